@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program with its tests and runs them all.
+# --sanitize builds and runs with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+"$here/scripts/install-packages.sh"
+mode=Debug; build="${BUILD_DIR:-$here/build/test}"; extra=()
+if [ "${1:-}" = "--sanitize" ]; then
+    build="${BUILD_DIR:-$here/build/sanitize}"; extra=(-DTESSALY_SANITIZE=ON)
+fi
+jobs="$(nproc)"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=$mode -DTESSALY_BUILD_TESTS=ON "${extra[@]}" >/dev/null
+cmake --build "$build" -j "$jobs"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+cd "$build"
+ctest --output-on-failure -j "$jobs" --timeout 600

@@ -1,0 +1,100 @@
+#include "platform/Picture.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+
+#include <cmath>
+
+Picture::Picture(const QImage &image, QSizeF sizeInPoints)
+    : m_image(image), m_size(sizeInPoints.isEmpty() ? QSizeF(image.size()) : sizeInPoints)
+{
+}
+
+Picture Picture::fromVector(const QPicture &recording, QSizeF sizeInPoints)
+{
+    Picture p;
+    p.m_vector = std::make_shared<const QPicture>(recording);
+    p.m_size = sizeInPoints;
+    return p;
+}
+
+Picture Picture::fromFile(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    QImage img = reader.read();
+    if (img.isNull())
+        return {};
+    return Picture(img);
+}
+
+Picture Picture::fromData(const QByteArray &encoded)
+{
+    QBuffer buf;
+    buf.setData(encoded);
+    buf.open(QIODevice::ReadOnly);
+    QImageReader reader(&buf);
+    reader.setAutoTransform(true);
+    QImage img = reader.read();
+    if (img.isNull())
+        return {};
+    return Picture(img);
+}
+
+bool Picture::isNull() const
+{
+    return m_vector ? false : m_image.isNull();
+}
+
+QImage Picture::toImage(double dpi, const QColor &background) const
+{
+    if (isNull() || m_size.width() <= 0 || m_size.height() <= 0)
+        return {};
+    const int w = int(std::ceil(m_size.width() * dpi / 72.0 - 1e-9));
+    const int h = int(std::ceil(m_size.height() * dpi / 72.0 - 1e-9));
+    if (w <= 0 || h <= 0)
+        return {};
+    QImage out(w, h, QImage::Format_ARGB32_Premultiplied);
+    out.fill(background);
+    QPainter p(&out);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    draw(p, QRectF(0, 0, m_size.width() * dpi / 72.0, m_size.height() * dpi / 72.0));
+    p.end();
+    return out;
+}
+
+QByteArray Picture::toPng() const
+{
+    QImage img = m_vector ? toImage(72.0) : m_image;
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    if (!img.isNull())
+        img.save(&buf, "PNG");
+    return bytes;
+}
+
+Picture Picture::withSize(QSizeF sizeInPoints) const
+{
+    Picture p(*this);
+    p.m_size = sizeInPoints;
+    return p;
+}
+
+void Picture::draw(QPainter &painter, const QRectF &target, double opacity) const
+{
+    if (isNull() || target.isEmpty() || m_size.width() <= 0 || m_size.height() <= 0)
+        return;
+    painter.save();
+    painter.setOpacity(painter.opacity() * opacity);
+    if (m_vector) {
+        painter.translate(target.topLeft());
+        painter.scale(target.width() / m_size.width(), target.height() / m_size.height());
+        painter.drawPicture(QPointF(0, 0), *m_vector);
+    } else {
+        painter.drawImage(target, m_image);
+    }
+    painter.restore();
+}

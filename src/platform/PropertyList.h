@@ -1,0 +1,29 @@
+// Reading and writing property lists: XML and binary ("bplist00").
+// Readers check every offset and length and limit nesting; bad input gives a clear error.
+#pragma once
+
+#include "platform/PlistValue.h"
+
+#include <QByteArray>
+#include <QString>
+
+class PropertyList {
+public:
+    enum class Format { Xml, Binary };
+
+    struct ReadResult {
+        bool ok = false;
+        plist::Value value;
+        QString error;               // user-readable reason when !ok
+        Format format = Format::Xml;
+    };
+
+    static ReadResult read(const QByteArray &bytes);          // detects the format
+    static ReadResult readFile(const QString &path);
+    static QByteArray writeXml(const plist::Value &v);
+    static QByteArray writeBinary(const plist::Value &v);
+    // Atomic file write (QSaveFile); false with *error on failure; the old file survives a failure.
+    static bool writeFile(const QString &path, const plist::Value &v, Format format, QString *error = nullptr);
+
+    static constexpr int MaxDepth = 512;
+};
