@@ -11,7 +11,8 @@
 #include <memory>
 #include <variant>
 
-namespace plist {
+namespace plist
+{
 
 // A reference into a keyed archive's object table.
 struct Uid {
@@ -23,26 +24,31 @@ class Value;
 using Array = QList<Value>;
 
 // A dictionary that keeps key order; lookups are linear, which suits the small dictionaries plists hold.
-class Dict {
+class Dict
+{
 public:
     bool contains(const QString &key) const { return indexOf(key) >= 0; }
     const Value *find(const QString &key) const;
     Value *find(const QString &key);
-    Value value(const QString &key) const;                 // Null value when absent
-    void insert(const QString &key, Value v);              // replaces in place or appends
+    Value value(const QString &key) const;    // Null value when absent
+    void insert(const QString &key, Value v); // replaces in place or appends
     bool remove(const QString &key);
     qsizetype size() const { return m_items.size(); }
     bool isEmpty() const { return m_items.isEmpty(); }
     const QList<QPair<QString, Value>> &items() const { return m_items; }
     QStringList keys() const;
     bool operator==(const Dict &o) const;
+    // Builds a dictionary from pairs whose keys are already unique (readers dedupe with a hash,
+    // so that a hostile file with many keys is not quadratic).
+    static Dict fromUniqueItems(QList<QPair<QString, Value>> items);
 
 private:
     qsizetype indexOf(const QString &key) const;
     QList<QPair<QString, Value>> m_items;
 };
 
-class Value {
+class Value
+{
 public:
     enum class Type { Null, Bool, Integer, Real, String, Data, Date, Array, Dict, Uid };
 
@@ -81,10 +87,10 @@ public:
     QByteArray toData() const;
     QDateTime toDate() const;
     Uid toUid() const;
-    const plist::Array &toArray() const;   // empty array when not an array
-    const plist::Dict &toDict() const;     // empty dict when not a dict
-    plist::Array &array();                 // turns the value into an array if it is not one
-    plist::Dict &dict();                   // turns the value into a dict if it is not one
+    const plist::Array &toArray() const; // empty array when not an array
+    const plist::Dict &toDict() const;   // empty dict when not a dict
+    plist::Array &array();               // turns the value into an array if it is not one
+    plist::Dict &dict();                 // turns the value into a dict if it is not one
 
     bool operator==(const Value &o) const;
     bool operator!=(const Value &o) const { return !(*this == o); }

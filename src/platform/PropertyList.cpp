@@ -1,0 +1,127 @@
+// Reading and writing property lists: XML and binary ("bplist00").
+// The format is told by the first bytes; files are written through QSaveFile so a failure keeps the old one.
+#include "platform/PropertyList.h"
+
+#include "platform/BinaryPlistReader.h"
+#include "platform/BinaryPlistWriter.h"
+#include "platform/XmlPlistReader.h"
+#include "platform/XmlPlistWriter.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace
+{
+// Property lists are settings and designs; anything larger is not one of ours.
+constexpr qint64 MaxFileSize = qint64(1) << 30;
+
+int depthOf(const plist::Value &v, int limit)
+{
+    if (limit < 0)
+        return 0;
+    int deepest = 0;
+    if (v.isArray()) {
+        for (const plist::Value &item : v.toArray())
+            deepest = qMax(deepest, 1 + depthOf(item, limit - 1));
+    } else if (v.isDict()) {
+        for (const auto &item : v.toDict().items())
+            deepest = qMax(deepest, 1 + depthOf(item.second, limit - 1));
+    }
+    return deepest;
+}
+} // namespace
+
+PropertyList::ReadResult PropertyList::read(const QByteArray &bytes)
+{
+    ReadResult r;
+    if (bytes.startsWith("bplist")) {
+        r.format = Format::Binary;
+        BinaryPlistReader reader(bytes, MaxDepth);
+        if (auto v = reader.read()) {
+            r.ok = true;
+            r.value = std::move(*v);
+        } else {
+            r.error = reader.error();
+        }
+        return r;
+    }
+    // XML may start with a byte-order mark or white space.
+    qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (i < bytes.size() && QByteArrayView(" \t\r\n").contains(bytes.at(i)))
+        ++i;
+    if (i >= bytes.size() || bytes.at(i) != '<') {
+        r.error = bytes.isEmpty() ? QStringLiteral("The property list is empty.")
+                                  : QStringLiteral("This is not a property list (neither XML nor binary).");
+        return r;
+    }
+    r.format = Format::Xml;
+    XmlPlistReader reader(bytes, MaxDepth);
+    if (auto v = reader.read()) {
+        r.ok = true;
+        r.value = std::move(*v);
+    } else {
+        r.error = reader.error();
+    }
+    return r;
+}
+
+PropertyList::ReadResult PropertyList::readFile(const QString &path)
+{
+    ReadResult r;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        r.error =
+            QStringLiteral("Could not open \"%1\": %2.").arg(QFileInfo(path).fileName(), file.errorString());
+        return r;
+    }
+    if (file.size() > MaxFileSize) {
+        r.error =
+            QStringLiteral("\"%1\" is too large to be a property list.").arg(QFileInfo(path).fileName());
+        return r;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        r.error =
+            QStringLiteral("Could not read \"%1\": %2.").arg(QFileInfo(path).fileName(), file.errorString());
+        return r;
+    }
+    r = read(bytes);
+    if (!r.ok)
+        r.error = QStringLiteral("\"%1\": %2").arg(QFileInfo(path).fileName(), r.error);
+    return r;
+}
+
+QByteArray PropertyList::writeXml(const plist::Value &v)
+{
+    return XmlPlistWriter(MaxDepth).write(v);
+}
+
+QByteArray PropertyList::writeBinary(const plist::Value &v)
+{
+    return BinaryPlistWriter(MaxDepth).write(v);
+}
+
+bool PropertyList::writeFile(const QString &path, const plist::Value &v, Format format, QString *error)
+{
+    auto setError = [&](const QString &message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    const QString name = QFileInfo(path).fileName();
+    if (depthOf(v, MaxDepth + 1) > MaxDepth)
+        return setError(QStringLiteral("Could not save \"%1\": the data is nested too deeply.").arg(name));
+    const QByteArray bytes = format == Format::Binary ? writeBinary(v) : writeXml(v);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return setError(QStringLiteral("Could not save \"%1\": %2.").arg(name, file.errorString()));
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return setError(QStringLiteral("Could not save \"%1\": %2.").arg(name, why));
+    }
+    if (!file.commit())
+        return setError(QStringLiteral("Could not save \"%1\": %2.").arg(name, file.errorString()));
+    return true;
+}

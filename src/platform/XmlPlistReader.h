@@ -1,0 +1,34 @@
+// Parses XML property lists into a value tree; {"CF$UID": n} dictionaries become UIDs.
+// Nesting is limited and every element is checked, so bad files give a clear error.
+#pragma once
+
+#include "platform/PlistValue.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QXmlStreamReader>
+
+#include <optional>
+
+class XmlPlistReader
+{
+public:
+    XmlPlistReader(const QByteArray &bytes, int maxDepth);
+
+    std::optional<plist::Value> read();
+    QString error() const { return m_error; }
+
+    static std::optional<qint64> parseInteger(QStringView text);
+    static std::optional<double> parseReal(QStringView text);
+    static std::optional<QDateTime> parseDate(QStringView text);
+
+private:
+    bool fail(const QString &why);
+    bool readValue(int depth, plist::Value *out);
+    bool readText(QString *out);
+    bool nextElement(bool *isStart);
+
+    QXmlStreamReader m_xml;
+    const int m_maxDepth;
+    QString m_error;
+};
