@@ -1,0 +1,34 @@
+// What export needs of a card: each side of a data row as an image. Batch export makes one
+// renderer per worker thread, so an implementation may keep per-thread state without locks.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+// Which sides an export writes: "BOTH", "F" or "B".
+enum class ExportSide { Both, Front, Back };
+
+class CardRenderer
+{
+public:
+    virtual ~CardRenderer() = default;
+    // The side of data row `row` (from 0; 0 for a single export) as an image; a null image and
+    // *error on failure.
+    virtual QImage renderSide(int row, bool back, QString *error) = 0;
+};
+
+using CardRendererFactory = std::function<std::unique_ptr<CardRenderer>()>;
+
+struct ExportOptions {
+    ExportSide side = ExportSide::Front;
+    bool combined = false; // both sides in one picture, front above back
+    QString extension = QStringLiteral("png");
+    double dpi = 72.0; // recorded in the files; the renderer draws at it
+    int threads = 0;   // 0: every core
+
+    // "BOTH", "F" or "B"; false for any other text.
+    static bool parseSide(const QString &code, ExportSide *side);
+};

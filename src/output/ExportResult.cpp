@@ -1,0 +1,32 @@
+#include "output/ExportResult.h"
+
+QString ExportResult::message() const
+{
+    if (!refusal.isEmpty())
+        return refusal;
+    if (ok())
+        return QStringLiteral("Card has been exported successfully.");
+    QString text;
+    if (stopped)
+        text = QStringLiteral("Export stopped: %1 of %2 cards were written.").arg(written).arg(total);
+    else
+        text = QStringLiteral("%1 of %2 cards were written.").arg(written).arg(total);
+    if (failed > 0)
+        text += QStringLiteral(" %1 of %2 cards could not be written.").arg(failed).arg(total);
+    if (!problems.isEmpty())
+        text += QLatin1Char('\n') + problems.join(QLatin1Char('\n'));
+    return text;
+}
+
+QString ExportResult::summaryLine() const
+{
+    return QStringLiteral("%1 cards written, %2 failed").arg(written).arg(failed);
+}
+
+void ExportResult::addProblem(const QString &problem)
+{
+    if (problems.size() < maxProblems)
+        problems.append(problem);
+    else if (problems.size() == maxProblems)
+        problems.append(QStringLiteral("..."));
+}

@@ -1,0 +1,25 @@
+// The outcome of an export, told honestly: what was written, what failed, whether it was stopped,
+// and the message a user sees ("successfully" only when every card was written).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class ExportResult
+{
+public:
+    int total = 0;   // cards asked for
+    int written = 0; // cards whose files were all written
+    int failed = 0;  // cards that could not be made or written
+    bool stopped = false;
+    QString refusal;      // set when the export did not start at all
+    QString path;         // the file written, or the batch folder
+    QStringList problems; // "Card 3: ..." for the first failures
+
+    bool ok() const { return refusal.isEmpty() && !stopped && failed == 0 && written == total; }
+    QString message() const;     // for the exported-files dialog or a message box
+    QString summaryLine() const; // "N cards written, M failed"
+
+    void addProblem(const QString &problem);
+    static constexpr int maxProblems = 20;
+};

@@ -1,0 +1,41 @@
+// Writes card images to files in the format their extension names, atomically.
+// PNG goes through libspng; JPEG, TIFF and BMP through Qt's writers.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+class ImageFileWriter
+{
+public:
+    enum class Format { Unsupported, Png, Jpeg, Tiff, Bmp };
+
+    struct Encoded {
+        QByteArray bytes; // empty on failure
+        QString error;
+        bool ok() const { return !bytes.isEmpty(); }
+    };
+
+    struct WriteResult {
+        bool ok = false;
+        QString error; // for the user: names the path and the reason
+    };
+
+    // The format an extension names (case does not matter, a leading dot is allowed).
+    static Format formatForExtension(const QString &extension);
+    // Empty when files of that extension can be written; otherwise the message to show.
+    // Checked before a run starts, so that no run fails on every card for this reason.
+    static QString checkExtension(const QString &extension);
+
+    // Image bytes in the format; dpi > 0 is recorded in the file. Opaque formats (JPEG, BMP) get
+    // transparent parts on white.
+    static Encoded encode(const QImage &image, Format format, double dpi);
+
+    // Writes the bytes through a temporary file renamed over the target, so an old file of that
+    // name stays whole until the new one is complete.
+    static WriteResult writeAtomically(const QString &path, const QByteArray &bytes);
+
+    // Encodes by the path's extension and writes atomically.
+    static WriteResult Save_gen_image(const QImage &image, const QString &file_path_val, double dpi = 72.0);
+};

@@ -1,0 +1,244 @@
+// The parallel batch engine over a fake renderer: names, order, stop, failures, thread independence.
+#include "output/BatchExportEngine.h"
+#include "output/ExportPaths.h"
+#include "output/SingleExport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <functional>
+#include <set>
+
+namespace
+{
+
+// Draws the row number and side so that every file differs and text rendering runs on workers.
+class FakeRenderer : public CardRenderer
+{
+public:
+    std::function<bool(int row, bool back)> failWhen;
+    std::function<void(int row)> onRender;
+
+    QImage renderSide(int row, bool back, QString *error) override
+    {
+        if (onRender)
+            onRender(row);
+        if (failWhen && failWhen(row, back)) {
+            *error = QStringLiteral("no picture for row %1").arg(row);
+            return {};
+        }
+        QImage img(120, 80, QImage::Format_ARGB32_Premultiplied);
+        img.fill(back ? QColor(30, 30, 200) : QColor(200, 30, 30, 200));
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::white);
+        p.drawEllipse(QRectF(10.5, 10.5, 40 + row % 7, 30));
+        p.drawText(QRectF(0, 40, 120, 40), Qt::AlignCenter,
+                   QStringLiteral("%1 %2").arg(back ? "B" : "F").arg(row));
+        return img;
+    }
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList listing(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+CardRendererFactory plainFactory()
+{
+    return [] { return std::make_unique<FakeRenderer>(); };
+}
+
+} // namespace
+
+TEST(BatchExportEngine, SameFilesWhateverTheThreadCount)
+{
+    QTemporaryDir one, many;
+    ExportProgress progress;
+    BatchExportEngine engine(&progress);
+    ExportOptions options;
+    options.side = ExportSide::Both;
+    options.extension = "png";
+    options.threads = 1;
+    const ExportResult r1 = engine.Export_Batch_File(one.path(), 13, options, plainFactory());
+    options.threads = 6;
+    const ExportResult r6 = engine.Export_Batch_File(many.path(), 13, options, plainFactory());
+    ASSERT_TRUE(r1.ok()) << r1.message().toStdString();
+    ASSERT_TRUE(r6.ok()) << r6.message().toStdString();
+    EXPECT_EQ(r6.message(), "Card has been exported successfully.");
+    EXPECT_EQ(r6.summaryLine(), "13 cards written, 0 failed");
+    const QString f1 = ExportPaths::batchFolderPath(one.path());
+    const QString f6 = ExportPaths::batchFolderPath(many.path());
+    EXPECT_EQ(r6.path, f6);
+    const QStringList names = listing(f1);
+    ASSERT_EQ(names.size(), 26);
+    EXPECT_EQ(names, listing(f6));
+    EXPECT_TRUE(names.contains("Card_1.png") && names.contains("Card_1_Back.png"));
+    EXPECT_TRUE(names.contains("Card_13.png") && names.contains("Card_13_Back.png"));
+    for (const QString &n : names)
+        EXPECT_EQ(readAll(QDir(f1).filePath(n)), readAll(QDir(f6).filePath(n))) << n.toStdString();
+    EXPECT_NE(readAll(QDir(f1).filePath("Card_1.png")), readAll(QDir(f1).filePath("Card_2.png")));
+    EXPECT_EQ(progress.list_count.load(), 13);
+    EXPECT_EQ(progress.curr_barcode_count.load(), 13);
+    EXPECT_EQ(progress.written.load(), 13);
+}
+
+TEST(BatchExportEngine, SidesAndCombinedPictures)
+{
+    QTemporaryDir tmp;
+    ExportProgress progress;
+    BatchExportEngine engine(&progress);
+    ExportOptions options;
+    options.extension = "JPG";
+    options.side = ExportSide::Back;
+    ASSERT_TRUE(engine.Export_Batch_File(tmp.filePath("b"), 2, options, plainFactory()).ok());
+    EXPECT_EQ(listing(ExportPaths::batchFolderPath(tmp.filePath("b"))),
+              QStringList({"Card_1_Back.JPG", "Card_2_Back.JPG"}));
+    options.side = ExportSide::Both;
+    options.combined = true;
+    options.extension = "bmp";
+    ASSERT_TRUE(engine.Export_Batch_File(tmp.filePath("c"), 2, options, plainFactory()).ok());
+    const QString c = ExportPaths::batchFolderPath(tmp.filePath("c"));
+    EXPECT_EQ(listing(c), QStringList({"Card_1.bmp", "Card_2.bmp"}));
+    EXPECT_EQ(QImage(QDir(c).filePath("Card_1.bmp")).size(), QSize(120, 160));
+}
+
+TEST(BatchExportEngine, StopEndsBetweenCardsAndSaysSo)
+{
+    for (int threads : {1, 4}) {
+        QTemporaryDir tmp;
+        ExportProgress progress;
+        BatchExportEngine engine(&progress);
+        progress.requestStop(); // a stop left over from an earlier run is cleared at the start
+        ExportOptions options;
+        options.threads = threads;
+        auto factory = [&progress] {
+            auto r = std::make_unique<FakeRenderer>();
+            r->onRender = [&progress](int row) {
+                if (row == 2)
+                    progress.requestStop();
+            };
+            return r;
+        };
+        const ExportResult r = engine.Export_Batch_File(tmp.path(), 40, options, factory);
+        EXPECT_TRUE(r.stopped);
+        EXPECT_FALSE(r.ok());
+        EXPECT_EQ(r.failed, 0);
+        EXPECT_GE(r.written, 3);
+        EXPECT_LT(r.written, 40);
+        EXPECT_TRUE(r.message().startsWith("Export stopped:")) << r.message().toStdString();
+        EXPECT_FALSE(r.message().contains("successfully"));
+        // What was written is the first cards, without gaps.
+        const QStringList names = listing(ExportPaths::batchFolderPath(tmp.path()));
+        EXPECT_EQ(names.size(), r.written);
+        for (int i = 1; i <= r.written; ++i)
+            EXPECT_TRUE(names.contains(QStringLiteral("Card_%1.png").arg(i))) << i;
+    }
+}
+
+TEST(BatchExportEngine, FailedCardIsCountedAndLeavesNoFileUnderItsName)
+{
+    QTemporaryDir tmp;
+    const QString folder = ExportPaths::batchFolderPath(tmp.path());
+    QDir().mkpath(folder);
+    // Files of an earlier run: the failed row's old card must not pass for this row's card.
+    for (const char *n : {"Card_2.png", "Card_2_Back.png", "notes.txt"}) {
+        QFile f(QDir(folder).filePath(n));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old");
+    }
+    ExportProgress progress;
+    BatchExportEngine engine(&progress);
+    ExportOptions options;
+    options.side = ExportSide::Both;
+    options.threads = 3;
+    auto factory = [] {
+        auto r = std::make_unique<FakeRenderer>();
+        r->failWhen = [](int row, bool back) { return row == 1 && !back; };
+        return r;
+    };
+    const ExportResult r = engine.Export_Batch_File(tmp.path(), 4, options, factory);
+    EXPECT_EQ(r.written, 3);
+    EXPECT_EQ(r.failed, 1);
+    EXPECT_FALSE(r.stopped);
+    EXPECT_EQ(r.summaryLine(), "3 cards written, 1 failed");
+    EXPECT_TRUE(r.message().contains("1 of 4 cards could not be written")) << r.message().toStdString();
+    EXPECT_TRUE(r.message().contains("Card 2: no picture for row 1"));
+    const QStringList names = listing(folder);
+    EXPECT_FALSE(names.contains("Card_2.png"));
+    EXPECT_FALSE(names.contains("Card_2_Back.png"));
+    EXPECT_TRUE(names.contains("notes.txt"));
+    EXPECT_TRUE(names.contains("Card_3.png") && names.contains("Card_4_Back.png"));
+    EXPECT_EQ(progress.failed.load(), 1);
+}
+
+TEST(BatchExportEngine, RefusesBeforeWritingAnything)
+{
+    QTemporaryDir tmp;
+    ExportProgress progress;
+    BatchExportEngine engine(&progress);
+    ExportOptions options;
+    options.extension = "gif";
+    std::atomic<int> renders{0};
+    auto factory = [&renders] {
+        auto r = std::make_unique<FakeRenderer>();
+        r->onRender = [&renders](int) { ++renders; };
+        return r;
+    };
+    ExportResult r = engine.Export_Batch_File(tmp.path(), 3, options, factory);
+    EXPECT_FALSE(r.refusal.isEmpty());
+    EXPECT_FALSE(QFile::exists(ExportPaths::batchFolderPath(tmp.path())));
+    options.extension = "png";
+    r = engine.Export_Batch_File(tmp.path(), 0, options, factory);
+    EXPECT_EQ(r.message(), "List is empty.");
+    QFile blocker(ExportPaths::batchFolderPath(tmp.path()));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    r = engine.Export_Batch_File(tmp.path(), 3, options, factory);
+    EXPECT_TRUE(r.refusal.startsWith("Unable to continue saving"));
+    EXPECT_EQ(renders.load(), 0);
+}
+
+TEST(SingleExport, WritesTheFilesTheSideNames)
+{
+    QTemporaryDir tmp;
+    FakeRenderer renderer;
+    ExportOptions options;
+    options.side = ExportSide::Back;
+    const QString path = tmp.filePath("card.png");
+    ExportResult r = SingleExport::Export_Single_File(path, options, renderer);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.path, tmp.filePath("card_Back.png"));
+    EXPECT_EQ(listing(tmp.path()), QStringList({"card_Back.png"}));
+
+    QDir(tmp.path()).remove("card_Back.png");
+    options.side = ExportSide::Both;
+    ASSERT_TRUE(SingleExport::Export_Single_File(path, options, renderer).ok());
+    EXPECT_EQ(listing(tmp.path()), QStringList({"card.png", "card_Back.png"}));
+
+    options.combined = true;
+    const QString combined = tmp.filePath("both.tiff");
+    ASSERT_TRUE(SingleExport::Export_Single_File(combined, options, renderer).ok());
+    EXPECT_FALSE(QFile::exists(tmp.filePath("both_Back.tiff")));
+    EXPECT_EQ(QImage(combined).size(), QSize(120, 160));
+
+    renderer.failWhen = [](int, bool back) { return back; };
+    r = SingleExport::Export_Single_File(path, options, renderer);
+    EXPECT_EQ(r.failed, 1);
+    EXPECT_FALSE(r.message().contains("successfully"));
+    options.side = ExportSide::Front;
+    r = SingleExport::Export_Single_File(tmp.filePath("card.xcf"), options, renderer);
+    EXPECT_FALSE(r.refusal.isEmpty());
+}

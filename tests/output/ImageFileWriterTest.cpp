@@ -1,0 +1,178 @@
+// Image files: format by extension, atomic replacement, naming of batch and back files.
+#include "output/ImageFileWriter.h"
+#include "output/CombinedImage.h"
+#include "output/ExportPaths.h"
+#include "output/PngEncoder.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+#include <QTemporaryDir>
+
+namespace
+{
+
+QImage sample(int w, int h, bool transparentCorner)
+{
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(QColor(20, 120, 220));
+    QPainter p(&img);
+    p.fillRect(QRect(w / 4, h / 4, w / 2, h / 2), QColor(250, 200, 10));
+    if (transparentCorner) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.fillRect(QRect(0, 0, 3, 3), QColor(255, 0, 0, 128));
+    }
+    return img;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(ExportPaths, BackFileChangesOnlyTheLastComponent)
+{
+    EXPECT_EQ(ExportPaths::Create_Back_Card_Path("/x/card.png"), "/x/card_Back.png");
+    EXPECT_EQ(ExportPaths::Create_Back_Card_Path("/a/Card_3/Card_3.PNG"), "/a/Card_3/Card_3_Back.PNG");
+    EXPECT_EQ(ExportPaths::Create_Back_Card_Path("/a/card.png/card.png"), "/a/card.png/card_Back.png");
+    EXPECT_EQ(ExportPaths::Create_Back_Card_Path("/a/b.tar.tiff"), "/a/b.tar_Back.tiff");
+    EXPECT_EQ(ExportPaths::Create_Back_Card_Path("/a/noext"), "/a/noext_Back");
+    EXPECT_EQ(ExportPaths::Create_Front_Card_Path("/a/card.png"), "/a/card.png");
+    EXPECT_EQ(ExportPaths::batchCardPath("/o/ZOLV Tessaly Greeting Card", 0, "JPG"),
+              "/o/ZOLV Tessaly Greeting Card/Card_1.JPG");
+    EXPECT_EQ(ExportPaths::batchFolderPath("/o"), "/o/ZOLV Tessaly Greeting Card");
+}
+
+TEST(ExportPaths, BatchFolderIsCreatedWithDefaultPermissionsAndReused)
+{
+    QTemporaryDir tmp;
+    const QString folder = ExportPaths::batchFolderPath(tmp.filePath("deep/er"));
+    EXPECT_TRUE(ExportPaths::createBatchFolder(folder).isEmpty());
+    EXPECT_FALSE(QFileInfo(folder).permissions() & QFile::WriteOther); // umask honoured, not 0777
+    QFile other(QDir(folder).filePath("keep.txt"));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    EXPECT_TRUE(ExportPaths::createBatchFolder(folder).isEmpty());
+    EXPECT_TRUE(QFile::exists(other.fileName()));
+
+    QFile blocker(tmp.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_FALSE(ExportPaths::createBatchFolder(tmp.filePath("file")).isEmpty());
+}
+
+TEST(ImageFileWriter, ExtensionsNameTheirFormats)
+{
+    using F = ImageFileWriter::Format;
+    EXPECT_EQ(ImageFileWriter::formatForExtension("PNG"), F::Png);
+    EXPECT_EQ(ImageFileWriter::formatForExtension(".jpeg"), F::Jpeg);
+    EXPECT_EQ(ImageFileWriter::formatForExtension("jpg"), F::Jpeg);
+    EXPECT_EQ(ImageFileWriter::formatForExtension("TIF"), F::Tiff);
+    EXPECT_EQ(ImageFileWriter::formatForExtension("bmp"), F::Bmp);
+    EXPECT_EQ(ImageFileWriter::formatForExtension("gif"), F::Unsupported);
+    EXPECT_EQ(ImageFileWriter::formatForExtension(""), F::Unsupported);
+    for (const char *ok : {"png", "JPG", "jpeg", "tiff", "tif", "bmp"})
+        EXPECT_TRUE(ImageFileWriter::checkExtension(ok).isEmpty()) << ok;
+    EXPECT_FALSE(ImageFileWriter::checkExtension("pdf").isEmpty());
+}
+
+TEST(ImageFileWriter, EachFileHoldsTheFormatItsExtensionNames)
+{
+    QTemporaryDir tmp;
+    const QImage img = sample(40, 30, true);
+    const struct {
+        const char *ext;
+        QByteArray magic;
+        QByteArray readerFormat;
+    } cases[] = {{"png", "\x89PNG", "png"},
+                 {"PNG", "\x89PNG", "png"},
+                 {"jpg", "\xff\xd8\xff", "jpeg"},
+                 {"tiff", "II*", "tiff"},
+                 {"bmp", "BM", "bmp"}};
+    for (const auto &c : cases) {
+        const QString path = tmp.filePath(QStringLiteral("card.%1").arg(c.ext));
+        ASSERT_TRUE(ImageFileWriter::Save_gen_image(img, path, 300).ok) << c.ext;
+        EXPECT_TRUE(readAll(path).startsWith(c.magic)) << c.ext;
+        QImageReader reader(path);
+        reader.setDecideFormatFromContent(true);
+        EXPECT_EQ(reader.format(), c.readerFormat) << c.ext;
+        const QImage back = reader.read();
+        ASSERT_EQ(back.size(), img.size()) << c.ext;
+        EXPECT_NEAR(back.dotsPerMeterX(), 300 / 0.0254, 1) << c.ext;
+        // Lossless formats keep the pixels; JPEG keeps them roughly.
+        const QColor mid = back.pixelColor(20, 15);
+        EXPECT_NEAR(mid.red(), 250, 8) << c.ext;
+        EXPECT_NEAR(mid.blue(), 10, 12) << c.ext;
+    }
+    // PNG keeps transparency; BMP and JPEG put it on white.
+    EXPECT_EQ(QImage(tmp.filePath("card.png")).pixelColor(0, 0).alpha(), 128);
+    EXPECT_EQ(QImage(tmp.filePath("card.bmp")).pixelColor(10, 10).alpha(), 255);
+    EXPECT_FALSE(ImageFileWriter::Save_gen_image(img, tmp.filePath("card.gif"), 72).ok);
+    EXPECT_FALSE(QFile::exists(tmp.filePath("card.gif")));
+}
+
+TEST(ImageFileWriter, PngRoundTripsPixelsExactly)
+{
+    for (bool transparent : {false, true}) {
+        const QImage img = sample(57, 23, transparent);
+        QString error;
+        const QByteArray png = PngEncoder::encode(img, 72, &error);
+        ASSERT_FALSE(png.isEmpty()) << error.toStdString();
+        const QImage back = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_ARGB32);
+        const QImage want = img.convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(back.size(), want.size());
+        for (int y = 0; y < want.height(); ++y)
+            for (int x = 0; x < want.width(); ++x)
+                ASSERT_EQ(back.pixel(x, y), want.pixel(x, y)) << x << "," << y;
+    }
+    EXPECT_TRUE(PngEncoder::encode(QImage(), 72).isEmpty());
+}
+
+TEST(ImageFileWriter, FailedWriteKeepsTheOldFile)
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath("card.png");
+    ASSERT_TRUE(ImageFileWriter::Save_gen_image(sample(10, 10, false), path).ok);
+    const QByteArray before = readAll(path);
+    // Nothing to encode: the old card stays whole rather than being deleted first.
+    const auto r = ImageFileWriter::Save_gen_image(QImage(), path);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(path));
+    EXPECT_EQ(readAll(path), before);
+    // A target that cannot be replaced gives a message naming it.
+    QDir(tmp.path()).mkdir("taken.png");
+    EXPECT_FALSE(ImageFileWriter::writeAtomically(tmp.filePath("taken.png"), "x").ok);
+    EXPECT_FALSE(ImageFileWriter::writeAtomically(tmp.filePath("missing/card.png"), "x").ok);
+    // A successful write replaces the content.
+    ASSERT_TRUE(ImageFileWriter::writeAtomically(path, "new").ok);
+    EXPECT_EQ(readAll(path), "new");
+}
+
+TEST(CombinedImage, FrontAboveBackAndBackAnchoredLowerLeft)
+{
+    QImage front(10, 6, QImage::Format_ARGB32_Premultiplied);
+    front.fill(Qt::red);
+    QImage back(10, 6, QImage::Format_ARGB32_Premultiplied);
+    back.fill(Qt::blue);
+    QImage c = CombinedImage::Export_Combined_Image(front, back);
+    ASSERT_EQ(c.size(), QSize(10, 12));
+    EXPECT_EQ(c.pixelColor(5, 0), QColor(Qt::red));
+    EXPECT_EQ(c.pixelColor(5, 5), QColor(Qt::red));
+    EXPECT_EQ(c.pixelColor(5, 6), QColor(Qt::blue));
+    EXPECT_EQ(c.pixelColor(5, 11), QColor(Qt::blue));
+
+    QImage small(4, 3, QImage::Format_ARGB32_Premultiplied);
+    small.fill(Qt::green);
+    c = CombinedImage::Export_Combined_Image(front, small);
+    EXPECT_EQ(c.pixelColor(0, 11), QColor(Qt::green));
+    EXPECT_EQ(c.pixelColor(3, 9), QColor(Qt::green));
+    EXPECT_EQ(c.pixelColor(5, 11).alpha(), 0);
+    EXPECT_EQ(c.pixelColor(0, 8).alpha(), 0);
+    EXPECT_TRUE(CombinedImage::Export_Combined_Image(front, QImage()).isNull());
+}
