@@ -1,0 +1,164 @@
+#include "canvas/PathPainting.h"
+
+#include "canvas/ResourcePictures.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPicture>
+#include <QtMath>
+
+#include <algorithm>
+#include <cmath>
+
+QList<qreal> PathPainting::dashPattern(const QString &code)
+{
+    if (code == u"DA")
+        return {8, 2};
+    if (code == u"DO")
+        return {4, 6};
+    if (code == u"DD")
+        return {24, 10, 6, 10};
+    if (code == u"DDD")
+        return {24, 8, 8, 8, 8, 8};
+    return {};
+}
+
+double PathPainting::sanitizedWidth(double width)
+{
+    return (std::isfinite(width) && width > 0) ? width : 0.0;
+}
+
+QPen PathPainting::borderPen(const QColor &color, double width, const QString &dashCode)
+{
+    const double w = sanitizedWidth(width);
+    QPen pen(color, w);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    pen.setMiterLimit(10.0);
+    QList<qreal> dashes = dashPattern(dashCode);
+    if (!dashes.isEmpty()) {
+        // Qt measures dashes in pen widths; a hairline counts as width 1.
+        const double unit = w > 0 ? w : 1.0;
+        for (qreal &d : dashes)
+            d /= unit;
+        pen.setDashPattern(dashes);
+        pen.setDashOffset(0);
+    }
+    return pen;
+}
+
+QPainterPath PathPainting::winding(QPainterPath path)
+{
+    path.setFillRule(Qt::WindingFill);
+    return path;
+}
+
+QLineF PathPainting::gradientLine(const QRectF &bounds, double angleDegrees)
+{
+    const double a = std::isfinite(angleDegrees) ? qDegreesToRadians(angleDegrees) : 0.0;
+    const double dx = std::cos(a), dy = std::sin(a);
+    const double half = (std::abs(bounds.width() * dx) + std::abs(bounds.height() * dy)) / 2.0;
+    const QPointF c = bounds.center();
+    return QLineF(c - QPointF(dx, dy) * half, c + QPointF(dx, dy) * half);
+}
+
+void PathPainting::fillGradient(QPainter &painter, const QPainterPath &path, const QColor &from,
+                                const QColor &to, double angleDegrees)
+{
+    const QLineF axis = gradientLine(path.boundingRect(), angleDegrees);
+    QLinearGradient g(axis.p1(), axis.p2());
+    g.setColorAt(0, from);
+    g.setColorAt(1, to);
+    g.setSpread(QGradient::PadSpread);
+    painter.fillPath(winding(path), g);
+}
+
+void PathPainting::fillTiled(QPainter &painter, const QPainterPath &path, const Picture &tile, double opacity)
+{
+    const QSizeF size = tile.size();
+    if (tile.isNull() || !(size.width() > 0) || !(size.height() > 0) || size.width() * size.height() > 16e6)
+        return;
+    QImage pixels = tile.image();
+    if (tile.isVector()) {
+        // Replay from a private copy, as drawPicture does.
+        pixels = QImage(qCeil(size.width()), qCeil(size.height()), QImage::Format_ARGB32_Premultiplied);
+        pixels.fill(Qt::transparent);
+        QPainter p(&pixels);
+        drawPicture(p, tile, QRectF(QPointF(0, 0), size));
+    }
+    if (pixels.isNull())
+        return;
+    QBrush brush(pixels);
+    // One tile is the picture's size in points, whatever its pixel count.
+    brush.setTransform(QTransform::fromScale(size.width() / pixels.width(), size.height() / pixels.height()));
+    painter.save();
+    painter.setOpacity(painter.opacity() * clampedOpacity(opacity));
+    painter.fillPath(winding(path), brush);
+    painter.restore();
+}
+
+bool PathPainting::fillHatch(QPainter &painter, const QPainterPath &path, const QColor &background,
+                             const QString &resourcePath, const QString &hatchName)
+{
+    painter.fillPath(winding(path), background);
+    const std::optional<Picture> pattern = ResourcePictures::hatch(resourcePath, hatchName);
+    if (!pattern)
+        return false;
+    fillTiled(painter, path, *pattern);
+    return true;
+}
+
+void PathPainting::drawPicture(QPainter &painter, const Picture &picture, const QRectF &target,
+                               double opacity)
+{
+    drawPicture(painter, picture, target, QRectF(QPointF(0, 0), picture.size()), opacity);
+}
+
+void PathPainting::drawPicture(QPainter &painter, const Picture &picture, const QRectF &target,
+                               const QRectF &source, double opacity)
+{
+    const QSizeF size = picture.size();
+    if (picture.isNull() || !(size.width() > 0) || !(size.height() > 0) || !(source.width() > 0) ||
+        !(source.height() > 0) || target.isEmpty())
+        return;
+    painter.save();
+    painter.setOpacity(painter.opacity() * clampedOpacity(opacity));
+    if (picture.isVector()) {
+        // QPicture replay moves a read position inside the shared recording: never replay the
+        // shared one from several threads.
+        QPicture local;
+        local.setData(picture.vector()->data(), picture.vector()->size());
+        painter.setClipRect(target, Qt::IntersectClip);
+        painter.translate(target.topLeft());
+        painter.scale(target.width() / source.width(), target.height() / source.height());
+        painter.translate(-source.topLeft());
+        painter.drawPicture(QPointF(0, 0), local);
+    } else {
+        const QImage &img = picture.image();
+        const double kx = img.width() / size.width(), ky = img.height() / size.height();
+        const QRectF px(source.x() * kx, source.y() * ky, source.width() * kx, source.height() * ky);
+        // The part of the source outside the pixels draws nothing: cut both rectangles alike.
+        const QRectF inside = px.intersected(QRectF(img.rect()));
+        if (!inside.isEmpty()) {
+            const double sx = target.width() / px.width(), sy = target.height() / px.height();
+            const QRectF to(target.x() + (inside.x() - px.x()) * sx, target.y() + (inside.y() - px.y()) * sy,
+                            inside.width() * sx, inside.height() * sy);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(to, img, inside);
+        }
+    }
+    painter.restore();
+}
+
+double PathPainting::clampedOpacity(double value)
+{
+    if (std::isnan(value))
+        return 1.0;
+    return std::clamp(value, 0.0, 1.0);
+}
+
+QColor PathPainting::withAlpha(QColor color, double alpha)
+{
+    color.setAlphaF(float(clampedOpacity(alpha)));
+    return color;
+}

@@ -1,0 +1,59 @@
+#include "canvas/ResourcePictures.h"
+
+#include <QDir>
+#include <QHash>
+#include <QMutex>
+
+namespace
+{
+QMutex g_mutex;
+QHash<QString, std::optional<Picture>> g_cache;
+} // namespace
+
+std::optional<Picture> ResourcePictures::load(const QString &path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    const QString key = QDir::cleanPath(path);
+    {
+        QMutexLocker lock(&g_mutex);
+        auto it = g_cache.constFind(key);
+        if (it != g_cache.constEnd())
+            return *it;
+    }
+    // Read outside the lock; two threads racing on the same first read both get equal pictures.
+    Picture p = Picture::fromFile(key);
+    std::optional<Picture> value = p.isNull() ? std::nullopt : std::optional<Picture>(p);
+    QMutexLocker lock(&g_mutex);
+    auto it = g_cache.constFind(key);
+    if (it != g_cache.constEnd())
+        return *it;
+    g_cache.insert(key, value);
+    return value;
+}
+
+std::optional<Picture> ResourcePictures::sample(const QString &resourcePath, const QString &fileName)
+{
+    return load(QDir(resourcePath).filePath(fileName));
+}
+
+QString ResourcePictures::hatchPath(const QString &resourcePath, const QString &name)
+{
+    if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name.startsWith(u'.'))
+        return QString();
+    return QDir(resourcePath).filePath(QStringLiteral("%1/%2.png").arg(QLatin1String(HatchFolder), name));
+}
+
+std::optional<Picture> ResourcePictures::hatch(const QString &resourcePath, const QString &name)
+{
+    const QString path = hatchPath(resourcePath, name);
+    if (path.isEmpty())
+        return std::nullopt;
+    return load(path);
+}
+
+void ResourcePictures::clear()
+{
+    QMutexLocker lock(&g_mutex);
+    g_cache.clear();
+}

@@ -1,0 +1,154 @@
+#include "canvas/PathPainting.h"
+#include "canvas/PaintingScope.h"
+#include "canvas/ResourcePictures.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+QImage blank(int w, int h)
+{
+    QImage img(w, h, QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    return img;
+}
+
+// Lengths of the dark runs along row y.
+QList<int> darkRuns(const QImage &img, int y, int x0, int x1)
+{
+    QList<int> runs;
+    int run = 0;
+    for (int x = x0; x < x1; ++x) {
+        if (qGray(img.pixel(x, y)) < 128) {
+            ++run;
+        } else if (run) {
+            runs.append(run);
+            run = 0;
+        }
+    }
+    return runs;
+}
+
+} // namespace
+
+TEST(PathPainting, DashLengthsAreInPointsAtEveryWidth)
+{
+    for (double width : {1.0, 4.0}) {
+        QImage img = blank(200, 20);
+        QPainter p(&img);
+        p.setPen(PathPainting::borderPen(Qt::black, width, "DA"));
+        p.drawLine(QPointF(0, 10), QPointF(200, 10));
+        p.end();
+        const QList<int> runs = darkRuns(img, 10, 0, 200);
+        ASSERT_GE(runs.size(), 10) << width;
+        for (int i = 1; i < runs.size() - 1; ++i)
+            EXPECT_NEAR(runs[i], 8, 1) << "width " << width;
+        // Gaps: 2 points between the starts of neighbouring dashes 10 points apart.
+        int gapStart = -1, gaps = 0;
+        for (int x = 20; x < 180; ++x)
+            if (qGray(img.pixel(x, 10)) >= 128) {
+                if (gapStart < 0)
+                    gapStart = x;
+            } else if (gapStart >= 0) {
+                EXPECT_NEAR(x - gapStart, 2, 1) << "width " << width;
+                gapStart = -1, ++gaps;
+            }
+        EXPECT_GT(gaps, 5);
+    }
+    const QPen pen = PathPainting::borderPen(Qt::black, -3, "S");
+    EXPECT_EQ(pen.widthF(), 0.0);
+    EXPECT_EQ(pen.capStyle(), Qt::FlatCap);
+    EXPECT_EQ(pen.joinStyle(), Qt::MiterJoin);
+    EXPECT_EQ(pen.miterLimit(), 10.0);
+    EXPECT_TRUE(PathPainting::dashPattern("XYZ").isEmpty());
+    EXPECT_EQ(PathPainting::dashPattern("DDD"), (QList<qreal>{24, 8, 8, 8, 8, 8}));
+}
+
+TEST(PathPainting, GradientEndsFollowTheAngle)
+{
+    const QRectF r(0, 0, 100, 50);
+    QPainterPath path;
+    path.addRect(r);
+    auto paint = [&](double angle) {
+        QImage img = blank(100, 50);
+        QPainter p(&img);
+        PathPainting::fillGradient(p, path, Qt::red, Qt::blue, angle);
+        return img;
+    };
+    const QImage a0 = paint(0);
+    EXPECT_GT(qRed(a0.pixel(0, 25)), 240);
+    EXPECT_GT(qBlue(a0.pixel(99, 25)), 240);
+    const QImage a90 = paint(90); // y runs down: 90 starts at the top
+    EXPECT_GT(qRed(a90.pixel(50, 0)), 240);
+    EXPECT_GT(qBlue(a90.pixel(50, 49)), 240);
+    const QImage a180 = paint(180);
+    EXPECT_GT(qBlue(a180.pixel(0, 25)), 240);
+    EXPECT_GT(qRed(a180.pixel(99, 25)), 240);
+    const QLineF l = PathPainting::gradientLine(r, 45);
+    EXPECT_NEAR(l.p1().x(), 12.5, 1e-9); // the top-left corner projects onto the start
+}
+
+TEST(PathPainting, HatchAndPictures)
+{
+    const QString res = QStringLiteral(TESSALY_SOURCE_RESOURCES);
+    QPainterPath path;
+    path.addRect(0, 0, 48, 48);
+    QImage img = blank(48, 48);
+    QPainter p(&img);
+    EXPECT_TRUE(PathPainting::fillHatch(p, path, Qt::yellow, res, "Horizontal"));
+    p.end();
+    EXPECT_EQ(img.pixel(2, 2), QColor(Qt::yellow).rgb());
+    EXPECT_LT(qGray(img.pixel(2, 6)), 100); // the line through the middle of the 12-point tile
+
+    // A missing pattern (or one whose name leaves the folder) keeps the background colour.
+    QImage missing = blank(20, 20);
+    QPainter q(&missing);
+    EXPECT_FALSE(PathPainting::fillHatch(q, path, Qt::green, res, "NoSuchPattern"));
+    EXPECT_FALSE(PathPainting::fillHatch(q, path, Qt::green, res, "../no"));
+    q.end();
+    EXPECT_EQ(missing.pixel(10, 10), QColor(Qt::green).rgb());
+
+    ASSERT_TRUE(ResourcePictures::sample(res, ResourcePictures::SignatureSample));
+    ASSERT_TRUE(ResourcePictures::sample(res, ResourcePictures::FingerprintSample));
+    ASSERT_TRUE(ResourcePictures::sample(res, ResourcePictures::BarcodeSample));
+    ASSERT_TRUE(ResourcePictures::sample(res, ResourcePictures::NoImage));
+
+    // Vector pictures draw from a private copy; zero-sized ones draw nothing.
+    QPicture rec;
+    QPainter rp(&rec);
+    rp.fillRect(QRectF(0, 0, 10, 10), Qt::blue);
+    rp.end();
+    const Picture vec = Picture::fromVector(rec, QSizeF(10, 10));
+    QImage out = blank(20, 20);
+    QPainter op(&out);
+    PathPainting::drawPicture(op, vec, QRectF(0, 0, 20, 20));
+    QImage red(4, 4, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    PathPainting::drawPicture(op, Picture(red).withSize(QSizeF(0, 4)), QRectF(0, 0, 20, 20));
+    op.end();
+    EXPECT_EQ(out.pixel(19, 19), QColor(Qt::blue).rgb());
+}
+
+TEST(PaintingScope, RequestsAreDroppedWhilePaintingAndPostedFromWorkers)
+{
+    int calls = 0;
+    PaintingScope::requestRefresh([&] { ++calls; });
+    EXPECT_EQ(calls, 1);
+    {
+        PaintingScope painting;
+        PaintingScope::requestRefresh([&] { ++calls; });
+    }
+    EXPECT_EQ(calls, 1);
+
+    QThread *worker = QThread::create([&] { PaintingScope::requestRefresh([&] { ++calls; }); });
+    worker->start();
+    worker->wait();
+    delete worker;
+    EXPECT_EQ(calls, 1); // not run on the worker
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, 2);
+}
