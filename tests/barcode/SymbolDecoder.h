@@ -1,0 +1,130 @@
+// Test helper: reads 2D symbols back with independent decoders (ZXingReader, zbarimg), many
+// pictures per run so that the suites stay fast.
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QMap>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+#include <QXmlStreamReader>
+
+namespace SymbolDecoder
+{
+
+inline bool hasTool(const QString &name)
+{
+    return !QStandardPaths::findExecutable(name).isEmpty();
+}
+
+// The picture flattened on white with a white border, as a card would show it.
+inline QImage onWhite(const QImage &image, int border)
+{
+    QImage out(image.width() + 2 * border, image.height() + 2 * border, QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter painter(&out);
+    painter.drawImage(border, border, image);
+    painter.end();
+    return out;
+}
+
+// ZXingReader's one-line form escapes control characters by name and others as <U+hex>.
+inline QString unescapeZXing(const QString &text)
+{
+    static const char *const kNames[] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
+                                         "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
+                                         "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
+                                         "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
+    QString out;
+    for (int i = 0; i < text.size(); ++i) {
+        const int close = text.at(i) == QLatin1Char('<') ? text.indexOf(QLatin1Char('>'), i) : -1;
+        if (close > i) {
+            const QString name = text.mid(i + 1, close - i - 1);
+            bool done = false;
+            if (name.startsWith(QLatin1String("U+"))) {
+                bool ok = false;
+                const uint code = name.mid(2).toUInt(&ok, 16);
+                if (ok) {
+                    out += QString::fromUcs4(reinterpret_cast<const char32_t *>(&code), 1);
+                    done = true;
+                }
+            } else if (name == QLatin1String("DEL")) {
+                out += QChar(0x7F);
+                done = true;
+            } else {
+                for (int c = 0; c < 32 && !done; ++c) {
+                    if (name == QLatin1String(kNames[c])) {
+                        out += QChar(c);
+                        done = true;
+                    }
+                }
+            }
+            if (done) {
+                i = close;
+                continue;
+            }
+        }
+        out += text.at(i);
+    }
+    return out;
+}
+
+// File path -> decoded text for every picture ZXingReader could read.
+inline QMap<QString, QString> zxing(const QStringList &files, const QString &format = {})
+{
+    QStringList args;
+    if (!format.isEmpty())
+        args << QStringLiteral("-format") << format;
+    args << QStringLiteral("-1") << files;
+    QProcess process;
+    process.start(QStringLiteral("ZXingReader"), args);
+    process.waitForFinished(120000);
+    QMap<QString, QString> result;
+    for (const QByteArray &rawLine : process.readAllStandardOutput().split('\n')) {
+        const QString line = QString::fromUtf8(rawLine);
+        for (const QString &file : files) {
+            if (!line.startsWith(file + QLatin1Char(' ')) || result.contains(file))
+                continue;
+            const int open = line.indexOf(QLatin1Char('"'), file.size());
+            const int close = line.lastIndexOf(QLatin1Char('"'));
+            if (open >= 0 && close > open)
+                result.insert(file, unescapeZXing(line.mid(open + 1, close - open - 1)));
+        }
+    }
+    return result;
+}
+
+// File path -> decoded bytes for every picture zbarimg could read.
+inline QMap<QString, QByteArray> zbar(const QStringList &files)
+{
+    QProcess process;
+    process.start(QStringLiteral("zbarimg"),
+                  QStringList{QStringLiteral("--nodbus"), QStringLiteral("-q"), QStringLiteral("--xml")} +
+                      files);
+    process.waitForFinished(120000);
+    QMap<QString, QByteArray> result;
+    QXmlStreamReader xml(process.readAllStandardOutput());
+    QString source;
+    bool base64 = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == QLatin1String("source")) {
+            source = xml.attributes().value(QLatin1String("href")).toString();
+        } else if (xml.name() == QLatin1String("data")) {
+            base64 = xml.attributes().value(QLatin1String("format")) == QLatin1String("base64");
+            const QByteArray data = xml.readElementText().toUtf8();
+            if (!result.contains(source))
+                result.insert(source, base64 ? QByteArray::fromBase64(data.trimmed()) : data);
+        }
+    }
+    return result;
+}
+
+} // namespace SymbolDecoder
