@@ -1,15 +1,14 @@
-// Program entry: sets up the application and opens the main window.
-#include <QApplication>
-#include <QMainWindow>
+// Program entry: sets up the application (message boxes, data root) and opens the main window.
+#include "foundation/DesignerApplication.h"
+#include "foundation/MainWindowShell.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tessaly-designer"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tessaly Greeting Designer"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tessaly Greeting Designer"));
-    window.resize(1100, 760);
+    DesignerApplication app(argc, argv);
+    if (!app.initialise())
+        return 1;
+    MainWindowShell window;
+    app.messageService().setParentWindow(&window);
     window.show();
     return app.exec();
 }

@@ -1,0 +1,27 @@
+// The application object: names the program, installs the message boxes and prepares the
+// per-user data root before any window opens.
+#pragma once
+
+#include "foundation/MessageBoxService.h"
+
+#include <QApplication>
+
+class DesignerApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    DesignerApplication(int &argc, char **argv);
+    ~DesignerApplication() override;
+
+    // Installs the message boxes and sets up Resource_Path. On failure the user has been told
+    // and the program should end.
+    bool initialise();
+
+    MessageBoxService &messageService() { return m_messages; }
+
+    // Names the program (used for its per-user folders); also called by tests.
+    static void applyIdentity();
+
+private:
+    MessageBoxService m_messages;
+};

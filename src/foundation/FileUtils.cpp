@@ -1,0 +1,76 @@
+// File and folder helpers: deleting an item, creating the data folders under Resource_Path and
+// opening the help document. Folders get the user's default permissions.
+#include "foundation/FileUtils.h"
+
+#include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
+#include "platform/UrlOpener.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+bool Delete_File(const QString &path)
+{
+    if (path.trimmed().isEmpty())
+        return false;
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return false;
+    // Removable when the containing folder may be written.
+    if (!QFileInfo(info.absolutePath()).isWritable())
+        return false;
+    bool ok;
+    if (info.isDir() && !info.isSymLink())
+        ok = QDir(info.absoluteFilePath()).removeRecursively();
+    else
+        ok = QFile::remove(info.absoluteFilePath());
+    if (!ok)
+        Show_NSLog_Message(QStringLiteral("Could not delete %1").arg(path));
+    return ok;
+}
+
+void Check_Path_And_Create_Files()
+{
+    if (Resource_Path.isEmpty())
+        return;
+    const QDir root(Resource_Path);
+    const QString folders[] = {
+        Data_Folder_Path,
+        root.filePath(QStringLiteral("Background")),
+        root.filePath(QStringLiteral("Fill_Style_Image")),
+        root.filePath(QStringLiteral("LibraryImage")),
+        root.filePath(QStringLiteral("Templates")),
+        root.filePath(QStringLiteral("Templates/User")),
+    };
+    for (const QString &folder : folders) {
+        if (folder.isEmpty() || QFileInfo(folder).isDir())
+            continue;
+        // mkpath applies the user's umask: the folders are not made writable for everybody.
+        if (!QDir().mkpath(folder))
+            Show_NSLog_Message(QStringLiteral("Could not create the folder %1").arg(folder));
+    }
+}
+
+void Open_Help_File()
+{
+    const QString path = Resource_Path + QStringLiteral("Help.pdf");
+    if (!Resource_Path.isEmpty() && QFileInfo(path).isFile())
+        UrlOpener::openFile(path);
+    else
+        Show_MessageBox(QStringLiteral("Help file does not exist!"));
+}
+
+ResourceRoot::Result setUpDataRoot(const QString &root, const QString &shipped)
+{
+    const ResourceRoot::Result r = ResourceRoot::prepare(root, shipped);
+    if (!r.ok) {
+        Show_NSLog_Message(r.error);
+        return r;
+    }
+    for (const QString &f : r.failed)
+        Show_NSLog_Message(QStringLiteral("Could not copy the resource %1 into %2").arg(f, r.path));
+    FoundationState::instance().setResourcePath(r.path);
+    Check_Path_And_Create_Files();
+    return r;
+}

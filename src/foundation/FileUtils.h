@@ -1,0 +1,23 @@
+// File and folder helpers: deleting an item, creating the data folders under Resource_Path and
+// opening the help document. Folders get the user's default permissions.
+#pragma once
+
+#include "platform/ResourceRoot.h"
+
+#include <QString>
+
+// Removes the file or folder (with its contents) at `path` when it may be removed; a symbolic
+// link is removed itself, never followed. Refuses an empty path. Returns whether it is gone.
+bool Delete_File(const QString &path);
+
+// Creates, where missing, Data_Folder_Path and "Background", "Fill_Style_Image", "LibraryImage",
+// "Templates" and "Templates/User" under Resource_Path. Does nothing while Resource_Path is unset.
+void Check_Path_And_Create_Files();
+
+// Opens Resource_Path + "Help.pdf" with the desktop's application, or says that it is missing.
+void Open_Help_File();
+
+// Prepares the data root (created, filled with the shipped files it lacks), then sets
+// Resource_Path and Data_Folder_Path to it and creates the data folders. On failure nothing is set.
+ResourceRoot::Result setUpDataRoot(const QString &root = ResourceRoot::defaultLocation(),
+                                   const QString &shipped = ResourceRoot::shippedLocation());

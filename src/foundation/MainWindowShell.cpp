@@ -1,0 +1,21 @@
+// The program's main window frame: title, size and the Quit command. The editor's own window
+// controller builds on it.
+#include "foundation/MainWindowShell.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenuBar>
+
+MainWindowShell::MainWindowShell(QWidget *parent) : QMainWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Tessaly Greeting Designer"));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor::fromRgbF(241 / 255.0, 244 / 255.0, 250 / 255.0, 1.0));
+    setPalette(pal);
+    setGeometry(100, 0, 1000, 800);
+
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    m_quit = file->addAction(QStringLiteral("&Quit"));
+    m_quit->setShortcut(QKeySequence::Quit);
+    connect(m_quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}

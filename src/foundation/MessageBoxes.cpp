@@ -1,0 +1,44 @@
+// The program's message helpers: an OK box and a Yes/No box that any thread may call (shown on
+// the GUI thread through the installed MessageService), and the log line every handler writes.
+#include "foundation/MessageBoxes.h"
+
+#include "foundation/FoundationState.h"
+#include "platform/MessageService.h"
+
+#include <QDebug>
+
+#include <exception>
+
+void Show_MessageBox(const QString &text)
+{
+    try {
+        MessageService::deliverMessage(QStringLiteral("\n") + text);
+    } catch (const std::exception &e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+bool Show_YES_NO_MessageBox(const QString &text)
+{
+    if (!MessageService::installed())
+        return (yes_no_msg_val.load() & 1) != 0;
+    try {
+        // The answer returned is this call's own; the shared flag is kept for older readers.
+        yes_no_msg_val = 0;
+        const std::optional<bool> answer = MessageService::deliverYesNo(text);
+        if (!answer)
+            return (yes_no_msg_val.load() & 1) != 0;
+        yes_no_msg_val = *answer ? 1 : 0;
+        return *answer;
+    } catch (const std::exception &e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+void Show_NSLog_Message(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    qInfo().noquote() << text;
+}

@@ -1,0 +1,17 @@
+// The program's message helpers: an OK box and a Yes/No box that any thread may call (shown on
+// the GUI thread through the installed MessageService), and the log line every handler writes.
+#pragma once
+
+#include <QString>
+
+// Shows "\n" + text with one button "OK"; returns when the user has closed it. Nothing is shown
+// while no message service is installed (before the main window exists).
+void Show_MessageBox(const QString &text);
+
+// Shows text with the buttons "Yes" (default) and "No"; returns this call's own answer (true for
+// Yes) and also leaves it in yes_no_msg_val. Without a message service nothing is shown and the
+// previous yes_no_msg_val answers.
+bool Show_YES_NO_MessageBox(const QString &text);
+
+// Writes text to the log when it is neither null nor empty.
+void Show_NSLog_Message(const QString &text);

@@ -1,0 +1,168 @@
+// The mail settings store: one property-list file "com.zolv.card.plist" in the per-user
+// configuration folder, held in memory and written only by flush. It holds the SMTP password.
+#include "foundation/Preferences.h"
+
+#include "foundation/MessageBoxes.h"
+#include "platform/PropertyList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutexLocker>
+#include <QStandardPaths>
+
+namespace
+{
+constexpr QFileDevice::Permissions kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions kPrivateFolder =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+
+std::unique_ptr<Preferences> &shared()
+{
+    static std::unique_ptr<Preferences> instance;
+    return instance;
+}
+QMutex g_sharedMutex;
+QString g_sharedPath;
+} // namespace
+
+Preferences &Preferences::sharedInstance()
+{
+    QMutexLocker lock(&g_sharedMutex);
+    if (!shared())
+        shared() = std::make_unique<Preferences>(g_sharedPath.isEmpty() ? defaultPath() : g_sharedPath);
+    return *shared();
+}
+
+void Preferences::resetSharedInstance(const QString &path)
+{
+    QMutexLocker lock(&g_sharedMutex);
+    shared().reset();
+    g_sharedPath = path;
+}
+
+QString Preferences::defaultPath()
+{
+    // Equal to AppConfigLocation for our application name with no organisation.
+    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           QStringLiteral("/tessaly-designer/com.zolv.card.plist"));
+}
+
+bool Preferences::ensurePrivateFolder(const QString &folder)
+{
+    QDir dir(folder);
+    if (!dir.exists()) {
+        const QString parent = QFileInfo(dir.absolutePath()).absolutePath();
+        if (!QDir().mkpath(parent))
+            return false;
+        if (!QDir().mkdir(dir.absolutePath(), kPrivateFolder))
+            return QFileInfo(dir.absolutePath()).isDir() &&
+                   QFile::setPermissions(dir.absolutePath(), kPrivateFolder);
+        return true;
+    }
+    // Our own folder: keep it private even if it was made wider before.
+    if ((QFile::permissions(dir.absolutePath()) & ~kPrivateFolder) != 0)
+        QFile::setPermissions(dir.absolutePath(), kPrivateFolder);
+    return true;
+}
+
+Preferences::Preferences(const QString &path) : mPreferencesPath(path)
+{
+    const QFileInfo info(path);
+    if (info.exists()) {
+        const PropertyList::ReadResult r = PropertyList::readFile(path);
+        if (r.ok && r.value.isDict()) {
+            mDict = r.value.toDict();
+            m_loaded = true;
+        } else {
+            // Left as it is: the user may still want what is in it. The defaults apply until a flush.
+            m_loadError =
+                r.ok ? QStringLiteral("The mail settings file does not hold a dictionary.") : r.error;
+            if (info.size() > 0)
+                Show_NSLog_Message(
+                    QStringLiteral("Mail settings %1 could not be read: %2").arg(path, m_loadError));
+        }
+    } else if (ensurePrivateFolder(info.absolutePath())) {
+        QFile f(path);
+        if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly, kPrivateFile))
+            f.close();
+    }
+    if (!m_loaded)
+        setDefaults();
+}
+
+Preferences::~Preferences() = default;
+
+void Preferences::setDefaults()
+{
+    QMutexLocker lock(&m_mutex);
+    for (const char *key :
+         {"SendEmailRecipient", "SendEmailSender", "SendEmailPwd", "SendEmailSMTP", "SendEmailPORT"})
+        mDict.insert(QString::fromLatin1(key), QString(QStringLiteral("")));
+}
+
+bool Preferences::flush(QString *error)
+{
+    plist::Dict copy;
+    {
+        QMutexLocker lock(&m_mutex);
+        copy = mDict;
+    }
+    QString why;
+    const QString folder = QFileInfo(mPreferencesPath).absolutePath();
+    bool ok = ensurePrivateFolder(folder);
+    if (!ok) {
+        why = QStringLiteral("The folder %1 could not be created.").arg(folder);
+    } else {
+        // Make the file private before the first byte of the password is written: the atomic
+        // writer keeps the permissions of the file it replaces.
+        if (!QFileInfo::exists(mPreferencesPath)) {
+            QFile f(mPreferencesPath);
+            if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly, kPrivateFile))
+                f.close();
+        } else if (QFile::permissions(mPreferencesPath) != kPrivateFile) {
+            QFile::setPermissions(mPreferencesPath, kPrivateFile);
+        }
+        ok = PropertyList::writeFile(mPreferencesPath, plist::Value(copy), PropertyList::Format::Xml, &why);
+        if (ok && QFile::permissions(mPreferencesPath) != kPrivateFile)
+            QFile::setPermissions(mPreferencesPath, kPrivateFile);
+    }
+    if (!ok) {
+        if (why.isEmpty())
+            why = QStringLiteral("The mail settings could not be saved.");
+        Show_NSLog_Message(QStringLiteral("Mail settings %1 not written: %2").arg(mPreferencesPath, why));
+        if (error)
+            *error = why;
+        return false;
+    }
+    QMutexLocker lock(&m_mutex);
+    m_loaded = true;
+    m_loadError.clear();
+    return true;
+}
+
+QString Preferences::get(const QString &key) const
+{
+    QMutexLocker lock(&m_mutex);
+    const plist::Value *v = mDict.find(key);
+    if (!v || v->isNull())
+        return QString();
+    if (v->isString())
+        return v->toString();
+    if (v->isInteger())
+        return QString::number(v->toInteger()); // a port typed into the file by hand
+    if (v->isReal())
+        return QString::number(v->toReal());
+    if (v->isBool())
+        return v->toBool() ? QStringLiteral("Y") : QStringLiteral("N");
+    return QString();
+}
+
+void Preferences::set(const QString &key, const QString &value)
+{
+    QMutexLocker lock(&m_mutex);
+    if (value.isNull())
+        mDict.remove(key);
+    else
+        mDict.insert(key, plist::Value(value));
+}

@@ -1,0 +1,136 @@
+// Turns the PostScript font names stored in designs into fonts to draw with, and back.
+// Results are cached under a lock, since worker threads draw text too.
+#include "platform/FontResolver.h"
+
+#include <QFontDatabase>
+#include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
+
+namespace
+{
+QMutex g_cacheMutex;
+QHash<QString, FontResolver::Face> g_cache;
+
+const QString kSerif = QStringLiteral("Liberation Serif");
+const QString kSans = QStringLiteral("Liberation Sans");
+const QString kMono = QStringLiteral("Liberation Mono");
+
+QString stripSuffix(QString s, const QStringList &suffixes)
+{
+    for (bool again = true; again;) {
+        again = false;
+        for (const QString &suf : suffixes) {
+            if (s.size() > suf.size() && s.endsWith(suf)) {
+                s.chop(suf.size());
+                again = true;
+            }
+        }
+    }
+    return s;
+}
+
+// "LiberationSerif" -> "Liberation Serif": PostScript names drop the spaces of the family name.
+QString spacedName(const QString &s)
+{
+    QString out;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s[i];
+        if (i > 0 && c.isUpper() && s[i - 1].isLower())
+            out += QLatin1Char(' ');
+        out += c;
+    }
+    return out;
+}
+
+FontResolver::Face resolve(const QString &name)
+{
+    FontResolver::Face face;
+    QString base = name.trimmed();
+    QString style;
+    const qsizetype dash = base.indexOf(QLatin1Char('-'));
+    if (dash >= 0) {
+        style = base.mid(dash + 1);
+        base = base.left(dash);
+    }
+    base = stripSuffix(base, {QStringLiteral("PSMT"), QStringLiteral("MT"), QStringLiteral("PS")});
+    // Some names carry the style without a dash ("ArialRoundedMTBold").
+    for (const QString &s : {QStringLiteral("BoldItalic"), QStringLiteral("BoldOblique"),
+                             QStringLiteral("Bold"), QStringLiteral("Italic"), QStringLiteral("Oblique")}) {
+        if (base.size() > s.size() && base.endsWith(s)) {
+            style = s + style;
+            base.chop(s.size());
+            base = stripSuffix(base, {QStringLiteral("PSMT"), QStringLiteral("MT"), QStringLiteral("PS")});
+            break;
+        }
+    }
+    const QString lowStyle = style.toLower();
+    face.bold = lowStyle.contains(QLatin1String("bold")) || lowStyle.contains(QLatin1String("black")) ||
+                lowStyle.contains(QLatin1String("heavy")) || lowStyle.contains(QLatin1String("demi"));
+    face.italic = lowStyle.contains(QLatin1String("italic")) || lowStyle.contains(QLatin1String("oblique"));
+
+    QString key = base.toLower();
+    key.remove(QLatin1Char(' '));
+    if (key.startsWith(QLatin1String("times")) || key.startsWith(QLatin1String("liberationserif")))
+        face.family = kSerif;
+    else if (key.startsWith(QLatin1String("arial")) || key.startsWith(QLatin1String("helvetica")) ||
+             key.startsWith(QLatin1String("liberationsans")))
+        face.family = kSans;
+    else if (key.startsWith(QLatin1String("courier")) || key.startsWith(QLatin1String("liberationmono")))
+        face.family = kMono;
+    else if (!base.isEmpty()) {
+        for (const QString &candidate : {base, spacedName(base)}) {
+            if (QFontDatabase::hasFamily(candidate)) {
+                face.family = candidate;
+                break;
+            }
+        }
+    }
+    if (face.family.isEmpty())
+        face.family = FontResolver::defaultFamily();
+    return face;
+}
+} // namespace
+
+FontResolver::Face FontResolver::faceFor(const QString &postScriptName)
+{
+    {
+        QMutexLocker lock(&g_cacheMutex);
+        auto it = g_cache.constFind(postScriptName);
+        if (it != g_cache.constEnd())
+            return *it;
+    }
+    const Face face = resolve(postScriptName);
+    QMutexLocker lock(&g_cacheMutex);
+    g_cache.insert(postScriptName, face);
+    return face;
+}
+
+QFont FontResolver::font(const QString &postScriptName, double pointSize)
+{
+    const Face face = faceFor(postScriptName);
+    QFont f(face.family);
+    f.setBold(face.bold);
+    f.setItalic(face.italic);
+    f.setPointSizeF(pointSize > 0 ? pointSize : 12.0);
+    // Unhinted outlines keep text widths the same at every resolution we render at.
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+QString FontResolver::postScriptNameFor(const QString &family, bool bold, bool italic)
+{
+    const QString styles[4] = {QString(), QStringLiteral("Bold"), QStringLiteral("Italic"),
+                               QStringLiteral("BoldItalic")};
+    const QString &st = styles[(bold ? 1 : 0) + (italic ? 2 : 0)];
+    if (family == kSerif)
+        return st.isEmpty() ? QStringLiteral("TimesNewRomanPSMT")
+                            : QStringLiteral("TimesNewRomanPS-%1MT").arg(st);
+    if (family == kSans)
+        return st.isEmpty() ? QStringLiteral("ArialMT") : QStringLiteral("Arial-%1MT").arg(st);
+    if (family == kMono)
+        return st.isEmpty() ? QStringLiteral("CourierNewPSMT") : QStringLiteral("CourierNewPS-%1MT").arg(st);
+    QString base = family;
+    base.remove(QLatin1Char(' '));
+    return st.isEmpty() ? base : base + QLatin1Char('-') + st;
+}

@@ -1,0 +1,75 @@
+// A MessageService for tests and scripted runs: records every message and question and answers
+// questions from a queue, a function or a default, without showing anything.
+#include "platform/MessageAnswerer.h"
+
+#include <QMutexLocker>
+
+MessageAnswerer::MessageAnswerer(bool installNow)
+{
+    if (installNow)
+        MessageService::install(this);
+}
+
+MessageAnswerer::~MessageAnswerer()
+{
+    MessageService::uninstall(this);
+}
+
+void MessageAnswerer::showMessage(const QString &text)
+{
+    QMutexLocker lock(&m_mutex);
+    m_messages.append(text);
+}
+
+bool MessageAnswerer::askYesNo(const QString &text)
+{
+    std::function<bool(const QString &)> fn;
+    {
+        QMutexLocker lock(&m_mutex);
+        m_questions.append(text);
+        if (!m_queued.isEmpty())
+            return m_queued.takeFirst();
+        if (!m_answerFn)
+            return m_default;
+        fn = m_answerFn;
+    }
+    return fn(text); // outside the lock: the function may look at the recorded texts
+}
+
+void MessageAnswerer::queueAnswers(const QList<bool> &answers)
+{
+    QMutexLocker lock(&m_mutex);
+    m_queued.append(answers);
+}
+
+void MessageAnswerer::setAnswerFunction(std::function<bool(const QString &)> fn)
+{
+    QMutexLocker lock(&m_mutex);
+    m_answerFn = std::move(fn);
+}
+
+void MessageAnswerer::setDefaultAnswer(bool yes)
+{
+    QMutexLocker lock(&m_mutex);
+    m_default = yes;
+}
+
+QStringList MessageAnswerer::messages() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_messages;
+}
+
+QStringList MessageAnswerer::questions() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_questions;
+}
+
+void MessageAnswerer::clear()
+{
+    QMutexLocker lock(&m_mutex);
+    m_messages.clear();
+    m_questions.clear();
+    m_queued.clear();
+}

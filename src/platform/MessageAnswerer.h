@@ -1,0 +1,38 @@
+// A MessageService for tests and scripted runs: records every message and question and answers
+// questions from a queue, a function or a default, without showing anything.
+#pragma once
+
+#include "platform/MessageService.h"
+
+#include <QList>
+#include <QMutex>
+#include <QStringList>
+
+#include <functional>
+
+class MessageAnswerer : public MessageService
+{
+public:
+    // Installs itself when asked; uninstalls itself on destruction if still installed.
+    explicit MessageAnswerer(bool installNow = true);
+    ~MessageAnswerer() override;
+
+    void showMessage(const QString &text) override;
+    bool askYesNo(const QString &text) override;
+
+    void queueAnswers(const QList<bool> &answers); // used first, in order
+    void setAnswerFunction(std::function<bool(const QString &question)> fn);
+    void setDefaultAnswer(bool yes);
+
+    QStringList messages() const;
+    QStringList questions() const;
+    void clear();
+
+private:
+    mutable QMutex m_mutex;
+    QStringList m_messages;
+    QStringList m_questions;
+    QList<bool> m_queued;
+    std::function<bool(const QString &)> m_answerFn;
+    bool m_default = false;
+};

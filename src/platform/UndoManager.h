@@ -1,0 +1,81 @@
+// Undo and redo stacks of grouped actions: explicit and nested groups, a group per event-loop
+// turn, counted disabling of registration, action names. GUI thread only.
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class UndoManager : public QObject
+{
+    Q_OBJECT
+public:
+    using Action = std::function<void()>;
+
+    explicit UndoManager(QObject *parent = nullptr);
+    ~UndoManager() override;
+
+    // Records an action that undoes a change just made. While undoing it goes to the redo stack,
+    // while redoing to the undo stack; otherwise it goes to the undo stack and clears redo.
+    // `target` only serves removeAllActionsWithTarget. Ignored while registration is disabled.
+    // With no group open and grouping by event on, a group is opened that closes on the next
+    // turn of the event loop.
+    void registerUndo(const void *target, Action action);
+
+    void beginUndoGrouping();
+    void endUndoGrouping();
+    int groupingLevel() const { return int(m_open.size()); }
+    bool groupsByEvent() const { return m_groupsByEvent; }
+    void setGroupsByEvent(bool on) { m_groupsByEvent = on; }
+
+    // Counted: every disable needs its enable. Extra enables are ignored (the count never goes
+    // below zero).
+    void disableUndoRegistration();
+    void enableUndoRegistration();
+    bool isUndoRegistrationEnabled() const { return m_disableCount == 0; }
+
+    bool canUndo() const;
+    bool canRedo() const;
+    // Undo closes a group still open at the top level first; inside a nested group it does nothing.
+    void undo();
+    void redo();
+    bool isUndoing() const { return m_undoing; }
+    bool isRedoing() const { return m_redoing; }
+
+    // Names the open group, or else the group that undo would revert next.
+    void setActionName(const QString &name);
+    QString undoActionName() const;
+    QString redoActionName() const;
+
+    void removeAllActions();
+    void removeAllActionsWithTarget(const void *target);
+
+    int undoCount() const { return int(m_undoStack.size()); }
+    int redoCount() const { return int(m_redoStack.size()); }
+
+signals:
+    // A group was opened or closed (also around undo and redo): per-group bookkeeping ends here.
+    void checkpoint();
+    // The stacks or names changed (menus refresh their titles and enabled state).
+    void stateChanged();
+
+private:
+    struct Group;
+    using GroupPtr = std::shared_ptr<Group>;
+    void closeTopGroup();
+    void runGroup(const Group &group);
+    void scheduleAutoClose();
+
+    QList<GroupPtr> m_open;      // open groups, outermost first
+    QList<GroupPtr> m_undoStack; // last is next to undo
+    QList<GroupPtr> m_redoStack; // last is next to redo
+    int m_disableCount = 0;
+    bool m_groupsByEvent = true;
+    bool m_autoGroupOpen = false; // the outermost open group was opened by registration
+    bool m_autoCloseScheduled = false;
+    bool m_undoing = false;
+    bool m_redoing = false;
+};

@@ -1,0 +1,40 @@
+// Opening web addresses and files with the desktop's default application, through a hook that
+// tests replace so that nothing is really opened.
+#include "platform/UrlOpener.h"
+
+#include <QDesktopServices>
+#include <QMutex>
+#include <QMutexLocker>
+
+namespace
+{
+QMutex g_mutex;
+UrlOpener::Hook g_hook;
+} // namespace
+
+bool UrlOpener::open(const QUrl &url)
+{
+    if (!url.isValid() || url.isEmpty())
+        return false;
+    Hook hook;
+    {
+        QMutexLocker lock(&g_mutex);
+        hook = g_hook;
+    }
+    if (hook)
+        return hook(url);
+    return QDesktopServices::openUrl(url);
+}
+
+bool UrlOpener::openFile(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    return open(QUrl::fromLocalFile(path));
+}
+
+void UrlOpener::setHook(Hook hook)
+{
+    QMutexLocker lock(&g_mutex);
+    g_hook = std::move(hook);
+}
