@@ -1,0 +1,237 @@
+#include "barcode/BarcodeGenerator.h"
+
+#include "barcode/BarcodePicture.h"
+#include "barcode/BarcodeRules.h"
+#include "barcode/BarcodeSizing.h"
+#include "barcode/JapanPostBarcode.h"
+#include "barcode/NKDCodabarBarcode.h"
+#include "barcode/NKDCode128Barcode.h"
+#include "barcode/NKDEAN8Barcode.h"
+#include "barcode/NKDExtendedCode39Barcode.h"
+#include "barcode/NKDIndustrialTwoOfFiveBarcode.h"
+#include "barcode/NKDModifiedPlesseyHexBarcode.h"
+#include "barcode/NKDPlanetBarcode.h"
+#include "barcode/NKDRoyalMailBarcode.h"
+#include "barcode/NKDUPCEBarcode.h"
+
+#include <exception>
+
+namespace
+{
+
+constexpr double kHeaderKern = 2.0; // header and footer are drawn with this letter spacing
+
+std::unique_ptr<NKDBarcode> code128(int set)
+{
+    auto b = std::make_unique<NKDCode128Barcode>();
+    b->setCodeSet(set);
+    return b;
+}
+
+} // namespace
+
+std::unique_ptr<NKDBarcode> BarcodeGenerator::barcodeForTitle(const QString &title)
+{
+    const int i = int(BarcodeSettings::linearTitles().indexOf(title));
+    switch (i) {
+    case 0:
+        return std::make_unique<NKDCode39Barcode>();
+    case 1:
+        return std::make_unique<NKDExtendedCode39Barcode>();
+    case 2:
+        return std::make_unique<NKDInterleavedTwoOfFiveBarcode>();
+    case 3:
+        return std::make_unique<NKDUPCABarcode>();
+    case 4:
+        return std::make_unique<NKDPostnetBarcode>();
+    case 5:
+        return std::make_unique<NKDModifiedPlesseyBarcode>();
+    case 6:
+        return std::make_unique<NKDModifiedPlesseyHexBarcode>();
+    case 7:
+        return std::make_unique<NKDIndustrialTwoOfFiveBarcode>();
+    case 8:
+        return std::make_unique<NKDEAN13Barcode>();
+    case 9:
+        return code128(NKDCode128Barcode::Automatic);
+    case 10:
+        return code128(NKDCode128Barcode::SetA);
+    case 11:
+        return code128(NKDCode128Barcode::SetB);
+    case 12:
+        return code128(NKDCode128Barcode::SetC);
+    case 13:
+        return std::make_unique<NKDCodabarBarcode>();
+    case 14:
+        return std::make_unique<NKDUPCEBarcode>();
+    case 15:
+        return std::make_unique<NKDEAN8Barcode>();
+    case 16:
+        return std::make_unique<NKDRoyalMailBarcode>();
+    case 17:
+        return std::make_unique<NKDPlanetBarcode>();
+    case 18:
+        return std::make_unique<JapanPostBarcode>();
+    default:
+        return nullptr;
+    }
+}
+
+QString BarcodeGenerator::contentRule(const QString &title)
+{
+    static const QStringList rules = {
+        QStringLiteral("digits, capital letters, space and - . $ / + %"),
+        QStringLiteral("printable ASCII characters, tab and line feed"),
+        QStringLiteral("digits only"),
+        QStringLiteral("11 digits, or 12 ending with the right check digit"),
+        QStringLiteral("5, 9 or 11 digits"),
+        QStringLiteral("digits only"),
+        QStringLiteral("digits and the letters A to F"),
+        QStringLiteral("digits only"),
+        QStringLiteral("12 digits, or 13 ending with the right check digit"),
+        QStringLiteral("ASCII characters"),
+        QStringLiteral("ASCII characters"),
+        QStringLiteral("ASCII characters"),
+        QStringLiteral("digits only"),
+        QStringLiteral(
+            "digits and - $ : / . +, starting and ending with A, B, C or D and none of them inside"),
+        QStringLiteral(
+            "0 or 1 and six digits, optionally ending with the right check digit, or an 11-digit UPC-A "
+            "number that can be zero-suppressed"),
+        QStringLiteral("7 digits, or 8 ending with the right check digit"),
+        QStringLiteral("ASCII characters"),
+        QStringLiteral("5, 9 or 11 digits"),
+        QStringLiteral("a 7-digit postal code, then digits, letters and hyphens"),
+    };
+    const int i = int(BarcodeSettings::linearTitles().indexOf(title));
+    return i >= 0 && i < rules.size() ? rules.at(i) : QString();
+}
+
+void BarcodeGenerator::layoutLinear(const BarcodeSettings &settings, NKDBarcode &b)
+{
+    b.setCaptionFontSize(settings.value_font.size, settings.value_font);
+    b.setHeaderFontSize(settings.header_font.size, settings.header_font, kHeaderKern);
+    b.setFooterFontSize(settings.footer_font.size, settings.footer_font, kHeaderKern);
+    BarcodeSizing::Set_Barcode_Height(settings, b);
+    b.calculateWidth();
+    b.setWidth(BarcodeSizing::Set_Linear_Barcode_Width(settings, b));
+}
+
+BarcodePreview BarcodeGenerator::generateLinear(const BarcodeSettings &settings, const QString &value,
+                                                const QString &header, const QString &footer)
+{
+    BarcodePreview out;
+    std::shared_ptr<NKDBarcode> b = barcodeForTitle(settings.symbologyTitle);
+    if (!b) {
+        out.error = QStringLiteral("Unknown barcode type \"%1\"").arg(settings.symbologyTitle);
+        return out;
+    }
+    const bool caption = BarcodeRules::Get_Print_State(settings) == 1;
+    if (!b->initWithContent(value, caption) || !b->isContentValid()) {
+        out.error = QStringLiteral("Invalid barcode value for %1: expected %2")
+                        .arg(settings.symbologyTitle, contentRule(settings.symbologyTitle));
+        return out;
+    }
+    b->setHeader(header);
+    b->setFooter(footer);
+    b->setPrintsCaption(caption);
+    b->setPrintsHeader(settings.show_hide_hdr != 1);
+    b->setPrintsFooter(settings.show_hide_ftr != 1);
+    b->setBarWidth(BarcodeSizing::barWidthForMils(settings.linear_width_val));
+    layoutLinear(settings, *b);
+    out.picture = BarcodePicture::imageFromBarcode(*b, settings);
+    if (out.picture.isNull())
+        out.error = QStringLiteral("The barcode has no size: check its bar width and height");
+    out.barcode = std::move(b);
+    return out;
+}
+
+BarcodePreview BarcodeGenerator::generate2D(const BarcodeSettings &settings, const QString &value,
+                                            const QString &header, const QString &footer)
+{
+    Symbol2D symbol = encode2D(settings, value);
+    if (symbol.image.isNull()) {
+        BarcodePreview out;
+        out.error = symbol.error.isEmpty() ? QStringLiteral("No barcode produced") : symbol.error;
+        return out;
+    }
+    return Get_Image_From_barcode_image(settings, symbol.image, symbol.size, value, header, footer);
+}
+
+BarcodePreview BarcodeGenerator::Get_Image_From_barcode_image(const BarcodeSettings &settings,
+                                                              const QImage &image, QSizeF symbolSize,
+                                                              const QString &value, const QString &header,
+                                                              const QString &footer)
+{
+    BarcodePreview out;
+    SymbolFrame &f = out.frame;
+    f.content = value;
+    f.header = header;
+    f.footer = footer;
+    f.printsCaption = BarcodeRules::Get_Print_State(settings) == 1;
+    f.printsHeader = settings.show_hide_hdr != 1;
+    f.printsFooter = settings.show_hide_ftr != 1;
+    // The measured sizes of the texts, as a linear object measures its own.
+    NKDBarcode measure;
+    measure.setHeader(header);
+    measure.setFooter(footer);
+    measure.setHeaderFontSize(settings.header_font.size, settings.header_font, kHeaderKern);
+    measure.setFooterFontSize(settings.footer_font.size, settings.footer_font, kHeaderKern);
+    f.headerHeight = measure.headerHeight();
+    f.footerHeight = measure.footerHeight();
+    f.headerWidth = measure.headerWidth();
+    f.footerWidth = measure.footerWidth();
+    BarcodeSizing::Set_2d_Barcode_Height(settings, symbolSize, f);
+    BarcodeSizing::Set_2d_Barcode_Width(settings, symbolSize, f);
+    out.image2D = image;
+    out.image2DSize = symbolSize;
+    out.picture = BarcodePicture::imageFromBarcodeImage(image, symbolSize, f, settings);
+    if (out.picture.isNull())
+        out.error = QStringLiteral("No barcode produced");
+    return out;
+}
+
+BarcodePreview BarcodeGenerator::Generate_Barcode_Variable(const BarcodeSettings &settings,
+                                                           const QString &value, const QString &header,
+                                                           const QString &footer)
+{
+    BarcodePreview out;
+    QString reason;
+    if (!BarcodeRules::Check_And_Validat_Barcode(value, &reason)) {
+        out.error = reason;
+        return out;
+    }
+    try {
+        const bool titleIs2D = BarcodeSettings::isTwoDTitle(settings.symbologyTitle);
+        if (settings.isTwoD() != titleIs2D) {
+            out.error = QStringLiteral("Unknown barcode type \"%1\"").arg(settings.symbologyTitle);
+            return out;
+        }
+        return settings.isTwoD() ? generate2D(settings, value, header, footer)
+                                 : generateLinear(settings, value, header, footer);
+    } catch (const std::exception &e) {
+        out = BarcodePreview();
+        out.error = QStringLiteral("The barcode could not be made: %1").arg(QString::fromUtf8(e.what()));
+        return out;
+    }
+}
+
+BarcodeResult BarcodeGenerator::Get_Image_From_Val(const BarcodeSettings &settings, const QString &value,
+                                                   const QString &header, const QString &footer)
+{
+    // Each row is framed for its own symbol: nothing of an earlier picture is reused.
+    const BarcodePreview p = Generate_Barcode_Variable(settings, value, header, footer);
+    return BarcodeResult{p.picture, p.error};
+}
+
+BarcodeResult BarcodeGenerator::Get_Image_From_Barcode(const BarcodeSettings &settings, NKDBarcode &barcode,
+                                                       bool relayout)
+{
+    if (relayout)
+        layoutLinear(settings, barcode);
+    BarcodeResult out;
+    out.picture = BarcodePicture::imageFromBarcode(barcode, settings);
+    if (out.picture.isNull())
+        out.error = QStringLiteral("The barcode has no size: check its bar width and height");
+    return out;
+}

@@ -1,0 +1,48 @@
+// Makes barcode pictures from a value, header and footer by the symbology title of the settings.
+// Pure functions of their arguments: any thread may call them at the same time.
+#pragma once
+
+#include "barcode/BarcodeResult.h"
+#include "barcode/BarcodeSettings.h"
+
+#include <memory>
+
+class BarcodeGenerator
+{
+public:
+    // The preview road: the value checked, the symbol made and drawn; the linear object and the 2D
+    // image come back with the picture so that a window can redraw them after a setting changes.
+    static BarcodePreview Generate_Barcode_Variable(const BarcodeSettings &settings, const QString &value,
+                                                    const QString &header, const QString &footer);
+    // The batch road: one data row's picture, framed for its own symbol.
+    static BarcodeResult Get_Image_From_Val(const BarcodeSettings &settings, const QString &value,
+                                            const QString &header, const QString &footer);
+
+    // Draws an existing linear object again (colours, alignments); re-lays it out first when asked.
+    static BarcodeResult Get_Image_From_Barcode(const BarcodeSettings &settings, NKDBarcode &barcode,
+                                                bool relayout);
+    // Frames a 2D symbol image of the given size in points with the settings' header and footer.
+    static BarcodePreview Get_Image_From_barcode_image(const BarcodeSettings &settings, const QImage &image,
+                                                       QSizeF symbolSize, const QString &value,
+                                                       const QString &header, const QString &footer);
+
+    // A new, uninitialised linear barcode object for a symbology title (Code 128 code set set), or null.
+    static std::unique_ptr<NKDBarcode> barcodeForTitle(const QString &title);
+    // What a symbology accepts, for messages.
+    static QString contentRule(const QString &title);
+
+    // The 2D symbol image at the output resolution and its size in points, or the reason.
+    struct Symbol2D {
+        QImage image;
+        QSizeF size;
+        QString error;
+    };
+    static Symbol2D encode2D(const BarcodeSettings &settings, const QString &value);
+
+private:
+    static BarcodePreview generateLinear(const BarcodeSettings &settings, const QString &value,
+                                         const QString &header, const QString &footer);
+    static BarcodePreview generate2D(const BarcodeSettings &settings, const QString &value,
+                                     const QString &header, const QString &footer);
+    static void layoutLinear(const BarcodeSettings &settings, NKDBarcode &barcode);
+};

@@ -1,0 +1,43 @@
+// The 2D road of BarcodeGenerator: QR Code, PDF417 and Data Matrix symbols as images at the
+// output resolution, with their size in points.
+#include "barcode/BarcodeGenerator.h"
+
+#include "barcode/BarcodeSizing.h"
+#include "barcode/QREncoder.h"
+
+namespace
+{
+
+BarcodeGenerator::Symbol2D qrCode(const BarcodeSettings &settings, const QString &value)
+{
+    BarcodeGenerator::Symbol2D out;
+    const QREncodeResult qr =
+        QREncoder::encodeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
+    if (!qr.ok()) {
+        out.error = qr.error.isEmpty() ? QStringLiteral("The value does not fit in a QR Code") : qr.error;
+        return out;
+    }
+    const QImage image = QREncoder::renderDataMatrix(qr.matrix, std::max(1, settings.qr_size_val));
+    if (image.isNull()) {
+        out.error = QStringLiteral("No barcode produced");
+        return out;
+    }
+    // The image has one pixel per point; it grows when the side is smaller than the matrix.
+    out.size = QSizeF(image.width(), image.height());
+    out.image = BarcodeSizing::Increase_DPI(image, out.size, settings.dpi);
+    if (out.image.isNull())
+        out.error = QStringLiteral("The QR Code picture is too large for the resolution");
+    return out;
+}
+
+} // namespace
+
+BarcodeGenerator::Symbol2D BarcodeGenerator::encode2D(const BarcodeSettings &settings, const QString &value)
+{
+    const QString &title = settings.symbologyTitle;
+    if (title == QLatin1String("QR Code"))
+        return qrCode(settings, value);
+    Symbol2D out;
+    out.error = QStringLiteral("%1 symbols cannot be made yet").arg(title);
+    return out;
+}

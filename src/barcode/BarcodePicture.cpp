@@ -1,0 +1,69 @@
+#include "barcode/BarcodePicture.h"
+
+#include "barcode/NKDBarcode.h"
+#include "barcode/NKDBarcodeOffscreenView.h"
+
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPicture>
+
+namespace
+{
+
+Picture record(const NKDBarcodeOffscreenView &view)
+{
+    const QRectF bounds = view.bounds();
+    if (bounds.isEmpty())
+        return {};
+    QPicture recording;
+    QPainter painter(&recording);
+    view.drawRect(painter);
+    painter.end();
+    return Picture::fromVector(recording, bounds.size());
+}
+
+} // namespace
+
+Picture BarcodePicture::imageFromBarcode(const NKDBarcode &barcode, const BarcodeSettings &settings)
+{
+    return record(NKDBarcodeOffscreenView(barcode, settings));
+}
+
+Picture BarcodePicture::imageFromBarcodeImage(const QImage &image, QSizeF symbolSize,
+                                              const SymbolFrame &frame, const BarcodeSettings &settings)
+{
+    if (image.isNull())
+        return {};
+    return record(NKDBarcodeOffscreenView(image, symbolSize, frame, settings));
+}
+
+QByteArray BarcodePicture::pdfFromBarcode(const NKDBarcode &barcode, const BarcodeSettings &settings)
+{
+    return pdfFromPicture(imageFromBarcode(barcode, settings));
+}
+
+QByteArray BarcodePicture::pdfFromPicture(const Picture &picture)
+{
+    const QSizeF size = picture.size();
+    if (picture.isNull() || size.isEmpty())
+        return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return {};
+    {
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Tessaly Greeting Designer"));
+        writer.setResolution(72);
+        const QPageSize pageSize(size, QPageSize::Point, QString(), QPageSize::ExactMatch);
+        writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {};
+        picture.draw(painter, QRectF(QPointF(0, 0), size));
+        painter.end();
+    }
+    return bytes;
+}

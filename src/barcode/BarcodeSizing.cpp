@@ -1,0 +1,107 @@
+#include "barcode/BarcodeSizing.h"
+
+#include "barcode/BarcodeSettings.h"
+#include "barcode/NKDBarcode.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+float BarcodeSizing::toPoints(float value, int unit)
+{
+    if (unit == 2)
+        return float(double(value) * 0.393701 * 72.0 / 10.0);
+    if (unit == 1)
+        return float(double(value) * 0.393701 * 72.0);
+    return float(double(value) * 72.0);
+}
+
+double BarcodeSizing::barWidthForMils(double mils)
+{
+    return double(float(mils) / 1000.0f) * 72.0;
+}
+
+BarcodeMargins BarcodeSizing::margins(const BarcodeSettings &s)
+{
+    BarcodeMargins m;
+    m.value = s.show_hide_val == 1 ? 0.0f : toPoints(float(s.val_margin_val), s.unit);
+    m.header = s.show_hide_hdr == 1 ? 0.0f : toPoints(float(s.hdr_margin_val), s.unit);
+    m.footer = s.show_hide_ftr == 1 ? 0.0f : toPoints(float(s.ftr_margin_val), s.unit);
+    m.leftRight = toPoints(float(s.LR_margin_val), s.unit);
+    m.topBottom = toPoints(float(s.TB_marging_val), s.unit);
+    return m;
+}
+
+void BarcodeSizing::Set_Barcode_Height(const BarcodeSettings &settings, NKDBarcode &barcode)
+{
+    const BarcodeMargins m = margins(settings);
+    barcode.setMargins(m);
+    // Bars whose lengths the symbology fixes need that much room whatever the entry says.
+    const float h =
+        std::max(toPoints(float(settings.linear_height_val), settings.unit), float(barcode.fixedBarHeight()));
+    float height = h;
+    if (barcode.printsCaption())
+        height = float(double(height) + barcode.captionHeight() * 72.0 + m.value);
+    if (barcode.printsHeader())
+        height = float(double(height) + barcode.headerHeight() * 72.0 + m.header);
+    if (barcode.printsFooter())
+        height = float(double(height) + barcode.footerHeight() * 72.0 + m.footer);
+    height = height + 2.0f * float(m.topBottom);
+    barcode.setHeight(height);
+}
+
+float BarcodeSizing::Set_Linear_Barcode_Width(const BarcodeSettings &settings, const NKDBarcode &barcode)
+{
+    const double hw = settings.show_hide_hdr == 1 ? 0.0 : barcode.headerWidth();
+    const double fw = settings.show_hide_ftr == 1 ? 0.0 : barcode.footerWidth();
+    const float lr = toPoints(float(settings.LR_margin_val), settings.unit);
+    const double widest = std::max({hw, fw, barcode.width()});
+    float total = float(widest + 2.0 * lr);
+    if (lr > 0)
+        total += 15.0f;
+    return total;
+}
+
+void BarcodeSizing::Set_2d_Barcode_Height(const BarcodeSettings &settings, QSizeF symbol, SymbolFrame &frame)
+{
+    const BarcodeMargins m = margins(settings);
+    const float hh = settings.show_hide_hdr == 1 ? 0.0f : float(frame.headerHeight * 72.0);
+    const float fh = settings.show_hide_ftr == 1 ? 0.0f : float(frame.footerHeight * 72.0);
+    frame.height =
+        float(symbol.height()) + hh + float(m.header) + fh + float(m.footer) + 2.0f * float(m.topBottom);
+}
+
+void BarcodeSizing::Set_2d_Barcode_Width(const BarcodeSettings &settings, QSizeF symbol, SymbolFrame &frame)
+{
+    const double hw = settings.show_hide_hdr == 1 ? 0.0 : frame.headerWidth;
+    const double fw = settings.show_hide_ftr == 1 ? 0.0 : frame.footerWidth;
+    const float lr = toPoints(float(settings.LR_margin_val), settings.unit);
+    float total = float(std::max({hw, fw, symbol.width()}) + 2.0 * lr);
+    if (lr > 0)
+        total += 15.0f;
+    frame.width = total;
+}
+
+int BarcodeSizing::pixelsFor(double points, double dpi)
+{
+    return int(std::ceil(float(dpi * points / 72.0)));
+}
+
+QImage BarcodeSizing::Increase_DPI(const QImage &image, QSizeF sizeInPoints, double dpi)
+{
+    if (image.isNull() || sizeInPoints.isEmpty() || dpi <= 0)
+        return {};
+    const int w = pixelsFor(sizeInPoints.width(), dpi);
+    const int h = pixelsFor(sizeInPoints.height(), dpi);
+    if (w <= 0 || h <= 0 || qint64(w) * h > 20000LL * 20000LL)
+        return {};
+    QImage out(w, h, QImage::Format_ARGB32_Premultiplied);
+    if (out.isNull())
+        return {};
+    out.fill(Qt::transparent);
+    QPainter p(&out);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawImage(QRectF(0, 0, w, h), image);
+    p.end();
+    return out;
+}

@@ -1,0 +1,27 @@
+// Measures and draws the value, header and footer texts of barcode pictures in points.
+// Text becomes filled outlines, so a recorded picture looks the same on every device.
+#pragma once
+
+#include "platform/FontDescriptor.h"
+
+#include <QFont>
+#include <QPainterPath>
+#include <QSizeF>
+#include <QString>
+
+class BarcodeText
+{
+public:
+    // A font for drawing in point units: the family and style the PostScript name stands for.
+    static QFont resolve(const FontDescriptor &font);
+
+    // Height of capital letters, points.
+    static double capHeight(const FontDescriptor &font);
+    // Natural size of one line with kern points of extra space after every character.
+    static QSizeF size(const QString &text, const FontDescriptor &font, double kern);
+    static double ascent(const FontDescriptor &font);
+    static double descent(const FontDescriptor &font);
+
+    // Outline of the text with its baseline starting at origin (y down).
+    static QPainterPath outline(const QString &text, const FontDescriptor &font, double kern, QPointF origin);
+};

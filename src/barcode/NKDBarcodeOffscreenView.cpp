@@ -1,0 +1,224 @@
+#include "barcode/NKDBarcodeOffscreenView.h"
+
+#include "barcode/BarcodeSizing.h"
+#include "barcode/BarcodeText.h"
+#include "barcode/NKDBarcode.h"
+
+#include <QPainter>
+
+namespace
+{
+
+constexpr double kHeaderKern = 2.0;
+
+enum class Align { Natural, Left, Center, Right };
+
+Align alignmentFor(int index)
+{
+    const QStringList &titles = BarcodeSettings::alignmentTitles();
+    if (index < 0 || index >= titles.size())
+        return Align::Natural;
+    const QString &t = titles.at(index);
+    if (t == QLatin1String("Center"))
+        return Align::Center;
+    if (t == QLatin1String("Right"))
+        return Align::Right;
+    return Align::Left;
+}
+
+} // namespace
+
+NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const NKDBarcode &barcode, const BarcodeSettings &settings)
+    : m_barcode(&barcode), m_settings(settings), m_margins(barcode.margins())
+{
+    double w = barcode.width();
+    if (barcode.printsHeader())
+        w = std::max(w, barcode.headerWidth());
+    if (barcode.printsFooter())
+        w = std::max(w, barcode.footerWidth());
+    m_bounds = QRectF(0, 0, std::max(0.0, w), std::max(0.0, barcode.height()));
+}
+
+NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const QImage &image, QSizeF symbolSize,
+                                                 const SymbolFrame &frame, const BarcodeSettings &settings)
+    : m_image(image), m_symbolSize(symbolSize), m_frame(frame), m_settings(settings),
+      m_margins(BarcodeSizing::margins(settings)), m_fromImage(true)
+{
+    m_bounds = QRectF(0, 0, std::max(0.0, frame.width), std::max(0.0, frame.height));
+}
+
+void NKDBarcodeOffscreenView::fillUp(QPainter &painter, double x, double yUp, double w, double h,
+                                     const QColor &color) const
+{
+    if (w <= 0 || h <= 0)
+        return;
+    painter.fillRect(QRectF(x, yDown(yUp + h), w, h), color);
+}
+
+void NKDBarcodeOffscreenView::drawTextAt(QPainter &painter, const QString &text, const FontDescriptor &font,
+                                         const QColor &color, double kern, double x, double yUp) const
+{
+    if (text.isEmpty())
+        return;
+    const double baselineUp = yUp + BarcodeText::descent(font);
+    painter.fillPath(BarcodeText::outline(text, font, kern, QPointF(x, yDown(baselineUp))), color);
+}
+
+void NKDBarcodeOffscreenView::drawTextInRect(QPainter &painter, const QString &text,
+                                             const FontDescriptor &font, const QColor &color, double kern,
+                                             int alignment, double x, double yUp, double width) const
+{
+    if (text.isEmpty())
+        return;
+    const QSizeF size = BarcodeText::size(text, font, kern);
+    double left = x;
+    switch (alignmentFor(alignment)) {
+    case Align::Center:
+        left = x + (width - size.width()) / 2.0;
+        break;
+    case Align::Right:
+        left = x + width - size.width();
+        break;
+    default:
+        break;
+    }
+    // The line hangs from the top of a rectangle as high as the text.
+    const double baselineUp = yUp + size.height() - BarcodeText::ascent(font);
+    painter.fillPath(BarcodeText::outline(text, font, kern, QPointF(left, yDown(baselineUp))), color);
+}
+
+void NKDBarcodeOffscreenView::drawHeaderFooter(QPainter &painter, bool printsHeader, bool printsFooter,
+                                               const QString &header, const QString &footer,
+                                               double headerHeightInches) const
+{
+    const double w = m_bounds.width();
+    if (printsHeader) {
+        const double yh = m_bounds.height() - headerHeightInches * 72.0 - m_margins.topBottom;
+        drawTextInRect(painter, header, m_settings.header_font, m_settings.barcode_hdr_clr, kHeaderKern,
+                       m_settings.align_hdr_index, 0, yh, w);
+    }
+    if (printsFooter) {
+        drawTextInRect(painter, footer, m_settings.footer_font, m_settings.barcode_ftr_clr, kHeaderKern,
+                       m_settings.align_ftr_index, 0, m_margins.topBottom, w);
+    }
+}
+
+void NKDBarcodeOffscreenView::drawRect(QPainter &painter) const
+{
+    if (m_bounds.isEmpty())
+        return;
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    if (m_fromImage)
+        draw2D(painter);
+    else
+        drawLinear(painter);
+    painter.restore();
+}
+
+void NKDBarcodeOffscreenView::drawLinear(QPainter &painter) const
+{
+    const NKDBarcode &b = *m_barcode;
+    painter.fillRect(m_bounds, m_settings.barcode_back_clr);
+
+    const double C = b.printsCaption() ? b.captionHeight() * 72.0 : 0.0;
+    const double F = b.printsFooter() ? b.footerHeight() * 72.0 : 0.0;
+    const bool top = m_settings.show_val_on_top != 0;
+    const BarcodeMargins &m = m_margins;
+    const double yb = top ? F + m.footer + m.topBottom : C + F + m.value + m.footer + m.topBottom;
+
+    const QByteArray modules = b.completeBarcode();
+    const int n = int(modules.size());
+    const double bw = b.barWidth();
+    double x = (m_bounds.width() - n * bw) / 2.0;
+    int run = 0;
+    double lastHeight = 0;
+    auto drawRun = [&](int lastIndex) {
+        const double t = b.barTop(lastIndex);
+        const double bottom = b.drawsBarBottoms() ? b.barBottom(lastIndex) : 0.0;
+        fillUp(painter, x, yb + bottom, bw * run, t - bottom, m_settings.barcode_clr);
+        lastHeight = t;
+    };
+    for (int i = 0; i < n; ++i) {
+        if (modules[i] == '1') {
+            ++run;
+            if (i == n - 1)
+                drawRun(i);
+        } else {
+            if (run > 0)
+                drawRun(i - 1);
+            x += bw * (run + 1);
+            run = 0;
+        }
+    }
+
+    if (b.printsCaption()) {
+        const double yc =
+            top ? F + m.footer + lastHeight + m.value + m.topBottom : F + m.footer + m.topBottom;
+        drawCaption(painter, yc);
+    }
+    drawHeaderFooter(painter, b.printsHeader(), b.printsFooter(), b.header(), b.footer(), b.headerHeight());
+}
+
+void NKDBarcodeOffscreenView::drawCaption(QPainter &painter, double yc) const
+{
+    const NKDBarcode &b = *m_barcode;
+    const FontDescriptor &font = m_settings.value_font;
+    const QColor &color = m_settings.barcode_val_clr;
+    const double lr = m_margins.leftRight;
+    const double bw = b.barWidth();
+
+    const QString left = b.leftCaption();
+    if (!left.isEmpty())
+        drawTextAt(painter, left, font, color, 0, b.firstBar() * 0.25 + lr, yc + 3.0);
+
+    const QString middle = b.caption();
+    if (!middle.isEmpty()) {
+        const QStringList parts = middle.split(QLatin1Char('\t'));
+        if (left.isEmpty() && parts.size() <= 1) {
+            const double w = BarcodeText::size(middle, font, 0).width();
+            const double k = (b.width() - w) / (2.0 * middle.size());
+            const double kern = m_settings.kerning_value == 1 ? 2.0 * k : 2.0;
+            drawTextInRect(painter, middle, font, color, kern,
+                           BarcodeSettings::alignmentTitles().indexOf("Center"), 0, yc, m_bounds.width());
+        } else {
+            const int count = int(parts.size());
+            const double L = b.initiator().size();
+            const double s = count == 1 ? b.width() / count - 2.0 * L * bw - 2.0 * b.firstBar()
+                                        : b.width() / count - L * bw - b.firstBar();
+            for (int i = 0; i < count; ++i) {
+                const QString &part = parts.at(i);
+                if (part.isEmpty())
+                    continue;
+                const double w = BarcodeText::size(part, font, 0).width();
+                const double k = (s - w) / (2.0 * part.size());
+                const double px = 3.0 * k + b.firstBar() + (i + 1) * L * bw + i * s + lr;
+                drawTextAt(painter, part, font, color, 1.3 * k, px, yc);
+            }
+        }
+    }
+
+    const QString right = b.rightCaption();
+    if (!right.isEmpty())
+        drawTextAt(painter, right, font, color, 0, b.lastBar() + b.width() * 0.07 + lr, yc + 3.0);
+}
+
+void NKDBarcodeOffscreenView::draw2D(QPainter &painter) const
+{
+    painter.fillRect(m_bounds, Qt::white);
+    const double headerHeight = m_frame.headerHeight * 72.0;
+    const double yh = m_frame.printsHeader ? m_bounds.height() - headerHeight - m_margins.topBottom
+                                           : m_bounds.height() - m_margins.topBottom;
+    drawHeaderFooter(painter, m_frame.printsHeader, false, m_frame.header, {}, m_frame.headerHeight);
+    const double wi = m_symbolSize.width();
+    const double hi = m_symbolSize.height();
+    if (!m_image.isNull() && wi > 0 && hi > 0) {
+        const double x = (m_bounds.width() - wi) / 2.0;
+        const double yUp = yh - hi - m_margins.header;
+        painter.save();
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.drawImage(QRectF(x, yDown(yUp + hi), wi, hi), m_image);
+        painter.restore();
+    }
+    drawHeaderFooter(painter, false, m_frame.printsFooter, {}, m_frame.footer, 0);
+}

@@ -1,0 +1,19 @@
+// EAN-8: seven data digits and a check digit, four digits in each half.
+// An eighth digit given with the content must be the right check digit.
+#pragma once
+
+#include "barcode/NKDEAN13Barcode.h"
+
+class NKDEAN8Barcode : public NKDEAN13Barcode
+{
+public:
+    bool initWithContent(const QString &content, bool printsCaption) override;
+    bool isContentValid() const override;
+    QByteArray barcode() const override;
+
+    int digitsToLeft() const override { return 0; }
+    QString caption() const override;
+
+protected:
+    int expectedCheckDigit() const override;
+};
