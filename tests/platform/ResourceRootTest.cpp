@@ -1,0 +1,92 @@
+// The data root: created with default permissions, filled from the shipped files, a missing
+// shipped file copied again, the user's own changes kept.
+#include "platform/ResourceRoot.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+void writeFile(const QString &path, const QByteArray &data, QFile::Permissions perms = {})
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+    f.close();
+    if (perms)
+        f.setPermissions(perms);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+mode_t modeOf(const QString &path)
+{
+    struct stat st {
+    };
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 07777;
+}
+} // namespace
+
+TEST(ResourceRoot, FillsFromShippedAndCopiesMissingAgain)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString shipped = tmp.filePath("shipped");
+    const QString root = tmp.filePath("user/data/root");
+    // Installed resources are read-only; the user's copies must still be writable.
+    writeFile(shipped + "/Help.pdf", "help", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    writeFile(shipped + "/Templates/a.dcard", "tmpl");
+    writeFile(shipped + "/Fill_Style_Image/Dots.png", "dots");
+
+    const mode_t oldMask = ::umask(022);
+    ResourceRoot::Result r = ResourceRoot::prepare(root, shipped);
+    ::umask(oldMask);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.copied, 3);
+    EXPECT_TRUE(r.failed.isEmpty());
+    EXPECT_EQ(readFile(root + "/Templates/a.dcard"), "tmpl");
+    EXPECT_EQ(modeOf(root), mode_t(0755)); // never world-writable
+    EXPECT_EQ(modeOf(root + "/Templates"), mode_t(0755));
+    EXPECT_TRUE(QFileInfo(root + "/Help.pdf").isWritable());
+
+    // The user's edit stays; a deleted shipped file comes back.
+    writeFile(root + "/Templates/a.dcard", "mine");
+    QFile::remove(root + "/Fill_Style_Image/Dots.png");
+    r = ResourceRoot::prepare(root, shipped);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.copied, 1);
+    EXPECT_EQ(readFile(root + "/Templates/a.dcard"), "mine");
+    EXPECT_EQ(readFile(root + "/Fill_Style_Image/Dots.png"), "dots");
+}
+
+TEST(ResourceRoot, MissingShippedIsFineUnwritableRootFails)
+{
+    QTemporaryDir tmp;
+    ResourceRoot::Result r = ResourceRoot::prepare(tmp.filePath("root"), tmp.filePath("nothing-here"));
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.copied, 0);
+    EXPECT_TRUE(QFileInfo(tmp.filePath("root")).isDir());
+
+    writeFile(tmp.filePath("afile"), "x");
+    r = ResourceRoot::prepare(tmp.filePath("afile/sub"), QString());
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_FALSE(ResourceRoot::prepare(QString(), QString()).ok);
+}
+
+TEST(ResourceRoot, Locations)
+{
+    EXPECT_TRUE(ResourceRoot::defaultLocation().endsWith(QLatin1String("/tessaly-designer")));
+    EXPECT_FALSE(ResourceRoot::shippedLocation().isEmpty());
+}
