@@ -1,0 +1,386 @@
+// Packs files and folders into zip archives and unpacks archives into folders, over minizip.
+// Entries are named relative to the folder holding each given path; unpacking stays inside its target.
+#include "SSZipArchive.h"
+
+#include "ZipDeviceIo.h"
+#include "ZipEntryDevice.h"
+#include "ZipReader.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <minizip/zip.h>
+
+namespace
+{
+
+constexpr int kMaxFolderDepth = 256;
+
+QString messageFor(int code)
+{
+    switch (code) {
+    case SSZipArchive::ErrorOpenZip:
+        return QStringLiteral("failed to open zip file");
+    case SSZipArchive::ErrorFirstFile:
+        return QStringLiteral("failed to open first file in zip file");
+    case SSZipArchive::ErrorOpenEntry:
+        return QStringLiteral("failed to open file in zip file");
+    case SSZipArchive::ErrorReadEntry:
+        return QStringLiteral("failed to read file in zip file");
+    case SSZipArchive::ErrorUnsafeName:
+        return QStringLiteral("file in zip file is named outside the destination folder");
+    case SSZipArchive::ErrorWriteFile:
+        return QStringLiteral("failed to write file from zip file");
+    case SSZipArchive::ErrorCreateZip:
+        return QStringLiteral("failed to create zip file");
+    case SSZipArchive::ErrorAddPath:
+        return QStringLiteral("failed to add files to zip file");
+    }
+    return {};
+}
+
+// Keeps the first failure: it is the one that explains the rest.
+void setError(ZipError *error, int code, const QString &detail = {})
+{
+    if (!error || error->code != 0)
+        return;
+    error->domain = QString::fromLatin1(SSZipArchive::ErrorDomain);
+    error->code = code;
+    error->message = messageFor(code);
+    if (!detail.isEmpty())
+        error->message += QStringLiteral(": ") + detail;
+}
+
+// The entry's path below the destination, or a null string when the name is absolute or climbs
+// out with "..".
+QString safeRelativePath(const QString &name)
+{
+    if (name.isEmpty() || name.startsWith(QLatin1Char('/')) || name.contains(QChar(0)))
+        return {};
+    QStringList kept;
+    for (const QString &part : name.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (part == QLatin1String("."))
+            continue;
+        if (part == QLatin1String(".."))
+            return {};
+        kept << part;
+    }
+    return kept.join(QLatin1Char('/'));
+}
+
+bool isInside(const QString &canonicalRoot, const QString &path)
+{
+    const QString c = QFileInfo(path).canonicalFilePath();
+    return !c.isEmpty() && (c == canonicalRoot || c.startsWith(canonicalRoot + QLatin1Char('/')));
+}
+
+} // namespace
+
+bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destination, bool overwrite,
+                                   const QString &password, ZipError *error)
+{
+    ZipReader reader;
+    if (!reader.open(path)) {
+        setError(error, ErrorOpenZip);
+        return false;
+    }
+    if (!reader.goToFirst()) {
+        setError(error, ErrorFirstFile);
+        return false;
+    }
+    if (!QDir().mkpath(destination)) {
+        setError(error, ErrorWriteFile, destination);
+        return false;
+    }
+    const QString root = QFileInfo(destination).canonicalFilePath();
+    const QDir dest(root);
+    bool ok = true;
+    for (bool more = true; more;) {
+        ZipEntryInfo info;
+        if (!reader.currentInfo(&info)) {
+            setError(error, ErrorOpenEntry);
+            return false;
+        }
+        const QString rel = safeRelativePath(info.name);
+        if (rel.isEmpty()) {
+            // "./" alone names the destination itself: nothing to do. Anything else is refused.
+            if (safeRelativePath(info.name + QStringLiteral("/x")) != QLatin1String("x")) {
+                setError(error, ErrorUnsafeName, info.name);
+                ok = false;
+            }
+        } else if (info.isFolder) {
+            const QString target = dest.filePath(rel);
+            if (!dest.mkpath(rel) || !isInside(root, target)) {
+                setError(error, isInside(root, target) ? ErrorWriteFile : ErrorUnsafeName, info.name);
+                ok = false;
+            }
+        } else {
+            const QString target = dest.filePath(rel);
+            const QString folder = QFileInfo(target).path();
+            if (!QDir().mkpath(folder) || !isInside(root, folder)) {
+                setError(error, isInside(root, folder) ? ErrorWriteFile : ErrorUnsafeName, info.name);
+                ok = false;
+            } else if (QFileInfo(target).isSymLink()) {
+                // Writing through a link could land anywhere.
+                setError(error, ErrorUnsafeName, info.name);
+                ok = false;
+            } else if (overwrite || !QFileInfo::exists(target)) {
+                auto entry = reader.openCurrent(password.toLatin1(), -1);
+                if (!entry) {
+                    setError(error, ErrorOpenEntry, info.name);
+                    return false;
+                }
+                QFile out(target);
+                if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+                    setError(error, ErrorWriteFile, info.name);
+                    ok = false;
+                } else {
+                    char buf[65536];
+                    bool written = true;
+                    for (;;) {
+                        const qint64 n = entry->read(buf, sizeof buf);
+                        if (n <= 0)
+                            break;
+                        if (out.write(buf, n) != n) {
+                            written = false;
+                            break;
+                        }
+                    }
+                    const bool readOk = entry->finish();
+                    if (readOk && written && info.modified.isValid())
+                        out.setFileTime(info.modified, QFileDevice::FileModificationTime);
+                    out.close();
+                    if (!readOk || !written || out.error() != QFileDevice::NoError) {
+                        out.remove(); // a damaged entry leaves no half file behind
+                        setError(error, readOk ? ErrorWriteFile : ErrorReadEntry, info.name);
+                        return false;
+                    }
+                }
+            }
+        }
+        bool nextError = false;
+        more = reader.goToNext(&nextError);
+        if (nextError) {
+            setError(error, ErrorOpenEntry);
+            return false;
+        }
+    }
+    return ok;
+}
+
+bool SSZipArchive::createZipFileAtPath(const QString &path, const QStringList &paths,
+                                       QStringList *failedPaths, ZipError *error)
+{
+    SSZipArchive archive(path);
+    if (!archive.open()) {
+        setError(error, ErrorCreateZip, path);
+        return false;
+    }
+    QStringList failed;
+    for (QString p : paths) {
+        while (p.size() > 1 && p.endsWith(QLatin1Char('/')))
+            p.chop(1);
+        QFileInfo fi(p);
+        QString name = fi.fileName();
+        QString base = fi.path();
+        if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) {
+            const QFileInfo abs(QDir::cleanPath(fi.absoluteFilePath()));
+            name = abs.fileName();
+            base = abs.path();
+        }
+        if (name.isEmpty()) {
+            failed << p;
+            continue;
+        }
+        archive.writeFile(name, base, &failed);
+    }
+    const bool committed = archive.close(failed.isEmpty());
+    if (failedPaths)
+        *failedPaths = failed;
+    if (!failed.isEmpty()) {
+        setError(error, ErrorAddPath, failed.join(QStringLiteral(", ")));
+        return false;
+    }
+    if (!committed) {
+        setError(error, ErrorCreateZip, path);
+        return false;
+    }
+    return true;
+}
+
+bool SSZipArchive::createZipFileAtPath(const QString &path, const QString &onePath, QStringList *failedPaths,
+                                       ZipError *error)
+{
+    return createZipFileAtPath(path, QStringList{onePath}, failedPaths, error);
+}
+
+SSZipArchive::SSZipArchive(const QString &path) : m_path(path) {}
+
+SSZipArchive::~SSZipArchive()
+{
+    if (m_zip)
+        close(false);
+}
+
+bool SSZipArchive::open()
+{
+    Q_ASSERT_X(!m_zip, "SSZipArchive", "Attempting open an archive which is already open");
+    if (m_zip)
+        return false;
+    m_file = std::make_unique<QSaveFile>(m_path);
+    if (!m_file->open(QIODevice::WriteOnly)) {
+        m_file.reset();
+        return false;
+    }
+    zlib_filefunc64_def io;
+    ZipDeviceIo::fill(&io, m_file.get());
+    m_zip = zipOpen2_64("archive", APPEND_STATUS_CREATE, nullptr, &io);
+    if (!m_zip) {
+        m_file->cancelWriting();
+        m_file.reset();
+        return false;
+    }
+    m_failed = false;
+    return true;
+}
+
+bool SSZipArchive::openEntry(const QString &name, bool dated, bool zip64)
+{
+    zip_fileinfo info{};
+    if (dated) {
+        const QDateTime now = QDateTime::currentDateTime();
+        info.tmz_date.tm_sec = uInt(now.time().second());
+        info.tmz_date.tm_min = uInt(now.time().minute());
+        info.tmz_date.tm_hour = uInt(now.time().hour());
+        info.tmz_date.tm_mday = uInt(now.date().day());
+        info.tmz_date.tm_mon = uInt(now.date().month() - 1);
+        info.tmz_date.tm_year = uInt(now.date().year());
+    }
+    const QByteArray utf8 = name.toUtf8();
+    // Flag bit 11 tells readers that the name is UTF-8.
+    const int rc = zipOpenNewFileInZip4_64(static_cast<zipFile>(m_zip), utf8.constData(),
+                                           dated ? &info : nullptr, nullptr, 0, nullptr, 0, nullptr,
+                                           Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL,
+                                           Z_DEFAULT_STRATEGY, nullptr, 0, 0, 1u << 11, zip64 ? 1 : 0);
+    return rc == ZIP_OK;
+}
+
+bool SSZipArchive::writeFile(const QString &name, const QString &basePath, QStringList *failedPaths)
+{
+    Q_ASSERT_X(m_zip, "SSZipArchive", "Attempting to write to an archive which was never opened");
+    const QString full = QDir(basePath).filePath(name);
+    QStringList local;
+    QStringList *failed = failedPaths ? failedPaths : &local;
+    if (!m_zip) {
+        *failed << full;
+        return false;
+    }
+    const QFileInfo fi(full);
+    bool ok;
+    if (fi.isDir())
+        ok = writeFolder(name, full, 0, failed);
+    else if (!fi.exists())
+        ok = false;
+    else
+        ok = writeFileEntry(name, full);
+    if (!ok && !fi.isDir())
+        *failed << full;
+    if (!ok)
+        m_failed = true;
+    return ok;
+}
+
+bool SSZipArchive::writeFolder(const QString &name, const QString &fullPath, int depth,
+                               QStringList *failedPaths)
+{
+    static thread_local QSet<QString> chain; // folders being walked, to stop at links to an ancestor
+    const QString canonical = QFileInfo(fullPath).canonicalFilePath();
+    QDir dir(fullPath);
+    if (depth > kMaxFolderDepth || canonical.isEmpty() || chain.contains(canonical) || !dir.isReadable()) {
+        *failedPaths << fullPath;
+        return false;
+    }
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    if (entries.isEmpty()) {
+        if (!openEntry(name + QLatin1Char('/'), false, false)) {
+            *failedPaths << fullPath;
+            return false;
+        }
+        return zipCloseFileInZip(static_cast<zipFile>(m_zip)) == ZIP_OK;
+    }
+    chain.insert(canonical);
+    bool ok = true;
+    for (const QFileInfo &e : entries) {
+        const QString childName = name + QLatin1Char('/') + e.fileName();
+        if (e.isDir()) {
+            ok = writeFolder(childName, e.filePath(), depth + 1, failedPaths) && ok;
+        } else if (!writeFileEntry(childName, e.filePath())) {
+            *failedPaths << e.filePath();
+            ok = false;
+        }
+    }
+    chain.remove(canonical);
+    return ok;
+}
+
+bool SSZipArchive::writeFileEntry(const QString &name, const QString &fullPath)
+{
+    QFile in(fullPath);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    if (!openEntry(name, false, in.size() >= qint64(0xffffffffLL)))
+        return false;
+    auto *zip = static_cast<zipFile>(m_zip);
+    bool ok = true;
+    char buf[16384];
+    for (;;) {
+        const qint64 n = in.read(buf, sizeof buf);
+        if (n < 0) {
+            ok = false;
+            break;
+        }
+        if (n == 0)
+            break;
+        if (zipWriteInFileInZip(zip, buf, unsigned(n)) != ZIP_OK) {
+            ok = false;
+            break;
+        }
+    }
+    return zipCloseFileInZip(zip) == ZIP_OK && ok;
+}
+
+bool SSZipArchive::writeData(const QByteArray &data, const QString &filename)
+{
+    if (!m_zip)
+        return false;
+    bool ok = openEntry(filename, true, data.size() >= qint64(0xffffffffLL));
+    auto *zip = static_cast<zipFile>(m_zip);
+    for (qsizetype at = 0; ok && at < data.size();) {
+        const unsigned n = unsigned(std::min<qsizetype>(data.size() - at, 1 << 20));
+        ok = zipWriteInFileInZip(zip, data.constData() + at, n) == ZIP_OK;
+        at += n;
+    }
+    ok = ok && zipCloseFileInZip(zip) == ZIP_OK;
+    if (!ok)
+        m_failed = true;
+    return ok;
+}
+
+bool SSZipArchive::close(bool commit)
+{
+    Q_ASSERT_X(m_zip, "SSZipArchive", "Attempting to close an archive which was never opened");
+    if (!m_zip)
+        return false;
+    const bool closed = zipClose(static_cast<zipFile>(m_zip), nullptr) == ZIP_OK;
+    m_zip = nullptr;
+    bool ok = false;
+    if (commit && closed && !m_failed)
+        ok = m_file->commit();
+    else
+        m_file->cancelWriting();
+    m_file.reset();
+    return ok;
+}

@@ -1,0 +1,283 @@
+// The series files of the "DataSet" folder: naming, listing, reading, writing, replacing,
+// deleting and exporting. Questions and the in-use test come from the caller; messages go back.
+#include "SeriesFiles.h"
+
+#include "DataText.h"
+#include "SpreadsheetWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <algorithm>
+
+const QString SeriesFiles::batch_file_EXT = QStringLiteral("txt");
+const QString SeriesFiles::MsgListEmpty = QStringLiteral("List is empty.");
+const QString SeriesFiles::MsgFileAccess = QStringLiteral("Error in file accessing.");
+const QString SeriesFiles::MsgAlreadyExists =
+    QStringLiteral("Batch Processing Series already exists. Do you want to replace it?");
+const QString SeriesFiles::MsgCantUpdateInUse =
+    QStringLiteral("Batch Processing Series can't be update because it is currently in use.");
+const QString SeriesFiles::MsgCantDeleteInUse =
+    QStringLiteral("Batch Processing Series can't be delete because it is currently in use.");
+const QString SeriesFiles::MsgConfirmDelete =
+    QStringLiteral("Are you sure want to delete selected Batch Processing Series?");
+const QString SeriesFiles::MsgSelectRecord =
+    QStringLiteral("Please select a record from the available list to continue.");
+const QString SeriesFiles::MsgAvailableListEmpty = QStringLiteral("Available list is empty.");
+const QString SeriesFiles::MsgExported = QStringLiteral("Record has been exported successfully.");
+
+namespace
+{
+
+constexpr qint64 kMaxSeriesFile = 512ll << 20;
+
+SeriesResult failure(const QString &message)
+{
+    SeriesResult r;
+    r.message = message;
+    return r;
+}
+
+SeriesResult success(const QString &message = {})
+{
+    SeriesResult r;
+    r.ok = true;
+    r.message = message;
+    return r;
+}
+
+SeriesResult cancelled()
+{
+    SeriesResult r;
+    r.cancelled = true;
+    return r;
+}
+
+std::optional<QByteArray> readFile(const QString &path)
+{
+    QFile f(path);
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly) || f.size() > kMaxSeriesFile)
+        return std::nullopt;
+    QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+bool writeLines(const QString &path, const QStringList &lines)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    for (const QString &line : lines) {
+        const QByteArray bytes = line.toUtf8() + '\n';
+        if (f.write(bytes) != bytes.size()) {
+            f.cancelWriting();
+            return false;
+        }
+    }
+    return f.commit();
+}
+
+} // namespace
+
+QString SeriesFiles::checkName(const QString &name)
+{
+    const QString clean = DataText::cleanFileName(name);
+    if (clean.isEmpty())
+        return QStringLiteral("Please enter a name for the Batch Processing Series.");
+    if (clean.contains(QLatin1Char('/')) || clean.contains(QLatin1Char('\\')))
+        return QStringLiteral("The name of a Batch Processing Series must not contain \"/\" or \"\\\".");
+    if (clean.startsWith(QLatin1Char('.')))
+        return QStringLiteral("The name of a Batch Processing Series must not start with \".\".");
+    return {};
+}
+
+QString SeriesFiles::filePath(const QString &folder, const QString &name)
+{
+    return QDir(folder).filePath(DataText::cleanFileName(name) + QLatin1Char('.') + batch_file_EXT);
+}
+
+QStringList SeriesFiles::Get_datasheet_File_Name_Array(const QString &folder)
+{
+    QStringList names;
+    const QDir dir(folder);
+    if (!dir.exists())
+        return names;
+    for (const QFileInfo &fi : dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot))
+        names << fi.completeBaseName();
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return names;
+}
+
+std::optional<QStringList> SeriesFiles::readValues(const QString &folder, const QString &name,
+                                                   QString *message)
+{
+    const auto bytes = readFile(filePath(folder, name));
+    if (!bytes) {
+        if (message)
+            *message = MsgFileAccess;
+        return std::nullopt;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(*bytes);
+    QStringList values;
+    if (utf8.hasError())
+        return values;
+    for (const QString &piece : text.split(QLatin1Char('\n'))) {
+        const QString v = DataText::trim(piece);
+        if (!v.isEmpty())
+            values << v;
+    }
+    return values;
+}
+
+std::optional<QStringList> SeriesFiles::readRows(const QString &folder, const QString &name)
+{
+    const auto bytes = readFile(filePath(folder, name));
+    if (!bytes)
+        return std::nullopt;
+    const QString text = DataText::trim(QString::fromUtf8(*bytes));
+    if (text.isEmpty())
+        return QStringList();
+    return text.split(QLatin1Char('\n'));
+}
+
+QString SeriesFiles::Get_First_Value_Of_Dataset(const QString &folder, const QString &name)
+{
+    const auto bytes = readFile(filePath(folder, name));
+    if (!bytes)
+        return {};
+    const qsizetype nl = bytes->indexOf('\n');
+    return QString::fromUtf8(nl < 0 ? *bytes : bytes->left(nl));
+}
+
+SeriesResult SeriesFiles::writeSeries(const QString &folder, const QString &name, const QStringList &values,
+                                      bool trimValues)
+{
+    const QString bad = checkName(name);
+    if (!bad.isEmpty())
+        return failure(bad);
+    QStringList lines;
+    lines.reserve(values.size());
+    for (const QString &v : values) {
+        const QString line = trimValues ? DataText::trim(DataText::oneLine(v)) : DataText::oneLine(v);
+        if (!trimValues || !line.isEmpty())
+            lines << line;
+    }
+    if (!QDir().mkpath(folder) || !writeLines(filePath(folder, name), lines))
+        return failure(MsgFileAccess);
+    return success();
+}
+
+SeriesResult SeriesFiles::writeNew(const QString &folder, const QString &name, const QStringList &values,
+                                   const SeriesQuestion &ask, bool trimValues)
+{
+    const QString bad = checkName(name);
+    if (!bad.isEmpty())
+        return failure(bad);
+    if (QFileInfo::exists(filePath(folder, name)) && !(ask && ask(MsgAlreadyExists)))
+        return cancelled();
+    return writeSeries(folder, name, values, trimValues);
+}
+
+SeriesResult SeriesFiles::Save(const QString &folder, const QString &newName, const QString &oldName,
+                               const QStringList &values, const SeriesInUseTest &inUse,
+                               const SeriesQuestion &ask)
+{
+    if (values.isEmpty())
+        return failure(MsgListEmpty);
+    const QString bad = checkName(newName);
+    if (!bad.isEmpty())
+        return failure(bad);
+    const bool editing = !DataText::trim(oldName).isEmpty();
+    if (editing && inUse && inUse(oldName))
+        return failure(MsgCantUpdateInUse);
+    const QString f = filePath(folder, newName);
+    const QString g = editing ? filePath(folder, oldName) : QString();
+    const bool sameFile = editing && f == g;
+    const bool fExisted = QFileInfo::exists(f);
+    if (fExisted && !sameFile && !(ask && ask(MsgAlreadyExists)))
+        return cancelled();
+    const SeriesResult written = writeSeries(folder, newName, values, true);
+    if (!written.ok)
+        return written;
+    // Renaming: the old file goes only now that the new one is safely written.
+    if (editing && !sameFile && !fExisted && QFileInfo::exists(g))
+        QFile::remove(g);
+    return success();
+}
+
+SeriesResult SeriesFiles::Delete(const QString &folder, const QStringList &selected, const QString &current,
+                                 const SeriesInUseTest &inUse, const SeriesQuestion &ask, bool applyAll,
+                                 QStringList *deleted)
+{
+    if (deleted)
+        deleted->clear();
+    if (selected.isEmpty() || DataText::trim(current).isEmpty())
+        return failure(MsgSelectRecord);
+    if (inUse && inUse(current))
+        return failure(MsgCantDeleteInUse);
+    if (!(ask && ask(MsgConfirmDelete)))
+        return cancelled();
+    bool anyInUse = false;
+    bool removeFailed = false;
+    for (const QString &name : selected) {
+        if (inUse && inUse(name)) {
+            anyInUse = true;
+            if (!applyAll)
+                break;
+            continue;
+        }
+        const QString path = filePath(folder, name);
+        if (QFile::remove(path) || !QFileInfo::exists(path)) {
+            if (deleted)
+                *deleted << name;
+        } else {
+            removeFailed = true;
+        }
+    }
+    if (anyInUse)
+        return failure(applyAll ? QString() : MsgCantDeleteInUse);
+    if (removeFailed)
+        return failure(MsgFileAccess);
+    return success();
+}
+
+QString SeriesFiles::exportPath(const QString &path, bool asXlsx)
+{
+    const QFileInfo fi(path);
+    QString base = path;
+    if (!fi.suffix().isEmpty())
+        base.chop(fi.suffix().size() + 1);
+    return base + (asXlsx ? QStringLiteral(".xlsx") : QStringLiteral(".txt"));
+}
+
+SeriesResult SeriesFiles::Export(const QStringList &values, const QString &path, bool asXlsx)
+{
+    if (values.isEmpty())
+        return failure(MsgListEmpty);
+    if (asXlsx) {
+        QList<QStringList> rows;
+        rows.reserve(values.size() + 1);
+        rows << QStringList{QStringLiteral("Batch Value")};
+        for (const QString &v : values)
+            rows << QStringList{DataText::oneLine(v)};
+        QString message;
+        if (!SpreadsheetWriter::WriteWorkbook(path, rows, false, &message))
+            return failure(message.isEmpty() ? MsgFileAccess : message);
+    } else {
+        QStringList lines;
+        for (const QString &v : values)
+            lines << DataText::oneLine(v);
+        if (!writeLines(path, lines))
+            return failure(MsgFileAccess);
+    }
+    return success(MsgExported);
+}

@@ -1,0 +1,78 @@
+// The series files of the "DataSet" folder: naming, listing, reading, writing, replacing,
+// deleting and exporting. Questions and the in-use test come from the caller; messages go back.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+struct SeriesResult {
+    bool ok = false;
+    bool cancelled = false; // the user answered No: nothing changed, nothing to show
+    QString message;        // for the user; "" when there is nothing to show
+};
+
+using SeriesInUseTest = std::function<bool(const QString &seriesName)>;
+using SeriesQuestion = std::function<bool(const QString &question)>; // true for Yes
+
+class SeriesFiles
+{
+public:
+    static const QString batch_file_EXT; // "txt"
+
+    static const QString MsgListEmpty;     // "List is empty."
+    static const QString MsgFileAccess;    // "Error in file accessing."
+    static const QString MsgAlreadyExists; // replace question
+    static const QString MsgCantUpdateInUse;
+    static const QString MsgCantDeleteInUse;
+    static const QString MsgConfirmDelete;
+    static const QString MsgSelectRecord;
+    static const QString MsgAvailableListEmpty;
+    static const QString MsgExported; // "Record has been exported successfully."
+
+    // "" when the name can name a series file, else the message for the user.
+    static QString checkName(const QString &name);
+    // Folder / cleaned name . txt
+    static QString filePath(const QString &folder, const QString &name);
+
+    // Series names: every file of the folder without its extension, sorted.
+    static QStringList Get_datasheet_File_Name_Array(const QString &folder);
+
+    // The manager's and viewer's reading: trimmed lines, empty ones left out. Null when the
+    // file cannot be read (message set); a file that is not UTF-8 gives no values.
+    static std::optional<QStringList> readValues(const QString &folder, const QString &name,
+                                                 QString *message = nullptr);
+    // The batch filling's reading: the whole text trimmed, then every line, empty ones included.
+    // Null when there is no such file; an empty file has no rows.
+    static std::optional<QStringList> readRows(const QString &folder, const QString &name);
+    // The first line exactly as stored, or "".
+    static QString Get_First_Value_Of_Dataset(const QString &folder, const QString &name);
+
+    // Writes a series file atomically: each value on one line; trimValues leaves out values that
+    // are empty after trimming (the manager), otherwise values are written as given (generator).
+    static SeriesResult writeSeries(const QString &folder, const QString &name, const QStringList &values,
+                                    bool trimValues);
+    // A new series from the generator or an importer: refuses a bad name, asks before replacing.
+    static SeriesResult writeNew(const QString &folder, const QString &name, const QStringList &values,
+                                 const SeriesQuestion &ask, bool trimValues = false);
+
+    // The manager's Save of the values under newName; oldName is the series being edited ("" for
+    // a new one). A renamed series loses its old file only after the new one is written.
+    static SeriesResult Save(const QString &folder, const QString &newName, const QString &oldName,
+                             const QStringList &values, const SeriesInUseTest &inUse,
+                             const SeriesQuestion &ask);
+
+    // The manager's Delete of the selected series (in list order); current is the current row.
+    // applyAll passes over series in use silently. deleted receives the series whose file went.
+    static SeriesResult Delete(const QString &folder, const QStringList &selected, const QString &current,
+                               const SeriesInUseTest &inUse, const SeriesQuestion &ask, bool applyAll,
+                               QStringList *deleted);
+
+    // The path with its extension replaced by "xlsx" or "txt".
+    static QString exportPath(const QString &path, bool asXlsx);
+    // XLSX: one column headed "Batch Value"; TXT: one value per line.
+    static SeriesResult Export(const QStringList &values, const QString &path, bool asXlsx);
+};

@@ -1,0 +1,169 @@
+// The series generator's algorithms: sequential numbers with prefix, suffix and leading zeros, a
+// constant repeated, and random numbers of a given length, with the checks of the dialog.
+#include "SeriesGenerator.h"
+
+#include "DataText.h"
+
+#include <QRandomGenerator>
+
+#include <climits>
+
+const QString SeriesGenerator::HelpMessage =
+    QStringLiteral("Maintain number of Digits By adding 0's before smaller values. ");
+const QString SeriesGenerator::HelpInformative = QStringLiteral(
+    "For example:\r\nIf you have to generate a series of barcodes having values from '0' to '200', this "
+    "option "
+    "automatically converts small values such as '1' to '001' and '11' to '011' to maintain number of digits "
+    "same as the highest value in the series.\r\n\r\nSimilarly, if you have selected a series starting from "
+    "'001' to '00200', this option automatically converts small values such as '001' to '00001' and '0011' "
+    "to "
+    "'00011' to maintain number of digits same as the highest value in the series.");
+
+namespace
+{
+
+GeneratorResult refused(const QString &message, const QString &field)
+{
+    GeneratorResult r;
+    r.message = message;
+    r.field = field;
+    return r;
+}
+
+GeneratorResult tooMany(const QString &field)
+{
+    return refused(QStringLiteral("A Batch Processing Series can hold at most %1 values.")
+                       .arg(SeriesGenerator::MaxValues),
+                   field);
+}
+
+} // namespace
+
+int SeriesGenerator::readNumber(const QString &text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t') ||
+                               text[i] == QLatin1Char('\n') || text[i] == QLatin1Char('\r')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        negative = text[i++] == QLatin1Char('-');
+    qint64 value = 0;
+    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i) {
+        value = value * 10 + (text[i].unicode() - u'0');
+        if (value > qint64(INT_MAX) + 1)
+            value = qint64(INT_MAX) + 1; // held at the limit; keeps reading digits harmlessly
+    }
+    if (negative)
+        return int(std::max<qint64>(-value, INT_MIN));
+    return int(std::min<qint64>(value, INT_MAX));
+}
+
+QString SeriesGenerator::PadZero(const QString &number, int width)
+{
+    if (number.startsWith(QLatin1Char('-')))
+        return QLatin1Char('-') + number.mid(1).rightJustified(std::max(width - 1, 0), QLatin1Char('0'));
+    return number.rightJustified(width, QLatin1Char('0'));
+}
+
+quint32 SeriesGenerator::getRandomNumberBetweenMin(quint32 min, quint32 max)
+{
+    if (max <= min)
+        return min;
+    return min + QRandomGenerator::system()->bounded(max - min + 1);
+}
+
+QString SeriesGenerator::checkCountText(const QString &typed)
+{
+    QString t = DataText::trim(typed);
+    if (t.isEmpty() || readNumber(t) == 0)
+        t = QStringLiteral("1");
+    else if (t.size() > 5)
+        t = t.left(5);
+    if (readNumber(t) > 10000)
+        t = QStringLiteral("10000");
+    return t;
+}
+
+QString SeriesGenerator::checkLengthText(const QString &typed)
+{
+    QString t = DataText::trim(typed);
+    if (t.isEmpty() || readNumber(t) == 0)
+        t = QStringLiteral("1");
+    else if (t.size() > 1)
+        t = t.left(1);
+    if (readNumber(t) > 9)
+        t = QStringLiteral("9");
+    return t;
+}
+
+GeneratorResult SeriesGenerator::sequential(const QString &from, const QString &to, const QString &prefix,
+                                            const QString &suffix, bool leadingZeros)
+{
+    if (from.isEmpty())
+        return refused(QStringLiteral("Please enter valid 'From' value."), QStringLiteral("from"));
+    if (to.isEmpty())
+        return refused(QStringLiteral("Please enter valid 'To' value."), QStringLiteral("to"));
+    const qint64 a = readNumber(from);
+    const qint64 b = readNumber(to);
+    if (a >= b)
+        return refused(QStringLiteral("'From' value must be smaller than 'To' value."),
+                       QStringLiteral("from"));
+    const qint64 count = b - a + 1; // 64 bits: the span of two 32-bit numbers can exceed 32
+    if (count > MaxValues)
+        return tooMany(QStringLiteral("to"));
+    const int width = int(std::max(from.size(), to.size()));
+    GeneratorResult r;
+    r.ok = true;
+    r.values.reserve(count);
+    for (qint64 k = 0; k < count; ++k) {
+        QString number = QString::number(a + k);
+        if (leadingZeros)
+            number = PadZero(number, width);
+        r.values << prefix + number + suffix;
+    }
+    return r;
+}
+
+GeneratorResult SeriesGenerator::constant(const QString &value, const QString &count)
+{
+    if (value.isEmpty())
+        return refused(QStringLiteral("Please enter valid 'Value'."), QStringLiteral("value"));
+    if (count.isEmpty())
+        return refused(QStringLiteral("Please enter valid 'Count' value."), QStringLiteral("count"));
+    const int n = readNumber(count);
+    if (n > MaxValues)
+        return tooMany(QStringLiteral("count"));
+    GeneratorResult r;
+    r.ok = true;
+    for (int k = 0; k < n; ++k)
+        r.values << value;
+    return r;
+}
+
+GeneratorResult SeriesGenerator::random(const QString &prefix, const QString &suffix, const QString &length,
+                                        const QString &count)
+{
+    if (count.isEmpty())
+        return refused(QStringLiteral("Please enter valid 'Count' value."), QStringLiteral("count"));
+    if (length.isEmpty())
+        return refused(QStringLiteral("Please enter valid 'Length' value."), QStringLiteral("length"));
+    const int n = readNumber(count);
+    if (n > MaxValues)
+        return tooMany(QStringLiteral("count"));
+    // Only the texts "1" to "9" name a length; any other gives 0 for every value.
+    int digits = 0;
+    if (length.size() == 1 && length[0] >= QLatin1Char('1') && length[0] <= QLatin1Char('9'))
+        digits = length[0].unicode() - u'0';
+    quint32 low = 1;
+    for (int d = 1; d < digits; ++d)
+        low *= 10;
+    const quint32 high = digits == 0 ? 0 : low * 10 - 1;
+    GeneratorResult r;
+    r.ok = true;
+    for (int k = 0; k < n; ++k) {
+        const quint32 number = digits == 0 ? 0 : getRandomNumberBetweenMin(digits == 1 ? 1 : low, high);
+        r.values << prefix + QString::number(number) + suffix;
+    }
+    return r;
+}

@@ -1,0 +1,42 @@
+// The series generator's algorithms: sequential numbers with prefix, suffix and leading zeros, a
+// constant repeated, and random numbers of a given length, with the checks of the dialog.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+struct GeneratorResult {
+    bool ok = false;
+    QString message; // the failed check's message
+    QString field;   // the field the check names: "from", "to", "value", "count", "length", "name"
+    QStringList values;
+};
+
+class SeriesGenerator
+{
+public:
+    // A generated series may hold at most this many values.
+    static constexpr qint64 MaxValues = 1'000'000;
+
+    static const QString HelpMessage;
+    static const QString HelpInformative;
+
+    // A number as the fields read it: leading blanks, an optional sign, the digits up to the first
+    // other character; 0 when none; held at the 32-bit limits.
+    static int readNumber(const QString &text);
+    // The number text brought to width characters with zeros after its sign.
+    static QString PadZero(const QString &number, int width);
+    static quint32 getRandomNumberBetweenMin(quint32 min, quint32 max);
+
+    // Edit checks of the count fields (1 to 10000) and the length field (1 to 9): the corrected text.
+    static QString checkCountText(const QString &typed);
+    static QString checkLengthText(const QString &typed);
+
+    static GeneratorResult sequential(const QString &from, const QString &to, const QString &prefix,
+                                      const QString &suffix, bool leadingZeros);
+    static GeneratorResult constant(const QString &value, const QString &count);
+    static GeneratorResult random(const QString &prefix, const QString &suffix, const QString &length,
+                                  const QString &count);
+};

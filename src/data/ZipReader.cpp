@@ -1,0 +1,199 @@
+// Reads a zip archive entry by entry through minizip: the index of entry names, whole small
+// entries, and large entries as a stream. Every length is checked; recorded sizes are not trusted.
+#include "ZipReader.h"
+
+#include "ZipDeviceIo.h"
+#include "ZipEntryDevice.h"
+
+#include <QStringDecoder>
+
+#include <minizip/unzip.h>
+
+namespace
+{
+constexpr int kMaxNameLength = 65535;
+constexpr int kMaxEntries = 1000000;
+
+QString foldName(QString name)
+{
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (name.startsWith(QLatin1Char('/')))
+        name.remove(0, 1);
+    return name.toCaseFolded();
+}
+} // namespace
+
+ZipReader::ZipReader() = default;
+
+ZipReader::~ZipReader()
+{
+    close();
+}
+
+bool ZipReader::open(const QString &path)
+{
+    close();
+    m_file.setFileName(path);
+    if (!m_file.open(QIODevice::ReadOnly))
+        return false;
+    zlib_filefunc64_def io;
+    ZipDeviceIo::fill(&io, &m_file);
+    m_zip = unzOpen2_64("archive", &io);
+    if (!m_zip) {
+        m_file.close();
+        return false;
+    }
+    if (!buildIndex()) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+void ZipReader::close()
+{
+    if (m_zip)
+        unzClose(static_cast<unzFile>(m_zip));
+    m_zip = nullptr;
+    m_names.clear();
+    m_index.clear();
+    if (m_file.isOpen())
+        m_file.close();
+}
+
+QString ZipReader::decodeName(const QByteArray &raw, bool utf8Flag)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString name = utf8.decode(raw);
+    if (utf8.hasError() && !utf8Flag)
+        name = QString::fromLatin1(raw); // old archivers wrote the OEM code page
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return name;
+}
+
+bool ZipReader::buildIndex()
+{
+    auto *zip = static_cast<unzFile>(m_zip);
+    int rc = unzGoToFirstFile(zip);
+    if (rc == UNZ_END_OF_LIST_OF_FILE)
+        return true;
+    while (rc == UNZ_OK) {
+        ZipEntryInfo info;
+        if (!currentInfo(&info))
+            return false;
+        unz64_file_pos pos;
+        if (unzGetFilePos64(zip, &pos) != UNZ_OK)
+            return false;
+        m_names << info.name;
+        const QString key = foldName(info.name);
+        if (!m_index.contains(key))
+            m_index.insert(key, {pos.pos_in_zip_directory, pos.num_of_file});
+        if (m_names.size() > kMaxEntries)
+            return false;
+        rc = unzGoToNextFile(zip);
+    }
+    return rc == UNZ_END_OF_LIST_OF_FILE;
+}
+
+bool ZipReader::goToFirst()
+{
+    return m_zip && unzGoToFirstFile(static_cast<unzFile>(m_zip)) == UNZ_OK;
+}
+
+bool ZipReader::goToNext(bool *error)
+{
+    if (error)
+        *error = false;
+    if (!m_zip)
+        return false;
+    const int rc = unzGoToNextFile(static_cast<unzFile>(m_zip));
+    if (rc != UNZ_OK && rc != UNZ_END_OF_LIST_OF_FILE && error)
+        *error = true;
+    return rc == UNZ_OK;
+}
+
+bool ZipReader::currentInfo(ZipEntryInfo *info)
+{
+    if (!m_zip)
+        return false;
+    auto *zip = static_cast<unzFile>(m_zip);
+    unz_file_info64 fi;
+    if (unzGetCurrentFileInfo64(zip, &fi, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+        return false;
+    if (fi.size_filename > kMaxNameLength)
+        return false;
+    QByteArray raw(qsizetype(fi.size_filename) + 1, '\0');
+    if (unzGetCurrentFileInfo64(zip, &fi, raw.data(), uLong(raw.size()), nullptr, 0, nullptr, 0) != UNZ_OK)
+        return false;
+    raw.resize(qsizetype(fi.size_filename));
+    info->name = decodeName(raw, fi.flag & (1u << 11));
+    info->isFolder = info->name.endsWith(QLatin1Char('/'));
+    info->encrypted = fi.flag & 1u;
+    info->modified = QDateTime();
+    if (fi.dosDate != 0) {
+        const QDate d(int(fi.tmu_date.tm_year), int(fi.tmu_date.tm_mon) + 1, int(fi.tmu_date.tm_mday));
+        const QTime t(int(fi.tmu_date.tm_hour), int(fi.tmu_date.tm_min), int(fi.tmu_date.tm_sec));
+        if (d.isValid() && t.isValid())
+            info->modified = QDateTime(d, t); // the zip format keeps local time
+    }
+    return true;
+}
+
+bool ZipReader::contains(const QString &name) const
+{
+    return m_index.contains(foldName(name));
+}
+
+bool ZipReader::locate(const QString &name)
+{
+    if (!m_zip)
+        return false;
+    auto it = m_index.constFind(foldName(name));
+    if (it == m_index.constEnd())
+        return false;
+    unz64_file_pos pos{it->first, it->second};
+    return unzGoToFilePos64(static_cast<unzFile>(m_zip), &pos) == UNZ_OK;
+}
+
+std::unique_ptr<ZipEntryDevice> ZipReader::openCurrent(const QByteArray &password, qint64 limit)
+{
+    if (!m_zip)
+        return nullptr;
+    auto *zip = static_cast<unzFile>(m_zip);
+    ZipEntryInfo info;
+    if (!currentInfo(&info))
+        return nullptr;
+    if (info.encrypted && password.isEmpty())
+        return nullptr;
+    const int rc =
+        password.isEmpty() ? unzOpenCurrentFile(zip) : unzOpenCurrentFilePassword(zip, password.constData());
+    if (rc != UNZ_OK)
+        return nullptr;
+    return std::make_unique<ZipEntryDevice>(m_zip, limit);
+}
+
+bool ZipReader::readEntry(const QString &name, QByteArray *out, qint64 limit)
+{
+    out->clear();
+    return locate(name) && readCurrent(out, limit);
+}
+
+bool ZipReader::readCurrent(QByteArray *out, qint64 limit)
+{
+    out->clear();
+    auto device = openCurrent({}, limit);
+    if (!device)
+        return false;
+    char buf[16384];
+    for (;;) {
+        const qint64 n = device->read(buf, sizeof buf);
+        if (n <= 0)
+            break;
+        out->append(buf, n);
+    }
+    if (!device->finish()) {
+        out->clear();
+        return false;
+    }
+    return true;
+}
