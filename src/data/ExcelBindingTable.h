@@ -1,0 +1,55 @@
+// The Excel binding table: the rows that objects bound to a workbook column take their values
+// from, its column titles, and the binding flag and workbook path kept beside it.
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+class ExcelBindingTable
+{
+public:
+    // A row: "Extension" maps to the row number (from 1), "Column%d" (from 1) to the cell texts.
+    using Row = QMap<QString, QString>;
+
+    ExcelBindingTable();
+
+    // The one table of the program (Data_From_Excel_Window). GUI thread; workers copy it.
+    static ExcelBindingTable &defaultInstance();
+    void reset(); // empty table, no binding (tests)
+
+    static QString rowNumberKey() { return QStringLiteral("Extension"); }
+    static QString columnIdentifier(int k) { return QStringLiteral("Column%1").arg(k); }
+    static QString rowNumberTitle() { return QStringLiteral("Row"); }
+
+    // Rows.
+    const QList<Row> &ListData() const { return m_rows; }
+    void setListData(const QList<Row> &rows) { m_rows = rows; }
+    int rowCount() const { return int(m_rows.size()); }
+    // Appends a row of the first count texts, trimmed; a count beyond the texts adds nothing.
+    bool Create_List_By_Array(const QStringList &texts, int count);
+    // Appends a row holding only its trimmed text as row number; empty text adds nothing.
+    void Create_Value_List(const QString &text);
+    // An edit in the viewer: the value under the column's identifier; refused outside the table.
+    bool setObjectValue(const QString &value, int column, int row);
+    // The value shown at (row, column): column 0 is the row number.
+    QString objectValue(int column, int row) const;
+    // Index 0 the row number, n the cell of Column n, of the first row; "" with no row.
+    QString Get_First_Value_Of_Excel_Binding(int index) const;
+
+    // Columns: position 0 is the row-number column, which is never removed.
+    QStringList columnTitles() const; // header titles in column order, the row-number column first
+    int columnCount() const { return int(m_titles.size()) + 1; }
+    // Keeps the row-number column and adds one column per title, identifiers Column1, Column2, ...
+    void setColumnTitles(const QStringList &titlesAfterFirst);
+    void removeAllColumnsButFirst() { m_titles.clear(); }
+
+    // Binding state kept beside the table.
+    bool Excel_Binding_Use = false;
+    QString Excel_Source_Path;
+
+private:
+    QList<Row> m_rows;
+    QStringList m_titles; // titles of columns 1..N
+};

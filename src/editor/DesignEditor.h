@@ -1,0 +1,45 @@
+// What the design file's writer and reader ask of the editor window: sizes, panels, title, the
+// save panel. The main window implements it, tests fake it; a null editor is legal.
+#pragma once
+
+#include <QSizeF>
+#include <QString>
+
+#include <optional>
+
+class DesignEditor
+{
+public:
+    virtual ~DesignEditor() = default;
+
+    // The save panel for one "dcard" file; none when the user cancels.
+    virtual std::optional<QString> chooseSavePath() { return std::nullopt; }
+    virtual void Set_Log_Name_In_Title() {}
+
+    // The window's share of a new design (pasteboard, folders, grid, personal details, content
+    // font and colour, side, title); the model's share is already done when this is called.
+    virtual void New_Project_Setting_Reset() {}
+    virtual void Remove_All_Tab_Items() {}
+    virtual void delete_all_control() {}
+
+    // The front card size in points, and shown in millimetres.
+    virtual void Set_Document_Size(const QSizeF &) {}
+    virtual void SetDocumentCanvasSize(const QSizeF &) {}
+    virtual void Set_Card_Size_In_Control(float widthMM, float heightMM) {}
+    // The outline index (0 rectangle, 1 rounded, 2 ellipse) shown by the editor.
+    virtual void Set_Card_Shape(int index) {}
+
+    // The data-source list gains or loses its "Excel" entry; the binding table was replaced.
+    virtual void Add_Excel_Col_Name_In_Combo() {}
+    virtual void Remove_Excel_Col_Name_In_Combo() {}
+    virtual void Reload_Excel_Binding_Table() {}
+
+    // A background picture was loaded into the side's page settings from this path.
+    virtual void set_Front_BG_Image(const QString &) {}
+    virtual void set_Back_BG_Image(const QString &) {}
+
+    // The page-settings inspector with no object selected.
+    virtual void Show_RHS_Properties_None() {}
+    virtual void selectArrowTool() {}
+    virtual void Refresh_Canvas() {}
+};

@@ -1,0 +1,179 @@
+#include "editor/DesignFile.h"
+
+#include "editor/DesignEditor.h"
+#include "editor/EditorState.h"
+#include "foundation/StringUtils.h"
+#include "model/ModelGlobals.h"
+#include "model/SKTDocument.h"
+#include "platform/PropertyList.h"
+
+#include <QFile>
+
+namespace
+{
+// Design files are small; a bigger file is not one of ours and is refused before reading it all.
+constexpr qint64 MaxDesignFileSize = 512LL * 1024 * 1024;
+} // namespace
+
+DesignFile::DesignFile(SKTDocument &document, Card_Property &front, Card_Property &back,
+                       ExcelBindingTable &binding, DesignEditor *editor)
+    : m_document(document), m_front(front), m_back(back), m_binding(binding), m_editor(editor)
+{
+}
+
+bool DesignFile::writeItems(const QString &path, const plist::Array &items, QString *error)
+{
+    return PropertyList::writeFile(path, plist::Value(items), PropertyList::Format::Xml, error);
+}
+
+DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg)
+{
+    EditorState &state = EditorState::instance();
+    const QString remembered = state.Project_File_Name;
+    if (save_as)
+        state.Project_File_Name.clear();
+    QString path = Trim_Str(state.Project_File_Name);
+    if (path.isEmpty()) {
+        const std::optional<QString> chosen = m_editor ? m_editor->chooseSavePath() : std::nullopt;
+        if (!chosen || chosen->isEmpty()) {
+            state.Project_File_Name = remembered;
+            return DesignResult{DesignResult::Status::Cancelled, QString(), QString()};
+        }
+        path = *chosen;
+        state.Project_File_Name = path;
+    }
+    const plist::Array items = DesignFileFormat::buildItems(m_front, m_back, m_binding, m_document.graphics(),
+                                                            m_document.graphics_back());
+    QString error;
+    const bool written = writeItems(path, items, &error);
+    DesignResult result;
+    result.status = written ? DesignResult::Status::Done : DesignResult::Status::Failed;
+    result.reason = error;
+    if (show_msg) {
+        result.message = written ? SavedMessage : SaveFailedMessage;
+        if (m_editor)
+            m_editor->Set_Log_Name_In_Title();
+    }
+    return result;
+}
+
+void DesignFile::resetPageSettings(Card_Property &front, Card_Property &back)
+{
+    const QColor black(0, 0, 0);
+    front.resetForNewDesign(black, Card_Property::defaultContentFont());
+    back.resetForNewDesign(black, Card_Property::defaultContentFont());
+}
+
+void DesignFile::resetToNewDesign()
+{
+    ModelGlobals &g = ModelGlobals::instance();
+    g.Not_Draw_Only_Prop_Change = 1;
+    m_document.Clear_All_Undo_Redo();
+    m_document.removeAllGraphicsFromSide(SKTDocument::Back);
+    g.last_ctrl_X = 10.0f;
+    g.last_ctrl_Y = 10.0f;
+    EditorState::instance().Project_File_Name.clear();
+    resetPageSettings(m_front, m_back);
+    g.Card_Front_Or_Back = 0;
+    if (m_editor)
+        m_editor->New_Project_Setting_Reset();
+    g.Not_Draw_Only_Prop_Change = 0;
+}
+
+DesignResult DesignFile::Read_and_load_design_Log(const QString &path, const QString &log_or_template)
+{
+    DesignResult corrupt{DesignResult::Status::Failed, CorruptMessage, QString()};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        corrupt.reason = file.errorString();
+        return corrupt;
+    }
+    if (file.size() > MaxDesignFileSize) {
+        corrupt.reason = QStringLiteral("the file is too large for a design");
+        return corrupt;
+    }
+    const QByteArray bytes = file.readAll();
+    DesignContents contents;
+    if (!DesignFileFormat::parse(bytes, &contents, &corrupt.reason))
+        return corrupt;
+    apply(contents, path, log_or_template);
+    return DesignResult{};
+}
+
+void DesignFile::apply(DesignContents &c, const QString &path, const QString &mode)
+{
+    ModelGlobals &g = ModelGlobals::instance();
+    resetToNewDesign();
+    if (m_editor) {
+        m_editor->Remove_All_Tab_Items();
+        m_editor->delete_all_control();
+    }
+    EditorState::instance().Project_File_Name = mode == QLatin1String("L") ? path : QString();
+    g.Not_Draw_Only_Prop_Change = 1;
+
+    m_front = c.front;
+    const QSizeF size = m_front.Card_Size;
+    if (m_editor) {
+        m_editor->Set_Document_Size(size);
+        m_editor->SetDocumentCanvasSize(size);
+        m_editor->Set_Card_Size_In_Control(DesignFileFormat::Points_to_MM_Convert(float(size.width())),
+                                           DesignFileFormat::Points_to_MM_Convert(float(size.height())));
+    }
+    m_back = c.back;
+    // The outline is shared by both sides and follows the front page's stored code.
+    const int shape = DesignFileFormat::cardShapeIndex(m_front.Card_Shape);
+    g.Card_Shape = shape;
+    if (m_editor)
+        m_editor->Set_Card_Shape(shape);
+
+    m_binding.Excel_Binding_Use = c.excelUse;
+    if (m_editor) {
+        if (c.excelUse)
+            m_editor->Add_Excel_Col_Name_In_Combo();
+        else
+            m_editor->Remove_Excel_Col_Name_In_Combo();
+    }
+    m_binding.Excel_Source_Path = c.excelPath;
+    if (!c.titles.isEmpty())
+        m_binding.setColumnTitles(c.titles.mid(1));
+    m_binding.setListData(c.rows);
+    if (m_editor)
+        m_editor->Reload_Excel_Binding_Table();
+
+    m_document.Enable_Disable_Undo_Registraion(0);
+    QList<int> indexes;
+    for (int i = 0; i < c.frontObjects.size(); ++i)
+        indexes.append(i);
+    if (!c.frontObjects.isEmpty())
+        m_document.insertGraphics(c.frontObjects, indexes);
+    indexes.clear();
+    for (int i = 0; i < c.backObjects.size(); ++i)
+        indexes.append(i);
+    if (!c.backObjects.isEmpty())
+        m_document.insertGraphicsIntoSide(SKTDocument::Back, c.backObjects, indexes);
+
+    if (m_editor && mode == QLatin1String("L"))
+        m_editor->Set_Log_Name_In_Title();
+    g.Not_Draw_Only_Prop_Change = 0;
+    if (m_editor)
+        m_editor->Show_RHS_Properties_None();
+
+    // Background pictures, back side first.
+    if (m_back.Card_fill_chk && m_back.Card_fill_style == QLatin1String("I") &&
+        !m_back.Card_BG_Image_Path.isEmpty()) {
+        m_back.setBackgroundImage(m_back.Card_BG_Image_Path);
+        if (m_editor)
+            m_editor->set_Back_BG_Image(m_back.Card_BG_Image_Path);
+    }
+    if (m_front.Card_fill_chk && m_front.Card_fill_style == QLatin1String("I") &&
+        !m_front.Card_BG_Image_Path.isEmpty()) {
+        m_front.setBackgroundImage(m_front.Card_BG_Image_Path);
+        if (m_editor)
+            m_editor->set_Front_BG_Image(m_front.Card_BG_Image_Path);
+    }
+    if (m_editor) {
+        m_editor->selectArrowTool();
+        m_editor->Refresh_Canvas();
+    }
+    m_document.Enable_Disable_Undo_Registraion(1);
+}

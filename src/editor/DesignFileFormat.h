@@ -1,0 +1,58 @@
+// The items of a design file: an XML property-list array of the marker, both sides' page settings
+// field by field, the Excel binding and the archives of the front and back objects.
+#pragma once
+
+#include "data/ExcelBindingTable.h"
+#include "model/SKTGraphic.h"
+#include "panels/Card_Property.h"
+#include "platform/PlistValue.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// A design as read from a file, fully checked, before anything of the editor changes.
+struct DesignContents {
+    Card_Property front;
+    Card_Property back;
+    bool excelUse = false;
+    QString excelPath;
+    QStringList titles; // all column titles as stored, the row-number column's first
+    QList<ExcelBindingTable::Row> rows;
+    GraphicList frontObjects;
+    GraphicList backObjects;
+};
+
+class DesignFileFormat
+{
+public:
+    static inline const QString Marker = QStringLiteral("ZOLVMACFENWORADELCARD");
+    static constexpr int SideFieldCount = 28;
+    static constexpr int FixedItemCount = 63; // a design without objects
+
+    // The 28 page fields in stored order.
+    static const QStringList &sideFieldNames();
+
+    // Items of a design. A side whose fill is not a background picture loses its picture path,
+    // in the file and in the page settings themselves.
+    static plist::Array buildItems(Card_Property &front, Card_Property &back,
+                                   const ExcelBindingTable &binding, const GraphicList &frontObjects,
+                                   const GraphicList &backObjects);
+    static void appendSide(plist::Array &items, Card_Property &side);
+
+    // Reads and checks every item. False with a reason (for the log) when anything is wrong.
+    static bool parse(const QByteArray &fileBytes, DesignContents *out, QString *reason);
+    static bool parseItems(const plist::Array &items, DesignContents *out, QString *reason);
+
+    // Number and geometry texts as the file holds them.
+    static int leadingInt(const QString &text);     // leading whole number, 0 when none
+    static float leadingFloat(const QString &text); // leading decimal number, 0 when none
+    static QString pointText(const QPointF &p);     // "{x, y}"
+    static QString sizeText(const QSizeF &s);       // "{w, h}"
+    static QPointF pointFromString(const QString &text);
+    static QSizeF sizeFromString(const QString &text);
+    static QString flagText(bool on) { return on ? QStringLiteral("Y") : QStringLiteral("N"); }
+    // Outline index of an outline code: "RR" 1, "E" 2, anything else 0.
+    static int cardShapeIndex(const QString &code);
+    static float Points_to_MM_Convert(float points) { return float(double(points) * 0.3527777777778); }
+};

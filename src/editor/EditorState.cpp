@@ -1,0 +1,7 @@
+#include "editor/EditorState.h"
+
+EditorState &EditorState::instance()
+{
+    static EditorState state;
+    return state;
+}

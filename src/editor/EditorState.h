@@ -1,0 +1,21 @@
+// Process-wide values of the editor that core code reads and writes, kept in one object so tests
+// can reset them.
+#pragma once
+
+#include <QString>
+
+class EditorState
+{
+public:
+    static EditorState &instance();
+    void reset() { Project_File_Name.clear(); }
+
+    // Path of the current design file; empty while the design is unsaved. GUI thread only.
+    QString Project_File_Name;
+
+    // File name extension of design files.
+    static QString design_file_EXT() { return QStringLiteral("dcard"); }
+
+private:
+    EditorState() = default;
+};

@@ -1,0 +1,46 @@
+// Process-wide state of the drawing model and of the editor parts that core code reads.
+// One object, reachable as ModelGlobals::instance(); reset() puts every value back for tests.
+#pragma once
+
+#include <QPointF>
+#include <QSizeF>
+#include <QString>
+
+#include <atomic>
+
+class ModelHost;
+
+class ModelGlobals
+{
+public:
+    static ModelGlobals &instance();
+    void reset();
+
+    // The font every new text storage starts in; nothing changes it.
+    static constexpr const char *Text_Ctrl_Font = "TimesNewRomanPS-ItalicMT";
+
+    // Side being edited: 0 front, 1 back. Read by painting on worker threads.
+    std::atomic<int> Card_Front_Or_Back{0};
+    // Card outline for both sides: 0 rectangle, 1 rounded rectangle, 2 ellipse.
+    std::atomic<int> Card_Shape{0};
+    // While bit 0 is set, panel change handlers do nothing (bulk loads).
+    std::atomic<int> Not_Draw_Only_Prop_Change{0};
+
+    // Position given to the last new object (main thread only).
+    float last_ctrl_X = 10.0f;
+    float last_ctrl_Y = 10.0f;
+    // Path of the picture chosen last for a new picture object (main thread only).
+    QString Library_Selected_Image;
+    // The main window, or null (legal: core code then uses the host defaults).
+    ModelHost *Main_App_wnd = nullptr;
+
+    // The host to call: the installed main window, or a default one.
+    ModelHost &host();
+
+    // Next free place for a new object: steps by the object count of the side (at least 20)
+    // and wraps to 10 on an axis where the object would reach the card's far edge.
+    QPointF Control_New_Point(const QString &side, int frontCount, int backCount, QSizeF cardArea);
+
+private:
+    ModelGlobals() = default;
+};

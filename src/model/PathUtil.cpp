@@ -1,0 +1,20 @@
+#include "model/PathUtil.h"
+
+#include <QDir>
+
+QString PathUtil::join(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty())
+        return name;
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+QString PathUtil::standardizedPath(const QString &path)
+{
+    if (path.isEmpty())
+        return path;
+    QString p = path;
+    if (p == QLatin1String("~") || p.startsWith(QLatin1String("~/")))
+        p = QDir::homePath() + p.mid(1);
+    return QDir::cleanPath(p);
+}

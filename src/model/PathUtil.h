@@ -1,0 +1,14 @@
+// Path helpers of the drawing model: joining a name to a folder and tidying a path before loading.
+// Plain functions on strings; no file-system access.
+#pragma once
+
+#include <QString>
+
+class PathUtil
+{
+public:
+    // folder + "/" + name, without doubling the separator; the name alone for an empty folder.
+    static QString join(const QString &folder, const QString &name);
+    // "~" expanded to the home folder, "." and ".." segments and doubled separators removed.
+    static QString standardizedPath(const QString &path);
+};

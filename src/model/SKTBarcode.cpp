@@ -1,0 +1,31 @@
+#include "model/SKTBarcode.h"
+
+#include "foundation/FoundationState.h"
+#include "model/ModelGlobals.h"
+#include "model/PathUtil.h"
+
+std::optional<Picture> SKTBarcode::shownPicture() const
+{
+    if (_barcode_image && !_barcode_image->isNull())
+        return _barcode_image;
+    const QString sample =
+        PathUtil::join(FoundationState::instance().Resource_Path, QStringLiteral("barcode_sample.png"));
+    Picture p = Picture::fromFile(PathUtil::standardizedPath(sample));
+    if (p.isNull())
+        return std::nullopt;
+    return p;
+}
+
+void SKTBarcode::barcode_image_var_assign()
+{
+    _contents = shownPicture();
+}
+
+std::shared_ptr<SKTBarcode> SKTBarcode::initWithPosition(const QPointF &point, const Picture &)
+{
+    auto b = std::make_shared<SKTBarcode>();
+    b->barcode_image_var_assign();
+    const QSizeF s = b->_contents ? b->_contents->size() : QSizeF();
+    b->setBounds(QRectF(point.x() - s.width() / 2, point.y() - s.height() / 2, s.width(), s.height()));
+    return b;
+}

@@ -1,0 +1,23 @@
+// Painting of SKTBarcode. Painting reads the record and changes nothing, so it may run on any thread.
+#include "model/SKTBarcode.h"
+
+#include "canvas/GraphicPainting.h"
+#include "canvas/ResourcePictures.h"
+
+#include <QPainter>
+
+void SKTBarcode::drawContentsInView(QPainter &painter, const GraphicDrawContext &context, bool) const
+{
+    if (!ctrl_is_visible)
+        return;
+    // The record's barcode picture, else the sample picture (read once and shared).
+    std::optional<Picture> picture = _barcode_image;
+    if (!picture || picture->isNull())
+        picture =
+            ResourcePictures::sample(context.resourcePath, QLatin1String(ResourcePictures::BarcodeSample));
+    if (picture && !picture->isNull()) {
+        // At its own size from the bounds origin; the bounds do not scale it.
+        PathPainting::drawPicture(painter, *picture, QRectF(bounds().topLeft(), picture->size()));
+    }
+    GraphicPainting::requestCanvasRefresh();
+}

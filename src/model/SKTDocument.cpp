@@ -1,0 +1,315 @@
+#include "model/SKTDocument.h"
+
+#include "platform/UndoManager.h"
+
+#include <algorithm>
+
+namespace
+{
+// Observation contexts: a changed property, or a changed set of keys to observe.
+int undoContextTag;
+int undoKeysContextTag;
+void *const SKTDocumentUndoObservationContext = &undoContextTag;
+void *const SKTDocumentUndoKeysObservationContext = &undoKeysContextTag;
+
+QList<int> sortedUnique(QList<int> indexes)
+{
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    return indexes;
+}
+
+QSet<QString> keySet(const QVariant &v)
+{
+    const QStringList l = v.toStringList();
+    return QSet<QString>(l.begin(), l.end());
+}
+} // namespace
+
+SKTMapTableOwner::Entry &SKTMapTableOwner::entryFor(const GraphicPtr &graphic)
+{
+    for (Entry &e : _mapTable) {
+        if (e.graphic == graphic)
+            return e;
+    }
+    _mapTable.append(Entry{graphic, {}});
+    return _mapTable.last();
+}
+
+SKTDocument::SKTDocument() : m_undoManager(std::make_unique<UndoManager>())
+{
+    QObject::connect(m_undoManager.get(), &UndoManager::checkpoint, m_undoManager.get(),
+                     [this] { observeUndoManagerCheckpoint(); });
+}
+
+SKTDocument::~SKTDocument()
+{
+    Clear_All_Undo_Redo();
+    // The other sides' objects may outlive the document (snapshots, pasteboard); they were never
+    // observed, so nothing more to detach.
+    QObject::disconnect(m_undoManager.get(), nullptr, nullptr, nullptr);
+}
+
+const GraphicList &SKTDocument::list(int side) const
+{
+    if (side == Back)
+        return _graphics_back;
+    if (side == Temp)
+        return _graphics_temp;
+    return _graphics;
+}
+
+GraphicList &SKTDocument::mutableList(int side)
+{
+    if (side == Back)
+        return _graphics_back;
+    if (side == Temp)
+        return _graphics_temp;
+    return _graphics;
+}
+
+QString SKTDocument::keyForSide(int side)
+{
+    if (side == Back)
+        return SKTDocumentGraphicsBackKey;
+    if (side == Temp)
+        return SKTDocumentGraphicsTempKey;
+    return SKTDocumentGraphicsKey;
+}
+
+QVariant SKTDocument::valueForKey(const QString &key) const
+{
+    if (key == SKTDocumentCanvasSizeKey)
+        return canvasSize(true, QSizeF());
+    if (key == SKTDocumentGraphicsKey || key == SKTDocumentGraphicsBackKey ||
+        key == SKTDocumentGraphicsTempKey) {
+        const int side = key == SKTDocumentGraphicsKey       ? Front
+                         : key == SKTDocumentGraphicsBackKey ? Back
+                                                             : Temp;
+        return QVariant::fromValue(list(side).size());
+    }
+    return Observable::valueForKey(key);
+}
+
+void SKTDocument::insertGraphics(const GraphicList &graphics, QList<int> indexes)
+{
+    indexes = sortedUnique(indexes);
+    if (indexes.size() != graphics.size())
+        return;
+    for (qsizetype i = 0; i < indexes.size(); ++i) {
+        if (indexes[i] < 0 || indexes[i] > _graphics.size() + i)
+            return;
+    }
+    willChange(ObservedChange::Kind::Insertion, indexes, SKTDocumentGraphicsKey);
+    for (qsizetype i = 0; i < indexes.size(); ++i)
+        _graphics.insert(indexes[i], graphics[i]);
+    didChange(ObservedChange::Kind::Insertion, indexes, SKTDocumentGraphicsKey);
+
+    m_undoManager->registerUndo(this, [this, indexes] { removeGraphicsAtIndexes(indexes); });
+    if (m_undoManager->isUndoRegistrationEnabled()) {
+        for (const GraphicPtr &g : graphics)
+            _undoGroupInsertedGraphics.insert(g.get());
+    }
+    startObservingGraphics(graphics);
+}
+
+void SKTDocument::removeGraphicsAtIndexes(QList<int> indexes)
+{
+    indexes = sortedUnique(indexes);
+    indexes.removeIf([this](int i) { return i < 0 || i >= _graphics.size(); });
+    if (indexes.isEmpty())
+        return;
+    GraphicList removed;
+    for (int i : std::as_const(indexes))
+        removed.append(_graphics.at(i));
+    stopObservingGraphics(removed);
+    m_undoManager->registerUndo(this, [this, removed, indexes] { insertGraphics(removed, indexes); });
+    willChange(ObservedChange::Kind::Removal, indexes, SKTDocumentGraphicsKey);
+    for (qsizetype i = indexes.size() - 1; i >= 0; --i)
+        _graphics.removeAt(indexes[i]);
+    didChange(ObservedChange::Kind::Removal, indexes, SKTDocumentGraphicsKey);
+}
+
+void SKTDocument::insertGraphic(const GraphicPtr &graphic, int index)
+{
+    insertGraphics({graphic}, {index});
+}
+
+void SKTDocument::removeGraphicAtIndex(int index)
+{
+    removeGraphicsAtIndexes({index});
+}
+
+void SKTDocument::addInGraphics(const GraphicPtr &graphic)
+{
+    insertGraphic(graphic, int(_graphics.size()));
+}
+
+void SKTDocument::insertGraphicsIntoSide(int side, const GraphicList &graphics, QList<int> indexes)
+{
+    if (side == Front) {
+        insertGraphics(graphics, indexes);
+        return;
+    }
+    indexes = sortedUnique(indexes);
+    GraphicList &l = mutableList(side);
+    if (indexes.size() != graphics.size())
+        return;
+    for (qsizetype i = 0; i < indexes.size(); ++i) {
+        if (indexes[i] < 0 || indexes[i] > l.size() + i)
+            return;
+    }
+    const QString key = keyForSide(side);
+    willChange(ObservedChange::Kind::Insertion, indexes, key);
+    for (qsizetype i = 0; i < indexes.size(); ++i)
+        l.insert(indexes[i], graphics[i]);
+    didChange(ObservedChange::Kind::Insertion, indexes, key);
+}
+
+void SKTDocument::removeGraphicsFromSide(int side, QList<int> indexes)
+{
+    if (side == Front) {
+        removeGraphicsAtIndexes(indexes);
+        return;
+    }
+    GraphicList &l = mutableList(side);
+    indexes = sortedUnique(indexes);
+    indexes.removeIf([&l](int i) { return i < 0 || i >= l.size(); });
+    if (indexes.isEmpty())
+        return;
+    const QString key = keyForSide(side);
+    willChange(ObservedChange::Kind::Removal, indexes, key);
+    for (qsizetype i = indexes.size() - 1; i >= 0; --i)
+        l.removeAt(indexes[i]);
+    didChange(ObservedChange::Kind::Removal, indexes, key);
+}
+
+void SKTDocument::removeAllGraphicsFromSide(int side)
+{
+    QList<int> all;
+    for (int i = 0; i < list(side).size(); ++i)
+        all.append(i);
+    removeGraphicsFromSide(side, all);
+}
+
+void SKTDocument::Enable_Disable_Undo_Registraion(int flag)
+{
+    if (flag == 1)
+        m_undoManager->enableUndoRegistration();
+    else
+        m_undoManager->disableUndoRegistration();
+}
+
+void SKTDocument::Clear_All_Undo_Redo()
+{
+    m_undoManager->removeAllActions();
+    m_undoManager->removeAllActionsWithTarget(this);
+    m_undoManager->disableUndoRegistration();
+    removeAllGraphicsFromSide(Front);
+    m_undoManager->enableUndoRegistration();
+}
+
+void SKTDocument::setGraphicProperties(const std::shared_ptr<SKTMapTableOwner> &owner)
+{
+    for (const SKTMapTableOwner::Entry &e : owner->_mapTable) {
+        for (const auto &[key, value] : e.oldValues)
+            e.graphic->setValueForKey(key, value);
+    }
+}
+
+void SKTDocument::observeUndoManagerCheckpoint()
+{
+    _undoGroupHasChangesToMultipleProperties = false;
+    _undoGroupPresentablePropertyName.reset();
+    _undoGroupOldPropertiesPerGraphic.reset();
+    _undoGroupInsertedGraphics.clear();
+}
+
+void SKTDocument::startObservingGraphics(const GraphicList &graphics)
+{
+    for (const GraphicPtr &g : graphics) {
+        const QSet<QString> keys = g->keysForValuesToObserveForUndo();
+        for (const QString &key : keys)
+            g->addObserver(this, key, ObservingOption::New | ObservingOption::Old,
+                           SKTDocumentUndoObservationContext);
+        g->addObserver(this, SKTGraphicKeysForValuesToObserveForUndoKey,
+                       ObservingOption::New | ObservingOption::Old, SKTDocumentUndoKeysObservationContext);
+    }
+}
+
+void SKTDocument::stopObservingGraphics(const GraphicList &graphics)
+{
+    for (const GraphicPtr &g : graphics) {
+        g->removeObserver(this, SKTGraphicKeysForValuesToObserveForUndoKey,
+                          SKTDocumentUndoKeysObservationContext);
+        const QSet<QString> keys = g->keysForValuesToObserveForUndo();
+        for (const QString &key : keys)
+            g->removeObserver(this, key, SKTDocumentUndoObservationContext);
+    }
+}
+
+GraphicPtr SKTDocument::sharedFor(SKTGraphic *graphic) const
+{
+    for (const GraphicPtr &g : _graphics) {
+        if (g.get() == graphic)
+            return g;
+    }
+    return nullptr;
+}
+
+QSizeF SKTDocument::canvasSize(bool useDefault, const QSizeF &size_val)
+{
+    return useDefault ? QSizeF(243, 154) : size_val;
+}
+
+void SKTDocument::observeValueForKeyPath(const QString &keyPath, Observable *object,
+                                         const ObservedChange &change, void *context)
+{
+    auto *graphic = dynamic_cast<SKTGraphic *>(object);
+    if (!graphic)
+        return;
+    if (context == SKTDocumentUndoKeysObservationContext) {
+        const QSet<QString> oldKeys = keySet(change.oldValue);
+        const QSet<QString> newKeys = keySet(change.newValue);
+        for (const QString &k : oldKeys) {
+            if (!newKeys.contains(k))
+                graphic->removeObserver(this, k, SKTDocumentUndoObservationContext);
+        }
+        for (const QString &k : newKeys) {
+            if (!oldKeys.contains(k))
+                graphic->addObserver(this, k, ObservingOption::New | ObservingOption::Old,
+                                     SKTDocumentUndoObservationContext);
+        }
+        return;
+    }
+    if (context != SKTDocumentUndoObservationContext)
+        return;
+    if (_undoGroupInsertedGraphics.contains(graphic))
+        return;
+    if (change.newValue == change.oldValue)
+        return;
+    const GraphicPtr shared = sharedFor(graphic);
+    if (!shared)
+        return;
+    if (!_undoGroupOldPropertiesPerGraphic) {
+        auto owner = std::make_shared<SKTMapTableOwner>();
+        _undoGroupOldPropertiesPerGraphic = owner;
+        m_undoManager->registerUndo(this, [this, owner] { setGraphicProperties(owner); });
+    }
+    SKTMapTableOwner::Entry &entry = _undoGroupOldPropertiesPerGraphic->entryFor(shared);
+    const bool known = std::any_of(entry.oldValues.begin(), entry.oldValues.end(),
+                                   [&](const auto &kv) { return kv.first == keyPath; });
+    if (!known)
+        entry.oldValues.append({keyPath, change.oldValue});
+    if (!m_undoManager->isUndoing() && !m_undoManager->isRedoing()) {
+        const QString name = SKTGraphic::presentablePropertyNameForKey(graphic->kind(), keyPath);
+        if (!_undoGroupHasChangesToMultipleProperties) {
+            if (!_undoGroupPresentablePropertyName) {
+                _undoGroupPresentablePropertyName = name;
+            } else if (*_undoGroupPresentablePropertyName != name) {
+                _undoGroupHasChangesToMultipleProperties = true;
+                _undoGroupPresentablePropertyName.reset();
+            }
+        }
+    }
+}

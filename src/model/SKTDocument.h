@@ -1,0 +1,108 @@
+// The one document: the ordered object lists of the front, back and preview sides. Insertions,
+// removals and observed property changes of the front list are recorded for undo.
+#pragma once
+
+#include "model/SKTGraphic.h"
+#include "platform/ChangeObserver.h"
+#include "platform/Observable.h"
+
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QSet>
+#include <QSizeF>
+
+#include <memory>
+#include <optional>
+
+class UndoManager;
+
+// The old values of one undo group: per object, each changed key's value from before the group.
+class SKTMapTableOwner
+{
+public:
+    struct Entry {
+        GraphicPtr graphic;
+        QList<QPair<QString, QVariant>> oldValues; // in the order the keys first changed
+    };
+    QList<Entry> _mapTable;
+
+    Entry &entryFor(const GraphicPtr &graphic);
+};
+
+inline const QString SKTDocumentGraphicsKey = QStringLiteral("graphics");
+inline const QString SKTDocumentGraphicsBackKey = QStringLiteral("graphics_back");
+inline const QString SKTDocumentGraphicsTempKey = QStringLiteral("graphics_temp");
+inline const QString SKTDocumentCanvasSizeKey = QStringLiteral("canvasSize");
+
+class SKTDocument : public Observable, public ChangeObserver
+{
+public:
+    enum Side { Front = 0, Back = 1, Temp = 2 };
+
+    SKTDocument();
+    ~SKTDocument() override;
+    SKTDocument(const SKTDocument &) = delete;
+    SKTDocument &operator=(const SKTDocument &) = delete;
+
+    UndoManager &undoManager() const { return *m_undoManager; }
+
+    const GraphicList &graphics() const { return _graphics; }
+    const GraphicList &graphics_back() const { return _graphics_back; }
+    const GraphicList &graphics_temp() const { return _graphics_temp; }
+    const GraphicList &list(int side) const;
+    static QString keyForSide(int side);
+
+    // Front list, undoable. Indexes are positions in the list after the insertion, ascending.
+    void insertGraphics(const GraphicList &graphics, QList<int> indexes);
+    void removeGraphicsAtIndexes(QList<int> indexes);
+    void insertGraphic(const GraphicPtr &graphic, int index);
+    void removeGraphicAtIndex(int index);
+    void addInGraphics(const GraphicPtr &graphic);
+
+    // Any side: the front goes through the undoable operations above; back and preview changes are
+    // announced to observers but not recorded.
+    void insertGraphicsIntoSide(int side, const GraphicList &graphics, QList<int> indexes);
+    void removeGraphicsFromSide(int side, QList<int> indexes);
+    void removeAllGraphicsFromSide(int side);
+
+    // 1 enables undo registration, anything else disables it; calls must pair up.
+    void Enable_Disable_Undo_Registraion(int flag);
+    // Forgets all undo and redo and empties the front list without recording it.
+    void Clear_All_Undo_Redo();
+    // The undo action of a group of property changes: puts the old values back by key.
+    void setGraphicProperties(const std::shared_ptr<SKTMapTableOwner> &owner);
+    // End of an undo group: the per-group bookkeeping starts afresh.
+    void observeUndoManagerCheckpoint();
+
+    void startObservingGraphics(const GraphicList &graphics);
+    void stopObservingGraphics(const GraphicList &graphics);
+
+    // 243 x 154 points when useDefault, else the size given.
+    static QSizeF canvasSize(bool useDefault, const QSizeF &size_val);
+
+    QVariant valueForKey(const QString &key) const override;
+    void observeValueForKeyPath(const QString &keyPath, Observable *object, const ObservedChange &change,
+                                void *context) override;
+
+    // Undo-group bookkeeping, readable for tests and menus.
+    const QSet<SKTGraphic *> &undoGroupInsertedGraphics() const { return _undoGroupInsertedGraphics; }
+    QString undoGroupPresentablePropertyName() const
+    {
+        return _undoGroupPresentablePropertyName.value_or(QString());
+    }
+    bool undoGroupHasChangesToMultipleProperties() const { return _undoGroupHasChangesToMultipleProperties; }
+
+private:
+    GraphicList &mutableList(int side);
+    GraphicPtr sharedFor(SKTGraphic *graphic) const;
+
+    GraphicList _graphics;
+    GraphicList _graphics_back;
+    GraphicList _graphics_temp;
+    QSet<SKTGraphic *> _undoGroupInsertedGraphics;
+    std::shared_ptr<SKTMapTableOwner> _undoGroupOldPropertiesPerGraphic;
+    std::optional<QString> _undoGroupPresentablePropertyName; // none until a change names the group
+    bool _undoGroupHasChangesToMultipleProperties = false;
+    std::unique_ptr<UndoManager> m_undoManager;
+};

@@ -1,0 +1,117 @@
+#include "model/SKTImage.h"
+
+#include "model/ModelGlobals.h"
+#include "model/ModelHost.h"
+#include "model/PathUtil.h"
+
+std::shared_ptr<SKTImage> SKTImage::initWithPath(const QPointF &point, const QString &path)
+{
+    auto image = std::make_shared<SKTImage>();
+    image->setFilePath(path);
+    const QSizeF s = image->_contents ? image->_contents->size() : QSizeF();
+    image->setBounds(QRectF(point.x() - s.width() / 2, point.y() - s.height() / 2, s.width(), s.height()));
+    ModelGlobals::instance().host().Reset_Image_Editing_Controls();
+    return image;
+}
+
+std::shared_ptr<SKTImage> SKTImage::initWithPosition(const QPointF &point, const Picture &contents)
+{
+    auto image = std::make_shared<SKTImage>();
+    if (!contents.isNull())
+        image->_contents = cappedPicture(contents);
+    image->_file_path = ModelGlobals::instance().Library_Selected_Image;
+    const QSizeF s = image->_contents ? image->_contents->size() : QSizeF();
+    image->setBounds(QRectF(point.x() - s.width() / 2, point.y() - s.height() / 2, s.width(), s.height()));
+    ModelGlobals::instance().host().Reset_Image_Editing_Controls();
+    return image;
+}
+
+Picture SKTImage::cappedPicture(const Picture &picture)
+{
+    QSizeF s = picture.size();
+    bool capped = false;
+    if (s.width() > MaxWidth) {
+        s.setWidth(MaxWidth);
+        capped = true;
+    }
+    if (s.height() > MaxHeight) {
+        s.setHeight(MaxHeight);
+        capped = true;
+    }
+    return capped ? picture.withSize(s) : picture;
+}
+
+void SKTImage::setFilePath(const QString &path)
+{
+    Set_Control_File_path(path);
+    const Picture loaded = Picture::fromFile(PathUtil::standardizedPath(path));
+    if (loaded.isNull())
+        _contents.reset();
+    else
+        _contents = cappedPicture(loaded);
+}
+
+void SKTImage::setFlippedHorizontally(bool v)
+{
+    changeValue(SKTImageIsFlippedHorizontallyKey, [&] { _isFlippedHorizontally = v; });
+}
+
+void SKTImage::setFlippedVertically(bool v)
+{
+    changeValue(SKTImageIsFlippedVerticallyKey, [&] { _isFlippedVertically = v; });
+}
+
+void SKTImage::makeNaturalSize()
+{
+    if (ctrl_is_locked)
+        return;
+    const QSizeF s = _contents ? _contents->size() : QSizeF(0, 0);
+    setBounds(QRectF(bounds().topLeft(), s));
+    setFlippedHorizontally(false);
+    setFlippedVertically(false);
+}
+
+QVariant SKTImage::valueForKey(const QString &key) const
+{
+    if (key == SKTImageIsFlippedHorizontallyKey)
+        return _isFlippedHorizontally;
+    if (key == SKTImageIsFlippedVerticallyKey)
+        return _isFlippedVertically;
+    return SKTGraphic::valueForKey(key);
+}
+
+bool SKTImage::setValueForKey(const QString &key, const QVariant &value)
+{
+    if (key == SKTImageIsFlippedHorizontallyKey) {
+        setFlippedHorizontally(value.toBool());
+        return true;
+    }
+    if (key == SKTImageIsFlippedVerticallyKey) {
+        setFlippedVertically(value.toBool());
+        return true;
+    }
+    return SKTGraphic::setValueForKey(key, value);
+}
+
+QSet<QString> SKTImage::keysForValuesToObserveForUndo() const
+{
+    QSet<QString> keys = SKTGraphic::keysForValuesToObserveForUndo();
+    keys.insert(SKTImageIsFlippedHorizontallyKey);
+    keys.insert(SKTImageIsFlippedVerticallyKey);
+    return keys;
+}
+
+QStringList SKTImage::keyPathsForValuesAffectingValueForKey(const QString &key) const
+{
+    QStringList keys = SKTGraphic::keyPathsForValuesAffectingValueForKey(key);
+    if (key == SKTGraphicDrawingContentsKey)
+        keys << SKTImageIsFlippedHorizontallyKey << SKTImageIsFlippedVerticallyKey;
+    return keys;
+}
+
+GraphicPtr SKTImage::copy() const
+{
+    GraphicPtr c = SKTGraphic::copy();
+    static_cast<SKTImage &>(*c)._contents = _contents;
+    return c;
+}

@@ -1,0 +1,48 @@
+// A picture on the card, loaded from its file path and drawn stretched into its bounds, mirrored by
+// its flip flags, through the picture filters at its transparency. Only the path is stored.
+#pragma once
+
+#include "model/SKTGraphic.h"
+
+inline const QString SKTImageContentsKey = QStringLiteral("contents");
+inline const QString SKTImageIsFlippedHorizontallyKey = QStringLiteral("flippedHorizontally");
+inline const QString SKTImageIsFlippedVerticallyKey = QStringLiteral("flippedVertically");
+
+class SKTImage : public SKTGraphicKind<SKTImage, SKTGraphic::Kind::Image>
+{
+public:
+    SKTImage() = default;
+    explicit SKTImage(ZeroFields z) : SKTGraphicKind(z) {}
+    SKTImage(const SKTImage &) = default;
+
+    // Created centred on a point at the picture's own size.
+    static std::shared_ptr<SKTImage> initWithPath(const QPointF &point, const QString &path);
+    static std::shared_ptr<SKTImage> initWithPosition(const QPointF &point, const Picture &contents);
+
+    // Stores the path and loads the picture from it (none when unreadable); bounds unchanged.
+    void setFilePath(const QString &path);
+    // Size cap of pictures, applied once when a picture is loaded.
+    static Picture cappedPicture(const Picture &picture);
+    static constexpr double MaxWidth = 724.0;
+    static constexpr double MaxHeight = 468.0;
+
+    bool isDrawingFill() const override { return false; }
+    bool canSetDrawingFill() const override { return false; }
+    bool canSetDrawingStroke() const override { return false; }
+    void setFlippedHorizontally(bool v) override;
+    void setFlippedVertically(bool v) override;
+    void flipHorizontally() override { setFlippedHorizontally(!_isFlippedHorizontally); }
+    void flipVertically() override { setFlippedVertically(!_isFlippedVertically); }
+    void makeNaturalSize() override;
+
+    QVariant valueForKey(const QString &key) const override;
+    bool setValueForKey(const QString &key, const QVariant &value) override;
+    QStringList keyPathsForValuesAffectingValueForKey(const QString &key) const override;
+    QSet<QString> keysForValuesToObserveForUndo() const override;
+    GraphicPtr copy() const override;
+
+    void drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
+                            bool isBeingCreateOrEdited) const override;
+
+    std::optional<Picture> _contents; // the loaded picture, capped in size
+};

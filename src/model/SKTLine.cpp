@@ -1,0 +1,155 @@
+#include "model/SKTLine.h"
+
+#include "platform/KeyedUnarchiver.h"
+
+#include <cmath>
+
+QPointF SKTLine::beginPoint() const
+{
+    const QRectF b = bounds();
+    return QPointF(_pointsRight ? b.x() : b.x() + b.width(), _pointsDown ? b.y() : b.y() + b.height());
+}
+
+QPointF SKTLine::endPoint() const
+{
+    const QRectF b = bounds();
+    return QPointF(_pointsRight ? b.x() + b.width() : b.x(), _pointsDown ? b.y() + b.height() : b.y());
+}
+
+QRectF SKTLine::boundsWithBeginPoint(const QPointF &begin, const QPointF &end, bool *pointsRight,
+                                     bool *pointsDown)
+{
+    if (pointsRight)
+        *pointsRight = end.x() > begin.x();
+    if (pointsDown)
+        *pointsDown = end.y() > begin.y();
+    return QRectF(std::min(begin.x(), end.x()), std::min(begin.y(), end.y()), std::abs(end.x() - begin.x()),
+                  std::abs(end.y() - begin.y()));
+}
+
+void SKTLine::setPoints(const QPointF &begin, const QPointF &end)
+{
+    // Flags and bounds change inside one notice, so observers see the old points before the change.
+    changeValue(SKTGraphicBoundsKey,
+                [&] { _bounds = boundsWithBeginPoint(begin, end, &_pointsRight, &_pointsDown); });
+}
+
+void SKTLine::setBeginPoint(const QPointF &p)
+{
+    setPoints(p, endPoint());
+}
+
+void SKTLine::setEndPoint(const QPointF &p)
+{
+    setPoints(beginPoint(), p);
+}
+
+int SKTLine::handleUnderPoint(const QPointF &point) const
+{
+    if (isHandleAtPoint(beginPoint(), point))
+        return 1;
+    if (isHandleAtPoint(endPoint(), point))
+        return 2;
+    return SKTGraphicNoHandle;
+}
+
+int SKTLine::resizeByMovingHandle(int handle, const QPointF &point)
+{
+    if (handle == 1)
+        setBeginPoint(point);
+    else if (handle == 2)
+        setEndPoint(point);
+    return handle;
+}
+
+bool SKTLine::isContentsUnderPoint(const QPointF &p) const
+{
+    const QRectF b = bounds();
+    if (!(b.width() > 0 && b.height() > 0 && p.x() >= b.x() && p.x() < b.x() + b.width() && p.y() >= b.y() &&
+          p.y() < b.y() + b.height()))
+        return false;
+    const double d = strokeWidth() / 2.0 + 2.0;
+    const QPointF begin = beginPoint();
+    const QPointF end = endPoint();
+    const double dx = end.x() - begin.x();
+    if (dx == 0.0 && std::abs(p.x() - begin.x()) <= d)
+        return true;
+    if (dx == 0.0)
+        return false;
+    const double slope = (end.y() - begin.y()) / dx;
+    return std::abs((p.x() - begin.x()) * slope - (p.y() - begin.y())) <= d;
+}
+
+void SKTLine::setColor(const QColor &color)
+{
+    setValueForKey(SKTGraphicStrokeColorKey, color);
+}
+
+GraphicPtr SKTLine::copy() const
+{
+    GraphicPtr c = SKTGraphic::copy();
+    auto &line = static_cast<SKTLine &>(*c);
+    line._pointsRight = _pointsRight;
+    line._pointsDown = _pointsDown;
+    return c;
+}
+
+QVariant SKTLine::valueForKey(const QString &key) const
+{
+    if (key == SKTLineBeginPointKey)
+        return beginPoint();
+    if (key == SKTLineEndPointKey)
+        return endPoint();
+    return SKTGraphic::valueForKey(key);
+}
+
+bool SKTLine::setValueForKey(const QString &key, const QVariant &value)
+{
+    if (key == SKTLineBeginPointKey) {
+        setBeginPoint(value.toPointF());
+        return true;
+    }
+    if (key == SKTLineEndPointKey) {
+        setEndPoint(value.toPointF());
+        return true;
+    }
+    return SKTGraphic::setValueForKey(key, value);
+}
+
+QSet<QString> SKTLine::keysForValuesToObserveForUndo() const
+{
+    QSet<QString> keys = SKTGraphic::keysForValuesToObserveForUndo();
+    keys.remove(SKTGraphicBoundsKey);
+    keys.insert(SKTLineBeginPointKey);
+    keys.insert(SKTLineEndPointKey);
+    return keys;
+}
+
+QStringList SKTLine::keyPathsForValuesAffectingValueForKey(const QString &key) const
+{
+    if (key == SKTLineBeginPointKey || key == SKTLineEndPointKey)
+        return {SKTGraphicBoundsKey};
+    return SKTGraphic::keyPathsForValuesAffectingValueForKey(key);
+}
+
+std::optional<QPainterPath> SKTLine::bezierPathForDrawing() const
+{
+    QPainterPath path;
+    path.moveTo(beginPoint());
+    path.lineTo(endPoint());
+    return path;
+}
+
+void SKTLine::encodeWithCoder(KeyedArchiver &coder) const
+{
+    SKTGraphic::encodeWithCoder(coder);
+    coder.encodeBool(QStringLiteral("_pointsRight"), _pointsRight);
+    coder.encodeBool(QStringLiteral("_pointsDown"), _pointsDown);
+}
+
+void SKTLine::initWithCoder(KeyedUnarchiver &coder)
+{
+    SKTGraphic::initWithCoder(coder);
+    _pointsRight = coder.decodeBool(QStringLiteral("_pointsRight"));
+    _pointsDown = coder.decodeBool(QStringLiteral("_pointsDown"));
+}

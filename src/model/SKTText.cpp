@@ -1,0 +1,33 @@
+#include "model/SKTText.h"
+
+QRectF SKTText::drawingBounds() const
+{
+    return unionRect(SKTGraphic::drawingBounds(), bounds().adjusted(-1, -1, 1, 1));
+}
+
+void SKTText::makeNaturalSize()
+{
+    if (ctrl_is_locked)
+        return;
+    setBounds(QRectF(bounds().topLeft(), naturalSize()));
+}
+
+QSet<QString> SKTText::keysForValuesToObserveForUndo() const
+{
+    QSet<QString> keys = SKTGraphic::keysForValuesToObserveForUndo();
+    if (_contentsBeingChangedByScripting)
+        keys.insert(QStringLiteral("undoContents"));
+    if (_boundsBeingChangedToMatchContents)
+        keys.remove(SKTGraphicBoundsKey);
+    return keys;
+}
+
+void SKTText::setHeightToMatchContents()
+{
+    changeValue(SKTGraphicKeysForValuesToObserveForUndoKey,
+                [&] { _boundsBeingChangedToMatchContents = true; });
+    const QRectF b = bounds();
+    setBounds(QRectF(b.x(), b.y(), b.width(), naturalSize().height()));
+    changeValue(SKTGraphicKeysForValuesToObserveForUndoKey,
+                [&] { _boundsBeingChangedToMatchContents = false; });
+}

@@ -1,0 +1,31 @@
+// A text on the card: the characters of its text storage drawn in the record's font, colour,
+// alignment, kerning and letter case, over an optional fill and border.
+#pragma once
+
+#include "model/SKTGraphic.h"
+
+#include <QSizeF>
+
+class SKTText : public SKTGraphicKind<SKTText, SKTGraphic::Kind::Text>
+{
+public:
+    SKTText() = default;
+    explicit SKTText(ZeroFields z) : SKTGraphicKind(z) {}
+    SKTText(const SKTText &) = default;
+
+    bool canSetDrawingStroke() const override { return false; }
+    QRectF drawingBounds() const override;
+    void makeNaturalSize() override;
+    QSet<QString> keysForValuesToObserveForUndo() const override;
+
+    // Size the text storage needs at the current width, measured with its own attributes.
+    QSizeF naturalSize() const;
+    // Fits the height to the text without recording the change for undo.
+    void setHeightToMatchContents();
+
+    void drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
+                            bool isBeingCreateOrEdited) const override;
+
+    bool _contentsBeingChangedByScripting = false;
+    bool _boundsBeingChangedToMatchContents = false;
+};

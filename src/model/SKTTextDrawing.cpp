@@ -1,0 +1,148 @@
+// Painting of SKTText. Painting reads the record and changes nothing, so it may run on any thread.
+#include "model/SKTText.h"
+
+#include "canvas/GraphicPainting.h"
+#include "foundation/StringUtils.h"
+#include "platform/FontResolver.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextLayout>
+
+namespace
+{
+
+// Letter case: 1 upper, 2 lower, 3 each word capitalised; anything else as stored.
+QString applyCase(const QString &text, int rule)
+{
+    switch (rule) {
+    case 1:
+        return text.toUpper();
+    case 2:
+        return text.toLower();
+    case 3: {
+        QString out = text.toLower();
+        bool wordStart = true;
+        for (QChar &c : out) {
+            if (c.isLetterOrNumber()) {
+                if (wordStart)
+                    c = c.toUpper();
+                wordStart = false;
+            } else {
+                wordStart = c.isSpace();
+            }
+        }
+        return out;
+    }
+    default:
+        return text;
+    }
+}
+
+// Alignment codes as stored: 0 left, 1 right, 2 centre, 3 justified, 4 natural (left); anything else left.
+Qt::Alignment alignmentFor(int code)
+{
+    switch (code) {
+    case 1:
+        return Qt::AlignRight;
+    case 2:
+        return Qt::AlignHCenter;
+    case 3:
+        return Qt::AlignJustify;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+// A font whose size is `points` in the painter's units (card points), whatever the device's dpi.
+QFont fontInPoints(const FontDescriptor &descriptor, const QPaintDevice *device)
+{
+    QFont font = FontResolver::font(descriptor);
+    const double size = descriptor.size > 0 ? descriptor.size : 12.0;
+    const double dpi = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : 72.0;
+    font.setPointSizeF(size * 72.0 / dpi);
+    // Unhinted outlines keep the line breaks the same at every resolution.
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+} // namespace
+
+void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
+                                 bool isBeingCreateOrEdited) const
+{
+    if (!ctrl_is_visible)
+        return;
+    const QRectF b = bounds();
+    if (isBeingCreateOrEdited) {
+        painter.save();
+        painter.setPen(QPen(QColor(88, 138, 212), 1.0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(b.adjusted(-1, -1, 1, 1));
+        painter.restore();
+        GraphicPainting::requestCanvasRefresh();
+        return;
+    }
+    const QString trimmed = Trim_Str(textContentsForDrawing().text);
+    if (trimmed.isEmpty())
+        return;
+
+    if (isDrawingFill()) {
+        QPainterPath box;
+        box.addRect(b);
+        // Texts know solid and gradient fills only: a hatch code fills with the solid colour.
+        GraphicPainting::fillPath(painter, *this, box, context.resourcePath, false);
+    }
+    if (isDrawingStroke())
+        GraphicPainting::strokeBounds(painter, *this);
+
+    QString text = applyCase(trimmed, text_transfrom_case);
+    text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+    text.replace(u'\n', QChar::LineSeparator);
+    text.replace(u'\r', QChar::LineSeparator);
+
+    const FontDescriptor descriptor =
+        text_ctrl_font.value_or(FontDescriptor{QString::fromLatin1(ModelGlobals::Text_Ctrl_Font), 14.0});
+    QFont font = fontInPoints(descriptor, painter.device());
+    if (text_kerning != 0.0f && std::isfinite(text_kerning))
+        font.setLetterSpacing(QFont::AbsoluteSpacing, text_kerning);
+
+    QTextLayout layout(text, font, painter.device());
+    QTextOption option(alignmentFor(text_alignmnet));
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.setCacheEnabled(true);
+    // Lines wrap at the bounds width and run down from the top; lines below the bounds are not laid out.
+    const double width = std::max(0.0, b.width());
+    double y = 0;
+    layout.beginLayout();
+    for (;;) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+        if (y > b.height() + line.height() || y > 100000)
+            break;
+    }
+    layout.endLayout();
+
+    painter.save();
+    painter.setClipRect(b, Qt::IntersectClip);
+    painter.setPen(txt_clr.value_or(QColor(0, 0, 0)));
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    layout.draw(&painter, b.topLeft());
+    painter.restore();
+    GraphicPainting::requestCanvasRefresh();
+}
+
+QSizeF SKTText::naturalSize() const
+{
+    const AttributedText t = textContentsForDrawing();
+    QFont font;
+    font.setPointSizeF(t.font.size > 0 ? t.font.size : 12.0);
+    const QFontMetricsF fm(font);
+    const QRectF used = fm.boundingRect(QRectF(0, 0, bounds().width(), 10000000.0), Qt::TextWordWrap, t.text);
+    return QSizeF(used.width(), used.height());
+}

@@ -1,0 +1,26 @@
+// Every geometric shape (rectangle, ellipse, rounded rectangle, triangle, diamond, stars, polygons),
+// chosen by the record's shape code; built from the bounds and hit anywhere inside its outline.
+#pragma once
+
+#include "model/SKTGraphic.h"
+
+class Shape_Control : public SKTGraphicKind<Shape_Control, SKTGraphic::Kind::Shape>
+{
+public:
+    Shape_Control() = default;
+    explicit Shape_Control(ZeroFields z) : SKTGraphicKind(z) {}
+    Shape_Control(const Shape_Control &) = default;
+
+    // The outline for the current shape code; an empty path for an unknown code.
+    std::optional<QPainterPath> bezierPathForDrawing() const override;
+    bool isContentsUnderPoint(const QPointF &point) const override;
+    void drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
+                            bool isBeingCreateOrEdited) const override;
+
+    // Star outline: n points on the inscribed ellipse, each joined to the one two places on.
+    static QPainterPath Polygon_With_Diffrent_Sides(const QRectF &bounds, int n);
+    // Four-pointed star whose tips are the corners of the bounds.
+    static QPainterPath Custom_Polygon(const QRectF &bounds);
+    static QPainterPath Triangle_path(const QRectF &bounds);
+    static QPainterPath Diamond_path(const QRectF &bounds);
+};
