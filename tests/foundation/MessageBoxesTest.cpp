@@ -1,0 +1,86 @@
+// Message helpers: texts as shown, Yes/No answers and the shared flag, no service yet,
+// many threads asking at once, and the log helper.
+#include "foundation/MessageBoxes.h"
+#include "foundation/FoundationState.h"
+#include "platform/MessageAnswerer.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include <atomic>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+QStringList g_log;
+void captureLog(QtMsgType, const QMessageLogContext &, const QString &msg)
+{
+    g_log << msg;
+}
+} // namespace
+
+TEST(MessageBoxes, TextsAndAnswers)
+{
+    FoundationState::instance().reset();
+    MessageAnswerer answerer;
+    Show_MessageBox(QStringLiteral("Saved."));
+    answerer.queueAnswers({true, false});
+    EXPECT_TRUE(Show_YES_NO_MessageBox(QStringLiteral("Replace?")));
+    EXPECT_EQ(yes_no_msg_val.load(), 1);
+    EXPECT_FALSE(Show_YES_NO_MessageBox(QStringLiteral("Really?")));
+    EXPECT_EQ(yes_no_msg_val.load(), 0);
+    EXPECT_EQ(answerer.messages(), QStringList{QStringLiteral("\nSaved.")});
+    EXPECT_EQ(answerer.questions(), (QStringList{QStringLiteral("Replace?"), QStringLiteral("Really?")}));
+}
+
+TEST(MessageBoxes, WithoutServiceNothingShowsAndThePreviousAnswerStands)
+{
+    ASSERT_EQ(MessageService::installed(), nullptr);
+    yes_no_msg_val = 3; // only bit 0 counts
+    EXPECT_TRUE(Show_YES_NO_MessageBox(QStringLiteral("?")));
+    yes_no_msg_val = 0;
+    EXPECT_FALSE(Show_YES_NO_MessageBox(QStringLiteral("?")));
+    Show_MessageBox(QStringLiteral("nobody sees this"));
+}
+
+TEST(MessageBoxes, ThreadsAskingAtOnceGetTheirOwnAnswers)
+{
+    MessageAnswerer answerer;
+    answerer.setAnswerFunction([](const QString &q) { return q.startsWith(QLatin1String("yes")); });
+    constexpr int kThreads = 6;
+    std::atomic<int> done{0}, wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 15; ++i) {
+                const bool yes = (i + t) % 3 != 0;
+                if (Show_YES_NO_MessageBox(
+                        QStringLiteral("%1 %2/%3").arg(yes ? "yes" : "no").arg(t).arg(i)) != yes)
+                    ++wrong;
+            }
+            ++done;
+        });
+    }
+    // The GUI thread answers while the workers wait.
+    for (int i = 0; i < 20000 && done < kThreads; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::usleep(100);
+    }
+    for (auto &th : threads)
+        th.join();
+    EXPECT_EQ(done, kThreads);
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(MessageBoxes, LogWritesOnlyNonEmptyText)
+{
+    g_log.clear();
+    QtMessageHandler old = qInstallMessageHandler(captureLog);
+    Show_NSLog_Message(QString());
+    Show_NSLog_Message(QStringLiteral(""));
+    Show_NSLog_Message(QStringLiteral("disk full %1"));
+    qInstallMessageHandler(old);
+    EXPECT_EQ(g_log, QStringList{QStringLiteral("disk full %1")});
+}

@@ -1,0 +1,158 @@
+// Mail settings store: first start, defaults, memory until flush, file and folder modes,
+// unreadable files left alone, failed writes reported, and plistlib reading what we write.
+#include "foundation/Preferences.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+mode_t modeOf(const QString &path)
+{
+    struct stat st {
+    };
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 07777;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+TEST(Preferences, FirstStartMakesPrivateEmptyFileAndDefaults)
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath("cfg/tessaly-designer/com.zolv.card.plist");
+    const mode_t oldMask = ::umask(022);
+    Preferences p(path);
+    ::umask(oldMask);
+    EXPECT_TRUE(QFileInfo(path).isFile());
+    EXPECT_EQ(QFileInfo(path).size(), 0);
+    EXPECT_EQ(modeOf(path), mode_t(0600));
+    EXPECT_EQ(modeOf(tmp.filePath("cfg/tessaly-designer")), mode_t(0700));
+    EXPECT_EQ(p.send_email_Recipient(), QStringLiteral(""));
+    EXPECT_FALSE(p.send_email_Recipient().isNull());
+    EXPECT_EQ(p.send_email_SenderEmail(), QStringLiteral(""));
+    EXPECT_EQ(p.send_email_Password(), QStringLiteral(""));
+    EXPECT_EQ(p.send_email_SMTP_server(), QStringLiteral(""));
+    EXPECT_EQ(p.send_email_PORT_num(), QStringLiteral(""));
+    EXPECT_TRUE(p.send_email_enable_ssl().isNull());
+}
+
+TEST(Preferences, ValuesStayInMemoryUntilFlushAndPlistlibReadsThem)
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath("com.zolv.card.plist");
+    {
+        Preferences p(path);
+        p.setsend_email_SMTP_server(QStringLiteral("smtp.example.com"));
+        EXPECT_EQ(p.send_email_SMTP_server(), QStringLiteral("smtp.example.com"));
+    } // the destructor writes nothing
+    EXPECT_EQ(Preferences(path).send_email_SMTP_server(), QStringLiteral(""));
+
+    Preferences p(path);
+    p.setsend_email_Recipient(QStringLiteral("to@example.org"));
+    p.setsend_email_SenderEmail(QStringLiteral("from@example.com"));
+    p.setsend_email_Password(QStringLiteral("pä ss\"<&>"));
+    p.setsend_email_SMTP_server(QStringLiteral("smtp.example.com"));
+    p.setsend_email_PORT_num(QStringLiteral("465"));
+    p.setsend_email_enable_ssl(QStringLiteral("Y"));
+    QString err;
+    ASSERT_TRUE(p.flush(&err)) << err.toStdString();
+    EXPECT_EQ(modeOf(path), mode_t(0600));
+
+    Preferences again(path);
+    EXPECT_TRUE(again.loadedFromFile());
+    EXPECT_EQ(again.send_email_Password(), QStringLiteral("pä ss\"<&>"));
+    EXPECT_EQ(again.send_email_enable_ssl(), QStringLiteral("Y"));
+
+    QProcess py;
+    py.start(QStringLiteral("/usr/bin/python3"),
+             {QStringLiteral("-c"),
+              QStringLiteral("import plistlib,sys,json; d=plistlib.load(open(sys.argv[1],'rb')); "
+                             "print(json.dumps(d, sort_keys=True, ensure_ascii=True))"),
+              path});
+    ASSERT_TRUE(py.waitForFinished(10000));
+    EXPECT_EQ(py.exitCode(), 0) << py.readAllStandardError().toStdString();
+    EXPECT_EQ(
+        py.readAllStandardOutput().trimmed(),
+        QByteArray("{\"SendEmailPORT\": \"465\", \"SendEmailPwd\": \"p\\u00e4 ss\\\"<&>\", "
+                   "\"SendEmailRecipient\": \"to@example.org\", \"SendEmailSMTP\": \"smtp.example.com\", "
+                   "\"SendEmailSender\": \"from@example.com\", \"SendEnableSSL\": \"Y\"}"));
+}
+
+TEST(Preferences, UnreadableFileIsLeftAloneUntilFlush)
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath("com.zolv.card.plist");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("this is not a property list");
+    }
+    Preferences p(path);
+    EXPECT_FALSE(p.loadedFromFile());
+    EXPECT_FALSE(p.loadError().isEmpty());
+    EXPECT_EQ(p.send_email_Password(), QStringLiteral(""));
+    EXPECT_EQ(readAll(path), QByteArray("this is not a property list"));
+
+    p.setsend_email_PORT_num(QStringLiteral("587"));
+    ASSERT_TRUE(p.flush());
+    EXPECT_EQ(Preferences(path).send_email_PORT_num(), QStringLiteral("587"));
+}
+
+TEST(Preferences, KeepsUnknownKeysAndTightensAWideFile)
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath("com.zolv.card.plist");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+                "<key>SendEmailPORT</key><integer>25</integer><key>Other</key><string>kept</string>"
+                "</dict></plist>");
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::ReadGroup);
+    }
+    Preferences p(path);
+    EXPECT_TRUE(p.loadedFromFile());
+    EXPECT_EQ(p.send_email_PORT_num(), QStringLiteral("25"));
+    EXPECT_TRUE(p.send_email_Password().isNull()); // a readable file without the key: no default
+    ASSERT_TRUE(p.flush());
+    EXPECT_EQ(modeOf(path), mode_t(0600));
+    EXPECT_TRUE(readAll(path).contains("<string>kept</string>"));
+}
+
+TEST(Preferences, FailedWriteIsReported)
+{
+    QTemporaryDir tmp;
+    QFile blocker(tmp.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    Preferences p(tmp.filePath("blocker/sub/com.zolv.card.plist"));
+    p.setsend_email_Password(QStringLiteral("secret"));
+    QString err;
+    EXPECT_FALSE(p.flush(&err));
+    EXPECT_FALSE(err.isEmpty());
+}
+
+TEST(Preferences, SharedInstanceIsOneObject)
+{
+    QTemporaryDir tmp;
+    Preferences::resetSharedInstance(tmp.filePath("com.zolv.card.plist"));
+    Preferences &a = Preferences::sharedInstance();
+    a.setsend_email_SenderEmail(QStringLiteral("me@example.com"));
+    EXPECT_EQ(&Preferences::sharedInstance(), &a);
+    EXPECT_EQ(Preferences::sharedInstance().send_email_SenderEmail(), QStringLiteral("me@example.com"));
+    Preferences::resetSharedInstance();
+    EXPECT_TRUE(Preferences::defaultPath().endsWith(QLatin1String("/tessaly-designer/com.zolv.card.plist")));
+}
