@@ -1,5 +1,7 @@
 #include "barcode/BarcodeText.h"
 
+#include "platform/FontResolver.h"
+
 #include <QFontMetricsF>
 #include <QTransform>
 
@@ -31,25 +33,7 @@ double scaleOf(const FontDescriptor &font)
 
 QFont BarcodeText::resolve(const FontDescriptor &font)
 {
-    const QString name = font.postScriptName;
-    const QString lower = name.toLower();
-    QString family;
-    if (lower.contains(QLatin1String("times")) ||
-        (lower.contains(QLatin1String("serif")) && !lower.contains(QLatin1String("sans"))))
-        family = QStringLiteral("Liberation Serif");
-    else if (lower.contains(QLatin1String("courier")) || lower.contains(QLatin1String("mono")))
-        family = QStringLiteral("Liberation Mono");
-    else if (lower.contains(QLatin1String("arial")) || lower.contains(QLatin1String("helvetica")) ||
-             lower.contains(QLatin1String("sans")))
-        family = QStringLiteral("Liberation Sans");
-    else
-        family = name.section(QLatin1Char('-'), 0, 0);
-    QFont f(family);
-    const QString style = name.section(QLatin1Char('-'), 1).toLower();
-    f.setBold(style.contains(QLatin1String("bold")));
-    f.setItalic(style.contains(QLatin1String("italic")) || style.contains(QLatin1String("oblique")));
-    f.setPointSizeF(std::max(font.size, 0.01));
-    return f;
+    return FontResolver::font(font.postScriptName, std::max(font.size, 0.01));
 }
 
 double BarcodeText::capHeight(const FontDescriptor &font)
