@@ -16,6 +16,9 @@ constexpr qint64 TrailerSize = 32;
 
 // Seconds from 1970 to 2001-01-01, the epoch of binary and archive dates.
 constexpr qint64 Epoch2001Secs = 978307200;
+// 0001-01-01 and 10000-01-01, in seconds from 2001-01-01.
+constexpr double MinDateSecs = -63113904000.0;
+constexpr double MaxDateSecs = 252423993600.0;
 } // namespace
 
 BinaryPlistReader::BinaryPlistReader(const QByteArray &bytes, int maxDepth)
@@ -222,10 +225,13 @@ bool BinaryPlistReader::readObject(quint64 ref, int depth, plist::Value *out)
             return fail(QStringLiteral("a date is malformed"));
         double secs;
         std::memcpy(&secs, &u, 8);
-        // Keep within what QDateTime holds exactly (about ±285 000 years).
-        if (!std::isfinite(secs) || std::fabs(secs) > 9.0e12)
+        // Years 1 to 9999: what XML property lists and other readers can carry.
+        if (!std::isfinite(secs) || secs < MinDateSecs - 1 || secs > MaxDateSecs + 1)
             return fail(QStringLiteral("a date is out of range"));
-        const qint64 ms = qint64(std::llround(secs * 1000.0)) + Epoch2001Secs * 1000;
+        const qint64 since2001 = qint64(std::llround(secs * 1000.0));
+        if (since2001 < qint64(MinDateSecs) * 1000 || since2001 >= qint64(MaxDateSecs) * 1000)
+            return fail(QStringLiteral("a date is out of range"));
+        const qint64 ms = since2001 + Epoch2001Secs * 1000;
         v = plist::Value(QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()));
         break;
     }
@@ -249,6 +255,9 @@ bool BinaryPlistReader::readObject(quint64 ref, int depth, plist::Value *out)
         quint64 u = 0;
         if (pos + nibble + 1 > m_limit || !readUnsigned(pos, nibble + 1, &u))
             return fail(QStringLiteral("a UID runs past the end"));
+        // Larger UIDs name no object any archive can hold, and would not fit an XML integer.
+        if (u >> 63)
+            return fail(QStringLiteral("a UID is out of range"));
         v = plist::Value(plist::Uid{u});
         break;
     }

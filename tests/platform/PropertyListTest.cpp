@@ -331,3 +331,37 @@ TEST(PlistValue, CopiesAreIndependent)
     EXPECT_EQ(Value(1e300).toInteger(), std::numeric_limits<qint64>::max());
     EXPECT_EQ(Value("x").toArray().size(), 0);
 }
+
+#ifdef CARDTOOL_PATH
+TEST(PropertyList, CardtoolConvertsBetweenFormats)
+{
+    QTemporaryDir dir;
+    const QString xml = dir.filePath("in.xml"), bin = dir.filePath("out.bin"),
+                  back = dir.filePath("back.xml");
+    ASSERT_TRUE(PropertyList::writeFile(xml, sample(), PropertyList::Format::Xml));
+    auto run = [](const QStringList &args, QString *err) {
+        QProcess p;
+        p.start(CARDTOOL_PATH, args);
+        p.waitForFinished(30000);
+        *err = QString::fromUtf8(p.readAllStandardError());
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    };
+    QString err;
+    ASSERT_EQ(run({"plist", "--to", "binary", xml, bin}, &err), 0) << err.toStdString();
+    ASSERT_EQ(run({"plist", "--to", "xml", bin, back}, &err), 0) << err.toStdString();
+    const auto b = PropertyList::readFile(bin), x = PropertyList::readFile(back);
+    EXPECT_EQ(b.format, PropertyList::Format::Binary);
+    EXPECT_EQ(x.format, PropertyList::Format::Xml);
+    EXPECT_EQ(b.value, sample());
+    EXPECT_EQ(x.value, sample());
+
+    QFile junk(dir.filePath("junk"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("bplist00 not really");
+    junk.close();
+    EXPECT_EQ(run({"plist", "--to", "xml", junk.fileName(), dir.filePath("o")}, &err), 1);
+    EXPECT_TRUE(err.contains("damaged")) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("o")));
+    EXPECT_EQ(run({"plist", "--to", "yaml", xml, dir.filePath("o")}, &err), 1);
+}
+#endif
