@@ -162,16 +162,16 @@ def ean13_modules(digits):
 
 
 def barcode():
-    # A readable EAN-13 sample (5901234123457), two pixels per module, quiet zones of eleven modules.
+    # A readable EAN-13 sample (5901234123457), one pixel per module, quiet zones of eleven modules.
     digits = "590123412345"
     total = sum(int(d) * (3 if i % 2 else 1) for i, d in enumerate(digits))
     digits += str((10 - total % 10) % 10)
     bits = ean13_modules(digits)
-    m, quiet, h = 2, 11, 70
+    m, quiet, h = 1, 11, 44
     c = Canvas((len(bits) + 2 * quiet) * m, h, (255, 255, 255, 255))
     for i, b in enumerate(bits):
         if b == "1":
-            c.rect((quiet + i) * m, 6, (quiet + i + 1) * m, h - 6, (0, 0, 0, 255))
+            c.rect((quiet + i) * m, 4, (quiet + i + 1) * m, h - 4, (0, 0, 0, 255))
     save(c, "barcode_sample.png")
 
 

@@ -1,0 +1,28 @@
+// Everything that rendering one card side reads: its objects, its page settings, the card outline and
+// size, and the resource folder. Copied from the editor on the GUI thread; workers render copies.
+#pragma once
+
+#include "model/SKTGraphic.h"
+#include "panels/Card_Property.h"
+
+#include <QSizeF>
+#include <QString>
+
+struct RenderSide {
+    GraphicList graphics;               // index 0 is frontmost, as in the document
+    Card_Property page;                 // the page settings of the side
+    int cardShape = 0;                  // 0 rectangle, 1 rounded rectangle, 2 ellipse (both sides)
+    QSizeF cardSize = QSizeF(243, 154); // the front canvas size, for every side
+    QString resourcePath;               // root of "Fill_Style_Image" and the sample pictures
+
+    // A deep copy: objects cloned, so the copy can be painted while the editor changes the original.
+    RenderSide snapshot() const
+    {
+        RenderSide s = *this;
+        s.graphics.clear();
+        for (const GraphicPtr &g : graphics)
+            if (g)
+                s.graphics.append(g->clone());
+        return s;
+    }
+};

@@ -1,0 +1,199 @@
+#include "canvas/SKTRenderingView.h"
+
+#include "canvas/PaintingScope.h"
+#include "panels/CardPageDrawing.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <cmath>
+
+namespace
+{
+
+GraphicDrawContext outputContext(const QString &resourcePath, double deviceScale)
+{
+    GraphicDrawContext c;
+    c.flipped = true;
+    c.onCanvas = false;
+    c.resourcePath = resourcePath;
+    c.deviceScale = deviceScale;
+    return c;
+}
+
+int pixelsFor(double points, double dpi)
+{
+    const double px = std::ceil(points * dpi / 72.0 - 1e-9);
+    return std::isfinite(px) ? int(std::max(0.0, std::min(px, double(SKTRenderingView::MaxPixels) + 1))) : 0;
+}
+
+bool usableSize(const QSizeF &s)
+{
+    return std::isfinite(s.width()) && std::isfinite(s.height()) && s.width() > 0 && s.height() > 0;
+}
+
+void prepare(QPainter &painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+}
+
+} // namespace
+
+SKTRenderingView::SKTRenderingView(const RenderSide &side, const QString &printJobTitle)
+    : m_side(side), m_printJobTitle(printJobTitle)
+{
+}
+
+void SKTRenderingView::drawRect(QPainter &painter) const
+{
+    drawSide(painter, m_side);
+}
+
+void SKTRenderingView::drawSide(QPainter &painter, const RenderSide &side)
+{
+    // Objects ask for a canvas refresh at the end of their paint; while rendering those are dropped.
+    PaintingScope painting;
+    const double scale = painter.device() ? painter.device()->logicalDpiX() / 72.0 : 1.0;
+    const GraphicDrawContext context = outputContext(side.resourcePath, scale > 0 ? scale : 1.0);
+    painter.save();
+    CardPageDrawing::Card_Base_Drawing(painter, side.page, side.cardShape,
+                                       QRectF(QPointF(0, 0), side.cardSize), side.resourcePath);
+    for (qsizetype i = side.graphics.size() - 1; i >= 0; --i) {
+        const GraphicPtr &g = side.graphics.at(i);
+        if (!g || g->print_object != 0)
+            continue;
+        painter.save();
+        g->drawContentsInView(painter, context, false);
+        painter.restore();
+    }
+    painter.restore();
+}
+
+QByteArray SKTRenderingView::pdfDataWithGraphics_data(const RenderSide &side, QString *error)
+{
+    if (!usableSize(side.cardSize)) {
+        if (error)
+            *error = QStringLiteral("The card has no size to draw.");
+        return {};
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Tessaly Greeting Designer"));
+        writer.setPageLayout(QPageLayout(QPageSize(side.cardSize, QPageSize::Point), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0), QPageLayout::Point));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            if (error)
+                *error = QStringLiteral("The PDF could not be started.");
+            return {};
+        }
+        prepare(painter);
+        // The writer's units are its device pixels: scale so that one unit is one point.
+        const double k = writer.resolution() / 72.0;
+        painter.scale(k, k);
+        drawSide(painter, side);
+        painter.end();
+    }
+    return bytes;
+}
+
+QPicture SKTRenderingView::pictureOfSide(const RenderSide &side)
+{
+    QPicture recording;
+    QPainter painter(&recording);
+    prepare(painter);
+    painter.setClipRect(QRectF(QPointF(0, 0), side.cardSize));
+    drawSide(painter, side);
+    painter.end();
+    return recording;
+}
+
+std::optional<Picture> SKTRenderingView::image_From_Card_Graphics(const RenderSide &side, bool print_box)
+{
+    Q_UNUSED(print_box); // printing takes vector content as well
+    if (!usableSize(side.cardSize))
+        return std::nullopt;
+    return Picture::fromVector(pictureOfSide(side), side.cardSize);
+}
+
+QImage SKTRenderingView::imageOfSide(const RenderSide &side, double dpi)
+{
+    if (!usableSize(side.cardSize) || !(dpi > 0) || !std::isfinite(dpi))
+        return {};
+    const int w = pixelsFor(side.cardSize.width(), dpi), h = pixelsFor(side.cardSize.height(), dpi);
+    if (w <= 0 || h <= 0 || w > MaxPixels || h > MaxPixels)
+        return {};
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    image.fill(Qt::transparent);
+    const int dpm = int(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dpm);
+    image.setDotsPerMeterY(dpm);
+    QPainter painter(&image);
+    prepare(painter);
+    painter.scale(dpi / 72.0, dpi / 72.0);
+    drawSide(painter, side);
+    painter.end();
+    return image;
+}
+
+QByteArray SKTRenderingView::tiffDataWithGraphics(const GraphicList &graphics, const QString &resourcePath,
+                                                  int *errorCode, double dpi)
+{
+    // No objects cover nothing (the model's union of an empty list is the whole canvas).
+    const QRectF b = graphics.isEmpty() ? QRectF() : SKTGraphic::drawingBoundsOfGraphics(graphics);
+    if (b.isEmpty() || !(dpi > 0) || !std::isfinite(dpi)) {
+        if (errorCode)
+            *errorCode = 3;
+        return {};
+    }
+    const int w = pixelsFor(b.width(), dpi), h = pixelsFor(b.height(), dpi);
+    if (w <= 0 || h <= 0 || w > MaxPixels || h > MaxPixels) {
+        if (errorCode)
+            *errorCode = 3;
+        return {};
+    }
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        PaintingScope painting;
+        QPainter painter(&image);
+        prepare(painter);
+        painter.scale(dpi / 72.0, dpi / 72.0);
+        painter.translate(-b.topLeft());
+        const GraphicDrawContext context = outputContext(resourcePath, dpi / 72.0);
+        for (qsizetype i = graphics.size() - 1; i >= 0; --i) {
+            const GraphicPtr &g = graphics.at(i);
+            if (!g)
+                continue;
+            painter.save();
+            painter.setClipRect(g->drawingBounds(), Qt::IntersectClip);
+            g->drawContentsInView(painter, context, false);
+            painter.restore();
+        }
+    }
+    return tiffData(image);
+}
+
+QByteArray SKTRenderingView::tiffData(const QImage &image)
+{
+    QByteArray bytes;
+    if (image.isNull())
+        return bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "tiff");
+    if (!writer.write(image))
+        return {};
+    return bytes;
+}

@@ -1,0 +1,51 @@
+// Renders one card side without a window: the page, then the objects from back to front, leaving out
+// those flagged not to print. Pure functions of a RenderSide, callable on any thread at once.
+#pragma once
+
+#include "canvas/RenderSide.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QPicture>
+#include <QString>
+
+#include <optional>
+
+class QPainter;
+
+class SKTRenderingView
+{
+public:
+    SKTRenderingView(const RenderSide &side, const QString &printJobTitle = QString());
+
+    QRectF frame() const { return QRectF(QPointF(0, 0), m_side.cardSize); }
+    QString printJobTitle() const { return m_printJobTitle; }
+    // Draws the side into a painter whose units are card points, y down, origin at the card's corner.
+    void drawRect(QPainter &painter) const;
+
+    // --- class operations ---
+    static void drawSide(QPainter &painter, const RenderSide &side);
+    // One PDF page of the card size with the side on it (texts as text). Empty with *error on failure.
+    static QByteArray pdfDataWithGraphics_data(const RenderSide &side, QString *error = nullptr);
+    // A vector recording of the side, in card points.
+    static QPicture pictureOfSide(const RenderSide &side);
+    // The side as a picture of the card size holding vector content (for printing too).
+    static std::optional<Picture> image_From_Card_Graphics(const RenderSide &side, bool print_box);
+    // Pixels of the side at dpi: ceil(w x dpi / 72) by ceil(h x dpi / 72), pixel (0, 0) the card's
+    // top-left corner; outside a rounded or elliptic outline stays transparent. Null on failure.
+    static QImage imageOfSide(const RenderSide &side, double dpi = 72.0);
+    // TIFF of the objects alone (no page, every object, flags not consulted), in the union of their
+    // drawing bounds, at dpi. Empty and *errorCode = 3 when they cover nothing.
+    static QByteArray tiffDataWithGraphics(const GraphicList &graphics, const QString &resourcePath,
+                                           int *errorCode = nullptr, double dpi = 72.0);
+    // TIFF bytes of an image (empty on failure).
+    static QByteArray tiffData(const QImage &image);
+
+    // Largest side, in pixels, of any image the renderer makes: keeps a hostile size or dpi from
+    // asking for gigabytes.
+    static constexpr int MaxPixels = 30000;
+
+private:
+    RenderSide m_side;
+    QString m_printJobTitle;
+};

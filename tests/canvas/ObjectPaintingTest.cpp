@@ -1,0 +1,206 @@
+#include "canvas/SKTRenderingView.h"
+#include "foundation/FoundationState.h"
+#include "model/ModelGlobals.h"
+#include "model/SKTImage.h"
+#include "model/SKTLine.h"
+#include "model/SKTSignature.h"
+#include "model/SKTText.h"
+#include "model/Shape_Control.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+const QString kResources = QStringLiteral(TESSALY_SOURCE_RESOURCES);
+
+template <typename T> std::shared_ptr<T> make(const QRectF &bounds)
+{
+    auto g = std::dynamic_pointer_cast<T>(SKTGraphic::create(T::StaticKind));
+    g->setBounds(bounds);
+    return g;
+}
+
+QImage render(const GraphicList &graphics, QSizeF size = QSizeF(200, 120))
+{
+    RenderSide side;
+    side.graphics = graphics;
+    side.cardSize = size;
+    side.resourcePath = kResources;
+    return SKTRenderingView::imageOfSide(side, 72).convertToFormat(QImage::Format_ARGB32);
+}
+
+QList<int> darkRuns(const QImage &img, int y, int x0, int x1)
+{
+    QList<int> runs;
+    int run = 0;
+    for (int x = x0; x < x1; ++x) {
+        if (qGray(img.pixel(x, y)) < 128) {
+            ++run;
+        } else if (run) {
+            runs.append(run);
+            run = 0;
+        }
+    }
+    return runs;
+}
+
+// Red top half over a green bottom half, with a blue left quarter: shows turns and mirrors.
+Picture markedPicture()
+{
+    QImage img(40, 20, QImage::Format_ARGB32);
+    img.fill(Qt::green);
+    QPainter p(&img);
+    p.fillRect(0, 0, 40, 10, Qt::red);
+    p.fillRect(0, 0, 10, 20, Qt::blue);
+    p.end();
+    return Picture(img);
+}
+
+bool near(QRgb a, QColor b, int tol = 8)
+{
+    return std::abs(qRed(a) - b.red()) <= tol && std::abs(qGreen(a) - b.green()) <= tol &&
+           std::abs(qBlue(a) - b.blue()) <= tol;
+}
+
+} // namespace
+
+TEST(ObjectPainting, StarAndDoublyTracedPolygonAreFilledInside)
+{
+    auto star = make<Shape_Control>(QRectF(10, 10, 100, 100));
+    star->Set_Shape_Type("S");
+    star->_fillColor = QColor(Qt::red);
+    star->_isDrawingStroke = false;
+    auto polygon = make<Shape_Control>(QRectF(120, 10, 70, 70));
+    polygon->Set_Shape_Type("P");
+    polygon->polygon_type = 2; // a pentagon traced twice
+    polygon->_fillColor = QColor(Qt::blue);
+    polygon->_isDrawingStroke = false;
+    const QImage img = render({star, polygon});
+    EXPECT_TRUE(near(img.pixel(60, 62), Qt::red));
+    EXPECT_TRUE(near(img.pixel(155, 47), Qt::blue));
+    EXPECT_TRUE(near(img.pixel(12, 108), Qt::white)); // outside the star
+
+    // A hostile point count draws an empty outline and keeps its value.
+    polygon->polygon_type = 2000000000;
+    const QImage hostile = render({polygon});
+    EXPECT_TRUE(near(hostile.pixel(155, 47), Qt::white));
+    EXPECT_EQ(polygon->polygon_type, 2000000000);
+}
+
+TEST(ObjectPainting, DashesOfBorderCodeInPointsAtWidthsOneAndFour)
+{
+    for (double width : {1.0, 4.0}) {
+        auto line = make<SKTLine>(QRectF(10, 20, 180, 0));
+        line->_stroke_border_type = QStringLiteral("DA");
+        line->_strokeWidth = width;
+        const QImage img = render({line});
+        const QList<int> runs = darkRuns(img, 20, 12, 188);
+        ASSERT_GT(runs.size(), 10);
+        for (int i = 1; i < runs.size() - 1; ++i)
+            EXPECT_NEAR(runs[i], 8, 1) << "width " << width;
+    }
+}
+
+TEST(ObjectPainting, GradientFillEndsWhereTheAnglePutsThem)
+{
+    auto rect = make<Shape_Control>(QRectF(0, 0, 200, 120));
+    rect->_fill_type = QStringLiteral("G");
+    rect->_fill_Grad_clr1 = QColor(Qt::red);
+    rect->_fill_Grad_clr2 = QColor(Qt::blue);
+    rect->_isDrawingStroke = false;
+    rect->_fill_grad_angle = 0;
+    QImage img = render({rect});
+    EXPECT_TRUE(near(img.pixel(1, 60), Qt::red, 12));
+    EXPECT_TRUE(near(img.pixel(198, 60), Qt::blue, 12));
+    rect->_fill_grad_angle = 90;
+    img = render({rect});
+    EXPECT_TRUE(near(img.pixel(100, 1), Qt::red, 12));
+    EXPECT_TRUE(near(img.pixel(100, 118), Qt::blue, 12));
+}
+
+TEST(ObjectPainting, PicturesUprightMirroredAndTranslucent)
+{
+    auto image = make<SKTImage>(QRectF(20, 20, 80, 40));
+    image->_contents = markedPicture();
+    image->_file_path = QStringLiteral("/nonexistent/marked.png");
+    image->_isDrawingStroke = false;
+    QImage img = render({image});
+    EXPECT_TRUE(near(img.pixel(60, 25), Qt::red)); // top stays on top
+    EXPECT_TRUE(near(img.pixel(60, 55), Qt::green));
+    EXPECT_TRUE(near(img.pixel(25, 40), Qt::blue)); // left stays left
+
+    image->_isFlippedHorizontally = true;
+    img = render({image});
+    EXPECT_TRUE(near(img.pixel(95, 40), Qt::blue));
+    EXPECT_TRUE(near(img.pixel(60, 25), Qt::red));
+
+    image->_isFlippedHorizontally = false;
+    image->_isFlippedVertically = true;
+    img = render({image});
+    EXPECT_TRUE(near(img.pixel(60, 25), Qt::green));
+    EXPECT_TRUE(near(img.pixel(60, 55), Qt::red));
+    EXPECT_TRUE(near(img.pixel(25, 40), Qt::blue));
+
+    image->_isFlippedVertically = false;
+    image->img_trnsp_val = 50;
+    img = render({image});
+    EXPECT_NEAR(qGreen(img.pixel(60, 55)), 255, 3);
+    EXPECT_NEAR(qRed(img.pixel(60, 55)), 127, 3); // green at half over the white page
+
+    // An empty path draws nothing, not even the border; a zero-sized picture keeps the border only.
+    image->img_trnsp_val = 100;
+    image->_isDrawingStroke = true;
+    image->_file_path = QString();
+    EXPECT_TRUE(near(render({image}).pixel(20, 40), Qt::white));
+    image->_file_path = QStringLiteral("/nonexistent/marked.png");
+    image->_contents = markedPicture().withSize(QSizeF(0, 20));
+    img = render({image});
+    EXPECT_TRUE(near(img.pixel(60, 40), Qt::white));
+    EXPECT_LT(qGray(img.pixel(20, 40)), 200);
+}
+
+TEST(ObjectPainting, HiddenObjectsDrawNothing)
+{
+    auto shape = make<Shape_Control>(QRectF(0, 0, 200, 120));
+    shape->_fillColor = QColor(Qt::black);
+    auto text = make<SKTText>(QRectF(0, 0, 200, 120));
+    auto sign = make<SKTSignature>(QRectF(0, 0, 200, 120));
+    sign->Set_Control_File_path("Default");
+    GraphicList all{shape, text, sign};
+    for (const GraphicPtr &g : all)
+        g->Set_Ctrl_Is_Visible(false);
+    const QImage img = render(all);
+    for (int y = 0; y < img.height(); y += 7)
+        for (int x = 0; x < img.width(); x += 7)
+            ASSERT_EQ(img.pixel(x, y), qRgba(255, 255, 255, 255)) << x << "," << y;
+}
+
+TEST(ObjectPainting, SignatureSampleAndTextInk)
+{
+    FoundationState::instance().setResourcePath(kResources);
+    auto sign = make<SKTSignature>(QRectF(0, 0, 200, 120));
+    sign->Set_Control_File_path("Default");
+    sign->_isDrawingStroke = false;
+    QImage img = render({sign});
+    int ink = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            ink += qBlue(img.pixel(x, y)) > qRed(img.pixel(x, y)) + 40;
+    EXPECT_GT(ink, 100); // the dark blue sample hand
+
+    auto text = make<SKTText>(QRectF(10, 10, 180, 100));
+    text->_isDrawingStroke = false;
+    text->_isDrawingFill = false;
+    text->_Text_contents = AttributedText{QStringLiteral("   \t\n "), {}, {}, 0};
+    img = render({text});
+    EXPECT_TRUE(near(img.pixel(20, 20), Qt::white));
+    text->_Text_contents = AttributedText{QStringLiteral("WWWW"), {}, {}, 0};
+    text->text_ctrl_font = FontDescriptor{QStringLiteral("ArialMT"), 40};
+    text->txt_clr = QColor(Qt::black);
+    text->text_alignmnet = 77; // unknown: left
+    img = render({text});
+    EXPECT_LT(darkRuns(img, 40, 10, 60).size() + darkRuns(img, 30, 10, 60).size(), 100u);
+    EXPECT_FALSE(darkRuns(img, 30, 10, 40).isEmpty());
+}
