@@ -7,9 +7,13 @@ bool NKDUPCEBarcode::initWithContent(const QString &content, bool printsCaption)
     m_content = content;
     if (content.size() == 11) {
         // A UPC-A number without its check digit: keep its number system before the six digits.
-        const QString six = UPCAToUPCE(content + QChar(m_checkDigit < 0 ? '0' : m_checkDigit));
-        if (!six.isEmpty())
-            m_content = content.left(1) + six;
+        const QByteArray digits = content.toLatin1();
+        if (allDigits(digits)) {
+            m_checkDigit = mod10CheckDigit(digits);
+            const QString six = UPCAToUPCE(content + QChar(m_checkDigit));
+            if (!six.isEmpty())
+                m_content = content.left(1) + six;
+        }
     } else if (content.size() == 8) {
         m_checkDigit = content.at(7).toLatin1();
         m_content = content.left(7);
