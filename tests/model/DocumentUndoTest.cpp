@@ -1,0 +1,225 @@
+// The document's lists and undo: insertions, removals and property changes of the front side, and
+// the change notices that undo and the canvas rely on.
+#include "ModelFixture.h"
+
+#include "model/SKTDocument.h"
+#include "model/SKTImage.h"
+#include "model/SKTLine.h"
+#include "model/SKTText.h"
+#include "platform/UndoManager.h"
+
+namespace
+{
+
+class Recorder : public ChangeObserver
+{
+public:
+    QStringList keys;
+    void observeValueForKeyPath(const QString &keyPath, Observable *, const ObservedChange &, void *) override
+    {
+        keys << keyPath;
+    }
+};
+
+class DocumentUndoTest : public ModelTest
+{
+protected:
+    GraphicPtr addShape(SKTDocument &doc)
+    {
+        GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Shape);
+        doc.undoManager().beginUndoGrouping();
+        doc.addInGraphics(g);
+        doc.undoManager().endUndoGrouping();
+        return g;
+    }
+};
+
+} // namespace
+
+TEST_F(DocumentUndoTest, ListsStartEmpty)
+{
+    SKTDocument doc;
+    EXPECT_TRUE(doc.graphics_back().isEmpty());
+    EXPECT_TRUE(doc.graphics_temp().isEmpty());
+    EXPECT_EQ(SKTDocument::canvasSize(false, QSizeF(10, 20)), QSizeF(10, 20));
+    EXPECT_EQ(SKTDocument::canvasSize(true, QSizeF(10, 20)), QSizeF(243, 154));
+}
+
+TEST_F(DocumentUndoTest, TwoChangesInOneGroupUndoToTheFirstValue)
+{
+    SKTDocument doc;
+    GraphicPtr g = addShape(doc);
+    const QColor original = *g->fillColor();
+    UndoManager &um = doc.undoManager();
+    um.beginUndoGrouping();
+    g->setValueForKey(SKTGraphicFillColorKey, QColor(255, 0, 0));
+    g->setValueForKey(SKTGraphicFillColorKey, QColor(0, 255, 0));
+    um.endUndoGrouping();
+    EXPECT_EQ(um.undoCount(), 2);
+    um.undo();
+    EXPECT_EQ(g->fillColor()->rgba(), original.rgba());
+    um.redo();
+    EXPECT_EQ(g->fillColor()->rgb(), QColor(0, 255, 0).rgb());
+}
+
+TEST_F(DocumentUndoTest, ChangesToObjectsInsertedInTheSameGroupAreNotRecorded)
+{
+    SKTDocument doc;
+    UndoManager &um = doc.undoManager();
+    GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Shape);
+    um.beginUndoGrouping();
+    doc.addInGraphics(g);
+    g->setBounds(QRectF(1, 2, 3, 4));
+    um.endUndoGrouping();
+    um.undo();
+    EXPECT_TRUE(doc.graphics().isEmpty());
+    um.redo();
+    ASSERT_EQ(doc.graphics().size(), 1);
+    EXPECT_EQ(doc.graphics().first()->bounds(), QRectF(1, 2, 3, 4));
+}
+
+TEST_F(DocumentUndoTest, SettingTheSameValueRecordsNothing)
+{
+    SKTDocument doc;
+    GraphicPtr g = addShape(doc);
+    const int before = doc.undoManager().undoCount();
+    doc.undoManager().beginUndoGrouping();
+    g->setValueForKey(SKTGraphicStrokeWidthKey, g->strokeWidth());
+    doc.undoManager().endUndoGrouping();
+    EXPECT_EQ(doc.undoManager().undoCount(), before);
+}
+
+TEST_F(DocumentUndoTest, DisabledRegistrationLeavesNoInsertedSet)
+{
+    SKTDocument doc;
+    doc.Enable_Disable_Undo_Registraion(0);
+    doc.undoManager().beginUndoGrouping();
+    doc.addInGraphics(SKTGraphic::create(SKTGraphic::Kind::Text));
+    EXPECT_TRUE(doc.undoGroupInsertedGraphics().isEmpty());
+    doc.undoManager().endUndoGrouping();
+    doc.Enable_Disable_Undo_Registraion(1);
+    EXPECT_FALSE(doc.undoManager().canUndo());
+}
+
+TEST_F(DocumentUndoTest, RemovalUndoesAndClearingForgetsEverything)
+{
+    SKTDocument doc;
+    GraphicPtr a = addShape(doc);
+    GraphicPtr b = addShape(doc);
+    doc.undoManager().beginUndoGrouping();
+    doc.removeGraphicAtIndex(0);
+    doc.undoManager().endUndoGrouping();
+    EXPECT_EQ(doc.graphics(), GraphicList{b});
+    doc.undoManager().undo();
+    EXPECT_EQ(doc.graphics(), (GraphicList{a, b}));
+
+    doc.insertGraphicsIntoSide(SKTDocument::Back, {SKTGraphic::create(SKTGraphic::Kind::Line)}, {0});
+    doc.Clear_All_Undo_Redo();
+    EXPECT_TRUE(doc.graphics().isEmpty());
+    EXPECT_EQ(doc.graphics_back().size(), 1);
+    EXPECT_FALSE(doc.undoManager().canUndo());
+    EXPECT_TRUE(doc.undoManager().isUndoRegistrationEnabled());
+    // A removed object is no longer watched: its changes record nothing.
+    doc.undoManager().beginUndoGrouping();
+    a->setBounds(QRectF(9, 9, 9, 9));
+    doc.undoManager().endUndoGrouping();
+    EXPECT_FALSE(doc.undoManager().canUndo());
+}
+
+TEST_F(DocumentUndoTest, GroupNameFollowsOneOrManyProperties)
+{
+    SKTDocument doc;
+    auto image = std::make_shared<SKTImage>();
+    doc.undoManager().beginUndoGrouping();
+    doc.addInGraphics(image);
+    doc.undoManager().endUndoGrouping();
+    doc.undoManager().beginUndoGrouping();
+    image->setFlippedHorizontally(true);
+    EXPECT_EQ(doc.undoGroupPresentablePropertyName(), QStringLiteral("Horizontal Flipping"));
+    image->setFlippedVertically(true);
+    EXPECT_TRUE(doc.undoGroupHasChangesToMultipleProperties());
+    EXPECT_TRUE(doc.undoGroupPresentablePropertyName().isEmpty());
+    doc.undoManager().endUndoGrouping();
+    EXPECT_FALSE(doc.undoGroupHasChangesToMultipleProperties());
+    doc.undoManager().undo();
+    EXPECT_FALSE(image->_isFlippedHorizontally || image->_isFlippedVertically);
+}
+
+TEST_F(DocumentUndoTest, LineEndPointsUndoExactly)
+{
+    SKTDocument doc;
+    auto line = std::make_shared<SKTLine>();
+    line->setBeginPoint(QPointF(0, 100));
+    line->setEndPoint(QPointF(100, 0));
+    doc.undoManager().beginUndoGrouping();
+    doc.addInGraphics(line);
+    doc.undoManager().endUndoGrouping();
+    doc.undoManager().beginUndoGrouping();
+    line->resizeByMovingHandle(1, QPointF(200, 150)); // the begin point crosses over the end point
+    doc.undoManager().endUndoGrouping();
+    doc.undoManager().undo();
+    EXPECT_EQ(line->beginPoint(), QPointF(0, 100));
+    EXPECT_EQ(line->endPoint(), QPointF(100, 0));
+}
+
+TEST_F(DocumentUndoTest, TextHeightFittingIsNotRecorded)
+{
+    SKTDocument doc;
+    auto text = std::make_shared<SKTText>();
+    text->setBounds(QRectF(0, 0, 100, 1));
+    doc.undoManager().beginUndoGrouping();
+    doc.addInGraphics(text);
+    doc.undoManager().endUndoGrouping();
+    EXPECT_EQ(text->keysForValuesToObserveForUndo(),
+              SKTGraphic::create(SKTGraphic::Kind::Shape)->keysForValuesToObserveForUndo());
+    doc.undoManager().beginUndoGrouping();
+    text->setHeightToMatchContents();
+    doc.undoManager().endUndoGrouping();
+    EXPECT_GT(text->bounds().height(), 1);
+    EXPECT_EQ(doc.undoManager().undoCount(), 1);
+    // Once fitted, bounds are watched again.
+    doc.undoManager().beginUndoGrouping();
+    text->setBounds(QRectF(5, 5, 5, 5));
+    doc.undoManager().endUndoGrouping();
+    EXPECT_EQ(doc.undoManager().undoCount(), 2);
+}
+
+TEST_F(DocumentUndoTest, DependentKeysAreNotified)
+{
+    Recorder r;
+    auto g = SKTGraphic::create(SKTGraphic::Kind::Shape);
+    for (const QString &k : {SKTGraphicXPositionKey, SKTGraphicWidthKey, SKTGraphicDrawingBoundsKey,
+                             SKTGraphicDrawingContentsKey})
+        g->addObserver(&r, k);
+    g->setWidth(50);
+    EXPECT_TRUE(r.keys.contains(SKTGraphicWidthKey));
+    EXPECT_TRUE(r.keys.contains(SKTGraphicXPositionKey));
+    EXPECT_TRUE(r.keys.contains(SKTGraphicDrawingBoundsKey));
+    r.keys.clear();
+    g->setValueForKey(SKTGraphicStrokeWidthKey, 4.0);
+    EXPECT_EQ(r.keys, QStringList{SKTGraphicDrawingBoundsKey});
+    r.keys.clear();
+    g->setValueForKey(SKTGraphicFillColorKey, QColor(1, 2, 3));
+    EXPECT_EQ(r.keys, QStringList{SKTGraphicDrawingContentsKey});
+    g->removeAllObservers(&r);
+    EXPECT_EQ(SKTGraphic::presentablePropertyNameForKey(SKTGraphic::Kind::Shape, SKTGraphicBoundsKey),
+              QString(""));
+}
+
+TEST_F(DocumentUndoTest, ColourCommandTurnsTheFillOnAsTwoChanges)
+{
+    SKTDocument doc;
+    GraphicPtr g = addShape(doc);
+    g->_isDrawingFill = false;
+    doc.undoManager().beginUndoGrouping();
+    g->setColor(QColor(0, 0, 255));
+    doc.undoManager().endUndoGrouping();
+    EXPECT_TRUE(g->isDrawingFill());
+    doc.undoManager().undo();
+    EXPECT_FALSE(g->_isDrawingFill);
+
+    auto image = std::make_shared<SKTImage>();
+    const auto before = image->_fillColor;
+    image->setColor(QColor(0, 0, 255));
+    EXPECT_EQ(image->_fillColor, before);
+}
