@@ -3,6 +3,7 @@
 #include "barcode/BarcodeGenerator.h"
 
 #include "barcode/BarcodeSizing.h"
+#include "barcode/PDF417View.h"
 #include "barcode/QREncoder.h"
 
 namespace
@@ -30,6 +31,24 @@ BarcodeGenerator::Symbol2D qrCode(const BarcodeSettings &settings, const QString
     return out;
 }
 
+BarcodeGenerator::Symbol2D pdf417(const BarcodeSettings &settings, const QString &value)
+{
+    BarcodeGenerator::Symbol2D out;
+    PDF417View view;
+    view.setFrameSize(QSizeF(settings.pdf_wdt_val, settings.pdf_hgt_val));
+    view.setOutputDpi(settings.dpi);
+    view.setErrorLevel(settings.pdf_ec_val);
+    view.drawWithText(value);
+    if (view.imageState() != PDF417View::ImageReady || view.getImage().isNull()) {
+        out.error =
+            view.lastError().isEmpty() ? QStringLiteral("No PDF417 symbol could be made") : view.lastError();
+        return out;
+    }
+    out.image = view.getImage();
+    out.size = view.imageSize();
+    return out;
+}
+
 } // namespace
 
 BarcodeGenerator::Symbol2D BarcodeGenerator::encode2D(const BarcodeSettings &settings, const QString &value)
@@ -37,6 +56,8 @@ BarcodeGenerator::Symbol2D BarcodeGenerator::encode2D(const BarcodeSettings &set
     const QString &title = settings.symbologyTitle;
     if (title == QLatin1String("QR Code"))
         return qrCode(settings, value);
+    if (title == QLatin1String("PDF417"))
+        return pdf417(settings, value);
     Symbol2D out;
     out.error = QStringLiteral("%1 symbols cannot be made yet").arg(title);
     return out;
