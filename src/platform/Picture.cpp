@@ -6,6 +6,12 @@
 
 #include <cmath>
 
+namespace
+{
+// Far beyond any card at print resolution, well within what QImage can address.
+constexpr double MaxPixelSide = 100000;
+} // namespace
+
 Picture::Picture(const QImage &image, QSizeF sizeInPoints)
     : m_image(image), m_size(sizeInPoints.isEmpty() ? QSizeF(image.size()) : sizeInPoints)
 {
@@ -51,10 +57,13 @@ QImage Picture::toImage(double dpi, const QColor &background) const
 {
     if (isNull() || m_size.width() <= 0 || m_size.height() <= 0)
         return {};
-    const int w = int(std::ceil(m_size.width() * dpi / 72.0 - 1e-9));
-    const int h = int(std::ceil(m_size.height() * dpi / 72.0 - 1e-9));
-    if (w <= 0 || h <= 0)
+    const double wd = std::ceil(m_size.width() * dpi / 72.0 - 1e-9);
+    const double hd = std::ceil(m_size.height() * dpi / 72.0 - 1e-9);
+    // A size read from a damaged file may be absurd; converting it to int would be undefined.
+    if (!(wd >= 1 && hd >= 1 && wd <= MaxPixelSide && hd <= MaxPixelSide))
         return {};
+    const int w = int(wd);
+    const int h = int(hd);
     QImage out(w, h, QImage::Format_ARGB32_Premultiplied);
     out.fill(background);
     QPainter p(&out);

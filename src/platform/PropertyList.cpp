@@ -46,11 +46,12 @@ PropertyList::ReadResult PropertyList::read(const QByteArray &bytes)
         }
         return r;
     }
-    // XML may start with a byte-order mark or white space.
+    // XML may start with a byte-order mark or white space; UTF-16 text is left to the XML reader.
+    const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
     qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (i < bytes.size() && QByteArrayView(" \t\r\n").contains(bytes.at(i)))
         ++i;
-    if (i >= bytes.size() || bytes.at(i) != '<') {
+    if (!utf16 && (i >= bytes.size() || bytes.at(i) != '<')) {
         r.error = bytes.isEmpty() ? QStringLiteral("The property list is empty.")
                                   : QStringLiteral("This is not a property list (neither XML nor binary).");
         return r;

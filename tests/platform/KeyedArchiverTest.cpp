@@ -406,3 +406,17 @@ TEST(KeyedArchiver, SelfContainingObjectsAreCutNotLooped)
     EXPECT_FALSE(back->mask);
     a->mask.reset();
 }
+
+TEST(KeyedUnarchiver, AbsurdPictureSizesAreHarmless)
+{
+    QImage img(2, 2, QImage::Format_ARGB32);
+    img.fill(Qt::red);
+    plist::Dict image =
+        object(3, {{"NSSize", "{1e300, 1e300}"}, {"PNGRepresentation", Picture(img).toPng()}});
+    plist::Dict shape = object(4, {{"picture", plist::Uid{2}}});
+    auto u = reader(archiveOf({"$null", shape, image, classDict("NSImage"), classDict("SKTShape")}));
+    auto s = std::dynamic_pointer_cast<Shape>(u.decodeRootObject());
+    ASSERT_TRUE(s) << u.error().toStdString();
+    ASSERT_TRUE(s->picture.has_value());
+    EXPECT_TRUE(s->picture->toImage(300).isNull()); // refused, not a crash or a huge allocation
+}

@@ -365,3 +365,14 @@ TEST(PropertyList, CardtoolConvertsBetweenFormats)
     EXPECT_EQ(run({"plist", "--to", "yaml", xml, dir.filePath("o")}, &err), 1);
 }
 #endif
+
+TEST(PropertyList, ReadsUtf16Xml)
+{
+    const QString text = QString::fromUtf8(PropertyList::writeXml(sample())).replace("UTF-8", "UTF-16");
+    QByteArray utf16("\xFF\xFE");
+    for (QChar c : text)
+        utf16.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    const auto r = PropertyList::read(utf16);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.value, sample());
+}
