@@ -246,11 +246,12 @@ bool SSZipArchive::open()
     return true;
 }
 
-bool SSZipArchive::openEntry(const QString &name, bool dated, bool zip64)
+bool SSZipArchive::openEntry(const QString &name, const QDateTime &date, bool zip64)
 {
     zip_fileinfo info{};
+    const bool dated = date.isValid() && date.date().year() >= 1980;
     if (dated) {
-        const QDateTime now = QDateTime::currentDateTime();
+        const QDateTime now = date.toLocalTime();
         info.tmz_date.tm_sec = uInt(now.time().second());
         info.tmz_date.tm_min = uInt(now.time().minute());
         info.tmz_date.tm_hour = uInt(now.time().hour());
@@ -260,10 +261,10 @@ bool SSZipArchive::openEntry(const QString &name, bool dated, bool zip64)
     }
     const QByteArray utf8 = name.toUtf8();
     // Flag bit 11 tells readers that the name is UTF-8.
-    const int rc = zipOpenNewFileInZip4_64(static_cast<zipFile>(m_zip), utf8.constData(),
-                                           dated ? &info : nullptr, nullptr, 0, nullptr, 0, nullptr,
-                                           Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL,
-                                           Z_DEFAULT_STRATEGY, nullptr, 0, 0, 1u << 11, zip64 ? 1 : 0);
+    const int rc =
+        zipOpenNewFileInZip4_64(static_cast<zipFile>(m_zip), utf8.constData(), &info, nullptr, 0, nullptr, 0,
+                                nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL,
+                                Z_DEFAULT_STRATEGY, nullptr, 0, 0, 1u << 11, zip64 ? 1 : 0);
     return rc == ZIP_OK;
 }
 
@@ -305,7 +306,7 @@ bool SSZipArchive::writeFolder(const QString &name, const QString &fullPath, int
     const QFileInfoList entries =
         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     if (entries.isEmpty()) {
-        if (!openEntry(name + QLatin1Char('/'), false, false)) {
+        if (!openEntry(name + QLatin1Char('/'), QFileInfo(fullPath).lastModified(), false)) {
             *failedPaths << fullPath;
             return false;
         }
@@ -331,7 +332,7 @@ bool SSZipArchive::writeFileEntry(const QString &name, const QString &fullPath)
     QFile in(fullPath);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    if (!openEntry(name, false, in.size() >= qint64(0xffffffffLL)))
+    if (!openEntry(name, QFileInfo(fullPath).lastModified(), in.size() >= qint64(0xffffffffLL)))
         return false;
     auto *zip = static_cast<zipFile>(m_zip);
     bool ok = true;
@@ -356,7 +357,7 @@ bool SSZipArchive::writeData(const QByteArray &data, const QString &filename)
 {
     if (!m_zip)
         return false;
-    bool ok = openEntry(filename, true, data.size() >= qint64(0xffffffffLL));
+    bool ok = openEntry(filename, QDateTime::currentDateTime(), data.size() >= qint64(0xffffffffLL));
     auto *zip = static_cast<zipFile>(m_zip);
     for (qsizetype at = 0; ok && at < data.size();) {
         const unsigned n = unsigned(std::min<qsizetype>(data.size() - at, 1 << 20));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QSaveFile>
 #include <QString>
 #include <QStringList>
@@ -57,7 +58,7 @@ public:
 private:
     bool writeFileEntry(const QString &name, const QString &fullPath);
     bool writeFolder(const QString &name, const QString &fullPath, int depth, QStringList *failedPaths);
-    bool openEntry(const QString &name, bool dated, bool zip64);
+    bool openEntry(const QString &name, const QDateTime &date, bool zip64);
 
     QString m_path;
     std::unique_ptr<QSaveFile> m_file;

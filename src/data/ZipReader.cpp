@@ -74,6 +74,11 @@ QString ZipReader::decodeName(const QByteArray &raw, bool utf8Flag)
 bool ZipReader::buildIndex()
 {
     auto *zip = static_cast<unzFile>(m_zip);
+    unz_global_info64 global;
+    if (unzGetGlobalInfo64(zip, &global) != UNZ_OK)
+        return false;
+    if (global.number_entry == 0)
+        return true;
     int rc = unzGoToFirstFile(zip);
     if (rc == UNZ_END_OF_LIST_OF_FILE)
         return true;
