@@ -1,0 +1,116 @@
+#include "data/ExcelBindingTable.h"
+#include "editor/DesignFile.h"
+#include "model/SKTText.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+GraphicPtr text(const QString &value, const QRectF &bounds)
+{
+    auto t = std::dynamic_pointer_cast<SKTText>(SKTGraphic::create(SKTGraphic::Kind::Text));
+    t->setBounds(bounds);
+    t->_Text_contents = AttributedText{value, {}, {}, 0};
+    t->text_ctrl_font = FontDescriptor{QStringLiteral("ArialMT"), 12};
+    t->txt_clr = QColor(Qt::black);
+    return t;
+}
+
+QString writeDesign(const QTemporaryDir &dir, QSizeF frontSize)
+{
+    Card_Property front, back;
+    DesignFile::resetPageSettings(front, back);
+    front.Card_Size = frontSize;
+    back.Card_fill_chk = true;
+    back.Card_fill_clr = QColor(Qt::blue);
+    ExcelBindingTable binding;
+    const plist::Array items =
+        DesignFileFormat::buildItems(front, back, binding, {text("Front greeting", QRectF(10, 10, 180, 30))},
+                                     {text("Back greeting", QRectF(10, 10, 180, 30))});
+    const QString path = dir.filePath("card.dcard");
+    QString error;
+    EXPECT_TRUE(DesignFile::writeItems(path, items, &error)) << error.toStdString();
+    return path;
+}
+
+struct ToolRun {
+    int exitCode = -1;
+    QString err;
+};
+
+ToolRun cardtool(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(CARDTOOL_PATH), args);
+    p.waitForFinished(30000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString tool(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST(RenderCommand, PngSizesAndSides)
+{
+    QTemporaryDir dir;
+    const QString design = writeDesign(dir, QSizeF(0, 0));
+    const QString png = dir.filePath("front.png");
+    ASSERT_EQ(cardtool({"render", design, "--side", "front", "--format", "png", "--out", png}).exitCode, 0);
+    EXPECT_EQ(QImage(png).size(), QSize(243, 154)); // the default canvas at 72 dpi
+    ASSERT_EQ(cardtool({"render", design, "--side", "back", "--format", "png", "--dpi", "100", "--out", png})
+                  .exitCode,
+              0);
+    const QImage back(png);
+    EXPECT_EQ(back.size(), QSize(338, 214));                   // ceil(243 x 100 / 72), ceil(154 x 100 / 72)
+    EXPECT_EQ(QColor(back.pixel(300, 200)), QColor(Qt::blue)); // the back page's fill
+
+    const QString sized = writeDesign(dir, QSizeF(200.5, 100));
+    ASSERT_EQ(cardtool({"render", sized, "--format", "png", "--dpi", "300", "--out", png}).exitCode, 0);
+    EXPECT_EQ(QImage(png).size(), QSize(836, 417));
+}
+
+TEST(RenderCommand, PdfAndTiff)
+{
+    QTemporaryDir dir;
+    const QString design = writeDesign(dir, QSizeF(0, 0));
+    const QString pdf = dir.filePath("back.pdf");
+    ASSERT_EQ(cardtool({"render", design, "--side", "back", "--format", "pdf", "--out", pdf}).exitCode, 0);
+    EXPECT_TRUE(tool("pdfinfo", {pdf}).contains(QRegularExpression(R"(Page size:\s+243 x 154 pts)")));
+    const QString words = tool("pdftotext", {pdf, "-"});
+    EXPECT_TRUE(words.contains("Back greeting"));
+    EXPECT_FALSE(words.contains("Front greeting"));
+
+    const QString tiff = dir.filePath("front.tiff");
+    ASSERT_EQ(cardtool({"render", design, "--format", "tiff", "--out", tiff}).exitCode, 0);
+    EXPECT_FALSE(QImage(tiff).isNull());
+}
+
+TEST(RenderCommand, BadInputFailsCleanly)
+{
+    QTemporaryDir dir;
+    const QString junk = dir.filePath("junk.dcard");
+    QFile f(junk);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<?xml version=\"1.0\"?><plist><array><string>nope</string></array></plist>");
+    f.close();
+    const QString out = dir.filePath("x.png");
+    const ToolRun r = cardtool({"render", junk, "--format", "png", "--out", out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(r.err.isEmpty());
+    EXPECT_FALSE(QFile::exists(out));
+    EXPECT_EQ(cardtool({"render", junk, "--format", "gif", "--out", out}).exitCode, 1);
+    EXPECT_EQ(cardtool({"render", junk, "--format", "png", "--dpi", "-3", "--out", out}).exitCode, 1);
+    EXPECT_EQ(cardtool({"render", dir.filePath("missing"), "--format", "png", "--out", out}).exitCode, 1);
+}

@@ -1,0 +1,106 @@
+// cardtool render: draws one side of a design file as PNG, PDF or TIFF, the way exports draw it.
+#include "Command.h"
+
+#include "canvas/SKTRenderingView.h"
+#include "editor/DesignFileFormat.h"
+#include "foundation/FoundationState.h"
+#include "output/PngEncoder.h"
+#include "platform/ResourceRoot.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace
+{
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        return false;
+    return f.commit();
+}
+
+} // namespace
+
+CARDTOOL_COMMAND(renderCommand, "render",
+                 "DESIGN --side front|back --format png|pdf|tiff [--dpi N] --out FILE   draw one side")
+{
+    QStringList rest = args;
+    QString sideName = QStringLiteral("front"), format, dpiText = QStringLiteral("72"), out;
+    cardtool::takeOption(rest, "--side", &sideName);
+    cardtool::takeOption(rest, "--dpi", &dpiText);
+    if (!cardtool::takeOption(rest, "--format", &format) || !cardtool::takeOption(rest, "--out", &out) ||
+        rest.size() != 1 || (sideName != "front" && sideName != "back") ||
+        (format != "png" && format != "pdf" && format != "tiff")) {
+        cardtool::fail(
+            "usage: cardtool render DESIGN --side front|back --format png|pdf|tiff [--dpi N] --out FILE");
+        return 1;
+    }
+    bool ok = false;
+    const double dpi = dpiText.toDouble(&ok);
+    if (!ok || !(dpi > 0) || dpi > 2400) {
+        cardtool::fail("--dpi must be a number above 0 and at most 2400");
+        return 1;
+    }
+
+    QFile file(rest[0]);
+    if (!file.open(QIODevice::ReadOnly)) {
+        cardtool::fail("cannot read " + rest[0]);
+        return 1;
+    }
+    // Design files are small; a huge file is not one.
+    if (file.size() > 512LL * 1024 * 1024) {
+        cardtool::fail("file is too large to be a design: " + rest[0]);
+        return 1;
+    }
+    DesignContents design;
+    QString reason;
+    if (!DesignFileFormat::parse(file.readAll(), &design, &reason)) {
+        cardtool::fail("File is corrupt and cannot be opened. (" + reason + ")");
+        return 1;
+    }
+
+    QString resources = FoundationState::instance().Resource_Path;
+    if (resources.isEmpty()) {
+        resources = ResourceRoot::shippedLocation();
+        FoundationState::instance().setResourcePath(resources);
+    }
+    const bool back = sideName == "back";
+    RenderSide side;
+    side.page = back ? design.back : design.front;
+    if (side.page.Card_fill_chk && side.page.Card_fill_style == u"I")
+        side.page.setBackgroundImage(side.page.Card_BG_Image_Path);
+    side.graphics = back ? design.backObjects : design.frontObjects;
+    side.cardShape = DesignFileFormat::cardShapeIndex(design.front.Card_Shape);
+    const QSizeF stored = design.front.Card_Size;
+    side.cardSize = (stored.width() == 0 && stored.height() == 0) ? QSizeF(243, 154) : stored;
+    side.resourcePath = resources;
+
+    QByteArray bytes;
+    QString error;
+    if (format == "png") {
+        const QImage image = SKTRenderingView::imageOfSide(side, dpi);
+        if (image.isNull()) {
+            cardtool::fail("the card cannot be drawn at that size");
+            return 1;
+        }
+        bytes = PngEncoder::encode(image, dpi, &error);
+    } else if (format == "pdf") {
+        bytes = SKTRenderingView::pdfDataWithGraphics_data(side, &error);
+    } else {
+        int code = 0;
+        bytes = SKTRenderingView::tiffDataWithGraphics(side.graphics, resources, &code, dpi);
+        if (bytes.isEmpty())
+            error = QStringLiteral("there is nothing on that side to draw");
+    }
+    if (bytes.isEmpty()) {
+        cardtool::fail(error.isEmpty() ? QStringLiteral("drawing failed") : error);
+        return 1;
+    }
+    if (!writeFile(out, bytes)) {
+        cardtool::fail("cannot write " + out);
+        return 1;
+    }
+    return 0;
+}
