@@ -60,8 +60,10 @@ bool Preferences::ensurePrivateFolder(const QString &folder)
                    QFile::setPermissions(dir.absolutePath(), kPrivateFolder);
         return true;
     }
-    // Our own folder: keep it private even if it was made wider before.
-    if ((QFile::permissions(dir.absolutePath()) & ~kPrivateFolder) != 0)
+    // Our own configuration folder stays private even if it was made wider before; a folder
+    // given by someone else (tests, a shared place) is left as it is.
+    const bool ours = dir.absolutePath() == QFileInfo(defaultPath()).absolutePath();
+    if (ours && (QFile::permissions(dir.absolutePath()) & ~kPrivateFolder) != 0)
         QFile::setPermissions(dir.absolutePath(), kPrivateFolder);
     return true;
 }

@@ -156,3 +156,28 @@ TEST(Preferences, SharedInstanceIsOneObject)
     Preferences::resetSharedInstance();
     EXPECT_TRUE(Preferences::defaultPath().endsWith(QLatin1String("/tessaly-designer/com.zolv.card.plist")));
 }
+
+TEST(Preferences, OnlyOurOwnConfigFolderIsTightened)
+{
+    QTemporaryDir tmp;
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(tmp.filePath("config")));
+    const QString ours = tmp.filePath("config/tessaly-designer");
+    const QString shared = tmp.filePath("shared");
+    const auto wide = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                      QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    for (const QString &d : {ours, shared}) {
+        ASSERT_TRUE(QDir().mkpath(d));
+        QFile::setPermissions(d, wide);
+    }
+    EXPECT_EQ(Preferences::defaultPath(), ours + QStringLiteral("/com.zolv.card.plist"));
+    Preferences mine(Preferences::defaultPath());
+    Preferences other(shared + QStringLiteral("/com.zolv.card.plist"));
+    EXPECT_EQ(modeOf(ours), mode_t(0700));
+    EXPECT_EQ(modeOf(shared), mode_t(0755));
+    EXPECT_EQ(modeOf(shared + QStringLiteral("/com.zolv.card.plist")), mode_t(0600));
+    if (oldConfig.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+}
