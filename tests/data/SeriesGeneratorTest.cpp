@@ -1,0 +1,78 @@
+// The series generator: sequences with zeros, prefix and suffix, the dialog's checks, constant and
+// random series, and spans beyond 32 bits.
+#include "DataTestUtil.h"
+
+#include "data/SeriesGenerator.h"
+
+#include <gtest/gtest.h>
+
+using namespace datatest;
+
+TEST(SeriesGenerator, Sequences)
+{
+    EXPECT_EQ(SeriesGenerator::sequential("8", "12", "", "", true).values,
+              (QStringList{"08", "09", "10", "11", "12"}));
+    EXPECT_EQ(SeriesGenerator::sequential("8", "12", "", "", false).values,
+              (QStringList{"8", "9", "10", "11", "12"}));
+    EXPECT_EQ(SeriesGenerator::sequential("1", "3", "A", "Z", false).values,
+              (QStringList{"A1Z", "A2Z", "A3Z"}));
+    const QStringList padded = SeriesGenerator::sequential("001", "00200", "", "", true).values;
+    ASSERT_EQ(padded.size(), 200);
+    EXPECT_EQ(padded.first(), QStringLiteral("00001"));
+    EXPECT_EQ(padded.last(), QStringLiteral("00200"));
+    EXPECT_EQ(SeriesGenerator::sequential("0", "200", "", "", true).values.at(1), QStringLiteral("001"));
+    // Negative numbers get their zeros after the sign.
+    EXPECT_EQ(SeriesGenerator::sequential("-10", "1", "", "", true).values.mid(8),
+              (QStringList{"-02", "-01", "000", "001"}));
+    EXPECT_EQ(SeriesGenerator::sequential("12abc", "13", "", "", false).values, (QStringList{"12", "13"}));
+}
+
+TEST(SeriesGenerator, ChecksAndMessages)
+{
+    auto msg = [](const GeneratorResult &r) { return r.message.toStdString(); };
+    EXPECT_EQ(msg(SeriesGenerator::sequential("", "5", "", "", false)), "Please enter valid 'From' value.");
+    EXPECT_EQ(msg(SeriesGenerator::sequential("1", "", "", "", false)), "Please enter valid 'To' value.");
+    EXPECT_EQ(msg(SeriesGenerator::sequential("5", "5", "", "", false)),
+              "'From' value must be smaller than 'To' value.");
+    // The span of two 32-bit numbers is computed in 64 bits and refused when too long.
+    const GeneratorResult huge = SeriesGenerator::sequential("-2147483648", "2147483647", "", "", false);
+    EXPECT_FALSE(huge.ok);
+    EXPECT_FALSE(huge.message.isEmpty());
+    EXPECT_EQ(SeriesGenerator::readNumber("99999999999"), 2147483647);
+    EXPECT_EQ(SeriesGenerator::readNumber("  -99999999999x"), -2147483647 - 1);
+    EXPECT_EQ(SeriesGenerator::readNumber("abc"), 0);
+
+    EXPECT_EQ(SeriesGenerator::checkCountText("123456"), QStringLiteral("10000"));
+    EXPECT_EQ(SeriesGenerator::checkCountText("0"), QStringLiteral("1"));
+    EXPECT_EQ(SeriesGenerator::checkCountText(""), QStringLiteral("1"));
+    EXPECT_EQ(SeriesGenerator::checkLengthText("47"), QStringLiteral("4"));
+
+    const ProcResult bad = cardtool({"series-generate", "--from", "5", "--to", "5"});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_TRUE(bad.err.contains("'From' value must be smaller than 'To' value."));
+    const ProcResult good =
+        cardtool({"series-generate", "--from", "-1", "--to", "1", "--pad", "--prefix", "N", "--suffix", "/"});
+    EXPECT_EQ(good.exitCode, 0);
+    EXPECT_EQ(good.out, QByteArray("N-1/\nN00/\nN01/\n"));
+}
+
+TEST(SeriesGenerator, ConstantAndRandom)
+{
+    EXPECT_EQ(SeriesGenerator::constant(" x ", "3").values, (QStringList{" x ", " x ", " x "}));
+    EXPECT_TRUE(SeriesGenerator::constant("x", "-2").values.isEmpty());
+    EXPECT_EQ(SeriesGenerator::constant("", "2").message, QStringLiteral("Please enter valid 'Value'."));
+    EXPECT_EQ(SeriesGenerator::constant("x", "").message,
+              QStringLiteral("Please enter valid 'Count' value."));
+    EXPECT_EQ(SeriesGenerator::random("", "", "", "3").message,
+              QStringLiteral("Please enter valid 'Length' value."));
+
+    for (const QString &v : SeriesGenerator::random("", "", "1", "500").values) {
+        EXPECT_GE(v.toInt(), 1);
+        EXPECT_LE(v.toInt(), 9);
+    }
+    for (const QString &v : SeriesGenerator::random("P", "S", "9", "200").values) {
+        EXPECT_EQ(v.size(), 11);
+        EXPECT_TRUE(v.startsWith('P') && v.endsWith('S'));
+    }
+    EXPECT_EQ(SeriesGenerator::random("", "", "12", "2").values, (QStringList{"0", "0"}));
+}
