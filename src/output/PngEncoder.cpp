@@ -57,9 +57,10 @@ QByteArray PngEncoder::encode(const QImage &image, double dpi, QString *error)
     if (!ctx)
         return fail(QStringLiteral("Not enough memory to encode the image."));
     spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
-    // Fast settings: cards are written by the thousand, and size matters less than time.
-    spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 1);
-    spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_SUB | SPNG_FILTER_CHOICE_UP);
+    // Cards are written by the thousand: one fixed filter skips the per-row filter trials, which
+    // cost more than the deflate itself, and a low level keeps files within twice the smallest.
+    spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 2);
+    spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_SUB);
 
     spng_ihdr ihdr = {};
     ihdr.width = quint32(pixels.width());

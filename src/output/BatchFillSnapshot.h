@@ -1,0 +1,83 @@
+// Everything a batch run reads, copied once on the GUI thread: both sides' objects and page
+// settings, the binding table rows and the bound series, with the counts that decide the run.
+#pragma once
+
+#include "model/SKTGraphic.h"
+#include "panels/Card_Property.h"
+
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+class BatchFillSnapshot
+{
+public:
+    using ExcelRow = QMap<QString, QString>; // "Extension" and "Column<k>" to cell texts
+
+    struct Design {
+        GraphicList front;
+        GraphicList back;
+        Card_Property frontPage;
+        Card_Property backPage;
+        int cardShape = 0;                           // outline index shared by both sides
+        QString CARD_SIDE_STR = QStringLiteral("1"); // "2": the back takes part in batch filling
+        QRectF cardArea = QRectF(0, 0, 243, 154);    // the front canvas bounds
+        QString resourcePath;
+        QList<ExcelRow> excelRows; // the binding table's rows
+        QString dataFolder;        // the "DataSet" folder of the series files
+    };
+
+    // Deep copies of the design's objects and pages, then the counting of the data sources.
+    static BatchFillSnapshot take(const Design &design);
+
+    const Design &design() const { return m_design; }
+
+    // --- counting ---
+    // Runs the series check, the Excel check and the card count, in this order.
+    void Check_Series_Or_Excel_Use_or_not();
+    void Check_Data_Sheet_Value_Use_or_Not();
+    void Check_Excel_Binding_Value_Use_or_Not();
+    // Recounts the sources whose flag is set; the other count is 0; the total is the larger.
+    void Get_total_Card_count();
+    // Loads every bound series, by the name its objects carry.
+    void Create_Dataset_binding_table();
+    void Add_dataset_col_in_binding_table(const QString &seriesName);
+    void Calculate_data_table_rows();
+    void Calculate_Excel_table_rows();
+
+    // Whether a side's list has a text, picture or barcode with that data source (1 series, 2 Excel).
+    static bool sideUses(const GraphicList &graphics, int dataSourceType);
+    bool Check_Front_Side_Dataset_Is_Used() const { return sideUses(m_design.front, 1); }
+    bool Check_Back_Side_Dataset_Is_Used() const { return sideUses(m_design.back, 1); }
+    bool Check_Front_Side_Excel_Binding_Is_Used() const { return sideUses(m_design.front, 2); }
+    bool Check_Back_Side_Excel_Binding_Is_Used() const { return sideUses(m_design.back, 2); }
+    bool backTakesPart() const { return m_design.CARD_SIDE_STR == QLatin1String("2"); }
+
+    // Values (untrimmed, "" when the source has no such row).
+    QString Get_sel_row_col_value_of_dataset(int row, const QString &seriesName) const;
+    QString Get_sel_row_col_value_of_Excel(int row, int col) const;
+
+    // Producers may switch a source off (the user unticked it), then call Get_total_Card_count.
+    bool Use_Data_Sheet_Values = false;
+    bool Use_Excel_Binding_Values = false;
+    int Data_table_rows = 0;
+    int Excel_table_rows = 0;
+    int Total_Batch_Excel_Card = 0;
+
+    bool isBatch() const { return Use_Data_Sheet_Values || Use_Excel_Binding_Values; }
+    // Problems met while loading series (a bound series whose file is missing), for the log.
+    const QStringList &warnings() const { return m_warnings; }
+
+    // Kinds that take part in data binding: text, picture, barcode.
+    static bool isBindable(const SKTGraphic &graphic);
+    // Deep copy of a list: every object cloned.
+    static GraphicList cloneList(const GraphicList &graphics);
+
+private:
+    Design m_design;
+    QHash<QString, QStringList> m_series; // loaded series by name
+    QStringList m_warnings;
+};

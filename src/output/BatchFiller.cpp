@@ -1,0 +1,174 @@
+#include "output/BatchFiller.h"
+
+#include "barcode/BarcodeGenerator.h"
+#include "canvas/SKTRenderingView.h"
+#include "foundation/StringUtils.h"
+#include "model/SKTImage.h"
+#include "output/BatchBarcodeSettings.h"
+
+#include <QPainter>
+
+#include <cmath>
+#include <exception>
+
+BatchFiller::BarcodeMaker BatchFiller::defaultBarcodeMaker()
+{
+    return [](const BarcodeSettings &settings, const QString &value, const QString &header,
+              const QString &footer) {
+        return BarcodeGenerator::Get_Image_From_Val(settings, value, header, footer);
+    };
+}
+
+BatchFiller::BatchFiller(std::shared_ptr<const BatchFillSnapshot> snapshot, double dpi,
+                         BarcodeMaker barcodeMaker)
+    : m_snapshot(std::move(snapshot)), m_dpi(dpi > 0 ? dpi : 72.0), m_barcodeMaker(std::move(barcodeMaker))
+{
+    m_front = BatchFillSnapshot::cloneList(m_snapshot->design().front);
+    m_back = BatchFillSnapshot::cloneList(m_snapshot->design().back);
+}
+
+QString BatchFiller::valueFor(const SKTGraphic &graphic, int row, bool *bound) const
+{
+    *bound = false;
+    if (graphic.data_source_type == 1 && m_snapshot->Use_Data_Sheet_Values) {
+        *bound = true;
+        return Trim_Str(m_snapshot->Get_sel_row_col_value_of_dataset(row, graphic.batch_list_name_val()));
+    }
+    if (graphic.data_source_type == 2 && m_snapshot->Use_Excel_Binding_Values) {
+        *bound = true;
+        return Trim_Str(m_snapshot->Get_sel_row_col_value_of_Excel(row, graphic.excel_col_indx));
+    }
+    return QString();
+}
+
+bool BatchFiller::Assign_Batch_Values_To_Control(GraphicList &graphics, int row, QString *error)
+{
+    m_blankBarcodes.clear();
+    for (const GraphicPtr &g : graphics) {
+        if (!g || !BatchFillSnapshot::isBindable(*g))
+            continue;
+        bool bound = false;
+        const QString value = valueFor(*g, row, &bound);
+        if (!bound)
+            continue;
+        switch (g->kind()) {
+        case SKTGraphic::Kind::Text: {
+            // One replacement of the whole text keeps its font, size and colour.
+            g->Text_contents().text = value;
+            break;
+        }
+        case SKTGraphic::Kind::Image: {
+            auto *image = static_cast<SKTImage *>(g.get());
+            image->setFilePath(value);
+            if (!value.isEmpty() && (!image->_contents || image->_contents->isNull())) {
+                *error = QStringLiteral("the picture \"%1\" could not be read.").arg(value);
+                return false;
+            }
+            break;
+        }
+        case SKTGraphic::Kind::Barcode: {
+            // Each barcode is made with its own settings on every row, never with those of the
+            // barcode loaded last.
+            const BarcodeSettings settings = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*g);
+            std::optional<Picture> picture;
+            if (!value.isEmpty()) {
+                const BarcodeResult made =
+                    m_barcodeMaker ? m_barcodeMaker(settings, value, g->header_val.value_or(QString()),
+                                                    g->footer_val.value_or(QString()))
+                                   : BarcodeResult{};
+                if (!made.ok()) {
+                    const QString title = settings.symbologyTitle.isEmpty() ? QStringLiteral("unknown")
+                                                                            : settings.symbologyTitle;
+                    *error = QStringLiteral("no %1 barcode could be made from \"%2\"").arg(title, value);
+                    if (!made.error.isEmpty())
+                        *error += QStringLiteral(": ") + made.error;
+                    return false;
+                }
+                picture = made.picture;
+            }
+            g->Set_Barcode_image(picture);
+            // A row without a value shows no barcode (not a stand-in picture).
+            if (!picture)
+                m_blankBarcodes.insert(g.get());
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
+QImage BatchFiller::Set_data_table_value_to_card(int row, const QString &card_side, bool print_box,
+                                                 QString *error)
+{
+    Q_UNUSED(print_box); // pictures are pixels either way; the flag only matters to printing
+    const bool back = card_side != QLatin1String("F");
+    GraphicList &graphics = back ? m_back : m_front;
+    const BatchFillSnapshot::Design &d = m_snapshot->design();
+    QString reason;
+    try {
+        if (!Assign_Batch_Values_To_Control(graphics, row, &reason)) {
+            if (error)
+                *error = reason;
+            return {};
+        }
+        QImage image = renderSide(graphics, back ? d.backPage : d.frontPage, d.cardShape, d.cardArea,
+                                  d.resourcePath, m_dpi, m_blankBarcodes);
+        if (image.isNull() && error)
+            *error = QStringLiteral("the card could not be drawn.");
+        return image;
+    } catch (const std::exception &e) {
+        if (error)
+            *error = QString::fromUtf8(e.what());
+    }
+    return {};
+}
+
+QImage BatchFiller::renderUnfilled(bool back, QString *error)
+{
+    const BatchFillSnapshot::Design &d = m_snapshot->design();
+    QImage image = renderSide(back ? m_back : m_front, back ? d.backPage : d.frontPage, d.cardShape,
+                              d.cardArea, d.resourcePath, m_dpi);
+    if (image.isNull() && error)
+        *error = QStringLiteral("the card could not be drawn.");
+    return image;
+}
+
+QImage BatchFiller::renderSide(const GraphicList &graphics, const Card_Property &page, int cardShape,
+                               const QRectF &cardArea, const QString &resourcePath, double dpi,
+                               const QSet<const SKTGraphic *> &leaveOut)
+{
+    RenderSide side;
+    for (const GraphicPtr &g : graphics)
+        if (g && !leaveOut.contains(g.get()))
+            side.graphics.append(g);
+    side.page = page;
+    side.cardShape = cardShape;
+    side.cardSize = cardArea.size();
+    side.resourcePath = resourcePath;
+
+    const double scale = dpi / 72.0;
+    const int w = int(std::ceil(side.cardSize.width() * scale - 1e-9));
+    const int h = int(std::ceil(side.cardSize.height() * scale - 1e-9));
+    if (!(scale > 0) || w <= 0 || h <= 0 || w > SKTRenderingView::MaxPixels ||
+        h > SKTRenderingView::MaxPixels)
+        return {};
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    image.fill(Qt::transparent);
+    // The image keeps Qt's default resolution while it is painted: vector pictures (barcodes)
+    // replay scaled by the device resolution, which the painter's own scale already gives.
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.scale(scale, scale);
+    SKTRenderingView::drawSide(painter, side);
+    painter.end();
+    const int dpm = int(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dpm);
+    image.setDotsPerMeterY(dpm);
+    return image;
+}

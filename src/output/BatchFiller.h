@@ -1,0 +1,59 @@
+// Fills one card side from one data row and renders it, on a worker's own copy of the snapshot's
+// objects: bound texts, pictures and barcodes take the row's values; the live design is untouched.
+#pragma once
+
+#include "barcode/BarcodeResult.h"
+#include "barcode/BarcodeSettings.h"
+#include "output/BatchFillSnapshot.h"
+#include "platform/Picture.h"
+
+#include <QImage>
+#include <QSet>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class BatchFiller
+{
+public:
+    // Makes a barcode picture from settings, value, header and footer, or says why it cannot.
+    using BarcodeMaker = std::function<BarcodeResult(const BarcodeSettings &, const QString &value,
+                                                     const QString &header, const QString &footer)>;
+
+    // The barcode engine's batch road.
+    static BarcodeMaker defaultBarcodeMaker();
+
+    BatchFiller(std::shared_ptr<const BatchFillSnapshot> snapshot, double dpi,
+                BarcodeMaker barcodeMaker = defaultBarcodeMaker());
+
+    // Fills side "F" (any other text: the back) from row (from 0) and renders it at the filler's
+    // resolution. A null image and *error when a bound value could not be applied or drawn, so a
+    // failed row is never written with another row's values.
+    QImage Set_data_table_value_to_card(int row, const QString &card_side, bool print_box, QString *error);
+
+    // Puts row's values into the bound objects of graphics; false with *error on the first
+    // object that could not take its value (objects already filled keep their new values).
+    bool Assign_Batch_Values_To_Control(GraphicList &graphics, int row, QString *error);
+
+    // The side as the design holds it, without filling (single export).
+    QImage renderUnfilled(bool back, QString *error);
+
+    // A side's objects drawn over its page at dpi; objects flagged not to print are left out.
+    static QImage renderSide(const GraphicList &graphics, const Card_Property &page, int cardShape,
+                             const QRectF &cardArea, const QString &resourcePath, double dpi,
+                             const QSet<const SKTGraphic *> &leaveOut = {});
+
+    const GraphicList &frontGraphics() const { return m_front; }
+    const GraphicList &backGraphics() const { return m_back; }
+
+private:
+    QString valueFor(const SKTGraphic &graphic, int row, bool *bound) const;
+
+    std::shared_ptr<const BatchFillSnapshot> m_snapshot;
+    double m_dpi;
+    BarcodeMaker m_barcodeMaker;
+    GraphicList m_front; // this filler's own copies
+    GraphicList m_back;
+    QSet<const SKTGraphic *> m_blankBarcodes; // bound barcodes with no value on the current row
+};

@@ -1,0 +1,33 @@
+#include "output/CardExport.h"
+
+#include "output/BatchCardRenderer.h"
+#include "output/BatchExportEngine.h"
+#include "output/SingleExport.h"
+
+ExportResult CardExport::run(std::shared_ptr<const BatchFillSnapshot> snapshot, const QString &target,
+                             const ExportOptions &options, ExportProgress *progress,
+                             BatchFiller::BarcodeMaker barcodeMaker)
+{
+    if (snapshot->isBatch())
+        return Export_Batch_File(std::move(snapshot), target, options, progress, std::move(barcodeMaker));
+    return Export_Single_File(std::move(snapshot), target, options, std::move(barcodeMaker));
+}
+
+ExportResult CardExport::Export_Batch_File(std::shared_ptr<const BatchFillSnapshot> snapshot,
+                                           const QString &chosenFolder, const ExportOptions &options,
+                                           ExportProgress *progress, BatchFiller::BarcodeMaker barcodeMaker)
+{
+    const int rows = snapshot->Total_Batch_Excel_Card;
+    BatchExportEngine engine(progress);
+    return engine.Export_Batch_File(
+        chosenFolder, rows, options,
+        BatchCardRenderer::factory(std::move(snapshot), options.dpi, true, std::move(barcodeMaker)));
+}
+
+ExportResult CardExport::Export_Single_File(std::shared_ptr<const BatchFillSnapshot> snapshot,
+                                            const QString &path, const ExportOptions &options,
+                                            BatchFiller::BarcodeMaker barcodeMaker)
+{
+    BatchCardRenderer renderer(std::move(snapshot), options.dpi, false, std::move(barcodeMaker));
+    return SingleExport::Export_Single_File(path, options, renderer);
+}

@@ -1,0 +1,30 @@
+// The Export command's core: a batch export of one card per data row when the snapshot binds a
+// data source, a single export of the design otherwise. No windows: results come back as values.
+#pragma once
+
+#include "output/BatchFillSnapshot.h"
+#include "output/BatchFiller.h"
+#include "output/CardRenderer.h"
+#include "output/ExportProgress.h"
+#include "output/ExportResult.h"
+
+#include <memory>
+
+class CardExport
+{
+public:
+    // target: the chosen folder for a batch (the batch folder is made inside it), the file path
+    // for a single export.
+    static ExportResult run(std::shared_ptr<const BatchFillSnapshot> snapshot, const QString &target,
+                            const ExportOptions &options, ExportProgress *progress,
+                            BatchFiller::BarcodeMaker barcodeMaker = BatchFiller::defaultBarcodeMaker());
+
+    static ExportResult
+    Export_Batch_File(std::shared_ptr<const BatchFillSnapshot> snapshot, const QString &chosenFolder,
+                      const ExportOptions &options, ExportProgress *progress,
+                      BatchFiller::BarcodeMaker barcodeMaker = BatchFiller::defaultBarcodeMaker());
+    static ExportResult
+    Export_Single_File(std::shared_ptr<const BatchFillSnapshot> snapshot, const QString &path,
+                       const ExportOptions &options,
+                       BatchFiller::BarcodeMaker barcodeMaker = BatchFiller::defaultBarcodeMaker());
+};

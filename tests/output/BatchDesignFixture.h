@@ -1,0 +1,121 @@
+// Builds test designs through the model: a text and a Code 128 barcode bound to series, a QR Code
+// bound to a binding-table column, series files in a private DataSet folder, and ZXing decoding.
+#pragma once
+
+#include "model/SKTGraphic.h"
+#include "output/BatchFillSnapshot.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace batchtest
+{
+
+inline void writeSeries(const QString &folder, const QString &name, const QByteArray &content)
+{
+    QDir().mkpath(folder);
+    QFile f(QDir(folder).filePath(name + ".txt"));
+    f.open(QIODevice::WriteOnly);
+    f.write(content);
+}
+
+inline GraphicPtr text(const QRectF &bounds, int source, const QString &series = {}, int column = 0)
+{
+    GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Text);
+    g->setBounds(bounds);
+    g->_isDrawingFill = false;
+    g->data_source_type = source;
+    g->batch_list_name = series;
+    g->excel_col_indx = column;
+    return g;
+}
+
+// A barcode without header and footer; linear positions count in the symbology list order.
+inline GraphicPtr barcode(const QPointF &at, int linearOr2d, int fontIndex, int source,
+                          const QString &series = {}, int column = 0)
+{
+    GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Barcode);
+    g->setBounds(QRectF(at, QSizeF(10, 10)));
+    g->linear_or_2d = linearOr2d;
+    g->barcode_font_index = fontIndex;
+    g->show_hide_hdr = 1;
+    g->show_hide_ftr = 1;
+    g->linear_width_val = 10.0f; // mils: 3 pixels a module at 300 dpi
+    g->qr_size_val = 60;
+    g->data_source_type = source;
+    g->batch_list_name = series;
+    g->excel_col_indx = column;
+    return g;
+}
+
+inline QString randomCode(QRandomGenerator &rng, int length)
+{
+    static const char alphabet[] = "ABCDEFGHJKLMNPQRSTUVWXYZ0123456789";
+    QString s;
+    for (int i = 0; i < length; ++i)
+        s += QLatin1Char(alphabet[rng.bounded(int(sizeof alphabet) - 1)]);
+    return s;
+}
+
+// The design of the acceptance check: front text + Code 128 on series, QR Code on Excel column 1;
+// the back holds a text on the same series so that a double-sided card writes backs.
+struct SampleDesign {
+    QStringList names, codes, qr;
+    BatchFillSnapshot::Design design;
+
+    SampleDesign(const QString &dataFolder, int rows, bool doubleSided, quint32 seed = 7)
+    {
+        QRandomGenerator rng(seed);
+        for (int i = 0; i < rows; ++i) {
+            names << QStringLiteral("Guest %1").arg(i + 1);
+            codes << randomCode(rng, 8);
+            qr << QStringLiteral("https://example.com/c/") + randomCode(rng, 10);
+        }
+        writeSeries(dataFolder, "names", (names.join('\n') + "\n").toUtf8());
+        writeSeries(dataFolder, "codes", codes.join('\n').toUtf8());
+        design.dataFolder = dataFolder;
+        design.front << text(QRectF(10, 8, 220, 30), 1, "names");
+        design.front << barcode(QPointF(8, 50), 0, 9, 1, "codes");
+        design.front << barcode(QPointF(165, 75), 1, 0, 2, {}, 1);
+        design.back << text(QRectF(10, 60, 220, 30), 1, "names");
+        for (int i = 0; i < rows; ++i)
+            design.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(i + 1)},
+                                                            {"Column1", qr[i]}};
+        design.CARD_SIDE_STR = doubleSided ? "2" : "1";
+        design.frontPage.Card_Size = QSizeF(243, 154);
+    }
+};
+
+// Every symbol ZXingReader finds in the file, as "Format:text"; format narrows the search. The
+// cards are upright and sharp: the rotated and scaled passes are left out (this ZXingReader aborts
+// in them on some images holding two linear symbols).
+inline QStringList decode(const QString &path, const QString &format = {})
+{
+    QProcess p;
+    QStringList args{"-1", "-norotate", "-noscale"};
+    if (!format.isEmpty())
+        args << "-format" << format;
+    p.start("ZXingReader", args << path);
+    p.waitForFinished(30000);
+    QStringList found;
+    for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+        // "<file> <Format> \"<text>\"" on one line per symbol.
+        const QString rest = line.mid(path.size()).trimmed();
+        const qsizetype space = rest.indexOf(' ');
+        if (space < 0)
+            continue;
+        QString content = rest.mid(space + 1).trimmed();
+        if (content.startsWith('"') && content.endsWith('"'))
+            content = content.mid(1, content.size() - 2);
+        found << rest.left(space) + ":" + content;
+    }
+    return found;
+}
+
+} // namespace batchtest

@@ -1,0 +1,236 @@
+// Counting and filling of bound objects from data rows, and batch export of real designs checked
+// with an independent barcode decoder.
+#include "BatchDesignFixture.h"
+
+#include "output/BatchCardRenderer.h"
+#include "output/BatchFiller.h"
+#include "output/CardExport.h"
+#include "output/ExportPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+using namespace batchtest;
+
+namespace
+{
+
+std::shared_ptr<const BatchFillSnapshot> snap(const BatchFillSnapshot::Design &d)
+{
+    return std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(d));
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(BatchFillCounting, SourcesRowsAndSides)
+{
+    QTemporaryDir tmp;
+    const QString data = tmp.filePath("DataSet");
+    writeSeries(data, "three", "a\nb\nc\n\n\n"); // trailing blank lines do not count
+    writeSeries(data, "five", "1\n2\n\n4\n5");   // an inner blank line is a row
+    BatchFillSnapshot::Design d;
+    d.dataFolder = data;
+    d.back << text(QRectF(0, 0, 50, 20), 1, "three");
+    d.CARD_SIDE_STR = "2";
+    BatchFillSnapshot s = BatchFillSnapshot::take(d);
+    EXPECT_TRUE(s.Use_Data_Sheet_Values); // a back-only binding counts on a double-sided card
+    EXPECT_EQ(s.Total_Batch_Excel_Card, 3);
+    d.CARD_SIDE_STR = "1";
+    EXPECT_FALSE(BatchFillSnapshot::take(d).Use_Data_Sheet_Values);
+
+    d.front << text(QRectF(0, 0, 50, 20), 1, "five") << text(QRectF(0, 0, 50, 20), 2, {}, 1)
+            << text(QRectF(0, 0, 50, 20), 2, {}, 0);
+    d.CARD_SIDE_STR = "2";
+    for (int i = 0; i < 4; ++i)
+        d.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(i + 1)},
+                                                   {"Column1", QStringLiteral("x%1").arg(i)}};
+    s = BatchFillSnapshot::take(d);
+    EXPECT_TRUE(s.Use_Excel_Binding_Values);
+    EXPECT_EQ(s.Data_table_rows, 5);
+    EXPECT_EQ(s.Excel_table_rows, 4);
+    EXPECT_EQ(s.Total_Batch_Excel_Card, 5);
+    EXPECT_EQ(s.Get_sel_row_col_value_of_dataset(2, "three"), "c");
+    EXPECT_EQ(s.Get_sel_row_col_value_of_dataset(3, "three"), "");
+    EXPECT_EQ(s.Get_sel_row_col_value_of_dataset(2, "five"), "");
+    EXPECT_EQ(s.Get_sel_row_col_value_of_dataset(4, "five"), "5");
+    EXPECT_EQ(s.Get_sel_row_col_value_of_Excel(3, 1), "x3");
+    EXPECT_EQ(s.Get_sel_row_col_value_of_Excel(4, 1), "");
+    EXPECT_EQ(s.Get_sel_row_col_value_of_Excel(1, 0), "2");
+    EXPECT_EQ(s.Get_sel_row_col_value_of_Excel(1, 7), "");
+
+    // The user unticks the series: only the table decides.
+    s.Use_Data_Sheet_Values = false;
+    s.Get_total_Card_count();
+    EXPECT_EQ(s.Total_Batch_Excel_Card, 4);
+
+    // A bound series whose file is missing gives no rows; an empty table is no source.
+    BatchFillSnapshot::Design missing;
+    missing.dataFolder = data;
+    missing.front << text(QRectF(0, 0, 50, 20), 1, "gone") << text(QRectF(0, 0, 50, 20), 2, {}, 1);
+    s = BatchFillSnapshot::take(missing);
+    EXPECT_FALSE(s.isBatch());
+    EXPECT_EQ(s.warnings().size(), 1);
+}
+
+TEST(BatchFillCounting, SeriesIsFoundByItsNameNotItsSlot)
+{
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "first", "f1\nf2");
+    writeSeries(tmp.path(), "second", "s1\ns2");
+    BatchFillSnapshot::Design d;
+    d.dataFolder = tmp.path();
+    // Both were bound when their series sat at slot 0 of the listing.
+    GraphicPtr a = text(QRectF(0, 0, 50, 20), 1, "first");
+    GraphicPtr b = text(QRectF(0, 30, 50, 20), 1, "second");
+    a->batch_list_index = 0;
+    b->batch_list_index = 0;
+    d.front << a << b;
+    BatchFiller filler(snap(d), 72, {});
+    GraphicList list = filler.frontGraphics();
+    QString error;
+    ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(list, 1, &error));
+    EXPECT_EQ(list[0]->Text_contents().text, "f2");
+    EXPECT_EQ(list[1]->Text_contents().text, "s2");
+}
+
+TEST(BatchFiller, TextsKeepTheirLookPicturesLoadAndTheLiveDesignStays)
+{
+    QTemporaryDir tmp;
+    QImage pic(20, 10, QImage::Format_RGB32);
+    pic.fill(Qt::green);
+    ASSERT_TRUE(pic.save(tmp.filePath("green.png")));
+    writeSeries(tmp.path(), "words", "  hello  \nworld");
+    writeSeries(tmp.path(), "pics", (tmp.filePath("green.png") + "\n\n" + tmp.filePath("none.png")).toUtf8());
+    BatchFillSnapshot::Design d;
+    d.dataFolder = tmp.path();
+    GraphicPtr t = text(QRectF(0, 0, 100, 20), 1, "words");
+    t->Text_contents().font = FontDescriptor{"TimesNewRomanPS-BoldMT", 18};
+    t->Text_contents().color = QColor(Qt::red);
+    t->Text_contents().text = "design text";
+    GraphicPtr p = SKTGraphic::create(SKTGraphic::Kind::Image);
+    p->setBounds(QRectF(0, 30, 20, 10));
+    p->data_source_type = 1;
+    p->batch_list_name = "pics";
+    d.front << t << p;
+    auto s = snap(d);
+    BatchFiller filler(s, 72, {});
+    GraphicList list = filler.frontGraphics();
+    QString error;
+    ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(list, 0, &error)) << error.toStdString();
+    EXPECT_EQ(list[0]->Text_contents().text, "hello"); // trimmed when used
+    EXPECT_EQ(list[0]->Text_contents().font, (FontDescriptor{"TimesNewRomanPS-BoldMT", 18}));
+    EXPECT_EQ(list[0]->Text_contents().color, QColor(Qt::red));
+    EXPECT_EQ(list[1]->FilePath(), tmp.filePath("green.png"));
+    // Row 1: an empty value leaves no picture and is not a failure.
+    ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(list, 1, &error));
+    // Row 2: a path that names no picture fails the row, with the reason.
+    EXPECT_FALSE(filler.Assign_Batch_Values_To_Control(list, 2, &error));
+    EXPECT_TRUE(error.contains("none.png"));
+    // The live objects and the snapshot keep the design's own text.
+    EXPECT_EQ(t->Text_contents().text, "design text");
+    EXPECT_EQ(s->design().front[0]->Text_contents().text, "design text");
+}
+
+TEST(BatchFiller, EachBarcodeUsesItsOwnSettingsOnEveryRow)
+{
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "v", "CODE39A\nCODE39B");
+    writeSeries(tmp.path(), "w", "c128-a\nc128-b");
+    BatchFillSnapshot::Design d;
+    d.dataFolder = tmp.path();
+    d.front << barcode(QPointF(5, 5), 0, 0, 1, "v");  // Code 39
+    d.front << barcode(QPointF(5, 80), 0, 9, 1, "w"); // Code 128
+    BatchCardRenderer renderer(snap(d), 300, true);
+    for (int row : {0, 1}) {
+        QString error;
+        const QImage img = renderer.renderSide(row, false, &error);
+        ASSERT_FALSE(img.isNull()) << error.toStdString();
+        const QString path = tmp.filePath(QStringLiteral("r%1.png").arg(row));
+        ASSERT_TRUE(img.save(path));
+        EXPECT_EQ(decode(path, "Code39"),
+                  QStringList(QStringLiteral("Code39:CODE39") + QLatin1Char(row ? 'B' : 'A')));
+        EXPECT_EQ(decode(path, "Code128"),
+                  QStringList(QStringLiteral("Code128:c128-") + QLatin1Char(row ? 'b' : 'a')));
+    }
+}
+
+TEST(BatchFiller, ABarcodeThatCannotBeMadeFailsItsRowOnly)
+{
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "ean", "5901234123457\nNOT-DIGITS\n4006381333931");
+    BatchFillSnapshot::Design d;
+    d.dataFolder = tmp.path();
+    d.front << barcode(QPointF(5, 5), 0, 8, 1, "ean"); // EAN-13
+    ExportProgress progress;
+    ExportOptions options;
+    options.threads = 2;
+    options.dpi = 300;
+    const ExportResult r = CardExport::run(snap(d), tmp.filePath("out"), options, &progress);
+    EXPECT_EQ(r.written, 2);
+    EXPECT_EQ(r.failed, 1);
+    EXPECT_TRUE(r.message().contains("Card 2: no EAN-13 barcode could be made from \"NOT-DIGITS\""))
+        << r.message().toStdString();
+    const QString folder = ExportPaths::batchFolderPath(tmp.filePath("out"));
+    EXPECT_TRUE(QFile::exists(QDir(folder).filePath("Card_1.png")));
+    EXPECT_FALSE(QFile::exists(QDir(folder).filePath("Card_2.png")));
+    EXPECT_TRUE(decode(QDir(folder).filePath("Card_3.png")).contains("EAN-13:4006381333931"));
+}
+
+TEST(CardExport, BatchCardsDecodeToTheirRowsWhateverTheThreadCount)
+{
+    QTemporaryDir tmp;
+    SampleDesign sample(tmp.filePath("DataSet"), 6, true);
+    auto s = snap(sample.design);
+    ASSERT_TRUE(s->isBatch());
+    ASSERT_EQ(s->Total_Batch_Excel_Card, 6);
+    ExportProgress progress;
+    ExportOptions options;
+    options.side = ExportSide::Both;
+    options.dpi = 300;
+    options.threads = 1;
+    const ExportResult one = CardExport::run(s, tmp.filePath("one"), options, &progress);
+    options.threads = 0;
+    const ExportResult all = CardExport::run(s, tmp.filePath("all"), options, &progress);
+    ASSERT_TRUE(one.ok()) << one.message().toStdString();
+    ASSERT_TRUE(all.ok()) << all.message().toStdString();
+    const QDir a(ExportPaths::batchFolderPath(tmp.filePath("one")));
+    const QDir b(ExportPaths::batchFolderPath(tmp.filePath("all")));
+    for (int k = 1; k <= 6; ++k) {
+        const QString front = QStringLiteral("Card_%1.png").arg(k);
+        const QString back = QStringLiteral("Card_%1_Back.png").arg(k);
+        EXPECT_EQ(readAll(a.filePath(front)), readAll(b.filePath(front))) << k;
+        EXPECT_EQ(readAll(a.filePath(back)), readAll(b.filePath(back))) << k;
+        const QStringList found = decode(b.filePath(front));
+        EXPECT_TRUE(found.contains("Code128:" + sample.codes[k - 1])) << k << found.join(" | ").toStdString();
+        EXPECT_TRUE(found.contains("QRCode:" + sample.qr[k - 1])) << k << found.join(" | ").toStdString();
+        EXPECT_EQ(QImage(b.filePath(front)).size(), QSize(1013, 642));
+    }
+    EXPECT_EQ(a.entryList(QDir::Files).size(), 12);
+}
+
+TEST(CardExport, WithoutDataSourceTheDesignIsWrittenOnce)
+{
+    QTemporaryDir tmp;
+    BatchFillSnapshot::Design d;
+    GraphicPtr t = text(QRectF(10, 10, 150, 30), 0);
+    t->Text_contents().text = "Fixed";
+    d.front << t;
+    auto s = snap(d);
+    EXPECT_FALSE(s->isBatch());
+    ExportProgress progress;
+    ExportOptions options;
+    options.side = ExportSide::Both;
+    options.combined = true;
+    const ExportResult r = CardExport::run(s, tmp.filePath("card.png"), options, &progress);
+    ASSERT_TRUE(r.ok()) << r.message().toStdString();
+    EXPECT_EQ(r.summaryLine(), "1 cards written, 0 failed");
+    EXPECT_EQ(QImage(tmp.filePath("card.png")).size(), QSize(243, 308));
+}
