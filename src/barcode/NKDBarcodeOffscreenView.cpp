@@ -199,8 +199,13 @@ void NKDBarcodeOffscreenView::drawCaption(QPainter &painter, double yc) const
     }
 
     const QString right = b.rightCaption();
-    if (!right.isEmpty())
-        drawTextAt(painter, right, font, color, 0, b.lastBar() + b.width() * 0.07 + lr, yc + 3.0);
+    if (!right.isEmpty()) {
+        // Kept inside the frame: on a narrow symbol (UPC-E) the place right of the bars would
+        // otherwise cut the digit off.
+        const double w = BarcodeText::size(right, font, 0).width();
+        const double x = std::min(b.lastBar() + b.width() * 0.07 + lr, m_bounds.width() - w);
+        drawTextAt(painter, right, font, color, 0, x, yc + 3.0);
+    }
 }
 
 void NKDBarcodeOffscreenView::draw2D(QPainter &painter) const

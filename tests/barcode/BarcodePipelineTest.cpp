@@ -249,6 +249,20 @@ TEST(BarcodePictureTest, HeaderIsMeasuredWithItsLetterSpacing)
     EXPECT_LT(headerInk.right(), image.width() - 1);
 }
 
+TEST(BarcodePictureTest, DigitsBesideTheBarsStayInsideTheFrame)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"UPCE", "0123456"}, {"UPCA", "03600029145"}, {"EAN-13", "590123412345"}};
+    for (const auto &[title, value] : cases) {
+        const BarcodeResult r = BarcodeGenerator::Get_Image_From_Val(settingsFor(title), value, "", "");
+        ASSERT_TRUE(r.ok()) << title;
+        const QImage image = r.picture.toImage(144, Qt::white);
+        const QRect ink = inkBounds(image);
+        EXPECT_GT(ink.left(), 0) << title;
+        EXPECT_LT(ink.right(), image.width() - 1) << title;
+    }
+}
+
 TEST(BarcodePictureTest, FourStateBarsAreDrawnBetweenTheirEnds)
 {
     for (const QString title :
