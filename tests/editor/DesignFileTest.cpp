@@ -1,0 +1,327 @@
+// The design file: saving and opening through a fake editor, the corrupt-file rule that leaves the
+// editor untouched, atomic saving, and plistlib's view of the files cardtool writes.
+#include "editor/DesignFile.h"
+#include "data/ExcelBindingTable.h"
+#include "editor/DesignEditor.h"
+#include "editor/EditorState.h"
+#include "foundation/FoundationState.h"
+#include "model/ModelGlobals.h"
+#include "model/SKTDocument.h"
+#include "model/SKTImage.h"
+#include "model/SKTLine.h"
+#include "model/SKTText.h"
+#include "platform/PropertyList.h"
+#include "platform/UndoManager.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace
+{
+
+class FakeEditor : public DesignEditor
+{
+public:
+    std::optional<QString> savePath;
+    QStringList calls;
+    QSizeF canvasSize;
+    float widthMM = 0, heightMM = 0;
+    int shape = -1;
+
+    std::optional<QString> chooseSavePath() override
+    {
+        calls << QStringLiteral("save panel");
+        return savePath;
+    }
+    void Set_Log_Name_In_Title() override { calls << QStringLiteral("title"); }
+    void New_Project_Setting_Reset() override { calls << QStringLiteral("reset"); }
+    void SetDocumentCanvasSize(const QSizeF &s) override { canvasSize = s; }
+    void Set_Card_Size_In_Control(float w, float h) override
+    {
+        widthMM = w;
+        heightMM = h;
+    }
+    void Set_Card_Shape(int index) override { shape = index; }
+    void Add_Excel_Col_Name_In_Combo() override { calls << QStringLiteral("add excel"); }
+    void Remove_Excel_Col_Name_In_Combo() override { calls << QStringLiteral("remove excel"); }
+    void set_Back_BG_Image(const QString &p) override { calls << QStringLiteral("back picture ") + p; }
+    void selectArrowTool() override { calls << QStringLiteral("arrow"); }
+};
+
+class DesignFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ModelGlobals::instance().reset();
+        EditorState::instance().reset();
+        FoundationState::instance().setResourcePath(dir.path());
+        DesignFile::resetPageSettings(front, back);
+    }
+    void TearDown() override
+    {
+        ModelGlobals::instance().reset();
+        EditorState::instance().reset();
+        FoundationState::instance().reset();
+    }
+    DesignFile file() { return DesignFile(doc, front, back, binding, &editor); }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    void fillDesign()
+    {
+        front.Card_Size = QSizeF(243, 153);
+        front.Card_Shape = QStringLiteral("RR");
+        front.Card_alpha_Stepper = 0.5f;
+        back.Card_Name = QStringLiteral("Back side");
+        auto text = std::make_shared<SKTText>();
+        text->Text_contents().text = QStringLiteral("Happy birthday");
+        text->setBounds(QRectF(10, 10, 100, 20));
+        auto line = std::make_shared<SKTLine>();
+        line->setBeginPoint(QPointF(0, 50));
+        line->setEndPoint(QPointF(60, 10));
+        doc.insertGraphics({text, line}, {0, 1});
+        doc.insertGraphicsIntoSide(SKTDocument::Back, {SKTGraphic::create(SKTGraphic::Kind::Barcode)}, {0});
+        binding.Excel_Binding_Use = true;
+        binding.Excel_Source_Path = QStringLiteral("/data/book.xlsx");
+        binding.setColumnTitles({QStringLiteral("Name")});
+        binding.Create_List_By_Array({QStringLiteral(" Ann ")}, 1);
+    }
+
+    QTemporaryDir dir;
+    SKTDocument doc;
+    Card_Property front, back;
+    ExcelBindingTable binding;
+    FakeEditor editor;
+};
+
+QByteArray readAll(const QString &p)
+{
+    QFile f(p);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST_F(DesignFileTest, SavesAndOpensAWholeDesign)
+{
+    fillDesign();
+    editor.savePath = path(QStringLiteral("card.dcard"));
+    DesignResult saved = file().Save_project_file(false, true);
+    ASSERT_TRUE(saved.ok()) << saved.reason.toStdString();
+    EXPECT_EQ(saved.message, DesignFile::SavedMessage);
+    EXPECT_EQ(EditorState::instance().Project_File_Name, path(QStringLiteral("card.dcard")));
+
+    SKTDocument doc2;
+    Card_Property f2, b2;
+    ExcelBindingTable t2;
+    FakeEditor e2;
+    DesignFile reader(doc2, f2, b2, t2, &e2);
+    EditorState::instance().Project_File_Name.clear();
+    DesignResult read =
+        reader.Read_and_load_design_Log(path(QStringLiteral("card.dcard")), QStringLiteral("L"));
+    ASSERT_TRUE(read.ok()) << read.reason.toStdString();
+    EXPECT_EQ(EditorState::instance().Project_File_Name, path(QStringLiteral("card.dcard")));
+    ASSERT_EQ(doc2.graphics().size(), 2);
+    EXPECT_EQ(doc2.graphics()[0]->_Text_contents->text, QStringLiteral("Happy birthday"));
+    auto line = std::static_pointer_cast<SKTLine>(doc2.graphics()[1]);
+    EXPECT_EQ(line->beginPoint(), QPointF(0, 50));
+    EXPECT_EQ(doc2.graphics_back().size(), 1);
+    EXPECT_FALSE(doc2.undoManager().canUndo()); // loading is not an undoable change
+    EXPECT_TRUE(doc2.undoManager().isUndoRegistrationEnabled());
+    EXPECT_EQ(f2.Card_Size, QSizeF(243, 153));
+    EXPECT_EQ(f2.Card_alpha_Stepper, 0.5f);
+    EXPECT_EQ(b2.Card_Name, QStringLiteral("Back side"));
+    EXPECT_EQ(e2.canvasSize, QSizeF(243, 153));
+    EXPECT_FLOAT_EQ(e2.widthMM, 243 * 0.3527777777778f);
+    // The rounded outline comes back as the editor's outline.
+    EXPECT_EQ(e2.shape, 1);
+    EXPECT_EQ(ModelGlobals::instance().Card_Shape, 1);
+    EXPECT_TRUE(t2.Excel_Binding_Use);
+    EXPECT_EQ(t2.columnTitles(), (QStringList{QStringLiteral("Row"), QStringLiteral("Name")}));
+    EXPECT_EQ(t2.objectValue(1, 0), QStringLiteral("Ann"));
+    EXPECT_TRUE(e2.calls.contains(QStringLiteral("add excel")));
+    EXPECT_EQ(e2.calls.first(), QStringLiteral("reset"));
+    EXPECT_TRUE(e2.calls.contains(QStringLiteral("title")));
+    EXPECT_EQ(e2.calls.last(), QStringLiteral("arrow"));
+    EXPECT_EQ(ModelGlobals::instance().Not_Draw_Only_Prop_Change, 0);
+}
+
+TEST_F(DesignFileTest, PageFieldsAreWrittenAsTheFileStoresThem)
+{
+    front.Card_Content_clr = QColor();          // holds no colour
+    front.Card_Content_font = FontDescriptor(); // holds no font
+    front.Card_Name = QString();                // holds no string
+    back.Card_fill_style = QStringLiteral("S");
+    back.Card_BG_Image_Path = QStringLiteral("/pictures/bg.png");
+    EditorState::instance().Project_File_Name = path(QStringLiteral("p.dcard"));
+    ASSERT_TRUE(file().Save_project_file(false, false).ok());
+    const PropertyList::ReadResult r = PropertyList::readFile(path(QStringLiteral("p.dcard")));
+    ASSERT_TRUE(r.ok);
+    const plist::Array &items = r.value.toArray();
+    ASSERT_EQ(items.size(), 63);
+    EXPECT_EQ(items[13].toString(), QStringLiteral("100.00"));
+    EXPECT_EQ(items[1].toString(), QStringLiteral("Y"));
+    EXPECT_EQ(items[17].toString(), QString(""));
+    EXPECT_EQ(items[28 + 25].toString(), QString(""));
+    EXPECT_TRUE(back.Card_BG_Image_Path.isEmpty()); // the live settings lose the path too
+    EXPECT_EQ(items[61].toString(), QStringLiteral("0"));
+    EXPECT_EQ(items[62].toString(), QStringLiteral("0"));
+    DesignContents c;
+    QString reason;
+    ASSERT_TRUE(DesignFileFormat::parseItems(items, &c, &reason)) << reason.toStdString();
+    EXPECT_EQ(c.front.Card_Content_clr, QColor(0, 0, 0));
+    EXPECT_EQ(c.front.Card_Content_font, Card_Property::defaultContentFont());
+}
+
+TEST_F(DesignFileTest, LenientFieldReadingAsBefore)
+{
+    EXPECT_EQ(DesignFileFormat::leadingInt(QStringLiteral("abc")), 0);
+    EXPECT_EQ(DesignFileFormat::leadingInt(QStringLiteral("  -12px")), -12);
+    EXPECT_EQ(DesignFileFormat::leadingInt(QStringLiteral("99999999999")), INT_MAX);
+    EXPECT_EQ(DesignFileFormat::leadingFloat(QStringLiteral("100.00")), 100.0f);
+    EXPECT_EQ(DesignFileFormat::leadingFloat(QStringLiteral(" .5x")), 0.5f);
+    EXPECT_EQ(DesignFileFormat::pointFromString(QStringLiteral("{1.5, -2}")), QPointF(1.5, -2));
+    EXPECT_EQ(DesignFileFormat::sizeFromString(QStringLiteral("junk")), QSizeF(0, 0));
+    EXPECT_EQ(DesignFileFormat::cardShapeIndex(QStringLiteral("E")), 2);
+    EXPECT_EQ(DesignFileFormat::cardShapeIndex(QStringLiteral("X")), 0);
+
+    // Flags are on only for exactly "Y".
+    EditorState::instance().Project_File_Name = path(QStringLiteral("f.dcard"));
+    ASSERT_TRUE(file().Save_project_file(false, false).ok());
+    PropertyList::ReadResult r = PropertyList::readFile(path(QStringLiteral("f.dcard")));
+    plist::Array items = r.value.toArray();
+    for (const char *flag : {"y", "Yes", ""}) {
+        items[1] = plist::Value(QString::fromLatin1(flag));
+        DesignContents c;
+        ASSERT_TRUE(DesignFileFormat::parseItems(items, &c, nullptr));
+        EXPECT_FALSE(c.front.Card_border_chk) << flag;
+    }
+    // A binding table with only its first column reads back with only that column.
+    items[59] = plist::Value(plist::Array{plist::Value(QStringLiteral("Row"))});
+    binding.setColumnTitles({QStringLiteral("Old")});
+    ASSERT_TRUE(DesignFile::writeItems(path(QStringLiteral("f.dcard")), items, nullptr));
+    ASSERT_TRUE(file().Read_and_load_design_Log(path(QStringLiteral("f.dcard")), QStringLiteral("T")).ok());
+    EXPECT_EQ(binding.columnCount(), 1);
+    EXPECT_TRUE(EditorState::instance().Project_File_Name.isEmpty());
+}
+
+TEST_F(DesignFileTest, ADamagedFileChangesNothing)
+{
+    fillDesign();
+    EditorState::instance().Project_File_Name = path(QStringLiteral("good.dcard"));
+    ASSERT_TRUE(file().Save_project_file(false, false).ok());
+    const plist::Array good = PropertyList::readFile(path(QStringLiteral("good.dcard"))).value.toArray();
+
+    QList<QPair<const char *, QByteArray>> cases;
+    cases.append({"not a plist", QByteArray("hello")});
+    cases.append({"dictionary root", PropertyList::writeXml(plist::Value(plist::Dict()))});
+    cases.append({"empty array", PropertyList::writeXml(plist::Value(plist::Array()))});
+    cases.append({"marker only", PropertyList::writeXml(
+                                     plist::Value(plist::Array{plist::Value(DesignFileFormat::Marker)}))});
+    auto variant = [&](const char *name, auto change) {
+        plist::Array items = good;
+        change(items);
+        cases.append({name, PropertyList::writeXml(plist::Value(items))});
+    };
+    variant("wrong marker", [](plist::Array &i) { i[0] = plist::Value(QStringLiteral("ZOLV")); });
+    variant("colour as string", [](plist::Array &i) { i[2] = plist::Value(QStringLiteral("black")); });
+    variant("colour not an archive", [](plist::Array &i) { i[2] = plist::Value(QByteArray("xx")); });
+    variant("font is a colour", [](plist::Array &i) { i[28] = i[2]; });
+    variant("count too large", [](plist::Array &i) { i[61] = plist::Value(QStringLiteral("40")); });
+    variant("negative count", [](plist::Array &i) { i[61] = plist::Value(QStringLiteral("-1")); });
+    variant("bad object archive", [](plist::Array &i) { i[62] = plist::Value(QByteArray("bplist00junk")); });
+    variant("foreign class", [](plist::Array &i) { i[62] = i[2]; });
+    variant("back count missing", [](plist::Array &i) { i.resize(64); });
+    variant("rows not dictionaries",
+            [](plist::Array &i) { i[60] = plist::Value(plist::Array{plist::Value(1)}); });
+
+    for (const auto &[name, bytes] : cases) {
+        QFile f(path(QStringLiteral("bad.dcard")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        editor.calls.clear();
+        const DesignResult r =
+            file().Read_and_load_design_Log(path(QStringLiteral("bad.dcard")), QStringLiteral("L"));
+        EXPECT_FALSE(r.ok()) << name;
+        EXPECT_EQ(r.message, DesignFile::CorruptMessage) << name;
+        EXPECT_TRUE(editor.calls.isEmpty()) << name;
+        EXPECT_EQ(doc.graphics().size(), 2) << name;
+        EXPECT_EQ(doc.graphics_back().size(), 1) << name;
+        EXPECT_EQ(front.Card_Size, QSizeF(243, 153)) << name;
+        EXPECT_EQ(binding.rowCount(), 1) << name;
+        EXPECT_EQ(EditorState::instance().Project_File_Name, path(QStringLiteral("good.dcard"))) << name;
+    }
+    EXPECT_FALSE(
+        file().Read_and_load_design_Log(path(QStringLiteral("missing.dcard")), QStringLiteral("L")).ok());
+}
+
+TEST_F(DesignFileTest, CancelInTheSavePanelKeepsThePath)
+{
+    const QString target = path(QStringLiteral("keep.dcard"));
+    EditorState::instance().Project_File_Name = target;
+    editor.savePath.reset();
+    const DesignResult cancelled = file().Save_project_file(true, true);
+    EXPECT_EQ(cancelled.status, DesignResult::Status::Cancelled);
+    EXPECT_TRUE(cancelled.message.isEmpty());
+    EXPECT_EQ(EditorState::instance().Project_File_Name, target);
+    EXPECT_FALSE(QFile::exists(target));
+    EXPECT_EQ(editor.calls, QStringList{QStringLiteral("save panel")});
+}
+
+TEST_F(DesignFileTest, AFailedSaveLeavesTheOldFile)
+{
+    const QString target = path(QStringLiteral("keep.dcard"));
+    EditorState::instance().Project_File_Name = target;
+    ASSERT_TRUE(file().Save_project_file(false, false).ok());
+    const QByteArray before = readAll(target);
+
+    // A folder that cannot take the temporary file: the save fails and the old file stays.
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    fillDesign();
+    const DesignResult failed = file().Save_project_file(false, true);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (QFileInfo(dir.path()).isWritable() && failed.ok())
+        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    EXPECT_FALSE(failed.ok());
+    EXPECT_EQ(failed.message, DesignFile::SaveFailedMessage);
+    EXPECT_EQ(readAll(target), before);
+}
+
+TEST_F(DesignFileTest, PictureObjectsReloadTheirPicture)
+{
+    const QString picture = path(QStringLiteral("photo.png"));
+    QImage(30, 20, QImage::Format_RGB32).save(picture);
+    doc.addInGraphics(SKTImage::initWithPath(QPointF(50, 50), picture));
+    doc.addInGraphics(SKTImage::initWithPath(QPointF(50, 50), path(QStringLiteral("gone.png"))));
+    EditorState::instance().Project_File_Name = path(QStringLiteral("pics.dcard"));
+    ASSERT_TRUE(file().Save_project_file(false, false).ok());
+    SKTDocument doc2;
+    Card_Property f2, b2;
+    ExcelBindingTable t2;
+    ASSERT_TRUE(DesignFile(doc2, f2, b2, t2, nullptr)
+                    .Read_and_load_design_Log(path(QStringLiteral("pics.dcard")), QStringLiteral("L"))
+                    .ok());
+    auto loaded = std::static_pointer_cast<SKTImage>(doc2.graphics()[0]);
+    ASSERT_TRUE(loaded->_contents);
+    EXPECT_EQ(loaded->_contents->size(), QSizeF(30, 20));
+    auto missing = std::static_pointer_cast<SKTImage>(doc2.graphics()[1]);
+    EXPECT_FALSE(missing->_contents);
+    EXPECT_EQ(missing->FilePath(), path(QStringLiteral("gone.png")));
+}
+
+TEST_F(DesignFileTest, PlistlibReadsWhatCardtoolWrites)
+{
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral(TESSALY_TESTS_DIR "/editor/design_roundtrip.py"), QStringLiteral(CARDTOOL_PATH),
+             dir.path()});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QByteArray out = p.readAllStandardOutput() + p.readAllStandardError();
+    EXPECT_EQ(p.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains("ok")) << out.toStdString();
+}
