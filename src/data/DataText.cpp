@@ -2,39 +2,16 @@
 // the program does, and keeping line breaks out of one-line values.
 #include "DataText.h"
 
-namespace
-{
-bool trimmable(QChar c)
-{
-    const auto cat = c.category();
-    return c.isSpace() || cat == QChar::Other_Control || cat == QChar::Other_Format;
-}
-bool reserved(QChar c)
-{
-    return QStringView(u"/\\?%*|\"<>").contains(c);
-}
-} // namespace
+#include "foundation/StringUtils.h"
 
 QString DataText::trim(const QString &s)
 {
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && trimmable(s[b]))
-        ++b;
-    while (e > b && trimmable(s[e - 1]))
-        --e;
-    return s.mid(b, e - b);
+    return Trim_Str(s);
 }
 
 QString DataText::cleanFileName(const QString &s)
 {
-    qsizetype b = 0;
-    qsizetype e = s.size();
-    while (b < e && reserved(s[b]))
-        ++b;
-    while (e > b && reserved(s[e - 1]))
-        --e;
-    return trim(s.mid(b, e - b));
+    return Remove_Reserve_Char_In_File_Name(s);
 }
 
 QString DataText::oneLine(const QString &s)

@@ -7,7 +7,8 @@
 class DataText
 {
 public:
-    // White space, line breaks and control characters removed from both ends.
+    // Trim_Str and Remove_Reserve_Char_In_File_Name of the foundation, under the names used here.
+    // White space and line breaks, then control characters, removed from both ends.
     static QString trim(const QString &s);
     // / \ ? % * | " < > removed from both ends (inside the name they stay), then trimmed.
     static QString cleanFileName(const QString &s);

@@ -6,6 +6,7 @@
 #include "SSZipArchive.h"
 #include "XlsxText.h"
 #include "ZipReader.h"
+#include "foundation/FoundationState.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -95,6 +96,9 @@ QString SpreadsheetWriter::templatePath()
 {
     if (!templateOverride().isEmpty())
         return templateOverride();
+    // The per-user data root first: it holds the shipped resources, copied at first start.
+    if (!Resource_Path.isEmpty() && QFileInfo::exists(Resource_Path + QStringLiteral("Template.xlsx")))
+        return Resource_Path + QStringLiteral("Template.xlsx");
     for (const QString &dir :
          {QStringLiteral(TESSALY_SHIPPED_DIR), QStringLiteral(TESSALY_SOURCE_RESOURCES)}) {
         const QString p = dir + QStringLiteral("/Template.xlsx");

@@ -1,0 +1,95 @@
+// Reading a large worksheet: seconds and peak memory for 200,000 rows of 10 columns, written once
+// into a private temporary folder by the program's own workbook writer.
+#include "data/SpreadsheetWriter.h"
+#include "data/XlsxReader.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace
+{
+
+constexpr int kRows = 200000;
+constexpr int kColumns = 10;
+
+const QString &workbook()
+{
+    static std::unique_ptr<QTemporaryDir> dir;
+    static QString path;
+    if (path.isEmpty()) {
+        dir = std::make_unique<QTemporaryDir>();
+        path = dir->filePath(QStringLiteral("large.xlsx"));
+        QList<QStringList> rows;
+        rows.reserve(kRows);
+        for (int r = 0; r < kRows; ++r) {
+            QStringList row;
+            for (int c = 0; c < kColumns; ++c) {
+                switch (c % 3) {
+                case 0:
+                    row << QString::number(r * kColumns + c);
+                    break;
+                case 1:
+                    row << QStringLiteral("text %1-%2").arg(r).arg(c);
+                    break;
+                default:
+                    row << QStringLiteral("%1.25").arg(r % 977);
+                }
+            }
+            rows << row;
+        }
+        if (!SpreadsheetWriter::WriteWorkbook(path, rows, false))
+            path.clear();
+    }
+    return path;
+}
+
+// Peak resident memory of the process in MiB; resettable so that setup does not count.
+double peakMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+void BM_ReadLargeSheet(benchmark::State &state)
+{
+    const QString path = workbook();
+    if (path.isEmpty()) {
+        state.SkipWithError("could not write the workbook");
+        return;
+    }
+    resetPeak();
+    const double before = peakMiB();
+    qsizetype cells = 0;
+    for (auto _ : state) {
+        XlsxReader reader;
+        reader.open(path);
+        const XlsxRows rows = reader.readSheet(1);
+        cells = rows.rows.size() * rows.columns;
+        benchmark::DoNotOptimize(rows.rows.data());
+    }
+    state.counters["cells"] = double(cells);
+    state.counters["peak_MiB"] = peakMiB();
+    state.counters["peak_before_MiB"] = before;
+    state.counters["file_MiB"] = double(QFile(path).size()) / (1 << 20);
+}
+
+} // namespace
+
+BENCHMARK(BM_ReadLargeSheet)->Unit(benchmark::kSecond)->Iterations(3);
