@@ -2,8 +2,6 @@
 
 #include "data/SeriesFiles.h"
 
-#include <algorithm>
-
 GraphicList BatchFillSnapshot::cloneList(const GraphicList &graphics)
 {
     GraphicList out;
@@ -30,101 +28,106 @@ BatchFillSnapshot BatchFillSnapshot::take(const Design &design)
     return s;
 }
 
+QList<BoundObjectInfo> BatchFillSnapshot::describe(const GraphicList &graphics)
+{
+    QList<BoundObjectInfo> out;
+    out.reserve(graphics.size());
+    for (const GraphicPtr &g : graphics) {
+        if (!g)
+            continue;
+        BoundObjectInfo info;
+        switch (g->kind()) {
+        case SKTGraphic::Kind::Text:
+            info.kind = BoundKind::Text;
+            break;
+        case SKTGraphic::Kind::Image:
+            info.kind = BoundKind::Image;
+            break;
+        case SKTGraphic::Kind::Barcode:
+            info.kind = BoundKind::Barcode;
+            break;
+        default:
+            info.kind = BoundKind::Other;
+            break;
+        }
+        info.data_source_type = g->data_source_type;
+        info.batch_list_name = g->batch_list_name_val();
+        info.excel_col_indx = g->excel_col_indx;
+        out.append(info);
+    }
+    return out;
+}
+
 bool BatchFillSnapshot::sideUses(const GraphicList &graphics, int dataSourceType)
 {
-    return std::any_of(graphics.begin(), graphics.end(), [dataSourceType](const GraphicPtr &g) {
-        return g && isBindable(*g) && g->data_source_type == dataSourceType;
-    });
+    return BatchRowCounter::Check_Side_Uses(describe(graphics), dataSourceType);
+}
+
+BatchCounts BatchFillSnapshot::counts() const
+{
+    BatchCounts c;
+    c.Use_Data_Sheet_Values = Use_Data_Sheet_Values;
+    c.Use_Excel_Binding_Values = Use_Excel_Binding_Values;
+    c.Data_table_rows = Data_table_rows;
+    c.Excel_table_rows = Excel_table_rows;
+    c.Total_Batch_Excel_Card = Total_Batch_Excel_Card;
+    return c;
+}
+
+void BatchFillSnapshot::setCounts(const BatchCounts &c)
+{
+    Use_Data_Sheet_Values = c.Use_Data_Sheet_Values;
+    Use_Excel_Binding_Values = c.Use_Excel_Binding_Values;
+    Data_table_rows = c.Data_table_rows;
+    Excel_table_rows = c.Excel_table_rows;
+    Total_Batch_Excel_Card = c.Total_Batch_Excel_Card;
+}
+
+SeriesLoader BatchFillSnapshot::loader()
+{
+    return [this](const QString &name) {
+        std::optional<QStringList> rows = SeriesFiles::readRows(m_design.dataFolder, name);
+        if (!rows)
+            m_warnings << QStringLiteral("The series \"%1\" was not found.").arg(name);
+        return rows;
+    };
 }
 
 void BatchFillSnapshot::Check_Series_Or_Excel_Use_or_not()
 {
-    Check_Data_Sheet_Value_Use_or_Not();
-    Check_Excel_Binding_Value_Use_or_Not();
-    Get_total_Card_count();
+    m_warnings.clear();
+    setCounts(BatchRowCounter::Check_Series_Or_Excel_Use_or_not(m_series, describe(m_design.front),
+                                                                describe(m_design.back), backTakesPart(),
+                                                                int(m_design.excelRows.size()), loader()));
 }
 
 void BatchFillSnapshot::Check_Data_Sheet_Value_Use_or_Not()
 {
-    m_series.clear();
-    Use_Data_Sheet_Values =
-        Check_Front_Side_Dataset_Is_Used() || (backTakesPart() && Check_Back_Side_Dataset_Is_Used());
-    if (!Use_Data_Sheet_Values)
-        return;
-    Create_Dataset_binding_table();
-    Calculate_data_table_rows();
-    if (Data_table_rows == 0)
-        Use_Data_Sheet_Values = false;
+    BatchCounts c = counts();
+    BatchRowCounter::Check_Data_Sheet_Value_Use_or_Not(c, m_series, describe(m_design.front),
+                                                       describe(m_design.back), backTakesPart(), loader());
+    setCounts(c);
 }
 
 void BatchFillSnapshot::Check_Excel_Binding_Value_Use_or_Not()
 {
-    Use_Excel_Binding_Values = Check_Front_Side_Excel_Binding_Is_Used() ||
-                               (backTakesPart() && Check_Back_Side_Excel_Binding_Is_Used());
-    if (!Use_Excel_Binding_Values)
-        return;
-    Calculate_Excel_table_rows();
-    if (Excel_table_rows == 0)
-        Use_Excel_Binding_Values = false;
+    BatchCounts c = counts();
+    BatchRowCounter::Check_Excel_Binding_Value_Use_or_Not(c, describe(m_design.front),
+                                                          describe(m_design.back), backTakesPart(),
+                                                          int(m_design.excelRows.size()));
+    setCounts(c);
 }
 
 void BatchFillSnapshot::Get_total_Card_count()
 {
-    if (Use_Data_Sheet_Values)
-        Calculate_data_table_rows();
-    else
-        Data_table_rows = 0;
-    if (Use_Excel_Binding_Values)
-        Calculate_Excel_table_rows();
-    else
-        Excel_table_rows = 0;
-    Total_Batch_Excel_Card = std::max(Data_table_rows, Excel_table_rows);
-}
-
-void BatchFillSnapshot::Create_Dataset_binding_table()
-{
-    // Each object's series is the one it names: a slot of the folder listing can point at
-    // another series once series are added or removed.
-    auto load = [this](const GraphicList &graphics) {
-        for (const GraphicPtr &g : graphics)
-            if (g && isBindable(*g) && g->data_source_type == 1)
-                Add_dataset_col_in_binding_table(g->batch_list_name_val());
-    };
-    load(m_design.front);
-    if (backTakesPart())
-        load(m_design.back);
-}
-
-void BatchFillSnapshot::Add_dataset_col_in_binding_table(const QString &seriesName)
-{
-    if (m_series.contains(seriesName))
-        return;
-    const std::optional<QStringList> rows = SeriesFiles::readRows(m_design.dataFolder, seriesName);
-    if (!rows) {
-        m_warnings << QStringLiteral("The series \"%1\" was not found.").arg(seriesName);
-        return;
-    }
-    m_series.insert(seriesName, *rows);
-}
-
-void BatchFillSnapshot::Calculate_data_table_rows()
-{
-    Data_table_rows = 0;
-    for (const QStringList &rows : std::as_const(m_series))
-        Data_table_rows = std::max(Data_table_rows, int(rows.size()));
-}
-
-void BatchFillSnapshot::Calculate_Excel_table_rows()
-{
-    Excel_table_rows = int(m_design.excelRows.size());
+    BatchCounts c = counts();
+    BatchRowCounter::Get_total_Card_count(c, m_series, int(m_design.excelRows.size()));
+    setCounts(c);
 }
 
 QString BatchFillSnapshot::Get_sel_row_col_value_of_dataset(int row, const QString &seriesName) const
 {
-    const auto it = m_series.constFind(seriesName);
-    if (it == m_series.constEnd() || row < 0 || row >= it->size())
-        return QString();
-    return it->at(row);
+    return m_series.Get_sel_row_col_value_of_dataset(row, seriesName);
 }
 
 QString BatchFillSnapshot::Get_sel_row_col_value_of_Excel(int row, int col) const
@@ -132,6 +135,7 @@ QString BatchFillSnapshot::Get_sel_row_col_value_of_Excel(int row, int col) cons
     if (row < 0 || row >= Excel_table_rows || row >= m_design.excelRows.size() || col < 0)
         return QString();
     const ExcelRow &record = m_design.excelRows.at(row);
-    const QString key = col == 0 ? QStringLiteral("Extension") : QStringLiteral("Column%1").arg(col);
+    const QString key =
+        col == 0 ? ExcelBindingTable::rowNumberKey() : ExcelBindingTable::columnIdentifier(col);
     return record.value(key);
 }

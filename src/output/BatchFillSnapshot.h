@@ -2,6 +2,9 @@
 // settings, the binding table rows and the bound series, with the counts that decide the run.
 #pragma once
 
+#include "data/BatchRowCounter.h"
+#include "data/ExcelBindingTable.h"
+#include "data/SeriesTable.h"
 #include "model/SKTGraphic.h"
 #include "panels/Card_Property.h"
 
@@ -15,7 +18,7 @@
 class BatchFillSnapshot
 {
 public:
-    using ExcelRow = QMap<QString, QString>; // "Extension" and "Column<k>" to cell texts
+    using ExcelRow = ExcelBindingTable::Row; // "Extension" and "Column<k>" to cell texts
 
     struct Design {
         GraphicList front;
@@ -35,18 +38,13 @@ public:
 
     const Design &design() const { return m_design; }
 
-    // --- counting ---
+    // --- counting (the data engine's rules over this design's objects) ---
     // Runs the series check, the Excel check and the card count, in this order.
     void Check_Series_Or_Excel_Use_or_not();
     void Check_Data_Sheet_Value_Use_or_Not();
     void Check_Excel_Binding_Value_Use_or_Not();
     // Recounts the sources whose flag is set; the other count is 0; the total is the larger.
     void Get_total_Card_count();
-    // Loads every bound series, by the name its objects carry.
-    void Create_Dataset_binding_table();
-    void Add_dataset_col_in_binding_table(const QString &seriesName);
-    void Calculate_data_table_rows();
-    void Calculate_Excel_table_rows();
 
     // Whether a side's list has a text, picture or barcode with that data source (1 series, 2 Excel).
     static bool sideUses(const GraphicList &graphics, int dataSourceType);
@@ -73,11 +71,17 @@ public:
 
     // Kinds that take part in data binding: text, picture, barcode.
     static bool isBindable(const SKTGraphic &graphic);
+    // What the counting needs to know of a side's objects.
+    static QList<BoundObjectInfo> describe(const GraphicList &graphics);
     // Deep copy of a list: every object cloned.
     static GraphicList cloneList(const GraphicList &graphics);
 
 private:
+    BatchCounts counts() const;
+    void setCounts(const BatchCounts &counts);
+    SeriesLoader loader();
+
     Design m_design;
-    QHash<QString, QStringList> m_series; // loaded series by name
+    SeriesTable m_series; // bound series, loaded by the names their objects carry
     QStringList m_warnings;
 };

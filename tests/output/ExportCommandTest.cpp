@@ -1,0 +1,138 @@
+// cardtool export over a design file written by the design writer: one card per row whose
+// barcodes decode to that row's values, the same files on one thread and on every core.
+#include "BatchDesignFixture.h"
+
+#include "data/ExcelBindingTable.h"
+#include "editor/DesignFile.h"
+#include "editor/DesignFileFormat.h"
+#include "output/ExportPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+using namespace batchtest;
+
+namespace
+{
+
+struct ToolRun {
+    int status = -1;
+    QString out, err;
+    QString lastLine() const { return out.trimmed().split('\n').last(); }
+};
+
+ToolRun cardtool(const QStringList &args)
+{
+    QProcess p;
+    p.start(CARDTOOL_PATH, args);
+    p.waitForFinished(120000);
+    return ToolRun{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                   QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Writes the sample design as a design file: the binding table rows go with it.
+QString writeDesign(const QString &path, SampleDesign &sample)
+{
+    Card_Property front = sample.design.frontPage;
+    Card_Property back = sample.design.backPage;
+    front.Card_Side = sample.design.CARD_SIDE_STR;
+    ExcelBindingTable binding;
+    binding.setColumnTitles({"QR"});
+    binding.setListData(sample.design.excelRows);
+    binding.Excel_Binding_Use = true;
+    QString error;
+    EXPECT_TRUE(DesignFile::writeItems(
+        path, DesignFileFormat::buildItems(front, back, binding, sample.design.front, sample.design.back),
+        &error))
+        << error.toStdString();
+    return path;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(ExportCommand, BatchOfADesignFileDecodesRowByRow)
+{
+    QTemporaryDir tmp;
+    const int rows = 5;
+    SampleDesign sample(tmp.filePath("DataSet"), rows, true, 1234);
+    const QString design = writeDesign(tmp.filePath("party.dcard"), sample);
+
+    const QStringList common{"export", design, "--side", "both",
+                             "--dpi",  "300",  "--data", tmp.filePath("DataSet")};
+    const ToolRun one = cardtool(QStringList(common) << "--to" << tmp.filePath("one") << "--threads"
+                                                     << "1");
+    ASSERT_EQ(one.status, 0) << one.err.toStdString();
+    EXPECT_EQ(one.lastLine(), QStringLiteral("%1 cards written, 0 failed").arg(rows));
+    const ToolRun all = cardtool(QStringList(common) << "--to" << tmp.filePath("all"));
+    ASSERT_EQ(all.status, 0) << all.err.toStdString();
+
+    const QDir a(ExportPaths::batchFolderPath(tmp.filePath("one")));
+    const QDir b(ExportPaths::batchFolderPath(tmp.filePath("all")));
+    EXPECT_EQ(b.entryList(QDir::Files).size(), 2 * rows);
+    for (int k = 1; k <= rows; ++k) {
+        const QString front = QStringLiteral("Card_%1.png").arg(k);
+        const QString back = QStringLiteral("Card_%1_Back.png").arg(k);
+        ASSERT_TRUE(QFile::exists(b.filePath(back))) << k;
+        EXPECT_EQ(readAll(a.filePath(front)), readAll(b.filePath(front))) << k;
+        EXPECT_EQ(readAll(a.filePath(back)), readAll(b.filePath(back))) << k;
+        const QStringList found = decode(b.filePath(front));
+        EXPECT_TRUE(found.contains("Code128:" + sample.codes[k - 1])) << k << found.join(" | ").toStdString();
+        EXPECT_TRUE(found.contains("QRCode:" + sample.qr[k - 1])) << k << found.join(" | ").toStdString();
+    }
+}
+
+TEST(ExportCommand, SingleExportAndBadInput)
+{
+    QTemporaryDir tmp;
+    SampleDesign sample(tmp.filePath("DataSet"), 2, false);
+    for (const GraphicPtr &g : sample.design.front)
+        g->data_source_type = 0; // nothing bound: the design is written once
+    const QString design = writeDesign(tmp.filePath("plain.dcard"), sample);
+    ToolRun r = cardtool(
+        {"export", design, "--to", tmp.filePath("out"), "--side", "both", "--combined", "--ext", "jpg"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.lastLine(), "1 cards written, 0 failed");
+    const QImage combined(tmp.filePath("out/plain.jpg"));
+    EXPECT_EQ(combined.size(), QSize(243, 308));
+    EXPECT_TRUE(readAll(tmp.filePath("out/plain.jpg")).startsWith("\xff\xd8"));
+
+    r = cardtool({"export", design, "--to", tmp.filePath("x"), "--ext", "gif"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("gif"));
+    EXPECT_FALSE(QFile::exists(tmp.filePath("x")));
+    r = cardtool({"export", design, "--to", tmp.filePath("x"), "--side", "top"});
+    EXPECT_EQ(r.status, 1);
+    r = cardtool({"export", design, "--to", tmp.filePath("x"), "--dpi", "-3"});
+    EXPECT_EQ(r.status, 1);
+    QFile junk(tmp.filePath("junk.dcard"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a design");
+    junk.close();
+    r = cardtool({"export", junk.fileName(), "--to", tmp.filePath("x")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("File is corrupt and cannot be opened.")) << r.err.toStdString();
+}
+
+TEST(ExportCommand, FailedCardsAreReportedAndTheStatusSaysSo)
+{
+    QTemporaryDir tmp;
+    SampleDesign sample(tmp.filePath("DataSet"), 3, false);
+    writeSeries(tmp.filePath("DataSet"), "codes", "AB12\nNOT A NUMBER\n77");
+    sample.design.front[1]->barcode_font_index = 12; // Code 128 SET C takes digit pairs only
+    const QString design = writeDesign(tmp.filePath("d.dcard"), sample);
+    const ToolRun r =
+        cardtool({"export", design, "--to", tmp.filePath("o"), "--data", tmp.filePath("DataSet")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.lastLine(), "1 cards written, 2 failed");
+    EXPECT_TRUE(r.err.contains("Card 1:")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("2 of 3 cards could not be written")) << r.err.toStdString();
+    const QDir o(ExportPaths::batchFolderPath(tmp.filePath("o")));
+    EXPECT_EQ(o.entryList(QDir::Files), QStringList({"Card_3.png"}));
+}
