@@ -11,9 +11,10 @@
 namespace
 {
 
-constexpr qint64 kSmallPartLimit = 64ll << 20;  // workbook and relationship parts
-constexpr qint64 kStringsPartLimit = 1ll << 30; // shared strings
-constexpr qint64 kSheetPartLimit = 8ll << 30;   // a worksheet
+constexpr qint64 kSmallPartLimit = 64ll << 20;    // workbook and relationship parts
+constexpr qint64 kStringsPartLimit = 256ll << 20; // shared strings
+constexpr qint64 kSheetPartLimit = 8ll << 30;     // a worksheet
+constexpr qsizetype kMaxRows = 1048576;           // rows a worksheet can have
 
 // Target of a relationship, as a part name relative to the package root; "" when it leaves it.
 QString resolveTarget(const QString &sourcePart, const QString &target)
@@ -320,6 +321,11 @@ XlsxRows XlsxReader::readSheet(int sheetNumber, bool titleRow)
                 inRow = false;
                 result.rows.append(row);
                 row.clear();
+                if (result.rows.size() > kMaxRows || ++cells > CellBudget) {
+                    result = XlsxRows();
+                    result.message = tooLargeMessage();
+                    return result;
+                }
                 if (titleRow) {
                     usedColumns = int(result.rows.constFirst().size());
                     done = true;
