@@ -56,12 +56,17 @@ QByteArray BarcodePicture::pdfFromPicture(const Picture &picture)
     {
         QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Tessaly Greeting Designer"));
-        writer.setResolution(72);
+        // A recording replays scaled by the device's resolution over the one it was recorded at;
+        // a writer at that same resolution replays it as recorded.
+        const int dpi = QPicture().logicalDpiX();
+        writer.setResolution(dpi > 0 ? dpi : 72);
         const QPageSize pageSize(size, QPageSize::Point, QString(), QPageSize::ExactMatch);
         writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         QPainter painter;
         if (!painter.begin(&writer))
             return {};
+        const double pointsToDevice = writer.resolution() / 72.0;
+        painter.scale(pointsToDevice, pointsToDevice);
         picture.draw(painter, QRectF(QPointF(0, 0), size));
         painter.end();
     }

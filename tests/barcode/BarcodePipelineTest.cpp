@@ -208,6 +208,21 @@ TEST(BarcodePictureTest, RenderedSizeAndPlacementFollowTheResolution)
     EXPECT_NEAR(row.left() / 4.0, firstX, 0.5);
 }
 
+TEST(BarcodeRulesTest, BarWidthStepRecomputesTheWidth)
+{
+    BarcodeSettings s = settingsFor("Code 39");
+    BarcodePreview p = BarcodeGenerator::Generate_Barcode_Variable(s, "AB", "", "");
+    ASSERT_TRUE(p.barcode);
+    s.linear_width_val = 10;
+    s.LR_margin_val = 0;
+    BarcodeRules::applyBarWidth(s, *p.barcode);
+    EXPECT_NEAR(p.barcode->barWidth(), 0.72, 1e-6);
+    EXPECT_NEAR(p.barcode->width(), 4 * 13 * 0.72, 1e-4);
+    const BarcodeResult redrawn = BarcodeGenerator::Get_Image_From_Barcode(s, *p.barcode, false);
+    ASSERT_TRUE(redrawn.ok());
+    EXPECT_NEAR(redrawn.picture.size().width(), std::max(4 * 13 * 0.72, p.barcode->headerWidth()), 1e-3);
+}
+
 TEST(BarcodePictureTest, PdfPageIsThePictureSize)
 {
     if (!toolAvailable("pdfinfo"))
@@ -228,6 +243,22 @@ TEST(BarcodePictureTest, PdfPageIsThePictureSize)
     EXPECT_NEAR(m.captured(1).toDouble(), r.picture.size().width(), 1.0);
     EXPECT_NEAR(m.captured(2).toDouble(), r.picture.size().height(), 1.0);
     EXPECT_TRUE(BarcodePicture::pdfFromPicture(Picture()).isEmpty());
+
+    // The page shows the picture at its size: rasterised, its ink lies where the picture's does.
+    if (!toolAvailable("pdftoppm"))
+        return;
+    QProcess raster;
+    raster.start(QStringLiteral("pdftoppm"),
+                 {"-r", "144", "-png", "-singlefile", f.fileName(), dir.filePath("page")});
+    raster.waitForFinished(30000);
+    const QImage page(dir.filePath("page.png"));
+    ASSERT_FALSE(page.isNull());
+    const QRect expected = inkBounds(r.picture.toImage(144, Qt::white));
+    const QRect got = inkBounds(page);
+    EXPECT_NEAR(got.left(), expected.left(), 2);
+    EXPECT_NEAR(got.right(), expected.right(), 2);
+    EXPECT_NEAR(got.top(), expected.top(), 2);
+    EXPECT_NEAR(got.bottom(), expected.bottom(), 2);
 }
 
 TEST(BarcodePictureTest, HeaderIsMeasuredWithItsLetterSpacing)
