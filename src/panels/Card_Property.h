@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/FontDescriptor.h"
+#include "platform/KeyedArchiver.h"
 #include "platform/Picture.h"
 
 #include <QColor>
@@ -12,10 +13,26 @@
 
 #include <optional>
 
-class Card_Property
+class KeyedUnarchiver;
+
+class Card_Property : public Archivable
 {
 public:
     Card_Property() = default;
+    Card_Property(const Card_Property &) = default;
+    Card_Property &operator=(const Card_Property &) = default;
+
+    // Keyed archive of every field under its own name (the design file stores fields its own way).
+    QStringList classHierarchy() const override
+    {
+        return {QStringLiteral("Card_Property"), QStringLiteral("NSObject")};
+    }
+    void encodeWithCoder(KeyedArchiver &coder) const override;
+    void initWithCoder(KeyedUnarchiver &coder);
+    static void registerClass(KeyedUnarchiver &coder);
+    // The record archived alone, and read back (nullopt with *error when damaged).
+    QByteArray archivedData() const { return KeyedArchiver::archivedObject(*this); }
+    static std::optional<Card_Property> unarchive(const QByteArray &archive, QString *error = nullptr);
 
     // The values the editor puts into both records when a new design starts: the defaults with a
     // black solid border of 1 point, the picture cleared and the given content colour and font.

@@ -63,3 +63,32 @@ TEST(Card_Property, BackgroundPictureLoading)
     p.Card_alpha_Stepper = -3;
     EXPECT_DOUBLE_EQ(p.drawOpacity(), 0.0);
 }
+
+TEST(Card_Property, KeyedArchiveRoundTripAndDamage)
+{
+    Card_Property p;
+    p.Card_border_chk = true;
+    p.Card_fill_clr = QColor(10, 20, 30, 128);
+    p.Card_grad_Stepper = -45;
+    p.Card_alpha_Stepper = 0.25f;
+    p.Card_hatch_style = "Dots";
+    p.Card_Size = QSizeF(243.5, 154);
+    p.Card_Location = QPointF(1, 2);
+    p.Card_Content_font = FontDescriptor{"ArialMT", 9.5};
+    p.Card_BG_Image = Picture(QImage(3, 2, QImage::Format_ARGB32));
+    QString error;
+    const auto back = Card_Property::unarchive(p.archivedData(), &error);
+    ASSERT_TRUE(back) << error.toStdString();
+    EXPECT_TRUE(back->Card_border_chk);
+    EXPECT_EQ(back->Card_fill_clr.alpha(), 128);
+    EXPECT_EQ(back->Card_grad_Stepper, -45);
+    EXPECT_FLOAT_EQ(back->Card_alpha_Stepper, 0.25f);
+    EXPECT_EQ(back->Card_hatch_style, "Dots");
+    EXPECT_EQ(back->Card_Size, QSizeF(243.5, 154));
+    EXPECT_EQ(back->Card_Location, QPointF(1, 2));
+    EXPECT_EQ(back->Card_Content_font, p.Card_Content_font);
+    ASSERT_TRUE(back->Card_BG_Image);
+    EXPECT_EQ(back->Card_BG_Image->size(), QSizeF(3, 2));
+    EXPECT_FALSE(Card_Property::unarchive(QByteArray("bplist00garbage"), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
