@@ -1,5 +1,7 @@
 #include "canvas/PictureOps.h"
 
+#include "canvas/PathPainting.h"
+
 #include <QBuffer>
 #include <QPainter>
 
@@ -30,7 +32,7 @@ QImage PictureOps::bitmapImageRepresentation(const Picture &image)
     QPainter p(&out);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    image.draw(p, QRectF(0, 0, w, h));
+    PathPainting::drawPicture(p, image, QRectF(0, 0, w, h));
     p.end();
     return out;
 }

@@ -2,6 +2,7 @@
 #include "canvas/PictureOps.h"
 
 #include <QPainter>
+#include <QPicture>
 #include <gtest/gtest.h>
 
 namespace
@@ -94,6 +95,21 @@ TEST(ImageProcesser, ColourStagesHaveTheirProperties)
     blue.fill(Qt::blue);
     const QRgb s = pixels(ImageProcesser::Sepia(Picture(blue))).pixel(1, 1);
     EXPECT_GT(qRed(s), qBlue(s));
+}
+
+TEST(ImageProcesser, VectorPicturesAreFilteredAtFourPixelsPerPoint)
+{
+    QPicture rec;
+    QPainter rp(&rec);
+    rp.fillRect(QRectF(0, 0, 10, 5), QColor(200, 30, 30));
+    rp.end();
+    const Picture vec = Picture::fromVector(rec, QSizeF(10, 5));
+    const Picture gray = ImageProcesser::GrayScale(vec);
+    EXPECT_EQ(gray.size(), QSizeF(10, 5));
+    const QImage px = pixels(gray);
+    EXPECT_EQ(px.size(), QSize(40, 20));
+    EXPECT_EQ(qRed(px.pixel(20, 10)), qBlue(px.pixel(20, 10)));
+    EXPECT_GT(qAlpha(px.pixel(20, 10)), 250);
 }
 
 TEST(ImageProcesser, SizeCapKeepsTheCallersPicture)
