@@ -53,3 +53,8 @@ private:
     QList<Row> m_rows;
     QStringList m_titles; // titles of columns 1..N
 };
+
+// The one table and its binding state under their own names.
+extern ExcelBindingTable &Data_From_Excel_Window;
+extern bool &Excel_Binding_Use;
+extern QString &Excel_Source_Path;

@@ -1,5 +1,7 @@
 #include "editor/EditorState.h"
 
+QString &Project_File_Name = EditorState::instance().Project_File_Name;
+
 EditorState &EditorState::instance()
 {
     static EditorState state;

@@ -19,3 +19,5 @@ public:
 private:
     EditorState() = default;
 };
+
+extern QString &Project_File_Name;

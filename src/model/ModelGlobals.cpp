@@ -12,6 +12,13 @@ QPointF ModelHost::Control_New_Point(const QString &side)
     return ModelGlobals::instance().Control_New_Point(side, 0, 0, frontCanvasBounds().size());
 }
 
+std::atomic<int> &Card_Front_Or_Back = ModelGlobals::instance().Card_Front_Or_Back;
+std::atomic<int> &Card_Shape = ModelGlobals::instance().Card_Shape;
+std::atomic<int> &Not_Draw_Only_Prop_Change = ModelGlobals::instance().Not_Draw_Only_Prop_Change;
+float &last_ctrl_X = ModelGlobals::instance().last_ctrl_X;
+float &last_ctrl_Y = ModelGlobals::instance().last_ctrl_Y;
+QString &Library_Selected_Image = ModelGlobals::instance().Library_Selected_Image;
+
 ModelGlobals &ModelGlobals::instance()
 {
     static ModelGlobals globals;

@@ -44,3 +44,11 @@ public:
 private:
     ModelGlobals() = default;
 };
+
+// The same values under their own names.
+extern std::atomic<int> &Card_Front_Or_Back;
+extern std::atomic<int> &Card_Shape;
+extern std::atomic<int> &Not_Draw_Only_Prop_Change;
+extern float &last_ctrl_X;
+extern float &last_ctrl_Y;
+extern QString &Library_Selected_Image;

@@ -21,6 +21,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace
 {
 
@@ -280,13 +284,18 @@ TEST_F(DesignFileTest, AFailedSaveLeavesTheOldFile)
     ASSERT_TRUE(file().Save_project_file(false, false).ok());
     const QByteArray before = readAll(target);
 
-    // A folder that cannot take the temporary file: the save fails and the old file stays.
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    // A file-size limit far below the design makes the write fail half-way, whatever the rights.
     fillDesign();
+    struct rlimit old {
+    };
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 2000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const DesignResult failed = file().Save_project_file(false, true);
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (QFileInfo(dir.path()).isWritable() && failed.ok())
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(failed.ok());
     EXPECT_EQ(failed.message, DesignFile::SaveFailedMessage);
     EXPECT_EQ(readAll(target), before);
