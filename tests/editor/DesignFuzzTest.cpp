@@ -167,9 +167,9 @@ protected:
 
 TEST_F(DesignFuzzTest, ItemLevelDamage)
 {
-    for (int n = 0; n < 2000; ++n) {
+    for (int n = 0; n < 1200; ++n) {
         const plist::Array m = mutateItems();
-        if (n % 10 == 0) {
+        if (n % 8 == 0) {
             tryOpen(PropertyList::writeXml(plist::Value(m)));
         } else {
             DesignContents c;
