@@ -28,6 +28,11 @@ bool SKTGrid::isTemporarilyShown() const
     return _hidingTimer && _hidingTimer->isActive();
 }
 
+int SKTGrid::hidingTimeLeft() const
+{
+    return isTemporarilyShown() ? _hidingTimer->remainingTime() : -1;
+}
+
 void SKTGrid::setAlwaysShown(bool alwaysShown)
 {
     if (alwaysShown == _isAlwaysShown)

@@ -39,6 +39,7 @@ public:
     bool canSetColor() const { return _isAlwaysShown && isUsable(); }
     bool canSetSpacing() const { return _isAlwaysShown || _isConstraining; }
     bool isTemporarilyShown() const;
+    int hidingTimeLeft() const; // milliseconds until a temporary showing ends, or -1
     // Whether drawRect would draw anything.
     bool isShowing() const { return isUsable() && (_isAlwaysShown || isTemporarilyShown()); }
 

@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QThread>
 
 namespace
 {
@@ -44,6 +45,9 @@ TEST_F(GridAndPasteboardTest, SpacingChangesShowTheGridForAWhile)
     EXPECT_FALSE(grid.isShowing());
     grid.setSpacing(12);
     EXPECT_TRUE(grid.isTemporarilyShown());
+    QThread::msleep(300);
+    grid.setSpacing(13); // a second change extends the showing to a full second from now
+    EXPECT_GT(grid.hidingTimeLeft(), 900);
     grid.setAlwaysShown(true); // cancels the timer and stays visible
     EXPECT_FALSE(grid.isTemporarilyShown());
     EXPECT_TRUE(grid.isShowing());
