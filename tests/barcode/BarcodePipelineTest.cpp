@@ -296,7 +296,7 @@ TEST(BarcodePictureTest, DigitsBesideTheBarsStayInsideTheFrame)
 
 TEST(BarcodePictureTest, FourStateBarsAreDrawnBetweenTheirEnds)
 {
-    for (const QString title :
+    for (const QString &title :
          {QStringLiteral("Royal Mail Barcode (RM4SCC / CBC)"), QStringLiteral("Japan Post Barcode")}) {
         const BarcodePreview p =
             BarcodeGenerator::Generate_Barcode_Variable(settingsFor(title), "1234567AB", "HEADER", "FOOTER");
@@ -438,15 +438,17 @@ TEST(CardtoolBarcode, WritesPngAndPdfAndRefusesBadInput)
     s.show_hide_hdr = 1;
     const BarcodeResult same = BarcodeGenerator::Get_Image_From_Val(s, "Tessaly 42", "HEADER", "FOOTER");
     EXPECT_EQ(image.width(), BarcodeSizing::pixelsFor(same.picture.size().width(), 150));
-    if (toolAvailable("ZXingReader"))
+    if (toolAvailable("ZXingReader")) {
         EXPECT_EQ(zxingRead({png}).value("c.png"), QString("Tessaly 42"));
+    }
 
     const QString pdf = dir.filePath("q.pdf");
     ASSERT_EQ(run({"--title", "QR Code", "--value", "hello", "--set", "qr_ec_index=2", "--format", "pdf",
                    "--out", pdf}),
               0);
-    if (toolAvailable("pdfinfo"))
+    if (toolAvailable("pdfinfo")) {
         EXPECT_FALSE(runPdfInfoPageSize(pdf).isEmpty());
+    }
 
     QString err;
     EXPECT_EQ(
