@@ -1,6 +1,7 @@
 #include "model/PathUtil.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 QString PathUtil::join(const QString &folder, const QString &name)
 {
@@ -17,4 +18,12 @@ QString PathUtil::standardizedPath(const QString &path)
     if (p == QLatin1String("~") || p.startsWith(QLatin1String("~/")))
         p = QDir::homePath() + p.mid(1);
     return QDir::cleanPath(p);
+}
+
+Picture PathUtil::loadPicture(const QString &path)
+{
+    const QString p = standardizedPath(path);
+    if (p.isEmpty() || !QFileInfo(p).isFile())
+        return Picture();
+    return Picture::fromFile(p);
 }

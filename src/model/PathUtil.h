@@ -2,6 +2,8 @@
 // Plain functions on strings; no file-system access.
 #pragma once
 
+#include "platform/Picture.h"
+
 #include <QString>
 
 class PathUtil
@@ -11,4 +13,7 @@ public:
     static QString join(const QString &folder, const QString &name);
     // "~" expanded to the home folder, "." and ".." segments and doubled separators removed.
     static QString standardizedPath(const QString &path);
+    // The picture of a regular file at the standardized path; a null picture for anything else
+    // (a missing file, a folder, a device or pipe named by a damaged design).
+    static Picture loadPicture(const QString &path);
 };

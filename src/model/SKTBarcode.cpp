@@ -10,7 +10,7 @@ std::optional<Picture> SKTBarcode::shownPicture() const
         return _barcode_image;
     const QString sample =
         PathUtil::join(FoundationState::instance().Resource_Path, QStringLiteral("barcode_sample.png"));
-    Picture p = Picture::fromFile(PathUtil::standardizedPath(sample));
+    Picture p = PathUtil::loadPicture(sample);
     if (p.isNull())
         return std::nullopt;
     return p;

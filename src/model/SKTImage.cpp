@@ -44,7 +44,7 @@ Picture SKTImage::cappedPicture(const Picture &picture)
 void SKTImage::setFilePath(const QString &path)
 {
     Set_Control_File_path(path);
-    const Picture loaded = Picture::fromFile(PathUtil::standardizedPath(path));
+    const Picture loaded = PathUtil::loadPicture(path);
     if (loaded.isNull())
         _contents.reset();
     else

@@ -17,7 +17,7 @@ QString samplePath(const QString &code)
 
 std::optional<Picture> load(const QString &path)
 {
-    Picture p = Picture::fromFile(PathUtil::standardizedPath(path));
+    Picture p = PathUtil::loadPicture(path);
     if (p.isNull())
         return std::nullopt;
     return p;

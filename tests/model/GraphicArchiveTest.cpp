@@ -233,6 +233,11 @@ TEST_F(GraphicArchiveTest, PicturesLoadWithTheSizeCapOnce)
     EXPECT_FALSE(image->_contents);
     EXPECT_EQ(image->FilePath(), dir.filePath(QStringLiteral("missing.png")));
     EXPECT_EQ(image->bounds().size(), QSizeF(724, 300)); // loading never moves the object
+    // Paths from damaged designs that name no regular file load nothing (and never block).
+    for (const char *odd : {"/dev/zero", "/", ""}) {
+        image->setFilePath(QString::fromLatin1(odd));
+        EXPECT_FALSE(image->_contents) << odd;
+    }
 }
 
 TEST_F(GraphicArchiveTest, SignatureResolvesDefaultByItsCode)
