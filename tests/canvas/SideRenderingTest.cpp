@@ -8,6 +8,8 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
+#include <QPicture>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -45,7 +47,15 @@ RenderSide sampleSide()
     hidden->print_object = 1;
     auto barcode = std::dynamic_pointer_cast<SKTBarcode>(SKTGraphic::create(SKTGraphic::Kind::Barcode));
     barcode->setBounds(QRectF(10, 90, 50, 30));
-    side.graphics = {hello, hidden, barcode};
+    auto vectorBarcode = std::dynamic_pointer_cast<SKTBarcode>(SKTGraphic::create(SKTGraphic::Kind::Barcode));
+    vectorBarcode->setBounds(QRectF(150, 90, 50, 30));
+    QPicture bars; // a vector picture shared by every thread that renders the side
+    QPainter bp(&bars);
+    for (int i = 0; i < 20; i += 2)
+        bp.fillRect(QRectF(i * 2.0, 0, 2, 30), Qt::black);
+    bp.end();
+    vectorBarcode->Set_Barcode_image(Picture::fromVector(bars, QSizeF(40, 30)));
+    side.graphics = {hello, hidden, barcode, vectorBarcode};
     return side;
 }
 
