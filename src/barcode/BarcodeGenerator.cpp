@@ -132,6 +132,14 @@ BarcodePreview BarcodeGenerator::generateLinear(const BarcodeSettings &settings,
                         .arg(settings.symbologyTitle, contentRule(settings.symbologyTitle));
         return out;
     }
+    if (!(settings.linear_width_val > 0)) {
+        out.error = QStringLiteral("The bar width must be more than 0 mils");
+        return out;
+    }
+    if (!(settings.linear_height_val > 0) && b->fixedBarHeight() <= 0) {
+        out.error = QStringLiteral("The bar height must be more than 0");
+        return out;
+    }
     b->setHeader(header);
     b->setFooter(footer);
     b->setPrintsCaption(caption);

@@ -351,6 +351,15 @@ TEST(BarcodeGenerationTest, RefusedValuesGiveReasons)
     r = BarcodeGenerator::Get_Image_From_Val(tooSmall, QString(200, 'x'), "", "");
     EXPECT_FALSE(r.ok());
     EXPECT_FALSE(r.error.isEmpty());
+    BarcodeSettings noWidth = settingsFor("Code 39");
+    noWidth.linear_width_val = 0;
+    EXPECT_EQ(BarcodeGenerator::Get_Image_From_Val(noWidth, "A", "H", "F").error,
+              QString("The bar width must be more than 0 mils"));
+    BarcodeSettings noHeight = settingsFor("Code 39");
+    noHeight.linear_height_val = -1;
+    EXPECT_FALSE(BarcodeGenerator::Get_Image_From_Val(noHeight, "A", "H", "F").ok());
+    noHeight.symbologyTitle = "PostNet"; // its bars have lengths of their own
+    EXPECT_TRUE(BarcodeGenerator::Get_Image_From_Val(noHeight, "12345", "H", "F").ok());
     // Code 128 set C keeps its leading zero rule; Japan Post's caption follows its content.
     const BarcodePreview c =
         BarcodeGenerator::Generate_Barcode_Variable(settingsFor("Code 128 SET C"), "123", "", "");
