@@ -1,5 +1,6 @@
 #include "panels/CardPageDrawing.h"
 
+#include "canvas/GraphicPainting.h"
 #include "canvas/PathPainting.h"
 
 #include <QPainter>
@@ -60,4 +61,9 @@ void CardPageDrawing::Card_Base_Drawing(QPainter &painter, const Card_Property &
         painter.drawPath(flat);
     }
     painter.restore();
+}
+
+void CardPageDrawing::Refresh_Canvas()
+{
+    GraphicPainting::requestCanvasRefresh();
 }

@@ -23,6 +23,10 @@ public:
     static void Card_Base_Drawing(QPainter &painter, const Card_Property &page, int cardShape,
                                   const QRectF &side, const QString &resourcePath);
 
+    // The one request to redraw the live canvas, answered by the main window (ModelHost). Dropped
+    // while this thread paints (a paint never asks for another), posted to the GUI thread from workers.
+    static void Refresh_Canvas();
+
     // The card outline on rect: 1 rounded rectangle, 2 ellipse, anything else the rectangle.
     static QPainterPath outlinePath(int cardShape, const QRectF &rect);
 };

@@ -1,4 +1,7 @@
 #include "panels/CardPageDrawing.h"
+#include "canvas/PaintingScope.h"
+#include "model/ModelGlobals.h"
+#include "model/ModelHost.h"
 
 #include <QPainter>
 #include <QTemporaryDir>
@@ -109,4 +112,20 @@ TEST(CardPageDrawing, BackgroundPictures)
     img = draw(page);
     EXPECT_EQ(img.pixel(50, 5), QColor(Qt::red).rgb());
     EXPECT_EQ(img.pixel(50, 55), QColor(Qt::green).rgb());
+}
+
+TEST(CardPageDrawing, RefreshGoesToTheMainWindowExceptWhilePainting)
+{
+    struct Host : ModelHost {
+        int refreshes = 0;
+        void Refresh_Canvas() override { ++refreshes; }
+    } host;
+    ModelGlobals::instance().Main_App_wnd = &host;
+    CardPageDrawing::Refresh_Canvas();
+    {
+        PaintingScope painting;
+        CardPageDrawing::Refresh_Canvas();
+    }
+    ModelGlobals::instance().Main_App_wnd = nullptr;
+    EXPECT_EQ(host.refreshes, 1);
 }
