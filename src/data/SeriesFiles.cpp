@@ -130,8 +130,8 @@ std::optional<QStringList> SeriesFiles::readValues(const QString &folder, const 
     QStringList values;
     if (utf8.hasError())
         return values;
-    for (const QString &piece : text.split(QLatin1Char('\n'))) {
-        const QString v = DataText::trim(piece);
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        const QString v = DataText::trim(line);
         if (!v.isEmpty())
             values << v;
     }
