@@ -153,8 +153,16 @@ bool XlsxReader::readWorkbook(const QString &part)
         if (!device)
             return false;
         QXmlStreamReader xml(device.get());
+        bool inSheets = false;
         while (!xml.atEnd()) {
-            if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"sheet")
+            const auto token = xml.readNext();
+            if (token == QXmlStreamReader::EndElement && xml.name() == u"sheets")
+                inSheets = false;
+            if (token != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == u"sheets")
+                inSheets = true;
+            if (!inSheets || xml.name() != u"sheet")
                 continue;
             QString id;
             for (const QXmlStreamAttribute &a : xml.attributes()) {
