@@ -8,7 +8,6 @@
 #include <QThread>
 
 #include <algorithm>
-#include <condition_variable>
 #include <exception>
 #include <map>
 #include <mutex>
@@ -93,7 +92,7 @@ BatchExportEngine::RowOutput BatchExportEngine::produceRow(CardRenderer *rendere
     return out;
 }
 
-bool BatchExportEngine::commitRow(int row, const RowOutput &out, ExportResult &result)
+bool BatchExportEngine::commitRow(const RowOutput &out, QString *problem)
 {
     QString error = out.error;
     if (error.isEmpty()) {
@@ -111,7 +110,7 @@ bool BatchExportEngine::commitRow(int row, const RowOutput &out, ExportResult &r
     // that could be taken for this row's card.
     for (const QString &path : out.paths)
         QFile::remove(path);
-    result.addProblem(QStringLiteral("Card %1: %2").arg(row + 1).arg(error));
+    *problem = error;
     return false;
 }
 
@@ -138,15 +137,13 @@ ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, i
 
     m_progress->list_count = rowCount;
     const int threads = threadCount(options.threads, rowCount);
-    // Finished cards wait for their turn to be written; this bounds how many wait in memory.
-    const int window = 2 * threads;
 
+    // Rows are taken in order and every row taken is finished, so a stop leaves the first cards.
+    // Each worker writes its own row (back before front): the files are synced one by one, and
+    // writing them side by side keeps the disk from setting the pace.
     std::mutex mutex;
-    std::condition_variable turn;
     int nextRow = 0;
-    int nextCommit = 0;
-    bool committing = false;
-    std::map<int, RowOutput> ready;
+    std::map<int, QString> problems; // by row, so the report reads the same whatever the timing
 
     auto worker = [&]() {
         std::unique_ptr<CardRenderer> renderer;
@@ -154,39 +151,29 @@ ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, i
             renderer = factory();
         } catch (...) {
         }
-        std::unique_lock lock(mutex);
         for (;;) {
-            turn.wait(lock, [&] { return nextRow - nextCommit < window || m_progress->stopRequested(); });
-            // Stop is looked at between cards only: a card that has begun is finished.
-            if (m_progress->stopRequested() || nextRow >= rowCount)
-                break;
-            const int row = nextRow++;
+            int row = 0;
+            {
+                std::lock_guard lock(mutex);
+                // Stop is looked at between cards only: a card that has begun is finished.
+                if (m_progress->stopRequested() || nextRow >= rowCount)
+                    return;
+                row = nextRow++;
+            }
             m_progress->beginItem(row);
-            lock.unlock();
-            RowOutput out = produceRow(renderer.get(), row, folder, options);
-            lock.lock();
-            ready.emplace(row, std::move(out));
-            while (!committing && !ready.empty() && ready.begin()->first == nextCommit) {
-                committing = true;
-                RowOutput next = std::move(ready.begin()->second);
-                ready.erase(ready.begin());
-                const int committed = nextCommit;
-                lock.unlock();
-                const bool ok = commitRow(committed, next, result);
-                lock.lock();
-                if (ok) {
-                    ++result.written;
-                    ++m_progress->written;
-                } else {
-                    ++result.failed;
-                    ++m_progress->failed;
-                }
-                ++nextCommit;
-                committing = false;
-                turn.notify_all();
+            const RowOutput out = produceRow(renderer.get(), row, folder, options);
+            QString problem;
+            const bool ok = commitRow(out, &problem);
+            std::lock_guard lock(mutex);
+            if (ok) {
+                ++result.written;
+                ++m_progress->written;
+            } else {
+                ++result.failed;
+                ++m_progress->failed;
+                problems.emplace(row, problem);
             }
         }
-        turn.notify_all();
     };
 
     if (threads == 1) {
@@ -199,6 +186,8 @@ ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, i
         for (std::thread &t : pool)
             t.join();
     }
+    for (const auto &[row, problem] : problems)
+        result.addProblem(QStringLiteral("Card %1: %2").arg(row + 1).arg(problem));
     result.stopped = result.written + result.failed < rowCount;
     return result;
 }

@@ -1,5 +1,5 @@
-// Writes one card per data row into the batch folder, rendering and encoding independent cards
-// on several threads and writing them in row order, so the files never depend on the thread count.
+// Writes one card per data row into the batch folder, filling, rendering, encoding and writing
+// independent cards on several threads; each file depends on its row only, never on the threads.
 #pragma once
 
 #include "output/CardRenderer.h"
@@ -38,7 +38,8 @@ private:
 
     RowOutput produceRow(CardRenderer *renderer, int row, const QString &folder,
                          const ExportOptions &options);
-    bool commitRow(int row, const RowOutput &out, ExportResult &result);
+    // Writes the row's files; false with *problem when the row failed, leaving no file of it.
+    bool commitRow(const RowOutput &out, QString *problem);
 
     ExportProgress *m_progress;
 };

@@ -57,10 +57,11 @@ QByteArray PngEncoder::encode(const QImage &image, double dpi, QString *error)
     if (!ctx)
         return fail(QStringLiteral("Not enough memory to encode the image."));
     spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
-    // Cards are written by the thousand: one fixed filter skips the per-row filter trials, which
-    // cost more than the deflate itself, and a low level keeps files within twice the smallest.
-    spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 2);
-    spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_SUB);
+    // Cards are written by the thousand. Trying filters per row costs more than the deflate itself,
+    // and on card pictures (flat fills, text, bars) unfiltered rows at a low level came out both
+    // fastest and smallest of the fast settings measured.
+    spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 3);
+    spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_NONE);
 
     spng_ihdr ihdr = {};
     ihdr.width = quint32(pixels.width());
