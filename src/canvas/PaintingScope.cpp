@@ -3,10 +3,14 @@
 #include <QCoreApplication>
 #include <QThread>
 
+#include <atomic>
+
 namespace
 {
 thread_local int t_paintDepth = 0;
-}
+// One posted request at a time: a batch run on workers would otherwise flood the GUI thread.
+std::atomic<bool> g_posted{false};
+} // namespace
 
 PaintingScope::PaintingScope()
 {
@@ -32,6 +36,12 @@ void PaintingScope::requestRefresh(const std::function<void()> &refresh)
         return;
     if (QThread::currentThread() == app->thread())
         refresh();
-    else
-        QMetaObject::invokeMethod(app, refresh, Qt::QueuedConnection);
+    else if (!g_posted.exchange(true))
+        QMetaObject::invokeMethod(
+            app,
+            [refresh] {
+                g_posted = false;
+                refresh();
+            },
+            Qt::QueuedConnection);
 }

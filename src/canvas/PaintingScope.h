@@ -14,7 +14,8 @@ public:
 
     static bool isPainting(); // on this thread
 
-    // Runs refresh now on the GUI thread, posts it there from another thread, and drops it while this
-    // thread is painting (a paint that asks for a repaint would repaint without end).
+    // Runs refresh now on the GUI thread, posts it there from another thread (requests made while one
+    // is still queued join it), and drops it while this thread is painting (a paint that asks for a
+    // repaint would repaint without end).
     static void requestRefresh(const std::function<void()> &refresh);
 };
