@@ -204,3 +204,53 @@ TEST(ObjectPainting, SignatureSampleAndTextInk)
     EXPECT_LT(darkRuns(img, 40, 10, 60).size() + darkRuns(img, 30, 10, 60).size(), 100u);
     EXPECT_FALSE(darkRuns(img, 30, 10, 40).isEmpty());
 }
+
+TEST(ObjectPainting, TextAlignmentAndPictureRotation)
+{
+    auto inkColumns = [](const QImage &img) {
+        int first = img.width(), last = -1;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (qGray(img.pixel(x, y)) < 128)
+                    first = std::min(first, x), last = std::max(last, x);
+        return std::make_pair(first, last);
+    };
+    auto text = make<SKTText>(QRectF(0, 0, 200, 40));
+    text->_isDrawingStroke = false;
+    text->_isDrawingFill = false;
+    text->_Text_contents = AttributedText{QStringLiteral("Hi"), {}, {}, 0};
+    text->text_ctrl_font = FontDescriptor{QStringLiteral("ArialMT"), 20};
+    text->text_alignmnet = 0;
+    EXPECT_LT(inkColumns(render({text})).first, 10);
+    text->text_alignmnet = 1; // right
+    EXPECT_GT(inkColumns(render({text})).second, 190);
+    text->text_alignmnet = 2; // centre
+    const auto centred = inkColumns(render({text}));
+    EXPECT_NEAR((centred.first + centred.second) / 2.0, 100, 4);
+
+    // A half turn shows the picture upside down and mirrored in the same bounds.
+    auto image = make<SKTImage>(QRectF(20, 20, 80, 40));
+    image->_contents = markedPicture();
+    image->_file_path = QStringLiteral("/nonexistent/marked.png");
+    image->_isDrawingStroke = false;
+    image->rotate_image = 180.7f; // truncated to 180
+    const QImage img = render({image});
+    EXPECT_TRUE(near(img.pixel(60, 55), Qt::red));
+    EXPECT_TRUE(near(img.pixel(60, 25), Qt::green));
+    EXPECT_TRUE(near(img.pixel(95, 40), Qt::blue));
+}
+
+TEST(ObjectPainting, HatchedShapeShowsPatternOverItsBackground)
+{
+    auto rect = make<Shape_Control>(QRectF(0, 0, 48, 48));
+    rect->_fill_type = QStringLiteral("H");
+    rect->_fill_hatch_type = QStringLiteral("Horizontal");
+    rect->_fill_htch_clr = QColor(Qt::yellow);
+    rect->_isDrawingStroke = false;
+    QImage img = render({rect});
+    EXPECT_TRUE(near(img.pixel(20, 2), Qt::yellow));
+    EXPECT_LT(qGray(img.pixel(20, 6)), 100);
+    rect->_fill_hatch_type = QStringLiteral("Missing");
+    img = render({rect});
+    EXPECT_TRUE(near(img.pixel(20, 6), Qt::yellow)); // a missing pattern keeps the background
+}

@@ -175,6 +175,16 @@ TEST(SideRendering, TiffOfObjectsAloneAndDocumentData)
     EXPECT_EQ(r.value.toDict().value("version").toInteger(), 2);
     EXPECT_TRUE(r.value.toDict().value("graphics").toArray().isEmpty());
     EXPECT_EQ(r.value.toDict().value("printInfo").toData(), QByteArray("info"));
+    RenderSide one;
+    one.graphics = {shape};
+    const auto withShape = DocumentData::dataOfType(one, DocumentData::NativeTypeIdentifier, {});
+    ASSERT_TRUE(withShape);
+    const plist::Array archives = PropertyList::read(*withShape).value.toDict().value("graphics").toArray();
+    ASSERT_EQ(archives.size(), 1);
+    const GraphicPtr back = SKTGraphic::unarchive(archives.first().toData());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->bounds(), shape->bounds());
+
     const auto pdf = DocumentData::dataOfType(empty, DocumentData::PdfType, {});
     ASSERT_TRUE(pdf);
     EXPECT_TRUE(pdf->startsWith("%PDF"));
