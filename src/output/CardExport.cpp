@@ -2,15 +2,21 @@
 
 #include "output/BatchCardRenderer.h"
 #include "output/BatchExportEngine.h"
+#include "output/OutputState.h"
 #include "output/SingleExport.h"
 
 ExportResult CardExport::run(std::shared_ptr<const BatchFillSnapshot> snapshot, const QString &target,
                              const ExportOptions &options, ExportProgress *progress,
                              BatchFiller::BarcodeMaker barcodeMaker)
 {
-    if (snapshot->isBatch())
-        return Export_Batch_File(std::move(snapshot), target, options, progress, std::move(barcodeMaker));
-    return Export_Single_File(std::move(snapshot), target, options, std::move(barcodeMaker));
+    const ExportResult result =
+        snapshot->isBatch()
+            ? Export_Batch_File(std::move(snapshot), target, options, progress, std::move(barcodeMaker))
+            : Export_Single_File(std::move(snapshot), target, options, std::move(barcodeMaker));
+    // What the exported-files dialog shows: the file or batch folder, and what happened.
+    if (result.refusal.isEmpty() && result.written > 0)
+        OutputState::instance().setExportFile(result.path, result.message());
+    return result;
 }
 
 ExportResult CardExport::Export_Batch_File(std::shared_ptr<const BatchFillSnapshot> snapshot,

@@ -14,7 +14,8 @@ class CardExport
 {
 public:
     // target: the chosen folder for a batch (the batch folder is made inside it), the file path
-    // for a single export.
+    // for a single export. When anything was written, the path and message are kept in
+    // OutputState for the exported-files dialog.
     static ExportResult run(std::shared_ptr<const BatchFillSnapshot> snapshot, const QString &target,
                             const ExportOptions &options, ExportProgress *progress,
                             BatchFiller::BarcodeMaker barcodeMaker = BatchFiller::defaultBarcodeMaker());

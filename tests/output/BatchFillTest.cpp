@@ -2,10 +2,12 @@
 // with an independent barcode decoder.
 #include "BatchDesignFixture.h"
 
+#include "output/BatchBarcodeSettings.h"
 #include "output/BatchCardRenderer.h"
 #include "output/BatchFiller.h"
 #include "output/CardExport.h"
 #include "output/ExportPaths.h"
+#include "output/OutputState.h"
 
 #include <gtest/gtest.h>
 
@@ -232,5 +234,35 @@ TEST(CardExport, WithoutDataSourceTheDesignIsWrittenOnce)
     const ExportResult r = CardExport::run(s, tmp.filePath("card.png"), options, &progress);
     ASSERT_TRUE(r.ok()) << r.message().toStdString();
     EXPECT_EQ(r.summaryLine(), "1 cards written, 0 failed");
+    EXPECT_EQ(OutputState::instance().Export_File_Path(), tmp.filePath("card.png"));
+    EXPECT_EQ(OutputState::instance().Export_File_Message(), "Card has been exported successfully.");
     EXPECT_EQ(QImage(tmp.filePath("card.png")).size(), QSize(243, 308));
+}
+
+TEST(BatchBarcodeSettings, SymbologyIndexCountsInTheSymbologyTableOrder)
+{
+    GraphicPtr g = barcode(QPointF(0, 0), 0, 0, 0);
+    EXPECT_EQ(BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*g).symbologyTitle, "Code 39");
+    g->barcode_font_index = 18;
+    EXPECT_EQ(BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*g).symbologyTitle, "Japan Post Barcode");
+    g->barcode_font_index = 9;
+    EXPECT_EQ(BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*g).symbologyTitle, "Code 128");
+    g->linear_or_2d = 1;
+    for (int i : {0, 1, 2})
+        EXPECT_EQ(
+            BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*(g->barcode_font_index = i, g)).symbologyTitle,
+            (QStringList{"QR Code", "PDF417", "DataMatrix"}[i]));
+    g->barcode_font_index = 3;
+    EXPECT_TRUE(BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*g).symbologyTitle.isEmpty());
+    // The rest of the object's own fields travel too.
+    g->qr_size_val = 90;
+    g->qr_ec_index = 3;
+    g->barcode_clr_val = QColor(Qt::darkBlue);
+    g->value_font_val = FontDescriptor{"Arial-BoldMT", 12};
+    const BarcodeSettings s = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*g);
+    EXPECT_EQ(s.qr_size_val, 90);
+    EXPECT_EQ(s.qr_ec_index, 3);
+    EXPECT_EQ(s.barcode_clr, QColor(Qt::darkBlue));
+    EXPECT_EQ(s.value_font, (FontDescriptor{"Arial-BoldMT", 12}));
+    EXPECT_EQ(s.unit, 1);
 }
