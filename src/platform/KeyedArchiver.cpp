@@ -19,10 +19,19 @@ QString componentText(double v)
 {
     if (!std::isfinite(v))
         v = 0;
-    QString s = QString::number(qBound(0.0, v, 1.0), 'f', 7);
-    while (s.contains(QLatin1Char('.')) && (s.endsWith(QLatin1Char('0')) || s.endsWith(QLatin1Char('.'))))
-        s.chop(1);
-    return s;
+    v = qBound(0.0, v, 1.0);
+    // Colours hold 16 bits a channel: write the shortest decimal that reads back to the same
+    // channel value, so a component typed as 0.3 is stored as "0.3" and stays so on every resave.
+    const int channel = qRound(v * 65535.0);
+    for (int precision = 1; precision <= 7; ++precision) {
+        QString s = QString::number(v, 'f', precision);
+        if (qRound(s.toDouble() * 65535.0) != channel)
+            continue;
+        while (s.contains(QLatin1Char('.')) && (s.endsWith(QLatin1Char('0')) || s.endsWith(QLatin1Char('.'))))
+            s.chop(1);
+        return s;
+    }
+    return QString::number(v, 'f', 7);
 }
 } // namespace
 

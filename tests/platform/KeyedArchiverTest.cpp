@@ -253,7 +253,8 @@ TEST(KeyedArchiver, PlistlibSeesTheStandardLayout)
     EXPECT_EQ(classOf(fill)["$classname"].toString(), "NSColor");
     EXPECT_EQ(fill["NSColorSpace"].toInt(), 2);
     const QByteArray rgb = QByteArray::fromHex(fill["NSRGB"].toObject()["$data"].toString().toLatin1());
-    EXPECT_EQ(rgb, QByteArray("1 0.5019608 0 0.7843137", 24)); // text plus a final NUL
+    // the shortest text that reads back to the same 16-bit channels, plus a final NUL
+    EXPECT_EQ(rgb, QByteArray("1 0.50196 0 0.78431", 20));
 
     const QJsonObject font = deref(root["font"]).toObject();
     EXPECT_EQ(classOf(font)["$classes"].toArray(), QJsonArray({"NSFont", "NSObject"}));
