@@ -1,4 +1,5 @@
 #include "canvas/DocumentData.h"
+#include "canvas/PathPainting.h"
 #include "canvas/SKTRenderingView.h"
 #include "model/SKTBarcode.h"
 #include "model/SKTText.h"
@@ -115,6 +116,27 @@ TEST(SideRendering, ImageSizePlacementAndFlaggedObjects)
     EXPECT_EQ(inkIn(SKTRenderingView::imageOfSide(side, 72), box), 0);
     side.graphics[1]->print_object = 0;
     EXPECT_GT(inkIn(SKTRenderingView::imageOfSide(side, 72), box), 10);
+}
+
+TEST(SideRendering, VectorPictureOfASideDrawsLikeTheSide)
+{
+    const RenderSide side = sampleSide();
+    const auto picture = SKTRenderingView::image_From_Card_Graphics(side, true);
+    ASSERT_TRUE(picture);
+    EXPECT_TRUE(picture->isVector());
+    EXPECT_EQ(picture->size(), side.cardSize);
+    const QImage direct = SKTRenderingView::imageOfSide(side, 144);
+    QImage replayed(direct.size(), QImage::Format_ARGB32_Premultiplied);
+    replayed.fill(Qt::transparent);
+    QPainter p(&replayed);
+    p.scale(2, 2);
+    PathPainting::drawPicture(p, *picture, QRectF(QPointF(0, 0), side.cardSize));
+    p.end();
+    int differing = 0;
+    for (int y = 0; y < direct.height(); y += 3)
+        for (int x = 0; x < direct.width(); x += 3)
+            differing += std::abs(qGray(direct.pixel(x, y)) - qGray(replayed.pixel(x, y))) > 60;
+    EXPECT_LT(differing, direct.width() * direct.height() / 9 / 50); // under 2 % of the samples
 }
 
 TEST(SideRendering, EightThreadsGiveIdenticalImages)
