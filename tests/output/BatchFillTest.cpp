@@ -248,10 +248,11 @@ TEST(BatchBarcodeSettings, SymbologyIndexCountsInTheSymbologyTableOrder)
     g->barcode_font_index = 9;
     EXPECT_EQ(BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*g).symbologyTitle, "Code 128");
     g->linear_or_2d = 1;
-    for (int i : {0, 1, 2})
-        EXPECT_EQ(
-            BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*(g->barcode_font_index = i, g)).symbologyTitle,
-            (QStringList{"QR Code", "PDF417", "DataMatrix"}[i]));
+    const QStringList twoD{"QR Code", "PDF417", "DataMatrix"};
+    for (int i = 0; i < 3; ++i) {
+        g->barcode_font_index = i;
+        EXPECT_EQ(BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*g).symbologyTitle, twoD[i]);
+    }
     g->barcode_font_index = 3;
     EXPECT_TRUE(BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*g).symbologyTitle.isEmpty());
     // The rest of the object's own fields travel too.
