@@ -127,4 +127,14 @@ inline QMap<QString, QByteArray> zbar(const QStringList &files)
     return result;
 }
 
+// The bytes of the first Data Matrix symbol libdmtx finds in one picture (empty when none).
+inline QByteArray dmtx(const QString &file)
+{
+    QProcess process;
+    process.start(QStringLiteral("dmtxread"),
+                  {QStringLiteral("-N1"), QStringLiteral("-m"), QStringLiteral("20000"), file});
+    process.waitForFinished(60000);
+    return process.readAllStandardOutput();
+}
+
 } // namespace SymbolDecoder

@@ -1,0 +1,268 @@
+// Data Matrix (ECC200) symbols through the iec16022 library: the size and encoding choices of the
+// barcode window, the module grid, its EPS page and the page drawn as a picture.
+#include "DataMatrixEncoder.h"
+
+#include <QCoreApplication>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+extern "C" {
+#include <iec16022/iec16022ecc200.h>
+}
+
+namespace
+{
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("DataMatrixEncoder", text);
+}
+
+// Values a byte takes in C40 (text false) or Text (text true): basic set 1, shifted sets 2,
+// bytes above 127 two more for the upper shift.
+int tripletValues(unsigned char c, bool text)
+{
+    const int extra = c >= 128 ? 2 : 0;
+    c &= 0x7F;
+    const bool basic =
+        c == ' ' || (c >= '0' && c <= '9') || (text ? (c >= 'a' && c <= 'z') : (c >= 'A' && c <= 'Z'));
+    return extra + (basic ? 1 : 2);
+}
+
+int pixelsFor(int units, int dpi)
+{
+    const int pixels =
+        static_cast<int>(std::ceil(static_cast<float>(dpi * static_cast<double>(units) / 72.0)));
+    return std::max(pixels, units);
+}
+
+} // namespace
+
+bool DataMatrixSymbol::isDark(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return false;
+    const qsizetype index = static_cast<qsizetype>(height - 1 - y) * width + x;
+    return index < grid.size() && grid.at(index) != 0;
+}
+
+QString DataMatrixSymbol::report() const
+{
+    return QStringLiteral(
+               "No barcode produced\nSize    : %1x%2\nEncoded : %3 of %4 bytes with %5 bytes of ecc\n"
+               "Barcode : %6\nEncoding: %7\n")
+        .arg(width)
+        .arg(height)
+        .arg(encodedBytes)
+        .arg(capacity)
+        .arg(eccBytes)
+        .arg(QString::fromUtf8(value), QString::fromLatin1(encoding));
+}
+
+QStringList DataMatrixEncoder::formats()
+{
+    return {QStringLiteral("Auto"),     QStringLiteral("C10X10"),   QStringLiteral("C12X12"),
+            QStringLiteral("C14X14"),   QStringLiteral("C16X16"),   QStringLiteral("C18X18"),
+            QStringLiteral("C20X20"),   QStringLiteral("C22X22"),   QStringLiteral("C24X24"),
+            QStringLiteral("C26X26"),   QStringLiteral("C32X32"),   QStringLiteral("C36X36"),
+            QStringLiteral("C40X40"),   QStringLiteral("C44X44"),   QStringLiteral("C48X48"),
+            QStringLiteral("C52X52"),   QStringLiteral("C64X64"),   QStringLiteral("C72X72"),
+            QStringLiteral("C80X80"),   QStringLiteral("C88X88"),   QStringLiteral("C96X96"),
+            QStringLiteral("C104X104"), QStringLiteral("C120X120"), QStringLiteral("C132X132"),
+            QStringLiteral("C144X144"), QStringLiteral("C8X18"),    QStringLiteral("C8X32"),
+            QStringLiteral("C12X26"),   QStringLiteral("C12X36"),   QStringLiteral("C16X36"),
+            QStringLiteral("C16X48")};
+}
+
+QStringList DataMatrixEncoder::encodings()
+{
+    return {QStringLiteral("Auto"), QStringLiteral("Ascii"), QStringLiteral("C40"), QStringLiteral("Text"),
+            QStringLiteral("Base256")};
+}
+
+void DataMatrixEncoder::parseFormat(const QString &format, int &rows, int &columns)
+{
+    rows = columns = 0;
+    if (format == QLatin1String("Auto") || format.isEmpty())
+        return;
+    const QString rest = format.mid(1);
+    const int x = rest.indexOf(QLatin1Char('X'));
+    if (x < 0)
+        return;
+    rows = rest.left(x).trimmed().toInt();
+    columns = rest.mid(x + 1).trimmed().toInt();
+}
+
+QByteArray DataMatrixEncoder::encodingString(const QString &encoding, const QByteArray &bytes)
+{
+    char letter = 0;
+    if (encoding == QLatin1String("Ascii"))
+        letter = 'A';
+    else if (encoding == QLatin1String("C40"))
+        letter = 'C';
+    else if (encoding == QLatin1String("Text"))
+        letter = 'T';
+    else if (encoding == QLatin1String("Base256"))
+        letter = 'B';
+    else
+        return {};
+    QByteArray out(bytes.size(), letter);
+    if (letter == 'C' || letter == 'T') {
+        // The longest prefix whose values fill whole triples stays in C40 or Text.
+        int values = 0, whole = 0;
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            values += tripletValues(static_cast<unsigned char>(bytes.at(i)), letter == 'T');
+            if (values % 3 == 0)
+                whole = static_cast<int>(i) + 1;
+        }
+        for (qsizetype i = whole; i < out.size(); ++i)
+            out[i] = 'A';
+    }
+    return out;
+}
+
+DataMatrixSymbol DataMatrixEncoder::encode(const QString &value, const QString &format,
+                                           const QString &encoding)
+{
+    int rows = 0, columns = 0;
+    parseFormat(format, rows, columns);
+    const QByteArray bytes = value.toUtf8();
+    DataMatrixSymbol symbol = encodeBytes(bytes, rows, columns, encodingString(encoding, bytes));
+    if (!symbol.ok() && encoding == QLatin1String("Base256"))
+        symbol.error =
+            tr("The Data Matrix library cannot encode in Base256. Choose Auto, Ascii, C40 or Text.");
+    return symbol;
+}
+
+DataMatrixSymbol DataMatrixEncoder::encodeBytes(const QByteArray &bytes, int rows, int columns,
+                                                const QByteArray &encoding)
+{
+    DataMatrixSymbol symbol;
+    symbol.value = bytes;
+    symbol.encoding = encoding;
+    if (bytes.isEmpty()) {
+        symbol.error = tr("There is no text to encode as a Data Matrix.");
+        return symbol;
+    }
+    if (bytes.size() > MAXBARCODE) {
+        symbol.error = tr("The text is too long for a Data Matrix: %1 bytes, at most %2.")
+                           .arg(bytes.size())
+                           .arg(MAXBARCODE);
+        return symbol;
+    }
+    bool known = rows == 0 && columns == 0;
+    for (const QString &format : formats()) {
+        int r = 0, c = 0;
+        parseFormat(format, r, c);
+        known = known || (r > 0 && r == rows && c == columns);
+    }
+    if (!known) {
+        symbol.error = tr("%1 x %2 modules is not a Data Matrix size.").arg(rows).arg(columns);
+        return symbol;
+    }
+    if (!encoding.isEmpty() && encoding.size() != bytes.size()) {
+        symbol.error = tr("The Data Matrix encoding does not match the text.");
+        return symbol;
+    }
+
+    int width = columns, height = rows;
+    // The library reads the encoding string and may hand back one of its own: both are freed here.
+    char *encodingCopy = encoding.isEmpty() ? nullptr : strdup(encoding.constData());
+    char *const mine = encodingCopy;
+    QByteArray input = bytes; // the library takes a writable buffer
+    unsigned char *grid = iec16022ecc200(&width, &height, &encodingCopy, static_cast<int>(input.size()),
+                                         reinterpret_cast<unsigned char *>(input.data()),
+                                         &symbol.encodedBytes, &symbol.capacity, &symbol.eccBytes);
+    if (encodingCopy != mine)
+        free(encodingCopy);
+    free(mine);
+    symbol.width = width;
+    symbol.height = height;
+    if (!grid || width <= 0 || height <= 0) {
+        free(grid);
+        symbol.error = rows > 0
+                           ? tr("The text does not fit a Data Matrix of %1 x %2 modules with this encoding.")
+                                 .arg(rows)
+                                 .arg(columns)
+                           : tr("The text cannot be encoded as a Data Matrix with this encoding.");
+        return symbol;
+    }
+    symbol.grid = QByteArray(reinterpret_cast<const char *>(grid), static_cast<qsizetype>(width) * height);
+    free(grid);
+    return symbol;
+}
+
+QByteArray DataMatrixEncoder::makeEPS_Data_Matrix(const QByteArray &value, int W, int H,
+                                                  const QByteArray &grid)
+{
+    if (W <= 0 || H <= 0 || grid.size() < static_cast<qsizetype>(W) * H)
+        return {};
+    QByteArray eps;
+    eps += "%!PS-Adobe-3.0 EPSF-3.0\n%%Creator: IEC16022 barcode/stamp generator\n%%BarcodeData: " + value +
+           "\n";
+    eps += QByteArrayLiteral("%%BarcodeSize: ") + QByteArray::number(W) + 'x' + QByteArray::number(H) +
+           "\n%%BarcodeFormat: ECC200\n%%DocumentData: Clean7Bit\n%%LanguageLevel: 1\n%%Pages: 1\n";
+    eps += QByteArrayLiteral("%%BoundingBox: 0 0 ") + QByteArray::number(W + 2) + ' ' +
+           QByteArray::number(H + 2) + "\n%%EndComments\n%%Page: 1 1\n" + QByteArray::number(W) + ' ' +
+           QByteArray::number(H) + " 1[1 0 0 1 -1 -1]{<\n";
+    int counter = 0;
+    for (int y = 0; y < H; ++y) {
+        int byte = 0, bits = 0;
+        for (int x = 0; x < W; ++x) {
+            byte = (byte << 1) | (grid.at(static_cast<qsizetype>(y) * W + x) ? 1 : 0);
+            if (++bits == 8) {
+                eps += QByteArray::number(byte ^ 0xFF, 16).rightJustified(2, '0').toUpper();
+                counter += 2;
+                byte = bits = 0;
+            }
+        }
+        if (bits) {
+            eps += QByteArray::number((byte << (8 - bits)) ^ 0xFF, 16).rightJustified(2, '0').toUpper();
+            counter += 2;
+        }
+        eps += ' ';
+        ++counter;
+        if (counter >= 80) {
+            eps += '\n';
+            counter = 0;
+        }
+    }
+    if (counter)
+        eps += '\n';
+    eps += "\n>}image\n";
+    return eps;
+}
+
+QImage DataMatrixEncoder::pageImage(const DataMatrixSymbol &symbol, int dpi)
+{
+    if (!symbol.ok() || dpi <= 0)
+        return {};
+    const int unitsW = symbol.width + 2, unitsH = symbol.height + 2;
+    const int pixelsW = pixelsFor(unitsW, dpi), pixelsH = pixelsFor(unitsH, dpi);
+    QImage image(pixelsW, pixelsH, QImage::Format_ARGB32);
+    image.fill(qRgba(255, 255, 255, 0));
+    auto edge = [](int unit, int units, int pixels) {
+        return static_cast<int>(static_cast<long long>(unit) * pixels / units);
+    };
+    for (int y = 0; y < symbol.height; ++y) {
+        const int top = edge(y + 1, unitsH, pixelsH), bottom = edge(y + 2, unitsH, pixelsH);
+        for (int x = 0; x < symbol.width; ++x) {
+            const QRgb colour = symbol.isDark(x, y) ? qRgba(0, 0, 0, 255) : qRgba(255, 255, 255, 255);
+            const int left = edge(x + 1, unitsW, pixelsW), right = edge(x + 2, unitsW, pixelsW);
+            for (int py = top; py < bottom; ++py) {
+                auto *line = reinterpret_cast<QRgb *>(image.scanLine(py));
+                for (int px = left; px < right; ++px)
+                    line[px] = colour;
+            }
+        }
+    }
+    return image;
+}
+
+QSizeF DataMatrixEncoder::pageSize(const DataMatrixSymbol &symbol, int moduleSize)
+{
+    return QSizeF(static_cast<double>(symbol.width) * moduleSize,
+                  static_cast<double>(symbol.height) * moduleSize);
+}
