@@ -7,6 +7,7 @@ int main(int argc, char **argv)
     DesignerApplication app(argc, argv);
     if (!app.initialise())
         return 1;
+    app.quitOnTerminationSignals();
     MainWindowShell window;
     app.messageService().setParentWindow(&window);
     window.show();

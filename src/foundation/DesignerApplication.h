@@ -19,9 +19,14 @@ public:
 
     MessageBoxService &messageService() { return m_messages; }
 
+    // Ends the event loop normally on SIGTERM, SIGINT or SIGHUP (logout, a terminal's Ctrl+C),
+    // so the program closes as through Quit and exits with status 0.
+    void quitOnTerminationSignals();
+
     // Names the program (used for its per-user folders); also called by tests.
     static void applyIdentity();
 
 private:
     MessageBoxService m_messages;
+    class QSocketNotifier *m_signalNotifier = nullptr;
 };
