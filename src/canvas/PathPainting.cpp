@@ -124,15 +124,11 @@ void PathPainting::drawPicture(QPainter &painter, const Picture &picture, const 
     painter.save();
     painter.setOpacity(painter.opacity() * clampedOpacity(opacity));
     if (picture.isVector()) {
-        // QPicture replay moves a read position inside the shared recording: never replay the
-        // shared one from several threads.
-        QPicture local;
-        local.setData(picture.vector()->data(), picture.vector()->size());
         painter.setClipRect(target, Qt::IntersectClip);
         painter.translate(target.topLeft());
         painter.scale(target.width() / source.width(), target.height() / source.height());
         painter.translate(-source.topLeft());
-        painter.drawPicture(QPointF(0, 0), local);
+        Picture::replay(painter, *picture.vector());
     } else {
         const QImage &img = picture.image();
         const double kx = img.width() / size.width(), ky = img.height() / size.height();

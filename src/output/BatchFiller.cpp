@@ -147,28 +147,5 @@ QImage BatchFiller::renderSide(const GraphicList &graphics, const Card_Property 
     side.cardShape = cardShape;
     side.cardSize = cardArea.size();
     side.resourcePath = resourcePath;
-
-    const double scale = dpi / 72.0;
-    const int w = int(std::ceil(side.cardSize.width() * scale - 1e-9));
-    const int h = int(std::ceil(side.cardSize.height() * scale - 1e-9));
-    if (!(scale > 0) || w <= 0 || h <= 0 || w > SKTRenderingView::MaxPixels ||
-        h > SKTRenderingView::MaxPixels)
-        return {};
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return {};
-    image.fill(Qt::transparent);
-    // The image keeps Qt's default resolution while it is painted: vector pictures (barcodes)
-    // replay scaled by the device resolution, which the painter's own scale already gives.
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.scale(scale, scale);
-    SKTRenderingView::drawSide(painter, side);
-    painter.end();
-    const int dpm = int(std::lround(dpi / 0.0254));
-    image.setDotsPerMeterX(dpm);
-    image.setDotsPerMeterY(dpm);
-    return image;
+    return SKTRenderingView::imageOfSide(side, dpi);
 }

@@ -92,6 +92,19 @@ Picture Picture::withSize(QSizeF sizeInPoints) const
     return p;
 }
 
+void Picture::replay(QPainter &painter, const QPicture &recording)
+{
+    QPicture local;
+    local.setData(recording.data(), recording.size());
+    const QPaintDevice *device = painter.device();
+    painter.save();
+    if (device && device->logicalDpiX() > 0 && device->logicalDpiY() > 0)
+        painter.scale(qreal(local.logicalDpiX()) / device->logicalDpiX(),
+                      qreal(local.logicalDpiY()) / device->logicalDpiY());
+    painter.drawPicture(QPointF(0, 0), local);
+    painter.restore();
+}
+
 void Picture::draw(QPainter &painter, const QRectF &target, double opacity) const
 {
     if (isNull() || target.isEmpty() || m_size.width() <= 0 || m_size.height() <= 0)
@@ -101,7 +114,7 @@ void Picture::draw(QPainter &painter, const QRectF &target, double opacity) cons
     if (m_vector) {
         painter.translate(target.topLeft());
         painter.scale(target.width() / m_size.width(), target.height() / m_size.height());
-        painter.drawPicture(QPointF(0, 0), *m_vector);
+        replay(painter, *m_vector);
     } else {
         painter.drawImage(target, m_image);
     }

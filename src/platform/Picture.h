@@ -11,29 +11,35 @@
 
 class QPainter;
 
-class Picture {
+class Picture
+{
 public:
     Picture() = default;
     // Pixels shown at the given size in points; an empty size means one pixel per point.
     explicit Picture(const QImage &image, QSizeF sizeInPoints = {});
     // A vector recording whose content spans (0, 0, size) in points.
     static Picture fromVector(const QPicture &recording, QSizeF sizeInPoints);
-    static Picture fromFile(const QString &path);           // null picture when unreadable
-    static Picture fromData(const QByteArray &encoded);     // PNG, JPEG, TIFF, ... ; null when unreadable
+    static Picture fromFile(const QString &path);       // null picture when unreadable
+    static Picture fromData(const QByteArray &encoded); // PNG, JPEG, TIFF, ... ; null when unreadable
 
     bool isNull() const;
     bool isVector() const { return m_vector != nullptr; }
-    QSizeF size() const { return m_size; }                  // points
-    QImage image() const { return m_image; }                // pixels (null for vector pictures)
+    QSizeF size() const { return m_size; }   // points
+    QImage image() const { return m_image; } // pixels (null for vector pictures)
     const QPicture *vector() const { return m_vector.get(); }
 
     // Pixels at the given resolution: ceil(points x dpi / 72) on each side.
     QImage toImage(double dpi = 72.0, const QColor &background = Qt::transparent) const;
-    QByteArray toPng() const;                               // the stored pixels, or the vector at 72 dpi
+    QByteArray toPng() const; // the stored pixels, or the vector at 72 dpi
     Picture withSize(QSizeF sizeInPoints) const;
 
     // Draws the whole picture scaled into target.
     void draw(QPainter &painter, const QRectF &target, double opacity = 1.0) const;
+
+    // Replays a recording in the painter's current units, whatever the resolution of the device.
+    // Qt scales a replay by the device's dpi over the recording's; this undoes that. The shared
+    // recording is never replayed itself: replay moves a read position inside it.
+    static void replay(QPainter &painter, const QPicture &recording);
 
 private:
     QImage m_image;

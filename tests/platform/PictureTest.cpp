@@ -10,8 +10,8 @@ TEST(Picture, RaisedToResolutionHasCeilPixels)
     img.fill(Qt::red);
     Picture p(img, QSizeF(10.5, 7.2));
     QImage out = p.toImage(300);
-    EXPECT_EQ(out.width(), 44);   // ceil(10.5 * 300 / 72) = ceil(43.75)
-    EXPECT_EQ(out.height(), 30);  // ceil(7.2 * 300 / 72) = 30 exactly
+    EXPECT_EQ(out.width(), 44);  // ceil(10.5 * 300 / 72) = ceil(43.75)
+    EXPECT_EQ(out.height(), 30); // ceil(7.2 * 300 / 72) = 30 exactly
     EXPECT_EQ(QColor(out.pixel(20, 15)), QColor(Qt::red));
 }
 
@@ -21,4 +21,28 @@ TEST(Picture, NullAndEmptyPicturesDrawNothing)
     EXPECT_TRUE(none.isNull());
     EXPECT_TRUE(none.toImage(300).isNull());
     EXPECT_TRUE(Picture::fromData("not a picture").isNull());
+}
+
+// A recording must cover the same part of a card whatever resolution the card is raised to.
+TEST(Picture, VectorReplayIgnoresTheDeviceResolution)
+{
+    QPicture rec;
+    {
+        QPainter p(&rec);
+        p.fillRect(QRectF(0, 0, 36, 18), Qt::black); // the left half of a 72 x 18 point picture
+    }
+    const Picture pic = Picture::fromVector(rec, QSizeF(72, 18));
+    for (double dpi : {72.0, 150.0, 300.0, 600.0}) {
+        QImage img(int(72 * dpi / 72), int(18 * dpi / 72), QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::white);
+        img.setDotsPerMeterX(int(dpi / 0.0254 + 0.5));
+        img.setDotsPerMeterY(int(dpi / 0.0254 + 0.5));
+        QPainter p(&img);
+        p.scale(dpi / 72, dpi / 72);
+        pic.draw(p, QRectF(0, 0, 72, 18));
+        p.end();
+        const int half = img.width() / 2;
+        EXPECT_EQ(QColor(img.pixel(half - 2, img.height() / 2)), QColor(Qt::black)) << dpi;
+        EXPECT_EQ(QColor(img.pixel(half + 2, img.height() / 2)), QColor(Qt::white)) << dpi;
+    }
 }
