@@ -46,7 +46,9 @@ QPainterPath Shape_Control::Diamond_path(const QRectF &bounds)
 QPainterPath Shape_Control::Polygon_With_Diffrent_Sides(const QRectF &b, int n)
 {
     QPainterPath p;
-    if (n <= 0)
+    // Counts come from files: above MaxOutlinePoints the outline stays empty (the stored value is
+    // kept), so a hostile value cannot make drawing or hit testing hang.
+    if (n <= 0 || n > MaxOutlinePoints)
         return p;
     const double cx = b.x() + b.width() / 2, cy = b.y() + b.height() / 2;
     const double rx = b.width() / 2, ry = b.height() / 2;

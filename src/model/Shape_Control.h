@@ -17,6 +17,8 @@ public:
     void drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
                             bool isBeingCreateOrEdited) const override;
 
+    // Largest star or polygon count drawn; larger stored counts draw an empty outline.
+    static constexpr int MaxOutlinePoints = 1000;
     // Star outline: n points on the inscribed ellipse, each joined to the one two places on.
     static QPainterPath Polygon_With_Diffrent_Sides(const QRectF &bounds, int n);
     // Four-pointed star whose tips are the corners of the bounds.

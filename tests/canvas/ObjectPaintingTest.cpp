@@ -87,6 +87,8 @@ TEST(ObjectPainting, StarAndDoublyTracedPolygonAreFilledInside)
     const QImage hostile = render({polygon});
     EXPECT_TRUE(near(hostile.pixel(155, 47), Qt::white));
     EXPECT_EQ(polygon->polygon_type, 2000000000);
+    // Hit testing builds the same outline: it must not hang or hit either.
+    EXPECT_FALSE(polygon->isContentsUnderPoint(QPointF(155, 47)));
 }
 
 TEST(ObjectPainting, DashesOfBorderCodeInPointsAtWidthsOneAndFour)
