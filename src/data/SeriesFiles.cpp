@@ -58,6 +58,8 @@ SeriesResult cancelled()
 
 std::optional<QByteArray> readFile(const QString &path)
 {
+    if (path.isEmpty())
+        return std::nullopt;
     QFile f(path);
     if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly) || f.size() > kMaxSeriesFile)
         return std::nullopt;
@@ -67,19 +69,53 @@ std::optional<QByteArray> readFile(const QString &path)
     return bytes;
 }
 
-bool writeLines(const QString &path, const QStringList &lines)
+// Writes the produced values one a line, atomically. fileFailed tells a write failure from a
+// producer that stopped for its own reason.
+bool writeProduced(const QString &path, const SeriesValueProducer &produce, bool trimValues, bool *fileFailed)
 {
+    *fileFailed = false;
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
+    if (!f.open(QIODevice::WriteOnly)) {
+        *fileFailed = true;
         return false;
-    for (const QString &line : lines) {
+    }
+    const bool produced = produce([&](const QString &value) {
+        const QString line = trimValues ? DataText::trim(DataText::oneLine(value)) : DataText::oneLine(value);
+        if (trimValues && line.isEmpty())
+            return true;
         const QByteArray bytes = line.toUtf8() + '\n';
         if (f.write(bytes) != bytes.size()) {
-            f.cancelWriting();
+            *fileFailed = true;
             return false;
         }
+        return true;
+    });
+    if (!produced || *fileFailed) {
+        f.cancelWriting();
+        return false;
     }
-    return f.commit();
+    if (!f.commit()) {
+        *fileFailed = true;
+        return false;
+    }
+    return true;
+}
+
+SeriesValueProducer listProducer(const QStringList &values)
+{
+    return [&values](const SeriesValueWriter &write) {
+        for (const QString &v : values) {
+            if (!write(v))
+                return false;
+        }
+        return true;
+    };
+}
+
+bool writeLines(const QString &path, const QStringList &lines)
+{
+    bool fileFailed = false;
+    return writeProduced(path, listProducer(lines), false, &fileFailed);
 }
 
 } // namespace
@@ -101,6 +137,11 @@ QString SeriesFiles::filePath(const QString &folder, const QString &name)
     return QDir(folder).filePath(DataText::cleanFileName(name) + QLatin1Char('.') + batch_file_EXT);
 }
 
+QString SeriesFiles::safePath(const QString &folder, const QString &name)
+{
+    return checkName(name).isEmpty() ? filePath(folder, name) : QString();
+}
+
 QStringList SeriesFiles::Get_datasheet_File_Name_Array(const QString &folder)
 {
     QStringList names;
@@ -119,7 +160,7 @@ QStringList SeriesFiles::Get_datasheet_File_Name_Array(const QString &folder)
 std::optional<QStringList> SeriesFiles::readValues(const QString &folder, const QString &name,
                                                    QString *message)
 {
-    const auto bytes = readFile(filePath(folder, name));
+    const auto bytes = readFile(safePath(folder, name));
     if (!bytes) {
         if (message)
             *message = MsgFileAccess;
@@ -140,7 +181,7 @@ std::optional<QStringList> SeriesFiles::readValues(const QString &folder, const 
 
 std::optional<QStringList> SeriesFiles::readRows(const QString &folder, const QString &name)
 {
-    const auto bytes = readFile(filePath(folder, name));
+    const auto bytes = readFile(safePath(folder, name));
     if (!bytes)
         return std::nullopt;
     const QString text = DataText::trim(QString::fromUtf8(*bytes));
@@ -151,7 +192,7 @@ std::optional<QStringList> SeriesFiles::readRows(const QString &folder, const QS
 
 QString SeriesFiles::Get_First_Value_Of_Dataset(const QString &folder, const QString &name)
 {
-    const auto bytes = readFile(filePath(folder, name));
+    const auto bytes = readFile(safePath(folder, name));
     if (!bytes)
         return {};
     const qsizetype nl = bytes->indexOf('\n');
@@ -164,14 +205,9 @@ SeriesResult SeriesFiles::writeSeries(const QString &folder, const QString &name
     const QString bad = checkName(name);
     if (!bad.isEmpty())
         return failure(bad);
-    QStringList lines;
-    lines.reserve(values.size());
-    for (const QString &v : values) {
-        const QString line = trimValues ? DataText::trim(DataText::oneLine(v)) : DataText::oneLine(v);
-        if (!trimValues || !line.isEmpty())
-            lines << line;
-    }
-    if (!QDir().mkpath(folder) || !writeLines(filePath(folder, name), lines))
+    bool fileFailed = false;
+    if (!QDir().mkpath(folder) ||
+        !writeProduced(filePath(folder, name), listProducer(values), trimValues, &fileFailed))
         return failure(MsgFileAccess);
     return success();
 }
@@ -179,12 +215,24 @@ SeriesResult SeriesFiles::writeSeries(const QString &folder, const QString &name
 SeriesResult SeriesFiles::writeNew(const QString &folder, const QString &name, const QStringList &values,
                                    const SeriesQuestion &ask, bool trimValues)
 {
+    return writeNew(folder, name, listProducer(values), ask, trimValues);
+}
+
+SeriesResult SeriesFiles::writeNew(const QString &folder, const QString &name,
+                                   const SeriesValueProducer &produce, const SeriesQuestion &ask,
+                                   bool trimValues)
+{
     const QString bad = checkName(name);
     if (!bad.isEmpty())
         return failure(bad);
     if (QFileInfo::exists(filePath(folder, name)) && !(ask && ask(MsgAlreadyExists)))
         return cancelled();
-    return writeSeries(folder, name, values, trimValues);
+    bool fileFailed = false;
+    if (!QDir().mkpath(folder))
+        return failure(MsgFileAccess);
+    if (!writeProduced(filePath(folder, name), produce, trimValues, &fileFailed))
+        return failure(fileFailed ? MsgFileAccess : QString());
+    return success();
 }
 
 SeriesResult SeriesFiles::Save(const QString &folder, const QString &newName, const QString &oldName,
@@ -235,8 +283,8 @@ SeriesResult SeriesFiles::Delete(const QString &folder, const QStringList &selec
                 break;
             continue;
         }
-        const QString path = filePath(folder, name);
-        if (QFile::remove(path) || !QFileInfo::exists(path)) {
+        const QString path = safePath(folder, name);
+        if (!path.isEmpty() && (QFile::remove(path) || !QFileInfo::exists(path))) {
             if (deleted)
                 *deleted << name;
         } else {

@@ -17,6 +17,10 @@ struct SeriesResult {
 
 using SeriesInUseTest = std::function<bool(const QString &seriesName)>;
 using SeriesQuestion = std::function<bool(const QString &question)>; // true for Yes
+// Hands the values of a new series to write, in order; write answers false when the file failed.
+// The producer answers false when it stopped, for that reason or its own.
+using SeriesValueWriter = std::function<bool(const QString &value)>;
+using SeriesValueProducer = std::function<bool(const SeriesValueWriter &write)>;
 
 class SeriesFiles
 {
@@ -37,6 +41,9 @@ public:
     static QString checkName(const QString &name);
     // Folder / cleaned name . txt
     static QString filePath(const QString &folder, const QString &name);
+    // The same, or "" for a name that cannot name a series file (one read from a design file
+    // could otherwise lead out of the folder).
+    static QString safePath(const QString &folder, const QString &name);
 
     // Series names: every file of the folder without its extension, sorted.
     static QStringList Get_datasheet_File_Name_Array(const QString &folder);
@@ -58,6 +65,11 @@ public:
     // A new series from the generator or an importer: refuses a bad name, asks before replacing.
     static SeriesResult writeNew(const QString &folder, const QString &name, const QStringList &values,
                                  const SeriesQuestion &ask, bool trimValues = false);
+    // The same with the values streamed from produce (the generator's long series): nothing is
+    // held in memory, and a stopped producer leaves any old file as it was.
+    static SeriesResult writeNew(const QString &folder, const QString &name,
+                                 const SeriesValueProducer &produce, const SeriesQuestion &ask,
+                                 bool trimValues = false);
 
     // The manager's Save of the values under newName; oldName is the series being edited ("" for
     // a new one). A renamed series loses its old file only after the new one is written.

@@ -30,11 +30,36 @@ GeneratorResult refused(const QString &message, const QString &field)
     return r;
 }
 
-GeneratorResult tooMany(const QString &field)
+GeneratorResult passed()
 {
-    return refused(QStringLiteral("A Batch Processing Series can hold at most %1 values.")
-                       .arg(SeriesGenerator::MaxValues),
-                   field);
+    GeneratorResult r;
+    r.ok = true;
+    return r;
+}
+
+// Runs deliver over count values made by make(k); a stop by deliver ends the run.
+template <typename Make>
+GeneratorResult deliverAll(qint64 count, const GeneratedValueSink &deliver, Make make)
+{
+    for (qint64 k = 0; k < count; ++k) {
+        if (!deliver(make(k))) {
+            GeneratorResult r;
+            return r; // stopped: the receiver knows why
+        }
+    }
+    return passed();
+}
+
+GeneratorResult gathered(QStringList *values,
+                         const std::function<GeneratorResult(const GeneratedValueSink &)> &run)
+{
+    GeneratorResult r = run([values](const QString &v) {
+        values->append(v);
+        return true;
+    });
+    if (r.ok)
+        r.values = std::move(*values);
+    return r;
 }
 
 } // namespace
@@ -97,8 +122,14 @@ QString SeriesGenerator::checkLengthText(const QString &typed)
     return t;
 }
 
-GeneratorResult SeriesGenerator::sequential(const QString &from, const QString &to, const QString &prefix,
-                                            const QString &suffix, bool leadingZeros)
+QString SeriesGenerator::tooManyMessage()
+{
+    return QStringLiteral("The range from 'From' to 'To' is too large: a Batch Processing Series can hold at "
+                          "most %1 values.")
+        .arg(MaxValues);
+}
+
+GeneratorResult SeriesGenerator::checkSequential(const QString &from, const QString &to)
 {
     if (from.isEmpty())
         return refused(QStringLiteral("Please enter valid 'From' value."), QStringLiteral("from"));
@@ -109,48 +140,63 @@ GeneratorResult SeriesGenerator::sequential(const QString &from, const QString &
     if (a >= b)
         return refused(QStringLiteral("'From' value must be smaller than 'To' value."),
                        QStringLiteral("from"));
-    const qint64 count = b - a + 1; // 64 bits: the span of two 32-bit numbers can exceed 32
-    if (count > MaxValues)
-        return tooMany(QStringLiteral("to"));
-    const int width = int(std::max(from.size(), to.size()));
-    GeneratorResult r;
-    r.ok = true;
-    r.values.reserve(count);
-    for (qint64 k = 0; k < count; ++k) {
-        QString number = QString::number(a + k);
-        if (leadingZeros)
-            number = PadZero(number, width);
-        r.values << prefix + number + suffix;
-    }
-    return r;
+    // 64 bits: the span of two 32-bit numbers can exceed 32.
+    if (b - a + 1 > MaxValues)
+        return refused(tooManyMessage(), QStringLiteral("to"));
+    return passed();
 }
 
-GeneratorResult SeriesGenerator::constant(const QString &value, const QString &count)
+GeneratorResult SeriesGenerator::checkConstant(const QString &value, const QString &count)
 {
     if (value.isEmpty())
         return refused(QStringLiteral("Please enter valid 'Value'."), QStringLiteral("value"));
     if (count.isEmpty())
         return refused(QStringLiteral("Please enter valid 'Count' value."), QStringLiteral("count"));
-    const int n = readNumber(count);
-    if (n > MaxValues)
-        return tooMany(QStringLiteral("count"));
-    GeneratorResult r;
-    r.ok = true;
-    for (int k = 0; k < n; ++k)
-        r.values << value;
-    return r;
+    return passed();
 }
 
-GeneratorResult SeriesGenerator::random(const QString &prefix, const QString &suffix, const QString &length,
-                                        const QString &count)
+GeneratorResult SeriesGenerator::checkRandom(const QString &length, const QString &count)
 {
     if (count.isEmpty())
         return refused(QStringLiteral("Please enter valid 'Count' value."), QStringLiteral("count"));
     if (length.isEmpty())
         return refused(QStringLiteral("Please enter valid 'Length' value."), QStringLiteral("length"));
-    const int n = readNumber(count);
-    if (n > MaxValues)
-        return tooMany(QStringLiteral("count"));
+    return passed();
+}
+
+GeneratorResult SeriesGenerator::sequential(const QString &from, const QString &to, const QString &prefix,
+                                            const QString &suffix, bool leadingZeros,
+                                            const GeneratedValueSink &deliver)
+{
+    GeneratorResult checked = checkSequential(from, to);
+    if (!checked.ok)
+        return checked;
+    const qint64 a = readNumber(from);
+    const qint64 count = readNumber(to) - a + 1;
+    const int width = int(std::max(from.size(), to.size()));
+    return deliverAll(count, deliver, [&](qint64 k) {
+        QString number = QString::number(a + k);
+        if (leadingZeros)
+            number = PadZero(number, width);
+        return prefix + number + suffix;
+    });
+}
+
+GeneratorResult SeriesGenerator::constant(const QString &value, const QString &count,
+                                          const GeneratedValueSink &deliver)
+{
+    GeneratorResult checked = checkConstant(value, count);
+    if (!checked.ok)
+        return checked;
+    return deliverAll(readNumber(count), deliver, [&](qint64) { return value; });
+}
+
+GeneratorResult SeriesGenerator::random(const QString &prefix, const QString &suffix, const QString &length,
+                                        const QString &count, const GeneratedValueSink &deliver)
+{
+    GeneratorResult checked = checkRandom(length, count);
+    if (!checked.ok)
+        return checked;
     // Only the texts "1" to "9" name a length; any other gives 0 for every value.
     int digits = 0;
     if (length.size() == 1 && length[0] >= QLatin1Char('1') && length[0] <= QLatin1Char('9'))
@@ -159,11 +205,31 @@ GeneratorResult SeriesGenerator::random(const QString &prefix, const QString &su
     for (int d = 1; d < digits; ++d)
         low *= 10;
     const quint32 high = digits == 0 ? 0 : low * 10 - 1;
-    GeneratorResult r;
-    r.ok = true;
-    for (int k = 0; k < n; ++k) {
-        const quint32 number = digits == 0 ? 0 : getRandomNumberBetweenMin(digits == 1 ? 1 : low, high);
-        r.values << prefix + QString::number(number) + suffix;
-    }
-    return r;
+    return deliverAll(readNumber(count), deliver, [&](qint64) {
+        const quint32 number = digits == 0 ? 0 : getRandomNumberBetweenMin(low, high);
+        return prefix + QString::number(number) + suffix;
+    });
+}
+
+GeneratorResult SeriesGenerator::sequential(const QString &from, const QString &to, const QString &prefix,
+                                            const QString &suffix, bool leadingZeros)
+{
+    QStringList values;
+    return gathered(&values, [&](const GeneratedValueSink &sink) {
+        return sequential(from, to, prefix, suffix, leadingZeros, sink);
+    });
+}
+
+GeneratorResult SeriesGenerator::constant(const QString &value, const QString &count)
+{
+    QStringList values;
+    return gathered(&values, [&](const GeneratedValueSink &sink) { return constant(value, count, sink); });
+}
+
+GeneratorResult SeriesGenerator::random(const QString &prefix, const QString &suffix, const QString &length,
+                                        const QString &count)
+{
+    QStringList values;
+    return gathered(
+        &values, [&](const GeneratedValueSink &sink) { return random(prefix, suffix, length, count, sink); });
 }

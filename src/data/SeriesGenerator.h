@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <climits>
 #include <cstdint>
+#include <functional>
 
 struct GeneratorResult {
     bool ok = false;
@@ -14,11 +16,16 @@ struct GeneratorResult {
     QStringList values;
 };
 
+// Receives each value as it is made; false stops the generation (the receiver reports why).
+using GeneratedValueSink = std::function<bool(const QString &value)>;
+
 class SeriesGenerator
 {
 public:
-    // A generated series may hold at most this many values.
-    static constexpr qint64 MaxValues = 1'000'000;
+    // Counts are 32-bit numbers, so a sequence may hold at most this many values; a longer span
+    // is refused. There is no other limit: large series should be streamed through a sink.
+    static constexpr qint64 MaxValues = INT_MAX;
+    static QString tooManyMessage();
 
     static const QString HelpMessage;
     static const QString HelpInformative;
@@ -34,6 +41,22 @@ public:
     static QString checkCountText(const QString &typed);
     static QString checkLengthText(const QString &typed);
 
+    // The dialog's checks alone, in its order, so a caller can check before asking about the file.
+    static GeneratorResult checkSequential(const QString &from, const QString &to);
+    static GeneratorResult checkConstant(const QString &value, const QString &count);
+    static GeneratorResult checkRandom(const QString &length, const QString &count);
+
+    // Checks, then hands each value to deliver in order (values stays empty). ok is false with
+    // an empty message when deliver stopped the run.
+    static GeneratorResult sequential(const QString &from, const QString &to, const QString &prefix,
+                                      const QString &suffix, bool leadingZeros,
+                                      const GeneratedValueSink &deliver);
+    static GeneratorResult constant(const QString &value, const QString &count,
+                                    const GeneratedValueSink &deliver);
+    static GeneratorResult random(const QString &prefix, const QString &suffix, const QString &length,
+                                  const QString &count, const GeneratedValueSink &deliver);
+
+    // The same, gathering the values in the result.
     static GeneratorResult sequential(const QString &from, const QString &to, const QString &prefix,
                                       const QString &suffix, bool leadingZeros);
     static GeneratorResult constant(const QString &value, const QString &count);

@@ -3,6 +3,7 @@
 #include "ZipEntryDevice.h"
 
 #include <minizip/unzip.h>
+#include <zlib.h>
 
 #include <algorithm>
 
@@ -10,6 +11,17 @@ ZipEntryDevice::ZipEntryDevice(void *zip, qint64 limit, QObject *parent)
     : QIODevice(parent), m_zip(zip), m_limit(limit)
 {
     QIODevice::open(QIODevice::ReadOnly);
+    // minizip checks the checksum only when the data reaches the recorded size, so an entry whose
+    // recorded size is too large would pass unchecked: both are checked here at the end.
+    unz_file_info64 info;
+    if (unzGetCurrentFileInfo64(static_cast<unzFile>(m_zip), &info, nullptr, 0, nullptr, 0, nullptr, 0) ==
+        UNZ_OK) {
+        m_expectedSize = info.uncompressed_size;
+        m_expectedCrc = info.crc;
+    } else {
+        m_failed = true;
+    }
+    m_crc = crc32(0L, Z_NULL, 0);
 }
 
 ZipEntryDevice::~ZipEntryDevice()
@@ -54,11 +66,14 @@ qint64 ZipEntryDevice::readData(char *data, qint64 maxSize)
     }
     if (n == 0) {
         m_eof = true;
+        if (quint64(m_total) != m_expectedSize || m_crc != m_expectedCrc)
+            m_failed = true;
         if (!closeEntry())
             return -1;
         return -1; // end of data
     }
     m_total += n;
+    m_crc = crc32(m_crc, reinterpret_cast<const Bytef *>(data), uInt(n));
     if (m_limit >= 0 && m_total > m_limit) {
         m_failed = true;
         m_overLimit = true;

@@ -33,6 +33,9 @@ private:
     void *m_zip = nullptr;
     qint64 m_limit = -1;
     qint64 m_total = 0;
+    quint64 m_expectedSize = 0;
+    unsigned long m_expectedCrc = 0;
+    unsigned long m_crc = 0;
     bool m_entryOpen = true;
     bool m_eof = false;
     bool m_failed = false;

@@ -67,6 +67,18 @@ TEST(SeriesFiles, ListingIsSortedAndNamesAreChecked)
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.message.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(f.tmp.filePath(QStringLiteral("escape.txt"))));
+
+    // A series name read from a design file never reaches a file outside the folder.
+    const QString outside = f.tmp.filePath(QStringLiteral("outside.txt"));
+    writeFile(outside, "secret\n");
+    EXPECT_FALSE(SeriesFiles::readRows(f.path, QStringLiteral("../outside")).has_value());
+    EXPECT_FALSE(SeriesFiles::readValues(f.path, QStringLiteral("../outside")).has_value());
+    EXPECT_TRUE(SeriesFiles::Get_First_Value_Of_Dataset(f.path, QStringLiteral("../outside")).isEmpty());
+    QStringList deleted;
+    EXPECT_FALSE(
+        SeriesFiles::Delete(f.path, {"../outside"}, "../outside", nothingInUse, yes, false, &deleted).ok);
+    EXPECT_TRUE(QFileInfo::exists(outside));
+    EXPECT_TRUE(deleted.isEmpty());
 }
 
 TEST(SeriesFiles, SaveTrimsRenamesAndReplaces)

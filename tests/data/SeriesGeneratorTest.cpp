@@ -2,7 +2,10 @@
 // random series, and spans beyond 32 bits.
 #include "DataTestUtil.h"
 
+#include "data/SeriesFiles.h"
 #include "data/SeriesGenerator.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -37,7 +40,9 @@ TEST(SeriesGenerator, ChecksAndMessages)
     // The span of two 32-bit numbers is computed in 64 bits and refused when too long.
     const GeneratorResult huge = SeriesGenerator::sequential("-2147483648", "2147483647", "", "", false);
     EXPECT_FALSE(huge.ok);
-    EXPECT_FALSE(huge.message.isEmpty());
+    EXPECT_EQ(huge.message, SeriesGenerator::tooManyMessage());
+    EXPECT_EQ(SeriesGenerator::sequential("-2147483647", "0", "", "", false).message,
+              SeriesGenerator::tooManyMessage());
     EXPECT_EQ(SeriesGenerator::readNumber("99999999999"), 2147483647);
     EXPECT_EQ(SeriesGenerator::readNumber("  -99999999999x"), -2147483647 - 1);
     EXPECT_EQ(SeriesGenerator::readNumber("abc"), 0);
@@ -75,4 +80,43 @@ TEST(SeriesGenerator, ConstantAndRandom)
         EXPECT_TRUE(v.startsWith('P') && v.endsWith('S'));
     }
     EXPECT_EQ(SeriesGenerator::random("", "", "12", "2").values, (QStringList{"0", "0"}));
+}
+
+TEST(SeriesGenerator, LongSpansStream)
+{
+    // The largest span a 32-bit count allows is accepted; the receiver decides when to stop.
+    QStringList firstValues;
+    const GeneratorResult stopped =
+        SeriesGenerator::sequential("-2147483646", "0", "", "", true, [&](const QString &v) {
+            firstValues << v;
+            return firstValues.size() < 2;
+        });
+    EXPECT_FALSE(stopped.ok);
+    EXPECT_TRUE(stopped.message.isEmpty());
+    EXPECT_EQ(firstValues, (QStringList{"-2147483646", "-2147483645"}));
+
+    // Straight into a new series file; an empty name is refused; a stopped run keeps the old file.
+    QTemporaryDir tmp;
+    const QString folder = tmp.filePath(QStringLiteral("DataSet"));
+    auto produce = [](const QString &from, const QString &to) {
+        return [from, to](const SeriesValueWriter &write) {
+            return SeriesGenerator::sequential(from, to, "A", "", true, write).ok;
+        };
+    };
+    EXPECT_TRUE(SeriesFiles::writeNew(folder, "S", produce("8", "10"), nullptr).ok);
+    EXPECT_EQ(readFile(SeriesFiles::filePath(folder, "S")), QByteArray("A08\nA09\nA10\n"));
+    EXPECT_FALSE(SeriesFiles::writeNew(folder, " ", produce("1", "2"), nullptr).message.isEmpty());
+    int written = 0;
+    const SeriesResult halted = SeriesFiles::writeNew(
+        folder, "S", [&](const SeriesValueWriter &write) { return write("x") && ++written < 1; },
+        [](const QString &) { return true; });
+    EXPECT_FALSE(halted.ok);
+    EXPECT_EQ(readFile(SeriesFiles::filePath(folder, "S")), QByteArray("A08\nA09\nA10\n"));
+
+    // More values than a dialog ever typed, streamed.
+    const ProcResult big = cardtool({"series-generate", "--from", "-5", "--to", "1000000", "--pad"});
+    EXPECT_EQ(big.exitCode, 0);
+    EXPECT_EQ(big.out.count('\n'), 1000006);
+    EXPECT_TRUE(big.out.startsWith("-000005\n-000004\n"));
+    EXPECT_TRUE(big.out.endsWith("\n0999999\n1000000\n"));
 }

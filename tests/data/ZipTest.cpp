@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -182,6 +183,33 @@ TEST(Zip, DamagedAndForeignInputFails)
         SSZipArchive::unzipFileAtPath(tmp.filePath(QStringLiteral("bad.zip")), out, true, {}, &error));
     EXPECT_EQ(error.code, SSZipArchive::ErrorReadEntry);
     EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/data.txt")));
+
+    // Recorded sizes are not trusted: an entry claiming more bytes than it holds, with a wrong
+    // checksum in both headers, is still a checksum error.
+    const QByteArray good2 = readFile(good);
+    for (const bool larger : {true, false}) {
+        QByteArray forged = good2;
+        const qsizetype central = forged.indexOf(QByteArray("PK\x01\x02", 4));
+        ASSERT_GT(central, 0);
+        auto bump = [&](qsizetype at, quint32 delta) {
+            quint32 v = qFromLittleEndian<quint32>(forged.constData() + at) + delta;
+            qToLittleEndian(v, forged.data() + at);
+        };
+        bump(14, 1); // local header checksum
+        bump(central + 16, 1);
+        if (larger) {
+            bump(22, 500); // uncompressed sizes
+            bump(central + 24, 500);
+        }
+        writeFile(tmp.filePath(QStringLiteral("forged.zip")), forged);
+        error = {};
+        const QString out2 = tmp.filePath(larger ? QStringLiteral("o4") : QStringLiteral("o5"));
+        EXPECT_FALSE(
+            SSZipArchive::unzipFileAtPath(tmp.filePath(QStringLiteral("forged.zip")), out2, true, {}, &error))
+            << larger;
+        EXPECT_EQ(error.code, SSZipArchive::ErrorReadEntry) << larger;
+        EXPECT_FALSE(QFileInfo::exists(out2 + QStringLiteral("/data.txt"))) << larger;
+    }
 }
 
 TEST(Zip, PackingReportsPathsItCouldNotAdd)

@@ -17,13 +17,22 @@ CARDTOOL_COMMAND(seriesGenerateCommand, "series-generate",
         cardtool::fail(QStringLiteral("unexpected argument ") + rest.first());
         return 1;
     }
-    const GeneratorResult r = SeriesGenerator::sequential(from, to, prefix, suffix, pad);
+    // Streamed in pieces: a long span needs no memory for the whole series.
+    QByteArray out;
+    bool written = true;
+    const GeneratorResult r =
+        SeriesGenerator::sequential(from, to, prefix, suffix, pad, [&](const QString &v) {
+            out += v.toUtf8() + '\n';
+            if (out.size() >= (1 << 20)) {
+                written = cardtool::writeStdout(out);
+                out.clear();
+            }
+            return written;
+        });
     if (!r.ok) {
-        cardtool::fail(r.message);
+        if (!r.message.isEmpty())
+            cardtool::fail(r.message);
         return 1;
     }
-    QByteArray out;
-    for (const QString &v : r.values)
-        out += v.toUtf8() + '\n';
     return cardtool::writeStdout(out) ? 0 : 1;
 }
