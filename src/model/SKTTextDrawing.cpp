@@ -6,6 +6,7 @@
 #include "platform/FontResolver.h"
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -54,12 +55,29 @@ Qt::Alignment alignmentFor(int code)
     }
 }
 
-// A font whose size is `points` in the painter's units (card points), whatever the device's dpi.
-QFont fontInPoints(const FontDescriptor &descriptor, const QPaintDevice *device)
+// Text is laid out against one reference device of 96 dpi whatever the target: Qt scales absolute
+// letter spacing by the device's dpi (and drops it at some), so kerning would change with the output.
+// The painter's own transform then carries the layout to the device.
+constexpr double LayoutDpi = 96.0;
+
+const QPaintDevice *layoutDevice()
+{
+    thread_local QImage reference = [] {
+        QImage img(1, 1, QImage::Format_ARGB32_Premultiplied);
+        const int dpm = int(std::lround(LayoutDpi / 0.0254));
+        img.setDotsPerMeterX(dpm);
+        img.setDotsPerMeterY(dpm);
+        return img;
+    }();
+    return &reference;
+}
+
+// A font whose size is `points` in the painter's units (card points) on the layout device.
+QFont fontInPoints(const FontDescriptor &descriptor)
 {
     QFont font = FontResolver::font(descriptor);
     const double size = descriptor.size > 0 ? descriptor.size : 12.0;
-    const double dpi = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : 72.0;
+    const double dpi = layoutDevice()->logicalDpiY() > 0 ? layoutDevice()->logicalDpiY() : LayoutDpi;
     font.setPointSizeF(size * 72.0 / dpi);
     // Unhinted outlines keep the line breaks the same at every resolution.
     font.setHintingPreference(QFont::PreferNoHinting);
@@ -103,11 +121,11 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
 
     const FontDescriptor descriptor =
         text_ctrl_font.value_or(FontDescriptor{QString::fromLatin1(ModelGlobals::Text_Ctrl_Font), 14.0});
-    QFont font = fontInPoints(descriptor, painter.device());
+    QFont font = fontInPoints(descriptor);
     if (text_kerning != 0.0f && std::isfinite(text_kerning))
         font.setLetterSpacing(QFont::AbsoluteSpacing, text_kerning);
 
-    QTextLayout layout(text, font, painter.device());
+    QTextLayout layout(text, font, const_cast<QPaintDevice *>(layoutDevice()));
     QTextOption option(alignmentFor(text_alignmnet));
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);

@@ -1,5 +1,7 @@
+#include "barcode/BarcodeGenerator.h"
 #include "data/ExcelBindingTable.h"
 #include "editor/DesignFile.h"
+#include "model/SKTBarcode.h"
 #include "model/SKTText.h"
 
 #include <QImage>
@@ -113,4 +115,36 @@ TEST(RenderCommand, BadInputFailsCleanly)
     EXPECT_EQ(cardtool({"render", junk, "--format", "gif", "--out", out}).exitCode, 1);
     EXPECT_EQ(cardtool({"render", junk, "--format", "png", "--dpi", "-3", "--out", out}).exitCode, 1);
     EXPECT_EQ(cardtool({"render", dir.filePath("missing"), "--format", "png", "--out", out}).exitCode, 1);
+}
+
+TEST(RenderCommand, EngineBarcodeDecodesAt300Dpi)
+{
+    BarcodeSettings settings;
+    settings.symbologyTitle = QStringLiteral("Code 128");
+    settings.linear_or_2d = 0;
+    settings.dpi = 300;
+    const BarcodeResult made =
+        BarcodeGenerator::Get_Image_From_Val(settings, QStringLiteral("CARD-300"), "", "");
+    ASSERT_TRUE(made.ok()) << made.error.toStdString();
+    auto barcode = std::dynamic_pointer_cast<SKTBarcode>(SKTGraphic::create(SKTGraphic::Kind::Barcode));
+    barcode->setBounds(QRectF(QPointF(20, 20), made.picture.size()));
+    barcode->Set_Barcode_image(made.picture);
+
+    QTemporaryDir dir;
+    Card_Property front, back;
+    DesignFile::resetPageSettings(front, back);
+    // Just wider and taller than the barcode with its quiet zones.
+    front.Card_Size = made.picture.size() + QSizeF(40, 40);
+    front.Card_border_chk = false;
+    ExcelBindingTable binding;
+    const QString design = dir.filePath("barcode.dcard");
+    QString error;
+    ASSERT_TRUE(DesignFile::writeItems(
+        design, DesignFileFormat::buildItems(front, back, binding, {barcode}, {}), &error))
+        << error.toStdString();
+    const QString png = dir.filePath("barcode.png");
+    ASSERT_EQ(cardtool({"render", design, "--format", "png", "--dpi", "300", "--out", png}).exitCode, 0);
+    const QImage image(png);
+    EXPECT_EQ(image.width(), int(std::ceil(front.Card_Size.width() * 300 / 72 - 1e-9)));
+    EXPECT_TRUE(tool("ZXingReader", {png}).contains("CARD-300"));
 }

@@ -1,3 +1,4 @@
+#include "barcode/BarcodeGenerator.h"
 #include "canvas/DocumentData.h"
 #include "canvas/PathPainting.h"
 #include "canvas/SKTRenderingView.h"
@@ -92,6 +93,16 @@ TEST(SideRendering, PdfHasTheCardSizeItsTextsAndNoFlaggedObject)
     const QString text = run("pdftotext", {path, "-"});
     EXPECT_TRUE(text.contains("Hello World")) << text.toStdString();
     EXPECT_FALSE(text.contains("Secret"));
+
+    // The 14-point text keeps its size and place in the PDF: the word box is about a line high.
+    const QString boxes = run("pdftotext", {"-bbox", path, "-"});
+    const QRegularExpressionMatch word =
+        QRegularExpression(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">Hello<)re")
+            .match(boxes);
+    ASSERT_TRUE(word.hasMatch()) << boxes.toStdString();
+    EXPECT_NEAR(word.captured(1).toDouble(), 10, 2);
+    EXPECT_NEAR(word.captured(2).toDouble(), 10, 2);
+    EXPECT_NEAR(word.captured(4).toDouble() - word.captured(2).toDouble(), 16, 3);
 }
 
 TEST(SideRendering, ImageSizePlacementAndFlaggedObjects)
@@ -212,4 +223,90 @@ TEST(SideRendering, TiffOfObjectsAloneAndDocumentData)
     EXPECT_TRUE(pdf->startsWith("%PDF"));
     EXPECT_EQ(DocumentData::printJobTitle("/a/b/Card One.tgd", "Untitled"), "Card One");
     EXPECT_EQ(DocumentData::printJobTitle("", "Untitled"), "Untitled");
+}
+
+namespace
+{
+
+// The ink box of the darkest pixels, in pixels.
+QRect inkBox(const QImage &im, const QRect &area)
+{
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(im.pixel(x, y)) < 100)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+} // namespace
+
+TEST(SideRendering, EngineBarcodesAndTextsKeepTheirSizeAtEveryResolution)
+{
+    BarcodeSettings settings;
+    settings.symbologyTitle = QStringLiteral("Code 128");
+    settings.linear_or_2d = 0;
+    settings.dpi = 300;
+    const BarcodeResult made =
+        BarcodeGenerator::Get_Image_From_Val(settings, QStringLiteral("TESSALY-42"), "", "");
+    ASSERT_TRUE(made.ok()) << made.error.toStdString();
+    const QSizeF barcodeSize = made.picture.size();
+    ASSERT_GT(barcodeSize.width(), 20);
+
+    RenderSide side;
+    side.cardSize = QSizeF(400, 260);
+    side.resourcePath = QStringLiteral(TESSALY_SOURCE_RESOURCES);
+    auto barcode = std::dynamic_pointer_cast<SKTBarcode>(SKTGraphic::create(SKTGraphic::Kind::Barcode));
+    barcode->setBounds(QRectF(20, 20, 10, 10)); // the picture draws at its own size, not the bounds'
+    barcode->Set_Barcode_image(made.picture);
+    auto text = textAt(QRectF(20, 200, 360, 50), QStringLiteral("HHHH"));
+    text->text_ctrl_font = FontDescriptor{QStringLiteral("ArialMT"), 36};
+    side.graphics = {barcode, text};
+    // Kerning is extra room in points between letters: three gaps of 10 points at every resolution.
+    const QRect plain = inkBox(SKTRenderingView::imageOfSide(side, 72), QRect(0, 195, 400, 60));
+    text->text_kerning = 10;
+
+    QTemporaryDir dir;
+    QRect barcodeAt72, textAt72;
+    for (const double dpi : {72.0, 150.0, 300.0}) {
+        const double k = dpi / 72.0;
+        QImage img = SKTRenderingView::imageOfSide(side, dpi);
+        ASSERT_FALSE(img.isNull());
+        const QRect barcodeArea = QRectF(0, 0, 400 * k, 190 * k).toRect();
+        const QRect bars = inkBox(img, barcodeArea);
+        const QRect letters = inkBox(img, QRectF(0, 195 * k, 400 * k, 60 * k).toRect());
+        ASSERT_FALSE(bars.isEmpty());
+        ASSERT_FALSE(letters.isEmpty());
+        // Ink stays inside the picture's own size in points and fills most of its width.
+        EXPECT_GE(bars.left(), int(20 * k) - 1) << dpi;
+        EXPECT_LE(bars.right(), int((20 + barcodeSize.width()) * k) + 1) << dpi;
+        EXPECT_GT(bars.width(), barcodeSize.width() * k * 0.6) << dpi;
+        if (dpi == 72.0) {
+            barcodeAt72 = bars;
+            textAt72 = letters;
+        } else {
+            // Both keep their size in points: the pixel sizes grow with the resolution.
+            EXPECT_NEAR(bars.width() / k, barcodeAt72.width(), 2.5) << dpi;
+            EXPECT_NEAR(letters.width() / k, textAt72.width(), 2.5) << dpi;
+            EXPECT_NEAR(letters.height() / k, textAt72.height(), 2.5) << dpi;
+        }
+        EXPECT_NEAR(letters.width() / k, plain.width() + 30, 3) << dpi;
+        // Capital letters of 36 points stand about 26 points tall.
+        EXPECT_NEAR(letters.height() / k, 26, 3) << dpi;
+
+        // The decoder reads the barcode's own area on white (its scan stumbles over a small code on a large
+        // blank page).
+        const QRect around = bars.adjusted(-int(15 * k), -int(15 * k), int(15 * k), int(15 * k));
+        QImage flat(around.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        QPainter p(&flat);
+        p.drawImage(QPoint(0, 0), img, around);
+        p.end();
+        const QString path = dir.filePath(QStringLiteral("card%1.png").arg(int(dpi)));
+        ASSERT_TRUE(flat.save(path));
+        if (dpi >= 150.0) {
+            const QString decoded = run(QStringLiteral("ZXingReader"), {path});
+            EXPECT_TRUE(decoded.contains(QStringLiteral("TESSALY-42"))) << dpi << decoded.toStdString();
+        }
+    }
 }
