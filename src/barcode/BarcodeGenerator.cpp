@@ -199,16 +199,10 @@ BarcodePreview BarcodeGenerator::Get_Image_From_barcode_image(const BarcodeSetti
     return out;
 }
 
-BarcodePreview BarcodeGenerator::Generate_Barcode_Variable(const BarcodeSettings &settings,
-                                                           const QString &value, const QString &header,
-                                                           const QString &footer)
+BarcodePreview BarcodeGenerator::generate(const BarcodeSettings &settings, const QString &value,
+                                          const QString &header, const QString &footer)
 {
     BarcodePreview out;
-    QString reason;
-    if (!BarcodeRules::Check_And_Validat_Barcode(value, &reason)) {
-        out.error = reason;
-        return out;
-    }
     try {
         const bool titleIs2D = BarcodeSettings::isTwoDTitle(settings.symbologyTitle);
         if (settings.isTwoD() != titleIs2D) {
@@ -224,11 +218,28 @@ BarcodePreview BarcodeGenerator::Generate_Barcode_Variable(const BarcodeSettings
     }
 }
 
+BarcodePreview BarcodeGenerator::Generate_Barcode_Variable(const BarcodeSettings &settings,
+                                                           const QString &value, const QString &header,
+                                                           const QString &footer)
+{
+    BarcodePreview out;
+    QString reason;
+    if (!BarcodeRules::Check_And_Validat_Barcode(value, &reason)) {
+        out.error = reason;
+        return out;
+    }
+    return generate(settings, value, header, footer);
+}
+
 BarcodeResult BarcodeGenerator::Get_Image_From_Val(const BarcodeSettings &settings, const QString &value,
                                                    const QString &header, const QString &footer)
 {
-    // Each row is framed for its own symbol: nothing of an earlier picture is reused.
-    const BarcodePreview p = Generate_Barcode_Variable(settings, value, header, footer);
+    // A data row is not held to the window's ASCII check: QR Code, PDF417 and Data Matrix carry
+    // other text as UTF-8, and each linear symbology refuses what it cannot draw. Each row is
+    // framed for its own symbol: nothing of an earlier picture is reused.
+    if (value.isEmpty())
+        return BarcodeResult{Picture(), QStringLiteral("Please enter barcode value")};
+    const BarcodePreview p = generate(settings, value, header, footer);
     return BarcodeResult{p.picture, p.error};
 }
 

@@ -14,7 +14,8 @@ public:
     // image come back with the picture so that a window can redraw them after a setting changes.
     static BarcodePreview Generate_Barcode_Variable(const BarcodeSettings &settings, const QString &value,
                                                     const QString &header, const QString &footer);
-    // The batch road: one data row's picture, framed for its own symbol.
+    // The batch road: one data row's picture, framed for its own symbol. Only an empty value is
+    // refused up front; text outside ASCII goes to the symbology, which encodes or refuses it.
     static BarcodeResult Get_Image_From_Val(const BarcodeSettings &settings, const QString &value,
                                             const QString &header, const QString &footer);
 
@@ -40,6 +41,9 @@ public:
     static Symbol2D encode2D(const BarcodeSettings &settings, const QString &value);
 
 private:
+    // Generation without the window's value check, shared by both roads.
+    static BarcodePreview generate(const BarcodeSettings &settings, const QString &value,
+                                   const QString &header, const QString &footer);
     static BarcodePreview generateLinear(const BarcodeSettings &settings, const QString &value,
                                          const QString &header, const QString &footer);
     static BarcodePreview generate2D(const BarcodeSettings &settings, const QString &value,

@@ -10,6 +10,9 @@
 namespace
 {
 
+// The largest side in pixels a 2D picture is raised to (as Increase_DPI allows).
+constexpr int kMaxPictureSide = 20000;
+
 BarcodeGenerator::Symbol2D qrCode(const BarcodeSettings &settings, const QString &value)
 {
     BarcodeGenerator::Symbol2D out;
@@ -19,7 +22,13 @@ BarcodeGenerator::Symbol2D qrCode(const BarcodeSettings &settings, const QString
         out.error = qr.error.isEmpty() ? QStringLiteral("The value does not fit in a QR Code") : qr.error;
         return out;
     }
-    const QImage image = QREncoder::renderDataMatrix(qr.matrix, std::max(1, settings.qr_size_val));
+    // The image is made at one pixel per point before it is raised: bound both sizes first.
+    const int side = std::max(1, settings.qr_size_val);
+    if (side > kMaxPictureSide || double(side) * settings.dpi / 72.0 > kMaxPictureSide) {
+        out.error = QStringLiteral("The QR Code picture is too large for the resolution");
+        return out;
+    }
+    const QImage image = QREncoder::renderDataMatrix(qr.matrix, side);
     if (image.isNull()) {
         out.error = QStringLiteral("No barcode produced");
         return out;

@@ -98,6 +98,8 @@ QImage QREncoder::renderDataMatrix(const DataMatrix &matrix, int imageDimension)
     const int offset = (side - module * n) / 2;
 
     QImage image(side, side, QImage::Format_ARGB32);
+    if (image.isNull())
+        return {};
     image.fill(qRgba(255, 255, 255, 0));
     const QRgb dark = qRgba(0, 0, 0, 255), light = qRgba(255, 255, 255, 255);
     for (int y = 0; y < n; ++y) {

@@ -351,6 +351,22 @@ TEST(BarcodeGenerationTest, RefusedValuesGiveReasons)
     r = BarcodeGenerator::Get_Image_From_Val(tooSmall, QString(200, 'x'), "", "");
     EXPECT_FALSE(r.ok());
     EXPECT_FALSE(r.error.isEmpty());
+    // The window's preview refuses text outside ASCII; a batch row goes to the symbology, where
+    // a linear one refuses it and QR Code takes it as UTF-8.
+    const QString accented = QStringLiteral("caf\u00e9");
+    EXPECT_TRUE(BarcodeGenerator::Generate_Barcode_Variable(settingsFor("QR Code"), accented, "", "")
+                    .error.startsWith("Invalid barcode value"));
+    EXPECT_TRUE(BarcodeGenerator::Get_Image_From_Val(settingsFor("QR Code"), accented, "", "").ok());
+    EXPECT_TRUE(BarcodeGenerator::Get_Image_From_Val(settingsFor("Code 128"), accented, "", "")
+                    .error.startsWith("Invalid barcode value for Code 128"));
+    // A QR Code side too large to raise gives a reason, not a crash.
+    for (const int side : {100000, 2147483647}) {
+        BarcodeSettings huge = settingsFor("QR Code");
+        huge.qr_size_val = side;
+        r = BarcodeGenerator::Get_Image_From_Val(huge, "x", "", "");
+        EXPECT_FALSE(r.ok());
+        EXPECT_FALSE(r.error.isEmpty());
+    }
     BarcodeSettings noWidth = settingsFor("Code 39");
     noWidth.linear_width_val = 0;
     EXPECT_EQ(BarcodeGenerator::Get_Image_From_Val(noWidth, "A", "H", "F").error,
@@ -458,6 +474,23 @@ TEST(CardtoolBarcode, WritesPngAndPdfAndRefusesBadInput)
     if (toolAvailable("pdfinfo")) {
         EXPECT_FALSE(runPdfInfoPageSize(pdf).isEmpty());
     }
+
+    // The record's data fields: the linear value defaults to "0123"; header_val sets the header.
+    const QString recordPng = dir.filePath("r.png");
+    ASSERT_EQ(run({"--title", "Code 128", "--set", "header_val=", "--set", "footer_val=", "--format", "png",
+                   "--out", recordPng}),
+              0);
+    const QString utf8Png = dir.filePath("u.png");
+    ASSERT_EQ(run({"--title", "QR Code", "--value", QStringLiteral("Gr\u00fc\u00dfe"), "--format", "png",
+                   "--out", utf8Png}),
+              0);
+    if (toolAvailable("ZXingReader")) {
+        EXPECT_EQ(zxingRead({recordPng}).value("r.png"), QString("0123"));
+        EXPECT_EQ(zxingRead({utf8Png}).value("u.png"), QString("Gr<U+FC><U+DF>e"));
+    }
+    BarcodeSettings bare = settingsFor("Code 128");
+    const BarcodeResult noTexts = BarcodeGenerator::Get_Image_From_Val(bare, "0123", "", "");
+    EXPECT_EQ(QImage(recordPng).height(), BarcodeSizing::pixelsFor(noTexts.picture.size().height(), 300));
 
     QString err;
     EXPECT_EQ(

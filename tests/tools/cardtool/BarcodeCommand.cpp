@@ -10,7 +10,7 @@
 #include <QSaveFile>
 
 CARDTOOL_COMMAND(barcodeCommand, "barcode",
-                 "--title TITLE --value VALUE [--header H] [--footer F] [--set KEY=VALUE]... "
+                 "--title TITLE [--value VALUE] [--header H] [--footer F] [--set KEY=VALUE]... "
                  "--format png|pdf [--dpi N] --out FILE")
 {
     QStringList rest = args;
@@ -21,12 +21,10 @@ CARDTOOL_COMMAND(barcodeCommand, "barcode",
         cardtool::fail(QStringLiteral("barcode: --title is required"));
         return 1;
     }
-    if (!cardtool::takeOption(rest, QStringLiteral("--value"), &value)) {
-        cardtool::fail(QStringLiteral("barcode: --value is required"));
-        return 1;
-    }
-    cardtool::takeOption(rest, QStringLiteral("--header"), &header);
-    cardtool::takeOption(rest, QStringLiteral("--footer"), &footer);
+    const bool valueGiven = cardtool::takeOption(rest, QStringLiteral("--value"), &value);
+    // The options win over the record fields given with --set.
+    const bool headerGiven = cardtool::takeOption(rest, QStringLiteral("--header"), &header);
+    const bool footerGiven = cardtool::takeOption(rest, QStringLiteral("--footer"), &footer);
     if (!cardtool::takeOption(rest, QStringLiteral("--format"), &format) ||
         (format != QLatin1String("png") && format != QLatin1String("pdf"))) {
         cardtool::fail(QStringLiteral("barcode: --format png or --format pdf is required"));
@@ -55,6 +53,9 @@ CARDTOOL_COMMAND(barcodeCommand, "barcode",
         }
         settings.dpi = dpi;
     }
+    // The record's data texts: the value of each kind, header and footer, with their defaults.
+    QString linearValue = QStringLiteral("0123");
+    QString twoDValue = QStringLiteral("0123");
     QString assignment;
     while (cardtool::takeOption(rest, QStringLiteral("--set"), &assignment)) {
         const int eq = assignment.indexOf(QLatin1Char('='));
@@ -62,8 +63,28 @@ CARDTOOL_COMMAND(barcodeCommand, "barcode",
             cardtool::fail(QStringLiteral("barcode: --set needs KEY=VALUE, got \"%1\"").arg(assignment));
             return 1;
         }
+        const QString key = assignment.left(eq);
+        const QString text = assignment.mid(eq + 1);
+        if (key == QLatin1String("linear_font_val")) {
+            linearValue = text;
+            continue;
+        }
+        if (key == QLatin1String("two_d_font_val")) {
+            twoDValue = text;
+            continue;
+        }
+        if (key == QLatin1String("header_val")) {
+            if (!headerGiven)
+                header = text;
+            continue;
+        }
+        if (key == QLatin1String("footer_val")) {
+            if (!footerGiven)
+                footer = text;
+            continue;
+        }
         QString error;
-        if (!settings.applyRecordField(assignment.left(eq), assignment.mid(eq + 1), &error)) {
+        if (!settings.applyRecordField(key, text, &error)) {
             cardtool::fail(QStringLiteral("barcode: ") + error);
             return 1;
         }
@@ -73,6 +94,8 @@ CARDTOOL_COMMAND(barcodeCommand, "barcode",
         return 1;
     }
 
+    if (!valueGiven)
+        value = settings.isTwoD() ? twoDValue : linearValue;
     const BarcodeResult result = BarcodeGenerator::Get_Image_From_Val(settings, value, header, footer);
     if (!result.ok()) {
         cardtool::fail(result.error);
