@@ -10,6 +10,9 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include <algorithm>
+#include <cmath>
+
 namespace
 {
 
@@ -76,7 +79,9 @@ const QPaintDevice *layoutDevice()
 QFont fontInPoints(const FontDescriptor &descriptor)
 {
     QFont font = FontResolver::font(descriptor);
-    const double size = descriptor.size > 0 ? descriptor.size : 12.0;
+    // Sizes read from a file may be anything; Qt keeps font metrics in fixed point.
+    const double size =
+        std::isfinite(descriptor.size) && descriptor.size > 0 ? std::min(descriptor.size, 10000.0) : 12.0;
     const double dpi = layoutDevice()->logicalDpiY() > 0 ? layoutDevice()->logicalDpiY() : LayoutDpi;
     font.setPointSizeF(size * 72.0 / dpi);
     // Unhinted outlines keep the line breaks the same at every resolution.
@@ -123,7 +128,7 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
         text_ctrl_font.value_or(FontDescriptor{QString::fromLatin1(ModelGlobals::Text_Ctrl_Font), 14.0});
     QFont font = fontInPoints(descriptor);
     if (text_kerning != 0.0f && std::isfinite(text_kerning))
-        font.setLetterSpacing(QFont::AbsoluteSpacing, text_kerning);
+        font.setLetterSpacing(QFont::AbsoluteSpacing, std::clamp(double(text_kerning), -10000.0, 10000.0));
 
     QTextLayout layout(text, font, const_cast<QPaintDevice *>(layoutDevice()));
     QTextOption option(alignmentFor(text_alignmnet));
@@ -157,10 +162,9 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
 
 QSizeF SKTText::naturalSize() const
 {
+    // Measured in the storage's own font, in points, the way the text is laid out for drawing.
     const AttributedText t = textContentsForDrawing();
-    QFont font;
-    font.setPointSizeF(t.font.size > 0 ? t.font.size : 12.0);
-    const QFontMetricsF fm(font);
+    const QFontMetricsF fm(fontInPoints(t.font), layoutDevice());
     const QRectF used = fm.boundingRect(QRectF(0, 0, bounds().width(), 10000000.0), Qt::TextWordWrap, t.text);
     return QSizeF(used.width(), used.height());
 }

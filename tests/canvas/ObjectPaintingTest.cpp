@@ -8,7 +8,9 @@
 #include "model/Shape_Control.h"
 
 #include <QPainter>
+
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace
 {
@@ -255,4 +257,84 @@ TEST(ObjectPainting, HatchedShapeShowsPatternOverItsBackground)
     rect->_fill_hatch_type = QStringLiteral("Missing");
     img = render({rect});
     EXPECT_TRUE(near(img.pixel(20, 6), Qt::yellow)); // a missing pattern keeps the background
+}
+
+TEST(ObjectPainting, HostileValuesFromAFileDrawWithoutHangingOrCrashing)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    GraphicList all;
+    for (const double v : {nan, inf, -inf, 1e30, -1e30, 1e-30}) {
+        auto text = make<SKTText>(QRectF(10, 10, 180, 100));
+        text->_Text_contents = AttributedText{QStringLiteral("Hello there, some words"), {}, {}, 0};
+        text->text_ctrl_font = FontDescriptor{QStringLiteral("ArialMT"), v};
+        text->text_kerning = float(v);
+        text->_strokeWidth = v;
+        text->_fill_type = QStringLiteral("G");
+        text->_fill_grad_angle = v;
+        all.append(text);
+        auto line = make<SKTLine>(QRectF(10, 20, 180, 30));
+        line->_strokeWidth = v;
+        line->_stroke_border_type = QStringLiteral("DDD");
+        all.append(line);
+        auto image = make<SKTImage>(QRectF(20, 20, 80, 40));
+        image->_contents = markedPicture();
+        image->_file_path = QStringLiteral("/nonexistent/marked.png");
+        image->rotate_image = float(v);
+        image->img_trnsp_val = float(v);
+        image->blr_val = float(v);
+        image->hue_val = float(v);
+        image->ev_val = float(v);
+        all.append(image);
+    }
+    // Sizes a font engine would choke on: the text still draws in bounded time.
+    auto huge = make<SKTText>(QRectF(0, 0, 200, 120));
+    huge->_Text_contents = AttributedText{QString(20000, QChar(u'W')), {}, {}, 0};
+    huge->text_ctrl_font = FontDescriptor{QStringLiteral("ArialMT"), 100000};
+    all.append(huge);
+    const QImage img = render(all);
+    EXPECT_FALSE(img.isNull());
+}
+
+TEST(ObjectPainting, NaturalSizeMeasuresTheStoragesOwnFontInPoints)
+{
+    auto text = make<SKTText>(QRectF(10, 10, 400, 20));
+    text->_Text_contents =
+        AttributedText{QStringLiteral("Hello"), FontDescriptor{QStringLiteral("ArialMT"), 20}, {}, 0};
+    text->text_ctrl_font = FontDescriptor{QStringLiteral("CourierNewPSMT"), 40}; // drawing only
+    const QSizeF arial = text->naturalSize();
+    EXPECT_NEAR(arial.height(), 23, 2); // one line of a 20-point font
+    EXPECT_NEAR(arial.width(), 47, 4);  // "Hello" in Liberation Sans at 20 points
+    text->_Text_contents->font = FontDescriptor{QStringLiteral("CourierNewPSMT"), 20};
+    EXPECT_NEAR(text->naturalSize().width(), 60, 2); // five 0.6-em cells
+    text->makeNaturalSize();
+    EXPECT_EQ(text->bounds().topLeft(), QPointF(10, 10));
+    EXPECT_NEAR(text->bounds().width(), 60, 2);
+}
+
+TEST(ObjectPainting, LetterCaseRules)
+{
+    // Upper case letters reach cap height, lower case x-height only: compare the ink heights.
+    auto inkHeight = [](const QImage &img) {
+        int top = img.height(), bottom = -1;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (qGray(img.pixel(x, y)) < 128)
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+        return bottom - top + 1;
+    };
+    auto text = make<SKTText>(QRectF(0, 0, 200, 60));
+    text->_isDrawingStroke = false;
+    text->_isDrawingFill = false;
+    text->_Text_contents = AttributedText{QStringLiteral("  mAxo  "), {}, {}, 0};
+    text->text_ctrl_font = FontDescriptor{QStringLiteral("ArialMT"), 40};
+    text->text_transfrom_case = 1;
+    const int upper = inkHeight(render({text}));
+    text->text_transfrom_case = 2;
+    const int lower = inkHeight(render({text}));
+    text->text_transfrom_case = 7; // unknown: as stored, one capital
+    const int stored = inkHeight(render({text}));
+    EXPECT_NEAR(upper, 29, 2);
+    EXPECT_NEAR(lower, 21, 2);
+    EXPECT_EQ(stored, upper);
 }

@@ -308,5 +308,25 @@ TEST(SideRendering, EngineBarcodesAndTextsKeepTheirSizeAtEveryResolution)
             const QString decoded = run(QStringLiteral("ZXingReader"), {path});
             EXPECT_TRUE(decoded.contains(QStringLiteral("TESSALY-42"))) << dpi << decoded.toStdString();
         }
+        if (dpi == 300.0) {
+            // The PDF of the side holds the same barcode at the same place, read at 300 dpi.
+            const QString pdfPath = dir.filePath(QStringLiteral("card.pdf"));
+            QFile pdf(pdfPath);
+            ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+            pdf.write(SKTRenderingView::pdfDataWithGraphics_data(side));
+            pdf.close();
+            const QString prefix = dir.filePath(QStringLiteral("page"));
+            run(QStringLiteral("pdftoppm"),
+                {"-r", "300", "-png", "-singlefile", "-x", QString::number(around.x()), "-y",
+                 QString::number(around.y()), "-W", QString::number(around.width()), "-H",
+                 QString::number(around.height()), pdfPath, prefix});
+            const QImage page(prefix + ".png");
+            ASSERT_FALSE(page.isNull());
+            const QRect pdfBars = inkBox(page, page.rect());
+            EXPECT_NEAR(pdfBars.width(), bars.width(), 3);
+            EXPECT_NEAR(pdfBars.height(), bars.height(), 3);
+            const QString decoded = run(QStringLiteral("ZXingReader"), {prefix + ".png"});
+            EXPECT_TRUE(decoded.contains(QStringLiteral("TESSALY-42"))) << decoded.toStdString();
+        }
     }
 }
