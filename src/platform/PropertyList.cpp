@@ -70,6 +70,12 @@ PropertyList::ReadResult PropertyList::read(const QByteArray &bytes)
 PropertyList::ReadResult PropertyList::readFile(const QString &path)
 {
     ReadResult r;
+    // Devices and pipes have no end to trust (reading /dev/zero would never stop).
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir()) {
+        r.error = QStringLiteral("\"%1\" is not a regular file.").arg(info.fileName());
+        return r;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         r.error =

@@ -2,6 +2,7 @@
 // from the shipped read-only resources (a shipped file missing from it is copied again).
 #include "platform/ResourceRoot.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -45,6 +46,19 @@ QString ResourceRoot::defaultLocation()
 
 QString ResourceRoot::shippedLocation()
 {
+    return shippedLocationFor(QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                                           : QString());
+}
+
+QString ResourceRoot::shippedLocationFor(const QString &programDir)
+{
+    // Beside the installed program first: the install prefix may differ from the configured one.
+    if (!programDir.isEmpty()) {
+        const QString beside =
+            QDir::cleanPath(programDir + QLatin1Char('/') + QLatin1String(TESSALY_SHIPPED_FROM_BIN));
+        if (QFileInfo(beside).isDir())
+            return beside;
+    }
     const QString installed = QStringLiteral(TESSALY_SHIPPED_DIR);
     if (QFileInfo(installed).isDir())
         return installed;

@@ -19,7 +19,9 @@ public:
     // The per-user application-data folder of "tessaly-designer".
     static QString defaultLocation();
     // The installed resources when they exist, else the source tree's (a build run in place).
+    // Those installed beside the running program come first, then the configured prefix's.
     static QString shippedLocation();
+    static QString shippedLocationFor(const QString &programDir);
 
     // Creates `root` (default permissions) and copies into it every file of `shipped` that it
     // lacks, keeping the folder structure. Existing files are never overwritten. A missing or

@@ -203,6 +203,10 @@ TEST(PropertyList, BadInputGivesClearErrors)
         EXPECT_FALSE(r.error.isEmpty()) << b.toStdString();
     }
     EXPECT_FALSE(PropertyList::readFile("/nonexistent/x.plist").ok);
+    // A device never ends: refused at once instead of read until memory runs out.
+    const auto device = PropertyList::readFile("/dev/zero");
+    EXPECT_FALSE(device.ok);
+    EXPECT_TRUE(device.error.contains("not a regular file")) << device.error.toStdString();
 }
 
 TEST(PropertyList, BinaryCyclesAndOutOfRangeReferencesAreRefused)

@@ -90,3 +90,16 @@ TEST(ResourceRoot, Locations)
     EXPECT_TRUE(ResourceRoot::defaultLocation().endsWith(QLatin1String("/tessaly-designer")));
     EXPECT_FALSE(ResourceRoot::shippedLocation().isEmpty());
 }
+
+TEST(ResourceRoot, ShippedFilesFoundBesideAProgramInstalledElsewhere)
+{
+    // Installed with another prefix than the configured one: found relative to the program.
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString bin = tmp.filePath("prefix/bin");
+    const QString shipped = tmp.filePath("prefix/share/tessaly-designer/resources");
+    ASSERT_TRUE(QDir().mkpath(bin));
+    EXPECT_NE(ResourceRoot::shippedLocationFor(bin), shipped);
+    ASSERT_TRUE(QDir().mkpath(shipped));
+    EXPECT_EQ(ResourceRoot::shippedLocationFor(bin), shipped);
+}
