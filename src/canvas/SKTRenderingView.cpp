@@ -82,14 +82,31 @@ QByteArray SKTRenderingView::pdfDataWithGraphics_data(const RenderSide &side, QS
             *error = QStringLiteral("The card has no size to draw.");
         return {};
     }
+    // PDF readers take pages up to 200 inches a side; beyond that, or below a point, Qt would quietly
+    // write a letter page instead.
+    const QPageSize pageSize(side.cardSize, QPageSize::Point);
+    if (side.cardSize.width() > MaxPdfPoints || side.cardSize.height() > MaxPdfPoints ||
+        !pageSize.isValid()) {
+        if (error)
+            *error = QStringLiteral("The card size cannot be a PDF page.");
+        return {};
+    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Tessaly Greeting Designer"));
-        writer.setPageLayout(QPageLayout(QPageSize(side.cardSize, QPageSize::Point), QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0), QPageLayout::Point));
+        const QSizeF page = writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait,
+                                                             QMarginsF(0, 0, 0, 0), QPageLayout::Point))
+                                ? writer.pageLayout().fullRect(QPageLayout::Point).size()
+                                : QSizeF();
+        if (std::abs(page.width() - side.cardSize.width()) > 1 ||
+            std::abs(page.height() - side.cardSize.height()) > 1) {
+            if (error)
+                *error = QStringLiteral("The card size cannot be a PDF page.");
+            return {};
+        }
         QPainter painter;
         if (!painter.begin(&writer)) {
             if (error)

@@ -44,6 +44,8 @@ public:
     // Largest side, in pixels, of any image the renderer makes: keeps a hostile size or dpi from
     // asking for gigabytes.
     static constexpr int MaxPixels = 30000;
+    // Largest side, in points, of a PDF page (200 inches).
+    static constexpr double MaxPdfPoints = 14400;
 
 private:
     RenderSide m_side;

@@ -103,6 +103,15 @@ TEST(SideRendering, PdfHasTheCardSizeItsTextsAndNoFlaggedObject)
     EXPECT_NEAR(word.captured(1).toDouble(), 10, 2);
     EXPECT_NEAR(word.captured(2).toDouble(), 10, 2);
     EXPECT_NEAR(word.captured(4).toDouble() - word.captured(2).toDouble(), 16, 3);
+
+    // A size no PDF page can have is refused with a message, not written as some other page.
+    for (const QSizeF bad : {QSizeF(1e9, 100), QSizeF(100, 20000), QSizeF(14401, 100)}) {
+        RenderSide side = sampleSide();
+        side.cardSize = bad;
+        QString error;
+        EXPECT_TRUE(SKTRenderingView::pdfDataWithGraphics_data(side, &error).isEmpty());
+        EXPECT_FALSE(error.isEmpty());
+    }
 }
 
 TEST(SideRendering, ImageSizePlacementAndFlaggedObjects)
