@@ -87,8 +87,10 @@ SeriesLoader BatchFillSnapshot::loader()
 {
     return [this](const QString &name) {
         std::optional<QStringList> rows = SeriesFiles::readRows(m_design.dataFolder, name);
-        if (!rows)
-            m_warnings << QStringLiteral("The series \"%1\" was not found.").arg(name);
+        // Both sides may bind the same series: say it once.
+        const QString warning = QStringLiteral("The series \"%1\" was not found.").arg(name);
+        if (!rows && !m_warnings.contains(warning))
+            m_warnings << warning;
         return rows;
     };
 }

@@ -14,6 +14,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
+
 using namespace batchtest;
 
 namespace
@@ -77,6 +79,8 @@ TEST(BatchFillCounting, SourcesRowsAndSides)
     BatchFillSnapshot::Design missing;
     missing.dataFolder = data;
     missing.front << text(QRectF(0, 0, 50, 20), 1, "gone") << text(QRectF(0, 0, 50, 20), 2, {}, 1);
+    missing.back << text(QRectF(0, 0, 50, 20), 1, "gone"); // named twice, told once
+    missing.CARD_SIDE_STR = "2";
     s = BatchFillSnapshot::take(missing);
     EXPECT_FALSE(s.isBatch());
     EXPECT_EQ(s.warnings().size(), 1);
@@ -266,4 +270,61 @@ TEST(BatchBarcodeSettings, SymbologyIndexCountsInTheSymbologyTableOrder)
     EXPECT_EQ(s.barcode_clr, QColor(Qt::darkBlue));
     EXPECT_EQ(s.value_font, (FontDescriptor{"Arial-BoldMT", 12}));
     EXPECT_EQ(s.unit, 1);
+}
+
+// Vector barcode pictures must land at the same place and size in points whatever the output
+// resolution: bars wide enough for 72 dpi decode at every resolution and span the same points.
+TEST(CardExport, BarcodesDecodeAndKeepTheirSizeAtEveryResolution)
+{
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "codes", "A1B2\nZ9Y8");
+    BatchFillSnapshot::Design d;
+    d.dataFolder = tmp.path();
+    d.frontPage.Card_Size = QSizeF(243, 154);
+    GraphicPtr linear = barcode(QPointF(8, 8), 0, 9, 1, "codes"); // Code 128
+    linear->linear_width_val = 30.0f;                             // 2.16 points a module
+    linear->show_hide_val = 1;
+    d.front << linear;
+    d.front << barcode(QPointF(160, 80), 1, 0, 2, {}, 1); // QR Code, 60 points
+    for (int i = 0; i < 2; ++i)
+        d.excelRows << BatchFillSnapshot::ExcelRow{
+            {"Extension", QString::number(i + 1)},
+            {"Column1", QStringLiteral("https://example.org/%1").arg(i)}};
+    auto s = snap(d);
+    ASSERT_EQ(s->Total_Batch_Excel_Card, 2);
+    double barsWidthPt = -1;
+    for (int dpi : {72, 150, 300}) {
+        ExportProgress progress;
+        ExportOptions options;
+        options.dpi = dpi;
+        options.threads = 2;
+        const QString out = tmp.filePath(QStringLiteral("out%1").arg(dpi));
+        const ExportResult r = CardExport::run(s, out, options, &progress);
+        ASSERT_TRUE(r.ok()) << r.message().toStdString();
+        const QDir folder(ExportPaths::batchFolderPath(out));
+        for (int k = 1; k <= 2; ++k) {
+            const QString path = folder.filePath(QStringLiteral("Card_%1.png").arg(k));
+            const QStringList found = decode(path);
+            EXPECT_TRUE(found.contains(QStringLiteral("Code128:") + (k == 1 ? "A1B2" : "Z9Y8")))
+                << dpi << " " << k << found.join(" | ").toStdString();
+            EXPECT_TRUE(found.contains(QStringLiteral("QRCode:https://example.org/%1").arg(k - 1)))
+                << dpi << " " << k << found.join(" | ").toStdString();
+        }
+        // The span of dark pixels along the linear barcode's middle row, in points.
+        const QImage card(folder.filePath("Card_1.png"));
+        ASSERT_EQ(card.width(), int(std::ceil(243.0 * dpi / 72.0)));
+        const int y = int(std::lround(20.0 * dpi / 72.0));
+        int first = -1, last = -1;
+        for (int x = 0; x < int(150.0 * dpi / 72.0); ++x)
+            if (qGray(card.pixel(x, y)) < 128 && qAlpha(card.pixel(x, y)) > 128) {
+                if (first < 0)
+                    first = x;
+                last = x;
+            }
+        ASSERT_GE(first, 0) << dpi;
+        const double widthPt = (last - first + 1) * 72.0 / dpi;
+        if (barsWidthPt < 0)
+            barsWidthPt = widthPt;
+        EXPECT_NEAR(widthPt, barsWidthPt, 2.0) << dpi;
+    }
 }

@@ -49,7 +49,7 @@ CARDTOOL_COMMAND(exportCommand, "export",
         cardtool::fail(QStringLiteral("export: --to DIR is required"));
         return 1;
     }
-    cardtool::takeOption(rest, QStringLiteral("--side"), &sideText);
+    const bool sideGiven = cardtool::takeOption(rest, QStringLiteral("--side"), &sideText);
     cardtool::takeOption(rest, QStringLiteral("--ext"), &ext);
     const bool combined = cardtool::takeFlag(rest, QStringLiteral("--combined"));
     const bool haveData = cardtool::takeOption(rest, QStringLiteral("--data"), &dataFolder);
@@ -105,8 +105,11 @@ CARDTOOL_COMMAND(exportCommand, "export",
     DesignFile file(document, front, back, binding, &editor);
     const DesignResult loaded = file.Read_and_load_design_Log(designPath, QStringLiteral("L"));
     if (!loaded.ok()) {
-        cardtool::fail(QStringLiteral("export: %1: %2")
-                           .arg(designPath, loaded.message.isEmpty() ? loaded.reason : loaded.message));
+        // The reader's message is the one the editor shows; the reason says what was wrong.
+        QString text = loaded.message.isEmpty() ? loaded.reason : loaded.message;
+        if (!loaded.message.isEmpty() && !loaded.reason.isEmpty())
+            text += QStringLiteral(" (%1)").arg(loaded.reason);
+        cardtool::fail(QStringLiteral("export: %1: %2").arg(designPath, text));
         return 1;
     }
 
@@ -117,6 +120,9 @@ CARDTOOL_COMMAND(exportCommand, "export",
     design.backPage = back;
     design.cardShape = ModelGlobals::instance().Card_Shape;
     design.CARD_SIDE_STR = front.Card_Side;
+    // Without --side a double-sided card is written with its backs.
+    if (!sideGiven && design.CARD_SIDE_STR == QLatin1String("2"))
+        options.side = ExportSide::Both;
     const QSizeF size = editor.size.isValid() && !editor.size.isEmpty() ? editor.size : front.Card_Size;
     if (size.isValid() && !size.isEmpty())
         design.cardArea = QRectF(QPointF(0, 0), size);
