@@ -17,6 +17,17 @@ bool Delete_File(const QString &path)
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return false;
+    // A name left empty when the path was put together leaves a folder that holds everything:
+    // the file system's root, the home folder or the data root itself are never removed whole.
+    if (!info.isSymLink()) {
+        const QString target = QDir::cleanPath(info.absoluteFilePath());
+        for (const QString &keep : {QDir::rootPath(), QDir::homePath(), Resource_Path}) {
+            if (!keep.isEmpty() && target == QDir::cleanPath(QDir(keep).absolutePath())) {
+                Show_NSLog_Message(QStringLiteral("Refused to delete the folder %1").arg(path));
+                return false;
+            }
+        }
+    }
     // Removable when the containing folder may be written.
     if (!QFileInfo(info.absolutePath()).isWritable())
         return false;

@@ -7,7 +7,8 @@
 #include <QString>
 
 // Removes the file or folder (with its contents) at `path` when it may be removed; a symbolic
-// link is removed itself, never followed. Refuses an empty path. Returns whether it is gone.
+// link is removed itself, never followed. Refuses an empty path and the root, home and data
+// folders themselves. Returns whether it is gone.
 bool Delete_File(const QString &path);
 
 // Creates, where missing, Data_Folder_Path and "Background", "Fill_Style_Image", "LibraryImage",

@@ -60,6 +60,14 @@ TEST_F(FileUtils, DeleteFileRefusesEmptyAndDoesNotFollowLinks)
     EXPECT_TRUE(Delete_File(tmp.filePath("target")));
     EXPECT_FALSE(QFileInfo::exists(tmp.filePath("target")));
     EXPECT_FALSE(Delete_File(tmp.filePath("never-there")));
+
+    // A path whose file name was left empty names the whole data root: it stays.
+    FoundationState::instance().setResourcePath(tmp.filePath("data"));
+    touch(tmp.filePath("data/DataSet/Names.txt"));
+    EXPECT_FALSE(Delete_File(Resource_Path));
+    EXPECT_FALSE(Delete_File(Resource_Path + QStringLiteral("/.")));
+    EXPECT_TRUE(QFileInfo::exists(tmp.filePath("data/DataSet/Names.txt")));
+    EXPECT_TRUE(Delete_File(Data_Folder_Path));
 }
 
 TEST_F(FileUtils, DataFoldersCreatedWithDefaultPermissionsOnce)
