@@ -281,6 +281,12 @@ static bool readSide(const plist::Array &items, qsizetype start, Card_Property &
     p.Card_Name = str(16);
     p.Card_Location = DesignFileFormat::pointFromString(str(17));
     p.Card_Size = DesignFileFormat::sizeFromString(str(18));
+    // The front size becomes the canvas size: an overflowing or negative number is damage.
+    if (!std::isfinite(p.Card_Location.x()) || !std::isfinite(p.Card_Location.y()))
+        return fail(reason, QStringLiteral("item %1 holds no usable card position").arg(start + 17));
+    if (!std::isfinite(p.Card_Size.width()) || !std::isfinite(p.Card_Size.height()) ||
+        p.Card_Size.width() < 0 || p.Card_Size.height() < 0)
+        return fail(reason, QStringLiteral("item %1 holds no usable card size").arg(start + 18));
     p.Card_Preset = str(19);
     p.Card_Category = str(20);
     p.Card_Sub_Category = str(21);

@@ -240,6 +240,12 @@ TEST_F(DesignFileTest, ADamagedFileChangesNothing)
     variant("bad object archive", [](plist::Array &i) { i[62] = plist::Value(QByteArray("bplist00junk")); });
     variant("foreign class", [](plist::Array &i) { i[62] = i[2]; });
     variant("back count missing", [](plist::Array &i) { i.resize(64); });
+    variant("overflowing card size",
+            [](plist::Array &i) { i[19] = plist::Value(QStringLiteral("{1e400, 5}")); });
+    variant("negative back size",
+            [](plist::Array &i) { i[47] = plist::Value(QStringLiteral("{-243, 153}")); });
+    variant("overflowing position",
+            [](plist::Array &i) { i[18] = plist::Value(QStringLiteral("{0, -1e999}")); });
     variant("rows not dictionaries",
             [](plist::Array &i) { i[60] = plist::Value(plist::Array{plist::Value(1)}); });
 
