@@ -294,7 +294,8 @@ Picture ImageProcesser::adjust_boxBlur(const Picture &image, float withvalue)
     QImage src = pixelsOf(image).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (src.isNull())
         return image;
-    const int radius = int(std::min<double>(std::lround(withvalue), std::max(src.width(), src.height())));
+    // Clamp before rounding: a huge or infinite radius from a file must not overflow.
+    const int radius = int(std::lround(std::min<double>(withvalue, std::max(src.width(), src.height()))));
     QImage tmp(src.size(), src.format()), out(src.size(), src.format());
     if (tmp.isNull() || out.isNull())
         return image;
