@@ -24,6 +24,11 @@ ExportResult CardExport::Export_Batch_File(std::shared_ptr<const BatchFillSnapsh
                                            ExportProgress *progress, BatchFiller::BarcodeMaker barcodeMaker)
 {
     const int rows = snapshot->Total_Batch_Excel_Card;
+    // While a batch runs the editor does not redraw on request; cleared however the run ends.
+    struct InProcess {
+        InProcess() { OutputState::instance().Card_Value_In_Process = true; }
+        ~InProcess() { OutputState::instance().Card_Value_In_Process = false; }
+    } inProcess;
     BatchExportEngine engine(progress);
     return engine.Export_Batch_File(
         chosenFolder, rows, options,

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <atomic>
 #include <cmath>
 
 using namespace batchtest;
@@ -327,4 +328,27 @@ TEST(CardExport, BarcodesDecodeAndKeepTheirSizeAtEveryResolution)
             barsWidthPt = widthPt;
         EXPECT_NEAR(widthPt, barsWidthPt, 2.0) << dpi;
     }
+}
+
+TEST(CardExport, CardsInProcessWhileABatchRunsOnly)
+{
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "v", "12\n34\n56");
+    BatchFillSnapshot::Design d;
+    d.dataFolder = tmp.path();
+    d.front << barcode(QPointF(5, 5), 0, 9, 1, "v");
+    std::atomic<int> seenInProcess{0};
+    auto maker = [&seenInProcess](const BarcodeSettings &s, const QString &value, const QString &header,
+                                  const QString &footer) {
+        if (OutputState::instance().Card_Value_In_Process)
+            ++seenInProcess;
+        return BatchFiller::defaultBarcodeMaker()(s, value, header, footer);
+    };
+    ExportProgress progress;
+    ExportOptions options;
+    options.threads = 2;
+    const ExportResult r = CardExport::run(snap(d), tmp.filePath("out"), options, &progress, maker);
+    ASSERT_TRUE(r.ok()) << r.message().toStdString();
+    EXPECT_EQ(seenInProcess.load(), 3);
+    EXPECT_FALSE(OutputState::instance().Card_Value_In_Process);
 }
