@@ -339,3 +339,45 @@ TEST(SideRendering, EngineBarcodesAndTextsKeepTheirSizeAtEveryResolution)
         }
     }
 }
+
+TEST(SideRendering, VectorPictureOfASideReplaysAtItsSizeOnEveryDevice)
+{
+    BarcodeSettings settings;
+    settings.symbologyTitle = QStringLiteral("Code 128");
+    settings.linear_or_2d = 0;
+    settings.dpi = 300;
+    const BarcodeResult made =
+        BarcodeGenerator::Get_Image_From_Val(settings, QStringLiteral("NESTED-7"), "", "");
+    ASSERT_TRUE(made.ok()) << made.error.toStdString();
+    RenderSide side;
+    side.cardSize = QSizeF(300, 200);
+    auto barcode = std::dynamic_pointer_cast<SKTBarcode>(SKTGraphic::create(SKTGraphic::Kind::Barcode));
+    barcode->setBounds(QRectF(20, 20, 10, 10));
+    barcode->Set_Barcode_image(made.picture);
+    auto text = textAt(QRectF(20, 140, 260, 50), QStringLiteral("HHHH"));
+    text->text_ctrl_font = FontDescriptor{QStringLiteral("ArialMT"), 30};
+    side.graphics = {barcode, text};
+    const auto picture = SKTRenderingView::image_From_Card_Graphics(side, true);
+    ASSERT_TRUE(picture);
+    for (const double dpi : {72.0, 300.0}) {
+        const double k = dpi / 72.0;
+        const QImage direct = SKTRenderingView::imageOfSide(side, dpi);
+        QImage replayed(direct.size(), QImage::Format_ARGB32_Premultiplied);
+        replayed.fill(Qt::white);
+        const int dpm = int(std::lround(dpi / 0.0254));
+        replayed.setDotsPerMeterX(dpm);
+        replayed.setDotsPerMeterY(dpm);
+        QPainter p(&replayed);
+        p.scale(k, k);
+        PathPainting::drawPicture(p, *picture, QRectF(QPointF(0, 0), side.cardSize));
+        p.end();
+        for (const QRectF area : {QRectF(0, 0, 300, 130), QRectF(0, 135, 300, 60)}) {
+            const QRect scaled = QRectF(area.topLeft() * k, area.size() * k).toRect();
+            const QRect a = inkBox(direct, scaled), b = inkBox(replayed, scaled);
+            ASSERT_FALSE(a.isEmpty());
+            EXPECT_NEAR(b.left(), a.left(), 2 * k) << dpi;
+            EXPECT_NEAR(b.width(), a.width(), 2 * k) << dpi;
+            EXPECT_NEAR(b.height(), a.height(), 2 * k) << dpi;
+        }
+    }
+}
