@@ -3,7 +3,8 @@
 usage: design_roundtrip.py CARDTOOL WORKDIR
 Checks the file `cardtool design-new` writes, then writes a design of every object kind as keyed
 archives (some keys left out), and checks that design-dump shows what was written and that
-design-resave keeps it. Exits non-zero with a message on the first difference.
+design-resave keeps it, every object archive holding its keys in stored order and value kind.
+Exits non-zero with a message on the first difference.
 """
 import json
 import math
@@ -27,6 +28,38 @@ SIDE_FIELDS = [
     ("Card_BG_Image_Layout", "str"), ("Card_Content_clr", "color"), ("Card_Content_font", "font"),
 ]
 
+# The object archive: its keys in stored order with their value kinds.
+ARCHIVE_KEYS = [
+    ("_bounds", "rect"), ("ctrl_is_locked", "bool"), ("_isDrawingFill", "bool"), ("_fillColor", "object"),
+    ("_isDrawingStroke", "bool"), ("_strokeColor", "object"), ("_strokeWidth", "float"),
+    ("_stroke_border_type", "object"), ("_fill_type", "object"), ("_fill_Grad_clr1", "object"),
+    ("_fill_Grad_clr2", "object"), ("_fill_grad_angle", "float"), ("_fill_htch_clr", "object"),
+    ("_fill_hatch_type", "object"), ("_isFlippedHorizontally", "bool"), ("_isFlippedVertically", "bool"),
+    ("invert_clr", "bool"), ("gray_Scale", "bool"), ("Sepia", "bool"), ("img_trnsp_val", "float"),
+    ("hue_val", "float"), ("sat_val", "float"), ("brt_val", "float"), ("con_val", "float"),
+    ("srp_val", "float"), ("ev_val", "float"), ("blr_val", "float"), ("data_source_type", "int"),
+    ("rotate_image", "float"), ("_file_path", "object"), ("sign_or_fingureprint", "object"),
+    ("batch_list_name", "object"), ("batch_list_index", "int"), ("_line_ori", "int"),
+    ("_line_cap_style", "int"), ("alpha_val", "float"), ("alpha_val_stroke", "float"),
+    ("text_ctrl_font", "object"), ("txt_clr", "object"), ("_Text_contents", "object"),
+    ("_shape_type", "object"), ("cor_rad_val_val", "float"), ("_barcode_image", "object"),
+    ("linear_or_2d", "int"), ("barcode_font_index", "int"), ("linear_font_val", "object"),
+    ("two_d_font_val", "object"), ("header_val", "object"), ("footer_val", "object"),
+    ("show_hide_hdr", "int"), ("show_hide_ftr", "int"), ("show_hide_val", "int"), ("show_val_on_top", "int"),
+    ("align_hdr_index", "int"), ("align_ftr_index", "int"), ("linear_height_val", "float"),
+    ("linear_width_val", "float"), ("qr_size_val", "int"), ("qr_version_index", "int"),
+    ("qr_ec_index", "int"), ("pdf_hgt_val", "int"), ("pdf_wdt_val", "int"), ("pdf_ec_val", "int"),
+    ("dm_module_val", "int"), ("dm_format_index", "int"), ("dm_encoding_index", "int"),
+    ("hdr_margin_val", "float"), ("ftr_margin_val", "float"), ("val_margin_val", "float"),
+    ("TB_marging_val", "float"), ("LR_margin_val", "float"), ("value_font_val", "object"),
+    ("header_font_val", "object"), ("footer_font_val", "object"), ("barcode_hdr_clr_val", "object"),
+    ("barcode_ftr_clr_val", "object"), ("barcode_val_clr_val", "object"), ("barcode_back_clr_val", "object"),
+    ("barcode_clr_val", "object"), ("dpi_val_index", "int"), ("dpi_custom_val", "object"),
+    ("barcode_unit_val", "int"), ("text_alignmnet", "int"), ("text_transfrom_case", "int"),
+    ("text_kerning", "float"), ("print_object", "int"), ("control_ID", "object"), ("excel_binding", "bool"),
+    ("excel_col_indx", "int"), ("Text_Value", "object"), ("ctrl_is_visible", "bool"),
+    ("double_star_type", "int"), ("polygon_type", "int"),
+]
 
 def fail(msg):
     print("FAIL:", msg)
@@ -276,4 +309,21 @@ redump = json.loads(run("design-dump", again))
 check(redump == dump, "design-resave changed the design")
 resaved = plistlib.load(open(again, "rb"))
 check(len(resaved) == 63 + len(front_archives) + 1, "resaved item count")
+# The resaved archives hold every key in stored order with its value kind, and the values written.
+PY_KIND = {"rect": str, "bool": bool, "int": int, "float": float, "object": plistlib.UID}
+for item, want in zip(resaved[62:62 + len(front_archives)], front_want):
+    objs, root = archive_root(item)
+    check(classname(objs, root) == want["class"], "resaved class")
+    keys = [k for k in root if k != "$class"]
+    expected_keys = [k for k, _ in ARCHIVE_KEYS]
+    if want["class"] == "SKTLine":
+        expected_keys += ["_pointsRight", "_pointsDown"]
+    check(keys == expected_keys, "%s: archive keys out of order" % want["class"])
+    for key, kind in ARCHIVE_KEYS:
+        value = root[key]
+        check(type(value) is PY_KIND[kind], "%s.%s is stored as %s" % (want["class"], key, type(value).__name__))
+        if key in want and kind in ("bool", "int", "float"):
+            check(value == want[key], "%s.%s: %r != %r" % (want["class"], key, value, want[key]))
+        elif key in want and isinstance(want[key], str) and kind == "object":
+            check(objs[value.data] == want[key], "%s.%s resaved" % (want["class"], key))
 print("ok")
