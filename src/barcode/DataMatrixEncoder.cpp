@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 extern "C" {
 #include <iec16022/iec16022ecc200.h>
@@ -172,9 +173,16 @@ DataMatrixSymbol DataMatrixEncoder::encodeBytes(const QByteArray &bytes, int row
     char *encodingCopy = encoding.isEmpty() ? nullptr : strdup(encoding.constData());
     char *const mine = encodingCopy;
     QByteArray input = bytes; // the library takes a writable buffer
-    unsigned char *grid = iec16022ecc200(&width, &height, &encodingCopy, static_cast<int>(input.size()),
-                                         reinterpret_cast<unsigned char *>(input.data()),
-                                         &symbol.encodedBytes, &symbol.capacity, &symbol.eccBytes);
+    unsigned char *grid = nullptr;
+    {
+        // The library keeps its Reed-Solomon tables in globals that every call rebuilds: one call
+        // at a time, or batch threads corrupt each other's symbols and the heap.
+        static std::mutex libraryMutex;
+        const std::lock_guard<std::mutex> lock(libraryMutex);
+        grid = iec16022ecc200(&width, &height, &encodingCopy, static_cast<int>(input.size()),
+                              reinterpret_cast<unsigned char *>(input.data()), &symbol.encodedBytes,
+                              &symbol.capacity, &symbol.eccBytes);
+    }
     if (encodingCopy != mine)
         free(encodingCopy);
     free(mine);
