@@ -104,6 +104,18 @@ TEST(ObjectPainting, DashesOfBorderCodeInPointsAtWidthsOneAndFour)
         ASSERT_GT(runs.size(), 10);
         for (int i = 1; i < runs.size() - 1; ++i)
             EXPECT_NEAR(runs[i], 8, 1) << "width " << width;
+        // The gaps: every dash starts 10 points after the one before it.
+        int previousStart = -1, dashes = 0;
+        for (int x = 12; x < 188; ++x) {
+            const bool dark = qGray(img.pixel(x, 20)) < 128, before = qGray(img.pixel(x - 1, 20)) < 128;
+            if (dark && !before) {
+                if (previousStart >= 0)
+                    EXPECT_NEAR(x - previousStart, 10, 1) << "width " << width;
+                previousStart = x;
+                ++dashes;
+            }
+        }
+        EXPECT_GT(dashes, 10);
     }
 }
 

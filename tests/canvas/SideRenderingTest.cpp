@@ -3,6 +3,8 @@
 #include "canvas/PathPainting.h"
 #include "canvas/SKTRenderingView.h"
 #include "model/SKTBarcode.h"
+#include "model/SKTImage.h"
+#include "model/SKTSignature.h"
 #include "model/SKTText.h"
 #include "model/Shape_Control.h"
 #include "platform/PropertyList.h"
@@ -161,8 +163,28 @@ TEST(SideRendering, VectorPictureOfASideDrawsLikeTheSide)
 
 TEST(SideRendering, EightThreadsGiveIdenticalImages)
 {
-    const RenderSide side = sampleSide();
+    RenderSide side = sampleSide();
+    // Every kind that reads pictures: a filtered, turned picture over its original size, a signature
+    // sample and a hatched shape. None of them may change what another thread reads.
+    QImage photo(900, 500, QImage::Format_ARGB32);
+    photo.fill(QColor(40, 120, 200));
+    auto image = std::dynamic_pointer_cast<SKTImage>(SKTGraphic::create(SKTGraphic::Kind::Image));
+    image->setBounds(QRectF(60, 40, 90, 50));
+    image->_contents = Picture(photo, QSizeF(900, 500));
+    image->_file_path = QStringLiteral("/nonexistent/photo.png");
+    image->gray_Scale = 1;
+    image->blr_val = 2;
+    image->rotate_image = 30;
+    auto sign = std::dynamic_pointer_cast<SKTSignature>(SKTGraphic::create(SKTGraphic::Kind::Signature));
+    sign->setBounds(QRectF(160, 10, 70, 30));
+    sign->Set_Control_File_path(QStringLiteral("Default"));
+    auto hatched = std::dynamic_pointer_cast<Shape_Control>(SKTGraphic::create(SKTGraphic::Kind::Shape));
+    hatched->setBounds(QRectF(200, 100, 40, 40));
+    hatched->_fill_type = QStringLiteral("H");
+    hatched->_fill_hatch_type = QStringLiteral("Cross");
+    side.graphics << image << sign << hatched;
     const QImage reference = SKTRenderingView::imageOfSide(side, 150);
+    EXPECT_EQ(image->_contents->size(), QSizeF(900, 500)); // painting caps no stored picture
     QList<QImage> results(8);
     QList<QThread *> threads;
     for (int i = 0; i < 8; ++i)
