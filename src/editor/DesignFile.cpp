@@ -8,6 +8,7 @@
 #include "platform/PropertyList.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace
 {
@@ -80,19 +81,37 @@ void DesignFile::resetToNewDesign()
     g.Not_Draw_Only_Prop_Change = 0;
 }
 
+bool DesignFile::readFileBytes(const QString &path, QByteArray *bytes, QString *reason)
+{
+    // A device or pipe would never end (or never open): only regular files are designs.
+    if (!QFileInfo(path).isFile()) {
+        if (reason)
+            *reason = QStringLiteral("not a regular file");
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (reason)
+            *reason = file.errorString();
+        return false;
+    }
+    if (file.size() > MaxDesignFileSize) {
+        if (reason)
+            *reason = QStringLiteral("the file is too large for a design");
+        return false;
+    }
+    const QByteArray data = file.readAll();
+    if (bytes)
+        *bytes = data;
+    return true;
+}
+
 DesignResult DesignFile::Read_and_load_design_Log(const QString &path, const QString &log_or_template)
 {
     DesignResult corrupt{DesignResult::Status::Failed, CorruptMessage, QString()};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        corrupt.reason = file.errorString();
+    QByteArray bytes;
+    if (!readFileBytes(path, &bytes, &corrupt.reason))
         return corrupt;
-    }
-    if (file.size() > MaxDesignFileSize) {
-        corrupt.reason = QStringLiteral("the file is too large for a design");
-        return corrupt;
-    }
-    const QByteArray bytes = file.readAll();
     DesignContents contents;
     if (!DesignFileFormat::parse(bytes, &contents, &corrupt.reason))
         return corrupt;

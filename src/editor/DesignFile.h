@@ -38,6 +38,8 @@ public:
     // Page settings as a new design has them.
     static void resetPageSettings(Card_Property &front, Card_Property &back);
 
+    // The bytes of a design file: a regular file of a design's size at most.
+    static bool readFileBytes(const QString &path, QByteArray *bytes, QString *reason);
     // Writes the items of a design to path atomically.
     static bool writeItems(const QString &path, const plist::Array &items, QString *error);
 

@@ -266,8 +266,14 @@ TEST_F(DesignFileTest, ADamagedFileChangesNothing)
         EXPECT_EQ(binding.rowCount(), 1) << name;
         EXPECT_EQ(EditorState::instance().Project_File_Name, path(QStringLiteral("good.dcard"))) << name;
     }
-    EXPECT_FALSE(
-        file().Read_and_load_design_Log(path(QStringLiteral("missing.dcard")), QStringLiteral("L")).ok());
+    // A missing file, a folder and an endless device are refused at once, never read.
+    for (const QString &p :
+         {path(QStringLiteral("missing.dcard")), dir.path(), QStringLiteral("/dev/zero")}) {
+        const DesignResult r = file().Read_and_load_design_Log(p, QStringLiteral("L"));
+        EXPECT_FALSE(r.ok()) << p.toStdString();
+        EXPECT_EQ(r.message, DesignFile::CorruptMessage);
+    }
+    EXPECT_EQ(doc.graphics().size(), 2);
 }
 
 TEST_F(DesignFileTest, CancelInTheSavePanelKeepsThePath)

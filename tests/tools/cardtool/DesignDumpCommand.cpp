@@ -5,7 +5,6 @@
 #include "editor/DesignFile.h"
 #include "model/SKTLine.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -231,10 +230,11 @@ CARDTOOL_COMMAND(designDump, "design-dump", "IN.dcard")
         cardtool::fail(QStringLiteral("design-dump needs one input path"));
         return 1;
     }
-    QFile file(args.first());
+    QByteArray bytes;
     DesignContents c;
     QString reason;
-    if (!file.open(QIODevice::ReadOnly) || !DesignFileFormat::parse(file.readAll(), &c, &reason)) {
+    if (!DesignFile::readFileBytes(args.first(), &bytes, &reason) ||
+        !DesignFileFormat::parse(bytes, &c, &reason)) {
         cardtool::fail(DesignFile::CorruptMessage);
         return 1;
     }
