@@ -1,6 +1,7 @@
 #include "canvas/SKTRenderingView.h"
 #include "foundation/FoundationState.h"
 #include "model/ModelGlobals.h"
+#include "model/SKTBarcode.h"
 #include "model/SKTImage.h"
 #include "model/SKTLine.h"
 #include "model/SKTSignature.h"
@@ -349,4 +350,26 @@ TEST(ObjectPainting, LetterCaseRules)
     EXPECT_NEAR(upper, 29, 2);
     EXPECT_NEAR(lower, 21, 2);
     EXPECT_EQ(stored, upper);
+}
+
+TEST(ObjectPainting, AbsurdPictureSizesFromAFileDrawBoundedOrNotAtAll)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QImage pixels(8, 8, QImage::Format_ARGB32);
+    pixels.fill(Qt::black);
+    GraphicList all;
+    for (const QSizeF size : {QSizeF(1e30, 1e30), QSizeF(nan, 10), QSizeF(-5, 10), QSizeF(1e-30, 1e-30)}) {
+        auto barcode = make<SKTBarcode>(QRectF(10, 10, 50, 50));
+        barcode->Set_Barcode_image(Picture(pixels, QSizeF(8, 8)).withSize(size));
+        auto image = make<SKTImage>(QRectF(10, 10, 50, 50));
+        image->_contents = Picture(pixels, QSizeF(8, 8)).withSize(size);
+        image->_file_path = QStringLiteral("/nonexistent/p.png");
+        image->rotate_image = 45;
+        all << barcode << image;
+    }
+    RenderSide side;
+    side.graphics = all;
+    side.cardSize = QSizeF(100, 100);
+    EXPECT_FALSE(SKTRenderingView::imageOfSide(side, 300).isNull());
+    EXPECT_FALSE(SKTRenderingView::pdfDataWithGraphics_data(side).isEmpty());
 }
