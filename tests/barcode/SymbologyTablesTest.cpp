@@ -53,12 +53,18 @@ TEST(SymbologyTables, IndustrialTwoOfFiveFollowsTheTwoOfFiveTable)
     static const char *const table[10] = {"NNWWN", "WNNNW", "NWNNW", "WWNNN", "NNWNW",
                                           "WNWNN", "NWWNN", "NNNWW", "WNNWN", "NWNWN"};
     auto b = made<NKDIndustrialTwoOfFiveBarcode>("9071");
-    QByteArray expected = "1010";
+    // Bars of three modules (wide) or one (narrow), each followed by two of space; start WWN and
+    // stop WNW, the stop's last bar closing the symbol.
+    QByteArray expected = "11100"
+                          "11100"
+                          "100";
     for (const char c : QByteArray("9071")) {
         for (int e = 0; e < 5; ++e)
             expected += table[c - '0'][e] == 'W' ? "11100" : "100";
     }
-    expected += "11101";
+    expected += "11100"
+                "100"
+                "111";
     EXPECT_EQ(b->completeBarcode(), expected);
     EXPECT_EQ(b->barcode().size(), 4 * 19);
     EXPECT_FALSE(made<NKDIndustrialTwoOfFiveBarcode>("12A")->isContentValid());
