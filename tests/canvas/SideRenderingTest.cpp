@@ -403,3 +403,22 @@ TEST(SideRendering, VectorPictureOfASideReplaysAtItsSizeOnEveryDevice)
         }
     }
 }
+
+TEST(SideRendering, ObjectsDrawBackToFrontOverThePage)
+{
+    auto square = [](const QColor &colour) {
+        auto s = std::dynamic_pointer_cast<Shape_Control>(SKTGraphic::create(SKTGraphic::Kind::Shape));
+        s->setBounds(QRectF(20, 20, 40, 40));
+        s->_fillColor = colour;
+        s->_isDrawingStroke = false;
+        return s;
+    };
+    RenderSide side;
+    side.cardSize = QSizeF(100, 80);
+    side.page.Card_fill_chk = true;
+    side.page.Card_fill_clr = QColor(Qt::green);
+    side.graphics = {square(Qt::red), square(Qt::blue)}; // index 0 is frontmost
+    const QImage img = SKTRenderingView::imageOfSide(side, 72);
+    EXPECT_EQ(QColor(img.pixel(40, 40)), QColor(Qt::red));
+    EXPECT_EQ(QColor(img.pixel(80, 70)), QColor(Qt::green));
+}
