@@ -25,13 +25,9 @@ inline void strokePath(QPainter &painter, const SKTGraphic &g, const QPainterPat
     const std::optional<QColor> colour = g.strokeColor();
     if (!colour)
         return;
-    QPen pen = PathPainting::borderPen(*colour, g.strokeWidth(), g.strokeBorderType());
-    pen.setCapStyle(cap);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(pen);
-    painter.drawPath(path);
+    PathPainting::strokeBorder(painter, path, *colour, g.strokeWidth(), g.strokeBorderType(), cap);
     painter.restore();
 }
 

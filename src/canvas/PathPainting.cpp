@@ -47,6 +47,67 @@ QPen PathPainting::borderPen(const QColor &color, double width, const QString &d
     return pen;
 }
 
+void PathPainting::strokeBorder(QPainter &painter, const QPainterPath &path, const QColor &color,
+                                double width, const QString &dashCode, Qt::PenCapStyle cap)
+{
+    QPen pen = borderPen(color, width, dashCode);
+    pen.setCapStyle(cap);
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    const QList<qreal> dashes = dashPattern(dashCode);
+    if (pen.widthF() > 0 || dashes.isEmpty()) {
+        painter.setPen(pen);
+        painter.drawPath(path);
+    } else {
+        pen.setStyle(Qt::SolidLine);
+        painter.setPen(pen);
+        painter.drawPath(dashSegments(path, dashes));
+    }
+    painter.restore();
+}
+
+QPainterPath PathPainting::dashSegments(const QPainterPath &path, const QList<qreal> &dashes)
+{
+    qreal period = 0;
+    for (qreal d : dashes)
+        period += d;
+    if (dashes.isEmpty() || !(period > 0))
+        return path;
+    QPainterPath out;
+    // A huge path under short dashes would make millions of pieces: stop at a bound.
+    int budget = 200000;
+    for (const QPolygonF &poly : path.toSubpathPolygons()) {
+        qsizetype index = 0;
+        qreal left = dashes.first();
+        bool on = true;
+        for (qsizetype i = 1; i < poly.size(); ++i) {
+            const QLineF edge(poly.at(i - 1), poly.at(i));
+            const qreal length = edge.length();
+            if (!std::isfinite(length))
+                return out;
+            qreal at = 0;
+            while (length - at > left) {
+                if (on) {
+                    out.moveTo(edge.pointAt(at / length));
+                    out.lineTo(edge.pointAt((at + left) / length));
+                }
+                at += left;
+                index = (index + 1) % dashes.size();
+                left = dashes.at(index);
+                on = !on;
+                if (--budget <= 0)
+                    return out;
+            }
+            if (on && length > at) {
+                out.moveTo(edge.pointAt(at / length));
+                out.lineTo(edge.p2());
+            }
+            left -= length - at;
+        }
+    }
+    return out;
+}
+
 QPainterPath PathPainting::winding(QPainterPath path)
 {
     path.setFillRule(Qt::WindingFill);

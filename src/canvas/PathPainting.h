@@ -24,6 +24,13 @@ public:
     // non-finite width draws as 0 (a hairline).
     static QPen borderPen(const QColor &color, double width, const QString &dashCode);
     static double sanitizedWidth(double width);
+    // Strokes the path with a border pen. A hairline (width 0) is one device pixel wide, where Qt
+    // would measure its dashes in device pixels too: its dashes are cut here in points instead.
+    static void strokeBorder(QPainter &painter, const QPainterPath &path, const QColor &color, double width,
+                             const QString &dashCode, Qt::PenCapStyle cap = Qt::FlatCap);
+    // The "on" pieces of the path under the dash lengths (points, phase 0, restarting on every
+    // subpath), as open segments.
+    static QPainterPath dashSegments(const QPainterPath &path, const QList<qreal> &dashes);
 
     // Path with the winding fill rule, so stars and doubly traced polygons fill inside.
     static QPainterPath winding(QPainterPath path);

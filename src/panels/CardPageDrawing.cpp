@@ -55,10 +55,8 @@ void CardPageDrawing::Card_Base_Drawing(QPainter &painter, const Card_Property &
             flat.addPolygon(poly);
             flat.closeSubpath();
         }
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(
-            PathPainting::borderPen(page.Card_bordr_clr, page.Card_bor_Stepper, page.Card_border_style));
-        painter.drawPath(flat);
+        PathPainting::strokeBorder(painter, flat, page.Card_bordr_clr, page.Card_bor_Stepper,
+                                   page.Card_border_style);
     }
     painter.restore();
 }

@@ -66,6 +66,37 @@ TEST(PathPainting, DashLengthsAreInPointsAtEveryWidth)
     EXPECT_EQ(pen.miterLimit(), 10.0);
     EXPECT_TRUE(PathPainting::dashPattern("XYZ").isEmpty());
     EXPECT_EQ(PathPainting::dashPattern("DDD"), (QList<qreal>{24, 8, 8, 8, 8, 8}));
+
+    // A hairline's dashes stay in points on a 300-dpi device: starts 10 points (41.7 px) apart.
+    QImage fine = blank(900, 40);
+    QPainter p(&fine);
+    p.scale(300 / 72.0, 300 / 72.0);
+    QPainterPath line;
+    line.moveTo(0, 5);
+    line.lineTo(200, 5);
+    PathPainting::strokeBorder(p, line, Qt::black, -3, "DA");
+    p.end();
+    QList<int> starts;
+    for (int x = 1; x < 830; ++x)
+        if (qGray(fine.pixel(x, 20)) < 200 && qGray(fine.pixel(x - 1, 20)) >= 200)
+            starts.append(x);
+    ASSERT_GT(starts.size(), 15);
+    for (int i = 1; i < starts.size(); ++i)
+        EXPECT_NEAR(starts[i] - starts[i - 1], 41.7, 2);
+    // Dashes run on across corners and restart on each subpath; a huge path stays bounded.
+    QPainterPath corner;
+    corner.moveTo(0, 0);
+    corner.lineTo(5, 0);
+    corner.lineTo(5, 10);
+    const QPainterPath pieces = PathPainting::dashSegments(corner, {8, 2});
+    // 5 along x and 3 down make the first dash; a gap of 2; the next dash starts 5 down.
+    ASSERT_EQ(pieces.elementCount(), 6);
+    EXPECT_EQ(QPointF(pieces.elementAt(3)), QPointF(5, 3));
+    EXPECT_EQ(QPointF(pieces.elementAt(4)), QPointF(5, 5));
+    QPainterPath huge;
+    huge.moveTo(0, 0);
+    huge.lineTo(1e12, 0);
+    EXPECT_LT(PathPainting::dashSegments(huge, {1, 1}).elementCount(), 500000);
 }
 
 TEST(PathPainting, GradientEndsFollowTheAngle)
