@@ -185,7 +185,13 @@ TEST(ObjectPainting, HiddenObjectsDrawNothing)
     auto text = make<SKTText>(QRectF(0, 0, 200, 120));
     auto sign = make<SKTSignature>(QRectF(0, 0, 200, 120));
     sign->Set_Control_File_path("Default");
-    GraphicList all{shape, text, sign};
+    auto image = make<SKTImage>(QRectF(0, 0, 200, 120));
+    image->_contents = markedPicture();
+    image->_file_path = QStringLiteral("/nonexistent/marked.png");
+    auto line = make<SKTLine>(QRectF(0, 0, 200, 120));
+    line->_strokeWidth = 10;
+    auto barcode = make<SKTBarcode>(QRectF(0, 0, 200, 120)); // would show the sample picture
+    GraphicList all{shape, text, sign, image, line, barcode};
     for (const GraphicPtr &g : all)
         g->Set_Ctrl_Is_Visible(false);
     const QImage img = render(all);
