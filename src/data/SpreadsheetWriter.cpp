@@ -7,6 +7,7 @@
 #include "XlsxText.h"
 #include "ZipReader.h"
 #include "foundation/FoundationState.h"
+#include "platform/ResourceRoot.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -99,12 +100,9 @@ QString SpreadsheetWriter::templatePath()
     // The per-user data root first: it holds the shipped resources, copied at first start.
     if (!Resource_Path.isEmpty() && QFileInfo::exists(Resource_Path + QStringLiteral("Template.xlsx")))
         return Resource_Path + QStringLiteral("Template.xlsx");
-    for (const QString &dir :
-         {QStringLiteral(TESSALY_SHIPPED_DIR), QStringLiteral(TESSALY_SOURCE_RESOURCES)}) {
-        const QString p = dir + QStringLiteral("/Template.xlsx");
-        if (QFileInfo::exists(p))
-            return p;
-    }
+    const QString shipped = ResourceRoot::shippedLocation() + QStringLiteral("/Template.xlsx");
+    if (QFileInfo::exists(shipped))
+        return shipped;
     return QStringLiteral(TESSALY_SOURCE_RESOURCES "/Template.xlsx");
 }
 
