@@ -1,5 +1,7 @@
 #include "barcode/BarcodeSettings.h"
 
+#include "barcode/DataMatrixEncoder.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -259,19 +261,8 @@ const QStringList &BarcodeSettings::dpiChoices()
 
 const QStringList &BarcodeSettings::dataMatrixFormats()
 {
-    static const QStringList formats = {
-        QStringLiteral("Auto"),     QStringLiteral("C10X10"),   QStringLiteral("C12X12"),
-        QStringLiteral("C14X14"),   QStringLiteral("C16X16"),   QStringLiteral("C18X18"),
-        QStringLiteral("C20X20"),   QStringLiteral("C22X22"),   QStringLiteral("C24X24"),
-        QStringLiteral("C26X26"),   QStringLiteral("C32X32"),   QStringLiteral("C36X36"),
-        QStringLiteral("C40X40"),   QStringLiteral("C44X44"),   QStringLiteral("C48X48"),
-        QStringLiteral("C52X52"),   QStringLiteral("C64X64"),   QStringLiteral("C72X72"),
-        QStringLiteral("C80X80"),   QStringLiteral("C88X88"),   QStringLiteral("C96X96"),
-        QStringLiteral("C104X104"), QStringLiteral("C120X120"), QStringLiteral("C132X132"),
-        QStringLiteral("C144X144"), QStringLiteral("C8X18"),    QStringLiteral("C8X32"),
-        QStringLiteral("C12X26"),   QStringLiteral("C12X36"),   QStringLiteral("C16X36"),
-        QStringLiteral("C16X48"),
-    };
+    // The encoder owns the list of sizes it can make; the settings offer the same choices.
+    static const QStringList formats = DataMatrixEncoder::formats();
     return formats;
 }
 

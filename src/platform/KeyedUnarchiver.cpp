@@ -113,6 +113,18 @@ struct KeyedUnarchiver::Impl {
         return stack.isEmpty() ? nullptr : stack.last().fields.find(key);
     }
 
+    // A field that holds an object: absent gives nothing, and so does any error met decoding it.
+    template <typename T>
+    std::optional<T> decodeField(const QString &key,
+                                 std::optional<T> (Impl::*of)(const plist::Value &, const QString &))
+    {
+        const plist::Value *v = field(key);
+        if (!v || !error.isEmpty())
+            return std::nullopt;
+        std::optional<T> r = (this->*of)(*v, key);
+        return error.isEmpty() ? r : std::nullopt;
+    }
+
     // The object a reference names; null for "$null" (UID 0) or on error (error set).
     const plist::Value *target(const plist::Value &ref, const QString &key)
     {
@@ -589,11 +601,7 @@ float KeyedUnarchiver::decodeFloat(const QString &key)
 
 std::optional<QString> KeyedUnarchiver::decodeString(const QString &key)
 {
-    const plist::Value *v = d->field(key);
-    if (!v || !ok())
-        return std::nullopt;
-    auto s = d->stringOf(*v, key);
-    return ok() ? s : std::nullopt;
+    return d->decodeField(key, &Impl::stringOf);
 }
 
 QRectF KeyedUnarchiver::decodeRect(const QString &key)
@@ -632,47 +640,27 @@ QSizeF KeyedUnarchiver::decodeSize(const QString &key)
 
 std::optional<QByteArray> KeyedUnarchiver::decodeData(const QString &key)
 {
-    const plist::Value *v = d->field(key);
-    if (!v || !ok())
-        return std::nullopt;
-    auto b = d->dataOf(*v, key);
-    return ok() ? b : std::nullopt;
+    return d->decodeField(key, &Impl::dataOf);
 }
 
 std::optional<QColor> KeyedUnarchiver::decodeColor(const QString &key)
 {
-    const plist::Value *v = d->field(key);
-    if (!v || !ok())
-        return std::nullopt;
-    auto c = d->colorOf(*v, key);
-    return ok() ? c : std::nullopt;
+    return d->decodeField(key, &Impl::colorOf);
 }
 
 std::optional<FontDescriptor> KeyedUnarchiver::decodeFont(const QString &key)
 {
-    const plist::Value *v = d->field(key);
-    if (!v || !ok())
-        return std::nullopt;
-    auto f = d->fontOf(*v, key);
-    return ok() ? f : std::nullopt;
+    return d->decodeField(key, &Impl::fontOf);
 }
 
 std::optional<AttributedText> KeyedUnarchiver::decodeText(const QString &key)
 {
-    const plist::Value *v = d->field(key);
-    if (!v || !ok())
-        return std::nullopt;
-    auto t = d->textOf(*v, key);
-    return ok() ? t : std::nullopt;
+    return d->decodeField(key, &Impl::textOf);
 }
 
 std::optional<Picture> KeyedUnarchiver::decodePicture(const QString &key)
 {
-    const plist::Value *v = d->field(key);
-    if (!v || !ok())
-        return std::nullopt;
-    auto p = d->pictureOf(*v, key);
-    return ok() ? p : std::nullopt;
+    return d->decodeField(key, &Impl::pictureOf);
 }
 
 std::shared_ptr<Archivable> KeyedUnarchiver::decodeObject(const QString &key)
