@@ -149,8 +149,7 @@ std::vector<Sample> makeSamples(Values &v)
 TEST(LinearDecode, RandomValuesReadBackByZXingAndZbar)
 {
     // The decoders are test dependencies: a missing one fails rather than passing unchecked.
-    ASSERT_TRUE(toolAvailable("ZXingReader") && toolAvailable("zbarimg"))
-        << "ZXingReader and zbarimg are needed";
+    ASSERT_TRUE(hasTool("ZXingReader") && hasTool("zbarimg")) << "ZXingReader and zbarimg are needed";
     Values values(20261207u);
     std::vector<Sample> samples = makeSamples(values);
     QTemporaryDir dir;
@@ -190,7 +189,7 @@ TEST(LinearDecode, RandomValuesReadBackByZXingAndZbar)
 // pairs of the published full-ASCII table.
 TEST(LinearDecode, ExtendedCode39ReadsAsFullAsciiPairs)
 {
-    ASSERT_TRUE(toolAvailable("ZXingReader")) << "ZXingReader is needed";
+    ASSERT_TRUE(hasTool("ZXingReader")) << "ZXingReader is needed";
     // The published full-ASCII table for the printable characters 32..126.
     static const char *const table[95] = {
         " ",  "/A", "/B", "/C", "/D", "/E", "/F", "/G", "/H", "/I", "/J", "/K", "/L", "-",  ".",  "/O",
@@ -231,7 +230,7 @@ TEST(LinearDecode, ExtendedCode39ReadsAsFullAsciiPairs)
 // resolution, rasterised) read back to their values.
 TEST(SymbolDecode, TwoDPicturesReadBack)
 {
-    ASSERT_TRUE(toolAvailable("ZXingReader")) << "ZXingReader is needed";
+    ASSERT_TRUE(hasTool("ZXingReader")) << "ZXingReader is needed";
     Values v(424242u);
     const QString printable =
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 -.:/+");

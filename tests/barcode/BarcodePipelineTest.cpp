@@ -39,10 +39,7 @@ QRect inkBounds(const QImage &image, QRect within = {})
 
 QString runPdfInfoPageSize(const QString &path)
 {
-    QProcess p;
-    p.start(QStringLiteral("pdfinfo"), {path});
-    p.waitForFinished(30000);
-    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    const QString out = testsupport::output(QStringLiteral("pdfinfo"), {path});
     for (const QString &line : out.split(QLatin1Char('\n'))) {
         if (line.startsWith(QLatin1String("Page size:")))
             return line;
@@ -225,7 +222,7 @@ TEST(BarcodeRulesTest, BarWidthStepRecomputesTheWidth)
 
 TEST(BarcodePictureTest, PdfPageIsThePictureSize)
 {
-    if (!toolAvailable("pdfinfo"))
+    if (!hasTool("pdfinfo"))
         GTEST_SKIP() << "pdfinfo is needed";
     const BarcodeResult r =
         BarcodeGenerator::Get_Image_From_Val(settingsFor("EAN-13"), "590123412345", "H", "F");
@@ -245,12 +242,10 @@ TEST(BarcodePictureTest, PdfPageIsThePictureSize)
     EXPECT_TRUE(BarcodePicture::pdfFromPicture(Picture()).isEmpty());
 
     // The page shows the picture at its size: rasterised, its ink lies where the picture's does.
-    if (!toolAvailable("pdftoppm"))
+    if (!hasTool("pdftoppm"))
         return;
-    QProcess raster;
-    raster.start(QStringLiteral("pdftoppm"),
-                 {"-r", "144", "-png", "-singlefile", f.fileName(), dir.filePath("page")});
-    raster.waitForFinished(30000);
+    testsupport::run(QStringLiteral("pdftoppm"),
+                     {"-r", "144", "-png", "-singlefile", f.fileName(), dir.filePath("page")});
     const QImage page(dir.filePath("page.png"));
     ASSERT_FALSE(page.isNull());
     const QRect expected = inkBounds(r.picture.toImage(144, Qt::white));
@@ -448,12 +443,10 @@ TEST(CardtoolBarcode, WritesPngAndPdfAndRefusesBadInput)
 {
     QTemporaryDir dir;
     auto run = [](const QStringList &args, QString *err = nullptr) {
-        QProcess p;
-        p.start(QStringLiteral(CARDTOOL_PATH), QStringList{"barcode"} + args);
-        p.waitForFinished(60000);
+        const testsupport::ProcResult r = testsupport::cardtool(QStringList{"barcode"} + args);
         if (err)
-            *err = QString::fromUtf8(p.readAllStandardError());
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+            *err = r.errText();
+        return r.exitCode;
     };
     const QString png = dir.filePath("c.png");
     ASSERT_EQ(run({"--title", "Code 128", "--value", "Tessaly 42", "--set", "show_hide_hdr=1", "--dpi", "150",
@@ -466,14 +459,14 @@ TEST(CardtoolBarcode, WritesPngAndPdfAndRefusesBadInput)
     s.show_hide_hdr = 1;
     const BarcodeResult same = BarcodeGenerator::Get_Image_From_Val(s, "Tessaly 42", "HEADER", "FOOTER");
     EXPECT_EQ(image.width(), BarcodeSizing::pixelsFor(same.picture.size().width(), 150));
-    ASSERT_TRUE(toolAvailable("ZXingReader"));
+    ASSERT_TRUE(hasTool("ZXingReader"));
     EXPECT_EQ(zxingRead({png}).value("c.png"), QString("Tessaly 42"));
 
     const QString pdf = dir.filePath("q.pdf");
     ASSERT_EQ(run({"--title", "QR Code", "--value", "hello", "--set", "qr_ec_index=2", "--format", "pdf",
                    "--out", pdf}),
               0);
-    if (toolAvailable("pdfinfo")) {
+    if (hasTool("pdfinfo")) {
         EXPECT_FALSE(runPdfInfoPageSize(pdf).isEmpty());
     }
 
@@ -486,7 +479,7 @@ TEST(CardtoolBarcode, WritesPngAndPdfAndRefusesBadInput)
     ASSERT_EQ(run({"--title", "QR Code", "--value", QStringLiteral("Gr\u00fc\u00dfe"), "--format", "png",
                    "--out", utf8Png}),
               0);
-    ASSERT_TRUE(toolAvailable("ZXingReader"));
+    ASSERT_TRUE(hasTool("ZXingReader"));
     EXPECT_EQ(zxingRead({recordPng}).value("r.png"), QString("0123"));
     EXPECT_EQ(zxingRead({utf8Png}).value("u.png"), QString("Gr<U+FC><U+DF>e"));
     BarcodeSettings bare = settingsFor("Code 128");

@@ -2,16 +2,15 @@
 // independent decoders (ZXingReader, zbarimg) run once over many files.
 #pragma once
 
+#include "SymbolDecoder.h"
+
 #include "barcode/BarcodeGenerator.h"
 
 #include <QColor>
 #include <QDir>
 #include <QImage>
 #include <QMap>
-#include <QPainter>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 namespace barcodetest
 {
@@ -28,31 +27,19 @@ inline BarcodeSettings settingsFor(const QString &title)
 // printed label has around it.
 inline QImage renderPadded(const Picture &picture, double dpi, int border = 60)
 {
-    const QImage image = picture.toImage(dpi, Qt::white);
-    QImage out(image.width() + 2 * border, image.height() + 2 * border, QImage::Format_RGB32);
-    out.fill(Qt::white);
-    QPainter p(&out);
-    p.drawImage(border, border, image);
-    p.end();
-    return out;
+    return testsupport::onWhite(picture.toImage(dpi, Qt::white), border);
 }
 
-inline bool toolAvailable(const QString &name)
-{
-    return !QStandardPaths::findExecutable(name).isEmpty();
-}
+using testsupport::hasTool;
 
 // ZXingReader's one-line form escapes control characters as <NAME>.
 inline QString zxingEscaped(const QString &text)
 {
-    static const char *const names[32] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
-                                          "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
-                                          "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
-                                          "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
     QString out;
     for (const QChar c : text) {
         if (c.unicode() < 32)
-            out += QLatin1Char('<') + QLatin1String(names[c.unicode()]) + QLatin1Char('>');
+            out += QLatin1Char('<') + QLatin1String(SymbolDecoder::kControlNames[c.unicode()]) +
+                   QLatin1Char('>');
         else if (c.unicode() == 127)
             out += QStringLiteral("<DEL>");
         else
@@ -64,12 +51,10 @@ inline QString zxingEscaped(const QString &text)
 // File name -> decoded text of every file ZXingReader read (escaped form).
 inline QMap<QString, QString> zxingRead(const QStringList &files, const QStringList &extra = {})
 {
-    QProcess p;
-    p.start(QStringLiteral("ZXingReader"),
-            QStringList{QStringLiteral("-1"), QStringLiteral("-norotate")} + extra + files);
-    p.waitForFinished(120000);
+    const QString text =
+        testsupport::output(QStringLiteral("ZXingReader"),
+                            QStringList{QStringLiteral("-1"), QStringLiteral("-norotate")} + extra + files);
     QMap<QString, QString> out;
-    const QString text = QString::fromUtf8(p.readAllStandardOutput());
     for (const QString &line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const int a = line.indexOf(QLatin1Char(' '));
         const int b = line.indexOf(QLatin1Char(' '), a + 1);
@@ -86,12 +71,10 @@ inline QMap<QString, QString> zxingRead(const QStringList &files, const QStringL
 // File name -> (symbology, text) of every file zbarimg read.
 inline QMap<QString, QPair<QString, QString>> zbarRead(const QStringList &files)
 {
-    QProcess p;
-    p.start(QStringLiteral("zbarimg"),
-            QStringList{QStringLiteral("--nodbus"), QStringLiteral("--xml"), QStringLiteral("-q")} + files);
-    p.waitForFinished(120000);
+    const QString xml = testsupport::output(
+        QStringLiteral("zbarimg"),
+        QStringList{QStringLiteral("--nodbus"), QStringLiteral("--xml"), QStringLiteral("-q")} + files);
     QMap<QString, QPair<QString, QString>> out;
-    const QString xml = QString::fromUtf8(p.readAllStandardOutput());
     static const QRegularExpression source(QStringLiteral("<source href='([^']*)'>(.*?)</source>"),
                                            QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression symbol(

@@ -4,7 +4,6 @@
 
 #include "SymbolDecoder.h"
 
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,17 +16,10 @@ extern "C" const char *__lsan_default_suppressions()
 }
 #endif
 
+using testsupport::randomText;
+
 namespace
 {
-
-QString randomText(const QString &alphabet, int length, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QString text;
-    for (int i = 0; i < length; ++i)
-        text += alphabet.at(random.bounded(alphabet.size()));
-    return text;
-}
 
 struct Sample {
     QString text;

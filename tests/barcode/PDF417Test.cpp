@@ -6,24 +6,16 @@
 
 #include "SymbolDecoder.h"
 
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <set>
 
+using testsupport::randomText;
+
 namespace
 {
-
-QString randomText(const QString &alphabet, int length, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QString text;
-    for (int i = 0; i < length; ++i)
-        text += alphabet.at(random.bounded(alphabet.size()));
-    return text;
-}
 
 std::string types(const std::vector<PDF417Encoder::Segment> &list)
 {

@@ -2,14 +2,13 @@
 // pictures per run so that the suites stay fast.
 #pragma once
 
+#include "support/TestSupport.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QMap>
-#include <QPainter>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QXmlStreamReader>
@@ -17,29 +16,18 @@
 namespace SymbolDecoder
 {
 
-inline bool hasTool(const QString &name)
-{
-    return !QStandardPaths::findExecutable(name).isEmpty();
-}
+using testsupport::hasTool;
+using testsupport::onWhite;
 
-// The picture flattened on white with a white border, as a card would show it.
-inline QImage onWhite(const QImage &image, int border)
-{
-    QImage out(image.width() + 2 * border, image.height() + 2 * border, QImage::Format_RGB32);
-    out.fill(Qt::white);
-    QPainter painter(&out);
-    painter.drawImage(border, border, image);
-    painter.end();
-    return out;
-}
+// The names ZXingReader's one-line form gives the control characters 0 to 31.
+inline constexpr const char *kControlNames[32] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
+                                                  "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
+                                                  "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
+                                                  "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
 
 // ZXingReader's one-line form escapes control characters by name and others as <U+hex>.
 inline QString unescapeZXing(const QString &text)
 {
-    static const char *const kNames[] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
-                                         "BS",  "HT",  "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
-                                         "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
-                                         "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
     QString out;
     for (int i = 0; i < text.size(); ++i) {
         const int close = text.at(i) == QLatin1Char('<') ? text.indexOf(QLatin1Char('>'), i) : -1;
@@ -58,7 +46,7 @@ inline QString unescapeZXing(const QString &text)
                 done = true;
             } else {
                 for (int c = 0; c < 32 && !done; ++c) {
-                    if (name == QLatin1String(kNames[c])) {
+                    if (name == QLatin1String(kControlNames[c])) {
                         out += QChar(c);
                         done = true;
                     }
@@ -81,11 +69,8 @@ inline QMap<QString, QString> zxing(const QStringList &files, const QString &for
     if (!format.isEmpty())
         args << QStringLiteral("-format") << format;
     args << QStringLiteral("-1") << files;
-    QProcess process;
-    process.start(QStringLiteral("ZXingReader"), args);
-    process.waitForFinished(120000);
     QMap<QString, QString> result;
-    for (const QByteArray &rawLine : process.readAllStandardOutput().split('\n')) {
+    for (const QByteArray &rawLine : testsupport::run(QStringLiteral("ZXingReader"), args).out.split('\n')) {
         const QString line = QString::fromUtf8(rawLine);
         for (const QString &file : files) {
             if (!line.startsWith(file + QLatin1Char(' ')) || result.contains(file))
@@ -102,13 +87,12 @@ inline QMap<QString, QString> zxing(const QStringList &files, const QString &for
 // File path -> decoded bytes for every picture zbarimg could read.
 inline QMap<QString, QByteArray> zbar(const QStringList &files)
 {
-    QProcess process;
-    process.start(QStringLiteral("zbarimg"),
-                  QStringList{QStringLiteral("--nodbus"), QStringLiteral("-q"), QStringLiteral("--xml")} +
-                      files);
-    process.waitForFinished(120000);
     QMap<QString, QByteArray> result;
-    QXmlStreamReader xml(process.readAllStandardOutput());
+    QXmlStreamReader xml(
+        testsupport::run(
+            QStringLiteral("zbarimg"),
+            QStringList{QStringLiteral("--nodbus"), QStringLiteral("-q"), QStringLiteral("--xml")} + files)
+            .out);
     QString source;
     bool base64 = false;
     while (!xml.atEnd()) {
@@ -130,11 +114,10 @@ inline QMap<QString, QByteArray> zbar(const QStringList &files)
 // The bytes of the first Data Matrix symbol libdmtx finds in one picture (empty when none).
 inline QByteArray dmtx(const QString &file)
 {
-    QProcess process;
-    process.start(QStringLiteral("dmtxread"),
-                  {QStringLiteral("-N1"), QStringLiteral("-m"), QStringLiteral("20000"), file});
-    process.waitForFinished(60000);
-    return process.readAllStandardOutput();
+    return testsupport::run(QStringLiteral("dmtxread"),
+                            {QStringLiteral("-N1"), QStringLiteral("-m"), QStringLiteral("20000"), file}, {},
+                            60000)
+        .out;
 }
 
 } // namespace SymbolDecoder

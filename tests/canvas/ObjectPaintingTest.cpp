@@ -1,3 +1,5 @@
+#include "CanvasTestSupport.h"
+
 #include "canvas/SKTRenderingView.h"
 #include "foundation/FoundationState.h"
 #include "model/ModelGlobals.h"
@@ -12,6 +14,8 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+
+using canvastest::darkRuns;
 
 namespace
 {
@@ -32,21 +36,6 @@ QImage render(const GraphicList &graphics, QSizeF size = QSizeF(200, 120))
     side.cardSize = size;
     side.resourcePath = kResources;
     return SKTRenderingView::imageOfSide(side, 72).convertToFormat(QImage::Format_ARGB32);
-}
-
-QList<int> darkRuns(const QImage &img, int y, int x0, int x1)
-{
-    QList<int> runs;
-    int run = 0;
-    for (int x = x0; x < x1; ++x) {
-        if (qGray(img.pixel(x, y)) < 128) {
-            ++run;
-        } else if (run) {
-            runs.append(run);
-            run = 0;
-        }
-    }
-    return runs;
 }
 
 // Red top half over a green bottom half, with a blue left quarter: shows turns and mirrors.

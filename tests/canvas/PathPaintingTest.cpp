@@ -1,11 +1,15 @@
-#include "canvas/PathPainting.h"
+#include "CanvasTestSupport.h"
+
 #include "canvas/PaintingScope.h"
+#include "canvas/PathPainting.h"
 #include "canvas/ResourcePictures.h"
 
 #include <QCoreApplication>
 #include <QPainter>
 #include <QThread>
 #include <gtest/gtest.h>
+
+using canvastest::darkRuns;
 
 namespace
 {
@@ -15,22 +19,6 @@ QImage blank(int w, int h)
     QImage img(w, h, QImage::Format_ARGB32);
     img.fill(Qt::white);
     return img;
-}
-
-// Lengths of the dark runs along row y.
-QList<int> darkRuns(const QImage &img, int y, int x0, int x1)
-{
-    QList<int> runs;
-    int run = 0;
-    for (int x = x0; x < x1; ++x) {
-        if (qGray(img.pixel(x, y)) < 128) {
-            ++run;
-        } else if (run) {
-            runs.append(run);
-            run = 0;
-        }
-    }
-    return runs;
 }
 
 } // namespace

@@ -1,14 +1,18 @@
+#include "CanvasTestSupport.h"
+
 #include "barcode/BarcodeGenerator.h"
 #include "data/ExcelBindingTable.h"
 #include "editor/DesignFile.h"
 #include "model/SKTBarcode.h"
 #include "model/SKTText.h"
+#include "support/TestSupport.h"
 
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+using testsupport::cardtool;
 
 namespace
 {
@@ -40,28 +44,6 @@ QString writeDesign(const QTemporaryDir &dir, QSizeF frontSize)
     return path;
 }
 
-struct ToolRun {
-    int exitCode = -1;
-    QString err;
-};
-
-ToolRun cardtool(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(CARDTOOL_PATH), args);
-    p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-QString tool(const QString &program, const QStringList &args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(20000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 } // namespace
 
 TEST(RenderCommand, PngSizesAndSides)
@@ -89,8 +71,9 @@ TEST(RenderCommand, PdfAndTiff)
     const QString design = writeDesign(dir, QSizeF(0, 0));
     const QString pdf = dir.filePath("back.pdf");
     ASSERT_EQ(cardtool({"render", design, "--side", "back", "--format", "pdf", "--out", pdf}).exitCode, 0);
-    EXPECT_TRUE(tool("pdfinfo", {pdf}).contains(QRegularExpression(R"(Page size:\s+243 x 154 pts)")));
-    const QString words = tool("pdftotext", {pdf, "-"});
+    EXPECT_TRUE(
+        testsupport::output("pdfinfo", {pdf}).contains(QRegularExpression(R"(Page size:\s+243 x 154 pts)")));
+    const QString words = testsupport::output("pdftotext", {pdf, "-"});
     EXPECT_TRUE(words.contains("Back greeting"));
     EXPECT_FALSE(words.contains("Front greeting"));
 
@@ -108,7 +91,7 @@ TEST(RenderCommand, BadInputFailsCleanly)
     f.write("<?xml version=\"1.0\"?><plist><array><string>nope</string></array></plist>");
     f.close();
     const QString out = dir.filePath("x.png");
-    const ToolRun r = cardtool({"render", junk, "--format", "png", "--out", out});
+    const testsupport::ProcResult r = cardtool({"render", junk, "--format", "png", "--out", out});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_FALSE(r.err.isEmpty());
     EXPECT_FALSE(QFile::exists(out));
@@ -119,12 +102,7 @@ TEST(RenderCommand, BadInputFailsCleanly)
 
 TEST(RenderCommand, EngineBarcodeDecodesAt300Dpi)
 {
-    BarcodeSettings settings;
-    settings.symbologyTitle = QStringLiteral("Code 128");
-    settings.linear_or_2d = 0;
-    settings.dpi = 300;
-    const BarcodeResult made =
-        BarcodeGenerator::Get_Image_From_Val(settings, QStringLiteral("CARD-300"), "", "");
+    const BarcodeResult made = canvastest::code128At300Dpi(QStringLiteral("CARD-300"));
     ASSERT_TRUE(made.ok()) << made.error.toStdString();
     auto barcode = std::dynamic_pointer_cast<SKTBarcode>(SKTGraphic::create(SKTGraphic::Kind::Barcode));
     barcode->setBounds(QRectF(QPointF(20, 20), made.picture.size()));
@@ -146,5 +124,5 @@ TEST(RenderCommand, EngineBarcodeDecodesAt300Dpi)
     ASSERT_EQ(cardtool({"render", design, "--format", "png", "--dpi", "300", "--out", png}).exitCode, 0);
     const QImage image(png);
     EXPECT_EQ(image.width(), int(std::ceil(front.Card_Size.width() * 300 / 72 - 1e-9)));
-    EXPECT_TRUE(tool("ZXingReader", {png}).contains("CARD-300"));
+    EXPECT_TRUE(testsupport::output("ZXingReader", {png}).contains("CARD-300"));
 }

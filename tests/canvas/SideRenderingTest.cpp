@@ -1,3 +1,5 @@
+#include "CanvasTestSupport.h"
+
 #include "barcode/BarcodeGenerator.h"
 #include "canvas/DocumentData.h"
 #include "canvas/PathPainting.h"
@@ -8,13 +10,13 @@
 #include "model/SKTText.h"
 #include "model/Shape_Control.h"
 #include "platform/PropertyList.h"
+#include "support/TestSupport.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
 #include <QPicture>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -63,15 +65,6 @@ RenderSide sampleSide()
     return side;
 }
 
-QString run(const QString &program, const QStringList &args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(20000))
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 } // namespace
 
 TEST(SideRendering, PdfHasTheCardSizeItsTextsAndNoFlaggedObject)
@@ -85,19 +78,19 @@ TEST(SideRendering, PdfHasTheCardSizeItsTextsAndNoFlaggedObject)
     f.write(pdf);
     f.close();
 
-    const QString info = run("pdfinfo", {path});
+    const QString info = testsupport::output("pdfinfo", {path});
     QRegularExpressionMatch m = QRegularExpression(R"(Page size:\s+([\d.]+) x ([\d.]+) pts)").match(info);
     ASSERT_TRUE(m.hasMatch()) << info.toStdString();
     EXPECT_NEAR(m.captured(1).toDouble(), 243, 1);
     EXPECT_NEAR(m.captured(2).toDouble(), 154, 1);
     EXPECT_TRUE(info.contains(QRegularExpression(R"(Pages:\s+1)")));
 
-    const QString text = run("pdftotext", {path, "-"});
+    const QString text = testsupport::output("pdftotext", {path, "-"});
     EXPECT_TRUE(text.contains("Hello World")) << text.toStdString();
     EXPECT_FALSE(text.contains("Secret"));
 
     // The 14-point text keeps its size and place in the PDF: the word box is about a line high.
-    const QString boxes = run("pdftotext", {"-bbox", path, "-"});
+    const QString boxes = testsupport::output("pdftotext", {"-bbox", path, "-"});
     const QRegularExpressionMatch word =
         QRegularExpression(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">Hello<)re")
             .match(boxes);
@@ -274,12 +267,7 @@ QRect inkBox(const QImage &im, const QRect &area)
 
 TEST(SideRendering, EngineBarcodesAndTextsKeepTheirSizeAtEveryResolution)
 {
-    BarcodeSettings settings;
-    settings.symbologyTitle = QStringLiteral("Code 128");
-    settings.linear_or_2d = 0;
-    settings.dpi = 300;
-    const BarcodeResult made =
-        BarcodeGenerator::Get_Image_From_Val(settings, QStringLiteral("TESSALY-42"), "", "");
+    const BarcodeResult made = canvastest::code128At300Dpi(QStringLiteral("TESSALY-42"));
     ASSERT_TRUE(made.ok()) << made.error.toStdString();
     const QSizeF barcodeSize = made.picture.size();
     ASSERT_GT(barcodeSize.width(), 20);
@@ -336,7 +324,7 @@ TEST(SideRendering, EngineBarcodesAndTextsKeepTheirSizeAtEveryResolution)
         const QString path = dir.filePath(QStringLiteral("card%1.png").arg(int(dpi)));
         ASSERT_TRUE(flat.save(path));
         if (dpi >= 150.0) {
-            const QString decoded = run(QStringLiteral("ZXingReader"), {path});
+            const QString decoded = testsupport::output(QStringLiteral("ZXingReader"), {path});
             EXPECT_TRUE(decoded.contains(QStringLiteral("TESSALY-42"))) << dpi << decoded.toStdString();
         }
         if (dpi == 300.0) {
@@ -347,16 +335,16 @@ TEST(SideRendering, EngineBarcodesAndTextsKeepTheirSizeAtEveryResolution)
             pdf.write(SKTRenderingView::pdfDataWithGraphics_data(side));
             pdf.close();
             const QString prefix = dir.filePath(QStringLiteral("page"));
-            run(QStringLiteral("pdftoppm"),
-                {"-r", "300", "-png", "-singlefile", "-x", QString::number(around.x()), "-y",
-                 QString::number(around.y()), "-W", QString::number(around.width()), "-H",
-                 QString::number(around.height()), pdfPath, prefix});
+            testsupport::output(QStringLiteral("pdftoppm"),
+                                {"-r", "300", "-png", "-singlefile", "-x", QString::number(around.x()), "-y",
+                                 QString::number(around.y()), "-W", QString::number(around.width()), "-H",
+                                 QString::number(around.height()), pdfPath, prefix});
             const QImage page(prefix + ".png");
             ASSERT_FALSE(page.isNull());
             const QRect pdfBars = inkBox(page, page.rect());
             EXPECT_NEAR(pdfBars.width(), bars.width(), 3);
             EXPECT_NEAR(pdfBars.height(), bars.height(), 3);
-            const QString decoded = run(QStringLiteral("ZXingReader"), {prefix + ".png"});
+            const QString decoded = testsupport::output(QStringLiteral("ZXingReader"), {prefix + ".png"});
             EXPECT_TRUE(decoded.contains(QStringLiteral("TESSALY-42"))) << decoded.toStdString();
         }
     }
@@ -364,12 +352,7 @@ TEST(SideRendering, EngineBarcodesAndTextsKeepTheirSizeAtEveryResolution)
 
 TEST(SideRendering, VectorPictureOfASideReplaysAtItsSizeOnEveryDevice)
 {
-    BarcodeSettings settings;
-    settings.symbologyTitle = QStringLiteral("Code 128");
-    settings.linear_or_2d = 0;
-    settings.dpi = 300;
-    const BarcodeResult made =
-        BarcodeGenerator::Get_Image_From_Val(settings, QStringLiteral("NESTED-7"), "", "");
+    const BarcodeResult made = canvastest::code128At300Dpi(QStringLiteral("NESTED-7"));
     ASSERT_TRUE(made.ok()) << made.error.toStdString();
     RenderSide side;
     side.cardSize = QSizeF(300, 200);

@@ -12,18 +12,20 @@
 #include "model/SKTText.h"
 #include "platform/PropertyList.h"
 #include "platform/UndoManager.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <csignal>
 
 #include <sys/resource.h>
+
+using testsupport::readFile;
 
 namespace
 {
@@ -101,12 +103,6 @@ protected:
     ExcelBindingTable binding;
     FakeEditor editor;
 };
-
-QByteArray readAll(const QString &p)
-{
-    QFile f(p);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -294,7 +290,7 @@ TEST_F(DesignFileTest, AFailedSaveLeavesTheOldFile)
     const QString target = path(QStringLiteral("keep.dcard"));
     EditorState::instance().Project_File_Name = target;
     ASSERT_TRUE(file().Save_project_file(false, false).ok());
-    const QByteArray before = readAll(target);
+    const QByteArray before = readFile(target);
 
     // A file-size limit far below the design makes the write fail half-way, whatever the rights.
     fillDesign();
@@ -310,7 +306,7 @@ TEST_F(DesignFileTest, AFailedSaveLeavesTheOldFile)
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(failed.ok());
     EXPECT_EQ(failed.message, DesignFile::SaveFailedMessage);
-    EXPECT_EQ(readAll(target), before);
+    EXPECT_EQ(readFile(target), before);
 }
 
 TEST_F(DesignFileTest, PictureObjectsReloadTheirPicture)
@@ -337,12 +333,10 @@ TEST_F(DesignFileTest, PictureObjectsReloadTheirPicture)
 
 TEST_F(DesignFileTest, PlistlibReadsWhatCardtoolWrites)
 {
-    QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"),
-            {QStringLiteral(TESSALY_TESTS_DIR "/editor/design_roundtrip.py"), QStringLiteral(CARDTOOL_PATH),
-             dir.path()});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    const QByteArray out = p.readAllStandardOutput() + p.readAllStandardError();
-    EXPECT_EQ(p.exitCode(), 0) << out.toStdString();
+    const testsupport::ProcResult r = testsupport::run(
+        QStringLiteral("/usr/bin/python3"), {QStringLiteral(TESSALY_TESTS_DIR "/editor/design_roundtrip.py"),
+                                             QStringLiteral(CARDTOOL_PATH), dir.path()});
+    const QByteArray out = r.out + r.err;
+    EXPECT_EQ(r.exitCode, 0) << out.toStdString();
     EXPECT_TRUE(out.contains("ok")) << out.toStdString();
 }

@@ -1,15 +1,17 @@
 // Mail settings store: first start, defaults, memory until flush, file and folder modes,
 // unreadable files left alone, failed writes reported, and plistlib reading what we write.
 #include "foundation/Preferences.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
+
+using testsupport::readFile;
 
 namespace
 {
@@ -21,11 +23,6 @@ mode_t modeOf(const QString &path)
     return st.st_mode & 07777;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 } // namespace
 
 TEST(Preferences, FirstStartMakesPrivateEmptyFileAndDefaults)
@@ -75,16 +72,13 @@ TEST(Preferences, ValuesStayInMemoryUntilFlushAndPlistlibReadsThem)
     EXPECT_EQ(again.send_email_Password(), QStringLiteral("pä ss\"<&>"));
     EXPECT_EQ(again.send_email_enable_ssl(), QStringLiteral("Y"));
 
-    QProcess py;
-    py.start(QStringLiteral("/usr/bin/python3"),
-             {QStringLiteral("-c"),
-              QStringLiteral("import plistlib,sys,json; d=plistlib.load(open(sys.argv[1],'rb')); "
-                             "print(json.dumps(d, sort_keys=True, ensure_ascii=True))"),
-              path});
-    ASSERT_TRUE(py.waitForFinished(10000));
-    EXPECT_EQ(py.exitCode(), 0) << py.readAllStandardError().toStdString();
+    const testsupport::ProcResult py = testsupport::python(
+        QStringLiteral("import plistlib,sys,json; d=plistlib.load(open(sys.argv[1],'rb')); "
+                       "print(json.dumps(d, sort_keys=True, ensure_ascii=True))"),
+        {path});
+    EXPECT_EQ(py.exitCode, 0) << py.err.toStdString();
     EXPECT_EQ(
-        py.readAllStandardOutput().trimmed(),
+        py.out.trimmed(),
         QByteArray("{\"SendEmailPORT\": \"465\", \"SendEmailPwd\": \"p\\u00e4 ss\\\"<&>\", "
                    "\"SendEmailRecipient\": \"to@example.org\", \"SendEmailSMTP\": \"smtp.example.com\", "
                    "\"SendEmailSender\": \"from@example.com\", \"SendEnableSSL\": \"Y\"}"));
@@ -103,7 +97,7 @@ TEST(Preferences, UnreadableFileIsLeftAloneUntilFlush)
     EXPECT_FALSE(p.loadedFromFile());
     EXPECT_FALSE(p.loadError().isEmpty());
     EXPECT_EQ(p.send_email_Password(), QStringLiteral(""));
-    EXPECT_EQ(readAll(path), QByteArray("this is not a property list"));
+    EXPECT_EQ(readFile(path), QByteArray("this is not a property list"));
 
     p.setsend_email_PORT_num(QStringLiteral("587"));
     ASSERT_TRUE(p.flush());
@@ -129,7 +123,7 @@ TEST(Preferences, KeepsUnknownKeysAndTightensAWideFile)
     EXPECT_TRUE(p.send_email_Password().isNull()); // a readable file without the key: no default
     ASSERT_TRUE(p.flush());
     EXPECT_EQ(modeOf(path), mode_t(0600));
-    EXPECT_TRUE(readAll(path).contains("<string>kept</string>"));
+    EXPECT_TRUE(readFile(path).contains("<string>kept</string>"));
 }
 
 TEST(Preferences, FailedWriteIsReported)

@@ -3,6 +3,8 @@
 #include "output/ExportPaths.h"
 #include "output/SingleExport.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -14,6 +16,8 @@
 #include <atomic>
 #include <functional>
 #include <set>
+
+using testsupport::readFile;
 
 namespace
 {
@@ -44,12 +48,6 @@ public:
         return img;
     }
 };
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QStringList listing(const QString &folder)
 {
@@ -88,8 +86,8 @@ TEST(BatchExportEngine, SameFilesWhateverTheThreadCount)
     EXPECT_TRUE(names.contains("Card_1.png") && names.contains("Card_1_Back.png"));
     EXPECT_TRUE(names.contains("Card_13.png") && names.contains("Card_13_Back.png"));
     for (const QString &n : names)
-        EXPECT_EQ(readAll(QDir(f1).filePath(n)), readAll(QDir(f6).filePath(n))) << n.toStdString();
-    EXPECT_NE(readAll(QDir(f1).filePath("Card_1.png")), readAll(QDir(f1).filePath("Card_2.png")));
+        EXPECT_EQ(readFile(QDir(f1).filePath(n)), readFile(QDir(f6).filePath(n))) << n.toStdString();
+    EXPECT_NE(readFile(QDir(f1).filePath("Card_1.png")), readFile(QDir(f1).filePath("Card_2.png")));
     EXPECT_EQ(progress.list_count.load(), 13);
     EXPECT_EQ(progress.curr_barcode_count.load(), 13);
     EXPECT_EQ(progress.written.load(), 13);

@@ -8,6 +8,7 @@
 #include "output/CardExport.h"
 #include "output/ExportPaths.h"
 #include "output/OutputState.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@
 #include <cmath>
 
 using namespace batchtest;
+using testsupport::readFile;
 
 namespace
 {
@@ -25,12 +27,6 @@ namespace
 std::shared_ptr<const BatchFillSnapshot> snap(const BatchFillSnapshot::Design &d)
 {
     return std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(d));
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -213,8 +209,8 @@ TEST(CardExport, BatchCardsDecodeToTheirRowsWhateverTheThreadCount)
     for (int k = 1; k <= 6; ++k) {
         const QString front = QStringLiteral("Card_%1.png").arg(k);
         const QString back = QStringLiteral("Card_%1_Back.png").arg(k);
-        EXPECT_EQ(readAll(a.filePath(front)), readAll(b.filePath(front))) << k;
-        EXPECT_EQ(readAll(a.filePath(back)), readAll(b.filePath(back))) << k;
+        EXPECT_EQ(readFile(a.filePath(front)), readFile(b.filePath(front))) << k;
+        EXPECT_EQ(readFile(a.filePath(back)), readFile(b.filePath(back))) << k;
         const QStringList found = decode(b.filePath(front));
         EXPECT_TRUE(found.contains("Code128:" + sample.codes[k - 1])) << k << found.join(" | ").toStdString();
         EXPECT_TRUE(found.contains("QRCode:" + sample.qr[k - 1])) << k << found.join(" | ").toStdString();

@@ -6,30 +6,19 @@
 #include "editor/DesignFile.h"
 #include "editor/DesignFileFormat.h"
 #include "output/ExportPaths.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 
 using namespace batchtest;
+using testsupport::cardtool;
+using testsupport::ProcResult;
+using testsupport::readFile;
 
 namespace
 {
-
-struct ToolRun {
-    int status = -1;
-    QString out, err;
-    QString lastLine() const { return out.trimmed().split('\n').last(); }
-};
-
-ToolRun cardtool(const QStringList &args)
-{
-    QProcess p;
-    p.start(CARDTOOL_PATH, args);
-    p.waitForFinished(120000);
-    return ToolRun{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                   QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
 
 // Writes the sample design as a design file: the binding table rows go with it.
 QString writeDesign(const QString &path, SampleDesign &sample)
@@ -49,12 +38,6 @@ QString writeDesign(const QString &path, SampleDesign &sample)
     return path;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 TEST(ExportCommand, BatchOfADesignFileDecodesRowByRow)
@@ -65,15 +48,15 @@ TEST(ExportCommand, BatchOfADesignFileDecodesRowByRow)
     const QString design = writeDesign(tmp.filePath("party.dcard"), sample);
 
     const QStringList common{"export", design, "--dpi", "300", "--data", tmp.filePath("DataSet")};
-    const ToolRun one = cardtool(QStringList(common) << "--to" << tmp.filePath("one") << "--threads"
-                                                     << "1"
-                                                     << "--side"
-                                                     << "both");
-    ASSERT_EQ(one.status, 0) << one.err.toStdString();
+    const ProcResult one = cardtool(QStringList(common) << "--to" << tmp.filePath("one") << "--threads"
+                                                        << "1"
+                                                        << "--side"
+                                                        << "both");
+    ASSERT_EQ(one.exitCode, 0) << one.err.toStdString();
     EXPECT_EQ(one.lastLine(), QStringLiteral("%1 cards written, 0 failed").arg(rows));
     // Without --side, a double-sided card is written with its backs.
-    const ToolRun all = cardtool(QStringList(common) << "--to" << tmp.filePath("all"));
-    ASSERT_EQ(all.status, 0) << all.err.toStdString();
+    const ProcResult all = cardtool(QStringList(common) << "--to" << tmp.filePath("all"));
+    ASSERT_EQ(all.exitCode, 0) << all.err.toStdString();
 
     const QDir a(ExportPaths::batchFolderPath(tmp.filePath("one")));
     const QDir b(ExportPaths::batchFolderPath(tmp.filePath("all")));
@@ -82,8 +65,8 @@ TEST(ExportCommand, BatchOfADesignFileDecodesRowByRow)
         const QString front = QStringLiteral("Card_%1.png").arg(k);
         const QString back = QStringLiteral("Card_%1_Back.png").arg(k);
         ASSERT_TRUE(QFile::exists(b.filePath(back))) << k;
-        EXPECT_EQ(readAll(a.filePath(front)), readAll(b.filePath(front))) << k;
-        EXPECT_EQ(readAll(a.filePath(back)), readAll(b.filePath(back))) << k;
+        EXPECT_EQ(readFile(a.filePath(front)), readFile(b.filePath(front))) << k;
+        EXPECT_EQ(readFile(a.filePath(back)), readFile(b.filePath(back))) << k;
         const QStringList found = decode(b.filePath(front));
         EXPECT_TRUE(found.contains("Code128:" + sample.codes[k - 1])) << k << found.join(" | ").toStdString();
         EXPECT_TRUE(found.contains("QRCode:" + sample.qr[k - 1])) << k << found.join(" | ").toStdString();
@@ -97,28 +80,28 @@ TEST(ExportCommand, SingleExportAndBadInput)
     for (const GraphicPtr &g : sample.design.front)
         g->data_source_type = 0; // nothing bound: the design is written once
     const QString design = writeDesign(tmp.filePath("plain.dcard"), sample);
-    ToolRun r = cardtool(
+    ProcResult r = cardtool(
         {"export", design, "--to", tmp.filePath("out"), "--side", "both", "--combined", "--ext", "jpg"});
-    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.lastLine(), "1 cards written, 0 failed");
     const QImage combined(tmp.filePath("out/plain.jpg"));
     EXPECT_EQ(combined.size(), QSize(243, 308));
-    EXPECT_TRUE(readAll(tmp.filePath("out/plain.jpg")).startsWith("\xff\xd8"));
+    EXPECT_TRUE(readFile(tmp.filePath("out/plain.jpg")).startsWith("\xff\xd8"));
 
     r = cardtool({"export", design, "--to", tmp.filePath("x"), "--ext", "gif"});
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("gif"));
     EXPECT_FALSE(QFile::exists(tmp.filePath("x")));
     r = cardtool({"export", design, "--to", tmp.filePath("x"), "--side", "top"});
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.exitCode, 1);
     r = cardtool({"export", design, "--to", tmp.filePath("x"), "--dpi", "-3"});
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.exitCode, 1);
     QFile junk(tmp.filePath("junk.dcard"));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("not a design");
     junk.close();
     r = cardtool({"export", junk.fileName(), "--to", tmp.filePath("x")});
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("File is corrupt and cannot be opened.")) << r.err.toStdString();
 }
 
@@ -129,9 +112,9 @@ TEST(ExportCommand, FailedCardsAreReportedAndTheStatusSaysSo)
     writeSeries(tmp.filePath("DataSet"), "codes", "AB12\nNOT A NUMBER\n77");
     sample.design.front[1]->barcode_font_index = 12; // Code 128 SET C takes digit pairs only
     const QString design = writeDesign(tmp.filePath("d.dcard"), sample);
-    const ToolRun r =
+    const ProcResult r =
         cardtool({"export", design, "--to", tmp.filePath("o"), "--data", tmp.filePath("DataSet")});
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.lastLine(), "1 cards written, 2 failed");
     EXPECT_TRUE(r.err.contains("Card 1:")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("2 of 3 cards could not be written")) << r.err.toStdString();

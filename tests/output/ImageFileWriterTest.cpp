@@ -4,6 +4,8 @@
 #include "output/ExportPaths.h"
 #include "output/PngEncoder.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -11,6 +13,8 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QTemporaryDir>
+
+using testsupport::readFile;
 
 namespace
 {
@@ -26,12 +30,6 @@ QImage sample(int w, int h, bool transparentCorner)
         p.fillRect(QRect(0, 0, 3, 3), QColor(255, 0, 0, 128));
     }
     return img;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -98,7 +96,7 @@ TEST(ImageFileWriter, EachFileHoldsTheFormatItsExtensionNames)
     for (const auto &c : cases) {
         const QString path = tmp.filePath(QStringLiteral("card.%1").arg(c.ext));
         ASSERT_TRUE(ImageFileWriter::Save_gen_image(img, path, 300).ok) << c.ext;
-        EXPECT_TRUE(readAll(path).startsWith(c.magic)) << c.ext;
+        EXPECT_TRUE(readFile(path).startsWith(c.magic)) << c.ext;
         QImageReader reader(path);
         reader.setDecideFormatFromContent(true);
         EXPECT_EQ(reader.format(), c.readerFormat) << c.ext;
@@ -139,19 +137,19 @@ TEST(ImageFileWriter, FailedWriteKeepsTheOldFile)
     QTemporaryDir tmp;
     const QString path = tmp.filePath("card.png");
     ASSERT_TRUE(ImageFileWriter::Save_gen_image(sample(10, 10, false), path).ok);
-    const QByteArray before = readAll(path);
+    const QByteArray before = readFile(path);
     // Nothing to encode: the old card stays whole rather than being deleted first.
     const auto r = ImageFileWriter::Save_gen_image(QImage(), path);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(path));
-    EXPECT_EQ(readAll(path), before);
+    EXPECT_EQ(readFile(path), before);
     // A target that cannot be replaced gives a message naming it.
     QDir(tmp.path()).mkdir("taken.png");
     EXPECT_FALSE(ImageFileWriter::writeAtomically(tmp.filePath("taken.png"), "x").ok);
     EXPECT_FALSE(ImageFileWriter::writeAtomically(tmp.filePath("missing/card.png"), "x").ok);
     // A successful write replaces the content.
     ASSERT_TRUE(ImageFileWriter::writeAtomically(path, "new").ok);
-    EXPECT_EQ(readAll(path), "new");
+    EXPECT_EQ(readFile(path), "new");
 }
 
 TEST(CombinedImage, FrontAboveBackAndBackAnchoredLowerLeft)

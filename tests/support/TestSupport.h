@@ -1,0 +1,105 @@
+// Helpers every test program shares: running cardtool, Debian's python3 and other tools as child
+// processes, reading and writing small files, and laying pictures on white for image readers.
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+
+namespace testsupport
+{
+
+// What a child process left behind; exitCode is -1 when it did not start or did not end normally.
+struct ProcResult {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+
+    QString outText() const { return QString::fromUtf8(out); }
+    QString errText() const { return QString::fromUtf8(err); }
+    // The last line a command printed, e.g. its summary.
+    QString lastLine() const { return outText().trimmed().split(QLatin1Char('\n')).last(); }
+};
+
+inline ProcResult run(const QString &program, const QStringList &args, const QByteArray &input = {},
+                      int timeoutMs = 120000)
+{
+    QProcess p;
+    p.start(program, args);
+    ProcResult r;
+    if (!p.waitForStarted())
+        return r;
+    p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(timeoutMs);
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+// Standard output of a tool as text (empty when it could not run).
+inline QString output(const QString &program, const QStringList &args)
+{
+    return run(program, args).outText();
+}
+
+#ifdef CARDTOOL_PATH
+inline ProcResult cardtool(const QStringList &args, const QByteArray &input = {})
+{
+    return run(QStringLiteral(CARDTOOL_PATH), args, input);
+}
+#endif
+
+// Debian's python3 explicitly: another one may come first on PATH without the modules we use.
+inline ProcResult python(const QString &script, const QStringList &args = {}, const QByteArray &input = {})
+{
+    return run(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral("-c"), script} + args, input);
+}
+
+inline bool hasTool(const QString &name)
+{
+    return !QStandardPaths::findExecutable(name).isEmpty();
+}
+
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The picture flattened on white with a white border, standing in for the quiet zone around a
+// printed symbol.
+inline QImage onWhite(const QImage &image, int border)
+{
+    QImage out(image.width() + 2 * border, image.height() + 2 * border, QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter painter(&out);
+    painter.drawImage(border, border, image);
+    painter.end();
+    return out;
+}
+
+// A repeatable text of length characters drawn from alphabet.
+inline QString randomText(const QString &alphabet, int length, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QString text;
+    for (int i = 0; i < length; ++i)
+        text += alphabet.at(random.bounded(alphabet.size()));
+    return text;
+}
+
+} // namespace testsupport
