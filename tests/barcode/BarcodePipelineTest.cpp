@@ -230,12 +230,10 @@ TEST(BarcodePictureTest, PdfPageIsThePictureSize)
     const QByteArray pdf = BarcodePicture::pdfFromPicture(r.picture);
     ASSERT_TRUE(pdf.startsWith("%PDF"));
     QTemporaryDir dir;
-    QFile f(dir.filePath("b.pdf"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(pdf);
-    f.close();
+    const QString pdfPath = dir.filePath("b.pdf");
+    ASSERT_TRUE(testsupport::writeFile(pdfPath, pdf));
     static const QRegularExpression re(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts"));
-    const auto m = re.match(runPdfInfoPageSize(f.fileName()));
+    const auto m = re.match(runPdfInfoPageSize(pdfPath));
     ASSERT_TRUE(m.hasMatch());
     EXPECT_NEAR(m.captured(1).toDouble(), r.picture.size().width(), 1.0);
     EXPECT_NEAR(m.captured(2).toDouble(), r.picture.size().height(), 1.0);
@@ -245,7 +243,7 @@ TEST(BarcodePictureTest, PdfPageIsThePictureSize)
     if (!hasTool("pdftoppm"))
         return;
     testsupport::run(QStringLiteral("pdftoppm"),
-                     {"-r", "144", "-png", "-singlefile", f.fileName(), dir.filePath("page")});
+                     {"-r", "144", "-png", "-singlefile", pdfPath, dir.filePath("page")});
     const QImage page(dir.filePath("page.png"));
     ASSERT_FALSE(page.isNull());
     const QRect expected = inkBounds(r.picture.toImage(144, Qt::white));

@@ -86,10 +86,8 @@ TEST(RenderCommand, BadInputFailsCleanly)
 {
     QTemporaryDir dir;
     const QString junk = dir.filePath("junk.dcard");
-    QFile f(junk);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("<?xml version=\"1.0\"?><plist><array><string>nope</string></array></plist>");
-    f.close();
+    ASSERT_TRUE(testsupport::writeFile(
+        junk, "<?xml version=\"1.0\"?><plist><array><string>nope</string></array></plist>"));
     const QString out = dir.filePath("x.png");
     const testsupport::ProcResult r = cardtool({"render", junk, "--format", "png", "--out", out});
     EXPECT_EQ(r.exitCode, 1);

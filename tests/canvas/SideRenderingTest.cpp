@@ -73,10 +73,7 @@ TEST(SideRendering, PdfHasTheCardSizeItsTextsAndNoFlaggedObject)
     const QByteArray pdf = SKTRenderingView::pdfDataWithGraphics_data(sampleSide());
     ASSERT_FALSE(pdf.isEmpty());
     const QString path = dir.filePath("side.pdf");
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(pdf);
-    f.close();
+    ASSERT_TRUE(testsupport::writeFile(path, pdf));
 
     const QString info = testsupport::output("pdfinfo", {path});
     QRegularExpressionMatch m = QRegularExpression(R"(Page size:\s+([\d.]+) x ([\d.]+) pts)").match(info);
@@ -330,10 +327,7 @@ TEST(SideRendering, EngineBarcodesAndTextsKeepTheirSizeAtEveryResolution)
         if (dpi == 300.0) {
             // The PDF of the side holds the same barcode at the same place, read at 300 dpi.
             const QString pdfPath = dir.filePath(QStringLiteral("card.pdf"));
-            QFile pdf(pdfPath);
-            ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
-            pdf.write(SKTRenderingView::pdfDataWithGraphics_data(side));
-            pdf.close();
+            ASSERT_TRUE(testsupport::writeFile(pdfPath, SKTRenderingView::pdfDataWithGraphics_data(side)));
             const QString prefix = dir.filePath(QStringLiteral("page"));
             testsupport::output(QStringLiteral("pdftoppm"),
                                 {"-r", "300", "-png", "-singlefile", "-x", QString::number(around.x()), "-y",

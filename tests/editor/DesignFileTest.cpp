@@ -246,10 +246,7 @@ TEST_F(DesignFileTest, ADamagedFileChangesNothing)
             [](plist::Array &i) { i[60] = plist::Value(plist::Array{plist::Value(1)}); });
 
     for (const auto &[name, bytes] : cases) {
-        QFile f(path(QStringLiteral("bad.dcard")));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        f.close();
+        ASSERT_TRUE(testsupport::writeFile(path(QStringLiteral("bad.dcard")), bytes));
         editor.calls.clear();
         const DesignResult r =
             file().Read_and_load_design_Log(path(QStringLiteral("bad.dcard")), QStringLiteral("L"));

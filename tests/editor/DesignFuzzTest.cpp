@@ -9,11 +9,11 @@
 #include "model/SKTText.h"
 #include "platform/PropertyList.h"
 #include "platform/UndoManager.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <random>
@@ -129,19 +129,17 @@ protected:
     // Loads bytes through the editor's open command and checks the all-or-nothing rule.
     void tryOpen(const QByteArray &bytes)
     {
-        QFile f(dir.filePath(QStringLiteral("fuzz.dcard")));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-        f.close();
+        const QString file = dir.filePath(QStringLiteral("fuzz.dcard"));
+        ASSERT_TRUE(testsupport::writeFile(file, bytes));
         const qsizetype frontBefore = doc.graphics().size();
         const qsizetype backBefore = doc.graphics_back().size();
         const QString nameBefore = front.Card_Name;
         EditorState::instance().Project_File_Name = QStringLiteral("/kept.dcard");
         const DesignResult r = DesignFile(doc, front, back, binding, nullptr)
-                                   .Read_and_load_design_Log(f.fileName(), QStringLiteral("L"));
+                                   .Read_and_load_design_Log(file, QStringLiteral("L"));
         if (r.ok()) {
             ++loaded;
-            EXPECT_EQ(EditorState::instance().Project_File_Name, f.fileName());
+            EXPECT_EQ(EditorState::instance().Project_File_Name, file);
         } else {
             ++refused;
             EXPECT_EQ(r.message, DesignFile::CorruptMessage);
@@ -212,11 +210,9 @@ TEST_F(DesignFuzzTest, CardtoolRefusesDamagedFilesWithStatusOne)
         for (const QStringList &args :
              {QStringList{QStringLiteral("design-dump"), in},
               QStringList{QStringLiteral("design-resave"), in, in + QStringLiteral(".out")}}) {
-            QProcess p;
-            p.start(QStringLiteral(CARDTOOL_PATH), args);
-            ASSERT_TRUE(p.waitForFinished(30000));
-            EXPECT_EQ(p.exitCode(), 1);
-            EXPECT_TRUE(p.readAllStandardError().contains("File is corrupt and cannot be opened."));
+            const testsupport::ProcResult r = testsupport::cardtool(args);
+            EXPECT_EQ(r.exitCode, 1);
+            EXPECT_TRUE(r.err.contains("File is corrupt and cannot be opened."));
         }
         EXPECT_FALSE(QFile::exists(in + QStringLiteral(".out")));
     }

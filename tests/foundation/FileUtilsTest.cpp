@@ -4,6 +4,7 @@
 #include "foundation/FoundationState.h"
 #include "platform/MessageAnswerer.h"
 #include "platform/UrlOpener.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+using testsupport::modeOf;
+
 namespace
 {
 void touch(const QString &path, const QByteArray &data = "x")
@@ -21,14 +24,6 @@ void touch(const QString &path, const QByteArray &data = "x")
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(data);
-}
-
-mode_t modeOf(const QString &path)
-{
-    struct stat st {
-    };
-    ::stat(QFile::encodeName(path).constData(), &st);
-    return st.st_mode & 07777;
 }
 
 class FileUtils : public ::testing::Test

@@ -11,19 +11,8 @@
 
 #include <gtest/gtest.h>
 
+using testsupport::modeOf;
 using testsupport::readFile;
-
-namespace
-{
-mode_t modeOf(const QString &path)
-{
-    struct stat st {
-    };
-    ::stat(QFile::encodeName(path).constData(), &st);
-    return st.st_mode & 07777;
-}
-
-} // namespace
 
 TEST(Preferences, FirstStartMakesPrivateEmptyFileAndDefaults)
 {

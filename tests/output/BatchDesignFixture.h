@@ -4,10 +4,10 @@
 
 #include "model/SKTGraphic.h"
 #include "output/BatchFillSnapshot.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -97,14 +97,12 @@ struct SampleDesign {
 // in them on some images holding two linear symbols).
 inline QStringList decode(const QString &path, const QString &format = {})
 {
-    QProcess p;
     QStringList args{"-1", "-norotate", "-noscale"};
     if (!format.isEmpty())
         args << "-format" << format;
-    p.start("ZXingReader", args << path);
-    p.waitForFinished(30000);
     QStringList found;
-    for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+    for (const QString &line :
+         testsupport::output("ZXingReader", args << path).split('\n', Qt::SkipEmptyParts)) {
         // "<file> <Format> \"<text>\"" on one line per symbol.
         const QString rest = line.mid(path.size()).trimmed();
         const qsizetype space = rest.indexOf(' ');

@@ -1,12 +1,12 @@
 #include "platform/KeyedArchiver.h"
 #include "platform/KeyedUnarchiver.h"
 #include "platform/PropertyList.h"
+#include "support/TestSupport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -219,15 +219,11 @@ TEST(KeyedArchiver, PlistlibSeesTheStandardLayout)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("archive.bin");
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(KeyedArchiver::archivedObject(*sampleTree()));
-    f.close();
-    QProcess p;
-    p.start("/usr/bin/python3", {TESSALY_TESTS_DIR "/platform/plist_check.py", "archive", path});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    const QJsonObject top = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    ASSERT_TRUE(testsupport::writeFile(path, KeyedArchiver::archivedObject(*sampleTree())));
+    const testsupport::ProcResult p = testsupport::run(
+        QStringLiteral("/usr/bin/python3"), {TESSALY_TESTS_DIR "/platform/plist_check.py", "archive", path});
+    ASSERT_EQ(p.exitCode, 0) << p.err.toStdString();
+    const QJsonObject top = QJsonDocument::fromJson(p.out).object();
     EXPECT_EQ(top["$archiver"].toString(), "NSKeyedArchiver");
     EXPECT_EQ(top["$version"].toInt(), 100000);
     const QJsonArray objects = top["$objects"].toArray();

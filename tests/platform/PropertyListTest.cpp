@@ -1,8 +1,8 @@
 #include "platform/PropertyList.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -68,12 +68,10 @@ Value sample()
 
 int runChecker(const QStringList &args, QString *output)
 {
-    QProcess p;
-    p.start("/usr/bin/python3", QStringList{checker} + args);
-    if (!p.waitForFinished(30000))
-        return -1;
-    *output = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()).trimmed();
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    const testsupport::ProcResult r =
+        testsupport::run(QStringLiteral("/usr/bin/python3"), QStringList{checker} + args);
+    *output = QString::fromUtf8(r.out + r.err).trimmed();
+    return r.exitCode;
 }
 
 } // namespace
@@ -344,11 +342,9 @@ TEST(PropertyList, CardtoolConvertsBetweenFormats)
                   back = dir.filePath("back.xml");
     ASSERT_TRUE(PropertyList::writeFile(xml, sample(), PropertyList::Format::Xml));
     auto run = [](const QStringList &args, QString *err) {
-        QProcess p;
-        p.start(CARDTOOL_PATH, args);
-        p.waitForFinished(30000);
-        *err = QString::fromUtf8(p.readAllStandardError());
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        const testsupport::ProcResult r = testsupport::cardtool(args);
+        *err = r.errText();
+        return r.exitCode;
     };
     QString err;
     ASSERT_EQ(run({"plist", "--to", "binary", xml, bin}, &err), 0) << err.toStdString();

@@ -1,6 +1,7 @@
 // The data root: created with default permissions, filled from the shipped files, a missing
 // shipped file copied again, the user's own changes kept.
 #include "platform/ResourceRoot.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,9 @@
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
+
+using testsupport::modeOf;
+using testsupport::readFile;
 
 namespace
 {
@@ -23,19 +27,6 @@ void writeFile(const QString &path, const QByteArray &data, QFile::Permissions p
         f.setPermissions(perms);
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-mode_t modeOf(const QString &path)
-{
-    struct stat st {
-    };
-    ::stat(QFile::encodeName(path).constData(), &st);
-    return st.st_mode & 07777;
-}
 } // namespace
 
 TEST(ResourceRoot, FillsFromShippedAndCopiesMissingAgain)

@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <sys/stat.h>
+
 namespace testsupport
 {
 
@@ -78,6 +80,15 @@ inline QByteArray readFile(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Permission bits of a file or folder.
+inline mode_t modeOf(const QString &path)
+{
+    struct stat st {
+    };
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 07777;
 }
 
 // The picture flattened on white with a white border, standing in for the quiet zone around a
