@@ -30,6 +30,20 @@ QString &templateOverride()
     return path;
 }
 
+// A standalone UTF-8 XML document whose body write() produces.
+template <typename WriteBody> QByteArray xmlDocument(WriteBody write)
+{
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    QXmlStreamWriter w(&buffer);
+    w.setAutoFormatting(true);
+    w.writeStartDocument(QStringLiteral("1.0"), true);
+    write(w);
+    w.writeEndDocument();
+    return out;
+}
+
 void writeText(QXmlStreamWriter &w, const QString &text)
 {
     w.writeStartElement(QStringLiteral("t"));
@@ -113,104 +127,92 @@ QByteArray SpreadsheetWriter::WriteWorksheetData(const QList<QStringList> &rows,
     const int rowCount = int(rows.size());
     const QString last =
         XlsxText::ColumnIndexToName(std::max(columns, 1)) + QString::number(std::max(rowCount, 1));
-    QByteArray out;
-    QBuffer buffer(&out);
-    buffer.open(QIODevice::WriteOnly);
-    QXmlStreamWriter w(&buffer);
-    w.setAutoFormatting(true);
-    w.writeStartDocument(QStringLiteral("1.0"), true);
-    w.writeStartElement(QStringLiteral("worksheet"));
-    w.writeAttribute(QStringLiteral("xmlns"), kMainNs);
-    w.writeAttribute(QStringLiteral("xmlns:r"), kRelNs);
-    w.writeAttribute(QStringLiteral("xmlns:mc"), kMcNs);
-    w.writeAttribute(QStringLiteral("xmlns:x14ac"), kX14acNs);
-    w.writeAttribute(QStringLiteral("mc:Ignorable"), QStringLiteral("x14ac"));
-    w.writeEmptyElement(QStringLiteral("dimension"));
-    w.writeAttribute(QStringLiteral("ref"),
-                     rowCount > 0 && columns > 0 ? QStringLiteral("A1:") + last : QStringLiteral("A1"));
-    w.writeStartElement(QStringLiteral("sheetViews"));
-    w.writeStartElement(QStringLiteral("sheetView"));
-    w.writeAttribute(QStringLiteral("tabSelected"), QStringLiteral("1"));
-    w.writeAttribute(QStringLiteral("workbookViewId"), QStringLiteral("0"));
-    w.writeEmptyElement(QStringLiteral("selection"));
-    w.writeAttribute(QStringLiteral("activeCell"), last);
-    w.writeAttribute(QStringLiteral("sqref"), last);
-    w.writeEndElement();
-    w.writeEndElement();
-    w.writeEmptyElement(QStringLiteral("sheetFormatPr"));
-    w.writeAttribute(QStringLiteral("baseColWidth"), QStringLiteral("10"));
-    w.writeAttribute(QStringLiteral("defaultRowHeight"), QStringLiteral("15"));
-    w.writeAttribute(QStringLiteral("x14ac:dyDescent"), QStringLiteral("0"));
-    w.writeStartElement(QStringLiteral("sheetData"));
-    for (int k = 0; k < rowCount; ++k) {
-        const QString rowNumber = QString::number(k + 1);
-        w.writeStartElement(QStringLiteral("row"));
-        w.writeAttribute(QStringLiteral("r"), rowNumber);
-        w.writeAttribute(QStringLiteral("spans"), QStringLiteral("1:%1").arg(std::max(columns, 1)));
-        const QStringList &row = rows.at(k);
-        for (int j = 0; j < row.size() && j < XlsxText::MaxColumns; ++j) {
-            const QString &value = row.at(j);
-            if (value.isEmpty())
-                continue; // an empty cell needs no element
-            w.writeStartElement(QStringLiteral("c"));
-            w.writeAttribute(QStringLiteral("r"), XlsxText::ColumnIndexToName(j + 1) + rowNumber);
-            if (XlsxText::isPlainNumber(value)) {
-                w.writeTextElement(QStringLiteral("v"), value);
-            } else {
-                w.writeAttribute(QStringLiteral("t"), QStringLiteral("s"));
-                sharedStrings->append(value);
-                w.writeTextElement(QStringLiteral("v"), QString::number(sharedStrings->size() - 1));
+    return xmlDocument([&](QXmlStreamWriter &w) {
+        w.writeStartElement(QStringLiteral("worksheet"));
+        w.writeAttribute(QStringLiteral("xmlns"), kMainNs);
+        w.writeAttribute(QStringLiteral("xmlns:r"), kRelNs);
+        w.writeAttribute(QStringLiteral("xmlns:mc"), kMcNs);
+        w.writeAttribute(QStringLiteral("xmlns:x14ac"), kX14acNs);
+        w.writeAttribute(QStringLiteral("mc:Ignorable"), QStringLiteral("x14ac"));
+        w.writeEmptyElement(QStringLiteral("dimension"));
+        w.writeAttribute(QStringLiteral("ref"),
+                         rowCount > 0 && columns > 0 ? QStringLiteral("A1:") + last : QStringLiteral("A1"));
+        w.writeStartElement(QStringLiteral("sheetViews"));
+        w.writeStartElement(QStringLiteral("sheetView"));
+        w.writeAttribute(QStringLiteral("tabSelected"), QStringLiteral("1"));
+        w.writeAttribute(QStringLiteral("workbookViewId"), QStringLiteral("0"));
+        w.writeEmptyElement(QStringLiteral("selection"));
+        w.writeAttribute(QStringLiteral("activeCell"), last);
+        w.writeAttribute(QStringLiteral("sqref"), last);
+        w.writeEndElement();
+        w.writeEndElement();
+        w.writeEmptyElement(QStringLiteral("sheetFormatPr"));
+        w.writeAttribute(QStringLiteral("baseColWidth"), QStringLiteral("10"));
+        w.writeAttribute(QStringLiteral("defaultRowHeight"), QStringLiteral("15"));
+        w.writeAttribute(QStringLiteral("x14ac:dyDescent"), QStringLiteral("0"));
+        w.writeStartElement(QStringLiteral("sheetData"));
+        for (int k = 0; k < rowCount; ++k) {
+            const QString rowNumber = QString::number(k + 1);
+            w.writeStartElement(QStringLiteral("row"));
+            w.writeAttribute(QStringLiteral("r"), rowNumber);
+            w.writeAttribute(QStringLiteral("spans"), QStringLiteral("1:%1").arg(std::max(columns, 1)));
+            const QStringList &row = rows.at(k);
+            for (int j = 0; j < row.size() && j < XlsxText::MaxColumns; ++j) {
+                const QString &value = row.at(j);
+                if (value.isEmpty())
+                    continue; // an empty cell needs no element
+                w.writeStartElement(QStringLiteral("c"));
+                w.writeAttribute(QStringLiteral("r"), XlsxText::ColumnIndexToName(j + 1) + rowNumber);
+                if (XlsxText::isPlainNumber(value)) {
+                    w.writeTextElement(QStringLiteral("v"), value);
+                } else {
+                    w.writeAttribute(QStringLiteral("t"), QStringLiteral("s"));
+                    sharedStrings->append(value);
+                    w.writeTextElement(QStringLiteral("v"), QString::number(sharedStrings->size() - 1));
+                }
+                w.writeEndElement();
             }
             w.writeEndElement();
         }
+        w.writeEndElement(); // sheetData
+        w.writeEmptyElement(QStringLiteral("pageMargins"));
+        w.writeAttribute(QStringLiteral("left"), QStringLiteral("0.75"));
+        w.writeAttribute(QStringLiteral("right"), QStringLiteral("0.75"));
+        w.writeAttribute(QStringLiteral("top"), QStringLiteral("1"));
+        w.writeAttribute(QStringLiteral("bottom"), QStringLiteral("0.5"));
+        w.writeAttribute(QStringLiteral("header"), QStringLiteral("0.5"));
+        w.writeAttribute(QStringLiteral("footer"), QStringLiteral("0.5"));
+        w.writeStartElement(QStringLiteral("extLst"));
+        w.writeStartElement(QStringLiteral("ext"));
+        w.writeAttribute(QStringLiteral("xmlns:mx"), kMxNs);
+        w.writeAttribute(QStringLiteral("uri"), QStringLiteral("{64002731-A6B0-56B0-2670-7721B7C09600}"));
+        w.writeEmptyElement(QStringLiteral("mx:PLV"));
+        w.writeAttribute(QStringLiteral("Mode"), QStringLiteral("0"));
+        w.writeAttribute(QStringLiteral("OnePage"), QStringLiteral("0"));
+        w.writeAttribute(QStringLiteral("WScale"), QStringLiteral("0"));
         w.writeEndElement();
-    }
-    w.writeEndElement(); // sheetData
-    w.writeEmptyElement(QStringLiteral("pageMargins"));
-    w.writeAttribute(QStringLiteral("left"), QStringLiteral("0.75"));
-    w.writeAttribute(QStringLiteral("right"), QStringLiteral("0.75"));
-    w.writeAttribute(QStringLiteral("top"), QStringLiteral("1"));
-    w.writeAttribute(QStringLiteral("bottom"), QStringLiteral("0.5"));
-    w.writeAttribute(QStringLiteral("header"), QStringLiteral("0.5"));
-    w.writeAttribute(QStringLiteral("footer"), QStringLiteral("0.5"));
-    w.writeStartElement(QStringLiteral("extLst"));
-    w.writeStartElement(QStringLiteral("ext"));
-    w.writeAttribute(QStringLiteral("xmlns:mx"), kMxNs);
-    w.writeAttribute(QStringLiteral("uri"), QStringLiteral("{64002731-A6B0-56B0-2670-7721B7C09600}"));
-    w.writeEmptyElement(QStringLiteral("mx:PLV"));
-    w.writeAttribute(QStringLiteral("Mode"), QStringLiteral("0"));
-    w.writeAttribute(QStringLiteral("OnePage"), QStringLiteral("0"));
-    w.writeAttribute(QStringLiteral("WScale"), QStringLiteral("0"));
-    w.writeEndElement();
-    w.writeEndElement();
-    w.writeEndElement(); // worksheet
-    w.writeEndDocument();
-    return out;
+        w.writeEndElement();
+        w.writeEndElement(); // worksheet
+    });
 }
 
 QByteArray SpreadsheetWriter::WriteSharedStringsXML(const QStringList &sharedStrings)
 {
-    QByteArray out;
-    QBuffer buffer(&out);
-    buffer.open(QIODevice::WriteOnly);
-    QXmlStreamWriter w(&buffer);
-    w.setAutoFormatting(true);
-    w.writeStartDocument(QStringLiteral("1.0"), true);
-    w.writeStartElement(QStringLiteral("sst"));
-    w.writeAttribute(QStringLiteral("xmlns"), kMainNs);
-    if (!sharedStrings.isEmpty()) {
-        const QString count = QString::number(sharedStrings.size());
-        w.writeAttribute(QStringLiteral("count"), count);
-        w.writeAttribute(QStringLiteral("uniqueCount"), count);
-    }
-    for (const QString &s : sharedStrings) {
-        w.writeStartElement(QStringLiteral("si"));
-        writeText(w, s);
+    return xmlDocument([&](QXmlStreamWriter &w) {
+        w.writeStartElement(QStringLiteral("sst"));
+        w.writeAttribute(QStringLiteral("xmlns"), kMainNs);
+        if (!sharedStrings.isEmpty()) {
+            const QString count = QString::number(sharedStrings.size());
+            w.writeAttribute(QStringLiteral("count"), count);
+            w.writeAttribute(QStringLiteral("uniqueCount"), count);
+        }
+        for (const QString &s : sharedStrings) {
+            w.writeStartElement(QStringLiteral("si"));
+            writeText(w, s);
+            w.writeEndElement();
+        }
         w.writeEndElement();
-    }
-    w.writeEndElement();
-    w.writeEndDocument();
-    return out;
+    });
 }
 
 bool SpreadsheetWriter::WriteWorkbook(const QString &path, const QList<QStringList> &rows, bool hasTitleRow,
