@@ -30,6 +30,17 @@ int depthOf(const plist::Value &v, int limit)
     }
     return deepest;
 }
+
+// Either reader's answer: the value, or its message when it failed.
+template <typename Reader> void takeResult(Reader &reader, PropertyList::ReadResult &r)
+{
+    if (auto v = reader.read()) {
+        r.ok = true;
+        r.value = std::move(*v);
+    } else {
+        r.error = reader.error();
+    }
+}
 } // namespace
 
 PropertyList::ReadResult PropertyList::read(const QByteArray &bytes)
@@ -38,12 +49,7 @@ PropertyList::ReadResult PropertyList::read(const QByteArray &bytes)
     if (bytes.startsWith("bplist")) {
         r.format = Format::Binary;
         BinaryPlistReader reader(bytes, MaxDepth);
-        if (auto v = reader.read()) {
-            r.ok = true;
-            r.value = std::move(*v);
-        } else {
-            r.error = reader.error();
-        }
+        takeResult(reader, r);
         return r;
     }
     // XML may start with a byte-order mark or white space; UTF-16 text is left to the XML reader.
@@ -58,12 +64,7 @@ PropertyList::ReadResult PropertyList::read(const QByteArray &bytes)
     }
     r.format = Format::Xml;
     XmlPlistReader reader(bytes, MaxDepth);
-    if (auto v = reader.read()) {
-        r.ok = true;
-        r.value = std::move(*v);
-    } else {
-        r.error = reader.error();
-    }
+    takeResult(reader, r);
     return r;
 }
 
