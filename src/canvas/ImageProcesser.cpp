@@ -43,38 +43,36 @@ inline float luma(float r, float g, float b)
     return 0.2125f * r + 0.7154f * g + 0.0721f * b;
 }
 
-// Calls fn(r, g, b) with components in [0, 1] for every pixel; the results are clamped back.
-template <typename Fn> QImage mapColours(const QImage &src, Fn fn)
+// Replaces every pixel of a straight-alpha copy by fn(pixel).
+template <typename Fn> QImage mapPixels(const QImage &src, Fn fn)
 {
     QImage img = straightCopy(src);
     if (img.isNull())
         return {};
     for (int y = 0; y < img.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            const QRgb p = line[x];
-            float r = qRed(p) / 255.f, g = qGreen(p) / 255.f, b = qBlue(p) / 255.f;
-            fn(r, g, b);
-            line[x] = qRgba(to8(r), to8(g), to8(b), qAlpha(p));
-        }
+        for (int x = 0; x < img.width(); ++x)
+            line[x] = fn(line[x]);
     }
     return img;
+}
+
+// Calls fn(r, g, b) with components in [0, 1] for every pixel; the results are clamped back.
+template <typename Fn> QImage mapColours(const QImage &src, Fn fn)
+{
+    return mapPixels(src, [&fn](QRgb p) {
+        float r = qRed(p) / 255.f, g = qGreen(p) / 255.f, b = qBlue(p) / 255.f;
+        fn(r, g, b);
+        return qRgba(to8(r), to8(g), to8(b), qAlpha(p));
+    });
 }
 
 // A per-channel lookup table applied to every colour component.
 QImage mapTable(const QImage &src, const std::array<quint8, 256> &table)
 {
-    QImage img = straightCopy(src);
-    if (img.isNull())
-        return {};
-    for (int y = 0; y < img.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
-            const QRgb p = line[x];
-            line[x] = qRgba(table[qRed(p)], table[qGreen(p)], table[qBlue(p)], qAlpha(p));
-        }
-    }
-    return img;
+    return mapPixels(src, [&table](QRgb p) {
+        return qRgba(table[qRed(p)], table[qGreen(p)], table[qBlue(p)], qAlpha(p));
+    });
 }
 
 float srgbToLinear(float c)
