@@ -113,6 +113,20 @@ struct KeyedUnarchiver::Impl {
         return stack.isEmpty() ? nullptr : stack.last().fields.find(key);
     }
 
+    // A field that holds a flag or a number; any other kind fails the decode.
+    const plist::Value *numberField(const QString &key, const char *what)
+    {
+        const plist::Value *v = field(key);
+        if (!v || !error.isEmpty())
+            return nullptr;
+        if (!v->isBool() && !v->isNumber()) {
+            fail(QStringLiteral("\"%1\" holds %2 where %3 belongs")
+                     .arg(key, kindName(*v), QLatin1String(what)));
+            return nullptr;
+        }
+        return v;
+    }
+
     // A field that holds an object: absent gives nothing, and so does any error met decoding it.
     template <typename T>
     std::optional<T> decodeField(const QString &key,
@@ -558,36 +572,20 @@ QString KeyedUnarchiver::currentClassName() const
 
 bool KeyedUnarchiver::decodeBool(const QString &key)
 {
-    const plist::Value *v = d->field(key);
-    if (!v || !ok())
-        return false;
-    if (!v->isBool() && !v->isNumber())
-        return d->fail(QStringLiteral("\"%1\" holds %2 where a flag belongs").arg(key, kindName(*v)));
-    return v->toBool();
+    const plist::Value *v = d->numberField(key, "a flag");
+    return v && v->toBool();
 }
 
 qint64 KeyedUnarchiver::decodeInt(const QString &key)
 {
-    const plist::Value *v = d->field(key);
-    if (!v || !ok())
-        return 0;
-    if (!v->isBool() && !v->isNumber()) {
-        d->fail(QStringLiteral("\"%1\" holds %2 where a number belongs").arg(key, kindName(*v)));
-        return 0;
-    }
-    return v->toInteger();
+    const plist::Value *v = d->numberField(key, "a number");
+    return v ? v->toInteger() : 0;
 }
 
 double KeyedUnarchiver::decodeDouble(const QString &key)
 {
-    const plist::Value *v = d->field(key);
-    if (!v || !ok())
-        return 0;
-    if (!v->isBool() && !v->isNumber()) {
-        d->fail(QStringLiteral("\"%1\" holds %2 where a number belongs").arg(key, kindName(*v)));
-        return 0;
-    }
-    return v->toReal();
+    const plist::Value *v = d->numberField(key, "a number");
+    return v ? v->toReal() : 0;
 }
 
 float KeyedUnarchiver::decodeFloat(const QString &key)
