@@ -177,7 +177,7 @@ void PDF417Encoder::textCompaction(int start, int length)
     };
     int mode = Alpha;
     for (int k = start; k < end; ++k) {
-        int value = 0, ignored = 0;
+        int value = 0;
         const int type = textTypeAndValue(text, end, k, value);
         if (type & mode) {
             put(value);
@@ -193,34 +193,36 @@ void PDF417Encoder::textCompaction(int start, int length)
             ++shifts;
             continue;
         }
-        const bool nextTwoPunctuation = (textTypeAndValue(text, end, k + 1, ignored) & Punctuation) &&
-                                        (textTypeAndValue(text, end, k + 2, ignored) & Punctuation);
+        auto nextTwoAre = [&](int kind) {
+            int ignored = 0;
+            return (textTypeAndValue(text, end, k + 1, ignored) & kind) &&
+                   (textTypeAndValue(text, end, k + 2, ignored) & kind);
+        };
+        // From Alpha or Lower: latch to Mixed, latch through Mixed to Punctuation for a run of
+        // two or more, or shift to Punctuation for one character.
+        auto toMixedOrPunctuation = [&] {
+            if (type & Mixed)
+                put(28), put(value), mode = Mixed;
+            else if (nextTwoAre(Punctuation))
+                put(28), put(25), put(value), mode = Punctuation;
+            else
+                put(29), put(value);
+        };
         switch (mode) {
         case Alpha:
-            if (type & Lower) {
+            if (type & Lower)
                 put(27), put(value), mode = Lower;
-            } else if (type & Mixed) {
-                put(28), put(value), mode = Mixed;
-            } else if (nextTwoPunctuation) {
-                put(28), put(25), put(value), mode = Punctuation;
-            } else {
-                put(29), put(value);
-            }
+            else
+                toMixedOrPunctuation();
             break;
         case Lower:
             if (type & Alpha) {
-                const bool nextTwoAlpha = (textTypeAndValue(text, end, k + 1, ignored) & Alpha) &&
-                                          (textTypeAndValue(text, end, k + 2, ignored) & Alpha);
-                if (nextTwoAlpha)
+                if (nextTwoAre(Alpha))
                     put(28), put(28), put(value), mode = Alpha;
                 else
                     put(27), put(value);
-            } else if (type & Mixed) {
-                put(28), put(value), mode = Mixed;
-            } else if (nextTwoPunctuation) {
-                put(28), put(25), put(value), mode = Punctuation;
             } else {
-                put(29), put(value);
+                toMixedOrPunctuation();
             }
             break;
         case Mixed:
@@ -228,7 +230,7 @@ void PDF417Encoder::textCompaction(int start, int length)
                 put(27), put(value), mode = Lower;
             } else if (type & Alpha) {
                 put(28), put(value), mode = Alpha;
-            } else if (nextTwoPunctuation) {
+            } else if (nextTwoAre(Punctuation)) {
                 put(25), put(value), mode = Punctuation;
             } else {
                 put(29), put(value);
