@@ -2,6 +2,7 @@
 
 #include "barcode/BarcodeSettings.h"
 #include "barcode/BarcodeSizing.h"
+#include "barcode/DataMatrixEncoder.h"
 #include "barcode/NKDBarcode.h"
 
 bool BarcodeRules::Check_And_Validat_Barcode(const QString &value, QString *reason)
@@ -43,16 +44,7 @@ int BarcodeRules::Check_And_Set_QR_size_Acc_Version(BarcodeSettings &settings, i
 
 void BarcodeRules::dataMatrixFormatSize(const QString &format, int *rows, int *columns)
 {
-    *rows = 0;
-    *columns = 0;
-    if (format.isEmpty() || format == QLatin1String("Auto"))
-        return;
-    const QString rest = format.mid(1);
-    const int x = rest.indexOf(QLatin1Char('X'));
-    if (x < 0)
-        return;
-    *rows = rest.left(x).trimmed().toInt();
-    *columns = rest.mid(x + 1).trimmed().toInt();
+    DataMatrixEncoder::parseFormat(format, *rows, *columns);
 }
 
 void BarcodeRules::data_matrix_barcode_size_acc_format(const BarcodeSettings &settings, int *width,
