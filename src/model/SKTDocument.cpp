@@ -3,6 +3,7 @@
 #include "platform/UndoManager.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -61,11 +62,7 @@ const GraphicList &SKTDocument::list(int side) const
 
 GraphicList &SKTDocument::mutableList(int side)
 {
-    if (side == Back)
-        return _graphics_back;
-    if (side == Temp)
-        return _graphics_temp;
-    return _graphics;
+    return const_cast<GraphicList &>(std::as_const(*this).list(side));
 }
 
 QString SKTDocument::keyForSide(int side)
