@@ -10,6 +10,16 @@ namespace
 {
 // Far beyond any card at print resolution, well within what QImage can address.
 constexpr double MaxPixelSide = 100000;
+
+// The picture a reader gives, turned upright as its EXIF orientation says; empty when unreadable.
+Picture readPicture(QImageReader &reader)
+{
+    reader.setAutoTransform(true);
+    const QImage img = reader.read();
+    if (img.isNull())
+        return {};
+    return Picture(img);
+}
 } // namespace
 
 Picture::Picture(const QImage &image, QSizeF sizeInPoints)
@@ -28,11 +38,7 @@ Picture Picture::fromVector(const QPicture &recording, QSizeF sizeInPoints)
 Picture Picture::fromFile(const QString &path)
 {
     QImageReader reader(path);
-    reader.setAutoTransform(true);
-    QImage img = reader.read();
-    if (img.isNull())
-        return {};
-    return Picture(img);
+    return readPicture(reader);
 }
 
 Picture Picture::fromData(const QByteArray &encoded)
@@ -41,11 +47,7 @@ Picture Picture::fromData(const QByteArray &encoded)
     buf.setData(encoded);
     buf.open(QIODevice::ReadOnly);
     QImageReader reader(&buf);
-    reader.setAutoTransform(true);
-    QImage img = reader.read();
-    if (img.isNull())
-        return {};
-    return Picture(img);
+    return readPicture(reader);
 }
 
 bool Picture::isNull() const
