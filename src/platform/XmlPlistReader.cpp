@@ -195,23 +195,21 @@ bool XmlPlistReader::readValue(int depth, plist::Value *out)
     }
     if (!readText(&text))
         return false;
+    // A parsed scalar, or a message saying what the text should have been.
+    auto scalar = [&](const auto &parsed, const char *what) {
+        if (!parsed)
+            return fail(QStringLiteral("\"%1\" is not %2").arg(text.left(40), QLatin1String(what)));
+        *out = plist::Value(*parsed);
+        return true;
+    };
     if (name == QLatin1String("string")) {
         *out = plist::Value(text);
     } else if (name == QLatin1String("integer")) {
-        const auto v = parseInteger(text);
-        if (!v)
-            return fail(QStringLiteral("\"%1\" is not an integer in range").arg(text.left(40)));
-        *out = plist::Value(*v);
+        return scalar(parseInteger(text), "an integer in range");
     } else if (name == QLatin1String("real")) {
-        const auto v = parseReal(text);
-        if (!v)
-            return fail(QStringLiteral("\"%1\" is not a number").arg(text.left(40)));
-        *out = plist::Value(*v);
+        return scalar(parseReal(text), "a number");
     } else if (name == QLatin1String("date")) {
-        const auto v = parseDate(text);
-        if (!v)
-            return fail(QStringLiteral("\"%1\" is not a date").arg(text.left(40)));
-        *out = plist::Value(*v);
+        return scalar(parseDate(text), "a date");
     } else if (name == QLatin1String("data")) {
         QByteArray b64 = text.toLatin1();
         b64.replace(' ', "").replace('\t', "").replace('\n', "").replace('\r', "");
