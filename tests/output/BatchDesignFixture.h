@@ -14,6 +14,8 @@
 
 #include <memory>
 
+#include <gtest/gtest.h>
+
 namespace batchtest
 {
 
@@ -114,6 +116,19 @@ inline QStringList decode(const QString &path, const QString &format = {})
         found << rest.left(space) + ":" + content;
     }
     return found;
+}
+
+// Card k (from 1) of two batch folders of the sample: the same front and back files in both, and
+// the front's symbols read back as row k's values.
+inline void expectSameCardOfRow(const QDir &a, const QDir &b, const SampleDesign &sample, int k)
+{
+    const QString front = QStringLiteral("Card_%1.png").arg(k);
+    const QString back = QStringLiteral("Card_%1_Back.png").arg(k);
+    EXPECT_EQ(testsupport::readFile(a.filePath(front)), testsupport::readFile(b.filePath(front))) << k;
+    EXPECT_EQ(testsupport::readFile(a.filePath(back)), testsupport::readFile(b.filePath(back))) << k;
+    const QStringList found = decode(b.filePath(front));
+    EXPECT_TRUE(found.contains("Code128:" + sample.codes[k - 1])) << k << found.join(" | ").toStdString();
+    EXPECT_TRUE(found.contains("QRCode:" + sample.qr[k - 1])) << k << found.join(" | ").toStdString();
 }
 
 } // namespace batchtest

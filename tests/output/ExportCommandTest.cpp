@@ -62,14 +62,8 @@ TEST(ExportCommand, BatchOfADesignFileDecodesRowByRow)
     const QDir b(ExportPaths::batchFolderPath(tmp.filePath("all")));
     EXPECT_EQ(b.entryList(QDir::Files).size(), 2 * rows);
     for (int k = 1; k <= rows; ++k) {
-        const QString front = QStringLiteral("Card_%1.png").arg(k);
-        const QString back = QStringLiteral("Card_%1_Back.png").arg(k);
-        ASSERT_TRUE(QFile::exists(b.filePath(back))) << k;
-        EXPECT_EQ(readFile(a.filePath(front)), readFile(b.filePath(front))) << k;
-        EXPECT_EQ(readFile(a.filePath(back)), readFile(b.filePath(back))) << k;
-        const QStringList found = decode(b.filePath(front));
-        EXPECT_TRUE(found.contains("Code128:" + sample.codes[k - 1])) << k << found.join(" | ").toStdString();
-        EXPECT_TRUE(found.contains("QRCode:" + sample.qr[k - 1])) << k << found.join(" | ").toStdString();
+        ASSERT_TRUE(QFile::exists(b.filePath(QStringLiteral("Card_%1_Back.png").arg(k)))) << k;
+        expectSameCardOfRow(a, b, sample, k);
     }
 }
 
