@@ -4,12 +4,12 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 "$here/scripts/install-packages.sh"
-mode=Debug; build="${BUILD_DIR:-$here/build/test}"; extra=()
+build="${BUILD_DIR:-$here/build/test}"; extra=()
 if [ "${1:-}" = "--sanitize" ]; then
     build="${BUILD_DIR:-$here/build/sanitize}"; extra=(-DTESSALY_SANITIZE=ON -DTESSALY_BUILD_BENCH=OFF)
 fi
 jobs="$(nproc)"
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=$mode -DTESSALY_BUILD_TESTS=ON "${extra[@]}" >/dev/null
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_BUILD_TESTS=ON "${extra[@]}" >/dev/null
 cmake --build "$build" -j "$jobs"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
