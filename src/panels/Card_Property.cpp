@@ -1,5 +1,6 @@
 #include "panels/Card_Property.h"
 
+#include "model/PathUtil.h"
 #include "platform/KeyedUnarchiver.h"
 
 #include <algorithm>
@@ -29,7 +30,7 @@ void Card_Property::setBackgroundImage(const QString &path)
     Card_fill_style = QStringLiteral("I");
     Card_BG_Image_Path = path;
     // Qt reads pictures top row first, which is already upright on the y-down canvas.
-    Picture picture = Picture::fromFile(path);
+    Picture picture = PathUtil::loadPicture(path);
     if (picture.isNull())
         Card_BG_Image.reset();
     else

@@ -39,7 +39,8 @@ public:
     void resetForNewDesign(const QColor &contentColor, const FontDescriptor &contentFont);
 
     // The fill code loaded with a background picture: the setters of the card page load it together.
-    // An empty path changes nothing; an unreadable file leaves fill "I" and the path with no picture.
+    // An empty path changes nothing; an unreadable file (or anything but a regular file) leaves fill
+    // "I" and the path with no picture.
     void setBackgroundImage(const QString &path);
 
     // Opacity as drawn: the stored value clamped to [0, 1] (new records hold 100).

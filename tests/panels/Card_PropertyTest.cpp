@@ -1,8 +1,11 @@
 #include "panels/Card_Property.h"
 
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 TEST(Card_Property, DefaultsDrawOnlyTheWhiteOutline)
 {
@@ -58,6 +61,13 @@ TEST(Card_Property, BackgroundPictureLoading)
     p.setBackgroundImage(dir.filePath("missing.png"));
     EXPECT_EQ(p.Card_fill_style, "I");
     EXPECT_EQ(p.Card_BG_Image_Path, dir.filePath("missing.png"));
+    EXPECT_FALSE(p.Card_BG_Image.has_value());
+
+    // A damaged design may name a pipe: it is not read (reading would wait forever).
+    const QString pipe = dir.filePath("pipe.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    p.setBackgroundImage(pipe);
+    EXPECT_EQ(p.Card_BG_Image_Path, pipe);
     EXPECT_FALSE(p.Card_BG_Image.has_value());
 
     p.Card_alpha_Stepper = -3;
