@@ -1,10 +1,8 @@
 #include "panels/Card_Property.h"
 
+#include "canvas/PathPainting.h"
 #include "model/PathUtil.h"
 #include "platform/KeyedUnarchiver.h"
-
-#include <algorithm>
-#include <cmath>
 
 FontDescriptor Card_Property::defaultContentFont()
 {
@@ -39,10 +37,7 @@ void Card_Property::setBackgroundImage(const QString &path)
 
 double Card_Property::drawOpacity() const
 {
-    const double a = Card_alpha_Stepper;
-    if (std::isnan(a))
-        return 1.0;
-    return std::clamp(a, 0.0, 1.0);
+    return PathPainting::clampedOpacity(Card_alpha_Stepper);
 }
 
 void Card_Property::encodeWithCoder(KeyedArchiver &c) const
