@@ -1,7 +1,5 @@
 #include "canvas/ImageProcesser.h"
 
-#include "canvas/PathPainting.h"
-
 #include <QPainter>
 #include <QTransform>
 #include <QtMath>
@@ -125,21 +123,12 @@ QImage ImageProcesser::pixelsOf(const Picture &image)
     if (!image.isVector())
         return image.image();
     // A vector picture is drawn at four pixels per point so that filtered barcodes and art stay sharp
-    // (one per point when that would be huge), from a private copy of the recording.
+    // (one per point when that would be huge).
     const QSizeF s = image.size();
     if (!(s.width() > 0) || !(s.height() > 0) || s.width() * s.height() > 64e6)
         return {};
     const double k = (s.width() * s.height() * 16.0 > 16e6) ? 1.0 : 4.0;
-    QImage out(int(std::ceil(s.width() * k)), int(std::ceil(s.height() * k)),
-               QImage::Format_ARGB32_Premultiplied);
-    if (out.isNull())
-        return {};
-    out.fill(Qt::transparent);
-    QPainter p(&out);
-    p.setRenderHint(QPainter::Antialiasing);
-    PathPainting::drawPicture(p, image, QRectF(0, 0, s.width() * k, s.height() * k));
-    p.end();
-    return out;
+    return image.toImage(72.0 * k);
 }
 
 QSizeF ImageProcesser::cappedSize(QSizeF size)

@@ -4,7 +4,6 @@
 
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPicture>
 #include <QtMath>
 
 #include <algorithm>
@@ -139,14 +138,7 @@ void PathPainting::fillTiled(QPainter &painter, const QPainterPath &path, const 
     const QSizeF size = tile.size();
     if (tile.isNull() || !(size.width() > 0) || !(size.height() > 0) || size.width() * size.height() > 16e6)
         return;
-    QImage pixels = tile.image();
-    if (tile.isVector()) {
-        // Replay from a private copy, as drawPicture does.
-        pixels = QImage(qCeil(size.width()), qCeil(size.height()), QImage::Format_ARGB32_Premultiplied);
-        pixels.fill(Qt::transparent);
-        QPainter p(&pixels);
-        drawPicture(p, tile, QRectF(QPointF(0, 0), size));
-    }
+    const QImage pixels = tile.isVector() ? tile.toImage() : tile.image();
     if (pixels.isNull())
         return;
     QBrush brush(pixels);
@@ -185,11 +177,11 @@ void PathPainting::drawPicture(QPainter &painter, const Picture &picture, const 
     painter.save();
     painter.setOpacity(painter.opacity() * clampedOpacity(opacity));
     if (picture.isVector()) {
+        // The whole picture placed so that source lands on target, cut to target.
+        const double sx = target.width() / source.width(), sy = target.height() / source.height();
         painter.setClipRect(target, Qt::IntersectClip);
-        painter.translate(target.topLeft());
-        painter.scale(target.width() / source.width(), target.height() / source.height());
-        painter.translate(-source.topLeft());
-        Picture::replay(painter, *picture.vector());
+        picture.draw(painter, QRectF(target.x() - source.x() * sx, target.y() - source.y() * sy,
+                                     size.width() * sx, size.height() * sy));
     } else {
         const QImage &img = picture.image();
         const double kx = img.width() / size.width(), ky = img.height() / size.height();
