@@ -4,24 +4,11 @@
 #include "canvas/SKTRenderingView.h"
 #include "editor/DesignFileFormat.h"
 #include "foundation/FoundationState.h"
+#include "output/ImageFileWriter.h"
 #include "output/PngEncoder.h"
 #include "platform/ResourceRoot.h"
 
 #include <QFile>
-#include <QSaveFile>
-
-namespace
-{
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        return false;
-    return f.commit();
-}
-
-} // namespace
 
 CARDTOOL_COMMAND(renderCommand, "render",
                  "DESIGN --side front|back --format png|pdf|tiff [--dpi N] --out FILE   draw one side")
@@ -98,7 +85,7 @@ CARDTOOL_COMMAND(renderCommand, "render",
         cardtool::fail(error.isEmpty() ? QStringLiteral("drawing failed") : error);
         return 1;
     }
-    if (!writeFile(out, bytes)) {
+    if (!ImageFileWriter::writeAtomically(out, bytes).ok) {
         cardtool::fail("cannot write " + out);
         return 1;
     }
