@@ -47,8 +47,7 @@ std::optional<QByteArray> DocumentData::dataOfType(const RenderSide &front, cons
     if (type == NativeTypeIdentifier || type == NativeTypeName)
         return nativeData(front.graphics, printInfo);
     if (type == PdfType || type.compare(u"pdf", Qt::CaseInsensitive) == 0) {
-        QString why;
-        QByteArray pdf = SKTRenderingView::pdfDataWithGraphics_data(front, &why);
+        QByteArray pdf = SKTRenderingView::pdfDataWithGraphics_data(front);
         if (pdf.isEmpty()) {
             if (error)
                 *error = SKTErrorWithCode(3);
