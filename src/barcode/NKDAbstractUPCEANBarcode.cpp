@@ -11,9 +11,44 @@ QByteArray NKDAbstractUPCEANBarcode::_encodeChar(char c) const
 
 void NKDAbstractUPCEANBarcode::generateChecksum()
 {
+    const int check = expectedCheckDigit();
+    if (check >= 0)
+        m_checkDigit = check;
+}
+
+int NKDAbstractUPCEANBarcode::expectedCheckDigit() const
+{
     const QByteArray b = bytes();
-    if (b.size() == 11 && allDigits(b))
-        m_checkDigit = mod10CheckDigit(b);
+    if (b.size() != dataDigits() || !allDigits(b))
+        return -1;
+    return mod10CheckDigit(b);
+}
+
+bool NKDAbstractUPCEANBarcode::isContentValid() const
+{
+    const QByteArray b = bytes();
+    if (!isAscii() || b.size() != dataDigits() || !allDigits(b))
+        return false;
+    return m_checkDigit == expectedCheckDigit();
+}
+
+QString NKDAbstractUPCEANBarcode::checkDigitText() const
+{
+    return m_checkDigit >= 0 ? QString(QChar(m_checkDigit)) : QString();
+}
+
+QByteArray NKDAbstractUPCEANBarcode::halves(const QByteArray &left, const QByteArray &right,
+                                            const std::function<bool(int)> &evenParity) const
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < left.size(); ++i) {
+        const QByteArray a = _encodeChar(left[i]);
+        out += evenParity && evenParity(int(i)) ? swapParity(a) : a;
+    }
+    out += "01010";
+    for (const char c : right + char(m_checkDigit))
+        out += swapHandedness(_encodeChar(c));
+    return out;
 }
 
 void NKDAbstractUPCEANBarcode::calculateWidth()
@@ -24,7 +59,7 @@ void NKDAbstractUPCEANBarcode::calculateWidth()
 
 QString NKDAbstractUPCEANBarcode::rightCaption() const
 {
-    return m_checkDigit >= 0 ? QString(QChar(m_checkDigit)) : QString();
+    return checkDigitText();
 }
 
 QByteArray NKDAbstractUPCEANBarcode::swapHandedness(const QByteArray &pattern)
@@ -51,13 +86,4 @@ char NKDAbstractUPCEANBarcode::mod10CheckDigit(const QByteArray &digits)
         weight = weight == 3 ? 1 : 3;
     }
     return char('0' + (10 - sum % 10) % 10);
-}
-
-bool NKDAbstractUPCEANBarcode::allDigits(const QByteArray &text)
-{
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-    }
-    return true;
 }

@@ -4,6 +4,8 @@
 
 #include "barcode/NKDBarcode.h"
 
+#include <functional>
+
 class NKDAbstractUPCEANBarcode : public NKDBarcode
 {
 public:
@@ -11,7 +13,10 @@ public:
     QByteArray terminator() const override { return QByteArrayLiteral("101"); }
     // Left-hand odd parity (set A) pattern of a digit; empty for anything else.
     QByteArray _encodeChar(char c) const override;
+    // The mod-10 check digit of a content of exactly dataDigits() digits; others keep theirs.
     void generateChecksum() override;
+    // Exactly dataDigits() digits, and the stored check digit the one they call for.
+    bool isContentValid() const override;
     void calculateWidth() override;
 
     int digitsToLeft() const override { return 1; }
@@ -27,5 +32,14 @@ public:
     static char mod10CheckDigit(const QByteArray &digits);
 
 protected:
-    static bool allDigits(const QByteArray &text);
+    // How many data digits the content holds, the check digit not counted.
+    virtual int dataDigits() const { return 11; }
+    // The check digit the content calls for, or -1 when the content cannot have one.
+    virtual int expectedCheckDigit() const;
+    // The check digit as the text printed with the bars (empty when there is none).
+    QString checkDigitText() const;
+    // The left digits (each in set B where evenParity says so, else set A), the centre guard,
+    // then the right digits and the check digit in set C.
+    QByteArray halves(const QByteArray &left, const QByteArray &right,
+                      const std::function<bool(int)> &evenParity = {}) const;
 };

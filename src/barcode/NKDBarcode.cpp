@@ -57,6 +57,15 @@ bool NKDBarcode::isAscii() const
     return true;
 }
 
+bool NKDBarcode::allDigits(const QByteArray &text)
+{
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
+
 bool NKDBarcode::isContentValid() const
 {
     if (!isAscii())

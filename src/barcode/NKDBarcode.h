@@ -100,6 +100,7 @@ protected:
     // The content as the single-byte text every per-character operation works on.
     QByteArray bytes() const { return m_content.toLatin1(); }
     bool isAscii() const;
+    static bool allDigits(const QByteArray &text);
 
     QString m_content;
     int m_checkDigit = -1;

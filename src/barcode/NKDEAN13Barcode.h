@@ -8,8 +8,6 @@ class NKDEAN13Barcode : public NKDAbstractUPCEANBarcode
 {
 public:
     bool initWithContent(const QString &content, bool printsCaption) override;
-    void generateChecksum() override;
-    bool isContentValid() const override;
     QByteArray barcode() const override;
 
     int digitsToRight() const override { return 0; }
@@ -20,6 +18,5 @@ public:
     static bool _parityForSystemDigit(char system, int index);
 
 protected:
-    // The check digit the content calls for, or -1 when the content cannot have one.
-    virtual int expectedCheckDigit() const;
+    int dataDigits() const override { return 12; }
 };

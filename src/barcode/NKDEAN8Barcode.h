@@ -8,12 +8,11 @@ class NKDEAN8Barcode : public NKDEAN13Barcode
 {
 public:
     bool initWithContent(const QString &content, bool printsCaption) override;
-    bool isContentValid() const override;
     QByteArray barcode() const override;
 
     int digitsToLeft() const override { return 0; }
     QString caption() const override;
 
 protected:
-    int expectedCheckDigit() const override;
+    int dataDigits() const override { return 7; }
 };

@@ -14,42 +14,12 @@ bool NKDUPCABarcode::initWithContent(const QString &content, bool printsCaption)
     return true;
 }
 
-void NKDUPCABarcode::generateChecksum()
-{
-    const int check = expectedCheckDigit();
-    if (check >= 0)
-        m_checkDigit = check;
-}
-
-int NKDUPCABarcode::expectedCheckDigit() const
-{
-    const QByteArray b = bytes();
-    if (b.size() != 11 || !allDigits(b))
-        return -1;
-    return mod10CheckDigit(b);
-}
-
-bool NKDUPCABarcode::isContentValid() const
-{
-    const QByteArray b = bytes();
-    if (!isAscii() || b.size() != 11 || !allDigits(b))
-        return false;
-    return m_checkDigit == expectedCheckDigit();
-}
-
 QByteArray NKDUPCABarcode::barcode() const
 {
     const QByteArray b = bytes();
     if (b.size() < 11)
         return {};
-    QByteArray out;
-    for (int i = 0; i < 6; ++i)
-        out += _encodeChar(b[i]);
-    out += "01010";
-    for (int i = 6; i < 11; ++i)
-        out += swapHandedness(_encodeChar(b[i]));
-    out += swapHandedness(_encodeChar(char(m_checkDigit)));
-    return out;
+    return halves(b.left(6), b.mid(6, 5));
 }
 
 QString NKDUPCABarcode::caption() const

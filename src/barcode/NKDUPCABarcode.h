@@ -8,11 +8,6 @@ class NKDUPCABarcode : public NKDAbstractUPCEANBarcode
 {
 public:
     bool initWithContent(const QString &content, bool printsCaption) override;
-    void generateChecksum() override;
-    bool isContentValid() const override;
     QByteArray barcode() const override;
     QString caption() const override;
-
-protected:
-    virtual int expectedCheckDigit() const;
 };

@@ -54,10 +54,11 @@ int NKDUPCEBarcode::expectedCheckDigit() const
 
 bool NKDUPCEBarcode::isContentValid() const
 {
+    // Number system 0 or 1 only.
     const QByteArray b = bytes();
-    if (!isAscii() || b.size() != 7 || (b[0] != '0' && b[0] != '1') || !allDigits(b))
+    if (b.isEmpty() || (b[0] != '0' && b[0] != '1'))
         return false;
-    return m_checkDigit == expectedCheckDigit();
+    return NKDUPCABarcode::isContentValid();
 }
 
 bool NKDUPCEBarcode::parityForDigit(int position) const

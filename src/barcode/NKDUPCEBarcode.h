@@ -22,5 +22,6 @@ public:
     static QString UPCEToUPCA(const QString &upce);
 
 protected:
+    int dataDigits() const override { return 7; }
     int expectedCheckDigit() const override;
 };
