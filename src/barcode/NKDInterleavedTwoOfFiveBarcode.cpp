@@ -11,13 +11,7 @@ bool NKDInterleavedTwoOfFiveBarcode::_getBarForDigit(char digit, int barNumber)
 
 bool NKDInterleavedTwoOfFiveBarcode::isContentValid() const
 {
-    if (!isAscii())
-        return false;
-    for (const char c : bytes()) {
-        if (c < '0' || c > '9')
-            return false;
-    }
-    return true;
+    return isAscii() && allDigits(bytes());
 }
 
 QByteArray NKDInterleavedTwoOfFiveBarcode::digitsWithCheck() const

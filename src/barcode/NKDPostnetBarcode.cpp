@@ -18,13 +18,7 @@ bool NKDPostnetBarcode::isContentValid() const
     if (!isAscii())
         return false;
     const QByteArray b = bytes();
-    if (b.size() != 5 && b.size() != 9 && b.size() != 11)
-        return false;
-    for (const char c : b) {
-        if (c < '0' || c > '9')
-            return false;
-    }
-    return true;
+    return (b.size() == 5 || b.size() == 9 || b.size() == 11) && allDigits(b);
 }
 
 void NKDPostnetBarcode::generateChecksum()
