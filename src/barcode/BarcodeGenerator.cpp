@@ -3,6 +3,7 @@
 #include "barcode/BarcodePicture.h"
 #include "barcode/BarcodeRules.h"
 #include "barcode/BarcodeSizing.h"
+#include "barcode/BarcodeText.h"
 #include "barcode/JapanPostBarcode.h"
 #include "barcode/NKDCodabarBarcode.h"
 #include "barcode/NKDCode128Barcode.h"
@@ -18,8 +19,6 @@
 
 namespace
 {
-
-constexpr double kHeaderKern = 2.0; // header and footer are drawn with this letter spacing
 
 std::unique_ptr<NKDBarcode> code128(int set)
 {
@@ -110,8 +109,8 @@ QString BarcodeGenerator::contentRule(const QString &title)
 void BarcodeGenerator::layoutLinear(const BarcodeSettings &settings, NKDBarcode &b)
 {
     b.setCaptionFontSize(settings.value_font.size, settings.value_font);
-    b.setHeaderFontSize(settings.header_font.size, settings.header_font, kHeaderKern);
-    b.setFooterFontSize(settings.footer_font.size, settings.footer_font, kHeaderKern);
+    b.setHeaderFontSize(settings.header_font.size, settings.header_font, BarcodeText::kHeaderFooterKern);
+    b.setFooterFontSize(settings.footer_font.size, settings.footer_font, BarcodeText::kHeaderFooterKern);
     BarcodeSizing::Set_Barcode_Height(settings, b);
     b.calculateWidth();
     b.setWidth(BarcodeSizing::Set_Linear_Barcode_Width(settings, b));
@@ -183,8 +182,10 @@ BarcodePreview BarcodeGenerator::Get_Image_From_barcode_image(const BarcodeSetti
     NKDBarcode measure;
     measure.setHeader(header);
     measure.setFooter(footer);
-    measure.setHeaderFontSize(settings.header_font.size, settings.header_font, kHeaderKern);
-    measure.setFooterFontSize(settings.footer_font.size, settings.footer_font, kHeaderKern);
+    measure.setHeaderFontSize(settings.header_font.size, settings.header_font,
+                              BarcodeText::kHeaderFooterKern);
+    measure.setFooterFontSize(settings.footer_font.size, settings.footer_font,
+                              BarcodeText::kHeaderFooterKern);
     f.headerHeight = measure.headerHeight();
     f.footerHeight = measure.footerHeight();
     f.headerWidth = measure.headerWidth();

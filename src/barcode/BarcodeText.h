@@ -12,6 +12,9 @@
 class BarcodeText
 {
 public:
+    // Letter spacing of header and footer, in points: they are measured and drawn with it.
+    static constexpr double kHeaderFooterKern = 2.0;
+
     // A font for drawing in point units: the family and style the PostScript name stands for.
     static QFont resolve(const FontDescriptor &font);
 

@@ -9,8 +9,6 @@
 namespace
 {
 
-constexpr double kHeaderKern = 2.0;
-
 enum class Align { Natural, Left, Center, Right };
 
 Align alignmentFor(int index)
@@ -94,12 +92,12 @@ void NKDBarcodeOffscreenView::drawHeaderFooter(QPainter &painter, bool printsHea
     const double w = m_bounds.width();
     if (printsHeader) {
         const double yh = m_bounds.height() - headerHeightInches * 72.0 - m_margins.topBottom;
-        drawTextInRect(painter, header, m_settings.header_font, m_settings.barcode_hdr_clr, kHeaderKern,
-                       m_settings.align_hdr_index, 0, yh, w);
+        drawTextInRect(painter, header, m_settings.header_font, m_settings.barcode_hdr_clr,
+                       BarcodeText::kHeaderFooterKern, m_settings.align_hdr_index, 0, yh, w);
     }
     if (printsFooter) {
-        drawTextInRect(painter, footer, m_settings.footer_font, m_settings.barcode_ftr_clr, kHeaderKern,
-                       m_settings.align_ftr_index, 0, m_margins.topBottom, w);
+        drawTextInRect(painter, footer, m_settings.footer_font, m_settings.barcode_ftr_clr,
+                       BarcodeText::kHeaderFooterKern, m_settings.align_ftr_index, 0, m_margins.topBottom, w);
     }
 }
 
