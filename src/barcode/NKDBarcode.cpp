@@ -2,6 +2,18 @@
 
 #include "barcode/BarcodeText.h"
 
+namespace
+{
+
+// The height in inches of a line of text: the font's cap height and 35 % more.
+double textHeight(const FontDescriptor &font)
+{
+    const double c = BarcodeText::capHeight(font);
+    return float(c / 72.0 + 0.35 * (c / 72.0));
+}
+
+} // namespace
+
 bool NKDBarcode::initWithContent(const QString &content, bool printsCaption)
 {
     return initWithContent(content, printsCaption, 0.936f, 36.0f, 6.0f, -1);
@@ -23,23 +35,20 @@ bool NKDBarcode::initWithContent(const QString &content, bool printsCaption, flo
 void NKDBarcode::setCaptionFontSize(double size, const FontDescriptor &font)
 {
     m_captionFontSize = size;
-    const double c = BarcodeText::capHeight(font);
-    m_captionHeight = float(c / 72.0 + 0.35 * (c / 72.0));
+    m_captionHeight = textHeight(font);
 }
 
 void NKDBarcode::setHeaderFontSize(double size, const FontDescriptor &font, double kern)
 {
     m_headerFontSize = size;
-    const double c = BarcodeText::capHeight(font);
-    m_headerHeight = float(c / 72.0 + 0.35 * (c / 72.0));
+    m_headerHeight = textHeight(font);
     m_headerWidth = BarcodeText::size(m_header, font, kern).width();
 }
 
 void NKDBarcode::setFooterFontSize(double size, const FontDescriptor &font, double kern)
 {
     m_footerFontSize = size;
-    const double c = BarcodeText::capHeight(font);
-    m_footerHeight = float(c / 72.0 + 0.35 * (c / 72.0));
+    m_footerHeight = textHeight(font);
     m_footerWidth = BarcodeText::size(m_footer, font, kern).width();
 }
 
