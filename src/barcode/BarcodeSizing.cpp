@@ -7,6 +7,24 @@
 
 #include <cmath>
 
+namespace
+{
+
+// The widest of the symbol and the shown header and footer, with the side margins: 15 points
+// more when there are any.
+float frameWidth(const BarcodeSettings &settings, double symbolWidth, double headerWidth, double footerWidth)
+{
+    const double hw = settings.show_hide_hdr == 1 ? 0.0 : headerWidth;
+    const double fw = settings.show_hide_ftr == 1 ? 0.0 : footerWidth;
+    const float lr = BarcodeSizing::toPoints(float(settings.LR_margin_val), settings.unit);
+    float total = float(std::max({hw, fw, symbolWidth}) + 2.0 * lr);
+    if (lr > 0)
+        total += 15.0f;
+    return total;
+}
+
+} // namespace
+
 float BarcodeSizing::toPoints(float value, int unit)
 {
     if (unit == 2)
@@ -52,14 +70,7 @@ void BarcodeSizing::Set_Barcode_Height(const BarcodeSettings &settings, NKDBarco
 
 float BarcodeSizing::Set_Linear_Barcode_Width(const BarcodeSettings &settings, const NKDBarcode &barcode)
 {
-    const double hw = settings.show_hide_hdr == 1 ? 0.0 : barcode.headerWidth();
-    const double fw = settings.show_hide_ftr == 1 ? 0.0 : barcode.footerWidth();
-    const float lr = toPoints(float(settings.LR_margin_val), settings.unit);
-    const double widest = std::max({hw, fw, barcode.width()});
-    float total = float(widest + 2.0 * lr);
-    if (lr > 0)
-        total += 15.0f;
-    return total;
+    return frameWidth(settings, barcode.width(), barcode.headerWidth(), barcode.footerWidth());
 }
 
 void BarcodeSizing::Set_2d_Barcode_Height(const BarcodeSettings &settings, QSizeF symbol, SymbolFrame &frame)
@@ -73,13 +84,7 @@ void BarcodeSizing::Set_2d_Barcode_Height(const BarcodeSettings &settings, QSize
 
 void BarcodeSizing::Set_2d_Barcode_Width(const BarcodeSettings &settings, QSizeF symbol, SymbolFrame &frame)
 {
-    const double hw = settings.show_hide_hdr == 1 ? 0.0 : frame.headerWidth;
-    const double fw = settings.show_hide_ftr == 1 ? 0.0 : frame.footerWidth;
-    const float lr = toPoints(float(settings.LR_margin_val), settings.unit);
-    float total = float(std::max({hw, fw, symbol.width()}) + 2.0 * lr);
-    if (lr > 0)
-        total += 15.0f;
-    frame.width = total;
+    frame.width = frameWidth(settings, symbol.width(), frame.headerWidth, frame.footerWidth);
 }
 
 int BarcodeSizing::pixelsFor(double points, double dpi)
