@@ -2,9 +2,10 @@
 // barcode window, the module grid, its EPS page and the page drawn as a picture.
 #include "DataMatrixEncoder.h"
 
+#include "barcode/BarcodeSizing.h"
+
 #include <QCoreApplication>
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -30,13 +31,6 @@ int tripletValues(unsigned char c, bool text)
     const bool basic =
         c == ' ' || (c >= '0' && c <= '9') || (text ? (c >= 'a' && c <= 'z') : (c >= 'A' && c <= 'Z'));
     return extra + (basic ? 1 : 2);
-}
-
-int pixelsFor(int units, int dpi)
-{
-    const int pixels =
-        static_cast<int>(std::ceil(static_cast<float>(dpi * static_cast<double>(units) / 72.0)));
-    return std::max(pixels, units);
 }
 
 } // namespace
@@ -248,7 +242,9 @@ QImage DataMatrixEncoder::pageImage(const DataMatrixSymbol &symbol, int dpi)
     if (!symbol.ok() || dpi <= 0)
         return {};
     const int unitsW = symbol.width + 2, unitsH = symbol.height + 2;
-    const int pixelsW = pixelsFor(unitsW, dpi), pixelsH = pixelsFor(unitsH, dpi);
+    // At least one pixel per unit.
+    const int pixelsW = std::max(BarcodeSizing::pixelsFor(unitsW, dpi), unitsW);
+    const int pixelsH = std::max(BarcodeSizing::pixelsFor(unitsH, dpi), unitsH);
     QImage image(pixelsW, pixelsH, QImage::Format_ARGB32);
     image.fill(qRgba(255, 255, 255, 0));
     auto edge = [](int unit, int units, int pixels) {

@@ -2,6 +2,8 @@
 // output resolution; the barcode window holds one and hands its image to the picture drawing.
 #include "PDF417View.h"
 
+#include "barcode/BarcodeSizing.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QPainter>
@@ -10,12 +12,6 @@
 
 namespace
 {
-
-// Pixels for a length in points at a resolution: the quotient rounded up, as the output raise does.
-int pixelsFor(double points, int dpi)
-{
-    return static_cast<int>(std::ceil(static_cast<float>(dpi * points / 72.0)));
-}
 
 bool isAscii(const QString &text)
 {
@@ -74,8 +70,9 @@ int PDF417View::drawWithText(const QString &text)
     QSizeF size = m_frameSize;
     if (!(size.width() > 0 && size.height() > 0))
         size = QSizeF(columns, rows * m_p.yHeight);
-    const int width = std::max(pixelsFor(size.width(), m_dpi), columns);
-    const int height = std::max(pixelsFor(size.height(), m_dpi), rows);
+    // Rounded up as the output raise does.
+    const int width = std::max(BarcodeSizing::pixelsFor(size.width(), m_dpi), columns);
+    const int height = std::max(BarcodeSizing::pixelsFor(size.height(), m_dpi), rows);
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(qRgba(255, 255, 255, 255));
     std::vector<int> columnStart(columns + 1);
