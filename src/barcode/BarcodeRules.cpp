@@ -4,6 +4,7 @@
 #include "barcode/BarcodeSizing.h"
 #include "barcode/DataMatrixEncoder.h"
 #include "barcode/NKDBarcode.h"
+#include "barcode/QREncoder.h"
 
 bool BarcodeRules::Check_And_Validat_Barcode(const QString &value, QString *reason)
 {
@@ -31,7 +32,7 @@ int BarcodeRules::Get_Print_State(const BarcodeSettings &settings)
 
 int BarcodeRules::qrMinimumSize(int versionPosition)
 {
-    return std::max(21, (versionPosition - 1) * 4 + 21);
+    return QREncoder::minimumImageDimension(versionPosition);
 }
 
 int BarcodeRules::Check_And_Set_QR_size_Acc_Version(BarcodeSettings &settings, int versionPosition)
@@ -42,11 +43,6 @@ int BarcodeRules::Check_And_Set_QR_size_Acc_Version(BarcodeSettings &settings, i
     return floor;
 }
 
-void BarcodeRules::dataMatrixFormatSize(const QString &format, int *rows, int *columns)
-{
-    DataMatrixEncoder::parseFormat(format, *rows, *columns);
-}
-
 void BarcodeRules::data_matrix_barcode_size_acc_format(const BarcodeSettings &settings, int *width,
                                                        int *height)
 {
@@ -55,7 +51,7 @@ void BarcodeRules::data_matrix_barcode_size_acc_format(const BarcodeSettings &se
         return;
     int rows = 0;
     int columns = 0;
-    dataMatrixFormatSize(formats.at(settings.dm_format_index), &rows, &columns);
+    DataMatrixEncoder::parseFormat(formats.at(settings.dm_format_index), rows, columns);
     const int m = settings.dm_module_val;
     if (*width < columns * m)
         *width = columns * m;

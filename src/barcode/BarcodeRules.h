@@ -16,14 +16,12 @@ public:
     // 1 when the value text is printed (the caption box enabled and not ticked), else 0.
     static int Get_Print_State(const BarcodeSettings &settings);
 
-    // Smallest QR Code picture side in pixels for a version position (0 automatic): 21 at least.
+    // Smallest QR Code picture side in pixels for a version position (0 automatic): one pixel
+    // per module, 21 at least.
     static int qrMinimumSize(int versionPosition);
     // Raises settings.qr_size_val to the floor of its version; returns the floor.
     static int Check_And_Set_QR_size_Acc_Version(BarcodeSettings &settings, int versionPosition);
 
-    // Rows and columns of a Data Matrix format text ("C8X18" is 8 rows of 18); 0 and 0 for
-    // "Auto" or a text without "X".
-    static void dataMatrixFormatSize(const QString &format, int *rows, int *columns);
     // Grows *width and *height to columns x module and rows x module for the chosen format.
     static void data_matrix_barcode_size_acc_format(const BarcodeSettings &settings, int *width, int *height);
 
