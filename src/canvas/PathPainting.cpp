@@ -22,14 +22,9 @@ QList<qreal> PathPainting::dashPattern(const QString &code)
     return {};
 }
 
-double PathPainting::sanitizedWidth(double width)
-{
-    return (std::isfinite(width) && width > 0) ? width : 0.0;
-}
-
 QPen PathPainting::borderPen(const QColor &color, double width, const QString &dashCode)
 {
-    const double w = sanitizedWidth(width);
+    const double w = (std::isfinite(width) && width > 0) ? width : 0.0;
     QPen pen(color, w);
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
@@ -204,10 +199,4 @@ double PathPainting::clampedOpacity(double value)
     if (std::isnan(value))
         return 1.0;
     return std::clamp(value, 0.0, 1.0);
-}
-
-QColor PathPainting::withAlpha(QColor color, double alpha)
-{
-    color.setAlphaF(float(clampedOpacity(alpha)));
-    return color;
 }

@@ -23,7 +23,6 @@ public:
     // A border pen: flat caps, miter joins, miter limit 10, dash lengths in points. A negative or
     // non-finite width draws as 0 (a hairline).
     static QPen borderPen(const QColor &color, double width, const QString &dashCode);
-    static double sanitizedWidth(double width);
     // Strokes the path with a border pen. A hairline (width 0) is one device pixel wide, where Qt
     // would measure its dashes in device pixels too: its dashes are cut here in points instead.
     static void strokeBorder(QPainter &painter, const QPainterPath &path, const QColor &color, double width,
@@ -58,5 +57,4 @@ public:
 
     // Opacity fields hold 100 on a new object: clamp to [0, 1] (NaN paints opaque).
     static double clampedOpacity(double value);
-    static QColor withAlpha(QColor color, double alpha);
 };
