@@ -8,6 +8,7 @@
 #include "barcode/BarcodeText.h"
 #include "barcode/JapanPostBarcode.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-// Helpers of the barcode tests: pictures rendered through the generation pipeline, and the
-// independent decoders (ZXingReader, zbarimg) run once over many files.
+// Helpers of the barcode tests: pictures rendered through the generation pipeline, and
+// ZXingReader's escaped one-line form read over many files (SymbolDecoder has the rest).
 #pragma once
 
 #include "SymbolDecoder.h"
@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QImage>
 #include <QMap>
-#include <QRegularExpression>
 
 namespace barcodetest
 {
@@ -64,28 +63,6 @@ inline QMap<QString, QString> zxingRead(const QStringList &files, const QStringL
         if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
             value = value.mid(1, value.size() - 2);
         out.insert(QFileInfo(line.left(a)).fileName(), value);
-    }
-    return out;
-}
-
-// File name -> (symbology, text) of every file zbarimg read.
-inline QMap<QString, QPair<QString, QString>> zbarRead(const QStringList &files)
-{
-    const QString xml = testsupport::output(
-        QStringLiteral("zbarimg"),
-        QStringList{QStringLiteral("--nodbus"), QStringLiteral("--xml"), QStringLiteral("-q")} + files);
-    QMap<QString, QPair<QString, QString>> out;
-    static const QRegularExpression source(QStringLiteral("<source href='([^']*)'>(.*?)</source>"),
-                                           QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression symbol(
-        QStringLiteral("<symbol type='([^']*)'[^>]*><data><!\\[CDATA\\[(.*?)\\]\\]></data>"),
-        QRegularExpression::DotMatchesEverythingOption);
-    auto it = source.globalMatch(xml);
-    while (it.hasNext()) {
-        const auto m = it.next();
-        const auto s = symbol.match(m.captured(2));
-        if (s.hasMatch())
-            out.insert(QFileInfo(m.captured(1)).fileName(), {s.captured(1), s.captured(2)});
     }
     return out;
 }
