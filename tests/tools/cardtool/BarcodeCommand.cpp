@@ -4,10 +4,9 @@
 
 #include "barcode/BarcodeGenerator.h"
 #include "barcode/BarcodePicture.h"
+#include "output/ImageFileWriter.h"
 
-#include <QBuffer>
 #include <QImage>
-#include <QSaveFile>
 
 CARDTOOL_COMMAND(barcodeCommand, "barcode",
                  "--title TITLE [--value VALUE] [--header H] [--footer F] [--set KEY=VALUE]... "
@@ -107,17 +106,14 @@ CARDTOOL_COMMAND(barcodeCommand, "barcode",
         bytes = BarcodePicture::pdfFromPicture(result.picture);
     } else {
         const QImage image = result.picture.toImage(dpi, Qt::white);
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        if (image.isNull() || !image.save(&buffer, "PNG"))
-            bytes.clear();
+        if (!image.isNull())
+            bytes = ImageFileWriter::encode(image, ImageFileWriter::Format::Png, dpi).bytes;
     }
     if (bytes.isEmpty()) {
         cardtool::fail(QStringLiteral("barcode: the picture could not be rendered"));
         return 1;
     }
-    QSaveFile file(out);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!ImageFileWriter::writeAtomically(out, bytes).ok) {
         cardtool::fail(QStringLiteral("barcode: cannot write %1").arg(out));
         return 1;
     }
