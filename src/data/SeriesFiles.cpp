@@ -2,8 +2,8 @@
 // deleting and exporting. Questions and the in-use test come from the caller; messages go back.
 #include "SeriesFiles.h"
 
-#include "DataText.h"
 #include "SpreadsheetWriter.h"
+#include "foundation/StringUtils.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +12,22 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+
+namespace
+{
+// A value of a series is one line: every line break inside it becomes a blank.
+QString oneLine(const QString &s)
+{
+    QString out = s;
+    out.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    for (QChar &c : out) {
+        const char16_t u = c.unicode();
+        if (u == u'\n' || u == u'\r' || u == 0x0B || u == 0x0C || u == 0x85 || u == 0x2028 || u == 0x2029)
+            c = QLatin1Char(' ');
+    }
+    return out;
+}
+} // namespace
 
 const QString SeriesFiles::batch_file_EXT = QStringLiteral("txt");
 const QString SeriesFiles::MsgListEmpty = QStringLiteral("List is empty.");
@@ -80,7 +96,7 @@ bool writeProduced(const QString &path, const SeriesValueProducer &produce, bool
         return false;
     }
     const bool produced = produce([&](const QString &value) {
-        const QString line = trimValues ? DataText::trim(DataText::oneLine(value)) : DataText::oneLine(value);
+        const QString line = trimValues ? Trim_Str(oneLine(value)) : oneLine(value);
         if (trimValues && line.isEmpty())
             return true;
         const QByteArray bytes = line.toUtf8() + '\n';
@@ -122,7 +138,7 @@ bool writeLines(const QString &path, const QStringList &lines)
 
 QString SeriesFiles::checkName(const QString &name)
 {
-    const QString clean = DataText::cleanFileName(name);
+    const QString clean = Remove_Reserve_Char_In_File_Name(name);
     if (clean.isEmpty())
         return QStringLiteral("Please enter a name for the Batch Processing Series.");
     if (clean.contains(QLatin1Char('/')) || clean.contains(QLatin1Char('\\')))
@@ -134,7 +150,7 @@ QString SeriesFiles::checkName(const QString &name)
 
 QString SeriesFiles::filePath(const QString &folder, const QString &name)
 {
-    return QDir(folder).filePath(DataText::cleanFileName(name) + QLatin1Char('.') + batch_file_EXT);
+    return QDir(folder).filePath(Remove_Reserve_Char_In_File_Name(name) + QLatin1Char('.') + batch_file_EXT);
 }
 
 QString SeriesFiles::safePath(const QString &folder, const QString &name)
@@ -172,7 +188,7 @@ std::optional<QStringList> SeriesFiles::readValues(const QString &folder, const 
     if (utf8.hasError())
         return values;
     for (const QString &line : text.split(QLatin1Char('\n'))) {
-        const QString v = DataText::trim(line);
+        const QString v = Trim_Str(line);
         if (!v.isEmpty())
             values << v;
     }
@@ -184,7 +200,7 @@ std::optional<QStringList> SeriesFiles::readRows(const QString &folder, const QS
     const auto bytes = readFile(safePath(folder, name));
     if (!bytes)
         return std::nullopt;
-    const QString text = DataText::trim(QString::fromUtf8(*bytes));
+    const QString text = Trim_Str(QString::fromUtf8(*bytes));
     if (text.isEmpty())
         return QStringList();
     return text.split(QLatin1Char('\n'));
@@ -244,7 +260,7 @@ SeriesResult SeriesFiles::Save(const QString &folder, const QString &newName, co
     const QString bad = checkName(newName);
     if (!bad.isEmpty())
         return failure(bad);
-    const bool editing = !DataText::trim(oldName).isEmpty();
+    const bool editing = !Trim_Str(oldName).isEmpty();
     if (editing && inUse && inUse(oldName))
         return failure(MsgCantUpdateInUse);
     const QString f = filePath(folder, newName);
@@ -268,7 +284,7 @@ SeriesResult SeriesFiles::Delete(const QString &folder, const QStringList &selec
 {
     if (deleted)
         deleted->clear();
-    if (selected.isEmpty() || DataText::trim(current).isEmpty())
+    if (selected.isEmpty() || Trim_Str(current).isEmpty())
         return failure(MsgSelectRecord);
     if (inUse && inUse(current))
         return failure(MsgCantDeleteInUse);
@@ -316,14 +332,14 @@ SeriesResult SeriesFiles::Export(const QStringList &values, const QString &path,
         rows.reserve(values.size() + 1);
         rows << QStringList{QStringLiteral("Batch Value")};
         for (const QString &v : values)
-            rows << QStringList{DataText::oneLine(v)};
+            rows << QStringList{oneLine(v)};
         QString message;
         if (!SpreadsheetWriter::WriteWorkbook(path, rows, false, &message))
             return failure(message.isEmpty() ? MsgFileAccess : message);
     } else {
         QStringList lines;
         for (const QString &v : values)
-            lines << DataText::oneLine(v);
+            lines << oneLine(v);
         if (!writeLines(path, lines))
             return failure(MsgFileAccess);
     }

@@ -2,7 +2,7 @@
 // constant repeated, and random numbers of a given length, with the checks of the dialog.
 #include "SeriesGenerator.h"
 
-#include "DataText.h"
+#include "foundation/StringUtils.h"
 
 #include <QRandomGenerator>
 
@@ -100,7 +100,7 @@ quint32 SeriesGenerator::getRandomNumberBetweenMin(quint32 min, quint32 max)
 
 QString SeriesGenerator::checkCountText(const QString &typed)
 {
-    QString t = DataText::trim(typed);
+    QString t = Trim_Str(typed);
     if (t.isEmpty() || readNumber(t) == 0)
         t = QStringLiteral("1");
     else if (t.size() > 5)
@@ -112,7 +112,7 @@ QString SeriesGenerator::checkCountText(const QString &typed)
 
 QString SeriesGenerator::checkLengthText(const QString &typed)
 {
-    QString t = DataText::trim(typed);
+    QString t = Trim_Str(typed);
     if (t.isEmpty() || readNumber(t) == 0)
         t = QStringLiteral("1");
     else if (t.size() > 1)

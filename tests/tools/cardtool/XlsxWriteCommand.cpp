@@ -2,8 +2,8 @@
 // the series manager holds them (trimmed, empty lines left out).
 #include "Command.h"
 
-#include "data/DataText.h"
 #include "data/SeriesFiles.h"
+#include "foundation/StringUtils.h"
 
 CARDTOOL_COMMAND(xlsxWriteCommand, "xlsx-write",
                  "OUT   export the values on stdin, one a line, as a workbook")
@@ -14,7 +14,7 @@ CARDTOOL_COMMAND(xlsxWriteCommand, "xlsx-write",
     }
     QStringList values;
     for (const QString &line : QString::fromUtf8(cardtool::readStdin()).split(QLatin1Char('\n'))) {
-        const QString v = DataText::trim(line);
+        const QString v = Trim_Str(line);
         if (!v.isEmpty())
             values << v;
     }
