@@ -50,15 +50,15 @@ GeneratorResult deliverAll(qint64 count, const GeneratedValueSink &deliver, Make
     return passed();
 }
 
-GeneratorResult gathered(QStringList *values,
-                         const std::function<GeneratorResult(const GeneratedValueSink &)> &run)
+GeneratorResult gathered(const std::function<GeneratorResult(const GeneratedValueSink &)> &run)
 {
-    GeneratorResult r = run([values](const QString &v) {
-        values->append(v);
+    QStringList values;
+    GeneratorResult r = run([&values](const QString &v) {
+        values.append(v);
         return true;
     });
     if (r.ok)
-        r.values = std::move(*values);
+        r.values = std::move(values);
     return r;
 }
 
@@ -214,22 +214,19 @@ GeneratorResult SeriesGenerator::random(const QString &prefix, const QString &su
 GeneratorResult SeriesGenerator::sequential(const QString &from, const QString &to, const QString &prefix,
                                             const QString &suffix, bool leadingZeros)
 {
-    QStringList values;
-    return gathered(&values, [&](const GeneratedValueSink &sink) {
+    return gathered([&](const GeneratedValueSink &sink) {
         return sequential(from, to, prefix, suffix, leadingZeros, sink);
     });
 }
 
 GeneratorResult SeriesGenerator::constant(const QString &value, const QString &count)
 {
-    QStringList values;
-    return gathered(&values, [&](const GeneratedValueSink &sink) { return constant(value, count, sink); });
+    return gathered([&](const GeneratedValueSink &sink) { return constant(value, count, sink); });
 }
 
 GeneratorResult SeriesGenerator::random(const QString &prefix, const QString &suffix, const QString &length,
                                         const QString &count)
 {
-    QStringList values;
     return gathered(
-        &values, [&](const GeneratedValueSink &sink) { return random(prefix, suffix, length, count, sink); });
+        [&](const GeneratedValueSink &sink) { return random(prefix, suffix, length, count, sink); });
 }
