@@ -37,23 +37,10 @@ std::optional<Picture> ResourcePictures::sample(const QString &resourcePath, con
     return load(QDir(resourcePath).filePath(fileName));
 }
 
-QString ResourcePictures::hatchPath(const QString &resourcePath, const QString &name)
-{
-    if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name.startsWith(u'.'))
-        return QString();
-    return QDir(resourcePath).filePath(QStringLiteral("%1/%2.png").arg(QLatin1String(HatchFolder), name));
-}
-
 std::optional<Picture> ResourcePictures::hatch(const QString &resourcePath, const QString &name)
 {
-    const QString path = hatchPath(resourcePath, name);
-    if (path.isEmpty())
+    if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name.startsWith(u'.'))
         return std::nullopt;
-    return load(path);
-}
-
-void ResourcePictures::clear()
-{
-    QMutexLocker lock(&g_mutex);
-    g_cache.clear();
+    return load(
+        QDir(resourcePath).filePath(QStringLiteral("%1/%2.png").arg(QLatin1String(HatchFolder), name)));
 }

@@ -24,8 +24,4 @@ public:
     // The hatch pattern "<resource>/Fill_Style_Image/<name>.png". A name that would leave the folder
     // ("/", "\\", leading ".") or is empty finds nothing.
     static std::optional<Picture> hatch(const QString &resourcePath, const QString &name);
-    static QString hatchPath(const QString &resourcePath, const QString &name);
-
-    // Forgets every picture read so far (tests that rewrite files).
-    static void clear();
 };
