@@ -114,19 +114,6 @@ QString SKTGraphic::className() const
     return QString();
 }
 
-std::optional<SKTGraphic::Kind> SKTGraphic::kindForClassName(const QString &name)
-{
-    static const QHash<QString, Kind> kinds = {
-        {QStringLiteral("SKTText"), Kind::Text},           {QStringLiteral("SKTImage"), Kind::Image},
-        {QStringLiteral("SKTLine"), Kind::Line},           {QStringLiteral("Shape_Control"), Kind::Shape},
-        {QStringLiteral("SKTSignature"), Kind::Signature}, {QStringLiteral("SKTBarcode"), Kind::Barcode},
-    };
-    auto it = kinds.find(name);
-    if (it == kinds.end())
-        return std::nullopt;
-    return *it;
-}
-
 GraphicPtr SKTGraphic::create(Kind kind)
 {
     switch (kind) {

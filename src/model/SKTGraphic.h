@@ -67,7 +67,6 @@ public:
 
     virtual Kind kind() const = 0;
     QString className() const;
-    static std::optional<Kind> kindForClassName(const QString &name);
     // A new object of a kind with every default of the record.
     static GraphicPtr create(Kind kind);
 
