@@ -43,7 +43,6 @@ public:
     int columnCount() const { return int(m_titles.size()) + 1; }
     // Keeps the row-number column and adds one column per title, identifiers Column1, Column2, ...
     void setColumnTitles(const QStringList &titlesAfterFirst);
-    void removeAllColumnsButFirst() { m_titles.clear(); }
 
     // Binding state kept beside the table.
     bool Excel_Binding_Use = false;
