@@ -84,17 +84,6 @@ bool fail(QString *reason, const QString &why)
 
 } // namespace
 
-const QStringList &DesignFileFormat::sideFieldNames()
-{
-    static const QStringList names = [] {
-        QStringList l;
-        for (const SideField &f : kSideFields)
-            l << QString::fromLatin1(f.name);
-        return l;
-    }();
-    return names;
-}
-
 int DesignFileFormat::leadingInt(const QString &text)
 {
     qsizetype i = 0;

@@ -30,9 +30,6 @@ public:
     static constexpr int SideFieldCount = 28;
     static constexpr int FixedItemCount = 63; // a design without objects
 
-    // The 28 page fields in stored order.
-    static const QStringList &sideFieldNames();
-
     // Items of a design. A side whose fill is not a background picture loses its picture path,
     // in the file and in the page settings themselves.
     static plist::Array buildItems(Card_Property &front, Card_Property &back,
