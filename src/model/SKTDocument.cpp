@@ -88,20 +88,46 @@ QVariant SKTDocument::valueForKey(const QString &key) const
     return Observable::valueForKey(key);
 }
 
-void SKTDocument::insertGraphics(const GraphicList &graphics, QList<int> indexes)
+bool SKTDocument::spliceIn(int side, const GraphicList &graphics, QList<int> &indexes)
 {
     indexes = sortedUnique(indexes);
+    GraphicList &l = mutableList(side);
     if (indexes.size() != graphics.size())
-        return;
+        return false;
     for (qsizetype i = 0; i < indexes.size(); ++i) {
-        if (indexes[i] < 0 || indexes[i] > _graphics.size() + i)
-            return;
+        if (indexes[i] < 0 || indexes[i] > l.size() + i)
+            return false;
     }
-    willChange(ObservedChange::Kind::Insertion, indexes, SKTDocumentGraphicsKey);
+    const QString key = keyForSide(side);
+    willChange(ObservedChange::Kind::Insertion, indexes, key);
     for (qsizetype i = 0; i < indexes.size(); ++i)
-        _graphics.insert(indexes[i], graphics[i]);
-    didChange(ObservedChange::Kind::Insertion, indexes, SKTDocumentGraphicsKey);
+        l.insert(indexes[i], graphics[i]);
+    didChange(ObservedChange::Kind::Insertion, indexes, key);
+    return true;
+}
 
+QList<int> SKTDocument::removableIndexes(int side, QList<int> indexes) const
+{
+    const GraphicList &l = list(side);
+    indexes = sortedUnique(indexes);
+    indexes.removeIf([&l](int i) { return i < 0 || i >= l.size(); });
+    return indexes;
+}
+
+void SKTDocument::spliceOut(int side, const QList<int> &indexes)
+{
+    GraphicList &l = mutableList(side);
+    const QString key = keyForSide(side);
+    willChange(ObservedChange::Kind::Removal, indexes, key);
+    for (qsizetype i = indexes.size() - 1; i >= 0; --i)
+        l.removeAt(indexes[i]);
+    didChange(ObservedChange::Kind::Removal, indexes, key);
+}
+
+void SKTDocument::insertGraphics(const GraphicList &graphics, QList<int> indexes)
+{
+    if (!spliceIn(Front, graphics, indexes))
+        return;
     m_undoManager->registerUndo(this, [this, indexes] { removeGraphicsAtIndexes(indexes); });
     if (m_undoManager->isUndoRegistrationEnabled()) {
         for (const GraphicPtr &g : graphics)
@@ -112,8 +138,7 @@ void SKTDocument::insertGraphics(const GraphicList &graphics, QList<int> indexes
 
 void SKTDocument::removeGraphicsAtIndexes(QList<int> indexes)
 {
-    indexes = sortedUnique(indexes);
-    indexes.removeIf([this](int i) { return i < 0 || i >= _graphics.size(); });
+    indexes = removableIndexes(Front, indexes);
     if (indexes.isEmpty())
         return;
     GraphicList removed;
@@ -121,10 +146,7 @@ void SKTDocument::removeGraphicsAtIndexes(QList<int> indexes)
         removed.append(_graphics.at(i));
     stopObservingGraphics(removed);
     m_undoManager->registerUndo(this, [this, removed, indexes] { insertGraphics(removed, indexes); });
-    willChange(ObservedChange::Kind::Removal, indexes, SKTDocumentGraphicsKey);
-    for (qsizetype i = indexes.size() - 1; i >= 0; --i)
-        _graphics.removeAt(indexes[i]);
-    didChange(ObservedChange::Kind::Removal, indexes, SKTDocumentGraphicsKey);
+    spliceOut(Front, indexes);
 }
 
 void SKTDocument::insertGraphic(const GraphicPtr &graphic, int index)
@@ -144,23 +166,10 @@ void SKTDocument::addInGraphics(const GraphicPtr &graphic)
 
 void SKTDocument::insertGraphicsIntoSide(int side, const GraphicList &graphics, QList<int> indexes)
 {
-    if (side == Front) {
+    if (side == Front)
         insertGraphics(graphics, indexes);
-        return;
-    }
-    indexes = sortedUnique(indexes);
-    GraphicList &l = mutableList(side);
-    if (indexes.size() != graphics.size())
-        return;
-    for (qsizetype i = 0; i < indexes.size(); ++i) {
-        if (indexes[i] < 0 || indexes[i] > l.size() + i)
-            return;
-    }
-    const QString key = keyForSide(side);
-    willChange(ObservedChange::Kind::Insertion, indexes, key);
-    for (qsizetype i = 0; i < indexes.size(); ++i)
-        l.insert(indexes[i], graphics[i]);
-    didChange(ObservedChange::Kind::Insertion, indexes, key);
+    else
+        spliceIn(side, graphics, indexes);
 }
 
 void SKTDocument::removeGraphicsFromSide(int side, QList<int> indexes)
@@ -169,16 +178,9 @@ void SKTDocument::removeGraphicsFromSide(int side, QList<int> indexes)
         removeGraphicsAtIndexes(indexes);
         return;
     }
-    GraphicList &l = mutableList(side);
-    indexes = sortedUnique(indexes);
-    indexes.removeIf([&l](int i) { return i < 0 || i >= l.size(); });
-    if (indexes.isEmpty())
-        return;
-    const QString key = keyForSide(side);
-    willChange(ObservedChange::Kind::Removal, indexes, key);
-    for (qsizetype i = indexes.size() - 1; i >= 0; --i)
-        l.removeAt(indexes[i]);
-    didChange(ObservedChange::Kind::Removal, indexes, key);
+    indexes = removableIndexes(side, indexes);
+    if (!indexes.isEmpty())
+        spliceOut(side, indexes);
 }
 
 void SKTDocument::removeAllGraphicsFromSide(int side)

@@ -95,6 +95,11 @@ public:
 
 private:
     GraphicList &mutableList(int side);
+    // The list edits with their change notices, no undo. Insertion sorts the indexes and refuses
+    // (false, nothing changed) a set that does not fit; removal drops indexes outside the list.
+    bool spliceIn(int side, const GraphicList &graphics, QList<int> &indexes);
+    QList<int> removableIndexes(int side, QList<int> indexes) const;
+    void spliceOut(int side, const QList<int> &removableIndexes);
     GraphicPtr sharedFor(SKTGraphic *graphic) const;
 
     GraphicList _graphics;
