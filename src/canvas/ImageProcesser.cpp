@@ -2,7 +2,6 @@
 
 #include <QPainter>
 #include <QTransform>
-#include <QtMath>
 
 #include <algorithm>
 #include <array>
@@ -375,12 +374,10 @@ Picture ImageProcesser::imageRotated(const Picture &image, float degrees)
 
 Picture ImageProcesser::adjust_Rotate(const Picture &image, float withvalue)
 {
-    if (withvalue == 0.f || image.isNull() || !std::isfinite(withvalue))
+    // The rotated bounds are w|cos| + h|sin| by w|sin| + h|cos|: the fitted box.
+    if (withvalue == 0.f)
         return image;
-    const double rad = double(withvalue) * M_PI / 180.0;
-    const double w = image.size().width(), h = image.size().height();
-    const double c = std::abs(std::cos(rad)), s = std::abs(std::sin(rad));
-    return drawRotated(image, withvalue, QSizeF(w * c + h * s, w * s + h * c));
+    return imageRotatedByDegrees(image, withvalue);
 }
 
 Picture ImageProcesser::imageRotatedByDegrees(const Picture &image, double degrees)
