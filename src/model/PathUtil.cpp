@@ -1,5 +1,7 @@
 #include "model/PathUtil.h"
 
+#include "foundation/FoundationState.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -8,6 +10,11 @@ QString PathUtil::join(const QString &folder, const QString &name)
     if (folder.isEmpty())
         return name;
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+QString PathUtil::resourceFile(const QString &name)
+{
+    return join(FoundationState::instance().Resource_Path, name);
 }
 
 QString PathUtil::standardizedPath(const QString &path)

@@ -1,16 +1,12 @@
 #include "model/SKTBarcode.h"
 
-#include "foundation/FoundationState.h"
-#include "model/ModelGlobals.h"
 #include "model/PathUtil.h"
 
 std::optional<Picture> SKTBarcode::shownPicture() const
 {
     if (_barcode_image && !_barcode_image->isNull())
         return _barcode_image;
-    const QString sample =
-        PathUtil::join(FoundationState::instance().Resource_Path, QStringLiteral("barcode_sample.png"));
-    Picture p = PathUtil::loadPicture(sample);
+    Picture p = PathUtil::loadPicture(PathUtil::resourceFile(QStringLiteral("barcode_sample.png")));
     if (p.isNull())
         return std::nullopt;
     return p;

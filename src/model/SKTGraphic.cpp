@@ -1,6 +1,5 @@
 #include "model/SKTGraphic.h"
 
-#include "foundation/FoundationState.h"
 #include "model/ModelGlobals.h"
 #include "model/ModelHost.h"
 #include "model/PathUtil.h"
@@ -31,7 +30,7 @@ std::optional<QColor> withAlpha(const std::optional<QColor> &color, float alpha)
 SKTGraphic::SKTGraphic()
 {
     ModelGlobals &g = ModelGlobals::instance();
-    _file_path = PathUtil::join(FoundationState::instance().Resource_Path, QStringLiteral("no.png"));
+    _file_path = PathUtil::resourceFile(QStringLiteral("no.png"));
     ModelHost &host = g.host();
     text_ctrl_font = host.All_Text_font();
     txt_clr = host.All_Text_clr();

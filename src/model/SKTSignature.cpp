@@ -1,6 +1,5 @@
 #include "model/SKTSignature.h"
 
-#include "foundation/FoundationState.h"
 #include "model/ModelGlobals.h"
 #include "model/ModelHost.h"
 #include "model/PathUtil.h"
@@ -12,7 +11,7 @@ QString samplePath(const QString &code)
 {
     const QString name =
         code == QLatin1String("S") ? QStringLiteral("sign_sample.png") : QStringLiteral("fingerprints.png");
-    return PathUtil::join(FoundationState::instance().Resource_Path, name);
+    return PathUtil::resourceFile(name);
 }
 
 std::optional<Picture> load(const QString &path)
