@@ -2,11 +2,12 @@
 // processes, reading and writing small files, and laying pictures on white for image readers.
 #pragma once
 
+#include "platform/ProcessRunner.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QString>
@@ -32,18 +33,13 @@ struct ProcResult {
 inline ProcResult run(const QString &program, const QStringList &args, const QByteArray &input = {},
                       int timeoutMs = 120000)
 {
-    QProcess p;
-    p.start(program, args);
-    ProcResult r;
-    if (!p.waitForStarted())
-        return r;
-    p.write(input);
-    p.closeWriteChannel();
-    p.waitForFinished(timeoutMs);
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+    ProcessRunner::Request request;
+    request.program = program;
+    request.arguments = args;
+    request.standardInput = input;
+    request.timeoutMs = timeoutMs;
+    ProcessRunner::Result r = ProcessRunner::run(request);
+    return {r.exitCode, std::move(r.standardOutput), std::move(r.standardError)};
 }
 
 // Standard output of a tool as text (empty when it could not run).
