@@ -24,6 +24,14 @@ std::unique_ptr<Preferences> &shared()
 }
 QMutex g_sharedMutex;
 QString g_sharedPath;
+
+// Creates an empty file readable by its owner only; an existing file is left alone.
+void createPrivateFile(const QString &path)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly, kPrivateFile))
+        f.close();
+}
 } // namespace
 
 Preferences &Preferences::sharedInstance()
@@ -85,9 +93,7 @@ Preferences::Preferences(const QString &path) : mPreferencesPath(path)
                     QStringLiteral("Mail settings %1 could not be read: %2").arg(path, m_loadError));
         }
     } else if (ensurePrivateFolder(info.absolutePath())) {
-        QFile f(path);
-        if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly, kPrivateFile))
-            f.close();
+        createPrivateFile(path);
     }
     if (!m_loaded)
         setDefaults();
@@ -118,11 +124,9 @@ bool Preferences::flush(QString *error)
     } else {
         // Make the file private before the first byte of the password is written: the atomic
         // writer keeps the permissions of the file it replaces.
-        if (!QFileInfo::exists(mPreferencesPath)) {
-            QFile f(mPreferencesPath);
-            if (f.open(QIODevice::WriteOnly | QIODevice::NewOnly, kPrivateFile))
-                f.close();
-        } else if (QFile::permissions(mPreferencesPath) != kPrivateFile) {
+        if (!QFileInfo::exists(mPreferencesPath))
+            createPrivateFile(mPreferencesPath);
+        else if (QFile::permissions(mPreferencesPath) != kPrivateFile) {
             QFile::setPermissions(mPreferencesPath, kPrivateFile);
         }
         ok = PropertyList::writeFile(mPreferencesPath, plist::Value(copy), PropertyList::Format::Xml, &why);
