@@ -6,6 +6,16 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+namespace
+{
+void describe(QMessageBox &box, QMessageBox::Icon icon, const QString &text)
+{
+    box.setIcon(icon);
+    box.setWindowTitle(QApplication::applicationDisplayName());
+    box.setText(text);
+}
+} // namespace
+
 MessageBoxService::~MessageBoxService()
 {
     MessageService::uninstall(this);
@@ -21,10 +31,7 @@ QWidget *MessageBoxService::parentForBox() const
 void MessageBoxService::showMessage(const QString &text)
 {
     QMessageBox box(parentForBox());
-    box.setIcon(QMessageBox::Information);
-    box.setWindowTitle(QApplication::applicationDisplayName());
-    box.setText(text);
-    box.setInformativeText(QString());
+    describe(box, QMessageBox::Information, text);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
@@ -32,10 +39,7 @@ void MessageBoxService::showMessage(const QString &text)
 bool MessageBoxService::askYesNo(const QString &text)
 {
     QMessageBox box(parentForBox());
-    box.setIcon(QMessageBox::Question);
-    box.setWindowTitle(QApplication::applicationDisplayName());
-    box.setText(text);
-    box.setInformativeText(QString());
+    describe(box, QMessageBox::Question, text);
     QPushButton *yes = box.addButton(QStringLiteral("Yes"), QMessageBox::YesRole);
     box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
