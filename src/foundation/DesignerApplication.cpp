@@ -28,11 +28,6 @@ DesignerApplication::DesignerApplication(int &argc, char **argv) : QApplication(
     applyIdentity();
 }
 
-DesignerApplication::~DesignerApplication()
-{
-    MessageService::uninstall(&m_messages);
-}
-
 void DesignerApplication::quitOnTerminationSignals()
 {
     if (m_signalNotifier || ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)

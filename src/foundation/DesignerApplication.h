@@ -11,7 +11,6 @@ class DesignerApplication : public QApplication
     Q_OBJECT
 public:
     DesignerApplication(int &argc, char **argv);
-    ~DesignerApplication() override;
 
     // Installs the message boxes and sets up Resource_Path. On failure the user has been told
     // and the program should end.
