@@ -560,16 +560,6 @@ std::optional<FontDescriptor> KeyedUnarchiver::decodeRootFont()
     return ok() ? f : std::nullopt;
 }
 
-bool KeyedUnarchiver::containsKey(const QString &key) const
-{
-    return d->field(key) != nullptr;
-}
-
-QString KeyedUnarchiver::currentClassName() const
-{
-    return d->stack.isEmpty() ? QString() : d->stack.last().className;
-}
-
 bool KeyedUnarchiver::decodeBool(const QString &key)
 {
     const plist::Value *v = d->numberField(key, "a flag");

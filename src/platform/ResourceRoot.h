@@ -27,5 +27,4 @@ public:
     // lacks, keeping the folder structure. Existing files are never overwritten. A missing or
     // empty `shipped` folder is not an error.
     static Result prepare(const QString &root, const QString &shipped);
-    static Result prepareDefault() { return prepare(defaultLocation(), shippedLocation()); }
 };
