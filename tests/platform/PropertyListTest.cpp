@@ -355,11 +355,9 @@ TEST(PropertyList, CardtoolConvertsBetweenFormats)
     EXPECT_EQ(b.value, sample());
     EXPECT_EQ(x.value, sample());
 
-    QFile junk(dir.filePath("junk"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("bplist00 not really");
-    junk.close();
-    EXPECT_EQ(run({"plist", "--to", "xml", junk.fileName(), dir.filePath("o")}, &err), 1);
+    const QString junk = dir.filePath("junk");
+    ASSERT_TRUE(testsupport::writeFile(junk, "bplist00 not really"));
+    EXPECT_EQ(run({"plist", "--to", "xml", junk, dir.filePath("o")}, &err), 1);
     EXPECT_TRUE(err.contains("damaged")) << err.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("o")));
     EXPECT_EQ(run({"plist", "--to", "yaml", xml, dir.filePath("o")}, &err), 1);
