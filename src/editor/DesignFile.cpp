@@ -160,16 +160,15 @@ void DesignFile::apply(DesignContents &c, const QString &path, const QString &mo
         m_editor->Reload_Excel_Binding_Table();
 
     m_document.Enable_Disable_Undo_Registraion(0);
-    QList<int> indexes;
-    for (int i = 0; i < c.frontObjects.size(); ++i)
-        indexes.append(i);
-    if (!c.frontObjects.isEmpty())
-        m_document.insertGraphics(c.frontObjects, indexes);
-    indexes.clear();
-    for (int i = 0; i < c.backObjects.size(); ++i)
-        indexes.append(i);
-    if (!c.backObjects.isEmpty())
-        m_document.insertGraphicsIntoSide(SKTDocument::Back, c.backObjects, indexes);
+    const auto insertAll = [this](int side, const GraphicList &objects) {
+        QList<int> indexes;
+        for (int i = 0; i < objects.size(); ++i)
+            indexes.append(i);
+        if (!objects.isEmpty())
+            m_document.insertGraphicsIntoSide(side, objects, indexes);
+    };
+    insertAll(SKTDocument::Front, c.frontObjects);
+    insertAll(SKTDocument::Back, c.backObjects);
 
     if (m_editor && mode == QLatin1String("L"))
         m_editor->Set_Log_Name_In_Title();
@@ -178,18 +177,16 @@ void DesignFile::apply(DesignContents &c, const QString &path, const QString &mo
         m_editor->Show_RHS_Properties_None();
 
     // Background pictures, back side first.
-    if (m_back.Card_fill_chk && m_back.Card_fill_style == QLatin1String("I") &&
-        !m_back.Card_BG_Image_Path.isEmpty()) {
-        m_back.setBackgroundImage(m_back.Card_BG_Image_Path);
+    const auto loadBackground = [this](Card_Property &side, void (DesignEditor::*show)(const QString &)) {
+        if (!side.Card_fill_chk || side.Card_fill_style != QLatin1String("I") ||
+            side.Card_BG_Image_Path.isEmpty())
+            return;
+        side.setBackgroundImage(side.Card_BG_Image_Path);
         if (m_editor)
-            m_editor->set_Back_BG_Image(m_back.Card_BG_Image_Path);
-    }
-    if (m_front.Card_fill_chk && m_front.Card_fill_style == QLatin1String("I") &&
-        !m_front.Card_BG_Image_Path.isEmpty()) {
-        m_front.setBackgroundImage(m_front.Card_BG_Image_Path);
-        if (m_editor)
-            m_editor->set_Front_BG_Image(m_front.Card_BG_Image_Path);
-    }
+            (m_editor->*show)(side.Card_BG_Image_Path);
+    };
+    loadBackground(m_back, &DesignEditor::set_Back_BG_Image);
+    loadBackground(m_front, &DesignEditor::set_Front_BG_Image);
     if (m_editor) {
         m_editor->selectArrowTool();
         m_editor->Refresh_Canvas();
