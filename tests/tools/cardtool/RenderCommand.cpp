@@ -4,6 +4,7 @@
 #include "canvas/SKTRenderingView.h"
 #include "editor/DesignFileFormat.h"
 #include "foundation/FoundationState.h"
+#include "model/SKTDocument.h"
 #include "output/ImageFileWriter.h"
 #include "output/PngEncoder.h"
 #include "platform/ResourceRoot.h"
@@ -61,7 +62,7 @@ CARDTOOL_COMMAND(renderCommand, "render",
     side.graphics = back ? design.backObjects : design.frontObjects;
     side.cardShape = DesignFileFormat::cardShapeIndex(design.front.Card_Shape);
     const QSizeF stored = design.front.Card_Size;
-    side.cardSize = (stored.width() == 0 && stored.height() == 0) ? QSizeF(243, 154) : stored;
+    side.cardSize = SKTDocument::canvasSize(stored.isNull(), stored);
     side.resourcePath = resources;
 
     QByteArray bytes;
