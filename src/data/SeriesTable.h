@@ -18,7 +18,6 @@ public:
     void clear() { m_series.clear(); }
     // Loads the named series unless it is loaded already; a missing file loads nothing.
     void Add_dataset_col_in_binding_table(const QString &name, const SeriesLoader &load);
-    bool isLoaded(const QString &name) const { return m_series.contains(name); }
     // Rows of the longest loaded series, 0 when none.
     int Calculate_data_table_rows() const;
     // Row `row` (from 0) of the named series untrimmed, "" beyond its end or when not loaded.

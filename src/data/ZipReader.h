@@ -41,7 +41,6 @@ public:
     // Finds an entry by name (case-insensitive, as package part names are) and makes it current.
     bool locate(const QString &name);
     bool contains(const QString &name) const;
-    QStringList entryNames() const { return m_names; }
 
     // Opens the current entry; at most one is open at a time. Null when it cannot be opened
     // (an encrypted entry without password, an unknown method, a damaged header).

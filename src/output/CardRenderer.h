@@ -28,7 +28,4 @@ struct ExportOptions {
     QString extension = QStringLiteral("png");
     double dpi = 72.0; // recorded in the files; the renderer draws at it
     int threads = 0;   // 0: every core
-
-    // "BOTH", "F" or "B"; false for any other text.
-    static bool parseSide(const QString &code, ExportSide *side);
 };
