@@ -16,8 +16,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <cstdio>
-
 namespace
 {
 
@@ -31,9 +29,7 @@ public:
 
 void say(const QString &line)
 {
-    const QByteArray bytes = line.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    cardtool::writeStdout(line.toUtf8() + '\n');
 }
 
 } // namespace
