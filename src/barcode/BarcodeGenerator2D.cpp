@@ -10,9 +10,6 @@
 namespace
 {
 
-// The largest side in pixels a 2D picture is raised to (as Increase_DPI allows).
-constexpr int kMaxPictureSide = 20000;
-
 BarcodeGenerator::Symbol2D qrCode(const BarcodeSettings &settings, const QString &value)
 {
     BarcodeGenerator::Symbol2D out;
@@ -24,7 +21,8 @@ BarcodeGenerator::Symbol2D qrCode(const BarcodeSettings &settings, const QString
     }
     // The image is made at one pixel per point before it is raised: bound both sizes first.
     const int side = std::max(1, settings.qr_size_val);
-    if (side > kMaxPictureSide || double(side) * settings.dpi / 72.0 > kMaxPictureSide) {
+    const int maxSide = BarcodeSizing::kMaxPictureSide;
+    if (side > maxSide || double(side) * settings.dpi / 72.0 > maxSide) {
         out.error = QStringLiteral("The QR Code picture is too large for the resolution");
         return out;
     }

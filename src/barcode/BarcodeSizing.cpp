@@ -98,7 +98,7 @@ QImage BarcodeSizing::Increase_DPI(const QImage &image, QSizeF sizeInPoints, dou
         return {};
     const int w = pixelsFor(sizeInPoints.width(), dpi);
     const int h = pixelsFor(sizeInPoints.height(), dpi);
-    if (w <= 0 || h <= 0 || qint64(w) * h > 20000LL * 20000LL)
+    if (w <= 0 || h <= 0 || qint64(w) * h > qint64(kMaxPictureSide) * kMaxPictureSide)
         return {};
     QImage out(w, h, QImage::Format_ARGB32_Premultiplied);
     if (out.isNull())

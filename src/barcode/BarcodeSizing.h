@@ -30,8 +30,11 @@ public:
     static void Set_2d_Barcode_Height(const BarcodeSettings &settings, QSizeF symbol, SymbolFrame &frame);
     static void Set_2d_Barcode_Width(const BarcodeSettings &settings, QSizeF symbol, SymbolFrame &frame);
 
+    // The side of the largest square picture a 2D symbol is raised to, in pixels.
+    static constexpr int kMaxPictureSide = 20000;
+
     // Pixels of an image at a resolution: ceil(dpi x points / 72) per side, nearest pixel, on
-    // transparent; a null image for a null input.
+    // transparent; a null image for a null input or one of more pixels than kMaxPictureSide squared.
     static QImage Increase_DPI(const QImage &image, QSizeF sizeInPoints, double dpi);
     static int pixelsFor(double points, double dpi);
 };
