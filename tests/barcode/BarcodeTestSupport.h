@@ -50,20 +50,11 @@ inline QString zxingEscaped(const QString &text)
 // File name -> decoded text of every file ZXingReader read (escaped form).
 inline QMap<QString, QString> zxingRead(const QStringList &files, const QStringList &extra = {})
 {
-    const QString text =
-        testsupport::output(QStringLiteral("ZXingReader"),
-                            QStringList{QStringLiteral("-1"), QStringLiteral("-norotate")} + extra + files);
+    const QMap<QString, QString> byPath =
+        SymbolDecoder::zxingEscapedText(files, QStringList{QStringLiteral("-norotate")} + extra);
     QMap<QString, QString> out;
-    for (const QString &line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        const int a = line.indexOf(QLatin1Char(' '));
-        const int b = line.indexOf(QLatin1Char(' '), a + 1);
-        if (a < 0 || b < 0)
-            continue;
-        QString value = line.mid(b + 1);
-        if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
-            value = value.mid(1, value.size() - 2);
-        out.insert(QFileInfo(line.left(a)).fileName(), value);
-    }
+    for (auto it = byPath.cbegin(); it != byPath.cend(); ++it)
+        out.insert(QFileInfo(it.key()).fileName(), it.value());
     return out;
 }
 

@@ -62,14 +62,12 @@ inline QString unescapeZXing(const QString &text)
     return out;
 }
 
-// File path -> decoded text for every picture ZXingReader could read.
-inline QMap<QString, QString> zxing(const QStringList &files, const QString &format = {})
+// File path -> text as ZXingReader's one-line form prints it (escaped), for every picture it
+// could read.
+inline QMap<QString, QString> zxingEscapedText(const QStringList &files, const QStringList &options = {})
 {
-    QStringList args;
-    if (!format.isEmpty())
-        args << QStringLiteral("-format") << format;
-    args << QStringLiteral("-1") << files;
     QMap<QString, QString> result;
+    const QStringList args = QStringList{QStringLiteral("-1")} + options + files;
     for (const QByteArray &rawLine : testsupport::run(QStringLiteral("ZXingReader"), args).out.split('\n')) {
         const QString line = QString::fromUtf8(rawLine);
         for (const QString &file : files) {
@@ -78,9 +76,21 @@ inline QMap<QString, QString> zxing(const QStringList &files, const QString &for
             const int open = line.indexOf(QLatin1Char('"'), file.size());
             const int close = line.lastIndexOf(QLatin1Char('"'));
             if (open >= 0 && close > open)
-                result.insert(file, unescapeZXing(line.mid(open + 1, close - open - 1)));
+                result.insert(file, line.mid(open + 1, close - open - 1));
         }
     }
+    return result;
+}
+
+// File path -> decoded text for every picture ZXingReader could read.
+inline QMap<QString, QString> zxing(const QStringList &files, const QString &format = {})
+{
+    QStringList options;
+    if (!format.isEmpty())
+        options << QStringLiteral("-format") << format;
+    QMap<QString, QString> result = zxingEscapedText(files, options);
+    for (QString &text : result)
+        text = unescapeZXing(text);
     return result;
 }
 
