@@ -64,9 +64,7 @@ int SKTLine::resizeByMovingHandle(int handle, const QPointF &point)
 
 bool SKTLine::isContentsUnderPoint(const QPointF &p) const
 {
-    const QRectF b = bounds();
-    if (!(b.width() > 0 && b.height() > 0 && p.x() >= b.x() && p.x() < b.x() + b.width() && p.y() >= b.y() &&
-          p.y() < b.y() + b.height()))
+    if (!SKTGraphic::isContentsUnderPoint(p))
         return false;
     const double d = strokeWidth() / 2.0 + 2.0;
     const QPointF begin = beginPoint();
