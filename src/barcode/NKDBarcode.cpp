@@ -75,6 +75,15 @@ bool NKDBarcode::allDigits(const QByteArray &text)
     return true;
 }
 
+QByteArray NKDBarcode::wideNarrowModules(const char *wide)
+{
+    QByteArray out;
+    for (int i = 0; wide[i]; ++i)
+        out += QByteArray(wide[i] == '1' ? 2 : 1, i % 2 == 0 ? '1' : '0');
+    out += '0';
+    return out;
+}
+
 bool NKDBarcode::isContentValid() const
 {
     if (!isAscii())

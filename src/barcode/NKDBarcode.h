@@ -101,6 +101,9 @@ protected:
     QByteArray bytes() const { return m_content.toLatin1(); }
     bool isAscii() const;
     static bool allDigits(const QByteArray &text);
+    // Modules of a character given as its elements, bar first and alternating with spaces, each
+    // two modules where wide holds '1' and one elsewhere, followed by a one-module gap.
+    static QByteArray wideNarrowModules(const char *wide);
 
     QString m_content;
     int m_checkDigit = -1;

@@ -13,12 +13,7 @@ QByteArray NKDCodabarBarcode::_encodeChar(char c) const
     const char *found = c ? std::strchr(kChars, c) : nullptr;
     if (!found)
         return {};
-    const char *wide = kWide[found - kChars];
-    QByteArray out;
-    for (int i = 0; i < 7; ++i)
-        out += QByteArray(wide[i] == '1' ? 2 : 1, i % 2 == 0 ? '1' : '0');
-    out += '0';
-    return out;
+    return wideNarrowModules(kWide[found - kChars]);
 }
 
 bool NKDCodabarBarcode::isContentValid() const

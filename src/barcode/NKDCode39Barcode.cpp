@@ -17,14 +17,7 @@ QByteArray NKDCode39Barcode::patternOf(char c)
     const char *found = c ? std::strchr(kChars, c) : nullptr;
     if (!found)
         return {};
-    const char *wide = kWide[found - kChars];
-    QByteArray out;
-    for (int i = 0; i < 9; ++i) {
-        const char module = i % 2 == 0 ? '1' : '0';
-        out += QByteArray(wide[i] == '1' ? 2 : 1, module);
-    }
-    out += '0';
-    return out;
+    return wideNarrowModules(kWide[found - kChars]);
 }
 
 bool NKDCode39Barcode::initWithContent(const QString &content, bool printsCaption)
