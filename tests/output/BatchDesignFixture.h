@@ -22,9 +22,7 @@ namespace batchtest
 inline void writeSeries(const QString &folder, const QString &name, const QByteArray &content)
 {
     QDir().mkpath(folder);
-    QFile f(QDir(folder).filePath(name + ".txt"));
-    f.open(QIODevice::WriteOnly);
-    f.write(content);
+    testsupport::writeFile(QDir(folder).filePath(name + ".txt"), content);
 }
 
 inline GraphicPtr text(const QRectF &bounds, int source, const QString &series = {}, int column = 0)

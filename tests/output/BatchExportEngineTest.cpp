@@ -152,11 +152,8 @@ TEST(BatchExportEngine, FailedCardIsCountedAndLeavesNoFileUnderItsName)
     const QString folder = ExportPaths::batchFolderPath(tmp.path());
     QDir().mkpath(folder);
     // Files of an earlier run: the failed row's old card must not pass for this row's card.
-    for (const char *n : {"Card_2.png", "Card_2_Back.png", "notes.txt"}) {
-        QFile f(QDir(folder).filePath(n));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("old");
-    }
+    for (const char *n : {"Card_2.png", "Card_2_Back.png", "notes.txt"})
+        ASSERT_TRUE(testsupport::writeFile(QDir(folder).filePath(n), "old"));
     ExportProgress progress;
     BatchExportEngine engine(&progress);
     ExportOptions options;

@@ -90,11 +90,9 @@ TEST(ExportCommand, SingleExportAndBadInput)
     EXPECT_EQ(r.exitCode, 1);
     r = cardtool({"export", design, "--to", tmp.filePath("x"), "--dpi", "-3"});
     EXPECT_EQ(r.exitCode, 1);
-    QFile junk(tmp.filePath("junk.dcard"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("not a design");
-    junk.close();
-    r = cardtool({"export", junk.fileName(), "--to", tmp.filePath("x")});
+    const QString junk = tmp.filePath("junk.dcard");
+    ASSERT_TRUE(testsupport::writeFile(junk, "not a design"));
+    r = cardtool({"export", junk, "--to", tmp.filePath("x")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("File is corrupt and cannot be opened.")) << r.err.toStdString();
 }
