@@ -21,9 +21,7 @@ namespace
 void touch(const QString &path, const QByteArray &data = "x")
 {
     QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
+    ASSERT_TRUE(testsupport::writeFile(path, data));
 }
 
 class FileUtils : public ::testing::Test
@@ -85,9 +83,7 @@ TEST_F(FileUtils, DataFoldersCreatedWithDefaultPermissionsOnce)
     }
     touch(tmp.filePath("DataSet/names.txt"), "Ann\nBo");
     Check_Path_And_Create_Files();
-    QFile f(tmp.filePath("DataSet/names.txt"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("Ann\nBo"));
+    EXPECT_EQ(testsupport::readFile(tmp.filePath("DataSet/names.txt")), QByteArray("Ann\nBo"));
 }
 
 TEST_F(FileUtils, SetUpDataRootFillsAndSetsPaths)

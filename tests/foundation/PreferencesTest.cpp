@@ -77,11 +77,7 @@ TEST(Preferences, UnreadableFileIsLeftAloneUntilFlush)
 {
     QTemporaryDir tmp;
     const QString path = tmp.filePath("com.zolv.card.plist");
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("this is not a property list");
-    }
+    ASSERT_TRUE(testsupport::writeFile(path, "this is not a property list"));
     Preferences p(path);
     EXPECT_FALSE(p.loadedFromFile());
     EXPECT_FALSE(p.loadError().isEmpty());
@@ -97,15 +93,11 @@ TEST(Preferences, KeepsUnknownKeysAndTightensAWideFile)
 {
     QTemporaryDir tmp;
     const QString path = tmp.filePath("com.zolv.card.plist");
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
-                "<key>SendEmailPORT</key><integer>25</integer><key>Other</key><string>kept</string>"
-                "</dict></plist>");
-        f.close();
-        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::ReadGroup);
-    }
+    ASSERT_TRUE(testsupport::writeFile(
+        path, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+              "<key>SendEmailPORT</key><integer>25</integer><key>Other</key><string>kept</string>"
+              "</dict></plist>"));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther | QFile::ReadGroup);
     Preferences p(path);
     EXPECT_TRUE(p.loadedFromFile());
     EXPECT_EQ(p.send_email_PORT_num(), QStringLiteral("25"));

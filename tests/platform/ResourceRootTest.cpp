@@ -19,12 +19,9 @@ namespace
 void writeFile(const QString &path, const QByteArray &data, QFile::Permissions perms = {})
 {
     QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-    f.close();
+    ASSERT_TRUE(testsupport::writeFile(path, data));
     if (perms)
-        f.setPermissions(perms);
+        QFile::setPermissions(path, perms);
 }
 
 } // namespace
