@@ -18,6 +18,17 @@ struct PendingChange {
     QStringList affected;      // observed keys touched by this change (key + dependents)
     QList<QVariant> oldValues; // one per affected key
 };
+
+// Removes the most recent registration that matches.
+template <typename Match> void removeLatest(QList<Registration> &regs, Match match)
+{
+    for (qsizetype i = regs.size() - 1; i >= 0; --i) {
+        if (match(regs[i])) {
+            regs.removeAt(i);
+            return;
+        }
+    }
+}
 } // namespace
 
 struct Observable::Registry {
@@ -84,28 +95,17 @@ void Observable::addObserver(ChangeObserver *observer, const QString &keyPath, O
 
 void Observable::removeObserver(ChangeObserver *observer, const QString &keyPath)
 {
-    if (!m_registry)
-        return;
-    auto &regs = m_registry->registrations;
-    for (qsizetype i = regs.size() - 1; i >= 0; --i) {
-        if (regs[i].observer == observer && regs[i].keyPath == keyPath) {
-            regs.removeAt(i);
-            return;
-        }
-    }
+    if (m_registry)
+        removeLatest(m_registry->registrations,
+                     [&](const Registration &r) { return r.observer == observer && r.keyPath == keyPath; });
 }
 
 void Observable::removeObserver(ChangeObserver *observer, const QString &keyPath, void *context)
 {
-    if (!m_registry)
-        return;
-    auto &regs = m_registry->registrations;
-    for (qsizetype i = regs.size() - 1; i >= 0; --i) {
-        if (regs[i].observer == observer && regs[i].keyPath == keyPath && regs[i].context == context) {
-            regs.removeAt(i);
-            return;
-        }
-    }
+    if (m_registry)
+        removeLatest(m_registry->registrations, [&](const Registration &r) {
+            return r.observer == observer && r.keyPath == keyPath && r.context == context;
+        });
 }
 
 void Observable::removeAllObservers(ChangeObserver *observer)
@@ -145,25 +145,15 @@ QStringList Observable::affectedObservedKeys(const QString &changedKey) const
 
 void Observable::willChangeValueForKey(const QString &key)
 {
-    beginChange(ObservedChange::Kind::Setting, {}, key);
+    willChange(ObservedChange::Kind::Setting, {}, key);
 }
 
 void Observable::didChangeValueForKey(const QString &key)
 {
-    endChange(key);
+    didChange(ObservedChange::Kind::Setting, {}, key);
 }
 
 void Observable::willChange(ObservedChange::Kind kind, const QList<int> &indexes, const QString &key)
-{
-    beginChange(kind, indexes, key);
-}
-
-void Observable::didChange(ObservedChange::Kind, const QList<int> &, const QString &key)
-{
-    endChange(key);
-}
-
-void Observable::beginChange(ObservedChange::Kind kind, const QList<int> &indexes, const QString &key)
 {
     if (!hasObservers())
         return;
@@ -195,7 +185,7 @@ void Observable::beginChange(ObservedChange::Kind kind, const QList<int> &indexe
     }
 }
 
-void Observable::endChange(const QString &key)
+void Observable::didChange(ObservedChange::Kind, const QList<int> &, const QString &key)
 {
     if (!m_registry)
         return;

@@ -61,8 +61,6 @@ public:
 
 private:
     struct Registry;
-    void beginChange(ObservedChange::Kind kind, const QList<int> &indexes, const QString &key);
-    void endChange(const QString &key);
     QStringList affectedObservedKeys(const QString &changedKey) const;
 
     std::unique_ptr<Registry> m_registry; // created on first observation
