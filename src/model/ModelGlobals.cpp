@@ -4,7 +4,7 @@
 
 FontDescriptor ModelHost::All_Text_font() const
 {
-    return FontDescriptor{QString::fromLatin1(ModelGlobals::Text_Ctrl_Font), 14.0};
+    return ModelGlobals::defaultTextFont();
 }
 
 QPointF ModelHost::Control_New_Point(const QString &side)

@@ -2,6 +2,8 @@
 // One object, reachable as ModelGlobals::instance(); reset() puts every value back for tests.
 #pragma once
 
+#include "platform/FontDescriptor.h"
+
 #include <QPointF>
 #include <QSizeF>
 #include <QString>
@@ -18,6 +20,11 @@ public:
 
     // The font every new text storage starts in; nothing changes it.
     static constexpr const char *Text_Ctrl_Font = "TimesNewRomanPS-ItalicMT";
+    // Text_Ctrl_Font at 14 points, the default font of texts.
+    static FontDescriptor defaultTextFont()
+    {
+        return FontDescriptor{QString::fromLatin1(Text_Ctrl_Font), 14.0};
+    }
 
     // Side being edited: 0 front, 1 back. Read by painting on worker threads.
     std::atomic<int> Card_Front_Or_Back{0};

@@ -146,7 +146,7 @@ AttributedText SKTGraphic::textContentsForDrawing() const
     AttributedText t;
     t.text = Text_Value.value_or(QString());
     t.color = QColor(0, 0, 0);
-    t.font = FontDescriptor{QString::fromLatin1(ModelGlobals::Text_Ctrl_Font), 14.0};
+    t.font = ModelGlobals::defaultTextFont();
     return t;
 }
 
