@@ -6,13 +6,6 @@ OutputState &OutputState::instance()
     return state;
 }
 
-void OutputState::reset()
-{
-    progress.start(0);
-    Card_Value_In_Process = false;
-    setExportFile({}, {});
-}
-
 QString OutputState::Export_File_Path() const
 {
     std::lock_guard lock(m_mutex);

@@ -13,7 +13,6 @@ class OutputState
 {
 public:
     static OutputState &instance();
-    void reset(); // for tests
 
     ExportProgress progress; // Stop_SMS_Sending_Now, list_count, curr_barcode_count
     std::atomic<bool> Card_Value_In_Process{false};
