@@ -145,10 +145,9 @@ BarcodePreview BarcodeGenerator::generateLinear(const BarcodeSettings &settings,
     b->setPrintsHeader(settings.show_hide_hdr != 1);
     b->setPrintsFooter(settings.show_hide_ftr != 1);
     b->setBarWidth(BarcodeSizing::barWidthForMils(settings.linear_width_val));
-    layoutLinear(settings, *b);
-    out.picture = BarcodePicture::imageFromBarcode(*b, settings);
-    if (out.picture.isNull())
-        out.error = QStringLiteral("The barcode has no size: check its bar width and height");
+    const BarcodeResult drawn = Get_Image_From_Barcode(settings, *b, true);
+    out.picture = drawn.picture;
+    out.error = drawn.error;
     out.barcode = std::move(b);
     return out;
 }
