@@ -156,33 +156,27 @@ void UndoManager::undo()
         endUndoGrouping();
     if (m_undoStack.isEmpty())
         return;
-    GroupPtr g = m_undoStack.takeLast();
-    m_undoing = true;
-    beginUndoGrouping();
-    m_open.last()->actionName = g->actionName;
-    runGroup(*g);
-    const qsizetype redoBefore = m_redoStack.size();
-    closeTopGroup();
-    if (m_redoStack.size() > redoBefore)
-        m_redoStack.last()->actionName = g->actionName;
-    m_undoing = false;
-    emit checkpoint();
-    emit stateChanged();
+    replay(m_undoStack.takeLast(), m_undoing, m_redoStack);
 }
 
 void UndoManager::redo()
 {
     if (m_undoing || m_redoing || !m_open.isEmpty() || m_redoStack.isEmpty())
         return;
-    GroupPtr g = m_redoStack.takeLast();
-    m_redoing = true;
+    replay(m_redoStack.takeLast(), m_redoing, m_undoStack);
+}
+
+void UndoManager::replay(const GroupPtr &group, bool &replaying, QList<GroupPtr> &opposite)
+{
+    // The actions registered while the group runs make up the opposite step, under the same name.
+    replaying = true;
     beginUndoGrouping();
-    runGroup(*g);
-    const qsizetype undoBefore = m_undoStack.size();
+    runGroup(*group);
+    const qsizetype before = opposite.size();
     closeTopGroup();
-    if (m_undoStack.size() > undoBefore)
-        m_undoStack.last()->actionName = g->actionName;
-    m_redoing = false;
+    if (opposite.size() > before)
+        opposite.last()->actionName = group->actionName;
+    replaying = false;
     emit checkpoint();
     emit stateChanged();
 }

@@ -67,6 +67,8 @@ private:
     using GroupPtr = std::shared_ptr<Group>;
     void closeTopGroup();
     void runGroup(const Group &group);
+    // Undoes or redoes one step; `replaying` is m_undoing or m_redoing, `opposite` the other stack.
+    void replay(const GroupPtr &group, bool &replaying, QList<GroupPtr> &opposite);
     void scheduleAutoClose();
 
     QList<GroupPtr> m_open;      // open groups, outermost first
