@@ -163,14 +163,11 @@ ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, i
             m_progress->beginItem(row);
             const RowOutput out = produceRow(renderer.get(), row, folder, options);
             QString problem;
-            const bool ok = commitRow(out, &problem);
-            std::lock_guard lock(mutex);
-            if (ok) {
-                ++result.written;
+            if (commitRow(out, &problem)) {
                 ++m_progress->written;
             } else {
-                ++result.failed;
                 ++m_progress->failed;
+                std::lock_guard lock(mutex);
                 problems.emplace(row, problem);
             }
         }
@@ -186,6 +183,9 @@ ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, i
         for (std::thread &t : pool)
             t.join();
     }
+    // The run's own counters, started at zero above, are the result's.
+    result.written = m_progress->written;
+    result.failed = m_progress->failed;
     for (const auto &[row, problem] : problems)
         result.addProblem(QStringLiteral("Card %1: %2").arg(row + 1).arg(problem));
     result.stopped = result.written + result.failed < rowCount;
