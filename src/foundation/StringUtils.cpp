@@ -52,18 +52,14 @@ QString Left_Str_substringToIndex(const QString &s, int n)
 {
     if (s.isNull())
         return QString();
-    if (n < 0)
-        n = 0;
-    return n >= s.size() ? s : s.left(n);
+    return s.left(qMax(n, 0)); // the whole string when n reaches past its end
 }
 
 QString Right_Str_substringFromIndex(const QString &s, int n)
 {
     if (s.isNull())
         return QString();
-    if (n < 0)
-        n = 0;
-    return n >= s.size() ? s : s.right(n);
+    return s.right(qMax(n, 0)); // the whole string when n reaches past its end
 }
 
 QString Read_Str_FromIndex(const QString &s, int i)
