@@ -16,8 +16,10 @@ const QString kSerif = QStringLiteral("Liberation Serif");
 const QString kSans = QStringLiteral("Liberation Sans");
 const QString kMono = QStringLiteral("Liberation Mono");
 
-QString stripSuffix(QString s, const QStringList &suffixes)
+// Drops the vendor marks PostScript names end with ("TimesNewRomanPSMT" -> "TimesNewRoman").
+QString stripVendorSuffix(QString s)
 {
+    static const QString suffixes[] = {QStringLiteral("PSMT"), QStringLiteral("MT"), QStringLiteral("PS")};
     for (bool again = true; again;) {
         again = false;
         for (const QString &suf : suffixes) {
@@ -53,14 +55,14 @@ FontResolver::Face resolve(const QString &name)
         style = base.mid(dash + 1);
         base = base.left(dash);
     }
-    base = stripSuffix(base, {QStringLiteral("PSMT"), QStringLiteral("MT"), QStringLiteral("PS")});
+    base = stripVendorSuffix(base);
     // Some names carry the style without a dash ("ArialRoundedMTBold").
     for (const QString &s : {QStringLiteral("BoldItalic"), QStringLiteral("BoldOblique"),
                              QStringLiteral("Bold"), QStringLiteral("Italic"), QStringLiteral("Oblique")}) {
         if (base.size() > s.size() && base.endsWith(s)) {
             style = s + style;
             base.chop(s.size());
-            base = stripSuffix(base, {QStringLiteral("PSMT"), QStringLiteral("MT"), QStringLiteral("PS")});
+            base = stripVendorSuffix(base);
             break;
         }
     }
