@@ -14,7 +14,7 @@ namespace
 {
 const QString NullString = QStringLiteral("$null");
 
-// Colour components with seven decimals: exact for 8- and 16-bit channels, and short.
+// A colour component as decimal text, 0 to 1.
 QString componentText(double v)
 {
     if (!std::isfinite(v))
