@@ -99,8 +99,9 @@ TEST(ObjectPainting, DashesOfBorderCodeInPointsAtWidthsOneAndFour)
         for (int x = 12; x < 188; ++x) {
             const bool dark = qGray(img.pixel(x, 20)) < 128, before = qGray(img.pixel(x - 1, 20)) < 128;
             if (dark && !before) {
-                if (previousStart >= 0)
+                if (previousStart >= 0) {
                     EXPECT_NEAR(x - previousStart, 10, 1) << "width " << width;
+                }
                 previousStart = x;
                 ++dashes;
             }

@@ -109,8 +109,9 @@ void readArchive(const QByteArray &bytes)
     u.registerClass("TSNode", &Node::decode);
     const auto root = u.decodeRootObject();
     EXPECT_EQ(root != nullptr, u.ok()) << u.error().toStdString();
-    if (!u.ok())
+    if (!u.ok()) {
         EXPECT_FALSE(u.error().isEmpty());
+    }
 }
 
 // Truncations at every point of the tail and header, plus random bit flips and byte stamps.
