@@ -1,6 +1,6 @@
 #include "canvas/SKTRenderingView.h"
 
-#include "canvas/PaintingScope.h"
+#include "paint/PaintingScope.h"
 #include "panels/CardPageDrawing.h"
 
 #include <QBuffer>

@@ -1,8 +1,8 @@
 // Painting of SKTBarcode. Painting reads the record and changes nothing, so it may run on any thread.
 #include "model/SKTBarcode.h"
 
-#include "canvas/GraphicPainting.h"
-#include "canvas/ResourcePictures.h"
+#include "model/GraphicPainting.h"
+#include "paint/ResourcePictures.h"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
 // Painting of SKTImage. Painting reads the record and changes nothing, so it may run on any thread.
 #include "model/SKTImage.h"
 
-#include "canvas/GraphicPainting.h"
-#include "canvas/ImageProcesser.h"
+#include "model/GraphicPainting.h"
+#include "paint/ImageProcesser.h"
 
 #include <QPainter>
 

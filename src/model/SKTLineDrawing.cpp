@@ -1,7 +1,7 @@
 // Painting of SKTLine: its path and its two end handles. Painting changes nothing in the record.
 #include "model/SKTLine.h"
 
-#include "canvas/GraphicPainting.h"
+#include "model/GraphicPainting.h"
 
 #include <QPainter>
 

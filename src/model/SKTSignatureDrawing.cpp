@@ -1,8 +1,8 @@
 // Painting of SKTSignature. Painting reads the record and changes nothing, so it may run on any thread.
 #include "model/SKTSignature.h"
 
-#include "canvas/GraphicPainting.h"
-#include "canvas/ResourcePictures.h"
+#include "model/GraphicPainting.h"
+#include "paint/ResourcePictures.h"
 
 #include <QDir>
 #include <QPainter>

@@ -1,8 +1,8 @@
 // Painting of SKTText. Painting reads the record and changes nothing, so it may run on any thread.
 #include "model/SKTText.h"
 
-#include "canvas/GraphicPainting.h"
 #include "foundation/StringUtils.h"
+#include "model/GraphicPainting.h"
 #include "platform/FontResolver.h"
 
 #include <QFontMetricsF>

@@ -1,7 +1,7 @@
 // Painting of Shape_Control. Painting reads the record and changes nothing, so it may run on any thread.
 #include "model/Shape_Control.h"
 
-#include "canvas/GraphicPainting.h"
+#include "model/GraphicPainting.h"
 
 #include <QPainter>
 

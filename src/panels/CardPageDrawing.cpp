@@ -1,7 +1,7 @@
 #include "panels/CardPageDrawing.h"
 
-#include "canvas/GraphicPainting.h"
-#include "canvas/PathPainting.h"
+#include "model/GraphicPainting.h"
+#include "paint/PathPainting.h"
 
 #include <QPainter>
 

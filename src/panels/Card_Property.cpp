@@ -1,7 +1,7 @@
 #include "panels/Card_Property.h"
 
-#include "canvas/PathPainting.h"
 #include "model/PathUtil.h"
+#include "paint/PathPainting.h"
 #include "platform/KeyedUnarchiver.h"
 
 FontDescriptor Card_Property::defaultContentFont()

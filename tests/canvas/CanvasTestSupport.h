@@ -1,30 +1,12 @@
-// Helpers of the canvas tests: measuring ink in rendered images and making engine barcodes to
-// place on a side.
+// Helpers of the canvas tests: making engine barcodes to place on a side (ink is measured with the
+// shared test helpers).
 #pragma once
 
 #include "barcode/BarcodeGenerator.h"
-
-#include <QImage>
-#include <QList>
+#include "support/TestSupport.h"
 
 namespace canvastest
 {
-
-// Lengths of the dark runs along row y between x0 and x1.
-inline QList<int> darkRuns(const QImage &img, int y, int x0, int x1)
-{
-    QList<int> runs;
-    int run = 0;
-    for (int x = x0; x < x1; ++x) {
-        if (qGray(img.pixel(x, y)) < 128) {
-            ++run;
-        } else if (run) {
-            runs.append(run);
-            run = 0;
-        }
-    }
-    return runs;
-}
 
 // A Code 128 picture of value made at 300 dpi, as the barcode panel makes it.
 inline BarcodeResult code128At300Dpi(const QString &value)

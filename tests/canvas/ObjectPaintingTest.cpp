@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 
-using canvastest::darkRuns;
+using testsupport::darkRuns;
 
 namespace
 {

@@ -2,13 +2,13 @@
 
 #include "barcode/BarcodeGenerator.h"
 #include "canvas/DocumentData.h"
-#include "canvas/PathPainting.h"
 #include "canvas/SKTRenderingView.h"
 #include "model/SKTBarcode.h"
 #include "model/SKTImage.h"
 #include "model/SKTSignature.h"
 #include "model/SKTText.h"
 #include "model/Shape_Control.h"
+#include "paint/PathPainting.h"
 #include "platform/PropertyList.h"
 #include "support/TestSupport.h"
 

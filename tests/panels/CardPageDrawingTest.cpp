@@ -1,7 +1,7 @@
 #include "panels/CardPageDrawing.h"
-#include "canvas/PaintingScope.h"
 #include "model/ModelGlobals.h"
 #include "model/ModelHost.h"
+#include "paint/PaintingScope.h"
 
 #include <QPainter>
 #include <QTemporaryDir>

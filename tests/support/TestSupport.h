@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QList>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -97,6 +98,22 @@ inline QImage onWhite(const QImage &image, int border)
     painter.drawImage(border, border, image);
     painter.end();
     return out;
+}
+
+// Lengths of the dark runs along row y between x0 and x1.
+inline QList<int> darkRuns(const QImage &img, int y, int x0, int x1)
+{
+    QList<int> runs;
+    int run = 0;
+    for (int x = x0; x < x1; ++x) {
+        if (qGray(img.pixel(x, y)) < 128) {
+            ++run;
+        } else if (run) {
+            runs.append(run);
+            run = 0;
+        }
+    }
+    return runs;
 }
 
 // A repeatable text of length characters drawn from alphabet.

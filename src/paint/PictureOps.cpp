@@ -1,6 +1,6 @@
-#include "canvas/PictureOps.h"
+#include "paint/PictureOps.h"
 
-#include "canvas/PathPainting.h"
+#include "paint/PathPainting.h"
 
 #include <QBuffer>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "canvas/ImageProcesser.h"
+#include "paint/ImageProcesser.h"
 
 #include <QPainter>
 #include <QTransform>

@@ -1,6 +1,6 @@
-#include "canvas/PathPainting.h"
+#include "paint/PathPainting.h"
 
-#include "canvas/ResourcePictures.h"
+#include "paint/ResourcePictures.h"
 
 #include <QLinearGradient>
 #include <QPainter>

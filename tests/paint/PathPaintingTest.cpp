@@ -1,15 +1,14 @@
-#include "CanvasTestSupport.h"
-
-#include "canvas/PaintingScope.h"
-#include "canvas/PathPainting.h"
-#include "canvas/ResourcePictures.h"
+#include "paint/PathPainting.h"
+#include "paint/PaintingScope.h"
+#include "paint/ResourcePictures.h"
+#include "support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QPainter>
 #include <QThread>
 #include <gtest/gtest.h>
 
-using canvastest::darkRuns;
+using testsupport::darkRuns;
 
 namespace
 {

@@ -2,11 +2,11 @@
 // and the redraw request that ends every paint. Header-only: the model's drawing files include it.
 #pragma once
 
-#include "canvas/PaintingScope.h"
-#include "canvas/PathPainting.h"
 #include "model/ModelGlobals.h"
 #include "model/ModelHost.h"
 #include "model/SKTGraphic.h"
+#include "paint/PaintingScope.h"
+#include "paint/PathPainting.h"
 
 #include <QPainter>
 

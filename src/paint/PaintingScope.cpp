@@ -1,4 +1,4 @@
-#include "canvas/PaintingScope.h"
+#include "paint/PaintingScope.h"
 
 #include <QCoreApplication>
 #include <QThread>

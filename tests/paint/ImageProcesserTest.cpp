@@ -1,5 +1,5 @@
-#include "canvas/ImageProcesser.h"
-#include "canvas/PictureOps.h"
+#include "paint/ImageProcesser.h"
+#include "paint/PictureOps.h"
 
 #include <QPainter>
 #include <QPicture>

@@ -1,4 +1,4 @@
-#include "canvas/ResourcePictures.h"
+#include "paint/ResourcePictures.h"
 
 #include <QDir>
 #include <QHash>

@@ -1,0 +1,73 @@
+# Checks that the core folders depend one way: the links the folders state form no cycle, and every
+# core file includes only headers of its own folder or of a folder it depends on (directly or
+# through others), and never a ui header. Run as: cmake -DMANIFEST=<layers.cmake> -P CheckLayers.cmake
+# With -DREPORT_ONLY=ON it prints what it found and does not fail (used to test the check itself).
+cmake_minimum_required(VERSION 3.25)
+if(NOT MANIFEST)
+    message(FATAL_ERROR "CheckLayers: MANIFEST is not set")
+endif()
+include(${MANIFEST})
+
+set(problems)
+
+# The folders a folder may reach, following the stated links; a folder that reaches itself is a cycle.
+function(reach folder out)
+    set(seen)
+    set(todo ${LAYER_${folder}_DEPS})
+    while(todo)
+        list(POP_FRONT todo next)
+        if(NOT next IN_LIST seen)
+            list(APPEND seen ${next})
+            list(APPEND todo ${LAYER_${next}_DEPS})
+        endif()
+    endwhile()
+    set(${out} ${seen} PARENT_SCOPE)
+endfunction()
+
+foreach(folder ${LAYER_FOLDERS})
+    reach(${folder} reach_${folder})
+    if(folder IN_LIST reach_${folder})
+        list(APPEND problems "${folder}: its links lead back to itself (a dependency cycle)")
+    endif()
+endforeach()
+
+foreach(folder ${LAYER_FOLDERS})
+    file(GLOB files RELATIVE ${LAYER_SOURCE_DIR}/${folder}
+         ${LAYER_SOURCE_DIR}/${folder}/*.h ${LAYER_SOURCE_DIR}/${folder}/*.cpp)
+    list(SORT files)
+    foreach(file ${files})
+        get_filename_component(base ${file} NAME_WE)
+        if(base IN_LIST LAYER_${folder}_UI)
+            continue() # ui may use everything
+        endif()
+        file(STRINGS ${LAYER_SOURCE_DIR}/${folder}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+        foreach(line ${lines})
+            string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*$" "\\1" header "${line}")
+            get_filename_component(header_base ${header} NAME_WE)
+            if(header MATCHES "^\\.\\./" OR header MATCHES "/\\.\\./")
+                list(APPEND problems "${folder}/${file} includes ${header}: name the folder instead")
+                continue()
+            endif()
+            if(header MATCHES "^([^/]+)/")
+                set(target ${CMAKE_MATCH_1})
+            else()
+                set(target ${folder})
+            endif()
+            if(NOT target STREQUAL folder AND NOT target IN_LIST reach_${folder})
+                list(APPEND problems
+                     "${folder}/${file} includes ${header}, but ${folder} does not depend on ${target}")
+            elseif(header_base IN_LIST LAYER_${target}_UI)
+                list(APPEND problems "${folder}/${file} is core and includes the ui header ${header}")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+list(LENGTH problems count)
+foreach(p ${problems})
+    message(STATUS "layering: ${p}")
+endforeach()
+if(count GREATER 0 AND NOT REPORT_ONLY)
+    message(FATAL_ERROR "layering: ${count} include(s) or link(s) point the wrong way")
+endif()
+message(STATUS "layering: ${count} problem(s)")

@@ -1,0 +1,5 @@
+get_filename_component(here ${CMAKE_CURRENT_LIST_FILE} DIRECTORY)
+set(LAYER_SOURCE_DIR "${here}/src")
+set(LAYER_FOLDERS a b)
+set(LAYER_a_DEPS b)
+set(LAYER_b_DEPS a)

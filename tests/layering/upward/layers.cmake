@@ -1,0 +1,6 @@
+get_filename_component(here ${CMAKE_CURRENT_LIST_FILE} DIRECTORY)
+set(LAYER_SOURCE_DIR "${here}/src")
+set(LAYER_FOLDERS low high)
+set(LAYER_low_DEPS)
+set(LAYER_high_DEPS low)
+set(LAYER_low_UI Window)

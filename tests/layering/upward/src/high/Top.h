@@ -1,0 +1,3 @@
+#pragma once
+#include "low/Base.h"
+#include "low/Window.h"

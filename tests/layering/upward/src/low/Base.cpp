@@ -1,0 +1,2 @@
+#include "low/Base.h"
+#include "high/Top.h"
