@@ -1,6 +1,7 @@
 #include "output/BatchExportEngine.h"
 
-#include "output/CombinedImage.h"
+#include "output/CardFiles.h"
+#include "output/ExportFilePlan.h"
 #include "output/ExportPaths.h"
 #include "output/ImageFileWriter.h"
 
@@ -12,6 +13,21 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <vector>
+
+// What the workers of one run share. Rows are taken in order and every row taken is finished, so
+// a stop leaves the first cards.
+struct BatchExportEngine::Run {
+    QString folder;
+    int rowCount = 0;
+    ExportOptions options;
+    ImageFileWriter::Format format = ImageFileWriter::Format::Unsupported;
+    CardRendererFactory factory;
+
+    std::mutex mutex;
+    int nextRow = 0;
+    std::map<int, QString> problems; // by row, so the report reads the same whatever the timing
+};
 
 BatchExportEngine::BatchExportEngine(ExportProgress *progress) : m_progress(progress) {}
 
@@ -22,96 +38,66 @@ int BatchExportEngine::threadCount(int requested, int rowCount)
     return std::max(1, std::min(n, rowCount));
 }
 
-BatchExportEngine::RowOutput BatchExportEngine::produceRow(CardRenderer *renderer, int row,
-                                                           const QString &folder,
-                                                           const ExportOptions &options)
+QString BatchExportEngine::refusalFor(const QString &folder, int rowCount, const ExportOptions &options)
 {
-    RowOutput out;
-    const QString base = ExportPaths::batchCardPath(folder, row, options.extension);
-    const QString backPath = ExportPaths::Create_Back_Card_Path(base);
-    const bool wantBack = options.side != ExportSide::Front;
-    const bool wantFront = options.side != ExportSide::Back;
-    const bool separateBack =
-        options.side == ExportSide::Back || (options.side == ExportSide::Both && !options.combined);
-    if (separateBack)
-        out.paths << backPath;
-    if (wantFront)
-        out.paths << base;
-
-    if (!renderer) {
-        out.error = QStringLiteral("the card could not be prepared for drawing.");
-        return out;
-    }
-    const ImageFileWriter::Format format = ImageFileWriter::formatForExtension(options.extension);
-    try {
-        QImage back;
-        QImage front;
-        QString error;
-        // The back before the front, as a single export writes them.
-        if (wantBack) {
-            back = renderer->renderSide(row, true, &error);
-            if (back.isNull()) {
-                out.error = error.isEmpty() ? QStringLiteral("the back could not be drawn.") : error;
-                return out;
-            }
-        }
-        if (wantFront) {
-            front = renderer->renderSide(row, false, &error);
-            if (front.isNull()) {
-                out.error = error.isEmpty() ? QStringLiteral("the front could not be drawn.") : error;
-                return out;
-            }
-        }
-        auto add = [&](const QString &path, const QImage &image) {
-            ImageFileWriter::Encoded encoded = ImageFileWriter::encode(image, format, options.dpi);
-            if (!encoded.ok()) {
-                out.error = encoded.error;
-                return false;
-            }
-            out.files.push_back({path, std::move(encoded.bytes)});
-            return true;
-        };
-        if (separateBack && !add(backPath, back))
-            return out;
-        if (wantFront) {
-            const QImage image =
-                options.combined && wantBack ? CombinedImage::Export_Combined_Image(front, back) : front;
-            if (image.isNull()) {
-                out.error = QStringLiteral("the combined picture could not be made.");
-                return out;
-            }
-            add(base, image);
-        }
-    } catch (const std::exception &e) {
-        out.error = QString::fromUtf8(e.what());
-    } catch (...) {
-        out.error = QStringLiteral("an unexpected error occurred.");
-    }
-    if (!out.error.isEmpty())
-        out.files.clear();
-    return out;
+    QString refusal = ImageFileWriter::checkExtension(options.extension);
+    if (!refusal.isEmpty())
+        return refusal;
+    if (rowCount <= 0)
+        return QStringLiteral("List is empty.");
+    return ExportPaths::createBatchFolder(folder);
 }
 
-bool BatchExportEngine::commitRow(const RowOutput &out, QString *problem)
+bool BatchExportEngine::takeRow(Run &run, int *row)
 {
-    QString error = out.error;
-    if (error.isEmpty()) {
-        for (const FileOut &file : out.files) {
-            const ImageFileWriter::WriteResult w = ImageFileWriter::writeAtomically(file.path, file.bytes);
-            if (!w.ok) {
-                error = w.error;
-                break;
-            }
-        }
+    std::lock_guard lock(run.mutex);
+    // Stop is looked at between cards only: a card that has begun is finished.
+    if (m_progress->stopRequested() || run.nextRow >= run.rowCount)
+        return false;
+    *row = run.nextRow++;
+    return true;
+}
+
+void BatchExportEngine::exportRow(Run &run, CardRenderer *renderer, const QString &rendererProblem, int row)
+{
+    m_progress->beginItem(row);
+    const ExportFilePlan plan(ExportPaths::batchCardPath(run.folder, row, run.options.extension),
+                              run.options.side, run.options.combined);
+    const CardFiles files = renderer ? CardFiles::make(*renderer, row, plan, run.format, run.options.dpi)
+                                     : CardFiles::failure(rendererProblem);
+    QString problem;
+    if (files.write(&problem)) {
+        ++m_progress->written;
+        return;
     }
-    if (error.isEmpty())
-        return true;
     // A failed card leaves no file under its name, neither a part of it nor one of an earlier run
     // that could be taken for this row's card.
-    for (const QString &path : out.paths)
+    for (const QString &path : plan.paths())
         QFile::remove(path);
-    *problem = error;
-    return false;
+    ++m_progress->failed;
+    std::lock_guard lock(run.mutex);
+    run.problems.emplace(row, problem);
+}
+
+void BatchExportEngine::work(Run &run)
+{
+    // Each worker writes its own rows (back before front): the files are synced one by one, and
+    // writing them side by side keeps the disk from setting the pace.
+    std::unique_ptr<CardRenderer> renderer;
+    QString cause;
+    try {
+        renderer = run.factory();
+    } catch (const std::exception &e) {
+        cause = QString::fromUtf8(e.what());
+    } catch (...) {
+    }
+    // Every row of this worker fails the same way then: say why, not only that it did.
+    const QString rendererProblem =
+        cause.isEmpty() ? QStringLiteral("the card could not be prepared for drawing.")
+                        : QStringLiteral("the card could not be prepared for drawing: %1").arg(cause);
+    int row = 0;
+    while (takeRow(run, &row))
+        exportRow(run, renderer.get(), rendererProblem, row);
 }
 
 ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, int rowCount,
@@ -121,72 +107,35 @@ ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, i
     m_progress->start(0);
     ExportResult result;
     result.total = std::max(0, rowCount);
-    const QString folder = ExportPaths::batchFolderPath(chosenFolder);
-    result.path = folder;
-
-    result.refusal = ImageFileWriter::checkExtension(options.extension);
-    if (!result.refusal.isEmpty())
-        return result;
-    if (rowCount <= 0) {
-        result.refusal = QStringLiteral("List is empty.");
-        return result;
-    }
-    result.refusal = ExportPaths::createBatchFolder(folder);
+    result.path = ExportPaths::batchFolderPath(chosenFolder);
+    result.refusal = refusalFor(result.path, rowCount, options);
     if (!result.refusal.isEmpty())
         return result;
 
+    Run run;
+    run.folder = result.path;
+    run.rowCount = rowCount;
+    run.options = options;
+    run.format = ImageFileWriter::formatForExtension(options.extension);
+    run.factory = factory;
     m_progress->list_count = rowCount;
+
     const int threads = threadCount(options.threads, rowCount);
-
-    // Rows are taken in order and every row taken is finished, so a stop leaves the first cards.
-    // Each worker writes its own row (back before front): the files are synced one by one, and
-    // writing them side by side keeps the disk from setting the pace.
-    std::mutex mutex;
-    int nextRow = 0;
-    std::map<int, QString> problems; // by row, so the report reads the same whatever the timing
-
-    auto worker = [&]() {
-        std::unique_ptr<CardRenderer> renderer;
-        try {
-            renderer = factory();
-        } catch (...) {
-        }
-        for (;;) {
-            int row = 0;
-            {
-                std::lock_guard lock(mutex);
-                // Stop is looked at between cards only: a card that has begun is finished.
-                if (m_progress->stopRequested() || nextRow >= rowCount)
-                    return;
-                row = nextRow++;
-            }
-            m_progress->beginItem(row);
-            const RowOutput out = produceRow(renderer.get(), row, folder, options);
-            QString problem;
-            if (commitRow(out, &problem)) {
-                ++m_progress->written;
-            } else {
-                ++m_progress->failed;
-                std::lock_guard lock(mutex);
-                problems.emplace(row, problem);
-            }
-        }
-    };
-
     if (threads == 1) {
-        worker();
+        work(run);
     } else {
         std::vector<std::thread> pool;
         pool.reserve(size_t(threads));
         for (int i = 0; i < threads; ++i)
-            pool.emplace_back(worker);
+            pool.emplace_back([this, &run] { work(run); });
         for (std::thread &t : pool)
             t.join();
     }
+
     // The run's own counters, started at zero above, are the result's.
     result.written = m_progress->written;
     result.failed = m_progress->failed;
-    for (const auto &[row, problem] : problems)
+    for (const auto &[row, problem] : run.problems)
         result.addProblem(QStringLiteral("Card %1: %2").arg(row + 1).arg(problem));
     result.stopped = result.written + result.failed < rowCount;
     return result;

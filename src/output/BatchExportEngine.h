@@ -6,10 +6,7 @@
 #include "output/ExportProgress.h"
 #include "output/ExportResult.h"
 
-#include <QByteArray>
 #include <QString>
-
-#include <vector>
 
 class BatchExportEngine
 {
@@ -26,20 +23,16 @@ public:
     static int threadCount(int requested, int rowCount);
 
 private:
-    struct FileOut {
-        QString path;
-        QByteArray bytes;
-    };
-    struct RowOutput {
-        std::vector<FileOut> files; // in writing order: the back before the front
-        QStringList paths;          // every file the row names, also when it failed
-        QString error;              // empty when the row rendered and encoded
-    };
+    struct Run;
 
-    RowOutput produceRow(CardRenderer *renderer, int row, const QString &folder,
-                         const ExportOptions &options);
-    // Writes the row's files; false with *problem when the row failed, leaving no file of it.
-    bool commitRow(const RowOutput &out, QString *problem);
+    // Why the run cannot start (extension, empty list, folder), before anything is drawn; empty when it can.
+    static QString refusalFor(const QString &folder, int rowCount, const ExportOptions &options);
+    // One worker: its own renderer, then rows until none is left or Stop is set.
+    void work(Run &run);
+    // The next row to make, or false when the list is done or Stop is set.
+    bool takeRow(Run &run, int *row);
+    // Draws, encodes and writes one row's card, all or nothing, and counts it.
+    void exportRow(Run &run, CardRenderer *renderer, const QString &rendererProblem, int row);
 
     ExportProgress *m_progress;
 };

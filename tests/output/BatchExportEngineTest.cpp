@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@
 #include <atomic>
 #include <functional>
 #include <set>
+#include <stdexcept>
 
 using testsupport::readFile;
 
@@ -179,6 +181,25 @@ TEST(BatchExportEngine, FailedCardIsCountedAndLeavesNoFileUnderItsName)
     EXPECT_EQ(progress.failed.load(), 1);
 }
 
+TEST(BatchExportEngine, ARendererThatCannotBeMadeSaysWhy)
+{
+    QTemporaryDir tmp;
+    ExportProgress progress;
+    BatchExportEngine engine(&progress);
+    ExportOptions options;
+    options.threads = 2;
+    auto factory = []() -> std::unique_ptr<CardRenderer> {
+        throw std::runtime_error("the fonts are missing");
+    };
+    const ExportResult r = engine.Export_Batch_File(tmp.path(), 3, options, factory);
+    EXPECT_EQ(r.failed, 3);
+    EXPECT_EQ(r.written, 0);
+    ASSERT_EQ(r.problems.size(), 3);
+    for (const QString &problem : r.problems)
+        EXPECT_TRUE(problem.endsWith("the card could not be prepared for drawing: the fonts are missing"))
+            << problem.toStdString();
+}
+
 TEST(BatchExportEngine, RefusesBeforeWritingAnything)
 {
     QTemporaryDir tmp;
@@ -236,4 +257,30 @@ TEST(SingleExport, WritesTheFilesTheSideNames)
     options.side = ExportSide::Front;
     r = SingleExport::Export_Single_File(tmp.filePath("card.xcf"), options, renderer);
     EXPECT_FALSE(r.refusal.isEmpty());
+}
+
+TEST(SingleExport, AFailedSideLeavesNoFileOfTheCard)
+{
+    QTemporaryDir tmp;
+    FakeRenderer renderer;
+    ExportOptions options;
+    options.side = ExportSide::Both;
+    const QString path = tmp.filePath("card.png");
+
+    // The front cannot be drawn: the back, drawn first, is not written either.
+    renderer.failWhen = [](int, bool back) { return !back; };
+    ExportResult r = SingleExport::Export_Single_File(path, options, renderer);
+    EXPECT_EQ(r.failed, 1);
+    EXPECT_EQ(r.written, 0);
+    EXPECT_EQ(r.problems, QStringList({"No picture for row 0"}));
+    EXPECT_TRUE(listing(tmp.path()).isEmpty());
+
+    // The front cannot be written (a folder holds its name): the back written before it goes again,
+    // and what the user had under the front's name stays.
+    renderer.failWhen = nullptr;
+    ASSERT_TRUE(QDir(tmp.path()).mkdir("card.png"));
+    r = SingleExport::Export_Single_File(path, options, renderer);
+    EXPECT_EQ(r.failed, 1);
+    EXPECT_FALSE(QFile::exists(tmp.filePath("card_Back.png")));
+    EXPECT_TRUE(QFileInfo(path).isDir());
 }

@@ -1,0 +1,79 @@
+#include "output/CardFiles.h"
+
+#include "output/CombinedImage.h"
+
+#include <QFile>
+
+#include <exception>
+
+CardFiles CardFiles::failure(const QString &error)
+{
+    CardFiles out;
+    out.m_error = error;
+    return out;
+}
+
+CardFiles CardFiles::make(CardRenderer &renderer, int row, const ExportFilePlan &plan,
+                          ImageFileWriter::Format format, double dpi)
+{
+    CardFiles out;
+    try {
+        QImage back;
+        QImage front;
+        QString error;
+        if (plan.drawsBack()) {
+            back = renderer.renderSide(row, true, &error);
+            if (back.isNull())
+                return failure(error.isEmpty() ? QStringLiteral("the back could not be drawn.") : error);
+        }
+        if (plan.drawsFront()) {
+            front = renderer.renderSide(row, false, &error);
+            if (front.isNull())
+                return failure(error.isEmpty() ? QStringLiteral("the front could not be drawn.") : error);
+        }
+        for (const ExportFilePlan::File &file : plan.files()) {
+            QImage image;
+            switch (file.content) {
+            case ExportFilePlan::Content::Front:
+                image = front;
+                break;
+            case ExportFilePlan::Content::Back:
+                image = back;
+                break;
+            case ExportFilePlan::Content::Combined:
+                image = CombinedImage::Export_Combined_Image(front, back);
+                if (image.isNull())
+                    return failure(QStringLiteral("the combined picture could not be made."));
+                break;
+            }
+            ImageFileWriter::Encoded encoded = ImageFileWriter::encode(image, format, dpi);
+            if (!encoded.ok())
+                return failure(encoded.error);
+            out.m_files.push_back({file.path, std::move(encoded.bytes)});
+        }
+    } catch (const std::exception &e) {
+        return failure(QString::fromUtf8(e.what()));
+    } catch (...) {
+        return failure(QStringLiteral("an unexpected error occurred."));
+    }
+    return out;
+}
+
+bool CardFiles::write(QString *error) const
+{
+    if (!ok()) {
+        *error = m_error;
+        return false;
+    }
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        const ImageFileWriter::WriteResult w =
+            ImageFileWriter::writeAtomically(m_files[i].path, m_files[i].bytes);
+        if (!w.ok) {
+            for (size_t j = 0; j < i; ++j)
+                QFile::remove(m_files[j].path);
+            *error = w.error;
+            return false;
+        }
+    }
+    return true;
+}

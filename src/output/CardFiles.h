@@ -1,0 +1,41 @@
+// The files of one exported card, drawn and encoded in memory before any is written, so that a card
+// whose drawing fails writes nothing and a card is written whole or its files are taken away again.
+#pragma once
+
+#include "output/CardRenderer.h"
+#include "output/ExportFilePlan.h"
+#include "output/ImageFileWriter.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class CardFiles
+{
+public:
+    struct File {
+        QString path;
+        QByteArray bytes;
+    };
+
+    // Draws the sides the plan needs (the back first) for data row `row`, then encodes every
+    // planned file. On failure error() says why, lower case so it can follow "Card 3: ", and there are no
+    // files.
+    static CardFiles make(CardRenderer &renderer, int row, const ExportFilePlan &plan,
+                          ImageFileWriter::Format format, double dpi);
+    static CardFiles failure(const QString &error);
+
+    bool ok() const { return m_error.isEmpty(); }
+    const QString &error() const { return m_error; }
+    const std::vector<File> &files() const { return m_files; }
+
+    // Writes the files in order, each atomically. On a failure returns false with *error, and the
+    // files this call had written are removed again (their earlier versions are already replaced).
+    bool write(QString *error) const;
+
+private:
+    std::vector<File> m_files;
+    QString m_error;
+};
