@@ -1,12 +1,15 @@
 // Reads an XLSX workbook straight from its zip: the sheets the workbook names, its shared strings,
-// and the rows of one worksheet, parsed as a stream so that large sheets need little memory.
+// and the rows of one worksheet, scanned as a stream and kept compactly.
 #include "XlsxReader.h"
 
-#include "XlsxText.h"
+#include "XlsxSheetReader.h"
+#include "XlsxXmlScanner.h"
 #include "ZipEntryDevice.h"
 
 #include <QDir>
-#include <QXmlStreamReader>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
 
 namespace
 {
@@ -15,6 +18,9 @@ constexpr qint64 kSmallPartLimit = 64ll << 20;    // workbook and relationship p
 constexpr qint64 kStringsPartLimit = 256ll << 20; // shared strings
 constexpr qint64 kSheetPartLimit = 8ll << 30;     // a worksheet
 constexpr qsizetype kMaxRows = 1048576;           // rows a worksheet can have
+constexpr qint64 kSniffLimit = 64ll << 20;        // bytes looked through to name a refused file
+
+using Token = XlsxXmlScanner::Token;
 
 // Target of a relationship, as a part name relative to the package root; "" when it leaves it.
 QString resolveTarget(const QString &sourcePart, const QString &target)
@@ -40,30 +46,29 @@ QString relsPartOf(const QString &part)
     return part.left(slash + 1) + QStringLiteral("_rels/") + part.mid(slash + 1) + QStringLiteral(".rels");
 }
 
-// Text of a string item (<si> or <is>): its <t> and the <t> of its runs, phonetic runs left out.
-QString readStringItem(QXmlStreamReader &xml)
+// Part names compare without regard to case, and some archivers store backslashes.
+QString foldedPartName(QString name)
 {
-    QString text;
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-        switch (xml.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (xml.name() == u"t") {
-                text += xml.readElementText(QXmlStreamReader::SkipChildElements);
-            } else if (xml.name() == u"rPh" || xml.name() == u"phoneticPr") {
-                xml.skipCurrentElement();
-            } else {
-                ++depth;
-            }
-            break;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        default:
-            break;
-        }
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (name.startsWith(QLatin1Char('/')))
+        name.remove(0, 1);
+    return name.toCaseFolded();
+}
+
+QString attributeOf(XlsxXmlScanner &xml, std::string_view name, bool prefixed = false)
+{
+    std::string value;
+    return xml.attribute(name, &value, prefixed) ? QString::fromStdString(value) : QString();
+}
+
+QByteArray utf16le(const char *latin1)
+{
+    QByteArray out;
+    for (const char *p = latin1; *p; ++p) {
+        out.append(*p);
+        out.append('\0');
     }
-    return XlsxText::unescape(text);
+    return out;
 }
 
 } // namespace
@@ -78,7 +83,28 @@ QString XlsxReader::tooLargeMessage()
     return QStringLiteral("The worksheet is too large to be read.");
 }
 
-XlsxReader::XlsxReader() = default;
+QString XlsxReader::encryptedMessage()
+{
+    return corruptMessage() + QLatin1Char('\n') +
+           QStringLiteral(
+               "The workbook is protected with a password. Remove the password in your spreadsheet "
+               "program, save the workbook and choose it again.");
+}
+
+QString XlsxReader::oldFormatMessage()
+{
+    return corruptMessage() + QLatin1Char('\n') +
+           QStringLiteral(
+               "The file is an Excel 97-2003 workbook (.xls). Save it as an Excel workbook (.xlsx) "
+               "in your spreadsheet program and choose it again.");
+}
+
+QString XlsxReader::notAFileMessage()
+{
+    return corruptMessage() + QLatin1Char('\n') + QStringLiteral("The selected item is not a regular file.");
+}
+
+XlsxReader::XlsxReader() : m_shared(std::make_shared<XlsxStringPool>()) {}
 XlsxReader::~XlsxReader() = default;
 
 void XlsxReader::close()
@@ -87,105 +113,152 @@ void XlsxReader::close()
     m_open = false;
     m_path.clear();
     m_sheets.clear();
-    m_shared.clear();
+    // Tables already read keep the strings they refer to.
+    m_shared = std::make_shared<XlsxStringPool>();
 }
 
 bool XlsxReader::open(const QString &path, QString *message)
 {
     close();
-    auto failed = [&]() {
+    auto failed = [&](const QString &why) {
         close();
         if (message)
-            *message = corruptMessage();
+            *message = why;
         return false;
     };
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return failed(notAFileMessage()); // a pipe or device would block or never end
     if (!m_zip.open(path))
-        return failed();
+        return failed(refusalOf(path));
+    QString why = corruptMessage();
+    if (!entriesSound(&why))
+        return failed(why);
     QString workbookPart = QStringLiteral("xl/workbook.xml");
-    QList<QStringList> rootRels;
-    if (readRelationships(QStringLiteral("_rels/.rels"), &rootRels)) {
-        for (const QStringList &r : rootRels) {
-            if (r.at(1).endsWith(QLatin1String("/officeDocument"))) {
-                workbookPart = resolveTarget(QString(), r.at(2));
-                break;
-            }
+    QList<Relationship> rootRels;
+    const PartState root = readRelationships(QStringLiteral("_rels/.rels"), &rootRels);
+    if (root == PartState::Bad)
+        return failed(corruptMessage());
+    for (const Relationship &r : rootRels) {
+        if (r.type.endsWith(QLatin1String("/officeDocument"))) {
+            workbookPart = resolveTarget(QString(), r.target);
+            break;
         }
     }
     if (workbookPart.isEmpty() || !readWorkbook(workbookPart))
-        return failed();
+        return failed(corruptMessage());
     m_open = true;
     m_path = path;
     return true;
 }
 
-// Each relationship as {Id, Type, Target}; external targets are left out.
-bool XlsxReader::readRelationships(const QString &part, QList<QStringList> *rels)
+// A file that is no zip archive: an encrypted workbook and an old binary workbook are both
+// compound files, told apart by the streams they name.
+QString XlsxReader::refusalOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(8) != QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))
+        return corruptMessage();
+    const QByteArray encrypted = utf16le("EncryptedPackage");
+    const QByteArray workbook = utf16le("Workbook");
+    bool sawWorkbook = false;
+    QByteArray tail;
+    for (qint64 seen = 0; seen < kSniffLimit && !file.atEnd();) {
+        const QByteArray chunk = tail + file.read(1 << 20);
+        if (chunk.size() == tail.size())
+            break;
+        seen += chunk.size() - tail.size();
+        if (chunk.contains(encrypted))
+            return encryptedMessage();
+        sawWorkbook = sawWorkbook || chunk.contains(workbook);
+        tail = chunk.right(encrypted.size());
+    }
+    return sawWorkbook ? oldFormatMessage() : corruptMessage();
+}
+
+// Two entries of one part name would let two programs show different data; an encrypted entry
+// cannot be read without its password.
+bool XlsxReader::entriesSound(QString *message)
+{
+    QSet<QString> names;
+    bool more = m_zip.goToFirst();
+    while (more) {
+        ZipEntryInfo info;
+        if (!m_zip.currentInfo(&info))
+            return false;
+        if (info.encrypted) {
+            *message = encryptedMessage();
+            return false;
+        }
+        const QString folded = foldedPartName(info.name);
+        if (names.contains(folded))
+            return false;
+        names.insert(folded);
+        bool error = false;
+        more = m_zip.goToNext(&error);
+        if (error)
+            return false;
+    }
+    return true;
+}
+
+// Each internal relationship of the part; external targets are left out.
+XlsxReader::PartState XlsxReader::readRelationships(const QString &part, QList<Relationship> *rels)
 {
     rels->clear();
     if (!m_zip.locate(part))
-        return false;
+        return PartState::Missing;
     auto device = m_zip.openCurrent({}, kSmallPartLimit);
     if (!device)
-        return false;
-    QXmlStreamReader xml(device.get());
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"Relationship") {
-            const auto a = xml.attributes();
-            if (a.value(QLatin1String("TargetMode")) == u"External")
-                continue;
-            *rels << QStringList{a.value(QLatin1String("Id")).toString(),
-                                 a.value(QLatin1String("Type")).toString(),
-                                 a.value(QLatin1String("Target")).toString()};
-        }
+        return PartState::Bad;
+    XlsxXmlScanner xml(device.get());
+    for (Token t = xml.next(); t != Token::EndOfDocument; t = xml.next()) {
+        if (t == Token::Invalid)
+            return PartState::Bad;
+        if (t != Token::StartElement || xml.name() != "Relationship")
+            continue;
+        if (attributeOf(xml, "TargetMode") == u"External")
+            continue;
+        rels->append({attributeOf(xml, "Id"), attributeOf(xml, "Type"), attributeOf(xml, "Target")});
     }
-    return !xml.hasError() && device->finish();
+    return device->finish() ? PartState::Read : PartState::Bad;
 }
 
 bool XlsxReader::readWorkbook(const QString &part)
 {
-    QList<QStringList> rels;
-    readRelationships(relsPartOf(part), &rels);
-    if (!m_zip.locate(part))
+    QList<Relationship> rels;
+    if (readRelationships(relsPartOf(part), &rels) == PartState::Bad || !m_zip.locate(part))
         return false;
     QList<QPair<QString, QString>> sheets; // name, relationship id
     {
         auto device = m_zip.openCurrent({}, kSmallPartLimit);
         if (!device)
             return false;
-        QXmlStreamReader xml(device.get());
+        XlsxXmlScanner xml(device.get());
         bool inSheets = false;
-        while (!xml.atEnd()) {
-            const auto token = xml.readNext();
-            if (token == QXmlStreamReader::EndElement && xml.name() == u"sheets")
-                inSheets = false;
-            if (token != QXmlStreamReader::StartElement)
-                continue;
-            if (xml.name() == u"sheets")
-                inSheets = true;
-            if (!inSheets || xml.name() != u"sheet")
-                continue;
-            QString id;
-            for (const QXmlStreamAttribute &a : xml.attributes()) {
-                if (a.name() == u"id" && !a.namespaceUri().isEmpty())
-                    id = a.value().toString();
-            }
-            sheets.append({xml.attributes().value(QLatin1String("name")).toString(), id});
+        for (Token t = xml.next(); t != Token::EndOfDocument; t = xml.next()) {
+            if (t == Token::Invalid)
+                return false;
+            if (xml.name() == "sheets")
+                inSheets = t == Token::StartElement;
+            else if (t == Token::StartElement && inSheets && xml.name() == "sheet")
+                sheets.append({attributeOf(xml, "name"), attributeOf(xml, "id", true)});
         }
-        if (xml.hasError() || !device->finish())
+        if (!device->finish())
             return false;
     }
     for (const auto &[name, id] : sheets) {
         QString target;
-        for (const QStringList &r : rels) {
-            if (r.at(0) == id)
-                target = resolveTarget(part, r.at(2));
+        for (const Relationship &r : rels) {
+            if (r.id == id)
+                target = resolveTarget(part, r.target);
         }
         m_sheets.append({name, target});
     }
     QString stringsPart;
-    for (const QStringList &r : rels) {
-        if (r.at(1).endsWith(QLatin1String("/sharedStrings")))
-            stringsPart = resolveTarget(part, r.at(2));
+    for (const Relationship &r : rels) {
+        if (r.type.endsWith(QLatin1String("/sharedStrings")))
+            stringsPart = resolveTarget(part, r.target);
     }
     if (stringsPart.isEmpty() && m_zip.contains(QStringLiteral("xl/sharedStrings.xml")))
         stringsPart = QStringLiteral("xl/sharedStrings.xml");
@@ -194,18 +267,26 @@ bool XlsxReader::readWorkbook(const QString &part)
 
 bool XlsxReader::readSharedStrings(const QString &part)
 {
-    m_shared.clear();
     if (!m_zip.locate(part))
         return true; // a workbook of numbers alone may name the part without holding it
     auto device = m_zip.openCurrent({}, kStringsPartLimit);
     if (!device)
         return false;
-    QXmlStreamReader xml(device.get());
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si")
-            m_shared << readStringItem(xml);
+    XlsxXmlScanner xml(device.get());
+    std::string item;
+    // A part in UTF-16 may grow by half as UTF-8; nothing beyond that is kept.
+    const size_t limit = size_t(kStringsPartLimit) * 3 / 2;
+    for (Token t = xml.next(); t != Token::EndOfDocument; t = xml.next()) {
+        if (t == Token::Invalid)
+            return false;
+        if (t != Token::StartElement || xml.name() != "si")
+            continue;
+        item.clear();
+        if (!XlsxSheetReader::readStringItem(xml, &item, limit - m_shared->textBytes()))
+            return false;
+        m_shared->append(item, item.find("_x") != std::string::npos);
     }
-    return !xml.hasError() && device->finish();
+    return device->finish();
 }
 
 QStringList XlsxReader::sheetNames() const
@@ -219,153 +300,33 @@ QStringList XlsxReader::sheetNames() const
 XlsxRows XlsxReader::readSheet(int sheetNumber, bool titleRow)
 {
     XlsxRows result;
-    if (!m_open || sheetNumber < 1 || sheetNumber > m_sheets.size()) {
-        result.message = corruptMessage();
+    result.message = corruptMessage();
+    if (!m_open || sheetNumber < 1 || sheetNumber > m_sheets.size())
         return result;
-    }
     const QString part = m_sheets.at(sheetNumber - 1).part;
-    if (part.isEmpty() || !m_zip.locate(part)) {
-        result.message = corruptMessage();
+    if (part.isEmpty() || !m_zip.locate(part))
         return result;
-    }
     auto device = m_zip.openCurrent({}, kSheetPartLimit);
-    if (!device) {
-        result.message = corruptMessage();
+    if (!device)
+        return result;
+    XlsxXmlScanner xml(device.get());
+    XlsxSheetReader sheet(xml, m_shared, {CellBudget, TextBudget, kMaxRows});
+    using Outcome = XlsxSheetReader::Outcome;
+    Outcome outcome = sheet.read(titleRow);
+    // The rest of the part is read only to check it arrived whole.
+    if (outcome == Outcome::Ok && !titleRow && !device->finish())
+        outcome = Outcome::Corrupt;
+    if (device->failed())
+        outcome = device->overLimit() ? Outcome::TooLarge : Outcome::Corrupt;
+    if (outcome == Outcome::Ok)
+        outcome = sheet.finish(titleRow, &result.rows);
+    if (outcome != Outcome::Ok) {
+        result.rows = XlsxTable();
+        result.message = outcome == Outcome::TooLarge ? tooLargeMessage() : corruptMessage();
         return result;
     }
-    const qsizetype sharedCount = m_shared.size();
-    QXmlStreamReader xml(device.get());
-    int dimensionColumns = 0;
-    int usedColumns = 0;
-    qint64 cells = 0;
-    bool inSheetData = false;
-    bool inRow = false;
-    bool done = false;
-    QStringList row;
-    int nextColumn = 1;
-    while (!done && !xml.atEnd()) {
-        const auto token = xml.readNext();
-        if (token == QXmlStreamReader::StartElement) {
-            const QStringView name = xml.name();
-            if (inRow && name == u"c") {
-                const auto attrs = xml.attributes();
-                int column = attrs.hasAttribute(QLatin1String("r"))
-                                 ? XlsxText::columnOfReference(attrs.value(QLatin1String("r")))
-                                 : 0;
-                if (column == 0)
-                    column = nextColumn;
-                const QStringView type = attrs.value(QLatin1String("t"));
-                const bool sharedType = type == u"s";
-                const bool boolType = type == u"b";
-                QString v;
-                QString inlineText;
-                bool hasInline = false;
-                while (!xml.atEnd()) {
-                    const auto t = xml.readNext();
-                    if (t == QXmlStreamReader::EndElement)
-                        break;
-                    if (t != QXmlStreamReader::StartElement)
-                        continue;
-                    if (xml.name() == u"v") {
-                        v = xml.readElementText(QXmlStreamReader::SkipChildElements);
-                    } else if (xml.name() == u"is") {
-                        inlineText = readStringItem(xml);
-                        hasInline = true;
-                    } else {
-                        xml.skipCurrentElement(); // a formula: its cached value is in <v>
-                    }
-                }
-                QString text;
-                if (sharedType) {
-                    bool ok = false;
-                    const qlonglong i = v.trimmed().toLongLong(&ok);
-                    if (ok && i >= 0 && i < sharedCount)
-                        text = m_shared.at(qsizetype(i));
-                } else if (hasInline) {
-                    text = inlineText;
-                } else if (boolType) {
-                    const QString b = v.trimmed();
-                    text = (b == u"1" || b.compare(u"true", Qt::CaseInsensitive) == 0) ? QStringLiteral("1")
-                           : (b == u"0" || b.compare(u"false", Qt::CaseInsensitive) == 0)
-                               ? QStringLiteral("0")
-                               : b;
-                } else {
-                    text = v;
-                }
-                if (column <= XlsxText::MaxColumns) {
-                    if (row.size() < column) {
-                        cells += column - row.size();
-                        row.resize(column);
-                    }
-                    if (!text.isEmpty())
-                        row[column - 1] = text;
-                    usedColumns = std::max(usedColumns, column);
-                }
-                nextColumn = column + 1;
-                if (cells > CellBudget) {
-                    result.message = tooLargeMessage();
-                    return result;
-                }
-            } else if (inSheetData && name == u"row") {
-                inRow = true;
-                row.clear();
-                nextColumn = 1;
-            } else if (name == u"sheetData") {
-                inSheetData = true;
-            } else if (name == u"dimension" && !inSheetData && dimensionColumns == 0) {
-                const auto attrs = xml.attributes();
-                const QStringView ref = attrs.value(QLatin1String("ref"));
-                const qsizetype colon = ref.indexOf(QLatin1Char(':'));
-                dimensionColumns = XlsxText::columnOfReference(ref.mid(colon + 1).trimmed());
-            } else if (!inSheetData) {
-                if (name != u"worksheet")
-                    xml.skipCurrentElement();
-            } else {
-                xml.skipCurrentElement();
-            }
-        } else if (token == QXmlStreamReader::EndElement) {
-            const QStringView name = xml.name();
-            if (inRow && name == u"row") {
-                inRow = false;
-                result.rows.append(row);
-                row.clear();
-                if (result.rows.size() > kMaxRows || ++cells > CellBudget) {
-                    result = XlsxRows();
-                    result.message = tooLargeMessage();
-                    return result;
-                }
-                if (titleRow) {
-                    usedColumns = int(result.rows.constFirst().size());
-                    done = true;
-                }
-            } else if (name == u"sheetData") {
-                done = true; // nothing after the cells is read
-            }
-        }
-    }
-    if (xml.hasError() || (!titleRow && !device->finish()) || device->failed()) {
-        result = XlsxRows();
-        result.message = device->overLimit() ? tooLargeMessage() : corruptMessage();
-        return result;
-    }
-    int width = std::max(dimensionColumns, usedColumns);
-    if (qint64(width) * result.rows.size() > CellBudget)
-        width = usedColumns; // a dimension far beyond the cells is not worth the memory
-    if (qint64(width) * result.rows.size() > CellBudget) {
-        result = XlsxRows();
-        result.message = tooLargeMessage();
-        return result;
-    }
-    for (QStringList &r : result.rows)
-        r.resize(width);
-    if (titleRow && !result.rows.isEmpty()) {
-        QStringList &titles = result.rows.first();
-        for (int i = 0; i < titles.size(); ++i) {
-            if (titles.at(i).isEmpty())
-                titles[i] = QStringLiteral("Untitled Column %1").arg(i + 1);
-        }
-    }
-    result.columns = width;
+    result.columns = result.rows.columnCount();
+    result.message.clear();
     result.ok = true;
     return result;
 }

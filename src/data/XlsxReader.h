@@ -1,17 +1,20 @@
 // Reads an XLSX workbook straight from its zip: the sheets the workbook names, its shared strings,
-// and the rows of one worksheet, parsed as a stream so that large sheets need little memory.
+// and the rows of one worksheet, scanned as a stream and kept compactly.
 #pragma once
 
+#include "XlsxTable.h"
 #include "ZipReader.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 struct XlsxRows {
     bool ok = false;
-    QString message;         // set when ok is false
-    QList<QStringList> rows; // one per row element, every row `columns` wide
+    QString message; // set when ok is false
+    XlsxTable rows;  // one per row element, every row `columns` wide
     int columns = 0;
 };
 
@@ -20,8 +23,15 @@ class XlsxReader
 public:
     static QString corruptMessage();
     static QString tooLargeMessage();
+    // The corrupt message with the reason in the program's own words.
+    static QString encryptedMessage();
+    static QString oldFormatMessage();
+    static QString notAFileMessage();
+
     // Most cells one read keeps; a sheet needing more is refused instead of exhausting memory.
     static constexpr qint64 CellBudget = 20'000'000;
+    // Most bytes of a sheet's own texts (UTF-8) one read keeps; shared strings are counted apart.
+    static constexpr size_t TextBudget = size_t(256) << 20;
 
     XlsxReader();
     ~XlsxReader();
@@ -35,7 +45,7 @@ public:
     // Sheet titles in workbook order; sheets are counted from 1 in this order.
     QStringList sheetNames() const;
     int sheetCount() const { return int(m_sheets.size()); }
-    const QStringList &sharedStrings() const { return m_shared; }
+    const XlsxStringPool &sharedStrings() const { return *m_shared; }
 
     // All rows of the sheet, or only its first row element (titleRow: empty slots are named
     // "Untitled Column %d").
@@ -46,7 +56,14 @@ private:
         QString name;
         QString part;
     };
-    bool readRelationships(const QString &part, QList<QStringList> *rels);
+    struct Relationship {
+        QString id, type, target;
+    };
+    enum class PartState { Read, Missing, Bad };
+
+    static QString refusalOf(const QString &path);
+    bool entriesSound(QString *message);
+    PartState readRelationships(const QString &part, QList<Relationship> *rels);
     bool readWorkbook(const QString &part);
     bool readSharedStrings(const QString &part);
 
@@ -54,5 +71,5 @@ private:
     bool m_open = false;
     QString m_path;
     QList<Sheet> m_sheets;
-    QStringList m_shared;
+    std::shared_ptr<XlsxStringPool> m_shared;
 };

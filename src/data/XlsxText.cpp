@@ -45,27 +45,43 @@ QString XlsxText::ColumnIndexToName(int n)
     return letters;
 }
 
-int XlsxText::columnOfReference(QStringView ref)
+namespace
+{
+
+// Column letters at the start of a reference, whatever the characters are held in.
+template <typename Text, typename Code> int columnOfLetters(const Text &ref, Code code)
 {
     qsizetype i = 0;
-    if (i < ref.size() && ref[i] == QLatin1Char('$'))
+    if (i < qsizetype(ref.size()) && code(ref[i]) == '$')
         ++i;
     int col = 0;
     int letters = 0;
-    for (; i < ref.size(); ++i) {
-        const QChar c = ref[i];
+    for (; i < qsizetype(ref.size()); ++i) {
+        const char16_t c = code(ref[i]);
         int v;
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            v = c.unicode() - u'A' + 1;
-        else if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            v = c.unicode() - u'a' + 1;
+        if (c >= u'A' && c <= u'Z')
+            v = c - u'A' + 1;
+        else if (c >= u'a' && c <= u'z')
+            v = c - u'a' + 1;
         else
             break;
         if (++letters > 3)
             return 0;
         col = col * 26 + v;
     }
-    return col > MaxColumns ? 0 : col;
+    return col > XlsxText::MaxColumns ? 0 : col;
+}
+
+} // namespace
+
+int XlsxText::columnOfReference(QStringView ref)
+{
+    return columnOfLetters(ref, [](QChar c) { return c.unicode(); });
+}
+
+int XlsxText::columnOfReference(std::string_view ref)
+{
+    return columnOfLetters(ref, [](char c) { return char16_t(static_cast<unsigned char>(c)); });
 }
 
 QString XlsxText::unescape(const QString &stored)

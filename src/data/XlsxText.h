@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <string_view>
+
 class XlsxText
 {
 public:
@@ -15,6 +17,7 @@ public:
     // Letters at the start of a cell reference ("$" allowed) to a column number from 1; 0 when
     // there are none or the column lies beyond XFD.
     static int columnOfReference(QStringView ref);
+    static int columnOfReference(std::string_view ref);
 
     // Text as a workbook stores it: _xHHHH_ escapes resolved.
     static QString unescape(const QString &stored);

@@ -54,8 +54,8 @@ CARDTOOL_COMMAND(xlsxReadCommand, "xlsx-read", "FILE --sheet N   JSON array of t
         return 1;
     }
     QJsonArray out;
-    for (const QStringList &row : rows.rows)
-        out.append(QJsonArray::fromStringList(row));
+    for (qsizetype r = 0; r < rows.rows.size(); ++r)
+        out.append(QJsonArray::fromStringList(rows.rows.at(r)));
     cardtool::writeStdout(QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n');
     return 0;
 }

@@ -1,0 +1,64 @@
+// Reads the rows of one worksheet part into a compact table: each cell parsed, typed into the text
+// it gives and placed in its column, rows counted against the budgets, and the width settled.
+#pragma once
+
+#include "XlsxTable.h"
+
+#include <memory>
+#include <string>
+
+class XlsxXmlScanner;
+
+class XlsxSheetReader
+{
+public:
+    enum class Outcome { Ok, Corrupt, TooLarge };
+    struct Budget {
+        qint64 cells;     // cells kept, padding of short rows included
+        size_t textBytes; // UTF-8 bytes of the sheet's own texts (shared strings not counted)
+        qsizetype rows;   // row elements
+    };
+
+    XlsxSheetReader(XlsxXmlScanner &xml, std::shared_ptr<const XlsxStringPool> shared, const Budget &budget);
+
+    // All rows, or only the first row element when titleRow is set. Reading stops at the end of
+    // the cells; what follows them is not looked at.
+    Outcome read(bool titleRow);
+    // After a successful read: the table, every row as wide as the widest of the dimension and the
+    // cells (the dimension is dropped when it would pass the cell budget); titles get their
+    // defaults "Untitled Column %d" in empty slots.
+    Outcome finish(bool titleRow, XlsxTable *table);
+
+    // Right after the start of a string item (<si> or <is>): appends the text of its <t> and of
+    // the <t> of its runs, phonetic runs left out, and reads through its end.
+    static bool readStringItem(XlsxXmlScanner &xml, std::string *out, size_t limit);
+
+private:
+    enum class CellType { Shared, Boolean, Other };
+    struct Cell {
+        int column = 0;
+        CellType type = CellType::Other;
+        bool hasInline = false;
+    };
+
+    Outcome scanFailure() const;
+    Outcome readWorksheet(bool titleRow);
+    Outcome readSheetData(bool titleRow);
+    void readDimension();
+    Outcome readRow();
+    Outcome readCell(Cell *cell);
+    Outcome place(const Cell &cell);
+    Outcome endRow();
+    size_t textRoom() const;
+
+    XlsxXmlScanner &m_xml;
+    std::shared_ptr<const XlsxStringPool> m_shared;
+    Budget m_budget;
+    XlsxTable m_table;
+    int m_dimensionColumns = 0;
+    int m_usedColumns = 0;
+    int m_nextColumn = 1;
+    std::string m_attr;   // scratch: an attribute value
+    std::string m_value;  // scratch: the cell's <v>
+    std::string m_inline; // scratch: the cell's inline string
+};
