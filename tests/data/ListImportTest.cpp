@@ -1,0 +1,226 @@
+// List imports: the text, CSV and RTF rules of the import wizard, the encodings of text files, the
+// RTF reader on real-world and damaged input, picture folders, and cardtool from outside.
+#include "DataTestUtil.h"
+
+#include "data/ListImport.h"
+#include "data/RtfText.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace datatest;
+
+namespace
+{
+using L = QStringList;
+
+// An RTF file as a Cocoa text editor writes it: font and colour tables, an ignorable destination,
+// a paragraph of list lines, then a bold line.
+const QByteArray cocoaRtf =
+    "{\\rtf1\\ansi\\ansicpg1252\\cocoartf2639\n"
+    "\\cocoatextscaling0\\cocoaplatform0{\\fonttbl\\f0\\fswiss\\fcharset0 Helvetica;}\n"
+    "{\\colortbl;\\red255\\green255\\blue255;}\n"
+    "{\\*\\expandedcolortbl;;}\n"
+    "\\paperw11900\\paperh16840\\margl1440\\margr1440\\vieww11520\\viewh8400\\viewkind0\n"
+    "\\pard\\tx566\\tx1133\\pardirnatural\\partightenfactor0\n"
+    "\n"
+    "\\f0\\fs24 \\cf0 Caf\\'e9 Rose\\\n"
+    "  Bj\\uc0\\u246 rn \\{x\\}\\\n"
+    "\\\n"
+    "Price \\'80 5\\\n"
+    "\n"
+    "\\b Bold line\\\n"
+    "\\b0 Plain again}";
+} // namespace
+
+TEST(ListImport, CleaningRemovesBackslashesAndBracesEverywhere)
+{
+    EXPECT_EQ(ListImport::clean(QStringLiteral("  a\\b{c}d \t")), QStringLiteral("abcd"));
+    EXPECT_EQ(ListImport::clean(QStringLiteral("{\\}")), QString());
+    // Cleaning happens before trimming, so blanks freed by a removed brace are trimmed too.
+    EXPECT_EQ(ListImport::clean(QStringLiteral("{ x }")), QStringLiteral("x"));
+}
+
+TEST(ListImport, TextStopsAtTheFirstFontLine)
+{
+    const QString text =
+        QStringLiteral("one\r\n\n  two  \n{three}\nNSFont = \"Helvetica 12.00 pt.\";\nfour\n");
+    EXPECT_EQ(ListImport::fromText(text), (L{"one", "two", "three"}));
+    // "NSFont = " counts only after cleaning and anywhere in the line.
+    EXPECT_EQ(ListImport::fromText(QStringLiteral("a\n    NSFont = x;\nb")), (L{"a"}));
+    EXPECT_EQ(ListImport::fromText(QStringLiteral("a\nNSFont=x\nb")), (L{"a", "NSFont=x", "b"}));
+}
+
+TEST(ListImport, CsvRowsEndAtEveryKindOfLineEnd)
+{
+    // One column, each line ending style: every value arrives, none glued to the next.
+    EXPECT_EQ(ListImport::fromCsv(QStringLiteral("a\nb\r\nc\rd\n")), (L{"a", "b", "c", "d"}));
+    EXPECT_EQ(ListImport::fromCsv(QStringLiteral("a,b\r\n,c,\r\nd,  ,e\n")), (L{"a", "b", "c", "d", "e"}));
+    // A field with the font marker ends its own row only.
+    EXPECT_EQ(ListImport::fromCsv(QStringLiteral("a,NSFont = x,b\nc,d")), (L{"a", "c", "d"}));
+    // Backslashes and braces go inside fields too.
+    EXPECT_EQ(ListImport::fromCsv(QStringLiteral("{x},y\\z")), (L{"x", "yz"}));
+}
+
+TEST(ListImport, CsvColumnTakesOneFieldOfEachRow)
+{
+    const QString text = QStringLiteral("City,Zip\nParis,75001\nLyon\n,69002\nNice,06000,extra\n");
+    EXPECT_EQ(ListImport::fromCsv(text, 2), (L{"Zip", "75001", "69002", "06000"}));
+    EXPECT_EQ(ListImport::fromCsv(text, 1), (L{"City", "Paris", "Lyon", "Nice"}));
+    EXPECT_EQ(ListImport::fromCsv(text, 9), L{});
+}
+
+TEST(ListImport, TextEncodings)
+{
+    EXPECT_EQ(ListImport::decodeText("caf\xc3\xa9"), QStringLiteral("caf\u00e9"));
+    // Not UTF-8: read as Windows-1252, where 0x80 is the euro sign.
+    EXPECT_EQ(ListImport::decodeText("caf\xe9 \x80"), QStringLiteral("caf\u00e9 \u20ac"));
+    const QByteArray utf16 = QByteArray("\xff\xfe", 2) + QByteArray("h\0i\0\n\0", 6);
+    EXPECT_EQ(ListImport::decodeText(utf16), QStringLiteral("hi\n"));
+    EXPECT_EQ(ListImport::decodeText("\xef\xbb\xbfx"), QStringLiteral("x"));
+}
+
+TEST(ListImport, RtfGivesTheLinesOfItsFirstRun)
+{
+    bool parsed = false;
+    EXPECT_EQ(ListImport::fromRtf(cocoaRtf, &parsed),
+              (L{QStringLiteral("Caf\u00e9 Rose"), QStringLiteral("Bj\u00f6rn x"),
+                 QStringLiteral("Price \u20ac 5")}));
+    EXPECT_TRUE(parsed);
+}
+
+TEST(RtfText, RunsSplitWhereFormattingChanges)
+{
+    const RtfText doc = RtfText::parse(cocoaRtf);
+    ASSERT_TRUE(doc.ok());
+    ASSERT_EQ(doc.runs().size(), 3);
+    EXPECT_TRUE(doc.runs().at(1).format.bold);
+    EXPECT_EQ(doc.runs().at(1).text, QStringLiteral("Bold line\n"));
+    EXPECT_EQ(doc.runs().at(2).text, QStringLiteral("Plain again"));
+    // No table text, generator name or ignorable destination leaks into the body.
+    EXPECT_FALSE(doc.plainText().contains(QStringLiteral("Helvetica")));
+    EXPECT_FALSE(doc.plainText().contains(QStringLiteral(";")));
+}
+
+TEST(RtfText, GroupsRestoreFormattingAndDestinationsAreSkipped)
+{
+    const QByteArray word = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times;}{\\f1 Arial;}}"
+                            "{\\info{\\title Secret}{\\author Me}}"
+                            "{\\*\\generator Writer;}"
+                            "\\pard\\plain Red{\\i  Green}{\\b\\i0 \\plain Blue}"
+                            "{\\field{\\*\\fldinst HYPERLINK \"http://example.com\"}{\\fldrslt Link}}"
+                            "\\par\\uc2 \\u8364\\'3f\\'3fX\\u-4064 ?{\\pict\\pngblip 89504e47}"
+                            "\\bin3 {}}Z}";
+    const RtfText doc = RtfText::parse(word);
+    ASSERT_TRUE(doc.ok()) << doc.error().toStdString();
+    // \plain inside the group gives back the default look, so Blue joins Red's run.
+    EXPECT_EQ(doc.plainText(), QStringLiteral("Red GreenBlueLink\n\u20acX\uf020Z"));
+    ASSERT_GE(doc.runs().size(), 3);
+    EXPECT_EQ(doc.runs().at(0).text, QStringLiteral("Red"));
+    EXPECT_TRUE(doc.runs().at(1).format.italic);
+    EXPECT_EQ(doc.runs().at(2).text.left(4), QStringLiteral("Blue"));
+}
+
+TEST(RtfText, CodePagesOfSeveralBytesDecodeWhole)
+{
+    // Shift-JIS "日本" as hex escapes; skipped where this system has no such code page.
+    const RtfText doc = RtfText::parse("{\\rtf1\\ansi\\ansicpg932 \\'93\\'fa\\'96\\'7b}");
+    ASSERT_TRUE(doc.ok());
+    if (QStringDecoder("windows-932").isValid()) {
+        EXPECT_EQ(doc.plainText(), QStringLiteral("\u65e5\u672c"));
+    }
+}
+
+TEST(RtfText, DamagedInputFailsOrReadsButNeverCrashes)
+{
+    EXPECT_FALSE(RtfText::parse("plain text").ok());
+    EXPECT_FALSE(RtfText::parse("").ok());
+    EXPECT_FALSE(RtfText::parse("{\\rtf1 " + QByteArray(5000, '{') + "x").ok());
+    // Files cut short still give what they hold.
+    EXPECT_EQ(RtfText::parse("{\\rtf1 abc\\'4").plainText(), QStringLiteral("abc"));
+    EXPECT_EQ(RtfText::parse("{\\rtf1 abc\\").plainText(), QStringLiteral("abc"));
+    EXPECT_EQ(RtfText::parse("{\\rtf1 a\\bin99999999999 b}").plainText(), QStringLiteral("a"));
+
+    QRandomGenerator random(16);
+    const QByteArray alphabet = "{}\\'*abcfu0123456789- \n;";
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray bytes = "{\\rtf1 ";
+        const int n = random.bounded(200);
+        for (int i = 0; i < n; ++i)
+            bytes += random.bounded(4) == 0 ? char(random.bounded(256))
+                                            : alphabet.at(random.bounded(alphabet.size()));
+        const RtfText doc = RtfText::parse(bytes);
+        (void)doc.plainText();
+    }
+}
+
+TEST(ListImport, FileFailuresGiveTheWizardsMessages)
+{
+    QTemporaryDir tmp;
+    const QString missing = tmp.filePath(QStringLiteral("missing.txt"));
+    EXPECT_EQ(ListImport::readFile(missing).message, ListImport::MsgInvalidFile);
+    EXPECT_EQ(ListImport::readFile(tmp.path(), ListImport::Kind::Txt).message, ListImport::MsgInvalidFile);
+
+    const QString empty = tmp.filePath(QStringLiteral("empty.csv"));
+    writeFile(empty, "");
+    EXPECT_EQ(ListImport::readFile(empty).message, ListImport::MsgCorrupted);
+    const QString notRtf = tmp.filePath(QStringLiteral("fake.RTF"));
+    writeFile(notRtf, "just text\n");
+    EXPECT_EQ(ListImport::kindOf(notRtf), ListImport::Kind::Rtf);
+    EXPECT_EQ(ListImport::readFile(notRtf).message, ListImport::MsgCorrupted);
+    const QString noText = tmp.filePath(QStringLiteral("blank.rtf"));
+    writeFile(noText, "{\\rtf1{\\fonttbl\\f0 Helvetica;}}");
+    EXPECT_EQ(ListImport::readFile(noText).message, ListImport::MsgCorrupted);
+
+    // Lines that all clean to nothing are no failure: the import gives no values.
+    const QString braces = tmp.filePath(QStringLiteral("braces.txt"));
+    writeFile(braces, "{}\n\\\n");
+    const ListImportResult r = ListImport::readFile(braces);
+    EXPECT_TRUE(r.ok);
+    EXPECT_TRUE(r.values.isEmpty());
+}
+
+TEST(ListImport, PictureFoldersListTheNineTypesSorted)
+{
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    const QStringList names = {"b.PNG", "a.jpg", "c.JPEG", "d.jpe",  "e.JFIF", "f.gif",
+                               "g.Bmp", "h.tif", "i.TIFF", "j.webp", "k.txt",  "noext"};
+    for (const QString &n : names)
+        writeFile(dir.filePath(n), "x");
+    dir.mkpath(QStringLiteral("folder.png"));
+    writeFile(dir.filePath(QStringLiteral("folder.png/inner.png")), "x");
+
+    QStringList expected;
+    for (const char *n : {"a.jpg", "b.PNG", "c.JPEG", "d.jpe", "e.JFIF", "f.gif", "g.Bmp", "h.tif", "i.TIFF"})
+        expected << dir.filePath(QString::fromLatin1(n));
+    EXPECT_EQ(ListImport::pictureFiles(tmp.path()), expected);
+    EXPECT_EQ(ListImport::pictureFiles(dir.filePath(QStringLiteral("none"))), QStringList());
+}
+
+TEST(ListImport, CardtoolPrintsTheValues)
+{
+    QTemporaryDir tmp;
+    const QString csv = tmp.filePath(QStringLiteral("list.csv"));
+    writeFile(csv, "City,Zip\r\nParis,75001\rLyon,69002\n");
+    ProcResult r = cardtool({QStringLiteral("list-import"), csv, QStringLiteral("--kind"),
+                             QStringLiteral("csv"), QStringLiteral("--column"), QStringLiteral("2")});
+    EXPECT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    EXPECT_EQ(r.outText(), QStringLiteral("Zip\n75001\n69002\n"));
+
+    const QString rtf = tmp.filePath(QStringLiteral("list.rtf"));
+    writeFile(rtf, cocoaRtf);
+    r = cardtool({QStringLiteral("list-import"), rtf});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.outText(), QStringLiteral("Caf\u00e9 Rose\nBj\u00f6rn x\nPrice \u20ac 5\n"));
+
+    r = cardtool({QStringLiteral("list-import"), rtf, QStringLiteral("--kind"), QStringLiteral("xls")});
+    EXPECT_EQ(r.exitCode, 1);
+    r = cardtool({QStringLiteral("list-import"), tmp.filePath(QStringLiteral("missing.txt"))});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errText().contains(ListImport::MsgInvalidFile));
+}
