@@ -1,6 +1,7 @@
 #include "editor/DesignFileFormat.h"
 
 #include "model/SKTImage.h"
+#include "platform/GeometryText.h"
 #include "platform/KeyedArchiver.h"
 #include "platform/KeyedUnarchiver.h"
 #include "platform/PropertyList.h"
@@ -58,23 +59,6 @@ QColor colorOrDefault(const QColor &c, const QColor &fallback)
     return c.isValid() ? c : fallback;
 }
 
-QString numberPattern()
-{
-    return QStringLiteral("[-+]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][-+]?\\d+)?");
-}
-
-QList<double> numbersIn(const QString &text, int wanted)
-{
-    static const QRegularExpression re(numberPattern());
-    QList<double> numbers;
-    auto it = re.globalMatch(text);
-    while (it.hasNext() && numbers.size() < wanted)
-        numbers.append(it.next().captured(0).toDouble());
-    while (numbers.size() < wanted)
-        numbers.append(0.0);
-    return numbers;
-}
-
 bool fail(QString *reason, const QString &why)
 {
     if (reason)
@@ -114,34 +98,12 @@ int DesignFileFormat::leadingInt(const QString &text)
 
 float DesignFileFormat::leadingFloat(const QString &text)
 {
-    static const QRegularExpression re(QStringLiteral("^\\s*(") + numberPattern() + QStringLiteral(")"));
+    static const QRegularExpression re(QStringLiteral("^\\s*(") + GeometryText::numberPattern() +
+                                       QStringLiteral(")"));
     const QRegularExpressionMatch m = re.match(text);
     if (!m.hasMatch())
         return 0.0f;
     return float(m.captured(1).toDouble());
-}
-
-QString DesignFileFormat::pointText(const QPointF &p)
-{
-    return QStringLiteral("{%1, %2}").arg(KeyedArchiver::numberText(p.x()), KeyedArchiver::numberText(p.y()));
-}
-
-QString DesignFileFormat::sizeText(const QSizeF &s)
-{
-    return QStringLiteral("{%1, %2}")
-        .arg(KeyedArchiver::numberText(s.width()), KeyedArchiver::numberText(s.height()));
-}
-
-QPointF DesignFileFormat::pointFromString(const QString &text)
-{
-    const QList<double> n = numbersIn(text, 2);
-    return QPointF(n[0], n[1]);
-}
-
-QSizeF DesignFileFormat::sizeFromString(const QString &text)
-{
-    const QList<double> n = numbersIn(text, 2);
-    return QSizeF(n[0], n[1]);
 }
 
 int DesignFileFormat::cardShapeIndex(const QString &code)
@@ -181,8 +143,8 @@ void DesignFileFormat::appendSide(plist::Array &items, Card_Property &p)
     text(p.Card_Side_Name);
     text(p.Card_Shape);
     text(p.Card_Name);
-    text(pointText(p.Card_Location));
-    text(sizeText(p.Card_Size));
+    text(GeometryText::point(p.Card_Location));
+    text(GeometryText::size(p.Card_Size));
     text(p.Card_Preset);
     text(p.Card_Category);
     text(p.Card_Sub_Category);
@@ -268,8 +230,8 @@ static bool readSide(const plist::Array &items, qsizetype start, Card_Property &
     p.Card_Side_Name = str(14);
     p.Card_Shape = str(15);
     p.Card_Name = str(16);
-    p.Card_Location = DesignFileFormat::pointFromString(str(17));
-    p.Card_Size = DesignFileFormat::sizeFromString(str(18));
+    p.Card_Location = GeometryText::pointIn(str(17));
+    p.Card_Size = GeometryText::sizeIn(str(18));
     // The front size becomes the canvas size: an overflowing or negative number is damage.
     if (!std::isfinite(p.Card_Location.x()) || !std::isfinite(p.Card_Location.y()))
         return fail(reason, QStringLiteral("item %1 holds no usable card position").arg(start + 17));

@@ -41,13 +41,9 @@ public:
     static bool parse(const QByteArray &fileBytes, DesignContents *out, QString *reason);
     static bool parseItems(const plist::Array &items, DesignContents *out, QString *reason);
 
-    // Number and geometry texts as the file holds them.
+    // Number texts as the file holds them (points and sizes: GeometryText, read leniently).
     static int leadingInt(const QString &text);     // leading whole number, 0 when none
     static float leadingFloat(const QString &text); // leading decimal number, 0 when none
-    static QString pointText(const QPointF &p);     // "{x, y}"
-    static QString sizeText(const QSizeF &s);       // "{w, h}"
-    static QPointF pointFromString(const QString &text);
-    static QSizeF sizeFromString(const QString &text);
     static QString flagText(bool on) { return on ? QStringLiteral("Y") : QStringLiteral("N"); }
     // Outline index of an outline code: "RR" 1, "E" 2, anything else 0.
     static int cardShapeIndex(const QString &code);

@@ -2,10 +2,10 @@
 // $version 100000, $top {"root": UID} and a $objects table that starts with "$null".
 #include "platform/KeyedArchiver.h"
 
+#include "platform/GeometryText.h"
 #include "platform/PropertyList.h"
 
 #include <QHash>
-#include <QLocale>
 #include <QSet>
 
 #include <cmath>
@@ -157,8 +157,7 @@ struct KeyedArchiver::Impl {
         if (p.isNull())
             return plist::Uid{0};
         plist::Dict d = objectDict({QStringLiteral("NSImage"), QStringLiteral("NSObject")});
-        d.insert(QStringLiteral("NSSize"),
-                 QStringLiteral("{%1, %2}").arg(numberText(p.size().width()), numberText(p.size().height())));
+        d.insert(QStringLiteral("NSSize"), GeometryText::size(p.size()));
         d.insert(QStringLiteral("PNGRepresentation"), p.toPng());
         return plist::Uid{add(d)};
     }
@@ -239,19 +238,17 @@ void KeyedArchiver::encodeString(const QString &key, const std::optional<QString
 
 void KeyedArchiver::encodeRect(const QString &key, const QRectF &r)
 {
-    d->set(key,
-           QStringLiteral("{{%1, %2}, {%3, %4}}")
-               .arg(numberText(r.x()), numberText(r.y()), numberText(r.width()), numberText(r.height())));
+    d->set(key, GeometryText::rect(r));
 }
 
 void KeyedArchiver::encodePoint(const QString &key, const QPointF &p)
 {
-    d->set(key, QStringLiteral("{%1, %2}").arg(numberText(p.x()), numberText(p.y())));
+    d->set(key, GeometryText::point(p));
 }
 
 void KeyedArchiver::encodeSize(const QString &key, const QSizeF &s)
 {
-    d->set(key, QStringLiteral("{%1, %2}").arg(numberText(s.width()), numberText(s.height())));
+    d->set(key, GeometryText::size(s));
 }
 
 void KeyedArchiver::encodeData(const QString &key, const std::optional<QByteArray> &v)
@@ -333,8 +330,5 @@ QByteArray KeyedArchiver::archivedObjects(const QList<const Archivable *> &roots
 
 QString KeyedArchiver::numberText(double v)
 {
-    // Plain decimal, no exponent, as few digits as give the value back exactly.
-    if (!std::isfinite(v) || v == 0)
-        return QStringLiteral("0");
-    return QLocale::c().toString(v, 'f', QLocale::FloatingPointShortest);
+    return GeometryText::number(v);
 }

@@ -2,10 +2,10 @@
 // Objects are decoded once per UID; self-containing objects, bad UIDs and wrong kinds set an error.
 #include "platform/KeyedUnarchiver.h"
 
+#include "platform/GeometryText.h"
 #include "platform/PropertyList.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 
 #include <cfloat>
 #include <cmath>
@@ -41,26 +41,6 @@ QString kindName(const plist::Value &v)
     return {};
 }
 
-// "{a, b}" or "{{a, b}, {c, d}}": the numbers, or nullopt when the text has another shape.
-std::optional<QList<double>> parseGeometry(const QString &text, int count)
-{
-    static const QString num = QStringLiteral(R"(\s*([-+]?(?:\d+\.?\d*|\.\d+)(?:[eE][-+]?\d+)?)\s*)");
-    static const QRegularExpression pair(QStringLiteral(R"(^\s*\{%1,%1\}\s*$)").arg(num));
-    static const QRegularExpression rect(
-        QStringLiteral(R"(^\s*\{\s*\{%1,%1\}\s*,\s*\{%1,%1\}\s*\}\s*$)").arg(num));
-    const auto m = (count == 4 ? rect : pair).match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    QList<double> out;
-    for (int i = 1; i <= count; ++i) {
-        bool ok = false;
-        const double v = QLocale::c().toDouble(m.captured(i), &ok);
-        if (!ok || !std::isfinite(v))
-            return std::nullopt;
-        out.append(v);
-    }
-    return out;
-}
 } // namespace
 
 struct KeyedUnarchiver::Impl {
@@ -385,12 +365,10 @@ struct KeyedUnarchiver::Impl {
         const auto text = stringOf(v, key);
         if (!text)
             return std::nullopt;
-        const auto n = parseGeometry(*text, 2);
-        if (!n) {
+        const std::optional<QSizeF> size = GeometryText::parseSize(*text);
+        if (!size)
             fail(QStringLiteral("\"%1\" is not a size: \"%2\"").arg(key, text->left(60)));
-            return std::nullopt;
-        }
-        return QSizeF(n->at(0), n->at(1));
+        return size;
     }
 
     std::optional<Picture> pictureOf(const plist::Value &ref, const QString &key)
@@ -597,12 +575,12 @@ QRectF KeyedUnarchiver::decodeRect(const QString &key)
     const auto text = decodeString(key);
     if (!text)
         return {};
-    const auto n = parseGeometry(*text, 4);
-    if (!n) {
+    const std::optional<QRectF> rect = GeometryText::parseRect(*text);
+    if (!rect) {
         d->fail(QStringLiteral("\"%1\" is not a rectangle: \"%2\"").arg(key, text->left(60)));
         return {};
     }
-    return QRectF(n->at(0), n->at(1), n->at(2), n->at(3));
+    return *rect;
 }
 
 QPointF KeyedUnarchiver::decodePoint(const QString &key)
@@ -610,12 +588,12 @@ QPointF KeyedUnarchiver::decodePoint(const QString &key)
     const auto text = decodeString(key);
     if (!text)
         return {};
-    const auto n = parseGeometry(*text, 2);
-    if (!n) {
+    const std::optional<QPointF> point = GeometryText::parsePoint(*text);
+    if (!point) {
         d->fail(QStringLiteral("\"%1\" is not a point: \"%2\"").arg(key, text->left(60)));
         return {};
     }
-    return QPointF(n->at(0), n->at(1));
+    return *point;
 }
 
 QSizeF KeyedUnarchiver::decodeSize(const QString &key)

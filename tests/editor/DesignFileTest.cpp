@@ -10,6 +10,7 @@
 #include "model/SKTImage.h"
 #include "model/SKTLine.h"
 #include "model/SKTText.h"
+#include "platform/GeometryText.h"
 #include "platform/PropertyList.h"
 #include "platform/UndoManager.h"
 #include "support/TestSupport.h"
@@ -184,8 +185,8 @@ TEST_F(DesignFileTest, LenientFieldReadingAsBefore)
     EXPECT_EQ(DesignFileFormat::leadingInt(QStringLiteral("99999999999")), INT_MAX);
     EXPECT_EQ(DesignFileFormat::leadingFloat(QStringLiteral("100.00")), 100.0f);
     EXPECT_EQ(DesignFileFormat::leadingFloat(QStringLiteral(" .5x")), 0.5f);
-    EXPECT_EQ(DesignFileFormat::pointFromString(QStringLiteral("{1.5, -2}")), QPointF(1.5, -2));
-    EXPECT_EQ(DesignFileFormat::sizeFromString(QStringLiteral("junk")), QSizeF(0, 0));
+    EXPECT_EQ(GeometryText::pointIn(QStringLiteral("{1.5, -2}")), QPointF(1.5, -2));
+    EXPECT_EQ(GeometryText::sizeIn(QStringLiteral("junk")), QSizeF(0, 0));
     EXPECT_EQ(DesignFileFormat::cardShapeIndex(QStringLiteral("E")), 2);
     EXPECT_EQ(DesignFileFormat::cardShapeIndex(QStringLiteral("X")), 0);
 
