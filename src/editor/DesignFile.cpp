@@ -153,8 +153,8 @@ void DesignFile::apply(DesignContents &c, const QString &path, const QString &mo
             m_editor->Remove_Excel_Col_Name_In_Combo();
     }
     m_binding.Excel_Source_Path = c.excelPath;
-    if (!c.titles.isEmpty())
-        m_binding.setColumnTitles(c.titles.mid(1));
+    // An empty list stands for a design without columns: nothing of the previous design stays.
+    m_binding.setColumnTitles(c.titles.mid(1));
     m_binding.setListData(c.rows);
     if (m_editor)
         m_editor->Reload_Excel_Binding_Table();

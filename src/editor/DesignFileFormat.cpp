@@ -257,7 +257,14 @@ static bool readSide(const plist::Array &items, qsizetype start, Card_Property &
     return true;
 }
 
-static bool readObjects(const plist::Array &items, qsizetype &pos, GraphicList &out, QString *reason)
+// What the objects of one design may cost to decode: a small file can name one archive many times.
+struct ObjectBudget {
+    qsizetype objects = 0;
+    qint64 archiveBytes = 0;
+};
+
+static bool readObjects(const plist::Array &items, qsizetype &pos, GraphicList &out, ObjectBudget &budget,
+                        QString *reason)
 {
     if (pos >= items.size())
         return fail(reason, QStringLiteral("the object count at item %1 is missing").arg(pos));
@@ -268,9 +275,20 @@ static bool readObjects(const plist::Array &items, qsizetype &pos, GraphicList &
     if (n < 0 || n > items.size() - pos)
         return fail(reason,
                     QStringLiteral("the object count %1 at item %2 exceeds the items").arg(n).arg(pos - 1));
+    budget.objects += n;
+    if (budget.objects > DesignFileFormat::MaxObjects)
+        return fail(reason, QStringLiteral("the design is too large: it holds more than %1 objects")
+                                .arg(DesignFileFormat::MaxObjects));
+    // Sizes first, so that nothing is decoded for a design that is refused.
+    for (qsizetype at = pos; at < pos + n; ++at) {
+        if (!items.at(at).isData())
+            return fail(reason, QStringLiteral("item %1 is not an object archive").arg(at));
+        budget.archiveBytes += items.at(at).toData().size();
+        if (budget.archiveBytes > DesignFileFormat::MaxObjectArchiveBytes)
+            return fail(reason, QStringLiteral("the design is too large: its objects hold more than %1 MB")
+                                    .arg(DesignFileFormat::MaxObjectArchiveBytes >> 20));
+    }
     for (int i = 0; i < n; ++i, ++pos) {
-        if (!items.at(pos).isData())
-            return fail(reason, QStringLiteral("item %1 is not an object archive").arg(pos));
         QString err;
         GraphicPtr g = SKTGraphic::unarchive(items.at(pos).toData(), &err);
         if (!g)
@@ -317,7 +335,9 @@ bool DesignFileFormat::parseItems(const plist::Array &items, DesignContents *out
         c.rows.append(row);
     }
     qsizetype pos = b + 4; // 61
-    if (!readObjects(items, pos, c.frontObjects, reason) || !readObjects(items, pos, c.backObjects, reason))
+    ObjectBudget budget;
+    if (!readObjects(items, pos, c.frontObjects, budget, reason) ||
+        !readObjects(items, pos, c.backObjects, budget, reason))
         return false;
     if (out)
         *out = std::move(c);

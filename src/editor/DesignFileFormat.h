@@ -29,6 +29,9 @@ public:
     static inline const QString Marker = QStringLiteral("ZOLVMACFENWORADELCARD");
     static constexpr int SideFieldCount = 28;
     static constexpr int FixedItemCount = 63; // a design without objects
+    // Far beyond any card a person lays out; each object may cost many times its archive once decoded.
+    static constexpr qsizetype MaxObjects = 5000;
+    static constexpr qint64 MaxObjectArchiveBytes = qint64(32) << 20;
 
     // Items of a design. A side whose fill is not a background picture loses its picture path,
     // in the file and in the page settings themselves.

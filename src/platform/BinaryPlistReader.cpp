@@ -33,6 +33,27 @@ bool BinaryPlistReader::fail(const QString &why)
     return false;
 }
 
+bool BinaryPlistReader::tooLarge()
+{
+    if (m_error.isEmpty())
+        m_error =
+            QStringLiteral("The binary property list is too large: its shared parts expand to more than "
+                           "%1 values or %2 MB.")
+                .arg(MaxExpandedValues)
+                .arg(MaxExpandedBytes >> 20);
+    return false;
+}
+
+// Adds a parsed child's expanded size to the container at idx; false once the budget is spent.
+bool BinaryPlistReader::addExpanded(qsizetype idx, quint64 child)
+{
+    m_expandedValues[idx] += m_expandedValues.at(qsizetype(child));
+    m_expandedBytes[idx] += m_expandedBytes.at(qsizetype(child));
+    if (m_expandedValues.at(idx) > MaxExpandedValues || m_expandedBytes.at(idx) > MaxExpandedBytes)
+        return tooLarge();
+    return true;
+}
+
 bool BinaryPlistReader::readUnsigned(qint64 pos, int size, quint64 *out) const
 {
     if (pos < 0 || size < 1 || size > 8 || pos > m_bytes.size() - size)
@@ -87,6 +108,8 @@ std::optional<plist::Value> BinaryPlistReader::read()
     m_state = QList<quint8>(qsizetype(m_objectCount), 0);
     m_cache = QList<plist::Value>(qsizetype(m_objectCount));
     m_height = QList<int>(qsizetype(m_objectCount), 0);
+    m_expandedValues = QList<quint64>(qsizetype(m_objectCount), 0);
+    m_expandedBytes = QList<quint64>(qsizetype(m_objectCount), 0);
     plist::Value top;
     if (!readObject(m_topObject, 0, &top))
         return std::nullopt;
@@ -271,6 +294,12 @@ bool BinaryPlistReader::readObject(quint64 ref, int depth, plist::Value *out)
     default:
         return fail(QStringLiteral("unknown object type 0x%1").arg(marker, 2, 16, QLatin1Char('0')));
     }
+    if (!v.isArray() && !v.isDict()) {
+        m_expandedValues[idx] = 1;
+        m_expandedBytes[idx] = quint64(v.isData()     ? v.toData().size()
+                                       : v.isString() ? v.toString().size()
+                                                      : 0);
+    }
     m_state[idx] = 2;
     m_cache[idx] = v;
     *out = v;
@@ -287,6 +316,8 @@ bool BinaryPlistReader::readContainer(qsizetype idx, int kind, int nibble, qint6
     if (count > quint64(m_limit - pos) / quint64(m_refSize) / refsPerEntry)
         return fail(QStringLiteral("a container runs past the end"));
     int height = 1;
+    m_expandedValues[idx] = 1;
+    m_expandedBytes[idx] = 0;
     if (kind == 0xD) {
         QList<QPair<QString, plist::Value>> items;
         QHash<QString, qsizetype> seen;
@@ -302,6 +333,8 @@ bool BinaryPlistReader::readContainer(qsizetype idx, int kind, int nibble, qint6
             if (!key.isString())
                 return fail(QStringLiteral("a dictionary key is not a string"));
             height = qMax(height, 1 + m_height.at(qsizetype(valueRef)));
+            if (!addExpanded(idx, keyRef) || !addExpanded(idx, valueRef))
+                return false;
             // A repeated key keeps its last value, as other readers do.
             const auto it = seen.constFind(key.toString());
             if (it != seen.constEnd()) {
@@ -322,6 +355,8 @@ bool BinaryPlistReader::readContainer(qsizetype idx, int kind, int nibble, qint6
             if (!readObject(r, depth + 1, &item))
                 return false;
             height = qMax(height, 1 + m_height.at(qsizetype(r)));
+            if (!addExpanded(idx, r))
+                return false;
             array.append(item);
         }
         *out = plist::Value(array);

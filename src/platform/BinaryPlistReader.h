@@ -19,8 +19,14 @@ public:
     std::optional<plist::Value> read();
     QString error() const { return m_error; }
 
+    // Writers repeat a shared object at every reference, so a small file could expand without bound.
+    static constexpr quint64 MaxExpandedValues = 4'000'000;
+    static constexpr quint64 MaxExpandedBytes = quint64(256) << 20;
+
 private:
     bool fail(const QString &why);
+    bool tooLarge();
+    bool addExpanded(qsizetype idx, quint64 child);
     bool readObject(quint64 ref, int depth, plist::Value *out);
     bool readUnsigned(qint64 pos, int size, quint64 *out) const;
     bool readLength(qint64 *pos, int nibble, quint64 *out);
@@ -40,4 +46,8 @@ private:
     QList<quint8> m_state;       // 0 unread, 1 being read, 2 read
     QList<plist::Value> m_cache; // shared objects are parsed once
     QList<int> m_height;         // nesting height of each parsed object
+    // What each parsed object becomes once written out again, where shared objects are repeated:
+    // its values (itself included) and its string and data bytes.
+    QList<quint64> m_expandedValues;
+    QList<quint64> m_expandedBytes;
 };

@@ -1,5 +1,5 @@
 // Writes a value tree as an XML property list with the usual DOCTYPE header.
-// Characters XML cannot hold are dropped so the file always reads back.
+// Characters XML cannot hold are dropped (lone surrogates become U+FFFD) so the file always reads back.
 #include "platform/XmlPlistWriter.h"
 
 #include <QLocale>
@@ -45,7 +45,10 @@ QByteArray XmlPlistWriter::escape(const QString &text)
             out.append(QLatin1String("&#13;")); // a bare CR would read back as LF
             break;
         default:
-            if (allowedInXml(c.unicode()))
+            // A lone surrogate half stands for a character that was lost: show that, as UTF-8 decoders do.
+            if (c.isSurrogate())
+                out.append(QChar::ReplacementCharacter);
+            else if (allowedInXml(c.unicode()))
                 out.append(c);
             break;
         }

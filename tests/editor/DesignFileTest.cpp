@@ -338,3 +338,70 @@ TEST_F(DesignFileTest, PlistlibReadsWhatCardtoolWrites)
     EXPECT_EQ(r.exitCode, 0) << out.toStdString();
     EXPECT_TRUE(out.contains("ok")) << out.toStdString();
 }
+
+TEST_F(DesignFileTest, ADesignNamingOneArchiveThousandsOfTimesIsRefused)
+{
+    fillDesign();
+    EditorState::instance().Project_File_Name = path(QStringLiteral("good.dcard"));
+    ASSERT_TRUE(file().Save_project_file(false, false).ok());
+    const plist::Array good = PropertyList::readFile(path(QStringLiteral("good.dcard"))).value.toArray();
+    auto withFrontObjects = [&](int count, const QByteArray &archive) {
+        plist::Array items = good.mid(0, 61);
+        items.append(plist::Value(QString::number(count)));
+        for (int i = 0; i < count; ++i)
+            items.append(plist::Value(archive));
+        items.append(plist::Value(QStringLiteral("0")));
+        // The binary form stores the archive once and names it at every item.
+        return PropertyList::writeBinary(plist::Value(items));
+    };
+    auto text = std::make_shared<SKTText>();
+    text->Text_contents().text = QString(20000, QLatin1Char('w'));
+    text->setBounds(QRectF(0, 0, 50, 20));
+    const QByteArray archive = text->archivedData();
+    ASSERT_GT(archive.size(), 20000);
+
+    const QByteArray small = std::make_shared<SKTLine>()->archivedData();
+    struct Case {
+        int count;
+        QByteArray archive;
+        const char *why;
+    };
+    for (const Case &c : {Case{20000, small, "objects"}, Case{2000, archive, "MB"}}) {
+        const QByteArray bytes = withFrontObjects(c.count, c.archive);
+        ASSERT_LT(bytes.size(), 200000);
+        ASSERT_TRUE(testsupport::writeFile(path(QStringLiteral("wide.dcard")), bytes));
+        const DesignResult r =
+            file().Read_and_load_design_Log(path(QStringLiteral("wide.dcard")), QStringLiteral("L"));
+        EXPECT_FALSE(r.ok());
+        EXPECT_EQ(r.message, DesignFile::CorruptMessage);
+        EXPECT_TRUE(r.reason.contains("too large")) << r.reason.toStdString();
+        EXPECT_TRUE(r.reason.contains(c.why)) << r.reason.toStdString();
+        EXPECT_EQ(doc.graphics().size(), 2);
+        EXPECT_EQ(EditorState::instance().Project_File_Name, path(QStringLiteral("good.dcard")));
+    }
+    // A design of a few hundred such objects is still a design.
+    ASSERT_TRUE(testsupport::writeFile(path(QStringLiteral("many.dcard")), withFrontObjects(300, archive)));
+    const DesignResult r =
+        file().Read_and_load_design_Log(path(QStringLiteral("many.dcard")), QStringLiteral("L"));
+    ASSERT_TRUE(r.ok()) << r.reason.toStdString();
+    EXPECT_EQ(doc.graphics().size(), 300);
+}
+
+TEST_F(DesignFileTest, AnEmptyTitleListClearsThePreviousColumns)
+{
+    fillDesign();
+    EditorState::instance().Project_File_Name = path(QStringLiteral("titled.dcard"));
+    ASSERT_TRUE(file().Save_project_file(false, false).ok());
+    plist::Array items = PropertyList::readFile(path(QStringLiteral("titled.dcard"))).value.toArray();
+    items[59] = plist::Value(plist::Array());
+    ASSERT_TRUE(PropertyList::writeFile(path(QStringLiteral("untitled.dcard")), plist::Value(items),
+                                        PropertyList::Format::Xml));
+
+    ASSERT_TRUE(
+        file().Read_and_load_design_Log(path(QStringLiteral("titled.dcard")), QStringLiteral("L")).ok());
+    EXPECT_EQ(binding.columnCount(), 2);
+    ASSERT_TRUE(
+        file().Read_and_load_design_Log(path(QStringLiteral("untitled.dcard")), QStringLiteral("L")).ok());
+    EXPECT_EQ(binding.columnCount(), 1);
+    EXPECT_EQ(binding.columnTitles().size(), 1);
+}
