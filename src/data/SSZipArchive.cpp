@@ -76,6 +76,24 @@ bool isInside(const QString &canonicalRoot, const QString &path)
     return !c.isEmpty() && (c == canonicalRoot || c.startsWith(canonicalRoot + QLatin1Char('/')));
 }
 
+// Whether creating rel below the root stays inside it: every component that already exists (a
+// link to a folder elsewhere included) must lead inside; what does not exist yet will be made here.
+bool staysInside(const QString &canonicalRoot, const QString &rel)
+{
+    QString path = canonicalRoot;
+    for (const QString &part : rel.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        path += QLatin1Char('/') + part;
+        const QFileInfo fi(path);
+        if (fi.isSymLink()) {
+            if (!isInside(canonicalRoot, path)) // a dangling link has no canonical path either
+                return false;
+        } else if (!fi.exists()) {
+            return true;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destination, bool overwrite,
@@ -83,8 +101,19 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
 {
     ZipReader reader;
     if (!reader.open(path)) {
-        setError(error, ErrorOpenZip);
+        const QFileInfo fi(path);
+        setError(error, ErrorOpenZip,
+                 fi.exists() && !fi.isFile() ? QStringLiteral("%1 is not a regular file").arg(fi.fileName())
+                                             : QString());
         return false;
+    }
+    if (reader.entryCount() == 0) {
+        // An empty archive unpacks to nothing.
+        if (!QDir().mkpath(destination)) {
+            setError(error, ErrorWriteFile, destination);
+            return false;
+        }
+        return true;
     }
     if (!reader.goToFirst()) {
         setError(error, ErrorFirstFile);
@@ -110,6 +139,10 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
                 setError(error, ErrorUnsafeName, info.name);
                 ok = false;
             }
+        } else if (!staysInside(root, rel)) {
+            // Checked before anything is made: a link among the folders could lead anywhere.
+            setError(error, ErrorUnsafeName, info.name);
+            ok = false;
         } else if (info.isFolder) {
             const QString target = dest.filePath(rel);
             if (!dest.mkpath(rel) || !isInside(root, target)) {
@@ -132,8 +165,10 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
                     setError(error, ErrorOpenEntry, info.name);
                     return false;
                 }
-                QFile out(target);
-                if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+                // A temporary file beside the target, moved into place only when whole: a damaged
+                // entry leaves the file that was there untouched.
+                QSaveFile out(target);
+                if (!out.open(QIODevice::WriteOnly)) {
                     setError(error, ErrorWriteFile, info.name);
                     ok = false;
                 } else {
@@ -151,10 +186,11 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
                     const bool readOk = entry->finish();
                     if (readOk && written && info.modified.isValid())
                         out.setFileTime(info.modified, QFileDevice::FileModificationTime);
-                    out.close();
-                    if (!readOk || !written || out.error() != QFileDevice::NoError) {
-                        out.remove(); // a damaged entry leaves no half file behind
-                        setError(error, readOk ? ErrorWriteFile : ErrorReadEntry, info.name);
+                    if (!readOk || !written || !out.commit()) {
+                        const QString why = out.errorString();
+                        out.cancelWriting();
+                        setError(error, readOk ? ErrorWriteFile : ErrorReadEntry,
+                                 readOk ? QStringLiteral("%1 (%2)").arg(info.name, why) : info.name);
                         return false;
                     }
                 }
@@ -282,8 +318,8 @@ bool SSZipArchive::writeFile(const QString &name, const QString &basePath, QStri
     bool ok;
     if (fi.isDir())
         ok = writeFolder(name, full, 0, failed);
-    else if (!fi.exists())
-        ok = false;
+    else if (!fi.isFile())
+        ok = false; // missing, or a pipe or device that could block or never end
     else
         ok = writeFileEntry(name, full);
     if (!ok && !fi.isDir())
@@ -318,7 +354,7 @@ bool SSZipArchive::writeFolder(const QString &name, const QString &fullPath, int
         const QString childName = name + QLatin1Char('/') + e.fileName();
         if (e.isDir()) {
             ok = writeFolder(childName, e.filePath(), depth + 1, failedPaths) && ok;
-        } else if (!writeFileEntry(childName, e.filePath())) {
+        } else if (!e.isFile() || !writeFileEntry(childName, e.filePath())) {
             *failedPaths << e.filePath();
             ok = false;
         }

@@ -5,7 +5,9 @@
 #include "ZipDeviceIo.h"
 #include "ZipEntryDevice.h"
 
+#include <QFileInfo>
 #include <QStringDecoder>
+#include <QtEndian>
 
 #include <minizip/unzip.h>
 
@@ -21,6 +23,38 @@ QString foldName(QString name)
         name.remove(0, 1);
     return name.toCaseFolded();
 }
+constexpr quint64 Escaped = 0xFFFFFFFFu;
+
+// Sizes that the central directory leaves to the zip64 extra field (where minizip does not look):
+// each escaped size is taken from there, in the order the format gives.
+bool readZip64Sizes(const QByteArray &extra, ZipEntryInfo *info)
+{
+    const auto *p = extra.constData();
+    for (qsizetype at = 0; at + 4 <= extra.size();) {
+        const quint16 id = qFromLittleEndian<quint16>(p + at);
+        const quint16 length = qFromLittleEndian<quint16>(p + at + 2);
+        const qsizetype body = at + 4;
+        if (body + length > extra.size())
+            return false;
+        if (id == 0x0001) {
+            qsizetype field = body;
+            quint64 sizes[2] = {info->size, info->compressedSize};
+            for (quint64 &v : sizes) {
+                if (v != Escaped)
+                    continue;
+                if (field + 8 > body + length)
+                    return false;
+                v = qFromLittleEndian<quint64>(p + field);
+                field += 8;
+            }
+            info->size = sizes[0];
+            info->compressedSize = sizes[1];
+            return true;
+        }
+        at = body + length;
+    }
+    return false;
+}
 } // namespace
 
 ZipReader::ZipReader() = default;
@@ -33,6 +67,9 @@ ZipReader::~ZipReader()
 bool ZipReader::open(const QString &path)
 {
     close();
+    // A pipe or a device has no end to find, and reading one could block for ever.
+    if (!QFileInfo(path).isFile())
+        return false;
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::ReadOnly))
         return false;
@@ -40,8 +77,9 @@ bool ZipReader::open(const QString &path)
     ZipDeviceIo::fill(&io, &m_file);
     m_zip = unzOpen2_64("archive", &io);
     if (!m_zip) {
+        m_empty = isEmptyArchive(m_file);
         m_file.close();
-        return false;
+        return m_empty;
     }
     if (!buildIndex()) {
         close();
@@ -55,10 +93,49 @@ void ZipReader::close()
     if (m_zip)
         unzClose(static_cast<unzFile>(m_zip));
     m_zip = nullptr;
+    m_empty = false;
     m_names.clear();
     m_index.clear();
     if (m_file.isOpen())
         m_file.close();
+}
+
+// minizip looks for the end record only after the first byte, so it cannot open the archive that
+// is nothing but that record (and its comment).
+bool ZipReader::isEmptyArchive(QFile &file)
+{
+    constexpr qint64 RecordSize = 22;
+    const qint64 size = file.size();
+    if (size < RecordSize || size > RecordSize + 0xFFFF || !file.seek(0))
+        return false;
+    const QByteArray bytes = file.read(size);
+    if (bytes.size() != size || !bytes.startsWith(QByteArray("PK\x05\x06", 4)))
+        return false;
+    const auto *p = bytes.constData();
+    for (int at = 4; at < 20; ++at) {
+        if (p[at] != 0) // disks, entry counts, directory size and offset
+            return false;
+    }
+    return qFromLittleEndian<quint16>(p + 20) == size - RecordSize;
+}
+
+// The extra field of the current entry's central header, read from the file: minizip fails to hand
+// it out when it holds zip64 sizes.
+QByteArray ZipReader::centralExtraField()
+{
+    constexpr qint64 HeaderSize = 46;
+    const qint64 at = qint64(unzGetOffset64(static_cast<unzFile>(m_zip)));
+    if (at <= 0 || !m_file.seek(at))
+        return {};
+    const QByteArray header = m_file.read(HeaderSize);
+    if (header.size() != HeaderSize || !header.startsWith(QByteArray("PK\x01\x02", 4)))
+        return {};
+    const quint16 nameLength = qFromLittleEndian<quint16>(header.constData() + 28);
+    const quint16 extraLength = qFromLittleEndian<quint16>(header.constData() + 30);
+    if (!m_file.seek(at + HeaderSize + nameLength))
+        return {};
+    const QByteArray extra = m_file.read(extraLength);
+    return extra.size() == extraLength ? extra : QByteArray();
 }
 
 QString ZipReader::decodeName(const QByteArray &raw, bool utf8Flag)
@@ -131,6 +208,12 @@ bool ZipReader::currentInfo(ZipEntryInfo *info)
     if (unzGetCurrentFileInfo64(zip, &fi, raw.data(), uLong(raw.size()), nullptr, 0, nullptr, 0) != UNZ_OK)
         return false;
     raw.resize(qsizetype(fi.size_filename));
+    info->size = fi.uncompressed_size;
+    info->compressedSize = fi.compressed_size;
+    info->crc = quint32(fi.crc);
+    info->method = int(fi.compression_method);
+    info->zip64Sizes = (info->size == Escaped || info->compressedSize == Escaped) &&
+                       readZip64Sizes(centralExtraField(), info);
     info->name = decodeName(raw, fi.flag & (1u << 11));
     info->isFolder = info->name.endsWith(QLatin1Char('/'));
     info->encrypted = fi.flag & 1u;
@@ -170,11 +253,21 @@ std::unique_ptr<ZipEntryDevice> ZipReader::openCurrent(const QByteArray &passwor
         return nullptr;
     if (info.encrypted && password.isEmpty())
         return nullptr;
+    if (info.zip64Sizes && (info.encrypted || (info.method != 0 && info.method != Z_DEFLATED)))
+        return nullptr;
     const int rc =
         password.isEmpty() ? unzOpenCurrentFile(zip) : unzOpenCurrentFilePassword(zip, password.constData());
     if (rc != UNZ_OK)
         return nullptr;
-    return std::make_unique<ZipEntryDevice>(m_zip, limit);
+    ZipEntryDevice::Direct direct;
+    if (info.zip64Sizes) {
+        // minizip would stop at the escaped size: the data is read from the file itself.
+        direct.file = &m_file;
+        direct.dataPos = qint64(unzGetCurrentFileZStreamPos64(zip));
+        direct.compressedSize = info.compressedSize;
+        direct.method = info.method;
+    }
+    return std::make_unique<ZipEntryDevice>(m_zip, limit, info.size, info.crc, direct);
 }
 
 bool ZipReader::readEntry(const QString &name, QByteArray *out, qint64 limit)

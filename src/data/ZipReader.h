@@ -18,6 +18,11 @@ struct ZipEntryInfo {
     bool isFolder = false;
     bool encrypted = false;
     QDateTime modified; // invalid when the entry records no date
+    quint64 size = 0;   // uncompressed, as recorded (the zip64 extra field included)
+    quint64 compressedSize = 0;
+    quint32 crc = 0;
+    int method = 0;
+    bool zip64Sizes = false; // a size is held only in the zip64 extra field
 };
 
 class ZipReader
@@ -28,10 +33,11 @@ public:
     ZipReader(const ZipReader &) = delete;
     ZipReader &operator=(const ZipReader &) = delete;
 
-    // False when the file cannot be read or is not a zip archive.
+    // False when the file cannot be read, is not a regular file or is not a zip archive.
     bool open(const QString &path);
     void close();
-    bool isOpen() const { return m_zip != nullptr; }
+    bool isOpen() const { return m_zip != nullptr || m_empty; }
+    qsizetype entryCount() const { return m_names.size(); }
 
     // Walking the entries in archive order.
     bool goToFirst();
@@ -54,9 +60,12 @@ public:
 
 private:
     bool buildIndex();
+    static bool isEmptyArchive(QFile &file);
+    QByteArray centralExtraField();
 
     QFile m_file;
     void *m_zip = nullptr;
+    bool m_empty = false; // an archive of no entries, which minizip cannot open
     QStringList m_names;
     QHash<QString, QPair<quint64, quint64>> m_index; // folded name -> position in the directory
 };

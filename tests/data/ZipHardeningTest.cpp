@@ -1,0 +1,198 @@
+// Zip archives under hostile or unusual conditions: empty archives, zip64 sizes, damaged entries over
+// existing files, links that lead out of the destination, and pipes or devices in place of files.
+#include "DataTestUtil.h"
+
+#include "data/SSZipArchive.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace datatest;
+
+namespace
+{
+
+QByteArray numbers()
+{
+    QByteArray text;
+    for (int i = 0; i < 3000; ++i)
+        text += QByteArray::number(i * 7919) + ' ';
+    return text;
+}
+
+// Our archive of one file, rewritten so that both headers leave the sizes to a zip64 extra field
+// (as writers do for entries of 4 GiB and more).
+QByteArray withZip64Sizes(const QByteArray &zip)
+{
+    QByteArray z = zip;
+    const qsizetype central = z.indexOf(QByteArray("PK\x01\x02", 4));
+    const qsizetype end = z.indexOf(QByteArray("PK\x05\x06", 4));
+    const quint32 compressed = qFromLittleEndian<quint32>(z.constData() + central + 20);
+    const quint32 size = qFromLittleEndian<quint32>(z.constData() + central + 24);
+    for (qsizetype at : {qsizetype(18), qsizetype(22), central + 20, central + 24})
+        qToLittleEndian<quint32>(0xFFFFFFFFu, z.data() + at);
+    const quint16 nameLength = qFromLittleEndian<quint16>(z.constData() + central + 28);
+    const quint16 extraLength = qFromLittleEndian<quint16>(z.constData() + central + 30);
+    QByteArray extra(20, '\0');
+    qToLittleEndian<quint16>(0x0001, extra.data());
+    qToLittleEndian<quint16>(16, extra.data() + 2);
+    qToLittleEndian<quint64>(size, extra.data() + 4);
+    qToLittleEndian<quint64>(compressed, extra.data() + 12);
+    qToLittleEndian<quint16>(quint16(extraLength + extra.size()), z.data() + central + 30);
+    qToLittleEndian<quint16>(45, z.data() + central + 6); // needs version 4.5
+    z.insert(central + 46 + nameLength + extraLength, extra);
+    const qsizetype newEnd = end + extra.size();
+    const quint32 dirSize = qFromLittleEndian<quint32>(z.constData() + newEnd + 12);
+    qToLittleEndian<quint32>(dirSize + quint32(extra.size()), z.data() + newEnd + 12);
+    return z;
+}
+
+} // namespace
+
+TEST(ZipHardening, AnEmptyArchiveUnpacksNothing)
+{
+    QTemporaryDir tmp;
+    const QString zip = tmp.filePath(QStringLiteral("empty.zip"));
+    const ProcResult made = python("import zipfile,sys\n"
+                                   "zipfile.ZipFile(sys.argv[1],'w').close()\n"
+                                   "z=zipfile.ZipFile(sys.argv[2],'w'); z.comment=b'nothing here'; z.close()",
+                                   {zip, tmp.filePath(QStringLiteral("comment.zip"))});
+    ASSERT_EQ(made.exitCode, 0) << made.errText().toStdString();
+    for (const QString &name : {QStringLiteral("empty.zip"), QStringLiteral("comment.zip")}) {
+        const QString dest = tmp.filePath(QStringLiteral("out-") + name);
+        ZipError error;
+        EXPECT_TRUE(SSZipArchive::unzipFileAtPath(tmp.filePath(name), dest, true, {}, &error))
+            << error.message.toStdString();
+        EXPECT_TRUE(QFileInfo(dest).isDir());
+        EXPECT_TRUE(QDir(dest).isEmpty());
+    }
+}
+
+TEST(ZipHardening, SizesInTheZip64ExtraFieldAreRead)
+{
+    QTemporaryDir tmp;
+    const QString src = tmp.filePath(QStringLiteral("data.txt"));
+    writeFile(src, numbers());
+    const QString plain = tmp.filePath(QStringLiteral("plain.zip"));
+    ASSERT_TRUE(SSZipArchive::createZipFileAtPath(plain, src));
+    const QString zip64 = tmp.filePath(QStringLiteral("zip64.zip"));
+    writeFile(zip64, withZip64Sizes(readFile(plain)));
+    // Another reader agrees the archive is sound.
+    const ProcResult test = run(QStringLiteral("unzip"), {QStringLiteral("-tq"), zip64});
+    ASSERT_EQ(test.exitCode, 0) << test.outText().toStdString();
+
+    ZipError error;
+    const QString out = tmp.filePath(QStringLiteral("out"));
+    ASSERT_TRUE(SSZipArchive::unzipFileAtPath(zip64, out, true, {}, &error)) << error.message.toStdString();
+    EXPECT_EQ(readFile(out + QStringLiteral("/data.txt")), numbers());
+
+    // The zip64 size is checked as any other: one byte more is a read error.
+    QByteArray longer = readFile(zip64);
+    const qsizetype central = longer.indexOf(QByteArray("PK\x01\x02", 4));
+    const qsizetype sizeAt = central + 46 + qFromLittleEndian<quint16>(longer.constData() + central + 28) + 4;
+    qToLittleEndian<quint64>(quint64(numbers().size()) + 1, longer.data() + sizeAt);
+    writeFile(zip64, longer);
+    error = {};
+    EXPECT_FALSE(SSZipArchive::unzipFileAtPath(zip64, tmp.filePath(QStringLiteral("o2")), true, {}, &error));
+    EXPECT_EQ(error.code, SSZipArchive::ErrorReadEntry);
+    EXPECT_FALSE(QFileInfo::exists(tmp.filePath(QStringLiteral("o2/data.txt"))));
+}
+
+TEST(ZipHardening, ADamagedEntryLeavesTheExistingFileAlone)
+{
+    QTemporaryDir tmp;
+    const QString src = tmp.filePath(QStringLiteral("data.txt"));
+    writeFile(src, numbers());
+    const QString good = tmp.filePath(QStringLiteral("good.zip"));
+    ASSERT_TRUE(SSZipArchive::createZipFileAtPath(good, src));
+    QByteArray bytes = readFile(good);
+    bytes[30 + 8 + 300] = char(bytes[30 + 8 + 300] ^ 0x10);
+    const QString bad = tmp.filePath(QStringLiteral("bad.zip"));
+    writeFile(bad, bytes);
+
+    const QString dest = tmp.filePath(QStringLiteral("dest"));
+    QDir().mkpath(dest);
+    writeFile(dest + QStringLiteral("/data.txt"), "the user's own text");
+    ZipError error;
+    EXPECT_FALSE(SSZipArchive::unzipFileAtPath(bad, dest, true, {}, &error));
+    EXPECT_EQ(error.code, SSZipArchive::ErrorReadEntry);
+    EXPECT_EQ(readFile(dest + QStringLiteral("/data.txt")), QByteArray("the user's own text"));
+    EXPECT_EQ(QDir(dest).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("data.txt")}); // no temporary file left
+
+    // A sound entry replaces the file.
+    ASSERT_TRUE(SSZipArchive::unzipFileAtPath(good, dest, true, {}, &error));
+    EXPECT_EQ(readFile(dest + QStringLiteral("/data.txt")), numbers());
+}
+
+TEST(ZipHardening, ALinkToAFolderElsewhereCreatesNothingThere)
+{
+    QTemporaryDir tmp;
+    const QString elsewhere = tmp.filePath(QStringLiteral("elsewhere"));
+    const QString dest = tmp.filePath(QStringLiteral("dest"));
+    QDir().mkpath(elsewhere);
+    QDir().mkpath(dest + QStringLiteral("/inner"));
+    ASSERT_TRUE(QFile::link(elsewhere, dest + QStringLiteral("/out")));
+    ASSERT_TRUE(QFile::link(dest + QStringLiteral("/inner"), dest + QStringLiteral("/in")));
+    ASSERT_TRUE(QFile::link(tmp.filePath(QStringLiteral("missing")), dest + QStringLiteral("/gone")));
+
+    const QString zip = tmp.filePath(QStringLiteral("links.zip"));
+    const ProcResult made = python("import zipfile,sys\n"
+                                   "with zipfile.ZipFile(sys.argv[1],'w') as z:\n"
+                                   "  z.writestr('out/made/deep/', '')\n"
+                                   "  z.writestr('out/sub/x.txt', 'x')\n"
+                                   "  z.writestr('gone/y.txt', 'y')\n"
+                                   "  z.writestr('in/ok/z.txt', 'z')\n",
+                                   {zip});
+    ASSERT_EQ(made.exitCode, 0) << made.errText().toStdString();
+    ZipError error;
+    EXPECT_FALSE(SSZipArchive::unzipFileAtPath(zip, dest, true, {}, &error));
+    EXPECT_EQ(error.code, SSZipArchive::ErrorUnsafeName);
+    EXPECT_TRUE(QDir(elsewhere).isEmpty()) << QDir(elsewhere).entryList().join(' ').toStdString();
+    EXPECT_FALSE(QFileInfo::exists(tmp.filePath(QStringLiteral("missing"))));
+    // A link that stays inside the destination is followed as before.
+    EXPECT_EQ(readFile(dest + QStringLiteral("/inner/ok/z.txt")), QByteArray("z"));
+}
+
+TEST(ZipHardening, PipesAndDevicesAreRefusedWithoutBlocking)
+{
+    QTemporaryDir tmp;
+    const QString fifo = tmp.filePath(QStringLiteral("pipe.zip"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ZipError error;
+    EXPECT_FALSE(SSZipArchive::unzipFileAtPath(fifo, tmp.filePath(QStringLiteral("o")), true, {}, &error));
+    EXPECT_EQ(error.code, SSZipArchive::ErrorOpenZip);
+    EXPECT_TRUE(error.message.contains(QStringLiteral("not a regular file"))) << error.message.toStdString();
+
+    // A pipe inside a folder being packed, and a device given directly: listed as not added, and
+    // the archive that was there stays.
+    const QString folder = tmp.filePath(QStringLiteral("folder"));
+    QDir().mkpath(folder);
+    writeFile(folder + QStringLiteral("/a.txt"), "a");
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder + QStringLiteral("/fifo")).constData(), 0600), 0);
+    const QString out = tmp.filePath(QStringLiteral("out.zip"));
+    writeFile(out, "old archive");
+    for (const QString &path : {folder, QStringLiteral("/dev/zero")}) {
+        QStringList failed;
+        error = {};
+        EXPECT_FALSE(SSZipArchive::createZipFileAtPath(out, path, &failed, &error));
+        EXPECT_EQ(error.code, SSZipArchive::ErrorAddPath);
+        ASSERT_EQ(failed.size(), 1);
+        EXPECT_TRUE(failed.first().endsWith(path == folder ? QStringLiteral("/fifo") : path))
+            << failed.first().toStdString();
+        EXPECT_EQ(readFile(out), QByteArray("old archive"));
+    }
+    // cardtool refuses the pipe at once rather than waiting for a writer.
+    const ProcResult r =
+        testsupport::run(QStringLiteral(CARDTOOL_PATH),
+                         {QStringLiteral("unzip"), fifo, tmp.filePath(QStringLiteral("o2"))}, {}, 20000);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errText().contains(QStringLiteral("not a regular file"))) << r.errText().toStdString();
+}
