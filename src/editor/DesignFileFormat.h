@@ -4,6 +4,7 @@
 
 #include "data/ExcelBindingTable.h"
 #include "model/SKTGraphic.h"
+#include "panels/CardSizeTables.h"
 #include "panels/Card_Property.h"
 #include "platform/PlistValue.h"
 
@@ -50,5 +51,5 @@ public:
     static QString flagText(bool on) { return on ? QStringLiteral("Y") : QStringLiteral("N"); }
     // Outline index of an outline code: "RR" 1, "E" 2, anything else 0.
     static int cardShapeIndex(const QString &code);
-    static float Points_to_MM_Convert(float points) { return float(double(points) * 0.3527777777778); }
+    static float Points_to_MM_Convert(float points) { return CardSizeTables::Points_to_MM_Convert(points); }
 };

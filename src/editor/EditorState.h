@@ -8,10 +8,23 @@ class EditorState
 {
 public:
     static EditorState &instance();
-    void reset() { Project_File_Name.clear(); }
+    void reset()
+    {
+        Project_File_Name.clear();
+        Start_Card_Option.clear();
+        export_card_side = QStringLiteral("F");
+        export_combined_image = false;
+    }
 
     // Path of the current design file; empty while the design is unsaved. GUI thread only.
     QString Project_File_Name;
+
+    // How the start window left: "T" template, "W" wizard, "L" a design file opened; "" cancelled.
+    QString Start_Card_Option;
+    // Side the export writes ("BOTH", "F", "B") and whether both sides go into one picture; the
+    // export sheet and the template export share them, and they stay as last set.
+    QString export_card_side = QStringLiteral("F");
+    bool export_combined_image = false;
 
     // File name extension of design files.
     static QString design_file_EXT() { return QStringLiteral("dcard"); }
@@ -21,3 +34,5 @@ private:
 };
 
 extern QString &Project_File_Name;
+extern QString &Start_Card_Option;
+extern QString &export_card_side;

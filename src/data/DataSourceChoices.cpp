@@ -1,0 +1,41 @@
+// The entries of the data-source choosers that every binding window shows: the binding table's
+// column titles, the series names, the "Excel" choice and the first value of a source.
+#include "data/DataSourceChoices.h"
+
+#include "data/ExcelBindingTable.h"
+#include "data/SeriesFiles.h"
+
+QStringList DataSourceChoices::excelColumnItems(const ExcelBindingTable &table)
+{
+    return table.columnTitles();
+}
+
+QStringList DataSourceChoices::seriesItems(const QString &dataFolder)
+{
+    return SeriesFiles::Get_datasheet_File_Name_Array(dataFolder);
+}
+
+bool DataSourceChoices::addExcelItem(QStringList &items)
+{
+    if (items.size() != 2)
+        return false;
+    items << ExcelItem;
+    return true;
+}
+
+bool DataSourceChoices::removeExcelItem(QStringList &items)
+{
+    if (items.size() != 3)
+        return false;
+    return items.removeOne(ExcelItem);
+}
+
+QString DataSourceChoices::Get_First_Value_Of_Dataset(const QString &dataFolder, const QString &name)
+{
+    return SeriesFiles::Get_First_Value_Of_Dataset(dataFolder, name);
+}
+
+QString DataSourceChoices::Get_First_Value_Of_Excel_Binding(const ExcelBindingTable &table, int column)
+{
+    return table.Get_First_Value_Of_Excel_Binding(column);
+}

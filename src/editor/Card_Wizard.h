@@ -1,0 +1,50 @@
+// The card size dialog: a preset size from the plastic or paper tables, or one typed in
+// millimetres, and the card outline. OK gives the size to the main window's canvases.
+#pragma once
+
+#include <QDialog>
+
+class DesignEditor;
+class QButtonGroup;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class RowListModel;
+class StepperField;
+class WindowRegistry;
+
+class Card_Wizard : public QDialog
+{
+    Q_OBJECT
+public:
+    Card_Wizard(DesignEditor *editor, WindowRegistry *registry, QWidget *parent = nullptr);
+
+    // Runs the dialog modally; 1 for OK, 0 for Cancel.
+    int Open_Wnd();
+
+    void card_shape_CellClick(int row);
+    void comboBoxSelectionDidChange(); // the category combo
+    void tableViewSelectionDidChange();
+    void OK_Click();
+    void CancelClick();
+    void User_Profile_Click();
+
+    RowListModel *ListData = nullptr;
+    QLineEdit *card_name = nullptr;
+    QComboBox *Sides_ComboBox = nullptr;
+    QComboBox *Preset_ComboBox = nullptr;
+    QComboBox *Category_ComboBox = nullptr;
+    StepperField *width_Stepper = nullptr;  // millimetres
+    StepperField *height_Stepper = nullptr; // millimetres
+    QTableView *ColList = nullptr;
+    QButtonGroup *matrix_card_shape = nullptr;
+    QPushButton *ok_button = nullptr;
+    QPushButton *cancel_button = nullptr;
+    QPushButton *user_profile_button = nullptr;
+
+private:
+    DesignEditor *m_editor;
+    WindowRegistry *m_registry;
+};

@@ -1,0 +1,66 @@
+// The windows of the program that the main window's commands open, by entry. Each window's own
+// code fills its entry (WindowCatalog); an entry not yet filled keeps its menu item disabled.
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <typeindex>
+#include <unordered_map>
+
+class WindowRegistry : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Window {
+        StartWizard,     // the start window; answers 1 and sets Start_Card_Option, else the program ends
+        ImageLibrary,    // argument "C" pictures or "B" backgrounds; 1 with lib_window_sel_file set
+        TemplateBrowser, // File > New from Template
+        Export,          // the export sheet
+        ExportTemplate,  // File > Export As Template
+        Print,           // the print layout window (after the printer and data checks)
+        Mail,            // the send-mail window
+        MailSettings,    // the e-mail settings window
+        BarcodeWindow,   // the barcode properties window
+        SeriesManager,   // Data > series manager
+        SeriesGenerator, // Data > generate series
+        ImportWizard,    // Data > import series
+        UserProfile,     // argument "F" or "B": personal details of that side; 1 when accepted
+        FillUserProfile, // argument "F" or "B": lays the accepted details onto that side
+        Help,            // the help and support window
+        RateUs,          // shown on the way out; a plain close while unfilled
+        Share,           // Help > Share
+        WebLinks,        // argument: which link ("site", "support", "more")
+        Promotion,       // argument "1", "2" or "3": the three promotion windows
+    };
+    Q_ENUM(Window)
+
+    using Opener = std::function<int(const QString &argument)>;
+
+    explicit WindowRegistry(QObject *parent = nullptr) : QObject(parent) {}
+
+    void fill(Window window, Opener opener);
+    bool isFilled(Window window) const { return m_openers.contains(int(window)); }
+    // The entry's result, or fallback while it is not filled.
+    int open(Window window, const QString &argument = QString(), int fallback = 0);
+
+    // Dialog singletons made on first use and kept (parented to the main window by the maker).
+    // A new main window has a new registry and so new dialogs.
+    template <typename T, typename Make> T *instance(Make make)
+    {
+        QPointer<QObject> &slot = m_instances[std::type_index(typeid(T))];
+        if (!slot)
+            slot = make();
+        return static_cast<T *>(slot.data());
+    }
+
+signals:
+    void entryFilled(WindowRegistry::Window window);
+
+private:
+    QHash<int, Opener> m_openers;
+    std::unordered_map<std::type_index, QPointer<QObject>> m_instances;
+};

@@ -1,0 +1,20 @@
+// The pause some data dialogs make before they show their content: one second in the program,
+// none in tests.
+#include "foundation/DialogTiming.h"
+
+#include <atomic>
+
+namespace
+{
+std::atomic<int> g_openWaitMs{1000};
+}
+
+int DialogTiming::openWaitMs()
+{
+    return g_openWaitMs;
+}
+
+void DialogTiming::setOpenWaitMs(int ms)
+{
+    g_openWaitMs = ms < 0 ? 0 : ms;
+}

@@ -1,0 +1,36 @@
+// Runs every window that works modally. The program calls exec(); tests install a handler that
+// drives the dialog as a user would and returns its result code.
+#include "foundation/ModalRunner.h"
+
+#include <QDialog>
+
+namespace
+{
+ModalRunner::Handler &handler()
+{
+    static ModalRunner::Handler h;
+    return h;
+}
+} // namespace
+
+int ModalRunner::exec(QDialog &dialog)
+{
+    if (handler()) {
+        // A copy: the handler may replace itself while it runs.
+        const Handler h = handler();
+        const int code = h(dialog);
+        dialog.hide();
+        return code;
+    }
+    return dialog.exec();
+}
+
+void ModalRunner::setHandler(Handler h)
+{
+    handler() = std::move(h);
+}
+
+bool ModalRunner::hasHandler()
+{
+    return bool(handler());
+}

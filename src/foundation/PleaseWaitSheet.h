@@ -1,0 +1,44 @@
+// The please-wait sheet for the length of a scope: opened window-modal over its parent, painted
+// at once, closed on every way out. runWithPleaseWait runs slow work on a worker under it while
+// the GUI thread keeps turning (message boxes from the work still show).
+#pragma once
+
+#include <QPointer>
+
+#include <functional>
+#include <optional>
+#include <type_traits>
+
+class PleaseWait_Modeless;
+class QWidget;
+
+class PleaseWaitSheet
+{
+public:
+    explicit PleaseWaitSheet(QWidget *parent);
+    ~PleaseWaitSheet();
+    PleaseWaitSheet(const PleaseWaitSheet &) = delete;
+    PleaseWaitSheet &operator=(const PleaseWaitSheet &) = delete;
+
+    PleaseWait_Modeless *window() const { return m_window; }
+    // The sheet of the scope that is open now, if any (tests look at it).
+    static PleaseWait_Modeless *current();
+
+private:
+    QPointer<PleaseWait_Modeless> m_window;
+};
+
+// Runs work on a worker thread under the please-wait sheet and returns when it has finished.
+void runWithPleaseWaitVoid(QWidget *parent, const std::function<void()> &work);
+
+template <typename Work> auto runWithPleaseWait(QWidget *parent, Work work) -> decltype(work())
+{
+    using Result = decltype(work());
+    if constexpr (std::is_void_v<Result>) {
+        runWithPleaseWaitVoid(parent, work);
+    } else {
+        std::optional<Result> result;
+        runWithPleaseWaitVoid(parent, [&] { result.emplace(work()); });
+        return std::move(*result);
+    }
+}

@@ -1,0 +1,70 @@
+// The exported-files dialog: says what was written and where, and on OK opens the file (or its
+// folder) when the box is ticked. Export, template export and the series manager show it.
+#include "output/Open_Export_Log.h"
+
+#include "foundation/ModalRunner.h"
+#include "foundation/WindowLook.h"
+#include "output/OutputState.h"
+#include "platform/UrlOpener.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+Open_Export_Log::Open_Export_Log(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Open_Export_Files"));
+    setWindowTitle(QStringLiteral("Exported Files"));
+    WindowLook::applyBackground(this);
+    _open_log_message = new QLabel(this);
+    _open_log_message->setObjectName(QStringLiteral("_open_log_message"));
+    _open_log_path = new QLabel(this);
+    _open_log_path->setObjectName(QStringLiteral("_open_log_path"));
+    _open_log_path->setWordWrap(true);
+    _open_log_path->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    _open_log_chk = new QCheckBox(OpenFileTitle, this);
+    _open_log_chk->setObjectName(QStringLiteral("_open_log_chk"));
+    _open_log_chk->setChecked(true);
+    ok_button = new QPushButton(QStringLiteral("OK"), this);
+    ok_button->setDefault(true);
+    cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancel_button);
+    buttons->addWidget(ok_button);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(_open_log_message);
+    layout->addWidget(_open_log_path);
+    layout->addWidget(_open_log_chk);
+    layout->addLayout(buttons);
+    resize(460, 160);
+    connect(ok_button, &QPushButton::clicked, this, &Open_Export_Log::OKPressed);
+    connect(cancel_button, &QPushButton::clicked, this, &Open_Export_Log::CancelPressed);
+}
+
+int Open_Export_Log::Open_Export_File_Box()
+{
+    const OutputState &state = OutputState::instance();
+    const QString path = state.Export_File_Path();
+    _open_log_chk->setText(QFileInfo(path).isDir() ? OpenFolderTitle : OpenFileTitle);
+    _open_log_path->setText(path);
+    _open_log_message->setText(state.Export_File_Message());
+    return ModalRunner::exec(*this);
+}
+
+void Open_Export_Log::OKPressed()
+{
+    if (_open_log_chk->isChecked())
+        UrlOpener::openFile(OutputState::instance().Export_File_Path());
+    _open_log_chk->setChecked(true);
+    done(1);
+}
+
+void Open_Export_Log::CancelPressed()
+{
+    _open_log_chk->setChecked(true);
+    done(0);
+}

@@ -1,0 +1,32 @@
+// The exported-files dialog: says what was written and where, and on OK opens the file (or its
+// folder) when the box is ticked. Export, template export and the series manager show it.
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+class Open_Export_Log : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Open_Export_Log(QWidget *parent = nullptr);
+
+    static inline const QString OpenFolderTitle = QStringLiteral("Open containing folder.");
+    static inline const QString OpenFileTitle = QStringLiteral("Open exported file.");
+
+    // Fills the dialog from Export_File_Path and Export_File_Message and runs it modally.
+    // GUI thread only: workers ask for it through a blocking queued call.
+    int Open_Export_File_Box();
+
+    void OKPressed();
+    void CancelPressed();
+
+    QCheckBox *_open_log_chk = nullptr;
+    QLabel *_open_log_path = nullptr;
+    QLabel *_open_log_message = nullptr;
+    QPushButton *ok_button = nullptr;
+    QPushButton *cancel_button = nullptr;
+};

@@ -1,0 +1,79 @@
+// The preset card sizes: plastic cards and paper name badges, by name and as sizes in inches
+// (held in single precision), turned into millimetres by orientation.
+#include "panels/CardSizeTables.h"
+
+#include <array>
+#include <utility>
+
+namespace
+{
+using Inches = std::pair<float, float>;
+constexpr std::array<Inches, 7> PvcSizes{{{3.37f, 2.13f},
+                                          {3.31f, 2.06f},
+                                          {3.62f, 2.38f},
+                                          {3.88f, 2.62f},
+                                          {3.5f, 1.75f},
+                                          {3.25f, 2.34f},
+                                          {2.88f, 2.12f}}};
+constexpr std::array<Inches, 8> PaperSizes{{{2.36f, 1.58f},
+                                            {2.95f, 1.58f},
+                                            {2.95f, 1.58f},
+                                            {3.54f, 2.13f},
+                                            {3.54f, 2.36f},
+                                            {2.36f, 3.54f},
+                                            {3.94f, 4.09f},
+                                            {5.91f, 4.96f}}};
+
+template <std::size_t N> Inches lookup(const std::array<Inches, N> &table, int index)
+{
+    if (index < 0 || index >= int(N))
+        return {30.0f, 30.0f};
+    return table[std::size_t(index)];
+}
+} // namespace
+
+QStringList CardSizeTables::pvc_card_arry()
+{
+    return {QStringLiteral("CR80-Credit Card Size"),
+            QStringLiteral("CR79"),
+            QStringLiteral("CR90-Over Sized"),
+            QStringLiteral("CR100-Military Size"),
+            QStringLiteral("CR50"),
+            QStringLiteral("CR60"),
+            QStringLiteral("CR70")};
+}
+
+QStringList CardSizeTables::paper_card_arry()
+{
+    QStringList names;
+    for (int n = 1452; n <= 1459; ++n)
+        names << QStringLiteral("Durable %1 - Name Badge").arg(n);
+    return names;
+}
+
+QStringList CardSizeTables::namesFor(const QString &category)
+{
+    return category == PvcCategory ? pvc_card_arry() : paper_card_arry();
+}
+
+QSizeF CardSizeTables::Get_My_card_Size(const QString &category, const QString &preset, int listIndex)
+{
+    Inches v = category == PvcCategory ? lookup(PvcSizes, listIndex) : lookup(PaperSizes, listIndex);
+    if (listIndex != -1) {
+        v.first = float(double(v.first) * 25.4);
+        v.second = float(double(v.second) * 25.4);
+    }
+    if (preset == QLatin1String("V"))
+        return QSizeF(v.second, v.first);
+    return QSizeF(v.first, v.second);
+}
+
+float CardSizeTables::Points_to_MM_Convert(float points)
+{
+    return float(double(points) * 0.3527777777778);
+}
+
+float CardSizeTables::MM_to_Points_Convert(float mm)
+{
+    return float(double(mm) * 2.834645669291);
+}

@@ -1,0 +1,27 @@
+// The preset card sizes: plastic cards and paper name badges, by name and as sizes in inches
+// (held in single precision), turned into millimetres by orientation.
+#pragma once
+
+#include <QSizeF>
+#include <QStringList>
+
+class CardSizeTables
+{
+public:
+    static inline const QString PvcCategory = QStringLiteral("PVC Card");
+
+    // The seven plastic card names and the eight paper badge names, in table order.
+    static QStringList pvc_card_arry();
+    static QStringList paper_card_arry();
+    // The names of a category: plastic for "PVC Card", paper for anything else.
+    static QStringList namesFor(const QString &category);
+
+    // Width and height in millimetres for a table row. Category "PVC Card" reads the plastic
+    // table, any other the paper table; preset "V" swaps the two values. Row -1 (nothing
+    // chosen) gives 30 x 30 mm; any other row outside the table 762 x 762 mm.
+    static QSizeF Get_My_card_Size(const QString &category, const QString &preset, int listIndex);
+
+    // Millimetres and points, computed in double precision and kept in single precision.
+    static float Points_to_MM_Convert(float points);
+    static float MM_to_Points_Convert(float mm);
+};

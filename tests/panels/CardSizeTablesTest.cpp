@@ -1,0 +1,48 @@
+// Preset card sizes: inches to millimetres by orientation, the out-of-table answers, and the
+// names of each category.
+#include "panels/CardSizeTables.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+void expectSize(const QSizeF &s, double w, double h)
+{
+    EXPECT_NEAR(s.width(), w, 0.001);
+    EXPECT_NEAR(s.height(), h, 0.001);
+}
+} // namespace
+
+TEST(CardSizeTables, PlasticAndPaperSizesInMillimetres)
+{
+    expectSize(CardSizeTables::Get_My_card_Size("PVC Card", "H", 0), 85.598, 54.102);
+    expectSize(CardSizeTables::Get_My_card_Size("PVC Card", "V", 0), 54.102, 85.598);
+    expectSize(CardSizeTables::Get_My_card_Size("Paper Badge", "H", 5), 59.944, 89.916);
+    expectSize(CardSizeTables::Get_My_card_Size("Paper Badge", "V", 5), 89.916, 59.944);
+    expectSize(CardSizeTables::Get_My_card_Size("Paper Badge", "H", 7), 150.114, 125.984);
+    // Any category but the plastic one reads the paper table, the empty one too.
+    expectSize(CardSizeTables::Get_My_card_Size("", "H", 7), 150.114, 125.984);
+    // The values are single precision, as the tables hold them.
+    EXPECT_EQ(float(CardSizeTables::Get_My_card_Size("PVC Card", "H", 0).width()),
+              float(double(3.37f) * 25.4));
+}
+
+TEST(CardSizeTables, RowsOutsideTheTable)
+{
+    expectSize(CardSizeTables::Get_My_card_Size("PVC Card", "H", -1), 30, 30);
+    expectSize(CardSizeTables::Get_My_card_Size("Paper Badge", "V", -1), 30, 30);
+    expectSize(CardSizeTables::Get_My_card_Size("PVC Card", "H", 7), 762, 762);
+    expectSize(CardSizeTables::Get_My_card_Size("Paper Badge", "H", 8), 762, 762);
+    expectSize(CardSizeTables::Get_My_card_Size("PVC Card", "H", -2), 762, 762);
+}
+
+TEST(CardSizeTables, NamesAndUnits)
+{
+    EXPECT_EQ(CardSizeTables::pvc_card_arry().size(), 7);
+    EXPECT_EQ(CardSizeTables::pvc_card_arry().constFirst(), QStringLiteral("CR80-Credit Card Size"));
+    EXPECT_EQ(CardSizeTables::paper_card_arry().size(), 8);
+    EXPECT_EQ(CardSizeTables::paper_card_arry().constLast(), QStringLiteral("Durable 1459 - Name Badge"));
+    EXPECT_EQ(CardSizeTables::namesFor("Paper Badge"), CardSizeTables::paper_card_arry());
+    EXPECT_NEAR(CardSizeTables::MM_to_Points_Convert(85.598f), 242.64, 0.01);
+    EXPECT_NEAR(CardSizeTables::Points_to_MM_Convert(72.0f), 25.4, 0.0001);
+}
