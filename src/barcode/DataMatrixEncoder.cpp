@@ -6,9 +6,12 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+
+#include <unistd.h>
 
 extern "C" {
 #include <iec16022/iec16022ecc200.h>
@@ -33,6 +36,86 @@ int tripletValues(unsigned char c, bool text)
     return extra + (basic ? 1 : 2);
 }
 
+// Why the library made no symbol, in the words of the size asked for and of the encoding chosen.
+QString refusal(int rows, int columns, bool automatic)
+{
+    if (rows > 0)
+        return automatic
+                   ? tr("The text does not fit a Data Matrix of %1 x %2 modules.").arg(rows).arg(columns)
+                   : tr("The text does not fit a Data Matrix of %1 x %2 modules with this encoding.")
+                         .arg(rows)
+                         .arg(columns);
+    return automatic ? tr("The text is too long for a Data Matrix.")
+                     : tr("The text cannot be encoded as a Data Matrix with this encoding.");
+}
+
+// The library prints its reasons on the standard error stream: while it runs, that stream goes to a
+// file of our own. What the library said is kept for the log; anything another thread wrote
+// meanwhile is passed on.
+class LibraryErrorCapture
+{
+public:
+    LibraryErrorCapture()
+    {
+        std::fflush(stderr);
+        m_file = std::tmpfile();
+        m_saved = m_file ? ::dup(STDERR_FILENO) : -1;
+        if (m_saved >= 0 && ::dup2(::fileno(m_file), STDERR_FILENO) < 0) {
+            ::close(m_saved);
+            m_saved = -1;
+        }
+    }
+    ~LibraryErrorCapture() { finish(); }
+
+    // Puts the stream back; returns the library's lines.
+    QString finish()
+    {
+        if (m_saved < 0) {
+            if (m_file)
+                std::fclose(m_file);
+            m_file = nullptr;
+            return {};
+        }
+        std::fflush(stderr);
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+        m_saved = -1;
+        QByteArray captured;
+        std::rewind(m_file);
+        char buf[4096];
+        for (size_t n; (n = std::fread(buf, 1, sizeof buf, m_file)) > 0;)
+            captured.append(buf, qsizetype(n));
+        std::fclose(m_file);
+        m_file = nullptr;
+        QByteArray library, others;
+        for (const QByteArray &line : captured.split('\n')) {
+            if (line.isEmpty())
+                continue;
+            (isLibraryLine(line) ? library : others).append(line + '\n');
+        }
+        if (!others.isEmpty() && ::write(STDERR_FILENO, others.constData(), size_t(others.size())) < 0) {
+            // nowhere left to report it
+        }
+        return QString::fromLatin1(library).trimmed();
+    }
+
+private:
+    static bool isLibraryLine(const QByteArray &line)
+    {
+        static const char *const starts[] = {"Cannot ",          "Barcode too long", "Invalid size",
+                                             "Unknown encoding", "Encoding string",  "Could not encode",
+                                             "Malloc("};
+        for (const char *start : starts) {
+            if (line.startsWith(start))
+                return true;
+        }
+        return false;
+    }
+
+    std::FILE *m_file = nullptr;
+    int m_saved = -1;
+};
+
 } // namespace
 
 bool DataMatrixSymbol::isDark(int x, int y) const
@@ -47,13 +130,14 @@ QString DataMatrixSymbol::report() const
 {
     return QStringLiteral(
                "No barcode produced\nSize    : %1x%2\nEncoded : %3 of %4 bytes with %5 bytes of ecc\n"
-               "Barcode : %6\nEncoding: %7\n")
+               "Barcode : %6\nEncoding: %7\n%8")
         .arg(width)
         .arg(height)
         .arg(encodedBytes)
         .arg(capacity)
         .arg(eccBytes)
-        .arg(QString::fromUtf8(value), QString::fromLatin1(encoding));
+        .arg(QString::fromUtf8(value), QString::fromLatin1(encoding),
+             libraryText.isEmpty() ? QString() : libraryText + QLatin1Char('\n'));
 }
 
 QStringList DataMatrixEncoder::formats()
@@ -124,11 +208,29 @@ DataMatrixSymbol DataMatrixEncoder::encode(const QString &value, const QString &
     int rows = 0, columns = 0;
     parseFormat(format, rows, columns);
     const QByteArray bytes = value.toUtf8();
+    if (encodingString(encoding, bytes).isEmpty() && encoding != QLatin1String("Base256"))
+        return encodeAutomatically(bytes, rows, columns);
     DataMatrixSymbol symbol = encodeBytes(bytes, rows, columns, encodingString(encoding, bytes));
     if (!symbol.ok() && encoding == QLatin1String("Base256"))
         symbol.error =
             tr("The Data Matrix library cannot encode in Base256. Choose Auto, Ascii, C40 or Text.");
     return symbol;
+}
+
+// Each encoding the window offers is tried and the smallest symbol kept: the library's own choice
+// refuses some texts that another encoding takes, and reads memory it never set near capacity.
+DataMatrixSymbol DataMatrixEncoder::encodeAutomatically(const QByteArray &bytes, int rows, int columns)
+{
+    DataMatrixSymbol best;
+    for (const QString &encoding : {QStringLiteral("Ascii"), QStringLiteral("C40"), QStringLiteral("Text")}) {
+        DataMatrixSymbol symbol = encodeBytes(bytes, rows, columns, encodingString(encoding, bytes));
+        const bool first = best.value.isEmpty() && best.error.isEmpty();
+        if (symbol.ok() ? !best.ok() || symbol.width * symbol.height < best.width * best.height : first)
+            best = std::move(symbol);
+    }
+    if (!best.ok() && best.error == refusal(rows, columns, false))
+        best.error = refusal(rows, columns, true);
+    return best;
 }
 
 DataMatrixSymbol DataMatrixEncoder::encodeBytes(const QByteArray &bytes, int rows, int columns,
@@ -173,9 +275,11 @@ DataMatrixSymbol DataMatrixEncoder::encodeBytes(const QByteArray &bytes, int row
         // at a time, or batch threads corrupt each other's symbols and the heap.
         static std::mutex libraryMutex;
         const std::lock_guard<std::mutex> lock(libraryMutex);
+        LibraryErrorCapture capture;
         grid = iec16022ecc200(&width, &height, &encodingCopy, static_cast<int>(input.size()),
                               reinterpret_cast<unsigned char *>(input.data()), &symbol.encodedBytes,
                               &symbol.capacity, &symbol.eccBytes);
+        symbol.libraryText = capture.finish();
     }
     if (encodingCopy != mine)
         free(encodingCopy);
@@ -184,11 +288,7 @@ DataMatrixSymbol DataMatrixEncoder::encodeBytes(const QByteArray &bytes, int row
     symbol.height = height;
     if (!grid || width <= 0 || height <= 0) {
         free(grid);
-        symbol.error = rows > 0
-                           ? tr("The text does not fit a Data Matrix of %1 x %2 modules with this encoding.")
-                                 .arg(rows)
-                                 .arg(columns)
-                           : tr("The text cannot be encoded as a Data Matrix with this encoding.");
+        symbol.error = refusal(rows, columns, false);
         return symbol;
     }
     symbol.grid = QByteArray(reinterpret_cast<const char *>(grid), static_cast<qsizetype>(width) * height);

@@ -19,6 +19,7 @@ struct DataMatrixSymbol {
     QByteArray value;    // the bytes encoded (UTF-8)
     QByteArray encoding; // the encoding string handed to the library (empty: its own choice)
     QString error;       // shown to the user as it stands
+    QString libraryText; // what the library printed, for the log only
 
     bool ok() const { return error.isEmpty() && width > 0 && height > 0; }
     // x from the left, y from the top of the symbol as seen.
@@ -41,7 +42,8 @@ public:
     // because the library pads a partial triple with a value that decoders read as a NUL.
     static QByteArray encodingString(const QString &encoding, const QByteArray &bytes);
 
-    // Encodes the value's UTF-8 form at the chosen size and encoding.
+    // Encodes the value's UTF-8 form at the chosen size and encoding; "Auto" (or an unknown name)
+    // takes the smallest symbol of the encodings above.
     static DataMatrixSymbol encode(const QString &value, const QString &format, const QString &encoding);
     static DataMatrixSymbol encodeBytes(const QByteArray &bytes, int rows, int columns,
                                         const QByteArray &encoding);
@@ -53,4 +55,7 @@ public:
     static QImage pageImage(const DataMatrixSymbol &symbol, int dpi);
     // The page's size in points: W x module by H x module.
     static QSizeF pageSize(const DataMatrixSymbol &symbol, int moduleSize);
+
+private:
+    static DataMatrixSymbol encodeAutomatically(const QByteArray &bytes, int rows, int columns);
 };
