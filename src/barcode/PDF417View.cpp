@@ -71,8 +71,23 @@ int PDF417View::drawWithText(const QString &text)
     if (!(size.width() > 0 && size.height() > 0))
         size = QSizeF(columns, rows * m_p.yHeight);
     // Rounded up as the output raise does.
-    const int width = std::max(BarcodeSizing::pixelsFor(size.width(), m_dpi), columns);
-    const int height = std::max(BarcodeSizing::pixelsFor(size.height(), m_dpi), rows);
+    const int width = BarcodeSizing::pixelsFor(size.width(), m_dpi);
+    const int height = BarcodeSizing::pixelsFor(size.height(), m_dpi);
+    // Drawn into the frame, a module smaller than a device pixel (rows are yHeight modules high) is
+    // lost and no reader can read the symbol: that is a refusal, not a picture.
+    const int moduleRows = rows * std::max(1, int(m_p.yHeight));
+    if (width < columns || height < moduleRows) {
+        m_lastError =
+            QCoreApplication::translate(
+                "PDF417View", "The text needs a PDF417 barcode of at least %1 x %2 points at %3 dpi. "
+                              "Make the barcode larger or the text shorter.")
+                .arg(std::ceil(columns * 72.0 / m_dpi))
+                .arg(std::ceil(moduleRows * 72.0 / m_dpi))
+                .arg(m_dpi);
+        PDF417Encoder::pdf417free(m_p);
+        m_imageState = ImageFailed;
+        return m_imageState;
+    }
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(qRgba(255, 255, 255, 255));
     std::vector<int> columnStart(columns + 1);

@@ -31,7 +31,8 @@ public:
     // Why the last encoding failed (empty when it did not).
     QString lastError() const { return m_lastError; }
 
-    // The symbol at the output resolution, each module at least one pixel; null before any success.
+    // The symbol at the output resolution, each module at least one pixel (a frame too small for
+    // that is refused); null before any success.
     QImage getImage() const { return m_pdf417Image; }
     // Its size in points: the frame at the time it was made.
     QSizeF imageSize() const { return m_imageSize; }

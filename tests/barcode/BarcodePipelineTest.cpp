@@ -416,6 +416,7 @@ TEST(BarcodeGenerationTest, ManyThreadsGiveTheSamePicturesAsOne)
         BarcodeSettings s = settingsFor(titles.at(i % titles.size()));
         s.dpi = 72;
         s.qr_size_val = 25;
+        s.pdf_hgt_val = 40; // a pixel for every module row at 72 dpi
         const BarcodeResult r =
             BarcodeGenerator::Get_Image_From_Val(s, valueFor(i, s.symbologyTitle), "H", "F");
         return r.ok() ? r.picture.toImage(36, Qt::white) : QImage();

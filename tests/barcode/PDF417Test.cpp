@@ -1,5 +1,6 @@
 // PDF417 encoder and view: symbols read back by an independent decoder at every error level
 // and compaction mode, segmentation rules, the view's states and sizes, and bad input.
+#include "barcode/BarcodeGenerator.h"
 #include "barcode/PDF417Encoder.h"
 #include "barcode/PDF417Tables.h"
 #include "barcode/PDF417View.h"
@@ -208,10 +209,41 @@ TEST(PDF417Test, ViewStatesAndSizes)
     EXPECT_FALSE(view.lastError().isEmpty());
     EXPECT_EQ(view.getImage(), first);
 
-    // A frame narrower than the symbol still gives every module a pixel.
+    // A frame that gives a module less than a device pixel is refused with the size it needs,
+    // and the last image stays.
     view.setFrameSize(QSizeF(10, 5));
     view.setOutputDpi(72);
+    ASSERT_EQ(view.drawWithText(QStringLiteral("Greetings")), PDF417View::ImageFailed);
+    EXPECT_TRUE(view.lastError().startsWith(QStringLiteral("The text needs a PDF417 barcode of at least ")))
+        << view.lastError().toStdString();
+    EXPECT_EQ(view.getImage(), first);
+    // Just large enough: every module has its pixel.
+    const int columns = view.param().bitColumns, rows = view.param().codeRows;
+    view.setFrameSize(QSizeF(columns, rows * 3));
     ASSERT_EQ(view.drawWithText(QStringLiteral("Greetings")), PDF417View::ImageReady);
-    EXPECT_EQ(view.getImage().width(), view.param().bitColumns);
-    EXPECT_EQ(view.getImage().height(), view.param().codeRows);
+    EXPECT_EQ(view.getImage().size(), QSize(columns, rows * 3));
+}
+
+TEST(PDF417Test, DenseTextInASmallBoxIsRefusedNotUnreadable)
+{
+    // 2,000 digits in the default 100 x 20 point box at 300 dpi: less than a pixel a module.
+    BarcodeSettings settings;
+    settings.symbologyTitle = QStringLiteral("PDF417");
+    settings.linear_or_2d = 1;
+    settings.dpi = 300;
+    const QString digits = QString::fromLatin1(QByteArray("1234567890").repeated(200));
+    const BarcodeResult refused = BarcodeGenerator::Get_Image_From_Val(settings, digits, {}, {});
+    EXPECT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.error.contains(QStringLiteral("at least"))) << refused.error.toStdString();
+    EXPECT_TRUE(refused.error.contains(QStringLiteral("300 dpi"))) << refused.error.toStdString();
+
+    // Given room, the same text makes a symbol an independent reader reads.
+    settings.pdf_wdt_val = 250;
+    settings.pdf_hgt_val = 120;
+    const BarcodeResult made = BarcodeGenerator::Get_Image_From_Val(settings, digits, {}, {});
+    ASSERT_TRUE(made.ok()) << made.error.toStdString();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("dense.png"));
+    ASSERT_TRUE(made.picture.toImage(300, Qt::white).save(file));
+    EXPECT_EQ(SymbolDecoder::zxing({file}, QStringLiteral("PDF417")).value(file), digits);
 }
