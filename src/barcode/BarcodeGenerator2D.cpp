@@ -6,6 +6,7 @@
 #include "barcode/DataMatrixEncoder.h"
 #include "barcode/PDF417View.h"
 #include "barcode/QREncoder.h"
+#include "platform/Units.h"
 
 namespace
 {
@@ -22,7 +23,7 @@ BarcodeGenerator::Symbol2D qrCode(const BarcodeSettings &settings, const QString
     // The image is made at one pixel per point before it is raised: bound both sizes first.
     const int side = std::max(1, settings.qr_size_val);
     const int maxSide = BarcodeSizing::kMaxPictureSide;
-    if (side > maxSide || double(side) * settings.dpi / 72.0 > maxSide) {
+    if (side > maxSide || double(side) * settings.dpi / Units::PointsPerInch > maxSide) {
         out.error = QStringLiteral("The QR Code picture is too large for the resolution");
         return out;
     }

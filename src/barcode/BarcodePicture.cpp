@@ -2,6 +2,7 @@
 
 #include "barcode/NKDBarcode.h"
 #include "barcode/NKDBarcodeOffscreenView.h"
+#include "platform/Units.h"
 
 #include <QBuffer>
 #include <QPageLayout>
@@ -65,7 +66,7 @@ QByteArray BarcodePicture::pdfFromPicture(const Picture &picture)
         QPainter painter;
         if (!painter.begin(&writer))
             return {};
-        const double pointsToDevice = writer.resolution() / 72.0;
+        const double pointsToDevice = Units::pixelsPerPoint(writer.resolution());
         painter.scale(pointsToDevice, pointsToDevice);
         picture.draw(painter, QRectF(QPointF(0, 0), size));
         painter.end();

@@ -2,6 +2,7 @@
 
 #include "barcode/BarcodeSettings.h"
 #include "barcode/NKDBarcode.h"
+#include "platform/Units.h"
 
 #include <QPainter>
 
@@ -27,16 +28,12 @@ float frameWidth(const BarcodeSettings &settings, double symbolWidth, double hea
 
 float BarcodeSizing::toPoints(float value, int unit)
 {
-    if (unit == 2)
-        return float(double(value) * 0.393701 * 72.0 / 10.0);
-    if (unit == 1)
-        return float(double(value) * 0.393701 * 72.0);
-    return float(double(value) * 72.0);
+    return float(Units::enteredToPoints(double(value), unit));
 }
 
 double BarcodeSizing::barWidthForMils(double mils)
 {
-    return double(float(mils) / 1000.0f) * 72.0;
+    return Units::milsToPoints(mils);
 }
 
 BarcodeMargins BarcodeSizing::margins(const BarcodeSettings &s)
@@ -59,11 +56,11 @@ void BarcodeSizing::Set_Barcode_Height(const BarcodeSettings &settings, NKDBarco
         std::max(toPoints(float(settings.linear_height_val), settings.unit), float(barcode.fixedBarHeight()));
     float height = h;
     if (barcode.printsCaption())
-        height = float(double(height) + barcode.captionHeight() * 72.0 + m.value);
+        height = float(double(height) + Units::inchesToPoints(barcode.captionHeight()) + m.value);
     if (barcode.printsHeader())
-        height = float(double(height) + barcode.headerHeight() * 72.0 + m.header);
+        height = float(double(height) + Units::inchesToPoints(barcode.headerHeight()) + m.header);
     if (barcode.printsFooter())
-        height = float(double(height) + barcode.footerHeight() * 72.0 + m.footer);
+        height = float(double(height) + Units::inchesToPoints(barcode.footerHeight()) + m.footer);
     height = height + 2.0f * float(m.topBottom);
     barcode.setHeight(height);
 }
@@ -76,8 +73,8 @@ float BarcodeSizing::Set_Linear_Barcode_Width(const BarcodeSettings &settings, c
 void BarcodeSizing::Set_2d_Barcode_Height(const BarcodeSettings &settings, QSizeF symbol, SymbolFrame &frame)
 {
     const BarcodeMargins m = margins(settings);
-    const float hh = settings.show_hide_hdr == 1 ? 0.0f : float(frame.headerHeight * 72.0);
-    const float fh = settings.show_hide_ftr == 1 ? 0.0f : float(frame.footerHeight * 72.0);
+    const float hh = settings.show_hide_hdr == 1 ? 0.0f : float(Units::inchesToPoints(frame.headerHeight));
+    const float fh = settings.show_hide_ftr == 1 ? 0.0f : float(Units::inchesToPoints(frame.footerHeight));
     frame.height =
         float(symbol.height()) + hh + float(m.header) + fh + float(m.footer) + 2.0f * float(m.topBottom);
 }
@@ -89,7 +86,7 @@ void BarcodeSizing::Set_2d_Barcode_Width(const BarcodeSettings &settings, QSizeF
 
 int BarcodeSizing::pixelsFor(double points, double dpi)
 {
-    return int(std::ceil(float(dpi * points / 72.0)));
+    return int(std::ceil(float(dpi * points / Units::PointsPerInch)));
 }
 
 QImage BarcodeSizing::Increase_DPI(const QImage &image, QSizeF sizeInPoints, double dpi)

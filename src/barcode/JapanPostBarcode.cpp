@@ -1,9 +1,11 @@
 #include "barcode/JapanPostBarcode.h"
 
+#include "platform/Units.h"
+
 namespace
 {
 
-constexpr double kPointsPerMm = 1.0 / 0.3527777777777777;
+constexpr double kPointsPerMm = 1.0 / Units::MillimetresPerPointPostal;
 // Code characters by value: digits, hyphen, CC1 to CC8.
 constexpr char kCodes[] = "0123456789-:;<=>?./";
 constexpr int kBars[19][3] = {{3, 0, 0}, {3, 3, 0}, {3, 1, 2}, {1, 3, 2}, {3, 2, 1}, {3, 0, 3}, {1, 2, 3},

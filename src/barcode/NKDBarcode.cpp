@@ -1,6 +1,7 @@
 #include "barcode/NKDBarcode.h"
 
 #include "barcode/BarcodeText.h"
+#include "platform/Units.h"
 
 namespace
 {
@@ -9,7 +10,7 @@ namespace
 double textHeight(const FontDescriptor &font)
 {
     const double c = BarcodeText::capHeight(font);
-    return float(c / 72.0 + 0.35 * (c / 72.0));
+    return float(Units::pointsToInches(c) + 0.35 * Units::pointsToInches(c));
 }
 
 } // namespace
@@ -141,11 +142,11 @@ double NKDBarcode::barTop(int) const
 {
     double h = m_height;
     if (m_printsCaption)
-        h -= m_captionHeight * 72.0 + m_margins.value;
+        h -= Units::inchesToPoints(m_captionHeight) + m_margins.value;
     if (m_printsHeader)
-        h -= m_headerHeight * 72.0 + m_margins.header;
+        h -= Units::inchesToPoints(m_headerHeight) + m_margins.header;
     if (m_printsFooter)
-        h -= m_footerHeight * 72.0 + m_margins.footer;
+        h -= Units::inchesToPoints(m_footerHeight) + m_margins.footer;
     return h - 2.0 * m_margins.topBottom;
 }
 
@@ -153,10 +154,10 @@ double NKDBarcode::barBottom(int) const
 {
     double b = 0;
     if (m_printsCaption)
-        b += m_captionHeight * 72.0;
+        b += Units::inchesToPoints(m_captionHeight);
     if (m_printsHeader)
-        b += m_headerHeight * 72.0;
+        b += Units::inchesToPoints(m_headerHeight);
     if (m_printsFooter)
-        b += m_footerHeight * 72.0;
+        b += Units::inchesToPoints(m_footerHeight);
     return b;
 }

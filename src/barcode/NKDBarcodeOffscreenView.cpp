@@ -3,6 +3,7 @@
 #include "barcode/BarcodeSizing.h"
 #include "barcode/BarcodeText.h"
 #include "barcode/NKDBarcode.h"
+#include "platform/Units.h"
 
 #include <QPainter>
 
@@ -91,7 +92,7 @@ void NKDBarcodeOffscreenView::drawHeaderFooter(QPainter &painter, bool printsHea
 {
     const double w = m_bounds.width();
     if (printsHeader) {
-        const double yh = m_bounds.height() - headerHeightInches * 72.0 - m_margins.topBottom;
+        const double yh = m_bounds.height() - Units::inchesToPoints(headerHeightInches) - m_margins.topBottom;
         drawTextInRect(painter, header, m_settings.header_font, m_settings.barcode_hdr_clr,
                        BarcodeText::kHeaderFooterKern, m_settings.align_hdr_index, 0, yh, w);
     }
@@ -119,8 +120,8 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter) const
     const NKDBarcode &b = *m_barcode;
     painter.fillRect(m_bounds, m_settings.barcode_back_clr);
 
-    const double C = b.printsCaption() ? b.captionHeight() * 72.0 : 0.0;
-    const double F = b.printsFooter() ? b.footerHeight() * 72.0 : 0.0;
+    const double C = b.printsCaption() ? Units::inchesToPoints(b.captionHeight()) : 0.0;
+    const double F = b.printsFooter() ? Units::inchesToPoints(b.footerHeight()) : 0.0;
     const bool top = m_settings.show_val_on_top != 0;
     const BarcodeMargins &m = m_margins;
     const double yb = top ? F + m.footer + m.topBottom : C + F + m.value + m.footer + m.topBottom;
@@ -209,7 +210,7 @@ void NKDBarcodeOffscreenView::drawCaption(QPainter &painter, double yc) const
 void NKDBarcodeOffscreenView::draw2D(QPainter &painter) const
 {
     painter.fillRect(m_bounds, Qt::white);
-    const double headerHeight = m_frame.headerHeight * 72.0;
+    const double headerHeight = Units::inchesToPoints(m_frame.headerHeight);
     const double yh = m_frame.printsHeader ? m_bounds.height() - headerHeight - m_margins.topBottom
                                            : m_bounds.height() - m_margins.topBottom;
     drawHeaderFooter(painter, m_frame.printsHeader, false, m_frame.header, {}, m_frame.headerHeight);

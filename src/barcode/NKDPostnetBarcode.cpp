@@ -1,5 +1,7 @@
 #include "barcode/NKDPostnetBarcode.h"
 
+#include "platform/Units.h"
+
 bool NKDPostnetBarcode::initWithContent(const QString &content, bool printsCaption)
 {
     if (content.isNull())
@@ -59,5 +61,5 @@ double NKDPostnetBarcode::barTop(int index) const
         return 9.0;
     const int digit = (index - 3) / 15;
     const int bar = (index - 15 * digit) / 3;
-    return _heightForDigit(digit, bar) * 72.0;
+    return Units::inchesToPoints(_heightForDigit(digit, bar));
 }

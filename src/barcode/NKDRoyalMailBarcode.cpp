@@ -1,10 +1,12 @@
 #include "barcode/NKDRoyalMailBarcode.h"
 
+#include "platform/Units.h"
+
 namespace
 {
 
 constexpr char kTable[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-constexpr double kPointsPerMm = 72.0 / 25.4;
+constexpr double kPointsPerMm = Units::PointsPerMillimetre;
 
 // The two bars (1..4) that reach out for a row or column value 1..6.
 constexpr int kReaching[6][2] = {{3, 4}, {2, 4}, {2, 3}, {1, 4}, {1, 3}, {1, 2}};

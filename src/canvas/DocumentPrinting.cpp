@@ -1,6 +1,7 @@
 #include "canvas/DocumentPrinting.h"
 
 #include "canvas/SKTRenderingView.h"
+#include "platform/Units.h"
 
 #include <QPainter>
 #include <QPrintDialog>
@@ -16,7 +17,7 @@ bool DocumentPrinting::printSide(QPrinter &printer, const RenderSide &front, con
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
-    const double perPoint = printer.resolution() / 72.0;
+    const double perPoint = Units::pixelsPerPoint(printer.resolution());
     const QSizeF card = front.cardSize * perPoint;
     // Real size when it fits, else scaled down to the printable area.
     double k = perPoint;

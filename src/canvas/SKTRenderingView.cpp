@@ -2,6 +2,7 @@
 
 #include "paint/PaintingScope.h"
 #include "panels/CardPageDrawing.h"
+#include "platform/Units.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -27,7 +28,7 @@ GraphicDrawContext outputContext(const QString &resourcePath, double deviceScale
 
 int pixelsFor(double points, double dpi)
 {
-    const double px = std::ceil(points * dpi / 72.0 - 1e-9);
+    const double px = std::ceil(points * dpi / Units::PointsPerInch - 1e-9);
     return std::isfinite(px) ? int(std::max(0.0, std::min(px, double(SKTRenderingView::MaxPixels) + 1))) : 0;
 }
 
@@ -59,7 +60,7 @@ void SKTRenderingView::drawSide(QPainter &painter, const RenderSide &side)
 {
     // Objects ask for a canvas refresh at the end of their paint; while rendering those are dropped.
     PaintingScope painting;
-    const double scale = painter.device() ? painter.device()->logicalDpiX() / 72.0 : 1.0;
+    const double scale = painter.device() ? Units::pixelsPerPoint(painter.device()->logicalDpiX()) : 1.0;
     const GraphicDrawContext context = outputContext(side.resourcePath, scale > 0 ? scale : 1.0);
     painter.save();
     CardPageDrawing::Card_Base_Drawing(painter, side.page, side.cardShape,

@@ -4,6 +4,7 @@
 #include "foundation/StringUtils.h"
 #include "model/GraphicPainting.h"
 #include "platform/FontResolver.h"
+#include "platform/Units.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -83,7 +84,7 @@ QFont fontInPoints(const FontDescriptor &descriptor)
     const double size =
         std::isfinite(descriptor.size) && descriptor.size > 0 ? std::min(descriptor.size, 10000.0) : 12.0;
     const double dpi = layoutDevice()->logicalDpiY() > 0 ? layoutDevice()->logicalDpiY() : LayoutDpi;
-    font.setPointSizeF(size * 72.0 / dpi);
+    font.setPointSizeF(size * Units::PointsPerInch / dpi);
     // Unhinted outlines keep the line breaks the same at every resolution.
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;

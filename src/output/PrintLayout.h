@@ -2,6 +2,8 @@
 // alignment and sides, with the fitting of rows and columns to the paper and the paper names.
 #pragma once
 
+#include "platform/Units.h"
+
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -47,8 +49,8 @@ public:
     static const QString MsgBadHeight;
 
     // The window shows millimetres; the settings hold points (32-bit, multiplied in double).
-    static float Points_to_MM_Convert(float points) { return float(double(points) * 0.3527777777778); }
-    static float MM_to_Points_Convert(float mm) { return float(double(mm) * 2.834645669291); }
+    static float Points_to_MM_Convert(float points) { return Units::pointsToMillimetres(points); }
+    static float MM_to_Points_Convert(float mm) { return Units::millimetresToPoints(mm); }
 
     // A fresh opening: one row and column, alignment 1, no auto-centre, outlines on, the label the
     // card's size (doubled for both sides), total 1 or the batch size in data mode.

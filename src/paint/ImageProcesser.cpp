@@ -1,5 +1,7 @@
 #include "paint/ImageProcesser.h"
 
+#include "platform/Units.h"
+
 #include <QPainter>
 #include <QTransform>
 
@@ -127,7 +129,7 @@ QImage ImageProcesser::pixelsOf(const Picture &image)
     if (!(s.width() > 0) || !(s.height() > 0) || s.width() * s.height() > 64e6)
         return {};
     const double k = (s.width() * s.height() * 16.0 > 16e6) ? 1.0 : 4.0;
-    return image.toImage(72.0 * k);
+    return image.toImage(Units::PointsPerInch * k);
 }
 
 QSizeF ImageProcesser::cappedSize(QSizeF size)

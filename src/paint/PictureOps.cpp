@@ -1,6 +1,7 @@
 #include "paint/PictureOps.h"
 
 #include "paint/PathPainting.h"
+#include "platform/Units.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -17,7 +18,8 @@ Picture PictureOps::setDPI(const Picture &image, int dpi)
     if (image.isNull() || image.isVector() || dpi <= 0)
         return image;
     const QSize px = image.image().size();
-    return image.withSize(QSizeF(px.width() / double(dpi) * 72.0, px.height() / double(dpi) * 72.0));
+    return image.withSize(QSizeF(px.width() / double(dpi) * Units::PointsPerInch,
+                                 px.height() / double(dpi) * Units::PointsPerInch));
 }
 
 QImage PictureOps::bitmapImageRepresentation(const Picture &image)

@@ -2,6 +2,8 @@
 // (held in single precision), turned into millimetres by orientation.
 #include "panels/CardSizeTables.h"
 
+#include "platform/Units.h"
+
 #include <array>
 #include <utility>
 
@@ -60,8 +62,8 @@ QSizeF CardSizeTables::Get_My_card_Size(const QString &category, const QString &
 {
     Inches v = category == PvcCategory ? lookup(PvcSizes, listIndex) : lookup(PaperSizes, listIndex);
     if (listIndex != -1) {
-        v.first = float(double(v.first) * 25.4);
-        v.second = float(double(v.second) * 25.4);
+        v.first = float(double(v.first) * Units::MillimetresPerInch);
+        v.second = float(double(v.second) * Units::MillimetresPerInch);
     }
     if (preset == QLatin1String("V"))
         return QSizeF(v.second, v.first);
@@ -70,10 +72,10 @@ QSizeF CardSizeTables::Get_My_card_Size(const QString &category, const QString &
 
 float CardSizeTables::Points_to_MM_Convert(float points)
 {
-    return float(double(points) * 0.3527777777778);
+    return Units::pointsToMillimetres(points);
 }
 
 float CardSizeTables::MM_to_Points_Convert(float mm)
 {
-    return float(double(mm) * 2.834645669291);
+    return Units::millimetresToPoints(mm);
 }

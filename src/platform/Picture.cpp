@@ -1,5 +1,7 @@
 #include "platform/Picture.h"
 
+#include "platform/Units.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
@@ -59,8 +61,8 @@ QImage Picture::toImage(double dpi, const QColor &background) const
 {
     if (isNull() || m_size.width() <= 0 || m_size.height() <= 0)
         return {};
-    const double wd = std::ceil(m_size.width() * dpi / 72.0 - 1e-9);
-    const double hd = std::ceil(m_size.height() * dpi / 72.0 - 1e-9);
+    const double wd = std::ceil(m_size.width() * dpi / Units::PointsPerInch - 1e-9);
+    const double hd = std::ceil(m_size.height() * dpi / Units::PointsPerInch - 1e-9);
     // A size read from a damaged file may be absurd; converting it to int would be undefined.
     if (!(wd >= 1 && hd >= 1 && wd <= MaxPixelSide && hd <= MaxPixelSide))
         return {};
@@ -71,14 +73,15 @@ QImage Picture::toImage(double dpi, const QColor &background) const
     QPainter p(&out);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    draw(p, QRectF(0, 0, m_size.width() * dpi / 72.0, m_size.height() * dpi / 72.0));
+    draw(p, QRectF(0, 0, m_size.width() * dpi / Units::PointsPerInch,
+                   m_size.height() * dpi / Units::PointsPerInch));
     p.end();
     return out;
 }
 
 QByteArray Picture::toPng() const
 {
-    QImage img = m_vector ? toImage(72.0) : m_image;
+    QImage img = m_vector ? toImage(Units::PointsPerInch) : m_image;
     QByteArray bytes;
     QBuffer buf(&bytes);
     buf.open(QIODevice::WriteOnly);
