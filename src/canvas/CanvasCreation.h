@@ -1,0 +1,55 @@
+// Making card objects on a canvas: by a press with a tool, at a default place, or by identifier for
+// the personal details and the invitation; pictures from a file or the clipboard. One undo step each.
+#pragma once
+
+#include "model/SKTGraphic.h"
+
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+class QMimeData;
+class SKTGraphicView;
+
+class CanvasCreation
+{
+public:
+    explicit CanvasCreation(SKTGraphicView &view);
+
+    // Identifiers of the personal-details objects.
+    static const QStringList &personalDetailIdentifiers();
+
+    // A press with a tool: the object starts at the point with no size and is inserted at the
+    // front; the tracking sizes it; finishCreation() keeps it or, with no size at all, takes it back.
+    void beginCreation(SKTGraphic::Kind graphicClass, const QPointF &point, const QString &card_side);
+    void finishCreation();
+
+    GraphicPtr createGraphicOfClass(SKTGraphic::Kind graphicClass, bool use_rect, const QRectF &bound_rect,
+                                    const QString &card_side, const QString &ctrl_value,
+                                    const QString &ctrl_ID);
+    GraphicPtr ReplaceGraphicText(SKTGraphic::Kind graphicClass, bool use_rect, const QRectF &bound_rect,
+                                  const QString &card_side, const QString &ctrl_value,
+                                  const QString &ctrl_ID);
+    GraphicPtr Selcect_Ctrl_With_ID(const QString &ctrl_ID) const;
+    void Hide_all_Text_control_FUP_Control();
+    void delete_all_Text_control();
+    void delete_all_control();
+
+    bool makeNewImageFromContentsOfFile(const QString &path, const QPointF &point);
+    // A picture offered on the clipboard, its bottom-left corner at the point.
+    bool makeNewImageFromPasteboard(const QMimeData *mime, const QPointF &point);
+
+private:
+    // Steps shared by both ways in: undo group, cleared selection, the object made and inserted.
+    GraphicPtr start(SKTGraphic::Kind graphicClass, const QRectF &frame, const QString &ctrl_value,
+                     const QString &ctrl_ID);
+    GraphicPtr makeGraphic(SKTGraphic::Kind graphicClass, const QPointF &origin, const QString &ctrl_value,
+                           const QString &ctrl_ID) const;
+    void insertPicture(const GraphicPtr &image);
+    static bool isTextOrPicture(const GraphicPtr &graphic);
+
+    SKTGraphicView &m_view;
+    bool m_savedGroupsByEvent = true;
+    int m_undoCountAtStart = 0;
+};

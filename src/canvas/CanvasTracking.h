@@ -1,0 +1,75 @@
+// Presses, drags and keys on a card canvas: what a press starts (creation, selection, moving,
+// resizing, a rubber band), how each gesture follows the pointer and how it ends, and the nudges.
+#pragma once
+
+#include "model/SKTGraphic.h"
+
+#include <QList>
+#include <QPointF>
+#include <QRectF>
+
+class QTimer;
+class SKTGraphicView;
+
+class CanvasTracking
+{
+public:
+    enum class Gesture { None, Creating, Moving, Resizing, Marquee, Swallowing };
+
+    explicit CanvasTracking(SKTGraphicView &view);
+    ~CanvasTracking();
+
+    // A press (clickCount 2 for a double-click), a drag with the left button, its release. Points
+    // are in card points.
+    void mouseDown(const QPointF &point, Qt::KeyboardModifiers modifiers, int clickCount);
+    void mouseDragged(const QPointF &point);
+    void mouseUp(const QPointF &point);
+    // Ends a running gesture as if the button went up where the pointer last was.
+    void cancelGesture();
+    Gesture gesture() const { return m_gesture; }
+
+    GraphicPtr graphicUnderPoint(const QPointF &point, int *index, bool *isSelected, int *handle) const;
+    QList<int> indexesOfGraphicsIntersectingRect(const QRectF &rect) const;
+
+    void moveSelectedGraphicsByX(double dx, double dy);
+    void hideHandlesMomentarily();
+    void unhideHandlesForTimer();
+
+    // Marker lines on the rulers while objects move or resize.
+    void beginEchoingMoveToRulers(const QRectF &rect);
+    void continueEchoingMoveToRulers(const QRectF &rect);
+    void stopEchoingMoveToRulers();
+
+    static constexpr double MoveThreshold = 2.0;
+    static constexpr double NudgeStep = 1.0;
+    static constexpr int HandleHidingMs = 500;
+
+private:
+    void selectAndTrackMouseWithEvent(const QPointF &point, bool shift);
+    void moveSelectedGraphicsWithEvent(const QPointF &point);
+    void resizeGraphic(const GraphicPtr &graphic, int handle, const QPointF &point);
+    void marqueeSelectWithEvent(const QPointF &point);
+    void finishPress();
+    void showCurrentOrCardPage();
+    bool rulersShown() const;
+    void beginGestureUndoGroup();
+    void endGestureUndoGroup();
+
+    SKTGraphicView &m_view;
+    Gesture m_gesture = Gesture::None;
+    QPointF m_lastPoint;     // L: where the pointer was last
+    QPointF m_offset;        // O: pointer minus the selection's corner
+    QRectF m_startBounds;    // B: the selection's bounds at the press
+    GraphicList m_moving;    // the selection being dragged
+    bool m_dragging = false; // the pointer went past the threshold
+    bool m_echoing = false;
+    GraphicPtr m_resizing;
+    int m_handle = 0;
+    QList<int> m_marqueeStart; // S0
+    QPointF m_marqueeAnchor;   // A
+    bool m_marqueeTouched = false;
+    bool m_noInspector = false; // the press ends without asking the inspector
+    bool m_undoGroupOpen = false;
+    bool m_savedGroupsByEvent = true;
+    QTimer *m_handleTimer = nullptr;
+};

@@ -1,0 +1,63 @@
+// The visible area of a card's scroll view: keeps the card centred when it is smaller than the
+// area, limits scrolling to the card, and paints the grey desk with the card's shadowed silhouette.
+#pragma once
+
+#include "platform/Picture.h"
+
+#include <QImage>
+#include <QPointF>
+#include <QSizeF>
+#include <QWidget>
+
+#include <optional>
+
+class SWCenteringClipView : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit SWCenteringClipView(QWidget *parent = nullptr);
+
+    // The card widget inside; its size in points is the document size.
+    void setDocumentView(QWidget *view, QSizeF sizeInPoints);
+    void setDocumentSize(QSizeF sizeInPoints);
+    QSizeF documentSize() const { return m_documentSize; }
+    void setFactor(double factor);
+    double factor() const { return m_factor; }
+
+    // The visible area in card points: its size (pixels over the factor) and its top-left corner.
+    QSizeF boundsSize() const;
+    QPointF boundsOrigin() const { return m_origin; }
+
+    // Per axis: centred at round((f - b) / 2) when the area is larger than the card, else kept
+    // between 0 and f - b, in whole points.
+    QPointF constrainScrollPoint(const QPointF &proposed) const;
+    static double centredOrigin(double f, double b);
+    static double constrainAxis(double proposed, double f, double b);
+    void centerDocument();
+    void scrollToPoint(const QPointF &proposed);
+
+    std::optional<Picture> bgImagePattern() const { return m_bgImagePattern; }
+    void setBgImagePattern(const std::optional<Picture> &pattern) { m_bgImagePattern = pattern; }
+
+signals:
+    void boundsOriginChanged();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void placeDocument();
+    // The blurred silhouette, made once per size and shape.
+    const QImage &shadowFor(const QSize &size, int shape);
+
+    QWidget *m_document = nullptr;
+    QSizeF m_documentSize = QSizeF(243, 154);
+    double m_factor = 1.0;
+    QPointF m_origin;
+    std::optional<Picture> m_bgImagePattern; // nothing sets it; kept as the window's property
+    QImage m_bgImage;                        // none: the silhouette is drawn
+    QImage m_shadow;
+    QSize m_shadowSize;
+    int m_shadowShape = -1;
+};
