@@ -1,0 +1,47 @@
+// The ready invitation the start wizard leaves on the front side: up to seven texts stacked down
+// the card under fixed "PARTY_" identifiers, and the chosen picture as the front background.
+#pragma once
+
+#include "model/SKTGraphic.h"
+
+#include <QList>
+#include <QRectF>
+#include <QString>
+
+class Card_Property;
+
+struct InvitationDetails {
+    QString title, to, message, date, time, venue, from;
+    QString background; // path of the background picture; "" for none
+};
+
+struct InvitationItem {
+    QString id;   // "PARTY_TITLE" ...
+    QString text; // what the text object shows
+    QRectF frame; // on the front side, y down from its top edge
+};
+
+class InvitationLayout
+{
+public:
+    // Text alignment codes of a text object.
+    static constexpr qint32 AlignRight = 1;
+    static constexpr qint32 AlignCentre = 2;
+
+    // The texts to make, in the order they are made, for a card `cardWidth` points wide. Values
+    // are trimmed; an empty one makes no text.
+    static QList<InvitationItem> Fill_Party_Invidation_Details(const InvitationDetails &details,
+                                                               double cardWidth);
+
+    // What creation by identifier gives a text object: its value, no border or fill, and the
+    // alignment and font that the invitation identifiers ask for.
+    static void applyTextLook(SKTGraphic &text, const QString &value, const QString &ctrl_ID);
+
+    // The text objects of the layout as the front list holds them: each new one goes in front,
+    // so the last made comes first.
+    static GraphicList makeObjects(const InvitationDetails &details, double cardWidth);
+
+    // The layout on a front side: its objects put in front of `front`, and the background picture
+    // into the front page settings.
+    static void apply(const InvitationDetails &details, Card_Property &frontPage, GraphicList &front);
+};

@@ -1,0 +1,265 @@
+// The user's own design templates: pairs of a design file and a preview picture of the same name
+// in the "User" folder, with their name checks, writing, copying, renaming and deleting.
+#include "editor/TemplateStore.h"
+
+#include "editor/DesignFile.h"
+#include "editor/EditorState.h"
+#include "foundation/FileUtils.h"
+#include "foundation/StringUtils.h"
+#include "output/CardExport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace
+{
+TemplateResult failed(const QString &message)
+{
+    return {TemplateResult::Status::Failed, message, {}};
+}
+
+// Replaces target with source in one step, an existing target included.
+bool moveOver(const QString &source, const QString &target)
+{
+    return std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0;
+}
+
+// A copy written whole or not at all.
+bool copyFile(const QString &source, const QString &target)
+{
+    QFile in(source);
+    if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly))
+        return false;
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    while (!in.atEnd()) {
+        const QByteArray chunk = in.read(1 << 20);
+        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
+            return false;
+        if (out.write(chunk) != chunk.size())
+            return false;
+    }
+    return out.commit();
+}
+
+QString withSuffix(const QString &path, const QString &suffix)
+{
+    const QFileInfo fi(path);
+    return fi.dir().filePath(fi.completeBaseName() + QLatin1Char('.') + suffix);
+}
+} // namespace
+
+const QString TemplateStore::MsgEnterName = QStringLiteral("Please enter template name.");
+const QString TemplateStore::MsgReplace =
+    QStringLiteral("Template with this name already exists, Do you want to replace the existing template?");
+const QString TemplateStore::MsgExists = QStringLiteral("Template with this name already exists.");
+const QString TemplateStore::MsgExported = QStringLiteral("Template exported successfully.");
+const QString TemplateStore::MsgSelect = QStringLiteral("Please select template.");
+const QString TemplateStore::MsgConfirmDelete = QStringLiteral("Do you want to delete this template?");
+const QString TemplateStore::MsgConfirmCopy = QStringLiteral("Do you want to make copy of this template?");
+const QString TemplateStore::MsgFail = QStringLiteral("fail");
+
+QString TemplateStore::userFolderOf(const QString &resourcePath)
+{
+    return QDir(resourcePath).filePath(QStringLiteral("Templates/User"));
+}
+
+QString TemplateStore::cleanName(const QString &typed)
+{
+    return Remove_Reserve_Char_In_File_Name(Remove_Reserve_Char_In_File_Name(Trim_Str(typed)));
+}
+
+bool TemplateStore::isUsableName(const QString &name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.startsWith(QLatin1Char('.'));
+}
+
+TemplateResult TemplateStore::OKPressed(const QString &typed, const QString &passed, const Question &ask,
+                                        QString *name) const
+{
+    const QString clean = cleanName(typed);
+    if (!isUsableName(clean))
+        return failed(MsgEnterName);
+    const QString current = Trim_Str(passed);
+    if (current.isEmpty()) {
+        if (exists(clean) && !(ask && ask(MsgReplace)))
+            return {TemplateResult::Status::Cancelled, {}, {}};
+    } else if (clean != current && exists(clean)) {
+        return failed(MsgExists);
+    }
+    if (name)
+        *name = clean;
+    return {};
+}
+
+QString TemplateStore::designPath(const QString &name) const
+{
+    return QDir(m_folder).filePath(name + QLatin1Char('.') + EditorState::design_file_EXT());
+}
+
+QString TemplateStore::previewPath(const QString &name) const
+{
+    return QDir(m_folder).filePath(name + QStringLiteral(".png"));
+}
+
+bool TemplateStore::exists(const QString &name) const
+{
+    return isUsableName(name) && QFileInfo::exists(designPath(name));
+}
+
+TemplateResult TemplateStore::writePair(const QString &name, const plist::Array &items,
+                                        const PreviewWriter &writePreview) const
+{
+    if (!isUsableName(name))
+        return failed(MsgEnterName);
+    if (!QDir().mkpath(m_folder))
+        return failed(MsgFail);
+    // A hidden scratch folder beside the pair: the browser lists no folders, and moving from it
+    // into place stays on the same file system.
+    QTemporaryDir scratch(QDir(m_folder).filePath(QStringLiteral(".template-XXXXXX")));
+    if (!scratch.isValid())
+        return failed(MsgFail);
+    const QString newDesign = scratch.filePath(QStringLiteral("design.dcard"));
+    const QString newPreview = scratch.filePath(QStringLiteral("preview.png"));
+    QString error;
+    if (!DesignFile::writeItems(newDesign, items, &error) || !writePreview ||
+        !writePreview(newPreview, &error) || !QFileInfo(newPreview).isFile())
+        return failed(MsgFail);
+    if (!moveOver(newPreview, previewPath(name)) || !moveOver(newDesign, designPath(name)))
+        return failed(MsgFail);
+    return {TemplateResult::Status::Done, MsgExported, designPath(name)};
+}
+
+TemplateResult TemplateStore::exportTemplate(const QString &name, const plist::Array &items,
+                                             std::shared_ptr<const BatchFillSnapshot> snapshot) const
+{
+    return writePair(name, items, [&](const QString &path, QString *error) {
+        ExportOptions options;
+        options.side = ExportSide::Both;
+        options.combined = true;
+        const ExportResult r = CardExport::Export_Single_File(snapshot, path, options);
+        if (!r.ok() && error)
+            *error = r.message();
+        return r.ok();
+    });
+}
+
+QStringList TemplateStore::templatePictures() const
+{
+    QStringList pictures;
+    QDir dir(m_folder);
+    QFileInfoList entries = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot);
+    std::sort(entries.begin(), entries.end(), [](const QFileInfo &a, const QFileInfo &b) {
+        const int c = a.fileName().compare(b.fileName(), Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a.fileName() < b.fileName();
+    });
+    for (const QFileInfo &fi : entries) {
+        const QString ext = fi.suffix().toLower();
+        if (ext == QLatin1String("png") || ext == QLatin1String("jpg"))
+            pictures << dir.filePath(fi.fileName());
+    }
+    return pictures;
+}
+
+QString TemplateStore::designPathForPicture(const QString &picture)
+{
+    return withSuffix(picture, EditorState::design_file_EXT());
+}
+
+QString TemplateStore::Create_New_File_Path(const QString &path, const QString &companionExt)
+{
+    const QFileInfo fi(path);
+    const QDir dir = fi.dir();
+    const QString base = fi.completeBaseName();
+    const QString ext = fi.suffix();
+    QString candidate;
+    // Only the last component changes: a folder whose name holds the file's name stays as it is.
+    for (int n = 1; n <= 100000; ++n) {
+        candidate = dir.filePath(QStringLiteral("%1 (copy %2).%3").arg(base).arg(n).arg(ext));
+        if (QFileInfo::exists(candidate))
+            continue;
+        if (!companionExt.isEmpty() && QFileInfo::exists(withSuffix(candidate, companionExt)))
+            continue;
+        return candidate;
+    }
+    return candidate;
+}
+
+bool TemplateStore::holds(const QString &picture) const
+{
+    const QFileInfo fi(picture);
+    return !picture.isEmpty() && fi.isFile() &&
+           QFileInfo(fi.absolutePath()).canonicalFilePath() == QFileInfo(m_folder).canonicalFilePath();
+}
+
+TemplateResult TemplateStore::copyTemplate(const QString &picture) const
+{
+    if (!holds(picture))
+        return failed(MsgSelect);
+    const QString newPicture = Create_New_File_Path(picture, EditorState::design_file_EXT());
+    const QString newDesign = designPathForPicture(newPicture);
+    if (QFileInfo::exists(newPicture) || !copyFile(picture, newPicture) ||
+        !copyFile(designPathForPicture(picture), newDesign)) {
+        QFile::remove(newPicture);
+        return failed(MsgFail);
+    }
+    return {TemplateResult::Status::Done, {}, newDesign};
+}
+
+TemplateResult TemplateStore::renameTemplate(const QString &picture, const QString &newName) const
+{
+    if (!holds(picture))
+        return failed(MsgSelect);
+    const QString name = cleanName(newName);
+    if (!isUsableName(name))
+        return failed(MsgEnterName);
+    const QString newPicture = QDir(m_folder).filePath(name + QLatin1Char('.') + QFileInfo(picture).suffix());
+    const QString newDesign = designPath(name);
+    const QString oldDesign = designPathForPicture(picture);
+    if (newPicture == picture)
+        return {TemplateResult::Status::Done, {}, oldDesign};
+    if (QFileInfo::exists(newDesign))
+        return failed(MsgExists);
+    if (!copyFile(picture, newPicture) || !copyFile(oldDesign, newDesign)) {
+        QFile::remove(newPicture);
+        QFile::remove(newDesign);
+        return failed(MsgFail);
+    }
+    Delete_File(picture);
+    Delete_File(oldDesign);
+    return {TemplateResult::Status::Done, {}, newDesign};
+}
+
+TemplateResult TemplateStore::deleteTemplate(const QString &picture) const
+{
+    if (!holds(picture))
+        return failed(MsgSelect);
+    const QString design = designPathForPicture(picture);
+    const bool pictureGone = Delete_File(picture);
+    const bool designGone = !QFileInfo::exists(design) || Delete_File(design);
+    return pictureGone && designGone ? TemplateResult{} : failed(MsgFail);
+}
+
+QStringList TemplateStore::greetingTexts(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = Trim_Str(QString::fromUtf8(file.readAll()));
+    if (text.isEmpty())
+        return {};
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString &line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    return lines;
+}

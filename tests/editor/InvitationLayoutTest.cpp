@@ -1,0 +1,145 @@
+// The invitation layout: where each text stands for the values given, what it says and how it
+// looks, and the design cardtool writes from it, read back by the design dump.
+#include "editor/InvitationLayout.h"
+#include "model/SKTGraphic.h"
+#include "panels/Card_Property.h"
+#include "support/TestSupport.h"
+
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+constexpr double card = 340.16; // 120 mm
+
+InvitationDetails everything()
+{
+    InvitationDetails d;
+    d.title = QStringLiteral("Garden Party");
+    d.to = QStringLiteral("Ann");
+    d.message = QStringLiteral("Join us for cake.");
+    d.date = QStringLiteral("May 4");
+    d.time = QStringLiteral("4:00 PM");
+    d.venue = QStringLiteral("Rose Hall");
+    d.from = QStringLiteral("Ben");
+    return d;
+}
+} // namespace
+
+TEST(InvitationLayout, FullInvitationStacksDownTheCard)
+{
+    const QList<InvitationItem> items = InvitationLayout::Fill_Party_Invidation_Details(everything(), card);
+    ASSERT_EQ(items.size(), 6);
+    const QList<QPair<QString, QPointF>> expected = {{"PARTY_TITLE", {40, 40}},  {"PARTY_TO", {30, 90}},
+                                                     {"PARTY_MSG", {50, 120}},   {"PARTY_DATE", {30, 200}},
+                                                     {"PARTY_VENUE", {30, 230}}, {"PARTY_FROM", {40, 300}}};
+    for (int i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].id, expected[i].first);
+        EXPECT_NEAR(items[i].frame.x(), expected[i].second.x(), 1e-4) << i;
+        EXPECT_NEAR(items[i].frame.y(), expected[i].second.y(), 1e-4) << i;
+        EXPECT_NEAR(items[i].frame.width(), 260.16, 1e-4) << i;
+    }
+    EXPECT_EQ(items[1].text, QStringLiteral("Dear Ann,"));
+    EXPECT_EQ(items[3].text, QStringLiteral("May 4 at 4:00 PM"));
+    EXPECT_EQ(items[4].text, QStringLiteral("Venue:\nRose Hall"));
+    EXPECT_EQ(items[5].text, QStringLiteral("From:\nBen"));
+    // The message starts 20 points further right but keeps the common width.
+    EXPECT_NEAR(items[2].frame.right(), card - 30, 1e-4);
+    EXPECT_NEAR(items[1].frame.right(), card - 50, 1e-4);
+}
+
+TEST(InvitationLayout, ATimeAloneStandsAtTheTop)
+{
+    InvitationDetails d;
+    d.time = QStringLiteral("7:30 PM");
+    d.venue = QStringLiteral("Hall");
+    const QList<InvitationItem> items = InvitationLayout::Fill_Party_Invidation_Details(d, card);
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0].id, QStringLiteral("PARTY_TIME"));
+    EXPECT_EQ(items[0].text, QStringLiteral("AT 7:30 PM"));
+    EXPECT_EQ(items[0].frame.topLeft(), QPointF(30, 40));
+    EXPECT_EQ(items[0].frame.height(), 20);
+    EXPECT_NEAR(items[0].frame.width(), card - 80, 1e-4);
+    EXPECT_EQ(items[1].frame.y(), 100);
+
+    // Blanks are no value: nothing is made for them.
+    InvitationDetails blank;
+    blank.title = QStringLiteral("   ");
+    blank.from = QStringLiteral("\t");
+    EXPECT_TRUE(InvitationLayout::Fill_Party_Invidation_Details(blank, card).isEmpty());
+}
+
+TEST(InvitationLayout, ObjectsTakeTheirLookAndStandLastMadeFirst)
+{
+    const GraphicList objects = InvitationLayout::makeObjects(everything(), card);
+    ASSERT_EQ(objects.size(), 6);
+    EXPECT_EQ(objects.first()->control_ID, QStringLiteral("PARTY_FROM"));
+    EXPECT_EQ(objects.last()->control_ID, QStringLiteral("PARTY_TITLE"));
+    const SKTGraphic &title = *objects.last();
+    EXPECT_EQ(title.text_alignmnet, InvitationLayout::AlignCentre);
+    ASSERT_TRUE(title.text_ctrl_font.has_value());
+    EXPECT_EQ(title.text_ctrl_font->postScriptName, QStringLiteral("TimesNewRomanPS-BoldItalicMT"));
+    EXPECT_EQ(title.text_ctrl_font->size, 18.0);
+    EXPECT_FALSE(title._isDrawingStroke || title._isDrawingFill);
+    EXPECT_EQ(objects.first()->text_alignmnet, InvitationLayout::AlignRight);
+    const SKTGraphic &to = *objects.at(4);
+    EXPECT_EQ(to.control_ID, QStringLiteral("PARTY_TO"));
+    EXPECT_EQ(to.text_alignmnet, 0);
+    EXPECT_EQ(to.Text_Value, QStringLiteral("Dear Ann,"));
+}
+
+TEST(InvitationLayout, BackgroundGoesToTheFrontPage)
+{
+    QTemporaryDir tmp;
+    const QString picture = tmp.filePath(QStringLiteral("bg.png"));
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(picture));
+    Card_Property front;
+    front.Card_Size = QSizeF(card, card);
+    GraphicList list{SKTGraphic::create(SKTGraphic::Kind::Line)};
+    InvitationDetails d;
+    d.title = QStringLiteral("Hi");
+    d.background = picture;
+    InvitationLayout::apply(d, front, list);
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(list.first()->control_ID, QStringLiteral("PARTY_TITLE"));
+    EXPECT_TRUE(front.Card_fill_chk);
+    EXPECT_EQ(front.Card_fill_style, QStringLiteral("I"));
+    EXPECT_EQ(front.Card_BG_Image_Path, picture);
+    EXPECT_TRUE(front.Card_BG_Image.has_value());
+}
+
+TEST(InvitationLayout, CardtoolWritesTheInvitation)
+{
+    QTemporaryDir tmp;
+    const QString out = tmp.filePath(QStringLiteral("party.dcard"));
+    auto r = testsupport::cardtool({"invitation", "--size", "340.16,340.16", "--title", "Party", "--to",
+                                    "Ann", "--from", "Ben", "--out", out});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    r = testsupport::cardtool({"design-dump", out});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    const QJsonObject front = QJsonDocument::fromJson(r.out).object().value("front").toObject();
+    EXPECT_NEAR(front["page"].toObject()["Card_Size"].toArray().at(0).toDouble(), 340.16, 1e-3);
+    const QJsonArray objects = front["objects"].toArray();
+    ASSERT_EQ(objects.size(), 3);
+    const QJsonObject title = objects.at(2).toObject();
+    EXPECT_EQ(title["control_ID"].toString(), QStringLiteral("PARTY_TITLE"));
+    const QJsonArray bounds = title["_bounds"].toArray();
+    EXPECT_NEAR(bounds.at(0).toDouble(), 40, 1e-4);
+    EXPECT_NEAR(bounds.at(1).toDouble(), 40, 1e-4);
+    EXPECT_NEAR(bounds.at(2).toDouble(), 260.16, 1e-3);
+
+    EXPECT_EQ(testsupport::cardtool({"invitation", "--size", "0,100", "--out", out}).exitCode, 1);
+    EXPECT_EQ(testsupport::cardtool({"invitation", "--size", "300", "--out", out}).exitCode, 1);
+    EXPECT_EQ(testsupport::cardtool({"invitation", "--size", "300,300"}).exitCode, 1);
+    EXPECT_EQ(testsupport::cardtool(
+                  {"invitation", "--size", "300,300", "--background", tmp.filePath("none.png"), "--out", out})
+                  .exitCode,
+              1);
+}
