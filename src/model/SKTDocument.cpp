@@ -292,8 +292,10 @@ void SKTDocument::observeValueForKeyPath(const QString &keyPath, Observable *obj
         return;
     if (!_undoGroupOldPropertiesPerGraphic) {
         auto owner = std::make_shared<SKTMapTableOwner>();
-        _undoGroupOldPropertiesPerGraphic = owner;
+        // Registering may open a group of its own, whose start clears the per-group bookkeeping:
+        // keep the table only after that.
         m_undoManager->registerUndo(this, [this, owner] { setGraphicProperties(owner); });
+        _undoGroupOldPropertiesPerGraphic = owner;
     }
     SKTMapTableOwner::Entry &entry = _undoGroupOldPropertiesPerGraphic->entryFor(shared);
     const bool known = std::any_of(entry.oldValues.begin(), entry.oldValues.end(),

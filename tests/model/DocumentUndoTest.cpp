@@ -62,6 +62,19 @@ TEST_F(DocumentUndoTest, TwoChangesInOneGroupUndoToTheFirstValue)
     EXPECT_EQ(g->fillColor()->rgb(), QColor(0, 255, 0).rgb());
 }
 
+TEST_F(DocumentUndoTest, ChangeOutsideAnyGroupOpensItsOwnStep)
+{
+    SKTDocument doc;
+    GraphicPtr g = addShape(doc);
+    UndoManager &um = doc.undoManager();
+    um.removeAllActions();
+    g->setBounds(QRectF(5, 6, 7, 8));
+    g->setBounds(QRectF(9, 9, 9, 9));
+    um.undo(); // closes the step the first change opened
+    EXPECT_EQ(g->bounds(), QRectF());
+    EXPECT_EQ(um.undoCount(), 0);
+}
+
 TEST_F(DocumentUndoTest, ChangesToObjectsInsertedInTheSameGroupAreNotRecorded)
 {
     SKTDocument doc;

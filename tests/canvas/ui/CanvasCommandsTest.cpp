@@ -1,0 +1,241 @@
+// The edit commands: locked refusals, order, alignment against the frontmost object and the card,
+// sizes, the clipboard with its three types and paste places, double-clicks, keys and menus.
+#include "CanvasFixture.h"
+
+#include "model/GraphicPasteboard.h"
+
+#include <QMimeData>
+#include <QUrl>
+
+using CanvasCommands = CanvasFixture;
+
+namespace
+{
+QList<QRectF> boundsOf(const GraphicList &graphics)
+{
+    QList<QRectF> r;
+    for (const GraphicPtr &g : graphics)
+        r.append(g->bounds());
+    return r;
+}
+} // namespace
+
+TEST_P(CanvasCommands, LockedSelectionRefusesDeleteCutCopyFrontAndBackChangingNothing)
+{
+    addShape(QRectF(10, 10, 20, 20));
+    addShape(QRectF(40, 10, 20, 20), true);
+    addShape(QRectF(70, 10, 20, 20));
+    const GraphicList before = document.graphics();
+    select({1, 2});
+    QApplication::clipboard()->setText(QStringLiteral("keep me"));
+    view->delete_();
+    view->cut();
+    view->copy();
+    view->bringToFront();
+    view->sendToBack();
+    EXPECT_EQ(messages.messages().size(), 5);
+    for (const QString &m : messages.messages())
+        EXPECT_TRUE(m.contains(QStringLiteral("Selected control is locked.")));
+    EXPECT_EQ(document.graphics(), before);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("keep me"));
+    EXPECT_TRUE(view->There_Is_Any_Lock_Contrl());
+}
+
+TEST_P(CanvasCommands, FrontAndBackMoveTheSelectionInOrderAndSelectIt)
+{
+    GraphicList objects;
+    for (int i = 0; i < 6; ++i)
+        objects.append(addShape(QRectF(10 + 30 * i, 10, 20, 20)));
+    select({2, 4});
+    view->bringToFront();
+    EXPECT_EQ(document.graphics().mid(0, 2), (GraphicList{objects[2], objects[4]}));
+    EXPECT_EQ(selected(), (QList<int>{0, 1}));
+    view->sendToBack();
+    EXPECT_EQ(document.graphics().mid(4, 2), (GraphicList{objects[2], objects[4]}));
+    EXPECT_EQ(selected(), (QList<int>{4, 5}));
+    EXPECT_EQ(document.graphics().mid(0, 4), (GraphicList{objects[0], objects[1], objects[3], objects[5]}));
+}
+
+TEST_P(CanvasCommands, AlignLeftFollowsTheFrontmostAndLeavesLockedOnes)
+{
+    addShape(QRectF(40, 10, 20, 20));
+    const GraphicPtr b = addShape(QRectF(90, 40, 30, 20));
+    const GraphicPtr locked = addShape(QRectF(130, 70, 20, 20), true);
+    select({0, 1, 2});
+    view->alignLeftEdges();
+    EXPECT_EQ(b->bounds(), QRectF(40, 40, 30, 20));
+    EXPECT_EQ(locked->bounds().x(), 130);
+    view->alignRightEdges();
+    EXPECT_EQ(b->bounds().x(), 30); // right edges at 60
+    view->alignHorizontalCenters();
+    EXPECT_EQ(b->bounds().x(), 35);
+    view->alignTopEdges();
+    EXPECT_EQ(b->bounds().y(), 10);
+}
+
+TEST_P(CanvasCommands, OneSelectedObjectAlignsAgainstTheCardAtAnyZoom)
+{
+    const QSizeF card = view->cardSize();
+    ASSERT_EQ(card, QSizeF(243, 154));
+    const GraphicPtr g = addShape(QRectF(50, 50, 40, 30));
+    select({0});
+    view->alignLeftEdges();
+    EXPECT_EQ(g->bounds().x(), 0);
+    view->alignBottomEdges();
+    EXPECT_EQ(g->bounds().y(), card.height() - 30);
+    view->alignRightEdges();
+    EXPECT_EQ(g->bounds().x(), card.width() - 40);
+    view->alignVerticalCenters();
+    EXPECT_EQ(g->bounds().y(), card.height() / 2 - 15);
+    // A locked single object stays and the undo buttons are left alone.
+    g->ctrl_is_locked = true;
+    const int updates = host.undoButtonUpdates;
+    view->alignLeftEdges();
+    EXPECT_EQ(g->bounds().x(), card.width() - 40);
+    EXPECT_EQ(host.undoButtonUpdates, updates);
+}
+
+TEST_P(CanvasCommands, CentreGridPrintFlagAndSelectAllActOnUnlockedObjects)
+{
+    const GraphicPtr a = addShape(QRectF(10, 10, 40, 20));
+    const GraphicPtr b = addShape(QRectF(100, 60, 20, 30));
+    const GraphicPtr locked = addShape(QRectF(3, 4, 10, 10), true);
+    view->selectAll();
+    EXPECT_EQ(selected(), (QList<int>{0, 1, 2}));
+    view->alignformCenter();
+    EXPECT_EQ(a->bounds().topLeft(), QPointF(243 / 2.0 - 20, 154 / 2.0 - 10));
+    EXPECT_EQ(b->bounds().topLeft(), QPointF(243 / 2.0 - 10, 154 / 2.0 - 15));
+    EXPECT_EQ(locked->bounds().topLeft(), QPointF(3, 4));
+    view->alignWithGrid(); // spacing 9
+    EXPECT_EQ(a->bounds(), QRectF(99, 63, 45, 27));
+    EXPECT_EQ(locked->bounds().topLeft(), QPointF(3, 4));
+    view->print_contol_or_not(1);
+    EXPECT_EQ(a->print_object, 1);
+    EXPECT_EQ(locked->print_object, 0);
+}
+
+TEST_P(CanvasCommands, SameSizeNeedsTwoAndNaturalSizeResizesLockedToo)
+{
+    const GraphicPtr a = addShape(QRectF(10, 10, 40, 20));
+    const GraphicPtr b = addShape(QRectF(60, 10, 30, 50), true);
+    const GraphicPtr c = addShape(QRectF(100, 10, 10, 10));
+    select({0});
+    view->makeSameWidth();
+    EXPECT_EQ(a->bounds(), QRectF(10, 10, 40, 20));
+    select({0, 1, 2});
+    EXPECT_EQ(host.sameSizeEnabled.last(), true);
+    view->makeSameWidth();
+    view->makeSameHeight();
+    EXPECT_EQ(b->bounds(), QRectF(60, 10, 30, 50)); // locked
+    EXPECT_EQ(c->bounds(), QRectF(100, 10, 40, 20));
+    view->makeNaturalSize();
+    EXPECT_EQ(b->bounds(), QRectF(60, 10, 30, 30));
+    EXPECT_EQ(a->bounds(), QRectF(10, 10, 20, 20));
+}
+
+TEST_P(CanvasCommands, CopyOffersThreeTypesAndPastesAtTheNextNewObjectPoint)
+{
+    const GraphicPtr a = addShape(QRectF(100, 100, 30, 20));
+    select({0});
+    view->copy();
+    const QStringList types = QApplication::clipboard()->mimeData()->formats();
+    ASSERT_GE(types.size(), 3);
+    EXPECT_EQ(types.mid(0, 3), (QStringList{GraphicPasteboard::MimeType, QStringLiteral("application/pdf"),
+                                            QStringLiteral("image/tiff")}));
+    EXPECT_EQ(host.pasteButtonUpdates, 1);
+    view->paste();
+    ASSERT_EQ(document.graphics().size(), 2);
+    const GraphicPtr copy = document.graphics().first();
+    EXPECT_NE(copy, a);
+    EXPECT_EQ(copy->bounds(), QRectF(30, 30, 30, 20)); // the first new-object point
+    EXPECT_EQ(selected(), QList<int>{0});
+    view->paste();
+    EXPECT_EQ(document.graphics().first()->bounds().topLeft(), QPointF(50, 50));
+}
+
+TEST_P(CanvasCommands, ForeignObjectsKeepTheirPlaceOnTheFirstPaste)
+{
+    const GraphicPtr outside = SKTGraphic::create(SKTGraphic::Kind::Shape);
+    outside->_bounds = QRectF(77, 33, 20, 10);
+    GraphicPasteboard::copyToClipboard(QApplication::clipboard(), {outside});
+    view->paste();
+    ASSERT_EQ(document.graphics().size(), 1);
+    EXPECT_EQ(document.graphics().first()->bounds(), QRectF(77, 33, 20, 10));
+    view->paste(); // the same contents again: next new-object point
+    EXPECT_EQ(document.graphics().first()->bounds().topLeft(), QPointF(30, 30));
+}
+
+TEST_P(CanvasCommands, ExternalPictureLandsAboveFiftyFiftyAndFileNamesDoNothing)
+{
+    auto *names = new QMimeData;
+    names->setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.png"))});
+    QApplication::clipboard()->setMimeData(names);
+    view->paste();
+    EXPECT_TRUE(document.graphics().isEmpty());
+    QImage picture(20, 80, QImage::Format_ARGB32);
+    picture.fill(Qt::blue);
+    QApplication::clipboard()->setImage(picture);
+    view->paste();
+    ASSERT_EQ(document.graphics().size(), 1);
+    EXPECT_EQ(document.graphics().first()->kind(), SKTGraphic::Kind::Image);
+    EXPECT_EQ(document.graphics().first()->bounds(), QRectF(50, -30, 20, 80));
+    // Damaged private data is reported, nothing inserted.
+    auto *damaged = new QMimeData;
+    damaged->setData(GraphicPasteboard::MimeType, "not a property list");
+    QApplication::clipboard()->setMimeData(damaged);
+    view->paste();
+    EXPECT_EQ(document.graphics().size(), 1);
+    EXPECT_EQ(host.errors.size(), 1);
+}
+
+TEST_P(CanvasCommands, DoubleClickOpensTheBarcodeWindowOnlyForUnlockedBarcodes)
+{
+    const GraphicPtr barcode = add(SKTGraphic::Kind::Barcode, QRectF(20, 20, 60, 30));
+    const GraphicPtr locked = add(SKTGraphic::Kind::Barcode, QRectF(120, 20, 60, 30), true);
+    drive().doubleClick(QPointF(40, 30));
+    ASSERT_EQ(host.barcodeWindows.size(), 1);
+    EXPECT_EQ(host.barcodeWindows.first(), barcode);
+    drive().doubleClick(QPointF(140, 30));
+    EXPECT_EQ(host.barcodeWindows.size(), 1);
+    Q_UNUSED(locked);
+}
+
+TEST_P(CanvasCommands, BackspaceAndDeleteRemoveTheSelection)
+{
+    addShape(QRectF(10, 10, 20, 20));
+    addShape(QRectF(40, 10, 20, 20));
+    addShape(QRectF(70, 10, 20, 20));
+    select({0});
+    drive().key(Qt::Key_Backspace);
+    EXPECT_EQ(document.graphics().size(), 2);
+    select({1});
+    drive().key(Qt::Key_Delete);
+    EXPECT_EQ(document.graphics().size(), 1);
+    EXPECT_EQ(host.cardPageShown(), 2);
+}
+
+TEST_P(CanvasCommands, MenusNeedTwoForAlignmentAndNameTheRulerCommand)
+{
+    addShape(QRectF(10, 10, 20, 20));
+    addShape(QRectF(40, 10, 20, 20));
+    select({0});
+    EXPECT_FALSE(view->validateMenuItem(QStringLiteral("alignLeftEdges")));
+    EXPECT_FALSE(view->validateMenuItem(QStringLiteral("makeSameHeight")));
+    EXPECT_TRUE(view->validateMenuItem(QStringLiteral("copy")));
+    select({0, 1});
+    EXPECT_TRUE(view->validateMenuItem(QStringLiteral("alignLeftEdges")));
+    EXPECT_TRUE(view->validateMenuItem(QStringLiteral("makeSameWidth")));
+    QString title;
+    EXPECT_TRUE(view->validateMenuItem(QStringLiteral("showOrHideRulers"), &title));
+    EXPECT_EQ(title, QStringLiteral("Show Ruler"));
+    view->showOrHideRulers();
+    view->validateMenuItem(QStringLiteral("showOrHideRulers"), &title);
+    EXPECT_EQ(title, QStringLiteral("Hide Ruler"));
+    select({});
+    EXPECT_FALSE(view->validateMenuItem(QStringLiteral("delete")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Zoom, CanvasCommands, ::testing::Values(1.0, 2.0),
+                         [](const ::testing::TestParamInfo<double> &info) {
+                             return QStringLiteral("At%1").arg(int(info.param * 100)).toStdString();
+                         });
