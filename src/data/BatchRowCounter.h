@@ -3,6 +3,7 @@
 #pragma once
 
 #include "SeriesTable.h"
+#include "foundation/CardCodes.h"
 
 #include <QList>
 #include <QString>
@@ -11,9 +12,9 @@ enum class BoundKind { Text, Image, Barcode, Other };
 
 struct BoundObjectInfo {
     BoundKind kind = BoundKind::Other;
-    int data_source_type = 0; // 0 fixed value, 1 series, 2 binding table column
-    QString batch_list_name;  // the bound series
-    int excel_col_indx = 0;   // binding table column, 0 the row number
+    int data_source_type = DataSourceCode::Fixed;
+    QString batch_list_name; // the bound series
+    int excel_col_indx = 0;  // binding table column, 0 the row number
 };
 
 struct BatchCounts {
@@ -27,7 +28,7 @@ struct BatchCounts {
 class BatchRowCounter
 {
 public:
-    enum Source { Series = 1, ExcelColumn = 2 };
+    enum Source { Series = DataSourceCode::Series, ExcelColumn = DataSourceCode::BindingColumn };
 
     // Whether a text, picture or barcode of the side takes its value from the source.
     static bool Check_Side_Uses(const QList<BoundObjectInfo> &side, int source);

@@ -2,6 +2,7 @@
 
 #include "editor/DesignEditor.h"
 #include "editor/EditorState.h"
+#include "foundation/CardCodes.h"
 #include "foundation/StringUtils.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
@@ -178,7 +179,7 @@ void DesignFile::apply(DesignContents &c, const QString &path, const QString &mo
 
     // Background pictures, back side first.
     const auto loadBackground = [this](Card_Property &side, void (DesignEditor::*show)(const QString &)) {
-        if (!side.Card_fill_chk || side.Card_fill_style != QLatin1String("I") ||
+        if (!side.Card_fill_chk || side.Card_fill_style != FillCode::Picture ||
             side.Card_BG_Image_Path.isEmpty())
             return;
         side.setBackgroundImage(side.Card_BG_Image_Path);

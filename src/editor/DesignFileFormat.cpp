@@ -1,5 +1,6 @@
 #include "editor/DesignFileFormat.h"
 
+#include "foundation/CardCodes.h"
 #include "model/SKTImage.h"
 #include "platform/GeometryText.h"
 #include "platform/KeyedArchiver.h"
@@ -108,9 +109,9 @@ float DesignFileFormat::leadingFloat(const QString &text)
 
 int DesignFileFormat::cardShapeIndex(const QString &code)
 {
-    if (code == QLatin1String("RR"))
+    if (code == OutlineCode::RoundedRectangle)
         return 1;
-    if (code == QLatin1String("E"))
+    if (code == OutlineCode::Ellipse)
         return 2;
     return 0;
 }
@@ -151,7 +152,7 @@ void DesignFileFormat::appendSide(plist::Array &items, Card_Property &p)
     number(p.Card_Cat_index);
     text(p.Card_Create_Mode);
     // The picture path is kept only while the picture is the page fill.
-    if (p.Card_fill_style != QLatin1String("I"))
+    if (p.Card_fill_style != FillCode::Picture)
         p.Card_BG_Image_Path = QString(QLatin1String(""));
     text(p.Card_BG_Image_Path);
     text(p.Card_BG_Image_Layout);

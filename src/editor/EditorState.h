@@ -2,6 +2,8 @@
 // can reset them.
 #pragma once
 
+#include "foundation/CardCodes.h"
+
 #include <QString>
 
 class EditorState
@@ -12,7 +14,7 @@ public:
     {
         Project_File_Name.clear();
         Start_Card_Option.clear();
-        export_card_side = QStringLiteral("F");
+        export_card_side = SideCode::Front;
         export_combined_image = false;
     }
 
@@ -23,7 +25,7 @@ public:
     QString Start_Card_Option;
     // Side the export writes ("BOTH", "F", "B") and whether both sides go into one picture; the
     // export sheet and the template export share them, and they stay as last set.
-    QString export_card_side = QStringLiteral("F");
+    QString export_card_side = SideCode::Front;
     bool export_combined_image = false;
 
     // File name extension of design files.

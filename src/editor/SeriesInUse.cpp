@@ -3,6 +3,7 @@
 #include "editor/SeriesInUse.h"
 
 #include "data/SeriesFiles.h"
+#include "foundation/CardCodes.h"
 
 #include <QFileInfo>
 
@@ -16,7 +17,7 @@ bool sideBindsSeries(const GraphicList &graphics, const QString &name)
         const SKTGraphic::Kind k = g->kind();
         if (k != SKTGraphic::Kind::Text && k != SKTGraphic::Kind::Image && k != SKTGraphic::Kind::Barcode)
             continue;
-        if (g->data_source_type == 1 && g->batch_list_name_val() == name)
+        if (g->data_source_type == DataSourceCode::Series && g->batch_list_name_val() == name)
             return true;
     }
     return false;

@@ -2,6 +2,7 @@
 // and the redraw request that ends every paint. Header-only: the model's drawing files include it.
 #pragma once
 
+#include "foundation/CardCodes.h"
 #include "model/ModelGlobals.h"
 #include "model/ModelHost.h"
 #include "model/SKTGraphic.h"
@@ -39,11 +40,11 @@ inline void fillPath(QPainter &painter, const SKTGraphic &g, const QPainterPath 
     painter.setRenderHint(QPainter::Antialiasing);
     const QPainterPath p = PathPainting::winding(path);
     const QString code = g.fill_type();
-    if (code == u"G") {
+    if (code == FillCode::Gradient) {
         const auto c1 = g.fill_Grad_clr1(), c2 = g.fill_Grad_clr2();
         if (c1 && c2)
             PathPainting::fillGradient(painter, p, *c1, *c2, g.fill_grad_angle());
-    } else if (code == u"H" && allowHatch) {
+    } else if (code == FillCode::Hatch && allowHatch) {
         const auto bg = g.fill_hatch_bk_clr();
         PathPainting::fillHatch(painter, p, bg.value_or(QColor(Qt::transparent)), resourcePath,
                                 g.fill_hatch_type());

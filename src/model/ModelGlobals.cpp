@@ -1,5 +1,6 @@
 #include "model/ModelGlobals.h"
 
+#include "foundation/CardCodes.h"
 #include "model/ModelHost.h"
 
 FontDescriptor ModelHost::All_Text_font() const
@@ -44,7 +45,7 @@ ModelHost &ModelGlobals::host()
 
 QPointF ModelGlobals::Control_New_Point(const QString &side, int frontCount, int backCount, QSizeF cardArea)
 {
-    int step = side == QLatin1String("F") ? frontCount : backCount;
+    int step = side == SideCode::Front ? frontCount : backCount;
     if (step < 20)
         step = 20;
     float x = last_ctrl_X + float(step);

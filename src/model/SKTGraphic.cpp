@@ -1,5 +1,6 @@
 #include "model/SKTGraphic.h"
 
+#include "foundation/CardCodes.h"
 #include "model/ModelGlobals.h"
 #include "model/ModelHost.h"
 #include "model/PathUtil.h"
@@ -202,21 +203,21 @@ QPointF SKTGraphic::handlePoint(const QRectF &b, int handle)
 {
     const double x = b.x(), y = b.y(), w = b.width(), h = b.height();
     switch (handle) {
-    case 1:
+    case GraphicHandle::UpperLeft:
         return {x, y};
-    case 2:
+    case GraphicHandle::UpperMiddle:
         return {x + w * 0.5, y};
-    case 3:
+    case GraphicHandle::UpperRight:
         return {x + w, y};
-    case 4:
+    case GraphicHandle::MiddleLeft:
         return {x, y + h * 0.5};
-    case 5:
+    case GraphicHandle::MiddleRight:
         return {x + w, y + h * 0.5};
-    case 6:
+    case GraphicHandle::LowerLeft:
         return {x, y + h};
-    case 7:
+    case GraphicHandle::LowerMiddle:
         return {x + w * 0.5, y + h};
-    case 8:
+    case GraphicHandle::LowerRight:
         return {x + w, y + h};
     default:
         return {x, y};
@@ -234,7 +235,7 @@ bool SKTGraphic::isHandleAtPoint(const QPointF &hp, const QPointF &p)
 
 int SKTGraphic::handleUnderPoint(const QPointF &point) const
 {
-    for (int h = 1; h <= 8; ++h) {
+    for (int h = GraphicHandle::UpperLeft; h <= GraphicHandle::LowerRight; ++h) {
         if (isHandleAtPoint(handlePoint(bounds(), h), point))
             return h;
     }
@@ -250,15 +251,19 @@ bool SKTGraphic::isContentsUnderPoint(const QPointF &p) const
 
 int SKTGraphic::resizeByMovingHandle(int handle, const QPointF &p)
 {
-    static const int horizontalFlip[9] = {0, 3, 2, 1, 5, 4, 8, 7, 6};
-    static const int verticalFlip[9] = {0, 6, 7, 8, 4, 5, 1, 2, 3};
-    if (handle < 1 || handle > 8)
+    using namespace GraphicHandle;
+    // The handle on the other side when the drag passes the opposite edge, by handle number.
+    static const int horizontalFlip[9] = {None,       UpperRight, UpperMiddle, UpperLeft, MiddleRight,
+                                          MiddleLeft, LowerRight, LowerMiddle, LowerLeft};
+    static const int verticalFlip[9] = {None,        LowerLeft, LowerMiddle, LowerRight, MiddleLeft,
+                                        MiddleRight, UpperLeft, UpperMiddle, UpperRight};
+    if (handle < UpperLeft || handle > LowerRight)
         return handle;
     double x = _bounds.x(), y = _bounds.y(), w = _bounds.width(), h = _bounds.height();
-    if (handle == 1 || handle == 4 || handle == 6) {
+    if (handle == UpperLeft || handle == MiddleLeft || handle == LowerLeft) {
         w = x + w - p.x();
         x = p.x();
-    } else if (handle == 3 || handle == 5 || handle == 8) {
+    } else if (handle == UpperRight || handle == MiddleRight || handle == LowerRight) {
         w = p.x() - x;
     }
     if (w < 0) {
@@ -267,10 +272,10 @@ int SKTGraphic::resizeByMovingHandle(int handle, const QPointF &p)
         x = x - w;
         flipHorizontally();
     }
-    if (handle == 1 || handle == 2 || handle == 3) {
+    if (handle == UpperLeft || handle == UpperMiddle || handle == UpperRight) {
         h = y + h - p.y();
         y = p.y();
-    } else if (handle == 6 || handle == 7 || handle == 8) {
+    } else if (handle == LowerLeft || handle == LowerMiddle || handle == LowerRight) {
         h = p.y() - y;
     }
     if (h < 0) {

@@ -2,6 +2,7 @@
 // settings), its geometry, handles, key access with change notices, and its keyed archive.
 #pragma once
 
+#include "foundation/CardCodes.h"
 #include "model/GraphicDrawContext.h"
 #include "platform/AttributedText.h"
 #include "platform/FontDescriptor.h"
@@ -49,7 +50,7 @@ inline const QString SKTGraphicCanSetDrawingFillKey = QStringLiteral("canSetDraw
 inline const QString SKTGraphicCanSetDrawingStrokeKey = QStringLiteral("canSetDrawingStroke");
 
 // Handle numbers: 0 none, 1-3 top row, 4-5 middle, 6-8 bottom row.
-constexpr int SKTGraphicNoHandle = 0;
+constexpr int SKTGraphicNoHandle = GraphicHandle::None;
 constexpr double SKTGraphicHandleWidth = 6.0;
 constexpr double SKTGraphicHandleHalfWidth = 3.0;
 
@@ -78,7 +79,7 @@ public:
     std::optional<QColor> _strokeColor = QColor(0, 0, 0);
     double _strokeWidth = 1.0;
     std::optional<QString> _stroke_border_type = QStringLiteral("S");
-    std::optional<QString> _fill_type = QStringLiteral("S");
+    std::optional<QString> _fill_type = QString(FillCode::Solid);
     std::optional<QColor> _fill_Grad_clr1 = QColor(255, 255, 255);
     std::optional<QColor> _fill_Grad_clr2 = QColor(255, 255, 255);
     double _fill_grad_angle = 0.0;
@@ -111,7 +112,7 @@ public:
     std::optional<FontDescriptor> text_ctrl_font;
     std::optional<QColor> txt_clr;
     std::optional<AttributedText> _Text_contents;
-    std::optional<QString> _shape_type = QStringLiteral("R");
+    std::optional<QString> _shape_type = QString(ShapeCode::Rectangle);
     std::optional<Picture> _barcode_image;
     qint32 linear_or_2d = 0;
     qint32 barcode_font_index = 0;
@@ -220,7 +221,7 @@ public:
     virtual void setFlippedVertically(bool v) { _isFlippedVertically = v; }
     virtual bool canMakeNaturalSize() const;
     virtual void makeNaturalSize();
-    virtual int creationSizingHandle() const { return 8; }
+    virtual int creationSizingHandle() const { return GraphicHandle::LowerRight; }
 
     // A new object of the same kind with the defaults, taking this object's bounds and its fill
     // and border settings (the user's copy command).

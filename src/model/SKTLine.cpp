@@ -1,5 +1,6 @@
 #include "model/SKTLine.h"
 
+#include "foundation/CardCodes.h"
 #include "platform/KeyedUnarchiver.h"
 
 #include <cmath>
@@ -47,17 +48,17 @@ void SKTLine::setEndPoint(const QPointF &p)
 int SKTLine::handleUnderPoint(const QPointF &point) const
 {
     if (isHandleAtPoint(beginPoint(), point))
-        return 1;
+        return LineHandle::Begin;
     if (isHandleAtPoint(endPoint(), point))
-        return 2;
+        return LineHandle::End;
     return SKTGraphicNoHandle;
 }
 
 int SKTLine::resizeByMovingHandle(int handle, const QPointF &point)
 {
-    if (handle == 1)
+    if (handle == LineHandle::Begin)
         setBeginPoint(point);
-    else if (handle == 2)
+    else if (handle == LineHandle::End)
         setEndPoint(point);
     return handle;
 }

@@ -2,6 +2,7 @@
 // always strokes, has one handle per end and is hit close to the segment.
 #pragma once
 
+#include "foundation/CardCodes.h"
 #include "model/SKTGraphic.h"
 
 inline const QString SKTLineBeginPointKey = QStringLiteral("beginPoint");
@@ -26,7 +27,7 @@ public:
     bool canSetDrawingFill() const override { return false; }
     bool canSetDrawingStroke() const override { return false; }
     bool canMakeNaturalSize() const override { return false; }
-    int creationSizingHandle() const override { return 2; }
+    int creationSizingHandle() const override { return LineHandle::End; }
     int handleUnderPoint(const QPointF &point) const override;
     int resizeByMovingHandle(int handle, const QPointF &point) override;
     bool isContentsUnderPoint(const QPointF &point) const override;

@@ -1,5 +1,7 @@
 #include "model/Shape_Control.h"
 
+#include "foundation/CardCodes.h"
+
 #include <cmath>
 
 namespace
@@ -87,25 +89,25 @@ std::optional<QPainterPath> Shape_Control::bezierPathForDrawing() const
     const QString code = Get_shape_type();
     const QRectF b = bounds();
     QPainterPath p;
-    if (code == QLatin1String("R")) {
+    if (code == ShapeCode::Rectangle) {
         p.addRect(b);
-    } else if (code == QLatin1String("C")) {
+    } else if (code == ShapeCode::Circle) {
         p.addEllipse(b);
-    } else if (code == QLatin1String("RR")) {
+    } else if (code == ShapeCode::RoundedRectangle) {
         const double r = cor_rad_val_val;
         p.addRoundedRect(b, r, r);
-    } else if (code == QLatin1String("T")) {
+    } else if (code == ShapeCode::Triangle) {
         p = Triangle_path(b);
-    } else if (code == QLatin1String("D")) {
+    } else if (code == ShapeCode::Diamond) {
         p = Diamond_path(b);
-    } else if (code == QLatin1String("S")) {
+    } else if (code == ShapeCode::Star) {
         p = Polygon_With_Diffrent_Sides(b, 5);
-    } else if (code == QLatin1String("DS")) {
+    } else if (code == ShapeCode::DoubleStar) {
         static const int counts[] = {7, 9, 11, 13, 15};
         const int n =
             double_star_type >= 1 && double_star_type <= 5 ? counts[double_star_type - 1] : double_star_type;
         p = Polygon_With_Diffrent_Sides(b, n);
-    } else if (code == QLatin1String("P")) {
+    } else if (code == ShapeCode::Polygon) {
         static const int counts[] = {8, 10, 12, 14, 16};
         const int n = polygon_type >= 1 && polygon_type <= 5 ? counts[polygon_type - 1] : polygon_type;
         p = n == 8 ? Custom_Polygon(b) : Polygon_With_Diffrent_Sides(b, n);

@@ -2,6 +2,7 @@
 
 #include "barcode/BarcodeGenerator.h"
 #include "canvas/SKTRenderingView.h"
+#include "foundation/CardCodes.h"
 #include "foundation/StringUtils.h"
 #include "model/SKTImage.h"
 #include "output/BatchBarcodeSettings.h"
@@ -30,11 +31,11 @@ BatchFiller::BatchFiller(std::shared_ptr<const BatchFillSnapshot> snapshot, doub
 QString BatchFiller::valueFor(const SKTGraphic &graphic, int row, bool *bound) const
 {
     *bound = false;
-    if (graphic.data_source_type == 1 && m_snapshot->Use_Data_Sheet_Values) {
+    if (graphic.data_source_type == DataSourceCode::Series && m_snapshot->Use_Data_Sheet_Values) {
         *bound = true;
         return Trim_Str(m_snapshot->Get_sel_row_col_value_of_dataset(row, graphic.batch_list_name_val()));
     }
-    if (graphic.data_source_type == 2 && m_snapshot->Use_Excel_Binding_Values) {
+    if (graphic.data_source_type == DataSourceCode::BindingColumn && m_snapshot->Use_Excel_Binding_Values) {
         *bound = true;
         return Trim_Str(m_snapshot->Get_sel_row_col_value_of_Excel(row, graphic.excel_col_indx));
     }
@@ -103,7 +104,7 @@ QImage BatchFiller::Set_data_table_value_to_card(int row, const QString &card_si
                                                  QString *error)
 {
     Q_UNUSED(print_box); // pictures are pixels either way; the flag only matters to printing
-    const bool back = card_side != QLatin1String("F");
+    const bool back = card_side != SideCode::Front;
     GraphicList &graphics = back ? m_back : m_front;
     const BatchFillSnapshot::Design &d = m_snapshot->design();
     QString reason;

@@ -2,6 +2,8 @@
 // alignment and sides, with the fitting of rows and columns to the paper and the paper names.
 #include "output/PrintLayout.h"
 
+#include "foundation/CardCodes.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -43,8 +45,8 @@ const QString PrintLayout::MsgBadHeight = QStringLiteral("Please enter a card he
 
 void PrintLayout::resetForOpening(const QSizeF &card, bool inDataMode, int batchSize)
 {
-    Print_Card_Side = QStringLiteral("F");
-    Print_Card_Algn = QStringLiteral("U");
+    Print_Card_Side = SideCode::Front;
+    Print_Card_Algn = ArrangementCode::FrontAboveBack;
     auto_center_flag = false;
     Show_margin_rect = true;
     Print_Row = Print_Col = 1;
@@ -74,7 +76,7 @@ QSizeF PrintLayout::labelSize(const QSizeF &card) const
 {
     QSizeF label = card;
     if (bothSides()) {
-        if (Print_Card_Algn == QLatin1String("L"))
+        if (Print_Card_Algn == ArrangementCode::FrontLeftOfBack)
             label.rwidth() *= 2;
         else
             label.rheight() *= 2;

@@ -2,6 +2,7 @@
 // alignment and sides, with the fitting of rows and columns to the paper and the paper names.
 #pragma once
 
+#include "foundation/CardCodes.h"
 #include "platform/Units.h"
 
 #include <QRectF>
@@ -39,9 +40,9 @@ public:
     int label_align_val = 1; // 1..9: top left, top centre, ... bottom right
     bool auto_center_flag = false;
     bool Show_margin_rect = true;
-    QString Print_Card_Side = QStringLiteral("F"); // "BOTH", "F" or "B"
-    QString Print_Card_Algn = QStringLiteral("U"); // "U" front above back, "L" front left of back
-    bool dataMode = false;                         // labels are filled from the data rows
+    QString Print_Card_Side = SideCode::Front;                 // "BOTH", "F" or "B"
+    QString Print_Card_Algn = ArrangementCode::FrontAboveBack; // or FrontLeftOfBack
+    bool dataMode = false;                                     // labels are filled from the data rows
 
     static const QString MsgCardBigger;     // the size question before printing
     static const QString MsgNothingToPrint; // "There is no barcode to print."
@@ -61,7 +62,7 @@ public:
 
     // The label cell for one card of width x height points on the chosen sides.
     QSizeF labelSize(const QSizeF &card) const;
-    bool bothSides() const { return Print_Card_Side == QLatin1String("BOTH"); }
+    bool bothSides() const { return Print_Card_Side == SideCode::Both; }
 
     // Reads the fields, fits rows and columns to the printable area and sets the gaps; a width or
     // height of 0 or less is refused and changes nothing. Rows or columns below 1 become 1.

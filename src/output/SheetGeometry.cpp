@@ -2,6 +2,8 @@
 // auto-centre, the places of the card pictures in a cell, and which label each sheet carries.
 #include "output/SheetGeometry.h"
 
+#include "foundation/CardCodes.h"
+
 #include <algorithm>
 
 const QString SheetGeometry::MsgPreviewLimit =
@@ -91,7 +93,7 @@ SheetGeometry::Places SheetGeometry::places(int row, int col, const QSizeF &pict
     const QPointF o = cellOriginYUp(row, col);
     const double lw = l.label_width, lh = l.label_hight, iw = picture.width(), ih = picture.height();
     const bool both = l.bothSides();
-    const bool upper = both && l.Print_Card_Algn != QLatin1String("L");
+    const bool upper = both && l.Print_Card_Algn != ArrangementCode::FrontLeftOfBack;
     const bool left = both && !upper;
 
     // Worked out with y up, as the rules are written, and turned over once at the end.

@@ -1,5 +1,6 @@
 #include "panels/CardPageDrawing.h"
 
+#include "foundation/CardCodes.h"
 #include "model/GraphicPainting.h"
 #include "paint/PathPainting.h"
 
@@ -28,13 +29,13 @@ void CardPageDrawing::Card_Base_Drawing(QPainter &painter, const Card_Property &
 
     if (page.Card_fill_chk) {
         const QString &style = page.Card_fill_style;
-        if (style == u"G") {
+        if (style == FillCode::Gradient) {
             PathPainting::fillGradient(painter, outline, page.Card_fill_Grd_1_clr, page.Card_fill_Grd_2_clr,
                                        page.Card_grad_Stepper);
-        } else if (style == u"H") {
+        } else if (style == FillCode::Hatch) {
             PathPainting::fillHatch(painter, outline, page.Card_hatch_bk_clr, resourcePath,
                                     page.Card_hatch_style);
-        } else if (style == u"I") {
+        } else if (style == FillCode::Picture) {
             if (page.Card_BG_Image && !page.Card_BG_Image->isNull()) {
                 if (page.Card_BG_Image_Layout == u"Tile") {
                     PathPainting::fillTiled(painter, outline, *page.Card_BG_Image, page.drawOpacity());

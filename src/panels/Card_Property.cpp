@@ -1,5 +1,6 @@
 #include "panels/Card_Property.h"
 
+#include "foundation/CardCodes.h"
 #include "model/PathUtil.h"
 #include "paint/PathPainting.h"
 #include "platform/KeyedUnarchiver.h"
@@ -25,7 +26,7 @@ void Card_Property::setBackgroundImage(const QString &path)
     if (path.isEmpty())
         return;
     Card_fill_chk = true;
-    Card_fill_style = QStringLiteral("I");
+    Card_fill_style = FillCode::Picture;
     Card_BG_Image_Path = path;
     // Qt reads pictures top row first, which is already upright on the y-down canvas.
     Picture picture = PathUtil::loadPicture(path);

@@ -2,6 +2,7 @@
 // A plain value: copying it deep-copies everything, so batch snapshots can take it as it stands.
 #pragma once
 
+#include "foundation/CardCodes.h"
 #include "platform/FontDescriptor.h"
 #include "platform/KeyedArchiver.h"
 #include "platform/Picture.h"
@@ -62,11 +63,11 @@ public:
     qint32 Card_Cat_index = 0;
     float Card_alpha_Stepper = 100.0f;
     QString Card_border_style = QStringLiteral("S");
-    QString Card_fill_style = QStringLiteral("S");
+    QString Card_fill_style = FillCode::Solid;
     QString Card_hatch_style;
     QString Card_Side = QStringLiteral("2");
-    QString Card_Side_Name = QStringLiteral("F");
-    QString Card_Shape = QStringLiteral("R");
+    QString Card_Side_Name = SideCode::Front;
+    QString Card_Shape = OutlineCode::Rectangle;
     QString Card_Name = QStringLiteral("Untitled");
     QString Card_Preset = QStringLiteral("Horizontal");
     QString Card_Category = QStringLiteral("PVC Card");

@@ -3,6 +3,7 @@
 
 #include "canvas/SKTRenderingView.h"
 #include "editor/DesignFileFormat.h"
+#include "foundation/CardCodes.h"
 #include "foundation/FoundationState.h"
 #include "model/SKTDocument.h"
 #include "output/ImageFileWriter.h"
@@ -57,7 +58,7 @@ CARDTOOL_COMMAND(renderCommand, "render",
     const bool back = sideName == "back";
     RenderSide side;
     side.page = back ? design.back : design.front;
-    if (side.page.Card_fill_chk && side.page.Card_fill_style == u"I")
+    if (side.page.Card_fill_chk && side.page.Card_fill_style == FillCode::Picture)
         side.page.setBackgroundImage(side.page.Card_BG_Image_Path);
     side.graphics = back ? design.backObjects : design.frontObjects;
     side.cardShape = DesignFileFormat::cardShapeIndex(design.front.Card_Shape);
