@@ -2,6 +2,7 @@
 
 #include "foundation/CardCodes.h"
 #include "model/SKTImage.h"
+#include "panels/CardPageFields.h"
 #include "platform/GeometryText.h"
 #include "platform/KeyedArchiver.h"
 #include "platform/KeyedUnarchiver.h"
@@ -14,45 +15,6 @@
 
 namespace
 {
-
-enum class FieldKind { Flag, Color, Int, String, Float, Point, Size, Font };
-
-struct SideField {
-    const char *name;
-    FieldKind kind;
-};
-
-// The page fields in stored order.
-const SideField kSideFields[DesignFileFormat::SideFieldCount] = {
-    {"Card_border_chk", FieldKind::Flag},
-    {"Card_bordr_clr", FieldKind::Color},
-    {"Card_bor_Stepper", FieldKind::Int},
-    {"Card_border_style", FieldKind::String},
-    {"Card_fill_chk", FieldKind::Flag},
-    {"Card_fill_style", FieldKind::String},
-    {"Card_fill_clr", FieldKind::Color},
-    {"Card_fill_Grd_1_clr", FieldKind::Color},
-    {"Card_fill_Grd_2_clr", FieldKind::Color},
-    {"Card_grad_Stepper", FieldKind::Int},
-    {"Card_hatch_style", FieldKind::String},
-    {"Card_hatch_bk_clr", FieldKind::Color},
-    {"Card_alpha_Stepper", FieldKind::Float},
-    {"Card_Side", FieldKind::String},
-    {"Card_Side_Name", FieldKind::String},
-    {"Card_Shape", FieldKind::String},
-    {"Card_Name", FieldKind::String},
-    {"Card_Location", FieldKind::Point},
-    {"Card_Size", FieldKind::Size},
-    {"Card_Preset", FieldKind::String},
-    {"Card_Category", FieldKind::String},
-    {"Card_Sub_Category", FieldKind::String},
-    {"Card_Cat_index", FieldKind::Int},
-    {"Card_Create_Mode", FieldKind::String},
-    {"Card_BG_Image_Path", FieldKind::String},
-    {"Card_BG_Image_Layout", FieldKind::String},
-    {"Card_Content_clr", FieldKind::Color},
-    {"Card_Content_font", FieldKind::Font},
-};
 
 // The colour a field stands for when it holds none.
 QColor colorOrDefault(const QColor &c, const QColor &fallback)
@@ -118,48 +80,48 @@ int DesignFileFormat::cardShapeIndex(const QString &code)
 
 void DesignFileFormat::appendSide(plist::Array &items, Card_Property &p)
 {
-    const QColor black(0, 0, 0), white(255, 255, 255);
-    auto color = [&](const QColor &c, const QColor &fallback) {
-        items.append(plist::Value(KeyedArchiver::archivedColor(colorOrDefault(c, fallback))));
-    };
-    auto text = [&](const QString &s) {
-        items.append(plist::Value(s.isNull() ? QString(QLatin1String("")) : s));
-    };
-    auto number = [&](int v) { items.append(plist::Value(QString::number(v))); };
-
-    text(flagText(p.Card_border_chk));
-    color(p.Card_bordr_clr, black);
-    number(p.Card_bor_Stepper);
-    text(p.Card_border_style);
-    text(flagText(p.Card_fill_chk));
-    text(p.Card_fill_style);
-    color(p.Card_fill_clr, white);
-    color(p.Card_fill_Grd_1_clr, white);
-    color(p.Card_fill_Grd_2_clr, white);
-    number(p.Card_grad_Stepper);
-    text(p.Card_hatch_style);
-    color(p.Card_hatch_bk_clr, white);
-    text(QString::asprintf("%0.2f", double(p.Card_alpha_Stepper)));
-    text(p.Card_Side);
-    text(p.Card_Side_Name);
-    text(p.Card_Shape);
-    text(p.Card_Name);
-    text(GeometryText::point(p.Card_Location));
-    text(GeometryText::size(p.Card_Size));
-    text(p.Card_Preset);
-    text(p.Card_Category);
-    text(p.Card_Sub_Category);
-    number(p.Card_Cat_index);
-    text(p.Card_Create_Mode);
+    using CardPageFields::Kind;
     // The picture path is kept only while the picture is the page fill.
     if (p.Card_fill_style != FillCode::Picture)
         p.Card_BG_Image_Path = QString(QLatin1String(""));
-    text(p.Card_BG_Image_Path);
-    text(p.Card_BG_Image_Layout);
-    color(p.Card_Content_clr, black);
-    const FontDescriptor font =
-        p.Card_Content_font.isValid() ? p.Card_Content_font : Card_Property::defaultContentFont();
-    items.append(plist::Value(KeyedArchiver::archivedFont(font)));
+    const Card_Property defaults;
+    for (const CardPageFields::Field &f : CardPageFields::Table) {
+        switch (f.kind) {
+        case Kind::Flag:
+            items.append(plist::Value(flagText(p.*CardPageFields::get<bool>(f))));
+            break;
+        case Kind::Color: {
+            // A colour that holds none is written as the field's default.
+            const auto member = CardPageFields::get<QColor>(f);
+            items.append(
+                plist::Value(KeyedArchiver::archivedColor(colorOrDefault(p.*member, defaults.*member))));
+            break;
+        }
+        case Kind::Int:
+            items.append(plist::Value(QString::number(p.*CardPageFields::get<qint32>(f))));
+            break;
+        case Kind::String: {
+            const QString &text = p.*CardPageFields::get<QString>(f);
+            items.append(plist::Value(text.isNull() ? QString(QLatin1String("")) : text));
+            break;
+        }
+        case Kind::Float:
+            items.append(plist::Value(QString::asprintf("%0.2f", double(p.*CardPageFields::get<float>(f)))));
+            break;
+        case Kind::Point:
+            items.append(plist::Value(GeometryText::point(p.*CardPageFields::get<QPointF>(f))));
+            break;
+        case Kind::Size:
+            items.append(plist::Value(GeometryText::size(p.*CardPageFields::get<QSizeF>(f))));
+            break;
+        case Kind::Font: {
+            const auto member = CardPageFields::get<FontDescriptor>(f);
+            const FontDescriptor &font = (p.*member).isValid() ? p.*member : defaults.*member;
+            items.append(plist::Value(KeyedArchiver::archivedFont(font)));
+            break;
+        }
+        }
+    }
 }
 
 plist::Array DesignFileFormat::buildItems(Card_Property &front, Card_Property &back,
@@ -193,67 +155,73 @@ plist::Array DesignFileFormat::buildItems(Card_Property &front, Card_Property &b
     return items;
 }
 
+// Reads one stored field into the page settings; false with a reason when its value is damaged.
+static bool readField(const CardPageFields::Field &f, const plist::Value &item, qsizetype index,
+                      Card_Property &p, QString *reason)
+{
+    using CardPageFields::Kind;
+    QString err;
+    switch (f.kind) {
+    case Kind::Flag:
+        p.*CardPageFields::get<bool>(f) = item.toString() == QLatin1String("Y");
+        break;
+    case Kind::Color: {
+        const std::optional<QColor> c = KeyedUnarchiver::unarchiveColor(item.toData(), &err);
+        if (!c)
+            return fail(reason, QStringLiteral("item %1 is not a colour archive: %2").arg(index).arg(err));
+        p.*CardPageFields::get<QColor>(f) = *c;
+        break;
+    }
+    case Kind::Int:
+        p.*CardPageFields::get<qint32>(f) = DesignFileFormat::leadingInt(item.toString());
+        break;
+    case Kind::String:
+        p.*CardPageFields::get<QString>(f) = item.toString();
+        break;
+    case Kind::Float:
+        p.*CardPageFields::get<float>(f) = DesignFileFormat::leadingFloat(item.toString());
+        break;
+    case Kind::Point: {
+        // The front size becomes the canvas size: an overflowing or negative number is damage.
+        const QPointF point = GeometryText::pointIn(item.toString());
+        if (!std::isfinite(point.x()) || !std::isfinite(point.y()))
+            return fail(reason, QStringLiteral("item %1 holds no usable card position").arg(index));
+        p.*CardPageFields::get<QPointF>(f) = point;
+        break;
+    }
+    case Kind::Size: {
+        const QSizeF size = GeometryText::sizeIn(item.toString());
+        if (!std::isfinite(size.width()) || !std::isfinite(size.height()) || size.width() < 0 ||
+            size.height() < 0)
+            return fail(reason, QStringLiteral("item %1 holds no usable card size").arg(index));
+        p.*CardPageFields::get<QSizeF>(f) = size;
+        break;
+    }
+    case Kind::Font: {
+        const std::optional<FontDescriptor> font = KeyedUnarchiver::unarchiveFont(item.toData(), &err);
+        if (!font)
+            return fail(reason, QStringLiteral("item %1 is not a font archive: %2").arg(index).arg(err));
+        p.*CardPageFields::get<FontDescriptor>(f) = *font;
+        break;
+    }
+    }
+    return true;
+}
+
 static bool readSide(const plist::Array &items, qsizetype start, Card_Property &p, QString *reason)
 {
+    using CardPageFields::Kind;
     for (int k = 0; k < DesignFileFormat::SideFieldCount; ++k) {
         const plist::Value &item = items.at(start + k);
-        const SideField &f = kSideFields[k];
+        const CardPageFields::Field &f = CardPageFields::Table[size_t(k)];
         const QString where = QStringLiteral("item %1 (%2)").arg(start + k).arg(QString::fromLatin1(f.name));
-        const bool wantsData = f.kind == FieldKind::Color || f.kind == FieldKind::Font;
+        const bool wantsData = f.kind == Kind::Color || f.kind == Kind::Font;
         if (wantsData ? !item.isData() : !item.isString())
             return fail(reason, where + QStringLiteral(" has the wrong kind of value"));
     }
-    auto str = [&](int k) { return items.at(start + k).toString(); };
-    auto color = [&](int k, QColor *out) {
-        QString err;
-        const std::optional<QColor> c = KeyedUnarchiver::unarchiveColor(items.at(start + k).toData(), &err);
-        if (!c)
-            return fail(reason,
-                        QStringLiteral("item %1 is not a colour archive: %2").arg(start + k).arg(err));
-        *out = *c;
-        return true;
-    };
-    p.Card_border_chk = str(0) == QLatin1String("Y");
-    if (!color(1, &p.Card_bordr_clr))
-        return false;
-    p.Card_bor_Stepper = DesignFileFormat::leadingInt(str(2));
-    p.Card_border_style = str(3);
-    p.Card_fill_chk = str(4) == QLatin1String("Y");
-    p.Card_fill_style = str(5);
-    if (!color(6, &p.Card_fill_clr) || !color(7, &p.Card_fill_Grd_1_clr) || !color(8, &p.Card_fill_Grd_2_clr))
-        return false;
-    p.Card_grad_Stepper = DesignFileFormat::leadingInt(str(9));
-    p.Card_hatch_style = str(10);
-    if (!color(11, &p.Card_hatch_bk_clr))
-        return false;
-    p.Card_alpha_Stepper = DesignFileFormat::leadingFloat(str(12));
-    p.Card_Side = str(13);
-    p.Card_Side_Name = str(14);
-    p.Card_Shape = str(15);
-    p.Card_Name = str(16);
-    p.Card_Location = GeometryText::pointIn(str(17));
-    p.Card_Size = GeometryText::sizeIn(str(18));
-    // The front size becomes the canvas size: an overflowing or negative number is damage.
-    if (!std::isfinite(p.Card_Location.x()) || !std::isfinite(p.Card_Location.y()))
-        return fail(reason, QStringLiteral("item %1 holds no usable card position").arg(start + 17));
-    if (!std::isfinite(p.Card_Size.width()) || !std::isfinite(p.Card_Size.height()) ||
-        p.Card_Size.width() < 0 || p.Card_Size.height() < 0)
-        return fail(reason, QStringLiteral("item %1 holds no usable card size").arg(start + 18));
-    p.Card_Preset = str(19);
-    p.Card_Category = str(20);
-    p.Card_Sub_Category = str(21);
-    p.Card_Cat_index = DesignFileFormat::leadingInt(str(22));
-    p.Card_Create_Mode = str(23);
-    p.Card_BG_Image_Path = str(24);
-    p.Card_BG_Image_Layout = str(25);
-    if (!color(26, &p.Card_Content_clr))
-        return false;
-    QString err;
-    const std::optional<FontDescriptor> font =
-        KeyedUnarchiver::unarchiveFont(items.at(start + 27).toData(), &err);
-    if (!font)
-        return fail(reason, QStringLiteral("item %1 is not a font archive: %2").arg(start + 27).arg(err));
-    p.Card_Content_font = *font;
+    for (int k = 0; k < DesignFileFormat::SideFieldCount; ++k)
+        if (!readField(CardPageFields::Table[size_t(k)], items.at(start + k), start + k, p, reason))
+            return false;
     p.Card_BG_Image.reset();
     return true;
 }
@@ -313,7 +281,7 @@ bool DesignFileFormat::parseItems(const plist::Array &items, DesignContents *out
     DesignContents c;
     if (!readSide(items, 1, c.front, reason) || !readSide(items, 1 + SideFieldCount, c.back, reason))
         return false;
-    const qsizetype b = 1 + 2 * SideFieldCount; // 57
+    const qsizetype b = 1 + 2 * SideFieldCount; // the binding items
     if (!items.at(b).isString() || !items.at(b + 1).isString() || !items.at(b + 2).isArray() ||
         !items.at(b + 3).isArray())
         return fail(reason, QStringLiteral("the Excel binding items have the wrong kind of value"));
@@ -335,7 +303,7 @@ bool DesignFileFormat::parseItems(const plist::Array &items, DesignContents *out
         }
         c.rows.append(row);
     }
-    qsizetype pos = b + 4; // 61
+    qsizetype pos = b + 4; // the front object count
     ObjectBudget budget;
     if (!readObjects(items, pos, c.frontObjects, budget, reason) ||
         !readObjects(items, pos, c.backObjects, budget, reason))

@@ -4,6 +4,7 @@
 
 #include "data/ExcelBindingTable.h"
 #include "model/SKTGraphic.h"
+#include "panels/CardPageFields.h"
 #include "panels/CardSizeTables.h"
 #include "panels/Card_Property.h"
 #include "platform/PlistValue.h"
@@ -28,8 +29,9 @@ class DesignFileFormat
 {
 public:
     static inline const QString Marker = QStringLiteral("ZOLVMACFENWORADELCARD");
-    static constexpr int SideFieldCount = 28;
-    static constexpr int FixedItemCount = 63; // a design without objects
+    static constexpr int SideFieldCount = CardPageFields::Count;
+    // A design without objects: the marker, both sides, the four binding items, two object counts.
+    static constexpr int FixedItemCount = 1 + 2 * SideFieldCount + 4 + 2;
     // Far beyond any card a person lays out; each object may cost many times its archive once decoded.
     static constexpr qsizetype MaxObjects = 5000;
     static constexpr qint64 MaxObjectArchiveBytes = qint64(32) << 20;

@@ -13,6 +13,7 @@
 #include "platform/GeometryText.h"
 #include "platform/PropertyList.h"
 #include "platform/UndoManager.h"
+#include "support/PageFieldValues.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -176,6 +177,22 @@ TEST_F(DesignFileTest, PageFieldsAreWrittenAsTheFileStoresThem)
     ASSERT_TRUE(DesignFileFormat::parseItems(items, &c, &reason)) << reason.toStdString();
     EXPECT_EQ(c.front.Card_Content_clr, QColor(0, 0, 0));
     EXPECT_EQ(c.front.Card_Content_font, Card_Property::defaultContentFont());
+}
+
+TEST_F(DesignFileTest, EveryStoredPageFieldReadsBackAsWritten)
+{
+    Card_Property front = testsupport::pageWithEveryFieldSet();
+    front.Card_fill_style = FillCode::Picture; // keeps the picture path in the file
+    Card_Property back = testsupport::pageWithEveryFieldSet();
+    back.Card_Location = QPointF(-3, 4);
+    back.Card_fill_style = FillCode::Picture;
+    const plist::Array items = DesignFileFormat::buildItems(front, back, binding, {}, {});
+    ASSERT_EQ(items.size(), DesignFileFormat::FixedItemCount);
+    DesignContents c;
+    QString reason;
+    ASSERT_TRUE(DesignFileFormat::parseItems(items, &c, &reason)) << reason.toStdString();
+    EXPECT_EQ(testsupport::differingPageFields(front, c.front), QStringList());
+    EXPECT_EQ(testsupport::differingPageFields(back, c.back), QStringList());
 }
 
 TEST_F(DesignFileTest, LenientFieldReadingAsBefore)

@@ -1,4 +1,5 @@
 #include "panels/Card_Property.h"
+#include "support/PageFieldValues.h"
 
 #include <QFile>
 #include <QImage>
@@ -101,4 +102,14 @@ TEST(Card_Property, KeyedArchiveRoundTripAndDamage)
     EXPECT_EQ(back->Card_BG_Image->size(), QSizeF(3, 2));
     EXPECT_FALSE(Card_Property::unarchive(QByteArray("bplist00garbage"), &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(Card_Property, KeyedArchiveCarriesEveryStoredField)
+{
+    const Card_Property p = testsupport::pageWithEveryFieldSet();
+    EXPECT_EQ(testsupport::differingPageFields(p, Card_Property()).size(), CardPageFields::Count);
+    QString error;
+    const auto back = Card_Property::unarchive(p.archivedData(), &error);
+    ASSERT_TRUE(back) << error.toStdString();
+    EXPECT_EQ(testsupport::differingPageFields(p, *back), QStringList());
 }

@@ -1,0 +1,75 @@
+// The stored fields of the page settings in the design file's order, each with its name, kind and
+// member: the one list that the design file's writer and reader and the keyed archive go by.
+#pragma once
+
+#include "panels/Card_Property.h"
+
+#include <array>
+#include <variant>
+
+namespace CardPageFields
+{
+
+// In the order of the Member alternatives below.
+enum class Kind { Flag, Color, Int, String, Float, Point, Size, Font };
+
+using Member = std::variant<bool Card_Property::*, QColor Card_Property::*, qint32 Card_Property::*,
+                            QString Card_Property::*, float Card_Property::*, QPointF Card_Property::*,
+                            QSizeF Card_Property::*, FontDescriptor Card_Property::*>;
+
+struct Field {
+    const char *name; // the name the keyed archive stores it under
+    Kind kind;
+    Member member;
+};
+
+// A new page field is one more row here (and its member in Card_Property).
+inline constexpr std::array<Field, 28> Table{{
+    {"Card_border_chk", Kind::Flag, &Card_Property::Card_border_chk},
+    {"Card_bordr_clr", Kind::Color, &Card_Property::Card_bordr_clr},
+    {"Card_bor_Stepper", Kind::Int, &Card_Property::Card_bor_Stepper},
+    {"Card_border_style", Kind::String, &Card_Property::Card_border_style},
+    {"Card_fill_chk", Kind::Flag, &Card_Property::Card_fill_chk},
+    {"Card_fill_style", Kind::String, &Card_Property::Card_fill_style},
+    {"Card_fill_clr", Kind::Color, &Card_Property::Card_fill_clr},
+    {"Card_fill_Grd_1_clr", Kind::Color, &Card_Property::Card_fill_Grd_1_clr},
+    {"Card_fill_Grd_2_clr", Kind::Color, &Card_Property::Card_fill_Grd_2_clr},
+    {"Card_grad_Stepper", Kind::Int, &Card_Property::Card_grad_Stepper},
+    {"Card_hatch_style", Kind::String, &Card_Property::Card_hatch_style},
+    {"Card_hatch_bk_clr", Kind::Color, &Card_Property::Card_hatch_bk_clr},
+    {"Card_alpha_Stepper", Kind::Float, &Card_Property::Card_alpha_Stepper},
+    {"Card_Side", Kind::String, &Card_Property::Card_Side},
+    {"Card_Side_Name", Kind::String, &Card_Property::Card_Side_Name},
+    {"Card_Shape", Kind::String, &Card_Property::Card_Shape},
+    {"Card_Name", Kind::String, &Card_Property::Card_Name},
+    {"Card_Location", Kind::Point, &Card_Property::Card_Location},
+    {"Card_Size", Kind::Size, &Card_Property::Card_Size},
+    {"Card_Preset", Kind::String, &Card_Property::Card_Preset},
+    {"Card_Category", Kind::String, &Card_Property::Card_Category},
+    {"Card_Sub_Category", Kind::String, &Card_Property::Card_Sub_Category},
+    {"Card_Cat_index", Kind::Int, &Card_Property::Card_Cat_index},
+    {"Card_Create_Mode", Kind::String, &Card_Property::Card_Create_Mode},
+    {"Card_BG_Image_Path", Kind::String, &Card_Property::Card_BG_Image_Path},
+    {"Card_BG_Image_Layout", Kind::String, &Card_Property::Card_BG_Image_Layout},
+    {"Card_Content_clr", Kind::Color, &Card_Property::Card_Content_clr},
+    {"Card_Content_font", Kind::Font, &Card_Property::Card_Content_font},
+}};
+
+inline constexpr int Count = int(Table.size());
+
+constexpr bool kindsMatchMembers()
+{
+    for (const Field &f : Table)
+        if (int(f.kind) != int(f.member.index()))
+            return false;
+    return true;
+}
+static_assert(kindsMatchMembers(), "a page field's kind must name its member's type");
+
+// The member of a field as a typed pointer: get<QColor>(field) on a Color field.
+template <typename T> T Card_Property::*get(const Field &field)
+{
+    return std::get<T Card_Property::*>(field.member);
+}
+
+} // namespace CardPageFields
