@@ -182,118 +182,48 @@ bool BinaryPlistReader::readObject(quint64 ref, int depth, plist::Value *out)
         return fail(QStringLiteral("the offset table is cut short"));
     if (offset < quint64(HeaderSize) || offset >= quint64(m_limit))
         return fail(QStringLiteral("an object offset is out of range"));
-    qint64 pos = qint64(offset);
-    const int marker = uchar(m_bytes.at(pos));
+    const qint64 pos = qint64(offset) + 1;
+    const int marker = uchar(m_bytes.at(qint64(offset)));
     const int nibble = marker & 0x0F;
-    ++pos;
     plist::Value v;
+    bool ok = false;
     switch (marker >> 4) {
     case 0x0:
-        if (marker == 0x00) {
-            v = plist::Value();
-        } else if (marker == 0x08 || marker == 0x09) {
-            v = plist::Value(marker == 0x09);
-        } else {
-            return fail(QStringLiteral("unknown object type 0x%1").arg(marker, 2, 16, QLatin1Char('0')));
-        }
+        ok = readSingleton(marker, &v);
         break;
-    case 0x1: {
-        if (nibble > 4)
-            return fail(QStringLiteral("an integer has a bad size"));
-        const int size = 1 << nibble;
-        if (pos + size > m_limit)
-            return fail(QStringLiteral("an integer runs past the end"));
-        if (size == 16) {
-            // 128-bit integers: only values that fit 64 bits signed are taken.
-            quint64 hi = 0, lo = 0;
-            readUnsigned(pos, 8, &hi);
-            readUnsigned(pos + 8, 8, &lo);
-            const bool fitsPositive = hi == 0 && !(lo >> 63);
-            const bool fitsNegative = hi == ~quint64(0) && (lo >> 63);
-            if (!fitsPositive && !fitsNegative)
-                return fail(QStringLiteral("an integer is too large"));
-            v = plist::Value(qint64(lo));
-        } else {
-            quint64 u = 0;
-            readUnsigned(pos, size, &u);
-            // 1, 2 and 4 bytes are unsigned, 8 bytes signed.
-            v = plist::Value(qint64(u));
-        }
+    case 0x1:
+        ok = readInteger(pos, nibble, &v);
         break;
-    }
-    case 0x2: {
-        if (nibble == 2) {
-            quint64 u = 0;
-            if (!readUnsigned(pos, 4, &u) || pos + 4 > m_limit)
-                return fail(QStringLiteral("a real runs past the end"));
-            const quint32 bits = quint32(u);
-            float f;
-            std::memcpy(&f, &bits, 4);
-            v = plist::Value(double(f));
-        } else if (nibble == 3) {
-            quint64 u = 0;
-            if (!readUnsigned(pos, 8, &u) || pos + 8 > m_limit)
-                return fail(QStringLiteral("a real runs past the end"));
-            double d;
-            std::memcpy(&d, &u, 8);
-            v = plist::Value(d);
-        } else {
-            return fail(QStringLiteral("a real has a bad size"));
-        }
+    case 0x2:
+        ok = readReal(pos, nibble, &v);
         break;
-    }
-    case 0x3: {
-        quint64 u = 0;
-        if (marker != 0x33 || pos + 8 > m_limit || !readUnsigned(pos, 8, &u))
-            return fail(QStringLiteral("a date is malformed"));
-        double secs;
-        std::memcpy(&secs, &u, 8);
-        // Years 1 to 9999: what XML property lists and other readers can carry.
-        if (!std::isfinite(secs) || secs < MinDateSecs - 1 || secs > MaxDateSecs + 1)
-            return fail(QStringLiteral("a date is out of range"));
-        const qint64 since2001 = qint64(std::llround(secs * 1000.0));
-        if (since2001 < qint64(MinDateSecs) * 1000 || since2001 >= qint64(MaxDateSecs) * 1000)
-            return fail(QStringLiteral("a date is out of range"));
-        const qint64 ms = since2001 + Epoch2001Secs * 1000;
-        v = plist::Value(QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()));
+    case 0x3:
+        ok = readDate(marker, pos, &v);
         break;
-    }
-    case 0x4: {
-        quint64 len = 0;
-        if (!readLength(&pos, nibble, &len))
-            return false;
-        if (len > quint64(m_limit - pos))
-            return fail(QStringLiteral("data runs past the end"));
-        v = plist::Value(m_bytes.mid(pos, qsizetype(len)));
+    case 0x4:
+        ok = readData(pos, nibble, &v);
         break;
-    }
     case 0x5:
     case 0x6: {
+        qint64 at = pos;
         quint64 len = 0;
-        if (!readLength(&pos, nibble, &len) || !readString(pos, len, (marker >> 4) == 0x6, &v))
-            return false;
+        ok = readLength(&at, nibble, &len) && readString(at, len, (marker >> 4) == 0x6, &v);
         break;
     }
-    case 0x8: {
-        quint64 u = 0;
-        if (pos + nibble + 1 > m_limit || !readUnsigned(pos, nibble + 1, &u))
-            return fail(QStringLiteral("a UID runs past the end"));
-        // Larger UIDs name no object any archive can hold, and would not fit an XML integer.
-        if (u >> 63)
-            return fail(QStringLiteral("a UID is out of range"));
-        v = plist::Value(plist::Uid{u});
+    case 0x8:
+        ok = readUid(pos, nibble, &v);
         break;
-    }
     case 0xA:
     case 0xC:
     case 0xD:
         m_state[idx] = 1;
-        if (!readContainer(idx, marker >> 4, nibble, pos, depth, &v))
-            return false;
+        ok = readContainer(idx, marker >> 4, nibble, pos, depth, &v);
         break;
     default:
-        return fail(QStringLiteral("unknown object type 0x%1").arg(marker, 2, 16, QLatin1Char('0')));
+        ok = fail(QStringLiteral("unknown object type 0x%1").arg(marker, 2, 16, QLatin1Char('0')));
     }
+    if (!ok)
+        return false;
     if (!v.isArray() && !v.isDict()) {
         m_expandedValues[idx] = 1;
         m_expandedBytes[idx] = quint64(v.isData()     ? v.toData().size()
@@ -306,6 +236,106 @@ bool BinaryPlistReader::readObject(quint64 ref, int depth, plist::Value *out)
     return true;
 }
 
+bool BinaryPlistReader::readSingleton(int marker, plist::Value *out)
+{
+    if (marker == 0x00) {
+        *out = plist::Value();
+    } else if (marker == 0x08 || marker == 0x09) {
+        *out = plist::Value(marker == 0x09);
+    } else {
+        return fail(QStringLiteral("unknown object type 0x%1").arg(marker, 2, 16, QLatin1Char('0')));
+    }
+    return true;
+}
+
+bool BinaryPlistReader::readInteger(qint64 pos, int nibble, plist::Value *out)
+{
+    if (nibble > 4)
+        return fail(QStringLiteral("an integer has a bad size"));
+    const int size = 1 << nibble;
+    if (pos + size > m_limit)
+        return fail(QStringLiteral("an integer runs past the end"));
+    if (size == 16) {
+        // 128-bit integers: only values that fit 64 bits signed are taken.
+        quint64 hi = 0, lo = 0;
+        readUnsigned(pos, 8, &hi);
+        readUnsigned(pos + 8, 8, &lo);
+        const bool fitsPositive = hi == 0 && !(lo >> 63);
+        const bool fitsNegative = hi == ~quint64(0) && (lo >> 63);
+        if (!fitsPositive && !fitsNegative)
+            return fail(QStringLiteral("an integer is too large"));
+        *out = plist::Value(qint64(lo));
+    } else {
+        quint64 u = 0;
+        readUnsigned(pos, size, &u);
+        // 1, 2 and 4 bytes are unsigned, 8 bytes signed.
+        *out = plist::Value(qint64(u));
+    }
+    return true;
+}
+
+bool BinaryPlistReader::readReal(qint64 pos, int nibble, plist::Value *out)
+{
+    if (nibble != 2 && nibble != 3)
+        return fail(QStringLiteral("a real has a bad size"));
+    const int size = nibble == 2 ? 4 : 8;
+    quint64 u = 0;
+    if (!readUnsigned(pos, size, &u) || pos + size > m_limit)
+        return fail(QStringLiteral("a real runs past the end"));
+    if (size == 4) {
+        const quint32 bits = quint32(u);
+        float f;
+        std::memcpy(&f, &bits, 4);
+        *out = plist::Value(double(f));
+    } else {
+        double d;
+        std::memcpy(&d, &u, 8);
+        *out = plist::Value(d);
+    }
+    return true;
+}
+
+bool BinaryPlistReader::readDate(int marker, qint64 pos, plist::Value *out)
+{
+    quint64 u = 0;
+    if (marker != 0x33 || pos + 8 > m_limit || !readUnsigned(pos, 8, &u))
+        return fail(QStringLiteral("a date is malformed"));
+    double secs;
+    std::memcpy(&secs, &u, 8);
+    // Years 1 to 9999: what XML property lists and other readers can carry.
+    if (!std::isfinite(secs) || secs < MinDateSecs - 1 || secs > MaxDateSecs + 1)
+        return fail(QStringLiteral("a date is out of range"));
+    const qint64 since2001 = qint64(std::llround(secs * 1000.0));
+    if (since2001 < qint64(MinDateSecs) * 1000 || since2001 >= qint64(MaxDateSecs) * 1000)
+        return fail(QStringLiteral("a date is out of range"));
+    const qint64 ms = since2001 + Epoch2001Secs * 1000;
+    *out = plist::Value(QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()));
+    return true;
+}
+
+bool BinaryPlistReader::readData(qint64 pos, int nibble, plist::Value *out)
+{
+    quint64 len = 0;
+    if (!readLength(&pos, nibble, &len))
+        return false;
+    if (len > quint64(m_limit - pos))
+        return fail(QStringLiteral("data runs past the end"));
+    *out = plist::Value(m_bytes.mid(pos, qsizetype(len)));
+    return true;
+}
+
+bool BinaryPlistReader::readUid(qint64 pos, int nibble, plist::Value *out)
+{
+    quint64 u = 0;
+    if (pos + nibble + 1 > m_limit || !readUnsigned(pos, nibble + 1, &u))
+        return fail(QStringLiteral("a UID runs past the end"));
+    // Larger UIDs name no object any archive can hold, and would not fit an XML integer.
+    if (u >> 63)
+        return fail(QStringLiteral("a UID is out of range"));
+    *out = plist::Value(plist::Uid{u});
+    return true;
+}
+
 bool BinaryPlistReader::readContainer(qsizetype idx, int kind, int nibble, qint64 pos, int depth,
                                       plist::Value *out)
 {
@@ -315,52 +345,65 @@ bool BinaryPlistReader::readContainer(qsizetype idx, int kind, int nibble, qint6
     const quint64 refsPerEntry = kind == 0xD ? 2 : 1;
     if (count > quint64(m_limit - pos) / quint64(m_refSize) / refsPerEntry)
         return fail(QStringLiteral("a container runs past the end"));
-    int height = 1;
     m_expandedValues[idx] = 1;
     m_expandedBytes[idx] = 0;
-    if (kind == 0xD) {
-        QList<QPair<QString, plist::Value>> items;
-        QHash<QString, qsizetype> seen;
-        items.reserve(qsizetype(count));
-        const qint64 valuesAt = pos + qint64(count) * m_refSize;
-        for (quint64 i = 0; i < count; ++i) {
-            quint64 keyRef = 0, valueRef = 0;
-            readRef(pos + qint64(i) * m_refSize, &keyRef);
-            readRef(valuesAt + qint64(i) * m_refSize, &valueRef);
-            plist::Value key, value;
-            if (!readObject(keyRef, depth + 1, &key) || !readObject(valueRef, depth + 1, &value))
-                return false;
-            if (!key.isString())
-                return fail(QStringLiteral("a dictionary key is not a string"));
-            height = qMax(height, 1 + m_height.at(qsizetype(valueRef)));
-            if (!addExpanded(idx, keyRef) || !addExpanded(idx, valueRef))
-                return false;
-            // A repeated key keeps its last value, as other readers do.
-            const auto it = seen.constFind(key.toString());
-            if (it != seen.constEnd()) {
-                items[*it].second = value;
-            } else {
-                seen.insert(key.toString(), items.size());
-                items.append({key.toString(), value});
-            }
-        }
-        *out = plist::Value(plist::Dict::fromUniqueItems(std::move(items)));
-    } else {
-        plist::Array array;
-        array.reserve(qsizetype(count));
-        for (quint64 i = 0; i < count; ++i) {
-            quint64 r = 0;
-            readRef(pos + qint64(i) * m_refSize, &r);
-            plist::Value item;
-            if (!readObject(r, depth + 1, &item))
-                return false;
-            height = qMax(height, 1 + m_height.at(qsizetype(r)));
-            if (!addExpanded(idx, r))
-                return false;
-            array.append(item);
-        }
-        *out = plist::Value(array);
-    }
+    int height = 1;
+    const bool ok = kind == 0xD ? readDict(idx, count, pos, depth, &height, out)
+                                : readArray(idx, count, pos, depth, &height, out);
+    if (!ok)
+        return false;
     m_height[idx] = height;
+    return true;
+}
+
+bool BinaryPlistReader::readDict(qsizetype idx, quint64 count, qint64 pos, int depth, int *height,
+                                 plist::Value *out)
+{
+    QList<QPair<QString, plist::Value>> items;
+    QHash<QString, qsizetype> seen;
+    items.reserve(qsizetype(count));
+    const qint64 valuesAt = pos + qint64(count) * m_refSize;
+    for (quint64 i = 0; i < count; ++i) {
+        quint64 keyRef = 0, valueRef = 0;
+        readRef(pos + qint64(i) * m_refSize, &keyRef);
+        readRef(valuesAt + qint64(i) * m_refSize, &valueRef);
+        plist::Value key, value;
+        if (!readObject(keyRef, depth + 1, &key) || !readObject(valueRef, depth + 1, &value))
+            return false;
+        if (!key.isString())
+            return fail(QStringLiteral("a dictionary key is not a string"));
+        *height = qMax(*height, 1 + m_height.at(qsizetype(valueRef)));
+        if (!addExpanded(idx, keyRef) || !addExpanded(idx, valueRef))
+            return false;
+        // A repeated key keeps its last value, as other readers do.
+        const auto it = seen.constFind(key.toString());
+        if (it != seen.constEnd()) {
+            items[*it].second = value;
+        } else {
+            seen.insert(key.toString(), items.size());
+            items.append({key.toString(), value});
+        }
+    }
+    *out = plist::Value(plist::Dict::fromUniqueItems(std::move(items)));
+    return true;
+}
+
+bool BinaryPlistReader::readArray(qsizetype idx, quint64 count, qint64 pos, int depth, int *height,
+                                  plist::Value *out)
+{
+    plist::Array array;
+    array.reserve(qsizetype(count));
+    for (quint64 i = 0; i < count; ++i) {
+        quint64 r = 0;
+        readRef(pos + qint64(i) * m_refSize, &r);
+        plist::Value item;
+        if (!readObject(r, depth + 1, &item))
+            return false;
+        *height = qMax(*height, 1 + m_height.at(qsizetype(r)));
+        if (!addExpanded(idx, r))
+            return false;
+        array.append(item);
+    }
+    *out = plist::Value(array);
     return true;
 }

@@ -27,12 +27,21 @@ private:
     bool fail(const QString &why);
     bool tooLarge();
     bool addExpanded(qsizetype idx, quint64 child);
+    // One object by reference: cached, checked for cycles and depth, then read by its kind below.
     bool readObject(quint64 ref, int depth, plist::Value *out);
+    bool readSingleton(int marker, plist::Value *out); // null, false, true
+    bool readInteger(qint64 pos, int nibble, plist::Value *out);
+    bool readReal(qint64 pos, int nibble, plist::Value *out);
+    bool readDate(int marker, qint64 pos, plist::Value *out);
+    bool readData(qint64 pos, int nibble, plist::Value *out);
+    bool readUid(qint64 pos, int nibble, plist::Value *out);
     bool readUnsigned(qint64 pos, int size, quint64 *out) const;
     bool readLength(qint64 *pos, int nibble, quint64 *out);
     bool readRef(qint64 pos, quint64 *out) const;
     bool readString(qint64 pos, quint64 count, bool utf16, plist::Value *out);
     bool readContainer(qsizetype idx, int marker, int nibble, qint64 pos, int depth, plist::Value *out);
+    bool readDict(qsizetype idx, quint64 count, qint64 pos, int depth, int *height, plist::Value *out);
+    bool readArray(qsizetype idx, quint64 count, qint64 pos, int depth, int *height, plist::Value *out);
 
     const QByteArray m_bytes;
     const int m_maxDepth;
