@@ -6,6 +6,7 @@
 #include "XlsxXmlScanner.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace
 {

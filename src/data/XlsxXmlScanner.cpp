@@ -5,6 +5,7 @@
 #include <QIODevice>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace
