@@ -3,17 +3,13 @@
 #pragma once
 
 #include "editor/DesignFileFormat.h"
+#include "platform/OpResult.h"
 
 class DesignEditor;
 class SKTDocument;
 
-struct DesignResult {
-    enum class Status { Done, Failed, Cancelled };
-    Status status = Status::Done;
-    QString message; // for the user; empty when there is nothing to show
-    QString reason;  // for the log when something went wrong
-    bool ok() const { return status == Status::Done; }
-};
+// Saving and opening a design answer in the shape every core operation uses.
+using DesignResult = OpResult;
 
 class DesignFile
 {

@@ -65,8 +65,8 @@ void BatchExportEngine::exportRow(Run &run, CardRenderer *renderer, const QStrin
                               run.options.side, run.options.combined);
     const CardFiles files = renderer ? CardFiles::make(*renderer, row, plan, run.format, run.options.dpi)
                                      : CardFiles::failure(rendererProblem);
-    QString problem;
-    if (files.write(&problem)) {
+    const OpResult written = files.write();
+    if (written.ok()) {
         ++m_progress->written;
         return;
     }
@@ -76,7 +76,7 @@ void BatchExportEngine::exportRow(Run &run, CardRenderer *renderer, const QStrin
         QFile::remove(path);
     ++m_progress->failed;
     std::lock_guard lock(run.mutex);
-    run.problems.emplace(row, problem);
+    run.problems.emplace(row, written.message);
 }
 
 void BatchExportEngine::work(Run &run)

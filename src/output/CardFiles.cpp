@@ -59,21 +59,18 @@ CardFiles CardFiles::make(CardRenderer &renderer, int row, const ExportFilePlan 
     return out;
 }
 
-bool CardFiles::write(QString *error) const
+OpResult CardFiles::write() const
 {
-    if (!ok()) {
-        *error = m_error;
-        return false;
-    }
+    if (!ok())
+        return OpResult::failed(m_error);
     for (size_t i = 0; i < m_files.size(); ++i) {
         const ImageFileWriter::WriteResult w =
             ImageFileWriter::writeAtomically(m_files[i].path, m_files[i].bytes);
         if (!w.ok) {
             for (size_t j = 0; j < i; ++j)
                 QFile::remove(m_files[j].path);
-            *error = w.error;
-            return false;
+            return OpResult::failed(w.error);
         }
     }
-    return true;
+    return OpResult::done();
 }

@@ -5,6 +5,7 @@
 #include "output/CardRenderer.h"
 #include "output/ExportFilePlan.h"
 #include "output/ImageFileWriter.h"
+#include "platform/OpResult.h"
 
 #include <QByteArray>
 #include <QString>
@@ -31,9 +32,9 @@ public:
     const QString &error() const { return m_error; }
     const std::vector<File> &files() const { return m_files; }
 
-    // Writes the files in order, each atomically. On a failure returns false with *error, and the
-    // files this call had written are removed again (their earlier versions are already replaced).
-    bool write(QString *error) const;
+    // Writes the files in order, each atomically. On a failure the result says why, and the files
+    // this call had written are removed again (their earlier versions are already replaced).
+    OpResult write() const;
 
 private:
     std::vector<File> m_files;

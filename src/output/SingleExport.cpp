@@ -35,10 +35,10 @@ ExportResult SingleExport::Export_Single_File(const QString &path, const ExportO
     // Both sides are drawn before either file is written: a front that fails leaves no back file.
     const CardFiles files =
         CardFiles::make(renderer, 0, plan, ImageFileWriter::formatForExtension(extension), options.dpi);
-    QString error;
-    if (!files.write(&error)) {
+    const OpResult written = files.write();
+    if (!written.ok()) {
         result.failed = 1;
-        result.addProblem(sentence(error));
+        result.addProblem(sentence(written.message));
         return result;
     }
     result.written = 1;
