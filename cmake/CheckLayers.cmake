@@ -1,6 +1,8 @@
 # Checks that the core folders depend one way: the links the folders state form no cycle, and every
 # core file includes only headers of its own folder or of a folder it depends on (directly or
-# through others), and never a ui header. Run as: cmake -DMANIFEST=<layers.cmake> -P CheckLayers.cmake
+# through others), and never a ui header; with -DDOC=<file>, the file's table of folder links (between
+# "<!-- core-folder-links -->" and "<!-- end core-folder-links -->") names the same links as the
+# CMakeLists. Run as: cmake -DMANIFEST=<layers.cmake> [-DDOC=<file>] -P CheckLayers.cmake
 # With -DREPORT_ONLY=ON it prints what it found and does not fail (used to test the check itself).
 cmake_minimum_required(VERSION 3.25)
 if(NOT MANIFEST)
@@ -62,6 +64,41 @@ foreach(folder ${LAYER_FOLDERS})
         endforeach()
     endforeach()
 endforeach()
+
+# The documented links: rows "| `folder` | `a`, `b` |" inside the marked block.
+if(DOC)
+    file(STRINGS ${DOC} doc_lines)
+    set(inside OFF)
+    set(documented)
+    foreach(line IN LISTS doc_lines)
+        if(line MATCHES "<!-- core-folder-links -->")
+            set(inside ON)
+        elseif(line MATCHES "<!-- end core-folder-links -->")
+            set(inside OFF)
+        elseif(inside AND line MATCHES "^\\| `([a-z]+)` \\|(.*)\\|[ \t]*$")
+            set(folder ${CMAKE_MATCH_1})
+            string(REGEX MATCHALL "`[a-z]+`" links "${CMAKE_MATCH_2}")
+            string(REPLACE "`" "" links "${links}")
+            list(APPEND documented ${folder})
+            set(stated ${LAYER_${folder}_DEPS})
+            list(SORT links)
+            list(SORT stated)
+            if(NOT folder IN_LIST LAYER_FOLDERS)
+                list(APPEND problems "${DOC} lists ${folder}, which has no core library")
+            elseif(NOT "${links}" STREQUAL "${stated}")
+                string(REPLACE ";" ", " links_text "${links}")
+                string(REPLACE ";" ", " stated_text "${stated}")
+                list(APPEND problems
+                     "${DOC} says ${folder} links [${links_text}] but its CMakeLists links [${stated_text}]")
+            endif()
+        endif()
+    endforeach()
+    foreach(folder ${LAYER_FOLDERS})
+        if(NOT folder IN_LIST documented)
+            list(APPEND problems "${DOC} has no row for ${folder}")
+        endif()
+    endforeach()
+endif()
 
 list(LENGTH problems count)
 foreach(p ${problems})
