@@ -162,7 +162,7 @@ QString WebLinks::contactLink(const QString &code, const QString &appName)
 QString WebLinks::orderLink(const QString &code)
 {
     const Product *p = product(code);
-    return p ? orderLink(*p) : QString();
+    return p ? p->orderPage : QString();
 }
 
 QUrl WebLinks::toUrl(const QString &link)

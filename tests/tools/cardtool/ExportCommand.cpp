@@ -1,16 +1,10 @@
 // cardtool export: loads a design file and writes its cards as image files, one card per data row
 // when the design binds a series or the binding table, the design once otherwise.
 #include "Command.h"
+#include "DesignLoading.h"
 
-#include "data/ExcelBindingTable.h"
-#include "editor/DesignEditor.h"
-#include "editor/DesignFile.h"
-#include "model/ModelGlobals.h"
-#include "model/SKTDocument.h"
-#include "output/BatchFillSnapshot.h"
 #include "output/CardExport.h"
 #include "output/ImageFileWriter.h"
-#include "panels/Card_Property.h"
 #include "platform/ResourceRoot.h"
 
 #include <QDir>
@@ -18,14 +12,6 @@
 
 namespace
 {
-
-// Keeps what the design file tells the editor about the card's size.
-class SizeKeeper : public DesignEditor
-{
-public:
-    QSizeF size;
-    void SetDocumentCanvasSize(const QSizeF &s) override { size = s; }
-};
 
 void say(const QString &line)
 {
@@ -94,37 +80,18 @@ CARDTOOL_COMMAND(exportCommand, "export",
         return 1;
     }
 
-    SKTDocument document;
-    Card_Property front, back;
-    ExcelBindingTable binding;
-    SizeKeeper editor;
-    DesignFile file(document, front, back, binding, &editor);
-    const DesignResult loaded = file.Read_and_load_design_Log(designPath, QStringLiteral("L"));
-    if (!loaded.ok()) {
-        // The reader's message is the one the editor shows; the reason says what was wrong.
-        QString text = loaded.message.isEmpty() ? loaded.reason : loaded.message;
-        if (!loaded.message.isEmpty() && !loaded.reason.isEmpty())
-            text += QStringLiteral(" (%1)").arg(loaded.reason);
-        cardtool::fail(QStringLiteral("export: %1: %2").arg(designPath, text));
+    cardtool::LoadedDesign loaded;
+    QString loadError;
+    if (!cardtool::loadDesign(designPath, QStringLiteral("L"), loaded, &loadError)) {
+        cardtool::fail(QStringLiteral("export: %1: %2").arg(designPath, loadError));
         return 1;
     }
-
-    BatchFillSnapshot::Design design;
-    design.front = document.graphics();
-    design.back = document.graphics_back();
-    design.frontPage = front;
-    design.backPage = back;
-    design.cardShape = ModelGlobals::instance().Card_Shape;
-    design.CARD_SIDE_STR = front.Card_Side;
+    const QString resourcePath = ResourceRoot::shippedLocation();
+    const BatchFillSnapshot::Design design = cardtool::batchDesign(
+        loaded, resourcePath, haveData ? dataFolder : QDir(resourcePath).filePath(QStringLiteral("DataSet")));
     // Without --side a double-sided card is written with its backs.
     if (!sideGiven && design.CARD_SIDE_STR == QLatin1String("2"))
         options.side = ExportSide::Both;
-    const QSizeF size = editor.size.isValid() && !editor.size.isEmpty() ? editor.size : front.Card_Size;
-    if (size.isValid() && !size.isEmpty())
-        design.cardArea = QRectF(QPointF(0, 0), size);
-    design.resourcePath = ResourceRoot::shippedLocation();
-    design.excelRows = binding.ListData();
-    design.dataFolder = haveData ? dataFolder : QDir(design.resourcePath).filePath(QStringLiteral("DataSet"));
     auto snapshot = std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(design));
     for (const QString &warning : snapshot->warnings())
         cardtool::fail(QStringLiteral("export: ") + warning);

@@ -2,27 +2,12 @@
 // both sides in the "Templates/User" folder of a data root.
 #include "Command.h"
 
-#include "data/ExcelBindingTable.h"
-#include "editor/DesignEditor.h"
-#include "editor/DesignFile.h"
+#include "DesignLoading.h"
+
+#include "editor/DesignFileFormat.h"
 #include "editor/TemplateStore.h"
-#include "model/ModelGlobals.h"
-#include "model/SKTDocument.h"
-#include "output/BatchFillSnapshot.h"
-#include "panels/Card_Property.h"
 
 #include <QDir>
-
-namespace
-{
-// Keeps what the design file tells the editor about the card's size.
-class CanvasSize : public DesignEditor
-{
-public:
-    QSizeF size;
-    void SetDocumentCanvasSize(const QSizeF &s) override { size = s; }
-};
-} // namespace
 
 CARDTOOL_COMMAND(templateExportCommand, "template-export",
                  "DESIGN --name N --root DIR [--replace]   keeps a design as a user template")
@@ -52,34 +37,17 @@ CARDTOOL_COMMAND(templateExportCommand, "template-export",
         return 1;
     }
 
-    SKTDocument document;
-    Card_Property front, back;
-    ExcelBindingTable binding;
-    CanvasSize editor;
-    DesignFile file(document, front, back, binding, &editor);
-    const DesignResult loaded = file.Read_and_load_design_Log(designPath, QStringLiteral("T"));
-    if (!loaded.ok()) {
-        cardtool::fail(QStringLiteral("template-export: %1: %2")
-                           .arg(designPath, loaded.message.isEmpty() ? loaded.reason : loaded.message));
+    cardtool::LoadedDesign loaded;
+    QString loadError;
+    if (!cardtool::loadDesign(designPath, QStringLiteral("T"), loaded, &loadError)) {
+        cardtool::fail(QStringLiteral("template-export: %1: %2").arg(designPath, loadError));
         return 1;
     }
     const plist::Array items =
-        DesignFileFormat::buildItems(front, back, binding, document.graphics(), document.graphics_back());
-
-    BatchFillSnapshot::Design design;
-    design.front = document.graphics();
-    design.back = document.graphics_back();
-    design.frontPage = front;
-    design.backPage = back;
-    design.cardShape = ModelGlobals::instance().Card_Shape;
-    design.CARD_SIDE_STR = front.Card_Side;
-    const QSizeF size = editor.size.isValid() && !editor.size.isEmpty() ? editor.size : front.Card_Size;
-    if (size.isValid() && !size.isEmpty())
-        design.cardArea = QRectF(QPointF(0, 0), size);
-    design.resourcePath = root;
-    design.excelRows = binding.ListData();
-    design.dataFolder = QDir(root).filePath(QStringLiteral("DataSet"));
-    auto snapshot = std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(design));
+        DesignFileFormat::buildItems(loaded.front, loaded.back, loaded.binding, loaded.document.graphics(),
+                                     loaded.document.graphics_back());
+    auto snapshot = std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(
+        cardtool::batchDesign(loaded, root, QDir(root).filePath(QStringLiteral("DataSet")))));
 
     const TemplateResult written = store.exportTemplate(clean, items, snapshot);
     if (!written.ok()) {

@@ -1,0 +1,60 @@
+// Reading a design file the way the editor opens it, and the batch snapshot input of what was read:
+// shared by the commands that render or keep a design.
+#include "DesignLoading.h"
+
+#include "editor/DesignEditor.h"
+#include "editor/DesignFile.h"
+#include "model/ModelGlobals.h"
+
+namespace cardtool
+{
+
+namespace
+{
+// Keeps what the design file tells the editor about the card's size.
+class SizeKeeper : public DesignEditor
+{
+public:
+    QSizeF size;
+    void SetDocumentCanvasSize(const QSizeF &s) override { size = s; }
+};
+} // namespace
+
+bool loadDesign(const QString &path, const QString &mode, LoadedDesign &out, QString *error)
+{
+    SizeKeeper editor;
+    DesignFile file(out.document, out.front, out.back, out.binding, &editor);
+    const DesignResult loaded = file.Read_and_load_design_Log(path, mode);
+    out.canvasSize = editor.size;
+    if (loaded.ok())
+        return true;
+    // The reader's message is the one the editor shows; the reason says what was wrong.
+    QString text = loaded.message.isEmpty() ? loaded.reason : loaded.message;
+    if (!loaded.message.isEmpty() && !loaded.reason.isEmpty())
+        text += QStringLiteral(" (%1)").arg(loaded.reason);
+    if (error)
+        *error = text;
+    return false;
+}
+
+BatchFillSnapshot::Design batchDesign(const LoadedDesign &loaded, const QString &resourcePath,
+                                      const QString &dataFolder)
+{
+    BatchFillSnapshot::Design design;
+    design.front = loaded.document.graphics();
+    design.back = loaded.document.graphics_back();
+    design.frontPage = loaded.front;
+    design.backPage = loaded.back;
+    design.cardShape = ModelGlobals::instance().Card_Shape;
+    design.CARD_SIDE_STR = loaded.front.Card_Side;
+    const QSizeF size = loaded.canvasSize.isValid() && !loaded.canvasSize.isEmpty() ? loaded.canvasSize
+                                                                                    : loaded.front.Card_Size;
+    if (size.isValid() && !size.isEmpty())
+        design.cardArea = QRectF(QPointF(0, 0), size);
+    design.resourcePath = resourcePath;
+    design.excelRows = loaded.binding.ListData();
+    design.dataFolder = dataFolder;
+    return design;
+}
+
+} // namespace cardtool
