@@ -48,8 +48,6 @@ const QString SeriesFiles::MsgExported = QStringLiteral("Record has been exporte
 namespace
 {
 
-constexpr qint64 kMaxSeriesFile = 512ll << 20;
-
 SeriesResult failure(const QString &message)
 {
     SeriesResult r;
@@ -72,49 +70,96 @@ SeriesResult cancelled()
     return r;
 }
 
-std::optional<QByteArray> readFile(const QString &path)
+// The bytes of a series file; null when there is none. *problem says why an existing file could
+// not be read (a device or pipe, too large, a read error).
+std::optional<QByteArray> readFile(const QString &path, const QString &name, QString *problem)
 {
     if (path.isEmpty())
         return std::nullopt;
-    QFile f(path);
-    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly) || f.size() > kMaxSeriesFile)
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
         return std::nullopt;
+    auto refuse = [&](const QString &why) -> std::optional<QByteArray> {
+        if (problem)
+            *problem = why;
+        return std::nullopt;
+    };
+    if (!info.isFile())
+        return refuse(QStringLiteral("The series \"%1\" is not a regular file.").arg(name));
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return refuse(QStringLiteral("The series \"%1\" could not be read: %2.").arg(name, f.errorString()));
+    if (f.size() > SeriesFiles::MaxFileSize)
+        return refuse(SeriesFiles::tooLargeMessage(name));
     QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
-        return std::nullopt;
+        return refuse(QStringLiteral("The series \"%1\" could not be read: %2.").arg(name, f.errorString()));
     return bytes;
 }
 
-// Writes the produced values one a line, atomically. fileFailed tells a write failure from a
-// producer that stopped for its own reason.
-bool writeProduced(const QString &path, const SeriesValueProducer &produce, bool trimValues, bool *fileFailed)
+// UTF-8 text of a series; bytes that are not UTF-8 read as U+FFFD, with a warning.
+QString decodeSeries(const QByteArray &bytes, const QString &name, QString *warning)
 {
-    *fileFailed = false;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (utf8.hasError() && warning)
+        *warning = QStringLiteral("The series \"%1\" holds bytes that are not UTF-8 text; they were read as "
+                                  "\"\uFFFD\".")
+                       .arg(name);
+    return text;
+}
+
+enum class WriteStop { None, File, TooLarge };
+
+// Writes the produced values one a line, atomically. *stop tells a write failure or a series grown
+// past the limit from a producer that stopped for its own reason.
+bool writeProduced(const QString &path, const SeriesValueProducer &produce, bool trimValues, WriteStop *stop)
+{
+    *stop = WriteStop::None;
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) {
-        *fileFailed = true;
+        *stop = WriteStop::File;
         return false;
     }
+    qint64 written = 0;
     const bool produced = produce([&](const QString &value) {
         const QString line = trimValues ? Trim_Str(oneLine(value)) : oneLine(value);
         if (trimValues && line.isEmpty())
             return true;
         const QByteArray bytes = line.toUtf8() + '\n';
+        written += bytes.size();
+        if (written > SeriesFiles::MaxFileSize) {
+            *stop = WriteStop::TooLarge;
+            return false;
+        }
         if (f.write(bytes) != bytes.size()) {
-            *fileFailed = true;
+            *stop = WriteStop::File;
             return false;
         }
         return true;
     });
-    if (!produced || *fileFailed) {
+    if (!produced || *stop != WriteStop::None) {
         f.cancelWriting();
         return false;
     }
     if (!f.commit()) {
-        *fileFailed = true;
+        *stop = WriteStop::File;
         return false;
     }
     return true;
+}
+
+QString stopMessage(WriteStop stop, const QString &name)
+{
+    switch (stop) {
+    case WriteStop::File:
+        return SeriesFiles::MsgFileAccess;
+    case WriteStop::TooLarge:
+        return SeriesFiles::tooLargeMessage(name);
+    case WriteStop::None:
+        break;
+    }
+    return {};
 }
 
 SeriesValueProducer listProducer(const QStringList &values)
@@ -130,8 +175,8 @@ SeriesValueProducer listProducer(const QStringList &values)
 
 bool writeLines(const QString &path, const QStringList &lines)
 {
-    bool fileFailed = false;
-    return writeProduced(path, listProducer(lines), false, &fileFailed);
+    WriteStop stop = WriteStop::None;
+    return writeProduced(path, listProducer(lines), false, &stop);
 }
 
 } // namespace
@@ -173,21 +218,25 @@ QStringList SeriesFiles::Get_datasheet_File_Name_Array(const QString &folder)
     return names;
 }
 
-std::optional<QStringList> SeriesFiles::readValues(const QString &folder, const QString &name,
-                                                   QString *message)
+QString SeriesFiles::tooLargeMessage(const QString &name)
 {
-    const auto bytes = readFile(safePath(folder, name));
+    return QStringLiteral("The series \"%1\" is too large: a series file can hold at most %2 MB.")
+        .arg(name)
+        .arg(MaxFileSize >> 20);
+}
+
+std::optional<QStringList> SeriesFiles::readValues(const QString &folder, const QString &name,
+                                                   QString *message, QString *warning)
+{
+    QString problem;
+    const auto bytes = readFile(safePath(folder, name), name, &problem);
     if (!bytes) {
         if (message)
-            *message = MsgFileAccess;
+            *message = problem == tooLargeMessage(name) ? problem : MsgFileAccess;
         return std::nullopt;
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(*bytes);
     QStringList values;
-    if (utf8.hasError())
-        return values;
-    for (const QString &line : text.split(QLatin1Char('\n'))) {
+    for (const QString &line : decodeSeries(*bytes, name, warning).split(QLatin1Char('\n'))) {
         const QString v = Trim_Str(line);
         if (!v.isEmpty())
             values << v;
@@ -195,12 +244,13 @@ std::optional<QStringList> SeriesFiles::readValues(const QString &folder, const 
     return values;
 }
 
-std::optional<QStringList> SeriesFiles::readRows(const QString &folder, const QString &name)
+std::optional<QStringList> SeriesFiles::readRows(const QString &folder, const QString &name, QString *problem,
+                                                 QString *warning)
 {
-    const auto bytes = readFile(safePath(folder, name));
+    const auto bytes = readFile(safePath(folder, name), name, problem);
     if (!bytes)
         return std::nullopt;
-    const QString text = Trim_Str(QString::fromUtf8(*bytes));
+    const QString text = Trim_Str(decodeSeries(*bytes, name, warning));
     if (text.isEmpty())
         return QStringList();
     return text.split(QLatin1Char('\n'));
@@ -208,7 +258,7 @@ std::optional<QStringList> SeriesFiles::readRows(const QString &folder, const QS
 
 QString SeriesFiles::Get_First_Value_Of_Dataset(const QString &folder, const QString &name)
 {
-    const auto bytes = readFile(safePath(folder, name));
+    const auto bytes = readFile(safePath(folder, name), name, nullptr);
     if (!bytes)
         return {};
     const qsizetype nl = bytes->indexOf('\n');
@@ -221,10 +271,11 @@ SeriesResult SeriesFiles::writeSeries(const QString &folder, const QString &name
     const QString bad = checkName(name);
     if (!bad.isEmpty())
         return failure(bad);
-    bool fileFailed = false;
-    if (!QDir().mkpath(folder) ||
-        !writeProduced(filePath(folder, name), listProducer(values), trimValues, &fileFailed))
+    WriteStop stop = WriteStop::None;
+    if (!QDir().mkpath(folder))
         return failure(MsgFileAccess);
+    if (!writeProduced(filePath(folder, name), listProducer(values), trimValues, &stop))
+        return failure(stop == WriteStop::None ? MsgFileAccess : stopMessage(stop, name));
     return success();
 }
 
@@ -243,11 +294,11 @@ SeriesResult SeriesFiles::writeNew(const QString &folder, const QString &name,
         return failure(bad);
     if (QFileInfo::exists(filePath(folder, name)) && !(ask && ask(MsgAlreadyExists)))
         return cancelled();
-    bool fileFailed = false;
+    WriteStop stop = WriteStop::None;
     if (!QDir().mkpath(folder))
         return failure(MsgFileAccess);
-    if (!writeProduced(filePath(folder, name), produce, trimValues, &fileFailed))
-        return failure(fileFailed ? MsgFileAccess : QString());
+    if (!writeProduced(filePath(folder, name), produce, trimValues, &stop))
+        return failure(stopMessage(stop, name));
     return success();
 }
 

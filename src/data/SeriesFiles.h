@@ -48,13 +48,21 @@ public:
     // Series names: every file of the folder without its extension, sorted.
     static QStringList Get_datasheet_File_Name_Array(const QString &folder);
 
+    // Series files are read whole and written in one go: one limit for both, so that every series
+    // written can be read again.
+    static constexpr qint64 MaxFileSize = qint64(512) << 20;
+    static QString tooLargeMessage(const QString &name);
+
+    // Both readings decode UTF-8 alike: bytes that are not UTF-8 become U+FFFD and *warning says so.
     // The manager's and viewer's reading: trimmed lines, empty ones left out. Null when the
-    // file cannot be read (message set); a file that is not UTF-8 gives no values.
+    // file cannot be read (message set: too large, or MsgFileAccess).
     static std::optional<QStringList> readValues(const QString &folder, const QString &name,
-                                                 QString *message = nullptr);
+                                                 QString *message = nullptr, QString *warning = nullptr);
     // The batch filling's reading: the whole text trimmed, then every line, empty ones included.
-    // Null when there is no such file; an empty file has no rows.
-    static std::optional<QStringList> readRows(const QString &folder, const QString &name);
+    // Null when there is no such file, or (with *problem set) when the file cannot be read; an
+    // empty file has no rows.
+    static std::optional<QStringList> readRows(const QString &folder, const QString &name,
+                                               QString *problem = nullptr, QString *warning = nullptr);
     // The first line exactly as stored, or "".
     static QString Get_First_Value_Of_Dataset(const QString &folder, const QString &name);
 

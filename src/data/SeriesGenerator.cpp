@@ -2,6 +2,8 @@
 // constant repeated, and random numbers of a given length, with the checks of the dialog.
 #include "SeriesGenerator.h"
 
+#include "SeriesFiles.h"
+
 #include "foundation/StringUtils.h"
 
 #include <QRandomGenerator>
@@ -66,6 +68,13 @@ GeneratorResult gathered(const std::function<GeneratorResult(const GeneratedValu
 
 int SeriesGenerator::readNumber(const QString &text)
 {
+    return readNumber(text, nullptr);
+}
+
+int SeriesGenerator::readNumber(const QString &text, bool *outOfRange)
+{
+    if (outOfRange)
+        *outOfRange = false;
     qsizetype i = 0;
     while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t') ||
                                text[i] == QLatin1Char('\n') || text[i] == QLatin1Char('\r')))
@@ -76,9 +85,11 @@ int SeriesGenerator::readNumber(const QString &text)
     qint64 value = 0;
     for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i) {
         value = value * 10 + (text[i].unicode() - u'0');
-        if (value > qint64(INT_MAX) + 1)
-            value = qint64(INT_MAX) + 1; // held at the limit; keeps reading digits harmlessly
+        if (value > qint64(INT_MAX) + 2)
+            value = qint64(INT_MAX) + 2; // held past both limits; keeps reading digits harmlessly
     }
+    if (outOfRange)
+        *outOfRange = value > (negative ? qint64(INT_MAX) + 1 : qint64(INT_MAX));
     if (negative)
         return int(std::max<qint64>(-value, INT_MIN));
     return int(std::min<qint64>(value, INT_MAX));
@@ -122,6 +133,13 @@ QString SeriesGenerator::checkLengthText(const QString &typed)
     return t;
 }
 
+QString SeriesGenerator::tooLargeMessage()
+{
+    return QStringLiteral("The range from 'From' to 'To' is too large: a Batch Processing Series file can "
+                          "hold at most %1 MB.")
+        .arg(SeriesFiles::MaxFileSize >> 20);
+}
+
 QString SeriesGenerator::tooManyMessage()
 {
     return QStringLiteral("The range from 'From' to 'To' is too large: a Batch Processing Series can hold at "
@@ -135,8 +153,14 @@ GeneratorResult SeriesGenerator::checkSequential(const QString &from, const QStr
         return refused(QStringLiteral("Please enter valid 'From' value."), QStringLiteral("from"));
     if (to.isEmpty())
         return refused(QStringLiteral("Please enter valid 'To' value."), QStringLiteral("to"));
-    const qint64 a = readNumber(from);
-    const qint64 b = readNumber(to);
+    bool fromOutOfRange = false, toOutOfRange = false;
+    const qint64 a = readNumber(from, &fromOutOfRange);
+    const qint64 b = readNumber(to, &toOutOfRange);
+    // A number past the 32-bit limits is refused rather than quietly held at the limit.
+    if (fromOutOfRange)
+        return refused(outOfRangeMessage(QStringLiteral("From")), QStringLiteral("from"));
+    if (toOutOfRange)
+        return refused(outOfRangeMessage(QStringLiteral("To")), QStringLiteral("to"));
     if (a >= b)
         return refused(QStringLiteral("'From' value must be smaller than 'To' value."),
                        QStringLiteral("from"));
@@ -144,6 +168,36 @@ GeneratorResult SeriesGenerator::checkSequential(const QString &from, const QStr
     if (b - a + 1 > MaxValues)
         return refused(tooManyMessage(), QStringLiteral("to"));
     return passed();
+}
+
+QString SeriesGenerator::outOfRangeMessage(const QString &field)
+{
+    return QStringLiteral("The '%1' value is too large: numbers from %2 to %3 can be used.")
+        .arg(field)
+        .arg(INT_MIN)
+        .arg(INT_MAX);
+}
+
+qint64 SeriesGenerator::sequentialBytes(qint64 from, qint64 to, int width, qint64 extraBytes)
+{
+    // Numbers of one sign and one count of digits have one length: add them up range by range.
+    qint64 total = 0;
+    qint64 low = from;
+    while (low <= to) {
+        const qint64 magnitude = low < 0 ? -low : low;
+        int digits = 1;
+        qint64 limit = 9; // the largest magnitude with this many digits
+        while (magnitude > limit) {
+            ++digits;
+            limit = limit * 10 + 9;
+        }
+        // The run ends where the digit count (or the sign) changes.
+        const qint64 high = low < 0 ? std::min<qint64>(to, -(limit / 10) - 1) : std::min(to, limit);
+        const int length = std::max(width, digits + (low < 0 ? 1 : 0));
+        total += (high - low + 1) * (length + extraBytes);
+        low = high + 1;
+    }
+    return total;
 }
 
 GeneratorResult SeriesGenerator::checkConstant(const QString &value, const QString &count)
@@ -174,6 +228,11 @@ GeneratorResult SeriesGenerator::sequential(const QString &from, const QString &
     const qint64 a = readNumber(from);
     const qint64 count = readNumber(to) - a + 1;
     const int width = int(std::max(from.size(), to.size()));
+    // The file the values make is measured before any is made: one too large could not be read.
+    const qint64 bytes = sequentialBytes(a, readNumber(to), leadingZeros ? width : 0,
+                                         prefix.toUtf8().size() + suffix.toUtf8().size() + 1);
+    if (bytes > SeriesFiles::MaxFileSize)
+        return refused(tooLargeMessage(), QStringLiteral("to"));
     return deliverAll(count, deliver, [&](qint64 k) {
         QString number = QString::number(a + k);
         if (leadingZeros)

@@ -26,6 +26,11 @@ public:
     // is refused. There is no other limit: large series should be streamed through a sink.
     static constexpr qint64 MaxValues = INT_MAX;
     static QString tooManyMessage();
+    // A series whose file would pass the series file limit is refused before any value is made.
+    static QString tooLargeMessage();
+    static QString outOfRangeMessage(const QString &field);
+    // The bytes of the file a sequence makes: each number (padded to width) plus extraBytes.
+    static qint64 sequentialBytes(qint64 from, qint64 to, int width, qint64 extraBytes);
 
     static const QString HelpMessage;
     static const QString HelpInformative;
@@ -33,6 +38,8 @@ public:
     // A number as the fields read it: leading blanks, an optional sign, the digits up to the first
     // other character; 0 when none; held at the 32-bit limits.
     static int readNumber(const QString &text);
+    // The same, telling whether the number was past the limits.
+    static int readNumber(const QString &text, bool *outOfRange);
     // The number text brought to width characters with zeros after its sign.
     static QString PadZero(const QString &number, int width);
     static quint32 getRandomNumberBetweenMin(quint32 min, quint32 max);

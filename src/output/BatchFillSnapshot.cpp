@@ -86,11 +86,19 @@ void BatchFillSnapshot::setCounts(const BatchCounts &c)
 SeriesLoader BatchFillSnapshot::loader()
 {
     return [this](const QString &name) {
-        std::optional<QStringList> rows = SeriesFiles::readRows(m_design.dataFolder, name);
+        QString problem, replaced;
+        std::optional<QStringList> rows =
+            SeriesFiles::readRows(m_design.dataFolder, name, &problem, &replaced);
         // Both sides may bind the same series: say it once.
-        const QString warning = QStringLiteral("The series \"%1\" was not found.").arg(name);
-        if (!rows && !m_warnings.contains(warning))
-            m_warnings << warning;
+        auto note = [](QStringList &list, const QString &text) {
+            if (!text.isEmpty() && !list.contains(text))
+                list << text;
+        };
+        if (!rows && problem.isEmpty())
+            note(m_warnings, QStringLiteral("The series \"%1\" was not found.").arg(name));
+        note(m_warnings, replaced);
+        // A series that is there but cannot be read must not turn the batch into one plain card.
+        note(m_unreadableSeries, problem);
         return rows;
     };
 }
@@ -98,6 +106,7 @@ SeriesLoader BatchFillSnapshot::loader()
 void BatchFillSnapshot::Check_Series_Or_Excel_Use_or_not()
 {
     m_warnings.clear();
+    m_unreadableSeries.clear();
     setCounts(BatchRowCounter::Check_Series_Or_Excel_Use_or_not(m_series, describe(m_design.front),
                                                                 describe(m_design.back), backTakesPart(),
                                                                 int(m_design.excelRows.size()), loader()));

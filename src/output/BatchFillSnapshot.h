@@ -68,6 +68,9 @@ public:
     bool isBatch() const { return Use_Data_Sheet_Values || Use_Excel_Binding_Values; }
     // Problems met while loading series (a bound series whose file is missing), for the log.
     const QStringList &warnings() const { return m_warnings; }
+    // Bound series whose file is there but could not be read (too large, not a file): no export
+    // may run, since the cards would lose their values.
+    const QStringList &unreadableSeries() const { return m_unreadableSeries; }
 
     // Kinds that take part in data binding: text, picture, barcode.
     static bool isBindable(const SKTGraphic &graphic);
@@ -84,4 +87,5 @@ private:
     Design m_design;
     SeriesTable m_series; // bound series, loaded by the names their objects carry
     QStringList m_warnings;
+    QStringList m_unreadableSeries;
 };

@@ -9,6 +9,11 @@ ExportResult CardExport::run(std::shared_ptr<const BatchFillSnapshot> snapshot, 
                              const ExportOptions &options, ExportProgress *progress,
                              BatchFiller::BarcodeMaker barcodeMaker)
 {
+    if (!snapshot->unreadableSeries().isEmpty()) {
+        ExportResult refused;
+        refused.refusal = snapshot->unreadableSeries().join(QLatin1Char(' '));
+        return refused;
+    }
     const ExportResult result =
         snapshot->isBatch()
             ? Export_Batch_File(std::move(snapshot), target, options, progress, std::move(barcodeMaker))

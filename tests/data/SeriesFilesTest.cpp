@@ -46,7 +46,8 @@ TEST(SeriesFiles, ReadingRules)
     EXPECT_FALSE(SeriesFiles::readValues(f.path, QStringLiteral("missing"), &message).has_value());
     EXPECT_EQ(message, SeriesFiles::MsgFileAccess);
     f.put(QStringLiteral("latin1"), "caf\xe9\n");
-    EXPECT_EQ(SeriesFiles::readValues(f.path, QStringLiteral("latin1")), QStringList());
+    EXPECT_EQ(SeriesFiles::readValues(f.path, QStringLiteral("latin1")),
+              QStringList{QStringLiteral("caf\uFFFD")});
 }
 
 TEST(SeriesFiles, ListingIsSortedAndNamesAreChecked)

@@ -84,10 +84,14 @@ TEST(SeriesGenerator, ConstantAndRandom)
 
 TEST(SeriesGenerator, LongSpansStream)
 {
-    // The largest span a 32-bit count allows is accepted; the receiver decides when to stop.
+    // The largest span a 32-bit count allows would make a file no reader takes: refused at once.
+    const GeneratorResult widest =
+        SeriesGenerator::sequential("-2147483646", "0", "", "", true, [](const QString &) { return true; });
+    EXPECT_EQ(widest.message, SeriesGenerator::tooLargeMessage());
+    // A long span is streamed; the receiver decides when to stop.
     QStringList firstValues;
     const GeneratorResult stopped =
-        SeriesGenerator::sequential("-2147483646", "0", "", "", true, [&](const QString &v) {
+        SeriesGenerator::sequential("-2147483646", "-2140000000", "", "", true, [&](const QString &v) {
             firstValues << v;
             return firstValues.size() < 2;
         });

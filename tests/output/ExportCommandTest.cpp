@@ -3,6 +3,7 @@
 #include "BatchDesignFixture.h"
 
 #include "data/ExcelBindingTable.h"
+#include "data/SeriesFiles.h"
 #include "editor/DesignFile.h"
 #include "editor/DesignFileFormat.h"
 #include "output/ExportPaths.h"
@@ -112,4 +113,21 @@ TEST(ExportCommand, FailedCardsAreReportedAndTheStatusSaysSo)
     EXPECT_TRUE(r.err.contains("2 of 3 cards could not be written")) << r.err.toStdString();
     const QDir o(ExportPaths::batchFolderPath(tmp.filePath("o")));
     EXPECT_EQ(o.entryList(QDir::Files), QStringList({"Card_3.png"}));
+}
+
+TEST(ExportCommand, ASeriesTooLargeToReadStopsTheExport)
+{
+    QTemporaryDir tmp;
+    SampleDesign sample(tmp.filePath("DataSet"), 3, false);
+    QFile big(tmp.filePath("DataSet/codes.txt"));
+    ASSERT_TRUE(big.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(big.resize(SeriesFiles::MaxFileSize + 10)); // sparse
+    big.close();
+    const QString design = writeDesign(tmp.filePath("d.dcard"), sample);
+    const ProcResult r =
+        cardtool({"export", design, "--to", tmp.filePath("o"), "--data", tmp.filePath("DataSet")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("The series \"codes\" is too large")) << r.err.toStdString();
+    // Nothing written: neither a batch nor one card without its values.
+    EXPECT_TRUE(QDir(tmp.filePath("o")).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
 }
