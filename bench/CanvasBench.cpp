@@ -1,0 +1,155 @@
+// Canvas speed: one full repaint of a side holding 200 objects of mixed kinds at 100 % and 400 %,
+// and one drag step (a mouse move until its rectangles are repainted) with 50 objects selected.
+#include "canvas/SKTGraphicView.h"
+#include "canvas/SKTZoomingScrollView.h"
+#include "canvas/SideSelection.h"
+#include "canvas/ZoomFactor.h"
+#include "foundation/FoundationState.h"
+#include "model/SKTBarcode.h"
+#include "model/SKTDocument.h"
+#include "model/SKTGrid.h"
+#include "model/SKTImage.h"
+#include "model/SKTLine.h"
+#include "model/SKTSignature.h"
+#include "model/SKTText.h"
+#include "model/Shape_Control.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace
+{
+
+Picture smallPhoto()
+{
+    QImage img(120, 90, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            img.setPixel(x, y, qRgb(x * 2, y * 2, (x + y) % 256));
+    return Picture(img);
+}
+
+// 200 objects spread over the card: texts, six shape codes, lines, pictures, signatures, barcodes.
+GraphicList mixedObjects()
+{
+    const QStringList shapes = {"R", "C", "RR", "T", "S", "DS"};
+    const Picture photo = smallPhoto();
+    GraphicList all;
+    for (int i = 0; i < 200; ++i) {
+        const QRectF r(5 + (i % 20) * 11.5, 5 + (i / 20) * 14.5, 18, 12);
+        GraphicPtr g;
+        switch (i % 6) {
+        case 0: {
+            g = SKTGraphic::create(SKTGraphic::Kind::Text);
+            g->Text_Value = QStringLiteral("Text %1").arg(i);
+            break;
+        }
+        case 1:
+            g = SKTGraphic::create(SKTGraphic::Kind::Shape);
+            g->Set_Shape_Type(shapes.at((i / 6) % shapes.size()));
+            g->_fill_type = QStringLiteral("G");
+            break;
+        case 2:
+            g = SKTGraphic::create(SKTGraphic::Kind::Line);
+            break;
+        case 3:
+            g = SKTImage::initWithPosition(QPointF(), photo);
+            break;
+        case 4:
+            g = SKTSignature::initWithPosition(QPointF(), photo, QStringLiteral("S"));
+            break;
+        default:
+            g = SKTBarcode::initWithPosition(QPointF(), photo);
+            break;
+        }
+        g->_bounds = r;
+        all.append(g);
+    }
+    return all;
+}
+
+struct CanvasRig {
+    SKTDocument document;
+    SKTGrid grid;
+    ZoomFactor zoom;
+    std::unique_ptr<SideSelection> selection;
+    std::unique_ptr<SKTZoomingScrollView> scroll;
+    SKTGraphicView *view = nullptr;
+
+    explicit CanvasRig(double factor)
+    {
+        const GraphicList objects = mixedObjects();
+        QList<int> at;
+        for (int i = 0; i < objects.size(); ++i)
+            at.append(i);
+        document.insertGraphics(objects, at);
+        selection = std::make_unique<SideSelection>(document, SKTDocument::Front);
+        scroll = std::make_unique<SKTZoomingScrollView>();
+        scroll->resize(1100, 760);
+        view = new SKTGraphicView;
+        view->bindGraphics(document, SKTDocument::Front);
+        view->bindSelection(*selection);
+        view->setGrid(&grid);
+        scroll->setDocumentView(view);
+        scroll->bindFactor(zoom);
+        zoom.setFactor(factor);
+        scroll->show();
+        QCoreApplication::processEvents();
+    }
+
+    void send(QEvent::Type type, const QPointF &points, Qt::MouseButtons buttons)
+    {
+        const QPointF px = points * view->zoom();
+        QMouseEvent e(type, px, view->mapToGlobal(px), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(view, &e);
+    }
+};
+
+void BM_CanvasRepaint200Objects(benchmark::State &state)
+{
+    CanvasRig rig(double(state.range(0)) / 100.0);
+    rig.view->selectAll();
+    for (auto _ : state)
+        rig.view->repaint();
+    state.SetLabel(QStringLiteral("%1 %").arg(state.range(0)).toStdString());
+}
+BENCHMARK(BM_CanvasRepaint200Objects)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
+
+void BM_CanvasDragStep50Selected(benchmark::State &state)
+{
+    CanvasRig rig(1.0);
+    QList<int> fifty;
+    for (int i = 0; i < 50; ++i)
+        fifty.append(i * 4);
+    rig.view->changeSelectionIndexes(fifty);
+    const QPointF start = rig.document.graphics().at(0)->bounds().center();
+    rig.send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    rig.send(QEvent::MouseMove, start + QPointF(4, 4), Qt::LeftButton); // past the threshold
+    QCoreApplication::processEvents();
+    int step = 0;
+    for (auto _ : state) {
+        const double d = (++step % 2) ? 3.0 : -3.0;
+        rig.send(QEvent::MouseMove, start + QPointF(4 + d, 4 + d), Qt::LeftButton);
+        QCoreApplication::processEvents(); // the update request: the moved rectangles repaint
+    }
+    rig.send(QEvent::MouseButtonRelease, start, Qt::NoButton);
+}
+BENCHMARK(BM_CanvasDragStep50Selected)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    FoundationState::instance().setResourcePath(QStringLiteral(TESSALY_SOURCE_RESOURCES));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
