@@ -105,32 +105,27 @@ QString ListImport::decodeText(const QByteArray &bytes)
 ListImportResult ListImport::readFile(const QString &path, Kind kind, int column)
 {
     ListImportResult result;
+    auto refuse = [&result](const QString &message, const QString &reason) {
+        static_cast<OpResult &>(result) = OpResult::failed(message, reason);
+        return result;
+    };
     QFile file(path);
-    if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        result.message = MsgInvalidFile;
-        return result;
-    }
+    if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+        return refuse(MsgInvalidFile, path + QStringLiteral(": cannot be opened"));
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.message = MsgInvalidFile;
-        return result;
-    }
+    if (file.error() != QFileDevice::NoError)
+        return refuse(MsgInvalidFile, path + QStringLiteral(": ") + file.errorString());
     if (kind == Kind::Rtf) {
         bool parsed = false;
         result.values = fromRtf(bytes, &parsed);
-        if (!parsed) {
-            result.message = MsgCorrupted;
-            return result;
-        }
+        if (!parsed)
+            return refuse(MsgCorrupted, path + QStringLiteral(": not RTF, or no text in it"));
     } else {
         const QString text = decodeText(bytes);
-        if (text.isEmpty()) {
-            result.message = MsgCorrupted;
-            return result;
-        }
+        if (text.isEmpty())
+            return refuse(MsgCorrupted, path + QStringLiteral(": no text"));
         result.values = kind == Kind::Csv ? fromCsv(text, column) : fromText(text);
     }
-    result.ok = true;
     return result;
 }
 

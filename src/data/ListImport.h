@@ -2,12 +2,13 @@
 // the import wizard's rules, without writing anything; the wizard and cardtool share it.
 #pragma once
 
+#include "platform/OpResult.h"
+
 #include <QString>
 #include <QStringList>
 
-struct ListImportResult {
-    bool ok = false;
-    QString message; // for the user when ok is false
+// What an import read: the values, or why it could not (a message for the user).
+struct ListImportResult : OpResult {
     QStringList values;
 };
 

@@ -19,9 +19,14 @@
 
 namespace
 {
-TemplateResult failed(const QString &message)
+TemplateResult failed(const QString &message, const QString &reason = {})
 {
-    return {TemplateResult::Status::Failed, message, {}};
+    return {OpResult::failed(message, reason), {}};
+}
+
+TemplateResult done(const QString &path, const QString &message = {})
+{
+    return {OpResult::done(message), path};
 }
 
 // Replaces target with source in one step, an existing target included.
@@ -91,7 +96,7 @@ TemplateResult TemplateStore::OKPressed(const QString &typed, const QString &pas
     const QString current = Trim_Str(passed);
     if (current.isEmpty()) {
         if (exists(clean) && !(ask && ask(MsgReplace)))
-            return {TemplateResult::Status::Cancelled, {}, {}};
+            return {OpResult::cancelledByUser(), {}};
     } else if (clean != current && exists(clean)) {
         return failed(MsgExists);
     }
@@ -121,21 +126,21 @@ TemplateResult TemplateStore::writePair(const QString &name, const plist::Array 
     if (!isUsableName(name))
         return failed(MsgEnterName);
     if (!QDir().mkpath(m_folder))
-        return failed(MsgFail);
+        return failed(MsgFail, m_folder + QStringLiteral(": cannot be made"));
     // A hidden scratch folder beside the pair: the browser lists no folders, and moving from it
     // into place stays on the same file system.
     QTemporaryDir scratch(QDir(m_folder).filePath(QStringLiteral(".template-XXXXXX")));
     if (!scratch.isValid())
-        return failed(MsgFail);
+        return failed(MsgFail, scratch.errorString());
     const QString newDesign = scratch.filePath(QStringLiteral("design.dcard"));
     const QString newPreview = scratch.filePath(QStringLiteral("preview.png"));
     QString error;
     if (!DesignFile::writeItems(newDesign, items, &error) || !writePreview ||
         !writePreview(newPreview, &error) || !QFileInfo(newPreview).isFile())
-        return failed(MsgFail);
+        return failed(MsgFail, error.isEmpty() ? QStringLiteral("the preview was not written") : error);
     if (!moveOver(newPreview, previewPath(name)) || !moveOver(newDesign, designPath(name)))
-        return failed(MsgFail);
-    return {TemplateResult::Status::Done, MsgExported, designPath(name)};
+        return failed(MsgFail, name + QStringLiteral(": the new files could not be moved into place"));
+    return done(designPath(name), MsgExported);
 }
 
 TemplateResult TemplateStore::exportTemplate(const QString &name, const plist::Array &items,
@@ -209,9 +214,9 @@ TemplateResult TemplateStore::copyTemplate(const QString &picture) const
     if (QFileInfo::exists(newPicture) || !copyFile(picture, newPicture) ||
         !copyFile(designPathForPicture(picture), newDesign)) {
         QFile::remove(newPicture);
-        return failed(MsgFail);
+        return failed(MsgFail, picture + QStringLiteral(": its pair could not be copied"));
     }
-    return {TemplateResult::Status::Done, {}, newDesign};
+    return done(newDesign);
 }
 
 TemplateResult TemplateStore::renameTemplate(const QString &picture, const QString &newName) const
@@ -225,17 +230,19 @@ TemplateResult TemplateStore::renameTemplate(const QString &picture, const QStri
     const QString newDesign = designPath(name);
     const QString oldDesign = designPathForPicture(picture);
     if (newPicture == picture)
-        return {TemplateResult::Status::Done, {}, oldDesign};
+        return done(oldDesign);
     if (QFileInfo::exists(newDesign))
         return failed(MsgExists);
-    if (!copyFile(picture, newPicture) || !copyFile(oldDesign, newDesign)) {
-        QFile::remove(newPicture);
-        QFile::remove(newDesign);
-        return failed(MsgFail);
+    // Only what this rename wrote is taken back; the old pair goes once both copies exist.
+    const bool pictureCopied = copyFile(picture, newPicture);
+    if (!pictureCopied || !copyFile(oldDesign, newDesign)) {
+        if (pictureCopied)
+            QFile::remove(newPicture);
+        return failed(MsgFail, picture + QStringLiteral(": its pair could not be copied"));
     }
     Delete_File(picture);
     Delete_File(oldDesign);
-    return {TemplateResult::Status::Done, {}, newDesign};
+    return done(newDesign);
 }
 
 TemplateResult TemplateStore::deleteTemplate(const QString &picture) const
@@ -245,7 +252,8 @@ TemplateResult TemplateStore::deleteTemplate(const QString &picture) const
     const QString design = designPathForPicture(picture);
     const bool pictureGone = Delete_File(picture);
     const bool designGone = !QFileInfo::exists(design) || Delete_File(design);
-    return pictureGone && designGone ? TemplateResult{} : failed(MsgFail);
+    return pictureGone && designGone ? TemplateResult{}
+                                     : failed(MsgFail, design + QStringLiteral(": not removed"));
 }
 
 QStringList TemplateStore::greetingTexts(const QString &path)

@@ -2,6 +2,7 @@
 // in the "User" folder, with their name checks, writing, copying, renaming and deleting.
 #pragma once
 
+#include "platform/OpResult.h"
 #include "platform/PlistValue.h"
 
 #include <QString>
@@ -12,12 +13,9 @@
 
 class BatchFillSnapshot;
 
-struct TemplateResult {
-    enum class Status { Done, Failed, Cancelled };
-    Status status = Status::Done;
-    QString message; // for the user; "" when there is nothing to show
-    QString path;    // the template's design file, when one was written
-    bool ok() const { return status == Status::Done; }
+// The outcome of a template operation, with the template's design file when one was written.
+struct TemplateResult : OpResult {
+    QString path;
 };
 
 class TemplateStore

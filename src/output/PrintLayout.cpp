@@ -90,12 +90,8 @@ PrintFitResult PrintLayout::Check_Max_Cell_Value(const PrintFields &fields)
     const float lw0 = MM_to_Points_Convert(float(fields.widthMm));
     const float lh0 = MM_to_Points_Convert(float(fields.heightMm));
     // A label without width or height would fit without end and divide by zero below.
-    if (!(lw0 > 0)) {
-        result.message = MsgBadWidth;
-        return result;
-    }
-    if (!(lh0 > 0)) {
-        result.message = MsgBadHeight;
+    if (!(lw0 > 0) || !(lh0 > 0)) {
+        static_cast<OpResult &>(result) = OpResult::failed(lw0 > 0 ? MsgBadHeight : MsgBadWidth);
         return result;
     }
     const QSizeF label = labelSize(QSizeF(lw0, lh0));
@@ -150,7 +146,6 @@ PrintFitResult PrintLayout::Check_Max_Cell_Value(const PrintFields &fields)
         Total_Label = rows * cols;
         result.totalRewritten = true;
     }
-    result.ok = true;
     return result;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "foundation/CardCodes.h"
+#include "platform/OpResult.h"
 #include "platform/Units.h"
 
 #include <QRectF>
@@ -19,9 +20,8 @@ struct PrintFields {
     int cols = 1;
 };
 
-struct PrintFitResult {
-    bool ok = false;
-    QString message;             // why the fields were refused
+// Done, or failed with why the fields were refused; and which fields the window must rewrite.
+struct PrintFitResult : OpResult {
     bool rowsRewritten = false;  // the rows field must show Print_Row
     bool colsRewritten = false;  // the columns field must show Print_Col
     bool totalRewritten = false; // the total field must show Total_Label

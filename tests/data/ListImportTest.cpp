@@ -180,7 +180,7 @@ TEST(ListImport, FileFailuresGiveTheWizardsMessages)
     const QString braces = tmp.filePath(QStringLiteral("braces.txt"));
     writeFile(braces, "{}\n\\\n");
     const ListImportResult r = ListImport::readFile(braces);
-    EXPECT_TRUE(r.ok);
+    EXPECT_TRUE(r.ok());
     EXPECT_TRUE(r.values.isEmpty());
 }
 

@@ -55,7 +55,7 @@ TEST(PrintLayout, AutoCentreSpreadsOrLowersTheColumns)
     PrintLayout l = a4Layout();
     l.auto_center_flag = true;
     PrintFitResult r = l.Check_Max_Cell_Value(fields(60, 40, 1, 3));
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.ok());
     EXPECT_EQ(l.Print_Col, 3);
     EXPECT_NEAR(PrintLayout::Points_to_MM_Convert(l.horz_mar), 5.0, 1e-3);
     EXPECT_FALSE(r.colsRewritten);
@@ -125,7 +125,7 @@ TEST(PrintLayout, BadSizesAreRefusedAndGridIsAtLeastOne)
     l.Check_Max_Cell_Value(fields(50, 50, 2, 2));
     const PrintLayout before = l;
     PrintFitResult r = l.Check_Max_Cell_Value(fields(0, 50, 2, 2));
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.message, PrintLayout::MsgBadWidth);
     r = l.Check_Max_Cell_Value(fields(-3, 50, 2, 2));
     EXPECT_EQ(r.message, PrintLayout::MsgBadWidth);
@@ -136,7 +136,7 @@ TEST(PrintLayout, BadSizesAreRefusedAndGridIsAtLeastOne)
 
     l.auto_center_flag = true;
     r = l.Check_Max_Cell_Value(fields(50, 50, 0, -4));
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.ok());
     EXPECT_EQ(l.Print_Row, 1);
     EXPECT_EQ(l.Print_Col, 1);
     EXPECT_TRUE(r.rowsRewritten && r.colsRewritten);

@@ -43,7 +43,7 @@ CARDTOOL_COMMAND(listImportCommand, "list-import",
         }
     }
     const ListImportResult r = ListImport::readFile(path, kind, column);
-    if (!r.ok) {
+    if (!r.ok()) {
         cardtool::fail(QStringLiteral("list-import: ") + r.message);
         return 1;
     }
