@@ -17,11 +17,19 @@ namespace
 {
 const QString fontMarker = QStringLiteral("NSFont = ");
 
+// Lines end at CRLF, CR or LF, whichever the text was written with.
+const QRegularExpression &lineEnd()
+{
+    static const QRegularExpression re(QStringLiteral("\r\n|\r|\n"));
+    return re;
+}
+
 } // namespace
 
 const QString ListImport::MsgInvalidFile = QStringLiteral("Please select a valid file.");
 const QString ListImport::MsgCorrupted =
     QStringLiteral("Either file is corrupted or selected file contains invalid characters.");
+const QString ListImport::MsgEnterData = QStringLiteral("Please enter some data.");
 const QStringList ListImport::pictureExtensions = {
     QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("jpe"),
     QStringLiteral("jfif"), QStringLiteral("gif"),  QStringLiteral("bmp"),
@@ -61,9 +69,8 @@ QStringList ListImport::fromText(const QString &text)
 
 QStringList ListImport::fromCsv(const QString &text, int column)
 {
-    static const QRegularExpression rowEnd(QStringLiteral("\r\n|\r|\n"));
     QStringList values;
-    for (const QString &row : text.split(rowEnd)) {
+    for (const QString &row : text.split(lineEnd())) {
         const QStringList fields = row.split(QLatin1Char(','));
         for (qsizetype i = 0; i < fields.size(); ++i) {
             const QString v = clean(fields.at(i));
@@ -74,6 +81,20 @@ QStringList ListImport::fromCsv(const QString &text, int column)
             if (!v.isEmpty())
                 values << v;
         }
+    }
+    return values;
+}
+
+QStringList ListImport::fromPaste(const QString &text, bool newSeries)
+{
+    QStringList values;
+    const QString all = Trim_Str(text);
+    if (all.isEmpty())
+        return values;
+    for (const QString &line : all.split(lineEnd())) {
+        const QString v = newSeries ? line : Trim_Str(line);
+        if (!v.isEmpty())
+            values << v;
     }
     return values;
 }

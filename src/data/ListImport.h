@@ -19,6 +19,7 @@ public:
 
     static const QString MsgInvalidFile; // "Please select a valid file."
     static const QString MsgCorrupted;   // "Either file is corrupted or selected file contains ..."
+    static const QString MsgEnterData;   // "Please enter some data."
     static const QStringList pictureExtensions;
 
     // The kind a file's extension gives: "rtf" and "csv" in any case, anything else text.
@@ -36,6 +37,12 @@ public:
     static QStringList fromCsv(const QString &text, int column = 0);
     // RTF: the lines of the document's first run of like formatting, by the text rules.
     static QStringList fromRtf(const QByteArray &bytes, bool *parsed = nullptr);
+
+    // Pasted text, trimmed as a whole and split into lines (which may end in CRLF or CR). For a
+    // new series the lines are kept as they stand, blanks included; for the manager's value list
+    // each is trimmed. Empty lines are left out either way. Nothing for blank text: the wizard
+    // then says MsgEnterData.
+    static QStringList fromPaste(const QString &text, bool newSeries);
 
     // The text of a TXT or CSV file: UTF-8, UTF-16 or UTF-32 by their byte-order mark, UTF-8
     // when it is valid, Windows-1252 otherwise.

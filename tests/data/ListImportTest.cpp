@@ -74,6 +74,14 @@ TEST(ListImport, CsvColumnTakesOneFieldOfEachRow)
     EXPECT_EQ(ListImport::fromCsv(text, 9), L{});
 }
 
+TEST(ListImport, PastedLinesStayAsTheyStandForANewSeries)
+{
+    const QString pasted = QStringLiteral("\n  first  \r\n\r\n second\n   \nthird\n\n");
+    EXPECT_EQ(ListImport::fromPaste(pasted, true), (L{"first  ", " second", "   ", "third"}));
+    EXPECT_EQ(ListImport::fromPaste(pasted, false), (L{"first", "second", "third"}));
+    EXPECT_TRUE(ListImport::fromPaste(QStringLiteral(" \n\t\r\n"), true).isEmpty());
+}
+
 TEST(ListImport, TextEncodings)
 {
     EXPECT_EQ(ListImport::decodeText("caf\xc3\xa9"), QStringLiteral("caf\u00e9"));
