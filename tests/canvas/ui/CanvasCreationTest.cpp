@@ -180,3 +180,30 @@ INSTANTIATE_TEST_SUITE_P(Zoom, CanvasCreationTest, ::testing::Values(1.0, 2.0),
                          [](const ::testing::TestParamInfo<double> &info) {
                              return QStringLiteral("At%1").arg(int(info.param * 100)).toStdString();
                          });
+
+TEST_P(CanvasCreationTest, EmptyPressOnTheBackSideLeavesTheFrontHistoryAlone)
+{
+    // The back side records no undo: taking back an empty object there must not undo a front step.
+    addShape(QRectF(10, 10, 20, 20));
+    const GraphicPtr front = document.graphics().first();
+    front->setBounds(QRectF(40, 40, 20, 20));
+    CanvasDriver::settle();
+    ASSERT_EQ(undo().undoCount(), 1);
+    SideSelection backSelection(document, SKTDocument::Back);
+    SKTGraphicView back;
+    back.setHost(&host);
+    back.bindGraphics(document, SKTDocument::Back);
+    back.bindSelection(backSelection);
+    back.setZoom(f());
+    back.show();
+    host.chooseTool(3, SKTGraphic::Kind::Shape);
+    CanvasDriver backDriver(back);
+    backDriver.click(QPointF(50, 50));
+    CanvasDriver::settle();
+    EXPECT_TRUE(document.graphics_back().isEmpty());
+    EXPECT_EQ(front->bounds(), QRectF(40, 40, 20, 20));
+    EXPECT_EQ(undo().undoCount(), 1);
+    backDriver.drag(QPointF(50, 50), QPointF(80, 70));
+    ASSERT_EQ(document.graphics_back().size(), 1);
+    EXPECT_EQ(backSelection.selectionIndexes(), QList<int>{0});
+}

@@ -5,6 +5,7 @@
 #include "canvas/CanvasTracking.h"
 #include "canvas/RulerView.h"
 
+#include <QDir>
 #include <QScrollBar>
 #include <QTest>
 
@@ -173,6 +174,8 @@ TEST_P(CanvasTrackingTest, RulersShowThreeMarkersFollowingTheMovingObject)
     drive().moveTo(QPointF(50, 50));
     EXPECT_EQ(scroll->horizontalRuler()->markerLines(), (QList<double>{40, 60, 80}));
     EXPECT_EQ(scroll->verticalRuler()->markerLines(), (QList<double>{40, 50, 60}));
+    QDir().mkpath(QStringLiteral(TESSALY_ARTIFACTS_DIR));
+    scroll->grab().save(QStringLiteral(TESSALY_ARTIFACTS_DIR "/canvas-rulers-%1.png").arg(int(f() * 100)));
     drive().release();
     EXPECT_TRUE(scroll->horizontalRuler()->markerLines().isEmpty());
     EXPECT_TRUE(scroll->verticalRuler()->markerLines().isEmpty());

@@ -239,3 +239,21 @@ INSTANTIATE_TEST_SUITE_P(Zoom, CanvasView, ::testing::Values(1.0, 2.0),
                          [](const ::testing::TestParamInfo<double> &info) {
                              return QStringLiteral("At%1").arg(int(info.param * 100)).toStdString();
                          });
+
+TEST(SideSelectionTest, EqualSetsSendNothingAndPositionsAreSortedOnce)
+{
+    struct Counter : ChangeObserver {
+        int calls = 0;
+        void observeValueForKeyPath(const QString &, Observable *, const ObservedChange &, void *) override
+        {
+            ++calls;
+        }
+    } counter;
+    SideSelection selection;
+    selection.addObserver(&counter, SideSelectionIndexesKey);
+    selection.setSelectionIndexes({3, 1, 3, -2});
+    EXPECT_EQ(selection.selectionIndexes(), (QList<int>{1, 3}));
+    selection.setSelectionIndexes({1, 3});
+    EXPECT_EQ(counter.calls, 1);
+    selection.removeObserver(&counter, SideSelectionIndexesKey);
+}
