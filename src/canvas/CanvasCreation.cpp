@@ -3,6 +3,7 @@
 #include "canvas/CanvasAssertion.h"
 #include "canvas/CanvasHost.h"
 #include "canvas/SKTGraphicView.h"
+#include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTBarcode.h"
@@ -23,21 +24,21 @@ QString shapeCodeForTool(int tool)
 {
     switch (tool) {
     case 3:
-        return QStringLiteral("R");
+        return ShapeCode::Rectangle;
     case 4:
-        return QStringLiteral("C");
+        return ShapeCode::Circle;
     case 5:
-        return QStringLiteral("RR");
+        return ShapeCode::RoundedRectangle;
     case 6:
-        return QStringLiteral("T");
+        return ShapeCode::Triangle;
     case 7:
-        return QStringLiteral("D");
+        return ShapeCode::Diamond;
     case 13:
-        return QStringLiteral("S");
+        return ShapeCode::Star;
     case 14:
-        return QStringLiteral("DS");
+        return ShapeCode::DoubleStar;
     case 15:
-        return QStringLiteral("P");
+        return ShapeCode::Polygon;
     default:
         return QString();
     }

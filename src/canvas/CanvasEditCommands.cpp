@@ -7,6 +7,7 @@
 #include "canvas/SKTGraphicView.h"
 #include "canvas/SKTRenderingView.h"
 #include "canvas/SKTZoomingScrollView.h"
+#include "foundation/CardCodes.h"
 #include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "model/GraphicPasteboard.h"
@@ -126,7 +127,7 @@ void CanvasEditCommands::paste()
     if (objects.isEmpty())
         return;
     if (m_view._pasteCascadeNumber > 0) {
-        const QString side = Card_Front_Or_Back == 1 ? QStringLiteral("B") : QStringLiteral("F");
+        const QString side = Card_Front_Or_Back == 1 ? QString(SideCode::Back) : QString(SideCode::Front);
         const QPointF start = m_view.host().Control_New_Point(side);
         SKTGraphic::Paste_Location_Of_Graphics(objects, start.x(), start.y(), side);
     }

@@ -1,10 +1,10 @@
 #include "canvas/CanvasHost.h"
 
-#include "paint/ResourcePictures.h"
 #include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "model/ModelGlobals.h"
 #include "model/ModelHost.h"
+#include "paint/ResourcePictures.h"
 
 namespace
 {

@@ -5,6 +5,7 @@
 #include "canvas/RulerView.h"
 #include "canvas/SKTGraphicView.h"
 #include "canvas/SKTZoomingScrollView.h"
+#include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
@@ -31,7 +32,7 @@ void CanvasTracking::mouseDown(const QPointF &point, Qt::KeyboardModifiers modif
     m_lastPoint = point;
 
     if (const std::optional<SKTGraphic::Kind> kind = m_view.host().currentGraphicClass()) {
-        const QString side = Card_Front_Or_Back == 1 ? QStringLiteral("B") : QStringLiteral("F");
+        const QString side = Card_Front_Or_Back == 1 ? QString(SideCode::Back) : QString(SideCode::Front);
         m_view.m_creation->beginCreation(*kind, point, side);
         m_gesture = m_view._creatingGraphic ? Gesture::Creating : Gesture::Swallowing;
         if (m_gesture == Gesture::Creating) {
