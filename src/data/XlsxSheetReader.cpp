@@ -98,6 +98,21 @@ XlsxSheetReader::Outcome XlsxSheetReader::read(bool titleRow)
     return m_xml.next() == Token::EndOfDocument ? Outcome::Ok : scanFailure();
 }
 
+XlsxSheetReader::Child XlsxSheetReader::nextChild(std::string_view wanted)
+{
+    for (;;) {
+        const Token t = m_xml.next();
+        if (t == Token::EndElement)
+            return Child::End;
+        if (t != Token::StartElement)
+            return Child::Failed;
+        if (m_xml.name() == wanted)
+            return Child::Start;
+        if (!m_xml.skipElement())
+            return Child::Failed;
+    }
+}
+
 XlsxSheetReader::Outcome XlsxSheetReader::readWorksheet(bool titleRow)
 {
     for (;;) {
@@ -128,16 +143,9 @@ void XlsxSheetReader::readDimension()
 XlsxSheetReader::Outcome XlsxSheetReader::readSheetData(bool titleRow)
 {
     for (;;) {
-        const Token t = m_xml.next();
-        if (t == Token::EndElement)
-            return Outcome::Ok;
-        if (t != Token::StartElement)
-            return scanFailure();
-        if (m_xml.name() != "row") {
-            if (!m_xml.skipElement())
-                return scanFailure();
-            continue;
-        }
+        const Child child = nextChild("row");
+        if (child != Child::Start)
+            return child == Child::End ? Outcome::Ok : scanFailure();
         const Outcome o = readRow();
         if (o != Outcome::Ok)
             return o;
@@ -153,16 +161,9 @@ XlsxSheetReader::Outcome XlsxSheetReader::readRow()
     m_table.appendRow();
     m_nextColumn = 1;
     for (;;) {
-        const Token t = m_xml.next();
-        if (t == Token::EndElement)
-            return endRow();
-        if (t != Token::StartElement)
-            return scanFailure();
-        if (m_xml.name() != "c") {
-            if (!m_xml.skipElement())
-                return scanFailure();
-            continue;
-        }
+        const Child child = nextChild("c");
+        if (child != Child::Start)
+            return child == Child::End ? endRow() : scanFailure();
         Cell cell;
         Outcome o = readCell(&cell);
         if (o == Outcome::Ok)

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 class XlsxXmlScanner;
 
@@ -41,7 +42,12 @@ private:
         bool hasInline = false;
     };
 
+    enum class Child { Start, End, Failed };
+
     Outcome scanFailure() const;
+    // The next child of the element being read named wanted, other children passed over; End
+    // when the element ends.
+    Child nextChild(std::string_view wanted);
     Outcome readWorksheet(bool titleRow);
     Outcome readSheetData(bool titleRow);
     void readDimension();
