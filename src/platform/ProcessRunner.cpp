@@ -3,7 +3,108 @@
 #include "platform/ProcessRunner.h"
 
 #include <QDeadlineTimer>
-#include <QProcess>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+// The child is started with posix_spawn rather than QProcess: QProcess starts children with a
+// clone that shares the parent's memory, which the thread sanitizer cannot follow (it then stops
+// checking the parent), and posix_spawn is as cheap and safe to call from any thread.
+namespace
+{
+struct Pipe {
+    int read = -1;
+    int write = -1;
+    bool open() { return ::pipe2(&read, O_CLOEXEC) == 0; }
+    static void closeFd(int &fd)
+    {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+    ~Pipe()
+    {
+        closeFd(read);
+        closeFd(write);
+    }
+};
+
+// Byte strings that live as long as the argv/envp arrays pointing into them.
+struct CStrings {
+    std::vector<QByteArray> owned;
+    std::vector<char *> pointers;
+    void add(const QString &s) { owned.push_back(s.toLocal8Bit()); }
+    char **terminated()
+    {
+        pointers.clear();
+        for (QByteArray &b : owned)
+            pointers.push_back(b.data());
+        pointers.push_back(nullptr);
+        return pointers.data();
+    }
+};
+
+QString errnoText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// Writes what it can without blocking; a reader that went away ends the input (EPIPE), with the
+// signal that would have killed us kept blocked on this thread and then discarded.
+bool writeSome(int fd, const QByteArray &data, qsizetype &written)
+{
+    sigset_t pipeOnly, old;
+    sigemptyset(&pipeOnly);
+    sigaddset(&pipeOnly, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeOnly, &old);
+    const ssize_t n = ::write(fd, data.constData() + written, size_t(data.size() - written));
+    const int err = errno;
+    if (n < 0 && err == EPIPE) {
+        const timespec zero{0, 0};
+        while (sigtimedwait(&pipeOnly, nullptr, &zero) > 0) {
+        }
+    }
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    if (n > 0)
+        written += n;
+    return n >= 0 || err == EAGAIN || err == EINTR;
+}
+
+// Appends what is there; false at end of file or on an error.
+bool readSome(int fd, QByteArray &into)
+{
+    char buffer[65536];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n > 0) {
+        into.append(buffer, n);
+        return true;
+    }
+    return n < 0 && (errno == EAGAIN || errno == EINTR);
+}
+
+// Takes what is waiting in a pipe without waiting for more.
+void drain(int fd, QByteArray &into)
+{
+    char buffer[65536];
+    ssize_t n = 0;
+    while (fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) != 0) {
+        if (n > 0)
+            into.append(buffer, n);
+        else if (errno != EINTR)
+            break;
+    }
+}
+} // namespace
 
 ProcessRunner::Result ProcessRunner::run(const Request &request)
 {
@@ -14,42 +115,125 @@ ProcessRunner::Result ProcessRunner::run(const Request &request)
     }
     QDeadlineTimer deadline =
         request.timeoutMs > 0 ? QDeadlineTimer(request.timeoutMs) : QDeadlineTimer(QDeadlineTimer::Forever);
-    QProcess p;
-    p.setProgram(request.program);
-    p.setArguments(request.arguments);
-    if (request.environment)
-        p.setProcessEnvironment(*request.environment);
-    if (!request.workingDirectory.isEmpty())
-        p.setWorkingDirectory(request.workingDirectory);
-    p.start(QIODevice::ReadWrite);
-    if (!p.waitForStarted(request.timeoutMs > 0 ? int(deadline.remainingTime()) : -1)) {
-        r.error = QStringLiteral("%1 could not be started: %2").arg(request.program, p.errorString());
-        if (p.state() != QProcess::NotRunning) {
-            p.kill();
-            p.waitForFinished(2000);
-        }
+
+    Pipe in, out, err;
+    if (!in.open() || !out.open() || !err.open()) {
+        r.error = QStringLiteral("%1 could not be started: %2").arg(request.program, errnoText(errno));
+        return r;
+    }
+    CStrings argv, envp;
+    argv.add(request.program);
+    for (const QString &a : request.arguments)
+        argv.add(a);
+    if (request.environment) {
+        for (const QString &kv : request.environment->toStringList())
+            envp.add(kv);
+    }
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in.read, STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out.write, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err.write, STDERR_FILENO);
+    const QByteArray dir = request.workingDirectory.toLocal8Bit();
+    if (!dir.isEmpty())
+        posix_spawn_file_actions_addchdir_np(&actions, dir.constData());
+    // The child starts with no blocked signals and SIGPIPE at its default, whatever this thread has.
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    sigset_t none, pipeOnly;
+    sigemptyset(&none);
+    sigemptyset(&pipeOnly);
+    sigaddset(&pipeOnly, SIGPIPE);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setsigdefault(&attr, &pipeOnly);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    pid_t pid = -1;
+    const QByteArray program = request.program.toLocal8Bit();
+    const int spawnError = posix_spawnp(&pid, program.constData(), &actions, &attr, argv.terminated(),
+                                        request.environment ? envp.terminated() : environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attr);
+    if (spawnError != 0) {
+        r.error = QStringLiteral("%1 could not be started: %2").arg(request.program, errnoText(spawnError));
         return r;
     }
     r.started = true;
-    if (!request.standardInput.isEmpty())
-        p.write(request.standardInput);
-    p.closeWriteChannel();
+    Pipe::closeFd(in.read);
+    Pipe::closeFd(out.write);
+    Pipe::closeFd(err.write);
+    for (int fd : {in.write, out.read, err.read})
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    if (request.standardInput.isEmpty())
+        Pipe::closeFd(in.write);
 
-    const bool finished = p.waitForFinished(request.timeoutMs > 0 ? int(deadline.remainingTime()) : -1);
-    if (!finished && p.state() != QProcess::NotRunning) {
-        r.timedOut = true;
-        r.error = QStringLiteral("%1 did not finish in time and was stopped.").arg(request.program);
-        p.kill();
-        p.waitForFinished(5000);
+    // Feed the input and drain both outputs until the child has ended or the time is up. A
+    // grandchild may keep the outputs open: once the child has ended, what is there is taken and
+    // the rest is not waited for.
+    qsizetype written = 0;
+    int status = 0;
+    bool reaped = false;
+    while (!reaped) {
+        if (deadline.hasExpired()) {
+            r.timedOut = true;
+            break;
+        }
+        pollfd fds[3];
+        int *owners[3];
+        int count = 0;
+        auto watch = [&](int &fd, short events) {
+            if (fd >= 0) {
+                fds[count] = {fd, events, 0};
+                owners[count++] = &fd;
+            }
+        };
+        watch(in.write, POLLOUT);
+        watch(out.read, POLLIN);
+        watch(err.read, POLLIN);
+        // With every pipe closed only the exit is left to wait for: look often.
+        const qint64 left = deadline.remainingTime();
+        const int tick = count > 0 ? 100 : 2;
+        const int ready = ::poll(fds, nfds_t(count), left < 0 ? tick : int(qMin<qint64>(left, tick)));
+        if (ready < 0 && errno != EINTR) {
+            ::kill(pid, SIGKILL); // cannot watch it any more: do not leave it running unseen
+            break;
+        }
+        for (int i = 0; i < count && ready > 0; ++i) {
+            if (!fds[i].revents)
+                continue;
+            int &fd = *owners[i];
+            if (&fd == &in.write) {
+                if (!writeSome(fd, request.standardInput, written) || written >= request.standardInput.size())
+                    Pipe::closeFd(fd);
+            } else if (!readSome(fd, &fd == &out.read ? r.standardOutput : r.standardError)) {
+                Pipe::closeFd(fd);
+            }
+        }
+        if (::waitpid(pid, &status, WNOHANG) == pid)
+            reaped = true;
     }
-    r.standardOutput = p.readAllStandardOutput();
-    r.standardError = p.readAllStandardError();
+    if (reaped) {
+        drain(out.read, r.standardOutput);
+        drain(err.read, r.standardError);
+    }
+    if (r.timedOut) {
+        r.error = QStringLiteral("%1 did not finish in time and was stopped.").arg(request.program);
+        if (!reaped)
+            ::kill(pid, SIGKILL);
+    }
+    while (!reaped) {
+        if (::waitpid(pid, &status, 0) == pid)
+            reaped = true;
+        else if (errno != EINTR)
+            break;
+    }
     if (!r.timedOut) {
-        if (p.exitStatus() == QProcess::CrashExit) {
+        if (reaped && WIFSIGNALED(status)) {
             r.crashed = true;
             r.error = QStringLiteral("%1 ended abnormally.").arg(request.program);
-        } else {
-            r.exitCode = p.exitCode();
+        } else if (reaped) {
+            r.exitCode = WEXITSTATUS(status);
         }
     }
     return r;

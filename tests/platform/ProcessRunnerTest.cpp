@@ -3,7 +3,12 @@
 #include "platform/ProcessRunner.h"
 #include "platform/UrlOpener.h"
 
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
 
 TEST(ProcessRunner, PassesInputAndCollectsOutputs)
 {
@@ -52,6 +57,83 @@ TEST(ProcessRunner, TimeLimitAndMissingProgram)
     EXPECT_FALSE(r.started);
     EXPECT_FALSE(r.error.isEmpty());
     EXPECT_FALSE(ProcessRunner::run({}).started);
+}
+
+TEST(ProcessRunner, LargeInputAndOutputDoNotBlockEachOther)
+{
+    // More than a pipe holds in both directions: the child writes while we still write.
+    ProcessRunner::Request req;
+    req.program = QStringLiteral("/bin/cat");
+    req.standardInput = QByteArray(3 * 1024 * 1024, 'x');
+    const ProcessRunner::Result r = ProcessRunner::run(req);
+    EXPECT_TRUE(r.succeeded());
+    EXPECT_EQ(r.standardOutput.size(), req.standardInput.size());
+}
+
+TEST(ProcessRunner, ChildThatIgnoresItsInputDoesNotKillUs)
+{
+    ProcessRunner::Request req;
+    req.program = QStringLiteral("/bin/true");
+    req.standardInput = QByteArray(4 * 1024 * 1024, 'y'); // the reader is gone long before the end
+    const ProcessRunner::Result r = ProcessRunner::run(req);
+    EXPECT_TRUE(r.succeeded());
+}
+
+TEST(ProcessRunner, EndsWithTheChildNotWithWhatItLeftBehind)
+{
+    // A background grandchild keeps the outputs open; the child itself is done at once.
+    ProcessRunner::Request req;
+    req.program = QStringLiteral("/bin/sh");
+    req.arguments = {QStringLiteral("-c"), QStringLiteral("echo done; sleep 5 & exit 0")};
+    req.timeoutMs = 4000;
+    QElapsedTimer clock;
+    clock.start();
+    const ProcessRunner::Result r = ProcessRunner::run(req);
+    EXPECT_TRUE(r.succeeded()) << qPrintable(r.error);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.standardOutput, QByteArray("done\n"));
+    EXPECT_LT(clock.elapsed(), 3000);
+
+    // Closing its outputs does not let a child outstay its time limit.
+    req.arguments = {QStringLiteral("-c"), QStringLiteral("exec >&- 2>&-; sleep 5")};
+    req.timeoutMs = 300;
+    clock.restart();
+    const ProcessRunner::Result late = ProcessRunner::run(req);
+    EXPECT_TRUE(late.timedOut);
+    EXPECT_LT(clock.elapsed(), 3000);
+}
+
+TEST(ProcessRunner, WorkingDirectoryCrashAndManyThreads)
+{
+    ProcessRunner::Request req;
+    req.program = QStringLiteral("pwd"); // found on the PATH
+    req.workingDirectory = QStringLiteral("/usr/share");
+    EXPECT_EQ(ProcessRunner::run(req).standardOutput, QByteArray("/usr/share\n"));
+
+    req = {};
+    req.program = QStringLiteral("/bin/sh");
+    req.arguments = {QStringLiteral("-c"), QStringLiteral("kill -SEGV $$")};
+    const ProcessRunner::Result crashed = ProcessRunner::run(req);
+    EXPECT_TRUE(crashed.crashed);
+    EXPECT_FALSE(crashed.succeeded());
+
+    // Runs from several threads at once each get their own child's output.
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([t, &wrong] {
+            for (int i = 0; i < 5; ++i) {
+                ProcessRunner::Request own;
+                own.program = QStringLiteral("/bin/cat");
+                own.standardInput = QByteArray::number(t * 100 + i);
+                if (ProcessRunner::run(own).standardOutput != own.standardInput)
+                    ++wrong;
+            }
+        });
+    }
+    for (std::thread &th : threads)
+        th.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(UrlOpener, HookReceivesUrlsAndFiles)
