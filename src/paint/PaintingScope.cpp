@@ -1,5 +1,7 @@
 #include "paint/PaintingScope.h"
 
+#include "platform/GuiThreadQueue.h"
+
 #include <QCoreApplication>
 #include <QThread>
 
@@ -36,12 +38,12 @@ void PaintingScope::requestRefresh(const std::function<void()> &refresh)
         return;
     if (QThread::currentThread() == app->thread())
         refresh();
-    else if (!g_posted.exchange(true))
-        QMetaObject::invokeMethod(
-            app,
-            [refresh] {
-                g_posted = false;
-                refresh();
-            },
-            Qt::QueuedConnection);
+    else if (!g_posted.exchange(true)) {
+        const bool queued = GuiThreadQueue::post([refresh] {
+            g_posted = false;
+            refresh();
+        });
+        if (!queued)
+            g_posted = false; // nothing would clear it otherwise
+    }
 }

@@ -5,8 +5,10 @@
 
 #include <QCoreApplication>
 #include <QPainter>
-#include <QThread>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 using testsupport::darkRuns;
 
@@ -162,14 +164,37 @@ TEST(PaintingScope, RequestsAreDroppedWhilePaintingAndPostedFromWorkers)
     }
     EXPECT_EQ(calls, 1);
 
-    QThread *worker = QThread::create([&] {
+    std::thread worker([&] {
         for (int i = 0; i < 50; ++i)
             PaintingScope::requestRefresh([&] { ++calls; });
     });
-    worker->start();
-    worker->wait();
-    delete worker;
+    worker.join();
     EXPECT_EQ(calls, 1); // not run on the worker
     QCoreApplication::processEvents();
     EXPECT_EQ(calls, 2); // fifty queued requests made one redraw
+}
+
+TEST(PaintingScope, ARequestRunsOnTheGuiThreadWhileItsWorkerGoesOn)
+{
+    // The worker is still running when its request is served: the hand-over itself must carry
+    // the request's data to the GUI thread.
+    const std::thread::id gui = std::this_thread::get_id();
+    std::atomic<bool> ranOnGui{false};
+    std::atomic<bool> served{false};
+    std::thread worker([&] {
+        QString label = QStringLiteral("side %1").arg(1); // data made on the worker
+        PaintingScope::requestRefresh([&served, &ranOnGui, gui, label] {
+            ranOnGui = std::this_thread::get_id() == gui && label == QLatin1String("side 1");
+            served = true;
+        });
+        for (int i = 0; i < 20000 && !served; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    for (int i = 0; i < 20000 && !served; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::this_thread::yield();
+    }
+    worker.join();
+    EXPECT_TRUE(served);
+    EXPECT_TRUE(ranOnGui);
 }
