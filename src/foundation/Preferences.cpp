@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutexLocker>
 #include <QStandardPaths>
 
 namespace
@@ -22,7 +21,7 @@ std::unique_ptr<Preferences> &shared()
     static std::unique_ptr<Preferences> instance;
     return instance;
 }
-QMutex g_sharedMutex;
+std::mutex g_sharedMutex;
 QString g_sharedPath;
 
 // Creates an empty file readable by its owner only; an existing file is left alone.
@@ -36,7 +35,7 @@ void createPrivateFile(const QString &path)
 
 Preferences &Preferences::sharedInstance()
 {
-    QMutexLocker lock(&g_sharedMutex);
+    const std::lock_guard<std::mutex> lock(g_sharedMutex);
     if (!shared())
         shared() = std::make_unique<Preferences>(g_sharedPath.isEmpty() ? defaultPath() : g_sharedPath);
     return *shared();
@@ -44,7 +43,7 @@ Preferences &Preferences::sharedInstance()
 
 void Preferences::resetSharedInstance(const QString &path)
 {
-    QMutexLocker lock(&g_sharedMutex);
+    const std::lock_guard<std::mutex> lock(g_sharedMutex);
     shared().reset();
     g_sharedPath = path;
 }
@@ -103,7 +102,7 @@ Preferences::~Preferences() = default;
 
 void Preferences::setDefaults()
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     for (const char *key :
          {"SendEmailRecipient", "SendEmailSender", "SendEmailPwd", "SendEmailSMTP", "SendEmailPORT"})
         mDict.insert(QString::fromLatin1(key), QString(QStringLiteral("")));
@@ -113,7 +112,7 @@ bool Preferences::flush(QString *error)
 {
     plist::Dict copy;
     {
-        QMutexLocker lock(&m_mutex);
+        const std::lock_guard<std::mutex> lock(m_mutex);
         copy = mDict;
     }
     QString why;
@@ -141,7 +140,7 @@ bool Preferences::flush(QString *error)
             *error = why;
         return false;
     }
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     m_loaded = true;
     m_loadError.clear();
     return true;
@@ -149,7 +148,7 @@ bool Preferences::flush(QString *error)
 
 QString Preferences::get(const QString &key) const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     const plist::Value *v = mDict.find(key);
     if (!v || v->isNull())
         return QString();
@@ -166,7 +165,7 @@ QString Preferences::get(const QString &key) const
 
 void Preferences::set(const QString &key, const QString &value)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     if (value.isNull())
         mDict.remove(key);
     else

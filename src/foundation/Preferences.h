@@ -4,8 +4,8 @@
 
 #include "platform/PlistValue.h"
 
-#include <QMutex>
 #include <QString>
+#include <mutex>
 
 #include <memory>
 
@@ -57,7 +57,7 @@ private:
     static bool ensurePrivateFolder(const QString &folder);
 
     const QString mPreferencesPath;
-    mutable QMutex m_mutex;
+    mutable std::mutex m_mutex;
     plist::Dict mDict; // every key of the file, unknown ones included, so a flush loses nothing
     bool m_loaded = false;
     QString m_loadError;

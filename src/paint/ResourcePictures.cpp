@@ -2,11 +2,11 @@
 
 #include <QDir>
 #include <QHash>
-#include <QMutex>
+#include <mutex>
 
 namespace
 {
-QMutex g_mutex;
+std::mutex g_mutex;
 QHash<QString, std::optional<Picture>> g_cache;
 } // namespace
 
@@ -16,7 +16,7 @@ std::optional<Picture> ResourcePictures::load(const QString &path)
         return std::nullopt;
     const QString key = QDir::cleanPath(path);
     {
-        QMutexLocker lock(&g_mutex);
+        const std::lock_guard<std::mutex> lock(g_mutex);
         auto it = g_cache.constFind(key);
         if (it != g_cache.constEnd())
             return *it;
@@ -24,7 +24,7 @@ std::optional<Picture> ResourcePictures::load(const QString &path)
     // Read outside the lock; two threads racing on the same first read both get equal pictures.
     Picture p = Picture::fromFile(key);
     std::optional<Picture> value = p.isNull() ? std::nullopt : std::optional<Picture>(p);
-    QMutexLocker lock(&g_mutex);
+    const std::lock_guard<std::mutex> lock(g_mutex);
     auto it = g_cache.constFind(key);
     if (it != g_cache.constEnd())
         return *it;

@@ -4,12 +4,11 @@
 
 #include <QFontDatabase>
 #include <QHash>
-#include <QMutex>
-#include <QMutexLocker>
+#include <mutex>
 
 namespace
 {
-QMutex g_cacheMutex;
+std::mutex g_cacheMutex;
 QHash<QString, FontResolver::Face> g_cache;
 
 const QString kSerif = QStringLiteral("Liberation Serif");
@@ -97,13 +96,13 @@ FontResolver::Face resolve(const QString &name)
 FontResolver::Face FontResolver::faceFor(const QString &postScriptName)
 {
     {
-        QMutexLocker lock(&g_cacheMutex);
+        const std::lock_guard<std::mutex> lock(g_cacheMutex);
         auto it = g_cache.constFind(postScriptName);
         if (it != g_cache.constEnd())
             return *it;
     }
     const Face face = resolve(postScriptName);
-    QMutexLocker lock(&g_cacheMutex);
+    const std::lock_guard<std::mutex> lock(g_cacheMutex);
     g_cache.insert(postScriptName, face);
     return face;
 }

@@ -2,8 +2,6 @@
 // questions from a queue, a function or a default, without showing anything.
 #include "platform/MessageAnswerer.h"
 
-#include <QMutexLocker>
-
 MessageAnswerer::MessageAnswerer(bool installNow)
 {
     if (installNow)
@@ -17,7 +15,7 @@ MessageAnswerer::~MessageAnswerer()
 
 void MessageAnswerer::showMessage(const QString &text)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     m_messages.append(text);
 }
 
@@ -25,7 +23,7 @@ bool MessageAnswerer::askYesNo(const QString &text)
 {
     std::function<bool(const QString &)> fn;
     {
-        QMutexLocker lock(&m_mutex);
+        const std::lock_guard<std::mutex> lock(m_mutex);
         m_questions.append(text);
         if (!m_queued.isEmpty())
             return m_queued.takeFirst();
@@ -38,37 +36,37 @@ bool MessageAnswerer::askYesNo(const QString &text)
 
 void MessageAnswerer::queueAnswers(const QList<bool> &answers)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     m_queued.append(answers);
 }
 
 void MessageAnswerer::setAnswerFunction(std::function<bool(const QString &)> fn)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     m_answerFn = std::move(fn);
 }
 
 void MessageAnswerer::setDefaultAnswer(bool yes)
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     m_default = yes;
 }
 
 QStringList MessageAnswerer::messages() const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     return m_messages;
 }
 
 QStringList MessageAnswerer::questions() const
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     return m_questions;
 }
 
 void MessageAnswerer::clear()
 {
-    QMutexLocker lock(&m_mutex);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     m_messages.clear();
     m_questions.clear();
     m_queued.clear();

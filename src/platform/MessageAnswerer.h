@@ -5,8 +5,8 @@
 #include "platform/MessageService.h"
 
 #include <QList>
-#include <QMutex>
 #include <QStringList>
+#include <mutex>
 
 #include <functional>
 
@@ -29,7 +29,7 @@ public:
     void clear();
 
 private:
-    mutable QMutex m_mutex;
+    mutable std::mutex m_mutex;
     QStringList m_messages;
     QStringList m_questions;
     QList<bool> m_queued;

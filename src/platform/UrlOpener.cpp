@@ -3,12 +3,11 @@
 #include "platform/UrlOpener.h"
 
 #include <QDesktopServices>
-#include <QMutex>
-#include <QMutexLocker>
+#include <mutex>
 
 namespace
 {
-QMutex g_mutex;
+std::mutex g_mutex;
 UrlOpener::Hook g_hook;
 } // namespace
 
@@ -18,7 +17,7 @@ bool UrlOpener::open(const QUrl &url)
         return false;
     Hook hook;
     {
-        QMutexLocker lock(&g_mutex);
+        const std::lock_guard<std::mutex> lock(g_mutex);
         hook = g_hook;
     }
     if (hook)
@@ -35,6 +34,6 @@ bool UrlOpener::openFile(const QString &path)
 
 void UrlOpener::setHook(Hook hook)
 {
-    QMutexLocker lock(&g_mutex);
+    const std::lock_guard<std::mutex> lock(g_mutex);
     g_hook = std::move(hook);
 }
