@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the program with its tests and runs them all.
 # --sanitize builds and runs with AddressSanitizer and UndefinedBehaviorSanitizer.
+# --tsan builds with ThreadSanitizer just what the tests that start threads need, and runs those.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 "$here/scripts/install-packages.sh"
-build="${BUILD_DIR:-$here/build/test}"; extra=()
-if [ "${1:-}" = "--sanitize" ]; then
-    build="${BUILD_DIR:-$here/build/sanitize}"; extra=(-DTESSALY_SANITIZE=ON -DTESSALY_BUILD_BENCH=OFF)
-fi
+build="${BUILD_DIR:-$here/build/test}"; extra=(); target=all; only=()
+case "${1:-}" in
+--sanitize) build="${BUILD_DIR:-$here/build/sanitize}"; extra=(-DTESSALY_SANITIZE=ON -DTESSALY_BUILD_BENCH=OFF) ;;
+--tsan) build="${BUILD_DIR:-$here/build/tsan}"; extra=(-DTESSALY_TSAN=ON -DTESSALY_BUILD_BENCH=OFF); target=thread_tests; only=(-L threads) ;;
+esac
 jobs="$(nproc)"
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_BUILD_TESTS=ON "${extra[@]}" >/dev/null
-cmake --build "$build" -j "$jobs"
+cmake --build "$build" -j "$jobs" --target "$target"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd "$build"
-ctest --output-on-failure -j "$jobs" --timeout 600
+ctest --output-on-failure -j "$jobs" --timeout 600 "${only[@]}"

@@ -19,8 +19,10 @@
 #include <QPicture>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -176,18 +178,14 @@ TEST(SideRendering, EightThreadsGiveIdenticalImages)
     const QImage reference = SKTRenderingView::imageOfSide(side, 150);
     EXPECT_EQ(image->_contents->size(), QSizeF(900, 500)); // painting caps no stored picture
     QList<QImage> results(8);
-    QList<QThread *> threads;
+    std::vector<std::thread> threads;
     for (int i = 0; i < 8; ++i)
-        threads.append(QThread::create([&, i] {
+        threads.emplace_back([&, i] {
             for (int k = 0; k < 3; ++k)
                 results[i] = SKTRenderingView::imageOfSide(side, 150);
-        }));
-    for (QThread *t : threads)
-        t->start();
-    for (QThread *t : threads) {
-        t->wait();
-        delete t;
-    }
+        });
+    for (std::thread &t : threads)
+        t.join();
     for (const QImage &r : results)
         EXPECT_EQ(r, reference);
 }
