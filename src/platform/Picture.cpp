@@ -37,6 +37,14 @@ Picture Picture::fromVector(const QPicture &recording, QSizeF sizeInPoints)
     return p;
 }
 
+Picture Picture::fromDrawing(std::shared_ptr<const PictureDrawing> drawing, QSizeF sizeInPoints)
+{
+    Picture p;
+    p.m_drawing = std::move(drawing);
+    p.m_size = sizeInPoints;
+    return p;
+}
+
 Picture Picture::fromFile(const QString &path)
 {
     QImageReader reader(path);
@@ -54,7 +62,7 @@ Picture Picture::fromData(const QByteArray &encoded)
 
 bool Picture::isNull() const
 {
-    return m_vector ? false : m_image.isNull();
+    return m_vector || m_drawing ? false : m_image.isNull();
 }
 
 QImage Picture::toImage(double dpi, const QColor &background) const
@@ -81,7 +89,7 @@ QImage Picture::toImage(double dpi, const QColor &background) const
 
 QByteArray Picture::toPng() const
 {
-    QImage img = m_vector ? toImage(Units::PointsPerInch) : m_image;
+    QImage img = isVector() ? toImage(Units::PointsPerInch) : m_image;
     QByteArray bytes;
     QBuffer buf(&bytes);
     buf.open(QIODevice::WriteOnly);
@@ -99,8 +107,8 @@ Picture Picture::withSize(QSizeF sizeInPoints) const
 
 void Picture::replay(QPainter &painter, const QPicture &recording)
 {
-    QPicture local;
-    local.setData(recording.data(), recording.size());
+    QPicture local(recording);
+    local.detach();
     const QPaintDevice *device = painter.device();
     painter.save();
     if (device && device->logicalDpiX() > 0 && device->logicalDpiY() > 0)
@@ -116,10 +124,13 @@ void Picture::draw(QPainter &painter, const QRectF &target, double opacity) cons
         return;
     painter.save();
     painter.setOpacity(painter.opacity() * opacity);
-    if (m_vector) {
+    if (m_vector || m_drawing) {
         painter.translate(target.topLeft());
         painter.scale(target.width() / m_size.width(), target.height() / m_size.height());
-        replay(painter, *m_vector);
+        if (m_drawing)
+            m_drawing->paint(painter);
+        else
+            replay(painter, *m_vector);
     } else {
         painter.drawImage(target, m_image);
     }

@@ -1,6 +1,8 @@
-// A picture: pixels, or a vector recording, with a size in points.
+// A picture: pixels, a vector recording or a drawing that paints itself, with a size in points.
 // Immutable once made and cheap to copy, so worker threads can paint it without locks.
 #pragma once
+
+#include "platform/PictureDrawing.h"
 
 #include <QImage>
 #include <QPicture>
@@ -19,14 +21,18 @@ public:
     explicit Picture(const QImage &image, QSizeF sizeInPoints = {});
     // A vector recording whose content spans (0, 0, size) in points.
     static Picture fromVector(const QPicture &recording, QSizeF sizeInPoints);
+    // Content that paints itself into (0, 0, size) in points at the device's own resolution.
+    static Picture fromDrawing(std::shared_ptr<const PictureDrawing> drawing, QSizeF sizeInPoints);
     static Picture fromFile(const QString &path);       // null picture when unreadable
     static Picture fromData(const QByteArray &encoded); // PNG, JPEG, TIFF, ... ; null when unreadable
 
     bool isNull() const;
-    bool isVector() const { return m_vector != nullptr; }
+    // Resolution-free content: a recording or a drawing.
+    bool isVector() const { return m_vector != nullptr || m_drawing != nullptr; }
     QSizeF size() const { return m_size; }   // points
     QImage image() const { return m_image; } // pixels (null for vector pictures)
     const QPicture *vector() const { return m_vector.get(); }
+    const PictureDrawing *drawing() const { return m_drawing.get(); }
 
     // Pixels at the given resolution: ceil(points x dpi / 72) on each side.
     QImage toImage(double dpi = 72.0, const QColor &background = Qt::transparent) const;
@@ -38,11 +44,13 @@ public:
 
     // Replays a recording in the painter's current units, whatever the resolution of the device.
     // Qt scales a replay by the device's dpi over the recording's; this undoes that. The shared
-    // recording is never replayed itself: replay moves a read position inside it.
+    // recording is never replayed itself (replay moves a read position inside it): a private copy
+    // of its bytes is, taken without checking them again, since a recording was checked when made.
     static void replay(QPainter &painter, const QPicture &recording);
 
 private:
     QImage m_image;
     std::shared_ptr<const QPicture> m_vector;
+    std::shared_ptr<const PictureDrawing> m_drawing;
     QSizeF m_size;
 };
