@@ -156,18 +156,18 @@ BarcodePreview BarcodeGenerator::generate2D(const BarcodeSettings &settings, con
                                             const QString &header, const QString &footer)
 {
     Symbol2D symbol = encode2D(settings, value);
-    if (symbol.image.isNull()) {
+    if (!symbol.grid) {
         BarcodePreview out;
         out.error = symbol.error.isEmpty() ? QStringLiteral("No barcode produced") : symbol.error;
         return out;
     }
-    return Get_Image_From_barcode_image(settings, symbol.image, symbol.size, value, header, footer);
+    return Get_Image_From_barcode_image(settings, std::move(symbol.grid), symbol.size, value, header, footer);
 }
 
 BarcodePreview BarcodeGenerator::Get_Image_From_barcode_image(const BarcodeSettings &settings,
-                                                              const QImage &image, QSizeF symbolSize,
-                                                              const QString &value, const QString &header,
-                                                              const QString &footer)
+                                                              std::shared_ptr<const ModuleGrid> symbol,
+                                                              QSizeF symbolSize, const QString &value,
+                                                              const QString &header, const QString &footer)
 {
     BarcodePreview out;
     SymbolFrame &f = out.frame;
@@ -191,9 +191,9 @@ BarcodePreview BarcodeGenerator::Get_Image_From_barcode_image(const BarcodeSetti
     f.footerWidth = measure.footerWidth();
     BarcodeSizing::Set_2d_Barcode_Height(settings, symbolSize, f);
     BarcodeSizing::Set_2d_Barcode_Width(settings, symbolSize, f);
-    out.image2D = image;
+    out.grid2D = symbol;
     out.image2DSize = symbolSize;
-    out.picture = BarcodePicture::imageFromBarcodeImage(image, symbolSize, f, settings);
+    out.picture = BarcodePicture::imageFromBarcodeImage(std::move(symbol), symbolSize, f, settings);
     if (out.picture.isNull())
         out.error = QStringLiteral("No barcode produced");
     return out;

@@ -11,7 +11,7 @@ class BarcodeGenerator
 {
 public:
     // The preview road: the value checked, the symbol made and drawn; the linear object and the 2D
-    // image come back with the picture so that a window can redraw them after a setting changes.
+    // modules come back with the picture so that a window can redraw them after a setting changes.
     static BarcodePreview Generate_Barcode_Variable(const BarcodeSettings &settings, const QString &value,
                                                     const QString &header, const QString &footer);
     // The batch road: one data row's picture, framed for its own symbol. Only an empty value is
@@ -22,8 +22,9 @@ public:
     // Draws an existing linear object again (colours, alignments); re-lays it out first when asked.
     static BarcodeResult Get_Image_From_Barcode(const BarcodeSettings &settings, NKDBarcode &barcode,
                                                 bool relayout);
-    // Frames a 2D symbol image of the given size in points with the settings' header and footer.
-    static BarcodePreview Get_Image_From_barcode_image(const BarcodeSettings &settings, const QImage &image,
+    // Frames a 2D symbol of the given size in points with the settings' header and footer.
+    static BarcodePreview Get_Image_From_barcode_image(const BarcodeSettings &settings,
+                                                       std::shared_ptr<const ModuleGrid> symbol,
                                                        QSizeF symbolSize, const QString &value,
                                                        const QString &header, const QString &footer);
 
@@ -32,9 +33,10 @@ public:
     // What a symbology accepts, for messages.
     static QString contentRule(const QString &title);
 
-    // The 2D symbol image at the output resolution and its size in points, or the reason.
+    // The 2D symbol's modules and its size in points, or the reason. The modules are made once
+    // and painted at whatever resolution the picture is shown.
     struct Symbol2D {
-        QImage image;
+        std::shared_ptr<const ModuleGrid> grid;
         QSizeF size;
         QString error;
     };

@@ -1,5 +1,5 @@
-// The 2D road of BarcodeGenerator: QR Code, PDF417 and Data Matrix symbols as images at the
-// output resolution, with their size in points.
+// The 2D road of BarcodeGenerator: QR Code, PDF417 and Data Matrix symbols as module grids placed
+// as their pictures at the output resolution would show them, with their size in points.
 #include "barcode/BarcodeGenerator.h"
 
 #include "barcode/BarcodeSizing.h"
@@ -20,23 +20,28 @@ BarcodeGenerator::Symbol2D qrCode(const BarcodeSettings &settings, const QString
         out.error = qr.error.isEmpty() ? QStringLiteral("The value does not fit in a QR Code") : qr.error;
         return out;
     }
-    // The image is made at one pixel per point before it is raised: bound both sizes first.
+    // The symbol is laid out at one unit per point as its square picture would be, then raised
+    // to the output resolution: bound both sizes first.
     const int side = std::max(1, settings.qr_size_val);
     const int maxSide = BarcodeSizing::kMaxPictureSide;
     if (side > maxSide || double(side) * settings.dpi / Units::PointsPerInch > maxSide) {
         out.error = QStringLiteral("The QR Code picture is too large for the resolution");
         return out;
     }
-    const QImage image = QREncoder::renderDataMatrix(qr.matrix, side);
-    if (image.isNull()) {
-        out.error = QStringLiteral("No barcode produced");
-        return out;
+    // Each module a whole number of points (the side grows to the matrix when smaller), centred.
+    const int n = qr.matrix.dimension();
+    const int picture = std::max(side, n);
+    const int module = picture / n;
+    const int offset = (picture - module * n) / 2;
+    auto grid = std::make_shared<ModuleGrid>(n, n, QRectF(offset, offset, module * n, module * n));
+    for (int y = 0; y < n; ++y) {
+        for (int x = 0; x < n; ++x) {
+            if (qr.matrix.isDark(x, y))
+                grid->setDark(x, y);
+        }
     }
-    // The image has one pixel per point; it grows when the side is smaller than the matrix.
-    out.size = QSizeF(image.width(), image.height());
-    out.image = BarcodeSizing::Increase_DPI(image, out.size, settings.dpi);
-    if (out.image.isNull())
-        out.error = QStringLiteral("The QR Code picture is too large for the resolution");
+    out.size = QSizeF(picture, picture);
+    out.grid = std::move(grid);
     return out;
 }
 
@@ -48,12 +53,12 @@ BarcodeGenerator::Symbol2D pdf417(const BarcodeSettings &settings, const QString
     view.setOutputDpi(settings.dpi);
     view.setErrorLevel(settings.pdf_ec_val);
     view.drawWithText(value);
-    if (view.imageState() != PDF417View::ImageReady || view.getImage().isNull()) {
+    if (view.imageState() != PDF417View::ImageReady || !view.moduleGrid()) {
         out.error =
             view.lastError().isEmpty() ? QStringLiteral("No PDF417 symbol could be made") : view.lastError();
         return out;
     }
-    out.image = view.getImage();
+    out.grid = view.moduleGrid();
     out.size = view.imageSize();
     return out;
 }
@@ -70,12 +75,24 @@ BarcodeGenerator::Symbol2D dataMatrix(const BarcodeSettings &settings, const QSt
         out.error = symbol.error.isEmpty() ? QStringLiteral("No barcode produced") : symbol.error;
         return out;
     }
-    out.image = DataMatrixEncoder::pageImage(symbol, settings.dpi);
     out.size = DataMatrixEncoder::pageSize(symbol, std::max(1, settings.dm_module_val));
-    if (out.image.isNull() || out.size.isEmpty()) {
-        out.image = QImage();
+    if (out.size.isEmpty()) {
         out.error = QStringLiteral("No barcode produced");
+        return out;
     }
+    // The page shows the symbol inside a one-unit border, the whole page squeezed into the
+    // symbol's size in points.
+    const double unitW = out.size.width() / (symbol.width + 2),
+                 unitH = out.size.height() / (symbol.height + 2);
+    auto grid = std::make_shared<ModuleGrid>(
+        symbol.width, symbol.height, QRectF(unitW, unitH, unitW * symbol.width, unitH * symbol.height));
+    for (int y = 0; y < symbol.height; ++y) {
+        for (int x = 0; x < symbol.width; ++x) {
+            if (symbol.isDark(x, y))
+                grid->setDark(x, y);
+        }
+    }
+    out.grid = std::move(grid);
     return out;
 }
 

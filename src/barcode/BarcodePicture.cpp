@@ -1,5 +1,6 @@
 #include "barcode/BarcodePicture.h"
 
+#include "barcode/BarcodeDrawing.h"
 #include "barcode/NKDBarcode.h"
 #include "barcode/NKDBarcodeOffscreenView.h"
 #include "platform/Units.h"
@@ -10,6 +11,8 @@
 #include <QPdfWriter>
 #include <QPicture>
 
+#include <memory>
+
 namespace
 {
 
@@ -18,11 +21,9 @@ Picture record(const NKDBarcodeOffscreenView &view)
     const QRectF bounds = view.bounds();
     if (bounds.isEmpty())
         return {};
-    QPicture recording;
-    QPainter painter(&recording);
-    view.drawRect(painter);
-    painter.end();
-    return Picture::fromVector(recording, bounds.size());
+    auto drawing = std::make_shared<BarcodeDrawing>();
+    view.drawRect(*drawing);
+    return Picture::fromDrawing(std::move(drawing), bounds.size());
 }
 
 } // namespace
@@ -32,12 +33,12 @@ Picture BarcodePicture::imageFromBarcode(const NKDBarcode &barcode, const Barcod
     return record(NKDBarcodeOffscreenView(barcode, settings));
 }
 
-Picture BarcodePicture::imageFromBarcodeImage(const QImage &image, QSizeF symbolSize,
+Picture BarcodePicture::imageFromBarcodeImage(std::shared_ptr<const ModuleGrid> symbol, QSizeF symbolSize,
                                               const SymbolFrame &frame, const BarcodeSettings &settings)
 {
-    if (image.isNull())
+    if (!symbol || symbol->isEmpty())
         return {};
-    return record(NKDBarcodeOffscreenView(image, symbolSize, frame, settings));
+    return record(NKDBarcodeOffscreenView(std::move(symbol), symbolSize, frame, settings));
 }
 
 QByteArray BarcodePicture::pdfFromBarcode(const NKDBarcode &barcode, const BarcodeSettings &settings)

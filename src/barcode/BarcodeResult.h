@@ -2,11 +2,11 @@
 // The preview road also keeps what the window reuses when a setting changes.
 #pragma once
 
+#include "barcode/ModuleGrid.h"
 #include "barcode/NKDBarcode.h"
 #include "barcode/SymbolFrame.h"
 #include "platform/Picture.h"
 
-#include <QImage>
 #include <QString>
 
 #include <memory>
@@ -22,8 +22,8 @@ struct BarcodePreview {
     QString error;
     // The linear barcode object of the picture (null for a 2D symbol or a refused value).
     std::shared_ptr<NKDBarcode> barcode;
-    // The 2D symbol image at the output resolution, its size in points and its frame.
-    QImage image2D;
+    // The 2D symbol's modules, its size in points and its frame.
+    std::shared_ptr<const ModuleGrid> grid2D;
     QSizeF image2DSize;
     SymbolFrame frame;
     bool ok() const { return error.isEmpty() && !picture.isNull(); }

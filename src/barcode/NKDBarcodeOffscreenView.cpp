@@ -1,11 +1,10 @@
 #include "barcode/NKDBarcodeOffscreenView.h"
 
+#include "barcode/BarcodeDrawing.h"
 #include "barcode/BarcodeSizing.h"
 #include "barcode/BarcodeText.h"
 #include "barcode/NKDBarcode.h"
 #include "platform/Units.h"
-
-#include <QPainter>
 
 namespace
 {
@@ -38,32 +37,33 @@ NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const NKDBarcode &barcode, cons
     m_bounds = QRectF(0, 0, std::max(0.0, w), std::max(0.0, barcode.height()));
 }
 
-NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(const QImage &image, QSizeF symbolSize,
+NKDBarcodeOffscreenView::NKDBarcodeOffscreenView(std::shared_ptr<const ModuleGrid> symbol, QSizeF symbolSize,
                                                  const SymbolFrame &frame, const BarcodeSettings &settings)
-    : m_image(image), m_symbolSize(symbolSize), m_frame(frame), m_settings(settings),
+    : m_symbol(std::move(symbol)), m_symbolSize(symbolSize), m_frame(frame), m_settings(settings),
       m_margins(BarcodeSizing::margins(settings)), m_fromImage(true)
 {
     m_bounds = QRectF(0, 0, std::max(0.0, frame.width), std::max(0.0, frame.height));
 }
 
-void NKDBarcodeOffscreenView::fillUp(QPainter &painter, double x, double yUp, double w, double h,
+void NKDBarcodeOffscreenView::fillUp(BarcodeDrawing &drawing, double x, double yUp, double w, double h,
                                      const QColor &color) const
 {
     if (w <= 0 || h <= 0)
         return;
-    painter.fillRect(QRectF(x, yDown(yUp + h), w, h), color);
+    drawing.fillBar(QRectF(x, yDown(yUp + h), w, h), color);
 }
 
-void NKDBarcodeOffscreenView::drawTextAt(QPainter &painter, const QString &text, const FontDescriptor &font,
-                                         const QColor &color, double kern, double x, double yUp) const
+void NKDBarcodeOffscreenView::drawTextAt(BarcodeDrawing &drawing, const QString &text,
+                                         const FontDescriptor &font, const QColor &color, double kern,
+                                         double x, double yUp) const
 {
     if (text.isEmpty())
         return;
     const double baselineUp = yUp + BarcodeText::descent(font);
-    painter.fillPath(BarcodeText::outline(text, font, kern, QPointF(x, yDown(baselineUp))), color);
+    drawing.fillPath(BarcodeText::outline(text, font, kern, QPointF(x, yDown(baselineUp))), color);
 }
 
-void NKDBarcodeOffscreenView::drawTextInRect(QPainter &painter, const QString &text,
+void NKDBarcodeOffscreenView::drawTextInRect(BarcodeDrawing &drawing, const QString &text,
                                              const FontDescriptor &font, const QColor &color, double kern,
                                              int alignment, double x, double yUp, double width) const
 {
@@ -83,42 +83,39 @@ void NKDBarcodeOffscreenView::drawTextInRect(QPainter &painter, const QString &t
     }
     // The line hangs from the top of a rectangle as high as the text.
     const double baselineUp = yUp + size.height() - BarcodeText::ascent(font);
-    painter.fillPath(BarcodeText::outline(text, font, kern, QPointF(left, yDown(baselineUp))), color);
+    drawing.fillPath(BarcodeText::outline(text, font, kern, QPointF(left, yDown(baselineUp))), color);
 }
 
-void NKDBarcodeOffscreenView::drawHeaderFooter(QPainter &painter, bool printsHeader, bool printsFooter,
+void NKDBarcodeOffscreenView::drawHeaderFooter(BarcodeDrawing &drawing, bool printsHeader, bool printsFooter,
                                                const QString &header, const QString &footer,
                                                double headerHeightInches) const
 {
     const double w = m_bounds.width();
     if (printsHeader) {
         const double yh = m_bounds.height() - Units::inchesToPoints(headerHeightInches) - m_margins.topBottom;
-        drawTextInRect(painter, header, m_settings.header_font, m_settings.barcode_hdr_clr,
+        drawTextInRect(drawing, header, m_settings.header_font, m_settings.barcode_hdr_clr,
                        BarcodeText::kHeaderFooterKern, m_settings.align_hdr_index, 0, yh, w);
     }
     if (printsFooter) {
-        drawTextInRect(painter, footer, m_settings.footer_font, m_settings.barcode_ftr_clr,
+        drawTextInRect(drawing, footer, m_settings.footer_font, m_settings.barcode_ftr_clr,
                        BarcodeText::kHeaderFooterKern, m_settings.align_ftr_index, 0, m_margins.topBottom, w);
     }
 }
 
-void NKDBarcodeOffscreenView::drawRect(QPainter &painter) const
+void NKDBarcodeOffscreenView::drawRect(BarcodeDrawing &drawing) const
 {
     if (m_bounds.isEmpty())
         return;
-    painter.save();
-    painter.setPen(Qt::NoPen);
     if (m_fromImage)
-        draw2D(painter);
+        draw2D(drawing);
     else
-        drawLinear(painter);
-    painter.restore();
+        drawLinear(drawing);
 }
 
-void NKDBarcodeOffscreenView::drawLinear(QPainter &painter) const
+void NKDBarcodeOffscreenView::drawLinear(BarcodeDrawing &drawing) const
 {
     const NKDBarcode &b = *m_barcode;
-    painter.fillRect(m_bounds, m_settings.barcode_back_clr);
+    drawing.fillRect(m_bounds, m_settings.barcode_back_clr);
 
     const double C = b.printsCaption() ? Units::inchesToPoints(b.captionHeight()) : 0.0;
     const double F = b.printsFooter() ? Units::inchesToPoints(b.footerHeight()) : 0.0;
@@ -135,7 +132,7 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter) const
     auto drawRun = [&](int lastIndex) {
         const double t = b.barTop(lastIndex);
         const double bottom = b.drawsBarBottoms() ? b.barBottom(lastIndex) : 0.0;
-        fillUp(painter, x, yb + bottom, bw * run, t - bottom, m_settings.barcode_clr);
+        fillUp(drawing, x, yb + bottom, bw * run, t - bottom, m_settings.barcode_clr);
         lastHeight = t;
     };
     for (int i = 0; i < n; ++i) {
@@ -154,12 +151,12 @@ void NKDBarcodeOffscreenView::drawLinear(QPainter &painter) const
     if (b.printsCaption()) {
         const double yc =
             top ? F + m.footer + lastHeight + m.value + m.topBottom : F + m.footer + m.topBottom;
-        drawCaption(painter, yc);
+        drawCaption(drawing, yc);
     }
-    drawHeaderFooter(painter, b.printsHeader(), b.printsFooter(), b.header(), b.footer(), b.headerHeight());
+    drawHeaderFooter(drawing, b.printsHeader(), b.printsFooter(), b.header(), b.footer(), b.headerHeight());
 }
 
-void NKDBarcodeOffscreenView::drawCaption(QPainter &painter, double yc) const
+void NKDBarcodeOffscreenView::drawCaption(BarcodeDrawing &drawing, double yc) const
 {
     const NKDBarcode &b = *m_barcode;
     const FontDescriptor &font = m_settings.value_font;
@@ -169,7 +166,7 @@ void NKDBarcodeOffscreenView::drawCaption(QPainter &painter, double yc) const
 
     const QString left = b.leftCaption();
     if (!left.isEmpty())
-        drawTextAt(painter, left, font, color, 0, b.firstBar() * 0.25 + lr, yc + 3.0);
+        drawTextAt(drawing, left, font, color, 0, b.firstBar() * 0.25 + lr, yc + 3.0);
 
     const QString middle = b.caption();
     if (!middle.isEmpty()) {
@@ -178,7 +175,7 @@ void NKDBarcodeOffscreenView::drawCaption(QPainter &painter, double yc) const
             const double w = BarcodeText::size(middle, font, 0).width();
             const double k = (b.width() - w) / (2.0 * middle.size());
             const double kern = m_settings.kerning_value == 1 ? 2.0 * k : 2.0;
-            drawTextInRect(painter, middle, font, color, kern,
+            drawTextInRect(drawing, middle, font, color, kern,
                            BarcodeSettings::alignmentTitles().indexOf("Center"), 0, yc, m_bounds.width());
         } else {
             const int count = int(parts.size());
@@ -192,7 +189,7 @@ void NKDBarcodeOffscreenView::drawCaption(QPainter &painter, double yc) const
                 const double w = BarcodeText::size(part, font, 0).width();
                 const double k = (s - w) / (2.0 * part.size());
                 const double px = 3.0 * k + b.firstBar() + (i + 1) * L * bw + i * s + lr;
-                drawTextAt(painter, part, font, color, 1.3 * k, px, yc);
+                drawTextAt(drawing, part, font, color, 1.3 * k, px, yc);
             }
         }
     }
@@ -203,26 +200,24 @@ void NKDBarcodeOffscreenView::drawCaption(QPainter &painter, double yc) const
         // otherwise cut the digit off.
         const double w = BarcodeText::size(right, font, 0).width();
         const double x = std::min(b.lastBar() + b.width() * 0.07 + lr, m_bounds.width() - w);
-        drawTextAt(painter, right, font, color, 0, x, yc + 3.0);
+        drawTextAt(drawing, right, font, color, 0, x, yc + 3.0);
     }
 }
 
-void NKDBarcodeOffscreenView::draw2D(QPainter &painter) const
+void NKDBarcodeOffscreenView::draw2D(BarcodeDrawing &drawing) const
 {
-    painter.fillRect(m_bounds, Qt::white);
+    drawing.fillRect(m_bounds, Qt::white);
     const double headerHeight = Units::inchesToPoints(m_frame.headerHeight);
     const double yh = m_frame.printsHeader ? m_bounds.height() - headerHeight - m_margins.topBottom
                                            : m_bounds.height() - m_margins.topBottom;
-    drawHeaderFooter(painter, m_frame.printsHeader, false, m_frame.header, {}, m_frame.headerHeight);
+    drawHeaderFooter(drawing, m_frame.printsHeader, false, m_frame.header, {}, m_frame.headerHeight);
     const double wi = m_symbolSize.width();
     const double hi = m_symbolSize.height();
-    if (!m_image.isNull() && wi > 0 && hi > 0) {
+    if (m_symbol && !m_symbol->isEmpty() && wi > 0 && hi > 0) {
+        // The symbol's light modules and margins show the white ground.
         const double x = (m_bounds.width() - wi) / 2.0;
         const double yUp = yh - hi - m_margins.header;
-        painter.save();
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        painter.drawImage(QRectF(x, yDown(yUp + hi), wi, hi), m_image);
-        painter.restore();
+        drawing.fillModules(m_symbol, QPointF(x, yDown(yUp + hi)), Qt::black);
     }
-    drawHeaderFooter(painter, false, m_frame.printsFooter, {}, m_frame.footer, 0);
+    drawHeaderFooter(drawing, false, m_frame.printsFooter, {}, m_frame.footer, 0);
 }

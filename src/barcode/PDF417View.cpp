@@ -88,22 +88,16 @@ int PDF417View::drawWithText(const QString &text)
         m_imageState = ImageFailed;
         return m_imageState;
     }
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(qRgba(255, 255, 255, 255));
-    std::vector<int> columnStart(columns + 1);
-    for (int x = 0; x <= columns; ++x)
-        columnStart[x] = static_cast<int>(static_cast<long long>(x) * width / columns);
-    for (int y = 0; y < height; ++y) {
-        const int row = static_cast<int>(static_cast<long long>(y) * rows / height);
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+    auto grid = std::make_shared<ModuleGrid>(columns, rows, QRectF(QPointF(0, 0), size));
+    for (int row = 0; row < rows; ++row) {
         for (int x = 0; x < columns; ++x) {
-            if (PDF417Encoder::bitAt(m_p, x, row)) // inverted: a set bit is light
-                continue;
-            for (int px = columnStart[x]; px < columnStart[x + 1]; ++px)
-                line[px] = qRgba(0, 0, 0, 255);
+            if (!PDF417Encoder::bitAt(m_p, x, row)) // inverted: a set bit is light
+                grid->setDark(x, row);
         }
     }
-    m_pdf417Image = image;
+    m_grid = std::move(grid);
+    m_pdf417Image = QImage();
+    m_imageDpi = m_dpi;
     m_imageSize = size;
     m_bits = m_p.outBits;
     m_bitColumns = columns;
@@ -113,12 +107,42 @@ int PDF417View::drawWithText(const QString &text)
     return m_imageState;
 }
 
+QImage PDF417View::getImage() const
+{
+    if (!m_pdf417Image.isNull() || !m_grid)
+        return m_pdf417Image;
+    const ModuleGrid &grid = *m_grid;
+    const int columns = grid.columns(), rows = grid.rows();
+    // Rounded up as the output raise does.
+    const int width = std::max(BarcodeSizing::pixelsFor(m_imageSize.width(), m_imageDpi), columns);
+    const int height = std::max(BarcodeSizing::pixelsFor(m_imageSize.height(), m_imageDpi), rows);
+    QImage image(width, height, QImage::Format_ARGB32);
+    if (image.isNull())
+        return {};
+    image.fill(qRgba(255, 255, 255, 255));
+    std::vector<int> columnStart(columns + 1);
+    for (int x = 0; x <= columns; ++x)
+        columnStart[x] = static_cast<int>(static_cast<long long>(x) * width / columns);
+    for (int y = 0; y < height; ++y) {
+        const int row = static_cast<int>(static_cast<long long>(y) * rows / height);
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < columns; ++x) {
+            if (!grid.isDark(x, row))
+                continue;
+            for (int px = columnStart[x]; px < columnStart[x + 1]; ++px)
+                line[px] = qRgba(0, 0, 0, 255);
+        }
+    }
+    m_pdf417Image = image;
+    return m_pdf417Image;
+}
+
 void PDF417View::drawRect(QPainter &painter) const
 {
     const QRectF bounds(QPointF(0, 0), m_frameSize);
     switch (m_imageState) {
     case ImageReady:
-        painter.drawImage(bounds, m_pdf417Image);
+        painter.drawImage(bounds, getImage());
         break;
     case ImageEmpty:
         painter.fillRect(bounds, Qt::lightGray);

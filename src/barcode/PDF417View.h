@@ -1,12 +1,15 @@
-// Encodes a text as a PDF417 symbol and keeps it as an image stretched to the view's size at the
-// output resolution; the barcode window holds one and hands its image to the picture drawing.
+// Encodes a text as a PDF417 symbol and keeps its modules stretched over the view's size; the
+// barcode window holds one and hands the modules, or an image at the output resolution, on.
 #pragma once
 
 #include "PDF417Encoder.h"
+#include "barcode/ModuleGrid.h"
 
 #include <QImage>
 #include <QSizeF>
 #include <QString>
+
+#include <memory>
 
 class QPainter;
 
@@ -32,8 +35,11 @@ public:
     QString lastError() const { return m_lastError; }
 
     // The symbol at the output resolution, each module at least one pixel (a frame too small for
-    // that is refused); null before any success.
-    QImage getImage() const { return m_pdf417Image; }
+    // that is refused); null before any success. Made on first use: a view belongs to one thread
+    // at a time.
+    QImage getImage() const;
+    // The modules of the last success over (0, 0, imageSize); null before any success.
+    std::shared_ptr<const ModuleGrid> moduleGrid() const { return m_grid; }
     // Its size in points: the frame at the time it was made.
     QSizeF imageSize() const { return m_imageSize; }
     // The module rows of the last success (0 bit dark), its columns and rows.
@@ -49,7 +55,9 @@ public:
     QByteArray makeEPS() const;
 
 private:
-    QImage m_pdf417Image;
+    mutable QImage m_pdf417Image;
+    std::shared_ptr<const ModuleGrid> m_grid;
+    int m_imageDpi = 600;
     QSizeF m_imageSize;
     PDF417Param m_p;
     int m_errorLevel = 2;

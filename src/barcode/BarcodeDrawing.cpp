@@ -1,0 +1,179 @@
+#include "barcode/BarcodeDrawing.h"
+
+#include <QPaintEngine>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace
+{
+
+// The pixel edge nearest to a device coordinate: pixel i is covered when its centre is.
+int edge(double v)
+{
+    if (!std::isfinite(v))
+        return 0;
+    return int(std::ceil(std::clamp(v, -1e9, 1e9) - 0.5));
+}
+
+// Whether the painter draws into pixels without rotation or shear; then toDevice maps points
+// to pixels.
+bool drawsPixels(const QPainter &painter, QTransform *toDevice)
+{
+    const QPaintEngine *engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster)
+        return false;
+    const QTransform t = painter.combinedTransform();
+    if (t.type() > QTransform::TxScale)
+        return false;
+    *toDevice = t;
+    return true;
+}
+
+// A span [a, b) of device pixels from two mapped edges, at least one pixel when the span is not
+// empty, so that a bar thinner than a pixel still shows.
+void span(double from, double to, int *a, int *b)
+{
+    if (from > to)
+        std::swap(from, to);
+    *a = edge(from);
+    *b = edge(to);
+    if (*b == *a && to > from)
+        *b = *a + 1;
+}
+
+QPainterPath modulePath(const ModuleGrid &grid, const QPointF &origin)
+{
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    for (int y = 0; y < grid.rows(); ++y) {
+        const double top = origin.y() + grid.rowEdge(y);
+        const double height = grid.rowEdge(y + 1) - grid.rowEdge(y);
+        for (int x = 0; x < grid.columns();) {
+            const int end = grid.runEnd(x, y);
+            if (grid.isDark(x, y))
+                path.addRect(QRectF(origin.x() + grid.columnEdge(x), top,
+                                    grid.columnEdge(end) - grid.columnEdge(x), height));
+            x = end;
+        }
+    }
+    return path;
+}
+
+void paintModulesInPixels(QPainter &painter, const QTransform &t, const ModuleGrid &grid,
+                          const QPointF &origin, const QColor &color)
+{
+    // Nearest neighbour: every module edge goes to the pixel edge nearest to it, worked out once.
+    std::vector<int> columnPixel(size_t(grid.columns()) + 1), rowPixel(size_t(grid.rows()) + 1);
+    for (int x = 0; x <= grid.columns(); ++x)
+        columnPixel[size_t(x)] = edge(t.m11() * (origin.x() + grid.columnEdge(x)) + t.dx());
+    for (int y = 0; y <= grid.rows(); ++y)
+        rowPixel[size_t(y)] = edge(t.m22() * (origin.y() + grid.rowEdge(y)) + t.dy());
+    for (int y = 0; y < grid.rows(); ++y) {
+        const int top = std::min(rowPixel[size_t(y)], rowPixel[size_t(y) + 1]);
+        const int bottom = std::max(rowPixel[size_t(y)], rowPixel[size_t(y) + 1]);
+        if (bottom == top)
+            continue;
+        for (int x = 0; x < grid.columns();) {
+            const int end = grid.runEnd(x, y);
+            if (grid.isDark(x, y)) {
+                const int left = std::min(columnPixel[size_t(x)], columnPixel[size_t(end)]);
+                const int right = std::max(columnPixel[size_t(x)], columnPixel[size_t(end)]);
+                if (right > left)
+                    painter.fillRect(QRect(left, top, right - left, bottom - top), color);
+            }
+            x = end;
+        }
+    }
+}
+
+} // namespace
+
+void BarcodeDrawing::fillRect(const QRectF &rect, const QColor &color)
+{
+    if (rect.width() > 0 && rect.height() > 0)
+        m_items.push_back({Kind::Rect, rect, color});
+}
+
+void BarcodeDrawing::fillBar(const QRectF &rect, const QColor &color)
+{
+    if (rect.width() > 0 && rect.height() > 0)
+        m_items.push_back({Kind::Bar, rect, color});
+}
+
+void BarcodeDrawing::fillPath(const QPainterPath &path, const QColor &color)
+{
+    if (path.isEmpty())
+        return;
+    m_paths.push_back(path);
+    m_items.push_back({Kind::Path, {}, color, int(m_paths.size()) - 1});
+}
+
+void BarcodeDrawing::fillModules(std::shared_ptr<const ModuleGrid> grid, const QPointF &origin,
+                                 const QColor &color)
+{
+    if (!grid || grid->isEmpty())
+        return;
+    m_grids.push_back(std::move(grid));
+    m_items.push_back({Kind::Modules, QRectF(origin, QSizeF()), color, int(m_grids.size()) - 1});
+}
+
+std::vector<QRectF> BarcodeDrawing::bars() const
+{
+    std::vector<QRectF> out;
+    for (const Item &item : m_items)
+        if (item.kind == Kind::Bar)
+            out.push_back(item.rect);
+    return out;
+}
+
+void BarcodeDrawing::paintItem(QPainter &painter, const Item &item) const
+{
+    switch (item.kind) {
+    case Kind::Rect:
+    case Kind::Bar:
+        painter.fillRect(item.rect, item.color);
+        break;
+    case Kind::Path:
+        painter.fillPath(m_paths[size_t(item.index)], item.color);
+        break;
+    case Kind::Modules:
+        painter.fillPath(modulePath(*m_grids[size_t(item.index)], item.rect.topLeft()), item.color);
+        break;
+    }
+}
+
+void BarcodeDrawing::paintItemInPixels(QPainter &painter, const QTransform &t, const Item &item) const
+{
+    if (item.kind == Kind::Modules) {
+        paintModulesInPixels(painter, t, *m_grids[size_t(item.index)], item.rect.topLeft(), item.color);
+        return;
+    }
+    int left = 0, right = 0, top = 0, bottom = 0;
+    span(t.m11() * item.rect.left() + t.dx(), t.m11() * item.rect.right() + t.dx(), &left, &right);
+    span(t.m22() * item.rect.top() + t.dy(), t.m22() * item.rect.bottom() + t.dy(), &top, &bottom);
+    painter.fillRect(QRect(left, top, right - left, bottom - top), item.color);
+}
+
+void BarcodeDrawing::paint(QPainter &painter) const
+{
+    QTransform toDevice;
+    const bool pixels = drawsPixels(painter, &toDevice);
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    for (size_t i = 0; i < m_items.size();) {
+        if (!pixels || !snapped(m_items[i].kind)) {
+            paintItem(painter, m_items[i++]);
+            continue;
+        }
+        // A run of bars and grids is painted in whole device pixels, without antialiasing.
+        painter.save();
+        painter.resetTransform();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        for (; i < m_items.size() && snapped(m_items[i].kind); ++i)
+            paintItemInPixels(painter, toDevice, m_items[i]);
+        painter.restore();
+    }
+    painter.restore();
+}

@@ -1,0 +1,48 @@
+// One barcode picture kept as what it is made of: filled rectangles, bars, text outlines and 2D
+// module grids. Painted into pixels, bars and modules land on whole device pixels; on vector
+// devices (PDF, recordings) they stay exact rectangles.
+#pragma once
+
+#include "barcode/ModuleGrid.h"
+#include "platform/PictureDrawing.h"
+
+#include <QColor>
+#include <QPainterPath>
+#include <QRectF>
+
+#include <memory>
+#include <vector>
+
+class QPainter;
+
+class BarcodeDrawing : public PictureDrawing
+{
+public:
+    // All in points of the picture, y down. Painted in the order they were added.
+    void fillRect(const QRectF &rect, const QColor &color);
+    void fillBar(const QRectF &rect, const QColor &color);
+    void fillPath(const QPainterPath &path, const QColor &color);
+    // The grid's dark modules, its area moved by origin.
+    void fillModules(std::shared_ptr<const ModuleGrid> grid, const QPointF &origin, const QColor &color);
+
+    void paint(QPainter &painter) const override;
+
+    // The bars as added, for checks.
+    std::vector<QRectF> bars() const;
+
+private:
+    enum class Kind { Rect, Bar, Path, Modules };
+    struct Item {
+        Kind kind;
+        QRectF rect; // Rect and Bar: the rectangle; Modules: the origin in its top-left corner
+        QColor color;
+        int index = -1; // into m_paths or m_grids
+    };
+    static bool snapped(Kind kind) { return kind == Kind::Bar || kind == Kind::Modules; }
+    void paintItem(QPainter &painter, const Item &item) const;
+    void paintItemInPixels(QPainter &painter, const QTransform &toDevice, const Item &item) const;
+
+    std::vector<Item> m_items;
+    std::vector<QPainterPath> m_paths;
+    std::vector<std::shared_ptr<const ModuleGrid>> m_grids;
+};
