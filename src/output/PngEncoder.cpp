@@ -3,7 +3,10 @@
 #include <spng.h>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -17,20 +20,50 @@ QString spngError(int code)
     return QString::fromUtf8(spng_strerror(code));
 }
 
+// Appends what the encoder writes to the caller's buffer.
+int appendTo(spng_ctx *, void *user, void *data, size_t length)
+{
+    auto *out = static_cast<QByteArray *>(user);
+    if (length > size_t(std::numeric_limits<qsizetype>::max() - out->size()))
+        return SPNG_IO_ERROR;
+    out->append(static_cast<const char *>(data), qsizetype(length));
+    return 0;
+}
+
+bool isArgb32(QImage::Format format)
+{
+    return format == QImage::Format_ARGB32 || format == QImage::Format_ARGB32_Premultiplied ||
+           format == QImage::Format_RGB32;
+}
+
+// One row of 32-bit pixels (0xAARRGGBB, opaque) as 8-bit R, G, B.
+void packRgb(const uchar *from, int width, uchar *to)
+{
+    const auto *pixels = reinterpret_cast<const quint32 *>(from);
+    for (int x = 0; x < width; ++x) {
+        const quint32 p = pixels[x];
+        to[0] = uchar(p >> 16);
+        to[1] = uchar(p >> 8);
+        to[2] = uchar(p);
+        to += 3;
+    }
+}
+
 } // namespace
 
 bool PngEncoder::isOpaque(const QImage &image)
 {
     if (!image.hasAlphaChannel())
         return true;
-    const QImage argb =
-        (image.format() == QImage::Format_ARGB32 || image.format() == QImage::Format_ARGB32_Premultiplied)
-            ? image
-            : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto *line = reinterpret_cast<const quint32 *>(argb.constScanLine(y));
+    if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_ARGB32_Premultiplied)
+        return isOpaque(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    const int width = image.width(), height = image.height();
+    const qsizetype stride = image.bytesPerLine();
+    const uchar *bits = image.constBits();
+    for (int y = 0; y < height; ++y) {
+        const auto *line = reinterpret_cast<const quint32 *>(bits + y * stride);
         quint32 all = 0xff000000u;
-        for (int x = 0; x < argb.width(); ++x)
+        for (int x = 0; x < width; ++x)
             all &= line[x];
         if ((all & 0xff000000u) != 0xff000000u)
             return false;
@@ -40,23 +73,37 @@ bool PngEncoder::isOpaque(const QImage &image)
 
 QByteArray PngEncoder::encode(const QImage &image, double dpi, QString *error)
 {
-    auto fail = [error](const QString &message) {
+    QByteArray out;
+    encodeInto(image, dpi, out, error);
+    return out;
+}
+
+bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QString *error)
+{
+    out.resize(0); // keeps the memory of the last card
+    auto fail = [&](const QString &message) {
+        out.resize(0);
         if (error)
             *error = message;
-        return QByteArray();
+        return false;
     };
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         return fail(QStringLiteral("The image is empty."));
 
     const bool opaque = isOpaque(image);
-    const QImage pixels = image.convertToFormat(opaque ? QImage::Format_RGB888 : QImage::Format_RGBA8888);
+    // Opaque 32-bit pixels are packed row by row; anything else is converted whole first.
+    const bool packRows = opaque && isArgb32(image.format());
+    const QImage::Format wanted = opaque ? QImage::Format_RGB888 : QImage::Format_RGBA8888;
+    const QImage pixels = packRows || image.format() == wanted ? image : image.convertToFormat(wanted);
     if (pixels.isNull())
         return fail(QStringLiteral("Not enough memory to encode the image."));
 
     std::unique_ptr<spng_ctx, CtxDeleter> ctx(spng_ctx_new(SPNG_CTX_ENCODER));
     if (!ctx)
         return fail(QStringLiteral("Not enough memory to encode the image."));
-    spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
+    int rc = spng_set_png_stream(ctx.get(), appendTo, &out);
+    if (rc)
+        return fail(spngError(rc));
     // Cards are written by the thousand. Trying filters per row costs more than the deflate itself,
     // and on card pictures (flat fills, text, bars) unfiltered rows at a low level came out both
     // fastest and smallest of the fast settings measured.
@@ -68,7 +115,7 @@ QByteArray PngEncoder::encode(const QImage &image, double dpi, QString *error)
     ihdr.height = quint32(pixels.height());
     ihdr.bit_depth = 8;
     ihdr.color_type = opaque ? SPNG_COLOR_TYPE_TRUECOLOR : SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
-    int rc = spng_set_ihdr(ctx.get(), &ihdr);
+    rc = spng_set_ihdr(ctx.get(), &ihdr);
     if (rc)
         return fail(spngError(rc));
 
@@ -81,25 +128,27 @@ QByteArray PngEncoder::encode(const QImage &image, double dpi, QString *error)
         spng_set_phys(ctx.get(), &phys);
     }
 
-    const size_t rowBytes = size_t(pixels.width()) * (opaque ? 3 : 4);
+    const int width = pixels.width();
+    const size_t rowBytes = size_t(width) * (opaque ? 3 : 4);
+    // The packed row lives as long as the worker does.
+    thread_local std::vector<uchar> packed;
+    if (packRows && packed.size() < rowBytes)
+        packed.resize(rowBytes);
     rc = spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
                            SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
     if (rc)
         return fail(spngError(rc));
     for (int y = 0; y < pixels.height(); ++y) {
-        rc = spng_encode_row(ctx.get(), pixels.constScanLine(y), rowBytes);
+        const uchar *row = pixels.constScanLine(y);
+        if (packRows) {
+            packRgb(row, width, packed.data());
+            row = packed.data();
+        }
+        rc = spng_encode_row(ctx.get(), row, rowBytes);
         if (rc && rc != SPNG_EOI)
             return fail(spngError(rc));
     }
     if (rc != SPNG_EOI)
         return fail(QStringLiteral("The image could not be encoded."));
-
-    size_t length = 0;
-    int bufferError = 0;
-    void *buffer = spng_get_png_buffer(ctx.get(), &length, &bufferError);
-    if (!buffer)
-        return fail(spngError(bufferError));
-    QByteArray out(static_cast<const char *>(buffer), qsizetype(length));
-    free(buffer);
-    return out;
+    return true;
 }

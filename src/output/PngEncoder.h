@@ -12,6 +12,9 @@ public:
     // PNG bytes of the image, with its resolution recorded when dpi > 0. Opaque images are
     // written as RGB, others as RGBA (straight alpha). Empty on failure, with *error set.
     static QByteArray encode(const QImage &image, double dpi, QString *error = nullptr);
+    // The same into out, whose memory is reused: a worker encoding card after card keeps one
+    // buffer. False with *error (and out empty) on failure.
+    static bool encodeInto(const QImage &image, double dpi, QByteArray &out, QString *error = nullptr);
 
     // Whether every pixel of the image is fully opaque.
     static bool isOpaque(const QImage &image);
