@@ -1,0 +1,201 @@
+// Barcode pictures as bars and module grids: nearest-neighbour pixels at every resolution, whole
+// device pixels for bars, exact rectangles and no images on vector devices, and symbols that
+// still read back at 150 and 300 dpi.
+#include "BarcodeTestSupport.h"
+
+#include "barcode/BarcodeDrawing.h"
+#include "barcode/BarcodePicture.h"
+#include "barcode/ModuleGrid.h"
+
+#include <QPainter>
+#include <QPicture>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace barcodetest;
+
+namespace
+{
+
+// Pixels neither white nor black (nor transparent) inside a rectangle.
+int greyPixels(const QImage &image, const QRect &area)
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (qAlpha(p) == 255 && qGray(p) > 0 && qGray(p) < 255)
+                ++n;
+        }
+    return n;
+}
+
+QImage paint(const BarcodeDrawing &drawing, QSize pixels, double scale, bool turned = false)
+{
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (turned) {
+        p.translate(pixels.width(), 0);
+        p.rotate(90);
+    }
+    p.scale(scale, scale);
+    drawing.paint(p);
+    p.end();
+    return image;
+}
+
+} // namespace
+
+TEST(ModuleGrid, BitsRunsAndNearestNeighbourPixels)
+{
+    ModuleGrid grid(150, 3, QRectF(0, 0, 150, 3));
+    grid.setDark(0, 0);
+    for (int x = 60; x < 130; ++x) // a run across a word boundary
+        grid.setDark(x, 1);
+    grid.setDark(149, 2);
+    grid.setDark(150, 2); // outside: ignored
+    grid.setDark(-1, 0);
+    EXPECT_TRUE(grid.isDark(0, 0));
+    EXPECT_FALSE(grid.isDark(150, 2));
+    EXPECT_FALSE(grid.isDark(0, 3));
+    EXPECT_EQ(grid.darkCount(), 72);
+    EXPECT_EQ(grid.runEnd(0, 0), 1);
+    EXPECT_EQ(grid.runEnd(1, 0), 150);
+    EXPECT_EQ(grid.runEnd(0, 1), 60);
+    EXPECT_EQ(grid.runEnd(60, 1), 130);
+    EXPECT_EQ(grid.runEnd(130, 1), 150);
+    EXPECT_EQ(grid.runEnd(148, 2), 149);
+    EXPECT_EQ(grid.runEnd(149, 2), 150);
+    grid.setDark(0, 0, false);
+    EXPECT_FALSE(grid.isDark(0, 0));
+
+    // A 3 x 3 checker inside a one-point border of a 5 x 5 point picture, at 144 dpi: two pixels
+    // a module, the border transparent.
+    ModuleGrid checker(3, 3, QRectF(1, 1, 3, 3));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x)
+            checker.setDark(x, y, (x + y) % 2 == 0);
+    const QImage img = checker.toImage(QSizeF(5, 5), 144);
+    ASSERT_EQ(img.size(), QSize(10, 10));
+    EXPECT_EQ(qAlpha(img.pixel(1, 5)), 0);
+    EXPECT_EQ(img.pixel(2, 2), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(3, 3), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(4, 2), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(7, 7), qRgb(0, 0, 0));
+    EXPECT_EQ(qAlpha(img.pixel(8, 8)), 0);
+    EXPECT_TRUE(ModuleGrid().toImage(QSizeF(5, 5), 72).isNull());
+    EXPECT_TRUE(ModuleGrid(0, 4, QRectF(0, 0, 1, 1)).isEmpty());
+}
+
+TEST(BarcodeDrawing, BarsAndModulesLandOnWholePixels)
+{
+    BarcodeDrawing d;
+    d.fillRect(QRectF(0, 0, 20, 10), Qt::white);
+    d.fillBar(QRectF(1.3, 1, 1.4, 8), Qt::black); // 1.69 .. 3.51 px at 1.3 px a point
+    d.fillBar(QRectF(5.0, 1, 0.3, 8), Qt::black); // thinner than a pixel: one pixel
+    auto grid = std::make_shared<ModuleGrid>(2, 2, QRectF(0, 0, 3, 3));
+    grid->setDark(0, 0);
+    grid->setDark(1, 1);
+    d.fillModules(grid, QPointF(10.2, 2.1), Qt::black);
+    ASSERT_EQ(d.bars().size(), 2u);
+
+    const QImage img = paint(d, QSize(26, 13), 1.3);
+    EXPECT_EQ(greyPixels(img, img.rect()), 0);
+    // The first bar covers the pixels whose centres it covers: 2 and 3.
+    EXPECT_EQ(img.pixel(1, 6), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(2, 6), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(3, 6), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(4, 6), qRgb(255, 255, 255));
+    int thin = 0;
+    for (int x = 5; x < 9; ++x)
+        thin += img.pixel(x, 6) == qRgb(0, 0, 0);
+    EXPECT_EQ(thin, 1);
+    // Module (0, 0) spans 13.26 .. 15.21 px across and 2.73 .. 4.68 px down; (1, 0) is light.
+    EXPECT_EQ(img.pixel(13, 3), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(14, 4), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(15, 3), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(12, 3), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(16, 5), qRgb(0, 0, 0));
+
+    // Turned a quarter, the drawing is painted as shapes, where the turn puts it: the first bar
+    // then lies across pixels 18 to 28 of rows 2 and 3.
+    const QImage turned = paint(d, QSize(30, 30), 1.3, true);
+    EXPECT_LT(qGray(turned.pixel(23, 2)), 128);
+    EXPECT_EQ(turned.pixel(23, 5), qRgb(255, 255, 255));
+}
+
+TEST(BarcodeDrawing, VectorDevicesGetRectanglesAndNoImages)
+{
+    BarcodeSettings s = settingsFor("QR Code");
+    s.qr_size_val = 60;
+    const BarcodeResult qr = BarcodeGenerator::Get_Image_From_Val(s, "https://example.org/a", "", "");
+    ASSERT_TRUE(qr.ok()) << qr.error.toStdString();
+    ASSERT_NE(qr.picture.drawing(), nullptr);
+
+    // A recording of the picture holds shapes only: small, and the same at any output resolution.
+    QPicture rec;
+    QPainter p(&rec);
+    qr.picture.draw(p, QRectF(QPointF(0, 0), qr.picture.size()));
+    p.end();
+    EXPECT_LT(rec.size(), 40000u);
+
+    if (!hasTool("pdfimages") || !hasTool("pdftoppm"))
+        GTEST_SKIP() << "poppler-utils are needed";
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("qr.pdf");
+    ASSERT_TRUE(testsupport::writeFile(pdf, BarcodePicture::pdfFromPicture(qr.picture)));
+    const QString images = testsupport::output("pdfimages", {"-list", pdf});
+    EXPECT_EQ(images.split('\n', Qt::SkipEmptyParts).size(), 2) << images.toStdString(); // header only
+    testsupport::run("pdftoppm", {"-r", "300", "-png", "-singlefile", pdf, dir.filePath("page")});
+    const QImage page(dir.filePath("page.png"));
+    ASSERT_FALSE(page.isNull());
+    ASSERT_TRUE(testsupport::onWhite(page, 40).save(dir.filePath("padded.png")));
+    EXPECT_TRUE(
+        testsupport::output("ZXingReader", {dir.filePath("padded.png")}).contains("https://example.org/a"));
+}
+
+// Every 2D symbology and a linear one, drawn at 150 and 300 dpi: only black and white pixels in
+// the symbol, each read back by the decoders.
+TEST(BarcodeDrawing, SymbolsAreSharpAndReadAt150And300Dpi)
+{
+    ASSERT_TRUE(hasTool("ZXingReader")) << "ZXingReader is needed";
+    struct Case {
+        BarcodeSettings settings;
+        QString value;
+        QString decoder;
+    };
+    BarcodeSettings qr = settingsFor("QR Code");
+    qr.qr_size_val = 60;
+    BarcodeSettings pdf = settingsFor("PDF417");
+    pdf.pdf_wdt_val = 220;
+    pdf.pdf_hgt_val = 70;
+    BarcodeSettings dm = settingsFor("DataMatrix");
+    dm.dm_module_val = 3;
+    BarcodeSettings code = settingsFor("Code 128");
+    code.linear_width_val = 10;
+    code.show_hide_val = 1;
+    const std::vector<Case> cases = {{qr, "https://example.com/c/7Q2", "ZXingReader"},
+                                     {pdf, "PDF417 AT TWO RESOLUTIONS", "ZXingReader"},
+                                     {dm, "DM-150-300", "dmtxread"},
+                                     {code, "TESSALY-128", "zbarimg"}};
+    QTemporaryDir dir;
+    for (const Case &c : cases) {
+        const BarcodeResult r = BarcodeGenerator::Get_Image_From_Val(c.settings, c.value, "", "");
+        ASSERT_TRUE(r.ok()) << r.error.toStdString();
+        for (double dpi : {150.0, 300.0}) {
+            const QImage img = r.picture.toImage(dpi, Qt::white);
+            EXPECT_EQ(greyPixels(img, img.rect()), 0) << c.settings.symbologyTitle.toStdString() << dpi;
+            const QString file = dir.filePath(QStringLiteral("%1-%2.png").arg(c.decoder).arg(int(dpi)));
+            ASSERT_TRUE(testsupport::onWhite(img, 40).save(file));
+            if (!hasTool(c.decoder))
+                continue;
+            const QStringList args =
+                c.decoder == QLatin1String("zbarimg") ? QStringList{"-q", file} : QStringList{file};
+            EXPECT_TRUE(testsupport::output(c.decoder, args).contains(c.value))
+                << c.decoder.toStdString() << " " << dpi;
+        }
+    }
+}
