@@ -30,22 +30,43 @@ int appendTo(spng_ctx *, void *user, void *data, size_t length)
     return 0;
 }
 
-bool isArgb32(QImage::Format format)
+// How rows of 32-bit pixels (0xAARRGGBB) become the file's rows, packed one at a time.
+enum class Packing { None, Rgb, Rgba, RgbaFromPremultiplied };
+
+Packing packingFor(QImage::Format format, bool opaque)
 {
-    return format == QImage::Format_ARGB32 || format == QImage::Format_ARGB32_Premultiplied ||
-           format == QImage::Format_RGB32;
+    switch (format) {
+    case QImage::Format_RGB32:
+        return Packing::Rgb;
+    case QImage::Format_ARGB32:
+        return opaque ? Packing::Rgb : Packing::Rgba;
+    case QImage::Format_ARGB32_Premultiplied:
+        return opaque ? Packing::Rgb : Packing::RgbaFromPremultiplied;
+    default:
+        return Packing::None;
+    }
 }
 
-// One row of 32-bit pixels (0xAARRGGBB, opaque) as 8-bit R, G, B.
-void packRgb(const uchar *from, int width, uchar *to)
+void packRow(Packing packing, const uchar *from, int width, uchar *to)
 {
     const auto *pixels = reinterpret_cast<const quint32 *>(from);
-    for (int x = 0; x < width; ++x) {
-        const quint32 p = pixels[x];
+    if (packing == Packing::Rgb) {
+        for (int x = 0; x < width; ++x, to += 3) {
+            const quint32 p = pixels[x];
+            to[0] = uchar(p >> 16);
+            to[1] = uchar(p >> 8);
+            to[2] = uchar(p);
+        }
+        return;
+    }
+    for (int x = 0; x < width; ++x, to += 4) {
+        quint32 p = pixels[x];
+        if (packing == Packing::RgbaFromPremultiplied && qAlpha(p) != 255)
+            p = qUnpremultiply(p);
         to[0] = uchar(p >> 16);
         to[1] = uchar(p >> 8);
         to[2] = uchar(p);
-        to += 3;
+        to[3] = uchar(p >> 24);
     }
 }
 
@@ -91,10 +112,11 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
         return fail(QStringLiteral("The image is empty."));
 
     const bool opaque = isOpaque(image);
-    // Opaque 32-bit pixels are packed row by row; anything else is converted whole first.
-    const bool packRows = opaque && isArgb32(image.format());
+    // 32-bit pixels, as cards are drawn, are packed row by row; anything else is converted first.
+    const Packing packing = packingFor(image.format(), opaque);
     const QImage::Format wanted = opaque ? QImage::Format_RGB888 : QImage::Format_RGBA8888;
-    const QImage pixels = packRows || image.format() == wanted ? image : image.convertToFormat(wanted);
+    const QImage pixels =
+        packing != Packing::None || image.format() == wanted ? image : image.convertToFormat(wanted);
     if (pixels.isNull())
         return fail(QStringLiteral("Not enough memory to encode the image."));
 
@@ -132,7 +154,7 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
     const size_t rowBytes = size_t(width) * (opaque ? 3 : 4);
     // The packed row lives as long as the worker does.
     thread_local std::vector<uchar> packed;
-    if (packRows && packed.size() < rowBytes)
+    if (packing != Packing::None && packed.size() < rowBytes)
         packed.resize(rowBytes);
     rc = spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
                            SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
@@ -140,8 +162,8 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
         return fail(spngError(rc));
     for (int y = 0; y < pixels.height(); ++y) {
         const uchar *row = pixels.constScanLine(y);
-        if (packRows) {
-            packRgb(row, width, packed.data());
+        if (packing != Packing::None) {
+            packRow(packing, row, width, packed.data());
             row = packed.data();
         }
         rc = spng_encode_row(ctx.get(), row, rowBytes);
