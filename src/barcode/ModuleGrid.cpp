@@ -1,5 +1,7 @@
 #include "barcode/ModuleGrid.h"
 
+#include "platform/Units.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -60,7 +62,7 @@ QImage ModuleGrid::toImage(QSizeF pictureSize, double dpi) const
 {
     if (isEmpty() || !(dpi > 0) || !(pictureSize.width() > 0) || !(pictureSize.height() > 0))
         return {};
-    const double k = dpi / 72.0;
+    const double k = dpi / Units::PointsPerInch;
     const double w = std::ceil(pictureSize.width() * k - 1e-9),
                  h = std::ceil(pictureSize.height() * k - 1e-9);
     if (!(w >= 1 && h >= 1 && w * h <= 4e8))
