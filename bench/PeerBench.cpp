@@ -1,0 +1,389 @@
+// The figures the peer comparison prints (bench/peers.py runs this and the peer programs side by
+// side): a bound card on one core against libspng encoding and writing the same picture, the PNG
+// encoder alone, a batch on all cores with its peak memory, a perfectly parallel job, and barcode
+// pictures written as PNG files. One figure a line, as JSON.
+#include "barcode/BarcodeGenerator.h"
+#include "model/SKTGraphic.h"
+#include "output/BatchFillSnapshot.h"
+#include "output/BatchFiller.h"
+#include "output/CardExport.h"
+#include "output/ImageFileWriter.h"
+#include "output/PngEncoder.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <spng.h>
+
+#include <sys/resource.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace
+{
+
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double peakMiB()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss / 1024.0;
+}
+
+void figure(const char *name, double value, const char *unit)
+{
+    std::printf("{\"figure\": \"%s\", \"value\": %.4f, \"unit\": \"%s\"}\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+QString argValue(const QStringList &args, const QString &name, const QString &fallback)
+{
+    const qsizetype i = args.indexOf(name);
+    return i >= 0 && i + 1 < args.size() ? args.at(i + 1) : fallback;
+}
+
+// The rows every figure uses: a name, an 8-character Code 128 value and a QR Code address.
+struct Rows {
+    QStringList names, codes, qr;
+    explicit Rows(int count)
+    {
+        static const char alphabet[] = "ABCDEFGHJKLMNPQRSTUVWXYZ0123456789";
+        QRandomGenerator rng(7);
+        auto code = [&](int n) {
+            QString s;
+            for (int i = 0; i < n; ++i)
+                s += QLatin1Char(alphabet[rng.bounded(int(sizeof alphabet) - 1)]);
+            return s;
+        };
+        for (int i = 0; i < count; ++i) {
+            names << QStringLiteral("Guest %1").arg(i + 1);
+            codes << code(8);
+            qr << QStringLiteral("https://example.com/c/") + code(10);
+        }
+    }
+};
+
+void writeSeries(const QString &folder, const QString &name, const QStringList &values)
+{
+    QFile f(QDir(folder).filePath(name + ".txt"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write(values.join('\n').toUtf8());
+}
+
+// A CR80 card with a text line, a Code 128 and a QR Code, each bound to a series.
+std::shared_ptr<const BatchFillSnapshot> cardDesign(const QString &folder, const Rows &rows,
+                                                    bool withQr = true)
+{
+    QDir().mkpath(folder);
+    writeSeries(folder, "names", rows.names);
+    writeSeries(folder, "codes", rows.codes);
+    writeSeries(folder, "qr", rows.qr);
+    auto bound = [](SKTGraphic::Kind kind, const QRectF &bounds, const QString &series) {
+        GraphicPtr g = SKTGraphic::create(kind);
+        g->setBounds(bounds);
+        g->data_source_type = 1;
+        g->batch_list_name = series;
+        return g;
+    };
+    BatchFillSnapshot::Design d;
+    d.dataFolder = folder;
+    d.frontPage.Card_Size = QSizeF(243, 154);
+    GraphicPtr name = bound(SKTGraphic::Kind::Text, QRectF(10, 8, 220, 30), "names");
+    name->_isDrawingFill = false;
+    GraphicPtr code = bound(SKTGraphic::Kind::Barcode, QRectF(8, 50, 10, 10), "codes");
+    code->barcode_font_index = 9; // Code 128
+    code->linear_width_val = 10.0f;
+    code->show_hide_hdr = 1;
+    code->show_hide_ftr = 1;
+    GraphicPtr qr = bound(SKTGraphic::Kind::Barcode, QRectF(165, 75, 10, 10), "qr");
+    qr->linear_or_2d = 1;
+    qr->barcode_font_index = 0; // QR Code
+    qr->qr_size_val = 60;
+    qr->show_hide_hdr = 1;
+    qr->show_hide_ftr = 1;
+    d.front << name << code;
+    if (withQr)
+        d.front << qr;
+    return std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(d));
+}
+
+// libspng alone: rows already in the file's layout, deflate level 1, no row filters.
+QByteArray spngLevel1(const std::vector<uchar> &rows, int width, int height, bool alpha)
+{
+    spng_ctx *ctx = spng_ctx_new(SPNG_CTX_ENCODER);
+    spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
+    spng_set_option(ctx, SPNG_IMG_COMPRESSION_LEVEL, 1);
+    spng_set_option(ctx, SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_NONE);
+    spng_ihdr ihdr = {};
+    ihdr.width = quint32(width);
+    ihdr.height = quint32(height);
+    ihdr.bit_depth = 8;
+    ihdr.color_type = alpha ? SPNG_COLOR_TYPE_TRUECOLOR_ALPHA : SPNG_COLOR_TYPE_TRUECOLOR;
+    spng_set_ihdr(ctx, &ihdr);
+    QByteArray out;
+    if (spng_encode_image(ctx, rows.data(), rows.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) == 0) {
+        size_t length = 0;
+        int error = 0;
+        void *buffer = spng_get_png_buffer(ctx, &length, &error);
+        out = QByteArray(static_cast<const char *>(buffer), qsizetype(length));
+        free(buffer);
+    }
+    spng_ctx_free(ctx);
+    return out;
+}
+
+// The image's pixels in the layout a PNG file holds them (RGB, or RGBA when not opaque).
+std::vector<uchar> fileRows(const QImage &image, bool *alpha)
+{
+    *alpha = !PngEncoder::isOpaque(image);
+    const QImage packed = image.convertToFormat(*alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    const size_t rowBytes = size_t(packed.width()) * (*alpha ? 4 : 3);
+    std::vector<uchar> rows(rowBytes * size_t(packed.height()));
+    for (int y = 0; y < packed.height(); ++y)
+        std::memcpy(rows.data() + rowBytes * size_t(y), packed.constScanLine(y), rowBytes);
+    return rows;
+}
+
+void writePlain(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+// One core: filling, drawing, encoding and writing a card, against libspng encoding and writing
+// the same pictures; the encoder alone against libspng alone.
+void cardFigures(int cards)
+{
+    QTemporaryDir dir;
+    const Rows rows(cards);
+    BatchFiller filler(cardDesign(dir.filePath("DataSet"), rows), 300);
+    const QString out = dir.filePath("out");
+    QDir().mkpath(out);
+
+    QByteArray buffer;
+    QElapsedTimer wall;
+    wall.start();
+    double cpu = cpuMs();
+    std::vector<QImage> kept; // a few cards, for the floors below
+    for (int i = 0; i < cards; ++i) {
+        QString error;
+        const QImage card = filler.Set_data_table_value_to_card(i, "F", false, &error);
+        PngEncoder::encodeInto(card, 300, buffer, &error);
+        ImageFileWriter::writeAtomically(QDir(out).filePath(QStringLiteral("Card_%1.png").arg(i + 1)),
+                                         buffer);
+        if (kept.size() < 16)
+            kept.push_back(card);
+    }
+    const double cardCpu = (cpuMs() - cpu) / cards;
+    const double cardWall = double(wall.nsecsElapsed()) / 1e6 / cards;
+
+    std::vector<std::vector<uchar>> packed;
+    bool alpha = false;
+    for (const QImage &img : kept)
+        packed.push_back(fileRows(img, &alpha));
+    const int w = kept.front().width(), h = kept.front().height();
+    auto floorRun = [&](bool atomic, double *wallMs) {
+        QElapsedTimer t;
+        t.start();
+        const double c = cpuMs();
+        for (int i = 0; i < cards; ++i) {
+            const QByteArray png = spngLevel1(packed[size_t(i) % packed.size()], w, h, alpha);
+            const QString path = QDir(out).filePath(QStringLiteral("Floor_%1.png").arg(i + 1));
+            if (atomic)
+                ImageFileWriter::writeAtomically(path, png);
+            else
+                writePlain(path, png);
+        }
+        *wallMs = double(t.nsecsElapsed()) / 1e6 / cards;
+        return (cpuMs() - c) / cards;
+    };
+    double floorWall = 0, floorPlainWall = 0;
+    const double floorCpu = floorRun(true, &floorWall);
+    const double floorPlainCpu = floorRun(false, &floorPlainWall);
+    figure("card_one_core_cpu_ms", cardCpu, "ms");
+    figure("card_one_core_wall_ms", cardWall, "ms");
+    figure("floor_spng_l1_atomic_write_cpu_ms", floorCpu, "ms");
+    figure("floor_spng_l1_atomic_write_wall_ms", floorWall, "ms");
+    figure("floor_spng_l1_plain_write_cpu_ms", floorPlainCpu, "ms");
+    figure("floor_spng_l1_plain_write_wall_ms", floorPlainWall, "ms");
+
+    // The encoder alone, interleaved with libspng so that both see the same machine.
+    const int rounds = std::max(50, cards / 2);
+    double ours = 0, theirs = 0;
+    for (int i = 0; i < rounds; ++i) {
+        const size_t k = size_t(i) % kept.size();
+        double c = cpuMs();
+        PngEncoder::encodeInto(kept[k], 300, buffer);
+        ours += cpuMs() - c;
+        c = cpuMs();
+        const QByteArray png = spngLevel1(packed[k], w, h, alpha);
+        theirs += cpuMs() - c;
+    }
+    figure("png_encoder_cpu_ms", ours / rounds, "ms");
+    figure("spng_level1_unfiltered_cpu_ms", theirs / rounds, "ms");
+    figure("png_encoder_bytes", buffer.size(), "bytes");
+    figure("spng_level1_bytes", spngLevel1(packed[0], w, h, alpha).size(), "bytes");
+
+    // What the QR Code costs on the card: the same card without it.
+    BatchFiller plain(cardDesign(dir.filePath("DataSet"), rows, false), 300);
+    cpu = cpuMs();
+    for (int i = 0; i < cards; ++i) {
+        QString error;
+        const QImage card = plain.Set_data_table_value_to_card(i, "F", false, &error);
+        PngEncoder::encodeInto(card, 300, buffer, &error);
+        ImageFileWriter::writeAtomically(QDir(out).filePath(QStringLiteral("NoQr_%1.png").arg(i + 1)),
+                                         buffer);
+    }
+    figure("card_without_qr_one_core_cpu_ms", (cpuMs() - cpu) / cards, "ms");
+}
+
+// All cores (or --threads): a whole batch through the export engine; wall and CPU time and peak
+// memory of the process.
+void batchFigures(int cards, int threads)
+{
+    QTemporaryDir dir;
+    const Rows rows(cards);
+    auto snapshot = cardDesign(dir.filePath("DataSet"), rows);
+    ExportOptions options;
+    options.dpi = 300;
+    options.threads = threads;
+    ExportProgress progress;
+    QElapsedTimer t;
+    t.start();
+    const double cpu = cpuMs();
+    const ExportResult r = CardExport::run(snapshot, dir.filePath("out"), options, &progress);
+    const double wallMs = double(t.nsecsElapsed()) / 1e6;
+    if (!r.ok())
+        std::fprintf(stderr, "%s\n", qPrintable(r.message()));
+    figure("batch_wall_ms", wallMs, "ms");
+    figure("batch_cpu_ms", cpuMs() - cpu, "ms");
+    figure("batch_written", r.written, "cards");
+    figure("batch_peak_mib", peakMiB(), "MiB");
+}
+
+// A perfectly parallel job of the same kind of work: each thread encodes its own copy of a card
+// picture again and again, with no shared state; speed-up of the given threads over one.
+void parallelFigures(int threads, int items)
+{
+    QTemporaryDir dir;
+    const Rows rows(4);
+    BatchFiller filler(cardDesign(dir.filePath("DataSet"), rows), 300);
+    QString error;
+    const QImage card = filler.Set_data_table_value_to_card(0, "F", false, &error);
+    auto run = [&](int n) {
+        std::atomic<int> next{0};
+        QElapsedTimer t;
+        t.start();
+        std::vector<std::thread> pool;
+        for (int i = 0; i < n; ++i)
+            pool.emplace_back([&] {
+                QImage mine = card.copy();
+                QByteArray out;
+                while (next++ < items)
+                    PngEncoder::encodeInto(mine, 300, out);
+            });
+        for (std::thread &th : pool)
+            th.join();
+        return double(t.nsecsElapsed()) / 1e6;
+    };
+    const double one = run(1);
+    const double many = run(threads);
+    figure("parallel_job_speedup", one / many, "x");
+}
+
+// Barcode pictures through the batch road, one core: made from the value, drawn at 300 dpi on
+// white and written as PNG files.
+void symbolFigures(const QString &kind, const QString &valuesPath)
+{
+    QFile f(valuesPath);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    const QStringList values = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    BarcodeSettings s;
+    const bool qr = kind == QLatin1String("qr");
+    s.symbologyTitle = qr ? QStringLiteral("QR Code") : QStringLiteral("Code 128");
+    s.linear_or_2d = qr ? 1 : 0;
+    s.dpi = 300;
+    s.qr_size_val = 60;
+    s.linear_width_val = 10;
+    s.show_hide_hdr = 1;
+    s.show_hide_ftr = 1;
+    QTemporaryDir dir;
+    QByteArray buffer;
+    QElapsedTimer t;
+    t.start();
+    const double cpu = cpuMs();
+    int failed = 0;
+    for (int i = 0; i < values.size(); ++i) {
+        const BarcodeResult r = BarcodeGenerator::Get_Image_From_Val(s, values.at(i), {}, {});
+        const QImage img = r.picture.toImage(300, Qt::white);
+        if (!r.ok() || !PngEncoder::encodeInto(img, 300, buffer))
+            ++failed;
+        ImageFileWriter::writeAtomically(dir.filePath(QStringLiteral("%1.png").arg(i + 1)), buffer);
+    }
+    const QByteArray name = kind.toLatin1();
+    figure(("symbols_" + name + "_wall_ms").constData(), double(t.nsecsElapsed()) / 1e6, "ms");
+    figure(("symbols_" + name + "_cpu_ms").constData(), cpuMs() - cpu, "ms");
+    figure(("symbols_" + name + "_failed").constData(), failed, "pictures");
+}
+
+// The rows as files for the peers: a CSV with a header line, and one value a line per symbol.
+void writeRows(int cards, const QString &folder)
+{
+    const Rows rows(cards);
+    QDir().mkpath(folder);
+    QStringList csv{QStringLiteral("name,code,qr")};
+    for (int i = 0; i < cards; ++i)
+        csv << rows.names.at(i) + ',' + rows.codes.at(i) + ',' + rows.qr.at(i);
+    writeSeries(folder, "data", csv);
+    QFile::rename(QDir(folder).filePath("data.txt"), QDir(folder).filePath("data.csv"));
+    writeSeries(folder, "codes", rows.codes);
+    writeSeries(folder, "qr", rows.qr);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const QString mode = args.value(1);
+    const int cards = argValue(args, "--cards", "200").toInt();
+    const int threads = argValue(args, "--threads", QString::number(QThread::idealThreadCount())).toInt();
+    if (mode == QLatin1String("card"))
+        cardFigures(cards);
+    else if (mode == QLatin1String("batch"))
+        batchFigures(cards, threads);
+    else if (mode == QLatin1String("parallel"))
+        parallelFigures(threads, cards);
+    else if (mode == QLatin1String("rows"))
+        writeRows(cards, argValue(args, "--out", "."));
+    else if (mode == QLatin1String("symbols"))
+        symbolFigures(argValue(args, "--kind", "qr"), argValue(args, "--values", {}));
+    else {
+        std::fprintf(stderr, "usage: PeerBench card|batch|parallel|rows|symbols [--cards N] [--threads N] "
+                             "[--out DIR] [--kind code128|qr --values FILE]\n");
+        return 2;
+    }
+    return 0;
+}

@@ -1,0 +1,175 @@
+#!/usr/bin/python3
+"""Prints each batch-road figure beside its peer or floor, measured side by side in one run.
+
+Usage: bench/peers.py [BUILD_DIR] [--repeat N] [--quick]
+
+BUILD_DIR is a Release build with benchmarks (default build/rel). The peers are Debian's
+glabels (glabels-3-batch) and zint; they are installed with apt-get when missing and they are
+no part of the build or the tests. Runs alternate ours and the peer's so that both see the same
+machine; each figure is the median of the repeats.
+"""
+
+import json
+import os
+import resource
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def ensure_peers():
+    missing = [pkg for tool, pkg in (("glabels-3-batch", "glabels"), ("zint", "zint"))
+               if shutil.which(tool) is None]
+    if not missing:
+        return
+    apt = ["apt-get", "install", "-y", "--no-install-recommends"] + missing
+    if os.geteuid() != 0:
+        apt = ["sudo"] + apt
+    print("installing", " ".join(missing), flush=True)
+    subprocess.run(apt, check=True, env=dict(os.environ, DEBIAN_FRONTEND="noninteractive"),
+                   stdout=subprocess.DEVNULL)
+
+
+def timed(cmd, **kw):
+    """Wall and CPU seconds of a child process (CPU: user + system of it and its children)."""
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    start = time.perf_counter()
+    proc = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, **kw)
+    wall = time.perf_counter() - start
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    cpu = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
+    if proc.returncode != 0:
+        sys.exit(f"{cmd[0]} failed: {proc.stderr.strip()[-400:]}")
+    return wall, cpu, proc.stdout
+
+
+def figures(out):
+    values = {}
+    for line in out.splitlines():
+        if line.startswith("{"):
+            f = json.loads(line)
+            values[f["figure"]] = f["value"]
+    return values
+
+
+def ours(bench, *args):
+    return figures(timed([bench] + list(args))[2])
+
+
+GLABELS_DOC = """<?xml version="1.0"?>
+<Glabels-document xmlns="http://glabels.org/xmlns/3.0/">
+  <Template brand="Example" part="CR80" size="Other" width="243pt" height="154pt" description="Card">
+    <Meta category="card"/>
+    <Label-rectangle id="0" width="243pt" height="154pt" round="0pt" x_waste="0pt" y_waste="0pt">
+      <Layout nx="1" ny="1" x0="0pt" y0="0pt" dx="243pt" dy="154pt"/>
+    </Label-rectangle>
+  </Template>
+  <Objects id="0" rotate="False">
+    <Object-text x="10pt" y="8pt" w="220pt" h="30pt" justify="Left" valign="Top" auto_shrink="False"
+                 a0="1" a1="0" a2="0" a3="1" a4="0" a5="0">
+      <Span color="0x000000ff" font_family="Liberation Serif" font_size="12" font_weight="Regular"
+            font_italic="False" line_spacing="1"><Field name="name"/></Span>
+    </Object-text>
+    <Object-barcode x="8pt" y="50pt" w="150pt" h="50pt" backend="gnu-barcode" style="Code128"
+                    text="True" checksum="True" color="0x000000ff" field="code"
+                    a0="1" a1="0" a2="0" a3="1" a4="0" a5="0"/>
+    <Object-barcode x="165pt" y="75pt" w="60pt" h="60pt" backend="libqrencode" style="IEC18004"
+                    text="False" checksum="True" color="0x000000ff" field="qr"
+                    a0="1" a1="0" a2="0" a3="1" a4="0" a5="0"/>
+  </Objects>
+  <Merge type="Text/Comma/Line1Keys" src="data.csv"/>
+</Glabels-document>
+"""
+
+
+def row(label, mine, peer, unit, goal):
+    ratio = mine / peer if peer else float("nan")
+    print(f"| {label} | {mine:.2f} {unit} | {peer:.2f} {unit} | {ratio:.2f}x | {goal} |")
+
+
+def main():
+    args = sys.argv[1:]
+    build = next((a for a in args if not a.startswith("--") and not a.isdigit()), "build/rel")
+    repeat = int(args[args.index("--repeat") + 1]) if "--repeat" in args else 3
+    quick = "--quick" in args
+    bench = os.path.join(build, "bench", "PeerBench")
+    if not os.path.exists(bench):
+        sys.exit(f"{bench} not found: build with -DCMAKE_BUILD_TYPE=Release -DTESSALY_BUILD_BENCH=ON")
+    ensure_peers()
+    cores = os.cpu_count()
+    cards = 200 if quick else 1000
+    work = tempfile.mkdtemp(prefix="tessaly-peers-")
+    try:
+        subprocess.run([bench, "rows", "--cards", str(cards), "--out", work], check=True)
+        with open(os.path.join(work, "card.glabels"), "w") as f:
+            f.write(GLABELS_DOC)
+        env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+        os.environ["QT_QPA_PLATFORM"] = "offscreen"
+
+        load = os.getloadavg()[0]
+        print(f"{cores} cores, load average {load:.1f} at the start; medians of {repeat} runs\n")
+
+        card, batch, glabels, batch1, parallel, syms = [], [], [], [], [], []
+        zint_code, zint_qr = [], []
+        for _ in range(repeat):
+            card.append(ours(bench, "card", "--cards", str(min(cards, 200))))
+            b = ours(bench, "batch", "--cards", str(cards))
+            batch.append(b)
+            pdf = os.path.join(work, "out.pdf")
+            glabels.append(timed(["glabels-3-batch", "-o", pdf, "card.glabels"], cwd=work, env=env)[:2])
+            batch1.append(ours(bench, "batch", "--cards", str(cards), "--threads", "1"))
+            parallel.append(ours(bench, "parallel", "--cards", "400", "--threads", str(cores)))
+            s = {}
+            for kind, values in (("code128", "codes.txt"), ("qr", "qr.txt")):
+                s.update(ours(bench, "symbols", "--kind", kind, "--values", os.path.join(work, values)))
+            syms.append(s)
+            for kind, symbology, scale, sink in (("code128", "20", "1.5", zint_code), ("qr", "58", "5", zint_qr)):
+                folder = os.path.join(work, "zint-" + kind)
+                shutil.rmtree(folder, ignore_errors=True)
+                os.makedirs(folder)
+                sink.append(timed(["zint", "-b", symbology, "--scale", scale, "--filetype", "png", "--batch",
+                                   "-i", os.path.join(work, kind if kind == "qr" else "codes") +
+                                   ".txt", "-o", os.path.join(folder, "~~~~~.png")])[:2])
+        big = ours(bench, "batch", "--cards", str(cards * 10))
+
+        med = lambda runs, key: statistics.median(r[key] for r in runs)
+        medt = lambda runs, i: statistics.median(r[i] for r in runs)
+
+        print("| figure | ours | peer or floor | ratio | goal |")
+        print("| --- | --- | --- | --- | --- |")
+        row("a card (text, Code 128, QR Code) on one core vs libspng level 1 encoding and writing it",
+            med(card, "card_one_core_cpu_ms"), med(card, "floor_spng_l1_atomic_write_cpu_ms"), "ms", "<= 2x")
+        row("the same, the floor writing with a plain write instead of our atomic one",
+            med(card, "card_one_core_cpu_ms"), med(card, "floor_spng_l1_plain_write_cpu_ms"), "ms", "")
+        row("PNG encoder alone vs libspng level 1, unfiltered",
+            med(card, "png_encoder_cpu_ms"), med(card, "spng_level1_unfiltered_cpu_ms"), "ms", "<= 1.2x")
+        row(f"{cards} cards on {cores} cores (wall) vs glabels-3-batch merging them to PDF",
+            med(batch, "batch_wall_ms") / 1000, medt(glabels, 0), "s", "<= 0.5x")
+        row(f"{cards} cards, CPU time vs glabels-3-batch's",
+            med(batch, "batch_cpu_ms") / 1000, medt(glabels, 1), "s", "")
+        row(f"{cards} Code 128 pictures as PNG files, one core (wall) vs zint --batch",
+            med(syms, "symbols_code128_wall_ms") / 1000, medt(zint_code, 0), "s", "<= 2x")
+        row(f"{cards} QR Code pictures as PNG files, one core (wall) vs zint --batch",
+            med(syms, "symbols_qr_wall_ms") / 1000, medt(zint_qr, 0), "s", "<= 2x")
+        speedup = med(batch1, "batch_wall_ms") / med(batch, "batch_wall_ms")
+        row(f"speed-up on {cores} threads vs a perfectly parallel job's",
+            speedup, med(parallel, "parallel_job_speedup"), "x", ">= 0.9x")
+        row(f"peak memory, {cards * 10} cards vs {cards}",
+            big["batch_peak_mib"], med(batch, "batch_peak_mib"), "MiB", "flat")
+        qr = med(card, "card_one_core_cpu_ms") - med(card, "card_without_qr_one_core_cpu_ms")
+        print(f"\nA QR Code on the card costs {qr:.2f} ms of CPU a card "
+              f"({med(card, 'card_without_qr_one_core_cpu_ms'):.2f} ms without it).")
+        print(f"PNG sizes of a card: ours {med(card, 'png_encoder_bytes') / 1024:.0f} KiB, "
+              f"libspng level 1 {med(card, 'spng_level1_bytes') / 1024:.0f} KiB.")
+        print(f"Load average at the end: {os.getloadavg()[0]:.1f}")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
