@@ -3,6 +3,7 @@
 #include "PDF417View.h"
 
 #include "barcode/BarcodeSizing.h"
+#include "platform/Units.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -81,8 +82,8 @@ int PDF417View::drawWithText(const QString &text)
             QCoreApplication::translate(
                 "PDF417View", "The text needs a PDF417 barcode of at least %1 x %2 points at %3 dpi. "
                               "Make the barcode larger or the text shorter.")
-                .arg(std::ceil(columns * 72.0 / m_dpi))
-                .arg(std::ceil(moduleRows * 72.0 / m_dpi))
+                .arg(std::ceil(columns * Units::PointsPerInch / m_dpi))
+                .arg(std::ceil(moduleRows * Units::PointsPerInch / m_dpi))
                 .arg(m_dpi);
         PDF417Encoder::pdf417free(m_p);
         m_imageState = ImageFailed;

@@ -1,12 +1,14 @@
 #include "canvas/RulerView.h"
 
+#include "platform/Units.h"
+
 #include <QPainter>
 
 #include <cmath>
 
 namespace
 {
-constexpr double PointsPerMillimetre = 2.834645669291;
+constexpr double PointsPerMillimetre = Units::PointsPerMillimetreShown;
 }
 
 RulerView::RulerView(Qt::Orientation orientation, QWidget *parent)

@@ -116,7 +116,7 @@ QByteArray SKTRenderingView::pdfDataWithGraphics_data(const RenderSide &side, QS
         }
         prepare(painter);
         // The writer's units are its device pixels: scale so that one unit is one point.
-        const double k = writer.resolution() / 72.0;
+        const double k = Units::pixelsPerPoint(writer.resolution());
         painter.scale(k, k);
         drawSide(painter, side);
         painter.end();
@@ -159,7 +159,7 @@ QImage SKTRenderingView::imageOfSide(const RenderSide &side, double dpi)
     image.setDotsPerMeterY(dpm);
     QPainter painter(&image);
     prepare(painter);
-    painter.scale(dpi / 72.0, dpi / 72.0);
+    painter.scale(Units::pixelsPerPoint(dpi), Units::pixelsPerPoint(dpi));
     drawSide(painter, side);
     painter.end();
     return image;
@@ -187,9 +187,9 @@ QByteArray SKTRenderingView::tiffDataWithGraphics(const GraphicList &graphics, c
         PaintingScope painting;
         QPainter painter(&image);
         prepare(painter);
-        painter.scale(dpi / 72.0, dpi / 72.0);
+        painter.scale(Units::pixelsPerPoint(dpi), Units::pixelsPerPoint(dpi));
         painter.translate(-b.topLeft());
-        const GraphicDrawContext context = outputContext(resourcePath, dpi / 72.0);
+        const GraphicDrawContext context = outputContext(resourcePath, Units::pixelsPerPoint(dpi));
         for (qsizetype i = graphics.size() - 1; i >= 0; --i) {
             const GraphicPtr &g = graphics.at(i);
             if (!g)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "canvas/RenderSide.h"
+#include "platform/Units.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -33,11 +34,11 @@ public:
     static std::optional<Picture> image_From_Card_Graphics(const RenderSide &side, bool print_box);
     // Pixels of the side at dpi: ceil(w x dpi / 72) by ceil(h x dpi / 72), pixel (0, 0) the card's
     // top-left corner; outside a rounded or elliptic outline stays transparent. Null on failure.
-    static QImage imageOfSide(const RenderSide &side, double dpi = 72.0);
+    static QImage imageOfSide(const RenderSide &side, double dpi = Units::PointsPerInch);
     // TIFF of the objects alone (no page, every object, flags not consulted), in the union of their
     // drawing bounds, at dpi. Empty and *errorCode = 3 when they cover nothing.
     static QByteArray tiffDataWithGraphics(const GraphicList &graphics, const QString &resourcePath,
-                                           int *errorCode = nullptr, double dpi = 72.0);
+                                           int *errorCode = nullptr, double dpi = Units::PointsPerInch);
     // TIFF bytes of an image (empty on failure).
     static QByteArray tiffData(const QImage &image);
 

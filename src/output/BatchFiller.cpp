@@ -6,6 +6,7 @@
 #include "foundation/StringUtils.h"
 #include "model/SKTImage.h"
 #include "output/BatchBarcodeSettings.h"
+#include "platform/Units.h"
 
 #include <QPainter>
 
@@ -22,7 +23,8 @@ BatchFiller::BarcodeMaker BatchFiller::defaultBarcodeMaker()
 
 BatchFiller::BatchFiller(std::shared_ptr<const BatchFillSnapshot> snapshot, double dpi,
                          BarcodeMaker barcodeMaker)
-    : m_snapshot(std::move(snapshot)), m_dpi(dpi > 0 ? dpi : 72.0), m_barcodeMaker(std::move(barcodeMaker))
+    : m_snapshot(std::move(snapshot)), m_dpi(dpi > 0 ? dpi : Units::PointsPerInch),
+      m_barcodeMaker(std::move(barcodeMaker))
 {
     m_front = BatchFillSnapshot::cloneList(m_snapshot->design().front);
     m_back = BatchFillSnapshot::cloneList(m_snapshot->design().back);

@@ -2,6 +2,8 @@
 // renderer per worker thread, so an implementation may keep per-thread state without locks.
 #pragma once
 
+#include "platform/Units.h"
+
 #include <QImage>
 #include <QString>
 
@@ -26,6 +28,6 @@ struct ExportOptions {
     ExportSide side = ExportSide::Front;
     bool combined = false; // both sides in one picture, front above back
     QString extension = QStringLiteral("png");
-    double dpi = 72.0; // recorded in the files; the renderer draws at it
-    int threads = 0;   // 0: every core
+    double dpi = Units::PointsPerInch; // recorded in the files; the renderer draws at it
+    int threads = 0;                   // 0: every core
 };

@@ -2,6 +2,8 @@
 // PNG goes through libspng; JPEG, TIFF and BMP through Qt's writers.
 #pragma once
 
+#include "platform/Units.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -37,5 +39,6 @@ public:
     static WriteResult writeAtomically(const QString &path, const QByteArray &bytes);
 
     // Encodes by the path's extension and writes atomically.
-    static WriteResult Save_gen_image(const QImage &image, const QString &file_path_val, double dpi = 72.0);
+    static WriteResult Save_gen_image(const QImage &image, const QString &file_path_val,
+                                      double dpi = Units::PointsPerInch);
 };

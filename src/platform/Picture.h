@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/PictureDrawing.h"
+#include "platform/Units.h"
 
 #include <QImage>
 #include <QPicture>
@@ -35,7 +36,7 @@ public:
     const PictureDrawing *drawing() const { return m_drawing.get(); }
 
     // Pixels at the given resolution: ceil(points x dpi / 72) on each side.
-    QImage toImage(double dpi = 72.0, const QColor &background = Qt::transparent) const;
+    QImage toImage(double dpi = Units::PointsPerInch, const QColor &background = Qt::transparent) const;
     QByteArray toPng() const; // the stored pixels, or the vector at 72 dpi
     Picture withSize(QSizeF sizeInPoints) const;
 
