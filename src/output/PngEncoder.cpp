@@ -2,11 +2,14 @@
 
 #include <spng.h>
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
 #include <vector>
+
+static_assert(std::endian::native == std::endian::little, "rows are packed for little-endian words");
 
 namespace
 {
@@ -47,11 +50,31 @@ Packing packingFor(QImage::Format format, bool opaque)
     }
 }
 
-void packRow(Packing packing, const uchar *from, int width, uchar *to)
+// 0xAARRGGBB to the bytes R, G, B, A in memory (little-endian 0xAABBGGRR).
+inline quint32 swapRedBlue(quint32 p)
 {
-    const auto *pixels = reinterpret_cast<const quint32 *>(from);
+    return (p & 0xff00ff00u) | ((p >> 16) & 0xffu) | ((p & 0xffu) << 16);
+}
+
+inline void store(uchar *to, quint32 word)
+{
+    std::memcpy(to, &word, sizeof word);
+}
+
+// Branch-free loops the compiler turns into vector code: a card row is packed in a small part of
+// the time deflate takes for it.
+void packRow(Packing packing, const quint32 *__restrict pixels, int width, uchar *__restrict to)
+{
     if (packing == Packing::Rgb) {
-        for (int x = 0; x < width; ++x, to += 3) {
+        int x = 0;
+        for (; x + 4 <= width; x += 4, to += 12) {
+            const quint32 a = swapRedBlue(pixels[x]), b = swapRedBlue(pixels[x + 1]);
+            const quint32 c = swapRedBlue(pixels[x + 2]), d = swapRedBlue(pixels[x + 3]);
+            store(to, (a & 0xffffffu) | (b << 24));
+            store(to + 4, ((b >> 8) & 0xffffu) | (c << 16));
+            store(to + 8, ((c >> 16) & 0xffu) | (d << 8));
+        }
+        for (; x < width; ++x, to += 3) {
             const quint32 p = pixels[x];
             to[0] = uchar(p >> 16);
             to[1] = uchar(p >> 8);
@@ -59,14 +82,21 @@ void packRow(Packing packing, const uchar *from, int width, uchar *to)
         }
         return;
     }
-    for (int x = 0; x < width; ++x, to += 4) {
-        quint32 p = pixels[x];
-        if (packing == Packing::RgbaFromPremultiplied && qAlpha(p) != 255)
-            p = qUnpremultiply(p);
-        to[0] = uchar(p >> 16);
-        to[1] = uchar(p >> 8);
-        to[2] = uchar(p);
-        to[3] = uchar(p >> 24);
+    // Fully opaque and fully clear pixels are the same premultiplied or not; only the edges of
+    // shapes and text need alpha taken out again.
+    auto *__restrict words = reinterpret_cast<quint32 *>(to);
+    unsigned partial = 0;
+    for (int x = 0; x < width; ++x) {
+        const quint32 p = pixels[x];
+        words[x] = swapRedBlue(p);
+        partial |= (p >> 24) - 1u < 254u;
+    }
+    if (packing != Packing::RgbaFromPremultiplied || !partial)
+        return;
+    for (int x = 0; x < width; ++x) {
+        const quint32 p = pixels[x];
+        if ((p >> 24) - 1u < 254u)
+            words[x] = swapRedBlue(qUnpremultiply(p));
     }
 }
 
@@ -102,6 +132,9 @@ QByteArray PngEncoder::encode(const QImage &image, double dpi, QString *error)
 bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QString *error)
 {
     out.resize(0); // keeps the memory of the last card
+    // Room for about what the last card of this thread took, so the file is not copied as it grows.
+    thread_local qsizetype lastSize = 0;
+    out.reserve(lastSize + lastSize / 4);
     auto fail = [&](const QString &message) {
         out.resize(0);
         if (error)
@@ -153,9 +186,9 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
     const int width = pixels.width();
     const size_t rowBytes = size_t(width) * (opaque ? 3 : 4);
     // The packed row lives as long as the worker does.
-    thread_local std::vector<uchar> packed;
-    if (packing != Packing::None && packed.size() < rowBytes)
-        packed.resize(rowBytes);
+    thread_local std::vector<quint32> packed; // words, so that a row is aligned for them
+    if (packing != Packing::None && packed.size() < size_t(width))
+        packed.resize(size_t(width));
     rc = spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
                            SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
     if (rc)
@@ -163,8 +196,9 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
     for (int y = 0; y < pixels.height(); ++y) {
         const uchar *row = pixels.constScanLine(y);
         if (packing != Packing::None) {
-            packRow(packing, row, width, packed.data());
-            row = packed.data();
+            auto *bytes = reinterpret_cast<uchar *>(packed.data());
+            packRow(packing, reinterpret_cast<const quint32 *>(row), width, bytes);
+            row = bytes;
         }
         rc = spng_encode_row(ctx.get(), row, rowBytes);
         if (rc && rc != SPNG_EOI)
@@ -172,5 +206,6 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
     }
     if (rc != SPNG_EOI)
         return fail(QStringLiteral("The image could not be encoded."));
+    lastSize = out.size();
     return true;
 }

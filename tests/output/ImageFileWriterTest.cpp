@@ -132,6 +132,44 @@ TEST(ImageFileWriter, PngRoundTripsPixelsExactly)
     EXPECT_TRUE(PngEncoder::encode(QImage(), 72).isEmpty());
 }
 
+// Rows are packed four pixels at a time: every width, every 32-bit format and every kind of
+// alpha comes back as drawn, and a buffer used card after card holds only the last card.
+TEST(ImageFileWriter, PngPackingOfEveryWidthAndAlpha)
+{
+    QByteArray buffer;
+    for (int w : {1, 2, 3, 4, 5, 7, 8, 33}) {
+        for (QImage::Format format :
+             {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_ARGB32_Premultiplied}) {
+            QImage img(w, 3, format);
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < w; ++x)
+                    img.setPixelColor(x, y, QColor((x * 37) % 256, (y * 91 + x) % 256, (x * 13 + 200) % 256));
+            // One pixel clear, one half clear, at the row's far end where the packing tail works.
+            if (format != QImage::Format_RGB32) {
+                img.setPixelColor(w - 1, 1, QColor(10, 20, 30, 0));
+                img.setPixelColor(w - 1, 2, QColor(200, 100, 50, 128));
+            }
+            ASSERT_EQ(PngEncoder::isOpaque(img), format == QImage::Format_RGB32);
+            ASSERT_TRUE(PngEncoder::encodeInto(img, 72, buffer));
+            EXPECT_EQ(buffer, PngEncoder::encode(img, 72));
+            const QImage back = QImage::fromData(buffer, "PNG").convertToFormat(QImage::Format_ARGB32);
+            const QImage want = img.convertToFormat(QImage::Format_ARGB32);
+            ASSERT_EQ(back.size(), want.size());
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < w; ++x) {
+                    if (qAlpha(want.pixel(x, y)) == 0)
+                        EXPECT_EQ(qAlpha(back.pixel(x, y)), 0) << w << " " << x << "," << y;
+                    else
+                        EXPECT_EQ(back.pixel(x, y), want.pixel(x, y)) << w << " " << x << "," << y;
+                }
+        }
+    }
+    QString error;
+    EXPECT_FALSE(PngEncoder::encodeInto(QImage(), 72, buffer, &error));
+    EXPECT_TRUE(buffer.isEmpty());
+    EXPECT_FALSE(error.isEmpty());
+}
+
 TEST(ImageFileWriter, FailedWriteKeepsTheOldFile)
 {
     QTemporaryDir tmp;
