@@ -145,12 +145,23 @@ std::optional<Picture> SKTRenderingView::image_From_Card_Graphics(const RenderSi
 
 QImage SKTRenderingView::imageOfSide(const RenderSide &side, double dpi)
 {
+    QImage canvas;
+    return imageOfSide(side, dpi, canvas);
+}
+
+QImage SKTRenderingView::imageOfSide(const RenderSide &side, double dpi, QImage &canvas)
+{
     if (!usableSize(side.cardSize) || !(dpi > 0) || !std::isfinite(dpi))
         return {};
     const int w = pixelsFor(side.cardSize.width(), dpi), h = pixelsFor(side.cardSize.height(), dpi);
     if (w <= 0 || h <= 0 || w > MaxPixels || h > MaxPixels)
         return {};
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    // A fresh image of a card's size costs page faults on every card; an image nobody else holds
+    // any more is drawn over instead.
+    if (canvas.size() != QSize(w, h) || canvas.format() != QImage::Format_ARGB32_Premultiplied ||
+        !canvas.isDetached())
+        canvas = QImage(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage &image = canvas;
     if (image.isNull())
         return {};
     image.fill(Qt::transparent);

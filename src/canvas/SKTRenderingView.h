@@ -35,6 +35,9 @@ public:
     // Pixels of the side at dpi: ceil(w x dpi / 72) by ceil(h x dpi / 72), pixel (0, 0) the card's
     // top-left corner; outside a rounded or elliptic outline stays transparent. Null on failure.
     static QImage imageOfSide(const RenderSide &side, double dpi = Units::PointsPerInch);
+    // The same drawn into canvas when it has the size and nobody else holds it (a worker drawing
+    // card after card keeps one image), else into a new image that canvas then holds. Returns canvas.
+    static QImage imageOfSide(const RenderSide &side, double dpi, QImage &canvas);
     // TIFF of the objects alone (no page, every object, flags not consulted), in the union of their
     // drawing bounds, at dpi. Empty and *errorCode = 3 when they cover nothing.
     static QByteArray tiffDataWithGraphics(const GraphicList &graphics, const QString &resourcePath,

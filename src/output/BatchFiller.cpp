@@ -116,8 +116,9 @@ QImage BatchFiller::Set_data_table_value_to_card(int row, const QString &card_si
                 *error = reason;
             return {};
         }
-        QImage image = renderSide(graphics, back ? d.backPage : d.frontPage, d.cardShape, d.cardArea,
-                                  d.resourcePath, m_dpi, m_blankBarcodes);
+        QImage image =
+            renderSide(graphics, back ? d.backPage : d.frontPage, d.cardShape, d.cardArea, d.resourcePath,
+                       m_dpi, m_blankBarcodes, back ? &m_backCanvas : &m_frontCanvas);
         if (image.isNull() && error)
             *error = QStringLiteral("the card could not be drawn.");
         return image;
@@ -140,7 +141,7 @@ QImage BatchFiller::renderUnfilled(bool back, QString *error)
 
 QImage BatchFiller::renderSide(const GraphicList &graphics, const Card_Property &page, int cardShape,
                                const QRectF &cardArea, const QString &resourcePath, double dpi,
-                               const QSet<const SKTGraphic *> &leaveOut)
+                               const QSet<const SKTGraphic *> &leaveOut, QImage *canvas)
 {
     RenderSide side;
     for (const GraphicPtr &g : graphics)
@@ -150,5 +151,6 @@ QImage BatchFiller::renderSide(const GraphicList &graphics, const Card_Property 
     side.cardShape = cardShape;
     side.cardSize = cardArea.size();
     side.resourcePath = resourcePath;
-    return SKTRenderingView::imageOfSide(side, dpi);
+    return canvas ? SKTRenderingView::imageOfSide(side, dpi, *canvas)
+                  : SKTRenderingView::imageOfSide(side, dpi);
 }

@@ -40,9 +40,10 @@ public:
     QImage renderUnfilled(bool back, QString *error);
 
     // A side's objects drawn over its page at dpi; objects flagged not to print are left out.
+    // With a canvas, the image is drawn into it when nobody else holds it.
     static QImage renderSide(const GraphicList &graphics, const Card_Property &page, int cardShape,
                              const QRectF &cardArea, const QString &resourcePath, double dpi,
-                             const QSet<const SKTGraphic *> &leaveOut = {});
+                             const QSet<const SKTGraphic *> &leaveOut = {}, QImage *canvas = nullptr);
 
     const GraphicList &frontGraphics() const { return m_front; }
     const GraphicList &backGraphics() const { return m_back; }
@@ -56,4 +57,6 @@ private:
     GraphicList m_front; // this filler's own copies
     GraphicList m_back;
     QSet<const SKTGraphic *> m_blankBarcodes; // bound barcodes with no value on the current row
+    QImage m_frontCanvas; // drawn over card after card once the last card's image is let go
+    QImage m_backCanvas;
 };

@@ -140,6 +140,36 @@ TEST(BatchFiller, TextsKeepTheirLookPicturesLoadAndTheLiveDesignStays)
     EXPECT_EQ(s->design().front[0]->Text_contents().text, "design text");
 }
 
+// A worker draws card after card into one image; a card image still held elsewhere keeps its pixels
+// and the next card gets an image of its own.
+TEST(BatchFiller, HeldCardImagesAreNeverDrawnOver)
+{
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "words", "WWWWWWWW\n.");
+    BatchFillSnapshot::Design d;
+    d.dataFolder = tmp.path();
+    d.frontPage.Card_Size = QSizeF(243, 154);
+    GraphicPtr t = text(QRectF(10, 10, 220, 40), 1, "words");
+    t->Text_contents().font = FontDescriptor{"ArialMT", 30};
+    d.front << t;
+    BatchFiller filler(snap(d), 72, {});
+    QString error;
+    QImage first = filler.Set_data_table_value_to_card(0, "F", false, &error);
+    ASSERT_FALSE(first.isNull()) << error.toStdString();
+    const QImage firstPixels = first.copy();
+    QImage second = filler.Set_data_table_value_to_card(1, "F", false, &error);
+    ASSERT_FALSE(second.isNull());
+    EXPECT_EQ(first, firstPixels);
+    EXPECT_NE(first, second);
+    // Both let go: row 0 is drawn again into the image the worker kept, with nothing of row 1 left.
+    const uchar *kept = second.constBits();
+    first = QImage();
+    second = QImage();
+    const QImage again = filler.Set_data_table_value_to_card(0, "F", false, &error);
+    EXPECT_EQ(again.constBits(), kept);
+    EXPECT_EQ(again, firstPixels);
+}
+
 TEST(BatchFiller, EachBarcodeUsesItsOwnSettingsOnEveryRow)
 {
     QTemporaryDir tmp;
