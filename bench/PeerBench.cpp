@@ -168,91 +168,92 @@ void writePlain(const QString &path, const QByteArray &bytes)
         f.write(bytes);
 }
 
-// One core: filling, drawing, encoding and writing a card, against libspng encoding and writing
-// the same pictures; the encoder alone against libspng alone.
+// Time and peak memory of a batch through the export engine (CPU time of the whole process).
+struct BatchRun {
+    double wallMs = 0;
+    double cpuMs = 0;
+    int written = 0;
+};
+
+BatchRun runBatch(std::shared_ptr<const BatchFillSnapshot> snapshot, const QString &folder, int threads)
+{
+    ExportOptions options;
+    options.dpi = 300;
+    options.threads = threads;
+    ExportProgress progress;
+    QElapsedTimer t;
+    t.start();
+    const double cpu = cpuMs();
+    const ExportResult r = CardExport::run(std::move(snapshot), folder, options, &progress);
+    BatchRun out;
+    out.wallMs = double(t.nsecsElapsed()) / 1e6;
+    out.cpuMs = cpuMs() - cpu;
+    out.written = r.written;
+    if (!r.ok())
+        std::fprintf(stderr, "%s\n", qPrintable(r.message()));
+    return out;
+}
+
+// One core: a card filled, drawn, encoded and written through the export engine, against libspng
+// encoding and writing the same pictures; the encoder alone against libspng alone.
 void cardFigures(int cards)
 {
     QTemporaryDir dir;
     const Rows rows(cards);
-    BatchFiller filler(cardDesign(dir.filePath("DataSet"), rows), 300);
-    const QString out = dir.filePath("out");
-    QDir().mkpath(out);
+    const auto design = cardDesign(dir.filePath("DataSet"), rows);
+    const BatchRun card = runBatch(design, dir.filePath("cards"), 1);
+    const BatchRun noQr = runBatch(cardDesign(dir.filePath("DataSet"), rows, false), dir.filePath("noqr"), 1);
 
-    QByteArray buffer;
-    QElapsedTimer wall;
-    wall.start();
-    double cpu = cpuMs();
-    std::vector<QImage> kept; // a few cards, for the floors below
-    for (int i = 0; i < cards; ++i) {
-        QString error;
-        const QImage card = filler.Set_data_table_value_to_card(i, "F", false, &error);
-        PngEncoder::encodeInto(card, 300, buffer, &error);
-        ImageFileWriter::writeAtomically(QDir(out).filePath(QStringLiteral("Card_%1.png").arg(i + 1)),
-                                         buffer);
-        if (kept.size() < 16)
-            kept.push_back(card);
-    }
-    const double cardCpu = (cpuMs() - cpu) / cards;
-    const double cardWall = double(wall.nsecsElapsed()) / 1e6 / cards;
-
+    // A few of the same cards as pictures, and their pixels as the file holds them.
+    BatchFiller filler(design, 300);
+    std::vector<QImage> kept;
     std::vector<std::vector<uchar>> packed;
     bool alpha = false;
-    for (const QImage &img : kept)
-        packed.push_back(fileRows(img, &alpha));
+    for (int i = 0; i < std::min(cards, 16); ++i) {
+        QString error;
+        kept.push_back(filler.Set_data_table_value_to_card(i, "F", false, &error).copy());
+        packed.push_back(fileRows(kept.back(), &alpha));
+    }
     const int w = kept.front().width(), h = kept.front().height();
-    auto floorRun = [&](bool atomic, double *wallMs) {
-        QElapsedTimer t;
-        t.start();
+    const QString out = dir.filePath("floor");
+    QDir().mkpath(out);
+    auto floorRun = [&](bool atomic) {
         const double c = cpuMs();
         for (int i = 0; i < cards; ++i) {
             const QByteArray png = spngLevel1(packed[size_t(i) % packed.size()], w, h, alpha);
-            const QString path = QDir(out).filePath(QStringLiteral("Floor_%1.png").arg(i + 1));
+            const QString path = QDir(out).filePath(QStringLiteral("Card_%1.png").arg(i + 1));
             if (atomic)
                 ImageFileWriter::writeAtomically(path, png);
             else
                 writePlain(path, png);
         }
-        *wallMs = double(t.nsecsElapsed()) / 1e6 / cards;
         return (cpuMs() - c) / cards;
     };
-    double floorWall = 0, floorPlainWall = 0;
-    const double floorCpu = floorRun(true, &floorWall);
-    const double floorPlainCpu = floorRun(false, &floorPlainWall);
-    figure("card_one_core_cpu_ms", cardCpu, "ms");
-    figure("card_one_core_wall_ms", cardWall, "ms");
-    figure("floor_spng_l1_atomic_write_cpu_ms", floorCpu, "ms");
-    figure("floor_spng_l1_atomic_write_wall_ms", floorWall, "ms");
-    figure("floor_spng_l1_plain_write_cpu_ms", floorPlainCpu, "ms");
-    figure("floor_spng_l1_plain_write_wall_ms", floorPlainWall, "ms");
+    const double floorAtomic = floorRun(true);
+    const double floorPlain = floorRun(false);
+    figure("card_one_core_cpu_ms", card.cpuMs / cards, "ms");
+    figure("card_one_core_wall_ms", card.wallMs / cards, "ms");
+    figure("card_without_qr_one_core_cpu_ms", noQr.cpuMs / cards, "ms");
+    figure("floor_spng_l1_atomic_write_cpu_ms", floorAtomic, "ms");
+    figure("floor_spng_l1_plain_write_cpu_ms", floorPlain, "ms");
 
     // The encoder alone, interleaved with libspng so that both see the same machine.
     const int rounds = std::max(50, cards / 2);
     double ours = 0, theirs = 0;
+    qsizetype oursBytes = 0, theirBytes = 0;
     for (int i = 0; i < rounds; ++i) {
         const size_t k = size_t(i) % kept.size();
         double c = cpuMs();
-        PngEncoder::encodeInto(kept[k], 300, buffer);
+        oursBytes = PngEncoder::encode(kept[k], 300).size();
         ours += cpuMs() - c;
         c = cpuMs();
-        const QByteArray png = spngLevel1(packed[k], w, h, alpha);
+        theirBytes = spngLevel1(packed[k], w, h, alpha).size();
         theirs += cpuMs() - c;
     }
     figure("png_encoder_cpu_ms", ours / rounds, "ms");
     figure("spng_level1_unfiltered_cpu_ms", theirs / rounds, "ms");
-    figure("png_encoder_bytes", buffer.size(), "bytes");
-    figure("spng_level1_bytes", spngLevel1(packed[0], w, h, alpha).size(), "bytes");
-
-    // What the QR Code costs on the card: the same card without it.
-    BatchFiller plain(cardDesign(dir.filePath("DataSet"), rows, false), 300);
-    cpu = cpuMs();
-    for (int i = 0; i < cards; ++i) {
-        QString error;
-        const QImage card = plain.Set_data_table_value_to_card(i, "F", false, &error);
-        PngEncoder::encodeInto(card, 300, buffer, &error);
-        ImageFileWriter::writeAtomically(QDir(out).filePath(QStringLiteral("NoQr_%1.png").arg(i + 1)),
-                                         buffer);
-    }
-    figure("card_without_qr_one_core_cpu_ms", (cpuMs() - cpu) / cards, "ms");
+    figure("png_encoder_bytes", double(oursBytes), "bytes");
+    figure("spng_level1_bytes", double(theirBytes), "bytes");
 }
 
 // All cores (or --threads): a whole batch through the export engine; wall and CPU time and peak
@@ -261,20 +262,9 @@ void batchFigures(int cards, int threads)
 {
     QTemporaryDir dir;
     const Rows rows(cards);
-    auto snapshot = cardDesign(dir.filePath("DataSet"), rows);
-    ExportOptions options;
-    options.dpi = 300;
-    options.threads = threads;
-    ExportProgress progress;
-    QElapsedTimer t;
-    t.start();
-    const double cpu = cpuMs();
-    const ExportResult r = CardExport::run(snapshot, dir.filePath("out"), options, &progress);
-    const double wallMs = double(t.nsecsElapsed()) / 1e6;
-    if (!r.ok())
-        std::fprintf(stderr, "%s\n", qPrintable(r.message()));
-    figure("batch_wall_ms", wallMs, "ms");
-    figure("batch_cpu_ms", cpuMs() - cpu, "ms");
+    const BatchRun r = runBatch(cardDesign(dir.filePath("DataSet"), rows), dir.filePath("out"), threads);
+    figure("batch_wall_ms", r.wallMs, "ms");
+    figure("batch_cpu_ms", r.cpuMs, "ms");
     figure("batch_written", r.written, "cards");
     figure("batch_peak_mib", peakMiB(), "MiB");
 }
@@ -295,10 +285,9 @@ void parallelFigures(int threads, int items)
         std::vector<std::thread> pool;
         for (int i = 0; i < n; ++i)
             pool.emplace_back([&] {
-                QImage mine = card.copy();
-                QByteArray out;
+                const QImage mine = card.copy();
                 while (next++ < items)
-                    PngEncoder::encodeInto(mine, 300, out);
+                    PngEncoder::encode(mine, 300);
             });
         for (std::thread &th : pool)
             th.join();
@@ -327,17 +316,16 @@ void symbolFigures(const QString &kind, const QString &valuesPath)
     s.show_hide_hdr = 1;
     s.show_hide_ftr = 1;
     QTemporaryDir dir;
-    QByteArray buffer;
     QElapsedTimer t;
     t.start();
     const double cpu = cpuMs();
     int failed = 0;
     for (int i = 0; i < values.size(); ++i) {
         const BarcodeResult r = BarcodeGenerator::Get_Image_From_Val(s, values.at(i), {}, {});
-        const QImage img = r.picture.toImage(300, Qt::white);
-        if (!r.ok() || !PngEncoder::encodeInto(img, 300, buffer))
+        const QByteArray png = PngEncoder::encode(r.picture.toImage(300, Qt::white), 300);
+        if (!r.ok() || png.isEmpty())
             ++failed;
-        ImageFileWriter::writeAtomically(dir.filePath(QStringLiteral("%1.png").arg(i + 1)), buffer);
+        ImageFileWriter::writeAtomically(dir.filePath(QStringLiteral("%1.png").arg(i + 1)), png);
     }
     const QByteArray name = kind.toLatin1();
     figure(("symbols_" + name + "_wall_ms").constData(), double(t.nsecsElapsed()) / 1e6, "ms");
