@@ -16,6 +16,7 @@ public:
         Start_Card_Option.clear();
         export_card_side = SideCode::Front;
         export_combined_image = false;
+        lib_window_sel_file.clear();
     }
 
     // Path of the current design file; empty while the design is unsaved. GUI thread only.
@@ -27,6 +28,8 @@ public:
     // export sheet and the template export share them, and they stay as last set.
     QString export_card_side = SideCode::Front;
     bool export_combined_image = false;
+    // The picture the image library returned last (its result 1 means this is set).
+    QString lib_window_sel_file;
 
     // File name extension of design files.
     static QString design_file_EXT() { return QStringLiteral("dcard"); }

@@ -6,13 +6,15 @@
 #include <QApplication>
 #include <QMenuBar>
 
-MainWindowShell::MainWindowShell(QWidget *parent) : QMainWindow(parent)
+MainWindowShell::MainWindowShell(QWidget *parent, bool withQuitMenu) : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Tessaly Greeting Designer"));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor::fromRgbF(241 / 255.0, 244 / 255.0, 250 / 255.0, 1.0));
     setPalette(pal);
     setGeometry(100, 0, 1000, 800);
+    if (!withQuitMenu)
+        return;
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     m_quit = file->addAction(QStringLiteral("&Quit"));

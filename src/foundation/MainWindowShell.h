@@ -10,7 +10,8 @@ class MainWindowShell : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit MainWindowShell(QWidget *parent = nullptr);
+    // withQuitMenu false leaves the menu bar to the window built on the shell.
+    explicit MainWindowShell(QWidget *parent = nullptr, bool withQuitMenu = true);
 
     QAction *quitAction() const { return m_quit; }
 

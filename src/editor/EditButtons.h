@@ -1,0 +1,48 @@
+// The row of edit buttons (undo, redo, cut, copy, paste, delete, front, back, lock, unlock) and the
+// rules that enable them for the card page, an unlocked or a locked object, and the clipboard.
+#pragma once
+
+#include <QObject>
+
+class QAbstractButton;
+class QAction;
+class QWidget;
+class UndoManager;
+
+class EditButtons : public QObject
+{
+    Q_OBJECT
+public:
+    explicit EditButtons(QWidget *parent);
+
+    QWidget *row() const { return m_row; }
+    void setUndoManager(UndoManager *undo);
+    // Menu items whose titles follow the undo manager ("Undo <action>").
+    void setUndoRedoActions(QAction *undo, QAction *redo);
+
+    void Enable_Standard_Button_For_Control();
+    void Enable_Standard_Button_For_Unlock();
+    void Disable_Standard_Button_For_Lock();
+    void Disable_Standard_Button_For_Card();
+    // Paste is on exactly when the clipboard offers copied card objects.
+    void Set_Paste_Button_Status();
+    void Undo_Redo_Button_state();
+
+    QAbstractButton *Undo_btn = nullptr;
+    QAbstractButton *Redo_btn = nullptr;
+    QAbstractButton *Cut_btn = nullptr;
+    QAbstractButton *Copy_btn = nullptr;
+    QAbstractButton *Paste_btn = nullptr;
+    QAbstractButton *Delete_btn = nullptr;
+    QAbstractButton *Begin_Front_btn = nullptr;
+    QAbstractButton *Send_Back_btn = nullptr;
+    QAbstractButton *Lock_btn = nullptr;
+    QAbstractButton *Unlock_btn = nullptr;
+
+private:
+    void setStandard(bool cut, bool copy, bool del, bool front, bool back, bool lock, bool unlock);
+    QWidget *m_row;
+    UndoManager *m_undo = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
+};

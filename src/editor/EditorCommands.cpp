@@ -1,0 +1,427 @@
+// The main window's commands that are not tools or files: edit buttons, lock, sides, ruler, card
+// page and background, personal details, data windows, print, mail, help, alignment and grid.
+#include "editor/EditorCommands.h"
+
+#include "canvas/SKTGraphicView.h"
+#include "data/ExcelBindingTable.h"
+#include "editor/EditButtons.h"
+#include "editor/EditorState.h"
+#include "editor/Grid_Wizard.h"
+#include "editor/InspectorTabs.h"
+#include "editor/SKTWindowController.h"
+#include "editor/SideViews.h"
+#include "editor/WindowRegistry.h"
+#include "foundation/ColorWell.h"
+#include "foundation/ControlUtils.h"
+#include "foundation/FloatSlider.h"
+#include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/PrinterCatalog.h"
+#include "model/ModelGlobals.h"
+#include "output/BatchFillSnapshot.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTabWidget>
+
+EditorCommands::EditorCommands(SKTWindowController &window) : QObject(&window), m_window(window) {}
+
+SKTGraphicView &EditorCommands::live() const
+{
+    return *m_window.sideViews().liveCanvas();
+}
+
+void EditorCommands::connectControls()
+{
+    EditButtons &b = m_window.editButtons();
+    const auto on = [this](QAbstractButton *button, void (EditorCommands::*command)()) {
+        connect(button, &QAbstractButton::clicked, this, command);
+    };
+    on(b.Undo_btn, &EditorCommands::Undo_Clicked);
+    on(b.Redo_btn, &EditorCommands::Redo_Clicked);
+    on(b.Cut_btn, &EditorCommands::Cut_Clicked);
+    on(b.Copy_btn, &EditorCommands::Copy_Clicked);
+    on(b.Paste_btn, &EditorCommands::Paste_Clicked);
+    on(b.Delete_btn, &EditorCommands::Delete_Clicked);
+    on(b.Begin_Front_btn, &EditorCommands::Begin_Front_Clicked);
+    on(b.Send_Back_btn, &EditorCommands::Send_Back_Clicked);
+    on(b.Lock_btn, &EditorCommands::Lock_Clicked);
+    on(b.Unlock_btn, &EditorCommands::Unlock_Clicked);
+    MainWindowLayout &ui = m_window.ui();
+    on(ui.Front_Card_Btn, &EditorCommands::Front_Card_Btn_Clicked);
+    on(ui.Back_Card_Btn, &EditorCommands::Back_Card_Btn_Clicked);
+    on(ui.Temp_Card_Btn, &EditorCommands::Temp_Card_Btn_Clicked);
+    on(ui.Show_Ruler_chk, &EditorCommands::Show_Hide_Ruler_ChkBox);
+    on(ui.Card_Prop_Btn, &EditorCommands::Card_Prop_Clicked);
+    on(ui.Card_Bckgrnd_Btn, &EditorCommands::Card_Bckgrnd_Clicked);
+    on(ui.Grid_Btn, &EditorCommands::toggleGridShowing);
+    on(ui.User_Profile_Btn, &EditorCommands::User_Profile_Button_Clicked);
+    on(ui.Print_Btn, &EditorCommands::Print_Button);
+    on(ui.Mail_Btn, &EditorCommands::Mail_Button);
+    on(ui.Align_Left_btn, &EditorCommands::Align_Left_Clicked);
+    on(ui.Align_Right_btn, &EditorCommands::Align_Right_Clicked);
+    on(ui.Align_Top_btn, &EditorCommands::Align_Top_Clicked);
+    on(ui.Align_Bottom_btn, &EditorCommands::Align_Bottom_Clicked);
+    on(ui.Align_Center_btn, &EditorCommands::Align_Center_Clicked);
+    on(ui.Align_Horz_btn, &EditorCommands::Align_Horz_Clicked);
+    on(ui.Align_Vert_btn, &EditorCommands::Align_Vert_Clicked);
+    on(ui.Make_Same_Width_btn, &EditorCommands::Make_Same_Width_Clicked);
+    on(ui.Make_Same_Height_btn, &EditorCommands::Make_Same_Height_Clicked);
+    on(ui.Make_Natural_btn, &EditorCommands::Make_Natural_Clicked);
+    on(ui.Align_To_Grid_btn, &EditorCommands::Align_To_Grid_Clicked);
+    on(ui.print_object_chk, &EditorCommands::Print_object_chk_changed);
+}
+
+// --- edit buttons ---
+
+void EditorCommands::Undo_Clicked()
+{
+    live().undo();
+    m_window.Undo_Redo_Button_state();
+}
+
+void EditorCommands::Redo_Clicked()
+{
+    live().redo();
+    m_window.Undo_Redo_Button_state();
+}
+
+void EditorCommands::Cut_Clicked()
+{
+    live().cut();
+}
+
+void EditorCommands::Copy_Clicked()
+{
+    live().copy();
+    m_window.Set_Paste_Button_Status();
+}
+
+void EditorCommands::Paste_Clicked()
+{
+    live().paste();
+}
+
+void EditorCommands::Delete_Clicked()
+{
+    live().delete_();
+}
+
+void EditorCommands::Select_All_Clicked()
+{
+    live().selectAll();
+}
+
+void EditorCommands::Begin_Front_Clicked()
+{
+    live().bringToFront();
+}
+
+void EditorCommands::Send_Back_Clicked()
+{
+    live().sendToBack();
+}
+
+void EditorCommands::setLock(bool locked)
+{
+    EditButtons &buttons = m_window.editButtons();
+    if (locked)
+        buttons.Disable_Standard_Button_For_Lock();
+    else
+        buttons.Enable_Standard_Button_For_Unlock();
+    SKTGraphicView &canvas = live();
+    const GraphicList selected = canvas.selectedGraphics();
+    if (selected.isEmpty()) {
+        Show_MessageBox(locked ? LockMessage : UnlockMessage);
+        return;
+    }
+    for (const GraphicPtr &g : selected) {
+        g->ctrl_is_locked = locked;
+        canvas.startEditingGraphic(g);
+    }
+    m_window.Show_RHS_Properties(nullptr);
+    canvas.changeSelectionIndexes(canvas.selectionIndexes());
+    m_window.Refresh_Canvas();
+    m_window.Show_RHS_Properties(selected.constLast());
+}
+
+void EditorCommands::Lock_Clicked()
+{
+    setLock(true);
+}
+
+void EditorCommands::Unlock_Clicked()
+{
+    setLock(false);
+}
+
+// --- sides ---
+
+void EditorCommands::Front_Card_Btn_Clicked()
+{
+    m_window.sideViews().Select_front_side();
+    m_window.Show_RHS_Properties(nullptr);
+}
+
+void EditorCommands::Back_Card_Btn_Clicked()
+{
+    m_window.sideViews().Select_back_side();
+    m_window.Show_RHS_Properties(nullptr);
+}
+
+void EditorCommands::Temp_Card_Btn_Clicked()
+{
+    m_window.sideViews().Select_temp_design_side();
+    m_window.Show_RHS_Properties(nullptr);
+    m_window.sideViews().Temp_Design_Control_Assign();
+}
+
+void EditorCommands::Show_Hide_Ruler_ChkBox()
+{
+    m_window.sideViews().showRulers(m_window.ui().Show_Ruler_chk->isChecked());
+}
+
+// --- card page and other windows ---
+
+void EditorCommands::Card_Prop_Clicked()
+{
+    m_window.Show_RHS_Properties(nullptr);
+}
+
+void EditorCommands::Card_Bckgrnd_Clicked()
+{
+    m_window.Show_RHS_Properties(nullptr);
+    if (m_window.registry().open(WindowRegistry::Window::ImageLibrary, QStringLiteral("B")) != 1)
+        return;
+    const QString path = EditorState::instance().lib_window_sel_file;
+    MainWindowLayout &ui = m_window.ui();
+    ui.Card_fill_chk->setChecked(true);
+    m_window.card_prop_set(QStringLiteral("I"));
+    if (Card_Front_Or_Back != 0)
+        m_window.set_Back_BG_Image(path);
+    else
+        m_window.set_Front_BG_Image(path);
+    InspectorTabs &tabs = m_window.inspectorTabs();
+    tabs.addItem(InspectorTabs::card_bkgd_tab);
+    tabs.selectItem(InspectorTabs::card_bkgd_tab);
+}
+
+void EditorCommands::User_Profile_Button_Clicked()
+{
+    const QString side = Card_Front_Or_Back != 0 ? QStringLiteral("B") : QStringLiteral("F");
+    if (m_window.registry().open(WindowRegistry::Window::UserProfile, side) == 1)
+        m_window.registry().open(WindowRegistry::Window::FillUserProfile, side);
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Batch_Series_Button()
+{
+    m_window.registry().open(WindowRegistry::Window::SeriesManager);
+}
+
+void EditorCommands::Import_Wizard_Button()
+{
+    m_window.registry().open(WindowRegistry::Window::ImportWizard);
+}
+
+void EditorCommands::Create_Series_Button()
+{
+    m_window.registry().open(WindowRegistry::Window::SeriesGenerator);
+}
+
+void EditorCommands::Print_Button()
+{
+    BatchFillSnapshot::Design design;
+    SKTDocument &doc = m_window.document();
+    design.front = doc.graphics();
+    design.back = doc.graphics_back();
+    design.frontPage = m_window.Front_card_Prop;
+    design.backPage = m_window.Back_card_Prop;
+    design.CARD_SIDE_STR = m_window.Front_card_Prop.Card_Side;
+    design.resourcePath = Resource_Path;
+    design.dataFolder = Data_Folder_Path;
+    design.excelRows = ExcelBindingTable::defaultInstance().ListData();
+    BatchFillSnapshot snapshot = BatchFillSnapshot::take(design);
+    snapshot.Check_Series_Or_Excel_Use_or_not();
+    // A bound source that gives no rows at all makes no cards: say so rather than print the
+    // design with its sample values (the counting switches such a source off).
+    const bool back = snapshot.backTakesPart();
+    const bool bound = snapshot.Check_Front_Side_Dataset_Is_Used() || snapshot.Check_Front_Side_Excel_Binding_Is_Used() ||
+                       (back && (snapshot.Check_Back_Side_Dataset_Is_Used() ||
+                                 snapshot.Check_Back_Side_Excel_Binding_Is_Used()));
+    if (bound && snapshot.Total_Batch_Excel_Card == 0) {
+        Show_MessageBox(ListEmptyMessage);
+        return;
+    }
+    Print_method();
+}
+
+void EditorCommands::Print_method()
+{
+    if (PrinterCatalog::printerNames().isEmpty()) {
+        Show_MessageBox(NoPrinterMessage);
+        return;
+    }
+    m_window.registry().open(WindowRegistry::Window::Print);
+}
+
+void EditorCommands::Mail_Button()
+{
+    m_window.registry().open(WindowRegistry::Window::Mail);
+}
+
+void EditorCommands::Help_Button()
+{
+    m_window.registry().open(WindowRegistry::Window::Help);
+}
+
+// --- alignment and grid ---
+
+void EditorCommands::Align_Center_Clicked()
+{
+    live().alignformCenter();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Align_Left_Clicked()
+{
+    live().alignLeftEdges();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Align_Right_Clicked()
+{
+    live().alignRightEdges();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Align_Top_Clicked()
+{
+    live().alignTopEdges();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Align_Bottom_Clicked()
+{
+    live().alignBottomEdges();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Align_Horz_Clicked()
+{
+    live().alignHorizontalCenters();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Align_Vert_Clicked()
+{
+    live().alignVerticalCenters();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Make_Same_Width_Clicked()
+{
+    if (live().selectedGraphics().size() < 2) {
+        Show_MessageBox(MoreThanOneMessage);
+        return;
+    }
+    live().makeSameWidth();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Make_Same_Height_Clicked()
+{
+    if (live().selectedGraphics().size() < 2) {
+        Show_MessageBox(MoreThanOneMessage);
+        return;
+    }
+    live().makeSameHeight();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Make_Natural_Clicked()
+{
+    live().makeNaturalSize();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Align_To_Grid_Clicked()
+{
+    if (!m_window.grid().isAlwaysShown()) {
+        Show_MessageBox(GridFirstMessage);
+        return;
+    }
+    live().alignWithGrid();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Print_object_chk_changed()
+{
+    live().print_contol_or_not(m_window.ui().print_object_chk->isChecked() ? 1 : 0);
+}
+
+void EditorCommands::toggleGridConstraining()
+{
+    SKTGrid &grid = m_window.grid();
+    grid.setConstraining(!grid.isConstraining());
+}
+
+Grid_Wizard &EditorCommands::gridWizard()
+{
+    return *m_window.registry().instance<Grid_Wizard>([this] {
+        auto *dialog = new Grid_Wizard(&m_window);
+        connect(dialog->Grid_clr, &ColorWell::colorPicked, this, &EditorCommands::Grid_Clr_Changed);
+        connect(dialog->Grid_Space_slidr, &FloatSlider::userChanged, this, &EditorCommands::Grid_Slider_Changed);
+        connect(dialog->Show_hide_grid_chk, &QCheckBox::clicked, this, &EditorCommands::Grid_Show_Hide_Changed);
+        return dialog;
+    });
+}
+
+void EditorCommands::toggleGridShowing()
+{
+    Grid_Wizard &dialog = gridWizard();
+    SKTGrid &grid = m_window.grid();
+    dialog.Grid_clr->setColor(grid.color());
+    dialog.Grid_Space_slidr->setValue(grid.spacing());
+    dialog.Show_hide_grid_chk->setChecked(grid.isAlwaysShown());
+    SetObjEnabled(dialog.Grid_Opt_box, grid.isAlwaysShown());
+    dialog.Open_Wnd();
+}
+
+void EditorCommands::showGridShown()
+{
+    // The dialog's box follows the grid, which these changes show.
+    Grid_Wizard &dialog = gridWizard();
+    dialog.Show_hide_grid_chk->setChecked(true);
+    SetObjEnabled(dialog.Grid_Opt_box, true);
+}
+
+void EditorCommands::Grid_Clr_Changed()
+{
+    SKTGrid &grid = m_window.grid();
+    grid._color = gridWizard().Grid_clr->color();
+    grid.setAlwaysShown(true);
+    showGridShown();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Grid_Slider_Changed()
+{
+    SKTGrid &grid = m_window.grid();
+    grid._spacing = gridWizard().Grid_Space_slidr->value();
+    grid.setAlwaysShown(true);
+    showGridShown();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Grid_Show_Hide_Changed()
+{
+    Grid_Wizard &dialog = gridWizard();
+    const bool shown = dialog.Show_hide_grid_chk->isChecked();
+    m_window.grid().setAlwaysShown(shown);
+    SetObjEnabled(dialog.Grid_Opt_box, shown);
+    m_window.Refresh_Canvas();
+}

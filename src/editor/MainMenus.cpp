@@ -1,0 +1,152 @@
+// The main window's menu bar: File, Edit, Arrange, View, Tools, Data and Help with the standard
+// shortcuts. Items of windows not built yet stay disabled until their registry entry is filled.
+#include "editor/MainMenus.h"
+
+#include "canvas/ZoomFactor.h"
+#include "editor/EditButtons.h"
+#include "editor/EditorCommands.h"
+#include "editor/FileCommands.h"
+#include "editor/SKTWindowController.h"
+#include "editor/ToolController.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMenu>
+#include <QMenuBar>
+
+MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
+{
+    QMenuBar *bar = w.menuBar();
+    FileCommands *files = &w.fileCommands();
+    EditorCommands *cmd = &w.commands();
+
+    QMenu *file = bar->addMenu(QStringLiteral("&File"));
+    add(file, QStringLiteral("&New"), [files] { files->New_Btn_Clicked(); }, QKeySequence::New);
+    add(file, QStringLiteral("&Open..."), [files] { files->Open_Btn_Clicked(); }, QKeySequence::Open);
+    add(file, QStringLiteral("&Save"), [files] { files->Save_Btn_Clicked(); }, QKeySequence::Save);
+    add(file, QStringLiteral("Save &As..."), [files] { files->SaveAs_Btn_Clicked(); },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    file->addSeparator();
+    addWindow(file, QStringLiteral("New from &Template..."), WindowRegistry::Window::TemplateBrowser);
+    addWindow(file, QStringLiteral("&Export..."), WindowRegistry::Window::Export);
+    addWindow(file, QStringLiteral("Export As Te&mplate..."), WindowRegistry::Window::ExportTemplate);
+    QAction *print = add(file, QStringLiteral("&Print..."), [cmd] { cmd->Print_Button(); }, QKeySequence::Print);
+    m_windowActions.append({print, WindowRegistry::Window::Print});
+    addWindow(file, QStringLiteral("&Mail..."), WindowRegistry::Window::Mail);
+    addWindow(file, QStringLiteral("E-mail &Settings..."), WindowRegistry::Window::MailSettings);
+    file->addSeparator();
+    add(file, QStringLiteral("E&xit"), [&w] { w.Exit_App(); }, QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
+    QAction *undo = add(edit, QStringLiteral("&Undo"), [cmd] { cmd->Undo_Clicked(); }, QKeySequence::Undo);
+    QAction *redo = add(edit, QStringLiteral("&Redo"), [cmd] { cmd->Redo_Clicked(); },
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    w.editButtons().setUndoRedoActions(undo, redo);
+    edit->addSeparator();
+    add(edit, QStringLiteral("Cu&t"), [cmd] { cmd->Cut_Clicked(); }, QKeySequence::Cut);
+    add(edit, QStringLiteral("&Copy"), [cmd] { cmd->Copy_Clicked(); }, QKeySequence::Copy);
+    add(edit, QStringLiteral("&Paste"), [cmd] { cmd->Paste_Clicked(); }, QKeySequence::Paste);
+    add(edit, QStringLiteral("&Delete"), [cmd] { cmd->Delete_Clicked(); }, QKeySequence(Qt::Key_Delete));
+    add(edit, QStringLiteral("Select &All"), [cmd] { cmd->Select_All_Clicked(); }, QKeySequence::SelectAll);
+    edit->addSeparator();
+    add(edit, QStringLiteral("&Lock"), [cmd] { cmd->Lock_Clicked(); });
+    add(edit, QStringLiteral("U&nlock"), [cmd] { cmd->Unlock_Clicked(); });
+
+    QMenu *arrange = bar->addMenu(QStringLiteral("&Arrange"));
+    add(arrange, QStringLiteral("Bring to &Front"), [cmd] { cmd->Begin_Front_Clicked(); });
+    add(arrange, QStringLiteral("Send to &Back"), [cmd] { cmd->Send_Back_Clicked(); });
+    arrange->addSeparator();
+    add(arrange, QStringLiteral("Align &Left Edges"), [cmd] { cmd->Align_Left_Clicked(); });
+    add(arrange, QStringLiteral("Align &Right Edges"), [cmd] { cmd->Align_Right_Clicked(); });
+    add(arrange, QStringLiteral("Align &Top Edges"), [cmd] { cmd->Align_Top_Clicked(); });
+    add(arrange, QStringLiteral("Align B&ottom Edges"), [cmd] { cmd->Align_Bottom_Clicked(); });
+    add(arrange, QStringLiteral("Align &Centres"), [cmd] { cmd->Align_Center_Clicked(); });
+    add(arrange, QStringLiteral("Align &Horizontal Centres"), [cmd] { cmd->Align_Horz_Clicked(); });
+    add(arrange, QStringLiteral("Align &Vertical Centres"), [cmd] { cmd->Align_Vert_Clicked(); });
+    arrange->addSeparator();
+    add(arrange, QStringLiteral("Make Same &Width"), [cmd] { cmd->Make_Same_Width_Clicked(); });
+    add(arrange, QStringLiteral("Make Same H&eight"), [cmd] { cmd->Make_Same_Height_Clicked(); });
+    add(arrange, QStringLiteral("Make &Natural Size"), [cmd] { cmd->Make_Natural_Clicked(); });
+    add(arrange, QStringLiteral("Align to &Grid"), [cmd] { cmd->Align_To_Grid_Clicked(); });
+    arrange->addSeparator();
+    add(arrange, QStringLiteral("Grid &Options..."), [cmd] { cmd->toggleGridShowing(); });
+    QAction *snap = add(arrange, QStringLiteral("&Snap to Grid"), [cmd] { cmd->toggleGridConstraining(); });
+    snap->setCheckable(true);
+
+    QMenu *view = bar->addMenu(QStringLiteral("&View"));
+    QAction *ruler = add(view, QStringLiteral("Show &Ruler"), [&w, cmd] {
+        w.ui().Show_Ruler_chk->toggle();
+        cmd->Show_Hide_Ruler_ChkBox();
+    });
+    ruler->setCheckable(true);
+    connect(w.ui().Show_Ruler_chk, &QCheckBox::toggled, ruler, &QAction::setChecked);
+    view->addSeparator();
+    add(view, QStringLiteral("&Front Side"), [cmd] { cmd->Front_Card_Btn_Clicked(); });
+    add(view, QStringLiteral("&Back Side"), [cmd] { cmd->Back_Card_Btn_Clicked(); });
+    add(view, QStringLiteral("&Preview"), [cmd] { cmd->Temp_Card_Btn_Clicked(); });
+    QMenu *zoom = view->addMenu(QStringLiteral("&Zoom"));
+    const QStringList labels = ZoomFactor::labels();
+    for (int row = 0; row < labels.size(); ++row) {
+        const double factor = ZoomFactor::factors()[std::size_t(row)];
+        add(zoom, labels.at(row), [&w, factor] { w.zoomFactor().setFactor(factor); });
+    }
+
+    QMenu *tools = bar->addMenu(QStringLiteral("&Tools"));
+    const QString toolMnemonics = QStringLiteral("ALTRCOIDPYBSFZWG");
+    for (int tool = 0; tool < ToolController::ToolCount; ++tool) {
+        // Each tool has its own mnemonic, so scripts and keyboards reach it: Alt+T, then the letter.
+        QString title = ToolController::toolTitle(tool);
+        const int at = int(title.indexOf(toolMnemonics.at(tool), 0, Qt::CaseInsensitive));
+        title = at >= 0 ? title.insert(at, QLatin1Char('&')) : title + QStringLiteral(" (&%1)").arg(toolMnemonics.at(tool));
+        QAction *a = add(tools, title, [&w, tool] { w.tools().Select_tool(tool); });
+        if (tool == 9)
+            m_windowActions.append({a, WindowRegistry::Window::ImageLibrary});
+    }
+
+    QMenu *data = bar->addMenu(QStringLiteral("&Data"));
+    addWindow(data, QStringLiteral("&Series Manager..."), WindowRegistry::Window::SeriesManager);
+    addWindow(data, QStringLiteral("&Generate Series..."), WindowRegistry::Window::SeriesGenerator);
+    addWindow(data, QStringLiteral("&Import Series..."), WindowRegistry::Window::ImportWizard);
+
+    QMenu *help = bar->addMenu(QStringLiteral("&Help"));
+    addWindow(help, QStringLiteral("&Help and Support..."), WindowRegistry::Window::Help);
+    addWindow(help, QStringLiteral("&Share..."), WindowRegistry::Window::Share);
+    help->addSeparator();
+    addWindow(help, QStringLiteral("Visit the &Website"), WindowRegistry::Window::WebLinks, QStringLiteral("site"));
+    addWindow(help, QStringLiteral("&Support Page"), WindowRegistry::Window::WebLinks, QStringLiteral("support"));
+    addWindow(help, QStringLiteral("&More Products"), WindowRegistry::Window::WebLinks, QStringLiteral("more"));
+    help->addSeparator();
+    for (int i = 1; i <= 3; ++i)
+        addWindow(help, QStringLiteral("Product &%1...").arg(i), WindowRegistry::Window::Promotion,
+                  QString::number(i));
+
+    connect(&w.registry(), &WindowRegistry::entryFilled, this, &MainMenus::updateEnabled);
+}
+
+QAction *MainMenus::add(QMenu *menu, const QString &title, std::function<void()> command, const QKeySequence &shortcut)
+{
+    QAction *a = menu->addAction(title);
+    if (!shortcut.isEmpty())
+        a->setShortcut(shortcut);
+    // Commands may run modal windows or end the program: never inside the menu's own event.
+    connect(a, &QAction::triggered, this, [command = std::move(command)] { command(); });
+    QString path = menu->title() + QLatin1Char('/') + title;
+    path.remove(QLatin1Char('&'));
+    m_actions.insert(path, a);
+    return a;
+}
+
+QAction *MainMenus::addWindow(QMenu *menu, const QString &title, WindowRegistry::Window window,
+                              const QString &argument)
+{
+    SKTWindowController *w = &m_window;
+    QAction *a = add(menu, title, [w, window, argument] { w->registry().open(window, argument); });
+    m_windowActions.append({a, window});
+    return a;
+}
+
+void MainMenus::updateEnabled()
+{
+    for (const auto &[action, window] : m_windowActions)
+        action->setEnabled(m_window.registry().isFilled(window));
+}

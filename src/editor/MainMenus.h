@@ -1,0 +1,35 @@
+// The main window's menu bar: File, Edit, Arrange, View, Tools, Data and Help with the standard
+// shortcuts. Items of windows not built yet stay disabled until their registry entry is filled.
+#pragma once
+
+#include "editor/WindowRegistry.h"
+
+#include <QHash>
+#include <QObject>
+
+class QAction;
+class QMenu;
+class SKTWindowController;
+
+class MainMenus : public QObject
+{
+    Q_OBJECT
+public:
+    explicit MainMenus(SKTWindowController &window);
+
+    // The item by its title path, e.g. "File/Save As..." (tests and scripts).
+    QAction *action(const QString &path) const { return m_actions.value(path); }
+    QStringList actionPaths() const { return m_actions.keys(); }
+    // Items of registry windows follow whether their entry is filled.
+    void updateEnabled();
+
+private:
+    QAction *add(QMenu *menu, const QString &title, std::function<void()> command,
+                 const QKeySequence &shortcut = QKeySequence());
+    QAction *addWindow(QMenu *menu, const QString &title, WindowRegistry::Window window,
+                       const QString &argument = QString());
+
+    SKTWindowController &m_window;
+    QHash<QString, QAction *> m_actions;
+    QList<QPair<QAction *, WindowRegistry::Window>> m_windowActions;
+};

@@ -1,0 +1,462 @@
+// The editor's main window: the three card sides, tools, edit buttons, inspector and menus over
+// the one document. It answers the model, the canvases and the design file as their host.
+#include "editor/SKTWindowController.h"
+
+#include "canvas/SKTGraphicView.h"
+#include "canvas/ZoomFactor.h"
+#include "data/ExcelBindingTable.h"
+#include "editor/EditButtons.h"
+#include "editor/EditorCommands.h"
+#include "editor/EditorState.h"
+#include "editor/FileCommands.h"
+#include "editor/InspectorTabs.h"
+#include "editor/MainMenus.h"
+#include "editor/SideViews.h"
+#include "editor/ToolController.h"
+#include "editor/WindowCatalog.h"
+#include "editor/WindowRegistry.h"
+#include "foundation/AppExit.h"
+#include "foundation/ColorWell.h"
+#include "foundation/DateFormats.h"
+#include "foundation/FilePanels.h"
+#include "foundation/FileUtils.h"
+#include "foundation/FolderListing.h"
+#include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/Preferences.h"
+#include "foundation/RowListModel.h"
+#include "foundation/StepperField.h"
+#include "model/BulkLoadGuard.h"
+#include "model/ModelGlobals.h"
+#include "platform/FontResolver.h"
+#include "platform/UndoManager.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QThread>
+#include <QVBoxLayout>
+
+namespace
+{
+SKTWindowController *g_instance = nullptr;
+}
+
+SKTWindowController::SKTWindowController(QWidget *parent)
+    : MainWindowShell(parent, false),
+      m_designFile(m_document, Front_card_Prop, Back_card_Prop, ExcelBindingTable::defaultInstance(), this),
+      m_allTextFont(ModelGlobals::defaultTextFont())
+{
+    setObjectName(QStringLiteral("DrawWindow"));
+    g_instance = this;
+    ModelGlobals::instance().Main_App_wnd = this;
+    m_zoom = new ZoomFactor(this);
+    m_registry = new WindowRegistry(this);
+    buildWindow();
+    Get_Email_Details();
+    applyStartValues();
+    m_sides->showRulers(m_ui.Show_Ruler_chk->isChecked());
+    SetDocumentCanvasSize(SKTDocument::canvasSize(true, QSizeF()));
+    m_editButtons->setUndoManager(&m_document.undoManager());
+    connect(this, &SKTWindowController::selectedToolChanged, m_tools, &ToolController::selectedToolDidChange);
+    fillWindowRegistry(*this, *m_registry);
+    m_menus->updateEnabled();
+}
+
+SKTWindowController::~SKTWindowController()
+{
+    // The canvases let go of the document before it goes.
+    delete m_sides;
+    m_sides = nullptr;
+    if (ModelGlobals::instance().Main_App_wnd == this)
+        ModelGlobals::instance().Main_App_wnd = nullptr;
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+SKTWindowController *SKTWindowController::defaultInstance()
+{
+    return g_instance;
+}
+
+void SKTWindowController::buildWindow()
+{
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+    m_tabs = new InspectorTabs(central);
+    m_ui.buildPages(*m_tabs);
+    m_editButtons = new EditButtons(central);
+    m_sides = new SideViews(central, m_document, _grid, *m_zoom, this);
+    m_tools = new ToolController(*this, central);
+    m_commands = new EditorCommands(*this);
+    m_files = new FileCommands(*this);
+
+    auto *middle = new QVBoxLayout;
+    middle->addWidget(m_editButtons->row());
+    middle->addWidget(m_ui.buildCommandRow(central));
+    middle->addWidget(m_sides->Front_back_label);
+    middle->addWidget(m_sides->myTargetView, 1);
+    m_tabs->sett_tab()->setMinimumWidth(280);
+    m_tabs->sett_tab()->setMaximumWidth(320);
+    auto *layout = new QHBoxLayout(central);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_tools->toolBar());
+    layout->addLayout(middle, 1);
+    layout->addWidget(m_tabs->sett_tab());
+    m_menus = new MainMenus(*this);
+    m_commands->connectControls();
+    changeViewController(0);
+}
+
+void SKTWindowController::applyStartValues()
+{
+    // The tab items are all made; the object pages go until something is selected.
+    for (int item = InspectorTabs::line_tab; item < InspectorTabs::ItemCount; ++item)
+        m_tabs->sett_tab()->removeTab(m_tabs->sett_tab()->indexOf(m_tabs->page(InspectorTabs::Item(item))));
+    BulkLoadGuard loading;
+    m_ui.Card_image_layout->setCurrentIndex(1);
+    m_ui.Sides_ComboBox->setCurrentIndex(0);
+    m_ui.Preset_ComboBox->setCurrentIndex(0);
+    m_ui.Category_ComboBox->setCurrentIndex(0);
+    m_ui.Text_Date_style->addItems(DateFormats::dateFormats());
+    m_ui.Text_Date_style->setCurrentIndex(0);
+    m_ui.Text_Time_style->addItems(DateFormats::timeFormats());
+    m_ui.Text_Time_style->setCurrentIndex(0);
+    m_ui.Text_align_combo->setCurrentIndex(0);
+    m_ui.Text_case_combo->setCurrentIndex(0);
+    m_ui.shape_hatch_style->clear();
+    m_ui.shape_border_style->setCurrentIndex(0);
+    m_ui.Card_bor_Stepper->setValue(3);
+    m_ui.Card_border_style->setCurrentIndex(0);
+    card_prop_set(QStringLiteral("S"));
+    const QStringList patterns = Get_Files_Array_At_Path(Resource_Path + QStringLiteral("Fill_Style_Image"));
+    m_ui.shape_hatch_style->addItems(patterns);
+    m_ui.Card_hatch_style->addItems(patterns);
+    if (!patterns.isEmpty()) {
+        m_ui.shape_hatch_style->setCurrentIndex(0);
+        m_ui.Card_hatch_style->setCurrentIndex(0);
+    }
+}
+
+void SKTWindowController::start(const QString &designPath)
+{
+    if (designPath.isEmpty()) {
+        m_files->New_Project();
+    } else {
+        m_files->openAtStart(designPath);
+    }
+    changeViewController(0);
+}
+
+void SKTWindowController::Get_Email_Details()
+{
+    const Preferences &p = Preferences::sharedInstance();
+    sender_email = p.send_email_SenderEmail();
+    sender_pwd = p.send_email_Password();
+    sending_server = p.send_email_SMTP_server();
+    sending_port = p.send_email_PORT_num();
+    send_enable_ssl = p.send_email_enable_ssl();
+}
+
+// --- inspector ---
+
+void SKTWindowController::Show_RHS_Properties(const GraphicPtr &graphic)
+{
+    if ((Not_Draw_Only_Prop_Change & 1) == 0 && m_tools->Selected_Control_Tool() != 0)
+        m_tools->selectArrowTool();
+    if (m_inspector)
+        m_inspector(graphic);
+    else
+        showPlaceholderProperties(graphic);
+}
+
+void SKTWindowController::showPlaceholderProperties(const GraphicPtr &graphic)
+{
+    using T = InspectorTabs;
+    Remove_All_Tab_Items();
+    if (!graphic) {
+        for (T::Item item : {T::card_setting_tab, T::card_bkgd_tab, T::card_brdr_tab})
+            m_tabs->addItem(item);
+        m_editButtons->Disable_Standard_Button_For_Card();
+        return;
+    }
+    m_editButtons->Enable_Standard_Button_For_Control();
+    if (graphic->ctrl_is_locked) {
+        m_tabs->addItem(T::Lock_tab);
+        m_editButtons->Disable_Standard_Button_For_Lock();
+        return;
+    }
+    switch (graphic->kind()) {
+    case SKTGraphic::Kind::Line:
+        m_tabs->addItem(T::line_tab);
+        break;
+    case SKTGraphic::Kind::Shape:
+        m_tabs->addItem(T::shape_tab);
+        break;
+    case SKTGraphic::Kind::Text:
+        m_tabs->addItem(T::text_edtng_tab);
+        m_tabs->addItem(T::text_prop_tab);
+        m_tabs->addItem(T::datasource_tab);
+        break;
+    case SKTGraphic::Kind::Image:
+        m_tabs->addItem(T::image_tab);
+        m_tabs->addItem(T::datasource_tab);
+        break;
+    case SKTGraphic::Kind::Signature:
+        m_tabs->addItem(T::sign_tab);
+        break;
+    case SKTGraphic::Kind::Barcode:
+        m_tabs->addItem(T::barcode_tab);
+        m_tabs->addItem(T::datasource_tab);
+        break;
+    }
+    m_tabs->addItem(T::aligmnt_tab);
+    m_tabs->addItem(T::Lock_tab);
+    m_editButtons->Enable_Standard_Button_For_Unlock();
+}
+
+void SKTWindowController::Remove_All_Tab_Items()
+{
+    m_tabs->Remove_All_Tab_Items();
+}
+
+void SKTWindowController::changeViewController(int index)
+{
+    m_sides->changeViewController(index);
+}
+
+void SKTWindowController::card_prop_set(const QString &fillStyle)
+{
+    m_ui.Card_solid_fill_rd->setChecked(fillStyle == QLatin1String("S"));
+    m_ui.Card_gradient_fill_rd->setChecked(fillStyle == QLatin1String("G"));
+    m_ui.Card_Style_fill_rd->setChecked(fillStyle == QLatin1String("H"));
+    m_ui.Card_Image_fill_rd->setChecked(fillStyle == QLatin1String("I"));
+}
+
+void SKTWindowController::Set_Card_Size_In_Control(float widthMM, float heightMM)
+{
+    m_ui.width_Stepper->setValue(widthMM);
+    m_ui.height_Stepper->setValue(heightMM);
+}
+
+// --- start window and exit ---
+
+void SKTWindowController::Open_Start_Window()
+{
+    m_sides->Front_back_label->hide();
+    // Until the start wizard exists, the registry answers a plain new card ("T").
+    int result = 1;
+    if (m_registry->isFilled(WindowRegistry::Window::StartWizard))
+        result = m_registry->open(WindowRegistry::Window::StartWizard);
+    else
+        Start_Card_Option = QStringLiteral("T");
+    if (result != 1) {
+        AppExit::exit(0);
+        return;
+    }
+    m_sides->Front_back_label->show();
+    if (Start_Card_Option == QLatin1String("W")) {
+        m_document.Enable_Disable_Undo_Registraion(0);
+        m_sides->myTargetView->show();
+        m_tabs->sett_tab()->show();
+        if (QAbstractButton *b = m_ui.matrix_card_shape->button(Card_Shape))
+            b->setChecked(true);
+        Show_RHS_Properties(nullptr);
+        m_document.Enable_Disable_Undo_Registraion(1);
+    }
+}
+
+void SKTWindowController::Exit_App()
+{
+    m_files->exitSequence();
+}
+
+void SKTWindowController::closeEvent(QCloseEvent *event)
+{
+    // The title bar's close button leaves through the exit command, with its question.
+    event->ignore();
+    Exit_App();
+}
+
+// --- hosts ---
+
+void SKTWindowController::Refresh_Canvas()
+{
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(this, [this] { Refresh_Canvas(); }, Qt::QueuedConnection);
+        return;
+    }
+    if (!m_sides)
+        return;
+    m_sides->liveCanvas()->Refresh_Canvas();
+}
+
+QRectF SKTWindowController::frontCanvasBounds() const
+{
+    return m_sides ? m_sides->canvas(SKTDocument::Front)->bounds() : QRectF(0, 0, 243, 154);
+}
+
+QPointF SKTWindowController::Control_New_Point(const QString &side)
+{
+    return ModelGlobals::instance().Control_New_Point(side, int(m_document.graphics().size()),
+                                                      int(m_document.graphics_back().size()),
+                                                      frontCanvasBounds().size());
+}
+
+void SKTWindowController::setAlignWithGridEnabled(bool enabled)
+{
+    m_ui.Align_To_Grid_btn->setEnabled(enabled);
+}
+
+std::optional<SKTGraphic::Kind> SKTWindowController::currentGraphicClass() const
+{
+    return m_tools->currentGraphicClass();
+}
+
+int SKTWindowController::Selected_Control_Tool() const
+{
+    return m_tools->Selected_Control_Tool();
+}
+
+void SKTWindowController::Undo_Redo_Button_state()
+{
+    m_editButtons->Undo_Redo_Button_state();
+}
+
+void SKTWindowController::Set_Paste_Button_Status()
+{
+    m_editButtons->Set_Paste_Button_Status();
+}
+
+void SKTWindowController::setSameSizeButtonsEnabled(bool enabled)
+{
+    m_ui.Make_Same_Width_btn->setEnabled(enabled);
+    m_ui.Make_Same_Height_btn->setEnabled(enabled);
+}
+
+const Card_Property *SKTWindowController::liveCardProperty() const
+{
+    return Card_Front_Or_Back != 0 ? &Back_card_Prop : &Front_card_Prop;
+}
+
+void SKTWindowController::Open_Barcode_Window(const GraphicPtr &)
+{
+    m_registry->open(WindowRegistry::Window::BarcodeWindow);
+}
+
+void SKTWindowController::selectArrowTool()
+{
+    m_tools->selectArrowTool();
+}
+
+// --- design file ---
+
+std::optional<QString> SKTWindowController::chooseSavePath()
+{
+    return FilePanels::instance().saveFile(this, QStringLiteral("Save Design"), EditorState::design_file_EXT(),
+                                           QStringLiteral("Untitled.") + EditorState::design_file_EXT());
+}
+
+void SKTWindowController::Set_Log_Name_In_Title()
+{
+    const QFileInfo file(Project_File_Name);
+    if (!Project_File_Name.isEmpty() && file.isFile())
+        setWindowTitle(QStringLiteral("%1 ( %2 )").arg(App_Name, file.fileName()));
+    else
+        setWindowTitle(App_Name);
+}
+
+void SKTWindowController::New_Project_Setting_Reset()
+{
+    if (!m_inModelReset) {
+        // The whole reset: the model's share first, which calls back for the window's share.
+        m_inModelReset = true;
+        m_designFile.resetToNewDesign();
+        m_inModelReset = false;
+        return;
+    }
+    BulkLoadGuard loading;
+    if (QClipboard *clipboard = QGuiApplication::clipboard())
+        clipboard->clear();
+    Check_Path_And_Create_Files();
+    _grid.setAlwaysShown(false);
+    setContentFont(ModelGlobals::defaultTextFont(), QColor(0, 0, 0));
+    m_ui.All_Text_font_value_COPY->clear();
+    m_ui.All_Text_clr_COPY->setColor(m_ui.All_Text_clr->color());
+    m_sides->Select_front_side();
+    Show_RHS_Properties(nullptr);
+    card_prop_set(QStringLiteral("S"));
+    Set_Log_Name_In_Title();
+    delete_all_control();
+}
+
+void SKTWindowController::setContentFont(const FontDescriptor &font, const QColor &color)
+{
+    m_allTextFont = font;
+    m_allTextColor = color;
+    const FontResolver::Face face = FontResolver::faceFor(font.postScriptName);
+    m_ui.All_Text_font_value->setText(QString::asprintf("%s ( %0.2f )", qPrintable(face.family), font.size));
+    m_ui.All_Text_clr->setColor(color);
+}
+
+void SKTWindowController::delete_all_control()
+{
+    m_sides->canvas(SKTDocument::Front)->delete_all_control();
+    m_sides->canvas(SKTDocument::Back)->delete_all_control();
+}
+
+void SKTWindowController::Set_Document_Size(const QSizeF &size)
+{
+    // The document keeps no size; the canvases change through SetDocumentCanvasSize.
+    (void)SKTDocument::canvasSize(false, size);
+}
+
+void SKTWindowController::SetDocumentCanvasSize(const QSizeF &size)
+{
+    m_sides->setCanvasSize(size);
+}
+
+void SKTWindowController::Set_Card_Shape(int index)
+{
+    if (QAbstractButton *b = m_ui.matrix_card_shape->button(index))
+        b->setChecked(true);
+}
+
+void SKTWindowController::Add_Excel_Col_Name_In_Combo() {}
+
+void SKTWindowController::Remove_Excel_Col_Name_In_Combo() {}
+
+void SKTWindowController::set_Front_BG_Image(const QString &path)
+{
+    setBackgroundImage(Front_card_Prop, path);
+}
+
+void SKTWindowController::set_Back_BG_Image(const QString &path)
+{
+    setBackgroundImage(Back_card_Prop, path);
+}
+
+void SKTWindowController::setBackgroundImage(Card_Property &side, const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    if (side.Card_BG_Image_Path != path || !side.Card_BG_Image)
+        side.setBackgroundImage(path);
+    side.Card_fill_chk = true;
+    side.Card_fill_style = QStringLiteral("I");
+    // The panel shows what the page now has.
+    BulkLoadGuard loading;
+    m_ui.Card_fill_chk->setChecked(true);
+    card_prop_set(QStringLiteral("I"));
+    Refresh_Canvas();
+}

@@ -1,0 +1,141 @@
+// The editor's main window: the three card sides, tools, edit buttons, inspector and menus over
+// the one document. It answers the model, the canvases and the design file as their host.
+#pragma once
+
+#include "canvas/CanvasHost.h"
+#include "editor/DesignEditor.h"
+#include "editor/DesignFile.h"
+#include "editor/MainWindowLayout.h"
+#include "foundation/MainWindowShell.h"
+#include "model/ModelHost.h"
+#include "model/SKTDocument.h"
+#include "model/SKTGrid.h"
+#include "panels/Card_Property.h"
+
+#include <QColor>
+
+#include <functional>
+#include <memory>
+
+class EditButtons;
+class EditorCommands;
+class FileCommands;
+class InspectorTabs;
+class MainMenus;
+class SideViews;
+class ToolController;
+class WindowRegistry;
+class ZoomFactor;
+
+class SKTWindowController : public MainWindowShell, public ModelHost, public DesignEditor, public CanvasHost
+{
+    Q_OBJECT
+public:
+    explicit SKTWindowController(QWidget *parent = nullptr);
+    ~SKTWindowController() override;
+
+    // The one main window (null while none exists).
+    static SKTWindowController *defaultInstance();
+
+    // Starts a new design through the start window, or opens the design named on the command
+    // line as Open does (a damaged one is refused, then the start window runs).
+    void start(const QString &designPath = QString());
+
+    static inline const QString App_Name = QStringLiteral("Tessaly Greeting Designer");
+
+    // --- parts ---
+    SKTDocument &document() { return m_document; }
+    SKTGrid &grid() { return _grid; }
+    ZoomFactor &zoomFactor() const { return *m_zoom; }
+    WindowRegistry &registry() const { return *m_registry; }
+    SideViews &sideViews() const { return *m_sides; }
+    ToolController &tools() const { return *m_tools; }
+    EditButtons &editButtons() const { return *m_editButtons; }
+    InspectorTabs &inspectorTabs() const { return *m_tabs; }
+    EditorCommands &commands() const { return *m_commands; }
+    FileCommands &fileCommands() const { return *m_files; }
+    MainMenus &menus() const { return *m_menus; }
+    DesignFile &designFile() { return m_designFile; }
+    MainWindowLayout &ui() { return m_ui; }
+
+    Card_Property Front_card_Prop;
+    Card_Property Back_card_Prop;
+    FontDescriptor All_Text_font_value_font; // the content font shown in All_Text_font_value
+    // Mail settings copied at start-up (Get_Email_Details).
+    QString sender_email, sender_pwd, sending_server, sending_port, send_enable_ssl;
+
+    // --- operations other parts reach the window by ---
+    void Show_RHS_Properties(const GraphicPtr &graphic) override;
+    // The inspector issue replaces the placeholder inspector here.
+    void setInspector(std::function<void(const GraphicPtr &)> inspector) { m_inspector = std::move(inspector); }
+    void showPlaceholderProperties(const GraphicPtr &graphic);
+
+    void changeViewController(int index);
+    void Remove_All_Tab_Items() override;
+    void Open_Start_Window();
+    void Exit_App();
+    void Get_Email_Details();
+    void card_prop_set(const QString &fillStyle);
+    void Set_Card_Size_In_Control(float widthMM, float heightMM) override;
+
+    // --- the hosts' questions ---
+    void Refresh_Canvas() override;
+    QRectF frontCanvasBounds() const override;
+    QPointF Control_New_Point(const QString &side) override;
+    FontDescriptor All_Text_font() const override { return m_allTextFont; }
+    QColor All_Text_clr() const override { return m_allTextColor; }
+    void setAlignWithGridEnabled(bool enabled) override;
+    std::optional<SKTGraphic::Kind> currentGraphicClass() const override;
+    int Selected_Control_Tool() const override;
+    void Undo_Redo_Button_state() override;
+    void Set_Paste_Button_Status() override;
+    void setSameSizeButtonsEnabled(bool enabled) override;
+    const Card_Property *liveCardProperty() const override;
+    void Open_Barcode_Window(const GraphicPtr &graphic) override;
+
+    // --- the design file's questions ---
+    std::optional<QString> chooseSavePath() override;
+    void Set_Log_Name_In_Title() override;
+    void New_Project_Setting_Reset() override;
+    void delete_all_control() override;
+    void Set_Document_Size(const QSizeF &size) override;
+    void SetDocumentCanvasSize(const QSizeF &size) override;
+    void Set_Card_Shape(int index) override;
+    void Add_Excel_Col_Name_In_Combo() override;
+    void Remove_Excel_Col_Name_In_Combo() override;
+    void set_Front_BG_Image(const QString &path) override;
+    void set_Back_BG_Image(const QString &path) override;
+    void Show_RHS_Properties_None() override { Show_RHS_Properties(nullptr); }
+    void selectArrowTool() override;
+
+    void setContentFont(const FontDescriptor &font, const QColor &color);
+
+signals:
+    void selectedToolChanged();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildWindow();
+    void applyStartValues();
+    void setBackgroundImage(Card_Property &side, const QString &path);
+
+    SKTDocument m_document;
+    SKTGrid _grid;
+    DesignFile m_designFile;
+    MainWindowLayout m_ui;
+    ZoomFactor *m_zoom = nullptr;
+    WindowRegistry *m_registry = nullptr;
+    SideViews *m_sides = nullptr;
+    ToolController *m_tools = nullptr;
+    EditButtons *m_editButtons = nullptr;
+    InspectorTabs *m_tabs = nullptr;
+    EditorCommands *m_commands = nullptr;
+    FileCommands *m_files = nullptr;
+    MainMenus *m_menus = nullptr;
+    std::function<void(const GraphicPtr &)> m_inspector;
+    FontDescriptor m_allTextFont;
+    QColor m_allTextColor = QColor(0, 0, 0);
+    bool m_inModelReset = false;
+};
