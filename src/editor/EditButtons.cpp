@@ -32,8 +32,8 @@ EditButtons::EditButtons(QWidget *parent) : QObject(parent), m_row(new QWidget(p
     make(Copy_btn, "Copy_btn", QStringLiteral("Copy"));
     make(Paste_btn, "Paste_btn", QStringLiteral("Paste"));
     make(Delete_btn, "Delete_btn", QStringLiteral("Delete"));
-    make(Begin_Front_btn, "Begin_Front_btn", QStringLiteral("To Front"));
-    make(Send_Back_btn, "Send_Back_btn", QStringLiteral("To Back"));
+    make(Begin_Front_btn, "Begin_Front_btn", QStringLiteral("Front"));
+    make(Send_Back_btn, "Send_Back_btn", QStringLiteral("Back"));
     make(Lock_btn, "Lock_btn", QStringLiteral("Lock"));
     make(Unlock_btn, "Unlock_btn", QStringLiteral("Unlock"));
     layout->addStretch();

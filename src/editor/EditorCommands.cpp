@@ -249,9 +249,10 @@ void EditorCommands::Print_Button()
     // A bound source that gives no rows at all makes no cards: say so rather than print the
     // design with its sample values (the counting switches such a source off).
     const bool back = snapshot.backTakesPart();
-    const bool bound = snapshot.Check_Front_Side_Dataset_Is_Used() || snapshot.Check_Front_Side_Excel_Binding_Is_Used() ||
-                       (back && (snapshot.Check_Back_Side_Dataset_Is_Used() ||
-                                 snapshot.Check_Back_Side_Excel_Binding_Is_Used()));
+    const bool bound =
+        snapshot.Check_Front_Side_Dataset_Is_Used() || snapshot.Check_Front_Side_Excel_Binding_Is_Used() ||
+        (back &&
+         (snapshot.Check_Back_Side_Dataset_Is_Used() || snapshot.Check_Back_Side_Excel_Binding_Is_Used()));
     if (bound && snapshot.Total_Batch_Excel_Card == 0) {
         Show_MessageBox(ListEmptyMessage);
         return;
@@ -374,8 +375,10 @@ Grid_Wizard &EditorCommands::gridWizard()
     return *m_window.registry().instance<Grid_Wizard>([this] {
         auto *dialog = new Grid_Wizard(&m_window);
         connect(dialog->Grid_clr, &ColorWell::colorPicked, this, &EditorCommands::Grid_Clr_Changed);
-        connect(dialog->Grid_Space_slidr, &FloatSlider::userChanged, this, &EditorCommands::Grid_Slider_Changed);
-        connect(dialog->Show_hide_grid_chk, &QCheckBox::clicked, this, &EditorCommands::Grid_Show_Hide_Changed);
+        connect(dialog->Grid_Space_slidr, &FloatSlider::userChanged, this,
+                &EditorCommands::Grid_Slider_Changed);
+        connect(dialog->Show_hide_grid_chk, &QCheckBox::clicked, this,
+                &EditorCommands::Grid_Show_Hide_Changed);
         return dialog;
     });
 }

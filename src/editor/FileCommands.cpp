@@ -54,8 +54,8 @@ void FileCommands::Open_Btn_Clicked()
 
 int FileCommands::Open_Log_File()
 {
-    const std::optional<QString> path = FilePanels::instance().openFile(&m_window, QStringLiteral("Open Design"),
-                                                                        {EditorState::design_file_EXT()});
+    const std::optional<QString> path = FilePanels::instance().openFile(
+        &m_window, QStringLiteral("Open Design"), {EditorState::design_file_EXT()});
     if (!path)
         return 0;
     return load(*path);

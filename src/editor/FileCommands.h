@@ -2,11 +2,12 @@
 // the command line, and the exit sequence with its question and save.
 #pragma once
 
+#include "editor/DesignFile.h"
+
 #include <QObject>
 #include <QString>
 
 class SKTWindowController;
-struct DesignResult;
 
 class FileCommands : public QObject
 {

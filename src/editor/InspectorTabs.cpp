@@ -7,11 +7,12 @@
 
 namespace
 {
-const char *const Names[] = {"card_setting_tab", "card_info_tab", "card_size_tab", "card_bkgd_tab", "card_brdr_tab",
-                             "line_tab",         "shape_tab",     "text_edtng_tab", "text_prop_tab", "image_tab",
-                             "sign_tab",         "datasource_tab", "aligmnt_tab",   "barcode_tab",   "Lock_tab"};
-const char *const Labels[] = {"Settings", "Information", "Size",       "Background", "Border",
-                              "Line",     "Shape",       "Text",       "Text Properties", "Image",
+const char *const Names[] = {"card_setting_tab", "card_info_tab", "card_size_tab", "card_bkgd_tab",
+                             "card_brdr_tab",    "line_tab",      "shape_tab",     "text_edtng_tab",
+                             "text_prop_tab",    "image_tab",     "sign_tab",      "datasource_tab",
+                             "aligmnt_tab",      "barcode_tab",   "Lock_tab"};
+const char *const Labels[] = {"Settings",  "Information", "Size",      "Background",      "Border",
+                              "Line",      "Shape",       "Text",      "Text Properties", "Image",
                               "Signature", "Data Source", "Alignment", "Barcode",         "Lock"};
 } // namespace
 

@@ -21,33 +21,46 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
     EditorCommands *cmd = &w.commands();
 
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    add(file, QStringLiteral("&New"), [files] { files->New_Btn_Clicked(); }, QKeySequence::New);
-    add(file, QStringLiteral("&Open..."), [files] { files->Open_Btn_Clicked(); }, QKeySequence::Open);
-    add(file, QStringLiteral("&Save"), [files] { files->Save_Btn_Clicked(); }, QKeySequence::Save);
-    add(file, QStringLiteral("Save &As..."), [files] { files->SaveAs_Btn_Clicked(); },
+    add(
+        file, QStringLiteral("&New"), [files] { files->New_Btn_Clicked(); }, QKeySequence::New);
+    add(
+        file, QStringLiteral("&Open..."), [files] { files->Open_Btn_Clicked(); }, QKeySequence::Open);
+    add(
+        file, QStringLiteral("&Save"), [files] { files->Save_Btn_Clicked(); }, QKeySequence::Save);
+    add(
+        file, QStringLiteral("Save &As..."), [files] { files->SaveAs_Btn_Clicked(); },
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
     addWindow(file, QStringLiteral("New from &Template..."), WindowRegistry::Window::TemplateBrowser);
     addWindow(file, QStringLiteral("&Export..."), WindowRegistry::Window::Export);
     addWindow(file, QStringLiteral("Export As Te&mplate..."), WindowRegistry::Window::ExportTemplate);
-    QAction *print = add(file, QStringLiteral("&Print..."), [cmd] { cmd->Print_Button(); }, QKeySequence::Print);
+    QAction *print = add(
+        file, QStringLiteral("&Print..."), [cmd] { cmd->Print_Button(); }, QKeySequence::Print);
     m_windowActions.append({print, WindowRegistry::Window::Print});
     addWindow(file, QStringLiteral("&Mail..."), WindowRegistry::Window::Mail);
     addWindow(file, QStringLiteral("E-mail &Settings..."), WindowRegistry::Window::MailSettings);
     file->addSeparator();
-    add(file, QStringLiteral("E&xit"), [&w] { w.Exit_App(); }, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    add(
+        file, QStringLiteral("E&xit"), [&w] { w.Exit_App(); }, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
-    QAction *undo = add(edit, QStringLiteral("&Undo"), [cmd] { cmd->Undo_Clicked(); }, QKeySequence::Undo);
-    QAction *redo = add(edit, QStringLiteral("&Redo"), [cmd] { cmd->Redo_Clicked(); },
-                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    QAction *undo = add(
+        edit, QStringLiteral("&Undo"), [cmd] { cmd->Undo_Clicked(); }, QKeySequence::Undo);
+    QAction *redo = add(
+        edit, QStringLiteral("&Redo"), [cmd] { cmd->Redo_Clicked(); },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     w.editButtons().setUndoRedoActions(undo, redo);
     edit->addSeparator();
-    add(edit, QStringLiteral("Cu&t"), [cmd] { cmd->Cut_Clicked(); }, QKeySequence::Cut);
-    add(edit, QStringLiteral("&Copy"), [cmd] { cmd->Copy_Clicked(); }, QKeySequence::Copy);
-    add(edit, QStringLiteral("&Paste"), [cmd] { cmd->Paste_Clicked(); }, QKeySequence::Paste);
-    add(edit, QStringLiteral("&Delete"), [cmd] { cmd->Delete_Clicked(); }, QKeySequence(Qt::Key_Delete));
-    add(edit, QStringLiteral("Select &All"), [cmd] { cmd->Select_All_Clicked(); }, QKeySequence::SelectAll);
+    add(
+        edit, QStringLiteral("Cu&t"), [cmd] { cmd->Cut_Clicked(); }, QKeySequence::Cut);
+    add(
+        edit, QStringLiteral("&Copy"), [cmd] { cmd->Copy_Clicked(); }, QKeySequence::Copy);
+    add(
+        edit, QStringLiteral("&Paste"), [cmd] { cmd->Paste_Clicked(); }, QKeySequence::Paste);
+    add(
+        edit, QStringLiteral("&Delete"), [cmd] { cmd->Delete_Clicked(); }, QKeySequence(Qt::Key_Delete));
+    add(
+        edit, QStringLiteral("Select &All"), [cmd] { cmd->Select_All_Clicked(); }, QKeySequence::SelectAll);
     edit->addSeparator();
     add(edit, QStringLiteral("&Lock"), [cmd] { cmd->Lock_Clicked(); });
     add(edit, QStringLiteral("U&nlock"), [cmd] { cmd->Unlock_Clicked(); });
@@ -97,7 +110,8 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
         // Each tool has its own mnemonic, so scripts and keyboards reach it: Alt+T, then the letter.
         QString title = ToolController::toolTitle(tool);
         const int at = int(title.indexOf(toolMnemonics.at(tool), 0, Qt::CaseInsensitive));
-        title = at >= 0 ? title.insert(at, QLatin1Char('&')) : title + QStringLiteral(" (&%1)").arg(toolMnemonics.at(tool));
+        title = at >= 0 ? title.insert(at, QLatin1Char('&'))
+                        : title + QStringLiteral(" (&%1)").arg(toolMnemonics.at(tool));
         QAction *a = add(tools, title, [&w, tool] { w.tools().Select_tool(tool); });
         if (tool == 9)
             m_windowActions.append({a, WindowRegistry::Window::ImageLibrary});
@@ -112,9 +126,12 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
     addWindow(help, QStringLiteral("&Help and Support..."), WindowRegistry::Window::Help);
     addWindow(help, QStringLiteral("&Share..."), WindowRegistry::Window::Share);
     help->addSeparator();
-    addWindow(help, QStringLiteral("Visit the &Website"), WindowRegistry::Window::WebLinks, QStringLiteral("site"));
-    addWindow(help, QStringLiteral("&Support Page"), WindowRegistry::Window::WebLinks, QStringLiteral("support"));
-    addWindow(help, QStringLiteral("&More Products"), WindowRegistry::Window::WebLinks, QStringLiteral("more"));
+    addWindow(help, QStringLiteral("Visit the &Website"), WindowRegistry::Window::WebLinks,
+              QStringLiteral("site"));
+    addWindow(help, QStringLiteral("&Support Page"), WindowRegistry::Window::WebLinks,
+              QStringLiteral("support"));
+    addWindow(help, QStringLiteral("&More Products"), WindowRegistry::Window::WebLinks,
+              QStringLiteral("more"));
     help->addSeparator();
     for (int i = 1; i <= 3; ++i)
         addWindow(help, QStringLiteral("Product &%1...").arg(i), WindowRegistry::Window::Promotion,
@@ -123,7 +140,8 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
     connect(&w.registry(), &WindowRegistry::entryFilled, this, &MainMenus::updateEnabled);
 }
 
-QAction *MainMenus::add(QMenu *menu, const QString &title, std::function<void()> command, const QKeySequence &shortcut)
+QAction *MainMenus::add(QMenu *menu, const QString &title, std::function<void()> command,
+                        const QKeySequence &shortcut)
 {
     QAction *a = menu->addAction(title);
     if (!shortcut.isEmpty())

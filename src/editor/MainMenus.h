@@ -5,6 +5,7 @@
 #include "editor/WindowRegistry.h"
 
 #include <QHash>
+#include <QKeySequence>
 #include <QObject>
 
 class QAction;

@@ -22,8 +22,7 @@
 
 namespace
 {
-template <typename W>
-W *named(W *widget, const char *name)
+template <typename W> W *named(W *widget, const char *name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -57,9 +56,12 @@ void MainWindowLayout::buildPages(InspectorTabs &tabs)
     // Size.
     QWidget *size = tabs.page(InspectorTabs::card_size_tab);
     auto *sizeForm = new QFormLayout(size);
-    Sides_ComboBox = combo(size, "Sides_ComboBox", {QStringLiteral("Double Side"), QStringLiteral("Single Side")});
-    Preset_ComboBox = combo(size, "Preset_ComboBox", {QStringLiteral("Horizontal"), QStringLiteral("Vertical")});
-    Category_ComboBox = combo(size, "Category_ComboBox", {QStringLiteral("PVC Card"), QStringLiteral("Paper Badge")});
+    Sides_ComboBox =
+        combo(size, "Sides_ComboBox", {QStringLiteral("Double Side"), QStringLiteral("Single Side")});
+    Preset_ComboBox =
+        combo(size, "Preset_ComboBox", {QStringLiteral("Horizontal"), QStringLiteral("Vertical")});
+    Category_ComboBox =
+        combo(size, "Category_ComboBox", {QStringLiteral("PVC Card"), QStringLiteral("Paper Badge")});
     ListData = new RowListModel({QStringLiteral("Extension")}, {QStringLiteral("Size")}, size);
     ColList = named(new QTableView(size), "ColList");
     ColList->setModel(ListData);
@@ -81,15 +83,16 @@ void MainWindowLayout::buildPages(InspectorTabs &tabs)
     auto *bkgdForm = new QVBoxLayout(bkgd);
     Card_fill_chk = named(new QCheckBox(QStringLiteral("Fill the card"), bkgd), "Card_fill_chk");
     Card_solid_fill_rd = named(new QRadioButton(QStringLiteral("Solid"), bkgd), "Card_solid_fill_rd");
-    Card_gradient_fill_rd = named(new QRadioButton(QStringLiteral("Gradient"), bkgd), "Card_gradient_fill_rd");
+    Card_gradient_fill_rd =
+        named(new QRadioButton(QStringLiteral("Gradient"), bkgd), "Card_gradient_fill_rd");
     Card_Style_fill_rd = named(new QRadioButton(QStringLiteral("Pattern"), bkgd), "Card_Style_fill_rd");
     Card_Image_fill_rd = named(new QRadioButton(QStringLiteral("Picture"), bkgd), "Card_Image_fill_rd");
     Card_hatch_style = combo(bkgd, "Card_hatch_style");
     Card_image_layout = combo(bkgd, "Card_image_layout",
                               {QStringLiteral("Center"), QStringLiteral("Stretch"), QStringLiteral("Tile")});
-    for (QWidget *w : std::initializer_list<QWidget *>{Card_fill_chk, Card_solid_fill_rd, Card_gradient_fill_rd,
-                                                       Card_Style_fill_rd, Card_Image_fill_rd, Card_hatch_style,
-                                                       Card_image_layout})
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             Card_fill_chk, Card_solid_fill_rd, Card_gradient_fill_rd, Card_Style_fill_rd, Card_Image_fill_rd,
+             Card_hatch_style, Card_image_layout})
         bkgdForm->addWidget(w);
     bkgdForm->addStretch();
 
@@ -120,8 +123,9 @@ void MainWindowLayout::buildPages(InspectorTabs &tabs)
     Text_Time_style = combo(text, "Text_Time_style");
     Text_align_combo = combo(text, "Text_align_combo",
                              {QStringLiteral("Left"), QStringLiteral("Center"), QStringLiteral("Right")});
-    Text_case_combo = combo(text, "Text_case_combo",
-                            {QStringLiteral("As Typed"), QStringLiteral("UPPER CASE"), QStringLiteral("lower case")});
+    Text_case_combo =
+        combo(text, "Text_case_combo",
+              {QStringLiteral("As Typed"), QStringLiteral("UPPER CASE"), QStringLiteral("lower case")});
     All_Text_font_value = named(new QLabel(text), "All_Text_font_value");
     All_Text_font_value_COPY = named(new QLabel(text), "All_Text_font_value_COPY");
     All_Text_clr = named(new ColorWell(Qt::black, text), "All_Text_clr");
@@ -159,9 +163,10 @@ void MainWindowLayout::buildPages(InspectorTabs &tabs)
     grid->setRowStretch(7, 1);
 
     // The pages still to be filled by their panels say so.
-    for (InspectorTabs::Item item : {InspectorTabs::card_info_tab, InspectorTabs::line_tab,
-                                     InspectorTabs::text_edtng_tab, InspectorTabs::image_tab, InspectorTabs::sign_tab,
-                                     InspectorTabs::datasource_tab, InspectorTabs::barcode_tab, InspectorTabs::Lock_tab}) {
+    for (InspectorTabs::Item item :
+         {InspectorTabs::card_info_tab, InspectorTabs::line_tab, InspectorTabs::text_edtng_tab,
+          InspectorTabs::image_tab, InspectorTabs::sign_tab, InspectorTabs::datasource_tab,
+          InspectorTabs::barcode_tab, InspectorTabs::Lock_tab}) {
         auto *l = new QVBoxLayout(tabs.page(item));
         l->addWidget(new QLabel(tabs.label(item), tabs.page(item)));
         l->addStretch();
@@ -185,11 +190,25 @@ QWidget *MainWindowLayout::buildCommandRow(QWidget *parent)
     Show_Ruler_chk->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(Show_Ruler_chk);
     layout->addStretch();
+    return row;
+}
+
+QWidget *MainWindowLayout::buildCardButtons(QWidget *parent)
+{
+    auto *column = new QWidget(parent);
+    auto *layout = new QVBoxLayout(column);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(1);
+    const auto button = [&](QPushButton *&field, const char *name, const QString &title) {
+        field = named(new QPushButton(title, column), name);
+        field->setFocusPolicy(Qt::NoFocus);
+        layout->addWidget(field);
+    };
     button(Card_Prop_Btn, "Card_Prop_Btn", QStringLiteral("Card"));
     button(Card_Bckgrnd_Btn, "Card_Bckgrnd_Btn", QStringLiteral("Background"));
     button(Grid_Btn, "Grid_Btn", QStringLiteral("Grid"));
-    button(User_Profile_Btn, "User_Profile_Btn", QStringLiteral("Personal Details"));
+    button(User_Profile_Btn, "User_Profile_Btn", QStringLiteral("Details"));
     button(Print_Btn, "Print_Btn", QStringLiteral("Print"));
     button(Mail_Btn, "Mail_Btn", QStringLiteral("Mail"));
-    return row;
+    return column;
 }

@@ -19,8 +19,9 @@ class StepperField;
 struct MainWindowLayout {
     // Fills the inspector's pages with the controls the editor itself sets.
     void buildPages(InspectorTabs &tabs);
-    // The row of side, card and output buttons above the card.
+    // The row of side buttons above the card, and the column of card and output buttons.
     QWidget *buildCommandRow(QWidget *parent);
+    QWidget *buildCardButtons(QWidget *parent);
 
     // card settings and size (the size page is never shown; its controls hold the size)
     QButtonGroup *matrix_card_shape = nullptr;

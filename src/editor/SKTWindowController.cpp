@@ -106,11 +106,15 @@ void SKTWindowController::buildWindow()
     middle->addWidget(m_ui.buildCommandRow(central));
     middle->addWidget(m_sides->Front_back_label);
     middle->addWidget(m_sides->myTargetView, 1);
-    m_tabs->sett_tab()->setMinimumWidth(280);
-    m_tabs->sett_tab()->setMaximumWidth(320);
+    m_tabs->sett_tab()->setMinimumWidth(250);
+    m_tabs->sett_tab()->setMaximumWidth(300);
+    auto *left = new QVBoxLayout;
+    left->addWidget(m_tools->toolBar());
+    left->addWidget(m_ui.buildCardButtons(central));
+    left->addStretch();
     auto *layout = new QHBoxLayout(central);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(m_tools->toolBar());
+    layout->addLayout(left);
     layout->addLayout(middle, 1);
     layout->addWidget(m_tabs->sett_tab());
     m_menus = new MainMenus(*this);
@@ -293,7 +297,8 @@ void SKTWindowController::closeEvent(QCloseEvent *event)
 void SKTWindowController::Refresh_Canvas()
 {
     if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(this, [this] { Refresh_Canvas(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { Refresh_Canvas(); }, Qt::QueuedConnection);
         return;
     }
     if (!m_sides)
@@ -363,7 +368,8 @@ void SKTWindowController::selectArrowTool()
 
 std::optional<QString> SKTWindowController::chooseSavePath()
 {
-    return FilePanels::instance().saveFile(this, QStringLiteral("Save Design"), EditorState::design_file_EXT(),
+    return FilePanels::instance().saveFile(this, QStringLiteral("Save Design"),
+                                           EditorState::design_file_EXT(),
                                            QStringLiteral("Untitled.") + EditorState::design_file_EXT());
 }
 

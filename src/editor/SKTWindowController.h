@@ -67,7 +67,10 @@ public:
     // --- operations other parts reach the window by ---
     void Show_RHS_Properties(const GraphicPtr &graphic) override;
     // The inspector issue replaces the placeholder inspector here.
-    void setInspector(std::function<void(const GraphicPtr &)> inspector) { m_inspector = std::move(inspector); }
+    void setInspector(std::function<void(const GraphicPtr &)> inspector)
+    {
+        m_inspector = std::move(inspector);
+    }
     void showPlaceholderProperties(const GraphicPtr &graphic);
 
     void changeViewController(int index);

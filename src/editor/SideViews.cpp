@@ -12,7 +12,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-SideViews::SideViews(QWidget *parent, SKTDocument &document, SKTGrid &grid, ZoomFactor &zoom, CanvasHost *host)
+SideViews::SideViews(QWidget *parent, SKTDocument &document, SKTGrid &grid, ZoomFactor &zoom,
+                     CanvasHost *host)
     : QObject(parent), m_document(document)
 {
     myTargetView = new QWidget(parent);
@@ -97,8 +98,7 @@ void SideViews::Temp_Design_Control_Assign()
 {
     SKTGraphicView *preview = canvas(SKTDocument::Temp);
     preview->delete_all_control();
-    const GraphicList &source =
-        Card_Front_Or_Back != 0 ? m_document.graphics_back() : m_document.graphics();
+    const GraphicList &source = Card_Front_Or_Back != 0 ? m_document.graphics_back() : m_document.graphics();
     if (!source.isEmpty()) {
         QList<int> indexes;
         for (int i = 0; i < source.size(); ++i)

@@ -16,13 +16,15 @@
 
 namespace
 {
-const char *const Titles[] = {"Arrow",     "Line",    "Text",          "Rectangle", "Circle",       "Rounded Rectangle",
-                              "Triangle",  "Diamond", "Picture",       "Library Picture", "Barcode", "Signature",
-                              "Fingerprint", "Star",  "Double Star",   "Polygon"};
-const char *const ButtonNames[] = {"Arrow_Tool",   "Line_Tool",      "Text_Tool",    "Rect_Tool",
-                                   "Circle_Tool",  "Round_Rect_Tool", "Triangle_Tool", "Diamond_Tool",
-                                   "Image_Tool",   "Image_Library_Tool", "Barcode_Tool", "Signature_Tool",
-                                   "Fingure_Print_Tool", "Star_Tool", "Double_Star_Tool", "Polygon_Tool"};
+const char *const Titles[] = {
+    "Arrow",       "Line",    "Text",        "Rectangle",       "Circle",  "Rounded Rectangle",
+    "Triangle",    "Diamond", "Picture",     "Library Picture", "Barcode", "Signature",
+    "Fingerprint", "Star",    "Double Star", "Polygon"};
+const char *const ButtonNames[] = {
+    "Arrow_Tool",         "Line_Tool",          "Text_Tool",        "Rect_Tool",
+    "Circle_Tool",        "Round_Rect_Tool",    "Triangle_Tool",    "Diamond_Tool",
+    "Image_Tool",         "Image_Library_Tool", "Barcode_Tool",     "Signature_Tool",
+    "Fingure_Print_Tool", "Star_Tool",          "Double_Star_Tool", "Polygon_Tool"};
 } // namespace
 
 ToolController::ToolController(SKTWindowController &window, QWidget *buttonParent)
@@ -44,7 +46,6 @@ ToolController::ToolController(SKTWindowController &window, QWidget *buttonParen
         m_buttons << b;
         connect(b, &QToolButton::clicked, this, [this, tool] { Select_tool(tool); });
     }
-    layout->addStretch();
     connect(this, &ToolController::selectedToolChanged, this, &ToolController::selectedToolDidChange);
 }
 
@@ -132,7 +133,6 @@ void ToolController::selectedToolDidChange()
     if (*kind == SKTGraphic::Kind::Signature && m_tool == 11)
         rect.setSize(QSizeF(100, 50));
     const bool back = Card_Front_Or_Back != 0;
-    m_window.sideViews().liveCanvas()->createGraphicOfClass(*kind, true, rect,
-                                                           back ? QStringLiteral("B") : QStringLiteral("F"),
-                                                           QString(), QString());
+    m_window.sideViews().liveCanvas()->createGraphicOfClass(
+        *kind, true, rect, back ? QStringLiteral("B") : QStringLiteral("F"), QString(), QString());
 }

@@ -36,7 +36,9 @@ void DesignerApplication::quitOnTerminationSignals()
     connect(m_signalNotifier, &QSocketNotifier::activated, this, [] {
         char byte;
         [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[1], &byte, 1);
-        QCoreApplication::quit();
+        // exit(), not quit(): quit() would first ask every window to close, and the main
+        // window answers a close with its exit questions.
+        QCoreApplication::exit(0);
     });
     struct sigaction sa = {};
     sa.sa_handler = onTerminationSignal;

@@ -12,7 +12,9 @@ MainWindowShell::MainWindowShell(QWidget *parent, bool withQuitMenu) : QMainWind
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor::fromRgbF(241 / 255.0, 244 / 255.0, 250 / 255.0, 1.0));
     setPalette(pal);
-    setGeometry(100, 0, 1000, 800);
+    // The frame's corner at (100, 0), the window 1000 x 800.
+    resize(1000, 800);
+    move(100, 0);
     if (!withQuitMenu)
         return;
 

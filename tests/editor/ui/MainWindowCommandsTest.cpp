@@ -1,0 +1,279 @@
+// The main window's commands and file commands, answered through the test doubles: lock, edit
+// buttons and clipboard, print checks, alignment and grid, New, Open, Save and the exit sequence.
+#include "MainWindowFixture.h"
+
+#include "canvas/SKTZoomingScrollView.h"
+#include "editor/EditButtons.h"
+#include "editor/EditorCommands.h"
+#include "editor/FileCommands.h"
+#include "editor/Grid_Wizard.h"
+#include "editor/InspectorTabs.h"
+#include "editor/MainMenus.h"
+#include "editor/WindowRegistry.h"
+#include "foundation/FloatSlider.h"
+#include "foundation/FoundationState.h"
+#include "foundation/PrinterCatalog.h"
+#include "model/GraphicPasteboard.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+
+class MainWindowCommands : public MainWindowFixture
+{
+protected:
+    WindowRegistry &registry() { return window->registry(); }
+};
+
+TEST_F(MainWindowCommands, LockAndTheEditButtonsFollowTheSelectionAndClipboard)
+{
+    EditButtons &b = window->editButtons();
+    b.Lock_btn->setEnabled(true);
+    b.Lock_btn->click();
+    EXPECT_EQ(shown(), QStringList{EditorCommands::LockMessage});
+    EXPECT_FALSE(b.Cut_btn->isEnabled());
+    EXPECT_TRUE(b.Unlock_btn->isEnabled());
+    b.Unlock_btn->click();
+    EXPECT_EQ(shown().last(), EditorCommands::UnlockMessage);
+
+    clickTool(3);
+    clickTool(5);
+    EXPECT_TRUE(b.Cut_btn->isEnabled());
+    EXPECT_FALSE(b.Unlock_btn->isEnabled());
+    EXPECT_TRUE(b.Undo_btn->isEnabled());
+    canvas(0)->selectAll();
+    b.Lock_btn->click();
+    EXPECT_TRUE(front()[0]->ctrl_is_locked);
+    EXPECT_TRUE(front()[1]->ctrl_is_locked);
+    EXPECT_EQ(window->inspectorTabs().shownItems(), QList<InspectorTabs::Item>{InspectorTabs::Lock_tab});
+    EXPECT_FALSE(b.Paste_btn->isEnabled());
+    b.Unlock_btn->click();
+    EXPECT_FALSE(front()[0]->ctrl_is_locked);
+
+    // Paste follows the clipboard: our objects turn it on, file names alone or nothing turn it off.
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    auto *ours = new QMimeData;
+    ours->setData(GraphicPasteboard::MimeType, QByteArray("x"));
+    clipboard->setMimeData(ours);
+    EXPECT_TRUE(b.Paste_btn->isEnabled());
+    auto *files = new QMimeData;
+    files->setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.png"))});
+    clipboard->setMimeData(files);
+    EXPECT_FALSE(b.Paste_btn->isEnabled());
+    clipboard->clear();
+    b.Set_Paste_Button_Status();
+    EXPECT_FALSE(b.Paste_btn->isEnabled());
+
+    // Undo and Redo and their menu titles follow the undo manager.
+    QCoreApplication::processEvents();
+    QAction *undo = window->menus().action(QStringLiteral("Edit/Undo"));
+    ASSERT_NE(undo, nullptr);
+    EXPECT_TRUE(undo->text().startsWith(QStringLiteral("Undo")));
+    window->commands().Undo_Clicked();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(b.Redo_btn->isEnabled());
+    EXPECT_TRUE(window->menus().action(QStringLiteral("Edit/Redo"))->isEnabled());
+}
+
+TEST_F(MainWindowCommands, PrintSaysWhyNothingCanBePrinted)
+{
+    GraphicPtr text = SKTGraphic::create(SKTGraphic::Kind::Text);
+    text->data_source_type = 1;
+    text->batch_list_name = QStringLiteral("Empty");
+    testsupport::writeFile(Data_Folder_Path + QStringLiteral("/Empty.txt"), "");
+    window->document().insertGraphic(text, 0);
+    window->ui().Print_Btn->click();
+    EXPECT_EQ(shown(), QStringList{EditorCommands::ListEmptyMessage});
+
+    window->document().removeGraphicAtIndex(0);
+    PrinterCatalog::setFake(QStringList());
+    int printWindows = 0;
+    registry().fill(WindowRegistry::Window::Print, [&](const QString &) { return ++printWindows; });
+    window->ui().Print_Btn->click();
+    EXPECT_EQ(shown().last(), EditorCommands::NoPrinterMessage);
+    EXPECT_EQ(printWindows, 0);
+    PrinterCatalog::setFake(QStringList{QStringLiteral("Office")});
+    window->ui().Print_Btn->click();
+    EXPECT_EQ(printWindows, 1);
+}
+
+TEST_F(MainWindowCommands, AlignmentGridRulerAndBackground)
+{
+    MainWindowLayout &ui = window->ui();
+    clickTool(3);
+    ui.Make_Same_Width_btn->setEnabled(true);
+    ui.Make_Same_Width_btn->click();
+    EXPECT_EQ(shown().last(), EditorCommands::MoreThanOneMessage);
+    ui.Align_To_Grid_btn->setEnabled(true);
+    ui.Align_To_Grid_btn->click();
+    EXPECT_EQ(shown().last(), EditorCommands::GridFirstMessage);
+
+    // The spacing slider shows the grid; Cancel keeps what was changed.
+    modalScripts.push_back([&](QDialog &dialog) {
+        auto &grid = static_cast<Grid_Wizard &>(dialog);
+        EXPECT_FALSE(grid.Grid_Space_slidr->isEnabled());
+        grid.Show_hide_grid_chk->click();
+        EXPECT_TRUE(grid.Grid_Space_slidr->isEnabled());
+        grid.Grid_Space_slidr->slider()->setValue(grid.Grid_Space_slidr->slider()->value() + 3);
+        saveArtifact(&dialog, QStringLiteral("grid_dialog.png"));
+        grid.cancel_button->click();
+        return dialog.result();
+    });
+    ui.Grid_Btn->click();
+    EXPECT_TRUE(window->grid().isAlwaysShown());
+    EXPECT_DOUBLE_EQ(window->grid().spacing(), 12.0);
+    ui.Align_To_Grid_btn->click();
+    EXPECT_EQ(shown().size(), 2);
+
+    ui.Show_Ruler_chk->click();
+    for (int side = 0; side < 3; ++side)
+        EXPECT_TRUE(window->sideViews().scrollView(side)->rulersVisible());
+
+    // The card background comes from the background library, then shows its tab.
+    const QString picture = tempPath(QStringLiteral("bg.png"));
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    image.save(picture);
+    QString mode;
+    registry().fill(WindowRegistry::Window::ImageLibrary, [&](const QString &m) {
+        mode = m;
+        EditorState::instance().lib_window_sel_file = picture;
+        return 1;
+    });
+    ui.Card_Bckgrnd_Btn->click();
+    EXPECT_EQ(mode, QStringLiteral("B"));
+    EXPECT_TRUE(window->Front_card_Prop.Card_fill_chk);
+    EXPECT_EQ(window->Front_card_Prop.Card_fill_style, QStringLiteral("I"));
+    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, picture);
+    EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image.has_value());
+    EXPECT_TRUE(ui.Card_Image_fill_rd->isChecked());
+    EXPECT_EQ(window->inspectorTabs().sett_tab()->currentWidget(),
+              window->inspectorTabs().page(InspectorTabs::card_bkgd_tab));
+}
+
+TEST_F(MainWindowCommands, SaveReopenAndTheTitle)
+{
+    clickTool(3);
+    clickTool(2);
+    const QString path = tempPath(QStringLiteral("My card.dcard"));
+    files.answers.push_back(path);
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(files.requests.size(), 1);
+    EXPECT_EQ(files.requests[0].kind, QStringLiteral("save"));
+    EXPECT_EQ(files.requests[0].suffixes, QStringList{QStringLiteral("dcard")});
+    EXPECT_EQ(shown(), QStringList{DesignFile::SavedMessage});
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tessaly Greeting Designer ( My card.dcard )"));
+
+    // Save As cancelled keeps the old path.
+    files.answers.push_back(std::nullopt);
+    window->fileCommands().SaveAs_Btn_Clicked();
+    EXPECT_EQ(Project_File_Name, path);
+
+    // New: the question, a No, and a new empty design.
+    messages.queueAnswers({false});
+    window->fileCommands().New_Btn_Clicked();
+    EXPECT_EQ(messages.questions().last(), FileCommands::SaveBeforeNewQuestion);
+    EXPECT_TRUE(front().isEmpty());
+    EXPECT_EQ(window->windowTitle(), SKTWindowController::App_Name);
+    EXPECT_EQ(window->Front_card_Prop.Card_Name, QStringLiteral("Untitled"));
+    EXPECT_EQ(last_ctrl_X, 10.0f);
+
+    // Open brings both objects back, newest first, and the title.
+    messages.queueAnswers({false});
+    files.answers.push_back(path);
+    window->fileCommands().Open_Btn_Clicked();
+    EXPECT_EQ(messages.questions().last(), FileCommands::SaveBeforeOpenQuestion);
+    ASSERT_EQ(front().size(), 2);
+    EXPECT_EQ(front()[0]->kind(), SKTGraphic::Kind::Text);
+    EXPECT_EQ(front()[0]->bounds().topLeft(), QPointF(50, 50));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tessaly Greeting Designer ( My card.dcard )"));
+    QFile::remove(path);
+    window->Set_Log_Name_In_Title();
+    EXPECT_EQ(window->windowTitle(), SKTWindowController::App_Name);
+}
+
+TEST_F(MainWindowCommands, OpenCancelledOrDamagedShowsTheStartWindow)
+{
+    int startWindows = 0;
+    registry().fill(WindowRegistry::Window::StartWizard, [&](const QString &) {
+        ++startWindows;
+        Start_Card_Option = QStringLiteral("T");
+        return 1;
+    });
+    clickTool(3);
+    messages.queueAnswers({false});
+    files.answers.push_back(std::nullopt);
+    window->fileCommands().Open_Btn_Clicked();
+    EXPECT_EQ(startWindows, 1);
+    EXPECT_TRUE(front().isEmpty()); // cleared before the panel showed
+
+    const QString damaged = tempPath(QStringLiteral("bad.dcard"));
+    testsupport::writeFile(damaged, "not a design");
+    messages.queueAnswers({false});
+    files.answers.push_back(damaged);
+    window->fileCommands().Open_Btn_Clicked();
+    EXPECT_EQ(shown().last(), DesignFile::CorruptMessage);
+    EXPECT_EQ(startWindows, 2);
+
+    // Cancelling the start window ends the program.
+    registry().fill(WindowRegistry::Window::StartWizard, [](const QString &) { return 0; });
+    window->Open_Start_Window();
+    EXPECT_EQ(exitStatuses, QList<int>{0});
+}
+
+TEST_F(MainWindowCommands, ExitAsksSavesAndShowsRateUs)
+{
+    int rateUs = 0;
+    registry().fill(WindowRegistry::Window::RateUs, [&](const QString &) { return ++rateUs; });
+    clickTool(3);
+    const QString path = tempPath(QStringLiteral("exit.dcard"));
+    files.answers.push_back(path);
+    messages.queueAnswers({true});
+    window->close(); // the title bar's close button runs the exit sequence
+    EXPECT_EQ(messages.questions(), QStringList{FileCommands::SaveBeforeCloseQuestion});
+    EXPECT_TRUE(shown().isEmpty()); // Yes saves without a message
+    EXPECT_TRUE(QFileInfo(path).isFile());
+    EXPECT_EQ(rateUs, 1);
+    EXPECT_EQ(exitStatuses, QList<int>{0});
+
+    // A save that fails keeps the program open and says so.
+    Project_File_Name = tempPath(QStringLiteral("missing/folder/x.dcard"));
+    messages.queueAnswers({true});
+    QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(shown(), QStringList{DesignFile::SaveFailedMessage});
+    EXPECT_EQ(exitStatuses, QList<int>{0});
+    EXPECT_EQ(rateUs, 1);
+
+    // No saves nothing and leaves.
+    messages.queueAnswers({false});
+    window->Exit_App();
+    EXPECT_EQ(exitStatuses, (QList<int>{0, 0}));
+}
+
+TEST_F(MainWindowCommands, MenuItemsOfUnbuiltWindowsWaitForTheirEntries)
+{
+    MainMenus &menus = window->menus();
+    for (const char *path :
+         {"File/New", "File/Open...", "File/Save", "File/Save As...", "File/Exit", "Edit/Copy", "Edit/Paste",
+          "Edit/Select All", "Tools/Rectangle", "View/Show Ruler"})
+        EXPECT_NE(menus.action(QString::fromLatin1(path)), nullptr) << path;
+    EXPECT_EQ(menus.action(QStringLiteral("File/Save As..."))->shortcut(),
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    EXPECT_EQ(menus.action(QStringLiteral("Edit/Delete"))->shortcut(), QKeySequence(Qt::Key_Delete));
+    QAction *mail = menus.action(QStringLiteral("File/Mail..."));
+    ASSERT_NE(mail, nullptr);
+    EXPECT_FALSE(mail->isEnabled());
+    int opened = 0;
+    registry().fill(WindowRegistry::Window::Mail, [&](const QString &) { return ++opened; });
+    EXPECT_TRUE(mail->isEnabled());
+    mail->trigger();
+    EXPECT_EQ(opened, 1);
+}

@@ -1,0 +1,60 @@
+// A fresh main window over a private data root for every test, with every seam answering from
+// the test; helpers click tools and read the sides as a user would see them.
+#pragma once
+
+#include "canvas/SKTGraphicView.h"
+#include "data/ExcelBindingTable.h"
+#include "editor/EditorState.h"
+#include "editor/SKTWindowController.h"
+#include "editor/SideViews.h"
+#include "editor/ToolController.h"
+#include "model/ModelGlobals.h"
+#include "support/WindowFixture.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QTest>
+
+#include <memory>
+
+class MainWindowFixture : public testsupport::WindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        ModelGlobals::instance().reset();
+        EditorState::instance().reset();
+        ExcelBindingTable::defaultInstance().reset();
+        window = std::make_unique<SKTWindowController>();
+        window->show();
+        window->start();
+        QCoreApplication::processEvents();
+        messages.clear();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        ModelGlobals::instance().reset();
+        WindowFixture::TearDown();
+    }
+
+    void clickTool(int tool)
+    {
+        QTest::mouseClick(window->tools().button(tool), Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+    // The message boxes' texts as the user reads them (boxes start with a blank line).
+    QStringList shown() const
+    {
+        QStringList texts;
+        for (const QString &m : messages.messages())
+            texts << (m.startsWith(QLatin1Char('\n')) ? m.mid(1) : m);
+        return texts;
+    }
+    const GraphicList &front() { return window->document().graphics(); }
+    const GraphicList &back() { return window->document().graphics_back(); }
+    SKTGraphicView *canvas(int side) { return window->sideViews().canvas(side); }
+
+    std::unique_ptr<SKTWindowController> window;
+};

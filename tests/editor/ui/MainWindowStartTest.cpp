@@ -1,0 +1,128 @@
+// The main window as it starts, its tools and its sides, driven through its buttons.
+#include "MainWindowFixture.h"
+
+#include "canvas/ZoomFactor.h"
+#include "editor/EditButtons.h"
+#include "editor/InspectorTabs.h"
+#include "foundation/FolderListing.h"
+#include "foundation/FoundationState.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+
+class MainWindowStart : public MainWindowFixture
+{
+};
+
+TEST_F(MainWindowStart, StartsOnTheDefaultCardWithTheCardTabs)
+{
+    EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(100, 0));
+    EXPECT_EQ(window->size(), QSize(1000, 800));
+    EXPECT_EQ(window->palette().color(QPalette::Window), QColor(241, 244, 250));
+    EXPECT_EQ(window->windowTitle(), SKTWindowController::App_Name);
+    EXPECT_DOUBLE_EQ(window->zoomFactor().factor(), 1.0);
+    EXPECT_EQ(window->tools().Selected_Control_Tool(), 0);
+    for (int side = 0; side < 3; ++side)
+        EXPECT_EQ(canvas(side)->cardSize(), QSizeF(243, 154));
+    EXPECT_EQ(window->inspectorTabs().shownItems(),
+              (QList<InspectorTabs::Item>{InspectorTabs::card_setting_tab, InspectorTabs::card_bkgd_tab,
+                                          InspectorTabs::card_brdr_tab}));
+    MainWindowLayout &ui = window->ui();
+    ASSERT_EQ(ui.Text_Date_style->count(), 9);
+    EXPECT_EQ(ui.Text_Date_style->itemText(0), QStringLiteral("M-d-yyyy"));
+    EXPECT_EQ(ui.Text_Date_style->itemText(8), QStringLiteral("d-M-yy"));
+    ASSERT_EQ(ui.Text_Time_style->count(), 4);
+    EXPECT_EQ(ui.Text_Time_style->itemText(0), QStringLiteral("h:mm:ss a"));
+    EXPECT_EQ(ui.Text_Time_style->itemText(3), QStringLiteral("HH:mm:ss"));
+    const QStringList patterns = Get_Files_Array_At_Path(Resource_Path + QStringLiteral("Fill_Style_Image"));
+    ASSERT_FALSE(patterns.isEmpty());
+    EXPECT_EQ(ui.Card_hatch_style->count(), patterns.size());
+    EXPECT_EQ(ui.shape_hatch_style->itemText(0), patterns.at(0));
+    EXPECT_EQ(Start_Card_Option, QStringLiteral("T"));
+    EXPECT_TRUE(exitStatuses.isEmpty());
+    EXPECT_TRUE(shown().isEmpty());
+    saveArtifact(window.get(), QStringLiteral("main_window_start.png"));
+}
+
+TEST_F(MainWindowStart, ToolsCreateAtTheNextPlaceAndFallBackToTheArrow)
+{
+    clickTool(3);
+    clickTool(3);
+    ASSERT_EQ(front().size(), 2);
+    // The newest is frontmost; each steps 20 points from the last place.
+    EXPECT_EQ(front()[1]->bounds(), QRectF(30, 30, 50, 50));
+    EXPECT_EQ(front()[0]->bounds(), QRectF(50, 50, 50, 50));
+    EXPECT_EQ(window->tools().Selected_Control_Tool(), 0);
+    EXPECT_EQ(canvas(0)->selectedGraphic(), front()[0]);
+
+    clickTool(10);
+    EXPECT_EQ(front()[0]->bounds().size(), QSizeF(120, 60));
+    clickTool(11);
+    EXPECT_EQ(front()[0]->bounds().size(), QSizeF(100, 50));
+    clickTool(0);
+    clickTool(12);
+    EXPECT_EQ(front().size(), 4);
+    EXPECT_EQ(window->tools().Selected_Control_Tool(), 0);
+
+    // The next place wraps to 10 where an object would reach the card's far edge.
+    last_ctrl_X = 90;
+    last_ctrl_Y = 90;
+    EXPECT_EQ(window->Control_New_Point(QStringLiteral("F")), QPointF(110, 10));
+    last_ctrl_X = 10;
+    last_ctrl_Y = 10;
+    EXPECT_EQ(window->Control_New_Point(QStringLiteral("B")), QPointF(30, 30));
+    saveArtifact(window.get(), QStringLiteral("main_window_tools.png"));
+}
+
+TEST_F(MainWindowStart, SidesShowOneViewAndThePreviewHoldsTheLiveObjects)
+{
+    MainWindowLayout &ui = window->ui();
+    QLabel *label = window->sideViews().Front_back_label;
+    EXPECT_EQ(label->text(), QStringLiteral("Front"));
+    ui.Back_Card_Btn->click();
+    EXPECT_EQ(label->text(), QStringLiteral("Back"));
+    clickTool(3);
+    clickTool(4);
+    ASSERT_EQ(back().size(), 2);
+    EXPECT_TRUE(front().isEmpty());
+
+    ui.Temp_Card_Btn->click();
+    ui.Temp_Card_Btn->click();
+    EXPECT_EQ(label->text(), QStringLiteral("TEMP"));
+    const GraphicList &preview = window->document().graphics_temp();
+    ASSERT_EQ(preview.size(), 2);
+    EXPECT_EQ(preview[0].get(), back()[0].get()); // the same objects, once each
+    EXPECT_EQ(preview[1].get(), back()[1].get());
+    EXPECT_EQ(window->sideViews().myTargetView->findChildren<SKTGraphicView *>().size(), 1);
+
+    // A tool and Delete while the preview shows act on the back.
+    clickTool(3);
+    EXPECT_EQ(back().size(), 3);
+    canvas(1)->changeSelectionIndexes({0});
+    window->editButtons().Delete_btn->setEnabled(true);
+    window->editButtons().Delete_btn->click();
+    EXPECT_EQ(back().size(), 2);
+    EXPECT_TRUE(front().isEmpty());
+
+    window->changeViewController(3);
+    window->changeViewController(-1);
+    EXPECT_EQ(window->sideViews().shownIndex(), 2);
+    ui.Front_Card_Btn->click();
+    EXPECT_EQ(label->text(), QStringLiteral("Front"));
+    EXPECT_EQ(Card_Front_Or_Back.load(), 0);
+}
+
+TEST_F(MainWindowStart, CardSizeChangesReachEverySideAndRedraw)
+{
+    QCoreApplication::processEvents();
+    const int paints = canvas(0)->paintCount();
+    window->SetDocumentCanvasSize(QSizeF(243, 154)); // the same size still redraws
+    QCoreApplication::processEvents();
+    EXPECT_GT(canvas(0)->paintCount(), paints);
+    window->SetDocumentCanvasSize(QSizeF(300, 200));
+    for (int side = 0; side < 3; ++side)
+        EXPECT_EQ(canvas(side)->cardSize(), QSizeF(300, 200));
+    EXPECT_EQ(window->frontCanvasBounds(), QRectF(0, 0, 300, 200));
+}
