@@ -1,0 +1,211 @@
+"""One run of the program under its own Xvfb, in a temporary home.
+
+Every acceptance script starts a Session, drives the program through it and ends it with quit().
+The start and the end go through the windows the program may show there (the start window, the
+save question, the rate-us window), so scripts keep working as those windows arrive."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+MAIN_TITLE = "Tessaly Greeting Designer"
+START_TITLE = "Start Wizard"
+RATE_US_TITLE = "Rate Us"
+
+
+class AcceptanceError(AssertionError):
+    pass
+
+
+def build_dir():
+    return os.environ.get("TESSALY_BUILD", os.path.join(os.path.dirname(__file__), "../../../build/test"))
+
+
+def program_path():
+    return os.path.join(build_dir(), "src/app/tessaly-designer")
+
+
+def cardtool_path():
+    return os.path.join(build_dir(), "tests/tools/cardtool/cardtool")
+
+
+def screenshot_dir():
+    path = os.path.join(build_dir(), "acceptance")
+    os.makedirs(path, exist_ok=True)
+    return path
+
+
+class Session:
+    def __init__(self, name, args=()):
+        self.name = name
+        self.home = tempfile.mkdtemp(prefix="tessaly-acceptance-")
+        self.shots = 0
+        self.xvfb = None
+        self.app = None
+        self._start_xvfb()
+        self.env = dict(os.environ)
+        self.env.update({
+            "DISPLAY": self.display,
+            "QT_QPA_PLATFORM": "xcb",
+            "HOME": self.home,
+            "XDG_DATA_HOME": os.path.join(self.home, "data"),
+            "XDG_CONFIG_HOME": os.path.join(self.home, "config"),
+            "XDG_RUNTIME_DIR": self.home,
+            "QT_LOGGING_RULES": "qt.qpa.*=false",
+        })
+        self.log = open(os.path.join(self.home, "program.log"), "w")
+        self.app = subprocess.Popen([program_path(), *args], env=self.env, stdout=self.log, stderr=subprocess.STDOUT)
+        self.window = self.wait_for_window(MAIN_TITLE)
+        self.get_past_start_window()
+        self.focus(self.window)
+
+    # --- the X server ---
+    def _start_xvfb(self):
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        deadline = time.time() + 20
+        while not number.endswith(b"\n") and time.time() < deadline:
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read_end)
+        if not number.strip():
+            raise AcceptanceError("Xvfb did not start")
+        self.display = ":" + number.decode().strip()
+
+    # --- windows, keys, mouse ---
+    def xdotool(self, *args, check=True):
+        r = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True, timeout=30)
+        if check and r.returncode != 0:
+            raise AcceptanceError("xdotool %s failed: %s" % (" ".join(args), r.stderr))
+        return r.stdout.strip()
+
+    def find_window(self, title):
+        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title], env=self.env,
+                           capture_output=True, text=True, timeout=30)
+        ids = r.stdout.split()
+        return ids[-1] if ids else None
+
+    def wait_for_window(self, title, timeout=20):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.app and self.app.poll() is not None:
+                raise AcceptanceError("the program ended with %s before showing %r" % (self.app.returncode, title))
+            found = self.find_window(title)
+            if found:
+                time.sleep(0.3)
+                return found
+            time.sleep(0.1)
+        raise AcceptanceError("no window titled %r" % title)
+
+    def wait_for_window_gone(self, title, timeout=10):
+        deadline = time.time() + timeout
+        while time.time() < deadline and self.find_window(title):
+            time.sleep(0.1)
+
+    def focus(self, window=None):
+        self.xdotool("windowfocus", "--sync", window or self.window)
+
+    def key(self, *keys, delay=0.3):
+        for k in keys:
+            self.xdotool("key", "--clearmodifiers", k)
+            time.sleep(delay)
+
+    def type_text(self, text):
+        self.xdotool("type", "--delay", "20", text)
+        time.sleep(0.3)
+
+    def modal_window(self, timeout=10):
+        """The newest window that is not the main one (a dialog or a message box)."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "."], env=self.env,
+                               capture_output=True, text=True, timeout=30)
+            # Message boxes carry the program's name too: anything but the main window counts.
+            ids = [w for w in r.stdout.split() if w != self.window]
+            for w in reversed(ids):
+                if self.xdotool("getwindowname", w, check=False):
+                    return w
+            time.sleep(0.1)
+        raise AcceptanceError("no dialog appeared")
+
+    def answer_question(self, yes):
+        """Answers the Yes/No box that is showing: Return for Yes, Escape for No."""
+        box = self.modal_window()
+        self.focus(box)
+        self.key("Return" if yes else "Escape")
+
+    # --- screenshots and clipboard ---
+    def screenshot(self, label):
+        self.shots += 1
+        path = os.path.join(screenshot_dir(), "%02d-%s.png" % (self.shots, label))
+        subprocess.run(["import", "-window", "root", path], env=self.env, check=True, timeout=30)
+        return path
+
+    def clipboard(self, target):
+        r = subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-o"], env=self.env,
+                           capture_output=True, timeout=30)
+        return r.stdout
+
+    # --- the program's own windows on the way in and out ---
+    def get_past_start_window(self):
+        """The start window, once it exists, starts a plain card with its default button."""
+        deadline = time.time() + 1.5
+        while time.time() < deadline:
+            start = self.find_window(START_TITLE)
+            if start:
+                self.focus(start)
+                self.key("Return")
+                self.wait_for_window_gone(START_TITLE)
+                return
+            time.sleep(0.1)
+
+    def quit(self, save=False, timeout=20):
+        """Ctrl+Q, the save question, then the rate-us window if it shows; returns the exit status."""
+        self.focus()
+        self.key("ctrl+q")
+        self.answer_question(save)
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.app.poll() is not None:
+                return self.app.returncode
+            rate = self.find_window(RATE_US_TITLE)
+            if rate:
+                self.focus(rate)
+                self.key("Escape")
+            time.sleep(0.1)
+        raise AcceptanceError("the program did not end")
+
+    def close(self):
+        if self.app and self.app.poll() is None:
+            self.app.kill()
+            self.app.wait()
+        if self.xvfb:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+        self.log.close()
+        shutil.rmtree(self.home, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        if exc[0] is not None:
+            try:
+                self.screenshot("failure")
+                with open(os.path.join(self.home, "program.log")) as f:
+                    print(f.read())
+            except Exception:
+                pass
+        self.close()
+        return False

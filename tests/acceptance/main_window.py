@@ -1,0 +1,68 @@
+#!/usr/bin/python3
+"""The main window as a user meets it: two rectangles and a text from the Tools menu, copied to the
+clipboard as card objects, PDF and TIFF, saved through the file dialog, checked with cardtool, and
+the program left with Ctrl+Q."""
+
+import json
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.session import Session, AcceptanceError, cardtool_path  # noqa: E402
+
+
+def check(condition, message):
+    if not condition:
+        raise AcceptanceError(message)
+
+
+def main():
+    with Session("main_window") as s:
+        for mnemonic in ("r", "r", "t"):  # Tools > Rectangle twice, Tools > Text
+            s.focus()
+            s.key("alt+t", mnemonic)
+        s.screenshot("main")
+
+        s.focus()
+        s.key("ctrl+a", "ctrl+c", delay=0.6)
+        targets = s.clipboard("TARGETS").decode(errors="replace").split()
+        for wanted in ("application/x-tessaly-card-objects", "application/pdf", "image/tiff"):
+            check(wanted in targets, "the clipboard lacks %s: %s" % (wanted, targets))
+        pdf = s.clipboard("application/pdf")
+        info = subprocess.run(["pdfinfo", "-"], input=pdf, capture_output=True, timeout=30)
+        check(info.returncode == 0, "the copied PDF does not read: %s" % info.stderr.decode(errors="replace"))
+
+        design = os.path.join(s.home, "a.dcard")
+        s.focus()
+        s.key("ctrl+s")
+        dialog = s.wait_for_window("Save Design")
+        s.focus(dialog)
+        s.key("ctrl+a")
+        s.type_text(design)
+        s.key("Return")
+        s.wait_for_window_gone("Save Design")
+        box = s.modal_window()  # "... has been saved successfully."
+        s.focus(box)
+        s.key("Return")
+        s.screenshot("saved")
+        deadline = time.time() + 10
+        while not os.path.exists(design) and time.time() < deadline:
+            time.sleep(0.1)
+        check(os.path.exists(design), "no design file was written")
+
+        dump = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True, timeout=60)
+        check(dump.returncode == 0, "cardtool design-dump failed: %s" % dump.stderr)
+        objects = json.loads(dump.stdout)["front"]["objects"]
+        found = [(o["class"], o["_bounds"][0], o["_bounds"][1]) for o in objects]
+        check(found == [("SKTText", 70, 70), ("Shape_Control", 50, 50), ("Shape_Control", 30, 30)],
+              "front objects are %s" % found)
+
+        status = s.quit(save=False)
+        check(status == 0, "exit status %s" % status)
+    print("main_window: ok")
+
+
+if __name__ == "__main__":
+    main()
