@@ -277,3 +277,39 @@ TEST_F(MainWindowCommands, MenuItemsOfUnbuiltWindowsWaitForTheirEntries)
     mail->trigger();
     EXPECT_EQ(opened, 1);
 }
+
+TEST_F(MainWindowCommands, ADesignNamedAtStartOpensWithoutTheStartWindow)
+{
+    clickTool(3);
+    const QString path = tempPath(QStringLiteral("given.dcard"));
+    files.answers.push_back(path);
+    window->fileCommands().Save_Btn_Clicked();
+    window.reset();
+
+    int startWindows = 0;
+    const auto countStarts = [&](SKTWindowController &w) {
+        w.registry().fill(WindowRegistry::Window::StartWizard, [&](const QString &) {
+            ++startWindows;
+            Start_Card_Option = QStringLiteral("T");
+            return 1;
+        });
+    };
+    window = std::make_unique<SKTWindowController>();
+    countStarts(*window);
+    window->show();
+    window->start(path);
+    EXPECT_EQ(startWindows, 0);
+    ASSERT_EQ(front().size(), 1);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tessaly Greeting Designer ( given.dcard )"));
+
+    window.reset();
+    messages.clear();
+    const QString damaged = tempPath(QStringLiteral("damaged.dcard"));
+    testsupport::writeFile(damaged, "<plist>");
+    window = std::make_unique<SKTWindowController>();
+    countStarts(*window);
+    window->start(damaged);
+    EXPECT_EQ(shown(), QStringList{DesignFile::CorruptMessage});
+    EXPECT_EQ(startWindows, 1);
+    EXPECT_TRUE(front().isEmpty());
+}
