@@ -42,6 +42,8 @@ public:
     CanvasHost &host() const;
 
     // --- bindings ---
+    // The document, the selection and the grid must outlive the canvas or be unbound first (the
+    // canvas stops observing them when it goes).
     // Shows and edits the list of `side` (0 front, 1 back, 2 preview) of the document.
     void bindGraphics(SKTDocument &document, int side);
     void unbindGraphics();
