@@ -281,46 +281,45 @@ void EditorCommands::Help_Button()
 
 // --- alignment and grid ---
 
+void EditorCommands::arrange(void (SKTGraphicView::*operation)())
+{
+    (live().*operation)();
+    m_window.Refresh_Canvas();
+}
+
 void EditorCommands::Align_Center_Clicked()
 {
-    live().alignformCenter();
-    m_window.Refresh_Canvas();
+    arrange(&SKTGraphicView::alignformCenter);
 }
 
 void EditorCommands::Align_Left_Clicked()
 {
-    live().alignLeftEdges();
-    m_window.Refresh_Canvas();
+    arrange(&SKTGraphicView::alignLeftEdges);
 }
 
 void EditorCommands::Align_Right_Clicked()
 {
-    live().alignRightEdges();
-    m_window.Refresh_Canvas();
+    arrange(&SKTGraphicView::alignRightEdges);
 }
 
 void EditorCommands::Align_Top_Clicked()
 {
-    live().alignTopEdges();
-    m_window.Refresh_Canvas();
+    arrange(&SKTGraphicView::alignTopEdges);
 }
 
 void EditorCommands::Align_Bottom_Clicked()
 {
-    live().alignBottomEdges();
-    m_window.Refresh_Canvas();
+    arrange(&SKTGraphicView::alignBottomEdges);
 }
 
 void EditorCommands::Align_Horz_Clicked()
 {
-    live().alignHorizontalCenters();
-    m_window.Refresh_Canvas();
+    arrange(&SKTGraphicView::alignHorizontalCenters);
 }
 
 void EditorCommands::Align_Vert_Clicked()
 {
-    live().alignVerticalCenters();
-    m_window.Refresh_Canvas();
+    arrange(&SKTGraphicView::alignVerticalCenters);
 }
 
 void EditorCommands::Make_Same_Width_Clicked()
@@ -329,8 +328,7 @@ void EditorCommands::Make_Same_Width_Clicked()
         Show_MessageBox(MoreThanOneMessage);
         return;
     }
-    live().makeSameWidth();
-    m_window.Refresh_Canvas();
+    arrange(&SKTGraphicView::makeSameWidth);
 }
 
 void EditorCommands::Make_Same_Height_Clicked()
@@ -339,14 +337,12 @@ void EditorCommands::Make_Same_Height_Clicked()
         Show_MessageBox(MoreThanOneMessage);
         return;
     }
-    live().makeSameHeight();
-    m_window.Refresh_Canvas();
+    arrange(&SKTGraphicView::makeSameHeight);
 }
 
 void EditorCommands::Make_Natural_Clicked()
 {
-    live().makeNaturalSize();
-    m_window.Refresh_Canvas();
+    arrange(&SKTGraphicView::makeNaturalSize);
 }
 
 void EditorCommands::Align_To_Grid_Clicked()
@@ -355,8 +351,7 @@ void EditorCommands::Align_To_Grid_Clicked()
         Show_MessageBox(GridFirstMessage);
         return;
     }
-    live().alignWithGrid();
-    m_window.Refresh_Canvas();
+    arrange(&SKTGraphicView::alignWithGrid);
 }
 
 void EditorCommands::Print_object_chk_changed()

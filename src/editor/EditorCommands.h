@@ -80,6 +80,8 @@ public:
 private:
     SKTGraphicView &live() const;
     void setLock(bool locked);
+    // Runs an arrange operation on the live canvas and redraws it.
+    void arrange(void (SKTGraphicView::*operation)());
     void showGridShown();
     SKTWindowController &m_window;
 };
