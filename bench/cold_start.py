@@ -40,11 +40,11 @@ def window_shown(env):
 
 def one_start(program, env):
     began = time.perf_counter()
-    app = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    app = subprocess.Popen([program], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     try:
         while not window_shown(env):
             if app.poll() is not None:
-                raise RuntimeError("the program ended early")
+                raise RuntimeError("the program ended early: %s" % app.stderr.read().decode(errors="replace"))
             if time.perf_counter() - began > 30:
                 raise RuntimeError("no window within 30 s")
             time.sleep(0.005)
