@@ -1,0 +1,66 @@
+// One long run (a batch export or a mail run) on a worker thread under the progress sheet: the
+// GUI thread keeps turning, a 0.5 s timer shows the counters, Stop sets the flag between items.
+#include "output/BatchRun.h"
+
+#include "foundation/MessageBoxes.h"
+#include "output/BatchFiller.h"
+#include "output/ExportProgress.h"
+#include "output/OutputHost.h"
+#include "output/OutputState.h"
+#include "output/Send_Modeless.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+
+void BatchRun::exec(QWidget *owner, ExportProgress &progress, int itemCount, Kind kind,
+                    const std::function<void()> &work)
+{
+    OutputState::instance().Card_Value_In_Process = true;
+    Send_Modeless sheet(owner);
+    sheet.prepare(&progress, itemCount,
+                  kind == Kind::Export ? QStringLiteral("%1 / %2 Card") : QStringLiteral("%1 / %2"));
+    sheet.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+    sheet.open();
+
+    QTimer refresh;
+    refresh.setInterval(RefreshMs);
+    QObject::connect(&refresh, &QTimer::timeout, &sheet, &Send_Modeless::update_sending_progress_bar);
+
+    // Quitting while a run goes on stops it after the item in progress.
+    const QMetaObject::Connection quitting =
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
+                         [&progress] { progress.requestStop(); });
+
+    QEventLoop loop;
+    QThread *thread = QThread::create(work);
+    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    refresh.start();
+    thread->start();
+    if (!thread->isFinished())
+        loop.exec();
+    thread->wait();
+    delete thread;
+    refresh.stop();
+    QObject::disconnect(quitting);
+    sheet.hide();
+    OutputState::instance().Card_Value_In_Process = false;
+}
+
+void BatchRun::refillFirstRow(OutputHost &host, const std::shared_ptr<const BatchFillSnapshot> &snapshot,
+                              bool back)
+{
+    if (snapshot && snapshot->Total_Batch_Excel_Card > 0) {
+        BatchFiller filler(snapshot, 72.0);
+        for (const bool side :
+             back ? std::initializer_list<bool>{true, false} : std::initializer_list<bool>{false}) {
+            GraphicList *live = host.liveGraphics(side);
+            QString error;
+            if (live && !filler.Assign_Batch_Values_To_Control(*live, 0, &error))
+                Show_NSLog_Message(QStringLiteral("Row 1 could not be shown again: ") + error);
+        }
+    }
+    OutputState::instance().Card_Value_In_Process = false;
+    host.Refresh_Canvas();
+}

@@ -1,0 +1,31 @@
+// One long run (a batch export or a mail run) on a worker thread under the progress sheet: the
+// GUI thread keeps turning, a 0.5 s timer shows the counters, Stop sets the flag between items.
+#pragma once
+
+#include "output/BatchFillSnapshot.h"
+
+#include <functional>
+#include <memory>
+
+class ExportProgress;
+class OutputHost;
+class QWidget;
+
+class BatchRun
+{
+public:
+    enum class Kind { Export, Mail };
+    static constexpr int RefreshMs = 500;
+
+    // Shows the sheet on owner prepared for itemCount items, runs work on a new thread and
+    // returns when it has finished, with the sheet closed. Card_Value_In_Process is set meanwhile
+    // so the live canvas is not redrawn. The caller has started the counters (progress.start).
+    static void exec(QWidget *owner, ExportProgress &progress, int itemCount, Kind kind,
+                     const std::function<void()> &work);
+
+    // After a run: data row 0 of the snapshot goes into the live front (and the back when the run
+    // drew it) on the GUI thread, then the canvas is redrawn. Problems are only logged: the run's
+    // own result is what the user is told.
+    static void refillFirstRow(OutputHost &host, const std::shared_ptr<const BatchFillSnapshot> &snapshot,
+                               bool back);
+};

@@ -1,0 +1,57 @@
+// The Export command and its sheet: file type, resolution, sides, combined picture and the data
+// sources; then one card to a chosen file, or one card per data row into a chosen folder.
+#pragma once
+
+#include "output/ExportResult.h"
+
+#include <QDialog>
+
+class OutputHost;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
+class ExportSheet : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit ExportSheet(OutputHost &host, QWidget *parent = nullptr);
+
+    static inline const QStringList FileTypes{QStringLiteral("PNG"), QStringLiteral("JPEG"),
+                                              QStringLiteral("TIFF"), QStringLiteral("BMP")};
+    static inline const QString ResolutionType = QStringLiteral("TIFF");
+
+    // The whole command: resets and runs the sheet, then the single or batch export, then the
+    // exported-files dialog (or a message saying why nothing was written). The result is kept.
+    void Export_Button();
+    const ExportResult &lastResult() const { return m_lastResult; }
+
+    void exportOkay();
+    void exportCancel();
+    void exportFileTypeChanged(int index);
+    void export_file_type_CellClick(int row);
+    void export_card_side_CellClick(int row);
+
+    // The extension the files get: the chosen type in lower case.
+    QString extension() const;
+
+    QComboBox *fileFormatPopup = nullptr;
+    QButtonGroup *matrix_file_type = nullptr;
+    QComboBox *saveDPIText = nullptr;
+    QButtonGroup *matrix_export_card_side = nullptr;
+    QCheckBox *export_combined_image_chk = nullptr;
+    QCheckBox *Export_with_batch_chk = nullptr;
+    QCheckBox *Export_with_excel_chk = nullptr;
+    QPushButton *ok_button = nullptr;
+    QPushButton *cancel_button = nullptr;
+
+private:
+    void resetSheet();
+    void followFileType(int index);
+    double chosenDpi() const;
+    void announce(const ExportResult &result);
+
+    OutputHost &m_host;
+    ExportResult m_lastResult;
+};

@@ -1,0 +1,46 @@
+// The progress sheet of a batch run (export or mail): the item count, the item in progress over
+// the count, a bar, the pause line of a mail run and Stop, which asks before it sets the flag.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+class ExportProgress;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+class Send_Modeless : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Send_Modeless(QWidget *parent = nullptr);
+
+    // The most recently made sheet (null once it is gone).
+    static Send_Modeless *defaultInstance();
+
+    static inline const QString StopQuestion = QStringLiteral("Are you sure you want to continue?");
+
+    // Start of a run of itemCount items: Stop enabled, the bar 0..itemCount at 0, the count texts
+    // ("%d" and firstCountFormat with 0 and the count, "%1 / %2 Card" or "%1 / %2").
+    void prepare(ExportProgress *progress, int itemCount, const QString &firstCountFormat);
+
+    // The refresh: the bar and "%d / %d " from the run's counters.
+    void update_sending_progress_bar();
+
+    // Stop: Yes to the question sets the run's stop flag; No changes nothing.
+    void Stop_Sending_Pressed();
+
+    QLabel *_tot_msg_cnt = nullptr;
+    QLabel *_curr_msg_cnt = nullptr;
+    QProgressBar *_Curr_Progress = nullptr;
+    QPushButton *_stop_btn = nullptr;
+    QLabel *pause_label = nullptr;
+
+public slots:
+    // The sheet closes only when its run ends: Escape and the close button do nothing.
+    void reject() override {}
+
+private:
+    ExportProgress *m_progress = nullptr;
+};

@@ -1,0 +1,36 @@
+// The window fixture with a stand-in main window for the export and print windows: a widget to
+// hang sheets on, a design to copy, and live sides that a run shows row 1 in afterwards.
+#pragma once
+
+#include "output/BatchFillSnapshot.h"
+#include "output/OutputHost.h"
+#include "support/WindowFixture.h"
+
+#include <QWidget>
+
+namespace outputtest
+{
+
+class FakeHost : public OutputHost
+{
+public:
+    explicit FakeHost(BatchFillSnapshot::Design design) : design(std::move(design))
+    {
+        window.setWindowTitle(QStringLiteral("Tessaly Greeting Designer"));
+        window.resize(640, 480);
+        liveFront = BatchFillSnapshot::cloneList(this->design.front);
+        liveBack = BatchFillSnapshot::cloneList(this->design.back);
+    }
+    QWidget *outputWindow() override { return &window; }
+    BatchFillSnapshot::Design batchDesign() override { return design; }
+    GraphicList *liveGraphics(bool back) override { return back ? &liveBack : &liveFront; }
+    void Refresh_Canvas() override { ++redraws; }
+    QString designName() override { return QStringLiteral("card"); }
+
+    QWidget window;
+    BatchFillSnapshot::Design design;
+    GraphicList liveFront, liveBack;
+    int redraws = 0;
+};
+
+} // namespace outputtest

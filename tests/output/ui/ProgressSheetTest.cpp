@@ -1,0 +1,127 @@
+// The progress sheet over a run on a worker: the count texts, the half-second refresh, Stop with
+// its question, the honest result of a stopped run, and a run of nothing.
+#include "output/BatchRun.h"
+#include "output/ExportProgress.h"
+#include "output/ExportResult.h"
+#include "output/OutputState.h"
+#include "output/Send_Modeless.h"
+#include "output/ui/OutputWindowFixture.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+using testsupport::WindowFixture;
+
+class ProgressSheet : public WindowFixture
+{
+protected:
+    QWidget owner;
+    ExportProgress progress;
+};
+
+TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
+{
+    constexpr int total = 300;
+    std::atomic<int> allowed{0}; // items the worker may complete
+    ExportResult result;
+    QStringList seen;
+    bool inProcessDuringRun = false;
+    owner.show();
+
+    QTimer::singleShot(0, [&] {
+        Send_Modeless *sheet = Send_Modeless::defaultInstance();
+        ASSERT_TRUE(sheet);
+        EXPECT_TRUE(sheet->isVisible());
+        EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+        seen << sheet->_tot_msg_cnt->text() << sheet->_curr_msg_cnt->text();
+        inProcessDuringRun = OutputState::instance().Card_Value_In_Process.load();
+        allowed = 2; // cards 1 and 2 are done, card 3 is in progress
+        EXPECT_TRUE(QTest::qWaitFor([&] { return progress.curr_barcode_count.load() == 3; }, 5000));
+        QTest::qWait(BatchRun::RefreshMs + 200);
+        seen << sheet->_curr_msg_cnt->text();
+        EXPECT_EQ(sheet->_Curr_Progress->value(), 3);
+        EXPECT_EQ(sheet->_Curr_Progress->maximum(), total);
+        WindowFixture::saveArtifact(sheet, QStringLiteral("progress_sheet.png"));
+
+        messages.queueAnswers({false});
+        QTest::mouseClick(sheet->_stop_btn, Qt::LeftButton);
+        EXPECT_FALSE(progress.stopRequested()); // No changes nothing
+        messages.queueAnswers({true});
+        QTest::mouseClick(sheet->_stop_btn, Qt::LeftButton);
+        EXPECT_TRUE(progress.stopRequested());
+        allowed = total; // the card in progress completes
+    });
+
+    progress.start(total);
+    BatchRun::exec(&owner, progress, total, BatchRun::Kind::Export, [&] {
+        result.total = total;
+        for (int i = 0; i < total; ++i) {
+            if (progress.stopRequested()) {
+                result.stopped = true;
+                break;
+            }
+            progress.beginItem(i);
+            while (allowed.load() <= i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ++result.written;
+        }
+    });
+
+    EXPECT_EQ(seen, (QStringList{"300", "0 / 300 Card", "3 / 300 "}));
+    EXPECT_EQ(messages.questions(), (QStringList{Send_Modeless::StopQuestion, Send_Modeless::StopQuestion}));
+    EXPECT_TRUE(inProcessDuringRun);
+    EXPECT_FALSE(OutputState::instance().Card_Value_In_Process.load());
+    EXPECT_EQ(result.message(), QStringLiteral("Export stopped: 3 of 300 cards were written."));
+    EXPECT_EQ(Send_Modeless::defaultInstance(), nullptr); // the sheet is gone with its run
+}
+
+TEST_F(ProgressSheet, ARunOfNothingShowsTheSheetAndHidesItAtOnce)
+{
+    owner.show();
+    std::atomic<bool> shownDuringRun{false};
+    QString total, count;
+    progress.start(0);
+    const auto started = std::chrono::steady_clock::now();
+    BatchRun::exec(&owner, progress, 0, BatchRun::Kind::Mail, [&] {
+        QMetaObject::invokeMethod(
+            qApp,
+            [&] {
+                Send_Modeless *sheet = Send_Modeless::defaultInstance();
+                shownDuringRun = sheet && sheet->isVisible();
+                total = sheet ? sheet->_tot_msg_cnt->text() : QString();
+                count = sheet ? sheet->_curr_msg_cnt->text() : QString();
+            },
+            Qt::BlockingQueuedConnection);
+    });
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(BatchRun::RefreshMs));
+    EXPECT_TRUE(shownDuringRun.load());
+    EXPECT_EQ(total, "0");
+    EXPECT_EQ(count, "0 / 0"); // a mail run counts without "Card"
+    EXPECT_EQ(Send_Modeless::defaultInstance(), nullptr);
+}
+
+TEST_F(ProgressSheet, EscapeDoesNotCloseTheSheetOfARunningRun)
+{
+    owner.show();
+    std::atomic<bool> release{false};
+    bool visibleAfterEscape = false;
+    QTimer::singleShot(0, [&] {
+        Send_Modeless *sheet = Send_Modeless::defaultInstance();
+        QTest::keyClick(sheet, Qt::Key_Escape);
+        visibleAfterEscape = sheet->isVisible();
+        release = true;
+    });
+    progress.start(1);
+    BatchRun::exec(&owner, progress, 1, BatchRun::Kind::Export, [&] {
+        while (!release.load())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    EXPECT_TRUE(visibleAfterEscape);
+}
