@@ -4,11 +4,11 @@
 
 #include "editor/SKTWindowController.h"
 #include "editor/WindowRegistry.h"
+#include "output/MainWindowOutputHost.h"
 
 void fillWindowRegistry(SKTWindowController &window, WindowRegistry &registry)
 {
     // Entries not filled here keep their menu items disabled; the start window answers a plain
     // new card and the rate-us window is a plain close until their windows exist.
-    (void)window;
-    (void)registry;
+    MainWindowOutputHost::fillRegistry(window, registry);
 }

@@ -2,6 +2,7 @@
 // a fixed list (empty for "no printer").
 #include "foundation/PrinterCatalog.h"
 
+#include <QPrinter>
 #include <QPrinterInfo>
 
 namespace
@@ -10,6 +11,11 @@ std::optional<QStringList> &fake()
 {
     static std::optional<QStringList> names;
     return names;
+}
+std::optional<QString> &pdfPath()
+{
+    static std::optional<QString> path;
+    return path;
 }
 } // namespace
 
@@ -23,4 +29,25 @@ QStringList PrinterCatalog::printerNames()
 void PrinterCatalog::setFake(std::optional<QStringList> names)
 {
     fake() = std::move(names);
+}
+
+void PrinterCatalog::setPdfFile(std::optional<QString> path)
+{
+    pdfPath() = std::move(path);
+}
+
+std::optional<QString> PrinterCatalog::pdfFile()
+{
+    return pdfPath();
+}
+
+void PrinterCatalog::configure(QPrinter &printer, const QString &printerName)
+{
+    if (pdfPath()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(*pdfPath());
+        return;
+    }
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(printerName);
 }

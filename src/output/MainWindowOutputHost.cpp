@@ -1,0 +1,68 @@
+// The main window as the export and print windows see it, and where those windows fill their
+// entries of the window registry (the Export and Print commands).
+#include "output/MainWindowOutputHost.h"
+
+#include "data/ExcelBindingTable.h"
+#include "editor/EditorState.h"
+#include "editor/SKTWindowController.h"
+#include "editor/WindowRegistry.h"
+#include "foundation/FoundationState.h"
+#include "output/ExportSheet.h"
+#include "output/Print_Wnd.h"
+
+#include <QFileInfo>
+
+MainWindowOutputHost::MainWindowOutputHost(SKTWindowController &window) : QObject(&window), m_window(window)
+{
+}
+
+QWidget *MainWindowOutputHost::outputWindow()
+{
+    return &m_window;
+}
+
+BatchFillSnapshot::Design MainWindowOutputHost::batchDesign()
+{
+    BatchFillSnapshot::Design design;
+    SKTDocument &doc = m_window.document();
+    design.front = doc.graphics();
+    design.back = doc.graphics_back();
+    design.frontPage = m_window.Front_card_Prop;
+    design.backPage = m_window.Back_card_Prop;
+    design.CARD_SIDE_STR = m_window.Front_card_Prop.Card_Side;
+    design.cardArea = m_window.frontCanvasBounds();
+    design.resourcePath = Resource_Path;
+    design.dataFolder = Data_Folder_Path;
+    design.excelRows = ExcelBindingTable::defaultInstance().ListData();
+    return design;
+}
+
+GraphicList *MainWindowOutputHost::liveGraphics(bool back)
+{
+    GraphicList &list = back ? m_back : m_front;
+    list = back ? m_window.document().graphics_back() : m_window.document().graphics();
+    return &list;
+}
+
+void MainWindowOutputHost::Refresh_Canvas()
+{
+    m_window.Refresh_Canvas();
+}
+
+QString MainWindowOutputHost::designName()
+{
+    const QString name = QFileInfo(Project_File_Name).completeBaseName();
+    return name.isEmpty() ? QStringLiteral("card") : name;
+}
+
+void MainWindowOutputHost::fillRegistry(SKTWindowController &window, WindowRegistry &registry)
+{
+    auto *host = new MainWindowOutputHost(window);
+    registry.fill(WindowRegistry::Window::Export, [host, &window, &registry](const QString &) {
+        registry.instance<ExportSheet>([&] { return new ExportSheet(*host, &window); })->Export_Button();
+        return 1;
+    });
+    registry.fill(WindowRegistry::Window::Print, [host, &window, &registry](const QString &) {
+        return registry.instance<Print_Wnd>([&] { return new Print_Wnd(*host, &window); })->Open_Print_Wnd();
+    });
+}

@@ -1,0 +1,31 @@
+// The main window as the export and print windows see it, and where those windows fill their
+// entries of the window registry (the Export and Print commands).
+#pragma once
+
+#include "output/OutputHost.h"
+
+#include <QObject>
+
+class SKTWindowController;
+class WindowRegistry;
+
+class MainWindowOutputHost : public QObject, public OutputHost
+{
+    Q_OBJECT
+public:
+    // Lives as long as the window (its child).
+    explicit MainWindowOutputHost(SKTWindowController &window);
+
+    QWidget *outputWindow() override;
+    BatchFillSnapshot::Design batchDesign() override;
+    GraphicList *liveGraphics(bool back) override;
+    void Refresh_Canvas() override;
+    QString designName() override;
+
+    // Fills the Export and Print entries; their dialogs are made on first use.
+    static void fillRegistry(SKTWindowController &window, WindowRegistry &registry);
+
+private:
+    SKTWindowController &m_window;
+    GraphicList m_front, m_back; // the live objects (shared), for showing data row 1 again
+};

@@ -1,0 +1,531 @@
+// The print window: printer, paper and margins, the label grid (size, rows, columns, gaps, nine
+// alignments or auto-centre), sides, data rows, a live sheet preview, then preview or print.
+#include "output/Print_Wnd.h"
+
+#include "foundation/CardCodes.h"
+#include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/ModalRunner.h"
+#include "foundation/PrinterCatalog.h"
+#include "foundation/StepperField.h"
+#include "foundation/WindowLook.h"
+#include "output/BatchCardRenderer.h"
+#include "output/BatchFillSnapshot.h"
+#include "output/OutputHost.h"
+#include "output/Printing_View.h"
+#include "output/Sample_Preview.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPageLayout>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace
+{
+// The alignment buttons' pictures, plain and selected, by alignment value 1..9.
+const char *const plainNames[] = {"top_left",    "top_center",    "top_right",
+                                  "middle_left", "middle_center", "middle_right",
+                                  "bootom_left", "bootom_center", "boottom_right"};
+const char *const selectedNames[] = {"top_left - sel",    "top_center - sel",    "top_right - sel",
+                                     "middle_left - sel", "middle_center_sel",   "middle_right - sel",
+                                     "bootom_left - sel", "bootom_center - sel", "boottom_right - sel"};
+
+// The shipped picture, or a drawn one (a dot at the alignment's place) while it is missing.
+QIcon alignmentIcon(int value, bool selected)
+{
+    const QString file = Resource_Path +
+                         QString::fromLatin1(selected ? selectedNames[value - 1] : plainNames[value - 1]) +
+                         QStringLiteral(".png");
+    if (QFileInfo::exists(file))
+        return QIcon(file);
+    QPixmap pixmap(24, 24);
+    pixmap.fill(selected ? QColor(70, 120, 200) : QColor(235, 235, 235));
+    QPainter p(&pixmap);
+    p.setPen(selected ? Qt::white : Qt::darkGray);
+    p.drawRect(2, 2, 19, 19);
+    p.setBrush(selected ? Qt::white : Qt::darkGray);
+    const int col = (value - 1) % 3, row = (value - 1) / 3;
+    p.drawRect(4 + col * 6, 4 + row * 6, 4, 4);
+    return QIcon(pixmap);
+}
+
+QString mm(double points)
+{
+    return QString::asprintf("%0.2f", double(PrintLayout::Points_to_MM_Convert(float(points))));
+}
+} // namespace
+
+Print_Wnd::Print_Wnd(OutputHost &host, QWidget *parent) : QDialog(parent), m_host(host)
+{
+    setObjectName(QStringLiteral("Print_Wnd"));
+    setWindowTitle(QStringLiteral("Print"));
+    WindowLook::applyBackground(this);
+    for (int v = 1; v <= 9; ++v) {
+        m_plainIcons << alignmentIcon(v, false);
+        m_selectedIcons << alignmentIcon(v, true);
+    }
+    buildWindow();
+    connectControls();
+}
+
+Print_Wnd::~Print_Wnd() = default;
+
+void Print_Wnd::buildWindow()
+{
+    auto named = [](QWidget *w, const char *name) {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    };
+    Printer_ComboBox = new QComboBox(this);
+    named(Printer_ComboBox, "Printer_ComboBox");
+    Orient_ComboBox = new QComboBox(this);
+    named(Orient_ComboBox, "Orient_ComboBox");
+    Orient_ComboBox->addItems({QStringLiteral("Portrait"), QStringLiteral("Landscape")});
+    Paper_id = new QLabel(this);
+    Size_id = new QLabel(this);
+    l_mar_id = new QLabel(this);
+    r_mar_id = new QLabel(this);
+    t_mar_id = new QLabel(this);
+    b_mar_id = new QLabel(this);
+    named(Paper_id, "Paper_id");
+    named(Size_id, "Size_id");
+    named(l_mar_id, "l_mar_id");
+    named(r_mar_id, "r_mar_id");
+    named(t_mar_id, "t_mar_id");
+    named(b_mar_id, "b_mar_id");
+    page_setup_button = new QPushButton(QStringLiteral("Page Setup..."), this);
+
+    horz_mar_Stepper = new StepperField(0, 1000, 0.5, 2, this);
+    vert_mar_Stepper = new StepperField(0, 1000, 0.5, 2, this);
+    width_Stepper = new StepperField(0, 2000, 1, 2, this);
+    height_Stepper = new StepperField(0, 2000, 1, 2, this);
+    Row_Stepper = new StepperField(1, 999, 1, 0, this);
+    Col_Stepper = new StepperField(1, 999, 1, 0, this);
+    Total_Stepper = new StepperField(0, 999999, 1, 0, this);
+    Copies_Stepper = new StepperField(1, 999, 1, 0, this);
+    named(horz_mar_Stepper, "horz_mar_Stepper");
+    named(vert_mar_Stepper, "vert_mar_Stepper");
+    named(width_Stepper, "width_Stepper");
+    named(height_Stepper, "height_Stepper");
+    named(Row_Stepper, "Row_Stepper");
+    named(Col_Stepper, "Col_Stepper");
+    named(Total_Stepper, "Total_Stepper");
+    named(Copies_Stepper, "Copies_Stepper");
+
+    Show_Margins = new QCheckBox(QStringLiteral("Show margins"), this);
+    named(Show_Margins, "Show_Margins");
+    Auto_Center_chk_bx = new QCheckBox(QStringLiteral("Auto centre"), this);
+    named(Auto_Center_chk_bx, "Auto_Center_chk_bx");
+
+    auto *alignBox = new QGroupBox(QStringLiteral("Alignment"), this);
+    align_Gp_Bx = named(alignBox, "align_Gp_Bx");
+    auto *alignGrid = new QGridLayout(alignBox);
+    static const char *const buttonNames[] = {"top_left_btn", "top_center_btn", "top_rite_btn",
+                                              "mid_left_btn", "mid_center_btn", "mid_rite_btn",
+                                              "bot_left_btn", "bot_center_btn", "bot_rite_btn"};
+    for (int v = 1; v <= 9; ++v) {
+        auto *button = new QToolButton(alignBox);
+        named(button, buttonNames[v - 1]);
+        button->setIconSize(QSize(24, 24));
+        button->setAutoRaise(true);
+        alignGrid->addWidget(button, (v - 1) / 3, (v - 1) % 3);
+        alignButtons << button;
+    }
+
+    auto *sideBox = new QGroupBox(QStringLiteral("Card side"), this);
+    auto *sideLayout = new QVBoxLayout(sideBox);
+    matrix_card_side = new QButtonGroup(this);
+    matrix_card_side->setObjectName(QStringLiteral("matrix_card_side"));
+    const QStringList sideTitles{QStringLiteral("Both sides"), QStringLiteral("Front side"),
+                                 QStringLiteral("Back side")};
+    for (int i = 0; i < sideTitles.size(); ++i) {
+        auto *radio = new QRadioButton(sideTitles[i], sideBox);
+        matrix_card_side->addButton(radio, i);
+        sideLayout->addWidget(radio);
+    }
+    print_alignment = new QComboBox(sideBox);
+    named(print_alignment, "print_alignment");
+    print_alignment->addItems({QStringLiteral("Front above back"), QStringLiteral("Front beside back")});
+    sideLayout->addWidget(print_alignment);
+
+    print_with_batch_chk = new QCheckBox(QStringLiteral("Print with series data"), this);
+    print_with_excel_chk = new QCheckBox(QStringLiteral("Print with Excel data"), this);
+    named(print_with_batch_chk, "print_with_batch_chk");
+    named(print_with_excel_chk, "print_with_excel_chk");
+
+    PrintView = new Sample_Preview;
+    PrintView->setScale(0.75);
+    Print_sclview = new QScrollArea(this);
+    named(Print_sclview, "Print_sclview");
+    Print_sclview->setWidget(PrintView);
+    Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Print_sclview->setMinimumSize(470, 520);
+    test_image_view = new QLabel(this);
+    named(test_image_view, "test_image_view");
+    test_image_view->hide(); // holds the preview's last picture for whoever asks
+
+    preview_button = new QPushButton(QStringLiteral("Preview"), this);
+    print_button = new QPushButton(QStringLiteral("Print"), this);
+    cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
+    print_button->setDefault(true);
+
+    auto *printerForm = new QFormLayout;
+    printerForm->addRow(QStringLiteral("Printer:"), Printer_ComboBox);
+    printerForm->addRow(QStringLiteral("Orientation:"), Orient_ComboBox);
+    printerForm->addRow(QStringLiteral("Paper:"), Paper_id);
+    printerForm->addRow(QStringLiteral("Size (mm):"), Size_id);
+    auto *margins = new QHBoxLayout;
+    for (auto [title, label] :
+         {std::pair{"L", l_mar_id}, {"R", r_mar_id}, {"T", t_mar_id}, {"B", b_mar_id}}) {
+        margins->addWidget(new QLabel(QString::fromLatin1(title) + QLatin1Char(':'), this));
+        margins->addWidget(label);
+    }
+    printerForm->addRow(QStringLiteral("Margins (mm):"), margins);
+    printerForm->addRow(QString(), page_setup_button);
+
+    auto *labelForm = new QFormLayout;
+    labelForm->addRow(QStringLiteral("Card width (mm):"), width_Stepper);
+    labelForm->addRow(QStringLiteral("Card height (mm):"), height_Stepper);
+    labelForm->addRow(QStringLiteral("Rows:"), Row_Stepper);
+    labelForm->addRow(QStringLiteral("Columns:"), Col_Stepper);
+    labelForm->addRow(QStringLiteral("Horizontal gap (mm):"), horz_mar_Stepper);
+    labelForm->addRow(QStringLiteral("Vertical gap (mm):"), vert_mar_Stepper);
+    labelForm->addRow(QStringLiteral("Total labels:"), Total_Stepper);
+    labelForm->addRow(QStringLiteral("Copies:"), Copies_Stepper);
+
+    auto *checks = new QHBoxLayout;
+    checks->addWidget(Show_Margins);
+    checks->addWidget(Auto_Center_chk_bx);
+    auto *boxes = new QHBoxLayout;
+    boxes->addWidget(alignBox);
+    boxes->addWidget(sideBox);
+
+    auto *left = new QVBoxLayout;
+    left->addLayout(printerForm);
+    left->addLayout(labelForm);
+    left->addLayout(checks);
+    left->addLayout(boxes);
+    left->addWidget(print_with_batch_chk);
+    left->addWidget(print_with_excel_chk);
+    left->addStretch();
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancel_button);
+    buttons->addWidget(preview_button);
+    buttons->addWidget(print_button);
+    auto *right = new QVBoxLayout;
+    right->addWidget(Print_sclview, 1);
+    right->addWidget(test_image_view);
+    right->addLayout(buttons);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    layout->addLayout(right, 1);
+}
+
+void Print_Wnd::connectControls()
+{
+    connect(Printer_ComboBox, &QComboBox::activated, this, [this] { printerChosen(); });
+    connect(Orient_ComboBox, &QComboBox::activated, this, [this] { orientationChosen(); });
+    connect(print_alignment, &QComboBox::activated, this, [this](int index) {
+        m_layout.Print_Card_Algn =
+            index == 0 ? ArrangementCode::FrontAboveBack : ArrangementCode::FrontLeftOfBack;
+        Check_Max_Cell_Value();
+    });
+    connect(page_setup_button, &QPushButton::clicked, this, [this] { pagesetup(); });
+    for (StepperField *field :
+         {horz_mar_Stepper, vert_mar_Stepper, width_Stepper, height_Stepper, Row_Stepper, Col_Stepper})
+        connect(field, &StepperField::userChanged, this, [this] { Check_Max_Cell_Value(); });
+    connect(Show_Margins, &QCheckBox::clicked, this, [this] {
+        m_layout.Show_margin_rect = Show_Margins->isChecked();
+        Refresh_Preview();
+    });
+    connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, [this] { Auto_Center_Checked(); });
+    for (int v = 1; v <= 9; ++v)
+        connect(alignButtons[v - 1], &QToolButton::clicked, this, [this, v] { alignmentChosen(v); });
+    connect(matrix_card_side, &QButtonGroup::idClicked, this, [this](int row) { card_side_CellClick(row); });
+    connect(print_with_batch_chk, &QCheckBox::clicked, this, [this] { Print_With_Data_Changed(); });
+    connect(print_with_excel_chk, &QCheckBox::clicked, this, [this] { Print_With_Data_Changed(); });
+    connect(preview_button, &QPushButton::clicked, this, [this] { Execute_Printing(true); });
+    connect(print_button, &QPushButton::clicked, this, [this] { Execute_Printing(false); });
+    connect(cancel_button, &QPushButton::clicked, this, [this] { done(0); });
+}
+
+QSizeF Print_Wnd::cardSize() const
+{
+    return QSizeF(m_frontPicture.size());
+}
+
+int Print_Wnd::Open_Print_Wnd()
+{
+    const QStringList printers = PrinterCatalog::printerNames();
+    if (printers.isEmpty()) {
+        Show_MessageBox(NoPrinterMessage);
+        return 0;
+    }
+    m_loading = true;
+    matrix_card_side->button(1)->setChecked(true);
+    print_alignment->setCurrentIndex(0);
+    print_alignment->setEnabled(false);
+    Auto_Center_chk_bx->setChecked(false);
+    Show_Margins->setChecked(true);
+
+    // The card as it stands gives the label's size and the preview's places; the pictures that
+    // are printed are drawn when printing starts, for the sides chosen then.
+    const auto snapshot =
+        std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(m_host.batchDesign()));
+    QString error;
+    BatchCardRenderer renderer(snapshot, 72.0, false);
+    m_frontPicture = renderer.renderSide(0, false, &error);
+    if (m_frontPicture.isNull())
+        Show_NSLog_Message(QStringLiteral("The card could not be drawn: ") + error);
+    const bool dataMode = snapshot->isBatch();
+    m_layout.resetForOpening(cardSize(), dataMode, snapshot->Total_Batch_Excel_Card);
+
+    // A box is offered only for a source the design uses; the other is cleared and disabled.
+    print_with_batch_chk->setEnabled(snapshot->Use_Data_Sheet_Values);
+    print_with_batch_chk->setChecked(snapshot->Use_Data_Sheet_Values);
+    print_with_excel_chk->setEnabled(snapshot->Use_Excel_Binding_Values);
+    print_with_excel_chk->setChecked(snapshot->Use_Excel_Binding_Values);
+    Total_Stepper->setMaximum(dataMode ? std::max(1, m_layout.Total_Label) : 999999);
+    Total_Stepper->setValue(m_layout.Total_Label);
+
+    width_Stepper->setValue(PrintLayout::Points_to_MM_Convert(float(cardSize().width())));
+    height_Stepper->setValue(PrintLayout::Points_to_MM_Convert(float(cardSize().height())));
+    Row_Stepper->setValue(1);
+    Col_Stepper->setValue(1);
+    horz_mar_Stepper->setValue(0);
+    vert_mar_Stepper->setValue(0);
+    horz_mar_Stepper->setEnabled(true);
+    vert_mar_Stepper->setEnabled(true);
+    for (QToolButton *button : alignButtons)
+        button->setEnabled(true);
+    Set_Reset_Alignemnt_Image();
+
+    Printer_ComboBox->clear();
+    Printer_ComboBox->addItems(printers);
+    Printer_ComboBox->setCurrentIndex(0);
+    PrinterCatalog::configure(m_printer, printers.first());
+    m_loading = false;
+    Set_values_From_Printer();
+    return ModalRunner::exec(*this);
+}
+
+void Print_Wnd::Set_values_From_Printer()
+{
+    QPageLayout page = m_printer.pageLayout();
+    Paper_id->setText(page.pageSize().name());
+    const QSizeF paper = page.fullRectPoints().size();
+    page.setUnits(QPageLayout::Point);
+    const QMarginsF least = page.minimumMargins();
+    // Margins of the paper as it lies (turned with the orientation).
+    const bool landscape = page.orientation() == QPageLayout::Landscape;
+    const QMarginsF m =
+        landscape ? QMarginsF(least.top(), least.right(), least.bottom(), least.left()) : least;
+    m_layout.setMargins(paper, QRectF(m.left(), m.top(), paper.width() - m.left() - m.right(),
+                                      paper.height() - m.top() - m.bottom()));
+    Size_id->setText(QString::asprintf("%.2f x %.2f",
+                                       double(PrintLayout::Points_to_MM_Convert(float(paper.width()))),
+                                       double(PrintLayout::Points_to_MM_Convert(float(paper.height())))));
+    Orient_ComboBox->setCurrentIndex(landscape ? 1 : 0);
+    l_mar_id->setText(mm(m_layout.Left_Mar));
+    r_mar_id->setText(mm(m_layout.Rite_Mar));
+    t_mar_id->setText(mm(m_layout.Top_Mar));
+    b_mar_id->setText(mm(m_layout.Bot_Mar));
+    Refresh_Preview();
+}
+
+void Print_Wnd::Refresh_Preview()
+{
+    if (m_loading)
+        return;
+    PrintView->setLayout(m_layout, cardSize());
+    Print_sclview->verticalScrollBar()->setValue(0);
+    test_image_view->setPixmap(QPixmap::fromImage(PrintView->imageRepresentation()));
+}
+
+void Print_Wnd::Check_Max_Cell_Value()
+{
+    PrintFields fields;
+    fields.widthMm = width_Stepper->value();
+    fields.heightMm = height_Stepper->value();
+    fields.horzGapMm = horz_mar_Stepper->value();
+    fields.vertGapMm = vert_mar_Stepper->value();
+    fields.rows = int(Row_Stepper->value());
+    fields.cols = int(Col_Stepper->value());
+    const PrintFitResult fit = m_layout.Check_Max_Cell_Value(fields);
+    if (!fit.ok()) {
+        Show_MessageBox(fit.message);
+        // The fields go back to the label the layout still holds.
+        const QSizeF one = m_layout.bothSides()
+                               ? (m_layout.Print_Card_Algn == ArrangementCode::FrontLeftOfBack
+                                      ? QSizeF(m_layout.label_width / 2.0, m_layout.label_hight)
+                                      : QSizeF(m_layout.label_width, m_layout.label_hight / 2.0))
+                               : QSizeF(m_layout.label_width, m_layout.label_hight);
+        width_Stepper->setValue(PrintLayout::Points_to_MM_Convert(float(one.width())));
+        height_Stepper->setValue(PrintLayout::Points_to_MM_Convert(float(one.height())));
+        return;
+    }
+    if (fit.rowsRewritten)
+        Row_Stepper->setValue(m_layout.Print_Row);
+    if (fit.colsRewritten)
+        Col_Stepper->setValue(m_layout.Print_Col);
+    if (fit.totalRewritten)
+        Total_Stepper->setValue(m_layout.Total_Label);
+    Refresh_Preview();
+}
+
+void Print_Wnd::Set_Reset_Alignemnt_Image()
+{
+    for (int v = 1; v <= 9; ++v) {
+        const bool selected = v == m_layout.label_align_val;
+        alignButtons[v - 1]->setIcon(selected ? m_selectedIcons[v - 1] : m_plainIcons[v - 1]);
+        alignButtons[v - 1]->setProperty("selected", selected);
+    }
+}
+
+void Print_Wnd::alignmentChosen(int value)
+{
+    m_layout.label_align_val = value;
+    Set_Reset_Alignemnt_Image();
+    Refresh_Preview();
+}
+
+void Print_Wnd::Auto_Center_Checked()
+{
+    const bool on = Auto_Center_chk_bx->isChecked();
+    m_layout.auto_center_flag = on;
+    horz_mar_Stepper->setEnabled(!on);
+    vert_mar_Stepper->setEnabled(!on);
+    for (QToolButton *button : alignButtons)
+        button->setEnabled(!on);
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::card_side_CellClick(int row)
+{
+    m_layout.Print_Card_Side = row == 0   ? QString(SideCode::Both)
+                               : row == 1 ? QString(SideCode::Front)
+                                          : QString(SideCode::Back);
+    print_alignment->setEnabled(row == 0);
+    Check_Max_Cell_Value();
+}
+
+std::shared_ptr<BatchFillSnapshot> Print_Wnd::dataSnapshot() const
+{
+    auto snapshot = std::make_shared<BatchFillSnapshot>(BatchFillSnapshot::take(m_host.batchDesign()));
+    if (!print_with_batch_chk->isChecked())
+        snapshot->Use_Data_Sheet_Values = false;
+    if (!print_with_excel_chk->isChecked())
+        snapshot->Use_Excel_Binding_Values = false;
+    snapshot->Get_total_Card_count();
+    return snapshot;
+}
+
+void Print_Wnd::Print_With_Data_Changed()
+{
+    const auto snapshot = dataSnapshot();
+    m_layout.dataMode = snapshot->isBatch();
+    m_layout.Total_Label = m_layout.dataMode ? snapshot->Total_Batch_Excel_Card : 1;
+    Total_Stepper->setMaximum(m_layout.dataMode ? std::max(1, m_layout.Total_Label) : 999999);
+    Total_Stepper->setValue(m_layout.Total_Label);
+}
+
+void Print_Wnd::printerChosen()
+{
+    PrinterCatalog::configure(m_printer, Printer_ComboBox->currentText());
+    Set_values_From_Printer();
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::orientationChosen()
+{
+    m_printer.setPageOrientation(Orient_ComboBox->currentIndex() == 0 ? QPageLayout::Portrait
+                                                                      : QPageLayout::Landscape);
+    Set_values_From_Printer();
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::pagesetup()
+{
+    QPageSetupDialog dialog(&m_printer, this);
+    if (ModalRunner::exec(dialog) != 1)
+        return;
+    Set_values_From_Printer();
+    Check_Max_Cell_Value();
+}
+
+bool Print_Wnd::Execute_Printing(bool preview)
+{
+    m_layout.Total_Label = int(Total_Stepper->value());
+    if (m_layout.exceedsPaper() && !Show_YES_NO_MessageBox(PrintLayout::MsgCardBigger))
+        return false;
+    if (m_layout.Total_Label <= 0) {
+        Show_MessageBox(PrintLayout::MsgNothingToPrint);
+        return false;
+    }
+    const std::shared_ptr<const BatchFillSnapshot> snapshot = dataSnapshot();
+    m_layout.dataMode = snapshot->isBatch();
+    Printing_View::Pictures pictures;
+    if (!m_layout.dataMode) {
+        // The sides chosen now, back included, drawn as the design stands.
+        BatchCardRenderer renderer(snapshot, Printing_View::LabelDpi, false);
+        QString error;
+        if (m_layout.Print_Card_Side != SideCode::Front)
+            pictures.back = renderer.renderSide(0, true, &error);
+        if (m_layout.Print_Card_Side != SideCode::Back)
+            pictures.front = renderer.renderSide(0, false, &error);
+    }
+    Printing_View view(m_layout, pictures, m_layout.dataMode ? snapshot : nullptr);
+    m_printer.setFullPage(true);
+    m_printer.setCopyCount(int(Copies_Stepper->value()));
+
+    if (preview) {
+        QPrintPreviewDialog dialog(&m_printer, this);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                [&view](QPrinter *printer) { view.paint(*printer, true); });
+        ModalRunner::exec(dialog);
+        return true;
+    }
+
+    const int sheets = view.numberOfPages(false);
+    std::unique_ptr<QProgressDialog> progress;
+    if (sheets > 1) {
+        progress = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Cancel"), 0, sheets, this);
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(500);
+    }
+    m_lastPrintedSheets = 0;
+    const OpResult result = view.paint(m_printer, false, [&](int sheet, int total) {
+        if (progress) {
+            progress->setLabelText(QStringLiteral("Printing sheet %1 of %2").arg(sheet).arg(total));
+            progress->setValue(sheet - 1);
+            if (progress->wasCanceled())
+                return false;
+        }
+        m_lastPrintedSheets = sheet;
+        return true;
+    });
+    if (!result.ok()) {
+        Show_MessageBox(result.message);
+        return false;
+    }
+    return true;
+}

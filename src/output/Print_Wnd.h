@@ -1,0 +1,103 @@
+// The print window: printer, paper and margins, the label grid (size, rows, columns, gaps, nine
+// alignments or auto-centre), sides, data rows, a live sheet preview, then preview or print.
+#pragma once
+
+#include "output/PrintLayout.h"
+
+#include <QDialog>
+#include <QImage>
+#include <QList>
+#include <QPrinter>
+
+#include <memory>
+
+class BatchFillSnapshot;
+class OutputHost;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class QToolButton;
+class Sample_Preview;
+class StepperField;
+
+class Print_Wnd : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Print_Wnd(OutputHost &host, QWidget *parent = nullptr);
+    ~Print_Wnd() override;
+
+    static inline const QString NoPrinterMessage = QStringLiteral("No printer found.");
+
+    // Prepares the window for the current design and runs it modally.
+    int Open_Print_Wnd();
+
+    void Set_values_From_Printer();
+    void Refresh_Preview();
+    void Check_Max_Cell_Value();
+    void Set_Reset_Alignemnt_Image();
+    // Starts a preview or a print run; false when it was refused or nothing was printed.
+    bool Execute_Printing(bool preview);
+
+    const PrintLayout &layout() const { return m_layout; }
+    QPrinter &printInfo() { return m_printer; }
+    // Sheets painted by the last print run (not a preview).
+    int lastPrintedSheets() const { return m_lastPrintedSheets; }
+
+    QComboBox *Printer_ComboBox = nullptr;
+    QComboBox *Orient_ComboBox = nullptr;
+    QLabel *Paper_id = nullptr;
+    QLabel *Size_id = nullptr;
+    QLabel *l_mar_id = nullptr;
+    QLabel *r_mar_id = nullptr;
+    QLabel *t_mar_id = nullptr;
+    QLabel *b_mar_id = nullptr;
+    StepperField *horz_mar_Stepper = nullptr;
+    StepperField *vert_mar_Stepper = nullptr;
+    StepperField *width_Stepper = nullptr;
+    StepperField *height_Stepper = nullptr;
+    StepperField *Row_Stepper = nullptr;
+    StepperField *Col_Stepper = nullptr;
+    StepperField *Total_Stepper = nullptr;
+    StepperField *Copies_Stepper = nullptr;
+    QCheckBox *Show_Margins = nullptr;
+    QCheckBox *Auto_Center_chk_bx = nullptr;
+    QWidget *align_Gp_Bx = nullptr;
+    QList<QToolButton *> alignButtons; // values 1..9: top left .. bottom right
+    QButtonGroup *matrix_card_side = nullptr;
+    QComboBox *print_alignment = nullptr;
+    QCheckBox *print_with_batch_chk = nullptr;
+    QCheckBox *print_with_excel_chk = nullptr;
+    QScrollArea *Print_sclview = nullptr;
+    Sample_Preview *PrintView = nullptr;
+    QLabel *test_image_view = nullptr;
+    QPushButton *page_setup_button = nullptr;
+    QPushButton *preview_button = nullptr;
+    QPushButton *print_button = nullptr;
+    QPushButton *cancel_button = nullptr;
+
+private:
+    void buildWindow();
+    void connectControls();
+    void printerChosen();
+    void orientationChosen();
+    void pagesetup();
+    void card_side_CellClick(int row);
+    void alignmentChosen(int value);
+    void Auto_Center_Checked();
+    void Print_With_Data_Changed();
+    // The data flags as the boxes leave them, with the batch size they give.
+    std::shared_ptr<BatchFillSnapshot> dataSnapshot() const;
+    QSizeF cardSize() const;
+
+    OutputHost &m_host;
+    PrintLayout m_layout;
+    QPrinter m_printer;
+    QImage m_frontPicture; // the card at opening, for the label size and the preview's places
+    bool m_loading = false;
+    int m_lastPrintedSheets = 0;
+    QList<QIcon> m_plainIcons, m_selectedIcons;
+};

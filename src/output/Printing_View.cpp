@@ -1,0 +1,146 @@
+// Paints the label sheets of a print run on a paged device (a printer or a PDF file), one page per
+// sheet in order, in points from the paper's corner; data-mode labels come from a snapshot.
+#include "output/Printing_View.h"
+
+#include "foundation/CardCodes.h"
+#include "foundation/MessageBoxes.h"
+#include "output/BatchCardRenderer.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace
+{
+QSizeF pointsOf(const QImage &image)
+{
+    return QSizeF(image.size()) * (72.0 / Printing_View::LabelDpi);
+}
+} // namespace
+
+Printing_View::Printing_View(const PrintLayout &layout, Pictures pictures,
+                             std::shared_ptr<const BatchFillSnapshot> snapshot)
+    : m_layout(layout), m_geometry(layout), m_pictures(std::move(pictures)), m_snapshot(std::move(snapshot))
+{
+}
+
+int Printing_View::numberOfPages(bool preview) const
+{
+    if (!preview)
+        return m_geometry.pageCount();
+    bool capped = false;
+    const int pages = m_geometry.previewPageCount(&capped);
+    if (capped)
+        Show_MessageBox(SheetGeometry::MsgPreviewLimit);
+    return pages;
+}
+
+OpResult Printing_View::paint(QPagedPaintDevice &device, bool preview, const SheetProgress &progress)
+{
+    barcode_counter = 0;
+    count = 0;
+    const int sheets = numberOfPages(preview);
+    device.setPageLayout(QPageLayout(QPageSize(m_layout.paper, QPageSize::Point), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0)));
+    QPainter painter;
+    if (!painter.begin(&device))
+        return OpResult::failed(QStringLiteral("The printer could not be started."));
+    // One painter unit is one point of the paper.
+    painter.scale(device.logicalDpiX() / 72.0, device.logicalDpiY() / 72.0);
+    for (int sheet = 0; sheet < sheets; ++sheet) {
+        if (progress && !progress(sheet + 1, sheets))
+            break;
+        if (sheet > 0)
+            device.newPage();
+        drawSheet(painter, sheet);
+    }
+    painter.end();
+    return OpResult::done();
+}
+
+std::vector<Printing_View::Pictures>
+Printing_View::renderSheetRows(const QList<SheetGeometry::Label> &labels) const
+{
+    std::vector<Pictures> pictures(labels.size());
+    const int threads = std::max(
+        1, std::min<int>(int(labels.size()), int(std::max(1u, std::thread::hardware_concurrency()))));
+    std::atomic<int> next{0};
+    auto work = [&] {
+        BatchCardRenderer renderer(m_snapshot, LabelDpi, true);
+        for (int i = next++; i < labels.size(); i = next++) {
+            QString error;
+            Pictures &p = pictures[size_t(i)];
+            const int row = labels[i].index;
+            if (m_layout.Print_Card_Side != SideCode::Front)
+                p.back = renderer.renderSide(row, true, &error);
+            if (m_layout.Print_Card_Side != SideCode::Back)
+                p.front = renderer.renderSide(row, false, &error);
+            if (!error.isEmpty())
+                Show_NSLog_Message(QStringLiteral("Label %1: %2").arg(row + 1).arg(error));
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t)
+        pool.emplace_back(work);
+    work();
+    for (std::thread &t : pool)
+        t.join();
+    return pictures;
+}
+
+void Printing_View::drawSheet(QPainter &painter, int sheet)
+{
+    const QRectF paper(QPointF(0, 0), m_layout.paper);
+    painter.fillRect(paper, Qt::white);
+    const bool data = dataMode();
+    const QList<SheetGeometry::Label> labels =
+        m_geometry.labelsOnSheet(sheet, data ? m_snapshot->Total_Batch_Excel_Card : -1);
+    const std::vector<Pictures> rendered = data ? renderSheetRows(labels) : std::vector<Pictures>();
+    const QString side = m_layout.Print_Card_Side;
+
+    for (int i = 0; i < labels.size(); ++i) {
+        const SheetGeometry::Label &label = labels[i];
+        const Pictures &p = data ? rendered[size_t(i)] : m_pictures;
+        // The picture that decides the places: the front, or the back alone for the back side.
+        const QImage &lead = side == SideCode::Back ? p.back : p.front;
+        const SheetGeometry::Places places = m_geometry.places(label.row, label.col, pointsOf(lead));
+        if (lead.isNull()) {
+            // A fill that gave no picture is never replaced by another row's card.
+            Draw_Label_String(painter, places.firstPlace, InvalidData, label.row, label.col,
+                              m_layout.Print_Col);
+        } else {
+            painter.drawImage(places.first, lead);
+            if (side == SideCode::Both && !p.back.isNull())
+                painter.drawImage(places.second, p.back);
+        }
+        count = label.index + 1;
+        ++barcode_counter;
+    }
+}
+
+void Printing_View::Draw_Label_String(QPainter &painter, const QRectF &rect, const QString &str_val, int row,
+                                      int col, int columns)
+{
+    const bool numbered = str_val == QLatin1String("Label");
+    const QString text =
+        numbered ? QStringLiteral("%1 %2").arg(str_val).arg((row - 1) * columns + col) : str_val;
+    QFont font;
+    font.setBold(true);
+    font.setPixelSize(11);
+    painter.save();
+    painter.setFont(font);
+    painter.setPen(numbered ? QColor(Qt::gray) : QColor(Qt::red));
+    const QFontMetricsF metrics(font, painter.device());
+    const QSizeF size(metrics.horizontalAdvance(text), metrics.height());
+    const QRectF textRect(rect.x() + (rect.width() - size.width()) / 2,
+                          rect.y() + (rect.height() - size.height()) / 2, size.width(), size.height());
+    painter.drawText(textRect, Qt::AlignCenter, text);
+    painter.restore();
+}
