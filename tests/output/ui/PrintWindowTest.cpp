@@ -1,0 +1,284 @@
+// The print window driven through its controls: a fresh opening, fitting rows and columns with
+// and without auto-centre, refusals before printing, the preview limit, and sheets in a PDF file
+// read back with poppler and a barcode reader.
+#include "output/BatchDesignFixture.h"
+#include "output/Print_Wnd.h"
+#include "output/Printing_View.h"
+#include "output/Sample_Preview.h"
+#include "output/SheetGeometry.h"
+#include "output/ui/OutputWindowFixture.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QToolButton>
+
+#include "foundation/StepperField.h"
+
+using outputtest::FakeHost;
+using testsupport::WindowFixture;
+
+namespace
+{
+BatchFillSnapshot::Design plainDesign()
+{
+    BatchFillSnapshot::Design design;
+    design.front << batchtest::text(QRectF(10, 10, 200, 30), 0);
+    design.back << batchtest::text(QRectF(10, 60, 200, 30), 0);
+    design.frontPage.Card_Size = QSizeF(243, 154);
+    design.CARD_SIDE_STR = QStringLiteral("2");
+    return design;
+}
+
+// Types a value into a field and commits it, as a user does.
+void type(StepperField *field, double value)
+{
+    field->selectAll();
+    QTest::keyClicks(field, QString::number(value));
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
+int pdfPages(const QString &pdf)
+{
+    const QString info = testsupport::output("pdfinfo", {pdf});
+    const QRegularExpressionMatch m = QRegularExpression("Pages:\\s+(\\d+)").match(info);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+} // namespace
+
+class PrintWindow : public WindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        PrinterCatalog::setPdfFile(pdf);
+    }
+    void TearDown() override
+    {
+        PrinterCatalog::setPdfFile(std::nullopt);
+        WindowFixture::TearDown();
+    }
+    // Paper of width x height millimetres without unprintable margins.
+    static void usePaper(Print_Wnd &w, double width, double height)
+    {
+        w.printInfo().setPageSize(QPageSize(QSizeF(width, height), QPageSize::Millimeter));
+        w.Set_values_From_Printer();
+    }
+    QString pdf = tempPath("sheets.pdf");
+};
+
+TEST_F(PrintWindow, AFreshOpeningShowsOneLabelOnTheFrontAndThePrintersPaper)
+{
+    FakeHost host(plainDesign());
+    Print_Wnd w(host, &host.window);
+    modalScripts.push_back([&](QDialog &) {
+        EXPECT_EQ(w.windowTitle(), "Print");
+        EXPECT_EQ(w.Row_Stepper->value(), 1);
+        EXPECT_EQ(w.Col_Stepper->value(), 1);
+        EXPECT_EQ(w.Total_Stepper->value(), 1);
+        EXPECT_TRUE(w.matrix_card_side->button(1)->isChecked());
+        EXPECT_EQ(w.layout().Print_Card_Side, "F");
+        EXPECT_FALSE(w.print_alignment->isEnabled());
+        EXPECT_EQ(w.horz_mar_Stepper->text(), "0.00");
+        EXPECT_EQ(w.l_mar_id->text(), "0.00");
+        EXPECT_TRUE(QRegularExpression("^\\d+\\.\\d\\d x \\d+\\.\\d\\d$").match(w.Size_id->text()).hasMatch())
+            << w.Size_id->text().toStdString();
+        EXPECT_NEAR(w.width_Stepper->value(), 243 * 0.3527777, 0.01);
+        EXPECT_FALSE(w.print_with_batch_chk->isEnabled());
+        EXPECT_FALSE(w.print_with_excel_chk->isChecked());
+        EXPECT_TRUE(w.alignButtons[0]->property("selected").toBool());
+        saveArtifact(&w, QStringLiteral("print_window.png"));
+        return 0;
+    });
+    EXPECT_EQ(w.Open_Print_Wnd(), 0);
+    EXPECT_EQ(modalTitles, QStringList{"Print"});
+}
+
+TEST_F(PrintWindow, RowsAndColumnsAreFittedToThePaper)
+{
+    FakeHost host(plainDesign());
+    Print_Wnd w(host, &host.window);
+    modalScripts.push_back([&](QDialog &) {
+        usePaper(w, 200, 297);
+        type(w.width_Stepper, 60);
+        type(w.Col_Stepper, 3);
+        EXPECT_EQ(w.Total_Stepper->value(), 3); // no data: rows x columns
+        w.Auto_Center_chk_bx->click();
+        EXPECT_FALSE(w.horz_mar_Stepper->isEnabled());
+        EXPECT_FALSE(w.alignButtons[4]->isEnabled());
+        EXPECT_NEAR(PrintLayout::Points_to_MM_Convert(w.layout().horz_mar), 5.0, 0.01);
+        type(w.Col_Stepper, 4);
+        EXPECT_EQ(w.Col_Stepper->value(), 3);
+        EXPECT_EQ(w.layout().horz_mar, 0.0f);
+
+        w.Auto_Center_chk_bx->click();
+        EXPECT_TRUE(w.alignButtons[4]->isEnabled());
+        type(w.Row_Stepper, 2);
+        EXPECT_EQ(w.Total_Stepper->value(), 6);
+        const float single = w.layout().label_hight;
+        QTest::mouseClick(w.matrix_card_side->button(0), Qt::LeftButton, {}, QPoint(6, 6));
+        EXPECT_TRUE(w.print_alignment->isEnabled());
+        EXPECT_FLOAT_EQ(w.layout().label_hight, 2 * single); // front above back
+        EXPECT_NEAR(w.height_Stepper->value(), 154 * 0.3527777, 0.01);
+
+        // A label of no width is refused and the field goes back.
+        type(w.width_Stepper, 0);
+        EXPECT_TRUE(messages.messages().contains("\n" + PrintLayout::MsgBadWidth) ||
+                    messages.messages().contains(PrintLayout::MsgBadWidth));
+        EXPECT_NEAR(w.width_Stepper->value(), 60, 0.01);
+
+        QTest::mouseClick(w.alignButtons[8], Qt::LeftButton);
+        EXPECT_EQ(w.layout().label_align_val, 9);
+        EXPECT_TRUE(w.alignButtons[8]->property("selected").toBool());
+        EXPECT_FALSE(w.alignButtons[0]->property("selected").toBool());
+        saveArtifact(&w, QStringLiteral("print_window_both_sides.png"));
+        return 0;
+    });
+    w.Open_Print_Wnd();
+}
+
+TEST_F(PrintWindow, RefusalsBeforePrintingAndThePreviewLimit)
+{
+    if (!testsupport::hasTool("pdfinfo"))
+        GTEST_SKIP() << "pdfinfo is not installed";
+    FakeHost host(plainDesign());
+    Print_Wnd w(host, &host.window);
+    modalScripts.push_back([&](QDialog &) {
+        usePaper(w, 210, 297);
+        type(w.width_Stepper, 300);
+        messages.queueAnswers({false});
+        QTest::mouseClick(w.print_button, Qt::LeftButton);
+        EXPECT_EQ(messages.questions(), QStringList{PrintLayout::MsgCardBigger});
+        EXPECT_FALSE(QFileInfo::exists(pdf));
+
+        type(w.width_Stepper, 60);
+        type(w.Total_Stepper, 0);
+        QTest::mouseClick(w.print_button, Qt::LeftButton);
+        EXPECT_FALSE(QFileInfo::exists(pdf));
+
+        type(w.Total_Stepper, 120);
+        int previewPages = -1;
+        modalScripts.push_back([&](QDialog &preview) {
+            auto *widget = preview.findChild<QPrintPreviewWidget *>();
+            if (widget) {
+                widget->updatePreview();
+                previewPages = widget->pageCount();
+            }
+            return 0;
+        });
+        QTest::mouseClick(w.preview_button, Qt::LeftButton);
+        EXPECT_EQ(previewPages, SheetGeometry::PreviewPageLimit);
+        QTest::mouseClick(w.print_button, Qt::LeftButton);
+        return 0;
+    });
+    w.Open_Print_Wnd();
+    const QString all = messages.messages().join("|");
+    EXPECT_TRUE(all.contains(PrintLayout::MsgNothingToPrint));
+    EXPECT_TRUE(all.contains(SheetGeometry::MsgPreviewLimit));
+    EXPECT_EQ(pdfPages(pdf), 120);
+    EXPECT_EQ(w.lastPrintedSheets(), 120);
+}
+
+TEST_F(PrintWindow, SevenLabelsOnTwoByThreeMakeTwoSheets)
+{
+    if (!testsupport::hasTool("pdfinfo"))
+        GTEST_SKIP() << "pdfinfo is not installed";
+    FakeHost host(plainDesign());
+    Print_Wnd w(host, &host.window);
+    modalScripts.push_back([&](QDialog &) {
+        usePaper(w, 210, 297);
+        type(w.width_Stepper, 60);
+        type(w.height_Stepper, 40);
+        type(w.Row_Stepper, 2);
+        type(w.Col_Stepper, 3);
+        type(w.Total_Stepper, 7);
+        QTest::mouseClick(w.print_button, Qt::LeftButton);
+        return 0;
+    });
+    w.Open_Print_Wnd();
+    EXPECT_EQ(pdfPages(pdf), 2);
+}
+
+TEST_F(PrintWindow, DataRowsFillTheLabelsInOrderAndStopAfterTheLastRow)
+{
+    if (!testsupport::hasTool("pdftoppm") || !testsupport::hasTool("ZXingReader"))
+        GTEST_SKIP() << "poppler or ZXingReader is not installed";
+    BatchFillSnapshot::Design design;
+    design.front << batchtest::barcode(QPointF(20, 10), 1, 0, 2, {}, 1);
+    design.frontPage.Card_Size = QSizeF(243, 154);
+    QStringList values;
+    for (int i = 0; i < 5; ++i) {
+        values << QStringLiteral("ROW-%1").arg(i + 1);
+        design.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(i + 1)},
+                                                        {"Column1", values[i]}};
+    }
+    FakeHost host(design);
+    Print_Wnd w(host, &host.window);
+    modalScripts.push_back([&](QDialog &) {
+        EXPECT_TRUE(w.print_with_excel_chk->isChecked());
+        EXPECT_EQ(w.Total_Stepper->value(), 5);
+        usePaper(w, 210, 297);
+        type(w.Row_Stepper, 2);
+        type(w.Col_Stepper, 2);
+        EXPECT_EQ(w.Total_Stepper->value(), 5); // data: rows and columns leave the total alone
+        w.Total_Stepper->setMaximum(8);
+        type(w.Total_Stepper, 8);
+        QTest::mouseClick(w.print_button, Qt::LeftButton);
+        return 0;
+    });
+    w.Open_Print_Wnd();
+    ASSERT_EQ(pdfPages(pdf), 2);
+    testsupport::run("pdftoppm", {"-r", "150", "-png", pdf, tempPath("page")});
+    const QStringList page1 = batchtest::decode(tempPath("page-1.png"), "QRCode");
+    const QStringList page2 = batchtest::decode(tempPath("page-2.png"), "QRCode");
+    QStringList expected1;
+    for (int i = 0; i < 4; ++i)
+        expected1 << "QRCode:" + values[i];
+    EXPECT_EQ(QSet<QString>(page1.begin(), page1.end()), QSet<QString>(expected1.begin(), expected1.end()));
+    EXPECT_EQ(page2, QStringList{"QRCode:" + values[4]});
+}
+
+TEST_F(PrintWindow, CaptionsAreGreyNumbersOrRedWarnings)
+{
+    QImage image(200, 60, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    Printing_View::Draw_Label_String(painter, QRectF(0, 0, 100, 60), "Label", 2, 3, 3);
+    Printing_View::Draw_Label_String(painter, QRectF(100, 0, 100, 60), Printing_View::InvalidData, 1, 1, 3);
+    painter.end();
+    int grey = 0, red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (x < 100 && c != Qt::white && qAbs(c.red() - c.blue()) < 10)
+                ++grey;
+            if (x >= 100 && c.red() > 200 && c.green() < 120)
+                ++red;
+        }
+    EXPECT_GT(grey, 20);
+    EXPECT_GT(red, 20);
+
+    // The sheet preview numbers every cell, front above back.
+    PrintLayout layout;
+    layout.paper = QSizeF(595, 842);
+    layout.Print_Row = 2;
+    layout.Print_Col = 2;
+    layout.Print_Card_Side = "BOTH";
+    layout.label_width = 243;
+    layout.label_hight = 308;
+    Sample_Preview preview;
+    preview.setLayout(layout, QSizeF(243, 154));
+    const QImage sheet = preview.imageRepresentation();
+    ASSERT_FALSE(sheet.isNull());
+    sheet.save(QStringLiteral(TESSALY_ARTIFACTS_DIR "/sheet_preview.png"));
+    EXPECT_EQ(sheet.size(), QSize(595, 842));
+}
