@@ -143,6 +143,25 @@ std::optional<Picture> SKTRenderingView::image_From_Card_Graphics(const RenderSi
     return Picture::fromVector(pictureOfSide(side), side.cardSize);
 }
 
+QString SKTRenderingView::sizeRefusal(const QSizeF &cardSize, double dpi)
+{
+    if (!usableSize(cardSize) || !(dpi > 0) || !std::isfinite(dpi))
+        return QStringLiteral("The card has no size that can be drawn.");
+    const int w = pixelsFor(cardSize.width(), dpi), h = pixelsFor(cardSize.height(), dpi);
+    if (w > MaxPixels || h > MaxPixels || qint64(w) * h > MaxPixelCount) {
+        const double fitting = std::floor(
+            std::sqrt(double(MaxPixelCount) / (cardSize.width() * cardSize.height())) * Units::PointsPerInch);
+        return QStringLiteral("The card is too large to draw at %1 dpi: at most %2 million pixels and %3 "
+                              "pixels a side can be drawn. Choose %4 dpi or less.")
+            .arg(dpi)
+            .arg(MaxPixelCount / 1000000)
+            .arg(MaxPixels)
+            .arg(std::max(1.0, std::min(fitting, std::floor(MaxPixels * Units::PointsPerInch /
+                                                            std::max(cardSize.width(), cardSize.height())))));
+    }
+    return {};
+}
+
 QImage SKTRenderingView::imageOfSide(const RenderSide &side, double dpi)
 {
     QImage canvas;
@@ -151,10 +170,10 @@ QImage SKTRenderingView::imageOfSide(const RenderSide &side, double dpi)
 
 QImage SKTRenderingView::imageOfSide(const RenderSide &side, double dpi, QImage &canvas)
 {
-    if (!usableSize(side.cardSize) || !(dpi > 0) || !std::isfinite(dpi))
+    if (!sizeRefusal(side.cardSize, dpi).isEmpty())
         return {};
     const int w = pixelsFor(side.cardSize.width(), dpi), h = pixelsFor(side.cardSize.height(), dpi);
-    if (w <= 0 || h <= 0 || w > MaxPixels || h > MaxPixels)
+    if (w <= 0 || h <= 0)
         return {};
     // A fresh image of a card's size costs page faults on every card; an image nobody else holds
     // any more is drawn over instead.

@@ -48,6 +48,11 @@ public:
     // Largest side, in pixels, of any image the renderer makes: keeps a hostile size or dpi from
     // asking for gigabytes.
     static constexpr int MaxPixels = 30000;
+    // Largest image, in pixels (600 MB of 32-bit pixels): both sides within the limit above could
+    // still ask for 3.6 GB.
+    static constexpr qint64 MaxPixelCount = 150'000'000;
+    // Why a side of cardSize points cannot be drawn at dpi (too large), or "" when it can.
+    static QString sizeRefusal(const QSizeF &cardSize, double dpi);
     // Largest side, in points, of a PDF page (200 inches).
     static constexpr double MaxPdfPoints = 14400;
 

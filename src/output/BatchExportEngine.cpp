@@ -31,10 +31,13 @@ struct BatchExportEngine::Run {
 
 BatchExportEngine::BatchExportEngine(ExportProgress *progress) : m_progress(progress) {}
 
-int BatchExportEngine::threadCount(int requested, int rowCount)
+int BatchExportEngine::threadCount(int requested, int rowCount, qint64 cardBytes)
 {
     int n = requested > 0 ? requested : QThread::idealThreadCount();
     n = std::clamp(n, 1, 256);
+    // Large cards: fewer at once, so that the run's pictures fit the budget together.
+    if (cardBytes > 0)
+        n = int(std::clamp<qint64>(WorkerMemoryBudget / cardBytes, 1, n));
     return std::max(1, std::min(n, rowCount));
 }
 
@@ -120,7 +123,7 @@ ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, i
     run.factory = factory;
     m_progress->list_count = rowCount;
 
-    const int threads = threadCount(options.threads, rowCount);
+    const int threads = threadCount(options.threads, rowCount, options.cardBytes);
     if (threads == 1) {
         work(run);
     } else {

@@ -20,7 +20,10 @@ public:
                                    const CardRendererFactory &factory);
 
     // Threads a run of rowCount cards uses for the requested count (0: every core).
-    static int threadCount(int requested, int rowCount);
+    // Workers for a run: requested (0 every core), no more than rows, and no more than the memory
+    // budget holds cards of cardBytes each (0 unknown) at once.
+    static int threadCount(int requested, int rowCount, qint64 cardBytes = 0);
+    static constexpr qint64 WorkerMemoryBudget = qint64(2) << 30;
 
 private:
     struct Run;

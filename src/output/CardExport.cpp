@@ -1,27 +1,47 @@
 #include "output/CardExport.h"
 
+#include "canvas/SKTRenderingView.h"
+#include "platform/Units.h"
+
 #include "output/BatchCardRenderer.h"
 #include "output/BatchExportEngine.h"
 #include "output/OutputState.h"
 #include "output/SingleExport.h"
 
+#include <cmath>
+
 ExportResult CardExport::run(std::shared_ptr<const BatchFillSnapshot> snapshot, const QString &target,
                              const ExportOptions &options, ExportProgress *progress,
                              BatchFiller::BarcodeMaker barcodeMaker)
 {
-    if (!snapshot->unreadableSeries().isEmpty()) {
-        ExportResult refused;
-        refused.refusal = snapshot->unreadableSeries().join(QLatin1Char(' '));
+    ExportResult refused;
+    refused.refusal = snapshot->unreadableSeries().join(QLatin1Char(' '));
+    // A card too large to draw is refused before any worker starts or any folder is made.
+    const QSizeF cardSize = snapshot->design().cardArea.size();
+    if (refused.refusal.isEmpty() && !cardSize.isEmpty())
+        refused.refusal = SKTRenderingView::sizeRefusal(
+            options.combined ? QSizeF(cardSize.width(), 2 * cardSize.height()) : cardSize, options.dpi);
+    if (!refused.refusal.isEmpty())
         return refused;
-    }
+    ExportOptions sized = options;
+    sized.cardBytes = cardBytes(cardSize, options);
     const ExportResult result =
         snapshot->isBatch()
-            ? Export_Batch_File(std::move(snapshot), target, options, progress, std::move(barcodeMaker))
-            : Export_Single_File(std::move(snapshot), target, options, std::move(barcodeMaker));
+            ? Export_Batch_File(std::move(snapshot), target, sized, progress, std::move(barcodeMaker))
+            : Export_Single_File(std::move(snapshot), target, sized, std::move(barcodeMaker));
     // What the exported-files dialog shows: the file or batch folder, and what happened.
     if (result.refusal.isEmpty() && result.written > 0)
         OutputState::instance().setExportFile(result.path, result.message());
     return result;
+}
+
+qint64 CardExport::cardBytes(const QSizeF &cardSize, const ExportOptions &options)
+{
+    const double pixels = std::ceil(cardSize.width() * options.dpi / Units::PointsPerInch) *
+                          std::ceil(cardSize.height() * options.dpi / Units::PointsPerInch);
+    // Each side drawn, the combined picture, and the encoder's copy: four bytes a pixel each.
+    const int pictures = (options.side == ExportSide::Both ? 2 : 1) + (options.combined ? 2 : 0) + 1;
+    return qint64(pixels) * 4 * pictures;
 }
 
 ExportResult CardExport::Export_Batch_File(std::shared_ptr<const BatchFillSnapshot> snapshot,

@@ -24,6 +24,9 @@ public:
     Export_Batch_File(std::shared_ptr<const BatchFillSnapshot> snapshot, const QString &chosenFolder,
                       const ExportOptions &options, ExportProgress *progress,
                       BatchFiller::BarcodeMaker barcodeMaker = BatchFiller::defaultBarcodeMaker());
+    // Memory one card of this size takes while it is drawn and encoded, for the worker count.
+    static qint64 cardBytes(const QSizeF &cardSize, const ExportOptions &options);
+
     static ExportResult
     Export_Single_File(std::shared_ptr<const BatchFillSnapshot> snapshot, const QString &path,
                        const ExportOptions &options,

@@ -30,4 +30,5 @@ struct ExportOptions {
     QString extension = QStringLiteral("png");
     double dpi = Units::PointsPerInch; // recorded in the files; the renderer draws at it
     int threads = 0;                   // 0: every core
+    qint64 cardBytes = 0; // memory one card takes while it is made (0 unknown): bounds the workers
 };

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using testsupport::cardtool;
 
 namespace
@@ -96,6 +98,17 @@ TEST(RenderCommand, BadInputFailsCleanly)
     EXPECT_EQ(cardtool({"render", junk, "--format", "gif", "--out", out}).exitCode, 1);
     EXPECT_EQ(cardtool({"render", junk, "--format", "png", "--dpi", "-3", "--out", out}).exitCode, 1);
     EXPECT_EQ(cardtool({"render", dir.filePath("missing"), "--format", "png", "--out", out}).exitCode, 1);
+
+    // A device or a pipe is refused at once, not read for ever or waited on.
+    const QString fifo = dir.filePath("pipe.dcard");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path : {QStringLiteral("/dev/zero"), fifo}) {
+        const testsupport::ProcResult refused = testsupport::run(
+            QStringLiteral(CARDTOOL_PATH), {"render", path, "--format", "png", "--out", out}, {}, 20000);
+        EXPECT_EQ(refused.exitCode, 1) << path.toStdString();
+        EXPECT_TRUE(refused.err.contains("not a regular file")) << refused.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(out));
 }
 
 TEST(RenderCommand, EngineBarcodeDecodesAt300Dpi)

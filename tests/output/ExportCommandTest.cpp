@@ -2,10 +2,13 @@
 // barcodes decode to that row's values, the same files on one thread and on every core.
 #include "BatchDesignFixture.h"
 
+#include "canvas/SKTRenderingView.h"
 #include "data/ExcelBindingTable.h"
 #include "data/SeriesFiles.h"
 #include "editor/DesignFile.h"
 #include "editor/DesignFileFormat.h"
+#include "output/BatchExportEngine.h"
+#include "output/CardExport.h"
 #include "output/ExportPaths.h"
 #include "support/TestSupport.h"
 
@@ -130,4 +133,44 @@ TEST(ExportCommand, ASeriesTooLargeToReadStopsTheExport)
     EXPECT_TRUE(r.err.contains("The series \"codes\" is too large")) << r.err.toStdString();
     // Nothing written: neither a batch nor one card without its values.
     EXPECT_TRUE(QDir(tmp.filePath("o")).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST(ExportCommand, ACardTooLargeToDrawIsRefusedBeforeAnyWork)
+{
+    QTemporaryDir tmp;
+    SampleDesign sample(tmp.filePath("DataSet"), 3, true);
+    sample.design.frontPage.Card_Size = QSizeF(30000, 30000);
+    const QString design = writeDesign(tmp.filePath("huge.dcard"), sample);
+    const ProcResult r = cardtool(
+        {"export", design, "--to", tmp.filePath("o"), "--data", tmp.filePath("DataSet"), "--dpi", "72"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("The card is too large to draw at 72 dpi")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Choose 29 dpi or less")) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(tmp.filePath("o")));
+
+    // The same card at the resolution the message offers is drawn.
+    EXPECT_TRUE(SKTRenderingView::sizeRefusal(QSizeF(30000, 30000), 29).isEmpty());
+    EXPECT_FALSE(SKTRenderingView::sizeRefusal(QSizeF(30000, 30000), 30).isEmpty());
+    // Each side within the side limit, but too many pixels together.
+    EXPECT_FALSE(SKTRenderingView::sizeRefusal(QSizeF(7000, 7000), 300).isEmpty());
+    EXPECT_TRUE(SKTRenderingView::sizeRefusal(QSizeF(243, 154), 2400).isEmpty());
+    RenderSide side;
+    side.cardSize = QSizeF(7000, 7000);
+    EXPECT_TRUE(SKTRenderingView::imageOfSide(side, 300).isNull());
+}
+
+TEST(ExportCommand, LargeCardsRunOnFewerWorkers)
+{
+    ExportOptions options;
+    options.side = ExportSide::Both;
+    options.dpi = 300;
+    const qint64 small = CardExport::cardBytes(QSizeF(243, 154), options);
+    const qint64 poster = CardExport::cardBytes(QSizeF(2400, 3600), options);
+    EXPECT_EQ(BatchExportEngine::threadCount(8, 100, small), 8);
+    EXPECT_EQ(BatchExportEngine::threadCount(8, 100, 0), 8);
+    EXPECT_EQ(BatchExportEngine::threadCount(8, 100, poster),
+              int(BatchExportEngine::WorkerMemoryBudget / poster));
+    EXPECT_LT(BatchExportEngine::threadCount(8, 100, poster), 8);
+    EXPECT_EQ(BatchExportEngine::threadCount(8, 100, BatchExportEngine::WorkerMemoryBudget * 3), 1);
+    EXPECT_EQ(BatchExportEngine::threadCount(8, 2, small), 2);
 }

@@ -2,6 +2,7 @@
 #include "Command.h"
 
 #include "canvas/SKTRenderingView.h"
+#include "editor/DesignFile.h"
 #include "editor/DesignFileFormat.h"
 #include "foundation/CardCodes.h"
 #include "foundation/FoundationState.h"
@@ -33,19 +34,15 @@ CARDTOOL_COMMAND(renderCommand, "render",
         return 1;
     }
 
-    QFile file(rest[0]);
-    if (!file.open(QIODevice::ReadOnly)) {
-        cardtool::fail("cannot read " + rest[0]);
-        return 1;
-    }
-    // Design files are small; a huge file is not one.
-    if (file.size() > 512LL * 1024 * 1024) {
-        cardtool::fail("file is too large to be a design: " + rest[0]);
+    // The design reader's own checks: a pipe or a device is refused rather than read for ever.
+    QByteArray fileBytes;
+    QString reason;
+    if (!DesignFile::readFileBytes(rest[0], &fileBytes, &reason)) {
+        cardtool::fail("cannot read " + rest[0] + ": " + reason);
         return 1;
     }
     DesignContents design;
-    QString reason;
-    if (!DesignFileFormat::parse(file.readAll(), &design, &reason)) {
+    if (!DesignFileFormat::parse(fileBytes, &design, &reason)) {
         cardtool::fail("File is corrupt and cannot be opened. (" + reason + ")");
         return 1;
     }
@@ -69,9 +66,11 @@ CARDTOOL_COMMAND(renderCommand, "render",
     QByteArray bytes;
     QString error;
     if (format == "png") {
-        const QImage image = SKTRenderingView::imageOfSide(side, dpi);
+        const QString tooLarge = SKTRenderingView::sizeRefusal(side.cardSize, dpi);
+        const QImage image = tooLarge.isEmpty() ? SKTRenderingView::imageOfSide(side, dpi) : QImage();
         if (image.isNull()) {
-            cardtool::fail("the card cannot be drawn at that size");
+            cardtool::fail(tooLarge.isEmpty() ? QStringLiteral("the card cannot be drawn at that size")
+                                              : tooLarge);
             return 1;
         }
         bytes = PngEncoder::encode(image, dpi, &error);
