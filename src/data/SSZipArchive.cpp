@@ -5,6 +5,7 @@
 #include "ZipDeviceIo.h"
 #include "ZipEntryDevice.h"
 #include "ZipReader.h"
+#include "platform/SaveFileCommit.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -184,10 +185,11 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
                         }
                     }
                     const bool readOk = entry->finish();
-                    if (readOk && written && info.modified.isValid())
+                    // Flushed first, so that the time set is not changed by a later write.
+                    if (readOk && written && out.flush() && info.modified.isValid())
                         out.setFileTime(info.modified, QFileDevice::FileModificationTime);
-                    if (!readOk || !written || !out.commit()) {
-                        const QString why = out.errorString();
+                    QString why = written ? QString() : out.errorString();
+                    if (!readOk || !written || !SaveFileCommit::commit(out, &why)) {
                         out.cancelWriting();
                         setError(error, readOk ? ErrorWriteFile : ErrorReadEntry,
                                  readOk ? QStringLiteral("%1 (%2)").arg(info.name, why) : info.name);
@@ -415,7 +417,7 @@ bool SSZipArchive::close(bool commit)
     m_zip = nullptr;
     bool ok = false;
     if (commit && closed && !m_failed)
-        ok = m_file->commit();
+        ok = SaveFileCommit::commit(*m_file);
     else
         m_file->cancelWriting();
     m_file.reset();

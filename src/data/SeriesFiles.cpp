@@ -4,6 +4,7 @@
 
 #include "SpreadsheetWriter.h"
 #include "foundation/StringUtils.h"
+#include "platform/SaveFileCommit.h"
 
 #include <QDir>
 #include <QFile>
@@ -142,7 +143,7 @@ bool writeProduced(const QString &path, const SeriesValueProducer &produce, bool
         f.cancelWriting();
         return false;
     }
-    if (!f.commit()) {
+    if (!SaveFileCommit::commit(f)) {
         *stop = WriteStop::File;
         return false;
     }

@@ -7,6 +7,7 @@
 #include "foundation/FileUtils.h"
 #include "foundation/StringUtils.h"
 #include "output/CardExport.h"
+#include "platform/SaveFileCommit.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,7 +52,7 @@ bool copyFile(const QString &source, const QString &target)
         if (out.write(chunk) != chunk.size())
             return false;
     }
-    return out.commit();
+    return SaveFileCommit::commit(out);
 }
 
 QString withSuffix(const QString &path, const QString &suffix)

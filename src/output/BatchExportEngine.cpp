@@ -26,6 +26,7 @@ struct BatchExportEngine::Run {
 
     std::mutex mutex;
     int nextRow = 0;
+    bool outOfSpace = false;         // a write found the disk full: no card after it can be written
     std::map<int, QString> problems; // by row, so the report reads the same whatever the timing
 };
 
@@ -55,7 +56,7 @@ bool BatchExportEngine::takeRow(Run &run, int *row)
 {
     std::lock_guard lock(run.mutex);
     // Stop is looked at between cards only: a card that has begun is finished.
-    if (m_progress->stopRequested() || run.nextRow >= run.rowCount)
+    if (m_progress->stopRequested() || run.outOfSpace || run.nextRow >= run.rowCount)
         return false;
     *row = run.nextRow++;
     return true;
@@ -68,7 +69,8 @@ void BatchExportEngine::exportRow(Run &run, CardRenderer *renderer, const QStrin
                               run.options.side, run.options.combined);
     const CardFiles files = renderer ? CardFiles::make(*renderer, row, plan, run.format, run.options.dpi)
                                      : CardFiles::failure(rendererProblem);
-    const OpResult written = files.write();
+    bool noSpace = false;
+    const OpResult written = files.write(&noSpace);
     if (written.ok()) {
         ++m_progress->written;
         return;
@@ -80,6 +82,7 @@ void BatchExportEngine::exportRow(Run &run, CardRenderer *renderer, const QStrin
     ++m_progress->failed;
     std::lock_guard lock(run.mutex);
     run.problems.emplace(row, written.message);
+    run.outOfSpace = run.outOfSpace || noSpace;
 }
 
 void BatchExportEngine::work(Run &run)
@@ -141,5 +144,6 @@ ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, i
     for (const auto &[row, problem] : run.problems)
         result.addProblem(QStringLiteral("Card %1: %2").arg(row + 1).arg(problem));
     result.stopped = result.written + result.failed < rowCount;
+    result.outOfSpace = run.outOfSpace;
     return result;
 }

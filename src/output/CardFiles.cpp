@@ -59,8 +59,10 @@ CardFiles CardFiles::make(CardRenderer &renderer, int row, const ExportFilePlan 
     return out;
 }
 
-OpResult CardFiles::write() const
+OpResult CardFiles::write(bool *noSpace) const
 {
+    if (noSpace)
+        *noSpace = false;
     if (!ok())
         return OpResult::failed(m_error);
     for (size_t i = 0; i < m_files.size(); ++i) {
@@ -69,6 +71,8 @@ OpResult CardFiles::write() const
         if (!w.ok) {
             for (size_t j = 0; j < i; ++j)
                 QFile::remove(m_files[j].path);
+            if (noSpace)
+                *noSpace = w.noSpace;
             return OpResult::failed(w.error);
         }
     }

@@ -34,7 +34,8 @@ public:
 
     // Writes the files in order, each atomically. On a failure the result says why, and the files
     // this call had written are removed again (their earlier versions are already replaced).
-    OpResult write() const;
+    // *noSpace tells a full disk, after which no further card can be written either.
+    OpResult write(bool *noSpace = nullptr) const;
 
 private:
     std::vector<File> m_files;

@@ -8,11 +8,16 @@ QString ExportPaths::batchFolderPath(const QString &chosenFolder)
     return QDir(chosenFolder).filePath(batchFolderName());
 }
 
-QString ExportPaths::createBatchFolder(const QString &batchFolder)
+QString ExportPaths::unableSavingMessage()
 {
-    static const QString unableSavingMsg = QStringLiteral(
+    return QStringLiteral(
         "Unable to continue saving barcode image.\n\nEither Destination Drive is inaccessible or there is "
         "no free space available in drive to save barcode image.");
+}
+
+QString ExportPaths::createBatchFolder(const QString &batchFolder)
+{
+    const QString unableSavingMsg = unableSavingMessage();
     QFileInfo info(batchFolder);
     if (info.exists() && !info.isDir())
         return unableSavingMsg;

@@ -14,6 +14,8 @@ public:
     // Creates the batch folder (and missing parents) with the default permissions; an existing
     // folder is used as it is. Empty on success, else the message to show.
     static QString createBatchFolder(const QString &batchFolder);
+    // "Unable to continue saving ...": the folder cannot be made, or the disk is full.
+    static QString unableSavingMessage();
 
     // "Card_<row + 1>.<extension>" inside the batch folder; row counts from 0.
     static QString batchCardPath(const QString &batchFolder, int row, const QString &extension);

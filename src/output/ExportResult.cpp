@@ -1,5 +1,7 @@
 #include "output/ExportResult.h"
 
+#include "output/ExportPaths.h"
+
 QString ExportResult::message() const
 {
     if (!refusal.isEmpty())
@@ -7,7 +9,12 @@ QString ExportResult::message() const
     if (ok())
         return QStringLiteral("Card has been exported successfully.");
     QString text;
-    if (stopped)
+    if (outOfSpace)
+        text = ExportPaths::unableSavingMessage() +
+               QStringLiteral("\n\nExport stopped when the disk was full: %1 of %2 cards were written.")
+                   .arg(written)
+                   .arg(total);
+    else if (stopped)
         text = QStringLiteral("Export stopped: %1 of %2 cards were written.").arg(written).arg(total);
     else
         text = QStringLiteral("%1 of %2 cards were written.").arg(written).arg(total);

@@ -12,9 +12,10 @@ public:
     int written = 0; // cards whose files were all written
     int failed = 0;  // cards that could not be made or written
     bool stopped = false;
-    QString refusal;      // set when the export did not start at all
-    QString path;         // the file written, or the batch folder
-    QStringList problems; // "Card 3: ..." for the first failures
+    bool outOfSpace = false; // the run stopped because the disk was full
+    QString refusal;         // set when the export did not start at all
+    QString path;            // the file written, or the batch folder
+    QStringList problems;    // "Card 3: ..." for the first failures
 
     bool ok() const { return refusal.isEmpty() && !stopped && failed == 0 && written == total; }
     QString message() const;     // for the exported-files dialog or a message box

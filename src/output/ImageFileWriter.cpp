@@ -3,12 +3,19 @@
 #include "output/PngEncoder.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 ImageFileWriter::Format ImageFileWriter::formatForExtension(const QString &extension)
 {
@@ -94,22 +101,52 @@ ImageFileWriter::Encoded ImageFileWriter::encode(const QImage &image, Format for
     return out;
 }
 
+// Written with the system calls themselves rather than QSaveFile: a full disk there gives a short
+// write with no reason ("Unknown error"), while the reason the system gave is what a user needs.
 ImageFileWriter::WriteResult ImageFileWriter::writeAtomically(const QString &path, const QByteArray &bytes)
 {
     WriteResult result;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = QStringLiteral("%1 could not be written: %2").arg(path, file.errorString());
+    auto fail = [&](int err) {
+        result.error = QStringLiteral("%1 could not be written: %2")
+                           .arg(path, QString::fromLocal8Bit(std::strerror(err)));
+        result.noSpace = err == ENOSPC || err == EDQUOT;
         return result;
+    };
+    const QFileInfo target(path);
+    const QByteArray finalName = QFile::encodeName(target.absoluteFilePath());
+    // A temporary file beside the target, so the rename that puts it in place stays on one disk.
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temporary = QFile::encodeName(
+            target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+            QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return fail(errno);
     }
-    if (file.write(bytes) != bytes.size()) {
-        result.error = QStringLiteral("%1 could not be written: %2").arg(path, file.errorString());
-        file.cancelWriting();
-        return result;
+    if (fd < 0)
+        return fail(EEXIST);
+    struct stat old;
+    if (::stat(finalName.constData(), &old) == 0)
+        ::fchmod(fd, old.st_mode & 07777); // a replaced file keeps its permissions
+    int err = 0;
+    for (qsizetype at = 0; at < bytes.size() && !err;) {
+        const ssize_t n = ::write(fd, bytes.constData() + at, size_t(bytes.size() - at));
+        if (n > 0)
+            at += n;
+        else if (n < 0 && errno != EINTR)
+            err = errno;
     }
-    if (!file.commit()) {
-        result.error = QStringLiteral("%1 could not be written: %2").arg(path, file.errorString());
-        return result;
+    if (!err && ::fdatasync(fd) != 0)
+        err = errno;
+    if (::close(fd) != 0 && !err && errno != EINTR)
+        err = errno;
+    if (!err && ::rename(temporary.constData(), finalName.constData()) != 0)
+        err = errno;
+    if (err) {
+        ::unlink(temporary.constData());
+        return fail(err);
     }
     result.ok = true;
     return result;

@@ -21,7 +21,8 @@ public:
 
     struct WriteResult {
         bool ok = false;
-        QString error; // for the user: names the path and the reason
+        QString error;        // for the user: names the path and the reason
+        bool noSpace = false; // the disk (or the user's quota) is full
     };
 
     // The format an extension names (case does not matter, a leading dot is allowed).

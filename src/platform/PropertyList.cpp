@@ -4,12 +4,16 @@
 
 #include "platform/BinaryPlistReader.h"
 #include "platform/BinaryPlistWriter.h"
+#include "platform/SaveFileCommit.h"
 #include "platform/XmlPlistReader.h"
 #include "platform/XmlPlistWriter.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
 
 namespace
 {
@@ -124,12 +128,19 @@ bool PropertyList::writeFile(const QString &path, const plist::Value &v, Format 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return setError(QStringLiteral("Could not save \"%1\": %2.").arg(name, file.errorString()));
+    // A full disk gives a short write (or a failed flush) that Qt leaves without a reason: the
+    // system's own is taken then.
+    auto reason = [&file](int err) {
+        return err != 0 ? QString::fromLocal8Bit(std::strerror(err)) : file.errorString();
+    };
+    errno = 0;
     if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
+        const QString why = reason(errno);
         file.cancelWriting();
         return setError(QStringLiteral("Could not save \"%1\": %2.").arg(name, why));
     }
-    if (!file.commit())
-        return setError(QStringLiteral("Could not save \"%1\": %2.").arg(name, file.errorString()));
+    QString why;
+    if (!SaveFileCommit::commit(file, &why))
+        return setError(QStringLiteral("Could not save \"%1\": %2.").arg(name, why));
     return true;
 }

@@ -2,6 +2,8 @@
 // from the shipped read-only resources (a shipped file missing from it is copied again).
 #include "platform/ResourceRoot.h"
 
+#include "platform/SaveFileCommit.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -32,7 +34,7 @@ bool copyFile(const QString &from, const QString &to)
         if (out.write(buf) != buf.size())
             return false;
     }
-    return out.commit();
+    return SaveFileCommit::commit(out);
 }
 } // namespace
 

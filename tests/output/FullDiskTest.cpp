@@ -1,0 +1,127 @@
+// A full disk, on a small memory file system mounted for the test (skipped where mounting is not
+// allowed): the system's reason is reported, a batch stops at the first card that finds no space,
+// and a design saved there leaves nothing cut off behind.
+#include "BatchDesignFixture.h"
+
+#include "data/ExcelBindingTable.h"
+#include "editor/DesignFile.h"
+#include "editor/DesignFileFormat.h"
+#include "output/ImageFileWriter.h"
+#include "platform/PropertyList.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QStorageInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+
+using namespace batchtest;
+
+namespace
+{
+
+// A tmpfs of the given size at a private folder, unmounted again when the test ends.
+class SmallDisk
+{
+public:
+    explicit SmallDisk(const char *size)
+    {
+        const QString options = QStringLiteral("size=%1,mode=0777").arg(QLatin1String(size));
+        m_mounted = ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
+                            options.toLatin1().constData()) == 0;
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            ::umount(QFile::encodeName(m_dir.path()).constData());
+    }
+    bool mounted() const { return m_mounted; }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    // Leaves about `left` bytes free.
+    void fillUpTo(qint64 left) const
+    {
+        QFile fill(path(QStringLiteral("fill")));
+        ASSERT_TRUE(fill.open(QIODevice::WriteOnly));
+        const QByteArray block(4096, 'f');
+        QStorageInfo info(m_dir.path());
+        while (info.bytesAvailable() > left) {
+            if (fill.write(block) != block.size() || !fill.flush())
+                break;
+            info.refresh();
+        }
+    }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};
+
+} // namespace
+
+TEST(FullDisk, AFileWriteSaysNoSpaceAndLeavesNothing)
+{
+    SmallDisk disk("256k");
+    if (!disk.mounted())
+        GTEST_SKIP() << "no permission to mount a small file system here";
+    disk.fillUpTo(8192);
+    const ImageFileWriter::WriteResult w =
+        ImageFileWriter::writeAtomically(disk.path(QStringLiteral("card.png")), QByteArray(64 * 1024, 'p'));
+    EXPECT_FALSE(w.ok);
+    EXPECT_TRUE(w.noSpace);
+    EXPECT_TRUE(w.error.contains(QStringLiteral("No space left on device"))) << w.error.toStdString();
+    EXPECT_EQ(QDir(disk.path(QString())).entryList(QDir::Files | QDir::Hidden), QStringList{"fill"});
+
+    // A design (a property list) saved onto the full disk: the reason, and no cut-off file.
+    plist::Array items;
+    for (int i = 0; i < 2000; ++i)
+        items.append(plist::Value(QStringLiteral("value %1").arg(i)));
+    QString error;
+    EXPECT_FALSE(PropertyList::writeFile(disk.path(QStringLiteral("d.dcard")), plist::Value(items),
+                                         PropertyList::Format::Xml, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("No space left on device"))) << error.toStdString();
+    EXPECT_EQ(QDir(disk.path(QString())).entryList(QDir::Files | QDir::Hidden), QStringList{"fill"});
+}
+
+TEST(FullDisk, ABatchStopsAtTheFirstCardThatFindsNoSpace)
+{
+    SmallDisk disk("2m");
+    if (!disk.mounted())
+        GTEST_SKIP() << "no permission to mount a small file system here";
+    QTemporaryDir tmp;
+    SampleDesign sample(tmp.filePath("DataSet"), 40, false);
+    Card_Property front = sample.design.frontPage;
+    Card_Property back = sample.design.backPage;
+    front.Card_Side = sample.design.CARD_SIDE_STR;
+    ExcelBindingTable binding;
+    binding.setColumnTitles({"QR"});
+    binding.setListData(sample.design.excelRows);
+    binding.Excel_Binding_Use = true;
+    const QString design = tmp.filePath("d.dcard");
+    QString error;
+    ASSERT_TRUE(DesignFile::writeItems(
+        design, DesignFileFormat::buildItems(front, back, binding, sample.design.front, sample.design.back),
+        &error));
+    disk.fillUpTo(300 * 1024); // room for a few cards at 300 dpi
+    const testsupport::ProcResult r =
+        testsupport::cardtool({"export", design, "--to", disk.path("out"), "--data", tmp.filePath("DataSet"),
+                               "--dpi", "300", "--threads", "1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("No space left on device")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Unable to continue saving")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Export stopped when the disk was full")) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("Unknown error")) << r.err.toStdString();
+    // One card found the disk full; no further card was tried.
+    const QRegularExpression summary(QStringLiteral("(\\d+) cards written, 1 failed"));
+    const QRegularExpressionMatch m = summary.match(r.outText());
+    ASSERT_TRUE(m.hasMatch()) << r.outText().toStdString();
+    const int written = m.captured(1).toInt();
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, 39);
+    // The cards written are whole; nothing half written is left.
+    const QDir out(disk.path("out/ZOLV Tessaly Greeting Card"));
+    EXPECT_EQ(out.entryList(QDir::Files | QDir::Hidden).size(), written);
+}
