@@ -2,6 +2,9 @@
 // bound to a binding-table column, series files in a private DataSet folder, and ZXing decoding.
 #pragma once
 
+#include "data/ExcelBindingTable.h"
+#include "editor/DesignFile.h"
+#include "editor/DesignFileFormat.h"
 #include "model/SKTGraphic.h"
 #include "output/BatchFillSnapshot.h"
 #include "support/TestSupport.h"
@@ -91,6 +94,24 @@ struct SampleDesign {
         design.frontPage.Card_Size = QSizeF(243, 154);
     }
 };
+
+// Writes the sample design as a design file: the binding table rows go with it.
+inline QString writeDesign(const QString &path, SampleDesign &sample)
+{
+    Card_Property front = sample.design.frontPage;
+    Card_Property back = sample.design.backPage;
+    front.Card_Side = sample.design.CARD_SIDE_STR;
+    ExcelBindingTable binding;
+    binding.setColumnTitles({"QR"});
+    binding.setListData(sample.design.excelRows);
+    binding.Excel_Binding_Use = true;
+    QString error;
+    EXPECT_TRUE(DesignFile::writeItems(
+        path, DesignFileFormat::buildItems(front, back, binding, sample.design.front, sample.design.back),
+        &error))
+        << error.toStdString();
+    return path;
+}
 
 // Every symbol ZXingReader finds in the file, as "Format:text"; format narrows the search. The
 // cards are upright and sharp: the rotated and scaled passes are left out (this ZXingReader aborts

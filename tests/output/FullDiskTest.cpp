@@ -93,18 +93,7 @@ TEST(FullDisk, ABatchStopsAtTheFirstCardThatFindsNoSpace)
         GTEST_SKIP() << "no permission to mount a small file system here";
     QTemporaryDir tmp;
     SampleDesign sample(tmp.filePath("DataSet"), 40, false);
-    Card_Property front = sample.design.frontPage;
-    Card_Property back = sample.design.backPage;
-    front.Card_Side = sample.design.CARD_SIDE_STR;
-    ExcelBindingTable binding;
-    binding.setColumnTitles({"QR"});
-    binding.setListData(sample.design.excelRows);
-    binding.Excel_Binding_Use = true;
-    const QString design = tmp.filePath("d.dcard");
-    QString error;
-    ASSERT_TRUE(DesignFile::writeItems(
-        design, DesignFileFormat::buildItems(front, back, binding, sample.design.front, sample.design.back),
-        &error));
+    const QString design = writeDesign(tmp.filePath("d.dcard"), sample);
     disk.fillUpTo(300 * 1024); // room for a few cards at 300 dpi
     const testsupport::ProcResult r =
         testsupport::cardtool({"export", design, "--to", disk.path("out"), "--data", tmp.filePath("DataSet"),
