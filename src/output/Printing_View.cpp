@@ -47,8 +47,11 @@ OpResult Printing_View::paint(QPagedPaintDevice &device, bool preview, const She
     barcode_counter = 0;
     count = 0;
     const int sheets = numberOfPages(preview);
-    device.setPageLayout(QPageLayout(QPageSize(m_layout.paper, QPageSize::Point), QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0)));
+    // A paper lying on its side is a standard size turned, which printers know, not a custom size.
+    const bool landscape = m_layout.paper.width() > m_layout.paper.height();
+    device.setPageLayout(
+        QPageLayout(QPageSize(landscape ? m_layout.paper.transposed() : m_layout.paper, QPageSize::Point),
+                    landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     QPainter painter;
     if (!painter.begin(&device))
         return OpResult::failed(QStringLiteral("The printer could not be started."));

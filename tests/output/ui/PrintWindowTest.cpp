@@ -282,3 +282,25 @@ TEST_F(PrintWindow, CaptionsAreGreyNumbersOrRedWarnings)
     sheet.save(QStringLiteral(TESSALY_ARTIFACTS_DIR "/sheet_preview.png"));
     EXPECT_EQ(sheet.size(), QSize(595, 842));
 }
+
+TEST_F(PrintWindow, LandscapePaperPrintsLandscapeSheets)
+{
+    if (!testsupport::hasTool("pdfinfo"))
+        GTEST_SKIP() << "pdfinfo is not installed";
+    FakeHost host(plainDesign());
+    Print_Wnd w(host, &host.window);
+    modalScripts.push_back([&](QDialog &) {
+        usePaper(w, 210, 297);
+        w.Orient_ComboBox->setCurrentIndex(1);
+        emit w.Orient_ComboBox->activated(1);
+        EXPECT_TRUE(w.Size_id->text().startsWith("297.")) << w.Size_id->text().toStdString();
+        type(w.Col_Stepper, 3);
+        EXPECT_EQ(w.Col_Stepper->value(), 3); // three cards fit across A4 lying down
+        QTest::mouseClick(w.print_button, Qt::LeftButton);
+        return 0;
+    });
+    w.Open_Print_Wnd();
+    const QString info = testsupport::output("pdfinfo", {pdf});
+    EXPECT_TRUE(QRegularExpression("Page size:\\s+84[12](\\.\\d+)? x 59[45]").match(info).hasMatch())
+        << info.toStdString();
+}
