@@ -16,25 +16,27 @@ class WindowRegistry : public QObject
     Q_OBJECT
 public:
     enum class Window {
-        StartWizard,     // the start window; answers 1 and sets Start_Card_Option, else the program ends
-        ImageLibrary,    // argument "C" pictures or "B" backgrounds; 1 with lib_window_sel_file set
-        TemplateBrowser, // File > New from Template
-        Export,          // the export sheet
-        ExportTemplate,  // File > Export As Template
-        Print,           // the print layout window (after the printer and data checks)
-        Mail,            // the send-mail window
-        MailSettings,    // the e-mail settings window
-        BarcodeWindow,   // the barcode properties window
-        SeriesManager,   // Data > series manager
-        SeriesGenerator, // Data > generate series
-        ImportWizard,    // Data > import series
-        UserProfile,     // argument "F" or "B": personal details of that side; 1 when accepted
-        FillUserProfile, // argument "F" or "B": lays the accepted details onto that side
-        Help,            // the help and support window
-        RateUs,          // shown on the way out; a plain close while unfilled
-        Share,           // Help > Share
-        WebLinks,        // argument: which link ("site", "support", "more")
-        Promotion,       // argument "1", "2" or "3": the three promotion windows
+        StartWizard,        // the start window; answers 1 and sets Start_Card_Option, else the program ends
+        ImageLibrary,       // argument "C" pictures or "B" backgrounds; 1 with lib_window_sel_file set
+        TemplateBrowser,    // File > New from Template
+        Export,             // the export sheet
+        ExportTemplate,     // File > Export As Template
+        Print,              // the print layout window (after the printer and data checks)
+        Mail,               // the send-mail window
+        MailSettings,       // the e-mail settings window
+        BarcodeWindow,      // the barcode properties window
+        SeriesManager,      // Data > series manager
+        SeriesGenerator,    // Data > generate series
+        ImportWizard,       // Data > import series
+        UserProfile,        // argument "F" or "B": personal details of that side; 1 when accepted
+        FillUserProfile,    // argument "F" or "B": lays the accepted details onto that side
+        Help,               // the help and support window
+        RateUs,             // shown on the way out; a plain close while unfilled
+        Share,              // Help > Share
+        WebLinks,           // argument: which link ("site", "support", "more")
+        Promotion,          // argument "1", "2" or "3": the three promotion windows
+        SeriesViewer,       // argument: the series name; the values of that series, read-only
+        BindingTableViewer, // the Excel binding table's rows
     };
     Q_ENUM(Window)
 

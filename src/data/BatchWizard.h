@@ -1,0 +1,106 @@
+// The series manager: the list of series of the "DataSet" folder and the values of one series, from
+// which the user makes, edits, renames, deletes, saves and exports series and starts the generator
+// and the import wizard.
+#pragma once
+
+#include "data/SeriesFiles.h"
+
+#include <QDialog>
+
+class Generate_List;
+class Load_Num_Info;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class RowListModel;
+class Update_Ex_Num;
+
+class BatchWizard : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit BatchWizard(QWidget *parent = nullptr);
+
+    // The main window's test whether a series is bound on the design; none means never.
+    void setInUseTest(SeriesInUseTest test) { m_inUse = std::move(test); }
+
+    // Opens on the list of series and runs modally until Close.
+    int Open_Wnd();
+
+    // Reloads the list of series from the folder.
+    void Fill_List();
+    // Appends a value (trimmed; an empty one adds nothing) to the open series.
+    void Create_Value_List(const QString &text);
+
+    // First screen.
+    void AddNew_Btn_Clicked();
+    void Update_Btn_Clicked();
+    void Delete_List_Btn_Clicked();
+    void Import_Btn_Clicked();
+    void CreateSeries_Btn_Clicked();
+    // Second screen.
+    void Import_Value_Btn_Clicked();
+    void Series_Value_Btn_Clicked();
+    void Delete_Rows_Btn_Clicked();
+    void Export_Value_Btn_Clicked();
+    void Save_Btn_Clicked();
+    void Back_Btn_Clicked();
+    void doubleClickInTable(QTableView *table);
+
+    bool firstScreenShown() const;
+    QStringList values() const; // the open series' values in list order
+
+    Generate_List *generator();
+
+    RowListModel *ListData = nullptr;       // {"Extension": series name}
+    RowListModel *ListData_value = nullptr; // {"Header": value}
+    QTableView *List = nullptr;
+    QTableView *List_value = nullptr;
+    QLineEdit *batch_list_name = nullptr;
+    QLabel *batch_list_count = nullptr;  // "Total List : %d"
+    QLabel *batch_value_count = nullptr; // "Total Rows : %d"
+    QWidget *avl_list_box = nullptr;
+    QWidget *list_value_box = nullptr;
+    QWidget *btn_box1 = nullptr;
+    QWidget *btn_box2 = nullptr;
+    QString update_list_name;               // the series being edited; "" for a new one
+    QComboBox *Save_Ext_ComboBox = nullptr; // export format: "xlsx" or "txt"
+    Load_Num_Info *Load_Number_Window = nullptr;
+    Update_Ex_Num *Update_Value_Wnd = nullptr;
+
+    QPushButton *addnew_button = nullptr;
+    QPushButton *update_button = nullptr;
+    QPushButton *delete_list_button = nullptr;
+    QPushButton *import_button = nullptr;
+    QPushButton *create_series_button = nullptr;
+    QPushButton *help_button = nullptr;
+    QPushButton *close_button = nullptr;
+    QPushButton *import_value_button = nullptr;
+    QPushButton *series_value_button = nullptr;
+    QPushButton *delete_rows_button = nullptr;
+    QPushButton *export_button = nullptr;
+    QPushButton *save_button = nullptr;
+    QPushButton *back_button = nullptr;
+    QPushButton *help_2_button = nullptr;
+    QPushButton *close_2_button = nullptr;
+
+private:
+    void buildLayout();
+    void showFirstScreen(bool show);
+    void showLastScreen(bool show);
+    int currentRow(QTableView *table) const;
+    QList<int> selectedRows(QTableView *table) const;
+    void selectOnly(QTableView *table, int row);
+    bool Batch_List_Selection_Validation();
+    void On_Update();
+    void OnGetSelected();
+    void Update_batch_List_Count();
+    void Update_Value_List_Count();
+    bool askBeforeAdding(); // false: add nothing
+    bool inUse(const QString &name) const { return m_inUse && m_inUse(name); }
+
+    SeriesInUseTest m_inUse;
+    Generate_List *m_generator = nullptr;
+};

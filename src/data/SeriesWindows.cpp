@@ -1,0 +1,46 @@
+#include "data/SeriesWindows.h"
+
+#include "data/BatchWizard.h"
+#include "data/Generate_List.h"
+#include "data/View_Data_Series.h"
+#include "editor/WindowRegistry.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/StringUtils.h"
+
+#include <QPointer>
+
+namespace SeriesWindows
+{
+void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUse)
+{
+    QPointer<QWidget> owner(parent);
+    WindowRegistry *reg = &registry;
+    auto manager = [reg, owner, inUse] {
+        return reg->instance<BatchWizard>([&] {
+            auto *w = new BatchWizard(owner);
+            w->setInUseTest(inUse);
+            return w;
+        });
+    };
+    registry.fill(WindowRegistry::Window::SeriesManager,
+                  [manager](const QString &) { return manager()->Open_Wnd(); });
+    // From the main window the generator writes a new series and leaves the manager's list alone.
+    registry.fill(WindowRegistry::Window::SeriesGenerator, [manager](const QString &) {
+        Generate_List *g = manager()->generator();
+        g->file_name_required = 1;
+        g->file_name_Insert = 0;
+        return g->Open_Wnd();
+    });
+    registry.fill(WindowRegistry::Window::SeriesViewer, [reg, owner](const QString &name) {
+        const QString trimmed = Trim_Str(name);
+        if (trimmed.isEmpty()) {
+            Show_MessageBox(QStringLiteral("Please select the series."));
+            return 0;
+        }
+        View_Data_Series *viewer =
+            reg->instance<View_Data_Series>([&] { return new View_Data_Series(owner); });
+        viewer->file_name = trimmed;
+        return viewer->Open_Wnd();
+    });
+}
+} // namespace SeriesWindows

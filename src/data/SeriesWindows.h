@@ -1,0 +1,14 @@
+// Fills the window registry's entries of the series windows: the manager, the generator, the
+// viewer (and, as they come, the import wizard and the binding table viewer).
+#pragma once
+
+#include "data/SeriesFiles.h"
+
+class QWidget;
+class WindowRegistry;
+
+namespace SeriesWindows
+{
+// parent owns the dialogs; inUse is the main window's test whether a series is bound.
+void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUse);
+} // namespace SeriesWindows
