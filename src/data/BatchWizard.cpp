@@ -1,6 +1,7 @@
 #include "data/BatchWizard.h"
 
 #include "data/Generate_List.h"
+#include "data/Import_Wizard.h"
 #include "data/Load_Num_Info.h"
 #include "data/Update_Ex_Num.h"
 #include "foundation/DialogTiming.h"
@@ -140,8 +141,6 @@ void BatchWizard::buildLayout()
     close_2_button = addButton(row2, QStringLiteral("Close"), QStringLiteral("close_2_button"), btn_box2);
     layout->addWidget(btn_box2);
     resize(620, 440);
-    import_button->setEnabled(false);
-    import_value_button->setEnabled(false);
 
     connect(addnew_button, &QPushButton::clicked, this, &BatchWizard::AddNew_Btn_Clicked);
     connect(update_button, &QPushButton::clicked, this, &BatchWizard::Update_Btn_Clicked);
@@ -506,6 +505,27 @@ void BatchWizard::OnGetSelected()
     Update_Value_Wnd->Open_Wnd(row, Trim_Str(ListData_value->objectValue(ValueKey, row)));
 }
 
-// The import wizard joins the manager in its own change; until then its buttons stay off.
-void BatchWizard::Import_Btn_Clicked() {}
-void BatchWizard::Import_Value_Btn_Clicked() {}
+Import_Wizard *BatchWizard::importWizard()
+{
+    if (!m_importWizard)
+        m_importWizard = new Import_Wizard(this, this);
+    return m_importWizard;
+}
+
+void BatchWizard::Import_Btn_Clicked()
+{
+    Import_Wizard *w = importWizard();
+    w->file_name_required = 1;
+    w->file_name_Insert = 1;
+    w->Open_Wnd();
+}
+
+void BatchWizard::Import_Value_Btn_Clicked()
+{
+    if (!askBeforeAdding())
+        return;
+    Import_Wizard *w = importWizard();
+    w->file_name_required = 0;
+    w->file_name_Insert = 1;
+    w->Open_Wnd();
+}

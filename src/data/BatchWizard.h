@@ -8,6 +8,7 @@
 #include <QDialog>
 
 class Generate_List;
+class Import_Wizard;
 class Load_Num_Info;
 class QComboBox;
 class QLabel;
@@ -53,6 +54,7 @@ public:
     QStringList values() const; // the open series' values in list order
 
     Generate_List *generator();
+    Import_Wizard *importWizard();
 
     RowListModel *ListData = nullptr;       // {"Extension": series name}
     RowListModel *ListData_value = nullptr; // {"Header": value}
@@ -103,4 +105,5 @@ private:
 
     SeriesInUseTest m_inUse;
     Generate_List *m_generator = nullptr;
+    Import_Wizard *m_importWizard = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "data/BatchWizard.h"
 #include "data/Generate_List.h"
+#include "data/Import_Wizard.h"
 #include "data/View_Data_Series.h"
 #include "editor/WindowRegistry.h"
 #include "foundation/MessageBoxes.h"
@@ -30,6 +31,13 @@ void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUs
         g->file_name_required = 1;
         g->file_name_Insert = 0;
         return g->Open_Wnd();
+    });
+    // From the main window the wizard makes a new series file.
+    registry.fill(WindowRegistry::Window::ImportWizard, [manager](const QString &) {
+        Import_Wizard *w = manager()->importWizard();
+        w->file_name_required = 1;
+        w->file_name_Insert = 0;
+        return w->Open_Wnd();
     });
     registry.fill(WindowRegistry::Window::SeriesViewer, [reg, owner](const QString &name) {
         const QString trimmed = Trim_Str(name);

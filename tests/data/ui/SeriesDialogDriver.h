@@ -9,6 +9,8 @@
 #include <QTableView>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
 namespace testsupport
 {
 inline void writeSeriesFile(const QString &name, const QByteArray &content)

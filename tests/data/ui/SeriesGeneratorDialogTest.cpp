@@ -1,8 +1,8 @@
 // The series generator driven by keyboard: padded sequences written to a new series, the checks
 // and their messages, the corrections of the count and length fields, random lengths and the help.
 #include "data/Generate_List.h"
-#include "support/WindowFixture.h"
 #include "data/ui/SeriesDialogDriver.h"
+#include "support/WindowFixture.h"
 
 #include <QApplication>
 #include <QCheckBox>

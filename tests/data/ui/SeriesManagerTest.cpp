@@ -7,10 +7,10 @@
 #include "data/SpreadsheetWriter.h"
 #include "data/Update_Ex_Num.h"
 #include "data/View_Data_Series.h"
+#include "data/ui/SeriesDialogDriver.h"
 #include "foundation/RowListModel.h"
 #include "output/Open_Export_Log.h"
 #include "support/WindowFixture.h"
-#include "data/ui/SeriesDialogDriver.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,0 +1,169 @@
+// The import wizard driven through its options: Browse starts the import at once, the messages of
+// bad entries, CSV fields row by row, the "NSFont = " stop, pasted lines kept as they stand for a
+// new series, picture folders, and values handed to the manager's open list.
+#include "data/BatchWizard.h"
+#include "data/Import_Wizard.h"
+#include "data/Load_Num_Info.h"
+#include "data/ui/SeriesDialogDriver.h"
+#include "support/WindowFixture.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace testsupport;
+
+namespace
+{
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+// Types text into the paste area key by key, Return for each line break.
+void typeLines(QPlainTextEdit *edit, const QString &text)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            QTest::keyClick(edit, Qt::Key_Return);
+        QTest::keyClicks(edit, lines[i]);
+    }
+}
+} // namespace
+
+class ImportWizard : public WindowFixture
+{
+protected:
+    Import_Wizard w{nullptr};
+
+    int run(const std::function<void()> &body, int required = 1)
+    {
+        modalScripts.push_front([this, body](QDialog &) {
+            body();
+            return w.result();
+        });
+        w.file_name_required = required;
+        w.file_name_Insert = 0;
+        return w.Open_Wnd();
+    }
+};
+
+TEST_F(ImportWizard, BadEntriesAreRefusedWithTheirMessages)
+{
+    writeFile(tempPath("empty.txt"), "");
+    run([&] {
+        w.Text_RD->click();
+        EXPECT_EQ(w.Text_file_name->text(), QStringLiteral("Untitled"));
+        w.ok_button->click();
+        QTest::keyClicks(w.Text_path, tempPath("none.txt"));
+        w.ok_button->click();
+        w.Text_path->setText(tempPath("empty.txt"));
+        w.ok_button->click();
+        w.Mnul_RD->click();
+        typeLines(w.ManualEdit, "  \n\n ");
+        w.ok_button->click();
+        typeLines(w.ManualEdit, "x");
+        w.Manual_file_name->setText(QStringLiteral("a/b"));
+        w.ok_button->click();
+        w.Image_RD->click();
+        w.ok_button->click();
+        saveArtifact(&w, QStringLiteral("import_wizard.png"));
+        w.cancel_button->click();
+    });
+    EXPECT_EQ(messages.messages(),
+              (QStringList{"\nPlease select valid file path.", "\nPlease select valid file path.",
+                           "\nEither file is corrupted or selected file contains invalid characters.",
+                           "\nPlease enter some data.", "\nPlease enter a valid series name.",
+                           "\nPlease select valid file path."}));
+    EXPECT_TRUE(QDir(Data_Folder_Path).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(ImportWizard, ChoosingACsvFileImportsItsFieldsRowByRowAtOnce)
+{
+    writeFile(tempPath("list.csv"), "a\\1,{b}\r\nc,\nd\n");
+    files.answers = {tempPath("list.csv")};
+    EXPECT_EQ(run([&] {
+                  w.Text_RD->click();
+                  w.Text_file_name->setText(QStringLiteral("Fields"));
+                  w.Text_btn->click();
+              }),
+              1);
+    EXPECT_EQ(files.requests.value(0).suffixes, (QStringList{"txt", "TXT", "rtf", "RTF", "csv", "CSV"}));
+    EXPECT_EQ(readSeriesFile("Fields"), QByteArray("a1\nb\nc\nd\n"));
+}
+
+TEST_F(ImportWizard, TextFileStopsAtTheFontLineAndAnExistingNameIsAskedAbout)
+{
+    writeFile(tempPath("list.txt"), "one\n t{w}o \nNSFont = Helvetica;\nthree\n");
+    writeSeriesFile("Words", "old\n");
+    messages.queueAnswers({false, true});
+    run([&] {
+        w.Text_RD->click();
+        w.Text_file_name->setText(QStringLiteral("Words"));
+        QTest::keyClicks(w.Text_path, tempPath("list.txt"));
+        w.ok_button->click(); // No: stays open, untouched
+        EXPECT_EQ(readSeriesFile("Words"), QByteArray("old\n"));
+        EXPECT_EQ(w.Text_path->text(), tempPath("list.txt"));
+        w.ok_button->click();
+    });
+    EXPECT_EQ(readSeriesFile("Words"), QByteArray("one\ntwo\n"));
+}
+
+TEST_F(ImportWizard, PastedLinesStayAsTypedForANewSeriesAndArriveTrimmedInTheManager)
+{
+    run([&] {
+        w.Mnul_RD->click();
+        w.Manual_file_name->setText(QStringLiteral("Pasted"));
+        typeLines(w.ManualEdit, "first\n  second  \n\nthird");
+        w.ok_button->click();
+    });
+    EXPECT_EQ(readSeriesFile("Pasted"), QByteArray("first\n  second  \nthird\n"));
+
+    BatchWizard manager;
+    modalScripts.push_back([&](QDialog &) {
+        manager.addnew_button->click();
+        manager.Create_Value_List(QStringLiteral("kept"));
+        modalScripts.push_front([&](QDialog &) {
+            manager.Load_Number_Window->no_button->click();
+            return manager.Load_Number_Window->result();
+        });
+        modalScripts.push_back([&](QDialog &) {
+            Import_Wizard *iw = manager.importWizard();
+            EXPECT_FALSE(iw->Manual_file_name->isVisible());
+            iw->Mnul_RD->click();
+            typeLines(iw->ManualEdit, " x \ny");
+            iw->ok_button->click();
+            return iw->result();
+        });
+        manager.import_value_button->click();
+        EXPECT_EQ(manager.values(), (QStringList{"kept", "x", "y"}));
+        manager.close_2_button->click();
+        return 0;
+    });
+    manager.Open_Wnd();
+    EXPECT_EQ(readSeriesFile("Untitled"), QByteArray("<missing>"));
+}
+
+TEST_F(ImportWizard, PictureFolderGivesTheNinePictureKindsInAnyCase)
+{
+    const QString folder = tempPath("pics");
+    QDir().mkpath(folder + "/sub.png");
+    const QStringList pictures{"a.JPG", "b.jpeg", "c.Jpe", "d.jfif", "e.GIF",
+                               "f.bmp", "g.PNG",  "h.tif", "i.TIFF"};
+    for (const QString &name : pictures + QStringList{"notes.txt", "raw.psd"})
+        writeFile(folder + "/" + name, "x");
+    files.answers = {folder};
+    run([&] {
+        w.Image_RD->click();
+        w.Image_file_name->setText(QStringLiteral("Pics"));
+        w.Image_btn->click();
+    });
+    QStringList expected;
+    for (const QString &name : pictures)
+        expected << folder + "/" + name;
+    const QStringList got = QString::fromUtf8(readSeriesFile("Pics")).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(got, expected);
+}
