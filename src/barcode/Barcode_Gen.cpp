@@ -25,7 +25,7 @@
 namespace
 {
 constexpr int kDpiTabIndex = 3;
-constexpr double kPreviewDpi = 144.0;
+constexpr double kPreviewDpi = 96.0;
 
 QComboBox *comboWith(const QStringList &items, int selected)
 {
