@@ -1,0 +1,129 @@
+"""Sends one e-mail message for Tessaly Greeting Designer.
+
+Arguments: sender, SMTP server, port, sender (again, the login name), recipient, subject, body,
+SSL flag ("Y": TLS from the first byte; anything else: STARTTLS is required), then the paths of
+the files to attach. Standard input: the password (UTF-8), a line break, then a description line.
+Exits 0 only when the server accepted the message; otherwise prints why on standard error.
+"""
+
+import base64
+import email.message
+import email.utils
+import mimetypes
+import os
+import smtplib
+import ssl
+import sys
+
+TIMEOUT = 60  # seconds for every network step
+
+# The first bytes of the picture and document formats the program writes.
+SIGNATURES = [
+    (b"\x89PNG\r\n\x1a\n", "image/png"),
+    (b"\xff\xd8\xff", "image/jpeg"),
+    (b"II*\x00", "image/tiff"),
+    (b"MM\x00*", "image/tiff"),
+    (b"BM", "image/bmp"),
+    (b"%PDF-", "application/pdf"),
+]
+
+
+class Refused(Exception):
+    pass
+
+
+def mime_type(path, data):
+    for magic, kind in SIGNATURES:
+        if data.startswith(magic):
+            return kind
+    guessed, _ = mimetypes.guess_type(path)
+    return guessed or "application/octet-stream"
+
+
+def header_safe(name, value):
+    if "\r" in value or "\n" in value:
+        raise Refused("line break in the %s" % name)
+    return value
+
+
+def login(server, user, password):
+    """AUTH with the password as UTF-8 (smtplib's own helper only encodes ASCII)."""
+    methods = server.esmtp_features.get("auth", "").upper().split()
+    secret = password.encode("utf-8")
+    if "PLAIN" in methods:
+        token = base64.b64encode(b"\0" + user.encode("utf-8") + b"\0" + secret).decode("ascii")
+        code, reply = server.docmd("AUTH", "PLAIN " + token)
+    elif "LOGIN" in methods:
+        code, reply = server.docmd("AUTH", "LOGIN")
+        if code == 334:
+            code, reply = server.docmd(base64.b64encode(user.encode("utf-8")).decode("ascii"))
+        if code == 334:
+            code, reply = server.docmd(base64.b64encode(secret).decode("ascii"))
+    else:
+        raise Refused("the server offers no login method this script can use")
+    if code != 235:
+        raise Refused("login refused: %d %s" % (code, reply.decode("utf-8", "replace")))
+
+
+def build(sender, recipient, subject, body, paths):
+    message = email.message.EmailMessage()
+    message["From"] = header_safe("sender", sender)
+    message["To"] = header_safe("recipient", recipient)
+    message["Subject"] = header_safe("subject", subject)
+    message["Date"] = email.utils.formatdate(localtime=True)
+    message["Message-ID"] = email.utils.make_msgid()
+    message.set_content(body)
+    for path in paths:
+        with open(path, "rb") as handle:
+            data = handle.read()
+        maintype, subtype = mime_type(path, data).split("/", 1)
+        message.add_attachment(data, maintype=maintype, subtype=subtype,
+                               filename=os.path.basename(path))
+    return message
+
+
+def send(argv, password):
+    if len(argv) < 9:
+        raise Refused("expected sender, server, port, login, recipient, subject, body and SSL flag")
+    sender, host, port_text, user, recipient, subject, body, flag = argv[1:9]
+    paths = argv[9:]
+    try:
+        port = int(port_text)
+    except ValueError:
+        raise Refused("the port %r is not a number" % port_text)
+    if not 1 <= port <= 65535:
+        raise Refused("the port %d is outside 1-65535" % port)
+    header_safe("server", host)
+    message = build(sender, recipient, subject, body, paths)
+    context = ssl.create_default_context()
+    if flag == "Y":
+        server = smtplib.SMTP_SSL(host, port, timeout=TIMEOUT, context=context)
+    else:
+        server = smtplib.SMTP(host, port, timeout=TIMEOUT)
+    with server:
+        server.ehlo()
+        if flag != "Y":
+            if not server.has_extn("starttls"):
+                raise Refused("the server does not offer STARTTLS; the password is never sent in clear")
+            server.starttls(context=context)
+            server.ehlo()
+        if password:
+            login(server, user, password)
+        refused = server.send_message(message, from_addr=sender, to_addrs=[recipient])
+        if refused:
+            raise Refused("the server refused %s" % ", ".join(refused))
+
+
+def main():
+    lines = sys.stdin.buffer.read().decode("utf-8", "replace").split("\n")
+    password = lines[0] if lines else ""
+    try:
+        send(sys.argv, password)
+    except (Refused, OSError, smtplib.SMTPException, UnicodeError) as problem:
+        print("pyth_mail: %s" % problem, file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,92 @@
+// One mail run: checks what the user typed, works out the messages (per recipient, or per data
+// row to every recipient or to one each), renders the attachments and sends, pausing as asked.
+#pragma once
+
+#include "output/BatchFillSnapshot.h"
+#include "output/ExportProgress.h"
+#include "output/MailTransport.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class MailRun
+{
+public:
+    enum class Mode { WithoutCard, Card };
+    enum class Spread { AllToEvery, OnePerRecipient };
+
+    // What the mail window holds when Send is pressed, with the stored account.
+    struct Request {
+        QString sender;     // from_txt
+        QString recipients; // to_txt: addresses separated by ","
+        QString subject;
+        QString body;
+        MailTransport::Account account;
+        Mode mode = Mode::Card;
+        QString attachment;                            // the file sent in the mode without the card
+        QString fileName = QStringLiteral("ZOLVCard"); // card mode: the attachments' name
+        QString extension = QStringLiteral("jpeg");    // and their format
+        QString side = QStringLiteral("F");            // "BOTH", "F" or "B"
+        bool useSeries = false;                        // send_with_batch_chk
+        bool useExcel = false;                         // send_with_excel_chk
+        Spread spread = Spread::AllToEvery;
+        bool delayed = false;
+        int pauseEvery = 1; // messages (items) between pauses
+        qint64 pauseMs = 0;
+        double dpi = 150;
+        // The design with its data (card mode); the run switches off sources whose box is unticked.
+        std::shared_ptr<BatchFillSnapshot> snapshot;
+    };
+
+    struct Result {
+        bool refused = false; // nothing was sent: `message` says what to correct
+        int planned = 0;      // messages the run meant to send
+        int sent = 0;
+        bool stopped = false;
+        QStringList errors; // why messages failed, for the log
+        QString message;    // what the closing box says
+        bool allSent() const { return !refused && planned > 0 && sent == planned; }
+    };
+
+    // Hooks for whoever shows the run: the pause line (empty: no pause now) and a log line.
+    struct Hooks {
+        std::function<void(const QString &)> pauseLine;
+        std::function<void(const QString &)> log;
+        // Waits about ms milliseconds; tests replace it to run pauses at once.
+        std::function<void(int ms)> sleep;
+    };
+
+    MailRun(Request request, MailTransport &transport, ExportProgress &progress, Hooks hooks = {});
+
+    // Checks the entries; on a refusal nothing is sent and the result says why. Then sends.
+    Result run();
+
+    // Valid when, trimmed, it has at least 6 characters, exactly one "@" and at least one ".".
+    static bool isValidEmail(const QString &text);
+    // "Pausing the process for ..." for a pause of ms milliseconds.
+    static QString Calculate_Pause_Time(qint64 ms);
+    // The addresses of a recipients text, trimmed and in lower case, empty pieces skipped; false
+    // with *bad set to the first piece that is not an address.
+    static bool parseRecipients(const QString &text, QStringList *out, QString *bad);
+
+    // Texts of the program.
+    static QString settingsHint();
+    static QString sentText();
+    static QString failedText();
+
+private:
+    struct Plan;
+    QString validate(QStringList *recipients, QString *fileName);
+    bool renderCard(int row, const QString &folder, const QString &fileName, QStringList *files,
+                    QString *error);
+    bool sendOne(const QString &recipient, const QStringList &files, Result &result);
+    void pause();
+
+    Request m_request;
+    MailTransport &m_transport;
+    ExportProgress &m_progress;
+    Hooks m_hooks;
+};

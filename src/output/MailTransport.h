@@ -1,0 +1,29 @@
+// Hands one e-mail message to whatever delivers it; the mail run sends through this.
+// Tests put a recording fake in its place; the program uses the mail script.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class MailTransport
+{
+public:
+    struct Message {
+        QString sender;
+        QString recipient;
+        QString subject;
+        QString body;
+        QStringList attachments; // file paths, in the order they are attached
+    };
+    // How the sender reaches the server: the stored mail settings.
+    struct Account {
+        QString password;
+        QString server;
+        QString port;
+        QString ssl; // "Y": TLS from the start; anything else: STARTTLS required
+    };
+
+    virtual ~MailTransport() = default;
+    // True only when the server accepted the message; otherwise *error says why.
+    virtual bool send(const Message &message, const Account &account, QString *error) = 0;
+};

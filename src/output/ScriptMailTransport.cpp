@@ -1,0 +1,73 @@
+#include "output/ScriptMailTransport.h"
+
+#include "platform/ProcessRunner.h"
+#include "platform/ResourceRoot.h"
+
+#include <QDir>
+
+ScriptMailTransport::ScriptMailTransport()
+    : ScriptMailTransport(QStringLiteral("/usr/bin/python3"), defaultScript())
+{
+}
+
+ScriptMailTransport::ScriptMailTransport(const QString &interpreter, const QString &script)
+    : m_interpreter(interpreter), m_script(script)
+{
+}
+
+QString ScriptMailTransport::defaultScript()
+{
+    return QDir(ResourceRoot::shippedLocation()).filePath(QStringLiteral("pyth_mail.py"));
+}
+
+QStringList ScriptMailTransport::arguments(const Message &message, const Account &account) const
+{
+    // -I: isolated mode, so nothing from the user's site or environment is imported.
+    QStringList args{QStringLiteral("-I"), m_script,          message.sender,  account.server, account.port,
+                     message.sender,       message.recipient, message.subject, message.body,   account.ssl};
+    args += message.attachments;
+    return args;
+}
+
+QProcessEnvironment ScriptMailTransport::environment() const
+{
+    QProcessEnvironment env; // nothing inherited
+    env.insert(QStringLiteral("PATH"), QStringLiteral("/bin:/usr/bin:/usr/local/bin"));
+    env.insert(QStringLiteral("PYTHONPATH"), QString());
+    for (const QString &name : m_extra.keys())
+        env.insert(name, m_extra.value(name));
+    return env;
+}
+
+QByteArray ScriptMailTransport::standardInput(const Account &account)
+{
+    return account.password.toUtf8() + "\nDescription";
+}
+
+bool ScriptMailTransport::send(const Message &message, const Account &account, QString *error)
+{
+    if (message.body.toUtf8().size() > kMaxBodyBytes) {
+        if (error)
+            *error = QStringLiteral("The message text is longer than 100 KiB.");
+        return false;
+    }
+    ProcessRunner::Request request;
+    request.program = m_interpreter;
+    request.arguments = arguments(message, account);
+    request.environment = environment();
+    request.standardInput = standardInput(account);
+    request.timeoutMs = m_timeoutMs;
+    const ProcessRunner::Result result = ProcessRunner::run(request);
+    if (result.succeeded())
+        return true;
+    if (error) {
+        QString why = result.error;
+        const QString said = QString::fromUtf8(result.standardError).trimmed();
+        if (!said.isEmpty())
+            why = why.isEmpty() ? said : why + QLatin1Char('\n') + said;
+        if (why.isEmpty())
+            why = QStringLiteral("The mail script ended with status %1.").arg(result.exitCode);
+        *error = why;
+    }
+    return false;
+}
