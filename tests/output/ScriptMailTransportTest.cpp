@@ -1,0 +1,139 @@
+// The mail script's call, seen by a stub interpreter that records its arguments, environment and
+// standard input byte for byte; and the real script's own refusals, which need no server.
+#include "output/ScriptMailTransport.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace
+{
+
+QList<QByteArray> nulSeparated(const QByteArray &bytes)
+{
+    QList<QByteArray> parts = bytes.split('\0');
+    if (!parts.isEmpty() && parts.last().isEmpty())
+        parts.removeLast();
+    return parts;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// An interpreter that writes what it was given into dir and exits with the status in dir/code.
+QString makeStub(const QString &dir)
+{
+    const QString path = QDir(dir).filePath("python-stub");
+    testsupport::writeFile(path,
+                           QStringLiteral("#!/bin/sh\n"
+                                          "d='%1'\n"
+                                          "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$d/argv\"\n"
+                                          "cat /proc/$$/environ > \"$d/env\"\n"
+                                          "cat > \"$d/stdin\"\n"
+                                          "exit $(cat \"$d/code\")\n")
+                               .arg(dir)
+                               .toUtf8());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+MailTransport::Message message()
+{
+    MailTransport::Message m;
+    m.sender = QStringLiteral("cards@example.com");
+    m.recipient = QStringLiteral("guest@example.org");
+    m.subject = QStringLiteral("Grüße");
+    m.body = QStringLiteral("Line one\nline two — with a dash");
+    m.attachments = {QStringLiteral("/tmp/a/Card_Back.jpeg"), QStringLiteral("/tmp/a/Card.jpeg")};
+    return m;
+}
+
+MailTransport::Account account()
+{
+    return {QStringLiteral("pässwörd"), QStringLiteral("smtp.example.com"), QStringLiteral("465"),
+            QStringLiteral("Y")};
+}
+
+} // namespace
+
+TEST(ScriptMailTransport, TheScriptGetsItsArgumentsACleanEnvironmentAndThePasswordOnStdin)
+{
+    QTemporaryDir tmp;
+    testsupport::writeFile(tmp.filePath("code"), "0");
+    ScriptMailTransport transport(makeStub(tmp.path()), QStringLiteral("/opt/mail/pyth_mail.py"));
+    QString error;
+    ASSERT_TRUE(transport.send(message(), account(), &error)) << error.toStdString();
+
+    const QList<QByteArray> argv = nulSeparated(readAll(tmp.filePath("argv")));
+    const QList<QByteArray> expected{"-I",
+                                     "/opt/mail/pyth_mail.py",
+                                     "cards@example.com",
+                                     "smtp.example.com",
+                                     "465",
+                                     "cards@example.com",
+                                     "guest@example.org",
+                                     QStringLiteral("Grüße").toUtf8(),
+                                     QStringLiteral("Line one\nline two — with a dash").toUtf8(),
+                                     "Y",
+                                     "/tmp/a/Card_Back.jpeg",
+                                     "/tmp/a/Card.jpeg"};
+    EXPECT_EQ(argv, expected);
+
+    QList<QByteArray> env = nulSeparated(readAll(tmp.filePath("env")));
+    std::sort(env.begin(), env.end());
+    EXPECT_EQ(env, (QList<QByteArray>{"PATH=/bin:/usr/bin:/usr/local/bin", "PYTHONPATH="}));
+    EXPECT_EQ(readAll(tmp.filePath("stdin")), QStringLiteral("pässwörd\nDescription").toUtf8());
+
+    // Extra variables are added to that environment, nothing else comes in.
+    qputenv("TESSALY_SHOULD_NOT_LEAK", "1");
+    transport.addEnvironment(QStringLiteral("SSL_CERT_FILE"), QStringLiteral("/tmp/ca.pem"));
+    ASSERT_TRUE(transport.send(message(), account(), &error));
+    env = nulSeparated(readAll(tmp.filePath("env")));
+    std::sort(env.begin(), env.end());
+    EXPECT_EQ(env, (QList<QByteArray>{"PATH=/bin:/usr/bin:/usr/local/bin",
+                                      "PYTHONPATH=", "SSL_CERT_FILE=/tmp/ca.pem"}));
+    qunsetenv("TESSALY_SHOULD_NOT_LEAK");
+}
+
+TEST(ScriptMailTransport, OnlyStatusZeroIsSentAndOverlongBodiesAreRefused)
+{
+    QTemporaryDir tmp;
+    testsupport::writeFile(tmp.filePath("code"), "3");
+    ScriptMailTransport transport(makeStub(tmp.path()), QStringLiteral("/opt/mail/pyth_mail.py"));
+    QString error;
+    EXPECT_FALSE(transport.send(message(), account(), &error));
+    EXPECT_TRUE(error.contains("3")) << error.toStdString();
+
+    testsupport::writeFile(tmp.filePath("code"), "0");
+    QFile::remove(tmp.filePath("argv"));
+    MailTransport::Message big = message();
+    big.body = QString(ScriptMailTransport::kMaxBodyBytes + 1, QLatin1Char('x'));
+    EXPECT_FALSE(transport.send(big, account(), &error));
+    EXPECT_FALSE(QFile::exists(tmp.filePath("argv"))); // the script never ran
+
+    ScriptMailTransport missing(tmp.filePath("no-such-python"), QStringLiteral("x.py"));
+    EXPECT_FALSE(missing.send(message(), account(), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(ScriptMailTransport, TheShippedScriptRefusesBadPortsAndHeaderBreaksBeforeConnecting)
+{
+    ScriptMailTransport transport; // Debian's python3 and the shipped script
+    ASSERT_TRUE(QFile::exists(ScriptMailTransport::defaultScript()));
+    MailTransport::Account a = account();
+    QString error;
+    a.port = QStringLiteral("70000");
+    EXPECT_FALSE(transport.send(message(), a, &error));
+    EXPECT_TRUE(error.contains("outside 1-65535")) << error.toStdString();
+    a.port = QStringLiteral("25");
+    MailTransport::Message m = message();
+    m.subject = QStringLiteral("Hi\r\nBcc: someone@example.org");
+    EXPECT_FALSE(transport.send(m, a, &error));
+    EXPECT_TRUE(error.contains("line break in the subject")) << error.toStdString();
+}
