@@ -150,22 +150,4 @@ inline void expectSameCardOfRow(const QDir &a, const QDir &b, const SampleDesign
     EXPECT_TRUE(found.contains("QRCode:" + sample.qr[k - 1])) << k << found.join(" | ").toStdString();
 }
 
-// Writes the sample design as a design file: the binding table rows go with it.
-inline QString writeDesign(const QString &path, SampleDesign &sample)
-{
-    Card_Property front = sample.design.frontPage;
-    Card_Property back = sample.design.backPage;
-    front.Card_Side = sample.design.CARD_SIDE_STR;
-    ExcelBindingTable binding;
-    binding.setColumnTitles({"QR"});
-    binding.setListData(sample.design.excelRows);
-    binding.Excel_Binding_Use = true;
-    QString error;
-    EXPECT_TRUE(DesignFile::writeItems(
-        path, DesignFileFormat::buildItems(front, back, binding, sample.design.front, sample.design.back),
-        &error))
-        << error.toStdString();
-    return path;
-}
-
 } // namespace batchtest
