@@ -2,8 +2,11 @@
 // window's own work adds itself here without touching the main window.
 #include "editor/WindowCatalog.h"
 
+#include "data/SeriesWindows.h"
 #include "editor/SKTWindowController.h"
+#include "editor/SeriesInUse.h"
 #include "editor/WindowRegistry.h"
+#include "foundation/FoundationState.h"
 #include "output/MainWindowOutputHost.h"
 
 void fillWindowRegistry(SKTWindowController &window, WindowRegistry &registry)
@@ -11,4 +14,9 @@ void fillWindowRegistry(SKTWindowController &window, WindowRegistry &registry)
     // Entries not filled here keep their menu items disabled; the start window answers a plain
     // new card and the rate-us window is a plain close until their windows exist.
     MainWindowOutputHost::fillRegistry(window, registry);
+    SeriesWindows::fill(registry, &window, [&window](const QString &name) {
+        SKTDocument &doc = window.document();
+        return Check_Batch_File_In_Use_Validation(name, doc.graphics(), doc.graphics_back(),
+                                                  window.Front_card_Prop.Card_Side, Data_Folder_Path);
+    });
 }

@@ -313,3 +313,15 @@ TEST_F(MainWindowCommands, ADesignNamedAtStartOpensWithoutTheStartWindow)
     EXPECT_EQ(startWindows, 1);
     EXPECT_TRUE(front().isEmpty());
 }
+
+TEST_F(MainWindowCommands, DataMenuReachesTheSeriesWindows)
+{
+    // The series windows fill their entries when the main window is made, so the Data menu works.
+    for (const char *path : {"Data/Series Manager...", "Data/Generate Series...", "Data/Import Series..."}) {
+        QAction *action = window->menus().action(QString::fromLatin1(path));
+        ASSERT_NE(action, nullptr) << path;
+        EXPECT_TRUE(action->isEnabled()) << path;
+    }
+    window->menus().action(QStringLiteral("Data/Generate Series..."))->trigger();
+    EXPECT_EQ(modalTitles, QStringList{"Generate Series"});
+}
