@@ -65,15 +65,9 @@ Card_Wizard::Card_Wizard(DesignEditor *editor, WindowRegistry *registry, QWidget
     form->addRow(QStringLiteral("Height (mm):"), height_Stepper);
     form->addRow(QStringLiteral("Shape:"), shapes);
 
-    ok_button = new QPushButton(QStringLiteral("OK"), this);
-    ok_button->setDefault(true);
-    cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
+    QHBoxLayout *buttons = WindowLook::okCancelRow(this, ok_button, cancel_button);
     user_profile_button = new QPushButton(QStringLiteral("Personal Details..."), this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(user_profile_button);
-    buttons->addStretch();
-    buttons->addWidget(cancel_button);
-    buttons->addWidget(ok_button);
+    buttons->insertWidget(0, user_profile_button);
 
     auto *top = new QHBoxLayout;
     top->addLayout(form);

@@ -29,13 +29,7 @@ Grid_Wizard::Grid_Wizard(QWidget *parent) : QDialog(parent)
     form->addRow(QStringLiteral("Colour:"), Grid_clr);
     form->addRow(QStringLiteral("Spacing:"), Grid_Space_slidr);
 
-    ok_button = new QPushButton(QStringLiteral("OK"), this);
-    ok_button->setDefault(true);
-    cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancel_button);
-    buttons->addWidget(ok_button);
+    QHBoxLayout *buttons = WindowLook::okCancelRow(this, ok_button, cancel_button);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Show_hide_grid_chk);
     layout->addWidget(Grid_Opt_box);

@@ -1,7 +1,9 @@
 // The look every window of the program shares: the pale blue-grey window colour.
 #include "foundation/WindowLook.h"
 
+#include <QHBoxLayout>
 #include <QPalette>
+#include <QPushButton>
 #include <QWidget>
 
 QColor WindowLook::backgroundColor()
@@ -15,4 +17,16 @@ void WindowLook::applyBackground(QWidget *window)
     pal.setColor(QPalette::Window, backgroundColor());
     window->setPalette(pal);
     window->setAutoFillBackground(true);
+}
+
+QHBoxLayout *WindowLook::okCancelRow(QWidget *window, QPushButton *&ok, QPushButton *&cancel)
+{
+    ok = new QPushButton(QStringLiteral("OK"), window);
+    ok->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("Cancel"), window);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(cancel);
+    row->addWidget(ok);
+    return row;
 }

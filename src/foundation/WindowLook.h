@@ -3,6 +3,8 @@
 
 #include <QColor>
 
+class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 namespace WindowLook
@@ -10,4 +12,6 @@ namespace WindowLook
 // RGB (241, 244, 250), opaque.
 QColor backgroundColor();
 void applyBackground(QWidget *window);
+// The dialogs' closing row: Cancel, then OK as the default button, pushed to the right.
+QHBoxLayout *okCancelRow(QWidget *window, QPushButton *&ok, QPushButton *&cancel);
 } // namespace WindowLook

@@ -28,13 +28,7 @@ Open_Export_Log::Open_Export_Log(QWidget *parent) : QDialog(parent)
     _open_log_chk = new QCheckBox(OpenFileTitle, this);
     _open_log_chk->setObjectName(QStringLiteral("_open_log_chk"));
     _open_log_chk->setChecked(true);
-    ok_button = new QPushButton(QStringLiteral("OK"), this);
-    ok_button->setDefault(true);
-    cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancel_button);
-    buttons->addWidget(ok_button);
+    QHBoxLayout *buttons = WindowLook::okCancelRow(this, ok_button, cancel_button);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(_open_log_message);
     layout->addWidget(_open_log_path);
