@@ -53,8 +53,11 @@ void BatchRun::refillFirstRow(OutputHost &host, const std::shared_ptr<const Batc
 {
     if (snapshot && snapshot->Total_Batch_Excel_Card > 0) {
         BatchFiller filler(snapshot, 72.0);
-        for (const bool side :
-             back ? std::initializer_list<bool>{true, false} : std::initializer_list<bool>{false}) {
+        // The back first when the run drew it; a list chosen by ?: would outlive its storage.
+        QList<bool> sides{false};
+        if (back)
+            sides.prepend(true);
+        for (const bool side : sides) {
             GraphicList *live = host.liveGraphics(side);
             QString error;
             if (live && !filler.Assign_Batch_Values_To_Control(*live, 0, &error))
