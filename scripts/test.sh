@@ -11,6 +11,9 @@ case "${1:-}" in
 --tsan) build="${BUILD_DIR:-$here/build/tsan}"; extra=(-DTESSALY_TSAN=ON -DTESSALY_BUILD_BENCH=OFF); target=thread_tests; only=(-L threads) ;;
 esac
 jobs="$(nproc)"
+# CI builds every tree from nothing: line tables are enough for sanitizer reports and cut the
+# compile and link time of the debug builds by a good share.
+if [[ "${CI:-}" == true ]]; then extra+=(-DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1); fi
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_BUILD_TESTS=ON "${extra[@]}" >/dev/null
 cmake --build "$build" -j "$jobs" --target "$target"
 export QT_QPA_PLATFORM=offscreen

@@ -14,7 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QProcess>
+#include <QThread>
+
+#include <csignal>
 
 using namespace batchtest;
 using testsupport::cardtool;
@@ -150,4 +155,39 @@ TEST(ExportCommand, LargeCardsRunOnFewerWorkers)
     EXPECT_LT(BatchExportEngine::threadCount(8, 100, poster), 8);
     EXPECT_EQ(BatchExportEngine::threadCount(8, 100, BatchExportEngine::WorkerMemoryBudget * 3), 1);
     EXPECT_EQ(BatchExportEngine::threadCount(8, 2, small), 2);
+}
+
+// Ctrl+C or a kill during a long export ends it between cards: the cards written form an unbroken
+// run from the first, the stop is told, and the status is not success.
+TEST(ExportCommand, SignalsStopTheRunBetweenCards)
+{
+    QTemporaryDir tmp;
+    const int rows = 400;
+    SampleDesign sample(tmp.filePath("DataSet"), rows, false, 99);
+    const QString design = writeDesign(tmp.filePath("long.dcard"), sample);
+    for (const int signal : {SIGINT, SIGTERM}) {
+        const QString to = tmp.filePath(QStringLiteral("out%1").arg(signal));
+        QProcess process;
+        process.start(QStringLiteral(CARDTOOL_PATH),
+                      {"export", design, "--dpi", "300", "--threads", "2", "--data", tmp.filePath("DataSet"),
+                       "--to", to});
+        ASSERT_TRUE(process.waitForStarted());
+        const QDir folder(ExportPaths::batchFolderPath(to));
+        QElapsedTimer waited;
+        waited.start();
+        while (!folder.exists(QStringLiteral("Card_3.png")) && waited.elapsed() < 60000)
+            QThread::msleep(10);
+        ASSERT_TRUE(folder.exists(QStringLiteral("Card_3.png")));
+        ::kill(pid_t(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(process.exitCode(), 1) << signal;
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_TRUE(err.contains(QStringLiteral("Export stopped: "))) << err.toStdString();
+
+        const QStringList files = folder.entryList(QDir::Files);
+        ASSERT_LT(files.size(), rows);
+        for (int k = 1; k <= files.size(); ++k)
+            EXPECT_TRUE(files.contains(QStringLiteral("Card_%1.png").arg(k))) << signal << " card " << k;
+    }
 }

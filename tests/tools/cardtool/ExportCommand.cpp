@@ -10,8 +10,52 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <atomic>
+#include <csignal>
+
 namespace
 {
+
+// The run a Ctrl+C or a kill should stop between cards. Storing into a lock-free atomic is safe
+// in a signal handler; a second signal finds the default action again and ends the process.
+std::atomic<bool> *g_stopFlag = nullptr;
+volatile std::sig_atomic_t g_signalled = 0;
+
+void stopOnSignal(int)
+{
+    g_signalled = 1;
+    if (g_stopFlag)
+        g_stopFlag->store(true);
+}
+
+// Maps SIGINT and SIGTERM onto the run's stop flag for as long as it lives.
+class StopOnSignals
+{
+public:
+    explicit StopOnSignals(std::atomic<bool> *flag)
+    {
+        static_assert(std::atomic<bool>::is_always_lock_free);
+        g_stopFlag = flag;
+        struct sigaction action = {};
+        action.sa_handler = stopOnSignal;
+        action.sa_flags = SA_RESETHAND;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &m_oldInt);
+        sigaction(SIGTERM, &action, &m_oldTerm);
+    }
+    ~StopOnSignals()
+    {
+        sigaction(SIGINT, &m_oldInt, nullptr);
+        sigaction(SIGTERM, &m_oldTerm, nullptr);
+        g_stopFlag = nullptr;
+    }
+    StopOnSignals(const StopOnSignals &) = delete;
+    StopOnSignals &operator=(const StopOnSignals &) = delete;
+
+private:
+    struct sigaction m_oldInt = {};
+    struct sigaction m_oldTerm = {};
+};
 
 void say(const QString &line)
 {
@@ -105,7 +149,17 @@ CARDTOOL_COMMAND(exportCommand, "export",
         target = QDir(to).filePath(QFileInfo(designPath).completeBaseName() + QLatin1Char('.') + ext);
     }
     ExportProgress progress;
-    const ExportResult result = CardExport::run(snapshot, target, options, &progress);
+    ExportResult result;
+    {
+        StopOnSignals stopOnSignals(&progress.Stop_SMS_Sending_Now);
+        result = CardExport::run(snapshot, target, options, &progress);
+    }
+    // A signal that came before the run cleared its flag still must not pass for success.
+    if (g_signalled && !result.stopped) {
+        cardtool::fail(QStringLiteral("export: interrupted"));
+        say(result.summaryLine());
+        return 1;
+    }
     if (!result.ok())
         cardtool::fail(QStringLiteral("export: ") + result.message());
     else
