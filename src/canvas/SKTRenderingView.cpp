@@ -1,5 +1,7 @@
 #include "canvas/SKTRenderingView.h"
 
+#include "platform/PdfPageBox.h"
+
 #include "paint/PaintingScope.h"
 #include "panels/CardPageDrawing.h"
 #include "platform/Units.h"
@@ -85,7 +87,10 @@ QByteArray SKTRenderingView::pdfDataWithGraphics_data(const RenderSide &side, QS
     }
     // PDF readers take pages up to 200 inches a side; beyond that, or below a point, Qt would quietly
     // write a letter page instead.
-    const QPageSize pageSize(side.cardSize, QPageSize::Point);
+    // Qt's pages are whole points: write on the page rounded up, then give the file the card's
+    // exact size.
+    const QSizeF wholePage = PdfPageBox::wholePointPage(side.cardSize);
+    const QPageSize pageSize(wholePage, QPageSize::Point, QString(), QPageSize::ExactMatch);
     if (side.cardSize.width() > MaxPdfPoints || side.cardSize.height() > MaxPdfPoints ||
         !pageSize.isValid()) {
         if (error)
@@ -102,8 +107,8 @@ QByteArray SKTRenderingView::pdfDataWithGraphics_data(const RenderSide &side, QS
                                                              QMarginsF(0, 0, 0, 0), QPageLayout::Point))
                                 ? writer.pageLayout().fullRect(QPageLayout::Point).size()
                                 : QSizeF();
-        if (std::abs(page.width() - side.cardSize.width()) > 1 ||
-            std::abs(page.height() - side.cardSize.height()) > 1) {
+        if (std::abs(page.width() - wholePage.width()) > 0.01 ||
+            std::abs(page.height() - wholePage.height()) > 0.01) {
             if (error)
                 *error = QStringLiteral("The card size cannot be a PDF page.");
             return {};
@@ -121,6 +126,10 @@ QByteArray SKTRenderingView::pdfDataWithGraphics_data(const RenderSide &side, QS
         drawSide(painter, side);
         painter.end();
     }
+    // Should the writer's layout ever change, the page keeps its whole-point size: a white edge
+    // under a point wide, nothing of the card cut off.
+    if (!PdfPageBox::setExactSize(bytes, side.cardSize))
+        qWarning("The PDF page could not be given the card's exact size.");
     return bytes;
 }
 

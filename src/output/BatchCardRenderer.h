@@ -13,6 +13,7 @@ public:
                       BatchFiller::BarcodeMaker barcodeMaker = BatchFiller::defaultBarcodeMaker());
 
     QImage renderSide(int row, bool back, QString *error) override;
+    QStringList takeNotes() override { return m_filler.takeNotes(); }
 
     // One renderer per worker thread.
     static CardRendererFactory

@@ -26,8 +26,9 @@ struct BatchExportEngine::Run {
 
     std::mutex mutex;
     int nextRow = 0;
-    bool outOfSpace = false;         // a write found the disk full: no card after it can be written
-    std::map<int, QString> problems; // by row, so the report reads the same whatever the timing
+    bool outOfSpace = false;           // a write found the disk full: no card after it can be written
+    std::map<int, QString> problems;   // by row, so the report reads the same whatever the timing
+    std::multimap<int, QString> notes; // what written cards were written without, by row
 };
 
 BatchExportEngine::BatchExportEngine(ExportProgress *progress) : m_progress(progress) {}
@@ -73,6 +74,11 @@ void BatchExportEngine::exportRow(Run &run, CardRenderer *renderer, const QStrin
     const OpResult written = files.write(&noSpace);
     if (written.ok()) {
         ++m_progress->written;
+        if (!files.notes().isEmpty()) {
+            std::lock_guard lock(run.mutex);
+            for (const QString &note : files.notes())
+                run.notes.emplace(row, note);
+        }
         return;
     }
     // A failed card leaves no file under its name, neither a part of it nor one of an earlier run
@@ -143,6 +149,8 @@ ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, i
     result.failed = m_progress->failed;
     for (const auto &[row, problem] : run.problems)
         result.addProblem(QStringLiteral("Card %1: %2").arg(row + 1).arg(problem));
+    for (const auto &[row, note] : run.notes)
+        result.addNote(QStringLiteral("Card %1: %2").arg(row + 1).arg(note));
     result.stopped = result.written + result.failed < rowCount;
     result.outOfSpace = run.outOfSpace;
     return result;

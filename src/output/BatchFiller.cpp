@@ -64,8 +64,11 @@ bool BatchFiller::Assign_Batch_Values_To_Control(GraphicList &graphics, int row,
             auto *image = static_cast<SKTImage *>(g.get());
             image->setFilePath(value);
             if (!value.isEmpty() && (!image->_contents || image->_contents->isNull())) {
-                *error = QStringLiteral("the picture \"%1\" could not be read.").arg(value);
-                return false;
+                const QString note =
+                    QStringLiteral("the picture \"%1\" could not be read; the card was written without it.")
+                        .arg(value);
+                if (!m_notes.contains(note))
+                    m_notes.append(note);
             }
             break;
         }
@@ -100,6 +103,13 @@ bool BatchFiller::Assign_Batch_Values_To_Control(GraphicList &graphics, int row,
         }
     }
     return true;
+}
+
+QStringList BatchFiller::takeNotes()
+{
+    QStringList notes;
+    notes.swap(m_notes);
+    return notes;
 }
 
 QImage BatchFiller::Set_data_table_value_to_card(int row, const QString &card_side, bool print_box,

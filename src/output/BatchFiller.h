@@ -34,7 +34,12 @@ public:
 
     // Puts row's values into the bound objects of graphics; false with *error on the first
     // object that could not take its value (objects already filled keep their new values).
+    // A bound picture that cannot be read does not fail the row: the card goes without it and a
+    // note says so (takeNotes).
     bool Assign_Batch_Values_To_Control(GraphicList &graphics, int row, QString *error);
+
+    // The notes of the rows filled since the last call, each once; the list is emptied.
+    QStringList takeNotes();
 
     // The side as the design holds it, without filling (single export).
     QImage renderUnfilled(bool back, QString *error);
@@ -57,6 +62,7 @@ private:
     GraphicList m_front; // this filler's own copies
     GraphicList m_back;
     QSet<const SKTGraphic *> m_blankBarcodes; // bound barcodes with no value on the current row
+    QStringList m_notes;
     QImage m_frontCanvas; // drawn over card after card once the last card's image is let go
     QImage m_backCanvas;
 };

@@ -31,6 +31,7 @@ CardFiles CardFiles::make(CardRenderer &renderer, int row, const ExportFilePlan 
             if (front.isNull())
                 return failure(error.isEmpty() ? QStringLiteral("the front could not be drawn.") : error);
         }
+        out.m_notes = renderer.takeNotes();
         for (const ExportFilePlan::File &file : plan.files()) {
             QImage image;
             switch (file.content) {

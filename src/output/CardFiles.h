@@ -31,6 +31,8 @@ public:
     bool ok() const { return m_error.isEmpty(); }
     const QString &error() const { return m_error; }
     const std::vector<File> &files() const { return m_files; }
+    // What the card was written without (see CardRenderer::takeNotes).
+    const QStringList &notes() const { return m_notes; }
 
     // Writes the files in order, each atomically. On a failure the result says why, and the files
     // this call had written are removed again (their earlier versions are already replaced).
@@ -40,4 +42,5 @@ public:
 private:
     std::vector<File> m_files;
     QString m_error;
+    QStringList m_notes;
 };

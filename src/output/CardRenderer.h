@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -20,6 +21,9 @@ public:
     // The side of data row `row` (from 0; 0 for a single export) as an image; a null image and
     // *error on failure.
     virtual QImage renderSide(int row, bool back, QString *error) = 0;
+    // What the sides drawn since the last call left out (a bound picture that could not be read),
+    // lower case so each can follow "Card 3: "; the list is emptied.
+    virtual QStringList takeNotes() { return {}; }
 };
 
 using CardRendererFactory = std::function<std::unique_ptr<CardRenderer>()>;

@@ -6,8 +6,9 @@ QString ExportResult::message() const
 {
     if (!refusal.isEmpty())
         return refusal;
+    const QString noteText = notes.isEmpty() ? QString() : QLatin1Char('\n') + notes.join(QLatin1Char('\n'));
     if (ok())
-        return QStringLiteral("Card has been exported successfully.");
+        return QStringLiteral("Card has been exported successfully.") + noteText;
     QString text;
     if (outOfSpace)
         text = ExportPaths::unableSavingMessage() +
@@ -22,7 +23,7 @@ QString ExportResult::message() const
         text += QStringLiteral(" %1 of %2 cards could not be written.").arg(failed).arg(total);
     if (!problems.isEmpty())
         text += QLatin1Char('\n') + problems.join(QLatin1Char('\n'));
-    return text;
+    return text + noteText;
 }
 
 QString ExportResult::summaryLine() const
@@ -30,10 +31,26 @@ QString ExportResult::summaryLine() const
     return QStringLiteral("%1 cards written, %2 failed").arg(written).arg(failed);
 }
 
+namespace
+{
+
+// The first maxProblems lines, then "..." once.
+void appendCapped(QStringList &lines, const QString &line)
+{
+    if (lines.size() < ExportResult::maxProblems)
+        lines.append(line);
+    else if (lines.size() == ExportResult::maxProblems)
+        lines.append(QStringLiteral("..."));
+}
+
+} // namespace
+
 void ExportResult::addProblem(const QString &problem)
 {
-    if (problems.size() < maxProblems)
-        problems.append(problem);
-    else if (problems.size() == maxProblems)
-        problems.append(QStringLiteral("..."));
+    appendCapped(problems, problem);
+}
+
+void ExportResult::addNote(const QString &note)
+{
+    appendCapped(notes, note);
 }

@@ -16,11 +16,13 @@ public:
     QString refusal;         // set when the export did not start at all
     QString path;            // the file written, or the batch folder
     QStringList problems;    // "Card 3: ..." for the first failures
+    QStringList notes;       // "Card 4: ..." for the first cards written without a part
 
     bool ok() const { return refusal.isEmpty() && !stopped && failed == 0 && written == total; }
     QString message() const;     // for the exported-files dialog or a message box
     QString summaryLine() const; // "N cards written, M failed"
 
     void addProblem(const QString &problem);
+    void addNote(const QString &note);
     static constexpr int maxProblems = 20;
 };

@@ -9,6 +9,7 @@
 #include "model/SKTText.h"
 #include "model/Shape_Control.h"
 #include "paint/PathPainting.h"
+#include "platform/PdfPageBox.h"
 #include "platform/PropertyList.h"
 #include "support/TestSupport.h"
 
@@ -68,6 +69,41 @@ RenderSide sampleSide()
 }
 
 } // namespace
+
+// A card that is not a whole number of points (a credit card) keeps its exact size as a PDF page,
+// its drawing stays at the top left, and the file is still well formed.
+TEST(SideRendering, PdfPageHasTheExactFractionalCardSize)
+{
+    QTemporaryDir dir;
+    RenderSide side = sampleSide();
+    side.cardSize = QSizeF(242.65, 153.35);
+    const QByteArray pdf = SKTRenderingView::pdfDataWithGraphics_data(side);
+    const QString path = dir.filePath("credit.pdf");
+    ASSERT_TRUE(testsupport::writeFile(path, pdf));
+
+    const testsupport::ProcResult check = testsupport::run("qpdf", {"--check", path});
+    EXPECT_EQ(check.exitCode, 0) << check.outText().toStdString() << check.err.toStdString();
+    const QString info = testsupport::output("pdfinfo", {path});
+    EXPECT_TRUE(info.contains(QRegularExpression(R"(Page size:\s+242\.65 x 153\.35 pts)")))
+        << info.toStdString();
+
+    const QString boxes = testsupport::output("pdftotext", {"-bbox", path, "-"});
+    const QRegularExpressionMatch word =
+        QRegularExpression(R"re(xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>Hello<)re").match(boxes);
+    ASSERT_TRUE(word.hasMatch()) << boxes.toStdString();
+    EXPECT_NEAR(word.captured(1).toDouble(), 10, 2);
+    EXPECT_NEAR(word.captured(2).toDouble(), 10, 2);
+
+    // Whole sizes are left exactly as Qt writes them.
+    QByteArray whole = SKTRenderingView::pdfDataWithGraphics_data(sampleSide());
+    const QByteArray before = whole;
+    EXPECT_TRUE(PdfPageBox::setExactSize(whole, QSizeF(243, 154)));
+    EXPECT_EQ(whole, before);
+    // A file without the expected layout is refused and left alone.
+    QByteArray odd("%PDF-1.4\n/MediaBox [0 0 243 154]\n");
+    EXPECT_FALSE(PdfPageBox::setExactSize(odd, QSizeF(242.65, 153.35)));
+    EXPECT_EQ(odd, QByteArray("%PDF-1.4\n/MediaBox [0 0 243 154]\n"));
+}
 
 TEST(SideRendering, PdfHasTheCardSizeItsTextsAndNoFlaggedObject)
 {

@@ -2,8 +2,10 @@
 // with an independent barcode decoder.
 #include "BatchDesignFixture.h"
 
+#include "model/SKTImage.h"
 #include "output/BatchBarcodeSettings.h"
 #include "output/BatchCardRenderer.h"
+#include "output/BatchExportEngine.h"
 #include "output/BatchFiller.h"
 #include "output/CardExport.h"
 #include "output/ExportPaths.h"
@@ -132,9 +134,14 @@ TEST(BatchFiller, TextsKeepTheirLookPicturesLoadAndTheLiveDesignStays)
     EXPECT_EQ(list[1]->FilePath(), tmp.filePath("green.png"));
     // Row 1: an empty value leaves no picture and is not a failure.
     ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(list, 1, &error));
-    // Row 2: a path that names no picture fails the row, with the reason.
-    EXPECT_FALSE(filler.Assign_Batch_Values_To_Control(list, 2, &error));
-    EXPECT_TRUE(error.contains("none.png"));
+    EXPECT_TRUE(filler.takeNotes().isEmpty());
+    // Row 2: a path that names no picture leaves the picture out, and a note says which.
+    ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(list, 2, &error));
+    EXPECT_FALSE(static_cast<SKTImage &>(*list[1])._contents);
+    const QStringList notes = filler.takeNotes();
+    ASSERT_EQ(notes.size(), 1);
+    EXPECT_TRUE(notes[0].contains("none.png")) << notes[0].toStdString();
+    EXPECT_TRUE(filler.takeNotes().isEmpty());
     // The live objects and the snapshot keep the design's own text.
     EXPECT_EQ(t->Text_contents().text, "design text");
     EXPECT_EQ(s->design().front[0]->Text_contents().text, "design text");
@@ -369,4 +376,48 @@ TEST(CardExport, CardsInProcessWhileABatchRunsOnly)
     ASSERT_TRUE(r.ok()) << r.message().toStdString();
     EXPECT_EQ(seenInProcess.load(), 3);
     EXPECT_FALSE(OutputState::instance().Card_Value_In_Process);
+}
+
+// A row whose bound picture cannot be read is still a written card: the result lists it, the
+// other rows keep their pictures, and the run counts as a success.
+TEST(BatchFiller, UnreadablePictureRowsAreWrittenWithoutItAndListed)
+{
+    QTemporaryDir tmp;
+    QImage pic(20, 10, QImage::Format_RGB32);
+    pic.fill(Qt::green);
+    ASSERT_TRUE(pic.save(tmp.filePath("green.png")));
+    ASSERT_TRUE(testsupport::writeFile(tmp.filePath("broken.png"), "not a picture"));
+    writeSeries(
+        tmp.path(), "pics",
+        (tmp.filePath("green.png") + "\n" + tmp.filePath("broken.png") + "\n" + tmp.filePath("green.png"))
+            .toUtf8());
+    BatchFillSnapshot::Design d;
+    d.dataFolder = tmp.path();
+    GraphicPtr p = SKTGraphic::create(SKTGraphic::Kind::Image);
+    p->setBounds(QRectF(10, 10, 40, 20));
+    p->data_source_type = 1;
+    p->batch_list_name = "pics";
+    d.front << p;
+    auto s = snap(d);
+    ASSERT_EQ(s->Total_Batch_Excel_Card, 3);
+
+    ExportProgress progress;
+    BatchExportEngine engine(&progress);
+    ExportOptions options;
+    options.threads = 2;
+    const ExportResult r =
+        engine.Export_Batch_File(tmp.filePath("out"), 3, options, BatchCardRenderer::factory(s, 72, true));
+    EXPECT_TRUE(r.ok()) << r.message().toStdString();
+    EXPECT_EQ(r.written, 3);
+    ASSERT_EQ(r.notes.size(), 1);
+    EXPECT_TRUE(r.notes[0].startsWith("Card 2: the picture")) << r.notes[0].toStdString();
+    EXPECT_TRUE(r.notes[0].contains("broken.png"));
+    EXPECT_TRUE(r.message().contains(r.notes[0]));
+
+    const QDir folder(r.path);
+    const QImage first(folder.filePath("Card_1.png"));
+    const QImage second(folder.filePath("Card_2.png"));
+    ASSERT_FALSE(second.isNull());
+    EXPECT_EQ(first.pixelColor(30, 20), QColor(Qt::green));
+    EXPECT_NE(second.pixelColor(30, 20), QColor(Qt::green));
 }

@@ -168,9 +168,8 @@ TEST(ExportCommand, SignalsStopTheRunBetweenCards)
     for (const int signal : {SIGINT, SIGTERM}) {
         const QString to = tmp.filePath(QStringLiteral("out%1").arg(signal));
         QProcess process;
-        process.start(QStringLiteral(CARDTOOL_PATH),
-                      {"export", design, "--dpi", "300", "--threads", "2", "--data", tmp.filePath("DataSet"),
-                       "--to", to});
+        process.start(QStringLiteral(CARDTOOL_PATH), {"export", design, "--dpi", "300", "--threads", "2",
+                                                      "--data", tmp.filePath("DataSet"), "--to", to});
         ASSERT_TRUE(process.waitForStarted());
         const QDir folder(ExportPaths::batchFolderPath(to));
         QElapsedTimer waited;

@@ -164,6 +164,8 @@ CARDTOOL_COMMAND(exportCommand, "export",
         cardtool::fail(QStringLiteral("export: ") + result.message());
     else
         say(result.path);
+    for (const QString &note : result.notes)
+        cardtool::fail(QStringLiteral("export: ") + note);
     say(result.summaryLine());
     return result.ok() ? 0 : 1;
 }
