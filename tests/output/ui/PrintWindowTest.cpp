@@ -304,3 +304,50 @@ TEST_F(PrintWindow, LandscapePaperPrintsLandscapeSheets)
     EXPECT_TRUE(QRegularExpression("Page size:\\s+84[12](\\.\\d+)? x 59[45]").match(info).hasMatch())
         << info.toStdString();
 }
+
+// A row whose card cannot be made prints "Invalid Data" centred in its cell, never another row's
+// card: the words' box in the PDF is centred where the cell's centre is.
+TEST_F(PrintWindow, InvalidDataIsCentredInItsCell)
+{
+    if (!testsupport::hasTool("pdftotext"))
+        GTEST_SKIP() << "pdftotext is not installed";
+    BatchFillSnapshot::Design design;
+    design.front << batchtest::barcode(QPointF(20, 10), 1, 0, 2, {}, 1);
+    design.frontPage.Card_Size = QSizeF(243, 154);
+    // No QR Code holds 8,000 characters: the second row cannot be drawn.
+    const QStringList values{"ROW-1", QString(8000, QLatin1Char('Z')), "ROW-3"};
+    for (int i = 0; i < values.size(); ++i)
+        design.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(i + 1)},
+                                                        {"Column1", values[i]}};
+    FakeHost host(design);
+    Print_Wnd w(host, &host.window);
+    modalScripts.push_back([&](QDialog &) {
+        usePaper(w, 210, 297);
+        type(w.Row_Stepper, 1);
+        type(w.Col_Stepper, 1);
+        QTest::mouseClick(w.alignButtons.at(8), Qt::LeftButton); // bottom right
+        QTest::mouseClick(w.print_button, Qt::LeftButton);
+        return 0;
+    });
+    w.Open_Print_Wnd();
+    ASSERT_EQ(pdfPages(pdf), 3);
+
+    const QString boxes = testsupport::output("pdftotext", {"-f", "2", "-l", "2", "-bbox", pdf, "-"});
+    const QRegularExpression word(
+        R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">(\w+)<)re");
+    QRectF caption;
+    for (auto it = word.globalMatch(boxes); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(5) != "Invalid" && m.captured(5) != "Data")
+            continue;
+        caption |= QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                          QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
+    }
+    ASSERT_FALSE(caption.isEmpty()) << boxes.toStdString();
+    // A4 is 595 x 842 points; bottom right without margins puts the 243 x 154 cell in the corner.
+    EXPECT_NEAR(caption.center().x(), 595 - 243 / 2.0, 0.5);
+    EXPECT_NEAR(caption.center().y(), 842 - 154 / 2.0, 0.5);
+    // The other sheets hold their own rows' cards and no caption.
+    EXPECT_FALSE(testsupport::output("pdftotext", {"-f", "1", "-l", "1", pdf, "-"}).contains("Invalid"));
+    EXPECT_FALSE(testsupport::output("pdftotext", {"-f", "3", "-l", "3", pdf, "-"}).contains("Invalid"));
+}
