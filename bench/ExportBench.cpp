@@ -1,10 +1,13 @@
 // Batch export speed: 1,000 cards (page fill, two texts, a picture and a Code 128 barcode, all
-// bound to series) written as 300-dpi PNG files, on every core and on one.
+// bound to series) written as 300-dpi PNG files, on every core and on one; and the same 1,000
+// cards printed on A4 sheets of 2 x 5 labels into a PDF file.
 #include "model/SKTGraphic.h"
 #include "output/BatchFillSnapshot.h"
 #include "output/BatchFiller.h"
 #include "output/CardExport.h"
 #include "output/PngEncoder.h"
+#include "output/PrintLayout.h"
+#include "output/Printing_View.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,6 +17,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
@@ -168,5 +172,35 @@ void BM_PngEncodeCard300dpi(benchmark::State &state)
         benchmark::DoNotOptimize(PngEncoder::encode(card, 300));
 }
 BENCHMARK(BM_PngEncodeCard300dpi)->Unit(benchmark::kMillisecond);
+
+// Printing: 1,000 bound labels on A4 sheets of 2 columns x 5 rows (100 sheets) painted into a PDF
+// file, each sheet's labels rendered ahead on every core.
+void BM_Print1000LabelsOn2x5Sheets(benchmark::State &state)
+{
+    BenchDesign &d = design();
+    PrintLayout layout;
+    layout.paper = QSizeF(595, 842);
+    layout.label_width = 243;
+    layout.label_hight = 154;
+    layout.Print_Row = 5;
+    layout.Print_Col = 2;
+    layout.Total_Label = CardCount;
+    layout.label_align_val = 5;
+    layout.auto_center_flag = true;
+    layout.dataMode = true;
+    int sheets = 0;
+    for (auto _ : state) {
+        QTemporaryDir out;
+        QPdfWriter writer(out.filePath("sheets.pdf"));
+        Printing_View view(layout, {}, d.snapshot);
+        sheets = view.numberOfPages(false);
+        const OpResult painted = view.paint(writer, false);
+        if (!painted.ok())
+            state.SkipWithError(painted.message.toUtf8().constData());
+    }
+    state.counters["sheets"] = sheets;
+    state.counters["labels"] = CardCount;
+}
+BENCHMARK(BM_Print1000LabelsOn2x5Sheets)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
