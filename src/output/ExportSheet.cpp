@@ -224,6 +224,7 @@ void ExportSheet::Export_Button()
 // message saying why nothing was.
 void ExportSheet::announce(const ExportResult &result)
 {
+    Show_NSLog_Message(QStringLiteral("Export: ") + result.message());
     if (result.refusal.isEmpty() && result.written > 0) {
         Open_Export_Log log(m_host.outputWindow());
         log.Open_Export_File_Box();

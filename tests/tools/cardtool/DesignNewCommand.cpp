@@ -1,22 +1,40 @@
 // cardtool design-new: writes the design a New command leaves: reset page settings, empty sides,
-// no Excel binding.
+// no Excel binding; --qr-series adds a QR Code on the front bound to a series, which is what a
+// batch run needs to be driven from outside.
 #include "Command.h"
 
 #include "data/ExcelBindingTable.h"
 #include "editor/DesignFile.h"
+#include "model/SKTGraphic.h"
 
-CARDTOOL_COMMAND(designNew, "design-new", "OUT.dcard")
+CARDTOOL_COMMAND(designNew, "design-new", "OUT.dcard [--qr-series NAME]")
 {
-    if (args.size() != 1) {
+    QStringList rest = args;
+    QString series;
+    const bool bound = cardtool::takeOption(rest, QStringLiteral("--qr-series"), &series);
+    if (rest.size() != 1 || (bound && series.isEmpty())) {
         cardtool::fail(QStringLiteral("design-new needs one output path"));
         return 1;
     }
     Card_Property front, back;
     DesignFile::resetPageSettings(front, back);
+    GraphicList objects;
+    if (bound) {
+        GraphicPtr qr = SKTGraphic::create(SKTGraphic::Kind::Barcode);
+        qr->setBounds(QRectF(20, 20, 60, 60));
+        qr->linear_or_2d = 1;
+        qr->barcode_font_index = 0; // QR Code
+        qr->qr_size_val = 60;
+        qr->show_hide_hdr = 1;
+        qr->show_hide_ftr = 1;
+        qr->data_source_type = 1;
+        qr->batch_list_name = series;
+        objects << qr;
+    }
     ExcelBindingTable binding;
-    const plist::Array items = DesignFileFormat::buildItems(front, back, binding, {}, {});
+    const plist::Array items = DesignFileFormat::buildItems(front, back, binding, objects, {});
     QString error;
-    if (!DesignFile::writeItems(args.first(), items, &error)) {
+    if (!DesignFile::writeItems(rest.first(), items, &error)) {
         cardtool::fail(error);
         return 1;
     }

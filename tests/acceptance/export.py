@@ -1,0 +1,139 @@
+#!/usr/bin/python3
+"""Batch export as a user runs it: a design whose QR Code is bound to a 300-row series, File >
+Export, the folder panel, the cards read back with ZXingReader; then a second, longer run whose
+progress sheet is caught mid-run, stopped with Stop, and its honest result."""
+
+import glob
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.session import Session, AcceptanceError, cardtool_path  # noqa: E402
+
+ROWS = 300
+
+
+def check(condition, message):
+    if not condition:
+        raise AcceptanceError(message)
+
+
+def value(k):
+    return "ROW-%04d" % k
+
+
+def decoded(path):
+    r = subprocess.run(["ZXingReader", "-1", "-format", "QRCode", path], capture_output=True, text=True,
+                       timeout=60)
+    m = re.search(r'"(.*)"', r.stdout)
+    return m.group(1) if m else None
+
+
+def run_export(s, folder):
+    """File > Export, OK with the series box as it comes, then the folder panel."""
+    s.focus()
+    s.key("alt+f", "e")
+    sheet = s.wait_for_window("^Export$")
+    s.screenshot("export-sheet")
+    s.focus(sheet)
+    s.key("Return")
+    time.sleep(1.0)
+    panel = s.wait_for_window("^Export$")
+    s.focus(panel)
+    s.key("ctrl+a")
+    s.type_text(folder)
+    s.key("Return")
+    # A path typed into a folder panel opens that folder; a second Return chooses it.
+    time.sleep(0.8)
+    if s.find_window("^Export$"):
+        s.focus(s.find_window("^Export$"))
+        s.key("Return")
+
+
+def wait_for_result(s, run, timeout=240):
+    """The logged outcome of export number `run` (from 1) of the session."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        with open(os.path.join(s.home, "program.log")) as f:
+            results = [line[len("Export: "):].strip() for line in f if line.startswith("Export: ")]
+        if len(results) >= run:
+            return results[run - 1]
+        time.sleep(0.2)
+    raise AcceptanceError("export %d did not finish" % run)
+
+
+def close_result_dialog(s):
+    box = s.wait_for_window("Exported Files")
+    s.focus(box)
+    s.key("Escape")  # Cancel: do not open the folder
+    s.wait_for_window_gone("Exported Files")
+
+
+def main():
+    work = tempfile.mkdtemp(prefix="tessaly-export-")
+    try:
+        data = os.path.join(work, "data")
+        dataset = os.path.join(data, "tessaly-designer", "DataSet")
+        os.makedirs(dataset)
+        with open(os.path.join(dataset, "rows.txt"), "w") as f:
+            f.write("\n".join(value(k) for k in range(1, ROWS + 1)))
+        design = os.path.join(work, "party.dcard")
+        made = subprocess.run([cardtool_path(), "design-new", design, "--qr-series", "rows"], capture_output=True,
+                              text=True, timeout=60)
+        check(made.returncode == 0, "cardtool design-new failed: %s" % made.stderr)
+
+        with Session("export", args=[design], env={"XDG_DATA_HOME": data}) as s:
+            out = os.path.join(work, "out")
+            os.makedirs(out)
+            run_export(s, out)
+            batch = os.path.join(out, "ZOLV Tessaly Greeting Card")
+            result = wait_for_result(s, 1)
+            check(result.startswith("Card has been exported successfully."), "first run: %r" % result)
+            close_result_dialog(s)
+            files = glob.glob(os.path.join(batch, "Card_*.png"))
+            check(len(files) == ROWS, "%d cards written, %d expected" % (len(files), ROWS))
+            for k in list(range(1, 11)) + list(range(ROWS - 9, ROWS + 1)) + [137, 211]:
+                got = decoded(os.path.join(batch, "Card_%d.png" % k))
+                check(got == value(k), "Card_%d reads %r, not %r" % (k, got, value(k)))
+
+            # A second run into a fresh folder, stopped with Stop and confirmed with Yes. The series
+            # has grown meanwhile, so that the run lasts long enough to be stopped by hand.
+            long_run = 20000
+            with open(os.path.join(dataset, "rows.txt"), "w") as f:
+                f.write("\n".join(value(k) for k in range(1, long_run + 1)))
+            out2 = os.path.join(work, "out2")
+            os.makedirs(out2)
+            run_export(s, out2)
+            batch2 = os.path.join(out2, "ZOLV Tessaly Greeting Card")
+            deadline = time.time() + 60
+            while len(glob.glob(os.path.join(batch2, "Card_*"))) < 3 and time.time() < deadline:
+                time.sleep(0.02)
+            sheet = s.wait_for_window("^Progress$")
+            s.screenshot("progress")  # caught while the cards are being written
+            s.focus(sheet)
+            s.key("space")  # Stop has the focus on the progress sheet
+            s.answer_question(True)  # "Are you sure you want to continue?"
+            result = wait_for_result(s, 2)
+            s.screenshot("stopped")
+            close_result_dialog(s)
+            written = len(glob.glob(os.path.join(batch2, "Card_*.png")))
+            check(result.startswith("Export stopped: %d of %d cards were written." % (written, long_run)),
+                  "stopped run: %r with %d files" % (result, written))
+            check(0 < written < long_run, "%d cards after Stop" % written)
+            for k in range(1, written + 1):
+                check(os.path.exists(os.path.join(batch2, "Card_%d.png" % k)), "Card_%d is missing" % k)
+
+            status = s.quit(save=False)
+            check(status == 0, "exit status %s" % status)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    print("export: ok")
+
+
+if __name__ == "__main__":
+    main()
