@@ -1,9 +1,28 @@
 #!/usr/bin/env bash
 # Runs every acceptance script (tests/acceptance/*.py) against a build, each under its own Xvfb:
 # no display is needed. Screenshots land in <build>/acceptance/.
-#   scripts/acceptance.sh [build-dir]     (default: build/test, built if missing)
+#   scripts/acceptance.sh [build-dir]          (default: build/test, built if missing)
+#   scripts/acceptance.sh --cups [build-dir]   printing through a real CUPS "PDF" queue instead
+#     (tests/acceptance/cups/): installs CUPS and CUPS-PDF when missing, starts the scheduler and
+#     makes the queue; the job lands in the user's ~/PDF.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
+scripts=("$here"/tests/acceptance/*.py)
+if [[ "${1:-}" == --cups ]]; then
+    shift
+    scripts=("$here"/tests/acceptance/cups/*.py)
+    sudo=(); [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+    if ! command -v cupsd >/dev/null || [[ ! -x /usr/lib/cups/backend/cups-pdf ]]; then
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+            cups printer-driver-cups-pdf >/dev/null
+    fi
+    lpstat -r >/dev/null 2>&1 || { "${sudo[@]}" cupsd; sleep 1; }
+    if ! lpstat -v PDF >/dev/null 2>&1; then
+        "${sudo[@]}" lpadmin -p PDF -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -E 2>/dev/null
+        "${sudo[@]}" cupsenable PDF
+        "${sudo[@]}" cupsaccept PDF
+    fi
+fi
 build="${1:-$here/build/test}"
 if [[ ! -x "$build/src/app/tessaly-designer" || ! -x "$build/tests/tools/cardtool/cardtool" ]]; then
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_BUILD_TESTS=ON >/dev/null
@@ -13,7 +32,7 @@ export TESSALY_BUILD="$(cd "$build" && pwd)"
 rm -rf "$TESSALY_BUILD/acceptance"
 mkdir -p "$TESSALY_BUILD/acceptance"
 failed=0
-for script in "$here"/tests/acceptance/*.py; do
+for script in "${scripts[@]}"; do
     echo "== $(basename "$script")"
     if ! timeout 300 /usr/bin/python3 "$script"; then
         echo "FAILED: $(basename "$script")"
