@@ -26,6 +26,7 @@ public:
 
     // The main window's test whether a series is bound on the design; none means never.
     void setInUseTest(SeriesInUseTest test) { m_inUse = std::move(test); }
+    const SeriesInUseTest &inUseTest() const { return m_inUse; }
 
     // Opens on the list of series and runs modally until Close.
     int Open_Wnd();

@@ -1,6 +1,8 @@
 #include "data/Import_Wizard.h"
 
 #include "data/BatchWizard.h"
+#include "data/Import_Excel.h"
+#include "data/Import_Excel_DataSheet.h"
 #include "data/ListImport.h"
 #include "data/SeriesFiles.h"
 #include "foundation/FilePanels.h"
@@ -112,12 +114,11 @@ void Import_Wizard::buildLayout()
     layout->addLayout(buttons);
     resize(520, height());
 
-    // Workbooks are read by the column dialogs, which join the wizard in their own change.
-    Excel_RD->setEnabled(false);
     connect(Excel_RD, &QRadioButton::clicked, this, &Import_Wizard::Excel_RD_Pressed);
     connect(Text_RD, &QRadioButton::clicked, this, &Import_Wizard::Text_RD_Pressed);
     connect(Mnul_RD, &QRadioButton::clicked, this, &Import_Wizard::Manual_RD_Pressed);
     connect(Image_RD, &QRadioButton::clicked, this, &Import_Wizard::Image_RD_Pressed);
+    connect(Excel_btn, &QPushButton::clicked, this, &Import_Wizard::Browse_Excel_Pressed);
     connect(Text_btn, &QPushButton::clicked, this, &Import_Wizard::Browse_Text_Pressed);
     connect(Image_btn, &QPushButton::clicked, this, &Import_Wizard::Browse_Image_Pressed);
     connect(ok_button, &QPushButton::clicked, this, &Import_Wizard::OKPressed);
@@ -133,7 +134,7 @@ int Import_Wizard::Open_Wnd()
     ManualEdit->clear();
     for (QLineEdit *f : {Text_file_name, Manual_file_name, Image_file_name})
         f->setVisible(file_name_required == 1);
-    chooseOption(Excel_RD->isEnabled() ? 0 : 1);
+    chooseOption(0);
     const int result = ModalRunner::exec(*this);
     hide();
     return result;
@@ -176,6 +177,47 @@ void Import_Wizard::Manual_RD_Pressed()
 void Import_Wizard::Image_RD_Pressed()
 {
     chooseOption(3);
+}
+
+void Import_Wizard::Browse_Excel_Pressed()
+{
+    const auto path = FilePanels::instance().openFile(this, QStringLiteral("Choose a Workbook"),
+                                                      {QStringLiteral("xlsx"), QStringLiteral("XLSX")});
+    if (!path)
+        return;
+    Excel_path->setText(*path);
+    OKPressed();
+}
+
+Import_Excel *Import_Wizard::excelImport()
+{
+    if (!m_excelImport)
+        m_excelImport = new Import_Excel(m_manager, this);
+    return m_excelImport;
+}
+
+Import_Excel_DataSheet *Import_Wizard::excelToSeries()
+{
+    if (!m_excelToSeries) {
+        m_excelToSeries = new Import_Excel_DataSheet(m_manager, this);
+        if (m_manager)
+            m_excelToSeries->setInUseTest(m_manager->inUseTest());
+    }
+    return m_excelToSeries;
+}
+
+void Import_Wizard::importWorkbook()
+{
+    const QString path = Trim_Str(Excel_path->text());
+    if (file_name_required == 1) {
+        Import_Excel_DataSheet *dialog = excelToSeries();
+        dialog->file_name_Insert = file_name_Insert;
+        dialog->Open_excel_Wnd(path);
+    } else {
+        Import_Excel *dialog = excelImport();
+        dialog->open_mode = QStringLiteral("D");
+        dialog->Open_excel_Wnd(path);
+    }
 }
 
 void Import_Wizard::Browse_Text_Pressed()
@@ -265,11 +307,17 @@ bool Import_Wizard::importPictures()
 
 void Import_Wizard::OKPressed()
 {
+    if (import_option == 0) {
+        if (!validPath(Excel_path))
+            return;
+        // The workbook dialog does the import; whatever it did, the wizard's work is over.
+        importWorkbook();
+        done(1);
+        return;
+    }
     QLineEdit *name = import_option == 1   ? Text_file_name
                       : import_option == 2 ? Manual_file_name
                                            : Image_file_name;
-    if (import_option == 0)
-        return; // not offered yet
     if ((import_option == 1 && !validPath(Text_path)) || (import_option == 3 && !validPath(Image_path)))
         return;
     if (file_name_required == 1 && !SeriesFiles::checkName(name->text()).isEmpty()) {

@@ -5,6 +5,8 @@
 #include <QDialog>
 
 class BatchWizard;
+class Import_Excel;
+class Import_Excel_DataSheet;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -23,10 +25,15 @@ public:
     void Text_RD_Pressed();
     void Manual_RD_Pressed();
     void Image_RD_Pressed();
+    void Browse_Excel_Pressed();
     void Browse_Text_Pressed();
     void Browse_Image_Pressed();
     void OKPressed();
     void CancelPressed() { done(0); }
+
+    // The workbook dialogs of the Excel option: value-list mode and new-series mode.
+    Import_Excel *excelImport();
+    Import_Excel_DataSheet *excelToSeries();
 
     int import_option = 1;      // 0 workbook, 1 text file, 2 pasted text, 3 picture folder
     int file_name_required = 0; // 1: a new series file
@@ -55,9 +62,12 @@ private:
     bool validPath(QLineEdit *field);
     // Writes the values as a new series named by nameField, or hands them to the manager.
     bool deliver(const QStringList &values, QLineEdit *nameField);
+    void importWorkbook();
     bool importText();
     bool importPaste();
     bool importPictures();
 
     BatchWizard *m_manager;
+    Import_Excel *m_excelImport = nullptr;
+    Import_Excel_DataSheet *m_excelToSeries = nullptr;
 };

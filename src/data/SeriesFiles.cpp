@@ -14,22 +14,6 @@
 
 #include <algorithm>
 
-namespace
-{
-// A value of a series is one line: every line break inside it becomes a blank.
-QString oneLine(const QString &s)
-{
-    QString out = s;
-    out.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    for (QChar &c : out) {
-        const char16_t u = c.unicode();
-        if (u == u'\n' || u == u'\r' || u == 0x0B || u == 0x0C || u == 0x85 || u == 0x2028 || u == 0x2029)
-            c = QLatin1Char(' ');
-    }
-    return out;
-}
-} // namespace
-
 const QString SeriesFiles::batch_file_EXT = QStringLiteral("txt");
 const QString SeriesFiles::MsgListEmpty = QStringLiteral("List is empty.");
 const QString SeriesFiles::MsgFileAccess = QStringLiteral("Error in file accessing.");
@@ -124,7 +108,7 @@ bool writeProduced(const QString &path, const SeriesValueProducer &produce, bool
     }
     qint64 written = 0;
     const bool produced = produce([&](const QString &value) {
-        const QString line = trimValues ? Trim_Str(oneLine(value)) : oneLine(value);
+        const QString line = trimValues ? Trim_Str(SeriesFiles::oneLine(value)) : SeriesFiles::oneLine(value);
         if (trimValues && line.isEmpty())
             return true;
         const QByteArray bytes = line.toUtf8() + '\n';
@@ -181,6 +165,61 @@ bool writeLines(const QString &path, const QStringList &lines)
 }
 
 } // namespace
+
+QString SeriesFiles::oneLine(const QString &s)
+{
+    QString out = s;
+    out.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    for (QChar &c : out) {
+        const char16_t u = c.unicode();
+        if (u == u'\n' || u == u'\r' || u == 0x0B || u == 0x0C || u == 0x85 || u == 0x2028 || u == 0x2029)
+            c = QLatin1Char(' ');
+    }
+    return out;
+}
+
+SeriesResult SeriesFiles::appendSeries(const QString &folder, const QString &name, const QStringList &values)
+{
+    const QString bad = checkName(name);
+    if (!bad.isEmpty())
+        return failure(bad);
+    const QString path = filePath(folder, name);
+    QByteArray old;
+    if (QFileInfo::exists(path)) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return failure(MsgFileAccess);
+        if (f.size() > MaxFileSize)
+            return failure(tooLargeMessage(name));
+        old = f.readAll();
+        if (f.error() != QFileDevice::NoError)
+            return failure(MsgFileAccess);
+        if (!old.isEmpty() && !old.endsWith('\n'))
+            old += '\n';
+    }
+    if (!QDir().mkpath(folder))
+        return failure(MsgFileAccess);
+    // The old bytes go first unchanged, so appending never alters what the series held.
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(old) != old.size())
+        return failure(MsgFileAccess);
+    qint64 written = old.size();
+    for (const QString &v : values) {
+        const QByteArray bytes = oneLine(v).toUtf8() + '\n';
+        written += bytes.size();
+        if (written > MaxFileSize) {
+            f.cancelWriting();
+            return failure(tooLargeMessage(name));
+        }
+        if (f.write(bytes) != bytes.size()) {
+            f.cancelWriting();
+            return failure(MsgFileAccess);
+        }
+    }
+    if (!SaveFileCommit::commit(f))
+        return failure(MsgFileAccess);
+    return success();
+}
 
 QString SeriesFiles::checkName(const QString &name)
 {

@@ -37,6 +37,9 @@ public:
     static const QString MsgAvailableListEmpty;
     static const QString MsgExported; // "Record has been exported successfully."
 
+    // A value of a series is one line: every line break inside it becomes a blank.
+    static QString oneLine(const QString &value);
+
     // "" when the name can name a series file, else the message for the user.
     static QString checkName(const QString &name);
     // Folder / cleaned name . txt
@@ -78,6 +81,10 @@ public:
     static SeriesResult writeNew(const QString &folder, const QString &name,
                                  const SeriesValueProducer &produce, const SeriesQuestion &ask,
                                  bool trimValues = false);
+
+    // Adds the values as lines after the series' old content (a missing series starts empty);
+    // the old file stays as it was until the longer one is written.
+    static SeriesResult appendSeries(const QString &folder, const QString &name, const QStringList &values);
 
     // The manager's Save of the values under newName; oldName is the series being edited ("" for
     // a new one). A renamed series loses its old file only after the new one is written.

@@ -1,6 +1,7 @@
 #include "data/SeriesWindows.h"
 
 #include "data/BatchWizard.h"
+#include "data/Data_From_Excel.h"
 #include "data/Generate_List.h"
 #include "data/Import_Wizard.h"
 #include "data/View_Data_Series.h"
@@ -49,6 +50,9 @@ void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUs
             reg->instance<View_Data_Series>([&] { return new View_Data_Series(owner); });
         viewer->file_name = trimmed;
         return viewer->Open_Wnd();
+    });
+    registry.fill(WindowRegistry::Window::BindingTableViewer, [reg, owner](const QString &) {
+        return reg->instance<Data_From_Excel>([&] { return new Data_From_Excel(owner); })->Open_Wnd();
     });
 }
 } // namespace SeriesWindows

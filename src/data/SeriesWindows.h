@@ -1,5 +1,5 @@
 // Fills the window registry's entries of the series windows: the manager, the generator, the
-// viewer (and, as they come, the import wizard and the binding table viewer).
+// viewer, the import wizard and the binding table viewer.
 #pragma once
 
 #include "data/SeriesFiles.h"
