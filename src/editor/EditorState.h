@@ -17,6 +17,7 @@ public:
         export_card_side = SideCode::Front;
         export_combined_image = false;
         lib_window_sel_file.clear();
+        Template_Msg_Val.clear();
     }
 
     // Path of the current design file; empty while the design is unsaved. GUI thread only.
@@ -30,6 +31,8 @@ public:
     bool export_combined_image = false;
     // The picture the image library returned last (its result 1 means this is set).
     QString lib_window_sel_file;
+    // The greeting title or message the greeting text picker returned last (its result 1).
+    QString Template_Msg_Val;
 
     // File name extension of design files.
     static QString design_file_EXT() { return QStringLiteral("dcard"); }

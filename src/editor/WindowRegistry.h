@@ -37,6 +37,7 @@ public:
         Promotion,          // argument "1", "2" or "3": the three promotion windows
         SeriesViewer,       // argument: the series name; the values of that series, read-only
         BindingTableViewer, // the Excel binding table's rows
+        GreetingText,       // argument "T" titles or "M" messages; 1 with Template_Msg_Val set
     };
     Q_ENUM(Window)
 
