@@ -108,36 +108,28 @@ void MainWindowLayout::buildPages(InspectorTabs &tabs)
     brdrForm->addRow(QStringLiteral("Width:"), Card_bor_Stepper);
     brdrForm->addRow(QStringLiteral("Style:"), Card_border_style);
 
-    // Shape.
+    // Shape and text: the combos the window fills at start; their panels lay the pages out.
     QWidget *shape = tabs.page(InspectorTabs::shape_tab);
-    auto *shapeForm = new QFormLayout(shape);
     shape_border_style = combo(shape, "shape_border_style", borderStyles);
     shape_hatch_style = combo(shape, "shape_hatch_style");
-    shapeForm->addRow(QStringLiteral("Border:"), shape_border_style);
-    shapeForm->addRow(QStringLiteral("Pattern:"), shape_hatch_style);
-
-    // Text properties.
     QWidget *text = tabs.page(InspectorTabs::text_prop_tab);
-    auto *textForm = new QFormLayout(text);
     Text_Date_style = combo(text, "Text_Date_style");
     Text_Time_style = combo(text, "Text_Time_style");
+    // Items in the order of the stored codes: the panel stores the index.
     Text_align_combo = combo(text, "Text_align_combo",
-                             {QStringLiteral("Left"), QStringLiteral("Center"), QStringLiteral("Right")});
-    Text_case_combo =
-        combo(text, "Text_case_combo",
-              {QStringLiteral("As Typed"), QStringLiteral("UPPER CASE"), QStringLiteral("lower case")});
+                             {QStringLiteral("Left"), QStringLiteral("Right"), QStringLiteral("Centre"),
+                              QStringLiteral("Justified"), QStringLiteral("Natural")});
+    Text_case_combo = combo(text, "Text_case_combo",
+                            {QStringLiteral("As Typed"), QStringLiteral("UPPER CASE"),
+                             QStringLiteral("lower case"), QStringLiteral("Capitalized")});
     All_Text_font_value = named(new QLabel(text), "All_Text_font_value");
     All_Text_font_value_COPY = named(new QLabel(text), "All_Text_font_value_COPY");
     All_Text_clr = named(new ColorWell(Qt::black, text), "All_Text_clr");
     All_Text_clr_COPY = named(new ColorWell(Qt::black, text), "All_Text_clr_COPY");
-    All_Text_clr_COPY->hide();
-    All_Text_font_value_COPY->hide();
-    textForm->addRow(QStringLiteral("Date:"), Text_Date_style);
-    textForm->addRow(QStringLiteral("Time:"), Text_Time_style);
-    textForm->addRow(QStringLiteral("Align:"), Text_align_combo);
-    textForm->addRow(QStringLiteral("Case:"), Text_case_combo);
-    textForm->addRow(QStringLiteral("Font:"), All_Text_font_value);
-    textForm->addRow(QStringLiteral("Colour:"), All_Text_clr);
+    // The card page shows the content font and colour; they have no place on the text pages.
+    for (QWidget *w : std::initializer_list<QWidget *>{All_Text_font_value, All_Text_font_value_COPY,
+                                                       All_Text_clr, All_Text_clr_COPY})
+        w->hide();
 
     // Alignment.
     QWidget *align = tabs.page(InspectorTabs::aligmnt_tab);
@@ -163,10 +155,8 @@ void MainWindowLayout::buildPages(InspectorTabs &tabs)
     grid->setRowStretch(7, 1);
 
     // The pages still to be filled by their panels say so.
-    for (InspectorTabs::Item item :
-         {InspectorTabs::card_info_tab, InspectorTabs::line_tab, InspectorTabs::text_edtng_tab,
-          InspectorTabs::image_tab, InspectorTabs::sign_tab, InspectorTabs::datasource_tab,
-          InspectorTabs::barcode_tab, InspectorTabs::Lock_tab}) {
+    for (InspectorTabs::Item item : {InspectorTabs::card_info_tab, InspectorTabs::datasource_tab,
+                                     InspectorTabs::barcode_tab, InspectorTabs::Lock_tab}) {
         auto *l = new QVBoxLayout(tabs.page(item));
         l->addWidget(new QLabel(tabs.label(item), tabs.page(item)));
         l->addStretch();

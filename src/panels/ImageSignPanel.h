@@ -1,0 +1,58 @@
+// The picture and signature panels: picture files from an open panel or the image library, border,
+// flips, effects and adjustments, written into every selected object of the side being edited;
+// loading fills them from one picture or signature.
+#pragma once
+
+#include "panels/ObjectPanel.h"
+
+#include <memory>
+
+class ImageTab;
+class QWidget;
+class SignTab;
+
+class ImageSignPanel : public ObjectPanel
+{
+    Q_OBJECT
+public:
+    explicit ImageSignPanel(SKTWindowController &window);
+    ~ImageSignPanel() override;
+
+    static QStringList pictureSuffixes();
+    static inline const QString ResetQuestion = QStringLiteral("Are you sure you want to continue?");
+    static inline const QString NotPngMessage = QStringLiteral("Please choose a PNG picture.");
+
+    // A picture fills the picture page, a signature or fingerprint the signature page.
+    void loadFrom(const SKTGraphic &graphic);
+
+    void Update_Image_Graphics();
+    void Update_Sign_Graphics();
+
+    // Picture file: an open panel, or the image library ("C"). True when a file was chosen.
+    bool Browse_User_Image_Manually();
+    int Open_Image_Library_Window(const QString &mode);
+    void Manual_Image_Browse_Btn();
+    void Manual_Library_Browse_Btn();
+    void Reset_Image_Editing_Controls();
+    void Image_reset_Button();
+    void Image_Border_ChkBox();
+    void Sign_Browse_Btn();
+    void Sign_Border_ChkBox();
+
+    // The picture path the panel writes: the data-source page's path view when it exists.
+    QString manualImagePath() const;
+    void setManualImagePath(const QString &path);
+
+    ImageTab &imageTab() const { return *m_image; }
+    SignTab &signTab() const { return *m_sign; }
+
+private:
+    void connectControls();
+    QWidget *manualPathView() const;
+    // The current object of the live side takes the new picture, when it is a picture.
+    void loadIntoCurrentPicture(const QString &path);
+
+    std::unique_ptr<ImageTab> m_image;
+    std::unique_ptr<SignTab> m_sign;
+    QString m_manualPath; // used while no path view exists
+};

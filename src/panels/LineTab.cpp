@@ -1,0 +1,58 @@
+// The line page of the inspector: colour, width, dash style, orientation, cap and opacity, under
+// their outlet names.
+#include "panels/LineTab.h"
+
+#include "foundation/ColorWell.h"
+#include "foundation/StepperField.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace
+{
+template <typename W> W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QComboBox *combo(QWidget *parent, const char *name, const QStringList &items)
+{
+    auto *c = named(new QComboBox(parent), name);
+    c->addItems(items);
+    return c;
+}
+} // namespace
+
+LineTab::LineTab(QWidget *p) : page(p)
+{
+    auto *outer = new QVBoxLayout(page);
+    auto *title = new QLabel(QStringLiteral("Line Properties"), page);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    outer->addWidget(title);
+    auto *form = new QFormLayout;
+    Line_clr = named(new ColorWell(Qt::black, page), "Line_clr");
+    Line_Wdt_Stepper = named(new StepperField(0, 50, 1, 0, page), "Line_Wdt_Stepper");
+    // Items in the order of the stored codes: dash styles 0..4, orientation and cap as indexes.
+    Line_border_style = combo(page, "Line_border_style",
+                              {QStringLiteral("Solid"), QStringLiteral("Dash"), QStringLiteral("Dot"),
+                               QStringLiteral("Dash Dot"), QStringLiteral("Dash Dot Dot")});
+    Line_ori_style =
+        combo(page, "Line_ori_style",
+              {QStringLiteral("Free"), QStringLiteral("Horizontal"), QStringLiteral("Vertical")});
+    Line_cap_style = combo(page, "Line_cap_style",
+                           {QStringLiteral("Butt"), QStringLiteral("Round"), QStringLiteral("Square")});
+    Line_alpha_Stepper = named(new StepperField(0, 100, 1, 0, page), "Line_alpha_Stepper");
+    form->addRow(QStringLiteral("Colour:"), Line_clr);
+    form->addRow(QStringLiteral("Width:"), Line_Wdt_Stepper);
+    form->addRow(QStringLiteral("Style:"), Line_border_style);
+    form->addRow(QStringLiteral("Orientation:"), Line_ori_style);
+    form->addRow(QStringLiteral("Cap:"), Line_cap_style);
+    form->addRow(QStringLiteral("Opacity (%):"), Line_alpha_Stepper);
+    outer->addLayout(form);
+    outer->addStretch();
+}

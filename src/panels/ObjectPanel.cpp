@@ -1,0 +1,114 @@
+// What the shape, line, text, picture and signature panels share: the selected objects of the side
+// being edited, the write-back of border and fill through their undoable keys, and the redraw.
+#include "panels/ObjectPanel.h"
+
+#include "canvas/SKTGraphicView.h"
+#include "editor/SKTWindowController.h"
+#include "editor/SideViews.h"
+#include "foundation/StepperField.h"
+#include "model/ModelGlobals.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+
+#include <cmath>
+
+namespace
+{
+const QStringList &borderCodes()
+{
+    static const QStringList codes{QStringLiteral("S"), QStringLiteral("DA"), QStringLiteral("DO"),
+                                   QStringLiteral("DD"), QStringLiteral("DDD")};
+    return codes;
+}
+
+// Writes through the key only when the value differs, so an edit that changes nothing leaves no
+// undo step behind.
+template <typename T> void setKey(SKTGraphic &g, const QString &key, const T &current, const T &wanted)
+{
+    if (current != wanted)
+        g.setValueForKey(key, QVariant::fromValue(wanted));
+}
+} // namespace
+
+ObjectPanel::ObjectPanel(SKTWindowController &window) : QObject(&window), m_window(window) {}
+
+QString ObjectPanel::borderStyleCode(int index)
+{
+    return index >= 0 && index < borderCodes().size() ? borderCodes().at(index) : QString();
+}
+
+void ObjectPanel::loadBorderStyle(QComboBox *combo, const std::optional<QString> &code)
+{
+    const int index = code ? int(borderCodes().indexOf(*code)) : -1;
+    if (index >= 0)
+        combo->setCurrentIndex(index);
+}
+
+void ObjectPanel::loadWidth(StepperField *stepper, double width)
+{
+    stepper->setValue(std::isfinite(width) ? std::trunc(width) : 0.0);
+}
+
+void ObjectPanel::loadPercent(StepperField *stepper, float fraction)
+{
+    stepper->setValue(std::isfinite(fraction) ? double(fraction) * 100.0 : 100.0);
+}
+
+SKTGraphicView *ObjectPanel::liveCanvas() const
+{
+    return m_window.sideViews().liveCanvas();
+}
+
+GraphicList ObjectPanel::editTargets() const
+{
+    if (Not_Draw_Only_Prop_Change & 1)
+        return {};
+    SKTGraphicView *canvas = liveCanvas();
+    return canvas ? canvas->selectedGraphics() : GraphicList();
+}
+
+void ObjectPanel::finishEdit(const GraphicList &written)
+{
+    SKTGraphicView *canvas = liveCanvas();
+    if (written.isEmpty() || !canvas)
+        return;
+    for (const GraphicPtr &g : written)
+        canvas->startEditingGraphic(g);
+    m_window.Refresh_Canvas();
+}
+
+void ObjectPanel::writeBorder(SKTGraphic &g, bool on, const QColor &color, double width, int styleIndex)
+{
+    setKey(g, SKTGraphicIsDrawingStrokeKey, g._isDrawingStroke, on);
+    if (!on)
+        return;
+    setKey(g, SKTGraphicStrokeColorKey, g._strokeColor.value_or(QColor()), color);
+    setKey(g, SKTGraphicStrokeWidthKey, g._strokeWidth, width);
+    const QString code = borderStyleCode(styleIndex);
+    if (!code.isEmpty())
+        g._stroke_border_type = code;
+}
+
+void ObjectPanel::writeFillOn(SKTGraphic &g, bool on)
+{
+    setKey(g, SKTGraphicIsDrawingFillKey, g._isDrawingFill, on);
+}
+
+void ObjectPanel::writeFillColor(SKTGraphic &g, const QColor &color)
+{
+    if (!g._fillColor || *g._fillColor != color)
+        g.setValueForKey(SKTGraphicFillColorKey, QVariant::fromValue(color));
+}
+
+int ObjectPanel::printObjectValue() const
+{
+    const QCheckBox *box = m_window.ui().print_object_chk;
+    return box && box->isChecked() ? 1 : 0;
+}
+
+bool ObjectPanel::ticked(const QAbstractButton *box)
+{
+    return box && box->isChecked();
+}

@@ -1,0 +1,47 @@
+// What the shape, line, text, picture and signature panels share: the selected objects of the side
+// being edited, the write-back of border and fill through their undoable keys, and the redraw.
+#pragma once
+
+#include "model/SKTGraphic.h"
+
+#include <QObject>
+
+class QComboBox;
+class SKTGraphicView;
+class SKTWindowController;
+class StepperField;
+
+class ObjectPanel : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ObjectPanel(SKTWindowController &window);
+
+    // Border-style codes by combo index: 0 "S", 1 "DA", 2 "DO", 3 "DD", 4 "DDD"; "" for any other.
+    static QString borderStyleCode(int index);
+    // Selects the code's row; an unknown code leaves the combo as it was.
+    static void loadBorderStyle(QComboBox *combo, const std::optional<QString> &code);
+    // Stroke widths show truncated toward zero (2.9 shows 2).
+    static void loadWidth(StepperField *stepper, double width);
+    // Opacity fields hold 0 to 1 (100 on a new object); the stepper shows percent and keeps what
+    // its range allows.
+    static void loadPercent(StepperField *stepper, float fraction);
+
+protected:
+    // The objects an edit goes to: the selection of the live canvas, in selection order; none
+    // while controls are being loaded in bulk.
+    GraphicList editTargets() const;
+    SKTGraphicView *liveCanvas() const;
+    // Ends an edit: each object is offered for editing, then the live side redraws once.
+    void finishEdit(const GraphicList &written);
+
+    // Border on or off; colour and width only while it is on (so off keeps them for later).
+    static void writeBorder(SKTGraphic &g, bool on, const QColor &color, double width, int styleIndex);
+    static void writeFillOn(SKTGraphic &g, bool on);
+    static void writeFillColor(SKTGraphic &g, const QColor &color);
+    int printObjectValue() const;
+    // Whether a check box counts as ticked.
+    static bool ticked(const class QAbstractButton *box);
+
+    SKTWindowController &m_window;
+};

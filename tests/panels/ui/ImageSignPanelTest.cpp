@@ -1,0 +1,167 @@
+// The picture and signature panels driven as a user would: the reset question, the picture and
+// signature choosers, the library through the registry, and edits over mixed selections.
+#include "PanelsFixture.h"
+
+#include "editor/EditorState.h"
+#include "editor/WindowRegistry.h"
+#include "foundation/FloatSlider.h"
+#include "model/SKTImage.h"
+#include "panels/ImageTab.h"
+#include "panels/SignTab.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+
+class ImageSignPanels : public PanelsFixture
+{
+protected:
+    // A picture object on the front side, made as the picture tool makes one from a file.
+    GraphicPtr makePicture(const QColor &color)
+    {
+        files.answers.push_back(writePicture(color));
+        return make(8);
+    }
+    QString writePicture(const QColor &color)
+    {
+        static int n = 0;
+        const QString path = tempPath(QStringLiteral("picture%1.png").arg(++n));
+        QImage image(20, 10, QImage::Format_ARGB32);
+        image.fill(color);
+        image.save(path);
+        return path;
+    }
+    static QColor pixelOf(const GraphicPtr &g)
+    {
+        auto *picture = dynamic_cast<SKTImage *>(g.get());
+        return picture && picture->_contents ? picture->_contents->image().pixelColor(5, 5) : QColor();
+    }
+    // Drags a slider's handle by keyboard, as a user nudges it.
+    static void nudge(FloatSlider *slider) { QTest::keyClick(slider->slider(), Qt::Key_PageUp); }
+};
+
+TEST_F(ImageSignPanels, ResetAsksFirstThenGivesEverySelectedPictureNeutralValues)
+{
+    const GraphicPtr a = makePicture(Qt::red);
+    const GraphicPtr b = makePicture(Qt::green);
+    select({0, 1});
+    load(pictures, a);
+    ImageTab &t = pictures->imageTab();
+    nudge(t.Hue_slidr);
+    nudge(t.blr_slidr);
+    t.Image_Sepia_chk->click();
+    t.Image_FIH_chk->click();
+    ASSERT_TRUE(b->Sepia);
+    ASSERT_NE(b->hue_val, 0.0f);
+    EXPECT_EQ(t.Hue_slidr->valueLabel()->objectName(), QStringLiteral("Hue_slidr_val"));
+
+    messages.queueAnswers({false});
+    t.Image_reset_Button->click();
+    EXPECT_EQ(messages.questions(), QStringList{ImageSignPanel::ResetQuestion});
+    EXPECT_TRUE(b->Sepia);
+    EXPECT_NE(t.Hue_slidr->value(), 0.0);
+
+    messages.queueAnswers({true});
+    t.Image_reset_Button->click();
+    for (const GraphicPtr &g : {a, b}) {
+        EXPECT_EQ(g->rotate_image, 0.0f);
+        EXPECT_EQ(g->img_trnsp_val, 100.0f);
+        EXPECT_EQ(g->hue_val, 0.0f);
+        EXPECT_EQ(g->sat_val, 1.0f);
+        EXPECT_EQ(g->brt_val, 0.0f);
+        EXPECT_EQ(g->con_val, 1.0f);
+        EXPECT_EQ(g->srp_val, 0.0f);
+        EXPECT_EQ(g->ev_val, 0.0f);
+        EXPECT_EQ(g->blr_val, 0.0f);
+        EXPECT_FALSE(g->Sepia || g->gray_Scale || g->invert_clr || g->_isFlippedHorizontally ||
+                     g->_isFlippedVertically);
+    }
+    screenshot(InspectorTabs::image_tab, QStringLiteral("inspector-image.png"));
+}
+
+TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothKeepThePath)
+{
+    const GraphicPtr a = makePicture(Qt::red);
+    const GraphicPtr b = makePicture(Qt::green); // the current object
+    select({0, 1});
+    load(pictures, b);
+    const QString blue = writePicture(Qt::blue);
+    files.answers.push_back(blue);
+    pictures->Manual_Image_Browse_Btn();
+    EXPECT_EQ(files.requests.last().suffixes, ImageSignPanel::pictureSuffixes());
+    EXPECT_EQ(pixelOf(b), QColor(Qt::blue));
+    EXPECT_EQ(pixelOf(a), QColor(Qt::red));
+    EXPECT_EQ(a->FilePath(), blue);
+    EXPECT_EQ(b->FilePath(), blue);
+    EXPECT_EQ(Library_Selected_Image, blue);
+
+    // Cancel forgets the chosen file and changes no object.
+    pictures->Manual_Image_Browse_Btn();
+    EXPECT_EQ(Library_Selected_Image, QString());
+    EXPECT_EQ(a->FilePath(), blue);
+
+    // The library answers through the registry with the pictures' mode.
+    const QString yellow = writePicture(Qt::yellow);
+    QStringList modes;
+    window->registry().fill(WindowRegistry::Window::ImageLibrary, [&](const QString &mode) {
+        modes << mode;
+        EditorState::instance().lib_window_sel_file = yellow;
+        return 1;
+    });
+    pictures->Manual_Library_Browse_Btn();
+    EXPECT_EQ(modes, QStringList{QStringLiteral("C")});
+    EXPECT_EQ(pixelOf(b), QColor(Qt::yellow));
+    EXPECT_EQ(a->FilePath(), yellow);
+
+    // A current object that is no picture takes the path but loads nothing, and nothing breaks.
+    const GraphicPtr shape = make(3);
+    select({0, 2});
+    canvas(0)->setSelectedGraphic(shape);
+    files.answers.push_back(blue);
+    pictures->Manual_Image_Browse_Btn();
+    EXPECT_EQ(shape->FilePath(), blue);
+    EXPECT_EQ(pixelOf(a), QColor(Qt::red));
+}
+
+TEST_F(ImageSignPanels, TheSignatureChooserTakesPngInAnyCase)
+{
+    const GraphicPtr sign = make(11);
+    load(pictures, sign);
+    SignTab &t = pictures->signTab();
+    const QString path = tempPath(QStringLiteral("mine.Png"));
+    QImage image(8, 8, QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    ASSERT_TRUE(image.save(path, "PNG"));
+    files.answers.push_back(path);
+    t.Sign_Browse_Btn->click();
+    EXPECT_TRUE(files.requests.last().suffixes.contains(QStringLiteral("png")));
+    EXPECT_TRUE(files.requests.last().suffixes.contains(QStringLiteral("PNG")));
+    EXPECT_EQ(t.Sign_image_path->text(), path);
+    EXPECT_EQ(sign->FilePath(), path);
+
+    files.answers.push_back(tempPath(QStringLiteral("photo.jpg")));
+    t.Sign_Browse_Btn->click();
+    EXPECT_EQ(shown(), QStringList{ImageSignPanel::NotPngMessage});
+    EXPECT_EQ(sign->FilePath(), path);
+
+    t.Sign_border_chk->setChecked(false);
+    t.Sign_border_chk->click();
+    EXPECT_TRUE(sign->_isDrawingStroke);
+    EXPECT_TRUE(t.Sign_bordr_clr->isEnabled());
+    screenshot(InspectorTabs::sign_tab, QStringLiteral("inspector-sign.png"));
+}
+
+TEST_F(ImageSignPanels, ASliderOverAShapeAndAPictureWritesBoth)
+{
+    const GraphicPtr shape = make(3);
+    const GraphicPtr picture = makePicture(Qt::red);
+    select({0, 1});
+    load(pictures, picture);
+    nudge(pictures->imageTab().Con_slidr);
+    EXPECT_GT(shape->con_val, 1.0f);
+    EXPECT_EQ(shape->con_val, picture->con_val);
+    EXPECT_FLOAT_EQ(float(pictures->imageTab().Con_slidr->valueLabel()->text().toDouble()), picture->con_val);
+}

@@ -1,0 +1,178 @@
+// The shape and line panels driven as a user would: what each edit writes into the selected
+// objects, what loading an object shows, and that a load never writes back.
+#include "PanelsFixture.h"
+
+#include "panels/LineTab.h"
+#include "panels/ShapeTab.h"
+#include "platform/UndoManager.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+
+using ShapeLinePanels = PanelsFixture;
+
+TEST_F(ShapeLinePanels, BorderOffKeepsItsColourAndWidthAndFillOffStillWritesItsSettings)
+{
+    const GraphicPtr shape = make(3);
+    load(shapes, shape);
+    ShapeTab &t = shapes->shapeTab();
+    pickColor(t.shape_bordr_clr, QColor(200, 0, 0));
+    stepTo(t.shape_bor_Stepper, 4);
+    EXPECT_EQ(shape->_strokeColor, QColor(200, 0, 0));
+    EXPECT_EQ(shape->_strokeWidth, 4.0);
+
+    t.Shape_border_chk->setChecked(true);
+    t.Shape_border_chk->click(); // off
+    EXPECT_FALSE(shape->_isDrawingStroke);
+    EXPECT_EQ(shape->_strokeColor, QColor(200, 0, 0));
+    EXPECT_EQ(shape->_strokeWidth, 4.0);
+    EXPECT_FALSE(t.shape_bordr_clr->isEnabled());
+    t.Shape_border_chk->click(); // on again: the panel's values come back
+    EXPECT_TRUE(shape->_isDrawingStroke);
+    EXPECT_EQ(shape->_strokeWidth, 4.0);
+
+    // A pattern fill, then fill off: the code falls back to solid, the rest is still written.
+    t.Shape_fill_chk->setChecked(true);
+    t.Shape_Style_fill_rd->click();
+    EXPECT_EQ(shape->fill_type(), QStringLiteral("H"));
+    EXPECT_TRUE(t.shape_hatch_style->isEnabled());
+    EXPECT_FALSE(t.shape_fill_clr->isEnabled());
+    t.Shape_gradient_fill_rd->click();
+    EXPECT_EQ(shape->fill_type(), QStringLiteral("G"));
+    pickColor(t.shape_fill_Grd_2_clr, QColor(0, 0, 255));
+    t.shape_hatch_style->setCurrentIndex(-1);
+    t.Shape_fill_chk->click(); // off
+    EXPECT_FALSE(shape->_isDrawingFill);
+    EXPECT_EQ(shape->fill_type(), QStringLiteral("S"));
+    EXPECT_EQ(shape->_fill_Grad_clr2, QColor(0, 0, 255));
+    // No pattern chosen stores no name, not the last one shown.
+    EXPECT_EQ(shape->_fill_hatch_type, QString());
+
+    stepTo(t.shape_alpha_Stepper, 50);
+    EXPECT_FLOAT_EQ(shape->alpha_val, 0.5f);
+}
+
+TEST_F(ShapeLinePanels, AShapeEditReachesEverySelectedObjectAsOneUndoStep)
+{
+    const GraphicPtr a = make(3);
+    const GraphicPtr b = make(4);
+    const GraphicPtr line = make(1);
+    select({0, 1, 2});
+    load(shapes, a);
+    QCoreApplication::processEvents();
+    const QColor before = *a->_strokeColor;
+    ShapeTab &t = shapes->shapeTab();
+    stepTo(t.shape_cor_radius_Stepper, 25);
+    pickColor(t.shape_bordr_clr, QColor(10, 20, 30));
+    for (const GraphicPtr &g : {a, b, line}) {
+        EXPECT_EQ(g->_strokeColor, QColor(10, 20, 30));
+        EXPECT_FLOAT_EQ(g->cor_rad_val_val, 25.0f);
+    }
+    QCoreApplication::processEvents();
+    window->document().undoManager().undo();
+    for (const GraphicPtr &g : {a, b, line})
+        EXPECT_EQ(g->_strokeColor, before);
+}
+
+TEST_F(ShapeLinePanels, NothingIsWrittenWhileControlsAreLoading)
+{
+    const GraphicPtr shape = make(3);
+    load(shapes, shape);
+    const int paints = canvas(0)->paintCount();
+    {
+        BulkLoadGuard loading;
+        shapes->shapeTab().Shape_border_chk->click();
+        shapes->Update_Line_Graphics();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(shape->_isDrawingStroke);
+    EXPECT_EQ(canvas(0)->paintCount(), paints);
+}
+
+TEST_F(ShapeLinePanels, LoadingAShapeShowsTruncatedWidthsPercentAndTheFillCodesControls)
+{
+    const GraphicPtr shape = make(3);
+    shape->_strokeWidth = 2.9;
+    shape->alpha_val = 0.5f;
+    shape->_isDrawingFill = false;
+    shape->_fill_type = QStringLiteral("S");
+    shape->_fill_hatch_type = QString();
+    shape->_stroke_border_type = QStringLiteral("DO");
+    load(shapes, shape);
+    ShapeTab &t = shapes->shapeTab();
+    EXPECT_EQ(t.shape_bor_Stepper->value(), 2);
+    EXPECT_EQ(t.shape_alpha_Stepper->value(), 50);
+    EXPECT_EQ(t.shape_border_style->currentIndex(), 2);
+    EXPECT_EQ(t.shape_hatch_style->currentIndex(), -1);
+    // The box is off, yet solid fill's own well follows the fill code, which comes last.
+    EXPECT_FALSE(t.Shape_solid_fill_rd->isEnabled());
+    EXPECT_TRUE(t.shape_fill_clr->isEnabled());
+    EXPECT_TRUE(t.Shape_solid_fill_rd->isChecked());
+
+    // A new object holds 100: the field keeps what its range allows.
+    const GraphicPtr fresh = make(3);
+    load(shapes, fresh);
+    EXPECT_EQ(t.shape_alpha_Stepper->value(), 100);
+    // An unknown border code leaves the combo as the last object set it.
+    fresh->_stroke_border_type = QStringLiteral("ZZ");
+    load(shapes, fresh);
+    EXPECT_EQ(t.shape_border_style->currentIndex(), 0);
+}
+
+TEST_F(ShapeLinePanels, EachShapeShowsOnlyItsOwnExtraControls)
+{
+    const GraphicPtr shape = make(3);
+    ShapeTab &t = shapes->shapeTab();
+    const auto shown = [&] {
+        return QList<bool>{t.shape_cor_radius_Stepper->isVisibleTo(t.page),
+                           t.double_star_Stepper->isVisibleTo(t.page),
+                           t.polygon_Stepper->isVisibleTo(t.page)};
+    };
+    shape->_shape_type = QStringLiteral("RR");
+    load(shapes, shape);
+    EXPECT_EQ(shown(), (QList<bool>{true, false, false}));
+    EXPECT_EQ(t.Shape_prop_title->text(), QStringLiteral("Rounded Rectangle Properties"));
+    screenshot(InspectorTabs::shape_tab, QStringLiteral("inspector-shape.png"));
+    shape->_shape_type = QStringLiteral("DS");
+    load(shapes, shape);
+    EXPECT_EQ(shown(), (QList<bool>{false, true, false}));
+    shape->_shape_type = QStringLiteral("P");
+    load(shapes, shape);
+    EXPECT_EQ(shown(), (QList<bool>{false, false, true}));
+    shape->ctrl_is_locked = true;
+    load(shapes, shape);
+    EXPECT_EQ(shown(), (QList<bool>{false, false, false}));
+    shape->ctrl_is_locked = false;
+    shape->_shape_type = QStringLiteral("Q");
+    load(shapes, shape);
+    EXPECT_EQ(t.Shape_prop_title->text(), QStringLiteral("Polygon Properties"));
+    EXPECT_EQ(shown(), (QList<bool>{false, false, false}));
+}
+
+TEST_F(ShapeLinePanels, TheLinePanelWritesItsStrokeCapAndOpacity)
+{
+    const GraphicPtr line = make(1);
+    line->_strokeWidth = 3.7;
+    line->alpha_val_stroke = 0.25f;
+    line->_line_cap_style = 2;
+    load(shapes, line);
+    LineTab &t = shapes->lineTab();
+    EXPECT_EQ(t.Line_Wdt_Stepper->value(), 3);
+    EXPECT_EQ(t.Line_alpha_Stepper->value(), 25);
+    EXPECT_EQ(t.Line_cap_style->currentIndex(), 2);
+    screenshot(InspectorTabs::line_tab, QStringLiteral("inspector-line.png"));
+
+    line->_isDrawingStroke = false;
+    t.Line_cap_style->setCurrentIndex(-1);
+    stepTo(t.Line_alpha_Stepper, 50);
+    EXPECT_TRUE(line->_isDrawingStroke);
+    EXPECT_EQ(line->_strokeWidth, 3.0);
+    EXPECT_EQ(line->_line_cap_style, 0);
+    EXPECT_FLOAT_EQ(line->alpha_val_stroke, 0.5f);
+    t.Line_border_style->setCurrentIndex(3);
+    QTest::keyClick(t.Line_border_style, Qt::Key_Down);
+    EXPECT_EQ(line->strokeBorderType(), QStringLiteral("DDD"));
+}

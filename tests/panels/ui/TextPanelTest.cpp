@@ -1,0 +1,154 @@
+// The text panel driven as a user would: typing, the placeholder and the length limit, dates and
+// times, greeting texts through the registry, the font dialog, and edits over several texts.
+#include "PanelsFixture.h"
+
+#include "editor/EditorState.h"
+#include "editor/WindowRegistry.h"
+#include "panels/TextEditingTab.h"
+#include "panels/TextPropertiesTab.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+class TextPanels : public PanelsFixture
+{
+protected:
+    QPlainTextEdit *view() { return texts->editingTab().Text_value_Edit; }
+    QString objectText(const GraphicPtr &g) { return g->textContentsForDrawing().text; }
+    // Types at the end of the text view.
+    void typeAtEnd(const QString &keys)
+    {
+        view()->setFocus();
+        view()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(view(), keys);
+    }
+};
+
+TEST_F(TextPanels, TypingDropsThePlaceholderAndTheCutKeepsSurrogatePairsWhole)
+{
+    const GraphicPtr text = make(2);
+    load(texts, text);
+    ASSERT_EQ(view()->toPlainText(), TextPanel::Placeholder);
+    EXPECT_EQ(view()->textCursor().selectedText(), TextPanel::Placeholder);
+    typeAtEnd(QStringLiteral("Hi Text here you"));
+    EXPECT_EQ(view()->toPlainText(), QStringLiteral("Hi  you"));
+    EXPECT_EQ(objectText(text), QStringLiteral("Hi  you"));
+
+    // A pasted 300 characters keep the first 250.
+    view()->selectAll();
+    view()->insertPlainText(QString(300, QLatin1Char('x')));
+    EXPECT_EQ(view()->toPlainText().size(), 250);
+    EXPECT_EQ(objectText(text), QString(250, QLatin1Char('x')));
+
+    // An emoji across the 250th character is left out whole, never halved.
+    const QString face = QString::fromUtf8("\xF0\x9F\x98\x80");
+    view()->selectAll();
+    view()->insertPlainText(QString(249, QLatin1Char('a')) + face + QStringLiteral("bb"));
+    EXPECT_EQ(objectText(text), QString(249, QLatin1Char('a')));
+    EXPECT_EQ(TextPanel::cutWithoutSplitting(QString(248, QLatin1Char('a')) + face, 250),
+              QString(248, QLatin1Char('a')) + face);
+}
+
+TEST_F(TextPanels, DatesAndTimesGoInWholeAndNeedAFormat)
+{
+    const GraphicPtr text = make(2);
+    load(texts, text);
+    view()->selectAll();
+    view()->insertPlainText(QString(249, QLatin1Char('a')));
+    TextEditingTab &e = texts->editingTab();
+    e.Text_Date_style->setCurrentIndex(0); // M-d-yyyy
+    e.Text_Insert_Date_btn->click();
+    EXPECT_EQ(objectText(text), QString(249, QLatin1Char('a')) + QStringLiteral("3-7-2024"));
+    e.Text_Time_style->setCurrentIndex(3); // HH:mm:ss
+    e.Text_Insert_Time_btn->click();
+    EXPECT_TRUE(objectText(text).endsWith(QStringLiteral("3-7-202414:05:09")));
+
+    const QString before = objectText(text);
+    e.Text_Date_style->setCurrentIndex(-1);
+    e.Text_Insert_Date_btn->click();
+    e.Text_Time_style->setCurrentIndex(-1);
+    e.Text_Insert_Time_btn->click();
+    EXPECT_EQ(shown(), (QStringList{QStringLiteral("Please select Date format."),
+                                    QStringLiteral("Please select Time format.")}));
+    EXPECT_EQ(objectText(text), before);
+}
+
+TEST_F(TextPanels, TheGreetingButtonAsksForTitlesOrMessagesByItsTitle)
+{
+    const GraphicPtr text = make(2);
+    text->control_ID = QStringLiteral("PARTY_TITLE");
+    load(texts, text);
+    QPushButton *button = texts->editingTab().insert_template_btn;
+    EXPECT_TRUE(button->isVisibleTo(texts->editingTab().page));
+    EXPECT_EQ(button->text(), QStringLiteral("Use Template Title"));
+
+    // Until the picker exists the button does nothing.
+    button->click();
+    EXPECT_EQ(objectText(text), TextPanel::Placeholder);
+
+    QStringList modes;
+    window->registry().fill(WindowRegistry::Window::GreetingText, [&](const QString &mode) {
+        modes << mode;
+        EditorState::instance().Template_Msg_Val = QString(300, QLatin1Char('g'));
+        return 1;
+    });
+    button->click();
+    EXPECT_EQ(objectText(text), QString(300, QLatin1Char('g'))); // not cut: it was not typed
+
+    text->control_ID = QStringLiteral("PARTY_MSG");
+    load(texts, text);
+    EXPECT_EQ(button->text(), QStringLiteral("Use Template Message"));
+    button->click();
+    EXPECT_EQ(modes, (QStringList{QStringLiteral("T"), QStringLiteral("M")}));
+    text->control_ID = QStringLiteral("OTHER");
+    load(texts, text);
+    EXPECT_FALSE(button->isVisibleTo(texts->editingTab().page));
+}
+
+TEST_F(TextPanels, SeveralTextsShareEveryPropertyButTheirWords)
+{
+    const GraphicPtr a = make(2);
+    const GraphicPtr b = make(2);
+    a->Text_contents().text = QStringLiteral("first");
+    b->Text_contents().text = QStringLiteral("second");
+    select({0, 1});
+    load(texts, a);
+    TextPropertiesTab &p = texts->propertiesTab();
+
+    // The alignment and case combos list their items in the order of the stored codes.
+    p.Text_align_combo->setFocus();
+    p.Text_align_combo->setCurrentIndex(1);
+    QTest::keyClick(p.Text_align_combo, Qt::Key_Down);
+    EXPECT_EQ(p.Text_align_combo->currentText(), QStringLiteral("Centre"));
+    p.Text_case_combo->setCurrentIndex(2);
+    QTest::keyClick(p.Text_case_combo, Qt::Key_Down);
+    choosers.nextFont = QFont(QStringLiteral("Liberation Sans"), 14);
+    p.Text_Font_btn->click();
+    EXPECT_EQ(p.Text_font_value->text(), QStringLiteral("Liberation Sans ( 14.00 )"));
+    stepTo(p.Text_alpha_Stepper, 40);
+    for (const GraphicPtr &g : {a, b}) {
+        EXPECT_EQ(g->text_alignmnet, 2);
+        EXPECT_EQ(g->text_transfrom_case, 3);
+        EXPECT_EQ(g->text_ctrl_font->postScriptName, QStringLiteral("ArialMT"));
+        EXPECT_EQ(g->text_ctrl_font->size, 14.0);
+        EXPECT_FLOAT_EQ(g->alpha_val, 0.4f);
+    }
+    // With both selected, typing reaches neither.
+    typeAtEnd(QStringLiteral("!"));
+    EXPECT_EQ(objectText(a), QStringLiteral("first"));
+    EXPECT_EQ(objectText(b), QStringLiteral("second"));
+
+    // Fill with the solid radio stores "S" and the colour; the gradient radio stores "G".
+    p.Text_fill_chk->setChecked(false);
+    p.Text_fill_chk->click();
+    p.Text_solid_fill_rd->click();
+    pickColor(p.Text_fill_clr, QColor(1, 2, 3));
+    EXPECT_EQ(a->fill_type(), QStringLiteral("S"));
+    EXPECT_EQ(b->_fillColor, QColor(1, 2, 3));
+    p.Text_gradient_fill_rd->click();
+    EXPECT_EQ(b->fill_type(), QStringLiteral("G"));
+    EXPECT_FALSE(p.Text_fill_clr->isEnabled());
+    screenshot(InspectorTabs::text_prop_tab, QStringLiteral("inspector-text.png"));
+    screenshot(InspectorTabs::text_edtng_tab, QStringLiteral("inspector-text-editing.png"));
+}
