@@ -22,17 +22,34 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextEdit>
 
 ImageSignPanel::ImageSignPanel(SKTWindowController &window)
     : ObjectPanel(window),
       m_image(std::make_unique<ImageTab>(window.inspectorTabs().page(InspectorTabs::image_tab))),
       m_sign(std::make_unique<SignTab>(window.inspectorTabs().page(InspectorTabs::sign_tab)))
 {
+    m_manualRow = new QWidget(m_image->page);
+    auto *row = new QGridLayout(m_manualRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    Manual_image_path = new QLineEdit(m_manualRow);
+    Manual_image_path->setObjectName(QStringLiteral("Manual_image_path"));
+    Manual_image_path->setReadOnly(true);
+    manual_browse_btn = new QPushButton(QStringLiteral("Browse..."), m_manualRow);
+    manual_browse_btn->setObjectName(QStringLiteral("manual_browse_btn"));
+    manual_library_btn = new QPushButton(QStringLiteral("Library..."), m_manualRow);
+    manual_library_btn->setObjectName(QStringLiteral("manual_library_btn"));
+    row->addWidget(Manual_image_path, 0, 0, 1, 2);
+    row->addWidget(manual_browse_btn, 1, 0);
+    row->addWidget(manual_library_btn, 1, 1);
+    // Their place is the data-source page's box; until one exists they sit on the picture page.
+    if (auto *box = window.findChild<QGroupBox *>(QStringLiteral("manual_brws_box")); box && box->layout())
+        attachManualControls(box);
+    else
+        m_image->manualSlot->addWidget(m_manualRow);
     connectControls();
 }
 
@@ -62,6 +79,8 @@ void ImageSignPanel::connectControls()
                                 i.Con_slidr, i.shrp_slidr, i.ev_slidr, i.blr_slidr})
         connect(slider, &FloatSlider::userChanged, this, image);
     connect(i.Image_reset_Button, &QPushButton::clicked, this, &ImageSignPanel::Image_reset_Button);
+    connect(manual_browse_btn, &QPushButton::clicked, this, &ImageSignPanel::Manual_Image_Browse_Btn);
+    connect(manual_library_btn, &QPushButton::clicked, this, &ImageSignPanel::Manual_Library_Browse_Btn);
     connect(s.Sign_border_chk, &QCheckBox::clicked, this, &ImageSignPanel::Sign_Border_ChkBox);
     connect(s.Sign_bordr_clr, &ColorWell::colorPicked, this, sign);
     connect(s.Sign_bor_Stepper, &StepperField::userChanged, this, sign);
@@ -69,35 +88,22 @@ void ImageSignPanel::connectControls()
     connect(s.Sign_Browse_Btn, &QPushButton::clicked, this, &ImageSignPanel::Sign_Browse_Btn);
 }
 
-// --- the picture path view ---
+// --- the picture path controls ---
 
-QWidget *ImageSignPanel::manualPathView() const
+void ImageSignPanel::attachManualControls(QWidget *box)
 {
-    return m_window.findChild<QWidget *>(QStringLiteral("Manual_image_path"));
+    if (box && box->layout())
+        box->layout()->addWidget(m_manualRow);
 }
 
 QString ImageSignPanel::manualImagePath() const
 {
-    QWidget *view = manualPathView();
-    if (auto *line = qobject_cast<QLineEdit *>(view))
-        return line->text();
-    if (auto *plain = qobject_cast<QPlainTextEdit *>(view))
-        return plain->toPlainText();
-    if (auto *rich = qobject_cast<QTextEdit *>(view))
-        return rich->toPlainText();
-    return m_manualPath;
+    return Manual_image_path->text();
 }
 
 void ImageSignPanel::setManualImagePath(const QString &path)
 {
-    m_manualPath = path;
-    QWidget *view = manualPathView();
-    if (auto *line = qobject_cast<QLineEdit *>(view))
-        line->setText(path);
-    else if (auto *plain = qobject_cast<QPlainTextEdit *>(view))
-        plain->setPlainText(path);
-    else if (auto *rich = qobject_cast<QTextEdit *>(view))
-        rich->setPlainText(path);
+    Manual_image_path->setText(path);
 }
 
 // --- picture actions ---

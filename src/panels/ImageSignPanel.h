@@ -8,6 +8,8 @@
 #include <memory>
 
 class ImageTab;
+class QLineEdit;
+class QPushButton;
 class QWidget;
 class SignTab;
 
@@ -39,20 +41,25 @@ public:
     void Sign_Browse_Btn();
     void Sign_Border_ChkBox();
 
-    // The picture path the panel writes: the data-source page's path view when it exists.
+    // The picture path the panel writes, shown in Manual_image_path.
     QString manualImagePath() const;
     void setManualImagePath(const QString &path);
+    // Moves the picture-file controls into the data-source page's box (its layout).
+    void attachManualControls(QWidget *box);
+
+    QLineEdit *Manual_image_path;
+    QPushButton *manual_browse_btn;
+    QPushButton *manual_library_btn;
 
     ImageTab &imageTab() const { return *m_image; }
     SignTab &signTab() const { return *m_sign; }
 
 private:
     void connectControls();
-    QWidget *manualPathView() const;
     // The current object of the live side takes the new picture, when it is a picture.
     void loadIntoCurrentPicture(const QString &path);
 
     std::unique_ptr<ImageTab> m_image;
     std::unique_ptr<SignTab> m_sign;
-    QString m_manualPath; // used while no path view exists
+    QWidget *m_manualRow;
 };

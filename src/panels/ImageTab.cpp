@@ -42,6 +42,8 @@ ImageTab::ImageTab(QWidget *p) : page(p)
     bold.setBold(true);
     title->setFont(bold);
     layout->addWidget(title);
+    manualSlot = new QVBoxLayout;
+    layout->addLayout(manualSlot);
 
     Image_border_chk =
         named(new QCheckBox(QStringLiteral("Border"), content), QStringLiteral("Image_border_chk"));

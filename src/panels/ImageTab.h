@@ -8,6 +8,7 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QPushButton;
+class QVBoxLayout;
 class QWidget;
 class StepperField;
 
@@ -37,4 +38,6 @@ public:
     FloatSlider *ev_slidr;
     FloatSlider *blr_slidr;
     QPushButton *Image_reset_Button;
+    // Holds the picture-file controls while no data-source page offers its box for them.
+    QVBoxLayout *manualSlot;
 };

@@ -98,9 +98,11 @@ void TextPanel::insertAtSelection(const QString &text)
 
 void TextPanel::textDidChange()
 {
-    if (m_settingText || (Not_Draw_Only_Prop_Change & 1))
-        return;
     QPlainTextEdit *view = m_editing->Text_value_Edit;
+    // Only the user's typing and pasting counts; other code that sets the view (a data source's
+    // first value) writes the object itself, unshortened.
+    if (m_settingText || (Not_Draw_Only_Prop_Change & 1) || !view->hasFocus())
+        return;
     const QString typed = view->toPlainText();
     QString text = typed;
     text.remove(Placeholder);

@@ -90,7 +90,7 @@ TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothK
     load(pictures, b);
     const QString blue = writePicture(Qt::blue);
     files.answers.push_back(blue);
-    pictures->Manual_Image_Browse_Btn();
+    pictures->manual_browse_btn->click();
     EXPECT_EQ(files.requests.last().suffixes, ImageSignPanel::pictureSuffixes());
     EXPECT_EQ(pixelOf(b), QColor(Qt::blue));
     EXPECT_EQ(pixelOf(a), QColor(Qt::red));
@@ -99,7 +99,7 @@ TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothK
     EXPECT_EQ(Library_Selected_Image, blue);
 
     // Cancel forgets the chosen file and changes no object.
-    pictures->Manual_Image_Browse_Btn();
+    pictures->manual_browse_btn->click();
     EXPECT_EQ(Library_Selected_Image, QString());
     EXPECT_EQ(a->FilePath(), blue);
 
@@ -111,7 +111,7 @@ TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothK
         EditorState::instance().lib_window_sel_file = yellow;
         return 1;
     });
-    pictures->Manual_Library_Browse_Btn();
+    pictures->manual_library_btn->click();
     EXPECT_EQ(modes, QStringList{QStringLiteral("C")});
     EXPECT_EQ(pixelOf(b), QColor(Qt::yellow));
     EXPECT_EQ(a->FilePath(), yellow);
@@ -121,7 +121,7 @@ TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothK
     select({0, 2});
     canvas(0)->setSelectedGraphic(shape);
     files.answers.push_back(blue);
-    pictures->Manual_Image_Browse_Btn();
+    pictures->manual_browse_btn->click();
     EXPECT_EQ(shape->FilePath(), blue);
     EXPECT_EQ(pixelOf(a), QColor(Qt::red));
 }

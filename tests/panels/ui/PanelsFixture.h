@@ -23,9 +23,16 @@ protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
-        shapes = new ShapeLinePanel(*window);
-        texts = new TextPanel(*window);
-        pictures = new ImageSignPanel(*window);
+        shapes = panel<ShapeLinePanel>();
+        texts = panel<TextPanel>();
+        pictures = panel<ImageSignPanel>();
+    }
+    // The window's own panel when its inspector made one, else a new one on its pages.
+    template <typename Panel> Panel *panel()
+    {
+        if (auto *own = window->findChild<Panel *>())
+            return own;
+        return new Panel(*window);
     }
 
     // Makes an object with a tool on the front side; it lands in front of the others (index 0)

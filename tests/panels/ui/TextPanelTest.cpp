@@ -36,6 +36,7 @@ TEST_F(TextPanels, TypingDropsThePlaceholderAndTheCutKeepsSurrogatePairsWhole)
     EXPECT_EQ(objectText(text), QStringLiteral("Hi  you"));
 
     // A pasted 300 characters keep the first 250.
+    view()->setFocus();
     view()->selectAll();
     view()->insertPlainText(QString(300, QLatin1Char('x')));
     EXPECT_EQ(view()->toPlainText().size(), 250);
@@ -48,12 +49,19 @@ TEST_F(TextPanels, TypingDropsThePlaceholderAndTheCutKeepsSurrogatePairsWhole)
     EXPECT_EQ(objectText(text), QString(249, QLatin1Char('a')));
     EXPECT_EQ(TextPanel::cutWithoutSplitting(QString(248, QLatin1Char('a')) + face, 250),
               QString(248, QLatin1Char('a')) + face);
+
+    // Another part of the program filling the view (a series' first value) is no typing.
+    texts->propertiesTab().Text_Font_btn->setFocus();
+    view()->setPlainText(QString(300, QLatin1Char('s')));
+    EXPECT_EQ(view()->toPlainText().size(), 300);
+    EXPECT_EQ(objectText(text), QString(249, QLatin1Char('a')));
 }
 
 TEST_F(TextPanels, DatesAndTimesGoInWholeAndNeedAFormat)
 {
     const GraphicPtr text = make(2);
     load(texts, text);
+    view()->setFocus();
     view()->selectAll();
     view()->insertPlainText(QString(249, QLatin1Char('a')));
     TextEditingTab &e = texts->editingTab();
