@@ -28,6 +28,7 @@
 #include "foundation/StepperField.h"
 #include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
+#include "panels/ImageSignPanel.h"
 #include "platform/FontResolver.h"
 #include "platform/UndoManager.h"
 
@@ -362,6 +363,12 @@ void SKTWindowController::Open_Barcode_Window(const GraphicPtr &)
 void SKTWindowController::selectArrowTool()
 {
     m_tools->selectArrowTool();
+}
+
+void SKTWindowController::Reset_Image_Editing_Controls()
+{
+    if (auto *panel = findChild<ImageSignPanel *>())
+        panel->Reset_Image_Editing_Controls();
 }
 
 // --- design file ---

@@ -95,6 +95,8 @@ public:
     void setSameSizeButtonsEnabled(bool enabled) override;
     const Card_Property *liveCardProperty() const override;
     void Open_Barcode_Window(const GraphicPtr &graphic) override;
+    // A new picture or signature starts from neutral picture controls.
+    void Reset_Image_Editing_Controls() override;
 
     // --- the design file's questions ---
     std::optional<QString> chooseSavePath() override;

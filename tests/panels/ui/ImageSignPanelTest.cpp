@@ -80,6 +80,13 @@ TEST_F(ImageSignPanels, ResetAsksFirstThenGivesEverySelectedPictureNeutralValues
                      g->_isFlippedVertically);
     }
     screenshot(InspectorTabs::image_tab, QStringLiteral("inspector-image.png"));
+
+    // A new picture starts from neutral controls, whatever the last one showed.
+    nudge(t.Sat_slidr);
+    t.Image_Gray_Scale_chk->setChecked(true);
+    makePicture(Qt::blue);
+    EXPECT_EQ(t.Sat_slidr->value(), 1.0);
+    EXPECT_FALSE(t.Image_Gray_Scale_chk->isChecked());
 }
 
 TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothKeepThePath)
