@@ -14,6 +14,8 @@ import os
 import smtplib
 import ssl
 import sys
+import threading
+import time
 
 TIMEOUT = 60  # seconds for every network step
 
@@ -114,7 +116,22 @@ def send(argv, password):
             raise Refused("the server refused %s" % ", ".join(refused))
 
 
+def watch_parent():
+    """Ends the script as soon as the program that started it is gone (quit, killed or crashed):
+    a message nobody waits for any more must not go out later."""
+    parent = os.getppid()
+
+    def watch():
+        while True:
+            time.sleep(0.5)
+            if os.getppid() != parent:
+                os._exit(3)
+
+    threading.Thread(target=watch, daemon=True).start()
+
+
 def main():
+    watch_parent()
     lines = sys.stdin.buffer.read().decode("utf-8", "replace").split("\n")
     password = lines[0] if lines else ""
     try:

@@ -15,7 +15,7 @@
 #include <QTimer>
 
 void BatchRun::exec(QWidget *owner, ExportProgress &progress, int itemCount, Kind kind,
-                    const std::function<void()> &work)
+                    const std::function<void()> &work, const std::function<void()> &onQuit)
 {
     OutputState::instance().Card_Value_In_Process = true;
     Send_Modeless sheet(owner);
@@ -28,18 +28,32 @@ void BatchRun::exec(QWidget *owner, ExportProgress &progress, int itemCount, Kin
     refresh.setInterval(RefreshMs);
     QObject::connect(&refresh, &QTimer::timeout, &sheet, &Send_Modeless::update_sending_progress_bar);
 
-    // Quitting while a run goes on stops it after the item in progress.
+    // Quitting while a run goes on sets the stop flag, and the caller cuts short the item in progress.
+    const auto quit = [&progress, &onQuit] {
+        progress.requestStop();
+        if (onQuit)
+            onQuit();
+    };
     const QMetaObject::Connection quitting =
-        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
-                         [&progress] { progress.requestStop(); });
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, quit);
 
     QEventLoop loop;
     QThread *thread = QThread::create(work);
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    bool finished = false;
+    QObject::connect(
+        thread, &QThread::finished, &loop,
+        [&] {
+            finished = true;
+            loop.quit();
+        },
+        Qt::QueuedConnection);
     refresh.start();
     thread->start();
     if (!thread->isFinished())
         loop.exec();
+    // The loop also ends when the application is told to exit: the run must not outlive it.
+    if (!finished && !thread->isFinished())
+        quit();
     thread->wait();
     delete thread;
     refresh.stop();

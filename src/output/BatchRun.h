@@ -20,8 +20,10 @@ public:
     // Shows the sheet on owner prepared for itemCount items, runs work on a new thread and
     // returns when it has finished, with the sheet closed. Card_Value_In_Process is set meanwhile
     // so the live canvas is not redrawn. The caller has started the counters (progress.start).
+    // When the program quits meanwhile, the stop flag is set and onQuit called (from the GUI
+    // thread) to cut short what the item in progress waits for; then the work is waited for.
     static void exec(QWidget *owner, ExportProgress &progress, int itemCount, Kind kind,
-                     const std::function<void()> &work);
+                     const std::function<void()> &work, const std::function<void()> &onQuit = {});
 
     // After a run: data row 0 of the snapshot goes into the live front (and the back when the run
     // drew it) on the GUI thread, then the canvas is redrawn. Problems are only logged: the run's

@@ -26,4 +26,7 @@ public:
     virtual ~MailTransport() = default;
     // True only when the server accepted the message; otherwise *error says why.
     virtual bool send(const Message &message, const Account &account, QString *error) = 0;
+    // The program is quitting: a message in progress is given up at once and no other is sent.
+    // Any thread may call it.
+    virtual void abort() {}
 };

@@ -8,6 +8,10 @@
 ScriptMailTransport::ScriptMailTransport()
     : ScriptMailTransport(QStringLiteral("/usr/bin/python3"), defaultScript())
 {
+    // A certificate bundle the user chose for TLS is honoured; nothing else is passed on.
+    const QByteArray bundle = qgetenv("SSL_CERT_FILE");
+    if (!bundle.isEmpty())
+        addEnvironment(QStringLiteral("SSL_CERT_FILE"), QString::fromLocal8Bit(bundle));
 }
 
 ScriptMailTransport::ScriptMailTransport(const QString &interpreter, const QString &script)
@@ -51,7 +55,13 @@ bool ScriptMailTransport::send(const Message &message, const Account &account, Q
             *error = QStringLiteral("The message text is longer than 100 KiB.");
         return false;
     }
+    if (m_abort) {
+        if (error)
+            *error = QStringLiteral("The program is quitting.");
+        return false;
+    }
     ProcessRunner::Request request;
+    request.abort = &m_abort;
     request.program = m_interpreter;
     request.arguments = arguments(message, account);
     request.environment = environment();

@@ -6,6 +6,8 @@
 
 #include <QProcessEnvironment>
 
+#include <atomic>
+
 class ScriptMailTransport : public MailTransport
 {
 public:
@@ -20,6 +22,8 @@ public:
     void setTimeoutMs(int ms) { m_timeoutMs = ms; }
 
     bool send(const Message &message, const Account &account, QString *error) override;
+    // Kills the script of a message in progress; later messages are not started.
+    void abort() override { m_abort = true; }
 
     // The shipped script's path.
     static QString defaultScript();
@@ -36,4 +40,5 @@ private:
     QString m_script;
     QProcessEnvironment m_extra;
     int m_timeoutMs = 180000;
+    std::atomic<bool> m_abort{false};
 };

@@ -179,6 +179,10 @@ ProcessRunner::Result ProcessRunner::run(const Request &request)
             r.timedOut = true;
             break;
         }
+        if (request.abort && request.abort->load()) {
+            r.aborted = true;
+            break;
+        }
         pollfd fds[3];
         int *owners[3];
         int count = 0;
@@ -217,8 +221,11 @@ ProcessRunner::Result ProcessRunner::run(const Request &request)
         drain(out.read, r.standardOutput);
         drain(err.read, r.standardError);
     }
-    if (r.timedOut) {
-        r.error = QStringLiteral("%1 did not finish in time and was stopped.").arg(request.program);
+    if (r.timedOut || r.aborted) {
+        r.error =
+            r.timedOut
+                ? QStringLiteral("%1 did not finish in time and was stopped.").arg(request.program)
+                : QStringLiteral("%1 was stopped because the program is quitting.").arg(request.program);
         if (!reaped)
             ::kill(pid, SIGKILL);
     }
@@ -228,7 +235,7 @@ ProcessRunner::Result ProcessRunner::run(const Request &request)
         else if (errno != EINTR)
             break;
     }
-    if (!r.timedOut) {
+    if (!r.timedOut && !r.aborted) {
         if (reaped && WIFSIGNALED(status)) {
             r.crashed = true;
             r.error = QStringLiteral("%1 ended abnormally.").arg(request.program);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <optional>
 
 class ProcessRunner
@@ -19,18 +20,21 @@ public:
         std::optional<QProcessEnvironment> environment; // none: the program's own environment
         QString workingDirectory;
         int timeoutMs = 60000; // for the whole run; <= 0 waits forever
+        // When it turns true the child is killed (the program is quitting); looked at every 0.1 s.
+        const std::atomic<bool> *abort = nullptr;
     };
 
     struct Result {
         bool started = false;
         bool timedOut = false; // killed when the time limit passed
+        bool aborted = false;  // killed because abort turned true
         bool crashed = false;  // ended by a signal
         int exitCode = -1;
         QByteArray standardOutput;
         QByteArray standardError;
         QString error; // why it failed to start, timed out or crashed
 
-        bool succeeded() const { return started && !timedOut && !crashed && exitCode == 0; }
+        bool succeeded() const { return started && !timedOut && !aborted && !crashed && exitCode == 0; }
     };
 
     static Result run(const Request &request);

@@ -99,6 +99,54 @@ def decode(path):
     return found
 
 
+# Starts the mail script as the program would, prints its process id, then waits for it.
+PARENT = """
+import subprocess, sys
+child = subprocess.Popen(["/usr/bin/python3", "-I", sys.argv[1], "a@example.com", "127.0.0.1", sys.argv[2],
+                          "a@example.com", "b@example.org", "Subject", "Body", "N"],
+                         stdin=subprocess.PIPE, env={"PATH": "/bin:/usr/bin", "PYTHONPATH": ""})
+child.stdin.write(b"secret\\nDescription")
+child.stdin.close()
+print(child.pid, flush=True)
+child.wait()
+"""
+
+
+def gone(pid):
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            return f.read().rsplit(")", 1)[1].split()[0] in ("Z", "X")  # ended, not yet reaped
+    except FileNotFoundError:
+        return True
+
+
+def check_script_ends_with_its_parent():
+    """A program killed while its script waits for a silent server leaves no script behind."""
+    script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../resources/shipped/pyth_mail.py")
+    with socket.socket() as silent:
+        silent.bind(("127.0.0.1", 0))
+        silent.listen(1)
+        silent.settimeout(20)
+        parent = subprocess.Popen(["/usr/bin/python3", "-c", PARENT, script, str(silent.getsockname()[1])],
+                                  stdout=subprocess.PIPE, text=True)
+        pid = int(parent.stdout.readline())
+        try:
+            connection, _ = silent.accept()  # the script waits for a greeting that never comes
+        except socket.timeout:
+            check(False, "the mail script never connected")
+            parent.kill()
+            return
+        with connection:
+            parent.kill()
+            parent.wait()
+            deadline = time.monotonic() + 10
+            while not gone(pid) and time.monotonic() < deadline:
+                time.sleep(0.1)
+            check(gone(pid), "the mail script outlived the program that started it")
+            if not gone(pid):
+                os.kill(pid, 9)
+
+
 def main():
     cardtool, design, data_dir, expect_path = sys.argv[1:5]
     with open(expect_path) as f:
@@ -206,6 +254,7 @@ def main():
     finally:
         for s in servers:
             s.stop()
+    check_script_ends_with_its_parent()
     print("%d checks failed" % len(failures))
     return 1 if failures else 0
 
