@@ -192,21 +192,20 @@ void MailRun::pause()
         m_hooks.pauseLine(QString());
 }
 
-MailRun::Result MailRun::run()
+MailRun::Outline MailRun::outline()
 {
-    Result result;
-    m_progress.Stop_SMS_Sending_Now = false;
     QStringList recipients;
     QString fileName;
-    const QString refusal = validate(&recipients, &fileName);
-    if (!refusal.isEmpty()) {
-        result.refused = true;
-        result.message = refusal;
-        return result;
-    }
+    return plan(&recipients, &fileName);
+}
 
-    const int r = int(recipients.size());
-    bool batch = false;
+MailRun::Outline MailRun::plan(QStringList *recipients, QString *fileName)
+{
+    Outline o;
+    o.refusal = validate(recipients, fileName);
+    if (!o.refusal.isEmpty())
+        return o;
+    const int r = int(recipients->size());
     int rows = 0;
     if (m_request.mode == Mode::Card) {
         BatchFillSnapshot &s = *m_request.snapshot;
@@ -216,12 +215,32 @@ MailRun::Result MailRun::run()
         if (!m_request.useExcel)
             s.Use_Excel_Binding_Values = false;
         s.Get_total_Card_count();
-        batch = m_request.useSeries || m_request.useExcel;
+        o.batch = m_request.useSeries || m_request.useExcel;
         rows = s.Total_Batch_Excel_Card;
     }
+    const bool allToEvery = o.batch && m_request.spread == Spread::AllToEvery;
+    o.items = allToEvery ? rows : r;
+    o.planned = !o.batch ? r : allToEvery ? rows * r : qMin(rows, r);
+    return o;
+}
+
+MailRun::Result MailRun::run()
+{
+    Result result;
+    m_progress.Stop_SMS_Sending_Now = false;
+    QStringList recipients;
+    QString fileName;
+    const Outline o = plan(&recipients, &fileName);
+    if (!o.refusal.isEmpty()) {
+        result.refused = true;
+        result.message = o.refusal;
+        return result;
+    }
+    const bool batch = o.batch;
+    const int rows = batch ? m_request.snapshot->Total_Batch_Excel_Card : 0;
     const bool allToEvery = batch && m_request.spread == Spread::AllToEvery;
-    const int items = allToEvery ? rows : r;
-    result.planned = !batch ? r : allToEvery ? rows * r : qMin(rows, r);
+    const int items = o.items;
+    result.planned = o.planned;
 
     QTemporaryDir folder; // the attachments of this run, removed with it
     const QString noFolder =

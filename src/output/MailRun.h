@@ -61,6 +61,16 @@ public:
 
     MailRun(Request request, MailTransport &transport, ExportProgress &progress, Hooks hooks = {});
 
+    // What a run would do, worked out before any sheet opens: a refusal (what to correct), or
+    // the items the progress counts and the messages meant to go out.
+    struct Outline {
+        QString refusal;
+        int items = 0;
+        int planned = 0;
+        bool batch = false; // card mode filled from data rows
+    };
+    Outline outline();
+
     // Checks the entries; on a refusal nothing is sent and the result says why. Then sends.
     Result run();
 
@@ -78,12 +88,12 @@ public:
     static QString failedText();
 
 private:
-    struct Plan;
     QString validate(QStringList *recipients, QString *fileName);
     bool renderCard(int row, const QString &folder, const QString &fileName, QStringList *files,
                     QString *error);
     bool sendOne(const QString &recipient, const QStringList &files, Result &result);
     void pause();
+    Outline plan(QStringList *recipients, QString *fileName);
 
     Request m_request;
     MailTransport &m_transport;

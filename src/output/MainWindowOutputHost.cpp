@@ -1,5 +1,5 @@
 // The main window as the export and print windows see it, and where those windows fill their
-// entries of the window registry (the Export and Print commands).
+// entries of the window registry (the Export, Print, Mail and mail settings commands).
 #include "output/MainWindowOutputHost.h"
 
 #include "data/ExcelBindingTable.h"
@@ -7,8 +7,10 @@
 #include "editor/SKTWindowController.h"
 #include "editor/WindowRegistry.h"
 #include "foundation/FoundationState.h"
+#include "output/Email_Setting.h"
 #include "output/ExportSheet.h"
 #include "output/Print_Wnd.h"
+#include "output/Send_Mail.h"
 
 #include <QFileInfo>
 
@@ -64,5 +66,35 @@ void MainWindowOutputHost::fillRegistry(SKTWindowController &window, WindowRegis
     });
     registry.fill(WindowRegistry::Window::Print, [host, &window, &registry](const QString &) {
         return registry.instance<Print_Wnd>([&] { return new Print_Wnd(*host, &window); })->Open_Print_Wnd();
+    });
+    registry.fill(WindowRegistry::Window::MailSettings, [&window, &registry](const QString &) {
+        return registry
+            .instance<Email_Setting>([&] {
+                auto *settings = new Email_Setting(&window);
+                settings->setSettingsChanged([&window] { window.Get_Email_Details(); });
+                return settings;
+            })
+            ->Open_Wnd();
+    });
+    registry.fill(WindowRegistry::Window::Mail, [host, &window, &registry](const QString &) {
+        return registry
+            .instance<Send_Mail>([&] {
+                auto *mail = new Send_Mail(*host, &window);
+                // The run reads the main window's copies of the settings, taken afresh.
+                mail->setSettingsSource([&window] {
+                    window.Get_Email_Details();
+                    Send_Mail::StoredSettings s;
+                    s.sender = window.sender_email;
+                    s.account.password = window.sender_pwd;
+                    s.account.server = window.sending_server;
+                    s.account.port = window.sending_port;
+                    s.account.ssl = window.send_enable_ssl == QLatin1String("Y") ? QStringLiteral("Y")
+                                                                                 : QStringLiteral("N");
+                    return s;
+                });
+                mail->setSettingsOpener([&registry] { registry.open(WindowRegistry::Window::MailSettings); });
+                return mail;
+            })
+            ->Open_Wnd();
     });
 }

@@ -1,5 +1,5 @@
 // The main window as the export and print windows see it, and where those windows fill their
-// entries of the window registry (the Export and Print commands).
+// entries of the window registry (the Export, Print, Mail and mail settings commands).
 #pragma once
 
 #include "output/OutputHost.h"
@@ -22,7 +22,7 @@ public:
     void Refresh_Canvas() override;
     QString designName() override;
 
-    // Fills the Export and Print entries; their dialogs are made on first use.
+    // Fills the Export, Print, Mail and MailSettings entries; their dialogs are made on first use.
     static void fillRegistry(SKTWindowController &window, WindowRegistry &registry);
 
 private:

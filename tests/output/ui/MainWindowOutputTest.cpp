@@ -1,5 +1,5 @@
-// The main window's Export and Print commands reach their windows through the registry, with the
-// design the window holds.
+// The main window's Export, Print, Mail and mail settings commands reach their windows through the
+// registry, with the design and the mail settings the window holds.
 #include "editor/WindowRegistry.h"
 #include "editor/ui/MainWindowFixture.h"
 #include "output/ExportSheet.h"
@@ -7,6 +7,8 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 class MainWindowOutput : public MainWindowFixture
 {
@@ -34,4 +36,32 @@ TEST_F(MainWindowOutput, ExportAndPrintOpenTheirWindowsOnTheCurrentDesign)
     EXPECT_EQ(modalTitles, (QStringList{"Export", "Print"}));
     EXPECT_FALSE(combinedOffered); // the sheet opens on the front side
     EXPECT_FALSE(paper.isEmpty());
+}
+
+TEST_F(MainWindowOutput, MailAndItsSettingsOpenFromTheMainWindowAndShareTheStoredSender)
+{
+    WindowRegistry &registry = window->registry();
+    ASSERT_TRUE(registry.isFilled(WindowRegistry::Window::Mail));
+    ASSERT_TRUE(registry.isFilled(WindowRegistry::Window::MailSettings));
+    modalScripts.push_back([](QDialog &dialog) {
+        const QStringList entries{"Cards@Example.com", "secret", "smtp.example.com", "587"};
+        const QStringList names{"_send_mail_sender_mail", "_send_mail_password", "_send_mail_smtp",
+                                "_send_mail_port"};
+        for (int i = 0; i < names.size(); ++i)
+            dialog.findChild<QLineEdit *>(names[i])->setText(entries[i]);
+        dialog.findChild<QPushButton *>("save_button")->click();
+        return dialog.result();
+    });
+    EXPECT_EQ(registry.open(WindowRegistry::Window::MailSettings), 1);
+    EXPECT_EQ(window->sender_email, "Cards@Example.com"); // the main window's copy follows at once
+    EXPECT_EQ(window->sending_port, "587");
+
+    QString from;
+    modalScripts.push_back([&](QDialog &dialog) {
+        from = dialog.findChild<QLineEdit *>("from_txt")->text();
+        return 0;
+    });
+    registry.open(WindowRegistry::Window::Mail);
+    EXPECT_EQ(modalTitles, (QStringList{"E-mail Settings", "Send Mail"}));
+    EXPECT_EQ(from, "Cards@Example.com");
 }

@@ -1,0 +1,73 @@
+// The mail settings window: sender, password, server, port, SSL or TLS and a test recipient,
+// checked, saved into the preferences store, tried with a test message, or reset.
+#pragma once
+
+#include "output/MailTransport.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class Email_Setting : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Email_Setting(QWidget *parent = nullptr);
+    ~Email_Setting() override;
+
+    static inline const QString TestSubjectSuffix = QStringLiteral(" Test Mail");
+    static inline const QString WaitText = QStringLiteral("It may take a while, Please wait...");
+    static inline const QString ResetQuestion =
+        QStringLiteral("Are you sure you want to reset current email settings?");
+    static QString failureText(); // the settings hint and "\n\nCould not send email."
+
+    // Loads the stored settings and runs the window; 1 when saved, 0 when closed.
+    int Open_Wnd();
+
+    void Save_Button();
+    void Close_Button();
+    void Send_Test_Email();
+    void Reset_Button();
+    void SSL_Selected();
+    void TLS_Selected();
+
+    void loadPreferences();
+    // Writes the six settings and the file; false (after saying why) when the file was not written.
+    bool flushPreferences();
+    // The first failing entry is named in a message box and gets the focus.
+    bool Check_Validation(bool withRecipient);
+    // "Y" when SSL is chosen, else "N".
+    QString sslFlag() const;
+
+    // Where test messages go; the program's mail script unless a test puts a fake here.
+    void setTransport(std::shared_ptr<MailTransport> transport) { m_transport = std::move(transport); }
+    // Called after the stored settings changed (saved or reset), so the main window reads them again.
+    void setSettingsChanged(std::function<void()> changed) { m_settingsChanged = std::move(changed); }
+
+    QLineEdit *_send_mail_to = nullptr;
+    QLineEdit *_send_mail_sender_mail = nullptr;
+    QLineEdit *_send_mail_smtp = nullptr;
+    QLineEdit *_send_mail_port = nullptr;
+    QLineEdit *_send_mail_password = nullptr;
+    QLabel *_send_mail_result_status = nullptr;
+    QRadioButton *_send_mail_ssl = nullptr;
+    QRadioButton *_send_mail_tls = nullptr;
+    QPushButton *save_button = nullptr;
+    QPushButton *close_button = nullptr;
+    QPushButton *test_button = nullptr;
+    QPushButton *reset_button = nullptr;
+
+private:
+    bool refuse(const QString &text, QLineEdit *field);
+    bool sendOffTheGuiThread(const MailTransport::Message &message, const MailTransport::Account &account,
+                             QString *error);
+
+    std::shared_ptr<MailTransport> m_transport;
+    std::function<void()> m_settingsChanged;
+};

@@ -1,0 +1,393 @@
+// The mail window: recipients, subject and text, the card (one side, the other or both, filled
+// per data row when asked) or any one file, and pauses; Send runs the mail under the progress sheet.
+#include "output/Send_Mail.h"
+
+#include "foundation/ControlUtils.h"
+#include "foundation/FilePanels.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/ModalRunner.h"
+#include "foundation/Preferences.h"
+#include "foundation/StepperField.h"
+#include "foundation/WindowLook.h"
+#include "output/BatchRun.h"
+#include "output/Email_Setting.h"
+#include "output/OutputHost.h"
+#include "output/OutputState.h"
+#include "output/ScriptMailTransport.h"
+#include "output/Send_Modeless.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace
+{
+template <typename T> T *named(T *widget, const char *name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+} // namespace
+
+Send_Mail::Send_Mail(OutputHost &host, QWidget *parent)
+    : QDialog(parent), m_host(host), m_transport(std::make_shared<ScriptMailTransport>())
+{
+    setObjectName(QStringLiteral("Send_Mail"));
+    setWindowTitle(QStringLiteral("Send Mail"));
+    WindowLook::applyBackground(this);
+    buildWindow();
+    SetObjEnabled(delayed_box, false);
+}
+
+Send_Mail::~Send_Mail() = default;
+
+void Send_Mail::buildWindow()
+{
+    from_txt = named(new QLineEdit(this), "from_txt");
+    to_txt = named(new QLineEdit(this), "to_txt");
+    to_txt->setPlaceholderText(QStringLiteral("Addresses separated by \",\""));
+    setting_button = named(new QPushButton(QStringLiteral("Setti&ngs..."), this), "setting_button");
+    setting_button->setAutoDefault(false);
+    subject_txt = named(new QLineEdit(this), "subject_txt");
+    message_txt = named(new QPlainTextEdit(this), "message_txt");
+    message_txt->setTabChangesFocus(true);
+    message_txt->setMinimumHeight(90);
+
+    auto *head = new QGridLayout;
+    auto label = [this](const QString &text, QWidget *buddy) {
+        auto *l = new QLabel(text, this);
+        l->setBuddy(buddy);
+        return l;
+    };
+    head->addWidget(label(QStringLiteral("&From:"), from_txt), 0, 0);
+    head->addWidget(from_txt, 0, 1);
+    head->addWidget(setting_button, 0, 2);
+    head->addWidget(label(QStringLiteral("&To:"), to_txt), 1, 0);
+    head->addWidget(to_txt, 1, 1, 1, 2);
+    head->addWidget(label(QStringLiteral("S&ubject:"), subject_txt), 2, 0);
+    head->addWidget(subject_txt, 2, 1, 1, 2);
+    head->addWidget(label(QStringLiteral("M&essage:"), message_txt), 3, 0, Qt::AlignTop);
+    head->addWidget(message_txt, 3, 1, 1, 2);
+
+    rd_mail_curr_barcode =
+        named(new QRadioButton(QStringLiteral("Send the card"), this), "rd_mail_curr_barcode");
+    rd_without_barcode = named(new QRadioButton(QStringLiteral("Send a file instead of the card"), this),
+                               "rd_without_barcode");
+    auto *modes = new QButtonGroup(this);
+    modes->addButton(rd_mail_curr_barcode);
+    modes->addButton(rd_without_barcode);
+
+    // The card's settings.
+    send_sett_box = named(new QGroupBox(QStringLiteral("Card"), this), "send_sett_box");
+    file_name_txt = named(new QLineEdit(send_sett_box), "file_name_txt");
+    matrix_card_side = new QButtonGroup(this);
+    matrix_card_side->setObjectName(QStringLiteral("matrix_card_side"));
+    auto *sides = new QHBoxLayout;
+    const QStringList sideTitles{QStringLiteral("Both sides"), QStringLiteral("Front side"),
+                                 QStringLiteral("Back side")};
+    for (int i = 0; i < sideTitles.size(); ++i) {
+        auto *radio = new QRadioButton(sideTitles[i], send_sett_box);
+        matrix_card_side->addButton(radio, i);
+        sides->addWidget(radio);
+    }
+    sides->addStretch();
+    send_with_batch_chk =
+        named(new QCheckBox(QStringLiteral("Use series data"), send_sett_box), "send_with_batch_chk");
+    send_with_excel_chk =
+        named(new QCheckBox(QStringLiteral("Use Excel data"), send_sett_box), "send_with_excel_chk");
+    rd_all_to_every = named(new QRadioButton(QStringLiteral("Every card to every recipient"), send_sett_box),
+                            "rd_all_to_every");
+    rd_one_per_recp =
+        named(new QRadioButton(QStringLiteral("One card per recipient, in order"), send_sett_box),
+              "rd_one_per_recp");
+    auto *spread = new QButtonGroup(this);
+    spread->addButton(rd_all_to_every);
+    spread->addButton(rd_one_per_recp);
+    auto *cardForm = new QFormLayout(send_sett_box);
+    cardForm->addRow(new QLabel(QStringLiteral("File name:"), send_sett_box), file_name_txt);
+    cardForm->addRow(new QLabel(QStringLiteral("Side:"), send_sett_box), sides);
+    auto *data = new QHBoxLayout;
+    data->addWidget(send_with_batch_chk);
+    data->addWidget(send_with_excel_chk);
+    data->addStretch();
+    cardForm->addRow(new QLabel(QStringLiteral("Data:"), send_sett_box), data);
+    auto *spreadColumn = new QVBoxLayout;
+    spreadColumn->addWidget(rd_all_to_every);
+    spreadColumn->addWidget(rd_one_per_recp);
+    cardForm->addRow(new QLabel(QStringLiteral("Cards:"), send_sett_box), spreadColumn);
+
+    // The file sent without the card.
+    attachment = named(new QLineEdit(this), "attachment");
+    browse_att = named(new QPushButton(QStringLiteral("Browse..."), this), "browse_att");
+    clear_att = named(new QPushButton(QStringLiteral("Clear"), this), "clear_att");
+    browse_att->setAutoDefault(false);
+    clear_att->setAutoDefault(false);
+    auto *fileRow = new QHBoxLayout;
+    fileRow->addSpacing(24);
+    fileRow->addWidget(attachment, 1);
+    fileRow->addWidget(browse_att);
+    fileRow->addWidget(clear_att);
+
+    // Pauses between messages.
+    delayed_delv_chk = named(new QCheckBox(QStringLiteral("Delayed delivery"), this), "delayed_delv_chk");
+    delayed_box = named(new QGroupBox(QStringLiteral("Pause"), this), "delayed_box");
+    mail_count_stepper = named(new StepperField(1, 100000, 1, 0, delayed_box), "mail_count_stepper");
+    hour_stepper = named(new StepperField(0, 99, 1, 0, delayed_box), "hour_stepper");
+    min_stepper = named(new StepperField(0, 59, 1, 0, delayed_box), "min_stepper");
+    sec_stepper = named(new StepperField(0, 59, 1, 0, delayed_box), "sec_stepper");
+    auto *pauseRow = new QHBoxLayout(delayed_box);
+    pauseRow->addWidget(new QLabel(QStringLiteral("After every"), delayed_box));
+    pauseRow->addWidget(mail_count_stepper);
+    pauseRow->addWidget(new QLabel(QStringLiteral("messages, wait"), delayed_box));
+    pauseRow->addWidget(hour_stepper);
+    pauseRow->addWidget(new QLabel(QStringLiteral("h"), delayed_box));
+    pauseRow->addWidget(min_stepper);
+    pauseRow->addWidget(new QLabel(QStringLiteral("min"), delayed_box));
+    pauseRow->addWidget(sec_stepper);
+    pauseRow->addWidget(new QLabel(QStringLiteral("s"), delayed_box));
+    pauseRow->addStretch();
+
+    QHBoxLayout *buttons = WindowLook::okCancelRow(this, send_button, close_button);
+    send_button->setText(QStringLiteral("&Send"));
+    send_button->setObjectName(QStringLiteral("send_button"));
+    close_button->setText(QStringLiteral("&Close"));
+    close_button->setObjectName(QStringLiteral("close_button"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(head);
+    layout->addWidget(rd_mail_curr_barcode);
+    layout->addWidget(send_sett_box);
+    layout->addWidget(rd_without_barcode);
+    layout->addLayout(fileRow);
+    layout->addWidget(delayed_delv_chk);
+    layout->addWidget(delayed_box);
+    layout->addLayout(buttons);
+    resize(560, 600);
+
+    connect(send_button, &QPushButton::clicked, this, &Send_Mail::Send_Button);
+    connect(close_button, &QPushButton::clicked, this, &Send_Mail::Close_Button);
+    connect(setting_button, &QPushButton::clicked, this, &Send_Mail::Setting_Button);
+    connect(browse_att, &QPushButton::clicked, this, &Send_Mail::browse_att_Button);
+    connect(clear_att, &QPushButton::clicked, this, &Send_Mail::clear_att_Button);
+    connect(matrix_card_side, &QButtonGroup::idClicked, this, &Send_Mail::mail_card_side_CellClick);
+    connect(rd_without_barcode, &QRadioButton::clicked, this, &Send_Mail::Without_barcode_rd_select);
+    connect(rd_mail_curr_barcode, &QRadioButton::clicked, this, &Send_Mail::send_barcode_rd_select);
+    connect(send_with_batch_chk, &QCheckBox::clicked, this, &Send_Mail::send_with_batch_chk_select);
+    connect(send_with_excel_chk, &QCheckBox::clicked, this, &Send_Mail::send_with_excel_chk_select);
+    connect(delayed_delv_chk, &QCheckBox::clicked, this, &Send_Mail::delayed_delv_chk_select);
+}
+
+void Send_Mail::setTransport(std::shared_ptr<MailTransport> transport)
+{
+    m_transport = std::move(transport);
+    if (m_settingsWindow)
+        m_settingsWindow->setTransport(m_transport);
+}
+
+Send_Mail::StoredSettings Send_Mail::readStoredSettings()
+{
+    const Preferences &p = Preferences::sharedInstance();
+    StoredSettings s;
+    s.sender = p.send_email_SenderEmail();
+    s.account.password = p.send_email_Password();
+    s.account.server = p.send_email_SMTP_server();
+    s.account.port = p.send_email_PORT_num();
+    s.account.ssl =
+        p.send_email_enable_ssl() == QLatin1String("Y") ? QStringLiteral("Y") : QStringLiteral("N");
+    return s;
+}
+
+Send_Mail::StoredSettings Send_Mail::storedSettings()
+{
+    return m_settingsSource ? m_settingsSource() : readStoredSettings();
+}
+
+int Send_Mail::Open_Wnd()
+{
+    resetWindow();
+    return ModalRunner::exec(*this);
+}
+
+void Send_Mail::resetWindow()
+{
+    mail_card_side_CellClick(1);
+    from_txt->setText(storedSettings().sender);
+    to_txt->clear();
+    file_name_txt->setText(QStringLiteral("ZOLVCard"));
+    send_with_batch_chk->setChecked(false);
+    send_with_excel_chk->setChecked(false);
+    rd_all_to_every->setChecked(true);
+    send_barcode_rd_select();
+    subject_txt->clear();
+    message_txt->clear();
+    attachment->clear();
+    delayed_delv_chk->setChecked(false);
+    delayed_delv_chk_select();
+    mail_count_stepper->setValue(1);
+    hour_stepper->setValue(0);
+    min_stepper->setValue(0);
+    sec_stepper->setValue(0);
+    to_txt->setFocus(Qt::OtherFocusReason);
+}
+
+void Send_Mail::Close_Button()
+{
+    done(0);
+}
+
+void Send_Mail::Setting_Button()
+{
+    if (m_settingsOpener) {
+        m_settingsOpener();
+    } else {
+        if (!m_settingsWindow) {
+            m_settingsWindow = new Email_Setting(this);
+            m_settingsWindow->setTransport(m_transport);
+        }
+        m_settingsWindow->Open_Wnd();
+    }
+    from_txt->setText(storedSettings().sender);
+}
+
+void Send_Mail::browse_att_Button()
+{
+    const std::optional<QString> path =
+        FilePanels::instance().openFile(this, QStringLiteral("Choose the file to send"), {});
+    if (path)
+        attachment->setText(*path);
+}
+
+void Send_Mail::clear_att_Button()
+{
+    attachment->clear();
+}
+
+void Send_Mail::mail_card_side_CellClick(int row)
+{
+    card_side_str = row == 0 ? QStringLiteral("BOTH") : row == 1 ? QStringLiteral("F") : QStringLiteral("B");
+    if (QAbstractButton *radio = matrix_card_side->button(std::clamp(row, 0, 2)))
+        radio->setChecked(true);
+    Show_NSLog_Message(QStringLiteral("Mail side: ") + card_side_str);
+}
+
+void Send_Mail::Without_barcode_rd_select()
+{
+    rd_without_barcode->setChecked(true);
+    SetObjEnabled(send_sett_box, false);
+    for (QWidget *w : std::initializer_list<QWidget *>{attachment, browse_att, clear_att})
+        w->setEnabled(true);
+}
+
+void Send_Mail::send_barcode_rd_select()
+{
+    const BatchFillSnapshot taken = BatchFillSnapshot::take(m_host.batchDesign());
+    rd_mail_curr_barcode->setChecked(true);
+    SetObjEnabled(send_sett_box, true);
+    // A box is offered only for a source the design uses.
+    send_with_batch_chk->setEnabled(taken.Use_Data_Sheet_Values);
+    if (!taken.Use_Data_Sheet_Values)
+        send_with_batch_chk->setChecked(false);
+    send_with_excel_chk->setEnabled(taken.Use_Excel_Binding_Values);
+    if (!taken.Use_Excel_Binding_Values)
+        send_with_excel_chk->setChecked(false);
+    followSpreadChoice();
+    for (QWidget *w : std::initializer_list<QWidget *>{attachment, browse_att, clear_att})
+        w->setEnabled(false);
+}
+
+// Who gets which card matters only when the card is filled from data rows.
+void Send_Mail::followSpreadChoice()
+{
+    const bool batch = send_with_batch_chk->isChecked() || send_with_excel_chk->isChecked();
+    rd_all_to_every->setEnabled(batch);
+    rd_one_per_recp->setEnabled(batch);
+}
+
+void Send_Mail::send_with_batch_chk_select()
+{
+    followSpreadChoice();
+}
+
+void Send_Mail::send_with_excel_chk_select()
+{
+    followSpreadChoice();
+}
+
+void Send_Mail::delayed_delv_chk_select()
+{
+    SetObjEnabled(delayed_box, delayed_delv_chk->isChecked());
+}
+
+MailRun::Request Send_Mail::request(const StoredSettings &settings)
+{
+    MailRun::Request r;
+    r.sender = from_txt->text();
+    r.recipients = to_txt->text();
+    r.subject = subject_txt->text();
+    r.body = message_txt->toPlainText();
+    r.account = settings.account;
+    r.mode = rd_without_barcode->isChecked() ? MailRun::Mode::WithoutCard : MailRun::Mode::Card;
+    r.attachment = attachment->text();
+    r.fileName = file_name_txt->text();
+    r.side = card_side_str;
+    r.useSeries = send_with_batch_chk->isEnabled() && send_with_batch_chk->isChecked();
+    r.useExcel = send_with_excel_chk->isEnabled() && send_with_excel_chk->isChecked();
+    r.spread = rd_one_per_recp->isChecked() ? MailRun::Spread::OnePerRecipient : MailRun::Spread::AllToEvery;
+    r.delayed = delayed_delv_chk->isChecked();
+    r.pauseEvery = int(mail_count_stepper->value());
+    r.pauseMs = qint64(hour_stepper->value()) * 3600000 + qint64(min_stepper->value()) * 60000 +
+                qint64(sec_stepper->value()) * 1000;
+    if (r.mode == MailRun::Mode::Card)
+        r.snapshot = std::make_shared<BatchFillSnapshot>(BatchFillSnapshot::take(m_host.batchDesign()));
+    return r;
+}
+
+void Send_Mail::Send_Button()
+{
+    MailRun::Request req = request(storedSettings());
+    const std::shared_ptr<const BatchFillSnapshot> snapshot = req.snapshot;
+    const bool backDrawn = card_side_str != QLatin1String("F");
+    MailRun::Hooks hooks;
+    // The worker's pause line reaches the sheet on the GUI thread.
+    hooks.pauseLine = [](const QString &line) {
+        QMetaObject::invokeMethod(
+            qApp,
+            [line] {
+                if (Send_Modeless *sheet = Send_Modeless::defaultInstance())
+                    sheet->pause_label->setText(line);
+            },
+            Qt::QueuedConnection);
+    };
+    hooks.log = [](const QString &line) { Show_NSLog_Message(line); };
+
+    ExportProgress &progress = OutputState::instance().progress;
+    progress.Stop_SMS_Sending_Now = false;
+    const std::shared_ptr<MailTransport> transport = m_transport;
+    MailRun run(std::move(req), *transport, progress, hooks);
+    const MailRun::Outline outline = run.outline();
+    if (!outline.refusal.isEmpty()) {
+        Show_MessageBox(outline.refusal);
+        return;
+    }
+    progress.start(outline.items);
+    MailRun::Result result;
+    BatchRun::exec(
+        this, progress, outline.items, BatchRun::Kind::Mail, [&] { result = run.run(); },
+        [transport] { transport->abort(); });
+    if (outline.batch)
+        BatchRun::refillFirstRow(m_host, snapshot, backDrawn);
+    m_lastResult = result;
+    for (const QString &error : result.errors)
+        Show_NSLog_Message(QStringLiteral("Mail: ") + error);
+    Show_MessageBox(result.message);
+}

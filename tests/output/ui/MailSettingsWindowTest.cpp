@@ -1,0 +1,251 @@
+// The mail settings window driven as a user would: the checks in order with the focus on the
+// field at fault, Save into a private file, SSL and TLS, the test message off the GUI thread,
+// Reset, and a quit while the mail script runs.
+#include "foundation/PleaseWaitSheet.h"
+#include "foundation/PleaseWait_Modeless.h"
+#include "foundation/Preferences.h"
+#include "output/Email_Setting.h"
+#include "output/MailRun.h"
+#include "output/ScriptMailTransport.h"
+#include "output/ui/MailFakes.h"
+#include "platform/PropertyList.h"
+#include "support/WindowFixture.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/stat.h>
+
+using mailtest::RecordingTransport;
+using testsupport::WindowFixture;
+
+class MailSettingsWindow : public WindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        window.setTransport(transport);
+        window.show(); // laid out, so clicks land where a user's would
+        window.setSettingsChanged([this] { ++settingsChanged; });
+    }
+
+    static void type(QLineEdit *field, const QString &text) { mailtest::typeInto(field, text); }
+    void fillValid()
+    {
+        type(window._send_mail_sender_mail, QStringLiteral("Cards@Example.COM"));
+        type(window._send_mail_password, QStringLiteral("pässwörd"));
+        type(window._send_mail_smtp, QStringLiteral("smtp.example.com"));
+        type(window._send_mail_port, QStringLiteral("465"));
+        type(window._send_mail_to, QStringLiteral("Friend@Example.org"));
+    }
+    plist::Dict stored() const
+    {
+        const PropertyList::ReadResult r = PropertyList::readFile(Preferences::sharedInstance().path());
+        return r.ok && r.value.isDict() ? r.value.toDict() : plist::Dict();
+    }
+    QString storedText(const char *key) const
+    {
+        const plist::Dict dict = stored();
+        const plist::Value *v = dict.find(QString::fromLatin1(key));
+        return v && v->isString() ? v->toString() : QString();
+    }
+
+    std::shared_ptr<RecordingTransport> transport = std::make_shared<RecordingTransport>();
+    Email_Setting window;
+    int settingsChanged = 0;
+};
+
+TEST_F(MailSettingsWindow, ChecksComeInOrderAndFocusTheFieldAtFault)
+{
+    QList<QLineEdit *> focused;
+    int saved = -1;
+    modalScripts.push_back([&](QDialog &dialog) {
+        dialog.show();
+        auto press = [&](QPushButton *button) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            focused << qobject_cast<QLineEdit *>(dialog.focusWidget());
+        };
+        press(window.save_button);
+        type(window._send_mail_sender_mail, QStringLiteral("   ")); // blanks are not empty, but not valid
+        press(window.save_button);
+        type(window._send_mail_sender_mail, QStringLiteral("Cards@Example.COM"));
+        press(window.save_button);
+        type(window._send_mail_password, QStringLiteral("pässwörd"));
+        press(window.save_button);
+        type(window._send_mail_smtp, QStringLiteral("smtp.example.com"));
+        press(window.save_button);
+        // A recipient is needed for a test message only.
+        type(window._send_mail_port, QStringLiteral("smtp"));
+        press(window.test_button);
+        type(window._send_mail_to, QStringLiteral("a@b.c"));
+        press(window.test_button);
+        EXPECT_TRUE(transport->sent.isEmpty());
+        WindowFixture::saveArtifact(&dialog, QStringLiteral("mail_settings.png"));
+        QTest::mouseClick(window.save_button, Qt::LeftButton); // a port of letters is kept as typed
+        dialog.hide();
+        return dialog.result();
+    });
+    saved = window.Open_Wnd();
+
+    EXPECT_EQ(messages.messages(),
+              (QStringList{"\nPlease enter sender E-mail.", "\nPlease enter valid sender E-mail address.",
+                           "\nPlease enter password.", "\nPlease enter SMTP server.",
+                           "\nPlease enter port number.", "\nPlease enter recipient E-mail address.",
+                           "\nPlease enter valid recipient E-mail address."}));
+    EXPECT_EQ(focused,
+              (QList<QLineEdit *>{window._send_mail_sender_mail, window._send_mail_sender_mail,
+                                  window._send_mail_password, window._send_mail_smtp, window._send_mail_port,
+                                  window._send_mail_to, window._send_mail_to}));
+    EXPECT_EQ(saved, 1);
+    EXPECT_EQ(storedText("SendEmailSender"), "Cards@Example.COM"); // as typed
+    EXPECT_EQ(storedText("SendEmailPwd"), "pässwörd");
+    EXPECT_EQ(storedText("SendEmailPORT"), "smtp");
+    EXPECT_EQ(storedText("SendEmailRecipient"), "a@b.c");
+    EXPECT_EQ(storedText("SendEnableSSL"), "N"); // nothing stored before: TLS
+    struct stat info {
+    };
+    ASSERT_EQ(::stat(QFile::encodeName(Preferences::sharedInstance().path()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(settingsChanged, 1);
+}
+
+TEST_F(MailSettingsWindow, TheTestMessageGoesOutOffTheGuiThreadWithTheWindowsEntries)
+{
+    window.loadPreferences();
+    fillValid();
+    QTest::mouseClick(window._send_mail_ssl, Qt::LeftButton);
+    EXPECT_EQ(window.sslFlag(), "Y");
+    QString statusWhileSending;
+    bool sheetWhileSending = false;
+    transport->accept = [&](const MailTransport::Message &) {
+        // Looked at from the worker: the GUI thread is turning its own loop meanwhile.
+        QMetaObject::invokeMethod(
+            &window,
+            [&] {
+                statusWhileSending = window._send_mail_result_status->text();
+                sheetWhileSending = PleaseWaitSheet::current() != nullptr;
+            },
+            Qt::BlockingQueuedConnection);
+        return true;
+    };
+    QTest::mouseClick(window.test_button, Qt::LeftButton);
+
+    ASSERT_EQ(transport->sent.size(), 1);
+    const RecordingTransport::Sent &s = transport->sent[0];
+    EXPECT_FALSE(s.onGuiThread);
+    EXPECT_EQ(statusWhileSending, Email_Setting::WaitText);
+    EXPECT_TRUE(sheetWhileSending);
+    EXPECT_EQ(s.message.sender, "cards@example.com");
+    EXPECT_EQ(s.message.recipient, "friend@example.org");
+    EXPECT_EQ(s.message.subject, "Tessaly Greeting Designer Test Mail");
+    EXPECT_EQ(s.message.body, "This is test mail sent by Tessaly Greeting Designer.");
+    EXPECT_TRUE(s.message.attachments.isEmpty());
+    EXPECT_EQ(s.account.password, "pässwörd");
+    EXPECT_EQ(s.account.server, "smtp.example.com");
+    EXPECT_EQ(s.account.port, "465");
+    EXPECT_EQ(s.account.ssl, "Y");
+    EXPECT_EQ(window._send_mail_result_status->text(), "E-mail has been sent successfully.");
+    EXPECT_EQ(messages.messages(), QStringList{"\nE-mail has been sent successfully."});
+    EXPECT_FALSE(QFileInfo(Preferences::sharedInstance().path()).size() > 0); // nothing saved by a test
+
+    // TLS, and a server that refuses.
+    messages.clear();
+    QTest::mouseClick(window._send_mail_tls, Qt::LeftButton);
+    transport->accept = [](const MailTransport::Message &) { return false; };
+    QTest::mouseClick(window.test_button, Qt::LeftButton);
+    EXPECT_EQ(transport->calls, 2);
+    const QString failure = window._send_mail_result_status->text();
+    EXPECT_TRUE(failure.startsWith("Please make sure that:\n1. Entered E-mail settings are correct."));
+    EXPECT_TRUE(failure.endsWith("server.\n\nCould not send email."));
+    EXPECT_EQ(messages.messages(), QStringList{"\n" + failure});
+}
+
+TEST_F(MailSettingsWindow, SslChoiceIsStoredAsYAndReadBack)
+{
+    modalScripts.push_back([&](QDialog &dialog) {
+        fillValid();
+        QTest::mouseClick(window._send_mail_ssl, Qt::LeftButton);
+        QTest::mouseClick(window.save_button, Qt::LeftButton);
+        return dialog.result();
+    });
+    EXPECT_EQ(window.Open_Wnd(), 1);
+    EXPECT_EQ(storedText("SendEnableSSL"), "Y");
+
+    // Reopening shows what is stored; Close keeps the store as it was.
+    Preferences::resetSharedInstance(Preferences::sharedInstance().path());
+    modalScripts.push_back([&](QDialog &dialog) {
+        EXPECT_TRUE(window._send_mail_ssl->isChecked());
+        EXPECT_FALSE(window._send_mail_tls->isChecked());
+        EXPECT_EQ(window._send_mail_sender_mail->text(), "Cards@Example.COM");
+        type(window._send_mail_smtp, QStringLiteral("other.example.com"));
+        QTest::mouseClick(window.close_button, Qt::LeftButton);
+        return dialog.result();
+    });
+    EXPECT_EQ(window.Open_Wnd(), 0);
+    EXPECT_EQ(storedText("SendEmailSMTP"), "smtp.example.com");
+}
+
+TEST_F(MailSettingsWindow, ResetAsksThenForgetsEverySetting)
+{
+    Preferences &p = Preferences::sharedInstance();
+    p.setsend_email_SenderEmail(QStringLiteral("cards@example.com"));
+    p.setsend_email_enable_ssl(QStringLiteral("Y"));
+    ASSERT_TRUE(p.flush());
+    window.loadPreferences();
+
+    messages.queueAnswers({false});
+    QTest::mouseClick(window.reset_button, Qt::LeftButton);
+    EXPECT_EQ(messages.questions(), QStringList{Email_Setting::ResetQuestion});
+    EXPECT_TRUE(QFileInfo::exists(p.path()));
+    EXPECT_EQ(window._send_mail_sender_mail->text(), "cards@example.com");
+    EXPECT_EQ(settingsChanged, 0);
+
+    messages.queueAnswers({true});
+    QTest::mouseClick(window.reset_button, Qt::LeftButton);
+    EXPECT_FALSE(QFileInfo::exists(p.path()));
+    EXPECT_TRUE(window._send_mail_sender_mail->text().isEmpty());
+    EXPECT_TRUE(window._send_mail_tls->isChecked());
+    EXPECT_FALSE(window._send_mail_ssl->isChecked());
+    EXPECT_EQ(settingsChanged, 1);
+    // Whoever reads the store now finds nothing, as on a first start.
+    EXPECT_TRUE(p.send_email_SenderEmail().isEmpty());
+    EXPECT_TRUE(p.send_email_enable_ssl().isNull());
+}
+
+TEST_F(MailSettingsWindow, QuittingWhileTheScriptRunsKillsIt)
+{
+    const QString folder = m_tmp.path();
+    window.setTransport(std::make_shared<ScriptMailTransport>(mailtest::writeSleepingInterpreter(folder),
+                                                              QStringLiteral("pyth_mail.py")));
+    window.loadPreferences();
+    fillValid();
+    qint64 pid = 0;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QFile f(folder + QStringLiteral("/pid"));
+        if (f.open(QIODevice::ReadOnly) && (pid = f.readAll().trimmed().toLongLong()) > 0) {
+            poll.stop();
+            QCoreApplication::exit(0); // what the program does on a termination signal
+        }
+    });
+    QTimer::singleShot(0, [&] {
+        poll.start();
+        QTest::mouseClick(window.test_button, Qt::LeftButton);
+    });
+    QTimer::singleShot(20000, [] { QCoreApplication::exit(1); }); // never hang the test
+    QCoreApplication::exec();
+
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(::kill(pid_t(pid), 0), -1); // killed and reaped, not left to sleep on
+    EXPECT_EQ(errno, ESRCH);
+    EXPECT_TRUE(window._send_mail_result_status->text().endsWith("Could not send email."));
+}
