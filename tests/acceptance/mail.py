@@ -1,0 +1,146 @@
+#!/usr/bin/python3
+"""Mail as a user meets it: the e-mail settings typed in, a test message to an SMTP server on
+127.0.0.1 (STARTTLS, a self-signed certificate) that reports success, the settings saved into a
+private file, then the card of the current design sent from the mail window."""
+
+import email
+import email.policy
+import os
+import socket
+import ssl
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.session import Session, AcceptanceError  # noqa: E402
+
+from aiosmtpd.controller import Controller  # noqa: E402
+from aiosmtpd.smtp import AuthResult  # noqa: E402
+
+SENDER = "cards@example.com"
+PASSWORD = "geheim-ä"
+
+
+def check(condition, message):
+    if not condition:
+        raise AcceptanceError(message)
+
+
+class Inbox:
+    def __init__(self):
+        self.messages = []
+
+    async def handle_DATA(self, server, session, envelope):
+        self.messages.append(email.message_from_bytes(envelope.content, policy=email.policy.default))
+        return "250 OK"
+
+
+def authenticator(server, session, envelope, mechanism, auth_data):
+    ok = auth_data.login == SENDER.encode() and auth_data.password == PASSWORD.encode("utf-8")
+    return AuthResult(success=ok, handled=False)
+
+
+def start_server(work):
+    cert, key = os.path.join(work, "cert.pem"), os.path.join(work, "key.pem")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
+                    "-days", "1", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"],
+                   check=True, capture_output=True)
+    context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+    context.load_cert_chain(cert, key)
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        port = probe.getsockname()[1]
+    inbox = Inbox()
+    server = Controller(inbox, hostname="127.0.0.1", port=port, tls_context=context, require_starttls=True,
+                        authenticator=authenticator, auth_require_tls=True)
+    server.start()
+    return server, inbox, port, cert
+
+
+def wait_for(condition, what, timeout=60):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        if condition():
+            return
+        time.sleep(0.2)
+    raise AcceptanceError("timed out waiting for " + what)
+
+
+def open_from_file_menu(s, ups, title):
+    """File menu from the bottom: Exit, then E-mail Settings, then Mail."""
+    s.focus()
+    s.key("alt+f")
+    s.key(*(["Up"] * ups))
+    s.key("Return")
+    window = s.wait_for_window(title)
+    s.focus(window)
+    return window
+
+
+def fill(s, mnemonic, text):
+    s.key(mnemonic, "ctrl+a")
+    s.type_text(text)
+
+
+def main():
+    work = tempfile.mkdtemp(prefix="tessaly-mail-")
+    server, inbox, port, cert = start_server(work)
+    try:
+        with Session("mail", env={"SSL_CERT_FILE": cert}) as s:
+            settings = open_from_file_menu(s, 2, "E-mail Settings")
+            fill(s, "alt+e", SENDER)
+            fill(s, "alt+p", PASSWORD)
+            fill(s, "alt+s", "127.0.0.1")
+            fill(s, "alt+o", str(port))
+            fill(s, "alt+r", "friend@example.org")
+            s.key("alt+m")  # Send Test Mail: TLS (STARTTLS) is the choice while none is stored
+            wait_for(lambda: len(inbox.messages) == 1, "the test message")
+            box = s.modal_window()
+            time.sleep(0.5)
+            s.shots = 6  # the screenshots of all scripts are numbered as one series
+            s.screenshot("mail")
+            test = inbox.messages[0]
+            check(test["Subject"] == "Tessaly Greeting Designer Test Mail", "test subject %r" % test["Subject"])
+            check("This is test mail sent by Tessaly Greeting Designer." in test.get_body().get_content(),
+                  "test body")
+            s.focus(box)
+            s.key("Return")
+            s.focus(settings)
+            s.key("alt+v")  # Save
+            s.wait_for_window_gone("E-mail Settings")
+            stored = os.path.join(s.home, "config", "tessaly-designer", "com.zolv.card.plist")
+            wait_for(lambda: os.path.exists(stored), "the settings file", 10)
+            mode = subprocess.run(["stat", "-c", "%a", stored], capture_output=True, text=True).stdout.strip()
+            check(mode == "600", "the settings file has mode %s" % mode)
+
+            open_from_file_menu(s, 3, "Send Mail")
+            fill(s, "alt+t", "one@example.org, two@example.org")
+            fill(s, "alt+u", "Your card")
+            s.screenshot("mail-window")
+            s.key("alt+s")
+            wait_for(lambda: len(inbox.messages) == 3, "the two card messages")
+            box = s.modal_window()
+            s.screenshot("mail-sent")
+            for message in inbox.messages[1:]:
+                names = [part.get_filename() for part in message.iter_attachments()]
+                check(names == ["ZOLVCard.jpeg"], "attachments %s" % names)
+                picture = next(message.iter_attachments())
+                check(picture.get_content_type() == "image/jpeg", "type %s" % picture.get_content_type())
+                check(picture.get_content()[:3] == b"\xff\xd8\xff", "the attachment is not JPEG data")
+            check(sorted(m["To"] for m in inbox.messages[1:]) == ["one@example.org", "two@example.org"],
+                  "recipients %s" % [m["To"] for m in inbox.messages[1:]])
+            s.focus(box)
+            s.key("Return")
+            s.key("alt+c")  # Close
+            s.wait_for_window_gone("Send Mail")
+            check(s.quit(save=False) == 0, "the program did not end cleanly")
+    finally:
+        server.stop()
+    print("mail: ok")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
