@@ -6,6 +6,7 @@ private file, then the card of the current design sent from the mail window."""
 import email
 import email.policy
 import os
+import plistlib
 import socket
 import ssl
 import subprocess
@@ -79,6 +80,19 @@ def open_from_file_menu(s, ups, title):
     return window
 
 
+def message_box(s, *known, timeout=20):
+    """The newest visible window that is neither the main window nor one of the known ones."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "."], env=s.env,
+                           capture_output=True, text=True, timeout=30)
+        for w in reversed(r.stdout.split()):
+            if w != s.window and w not in known and s.xdotool("getwindowname", w, check=False):
+                return w
+        time.sleep(0.2)
+    raise AcceptanceError("no message box appeared")
+
+
 def fill(s, mnemonic, text):
     s.key(mnemonic, "ctrl+a")
     s.type_text(text)
@@ -97,7 +111,7 @@ def main():
             fill(s, "alt+r", "friend@example.org")
             s.key("alt+m")  # Send Test Mail: TLS (STARTTLS) is the choice while none is stored
             wait_for(lambda: len(inbox.messages) == 1, "the test message")
-            box = s.modal_window()
+            box = message_box(s, settings)
             time.sleep(0.5)
             s.shots = 6  # the screenshots of all scripts are numbered as one series
             s.screenshot("mail")
@@ -107,21 +121,27 @@ def main():
                   "test body")
             s.focus(box)
             s.key("Return")
+            time.sleep(0.5)
             s.focus(settings)
             s.key("alt+v")  # Save
             s.wait_for_window_gone("E-mail Settings")
+            check(not s.find_window("E-mail Settings"), "the settings window is still open")
             stored = os.path.join(s.home, "config", "tessaly-designer", "com.zolv.card.plist")
-            wait_for(lambda: os.path.exists(stored), "the settings file", 10)
+            with open(stored, "rb") as f:
+                saved = plistlib.load(f)
+            check(saved.get("SendEmailSender") == SENDER and saved.get("SendEnableSSL") == "N"
+                  and saved.get("SendEmailPORT") == str(port), "stored settings %s" % saved)
             mode = subprocess.run(["stat", "-c", "%a", stored], capture_output=True, text=True).stdout.strip()
             check(mode == "600", "the settings file has mode %s" % mode)
 
-            open_from_file_menu(s, 3, "Send Mail")
+            mail = open_from_file_menu(s, 3, "Send Mail")
             fill(s, "alt+t", "one@example.org, two@example.org")
             fill(s, "alt+u", "Your card")
             s.screenshot("mail-window")
             s.key("alt+s")
             wait_for(lambda: len(inbox.messages) == 3, "the two card messages")
-            box = s.modal_window()
+            box = message_box(s, mail)
+            time.sleep(0.5)
             s.screenshot("mail-sent")
             for message in inbox.messages[1:]:
                 names = [part.get_filename() for part in message.iter_attachments()]
