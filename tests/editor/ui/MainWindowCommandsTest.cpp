@@ -268,13 +268,13 @@ TEST_F(MainWindowCommands, MenuItemsOfUnbuiltWindowsWaitForTheirEntries)
     EXPECT_EQ(menus.action(QStringLiteral("File/Save As..."))->shortcut(),
               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     EXPECT_EQ(menus.action(QStringLiteral("Edit/Delete"))->shortcut(), QKeySequence(Qt::Key_Delete));
-    QAction *mail = menus.action(QStringLiteral("File/Mail..."));
-    ASSERT_NE(mail, nullptr);
-    EXPECT_FALSE(mail->isEnabled());
+    QAction *templates = menus.action(QStringLiteral("File/New from Template..."));
+    ASSERT_NE(templates, nullptr);
+    EXPECT_FALSE(templates->isEnabled());
     int opened = 0;
-    registry().fill(WindowRegistry::Window::Mail, [&](const QString &) { return ++opened; });
-    EXPECT_TRUE(mail->isEnabled());
-    mail->trigger();
+    registry().fill(WindowRegistry::Window::TemplateBrowser, [&](const QString &) { return ++opened; });
+    EXPECT_TRUE(templates->isEnabled());
+    templates->trigger();
     EXPECT_EQ(opened, 1);
 }
 
