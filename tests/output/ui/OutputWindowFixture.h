@@ -2,6 +2,7 @@
 // hang sheets on, a design to copy, and live sides that a run shows row 1 in afterwards.
 #pragma once
 
+#include "output/BatchDesignFixture.h"
 #include "output/BatchFillSnapshot.h"
 #include "output/OutputHost.h"
 #include "support/WindowFixture.h"
@@ -32,5 +33,16 @@ public:
     GraphicList liveFront, liveBack;
     int redraws = 0;
 };
+
+// A double-sided card with one fixed text on each side and no data source.
+inline BatchFillSnapshot::Design plainDesign()
+{
+    BatchFillSnapshot::Design design;
+    design.front << batchtest::text(QRectF(10, 10, 200, 30), 0);
+    design.back << batchtest::text(QRectF(10, 60, 200, 30), 0);
+    design.frontPage.Card_Size = QSizeF(243, 154);
+    design.CARD_SIDE_STR = QStringLiteral("2");
+    return design;
+}
 
 } // namespace outputtest

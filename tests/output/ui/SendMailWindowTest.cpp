@@ -28,20 +28,11 @@
 
 using mailtest::RecordingTransport;
 using outputtest::FakeHost;
+using outputtest::plainDesign;
 using testsupport::WindowFixture;
 
 namespace
 {
-BatchFillSnapshot::Design plainDesign()
-{
-    BatchFillSnapshot::Design design;
-    design.front << batchtest::text(QRectF(10, 10, 200, 30), 0);
-    design.back << batchtest::text(QRectF(10, 60, 200, 30), 0);
-    design.frontPage.Card_Size = QSizeF(243, 154);
-    design.CARD_SIDE_STR = QStringLiteral("2");
-    return design;
-}
-
 void click(QAbstractButton *button)
 {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, 6));
