@@ -1,6 +1,7 @@
 // The mail script's call, seen by a stub interpreter that records its arguments, environment and
 // standard input byte for byte; and the real script's own refusals, which need no server.
 #include "output/ScriptMailTransport.h"
+#include "output/MailStub.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,39 +10,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+using mailtest::makeStub;
+using mailtest::nulSeparated;
+using mailtest::readAll;
+
 namespace
 {
-
-QList<QByteArray> nulSeparated(const QByteArray &bytes)
-{
-    QList<QByteArray> parts = bytes.split('\0');
-    if (!parts.isEmpty() && parts.last().isEmpty())
-        parts.removeLast();
-    return parts;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-// An interpreter that writes what it was given into dir and exits with the status in dir/code.
-QString makeStub(const QString &dir)
-{
-    const QString path = QDir(dir).filePath("python-stub");
-    testsupport::writeFile(path,
-                           QStringLiteral("#!/bin/sh\n"
-                                          "d='%1'\n"
-                                          "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$d/argv\"\n"
-                                          "cat /proc/$$/environ > \"$d/env\"\n"
-                                          "cat > \"$d/stdin\"\n"
-                                          "exit $(cat \"$d/code\")\n")
-                               .arg(dir)
-                               .toUtf8());
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
-}
 
 MailTransport::Message message()
 {

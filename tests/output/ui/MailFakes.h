@@ -1,5 +1,5 @@
 // Test doubles of the mail windows: a transport that records each message (with the thread it
-// was sent on and its attachments' names) and a stand-in interpreter that sleeps until killed.
+// was sent on and its attachments' names), and typing that QTest's keys cannot do.
 #pragma once
 
 #include "output/MailTransport.h"
@@ -61,18 +61,6 @@ inline void typeInto(QLineEdit *field, const QString &text)
         else
             field->insert(QString(ch));
     }
-}
-
-// A shell script standing in for the interpreter: records its process id, then sleeps long.
-inline QString writeSleepingInterpreter(const QString &folder)
-{
-    const QString path = folder + QStringLiteral("/sleepy-python");
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write("#!/bin/sh\necho $$ > \"" + (folder + QStringLiteral("/pid")).toUtf8() + "\"\nexec sleep 60\n");
-    f.close();
-    f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
-    return path;
 }
 
 } // namespace mailtest

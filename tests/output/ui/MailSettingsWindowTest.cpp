@@ -6,6 +6,7 @@
 #include "foundation/Preferences.h"
 #include "output/Email_Setting.h"
 #include "output/MailRun.h"
+#include "output/MailStub.h"
 #include "output/ScriptMailTransport.h"
 #include "output/ui/MailFakes.h"
 #include "platform/PropertyList.h"

@@ -5,6 +5,7 @@
 #include "foundation/StepperField.h"
 #include "output/BatchDesignFixture.h"
 #include "output/MailRun.h"
+#include "output/MailStub.h"
 #include "output/OutputState.h"
 #include "output/ScriptMailTransport.h"
 #include "output/Send_Mail.h"
@@ -213,6 +214,45 @@ TEST_F(SendMailWindow, DataRowsGoToEveryRecipientOrOneEachUnderTheSheet)
               (QStringList{"\nE-mail has been sent successfully.", "\nE-mail has been sent successfully."}));
     EXPECT_GE(host.redraws, 2); // row 1 shown again after each run
     EXPECT_FALSE(OutputState::instance().Card_Value_In_Process.load());
+}
+
+TEST_F(SendMailWindow, TheScriptGetsTheMessageThePasswordAndTheCardInItsNamedFormat)
+{
+    Preferences &p = Preferences::sharedInstance();
+    p.setsend_email_Password(QStringLiteral("pässwörd"));
+    p.setsend_email_enable_ssl(QStringLiteral("Y"));
+    const QString dir = tempPath("stub");
+    QDir().mkpath(dir);
+    testsupport::writeFile(dir + "/code", "0");
+    FakeHost host(plainDesign());
+    Send_Mail w(host, &host.window);
+    w.setTransport(std::make_shared<ScriptMailTransport>(mailtest::makeStub(dir), "/opt/mail/pyth_mail.py"));
+    modalScripts.push_back([&](QDialog &) {
+        type(w.to_txt, QStringLiteral(" Guest@Example.org "));
+        type(w.subject_txt, QStringLiteral("Grüße"));
+        QTest::keyClicks(w.message_txt, QStringLiteral("Hello"));
+        click(w.matrix_card_side->button(0));
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+        return 0;
+    });
+    w.Open_Wnd();
+
+    const QList<QByteArray> argv = mailtest::nulSeparated(mailtest::readAll(dir + "/argv"));
+    ASSERT_EQ(argv.size(), 12);
+    EXPECT_EQ(argv.mid(0, 10),
+              (QList<QByteArray>{"-I", "/opt/mail/pyth_mail.py", "cards@example.com", "smtp.example.com",
+                                 "587", "cards@example.com", "guest@example.org", "Grüße", "Hello", "Y"}));
+    EXPECT_TRUE(argv[10].endsWith("/ZOLVCard_Back.jpeg")); // the back first
+    EXPECT_TRUE(argv[11].endsWith("/ZOLVCard.jpeg"));
+    QList<QByteArray> env = mailtest::nulSeparated(mailtest::readAll(dir + "/env"));
+    std::sort(env.begin(), env.end());
+    EXPECT_EQ(env, (QList<QByteArray>{"PATH=/bin:/usr/bin:/usr/local/bin", "PYTHONPATH="}));
+    EXPECT_EQ(mailtest::readAll(dir + "/stdin"), QStringLiteral("pässwörd\nDescription").toUtf8());
+    // Both pictures are JPEG data, as their names say, and the run's folder is gone afterwards.
+    for (const char *name : {"/ZOLVCard_Back.jpeg", "/ZOLVCard.jpeg"})
+        EXPECT_TRUE(mailtest::readAll(dir + name).startsWith("\xff\xd8\xff")) << name;
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(QString::fromUtf8(argv[11])).absolutePath()));
+    EXPECT_EQ(messages.messages(), QStringList{"\nE-mail has been sent successfully."});
 }
 
 TEST_F(SendMailWindow, APartlyFailedRunSaysHowManyWereNotSent)
