@@ -221,6 +221,21 @@ TEST_F(MailSettingsWindow, ResetAsksThenForgetsEverySetting)
     EXPECT_TRUE(p.send_email_enable_ssl().isNull());
 }
 
+TEST_F(MailSettingsWindow, AnUnreadableSettingsFileIsLeftAsItIsUntilTheUserSaves)
+{
+    const QString path = Preferences::sharedInstance().path();
+    const QByteArray damaged = "<plist><dict><key>SendEmailSender</key><string>cards@exa";
+    testsupport::writeFile(path, damaged);
+    Preferences::resetSharedInstance(path);
+    modalScripts.push_back([&](QDialog &dialog) {
+        EXPECT_TRUE(window._send_mail_sender_mail->text().isEmpty());
+        QTest::mouseClick(window.close_button, Qt::LeftButton);
+        return dialog.result();
+    });
+    EXPECT_EQ(window.Open_Wnd(), 0);
+    EXPECT_EQ(mailtest::readAll(path), damaged); // the user's only copy is not overwritten
+}
+
 TEST_F(MailSettingsWindow, QuittingWhileTheScriptRunsKillsIt)
 {
     const QString folder = m_tmp.path();

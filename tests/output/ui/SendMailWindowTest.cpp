@@ -24,6 +24,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QThread>
+
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 
@@ -269,6 +272,40 @@ TEST_F(SendMailWindow, APartlyFailedRunSaysHowManyWereNotSent)
     EXPECT_TRUE(messages.messages()[0].startsWith("\nCould not send email message."));
     EXPECT_TRUE(messages.messages()[0].endsWith("2 of 3 messages could not be sent."));
     EXPECT_EQ(transport->sent[0].names, QStringList{"ZOLVCard.jpeg"});
+}
+
+TEST_F(SendMailWindow, StopLetsTheMessageInProgressCompleteAndSendsNoMore)
+{
+    FakeHost host(plainDesign());
+    std::atomic<bool> sending{false}, release{false};
+    transport->accept = [&](const MailTransport::Message &) {
+        sending = true;
+        while (!release)
+            QThread::msleep(1);
+        return true;
+    };
+    QTimer stopper;
+    stopper.setInterval(20);
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+        Send_Modeless *sheet = Send_Modeless::defaultInstance();
+        if (!sending || !sheet)
+            return;
+        stopper.stop();
+        messages.queueAnswers({true});
+        QTest::mouseClick(sheet->_stop_btn, Qt::LeftButton);
+        release = true;
+    });
+    withWindow(host, [&](Send_Mail &w) {
+        type(w.to_txt, QStringLiteral("one@example.org,two@example.org"));
+        stopper.start();
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+        EXPECT_TRUE(w.lastResult().stopped);
+    });
+    EXPECT_EQ(messages.questions(), QStringList{Send_Modeless::StopQuestion});
+    ASSERT_EQ(transport->sent.size(), 1); // the message in progress went out
+    EXPECT_EQ(transport->calls, 1);       // the next was never tried
+    EXPECT_FALSE(transport->aborted);     // Stop does not kill a message on its way
+    EXPECT_TRUE(messages.messages().last().endsWith("1 of 2 messages could not be sent."));
 }
 
 TEST_F(SendMailWindow, WithoutTheCardTheChosenFileOrNone)
