@@ -258,22 +258,6 @@ TEST_F(SendMailWindow, TheScriptGetsTheMessageThePasswordAndTheCardInItsNamedFor
     EXPECT_EQ(messages.messages(), QStringList{"\nE-mail has been sent successfully."});
 }
 
-TEST_F(SendMailWindow, APartlyFailedRunSaysHowManyWereNotSent)
-{
-    FakeHost host(plainDesign());
-    transport->accept = [](const MailTransport::Message &m) { return m.recipient != "two@example.org"; };
-    withWindow(host, [&](Send_Mail &w) {
-        type(w.to_txt, QStringLiteral("one@example.org,two@example.org,three@example.org"));
-        QTest::mouseClick(w.send_button, Qt::LeftButton);
-    });
-    // The card without data goes to each in turn; the first failure ends the run.
-    EXPECT_EQ(transport->calls, 2);
-    ASSERT_EQ(messages.messages().size(), 1);
-    EXPECT_TRUE(messages.messages()[0].startsWith("\nCould not send email message."));
-    EXPECT_TRUE(messages.messages()[0].endsWith("2 of 3 messages could not be sent."));
-    EXPECT_EQ(transport->sent[0].names, QStringList{"ZOLVCard.jpeg"});
-}
-
 TEST_F(SendMailWindow, StopLetsTheMessageInProgressCompleteAndSendsNoMore)
 {
     FakeHost host(plainDesign());
