@@ -82,19 +82,4 @@ TEST_F(WizardWorkbook, NewSeriesGoThroughTheColumnsDialogAndCancelThereStillClos
     EXPECT_EQ(messages.messages(), QStringList{"\nPlease select valid file path."});
     EXPECT_EQ(modalTitles.last(), "Excel Columns to Series");
     EXPECT_TRUE(QDir(Data_Folder_Path).entryList({"*.txt"}).isEmpty());
-
-    modalScripts.push_back([&](QDialog &) {
-        QTest::keyClicks(wizard.Excel_path, book);
-        modalScripts.push_back([&](QDialog &) {
-            Import_Excel_DataSheet *ds = wizard.excelToSeries();
-            ds->select_all_button->click();
-            ds->ok_button->click();
-            return ds->result();
-        });
-        wizard.ok_button->click();
-        return wizard.result();
-    });
-    EXPECT_EQ(wizard.Open_Wnd(), 1);
-    EXPECT_EQ(readSeriesFile("A"), QByteArray("a1\na2\n"));
-    EXPECT_EQ(readSeriesFile("B"), QByteArray("b1\nb2\n"));
 }
