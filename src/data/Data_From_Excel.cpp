@@ -18,7 +18,8 @@
 
 namespace
 {
-// The table as the view sees it: column 0 the row number, column k the cells keyed Columnk.
+// The binding table as the view sees it: column 0 the row number, column k the cells keyed
+// Columnk; edits go straight into the table that the card filling reads.
 class BindingTableModel : public QAbstractTableModel
 {
 public:

@@ -31,7 +31,8 @@ const QString kState = QStringLiteral("State");
 const QString kExtension = QStringLiteral("Extension");
 const QString kHeader = QStringLiteral("Header");
 
-// Only the series-name column is typed into; titles are what the sheet says.
+// The column choices: check boxes under "State", and the series name as the only cell typed
+// into; titles are what the sheet says.
 class ChoiceModel : public RowListModel
 {
 public:
