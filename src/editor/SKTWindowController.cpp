@@ -2,14 +2,17 @@
 // the one document. It answers the model, the canvases and the design file as their host.
 #include "editor/SKTWindowController.h"
 
+#include "canvas/ImageBrowser.h"
 #include "canvas/SKTGraphicView.h"
 #include "canvas/ZoomFactor.h"
 #include "data/ExcelBindingTable.h"
+#include "editor/BackgroundBrowser.h"
 #include "editor/EditButtons.h"
 #include "editor/EditorCommands.h"
 #include "editor/EditorState.h"
 #include "editor/FileCommands.h"
 #include "editor/InspectorTabs.h"
+#include "editor/InvitationLayout.h"
 #include "editor/MainMenus.h"
 #include "editor/SideViews.h"
 #include "editor/ToolController.h"
@@ -112,7 +115,9 @@ void SKTWindowController::buildWindow()
     auto *left = new QVBoxLayout;
     left->addWidget(m_tools->toolBar());
     left->addWidget(m_ui.buildCardButtons(central));
-    left->addStretch();
+    m_backgrounds = new BackgroundBrowser(*this, *this, central);
+    m_backgrounds->imageBrowser->setFixedWidth(m_tools->toolBar()->sizeHint().width() + 24);
+    left->addWidget(m_backgrounds->imageBrowser, 1);
     auto *layout = new QHBoxLayout(central);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(left);
@@ -272,13 +277,36 @@ void SKTWindowController::Open_Start_Window()
     m_sides->Front_back_label->show();
     if (Start_Card_Option == QLatin1String("W")) {
         m_document.Enable_Disable_Undo_Registraion(0);
+        // The page takes the size the wizard gave the canvases.
+        Front_card_Prop.Card_Size = frontCanvasBounds().size();
+        Back_card_Prop.Card_Size = Front_card_Prop.Card_Size;
         m_sides->myTargetView->show();
         m_tabs->sett_tab()->show();
         if (QAbstractButton *b = m_ui.matrix_card_shape->button(Card_Shape))
             b->setChecked(true);
+        Fill_Party_Invidation_Details();
         Show_RHS_Properties(nullptr);
         m_document.Enable_Disable_Undo_Registraion(1);
     }
+}
+
+void SKTWindowController::Fill_Party_Invidation_Details()
+{
+    const EditorState &s = EditorState::instance();
+    InvitationDetails details;
+    details.title = s.Invite_Title;
+    details.to = s.Invite_To;
+    details.message = s.Invite_Message;
+    details.date = s.Invite_Date;
+    details.time = s.Invite_Time;
+    details.venue = s.Invite_Venue;
+    details.from = s.Invite_From;
+    SKTGraphicView *front = m_sides->canvas(SKTDocument::Front);
+    for (const InvitationItem &item :
+         InvitationLayout::Fill_Party_Invidation_Details(details, Front_card_Prop.Card_Size.width()))
+        front->createGraphicOfClass(SKTGraphic::Kind::Text, true, item.frame, QStringLiteral("F"), item.text,
+                                    item.id);
+    set_Front_BG_Image(s.Invite_BG_IMG);
 }
 
 void SKTWindowController::Exit_App()

@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+class BackgroundBrowser;
 class EditButtons;
 class EditorCommands;
 class FileCommands;
@@ -57,6 +58,7 @@ public:
     MainMenus &menus() const { return *m_menus; }
     DesignFile &designFile() { return m_designFile; }
     MainWindowLayout &ui() { return m_ui; }
+    BackgroundBrowser &backgroundBrowser() const { return *m_backgrounds; }
 
     Card_Property Front_card_Prop;
     Card_Property Back_card_Prop;
@@ -76,6 +78,9 @@ public:
     void changeViewController(int index);
     void Remove_All_Tab_Items() override;
     void Open_Start_Window();
+    // The start wizard's texts as PARTY_ text objects on the front side, its picture as the front
+    // background.
+    void Fill_Party_Invidation_Details();
     void Exit_App();
     void Get_Email_Details();
     void card_prop_set(const QString &fillStyle);
@@ -139,6 +144,7 @@ private:
     EditorCommands *m_commands = nullptr;
     FileCommands *m_files = nullptr;
     MainMenus *m_menus = nullptr;
+    BackgroundBrowser *m_backgrounds = nullptr;
     std::function<void(const GraphicPtr &)> m_inspector;
     FontDescriptor m_allTextFont;
     QColor m_allTextColor = QColor(0, 0, 0);

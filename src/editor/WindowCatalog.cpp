@@ -5,6 +5,7 @@
 #include "data/SeriesWindows.h"
 #include "editor/SKTWindowController.h"
 #include "editor/SeriesInUse.h"
+#include "editor/StartWindows.h"
 #include "editor/WindowRegistry.h"
 #include "foundation/FoundationState.h"
 #include "output/MainWindowOutputHost.h"
@@ -14,6 +15,7 @@ void fillWindowRegistry(SKTWindowController &window, WindowRegistry &registry)
     // Entries not filled here keep their menu items disabled; the start window answers a plain
     // new card and the rate-us window is a plain close until their windows exist.
     MainWindowOutputHost::fillRegistry(window, registry);
+    fillStartWindows(window, registry);
     SeriesWindows::fill(registry, &window, [&window](const QString &name) {
         SKTDocument &doc = window.document();
         return Check_Batch_File_In_Use_Validation(name, doc.graphics(), doc.graphics_back(),

@@ -19,6 +19,24 @@ class AcceptanceError(AssertionError):
     pass
 
 
+def write_png(path, width, height, rgb):
+    """A one-colour RGB PNG, written without any imaging library."""
+    import struct
+    import zlib
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    row = b"\x00" + bytes(rgb) * width
+    png = b"\x89PNG\r\n\x1a\n"
+    png += chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+    png += chunk(b"IDAT", zlib.compress(row * height))
+    png += chunk(b"IEND", b"")
+    with open(path, "wb") as f:
+        f.write(png)
+
+
 def build_dir():
     return os.environ.get("TESSALY_BUILD", os.path.join(os.path.dirname(__file__), "../../../build/test"))
 
@@ -38,7 +56,7 @@ def screenshot_dir():
 
 
 class Session:
-    def __init__(self, name, args=(), env=None, expect_main_window=True):
+    def __init__(self, name, args=(), env=None, expect_main_window=True, through_start=True, backgrounds=None):
         self.name = name
         self.home = tempfile.mkdtemp(prefix="tessaly-acceptance-")
         self.shots = 0
@@ -57,14 +75,18 @@ class Session:
         })
         self.env.update(env or {})
         self.log = open(os.path.join(self.home, "program.log"), "w")
+        if "XDG_DATA_HOME" not in (env or {}):
+            for picture in backgrounds or [("plain.png", (255, 255, 255), (60, 40))]:
+                self.seed_background(*picture)
         self.window = None
         self.app = subprocess.Popen([program_path(), *args], env=self.env, stdout=self.log, stderr=subprocess.STDOUT)
         if not expect_main_window:
             return
         self.wait_for_window(MAIN_TITLE)
         self.wait_for_main_window()
-        self.get_past_start_window()
-        self.focus(self.window)
+        if through_start:
+            self.get_past_start_window()
+            self.focus(self.window)
 
     # --- the X server ---
     def _start_xvfb(self):
@@ -180,17 +202,41 @@ class Session:
         return r.stdout
 
     # --- the program's own windows on the way in and out ---
-    def get_past_start_window(self):
-        """The start window, once it exists, starts a plain card with its default button."""
-        deadline = time.time() + 1.5
-        while time.time() < deadline:
+    def get_past_start_window(self, timeout=10):
+        """The start wizard by keyboard with the choices it offers, then the invitation texts it
+        laid out removed: a plain card (120 x 120 mm, the first background) to work on."""
+        start = None
+        deadline = time.time() + timeout
+        while not start and time.time() < deadline:
             start = self.find_window(START_TITLE)
-            if start:
-                self.focus(start)
-                self.key("Return")
-                self.wait_for_window_gone(START_TITLE)
-                return
             time.sleep(0.1)
+        if not start:
+            raise AcceptanceError("the start wizard did not show")
+        self.focus(start)
+        self.key("Return")  # the wizard option
+        self.key("Return")  # step 1: the size offered
+        self.key("Return")  # step 2: the first background, chosen on entry
+        self.key("ctrl+a")  # step 3: a title and a message of our own
+        self.type_text("Card")
+        self.key("Tab", "ctrl+a")
+        self.type_text("Hello")
+        self.key("alt+n")
+        self.key("Return")  # step 4: Finish
+        self.wait_for_window_gone(START_TITLE)
+        if self.find_window(START_TITLE):
+            raise AcceptanceError("the start wizard did not finish")
+        self.focus(self.window)
+        self.key("ctrl+a", "Delete")
+
+    def data_folder(self):
+        return os.path.join(self.home, "data", "tessaly-designer")
+
+    def seed_background(self, name, rgb, size):
+        """Puts a one-colour picture into the user's Background folder before the program starts,
+        so the wizard always has one to offer."""
+        folder = os.path.join(self.data_folder(), "Background")
+        os.makedirs(folder, exist_ok=True)
+        write_png(os.path.join(folder, name), size[0], size[1], rgb)
 
     def quit(self, save=False, timeout=20):
         """Ctrl+Q, the save question, then the rate-us window if it shows; returns the exit status."""

@@ -8,6 +8,7 @@
 #include "editor/SKTWindowController.h"
 #include "editor/SideViews.h"
 #include "editor/ToolController.h"
+#include "editor/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 #include "support/WindowFixture.h"
 
@@ -27,6 +28,11 @@ protected:
         EditorState::instance().reset();
         ExcelBindingTable::defaultInstance().reset();
         window = std::make_unique<SKTWindowController>();
+        // Most tests begin on a plain new card; the wizard's own tests put the real one back.
+        window->registry().fill(WindowRegistry::Window::StartWizard, [](const QString &) {
+            Start_Card_Option = QStringLiteral("T");
+            return 1;
+        });
         window->show();
         window->start();
         QCoreApplication::processEvents();

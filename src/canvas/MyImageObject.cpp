@@ -1,0 +1,13 @@
+// One picture in a picture browser: the file it shows, its title and an identifier unique within
+// its browser. A picture made in memory can stand in for a file.
+#include "canvas/MyImageObject.h"
+
+MyImageObject::MyImageObject(const QString &path, const QString &image_Name, const QString &image_UID)
+    : m_path(path), m_image_Name(image_Name), m_image_UID(image_UID)
+{
+}
+
+MyImageObject::MyImageObject(const QImage &image, const QString &image_Name, const QString &image_UID)
+    : m_image(image.copy()), m_image_Name(image_Name), m_image_UID(image_UID)
+{
+}

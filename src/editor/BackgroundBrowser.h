@@ -1,0 +1,33 @@
+// The main window's strip of background pictures: a click puts the picture on the front side's
+// page at once, whichever side is showing.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class DesignEditor;
+class ImageBrowser;
+class ImageBrowserModel;
+class ModelHost;
+class QWidget;
+
+class BackgroundBrowser : public QObject
+{
+    Q_OBJECT
+public:
+    BackgroundBrowser(DesignEditor &editor, ModelHost &host, QWidget *parent);
+
+    // Lists the pictures of the data root's "Background" folder again; a missing folder keeps the
+    // list as it is.
+    void Load_and_fill_backgrounds();
+    void addImageWithPath(const QString &path, const QString &imageName, const QString &image_UID);
+    void imageBrowserSelectionDidChange();
+
+    ImageBrowserModel *images = nullptr;
+    ImageBrowser *imageBrowser = nullptr;
+    QString selected_image;
+
+private:
+    DesignEditor &m_editor;
+    ModelHost &m_host;
+};

@@ -1,0 +1,59 @@
+// The greeting titles and messages shipped as "Title.txt" and "Message.txt", one a line, and the
+// one on show, stepped forwards and backwards with wrap-around.
+#include "editor/GreetingTexts.h"
+
+#include "foundation/FoundationState.h"
+#include "foundation/StringUtils.h"
+
+#include <QFile>
+
+QStringList GreetingTexts::readLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = Trim_Str(QString::fromUtf8(file.readAll()));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    // Files saved on Windows end their lines with "\r\n"; the "\r" is not part of the greeting.
+    for (QString &line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    return lines;
+}
+
+void GreetingTexts::load(const QString &fileName)
+{
+    setLines(readLines(Resource_Path + fileName));
+}
+
+void GreetingTexts::setLines(const QStringList &lines)
+{
+    m_lines = lines;
+    m_index = 0;
+}
+
+QString GreetingTexts::current() const
+{
+    if (m_index < 0 || m_index >= m_lines.size())
+        return QString();
+    return m_lines.at(m_index);
+}
+
+void GreetingTexts::next()
+{
+    if (m_lines.isEmpty())
+        return;
+    ++m_index;
+    if (m_index >= m_lines.size())
+        m_index = 0;
+}
+
+void GreetingTexts::back()
+{
+    if (m_lines.isEmpty())
+        return;
+    --m_index;
+    if (m_index < 0)
+        m_index = int(m_lines.size()) - 1;
+}

@@ -1,0 +1,30 @@
+// The registry entries of the start wizard and the picture library, and what the main window
+// does with their answers.
+#include "editor/StartWindows.h"
+
+#include "canvas/Image_Library.h"
+#include "editor/EditorState.h"
+#include "editor/FileCommands.h"
+#include "editor/Invitation_Wizard.h"
+#include "editor/SKTWindowController.h"
+#include "editor/WindowRegistry.h"
+
+void fillStartWindows(SKTWindowController &window, WindowRegistry &registry)
+{
+    registry.fill(WindowRegistry::Window::StartWizard, [&window, &registry](const QString &) {
+        Invitation_Wizard *wizard = registry.instance<Invitation_Wizard>([&window] {
+            return new Invitation_Wizard(
+                &window, [&window] { return window.fileCommands().Open_Log_File(); }, &window);
+        });
+        return wizard->Open_Wnd();
+    });
+    registry.fill(WindowRegistry::Window::ImageLibrary, [&window, &registry](const QString &mode) {
+        Image_Library *library =
+            registry.instance<Image_Library>([&window] { return new Image_Library(&window); });
+        library->control_or_BG = mode;
+        const int result = library->Open_Library_Window();
+        if (result == 1)
+            EditorState::instance().lib_window_sel_file = library->selected_image;
+        return result;
+    });
+}

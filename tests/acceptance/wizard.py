@@ -1,0 +1,123 @@
+#!/usr/bin/python3
+"""The start wizard as a new user meets it: the wizard option, the size offered, one click on a
+background picture, a title and a message, sender and addressee typed, Finish. The invitation's
+texts stand on the background; saved, the design holds PARTY_TITLE at (40, 40) on a 340.16-pt
+card."""
+
+import json
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.session import Session, AcceptanceError, START_TITLE, cardtool_path  # noqa: E402
+
+MAGENTA = (255, 0, 255)
+
+
+def check(condition, message):
+    if not condition:
+        raise AcceptanceError(message)
+
+
+def geometry(s, window):
+    """(x, y, width, height) of a window on the screen."""
+    values = {}
+    for line in s.xdotool("getwindowgeometry", "--shell", window).splitlines():
+        key, _, value = line.partition("=")
+        values[key] = int(value) if value.isdigit() else value
+    return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
+
+
+def find_colour(png_path, rgb, box):
+    """Centre of the pixels of one colour inside box (x, y, w, h) of a screenshot, or None."""
+    from PIL import Image
+
+    x0, y0, w, h = box
+    image = Image.open(png_path).convert("RGB").crop((x0, y0, x0 + w, y0 + h))
+    pixels = image.load()
+    xs, ys = [], []
+    for y in range(0, h, 2):
+        for x in range(0, w, 2):
+            if pixels[x, y] == rgb:
+                xs.append(x)
+                ys.append(y)
+    if not xs:
+        return None
+    return x0 + (min(xs) + max(xs)) // 2, y0 + (min(ys) + max(ys)) // 2
+
+
+def count_colour(png_path, rgb):
+    from PIL import Image
+
+    return sum(1 for p in Image.open(png_path).convert("RGB").getdata() if p == rgb)
+
+
+def main():
+    # A background of a colour no window uses, to find it on the screen; named to list first.
+    with Session("wizard", through_start=False, backgrounds=[("aaa-magenta.png", MAGENTA, (120, 90))]) as s:
+        start = s.wait_for_window(START_TITLE)
+        s.focus(start)
+        s.key("Return", "Return")  # the wizard option, then the size offered
+        shot = s.screenshot("wizard-backgrounds")
+        spot = find_colour(shot, MAGENTA, geometry(s, start))
+        check(spot is not None, "no background picture is shown in step 2")
+        s.xdotool("mousemove", str(spot[0]), str(spot[1]))
+        s.xdotool("click", "1")
+        time.sleep(0.5)
+
+        s.focus(start)
+        s.key("ctrl+a")
+        s.type_text("Garden Party")
+        s.key("Tab", "ctrl+a")
+        s.type_text("Join us for tea and cake")
+        s.key("alt+n")
+        s.type_text("Sam")  # step 4 starts in the sender field
+        s.key("Tab")
+        s.type_text("Anna")
+        s.key("Return")  # Finish
+        s.wait_for_window_gone(START_TITLE)
+        check(not s.find_window(START_TITLE), "the wizard did not finish")
+        s.focus()
+        time.sleep(0.5)
+        shot = s.screenshot("invitation")
+        # The 340-point card is magenta behind its texts: far more of it than any thumbnail.
+        check(count_colour(shot, MAGENTA) > 60000, "the background is not on the card")
+
+        design = os.path.join(s.home, "party.dcard")
+        s.key("ctrl+s")
+        dialog = s.wait_for_window("Save Design")
+        s.focus(dialog)
+        s.key("ctrl+a")
+        s.type_text(design)
+        s.key("Return")
+        s.wait_for_window_gone("Save Design")
+        box = s.modal_window()
+        s.focus(box)
+        s.key("Return")
+        deadline = time.time() + 10
+        while not os.path.exists(design) and time.time() < deadline:
+            time.sleep(0.1)
+        check(os.path.exists(design), "no design file was written")
+
+        dump = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True, timeout=60)
+        check(dump.returncode == 0, "cardtool design-dump failed: %s" % dump.stderr)
+        front = json.loads(dump.stdout)["front"]
+        size = front["page"]["Card_Size"]
+        check(abs(size[0] - 340.16) < 0.01 and abs(size[1] - 340.16) < 0.01, "card size %s" % size)
+        objects = {o["control_ID"]: o for o in front["objects"]}
+        check(set(objects) == {"PARTY_TITLE", "PARTY_TO", "PARTY_MSG", "PARTY_FROM"},
+              "objects %s" % sorted(objects))
+        title = objects["PARTY_TITLE"]
+        check(title["_bounds"][0] == 40 and title["_bounds"][1] == 40, "title at %s" % title["_bounds"][:2])
+        check(objects["PARTY_TO"]["Text_Value"] == "Dear Anna,", "addressee %s" % objects["PARTY_TO"])
+        check(front["page"]["Card_BG_Image_Path"].endswith("aaa-magenta.png"), "background %s" % front["page"])
+
+        status = s.quit(save=False)
+        check(status == 0, "exit status %s" % status)
+    print("wizard: ok")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,317 @@
+// The start wizard run as a user would from the main window's start, and what it leaves on the
+// front side; the main window's background strip.
+#include "MainWindowFixture.h"
+
+#include "canvas/ImageBrowser.h"
+#include "canvas/ImageBrowserModel.h"
+#include "editor/BackgroundBrowser.h"
+#include "editor/FileCommands.h"
+#include "editor/Invitation_Wizard.h"
+#include "editor/StartWindows.h"
+#include "foundation/StepperField.h"
+#include "platform/UndoManager.h"
+#include "support/TestSupport.h"
+
+#include <QDateEdit>
+#include <QDir>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimeEdit>
+
+namespace
+{
+void writePicture(const QString &path, QColor colour)
+{
+    QImage image(16, 12, QImage::Format_RGB32);
+    image.fill(colour);
+    QDir().mkpath(QFileInfo(path).path());
+    ASSERT_TRUE(image.save(path, "PNG"));
+}
+
+void clickItem(ImageBrowser *browser, int row)
+{
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->itemRect(row).center());
+}
+
+QString idOf(const GraphicPtr &g)
+{
+    return g->control_ID.value_or(QString());
+}
+} // namespace
+
+class StartWizard : public MainWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        QDir(dataRoot() + QStringLiteral("Background")).removeRecursively();
+        for (const char *name : {"a-sky.png", "b-sea.png", "c-sun.png"})
+            writePicture(dataRoot() + QStringLiteral("Background/") + QString::fromLatin1(name), Qt::cyan);
+        // Greeting files as an editor on Windows saves them.
+        testsupport::writeFile(dataRoot() + QStringLiteral("Title.txt"),
+                               "Happy Birthday!\r\nYou're Invited\r\nLet's Celebrate\r\n");
+        testsupport::writeFile(dataRoot() + QStringLiteral("Message.txt"),
+                               "Join us for cake.\r\nCome and dance with us.\r\n");
+        fillStartWindows(*window, window->registry());
+    }
+
+    // Runs the start window (as New does) with one scripted user.
+    void runStart(std::function<void(Invitation_Wizard &)> user)
+    {
+        modalScripts.push_back([user](QDialog &dialog) {
+            auto &wizard = dynamic_cast<Invitation_Wizard &>(dialog);
+            wizard.show();
+            user(wizard);
+            const int r = wizard.result();
+            wizard.hide();
+            return r;
+        });
+        window->Open_Start_Window();
+    }
+    QString background(const char *name) const { return dataRoot() + QStringLiteral("Background/") + name; }
+};
+
+TEST_F(StartWizard, FourStepsMakeTheInvitationOnTheFront)
+{
+    runStart([&](Invitation_Wizard &w) {
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("Start Wizard"));
+        EXPECT_EQ(w.pages->currentWidget(), w.Start_card_box);
+        EXPECT_TRUE(w.button_box->isHidden());
+        EXPECT_DOUBLE_EQ(w.width_Stepper->value(), 120);
+        EXPECT_DOUBLE_EQ(w.height_Stepper->value(), 120);
+        saveArtifact(&w, QStringLiteral("start_wizard_start.png"));
+        w.Using_Wizard_btn->click();
+        EXPECT_EQ(Start_Card_Option, QStringLiteral("W"));
+        EXPECT_EQ(w.pages->currentWidget(), w.first_box);
+
+        // Entering step 2 chooses the first picture but stays; a click moves on.
+        w.Next_btn->click();
+        EXPECT_EQ(w.step(), 2);
+        EXPECT_EQ(w.selected_image, background("a-sky.png"));
+        saveArtifact(&w, QStringLiteral("start_wizard_background.png"));
+        clickItem(w.imageBrowser, 1);
+        EXPECT_EQ(w.step(), 3);
+        EXPECT_EQ(w.selected_image, background("b-sea.png"));
+
+        // Greetings come without the carriage returns of the file's line ends.
+        EXPECT_EQ(w.msg_title->text(), QStringLiteral("Happy Birthday!"));
+        EXPECT_EQ(w.msg_value->toPlainText(), QStringLiteral("Join us for cake."));
+        w.title_bk_btn->click();
+        EXPECT_EQ(w.msg_title->text(), QStringLiteral("Let's Celebrate"));
+        w.title_nxt_btn->click();
+        w.title_nxt_btn->click();
+        EXPECT_EQ(w.msg_title->text(), QStringLiteral("You're Invited"));
+
+        w.msg_title->clear();
+        w.Next_btn->click();
+        EXPECT_EQ(shown().last(), Invitation_Wizard::SelectTitleMessage);
+        EXPECT_EQ(w.step(), 3);
+        QTest::keyClicks(w.msg_title, QString(120, QLatin1Char('T')));
+        EXPECT_EQ(w.msg_title->text().size(), Invitation_Wizard::TitleLimit);
+        w.msg_title->setText(QStringLiteral("  You're Invited  "));
+        w.msg_value->clear();
+        w.Next_btn->click();
+        EXPECT_EQ(shown().last(), Invitation_Wizard::SelectMessageMessage);
+        w.msg_nxt_btn->click();
+        w.msg_value->setPlainText(QString(300, QLatin1Char('m')));
+        EXPECT_EQ(w.msg_value->toPlainText().size(), Invitation_Wizard::MessageLimit);
+        w.msg_bk_btn->click();
+        EXPECT_EQ(w.msg_value->toPlainText(), QStringLiteral("Join us for cake."));
+        w.Next_btn->click();
+
+        EXPECT_EQ(w.step(), 4);
+        for (QWidget *hidden : std::initializer_list<QWidget *>{w.venue_value, w.Date_picker, w.Time_picker,
+                                                                w.Date_ctrl_value, w.Time_ctrl_value})
+            EXPECT_TRUE(hidden->isHidden());
+        EXPECT_FALSE(w.clear_details_btn->isEnabled());
+        QTest::keyClicks(w.from_value, QString(45, QLatin1Char('f')));
+        EXPECT_EQ(w.from_value->text().size(), Invitation_Wizard::SenderLimit);
+        EXPECT_TRUE(w.clear_details_btn->isEnabled());
+        w.from_value->setText(QStringLiteral("Sam"));
+        QTest::keyClicks(w.to_value, QString(41, QLatin1Char('a')));
+        EXPECT_EQ(w.to_value->text().size(), Invitation_Wizard::AddresseeLimit);
+        w.to_value->setText(QStringLiteral("Anna"));
+        saveArtifact(&w, QStringLiteral("start_wizard_details.png"));
+        QTest::keyClick(w.to_value, Qt::Key_Return); // Return finishes as the default button does
+    });
+
+    EXPECT_TRUE(exitStatuses.isEmpty());
+    EXPECT_EQ(Card_Shape.load(), 0);
+    EXPECT_NEAR(window->Front_card_Prop.Card_Size.width(), 340.16, 0.01);
+    EXPECT_NEAR(canvas(0)->cardSize().height(), 340.16, 0.01);
+    EXPECT_NEAR(window->ui().width_Stepper->value(), 120, 1e-6);
+    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, background("b-sea.png"));
+    EXPECT_EQ(window->Front_card_Prop.Card_fill_style, QStringLiteral("I"));
+    ASSERT_EQ(front().size(), 4);
+    // Newest first: the sender, made last, is frontmost.
+    EXPECT_EQ(idOf(front()[3]), QStringLiteral("PARTY_TITLE"));
+    EXPECT_EQ(front()[3]->Text_Value, QStringLiteral("You're Invited"));
+    EXPECT_EQ(front()[3]->bounds().topLeft(), QPointF(40, 40));
+    EXPECT_NEAR(front()[3]->bounds().width(), 260.16, 0.01);
+    EXPECT_EQ(front()[2]->Text_Value, QStringLiteral("Dear Anna,"));
+    EXPECT_EQ(front()[1]->bounds().topLeft(), QPointF(50, 120));
+    EXPECT_EQ(front()[0]->Text_Value, QStringLiteral("From:\nSam"));
+    EXPECT_EQ(front()[0]->bounds().topLeft(), QPointF(40, 250));
+    // The laid-out card is the start of the design, not a step to undo.
+    EXPECT_FALSE(window->document().undoManager().canUndo());
+    saveArtifact(window.get(), QStringLiteral("start_wizard_invitation.png"));
+}
+
+TEST_F(StartWizard, LayoutOfEveryDetailOnTheDefaultCard)
+{
+    window->SetDocumentCanvasSize(QSizeF(340.157, 340.157));
+    window->Front_card_Prop.Card_Size = QSizeF(340.157, 340.157);
+    EditorState &s = EditorState::instance();
+    s.Invite_Title = QStringLiteral("Party");
+    s.Invite_To = QStringLiteral("Anna");
+    s.Invite_Message = QStringLiteral("Come along");
+    s.Invite_Date = QStringLiteral("March 7, 2024");
+    s.Invite_Time = QStringLiteral("2:05 PM");
+    s.Invite_Venue = QStringLiteral("The hall");
+    s.Invite_From = QStringLiteral("Sam");
+    window->Fill_Party_Invidation_Details();
+    ASSERT_EQ(front().size(), 6);
+    const QList<std::pair<QString, QPointF>> expected{{"PARTY_FROM", {40, 300}}, {"PARTY_VENUE", {30, 230}},
+                                                      {"PARTY_DATE", {30, 200}}, {"PARTY_MSG", {50, 120}},
+                                                      {"PARTY_TO", {30, 90}},    {"PARTY_TITLE", {40, 40}}};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(idOf(front()[i]), expected[i].first);
+        EXPECT_EQ(front()[i]->bounds().topLeft(), expected[i].second) << i;
+        EXPECT_NEAR(front()[i]->bounds().width(), 260.16, 0.01);
+    }
+    EXPECT_EQ(front()[2]->Text_Value, QStringLiteral("March 7, 2024 at 2:05 PM"));
+    EXPECT_EQ(front()[5]->text_ctrl_font.value_or(FontDescriptor()).postScriptName,
+              QStringLiteral("TimesNewRomanPS-BoldItalicMT"));
+
+    // A time alone stands where the title would.
+    window->delete_all_control();
+    s.reset();
+    s.Invite_Time = QStringLiteral("2:05 PM");
+    window->Fill_Party_Invidation_Details();
+    ASSERT_EQ(front().size(), 1);
+    EXPECT_EQ(front()[0]->Text_Value, QStringLiteral("AT 2:05 PM"));
+    const QRectF frame = front()[0]->bounds();
+    EXPECT_EQ(frame.topLeft(), QPointF(30, 40));
+    EXPECT_NEAR(frame.width(), 260.157, 0.001);
+    EXPECT_EQ(frame.height(), 20);
+}
+
+TEST_F(StartWizard, MessagesBackCancelAndClearDetails)
+{
+    runStart([&](Invitation_Wizard &w) {
+        w.Using_Wizard_btn->click();
+        w.Next_btn->click();
+        // The chosen picture vanished: the step refuses to move on.
+        ASSERT_TRUE(QFile::remove(background("a-sky.png")));
+        w.Next_btn->click();
+        EXPECT_EQ(shown().last(), Invitation_Wizard::SelectBackgroundMessage);
+        EXPECT_EQ(w.step(), 2);
+        clickItem(w.imageBrowser, 2);
+        w.Next_btn->click();
+        EXPECT_EQ(w.step(), 4);
+
+        w.from_value->setText(QStringLiteral("Sam"));
+        messages.queueAnswers({false, true});
+        w.clear_details_btn->setEnabled(true);
+        w.clear_details_btn->click();
+        EXPECT_EQ(messages.questions().last(), Invitation_Wizard::ClearDetailsQuestion);
+        EXPECT_EQ(w.from_value->text(), QStringLiteral("Sam"));
+        w.clear_details_btn->click();
+        EXPECT_EQ(w.from_value->text(), QString());
+
+        // The time reads as "h:mm a".
+        w.Time_picker->setTime(QTime(14, 5));
+        w.timePickerAction();
+        EXPECT_EQ(w.selected_time, QStringLiteral("2:05 PM"));
+
+        w.Back_Click();
+        w.Back_Click();
+        w.Back_Click();
+        EXPECT_EQ(w.step(), 1);
+        w.from_value->setText(QStringLiteral("Sam"));
+        w.Back_Btn->click(); // from step 1 everything starts again
+        EXPECT_EQ(w.step(), 0);
+        EXPECT_EQ(w.from_value->text(), QString());
+        EXPECT_EQ(w.selected_image, QString());
+        EXPECT_EQ(w.selected_time, QString());
+        w.Using_Wizard_btn->click();
+        w.Next_btn->click();
+        w.Cancel_btn->click();
+        EXPECT_EQ(w.pages->currentWidget(), w.Start_card_box);
+        EXPECT_FALSE(w.Exit_btn->isHidden());
+
+        // Without backgrounds step 2 answers every Next with the message.
+        QDir(dataRoot() + QStringLiteral("Background")).removeRecursively();
+        w.Load_and_fill_backgrounds();
+        EXPECT_EQ(w.images->count(), 3); // a missing folder keeps the list
+        w.images->clear();
+        w.Using_Wizard_btn->click();
+        w.Next_btn->click();
+        w.Next_btn->click();
+        EXPECT_EQ(shown().last(), Invitation_Wizard::SelectBackgroundMessage);
+        w.Exit_btn->click();
+    });
+    // Exit ends the program at once, with status 0 and no question.
+    ASSERT_FALSE(exitStatuses.isEmpty());
+    for (int status : exitStatuses)
+        EXPECT_EQ(status, 0);
+    EXPECT_EQ(messages.questions().size(), 2); // both from Clear Details
+    EXPECT_TRUE(front().isEmpty());
+}
+
+TEST_F(StartWizard, OpeningADesignFromTheStartScreen)
+{
+    clickTool(3);
+    const QString path = tempPath(QStringLiteral("saved.dcard"));
+    files.answers.push_back(path);
+    window->fileCommands().Save_Btn_Clicked();
+    window->delete_all_control();
+
+    runStart([&](Invitation_Wizard &w) {
+        // A cancelled open panel leaves the start screen up with "L" still chosen.
+        files.answers.push_back(std::nullopt);
+        w.Open_Log_btn->click();
+        EXPECT_EQ(Start_Card_Option, QStringLiteral("L"));
+        EXPECT_EQ(w.step(), 0);
+        EXPECT_FALSE(w.isHidden());
+        w.Using_Wizard_btn->click();
+        EXPECT_EQ(Start_Card_Option, QStringLiteral("W"));
+        EXPECT_EQ(w.step(), 1);
+        w.Cancel_btn->click();
+        files.answers.push_back(path);
+        w.Open_Log_btn->click();
+    });
+    EXPECT_TRUE(exitStatuses.isEmpty());
+    ASSERT_EQ(front().size(), 1);
+    EXPECT_EQ(Project_File_Name, path);
+}
+
+TEST_F(StartWizard, BackgroundStripPutsTheChoiceOnTheFront)
+{
+    BackgroundBrowser &strip = window->backgroundBrowser();
+    strip.Load_and_fill_backgrounds();
+    ASSERT_EQ(strip.images->count(), 3);
+
+    // Dragging the third before the first.
+    strip.imageBrowser->selectRow(2);
+    std::unique_ptr<QMimeData> mime(strip.images->mimeData({strip.images->index(2)}));
+    EXPECT_TRUE(strip.imageBrowser->dropRows(mime.get(), strip.imageBrowser->itemRect(0).center()));
+    QStringList order;
+    for (const MyImageObject &item : strip.images->images())
+        order << item.imageTitle();
+    EXPECT_EQ(order, (QStringList{"c-sun.png", "a-sky.png", "b-sea.png"}));
+
+    // A choice while the back shows changes the front page only.
+    QTest::mouseClick(window->ui().Back_Card_Btn, Qt::LeftButton);
+    ASSERT_EQ(Card_Front_Or_Back.load(), 1);
+    strip.imageBrowser->clearSelection();
+    clickItem(strip.imageBrowser, 1);
+    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, background("a-sky.png"));
+    EXPECT_EQ(window->Front_card_Prop.Card_fill_style, QStringLiteral("I"));
+    EXPECT_TRUE(window->Back_card_Prop.Card_BG_Image_Path.isEmpty());
+    saveArtifact(window.get(), QStringLiteral("main_window_backgrounds.png"));
+}
