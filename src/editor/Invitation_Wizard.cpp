@@ -254,6 +254,7 @@ void Invitation_Wizard::buildSteps()
     clear_details_btn = new QPushButton(QStringLiteral("Clear Details"), fourth_box);
     clear_details_btn->setAutoDefault(false);
     auto *form = new QFormLayout;
+    m_detailsForm = form;
     form->addRow(QStringLiteral("From:"), from_value);
     form->addRow(QStringLiteral("To:"), to_value);
     form->addRow(venue_label, venue_value);
@@ -398,10 +399,9 @@ void Invitation_Wizard::OK_Click()
             msg_value->setFocus();
         } else {
             showStep(4);
-            for (QWidget *w :
-                 std::initializer_list<QWidget *>{venue_value, Date_picker, Time_picker, Date_ctrl_value,
-                                                  Time_ctrl_value, venue_label, date_label, time_label})
-                w->hide();
+            // Venue, date and time stay out of this step, so their values stay empty.
+            for (int row : {2, 3, 4})
+                m_detailsForm->setRowVisible(row, false);
             from_value->setFocus();
         }
         return;

@@ -12,6 +12,7 @@ class DesignEditor;
 class ImageBrowser;
 class ImageBrowserModel;
 class QDateEdit;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -120,6 +121,7 @@ private:
     void limitMessage();
     void applyBackgroundPattern();
 
+    QFormLayout *m_detailsForm = nullptr;
     DesignEditor *m_editor;
     std::function<int()> m_openDesign;
     GreetingTexts m_titles;

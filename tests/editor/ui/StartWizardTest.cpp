@@ -121,6 +121,7 @@ TEST_F(StartWizard, FourStepsMakeTheInvitationOnTheFront)
         EXPECT_EQ(w.msg_value->toPlainText().size(), Invitation_Wizard::MessageLimit);
         w.msg_bk_btn->click();
         EXPECT_EQ(w.msg_value->toPlainText(), QStringLiteral("Join us for cake."));
+        saveArtifact(&w, QStringLiteral("start_wizard_greeting.png"));
         w.Next_btn->click();
 
         EXPECT_EQ(w.step(), 4);
@@ -135,6 +136,7 @@ TEST_F(StartWizard, FourStepsMakeTheInvitationOnTheFront)
         QTest::keyClicks(w.to_value, QString(41, QLatin1Char('a')));
         EXPECT_EQ(w.to_value->text().size(), Invitation_Wizard::AddresseeLimit);
         w.to_value->setText(QStringLiteral("Anna"));
+        QCoreApplication::processEvents(); // the step's layout settles as it would on screen
         saveArtifact(&w, QStringLiteral("start_wizard_details.png"));
         QTest::keyClick(w.to_value, Qt::Key_Return); // Return finishes as the default button does
     });
@@ -203,6 +205,9 @@ TEST_F(StartWizard, LayoutOfEveryDetailOnTheDefaultCard)
 TEST_F(StartWizard, MessagesBackCancelAndClearDetails)
 {
     runStart([&](Invitation_Wizard &w) {
+        w.Contact_us_btn->click();
+        ASSERT_EQ(openedUrls.size(), 1);
+        EXPECT_EQ(openedUrls[0].scheme(), QStringLiteral("mailto"));
         w.Using_Wizard_btn->click();
         w.Next_btn->click();
         // The chosen picture vanished: the step refuses to move on.
