@@ -4,6 +4,7 @@
 
 #include "canvas/ImageBrowser.h"
 #include "canvas/ImageBrowserModel.h"
+#include "canvas/Image_Library.h"
 #include "editor/BackgroundBrowser.h"
 #include "editor/FileCommands.h"
 #include "editor/Invitation_Wizard.h"
@@ -319,4 +320,38 @@ TEST_F(StartWizard, BackgroundStripPutsTheChoiceOnTheFront)
     EXPECT_EQ(window->Front_card_Prop.Card_fill_style, QStringLiteral("I"));
     EXPECT_TRUE(window->Back_card_Prop.Card_BG_Image_Path.isEmpty());
     saveArtifact(window.get(), QStringLiteral("main_window_backgrounds.png"));
+}
+
+TEST_F(StartWizard, LibraryServesTheBackgroundButtonAndTheLibraryTool)
+{
+    writePicture(dataRoot() + QStringLiteral("LibraryImage/hearts/red.png"), Qt::red);
+    const auto chooseRow = [this](int row) {
+        modalScripts.push_back([row](QDialog &dialog) {
+            auto &library = dynamic_cast<Image_Library &>(dialog);
+            library.show();
+            clickItem(library.imageBrowser, row);
+            library.ok_button->click();
+            return library.result();
+        });
+    };
+
+    // The Background button lists the backgrounds and puts the choice on the side showing.
+    QTest::mouseClick(window->ui().Back_Card_Btn, Qt::LeftButton);
+    chooseRow(1);
+    QTest::mouseClick(window->ui().Card_Bckgrnd_Btn, Qt::LeftButton);
+    EXPECT_EQ(modalTitles.last(), QStringLiteral("Background Image Library"));
+    EXPECT_EQ(window->Back_card_Prop.Card_BG_Image_Path, background("b-sea.png"));
+    EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image_Path.isEmpty());
+
+    // The library tool makes a picture object of the chosen picture; Cancel makes none.
+    QTest::mouseClick(window->ui().Front_Card_Btn, Qt::LeftButton);
+    chooseRow(0);
+    clickTool(9);
+    EXPECT_EQ(modalTitles.last(), QStringLiteral("Image Library"));
+    ASSERT_EQ(front().size(), 1);
+    EXPECT_EQ(front()[0]->kind(), SKTGraphic::Kind::Image);
+    EXPECT_EQ(front()[0]->_file_path, dataRoot() + QStringLiteral("LibraryImage/hearts/red.png"));
+    clickTool(9); // no script: the library is cancelled
+    EXPECT_EQ(front().size(), 1);
+    EXPECT_EQ(window->tools().Selected_Control_Tool(), 0);
 }
