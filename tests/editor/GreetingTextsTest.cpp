@@ -1,4 +1,4 @@
-// Reading the greeting files and stepping through them.
+// Reading the greeting files as any editor may have saved them.
 #include "editor/GreetingTexts.h"
 #include "support/TestSupport.h"
 
@@ -22,23 +22,4 @@ TEST(GreetingTexts, LinesOfUnixAndWindowsFilesAlike)
                                              "e"));
     EXPECT_EQ(GreetingTexts::readLines(unix), QStringList{QString::fromUtf8("Gr\xC3\xBC\xC3\x9F"
                                                                             "e")});
-}
-
-TEST(GreetingTexts, SteppingWrapsBothWaysAndAnEmptyListShowsNothing)
-{
-    GreetingTexts texts;
-    EXPECT_EQ(texts.current(), QString());
-    texts.next();
-    texts.back();
-    EXPECT_EQ(texts.current(), QString());
-
-    texts.setLines({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
-    texts.back();
-    EXPECT_EQ(texts.current(), QStringLiteral("c"));
-    texts.next();
-    EXPECT_EQ(texts.current(), QStringLiteral("a"));
-    texts.next();
-    texts.next();
-    texts.next();
-    EXPECT_EQ(texts.current(), QStringLiteral("a"));
 }
