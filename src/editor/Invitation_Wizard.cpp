@@ -391,10 +391,11 @@ void Invitation_Wizard::OK_Click()
     if (next_counter == 3) {
         selected_title = msg_title->text();
         selected_msg = msg_value->toPlainText();
-        if (selected_title.isEmpty()) {
+        // Blanks alone would lay out nothing: they count as no text.
+        if (Trim_Str(selected_title).isEmpty()) {
             Show_MessageBox(SelectTitleMessage);
             msg_title->setFocus();
-        } else if (selected_msg.isEmpty()) {
+        } else if (Trim_Str(selected_msg).isEmpty()) {
             Show_MessageBox(SelectMessageMessage);
             msg_value->setFocus();
         } else {
