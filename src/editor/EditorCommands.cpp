@@ -142,8 +142,10 @@ void EditorCommands::setLock(bool locked)
         g->ctrl_is_locked = locked;
         canvas.startEditingGraphic(g);
     }
+    // The card page empties the selection; the locked objects stay selected.
+    const QList<int> indexes = canvas.selectionIndexes();
     m_window.Show_RHS_Properties(nullptr);
-    canvas.changeSelectionIndexes(canvas.selectionIndexes());
+    canvas.changeSelectionIndexes(indexes);
     m_window.Refresh_Canvas();
     m_window.Show_RHS_Properties(selected.constLast());
 }

@@ -38,75 +38,8 @@ QComboBox *combo(QWidget *parent, const char *name, const QStringList &items = {
 
 void MainWindowLayout::buildPages(InspectorTabs &tabs)
 {
-    // Settings: the outline.
-    QWidget *settings = tabs.page(InspectorTabs::card_setting_tab);
-    auto *settingsForm = new QVBoxLayout(settings);
-    settingsForm->addWidget(new QLabel(QStringLiteral("Card shape:"), settings));
-    matrix_card_shape = new QButtonGroup(settings);
-    const QStringList shapes{QStringLiteral("Rectangle"), QStringLiteral("Rounded Rectangle"),
-                             QStringLiteral("Ellipse")};
-    for (int i = 0; i < shapes.size(); ++i) {
-        auto *b = new QRadioButton(shapes.at(i), settings);
-        matrix_card_shape->addButton(b, i);
-        settingsForm->addWidget(b);
-    }
-    matrix_card_shape->button(0)->setChecked(true);
-    settingsForm->addStretch();
-
-    // Size.
-    QWidget *size = tabs.page(InspectorTabs::card_size_tab);
-    auto *sizeForm = new QFormLayout(size);
-    Sides_ComboBox =
-        combo(size, "Sides_ComboBox", {QStringLiteral("Double Side"), QStringLiteral("Single Side")});
-    Preset_ComboBox =
-        combo(size, "Preset_ComboBox", {QStringLiteral("Horizontal"), QStringLiteral("Vertical")});
-    Category_ComboBox =
-        combo(size, "Category_ComboBox", {QStringLiteral("PVC Card"), QStringLiteral("Paper Badge")});
-    ListData = new RowListModel({QStringLiteral("Extension")}, {QStringLiteral("Size")}, size);
-    ColList = named(new QTableView(size), "ColList");
-    ColList->setModel(ListData);
-    ColList->setSelectionMode(QAbstractItemView::SingleSelection);
-    ColList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ColList->horizontalHeader()->setStretchLastSection(true);
-    ColList->verticalHeader()->hide();
-    width_Stepper = named(new StepperField(0, 2000, 1, 2, size), "width_Stepper");
-    height_Stepper = named(new StepperField(0, 2000, 1, 2, size), "height_Stepper");
-    sizeForm->addRow(QStringLiteral("Sides:"), Sides_ComboBox);
-    sizeForm->addRow(QStringLiteral("Orientation:"), Preset_ComboBox);
-    sizeForm->addRow(QStringLiteral("Category:"), Category_ComboBox);
-    sizeForm->addRow(ColList);
-    sizeForm->addRow(QStringLiteral("Width (mm):"), width_Stepper);
-    sizeForm->addRow(QStringLiteral("Height (mm):"), height_Stepper);
-
-    // Background.
-    QWidget *bkgd = tabs.page(InspectorTabs::card_bkgd_tab);
-    auto *bkgdForm = new QVBoxLayout(bkgd);
-    Card_fill_chk = named(new QCheckBox(QStringLiteral("Fill the card"), bkgd), "Card_fill_chk");
-    Card_solid_fill_rd = named(new QRadioButton(QStringLiteral("Solid"), bkgd), "Card_solid_fill_rd");
-    Card_gradient_fill_rd =
-        named(new QRadioButton(QStringLiteral("Gradient"), bkgd), "Card_gradient_fill_rd");
-    Card_Style_fill_rd = named(new QRadioButton(QStringLiteral("Pattern"), bkgd), "Card_Style_fill_rd");
-    Card_Image_fill_rd = named(new QRadioButton(QStringLiteral("Picture"), bkgd), "Card_Image_fill_rd");
-    Card_hatch_style = combo(bkgd, "Card_hatch_style");
-    Card_image_layout = combo(bkgd, "Card_image_layout",
-                              {QStringLiteral("Center"), QStringLiteral("Stretch"), QStringLiteral("Tile")});
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             Card_fill_chk, Card_solid_fill_rd, Card_gradient_fill_rd, Card_Style_fill_rd, Card_Image_fill_rd,
-             Card_hatch_style, Card_image_layout})
-        bkgdForm->addWidget(w);
-    bkgdForm->addStretch();
-
-    // Border.
-    QWidget *brdr = tabs.page(InspectorTabs::card_brdr_tab);
-    auto *brdrForm = new QFormLayout(brdr);
-    Card_border_chk = named(new QCheckBox(QStringLiteral("Border"), brdr), "Card_border_chk");
-    Card_bor_Stepper = named(new StepperField(0, 50, 1, 0, brdr), "Card_bor_Stepper");
     const QStringList borderStyles{QStringLiteral("Solid"), QStringLiteral("Dash"), QStringLiteral("Dot"),
                                    QStringLiteral("Dash Dot"), QStringLiteral("Dash Dot Dot")};
-    Card_border_style = combo(brdr, "Card_border_style", borderStyles);
-    brdrForm->addRow(Card_border_chk);
-    brdrForm->addRow(QStringLiteral("Width:"), Card_bor_Stepper);
-    brdrForm->addRow(QStringLiteral("Style:"), Card_border_style);
 
     // Shape and text: the combos the window fills at start; their panels lay the pages out.
     QWidget *shape = tabs.page(InspectorTabs::shape_tab);
@@ -122,41 +55,9 @@ void MainWindowLayout::buildPages(InspectorTabs &tabs)
     Text_case_combo = combo(text, "Text_case_combo",
                             {QStringLiteral("As Typed"), QStringLiteral("UPPER CASE"),
                              QStringLiteral("lower case"), QStringLiteral("Capitalized")});
-    All_Text_font_value = named(new QLabel(text), "All_Text_font_value");
-    All_Text_font_value_COPY = named(new QLabel(text), "All_Text_font_value_COPY");
-    All_Text_clr = named(new ColorWell(Qt::black, text), "All_Text_clr");
-    All_Text_clr_COPY = named(new ColorWell(Qt::black, text), "All_Text_clr_COPY");
-    // The card page shows the content font and colour; they have no place on the text pages.
-    for (QWidget *w : std::initializer_list<QWidget *>{All_Text_font_value, All_Text_font_value_COPY,
-                                                       All_Text_clr, All_Text_clr_COPY})
-        w->hide();
-
-    // Alignment.
-    QWidget *align = tabs.page(InspectorTabs::aligmnt_tab);
-    auto *grid = new QGridLayout(align);
-    const auto button = [&](QPushButton *&field, const char *name, const QString &title, int r, int c) {
-        field = named(new QPushButton(title, align), name);
-        field->setFocusPolicy(Qt::NoFocus);
-        grid->addWidget(field, r, c);
-    };
-    button(Align_Left_btn, "Align_Left_btn", QStringLiteral("Left"), 0, 0);
-    button(Align_Right_btn, "Align_Right_btn", QStringLiteral("Right"), 0, 1);
-    button(Align_Top_btn, "Align_Top_btn", QStringLiteral("Top"), 1, 0);
-    button(Align_Bottom_btn, "Align_Bottom_btn", QStringLiteral("Bottom"), 1, 1);
-    button(Align_Center_btn, "Align_Center_btn", QStringLiteral("Centre"), 2, 0);
-    button(Align_Horz_btn, "Align_Horz_btn", QStringLiteral("Horizontal Centres"), 2, 1);
-    button(Align_Vert_btn, "Align_Vert_btn", QStringLiteral("Vertical Centres"), 3, 0);
-    button(Align_To_Grid_btn, "Align_To_Grid_btn", QStringLiteral("To Grid"), 3, 1);
-    button(Make_Same_Width_btn, "Make_Same_Width_btn", QStringLiteral("Same Width"), 4, 0);
-    button(Make_Same_Height_btn, "Make_Same_Height_btn", QStringLiteral("Same Height"), 4, 1);
-    button(Make_Natural_btn, "Make_Natural_btn", QStringLiteral("Natural Size"), 5, 0);
-    print_object_chk = named(new QCheckBox(QStringLiteral("Do not print"), align), "print_object_chk");
-    grid->addWidget(print_object_chk, 6, 0, 1, 2);
-    grid->setRowStretch(7, 1);
 
     // The pages still to be filled by their panels say so.
-    for (InspectorTabs::Item item : {InspectorTabs::card_info_tab, InspectorTabs::datasource_tab,
-                                     InspectorTabs::barcode_tab, InspectorTabs::Lock_tab}) {
+    for (InspectorTabs::Item item : {InspectorTabs::card_info_tab, InspectorTabs::barcode_tab}) {
         auto *l = new QVBoxLayout(tabs.page(item));
         l->addWidget(new QLabel(tabs.label(item), tabs.page(item)));
         l->addStretch();

@@ -5,6 +5,7 @@
 #include "canvas/ImageBrowser.h"
 #include "canvas/SKTGraphicView.h"
 #include "canvas/ZoomFactor.h"
+#include "data/DataSourceCombos.h"
 #include "data/ExcelBindingTable.h"
 #include "editor/BackgroundBrowser.h"
 #include "editor/EditButtons.h"
@@ -31,7 +32,11 @@
 #include "foundation/StepperField.h"
 #include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
+#include "panels/CardPagePanel.h"
+#include "panels/DataSourceTab.h"
 #include "panels/ImageSignPanel.h"
+#include "panels/Inspector.h"
+#include "panels/TextPanel.h"
 #include "platform/FontResolver.h"
 #include "platform/UndoManager.h"
 
@@ -45,6 +50,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QSplitter>
 #include <QTabWidget>
@@ -99,6 +105,7 @@ void SKTWindowController::buildWindow()
     setCentralWidget(central);
     m_tabs = new InspectorTabs(central);
     m_ui.buildPages(*m_tabs);
+    m_inspector = new Inspector(*this);
     m_editButtons = new EditButtons(central);
     m_sides = new SideViews(central, m_document, _grid, *m_zoom, this);
     m_tools = new ToolController(*this, central);
@@ -134,7 +141,7 @@ void SKTWindowController::applyStartValues()
     for (int item = InspectorTabs::line_tab; item < InspectorTabs::ItemCount; ++item)
         m_tabs->sett_tab()->removeTab(m_tabs->sett_tab()->indexOf(m_tabs->page(InspectorTabs::Item(item))));
     BulkLoadGuard loading;
-    m_ui.Card_image_layout->setCurrentIndex(1);
+    m_ui.Card_image_layout->setCurrentIndex(0);
     m_ui.Sides_ComboBox->setCurrentIndex(0);
     m_ui.Preset_ComboBox->setCurrentIndex(0);
     m_ui.Category_ComboBox->setCurrentIndex(0);
@@ -182,57 +189,7 @@ void SKTWindowController::Get_Email_Details()
 
 void SKTWindowController::Show_RHS_Properties(const GraphicPtr &graphic)
 {
-    if ((Not_Draw_Only_Prop_Change & 1) == 0 && m_tools->Selected_Control_Tool() != 0)
-        m_tools->selectArrowTool();
-    if (m_inspector)
-        m_inspector(graphic);
-    else
-        showPlaceholderProperties(graphic);
-}
-
-void SKTWindowController::showPlaceholderProperties(const GraphicPtr &graphic)
-{
-    using T = InspectorTabs;
-    Remove_All_Tab_Items();
-    if (!graphic) {
-        for (T::Item item : {T::card_setting_tab, T::card_bkgd_tab, T::card_brdr_tab})
-            m_tabs->addItem(item);
-        m_editButtons->Disable_Standard_Button_For_Card();
-        return;
-    }
-    m_editButtons->Enable_Standard_Button_For_Control();
-    if (graphic->ctrl_is_locked) {
-        m_tabs->addItem(T::Lock_tab);
-        m_editButtons->Disable_Standard_Button_For_Lock();
-        return;
-    }
-    switch (graphic->kind()) {
-    case SKTGraphic::Kind::Line:
-        m_tabs->addItem(T::line_tab);
-        break;
-    case SKTGraphic::Kind::Shape:
-        m_tabs->addItem(T::shape_tab);
-        break;
-    case SKTGraphic::Kind::Text:
-        m_tabs->addItem(T::text_edtng_tab);
-        m_tabs->addItem(T::text_prop_tab);
-        m_tabs->addItem(T::datasource_tab);
-        break;
-    case SKTGraphic::Kind::Image:
-        m_tabs->addItem(T::image_tab);
-        m_tabs->addItem(T::datasource_tab);
-        break;
-    case SKTGraphic::Kind::Signature:
-        m_tabs->addItem(T::sign_tab);
-        break;
-    case SKTGraphic::Kind::Barcode:
-        m_tabs->addItem(T::barcode_tab);
-        m_tabs->addItem(T::datasource_tab);
-        break;
-    }
-    m_tabs->addItem(T::aligmnt_tab);
-    m_tabs->addItem(T::Lock_tab);
-    m_editButtons->Enable_Standard_Button_For_Unlock();
+    m_inspector->Show_RHS_Properties(graphic);
 }
 
 void SKTWindowController::Remove_All_Tab_Items()
@@ -247,10 +204,7 @@ void SKTWindowController::changeViewController(int index)
 
 void SKTWindowController::card_prop_set(const QString &fillStyle)
 {
-    m_ui.Card_solid_fill_rd->setChecked(fillStyle == QLatin1String("S"));
-    m_ui.Card_gradient_fill_rd->setChecked(fillStyle == QLatin1String("G"));
-    m_ui.Card_Style_fill_rd->setChecked(fillStyle == QLatin1String("H"));
-    m_ui.Card_Image_fill_rd->setChecked(fillStyle == QLatin1String("I"));
+    m_inspector->cardPage().card_prop_set(fillStyle);
 }
 
 void SKTWindowController::Set_Card_Size_In_Control(float widthMM, float heightMM)
@@ -445,8 +399,7 @@ void SKTWindowController::setContentFont(const FontDescriptor &font, const QColo
 {
     m_allTextFont = font;
     m_allTextColor = color;
-    const FontResolver::Face face = FontResolver::faceFor(font.postScriptName);
-    m_ui.All_Text_font_value->setText(QString::asprintf("%s ( %0.2f )", qPrintable(face.family), font.size));
+    m_ui.All_Text_font_value->setText(TextPanel::fontDisplayText(font));
     m_ui.All_Text_clr->setColor(color);
 }
 
@@ -473,9 +426,20 @@ void SKTWindowController::Set_Card_Shape(int index)
         b->setChecked(true);
 }
 
-void SKTWindowController::Add_Excel_Col_Name_In_Combo() {}
+void SKTWindowController::Add_Excel_Col_Name_In_Combo()
+{
+    ::Add_Excel_Col_Name_In_Combo(m_inspector->dataSource().Data_source_type);
+}
 
-void SKTWindowController::Remove_Excel_Col_Name_In_Combo() {}
+void SKTWindowController::Remove_Excel_Col_Name_In_Combo()
+{
+    ::Remove_Excel_Col_Name_In_Combo(m_inspector->dataSource().Data_source_type);
+}
+
+QColor SKTWindowController::All_Text_clr() const
+{
+    return m_ui.All_Text_clr ? m_ui.All_Text_clr->color() : m_allTextColor;
+}
 
 void SKTWindowController::set_Front_BG_Image(const QString &path)
 {
@@ -489,15 +453,14 @@ void SKTWindowController::set_Back_BG_Image(const QString &path)
 
 void SKTWindowController::setBackgroundImage(Card_Property &side, const QString &path)
 {
+    m_ui.Card_Image_path->setText(path);
     if (path.isEmpty())
         return;
     if (side.Card_BG_Image_Path != path || !side.Card_BG_Image)
         side.setBackgroundImage(path);
     side.Card_fill_chk = true;
     side.Card_fill_style = QStringLiteral("I");
-    // The panel shows what the page now has.
-    BulkLoadGuard loading;
-    m_ui.Card_fill_chk->setChecked(true);
-    card_prop_set(QStringLiteral("I"));
+    // The page shows what the live side now has.
+    Show_RHS_Properties(nullptr);
     Refresh_Canvas();
 }

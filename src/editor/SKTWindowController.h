@@ -21,6 +21,7 @@ class BackgroundBrowser;
 class EditButtons;
 class EditorCommands;
 class FileCommands;
+class Inspector;
 class InspectorTabs;
 class MainMenus;
 class SideViews;
@@ -53,6 +54,7 @@ public:
     ToolController &tools() const { return *m_tools; }
     EditButtons &editButtons() const { return *m_editButtons; }
     InspectorTabs &inspectorTabs() const { return *m_tabs; }
+    Inspector &inspector() const { return *m_inspector; }
     EditorCommands &commands() const { return *m_commands; }
     FileCommands &fileCommands() const { return *m_files; }
     MainMenus &menus() const { return *m_menus; }
@@ -68,12 +70,6 @@ public:
 
     // --- operations other parts reach the window by ---
     void Show_RHS_Properties(const GraphicPtr &graphic) override;
-    // The inspector issue replaces the placeholder inspector here.
-    void setInspector(std::function<void(const GraphicPtr &)> inspector)
-    {
-        m_inspector = std::move(inspector);
-    }
-    void showPlaceholderProperties(const GraphicPtr &graphic);
 
     void changeViewController(int index);
     void Remove_All_Tab_Items() override;
@@ -91,7 +87,7 @@ public:
     QRectF frontCanvasBounds() const override;
     QPointF Control_New_Point(const QString &side) override;
     FontDescriptor All_Text_font() const override { return m_allTextFont; }
-    QColor All_Text_clr() const override { return m_allTextColor; }
+    QColor All_Text_clr() const override;
     void setAlignWithGridEnabled(bool enabled) override;
     std::optional<SKTGraphic::Kind> currentGraphicClass() const override;
     int Selected_Control_Tool() const override;
@@ -118,7 +114,10 @@ public:
     void Show_RHS_Properties_None() override { Show_RHS_Properties(nullptr); }
     void selectArrowTool() override;
 
+    // The content font and colour with their label and colour well.
     void setContentFont(const FontDescriptor &font, const QColor &color);
+    // The content font alone (the font dialog's choice); the caller shows it.
+    void setAllTextFont(const FontDescriptor &font) { m_allTextFont = font; }
 
 signals:
     void selectedToolChanged();
@@ -145,7 +144,7 @@ private:
     FileCommands *m_files = nullptr;
     MainMenus *m_menus = nullptr;
     BackgroundBrowser *m_backgrounds = nullptr;
-    std::function<void(const GraphicPtr &)> m_inspector;
+    Inspector *m_inspector = nullptr;
     FontDescriptor m_allTextFont;
     QColor m_allTextColor = QColor(0, 0, 0);
     bool m_inModelReset = false;

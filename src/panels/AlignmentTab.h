@@ -1,0 +1,12 @@
+// The alignment tab of every unlocked object: align, same size, natural size, snap to grid and
+// the do-not-print box. Its controls are the window's outlets; the editor's commands run them.
+#pragma once
+
+struct MainWindowLayout;
+class QWidget;
+
+class AlignmentTab
+{
+public:
+    AlignmentTab(QWidget *page, MainWindowLayout &ui);
+};

@@ -1,0 +1,74 @@
+// The card page of the inspector: its three tabs and every action on them. Each action ends by
+// copying the whole page into the live side's page settings; the inspector loads it back.
+#pragma once
+
+#include "platform/FontDescriptor.h"
+
+#include <QObject>
+#include <QString>
+
+class Card_Property;
+class CardBackgroundTab;
+class CardBorderTab;
+class CardSettingsTab;
+class QFont;
+class SKTWindowController;
+struct MainWindowLayout;
+
+class CardPagePanel : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CardPagePanel(SKTWindowController &window);
+    ~CardPagePanel() override;
+
+    // Loads every control of the page from a side's settings (the caller holds the bulk-load mark)
+    // and takes the content snapshot.
+    void loadFrom(Card_Property &page);
+
+    // Copies the panel into the live side's page settings and redraws; nothing during a bulk load.
+    void Update_Card_Graphics();
+    // Sets the fill radios and the enabling of the border and fill controls for a fill code.
+    void card_prop_set(const QString &fillStyle);
+    // Resizes the three canvases to the width and height steppers, then takes the new size.
+    void Apply_Size_Clicked();
+    // Gives the content colour and font to every text of the live side when they differ from the
+    // snapshot, then updates the page settings.
+    void Update_All_Card_Content();
+    void changeAllTextFont(const QFont &font);
+
+    // The actions of the page's controls.
+    void Card_Border_ChkBox();
+    void Card_Fill_Chk_Box();
+    void Card_Solid_RD_Sel();
+    void Card_Gradient_RD_Sel();
+    void Card_Hatch_RD_Sel();
+    void Card_Image_RD_Sel();
+    void Card_Image_Browse_Btn();
+    void Card_Image_Library_Btn();
+    void card_shape_CellClick(int row);
+    void Contect_Color_Clicked();
+    void Content_Font_Clicked();
+    // A size picked in the list: the steppers take it and the card is resized.
+    void sizeRowChosen(int row);
+
+    // The category's size names into the list, first row selected.
+    void fillSizeList(int categoryIndex);
+    void Mark_List_New_Selection(int row);
+    int selectedSizeRow() const;
+
+    static inline const QString UntitledName = QStringLiteral("Untitled");
+
+private:
+    void connectControls();
+    void setFillKindEnabling(const QString &fillStyle);
+    void selectFillRadio(const QString &fillStyle);
+    void setBackgroundFromPath(const QString &path);
+
+    SKTWindowController &m_window;
+    MainWindowLayout &m_ui;
+    CardSettingsTab *m_settings;
+    CardBackgroundTab *m_background;
+    CardBorderTab *m_border;
+    FontDescriptor m_fontCopy; // All_Text_font_COPY
+};

@@ -1,0 +1,115 @@
+// The data-source tab of texts and pictures: fixed value, series or Excel column, the chosen
+// series or column, the viewer and help buttons, and the box of manual picture controls.
+#include "panels/DataSourceTab.h"
+
+#include "editor/InspectorTabs.h"
+#include "editor/SKTWindowController.h"
+#include "editor/WindowRegistry.h"
+#include "foundation/FoundationState.h"
+#include "foundation/Long_SMS_Dlg.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/StringUtils.h"
+#include "model/SKTGraphic.h"
+#include "panels/PanelWidgets.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using PanelWidgets::combo;
+using PanelWidgets::named;
+
+DataSourceTab::DataSourceTab(SKTWindowController &window) : QObject(&window), m_window(window)
+{
+    QWidget *page = window.inspectorTabs().page(InspectorTabs::datasource_tab);
+    auto *layout = new QVBoxLayout(page);
+    data_source_title = named(new QLabel(page), "data_source_title");
+    QFont bold = data_source_title->font();
+    bold.setBold(true);
+    data_source_title->setFont(bold);
+    layout->addWidget(data_source_title);
+
+    auto *form = new QFormLayout;
+    Data_source_type = combo(page, "Data_source_type", {ManualItem, SeriesItem});
+    auto *sourceRow = new QHBoxLayout;
+    sourceRow->addWidget(Data_source_type, 1);
+    help_btn = named(new QPushButton(QStringLiteral("?"), page), "Data_Source_Help_btn");
+    help_btn->setToolTip(QStringLiteral("Help on data sources"));
+    help_btn->setFixedWidth(28);
+    sourceRow->addWidget(help_btn);
+    form->addRow(QStringLiteral("Source:"), sourceRow);
+
+    Batch_Series = combo(page, "Batch_Series");
+    Batch_Series->setEnabled(false);
+    auto *seriesRow = new QHBoxLayout;
+    seriesRow->addWidget(Batch_Series, 1);
+    view_series_btn = named(new QPushButton(QStringLiteral("View"), page), "view_series_btn");
+    view_series_btn->setEnabled(false);
+    seriesRow->addWidget(view_series_btn);
+    form->addRow(QStringLiteral("Values:"), seriesRow);
+    layout->addLayout(form);
+
+    manual_brws_box = named(new QGroupBox(QStringLiteral("Picture file"), page), "manual_brws_box");
+    new QVBoxLayout(manual_brws_box);
+    layout->addWidget(manual_brws_box);
+    layout->addStretch();
+
+    connect(view_series_btn, &QPushButton::clicked, this, &DataSourceTab::View_batch_Series_Button);
+    connect(help_btn, &QPushButton::clicked, this, &DataSourceTab::Data_Source_Help_Button);
+}
+
+void DataSourceTab::setTitle(const QString &title)
+{
+    data_source_title->setText(title);
+}
+
+void DataSourceTab::loadFrom(const SKTGraphic &graphic, bool byIndexFirst)
+{
+    // A code the list does not hold (an "Excel" binding with no workbook) leaves the list as it is.
+    if (graphic.data_source_type >= 0 && graphic.data_source_type < Data_source_type->count())
+        Data_source_type->setCurrentIndex(graphic.data_source_type);
+    else
+        Show_NSLog_Message(
+            QStringLiteral("Data source %1 is not in the list.").arg(graphic.data_source_type));
+    const QString name = graphic.batch_list_name_val();
+    if (name.isEmpty())
+        return;
+    if (byIndexFirst && graphic.batch_list_index == Batch_Series->currentIndex())
+        Batch_Series->setCurrentIndex(-1);
+    const int index = Batch_Series->findText(name);
+    if (index >= 0)
+        Batch_Series->setCurrentIndex(index);
+}
+
+void DataSourceTab::View_batch_Series_Button()
+{
+    const QString kind = Data_source_type->currentText();
+    if (kind == ManualItem)
+        return;
+    if (kind == SeriesItem) {
+        const QString name =
+            Batch_Series->currentIndex() >= 0 ? Trim_Str(Batch_Series->currentText()) : QString();
+        if (name.isEmpty()) {
+            Show_MessageBox(SelectSeriesMessage);
+            return;
+        }
+        m_window.registry().open(WindowRegistry::Window::SeriesViewer, name);
+        return;
+    }
+    m_window.registry().open(WindowRegistry::Window::BindingTableViewer);
+}
+
+void DataSourceTab::Data_Source_Help_Button()
+{
+    Cutom_Msg_Title = HelpTitle;
+    Cutom_Msg_Val = HelpText;
+    Long_SMS_Dlg *dialog = Long_SMS_Dlg::defaultInstance();
+    dialog->title_val.clear();
+    dialog->msg_val_str.clear();
+    dialog->apply_chk_show = false;
+    dialog->Open_Long_sms_Dialog();
+}

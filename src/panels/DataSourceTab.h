@@ -1,0 +1,49 @@
+// The data-source tab of texts and pictures: fixed value, series or Excel column, the chosen
+// series or column, the viewer and help buttons, and the box of manual picture controls.
+#pragma once
+
+#include <QObject>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class SKTGraphic;
+class SKTWindowController;
+
+class DataSourceTab : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DataSourceTab(SKTWindowController &window);
+
+    // Loads the source kind and the chosen series of an object. With byIndexFirst the entry at the
+    // object's stored slot is deselected before the series is chosen by name (texts do so).
+    void loadFrom(const SKTGraphic &graphic, bool byIndexFirst);
+    // The tab's title, shown above the controls.
+    void setTitle(const QString &title);
+
+    // Shows the chosen series or the binding table.
+    void View_batch_Series_Button();
+    // The help text on data sources.
+    void Data_Source_Help_Button();
+
+    static inline const QString ManualItem = QStringLiteral("Manual");
+    static inline const QString SeriesItem = QStringLiteral("Series");
+    static inline const QString SelectSeriesMessage = QStringLiteral("Please select the series.");
+    static inline const QString HelpTitle = QStringLiteral("Batch Processing Settings Help :");
+    static inline const QString HelpText =
+        QStringLiteral("Select Data Source as 'Manual' to enter value manually, Select 'Batch Processing "
+                       "Series' to fetch the value from the list of existing Batch Processing Series.");
+
+    QLabel *data_source_title = nullptr;
+    QComboBox *Data_source_type = nullptr;
+    QComboBox *Batch_Series = nullptr;
+    QPushButton *view_series_btn = nullptr;
+    QPushButton *help_btn = nullptr;
+    // Other panels put their manual picture controls into this box.
+    QGroupBox *manual_brws_box = nullptr;
+
+private:
+    SKTWindowController &m_window;
+};

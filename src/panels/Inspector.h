@@ -1,0 +1,60 @@
+// The right-hand inspector: chooses the tabs for the card page or the selected object's kind and
+// loads their controls from the model, with the edit buttons to match. Owns the panels.
+#pragma once
+
+#include "model/SKTGraphic.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class AlignmentTab;
+class CardPagePanel;
+class ComboDispatcher;
+class DataSourceTab;
+class ImageSignPanel;
+class LockTab;
+class ShapeLinePanel;
+class SKTWindowController;
+class TextPanel;
+
+class Inspector : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Inspector(SKTWindowController &window);
+    ~Inspector() override;
+
+    // The one way to change the inspector: the card page for null, else the object's tabs.
+    void Show_RHS_Properties(const GraphicPtr &graphic);
+
+    CardPagePanel &cardPage() const { return *m_cardPage; }
+    DataSourceTab &dataSource() const { return *m_dataSource; }
+    LockTab &lockTab() const { return *m_lock; }
+    ComboDispatcher &dispatcher() const { return *m_dispatcher; }
+    ShapeLinePanel &shapeLinePanel() const { return *m_shapes; }
+    TextPanel &textPanel() const { return *m_texts; }
+    ImageSignPanel &imageSignPanel() const { return *m_pictures; }
+
+    // Kind code of the object shown: "NONE", "T", "I", or a signature's "S" or "F".
+    QString sel_control_name() const { return m_selControlName; }
+
+private:
+    void fillCardPage();
+    void fillObject(const GraphicPtr &graphic);
+    void attachCombos();
+
+    SKTWindowController &m_window;
+    CardPagePanel *m_cardPage;
+    DataSourceTab *m_dataSource;
+    AlignmentTab *m_alignment;
+    LockTab *m_lock;
+    ShapeLinePanel *m_shapes;
+    TextPanel *m_texts;
+    ImageSignPanel *m_pictures;
+    ComboDispatcher *m_dispatcher;
+    // Compared by ownership, so a new object made where a deleted one lived is still new.
+    std::weak_ptr<SKTGraphic> Last_Selected_Graphic;
+    QString m_selControlName = QStringLiteral("NONE");
+};

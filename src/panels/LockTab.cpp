@@ -1,0 +1,30 @@
+// The only tab a locked object shows: says that it is locked and offers Unlock, which runs the
+// window's unlock command.
+#include "panels/LockTab.h"
+
+#include "editor/EditorCommands.h"
+#include "editor/InspectorTabs.h"
+#include "editor/SKTWindowController.h"
+#include "panels/PanelWidgets.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using PanelWidgets::named;
+
+LockTab::LockTab(SKTWindowController &window) : QObject(&window)
+{
+    QWidget *page = window.inspectorTabs().page(InspectorTabs::Lock_tab);
+    auto *layout = new QVBoxLayout(page);
+    lock_message = named(new QLabel(QStringLiteral("This object is locked. Unlock it to move it or change "
+                                                   "its properties."),
+                                    page),
+                         "lock_message");
+    lock_message->setWordWrap(true);
+    unlock_btn = named(new QPushButton(QStringLiteral("Unlock"), page), "Lock_tab_unlock_btn");
+    layout->addWidget(lock_message);
+    layout->addWidget(unlock_btn, 0, Qt::AlignLeft);
+    layout->addStretch();
+    connect(unlock_btn, &QPushButton::clicked, this, [&window] { window.commands().Unlock_Clicked(); });
+}

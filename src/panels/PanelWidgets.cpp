@@ -1,0 +1,21 @@
+// Small helpers the inspector's tabs share for making their controls: every control carries its
+// outlet name as object name, so tests and other panels can find it.
+#include "panels/PanelWidgets.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+void PanelWidgets::setOutletText(QWidget *control, const QString &text)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(control))
+        line->setText(text);
+    else if (auto *plain = qobject_cast<QPlainTextEdit *>(control))
+        plain->setPlainText(text);
+    else if (auto *rich = qobject_cast<QTextEdit *>(control))
+        rich->setPlainText(text);
+    else if (auto *label = qobject_cast<QLabel *>(control))
+        label->setText(text);
+}
+

@@ -1,0 +1,26 @@
+// Small helpers the inspector's tabs share for making their controls: every control carries its
+// outlet name as object name, so tests and other panels can find it.
+#pragma once
+
+#include <QComboBox>
+#include <QString>
+#include <QStringList>
+
+namespace PanelWidgets
+{
+template <typename W> W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+inline QComboBox *combo(QWidget *parent, const char *name, const QStringList &items = {})
+{
+    auto *c = named(new QComboBox(parent), name);
+    c->addItems(items);
+    return c;
+}
+
+// Shows a text in a control found by outlet name, whatever kind of text control it is.
+void setOutletText(QWidget *control, const QString &text);
+} // namespace PanelWidgets

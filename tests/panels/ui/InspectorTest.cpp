@@ -1,0 +1,205 @@
+// Which tabs the inspector shows for the card page and for each kind of object, locked or not,
+// what it loads, and when it reloads; screenshots of each state for reviewers.
+#include "InspectorFixture.h"
+
+#include "editor/EditButtons.h"
+#include "editor/ToolController.h"
+#include "model/ModelGlobals.h"
+#include "panels/DataSourceTab.h"
+#include "panels/LockTab.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+
+using T = InspectorTabs;
+
+class InspectorTest : public InspectorFixture
+{
+protected:
+    // The shape page's extra controls, label and stepper for each of radius, double star, polygon.
+    QString shownExtras()
+    {
+        QString bits;
+        for (const char *name : {"shape_cor_radius_Label", "shape_cor_radius_Stepper", "double_star_Label",
+                                 "double_star_Stepper", "polygon_Label", "polygon_Stepper"}) {
+            QWidget *w = window->findChild<QWidget *>(QString::fromLatin1(name));
+            bits += w && !w->isHidden() ? QLatin1Char('1') : QLatin1Char('0');
+        }
+        return bits;
+    }
+    void snap(const QString &name)
+    {
+        saveArtifact(tabs().sett_tab(), QStringLiteral("inspector-%1.png").arg(name));
+    }
+};
+
+TEST_F(InspectorTest, EachKindShowsItsTabsInOrderWithItsLabels)
+{
+    EXPECT_EQ(shownTabs(), (QList<T::Item>{T::card_setting_tab, T::card_bkgd_tab, T::card_brdr_tab}));
+    snap(QStringLiteral("card"));
+
+    place(SKTGraphic::Kind::Text);
+    EXPECT_EQ(shownTabs(),
+              (QList<T::Item>{T::text_edtng_tab, T::text_prop_tab, T::datasource_tab, T::aligmnt_tab}));
+    EXPECT_EQ(shownLabel(2), QStringLiteral("Text Source"));
+    EXPECT_EQ(inspector().dataSource().data_source_title->text(), QStringLiteral("Text Source"));
+    EXPECT_TRUE(inspector().dataSource().manual_brws_box->isHidden());
+    EXPECT_EQ(inspector().sel_control_name(), QStringLiteral("T"));
+    EXPECT_EQ(tabs().sett_tab()->currentIndex(), 0);
+    snap(QStringLiteral("text"));
+
+    place(SKTGraphic::Kind::Image);
+    EXPECT_EQ(shownTabs(), (QList<T::Item>{T::datasource_tab, T::image_tab, T::aligmnt_tab}));
+    EXPECT_EQ(shownLabel(0), QStringLiteral("Image Source"));
+    EXPECT_FALSE(inspector().dataSource().manual_brws_box->isHidden());
+    EXPECT_EQ(inspector().sel_control_name(), QStringLiteral("I"));
+    snap(QStringLiteral("image"));
+
+    place(SKTGraphic::Kind::Line);
+    EXPECT_EQ(shownTabs(), (QList<T::Item>{T::line_tab, T::aligmnt_tab}));
+    EXPECT_EQ(inspector().sel_control_name(), QStringLiteral("NONE"));
+    snap(QStringLiteral("line"));
+
+    GraphicPtr barcode = place(SKTGraphic::Kind::Barcode);
+    EXPECT_EQ(shownTabs(), (QList<T::Item>{T::barcode_tab, T::aligmnt_tab}));
+
+    GraphicPtr sign = place(SKTGraphic::Kind::Signature, 0, false);
+    sign->Set_Sign_Or_FP(QStringLiteral("F"));
+    window->Show_RHS_Properties(sign);
+    EXPECT_EQ(shownTabs(), (QList<T::Item>{T::sign_tab, T::aligmnt_tab}));
+    EXPECT_EQ(shownLabel(0), QStringLiteral("FingrePrint Properties"));
+    EXPECT_EQ(inspector().sel_control_name(), QStringLiteral("F"));
+    sign->Set_Sign_Or_FP(QStringLiteral("S"));
+    window->Show_RHS_Properties(nullptr);
+    window->Show_RHS_Properties(sign);
+    EXPECT_EQ(shownLabel(0), QStringLiteral("Signature Properties"));
+    snap(QStringLiteral("sign"));
+}
+
+TEST_F(InspectorTest, LockedObjectsShowOnlyTheLockTabWithTheKindsLabel)
+{
+    EditButtons &b = window->editButtons();
+    GraphicPtr text = place(SKTGraphic::Kind::Text, 0, false);
+    text->ctrl_is_locked = true;
+    window->Show_RHS_Properties(text);
+    EXPECT_EQ(shownTabs(), QList<T::Item>{T::Lock_tab});
+    EXPECT_EQ(shownLabel(0), QStringLiteral("Text Properties"));
+    EXPECT_TRUE(b.Unlock_btn->isEnabled());
+    EXPECT_FALSE(b.Lock_btn->isEnabled());
+    EXPECT_FALSE(b.Cut_btn->isEnabled());
+    snap(QStringLiteral("lock"));
+
+    // A locked fingerprint reads as a signature; unlocked it is a fingerprint again.
+    GraphicPtr print = place(SKTGraphic::Kind::Signature, 0, false);
+    print->Set_Sign_Or_FP(QStringLiteral("F"));
+    print->ctrl_is_locked = true;
+    window->Show_RHS_Properties(print);
+    EXPECT_EQ(shownLabel(0), QStringLiteral("Signature Properties"));
+    print->ctrl_is_locked = false;
+    window->Show_RHS_Properties(nullptr);
+    window->Show_RHS_Properties(print);
+    EXPECT_EQ(shownLabel(0), QStringLiteral("FingrePrint Properties"));
+    EXPECT_EQ(shownTabs().last(), T::aligmnt_tab);
+
+    // The lock tab's own button unlocks the selection and brings the kind's tabs back.
+    canvas(0)->changeSelectionIndexes({0});
+    window->Show_RHS_Properties(text);
+    QTest::mouseClick(inspector().lockTab().unlock_btn, Qt::LeftButton);
+    EXPECT_FALSE(text->ctrl_is_locked);
+    EXPECT_EQ(shownTabs().first(), T::text_edtng_tab);
+}
+
+TEST_F(InspectorTest, ShapesShowOnlyTheirOwnExtraControlsAndKeepALabelForAnUnknownCode)
+{
+    GraphicPtr shape = place(SKTGraphic::Kind::Shape, 0, false);
+    const auto show = [&](const QString &code, bool locked = false) {
+        shape->Set_Shape_Type(code);
+        shape->ctrl_is_locked = locked;
+        window->Show_RHS_Properties(nullptr);
+        window->Show_RHS_Properties(shape);
+    };
+    show(QStringLiteral("RR"));
+    EXPECT_EQ(shownExtras(), QStringLiteral("110000"));
+    EXPECT_EQ(shownLabel(0), QStringLiteral("Rounded Rectangle Properties"));
+    show(QStringLiteral("DS"));
+    EXPECT_EQ(shownExtras(), QStringLiteral("001100"));
+    show(QStringLiteral("P"));
+    EXPECT_EQ(shownExtras(), QStringLiteral("000011"));
+    EXPECT_EQ(shownLabel(0), QStringLiteral("Polygon Properties"));
+    show(QStringLiteral("R"));
+    EXPECT_EQ(shownExtras(), QStringLiteral("000000"));
+    show(QStringLiteral("S"));
+    snap(QStringLiteral("shape"));
+    show(QStringLiteral("Q"));
+    EXPECT_EQ(shownLabel(0), QStringLiteral("Star Properties"));
+    EXPECT_EQ(shownExtras(), QStringLiteral("000000"));
+    show(QStringLiteral("RR"), true);
+    EXPECT_EQ(shownTabs(), QList<T::Item>{T::Lock_tab});
+    EXPECT_EQ(shownLabel(0), QStringLiteral("Rounded Rectangle Properties"));
+    EXPECT_EQ(shownExtras(), QStringLiteral("000000"));
+}
+
+TEST_F(InspectorTest, TheSameObjectReloadsNothingUntilTheCardPageCameBetween)
+{
+    DataSourceTab &source = inspector().dataSource();
+    source.Batch_Series->addItems({QStringLiteral("Cities"), QStringLiteral("Names")});
+    GraphicPtr text = place(SKTGraphic::Kind::Text, 0, false);
+    text->Set_Batch_List_Name(QStringLiteral("Names"));
+    text->print_object = 1;
+    window->Show_RHS_Properties(text);
+    EXPECT_EQ(source.Batch_Series->currentText(), QStringLiteral("Names"));
+    EXPECT_TRUE(ui().print_object_chk->isChecked());
+
+    source.Batch_Series->setCurrentIndex(0);
+    tabs().sett_tab()->setCurrentIndex(2);
+    window->Show_RHS_Properties(text);
+    EXPECT_EQ(source.Batch_Series->currentText(), QStringLiteral("Cities"));
+    EXPECT_EQ(tabs().sett_tab()->currentIndex(), 2);
+
+    window->Show_RHS_Properties(nullptr);
+    window->Show_RHS_Properties(text);
+    EXPECT_EQ(source.Batch_Series->currentText(), QStringLiteral("Names"));
+
+    // An object with no series leaves the previous choice; a source the list lacks is not forced.
+    GraphicPtr other = place(SKTGraphic::Kind::Image, 0, false);
+    other->data_source_type = 2;
+    window->Show_RHS_Properties(other);
+    EXPECT_EQ(source.Batch_Series->currentText(), QStringLiteral("Names"));
+    EXPECT_EQ(source.Data_source_type->currentIndex(), 0);
+}
+
+TEST_F(InspectorTest, WhileControlsLoadNothingHappensNotEvenTheTool)
+{
+    const QList<T::Item> before = shownTabs();
+    Not_Draw_Only_Prop_Change = 1;
+    window->tools().Select_tool(3);
+    const int tool = window->tools().Selected_Control_Tool();
+    ASSERT_NE(tool, 0);
+    GraphicPtr line = SKTGraphic::create(SKTGraphic::Kind::Line);
+    window->Show_RHS_Properties(line);
+    window->Show_RHS_Properties(nullptr);
+    Not_Draw_Only_Prop_Change = 0;
+    EXPECT_EQ(window->tools().Selected_Control_Tool(), tool);
+    EXPECT_EQ(shownTabs(), before);
+
+    // Any real call leaves the arrow tool and clears the mark again.
+    window->Show_RHS_Properties(nullptr);
+    EXPECT_EQ(window->tools().Selected_Control_Tool(), 0);
+    EXPECT_EQ(Not_Draw_Only_Prop_Change & 1, 0);
+}
+
+TEST_F(InspectorTest, TheCardPageEmptiesTheLiveSelectionAndDisablesTheObjectButtons)
+{
+    place(SKTGraphic::Kind::Text);
+    ASSERT_FALSE(canvas(0)->selectedGraphics().isEmpty());
+    window->Show_RHS_Properties(nullptr);
+    EXPECT_TRUE(canvas(0)->selectedGraphics().isEmpty());
+    EditButtons &b = window->editButtons();
+    for (QAbstractButton *button : {b.Cut_btn, b.Copy_btn, b.Delete_btn, b.Lock_btn, b.Unlock_btn})
+        EXPECT_FALSE(button->isEnabled());
+    EXPECT_EQ(inspector().sel_control_name(), QStringLiteral("NONE"));
+}
