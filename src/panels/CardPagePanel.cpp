@@ -365,8 +365,7 @@ void CardPagePanel::setBackgroundFromPath(const QString &path)
 void CardPagePanel::Card_Image_Browse_Btn()
 {
     const std::optional<QString> path = FilePanels::instance().openFile(
-        &m_window, QStringLiteral("Choose Background Picture"),
-                                         ImageSignPanel::pictureSuffixes());
+        &m_window, QStringLiteral("Choose Background Picture"), ImageSignPanel::pictureSuffixes());
     if (!path)
         return;
     setBackgroundFromPath(*path);

@@ -40,7 +40,8 @@ Inspector::Inspector(SKTWindowController &window)
       m_alignment(new AlignmentTab(window.inspectorTabs().page(T::aligmnt_tab), window.ui())),
       m_lock(new LockTab(window)),
       // The picture panel puts its file controls into the data-source box, so that box comes first.
-      m_shapes(new ShapeLinePanel(window)), m_texts(new TextPanel(window)), m_pictures(new ImageSignPanel(window)),
+      m_shapes(new ShapeLinePanel(window)), m_texts(new TextPanel(window)),
+      m_pictures(new ImageSignPanel(window)),
       m_dispatcher(new ComboDispatcher(window, *m_cardPage, *m_dataSource))
 {
     attachCombos();

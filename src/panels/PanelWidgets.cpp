@@ -18,4 +18,3 @@ void PanelWidgets::setOutletText(QWidget *control, const QString &text)
     else if (auto *label = qobject_cast<QLabel *>(control))
         label->setText(text);
 }
-
