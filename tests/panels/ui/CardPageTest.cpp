@@ -121,6 +121,8 @@ TEST_F(CardPageTest, BrowseOnTheBackLeavesTheFrontPictureAlone)
     EXPECT_EQ(window->Front_card_Prop.Card_fill_style, QStringLiteral("I"));
     EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image.has_value());
     EXPECT_TRUE(ui().Card_Image_fill_rd->isChecked());
+    showTab(InspectorTabs::card_bkgd_tab);
+    saveArtifact(tabs().sett_tab(), QStringLiteral("inspector-card-background.png"));
 
     QTest::mouseClick(ui().Back_Card_Btn, Qt::LeftButton);
     files.answers.push_back(blue);

@@ -50,19 +50,19 @@ TEST_F(InspectorTest, EachKindShowsItsTabsInOrderWithItsLabels)
     EXPECT_TRUE(inspector().dataSource().manual_brws_box->isHidden());
     EXPECT_EQ(inspector().sel_control_name(), QStringLiteral("T"));
     EXPECT_EQ(tabs().sett_tab()->currentIndex(), 0);
-    snap(QStringLiteral("text"));
+    snap(QStringLiteral("tabs-text"));
 
     place(SKTGraphic::Kind::Image);
     EXPECT_EQ(shownTabs(), (QList<T::Item>{T::datasource_tab, T::image_tab, T::aligmnt_tab}));
     EXPECT_EQ(shownLabel(0), QStringLiteral("Image Source"));
     EXPECT_FALSE(inspector().dataSource().manual_brws_box->isHidden());
     EXPECT_EQ(inspector().sel_control_name(), QStringLiteral("I"));
-    snap(QStringLiteral("image"));
+    snap(QStringLiteral("tabs-image"));
 
     place(SKTGraphic::Kind::Line);
     EXPECT_EQ(shownTabs(), (QList<T::Item>{T::line_tab, T::aligmnt_tab}));
     EXPECT_EQ(inspector().sel_control_name(), QStringLiteral("NONE"));
-    snap(QStringLiteral("line"));
+    snap(QStringLiteral("tabs-line"));
 
     GraphicPtr barcode = place(SKTGraphic::Kind::Barcode);
     EXPECT_EQ(shownTabs(), (QList<T::Item>{T::barcode_tab, T::aligmnt_tab}));
@@ -77,7 +77,7 @@ TEST_F(InspectorTest, EachKindShowsItsTabsInOrderWithItsLabels)
     window->Show_RHS_Properties(nullptr);
     window->Show_RHS_Properties(sign);
     EXPECT_EQ(shownLabel(0), QStringLiteral("Signature Properties"));
-    snap(QStringLiteral("sign"));
+    snap(QStringLiteral("tabs-sign"));
 }
 
 TEST_F(InspectorTest, LockedObjectsShowOnlyTheLockTabWithTheKindsLabel)
@@ -133,7 +133,7 @@ TEST_F(InspectorTest, ShapesShowOnlyTheirOwnExtraControlsAndKeepALabelForAnUnkno
     show(QStringLiteral("R"));
     EXPECT_EQ(shownExtras(), QStringLiteral("000000"));
     show(QStringLiteral("S"));
-    snap(QStringLiteral("shape"));
+    snap(QStringLiteral("tabs-shape"));
     show(QStringLiteral("Q"));
     EXPECT_EQ(shownLabel(0), QStringLiteral("Star Properties"));
     EXPECT_EQ(shownExtras(), QStringLiteral("000000"));
