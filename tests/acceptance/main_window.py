@@ -7,7 +7,6 @@ import json
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session, AcceptanceError, cardtool_path  # noqa: E402
@@ -35,22 +34,8 @@ def main():
         check(info.returncode == 0, "the copied PDF does not read: %s" % info.stderr.decode(errors="replace"))
 
         design = os.path.join(s.home, "a.dcard")
-        s.focus()
-        s.key("ctrl+s")
-        dialog = s.wait_for_window("Save Design")
-        s.focus(dialog)
-        s.key("ctrl+a")
-        s.type_text(design)
-        s.key("Return")
-        s.wait_for_window_gone("Save Design")
-        box = s.modal_window()  # "... has been saved successfully."
-        s.focus(box)
-        s.key("Return")
+        check(s.save_design(design), "no design file was written")
         s.screenshot("saved")
-        deadline = time.time() + 10
-        while not os.path.exists(design) and time.time() < deadline:
-            time.sleep(0.1)
-        check(os.path.exists(design), "no design file was written")
 
         dump = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True, timeout=60)
         check(dump.returncode == 0, "cardtool design-dump failed: %s" % dump.stderr)

@@ -53,21 +53,7 @@ def main():
         s.screenshot("centred")
 
         design = os.path.join(s.home, "hello.dcard")
-        s.focus()
-        s.key("ctrl+s")
-        dialog = s.wait_for_window("Save Design")
-        s.focus(dialog)
-        s.key("ctrl+a")
-        s.type_text(design)
-        s.key("Return")
-        s.wait_for_window_gone("Save Design")
-        box = s.modal_window()
-        s.focus(box)
-        s.key("Return")
-        deadline = time.time() + 10
-        while not os.path.exists(design) and time.time() < deadline:
-            time.sleep(0.1)
-        check(os.path.exists(design), "no design file was written")
+        check(s.save_design(design), "no design file was written")
 
         dump = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True, timeout=60)
         check(dump.returncode == 0, "cardtool design-dump failed: %s" % dump.stderr)

@@ -231,6 +231,24 @@ class Session:
         self.focus(self.window)
         self.key("ctrl+a", "Delete")
 
+    def save_design(self, path):
+        """Ctrl+S into the save dialog, the saved message answered; True once the file is there."""
+        self.focus()
+        self.key("ctrl+s")
+        dialog = self.wait_for_window("Save Design")
+        self.focus(dialog)
+        self.key("ctrl+a")
+        self.type_text(path)
+        self.key("Return")
+        self.wait_for_window_gone("Save Design")
+        box = self.modal_window()  # "... has been saved successfully."
+        self.focus(box)
+        self.key("Return")
+        deadline = time.time() + 10
+        while not os.path.exists(path) and time.time() < deadline:
+            time.sleep(0.1)
+        return os.path.exists(path)
+
     def data_folder(self):
         return os.path.join(self.home, "data", "tessaly-designer")
 
