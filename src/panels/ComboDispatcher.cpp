@@ -10,7 +10,6 @@
 #include "editor/MainWindowLayout.h"
 #include "editor/SKTWindowController.h"
 #include "editor/SideViews.h"
-#include "foundation/ControlUtils.h"
 #include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringUtils.h"
@@ -111,29 +110,18 @@ void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
     }
 }
 
-void ComboDispatcher::setManualControls(bool manual)
-{
-    m_dataSource.view_series_btn->setEnabled(!manual);
-    m_dataSource.Batch_Series->setEnabled(!manual);
-    if (QWidget *text = outlet("Text_value_Edit"))
-        text->setProperty("readOnly", !manual);
-    if (QWidget *button = outlet("insert_template_btn"))
-        button->setEnabled(manual);
-    SetObjEnabled(m_dataSource.manual_brws_box, manual);
-}
-
 void ComboDispatcher::dataSourceKindChanged()
 {
     const QString kind = m_dataSource.Data_source_type->currentText();
     const GraphicPtr graphic = selectedGraphic();
     QComboBox *series = m_dataSource.Batch_Series;
     if (kind == DataSourceTab::ManualItem) {
-        setManualControls(true);
+        m_dataSource.setManualControls(true);
         if (graphic)
             graphic->Set_Data_source_type(DataSourceCode::Fixed);
         return;
     }
-    setManualControls(false);
+    m_dataSource.setManualControls(false);
     if (kind == DataSourceTab::SeriesItem) {
         Fill_Data_Set_File_Name_In_Combo(series, Data_Folder_Path);
         if (series->count() == 0) {

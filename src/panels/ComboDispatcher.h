@@ -61,8 +61,6 @@ private:
     void sidesChanged();
     void categoryChanged();
     void runPanelUpdate(Panel panel);
-    // Switches the controls for a fixed value (manual) or a bound one.
-    void setManualControls(bool manual);
     GraphicPtr selectedGraphic() const;
     QWidget *outlet(const char *name) const;
 

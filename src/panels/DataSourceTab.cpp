@@ -2,9 +2,12 @@
 // series or column, the viewer and help buttons, and the box of manual picture controls.
 #include "panels/DataSourceTab.h"
 
+#include "data/DataSourceCombos.h"
+#include "data/ExcelBindingTable.h"
 #include "editor/InspectorTabs.h"
 #include "editor/SKTWindowController.h"
 #include "editor/WindowRegistry.h"
+#include "foundation/ControlUtils.h"
 #include "foundation/FoundationState.h"
 #include "foundation/Long_SMS_Dlg.h"
 #include "foundation/MessageBoxes.h"
@@ -67,14 +70,35 @@ void DataSourceTab::setTitle(const QString &title)
     data_source_title->setText(title);
 }
 
+void DataSourceTab::setManualControls(bool manual)
+{
+    view_series_btn->setEnabled(!manual);
+    Batch_Series->setEnabled(!manual);
+    if (QWidget *text = m_window.findChild<QWidget *>(QStringLiteral("Text_value_Edit")))
+        text->setProperty("readOnly", !manual);
+    if (QWidget *button = m_window.findChild<QWidget *>(QStringLiteral("insert_template_btn")))
+        button->setEnabled(manual);
+    SetObjEnabled(manual_brws_box, manual);
+}
+
 void DataSourceTab::loadFrom(const SKTGraphic &graphic, bool byIndexFirst)
 {
+    const int kind = graphic.data_source_type;
     // A code the list does not hold (an "Excel" binding with no workbook) leaves the list as it is.
-    if (graphic.data_source_type >= 0 && graphic.data_source_type < Data_source_type->count())
-        Data_source_type->setCurrentIndex(graphic.data_source_type);
+    if (kind >= 0 && kind < Data_source_type->count())
+        Data_source_type->setCurrentIndex(kind);
     else
-        Show_NSLog_Message(
-            QStringLiteral("Data source %1 is not in the list.").arg(graphic.data_source_type));
+        Show_NSLog_Message(QStringLiteral("Data source %1 is not in the list.").arg(kind));
+    setManualControls(kind == DataSourceCode::Fixed);
+    // A bound object shows the values of its own kind, so its choice can be seen and changed.
+    if (kind == DataSourceCode::BindingColumn && Data_source_type->currentIndex() == kind) {
+        Fill_Excel_Col_Name_In_Combo(Batch_Series, ExcelBindingTable::defaultInstance());
+        if (graphic.excel_col_indx >= 0 && graphic.excel_col_indx < Batch_Series->count())
+            Batch_Series->setCurrentIndex(graphic.excel_col_indx);
+        return;
+    }
+    if (kind == DataSourceCode::Series)
+        Fill_Data_Set_File_Name_In_Combo(Batch_Series, Data_Folder_Path);
     const QString name = graphic.batch_list_name_val();
     if (name.isEmpty())
         return;

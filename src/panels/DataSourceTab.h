@@ -17,9 +17,13 @@ class DataSourceTab : public QObject
 public:
     explicit DataSourceTab(SKTWindowController &window);
 
-    // Loads the source kind and the chosen series of an object. With byIndexFirst the entry at the
-    // object's stored slot is deselected before the series is chosen by name (texts do so).
+    // Loads the source kind and the chosen series or column of an object, with the list of that
+    // kind and the controls a bound object allows. With byIndexFirst the entry at the object's
+    // stored slot is deselected before the series is chosen by name (texts do so).
     void loadFrom(const SKTGraphic &graphic, bool byIndexFirst);
+    // Enables what a fixed value needs (typing, the manual picture box) or what a binding needs
+    // (the list of values and its viewer).
+    void setManualControls(bool manual);
     // The tab's title, shown above the controls.
     void setTitle(const QString &title);
 

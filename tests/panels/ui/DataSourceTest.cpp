@@ -159,3 +159,26 @@ TEST_F(DataSourceTest, NoSelectedObjectStillSwitchesTheControls)
     choose(source().Batch_Series, 0);
     EXPECT_TRUE(shown().isEmpty());
 }
+
+TEST_F(DataSourceTest, ABoundObjectShowsItsOwnChoiceAndCannotBeTypedInto)
+{
+    writeSeries(QStringLiteral("Cities"), "Oslo\n");
+    writeSeries(QStringLiteral("Names"), "Ann\n");
+    GraphicPtr bound = place(SKTGraphic::Kind::Text, 0, false);
+    bound->data_source_type = 1;
+    bound->Set_Batch_List_Name(QStringLiteral("Names"));
+    bound->Set_Batch_List_Index(1);
+    GraphicPtr manual = place(SKTGraphic::Kind::Text, 0, false);
+    auto *typing = window->findChild<QPlainTextEdit *>(QStringLiteral("Text_value_Edit"));
+    ASSERT_NE(typing, nullptr);
+
+    window->Show_RHS_Properties(bound);
+    EXPECT_EQ(source().Batch_Series->currentText(), QStringLiteral("Names"));
+    EXPECT_TRUE(source().Batch_Series->isEnabled());
+    EXPECT_TRUE(typing->isReadOnly());
+
+    window->Show_RHS_Properties(manual);
+    EXPECT_FALSE(typing->isReadOnly());
+    EXPECT_FALSE(source().Batch_Series->isEnabled());
+    EXPECT_EQ(source().Data_source_type->currentIndex(), 0);
+}
