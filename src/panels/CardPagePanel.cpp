@@ -326,32 +326,31 @@ void CardPagePanel::Card_Fill_Chk_Box()
     Update_Card_Graphics();
 }
 
+void CardPagePanel::chooseFillKind(const QString &fillStyle)
+{
+    selectFillRadio(fillStyle);
+    setFillKindEnabling(fillStyle);
+    Update_Card_Graphics();
+}
+
 void CardPagePanel::Card_Solid_RD_Sel()
 {
-    selectFillRadio(FillCode::Solid);
-    setFillKindEnabling(FillCode::Solid);
-    Update_Card_Graphics();
+    chooseFillKind(FillCode::Solid);
 }
 
 void CardPagePanel::Card_Gradient_RD_Sel()
 {
-    selectFillRadio(FillCode::Gradient);
-    setFillKindEnabling(FillCode::Gradient);
-    Update_Card_Graphics();
+    chooseFillKind(FillCode::Gradient);
 }
 
 void CardPagePanel::Card_Hatch_RD_Sel()
 {
-    selectFillRadio(FillCode::Hatch);
-    setFillKindEnabling(FillCode::Hatch);
-    Update_Card_Graphics();
+    chooseFillKind(FillCode::Hatch);
 }
 
 void CardPagePanel::Card_Image_RD_Sel()
 {
-    selectFillRadio(FillCode::Picture);
-    setFillKindEnabling(FillCode::Picture);
-    Update_Card_Graphics();
+    chooseFillKind(FillCode::Picture);
 }
 
 void CardPagePanel::setBackgroundFromPath(const QString &path)

@@ -63,6 +63,8 @@ private:
     void connectControls();
     void setFillKindEnabling(const QString &fillStyle);
     void selectFillRadio(const QString &fillStyle);
+    // A fill radio's action: that kind on, its controls enabled, the page written.
+    void chooseFillKind(const QString &fillStyle);
     void setBackgroundFromPath(const QString &path);
 
     SKTWindowController &m_window;
