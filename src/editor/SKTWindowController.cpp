@@ -39,6 +39,8 @@
 #include "panels/TextPanel.h"
 #include "platform/FontResolver.h"
 #include "platform/UndoManager.h"
+#include "profile/ProfileState.h"
+#include "profile/UserProfileCommands.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -72,6 +74,8 @@ SKTWindowController::SKTWindowController(QWidget *parent)
     ModelGlobals::instance().Main_App_wnd = this;
     m_zoom = new ZoomFactor(this);
     m_registry = new WindowRegistry(this);
+    for (User_Profile_Class *record : {&Front_user_profile, &Back_user_profile, &TEMP_user_profile})
+        record->Reset_All_Values();
     buildWindow();
     Get_Email_Details();
     applyStartValues();
@@ -392,6 +396,10 @@ void SKTWindowController::New_Project_Setting_Reset()
     Show_RHS_Properties(nullptr);
     card_prop_set(QStringLiteral("S"));
     Set_Log_Name_In_Title();
+    // A new design starts without personal details; the preview's record stays as it was.
+    ProfileState::instance().Fill_User_Profile = 0;
+    Front_user_profile.Reset_All_Values();
+    Back_user_profile.Reset_All_Values();
     delete_all_control();
 }
 
@@ -463,4 +471,35 @@ void SKTWindowController::setBackgroundImage(Card_Property &side, const QString 
     // The page shows what the live side now has.
     Show_RHS_Properties(nullptr);
     Refresh_Canvas();
+}
+
+int SKTWindowController::Open_User_Profile_Window(qint8 flag, const QString &load_side)
+{
+    return UserProfileCommands(*this).Open_User_Profile_Window(flag, load_side);
+}
+
+void SKTWindowController::Fill_User_profile_info_front_side()
+{
+    UserProfileCommands(*this).Fill_User_profile_info_side(SKTDocument::Front);
+}
+
+void SKTWindowController::Fill_User_profile_info_back_side()
+{
+    UserProfileCommands(*this).Fill_User_profile_info_side(SKTDocument::Back);
+}
+
+void SKTWindowController::Fill_User_profile_info_TEMP_side()
+{
+    UserProfileCommands(*this).Fill_User_profile_info_side(SKTDocument::Temp);
+}
+
+void SKTWindowController::Fill_User_profile_Details()
+{
+    Fill_User_profile_info_front_side();
+    Fill_User_profile_info_back_side();
+}
+
+QRectF SKTWindowController::Get_Control_Rect_From_Template(const QString &ctrl_ID)
+{
+    return UserProfileCommands(*this).Get_Control_Rect_From_Template(ctrl_ID);
 }

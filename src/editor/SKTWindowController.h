@@ -11,6 +11,7 @@
 #include "model/SKTDocument.h"
 #include "model/SKTGrid.h"
 #include "panels/Card_Property.h"
+#include "profile/User_Profile_Class.h"
 
 #include <QColor>
 
@@ -65,6 +66,8 @@ public:
     Card_Property Front_card_Prop;
     Card_Property Back_card_Prop;
     FontDescriptor All_Text_font_value_font; // the content font shown in All_Text_font_value
+    // Personal details of the front, back and preview sides (the preview's only from Preview).
+    User_Profile_Class Front_user_profile, Back_user_profile, TEMP_user_profile;
     // Mail settings copied at start-up (Get_Email_Details).
     QString sender_email, sender_pwd, sending_server, sending_port, send_enable_ssl;
 
@@ -118,6 +121,14 @@ public:
     void setContentFont(const FontDescriptor &font, const QColor &color);
     // The content font alone (the font dialog's choice); the caller shows it.
     void setAllTextFont(const FontDescriptor &font) { m_allTextFont = font; }
+
+    // --- personal details (UserProfileCommands) ---
+    int Open_User_Profile_Window(qint8 flag, const QString &load_side);
+    void Fill_User_profile_info_front_side();
+    void Fill_User_profile_info_back_side();
+    void Fill_User_profile_info_TEMP_side();
+    void Fill_User_profile_Details();
+    QRectF Get_Control_Rect_From_Template(const QString &ctrl_ID);
 
 signals:
     void selectedToolChanged();

@@ -29,6 +29,8 @@ public:
 
     // A tool button: sets the tool, which creates its object, then refreshes and shows it.
     void Select_tool(int tool);
+    // Only the code, as placing personal details sets it: nothing is made or shown.
+    void setToolCode(int tool) { m_tool = tool; }
     void Select_tool_action();
     // Back to the arrow without refreshing or showing anything.
     void selectArrowTool();

@@ -9,6 +9,7 @@
 #include "editor/WindowRegistry.h"
 #include "foundation/FoundationState.h"
 #include "output/MainWindowOutputHost.h"
+#include "profile/UserProfileCommands.h"
 
 void fillWindowRegistry(SKTWindowController &window, WindowRegistry &registry)
 {
@@ -16,6 +17,7 @@ void fillWindowRegistry(SKTWindowController &window, WindowRegistry &registry)
     // new card and the rate-us window is a plain close until their windows exist.
     MainWindowOutputHost::fillRegistry(window, registry);
     fillStartWindows(window, registry);
+    UserProfileCommands::fillRegistry(window, registry);
     SeriesWindows::fill(registry, &window, [&window](const QString &name) {
         SKTDocument &doc = window.document();
         return Check_Batch_File_In_Use_Validation(name, doc.graphics(), doc.graphics_back(),

@@ -1,0 +1,274 @@
+// The personal-details dialogs driven through their widgets: the fresh and the loading mode, the
+// validation message, OK by side, the caption and value boxes, the workbook, the photo and viewing.
+#include "model/SKTGraphic.h"
+#include "profile/ui/ProfileDriver.h"
+
+#include <QImage>
+#include <QPixmap>
+
+namespace
+{
+QString msg(const QString &text)
+{
+    return QStringLiteral("\n") + text;
+}
+} // namespace
+
+class ProfileDialog : public ProfileFixture
+{
+};
+
+TEST_F(ProfileDialog, WizardsOpenAnEmptyDialogWhoseOkWritesBothRecordsAndPlacesNothing)
+{
+    const int result = session(QString(), [&](User_profile &d) {
+        EXPECT_EQ(d.objectName(), QStringLiteral("User_profile"));
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("User Profile Information"));
+        const QStringList captions = {"Name :",    "Position / Title :", "Company Name :", "Company Slogan :",
+                                      "Address :", "Phone No. :",        "Fax No. :",      "Email Id :",
+                                      "Website :", "Unique No. :",       "Photo :"};
+        for (int f = 0; f < User_profile::FieldCount; ++f) {
+            EXPECT_EQ(d.sourceList(f)->currentIndex(), 0) << f;
+            EXPECT_EQ(d.sourceList(f)->count(), 2) << f;
+            EXPECT_EQ(d.seriesList(f)->count(), 0) << f;
+            EXPECT_FALSE(d.seriesList(f)->isEnabled()) << f;
+            EXPECT_FALSE(d.viewButton(f)->isEnabled()) << f;
+            if (f < User_profile::Photo) {
+                EXPECT_TRUE(d.valueField(f)->text().isEmpty()) << f;
+                EXPECT_FALSE(d.valueField(f)->isReadOnly()) << f;
+            }
+        }
+        QStringList shownCaptions;
+        for (const char *stem : {"name", "title", "comp_name", "slogan", "address", "phone", "fax", "email",
+                                 "website", "unique", "image"})
+            shownCaptions << d.findChild<QLabel *>(QString::fromLatin1(stem) + "_caption")->text();
+        EXPECT_EQ(shownCaptions, captions);
+        EXPECT_TRUE(d.browse_pic_btn->isEnabled());
+        EXPECT_TRUE(d.image_path_val->text().isEmpty());
+        type(d.name_value, "Ada Example");
+        type(d.email_value, "ada@example.com");
+        testsupport::WindowFixture::saveArtifact(&d, "profile_fresh.png");
+        d.ok_button->click();
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(window->Front_user_profile.Name.value, QStringLiteral("Ada Example"));
+    EXPECT_EQ(window->Back_user_profile.email.value, QStringLiteral("ada@example.com"));
+    EXPECT_EQ(window->Front_user_profile.Fill_User_Profile_Enable, 1);
+    EXPECT_EQ(ProfileState::instance().Fill_User_Profile, 1);
+    EXPECT_TRUE(front().isEmpty());
+    EXPECT_TRUE(back().isEmpty());
+}
+
+TEST_F(ProfileDialog, LoadingTheBackShowsTheBoundSeriesFirstValueAndSkipsHiddenAndOtherKinds)
+{
+    for (const char *name : {"alpha", "beta", "gamma", "titles"})
+        writeSeries(name, "x\n");
+    writeSeries("titles", "Director\nChair\n");
+    window->sideViews().Select_back_side();
+    GraphicPtr title = SKTGraphic::create(SKTGraphic::Kind::Text);
+    title->control_ID = QStringLiteral(" Fup_Title ");
+    title->Text_Value = QStringLiteral("as stored");
+    title->data_source_type = 1;
+    title->batch_list_index = 3;
+    GraphicPtr hidden = SKTGraphic::create(SKTGraphic::Kind::Text);
+    hidden->control_ID = QStringLiteral("Fup_Name");
+    hidden->Text_Value = QStringLiteral("hidden name");
+    hidden->ctrl_is_visible = false;
+    GraphicPtr shape = SKTGraphic::create(SKTGraphic::Kind::Shape);
+    shape->control_ID = QStringLiteral("Fup_Company");
+    shape->Text_Value = QStringLiteral("shape text");
+    GraphicPtr phone = SKTGraphic::create(SKTGraphic::Kind::Text);
+    phone->control_ID = QStringLiteral("Fup_PhoneNO");
+    phone->Text_Value = QStringLiteral("555 0100");
+    window->document().insertGraphicsIntoSide(SKTDocument::Back, {title, hidden, shape, phone}, {0, 1, 2, 3});
+
+    modalScripts.push_front([&](QDialog &dialog) {
+        auto &d = dynamic_cast<Show_User_Profile &>(dialog);
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Back Side User Profile Information"));
+        EXPECT_EQ(d.title_ds_combo->currentIndex(), 1);
+        EXPECT_EQ(d.title_ser_col_cb->count(), 4);
+        EXPECT_EQ(d.title_ser_col_cb->currentIndex(), 3);
+        EXPECT_EQ(d.title_value->text(), QStringLiteral("Director"));
+        EXPECT_TRUE(d.title_value->isReadOnly());
+        EXPECT_TRUE(d.title_view_btn->isEnabled());
+        EXPECT_TRUE(d.title_value_chk->isChecked());
+        EXPECT_TRUE(d.name_value->text().isEmpty());
+        EXPECT_FALSE(d.name_value_chk->isChecked());
+        EXPECT_TRUE(d.comp_name_value->text().isEmpty());
+        EXPECT_EQ(d.phone_value->text(), QStringLiteral("555 0100"));
+        EXPECT_EQ(d.phone_ds_combo->currentIndex(), 0);
+        EXPECT_FALSE(d.Preivew_picture->pixmap().isNull());
+        EXPECT_EQ(d.Template_picture, nullptr);
+        testsupport::WindowFixture::saveArtifact(&d, "08-profile.png");
+        d.cancel_button->click();
+        return d.result();
+    });
+    QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+    EXPECT_EQ(modalTitles.value(0), QStringLiteral("Back Side User Profile Information"));
+    EXPECT_EQ(ProfileState::instance().Fill_User_Profile, 0);
+    EXPECT_EQ(title->Text_Value.value_or(QString()), QStringLiteral("as stored"));
+}
+
+TEST_F(ProfileDialog, AMissingPickNamesOnlyTheFirstFieldAndWritesNothing)
+{
+    writeSeries("titles", "Director\n");
+    window->Front_user_profile.Name.value = QStringLiteral("kept");
+    const int result = session(QStringLiteral("F"), [&](User_profile &d) {
+        type(d.name_value, "changed");
+        choose(d.title_ds_combo, 1);
+        choose(d.fax_ds_combo, 1);
+        d.ok_button->click();
+        d.preview_button->click();
+        EXPECT_EQ(d.result(), 0); // OK did not end the session
+        d.cancel_button->click();
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(messages.messages(), (QStringList{msg("Please select the source for 'Position / Title'"),
+                                                msg("Please select the source for 'Position / Title'")}));
+    EXPECT_EQ(window->Front_user_profile.Name.value, QStringLiteral("kept"));
+    EXPECT_TRUE(window->TEMP_user_profile.Name.value.isEmpty());
+    EXPECT_TRUE(window->document().graphics_temp().isEmpty());
+}
+
+TEST_F(ProfileDialog, OkWritesOnlyTheRecordOfTheSideItWasOpenedFor)
+{
+    writeSeries("people", "Guest 1\nGuest 2\n");
+    session(QStringLiteral("F"), [&](User_profile &d) {
+        choose(d.name_ds_combo, 1);
+        choose(d.name_ser_col_cb, 0);
+        EXPECT_EQ(d.name_value->text(), QStringLiteral("Guest 1"));
+        d.ok_button->click();
+    });
+    EXPECT_EQ(window->Front_user_profile.Name.ds, 1);
+    EXPECT_EQ(window->Front_user_profile.Name.ds_name, QStringLiteral("people"));
+    EXPECT_EQ(window->Front_user_profile.Name.value, QStringLiteral("Guest 1"));
+    EXPECT_EQ(window->Back_user_profile.Name.ds, 0);
+    EXPECT_TRUE(window->Back_user_profile.Name.value.isEmpty());
+
+    session(QStringLiteral(" B "), [&](User_profile &d) {
+        EXPECT_EQ(d.load_side, QStringLiteral("B"));
+        type(d.unique_value, "U-1");
+        // Back to a typed value: the shown value stays and can be edited again.
+        choose(d.name_ds_combo, 1);
+        choose(d.name_ser_col_cb, 0);
+        choose(d.name_ds_combo, 0);
+        EXPECT_EQ(d.name_value->text(), QStringLiteral("Guest 1"));
+        EXPECT_FALSE(d.name_value->isReadOnly());
+        d.ok_button->click();
+    });
+    EXPECT_EQ(window->Back_user_profile.unique.value, QStringLiteral("U-1"));
+    EXPECT_EQ(window->Back_user_profile.Name.ds, 0);
+    EXPECT_TRUE(window->Front_user_profile.unique.value.isEmpty());
+}
+
+TEST_F(ProfileDialog, TypingTicksABoxAndTheBoxesAndTheSourceSetEditability)
+{
+    session(QStringLiteral("F"), [&](User_profile &base) {
+        auto &d = dynamic_cast<Show_User_Profile &>(base);
+        EXPECT_FALSE(d.title_label_chk->isChecked());
+        QTest::keyClicks(d.title_label, "X");
+        EXPECT_TRUE(d.title_label_chk->isChecked());
+        EXPECT_FALSE(d.title_label->isReadOnly());
+        d.title_label_chk->click(); // unticked
+        EXPECT_TRUE(d.title_label->isReadOnly());
+
+        QTest::keyClicks(d.fax_value, "1");
+        EXPECT_TRUE(d.fax_value_chk->isChecked());
+        d.fax_value_chk->click();
+        EXPECT_TRUE(d.fax_value->isReadOnly());
+        choose(d.fax_ds_combo, 1);
+        choose(d.fax_ds_combo, 0); // a typed value is editable whatever its box says
+        EXPECT_FALSE(d.fax_value->isReadOnly());
+        EXPECT_FALSE(d.fax_value_chk->isChecked());
+
+        d.reset_button->click();
+        EXPECT_FALSE(d.title_label_chk->isChecked());
+        EXPECT_TRUE(d.title_label->isReadOnly()); // a reset leaves editability alone
+        EXPECT_TRUE(d.fax_value->text().isEmpty());
+        d.cancel_button->click();
+    });
+}
+
+TEST_F(ProfileDialog, AWorkbookOffersExcelInEveryListUntilAnImportLeavesNoRows)
+{
+    const QString book = tempPath("book.xlsx");
+    testsupport::writeFile(book, "PK");
+    nextRows = rows({"first@example.com", "second@example.com"});
+    files.answers = {tempPath("missing.xlsx"), book};
+    session(QStringLiteral("F"), [&](User_profile &d) {
+        d.browse_excel_button->click();
+        EXPECT_EQ(messages.messages(), QStringList{msg("Please select valid file path.")});
+        EXPECT_EQ(d.excel_path_field->text(), tempPath("missing.xlsx"));
+        EXPECT_TRUE(imported.isEmpty());
+        d.browse_excel_button->click();
+        EXPECT_EQ(imported, QStringList{book});
+        for (int f = 0; f < User_profile::FieldCount; ++f)
+            EXPECT_EQ(d.sourceList(f)->itemText(2), QStringLiteral("Excel")) << f;
+        choose(d.email_ds_combo, 2);
+        EXPECT_FALSE(d.email_view_btn->isEnabled());
+        EXPECT_EQ(d.email_ser_col_cb->count(), 2); // the row number, then the e-mail column
+        choose(d.email_ser_col_cb, 1);
+        EXPECT_EQ(d.email_value->text(), QStringLiteral("first@example.com"));
+        d.ok_button->click();
+    });
+    EXPECT_EQ(files.requests.value(0).suffixes, (QStringList{"xlsx", "XLSX"}));
+    EXPECT_TRUE(Excel_Binding_Use);
+    EXPECT_EQ(Excel_Source_Path, book);
+    const auto &email = window->Front_user_profile.email;
+    EXPECT_EQ(email.xl, 1);
+    EXPECT_EQ(email.xl_col_indx, 1);
+    EXPECT_EQ(email.ds, 0);
+    EXPECT_EQ(window->Front_user_profile.Excel_Binding, 1);
+
+    nextRows.clear();
+    files.answers = {book};
+    session(QStringLiteral("F"), [&](User_profile &d) {
+        d.browse_excel_button->click();
+        for (int f = 0; f < User_profile::FieldCount; ++f)
+            EXPECT_EQ(d.sourceList(f)->count(), 2) << f;
+        d.ok_button->click();
+    });
+    EXPECT_FALSE(Excel_Binding_Use);
+    EXPECT_EQ(Excel_Source_Path, book); // kept when the table is empty
+}
+
+TEST_F(ProfileDialog, ThePhotoPathIsTrimmedAndAFileThatDoesNotLoadKeepsTheBox)
+{
+    const QString photo = tempPath("me.png");
+    QImage img(30, 30, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    ASSERT_TRUE(img.save(photo));
+    const QString broken = tempPath("broken.png");
+    testsupport::writeFile(broken, "not a picture");
+    files.answers = {"  " + photo + "  ", broken, std::nullopt};
+    session(QStringLiteral("F"), [&](User_profile &d) {
+        d.browse_pic_btn->click();
+        EXPECT_EQ(d.image_path_val->text(), photo);
+        const qint64 shown = d.user_picture->pixmap().cacheKey();
+        EXPECT_FALSE(d.user_picture->pixmap().isNull());
+        d.browse_pic_btn->click();
+        EXPECT_EQ(d.image_path_val->text(), broken);
+        EXPECT_EQ(d.user_picture->pixmap().cacheKey(), shown);
+        d.browse_pic_btn->click(); // cancelled: nothing changes
+        EXPECT_EQ(d.image_path_val->text(), broken);
+        d.clear_pic_btn->click();
+        EXPECT_TRUE(d.image_path_val->text().isEmpty());
+        EXPECT_TRUE(d.user_picture->pixmap().isNull());
+        d.cancel_button->click();
+    });
+    EXPECT_EQ(files.requests.value(0).suffixes,
+              (QStringList{"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"}));
+}
+
+TEST_F(ProfileDialog, ViewNeedsAPickedSeriesAndOpensTheViewerOnIt)
+{
+    writeSeries("people", "Guest 1\n");
+    session(QStringLiteral("F"), [&](User_profile &d) {
+        choose(d.website_ds_combo, 1);
+        d.website_view_btn->click();
+        EXPECT_EQ(messages.messages(), QStringList{msg("Please select the series.")});
+        choose(d.website_ser_col_cb, 0);
+        d.website_view_btn->click();
+        d.cancel_button->click();
+    });
+    EXPECT_EQ(modalTitles, (QStringList{"Front Side User Profile Information", "View Series"}));
+}

@@ -1,0 +1,160 @@
+// The details reach the card: the editor's button places on OK only, the preview works on copies
+// (a Cancel after it leaves a saved design byte for byte), and the fill flag and the Excel entry.
+#include "editor/DesignFile.h"
+#include "editor/EditorState.h"
+#include "editor/ToolController.h"
+#include "model/ModelGlobals.h"
+#include "profile/PlaceholderFrames.h"
+#include "profile/ui/ProfileDriver.h"
+
+class ProfilePlacement : public ProfileFixture
+{
+protected:
+    QByteArray saved(const QString &name)
+    {
+        Project_File_Name = tempPath(name);
+        EXPECT_TRUE(window->designFile().Save_project_file(false, false).ok());
+        return testsupport::readFile(tempPath(name));
+    }
+};
+
+TEST_F(ProfilePlacement, TheEditorsButtonPlacesTheSideOnOkAndNothingOnCancel)
+{
+    modalScripts.push_back([&](QDialog &dialog) {
+        auto &d = dynamic_cast<User_profile &>(dialog);
+        type(d.name_value, "Ada Example");
+        d.cancel_button->click();
+        return d.result();
+    });
+    QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+    EXPECT_TRUE(front().isEmpty());
+
+    modalScripts.push_back([&](QDialog &dialog) {
+        auto &d = dynamic_cast<User_profile &>(dialog);
+        EXPECT_TRUE(d.name_value->text().isEmpty()); // the cancelled entry is not kept
+        type(d.name_value, "Ada Example");
+        type(d.website_value, "www.example.com");
+        d.ok_button->click();
+        return d.result();
+    });
+    QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+    ASSERT_EQ(front().size(), 2);
+    const GraphicPtr name = byId(front(), "Fup_Name");
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->Text_Value.value_or(QString()), QStringLiteral("Ada Example"));
+    EXPECT_EQ(name->bounds(), PlaceholderFrames::frame("Fup_Name", true));
+    EXPECT_TRUE(byId(front(), "Fup_Website"));
+    EXPECT_EQ(window->tools().Selected_Control_Tool(), 2);
+    EXPECT_TRUE(back().isEmpty());
+
+    // Opened again: the placed details load, and an emptied one is hidden on OK.
+    modalScripts.push_back([&](QDialog &dialog) {
+        auto &d = dynamic_cast<User_profile &>(dialog);
+        EXPECT_EQ(d.name_value->text(), QStringLiteral("Ada Example"));
+        EXPECT_EQ(d.website_value->text(), QStringLiteral("www.example.com"));
+        d.website_value->clear();
+        d.ok_button->click();
+        return d.result();
+    });
+    QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+    EXPECT_EQ(front().size(), 2);
+    EXPECT_FALSE(byId(front(), "Fup_Website")->ctrl_is_visible);
+    EXPECT_TRUE(name->ctrl_is_visible);
+}
+
+TEST_F(ProfilePlacement, APreviewWorksOnCopiesSoCancelLeavesTheSavedDesignAsItWas)
+{
+    window->Front_user_profile.Name.value = QStringLiteral("Old Name");
+    ProfileState::instance().Fill_User_Profile = 1;
+    window->Fill_User_profile_info_front_side();
+    const GraphicPtr name = byId(front(), "Fup_Name");
+    ASSERT_TRUE(name);
+    const QByteArray before = saved("before.dcard");
+    last_ctrl_X = 42.0f;
+    last_ctrl_Y = 17.0f;
+
+    session(QStringLiteral("F"), [&](User_profile &d) {
+        type(d.name_value, "New Name");
+        type(d.slogan_value, "Cards for all");
+        d.preview_button->click();
+        const GraphicPtr shown = byId(window->document().graphics_temp(), "Fup_Name");
+        ASSERT_TRUE(shown);
+        EXPECT_NE(shown.get(), name.get());
+        EXPECT_EQ(shown->Text_Value.value_or(QString()), QStringLiteral("New Name"));
+        EXPECT_TRUE(byId(window->document().graphics_temp(), "Fup_CompanySlogan"));
+        EXPECT_FALSE(d.Preivew_picture->pixmap().isNull());
+        type(d.name_value, "Newer Name");
+        d.preview_button->click();
+        EXPECT_EQ(byId(window->document().graphics_temp(), "Fup_Name")->Text_Value.value_or(QString()),
+                  QStringLiteral("Newer Name"));
+        EXPECT_EQ(window->document().graphics_temp().size(), 2);
+        d.cancel_button->click();
+    });
+    EXPECT_EQ(last_ctrl_X, 42.0f);
+    EXPECT_EQ(last_ctrl_Y, 17.0f);
+    EXPECT_EQ(name->Text_Value.value_or(QString()), QStringLiteral("Old Name"));
+    EXPECT_EQ(front().size(), 1);
+    EXPECT_EQ(window->Front_user_profile.Name.value, QStringLiteral("Old Name"));
+    EXPECT_TRUE(window->Front_user_profile.slogan.value.isEmpty());
+    EXPECT_EQ(saved("after.dcard"), before);
+}
+
+namespace
+{
+// Counts what the placement asks of the editor's data-source list.
+class CountingWindow : public SKTWindowController
+{
+public:
+    int added = 0, removed = 0;
+    void Add_Excel_Col_Name_In_Combo() override { ++added; }
+    void Remove_Excel_Col_Name_In_Combo() override { ++removed; }
+};
+} // namespace
+
+TEST_F(ProfilePlacement, WithoutTheFillFlagOnlyTheExcelEntryFollowsAndThePreviewStillPlaces)
+{
+    window.reset();
+    auto counting = std::make_unique<CountingWindow>();
+    counting->Front_user_profile.Name.value = QStringLiteral("N");
+    counting->Back_user_profile.Name.value = QStringLiteral("N");
+    counting->TEMP_user_profile.Name.value = QStringLiteral("N");
+    Excel_Binding_Use = true;
+    counting->Fill_User_profile_info_front_side();
+    Excel_Binding_Use = false;
+    counting->Fill_User_profile_info_back_side();
+    EXPECT_EQ(counting->added, 1);
+    EXPECT_EQ(counting->removed, 1);
+    EXPECT_TRUE(counting->document().graphics().isEmpty());
+    EXPECT_TRUE(counting->document().graphics_back().isEmpty());
+    counting->Fill_User_profile_info_TEMP_side();
+    EXPECT_EQ(counting->document().graphics_temp().size(), 1);
+    EXPECT_EQ(counting->added + counting->removed, 2);
+
+    // A new design forgets the front and back details and the flag, not the preview's.
+    ProfileState::instance().Fill_User_Profile = 1;
+    counting->New_Project_Setting_Reset();
+    EXPECT_EQ(ProfileState::instance().Fill_User_Profile, 0);
+    EXPECT_TRUE(counting->Front_user_profile.Name.value.isEmpty());
+    EXPECT_EQ(counting->Front_user_profile.Name.id, QStringLiteral("Fup_Name"));
+    EXPECT_EQ(counting->TEMP_user_profile.Name.value, QStringLiteral("N"));
+}
+
+TEST_F(ProfilePlacement, ABackSideOkPlacesOnTheBackWithTheSeriesBinding)
+{
+    writeSeries("names", "Guest 1\nGuest 2\n");
+    window->sideViews().Select_back_side();
+    modalScripts.push_back([&](QDialog &dialog) {
+        auto &d = dynamic_cast<User_profile &>(dialog);
+        choose(d.name_ds_combo, 1);
+        choose(d.name_ser_col_cb, 0);
+        d.ok_button->click();
+        return d.result();
+    });
+    QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+    EXPECT_TRUE(front().isEmpty());
+    const GraphicPtr name = byId(back(), "Fup_Name");
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->data_source_type, 1);
+    EXPECT_EQ(name->batch_list_name_val(), QStringLiteral("names"));
+    EXPECT_EQ(name->Text_Value.value_or(QString()), QStringLiteral("Guest 1"));
+}
