@@ -7,6 +7,7 @@
 #include "data/DataSourceChoices.h"
 #include "data/DataSourceCombos.h"
 #include "data/ExcelBindingTable.h"
+#include "data/Import_Excel.h"
 #include "editor/EditorState.h"
 #include "editor/SKTWindowController.h"
 #include "editor/SideViews.h"
@@ -546,8 +547,14 @@ void User_profile::Browse_excel_Btn_Clicked()
         Show_MessageBox(QStringLiteral("Please select valid file path."));
         return;
     }
-    if (workbookImport())
+    if (workbookImport()) {
         workbookImport()(this, *path);
+    } else {
+        if (!m_workbookImport)
+            m_workbookImport = new Import_Excel(nullptr, this);
+        m_workbookImport->open_mode = QStringLiteral("E");
+        m_workbookImport->Open_excel_Wnd(*path);
+    }
     if (tableHasRows())
         Add_Excel_in_Data_Source_Combo();
     else

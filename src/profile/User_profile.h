@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 
+class Import_Excel;
 class QComboBox;
 class QGridLayout;
 class QLabel;
@@ -27,7 +28,7 @@ public:
 
     explicit User_profile(SKTWindowController &window, QWidget *parent = nullptr);
 
-    // Reads a workbook into the binding table (the column import run on path). Replaced by tests.
+    // Reads a workbook into the binding table; without one set, the column import dialog runs.
     using WorkbookImport = std::function<void(QWidget *parent, const QString &path)>;
     static void setWorkbookImport(WorkbookImport import);
 
@@ -130,6 +131,7 @@ private:
     int fieldOfList(QComboBox *list, bool *isSource) const;
 
     SKTWindowController &m_window;
+    Import_Excel *m_workbookImport = nullptr;
     std::array<QLineEdit *, FieldCount> m_value{};
     std::array<QComboBox *, FieldCount> m_source{};
     std::array<QComboBox *, FieldCount> m_series{};

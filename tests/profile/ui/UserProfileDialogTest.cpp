@@ -1,5 +1,7 @@
 // The personal-details dialogs driven through their widgets: the fresh and the loading mode, the
 // validation message, OK by side, the caption and value boxes, the workbook, the photo and viewing.
+#include "data/Import_Excel.h"
+#include "data/SpreadsheetWriter.h"
 #include "model/SKTGraphic.h"
 #include "profile/ui/ProfileDriver.h"
 
@@ -271,4 +273,31 @@ TEST_F(ProfileDialog, ViewNeedsAPickedSeriesAndOpensTheViewerOnIt)
         d.cancel_button->click();
     });
     EXPECT_EQ(modalTitles, (QStringList{"Front Side User Profile Information", "View Series"}));
+}
+
+TEST_F(ProfileDialog, TheColumnImportFillsTheBindingTableThatTheListsOffer)
+{
+    User_profile::setWorkbookImport({});
+    const QString book = tempPath("guests.xlsx");
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
+        book, {{"Name", "Email"}, {"Ada", "ada@example.com"}, {"Bob", "bob@example.com"}}, true));
+    files.answers = {book};
+    session(QStringLiteral("F"), [&](User_profile &d) {
+        modalScripts.push_front([](QDialog &dialog) {
+            auto &columns = dynamic_cast<Import_Excel &>(dialog);
+            EXPECT_EQ(columns.open_mode, QStringLiteral("E"));
+            columns.Select_ALL_Pressed();
+            columns.ok_button->click();
+            return columns.result();
+        });
+        d.browse_excel_button->click();
+        EXPECT_EQ(Data_From_Excel_Window.rowCount(), 2);
+        EXPECT_EQ(d.email_ds_combo->count(), 3);
+        choose(d.email_ds_combo, 2);
+        choose(d.email_ser_col_cb, 2);
+        EXPECT_EQ(d.email_value->text(), QStringLiteral("ada@example.com"));
+        d.ok_button->click();
+    });
+    EXPECT_EQ(window->Front_user_profile.email.xl_col_indx, 2);
+    EXPECT_TRUE(Excel_Binding_Use);
 }
