@@ -91,15 +91,6 @@ TEST_F(ProfilePlace, BoundDetailsAreStoredAndExportOneCardPerRow)
     EXPECT_EQ(exported.lastLine(), QStringLiteral("3 cards written, 0 failed"));
 }
 
-TEST_F(ProfilePlace, TheBackSideTakesTheDetailsWhenAsked)
-{
-    ASSERT_EQ(place(R"({"Fup_Company": {"value": "Example Ltd"}})", "B").exitCode, 0);
-    const QJsonObject dump = QJsonDocument::fromJson(cardtool({"design-dump", out()}).out).object();
-    EXPECT_EQ(objectById(dump, "back", "Fup_Company").value("Text_Value").toString(),
-              QStringLiteral("Example Ltd"));
-    EXPECT_TRUE(objectById(dump, "front", "Fup_Company").isEmpty());
-}
-
 TEST_F(ProfilePlace, BadInputIsRefusedWithAMessageAndWritesNothing)
 {
     const QList<QPair<QByteArray, QString>> cases = {
