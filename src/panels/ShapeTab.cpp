@@ -92,6 +92,16 @@ ShapeTab::ShapeTab(QWidget *p, MainWindowLayout &ui) : page(p)
     rest->addRow(polygon_Label, polygon_Stepper);
     layout->addLayout(rest);
     layout->addStretch();
+
+    // The combos were made before the page: Tab goes through the controls as they stand.
+    const QList<QWidget *> order{Shape_border_chk,         shape_bordr_clr,        shape_bor_Stepper,
+                                 shape_border_style,       Shape_fill_chk,         Shape_solid_fill_rd,
+                                 shape_fill_clr,           Shape_gradient_fill_rd, shape_fill_Grd_1_clr,
+                                 shape_fill_Grd_2_clr,     shape_grad_Stepper,     Shape_Style_fill_rd,
+                                 shape_hatch_style,        shape_hatch_bk_clr,     shape_alpha_Stepper,
+                                 shape_cor_radius_Stepper, double_star_Stepper,    polygon_Stepper};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
 
 QString ShapeTab::shapeLabel(const QString &code)

@@ -43,4 +43,11 @@ TextEditingTab::TextEditingTab(QWidget *p, MainWindowLayout &ui) : page(p)
     grid->addWidget(Text_Insert_Time_btn, 1, 2);
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
+
+    // The combos were made before the page: Tab goes through the controls as they stand.
+    QWidget::setTabOrder(Text_value_Edit, insert_template_btn);
+    QWidget::setTabOrder(insert_template_btn, Text_Date_style);
+    QWidget::setTabOrder(Text_Date_style, Text_Insert_Date_btn);
+    QWidget::setTabOrder(Text_Insert_Date_btn, Text_Time_style);
+    QWidget::setTabOrder(Text_Time_style, Text_Insert_Time_btn);
 }

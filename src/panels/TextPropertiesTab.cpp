@@ -89,6 +89,15 @@ TextPropertiesTab::TextPropertiesTab(QWidget *p, MainWindowLayout &ui) : page(p)
     layout->addWidget(Text_fill_chk);
     layout->addWidget(Text_Fill_Box);
     layout->addStretch();
+
+    // The combos were made before the page: Tab goes through the controls as they stand.
+    const QList<QWidget *> order{
+        Text_Font_btn,       Text_clr,           Text_align_combo, Text_case_combo,       Text_Kern_Stepper,
+        Text_alpha_Stepper,  Text_border_chk,    Text_bordr_clr,   Text_bor_Stepper,      Text_border_style,
+        Text_fill_chk,       Text_solid_fill_rd, Text_fill_clr,    Text_gradient_fill_rd, Text_fill_Grd_1_clr,
+        Text_fill_Grd_2_clr, Text_grad_Stepper};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
 
 void TextPropertiesTab::enableFillControls(const QString &fillCode)
