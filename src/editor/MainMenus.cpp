@@ -8,6 +8,7 @@
 #include "editor/FileCommands.h"
 #include "editor/SKTWindowController.h"
 #include "editor/ToolController.h"
+#include "support/WebLinks.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -126,16 +127,17 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
     addWindow(help, QStringLiteral("&Help and Support..."), WindowRegistry::Window::Help);
     addWindow(help, QStringLiteral("&Share..."), WindowRegistry::Window::Share);
     help->addSeparator();
-    addWindow(help, QStringLiteral("Visit the &Website"), WindowRegistry::Window::WebLinks,
-              QStringLiteral("site"));
-    addWindow(help, QStringLiteral("&Support Page"), WindowRegistry::Window::WebLinks,
-              QStringLiteral("support"));
-    addWindow(help, QStringLiteral("&More Products"), WindowRegistry::Window::WebLinks,
-              QStringLiteral("more"));
+    const std::pair<const char *, const char *> links[] = {
+        {"Visit the &Website", "website1"},   {"Tessaly &Community", "website2"},
+        {"&Greeting Ideas", "website3"},      {"E-mail &Support...", "support"},
+        {"&Reseller Enquiry...", "reseller"}, {"Social &Comments", "comments"}};
+    for (const auto &[title, key] : links)
+        addWindow(help, QString::fromLatin1(title), WindowRegistry::Window::WebLinks,
+                  QString::fromLatin1(key));
     help->addSeparator();
-    for (int i = 1; i <= 3; ++i)
-        addWindow(help, QStringLiteral("Product &%1...").arg(i), WindowRegistry::Window::Promotion,
-                  QString::number(i));
+    for (const WebLinks::Product &product : WebLinks::products())
+        addWindow(help, product.title + QStringLiteral("..."), WindowRegistry::Window::Promotion,
+                  product.code);
 
     connect(&w.registry(), &WindowRegistry::entryFilled, this, &MainMenus::updateEnabled);
 }

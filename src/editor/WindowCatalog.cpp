@@ -6,18 +6,21 @@
 #include "editor/SKTWindowController.h"
 #include "editor/SeriesInUse.h"
 #include "editor/StartWindows.h"
+#include "editor/TemplateCommands.h"
 #include "editor/WindowRegistry.h"
 #include "foundation/FoundationState.h"
 #include "output/MainWindowOutputHost.h"
 #include "profile/UserProfileCommands.h"
+#include "support/SupportCommands.h"
 
 void fillWindowRegistry(SKTWindowController &window, WindowRegistry &registry)
 {
-    // Entries not filled here keep their menu items disabled; the start window answers a plain
-    // new card and the rate-us window is a plain close until their windows exist.
+    // Entries not filled here keep their menu items disabled.
     MainWindowOutputHost::fillRegistry(window, registry);
     fillStartWindows(window, registry);
     UserProfileCommands::fillRegistry(window, registry);
+    TemplateCommands::fill(window, registry);
+    SupportCommands::fill(registry, &window, SKTWindowController::App_Name);
     SeriesWindows::fill(registry, &window, [&window](const QString &name) {
         SKTDocument &doc = window.document();
         return Check_Batch_File_In_Use_Validation(name, doc.graphics(), doc.graphics_back(),

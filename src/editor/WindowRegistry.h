@@ -33,8 +33,8 @@ public:
         Help,               // the help and support window
         RateUs,             // shown on the way out; a plain close while unfilled
         Share,              // Help > Share
-        WebLinks,           // argument: which link ("site", "support", "more")
-        Promotion,          // argument "1", "2" or "3": the three promotion windows
+        WebLinks,           // argument: which link ("website1".."3", "support", "reseller", "comments", ...)
+        Promotion,          // argument "S", "R" or "B" (or "1".."3"): the three promotion windows
         SeriesViewer,       // argument: the series name; the values of that series, read-only
         BindingTableViewer, // the Excel binding table's rows
         GreetingText,       // argument "T" titles or "M" messages; 1 with Template_Msg_Val set

@@ -1,0 +1,50 @@
+// The greeting text picker: one title or one message at a time from "Title.txt" or "Message.txt",
+// stepped with Back and Next; OK hands the (possibly edited) text back.
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class QPlainTextEdit;
+class QPushButton;
+
+class Insert_Template : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Insert_Template(QWidget *parent = nullptr);
+
+    // The text chosen last; "" after Cancel.
+    static QString Template_Msg_Val;
+    static inline const QString MsgSelectMessage = QStringLiteral("Please select message.");
+
+    // "T" shows titles, anything else messages; set before opening.
+    QString title_or_msg = QStringLiteral("T");
+
+    // Reads both files again and starts at the first entry; 1 with Template_Msg_Val set.
+    int Open_Template_Dialog();
+
+    void OKPressed();
+    void CancelPressed();
+    void Msg_Back_Click();
+    void Msg_Next_Click();
+    void Load_Msg_And_Title();
+    QString Get_Title() const;
+    QString Get_Message() const;
+
+    QPlainTextEdit *msg_value = nullptr;
+    QPushButton *back_button = nullptr;
+    QPushButton *next_button = nullptr;
+    QPushButton *ok_button = nullptr;
+    QPushButton *cancel_button = nullptr;
+
+    QStringList Title_Array;
+    QStringList Message_Array;
+    int title_index = 0;
+    int message_index = 0;
+
+private:
+    bool showsTitles() const { return title_or_msg == QLatin1String("T"); }
+    void step(int by);
+    void showCurrent();
+};

@@ -1,0 +1,75 @@
+// File > New from Template and File > Export As Template: the template browser and the name
+// dialog run for the main window, and the design loaded from or kept as a template.
+#include "editor/TemplateCommands.h"
+
+#include "data/ExcelBindingTable.h"
+#include "editor/EditorState.h"
+#include "editor/Export_Template.h"
+#include "editor/FileCommands.h"
+#include "editor/SKTWindowController.h"
+#include "editor/TemplateStore.h"
+#include "editor/Template_Wizard.h"
+#include "editor/WindowRegistry.h"
+#include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
+#include "model/ModelGlobals.h"
+#include "output/MainWindowOutputHost.h"
+
+int TemplateCommands::Export_As_Template_Clicked(SKTWindowController &window, WindowRegistry &registry)
+{
+    const QString folder = TemplateStore::userFolderOf(Resource_Path);
+    auto *dialog = registry.instance<Export_Template>([&] { return new Export_Template(folder, &window); });
+    if (dialog->runFor(QString()) != 1)
+        return 0;
+
+    SKTDocument &doc = window.document();
+    const plist::Array items = DesignFileFormat::buildItems(window.Front_card_Prop, window.Back_card_Prop,
+                                                            ExcelBindingTable::defaultInstance(),
+                                                            doc.graphics(), doc.graphics_back());
+    MainWindowOutputHost host(window);
+    auto snapshot = std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(host.batchDesign()));
+    // The preview is both sides in one picture, and the export settings say so afterwards too.
+    export_card_side = SideCode::Both;
+    EditorState::instance().export_combined_image = true;
+
+    const TemplateResult r =
+        TemplateStore(folder).exportTemplate(Export_Template::export_template_name, items, snapshot);
+    if (!r.ok() && !r.reason.isEmpty())
+        Show_NSLog_Message(r.reason);
+    Show_MessageBox(r.ok() ? TemplateStore::MsgExported : r.message);
+    return r.ok() ? 1 : 0;
+}
+
+int TemplateCommands::New_From_Template(SKTWindowController &window, WindowRegistry &registry)
+{
+    auto *browser =
+        registry.instance<Template_Wizard>([&] { return new Template_Wizard(&registry, &window); });
+    if (browser->Open_Template_Window() != 1)
+        return 0;
+    const QString path = Template_Wizard::Selected_Template_Path;
+    if (Show_YES_NO_MessageBox(FileCommands::SaveBeforeNewQuestion))
+        window.fileCommands().Save_project_file(false, true);
+    // A template that cannot be read leaves the current design as it was.
+    const DesignResult loaded = window.designFile().Read_and_load_design_Log(path, QStringLiteral("T"));
+    if (!loaded.ok()) {
+        if (!loaded.reason.isEmpty())
+            Show_NSLog_Message(loaded.reason);
+        Show_MessageBox(loaded.message.isEmpty() ? DesignFile::CorruptMessage : loaded.message);
+        Not_Draw_Only_Prop_Change = 0;
+        return 0;
+    }
+    window.Set_Log_Name_In_Title();
+    window.Show_RHS_Properties(nullptr);
+    window.Undo_Redo_Button_state();
+    Not_Draw_Only_Prop_Change = 0;
+    window.Refresh_Canvas();
+    return 1;
+}
+
+void TemplateCommands::fill(SKTWindowController &window, WindowRegistry &registry)
+{
+    registry.fill(WindowRegistry::Window::TemplateBrowser,
+                  [&](const QString &) { return New_From_Template(window, registry); });
+    registry.fill(WindowRegistry::Window::ExportTemplate,
+                  [&](const QString &) { return Export_As_Template_Clicked(window, registry); });
+}

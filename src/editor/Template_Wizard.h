@@ -1,0 +1,70 @@
+// The template browser: previews of the built-in templates and of the user's own, with copy,
+// rename and delete for the user's; OK names the chosen template's design file.
+#pragma once
+
+#include <QDialog>
+
+class Export_Template;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QSlider;
+class WindowRegistry;
+
+class Template_Wizard : public QDialog
+{
+    Q_OBJECT
+public:
+    // registry (may be null) reaches the personal-details window.
+    explicit Template_Wizard(WindowRegistry *registry = nullptr, QWidget *parent = nullptr);
+
+    // The chosen preview while browsing; its design file after OK; "" after Cancel.
+    static QString Selected_Template_Path;
+    // Makes the identifiers of user templates unique for the whole run.
+    static quint64 User_Defined_File;
+    static inline const double DefaultZoom = 0.6;
+
+    // Starts on the built-in list with the first picture chosen; 1 for OK, 0 for Cancel.
+    int Open_Template_Window();
+
+    void OK_Click();
+    void CancelClick();
+    void Delete_Template_Click();
+    void Copy_Templatee_Click();
+    void Rename_Template_Click();
+    void User_Profile_Click();
+    void zoomSliderDidChange();
+    void sourceChanged(int index); // the source combo: 0 built-in, else the user's
+    void imageBrowserSelectionDidChange();
+
+    void Fill_Templates();
+    void Fill_Templates_User_Defined();
+    void addImageWithPath(const QString &path, const QString &imageName, const QString &image_UID);
+    void Show_Hide_Template_Buttons(bool show);
+    double zoom() const;
+    QString userFolder() const;
+
+    QComboBox *cat_cmbo_bx = nullptr;
+    QLabel *category_label = nullptr;
+    QListWidget *imageBrowser = nullptr;
+    QSlider *_zoom_slider = nullptr;
+    QLabel *_zoom_label = nullptr;
+    QPushButton *Delete_temp_btn = nullptr;
+    QPushButton *Copy_temp_btn = nullptr;
+    QPushButton *Rename_temp_btn = nullptr;
+    QPushButton *profile_button = nullptr;
+    QPushButton *ok_button = nullptr;
+    QPushButton *cancel_button = nullptr;
+    Export_Template *nameDialog = nullptr;
+
+    // Roles of a browser item beside its title.
+    enum Role { PathRole = Qt::UserRole + 1, IdentifierRole };
+
+private:
+    void fillFrom(const QString &folder, bool user);
+    void applyZoom();
+    // The chosen picture when it still exists, else "" after saying "Please select template.".
+    QString chosenPicture();
+    WindowRegistry *m_registry;
+};

@@ -1,0 +1,24 @@
+// The row of the four social-page buttons that the help and share windows both show, made for
+// one window (each button connects to that window's own action).
+#include "support/SocialButtons.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+
+SocialButtons::SocialButtons(QWidget *window)
+{
+    auto make = [window](const QString &title, const char *name) {
+        auto *b = new QPushButton(title, window);
+        b->setObjectName(QString::fromLatin1(name));
+        return b;
+    };
+    gplus = make(QStringLiteral("Google+"), "gplus_button");
+    facebook = make(QStringLiteral("Facebook"), "facebook_button");
+    twitter = make(QStringLiteral("Twitter"), "twitter_button");
+    like = make(QStringLiteral("Like"), "like_button");
+    row = new QHBoxLayout;
+    row->addWidget(gplus);
+    row->addWidget(facebook);
+    row->addWidget(twitter);
+    row->addWidget(like);
+}

@@ -1,0 +1,75 @@
+#!/usr/bin/python3
+"""Exit shows the "Rate Us" window; its review button asks the desktop to open the review page
+(an xdg-open stand-in first on PATH records the address), and the program ends with status 0.
+The help window's help-document link reaches the same opener with the shipped Help.pdf."""
+
+import os
+import stat
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.session import RATE_US_TITLE, AcceptanceError, Session  # noqa: E402
+
+
+def check(condition, message):
+    if not condition:
+        raise AcceptanceError(message)
+
+
+def stub_opener(folder, log):
+    for name in ("xdg-open", "xdg-email"):
+        path = os.path.join(folder, name)
+        with open(path, "w") as f:
+            f.write("#!/bin/sh\nprintf '%%s %%s\\n' '%s' \"$*\" >> '%s'\n" % (name, log))
+        os.chmod(path, os.stat(path).st_mode | stat.S_IXUSR | stat.S_IXGRP | stat.S_IXOTH)
+
+
+def wait_for_log(log, text, timeout=10):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        if os.path.exists(log) and text in open(log).read():
+            return True
+        time.sleep(0.1)
+    return False
+
+
+def main():
+    stubs = tempfile.mkdtemp(prefix="tessaly-xdg-")
+    log = os.path.join(stubs, "opened.log")
+    stub_opener(stubs, log)
+    env = {"PATH": stubs + os.pathsep + os.environ.get("PATH", "/usr/bin:/bin")}
+    with Session("rate_us", env=env) as s:
+        s.screenshot("editor")
+        data = os.path.join(s.home, "data", "tessaly-designer")
+        for shipped in ("Help.pdf", "Title.txt", "Message.txt", "banner.png", "pattern_1.jpg",
+                        "Background", "LibraryImage", "Templates", "top_left - sel.png"):
+            check(os.path.exists(os.path.join(data, shipped)), "the data folder lacks " + shipped)
+
+        s.key("alt+h", "Return")  # Help > Help and Support
+        help_window = s.wait_for_window("Help and Support")
+        s.screenshot("help-and-support")
+        s.focus(help_window)
+        s.key("Escape")
+        s.wait_for_window_gone("Help and Support")
+
+        s.focus()
+        s.key("ctrl+q")
+        s.answer_question(False)
+        rate = s.wait_for_window(RATE_US_TITLE)
+        s.screenshot("rate-us")
+        s.focus(rate)
+        s.key("Return")  # the default button: write a review
+        deadline = time.time() + 20
+        while s.app.poll() is None and time.time() < deadline:
+            time.sleep(0.1)
+        check(s.app.returncode == 0, "exit status %s" % s.app.returncode)
+        check(wait_for_log(log, "https://www.example.com/"),
+              "no https://www.example.com/ address reached xdg-open: %r"
+              % (open(log).read() if os.path.exists(log) else ""))
+    print("rate_us: ok")
+
+
+if __name__ == "__main__":
+    main()

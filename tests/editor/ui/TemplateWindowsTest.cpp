@@ -1,0 +1,385 @@
+// The template windows driven as a user would: File > Export As Template with its name dialog,
+// the template browser with copy, rename and delete, File > New from Template, and the greeting
+// text picker. Files are checked from outside (plistlib, identify) where a tool exists.
+#include "MainWindowFixture.h"
+
+#include "editor/EditorState.h"
+#include "editor/Export_Template.h"
+#include "editor/FileCommands.h"
+#include "editor/Insert_Template.h"
+#include "editor/MainMenus.h"
+#include "editor/TemplateStore.h"
+#include "editor/Template_Wizard.h"
+#include "editor/WindowRegistry.h"
+#include "support/TestSupport.h"
+
+#include <QComboBox>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSlider>
+
+using testsupport::writeFile;
+
+namespace
+{
+QString userFolder()
+{
+    return TemplateStore::userFolderOf(Resource_Path);
+}
+
+QString userFile(const QString &name)
+{
+    return QDir(userFolder()).filePath(name);
+}
+
+QStringList filesUnder(const QString &root)
+{
+    QStringList out;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out << QDir(root).relativeFilePath(it.next());
+    out.sort();
+    return out;
+}
+
+QStringList identifiers(QListWidget *browser)
+{
+    QStringList ids;
+    for (int i = 0; i < browser->count(); ++i)
+        ids << browser->item(i)->data(Template_Wizard::IdentifierRole).toString();
+    return ids;
+}
+
+QStringList titles(QListWidget *browser)
+{
+    QStringList out;
+    for (int i = 0; i < browser->count(); ++i)
+        out << browser->item(i)->text();
+    return out;
+}
+} // namespace
+
+class TemplateWindows : public MainWindowFixture
+{
+protected:
+    void triggerMenu(const QString &path)
+    {
+        QAction *a = window->menus().action(path);
+        ASSERT_NE(a, nullptr) << path.toStdString();
+        ASSERT_TRUE(a->isEnabled()) << path.toStdString();
+        a->trigger();
+        QCoreApplication::processEvents();
+    }
+    // A name dialog script: types name, presses OK (once per entry of okPresses) and reports
+    // whether the dialog closed with OK.
+    void nameDialogAnswers(const QString &name, int okPresses = 1)
+    {
+        modalScripts.push_back([name, okPresses](QDialog &dialog) {
+            auto *field = dialog.findChild<QLineEdit *>(QStringLiteral("template_name"));
+            field->clear();
+            QTest::keyClicks(field, name);
+            auto *ok = static_cast<Export_Template &>(dialog).ok_button;
+            for (int i = 0; i < okPresses && dialog.result() != 1; ++i)
+                QTest::mouseClick(ok, Qt::LeftButton);
+            return dialog.result();
+        });
+    }
+    // A user template pair with a real design file.
+    void makeUserTemplate(const QString &name)
+    {
+        QDir().mkpath(userFolder());
+        Project_File_Name.clear();
+        clickTool(2);
+        nameDialogAnswers(name);
+        triggerMenu(QStringLiteral("File/Export As Template..."));
+        messages.clear();
+    }
+};
+
+TEST_F(TemplateWindows, ExportAsTemplateWritesThePairAndKeepsTheDesignsOwnFile)
+{
+    clickTool(3);
+    clickTool(2);
+    const QString own = tempPath(QStringLiteral("own.dcard"));
+    Project_File_Name = own;
+    window->Set_Log_Name_In_Title();
+    const QString title = window->windowTitle();
+
+    nameDialogAnswers(QStringLiteral("T1"));
+    triggerMenu(QStringLiteral("File/Export As Template..."));
+    EXPECT_EQ(shown(), QStringList{TemplateStore::MsgExported});
+    EXPECT_EQ(modalTitles, QStringList{QStringLiteral("Template Name")});
+    EXPECT_EQ(Project_File_Name, own);
+    EXPECT_EQ(window->windowTitle(), title);
+    EXPECT_FALSE(QFileInfo::exists(own)); // the design's own file is not written by the export
+    EXPECT_EQ(export_card_side, SideCode::Both);
+    EXPECT_TRUE(EditorState::instance().export_combined_image);
+
+    // Read from outside: plistlib takes the design file, identify sees both sides stacked.
+    const QString design = userFile(QStringLiteral("T1.dcard"));
+    QProcess plist;
+    plist.start(QStringLiteral("/usr/bin/python3"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("import plistlib,sys; a=plistlib.load(open(sys.argv[1],'rb')); print(a[0])"),
+                 design});
+    ASSERT_TRUE(plist.waitForFinished(30000));
+    EXPECT_EQ(plist.exitCode(), 0) << plist.readAllStandardError().toStdString();
+    EXPECT_EQ(plist.readAllStandardOutput().trimmed(), QByteArray("ZOLVMACFENWORADELCARD"));
+
+    QProcess identify;
+    identify.start(QStringLiteral("identify"),
+                   {QStringLiteral("-format"), QStringLiteral("%w %h"), userFile(QStringLiteral("T1.png"))});
+    ASSERT_TRUE(identify.waitForFinished(30000));
+    const QList<QByteArray> wh = identify.readAllStandardOutput().split(' ');
+    ASSERT_EQ(wh.size(), 2);
+    const QSizeF card = window->frontCanvasBounds().size(); // 243 x 154 points at 72 dpi
+    EXPECT_EQ(wh.at(0).toInt(), qCeil(card.width()));
+    EXPECT_EQ(wh.at(1).toInt(), 2 * qCeil(card.height()));
+}
+
+TEST_F(TemplateWindows, NameDialogRefusesBadNamesAndAsksBeforeReplacing)
+{
+    const QStringList before = filesUnder(dataRoot());
+    // Each bad name keeps the dialog open with the message; nothing is written anywhere.
+    for (const QString &bad : {QStringLiteral(""), QStringLiteral("   "), QStringLiteral("../x"),
+                               QStringLiteral(".."), QStringLiteral(".hidden"), QStringLiteral("a\\b")}) {
+        messages.clear();
+        nameDialogAnswers(bad);
+        triggerMenu(QStringLiteral("File/Export As Template..."));
+        EXPECT_EQ(shown(), QStringList{TemplateStore::MsgEnterName}) << bad.toStdString();
+    }
+    EXPECT_EQ(filesUnder(dataRoot()), before);
+    EXPECT_FALSE(QFileInfo::exists(QDir(dataRoot()).filePath(QStringLiteral("Templates/x.dcard"))));
+
+    makeUserTemplate(QStringLiteral("Party"));
+    const QByteArray first = testsupport::readFile(userFile(QStringLiteral("Party.dcard")));
+    clickTool(4); // the design changes
+
+    // No to the replace question keeps the dialog open and the old pair as it was.
+    messages.queueAnswers({false});
+    nameDialogAnswers(QStringLiteral("Party"));
+    triggerMenu(QStringLiteral("File/Export As Template..."));
+    EXPECT_EQ(messages.questions(), QStringList{TemplateStore::MsgReplace});
+    EXPECT_TRUE(shown().isEmpty());
+    EXPECT_EQ(testsupport::readFile(userFile(QStringLiteral("Party.dcard"))), first);
+
+    // Yes replaces both files.
+    messages.clear();
+    messages.queueAnswers({true});
+    nameDialogAnswers(QStringLiteral("  Party "));
+    triggerMenu(QStringLiteral("File/Export As Template..."));
+    EXPECT_EQ(shown(), QStringList{TemplateStore::MsgExported});
+    EXPECT_NE(testsupport::readFile(userFile(QStringLiteral("Party.dcard"))), first);
+    EXPECT_EQ(Export_Template::export_template_name, QStringLiteral("Party"));
+
+    // Cancel writes nothing and keeps the last confirmed name.
+    modalScripts.push_back([](QDialog &dialog) {
+        static_cast<Export_Template &>(dialog).cancel_button->click();
+        return dialog.result();
+    });
+    const QStringList now = filesUnder(dataRoot());
+    messages.clear();
+    triggerMenu(QStringLiteral("File/Export As Template..."));
+    EXPECT_TRUE(shown().isEmpty());
+    EXPECT_EQ(filesUnder(dataRoot()), now);
+    EXPECT_EQ(Export_Template::export_template_name, QStringLiteral("Party"));
+}
+
+TEST_F(TemplateWindows, BrowserListsCopiesRenamesAndDeletesUserTemplates)
+{
+    makeUserTemplate(QStringLiteral("Party"));
+    QFile::copy(userFile(QStringLiteral("Party.png")), userFile(QStringLiteral("Party (copy 1).png")));
+    QFile::copy(userFile(QStringLiteral("Party.dcard")), userFile(QStringLiteral("Party (copy 1).dcard")));
+
+    Template_Wizard browser(&window->registry());
+    QListWidget *list = browser.imageBrowser;
+    modalScripts.push_back([&](QDialog &dialog) {
+        // Built-in first, with the user buttons hidden and the first picture chosen.
+        EXPECT_DOUBLE_EQ(browser.zoom(), 0.6);
+        EXPECT_GE(list->count(), 5);
+        EXPECT_EQ(identifiers(list), titles(list)); // built-in items go by their file names
+        EXPECT_TRUE(browser.Delete_temp_btn->isHidden());
+        EXPECT_EQ(Template_Wizard::Selected_Template_Path,
+                  list->item(0)->data(Template_Wizard::PathRole).toString());
+        saveArtifact(&browser, QStringLiteral("template_browser.png"));
+
+        browser.cat_cmbo_bx->setCurrentIndex(1);
+        emit browser.cat_cmbo_bx->activated(1);
+        EXPECT_FALSE(browser.Delete_temp_btn->isHidden());
+        EXPECT_EQ(titles(list),
+                  (QStringList{QStringLiteral("Party (copy 1).png"), QStringLiteral("Party.png")}));
+        const QStringList firstIds = identifiers(list);
+        for (const QString &id : firstIds)
+            EXPECT_TRUE(QRegularExpression(QStringLiteral("^TEMP\\d+\\.png$")).match(id).hasMatch())
+                << id.toStdString();
+
+        // Copy of Party while (copy 1) exists makes the pair (copy 2).
+        list->setCurrentRow(1);
+        messages.queueAnswers({true});
+        QTest::mouseClick(browser.Copy_temp_btn, Qt::LeftButton);
+        EXPECT_EQ(messages.questions(), QStringList{TemplateStore::MsgConfirmCopy});
+        EXPECT_TRUE(QFileInfo::exists(userFile(QStringLiteral("Party (copy 2).png"))));
+        EXPECT_TRUE(QFileInfo::exists(userFile(QStringLiteral("Party (copy 2).dcard"))));
+        EXPECT_EQ(list->count(), 3);
+        for (const QString &id : identifiers(list))
+            EXPECT_FALSE(firstIds.contains(id)) << "identifier used again: " << id.toStdString();
+
+        // Rename (copy 2) to Birthday; renaming to an existing name is refused.
+        list->setCurrentRow(1); // "Party (copy 2).png"
+        EXPECT_EQ(list->currentItem()->text(), QStringLiteral("Party (copy 2).png"));
+        messages.clear();
+        nameDialogAnswers(QStringLiteral("Party"));
+        QTest::mouseClick(browser.Rename_temp_btn, Qt::LeftButton);
+        EXPECT_EQ(shown(), QStringList{TemplateStore::MsgExists});
+        nameDialogAnswers(QStringLiteral("Birthday"));
+        QTest::mouseClick(browser.Rename_temp_btn, Qt::LeftButton);
+        EXPECT_TRUE(QFileInfo::exists(userFile(QStringLiteral("Birthday.dcard"))));
+        EXPECT_FALSE(QFileInfo::exists(userFile(QStringLiteral("Party (copy 2).dcard"))));
+        EXPECT_FALSE(QFileInfo::exists(userFile(QStringLiteral("Party (copy 2).png"))));
+
+        // Delete asks; No keeps the pair, Yes removes both files.
+        list->setCurrentRow(0); // Birthday.png
+        EXPECT_EQ(list->currentItem()->text(), QStringLiteral("Birthday.png"));
+        messages.clear();
+        messages.queueAnswers({false, true});
+        QTest::mouseClick(browser.Delete_temp_btn, Qt::LeftButton);
+        EXPECT_TRUE(QFileInfo::exists(userFile(QStringLiteral("Birthday.png"))));
+        QTest::mouseClick(browser.Delete_temp_btn, Qt::LeftButton);
+        EXPECT_EQ(messages.questions(),
+                  (QStringList{TemplateStore::MsgConfirmDelete, TemplateStore::MsgConfirmDelete}));
+        EXPECT_FALSE(QFileInfo::exists(userFile(QStringLiteral("Birthday.png"))));
+        EXPECT_FALSE(QFileInfo::exists(userFile(QStringLiteral("Birthday.dcard"))));
+
+        // A chosen picture that vanished: "Please select template." and the dialog stays.
+        list->setCurrentRow(0);
+        const QString chosen = Template_Wizard::Selected_Template_Path;
+        QFile::remove(chosen);
+        messages.clear();
+        QTest::mouseClick(browser.ok_button, Qt::LeftButton);
+        EXPECT_EQ(shown(), QStringList{TemplateStore::MsgSelect});
+        EXPECT_EQ(dialog.result(), 0);
+
+        list->setCurrentRow(1); // Party.png
+        Card_Shape = 2;
+        QTest::mouseClick(browser.ok_button, Qt::LeftButton);
+        return dialog.result();
+    });
+    EXPECT_EQ(browser.Open_Template_Window(), 1);
+    EXPECT_EQ(Template_Wizard::Selected_Template_Path, userFile(QStringLiteral("Party.dcard")));
+    EXPECT_EQ(Card_Shape.load(), 0);
+}
+
+TEST_F(TemplateWindows, NewFromTemplateLoadsTheChosenDesignAsUnsaved)
+{
+    makeUserTemplate(QStringLiteral("Three"));
+    ASSERT_EQ(front().size(), 1);
+    window->New_Project_Setting_Reset();
+    ASSERT_TRUE(front().isEmpty());
+    Project_File_Name = tempPath(QStringLiteral("current.dcard"));
+
+    modalScripts.push_back([this](QDialog &dialog) {
+        auto &browser = static_cast<Template_Wizard &>(dialog);
+        browser.cat_cmbo_bx->setCurrentIndex(1);
+        emit browser.cat_cmbo_bx->activated(1);
+        browser.imageBrowser->setCurrentRow(0);
+        QTest::mouseClick(browser.ok_button, Qt::LeftButton);
+        return dialog.result();
+    });
+    messages.queueAnswers({false}); // do not save the current design first
+    triggerMenu(QStringLiteral("File/New from Template..."));
+    EXPECT_EQ(messages.questions(), QStringList{FileCommands::SaveBeforeNewQuestion});
+    EXPECT_EQ(front().size(), 1);
+    EXPECT_TRUE(Project_File_Name.isEmpty()); // a template starts a new design
+
+    // Cancel in the browser changes nothing.
+    messages.clear();
+    modalScripts.push_back([](QDialog &dialog) {
+        static_cast<Template_Wizard &>(dialog).cancel_button->click();
+        return dialog.result();
+    });
+    triggerMenu(QStringLiteral("File/New from Template..."));
+    EXPECT_TRUE(messages.questions().isEmpty());
+    EXPECT_TRUE(Template_Wizard::Selected_Template_Path.isEmpty());
+    EXPECT_EQ(front().size(), 1);
+}
+
+TEST_F(TemplateWindows, GreetingPickerStepsWithWrapAndNeedsAText)
+{
+    writeFile(dataRoot() + QStringLiteral("Title.txt"), "First\r\nSecond\r\nThird\r\n");
+    writeFile(dataRoot() + QStringLiteral("Message.txt"), "  Hello there\nSee you soon\n");
+    Insert_Template picker;
+    picker.title_or_msg = QStringLiteral("T");
+    modalScripts.push_back([&](QDialog &dialog) {
+        EXPECT_EQ(picker.msg_value->toPlainText(), QStringLiteral("First"));
+        QTest::mouseClick(picker.back_button, Qt::LeftButton);
+        EXPECT_EQ(picker.msg_value->toPlainText(), QStringLiteral("Third"));
+        QTest::mouseClick(picker.next_button, Qt::LeftButton);
+        QTest::mouseClick(picker.next_button, Qt::LeftButton);
+        EXPECT_EQ(picker.msg_value->toPlainText(), QStringLiteral("Second"));
+        QTest::mouseClick(picker.ok_button, Qt::LeftButton);
+        return dialog.result();
+    });
+    EXPECT_EQ(picker.Open_Template_Dialog(), 1);
+    EXPECT_EQ(Insert_Template::Template_Msg_Val, QStringLiteral("Second"));
+
+    picker.title_or_msg = QStringLiteral("M");
+    modalScripts.push_back([&](QDialog &dialog) {
+        EXPECT_EQ(picker.msg_value->toPlainText(), QStringLiteral("Hello there"));
+        QTest::mouseClick(picker.next_button, Qt::LeftButton);
+        QTest::mouseClick(picker.next_button, Qt::LeftButton); // past the last: the first again
+        EXPECT_EQ(picker.msg_value->toPlainText(), QStringLiteral("Hello there"));
+        picker.msg_value->clear();
+        QTest::keyClicks(picker.msg_value, QStringLiteral("   "));
+        QTest::mouseClick(picker.ok_button, Qt::LeftButton);
+        EXPECT_EQ(shown(), QStringList{Insert_Template::MsgSelectMessage});
+        EXPECT_EQ(dialog.result(), 0);
+        saveArtifact(&picker, QStringLiteral("greeting_picker.png"));
+        QTest::mouseClick(picker.cancel_button, Qt::LeftButton);
+        return dialog.result();
+    });
+    EXPECT_EQ(picker.Open_Template_Dialog(), 0);
+    EXPECT_TRUE(Insert_Template::Template_Msg_Val.isEmpty());
+
+    // Without the files the field is empty and OK asks for a text.
+    QFile::remove(dataRoot() + QStringLiteral("Message.txt"));
+    messages.clear();
+    modalScripts.push_back([&](QDialog &dialog) {
+        EXPECT_TRUE(picker.msg_value->toPlainText().isEmpty());
+        QTest::mouseClick(picker.next_button, Qt::LeftButton);
+        QTest::mouseClick(picker.ok_button, Qt::LeftButton);
+        EXPECT_EQ(shown(), QStringList{Insert_Template::MsgSelectMessage});
+        return 0;
+    });
+    picker.Open_Template_Dialog();
+}
+
+TEST_F(TemplateWindows, ExitShowsRateUsAndHelpMenuReachesItsWindows)
+{
+    triggerMenu(QStringLiteral("Help/Help and Support..."));
+    triggerMenu(QStringLiteral("Help/Share..."));
+    triggerMenu(QStringLiteral("Help/Visit the Website"));
+    triggerMenu(QStringLiteral("Help/Tessaly Badge Maker..."));
+    EXPECT_EQ(modalTitles, (QStringList{QStringLiteral("Help and Support"), QStringLiteral("Share"),
+                                        QStringLiteral("More from Tessaly")}));
+    ASSERT_EQ(openedUrls.size(), 1);
+    EXPECT_EQ(openedUrls.first().toString(), QStringLiteral("https://www.example.com/"));
+
+    // Exit: the rate-us window, whose review button opens the review page; then status 0.
+    modalTitles.clear();
+    openedUrls.clear();
+    modalScripts.push_back([](QDialog &dialog) {
+        auto *review = dialog.findChild<QPushButton *>(QStringLiteral("review_button"));
+        QTest::mouseClick(review, Qt::LeftButton);
+        return dialog.result();
+    });
+    messages.queueAnswers({false});
+    window->Exit_App();
+    EXPECT_EQ(modalTitles, QStringList{QStringLiteral("Rate Us")});
+    ASSERT_EQ(openedUrls.size(), 1);
+    EXPECT_TRUE(openedUrls.first().toString().startsWith(QStringLiteral("https://www.example.com/")));
+    EXPECT_EQ(exitStatuses, QList<int>{0});
+}
