@@ -2,6 +2,7 @@
 // stepped with Back and Next; OK hands the (possibly edited) text back.
 #include "editor/Insert_Template.h"
 
+#include "editor/EditorState.h"
 #include "editor/TemplateStore.h"
 #include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
@@ -13,8 +14,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-QString Insert_Template::Template_Msg_Val;
 
 Insert_Template::Insert_Template(QWidget *parent) : QDialog(parent)
 {
@@ -41,7 +40,7 @@ Insert_Template::Insert_Template(QWidget *parent) : QDialog(parent)
 
 int Insert_Template::Open_Template_Dialog()
 {
-    Template_Msg_Val.clear();
+    EditorState::instance().Template_Msg_Val.clear();
     title_index = message_index = 0;
     Load_Msg_And_Title();
     setWindowTitle(showsTitles() ? QStringLiteral("Greeting Titles") : QStringLiteral("Greeting Messages"));
@@ -93,8 +92,8 @@ void Insert_Template::Msg_Back_Click()
 
 void Insert_Template::OKPressed()
 {
-    Template_Msg_Val = Trim_Str(msg_value->toPlainText());
-    if (Template_Msg_Val.isEmpty()) {
+    EditorState::instance().Template_Msg_Val = Trim_Str(msg_value->toPlainText());
+    if (EditorState::instance().Template_Msg_Val.isEmpty()) {
         Show_MessageBox(MsgSelectMessage);
         msg_value->setFocus();
         return;
@@ -104,6 +103,6 @@ void Insert_Template::OKPressed()
 
 void Insert_Template::CancelPressed()
 {
-    Template_Msg_Val.clear();
+    EditorState::instance().Template_Msg_Val.clear();
     done(0);
 }

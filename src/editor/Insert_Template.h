@@ -14,14 +14,13 @@ class Insert_Template : public QDialog
 public:
     explicit Insert_Template(QWidget *parent = nullptr);
 
-    // The text chosen last; "" after Cancel.
-    static QString Template_Msg_Val;
     static inline const QString MsgSelectMessage = QStringLiteral("Please select message.");
 
     // "T" shows titles, anything else messages; set before opening.
     QString title_or_msg = QStringLiteral("T");
 
-    // Reads both files again and starts at the first entry; 1 with Template_Msg_Val set.
+    // Reads both files again and starts at the first entry; 1 with the editor's Template_Msg_Val
+    // set to the chosen text ("" after Cancel).
     int Open_Template_Dialog();
 
     void OKPressed();

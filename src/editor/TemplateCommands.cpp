@@ -6,6 +6,7 @@
 #include "editor/EditorState.h"
 #include "editor/Export_Template.h"
 #include "editor/FileCommands.h"
+#include "editor/Insert_Template.h"
 #include "editor/SKTWindowController.h"
 #include "editor/TemplateStore.h"
 #include "editor/Template_Wizard.h"
@@ -72,4 +73,9 @@ void TemplateCommands::fill(SKTWindowController &window, WindowRegistry &registr
                   [&](const QString &) { return New_From_Template(window, registry); });
     registry.fill(WindowRegistry::Window::ExportTemplate,
                   [&](const QString &) { return Export_As_Template_Clicked(window, registry); });
+    registry.fill(WindowRegistry::Window::GreetingText, [&](const QString &mode) {
+        auto *picker = registry.instance<Insert_Template>([&] { return new Insert_Template(&window); });
+        picker->title_or_msg = mode;
+        return picker->Open_Template_Dialog();
+    });
 }

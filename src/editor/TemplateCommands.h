@@ -14,5 +14,6 @@ public:
     // Offers to save first, then loads the template chosen in the browser as a new, unsaved
     // design. 1 when a template was loaded.
     static int New_From_Template(SKTWindowController &window, WindowRegistry &registry);
+    // Fills TemplateBrowser, ExportTemplate and GreetingText (the text panel's picker).
     static void fill(SKTWindowController &window, WindowRegistry &registry);
 };

@@ -324,7 +324,7 @@ TEST_F(TemplateWindows, GreetingPickerStepsWithWrapAndNeedsAText)
         return dialog.result();
     });
     EXPECT_EQ(picker.Open_Template_Dialog(), 1);
-    EXPECT_EQ(Insert_Template::Template_Msg_Val, QStringLiteral("Second"));
+    EXPECT_EQ(EditorState::instance().Template_Msg_Val, QStringLiteral("Second"));
 
     picker.title_or_msg = QStringLiteral("M");
     modalScripts.push_back([&](QDialog &dialog) {
@@ -342,7 +342,7 @@ TEST_F(TemplateWindows, GreetingPickerStepsWithWrapAndNeedsAText)
         return dialog.result();
     });
     EXPECT_EQ(picker.Open_Template_Dialog(), 0);
-    EXPECT_TRUE(Insert_Template::Template_Msg_Val.isEmpty());
+    EXPECT_TRUE(EditorState::instance().Template_Msg_Val.isEmpty());
 
     // Without the files the field is empty and OK asks for a text.
     QFile::remove(dataRoot() + QStringLiteral("Message.txt"));
@@ -382,4 +382,26 @@ TEST_F(TemplateWindows, ExitShowsRateUsAndHelpMenuReachesItsWindows)
     ASSERT_EQ(openedUrls.size(), 1);
     EXPECT_TRUE(openedUrls.first().toString().startsWith(QStringLiteral("https://www.example.com/")));
     EXPECT_EQ(exitStatuses, QList<int>{0});
+}
+
+TEST_F(TemplateWindows, TextPanelsPickerEntryShowsTheShippedTextsOfItsMode)
+{
+    const QStringList messagesShipped =
+        TemplateStore::greetingTexts(dataRoot() + QStringLiteral("Message.txt"));
+    const QStringList titlesShipped = TemplateStore::greetingTexts(dataRoot() + QStringLiteral("Title.txt"));
+    ASSERT_GE(messagesShipped.size(), 10);
+    ASSERT_GE(titlesShipped.size(), 10);
+    for (const QString &m : messagesShipped)
+        EXPECT_LE(m.size(), 250) << m.toStdString(); // the wizard's message limit
+    for (const QString &mode : {QStringLiteral("M"), QStringLiteral("T")}) {
+        modalScripts.push_back([](QDialog &dialog) {
+            auto &picker = static_cast<Insert_Template &>(dialog);
+            QTest::mouseClick(picker.next_button, Qt::LeftButton);
+            QTest::mouseClick(picker.ok_button, Qt::LeftButton);
+            return dialog.result();
+        });
+        EXPECT_EQ(window->registry().open(WindowRegistry::Window::GreetingText, mode), 1);
+        EXPECT_EQ(EditorState::instance().Template_Msg_Val,
+                  (mode == QLatin1String("M") ? messagesShipped : titlesShipped).at(1));
+    }
 }
