@@ -268,13 +268,16 @@ TEST_F(MainWindowCommands, MenuItemsOfUnbuiltWindowsWaitForTheirEntries)
     EXPECT_EQ(menus.action(QStringLiteral("File/Save As..."))->shortcut(),
               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     EXPECT_EQ(menus.action(QStringLiteral("Edit/Delete"))->shortcut(), QKeySequence(Qt::Key_Delete));
-    QAction *templates = menus.action(QStringLiteral("File/New from Template..."));
-    ASSERT_NE(templates, nullptr);
-    EXPECT_FALSE(templates->isEnabled());
+    // The last menu window still waiting for its entry: the image library of the picture tool.
+    if (registry().isFilled(WindowRegistry::Window::ImageLibrary))
+        GTEST_SKIP() << "every window the menus reach is built";
+    QAction *library = menus.action(QStringLiteral("Tools/Library Picture"));
+    ASSERT_NE(library, nullptr);
+    EXPECT_FALSE(library->isEnabled());
     int opened = 0;
-    registry().fill(WindowRegistry::Window::TemplateBrowser, [&](const QString &) { return ++opened; });
-    EXPECT_TRUE(templates->isEnabled());
-    templates->trigger();
+    registry().fill(WindowRegistry::Window::ImageLibrary, [&](const QString &) { return ++opened; });
+    EXPECT_TRUE(library->isEnabled());
+    library->trigger();
     EXPECT_EQ(opened, 1);
 }
 
