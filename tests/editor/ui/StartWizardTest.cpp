@@ -50,6 +50,8 @@ protected:
     {
         MainWindowFixture::SetUp();
         QDir(dataRoot() + QStringLiteral("Background")).removeRecursively();
+        QDir(dataRoot() + QStringLiteral("LibraryImage"))
+            .removeRecursively(); // only the pictures a test writes
         for (const char *name : {"a-sky.png", "b-sea.png", "c-sun.png"})
             writePicture(dataRoot() + QStringLiteral("Background/") + QString::fromLatin1(name), Qt::cyan);
         // Greeting files as an editor on Windows saves them.
