@@ -3,8 +3,6 @@
 #include "editor/Insert_Template.h"
 
 #include "editor/EditorState.h"
-#include "editor/TemplateStore.h"
-#include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ModalRunner.h"
 #include "foundation/StringUtils.h"
@@ -41,7 +39,6 @@ Insert_Template::Insert_Template(QWidget *parent) : QDialog(parent)
 int Insert_Template::Open_Template_Dialog()
 {
     EditorState::instance().Template_Msg_Val.clear();
-    title_index = message_index = 0;
     Load_Msg_And_Title();
     setWindowTitle(showsTitles() ? QStringLiteral("Greeting Titles") : QStringLiteral("Greeting Messages"));
     showCurrent();
@@ -51,19 +48,18 @@ int Insert_Template::Open_Template_Dialog()
 
 void Insert_Template::Load_Msg_And_Title()
 {
-    Title_Array = TemplateStore::greetingTexts(Resource_Path + QStringLiteral("Title.txt"));
-    Message_Array = TemplateStore::greetingTexts(Resource_Path + QStringLiteral("Message.txt"));
+    Title_Array.load(QStringLiteral("Title.txt"));
+    Message_Array.load(QStringLiteral("Message.txt"));
 }
 
 QString Insert_Template::Get_Title() const
 {
-    return title_index >= 0 && title_index < Title_Array.size() ? Title_Array.at(title_index) : QString();
+    return Title_Array.current();
 }
 
 QString Insert_Template::Get_Message() const
 {
-    return message_index >= 0 && message_index < Message_Array.size() ? Message_Array.at(message_index)
-                                                                      : QString();
+    return Message_Array.current();
 }
 
 void Insert_Template::showCurrent()
@@ -71,23 +67,16 @@ void Insert_Template::showCurrent()
     msg_value->setPlainText(showsTitles() ? Get_Title() : Get_Message());
 }
 
-void Insert_Template::step(int by)
-{
-    int &index = showsTitles() ? title_index : message_index;
-    const int count = int(showsTitles() ? Title_Array.size() : Message_Array.size());
-    if (count > 0)
-        index = ((index + by) % count + count) % count;
-    showCurrent();
-}
-
 void Insert_Template::Msg_Next_Click()
 {
-    step(1);
+    shown().next();
+    showCurrent();
 }
 
 void Insert_Template::Msg_Back_Click()
 {
-    step(-1);
+    shown().back();
+    showCurrent();
 }
 
 void Insert_Template::OKPressed()

@@ -2,8 +2,9 @@
 // stepped with Back and Next; OK hands the (possibly edited) text back.
 #pragma once
 
+#include "editor/GreetingTexts.h"
+
 #include <QDialog>
-#include <QStringList>
 
 class QPlainTextEdit;
 class QPushButton;
@@ -37,13 +38,11 @@ public:
     QPushButton *ok_button = nullptr;
     QPushButton *cancel_button = nullptr;
 
-    QStringList Title_Array;
-    QStringList Message_Array;
-    int title_index = 0;
-    int message_index = 0;
+    GreetingTexts Title_Array;
+    GreetingTexts Message_Array;
 
 private:
     bool showsTitles() const { return title_or_msg == QLatin1String("T"); }
-    void step(int by);
+    GreetingTexts &shown() { return showsTitles() ? Title_Array : Message_Array; }
     void showCurrent();
 };

@@ -6,6 +6,7 @@
 #include "editor/EditorState.h"
 #include "editor/Export_Template.h"
 #include "editor/FileCommands.h"
+#include "editor/GreetingTexts.h"
 #include "editor/Insert_Template.h"
 #include "editor/MainMenus.h"
 #include "editor/TemplateStore.h"
@@ -386,9 +387,8 @@ TEST_F(TemplateWindows, ExitShowsRateUsAndHelpMenuReachesItsWindows)
 
 TEST_F(TemplateWindows, TextPanelsPickerEntryShowsTheShippedTextsOfItsMode)
 {
-    const QStringList messagesShipped =
-        TemplateStore::greetingTexts(dataRoot() + QStringLiteral("Message.txt"));
-    const QStringList titlesShipped = TemplateStore::greetingTexts(dataRoot() + QStringLiteral("Title.txt"));
+    const QStringList messagesShipped = GreetingTexts::readLines(dataRoot() + QStringLiteral("Message.txt"));
+    const QStringList titlesShipped = GreetingTexts::readLines(dataRoot() + QStringLiteral("Title.txt"));
     ASSERT_GE(messagesShipped.size(), 10);
     ASSERT_GE(titlesShipped.size(), 10);
     for (const QString &m : messagesShipped)
