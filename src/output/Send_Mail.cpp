@@ -15,8 +15,8 @@
 #include "output/OutputState.h"
 #include "output/ScriptMailTransport.h"
 #include "output/Send_Modeless.h"
+#include "platform/GuiThreadQueue.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFormLayout>
@@ -360,13 +360,10 @@ void Send_Mail::Send_Button()
     MailRun::Hooks hooks;
     // The worker's pause line reaches the sheet on the GUI thread.
     hooks.pauseLine = [](const QString &line) {
-        QMetaObject::invokeMethod(
-            qApp,
-            [line] {
-                if (Send_Modeless *sheet = Send_Modeless::defaultInstance())
-                    sheet->pause_label->setText(line);
-            },
-            Qt::QueuedConnection);
+        GuiThreadQueue::post([line] {
+            if (Send_Modeless *sheet = Send_Modeless::defaultInstance())
+                sheet->pause_label->setText(line);
+        });
     };
     hooks.log = [](const QString &line) { Show_NSLog_Message(line); };
 

@@ -9,6 +9,7 @@
 #include "output/MailStub.h"
 #include "output/ScriptMailTransport.h"
 #include "output/ui/MailFakes.h"
+#include "platform/GuiThreadQueue.h"
 #include "platform/PropertyList.h"
 #include "support/WindowFixture.h"
 
@@ -128,13 +129,10 @@ TEST_F(MailSettingsWindow, TheTestMessageGoesOutOffTheGuiThreadWithTheWindowsEnt
     bool sheetWhileSending = false;
     transport->accept = [&](const MailTransport::Message &) {
         // Looked at from the worker: the GUI thread is turning its own loop meanwhile.
-        QMetaObject::invokeMethod(
-            &window,
-            [&] {
-                statusWhileSending = window._send_mail_result_status->text();
-                sheetWhileSending = PleaseWaitSheet::current() != nullptr;
-            },
-            Qt::BlockingQueuedConnection);
+        GuiThreadQueue::runAndWait([&] {
+            statusWhileSending = window._send_mail_result_status->text();
+            sheetWhileSending = PleaseWaitSheet::current() != nullptr;
+        });
         return true;
     };
     QTest::mouseClick(window.test_button, Qt::LeftButton);

@@ -12,6 +12,7 @@
 #include "output/Send_Modeless.h"
 #include "output/ui/MailFakes.h"
 #include "output/ui/OutputWindowFixture.h"
+#include "platform/GuiThreadQueue.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -326,9 +327,8 @@ TEST_F(SendMailWindow, APauseShowsItsLineOnTheSheetBetweenMessages)
     QStringList linesSeen;
     transport->accept = [&](const MailTransport::Message &m) {
         if (m.recipient == "two@example.org") // the pause after the first message has run
-            QMetaObject::invokeMethod(
-                qApp, [&] { linesSeen << Send_Modeless::defaultInstance()->pause_label->text(); },
-                Qt::BlockingQueuedConnection);
+            GuiThreadQueue::runAndWait(
+                [&] { linesSeen << Send_Modeless::defaultInstance()->pause_label->text(); });
         return true;
     };
     QTimer watch;
