@@ -2,6 +2,8 @@
 // rename and delete for the user's; OK names the chosen template's design file.
 #include "editor/Template_Wizard.h"
 
+#include "canvas/ImageBrowser.h"
+#include "canvas/ImageBrowserModel.h"
 #include "editor/Export_Template.h"
 #include "editor/TemplateStore.h"
 #include "editor/WindowRegistry.h"
@@ -15,31 +17,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
 
 QString Template_Wizard::Selected_Template_Path;
 quint64 Template_Wizard::User_Defined_File = 0;
-
-namespace
-{
-// Thumbnails are read at this size once; the zoom only scales how large they show.
-const int ThumbnailSide = 256;
-
-QIcon thumbnail(const QString &path)
-{
-    QImageReader reader(path);
-    const QSize size = reader.size();
-    if (size.isValid())
-        reader.setScaledSize(size.scaled(ThumbnailSide, ThumbnailSide, Qt::KeepAspectRatio));
-    const QImage image = reader.read();
-    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
-}
-} // namespace
 
 Template_Wizard::Template_Wizard(WindowRegistry *registry, QWidget *parent)
     : QDialog(parent), m_registry(registry)
@@ -51,14 +35,9 @@ Template_Wizard::Template_Wizard(WindowRegistry *registry, QWidget *parent)
     cat_cmbo_bx->setObjectName(QStringLiteral("cat_cmbo_bx"));
     cat_cmbo_bx->addItems({QStringLiteral("Built-in Templates"), QStringLiteral("My Templates")});
 
-    imageBrowser = new QListWidget(this);
+    images = new ImageBrowserModel(this);
+    imageBrowser = new ImageBrowser(images, this);
     imageBrowser->setObjectName(QStringLiteral("imageBrowser"));
-    imageBrowser->setViewMode(QListView::IconMode);
-    imageBrowser->setResizeMode(QListView::Adjust);
-    imageBrowser->setMovement(QListView::Static);
-    imageBrowser->setSelectionMode(QAbstractItemView::SingleSelection);
-    imageBrowser->setTextElideMode(Qt::ElideMiddle);
-    imageBrowser->setWordWrap(true);
     imageBrowser->setMinimumSize(700, 420);
 
     _zoom_label = new QLabel(QStringLiteral("Zoom:"), this);
@@ -94,7 +73,7 @@ Template_Wizard::Template_Wizard(WindowRegistry *registry, QWidget *parent)
     nameDialog = new Export_Template(userFolder(), this);
 
     connect(cat_cmbo_bx, &QComboBox::activated, this, &Template_Wizard::sourceChanged);
-    connect(imageBrowser, &QListWidget::itemSelectionChanged, this,
+    connect(imageBrowser, &ImageBrowser::imageBrowserSelectionDidChange, this,
             &Template_Wizard::imageBrowserSelectionDidChange);
     connect(_zoom_slider, &QSlider::valueChanged, this, &Template_Wizard::zoomSliderDidChange);
     connect(Delete_temp_btn, &QPushButton::clicked, this, &Template_Wizard::Delete_Template_Click);
@@ -104,7 +83,7 @@ Template_Wizard::Template_Wizard(WindowRegistry *registry, QWidget *parent)
     connect(ok_button, &QPushButton::clicked, this, &Template_Wizard::OK_Click);
     connect(cancel_button, &QPushButton::clicked, this, &Template_Wizard::CancelClick);
     _zoom_slider->setValue(int(DefaultZoom * 100));
-    applyZoom();
+    zoomSliderDidChange();
 }
 
 QString Template_Wizard::userFolder() const
@@ -115,9 +94,9 @@ QString Template_Wizard::userFolder() const
 int Template_Wizard::Open_Template_Window()
 {
     cat_cmbo_bx->setCurrentIndex(0);
-    imageBrowser->clear();
+    images->clear();
     _zoom_slider->setValue(int(DefaultZoom * 100));
-    applyZoom();
+    zoomSliderDidChange();
     Fill_Templates();
     Show_Hide_Template_Buttons(false);
     setResult(0); // a reused dialog starts undecided
@@ -155,11 +134,11 @@ void Template_Wizard::fillFrom(const QString &folder, bool user)
     Show_NSLog_Message(QStringLiteral("Templates: ") + folder);
     if (!QFileInfo(folder).isDir()) {
         // Nothing to offer, and nothing of the other list may stay chosen.
-        imageBrowser->clear();
+        images->clear();
         Selected_Template_Path.clear();
         return;
     }
-    imageBrowser->clear();
+    images->clear();
     Selected_Template_Path.clear();
     const QDir dir(folder);
     for (const QFileInfo &fi : dir.entryInfoList(QDir::Files, QDir::Name)) {
@@ -169,26 +148,22 @@ void Template_Wizard::fillFrom(const QString &folder, bool user)
         const QString id = user ? QStringLiteral("TEMP%1.png").arg(User_Defined_File++) : fi.fileName();
         addImageWithPath(fi.absoluteFilePath(), fi.fileName(), id);
     }
-    if (imageBrowser->count() > 0)
-        imageBrowser->setCurrentRow(0);
+    if (images->count() > 0) {
+        imageBrowser->selectRow(0);
+        imageBrowserSelectionDidChange();
+    }
 }
 
 void Template_Wizard::addImageWithPath(const QString &path, const QString &imageName,
                                        const QString &image_UID)
 {
-    const QString trimmed = path.trimmed();
-    if (trimmed.isEmpty())
-        return;
-    auto *item = new QListWidgetItem(thumbnail(trimmed), imageName, imageBrowser);
-    item->setData(PathRole, trimmed);
-    item->setData(IdentifierRole, image_UID);
-    item->setToolTip(imageName);
+    images->addImageWithPath(path, imageName, image_UID);
 }
 
 void Template_Wizard::imageBrowserSelectionDidChange()
 {
-    const QList<QListWidgetItem *> chosen = imageBrowser->selectedItems();
-    Selected_Template_Path = chosen.isEmpty() ? QString() : chosen.first()->data(PathRole).toString();
+    const QList<int> rows = imageBrowser->selectedRows();
+    Selected_Template_Path = rows.isEmpty() ? QString() : images->item(rows.first()).path();
 }
 
 double Template_Wizard::zoom() const
@@ -198,14 +173,7 @@ double Template_Wizard::zoom() const
 
 void Template_Wizard::zoomSliderDidChange()
 {
-    applyZoom();
-}
-
-void Template_Wizard::applyZoom()
-{
-    const int side = qMax(16, int(ThumbnailSide * zoom()));
-    imageBrowser->setIconSize(QSize(side, side));
-    imageBrowser->setGridSize(QSize(side + 48, side + 48)); // room for a two-line title
+    imageBrowser->setZoomValue(zoom());
     _zoom_label->setText(QStringLiteral("Zoom: %1 %").arg(_zoom_slider->value()));
 }
 

@@ -5,9 +5,10 @@
 #include <QDialog>
 
 class Export_Template;
+class ImageBrowser;
+class ImageBrowserModel;
 class QComboBox;
 class QLabel;
-class QListWidget;
 class QPushButton;
 class QSlider;
 class WindowRegistry;
@@ -47,7 +48,8 @@ public:
 
     QComboBox *cat_cmbo_bx = nullptr;
     QLabel *category_label = nullptr;
-    QListWidget *imageBrowser = nullptr;
+    ImageBrowser *imageBrowser = nullptr;
+    ImageBrowserModel *images = nullptr;
     QSlider *_zoom_slider = nullptr;
     QLabel *_zoom_label = nullptr;
     QPushButton *Delete_temp_btn = nullptr;
@@ -58,12 +60,8 @@ public:
     QPushButton *cancel_button = nullptr;
     Export_Template *nameDialog = nullptr;
 
-    // Roles of a browser item beside its title.
-    enum Role { PathRole = Qt::UserRole + 1, IdentifierRole };
-
 private:
     void fillFrom(const QString &folder, bool user);
-    void applyZoom();
     // The chosen picture when it still exists, else "" after saying "Please select template.".
     QString chosenPicture();
     WindowRegistry *m_registry;

@@ -3,6 +3,8 @@
 // text picker. Files are checked from outside (plistlib, identify) where a tool exists.
 #include "MainWindowFixture.h"
 
+#include "canvas/ImageBrowser.h"
+#include "canvas/ImageBrowserModel.h"
 #include "editor/EditorState.h"
 #include "editor/Export_Template.h"
 #include "editor/FileCommands.h"
@@ -17,7 +19,6 @@
 #include <QComboBox>
 #include <QDirIterator>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -47,19 +48,19 @@ QStringList filesUnder(const QString &root)
     return out;
 }
 
-QStringList identifiers(QListWidget *browser)
+QStringList identifiers(const ImageBrowserModel *model)
 {
     QStringList ids;
-    for (int i = 0; i < browser->count(); ++i)
-        ids << browser->item(i)->data(Template_Wizard::IdentifierRole).toString();
+    for (const MyImageObject &item : model->images())
+        ids << item.imageUID();
     return ids;
 }
 
-QStringList titles(QListWidget *browser)
+QStringList titles(const ImageBrowserModel *model)
 {
     QStringList out;
-    for (int i = 0; i < browser->count(); ++i)
-        out << browser->item(i)->text();
+    for (const MyImageObject &item : model->images())
+        out << item.imageTitle();
     return out;
 }
 } // namespace
@@ -197,41 +198,42 @@ TEST_F(TemplateWindows, BrowserListsCopiesRenamesAndDeletesUserTemplates)
     QFile::copy(userFile(QStringLiteral("Party.dcard")), userFile(QStringLiteral("Party (copy 1).dcard")));
 
     Template_Wizard browser(&window->registry());
-    QListWidget *list = browser.imageBrowser;
+    ImageBrowser *list = browser.imageBrowser;
+    ImageBrowserModel *items = browser.images;
     modalScripts.push_back([&](QDialog &dialog) {
         // Built-in first, with the user buttons hidden and the first picture chosen.
         EXPECT_DOUBLE_EQ(browser.zoom(), 0.6);
-        EXPECT_GE(list->count(), 5);
-        EXPECT_EQ(identifiers(list), titles(list)); // built-in items go by their file names
+        EXPECT_GE(items->count(), 5);
+        EXPECT_EQ(identifiers(items), titles(items)); // built-in items go by their file names
         EXPECT_TRUE(browser.Delete_temp_btn->isHidden());
-        EXPECT_EQ(Template_Wizard::Selected_Template_Path,
-                  list->item(0)->data(Template_Wizard::PathRole).toString());
+        EXPECT_EQ(Template_Wizard::Selected_Template_Path, items->item(0).path());
         saveArtifact(&browser, QStringLiteral("template_browser.png"));
 
         browser.cat_cmbo_bx->setCurrentIndex(1);
         emit browser.cat_cmbo_bx->activated(1);
         EXPECT_FALSE(browser.Delete_temp_btn->isHidden());
-        EXPECT_EQ(titles(list),
+        EXPECT_EQ(titles(items),
                   (QStringList{QStringLiteral("Party (copy 1).png"), QStringLiteral("Party.png")}));
-        const QStringList firstIds = identifiers(list);
+        const QStringList firstIds = identifiers(items);
         for (const QString &id : firstIds)
             EXPECT_TRUE(QRegularExpression(QStringLiteral("^TEMP\\d+\\.png$")).match(id).hasMatch())
                 << id.toStdString();
 
         // Copy of Party while (copy 1) exists makes the pair (copy 2).
-        list->setCurrentRow(1);
+        list->selectRow(1);
         messages.queueAnswers({true});
         QTest::mouseClick(browser.Copy_temp_btn, Qt::LeftButton);
         EXPECT_EQ(messages.questions(), QStringList{TemplateStore::MsgConfirmCopy});
         EXPECT_TRUE(QFileInfo::exists(userFile(QStringLiteral("Party (copy 2).png"))));
         EXPECT_TRUE(QFileInfo::exists(userFile(QStringLiteral("Party (copy 2).dcard"))));
-        EXPECT_EQ(list->count(), 3);
-        for (const QString &id : identifiers(list))
+        EXPECT_EQ(items->count(), 3);
+        for (const QString &id : identifiers(items))
             EXPECT_FALSE(firstIds.contains(id)) << "identifier used again: " << id.toStdString();
 
         // Rename (copy 2) to Birthday; renaming to an existing name is refused.
-        list->setCurrentRow(1); // "Party (copy 2).png"
-        EXPECT_EQ(list->currentItem()->text(), QStringLiteral("Party (copy 2).png"));
+        list->selectRow(1); // "Party (copy 2).png"
+        EXPECT_EQ(items->item(list->selectedRows().value(0)).imageTitle(),
+                  QStringLiteral("Party (copy 2).png"));
         messages.clear();
         nameDialogAnswers(QStringLiteral("Party"));
         QTest::mouseClick(browser.Rename_temp_btn, Qt::LeftButton);
@@ -243,8 +245,8 @@ TEST_F(TemplateWindows, BrowserListsCopiesRenamesAndDeletesUserTemplates)
         EXPECT_FALSE(QFileInfo::exists(userFile(QStringLiteral("Party (copy 2).png"))));
 
         // Delete asks; No keeps the pair, Yes removes both files.
-        list->setCurrentRow(0); // Birthday.png
-        EXPECT_EQ(list->currentItem()->text(), QStringLiteral("Birthday.png"));
+        list->selectRow(0); // Birthday.png
+        EXPECT_EQ(items->item(list->selectedRows().value(0)).imageTitle(), QStringLiteral("Birthday.png"));
         messages.clear();
         messages.queueAnswers({false, true});
         QTest::mouseClick(browser.Delete_temp_btn, Qt::LeftButton);
@@ -256,7 +258,7 @@ TEST_F(TemplateWindows, BrowserListsCopiesRenamesAndDeletesUserTemplates)
         EXPECT_FALSE(QFileInfo::exists(userFile(QStringLiteral("Birthday.dcard"))));
 
         // A chosen picture that vanished: "Please select template." and the dialog stays.
-        list->setCurrentRow(0);
+        list->selectRow(0);
         const QString chosen = Template_Wizard::Selected_Template_Path;
         QFile::remove(chosen);
         messages.clear();
@@ -264,7 +266,7 @@ TEST_F(TemplateWindows, BrowserListsCopiesRenamesAndDeletesUserTemplates)
         EXPECT_EQ(shown(), QStringList{TemplateStore::MsgSelect});
         EXPECT_EQ(dialog.result(), 0);
 
-        list->setCurrentRow(1); // Party.png
+        list->selectRow(1); // Party.png
         Card_Shape = 2;
         QTest::mouseClick(browser.ok_button, Qt::LeftButton);
         return dialog.result();
@@ -286,7 +288,7 @@ TEST_F(TemplateWindows, NewFromTemplateLoadsTheChosenDesignAsUnsaved)
         auto &browser = static_cast<Template_Wizard &>(dialog);
         browser.cat_cmbo_bx->setCurrentIndex(1);
         emit browser.cat_cmbo_bx->activated(1);
-        browser.imageBrowser->setCurrentRow(0);
+        browser.imageBrowser->selectRow(0);
         QTest::mouseClick(browser.ok_button, Qt::LeftButton);
         return dialog.result();
     });
