@@ -222,7 +222,7 @@ void SKTWindowController::Set_Card_Size_In_Control(float widthMM, float heightMM
 void SKTWindowController::Open_Start_Window()
 {
     m_sides->Front_back_label->hide();
-    // Until the start wizard exists, the registry answers a plain new card ("T").
+    // A registry without the start window (some tests) starts a plain new card ("T").
     int result = 1;
     if (m_registry->isFilled(WindowRegistry::Window::StartWizard))
         result = m_registry->open(WindowRegistry::Window::StartWizard);
