@@ -1,45 +1,36 @@
 #include "barcode/Barcode_Gen.h"
 
-#include "barcode/BarcodeGenerator.h"
+#include "barcode/BarcodeControls.h"
 #include "barcode/BarcodeRules.h"
+#include "barcode/BarcodeSizing.h"
+#include "barcode/BarcodeSourceControls.h"
+#include "foundation/ColorWell.h"
 #include "foundation/ModalRunner.h"
 #include "foundation/StepperField.h"
+#include "model/BulkLoadGuard.h"
 #include "model/SKTBarcode.h"
-#include "platform/MessageService.h"
+#include "output/BatchBarcodeSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFormLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTabWidget>
-#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace
 {
-constexpr int kDpiTabIndex = 3;
 constexpr double kPreviewDpi = 96.0;
 
-QComboBox *comboWith(const QStringList &items, int selected)
+// Position of the object's symbology in the pop-up, which lists the linear titles, then the 2D ones.
+int popupIndexFor(int kind, int index)
 {
-    auto *box = new QComboBox;
-    box->addItems(items);
-    box->setCurrentIndex(selected);
-    return box;
-}
-
-StepperField *margin()
-{
-    auto *f = new StepperField(0.0, 10.0, 0.05, 2);
-    f->setValue(0.1);
-    return f;
+    const int offset = kind != 0 ? int(BarcodeSettings::linearTitles().size()) : 0;
+    return BarcodeSettings::titleForIndex(kind, index).isEmpty() ? offset : offset + index;
 }
 } // namespace
 
@@ -47,193 +38,25 @@ Barcode_Gen::Barcode_Gen(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Barcode Properties"));
     setObjectName(QStringLiteral("Barcode_Gen"));
-    buildControls();
+    buildLayout(this);
+    m_controls = new BarcodeControls(*this);
+    m_source = new BarcodeSourceControls(*this);
     // The resolution tab only belongs to 2D symbols; the window starts linear.
-    dpi_tab_item = sett_tab->widget(kDpiTabIndex);
     sett_tab->removeTab(kDpiTabIndex);
-    Liner_Barcode_Opt_Select();
+    m_controls->Liner_Barcode_Opt_Select();
+    m_controls->refreshFontLabels();
+    connect(ok_button, &QPushButton::clicked, this, [this] { OK_Btn_Clicked(); });
+    connect(cancel_button, &QPushButton::clicked, this, [this] { Cancel_Btn_Clicked(); });
     goButtonActionPerformed();
 }
 
-void Barcode_Gen::buildControls()
-{
-    barcodeTypePopup = new QComboBox;
-    barcodeTypePopup->addItems(BarcodeSettings::linearTitles() + BarcodeSettings::twoDTitles());
-    dataText = new QLineEdit(QStringLiteral("0123"));
-    dataText_2D = new QPlainTextEdit(QStringLiteral("0123"));
-    dataText_2D->setFixedHeight(60);
-    HeaderText = new QLineEdit(QStringLiteral("HEADER"));
-    FooterText = new QLineEdit(QStringLiteral("FOOTER"));
-    captionCheckbox = new QCheckBox(QStringLiteral("Hide value"));
-    hideHeaderCheckbox = new QCheckBox(QStringLiteral("Hide header"));
-    hideFooterCheckbox = new QCheckBox(QStringLiteral("Hide footer"));
-    showinTopCheckbox = new QCheckBox(QStringLiteral("Value on top"));
-    kerning_value_Checkbox = new QCheckBox(QStringLiteral("Kerning"));
-    align_hdr_combo = comboWith(BarcodeSettings::alignmentTitles(), 1);
-    align_ftr_combo = comboWith(BarcodeSettings::alignmentTitles(), 1);
-
-    HeightText = new StepperField(0.1, 20.0, 0.1, 2);
-    HeightText->setValue(0.6);
-    widthText = new StepperField(1.0, 200.0, 1.0, 0);
-    widthText->setValue(20.0);
-    HeightText_2D = new StepperField(21.0, 2000.0);
-    HeightText_2D->setValue(60);
-    pdf_HeightText_2D = new StepperField(1.0, 2000.0);
-    pdf_HeightText_2D->setValue(20);
-    Pdf_widthText_2D = new StepperField(1.0, 2000.0);
-    Pdf_widthText_2D->setValue(100);
-    pdf_ec_lvl_Text = new StepperField(0.0, 8.0);
-    pdf_ec_lvl_Text->setValue(2);
-    dm_moduleText_2D = new StepperField(1.0, 50.0);
-    dm_moduleText_2D->setValue(2);
-    val_mar_Text = margin();
-    hdr_mar_Text = margin();
-    ftr_mar_Text = margin();
-    TB_mar_Text = margin();
-    LR_mar_Text = margin();
-
-    QStringList versions{QStringLiteral("Auto")};
-    for (int v = 1; v <= 40; ++v)
-        versions << QStringLiteral("V%1").arg(v);
-    qr_version_ComboBox = comboWith(versions, 0);
-    qr_ec_lvl_ComboBox =
-        comboWith({QStringLiteral("L"), QStringLiteral("M"), QStringLiteral("Q"), QStringLiteral("H")}, 0);
-    dm_format_ComboBox = comboWith(BarcodeSettings::dataMatrixFormats(), 0);
-    dm_encoding_ComboBox = comboWith(BarcodeSettings::dataMatrixEncodings(), 0);
-    DPI_ComboBox = comboWith(BarcodeSettings::dpiChoices(), 0);
-    dpi_Text = new QLineEdit(QStringLiteral("0"));
-
-    barHeightLabel = new QLabel;
-    barWidthLabel = new QLabel;
-
-    // Tab 0: symbol settings by kind.
-    linear_sett_box = new QGroupBox(QStringLiteral("Linear"));
-    auto *linearForm = new QFormLayout(linear_sett_box);
-    linearForm->addRow(barHeightLabel, HeightText);
-    linearForm->addRow(barWidthLabel, widthText);
-    auto *checks = new QHBoxLayout;
-    checks->addWidget(captionCheckbox);
-    checks->addWidget(showinTopCheckbox);
-    checks->addWidget(kerning_value_Checkbox);
-    linearForm->addRow(checks);
-
-    two_d_sett_box = new QGroupBox(QStringLiteral("QR Code"));
-    auto *qrForm = new QFormLayout(two_d_sett_box);
-    qrForm->addRow(QStringLiteral("Size :"), HeightText_2D);
-    qrForm->addRow(QStringLiteral("Version :"), qr_version_ComboBox);
-    qrForm->addRow(QStringLiteral("Error correction :"), qr_ec_lvl_ComboBox);
-
-    pdf_2d_sett_box = new QGroupBox(QStringLiteral("PDF417"));
-    auto *pdfForm = new QFormLayout(pdf_2d_sett_box);
-    pdfForm->addRow(QStringLiteral("Height :"), pdf_HeightText_2D);
-    pdfForm->addRow(QStringLiteral("Width :"), Pdf_widthText_2D);
-    pdfForm->addRow(QStringLiteral("Error level :"), pdf_ec_lvl_Text);
-
-    dm_2d_sett_box = new QGroupBox(QStringLiteral("DataMatrix"));
-    auto *dmForm = new QFormLayout(dm_2d_sett_box);
-    dmForm->addRow(QStringLiteral("Module :"), dm_moduleText_2D);
-    dmForm->addRow(QStringLiteral("Size :"), dm_format_ComboBox);
-    dmForm->addRow(QStringLiteral("Encoding :"), dm_encoding_ComboBox);
-
-    auto *symbolPage = new QWidget;
-    auto *symbolLayout = new QVBoxLayout(symbolPage);
-    for (QGroupBox *box : {linear_sett_box, two_d_sett_box, pdf_2d_sett_box, dm_2d_sett_box})
-        symbolLayout->addWidget(box);
-    symbolLayout->addStretch();
-
-    // Tab 1: header and footer.
-    auto *textPage = new QWidget;
-    auto *textForm = new QFormLayout(textPage);
-    textForm->addRow(QStringLiteral("Header :"), HeaderText);
-    textForm->addRow(QStringLiteral("Header alignment :"), align_hdr_combo);
-    textForm->addRow(hideHeaderCheckbox);
-    textForm->addRow(QStringLiteral("Footer :"), FooterText);
-    textForm->addRow(QStringLiteral("Footer alignment :"), align_ftr_combo);
-    textForm->addRow(hideFooterCheckbox);
-
-    // Tab 2: margins.
-    auto *marginPage = new QWidget;
-    auto *marginLayout = new QVBoxLayout(marginPage);
-    margin_box = new QGroupBox;
-    auto *marginForm = new QFormLayout(margin_box);
-    marginForm->addRow(QStringLiteral("Value :"), val_mar_Text);
-    marginForm->addRow(QStringLiteral("Header :"), hdr_mar_Text);
-    marginForm->addRow(QStringLiteral("Footer :"), ftr_mar_Text);
-    marginForm->addRow(QStringLiteral("Top and bottom :"), TB_mar_Text);
-    marginForm->addRow(QStringLiteral("Left and right :"), LR_mar_Text);
-    marginLayout->addWidget(margin_box);
-    marginLayout->addStretch();
-
-    // Tab 3: resolution of 2D pictures.
-    auto *dpiPage = new QWidget;
-    auto *dpiForm = new QFormLayout(dpiPage);
-    dpiForm->addRow(QStringLiteral("Resolution :"), DPI_ComboBox);
-    dpiForm->addRow(QStringLiteral("Custom (dpi) :"), dpi_Text);
-
-    sett_tab = new QTabWidget;
-    sett_tab->addTab(symbolPage, QStringLiteral("Barcode"));
-    sett_tab->addTab(textPage, QStringLiteral("Texts"));
-    sett_tab->addTab(marginPage, QStringLiteral("Margins"));
-    sett_tab->addTab(dpiPage, QStringLiteral("Resolution"));
-
-    barcodeImage = new QLabel;
-    barcodeImage->setAlignment(Qt::AlignCenter);
-    barcodeImage->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    auto *scroll = new QScrollArea;
-    scroll->setWidget(barcodeImage);
-    scroll->setWidgetResizable(true);
-    scroll->setMinimumSize(320, 200);
-    barcode_error_label = new QLabel(QStringLiteral("The value cannot be drawn in this barcode type"));
-    barcode_error_label->setStyleSheet(QStringLiteral("color: #b00020"));
-
-    auto *buttons = new QDialogButtonBox;
-    ok_button = buttons->addButton(QDialogButtonBox::Ok);
-    cancel_button = buttons->addButton(QDialogButtonBox::Cancel);
-
-    auto *valueForm = new QFormLayout;
-    valueForm->addRow(QStringLiteral("Barcode type :"), barcodeTypePopup);
-    auto *valueBox = new QVBoxLayout;
-    valueBox->addWidget(dataText);
-    valueBox->addWidget(dataText_2D);
-    valueForm->addRow(QStringLiteral("Value :"), valueBox);
-
-    auto *left = new QVBoxLayout;
-    left->addLayout(valueForm);
-    left->addWidget(sett_tab);
-    auto *right = new QVBoxLayout;
-    right->addWidget(scroll, 1);
-    right->addWidget(barcode_error_label);
-    auto *columns = new QHBoxLayout;
-    columns->addLayout(left);
-    columns->addLayout(right, 1);
-    auto *main = new QVBoxLayout(this);
-    main->addLayout(columns);
-    main->addWidget(buttons);
-
-    connect(barcodeTypePopup, &QComboBox::activated, this, [this] { barcodeTypeChanged(); });
-    connect(dataText, &QLineEdit::textEdited, this, [this] { textChanged(); });
-    connect(dataText_2D, &QPlainTextEdit::textChanged, this, [this] { textChanged(); });
-    connect(HeaderText, &QLineEdit::textEdited, this, [this] { textChanged(); });
-    connect(FooterText, &QLineEdit::textEdited, this, [this] { textChanged(); });
-    for (QCheckBox *box :
-         {captionCheckbox, hideHeaderCheckbox, hideFooterCheckbox, showinTopCheckbox, kerning_value_Checkbox})
-        connect(box, &QCheckBox::clicked, this, [this] { textChanged(); });
-    for (QComboBox *box : {align_hdr_combo, align_ftr_combo, qr_version_ComboBox, qr_ec_lvl_ComboBox,
-                           dm_format_ComboBox, dm_encoding_ComboBox, DPI_ComboBox})
-        connect(box, &QComboBox::activated, this, [this] { textChanged(); });
-    for (StepperField *f :
-         {HeightText, widthText, HeightText_2D, pdf_HeightText_2D, Pdf_widthText_2D, pdf_ec_lvl_Text,
-          dm_moduleText_2D, val_mar_Text, hdr_mar_Text, ftr_mar_Text, TB_mar_Text, LR_mar_Text})
-        connect(f, &StepperField::userChanged, this, [this] { textChanged(); });
-    connect(ok_button, &QPushButton::clicked, this, [this] { OK_Btn_Clicked(); });
-    connect(cancel_button, &QPushButton::clicked, this, &QDialog::reject);
-}
+Barcode_Gen::~Barcode_Gen() = default;
 
 BarcodeSettings Barcode_Gen::settings() const
 {
-    BarcodeSettings s = m_kept;
+    BarcodeSettings s;
     s.symbologyTitle = barcodeTypePopup->currentText();
-    s.linear_or_2d = m_kind;
+    s.linear_or_2d = liner_or_2D_font;
     s.show_hide_hdr = hideHeaderCheckbox->isChecked() ? 1 : 0;
     s.show_hide_ftr = hideFooterCheckbox->isChecked() ? 1 : 0;
     s.show_hide_val = captionCheckbox->isChecked() ? 1 : 0;
@@ -244,7 +67,7 @@ BarcodeSettings Barcode_Gen::settings() const
     s.align_ftr_index = align_ftr_combo->currentIndex();
     s.linear_height_val = HeightText->value();
     s.linear_width_val = widthText->value();
-    s.unit = 1;
+    s.unit = 1; // the window always works in centimetres
     s.hdr_margin_val = hdr_mar_Text->value();
     s.ftr_margin_val = ftr_mar_Text->value();
     s.val_margin_val = val_mar_Text->value();
@@ -256,198 +79,122 @@ BarcodeSettings Barcode_Gen::settings() const
     s.pdf_hgt_val = int(pdf_HeightText_2D->value());
     s.pdf_wdt_val = int(Pdf_widthText_2D->value());
     s.pdf_ec_val = int(pdf_ec_lvl_Text->value());
+    s.pdf_rows = PDF_Row;
+    s.pdf_cols = PDF_Col;
     s.dm_module_val = int(dm_moduleText_2D->value());
     s.dm_format_index = dm_format_ComboBox->currentIndex();
     s.dm_encoding_index = dm_encoding_ComboBox->currentIndex();
+    s.value_font = value_font;
+    s.header_font = header_font;
+    s.footer_font = footer_font;
+    s.barcode_hdr_clr = bar_hdr_clr->color();
+    s.barcode_ftr_clr = bar_ftr_clr->color();
+    s.barcode_val_clr = bar_val_clr->color();
+    s.barcode_back_clr = bar_back_clr->color();
+    s.barcode_clr = barcode_clr->color();
     s.dpi_val_index = DPI_ComboBox->currentIndex();
-    s.dpi_custom_val = dpi_Text->text();
-    s.dpi = BarcodeSettings::dpiForChoice(s.dpi_val_index, s.dpi_custom_val);
+    s.dpi_custom_val = QString::number(int(dpi_Text->value()));
+    s.dpi = USED_DPI_VALUE;
     return s;
 }
 
 QString Barcode_Gen::currentValue() const
 {
-    return m_kind != 0 ? dataText_2D->toPlainText() : dataText->text();
-}
-
-void Barcode_Gen::textChanged()
-{
-    if (!m_loading)
-        goButtonActionPerformed();
+    return liner_or_2D_font != 0 ? dataText_2D->toPlainText() : dataText->text();
 }
 
 void Barcode_Gen::goButtonActionPerformed()
 {
-    const BarcodePreview p = BarcodeGenerator::Generate_Barcode_Variable(
-        settings(), currentValue(), HeaderText->text(), FooterText->text());
-    if (p.ok())
-        showPreview(p.picture);
-    else
-        Set_Blank_Image();
-}
-
-void Barcode_Gen::showPreview(const Picture &picture)
-{
-    m_preview = picture;
-    barcodeImage->setPixmap(QPixmap::fromImage(picture.toImage(kPreviewDpi, Qt::white)));
-    barcode_error_label->hide();
+    m_controls->goButtonActionPerformed();
 }
 
 void Barcode_Gen::Set_Blank_Image()
 {
+    image_2d.reset();
     m_preview = Picture();
     barcodeImage->setPixmap(QPixmap());
     barcode_error_label->show();
 }
 
-void Barcode_Gen::barcodeTypeChanged()
+void Barcode_Gen::showPreview(const Picture &picture)
 {
-    const QString title = barcodeTypePopup->currentText();
-    if (BarcodeSettings::isTwoDTitle(title))
-        two_d_barcode_Opt_Select();
-    else
-        Liner_Barcode_Opt_Select();
-    const QString value = currentValue();
-    if (m_kind == 0) {
-        for (QWidget *w : std::initializer_list<QWidget *>{
-                 HeightText, widthText, captionCheckbox, hideHeaderCheckbox, hideFooterCheckbox, FooterText,
-                 val_mar_Text, hdr_mar_Text, ftr_mar_Text, align_hdr_combo, align_ftr_combo,
-                 showinTopCheckbox, kerning_value_Checkbox})
-            w->setEnabled(true);
-    }
-    if (value.isEmpty()) {
-        MessageService::deliverMessage(QStringLiteral("Please enter barcode value"));
-        Set_Blank_Image();
-        return;
-    }
-    static const QStringList noKerning = {QStringLiteral("UPCE"), QStringLiteral("UPCA"),
-                                          QStringLiteral("EAN-8"), QStringLiteral("EAN-13")};
-    if (noKerning.contains(title))
-        kerning_value_Checkbox->setEnabled(false);
-    goButtonActionPerformed();
+    m_preview = picture;
+    // A new picture is centred again, whatever placement was chosen for the last one.
+    barcodeImage->setAlignment(Qt::AlignCenter);
+    barcodeImage->setPixmap(QPixmap::fromImage(picture.toImage(kPreviewDpi, bar_back_clr->color())));
+    barcode_error_label->hide();
 }
 
-void Barcode_Gen::Liner_Barcode_Opt_Select()
+void Barcode_Gen::setErrorText(const QString &text)
 {
-    m_kind = 0;
-    dataText->setEnabled(true);
-    dataText->show();
-    dataText_2D->hide();
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{showinTopCheckbox, captionCheckbox, val_mar_Text, linear_sett_box})
-        w->show();
-    for (QGroupBox *box : {two_d_sett_box, pdf_2d_sett_box, dm_2d_sett_box})
-        box->hide();
-    if (sett_tab->count() == 4)
-        sett_tab->removeTab(kDpiTabIndex);
-    sett_tab->setCurrentIndex(0);
-    _setLabels();
+    barcode_error_label->setText(
+        text.isEmpty() ? QStringLiteral("The value cannot be drawn in this barcode type") : text);
 }
 
-void Barcode_Gen::two_d_barcode_Opt_Select()
+void Barcode_Gen::Set_Barcode_Prop_To_Control(SKTGraphic &o)
 {
-    m_kind = 1;
-    dataText->setEnabled(false);
-    dataText->hide();
-    dataText_2D->show();
-    for (QWidget *w :
-         std::initializer_list<QWidget *>{showinTopCheckbox, captionCheckbox, val_mar_Text, linear_sett_box})
-        w->hide();
-    const QString title = barcodeTypePopup->currentText();
-    if (BarcodeSettings::isTwoDTitle(title)) {
-        two_d_sett_box->setVisible(title == QLatin1String("QR Code"));
-        pdf_2d_sett_box->setVisible(title == QLatin1String("PDF417"));
-        dm_2d_sett_box->setVisible(title == QLatin1String("DataMatrix"));
-    }
-    if (sett_tab->count() == 3)
-        sett_tab->insertTab(kDpiTabIndex, dpi_tab_item, QStringLiteral("Resolution"));
-    _setLabels();
-}
-
-void Barcode_Gen::_setLabels()
-{
-    // The window always works in centimetres.
-    if (m_kind != 0) {
-        barHeightLabel->setText(QStringLiteral("Bar Height :"));
-        barWidthLabel->setText(QStringLiteral("Bar Width :"));
-    } else {
-        barHeightLabel->setText(QStringLiteral("Bar Height (cm):"));
-        barWidthLabel->setText(QStringLiteral("Bar Width (Mils):"));
-    }
-    margin_box->setTitle(QStringLiteral("Margins (cm)"));
-}
-
-void Barcode_Gen::Set_Barcode_Prop_To_Control(const SKTGraphic &o)
-{
+    const BulkLoadGuard guard;
     m_loading = true;
-    m_kind = o.linear_or_2d != 0 ? 1 : 0;
-    const int offset = m_kind != 0 ? int(BarcodeSettings::linearTitles().size()) : 0;
-    const QString title = BarcodeSettings::titleForIndex(m_kind, o.barcode_font_index);
-    barcodeTypePopup->setCurrentIndex(title.isEmpty() ? offset : offset + o.barcode_font_index);
+    pass_barcode_control = &o;
+    const BarcodeSettings s = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(o);
+    liner_or_2D_font = o.linear_or_2d != 0 ? 1 : 0;
+    barcodeTypePopup->setCurrentIndex(popupIndexFor(liner_or_2D_font, o.barcode_font_index));
     dataText->setText(o.linear_font_val.value_or(QString()));
     dataText_2D->setPlainText(o.two_d_font_val.value_or(QString()));
     HeaderText->setText(o.header_val.value_or(QString()));
     FooterText->setText(o.footer_val.value_or(QString()));
-    hideHeaderCheckbox->setChecked(o.show_hide_hdr == 1);
-    hideFooterCheckbox->setChecked(o.show_hide_ftr == 1);
-    captionCheckbox->setChecked(o.show_hide_val == 1);
-    showinTopCheckbox->setChecked(o.show_val_on_top == 1);
-    align_hdr_combo->setCurrentIndex(o.align_hdr_index);
-    align_ftr_combo->setCurrentIndex(o.align_ftr_index);
-    HeightText->setValue(o.linear_height_val);
-    widthText->setValue(o.linear_width_val);
-    HeightText_2D->setValue(o.qr_size_val);
-    qr_version_ComboBox->setCurrentIndex(o.qr_version_index);
-    qr_ec_lvl_ComboBox->setCurrentIndex(o.qr_ec_index);
-    pdf_HeightText_2D->setValue(o.pdf_hgt_val);
-    Pdf_widthText_2D->setValue(o.pdf_wdt_val);
-    pdf_ec_lvl_Text->setValue(o.pdf_ec_val);
-    dm_moduleText_2D->setValue(o.dm_module_val);
-    dm_format_ComboBox->setCurrentIndex(o.dm_format_index);
-    dm_encoding_ComboBox->setCurrentIndex(o.dm_encoding_index);
-    hdr_mar_Text->setValue(o.hdr_margin_val);
-    ftr_mar_Text->setValue(o.ftr_margin_val);
-    val_mar_Text->setValue(o.val_margin_val);
-    TB_mar_Text->setValue(o.TB_marging_val);
-    LR_mar_Text->setValue(o.LR_margin_val);
-    const BarcodeSettings defaults;
-    m_kept.value_font = o.value_font_val.value_or(defaults.value_font);
-    m_kept.header_font = o.header_font_val.value_or(defaults.header_font);
-    m_kept.footer_font = o.footer_font_val.value_or(defaults.footer_font);
-    m_kept.barcode_hdr_clr = o.barcode_hdr_clr_val.value_or(defaults.barcode_hdr_clr);
-    m_kept.barcode_ftr_clr = o.barcode_ftr_clr_val.value_or(defaults.barcode_ftr_clr);
-    m_kept.barcode_val_clr = o.barcode_val_clr_val.value_or(defaults.barcode_val_clr);
-    m_kept.barcode_back_clr = o.barcode_back_clr_val.value_or(defaults.barcode_back_clr);
-    m_kept.barcode_clr = o.barcode_clr_val.value_or(defaults.barcode_clr);
-    // The resolution in use follows the loaded choice, custom value included.
-    DPI_ComboBox->setCurrentIndex(o.dpi_val_index);
-    dpi_Text->setText(o.dpi_custom_val.value_or(QStringLiteral("0")));
-    if (m_kind != 0)
-        two_d_barcode_Opt_Select();
+    hideHeaderCheckbox->setChecked(s.show_hide_hdr == 1);
+    hideFooterCheckbox->setChecked(s.show_hide_ftr == 1);
+    captionCheckbox->setChecked(s.show_hide_val == 1);
+    showinTopCheckbox->setChecked(s.show_val_on_top == 1);
+    align_hdr_combo->setCurrentIndex(s.align_hdr_index);
+    align_ftr_combo->setCurrentIndex(s.align_ftr_index);
+    m_source->loadFrom(o);
+    m_controls->Get_Print_State();
+    HeightText->setValue(s.linear_height_val);
+    widthText->setValue(s.linear_width_val);
+    HeightText_2D->setValue(s.qr_size_val);
+    qr_version_ComboBox->setCurrentIndex(s.qr_version_index);
+    qr_ec_lvl_ComboBox->setCurrentIndex(s.qr_ec_index);
+    pdf_HeightText_2D->setValue(s.pdf_hgt_val);
+    Pdf_widthText_2D->setValue(s.pdf_wdt_val);
+    pdf_ec_lvl_Text->setValue(s.pdf_ec_val);
+    dm_moduleText_2D->setValue(s.dm_module_val);
+    dm_format_ComboBox->setCurrentIndex(s.dm_format_index);
+    dm_encoding_ComboBox->setCurrentIndex(s.dm_encoding_index);
+    hdr_mar_Text->setValue(s.hdr_margin_val);
+    ftr_mar_Text->setValue(s.ftr_margin_val);
+    val_mar_Text->setValue(s.val_margin_val);
+    TB_mar_Text->setValue(s.TB_marging_val);
+    LR_mar_Text->setValue(s.LR_margin_val);
+    value_font = s.value_font;
+    header_font = s.header_font;
+    footer_font = s.footer_font;
+    m_controls->refreshFontLabels();
+    bar_hdr_clr->setColor(s.barcode_hdr_clr);
+    bar_ftr_clr->setColor(s.barcode_ftr_clr);
+    bar_val_clr->setColor(s.barcode_val_clr);
+    bar_back_clr->setColor(s.barcode_back_clr);
+    barcode_clr->setColor(s.barcode_clr);
+    // The resolution in use follows the loaded choice, its custom value included: a choice set by
+    // code runs no handler, and the object's picture must be remade at its own resolution.
+    DPI_ComboBox->setCurrentIndex(s.dpi_val_index);
+    const int custom = s.dpi_custom_val.trimmed().toInt();
+    dpi_Text->setValue(custom > 0 ? custom : 600);
+    USED_DPI_VALUE = s.dpi;
+    m_controls->showCustomDpi(DPI_ComboBox->currentText() == QLatin1String("Custom"));
+    if (liner_or_2D_font != 0)
+        m_controls->two_d_barcode_Opt_Select();
     else
-        Liner_Barcode_Opt_Select();
+        m_controls->Liner_Barcode_Opt_Select();
     m_loading = false;
 }
 
-void Barcode_Gen::OK_Btn_Clicked()
+void Barcode_Gen::storeInto(SKTBarcode &o) const
 {
-    if (!BarcodeRules::Check_And_Validat_Barcode(currentValue())) {
-        Set_Blank_Image();
-        return;
-    }
-    accept();
-}
-
-std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o)
-{
-    Set_Barcode_Prop_To_Control(o);
-    goButtonActionPerformed();
-    if (ModalRunner::exec(*this) != QDialog::Accepted || m_preview.isNull())
-        return std::nullopt;
-
     const BarcodeSettings s = settings();
-    const int offset = m_kind != 0 ? int(BarcodeSettings::linearTitles().size()) : 0;
-    o.linear_or_2d = m_kind;
+    const int offset = liner_or_2D_font != 0 ? int(BarcodeSettings::linearTitles().size()) : 0;
+    o.linear_or_2d = liner_or_2D_font;
     o.barcode_font_index = barcodeTypePopup->currentIndex() - offset;
     o.linear_font_val = dataText->text();
     o.two_d_font_val = dataText_2D->toPlainText();
@@ -485,7 +232,63 @@ std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o)
     o.barcode_clr_val = s.barcode_clr;
     o.dpi_val_index = s.dpi_val_index;
     o.dpi_custom_val = s.dpi_custom_val;
-    o.Set_Barcode_image(m_preview);
+}
+
+void Barcode_Gen::OK_Btn_Clicked()
+{
+    QString reason;
+    if (!BarcodeRules::Check_And_Validat_Barcode(currentValue(), &reason)) {
+        setErrorText(QString());
+        Set_Blank_Image();
+        return;
+    }
+    // A value the symbology refuses has no picture: the window stays open with the reason shown
+    // rather than storing settings the object's picture would not follow.
+    if (m_preview.isNull()) {
+        barcode_error_label->show();
+        return;
+    }
+    accept();
+}
+
+void Barcode_Gen::Cancel_Btn_Clicked()
+{
+    reject();
+}
+
+std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o)
+{
+    Set_Barcode_Prop_To_Control(o);
+    goButtonActionPerformed();
+    // The value is what a user comes to change: it has the focus, ready to be typed over.
+    if (liner_or_2D_font != 0) {
+        dataText_2D->setFocus();
+        dataText_2D->selectAll();
+    } else {
+        dataText->setFocus();
+        dataText->selectAll();
+    }
+    const int answer = ModalRunner::exec(*this);
+    hide();
+    if (answer != QDialog::Accepted || m_preview.isNull())
+        return std::nullopt;
+    storeInto(o);
+    const Picture picture = storedPicture();
+    o.Set_Barcode_image(picture);
     o.barcode_image_var_assign();
-    return m_preview;
+    return picture;
+}
+
+Picture Barcode_Gen::storedPicture() const
+{
+    // Designs keep pictures as pixels: the barcode goes in at the resolution it is printed at
+    // (2D symbols at their chosen one, bars at 600 dpi), not at the screen's, so that a card
+    // printed or exported from the saved design still scans.
+    double dpi = liner_or_2D_font != 0 ? USED_DPI_VALUE : 600.0;
+    const QSizeF size = m_preview.size();
+    const double longest = std::max(size.width(), size.height());
+    if (longest > 0 && longest * dpi / 72.0 > BarcodeSizing::kMaxPictureSide)
+        dpi = BarcodeSizing::kMaxPictureSide * 72.0 / longest;
+    const QImage pixels = m_preview.toImage(dpi);
+    return pixels.isNull() ? m_preview : Picture(pixels, size);
 }

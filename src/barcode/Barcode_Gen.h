@@ -1,38 +1,40 @@
-// The barcode properties window: symbology, value, texts and sizes of one barcode object with a
-// live preview; OK stores the settings and the picture into the object, Cancel changes nothing.
+// The barcode properties window: symbology, value and its source, texts, fonts, colours, sizes of
+// one barcode object with a live preview; OK stores the settings and the picture into the object.
 #pragma once
 
 #include "barcode/BarcodeSettings.h"
+#include "barcode/BarcodeWindowLayout.h"
+#include "barcode/ModuleGrid.h"
+#include "platform/FontDescriptor.h"
 #include "platform/Picture.h"
 
 #include <QDialog>
+#include <QSizeF>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QScrollArea;
-class QTabWidget;
-class QWidget;
+class BarcodeControls;
+class BarcodeSourceControls;
+class NKDBarcode;
 class SKTBarcode;
 class SKTGraphic;
-class StepperField;
+class WindowRegistry;
 
-class Barcode_Gen : public QDialog
+class Barcode_Gen : public QDialog, public BarcodeWindowLayout
 {
     Q_OBJECT
 public:
     explicit Barcode_Gen(QWidget *parent = nullptr);
+    ~Barcode_Gen() override;
 
-    // Loads the object's stored settings into the controls; makes no picture.
-    void Set_Barcode_Prop_To_Control(const SKTGraphic &object);
+    // Loads the object's stored settings into the controls and keeps the object as the one whose
+    // data source the window edits; makes no picture.
+    void Set_Barcode_Prop_To_Control(SKTGraphic &object);
     // Runs the window on the object. After OK the settings and the picture are stored into it and
-    // the picture is returned; after Cancel the object is untouched and nothing is returned.
+    // the picture is returned. After Cancel nothing is stored and nothing is returned; only a data
+    // source chosen while the window ran stays in the object, as it was written at the choice.
     std::optional<Picture> Open_Wnd(SKTBarcode &object);
 
     // The settings the controls stand for now.
@@ -41,68 +43,50 @@ public:
     QString currentValue() const;
     const Picture &previewPicture() const { return m_preview; }
 
-    // Handlers, public so that the menu and tests reach the same paths as the controls.
-    void barcodeTypeChanged();
+    // Handlers, public so that the panel and tests reach the same paths as the controls.
     void goButtonActionPerformed();
     void Set_Blank_Image();
     void OK_Btn_Clicked();
+    void Cancel_Btn_Clicked();
+    BarcodeControls &controls() const { return *m_controls; }
+    BarcodeSourceControls &sourceControls() const { return *m_source; }
 
-    // Controls, named as the window's code refers to them.
-    QComboBox *barcodeTypePopup = nullptr;
-    QLineEdit *dataText = nullptr;
-    QPlainTextEdit *dataText_2D = nullptr;
-    QLineEdit *HeaderText = nullptr;
-    QLineEdit *FooterText = nullptr;
-    QCheckBox *captionCheckbox = nullptr;
-    QCheckBox *hideHeaderCheckbox = nullptr;
-    QCheckBox *hideFooterCheckbox = nullptr;
-    QCheckBox *showinTopCheckbox = nullptr;
-    QCheckBox *kerning_value_Checkbox = nullptr;
-    QComboBox *align_hdr_combo = nullptr;
-    QComboBox *align_ftr_combo = nullptr;
-    StepperField *HeightText = nullptr;
-    StepperField *widthText = nullptr;
-    StepperField *HeightText_2D = nullptr;
-    StepperField *pdf_HeightText_2D = nullptr;
-    StepperField *Pdf_widthText_2D = nullptr;
-    StepperField *pdf_ec_lvl_Text = nullptr;
-    StepperField *dm_moduleText_2D = nullptr;
-    StepperField *val_mar_Text = nullptr;
-    StepperField *hdr_mar_Text = nullptr;
-    StepperField *ftr_mar_Text = nullptr;
-    StepperField *TB_mar_Text = nullptr;
-    StepperField *LR_mar_Text = nullptr;
-    QComboBox *qr_version_ComboBox = nullptr;
-    QComboBox *qr_ec_lvl_ComboBox = nullptr;
-    QComboBox *dm_format_ComboBox = nullptr;
-    QComboBox *dm_encoding_ComboBox = nullptr;
-    QComboBox *DPI_ComboBox = nullptr;
-    QLineEdit *dpi_Text = nullptr;
-    QLabel *barHeightLabel = nullptr;
-    QLabel *barWidthLabel = nullptr;
-    QGroupBox *margin_box = nullptr;
-    QGroupBox *linear_sett_box = nullptr;
-    QGroupBox *two_d_sett_box = nullptr;
-    QGroupBox *pdf_2d_sett_box = nullptr;
-    QGroupBox *dm_2d_sett_box = nullptr;
-    QTabWidget *sett_tab = nullptr;
-    QWidget *dpi_tab_item = nullptr;
-    QLabel *barcodeImage = nullptr;
-    QLabel *barcode_error_label = nullptr;
-    QPushButton *ok_button = nullptr;
-    QPushButton *cancel_button = nullptr;
+    // Where the show-series button opens its viewers, and what redraws the card after a data
+    // source is chosen; both may stay unset (the button then does nothing).
+    WindowRegistry *registry = nullptr;
+    std::function<void()> refreshCanvas;
+
+    // State the handlers share, named as the window's code refers to it.
+    int liner_or_2D_font = 0; // 0 linear, 1 2D
+    int USED_DPI_VALUE = 600; // resolution of 2D pictures
+    int PDF_Row = 0;
+    int PDF_Col = 3;
+    FontDescriptor value_font = BarcodeSettings().value_font;
+    FontDescriptor header_font = BarcodeSettings().header_font;
+    FontDescriptor footer_font = BarcodeSettings().footer_font;
+    // The linear object of the preview (null for 2D symbols and refused values).
+    std::shared_ptr<NKDBarcode> testBarcode;
+    // The last 2D symbol: its modules, size in points and the value it encodes.
+    struct Image2D {
+        std::shared_ptr<const ModuleGrid> grid;
+        QSizeF size;
+        QString value;
+    };
+    std::optional<Image2D> image_2d;
+    // The object last loaded; the data-source controls write into it.
+    SKTGraphic *pass_barcode_control = nullptr;
+    bool loading() const { return m_loading; }
+
+    void showPreview(const Picture &picture);
+    void setErrorText(const QString &text);
 
 private:
-    void buildControls();
-    void Liner_Barcode_Opt_Select();
-    void two_d_barcode_Opt_Select();
-    void _setLabels();
-    void showPreview(const Picture &picture);
-    void textChanged();
+    void storeInto(SKTBarcode &object) const;
+    // The preview as the pixels a design keeps.
+    Picture storedPicture() const;
 
-    int m_kind = 0;         // 0 linear, 1 2D
+    BarcodeControls *m_controls = nullptr;
+    BarcodeSourceControls *m_source = nullptr;
     bool m_loading = false; // set while controls are loaded in bulk: no previews
     Picture m_preview;
-    // Fonts and colours are kept as loaded and stored back as they are.
-    BarcodeSettings m_kept;
 };

@@ -10,6 +10,7 @@
 #include "editor/WindowRegistry.h"
 #include "foundation/FoundationState.h"
 #include "output/MainWindowOutputHost.h"
+#include "panels/BarcodePanel.h"
 #include "profile/UserProfileCommands.h"
 #include "support/SupportCommands.h"
 
@@ -21,6 +22,7 @@ void fillWindowRegistry(SKTWindowController &window, WindowRegistry &registry)
     UserProfileCommands::fillRegistry(window, registry);
     TemplateCommands::fill(window, registry);
     SupportCommands::fill(registry, &window, SKTWindowController::App_Name);
+    BarcodePanel::fillRegistry(window, registry);
     SeriesWindows::fill(registry, &window, [&window](const QString &name) {
         SKTDocument &doc = window.document();
         return Check_Batch_File_In_Use_Validation(name, doc.graphics(), doc.graphics_back(),

@@ -1,55 +1,20 @@
 // The barcode properties window driven as a user would: its defaults, the symbology change, the
-// live preview, and OK and Cancel on a barcode object whose picture is read back by ZXingReader.
-#include "barcode/Barcode_Gen.h"
+// size floors, fonts, colours and placement, the preview levels, help texts, and OK and Cancel.
+#include "BarcodeWindowDriver.h"
+
+#include "barcode/BarcodeControls.h"
 #include "barcode/SymbolDecoder.h"
-#include "foundation/StepperField.h"
+#include "foundation/ColorWell.h"
+#include "foundation/FoundationState.h"
+#include "foundation/Long_SMS_Dlg.h"
 #include "model/SKTBarcode.h"
-#include "support/WindowFixture.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
-using testsupport::WindowFixture;
+using namespace barcodedriver;
 
-namespace
-{
-// Picks a symbology from the pop-up as a click on its item would.
-void chooseType(Barcode_Gen &window, const QString &title)
-{
-    const int index = window.barcodeTypePopup->findText(title);
-    ASSERT_GE(index, 0) << title.toStdString();
-    window.barcodeTypePopup->setCurrentIndex(index);
-    emit window.barcodeTypePopup->activated(index);
-}
-
-void retype(QWidget *field, const QString &text)
-{
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(field, Qt::Key_Delete);
-    QTest::keyClicks(field, text);
-}
-
-// The object's stored picture at 600 dpi on white, saved for reviewers, read back by ZXingReader.
-QString decodeStoredPicture(const SKTBarcode &object, const QString &artifact)
-{
-    if (!object._barcode_image)
-        return QStringLiteral("<no picture>");
-    QDir().mkpath(QStringLiteral(TESSALY_ARTIFACTS_DIR));
-    const QString path = QStringLiteral(TESSALY_ARTIFACTS_DIR "/") + artifact;
-    object._barcode_image->toImage(600, Qt::white).save(path);
-    return SymbolDecoder::zxing({path}).value(path);
-}
-} // namespace
-
-class BarcodeWindow : public WindowFixture
+class BarcodeWindow : public testsupport::WindowFixture
 {
 };
 
@@ -57,6 +22,29 @@ TEST_F(BarcodeWindow, StartsWithTheDefaultSettingsInCentimetres)
 {
     Barcode_Gen window;
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Barcode Properties"));
+    // The titles the window's code compares, linear first.
+    EXPECT_EQ(itemsOf(window.barcodeTypePopup), (QStringList{"Code 39",
+                                                             "Extended Code 39",
+                                                             "Interleaved 2 of 5",
+                                                             "UPCA",
+                                                             "PostNet",
+                                                             "Modified Plessey",
+                                                             "Modified Plessey (Hex)",
+                                                             "Industrial 2 of 5",
+                                                             "EAN-13",
+                                                             "Code 128",
+                                                             "Code 128 SET A",
+                                                             "Code 128 SET B",
+                                                             "Code 128 SET C",
+                                                             "Codabar",
+                                                             "UPCE",
+                                                             "EAN-8",
+                                                             "Royal Mail Barcode (RM4SCC / CBC)",
+                                                             "Planet",
+                                                             "Japan Post Barcode",
+                                                             "QR Code",
+                                                             "PDF417",
+                                                             "DataMatrix"}));
     EXPECT_EQ(window.dataText->text(), QStringLiteral("0123"));
     EXPECT_EQ(window.dataText_2D->toPlainText(), QStringLiteral("0123"));
     EXPECT_EQ(window.HeaderText->text(), QStringLiteral("HEADER"));
@@ -67,15 +55,21 @@ TEST_F(BarcodeWindow, StartsWithTheDefaultSettingsInCentimetres)
         EXPECT_DOUBLE_EQ(m->value(), 0.1);
     EXPECT_EQ(window.align_hdr_combo->currentIndex(), 1);
     EXPECT_EQ(window.align_ftr_combo->currentIndex(), 1);
-    const BarcodeSettings s = window.settings();
-    EXPECT_EQ(s.value_font.size, 10.0);
-    EXPECT_EQ(s.dpi, 600); // "Auto"
+    for (const FontDescriptor &f : {window.value_font, window.header_font, window.footer_font}) {
+        EXPECT_EQ(f.postScriptName, QStringLiteral("TimesNewRomanPSMT"));
+        EXPECT_EQ(f.size, 10.0);
+    }
+    EXPECT_EQ(window.value_font_value->text(), QStringLiteral("Liberation Serif ( 10.00 )"));
+    EXPECT_EQ(window.settings().dpi, 600); // "Auto"
     ASSERT_EQ(window.qr_version_ComboBox->count(), 41);
     EXPECT_EQ(window.qr_version_ComboBox->itemText(0), QStringLiteral("Auto"));
+    EXPECT_EQ(window.qr_version_ComboBox->itemText(1), QStringLiteral("V1"));
     EXPECT_EQ(window.qr_version_ComboBox->itemText(40), QStringLiteral("V40"));
-    EXPECT_EQ(window.dm_format_ComboBox->count(), 31);
+    ASSERT_EQ(window.dm_format_ComboBox->count(), 31);
+    EXPECT_EQ(window.dm_format_ComboBox->itemText(0), QStringLiteral("Auto"));
+    EXPECT_EQ(window.dm_format_ComboBox->itemText(24), QStringLiteral("C144X144"));
     EXPECT_EQ(window.dm_format_ComboBox->itemText(30), QStringLiteral("C16X48"));
-    EXPECT_EQ(window.dm_encoding_ComboBox->count(), 5);
+    EXPECT_EQ(itemsOf(window.dm_encoding_ComboBox), (QStringList{"Auto", "Ascii", "C40", "Text", "Base256"}));
     EXPECT_EQ(window.barHeightLabel->text(), QStringLiteral("Bar Height (cm):"));
     EXPECT_EQ(window.barWidthLabel->text(), QStringLiteral("Bar Width (Mils):"));
     EXPECT_EQ(window.margin_box->title(), QStringLiteral("Margins (cm)"));
@@ -83,45 +77,234 @@ TEST_F(BarcodeWindow, StartsWithTheDefaultSettingsInCentimetres)
     EXPECT_FALSE(window.previewPicture().isNull());
 }
 
-TEST_F(BarcodeWindow, QrCodeWithAnEmptyValueAsksForOneThenCode128DropsTheResolutionTab)
+TEST_F(BarcodeWindow, SymbologyChangesSwitchLayoutTabsAndKerning)
 {
     Barcode_Gen window;
-    window.show();
     window.dataText_2D->clear();
     chooseType(window, QStringLiteral("QR Code"));
     EXPECT_EQ(messages.messages(), QStringList{QStringLiteral("Please enter barcode value")});
     EXPECT_TRUE(window.previewPicture().isNull());
-    EXPECT_TRUE(window.barcode_error_label->isVisible());
+    EXPECT_FALSE(window.barcode_error_label->isHidden());
     ASSERT_EQ(window.sett_tab->count(), 4);
     EXPECT_EQ(window.sett_tab->widget(3), window.dpi_tab_item);
+    EXPECT_EQ(window.sett_tab->tabText(3), QStringLiteral("Resolution"));
     EXPECT_EQ(window.barHeightLabel->text(), QStringLiteral("Bar Height :"));
+    EXPECT_EQ(window.barWidthLabel->text(), QStringLiteral("Bar Width :"));
+    EXPECT_TRUE(window.linear_sett_box->isHidden());
+    EXPECT_FALSE(window.two_d_sett_box->isHidden());
+    EXPECT_TRUE(window.barcode_clr->isHidden()); // bar colours belong to linear symbols
 
     window.sett_tab->setCurrentIndex(3);
     chooseType(window, QStringLiteral("Code 128"));
     EXPECT_EQ(window.sett_tab->count(), 3);
     EXPECT_EQ(window.sett_tab->currentIndex(), 0);
     EXPECT_FALSE(window.previewPicture().isNull()); // the linear value "0123" is drawn
-    EXPECT_FALSE(window.barcode_error_label->isVisible());
+    EXPECT_TRUE(window.barcode_error_label->isHidden());
+    EXPECT_TRUE(window.kerning_value_Checkbox->isEnabled());
 
+    retype(window.dataText, QStringLiteral("012345678905"));
+    for (const char *title : {"EAN-13", "EAN-8", "UPCA", "UPCE"}) {
+        chooseType(window, QStringLiteral("Code 39"));
+        EXPECT_TRUE(window.kerning_value_Checkbox->isEnabled());
+        chooseType(window, QString::fromLatin1(title));
+        EXPECT_FALSE(window.kerning_value_Checkbox->isEnabled()) << title;
+    }
+    // With no value the box stays usable: the change ends at the message.
+    window.dataText->clear();
     chooseType(window, QStringLiteral("EAN-13"));
-    EXPECT_FALSE(window.kerning_value_Checkbox->isEnabled());
+    EXPECT_TRUE(window.kerning_value_Checkbox->isEnabled());
 }
 
-TEST_F(BarcodeWindow, EveryKeystrokeInTheValueRedrawsThePreview)
+TEST_F(BarcodeWindow, QrVersionAndDataMatrixFormatRaiseTheirSizeFloors)
 {
     Barcode_Gen window;
-    window.show();
+    chooseType(window, QStringLiteral("QR Code"));
+    typeNumber(window.HeightText_2D, QStringLiteral("30"));
+    EXPECT_EQ(window.HeightText_2D->value(), 30);
+    choose(window.qr_version_ComboBox, QStringLiteral("V5"));
+    EXPECT_EQ(window.HeightText_2D->value(), 37);
+    EXPECT_EQ(window.HeightText_2D->minimum(), 37);
+    choose(window.qr_version_ComboBox, QStringLiteral("Auto"));
+    EXPECT_EQ(window.HeightText_2D->minimum(), 21);
+    EXPECT_EQ(window.HeightText_2D->value(), 37); // a size above the floor is left alone
+    EXPECT_FALSE(window.previewPicture().isNull());
+
+    chooseType(window, QStringLiteral("DataMatrix"));
+    EXPECT_FALSE(window.dm_2d_sett_box->isHidden());
+    EXPECT_TRUE(window.two_d_sett_box->isHidden());
+    typeNumber(window.dm_widthText_2D, QStringLiteral("40"));
+    typeNumber(window.dm_HeightText_2D, QStringLiteral("40"));
+    choose(window.dm_format_ComboBox, QStringLiteral("C16X48"));
+    EXPECT_EQ(window.dm_widthText_2D->value(), 96);
+    EXPECT_EQ(window.dm_HeightText_2D->value(), 40); // 32 needed: sizes only grow
+    choose(window.dm_format_ComboBox, QStringLiteral("Auto"));
+    EXPECT_EQ(window.dm_widthText_2D->value(), 96);
+}
+
+TEST_F(BarcodeWindow, CustomResolutionCountsFromTheNextPictureOn)
+{
+    Barcode_Gen window;
+    chooseType(window, QStringLiteral("QR Code"));
+    window.sett_tab->setCurrentIndex(3);
+    EXPECT_TRUE(window.dpi_Text->isHidden());
+    const qint64 shown = window.barcodeImage->pixmap().cacheKey();
+    choose(window.DPI_ComboBox, QStringLiteral("Custom"));
+    EXPECT_FALSE(window.dpi_Text->isHidden());
+    typeNumber(window.dpi_Text, QStringLiteral("300"));
+    EXPECT_EQ(window.USED_DPI_VALUE, 300);
+    EXPECT_EQ(window.settings().dpi, 300);
+    EXPECT_EQ(window.barcodeImage->pixmap().cacheKey(), shown); // no new preview
+    choose(window.DPI_ComboBox, QStringLiteral("150"));
+    EXPECT_EQ(window.USED_DPI_VALUE, 150);
+    EXPECT_TRUE(window.dpi_Text->isHidden());
+    choose(window.DPI_ComboBox, QStringLiteral("Auto"));
+    EXPECT_EQ(window.USED_DPI_VALUE, 600);
+}
+
+TEST_F(BarcodeWindow, ValuesOutsideAsciiBlankThePreviewWithoutAMessage)
+{
+    Barcode_Gen window;
     chooseType(window, QStringLiteral("Code 128"));
-    window.dataText->setFocus();
-    QTest::keyClick(window.dataText, Qt::Key_End);
-    const qint64 before = window.previewPicture().size().width();
-    QTest::keyClicks(window.dataText, QStringLiteral("4567"));
-    EXPECT_GT(window.previewPicture().size().width(), before);
-    QTest::keyClick(window.dataText, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(window.dataText, Qt::Key_Delete);
-    EXPECT_TRUE(window.previewPicture().isNull()); // an empty value: blank, no message
-    EXPECT_TRUE(window.barcode_error_label->isVisible());
+    retype(window.dataText, QStringLiteral("Caf"));
+    ASSERT_TRUE(window.testBarcode);
+    const NKDBarcode *kept = window.testBarcode.get();
+    QTest::sendKeyEvent(QTest::Click, window.dataText, Qt::Key_unknown, QStringLiteral("é"), Qt::NoModifier);
+    ASSERT_EQ(window.dataText->text(), QStringLiteral("Café"));
+    EXPECT_TRUE(window.previewPicture().isNull());
+    EXPECT_FALSE(window.barcode_error_label->isHidden());
     EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(window.testBarcode.get(), kept); // the last good object stays for redraws
+
+    // A value the symbology refuses says why under the preview.
+    retype(window.dataText, QStringLiteral("12"));
+    chooseType(window, QStringLiteral("EAN-13"));
+    EXPECT_TRUE(window.previewPicture().isNull());
+    EXPECT_TRUE(window.barcode_error_label->text().contains(QStringLiteral("12 digits")));
+}
+
+TEST_F(BarcodeWindow, TwoDHeaderEditsReframeWhileValueKeystrokesReencode)
+{
+    Barcode_Gen window;
+    chooseType(window, QStringLiteral("QR Code"));
+    ASSERT_TRUE(window.image_2d.has_value());
+    const ModuleGrid *symbol = window.image_2d->grid.get();
+    const QSizeF before = window.previewPicture().size();
+    retype(window.HeaderText, QStringLiteral("A much longer header than the symbol"));
+    ASSERT_TRUE(window.image_2d.has_value());
+    EXPECT_EQ(window.image_2d->grid.get(), symbol); // same modules, new frame
+    EXPECT_GT(window.previewPicture().size().width(), before.width());
+    toggle(window.hideHeaderCheckbox);
+    EXPECT_EQ(window.image_2d->grid.get(), symbol);
+    EXPECT_LT(window.previewPicture().size().height(), before.height());
+
+    window.dataText_2D->moveCursor(QTextCursor::End);
+    QTest::keyClicks(window.dataText_2D, QStringLiteral("9"));
+    ASSERT_TRUE(window.image_2d.has_value());
+    EXPECT_NE(window.image_2d->grid.get(), symbol);
+}
+
+TEST_F(BarcodeWindow, LinearSizesCheckBoxesAndPlacementUpdateThePreview)
+{
+    Barcode_Gen window;
+    chooseType(window, QStringLiteral("Code 128"));
+    const QSizeF start = window.previewPicture().size();
+    QTest::keyClick(window.widthText, Qt::Key_Up); // 21 mils: wider bars
+    EXPECT_GT(window.previewPicture().size().width(), start.width());
+    typeNumber(window.HeightText, QStringLiteral("1.6")); // one centimetre taller
+    EXPECT_NEAR(window.previewPicture().size().height() - start.height(), 28.35, 0.05);
+
+    const double tall = window.previewPicture().size().height();
+    toggle(window.captionCheckbox);
+    EXPECT_LT(window.previewPicture().size().height(), tall);
+    EXPECT_FALSE(window.showinTopCheckbox->isEnabled());
+    EXPECT_EQ(window.settings().show_hide_val, 1);
+    toggle(window.captionCheckbox);
+    EXPECT_NEAR(window.previewPicture().size().height(), tall, 0.01);
+    EXPECT_TRUE(window.showinTopCheckbox->isEnabled());
+
+    // The caption box disabled: nothing prints and value-on-top keeps its state.
+    window.captionCheckbox->setEnabled(false);
+    window.showinTopCheckbox->setEnabled(false);
+    EXPECT_EQ(window.controls().Get_Print_State(), 0);
+    EXPECT_FALSE(window.showinTopCheckbox->isEnabled());
+    window.captionCheckbox->setEnabled(true);
+
+    choose(window.bar_align_combo, QStringLiteral("BottomRight"));
+    EXPECT_EQ(window.barcodeImage->alignment(), Qt::AlignBottom | Qt::AlignRight);
+    QTest::keyClick(window.LR_mar_Text, Qt::Key_Up); // the next drawing centres it again
+    EXPECT_EQ(window.barcodeImage->alignment(), Qt::Alignment(Qt::AlignCenter));
+}
+
+TEST_F(BarcodeWindow, FontsAndColoursReachThePictureAndTheStoredObject)
+{
+    SKTBarcode object;
+    Barcode_Gen window;
+    modalScripts.push_back([&](QDialog &) {
+        chooseType(window, QStringLiteral("Code 39"));
+        const QSizeF before = window.previewPicture().size();
+        choosers.nextFont = QFont(QStringLiteral("Liberation Sans"), 20);
+        choosers.nextFont->setBold(true);
+        QTest::mouseClick(window.hdr_font_btn, Qt::LeftButton);
+        EXPECT_EQ(window.header_font_value->text(), QStringLiteral("Liberation Sans ( 20.00 )"));
+        EXPECT_GT(window.previewPicture().size().height(), before.height());
+        choosers.nextFont.reset(); // Cancel in the font dialog keeps the font
+        QTest::mouseClick(window.ftr_font_btn, Qt::LeftButton);
+        EXPECT_EQ(window.footer_font.size, 10.0);
+        choosers.nextColor = QColor(0, 0, 200);
+        QTest::mouseClick(window.barcode_clr, Qt::LeftButton);
+        const QImage shown = window.previewPicture().toImage(72, Qt::white);
+        bool blue = false;
+        for (int x = 0; x < shown.width() && !blue; ++x)
+            blue = shown.pixelColor(x, shown.height() / 2) == QColor(0, 0, 200);
+        EXPECT_TRUE(blue);
+        saveArtifact(&window, QStringLiteral("barcode-window-fonts.png"));
+        window.ok_button->click();
+        return window.result();
+    });
+    ASSERT_TRUE(window.Open_Wnd(object).has_value());
+    ASSERT_TRUE(object.header_font_val.has_value());
+    EXPECT_EQ(object.header_font_val->postScriptName, QStringLiteral("Arial-BoldMT"));
+    EXPECT_EQ(object.header_font_val->size, 20.0);
+    EXPECT_EQ(object.barcode_clr_val, QColor(0, 0, 200));
+}
+
+TEST_F(BarcodeWindow, HelpButtonsShowTheirTextsInTheLongMessageDialog)
+{
+    Barcode_Gen window;
+    QStringList titles, texts;
+    const QList<QToolButton *> buttons = {window.qr_version_help,  window.qr_ec_help,  window.pdf_row_help,
+                                          window.pdf_col_help,     window.pdf_ec_help, window.dm_format_help,
+                                          window.dm_encoding_help, window.dpi_help};
+    Long_SMS_Dlg *dialog = Long_SMS_Dlg::defaultInstance();
+    for (QToolButton *b : buttons) {
+        // The dialog runs its own loop: read it and press OK once it is up.
+        QTimer::singleShot(0, dialog, [&] {
+            titles << dialog->_Msg_Title->text();
+            texts << dialog->_Msg_Val->toPlainText();
+            dialog->ok_button->click();
+        });
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    ASSERT_EQ(titles.size(), 8);
+    EXPECT_EQ(titles, (QStringList{"Version :", "Error correction (EC) level :", "PDF Rows :",
+                                   "PDF Columns :", "PDF EC Level :", "Preferred Format :", "Encoding Mode :",
+                                   "DPI (Dots Per Inch) :"}));
+    EXPECT_EQ(texts[0],
+              "Version is configuration or number of modules (combination of black and white dots).");
+    EXPECT_EQ(texts[1],
+              "An error-correction mechanism is built in each symbol so that the symbol can still be "
+              "decoded even if it is damaged.");
+    EXPECT_EQ(texts[2], "Number of rows in the PDF barcode.");
+    EXPECT_EQ(texts[3], "Number of columns in the PDF barcode.");
+    EXPECT_EQ(texts[4],
+              "An error-correction mechanism is built in each symbol so that the symbol can still be "
+              "decoded even if it is damaged in PDF barcode.");
+    EXPECT_EQ(texts[5], "Preferred Mode determines the smallest size of the symbol.");
+    EXPECT_EQ(texts[6], "Encoding Mode is mode of compaction to encode data in the symbol.");
+    EXPECT_EQ(texts[7],
+              "Dots per inch is a measure of the resolution of printers in terms of Print Quality.\n\n"
+              "Bigger the DPI, Better the Print Quality. But File size of image also increases, as "
+              "you choose bigger DPI.");
 }
 
 TEST_F(BarcodeWindow, OkStoresALinearBarcodeThatDecodes)
@@ -146,11 +329,14 @@ TEST_F(BarcodeWindow, OkStoresALinearBarcodeThatDecodes)
     ASSERT_TRUE(object._contents.has_value());
     EXPECT_EQ(decodeStoredPicture(object, QStringLiteral("barcode-linear.png")), QStringLiteral("TESS-42"));
 
-    // Loaded again, the window shows what was stored.
+    // Loaded again, the window shows what was stored, in centimetres.
     Barcode_Gen again;
+    chooseType(again, QStringLiteral("QR Code"));
     again.Set_Barcode_Prop_To_Control(object);
     EXPECT_EQ(again.barcodeTypePopup->currentText(), QStringLiteral("Code 128"));
     EXPECT_EQ(again.dataText->text(), QStringLiteral("TESS-42"));
+    EXPECT_EQ(again.sett_tab->count(), 3);
+    EXPECT_EQ(again.barHeightLabel->text(), QStringLiteral("Bar Height (cm):"));
 }
 
 TEST_F(BarcodeWindow, OkStoresAQrCodeThatDecodes)
@@ -161,7 +347,12 @@ TEST_F(BarcodeWindow, OkStoresAQrCodeThatDecodes)
     modalScripts.push_back([&](QDialog &) {
         chooseType(window, QStringLiteral("QR Code"));
         retype(window.dataText_2D, QStringLiteral("https://example.com/card/7"));
+        window.resize(window.sizeHint());
         saveArtifact(&window, QStringLiteral("barcode-window-qr.png"));
+        window.sett_tab->setCurrentIndex(1);
+        saveArtifact(&window, QStringLiteral("barcode-window-texts.png"));
+        window.sett_tab->setCurrentIndex(3);
+        saveArtifact(&window, QStringLiteral("barcode-window-resolution.png"));
         window.ok_button->click();
         return window.result();
     });
@@ -172,7 +363,7 @@ TEST_F(BarcodeWindow, OkStoresAQrCodeThatDecodes)
               QStringLiteral("https://example.com/card/7"));
 }
 
-TEST_F(BarcodeWindow, CancelLeavesTheObjectAndItsPictureAlone)
+TEST_F(BarcodeWindow, CancelStoresNothingAndLoadingRestoresTheResolution)
 {
     SKTBarcode object;
     object.linear_font_val = QStringLiteral("KEEP");
@@ -181,8 +372,9 @@ TEST_F(BarcodeWindow, CancelLeavesTheObjectAndItsPictureAlone)
     const bool hadPicture = object._barcode_image.has_value();
     Barcode_Gen window;
     modalScripts.push_back([&](QDialog &) {
-        EXPECT_EQ(window.dpi_Text->text(), QStringLiteral("300"));
-        EXPECT_EQ(window.settings().dpi, 300);
+        EXPECT_EQ(window.dpi_Text->value(), 300);
+        EXPECT_FALSE(window.dpi_Text->isHidden());
+        EXPECT_EQ(window.USED_DPI_VALUE, 300);
         retype(window.dataText, QStringLiteral("CHANGED"));
         window.cancel_button->click();
         return window.result();
@@ -190,9 +382,14 @@ TEST_F(BarcodeWindow, CancelLeavesTheObjectAndItsPictureAlone)
     EXPECT_FALSE(window.Open_Wnd(object).has_value());
     EXPECT_EQ(object.linear_font_val, QStringLiteral("KEEP"));
     EXPECT_EQ(object._barcode_image.has_value(), hadPicture);
+
+    SKTBarcode automatic;
+    window.Set_Barcode_Prop_To_Control(automatic);
+    EXPECT_EQ(window.USED_DPI_VALUE, 600);
+    EXPECT_TRUE(window.dpi_Text->isHidden());
 }
 
-TEST_F(BarcodeWindow, OkWithAnEmptyValueKeepsTheWindowOpen)
+TEST_F(BarcodeWindow, OkWithAnEmptyOrRefusedValueKeepsTheWindowOpen)
 {
     SKTBarcode object;
     Barcode_Gen window;
@@ -202,9 +399,15 @@ TEST_F(BarcodeWindow, OkWithAnEmptyValueKeepsTheWindowOpen)
         EXPECT_EQ(window.result(), QDialog::Rejected); // not accepted: still open
         EXPECT_TRUE(window.previewPicture().isNull());
         EXPECT_TRUE(messages.messages().isEmpty());
+        chooseType(window, QStringLiteral("EAN-8"));
+        retype(window.dataText, QStringLiteral("ABC"));
+        window.ok_button->click();
+        EXPECT_EQ(window.result(), QDialog::Rejected);
+        EXPECT_FALSE(window.barcode_error_label->isHidden());
         window.cancel_button->click();
         return window.result();
     });
     EXPECT_FALSE(window.Open_Wnd(object).has_value());
     EXPECT_EQ(object.linear_font_val, QStringLiteral("0123"));
+    EXPECT_EQ(object.barcode_font_index, 0);
 }

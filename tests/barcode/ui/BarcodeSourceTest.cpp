@@ -1,0 +1,144 @@
+// The barcode window's data source: a series or an Excel column chosen in the window is written
+// into the object at once, its first value shown; the show-series button opens the viewers.
+#include "BarcodeWindowDriver.h"
+
+#include "data/ExcelBindingTable.h"
+#include "data/SeriesFiles.h"
+#include "editor/WindowRegistry.h"
+#include "foundation/FoundationState.h"
+#include "model/SKTBarcode.h"
+
+using namespace barcodedriver;
+
+class BarcodeSource : public testsupport::WindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        ExcelBindingTable::defaultInstance().reset();
+        window = std::make_unique<Barcode_Gen>();
+        window->registry = &registry;
+        window->refreshCanvas = [this] { ++refreshes; };
+        registry.fill(WindowRegistry::Window::SeriesViewer, [this](const QString &name) {
+            opened << QStringLiteral("series:") + name;
+            return 1;
+        });
+        registry.fill(WindowRegistry::Window::BindingTableViewer, [this](const QString &) {
+            opened << QStringLiteral("table");
+            return 1;
+        });
+        window->Set_Barcode_Prop_To_Control(object);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        ExcelBindingTable::defaultInstance().reset();
+        WindowFixture::TearDown();
+    }
+
+    void writeSeries(const QString &name, const QStringList &values)
+    {
+        ASSERT_TRUE(SeriesFiles::writeSeries(Data_Folder_Path, name, values, true).ok);
+    }
+
+    SKTBarcode object;
+    WindowRegistry registry;
+    std::unique_ptr<Barcode_Gen> window;
+    QStringList opened;
+    int refreshes = 0;
+};
+
+TEST_F(BarcodeSource, SeriesWithoutAnySeriesFileAsksForOneAndKeepsTheSource)
+{
+    choose(window->Data_source_type, QStringLiteral("Series"));
+    EXPECT_EQ(messages.messages(),
+              QStringList{QStringLiteral("Please create batch processing series first.")});
+    EXPECT_EQ(object.data_source_type, 0);
+    EXPECT_EQ(window->Batch_Series->count(), 0);
+    EXPECT_TRUE(window->Batch_Series->isEnabled());
+    EXPECT_TRUE(window->dataText->isReadOnly());
+}
+
+TEST_F(BarcodeSource, ChoosingASeriesBindsTheObjectAndShowsItsFirstValue)
+{
+    writeSeries(QStringLiteral("Guests"), {QStringLiteral("G-001"), QStringLiteral("G-002")});
+    writeSeries(QStringLiteral("Tables"), {QStringLiteral("T1")});
+    writeSeries(QStringLiteral("Codes"), {QStringLiteral("C9")});
+    chooseType(*window, QStringLiteral("Code 128"));
+    choose(window->Data_source_type, QStringLiteral("Series"));
+    EXPECT_EQ(object.data_source_type, 1);
+    EXPECT_EQ(itemsOf(window->Batch_Series), SeriesFiles::Get_datasheet_File_Name_Array(Data_Folder_Path));
+    EXPECT_EQ(window->Batch_Series->count(), 3);
+    EXPECT_TRUE(window->view_series_btn->isEnabled());
+
+    // Nothing chosen yet: the show button says so.
+    window->Batch_Series->setCurrentIndex(-1);
+    QTest::mouseClick(window->view_series_btn, Qt::LeftButton);
+    EXPECT_EQ(messages.messages().last(), QStringLiteral("Please select the series."));
+
+    choose(window->Batch_Series, QStringLiteral("Guests"));
+    EXPECT_EQ(object.batch_list_name, QStringLiteral("Guests"));
+    EXPECT_EQ(object.batch_list_index, window->Batch_Series->findText(QStringLiteral("Guests")));
+    EXPECT_EQ(window->dataText->text(), QStringLiteral("G-001"));
+    EXPECT_FALSE(window->previewPicture().isNull());
+    EXPECT_GE(refreshes, 1);
+    QTest::mouseClick(window->view_series_btn, Qt::LeftButton);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("series:Guests")});
+
+    // Back to a typed value: the binding is kept for later, the value editable again.
+    choose(window->Data_source_type, QStringLiteral("Manual"));
+    EXPECT_EQ(object.data_source_type, 0);
+    EXPECT_EQ(object.batch_list_name, QStringLiteral("Guests"));
+    EXPECT_FALSE(window->Batch_Series->isEnabled());
+    EXPECT_FALSE(window->view_series_btn->isEnabled());
+    EXPECT_FALSE(window->dataText->isReadOnly());
+
+    // Loading the object again selects its series.
+    object.data_source_type = 1;
+    Barcode_Gen again;
+    again.Set_Barcode_Prop_To_Control(object);
+    EXPECT_EQ(again.Data_source_type->currentText(), QStringLiteral("Series"));
+    EXPECT_EQ(again.Batch_Series->currentText(), QStringLiteral("Guests"));
+}
+
+TEST_F(BarcodeSource, ExcelColumnsGiveTheFirstRowAndTheRowNumberAtPositionZero)
+{
+    ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+    table.setColumnTitles({QStringLiteral("Name"), QStringLiteral("Code")});
+    ASSERT_TRUE(table.Create_List_By_Array({QStringLiteral("Ann"), QStringLiteral("A-17")}, 2));
+    chooseType(*window, QStringLiteral("QR Code"));
+    choose(window->Data_source_type, QStringLiteral("Excel"));
+    EXPECT_EQ(object.data_source_type, 2);
+    EXPECT_EQ(itemsOf(window->Batch_Series), table.columnTitles());
+
+    window->Batch_Series->setCurrentIndex(2);
+    emit window->Batch_Series->activated(2);
+    EXPECT_EQ(object.excel_col_indx, 2);
+    EXPECT_EQ(window->dataText_2D->toPlainText(), QStringLiteral("A-17"));
+    EXPECT_FALSE(window->previewPicture().isNull());
+
+    window->Batch_Series->setCurrentIndex(0);
+    emit window->Batch_Series->activated(0);
+    EXPECT_EQ(object.excel_col_indx, 0);
+    EXPECT_EQ(window->dataText_2D->toPlainText(), QStringLiteral("1"));
+
+    QTest::mouseClick(window->view_series_btn, Qt::LeftButton);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("table")});
+}
+
+TEST_F(BarcodeSource, CancelKeepsOnlyTheSourceChosenWhileTheWindowRan)
+{
+    writeSeries(QStringLiteral("Guests"), {QStringLiteral("G-001")});
+    object.linear_font_val = QStringLiteral("KEEP");
+    modalScripts.push_back([&](QDialog &) {
+        choose(window->Data_source_type, QStringLiteral("Series"));
+        choose(window->Batch_Series, QStringLiteral("Guests"));
+        window->cancel_button->click();
+        return window->result();
+    });
+    EXPECT_FALSE(window->Open_Wnd(object).has_value());
+    EXPECT_EQ(object.data_source_type, 1);
+    EXPECT_EQ(object.batch_list_name, QStringLiteral("Guests"));
+    EXPECT_EQ(object.linear_font_val, QStringLiteral("KEEP")); // the shown first value is not stored
+}
