@@ -57,7 +57,7 @@ void MainWindowLayout::buildPages(InspectorTabs &tabs)
                              QStringLiteral("lower case"), QStringLiteral("Capitalized")});
 
     // The pages still to be filled by their panels say so.
-    for (InspectorTabs::Item item : {InspectorTabs::card_info_tab, InspectorTabs::barcode_tab}) {
+    for (InspectorTabs::Item item : {InspectorTabs::card_info_tab}) {
         auto *l = new QVBoxLayout(tabs.page(item));
         l->addWidget(new QLabel(tabs.label(item), tabs.page(item)));
         l->addStretch();

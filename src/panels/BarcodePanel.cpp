@@ -20,14 +20,6 @@
 BarcodePanel::BarcodePanel(SKTWindowController &window) : QObject(&window), m_window(window)
 {
     QWidget *page = window.inspectorTabs().page(InspectorTabs::barcode_tab);
-    // The page may still hold the window's placeholder: this panel's controls replace it.
-    if (QLayout *old = page->layout()) {
-        while (QLayoutItem *item = old->takeAt(0)) {
-            delete item->widget();
-            delete item;
-        }
-        delete old;
-    }
     auto *layout = new QVBoxLayout(page);
     auto *hint = new QLabel(QStringLiteral("Symbology, value, texts, colours and sizes of the barcode."));
     hint->setWordWrap(true);

@@ -12,6 +12,7 @@
 #include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
 #include "panels/AlignmentTab.h"
+#include "panels/BarcodePanel.h"
 #include "panels/CardPagePanel.h"
 #include "panels/ComboDispatcher.h"
 #include "panels/DataSourceTab.h"
@@ -41,7 +42,7 @@ Inspector::Inspector(SKTWindowController &window)
       m_lock(new LockTab(window)),
       // The picture panel puts its file controls into the data-source box, so that box comes first.
       m_shapes(new ShapeLinePanel(window)), m_texts(new TextPanel(window)),
-      m_pictures(new ImageSignPanel(window)),
+      m_pictures(new ImageSignPanel(window)), m_barcodes(new BarcodePanel(window)),
       m_dispatcher(new ComboDispatcher(window, *m_cardPage, *m_dataSource))
 {
     attachCombos();
@@ -179,6 +180,7 @@ void Inspector::fillObject(const GraphicPtr &graphic)
                 lockedAs(QStringLiteral("Barcode Properties"));
             else
                 tabs.addItem(T::barcode_tab);
+            m_barcodes->loadFrom(*graphic);
             break;
         case SKTGraphic::Kind::Shape: {
             // A code outside the eight keeps the label the tab had.

@@ -10,6 +10,7 @@
 #include <memory>
 
 class AlignmentTab;
+class BarcodePanel;
 class CardPagePanel;
 class ComboDispatcher;
 class DataSourceTab;
@@ -36,6 +37,7 @@ public:
     ShapeLinePanel &shapeLinePanel() const { return *m_shapes; }
     TextPanel &textPanel() const { return *m_texts; }
     ImageSignPanel &imageSignPanel() const { return *m_pictures; }
+    BarcodePanel &barcodePanel() const { return *m_barcodes; }
 
     // Kind code of the object shown: "NONE", "T", "I", or a signature's "S" or "F".
     QString sel_control_name() const { return m_selControlName; }
@@ -53,6 +55,7 @@ private:
     ShapeLinePanel *m_shapes;
     TextPanel *m_texts;
     ImageSignPanel *m_pictures;
+    BarcodePanel *m_barcodes;
     ComboDispatcher *m_dispatcher;
     // Compared by ownership, so a new object made where a deleted one lived is still new.
     std::weak_ptr<SKTGraphic> Last_Selected_Graphic;

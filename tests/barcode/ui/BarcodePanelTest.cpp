@@ -11,6 +11,7 @@
 #include "foundation/ColorWell.h"
 #include "model/SKTBarcode.h"
 #include "panels/BarcodePanel.h"
+#include "panels/Inspector.h"
 #include "support/TestSupport.h"
 
 #include <QImage>
@@ -23,12 +24,7 @@ protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
-        panel = std::make_unique<BarcodePanel>(*window);
-    }
-    void TearDown() override
-    {
-        panel.reset();
-        MainWindowFixture::TearDown();
+        panel = &window->inspector().barcodePanel();
     }
 
     // A barcode made with the tool, placed near the card's corner.
@@ -52,7 +48,7 @@ protected:
         });
     }
 
-    std::unique_ptr<BarcodePanel> panel;
+    BarcodePanel *panel = nullptr;
 };
 
 TEST_F(BarcodePanelTest, OkCopiesTheSettingsIntoEverySelectedObjectButThePictureOnlyIntoTheEditedOne)
@@ -113,19 +109,19 @@ TEST_F(BarcodePanelTest, OkCopiesTheSettingsIntoEverySelectedObjectButThePicture
     EXPECT_EQ(text->f, barcode->f) << #f;                                                                    \
     changed += barcode->f != fresh.f ? 1 : 0;
     SAME_FIELD(linear_or_2d)
-    SAME_FIELD(barcode_font_index) SAME_FIELD(linear_font_val) SAME_FIELD(two_d_font_val) SAME_FIELD(
-        header_val) SAME_FIELD(footer_val) SAME_FIELD(show_hide_hdr) SAME_FIELD(show_hide_ftr)
-        SAME_FIELD(show_hide_val) SAME_FIELD(show_val_on_top) SAME_FIELD(align_hdr_index)
-            SAME_FIELD(align_ftr_index) SAME_FIELD(linear_height_val) SAME_FIELD(linear_width_val) SAME_FIELD(
-                qr_size_val) SAME_FIELD(qr_version_index) SAME_FIELD(qr_ec_index) SAME_FIELD(pdf_hgt_val)
-                SAME_FIELD(pdf_wdt_val) SAME_FIELD(pdf_ec_val) SAME_FIELD(dm_module_val) SAME_FIELD(
-                    dm_format_index) SAME_FIELD(dm_encoding_index) SAME_FIELD(hdr_margin_val)
-                    SAME_FIELD(ftr_margin_val) SAME_FIELD(val_margin_val) SAME_FIELD(TB_marging_val)
-                        SAME_FIELD(LR_margin_val) SAME_FIELD(value_font_val) SAME_FIELD(
-                            header_font_val) SAME_FIELD(footer_font_val) SAME_FIELD(barcode_hdr_clr_val)
-                            SAME_FIELD(barcode_ftr_clr_val) SAME_FIELD(barcode_val_clr_val) SAME_FIELD(
-                                barcode_back_clr_val) SAME_FIELD(barcode_clr_val) SAME_FIELD(dpi_val_index)
-                                SAME_FIELD(dpi_custom_val)
+    SAME_FIELD(barcode_font_index)
+    SAME_FIELD(linear_font_val) SAME_FIELD(two_d_font_val) SAME_FIELD(header_val) SAME_FIELD(footer_val)
+        SAME_FIELD(show_hide_hdr) SAME_FIELD(show_hide_ftr) SAME_FIELD(show_hide_val) SAME_FIELD(
+            show_val_on_top) SAME_FIELD(align_hdr_index) SAME_FIELD(align_ftr_index)
+            SAME_FIELD(linear_height_val) SAME_FIELD(linear_width_val) SAME_FIELD(qr_size_val) SAME_FIELD(
+                qr_version_index) SAME_FIELD(qr_ec_index) SAME_FIELD(pdf_hgt_val) SAME_FIELD(pdf_wdt_val)
+                SAME_FIELD(pdf_ec_val) SAME_FIELD(dm_module_val) SAME_FIELD(dm_format_index) SAME_FIELD(
+                    dm_encoding_index) SAME_FIELD(hdr_margin_val) SAME_FIELD(ftr_margin_val)
+                    SAME_FIELD(val_margin_val) SAME_FIELD(TB_marging_val) SAME_FIELD(LR_margin_val)
+                        SAME_FIELD(value_font_val) SAME_FIELD(header_font_val) SAME_FIELD(footer_font_val)
+                            SAME_FIELD(barcode_hdr_clr_val) SAME_FIELD(barcode_ftr_clr_val)
+                                SAME_FIELD(barcode_val_clr_val) SAME_FIELD(barcode_back_clr_val) SAME_FIELD(
+                                    barcode_clr_val) SAME_FIELD(dpi_val_index) SAME_FIELD(dpi_custom_val)
 #undef SAME_FIELD
                                     EXPECT_EQ(
                                         changed,
@@ -142,6 +138,10 @@ TEST_F(BarcodePanelTest, CancelAndAMissingCurrentObjectChangeNothing)
 {
     const auto barcode = addBarcode();
     ASSERT_TRUE(barcode);
+    // A new barcode shows its page in the inspector, with the button on it.
+    EXPECT_TRUE(window->inspectorTabs().isShown(InspectorTabs::barcode_tab));
+    EXPECT_TRUE(
+        window->inspectorTabs().page(InspectorTabs::barcode_tab)->isAncestorOf(panel->barcode_prop_btn));
     canvas(0)->changeSelectionIndexes({0});
     canvas(0)->setSelectedGraphic(barcode);
     const QString before = barcode->linear_font_val.value_or(QString());
