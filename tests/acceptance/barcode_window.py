@@ -14,8 +14,7 @@ from lib.session import Session, AcceptanceError, cardtool_path, screenshot_dir 
 
 BARCODE_TITLE = "Barcode Properties"
 VALUE = "CARD7"  # short enough for Code 39 bars to fit on the card
-CARD_WIDTH = 243  # points, shown one pixel per point at 100 %
-CARD_HEIGHT = 154
+BAR_PIXELS = 14  # bars of 0.6 cm stand 17 pixels tall at 100 %
 
 
 def check(condition, message):
@@ -23,38 +22,39 @@ def check(condition, message):
         raise AcceptanceError(message)
 
 
-def card_origin(screenshot):
-    """Top-left pixel of the white card page: the first place where a white run of the card's
-    width starts and stays white for the card's height."""
-    image = Image.open(screenshot).convert("RGB")
-    width, height = image.size
-    pixels = image.load()
-
-    def white(x, y):
-        return pixels[x, y] == (255, 255, 255)
-
-    for y in range(height - CARD_HEIGHT):
+def new_bars(before, after):
+    """Centre of the bars that appeared between two screenshots: columns that turned dark for at
+    least BAR_PIXELS rows in a row (button captions that change are shorter than that)."""
+    a = Image.open(after).convert("L")
+    b = Image.open(before).convert("L")
+    width, height = a.size
+    pa, pb = a.load(), b.load()
+    spots = []
+    for x in range(0, width, 2):
         run = 0
-        for x in range(width):
-            run = run + 1 if white(x, y) else 0
-            if run == CARD_WIDTH - 4:
-                left = x - run + 1
-                if all(white(left + 2, y + dy) and white(left + CARD_WIDTH - 6, y + dy)
-                       for dy in range(0, CARD_HEIGHT - 4, 8)):
-                    return left, y
-    raise AcceptanceError("the card page was not found on the screen")
+        for y in range(height):
+            if pa[x, y] < 80 and pb[x, y] >= 80:
+                run += 1
+                if run == BAR_PIXELS:
+                    spots.append((x, y - run // 2))
+            else:
+                run = 0
+    if len(spots) < 10:
+        raise AcceptanceError("the new barcode was not found on the screen")
+    xs = sorted(p[0] for p in spots)
+    ys = sorted(p[1] for p in spots)
+    return xs[len(xs) // 2], ys[len(ys) // 2]
 
 
 def main():
     with Session("barcode_window") as s:
         card = s.screenshot("card")
-        left, top = card_origin(card)
         s.focus()
-        s.key("alt+t", "b")  # Tools > Barcode: a barcode at (30, 30) on the card
-        s.screenshot("barcode-created")
+        s.key("alt+t", "b")  # Tools > Barcode: a barcode at the next free place on the card
+        created = s.screenshot("barcode-created")
 
-        # The barcode's picture covers its bounds from (30, 30); double-click inside it.
-        x, y = left + 60, top + 50
+        # Double-click in the middle of its bars.
+        x, y = new_bars(card, created)
         s.xdotool("mousemove", "--sync", str(x), str(y))
         s.xdotool("click", "--repeat", "2", "--delay", "80", "1")
         dialog = s.wait_for_window(BARCODE_TITLE)
