@@ -5,6 +5,7 @@
 #include "foundation/ColorWell.h"
 #include "foundation/FloatSlider.h"
 #include "foundation/StepperField.h"
+#include "panels/PanelWidgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,14 +17,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-namespace
-{
-template <typename W> W *named(W *widget, const QString &name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-} // namespace
+using PanelWidgets::named;
 
 ImageTab::ImageTab(QWidget *p) : page(p)
 {
@@ -37,24 +31,17 @@ ImageTab::ImageTab(QWidget *p) : page(p)
     auto *content = new QWidget(scroll);
     scroll->setWidget(content);
     auto *layout = new QVBoxLayout(content);
-    auto *title = new QLabel(QStringLiteral("Image Properties"), content);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    layout->addWidget(title);
+    layout->addWidget(PanelWidgets::title(content, QStringLiteral("Image Properties")));
     manualSlot = new QVBoxLayout;
     layout->addLayout(manualSlot);
 
-    Image_border_chk =
-        named(new QCheckBox(QStringLiteral("Border"), content), QStringLiteral("Image_border_chk"));
-    Image_Border_Box = named(new QGroupBox(content), QStringLiteral("Image_Border_Box"));
+    Image_border_chk = named(new QCheckBox(QStringLiteral("Border"), content), "Image_border_chk");
+    Image_Border_Box = named(new QGroupBox(content), "Image_Border_Box");
     auto *border = new QFormLayout(Image_Border_Box);
-    Image_bordr_clr = named(new ColorWell(Qt::black, Image_Border_Box), QStringLiteral("Image_bordr_clr"));
-    Image_bor_Stepper =
-        named(new StepperField(0, 50, 1, 0, Image_Border_Box), QStringLiteral("Image_bor_Stepper"));
-    Image_border_style = named(new QComboBox(Image_Border_Box), QStringLiteral("Image_border_style"));
-    Image_border_style->addItems({QStringLiteral("Solid"), QStringLiteral("Dash"), QStringLiteral("Dot"),
-                                  QStringLiteral("Dash Dot"), QStringLiteral("Dash Dot Dot")});
+    Image_bordr_clr = named(new ColorWell(Qt::black, Image_Border_Box), "Image_bordr_clr");
+    Image_bor_Stepper = named(new StepperField(0, 50, 1, 0, Image_Border_Box), "Image_bor_Stepper");
+    Image_border_style = named(new QComboBox(Image_Border_Box), "Image_border_style");
+    Image_border_style->addItems(PanelWidgets::borderStyleNames());
     border->addRow(QStringLiteral("Colour:"), Image_bordr_clr);
     border->addRow(QStringLiteral("Width:"), Image_bor_Stepper);
     border->addRow(QStringLiteral("Style:"), Image_border_style);
@@ -62,16 +49,12 @@ ImageTab::ImageTab(QWidget *p) : page(p)
     layout->addWidget(Image_Border_Box);
 
     auto *effects = new QGridLayout;
-    Image_FIH_chk =
-        named(new QCheckBox(QStringLiteral("Flip horizontally"), content), QStringLiteral("Image_FIH_chk"));
-    Image_FIV_chk =
-        named(new QCheckBox(QStringLiteral("Flip vertically"), content), QStringLiteral("Image_FIV_chk"));
-    Image_Invert_chk =
-        named(new QCheckBox(QStringLiteral("Invert"), content), QStringLiteral("Image_Invert_chk"));
+    Image_FIH_chk = named(new QCheckBox(QStringLiteral("Flip horizontally"), content), "Image_FIH_chk");
+    Image_FIV_chk = named(new QCheckBox(QStringLiteral("Flip vertically"), content), "Image_FIV_chk");
+    Image_Invert_chk = named(new QCheckBox(QStringLiteral("Invert"), content), "Image_Invert_chk");
     Image_Gray_Scale_chk =
-        named(new QCheckBox(QStringLiteral("Grey scale"), content), QStringLiteral("Image_Gray_Scale_chk"));
-    Image_Sepia_chk =
-        named(new QCheckBox(QStringLiteral("Sepia"), content), QStringLiteral("Image_Sepia_chk"));
+        named(new QCheckBox(QStringLiteral("Grey scale"), content), "Image_Gray_Scale_chk");
+    Image_Sepia_chk = named(new QCheckBox(QStringLiteral("Sepia"), content), "Image_Sepia_chk");
     effects->addWidget(Image_FIH_chk, 0, 0);
     effects->addWidget(Image_FIV_chk, 0, 1);
     effects->addWidget(Image_Gray_Scale_chk, 1, 0);
@@ -83,9 +66,8 @@ ImageTab::ImageTab(QWidget *p) : page(p)
     auto *sliders = new QFormLayout;
     const auto slider = [&](FloatSlider *&field, const char *name, const QString &label, double min,
                             double max, int steps, int decimals) {
-        const QString outlet = QString::fromLatin1(name);
-        field = named(new FloatSlider(min, max, steps, decimals, content), outlet);
-        field->valueLabel()->setObjectName(outlet + QStringLiteral("_val"));
+        field = named(new FloatSlider(min, max, steps, decimals, content), name);
+        field->valueLabel()->setObjectName(QString::fromLatin1(name) + QStringLiteral("_val"));
         sliders->addRow(label, field);
     };
     slider(Rotate_slidr, "Rotate_slidr", QStringLiteral("Rotation:"), -180, 180, 360, 0);
@@ -98,8 +80,7 @@ ImageTab::ImageTab(QWidget *p) : page(p)
     slider(ev_slidr, "ev_slidr", QStringLiteral("Exposure:"), -2, 2, 400, 2);
     slider(blr_slidr, "blr_slidr", QStringLiteral("Blur:"), 0, 20, 200, 1);
     layout->addLayout(sliders);
-    Image_reset_Button =
-        named(new QPushButton(QStringLiteral("Reset"), content), QStringLiteral("Image_reset_Button"));
+    Image_reset_Button = named(new QPushButton(QStringLiteral("Reset"), content), "Image_reset_Button");
     layout->addWidget(Image_reset_Button, 0, Qt::AlignRight);
     layout->addStretch();
 }

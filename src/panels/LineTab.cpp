@@ -4,43 +4,25 @@
 
 #include "foundation/ColorWell.h"
 #include "foundation/StepperField.h"
+#include "panels/PanelWidgets.h"
 
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-namespace
-{
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QComboBox *combo(QWidget *parent, const char *name, const QStringList &items)
-{
-    auto *c = named(new QComboBox(parent), name);
-    c->addItems(items);
-    return c;
-}
-} // namespace
+using PanelWidgets::combo;
+using PanelWidgets::named;
 
 LineTab::LineTab(QWidget *p) : page(p)
 {
     auto *outer = new QVBoxLayout(page);
-    auto *title = new QLabel(QStringLiteral("Line Properties"), page);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    outer->addWidget(title);
+    outer->addWidget(PanelWidgets::title(page, QStringLiteral("Line Properties")));
     auto *form = new QFormLayout;
     Line_clr = named(new ColorWell(Qt::black, page), "Line_clr");
     Line_Wdt_Stepper = named(new StepperField(0, 50, 1, 0, page), "Line_Wdt_Stepper");
     // Items in the order of the stored codes: dash styles 0..4, orientation and cap as indexes.
-    Line_border_style = combo(page, "Line_border_style",
-                              {QStringLiteral("Solid"), QStringLiteral("Dash"), QStringLiteral("Dot"),
-                               QStringLiteral("Dash Dot"), QStringLiteral("Dash Dot Dot")});
+    Line_border_style = combo(page, "Line_border_style", PanelWidgets::borderStyleNames());
     Line_ori_style =
         combo(page, "Line_ori_style",
               {QStringLiteral("Free"), QStringLiteral("Horizontal"), QStringLiteral("Vertical")});

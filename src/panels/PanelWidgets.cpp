@@ -7,6 +7,21 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
+void PanelWidgets::tabOrder(const QList<QWidget *> &controls)
+{
+    for (qsizetype i = 1; i < controls.size(); ++i)
+        QWidget::setTabOrder(controls.at(i - 1), controls.at(i));
+}
+
+QLabel *PanelWidgets::title(QWidget *parent, const QString &text)
+{
+    auto *label = new QLabel(text, parent);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
 void PanelWidgets::setOutletText(QWidget *control, const QString &text)
 {
     if (auto *line = qobject_cast<QLineEdit *>(control))

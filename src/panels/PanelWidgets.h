@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QLabel>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,19 @@ inline QComboBox *combo(QWidget *parent, const char *name, const QStringList &it
     c->addItems(items);
     return c;
 }
+
+// The dash styles of every border-style list, in the order of their stored codes ("S" ... "DDD").
+inline QStringList borderStyleNames()
+{
+    return {QStringLiteral("Solid"), QStringLiteral("Dash"), QStringLiteral("Dot"),
+            QStringLiteral("Dash Dot"), QStringLiteral("Dash Dot Dot")};
+}
+
+// Tab walks the controls in the order given (controls made before their page come out of place).
+void tabOrder(const QList<QWidget *> &controls);
+
+// The bold heading at the top of a page.
+QLabel *title(QWidget *parent, const QString &text);
 
 // Shows a text in a control found by outlet name, whatever kind of text control it is.
 void setOutletText(QWidget *control, const QString &text);

@@ -7,6 +7,7 @@
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
 #include "foundation/StepperField.h"
+#include "panels/PanelWidgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -17,22 +18,13 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace
-{
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-} // namespace
+using PanelWidgets::named;
 
 ShapeTab::ShapeTab(QWidget *p, MainWindowLayout &ui) : page(p)
 {
     auto *layout = new QVBoxLayout(page);
-    Shape_prop_title = named(new QLabel(QStringLiteral("Rectangle Properties"), page), "Shape_prop_title");
-    QFont bold = Shape_prop_title->font();
-    bold.setBold(true);
-    Shape_prop_title->setFont(bold);
+    Shape_prop_title =
+        named(PanelWidgets::title(page, QStringLiteral("Rectangle Properties")), "Shape_prop_title");
     layout->addWidget(Shape_prop_title);
 
     Shape_border_chk = named(new QCheckBox(QStringLiteral("Border"), page), "Shape_border_chk");
@@ -94,14 +86,11 @@ ShapeTab::ShapeTab(QWidget *p, MainWindowLayout &ui) : page(p)
     layout->addStretch();
 
     // The combos were made before the page: Tab goes through the controls as they stand.
-    const QList<QWidget *> order{Shape_border_chk,         shape_bordr_clr,        shape_bor_Stepper,
-                                 shape_border_style,       Shape_fill_chk,         Shape_solid_fill_rd,
-                                 shape_fill_clr,           Shape_gradient_fill_rd, shape_fill_Grd_1_clr,
-                                 shape_fill_Grd_2_clr,     shape_grad_Stepper,     Shape_Style_fill_rd,
-                                 shape_hatch_style,        shape_hatch_bk_clr,     shape_alpha_Stepper,
-                                 shape_cor_radius_Stepper, double_star_Stepper,    polygon_Stepper};
-    for (qsizetype i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    PanelWidgets::tabOrder({Shape_border_chk, shape_bordr_clr, shape_bor_Stepper, shape_border_style,
+                            Shape_fill_chk, Shape_solid_fill_rd, shape_fill_clr, Shape_gradient_fill_rd,
+                            shape_fill_Grd_1_clr, shape_fill_Grd_2_clr, shape_grad_Stepper,
+                            Shape_Style_fill_rd, shape_hatch_style, shape_hatch_bk_clr, shape_alpha_Stepper,
+                            shape_cor_radius_Stepper, double_star_Stepper, polygon_Stepper});
 }
 
 QString ShapeTab::shapeLabel(const QString &code)

@@ -4,6 +4,7 @@
 
 #include "foundation/ColorWell.h"
 #include "foundation/StepperField.h"
+#include "panels/PanelWidgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,8 +30,7 @@ SignTab::SignTab(QWidget *p) : page(p)
     Sign_bor_Stepper->setObjectName(QStringLiteral("Sign_bor_Stepper"));
     Sign_border_style = new QComboBox(Sign_Border_Box);
     Sign_border_style->setObjectName(QStringLiteral("Sign_border_style"));
-    Sign_border_style->addItems({QStringLiteral("Solid"), QStringLiteral("Dash"), QStringLiteral("Dot"),
-                                 QStringLiteral("Dash Dot"), QStringLiteral("Dash Dot Dot")});
+    Sign_border_style->addItems(PanelWidgets::borderStyleNames());
     border->addRow(QStringLiteral("Colour:"), Sign_bordr_clr);
     border->addRow(QStringLiteral("Width:"), Sign_bor_Stepper);
     border->addRow(QStringLiteral("Style:"), Sign_border_style);

@@ -3,6 +3,7 @@
 #include "panels/TextEditingTab.h"
 
 #include "editor/MainWindowLayout.h"
+#include "panels/PanelWidgets.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -14,11 +15,7 @@
 TextEditingTab::TextEditingTab(QWidget *p, MainWindowLayout &ui) : page(p)
 {
     auto *layout = new QVBoxLayout(page);
-    auto *title = new QLabel(QStringLiteral("Text"), page);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    layout->addWidget(title);
+    layout->addWidget(PanelWidgets::title(page, QStringLiteral("Text")));
     Text_value_Edit = new QPlainTextEdit(page);
     Text_value_Edit->setObjectName(QStringLiteral("Text_value_Edit"));
     Text_value_Edit->setTabChangesFocus(true);
@@ -45,9 +42,6 @@ TextEditingTab::TextEditingTab(QWidget *p, MainWindowLayout &ui) : page(p)
     layout->addLayout(grid);
 
     // The combos were made before the page: Tab goes through the controls as they stand.
-    QWidget::setTabOrder(Text_value_Edit, insert_template_btn);
-    QWidget::setTabOrder(insert_template_btn, Text_Date_style);
-    QWidget::setTabOrder(Text_Date_style, Text_Insert_Date_btn);
-    QWidget::setTabOrder(Text_Insert_Date_btn, Text_Time_style);
-    QWidget::setTabOrder(Text_Time_style, Text_Insert_Time_btn);
+    PanelWidgets::tabOrder({Text_value_Edit, insert_template_btn, Text_Date_style, Text_Insert_Date_btn,
+                            Text_Time_style, Text_Insert_Time_btn});
 }

@@ -6,6 +6,7 @@
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
 #include "foundation/StepperField.h"
+#include "panels/PanelWidgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -17,23 +18,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace
-{
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-} // namespace
+using PanelWidgets::named;
 
 TextPropertiesTab::TextPropertiesTab(QWidget *p, MainWindowLayout &ui) : page(p)
 {
     auto *layout = new QVBoxLayout(page);
-    auto *title = new QLabel(QStringLiteral("Text Properties"), page);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    layout->addWidget(title);
+    layout->addWidget(PanelWidgets::title(page, QStringLiteral("Text Properties")));
 
     auto *form = new QFormLayout;
     Text_font_value = named(new QLabel(page), "Text_font_value");
@@ -59,8 +49,7 @@ TextPropertiesTab::TextPropertiesTab(QWidget *p, MainWindowLayout &ui) : page(p)
     Text_bordr_clr = named(new ColorWell(Qt::black, Text_Border_Box), "Text_bordr_clr");
     Text_bor_Stepper = named(new StepperField(0, 50, 1, 0, Text_Border_Box), "Text_bor_Stepper");
     Text_border_style = named(new QComboBox(Text_Border_Box), "Text_border_style");
-    Text_border_style->addItems({QStringLiteral("Solid"), QStringLiteral("Dash"), QStringLiteral("Dot"),
-                                 QStringLiteral("Dash Dot"), QStringLiteral("Dash Dot Dot")});
+    Text_border_style->addItems(PanelWidgets::borderStyleNames());
     border->addRow(QStringLiteral("Colour:"), Text_bordr_clr);
     border->addRow(QStringLiteral("Width:"), Text_bor_Stepper);
     border->addRow(QStringLiteral("Style:"), Text_border_style);
@@ -91,13 +80,11 @@ TextPropertiesTab::TextPropertiesTab(QWidget *p, MainWindowLayout &ui) : page(p)
     layout->addStretch();
 
     // The combos were made before the page: Tab goes through the controls as they stand.
-    const QList<QWidget *> order{
-        Text_Font_btn,       Text_clr,           Text_align_combo, Text_case_combo,       Text_Kern_Stepper,
-        Text_alpha_Stepper,  Text_border_chk,    Text_bordr_clr,   Text_bor_Stepper,      Text_border_style,
-        Text_fill_chk,       Text_solid_fill_rd, Text_fill_clr,    Text_gradient_fill_rd, Text_fill_Grd_1_clr,
-        Text_fill_Grd_2_clr, Text_grad_Stepper};
-    for (qsizetype i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    PanelWidgets::tabOrder({Text_Font_btn, Text_clr, Text_align_combo, Text_case_combo, Text_Kern_Stepper,
+                            Text_alpha_Stepper, Text_border_chk, Text_bordr_clr, Text_bor_Stepper,
+                            Text_border_style, Text_fill_chk, Text_solid_fill_rd, Text_fill_clr,
+                            Text_gradient_fill_rd, Text_fill_Grd_1_clr, Text_fill_Grd_2_clr,
+                            Text_grad_Stepper});
 }
 
 void TextPropertiesTab::enableFillControls(const QString &fillCode)
