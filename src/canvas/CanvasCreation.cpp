@@ -207,23 +207,7 @@ GraphicPtr CanvasCreation::ReplaceGraphicText(SKTGraphic::Kind graphicClass, boo
     const GraphicPtr found = Selcect_Ctrl_With_ID(ctrl_ID);
     if (!found)
         return createGraphicOfClass(graphicClass, use_rect, bound_rect, card_side, ctrl_value, ctrl_ID);
-    if (graphicClass == SKTGraphic::Kind::Text) {
-        if (!ctrl_value.isEmpty()) {
-            found->Text_Value = ctrl_value;
-            found->_isDrawingStroke = false;
-            found->_isDrawingFill = false;
-            found->Text_contents().text = ctrl_value;
-            found->Set_Ctrl_Is_Visible(true);
-        }
-    } else if (graphicClass == SKTGraphic::Kind::Image) {
-        if (QFileInfo(ctrl_value).isFile()) {
-            if (auto *image = dynamic_cast<SKTImage *>(found.get()))
-                image->setFilePath(ctrl_value);
-            found->Set_Ctrl_Is_Visible(true);
-        } else {
-            Show_NSLog_Message(ctrl_value);
-        }
-    }
+    found->takePlacedValue(graphicClass, ctrl_value);
     m_view.startEditingGraphic(found);
     m_view.setSelectedGraphic(found);
     m_view.setNeedsDisplayInRect(found->drawingBounds());

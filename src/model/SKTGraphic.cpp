@@ -1,6 +1,7 @@
 #include "model/SKTGraphic.h"
 
 #include "foundation/CardCodes.h"
+#include "foundation/MessageBoxes.h"
 #include "model/ModelGlobals.h"
 #include "model/ModelHost.h"
 #include "model/PathUtil.h"
@@ -10,6 +11,8 @@
 #include "model/SKTSignature.h"
 #include "model/SKTText.h"
 #include "model/Shape_Control.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cmath>
@@ -431,5 +434,26 @@ void SKTGraphic::Paste_Location_Of_Graphics(const GraphicList &graphics, double 
         const GraphicPtr &g = graphics.at(i);
         if (!g->ctrl_is_locked)
             g->setBounds(QRectF(x, y, g->bounds().width(), g->bounds().height()));
+    }
+}
+
+void SKTGraphic::takePlacedValue(Kind asked, const QString &value)
+{
+    if (asked == Kind::Text && kind() == Kind::Text) {
+        if (value.isEmpty())
+            return;
+        Text_Value = value;
+        _isDrawingStroke = false;
+        _isDrawingFill = false;
+        Text_contents().text = value;
+        Set_Ctrl_Is_Visible(true);
+    } else if (asked == Kind::Image) {
+        if (!QFileInfo(value).isFile()) {
+            Show_NSLog_Message(value);
+            return;
+        }
+        if (auto *image = dynamic_cast<SKTImage *>(this))
+            image->setFilePath(value);
+        Set_Ctrl_Is_Visible(true);
     }
 }

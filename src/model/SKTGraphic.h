@@ -170,6 +170,10 @@ public:
 
     // --- single-field accessors ---
     void Set_Ctrl_Is_Visible(bool v) { ctrl_is_visible = v; }
+    // A placed detail's new value written into the object already carrying its identifier: a
+    // text takes a non-empty value as its words, a picture loads a file that exists; either is
+    // shown again. Anything else is left as it is (a picture path that is no file is logged).
+    void takePlacedValue(Kind asked, const QString &value);
     bool Is_Control_Locked() const { return ctrl_is_locked; }
     void Set_Barcode_image(const std::optional<Picture> &p) { _barcode_image = p; }
     QString Get_shape_type() const { return _shape_type.value_or(QString()); }

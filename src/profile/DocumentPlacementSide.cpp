@@ -69,23 +69,7 @@ GraphicPtr DocumentPlacementSide::ReplaceGraphicText(SKTGraphic::Kind graphicCla
 {
     Q_UNUSED(card_side);
     if (const GraphicPtr found = Selcect_Ctrl_With_ID(ctrl_ID)) {
-        if (found->kind() == SKTGraphic::Kind::Text && graphicClass == SKTGraphic::Kind::Text) {
-            if (!ctrl_value.isEmpty()) {
-                found->Text_Value = ctrl_value;
-                found->_isDrawingStroke = false;
-                found->_isDrawingFill = false;
-                found->Text_contents().text = ctrl_value;
-                found->Set_Ctrl_Is_Visible(true);
-            }
-        } else if (graphicClass == SKTGraphic::Kind::Image) {
-            if (QFileInfo(ctrl_value).isFile()) {
-                if (auto *image = dynamic_cast<SKTImage *>(found.get()))
-                    image->setFilePath(ctrl_value);
-                found->Set_Ctrl_Is_Visible(true);
-            } else {
-                Show_NSLog_Message(ctrl_value);
-            }
-        }
+        found->takePlacedValue(graphicClass, ctrl_value);
         return found;
     }
     // Without a frame there is nothing to place: a 0 x 0 object would be taken back at once.
