@@ -34,12 +34,12 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
     file->addSeparator();
     addWindow(file, QStringLiteral("New from &Template..."), WindowRegistry::Window::TemplateBrowser);
     addWindow(file, QStringLiteral("&Export..."), WindowRegistry::Window::Export);
-    addWindow(file, QStringLiteral("Export As Te&mplate..."), WindowRegistry::Window::ExportTemplate);
+    addWindow(file, QStringLiteral("Export As Temp&late..."), WindowRegistry::Window::ExportTemplate);
     QAction *print = add(
         file, QStringLiteral("&Print..."), [cmd] { cmd->Print_Button(); }, QKeySequence::Print);
     m_windowActions.append({print, WindowRegistry::Window::Print});
     addWindow(file, QStringLiteral("&Mail..."), WindowRegistry::Window::Mail);
-    addWindow(file, QStringLiteral("E-mail &Settings..."), WindowRegistry::Window::MailSettings);
+    addWindow(file, QStringLiteral("E-ma&il Settings..."), WindowRegistry::Window::MailSettings);
     file->addSeparator();
     add(
         file, QStringLiteral("E&xit"), [&w] { w.Exit_App(); }, QKeySequence(Qt::CTRL | Qt::Key_Q));
