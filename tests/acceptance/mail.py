@@ -80,15 +80,25 @@ def open_from_file_menu(s, ups, title):
     return window
 
 
+def visible_windows(s):
+    r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "."], env=s.env,
+                       capture_output=True, text=True, timeout=30)
+    return r.stdout.split()
+
+
 def message_box(s, *known, timeout=20):
-    """The newest visible window that is neither the main window nor one of the known ones."""
+    """The newest visible window that is neither the main window nor one of the known ones, and
+    that stays: the progress and please-wait sheets come and go on their own."""
     deadline = time.time() + timeout
     while time.time() < deadline:
-        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "."], env=s.env,
-                           capture_output=True, text=True, timeout=30)
-        for w in reversed(r.stdout.split()):
-            if w != s.window and w not in known and s.xdotool("getwindowname", w, check=False):
+        for w in reversed(visible_windows(s)):
+            name = s.xdotool("getwindowname", w, check=False)
+            if w == s.window or w in known or not name or name.startswith("Progress"):
+                continue
+            time.sleep(0.5)
+            if w in visible_windows(s):
                 return w
+            break
         time.sleep(0.2)
     raise AcceptanceError("no message box appeared")
 
