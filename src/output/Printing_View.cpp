@@ -134,12 +134,17 @@ void Printing_View::Draw_Label_String(QPainter &painter, const QRectF &rect, con
     const bool numbered = str_val == QLatin1String("Label");
     const QString text =
         numbered ? QStringLiteral("%1 %2").arg(str_val).arg((row - 1) * columns + col) : str_val;
+    drawCaption(painter, rect, text, numbered);
+}
+
+void Printing_View::drawCaption(QPainter &painter, const QRectF &rect, const QString &text, bool grey)
+{
     QFont font;
     font.setBold(true);
     font.setPixelSize(11);
     painter.save();
     painter.setFont(font);
-    painter.setPen(numbered ? QColor(Qt::gray) : QColor(Qt::red));
+    painter.setPen(grey ? QColor(Qt::gray) : QColor(Qt::red));
     const QFontMetricsF metrics(font, painter.device());
     const QSizeF size(metrics.horizontalAdvance(text), metrics.height());
     const QRectF textRect(rect.x() + (rect.width() - size.width()) / 2,

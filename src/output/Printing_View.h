@@ -48,6 +48,8 @@ public:
 
     // A caption centred in a rectangle: "Label" numbered in grey, other texts unchanged in red,
     // bold 11 pt. Fonts are sized in pixels because the painter's unit is already the point.
+    // The caption text itself, centred in rect in bold 11 pt: grey, or red for a warning.
+    static void drawCaption(QPainter &painter, const QRectF &rect, const QString &text, bool grey);
     static void Draw_Label_String(QPainter &painter, const QRectF &rect, const QString &str_val, int row,
                                   int col, int columns);
 

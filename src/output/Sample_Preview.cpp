@@ -3,6 +3,7 @@
 #include "output/Sample_Preview.h"
 
 #include "foundation/CardCodes.h"
+#include "output/Printing_View.h"
 #include "output/SheetGeometry.h"
 
 #include <QFont>
@@ -71,14 +72,7 @@ void Sample_Preview::Draw_Label_String(QPainter &painter, const QRectF &rect, co
                           str_val == QLatin1String("Card");
     const QString text =
         numbered ? QStringLiteral("%1 %2").arg(str_val).arg((row - 1) * columns + col) : str_val;
-    QFont font;
-    font.setBold(true);
-    font.setPixelSize(11);
-    painter.save();
-    painter.setFont(font);
-    painter.setPen(numbered ? QColor(Qt::gray) : QColor(Qt::red));
-    painter.drawText(rect, Qt::AlignCenter, text);
-    painter.restore();
+    Printing_View::drawCaption(painter, rect, text, numbered);
 }
 
 void Sample_Preview::Draw_Margin_rect(QPainter &painter, const QRectF &rect) const

@@ -10,16 +10,12 @@ import sys
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError, cardtool_path, screenshot_dir  # noqa: E402
+from lib.session import Session, AcceptanceError, cardtool_path, screenshot_dir, check  # noqa: E402
 
 BARCODE_TITLE = "Barcode Properties"
 VALUE = "CARD7"  # short enough for Code 39 bars to fit on the card
 BAR_PIXELS = 14  # bars of 0.6 cm stand 17 pixels tall at 100 %
 
-
-def check(condition, message):
-    if not condition:
-        raise AcceptanceError(message)
 
 
 def new_bars(before, after):

@@ -15,7 +15,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError  # noqa: E402
+from lib.session import Session, AcceptanceError, check  # noqa: E402
 
 from aiosmtpd.controller import Controller  # noqa: E402
 from aiosmtpd.smtp import AuthResult  # noqa: E402
@@ -23,10 +23,6 @@ from aiosmtpd.smtp import AuthResult  # noqa: E402
 SENDER = "cards@example.com"
 PASSWORD = "geheim-ä"
 
-
-def check(condition, message):
-    if not condition:
-        raise AcceptanceError(message)
 
 
 class Inbox:

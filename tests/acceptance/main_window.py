@@ -9,12 +9,8 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError, cardtool_path  # noqa: E402
+from lib.session import Session, AcceptanceError, cardtool_path, check  # noqa: E402
 
-
-def check(condition, message):
-    if not condition:
-        raise AcceptanceError(message)
 
 
 def main():

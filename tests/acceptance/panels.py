@@ -10,12 +10,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError, cardtool_path  # noqa: E402
+from lib.session import Session, AcceptanceError, cardtool_path, check  # noqa: E402
 
-
-def check(condition, message):
-    if not condition:
-        raise AcceptanceError(message)
 
 
 def geometry(s, window):

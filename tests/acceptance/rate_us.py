@@ -10,12 +10,8 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import RATE_US_TITLE, AcceptanceError, Session  # noqa: E402
+from lib.session import RATE_US_TITLE, AcceptanceError, Session, check  # noqa: E402
 
-
-def check(condition, message):
-    if not condition:
-        raise AcceptanceError(message)
 
 
 def stub_opener(folder, log):

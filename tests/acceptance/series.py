@@ -7,12 +7,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError  # noqa: E402
+from lib.session import Session, AcceptanceError, check  # noqa: E402
 
-
-def check(condition, message):
-    if not condition:
-        raise AcceptanceError(message)
 
 
 def main():

@@ -11,14 +11,10 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError, START_TITLE, cardtool_path  # noqa: E402
+from lib.session import Session, AcceptanceError, START_TITLE, cardtool_path, check  # noqa: E402
 
 MAGENTA = (255, 0, 255)
 
-
-def check(condition, message):
-    if not condition:
-        raise AcceptanceError(message)
 
 
 def geometry(s, window):

@@ -19,6 +19,11 @@ class AcceptanceError(AssertionError):
     pass
 
 
+def check(condition, message):
+    if not condition:
+        raise AcceptanceError(message)
+
+
 def write_png(path, width, height, rgb):
     """A one-colour RGB PNG, written without any imaging library."""
     import struct
