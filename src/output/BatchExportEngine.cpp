@@ -9,6 +9,8 @@
 #include <QThread>
 
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
 #include <exception>
 #include <map>
 #include <mutex>
@@ -25,6 +27,12 @@ struct BatchExportEngine::Run {
     CardRendererFactory factory;
 
     std::mutex mutex;
+    // Cards made and waiting to be written, when writers of their own take the disk's waits off
+    // the workers; at most `room` of them, so that memory stays bounded.
+    std::deque<std::pair<int, CardFiles>> made;
+    size_t room = 0; // 0: every worker writes its own cards
+    int makersLeft = 0;
+    std::condition_variable madeOne, tookOne;
     int nextRow = 0;
     bool outOfSpace = false;           // a write found the disk full: no card after it can be written
     std::map<int, QString> problems;   // by row, so the report reads the same whatever the timing
@@ -63,13 +71,10 @@ bool BatchExportEngine::takeRow(Run &run, int *row)
     return true;
 }
 
-void BatchExportEngine::exportRow(Run &run, CardRenderer *renderer, const QString &rendererProblem, int row)
+void BatchExportEngine::writeRow(Run &run, int row, const CardFiles &files)
 {
-    m_progress->beginItem(row);
     const ExportFilePlan plan(ExportPaths::batchCardPath(run.folder, row, run.options.extension),
                               run.options.side, run.options.combined);
-    const CardFiles files = renderer ? CardFiles::make(*renderer, row, plan, run.format, run.options.dpi)
-                                     : CardFiles::failure(rendererProblem);
     bool noSpace = false;
     const OpResult written = files.write(&noSpace);
     if (written.ok()) {
@@ -91,10 +96,28 @@ void BatchExportEngine::exportRow(Run &run, CardRenderer *renderer, const QStrin
     run.outOfSpace = run.outOfSpace || noSpace;
 }
 
+void BatchExportEngine::writeMadeCards(Run &run)
+{
+    std::unique_lock lock(run.mutex);
+    for (;;) {
+        run.madeOne.wait(lock, [&] { return !run.made.empty() || run.makersLeft == 0; });
+        if (run.made.empty())
+            return;
+        std::pair<int, CardFiles> card = std::move(run.made.front());
+        run.made.pop_front();
+        run.tookOne.notify_one();
+        // Once the disk is full no further card is tried: those waiting are left unwritten, as
+        // cards not begun are.
+        if (run.outOfSpace)
+            continue;
+        lock.unlock();
+        writeRow(run, card.first, card.second);
+        lock.lock();
+    }
+}
+
 void BatchExportEngine::work(Run &run)
 {
-    // Each worker writes its own rows (back before front): the files are synced one by one, and
-    // writing them side by side keeps the disk from setting the pace.
     std::unique_ptr<CardRenderer> renderer;
     QString cause;
     try {
@@ -108,8 +131,24 @@ void BatchExportEngine::work(Run &run)
         cause.isEmpty() ? QStringLiteral("the card could not be prepared for drawing.")
                         : QStringLiteral("the card could not be prepared for drawing: %1").arg(cause);
     int row = 0;
-    while (takeRow(run, &row))
-        exportRow(run, renderer.get(), rendererProblem, row);
+    while (takeRow(run, &row)) {
+        m_progress->beginItem(row);
+        const ExportFilePlan plan(ExportPaths::batchCardPath(run.folder, row, run.options.extension),
+                                  run.options.side, run.options.combined);
+        CardFiles files = renderer ? CardFiles::make(*renderer, row, plan, run.format, run.options.dpi)
+                                   : CardFiles::failure(rendererProblem);
+        if (run.room == 0) {
+            writeRow(run, row, files);
+            continue;
+        }
+        std::unique_lock lock(run.mutex);
+        run.tookOne.wait(lock, [&] { return run.made.size() < run.room; });
+        run.made.emplace_back(row, std::move(files));
+        run.madeOne.notify_one();
+    }
+    std::lock_guard lock(run.mutex);
+    if (--run.makersLeft == 0)
+        run.madeOne.notify_all();
 }
 
 ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, int rowCount,
@@ -133,13 +172,21 @@ ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, i
     m_progress->list_count = rowCount;
 
     const int threads = threadCount(options.threads, rowCount, options.cardBytes);
+    run.makersLeft = threads;
     if (threads == 1) {
         work(run);
     } else {
+        // Every file is synced to the disk before it takes its name, and a sync waits on the disk's
+        // journal (longer the more files are synced at once). Writers of their own do that waiting,
+        // so that the workers, one a core, keep drawing and encoding.
+        run.room = size_t(threads);
+        const int writers = std::clamp(threads / 2, 1, 4);
         std::vector<std::thread> pool;
-        pool.reserve(size_t(threads));
+        pool.reserve(size_t(threads + writers));
         for (int i = 0; i < threads; ++i)
             pool.emplace_back([this, &run] { work(run); });
+        for (int i = 0; i < writers; ++i)
+            pool.emplace_back([this, &run] { writeMadeCards(run); });
         for (std::thread &t : pool)
             t.join();
     }

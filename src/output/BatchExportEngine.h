@@ -8,6 +8,8 @@
 
 #include <QString>
 
+class CardFiles;
+
 class BatchExportEngine
 {
 public:
@@ -34,8 +36,10 @@ private:
     void work(Run &run);
     // The next row to make, or false when the list is done or Stop is set.
     bool takeRow(Run &run, int *row);
-    // Draws, encodes and writes one row's card, all or nothing, and counts it.
-    void exportRow(Run &run, CardRenderer *renderer, const QString &rendererProblem, int row);
+    // Writes one made card, all or nothing, and counts it.
+    void writeRow(Run &run, int row, const CardFiles &files);
+    // A writer: made cards in the order they were made, until the workers are done and none waits.
+    void writeMadeCards(Run &run);
 
     ExportProgress *m_progress;
 };

@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include <fcntl.h>
@@ -101,45 +102,126 @@ ImageFileWriter::Encoded ImageFileWriter::encode(const QImage &image, Format for
     return out;
 }
 
+namespace
+{
+
+// The whole of the bytes, then the data on the disk: 0 or the reason the system gave.
+int fillAndSync(int fd, const QByteArray &bytes, const struct stat *replaced)
+{
+    if (replaced)
+        ::fchmod(fd, replaced->st_mode & 07777); // a replaced file keeps its permissions
+    for (qsizetype at = 0; at < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + at, size_t(bytes.size() - at));
+        if (n > 0)
+            at += n;
+        else if (n < 0 && errno != EINTR)
+            return errno;
+    }
+    return ::fdatasync(fd) != 0 ? errno : 0;
+}
+
+ImageFileWriter::WriteResult writeFailure(const QString &path, int err)
+{
+    ImageFileWriter::WriteResult result;
+    result.error =
+        QStringLiteral("%1 could not be written: %2").arg(path, QString::fromLocal8Bit(std::strerror(err)));
+    result.noSpace = err == ENOSPC || err == EDQUOT;
+    return result;
+}
+
+QByteArray temporaryName(const QFileInfo &target)
+{
+    return QFile::encodeName(
+        target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+        QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+}
+
+// Gives an open file a name through /proc: under a temporary name that is then renamed over the
+// target (an old file stays whole until then), or straight under the target's name when there is
+// none. -1 when the name could not be given this way at all.
+int nameUnnamedFile(int fd, const QFileInfo &target, const QByteArray &finalName, bool replacing)
+{
+    char self[64];
+    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+    if (!replacing) {
+        if (::linkat(AT_FDCWD, self, AT_FDCWD, finalName.constData(), AT_SYMLINK_FOLLOW) == 0)
+            return 0;
+        if (errno != EEXIST) // a file of that name appeared meanwhile: replace it below
+            return errno == ENOSPC || errno == EDQUOT ? errno : -1;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray temporary = temporaryName(target);
+        if (::linkat(AT_FDCWD, self, AT_FDCWD, temporary.constData(), AT_SYMLINK_FOLLOW) != 0) {
+            if (errno == EEXIST)
+                continue;
+            return errno == ENOSPC || errno == EDQUOT ? errno : -1;
+        }
+        if (::rename(temporary.constData(), finalName.constData()) == 0)
+            return 0;
+        const int err = errno;
+        ::unlink(temporary.constData());
+        return err;
+    }
+    return EEXIST;
+}
+
+} // namespace
+
 // Written with the system calls themselves rather than QSaveFile: a full disk there gives a short
 // write with no reason ("Unknown error"), while the reason the system gave is what a user needs.
+// The data is on the disk before the file has its name, so after a crash a card is whole or absent.
 ImageFileWriter::WriteResult ImageFileWriter::writeAtomically(const QString &path, const QByteArray &bytes)
 {
     WriteResult result;
-    auto fail = [&](int err) {
-        result.error = QStringLiteral("%1 could not be written: %2")
-                           .arg(path, QString::fromLocal8Bit(std::strerror(err)));
-        result.noSpace = err == ENOSPC || err == EDQUOT;
-        return result;
-    };
+    auto fail = [&](int err) { return writeFailure(path, err); };
     const QFileInfo target(path);
     const QByteArray finalName = QFile::encodeName(target.absoluteFilePath());
-    // A temporary file beside the target, so the rename that puts it in place stays on one disk.
+    struct stat old;
+    const bool replacing = ::stat(finalName.constData(), &old) == 0;
+
+    // First an unnamed file in the target's folder. Making it takes no lock on the folder, where a
+    // named temporary took the folder's lock twice (at its creation and at the rename) for the
+    // whole making of the file: workers writing cards side by side queued there.
+    int fd =
+        ::open(QFile::encodeName(target.absolutePath()).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        int err = fillAndSync(fd, bytes, replacing ? &old : nullptr);
+        if (!err)
+            err = nameUnnamedFile(fd, target, finalName, replacing);
+        ::close(fd);
+        if (err > 0)
+            return fail(err);
+        if (err == 0) {
+            result.ok = true;
+            return result;
+        }
+    } else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+        return fail(errno); // the folder is missing or closed to us; a named file would fare no better
+    }
+
+    return writeThroughNamedFile(path, bytes);
+}
+
+ImageFileWriter::WriteResult ImageFileWriter::writeThroughNamedFile(const QString &path,
+                                                                    const QByteArray &bytes)
+{
+    WriteResult result;
+    auto fail = [&](int err) { return writeFailure(path, err); };
+    const QFileInfo target(path);
+    const QByteArray finalName = QFile::encodeName(target.absoluteFilePath());
+    struct stat old;
+    const bool replacing = ::stat(finalName.constData(), &old) == 0;
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = QFile::encodeName(
-            target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-            QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        temporary = temporaryName(target);
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return fail(errno);
     }
     if (fd < 0)
         return fail(EEXIST);
-    struct stat old;
-    if (::stat(finalName.constData(), &old) == 0)
-        ::fchmod(fd, old.st_mode & 07777); // a replaced file keeps its permissions
-    int err = 0;
-    for (qsizetype at = 0; at < bytes.size() && !err;) {
-        const ssize_t n = ::write(fd, bytes.constData() + at, size_t(bytes.size() - at));
-        if (n > 0)
-            at += n;
-        else if (n < 0 && errno != EINTR)
-            err = errno;
-    }
-    if (!err && ::fdatasync(fd) != 0)
-        err = errno;
+    int err = fillAndSync(fd, bytes, replacing ? &old : nullptr);
     if (::close(fd) != 0 && !err && errno != EINTR)
         err = errno;
     if (!err && ::rename(temporary.constData(), finalName.constData()) != 0)

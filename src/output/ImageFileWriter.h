@@ -35,9 +35,13 @@ public:
     // transparent parts on white.
     static Encoded encode(const QImage &image, Format format, double dpi);
 
-    // Writes the bytes through a temporary file renamed over the target, so an old file of that
-    // name stays whole until the new one is complete.
+    // Writes the bytes into a file that takes the target's name only once it is complete and on
+    // the disk, so an old file of that name stays whole until then and a crash leaves the new file
+    // whole or absent.
     static WriteResult writeAtomically(const QString &path, const QByteArray &bytes);
+    // The same through a named temporary file renamed over the target: the road taken on file
+    // systems that cannot make unnamed files.
+    static WriteResult writeThroughNamedFile(const QString &path, const QByteArray &bytes);
 
     // Encodes by the path's extension and writes atomically.
     static WriteResult Save_gen_image(const QImage &image, const QString &file_path_val,

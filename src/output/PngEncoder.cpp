@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -13,6 +14,112 @@ static_assert(std::endian::native == std::endian::little, "rows are packed for l
 
 namespace
 {
+
+// The encoder's memory (zlib's state and window, libspng's rows) is the same few blocks image after
+// image. Handed back to the system after every card they were faulted in again on the next one, and
+// with every worker giving memory back the kernel kept stopping all of them to flush their address
+// translations. A thread keeps the blocks of its last images instead, within a small budget.
+class BlockCache
+{
+public:
+    ~BlockCache()
+    {
+        for (const Block &b : m_blocks)
+            std::free(b.base);
+    }
+
+    static void *allocate(size_t size)
+    {
+        if (size > std::numeric_limits<size_t>::max() - Header)
+            return nullptr;
+        void *base = mine().take(size);
+        if (!base)
+            base = std::malloc(size + Header);
+        if (!base)
+            return nullptr;
+        *static_cast<size_t *>(base) = size;
+        return static_cast<char *>(base) + Header;
+    }
+
+    static void *allocateZeroed(size_t count, size_t size)
+    {
+        if (size && count > std::numeric_limits<size_t>::max() / size)
+            return nullptr;
+        void *p = allocate(count * size);
+        if (p)
+            std::memset(p, 0, count * size);
+        return p;
+    }
+
+    static void *reallocate(void *p, size_t size)
+    {
+        if (!p)
+            return allocate(size);
+        if (size > std::numeric_limits<size_t>::max() - Header)
+            return nullptr;
+        void *base = std::realloc(static_cast<char *>(p) - Header, size + Header);
+        if (!base)
+            return nullptr;
+        *static_cast<size_t *>(base) = size;
+        return static_cast<char *>(base) + Header;
+    }
+
+    static void release(void *p)
+    {
+        if (!p)
+            return;
+        void *base = static_cast<char *>(p) - Header;
+        mine().keep(base, *static_cast<size_t *>(base));
+    }
+
+private:
+    static constexpr size_t Header = 16; // the block's size, keeping the caller's alignment
+    static constexpr size_t Budget = size_t(4) << 20;
+    static constexpr size_t MaxBlocks = 32;
+
+    struct Block {
+        void *base;
+        size_t size;
+    };
+
+    static BlockCache &mine()
+    {
+        thread_local BlockCache cache;
+        return cache;
+    }
+
+    void *take(size_t size)
+    {
+        for (size_t i = 0; i < m_blocks.size(); ++i) {
+            if (m_blocks[i].size != size)
+                continue;
+            void *base = m_blocks[i].base;
+            m_bytes -= size;
+            m_blocks[i] = m_blocks.back();
+            m_blocks.pop_back();
+            return base;
+        }
+        return nullptr;
+    }
+
+    void keep(void *base, size_t size)
+    {
+        if (size > Budget - m_bytes || m_blocks.size() >= MaxBlocks) {
+            std::free(base);
+            return;
+        }
+        if (m_blocks.capacity() < MaxBlocks)
+            m_blocks.reserve(MaxBlocks); // never allocates while giving back
+        m_blocks.push_back({base, size});
+        m_bytes += size;
+    }
+
+    std::vector<Block> m_blocks;
+    size_t m_bytes = 0;
+};
+
+spng_alloc cachedAllocation{&BlockCache::allocate, &BlockCache::reallocate, &BlockCache::allocateZeroed,
+                            &BlockCache::release};
 
 struct CtxDeleter {
     void operator()(spng_ctx *ctx) const { spng_ctx_free(ctx); }
@@ -153,7 +260,7 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
     if (pixels.isNull())
         return fail(QStringLiteral("Not enough memory to encode the image."));
 
-    std::unique_ptr<spng_ctx, CtxDeleter> ctx(spng_ctx_new(SPNG_CTX_ENCODER));
+    std::unique_ptr<spng_ctx, CtxDeleter> ctx(spng_ctx_new2(&cachedAllocation, SPNG_CTX_ENCODER));
     if (!ctx)
         return fail(QStringLiteral("Not enough memory to encode the image."));
     int rc = spng_set_png_stream(ctx.get(), appendTo, &out);

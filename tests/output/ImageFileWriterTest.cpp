@@ -14,6 +14,9 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include <thread>
+#include <vector>
+
 using testsupport::readFile;
 
 namespace
@@ -188,6 +191,45 @@ TEST(ImageFileWriter, FailedWriteKeepsTheOldFile)
     // A successful write replaces the content.
     ASSERT_TRUE(ImageFileWriter::writeAtomically(path, "new").ok);
     EXPECT_EQ(readFile(path), "new");
+}
+
+// Both ways of writing (an unnamed file named when complete, and the named temporary for file
+// systems without unnamed files) put whole files in place, keep a replaced file's permissions and
+// leave no temporary behind, also when writers race for one name.
+TEST(ImageFileWriter, EveryWayOfWritingReplacesWholeAndLeavesNoTemporary)
+{
+    using Write = ImageFileWriter::WriteResult (*)(const QString &, const QByteArray &);
+    for (Write write : {&ImageFileWriter::writeAtomically, &ImageFileWriter::writeThroughNamedFile}) {
+        QTemporaryDir tmp;
+        const QString path = tmp.filePath("card.png");
+        ASSERT_TRUE(write(path, "first").ok);
+        EXPECT_EQ(readFile(path), "first");
+        ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        ASSERT_TRUE(write(path, "second").ok);
+        EXPECT_EQ(readFile(path), "second");
+        EXPECT_EQ(QFileInfo(path).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner); // owner, group, others
+
+        QDir(tmp.path()).mkdir("taken.png");
+        const auto refused = write(tmp.filePath("taken.png"), "x");
+        EXPECT_FALSE(refused.ok);
+        EXPECT_TRUE(refused.error.contains(tmp.filePath("taken.png"))) << refused.error.toStdString();
+        EXPECT_FALSE(write(tmp.filePath("missing/card.png"), "x").ok);
+
+        std::vector<std::thread> racers;
+        for (int t = 0; t < 6; ++t)
+            racers.emplace_back([&, t] {
+                for (int i = 0; i < 20; ++i)
+                    EXPECT_TRUE(write(tmp.filePath("raced.png"), QByteArray(1000 + t, char('a' + t))).ok);
+            });
+        for (std::thread &r : racers)
+            r.join();
+        const QByteArray raced = readFile(tmp.filePath("raced.png"));
+        ASSERT_GE(raced.size(), 1000);
+        EXPECT_EQ(raced, QByteArray(raced.size(), char('a' + raced.size() - 1000)));
+
+        EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+                  QStringList({"card.png", "raced.png"}));
+    }
 }
 
 TEST(CombinedImage, FrontAboveBackAndBackAnchoredLowerLeft)
