@@ -3,6 +3,7 @@
 #include "foundation/Long_SMS_Dlg.h"
 
 #include "foundation/FoundationState.h"
+#include "foundation/ModalRunner.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -71,7 +72,7 @@ int Long_SMS_Dlg::Open_Long_sms_Dialog()
     apply_chk->setVisible(apply_chk_show);
     ok_button->setText(own ? QStringLiteral("Yes") : QStringLiteral("OK"));
 
-    const int code = exec();
+    const int code = ModalRunner::exec(*this);
 
     hide();
     title_val = QString();

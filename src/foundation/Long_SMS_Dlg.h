@@ -15,10 +15,10 @@ class Long_SMS_Dlg : public QDialog
 public:
     static Long_SMS_Dlg *defaultInstance();
 
-    // Shows the dialog modally and returns 1 for OK (or Yes), 0 for No or closing. With title_val
-    // set it shows title_val and msg_val_str with a No button; otherwise Cutom_Msg_Title and
-    // Cutom_Msg_Val without one. The check box shows when apply_chk_show is set and starts clear.
-    // title_val, msg_val_str and apply_chk_show serve this one opening.
+    // Shows the dialog modally (through ModalRunner) and returns 1 for OK (or Yes), 0 for No or
+    // closing. With title_val set it shows title_val and msg_val_str with a No button; otherwise
+    // Cutom_Msg_Title and Cutom_Msg_Val without one. The check box shows when apply_chk_show is set
+    // and starts clear. title_val, msg_val_str and apply_chk_show serve this one opening.
     int Open_Long_sms_Dialog();
 
     // Set by a caller before an opening.

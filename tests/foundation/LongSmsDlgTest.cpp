@@ -2,12 +2,12 @@
 // apply-to-all tick cleared at every opening, and what OK and No leave behind.
 #include "foundation/FoundationState.h"
 #include "foundation/Long_SMS_Dlg.h"
+#include "foundation/ModalRunner.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include <functional>
 
@@ -20,19 +20,27 @@ struct Seen {
     bool noVisible = false, checkVisible = false, checkTicked = false;
 };
 
-// Opens the dialog; while it runs, records what it shows and then acts on it.
+// Opens the dialog through the modal seam, as the program does; the seam's handler records what
+// the dialog shows and then acts on it, with no event loop of the dialog's own.
 int openAndAct(Seen &seen, const std::function<void(Long_SMS_Dlg *)> &act)
 {
     Long_SMS_Dlg *d = Long_SMS_Dlg::defaultInstance();
-    QTimer::singleShot(0, d, [d, &seen, act] {
+    int runs = 0;
+    ModalRunner::setHandler([d, &seen, &runs, act](QDialog &dialog) {
+        ++runs;
+        EXPECT_EQ(&dialog, d);
         seen.title = d->_Msg_Title->text();
         seen.message = d->_Msg_Val->toPlainText();
-        seen.noVisible = d->no_button->isVisible();
-        seen.checkVisible = d->apply_chk->isVisible();
+        seen.noVisible = !d->no_button->isHidden();
+        seen.checkVisible = !d->apply_chk->isHidden();
         seen.checkTicked = d->apply_chk->isChecked();
         act(d);
+        return d->result();
     });
-    return d->Open_Long_sms_Dialog();
+    const int code = d->Open_Long_sms_Dialog();
+    ModalRunner::setHandler({});
+    EXPECT_EQ(runs, 1);
+    return code;
 }
 } // namespace
 

@@ -9,7 +9,6 @@
 #include "foundation/Long_SMS_Dlg.h"
 #include "model/SKTBarcode.h"
 
-#include <QTimer>
 #include <QToolButton>
 
 using namespace barcodedriver;
@@ -275,16 +274,20 @@ TEST_F(BarcodeWindow, HelpButtonsShowTheirTextsInTheLongMessageDialog)
     const QList<QToolButton *> buttons = {window.qr_version_help,  window.qr_ec_help,  window.pdf_row_help,
                                           window.pdf_col_help,     window.pdf_ec_help, window.dm_format_help,
                                           window.dm_encoding_help, window.dpi_help};
-    Long_SMS_Dlg *dialog = Long_SMS_Dlg::defaultInstance();
     for (QToolButton *b : buttons) {
-        // The dialog runs its own loop: read it and press OK once it is up.
-        QTimer::singleShot(0, dialog, [&] {
+        // Each help text is a run of the long-message dialog: read it and press OK.
+        modalScripts.push_back([&](QDialog &shown) {
+            auto *dialog = qobject_cast<Long_SMS_Dlg *>(&shown);
+            if (!dialog)
+                return 0;
             titles << dialog->_Msg_Title->text();
             texts << dialog->_Msg_Val->toPlainText();
             dialog->ok_button->click();
+            return dialog->result();
         });
         QTest::mouseClick(b, Qt::LeftButton);
     }
+    EXPECT_TRUE(modalScripts.empty());
     ASSERT_EQ(titles.size(), 8);
     EXPECT_EQ(titles, (QStringList{"Version :", "Error correction (EC) level :", "PDF Rows :",
                                    "PDF Columns :", "PDF EC Level :", "Preferred Format :", "Encoding Mode :",

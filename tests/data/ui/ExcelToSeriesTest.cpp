@@ -21,7 +21,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 using namespace testsupport;
 
@@ -36,28 +35,35 @@ struct LongSeen {
     bool checkShown = false;
 };
 
-// Answers the long-message dialog each time it shows, from a queue, and records what it showed.
+// Answers the long-message dialog each time it runs, from a queue, and records what it showed;
+// every other modal window goes on to the fixture's own handler.
 class LongAnswerer
 {
 public:
-    explicit LongAnswerer(QList<LongAnswer> answers) : m_answers(std::move(answers))
+    LongAnswerer(QList<LongAnswer> answers, ModalRunner::Handler others)
+        : m_answers(std::move(answers)), m_others(std::move(others))
     {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            Long_SMS_Dlg *d = Long_SMS_Dlg::defaultInstance();
-            if (!d->isVisible() || m_answers.isEmpty())
-                return;
-            seen.append({d->_Msg_Title->text(), d->_Msg_Val->toPlainText(), d->apply_chk->isVisible()});
+        ModalRunner::setHandler([this](QDialog &dialog) {
+            auto *d = qobject_cast<Long_SMS_Dlg *>(&dialog);
+            if (!d)
+                return m_others(dialog);
+            if (m_answers.isEmpty()) {
+                ADD_FAILURE() << "unexpected question: " << d->_Msg_Val->toPlainText().toStdString();
+                return 0;
+            }
+            seen.append({d->_Msg_Title->text(), d->_Msg_Val->toPlainText(), !d->apply_chk->isHidden()});
             const LongAnswer a = m_answers.takeFirst();
             d->apply_chk->setChecked(a.applyAll);
             (a.ok ? d->ok_button : d->no_button)->click();
+            return d->result();
         });
-        m_timer.start(5);
     }
+    ~LongAnswerer() { ModalRunner::setHandler(m_others); }
     QList<LongSeen> seen;
 
 private:
     QList<LongAnswer> m_answers;
-    QTimer m_timer;
+    ModalRunner::Handler m_others;
 };
 
 const QList<QStringList> kPlaces{
@@ -83,6 +89,11 @@ protected:
         const QString path = tempPath(name);
         writeWorkbook(path, {sheet("S", rows)});
         return path;
+    }
+
+    ModalRunner::Handler fixtureHandler()
+    {
+        return [this](QDialog &d) { return runModal(d); };
     }
 
     int run(const QString &path, const std::function<void()> &body)
@@ -129,7 +140,7 @@ TEST_F(ExcelToSeries, SeriesInUseIsSkippedAndReplacingAsksEveryRunAfresh)
     writeSeriesFile("Zip", "old\n");
     inUse = {"City"};
     {
-        LongAnswerer answers({{true, false}, {true, true}});
+        LongAnswerer answers({{true, false}, {true, true}}, fixtureHandler());
         run(path, [&] {
             dialog.select_all_button->click();
             dialog.ok_button->click();
@@ -150,7 +161,7 @@ TEST_F(ExcelToSeries, SeriesInUseIsSkippedAndReplacingAsksEveryRunAfresh)
     // The apply-to-all tick of the last run does not answer for this one: the in-use series is
     // asked about again and kept.
     {
-        LongAnswerer answers({{false, false}});
+        LongAnswerer answers({{false, false}}, fixtureHandler());
         run(path, [&] {
             toggleColumn(dialog, 0);
             dialog.ok_button->click();
@@ -161,7 +172,7 @@ TEST_F(ExcelToSeries, SeriesInUseIsSkippedAndReplacingAsksEveryRunAfresh)
 
     // A sheet of one column offers no apply-to-all box.
     const QString single = workbook({{"Zip"}, {"1"}}, "single.xlsx");
-    LongAnswerer answers({{false, false}});
+    LongAnswerer answers({{false, false}}, fixtureHandler());
     run(single, [&] {
         toggleColumn(dialog, 0);
         dialog.ok_button->click();

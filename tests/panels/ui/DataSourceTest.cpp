@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTimer>
 
 class DataSourceTest : public InspectorFixture
 {
@@ -140,13 +139,17 @@ TEST_F(DataSourceTest, ViewAndHelpButtons)
     EXPECT_EQ(viewed, (QStringList{QStringLiteral("Names"), QStringLiteral("table")}));
 
     QString title, text;
-    Long_SMS_Dlg *dialog = Long_SMS_Dlg::defaultInstance();
-    QTimer::singleShot(0, dialog, [&, dialog] {
+    modalScripts.push_back([&](QDialog &shown) {
+        auto *dialog = qobject_cast<Long_SMS_Dlg *>(&shown);
+        if (!dialog)
+            return 0;
         title = dialog->_Msg_Title->text();
         text = dialog->_Msg_Val->toPlainText();
         dialog->OKPressed();
+        return dialog->result();
     });
     QTest::mouseClick(source().help_btn, Qt::LeftButton);
+    EXPECT_TRUE(modalScripts.empty());
     EXPECT_EQ(title, DataSourceTab::HelpTitle);
     EXPECT_TRUE(text.startsWith(QStringLiteral("Select Data Source as 'Manual'")));
 }
