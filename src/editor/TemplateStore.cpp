@@ -4,6 +4,7 @@
 
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
+#include "editor/GreetingTexts.h"
 #include "foundation/FileUtils.h"
 #include "foundation/StringUtils.h"
 #include "output/CardExport.h"
@@ -259,16 +260,6 @@ TemplateResult TemplateStore::deleteTemplate(const QString &picture) const
 
 QStringList TemplateStore::greetingTexts(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = Trim_Str(QString::fromUtf8(file.readAll()));
-    if (text.isEmpty())
-        return {};
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString &line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-    return lines;
+    // One reader for the greeting files, so the picker, the wizard and the store split alike.
+    return GreetingTexts::readLines(path);
 }

@@ -75,8 +75,8 @@ public:
     TemplateResult renameTemplate(const QString &picture, const QString &newName) const;
     TemplateResult deleteTemplate(const QString &picture) const;
 
-    // The entries of a greeting text file ("Title.txt", "Message.txt"): the UTF-8 text trimmed and
-    // split into lines, which may end in "\r\n". None for a missing file.
+    // The entries of a greeting text file ("Title.txt", "Message.txt"), read as the greeting
+    // windows read them (GreetingTexts::readLines). None for a missing file.
     static QStringList greetingTexts(const QString &path);
 
 private:

@@ -1,6 +1,7 @@
 // User templates: the name rules, replacing only after the new pair is whole, copy names, renaming
 // without losing a file, deleting, greeting texts, and cardtool's template export read by plistlib.
 #include "editor/TemplateStore.h"
+#include "editor/GreetingTexts.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -180,6 +181,12 @@ TEST(TemplateStore, GreetingTextsAcceptWindowsLineEnds)
     writeFile(path, "\xef\xbb\xbfHappy birthday!\r\nWell done\r\n\r\n");
     EXPECT_EQ(TemplateStore::greetingTexts(path), (QStringList{"Happy birthday!", "Well done"}));
     EXPECT_TRUE(TemplateStore::greetingTexts(tmp.filePath("none.txt")).isEmpty());
+    // The store and the greeting windows split every file alike, odd ones included.
+    for (const QByteArray &content : {QByteArray(""), QByteArray(" \r\n "), QByteArray("a\r\n\r\nb\n c \r"),
+                                      QByteArray("\xef\xbb\xbf\xc3\xa9t\xc3\xa9\n")}) {
+        writeFile(path, content);
+        EXPECT_EQ(TemplateStore::greetingTexts(path), GreetingTexts::readLines(path)) << content.constData();
+    }
 }
 
 TEST(TemplateStore, CardtoolExportsAPairPlistlibAndImageReadersAccept)
