@@ -19,13 +19,16 @@ const char *const Labels[] = {"Settings",  "Information", "Size",      "Backgrou
 InspectorTabs::InspectorTabs(QWidget *parent) : m_tabs(new QTabWidget(parent))
 {
     m_tabs->setObjectName(QStringLiteral("sett_tab"));
-    m_tabs->setUsesScrollButtons(true);
+    // The inspector is a narrow column: every shown tab stays in view, long labels shortened, rather
+    // than some hidden behind scroll arrows. A tab's tip gives its whole label.
+    m_tabs->setUsesScrollButtons(false);
+    m_tabs->setElideMode(Qt::ElideRight);
     for (int i = 0; i < ItemCount; ++i) {
         auto *page = new QWidget(m_tabs);
         page->setObjectName(QString::fromLatin1(Names[i]));
         m_pages << page;
         m_labels << QString::fromLatin1(Labels[i]);
-        m_tabs->addTab(page, m_labels.last());
+        m_tabs->setTabToolTip(m_tabs->addTab(page, m_labels.last()), m_labels.last());
     }
 }
 
@@ -38,8 +41,10 @@ void InspectorTabs::setLabel(Item item, const QString &label)
 {
     m_labels[item] = label;
     const int index = m_tabs->indexOf(m_pages.at(item));
-    if (index >= 0)
+    if (index >= 0) {
         m_tabs->setTabText(index, label);
+        m_tabs->setTabToolTip(index, label);
+    }
 }
 
 void InspectorTabs::Remove_All_Tab_Items()
@@ -52,7 +57,7 @@ void InspectorTabs::Remove_All_Tab_Items()
 void InspectorTabs::addItem(Item item)
 {
     if (!isShown(item))
-        m_tabs->addTab(m_pages.at(item), m_labels.at(item));
+        m_tabs->setTabToolTip(m_tabs->addTab(m_pages.at(item), m_labels.at(item)), m_labels.at(item));
 }
 
 bool InspectorTabs::isShown(Item item) const

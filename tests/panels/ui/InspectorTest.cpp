@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 using T = InspectorTabs;
@@ -30,6 +31,21 @@ protected:
             bits += w && !w->isHidden() ? QLatin1Char('1') : QLatin1Char('0');
         }
         return bits;
+    }
+    // Every shown tab lies wholly inside the tab bar, with its whole label as its tip: none is
+    // left behind scroll arrows in the narrow inspector.
+    void expectTabsInView()
+    {
+        QTabWidget *tabWidget = tabs().sett_tab();
+        QCoreApplication::processEvents();
+        QTabBar *bar = tabWidget->tabBar();
+        ASSERT_LE(bar->width(), tabWidget->width());
+        for (int i = 0; i < bar->count(); ++i) {
+            EXPECT_TRUE(bar->rect().contains(bar->tabRect(i)))
+                << bar->tabText(i).toStdString() << " at " << bar->tabRect(i).x() << "+"
+                << bar->tabRect(i).width() << " of " << bar->width();
+            EXPECT_EQ(bar->tabToolTip(i), bar->tabText(i));
+        }
     }
     void snap(const QString &name)
     {
@@ -50,6 +66,7 @@ TEST_F(InspectorTest, EachKindShowsItsTabsInOrderWithItsLabels)
     EXPECT_TRUE(inspector().dataSource().manual_brws_box->isHidden());
     EXPECT_EQ(inspector().sel_control_name(), QStringLiteral("T"));
     EXPECT_EQ(tabs().sett_tab()->currentIndex(), 0);
+    expectTabsInView();
     snap(QStringLiteral("tabs-text"));
 
     place(SKTGraphic::Kind::Image);
@@ -77,6 +94,7 @@ TEST_F(InspectorTest, EachKindShowsItsTabsInOrderWithItsLabels)
     window->Show_RHS_Properties(nullptr);
     window->Show_RHS_Properties(sign);
     EXPECT_EQ(shownLabel(0), QStringLiteral("Signature Properties"));
+    expectTabsInView();
     snap(QStringLiteral("tabs-sign"));
 }
 
@@ -132,6 +150,8 @@ TEST_F(InspectorTest, ShapesShowOnlyTheirOwnExtraControlsAndKeepALabelForAnUnkno
     EXPECT_EQ(shownLabel(0), QStringLiteral("Polygon Properties"));
     show(QStringLiteral("R"));
     EXPECT_EQ(shownExtras(), QStringLiteral("000000"));
+    show(QStringLiteral("RR"));
+    expectTabsInView();
     show(QStringLiteral("S"));
     snap(QStringLiteral("tabs-shape"));
     show(QStringLiteral("Q"));
