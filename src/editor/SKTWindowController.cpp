@@ -107,7 +107,7 @@ void SKTWindowController::buildWindow()
 {
     auto *central = new QWidget(this);
     setCentralWidget(central);
-    m_tabs = new InspectorTabs(central);
+    m_tabs = std::make_unique<InspectorTabs>(central);
     m_ui.buildPages(*m_tabs);
     m_inspector = new Inspector(*this);
     m_editButtons = new EditButtons(central);

@@ -150,7 +150,8 @@ private:
     SideViews *m_sides = nullptr;
     ToolController *m_tools = nullptr;
     EditButtons *m_editButtons = nullptr;
-    InspectorTabs *m_tabs = nullptr;
+    // Not a QObject: the window owns it (its tab widget belongs to the central widget).
+    std::unique_ptr<InspectorTabs> m_tabs;
     EditorCommands *m_commands = nullptr;
     FileCommands *m_files = nullptr;
     MainMenus *m_menus = nullptr;
