@@ -7,44 +7,25 @@ import json
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session, AcceptanceError, cardtool_path, check  # noqa: E402
 
 
-
-def geometry(s, window):
-    """Position and size of a window on the screen."""
-    out = s.xdotool("getwindowgeometry", window)
-    x = y = w = h = 0
-    for line in out.splitlines():
-        if "Position:" in line:
-            x, y = (int(v) for v in line.split(":")[1].split("(")[0].strip().split(","))
-        if "Geometry:" in line:
-            w, h = (int(v) for v in line.split(":")[1].strip().split("x"))
-    return x, y, w, h
-
-
-def click(s, x, y):
-    s.xdotool("mousemove", "--sync", str(x), str(y), "click", "1")
-    time.sleep(0.4)
-
-
 def main():
     with Session("panels") as s:
         s.focus()
-        s.key("alt+t", "t")  # Tools > Text: the inspector shows the text pages
-        x, y, w, h = geometry(s, s.window)
-        # The inspector is the right-hand column (about 300 pixels wide) under the menu bar.
-        left = x + w - 300
-        click(s, left + 150, y + 200)  # the text view, its text selected
+        s.key("alt+t", "t")  # Tools > Text: the inspector shows the text pages, its tab bar focused
+        # By keyboard, so the steps hold whatever the inspector's width and its tabs' labels:
+        # Ctrl+Tab steps through the inspector's pages, Tab through a page's controls in order.
+        s.key("ctrl+Tab", "ctrl+shift+Tab", "Tab")  # the text view of the "Text" page
         s.key("ctrl+a")
         s.type_text("Hello")
         s.screenshot("typed")
-        click(s, left + 90, y + 40)  # the "Text Properties" tab
+        # "Text Properties": focus moves on to its first control, the Font button; then Colour, Align.
+        s.key("ctrl+Tab", "Tab", "Tab")
         s.screenshot("properties")
-        click(s, left + 200, y + 166)  # the alignment list opens
+        s.key("alt+Down")  # the alignment list opens
         s.key("Down", "Down", "Return")  # Left, Right, Centre
         s.screenshot("centred")
 
