@@ -129,6 +129,20 @@ ImageFileWriter::WriteResult writeFailure(const QString &path, int err)
     return result;
 }
 
+// The file a write puts in place, and the one it replaces, if any.
+struct Target {
+    explicit Target(const QString &path)
+        : info(path), finalName(QFile::encodeName(info.absoluteFilePath())),
+          replacing(::stat(finalName.constData(), &old) == 0)
+    {
+    }
+    QFileInfo info;
+    QByteArray finalName;
+    struct stat old = {};
+    bool replacing;
+    const struct stat *replaced() const { return replacing ? &old : nullptr; }
+};
+
 QByteArray temporaryName(const QFileInfo &target)
 {
     return QFile::encodeName(
@@ -139,24 +153,24 @@ QByteArray temporaryName(const QFileInfo &target)
 // Gives an open file a name through /proc: under a temporary name that is then renamed over the
 // target (an old file stays whole until then), or straight under the target's name when there is
 // none. -1 when the name could not be given this way at all.
-int nameUnnamedFile(int fd, const QFileInfo &target, const QByteArray &finalName, bool replacing)
+int nameUnnamedFile(int fd, const Target &t)
 {
     char self[64];
     std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
-    if (!replacing) {
-        if (::linkat(AT_FDCWD, self, AT_FDCWD, finalName.constData(), AT_SYMLINK_FOLLOW) == 0)
+    if (!t.replacing) {
+        if (::linkat(AT_FDCWD, self, AT_FDCWD, t.finalName.constData(), AT_SYMLINK_FOLLOW) == 0)
             return 0;
         if (errno != EEXIST) // a file of that name appeared meanwhile: replace it below
             return errno == ENOSPC || errno == EDQUOT ? errno : -1;
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QByteArray temporary = temporaryName(target);
+        const QByteArray temporary = temporaryName(t.info);
         if (::linkat(AT_FDCWD, self, AT_FDCWD, temporary.constData(), AT_SYMLINK_FOLLOW) != 0) {
             if (errno == EEXIST)
                 continue;
             return errno == ENOSPC || errno == EDQUOT ? errno : -1;
         }
-        if (::rename(temporary.constData(), finalName.constData()) == 0)
+        if (::rename(temporary.constData(), t.finalName.constData()) == 0)
             return 0;
         const int err = errno;
         ::unlink(temporary.constData());
@@ -174,20 +188,17 @@ ImageFileWriter::WriteResult ImageFileWriter::writeAtomically(const QString &pat
 {
     WriteResult result;
     auto fail = [&](int err) { return writeFailure(path, err); };
-    const QFileInfo target(path);
-    const QByteArray finalName = QFile::encodeName(target.absoluteFilePath());
-    struct stat old;
-    const bool replacing = ::stat(finalName.constData(), &old) == 0;
+    const Target t(path);
 
     // First an unnamed file in the target's folder. Making it takes no lock on the folder, where a
     // named temporary took the folder's lock twice (at its creation and at the rename) for the
     // whole making of the file: workers writing cards side by side queued there.
     int fd =
-        ::open(QFile::encodeName(target.absolutePath()).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        ::open(QFile::encodeName(t.info.absolutePath()).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd >= 0) {
-        int err = fillAndSync(fd, bytes, replacing ? &old : nullptr);
+        int err = fillAndSync(fd, bytes, t.replaced());
         if (!err)
-            err = nameUnnamedFile(fd, target, finalName, replacing);
+            err = nameUnnamedFile(fd, t);
         ::close(fd);
         if (err > 0)
             return fail(err);
@@ -207,24 +218,21 @@ ImageFileWriter::WriteResult ImageFileWriter::writeThroughNamedFile(const QStrin
 {
     WriteResult result;
     auto fail = [&](int err) { return writeFailure(path, err); };
-    const QFileInfo target(path);
-    const QByteArray finalName = QFile::encodeName(target.absoluteFilePath());
-    struct stat old;
-    const bool replacing = ::stat(finalName.constData(), &old) == 0;
+    const Target t(path);
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = temporaryName(target);
+        temporary = temporaryName(t.info);
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return fail(errno);
     }
     if (fd < 0)
         return fail(EEXIST);
-    int err = fillAndSync(fd, bytes, replacing ? &old : nullptr);
+    int err = fillAndSync(fd, bytes, t.replaced());
     if (::close(fd) != 0 && !err && errno != EINTR)
         err = errno;
-    if (!err && ::rename(temporary.constData(), finalName.constData()) != 0)
+    if (!err && ::rename(temporary.constData(), t.finalName.constData()) != 0)
         err = errno;
     if (err) {
         ::unlink(temporary.constData());
