@@ -9,8 +9,6 @@
 namespace
 {
 
-constexpr int kMaxDataCodewords = 926;
-
 enum TextType { Alpha = 1, Lower = 2, Mixed = 4, Punctuation = 8 };
 
 bool isDigit(unsigned char c)
@@ -245,7 +243,7 @@ void PDF417Encoder::textCompaction(int start, int length)
     }
     if (values & 1)
         put(29);
-    if (m_cwPtr + values / 2 + 2 * shifts > kMaxDataCodewords) {
+    if (m_cwPtr + values / 2 + 2 * shifts > PDF417Tables::MAX_DATA_CODEWORDS) {
         m_p.error = PDF417Param::ErrorTextTooBig;
         return;
     }
@@ -276,7 +274,7 @@ void PDF417Encoder::byteCompaction6(int start)
 
 void PDF417Encoder::byteCompaction(int start, int length)
 {
-    if (m_cwPtr + (length / 6) * 5 + length % 6 > kMaxDataCodewords) {
+    if (m_cwPtr + (length / 6) * 5 + length % 6 > PDF417Tables::MAX_DATA_CODEWORDS) {
         m_p.error = PDF417Param::ErrorTextTooBig;
         return;
     }
@@ -312,7 +310,7 @@ void PDF417Encoder::basicNumberCompaction(int start, int length)
 void PDF417Encoder::numberCompaction(int start, int length)
 {
     const int full = length / 44, rest = length % 44;
-    if (m_cwPtr + full * 15 + (rest ? rest / 3 + 1 : 0) > kMaxDataCodewords) {
+    if (m_cwPtr + full * 15 + (rest ? rest / 3 + 1 : 0) > PDF417Tables::MAX_DATA_CODEWORDS) {
         m_p.error = PDF417Param::ErrorTextTooBig;
         return;
     }
@@ -324,7 +322,7 @@ void PDF417Encoder::assemble(const std::vector<Segment> &list)
 {
     for (size_t k = 0; k < list.size() && !m_p.error; ++k) {
         const Segment &segment = list[k];
-        if (m_cwPtr + 1 > kMaxDataCodewords) {
+        if (m_cwPtr + 1 > PDF417Tables::MAX_DATA_CODEWORDS) {
             m_p.error = PDF417Param::ErrorTextTooBig;
             return;
         }

@@ -11,7 +11,6 @@
 namespace
 {
 
-constexpr int kMaxDataCodewords = 926;
 constexpr int kMaxTextBytes = 5420;
 
 // Generator polynomial (x - 3)(x - 3^2)...(x - 3^k) over GF(929), highest power first, monic.
@@ -155,7 +154,8 @@ void PDF417Encoder::paintCode(PDF417Param &p)
     p.outBits.clear();
     p.lenBits = 0;
     if (p.options & PDF417Param::RawCodewords) {
-        if (p.lenCodewords < 1 || p.lenCodewords > kMaxDataCodewords || p.lenCodewords != p.codewords[0]) {
+        if (p.lenCodewords < 1 || p.lenCodewords > PDF417Tables::MAX_DATA_CODEWORDS ||
+            p.lenCodewords != p.codewords[0]) {
             p.error = PDF417Param::ErrorInvalidParams;
             return;
         }

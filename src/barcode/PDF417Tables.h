@@ -11,6 +11,9 @@ extern const int CLUSTERS[3][929];
 constexpr int START_PATTERN = 130728; // 17 modules
 constexpr int STOP_PATTERN = 260649;  // 18 modules
 
+// A symbol holds at most 928 codewords; the least error correction takes two of them.
+constexpr int MAX_DATA_CODEWORDS = 926;
+
 // Values 0-24 of the Mixed sub-mode and 0-28 of the Punctuation sub-mode; the shared
 // characters (CR, HT, comma, colon, hyphen, full stop, dollar, slash, asterisk) sit at the
 // same position in both.

@@ -9,12 +9,6 @@
 
 #include <QCheckBox>
 
-namespace
-{
-const QString kCorrupted =
-    QStringLiteral("Either file is corrupted or selected file contains invalid characters.");
-}
-
 Import_Excel::Import_Excel(BatchWizard *manager, QWidget *parent, ExcelBindingTable *table)
     : ImportExcelBase(QStringLiteral("Import_Excel"), QStringLiteral("Import from Excel"),
                       {QStringLiteral("State"), QStringLiteral("Extension")},
@@ -30,7 +24,7 @@ bool Import_Excel::takeColumns(const QString &path)
 
 bool Import_Excel::Insert_file_Func(const QString &path)
 {
-    if (!readRows(path, kCorrupted))
+    if (!readRows(path, XlsxReader::corruptMessage()))
         return false;
     const XlsxTable &rows = excel_content.rows;
     const int width = std::min(rows.columnCount(), ListData_xl->count());
@@ -45,7 +39,7 @@ bool Import_Excel::Insert_file_Func(const QString &path)
 
 bool Import_Excel::Create_Excel_List_Func(const QString &path)
 {
-    if (!readRows(path, kCorrupted))
+    if (!readRows(path, XlsxReader::corruptMessage()))
         return false;
     const XlsxTable &rows = excel_content.rows;
     const int width = std::min(rows.columnCount(), ListData_xl->count());

@@ -25,8 +25,6 @@
 namespace
 {
 const QString kHeader = QStringLiteral("Header");
-const QString kCorrupted =
-    QStringLiteral("Either file is corrupted or selected file contains invalid characters.");
 const QString kNoData =
     QStringLiteral("There is no data in selected sheet.\nPlease select another Sheet/Excel "
                    "File.\nEither file is corrupted or selected file contains invalid "
@@ -225,7 +223,7 @@ bool Import_Excel_DataSheet::Insert_file_Func(const QString &path)
     const QString name = Remove_Reserve_Char_In_File_Name(
         Trim_Str(fill_col_option != 0 ? List_ComboBox->currentText() : list_name->text()));
     // The workbook is read before the target is touched, so a failed read destroys nothing.
-    if (!readRows(path, kCorrupted))
+    if (!readRows(path, XlsxReader::corruptMessage()))
         return false;
     if (fill_col_option == 0 && QFileInfo::exists(SeriesFiles::filePath(Data_Folder_Path, name)) &&
         !Show_YES_NO_MessageBox(SeriesFiles::MsgAlreadyExists))

@@ -7,7 +7,7 @@
 
 namespace
 {
-ChooserPanels *g_installed = nullptr;
+ChooserPanels *g_installedChoosers = nullptr;
 }
 
 std::optional<QColor> ChooserPanels::color(QWidget *parent, const QColor &initial, bool withAlpha)
@@ -34,16 +34,16 @@ std::optional<QFont> ChooserPanels::font(QWidget *parent, const QFont &initial)
 ChooserPanels &ChooserPanels::instance()
 {
     static ChooserPanels real;
-    return g_installed ? *g_installed : real;
+    return g_installedChoosers ? *g_installedChoosers : real;
 }
 
 void ChooserPanels::install(ChooserPanels *panels)
 {
-    g_installed = panels;
+    g_installedChoosers = panels;
 }
 
 void ChooserPanels::uninstall(ChooserPanels *panels)
 {
-    if (g_installed == panels)
-        g_installed = nullptr;
+    if (g_installedChoosers == panels)
+        g_installedChoosers = nullptr;
 }

@@ -7,7 +7,7 @@
 
 namespace
 {
-FilePanels *g_installed = nullptr;
+FilePanels *g_installedPanels = nullptr;
 
 QString filterFor(const QStringList &suffixes)
 {
@@ -70,16 +70,16 @@ std::optional<QString> FilePanels::saveFile(QWidget *parent, const QString &titl
 FilePanels &FilePanels::instance()
 {
     static FilePanels real;
-    return g_installed ? *g_installed : real;
+    return g_installedPanels ? *g_installedPanels : real;
 }
 
 void FilePanels::install(FilePanels *panels)
 {
-    g_installed = panels;
+    g_installedPanels = panels;
 }
 
 void FilePanels::uninstall(FilePanels *panels)
 {
-    if (g_installed == panels)
-        g_installed = nullptr;
+    if (g_installedPanels == panels)
+        g_installedPanels = nullptr;
 }

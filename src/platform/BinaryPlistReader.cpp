@@ -14,8 +14,6 @@ namespace
 constexpr qint64 HeaderSize = 8;
 constexpr qint64 TrailerSize = 32;
 
-// Seconds from 1970 to 2001-01-01, the epoch of binary and archive dates.
-constexpr qint64 Epoch2001Secs = 978307200;
 // 0001-01-01 and 10000-01-01, in seconds from 2001-01-01.
 constexpr double MinDateSecs = -63113904000.0;
 constexpr double MaxDateSecs = 252423993600.0;
@@ -308,7 +306,7 @@ bool BinaryPlistReader::readDate(int marker, qint64 pos, plist::Value *out)
     const qint64 since2001 = qint64(std::llround(secs * 1000.0));
     if (since2001 < qint64(MinDateSecs) * 1000 || since2001 >= qint64(MaxDateSecs) * 1000)
         return fail(QStringLiteral("a date is out of range"));
-    const qint64 ms = since2001 + Epoch2001Secs * 1000;
+    const qint64 ms = since2001 + plist::Epoch2001Secs * 1000;
     *out = plist::Value(QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()));
     return true;
 }

@@ -8,8 +8,6 @@
 
 namespace
 {
-constexpr qint64 Epoch2001Secs = 978307200;
-
 void appendBigEndian(QByteArray &out, quint64 v, int size)
 {
     for (int i = size - 1; i >= 0; --i)
@@ -67,7 +65,8 @@ QByteArray BinaryPlistWriter::encodeScalar(const plist::Value &v)
     }
     case plist::Value::Type::Date: {
         const QDateTime t = v.toDate();
-        const double secs = t.isValid() ? double(t.toMSecsSinceEpoch() - Epoch2001Secs * 1000) / 1000.0 : 0.0;
+        const double secs =
+            t.isValid() ? double(t.toMSecsSinceEpoch() - plist::Epoch2001Secs * 1000) / 1000.0 : 0.0;
         quint64 bits;
         std::memcpy(&bits, &secs, 8);
         out.append(char(0x33));

@@ -14,6 +14,9 @@
 namespace plist
 {
 
+// Seconds from 1970 to 2001-01-01, the epoch of binary and archive dates.
+constexpr qint64 Epoch2001Secs = 978307200;
+
 // A reference into a keyed archive's object table.
 struct Uid {
     quint64 value = 0;

@@ -15,8 +15,6 @@ bool isTextOrPicture(const GraphicPtr &g)
 {
     return g && (g->kind() == SKTGraphic::Kind::Text || g->kind() == SKTGraphic::Kind::Image);
 }
-
-constexpr int PictureTool = 8;
 } // namespace
 
 DocumentPlacementSide::DocumentPlacementSide(SKTDocument &document, int side, Picture noImage)

@@ -12,9 +12,6 @@
 
 namespace
 {
-constexpr int TextTool = 2;
-constexpr int PictureTool = 8;
-
 // The binding a detail hands to its object; a fixed value leaves the object's own settings.
 void bind(SKTGraphic &g, const User_Profile_Class::Detail &d)
 {
@@ -64,7 +61,7 @@ PersonalDetailsPlacement::Report PersonalDetailsPlacement::place(const User_Prof
     Report report;
     try {
         side.Hide_all_Text_control_FUP_Control();
-        side.setToolCode(TextTool);
+        side.setToolCode(Side::TextTool);
         const auto details = record.details();
         for (int i = 0; i + 1 < User_Profile_Class::DetailCount; ++i) {
             const User_Profile_Class::Detail &d = *details[size_t(i)];
@@ -73,7 +70,7 @@ PersonalDetailsPlacement::Report PersonalDetailsPlacement::place(const User_Prof
         }
         const User_Profile_Class::Detail &photo = record.image;
         if (!photo.value.isEmpty()) {
-            side.setToolCode(PictureTool);
+            side.setToolCode(Side::PictureTool);
             ModelGlobals::instance().Library_Selected_Image = photo.value;
             placeOne(photo, SKTGraphic::Kind::Image, side, frontCardSize, report);
         }

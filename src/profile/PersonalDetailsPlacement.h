@@ -25,8 +25,10 @@ public:
         virtual GraphicPtr ReplaceGraphicText(SKTGraphic::Kind graphicClass, bool use_rect,
                                               const QRectF &bound_rect, const QString &card_side,
                                               const QString &ctrl_value, const QString &ctrl_ID) = 0;
-        // The editor's tool code (2 text, 8 picture): a new object's kind follows it.
+        // The editor's tool code (TextTool or PictureTool): a new object's kind follows it.
         virtual void setToolCode(int tool) = 0;
+        static constexpr int TextTool = 2;
+        static constexpr int PictureTool = 8;
     };
 
     struct Report {

@@ -13,9 +13,6 @@
 
 namespace
 {
-constexpr std::array<const char *, Show_User_Profile::TextFieldCount> Stems = {
-    "name", "title", "comp_name", "slogan", "address", "phone", "fax", "email", "website", "unique"};
-
 void untick(QCheckBox *box)
 {
     box->setCheckState(Qt::Unchecked);
@@ -27,7 +24,7 @@ Show_User_Profile::Show_User_Profile(SKTWindowController &window, QWidget *paren
 {
     const auto &info = User_Profile_Class::info();
     for (int f = 0; f < TextFieldCount; ++f) {
-        const QString stem = QString::fromLatin1(Stems[size_t(f)]);
+        const QString stem = QString::fromLatin1(FieldStems[size_t(f)]);
         const int row = f + 1;
         auto *captionBox = new QCheckBox(this);
         captionBox->setObjectName(stem + QStringLiteral("_label_chk"));

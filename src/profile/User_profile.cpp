@@ -45,10 +45,6 @@ User_profile::WorkbookImport &workbookImport()
     return import;
 }
 
-// Object-name stems of the eleven fields, in record order.
-constexpr std::array<const char *, User_profile::FieldCount> Stems = {
-    "name", "title", "comp_name", "slogan", "address", "phone", "fax", "email", "website", "unique", "image"};
-
 const QSize CardBox(250, 160);
 
 QPushButton *makeButton(const QString &text, const QString &name, QWidget *parent)
@@ -120,7 +116,7 @@ void User_profile::buildLayout(bool editorTime)
     m_grid->addWidget(new QLabel(QStringLiteral("Series / Column"), this), 0, 5);
     const auto &info = User_Profile_Class::info();
     for (int f = 0; f < FieldCount; ++f) {
-        const QString stem = QString::fromLatin1(Stems[size_t(f)]);
+        const QString stem = QString::fromLatin1(FieldStems[size_t(f)]);
         const int row = f + 1;
         m_caption[size_t(f)] = new QLabel(QString::fromLatin1(info[size_t(f)].caption), this);
         m_caption[size_t(f)]->setObjectName(stem + QStringLiteral("_caption"));

@@ -111,6 +111,11 @@ public:
                 *view_excel_button = nullptr, *batch_series_button = nullptr;
 
 protected:
+    // Object-name stems of the eleven fields, in record order.
+    static constexpr std::array<const char *, FieldCount> FieldStems = {
+        "name", "title", "comp_name", "slogan", "address", "phone",
+        "fax",  "email", "website",   "unique", "image"};
+
     // editorTime: the editor's dialog, whose captions are fields with check boxes of their own.
     User_profile(SKTWindowController &window, QWidget *parent, bool editorTime);
 

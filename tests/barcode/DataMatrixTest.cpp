@@ -21,7 +21,7 @@ using testsupport::randomText;
 namespace
 {
 
-struct Sample {
+struct DataMatrixSample {
     QString text;
     QString label;
     QString file;
@@ -44,7 +44,7 @@ TEST(DataMatrixTest, EverySizeAndEncodingDecodes)
     QTemporaryDir dir;
     const QString alphabet =
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 abcdefghijklmnopqrstuvwxyz.-/:,!");
-    std::vector<Sample> samples;
+    std::vector<DataMatrixSample> samples;
     QStringList files;
     const QStringList formats = DataMatrixEncoder::formats();
     ASSERT_EQ(formats.size(), 31);
@@ -91,7 +91,7 @@ TEST(DataMatrixTest, EverySizeAndEncodingDecodes)
     }
     // This ZXingReader cannot read 144 x 144 symbols (not even its own); libdmtx reads those.
     const auto decoded = SymbolDecoder::zxing(files, QStringLiteral("DataMatrix"));
-    for (const Sample &s : samples) {
+    for (const DataMatrixSample &s : samples) {
         const bool largest = s.label.startsWith(QLatin1String("C144X144"));
         const QString text = largest ? QString::fromUtf8(SymbolDecoder::dmtx(s.file)) : decoded.value(s.file);
         EXPECT_EQ(text.toStdString(), s.text.toStdString()) << "read back: " << s.label.toStdString();

@@ -10,7 +10,7 @@
 namespace
 {
 // A value whose setter registers its own undo, as document objects do.
-struct Value {
+struct UndoableValue {
     UndoManager &um;
     int v = 0;
     void set(int nv)
@@ -33,7 +33,7 @@ TEST(UndoManager, ExplicitGroupUndoesInReverseAndRedoes)
 {
     UndoManager um;
     um.setGroupsByEvent(false);
-    Value a{um};
+    UndoableValue a{um};
     QStringList order;
     um.beginUndoGrouping();
     a.set(1);
@@ -65,7 +65,7 @@ TEST(UndoManager, NestedGroupsAreOneStep)
 {
     UndoManager um;
     um.setGroupsByEvent(false);
-    Value a{um};
+    UndoableValue a{um};
     um.beginUndoGrouping();
     a.set(1);
     um.beginUndoGrouping();
@@ -88,7 +88,7 @@ TEST(UndoManager, NestedGroupsAreOneStep)
 TEST(UndoManager, GroupsByEventLoopTurn)
 {
     UndoManager um;
-    Value a{um};
+    UndoableValue a{um};
     int checkpoints = 0;
     QObject::connect(&um, &UndoManager::checkpoint, [&] { ++checkpoints; });
     a.set(1);
@@ -119,7 +119,7 @@ TEST(UndoManager, DisablingIsCountedAndNeverNegative)
 {
     UndoManager um;
     um.setGroupsByEvent(false);
-    Value a{um};
+    UndoableValue a{um};
     um.enableUndoRegistration(); // extra enable: ignored
     EXPECT_TRUE(um.isUndoRegistrationEnabled());
     um.disableUndoRegistration();
@@ -140,7 +140,7 @@ TEST(UndoManager, NewChangeClearsRedoAndClearingRemovesAll)
 {
     UndoManager um;
     um.setGroupsByEvent(false);
-    Value a{um}, b{um};
+    UndoableValue a{um}, b{um};
     for (int i = 1; i <= 2; ++i) {
         um.beginUndoGrouping();
         a.set(i);

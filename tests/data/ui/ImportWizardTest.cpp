@@ -5,6 +5,7 @@
 #include "data/Import_Wizard.h"
 #include "data/Load_Num_Info.h"
 #include "data/ui/SeriesDialogDriver.h"
+#include "support/TestSupport.h"
 #include "support/WindowFixture.h"
 
 #include <QLineEdit>
@@ -16,12 +17,6 @@ using namespace testsupport;
 
 namespace
 {
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 // Types text into the paste area key by key, Return for each line break.
 void typeLines(QPlainTextEdit *edit, const QString &text)
 {
@@ -53,7 +48,7 @@ protected:
 
 TEST_F(ImportWizard, BadEntriesAreRefusedWithTheirMessages)
 {
-    writeFile(tempPath("empty.txt"), "");
+    ASSERT_TRUE(writeFile(tempPath("empty.txt"), ""));
     run([&] {
         w.Text_RD->click();
         EXPECT_EQ(w.Text_file_name->text(), QStringLiteral("Untitled"));
@@ -83,7 +78,7 @@ TEST_F(ImportWizard, BadEntriesAreRefusedWithTheirMessages)
 
 TEST_F(ImportWizard, ChoosingACsvFileImportsItsFieldsRowByRowAtOnce)
 {
-    writeFile(tempPath("list.csv"), "a\\1,{b}\r\nc,\nd\n");
+    ASSERT_TRUE(writeFile(tempPath("list.csv"), "a\\1,{b}\r\nc,\nd\n"));
     files.answers = {tempPath("list.csv")};
     EXPECT_EQ(run([&] {
                   w.Text_RD->click();
@@ -97,7 +92,7 @@ TEST_F(ImportWizard, ChoosingACsvFileImportsItsFieldsRowByRowAtOnce)
 
 TEST_F(ImportWizard, TextFileStopsAtTheFontLineAndAnExistingNameIsAskedAbout)
 {
-    writeFile(tempPath("list.txt"), "one\n t{w}o \nNSFont = Helvetica;\nthree\n");
+    ASSERT_TRUE(writeFile(tempPath("list.txt"), "one\n t{w}o \nNSFont = Helvetica;\nthree\n"));
     writeSeriesFile("Words", "old\n");
     messages.queueAnswers({false, true});
     run([&] {
@@ -154,7 +149,7 @@ TEST_F(ImportWizard, PictureFolderGivesTheNinePictureKindsInAnyCase)
     const QStringList pictures{"a.JPG", "b.jpeg", "c.Jpe", "d.jfif", "e.GIF",
                                "f.bmp", "g.PNG",  "h.tif", "i.TIFF"};
     for (const QString &name : pictures + QStringList{"notes.txt", "raw.psd"})
-        writeFile(folder + "/" + name, "x");
+        ASSERT_TRUE(writeFile(folder + "/" + name, "x"));
     files.answers = {folder};
     run([&] {
         w.Image_RD->click();
