@@ -20,7 +20,7 @@ extern "C" {
 namespace
 {
 
-QString tr(const char *text)
+QString dataMatrixTr(const char *text)
 {
     return QCoreApplication::translate("DataMatrixEncoder", text);
 }
@@ -40,13 +40,15 @@ int tripletValues(unsigned char c, bool text)
 QString refusal(int rows, int columns, bool automatic)
 {
     if (rows > 0)
-        return automatic
-                   ? tr("The text does not fit a Data Matrix of %1 x %2 modules.").arg(rows).arg(columns)
-                   : tr("The text does not fit a Data Matrix of %1 x %2 modules with this encoding.")
-                         .arg(rows)
-                         .arg(columns);
-    return automatic ? tr("The text is too long for a Data Matrix.")
-                     : tr("The text cannot be encoded as a Data Matrix with this encoding.");
+        return automatic ? dataMatrixTr("The text does not fit a Data Matrix of %1 x %2 modules.")
+                               .arg(rows)
+                               .arg(columns)
+                         : dataMatrixTr(
+                               "The text does not fit a Data Matrix of %1 x %2 modules with this encoding.")
+                               .arg(rows)
+                               .arg(columns);
+    return automatic ? dataMatrixTr("The text is too long for a Data Matrix.")
+                     : dataMatrixTr("The text cannot be encoded as a Data Matrix with this encoding.");
 }
 
 // The library prints its reasons on the standard error stream: while it runs, that stream goes to a
@@ -212,8 +214,8 @@ DataMatrixSymbol DataMatrixEncoder::encode(const QString &value, const QString &
         return encodeAutomatically(bytes, rows, columns);
     DataMatrixSymbol symbol = encodeBytes(bytes, rows, columns, encodingString(encoding, bytes));
     if (!symbol.ok() && encoding == QLatin1String("Base256"))
-        symbol.error =
-            tr("The Data Matrix library cannot encode in Base256. Choose Auto, Ascii, C40 or Text.");
+        symbol.error = dataMatrixTr(
+            "The Data Matrix library cannot encode in Base256. Choose Auto, Ascii, C40 or Text.");
     return symbol;
 }
 
@@ -240,11 +242,11 @@ DataMatrixSymbol DataMatrixEncoder::encodeBytes(const QByteArray &bytes, int row
     symbol.value = bytes;
     symbol.encoding = encoding;
     if (bytes.isEmpty()) {
-        symbol.error = tr("There is no text to encode as a Data Matrix.");
+        symbol.error = dataMatrixTr("There is no text to encode as a Data Matrix.");
         return symbol;
     }
     if (bytes.size() > MAXBARCODE) {
-        symbol.error = tr("The text is too long for a Data Matrix: %1 bytes, at most %2.")
+        symbol.error = dataMatrixTr("The text is too long for a Data Matrix: %1 bytes, at most %2.")
                            .arg(bytes.size())
                            .arg(MAXBARCODE);
         return symbol;
@@ -256,11 +258,11 @@ DataMatrixSymbol DataMatrixEncoder::encodeBytes(const QByteArray &bytes, int row
         known = known || (r > 0 && r == rows && c == columns);
     }
     if (!known) {
-        symbol.error = tr("%1 x %2 modules is not a Data Matrix size.").arg(rows).arg(columns);
+        symbol.error = dataMatrixTr("%1 x %2 modules is not a Data Matrix size.").arg(rows).arg(columns);
         return symbol;
     }
     if (!encoding.isEmpty() && encoding.size() != bytes.size()) {
-        symbol.error = tr("The Data Matrix encoding does not match the text.");
+        symbol.error = dataMatrixTr("The Data Matrix encoding does not match the text.");
         return symbol;
     }
 

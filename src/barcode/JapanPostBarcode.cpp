@@ -5,7 +5,7 @@
 namespace
 {
 
-constexpr double kPointsPerMm = 1.0 / Units::MillimetresPerPointPostal;
+constexpr double kPostalPointsPerMm = 1.0 / Units::MillimetresPerPointPostal;
 // Code characters by value: digits, hyphen, CC1 to CC8.
 constexpr char kCodes[] = "0123456789-:;<=>?./";
 constexpr int kBars[19][3] = {{3, 0, 0}, {3, 3, 0}, {3, 1, 2}, {1, 3, 2}, {3, 2, 1}, {3, 0, 3}, {1, 2, 3},
@@ -137,15 +137,15 @@ int JapanPostBarcode::_barDescriptor(int index) const
 
 double JapanPostBarcode::barTop(int index) const
 {
-    return ((_barDescriptor(index) & 2) ? 3.6 : 2.4) * m_size / 10.0 * kPointsPerMm;
+    return ((_barDescriptor(index) & 2) ? 3.6 : 2.4) * m_size / 10.0 * kPostalPointsPerMm;
 }
 
 double JapanPostBarcode::barBottom(int index) const
 {
-    return ((_barDescriptor(index) & 1) ? 0.0 : 1.2 * m_size / 10.0) * kPointsPerMm;
+    return ((_barDescriptor(index) & 1) ? 0.0 : 1.2 * m_size / 10.0) * kPostalPointsPerMm;
 }
 
 double JapanPostBarcode::fixedBarHeight() const
 {
-    return 3.6 * m_size / 10.0 * kPointsPerMm;
+    return 3.6 * m_size / 10.0 * kPostalPointsPerMm;
 }

@@ -17,7 +17,7 @@ const char *levelName(int level)
     return kNames[level];
 }
 
-QString tr(const char *text)
+QString qrTr(const char *text)
 {
     return QCoreApplication::translate("QREncoder", text);
 }
@@ -33,15 +33,15 @@ QREncodeResult QREncoder::encodeCStringWithECLevel(int level, int version, const
 {
     QREncodeResult result;
     if (level < 0 || level > 3) {
-        result.error = tr("The QR Code error-correction level must be L, M, Q or H.");
+        result.error = qrTr("The QR Code error-correction level must be L, M, Q or H.");
         return result;
     }
     if (version < 0 || version > QRTables::kMaxVersion) {
-        result.error = tr("The QR Code version must be automatic or 1 to 40.");
+        result.error = qrTr("The QR Code version must be automatic or 1 to 40.");
         return result;
     }
     if (cstring.isEmpty()) {
-        result.error = tr("There is no text to encode as a QR Code.");
+        result.error = qrTr("There is no text to encode as a QR Code.");
         return result;
     }
 
@@ -52,17 +52,17 @@ QREncodeResult QREncoder::encodeCStringWithECLevel(int level, int version, const
     const bool eci = CQR_Encode::needsEci(bytes, length);
     const int limitVersion = version == 0 ? QRTables::kMaxVersion : version;
     const int limit = CQR_Encode::capacity(limitVersion, level, mode, eci);
-    const QString unit = mode == CQR_Encode::ModeNumeral    ? tr("digits")
-                         : mode == CQR_Encode::ModeAlphabet ? tr("characters")
-                                                            : tr("bytes");
+    const QString unit = mode == CQR_Encode::ModeNumeral    ? qrTr("digits")
+                         : mode == CQR_Encode::ModeAlphabet ? qrTr("characters")
+                                                            : qrTr("bytes");
     auto tooLong = [&]() {
         if (version == 0)
-            return tr("The text is too long for a QR Code at level %1: %2 %3, at most %4.")
+            return qrTr("The text is too long for a QR Code at level %1: %2 %3, at most %4.")
                 .arg(QLatin1String(levelName(level)))
                 .arg(length)
                 .arg(unit)
                 .arg(limit);
-        return tr("The text is too long for a QR Code of version %1 at level %2: %3 %4, at most %5.")
+        return qrTr("The text is too long for a QR Code of version %1 at level %2: %3 %4, at most %5.")
             .arg(version)
             .arg(QLatin1String(levelName(level)))
             .arg(length)

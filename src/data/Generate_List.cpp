@@ -22,7 +22,7 @@
 
 namespace
 {
-QLineEdit *field(const QString &name, QWidget *parent)
+QLineEdit *lineField(const QString &name, QWidget *parent)
 {
     auto *f = new QLineEdit(parent);
     f->setObjectName(name);
@@ -58,17 +58,17 @@ void Generate_List::buildLayout()
     radioButton_Sequntial = new QRadioButton(QStringLiteral("Sequential numbers"), this);
     radioButton_Sequntial->setObjectName(QStringLiteral("radioButton_Sequntial"));
     grid->addWidget(radioButton_Sequntial, r++, 0, 1, 4);
-    seq_file_name = field(QStringLiteral("seq_file_name"), this);
+    seq_file_name = lineField(QStringLiteral("seq_file_name"), this);
     grid->addWidget(label(QStringLiteral("Series name:")), r, 0);
     grid->addWidget(seq_file_name, r++, 1, 1, 3);
-    prefix_txt = field(QStringLiteral("prefix_txt"), this);
-    suffix_txt = field(QStringLiteral("suffix_txt"), this);
+    prefix_txt = lineField(QStringLiteral("prefix_txt"), this);
+    suffix_txt = lineField(QStringLiteral("suffix_txt"), this);
     grid->addWidget(label(QStringLiteral("Prefix:")), r, 0);
     grid->addWidget(prefix_txt, r, 1);
     grid->addWidget(label(QStringLiteral("Suffix:")), r, 2);
     grid->addWidget(suffix_txt, r++, 3);
-    from_txt = field(QStringLiteral("from_txt"), this);
-    to_txt = field(QStringLiteral("to_txt"), this);
+    from_txt = lineField(QStringLiteral("from_txt"), this);
+    to_txt = lineField(QStringLiteral("to_txt"), this);
     grid->addWidget(label(QStringLiteral("From:")), r, 0);
     grid->addWidget(from_txt, r, 1);
     grid->addWidget(label(QStringLiteral("To:")), r, 2);
@@ -88,11 +88,11 @@ void Generate_List::buildLayout()
     radioButton_Constant = new QRadioButton(QStringLiteral("Constant value"), this);
     radioButton_Constant->setObjectName(QStringLiteral("radioButton_Constant"));
     grid->addWidget(radioButton_Constant, r++, 0, 1, 4);
-    const_file_name = field(QStringLiteral("const_file_name"), this);
+    const_file_name = lineField(QStringLiteral("const_file_name"), this);
     grid->addWidget(label(QStringLiteral("Series name:")), r, 0);
     grid->addWidget(const_file_name, r++, 1, 1, 3);
-    value_txt = field(QStringLiteral("value_txt"), this);
-    count_txt = field(QStringLiteral("count_txt"), this);
+    value_txt = lineField(QStringLiteral("value_txt"), this);
+    count_txt = lineField(QStringLiteral("count_txt"), this);
     count_stepper = stepper(QStringLiteral("count_stepper"), 10000, this);
     grid->addWidget(label(QStringLiteral("Value:")), r, 0);
     grid->addWidget(value_txt, r, 1);
@@ -105,18 +105,18 @@ void Generate_List::buildLayout()
     radioButton_Random = new QRadioButton(QStringLiteral("Random numbers"), this);
     radioButton_Random->setObjectName(QStringLiteral("radioButton_Random"));
     grid->addWidget(radioButton_Random, r++, 0, 1, 4);
-    rndm_file_name = field(QStringLiteral("rndm_file_name"), this);
+    rndm_file_name = lineField(QStringLiteral("rndm_file_name"), this);
     grid->addWidget(label(QStringLiteral("Series name:")), r, 0);
     grid->addWidget(rndm_file_name, r++, 1, 1, 3);
-    rand_prefix_txt = field(QStringLiteral("rand_prefix_txt"), this);
-    rand_suffix_txt = field(QStringLiteral("rand_suffix_txt"), this);
+    rand_prefix_txt = lineField(QStringLiteral("rand_prefix_txt"), this);
+    rand_suffix_txt = lineField(QStringLiteral("rand_suffix_txt"), this);
     grid->addWidget(label(QStringLiteral("Prefix:")), r, 0);
     grid->addWidget(rand_prefix_txt, r, 1);
     grid->addWidget(label(QStringLiteral("Suffix:")), r, 2);
     grid->addWidget(rand_suffix_txt, r++, 3);
-    rand_length_txt = field(QStringLiteral("rand_length_txt"), this);
+    rand_length_txt = lineField(QStringLiteral("rand_length_txt"), this);
     rand_length_stepper = stepper(QStringLiteral("rand_length_stepper"), 9, this);
-    rand_count_txt = field(QStringLiteral("rand_count_txt"), this);
+    rand_count_txt = lineField(QStringLiteral("rand_count_txt"), this);
     rand_count_stepper = stepper(QStringLiteral("rand_count_stepper"), 10000, this);
     grid->addWidget(label(QStringLiteral("Digits:")), r, 0);
     auto *lengthRow = new QHBoxLayout;

@@ -24,7 +24,7 @@
 
 namespace
 {
-const QString kHeader = QStringLiteral("Header");
+const QString kHeaderTitle = QStringLiteral("Header");
 const QString kNoData =
     QStringLiteral("There is no data in selected sheet.\nPlease select another Sheet/Excel "
                    "File.\nEither file is corrupted or selected file contains invalid "
@@ -46,7 +46,7 @@ bool askLong(const QString &title, const QString &message, bool offerApplyAll)
 
 Import_Excel_DataSheet::Import_Excel_DataSheet(BatchWizard *manager, QWidget *parent)
     : ImportExcelBase(QStringLiteral("Import_Excel_DataSheet"), QStringLiteral("Excel Columns to Series"),
-                      {QStringLiteral("State"), QStringLiteral("Extension"), kHeader},
+                      {QStringLiteral("State"), QStringLiteral("Extension"), kHeaderTitle},
                       {QStringLiteral(""), QStringLiteral("Column"), QStringLiteral("Series Name")}, parent),
       m_manager(manager)
 {
@@ -108,7 +108,7 @@ void Import_Excel_DataSheet::afterWorkbookLoaded()
 RowListModel::Row Import_Excel_DataSheet::choiceRecord(const QString &title, bool ticked) const
 {
     RowListModel::Row r = ImportExcelBase::choiceRecord(title, ticked);
-    r.insert(kHeader, title);
+    r.insert(kHeaderTitle, title);
     return r;
 }
 
@@ -167,7 +167,8 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func(const QString &path)
     for (int j = 0; j < ListData_xl->count(); ++j) {
         if (!ListData_xl->isChecked(j))
             continue;
-        const QString name = Remove_Reserve_Char_In_File_Name(Trim_Str(ListData_xl->objectValue(kHeader, j)));
+        const QString name =
+            Remove_Reserve_Char_In_File_Name(Trim_Str(ListData_xl->objectValue(kHeaderTitle, j)));
         if (!SeriesFiles::checkName(name).isEmpty()) {
             Show_MessageBox(kEnterName);
             return false;

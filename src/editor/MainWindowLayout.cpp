@@ -6,6 +6,7 @@
 #include "foundation/ColorWell.h"
 #include "foundation/RowListModel.h"
 #include "foundation/StepperField.h"
+#include "panels/PanelWidgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -20,26 +21,12 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace
-{
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QComboBox *combo(QWidget *parent, const char *name, const QStringList &items = {})
-{
-    auto *c = named(new QComboBox(parent), name);
-    c->addItems(items);
-    return c;
-}
-} // namespace
+using PanelWidgets::combo;
+using PanelWidgets::named;
 
 void MainWindowLayout::buildPages(InspectorTabs &tabs)
 {
-    const QStringList borderStyles{QStringLiteral("Solid"), QStringLiteral("Dash"), QStringLiteral("Dot"),
-                                   QStringLiteral("Dash Dot"), QStringLiteral("Dash Dot Dot")};
+    const QStringList borderStyles = PanelWidgets::borderStyleNames();
 
     // Shape and text: the combos the window fills at start; their panels lay the pages out.
     QWidget *shape = tabs.page(InspectorTabs::shape_tab);

@@ -9,7 +9,7 @@
 
 namespace
 {
-AppExit::Handler &handler()
+AppExit::Handler &exitHandler()
 {
     static AppExit::Handler h;
     return h;
@@ -18,8 +18,8 @@ AppExit::Handler &handler()
 
 void AppExit::exit(int status)
 {
-    if (handler()) {
-        handler()(status);
+    if (exitHandler()) {
+        exitHandler()(status);
         return;
     }
     // Nothing is left to save here; tearing down windows and threads would only risk a crash on
@@ -31,5 +31,5 @@ void AppExit::exit(int status)
 
 void AppExit::setHandler(Handler h)
 {
-    handler() = std::move(h);
+    exitHandler() = std::move(h);
 }

@@ -6,7 +6,7 @@
 
 namespace
 {
-ModalRunner::Handler &handler()
+ModalRunner::Handler &modalHandler()
 {
     static ModalRunner::Handler h;
     return h;
@@ -15,9 +15,9 @@ ModalRunner::Handler &handler()
 
 int ModalRunner::exec(QDialog &dialog)
 {
-    if (handler()) {
+    if (modalHandler()) {
         // A copy: the handler may replace itself while it runs.
-        const Handler h = handler();
+        const Handler h = modalHandler();
         const int code = h(dialog);
         dialog.hide();
         return code;
@@ -27,10 +27,10 @@ int ModalRunner::exec(QDialog &dialog)
 
 void ModalRunner::setHandler(Handler h)
 {
-    handler() = std::move(h);
+    modalHandler() = std::move(h);
 }
 
 bool ModalRunner::hasHandler()
 {
-    return bool(handler());
+    return bool(modalHandler());
 }

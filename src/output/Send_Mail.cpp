@@ -15,6 +15,7 @@
 #include "output/OutputState.h"
 #include "output/ScriptMailTransport.h"
 #include "output/Send_Modeless.h"
+#include "panels/PanelWidgets.h"
 #include "platform/GuiThreadQueue.h"
 
 #include <QButtonGroup>
@@ -30,14 +31,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace
-{
-template <typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-} // namespace
+using PanelWidgets::named;
 
 Send_Mail::Send_Mail(OutputHost &host, QWidget *parent)
     : QDialog(parent), m_host(host), m_transport(std::make_shared<ScriptMailTransport>())

@@ -17,7 +17,7 @@ struct Task {
     std::function<void()> run;
 };
 
-std::mutex g_mutex;
+std::mutex g_queueMutex;
 std::deque<Task> g_tasks;
 quint64 g_nextId = 1;
 
@@ -27,7 +27,7 @@ void drain()
     for (;;) {
         std::function<void()> run;
         {
-            const std::lock_guard<std::mutex> lock(g_mutex);
+            const std::lock_guard<std::mutex> lock(g_queueMutex);
             if (g_tasks.empty())
                 return;
             run = std::move(g_tasks.front().run);
@@ -46,7 +46,7 @@ quint64 enqueue(std::function<void()> run)
         return 0;
     quint64 id = 0;
     {
-        const std::lock_guard<std::mutex> lock(g_mutex);
+        const std::lock_guard<std::mutex> lock(g_queueMutex);
         id = g_nextId++;
         g_tasks.push_back({id, std::move(run)});
     }
@@ -58,7 +58,7 @@ quint64 enqueue(std::function<void()> run)
 // Takes a task back if it has not started; false when it has (or is done).
 bool withdraw(quint64 id)
 {
-    const std::lock_guard<std::mutex> lock(g_mutex);
+    const std::lock_guard<std::mutex> lock(g_queueMutex);
     for (auto it = g_tasks.begin(); it != g_tasks.end(); ++it) {
         if (it->id == id) {
             g_tasks.erase(it);

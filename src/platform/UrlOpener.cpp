@@ -7,7 +7,7 @@
 
 namespace
 {
-std::mutex g_mutex;
+std::mutex g_openerMutex;
 UrlOpener::Hook g_hook;
 } // namespace
 
@@ -17,7 +17,7 @@ bool UrlOpener::open(const QUrl &url)
         return false;
     Hook hook;
     {
-        const std::lock_guard<std::mutex> lock(g_mutex);
+        const std::lock_guard<std::mutex> lock(g_openerMutex);
         hook = g_hook;
     }
     if (hook)
@@ -34,6 +34,6 @@ bool UrlOpener::openFile(const QString &path)
 
 void UrlOpener::setHook(Hook hook)
 {
-    const std::lock_guard<std::mutex> lock(g_mutex);
+    const std::lock_guard<std::mutex> lock(g_openerMutex);
     g_hook = std::move(hook);
 }
