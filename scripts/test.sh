@@ -12,10 +12,12 @@ case "${1:-}" in
 esac
 jobs="$(nproc)"
 # CI builds every tree from nothing: line tables are enough for sanitizer reports and cut the
-# compile and link time of the debug builds by a good share; unity batches and precompiled
-# headers parse the Qt and GoogleTest headers a few times per tree instead of once per source.
+# compile and link time of the debug builds by a good share; unity batches of 16 sources and
+# precompiled headers parse the Qt and GoogleTest headers a few times per tree instead of once
+# per source; lld links in a fraction of the time of the default linker.
 if [[ "${CI:-}" == true ]]; then
-    extra+=(-DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1 -DCMAKE_UNITY_BUILD=ON -DTESSALY_PCH=ON)
+    extra+=(-DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1 -DTESSALY_PCH=ON
+            -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld)
 fi
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_BUILD_TESTS=ON "${extra[@]}" >/dev/null
 cmake --build "$build" -j "$jobs" --target "$target"
