@@ -9,17 +9,6 @@
 
 using CanvasCommands = CanvasFixture;
 
-namespace
-{
-QList<QRectF> boundsOf(const GraphicList &graphics)
-{
-    QList<QRectF> r;
-    for (const GraphicPtr &g : graphics)
-        r.append(g->bounds());
-    return r;
-}
-} // namespace
-
 TEST_P(CanvasCommands, LockedSelectionRefusesDeleteCutCopyFrontAndBackChangingNothing)
 {
     addShape(QRectF(10, 10, 20, 20));

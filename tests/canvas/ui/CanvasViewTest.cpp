@@ -93,8 +93,9 @@ TEST_P(CanvasView, CardIsCentredOnEachAxisAtRoundedHalfTheSpareRoom)
     const double ox = std::round((243 - b.width()) / 2);
     EXPECT_EQ(clip->boundsOrigin().x(), ox);
     EXPECT_EQ(view->x(), int(std::lround(-ox * f())));
-    if (b.height() > 154)
+    if (b.height() > 154) {
         EXPECT_EQ(clip->boundsOrigin().y(), std::round((154 - b.height()) / 2));
+    }
 }
 
 TEST_P(CanvasView, CanvasExactlyAsWideAsTheViewSitsAtZeroAndCannotScroll)
