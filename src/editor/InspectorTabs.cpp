@@ -28,7 +28,7 @@ InspectorTabs::InspectorTabs(QWidget *parent) : m_tabs(new QTabWidget(parent))
         page->setObjectName(QString::fromLatin1(Names[i]));
         m_pages << page;
         m_labels << QString::fromLatin1(Labels[i]);
-        m_tabs->setTabToolTip(m_tabs->addTab(page, m_labels.last()), m_labels.last());
+        addItem(Item(i));
     }
 }
 

@@ -17,6 +17,13 @@
 #include <thread>
 #include <vector>
 
+// One row's card, drawn and encoded, with the files it is to be written to.
+struct BatchExportEngine::MadeCard {
+    int row;
+    ExportFilePlan plan;
+    CardFiles files;
+};
+
 // What the workers of one run share. Rows are taken in order and every row taken is finished, so
 // a stop leaves the first cards.
 struct BatchExportEngine::Run {
@@ -29,7 +36,7 @@ struct BatchExportEngine::Run {
     std::mutex mutex;
     // Cards made and waiting to be written, when writers of their own take the disk's waits off
     // the workers; at most `room` of them, so that memory stays bounded.
-    std::deque<std::pair<int, CardFiles>> made;
+    std::deque<MadeCard> made;
     size_t room = 0; // 0: every worker writes its own cards
     int makersLeft = 0;
     std::condition_variable madeOne, tookOne;
@@ -71,10 +78,10 @@ bool BatchExportEngine::takeRow(Run &run, int *row)
     return true;
 }
 
-void BatchExportEngine::writeRow(Run &run, int row, const CardFiles &files)
+void BatchExportEngine::writeRow(Run &run, const MadeCard &card)
 {
-    const ExportFilePlan plan(ExportPaths::batchCardPath(run.folder, row, run.options.extension),
-                              run.options.side, run.options.combined);
+    const int row = card.row;
+    const CardFiles &files = card.files;
     bool noSpace = false;
     const OpResult written = files.write(&noSpace);
     if (written.ok()) {
@@ -88,7 +95,7 @@ void BatchExportEngine::writeRow(Run &run, int row, const CardFiles &files)
     }
     // A failed card leaves no file under its name, neither a part of it nor one of an earlier run
     // that could be taken for this row's card.
-    for (const QString &path : plan.paths())
+    for (const QString &path : card.plan.paths())
         QFile::remove(path);
     ++m_progress->failed;
     std::lock_guard lock(run.mutex);
@@ -103,7 +110,7 @@ void BatchExportEngine::writeMadeCards(Run &run)
         run.madeOne.wait(lock, [&] { return !run.made.empty() || run.makersLeft == 0; });
         if (run.made.empty())
             return;
-        std::pair<int, CardFiles> card = std::move(run.made.front());
+        MadeCard card = std::move(run.made.front());
         run.made.pop_front();
         run.tookOne.notify_one();
         // Once the disk is full no further card is tried: those waiting are left unwritten, as
@@ -111,7 +118,7 @@ void BatchExportEngine::writeMadeCards(Run &run)
         if (run.outOfSpace)
             continue;
         lock.unlock();
-        writeRow(run, card.first, card.second);
+        writeRow(run, card);
         lock.lock();
     }
 }
@@ -133,17 +140,18 @@ void BatchExportEngine::work(Run &run)
     int row = 0;
     while (takeRow(run, &row)) {
         m_progress->beginItem(row);
-        const ExportFilePlan plan(ExportPaths::batchCardPath(run.folder, row, run.options.extension),
-                                  run.options.side, run.options.combined);
+        ExportFilePlan plan(ExportPaths::batchCardPath(run.folder, row, run.options.extension),
+                            run.options.side, run.options.combined);
         CardFiles files = renderer ? CardFiles::make(*renderer, row, plan, run.format, run.options.dpi)
                                    : CardFiles::failure(rendererProblem);
+        MadeCard card{row, std::move(plan), std::move(files)};
         if (run.room == 0) {
-            writeRow(run, row, files);
+            writeRow(run, card);
             continue;
         }
         std::unique_lock lock(run.mutex);
         run.tookOne.wait(lock, [&] { return run.made.size() < run.room; });
-        run.made.emplace_back(row, std::move(files));
+        run.made.push_back(std::move(card));
         run.madeOne.notify_one();
     }
     std::lock_guard lock(run.mutex);

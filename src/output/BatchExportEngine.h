@@ -8,8 +8,6 @@
 
 #include <QString>
 
-class CardFiles;
-
 class BatchExportEngine
 {
 public:
@@ -29,6 +27,7 @@ public:
 
 private:
     struct Run;
+    struct MadeCard;
 
     // Why the run cannot start (extension, empty list, folder), before anything is drawn; empty when it can.
     static QString refusalFor(const QString &folder, int rowCount, const ExportOptions &options);
@@ -37,7 +36,7 @@ private:
     // The next row to make, or false when the list is done or Stop is set.
     bool takeRow(Run &run, int *row);
     // Writes one made card, all or nothing, and counts it.
-    void writeRow(Run &run, int row, const CardFiles &files);
+    void writeRow(Run &run, const MadeCard &card);
     // A writer: made cards in the order they were made, until the workers are done and none waits.
     void writeMadeCards(Run &run);
 
