@@ -84,11 +84,16 @@ def bg_confetti(rng):
             a = rng.uniform(0, math.pi)
             dx, dy = 9 * math.cos(a), 9 * math.sin(a)
             d.line([(x - dx, y - dy), (x + dx, y + dy)], fill=c, width=4)
-    # a quiet middle where the texts go
+    return quiet_middle(img, 60, 40, 150, 25, (255, 252, 245))
+
+
+def quiet_middle(img, margin, radius, strength, blur, colour):
+    """A softly veiled middle where the texts go."""
+    w, h = img.size
     veil = Image.new("L", (w, h), 0)
-    ImageDraw.Draw(veil).rounded_rectangle([60, 60, w - 60, h - 60], 40, fill=150)
-    veil = veil.filter(ImageFilter.GaussianBlur(25))
-    return Image.composite(Image.new("RGB", (w, h), (255, 252, 245)), img, veil)
+    ImageDraw.Draw(veil).rounded_rectangle([margin, margin, w - margin, h - margin], radius, fill=strength)
+    veil = veil.filter(ImageFilter.GaussianBlur(blur))
+    return Image.composite(Image.new("RGB", (w, h), colour), img, veil)
 
 
 def bg_hearts(rng):
@@ -114,10 +119,7 @@ def bg_stars(rng):
         x, y = rng.uniform(20, w - 20), rng.uniform(20, h - 20)
         s = rng.uniform(8, 18)
         d.polygon(star_points(x, y, s, s * 0.45), fill=(255, 236, 179))
-    veil = Image.new("L", (w, h), 0)
-    ImageDraw.Draw(veil).rounded_rectangle([70, 70, w - 70, h - 70], 30, fill=110)
-    veil = veil.filter(ImageFilter.GaussianBlur(30))
-    return Image.composite(Image.new("RGB", (w, h), (240, 240, 255)), img, veil)
+    return quiet_middle(img, 70, 30, 110, 30, (240, 240, 255))
 
 
 def bg_flowers(rng):
