@@ -1,9 +1,9 @@
 #include "platform/Picture.h"
 
+#include "platform/PictureReader.h"
 #include "platform/Units.h"
 
 #include <QBuffer>
-#include <QImageReader>
 #include <QPainter>
 
 #include <cmath>
@@ -12,16 +12,6 @@ namespace
 {
 // Far beyond any card at print resolution, well within what QImage can address.
 constexpr double MaxPixelSide = 100000;
-
-// The picture a reader gives, turned upright as its EXIF orientation says; empty when unreadable.
-Picture readPicture(QImageReader &reader)
-{
-    reader.setAutoTransform(true);
-    const QImage img = reader.read();
-    if (img.isNull())
-        return {};
-    return Picture(img);
-}
 } // namespace
 
 Picture::Picture(const QImage &image, QSizeF sizeInPoints)
@@ -47,17 +37,12 @@ Picture Picture::fromDrawing(std::shared_ptr<const PictureDrawing> drawing, QSiz
 
 Picture Picture::fromFile(const QString &path)
 {
-    QImageReader reader(path);
-    return readPicture(reader);
+    return PictureReader::readFile(path).picture;
 }
 
 Picture Picture::fromData(const QByteArray &encoded)
 {
-    QBuffer buf;
-    buf.setData(encoded);
-    buf.open(QIODevice::ReadOnly);
-    QImageReader reader(&buf);
-    return readPicture(reader);
+    return PictureReader::readData(encoded).picture;
 }
 
 bool Picture::isNull() const

@@ -24,8 +24,10 @@ public:
     static Picture fromVector(const QPicture &recording, QSizeF sizeInPoints);
     // Content that paints itself into (0, 0, size) in points at the device's own resolution.
     static Picture fromDrawing(std::shared_ptr<const PictureDrawing> drawing, QSizeF sizeInPoints);
-    static Picture fromFile(const QString &path);       // null picture when unreadable
-    static Picture fromData(const QByteArray &encoded); // PNG, JPEG, TIFF, ... ; null when unreadable
+    // Read within the picture budget (PictureReader, which also says why a picture is refused);
+    // null when the picture cannot be used.
+    static Picture fromFile(const QString &path);
+    static Picture fromData(const QByteArray &encoded); // PNG, JPEG, TIFF, ...
 
     bool isNull() const;
     // Resolution-free content: a recording or a drawing.

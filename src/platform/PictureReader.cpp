@@ -1,0 +1,274 @@
+// Reads a user's picture within an explicit budget: a regular file of bounded size, no more
+// pixels than a card needs (larger pictures are read scaled down, JPEG inside its decoder),
+// and no JPEG made of so many scans that decoding would stall. Every user picture goes through here.
+#include "platform/PictureReader.h"
+
+#include "platform/RegularFile.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <cmath>
+#include <cstring>
+#include <mutex>
+
+namespace
+{
+const QString TooLarge = QStringLiteral("the picture is too large");
+
+// Qt's own limit applies to every decoder in the process; ours is the same figure, so a picture
+// that passes the checks below is never refused by Qt half-way.
+void applyDecodeBudget()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { QImageReader::setAllocationLimit(PictureReader::DecodeBudgetMiB); });
+}
+
+// Bytes of a stream read in blocks, for walking JPEG markers without holding the whole file.
+class ByteSource
+{
+public:
+    explicit ByteSource(QIODevice &device) : m_device(device) {}
+
+    bool next(uchar &b)
+    {
+        if (m_pos >= m_len && !refill())
+            return false;
+        b = uchar(m_buf[m_pos++]);
+        return true;
+    }
+    bool skip(qint64 n)
+    {
+        while (n > 0) {
+            if (m_pos >= m_len && !refill())
+                return false;
+            const qint64 step = std::min<qint64>(n, m_len - m_pos);
+            m_pos += int(step);
+            n -= step;
+        }
+        return true;
+    }
+    // Moves to just past the next 0xFF byte.
+    bool skipPastFF()
+    {
+        for (;;) {
+            if (m_pos >= m_len && !refill())
+                return false;
+            const void *hit = std::memchr(m_buf + m_pos, 0xFF, size_t(m_len - m_pos));
+            if (hit) {
+                m_pos = int(static_cast<const char *>(hit) - m_buf) + 1;
+                return true;
+            }
+            m_pos = m_len;
+        }
+    }
+
+private:
+    bool refill()
+    {
+        const qint64 got = m_device.read(m_buf, sizeof m_buf);
+        m_pos = 0;
+        m_len = got > 0 ? int(got) : 0;
+        return m_len > 0;
+    }
+
+    QIODevice &m_device;
+    char m_buf[64 * 1024];
+    int m_pos = 0;
+    int m_len = 0;
+};
+
+bool isRestartOrFill(uchar marker)
+{
+    return marker == 0x00 || marker == 0xFF || (marker >= 0xD0 && marker <= 0xD7);
+}
+} // namespace
+
+int PictureReader::countJpegScans(QIODevice &device, int stopAfter)
+{
+    auto source = std::make_unique<ByteSource>(device);
+    uchar b0 = 0, b1 = 0;
+    if (!source->next(b0) || !source->next(b1) || b0 != 0xFF || b1 != 0xD8)
+        return -1;
+    int scans = 0;
+    for (;;) {
+        // The next marker: 0xFF, any fill bytes, then its code.
+        uchar b = 0;
+        if (!source->next(b))
+            return scans;
+        if (b != 0xFF)
+            return scans; // damaged: the decoder will say so
+        uchar marker = 0xFF;
+        while (marker == 0xFF) {
+            if (!source->next(marker))
+                return scans;
+        }
+        if (marker == 0xD9)
+            return scans;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue;
+        uchar hi = 0, lo = 0;
+        if (!source->next(hi) || !source->next(lo))
+            return scans;
+        const int length = (hi << 8) | lo;
+        if (length < 2 || !source->skip(length - 2))
+            return scans;
+        if (marker != 0xDA)
+            continue;
+        if (++scans > stopAfter)
+            return scans;
+        // Entropy-coded data: a real marker is 0xFF followed by anything but a stuffed zero,
+        // a restart marker or more fill.
+        for (;;) {
+            if (!source->skipPastFF())
+                return scans;
+            uchar code = 0;
+            do {
+                if (!source->next(code))
+                    return scans;
+            } while (code == 0xFF);
+            if (isRestartOrFill(code))
+                continue;
+            if (code == 0xD9)
+                return scans;
+            if (code == 0x01 || (code >= 0xD0 && code <= 0xD7))
+                continue;
+            // A segment follows: read its length and go on as above.
+            if (!source->next(hi) || !source->next(lo))
+                return scans;
+            const int segment = (hi << 8) | lo;
+            if (segment < 2 || !source->skip(segment - 2))
+                return scans;
+            if (code == 0xDA) {
+                if (++scans > stopAfter)
+                    return scans;
+                continue; // the scan's own data follows
+            }
+            break; // back to walking segments
+        }
+    }
+}
+
+PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &formatHint, qint64 maxPixels,
+                                          QSize box, bool probeOnly)
+{
+    applyDecodeBudget();
+    Result result;
+    const qint64 start = device.pos();
+    // Progressive JPEGs are decoded once per scan: thousands of scans keep a decoder busy for
+    // minutes, while real pictures have about ten.
+    const int scans = countJpegScans(device, MaxScans);
+    if (scans > MaxScans) {
+        result.error = QStringLiteral("the picture is made of too many scans (more than %1)").arg(MaxScans);
+        return result;
+    }
+    if (!device.seek(start)) {
+        result.error = QStringLiteral("the picture cannot be read");
+        return result;
+    }
+
+    QImageReader reader(&device, formatHint);
+    reader.setAutoTransform(true);
+    if (!reader.canRead()) {
+        result.error = QStringLiteral("it is not a picture in a format this program reads");
+        return result;
+    }
+    const QSize full = reader.size();
+    QSize target;
+    if (full.isValid()) {
+        const qint64 pixels = qint64(full.width()) * full.height();
+        if (pixels > MaxSourcePixels) {
+            result.error = TooLarge;
+            return result;
+        }
+        const qint64 wanted = std::max<qint64>(maxPixels, 1);
+        if (box.isValid() && (full.width() > box.width() || full.height() > box.height())) {
+            target = full.scaled(box, Qt::KeepAspectRatio);
+        } else if (!box.isValid() && pixels > wanted) {
+            const double f = std::sqrt(double(wanted) / double(pixels));
+            target = QSize(std::max(1, int(full.width() * f)), std::max(1, int(full.height() * f)));
+        }
+        // A decoder that cannot scale holds the whole picture at up to 8 bytes a pixel.
+        const qint64 decodeBytes =
+            pixels * (reader.supportsOption(QImageIOHandler::ScaledSize) && target.isValid() ? 0 : 4);
+        if (decodeBytes > qint64(DecodeBudgetMiB) * 1024 * 1024) {
+            result.error = TooLarge;
+            return result;
+        }
+    }
+    if (probeOnly)
+        return result;
+    if (target.isValid())
+        reader.setScaledSize(target);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        const QString why = reader.errorString();
+        result.error = why.isEmpty() ? QStringLiteral("the picture cannot be read")
+                                     : QStringLiteral("the picture cannot be read (%1)").arg(why);
+        return result;
+    }
+    if (!target.isValid()) {
+        result.picture = Picture(image);
+        return result;
+    }
+    // Read smaller than it is: it keeps its full size in points, upright like its pixels.
+    QSizeF points(full);
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+        points.transpose();
+    result.picture = Picture(image, points);
+    return result;
+}
+
+PictureReader::Result PictureReader::readFile(const QString &path, qint64 maxPixels)
+{
+    RegularFile::Opened opened = RegularFile::open(path, MaxFileBytes);
+    if (!opened.file) {
+        Result result;
+        result.error = opened.error;
+        return result;
+    }
+    return read(*opened.file, QFileInfo(path).suffix().toLower().toLatin1(), maxPixels, QSize(), false);
+}
+
+PictureReader::Result PictureReader::readData(const QByteArray &encoded, qint64 maxPixels)
+{
+    QBuffer buffer;
+    buffer.setData(encoded);
+    buffer.open(QIODevice::ReadOnly);
+    return read(buffer, QByteArray(), maxPixels, QSize(), false);
+}
+
+QImage PictureReader::readThumbnail(const QString &path, int side, QString *error)
+{
+    side = std::max(side, 1);
+    Result r;
+    RegularFile::Opened opened = RegularFile::open(path, MaxFileBytes);
+    if (opened.file)
+        r = read(*opened.file, QFileInfo(path).suffix().toLower().toLatin1(), CardPixels, QSize(side, side),
+                 false);
+    else
+        r.error = opened.error;
+    if (error)
+        *error = r.error;
+    if (!r.ok())
+        return {};
+    const QImage image = r.picture.image();
+    if (image.width() <= side && image.height() <= side)
+        return image;
+    return image.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+QString PictureReader::probe(const QString &path)
+{
+    RegularFile::Opened opened = RegularFile::open(path, MaxFileBytes);
+    if (!opened.file)
+        return opened.error;
+    return read(*opened.file, QFileInfo(path).suffix().toLower().toLatin1(), CardPixels, QSize(), true).error;
+}
+
+QString PictureReader::userMessage(const QString &path, const QString &error)
+{
+    return QStringLiteral("Cannot use the picture \"%1\": %2.").arg(QFileInfo(path).fileName(), error);
+}

@@ -1,0 +1,246 @@
+// The picture budget: big photos read scaled down instead of vanishing, hostile files refused
+// with a reason, and JPEG scans counted before any decoding.
+#include "platform/PictureReader.h"
+#include "platform/RegularFile.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImageWriter>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace
+{
+
+QByteArray jpegOf(const QImage &image, bool progressive = false)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(80);
+    writer.setProgressiveScanWrite(progressive);
+    EXPECT_TRUE(writer.write(image));
+    return bytes;
+}
+
+// Left half red, right half blue: what survives scaling can be checked at any size.
+QImage halves(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.fillRect(0, 0, w / 2, h, QColor(220, 20, 20));
+    p.fillRect(w / 2, 0, w - w / 2, h, QColor(20, 20, 220));
+    p.end();
+    return image;
+}
+
+quint32 pngCrc(const QByteArray &bytes)
+{
+    quint32 c = 0xFFFFFFFFu;
+    for (const char ch : bytes) {
+        c ^= quint8(ch);
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    }
+    return c ^ 0xFFFFFFFFu;
+}
+
+QByteArray chunk(const char *type, const QByteArray &data)
+{
+    QByteArray out(4, '\0');
+    qToBigEndian<quint32>(quint32(data.size()), out.data());
+    const QByteArray body = QByteArray(type, 4) + data;
+    out += body;
+    QByteArray crc(4, '\0');
+    qToBigEndian<quint32>(pngCrc(body), crc.data());
+    return out + crc;
+}
+
+// A PNG whose header claims w x h pixels; its pixel data is a token few bytes.
+QByteArray pngClaiming(quint32 w, quint32 h)
+{
+    QByteArray ihdr(13, '\0');
+    qToBigEndian<quint32>(w, ihdr.data());
+    qToBigEndian<quint32>(h, ihdr.data() + 4);
+    ihdr[8] = 8; // bit depth
+    ihdr[9] = 6; // RGBA
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) + chunk("IDAT", QByteArray(16, '\0')) +
+           chunk("IEND", {});
+}
+
+// The last scan of a progressive JPEG (its SOS segment and data) repeated until there are
+// `scans` of them: not a sensible picture, but exactly what the scan count must refuse.
+QByteArray withScans(const QByteArray &jpeg, int scans)
+{
+    const int lastSos = int(jpeg.lastIndexOf(QByteArray("\xFF\xDA", 2)));
+    const int eoi = int(jpeg.lastIndexOf(QByteArray("\xFF\xD9", 2)));
+    EXPECT_GT(lastSos, 0);
+    EXPECT_GT(eoi, lastSos);
+    const QByteArray scan = jpeg.mid(lastSos, eoi - lastSos);
+    QBuffer b;
+    b.setData(jpeg);
+    b.open(QIODevice::ReadOnly);
+    const int have = PictureReader::countJpegScans(b, 100000);
+    QByteArray out = jpeg.left(eoi);
+    for (int i = have; i < scans; ++i)
+        out += scan;
+    return out + QByteArray("\xFF\xD9", 2);
+}
+
+int scansOf(const QByteArray &bytes)
+{
+    QBuffer b;
+    b.setData(bytes);
+    b.open(QIODevice::ReadOnly);
+    return PictureReader::countJpegScans(b, 1000000);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+class PictureReaderTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+};
+
+} // namespace
+
+TEST_F(PictureReaderTest, A48MegapixelPhotoIsReadScaledDownAtItsFullSizeInPoints)
+{
+    // 8000 x 6000 decodes to 183 MiB, beyond Qt's own 128 MiB default: it used to vanish.
+    ASSERT_TRUE(writeFile(path("photo.jpg"), jpegOf(halves(8000, 6000))));
+    for (const PictureReader::Result &r :
+         {PictureReader::readFile(path("photo.jpg")), PictureReader::readData(jpegOf(halves(8000, 6000)))}) {
+        ASSERT_TRUE(r.ok()) << r.error.toStdString();
+        EXPECT_EQ(r.picture.size(), QSizeF(8000, 6000));
+        const QImage px = r.picture.image();
+        EXPECT_LE(qint64(px.width()) * px.height(), PictureReader::CardPixels);
+        EXPECT_GT(qint64(px.width()) * px.height(), PictureReader::CardPixels * 9 / 10);
+        EXPECT_NEAR(double(px.width()) / px.height(), 8000.0 / 6000.0, 0.01);
+        const QColor left = px.pixelColor(px.width() / 4, px.height() / 2);
+        const QColor right = px.pixelColor(px.width() * 3 / 4, px.height() / 2);
+        EXPECT_GT(left.red(), 180);
+        EXPECT_LT(left.blue(), 70);
+        EXPECT_GT(right.blue(), 180);
+        EXPECT_LT(right.red(), 70);
+    }
+    // A small picture is kept whole, pixel for point.
+    ASSERT_TRUE(writeFile(path("small.jpg"), jpegOf(halves(300, 200))));
+    const PictureReader::Result small = PictureReader::readFile(path("small.jpg"));
+    ASSERT_TRUE(small.ok());
+    EXPECT_EQ(small.picture.image().size(), QSize(300, 200));
+    EXPECT_EQ(small.picture.size(), QSizeF(300, 200));
+    // Picture::fromFile, which the model reads through, gives the same.
+    EXPECT_EQ(Picture::fromFile(path("photo.jpg")).size(), QSizeF(8000, 6000));
+
+    const QImage thumb = PictureReader::readThumbnail(path("photo.jpg"), 128);
+    EXPECT_EQ(thumb.size(), QSize(128, 96));
+}
+
+TEST_F(PictureReaderTest, APictureBeyondTheBudgetIsRefusedAsTooLarge)
+{
+    // 70000 x 70000 pixels claimed by a header of a few dozen bytes.
+    const QByteArray huge = pngClaiming(70000, 70000);
+    ASSERT_TRUE(writeFile(path("huge.png"), huge));
+    const PictureReader::Result fromFile = PictureReader::readFile(path("huge.png"));
+    EXPECT_TRUE(fromFile.picture.isNull());
+    EXPECT_EQ(fromFile.error, QStringLiteral("the picture is too large"));
+    EXPECT_EQ(PictureReader::readData(huge).error, QStringLiteral("the picture is too large"));
+    EXPECT_EQ(PictureReader::probe(path("huge.png")), QStringLiteral("the picture is too large"));
+    EXPECT_EQ(PictureReader::userMessage(path("huge.png"), fromFile.error),
+              QStringLiteral("Cannot use the picture \"huge.png\": the picture is too large."));
+
+    // A file beyond the byte budget is refused before a byte is decoded (a sparse file costs nothing).
+    QFile big(path("big.png"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.write(pngClaiming(10, 10)) > 0);
+    ASSERT_TRUE(big.resize(PictureReader::MaxFileBytes + 1));
+    big.close();
+    EXPECT_TRUE(
+        PictureReader::readFile(path("big.png")).error.startsWith(QStringLiteral("the file is too large")));
+
+    // Within the claim limits but damaged: the reason is the decoder's, not "too large".
+    ASSERT_TRUE(writeFile(path("damaged.png"), pngClaiming(100, 100)));
+    const PictureReader::Result damaged = PictureReader::readFile(path("damaged.png"));
+    EXPECT_TRUE(damaged.picture.isNull());
+    EXPECT_TRUE(damaged.error.startsWith(QStringLiteral("the picture cannot be read")))
+        << damaged.error.toStdString();
+
+    ASSERT_TRUE(writeFile(path("text.jpg"), "not a picture at all"));
+    EXPECT_EQ(PictureReader::readFile(path("text.jpg")).error,
+              QStringLiteral("it is not a picture in a format this program reads"));
+    EXPECT_TRUE(
+        PictureReader::readFile(path("missing.jpg")).error.startsWith(QStringLiteral("it cannot be opened")));
+}
+
+TEST_F(PictureReaderTest, AFifoOrADeviceIsRefusedWithoutWaiting)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.jpg")).constData(), 0600), 0);
+    // No writer ever comes: a blocking open would hang the test here.
+    EXPECT_EQ(PictureReader::readFile(path("pipe.jpg")).error, QStringLiteral("it is not a regular file"));
+    EXPECT_EQ(PictureReader::probe(path("pipe.jpg")), QStringLiteral("it is not a regular file"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path("zero.png")));
+    EXPECT_EQ(PictureReader::readFile(path("zero.png")).error, QStringLiteral("it is not a regular file"));
+    EXPECT_EQ(RegularFile::readAll(path("zero.png"), 1024).error, QStringLiteral("it is not a regular file"));
+    EXPECT_EQ(RegularFile::readAll(dir.path(), 1024).error, QStringLiteral("it is not a regular file"));
+
+    ASSERT_TRUE(writeFile(path("five.txt"), "12345"));
+    EXPECT_EQ(RegularFile::readAll(path("five.txt"), 5).bytes, QByteArray("12345"));
+    EXPECT_EQ(RegularFile::readAll(path("five.txt"), 4).error,
+              QStringLiteral("the file is too large (5 bytes; at most 4 bytes)"));
+}
+
+TEST_F(PictureReaderTest, ScansAreCountedByMarkersNotByBytesThatLookLikeThem)
+{
+    const QByteArray baseline = jpegOf(halves(64, 48));
+    EXPECT_EQ(scansOf(baseline), 1);
+    const QByteArray progressive = jpegOf(halves(64, 48), true);
+    const int scans = scansOf(progressive);
+    EXPECT_GT(scans, 1);
+    EXPECT_LT(scans, 20);
+    EXPECT_EQ(scansOf(QByteArray("\x89PNG")), -1);
+
+    // Entropy data holds stuffed 0xFF 0x00 pairs and restart markers: none of them starts a scan.
+    // An application segment holding the bytes FF DA is skipped by its length.
+    QByteArray crafted("\xFF\xD8", 2);
+    crafted += QByteArray("\xFF\xE1\x00\x06\xFF\xDA\xFF\xDA", 8);
+    crafted += QByteArray("\xFF\xDA\x00\x02", 4) + QByteArray("\x12\xFF\x00\x34\xFF\xD0\x56\xFF\xFF\x00", 10);
+    crafted += QByteArray("\xFF\xC4\x00\x03\xAA", 5);
+    crafted += QByteArray("\xFF\xDA\x00\x03\xDA", 5) + QByteArray("\xFF\x00\xFF\xD7", 4);
+    crafted += QByteArray("\xFF\xD9", 2);
+    EXPECT_EQ(scansOf(crafted), 2);
+    // Counting stops once the limit is passed.
+    QBuffer b;
+    b.setData(withScans(progressive, 50));
+    b.open(QIODevice::ReadOnly);
+    EXPECT_EQ(PictureReader::countJpegScans(b, 10), 11);
+}
+
+TEST_F(PictureReaderTest, AProgressiveJpegWithThousandsOfScansIsRefusedAtOnce)
+{
+    const QByteArray progressive = jpegOf(halves(640, 480), true);
+    const QByteArray hostile = withScans(progressive, 20000);
+    ASSERT_EQ(scansOf(hostile), 20000);
+    ASSERT_TRUE(writeFile(path("scans.jpg"), hostile));
+    const PictureReader::Result r = PictureReader::readFile(path("scans.jpg"));
+    EXPECT_TRUE(r.picture.isNull());
+    EXPECT_EQ(r.error, QStringLiteral("the picture is made of too many scans (more than 300)"));
+    EXPECT_TRUE(PictureReader::readThumbnail(path("scans.jpg"), 100).isNull());
+    // At the limit it still reads.
+    const PictureReader::Result atLimit =
+        PictureReader::readData(withScans(progressive, PictureReader::MaxScans));
+    EXPECT_TRUE(atLimit.error.isEmpty() || !atLimit.error.contains(QStringLiteral("scans")))
+        << atLimit.error.toStdString();
+    EXPECT_TRUE(PictureReader::readData(progressive).ok());
+}
