@@ -251,13 +251,21 @@ bool Import_Wizard::validPath(QLineEdit *f)
     return true;
 }
 
-bool Import_Wizard::deliver(const QStringList &values, QLineEdit *nameField)
+bool Import_Wizard::deliver(const ListValues &values, QLineEdit *nameField)
 {
     if (file_name_required == 1) {
         SeriesResult written;
         {
             PleaseWaitSheet wait(this);
-            written = SeriesFiles::writeNew(Data_Folder_Path, nameField->text(), values,
+            // Streamed, so a long list is never held a second time as separate strings.
+            const SeriesValueProducer produce = [&values](const SeriesValueWriter &write) {
+                for (qsizetype i = 0; i < values.size(); ++i) {
+                    if (!write(values.at(i)))
+                        return false;
+                }
+                return true;
+            };
+            written = SeriesFiles::writeNew(Data_Folder_Path, nameField->text(), produce,
                                             [](const QString &q) { return Show_YES_NO_MessageBox(q); });
         }
         if (written.cancelled)
@@ -267,8 +275,8 @@ bool Import_Wizard::deliver(const QStringList &values, QLineEdit *nameField)
             return false;
         }
     } else if (m_manager) {
-        for (const QString &v : values)
-            m_manager->Create_Value_List(v);
+        for (qsizetype i = 0; i < values.size(); ++i)
+            m_manager->Create_Value_List(values.at(i));
     }
     if (file_name_Insert == 1 && m_manager)
         m_manager->Fill_List();

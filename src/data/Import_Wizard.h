@@ -2,6 +2,8 @@
 // pictures, into a new series file or the series manager's open list.
 #pragma once
 
+#include "data/ListValues.h"
+
 #include <QDialog>
 
 class BatchWizard;
@@ -61,7 +63,7 @@ private:
     void chooseOption(int option);
     bool validPath(QLineEdit *field);
     // Writes the values as a new series named by nameField, or hands them to the manager.
-    bool deliver(const QStringList &values, QLineEdit *nameField);
+    bool deliver(const ListValues &values, QLineEdit *nameField);
     void importWorkbook();
     bool importText();
     bool importPaste();

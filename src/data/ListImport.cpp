@@ -12,6 +12,13 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -45,42 +52,124 @@ ListImport::Kind ListImport::kindOf(const QString &path)
     return Kind::Txt;
 }
 
-QString ListImport::clean(const QString &value)
+QString ListImport::tooLargeMessage()
 {
-    QString v = value;
-    v.remove(QLatin1Char('\\'));
-    v.remove(QLatin1Char('{'));
-    v.remove(QLatin1Char('}'));
+    return QStringLiteral(
+               "The list file is larger than %1 MB, the most a list may hold. Please split it into "
+               "smaller files.")
+        .arg(MaxFileSize >> 20);
+}
+
+QString ListImport::valueTooLongMessage()
+{
+    return QStringLiteral("A value in the list is longer than %L1 characters, the most a value may hold.")
+        .arg(MaxValueLength);
+}
+
+QString ListImport::clean(QStringView value)
+{
+    QString v = value.toString();
+    if (v.contains(QLatin1Char('\\')) || v.contains(QLatin1Char('{')) || v.contains(QLatin1Char('}'))) {
+        v.remove(QLatin1Char('\\'));
+        v.remove(QLatin1Char('{'));
+        v.remove(QLatin1Char('}'));
+    }
     return Trim_Str(v);
 }
 
-QStringList ListImport::fromText(const QString &text)
+namespace
 {
-    QStringList values;
-    for (const QString &line : text.split(QLatin1Char('\n'))) {
-        const QString v = clean(line);
-        if (v.contains(fontMarker))
+// Adds a cleaned value unless it is empty; false (with the problem told) when it is too long.
+bool takeValue(ListValues &values, const QString &v, QString *problem)
+{
+    if (v.isEmpty())
+        return true;
+    if (v.size() > ListImport::MaxValueLength) {
+        if (problem)
+            *problem = ListImport::valueTooLongMessage();
+        return false;
+    }
+    values.append(v);
+    return true;
+}
+
+bool isCsvBreak(QChar c)
+{
+    return c == QLatin1Char(',') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+} // namespace
+
+ListValues ListImport::fromText(QStringView text, QString *problem)
+{
+    ListValues values;
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        const QString v = clean(text.mid(start, end - start));
+        if (v.contains(fontMarker) || !takeValue(values, v, problem))
             break;
-        if (!v.isEmpty())
-            values << v;
+        start = end + 1;
     }
     return values;
 }
 
-QStringList ListImport::fromCsv(const QString &text, int column)
+ListValues ListImport::fromCsv(QStringView text, int column, QString *problem)
 {
-    QStringList values;
-    for (const QString &row : text.split(lineEnd())) {
-        const QStringList fields = row.split(QLatin1Char(','));
-        for (qsizetype i = 0; i < fields.size(); ++i) {
-            const QString v = clean(fields.at(i));
-            if (v.contains(fontMarker))
+    ListValues values;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    int index = 0;         // the field's place in its row, from 0
+    bool rowEnded = false; // a font line ended the row; its other fields are passed over
+    QString field;
+    while (i < n) {
+        field.clear();
+        qsizetype j = i;
+        while (j < n && (text[j] == QLatin1Char(' ') || text[j] == QLatin1Char('\t')))
+            ++j;
+        if (j < n && text[j] == QLatin1Char('"')) {
+            i = j + 1;
+            for (;;) {
+                const qsizetype q = text.indexOf(QLatin1Char('"'), i);
+                if (q < 0) { // never closed: the field runs to the end of the file
+                    field += text.mid(i);
+                    i = n;
+                    break;
+                }
+                field += text.mid(i, q - i);
+                i = q + 1;
+                if (i < n && text[i] == QLatin1Char('"')) {
+                    field += QLatin1Char('"');
+                    ++i;
+                    continue;
+                }
                 break;
-            if (column > 0 && i != column - 1)
-                continue;
-            if (!v.isEmpty())
-                values << v;
+            }
         }
+        const qsizetype rest = i;
+        while (i < n && !isCsvBreak(text[i]))
+            ++i;
+        field += text.mid(rest, i - rest);
+
+        if (!rowEnded) {
+            const QString v = clean(field);
+            if (v.contains(fontMarker))
+                rowEnded = true;
+            else if ((column <= 0 || index == column - 1) && !takeValue(values, v, problem))
+                return values;
+        }
+        if (i >= n)
+            break;
+        if (text[i] == QLatin1Char(',')) {
+            ++i;
+            ++index;
+            continue;
+        }
+        // A line end outside quotes ends the row: CRLF, CR or LF.
+        i += (text[i] == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ? 2 : 1;
+        index = 0;
+        rowEnded = false;
     }
     return values;
 }
@@ -99,14 +188,14 @@ QStringList ListImport::fromPaste(const QString &text, bool newSeries)
     return values;
 }
 
-QStringList ListImport::fromRtf(const QByteArray &bytes, bool *parsed)
+ListValues ListImport::fromRtf(const QByteArray &bytes, bool *parsed, QString *problem)
 {
-    const RtfText doc = RtfText::parse(bytes);
+    const RtfText doc = RtfText::parse(bytes, RtfText::FirstRunOnly);
     // A document without any text is as unusable as one that does not parse.
     const bool usable = doc.ok() && !doc.runs().isEmpty();
     if (parsed)
         *parsed = usable;
-    return usable ? fromText(doc.firstRunText()) : QStringList();
+    return usable ? fromText(doc.firstRunText(), problem) : ListValues();
 }
 
 QString ListImport::decodeText(const QByteArray &bytes)
@@ -123,30 +212,87 @@ QString ListImport::decodeText(const QByteArray &bytes)
     return RtfText::decodeWindows1252(bytes);
 }
 
+namespace
+{
+// Reads a regular file of at most ListImport::MaxFileSize bytes. The file is opened without
+// waiting, so a pipe with no writer cannot hold the program, and checked after opening, so
+// nothing can be swapped in between.
+bool readListFile(const QString &path, QByteArray *bytes, QString *message, QString *reason)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *message = ListImport::MsgInvalidFile;
+        *reason = path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    QFile file;
+    struct stat st {
+    };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        *message = ListImport::MsgInvalidFile;
+        *reason = path + QStringLiteral(": not a regular file");
+        return false;
+    }
+    if (st.st_size > ListImport::MaxFileSize) {
+        ::close(fd);
+        *message = ListImport::tooLargeMessage();
+        *reason = path + QStringLiteral(": %1 bytes").arg(qint64(st.st_size));
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *message = ListImport::MsgInvalidFile;
+        *reason = path + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    // A file that grew since it was measured is read only as far as the limit allows.
+    *bytes = file.read(ListImport::MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        *message = ListImport::MsgInvalidFile;
+        *reason = path + QStringLiteral(": ") + file.errorString();
+        return false;
+    }
+    if (bytes->size() > ListImport::MaxFileSize) {
+        bytes->clear();
+        *message = ListImport::tooLargeMessage();
+        *reason = path + QStringLiteral(": grew past the limit while read");
+        return false;
+    }
+    return true;
+}
+} // namespace
+
 ListImportResult ListImport::readFile(const QString &path, Kind kind, int column)
 {
     ListImportResult result;
     auto refuse = [&result](const QString &message, const QString &reason) {
         static_cast<OpResult &>(result) = OpResult::failed(message, reason);
+        result.values = ListValues();
         return result;
     };
-    QFile file(path);
-    if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    if (path.isEmpty() || QFileInfo(path).isDir())
         return refuse(MsgInvalidFile, path + QStringLiteral(": cannot be opened"));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return refuse(MsgInvalidFile, path + QStringLiteral(": ") + file.errorString());
+    QByteArray bytes;
+    QString message, reason;
+    if (!readListFile(path, &bytes, &message, &reason))
+        return refuse(message, reason);
+    QString problem;
     if (kind == Kind::Rtf) {
         bool parsed = false;
-        result.values = fromRtf(bytes, &parsed);
+        result.values = fromRtf(bytes, &parsed, &problem);
         if (!parsed)
             return refuse(MsgCorrupted, path + QStringLiteral(": not RTF, or no text in it"));
     } else {
-        const QString text = decodeText(bytes);
+        const QString text = decodeText(std::exchange(bytes, QByteArray()));
         if (text.isEmpty())
             return refuse(MsgCorrupted, path + QStringLiteral(": no text"));
-        result.values = kind == Kind::Csv ? fromCsv(text, column) : fromText(text);
+        result.values = kind == Kind::Csv ? fromCsv(text, column, &problem) : fromText(text, &problem);
     }
+    if (!problem.isEmpty())
+        return refuse(problem, path + QStringLiteral(": ") + problem);
     return result;
 }
 

@@ -2,6 +2,7 @@
 // the import wizard's rules, without writing anything; the wizard and cardtool share it.
 #pragma once
 
+#include "data/ListValues.h"
 #include "platform/OpResult.h"
 
 #include <QString>
@@ -9,7 +10,7 @@
 
 // What an import read: the values, or why it could not (a message for the user).
 struct ListImportResult : OpResult {
-    QStringList values;
+    ListValues values;
 };
 
 class ListImport
@@ -22,21 +23,33 @@ public:
     static const QString MsgEnterData;   // "Please enter some data."
     static const QStringList pictureExtensions;
 
+    // List files are read whole, so they have a size limit; a value is at most as long as a
+    // workbook cell may be, so one line cannot take the memory of the whole file several times.
+    static constexpr qint64 MaxFileSize = qint64(64) << 20;
+    static constexpr qsizetype MaxValueLength = 32767;
+    static QString tooLargeMessage();
+    static QString valueTooLongMessage();
+
     // The kind a file's extension gives: "rtf" and "csv" in any case, anything else text.
     static Kind kindOf(const QString &path);
 
     // One value as the wizard cleans it: every backslash and brace removed, then trimmed.
-    static QString clean(const QString &value);
+    static QString clean(QStringView value);
 
     // Text rules: a value per line, cleaned, empty ones left out; the first line that holds
-    // "NSFont = " ends the list.
-    static QStringList fromText(const QString &text);
-    // CSV rules: rows end at CRLF, CR or LF; fields at every comma (no quoting); a row without a
-    // comma is one field. Each field is cleaned; one holding "NSFont = " ends its row. With
-    // column N (from 1) only the Nth field of each row is taken.
-    static QStringList fromCsv(const QString &text, int column = 0);
-    // RTF: the lines of the document's first run of like formatting, by the text rules.
-    static QStringList fromRtf(const QByteArray &bytes, bool *parsed = nullptr);
+    // "NSFont = " ends the list. A value longer than MaxValueLength ends the reading with
+    // *problem set to valueTooLongMessage().
+    static ListValues fromText(QStringView text, QString *problem = nullptr);
+    // CSV rules: rows end at CRLF, CR or LF and fields at commas, both outside quotes (RFC 4180):
+    // a field whose first character after any blanks is a double quote runs to the matching
+    // closing one, keeping commas and line breaks, and a doubled quote inside it is one quote;
+    // text after the closing quote is kept as written. A row without a comma is one field. Each
+    // field is cleaned; one holding "NSFont = " ends its row. With column N (from 1) only the Nth
+    // field of each row is taken. Long values as for text.
+    static ListValues fromCsv(QStringView text, int column = 0, QString *problem = nullptr);
+    // RTF: the lines of the document's first run of like formatting, by the text rules; the
+    // reader stops at the end of that run.
+    static ListValues fromRtf(const QByteArray &bytes, bool *parsed = nullptr, QString *problem = nullptr);
 
     // Pasted text, trimmed as a whole and split into lines (which may end in CRLF or CR). For a
     // new series the lines are kept as they stand, blanks included; for the manager's value list
@@ -48,7 +61,9 @@ public:
     // when it is valid, Windows-1252 otherwise.
     static QString decodeText(const QByteArray &bytes);
 
-    // Reads a file and applies the rules of its kind, with the wizard's messages on failure.
+    // Reads a file and applies the rules of its kind, with the wizard's messages on failure. Only a
+    // regular file (or a link to one) of at most MaxFileSize bytes is read: a pipe, a device or a
+    // larger file is refused before any of it is read.
     static ListImportResult readFile(const QString &path, Kind kind, int column = 0);
     static ListImportResult readFile(const QString &path) { return readFile(path, kindOf(path)); }
 

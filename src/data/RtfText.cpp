@@ -76,7 +76,7 @@ const QSet<QByteArray> &skippedDestinations()
 class RtfParser
 {
 public:
-    explicit RtfParser(const QByteArray &bytes) : m_in(bytes) {}
+    RtfParser(const QByteArray &bytes, RtfText::Scope scope) : m_in(bytes), m_scope(scope) {}
 
     RtfText run()
     {
@@ -118,7 +118,7 @@ private:
     {
         QList<State> stack;
         bool ignorableNext = false;
-        while (m_pos < m_in.size()) {
+        while (m_pos < m_in.size() && !m_done) {
             const char c = m_in.at(m_pos++);
             if (c == '{') {
                 flushBytes(doc);
@@ -376,15 +376,19 @@ private:
 
     void add(RtfText &doc, const QString &s)
     {
-        if (m_state.skip || s.isEmpty())
+        if (m_state.skip || s.isEmpty() || m_done)
             return;
         if (!doc.m_runs.isEmpty() && doc.m_runs.last().format == m_state.format)
             doc.m_runs.last().text += s;
+        else if (m_scope == RtfText::FirstRunOnly && !doc.m_runs.isEmpty())
+            m_done = true;
         else
             doc.m_runs.push_back({s, m_state.format});
     }
 
     const QByteArray &m_in;
+    const RtfText::Scope m_scope;
+    bool m_done = false; // the first run is complete and nothing more is wanted
     qsizetype m_pos = 0;
     State m_state;
     QByteArray m_bytes;
@@ -392,9 +396,9 @@ private:
     std::unique_ptr<QStringDecoder> m_decoder;
 };
 
-RtfText RtfText::parse(const QByteArray &bytes)
+RtfText RtfText::parse(const QByteArray &bytes, Scope scope)
 {
-    RtfParser parser(bytes);
+    RtfParser parser(bytes, scope);
     return parser.run();
 }
 

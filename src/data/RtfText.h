@@ -30,7 +30,10 @@ public:
 
     // Parses the bytes of a file. A file that does not begin as RTF, nests too deeply or breaks off
     // inside a control word gives ok() false with the reason in error().
-    static RtfText parse(const QByteArray &bytes);
+    // With FirstRunOnly the reading ends where the second run would begin, so a list's import
+    // does not pay for the rest of a long document.
+    enum Scope { AllRuns, FirstRunOnly };
+    static RtfText parse(const QByteArray &bytes, Scope scope = AllRuns);
 
     bool ok() const { return m_error.isEmpty(); }
     QString error() const { return m_error; }

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace datatest;
 
 namespace
@@ -64,6 +66,60 @@ TEST(ListImport, CsvRowsEndAtEveryKindOfLineEnd)
     EXPECT_EQ(ListImport::fromCsv(QStringLiteral("a,NSFont = x,b\nc,d")), (L{"a", "c", "d"}));
     // Backslashes and braces go inside fields too.
     EXPECT_EQ(ListImport::fromCsv(QStringLiteral("{x},y\\z")), (L{"x", "yz"}));
+}
+
+// Quoting as spreadsheets write it, each case with the values it gives (all columns) and with the
+// second column alone.
+TEST(ListImport, CsvQuotingKeepsCommasLineBreaksAndQuotes)
+{
+    struct Case {
+        const char *name;
+        QString csv;
+        L all;
+        L second;
+    };
+    const QList<Case> cases = {
+        {"comma inside quotes", QStringLiteral("\"Smith, John\",42\r\n"), L{"Smith, John", "42"}, L{"42"}},
+        {"doubled quote", QStringLiteral("\"Say \"\"hi\"\"\",x\n"), L{"Say \"hi\"", "x"}, L{"x"}},
+        {"only a quote", QStringLiteral("\"\"\"\",b"), L{"\"", "b"}, L{"b"}},
+        {"line break kept", QStringLiteral("\"12 High St\nLeeds\",LS1\nnext,row"),
+         L{"12 High St\nLeeds", "LS1", "next", "row"}, L{"LS1", "row"}},
+        {"CRLF inside quotes", QStringLiteral("a,\"x\r\ny\"\r\nb,c"), L{"a", "x\r\ny", "b", "c"},
+         L{"x\r\ny", "c"}},
+        {"empty quoted field", QStringLiteral("\"\",\"\"\n\"\",z"), L{"z"}, L{"z"}},
+        {"quote inside an unquoted field", QStringLiteral("5\" tall,ok"), L{"5\" tall", "ok"}, L{"ok"}},
+        {"blanks before the quote", QStringLiteral("a,  \"b, c\"\n"), L{"a", "b, c"}, L{"b, c"}},
+        {"text after the closing quote", QStringLiteral("\"ab\"cd,e"), L{"abcd", "e"}, L{"e"}},
+        {"never closed", QStringLiteral("x,\"open, to\nthe end"), L{"x", "open, to\nthe end"},
+         L{"open, to\nthe end"}},
+        {"cleaning after unquoting", QStringLiteral("\"{a}, \\b\",c"), L{"a, b", "c"}, L{"c"}},
+        {"font marker quoted ends its row", QStringLiteral("\"NSFont = x\",b\nc,d"), L{"c", "d"}, L{"d"}},
+        {"trailing comma", QStringLiteral("a,\n"), L{"a"}, L{}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ListImport::fromCsv(c.csv).toList(), c.all);
+        EXPECT_EQ(ListImport::fromCsv(c.csv, 2).toList(), c.second);
+    }
+}
+
+TEST(ListImport, CsvQuotingAgreesWithPythonsReader)
+{
+    // Python's csv module writes and reads RFC 4180: what it writes, we read back field for field.
+    QTemporaryDir tmp;
+    const QString csv = tmp.filePath(QStringLiteral("people.csv"));
+    const QString script = QStringLiteral(
+        "import csv,sys\n"
+        "rows=[['Name','Note'],['Smith, John','said \"hello\"'],['Line\\nBreak','x,y,z'],['plain','']]\n"
+        "with open(sys.argv[1],'w',newline='',encoding='utf-8') as f: csv.writer(f).writerows(rows)\n");
+    const ProcResult made = python(script, {csv});
+    ASSERT_EQ(made.exitCode, 0) << made.errText().toStdString();
+    const ListImportResult r = ListImport::readFile(csv);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.values.toList(),
+              (L{"Name", "Note", "Smith, John", "said \"hello\"", "Line\nBreak", "x,y,z", "plain"}));
+    EXPECT_EQ(ListImport::readFile(csv, ListImport::Kind::Csv, 2).values.toList(),
+              (L{"Note", "said \"hello\"", "x,y,z"}));
 }
 
 TEST(ListImport, CsvColumnTakesOneFieldOfEachRow)
@@ -190,6 +246,81 @@ TEST(ListImport, FileFailuresGiveTheWizardsMessages)
     const ListImportResult r = ListImport::readFile(braces);
     EXPECT_TRUE(r.ok());
     EXPECT_TRUE(r.values.isEmpty());
+}
+
+TEST(ListImport, OnlyRegularFilesUpToTheLimitAreRead)
+{
+    QTemporaryDir tmp;
+    // A pipe with no writer would block an ordinary open for good.
+    const QString fifo = tmp.filePath(QStringLiteral("list.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ListImportResult r = ListImport::readFile(fifo);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.message, ListImport::MsgInvalidFile);
+
+    // A device behind a link with a list's name: refused, not read without end.
+    const QString zero = tmp.filePath(QStringLiteral("zero.csv"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    r = ListImport::readFile(zero);
+    EXPECT_EQ(r.message, ListImport::MsgInvalidFile);
+
+    // Past the limit: refused before reading (sparse, so no disk is used); at the limit: read.
+    for (const char *name : {"big.txt", "big.rtf", "big.csv"}) {
+        QFile big(tmp.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(ListImport::MaxFileSize + 1));
+        big.close();
+        r = ListImport::readFile(big.fileName());
+        EXPECT_FALSE(r.ok()) << name;
+        EXPECT_EQ(r.message, ListImport::tooLargeMessage());
+    }
+    EXPECT_TRUE(ListImport::tooLargeMessage().contains(QStringLiteral("64 MB")));
+    const QString full = tmp.filePath(QStringLiteral("full.txt"));
+    const QByteArray line = QByteArray(1023, 'x') + '\n';
+    ASSERT_TRUE(writeFile(full, line.repeated(ListImport::MaxFileSize / line.size())));
+    r = ListImport::readFile(full);
+    ASSERT_TRUE(r.ok()) << r.message.toStdString();
+    EXPECT_EQ(r.values.size(), ListImport::MaxFileSize / line.size());
+    EXPECT_EQ(r.values.at(0).size(), 1023);
+}
+
+TEST(ListImport, AValueLongerThanACellIsRefused)
+{
+    const QString longest(ListImport::MaxValueLength, QLatin1Char('a'));
+    QString problem;
+    EXPECT_EQ(ListImport::fromText(QStringLiteral("x\n") + longest, &problem).size(), 2);
+    EXPECT_TRUE(problem.isEmpty());
+    // Blanks around a value do not count; one more character does.
+    EXPECT_EQ(ListImport::fromCsv(QStringLiteral("  ") + longest + QStringLiteral(" ,y"), 0, &problem).size(),
+              2);
+    EXPECT_TRUE(problem.isEmpty());
+    const ListValues cut =
+        ListImport::fromText(QStringLiteral("x\n") + longest + QStringLiteral("a\nz"), &problem);
+    EXPECT_EQ(problem, ListImport::valueTooLongMessage());
+    EXPECT_EQ(cut.toList(), L{"x"});
+
+    QTemporaryDir tmp;
+    const QString csv = tmp.filePath(QStringLiteral("long.csv"));
+    ASSERT_TRUE(writeFile(csv, "a,\"" + QByteArray(40000, 'b') + "\"\n"));
+    const ListImportResult r = ListImport::readFile(csv);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.message, ListImport::valueTooLongMessage());
+    EXPECT_TRUE(r.values.isEmpty());
+}
+
+TEST(RtfText, AListReadingStopsAfterTheFirstRun)
+{
+    // A long bold tail after the list is never turned into text.
+    QByteArray rtf = "{\\rtf1\\ansi one\\par two\\par\\b ";
+    for (int i = 0; i < 20000; ++i)
+        rtf += "tail \\'e9\\par ";
+    rtf += "}";
+    const RtfText first = RtfText::parse(rtf, RtfText::FirstRunOnly);
+    ASSERT_TRUE(first.ok());
+    ASSERT_EQ(first.runs().size(), 1);
+    EXPECT_EQ(first.firstRunText(), QStringLiteral("one\ntwo\n"));
+    EXPECT_EQ(RtfText::parse(rtf).runs().size(), 2);
+    EXPECT_EQ(ListImport::fromRtf(rtf).toList(), (L{"one", "two"}));
 }
 
 TEST(ListImport, PictureFoldersListTheNineTypesSorted)

@@ -48,7 +48,7 @@ CARDTOOL_COMMAND(listImportCommand, "list-import",
         return 1;
     }
     QByteArray out;
-    for (const QString &v : r.values)
-        out += v.toUtf8() + '\n';
+    for (qsizetype i = 0; i < r.values.size(); ++i)
+        out += r.values.view(i).toUtf8() + '\n';
     return cardtool::writeStdout(out) ? 0 : 1;
 }
