@@ -1,5 +1,6 @@
 // Canvas speed: one full repaint of a side holding 200 objects of mixed kinds at 100 % and 400 %,
-// and one drag step (a mouse move until its rectangles are repainted) with 50 objects selected.
+// one drag step (a mouse move until its rectangles are repainted) with 50 objects selected, and
+// zooming a very large card to 1600 % (time and peak memory).
 #include "canvas/SKTGraphicView.h"
 #include "canvas/SKTZoomingScrollView.h"
 #include "canvas/SideSelection.h"
@@ -13,8 +14,10 @@
 #include "model/SKTSignature.h"
 #include "model/SKTText.h"
 #include "model/Shape_Control.h"
+#include "platform/Units.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -139,6 +142,50 @@ void BM_CanvasDragStep50Selected(benchmark::State &state)
     rig.send(QEvent::MouseButtonRelease, start, Qt::NoButton);
 }
 BENCHMARK(BM_CanvasDragStep50Selected)->Unit(benchmark::kMillisecond);
+
+// Peak resident memory of this process in MB, as the kernel counts it.
+double peakResidentMB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// A square card of range(0) millimetres zoomed from 100 % to 1600 % and painted there, the window
+// 1100 x 760: the time of one zoom step and the process's peak memory afterwards.
+void BM_CanvasZoomHugeCardTo1600(benchmark::State &state)
+{
+    CanvasRig rig(1.0);
+    const double side = double(state.range(0)) * Units::PointsPerMillimetre;
+    rig.view->setCardSize(QSizeF(side, side));
+    QCoreApplication::processEvents();
+    {
+        // The peak counts from here where the kernel allows it.
+        QFile refs(QStringLiteral("/proc/self/clear_refs"));
+        if (refs.open(QIODevice::WriteOnly))
+            refs.write("5");
+    }
+    const double before = peakResidentMB();
+    for (auto _ : state) {
+        rig.zoom.setFactor(16.0);
+        rig.scroll->viewport()->repaint();
+        rig.view->repaint();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        rig.zoom.setFactor(1.0);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["peak_MB"] = peakResidentMB();
+    state.counters["peak_growth_MB"] = peakResidentMB() - before;
+    state.SetLabel(QStringLiteral("%1 x %1 mm at 1600 %").arg(state.range(0)).toStdString());
+}
+BENCHMARK(BM_CanvasZoomHugeCardTo1600)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -147,28 +147,45 @@ void SWCenteringClipView::resizeEvent(QResizeEvent *event)
     centerDocument();
 }
 
-const QImage &SWCenteringClipView::shadowFor(const QSize &size, int shape)
+QRect SWCenteringClipView::shadowArea(const QRect &card) const
 {
-    if (size == m_shadowSize && shape == m_shadowShape)
-        return m_shadow;
-    m_shadowSize = size;
-    m_shadowShape = shape;
+    // Only what can show: the blur reaches a margin beyond the card and beyond the visible area.
     const int margin = ShadowBlur * 2;
-    const QSize small((size.width() + 2 * margin) / ShadowScale + 1,
-                      (size.height() + 2 * margin) / ShadowScale + 1);
+    return card.adjusted(-margin, -margin, margin, margin)
+        .intersected(rect().adjusted(-margin, -margin, margin, margin));
+}
+
+const QImage &SWCenteringClipView::shadowFor(const QRect &card, int shape)
+{
+    const QRect area = shadowArea(card);
+    if (card == m_shadowCard && area == m_shadowArea && shape == m_shadowShape)
+        return m_shadow;
+    m_shadowCard = card;
+    m_shadowArea = area;
+    m_shadowShape = shape;
+    m_shadow = QImage();
+    if (area.isEmpty())
+        return m_shadow;
+    const QSize small(area.width() / ShadowScale + 1, area.height() / ShadowScale + 1);
     QImage mask(small, QImage::Format_ARGB32_Premultiplied);
     mask.fill(Qt::transparent);
     {
         QPainter p(&mask);
         p.setRenderHint(QPainter::Antialiasing);
         p.scale(1.0 / ShadowScale, 1.0 / ShadowScale);
-        p.fillPath(CardPageDrawing::outlinePath(shape, QRectF(margin, margin, size.width(), size.height())),
-                   Qt::black);
+        p.translate(-area.topLeft());
+        p.fillPath(CardPageDrawing::outlinePath(shape, QRectF(card)), Qt::black);
     }
+    // Edges of the area that cut through the card repeat their last value, which is what the
+    // blur would see there anyway: the silhouette goes on beyond them.
     boxBlurAlpha(mask, std::max(1, ShadowBlur / ShadowScale / 2));
-    m_shadow =
-        mask.scaled(size + QSize(2 * margin, 2 * margin), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    m_shadow = mask.scaled(area.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return m_shadow;
+}
+
+qsizetype SWCenteringClipView::shadowBytes() const
+{
+    return m_shadow.sizeInBytes();
 }
 
 void SWCenteringClipView::paintEvent(QPaintEvent *)
@@ -184,9 +201,9 @@ void SWCenteringClipView::paintEvent(QPaintEvent *)
     const QRectF d(m_document->pos(),
                    QSizeF(m_documentSize.width() * m_factor, m_documentSize.height() * m_factor));
     const int shape = Card_Shape;
-    const QImage &shadow = shadowFor(d.size().toSize(), shape);
-    const int margin = ShadowBlur * 2;
-    p.drawImage(QPointF(d.x() - margin + ShadowOffset, d.y() - margin + ShadowOffset), shadow);
+    const QImage &shadow = shadowFor(d.toRect(), shape);
+    if (!shadow.isNull())
+        p.drawImage(QPointF(m_shadowArea.topLeft() + QPoint(ShadowOffset, ShadowOffset)), shadow);
     p.setRenderHint(QPainter::Antialiasing);
     const double radiusScale = shape == CardPageDrawing::RoundedRectangle ? m_factor : 1.0;
     QPainterPath silhouette;

@@ -39,6 +39,9 @@ public:
     std::optional<Picture> bgImagePattern() const { return m_bgImagePattern; }
     void setBgImagePattern(const std::optional<Picture> &pattern) { m_bgImagePattern = pattern; }
 
+    // What the kept shadow costs; bounded by the view's size, whatever the zoom.
+    qsizetype shadowBytes() const;
+
 signals:
     void boundsOriginChanged();
 
@@ -48,8 +51,10 @@ protected:
 
 private:
     void placeDocument();
-    // The blurred silhouette, made once per size and shape.
-    const QImage &shadowFor(const QSize &size, int shape);
+    // The blurred silhouette of the card (in this view's pixels) over the part that can show,
+    // made again only when the card, the area or the shape changes: never larger than the view.
+    const QImage &shadowFor(const QRect &card, int shape);
+    QRect shadowArea(const QRect &card) const;
 
     QWidget *m_document = nullptr;
     QSizeF m_documentSize = QSizeF(243, 154);
@@ -58,6 +63,7 @@ private:
     std::optional<Picture> m_bgImagePattern; // nothing sets it; kept as the window's property
     QImage m_bgImage;                        // none: the silhouette is drawn
     QImage m_shadow;
-    QSize m_shadowSize;
+    QRect m_shadowCard;
+    QRect m_shadowArea;
     int m_shadowShape = -1;
 };
