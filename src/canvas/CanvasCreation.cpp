@@ -2,8 +2,10 @@
 
 #include "canvas/CanvasAssertion.h"
 #include "canvas/CanvasHost.h"
+#include "canvas/PastedPictures.h"
 #include "canvas/SKTGraphicView.h"
 #include "foundation/CardCodes.h"
+#include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTBarcode.h"
@@ -273,7 +275,10 @@ bool CanvasCreation::makeNewImageFromContentsOfFile(const QString &path, const Q
     const Picture picture = Picture::fromFile(path);
     if (picture.isNull())
         return false;
-    insertPicture(SKTImage::initWithPosition(point, picture));
+    const auto image = SKTImage::initWithPosition(point, picture);
+    // The object points at its own file, never at the library's last choice.
+    image->Set_Control_File_path(QFileInfo(path).absoluteFilePath());
+    insertPicture(image);
     return true;
 }
 
@@ -284,7 +289,17 @@ bool CanvasCreation::makeNewImageFromPasteboard(const QMimeData *mime, const QPo
     const QImage pixels = qvariant_cast<QImage>(mime->imageData());
     if (pixels.isNull())
         return false;
+    // Only a path is saved with a picture object: the pasted pixels get a file of their own in the
+    // data folder first, or the picture would be gone after saving and reopening.
+    QString why;
+    const QString kept = PastedPictures::keep(pixels, Resource_Path, &why);
+    if (kept.isEmpty()) {
+        m_view.host().presentError(PastedPictureNotKeptMessage + QLatin1Char('\n') + why);
+        return false;
+    }
     const auto image = SKTImage::initWithPosition(point, Picture(pixels));
+    // The library's last choice, which a new picture object starts with, is not this picture.
+    image->Set_Control_File_path(kept);
     // The picture's bottom-left corner goes to the point.
     const QSizeF size = image->_contents ? image->_contents->size() : QSizeF(pixels.size());
     image->setBounds(QRectF(QPointF(point.x(), point.y() - size.height()), size));

@@ -37,7 +37,11 @@ public:
     void delete_all_control();
 
     bool makeNewImageFromContentsOfFile(const QString &path, const QPointF &point);
-    // A picture offered on the clipboard, its bottom-left corner at the point.
+    // A picture offered on the clipboard, its bottom-left corner at the point. The picture is kept
+    // as a file under the data folder, which the object points at; when that cannot be written
+    // nothing is pasted and the user is told why.
+    static inline const QString PastedPictureNotKeptMessage =
+        QStringLiteral("The pasted picture could not be kept in the data folder, so it was not pasted.");
     bool makeNewImageFromPasteboard(const QMimeData *mime, const QPointF &point);
 
 private:

@@ -1,6 +1,7 @@
 #include "canvas/DocumentData.h"
 
 #include "canvas/SKTRenderingView.h"
+#include "model/ObjectListLimits.h"
 #include "platform/PropertyList.h"
 
 #include <QFileInfo>
@@ -15,6 +16,18 @@ SKTError DocumentData::SKTErrorWithCode(int code)
         e.localizedDescription = QStringLiteral("Tessaly could not paste the copied objects.");
         e.localizedFailureReason =
             QStringLiteral("The copied data is damaged or was made by another program.");
+        break;
+    case SKTGraphic::PasteTooManyObjects:
+        e.localizedDescription = QStringLiteral("Tessaly could not paste the copied objects.");
+        e.localizedFailureReason =
+            QStringLiteral("The copied data holds more than %1 objects, more than a design may hold.")
+                .arg(ObjectListLimits::MaxObjects);
+        break;
+    case SKTGraphic::PasteTooLargeBytes:
+        e.localizedDescription = QStringLiteral("Tessaly could not paste the copied objects.");
+        e.localizedFailureReason =
+            QStringLiteral("The copied objects hold more than %1 MB, more than a design may hold.")
+                .arg(ObjectListLimits::MaxObjectArchiveBytes >> 20);
         break;
     case 3:
         e.localizedDescription = QStringLiteral("Tessaly could not make a picture of the objects.");

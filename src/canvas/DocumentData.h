@@ -27,7 +27,8 @@ public:
     static inline const QString ErrorDomain = QStringLiteral("TessalyErrorDomain");
 
     // Error of the error domain with the texts for the code (2: pasteboard data unreadable,
-    // 3: nothing to render); other codes get the generic texts.
+    // 3: nothing to render, SKTGraphic::PasteTooManyObjects and PasteTooLargeBytes: beyond a design's
+    // limits); other codes get the generic texts.
     static SKTError SKTErrorWithCode(int code);
 
     // The front side's data of a type: native data for the native identifier or name, PDF for

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "data/ExcelBindingTable.h"
+#include "model/ObjectListLimits.h"
 #include "model/SKTGraphic.h"
 #include "panels/CardPageFields.h"
 #include "panels/CardSizeTables.h"
@@ -32,9 +33,9 @@ public:
     static constexpr int SideFieldCount = CardPageFields::Count;
     // A design without objects: the marker, both sides, the four binding items, two object counts.
     static constexpr int FixedItemCount = 1 + 2 * SideFieldCount + 4 + 2;
-    // Far beyond any card a person lays out; each object may cost many times its archive once decoded.
-    static constexpr qsizetype MaxObjects = 5000;
-    static constexpr qint64 MaxObjectArchiveBytes = qint64(32) << 20;
+    // The clipboard reads objects within the same limits.
+    static constexpr qsizetype MaxObjects = ObjectListLimits::MaxObjects;
+    static constexpr qint64 MaxObjectArchiveBytes = ObjectListLimits::MaxObjectArchiveBytes;
 
     // Items of a design. A side whose fill is not a background picture loses its picture path,
     // in the file and in the page settings themselves.

@@ -290,7 +290,10 @@ public:
     // Pasteboard data: a binary property list, an array of one object archive per object.
     static QByteArray pasteboardDataWithGraphics(const GraphicList &graphics);
     static QList<QByteArray> propertiesWithGraphics(const GraphicList &graphics);
-    // New objects from pasteboard data; none, with error code 2, when it is not such an array.
+    // New objects from pasteboard data; none, with error code 2, when it is not such an array, and
+    // with PasteTooManyObjects or PasteTooLargeBytes beyond the limits of a design file.
+    static constexpr int PasteTooManyObjects = 4;
+    static constexpr int PasteTooLargeBytes = 5;
     static std::optional<GraphicList> graphicsWithPasteboardData(const QByteArray &data,
                                                                  int *errorCode = nullptr);
     // New objects from archives, in order; an element that is no valid object archive is skipped.

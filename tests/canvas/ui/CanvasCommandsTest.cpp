@@ -5,6 +5,7 @@
 #include "model/GraphicPasteboard.h"
 
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QUrl>
 
 using CanvasCommands = CanvasFixture;
@@ -161,6 +162,9 @@ TEST_P(CanvasCommands, ExternalPictureLandsAboveFiftyFiftyAndFileNamesDoNothing)
     QApplication::clipboard()->setMimeData(names);
     view->paste();
     EXPECT_TRUE(document.graphics().isEmpty());
+    // A pasted picture is kept in the data folder: a temporary one here.
+    QTemporaryDir data;
+    FoundationState::instance().setResourcePath(data.path() + QLatin1Char('/'));
     QImage picture(20, 80, QImage::Format_ARGB32);
     picture.fill(Qt::blue);
     QApplication::clipboard()->setImage(picture);

@@ -170,9 +170,11 @@ TEST_P(CanvasCreationTest, PictureFilesMakePictureObjectsAndOtherFilesNothing)
     EXPECT_FALSE(view->makeNewImageFromContentsOfFile(text, QPointF(50, 50)));
     EXPECT_FALSE(
         view->makeNewImageFromContentsOfFile(dir.filePath(QStringLiteral("missing.png")), QPointF(50, 50)));
+    Library_Selected_Image = text; // the library's last choice is not this picture
     ASSERT_TRUE(view->makeNewImageFromContentsOfFile(png, QPointF(50, 50)));
     ASSERT_EQ(document.graphics().size(), 1);
     EXPECT_EQ(document.graphics().first()->kind(), SKTGraphic::Kind::Image);
+    EXPECT_EQ(document.graphics().first()->FilePath(), png);
     EXPECT_EQ(selected(), QList<int>{0});
 }
 
