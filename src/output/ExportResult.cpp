@@ -2,13 +2,21 @@
 
 #include "output/ExportPaths.h"
 
+#include <QDir>
+
 QString ExportResult::message() const
 {
     if (!refusal.isEmpty())
         return refusal;
     const QString noteText = notes.isEmpty() ? QString() : QLatin1Char('\n') + notes.join(QLatin1Char('\n'));
-    if (ok())
-        return QStringLiteral("Card has been exported successfully.") + noteText;
+    if (ok()) {
+        // After the usual words, how many and where, so that a user finds the cards.
+        const QString where = QDir::toNativeSeparators(path);
+        const QString count = written == 1
+                                  ? QStringLiteral("1 card was written to %1.").arg(where)
+                                  : QStringLiteral("%1 cards were written to %2.").arg(written).arg(where);
+        return QStringLiteral("Card has been exported successfully.\n") + count + noteText;
+    }
     QString text;
     if (outOfSpace)
         text = ExportPaths::unableSavingMessage() +

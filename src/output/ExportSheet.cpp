@@ -7,6 +7,7 @@
 #include "foundation/FilePanels.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ModalRunner.h"
+#include "foundation/Preferences.h"
 #include "foundation/WindowLook.h"
 #include "output/BatchRun.h"
 #include "output/CardExport.h"
@@ -17,13 +18,18 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace
 {
@@ -54,8 +60,7 @@ ExportSheet::ExportSheet(OutputHost &host, QWidget *parent) : QDialog(parent), m
     QGroupBox *typeBox = radioColumn(this, QStringLiteral("File type"), matrix_file_type, FileTypes);
     saveDPIText = new QComboBox(this);
     saveDPIText->setObjectName(QStringLiteral("saveDPIText"));
-    saveDPIText->addItems(
-        {QStringLiteral("72"), QStringLiteral("150"), QStringLiteral("300"), QStringLiteral("600")});
+    saveDPIText->addItems(Resolutions);
     matrix_export_card_side = new QButtonGroup(this);
     matrix_export_card_side->setObjectName(QStringLiteral("matrix_export_card_side"));
     QGroupBox *sideBox = radioColumn(
@@ -109,8 +114,7 @@ void ExportSheet::exportCancel()
     done(0);
 }
 
-// The pop-up and the radio column show the same choice; the resolution counts for TIFF only, by
-// whichever control it was chosen.
+// The pop-up and the radio column show the same choice, by whichever control it was made.
 void ExportSheet::followFileType(int index)
 {
     if (index < 0 || index >= FileTypes.size())
@@ -118,7 +122,6 @@ void ExportSheet::followFileType(int index)
     fileFormatPopup->setCurrentIndex(index);
     if (QAbstractButton *radio = matrix_file_type->button(index))
         radio->setChecked(true);
-    saveDPIText->setEnabled(FileTypes[index] == ResolutionType);
 }
 
 void ExportSheet::exportFileTypeChanged(int index)
@@ -153,13 +156,38 @@ QString ExportSheet::extension() const
 double ExportSheet::chosenDpi() const
 {
     bool ok = false;
-    const double dpi = saveDPIText->currentText().toDouble(&ok);
-    return saveDPIText->isEnabled() && ok && dpi >= 1 && dpi <= 2400 ? dpi : 72.0;
+    const int dpi = saveDPIText->currentText().toInt(&ok);
+    return ok && dpi >= 1 && dpi <= 2400 ? dpi : DefaultDpi;
+}
+
+QString ExportSheet::settingsPath()
+{
+    return QFileInfo(Preferences::sharedInstance().path())
+        .absoluteDir()
+        .filePath(QStringLiteral("export.ini"));
+}
+
+int ExportSheet::rememberedDpi()
+{
+    const QSettings settings(settingsPath(), QSettings::IniFormat);
+    const QString dpi = settings.value(QStringLiteral("Export/dpi")).toString();
+    // A value edited by hand to something the sheet does not offer gives the default.
+    return Resolutions.contains(dpi) ? dpi.toInt() : DefaultDpi;
+}
+
+void ExportSheet::rememberDpi(int dpi)
+{
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Export/dpi"), dpi);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        Show_NSLog_Message(QStringLiteral("Export: the resolution could not be kept in ") + settingsPath());
 }
 
 void ExportSheet::resetSheet()
 {
-    saveDPIText->setCurrentIndex(0);
+    saveDPIText->setCurrentIndex(std::max(0, int(Resolutions.indexOf(QString::number(rememberedDpi())))));
+    saveDPIText->setEnabled(true);
     followFileType(0);
     export_combined_image_chk->setChecked(false);
     export_card_side_CellClick(1);
@@ -177,6 +205,7 @@ void ExportSheet::Export_Button()
 
     if (ModalRunner::exec(*this) != 1)
         return;
+    rememberDpi(int(chosenDpi()));
     if (taken.Use_Data_Sheet_Values && !Export_with_batch_chk->isChecked())
         taken.Use_Data_Sheet_Values = false;
     if (taken.Use_Excel_Binding_Values && !Export_with_excel_chk->isChecked())

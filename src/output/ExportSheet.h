@@ -20,7 +20,15 @@ public:
 
     static inline const QStringList FileTypes{QStringLiteral("PNG"), QStringLiteral("JPEG"),
                                               QStringLiteral("TIFF"), QStringLiteral("BMP")};
-    static inline const QString ResolutionType = QStringLiteral("TIFF");
+    // Every file type is a raster picture, so the resolution counts for each; a new user gets
+    // print quality, and the last choice comes back at the next export, also after a restart.
+    static inline const QStringList Resolutions{QStringLiteral("72"), QStringLiteral("150"),
+                                                QStringLiteral("300"), QStringLiteral("600")};
+    static constexpr int DefaultDpi = 300;
+    // Where the choice is kept: "export.ini" beside the preferences file.
+    static QString settingsPath();
+    static int rememberedDpi();
+    static void rememberDpi(int dpi);
 
     // The whole command: resets and runs the sheet, then the single or batch export, then the
     // exported-files dialog (or a message saying why nothing was written). The result is kept.
@@ -35,6 +43,8 @@ public:
 
     // The extension the files get: the chosen type in lower case.
     QString extension() const;
+    // The resolution the files are drawn at and record.
+    double chosenDpi() const;
 
     QComboBox *fileFormatPopup = nullptr;
     QButtonGroup *matrix_file_type = nullptr;
@@ -49,7 +59,6 @@ public:
 private:
     void resetSheet();
     void followFileType(int index);
-    double chosenDpi() const;
     void announce(const ExportResult &result);
 
     OutputHost &m_host;

@@ -95,6 +95,10 @@ ImageFileWriter::Encoded ImageFileWriter::encode(const QImage &image, Format for
     QImageWriter writer(&buffer, qtFormatName(format));
     if (format == Format::Jpeg)
         writer.setQuality(90);
+    // Qt's TIFF writer stores raw pixels unless asked: LZW (its compression 1) is lossless, and a
+    // card's flat areas and runs shrink to a fraction.
+    if (format == Format::Tiff)
+        writer.setCompression(1);
     if (!writer.write(pixels)) {
         out.error = writer.errorString();
         out.bytes.clear();

@@ -2,6 +2,8 @@
 
 #include <spng.h>
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
@@ -140,23 +142,6 @@ int appendTo(spng_ctx *, void *user, void *data, size_t length)
     return 0;
 }
 
-// How rows of 32-bit pixels (0xAARRGGBB) become the file's rows, packed one at a time.
-enum class Packing { None, Rgb, Rgba, RgbaFromPremultiplied };
-
-Packing packingFor(QImage::Format format, bool opaque)
-{
-    switch (format) {
-    case QImage::Format_RGB32:
-        return Packing::Rgb;
-    case QImage::Format_ARGB32:
-        return opaque ? Packing::Rgb : Packing::Rgba;
-    case QImage::Format_ARGB32_Premultiplied:
-        return opaque ? Packing::Rgb : Packing::RgbaFromPremultiplied;
-    default:
-        return Packing::None;
-    }
-}
-
 // 0xAARRGGBB to the bytes R, G, B, A in memory (little-endian 0xAABBGGRR).
 inline quint32 swapRedBlue(quint32 p)
 {
@@ -168,42 +153,267 @@ inline void store(uchar *to, quint32 word)
     std::memcpy(to, &word, sizeof word);
 }
 
+inline bool partlyClear(quint32 p)
+{
+    return (p >> 24) - 1u < 254u;
+}
+
+inline bool isGrey(quint32 p)
+{
+    return ((p >> 16) & 0xffu) == (p & 0xffu) && ((p >> 8) & 0xffu) == (p & 0xffu);
+}
+
+// The colours of a picture, found by one pass over its 32-bit pixels (as stored: straight or
+// premultiplied). Card pictures are long runs of one colour, so a pixel is looked up only where the
+// colour changes.
+class ColourCensus
+{
+public:
+    static constexpr int MaxColours = 256;
+
+    ColourCensus() { m_index.fill(-1); }
+
+    // Index of a colour already counted (0 for one that was not).
+    int indexOf(quint32 p) const
+    {
+        for (quint32 slot = hash(p), probes = 0; probes < Slots && m_index[slot] >= 0;
+             slot = (slot + 1) & (Slots - 1), ++probes)
+            if (m_keys[slot] == p)
+                return m_index[slot];
+        return 0;
+    }
+
+    void take(const QImage &image, quint32 alwaysSet)
+    {
+        const int width = image.width(), height = image.height();
+        quint32 alphas = 0xff000000u;
+        for (int y = 0; y < height && !settled(); ++y) {
+            const auto *line = reinterpret_cast<const quint32 *>(image.constScanLine(y));
+            quint32 last = ~(line[0] | alwaysSet); // differs from the first pixel
+            for (int x = 0; x < width; ++x) {
+                const quint32 p = line[x] | alwaysSet;
+                if (p == last)
+                    continue;
+                last = p;
+                alphas &= p;
+                m_partlyClear = m_partlyClear || partlyClear(p);
+                m_grey = m_grey && isGrey(p);
+                if (m_colours.size() <= size_t(MaxColours))
+                    insert(p);
+            }
+            m_opaque = (alphas & 0xff000000u) == 0xff000000u;
+        }
+    }
+
+    bool opaque() const { return m_opaque; }
+    bool anyPartlyClear() const { return m_partlyClear; }
+    bool grey() const { return m_grey; }
+    bool fewColours() const { return m_colours.size() <= size_t(MaxColours); }
+    const std::vector<quint32> &colours() const { return m_colours; }
+
+    // Puts the colours in the given order (a permutation of the indices).
+    void reorder(const std::vector<int> &newIndexOf)
+    {
+        std::vector<quint32> colours(m_colours.size());
+        for (size_t i = 0; i < m_colours.size(); ++i)
+            colours[size_t(newIndexOf[i])] = m_colours[i];
+        m_colours.swap(colours);
+        for (int16_t &index : m_index)
+            if (index >= 0)
+                index = int16_t(newIndexOf[size_t(index)]);
+    }
+
+private:
+    static constexpr quint32 Slots = 1024; // at most 257 used: probes stay short
+    static quint32 hash(quint32 p) { return (p * 0x9E3779B1u) >> 22; }
+
+    // Nothing more to learn: too many colours, not grey, not opaque, with partly clear pixels.
+    bool settled() const { return !fewColours() && !m_grey && !m_opaque && m_partlyClear; }
+
+    void insert(quint32 p)
+    {
+        quint32 slot = hash(p);
+        while (m_index[slot] >= 0) {
+            if (m_keys[slot] == p)
+                return;
+            slot = (slot + 1) & (Slots - 1);
+        }
+        m_keys[slot] = p;
+        m_index[slot] = int16_t(m_colours.size());
+        m_colours.push_back(p);
+    }
+
+    std::array<quint32, Slots> m_keys{};
+    std::array<int16_t, Slots> m_index{};
+    std::vector<quint32> m_colours;
+    bool m_grey = true;
+    bool m_opaque = true;
+    bool m_partlyClear = false;
+};
+
+// The smallest colour type that holds the pixels exactly, and the bits each sample takes.
+struct ColourPlan {
+    int colourType = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
+    int bitDepth = 8;
+    int channels = 4; // bytes a pixel at 8 bits
+    bool premultiplied = false;
+};
+
+// Bits a grey sample needs when every grey level is a multiple of 255 / (2^bits - 1).
+int greyBits(const std::vector<quint32> &colours)
+{
+    int bits = 1;
+    for (const quint32 p : colours) {
+        const int v = int(p & 0xffu);
+        while (bits < 8 && v % (255 / ((1 << bits) - 1)) != 0)
+            bits *= 2;
+    }
+    return bits;
+}
+
+int indexBits(size_t count)
+{
+    return count <= 2 ? 1 : count <= 4 ? 2 : count <= 16 ? 4 : 8;
+}
+
+ColourPlan planFor(ColourCensus &census, bool premultiplied)
+{
+    ColourPlan plan;
+    plan.premultiplied = premultiplied;
+    if (census.opaque() && census.grey()) { // never more than 256 greys
+        const int grey = greyBits(census.colours());
+        const int indexed = indexBits(census.colours().size());
+        if (grey <= indexed) {
+            plan.colourType = SPNG_COLOR_TYPE_GRAYSCALE;
+            plan.bitDepth = grey;
+            plan.channels = 1;
+            return plan;
+        }
+    }
+    if (census.fewColours()) {
+        // Partly clear colours first, so the transparency chunk lists only them.
+        const std::vector<quint32> &colours = census.colours();
+        std::vector<int> order(colours.size());
+        int next = 0;
+        for (int pass = 0; pass < 2; ++pass)
+            for (size_t i = 0; i < colours.size(); ++i)
+                if ((colours[i] >> 24 != 0xffu) == (pass == 0))
+                    order[i] = next++;
+        census.reorder(order);
+        plan.colourType = SPNG_COLOR_TYPE_INDEXED;
+        plan.bitDepth = indexBits(colours.size());
+        plan.channels = 1;
+        return plan;
+    }
+    if (census.grey()) {
+        plan.colourType = SPNG_COLOR_TYPE_GRAYSCALE_ALPHA;
+        plan.channels = 2;
+        return plan;
+    }
+    plan.colourType = census.opaque() ? SPNG_COLOR_TYPE_TRUECOLOR : SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
+    plan.channels = census.opaque() ? 3 : 4;
+    return plan;
+}
+
+inline quint32 straight(quint32 p, bool premultiplied)
+{
+    return premultiplied && partlyClear(p) ? qUnpremultiply(p) : p;
+}
+
+// Samples of fewer than 8 bits, packed from the left of each byte.
+void packBits(const uchar *samples, int width, int bits, uchar *to)
+{
+    const int perByte = 8 / bits;
+    for (int x = 0; x < width; x += perByte) {
+        uchar byte = 0;
+        const int n = std::min(perByte, width - x);
+        for (int i = 0; i < n; ++i)
+            byte |= uchar(samples[x + i] << (8 - bits * (i + 1)));
+        *to++ = byte;
+    }
+}
+
 // Branch-free loops the compiler turns into vector code: a card row is packed in a small part of
 // the time deflate takes for it.
-void packRow(Packing packing, const quint32 *__restrict pixels, int width, uchar *__restrict to)
+void packRgb(const quint32 *__restrict pixels, int width, uchar *__restrict to)
 {
-    if (packing == Packing::Rgb) {
-        int x = 0;
-        for (; x + 4 <= width; x += 4, to += 12) {
-            const quint32 a = swapRedBlue(pixels[x]), b = swapRedBlue(pixels[x + 1]);
-            const quint32 c = swapRedBlue(pixels[x + 2]), d = swapRedBlue(pixels[x + 3]);
-            store(to, (a & 0xffffffu) | (b << 24));
-            store(to + 4, ((b >> 8) & 0xffffu) | (c << 16));
-            store(to + 8, ((c >> 16) & 0xffu) | (d << 8));
-        }
-        for (; x < width; ++x, to += 3) {
-            const quint32 p = pixels[x];
-            to[0] = uchar(p >> 16);
-            to[1] = uchar(p >> 8);
-            to[2] = uchar(p);
-        }
-        return;
+    int x = 0;
+    for (; x + 4 <= width; x += 4, to += 12) {
+        const quint32 a = swapRedBlue(pixels[x]), b = swapRedBlue(pixels[x + 1]);
+        const quint32 c = swapRedBlue(pixels[x + 2]), d = swapRedBlue(pixels[x + 3]);
+        store(to, (a & 0xffffffu) | (b << 24));
+        store(to + 4, ((b >> 8) & 0xffffu) | (c << 16));
+        store(to + 8, ((c >> 16) & 0xffu) | (d << 8));
     }
-    // Fully opaque and fully clear pixels are the same premultiplied or not; only the edges of
-    // shapes and text need alpha taken out again.
+    for (; x < width; ++x, to += 3) {
+        const quint32 p = pixels[x];
+        to[0] = uchar(p >> 16);
+        to[1] = uchar(p >> 8);
+        to[2] = uchar(p);
+    }
+}
+
+// Fully opaque and fully clear pixels are the same premultiplied or not; only the edges of shapes
+// and text need alpha taken out again.
+void packRgba(const quint32 *__restrict pixels, int width, bool premultiplied, uchar *__restrict to)
+{
     auto *__restrict words = reinterpret_cast<quint32 *>(to);
     unsigned partial = 0;
     for (int x = 0; x < width; ++x) {
         const quint32 p = pixels[x];
         words[x] = swapRedBlue(p);
-        partial |= (p >> 24) - 1u < 254u;
+        partial |= partlyClear(p);
     }
-    if (packing != Packing::RgbaFromPremultiplied || !partial)
+    if (!premultiplied || !partial)
         return;
-    for (int x = 0; x < width; ++x) {
-        const quint32 p = pixels[x];
-        if ((p >> 24) - 1u < 254u)
-            words[x] = swapRedBlue(qUnpremultiply(p));
+    for (int x = 0; x < width; ++x)
+        if (partlyClear(pixels[x]))
+            words[x] = swapRedBlue(qUnpremultiply(pixels[x]));
+}
+
+// One row of the picture in the plan's layout; `samples` holds a byte a pixel for packing.
+void packRow(const ColourPlan &plan, const ColourCensus &census, quint32 alwaysSet, const quint32 *pixels,
+             int width, uchar *samples, uchar *to)
+{
+    switch (plan.colourType) {
+    case SPNG_COLOR_TYPE_TRUECOLOR:
+        packRgb(pixels, width, to);
+        return;
+    case SPNG_COLOR_TYPE_TRUECOLOR_ALPHA:
+        packRgba(pixels, width, plan.premultiplied, to);
+        return;
+    case SPNG_COLOR_TYPE_GRAYSCALE_ALPHA:
+        for (int x = 0; x < width; ++x) {
+            const quint32 p = straight(pixels[x], plan.premultiplied);
+            to[2 * x] = uchar(p);
+            to[2 * x + 1] = uchar(p >> 24);
+        }
+        return;
+    case SPNG_COLOR_TYPE_GRAYSCALE: {
+        uchar *grey = plan.bitDepth == 8 ? to : samples;
+        const int divisor = 255 / ((1 << plan.bitDepth) - 1);
+        for (int x = 0; x < width; ++x)
+            grey[x] = uchar((pixels[x] & 0xffu) / unsigned(divisor));
+        if (plan.bitDepth < 8)
+            packBits(samples, width, plan.bitDepth, to);
+        return;
+    }
+    default: { // indexed
+        uchar *indices = plan.bitDepth == 8 ? to : samples;
+        quint32 last = ~(pixels[0] | alwaysSet);
+        uchar index = 0;
+        for (int x = 0; x < width; ++x) {
+            const quint32 p = pixels[x] | alwaysSet;
+            if (p != last) {
+                last = p;
+                index = uchar(census.indexOf(p));
+            }
+            indices[x] = index;
+        }
+        if (plan.bitDepth < 8)
+            packBits(samples, width, plan.bitDepth, to);
+        return;
+    }
     }
 }
 
@@ -251,14 +461,30 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         return fail(QStringLiteral("The image is empty."));
 
-    const bool opaque = isOpaque(image);
-    // 32-bit pixels, as cards are drawn, are packed row by row; anything else is converted first.
-    const Packing packing = packingFor(image.format(), opaque);
-    const QImage::Format wanted = opaque ? QImage::Format_RGB888 : QImage::Format_RGBA8888;
-    const QImage pixels =
-        packing != Packing::None || image.format() == wanted ? image : image.convertToFormat(wanted);
+    // Cards are drawn in 32-bit pixels and read as they are; anything else is converted first.
+    const QImage::Format format = image.format();
+    const bool native = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+                        format == QImage::Format_ARGB32_Premultiplied;
+    QImage pixels = native ? image
+                           : image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                           : QImage::Format_RGB32);
     if (pixels.isNull())
         return fail(QStringLiteral("Not enough memory to encode the image."));
+    const quint32 alwaysSet = pixels.format() == QImage::Format_RGB32 ? 0xff000000u : 0u;
+
+    auto census = std::make_unique<ColourCensus>();
+    census->take(pixels, alwaysSet);
+    // Partly clear premultiplied pixels are taken back to straight alpha by Qt's own conversion,
+    // whose rounding differs from pixel to pixel (its vector road and its tail): so that a reader
+    // gets the very pixels Qt gives for the picture. Cards drawn opaque or with hard edges skip it.
+    if (pixels.format() == QImage::Format_ARGB32_Premultiplied && census->anyPartlyClear()) {
+        pixels = pixels.convertToFormat(QImage::Format_ARGB32);
+        if (pixels.isNull())
+            return fail(QStringLiteral("Not enough memory to encode the image."));
+        census = std::make_unique<ColourCensus>();
+        census->take(pixels, 0);
+    }
+    const ColourPlan plan = planFor(*census, pixels.format() == QImage::Format_ARGB32_Premultiplied);
 
     std::unique_ptr<spng_ctx, CtxDeleter> ctx(spng_ctx_new2(&cachedAllocation, SPNG_CTX_ENCODER));
     if (!ctx)
@@ -268,18 +494,37 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
         return fail(spngError(rc));
     // Cards are written by the thousand. Trying filters per row costs more than the deflate itself,
     // and on card pictures (flat fills, text, bars) unfiltered rows at a low level came out both
-    // fastest and smallest of the fast settings measured.
+    // fastest and smallest of the fast settings measured. Palette and low-depth rows are never
+    // filtered: their bytes are not amounts that differences could shrink.
     spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 3);
     spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_NONE);
 
     spng_ihdr ihdr = {};
     ihdr.width = quint32(pixels.width());
     ihdr.height = quint32(pixels.height());
-    ihdr.bit_depth = 8;
-    ihdr.color_type = opaque ? SPNG_COLOR_TYPE_TRUECOLOR : SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
+    ihdr.bit_depth = uint8_t(plan.bitDepth);
+    ihdr.color_type = uint8_t(plan.colourType);
     rc = spng_set_ihdr(ctx.get(), &ihdr);
     if (rc)
         return fail(spngError(rc));
+
+    if (plan.colourType == SPNG_COLOR_TYPE_INDEXED) {
+        spng_plte plte = {};
+        spng_trns trns = {};
+        const std::vector<quint32> &colours = census->colours();
+        plte.n_entries = quint32(colours.size());
+        for (size_t i = 0; i < colours.size(); ++i) {
+            const quint32 p = straight(colours[i], plan.premultiplied);
+            plte.entries[i] = {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), 255};
+            if (p >> 24 != 0xffu)
+                trns.type3_alpha[trns.n_type3_entries++] = uint8_t(p >> 24);
+        }
+        rc = spng_set_plte(ctx.get(), &plte);
+        if (!rc && trns.n_type3_entries > 0)
+            rc = spng_set_trns(ctx.get(), &trns);
+        if (rc)
+            return fail(spngError(rc));
+    }
 
     if (dpi > 0) {
         spng_phys phys = {};
@@ -291,22 +536,23 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
     }
 
     const int width = pixels.width();
-    const size_t rowBytes = size_t(width) * (opaque ? 3 : 4);
-    // The packed row lives as long as the worker does.
-    thread_local std::vector<quint32> packed; // words, so that a row is aligned for them
-    if (packing != Packing::None && packed.size() < size_t(width))
+    const size_t rowBytes = (size_t(width) * size_t(plan.channels) * size_t(plan.bitDepth) + 7) / 8;
+    // The packed row and the samples before bit packing live as long as the worker does; words,
+    // so that a row is aligned for them.
+    thread_local std::vector<quint32> packed;
+    thread_local std::vector<uchar> samples;
+    if (packed.size() < size_t(width))
         packed.resize(size_t(width));
+    if (plan.bitDepth < 8 && samples.size() < size_t(width))
+        samples.resize(size_t(width));
     rc = spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
                            SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
     if (rc)
         return fail(spngError(rc));
+    auto *row = reinterpret_cast<uchar *>(packed.data());
     for (int y = 0; y < pixels.height(); ++y) {
-        const uchar *row = pixels.constScanLine(y);
-        if (packing != Packing::None) {
-            auto *bytes = reinterpret_cast<uchar *>(packed.data());
-            packRow(packing, reinterpret_cast<const quint32 *>(row), width, bytes);
-            row = bytes;
-        }
+        packRow(plan, *census, alwaysSet, reinterpret_cast<const quint32 *>(pixels.constScanLine(y)), width,
+                samples.data(), row);
         rc = spng_encode_row(ctx.get(), row, rowBytes);
         if (rc && rc != SPNG_EOI)
             return fail(spngError(rc));

@@ -9,8 +9,10 @@
 class PngEncoder
 {
 public:
-    // PNG bytes of the image, with its resolution recorded when dpi > 0. Opaque images are
-    // written as RGB, others as RGBA (straight alpha). Empty on failure, with *error set.
+    // PNG bytes of the image, with its resolution recorded when dpi > 0, in the smallest colour
+    // type that keeps every pixel exactly: grey (1, 2, 4 or 8 bits) or a palette (with its
+    // transparency) for at most 256 colours, grey with alpha, RGB when opaque, RGBA (straight
+    // alpha) otherwise. Empty on failure, with *error set.
     static QByteArray encode(const QImage &image, double dpi, QString *error = nullptr);
     // The same into out, whose memory is reused: a worker encoding card after card keeps one
     // buffer. False with *error (and out empty) on failure.

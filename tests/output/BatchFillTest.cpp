@@ -265,7 +265,9 @@ TEST(CardExport, WithoutDataSourceTheDesignIsWrittenOnce)
     ASSERT_TRUE(r.ok()) << r.message().toStdString();
     EXPECT_EQ(r.summaryLine(), "1 cards written, 0 failed");
     EXPECT_EQ(OutputState::instance().Export_File_Path(), tmp.filePath("card.png"));
-    EXPECT_EQ(OutputState::instance().Export_File_Message(), "Card has been exported successfully.");
+    EXPECT_EQ(OutputState::instance().Export_File_Message(),
+              "Card has been exported successfully.\n1 card was written to " + tmp.filePath("card.png") +
+                  ".");
     EXPECT_EQ(QImage(tmp.filePath("card.png")).size(), QSize(243, 308));
 }
 

@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QUrl>
 
@@ -66,15 +67,19 @@ TEST_F(ExportSheetTest, ControlsFollowEachOtherAndTheDesignsSources)
     modalScripts.push_back([&](QDialog &) {
         EXPECT_EQ(sheet.windowTitle(), "Export");
         EXPECT_EQ(sheet.fileFormatPopup->currentText(), "PNG");
-        EXPECT_FALSE(sheet.saveDPIText->isEnabled());
+        // The resolution is offered for every file type, print quality to begin with.
+        EXPECT_TRUE(sheet.saveDPIText->isEnabled());
+        EXPECT_EQ(sheet.saveDPIText->currentText(), "300");
         clickRow(sheet.matrix_file_type, 2); // TIFF by the radio column
         EXPECT_EQ(sheet.fileFormatPopup->currentText(), "TIFF");
         EXPECT_TRUE(sheet.saveDPIText->isEnabled());
         sheet.fileFormatPopup->setCurrentIndex(1); // JPEG by the pop-up
         emit sheet.fileFormatPopup->activated(1);
         EXPECT_TRUE(sheet.matrix_file_type->button(1)->isChecked());
-        EXPECT_FALSE(sheet.saveDPIText->isEnabled());
+        EXPECT_TRUE(sheet.saveDPIText->isEnabled());
         EXPECT_EQ(sheet.extension(), "jpeg");
+        clickRow(sheet.matrix_file_type, 3); // BMP
+        EXPECT_TRUE(sheet.saveDPIText->isEnabled());
 
         EXPECT_TRUE(sheet.matrix_export_card_side->button(1)->isChecked()); // front
         EXPECT_FALSE(sheet.export_combined_image_chk->isEnabled());
@@ -167,7 +172,9 @@ TEST_F(ExportSheetTest, BatchOfThreeRowsWritesBackThenFrontPerRowAndOpensTheFold
         },
         [&](Open_Export_Log &log) {
             checkTitle = log._open_log_chk->text();
-            EXPECT_EQ(log._open_log_message->text(), "Card has been exported successfully.");
+            EXPECT_EQ(log._open_log_message->text(),
+                      "Card has been exported successfully.\n3 cards were written to " +
+                          QDir(chosen).filePath("ZOLV Tessaly Greeting Card") + ".");
             EXPECT_TRUE(log._open_log_chk->isChecked());
             QTest::mouseClick(log.ok_button, Qt::LeftButton);
             return log.result();
@@ -204,4 +211,70 @@ TEST_F(ExportSheetTest, UntickingTheOnlySourceExportsTheDesignOnce)
     });
     EXPECT_EQ(files.requests.value(0).kind, "save");
     EXPECT_TRUE(QFileInfo::exists(tempPath("single.png")));
+}
+
+// Each raster type is written at the chosen resolution (pixels and the resolution the file records),
+// the choice comes back in a new sheet (as after a restart), and TIFF is compressed without loss.
+TEST_F(ExportSheetTest, ResolutionCountsForEveryTypeAndIsRemembered)
+{
+    FakeHost host(plainDesign());
+    const auto exportAs = [&](int type, const QString &dpi, const QString &name) {
+        ExportSheet sheet(host, &host.window);
+        files.answers.push_back(tempPath(name));
+        QString shownDpi;
+        exportWith(
+            sheet,
+            [&](ExportSheet &s) {
+                shownDpi = s.saveDPIText->currentText();
+                clickRow(s.matrix_file_type, type);
+                if (!dpi.isEmpty()) {
+                    s.saveDPIText->setCurrentIndex(s.saveDPIText->findText(dpi));
+                    emit s.saveDPIText->activated(s.saveDPIText->currentIndex());
+                }
+            },
+            [&](Open_Export_Log &log) {
+                EXPECT_EQ(log._open_log_message->text(),
+                          "Card has been exported successfully.\n1 card was written to " + tempPath(name) +
+                              ".");
+                return 0;
+            });
+        return shownDpi;
+    };
+    // The default: 300 dpi, 243 x 154 points become 1013 x 642 pixels.
+    EXPECT_EQ(exportAs(0, {}, "default.png"), "300");
+    const QImage png(tempPath("default.png"));
+    EXPECT_EQ(png.size(), QSize(1013, 642));
+    EXPECT_NEAR(png.dotsPerMeterX(), 300 / 0.0254, 1);
+
+    struct Typed {
+        int type;
+        const char *dpi;
+        const char *name;
+        QSize size;
+    };
+    const Typed typed[] = {{1, "150", "card.jpeg", QSize(507, 321)},
+                           {3, "600", "card.bmp", QSize(2025, 1284)},
+                           {2, "72", "card.tiff", QSize(243, 154)},
+                           {2, "300", "big.tiff", QSize(1013, 642)}};
+    QString last = QStringLiteral("300");
+    for (const Typed &t : typed) {
+        // Each new sheet starts with the last choice.
+        EXPECT_EQ(exportAs(t.type, QString::fromLatin1(t.dpi), QString::fromLatin1(t.name)), last) << t.name;
+        last = QString::fromLatin1(t.dpi);
+        const QImage image(tempPath(t.name));
+        EXPECT_EQ(image.size(), t.size) << t.name;
+        EXPECT_NEAR(image.dotsPerMeterX(), QString::fromLatin1(t.dpi).toInt() / 0.0254, 1) << t.name;
+    }
+    // LZW: the 300-dpi TIFF is a small part of its raw pixels (2.6 MB), and the pixels are the PNG's.
+    EXPECT_LT(QFileInfo(tempPath("big.tiff")).size(), 1013 * 642 * 4 / 10);
+    EXPECT_EQ(QImage(tempPath("big.tiff")).convertToFormat(QImage::Format_ARGB32),
+              png.convertToFormat(QImage::Format_ARGB32));
+
+    // A value that the sheet does not offer, written by hand, gives the default again.
+    {
+        QSettings settings(ExportSheet::settingsPath(), QSettings::IniFormat);
+        EXPECT_EQ(settings.value("Export/dpi").toInt(), 300);
+        settings.setValue("Export/dpi", "123");
+    }
+    EXPECT_EQ(ExportSheet::rememberedDpi(), 300);
 }

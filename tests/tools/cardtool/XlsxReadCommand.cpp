@@ -7,6 +7,45 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+namespace
+{
+
+// A JSON string of the text: quotes, backslashes and control characters escaped, the rest UTF-8.
+void appendJsonString(QByteArray &out, const QString &text)
+{
+    static const char hex[] = "0123456789abcdef";
+    out += '"';
+    const QByteArray utf8 = text.toUtf8();
+    for (const char c : utf8) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            switch (c) {
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                out += "\\u00";
+                out += hex[u >> 4];
+                out += hex[u & 15];
+            }
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+} // namespace
+
 CARDTOOL_COMMAND(xlsxSheetsCommand, "xlsx-sheets", "FILE   JSON array of the sheet titles in workbook order")
 {
     if (args.size() != 1) {
@@ -53,9 +92,34 @@ CARDTOOL_COMMAND(xlsxReadCommand, "xlsx-read", "FILE --sheet N   JSON array of t
         cardtool::fail(rows.message);
         return 1;
     }
-    QJsonArray out;
-    for (qsizetype r = 0; r < rows.rows.size(); ++r)
-        out.append(QJsonArray::fromStringList(rows.rows.at(r)));
-    cardtool::writeStdout(QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n');
+    // Written row by row: a whole document of two million cells took more memory than the
+    // table it was made from.
+    constexpr qsizetype Chunk = 1 << 20;
+    QByteArray out;
+    out.reserve(Chunk + 4096);
+    out += '[';
+    for (qsizetype r = 0; r < rows.rows.size(); ++r) {
+        if (r > 0)
+            out += ',';
+        out += '[';
+        for (int c = 0; c < rows.rows.columnCount(); ++c) {
+            if (c > 0)
+                out += ',';
+            appendJsonString(out, rows.rows.text(r, c));
+        }
+        out += ']';
+        if (out.size() >= Chunk) {
+            if (!cardtool::writeStdout(out)) {
+                cardtool::fail(QStringLiteral("xlsx-read: the rows could not be written"));
+                return 1;
+            }
+            out.resize(0);
+        }
+    }
+    out += "]\n";
+    if (!cardtool::writeStdout(out)) {
+        cardtool::fail(QStringLiteral("xlsx-read: the rows could not be written"));
+        return 1;
+    }
     return 0;
 }

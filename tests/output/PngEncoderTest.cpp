@@ -1,0 +1,220 @@
+// The PNG encoder's colour types: each picture is written in the smallest type that keeps it, and
+// Qt reads back exactly the pixels that went in; barcode pictures still decode.
+#include "output/PngEncoder.h"
+
+#include "barcode/BarcodeGenerator.h"
+#include "output/BatchDesignFixture.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <functional>
+
+namespace
+{
+
+// Colour type and bit depth from the header chunk, which always comes first.
+struct Header {
+    int colourType = -1;
+    int bitDepth = -1;
+};
+
+Header headerOf(const QByteArray &png)
+{
+    if (png.size() < 33 || png.mid(12, 4) != "IHDR")
+        return {};
+    return {uchar(png[25]), uchar(png[24])};
+}
+
+bool hasChunk(const QByteArray &png, const char *type)
+{
+    for (qsizetype at = 8; at + 8 <= png.size();) {
+        const quint32 length = (quint32(uchar(png[at])) << 24) | (quint32(uchar(png[at + 1])) << 16) |
+                               (quint32(uchar(png[at + 2])) << 8) | quint32(uchar(png[at + 3]));
+        if (png.mid(at + 4, 4) == type)
+            return true;
+        at += 12 + qsizetype(length);
+    }
+    return false;
+}
+
+// Every pixel as Qt reads it back, against the source in the same straight-alpha format.
+void expectSamePixels(const QImage &source, const QByteArray &png, const std::string &what)
+{
+    const QImage back = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_ARGB32);
+    const QImage want = source.convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(back.size(), want.size()) << what;
+    for (int y = 0; y < want.height(); ++y)
+        for (int x = 0; x < want.width(); ++x)
+            ASSERT_EQ(back.pixel(x, y), want.pixel(x, y)) << what << " at " << x << "," << y;
+}
+
+// A picture whose pixel (x, y) is colour(x + y * width).
+QImage picture(int w, int h, QImage::Format format, const std::function<QRgb(int)> &colour)
+{
+    QImage img(w, h, format);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, colour(x + y * w));
+    return img;
+}
+
+QRgb grey(int v, int a = 255)
+{
+    return qRgba(v, v, v, a);
+}
+
+} // namespace
+
+TEST(PngEncoder, EachPictureTakesTheSmallestExactColourType)
+{
+    constexpr int Grey = 0, Rgb = 2, Palette = 3, GreyAlpha = 4, Rgba = 6;
+    const auto rgb = QImage::Format_RGB32;
+    const auto argb = QImage::Format_ARGB32;
+    const auto premultiplied = QImage::Format_ARGB32_Premultiplied;
+    struct Case {
+        const char *what;
+        QImage image;
+        int colourType;
+        int bitDepth;
+    };
+    const Case cases[] = {
+        {"black and white", picture(37, 9, rgb, [](int i) { return grey(i % 3 ? 255 : 0); }), Grey, 1},
+        {"four even greys", picture(19, 5, rgb, [](int i) { return grey(85 * (i % 4)); }), Grey, 2},
+        {"sixteen even greys", picture(23, 7, rgb, [](int i) { return grey(17 * (i % 16)); }), Grey, 4},
+        {"every grey", picture(64, 8, rgb, [](int i) { return grey(i % 256); }), Grey, 8},
+        // Three odd greys need 8 bits as grey but 2 as palette indices.
+        {"three odd greys", picture(11, 3, rgb, [](int i) { return grey(10 + 90 * (i % 3)); }), Palette, 2},
+        {"two colours", picture(9, 9, argb, [](int i) { return i % 2 ? qRgb(200, 0, 0) : qRgb(0, 0, 200); }),
+         Palette, 1},
+        {"200 colours", picture(40, 10, rgb, [](int i) { return qRgb(i % 200, 7, 3 * (i % 200) % 256); }),
+         Palette, 8},
+        {"300 opaque colours", picture(30, 10, rgb, [](int i) { return qRgb(i % 256, i / 256, 9); }), Rgb, 8},
+        {"300 clear and partly clear colours",
+         picture(30, 10, argb, [](int i) { return qRgba(i % 256, i / 256, 9, 255 - i % 200); }), Rgba, 8},
+        {"the same premultiplied",
+         picture(30, 10, premultiplied,
+                 [](int i) { return qPremultiply(qRgba(i % 256, i / 256, 9, 255 - i % 200)); }),
+         Rgba, 8},
+        {"300 greys with alpha", picture(30, 10, argb, [](int i) { return grey(i % 256, 100 + i / 256); }),
+         GreyAlpha, 8},
+        {"premultiplied greys with alpha",
+         picture(32, 16, premultiplied,
+                 [](int i) { return qPremultiply(grey(i % 256, i < 256 ? 255 : 200)); }),
+         GreyAlpha, 8},
+        // Premultiplying folds neighbouring greys into one: at most 256 colours are left.
+        {"premultiplied greys folded",
+         picture(30, 10, premultiplied, [](int i) { return qPremultiply(grey(i % 256, 100 + i / 256)); }),
+         Palette, 8},
+        // A card with a clear outside, an opaque inside and soft edges: a palette with its
+        // transparency, colours kept under straight alpha.
+        {"clear outside, soft edges",
+         picture(25, 6, premultiplied,
+                 [](int i) {
+                     return i % 25 < 3   ? 0u
+                            : i % 25 < 6 ? qPremultiply(qRgba(30, 60, 90, 40 * (i % 25)))
+                                         : qRgb(30, 60, 90);
+                 }),
+         Palette, 4},
+        {"straight clear pixels of different colours",
+         picture(13, 4, argb, [](int i) { return qRgba(i % 5, 50, 60, i % 2 ? 0 : 255); }), Palette, 4},
+    };
+    for (const Case &c : cases) {
+        QString error;
+        const QByteArray png = PngEncoder::encode(c.image, 300, &error);
+        ASSERT_FALSE(png.isEmpty()) << c.what << ": " << error.toStdString();
+        const Header h = headerOf(png);
+        EXPECT_EQ(h.colourType, c.colourType) << c.what;
+        EXPECT_EQ(h.bitDepth, c.bitDepth) << c.what;
+        EXPECT_EQ(hasChunk(png, "PLTE"), c.colourType == Palette) << c.what;
+        EXPECT_EQ(hasChunk(png, "tRNS"), c.colourType == Palette && !PngEncoder::isOpaque(c.image)) << c.what;
+        EXPECT_TRUE(hasChunk(png, "pHYs")) << c.what;
+        expectSamePixels(c.image, png, c.what);
+        EXPECT_EQ(png, PngEncoder::encode(c.image, 300)) << c.what << ": the same pixels, the same bytes";
+    }
+}
+
+// Samples of 1, 2 and 4 bits fill a row's last byte only partly: every width, and pictures in
+// formats the encoder converts first.
+TEST(PngEncoder, PackedSamplesOfEveryWidthAndConvertedFormats)
+{
+    QByteArray buffer;
+    for (int w = 1; w <= 17; ++w) {
+        for (int levels : {2, 4, 16, 3}) {
+            const QImage img = picture(w, 3, QImage::Format_RGB32, [&](int i) {
+                return levels == 3 ? qRgb(i % 3 * 100, 0, 0) : grey(255 / (levels - 1) * ((i * 7) % levels));
+            });
+            ASSERT_TRUE(PngEncoder::encodeInto(img, 0, buffer));
+            EXPECT_FALSE(hasChunk(buffer, "pHYs"));
+            expectSamePixels(img, buffer, std::to_string(w) + " wide, " + std::to_string(levels) + " levels");
+        }
+    }
+    QImage indexed(21, 5, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(255, 0, 0), qRgba(0, 255, 0, 128), qRgb(0, 0, 255)});
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 21; ++x)
+            indexed.setPixel(x, y, uint((x + y) % 3));
+    QImage grey8(21, 5, QImage::Format_Grayscale8);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 21; ++x)
+            grey8.bits()[y * grey8.bytesPerLine() + x] = uchar(x * 12);
+    for (const QImage &img : {indexed, grey8, indexed.convertToFormat(QImage::Format_RGB888),
+                              indexed.convertToFormat(QImage::Format_RGBA8888)}) {
+        ASSERT_TRUE(PngEncoder::encodeInto(img, 72, buffer));
+        expectSamePixels(img, buffer, "format " + std::to_string(int(img.format())));
+    }
+}
+
+// Barcode pictures as the batch road draws them: black on white, written as 1-bit grey, and read
+// back by an independent decoder.
+TEST(PngEncoder, BarcodePicturesAreSmallAndStillDecode)
+{
+    if (!testsupport::hasTool("ZXingReader"))
+        GTEST_SKIP() << "ZXingReader is not installed";
+    QTemporaryDir tmp;
+    struct Symbol {
+        const char *title;
+        int linearOr2d;
+        QString value;
+        const char *format;
+    };
+    const Symbol symbols[] = {{"Code 128", 0, QStringLiteral("TSLY-4417"), "Code128"},
+                              {"QR Code", 1, QStringLiteral("https://example.com/c/Q7XK2"), "QRCode"}};
+    for (const Symbol &s : symbols) {
+        BarcodeSettings settings;
+        settings.symbologyTitle = QString::fromLatin1(s.title);
+        settings.linear_or_2d = s.linearOr2d;
+        settings.dpi = 300;
+        settings.qr_size_val = 60;
+        settings.linear_width_val = 10;
+        settings.show_hide_hdr = 1;
+        settings.show_hide_ftr = 1;
+        const BarcodeResult made = BarcodeGenerator::Get_Image_From_Val(settings, s.value, {}, {});
+        ASSERT_TRUE(made.ok()) << s.title;
+        for (const QColor &background : {QColor(Qt::white), QColor(Qt::transparent)}) {
+            const QImage image = made.picture.toImage(300, background);
+            const QByteArray png = PngEncoder::encode(image, 300);
+            expectSamePixels(image, png, s.title);
+            const QString path = tmp.filePath(QStringLiteral("%1.png").arg(s.linearOr2d));
+            ASSERT_TRUE(testsupport::writeFile(path, png));
+            if (background == Qt::white) {
+                const Header h = headerOf(png);
+                EXPECT_TRUE(h.colourType == 0 || h.colourType == 3) << s.title << " " << h.colourType;
+                EXPECT_LT(png.size(), image.width() * image.height() / 8 + 1024) << s.title;
+                EXPECT_TRUE(batchtest::decode(path, QString::fromLatin1(s.format))
+                                .contains(QString::fromLatin1(s.format) + ":" + s.value))
+                    << s.title;
+            } else {
+                ASSERT_TRUE(
+                    testsupport::writeFile(path, PngEncoder::encode(testsupport::onWhite(image, 20), 300)));
+                EXPECT_TRUE(batchtest::decode(path, QString::fromLatin1(s.format))
+                                .contains(QString::fromLatin1(s.format) + ":" + s.value))
+                    << s.title << " on a clear background";
+            }
+        }
+    }
+}
