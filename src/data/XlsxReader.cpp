@@ -115,6 +115,7 @@ void XlsxReader::close()
     m_sheets.clear();
     // Tables already read keep the strings they refer to.
     m_shared = std::make_shared<XlsxStringPool>();
+    m_formats.reset();
 }
 
 bool XlsxReader::open(const QString &path, QString *message)
@@ -230,6 +231,7 @@ bool XlsxReader::readWorkbook(const QString &part)
     if (readRelationships(relsPartOf(part), &rels) == PartState::Bad || !m_zip.locate(part))
         return false;
     QList<QPair<QString, QString>> sheets; // name, relationship id
+    bool date1904 = false;
     {
         auto device = m_zip.openCurrent({}, kSmallPartLimit);
         if (!device)
@@ -239,6 +241,10 @@ bool XlsxReader::readWorkbook(const QString &part)
         for (Token t = xml.next(); t != Token::EndOfDocument; t = xml.next()) {
             if (t == Token::Invalid)
                 return false;
+            if (t == Token::StartElement && xml.name() == "workbookPr") {
+                const QString system = attributeOf(xml, "date1904");
+                date1904 = system == u"1" || system.compare(u"true", Qt::CaseInsensitive) == 0;
+            }
             if (xml.name() == "sheets")
                 inSheets = t == Token::StartElement;
             else if (t == Token::StartElement && inSheets && xml.name() == "sheet")
@@ -262,7 +268,31 @@ bool XlsxReader::readWorkbook(const QString &part)
     }
     if (stringsPart.isEmpty() && m_zip.contains(QStringLiteral("xl/sharedStrings.xml")))
         stringsPart = QStringLiteral("xl/sharedStrings.xml");
-    return stringsPart.isEmpty() || readSharedStrings(stringsPart);
+    QString stylesPart;
+    for (const Relationship &r : rels) {
+        if (r.type.endsWith(QLatin1String("/styles")))
+            stylesPart = resolveTarget(part, r.target);
+    }
+    if (stylesPart.isEmpty() && m_zip.contains(QStringLiteral("xl/styles.xml")))
+        stylesPart = QStringLiteral("xl/styles.xml");
+    return (stringsPart.isEmpty() || readSharedStrings(stringsPart)) && readStyles(stylesPart, date1904);
+}
+
+// The number formats of the cell styles, so date cells read as the spreadsheet shows them.
+bool XlsxReader::readStyles(const QString &part, bool date1904)
+{
+    auto formats = std::make_shared<XlsxNumberFormats>();
+    formats->setDate1904(date1904);
+    if (!part.isEmpty() && m_zip.locate(part)) {
+        auto device = m_zip.openCurrent({}, kSmallPartLimit);
+        if (!device)
+            return false;
+        XlsxXmlScanner xml(device.get());
+        if (!formats->read(xml) || !device->finish())
+            return false;
+    }
+    m_formats = std::move(formats);
+    return true;
 }
 
 bool XlsxReader::readSharedStrings(const QString &part)
@@ -311,6 +341,7 @@ XlsxRows XlsxReader::readSheet(int sheetNumber, bool titleRow)
         return result;
     XlsxXmlScanner xml(device.get());
     XlsxSheetReader sheet(xml, m_shared, {CellBudget, TextBudget, kMaxRows});
+    sheet.setNumberFormats(m_formats);
     using Outcome = XlsxSheetReader::Outcome;
     Outcome outcome = sheet.read(titleRow);
     // The rest of the part is read only to check it arrived whole.

@@ -2,6 +2,7 @@
 // and the rows of one worksheet, scanned as a stream and kept compactly.
 #pragma once
 
+#include "XlsxNumberFormats.h"
 #include "XlsxTable.h"
 #include "ZipReader.h"
 
@@ -66,10 +67,12 @@ private:
     PartState readRelationships(const QString &part, QList<Relationship> *rels);
     bool readWorkbook(const QString &part);
     bool readSharedStrings(const QString &part);
+    bool readStyles(const QString &part, bool date1904);
 
     ZipReader m_zip;
     bool m_open = false;
     QString m_path;
     QList<Sheet> m_sheets;
     std::shared_ptr<XlsxStringPool> m_shared;
+    std::shared_ptr<const XlsxNumberFormats> m_formats; // null: no styles, numbers as stored
 };

@@ -2,6 +2,7 @@
 // it gives and placed in its column, rows counted against the budgets, and the width settled.
 #include "XlsxSheetReader.h"
 
+#include "XlsxNumberFormats.h"
 #include "XlsxText.h"
 #include "XlsxXmlScanner.h"
 
@@ -188,7 +189,12 @@ XlsxSheetReader::Outcome XlsxSheetReader::readCell(Cell *cell)
     if (cell->column == 0)
         cell->column = m_nextColumn;
     if (m_xml.attribute("t", &m_attr))
-        cell->type = m_attr == "s" ? CellType::Shared : m_attr == "b" ? CellType::Boolean : CellType::Other;
+        cell->type = m_attr == "s"   ? CellType::Shared
+                     : m_attr == "b" ? CellType::Boolean
+                     : m_attr == "n" ? CellType::Number
+                                     : CellType::Other;
+    if (m_formats && m_xml.attribute("s", &m_attr))
+        cell->style = int(std::clamp<int64_t>(indexOf(m_attr), -1, INT32_MAX));
     m_value.clear();
     m_inline.clear();
     for (;;) {
@@ -257,6 +263,9 @@ XlsxSheetReader::Outcome XlsxSheetReader::place(const Cell &cell)
         escaped = mayHoldEscapes(text);
     } else if (cell.type == CellType::Boolean) {
         text = booleanText(m_value);
+    } else if (cell.type == CellType::Number && m_formats &&
+               m_formats->formatCell(cell.style, m_value, &m_shown)) {
+        text = m_shown;
     } else {
         text = m_value;
     }

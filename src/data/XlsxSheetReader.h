@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+class XlsxNumberFormats;
 class XlsxXmlScanner;
 
 class XlsxSheetReader
@@ -22,6 +23,13 @@ public:
 
     XlsxSheetReader(XlsxXmlScanner &xml, std::shared_ptr<const XlsxStringPool> shared, const Budget &budget);
 
+    // The workbook's cell styles: number cells of a date or time style are kept as the
+    // spreadsheet shows them. Without them every number is kept as stored.
+    void setNumberFormats(std::shared_ptr<const XlsxNumberFormats> formats)
+    {
+        m_formats = std::move(formats);
+    }
+
     // All rows, or only the first row element when titleRow is set. Reading stops at the end of
     // the cells; what follows them is not looked at.
     Outcome read(bool titleRow);
@@ -35,11 +43,12 @@ public:
     static bool readStringItem(XlsxXmlScanner &xml, std::string *out, size_t limit);
 
 private:
-    enum class CellType { Shared, Boolean, Other };
+    enum class CellType { Shared, Boolean, Number, Other }; // Other: formula strings, errors, inline
     struct Cell {
         int column = 0;
-        CellType type = CellType::Other;
+        CellType type = CellType::Number; // a cell without a type holds a number
         bool hasInline = false;
+        int style = 0; // the s attribute: an index into the cell styles
     };
 
     enum class Child { Start, End, Failed };
@@ -59,6 +68,7 @@ private:
 
     XlsxXmlScanner &m_xml;
     std::shared_ptr<const XlsxStringPool> m_shared;
+    std::shared_ptr<const XlsxNumberFormats> m_formats;
     Budget m_budget;
     XlsxTable m_table;
     int m_dimensionColumns = 0;
@@ -67,4 +77,5 @@ private:
     std::string m_attr;   // scratch: an attribute value
     std::string m_value;  // scratch: the cell's <v>
     std::string m_inline; // scratch: the cell's inline string
+    std::string m_shown;  // scratch: a date cell as its format shows it
 };

@@ -1,5 +1,6 @@
 #!/usr/bin/python3
 """Checks `cardtool xlsx-sheets` and `cardtool xlsx-read` against openpyxl (data_only=True).
+Date cells are compared as their number format shows them (see SHOWN).
 
 usage: xlsx_compare.py CARDTOOL WORKDIR [WORKBOOK...]
 Without workbooks it first writes its own with openpyxl (normal and write-only) and xlsxwriter
@@ -68,13 +69,25 @@ def make_xlsxwriter(path, constant_memory):
     wb.close()
 
 
-def norm(v):
+# How a spreadsheet shows the date formats these workbooks use, as strftime patterns.
+SHOWN = {
+    "yyyy-mm-dd": "%Y-%m-%d",
+    "YYYY-MM-DD": "%Y-%m-%d",
+    "YYYY\\-MM\\-DD": "%Y-%m-%d",
+    "yyyy-mm-dd h:mm:ss": "%Y-%m-%d %-H:%M:%S",
+}
+
+
+def norm(v, number_format="General"):
     if v is None:
         return ""
     if isinstance(v, bool):
         return "1" if v else "0"
     if isinstance(v, (datetime.datetime, datetime.date)):
-        return float(to_excel(v))
+        # Date cells read as the spreadsheet shows them, under the cell's own format.
+        if number_format not in SHOWN:
+            return "no expectation for format %r" % number_format
+        return v.strftime(SHOWN[number_format])
     if isinstance(v, (int, float)):
         return float(v)
     return str(v)
@@ -103,6 +116,7 @@ def check(cardtool, path):
             continue
         rows = json.loads(out.stdout)
         cells = {k: c.value for k, c in ws._cells.items()}
+        formats = {k: c.number_format for k, c in ws._cells.items()}
         # Rows absent from the file do not appear: row k of ours is the k-th row holding cells.
         present = sorted({r for r, _ in cells})
         max_col = max([c for (_, c), v in cells.items() if v is not None] + [0])
@@ -116,7 +130,7 @@ def check(cardtool, path):
             continue
         for i, r in enumerate(present):
             for c in range(1, max_col + 1):
-                theirs = norm(cells.get((r, c)))
+                theirs = norm(cells.get((r, c)), formats.get((r, c), "General"))
                 ours = rows[i][c - 1]
                 if not same(ours, theirs):
                     problems.append("%s sheet %d %s: %r, expected %r" % (path, n, ws.cell(r, c).coordinate, ours, theirs))

@@ -1,15 +1,19 @@
 """Independent checks of the workbook column dialogs.
 
 make BOOK: writes a workbook with xlsxwriter (rich text runs, formulas with cached values, a line
-break inside a cell, numbers, an empty cell).
+break inside a cell, numbers, an empty cell, dates and a time under their own formats).
+Date cells are expected as their format shows them (strftime patterns in SHOWN).
 table BOOK TABLE_JSON: the binding table the dialog built must hold openpyxl's cells.
 series BOOK FOLDER: every column's series file, read line by line, must hold openpyxl's cells.
 """
+import datetime
 import json
 import sys
 import warnings
 
 warnings.simplefilter("ignore")
+
+SHOWN = {"dd/mm/yyyy": "%d/%m/%Y", "yyyy-mm-dd": "%Y-%m-%d", "h:mm AM/PM": "%-I:%M %p"}
 
 
 def make(path):
@@ -18,7 +22,10 @@ def make(path):
     ws = wb.add_worksheet("Guests")
     bold = wb.add_format({"bold": True})
     red = wb.add_format({"font_color": "red"})
-    ws.write_row(0, 0, ["Name", "Greeting", "Total", "Note"])
+    ws.write_row(0, 0, ["Name", "Greeting", "Total", "Note", "Joined"])
+    ws.write_datetime(1, 4, datetime.datetime(2023, 1, 4), wb.add_format({"num_format": "dd/mm/yyyy"}))
+    ws.write_datetime(2, 4, datetime.datetime(1999, 12, 31), wb.add_format({"num_format": "yyyy-mm-dd"}))
+    ws.write_datetime(3, 4, datetime.datetime(2020, 2, 29, 18, 45), wb.add_format({"num_format": "h:mm AM/PM"}))
     ws.write_string(1, 0, "Ann")
     ws.write_rich_string(1, 1, "Happy ", bold, "birthday", red, " dear")
     ws.write_formula(1, 2, "=1+2", None, 3)
@@ -37,10 +44,13 @@ def cells(path):
     import openpyxl
     ws = openpyxl.load_workbook(path, data_only=True).worksheets[0]
     rows = []
-    for row in ws.iter_rows(values_only=True):
+    for row in ws.iter_rows():
         out = []
-        for v in row:
-            if v is None:
+        for c in row:
+            v = c.value
+            if isinstance(v, (datetime.date, datetime.datetime)):
+                out.append(v.strftime(SHOWN[c.number_format]))
+            elif v is None:
                 out.append("")
             elif isinstance(v, float) and v.is_integer():
                 out.append(str(int(v)))

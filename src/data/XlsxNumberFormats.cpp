@@ -1,0 +1,378 @@
+// The number formats of a workbook's cell styles, so that a date or time cell reads as the
+// spreadsheet shows it (2023-01-04 under yyyy-mm-dd) instead of as its serial number (44930).
+#include "XlsxNumberFormats.h"
+
+#include "XlsxXmlScanner.h"
+
+#include <QDate>
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+namespace
+{
+
+const char *const monthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                    "July",    "August",   "September", "October", "November", "December"};
+const char *const dayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                 "Thursday", "Friday", "Saturday"};
+
+constexpr double kLastSerial = 2958466.0; // the day after 9999-12-31 in the 1900 system
+constexpr int64_t kMsPerDay = 86400000;
+
+std::string padded(int64_t value, int width)
+{
+    std::string s = std::to_string(value);
+    if (int(s.size()) < width)
+        s.insert(0, size_t(width) - s.size(), '0');
+    return s;
+}
+
+// A calendar day with the weekday a spreadsheet gives it (0 Sunday).
+struct Day {
+    int year = 1900, month = 1, day = 0, weekday = 6;
+};
+
+// Days from the epoch to a calendar day. The 1900 system counts 1900-01-01 as day 1 and, as the
+// first spreadsheets did, a 29 February 1900 as day 60; day 0 reads 1900-01-00.
+Day dayOf(int64_t days, bool date1904)
+{
+    Day d;
+    if (!date1904 && days < 61) {
+        d.weekday = int((days + 6) % 7); // day 1 is a Sunday there
+        if (days == 0)
+            return d;
+        if (days == 60) {
+            d.month = 2;
+            d.day = 29;
+            return d;
+        }
+        const QDate q = QDate(1899, 12, 31).addDays(days);
+        d.year = q.year();
+        d.month = q.month();
+        d.day = q.day();
+        return d;
+    }
+    const QDate q = date1904 ? QDate(1904, 1, 1).addDays(days) : QDate(1899, 12, 30).addDays(days);
+    d.year = q.year();
+    d.month = q.month();
+    d.day = q.day();
+    d.weekday = q.dayOfWeek() % 7;
+    return d;
+}
+
+bool lowerIs(QStringView code, qsizetype at, QLatin1String word)
+{
+    return code.mid(at, word.size()).compare(word, Qt::CaseInsensitive) == 0;
+}
+
+qsizetype runOf(QStringView code, qsizetype at, QChar lower)
+{
+    qsizetype n = 0;
+    while (at + n < code.size() && code[at + n].toLower() == lower)
+        ++n;
+    return n;
+}
+
+} // namespace
+
+std::unique_ptr<XlsxDateFormat> XlsxDateFormat::parse(QStringView code)
+{
+    auto f = std::make_unique<XlsxDateFormat>();
+    std::vector<Part> &parts = f->m_parts;
+    auto literal = [&parts](const std::string &text) {
+        if (text.empty())
+            return;
+        if (!parts.empty() && parts.back().kind == Kind::Literal)
+            parts.back().text += text;
+        else
+            parts.push_back({Kind::Literal, 1, text});
+    };
+    bool shows = false;
+    // Only the first section counts: dates are never negative.
+    for (qsizetype i = 0; i < code.size();) {
+        const QChar c = code[i];
+        const QChar lower = c.toLower();
+        if (c == QLatin1Char(';'))
+            break;
+        if (c == QLatin1Char('"')) {
+            const qsizetype end = code.indexOf(QLatin1Char('"'), i + 1);
+            const qsizetype stop = end < 0 ? code.size() : end;
+            literal(code.mid(i + 1, stop - i - 1).toUtf8().toStdString());
+            i = stop + 1;
+        } else if (c == QLatin1Char('\\')) {
+            if (i + 1 < code.size())
+                literal(code.mid(i + 1, 1).toUtf8().toStdString());
+            i += 2;
+        } else if (c == QLatin1Char('_')) {
+            literal(" ");
+            i += 2;
+        } else if (c == QLatin1Char('*')) {
+            i += 2;
+        } else if (c == QLatin1Char('[')) {
+            const qsizetype end = code.indexOf(QLatin1Char(']'), i + 1);
+            const QStringView inner = code.mid(i + 1, (end < 0 ? code.size() : end) - i - 1);
+            i = end < 0 ? code.size() : end + 1;
+            const QChar first = inner.isEmpty() ? QChar() : inner.front().toLower();
+            if ((first == QLatin1Char('h') || first == QLatin1Char('m') || first == QLatin1Char('s')) &&
+                runOf(inner, 0, first) == inner.size()) {
+                const Kind k = first == QLatin1Char('h')   ? Kind::ElapsedHours
+                               : first == QLatin1Char('m') ? Kind::ElapsedMinutes
+                                                           : Kind::ElapsedSeconds;
+                parts.push_back({k, int(inner.size()), {}});
+                shows = true;
+            } else if (first == QLatin1Char('$')) {
+                // [$€-407]: a currency symbol and a locale; the symbol is shown.
+                const qsizetype dash = inner.indexOf(QLatin1Char('-'));
+                literal(inner.mid(1, (dash < 0 ? inner.size() : dash) - 1).toUtf8().toStdString());
+            } // colours, conditions and other bracketed codes show nothing
+        } else if (lowerIs(code, i, QLatin1String("am/pm"))) {
+            parts.push_back({Kind::AmPm, 1, code.mid(i, 5).toUtf8().toStdString()});
+            f->m_twelveHour = true;
+            i += 5;
+        } else if (lowerIs(code, i, QLatin1String("a/p"))) {
+            parts.push_back({Kind::AmPm, 1, code.mid(i, 3).toUtf8().toStdString()});
+            f->m_twelveHour = true;
+            i += 3;
+        } else if (lowerIs(code, i, QLatin1String("general"))) {
+            return nullptr; // a number format
+        } else if (lower == QLatin1Char('y') || lower == QLatin1Char('m') || lower == QLatin1Char('d') ||
+                   lower == QLatin1Char('h') || lower == QLatin1Char('s')) {
+            const int n = int(runOf(code, i, lower));
+            i += n;
+            shows = true;
+            if (lower == QLatin1Char('y'))
+                parts.push_back({n <= 2 ? Kind::Year2 : Kind::Year4, n <= 2 ? 2 : 4, {}});
+            else if (lower == QLatin1Char('m'))
+                parts.push_back({n >= 3 ? Kind::MonthName : Kind::Month, std::min(n, 5), {}});
+            else if (lower == QLatin1Char('d'))
+                parts.push_back({n >= 3 ? Kind::DayName : Kind::Day, std::min(n, 4), {}});
+            else if (lower == QLatin1Char('h'))
+                parts.push_back({Kind::Hour, std::min(n, 2), {}});
+            else
+                parts.push_back({Kind::Second, std::min(n, 2), {}});
+        } else if (c == QLatin1Char('.') && i + 1 < code.size() && code[i + 1] == QLatin1Char('0') &&
+                   !parts.empty() &&
+                   (parts.back().kind == Kind::Second || parts.back().kind == Kind::ElapsedSeconds)) {
+            const int n = int(runOf(code, i + 1, QLatin1Char('0')));
+            parts.push_back({Kind::Fraction, std::min(n, 3), {}});
+            f->m_fractionDigits = std::min(n, 3);
+            i += 1 + n;
+        } else {
+            literal(code.mid(i, 1).toUtf8().toStdString());
+            ++i;
+        }
+    }
+    if (!shows)
+        return nullptr;
+    // "m" and "mm" are minutes right after hours or right before seconds, months otherwise.
+    for (size_t k = 0; k < parts.size(); ++k) {
+        if (parts[k].kind != Kind::Month)
+            continue;
+        Kind before = Kind::Literal, after = Kind::Literal;
+        for (size_t j = k; j-- > 0;) {
+            if (parts[j].kind != Kind::Literal) {
+                before = parts[j].kind;
+                break;
+            }
+        }
+        for (size_t j = k + 1; j < parts.size(); ++j) {
+            if (parts[j].kind != Kind::Literal) {
+                after = parts[j].kind;
+                break;
+            }
+        }
+        if (before == Kind::Hour || before == Kind::ElapsedHours || after == Kind::Second ||
+            after == Kind::ElapsedSeconds)
+            parts[k].kind = Kind::Minute;
+    }
+    return f;
+}
+
+std::string XlsxDateFormat::format(double serial, bool date1904) const
+{
+    if (!std::isfinite(serial) || serial < 0 || serial >= kLastSerial)
+        return {};
+    // Round once to what the format shows, so 59.6 s under "ss" reads as the next minute.
+    int64_t unit = 1000;
+    for (int k = 0; k < m_fractionDigits; ++k)
+        unit /= 10;
+    const int64_t ms = std::llround(serial * double(kMsPerDay) / double(unit)) * unit;
+    const int64_t days = ms / kMsPerDay;
+    const int64_t msOfDay = ms % kMsPerDay;
+    const Day d = dayOf(days, date1904);
+    const int hour = int(msOfDay / 3600000);
+    const int minute = int(msOfDay / 60000 % 60);
+    const int second = int(msOfDay / 1000 % 60);
+    const int millis = int(msOfDay % 1000);
+
+    std::string out;
+    for (const Part &p : m_parts) {
+        switch (p.kind) {
+        case Kind::Literal:
+            out += p.text;
+            break;
+        case Kind::Year2:
+            out += padded(d.year % 100, 2);
+            break;
+        case Kind::Year4:
+            out += padded(d.year, 4);
+            break;
+        case Kind::Month:
+            out += padded(d.month, p.width);
+            break;
+        case Kind::MonthName: {
+            const std::string name = monthNames[d.month - 1];
+            out += p.width == 3 ? name.substr(0, 3) : p.width == 5 ? name.substr(0, 1) : name;
+            break;
+        }
+        case Kind::Day:
+            out += padded(d.day, p.width);
+            break;
+        case Kind::DayName: {
+            const std::string name = dayNames[d.weekday];
+            out += p.width == 3 ? name.substr(0, 3) : name;
+            break;
+        }
+        case Kind::Hour: {
+            int h = hour;
+            if (m_twelveHour)
+                h = h % 12 == 0 ? 12 : h % 12;
+            out += padded(h, p.width);
+            break;
+        }
+        case Kind::Minute:
+            out += padded(minute, p.width);
+            break;
+        case Kind::Second:
+            out += padded(second, p.width);
+            break;
+        case Kind::Fraction:
+            out += '.' + padded(millis, 3).substr(0, size_t(p.width));
+            break;
+        case Kind::AmPm: {
+            const bool pm = hour >= 12;
+            const bool upper = p.text.front() == 'A' || p.text.front() == 'P';
+            if (p.text.size() == 3)
+                out += upper ? (pm ? "P" : "A") : (pm ? "p" : "a");
+            else
+                out += upper ? (pm ? "PM" : "AM") : (pm ? "pm" : "am");
+            break;
+        }
+        case Kind::ElapsedHours:
+            out += padded(ms / 3600000, p.width);
+            break;
+        case Kind::ElapsedMinutes:
+            out += padded(ms / 60000, p.width);
+            break;
+        case Kind::ElapsedSeconds:
+            out += padded(ms / 1000, p.width);
+            break;
+        }
+    }
+    return out;
+}
+
+QString XlsxNumberFormats::builtInDateCode(int numFmtId)
+{
+    switch (numFmtId) {
+    case 14:
+        return QStringLiteral("m/d/yyyy");
+    case 15:
+        return QStringLiteral("d-mmm-yy");
+    case 16:
+        return QStringLiteral("d-mmm");
+    case 17:
+        return QStringLiteral("mmm-yy");
+    case 18:
+        return QStringLiteral("h:mm AM/PM");
+    case 19:
+        return QStringLiteral("h:mm:ss AM/PM");
+    case 20:
+        return QStringLiteral("h:mm");
+    case 21:
+        return QStringLiteral("h:mm:ss");
+    case 22:
+        return QStringLiteral("m/d/yyyy h:mm");
+    case 45:
+        return QStringLiteral("mm:ss");
+    case 46:
+        return QStringLiteral("[h]:mm:ss");
+    case 47:
+        return QStringLiteral("mm:ss.0");
+    default:
+        return {};
+    }
+}
+
+const XlsxDateFormat *XlsxNumberFormats::formatOfId(int numFmtId)
+{
+    const auto found = m_byId.constFind(numFmtId);
+    if (found != m_byId.constEnd())
+        return found->get();
+    // A code the workbook declares wins over the built-in one of the same id.
+    const QString code = m_codes.contains(numFmtId) ? m_codes.value(numFmtId) : builtInDateCode(numFmtId);
+    std::shared_ptr<XlsxDateFormat> f = code.isEmpty() ? nullptr : XlsxDateFormat::parse(code);
+    m_byId.insert(numFmtId, f);
+    return f.get();
+}
+
+bool XlsxNumberFormats::read(XlsxXmlScanner &xml)
+{
+    using Token = XlsxXmlScanner::Token;
+    bool inCellXfs = false;
+    int xfDepth = 0;
+    std::string value;
+    for (Token t = xml.next(); t != Token::EndOfDocument; t = xml.next()) {
+        if (t == Token::Invalid)
+            return false;
+        if (xml.name() == "cellXfs") {
+            inCellXfs = t == Token::StartElement;
+            xfDepth = xml.depth() + 1;
+            continue;
+        }
+        if (t != Token::StartElement)
+            continue;
+        if (xml.name() == "numFmt" && m_codes.size() < MaxStyles) {
+            int id = -1;
+            if (xml.attribute("numFmtId", &value))
+                std::from_chars(value.data(), value.data() + value.size(), id);
+            if (id >= 0 && xml.attribute("formatCode", &value))
+                m_codes.insert(id, QString::fromStdString(value));
+        } else if (inCellXfs && xml.name() == "xf" && xml.depth() == xfDepth) {
+            if (m_styles.size() >= size_t(MaxStyles))
+                return false;
+            int id = 0;
+            if (xml.attribute("numFmtId", &value))
+                std::from_chars(value.data(), value.data() + value.size(), id);
+            m_styles.push_back(formatOfId(id));
+        }
+    }
+    return true;
+}
+
+const XlsxDateFormat *XlsxNumberFormats::dateFormat(int style) const
+{
+    return style >= 0 && size_t(style) < m_styles.size() ? m_styles[size_t(style)] : nullptr;
+}
+
+bool XlsxNumberFormats::formatCell(int style, std::string_view stored, std::string *out) const
+{
+    const XlsxDateFormat *f = dateFormat(style);
+    if (!f)
+        return false;
+    while (!stored.empty() && (stored.front() == ' ' || stored.front() == '+'))
+        stored.remove_prefix(1);
+    while (!stored.empty() && stored.back() == ' ')
+        stored.remove_suffix(1);
+    double serial = 0;
+    const auto [end, ec] = std::from_chars(stored.data(), stored.data() + stored.size(), serial);
+    if (ec != std::errc() || end != stored.data() + stored.size())
+        return false;
+    std::string shown = f->format(serial, m_date1904);
+    if (shown.empty())
+        return false;
+    *out = std::move(shown);
+    return true;
+}

@@ -1,0 +1,83 @@
+// The number formats of a workbook's cell styles, so that a date or time cell reads as the
+// spreadsheet shows it (2023-01-04 under yyyy-mm-dd) instead of as its serial number (44930).
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class XlsxXmlScanner;
+
+// One date or time format code, taken apart once and applied to many cells.
+class XlsxDateFormat
+{
+public:
+    // Null when the code shows no date or time: no d, m, y, h or s outside quotes, escapes and
+    // brackets (other than the elapsed [h], [m], [s]).
+    static std::unique_ptr<XlsxDateFormat> parse(QStringView code);
+
+    // The serial number (days since the epoch, the fraction the time of day) as the format shows
+    // it; "" when it cannot be a date (negative, past 9999-12-31, or not a number).
+    std::string format(double serial, bool date1904) const;
+
+private:
+    enum class Kind {
+        Literal,
+        Year2,
+        Year4,
+        Month,
+        MonthName,
+        Day,
+        DayName,
+        Hour,
+        Minute,
+        Second,
+        Fraction,
+        AmPm,
+        ElapsedHours,
+        ElapsedMinutes,
+        ElapsedSeconds
+    };
+    struct Part {
+        Kind kind;
+        int width = 1;    // digits, or 3 short name, 4 full name, 5 first letter
+        std::string text; // Literal: the text; AmPm: "AM/PM", "am/pm", "A/P" or "a/p"
+    };
+    std::vector<Part> m_parts;
+    int m_fractionDigits = 0;
+    bool m_twelveHour = false;
+};
+
+class XlsxNumberFormats
+{
+public:
+    // Built-in format codes as a spreadsheet in English shows them, for the date and time ids.
+    static QString builtInDateCode(int numFmtId);
+
+    // Reads the styles part: the custom formats and, per cell style (xf of cellXfs), its number
+    // format. False when the part is damaged.
+    bool read(XlsxXmlScanner &xml);
+    void setDate1904(bool on) { m_date1904 = on; }
+    bool date1904() const { return m_date1904; }
+
+    // The date format of a cell style, or null when its cells are plain numbers.
+    const XlsxDateFormat *dateFormat(int style) const;
+    // A number cell's text under its style: the date as shown, or the stored text unchanged.
+    // Returns false (text untouched) when the style shows no date.
+    bool formatCell(int style, std::string_view stored, std::string *out) const;
+
+    static constexpr int MaxStyles = 1 << 20;
+
+private:
+    const XlsxDateFormat *formatOfId(int numFmtId);
+
+    QHash<int, QString> m_codes; // custom codes by id
+    std::vector<const XlsxDateFormat *> m_styles;
+    QHash<int, std::shared_ptr<XlsxDateFormat>> m_byId; // null entries: ids with no date
+    bool m_date1904 = false;
+};

@@ -1,0 +1,111 @@
+// Date and time cells read as the spreadsheet shows them: format codes applied to serial numbers
+// (a table of known answers), and workbooks of xlsxwriter and openpyxl in both date systems,
+// against what Python's strftime makes of the values written.
+#include "DataTestUtil.h"
+
+#include "data/XlsxNumberFormats.h"
+#include "data/XlsxReader.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace datatest;
+
+TEST(XlsxDates, FormatCodesShowTheSerialAsASpreadsheetDoes)
+{
+    struct Case {
+        const char *code;
+        double serial;
+        bool date1904;
+        const char *shown;
+    };
+    const Case cases[] = {
+        {"yyyy-mm-dd", 44930, false, "2023-01-04"},
+        {"yyyy-mm-dd", 43468, true, "2023-01-04"},
+        {"d/m/yy", 44930.75, false, "4/1/23"},
+        {"dddd d mmmm yyyy", 44930, false, "Wednesday 4 January 2023"},
+        {"ddd mmm", 44930, false, "Wed Jan"},
+        {"mmmmm", 44930, false, "J"},
+        {"hh:mm:ss", 0.5, false, "12:00:00"},
+        {"h:mm AM/PM", 0.75, false, "6:00 PM"},
+        {"h:mm a/p", 0.25, false, "6:00 a"},
+        {"hh:mm am/pm", 0, false, "12:00 am"},
+        // "m" after hours or before seconds is minutes; elsewhere a month.
+        {"m/d h:m", 44930 + 7.0 / 1440, false, "1/4 0:7"},
+        {"mm:ss", 1.0 / 1440 + 5.0 / 86400, false, "01:05"},
+        // Seconds are rounded once, so 59.6 s carries into the minute.
+        {"h:mm:ss", 59.6 / 86400, false, "0:01:00"},
+        {"ss.00", 1.234 / 86400, false, "01.23"},
+        {"[h]:mm:ss", 1 + 2.0 / 24 + 3.0 / 1440 + 4.0 / 86400, false, "26:03:04"},
+        {"[mm]:ss", 2.0 / 24, false, "120:00"},
+        {"yyyy\\-mm\\-dd", 45292, false, "2024-01-01"},
+        {"yyyy-mm-dd\"T\"hh:mm", 44930.5, false, "2023-01-04T12:00"},
+        {"[$-407]d. mmmm yyyy;@", 44930, false, "4. January 2023"},
+        {"[Red]yyyy-mm-dd;[Blue]0", 44930, false, "2023-01-04"},
+        {"dd/mm/yyyy_)", 44930, false, "04/01/2023 "},
+        // The 1900 system's first days, its 29 February and day 0, as spreadsheets show them.
+        {"yyyy-mm-dd dddd", 1, false, "1900-01-01 Sunday"},
+        {"yyyy-mm-dd dddd", 59, false, "1900-02-28 Tuesday"},
+        {"yyyy-mm-dd dddd", 60, false, "1900-02-29 Wednesday"},
+        {"yyyy-mm-dd dddd", 61, false, "1900-03-01 Thursday"},
+        {"yyyy-mm-dd", 0, false, "1900-01-00"},
+        {"yyyy-mm-dd", 0, true, "1904-01-01"},
+        {"yyyy-mm-dd", 2958465, false, "9999-12-31"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.code);
+        const auto f = XlsxDateFormat::parse(QString::fromUtf8(c.code));
+        ASSERT_TRUE(f);
+        EXPECT_EQ(f->format(c.serial, c.date1904), c.shown) << c.serial;
+    }
+    // No date there: numbers keep their stored text.
+    for (const char *code : {"General", "0.00", "#,##0", "0.00E+00", "\"day\" 0", "[Red]0", "@", "0%"}) {
+        EXPECT_FALSE(XlsxDateFormat::parse(QString::fromUtf8(code))) << code;
+    }
+    const auto f = XlsxDateFormat::parse(u"yyyy-mm-dd");
+    EXPECT_EQ(f->format(-1, false), "");      // before the epoch: the number stays
+    EXPECT_EQ(f->format(2958466, false), ""); // after 9999-12-31
+    EXPECT_EQ(f->format(std::nan(""), false), "");
+}
+
+TEST(XlsxDates, CellStylesPickTheFormatAndTheDateSystem)
+{
+    XlsxNumberFormats formats;
+    EXPECT_FALSE(formats.dateFormat(0));
+    std::string out = "untouched";
+    EXPECT_FALSE(formats.formatCell(0, "44930", &out));
+    EXPECT_EQ(out, "untouched");
+    for (int id : {14, 15, 16, 17, 18, 19, 20, 21, 22, 45, 46, 47})
+        EXPECT_FALSE(XlsxNumberFormats::builtInDateCode(id).isEmpty()) << id;
+    for (int id : {0, 1, 2, 13, 23, 44, 48, 49, 164})
+        EXPECT_TRUE(XlsxNumberFormats::builtInDateCode(id).isEmpty()) << id;
+}
+
+TEST(XlsxDates, WorkbooksOfOtherWritersReadAsShown)
+{
+    QTemporaryDir tmp;
+    const ProcResult r =
+        run(QStringLiteral("/usr/bin/python3"), {testFile(QStringLiteral("xlsx_dates.py")), tmp.path()});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject books = QJsonDocument::fromJson(r.out).object();
+    ASSERT_EQ(books.size(), 4);
+    for (auto it = books.begin(); it != books.end(); ++it) {
+        SCOPED_TRACE(it.key().toStdString());
+        XlsxReader reader;
+        QString message;
+        ASSERT_TRUE(reader.open(it.key(), &message)) << message.toStdString();
+        const XlsxRows rows = reader.readSheet(1);
+        ASSERT_TRUE(rows.ok) << rows.message.toStdString();
+        const QJsonArray expected = it.value().toArray();
+        ASSERT_EQ(rows.rows.size(), expected.size());
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            const QJsonArray row = expected.at(i).toArray();
+            EXPECT_EQ(rows.rows.text(i, 0), row.at(0).toString());
+            EXPECT_EQ(rows.rows.text(i, 1), row.at(1).toString()) << row.at(0).toString().toStdString();
+        }
+    }
+}
