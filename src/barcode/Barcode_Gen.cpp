@@ -276,6 +276,11 @@ std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o)
     const Picture picture = storedPicture();
     o.Set_Barcode_image(picture);
     o.barcode_image_var_assign();
+    // The canvas shows an object within its frame: the frame takes the picture's size, from the
+    // same top-left corner, so all the bars show (and a 2D symbol's frame is as square as it is).
+    const QSizeF size = picture.size();
+    if (size.width() > 0 && size.height() > 0)
+        o.setBounds(QRectF(o.bounds().topLeft(), size));
     return picture;
 }
 

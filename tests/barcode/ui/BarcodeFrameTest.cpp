@@ -1,0 +1,131 @@
+// A barcode shows on the canvas as it prints: OK in the barcode window gives the object's frame
+// the picture's size from the same top-left corner, so the canvas, which draws each object within
+// its frame, shows every bar; ZXingReader reads the canvas as the user sees it.
+#include "BarcodeWindowDriver.h"
+#include "editor/ui/MainWindowFixture.h"
+
+#include "canvas/SKTZoomingScrollView.h"
+#include "model/SKTBarcode.h"
+#include "panels/BarcodePanel.h"
+#include "panels/Inspector.h"
+
+#include <QDir>
+#include <QImage>
+
+using namespace barcodedriver;
+
+class BarcodeFrame : public MainWindowFixture
+{
+protected:
+    // A barcode made with the tool, its frame smaller than any barcode picture and off the corner.
+    std::shared_ptr<SKTBarcode> addBarcode(const QRectF &frame)
+    {
+        clickTool(10);
+        auto b = std::dynamic_pointer_cast<SKTBarcode>(front().first());
+        EXPECT_TRUE(b);
+        if (b)
+            b->setBounds(frame);
+        return b;
+    }
+    // The barcode window run from the inspector's button on the current object, OK at the end.
+    void editWithWindow(const std::shared_ptr<SKTBarcode> &barcode, const QString &type, const QString &value)
+    {
+        canvas(0)->changeSelectionIndexes({0});
+        canvas(0)->setSelectedGraphic(barcode);
+        modalScripts.push_back([type, value](QDialog &dialog) {
+            auto &gen = static_cast<Barcode_Gen &>(dialog);
+            chooseType(gen, type);
+            retype(gen.liner_or_2D_font != 0 ? static_cast<QWidget *>(gen.dataText_2D) : gen.dataText, value);
+            gen.ok_button->click();
+            return gen.result();
+        });
+        QTest::mouseClick(window->inspector().barcodePanel().barcode_prop_btn, Qt::LeftButton);
+    }
+    // What the canvas shows around the frame at 400 %, handles hidden, read by ZXingReader.
+    QString readCanvas(const SKTGraphic &object, const QString &artifact)
+    {
+        canvas(0)->changeSelectionIndexes({});
+        choose(canvas(0)->enclosingScrollView()->factorPopUpButton(), QStringLiteral("400%"));
+        QCoreApplication::processEvents();
+        const double z = canvas(0)->zoom();
+        const QRectF around = object.bounds().adjusted(-12, -12, 12, 12);
+        const QRect pixels =
+            QRect(int(around.x() * z), int(around.y() * z), int(around.width() * z), int(around.height() * z))
+                .intersected(canvas(0)->rect());
+        QDir().mkpath(QStringLiteral(TESSALY_ARTIFACTS_DIR));
+        const QString path = QStringLiteral(TESSALY_ARTIFACTS_DIR "/") + artifact;
+        EXPECT_TRUE(canvas(0)->grab(pixels).toImage().save(path));
+        return zxingText(path);
+    }
+};
+
+TEST_F(BarcodeFrame, LinearBarcodeFrameTakesThePictureSizeAndTheCanvasShowsEveryBar)
+{
+    ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
+    const auto barcode = addBarcode(QRectF(16, 30, 50, 50));
+    ASSERT_TRUE(barcode);
+    editWithWindow(barcode, QStringLiteral("Code 128"), QStringLiteral("T-128-CV"));
+    ASSERT_TRUE(barcode->_barcode_image);
+    const QSizeF picture = barcode->_barcode_image->size();
+    EXPECT_GT(picture.width(), 50);
+    EXPECT_EQ(barcode->bounds(), QRectF(QPointF(16, 30), picture));
+    // The whole symbol lies on the card, so what the canvas shows is all there is to read.
+    ASSERT_LT(barcode->bounds().right() + 12, canvas(0)->cardSize().width());
+    EXPECT_EQ(readCanvas(*barcode, QStringLiteral("barcode-frame-code128.png")), QStringLiteral("T-128-CV"));
+}
+
+TEST_F(BarcodeFrame, NewTwoDimensionalBarcodeBecomesSquareAndShowsWhole)
+{
+    ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
+    // A wide new barcode chosen as a QR Code: its frame becomes the picture, the symbol with its
+    // header and footer, and the canvas shows it whole.
+    const auto barcode = addBarcode(QRectF(24, 20, 110, 45));
+    ASSERT_TRUE(barcode);
+    editWithWindow(barcode, QStringLiteral("QR Code"), QStringLiteral("https://example.com/frame/1"));
+    ASSERT_TRUE(barcode->_barcode_image);
+    EXPECT_EQ(barcode->bounds(), QRectF(QPointF(24, 20), barcode->_barcode_image->size()));
+    EXPECT_EQ(readCanvas(*barcode, QStringLiteral("barcode-frame-qr.png")),
+              QStringLiteral("https://example.com/frame/1"));
+
+    // Without header, footer and margins the square symbol is all there is: so is the frame.
+    choose(canvas(0)->enclosingScrollView()->factorPopUpButton(), QStringLiteral("100%"));
+    const auto bare = addBarcode(QRectF(24, 20, 110, 45));
+    ASSERT_TRUE(bare);
+    canvas(0)->changeSelectionIndexes({0});
+    canvas(0)->setSelectedGraphic(bare);
+    modalScripts.push_back([](QDialog &dialog) {
+        auto &gen = static_cast<Barcode_Gen &>(dialog);
+        chooseType(gen, QStringLiteral("QR Code"));
+        retype(gen.dataText_2D, QStringLiteral("SQUARE"));
+        toggle(gen.hideHeaderCheckbox);
+        toggle(gen.hideFooterCheckbox);
+        typeNumber(gen.LR_mar_Text, QStringLiteral("0"));
+        typeNumber(gen.TB_mar_Text, QStringLiteral("0"));
+        gen.ok_button->click();
+        return gen.result();
+    });
+    QTest::mouseClick(window->inspector().barcodePanel().barcode_prop_btn, Qt::LeftButton);
+    EXPECT_EQ(bare->bounds().topLeft(), QPointF(24, 20));
+    EXPECT_GT(bare->bounds().width(), 0);
+    EXPECT_DOUBLE_EQ(bare->bounds().width(), bare->bounds().height());
+
+    // Edited again as a Data Matrix, the frame follows the new picture from the same corner.
+    editWithWindow(barcode, QStringLiteral("DataMatrix"), QStringLiteral("DM-FRAME"));
+    EXPECT_EQ(barcode->bounds(), QRectF(QPointF(24, 20), barcode->_barcode_image->size()));
+}
+
+TEST_F(BarcodeFrame, CancelLeavesTheFrameAsItWas)
+{
+    const auto barcode = addBarcode(QRectF(24, 30, 50, 50));
+    ASSERT_TRUE(barcode);
+    canvas(0)->changeSelectionIndexes({0});
+    canvas(0)->setSelectedGraphic(barcode);
+    modalScripts.push_back([](QDialog &dialog) {
+        auto &gen = static_cast<Barcode_Gen &>(dialog);
+        chooseType(gen, QStringLiteral("QR Code"));
+        gen.cancel_button->click();
+        return gen.result();
+    });
+    QTest::mouseClick(window->inspector().barcodePanel().barcode_prop_btn, Qt::LeftButton);
+    EXPECT_EQ(barcode->bounds(), QRectF(24, 30, 50, 50));
+}
