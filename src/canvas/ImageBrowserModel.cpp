@@ -3,16 +3,53 @@
 #include "canvas/ImageBrowserModel.h"
 
 #include "foundation/StringUtils.h"
+#include "platform/GuiThreadQueue.h"
+#include "platform/PictureReader.h"
 
 #include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMimeData>
 
 #include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 
-ImageBrowserModel::ImageBrowserModel(QObject *parent) : QAbstractListModel(parent) {}
+// Thumbnails asked for and not yet read, shared by a model and its reading thread. `owner` is
+// touched on the GUI thread only: results posted there find it cleared once the model is gone.
+struct ThumbnailQueue {
+    struct Job {
+        QString key;
+        QString path;
+        int side = 0;
+    };
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<Job> jobs;
+    bool stop = false;
+    ImageBrowserModel *owner = nullptr;
+};
+
+ImageBrowserModel::ImageBrowserModel(QObject *parent)
+    : QAbstractListModel(parent), m_queue(std::make_shared<ThumbnailQueue>())
+{
+    m_queue->owner = this;
+}
+
+ImageBrowserModel::~ImageBrowserModel()
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_queue->mutex);
+        m_queue->stop = true;
+        m_queue->jobs.clear();
+    }
+    m_queue->owner = nullptr;
+    m_queue->wake.notify_all();
+    // A picture being read is bounded by the picture budget, so this wait is short.
+    if (m_reader.joinable())
+        m_reader.join();
+}
 
 QStringList ImageBrowserModel::pictureFilesIn(const QString &folder)
 {
@@ -91,6 +128,12 @@ void ImageBrowserModel::setThumbnailSide(int pixels)
     if (pixels == m_side)
         return;
     m_side = pixels;
+    // Thumbnails of the old size are no longer wanted.
+    {
+        const std::lock_guard<std::mutex> lock(m_queue->mutex);
+        m_queue->jobs.clear();
+    }
+    m_pending.clear();
     if (count() > 0)
         emit dataChanged(index(0), index(count() - 1), {Qt::DecorationRole});
 }
@@ -107,8 +150,11 @@ QVariant ImageBrowserModel::data(const QModelIndex &index, int role) const
     const MyImageObject &item = m_images.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return item.imageTitle();
+    case Qt::ToolTipRole: {
+        const QString error = m_errors.value(item.path());
+        return error.isEmpty() ? item.imageTitle() : item.imageTitle() + QStringLiteral(": ") + error;
+    }
     case Qt::DecorationRole:
         return thumbnail(index.row());
     default:
@@ -116,35 +162,83 @@ QVariant ImageBrowserModel::data(const QModelIndex &index, int role) const
     }
 }
 
+QString ImageBrowserModel::thumbnailKey(const QString &path) const
+{
+    return path + QLatin1Char('\n') + QString::number(m_side);
+}
+
+QString ImageBrowserModel::thumbnailError(int row) const
+{
+    return row >= 0 && row < count() ? m_errors.value(m_images.at(row).path()) : QString();
+}
+
 QPixmap ImageBrowserModel::thumbnail(int row) const
 {
     const MyImageObject &item = m_images.at(row);
-    const QString key = item.path() + QLatin1Char('\n') + QString::number(m_side);
-    if (!item.path().isEmpty()) {
-        const auto found = m_thumbnails.constFind(key);
-        if (found != m_thumbnails.constEnd())
-            return *found;
+    if (item.path().isEmpty()) {
+        const QImage picture = item.image();
+        return picture.isNull() ? QPixmap()
+                                : QPixmap::fromImage(picture.scaled(m_side, m_side, Qt::KeepAspectRatio,
+                                                                    Qt::SmoothTransformation));
     }
-    QImage picture;
-    if (!item.path().isEmpty()) {
-        // Read at about the thumbnail's size: large backgrounds stay cheap to list.
-        QImageReader reader(item.path());
-        reader.setAutoTransform(true);
-        const QSize full = reader.size();
-        if (full.isValid() && (full.width() > m_side || full.height() > m_side))
-            reader.setScaledSize(full.scaled(m_side, m_side, Qt::KeepAspectRatio));
-        picture = reader.read();
-    } else {
-        picture = item.image();
+    const QString key = thumbnailKey(item.path());
+    const auto found = m_thumbnails.constFind(key);
+    if (found != m_thumbnails.constEnd())
+        return *found;
+    requestThumbnail(item.path(), key);
+    return QPixmap();
+}
+
+void ImageBrowserModel::requestThumbnail(const QString &path, const QString &key) const
+{
+    if (m_pending.contains(key))
+        return;
+    m_pending.insert(key);
+    {
+        const std::lock_guard<std::mutex> lock(m_queue->mutex);
+        m_queue->jobs.push_back({key, path, m_side});
     }
-    // Fitted into the square, without padding: the title then sits right under the picture.
-    QPixmap pixmap;
-    if (!picture.isNull())
-        pixmap =
-            QPixmap::fromImage(picture.scaled(m_side, m_side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    if (!item.path().isEmpty())
-        m_thumbnails.insert(key, pixmap);
-    return pixmap;
+    m_queue->wake.notify_one();
+    if (m_reader.joinable())
+        return;
+    m_reader = std::thread([queue = m_queue] {
+        for (;;) {
+            ThumbnailQueue::Job job;
+            {
+                std::unique_lock<std::mutex> lock(queue->mutex);
+                queue->wake.wait(lock, [&] { return queue->stop || !queue->jobs.empty(); });
+                if (queue->stop)
+                    return;
+                job = queue->jobs.front();
+                queue->jobs.pop_front();
+            }
+            QString error;
+            QImage image = PictureReader::readThumbnail(job.path, job.side, &error);
+            // Fitted into the square, without padding: the title then sits right under the picture.
+            if (!image.isNull() && image.width() != job.side && image.height() != job.side)
+                image = image.scaled(job.side, job.side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            GuiThreadQueue::post([queue, job, image, error] {
+                if (queue->owner)
+                    queue->owner->thumbnailRead(job.key, job.path, image, error);
+            });
+        }
+    });
+}
+
+void ImageBrowserModel::thumbnailRead(const QString &key, const QString &path, const QImage &image,
+                                      const QString &error)
+{
+    m_pending.remove(key);
+    m_thumbnails.insert(key, image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+    if (error.isEmpty())
+        m_errors.remove(path);
+    else
+        m_errors.insert(path, error);
+    for (int row = 0; row < count(); ++row) {
+        if (m_images.at(row).path() == path)
+            emit dataChanged(index(row), index(row), {Qt::DecorationRole, Qt::ToolTipRole});
+    }
+    emit thumbnailsArrived();
 }
 
 Qt::ItemFlags ImageBrowserModel::flags(const QModelIndex &index) const

@@ -8,12 +8,19 @@
 #include <QHash>
 #include <QList>
 #include <QPixmap>
+#include <QSet>
+
+#include <memory>
+#include <thread>
+
+struct ThumbnailQueue;
 
 class ImageBrowserModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
     explicit ImageBrowserModel(QObject *parent = nullptr);
+    ~ImageBrowserModel() override;
 
     // Full paths of the pictures a browser lists from a folder: files whose extension is "png"
     // or "jpg" in any letter case, by name. Empty for a missing folder.
@@ -35,8 +42,18 @@ public:
     const MyImageObject &item(int index) const { return m_images.at(index); }
     const QList<MyImageObject> &images() const { return m_images; }
 
+    // Thumbnails of files are read on a thread of the browser's own, so a slow or hostile picture
+    // never stops the window: a row shows no picture until its thumbnail arrives.
     void setThumbnailSide(int pixels);
+    // Whether thumbnails asked for are still being read.
+    bool thumbnailsPending() const { return !m_pending.isEmpty(); }
+    // Why the row's picture could not be shown ("" when it was, or is not read yet).
+    QString thumbnailError(int row) const;
 
+signals:
+    void thumbnailsArrived();
+
+public:
     static inline const QString RowsMimeType = QStringLiteral("application/x-tessaly-browser-rows");
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -56,8 +73,15 @@ public:
 
 private:
     QPixmap thumbnail(int row) const;
+    QString thumbnailKey(const QString &path) const;
+    void requestThumbnail(const QString &path, const QString &key) const;
+    void thumbnailRead(const QString &key, const QString &path, const QImage &image, const QString &error);
 
     QList<MyImageObject> m_images;
     int m_side = 128;
     mutable QHash<QString, QPixmap> m_thumbnails; // by path and side
+    QHash<QString, QString> m_errors;             // by path: why it shows no picture
+    mutable QSet<QString> m_pending;              // keys being read
+    std::shared_ptr<ThumbnailQueue> m_queue;
+    mutable std::thread m_reader; // started on the first thumbnail asked for
 };

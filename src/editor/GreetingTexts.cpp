@@ -3,16 +3,20 @@
 #include "editor/GreetingTexts.h"
 
 #include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
 #include "foundation/StringUtils.h"
+#include "platform/RegularFile.h"
 
-#include <QFile>
+#include <QFileInfo>
 
-QStringList GreetingTexts::readLines(const QString &path)
+QStringList GreetingTexts::readLines(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const RegularFile::Contents contents = RegularFile::readAll(path, MaxFileBytes);
+    if (error)
+        *error = contents.error;
+    if (!contents.ok())
         return {};
-    const QString text = Trim_Str(QString::fromUtf8(file.readAll()));
+    const QString text = Trim_Str(QString::fromUtf8(contents.bytes));
     QStringList lines = text.split(QLatin1Char('\n'));
     // Files saved on Windows end their lines with "\r\n"; the "\r" is not part of the greeting.
     for (QString &line : lines) {
@@ -24,7 +28,10 @@ QStringList GreetingTexts::readLines(const QString &path)
 
 void GreetingTexts::load(const QString &fileName)
 {
-    setLines(readLines(Resource_Path + fileName));
+    QString error;
+    setLines(readLines(Resource_Path + fileName, &error));
+    if (!error.isEmpty() && QFileInfo::exists(Resource_Path + fileName))
+        Show_NSLog_Message(QStringLiteral("The greetings in %1 are not read: %2.").arg(fileName, error));
 }
 
 void GreetingTexts::setLines(const QStringList &lines)

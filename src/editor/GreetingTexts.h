@@ -8,12 +8,16 @@
 class GreetingTexts
 {
 public:
+    // Greeting lists are short; a larger file is refused rather than read.
+    static constexpr qint64 MaxFileBytes = 256 * 1024;
+
     // The lines of a greeting file: the whole text trimmed, then split at line ends. Lines keep
     // their inner blanks; empty lines stay. Windows line ends count as one. A missing or unreadable
-    // file gives no lines.
-    static QStringList readLines(const QString &path);
+    // file, anything but a regular file (a FIFO would block the start for good, a device never
+    // ends) and a file over MaxFileBytes give no lines, and `error` says why.
+    static QStringList readLines(const QString &path, QString *error = nullptr);
 
-    // Reads `fileName` from the data root.
+    // Reads `fileName` from the data root; a file refused is logged and gives no lines.
     void load(const QString &fileName);
     void setLines(const QStringList &lines);
 

@@ -38,6 +38,7 @@
 #include "panels/Inspector.h"
 #include "panels/TextPanel.h"
 #include "platform/FontResolver.h"
+#include "platform/PictureReader.h"
 #include "platform/UndoManager.h"
 #include "profile/ProfileState.h"
 #include "profile/UserProfileCommands.h"
@@ -461,11 +462,17 @@ void SKTWindowController::set_Back_BG_Image(const QString &path)
 
 void SKTWindowController::setBackgroundImage(Card_Property &side, const QString &path)
 {
+    if (!path.isEmpty() && (side.Card_BG_Image_Path != path || !side.Card_BG_Image)) {
+        const QString error = side.setBackgroundImage(path);
+        if (!error.isEmpty()) {
+            // The page keeps the background it had.
+            Show_MessageBox(PictureReader::userMessage(path, error));
+            return;
+        }
+    }
     m_ui.Card_Image_path->setText(path);
     if (path.isEmpty())
         return;
-    if (side.Card_BG_Image_Path != path || !side.Card_BG_Image)
-        side.setBackgroundImage(path);
     side.Card_fill_chk = true;
     side.Card_fill_style = QStringLiteral("I");
     // The page shows what the live side now has.

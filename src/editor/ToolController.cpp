@@ -10,6 +10,7 @@
 #include "foundation/FilePanels.h"
 #include "foundation/MessageBoxes.h"
 #include "model/ModelGlobals.h"
+#include "platform/PictureReader.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -126,6 +127,13 @@ void ToolController::selectedToolDidChange()
                 return;
             Library_Selected_Image = EditorState::instance().lib_window_sel_file;
             Show_NSLog_Message(Library_Selected_Image);
+        }
+        // A picture that cannot be used makes no empty object; the user hears why.
+        const QString error =
+            m_tool == 8 || m_tool == 9 ? PictureReader::probe(Library_Selected_Image) : QString();
+        if (!error.isEmpty()) {
+            Show_MessageBox(PictureReader::userMessage(Library_Selected_Image, error));
+            return;
         }
     }
     if (*kind == SKTGraphic::Kind::Barcode && m_tool == 10)

@@ -3,6 +3,7 @@
 #include "model/ModelGlobals.h"
 #include "model/ModelHost.h"
 #include "model/PathUtil.h"
+#include "platform/PictureReader.h"
 
 std::shared_ptr<SKTImage> SKTImage::initWithPath(const QPointF &point, const QString &path)
 {
@@ -49,6 +50,16 @@ void SKTImage::setFilePath(const QString &path)
         _contents.reset();
     else
         _contents = cappedPicture(loaded);
+}
+
+QString SKTImage::loadFile(const QString &path)
+{
+    const PictureReader::Result read = PictureReader::readFile(PathUtil::standardizedPath(path));
+    if (!read.ok())
+        return read.error;
+    Set_Control_File_path(path);
+    _contents = cappedPicture(read.picture);
+    return {};
 }
 
 void SKTImage::setFlippedHorizontally(bool v)

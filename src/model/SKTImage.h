@@ -21,6 +21,9 @@ public:
 
     // Stores the path and loads the picture from it (none when unreadable); bounds unchanged.
     void setFilePath(const QString &path);
+    // The same for a picture the user chose: a picture that cannot be used changes nothing, and
+    // the answer says why (PictureReader's words); "" when the picture was taken.
+    QString loadFile(const QString &path);
     // Size cap of pictures, applied once when a picture is loaded.
     static Picture cappedPicture(const Picture &picture);
     static constexpr double MaxWidth = 724.0;

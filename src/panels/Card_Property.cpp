@@ -5,6 +5,7 @@
 #include "paint/PathPainting.h"
 #include "panels/CardPageFields.h"
 #include "platform/KeyedUnarchiver.h"
+#include "platform/PictureReader.h"
 
 #include <type_traits>
 
@@ -24,19 +25,19 @@ void Card_Property::resetForNewDesign(const QColor &contentColor, const FontDesc
     Card_Content_font = contentFont;
 }
 
-void Card_Property::setBackgroundImage(const QString &path)
+QString Card_Property::setBackgroundImage(const QString &path)
 {
     if (path.isEmpty())
-        return;
+        return {};
+    // Qt reads pictures top row first, which is already upright on the y-down canvas.
+    const PictureReader::Result read = PictureReader::readFile(PathUtil::standardizedPath(path));
+    if (!read.ok())
+        return read.error;
     Card_fill_chk = true;
     Card_fill_style = FillCode::Picture;
     Card_BG_Image_Path = path;
-    // Qt reads pictures top row first, which is already upright on the y-down canvas.
-    Picture picture = PathUtil::loadPicture(path);
-    if (picture.isNull())
-        Card_BG_Image.reset();
-    else
-        Card_BG_Image = picture;
+    Card_BG_Image = read.picture;
+    return {};
 }
 
 double Card_Property::drawOpacity() const

@@ -40,9 +40,10 @@ public:
     void resetForNewDesign(const QColor &contentColor, const FontDescriptor &contentFont);
 
     // The fill code loaded with a background picture: the setters of the card page load it together.
-    // An empty path changes nothing; an unreadable file (or anything but a regular file) leaves fill
-    // "I" and the path with no picture.
-    void setBackgroundImage(const QString &path);
+    // An empty path changes nothing. A picture that cannot be used (unreadable, too large, anything
+    // but a regular file) changes nothing either: the page keeps what it had, and the answer says
+    // why (PictureReader's words); "" when the picture was taken.
+    QString setBackgroundImage(const QString &path);
 
     // Opacity as drawn: the stored value clamped to [0, 1] (new records hold 100).
     double drawOpacity() const;

@@ -18,6 +18,7 @@
 #include "model/SKTImage.h"
 #include "panels/ImageTab.h"
 #include "panels/SignTab.h"
+#include "platform/PictureReader.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -127,29 +128,39 @@ int ImageSignPanel::Open_Image_Library_Window(const QString &mode)
     return m_window.registry().open(WindowRegistry::Window::ImageLibrary, mode);
 }
 
-void ImageSignPanel::loadIntoCurrentPicture(const QString &path)
+bool ImageSignPanel::loadIntoCurrentPicture(const QString &path, const QString &previousPath)
 {
     SKTGraphicView *canvas = liveCanvas();
     const GraphicPtr current = canvas ? canvas->selectedGraphic() : GraphicPtr();
-    if (auto *picture = dynamic_cast<SKTImage *>(current.get()))
-        picture->setFilePath(path);
+    auto *picture = dynamic_cast<SKTImage *>(current.get());
+    const QString error = picture ? picture->loadFile(path) : PictureReader::probe(path);
+    if (error.isEmpty())
+        return true;
+    Show_MessageBox(PictureReader::userMessage(path, error));
+    setManualImagePath(previousPath);
+    Library_Selected_Image = previousPath;
+    return false;
 }
 
 void ImageSignPanel::Manual_Image_Browse_Btn()
 {
+    const QString previous = manualImagePath();
     if (!Browse_User_Image_Manually())
         return;
-    loadIntoCurrentPicture(Library_Selected_Image);
+    if (!loadIntoCurrentPicture(Library_Selected_Image, previous))
+        return;
     Update_Image_Graphics();
 }
 
 void ImageSignPanel::Manual_Library_Browse_Btn()
 {
+    const QString previous = manualImagePath();
     if (Open_Image_Library_Window(QStringLiteral("C")) != 1)
         return;
     Library_Selected_Image = EditorState::instance().lib_window_sel_file;
     setManualImagePath(Library_Selected_Image);
-    loadIntoCurrentPicture(Library_Selected_Image);
+    if (!loadIntoCurrentPicture(Library_Selected_Image, previous))
+        return;
     Update_Image_Graphics();
 }
 
@@ -195,6 +206,10 @@ void ImageSignPanel::Sign_Browse_Btn()
         return;
     if (QFileInfo(*path).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) != 0) {
         Show_MessageBox(NotPngMessage);
+        return;
+    }
+    if (const QString error = PictureReader::probe(*path); !error.isEmpty()) {
+        Show_MessageBox(PictureReader::userMessage(*path, error));
         return;
     }
     m_sign->Sign_image_path->setText(*path);

@@ -57,7 +57,9 @@ public:
 private:
     void connectControls();
     // The current object of the live side takes the new picture, when it is a picture.
-    void loadIntoCurrentPicture(const QString &path);
+    // False when the picture cannot be used: the user was told why, the selected picture and the
+    // path field keep what they had (`previousPath`).
+    bool loadIntoCurrentPicture(const QString &path, const QString &previousPath);
 
     std::unique_ptr<ImageTab> m_image;
     std::unique_ptr<SignTab> m_sign;

@@ -20,6 +20,7 @@
 #include "foundation/StringUtils.h"
 #include "foundation/WindowLook.h"
 #include "model/ModelGlobals.h"
+#include "platform/PictureReader.h"
 #include "profile/UserProfileCommands.h"
 #include "profile/User_Profile_Class.h"
 
@@ -27,7 +28,6 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -35,6 +35,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 
 namespace
@@ -572,8 +573,14 @@ void User_profile::Browse_image_Btn_Clicked()
     const std::optional<QString> path =
         FilePanels::instance().openFile(this, QStringLiteral("Choose a Photo"),
                                         {"jpg", "jpeg", "jpe", "jfif", "gif", "bmp", "png", "tif", "tiff"});
-    if (path)
-        Set_User_Image(*path);
+    if (!path)
+        return;
+    // A photo that cannot be used leaves the details as they were.
+    if (const QString error = PictureReader::probe(Trim_Str(*path)); !error.isEmpty()) {
+        Show_MessageBox(PictureReader::userMessage(Trim_Str(*path), error));
+        return;
+    }
+    Set_User_Image(*path);
 }
 
 void User_profile::Clear_image_Btn_Clicked()
@@ -589,13 +596,13 @@ void User_profile::Set_User_Image(const QString &path)
         user_picture->clear();
         return;
     }
-    QImageReader reader(trimmed);
-    reader.setAutoTransform(true);
-    const QImage image = reader.read();
+    // Read at the box's size: a phone photo costs no more than the box shows.
+    const QSize box = user_picture->size() - QSize(4, 4);
+    const QImage image = PictureReader::readThumbnail(trimmed, std::max(box.width(), box.height()));
     if (image.isNull())
         return; // the box keeps what it showed
-    user_picture->setPixmap(QPixmap::fromImage(image).scaled(user_picture->size() - QSize(4, 4),
-                                                             Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    user_picture->setPixmap(
+        QPixmap::fromImage(image).scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void User_profile::View_Data_Series_By_Name(QComboBox *list)

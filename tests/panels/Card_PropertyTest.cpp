@@ -58,18 +58,19 @@ TEST(Card_Property, BackgroundPictureLoading)
     ASSERT_TRUE(p.Card_BG_Image.has_value());
     EXPECT_EQ(p.Card_BG_Image->size(), QSizeF(6, 3));
 
-    // An unreadable file keeps the fill code and path but drops the picture.
-    p.setBackgroundImage(dir.filePath("missing.png"));
+    // A picture that cannot be used changes nothing: the page keeps the background it had.
+    EXPECT_TRUE(p.setBackgroundImage(dir.filePath("missing.png")).startsWith("it cannot be opened"));
     EXPECT_EQ(p.Card_fill_style, "I");
-    EXPECT_EQ(p.Card_BG_Image_Path, dir.filePath("missing.png"));
-    EXPECT_FALSE(p.Card_BG_Image.has_value());
+    EXPECT_EQ(p.Card_BG_Image_Path, path);
+    ASSERT_TRUE(p.Card_BG_Image.has_value());
+    EXPECT_EQ(p.Card_BG_Image->size(), QSizeF(6, 3));
 
     // A damaged design may name a pipe: it is not read (reading would wait forever).
     const QString pipe = dir.filePath("pipe.png");
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    p.setBackgroundImage(pipe);
-    EXPECT_EQ(p.Card_BG_Image_Path, pipe);
-    EXPECT_FALSE(p.Card_BG_Image.has_value());
+    EXPECT_EQ(p.setBackgroundImage(pipe), "it is not a regular file");
+    EXPECT_EQ(p.Card_BG_Image_Path, path);
+    EXPECT_TRUE(p.Card_BG_Image.has_value());
 
     p.Card_alpha_Stepper = -3;
     EXPECT_DOUBLE_EQ(p.drawOpacity(), 0.0);

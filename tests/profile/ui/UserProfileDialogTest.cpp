@@ -233,7 +233,7 @@ TEST_F(ProfileDialog, AWorkbookOffersExcelInEveryListUntilAnImportLeavesNoRows)
     EXPECT_EQ(Excel_Source_Path, book); // kept when the table is empty
 }
 
-TEST_F(ProfileDialog, ThePhotoPathIsTrimmedAndAFileThatDoesNotLoadKeepsTheBox)
+TEST_F(ProfileDialog, ThePhotoPathIsTrimmedAndAFileThatDoesNotLoadIsNamedAndChangesNothing)
 {
     const QString photo = tempPath("me.png");
     QImage img(30, 30, QImage::Format_RGB32);
@@ -248,10 +248,13 @@ TEST_F(ProfileDialog, ThePhotoPathIsTrimmedAndAFileThatDoesNotLoadKeepsTheBox)
         const qint64 shown = d.user_picture->pixmap().cacheKey();
         EXPECT_FALSE(d.user_picture->pixmap().isNull());
         d.browse_pic_btn->click();
-        EXPECT_EQ(d.image_path_val->text(), broken);
+        EXPECT_EQ(messages.messages().size(), 1);
+        EXPECT_TRUE(messages.messages().value(0).contains(
+            QStringLiteral("Cannot use the picture \"broken.png\": it is not a picture")));
+        EXPECT_EQ(d.image_path_val->text(), photo);
         EXPECT_EQ(d.user_picture->pixmap().cacheKey(), shown);
         d.browse_pic_btn->click(); // cancelled: nothing changes
-        EXPECT_EQ(d.image_path_val->text(), broken);
+        EXPECT_EQ(d.image_path_val->text(), photo);
         d.clear_pic_btn->click();
         EXPECT_TRUE(d.image_path_val->text().isEmpty());
         EXPECT_TRUE(d.user_picture->pixmap().isNull());
