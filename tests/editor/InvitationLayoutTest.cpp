@@ -5,6 +5,7 @@
 #include "panels/Card_Property.h"
 #include "support/TestSupport.h"
 
+#include <QFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -142,4 +145,42 @@ TEST(InvitationLayout, CardtoolWritesTheInvitation)
                   {"invitation", "--size", "300,300", "--background", tmp.filePath("none.png"), "--out", out})
                   .exitCode,
               1);
+}
+
+TEST(InvitationLayout, CardtoolRefusesABackgroundItCannotUseWithoutWaiting)
+{
+    QTemporaryDir tmp;
+    const QString out = tmp.filePath(QStringLiteral("party.dcard"));
+    const auto invite = [&](const QString &background) {
+        return testsupport::cardtool({"invitation", "--size", "300,300", "--title", "Party", "--background",
+                                      background, "--out", out});
+    };
+    // A FIFO with no writer: opening it to read would wait for good.
+    const QString fifo = tmp.filePath(QStringLiteral("pipe.jpg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    auto r = invite(fifo);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(
+        r.errText().contains(QStringLiteral("cannot use the picture %1: it is not a regular file").arg(fifo)))
+        << r.errText().toStdString();
+
+    // Beyond the picture file budget (a sparse file costs nothing to make).
+    QFile big(tmp.filePath(QStringLiteral("big.jpg")));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(300LL * 1024 * 1024));
+    big.close();
+    r = invite(big.fileName());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errText().contains(QStringLiteral("the file is too large (300 MB; at most 256 MB)")))
+        << r.errText().toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+
+    // A phone-sized photo is taken, at its full size in points.
+    QImage photo(7000, 5000, QImage::Format_RGB32);
+    photo.fill(Qt::darkCyan);
+    const QString photoPath = tmp.filePath(QStringLiteral("photo.jpg"));
+    ASSERT_TRUE(photo.save(photoPath, "JPEG"));
+    r = invite(photoPath);
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    EXPECT_TRUE(QFile::exists(out));
 }

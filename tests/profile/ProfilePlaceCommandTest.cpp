@@ -6,12 +6,15 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace testsupport;
 
@@ -111,4 +114,32 @@ TEST_F(ProfilePlace, BadInputIsRefusedWithAMessageAndWritesNothing)
     const ProcResult side = place(R"({})", "X");
     EXPECT_EQ(side.exitCode, 1);
     EXPECT_TRUE(side.errText().contains("--side must be F or B"));
+}
+
+TEST_F(ProfilePlace, AFifoOrAnOversizedFileIsRefusedWithoutWaiting)
+{
+    // No writer ever opens these FIFOs: a blocking read would hang here.
+    const QString fifo = tmp.filePath("details-pipe.json");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ProcResult r = cardtool({"profile-place", design(), "--details", fifo, "--side", "F", "--out", out()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errText().contains("it is not a regular file")) << r.errText().toStdString();
+
+    QFile big(tmp.filePath("big.json"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(20 * 1024 * 1024)); // sparse: costs nothing to make
+    big.close();
+    r = cardtool({"profile-place", design(), "--details", big.fileName(), "--side", "F", "--out", out()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errText().contains("the file is too large (20 MB; at most 1 MB)"))
+        << r.errText().toStdString();
+
+    const QString photoPipe = tmp.filePath("photo.jpg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(photoPipe).constData(), 0600), 0);
+    r = place(QStringLiteral(R"({"Fup_Photo": {"value": "%1"}})").arg(photoPipe).toUtf8());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errText().contains(
+        QStringLiteral("cannot use the photo %1: it is not a regular file").arg(photoPipe)))
+        << r.errText().toStdString();
+    EXPECT_FALSE(QFile::exists(out()));
 }

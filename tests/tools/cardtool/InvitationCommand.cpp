@@ -6,8 +6,7 @@
 #include "editor/DesignFile.h"
 #include "editor/InvitationLayout.h"
 #include "platform/Picture.h"
-
-#include <QImageReader>
+#include "platform/PictureReader.h"
 
 CARDTOOL_COMMAND(invitationCommand, "invitation",
                  "--size W,H [--title T] [--to A] [--message M] [--date D] [--time T] [--venue V] "
@@ -44,9 +43,14 @@ CARDTOOL_COMMAND(invitationCommand, "invitation",
                                       "H from 0 to 10000"));
         return 1;
     }
-    if (!details.background.isEmpty() && QImageReader(details.background).size().isEmpty()) {
-        cardtool::fail(QStringLiteral("invitation: cannot read the picture ") + details.background);
-        return 1;
+    // The picture is checked as the program checks a picture a user picks: a FIFO, a device, an
+    // oversized file or a picture beyond the budget is refused, never waited on.
+    if (!details.background.isEmpty()) {
+        if (const QString why = PictureReader::probe(details.background); !why.isEmpty()) {
+            cardtool::fail(
+                QStringLiteral("invitation: cannot use the picture %1: %2").arg(details.background, why));
+            return 1;
+        }
     }
 
     Card_Property front, back;
@@ -54,6 +58,10 @@ CARDTOOL_COMMAND(invitationCommand, "invitation",
     front.Card_Size = back.Card_Size = QSizeF(w, h);
     GraphicList objects;
     InvitationLayout::apply(details, front, objects);
+    if (!details.background.isEmpty() && !front.Card_BG_Image) {
+        cardtool::fail(QStringLiteral("invitation: cannot read the picture ") + details.background);
+        return 1;
+    }
     ExcelBindingTable binding;
     const plist::Array items = DesignFileFormat::buildItems(front, back, binding, objects, {});
     QString error;

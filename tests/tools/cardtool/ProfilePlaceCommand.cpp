@@ -6,17 +6,21 @@
 #include "data/DataSourceChoices.h"
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
+#include "platform/PictureReader.h"
+#include "platform/RegularFile.h"
 #include "profile/DocumentPlacementSide.h"
 #include "profile/PersonalDetailsPlacement.h"
 #include "profile/User_Profile_Class.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace
 {
+// A details file holds a dozen short entries.
+constexpr qint64 MaxDetailsBytes = 1024 * 1024;
+
 // Fills one detail from its JSON entry: {"value": TEXT}, {"series": NAME} or {"column": N}.
 bool readDetail(const QString &id, const QJsonValue &entry, User_Profile_Class::Detail &d,
                 const cardtool::LoadedDesign &design, const QString &dataFolder, QString *error)
@@ -33,9 +37,15 @@ bool readDetail(const QString &id, const QJsonValue &entry, User_Profile_Class::
         }
         d.value = o.value(QLatin1String("value")).toString();
         User_Profile_Class::setFixed(d);
-        if (id == QLatin1String("Fup_Photo") && !d.value.isEmpty() && !QFileInfo(d.value).isFile()) {
+        if (id == QLatin1String("Fup_Photo") && !d.value.isEmpty() && !QFileInfo::exists(d.value)) {
             *error = QStringLiteral("the photo %1 does not exist").arg(d.value);
             return false;
+        }
+        if (id == QLatin1String("Fup_Photo") && !d.value.isEmpty()) {
+            if (const QString why = PictureReader::probe(d.value); !why.isEmpty()) {
+                *error = QStringLiteral("cannot use the photo %1: %2").arg(d.value, why);
+                return false;
+            }
         }
         return true;
     }
@@ -94,14 +104,15 @@ CARDTOOL_COMMAND(profilePlace, "profile-place",
         return 1;
     }
 
-    QFile file(detailsPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // A FIFO would block and a device or a huge file fill the memory: refused as the program does.
+    const RegularFile::Contents detailsText = RegularFile::readAll(detailsPath, MaxDetailsBytes);
+    if (!detailsText.ok()) {
         cardtool::fail(
-            QStringLiteral("profile-place: cannot read %1: %2").arg(detailsPath, file.errorString()));
+            QStringLiteral("profile-place: cannot read %1: %2").arg(detailsPath, detailsText.error));
         return 1;
     }
     QJsonParseError parseError;
-    const QJsonDocument json = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument json = QJsonDocument::fromJson(detailsText.bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError || !json.isObject()) {
         cardtool::fail(QStringLiteral("profile-place: %1 is not a JSON object%2")
                            .arg(detailsPath, parseError.error != QJsonParseError::NoError
