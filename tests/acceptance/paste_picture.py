@@ -1,0 +1,114 @@
+#!/usr/bin/python3
+"""A PNG offered by another program (xclip) is pasted with Ctrl+V, the design saved and opened
+again: the picture object points at a copy kept in the data folder's Pasted/ folder, and after
+reopening the picture shows on the card at its own size."""
+
+import json
+import os
+import subprocess
+import sys
+import time
+
+from PIL import Image
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.session import Session, AcceptanceError, cardtool_path, check, write_png  # noqa: E402
+
+WIDTH, HEIGHT = 90, 60
+COLOUR = (200, 30, 140)  # nothing else on the plain card has it
+
+
+def coloured_run(path):
+    """The longest horizontal and vertical runs of the picture's colour on the screen."""
+    shot = Image.open(path).convert("RGB")
+    px = shot.load()
+    w, h = shot.size
+
+    def near(p):
+        return all(abs(a - b) <= 6 for a, b in zip(p, COLOUR))
+
+    longest_x = longest_y = 0
+    for y in range(0, h, 3):
+        run = 0
+        for x in range(w):
+            run = run + 1 if near(px[x, y]) else 0
+            longest_x = max(longest_x, run)
+    for x in range(0, w, 3):
+        run = 0
+        for y in range(h):
+            run = run + 1 if near(px[x, y]) else 0
+            longest_y = max(longest_y, run)
+    return longest_x, longest_y
+
+
+def pasted_path(design):
+    dump = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True, timeout=60)
+    check(dump.returncode == 0, "cardtool design-dump failed: %s" % dump.stderr)
+    objects = json.loads(dump.stdout)["front"]["objects"]
+    images = [o for o in objects if o["class"] == "SKTImage"]
+    check(len(images) == 1, "the saved design holds %d picture objects" % len(images))
+    paths = [v for v in images[0].values() if isinstance(v, str) and "/Pasted/" in v]
+    check(paths, "the picture object names no kept file: %s" % images[0])
+    return paths[0], images[0]
+
+
+def main():
+    with Session("paste_picture") as s:
+        png = os.path.join(s.home, "offered.png")
+        write_png(png, WIDTH, HEIGHT, COLOUR)
+        # xclip serves the clipboard until another program takes it; in the foreground, so it can
+        # be ended by its own id.
+        offer = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-t", "image/png", "-i", png],
+                                 env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            deadline = time.time() + 10
+            while b"image/png" not in s.clipboard("TARGETS") and time.time() < deadline:
+                time.sleep(0.1)
+            s.focus()
+            s.key("ctrl+v", delay=0.8)
+            pasted = s.screenshot("pasted")
+        finally:
+            offer.terminate()
+            offer.wait(timeout=10)
+        run_x, _ = coloured_run(pasted)
+        check(run_x >= WIDTH - 2, "the pasted picture shows %d pixels wide, not %d" % (run_x, WIDTH))
+
+        design = os.path.join(s.home, "pasted.dcard")
+        check(s.save_design(design), "no design file was written")
+        kept, image = pasted_path(design)
+        check(kept.startswith(os.path.join(s.data_folder(), "Pasted") + "/"), "kept outside the data folder: " + kept)
+        check(os.path.isfile(kept), "the kept picture %s is missing" % kept)
+        with Image.open(kept) as picture:
+            check(picture.size == (WIDTH, HEIGHT), "the kept picture is %s" % (picture.size,))
+            check(picture.convert("RGB").getpixel((5, 5)) == COLOUR, "the kept picture has other pixels")
+
+        # Opened again (File > Open) over the saved design: the picture comes from the file.
+        s.focus()
+        s.key("ctrl+o")
+        deadline = time.time() + 5
+        while not s.find_window("Open Design") and time.time() < deadline:
+            time.sleep(0.1)
+        if not s.find_window("Open Design"):
+            # A save question although nothing changed since saving: leave the design unsaved.
+            box = s.modal_window()
+            s.focus(box)
+            s.key("alt+n", "alt+d")
+        dialog = s.wait_for_window("Open Design")
+        s.focus(dialog)
+        s.key("ctrl+a")
+        s.type_text(design)
+        s.key("Return")
+        s.wait_for_window_gone("Open Design")
+        time.sleep(1.0)
+        reopened = s.screenshot("reopened")
+        run_x, run_y = coloured_run(reopened)
+        check(run_x >= WIDTH - 2, "after reopening the picture shows %d pixels wide, not %d" % (run_x, WIDTH))
+        check(run_y >= 30, "after reopening the picture shows %d pixels high" % run_y)
+
+        status = s.quit(save=False)
+        check(status == 0, "exit status %s" % status)
+    print("paste_picture: ok")
+
+
+if __name__ == "__main__":
+    main()
