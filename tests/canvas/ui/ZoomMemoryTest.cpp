@@ -5,6 +5,7 @@
 #include "canvas/SWCenteringClipView.h"
 #include "foundation/CardCodes.h"
 #include "model/SKTImage.h"
+#include "panels/CardPageDrawing.h"
 #include "platform/Units.h"
 
 #include <QDir>
@@ -87,6 +88,8 @@ protected:
 TEST_P(ZoomMemory, SixteenHundredPercentOfATwoMetreCardCostsWhatTheWindowCosts)
 {
     makeHugeCard();
+    Card_Shape = CardPageDrawing::Ellipse; // the costliest outline to fill and to shadow
+    scroll->setRulersVisible(true);
     paintNow(*scroll, *view);
     const bool reset = resetPeak();
     const qint64 before = peakResidentKiB();
