@@ -250,6 +250,12 @@ void User_profile::connectControls()
 
 int User_profile::Open_Wnd(qint8 flag)
 {
+    // "Excel" is offered here as in every other source list: while the binding table has rows,
+    // also those of a design just opened.
+    if (tableHasRows())
+        Add_Excel_in_Data_Source_Combo();
+    else if (!Excel_Binding_Use)
+        Remove_Excel_in_Data_Source_Combo();
     if (flag != 0) {
         Reset_all_Ctrl();
         excel_path_field->setText(Excel_Source_Path);
@@ -539,6 +545,7 @@ void User_profile::Browse_excel_Btn_Clicked()
         FilePanels::instance().openFile(this, QStringLiteral("Choose a Workbook"), {"xlsx", "XLSX"});
     if (!path)
         return;
+    const QString before = excel_path_field->text();
     excel_path_field->setText(*path);
     if (!QFileInfo(*path).isFile()) {
         Show_MessageBox(QStringLiteral("Please select valid file path."));
@@ -550,7 +557,11 @@ void User_profile::Browse_excel_Btn_Clicked()
         if (!m_workbookImport)
             m_workbookImport = new Import_Excel(nullptr, this);
         m_workbookImport->open_mode = QStringLiteral("E");
-        m_workbookImport->Open_excel_Wnd(*path);
+        // Cancel keeps the table, so the path of the workbook it came from stays too.
+        if (m_workbookImport->Open_excel_Wnd(*path) != 1) {
+            excel_path_field->setText(before);
+            return;
+        }
     }
     if (tableHasRows())
         Add_Excel_in_Data_Source_Combo();

@@ -1,0 +1,182 @@
+// The "Excel" source is offered alike in every source list (the inspector's, the barcode window's
+// and the eleven of the personal details) whenever the binding table has rows, also after a design
+// is reopened, and each list's View button shows the table; a workbook import ended with Cancel
+// changes nothing anywhere.
+#include "profile/ui/ProfileDriver.h"
+
+#include "barcode/Barcode_Gen.h"
+#include "data/DataSourceChoices.h"
+#include "data/Data_From_Excel.h"
+#include "data/Import_Excel.h"
+#include "editor/DesignFile.h"
+#include "editor/EditorState.h"
+#include "model/SKTBarcode.h"
+#include "panels/DataSourceTab.h"
+#include "panels/Inspector.h"
+
+namespace
+{
+QStringList itemsOf(const QComboBox *combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+} // namespace
+
+class ExcelSourceLists : public ProfileFixture
+{
+protected:
+    // A design whose binding table holds two guests, saved and opened again.
+    void reopenDesignWithTable()
+    {
+        ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+        table.setColumnTitles({QStringLiteral("Email")});
+        table.setListData(rows({QStringLiteral("ann@example.com"), QStringLiteral("bo@example.com")}));
+        table.Excel_Binding_Use = true;
+        table.Excel_Source_Path = tempPath("guests.xlsx");
+        const QString design = tempPath("card.dcard");
+        files.answers.push_back(design);
+        ASSERT_TRUE(window->designFile().Save_project_file(true, false).ok());
+        window->designFile().resetToNewDesign();
+        table.reset();
+        window->Remove_Excel_Col_Name_In_Combo();
+        const DesignResult read = window->designFile().Read_and_load_design_Log(design, QStringLiteral("L"));
+        ASSERT_TRUE(read.ok()) << read.reason.toStdString();
+        ASSERT_EQ(table.rowCount(), 2);
+    }
+    QStringList inspectorItems() { return itemsOf(window->inspector().dataSource().Data_source_type); }
+    QStringList barcodeItems()
+    {
+        GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Barcode);
+        g->setBounds(QRectF(20, 20, 80, 30));
+        window->document().insertGraphicsIntoSide(0, {g}, {int(front().size())});
+        canvas(0)->changeSelectionIndexes({int(front().size()) - 1});
+        canvas(0)->setSelectedGraphic(g);
+        QStringList items;
+        modalScripts.push_front([&](QDialog &d) {
+            auto *gen = dynamic_cast<Barcode_Gen *>(&d);
+            EXPECT_TRUE(gen);
+            if (gen)
+                items = itemsOf(gen->Data_source_type);
+            return 0;
+        });
+        window->registry().open(WindowRegistry::Window::BarcodeWindow);
+        return items;
+    }
+    static QList<QComboBox *> profileSources(User_profile &d)
+    {
+        return {d.name_ds_combo,    d.title_ds_combo,  d.comp_name_ds_combo, d.slogan_ds_combo,
+                d.address_ds_combo, d.phone_ds_combo,  d.fax_ds_combo,       d.email_ds_combo,
+                d.website_ds_combo, d.unique_ds_combo, d.image_ds_combo};
+    }
+};
+
+TEST_F(ExcelSourceLists, AReopenedDesignOffersExcelInEveryListAndEachViewShowsTheTable)
+{
+    reopenDesignWithTable();
+    int viewed = 0;
+    window->registry().fill(WindowRegistry::Window::BindingTableViewer, [&](const QString &) {
+        ++viewed;
+        return 1;
+    });
+    const QStringList three{QStringLiteral("Manual"), QStringLiteral("Series"), QStringLiteral("Excel")};
+
+    // The inspector: a text bound to the first column, its View.
+    GraphicPtr text = SKTGraphic::create(SKTGraphic::Kind::Text);
+    text->setBounds(QRectF(20, 20, 80, 30));
+    window->document().insertGraphicsIntoSide(0, {text}, {0});
+    canvas(0)->changeSelectionIndexes({0});
+    canvas(0)->setSelectedGraphic(text);
+    window->Show_RHS_Properties(text);
+    DataSourceTab &tab = window->inspector().dataSource();
+    EXPECT_EQ(itemsOf(tab.Data_source_type), three);
+    choose(tab.Data_source_type, 2);
+    EXPECT_EQ(text->data_source_type, 2);
+    ASSERT_TRUE(tab.view_series_btn->isEnabled());
+    QTest::mouseClick(tab.view_series_btn, Qt::LeftButton);
+    EXPECT_EQ(viewed, 1);
+
+    // The barcode window.
+    EXPECT_EQ(barcodeItems(), three);
+
+    // The eleven lists of the personal details, and the workbook's View.
+    QList<QStringList> lists;
+    session(QStringLiteral("F"), [&](User_profile &dialog) {
+        for (QComboBox *c : profileSources(dialog))
+            lists << itemsOf(c);
+        choose(dialog.email_ds_combo, 2);
+        choose(dialog.email_ser_col_cb, 1);
+        EXPECT_EQ(dialog.email_value->text(), QStringLiteral("ann@example.com"));
+        ASSERT_TRUE(dialog.view_excel_button->isEnabled());
+        QTest::mouseClick(dialog.view_excel_button, Qt::LeftButton);
+        dialog.reject();
+    });
+    ASSERT_EQ(lists.size(), 11);
+    for (const QStringList &l : lists) {
+        EXPECT_EQ(l.size(), 3);
+        EXPECT_EQ(l.value(2), QStringLiteral("Excel"));
+    }
+    EXPECT_EQ(viewed, 2);
+    EXPECT_TRUE(shown().isEmpty()) << shown().join('|').toStdString();
+}
+
+TEST_F(ExcelSourceLists, AWorkbookImportEndedWithCancelChangesNothing)
+{
+    reopenDesignWithTable();
+    User_profile::setWorkbookImport({}); // the real column import, answered below
+    const testsupport::ProcResult made =
+        testsupport::python(QStringLiteral("import sys, openpyxl\n"
+                                           "wb = openpyxl.Workbook(); ws = wb.active\n"
+                                           "ws.append(['Other']); ws.append(['x@example.org'])\n"
+                                           "wb.save(sys.argv[1])\n"),
+                            {tempPath("other.xlsx")});
+    ASSERT_EQ(made.exitCode, 0) << made.errText().toStdString();
+    const QList<ExcelBindingTable::Row> before = ExcelBindingTable::defaultInstance().ListData();
+    const QString pathBefore = ExcelBindingTable::defaultInstance().Excel_Source_Path;
+
+    files.answers.push_back(tempPath("other.xlsx"));
+    bool sawImport = false;
+    session(QStringLiteral("F"), [&](User_profile &dialog) {
+        const QString field = dialog.excel_path_field->text();
+        modalScripts.push_front([&](QDialog &d) {
+            auto *import = dynamic_cast<Import_Excel *>(&d);
+            EXPECT_TRUE(import);
+            if (import) {
+                sawImport = true;
+                import->select_all_button->click();
+                import->cancel_button->click();
+            }
+            return d.result();
+        });
+        QTest::mouseClick(dialog.browse_excel_button, Qt::LeftButton);
+        EXPECT_EQ(dialog.excel_path_field->text(), field);
+        for (QComboBox *c : profileSources(dialog))
+            EXPECT_TRUE(itemsOf(c).contains(QStringLiteral("Excel")));
+        dialog.reject();
+    });
+    EXPECT_TRUE(sawImport);
+    EXPECT_EQ(ExcelBindingTable::defaultInstance().ListData(), before);
+    EXPECT_EQ(ExcelBindingTable::defaultInstance().Excel_Source_Path, pathBefore);
+    EXPECT_EQ(itemsOf(window->inspector().dataSource().Data_source_type).size(), 3);
+
+    // OK through the same road takes the new workbook, and its path with it.
+    files.answers.push_back(tempPath("other.xlsx"));
+    session(QStringLiteral("F"), [&](User_profile &dialog) {
+        modalScripts.push_front([&](QDialog &d) {
+            auto *import = dynamic_cast<Import_Excel *>(&d);
+            if (import) {
+                import->select_all_button->click();
+                import->ok_button->click();
+            }
+            return d.result();
+        });
+        QTest::mouseClick(dialog.browse_excel_button, Qt::LeftButton);
+        EXPECT_EQ(dialog.excel_path_field->text(), tempPath("other.xlsx"));
+        dialog.reject();
+    });
+    ASSERT_EQ(ExcelBindingTable::defaultInstance().rowCount(), 1);
+    EXPECT_EQ(ExcelBindingTable::defaultInstance().Get_First_Value_Of_Excel_Binding(1),
+              QStringLiteral("x@example.org"));
+}
