@@ -43,22 +43,39 @@ void span(double from, double to, int *a, int *b)
         *b = *a + 1;
 }
 
-QPainterPath modulePath(const ModuleGrid &grid, const QPointF &origin)
+// The dark modules as rectangles: each run of a row is one, and a run that the next rows repeat
+// exactly grows down over them (a vector file writes every rectangle, so fewer is smaller).
+void appendModuleRects(const ModuleGrid &grid, const QPointF &origin, std::vector<QRectF> &out)
 {
-    QPainterPath path;
-    path.setFillRule(Qt::WindingFill);
+    struct Open {
+        int x, end, top;
+    };
+    std::vector<Open> open, still;
+    auto close = [&](const Open &o, int bottom) {
+        out.emplace_back(QPointF(origin.x() + grid.columnEdge(o.x), origin.y() + grid.rowEdge(o.top)),
+                         QPointF(origin.x() + grid.columnEdge(o.end), origin.y() + grid.rowEdge(bottom)));
+    };
     for (int y = 0; y < grid.rows(); ++y) {
-        const double top = origin.y() + grid.rowEdge(y);
-        const double height = grid.rowEdge(y + 1) - grid.rowEdge(y);
+        still.clear();
+        size_t k = 0; // open runs are in column order, as a row's runs are found
         for (int x = 0; x < grid.columns();) {
             const int end = grid.runEnd(x, y);
-            if (grid.isDark(x, y))
-                path.addRect(QRectF(origin.x() + grid.columnEdge(x), top,
-                                    grid.columnEdge(end) - grid.columnEdge(x), height));
+            if (grid.isDark(x, y)) {
+                while (k < open.size() && open[k].x < x)
+                    close(open[k++], y);
+                if (k < open.size() && open[k].x == x && open[k].end == end)
+                    still.push_back(open[k++]);
+                else
+                    still.push_back({x, end, y});
+            }
             x = end;
         }
+        while (k < open.size())
+            close(open[k++], y);
+        open.swap(still);
     }
-    return path;
+    for (const Open &o : open)
+        close(o, grid.rows());
 }
 
 void paintModulesInPixels(QPainter &painter, const QTransform &t, const ModuleGrid &grid,
@@ -138,10 +155,29 @@ void BarcodeDrawing::paintItem(QPainter &painter, const Item &item) const
     case Kind::Path:
         painter.fillPath(m_paths[size_t(item.index)], item.color);
         break;
-    case Kind::Modules:
-        painter.fillPath(modulePath(*m_grids[size_t(item.index)], item.rect.topLeft()), item.color);
+    case Kind::Modules: {
+        std::vector<QRectF> rects;
+        appendModuleRects(*m_grids[size_t(item.index)], item.rect.topLeft(), rects);
+        painter.setBrush(item.color);
+        painter.drawRects(rects.data(), int(rects.size()));
         break;
     }
+    }
+}
+
+void BarcodeDrawing::paintRunAsRects(QPainter &painter, size_t from, size_t to) const
+{
+    // One fill of plain rectangles: a PDF writes each as four numbers instead of a path.
+    std::vector<QRectF> rects;
+    for (size_t i = from; i < to; ++i) {
+        const Item &item = m_items[i];
+        if (item.kind == Kind::Modules)
+            appendModuleRects(*m_grids[size_t(item.index)], item.rect.topLeft(), rects);
+        else
+            rects.push_back(item.rect);
+    }
+    painter.setBrush(m_items[from].color);
+    painter.drawRects(rects.data(), int(rects.size()));
 }
 
 void BarcodeDrawing::paintItemInPixels(QPainter &painter, const QTransform &t, const Item &item) const
@@ -163,6 +199,16 @@ void BarcodeDrawing::paint(QPainter &painter) const
     painter.save();
     painter.setPen(Qt::NoPen);
     for (size_t i = 0; i < m_items.size();) {
+        if (!pixels && snapped(m_items[i].kind)) {
+            // Bars and modules of one colour in a row go out as one set of rectangles.
+            size_t end = i + 1;
+            while (end < m_items.size() && snapped(m_items[end].kind) &&
+                   m_items[end].color == m_items[i].color)
+                ++end;
+            paintRunAsRects(painter, i, end);
+            i = end;
+            continue;
+        }
         if (!pixels || !snapped(m_items[i].kind)) {
             paintItem(painter, m_items[i++]);
             continue;

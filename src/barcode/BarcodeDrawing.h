@@ -40,6 +40,8 @@ private:
     };
     static bool snapped(Kind kind) { return kind == Kind::Bar || kind == Kind::Modules; }
     void paintItem(QPainter &painter, const Item &item) const;
+    // Items [from, to), bars and module grids of one colour, as one set of rectangles.
+    void paintRunAsRects(QPainter &painter, size_t from, size_t to) const;
     void paintItemInPixels(QPainter &painter, const QTransform &toDevice, const Item &item) const;
 
     std::vector<Item> m_items;

@@ -16,7 +16,6 @@
 #include "foundation/FloatSlider.h"
 #include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
-#include "foundation/PrinterCatalog.h"
 #include "model/ModelGlobals.h"
 #include "output/BatchFillSnapshot.h"
 
@@ -264,10 +263,7 @@ void EditorCommands::Print_Button()
 
 void EditorCommands::Print_method()
 {
-    if (PrinterCatalog::printerNames().isEmpty()) {
-        Show_MessageBox(NoPrinterMessage);
-        return;
-    }
+    // Without a printer the print window still offers a PDF file, so printing always goes on.
     m_window.registry().open(WindowRegistry::Window::Print);
 }
 

@@ -73,7 +73,6 @@ public:
     static inline const QString LockMessage = QStringLiteral("Please select a control to Lock.");
     static inline const QString UnlockMessage = QStringLiteral("Please select a control to Unlock.");
     static inline const QString ListEmptyMessage = QStringLiteral("List is empty.");
-    static inline const QString NoPrinterMessage = QStringLiteral("No printer found.");
     static inline const QString MoreThanOneMessage = QStringLiteral("Please select more than one control.");
     static inline const QString GridFirstMessage = QStringLiteral("Please use grid option first.");
 

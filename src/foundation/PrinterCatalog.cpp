@@ -1,5 +1,5 @@
 // The printers the system offers, behind a seam: the program asks the print system; tests set
-// a fixed list (empty for "no printer").
+// a fixed list (empty for "no printer"). A PDF file is offered beside them, always.
 #include "foundation/PrinterCatalog.h"
 
 #include <QPrinter>
@@ -26,6 +26,14 @@ QStringList PrinterCatalog::printerNames()
     return QPrinterInfo::availablePrinterNames();
 }
 
+QStringList PrinterCatalog::choices()
+{
+    QStringList names = printerNames();
+    names.removeAll(PdfFileEntry);
+    names.append(PdfFileEntry);
+    return names;
+}
+
 void PrinterCatalog::setFake(std::optional<QStringList> names)
 {
     fake() = std::move(names);
@@ -46,6 +54,10 @@ void PrinterCatalog::configure(QPrinter &printer, const QString &printerName)
     if (pdfPath()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(*pdfPath());
+        return;
+    }
+    if (isPdfFile(printerName)) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
         return;
     }
     printer.setOutputFormat(QPrinter::NativeFormat);

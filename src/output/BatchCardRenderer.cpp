@@ -1,10 +1,14 @@
+// The card renderer of real designs: each worker gets its own filler over the shared snapshot,
+// filling the row's values into its own copies of the objects before drawing a side.
 #include "output/BatchCardRenderer.h"
 
 #include "foundation/CardCodes.h"
 
+#include <exception>
+
 BatchCardRenderer::BatchCardRenderer(std::shared_ptr<const BatchFillSnapshot> snapshot, double dpi, bool fill,
                                      BatchFiller::BarcodeMaker barcodeMaker)
-    : m_filler(std::move(snapshot), dpi, std::move(barcodeMaker)), m_fill(fill)
+    : m_snapshot(snapshot), m_filler(std::move(snapshot), dpi, std::move(barcodeMaker)), m_fill(fill)
 {
 }
 
@@ -14,6 +18,35 @@ QImage BatchCardRenderer::renderSide(int row, bool back, QString *error)
         return m_filler.renderUnfilled(back, error);
     return m_filler.Set_data_table_value_to_card(
         row, back ? QString(SideCode::Back) : QString(SideCode::Front), false, error);
+}
+
+std::optional<RenderSide> BatchCardRenderer::sideOf(int row, bool back, QString *error)
+{
+    const BatchFillSnapshot::Design &d = m_snapshot->design();
+    // The same objects renderSide fills and draws: the filler's own copies.
+    GraphicList graphics = back ? m_filler.backGraphics() : m_filler.frontGraphics();
+    try {
+        QString reason;
+        if (m_fill && !m_filler.Assign_Batch_Values_To_Control(graphics, row, &reason)) {
+            if (error)
+                *error = reason;
+            return std::nullopt;
+        }
+        RenderSide side;
+        const QSet<const SKTGraphic *> blank = m_fill ? m_filler.blankBarcodes() : QSet<const SKTGraphic *>();
+        for (const GraphicPtr &g : graphics)
+            if (g && !blank.contains(g.get()))
+                side.graphics.append(g->clone());
+        side.page = back ? d.backPage : d.frontPage;
+        side.cardShape = d.cardShape;
+        side.cardSize = d.cardArea.size();
+        side.resourcePath = d.resourcePath;
+        return side;
+    } catch (const std::exception &e) {
+        if (error)
+            *error = QString::fromUtf8(e.what());
+    }
+    return std::nullopt;
 }
 
 CardRendererFactory BatchCardRenderer::factory(std::shared_ptr<const BatchFillSnapshot> snapshot, double dpi,

@@ -50,6 +50,9 @@ public:
                              const QRectF &cardArea, const QString &resourcePath, double dpi,
                              const QSet<const SKTGraphic *> &leaveOut = {}, QImage *canvas = nullptr);
 
+    // The bound barcodes the last filled row gave no value: a side drawn from the filled objects
+    // leaves them out.
+    const QSet<const SKTGraphic *> &blankBarcodes() const { return m_blankBarcodes; }
     const GraphicList &frontGraphics() const { return m_front; }
     const GraphicList &backGraphics() const { return m_back; }
 

@@ -3,6 +3,7 @@
 #include "output/Print_Wnd.h"
 
 #include "foundation/CardCodes.h"
+#include "foundation/FilePanels.h"
 #include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ModalRunner.h"
@@ -27,14 +28,18 @@
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSaveFile>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace
 {
@@ -268,18 +273,10 @@ void Print_Wnd::connectControls()
     connect(cancel_button, &QPushButton::clicked, this, [this] { done(0); });
 }
 
-QSizeF Print_Wnd::cardSize() const
-{
-    return QSizeF(m_frontPicture.size());
-}
-
 int Print_Wnd::Open_Print_Wnd()
 {
-    const QStringList printers = PrinterCatalog::printerNames();
-    if (printers.isEmpty()) {
-        Show_MessageBox(NoPrinterMessage);
-        return 0;
-    }
+    // Without a print system the PDF file is the one printer offered, as desktop print dialogs do.
+    const QStringList printers = PrinterCatalog::choices();
     m_loading = true;
     matrix_card_side->button(1)->setChecked(true);
     print_alignment->setCurrentIndex(0);
@@ -287,15 +284,11 @@ int Print_Wnd::Open_Print_Wnd()
     Auto_Center_chk_bx->setChecked(false);
     Show_Margins->setChecked(true);
 
-    // The card as it stands gives the label's size and the preview's places; the pictures that
-    // are printed are drawn when printing starts, for the sides chosen then.
+    // The design's card gives the label's size exactly (a picture of it is whole pixels larger)
+    // and the preview's places; the sides printed are taken when printing starts.
     const auto snapshot =
         std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(m_host.batchDesign()));
-    QString error;
-    BatchCardRenderer renderer(snapshot, 72.0, false);
-    m_frontPicture = renderer.renderSide(0, false, &error);
-    if (m_frontPicture.isNull())
-        Show_NSLog_Message(QStringLiteral("The card could not be drawn: ") + error);
+    m_cardSize = snapshot->design().cardArea.size();
     const bool dataMode = snapshot->isBatch();
     m_layout.resetForOpening(cardSize(), dataMode, snapshot->Total_Batch_Excel_Card);
 
@@ -364,8 +357,14 @@ void Print_Wnd::Refresh_Preview()
 void Print_Wnd::Check_Max_Cell_Value()
 {
     PrintFields fields;
-    fields.widthMm = width_Stepper->value();
-    fields.heightMm = height_Stepper->value();
+    // A field shows two decimals: while it still shows the card's own length, the label takes the
+    // card's exact length (85.60 mm stays 242.65 points, as the design has it).
+    const auto exactMm = [](const StepperField *field, double cardPoints) {
+        const double exact = PrintLayout::Points_to_MM_Convert(float(cardPoints));
+        return std::abs(field->value() - exact) <= 0.0051 ? exact : field->value();
+    };
+    fields.widthMm = exactMm(width_Stepper, cardSize().width());
+    fields.heightMm = exactMm(height_Stepper, cardSize().height());
     fields.horzGapMm = horz_mar_Stepper->value();
     fields.vertGapMm = vert_mar_Stepper->value();
     fields.rows = int(Row_Stepper->value());
@@ -463,6 +462,15 @@ void Print_Wnd::orientationChosen()
     Check_Max_Cell_Value();
 }
 
+std::optional<QString> Print_Wnd::choosePdfFile()
+{
+    const QString suggested =
+        (m_host.designName().isEmpty() ? QStringLiteral("Labels") : m_host.designName()) +
+        QStringLiteral(".pdf");
+    return FilePanels::instance().saveFile(this, PrinterCatalog::PdfFileEntry, QStringLiteral("pdf"),
+                                           suggested);
+}
+
 void Print_Wnd::pagesetup()
 {
     QPageSetupDialog dialog(&m_printer, this);
@@ -483,17 +491,19 @@ bool Print_Wnd::Execute_Printing(bool preview)
     }
     const std::shared_ptr<const BatchFillSnapshot> snapshot = dataSnapshot();
     m_layout.dataMode = snapshot->isBatch();
-    Printing_View::Pictures pictures;
+    Printing_View::Sides sides;
     if (!m_layout.dataMode) {
-        // The sides chosen now, back included, drawn as the design stands.
-        BatchCardRenderer renderer(snapshot, Printing_View::LabelDpi, false);
+        // The sides chosen now, back included, as the design stands.
+        BatchCardRenderer renderer(snapshot, Units::PointsPerInch, false);
         QString error;
         if (m_layout.Print_Card_Side != SideCode::Front)
-            pictures.back = renderer.renderSide(0, true, &error);
+            sides.back = renderer.sideOf(0, true, &error);
         if (m_layout.Print_Card_Side != SideCode::Back)
-            pictures.front = renderer.renderSide(0, false, &error);
+            sides.front = renderer.sideOf(0, false, &error);
+        if (!error.isEmpty())
+            Show_NSLog_Message(QStringLiteral("The card could not be drawn: ") + error);
     }
-    Printing_View view(m_layout, pictures, m_layout.dataMode ? snapshot : nullptr);
+    Printing_View view(m_layout, sides, m_layout.dataMode ? snapshot : nullptr, cardSize());
     m_printer.setFullPage(true);
     m_printer.setCopyCount(int(Copies_Stepper->value()));
 
@@ -505,6 +515,13 @@ bool Print_Wnd::Execute_Printing(bool preview)
         return true;
     }
 
+    // The PDF file printer writes through a save file: the file appears whole or not at all.
+    std::optional<QString> pdfPath;
+    if (PrinterCatalog::isPdfFile(Printer_ComboBox->currentText()) && !PrinterCatalog::pdfFile()) {
+        pdfPath = choosePdfFile();
+        if (!pdfPath)
+            return false;
+    }
     const int sheets = view.numberOfPages(false);
     std::unique_ptr<QProgressDialog> progress;
     if (sheets > 1) {
@@ -513,19 +530,46 @@ bool Print_Wnd::Execute_Printing(bool preview)
         progress->setMinimumDuration(500);
     }
     m_lastPrintedSheets = 0;
-    const OpResult result = view.paint(m_printer, false, [&](int sheet, int total) {
+    bool cancelled = false;
+    const auto sheetStarts = [&](int sheet, int total) {
         if (progress) {
             progress->setLabelText(QStringLiteral("Printing sheet %1 of %2").arg(sheet).arg(total));
             progress->setValue(sheet - 1);
-            if (progress->wasCanceled())
+            if (progress->wasCanceled()) {
+                cancelled = true;
                 return false;
+            }
         }
         m_lastPrintedSheets = sheet;
         return true;
-    });
+    };
+    OpResult result = OpResult::done();
+    if (pdfPath) {
+        QSaveFile file(*pdfPath);
+        if (!file.open(QIODevice::WriteOnly)) {
+            Show_MessageBox(QStringLiteral("The PDF file could not be written: ") + file.errorString());
+            return false;
+        }
+        {
+            QPdfWriter writer(&file);
+            writer.setCreator(QStringLiteral("Tessaly Greeting Designer"));
+            writer.setTitle(m_host.designName());
+            result = view.paint(writer, false, sheetStarts);
+        }
+        if (!result.ok() || cancelled) {
+            file.cancelWriting();
+            m_lastPrintedSheets = 0;
+        } else if (!file.commit()) {
+            result =
+                OpResult::failed(QStringLiteral("The PDF file could not be written: ") + file.errorString());
+            m_lastPrintedSheets = 0;
+        }
+    } else {
+        result = view.paint(m_printer, false, sheetStarts);
+    }
     if (!result.ok()) {
         Show_MessageBox(result.message);
         return false;
     }
-    return true;
+    return !cancelled;
 }

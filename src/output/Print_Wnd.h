@@ -5,11 +5,11 @@
 #include "output/PrintLayout.h"
 
 #include <QDialog>
-#include <QImage>
 #include <QList>
 #include <QPrinter>
 
 #include <memory>
+#include <optional>
 
 class BatchFillSnapshot;
 class OutputHost;
@@ -29,8 +29,6 @@ class Print_Wnd : public QDialog
 public:
     explicit Print_Wnd(OutputHost &host, QWidget *parent = nullptr);
     ~Print_Wnd() override;
-
-    static inline const QString NoPrinterMessage = QStringLiteral("No printer found.");
 
     // Prepares the window for the current design and runs it modally.
     int Open_Print_Wnd();
@@ -91,12 +89,15 @@ private:
     void Print_With_Data_Changed();
     // The data flags as the boxes leave them, with the batch size they give.
     std::shared_ptr<BatchFillSnapshot> dataSnapshot() const;
-    QSizeF cardSize() const;
+    QSizeF cardSize() const { return m_cardSize; }
+    // Where the sheets go when the printer is the PDF file: asked for on every print; none when
+    // the user cancels.
+    std::optional<QString> choosePdfFile();
 
     OutputHost &m_host;
     PrintLayout m_layout;
     QPrinter m_printer;
-    QImage m_frontPicture; // the card at opening, for the label size and the preview's places
+    QSizeF m_cardSize; // the design's card in points, exactly: the label's size and the preview's places
     bool m_loading = false;
     int m_lastPrintedSheets = 0;
     QList<QIcon> m_plainIcons, m_selectedIcons;

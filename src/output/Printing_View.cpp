@@ -2,6 +2,7 @@
 // sheet in order, in points from the paper's corner; data-mode labels come from a snapshot.
 #include "output/Printing_View.h"
 
+#include "canvas/SKTRenderingView.h"
 #include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
 #include "output/BatchCardRenderer.h"
@@ -17,18 +18,16 @@
 #include <thread>
 #include <vector>
 
-namespace
+Printing_View::Printing_View(const PrintLayout &layout, Sides sides,
+                             std::shared_ptr<const BatchFillSnapshot> snapshot, QSizeF cardSize)
+    : m_layout(layout), m_geometry(layout), m_sides(std::move(sides)), m_snapshot(std::move(snapshot)),
+      m_cardSize(cardSize)
 {
-QSizeF pointsOf(const QImage &image)
-{
-    return QSizeF(image.size()) * (72.0 / Printing_View::LabelDpi);
-}
-} // namespace
-
-Printing_View::Printing_View(const PrintLayout &layout, Pictures pictures,
-                             std::shared_ptr<const BatchFillSnapshot> snapshot)
-    : m_layout(layout), m_geometry(layout), m_pictures(std::move(pictures)), m_snapshot(std::move(snapshot))
-{
+    if (m_cardSize.isEmpty())
+        m_cardSize = m_snapshot      ? m_snapshot->design().cardArea.size()
+                     : m_sides.front ? m_sides.front->cardSize
+                     : m_sides.back  ? m_sides.back->cardSize
+                                     : QSizeF();
 }
 
 int Printing_View::numberOfPages(bool preview) const
@@ -55,6 +54,9 @@ OpResult Printing_View::paint(QPagedPaintDevice &device, bool preview, const She
     QPainter painter;
     if (!painter.begin(&device))
         return OpResult::failed(QStringLiteral("The printer could not be started."));
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     // One painter unit is one point of the paper.
     painter.scale(device.logicalDpiX() / 72.0, device.logicalDpiY() / 72.0);
     for (int sheet = 0; sheet < sheets; ++sheet) {
@@ -68,23 +70,24 @@ OpResult Printing_View::paint(QPagedPaintDevice &device, bool preview, const She
     return OpResult::done();
 }
 
-std::vector<Printing_View::Pictures>
-Printing_View::renderSheetRows(const QList<SheetGeometry::Label> &labels) const
+std::vector<Printing_View::Sides>
+Printing_View::fillSheetRows(const QList<SheetGeometry::Label> &labels) const
 {
-    std::vector<Pictures> pictures(labels.size());
+    std::vector<Sides> sides(labels.size());
     const int threads = std::max(
         1, std::min<int>(int(labels.size()), int(std::max(1u, std::thread::hardware_concurrency()))));
     std::atomic<int> next{0};
     auto work = [&] {
-        BatchCardRenderer renderer(m_snapshot, LabelDpi, true);
+        // The resolution is never used: the sides are drawn as vectors.
+        BatchCardRenderer renderer(m_snapshot, Units::PointsPerInch, true);
         for (int i = next++; i < labels.size(); i = next++) {
             QString error;
-            Pictures &p = pictures[size_t(i)];
+            Sides &s = sides[size_t(i)];
             const int row = labels[i].index;
             if (m_layout.Print_Card_Side != SideCode::Front)
-                p.back = renderer.renderSide(row, true, &error);
+                s.back = renderer.sideOf(row, true, &error);
             if (m_layout.Print_Card_Side != SideCode::Back)
-                p.front = renderer.renderSide(row, false, &error);
+                s.front = renderer.sideOf(row, false, &error);
             if (!error.isEmpty())
                 Show_NSLog_Message(QStringLiteral("Label %1: %2").arg(row + 1).arg(error));
         }
@@ -95,7 +98,21 @@ Printing_View::renderSheetRows(const QList<SheetGeometry::Label> &labels) const
     work();
     for (std::thread &t : pool)
         t.join();
-    return pictures;
+    return sides;
+}
+
+void Printing_View::drawLabelSide(QPainter &painter, const QPointF &at, const RenderSide &side)
+{
+    painter.save();
+    painter.translate(at);
+    // What reaches past the card is cut at its edge, as on a card picture. In a PDF a clip is
+    // written again with every later change of state, so it is set only when something reaches out.
+    const QRectF card(QPointF(0, 0), side.cardSize);
+    if (side.page.Card_border_chk ||
+        (!side.graphics.isEmpty() && !card.contains(SKTGraphic::drawingBoundsOfGraphics(side.graphics))))
+        painter.setClipRect(card, Qt::IntersectClip);
+    SKTRenderingView::drawSide(painter, side);
+    painter.restore();
 }
 
 void Printing_View::drawSheet(QPainter &painter, int sheet)
@@ -105,23 +122,23 @@ void Printing_View::drawSheet(QPainter &painter, int sheet)
     const bool data = dataMode();
     const QList<SheetGeometry::Label> labels =
         m_geometry.labelsOnSheet(sheet, data ? m_snapshot->Total_Batch_Excel_Card : -1);
-    const std::vector<Pictures> rendered = data ? renderSheetRows(labels) : std::vector<Pictures>();
+    const std::vector<Sides> filled = data ? fillSheetRows(labels) : std::vector<Sides>();
     const QString side = m_layout.Print_Card_Side;
 
     for (int i = 0; i < labels.size(); ++i) {
         const SheetGeometry::Label &label = labels[i];
-        const Pictures &p = data ? rendered[size_t(i)] : m_pictures;
-        // The picture that decides the places: the front, or the back alone for the back side.
-        const QImage &lead = side == SideCode::Back ? p.back : p.front;
-        const SheetGeometry::Places places = m_geometry.places(label.row, label.col, pointsOf(lead));
-        if (lead.isNull()) {
-            // A fill that gave no picture is never replaced by another row's card.
+        const Sides &s = data ? filled[size_t(i)] : m_sides;
+        // The side that decides the places: the front, or the back alone for the back side.
+        const std::optional<RenderSide> &lead = side == SideCode::Back ? s.back : s.front;
+        const SheetGeometry::Places places = m_geometry.places(label.row, label.col, m_cardSize);
+        if (!lead) {
+            // A fill that gave no card is never replaced by another row's card.
             Draw_Label_String(painter, places.firstPlace, InvalidData, label.row, label.col,
                               m_layout.Print_Col);
         } else {
-            painter.drawImage(places.first, lead);
-            if (side == SideCode::Both && !p.back.isNull())
-                painter.drawImage(places.second, p.back);
+            drawLabelSide(painter, places.first.topLeft(), *lead);
+            if (side == SideCode::Both && s.back)
+                drawLabelSide(painter, places.second.topLeft(), *s.back);
         }
         count = label.index + 1;
         ++barcode_counter;

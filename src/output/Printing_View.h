@@ -2,17 +2,19 @@
 // sheet in order, in points from the paper's corner; data-mode labels come from a snapshot.
 #pragma once
 
+#include "canvas/RenderSide.h"
 #include "output/BatchFillSnapshot.h"
 #include "output/PrintLayout.h"
 #include "output/SheetGeometry.h"
 #include "platform/OpResult.h"
 
-#include <QImage>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPagedPaintDevice;
@@ -21,16 +23,18 @@ class QPainter;
 class Printing_View
 {
 public:
-    // The pictures of a run without data: every label shows them.
-    struct Pictures {
-        QImage front;
-        QImage back;
+    // The sides one label shows, as objects over their page: drawn on the sheet as vectors, so
+    // texts stay text, bars and modules rectangles, and pictures keep their own resolution.
+    struct Sides {
+        std::optional<RenderSide> front;
+        std::optional<RenderSide> back;
     };
-    static constexpr double LabelDpi = 300.0; // pictures are drawn at this resolution
 
-    // snapshot: the data rows that fill the labels (null or not a batch: the pictures are used).
-    Printing_View(const PrintLayout &layout, Pictures pictures,
-                  std::shared_ptr<const BatchFillSnapshot> snapshot = nullptr);
+    // sides: what every label shows in a run without data. snapshot: the data rows that fill the
+    // labels (null or not a batch: the sides are used). cardSize: the card in points, exactly as
+    // the design gives it; empty takes the snapshot's or the sides' own.
+    Printing_View(const PrintLayout &layout, Sides sides,
+                  std::shared_ptr<const BatchFillSnapshot> snapshot = nullptr, QSizeF cardSize = QSizeF());
 
     // Sheets of the run; a preview holds them to the preview limit and says so (each time asked).
     int numberOfPages(bool preview) const;
@@ -46,6 +50,9 @@ public:
     // One sheet (from 0) in points on a painter whose unit is one point.
     void drawSheet(QPainter &painter, int sheet);
 
+    // One side at its place on the sheet, at the card's size, kept inside the card.
+    static void drawLabelSide(QPainter &painter, const QPointF &at, const RenderSide &side);
+
     // A caption centred in a rectangle: "Label" numbered in grey, other texts unchanged in red,
     // bold 11 pt. Fonts are sized in pixels because the painter's unit is already the point.
     // The caption text itself, centred in rect in bold 11 pt: grey, or red for a warning.
@@ -55,16 +62,19 @@ public:
 
     static inline const QString InvalidData = QStringLiteral("Invalid Data");
 
+    QSizeF cardSize() const { return m_cardSize; }
+
     int barcode_counter = 0; // labels placed so far in this pass
     int count = 0;           // data row of the next label
 
 private:
-    // Renders the data rows of a sheet's labels ahead, on all cores; null images where a fill gave none.
-    std::vector<Pictures> renderSheetRows(const QList<SheetGeometry::Label> &labels) const;
+    // Fills the data rows of a sheet's labels ahead, on all cores; no side where a fill gave none.
+    std::vector<Sides> fillSheetRows(const QList<SheetGeometry::Label> &labels) const;
     bool dataMode() const { return m_snapshot && m_snapshot->isBatch(); }
 
     PrintLayout m_layout;
     SheetGeometry m_geometry;
-    Pictures m_pictures;
+    Sides m_sides;
     std::shared_ptr<const BatchFillSnapshot> m_snapshot;
+    QSizeF m_cardSize;
 };

@@ -1,6 +1,10 @@
 // Sheets painted into a PDF file by the command-line harness through the print window's painter,
-// checked with poppler: page counts and the refusals of layouts that cannot print.
+// checked with poppler: page counts, the refusals of layouts that cannot print, and labels drawn
+// as vectors whose texts can be found and whose every barcode decodes.
+#include "output/BatchDesignFixture.h"
 #include "support/TestSupport.h"
+
+#include <QImage>
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -55,4 +59,58 @@ TEST_F(PrintCommand, LayoutsThatCannotPrintAreRefusedWithTheWindowsMessages)
     r = testsupport::cardtool({"print", design, "--out", pdf, "--paper", "A4", "--rows", "0", "--cols", "1"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_FALSE(QFileInfo::exists(pdf));
+}
+
+// 23 bound labels, 2 x 5 centred on A4: three sheets whose labels are texts and rectangles, not
+// pictures; every name is found as text on its own sheet and every label's Code 128 and QR Code
+// read back as its row's values.
+TEST_F(PrintCommand, LabelsAreVectorsWithTextThatCanBeFoundAndEveryLabelDecodes)
+{
+    for (const char *tool : {"pdftotext", "pdftoppm", "pdfimages", "ZXingReader"})
+        if (!testsupport::hasTool(tool))
+            GTEST_SKIP() << tool << " is not installed";
+    const int rows = 23;
+    const QString data = tmp.filePath("DataSet");
+    batchtest::SampleDesign sample(data, rows, false);
+    const QString bound = batchtest::writeDesign(tmp.filePath("bound.dcard"), sample);
+    const auto r = testsupport::cardtool({"print", bound, "--out", pdf, "--paper", "A4", "--rows", "5",
+                                          "--cols", "2", "--align", "5", "--data", data});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    EXPECT_TRUE(r.outText().trimmed().endsWith("3 sheets, 23 labels")) << r.outText().toStdString();
+    ASSERT_EQ(pdfPages(pdf), 3);
+
+    // No picture at all: the road that drew each label as a 300-dpi picture made one per label.
+    const QStringList images =
+        testsupport::output("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
+    EXPECT_TRUE(images.isEmpty()) << images.join('\n').toStdString();
+
+    for (int page = 1; page <= 3; ++page) {
+        const QString text = testsupport::output(
+            "pdftotext", {"-f", QString::number(page), "-l", QString::number(page), "-layout", pdf, "-"});
+        for (int k = (page - 1) * 10; k < std::min(rows, page * 10); ++k)
+            EXPECT_TRUE(
+                QRegularExpression(QStringLiteral("\\b%1\\b").arg(sample.names[k])).match(text).hasMatch())
+                << sample.names[k].toStdString() << " on sheet " << page;
+    }
+    EXPECT_FALSE(testsupport::output("pdftotext", {"-f", "1", "-l", "1", pdf, "-"}).contains("Guest 11"));
+
+    // Each cell read on its own at 300 dpi: 243 x 154 points, the block centred on 595 x 842.
+    const double k = 300.0 / 72.0, x0 = (595 - 2 * 243) / 2.0, y0 = (842 - 5 * 154) / 2.0;
+    testsupport::run("pdftoppm", {"-r", "300", "-png", pdf, tmp.filePath("sheet")});
+    for (int label = 0; label < rows; ++label) {
+        const QImage sheet(tmp.filePath(QStringLiteral("sheet-%1.png").arg(label / 10 + 1)));
+        ASSERT_FALSE(sheet.isNull());
+        const int cell = label % 10;
+        const QRectF place(x0 + (cell % 2) * 243, y0 + (cell / 2) * 154, 243, 154);
+        const QString path = tmp.filePath(QStringLiteral("label-%1.png").arg(label + 1));
+        ASSERT_TRUE(sheet
+                        .copy(QRect(QPoint(int(place.left() * k), int(place.top() * k)),
+                                    QPoint(int(place.right() * k), int(place.bottom() * k))))
+                        .save(path));
+        const QStringList found = batchtest::decode(path);
+        EXPECT_TRUE(found.contains("Code128:" + sample.codes[label]))
+            << label + 1 << found.join(" | ").toStdString();
+        EXPECT_TRUE(found.contains("QRCode:" + sample.qr[label]))
+            << label + 1 << found.join(" | ").toStdString();
+    }
 }

@@ -347,3 +347,168 @@ TEST_F(PrintWindow, InvalidDataIsCentredInItsCell)
     EXPECT_FALSE(testsupport::output("pdftotext", {"-f", "1", "-l", "1", pdf, "-"}).contains("Invalid"));
     EXPECT_FALSE(testsupport::output("pdftotext", {"-f", "3", "-l", "3", pdf, "-"}).contains("Invalid"));
 }
+
+// The PDF file as a printer, as a user meets it: no test seam sends the jobs anywhere, the file
+// panel is asked on every print.
+class PrintToPdfFile : public WindowFixture
+{
+protected:
+    static void usePaper(Print_Wnd &w, double width, double height)
+    {
+        w.printInfo().setPageSize(QPageSize(QSizeF(width, height), QPageSize::Millimeter));
+        w.Set_values_From_Printer();
+    }
+    static QStringList printerItems(const Print_Wnd &w)
+    {
+        QStringList items;
+        for (int i = 0; i < w.Printer_ComboBox->count(); ++i)
+            items << w.Printer_ComboBox->itemText(i);
+        return items;
+    }
+    // The extent, in millimetres, of the dark pixels along the middle row and column of the first
+    // label of page 1, read at 600 dpi in the page's top left corner (4 x 2.7 inches).
+    QSizeF firstLabelMm(const QString &pdf)
+    {
+        testsupport::run("pdftoppm", {"-r", "600", "-f", "1", "-l", "1", "-x", "0", "-y", "0", "-W", "2400",
+                                      "-H", "1600", "-singlefile", "-png", pdf, tempPath("measure")});
+        const QImage page(tempPath("measure.png"));
+        EXPECT_FALSE(page.isNull());
+        if (page.isNull())
+            return {};
+        // The label sits in the top left corner; find its first dark pixel on the diagonal.
+        int at = 0;
+        while (at < std::min(page.width(), page.height()) && qGray(page.pixel(at, at)) >= 128)
+            ++at;
+        const int mid = at + 300;
+        const QList<int> across = testsupport::darkRuns(page, mid, 0, page.width());
+        int down = 0;
+        for (int y = 0; y < page.height(); ++y)
+            if (qGray(page.pixel(mid, y)) < 128)
+                ++down;
+        return across.isEmpty() ? QSizeF() : QSizeF(across.first(), down) * (25.4 / 600.0);
+    }
+    QString pdf = tempPath("labels.pdf");
+};
+
+// A CR80 card, 85.60 x 54.00 mm, filled black so that its printed extent can be measured.
+static BatchFillSnapshot::Design blackCr80()
+{
+    BatchFillSnapshot::Design design;
+    const QSizeF cr80(PrintLayout::MM_to_Points_Convert(85.60f), PrintLayout::MM_to_Points_Convert(54.00f));
+    design.frontPage.Card_Size = cr80;
+    design.frontPage.Card_fill_chk = true;
+    design.frontPage.Card_fill_clr = Qt::black;
+    design.cardArea = QRectF(QPointF(0, 0), cr80);
+    return design;
+}
+
+TEST_F(PrintToPdfFile, WithoutAPrinterThePdfFileIsOfferedAloneAndLabelsKeepTheCardsExactSize)
+{
+    if (!testsupport::hasTool("pdfinfo") || !testsupport::hasTool("pdftoppm"))
+        GTEST_SKIP() << "poppler is not installed";
+    PrinterCatalog::setFake(QStringList());
+    FakeHost host(blackCr80());
+    Print_Wnd w(host, &host.window);
+    files.answers.push_back(pdf);
+    modalScripts.push_back([&](QDialog &) {
+        EXPECT_EQ(printerItems(w), QStringList{PrinterCatalog::PdfFileEntry});
+        usePaper(w, 210, 297);
+        // The window shows the design's size, not that of a picture of it in whole pixels.
+        EXPECT_EQ(w.width_Stepper->text(), "85.60");
+        EXPECT_EQ(w.height_Stepper->text(), "54.00");
+        EXPECT_NEAR(w.layout().label_width, 242.646, 0.005);
+        EXPECT_NEAR(w.layout().label_hight, 153.071, 0.005);
+        saveArtifact(&w, QStringLiteral("print_window_pdf_file.png"));
+        QTest::mouseClick(w.print_button, Qt::LeftButton);
+        return 0;
+    });
+    EXPECT_EQ(w.Open_Print_Wnd(), 0);
+    EXPECT_EQ(modalTitles, QStringList{"Print"});
+    EXPECT_FALSE(messages.messages().join('|').contains("No printer found."))
+        << messages.messages().join('|').toStdString();
+    ASSERT_EQ(files.requests.size(), 1);
+    EXPECT_EQ(files.requests[0].kind, "save");
+    EXPECT_EQ(files.requests[0].suffixes, QStringList{"pdf"});
+    ASSERT_EQ(pdfPages(pdf), 1);
+    EXPECT_EQ(w.lastPrintedSheets(), 1);
+    const QSizeF printed = firstLabelMm(pdf);
+    EXPECT_NEAR(printed.width(), 85.60, 0.06);  // a picture in whole pixels printed 85.72
+    EXPECT_NEAR(printed.height(), 54.00, 0.06); // and 54.33
+}
+
+TEST_F(PrintToPdfFile, ThePdfFileFollowsThePrintersAndItsPanelCanBeCancelled)
+{
+    if (!testsupport::hasTool("pdfinfo"))
+        GTEST_SKIP() << "pdfinfo is not installed";
+    FakeHost host(plainDesign());
+    Print_Wnd w(host, &host.window);
+    std::optional<QString> cancelled;
+    files.answers = {cancelled, pdf};
+    modalScripts.push_back([&](QDialog &) {
+        EXPECT_EQ(printerItems(w), (QStringList{"Test Printer", PrinterCatalog::PdfFileEntry}));
+        EXPECT_EQ(w.Printer_ComboBox->currentIndex(), 0);
+        w.Printer_ComboBox->setCurrentIndex(1);
+        emit w.Printer_ComboBox->activated(1);
+        EXPECT_EQ(w.printInfo().outputFormat(), QPrinter::PdfFormat);
+        usePaper(w, 210, 297);
+        type(w.Row_Stepper, 2);
+        type(w.Total_Stepper, 5);                // three sheets of two
+        EXPECT_FALSE(w.Execute_Printing(false)); // the panel is cancelled: nothing is written
+        EXPECT_FALSE(QFileInfo::exists(pdf));
+        EXPECT_EQ(w.lastPrintedSheets(), 0);
+        EXPECT_TRUE(w.Execute_Printing(false));
+        return 0;
+    });
+    w.Open_Print_Wnd();
+    EXPECT_EQ(files.requests.size(), 2);
+    EXPECT_EQ(pdfPages(pdf), 3);
+    EXPECT_EQ(w.lastPrintedSheets(), 3);
+    // The file is whole: no temporary file of the save is left beside it.
+    EXPECT_EQ(QDir(QFileInfo(pdf).path()).entryList({"labels*"}, QDir::Files), QStringList{"labels.pdf"});
+}
+
+// The window's PDF file and `cardtool print` of the same design and layout are the same sheets,
+// read back by poppler: the same words in the same places and the same pixels.
+TEST_F(PrintToPdfFile, TheSheetsAreThoseCardtoolPrintMakes)
+{
+    if (!testsupport::hasTool("pdftotext") || !testsupport::hasTool("pdftoppm"))
+        GTEST_SKIP() << "poppler is not installed";
+    const QString data = tempPath("DataSet");
+    batchtest::SampleDesign sample(data, 7, false);
+    const QString design = batchtest::writeDesign(tempPath("sample.dcard"), sample);
+    sample.design.resourcePath = QStringLiteral(TESSALY_SOURCE_RESOURCES);
+    FakeHost host(sample.design);
+    Print_Wnd w(host, &host.window);
+    files.answers.push_back(pdf);
+    modalScripts.push_back([&](QDialog &) {
+        w.Printer_ComboBox->setCurrentIndex(w.Printer_ComboBox->count() - 1);
+        emit w.Printer_ComboBox->activated(w.Printer_ComboBox->count() - 1);
+        usePaper(w, 210, 297);
+        type(w.Row_Stepper, 2);
+        type(w.Col_Stepper, 2);
+        EXPECT_EQ(w.Total_Stepper->value(), 7);
+        QTest::mouseClick(w.print_button, Qt::LeftButton);
+        return 0;
+    });
+    w.Open_Print_Wnd();
+    const QString tool = tempPath("cardtool.pdf");
+    const auto r = testsupport::cardtool(
+        {"print", design, "--out", tool, "--paper", "A4", "--rows", "2", "--cols", "2", "--data", data});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    ASSERT_EQ(pdfPages(pdf), 2);
+    ASSERT_EQ(pdfPages(tool), 2);
+    const auto words = [](const QString &file) {
+        QString boxes = testsupport::output("pdftotext", {"-bbox", file, "-"});
+        return boxes.mid(boxes.indexOf("<page")); // the head names the file's creator
+    };
+    EXPECT_EQ(words(pdf), words(tool));
+    EXPECT_TRUE(words(pdf).contains(">Guest<"));
+    for (const QString &file : {pdf, tool})
+        testsupport::run("pdftoppm", {"-r", "72", "-png", file, file});
+    for (int page = 1; page <= 2; ++page) {
+        const QImage mine(pdf + QStringLiteral("-%1.png").arg(page));
+        const QImage theirs(tool + QStringLiteral("-%1.png").arg(page));
+        ASSERT_FALSE(mine.isNull());
+        EXPECT_TRUE(mine == theirs) << "page " << page;
+    }
+}

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 namespace
 {
@@ -104,10 +105,8 @@ CARDTOOL_COMMAND(printCommand, "print",
             loaded, resourcePath,
             haveData ? dataFolder : QDir(resourcePath).filePath(QStringLiteral("DataSet")))));
     const bool dataMode = snapshot->isBatch();
-    QString error;
-    BatchCardRenderer plain(snapshot, Printing_View::LabelDpi, false);
-    const QImage front = plain.renderSide(0, false, &error);
-    const QSizeF card = QSizeF(front.size()) * (72.0 / Printing_View::LabelDpi);
+    // The label is the design's card exactly, as the print window takes it.
+    const QSizeF card = snapshot->design().cardArea.size();
 
     PrintLayout layout;
     const auto pt = [](double mmValue) { return PrintLayout::MM_to_Points_Convert(float(mmValue)); };
@@ -140,19 +139,30 @@ CARDTOOL_COMMAND(printCommand, "print",
         return 1;
     }
 
-    Printing_View::Pictures pictures;
+    Printing_View::Sides sides;
     if (!dataMode) {
+        BatchCardRenderer plain(snapshot, Units::PointsPerInch, false);
+        QString error;
         if (side != SideCode::Front)
-            pictures.back = plain.renderSide(0, true, &error);
+            sides.back = plain.sideOf(0, true, &error);
         if (side != SideCode::Back)
-            pictures.front = front;
+            sides.front = plain.sideOf(0, false, &error);
     }
-    Printing_View view(layout, pictures, dataMode ? snapshot : nullptr);
-    QPdfWriter writer(out);
-    writer.setCreator(QStringLiteral("cardtool"));
-    const OpResult painted = view.paint(writer, false);
-    if (!painted.ok()) {
-        cardtool::fail(QStringLiteral("print: ") + painted.message);
+    Printing_View view(layout, sides, dataMode ? snapshot : nullptr, card);
+    // Written as the print window writes its PDF file: whole or not at all.
+    QSaveFile file(out);
+    if (!file.open(QIODevice::WriteOnly)) {
+        cardtool::fail(QStringLiteral("print: %1: %2").arg(out, file.errorString()));
+        return 1;
+    }
+    OpResult painted = OpResult::done();
+    {
+        QPdfWriter writer(&file);
+        writer.setCreator(QStringLiteral("cardtool"));
+        painted = view.paint(writer, false);
+    }
+    if (!painted.ok() || !file.commit()) {
+        cardtool::fail(QStringLiteral("print: ") + (painted.ok() ? file.errorString() : painted.message));
         return 1;
     }
     cardtool::writeStdout(QStringLiteral("%1 sheets, %2 labels\n")
