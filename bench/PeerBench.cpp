@@ -3,6 +3,9 @@
 // encoder alone, a batch on all cores with its peak memory, a perfectly parallel job, and barcode
 // pictures written as PNG files. One figure a line, as JSON.
 #include "barcode/BarcodeGenerator.h"
+#include "data/ExcelBindingTable.h"
+#include "editor/DesignFile.h"
+#include "editor/DesignFileFormat.h"
 #include "model/SKTGraphic.h"
 #include "output/BatchFillSnapshot.h"
 #include "output/BatchFiller.h"
@@ -353,6 +356,22 @@ void writeRows(int cards, const QString &folder)
     writeSeries(folder, "qr", rows.qr);
 }
 
+// The card of the batch figures as a design file beside its series, for `cardtool print
+// DIR/card.dcard --data DIR/DataSet`: the print road measured from outside, as glabels is.
+void writeDesign(int cards, const QString &folder)
+{
+    const auto snapshot = cardDesign(QDir(folder).filePath("DataSet"), Rows(cards));
+    const BatchFillSnapshot::Design &d = snapshot->design();
+    Card_Property front = d.frontPage, back = d.backPage;
+    QString error;
+    if (!DesignFile::writeItems(
+            QDir(folder).filePath("card.dcard"),
+            DesignFileFormat::buildItems(front, back, ExcelBindingTable(), d.front, d.back), &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        std::exit(1);
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -372,11 +391,14 @@ int main(int argc, char **argv)
         parallelFigures(threads, cards);
     else if (mode == QLatin1String("rows"))
         writeRows(cards, argValue(args, "--out", "."));
+    else if (mode == QLatin1String("design"))
+        writeDesign(cards, argValue(args, "--out", "."));
     else if (mode == QLatin1String("symbols"))
         symbolFigures(argValue(args, "--kind", "qr"), argValue(args, "--values", {}), threads);
     else {
-        std::fprintf(stderr, "usage: PeerBench card|batch|parallel|rows|symbols [--cards N] [--threads N] "
-                             "[--out DIR] [--kind code128|qr --values FILE]\n");
+        std::fprintf(stderr,
+                     "usage: PeerBench card|batch|parallel|rows|design|symbols [--cards N] [--threads N] "
+                     "[--out DIR] [--kind code128|qr --values FILE]\n");
         return 2;
     }
     return 0;

@@ -1,5 +1,6 @@
 #!/usr/bin/python3
 """Prints each batch-road figure beside its peer or floor, measured side by side in one run.
+Sheets of labels are printed by `cardtool print` beside glabels-3-batch on the same rows and layout.
 
 Usage: bench/peers.py [BUILD_DIR] [--repeat N] [--quick]
 
@@ -12,8 +13,10 @@ no part of the build or the tests. Runs alternate ours and the peer's so that bo
 machine; each figure is the median of the repeats.
 """
 
+import concurrent.futures
 import json
 import os
+import re
 import resource
 import shutil
 import statistics
@@ -90,6 +93,35 @@ GLABELS_DOC = """<?xml version="1.0"?>
 """
 
 
+# The same card as labels, 2 x 5 on A4, centred as `cardtool print --align 5` places them.
+GLABELS_SHEET = GLABELS_DOC.replace(
+    'size="Other" width="243pt" height="154pt"', 'size="A4"').replace(
+    '<Layout nx="1" ny="1" x0="0pt" y0="0pt" dx="243pt" dy="154pt"/>',
+    '<Layout nx="2" ny="5" x0="54.5pt" y0="36pt" dx="243pt" dy="154pt"/>')
+
+
+def sheet_checks(pdf, cards, work):
+    """Names found as text, and symbols read back by zbarimg on every page (a QR Code and a
+    Code 128 a label)."""
+    text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True, check=True).stdout
+    names = len(set(re.findall(r"Guest \d+", text)))
+    pages = int(re.search(r"Pages:\s+(\d+)", subprocess.run(["pdfinfo", pdf], capture_output=True, text=True,
+                                                              check=True).stdout).group(1))
+
+    def symbols(page):
+        prefix = os.path.join(work, "check-%d" % page)
+        subprocess.run(["pdftoppm", "-r", "200", "-gray", "-f", str(page), "-l", str(page), "-singlefile", pdf,
+                        prefix], check=True)
+        out = subprocess.run(["zbarimg", "--nodbus", "-q", prefix + ".pgm"], capture_output=True,
+                             text=True).stdout
+        os.remove(prefix + ".pgm")
+        return len(out.splitlines())
+
+    with concurrent.futures.ThreadPoolExecutor(os.cpu_count()) as pool:
+        decoded = sum(pool.map(symbols, range(1, pages + 1)))
+    return names, decoded
+
+
 def row(label, mine, peer, unit, goal):
     ratio = mine / peer if peer else float("nan")
     print(f"| {label} | {mine:.2f} {unit} | {peer:.2f} {unit} | {ratio:.2f}x | {goal} |")
@@ -114,6 +146,11 @@ def main():
                 f.write("\n")
         with open(os.path.join(work, "card.glabels"), "w") as f:
             f.write(GLABELS_DOC)
+        with open(os.path.join(work, "sheet.glabels"), "w") as f:
+            f.write(GLABELS_SHEET)
+        subprocess.run([bench, "design", "--cards", str(cards), "--out", work], check=True)
+        cardtool = os.path.abspath(os.path.join(build, "tests", "tools", "cardtool", "cardtool"))
+        our_sheets, their_sheets = os.path.join(work, "ours.pdf"), os.path.join(work, "sheets.pdf")
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
         os.environ["QT_QPA_PLATFORM"] = "offscreen"
 
@@ -122,12 +159,18 @@ def main():
 
         card, batch, glabels, batch1, parallel, syms = [], [], [], [], [], []
         zint_code, zint_qr = [], []
+        print_ours, print_glabels = [], []
         for _ in range(repeat):
             card.append(ours(bench, "card", "--cards", str(min(cards, 200))))
             b = ours(bench, "batch", "--cards", str(cards))
             batch.append(b)
             pdf = os.path.join(work, "out.pdf")
             glabels.append(timed(["glabels-3-batch", "-o", pdf, "card.glabels"], cwd=work, env=env)[:2])
+            print_ours.append(timed([cardtool, "print", "card.dcard", "--out", our_sheets, "--paper", "A4",
+                                     "--rows", "5", "--cols", "2", "--align", "5", "--data", "DataSet"],
+                                    cwd=work, env=env)[:2])
+            print_glabels.append(timed(["glabels-3-batch", "-o", their_sheets, "sheet.glabels"], cwd=work,
+                                       env=env)[:2])
             batch1.append(ours(bench, "batch", "--cards", str(cards), "--threads", "1"))
             parallel.append(ours(bench, "parallel", "--cards", "400", "--threads", str(cores)))
             s = {}
@@ -171,6 +214,11 @@ def main():
             med(batch, "batch_wall_ms") / 1000, medt(glabels, 0), "s", "<= 0.5x")
         row(f"{cards} cards, CPU time vs glabels-3-batch's",
             med(batch, "batch_cpu_ms") / 1000, medt(glabels, 1), "s", "")
+        row(f"{cards} bound labels, 2 x 5 on A4, cardtool print vs glabels-3-batch (wall)",
+            medt(print_ours, 0), medt(print_glabels, 0), "s", "<= 0.5x")
+        row("the same, CPU time", medt(print_ours, 1), medt(print_glabels, 1), "s", "")
+        row("the PDF of those sheets vs glabels'", os.path.getsize(our_sheets) / 2**20,
+            os.path.getsize(their_sheets) / 2**20, "MiB", "<= 2x")
         for kind, label, peer in (("code128", "Code 128", zint_code), ("qr", "QR Code", zint_qr)):
             row(f"{cards} {label} pictures as PNG files through the batch road (wall) vs zint --batch",
                 med(syms, f"symbols_{kind}_wall_ms") / 1000, medt(peer, 0), "s", "<= 2x")
@@ -192,6 +240,9 @@ def main():
               f"({med(card, 'card_without_qr_one_core_cpu_ms'):.2f} ms without it).")
         print(f"PNG sizes of a card: ours {med(card, 'png_encoder_bytes') / 1024:.0f} KiB, "
               f"libspng level 1 {med(card, 'spng_level1_bytes') / 1024:.0f} KiB.")
+        names, symbols = sheet_checks(our_sheets, cards, work)
+        print(f"Printed sheets: {names} of {cards} names found with pdftotext, {symbols} of {2 * cards} "
+              f"symbols read by zbarimg at 200 dpi.")
         print(f"Load average at the end: {os.getloadavg()[0]:.1f}")
     finally:
         shutil.rmtree(work, ignore_errors=True)
