@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Batch export as a user runs it: a design whose QR Code is bound to a 300-row series, File >
-Export, the folder panel, the cards read back with ZXingReader; then a second, longer run whose
-progress sheet is caught mid-run, stopped with Stop, and its honest result."""
+Export with the sheet's defaults (PNG at 300 dpi), the folder panel, the cards read back with
+ZXingReader; then a second, longer run whose progress sheet is caught mid-run, stopped with Stop,
+and its honest result."""
 
 import glob
 import os
@@ -63,6 +64,19 @@ def wait_for_result(s, run, timeout=240):
     raise AcceptanceError("export %d did not finish" % run)
 
 
+def dots_per_inch(path):
+    """The resolution a PNG file records (its pHYs chunk in pixels a metre), or None."""
+    with open(path, "rb") as f:
+        data = f.read()
+    at = 8
+    while at + 8 <= len(data):
+        length = int.from_bytes(data[at:at + 4], "big")
+        if data[at + 4:at + 8] == b"pHYs" and data[at + 16] == 1:
+            return int.from_bytes(data[at + 8:at + 12], "big") * 0.0254
+        at += 12 + length
+    return None
+
+
 def close_result_dialog(s):
     box = s.wait_for_window("Exported Files")
     s.focus(box)
@@ -93,6 +107,11 @@ def main():
             close_result_dialog(s)
             files = glob.glob(os.path.join(batch, "Card_*.png"))
             check(len(files) == ROWS, "%d cards written, %d expected" % (len(files), ROWS))
+            # The sheet's defaults give print quality, and the closing text says how many and where.
+            with open(os.path.join(s.home, "program.log")) as f:
+                check("%d cards were written to %s." % (ROWS, batch) in f.read(), "no count and folder in the text")
+            dpi = dots_per_inch(os.path.join(batch, "Card_1.png"))
+            check(dpi is not None and dpi >= 299.9, "Card_1.png records %s dpi" % dpi)
             for k in list(range(1, 11)) + list(range(ROWS - 9, ROWS + 1)) + [137, 211]:
                 got = decoded(os.path.join(batch, "Card_%d.png" % k))
                 check(got == value(k), "Card_%d reads %r, not %r" % (k, got, value(k)))
