@@ -85,3 +85,46 @@ void User_Profile_Class::setColumn(Detail &d, qint32 column)
     d.xl = 1;
     d.xl_col_indx = column;
 }
+
+int User_Profile_Class::firstUnpicked(const Choices &choices)
+{
+    for (int f = 0; f < DetailCount; ++f) {
+        const DetailChoice &c = choices.details[size_t(f)];
+        if ((c.source == Source::Series || c.source == Source::Column) && c.pick < 0)
+            return f;
+    }
+    return -1;
+}
+
+OpResult User_Profile_Class::fillFrom(const Choices &choices)
+{
+    if (const int f = firstUnpicked(choices); f >= 0) {
+        const QString caption = QString::fromLatin1(info()[size_t(f)].caption);
+        QString name = caption.trimmed();
+        name.remove(QStringLiteral(" :"));
+        return OpResult::failed(QStringLiteral("Please select the source for '%1'").arg(name), caption);
+    }
+    if (choices.sideRecord) {
+        Fill_User_Profile_Enable = 1;
+        Excel_Binding = choices.tableHasRows ? 1 : 0;
+    }
+    for (int f = 0; f < DetailCount; ++f) {
+        const DetailChoice &c = choices.details[size_t(f)];
+        Detail &d = detail(f);
+        d.value = c.value;
+        switch (c.source) {
+        case Source::Fixed:
+            setFixed(d);
+            break;
+        case Source::Series:
+            setSeries(d, c.seriesName, c.pick);
+            break;
+        case Source::Column:
+            setColumn(d, c.pick);
+            break;
+        case Source::Unchosen:
+            break;
+        }
+    }
+    return OpResult::done();
+}

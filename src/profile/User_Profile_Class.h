@@ -2,6 +2,8 @@
 // source it comes from (fixed, series or Excel column) and the identifier of the object showing it.
 #pragma once
 
+#include "platform/OpResult.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -50,6 +52,27 @@ public:
 
     // Identifiers set; flags, indexes, values and series names cleared; captions kept.
     void Reset_All_Values();
+
+    // What the personal-details dialog offers for one detail: where its value comes from, the
+    // value typed or chosen, and the series or column picked (-1: none picked yet).
+    enum class Source { Fixed, Series, Column, Unchosen };
+    struct DetailChoice {
+        Source source = Source::Fixed;
+        QString value;
+        QString seriesName;
+        qint32 pick = -1;
+    };
+    struct Choices {
+        std::array<DetailChoice, DetailCount> details;
+        bool sideRecord = false;   // the front or back record rather than the preview's copy
+        bool tableHasRows = false; // the Excel binding table holds rows
+    };
+    // The detail of the first series or column source with nothing picked, or -1.
+    static int firstUnpicked(const Choices &choices);
+    // Fills the record from the dialog's choices. When a series or column source has nothing
+    // picked, fails with the message naming that detail (its caption as the reason) and leaves
+    // the record as it was. An Unchosen source keeps the detail's source.
+    OpResult fillFrom(const Choices &choices);
 
     // A detail's source as the dialogs write it: a fixed value, a series, or a column.
     static void setFixed(Detail &d);

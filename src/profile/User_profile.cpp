@@ -415,64 +415,57 @@ void User_profile::Remove_Excel_in_Data_Source_Combo()
 
 // --- checking and writing the records ---
 
+User_Profile_Class::Choices User_profile::choices(bool sideRecord) const
+{
+    User_Profile_Class::Choices c;
+    c.sideRecord = sideRecord;
+    c.tableHasRows = tableHasRows();
+    for (int f = 0; f < FieldCount; ++f) {
+        User_Profile_Class::DetailChoice &d = c.details[size_t(f)];
+        const QComboBox *series = m_series[size_t(f)];
+        d.value = f == Photo ? image_path_val->text() : m_value[size_t(f)]->text();
+        d.seriesName = series->currentText();
+        d.pick = series->currentIndex();
+        // The source list's rows: a fixed value, a series, an Excel column.
+        switch (m_source[size_t(f)]->currentIndex()) {
+        case 0:
+            d.source = User_Profile_Class::Source::Fixed;
+            break;
+        case 1:
+            d.source = User_Profile_Class::Source::Series;
+            break;
+        case 2:
+            d.source = User_Profile_Class::Source::Column;
+            break;
+        default:
+            d.source = User_Profile_Class::Source::Unchosen;
+            break;
+        }
+    }
+    return c;
+}
+
 bool User_profile::Check_Validation()
 {
-    checked_field_name.clear();
-    try {
-        const auto &info = User_Profile_Class::info();
-        for (int f = 0; f < FieldCount; ++f) {
-            const int source = m_source[size_t(f)]->currentIndex();
-            if ((source == 1 || source == 2) && m_series[size_t(f)]->currentIndex() < 0) {
-                checked_field_name = QString::fromLatin1(info[size_t(f)].caption);
-                return false;
-            }
-        }
-        return true;
-    } catch (const std::exception &e) {
-        // A check that could not run has not passed.
-        Show_NSLog_Message(QString::fromLocal8Bit(e.what()));
-        return false;
-    }
+    const int f = User_Profile_Class::firstUnpicked(choices(false));
+    checked_field_name =
+        f < 0 ? QString() : QString::fromLatin1(User_Profile_Class::info()[size_t(f)].caption);
+    return f < 0;
 }
 
 bool User_profile::fillRecord(User_Profile_Class &record, bool frontOrBack)
 {
-    if (!Check_Validation()) {
-        QString name = Trim_Str(checked_field_name);
-        QString which;
-        if (!name.isEmpty())
-            which = QStringLiteral(" for '%1'").arg(name.remove(QStringLiteral(" :")));
-        Show_MessageBox(QStringLiteral("Please select the source") + which);
+    const User_Profile_Class::Choices c = choices(frontOrBack);
+    const OpResult result = record.fillFrom(c);
+    if (!result.ok()) {
+        checked_field_name = result.reason;
+        Show_MessageBox(result.message);
         return false;
     }
     if (frontOrBack) {
-        record.Fill_User_Profile_Enable = 1;
-        if (tableHasRows()) {
-            record.Excel_Binding = 1;
+        Excel_Binding_Use = c.tableHasRows;
+        if (c.tableHasRows)
             Excel_Source_Path = excel_path_field->text();
-            Excel_Binding_Use = true;
-        } else {
-            Excel_Binding_Use = false;
-            record.Excel_Binding = 0;
-        }
-    }
-    for (int f = 0; f < FieldCount; ++f) {
-        User_Profile_Class::Detail &d = record.detail(f);
-        d.value = f == Photo ? image_path_val->text() : m_value[size_t(f)]->text();
-        QComboBox *series = m_series[size_t(f)];
-        switch (m_source[size_t(f)]->currentIndex()) {
-        case 0:
-            User_Profile_Class::setFixed(d);
-            break;
-        case 1:
-            User_Profile_Class::setSeries(d, series->currentText(), series->currentIndex());
-            break;
-        case 2:
-            User_Profile_Class::setColumn(d, series->currentIndex());
-            break;
-        default:
-            break;
-        }
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/SKTGraphic.h"
+#include "profile/User_Profile_Class.h"
 
 #include <QDialog>
 #include <QString>
@@ -17,7 +18,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class SKTWindowController;
-class User_Profile_Class;
 
 class User_profile : public QDialog
 {
@@ -132,6 +132,8 @@ private:
     void sourceStep(int field);
     void pickStep(int field);
     void loadFromSide();
+    // The dialog's choices for every detail, as the record reads them.
+    User_Profile_Class::Choices choices(bool sideRecord) const;
     bool fillRecord(User_Profile_Class &record, bool frontOrBack);
     int fieldOfList(QComboBox *list, bool *isSource) const;
 

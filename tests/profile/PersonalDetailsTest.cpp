@@ -34,6 +34,60 @@ TEST(UserProfile, ResetGivesTheIdentifiersExactly)
     EXPECT_EQ(&p.detail(10), &p.image);
 }
 
+TEST(UserProfile, ChoicesFillTheRecordOrNameTheFirstDetailWithNothingPicked)
+{
+    using Source = User_Profile_Class::Source;
+    User_Profile_Class p;
+    p.Reset_All_Values();
+    User_Profile_Class::setColumn(p.fax, 4);
+    User_Profile_Class::Choices c;
+    c.sideRecord = true;
+    c.tableHasRows = true;
+    c.details[0] = {Source::Fixed, QStringLiteral("Ada"), QStringLiteral("ignored"), 2};
+    c.details[1] = {Source::Series, QStringLiteral("Dr"), QStringLiteral("Titles"), 3};
+    c.details[7] = {Source::Column, QStringLiteral("a@example.com"), QString(), 1};
+    c.details[6] = {Source::Unchosen, QStringLiteral("123"), QString(), -1};
+    c.details[10] = {Source::Fixed, QStringLiteral("/pics/me.png"), QString(), -1};
+
+    // A series source with nothing picked fails on that detail and leaves the record alone.
+    User_Profile_Class::Choices unpicked = c;
+    unpicked.details[4] = {Source::Series, QString(), QString(), -1};
+    unpicked.details[9] = {Source::Column, QString(), QString(), -1};
+    EXPECT_EQ(User_Profile_Class::firstUnpicked(unpicked), 4);
+    const OpResult refused = p.fillFrom(unpicked);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.message, QStringLiteral("Please select the source for 'Address'"));
+    EXPECT_EQ(refused.reason, QStringLiteral("Address :"));
+    EXPECT_EQ(p.Fill_User_Profile_Enable, 0);
+    EXPECT_EQ(p.Name.value, QString());
+
+    ASSERT_TRUE(p.fillFrom(c).ok());
+    EXPECT_EQ(p.Fill_User_Profile_Enable, 1);
+    EXPECT_EQ(p.Excel_Binding, 1);
+    EXPECT_EQ(p.Name.value, QStringLiteral("Ada"));
+    EXPECT_EQ(p.Name.ds, 0);
+    EXPECT_EQ(p.Name.ds_name, QString());
+    EXPECT_EQ(p.Title.ds, 1);
+    EXPECT_EQ(p.Title.ds_name, QStringLiteral("Titles"));
+    EXPECT_EQ(p.Title.ds_indx, 3);
+    EXPECT_EQ(p.email.xl, 1);
+    EXPECT_EQ(p.email.xl_col_indx, 1);
+    EXPECT_EQ(p.fax.value, QStringLiteral("123"));
+    EXPECT_EQ(p.fax.xl_col_indx, 4); // no source chosen: the detail keeps its own
+    EXPECT_EQ(p.image.value, QStringLiteral("/pics/me.png"));
+
+    // The preview's copy leaves the record's switches alone.
+    User_Profile_Class preview;
+    c.tableHasRows = false;
+    c.sideRecord = false;
+    ASSERT_TRUE(preview.fillFrom(c).ok());
+    EXPECT_EQ(preview.Fill_User_Profile_Enable, 0);
+    EXPECT_EQ(preview.Excel_Binding, 0);
+    c.sideRecord = true;
+    ASSERT_TRUE(p.fillFrom(c).ok());
+    EXPECT_EQ(p.Excel_Binding, 0);
+}
+
 TEST(UserProfile, ResetClearsValuesAndSourcesButKeepsCaptions)
 {
     User_Profile_Class p;
