@@ -42,4 +42,6 @@ public:
     virtual void Show_RHS_Properties_None() {}
     virtual void selectArrowTool() {}
     virtual void Refresh_Canvas() {}
+    // The design was saved, opened or made new: the unsaved-changes marker starts again.
+    virtual void designBecameClean() {}
 };

@@ -8,6 +8,8 @@
 #include "model/SKTDocument.h"
 #include "platform/PropertyList.h"
 
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -51,11 +53,17 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg)
     DesignResult result;
     result.status = written ? DesignResult::Status::Done : DesignResult::Status::Failed;
     result.reason = error;
-    if (show_msg) {
-        result.message = written ? SavedMessage : SaveFailedMessage;
-        if (m_editor)
-            m_editor->Set_Log_Name_In_Title();
+    if (written) {
+        markClean();
+        rememberDiskState(path);
+    } else {
+        // A failed save keeps the file the design had: a file never written is not its file.
+        state.Project_File_Name = remembered;
     }
+    if (show_msg)
+        result.message = written ? SavedMessage : saveFailedMessage(error);
+    if (m_editor)
+        m_editor->Set_Log_Name_In_Title();
     return result;
 }
 
@@ -80,6 +88,64 @@ void DesignFile::resetToNewDesign()
     if (m_editor)
         m_editor->New_Project_Setting_Reset();
     g.Not_Draw_Only_Prop_Change = 0;
+    markClean();
+    m_disk = DiskState();
+}
+
+QString DesignFile::saveFailedMessage(const QString &reason)
+{
+    return reason.isEmpty() ? SaveFailedMessage : SaveFailedMessage + QStringLiteral("\n\n") + reason;
+}
+
+QByteArray DesignFile::fingerprint() const
+{
+    // Copies: writing the items drops a picture path that is not the page fill, which only a
+    // save may do to the live page settings.
+    Card_Property front = m_front;
+    Card_Property back = m_back;
+    const plist::Array items = DesignFileFormat::buildItems(front, back, m_binding, m_document.graphics(),
+                                                            m_document.graphics_back());
+    return QCryptographicHash::hash(PropertyList::writeBinary(plist::Value(items)),
+                                    QCryptographicHash::Sha256);
+}
+
+bool DesignFile::isModified() const
+{
+    return fingerprint() != m_cleanFingerprint;
+}
+
+void DesignFile::markClean()
+{
+    m_cleanFingerprint = fingerprint();
+    if (m_editor)
+        m_editor->designBecameClean();
+}
+
+DesignFile::DiskState DesignFile::diskStateOf(const QString &path)
+{
+    DiskState s;
+    s.path = path;
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return s;
+    s.size = info.size();
+    s.modifiedMs = info.lastModified().toMSecsSinceEpoch();
+    return s;
+}
+
+void DesignFile::rememberDiskState(const QString &path)
+{
+    m_disk = diskStateOf(path);
+}
+
+bool DesignFile::changedOnDisk() const
+{
+    const QString path = EditorState::instance().Project_File_Name;
+    if (path.isEmpty() || path != m_disk.path || m_disk.size < 0)
+        return false;
+    const DiskState now = diskStateOf(path);
+    // A file that is gone holds no one's work: saving puts the design back.
+    return now.size >= 0 && now != m_disk;
 }
 
 bool DesignFile::readFileBytes(const QString &path, QByteArray *bytes, QString *reason)
@@ -117,6 +183,9 @@ DesignResult DesignFile::Read_and_load_design_Log(const QString &path, const QSt
     if (!DesignFileFormat::parse(bytes, &contents, &corrupt.reason))
         return corrupt;
     apply(contents, path, log_or_template);
+    markClean();
+    if (log_or_template == QLatin1String("L"))
+        rememberDiskState(path);
     return DesignResult{};
 }
 

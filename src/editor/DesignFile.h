@@ -21,6 +21,8 @@ public:
     static inline const QString SavedMessage =
         QStringLiteral("Greeting Card Design Log has been saved successfully.");
     static inline const QString SaveFailedMessage = QStringLiteral("fail");
+    // "fail" with the reason after it, so the user learns why ("... No space left on device").
+    static QString saveFailedMessage(const QString &reason);
 
     // Save (save_as forces a new path). The file is replaced atomically: a failed write leaves the
     // old file. With show_msg the result carries the message to show.
@@ -31,6 +33,16 @@ public:
 
     // The model's share of a new design: empty sides, no undo, page settings reset, no file.
     void resetToNewDesign();
+
+    // Unsaved changes: the design differs from what it was when last saved, opened or made new.
+    // It is compared as it would be written, so every edit counts, whoever made it (canvas,
+    // inspector, dialogs), and an edit taken back by undo no longer does.
+    bool isModified() const;
+    // The design as it stands becomes the one without unsaved changes.
+    void markClean();
+    // Whether the design file was replaced or changed on disk (size or modification time) since
+    // this program opened or last saved it. False when no file is known or it is gone.
+    bool changedOnDisk() const;
     // Page settings as a new design has them.
     static void resetPageSettings(Card_Property &front, Card_Property &back);
 
@@ -41,6 +53,19 @@ public:
 
 private:
     void apply(DesignContents &contents, const QString &path, const QString &mode);
+    QByteArray fingerprint() const;
+    // The size and modification time of the design file as this program last saw it.
+    void rememberDiskState(const QString &path);
+
+    struct DiskState {
+        QString path;
+        qint64 size = -1;
+        qint64 modifiedMs = -1;
+        bool operator==(const DiskState &) const = default;
+    };
+    static DiskState diskStateOf(const QString &path);
+    QByteArray m_cleanFingerprint;
+    DiskState m_disk;
 
     SKTDocument &m_document;
     Card_Property &m_front;

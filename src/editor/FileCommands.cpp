@@ -11,10 +11,17 @@
 #include "foundation/MessageBoxes.h"
 #include "model/ModelGlobals.h"
 
+#include <QFileInfo>
+
 FileCommands::FileCommands(SKTWindowController &window) : QObject(&window), m_window(window) {}
 
 DesignResult FileCommands::Save_project_file(bool save_as, bool show_msg)
 {
+    // Another program (or a second copy of this one) may have saved the same file meanwhile:
+    // replacing it would lose that work without a word.
+    if (!save_as && m_window.designFile().changedOnDisk() &&
+        !Show_YES_NO_MessageBox(changedOnDiskQuestion(Project_File_Name)))
+        return DesignResult{DesignResult::Status::Cancelled, QString(), QString()};
     const DesignResult result = m_window.designFile().Save_project_file(save_as, show_msg);
     if (!result.ok() && !result.reason.isEmpty())
         Show_NSLog_Message(result.reason);
@@ -23,11 +30,38 @@ DesignResult FileCommands::Save_project_file(bool save_as, bool show_msg)
     return result;
 }
 
+QString FileCommands::changedOnDiskQuestion(const QString &path)
+{
+    return QStringLiteral("The file \"%1\" was changed by another program after it was opened here. "
+                          "Do you want to replace it with this design?")
+        .arg(QFileInfo(path).fileName());
+}
+
+bool FileCommands::settleUnsavedChanges(const QString &question)
+{
+    if (!m_window.designFile().isModified())
+        return true;
+    switch (Ask_Save_Changes(question)) {
+    case SaveAnswer::DontSave:
+        return true;
+    case SaveAnswer::Cancel:
+        return false;
+    case SaveAnswer::Save:
+        break;
+    }
+    const DesignResult saved = Save_project_file(false, false);
+    // A cancelled save panel or a failed save keeps the design, rather than losing it.
+    if (saved.status == DesignResult::Status::Failed)
+        Show_MessageBox(DesignFile::saveFailedMessage(saved.reason));
+    return saved.ok();
+}
+
 void FileCommands::New_Btn_Clicked()
 {
-    if (Show_YES_NO_MessageBox(SaveBeforeNewQuestion))
-        Save_project_file(false, true); // a cancelled panel skips the save; New goes on
-    New_Project();
+    if (!settleUnsavedChanges(SaveBeforeNewQuestion))
+        return;
+    // The start window comes first: closing it leaves the design as it was.
+    m_window.Open_Start_Window(true);
     m_window.Undo_Redo_Button_state();
 }
 
@@ -36,19 +70,17 @@ void FileCommands::New_Project()
     m_window.New_Project_Setting_Reset();
     m_window.Show_RHS_Properties(nullptr);
     m_window.Refresh_Canvas();
-    m_window.Open_Start_Window();
+    m_window.Open_Start_Window(false);
     Not_Draw_Only_Prop_Change = 0;
 }
 
 void FileCommands::Open_Btn_Clicked()
 {
-    if (Show_YES_NO_MessageBox(SaveBeforeOpenQuestion))
-        Save_project_file(false, true);
-    m_window.New_Project_Setting_Reset();
-    const int r = Open_Log_File();
-    m_window.Undo_Redo_Button_state();
-    if (r != 1)
-        m_window.Open_Start_Window();
+    if (!settleUnsavedChanges(SaveBeforeOpenQuestion))
+        return;
+    // The design is replaced only by one that loaded; a cancelled panel or a damaged file leaves it.
+    if (Open_Log_File() == 1)
+        m_window.Undo_Redo_Button_state();
     Not_Draw_Only_Prop_Change = 0;
 }
 
@@ -78,21 +110,15 @@ void FileCommands::openAtStart(const QString &path)
     m_window.New_Project_Setting_Reset();
     m_window.Show_RHS_Properties(nullptr);
     if (load(path) != 1)
-        m_window.Open_Start_Window();
+        m_window.Open_Start_Window(false);
     m_window.Undo_Redo_Button_state();
     Not_Draw_Only_Prop_Change = 0;
 }
 
 void FileCommands::exitSequence()
 {
-    if (Show_YES_NO_MessageBox(SaveBeforeCloseQuestion)) {
-        const DesignResult saved = Save_project_file(false, false);
-        // A failed save keeps the program open with the design, rather than losing it silently.
-        if (saved.status == DesignResult::Status::Failed) {
-            Show_MessageBox(DesignFile::SaveFailedMessage);
-            return;
-        }
-    }
+    if (!settleUnsavedChanges(SaveBeforeCloseQuestion))
+        return;
     m_window.registry().open(WindowRegistry::Window::RateUs);
     AppExit::exit(0);
 }

@@ -27,6 +27,11 @@ public:
     // Saves and shows the result when show_msg is set.
     DesignResult Save_project_file(bool save_as, bool show_msg);
     void exitSequence();
+    // Before the design is replaced or the program ends: nothing unsaved, or the user saved it or
+    // chose Don't Save. False for Cancel (Escape, the box closed), a cancelled save panel or a
+    // failed save: then everything stays as it was.
+    bool settleUnsavedChanges(const QString &question);
+    static QString changedOnDiskQuestion(const QString &path);
 
     static inline const QString SaveBeforeNewQuestion =
         QStringLiteral("Do you want to save changes before opening new document?");

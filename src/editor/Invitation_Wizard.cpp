@@ -302,8 +302,10 @@ void Invitation_Wizard::limitMessage()
     msg_value->setTextCursor(c);
 }
 
-int Invitation_Wizard::Open_Wnd()
+int Invitation_Wizard::Open_Wnd(bool fromNew)
 {
+    m_fromNew = fromNew;
+    m_exitChosen = false;
     try {
         width_Stepper->setValue(120);
         height_Stepper->setValue(120);
@@ -456,16 +458,24 @@ void Invitation_Wizard::CancelClick()
 void Invitation_Wizard::ExitClick()
 {
     Start_Card_Option.clear();
+    m_exitChosen = true;
     QDialog::done(0);
-    AppExit::exit(0);
+    // Opened by New, the main window leaves through its own exit, with the save question.
+    if (!m_fromNew)
+        AppExit::exit(0);
 }
 
 void Invitation_Wizard::reject()
 {
-    if (next_counter > 0)
+    if (next_counter > 0) {
         CancelClick();
-    else
+    } else if (m_fromNew) {
+        // Closing the start window that New opened keeps the design the user has.
+        Start_Card_Option.clear();
+        QDialog::done(0);
+    } else {
         ExitClick();
+    }
 }
 
 void Invitation_Wizard::HelpClick()

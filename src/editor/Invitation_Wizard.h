@@ -38,8 +38,11 @@ public:
                          MessageLimit = 250;
 
     // From the start screen with 120 x 120 mm; 1 when finished or a design was opened, 0 when
-    // the window was left otherwise.
-    int Open_Wnd();
+    // the window was left otherwise. At program start (fromNew false) Exit and closing the start
+    // screen end the program. Opened by New they only close the window, and exitChosen() tells
+    // whether Exit was the way out.
+    int Open_Wnd(bool fromNew = false);
+    bool exitChosen() const { return m_exitChosen; }
 
     void Using_Wizard_Click() { Select_card_option(1); }
     void Open_Log_Click() { Select_card_option(2); }
@@ -124,6 +127,8 @@ private:
     QFormLayout *m_detailsForm = nullptr;
     DesignEditor *m_editor;
     std::function<int()> m_openDesign;
+    bool m_fromNew = false;
+    bool m_exitChosen = false;
     GreetingTexts m_titles;
     GreetingTexts m_messages;
     int next_counter = 0;

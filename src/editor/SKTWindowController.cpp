@@ -46,11 +46,10 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,6 +57,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace
@@ -86,10 +86,19 @@ SKTWindowController::SKTWindowController(QWidget *parent)
     connect(this, &SKTWindowController::selectedToolChanged, m_tools, &ToolController::selectedToolDidChange);
     fillWindowRegistry(*this, *m_registry);
     m_menus->updateEnabled();
+    m_modifiedCheck = new QTimer(this);
+    m_modifiedCheck->setSingleShot(true);
+    m_modifiedCheck->setInterval(150);
+    connect(m_modifiedCheck, &QTimer::timeout, this, &SKTWindowController::updateModifiedMarker);
+    connect(&m_document.undoManager(), &UndoManager::stateChanged, this,
+            &SKTWindowController::scheduleModifiedCheck);
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
 SKTWindowController::~SKTWindowController()
 {
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->removeEventFilter(this);
     // The canvases let go of the document before it goes.
     delete m_sides;
     m_sides = nullptr;
@@ -220,18 +229,34 @@ void SKTWindowController::Set_Card_Size_In_Control(float widthMM, float heightMM
 
 // --- start window and exit ---
 
-void SKTWindowController::Open_Start_Window()
+void SKTWindowController::Open_Start_Window(bool fromNew)
 {
-    m_sides->Front_back_label->hide();
+    if (!fromNew)
+        m_sides->Front_back_label->hide();
     // A registry without the start window (some tests) starts a plain new card ("T").
     int result = 1;
     if (m_registry->isFilled(WindowRegistry::Window::StartWizard))
-        result = m_registry->open(WindowRegistry::Window::StartWizard);
+        result =
+            m_registry->open(WindowRegistry::Window::StartWizard, fromNew ? StartWindowFromNew : QString());
     else
         Start_Card_Option = QStringLiteral("T");
     if (result != 1) {
-        AppExit::exit(0);
+        if (!fromNew) {
+            AppExit::exit(0);
+            return;
+        }
+        // Opened by New: closing the start window keeps the design; its Exit leaves the program
+        // the way the Exit command does.
+        if (result == StartWindowExit)
+            Exit_App();
         return;
+    }
+    if (Start_Card_Option == QLatin1String("L"))
+        return; // the design that was opened is in place
+    if (fromNew) {
+        // Only now that the new design is decided does it replace the old one.
+        New_Project_Setting_Reset();
+        Show_RHS_Properties(nullptr);
     }
     m_sides->Front_back_label->show();
     if (Start_Card_Option == QLatin1String("W")) {
@@ -246,6 +271,10 @@ void SKTWindowController::Open_Start_Window()
         Fill_Party_Invidation_Details();
         Show_RHS_Properties(nullptr);
         m_document.Enable_Disable_Undo_Registraion(1);
+    // The card the start window made is the new design: nothing of it is unsaved yet.
+    m_designFile.markClean();
+    Refresh_Canvas();
+    updateModifiedMarker();
     }
 }
 
@@ -291,6 +320,8 @@ void SKTWindowController::Refresh_Canvas()
     }
     if (!m_sides)
         return;
+    // Panels and dialogs write the design and then ask for a redraw.
+    scheduleModifiedCheck();
     m_sides->liveCanvas()->Refresh_Canvas();
 }
 
@@ -369,11 +400,46 @@ std::optional<QString> SKTWindowController::chooseSavePath()
 
 void SKTWindowController::Set_Log_Name_In_Title()
 {
-    const QFileInfo file(Project_File_Name);
-    if (!Project_File_Name.isEmpty() && file.isFile())
-        setWindowTitle(QStringLiteral("%1 ( %2 )").arg(App_Name, file.fileName()));
-    else
-        setWindowTitle(App_Name);
+    // "card.dcard[*] — Tessaly Greeting Designer": the window system adds no second program name
+    // to a title that ends with it, and [*] shows while the design has unsaved changes.
+    const QString name =
+        Project_File_Name.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(Project_File_Name).fileName();
+    setWindowFilePath(Project_File_Name);
+    setWindowTitle(name + QStringLiteral("[*] \u2014 ") + App_Name);
+    updateModifiedMarker();
+}
+
+bool SKTWindowController::hasUnsavedChanges() const
+{
+    return m_designFile.isModified();
+}
+
+void SKTWindowController::updateModifiedMarker()
+{
+    setWindowModified(m_designFile.isModified());
+}
+
+void SKTWindowController::scheduleModifiedCheck()
+{
+    if (m_modifiedCheck)
+        m_modifiedCheck->start();
+}
+
+bool SKTWindowController::eventFilter(QObject *watched, QEvent *event)
+{
+    // Any edit reaches the design through the user's keys and clicks, in this window or a dialog:
+    // the marker is checked again shortly after each.
+    switch (event->type()) {
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonRelease:
+    case QEvent::Wheel:
+    case QEvent::Drop:
+        scheduleModifiedCheck();
+        break;
+    default:
+        break;
+    }
+    return MainWindowShell::eventFilter(watched, event);
 }
 
 void SKTWindowController::New_Project_Setting_Reset()
@@ -386,8 +452,8 @@ void SKTWindowController::New_Project_Setting_Reset()
         return;
     }
     BulkLoadGuard loading;
-    if (QClipboard *clipboard = QGuiApplication::clipboard())
-        clipboard->clear();
+    // The clipboard belongs to every program: a new design leaves it alone (objects copied from
+    // the old design may be pasted into the new one).
     Check_Path_And_Create_Files();
     _grid.setAlwaysShown(false);
     setContentFont(ModelGlobals::defaultTextFont(), QColor(0, 0, 0));

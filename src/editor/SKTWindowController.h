@@ -19,6 +19,7 @@
 #include <memory>
 
 class BackgroundBrowser;
+class QTimer;
 class EditButtons;
 class EditorCommands;
 class FileCommands;
@@ -76,7 +77,17 @@ public:
 
     void changeViewController(int index);
     void Remove_All_Tab_Items() override;
-    void Open_Start_Window();
+    // The start window. At program start its Exit or close ends the program. Opened by New
+    // (fromNew), the design is replaced only once the window gives a new one; closed, it
+    // leaves everything as it was.
+    void Open_Start_Window(bool fromNew = false);
+    // The start window's argument when New opens it, and its answer when its Exit was chosen.
+    static inline const QString StartWindowFromNew = QStringLiteral("N");
+    static constexpr int StartWindowExit = -1;
+    // Whether the design differs from what was last saved, opened or made new.
+    bool hasUnsavedChanges() const;
+    // The title's [*] marker follows hasUnsavedChanges().
+    void updateModifiedMarker();
     // The start wizard's texts as PARTY_ text objects on the front side, its picture as the front
     // background.
     void Fill_Party_Invidation_Details();
@@ -116,6 +127,7 @@ public:
     void set_Back_BG_Image(const QString &path) override;
     void Show_RHS_Properties_None() override { Show_RHS_Properties(nullptr); }
     void selectArrowTool() override;
+    void designBecameClean() override { setWindowModified(false); }
 
     // The content font and colour with their label and colour well.
     void setContentFont(const FontDescriptor &font, const QColor &color);
@@ -135,11 +147,13 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildWindow();
     void applyStartValues();
     void setBackgroundImage(Card_Property &side, const QString &path);
+    void scheduleModifiedCheck();
 
     SKTDocument m_document;
     SKTGrid _grid;
@@ -160,4 +174,5 @@ private:
     FontDescriptor m_allTextFont;
     QColor m_allTextColor = QColor(0, 0, 0);
     bool m_inModelReset = false;
+    QTimer *m_modifiedCheck = nullptr;
 };

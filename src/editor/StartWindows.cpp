@@ -11,12 +11,13 @@
 
 void fillStartWindows(SKTWindowController &window, WindowRegistry &registry)
 {
-    registry.fill(WindowRegistry::Window::StartWizard, [&window, &registry](const QString &) {
+    registry.fill(WindowRegistry::Window::StartWizard, [&window, &registry](const QString &mode) {
         Invitation_Wizard *wizard = registry.instance<Invitation_Wizard>([&window] {
             return new Invitation_Wizard(
                 &window, [&window] { return window.fileCommands().Open_Log_File(); }, &window);
         });
-        return wizard->Open_Wnd();
+        const int result = wizard->Open_Wnd(mode == SKTWindowController::StartWindowFromNew);
+        return result != 1 && wizard->exitChosen() ? SKTWindowController::StartWindowExit : result;
     });
     registry.fill(WindowRegistry::Window::ImageLibrary, [&window, &registry](const QString &mode) {
         Image_Library *library =

@@ -48,8 +48,8 @@ int TemplateCommands::New_From_Template(SKTWindowController &window, WindowRegis
     if (browser->Open_Template_Window() != 1)
         return 0;
     const QString path = Template_Wizard::Selected_Template_Path;
-    if (Show_YES_NO_MessageBox(FileCommands::SaveBeforeNewQuestion))
-        window.fileCommands().Save_project_file(false, true);
+    if (!window.fileCommands().settleUnsavedChanges(FileCommands::SaveBeforeNewQuestion))
+        return 0;
     // A template that cannot be read leaves the current design as it was.
     const DesignResult loaded = window.designFile().Read_and_load_design_Log(path, QStringLiteral("T"));
     if (!loaded.ok()) {

@@ -131,7 +131,6 @@ void Template_Wizard::Fill_Templates_User_Defined()
 
 void Template_Wizard::fillFrom(const QString &folder, bool user)
 {
-    Show_NSLog_Message(QStringLiteral("Templates: ") + folder);
     if (!QFileInfo(folder).isDir()) {
         // Nothing to offer, and nothing of the other list may stay chosen.
         images->clear();

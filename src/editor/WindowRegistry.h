@@ -15,6 +15,8 @@ class WindowRegistry : public QObject
 {
     Q_OBJECT
 public:
+    // The start window takes the argument "N" when New opens it and answers -1 when its Exit
+    // was chosen there.
     enum class Window {
         StartWizard,        // the start window; answers 1 and sets Start_Card_Option, else the program ends
         ImageLibrary,       // argument "C" pictures or "B" backgrounds; 1 with lib_window_sel_file set

@@ -15,6 +15,8 @@ public:
 
     void showMessage(const QString &text) override;
     bool askYesNo(const QString &text) override;
+    int askChoice(const QString &text, const QStringList &buttons, int defaultIndex,
+                  int escapeIndex) override;
 
     // The window the boxes belong to (the main window once it exists).
     void setParentWindow(QWidget *window) { m_parent = window; }

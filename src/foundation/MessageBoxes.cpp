@@ -36,6 +36,29 @@ bool Show_YES_NO_MessageBox(const QString &text)
     }
 }
 
+QStringList saveAnswerButtons()
+{
+    return {QStringLiteral("&Save"), QStringLiteral("Do&n't Save"), QStringLiteral("&Cancel")};
+}
+
+SaveAnswer Ask_Save_Changes(const QString &text)
+{
+    try {
+        const std::optional<int> answer = MessageService::deliverChoice(
+            text, saveAnswerButtons(), int(SaveAnswer::Save), int(SaveAnswer::Cancel));
+        if (!answer)
+            return SaveAnswer::DontSave;
+        if (*answer == int(SaveAnswer::Save))
+            return SaveAnswer::Save;
+        if (*answer == int(SaveAnswer::DontSave))
+            return SaveAnswer::DontSave;
+        return SaveAnswer::Cancel;
+    } catch (const std::exception &e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return SaveAnswer::Cancel;
+    }
+}
+
 void Show_NSLog_Message(const QString &text)
 {
     if (text.isEmpty())

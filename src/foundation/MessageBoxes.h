@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Shows "\n" + text with one button "OK"; returns when the user has closed it. Nothing is shown
 // while no message service is installed (before the main window exists).
@@ -12,6 +13,14 @@ void Show_MessageBox(const QString &text);
 // Yes) and also leaves it in yes_no_msg_val. Without a message service nothing is shown and the
 // previous yes_no_msg_val answers.
 bool Show_YES_NO_MessageBox(const QString &text);
+
+// The question asked before a design with unsaved changes is replaced or the program ends.
+enum class SaveAnswer { Save, DontSave, Cancel };
+// Shows text with "Save" (default), "Don't Save" and "Cancel"; Escape and closing the box answer
+// Cancel. Without a message service nothing is shown and the answer is Don't Save.
+SaveAnswer Ask_Save_Changes(const QString &text);
+// The buttons' texts, in the order of SaveAnswer.
+QStringList saveAnswerButtons();
 
 // Writes text to the log when it is neither null nor empty.
 void Show_NSLog_Message(const QString &text);

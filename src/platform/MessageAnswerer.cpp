@@ -34,6 +34,24 @@ bool MessageAnswerer::askYesNo(const QString &text)
     return fn(text); // outside the lock: the function may look at the recorded texts
 }
 
+int MessageAnswerer::askChoice(const QString &text, const QStringList &, int, int)
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_queuedChoices.isEmpty()) {
+            m_questions.append(text);
+            return m_queuedChoices.takeFirst();
+        }
+    }
+    return askYesNo(text) ? 0 : 1;
+}
+
+void MessageAnswerer::queueChoices(const QList<int> &choices)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_queuedChoices.append(choices);
+}
+
 void MessageAnswerer::queueAnswers(const QList<bool> &answers)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
@@ -70,4 +88,5 @@ void MessageAnswerer::clear()
     m_messages.clear();
     m_questions.clear();
     m_queued.clear();
+    m_queuedChoices.clear();
 }

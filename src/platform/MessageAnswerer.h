@@ -19,8 +19,13 @@ public:
 
     void showMessage(const QString &text) override;
     bool askYesNo(const QString &text) override;
+    // Recorded with the questions. Answered from the queued choices first, then from the Yes/No
+    // answers (Yes is button 0, No button 1).
+    int askChoice(const QString &text, const QStringList &buttons, int defaultIndex,
+                  int escapeIndex) override;
 
     void queueAnswers(const QList<bool> &answers); // used first, in order
+    void queueChoices(const QList<int> &choices);  // button indexes for askChoice, in order
     void setAnswerFunction(std::function<bool(const QString &question)> fn);
     void setDefaultAnswer(bool yes);
 
@@ -33,6 +38,7 @@ private:
     QStringList m_messages;
     QStringList m_questions;
     QList<bool> m_queued;
+    QList<int> m_queuedChoices;
     std::function<bool(const QString &)> m_answerFn;
     bool m_default = false;
 };

@@ -57,3 +57,21 @@ std::optional<bool> MessageService::deliverYesNo(const QString &text)
     });
     return answer;
 }
+
+int MessageService::askChoice(const QString &text, const QStringList &, int, int)
+{
+    return askYesNo(text) ? 0 : 1;
+}
+
+std::optional<int> MessageService::deliverChoice(const QString &text, const QStringList &buttons,
+                                                 int defaultIndex, int escapeIndex)
+{
+    if (!installed())
+        return std::nullopt;
+    std::optional<int> answer;
+    GuiThreadQueue::runAndWait([&] {
+        if (MessageService *s = installed())
+            answer = s->askChoice(text, buttons, defaultIndex, escapeIndex);
+    });
+    return answer;
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -14,6 +15,10 @@ public:
     // Both are called on the GUI thread and return once the user has answered.
     virtual void showMessage(const QString &text) = 0;
     virtual bool askYesNo(const QString &text) = 0; // true for "Yes"
+    // A question with buttons of its own (texts may carry mnemonics: "&Save"); the index of the
+    // button chosen. Escape and closing the box choose escapeIndex. A service without its own
+    // boxes asks Yes/No: Yes is button 0, No button 1.
+    virtual int askChoice(const QString &text, const QStringList &buttons, int defaultIndex, int escapeIndex);
 
     // The process-wide service (not owned); nullptr removes it.
     static void install(MessageService *service);
@@ -27,4 +32,6 @@ public:
     // A thread the GUI thread is waiting for must not ask (it would never be answered).
     static bool deliverMessage(const QString &text);
     static std::optional<bool> deliverYesNo(const QString &text);
+    static std::optional<int> deliverChoice(const QString &text, const QStringList &buttons, int defaultIndex,
+                                            int escapeIndex);
 };

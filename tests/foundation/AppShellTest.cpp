@@ -56,12 +56,12 @@ TEST(AppShell, MessageBoxServiceShowsRealBoxes)
     MessageBoxService service;
     MessageService::install(&service);
     QString seen;
-    pressWhenShown(QStringLiteral("No"), &seen);
+    pressWhenShown(QStringLiteral("&No"), &seen);
     EXPECT_FALSE(Show_YES_NO_MessageBox(QStringLiteral("Delete the series?")));
     EXPECT_EQ(seen, QStringLiteral("Delete the series?"));
-    pressWhenShown(QStringLiteral("Yes"), &seen);
+    pressWhenShown(QStringLiteral("&Yes"), &seen);
     EXPECT_TRUE(Show_YES_NO_MessageBox(QStringLiteral("Again?")));
-    pressWhenShown(QStringLiteral("OK"), &seen);
+    pressWhenShown(QStringLiteral("&OK"), &seen);
     Show_MessageBox(QStringLiteral("Done."));
     EXPECT_EQ(seen, QStringLiteral("\nDone."));
     MessageService::uninstall(&service);

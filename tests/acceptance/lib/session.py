@@ -2,7 +2,8 @@
 
 Every acceptance script starts a Session, drives the program through it and ends it with quit().
 The start and the end go through the windows the program may show there (the start window, the
-save question, the rate-us window), so scripts keep working as those windows arrive."""
+save question when there are unsaved changes, the rate-us window), so scripts keep working as
+those windows arrive."""
 
 import os
 import shutil
@@ -264,11 +265,27 @@ class Session:
         os.makedirs(folder, exist_ok=True)
         write_png(os.path.join(folder, name), size[0], size[1], rgb)
 
+    def question_box(self):
+        """A message box of the program that is showing (it carries the program's name), or None."""
+        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", MAIN_TITLE], env=self.env,
+                           capture_output=True, text=True, timeout=30)
+        for w in r.stdout.split():
+            if w != self.window:
+                return w
+        return None
+
+    def answer_save_question(self, save):
+        """The save question (Save, Don't Save, Cancel): Return saves, Alt+N does not save."""
+        box = self.modal_window()
+        self.focus(box)
+        self.key("Return" if save else "alt+n")
+
     def quit(self, save=False, timeout=20):
-        """Ctrl+Q, the save question, then the rate-us window if it shows; returns the exit status."""
+        """Ctrl+Q; the save question when the design has unsaved changes, then the rate-us window if
+        it shows; returns the exit status."""
         self.focus()
         self.key("ctrl+q")
-        self.answer_question(save)
+        answered = False
         deadline = time.time() + timeout
         while time.time() < deadline:
             if self.app.poll() is not None:
@@ -277,6 +294,12 @@ class Session:
             if rate:
                 self.focus(rate)
                 self.key("Escape")
+            elif not answered:
+                box = self.question_box()
+                if box:
+                    self.focus(box)
+                    self.key("Return" if save else "alt+n")
+                    answered = True
             time.sleep(0.1)
         raise AcceptanceError("the program did not end")
 

@@ -12,6 +12,7 @@
 #include "editor/WindowRegistry.h"
 #include "foundation/FloatSlider.h"
 #include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
 #include "foundation/PrinterCatalog.h"
 #include "model/GraphicPasteboard.h"
 #include "support/TestSupport.h"
@@ -172,37 +173,39 @@ TEST_F(MainWindowCommands, SaveReopenAndTheTitle)
     EXPECT_EQ(files.requests[0].kind, QStringLiteral("save"));
     EXPECT_EQ(files.requests[0].suffixes, QStringList{QStringLiteral("dcard")});
     EXPECT_EQ(shown(), QStringList{DesignFile::SavedMessage});
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tessaly Greeting Designer ( My card.dcard )"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("My card.dcard[*] \u2014 Tessaly Greeting Designer"));
+    EXPECT_FALSE(window->isWindowModified());
 
     // Save As cancelled keeps the old path.
     files.answers.push_back(std::nullopt);
     window->fileCommands().SaveAs_Btn_Clicked();
     EXPECT_EQ(Project_File_Name, path);
 
-    // New: the question, a No, and a new empty design.
-    messages.queueAnswers({false});
+    // New: the question, Don't Save, and a new empty design.
+    clickTool(3);
+    messages.queueChoices({int(SaveAnswer::DontSave)});
     window->fileCommands().New_Btn_Clicked();
     EXPECT_EQ(messages.questions().last(), FileCommands::SaveBeforeNewQuestion);
     EXPECT_TRUE(front().isEmpty());
-    EXPECT_EQ(window->windowTitle(), SKTWindowController::App_Name);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Untitled[*] \u2014 Tessaly Greeting Designer"));
     EXPECT_EQ(window->Front_card_Prop.Card_Name, QStringLiteral("Untitled"));
     EXPECT_EQ(last_ctrl_X, 10.0f);
 
-    // Open brings both objects back, newest first, and the title.
-    messages.queueAnswers({false});
+    // Open brings both objects back, newest first, and the title; a new design has nothing
+    // unsaved, so no question comes first.
+    const qsizetype asked = messages.questions().size();
     files.answers.push_back(path);
     window->fileCommands().Open_Btn_Clicked();
-    EXPECT_EQ(messages.questions().last(), FileCommands::SaveBeforeOpenQuestion);
+    EXPECT_EQ(messages.questions().size(), asked);
     ASSERT_EQ(front().size(), 2);
     EXPECT_EQ(front()[0]->kind(), SKTGraphic::Kind::Text);
     EXPECT_EQ(front()[0]->bounds().topLeft(), QPointF(50, 50));
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tessaly Greeting Designer ( My card.dcard )"));
-    QFile::remove(path);
-    window->Set_Log_Name_In_Title();
-    EXPECT_EQ(window->windowTitle(), SKTWindowController::App_Name);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("My card.dcard[*] \u2014 Tessaly Greeting Designer"));
+    EXPECT_EQ(window->windowFilePath(), path);
+    EXPECT_FALSE(window->isWindowModified());
 }
 
-TEST_F(MainWindowCommands, OpenCancelledOrDamagedShowsTheStartWindow)
+TEST_F(MainWindowCommands, OpenCancelledOrDamagedKeepsTheDesign)
 {
     int startWindows = 0;
     registry().fill(WindowRegistry::Window::StartWizard, [&](const QString &) {
@@ -211,19 +214,20 @@ TEST_F(MainWindowCommands, OpenCancelledOrDamagedShowsTheStartWindow)
         return 1;
     });
     clickTool(3);
-    messages.queueAnswers({false});
+    messages.queueChoices({int(SaveAnswer::DontSave)});
     files.answers.push_back(std::nullopt);
     window->fileCommands().Open_Btn_Clicked();
-    EXPECT_EQ(startWindows, 1);
-    EXPECT_TRUE(front().isEmpty()); // cleared before the panel showed
+    EXPECT_EQ(startWindows, 0);
+    EXPECT_EQ(front().size(), 1); // a cancelled panel replaces nothing
 
     const QString damaged = tempPath(QStringLiteral("bad.dcard"));
     testsupport::writeFile(damaged, "not a design");
-    messages.queueAnswers({false});
+    messages.queueChoices({int(SaveAnswer::DontSave)});
     files.answers.push_back(damaged);
     window->fileCommands().Open_Btn_Clicked();
     EXPECT_EQ(shown().last(), DesignFile::CorruptMessage);
-    EXPECT_EQ(startWindows, 2);
+    EXPECT_EQ(startWindows, 0);
+    EXPECT_EQ(front().size(), 1);
 
     // Cancelling the start window ends the program.
     registry().fill(WindowRegistry::Window::StartWizard, [](const QString &) { return 0; });
@@ -238,7 +242,7 @@ TEST_F(MainWindowCommands, ExitAsksSavesAndShowsRateUs)
     clickTool(3);
     const QString path = tempPath(QStringLiteral("exit.dcard"));
     files.answers.push_back(path);
-    messages.queueAnswers({true});
+    messages.queueChoices({int(SaveAnswer::Save)});
     window->close(); // the title bar's close button runs the exit sequence
     EXPECT_EQ(messages.questions(), QStringList{FileCommands::SaveBeforeCloseQuestion});
     EXPECT_TRUE(shown().isEmpty()); // Yes saves without a message
@@ -246,16 +250,19 @@ TEST_F(MainWindowCommands, ExitAsksSavesAndShowsRateUs)
     EXPECT_EQ(rateUs, 1);
     EXPECT_EQ(exitStatuses, QList<int>{0});
 
-    // A save that fails keeps the program open and says so.
+    // A save that fails keeps the program open and says why.
+    clickTool(3);
     Project_File_Name = tempPath(QStringLiteral("missing/folder/x.dcard"));
-    messages.queueAnswers({true});
+    messages.queueChoices({int(SaveAnswer::Save)});
     QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
-    EXPECT_EQ(shown(), QStringList{DesignFile::SaveFailedMessage});
+    ASSERT_EQ(shown().size(), 1);
+    EXPECT_TRUE(shown()[0].startsWith(DesignFile::SaveFailedMessage + QStringLiteral("\n\nCould not save")))
+        << shown()[0].toStdString();
     EXPECT_EQ(exitStatuses, QList<int>{0});
     EXPECT_EQ(rateUs, 1);
 
-    // No saves nothing and leaves.
-    messages.queueAnswers({false});
+    // Don't Save saves nothing and leaves.
+    messages.queueChoices({int(SaveAnswer::DontSave)});
     window->Exit_App();
     EXPECT_EQ(exitStatuses, (QList<int>{0, 0}));
 }
@@ -306,7 +313,7 @@ TEST_F(MainWindowCommands, ADesignNamedAtStartOpensWithoutTheStartWindow)
     window->start(path);
     EXPECT_EQ(startWindows, 0);
     ASSERT_EQ(front().size(), 1);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tessaly Greeting Designer ( given.dcard )"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("given.dcard[*] \u2014 Tessaly Greeting Designer"));
 
     window.reset();
     messages.clear();

@@ -21,7 +21,8 @@ TEST_F(MainWindowStart, StartsOnTheDefaultCardWithTheCardTabs)
     EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(100, 0));
     EXPECT_EQ(window->size(), QSize(1000, 800));
     EXPECT_EQ(window->palette().color(QPalette::Window), QColor(241, 244, 250));
-    EXPECT_EQ(window->windowTitle(), SKTWindowController::App_Name);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Untitled[*] \u2014 Tessaly Greeting Designer"));
+    EXPECT_FALSE(window->isWindowModified());
     EXPECT_DOUBLE_EQ(window->zoomFactor().factor(), 1.0);
     EXPECT_EQ(window->tools().Selected_Control_Tool(), 0);
     for (int side = 0; side < 3; ++side)

@@ -14,6 +14,7 @@
 #include "editor/TemplateStore.h"
 #include "editor/Template_Wizard.h"
 #include "editor/WindowRegistry.h"
+#include "foundation/MessageBoxes.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -283,6 +284,7 @@ TEST_F(TemplateWindows, NewFromTemplateLoadsTheChosenDesignAsUnsaved)
     window->New_Project_Setting_Reset();
     ASSERT_TRUE(front().isEmpty());
     Project_File_Name = tempPath(QStringLiteral("current.dcard"));
+    clickTool(3); // an unsaved change, so the question comes
 
     modalScripts.push_back([this](QDialog &dialog) {
         auto &browser = static_cast<Template_Wizard &>(dialog);
@@ -292,7 +294,7 @@ TEST_F(TemplateWindows, NewFromTemplateLoadsTheChosenDesignAsUnsaved)
         QTest::mouseClick(browser.ok_button, Qt::LeftButton);
         return dialog.result();
     });
-    messages.queueAnswers({false}); // do not save the current design first
+    messages.queueChoices({int(SaveAnswer::DontSave)}); // do not save the current design first
     triggerMenu(QStringLiteral("File/New from Template..."));
     EXPECT_EQ(messages.questions(), QStringList{FileCommands::SaveBeforeNewQuestion});
     EXPECT_EQ(front().size(), 1);
