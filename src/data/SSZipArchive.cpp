@@ -14,6 +14,14 @@
 
 #include <minizip/zip.h>
 
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace
 {
 
@@ -95,6 +103,136 @@ bool staysInside(const QString &canonicalRoot, const QString &rel)
     return true;
 }
 
+QString systemError(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+// The unpacked entries waiting in temporary files beside their targets. Unless committed, they
+// are removed again when this goes, so a failed unpacking changes no file.
+class PendingFiles
+{
+public:
+    explicit PendingFiles(const QString &root) : m_root(root) {}
+    PendingFiles(const PendingFiles &) = delete;
+    PendingFiles &operator=(const PendingFiles &) = delete;
+    ~PendingFiles()
+    {
+        for (const Item &item : m_items)
+            ::unlink(item.temp.constData());
+    }
+
+    bool hasTarget(const QString &target) const { return m_targets.contains(target); }
+
+    // Copies the entry into a new temporary file in folder. False with *why empty when the entry
+    // could not be read, with the system's reason when the file could not be written.
+    bool write(ZipEntryDevice &entry, const QString &folder, const QString &target, const QDateTime &modified,
+               QString *why)
+    {
+        QByteArray temp = QFile::encodeName(folder + QStringLiteral("/.tessaly-unzip-XXXXXX"));
+        const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+        if (fd < 0) {
+            *why = systemError(errno);
+            return false;
+        }
+        m_items.push_back({temp, QFile::encodeName(target)});
+        m_targets.insert(target);
+        char buf[65536];
+        bool written = true;
+        int err = 0;
+        for (;;) {
+            const qint64 n = entry.read(buf, sizeof buf);
+            if (n <= 0)
+                break;
+            for (qint64 done = 0; done < n;) {
+                const ssize_t w = ::write(fd, buf + done, size_t(n - done));
+                if (w < 0 && errno == EINTR)
+                    continue;
+                if (w <= 0) {
+                    err = w < 0 ? errno : ENOSPC;
+                    written = false;
+                    break;
+                }
+                done += w;
+            }
+            if (!written)
+                break;
+        }
+        const bool readOk = entry.finish();
+        ::fchmod(fd, 0644 & ~currentUmask());
+        if (written && readOk && modified.isValid()) {
+            const qint64 ms = modified.toMSecsSinceEpoch();
+            const timespec times[2] = {{0, UTIME_OMIT}, {time_t(ms / 1000), long((ms % 1000) * 1000000)}};
+            ::futimens(fd, times);
+        }
+        if (::close(fd) != 0 && written) {
+            err = errno;
+            written = false;
+        }
+        if (!readOk) {
+            why->clear();
+            return false;
+        }
+        if (!written) {
+            *why = systemError(err);
+            return false;
+        }
+        return true;
+    }
+
+    // One sync of all that was written, every file moved into place, then one sync of the
+    // folders' new entries.
+    bool commit(QString *why)
+    {
+        if (m_items.empty())
+            return true;
+        const int rootFd = ::open(QFile::encodeName(m_root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (rootFd >= 0)
+            ::syncfs(rootFd);
+        bool ok = true;
+        size_t done = 0;
+        for (; done < m_items.size(); ++done) {
+            const Item &item = m_items[done];
+            if (::rename(item.temp.constData(), item.target.constData()) != 0) {
+                *why = QStringLiteral("%1 (%2)").arg(QFile::decodeName(item.target), systemError(errno));
+                ok = false;
+                break;
+            }
+        }
+        m_items.erase(m_items.begin(), m_items.begin() + std::ptrdiff_t(done));
+        if (rootFd >= 0) {
+            ::syncfs(rootFd);
+            ::close(rootFd);
+        }
+        return ok;
+    }
+
+private:
+    // The process's file creation mask, read without changing it (other threads may be making
+    // files meanwhile), so unpacked files get the modes files made here always get.
+    static mode_t currentUmask()
+    {
+        static const mode_t mask = [] {
+            QFile status(QStringLiteral("/proc/self/status"));
+            if (status.open(QIODevice::ReadOnly)) {
+                for (const QByteArray &line : status.readAll().split('\n')) {
+                    if (line.startsWith("Umask:"))
+                        return mode_t(line.mid(6).trimmed().toUInt(nullptr, 8));
+                }
+            }
+            return mode_t(022);
+        }();
+        return mask;
+    }
+
+    struct Item {
+        QByteArray temp, target;
+    };
+    QString m_root;
+    std::vector<Item> m_items;
+    QSet<QString> m_targets;
+};
+
 } // namespace
 
 bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destination, bool overwrite,
@@ -126,9 +264,42 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
     }
     const QString root = QFileInfo(destination).canonicalFilePath();
     const QDir dest(root);
+    // Entries are written to temporary files and moved into place together at the end, after one
+    // sync of everything written: each target is either as it was or whole after a crash, without
+    // a sync per entry.
+    PendingFiles pending(root);
     bool ok = true;
+    // Folders below the root (relative, "" the root) known to lie inside it: checked once, not
+    // again for every file they receive.
+    QSet<QString> checkedFolders{QString()};
+    ZipEntryInfo info;
+    // Writes the current entry, a file, into its checked folder; false after a failure that ends
+    // the unpacking, while a refused name only clears ok.
+    auto writeFile = [&](const QString &rel, const QString &folder) {
+        const QString target = dest.filePath(rel);
+        if (QFileInfo(target).isSymLink()) {
+            // Writing through a link could land anywhere.
+            setError(error, ErrorUnsafeName, info.name);
+            ok = false;
+            return true;
+        }
+        if (!overwrite && (QFileInfo::exists(target) || pending.hasTarget(target)))
+            return true;
+        auto entry = reader.openCurrent(password.toLatin1(), -1);
+        if (!entry) {
+            setError(error, ErrorOpenEntry, info.name);
+            return false;
+        }
+        QString why;
+        if (!pending.write(*entry, folder, target, info.modified, &why)) {
+            setError(error, why.isEmpty() ? ErrorReadEntry : ErrorWriteFile,
+                     why.isEmpty() ? info.name : QStringLiteral("%1 (%2)").arg(info.name, why));
+            return false;
+        }
+        return true;
+    };
     for (bool more = true; more;) {
-        ZipEntryInfo info;
+        info = ZipEntryInfo();
         if (!reader.currentInfo(&info)) {
             setError(error, ErrorOpenEntry);
             return false;
@@ -140,6 +311,11 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
                 setError(error, ErrorUnsafeName, info.name);
                 ok = false;
             }
+        } else if (const qsizetype slash = rel.lastIndexOf(QLatin1Char('/'));
+                   !info.isFolder && checkedFolders.contains(slash < 0 ? QString() : rel.left(slash))) {
+            // The folder was made or found inside already; only the file itself is left to check.
+            if (!writeFile(rel, slash < 0 ? root : dest.filePath(rel.left(slash))))
+                return false;
         } else if (!staysInside(root, rel)) {
             // Checked before anything is made: a link among the folders could lead anywhere.
             setError(error, ErrorUnsafeName, info.name);
@@ -149,53 +325,18 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
             if (!dest.mkpath(rel) || !isInside(root, target)) {
                 setError(error, isInside(root, target) ? ErrorWriteFile : ErrorUnsafeName, info.name);
                 ok = false;
+            } else {
+                checkedFolders.insert(rel);
             }
         } else {
-            const QString target = dest.filePath(rel);
-            const QString folder = QFileInfo(target).path();
+            const QString folder = QFileInfo(dest.filePath(rel)).path();
             if (!QDir().mkpath(folder) || !isInside(root, folder)) {
                 setError(error, isInside(root, folder) ? ErrorWriteFile : ErrorUnsafeName, info.name);
                 ok = false;
-            } else if (QFileInfo(target).isSymLink()) {
-                // Writing through a link could land anywhere.
-                setError(error, ErrorUnsafeName, info.name);
-                ok = false;
-            } else if (overwrite || !QFileInfo::exists(target)) {
-                auto entry = reader.openCurrent(password.toLatin1(), -1);
-                if (!entry) {
-                    setError(error, ErrorOpenEntry, info.name);
+            } else {
+                checkedFolders.insert(slash < 0 ? QString() : rel.left(slash));
+                if (!writeFile(rel, folder))
                     return false;
-                }
-                // A temporary file beside the target, moved into place only when whole: a damaged
-                // entry leaves the file that was there untouched.
-                QSaveFile out(target);
-                if (!out.open(QIODevice::WriteOnly)) {
-                    setError(error, ErrorWriteFile, info.name);
-                    ok = false;
-                } else {
-                    char buf[65536];
-                    bool written = true;
-                    for (;;) {
-                        const qint64 n = entry->read(buf, sizeof buf);
-                        if (n <= 0)
-                            break;
-                        if (out.write(buf, n) != n) {
-                            written = false;
-                            break;
-                        }
-                    }
-                    const bool readOk = entry->finish();
-                    // Flushed first, so that the time set is not changed by a later write.
-                    if (readOk && written && out.flush() && info.modified.isValid())
-                        out.setFileTime(info.modified, QFileDevice::FileModificationTime);
-                    QString why = written ? QString() : out.errorString();
-                    if (!readOk || !written || !SaveFileCommit::commit(out, &why)) {
-                        out.cancelWriting();
-                        setError(error, readOk ? ErrorWriteFile : ErrorReadEntry,
-                                 readOk ? QStringLiteral("%1 (%2)").arg(info.name, why) : info.name);
-                        return false;
-                    }
-                }
             }
         }
         bool nextError = false;
@@ -204,6 +345,11 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
             setError(error, ErrorOpenEntry);
             return false;
         }
+    }
+    QString why;
+    if (!pending.commit(&why)) {
+        setError(error, ErrorWriteFile, why);
+        return false;
     }
     return ok;
 }
