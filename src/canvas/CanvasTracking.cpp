@@ -278,14 +278,27 @@ void CanvasTracking::finishPress()
 
 void CanvasTracking::showCurrentOrCardPage()
 {
-    if (const GraphicPtr current = m_view.selectedGraphic()) {
-        m_view.host().Show_RHS_Properties(current);
+    if (!m_view.selectedGraphic()) {
+        // Nothing current at the end of a press: the card page, with nothing left selected.
+        if ((Not_Draw_Only_Prop_Change & 1) == 0)
+            m_view.Clear_Control_Selection();
+        m_view.host().Show_RHS_Properties(nullptr);
         return;
     }
-    // Nothing current at the end of a press: the card page, with nothing left selected.
-    if ((Not_Draw_Only_Prop_Change & 1) == 0)
-        m_view.Clear_Control_Selection();
-    m_view.host().Show_RHS_Properties(nullptr);
+    // A Shift-click may have taken the object it hit out of the selection: the inspector shows
+    // what stays selected, so what is typed there reaches the selected objects.
+    m_view.host().Show_RHS_Properties(currentOfSelection());
+}
+
+GraphicPtr CanvasTracking::currentOfSelection() const
+{
+    const GraphicList selected = m_view.selectedGraphics();
+    GraphicPtr current = m_view.selectedGraphic();
+    if (!current || !selected.contains(current)) {
+        current = selected.isEmpty() ? nullptr : selected.first();
+        m_view.setSelectedGraphic(current);
+    }
+    return current;
 }
 
 // --- hit testing ---

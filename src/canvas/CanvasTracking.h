@@ -28,6 +28,10 @@ public:
     void cancelGesture();
     Gesture gesture() const { return m_gesture; }
 
+    // The object the inspector shows for the selection: the current graphic while it is selected,
+    // else the frontmost selected object, which becomes current; null with nothing selected.
+    GraphicPtr currentOfSelection() const;
+
     GraphicPtr graphicUnderPoint(const QPointF &point, int *index, bool *isSelected, int *handle) const;
     QList<int> indexesOfGraphicsIntersectingRect(const QRectF &rect) const;
 

@@ -1,12 +1,16 @@
-// The main window's strip of background pictures: a click puts the picture on the front side's
-// page at once, whichever side is showing.
+// The main window's strip of background pictures: a click puts the picture on the page of the side
+// being edited at once.
 #include "editor/BackgroundBrowser.h"
 
 #include "canvas/ImageBrowser.h"
 #include "canvas/ImageBrowserModel.h"
 #include "editor/DesignEditor.h"
 #include "foundation/FoundationState.h"
+#include "model/ModelGlobals.h"
 #include "model/ModelHost.h"
+
+#include <QEvent>
+#include <QMouseEvent>
 
 BackgroundBrowser::BackgroundBrowser(DesignEditor &editor, ModelHost &host, QWidget *parent)
     : QObject(parent), m_editor(editor), m_host(host)
@@ -16,10 +20,28 @@ BackgroundBrowser::BackgroundBrowser(DesignEditor &editor, ModelHost &host, QWid
     imageBrowser->setObjectName(QStringLiteral("background_imageBrowser"));
     imageBrowser->setZoomValue(0.4);
     imageBrowser->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    imageBrowser->setToolTip(QStringLiteral("Click a picture to make it the front background"));
+    imageBrowser->setToolTip(QStringLiteral("Click a picture to make it the background of the side shown"));
     connect(imageBrowser, &ImageBrowser::imageBrowserSelectionDidChange, this,
             &BackgroundBrowser::imageBrowserSelectionDidChange);
+    // A click on the picture already selected (chosen for the other side before) applies it too;
+    // a click that changes the selection has applied it already.
+    imageBrowser->viewport()->installEventFilter(this);
+    connect(imageBrowser, &ImageBrowser::clicked, this, [this](const QModelIndex &index) {
+        if (index.isValid() && m_pressedRowWasSelected &&
+            imageBrowser->selectedRows() == QList<int>{index.row()})
+            imageBrowserSelectionDidChange();
+    });
     Load_and_fill_backgrounds();
+}
+
+bool BackgroundBrowser::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        const QModelIndex index =
+            imageBrowser->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint());
+        m_pressedRowWasSelected = index.isValid() && imageBrowser->selectedRows() == QList<int>{index.row()};
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void BackgroundBrowser::Load_and_fill_backgrounds()
@@ -39,6 +61,9 @@ void BackgroundBrowser::imageBrowserSelectionDidChange()
     if (rows.isEmpty())
         return;
     selected_image = images->item(rows.first()).path();
-    m_editor.set_Front_BG_Image(selected_image);
+    if (Card_Front_Or_Back != 0)
+        m_editor.set_Back_BG_Image(selected_image);
+    else
+        m_editor.set_Front_BG_Image(selected_image);
     m_host.Refresh_Canvas();
 }

@@ -1,5 +1,5 @@
-// The main window's strip of background pictures: a click puts the picture on the front side's
-// page at once, whichever side is showing.
+// The main window's strip of background pictures: a click puts the picture on the page of the side
+// being edited at once.
 #pragma once
 
 #include <QObject>
@@ -27,7 +27,11 @@ public:
     ImageBrowser *imageBrowser = nullptr;
     QString selected_image;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     DesignEditor &m_editor;
     ModelHost &m_host;
+    bool m_pressedRowWasSelected = false;
 };

@@ -7,10 +7,36 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMimeData>
 #include <QToolButton>
+
+namespace
+{
+// Keeps a menu item's enabled state with its button's; lives as long as the item.
+class EnabledFollower : public QObject
+{
+public:
+    EnabledFollower(QAbstractButton *button, QAction *action) : QObject(action), m_action(action)
+    {
+        button->installEventFilter(this);
+        action->setEnabled(button->isEnabled());
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::EnabledChange)
+            m_action->setEnabled(static_cast<QWidget *>(watched)->isEnabled());
+        return false;
+    }
+
+private:
+    QAction *m_action;
+};
+} // namespace
 
 EditButtons::EditButtons(QWidget *parent) : QObject(parent), m_row(new QWidget(parent))
 {
@@ -58,8 +84,24 @@ void EditButtons::setUndoRedoActions(QAction *undo, QAction *redo)
     Undo_Redo_Button_state();
 }
 
+void EditButtons::followEnabled(QAbstractButton *button, QAction *action)
+{
+    if (button && action)
+        new EnabledFollower(button, action);
+}
+
+void EditButtons::setPreviewing(bool previewing)
+{
+    m_previewing = previewing;
+    if (previewing)
+        setStandard(false, false, false, false, false, false, false);
+    Set_Paste_Button_Status();
+}
+
 void EditButtons::setStandard(bool cut, bool copy, bool del, bool front, bool back, bool lock, bool unlock)
 {
+    if (m_previewing)
+        cut = copy = del = front = back = lock = unlock = false;
     Cut_btn->setEnabled(cut);
     Copy_btn->setEnabled(copy);
     Delete_btn->setEnabled(del);
@@ -97,8 +139,10 @@ void EditButtons::Set_Paste_Button_Status()
 {
     const QClipboard *clipboard = QGuiApplication::clipboard();
     const QMimeData *mime = clipboard ? clipboard->mimeData() : nullptr;
-    // File names alone (or nothing of ours) leave Paste off.
-    Paste_btn->setEnabled(GraphicPasteboard::hasGraphics(mime));
+    // File names alone (or nothing of ours and no picture) leave Paste off; a picture from another
+    // program pastes as a new picture object.
+    Paste_btn->setEnabled(!m_previewing && mime &&
+                          (GraphicPasteboard::hasGraphics(mime) || mime->hasImage()));
 }
 
 void EditButtons::Undo_Redo_Button_state()

@@ -19,12 +19,17 @@ public:
     void setUndoManager(UndoManager *undo);
     // Menu items whose titles follow the undo manager ("Undo <action>").
     void setUndoRedoActions(QAction *undo, QAction *redo);
+    // The menu item is enabled and disabled with the button, from now on.
+    static void followEnabled(QAbstractButton *button, QAction *action);
+    // In Preview nothing is edited: every button but Undo and Redo (which show the front) is off.
+    void setPreviewing(bool previewing);
+    bool isPreviewing() const { return m_previewing; }
 
     void Enable_Standard_Button_For_Control();
     void Enable_Standard_Button_For_Unlock();
     void Disable_Standard_Button_For_Lock();
     void Disable_Standard_Button_For_Card();
-    // Paste is on exactly when the clipboard offers copied card objects.
+    // Paste is on exactly when the clipboard offers copied card objects or a picture.
     void Set_Paste_Button_Status();
     void Undo_Redo_Button_state();
 
@@ -45,4 +50,5 @@ private:
     UndoManager *m_undo = nullptr;
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;
+    bool m_previewing = false;
 };

@@ -2,14 +2,18 @@
 // page and background, personal details, data windows, print, mail, help, alignment and grid.
 #include "editor/EditorCommands.h"
 
+#include "canvas/ImageBrowser.h"
 #include "canvas/SKTGraphicView.h"
 #include "data/ExcelBindingTable.h"
+#include "editor/BackgroundBrowser.h"
 #include "editor/EditButtons.h"
 #include "editor/EditorState.h"
 #include "editor/Grid_Wizard.h"
 #include "editor/InspectorTabs.h"
+#include "editor/MainMenus.h"
 #include "editor/SKTWindowController.h"
 #include "editor/SideViews.h"
+#include "editor/ToolController.h"
 #include "editor/WindowRegistry.h"
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
@@ -18,6 +22,8 @@
 #include "foundation/MessageBoxes.h"
 #include "model/ModelGlobals.h"
 #include "output/BatchFillSnapshot.h"
+#include "panels/Inspector.h"
+#include "platform/UndoManager.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -72,20 +78,46 @@ void EditorCommands::connectControls()
     on(ui.Make_Natural_btn, &EditorCommands::Make_Natural_Clicked);
     on(ui.Align_To_Grid_btn, &EditorCommands::Align_To_Grid_Clicked);
     on(ui.print_object_chk, &EditorCommands::Print_object_chk_changed);
+    connect(&m_window.sideViews(), &SideViews::shownSideChanged, this, &EditorCommands::updateForShownSide);
+    updateForShownSide();
+}
+
+void EditorCommands::updateForShownSide()
+{
+    const bool preview = m_window.sideViews().shownIndex() == SKTDocument::Temp;
+    m_window.tools().toolBar()->setEnabled(!preview);
+    m_window.backgroundBrowser().imageBrowser->setEnabled(!preview);
+    m_window.editButtons().setPreviewing(preview);
+    m_window.menus().setObjectCommandsEnabled(!preview);
 }
 
 // --- edit buttons ---
 
+void EditorCommands::showSideOfUndoSteps()
+{
+    // The design's one undo stack holds steps of the front list only (the document records no
+    // other side): undo and redo show the front first, so the user sees what changes.
+    if (m_window.sideViews().shownIndex() != SKTDocument::Front)
+        Front_Card_Btn_Clicked();
+}
+
 void EditorCommands::Undo_Clicked()
 {
+    if (m_window.document().undoManager().canUndo())
+        showSideOfUndoSteps();
     live().undo();
     m_window.Undo_Redo_Button_state();
+    // The touched objects are selected now, and their values may have changed back.
+    m_window.inspector().showLiveSelection(true);
 }
 
 void EditorCommands::Redo_Clicked()
 {
+    if (m_window.document().undoManager().canRedo())
+        showSideOfUndoSteps();
     live().redo();
     m_window.Undo_Redo_Button_state();
+    m_window.inspector().showLiveSelection(true);
 }
 
 void EditorCommands::Cut_Clicked()
@@ -102,6 +134,7 @@ void EditorCommands::Copy_Clicked()
 void EditorCommands::Paste_Clicked()
 {
     live().paste();
+    m_window.inspector().showLiveSelection();
 }
 
 void EditorCommands::Delete_Clicked()
@@ -112,16 +145,19 @@ void EditorCommands::Delete_Clicked()
 void EditorCommands::Select_All_Clicked()
 {
     live().selectAll();
+    m_window.inspector().showLiveSelection();
 }
 
 void EditorCommands::Begin_Front_Clicked()
 {
     live().bringToFront();
+    m_window.inspector().showLiveSelection();
 }
 
 void EditorCommands::Send_Back_Clicked()
 {
     live().sendToBack();
+    m_window.inspector().showLiveSelection();
 }
 
 void EditorCommands::setLock(bool locked)
@@ -283,6 +319,7 @@ void EditorCommands::arrange(void (SKTGraphicView::*operation)())
 {
     (live().*operation)();
     m_window.Refresh_Canvas();
+    m_window.inspector().showLiveSelection();
 }
 
 void EditorCommands::Align_Center_Clicked()

@@ -31,6 +31,9 @@ public:
     void Unlock_Clicked();
 
     // Sides.
+    // Preview edits nothing: the tools, the background strip and the object commands are off
+    // while it is shown, on again with the front or back.
+    void updateForShownSide();
     void Front_Card_Btn_Clicked();
     void Back_Card_Btn_Clicked();
     void Temp_Card_Btn_Clicked();
@@ -78,6 +81,7 @@ public:
 
 private:
     SKTGraphicView &live() const;
+    void showSideOfUndoSteps();
     void setLock(bool locked);
     // Runs an arrange operation on the live canvas and redraws it.
     void arrange(void (SKTGraphicView::*operation)());

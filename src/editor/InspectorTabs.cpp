@@ -1,9 +1,15 @@
 // The inspector's fifteen tab items, each a page with its label, kept even while not shown so they
-// can be put back; a page re-inserted gets its stored label again.
+// can be put back; a page re-inserted gets its stored label again. Each page scrolls within its tab,
+// and the inspector keeps one width, so neither the card beside it nor the window moves when the
+// pages change.
 #include "editor/InspectorTabs.h"
 
+#include <QScrollArea>
+#include <QStyle>
 #include <QTabWidget>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace
 {
@@ -24,12 +30,37 @@ InspectorTabs::InspectorTabs(QWidget *parent) : m_tabs(new QTabWidget(parent))
     m_tabs->setUsesScrollButtons(false);
     m_tabs->setElideMode(Qt::ElideRight);
     for (int i = 0; i < ItemCount; ++i) {
-        auto *page = new QWidget(m_tabs);
+        // A tall page scrolls in its tab rather than making the inspector, and so the window, taller.
+        auto *holder = new QScrollArea(m_tabs);
+        holder->setObjectName(QString::fromLatin1(Names[i]) + QStringLiteral("_scroll"));
+        holder->setFrameShape(QFrame::NoFrame);
+        holder->setWidgetResizable(true);
+        holder->setFocusPolicy(Qt::NoFocus);
+        holder->viewport()->setAutoFillBackground(false);
+        auto *page = new QWidget;
         page->setObjectName(QString::fromLatin1(Names[i]));
+        holder->setWidget(page);
+        page->setAutoFillBackground(false); // the tab's own background shows through
         m_pages << page;
+        m_holders << holder;
         m_labels << QString::fromLatin1(Labels[i]);
         addItem(Item(i));
     }
+}
+
+void InspectorTabs::keepOneWidth()
+{
+    int widest = 0;
+    for (QWidget *page : std::as_const(m_pages))
+        widest = std::max(widest, page->minimumSizeHint().width());
+    // In a window too short for a page, its scroll bars take room from it rather than widen it.
+    const int frame = 2 * m_tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_tabs);
+    m_tabs->setFixedWidth(widest + frame);
+}
+
+int InspectorTabs::indexOf(Item item) const
+{
+    return m_tabs->indexOf(m_holders.at(item));
 }
 
 QString InspectorTabs::itemName(Item item)
@@ -40,7 +71,7 @@ QString InspectorTabs::itemName(Item item)
 void InspectorTabs::setLabel(Item item, const QString &label)
 {
     m_labels[item] = label;
-    const int index = m_tabs->indexOf(m_pages.at(item));
+    const int index = indexOf(item);
     if (index >= 0) {
         m_tabs->setTabText(index, label);
         m_tabs->setTabToolTip(index, label);
@@ -54,28 +85,41 @@ void InspectorTabs::Remove_All_Tab_Items()
         m_tabs->removeTab(0);
 }
 
+void InspectorTabs::removeItem(Item item)
+{
+    const int index = indexOf(item);
+    if (index >= 0)
+        m_tabs->removeTab(index);
+}
+
 void InspectorTabs::addItem(Item item)
 {
     if (!isShown(item))
-        m_tabs->setTabToolTip(m_tabs->addTab(m_pages.at(item), m_labels.at(item)), m_labels.at(item));
+        m_tabs->setTabToolTip(m_tabs->addTab(m_holders.at(item), m_labels.at(item)), m_labels.at(item));
 }
 
 bool InspectorTabs::isShown(Item item) const
 {
-    return m_tabs->indexOf(m_pages.at(item)) >= 0;
+    return indexOf(item) >= 0;
 }
 
 QList<InspectorTabs::Item> InspectorTabs::shownItems() const
 {
     QList<Item> items;
     for (int i = 0; i < m_tabs->count(); ++i)
-        items << Item(m_pages.indexOf(m_tabs->widget(i)));
+        items << Item(m_holders.indexOf(static_cast<QScrollArea *>(m_tabs->widget(i))));
     return items;
 }
 
 void InspectorTabs::selectItem(Item item)
 {
-    const int index = m_tabs->indexOf(m_pages.at(item));
+    const int index = indexOf(item);
     if (index >= 0)
         m_tabs->setCurrentIndex(index);
+}
+
+InspectorTabs::Item InspectorTabs::currentItem() const
+{
+    const int index = m_holders.indexOf(static_cast<QScrollArea *>(m_tabs->currentWidget()));
+    return index >= 0 ? Item(index) : ItemCount;
 }

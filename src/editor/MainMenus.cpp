@@ -10,6 +10,7 @@
 #include "editor/ToolController.h"
 #include "support/WebLinks.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QMenu>
@@ -52,19 +53,26 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     w.editButtons().setUndoRedoActions(undo, redo);
     edit->addSeparator();
-    add(
+    QAction *cut = add(
         edit, QStringLiteral("Cu&t"), [cmd] { cmd->Cut_Clicked(); }, QKeySequence::Cut);
-    add(
+    QAction *copy = add(
         edit, QStringLiteral("&Copy"), [cmd] { cmd->Copy_Clicked(); }, QKeySequence::Copy);
-    add(
+    QAction *paste = add(
         edit, QStringLiteral("&Paste"), [cmd] { cmd->Paste_Clicked(); }, QKeySequence::Paste);
-    add(
+    QAction *del = add(
         edit, QStringLiteral("&Delete"), [cmd] { cmd->Delete_Clicked(); }, QKeySequence(Qt::Key_Delete));
-    add(
+    m_objectActions << add(
         edit, QStringLiteral("Select &All"), [cmd] { cmd->Select_All_Clicked(); }, QKeySequence::SelectAll);
     edit->addSeparator();
-    add(edit, QStringLiteral("&Lock"), [cmd] { cmd->Lock_Clicked(); });
-    add(edit, QStringLiteral("U&nlock"), [cmd] { cmd->Unlock_Clicked(); });
+    QAction *lock = add(edit, QStringLiteral("&Lock"), [cmd] { cmd->Lock_Clicked(); });
+    QAction *unlock = add(edit, QStringLiteral("U&nlock"), [cmd] { cmd->Unlock_Clicked(); });
+    // The items are enabled and disabled with the edit buttons.
+    EditButtons &b = w.editButtons();
+    const std::pair<QAbstractButton *, QAction *> followers[] = {
+        {b.Cut_btn, cut},    {b.Copy_btn, copy}, {b.Paste_btn, paste},
+        {b.Delete_btn, del}, {b.Lock_btn, lock}, {b.Unlock_btn, unlock}};
+    for (const auto &[button, action] : followers)
+        EditButtons::followEnabled(button, action);
 
     QMenu *arrange = bar->addMenu(QStringLiteral("&Arrange"));
     add(arrange, QStringLiteral("Bring to &Front"), [cmd] { cmd->Begin_Front_Clicked(); });
@@ -82,6 +90,10 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
     add(arrange, QStringLiteral("Make Same H&eight"), [cmd] { cmd->Make_Same_Height_Clicked(); });
     add(arrange, QStringLiteral("Make &Natural Size"), [cmd] { cmd->Make_Natural_Clicked(); });
     add(arrange, QStringLiteral("Align to &Grid"), [cmd] { cmd->Align_To_Grid_Clicked(); });
+    for (QAction *a : arrange->actions()) {
+        if (!a->isSeparator())
+            m_objectActions << a;
+    }
     arrange->addSeparator();
     add(arrange, QStringLiteral("Grid &Options..."), [cmd] { cmd->toggleGridShowing(); });
     QAction *snap = add(arrange, QStringLiteral("&Snap to Grid"), [cmd] { cmd->toggleGridConstraining(); });
@@ -114,6 +126,7 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
         title = at >= 0 ? title.insert(at, QLatin1Char('&'))
                         : title + QStringLiteral(" (&%1)").arg(toolMnemonics.at(tool));
         QAction *a = add(tools, title, [&w, tool] { w.tools().Select_tool(tool); });
+        EditButtons::followEnabled(w.tools().button(tool), a);
         if (tool == 9)
             m_windowActions.append({a, WindowRegistry::Window::ImageLibrary});
     }
@@ -163,6 +176,12 @@ QAction *MainMenus::addWindow(QMenu *menu, const QString &title, WindowRegistry:
     QAction *a = add(menu, title, [w, window, argument] { w->registry().open(window, argument); });
     m_windowActions.append({a, window});
     return a;
+}
+
+void MainMenus::setObjectCommandsEnabled(bool enabled)
+{
+    for (QAction *a : std::as_const(m_objectActions))
+        a->setEnabled(enabled);
 }
 
 void MainMenus::updateEnabled()

@@ -23,6 +23,8 @@ public:
     QStringList actionPaths() const { return m_actions.keys(); }
     // Items of registry windows follow whether their entry is filled.
     void updateEnabled();
+    // Select All and the Arrange items, which act on the objects of the side shown (off in Preview).
+    void setObjectCommandsEnabled(bool enabled);
 
 private:
     QAction *add(QMenu *menu, const QString &title, std::function<void()> command,
@@ -33,4 +35,5 @@ private:
     SKTWindowController &m_window;
     QHash<QString, QAction *> m_actions;
     QList<QPair<QAction *, WindowRegistry::Window>> m_windowActions;
+    QList<QAction *> m_objectActions;
 };

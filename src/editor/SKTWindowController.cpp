@@ -131,8 +131,7 @@ void SKTWindowController::buildWindow()
     middle->addWidget(m_ui.buildCommandRow(central));
     middle->addWidget(m_sides->Front_back_label);
     middle->addWidget(m_sides->myTargetView, 1);
-    m_tabs->sett_tab()->setMinimumWidth(250);
-    m_tabs->sett_tab()->setMaximumWidth(300);
+    m_tabs->keepOneWidth();
     auto *left = new QVBoxLayout;
     left->addWidget(m_tools->toolBar());
     left->addWidget(m_ui.buildCardButtons(central));
@@ -153,7 +152,7 @@ void SKTWindowController::applyStartValues()
 {
     // The tab items are all made; the object pages go until something is selected.
     for (int item = InspectorTabs::line_tab; item < InspectorTabs::ItemCount; ++item)
-        m_tabs->sett_tab()->removeTab(m_tabs->sett_tab()->indexOf(m_tabs->page(InspectorTabs::Item(item))));
+        m_tabs->removeItem(InspectorTabs::Item(item));
     BulkLoadGuard loading;
     m_ui.Card_image_layout->setCurrentIndex(0);
     m_ui.Sides_ComboBox->setCurrentIndex(0);

@@ -40,6 +40,10 @@ SideViews::SideViews(QWidget *parent, SKTDocument &document, SKTGrid &grid, Zoom
         canvas->bindGraphics(document, side);
         canvas->setGrid(&grid);
         scroll->bindFactor(zoom);
+        if (side == SKTDocument::Temp) {
+            // The preview shows the live side's own objects: nothing is picked or edited there.
+            canvas->setEnabled(false);
+        }
         m_scrollViews[std::size_t(side)] = scroll;
         m_canvases[std::size_t(side)] = canvas;
         m_selections[std::size_t(side)] = selection;
@@ -72,6 +76,7 @@ void SideViews::changeViewController(int index)
     layout->addWidget(chosen);
     chosen->show();
     m_shown = index;
+    emit shownSideChanged(index);
 }
 
 void SideViews::Select_front_side()

@@ -48,6 +48,10 @@ public:
     QWidget *myTargetView = nullptr;
     QLabel *Front_back_label = nullptr;
 
+signals:
+    // Another side came into view (0 front, 1 back, 2 preview).
+    void shownSideChanged(int index);
+
 private:
     std::array<SKTGraphicView *, 3> m_canvases{};
     std::array<SKTZoomingScrollView *, 3> m_scrollViews{};

@@ -10,6 +10,7 @@
 #include "foundation/FilePanels.h"
 #include "foundation/MessageBoxes.h"
 #include "model/ModelGlobals.h"
+#include "panels/Inspector.h"
 #include "platform/PictureReader.h"
 
 #include <QToolButton>
@@ -99,7 +100,8 @@ void ToolController::Select_tool_action()
 {
     emit selectedToolChanged();
     m_window.Refresh_Canvas();
-    m_window.Show_RHS_Properties(m_window.sideViews().liveCanvas()->selectedGraphic());
+    // The arrow keeps the selection as it is (all of it after Select All) and shows it.
+    m_window.inspector().showLiveSelection();
 }
 
 void ToolController::selectArrowTool()

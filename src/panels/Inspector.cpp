@@ -2,6 +2,7 @@
 // loads their controls from the model, with the edit buttons to match. Owns the panels.
 #include "panels/Inspector.h"
 
+#include "canvas/CanvasTracking.h"
 #include "canvas/SKTGraphicView.h"
 #include "editor/EditButtons.h"
 #include "editor/InspectorTabs.h"
@@ -11,6 +12,7 @@
 #include "foundation/MessageBoxes.h"
 #include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
+#include "model/SKTDocument.h"
 #include "panels/AlignmentTab.h"
 #include "panels/BarcodePanel.h"
 #include "panels/CardPagePanel.h"
@@ -22,10 +24,14 @@
 #include "panels/ShapeTab.h"
 #include "panels/TextPanel.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTabWidget>
 
 #include <exception>
@@ -46,6 +52,7 @@ Inspector::Inspector(SKTWindowController &window)
       m_dispatcher(new ComboDispatcher(window, *m_cardPage, *m_dataSource))
 {
     attachCombos();
+    qApp->installEventFilter(this);
 }
 
 Inspector::~Inspector()
@@ -85,6 +92,51 @@ void Inspector::Show_RHS_Properties(const GraphicPtr &graphic)
         // The bulk-load mark has been cleared by its guard; what was filled stays.
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
+}
+
+void Inspector::showLiveSelection(bool reload)
+{
+    if (Not_Draw_Only_Prop_Change & 1)
+        return;
+    if (reload)
+        Last_Selected_Graphic.reset();
+    SideViews &sides = m_window.sideViews();
+    // The preview shows the live side's own objects, which are not edited there.
+    const GraphicPtr current = sides.shownIndex() == SKTDocument::Temp
+                                   ? nullptr
+                                   : sides.liveCanvas()->tracking().currentOfSelection();
+    Show_RHS_Properties(current);
+}
+
+void Inspector::commitTypedValue()
+{
+    QWidget *focus = m_window.focusWidget();
+    if (!focus || !m_window.inspectorTabs().sett_tab()->isAncestorOf(focus) ||
+        (Not_Draw_Only_Prop_Change & 1))
+        return;
+    if (auto *spin = qobject_cast<QAbstractSpinBox *>(focus)) {
+        spin->interpretText();
+        emit spin->editingFinished();
+    } else if (auto *line = qobject_cast<QLineEdit *>(focus); line && line->isModified()) {
+        line->setModified(false);
+        emit line->editingFinished();
+    }
+}
+
+bool Inspector::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::Shortcut)
+        return false;
+    QWidget *focus = m_window.focusWidget();
+    if (!focus)
+        return false;
+    // A press inside the field itself (its arrows, its text) is its own business.
+    auto *target = qobject_cast<QWidget *>(watched);
+    if (target && (target == focus || focus->isAncestorOf(target)))
+        return false;
+    commitTypedValue();
+    return false;
 }
 
 void Inspector::fillCardPage()

@@ -29,6 +29,15 @@ public:
 
     // The one way to change the inspector: the card page for null, else the object's tabs.
     void Show_RHS_Properties(const GraphicPtr &graphic);
+    // Shows what the side being edited has selected: its current object while that is selected,
+    // else the frontmost selected one, else the card page (always the page in Preview). `reload`
+    // loads the controls afresh even when the same object stays shown (undo changed its values).
+    void showLiveSelection(bool reload = false);
+    // The object whose controls are shown; null while the card page is.
+    GraphicPtr shownGraphic() const { return Last_Selected_Graphic.lock(); }
+    // A value typed into an inspector field and not yet committed (no Return, the field still has
+    // the focus) goes to what the inspector shows, before a command changes the selection or side.
+    void commitTypedValue();
 
     CardPagePanel &cardPage() const { return *m_cardPage; }
     DataSourceTab &dataSource() const { return *m_dataSource; }
@@ -41,6 +50,11 @@ public:
 
     // Kind code of the object shown: "NONE", "T", "I", or a signature's "S" or "F".
     QString sel_control_name() const { return m_selControlName; }
+
+protected:
+    // Presses and shortcuts anywhere commit a typed value first: the buttons of the window take
+    // no focus, so the field would not lose it before their command ran.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void fillCardPage();

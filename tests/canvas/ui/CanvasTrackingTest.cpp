@@ -26,17 +26,23 @@ TEST_P(CanvasTrackingTest, PressMovingLessThanTwoPointsMovesNothingAndKeepsHandl
     EXPECT_EQ(undo().undoCount(), 0);
 }
 
-TEST_P(CanvasTrackingTest, ShiftClickDeselectsWithoutDraggingAndStillShowsTheObject)
+TEST_P(CanvasTrackingTest, ShiftClickDeselectsWithoutDraggingAndShowsWhatStaysSelected)
 {
     const GraphicPtr a = addShape(QRectF(20, 20, 40, 40));
-    addShape(QRectF(100, 20, 40, 40));
+    const GraphicPtr b = addShape(QRectF(100, 20, 40, 40));
     select({0, 1});
     drive().drag(QPointF(30, 30), QPointF(60, 70), Qt::ShiftModifier);
     EXPECT_EQ(selected(), QList<int>{1});
     EXPECT_EQ(a->bounds(), QRectF(20, 20, 40, 40));
-    EXPECT_EQ(view->selectedGraphic(), a);
+    // The object left selected becomes current and is shown, so edits reach the selection.
+    EXPECT_EQ(view->selectedGraphic(), b);
     ASSERT_FALSE(host.inspected.isEmpty());
-    EXPECT_EQ(host.inspected.last(), a);
+    EXPECT_EQ(host.inspected.last(), b);
+    // Taking the last one out leaves the card page.
+    host.inspected.clear();
+    drive().click(QPointF(120, 40), Qt::ShiftModifier);
+    EXPECT_TRUE(selected().isEmpty());
+    EXPECT_EQ(host.cardPageShown(), 1);
 }
 
 TEST_P(CanvasTrackingTest, LockedObjectsAreSelectedButNeverMovedOrResized)

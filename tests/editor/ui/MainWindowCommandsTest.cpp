@@ -158,8 +158,7 @@ TEST_F(MainWindowCommands, AlignmentGridRulerAndBackground)
     EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, picture);
     EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image.has_value());
     EXPECT_TRUE(ui.Card_Image_fill_rd->isChecked());
-    EXPECT_EQ(window->inspectorTabs().sett_tab()->currentWidget(),
-              window->inspectorTabs().page(InspectorTabs::card_bkgd_tab));
+    EXPECT_EQ(window->inspectorTabs().currentItem(), InspectorTabs::card_bkgd_tab);
 }
 
 TEST_F(MainWindowCommands, SaveReopenAndTheTitle)

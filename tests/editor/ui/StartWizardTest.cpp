@@ -298,7 +298,7 @@ TEST_F(StartWizard, OpeningADesignFromTheStartScreen)
     EXPECT_EQ(Project_File_Name, path);
 }
 
-TEST_F(StartWizard, BackgroundStripPutsTheChoiceOnTheFront)
+TEST_F(StartWizard, BackgroundStripPutsTheChoiceOnTheSideShown)
 {
     BackgroundBrowser &strip = window->backgroundBrowser();
     strip.Load_and_fill_backgrounds();
@@ -313,14 +313,18 @@ TEST_F(StartWizard, BackgroundStripPutsTheChoiceOnTheFront)
         order << item.imageTitle();
     EXPECT_EQ(order, (QStringList{"c-sun.png", "a-sky.png", "b-sea.png"}));
 
-    // A choice while the back shows changes the front page only.
+    // A choice while the back shows changes the back page only.
     QTest::mouseClick(window->ui().Back_Card_Btn, Qt::LeftButton);
     ASSERT_EQ(Card_Front_Or_Back.load(), 1);
     strip.imageBrowser->clearSelection();
     clickItem(strip.imageBrowser, 1);
+    EXPECT_EQ(window->Back_card_Prop.Card_BG_Image_Path, background("a-sky.png"));
+    EXPECT_EQ(window->Back_card_Prop.Card_fill_style, QStringLiteral("I"));
+    EXPECT_NE(window->Front_card_Prop.Card_BG_Image_Path, background("a-sky.png"));
+    // The same picture clicked again with the front shown goes to the front.
+    QTest::mouseClick(window->ui().Front_Card_Btn, Qt::LeftButton);
+    clickItem(strip.imageBrowser, 1);
     EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, background("a-sky.png"));
-    EXPECT_EQ(window->Front_card_Prop.Card_fill_style, QStringLiteral("I"));
-    EXPECT_TRUE(window->Back_card_Prop.Card_BG_Image_Path.isEmpty());
     saveArtifact(window.get(), QStringLiteral("main_window_backgrounds.png"));
 }
 

@@ -1,0 +1,481 @@
+// The inspector shows the selection of the side shown after every command that changes it, a value
+// typed into it reaches what it shows, edits act on the side shown, and the preview edits nothing.
+#include "MainWindowFixture.h"
+
+#include "canvas/CanvasTracking.h"
+#include "canvas/ImageBrowser.h"
+#include "canvas/ImageBrowserModel.h"
+#include "canvas/SKTZoomingScrollView.h"
+#include "editor/BackgroundBrowser.h"
+#include "editor/EditButtons.h"
+#include "editor/EditorCommands.h"
+#include "editor/InspectorTabs.h"
+#include "editor/MainMenus.h"
+#include "editor/ToolController.h"
+#include "foundation/StepperField.h"
+#include "model/GraphicPasteboard.h"
+#include "panels/Inspector.h"
+#include "platform/UndoManager.h"
+
+#include "canvas/ui/CanvasDriver.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace
+{
+using T = InspectorTabs;
+const QList<T::Item> CardPageTabs{T::card_setting_tab, T::card_bkgd_tab, T::card_brdr_tab};
+} // namespace
+
+class SelectionAndSides : public MainWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        window->resize(1100, 760);
+        QCoreApplication::processEvents();
+    }
+
+    // An object made with its tool on the side shown, moved to a place of its own.
+    GraphicPtr make(int tool, const QRectF &frame)
+    {
+        clickTool(tool);
+        const GraphicList &list = Card_Front_Or_Back == 0 ? front() : back();
+        const GraphicPtr g = list.first();
+        g->setBounds(frame);
+        CanvasDriver::settle();
+        return g;
+    }
+    CanvasDriver drive(int side = 0) { return CanvasDriver(*canvas(side)); }
+    static QPointF middle(const GraphicPtr &g) { return g->bounds().center(); }
+
+    Inspector &inspector() { return window->inspector(); }
+    EditButtons &buttons() { return window->editButtons(); }
+    QList<T::Item> shownTabs() { return window->inspectorTabs().shownItems(); }
+    QAction *action(const QString &path)
+    {
+        QAction *a = window->menus().action(path);
+        EXPECT_NE(a, nullptr) << path.toStdString();
+        return a;
+    }
+    void trigger(const QString &path)
+    {
+        action(path)->trigger();
+        CanvasDriver::settle();
+    }
+    void click(QAbstractButton *button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton);
+        CanvasDriver::settle();
+    }
+
+    // The inspector shows this object, and the canvas has it current, so edits go to the selection.
+    void expectShows(const GraphicPtr &g, int side = 0)
+    {
+        EXPECT_EQ(inspector().shownGraphic(), g);
+        EXPECT_EQ(canvas(side)->selectedGraphic(), g);
+        EXPECT_TRUE(canvas(side)->selectedGraphics().contains(g));
+        EXPECT_NE(shownTabs(), CardPageTabs);
+    }
+    void expectCardPage(int side = 0)
+    {
+        EXPECT_EQ(inspector().shownGraphic(), nullptr);
+        EXPECT_EQ(shownTabs(), CardPageTabs);
+        EXPECT_TRUE(canvas(side)->selectionIndexes().isEmpty());
+    }
+
+    // Types into a field the way a user does, leaving it without Return.
+    static void typeWithoutReturn(QWidget *field, const QString &text)
+    {
+        field->setFocus();
+        QLineEdit *edit = qobject_cast<QLineEdit *>(field);
+        if (!edit)
+            edit = field->findChild<QLineEdit *>();
+        ASSERT_NE(edit, nullptr);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    template <typename W> W *named(const char *name) { return window->findChild<W *>(QLatin1String(name)); }
+};
+
+// --- the inspector follows the selection ---
+
+TEST_F(SelectionAndSides, UndoAndRedoShowWhatTheyChangedWithTheValuesTheyPutBack)
+{
+    const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
+    const GraphicPtr text = make(2, QRectF(120, 60, 80, 30));
+    drive().click(middle(text));
+    expectShows(text);
+
+    // Undoing the text's creation leaves nothing selected: the card page, not the gone text's tabs.
+    click(buttons().Undo_btn); // its move
+    click(buttons().Undo_btn); // its creation
+    ASSERT_FALSE(front().contains(text));
+    expectCardPage();
+    click(buttons().Redo_btn);
+    ASSERT_TRUE(front().contains(text));
+    expectShows(text);
+
+    // A change made in the inspector, undone: the control shows the value put back.
+    drive().click(middle(rect));
+    expectShows(rect);
+    auto *fill = named<QCheckBox>("Shape_fill_chk");
+    ASSERT_NE(fill, nullptr);
+    const bool before = fill->isChecked();
+    ASSERT_EQ(rect->_isDrawingFill, before);
+    QTest::mouseClick(fill, Qt::LeftButton, {}, QPoint(6, fill->height() / 2));
+    CanvasDriver::settle();
+    ASSERT_EQ(rect->_isDrawingFill, !before);
+    drive().click(middle(text)); // the inspector moves on to the text
+    click(buttons().Undo_btn);
+    EXPECT_EQ(rect->_isDrawingFill, before);
+    expectShows(rect);
+    EXPECT_EQ(fill->isChecked(), before);
+    click(buttons().Redo_btn);
+    EXPECT_EQ(fill->isChecked(), !before);
+}
+
+TEST_F(SelectionAndSides, ShiftClickThatDeselectsShowsWhatStaysSelectedAndEditsReachOnlyThat)
+{
+    const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
+    const GraphicPtr circle = make(4, QRectF(120, 20, 60, 40));
+    drive().click(middle(rect));
+    drive().click(middle(circle), Qt::ShiftModifier);
+    EXPECT_EQ(canvas(0)->selectedGraphics().size(), 2);
+    expectShows(circle);
+
+    drive().click(middle(circle), Qt::ShiftModifier);
+    EXPECT_EQ(canvas(0)->selectedGraphics(), GraphicList{rect});
+    expectShows(rect);
+    auto *width = named<StepperField>("shape_bor_Stepper");
+    ASSERT_NE(width, nullptr);
+    typeWithoutReturn(width, QStringLiteral("7"));
+    QTest::keyClick(width, Qt::Key_Return);
+    EXPECT_EQ(rect->_strokeWidth, 7.0);
+    EXPECT_NE(circle->_strokeWidth, 7.0);
+
+    // The last one taken out leaves the card page.
+    drive().click(middle(rect), Qt::ShiftModifier);
+    expectCardPage();
+}
+
+TEST_F(SelectionAndSides, SelectAllAlignAndDeleteKeepTheInspectorOnTheSelection)
+{
+    const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
+    const GraphicPtr text = make(2, QRectF(120, 60, 80, 30));
+    drive().click(QPointF(220, 140)); // nothing there
+    expectCardPage();
+
+    QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
+    CanvasDriver::settle();
+    EXPECT_EQ(canvas(0)->selectionIndexes(), (QList<int>{0, 1}));
+    expectShows(text); // the frontmost
+    EXPECT_TRUE(buttons().Delete_btn->isEnabled());
+
+    trigger(QStringLiteral("Arrange/Align Left Edges"));
+    EXPECT_EQ(rect->bounds().x(), text->bounds().x());
+    EXPECT_EQ(canvas(0)->selectionIndexes(), (QList<int>{0, 1}));
+    expectShows(text);
+
+    click(buttons().Delete_btn);
+    EXPECT_TRUE(front().isEmpty());
+    expectCardPage();
+    EXPECT_FALSE(buttons().Delete_btn->isEnabled());
+}
+
+TEST_F(SelectionAndSides, ASideSwitchShowsThePageOfTheSideShownAndItsObjectsThere)
+{
+    window->Front_card_Prop.Card_Name = QStringLiteral("Outside");
+    window->Back_card_Prop.Card_Name = QStringLiteral("Inside");
+    const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
+    drive().click(middle(rect));
+    expectShows(rect);
+    auto *name = named<QLineEdit>("card_name");
+    ASSERT_NE(name, nullptr);
+
+    click(window->ui().Back_Card_Btn);
+    expectCardPage(1);
+    EXPECT_EQ(name->text(), QStringLiteral("Inside"));
+    // A tool works on the back, and the inspector shows the back's object.
+    const GraphicPtr star = make(13, QRectF(40, 40, 50, 50));
+    ASSERT_TRUE(back().contains(star));
+    expectShows(star, 1);
+
+    click(window->ui().Front_Card_Btn);
+    expectCardPage(0);
+    EXPECT_EQ(name->text(), QStringLiteral("Outside"));
+}
+
+TEST_F(SelectionAndSides, TheArrowToolKeepsTheSelectionAndShowsIt)
+{
+    const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
+    const GraphicPtr circle = make(4, QRectF(120, 20, 60, 40));
+    trigger(QStringLiteral("Edit/Select All"));
+    clickTool(0);
+    EXPECT_EQ(canvas(0)->selectionIndexes(), (QList<int>{0, 1}));
+    expectShows(circle);
+
+    drive().click(middle(circle), Qt::ShiftModifier);
+    clickTool(0);
+    EXPECT_EQ(canvas(0)->selectedGraphics(), GraphicList{rect});
+    expectShows(rect);
+
+    drive().click(QPointF(220, 140));
+    clickTool(0);
+    expectCardPage();
+}
+
+TEST_F(SelectionAndSides, AValueTypedWithoutReturnReachesWhatTheInspectorShowedBeforeTheNextCommand)
+{
+    const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
+    drive().click(middle(rect));
+    auto *width = named<StepperField>("shape_bor_Stepper");
+    ASSERT_NE(width, nullptr);
+    typeWithoutReturn(width, QStringLiteral("9"));
+    // The tool buttons take no focus: the typed width still lands on the rectangle, not the text.
+    clickTool(2);
+    const GraphicPtr text = front().first();
+    ASSERT_NE(text, rect);
+    EXPECT_EQ(rect->_strokeWidth, 9.0);
+    EXPECT_NE(text->_strokeWidth, 9.0);
+    expectShows(text);
+
+    // The page: a name typed on the front, then the Back button.
+    drive().click(QPointF(220, 140));
+    expectCardPage();
+    auto *name = named<QLineEdit>("card_name");
+    ASSERT_NE(name, nullptr);
+    window->inspectorTabs().selectItem(T::card_setting_tab);
+    typeWithoutReturn(name, QStringLiteral("Garden"));
+    click(window->ui().Back_Card_Btn);
+    EXPECT_EQ(window->Front_card_Prop.Card_Name, QStringLiteral("Garden"));
+    EXPECT_NE(window->Back_card_Prop.Card_Name, QStringLiteral("Garden"));
+
+    // A menu shortcut commits too: the width typed on the back's page before Select All.
+    auto *cardWidth = window->ui().width_Stepper;
+    const double widthBefore = window->Back_card_Prop.Card_Size.width();
+    typeWithoutReturn(cardWidth, QStringLiteral("120"));
+    trigger(QStringLiteral("Edit/Select All")); // a menu command, as a shortcut runs it
+    EXPECT_NE(window->Back_card_Prop.Card_Size.width(), widthBefore);
+    EXPECT_NEAR(window->Back_card_Prop.Card_Size.width(), 120 * 72 / 25.4, 0.5);
+}
+
+// --- edits act on the side shown ---
+
+TEST_F(SelectionAndSides, TheBackgroundStripSetsTheBackgroundOfTheSideShown)
+{
+    BackgroundBrowser &strip = window->backgroundBrowser();
+    ASSERT_GT(strip.images->count(), 0);
+    const QString picture = strip.images->item(0).path();
+    const auto clickPicture = [&] {
+        QTest::mouseClick(strip.imageBrowser->viewport(), Qt::LeftButton, {},
+                          strip.imageBrowser->itemRect(0).center());
+        CanvasDriver::settle();
+    };
+    click(window->ui().Back_Card_Btn);
+    clickPicture();
+    EXPECT_EQ(window->Back_card_Prop.Card_BG_Image_Path, picture);
+    EXPECT_EQ(window->Back_card_Prop.Card_fill_style, QStringLiteral("I"));
+    EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image_Path.isEmpty());
+    click(window->ui().Front_Card_Btn);
+    clickPicture(); // the same picture, already selected in the strip
+    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, picture);
+}
+
+TEST_F(SelectionAndSides, PreviewTurnsOffTheToolsTheStripAndTheObjectCommands)
+{
+    const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
+    drive().click(middle(rect));
+    click(buttons().Copy_btn);
+    ASSERT_TRUE(buttons().Paste_btn->isEnabled());
+    const QStringList objectItems{"Edit/Cut",
+                                  "Edit/Copy",
+                                  "Edit/Paste",
+                                  "Edit/Delete",
+                                  "Edit/Select All",
+                                  "Edit/Lock",
+                                  "Edit/Unlock",
+                                  "Arrange/Bring to Front",
+                                  "Arrange/Align Left Edges",
+                                  "Arrange/Make Same Width",
+                                  "Arrange/Align to Grid",
+                                  "Tools/Rectangle",
+                                  "Tools/Arrow"};
+
+    click(window->ui().Temp_Card_Btn);
+    ASSERT_EQ(window->sideViews().shownIndex(), 2);
+    for (int tool = 0; tool < ToolController::ToolCount; ++tool)
+        EXPECT_FALSE(window->tools().button(tool)->isEnabled()) << tool;
+    EXPECT_FALSE(window->backgroundBrowser().imageBrowser->isEnabled());
+    for (QAbstractButton *b :
+         {buttons().Cut_btn, buttons().Copy_btn, buttons().Paste_btn, buttons().Delete_btn,
+          buttons().Begin_Front_btn, buttons().Send_Back_btn, buttons().Lock_btn, buttons().Unlock_btn})
+        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+    for (const QString &path : objectItems)
+        EXPECT_FALSE(action(path)->isEnabled()) << path.toStdString();
+    // Undo stays: it shows the front, where its step was made.
+    EXPECT_TRUE(buttons().Undo_btn->isEnabled());
+
+    // The preview's objects are the front's own: a drag there moves and selects nothing, and
+    // Select All by its shortcut selects nothing on the front.
+    drive(2).drag(middle(rect), middle(rect) + QPointF(30, 30));
+    EXPECT_EQ(rect->bounds(), QRectF(20, 20, 60, 40));
+    EXPECT_TRUE(canvas(2)->selectionIndexes().isEmpty());
+    QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(canvas(0)->selectionIndexes().isEmpty());
+    expectCardPage();
+
+    click(window->ui().Front_Card_Btn);
+    for (int tool = 0; tool < ToolController::ToolCount; ++tool)
+        EXPECT_TRUE(window->tools().button(tool)->isEnabled()) << tool;
+    EXPECT_TRUE(window->backgroundBrowser().imageBrowser->isEnabled());
+    EXPECT_TRUE(buttons().Paste_btn->isEnabled());
+    EXPECT_TRUE(action(QStringLiteral("Edit/Select All"))->isEnabled());
+    EXPECT_TRUE(action(QStringLiteral("Arrange/Align Left Edges"))->isEnabled());
+}
+
+TEST_F(SelectionAndSides, UndoAndRedoOfAFrontStepShowTheFrontFirstFromOneStack)
+{
+    const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
+    UndoManager &undo = window->document().undoManager();
+    const int steps = undo.undoCount();
+    click(window->ui().Back_Card_Btn);
+    make(13, QRectF(40, 40, 50, 50)); // the back records no step of its own
+    EXPECT_EQ(undo.undoCount(), steps);
+
+    click(buttons().Undo_btn);
+    EXPECT_EQ(window->sideViews().shownIndex(), 0);
+    EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Front"));
+    EXPECT_EQ(Card_Front_Or_Back.load(), 0);
+    EXPECT_NE(rect->bounds(), QRectF(20, 20, 60, 40)); // its move was undone, on the front in view
+    EXPECT_EQ(back().size(), 1);
+
+    click(window->ui().Temp_Card_Btn);
+    click(buttons().Redo_btn);
+    EXPECT_EQ(window->sideViews().shownIndex(), 0);
+    EXPECT_EQ(rect->bounds(), QRectF(20, 20, 60, 40));
+    expectShows(rect);
+    EXPECT_TRUE(window->tools().button(3)->isEnabled());
+}
+
+// --- steadiness and keys ---
+
+TEST_F(SelectionAndSides, TheInspectorKeepsOneWidthAndTheWindowItsSize)
+{
+    // As small as the card page lets it be: a taller page must not push the window out.
+    window->resize(window->minimumSizeHint());
+    CanvasDriver::settle();
+    const QSize windowSize = window->size();
+    QWidget *inspectorWidget = window->inspectorTabs().sett_tab();
+    QWidget *cardArea = window->sideViews().myTargetView;
+    const int width = inspectorWidget->width();
+    const QRect area = cardArea->geometry();
+    const auto expectSteady = [&](const char *what) {
+        CanvasDriver::settle();
+        EXPECT_EQ(inspectorWidget->width(), width) << what;
+        EXPECT_EQ(cardArea->geometry(), area) << what;
+        EXPECT_EQ(window->size(), windowSize) << what;
+    };
+    const struct {
+        int tool;
+        const char *what;
+    } kinds[] = {{1, "line"},     {2, "text"},       {3, "rectangle"},    {5, "rounded rectangle"},
+                 {10, "barcode"}, {11, "signature"}, {14, "double star"}, {15, "polygon"}};
+    for (const auto &kind : kinds) {
+        clickTool(kind.tool);
+        expectSteady(kind.what);
+        for (int i = 0; i < window->inspectorTabs().sett_tab()->count(); ++i) {
+            window->inspectorTabs().sett_tab()->setCurrentIndex(i);
+            expectSteady(kind.what);
+        }
+    }
+    click(buttons().Lock_btn);
+    expectSteady("locked");
+    drive().click(QPointF(235, 150));
+    expectCardPage();
+    for (int i = 0; i < 3; ++i) {
+        window->inspectorTabs().sett_tab()->setCurrentIndex(i);
+        expectSteady("card page");
+    }
+    saveArtifact(window.get(), QStringLiteral("main_window_steady_inspector.png"));
+}
+
+TEST_F(SelectionAndSides, TheEditMenuFollowsTheEditButtons)
+{
+    const QList<QPair<QAbstractButton *, QString>> pairs{
+        {buttons().Cut_btn, "Edit/Cut"},     {buttons().Copy_btn, "Edit/Copy"},
+        {buttons().Paste_btn, "Edit/Paste"}, {buttons().Delete_btn, "Edit/Delete"},
+        {buttons().Lock_btn, "Edit/Lock"},   {buttons().Unlock_btn, "Edit/Unlock"},
+        {buttons().Undo_btn, "Edit/Undo"},   {buttons().Redo_btn, "Edit/Redo"}};
+    const auto expectFollow = [&](const char *when) {
+        for (const auto &[button, path] : pairs)
+            EXPECT_EQ(action(path)->isEnabled(), button->isEnabled()) << path.toStdString() << " " << when;
+    };
+    expectFollow("card page");
+    EXPECT_FALSE(action(QStringLiteral("Edit/Delete"))->isEnabled());
+    const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
+    drive().click(middle(rect));
+    expectFollow("object");
+    EXPECT_TRUE(action(QStringLiteral("Edit/Delete"))->isEnabled());
+    click(buttons().Lock_btn);
+    expectFollow("locked");
+    EXPECT_TRUE(action(QStringLiteral("Edit/Unlock"))->isEnabled());
+    EXPECT_FALSE(action(QStringLiteral("Edit/Cut"))->isEnabled());
+    click(buttons().Unlock_btn);
+    click(buttons().Copy_btn);
+    expectFollow("copied");
+    EXPECT_TRUE(action(QStringLiteral("Edit/Paste"))->isEnabled());
+
+    // A picture from another program can be pasted as well, by the button and the menu alike.
+    auto *picture = new QMimeData;
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    picture->setImageData(image);
+    QGuiApplication::clipboard()->setMimeData(picture);
+    EXPECT_TRUE(buttons().Paste_btn->isEnabled());
+    auto *names = new QMimeData;
+    names->setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.png"))});
+    QGuiApplication::clipboard()->setMimeData(names);
+    EXPECT_FALSE(action(QStringLiteral("Edit/Paste"))->isEnabled());
+    expectFollow("file names");
+    // Disabled, the Delete key's menu item does not run; the tools' items follow their buttons.
+    click(window->ui().Temp_Card_Btn);
+    expectFollow("preview");
+    EXPECT_FALSE(action(QStringLiteral("Tools/Text"))->isEnabled());
+}
+
+TEST_F(SelectionAndSides, HandlesStayDrawnAfterSelectAllAndAnArrowKey)
+{
+    const GraphicPtr rect = make(3, QRectF(40, 40, 80, 50));
+    drive().click(QPointF(220, 140));
+    canvas(0)->setFocus();
+    QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
+    CanvasDriver::settle();
+    ASSERT_EQ(canvas(0)->selectedGraphics(), GraphicList{rect});
+    QTest::keyClick(canvas(0), Qt::Key_Right);
+    EXPECT_EQ(rect->bounds().x(), 41.0);
+    // Hidden while the nudge goes on, then drawn again.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !canvas(0)->isHidingHandles(); }, 5000));
+    const QImage shot = canvas(0)->grab().toImage();
+    saveArtifact(canvas(0), QStringLiteral("handles_after_select_all_and_nudge.png"));
+    // A handle sits on the rectangle's top-left corner: its middle is not the page's white.
+    const QPoint corner(int(rect->bounds().left()), int(rect->bounds().top()));
+    int dark = 0;
+    for (int dx = -2; dx <= 2; ++dx)
+        for (int dy = -2; dy <= 2; ++dy)
+            if (qGray(shot.pixel(corner + QPoint(dx, dy))) < 200)
+                ++dark;
+    EXPECT_GT(dark, 5);
+    EXPECT_EQ(canvas(0)->selectedGraphics(), GraphicList{rect});
+}
