@@ -6,6 +6,7 @@
 #include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
 #include "output/BatchCardRenderer.h"
+#include "platform/Units.h"
 
 #include <QFont>
 #include <QFontMetricsF>
