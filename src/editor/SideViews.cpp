@@ -95,7 +95,7 @@ void SideViews::Select_back_side()
 
 void SideViews::Select_temp_design_side()
 {
-    Front_back_label->setText(QStringLiteral("TEMP"));
+    Front_back_label->setText(QStringLiteral("Preview"));
     changeViewController(2);
 }
 

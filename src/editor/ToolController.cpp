@@ -79,8 +79,9 @@ std::optional<SKTGraphic::Kind> ToolController::graphicClassForTool(int tool)
     case 10:
         return K::Barcode;
     case 11:
+    case 12: // a signature object of the fingerprint kind, with the shipped fingerprint picture
         return K::Signature;
-    default: // the arrow, the fingerprint (which nothing creates) and unknown numbers
+    default: // the arrow and unknown numbers
         return std::nullopt;
     }
 }
@@ -128,7 +129,6 @@ void ToolController::selectedToolDidChange()
             if (m_window.registry().open(WindowRegistry::Window::ImageLibrary, QStringLiteral("C")) != 1)
                 return;
             Library_Selected_Image = EditorState::instance().lib_window_sel_file;
-            Show_NSLog_Message(Library_Selected_Image);
         }
         // A picture that cannot be used makes no empty object; the user hears why.
         const QString error =

@@ -63,8 +63,14 @@ TEST_F(MainWindowStart, ToolsCreateAtTheNextPlaceAndFallBackToTheArrow)
     clickTool(11);
     EXPECT_EQ(front()[0]->bounds().size(), QSizeF(100, 50));
     clickTool(0);
+    // The fingerprint tool places a fingerprint: a signature object of kind "F" with the shipped
+    // fingerprint picture.
     clickTool(12);
-    EXPECT_EQ(front().size(), 4);
+    ASSERT_EQ(front().size(), 5);
+    EXPECT_EQ(front()[0]->kind(), SKTGraphic::Kind::Signature);
+    EXPECT_EQ(front()[0]->Sign_Or_FP_Val(), QStringLiteral("F"));
+    EXPECT_TRUE(front()[0]->FilePath().endsWith(QStringLiteral("/fingerprints.png")));
+    EXPECT_FALSE(front()[0]->bounds().isEmpty());
     EXPECT_EQ(window->tools().Selected_Control_Tool(), 0);
 
     // The next place wraps to 10 where an object would reach the card's far edge.
@@ -91,7 +97,7 @@ TEST_F(MainWindowStart, SidesShowOneViewAndThePreviewHoldsTheLiveObjects)
 
     ui.Temp_Card_Btn->click();
     ui.Temp_Card_Btn->click();
-    EXPECT_EQ(label->text(), QStringLiteral("TEMP"));
+    EXPECT_EQ(label->text(), QStringLiteral("Preview"));
     const GraphicList &preview = window->document().graphics_temp();
     ASSERT_EQ(preview.size(), 2);
     EXPECT_EQ(preview[0].get(), back()[0].get()); // the same objects, once each
