@@ -522,7 +522,7 @@ bool Print_Wnd::Execute_Printing(bool preview)
         if (!pdfPath)
             return false;
     }
-    const int sheets = view.numberOfPages(false);
+    const int sheets = view.numberOfPages(false) * (pdfPath ? int(Copies_Stepper->value()) : 1);
     std::unique_ptr<QProgressDialog> progress;
     if (sheets > 1) {
         progress = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Cancel"), 0, sheets, this);
@@ -554,7 +554,8 @@ bool Print_Wnd::Execute_Printing(bool preview)
             QPdfWriter writer(&file);
             writer.setCreator(QStringLiteral("Tessaly Greeting Designer"));
             writer.setTitle(m_host.designName());
-            result = view.paint(writer, false, sheetStarts);
+            // A file makes no copies of its own: each copy is written into it in turn.
+            result = view.paint(writer, false, sheetStarts, int(Copies_Stepper->value()));
         }
         if (!result.ok() || cancelled) {
             file.cancelWriting();

@@ -42,11 +42,14 @@ int Printing_View::numberOfPages(bool preview) const
     return pages;
 }
 
-OpResult Printing_View::paint(QPagedPaintDevice &device, bool preview, const SheetProgress &progress)
+OpResult Printing_View::paint(QPagedPaintDevice &device, bool preview, const SheetProgress &progress,
+                              int copies)
 {
     barcode_counter = 0;
     count = 0;
-    const int sheets = numberOfPages(preview);
+    const int oneCopy = numberOfPages(preview);
+    copies = std::max(1, copies);
+    const int sheets = oneCopy * copies;
     // A paper lying on its side is a standard size turned, which printers know, not a custom size.
     const bool landscape = m_layout.paper.width() > m_layout.paper.height();
     device.setPageLayout(
@@ -65,7 +68,11 @@ OpResult Printing_View::paint(QPagedPaintDevice &device, bool preview, const She
             break;
         if (sheet > 0)
             device.newPage();
-        drawSheet(painter, sheet);
+        if (sheet % oneCopy == 0) {
+            barcode_counter = 0;
+            count = 0;
+        }
+        drawSheet(painter, sheet % oneCopy);
     }
     painter.end();
     return OpResult::done();

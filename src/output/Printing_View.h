@@ -44,8 +44,10 @@ public:
 
     // Paints every sheet of the run (at most the preview limit for a preview) on a device whose page
     // is the paper with no margins. The counters start at 0 on every call, so a preview that
-    // repaints gets the same sheets again.
-    OpResult paint(QPagedPaintDevice &device, bool preview, const SheetProgress &progress = {});
+    // repaints gets the same sheets again. copies > 1 repeats the whole run, collated, for a
+    // device that makes no copies itself (a PDF file).
+    OpResult paint(QPagedPaintDevice &device, bool preview, const SheetProgress &progress = {},
+                   int copies = 1);
 
     // One sheet (from 0) in points on a painter whose unit is one point.
     void drawSheet(QPainter &painter, int sheet);

@@ -456,13 +456,15 @@ TEST_F(PrintToPdfFile, ThePdfFileFollowsThePrintersAndItsPanelCanBeCancelled)
         EXPECT_FALSE(w.Execute_Printing(false)); // the panel is cancelled: nothing is written
         EXPECT_FALSE(QFileInfo::exists(pdf));
         EXPECT_EQ(w.lastPrintedSheets(), 0);
+        // Two copies: a file makes none of its own, so both are written into it.
+        type(w.Copies_Stepper, 2);
         EXPECT_TRUE(w.Execute_Printing(false));
         return 0;
     });
     w.Open_Print_Wnd();
     EXPECT_EQ(files.requests.size(), 2);
-    EXPECT_EQ(pdfPages(pdf), 3);
-    EXPECT_EQ(w.lastPrintedSheets(), 3);
+    EXPECT_EQ(pdfPages(pdf), 6);
+    EXPECT_EQ(w.lastPrintedSheets(), 6);
     // The file is whole: no temporary file of the save is left beside it.
     EXPECT_EQ(QDir(QFileInfo(pdf).path()).entryList({"labels*"}, QDir::Files), QStringList{"labels.pdf"});
 }
