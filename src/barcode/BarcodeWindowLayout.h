@@ -6,6 +6,7 @@ class ColorWell;
 class QCheckBox;
 class QComboBox;
 class QDialog;
+class QFormLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -14,6 +15,7 @@ class QPushButton;
 class QScrollArea;
 class QTabWidget;
 class QToolButton;
+class QVBoxLayout;
 class QWidget;
 class StepperField;
 
@@ -126,4 +128,19 @@ public:
 
     static constexpr int kDpiTabIndex = 3;
     static const char *dpiTabLabel() { return "Resolution"; }
+
+private:
+    // Each group makes its controls and lays them out; buildLayout assembles the groups.
+    QFormLayout *makeValueForm();
+    QWidget *makeSymbolPage();
+    QGroupBox *makeLinearBox();
+    QGroupBox *makeQrBox();
+    QGroupBox *makePdfBox();
+    QGroupBox *makeDataMatrixBox();
+    QWidget *makeTextPage();
+    void makeFontControls();
+    QGroupBox *makeColourBox();
+    QWidget *makeMarginPage();
+    QWidget *makeResolutionPage();
+    QVBoxLayout *makePreviewColumn();
 };
