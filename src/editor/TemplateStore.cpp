@@ -15,9 +15,14 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include <unistd.h>
 
 namespace
 {
@@ -26,34 +31,65 @@ TemplateResult failed(const QString &message, const QString &reason = {})
     return {OpResult::failed(message, reason), {}};
 }
 
+// "fail" is never the whole message: the reason follows it.
+TemplateResult failedBecause(const QString &reason)
+{
+    return failed(TemplateStore::MsgFail + QStringLiteral("\n\n") + reason, reason);
+}
+
+QString systemReason(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
 TemplateResult done(const QString &path, const QString &message = {})
 {
     return {OpResult::done(message), path};
 }
 
-// Replaces target with source in one step, an existing target included.
-bool moveOver(const QString &source, const QString &target)
+// Replaces target with source in one step, an existing target included; *why tells the system's
+// reason of a failure.
+bool moveOver(const QString &source, const QString &target, QString *why = nullptr)
 {
-    return std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0;
+    if (std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) == 0)
+        return true;
+    if (why)
+        *why = QFileInfo(target).fileName() + QStringLiteral(": ") + systemReason(errno);
+    return false;
 }
 
-// A copy written whole or not at all.
-bool copyFile(const QString &source, const QString &target)
+// A copy written whole or not at all. It is written under a short hidden name beside the target
+// and renamed into place, so a name as long as the folder allows can still be copied to.
+bool copyFile(const QString &source, const QString &target, QString *why)
 {
+    const auto fail = [why](const QString &reason) {
+        if (why)
+            *why = reason;
+        return false;
+    };
     QFile in(source);
     if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly))
-        return false;
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
+        return fail(QFileInfo(source).fileName() + QStringLiteral(": ") + in.errorString());
+    QTemporaryFile out(QFileInfo(target).dir().filePath(QStringLiteral(".copy-XXXXXX")));
+    if (!out.open())
+        return fail(out.errorString());
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(1 << 20);
         if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
-            return false;
-        if (out.write(chunk) != chunk.size())
-            return false;
+            return fail(in.errorString());
+        errno = 0;
+        if (out.write(chunk) != chunk.size() || !out.flush())
+            return fail(errno != 0 ? systemReason(errno) : out.errorString());
     }
-    return SaveFileCommit::commit(out);
+    if (::fsync(out.handle()) != 0)
+        return fail(systemReason(errno));
+    // A temporary file is private to its owner; the copy is an ordinary file like its source.
+    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                       QFileDevice::ReadOther);
+    if (!moveOver(out.fileName(), target, why))
+        return false;
+    out.setAutoRemove(false);
+    return true;
 }
 
 QString withSuffix(const QString &path, const QString &suffix)
@@ -72,6 +108,15 @@ const QString TemplateStore::MsgSelect = QStringLiteral("Please select template.
 const QString TemplateStore::MsgConfirmDelete = QStringLiteral("Do you want to delete this template?");
 const QString TemplateStore::MsgConfirmCopy = QStringLiteral("Do you want to make copy of this template?");
 const QString TemplateStore::MsgFail = QStringLiteral("fail");
+const QString TemplateStore::MsgNameTooLong =
+    QStringLiteral("Template name is too long. Please enter a shorter name.");
+
+bool TemplateStore::isNameTooLong(const QString &name)
+{
+    // Every file of a pair must fit the file system's limit on one name, the longest suffix too.
+    const qsizetype longestSuffix = 1 + std::max<qsizetype>(EditorState::design_file_EXT().size(), 3);
+    return QFile::encodeName(name).size() + longestSuffix > MaxFileNameBytes;
+}
 
 QString TemplateStore::userFolderOf(const QString &resourcePath)
 {
@@ -95,6 +140,8 @@ TemplateResult TemplateStore::OKPressed(const QString &typed, const QString &pas
     const QString clean = cleanName(typed);
     if (!isUsableName(clean))
         return failed(MsgEnterName);
+    if (isNameTooLong(clean))
+        return failed(MsgNameTooLong);
     const QString current = Trim_Str(passed);
     if (current.isEmpty()) {
         if (exists(clean) && !(ask && ask(MsgReplace)))
@@ -127,22 +174,40 @@ TemplateResult TemplateStore::writePair(const QString &name, const plist::Array 
 {
     if (!isUsableName(name))
         return failed(MsgEnterName);
+    if (isNameTooLong(name))
+        return failed(MsgNameTooLong);
     if (!QDir().mkpath(m_folder))
-        return failed(MsgFail, m_folder + QStringLiteral(": cannot be made"));
+        return failedBecause(QStringLiteral("The folder %1 cannot be made.").arg(m_folder));
     // A hidden scratch folder beside the pair: the browser lists no folders, and moving from it
     // into place stays on the same file system.
     QTemporaryDir scratch(QDir(m_folder).filePath(QStringLiteral(".template-XXXXXX")));
     if (!scratch.isValid())
-        return failed(MsgFail, scratch.errorString());
+        return failedBecause(scratch.errorString());
     const QString newDesign = scratch.filePath(QStringLiteral("design.dcard"));
     const QString newPreview = scratch.filePath(QStringLiteral("preview.png"));
     QString error;
     if (!DesignFile::writeItems(newDesign, items, &error) || !writePreview ||
         !writePreview(newPreview, &error) || !QFileInfo(newPreview).isFile())
-        return failed(MsgFail, error.isEmpty() ? QStringLiteral("the preview was not written") : error);
-    if (!moveOver(newPreview, previewPath(name)) || !moveOver(newDesign, designPath(name)))
-        return failed(MsgFail, name + QStringLiteral(": the new files could not be moved into place"));
-    return done(designPath(name), MsgExported);
+        return failedBecause(error.isEmpty() ? QStringLiteral("The preview was not written.") : error);
+    // The design goes in first, then the preview. A design it replaces is kept aside (a second
+    // name of the same file) until the preview is in, so a failed second step puts the old pair
+    // back, or leaves nothing of a new one behind.
+    const QString design = designPath(name);
+    const QString oldDesign = scratch.filePath(QStringLiteral("old.dcard"));
+    const bool hadDesign = QFileInfo::exists(design);
+    if (hadDesign &&
+        ::link(QFile::encodeName(design).constData(), QFile::encodeName(oldDesign).constData()) != 0)
+        return failedBecause(QFileInfo(design).fileName() + QStringLiteral(": ") + systemReason(errno));
+    if (!moveOver(newDesign, design, &error))
+        return failedBecause(error);
+    if (!moveOver(newPreview, previewPath(name), &error)) {
+        if (hadDesign)
+            moveOver(oldDesign, design);
+        else
+            QFile::remove(design);
+        return failedBecause(error);
+    }
+    return done(design, MsgExported);
 }
 
 TemplateResult TemplateStore::exportTemplate(const QString &name, const plist::Array &items,
@@ -213,10 +278,14 @@ TemplateResult TemplateStore::copyTemplate(const QString &picture) const
         return failed(MsgSelect);
     const QString newPicture = Create_New_File_Path(picture, EditorState::design_file_EXT());
     const QString newDesign = designPathForPicture(newPicture);
-    if (QFileInfo::exists(newPicture) || !copyFile(picture, newPicture) ||
-        !copyFile(designPathForPicture(picture), newDesign)) {
-        QFile::remove(newPicture);
-        return failed(MsgFail, picture + QStringLiteral(": its pair could not be copied"));
+    QString why;
+    if (QFileInfo::exists(newPicture))
+        return failedBecause(QFileInfo(newPicture).fileName() + QStringLiteral(": the name is taken"));
+    const bool pictureCopied = copyFile(picture, newPicture, &why);
+    if (!pictureCopied || !copyFile(designPathForPicture(picture), newDesign, &why)) {
+        if (pictureCopied)
+            QFile::remove(newPicture);
+        return failedBecause(why);
     }
     return done(newDesign);
 }
@@ -228,6 +297,8 @@ TemplateResult TemplateStore::renameTemplate(const QString &picture, const QStri
     const QString name = cleanName(newName);
     if (!isUsableName(name))
         return failed(MsgEnterName);
+    if (isNameTooLong(name))
+        return failed(MsgNameTooLong);
     const QString newPicture = QDir(m_folder).filePath(name + QLatin1Char('.') + QFileInfo(picture).suffix());
     const QString newDesign = designPath(name);
     const QString oldDesign = designPathForPicture(picture);
@@ -236,11 +307,12 @@ TemplateResult TemplateStore::renameTemplate(const QString &picture, const QStri
     if (QFileInfo::exists(newDesign))
         return failed(MsgExists);
     // Only what this rename wrote is taken back; the old pair goes once both copies exist.
-    const bool pictureCopied = copyFile(picture, newPicture);
-    if (!pictureCopied || !copyFile(oldDesign, newDesign)) {
+    QString why;
+    const bool pictureCopied = copyFile(picture, newPicture, &why);
+    if (!pictureCopied || !copyFile(oldDesign, newDesign, &why)) {
         if (pictureCopied)
             QFile::remove(newPicture);
-        return failed(MsgFail, picture + QStringLiteral(": its pair could not be copied"));
+        return failedBecause(why);
     }
     Delete_File(picture);
     Delete_File(oldDesign);
@@ -255,7 +327,8 @@ TemplateResult TemplateStore::deleteTemplate(const QString &picture) const
     const bool pictureGone = Delete_File(picture);
     const bool designGone = !QFileInfo::exists(design) || Delete_File(design);
     return pictureGone && designGone ? TemplateResult{}
-                                     : failed(MsgFail, design + QStringLiteral(": not removed"));
+                                     : failedBecause(QFileInfo(pictureGone ? design : picture).fileName() +
+                                                     QStringLiteral(": it could not be removed"));
 }
 
 QStringList TemplateStore::greetingTexts(const QString &path)

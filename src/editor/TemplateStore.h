@@ -33,13 +33,19 @@ public:
     static const QString MsgSelect;        // "Please select template."
     static const QString MsgConfirmDelete; // "Do you want to delete this template?"
     static const QString MsgConfirmCopy;   // "Do you want to make copy of this template?"
-    static const QString MsgFail;          // "fail"
+    static const QString MsgFail;          // "fail"; a failure's message gives its reason after it
+    static const QString MsgNameTooLong;   // a name the file system cannot hold
+    // The file system's limit on one file name, in bytes.
+    static constexpr qsizetype MaxFileNameBytes = 255;
 
     // A typed name as the name dialog keeps it: trimmed, reserved characters off its ends.
     static QString cleanName(const QString &typed);
     // Whether a cleaned name can name a pair inside the folder: not empty, no "/" or "\",
     // not "." or "..", not starting with ".".
     static bool isUsableName(const QString &name);
+    // Whether a pair's file names would pass the file system's limit: the name's bytes with its
+    // longest suffix (".dcard") over MaxFileNameBytes.
+    static bool isNameTooLong(const QString &name);
 
     // The name dialog's OK. passed is the current name of a template being renamed ("" for a new
     // one). Done with *name set to the cleaned name; Failed with the message to show; Cancelled
@@ -53,8 +59,9 @@ public:
     bool exists(const QString &name) const; // only the design file counts
 
     // Writes the pair for `name`: the design file's items and the preview made by writePreview
-    // into the path it is given. Both are written to the side first and moved in only when both
-    // succeeded, so a failure leaves any old pair as it was.
+    // into the path it is given. Both are written to the side first; then the design is moved in,
+    // then the preview. A failure at any step leaves any old pair as it was and nothing of a new
+    // one behind.
     using PreviewWriter = std::function<bool(const QString &path, QString *error)>;
     TemplateResult writePair(const QString &name, const plist::Array &items,
                              const PreviewWriter &writePreview) const;

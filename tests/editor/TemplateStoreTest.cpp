@@ -91,7 +91,7 @@ TEST(TemplateStore, OldPairStaysUntilTheNewOneIsWhole)
         *error = QStringLiteral("disk full");
         return false;
     });
-    EXPECT_EQ(r.message, TemplateStore::MsgFail);
+    EXPECT_EQ(r.message, TemplateStore::MsgFail + QStringLiteral("\n\ndisk full"));
     EXPECT_EQ(readFile(s.file("Party.dcard")), QByteArray("design old"));
     EXPECT_EQ(readFile(s.file("Party.png")), QByteArray("picture old"));
     EXPECT_EQ(s.files(), (QStringList{"Party.dcard", "Party.png"})); // no scratch left behind
@@ -101,6 +101,65 @@ TEST(TemplateStore, OldPairStaysUntilTheNewOneIsWhole)
     EXPECT_EQ(r.message, TemplateStore::MsgExported);
     EXPECT_EQ(readFile(s.file("Party.png")), QByteArray("new picture"));
     EXPECT_NE(readFile(s.file("Party.dcard")), QByteArray("design old"));
+    EXPECT_EQ(s.files(), (QStringList{"Party.dcard", "Party.png"}));
+}
+
+TEST(TemplateStore, NamesTooLongForTheFileSystemAreRefusedUpFront)
+{
+    Store s;
+    // 249 bytes and ".dcard" make 255: the longest name that fits. Multi-byte letters count bytes.
+    const QString longest(249, QLatin1Char('n'));
+    const QString tooLong = longest + QLatin1Char('n');
+    const QString tooLongUtf8 = QString(124, QChar(0x00e9)) + QStringLiteral("nn"); // 250 bytes
+    EXPECT_FALSE(TemplateStore::isNameTooLong(longest));
+    EXPECT_TRUE(TemplateStore::isNameTooLong(tooLong));
+    EXPECT_TRUE(TemplateStore::isNameTooLong(tooLongUtf8));
+
+    QString name;
+    EXPECT_EQ(s.store.OKPressed(tooLong, QString(), nullptr, &name).message, TemplateStore::MsgNameTooLong);
+    EXPECT_EQ(s.store.OKPressed(tooLongUtf8, QString(), nullptr, &name).message,
+              TemplateStore::MsgNameTooLong);
+    EXPECT_EQ(s.store.writePair(tooLong, {}, goodPreview).message, TemplateStore::MsgNameTooLong);
+    EXPECT_TRUE(s.files().isEmpty()); // no orphan preview, no scratch
+
+    ASSERT_TRUE(s.store.writePair(longest, {}, goodPreview).ok());
+    EXPECT_EQ(s.files(), (QStringList{longest + ".dcard", longest + ".png"}));
+    // Renaming and copying a pair with the longest name still work.
+    s.pair(QStringLiteral("Short"), "a");
+    ASSERT_TRUE(s.store.renameTemplate(s.file("Short.png"), QString(248, QLatin1Char('m'))).ok());
+    EXPECT_EQ(s.store.renameTemplate(s.file(longest + ".png"), tooLong).message,
+              TemplateStore::MsgNameTooLong);
+    // A copy's name grows by " (copy 1)": too long, it fails with the system's reason and leaves nothing.
+    const QStringList before = s.files();
+    const TemplateResult copy = s.store.copyTemplate(s.file(longest + ".png"));
+    EXPECT_TRUE(copy.message.startsWith(TemplateStore::MsgFail + QStringLiteral("\n\n")))
+        << copy.message.toStdString();
+    EXPECT_TRUE(copy.message.contains(QStringLiteral("File name too long"))) << copy.message.toStdString();
+    EXPECT_EQ(s.files(), before);
+}
+
+TEST(TemplateStore, PairIsWrittenDesignFirstAndAFailedSecondStepLeavesNothing)
+{
+    Store s;
+    // Something in the way of the preview (a folder of its name that holds a file): the move of
+    // the preview fails after the design went in.
+    QDir().mkpath(s.file("Party.png"));
+    writeFile(s.file("Party.png/inside"), "x");
+    TemplateResult r = s.store.writePair(QStringLiteral("Party"), {}, goodPreview);
+    EXPECT_FALSE(r.ok());
+    EXPECT_TRUE(r.message.startsWith(TemplateStore::MsgFail + QStringLiteral("\n\nParty.png: ")))
+        << r.message.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(s.file("Party.dcard")));
+    EXPECT_EQ(s.files(), QStringList{"Party.png"}); // only what stood there before
+
+    // Over an old pair, the old design comes back.
+    QDir(s.file("Party.png")).removeRecursively();
+    writeFile(s.file("Party.dcard"), "design old");
+    QDir().mkpath(s.file("Party.png"));
+    writeFile(s.file("Party.png/inside"), "x");
+    r = s.store.writePair(QStringLiteral("Party"), {}, goodPreview);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(readFile(s.file("Party.dcard")), QByteArray("design old"));
     EXPECT_EQ(s.files(), (QStringList{"Party.dcard", "Party.png"}));
 }
 
@@ -149,7 +208,8 @@ TEST(TemplateStore, RenameKeepsTheOldPairUntilBothCopiesExist)
     // A pair whose design file went missing is not renamed: its picture stays where it was.
     QFile::remove(s.file("Picnic.dcard"));
     r = s.store.renameTemplate(s.file("Picnic.png"), QStringLiteral("Lunch"));
-    EXPECT_EQ(r.message, TemplateStore::MsgFail);
+    EXPECT_TRUE(r.message.startsWith(TemplateStore::MsgFail + QStringLiteral("\n\nPicnic.dcard: ")))
+        << r.message.toStdString();
     EXPECT_TRUE(QFileInfo::exists(s.file("Picnic.png")));
     EXPECT_FALSE(QFileInfo::exists(s.file("Lunch.png")));
 }

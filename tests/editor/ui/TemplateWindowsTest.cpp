@@ -409,3 +409,24 @@ TEST_F(TemplateWindows, TextPanelsPickerEntryShowsTheShippedTextsOfItsMode)
                   (mode == QLatin1String("M") ? messagesShipped : titlesShipped).at(1));
     }
 }
+
+TEST_F(TemplateWindows, ExportAsTemplateRefusesLongNamesAndSaysWhyItFailed)
+{
+    clickTool(3);
+    // A name the file system cannot hold is refused in the name dialog, before anything is written.
+    nameDialogAnswers(QString(250, QLatin1Char('x')));
+    triggerMenu(QStringLiteral("File/Export As Template..."));
+    EXPECT_EQ(shown(), QStringList{TemplateStore::MsgNameTooLong});
+    EXPECT_TRUE(QDir(userFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+
+    // A file stands where the user's template folder should be: "fail" and the reason.
+    messages.clear();
+    QDir(userFolder()).removeRecursively();
+    testsupport::writeFile(userFolder(), "in the way");
+    nameDialogAnswers(QStringLiteral("Party"));
+    triggerMenu(QStringLiteral("File/Export As Template..."));
+    ASSERT_EQ(shown().size(), 1);
+    EXPECT_TRUE(shown()[0].startsWith(TemplateStore::MsgFail + QStringLiteral("\n\nThe folder ")))
+        << shown()[0].toStdString();
+    EXPECT_TRUE(shown()[0].contains(userFolder())) << shown()[0].toStdString();
+}
