@@ -3,6 +3,7 @@
 // new series, picture folders, and values handed to the manager's open list.
 #include "data/BatchWizard.h"
 #include "data/Import_Wizard.h"
+#include "data/ListImport.h"
 #include "data/Load_Num_Info.h"
 #include "data/ui/SeriesDialogDriver.h"
 #include "support/TestSupport.h"
@@ -12,6 +13,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <sys/stat.h>
 
 using namespace testsupport;
 
@@ -88,6 +91,43 @@ TEST_F(ImportWizard, ChoosingACsvFileImportsItsFieldsRowByRowAtOnce)
               1);
     EXPECT_EQ(files.requests.value(0).suffixes, (QStringList{"txt", "TXT", "rtf", "RTF", "csv", "CSV"}));
     EXPECT_EQ(readSeriesFile("Fields"), QByteArray("a1\nb\nc\nd\n"));
+}
+
+TEST_F(ImportWizard, QuotedCsvFieldsArriveWholeAndPipesOrHugeFilesAreRefused)
+{
+    // A spreadsheet's CSV: a comma and a line break inside quotes, a doubled quote.
+    ASSERT_TRUE(writeFile(tempPath("people.csv"), "Name,Note\r\n\"Smith, John\",\"says \"\"hi\"\"\"\r\n"
+                                                  "\"Ann\nLee\",x\r\n"));
+    files.answers = {tempPath("people.csv")};
+    EXPECT_EQ(run([&] {
+                  w.Text_RD->click();
+                  w.Text_file_name->setText(QStringLiteral("People"));
+                  w.Text_btn->click();
+              }),
+              1);
+    // A value of a series is one line: the break inside "Ann Lee" becomes a blank there.
+    EXPECT_EQ(readSeriesFile("People"), QByteArray("Name\nNote\nSmith, John\nsays \"hi\"\nAnn Lee\nx\n"));
+
+    const QString fifo = tempPath("pipe.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile big(tempPath("big.csv"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(ListImport::MaxFileSize + 1));
+    big.close();
+    messages.clear();
+    EXPECT_EQ(run([&] {
+                  w.Text_RD->click();
+                  w.Text_file_name->setText(QStringLiteral("Nothing"));
+                  w.Text_path->setText(fifo);
+                  w.ok_button->click();
+                  w.Text_path->setText(big.fileName());
+                  w.ok_button->click();
+                  w.cancel_button->click();
+              }),
+              0);
+    EXPECT_EQ(messages.messages(), (QStringList{QStringLiteral("\n") + ListImport::MsgInvalidFile,
+                                                QStringLiteral("\n") + ListImport::tooLargeMessage()}));
+    EXPECT_FALSE(QFileInfo::exists(QDir(Data_Folder_Path).filePath(QStringLiteral("Nothing.txt"))));
 }
 
 TEST_F(ImportWizard, TextFileStopsAtTheFontLineAndAnExistingNameIsAskedAbout)
