@@ -1,0 +1,191 @@
+#!/usr/bin/python3
+"""Work is never lost, in the real windows:
+1. A design opened from the command line is changed; Ctrl+O and then Escape: the save question's
+   Cancel leaves the design and its title as they were (the change is still there and unsaved).
+2. Ctrl+S, then Ctrl+Q: the program quits without a question, with status 0.
+3. A PNG offered by another program (xclip) is pasted, the design saved and opened again: the
+   picture is there at its size."""
+
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+from PIL import Image
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.session import (MAIN_TITLE, RATE_US_TITLE, AcceptanceError, Session, cardtool_path, check,  # noqa: E402
+                         write_png)
+
+PNG_SIZE = (90, 60)
+PNG_COLOUR = (30, 170, 90)  # nothing else on the plain card has it
+
+
+def dump(design):
+    r = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True, timeout=60)
+    check(r.returncode == 0, "cardtool design-dump failed: %s" % r.stderr)
+    return json.loads(r.stdout)
+
+
+def title(s):
+    return s.xdotool("getwindowname", s.window)
+
+
+def wait_for_title(s, predicate, timeout=10):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        if predicate(title(s)):
+            return title(s)
+        time.sleep(0.1)
+    raise AcceptanceError("the title stayed %r" % title(s))
+
+
+def step_1_and_2():
+    # A design of our own, written by the program's core from outside, opened at start.
+    folder = tempfile.mkdtemp(prefix="tessaly-design-")
+    keep = os.path.join(folder, "opened.dcard")
+    r = subprocess.run([cardtool_path(), "design-new", keep], capture_output=True, text=True, timeout=60)
+    check(r.returncode == 0, "cardtool design-new failed: %s" % r.stderr)
+    try:
+        with Session("save_questions", args=[keep]) as s:
+            name = os.path.basename(keep)
+            opened = wait_for_title(s, lambda t: t.startswith(name))
+            check(opened == "%s \u2014 %s" % (name, MAIN_TITLE), "the opened design's title is %r" % opened)
+
+            # The change: Tools > Rectangle. The title gains the modified marker.
+            s.focus()
+            s.key("alt+t", "r")
+            changed = wait_for_title(s, lambda t: t.startswith(name + "*"))
+            check(changed.count(MAIN_TITLE) == 1, "the program's name is not there once: %r" % changed)
+            s.screenshot("changed")
+
+            # Step 1: Ctrl+O asks first; Escape is Cancel, and nothing changes.
+            before = open(keep, "rb").read()
+            s.focus()
+            s.key("ctrl+o")
+            box = s.modal_window()
+            check(s.xdotool("getwindowname", box) != "Open Design", "Open showed its panel without the question")
+            s.screenshot("question")
+            s.focus(box)
+            s.key("Escape")
+            deadline = time.time() + 10
+            while s.question_box() and time.time() < deadline:
+                time.sleep(0.1)
+            check(not s.question_box(), "the question stayed after Escape")
+            check(not s.find_window("Open Design"), "Cancel went on to the open panel")
+            check(title(s) == changed, "the title became %r" % title(s))
+            check(open(keep, "rb").read() == before, "the design file changed")
+            s.screenshot("after-escape")
+
+            # Step 2: Ctrl+S saves the design under its own name (the saved message answered); the
+            # rectangle is in the file, so the design was the changed one; Ctrl+Q then asks nothing.
+            s.focus()
+            s.key("ctrl+s")
+            box = s.modal_window()
+            s.focus(box)
+            s.key("Return")
+            wait_for_title(s, lambda t: t == opened)
+            objects = dump(keep)["front"]["objects"]
+            check([o["class"] for o in objects] == ["Shape_Control"], "the saved design holds %s" % objects)
+            s.focus()
+            s.key("ctrl+q")
+            deadline = time.time() + 20
+            while s.app.poll() is None and time.time() < deadline:
+                check(not s.question_box(), "Ctrl+Q asked a question after saving")
+                rate = s.find_window(RATE_US_TITLE)
+                if rate:
+                    s.focus(rate)
+                    s.key("Escape")
+                time.sleep(0.1)
+            check(s.app.poll() is not None, "the program did not end")
+            check(s.app.returncode == 0, "exit status %s" % s.app.returncode)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+    print("save_questions: steps 1 and 2 ok")
+
+
+def coloured_run(path):
+    """The longest horizontal and vertical runs of the pasted picture's colour on the screen."""
+    shot = Image.open(path).convert("RGB")
+    px = shot.load()
+    w, h = shot.size
+
+    def near(p):
+        return all(abs(a - b) <= 6 for a, b in zip(p, PNG_COLOUR))
+
+    longest_x = longest_y = 0
+    for y in range(0, h, 3):
+        run = 0
+        for x in range(w):
+            run = run + 1 if near(px[x, y]) else 0
+            longest_x = max(longest_x, run)
+    for x in range(0, w, 3):
+        run = 0
+        for y in range(h):
+            run = run + 1 if near(px[x, y]) else 0
+            longest_y = max(longest_y, run)
+    return longest_x, longest_y
+
+
+def step_3():
+    with Session("save_questions_paste") as s:
+        png = os.path.join(s.home, "offered.png")
+        write_png(png, PNG_SIZE[0], PNG_SIZE[1], PNG_COLOUR)
+        offer = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-t", "image/png", "-i", png],
+                                 env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            deadline = time.time() + 10
+            while b"image/png" not in s.clipboard("TARGETS") and time.time() < deadline:
+                time.sleep(0.1)
+            s.focus()
+            s.key("ctrl+v", delay=0.8)
+        finally:
+            offer.terminate()
+            offer.wait(timeout=10)
+
+        design = os.path.join(s.home, "pasted.dcard")
+        check(s.save_design(design), "no design file was written")
+        images = [o for o in dump(design)["front"]["objects"] if o["class"] == "SKTImage"]
+        check(len(images) == 1, "the saved design holds %d pictures" % len(images))
+        kept = [v for v in images[0].values() if isinstance(v, str) and v.endswith(".png") and os.path.isfile(v)]
+        check(kept, "STEP 3: the pasted picture is not kept in a file of its own: %s" % images[0])
+        with Image.open(kept[0]) as picture:
+            check(picture.size == PNG_SIZE, "the kept picture is %s" % (picture.size,))
+        x, y, w, h = images[0]["_bounds"]
+        check((w, h) == PNG_SIZE, "the picture object is %s x %s points" % (w, h))
+        # The card clips what lies beyond its edge (100 %: one point is one pixel).
+        visible = (PNG_SIZE[0] + min(0, x), PNG_SIZE[1] + min(0, y))
+
+        # Reopened with Ctrl+O: just saved, so no question comes before the panel.
+        s.focus()
+        s.key("ctrl+o")
+        dialog = s.wait_for_window("Open Design")
+        check(not s.question_box(), "Open asked a question right after saving")
+        s.focus(dialog)
+        s.key("ctrl+a")
+        s.type_text(design)
+        s.key("Return")
+        s.wait_for_window_gone("Open Design")
+        deadline = time.time() + 10
+        run = (0, 0)
+        while time.time() < deadline and run[0] < visible[0] - 2:
+            run = coloured_run(s.screenshot("reopened"))
+            time.sleep(0.3)
+        check(run[0] >= visible[0] - 2 and run[1] >= visible[1] - 2,
+              "after reopening the picture shows %d x %d pixels, not %d x %d" % (run + visible))
+        status = s.quit(save=False)
+        check(status == 0, "exit status %s" % status)
+    print("save_questions: step 3 ok")
+
+
+def main():
+    step_1_and_2()
+    step_3()
+    print("save_questions: ok")
+
+
+if __name__ == "__main__":
+    main()
