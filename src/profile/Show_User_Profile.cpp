@@ -22,34 +22,44 @@ void untick(QCheckBox *box)
 Show_User_Profile::Show_User_Profile(SKTWindowController &window, QWidget *parent)
     : User_profile(window, parent, true)
 {
-    const auto &info = User_Profile_Class::info();
-    for (int f = 0; f < TextFieldCount; ++f) {
-        const QString stem = QString::fromLatin1(FieldStems[size_t(f)]);
-        const int row = f + 1;
-        auto *captionBox = new QCheckBox(this);
-        captionBox->setObjectName(stem + QStringLiteral("_label_chk"));
-        captionBox->setToolTip(QStringLiteral("Caption"));
-        auto *caption = new QLineEdit(QString::fromLatin1(info[size_t(f)].caption), this);
-        caption->setObjectName(stem + QStringLiteral("_label"));
-        caption->setMinimumWidth(
-            caption->fontMetrics().horizontalAdvance(QStringLiteral("Company Slogan : ")) + 12);
-        auto *valueBox = new QCheckBox(this);
-        valueBox->setObjectName(stem + QStringLiteral("_value_chk"));
-        valueBox->setToolTip(QStringLiteral("Value"));
-        // The caption becomes a field of its own in place of the plain label.
-        m_caption[size_t(f)]->hide();
-        m_grid->addWidget(captionBox, row, 0);
-        m_grid->addWidget(caption, row, 1);
-        m_grid->addWidget(valueBox, row, 2);
-        m_captionField[size_t(f)] = caption;
-        m_captionBox[size_t(f)] = captionBox;
-        m_valueBox[size_t(f)] = valueBox;
-        connect(captionBox, &QCheckBox::clicked, this, [this, f] { labelCheckClicked(f); });
-        connect(valueBox, &QCheckBox::clicked, this, [this, f] { valueCheckClicked(f); });
-        // Typing ticks the field's box; the field's editability stays as it is.
-        connect(caption, &QLineEdit::textEdited, captionBox, [captionBox] { captionBox->setChecked(true); });
-        connect(valueField(f), &QLineEdit::textEdited, valueBox, [valueBox] { valueBox->setChecked(true); });
-    }
+    for (int f = 0; f < TextFieldCount; ++f)
+        makeCaptionRow(f);
+    nameCaptionOutlets();
+    Reset_all_Ctrl();
+}
+
+// A text detail's caption box, caption field and value box, in place of its plain caption.
+void Show_User_Profile::makeCaptionRow(int f)
+{
+    const QString stem = QString::fromLatin1(FieldStems[size_t(f)]);
+    const int row = f + 1;
+    auto *captionBox = new QCheckBox(this);
+    captionBox->setObjectName(stem + QStringLiteral("_label_chk"));
+    captionBox->setToolTip(QStringLiteral("Caption"));
+    auto *caption = new QLineEdit(QString::fromLatin1(User_Profile_Class::info()[size_t(f)].caption), this);
+    caption->setObjectName(stem + QStringLiteral("_label"));
+    caption->setMinimumWidth(caption->fontMetrics().horizontalAdvance(QStringLiteral("Company Slogan : ")) +
+                             12);
+    auto *valueBox = new QCheckBox(this);
+    valueBox->setObjectName(stem + QStringLiteral("_value_chk"));
+    valueBox->setToolTip(QStringLiteral("Value"));
+    // The caption becomes a field of its own in place of the plain label.
+    m_caption[size_t(f)]->hide();
+    m_grid->addWidget(captionBox, row, 0);
+    m_grid->addWidget(caption, row, 1);
+    m_grid->addWidget(valueBox, row, 2);
+    m_captionField[size_t(f)] = caption;
+    m_captionBox[size_t(f)] = captionBox;
+    m_valueBox[size_t(f)] = valueBox;
+    connect(captionBox, &QCheckBox::clicked, this, [this, f] { labelCheckClicked(f); });
+    connect(valueBox, &QCheckBox::clicked, this, [this, f] { valueCheckClicked(f); });
+    // Typing ticks the field's box; the field's editability stays as it is.
+    connect(caption, &QLineEdit::textEdited, captionBox, [captionBox] { captionBox->setChecked(true); });
+    connect(valueField(f), &QLineEdit::textEdited, valueBox, [valueBox] { valueBox->setChecked(true); });
+}
+
+void Show_User_Profile::nameCaptionOutlets()
+{
     name_label = m_captionField[0], title_label = m_captionField[1], comp_name_label = m_captionField[2];
     slogan_label = m_captionField[3], address_label = m_captionField[4], phone_label = m_captionField[5];
     fax_label = m_captionField[6], email_label = m_captionField[7], website_label = m_captionField[8];
@@ -64,7 +74,6 @@ Show_User_Profile::Show_User_Profile(SKTWindowController &window, QWidget *paren
     slogan_value_chk = m_valueBox[3], address_value_chk = m_valueBox[4], phone_value_chk = m_valueBox[5];
     fax_value_chk = m_valueBox[6], email_value_chk = m_valueBox[7], website_value_chk = m_valueBox[8];
     unique_value_chk = m_valueBox[9];
-    Reset_all_Ctrl();
 }
 
 void Show_User_Profile::labelCheckClicked(int field)

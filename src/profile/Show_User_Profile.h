@@ -41,6 +41,9 @@ protected:
     void valueLoaded(int field) override;
 
 private:
+    void makeCaptionRow(int field);
+    void nameCaptionOutlets();
+
     std::array<QLineEdit *, TextFieldCount> m_captionField{};
     std::array<QCheckBox *, TextFieldCount> m_captionBox{};
     std::array<QCheckBox *, TextFieldCount> m_valueBox{};

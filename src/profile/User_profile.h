@@ -14,9 +14,11 @@
 class Import_Excel;
 class QComboBox;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 class SKTWindowController;
 
 class User_profile : public QDialog
@@ -127,7 +129,15 @@ protected:
     std::array<QLabel *, FieldCount> m_caption{};
 
 private:
+    // The layout (UserProfileLayout.cpp): one maker per group, in the order the user tabs through.
     void buildLayout(bool editorTime);
+    QHBoxLayout *makeWorkbookRow();
+    QGridLayout *makeFieldGrid();
+    void makeFieldRow(int field);
+    QVBoxLayout *makePictureColumn(bool editorTime);
+    QHBoxLayout *makePhotoRow();
+    QHBoxLayout *makeClosingRow();
+    void nameFieldOutlets();
     void connectControls();
     void sourceStep(int field);
     void pickStep(int field);
