@@ -43,8 +43,12 @@ def mime_type(path, data):
 
 
 def header_safe(name, value):
-    if "\r" in value or "\n" in value:
+    # Any line boundary Python knows (\v, \f, \x1c-\x1e, \x85, \u2028, \u2029 as well as CR
+    # and LF) would split the header; other control characters have no place in one either.
+    if "\r" in value or "\n" in value or len(value.splitlines()) > 1:
         raise Refused("line break in the %s" % name)
+    if any(ord(c) < 32 or 127 <= ord(c) < 160 for c in value):
+        raise Refused("control character in the %s" % name)
     return value
 
 
@@ -79,8 +83,8 @@ def build(sender, recipient, subject, body, paths):
         with open(path, "rb") as handle:
             data = handle.read()
         maintype, subtype = mime_type(path, data).split("/", 1)
-        message.add_attachment(data, maintype=maintype, subtype=subtype,
-                               filename=os.path.basename(path))
+        name = header_safe("attachment name", os.path.basename(path))
+        message.add_attachment(data, maintype=maintype, subtype=subtype, filename=name)
     return message
 
 
@@ -136,7 +140,13 @@ def main():
     password = lines[0] if lines else ""
     try:
         send(sys.argv, password)
-    except (Refused, OSError, smtplib.SMTPException, UnicodeError) as problem:
+    except ssl.SSLCertVerificationError as problem:
+        print("pyth_mail: certificate failure: the server's certificate could not be verified (%s). "
+              "If the server uses its own certificate authority, start the program with SSL_CERT_FILE "
+              "set to that authority's certificate file." % (problem.verify_message or problem),
+              file=sys.stderr)
+        return 1
+    except (Refused, OSError, smtplib.SMTPException, UnicodeError, ValueError) as problem:
         print("pyth_mail: %s" % problem, file=sys.stderr)
         return 1
     return 0

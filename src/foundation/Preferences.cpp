@@ -78,8 +78,27 @@ bool Preferences::ensurePrivateFolder(const QString &folder)
 Preferences::Preferences(const QString &path) : mPreferencesPath(path)
 {
     const QFileInfo info(path);
-    if (info.exists()) {
-        const PropertyList::ReadResult r = PropertyList::readFile(path);
+    if (info.exists() && (!info.isFile() || info.size() > MaxFileBytes)) {
+        // Neither read nor replaced on the way in: a FIFO would block the start for good and a
+        // huge file cost its size many times over in memory.
+        m_loadError =
+            info.isFile()
+                ? QStringLiteral("The mail settings file is larger than %1 KiB.").arg(MaxFileBytes / 1024)
+                : QStringLiteral("The mail settings file is not a regular file.");
+        Show_NSLog_Message(QStringLiteral("Mail settings %1 could not be read: %2").arg(path, m_loadError));
+    } else if (info.exists()) {
+        // Read within the limit, should the file grow after the look above.
+        QFile file(path);
+        QByteArray bytes;
+        if (file.open(QIODevice::ReadOnly))
+            bytes = file.read(MaxFileBytes + 1);
+        PropertyList::ReadResult r = PropertyList::read(bytes);
+        if (!file.isOpen())
+            r = {false, {}, file.errorString()};
+        else if (bytes.size() > MaxFileBytes)
+            r = {false,
+                 {},
+                 QStringLiteral("The mail settings file is larger than %1 KiB.").arg(MaxFileBytes / 1024)};
         if (r.ok && r.value.isDict()) {
             mDict = r.value.toDict();
             m_loaded = true;

@@ -20,11 +20,15 @@ public:
     static QString defaultPath();
 
     // Reads `path`. A missing file is created empty (mode 0600, in a folder of mode 0700); a file
-    // that cannot be read as a dictionary is left untouched; either way the defaults apply.
+    // that cannot be read as a dictionary, is not a regular file or is larger than MaxFileBytes
+    // is left untouched (and not read); either way the defaults apply.
     explicit Preferences(const QString &path);
     ~Preferences(); // never writes: only flush does
     Preferences(const Preferences &) = delete;
     Preferences &operator=(const Preferences &) = delete;
+
+    // Six short texts take a few hundred bytes; a larger file is none of ours.
+    static constexpr qint64 MaxFileBytes = 64 * 1024;
 
     void setDefaults(); // the five text settings to "" in memory; the SSL flag is left alone
 

@@ -70,6 +70,8 @@ QString BatchExportEngine::refusalFor(const QString &folder, int rowCount, const
 
 bool BatchExportEngine::takeRow(Run &run, int *row)
 {
+    // While the Stop question is open no card begins.
+    m_progress->waitWhilePaused();
     std::lock_guard lock(run.mutex);
     // Stop is looked at between cards only: a card that has begun is finished.
     if (m_progress->stopRequested() || run.outOfSpace || run.nextRow >= run.rowCount)
@@ -82,6 +84,8 @@ void BatchExportEngine::writeRow(Run &run, const MadeCard &card)
 {
     const int row = card.row;
     const CardFiles &files = card.files;
+    // Nor is one written: a card drawn meanwhile waits for the answer.
+    m_progress->waitWhilePaused();
     bool noSpace = false;
     const OpResult written = files.write(&noSpace);
     if (written.ok()) {

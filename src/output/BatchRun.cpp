@@ -1,5 +1,6 @@
 // One long run (a batch export or a mail run) on a worker thread under the progress sheet: the
-// GUI thread keeps turning, a 0.5 s timer shows the counters, Stop sets the flag between items.
+// GUI thread keeps turning, a 0.5 s timer shows the counters, Stop holds the run while it asks
+// and then sets the flag between items.
 #include "output/BatchRun.h"
 
 #include "foundation/MessageBoxes.h"
@@ -15,7 +16,8 @@
 #include <QTimer>
 
 void BatchRun::exec(QWidget *owner, ExportProgress &progress, int itemCount, Kind kind,
-                    const std::function<void()> &work, const std::function<void()> &onQuit)
+                    const std::function<void()> &work, const std::function<void()> &onQuit,
+                    const std::function<void()> &onStopOverdue)
 {
     OutputState::instance().Card_Value_In_Process = true;
     Send_Modeless sheet(owner);
@@ -28,9 +30,22 @@ void BatchRun::exec(QWidget *owner, ExportProgress &progress, int itemCount, Kin
     refresh.setInterval(RefreshMs);
     QObject::connect(&refresh, &QTimer::timeout, &sheet, &Send_Modeless::update_sending_progress_bar);
 
-    // Quitting while a run goes on sets the stop flag, and the caller cuts short the item in progress.
+    // Stop lets the item in progress finish, but not for ever: what still runs after the grace
+    // time is cut short.
+    QTimer overdue;
+    overdue.setSingleShot(true);
+    overdue.setInterval(StopGraceMs);
+    QObject::connect(&overdue, &QTimer::timeout, [&onStopOverdue] {
+        if (onStopOverdue)
+            onStopOverdue();
+    });
+    QObject::connect(&sheet, &Send_Modeless::stopConfirmed, &overdue, qOverload<>(&QTimer::start));
+
+    // Quitting while a run goes on sets the stop flag, and the caller cuts short the item in
+    // progress. A run held by the Stop question goes on to its end.
     const auto quit = [&progress, &onQuit] {
         progress.requestStop();
+        progress.resume();
         if (onQuit)
             onQuit();
     };
@@ -56,6 +71,7 @@ void BatchRun::exec(QWidget *owner, ExportProgress &progress, int itemCount, Kin
         quit();
     thread->wait();
     delete thread;
+    overdue.stop();
     refresh.stop();
     QObject::disconnect(quitting);
     sheet.hide();

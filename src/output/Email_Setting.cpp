@@ -54,8 +54,10 @@ Email_Setting::Email_Setting(QWidget *parent)
     security->addButton(_send_mail_tls);
     _send_mail_result_status = new QLabel(this);
     _send_mail_result_status->setObjectName(QStringLiteral("_send_mail_result_status"));
-    _send_mail_result_status->setWordWrap(true);
+    // One short line: the whole text of a failure goes to the message box, so the window keeps
+    // its layout however long the server's reason is.
     _send_mail_result_status->setMinimumHeight(36);
+    _send_mail_result_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
     auto *account = new QGroupBox(QStringLiteral("Sender account"), this);
     auto *form = new QFormLayout(account);
@@ -264,11 +266,15 @@ void Email_Setting::Send_Test_Email()
     _send_mail_result_status->setText(WaitText);
     QString error;
     const bool sent = sendOffTheGuiThread(message, account, &error);
-    const QString text = sent ? MailRun::sentText() : failureText();
-    if (!sent)
-        Show_NSLog_Message(QStringLiteral("Test message not sent: ") + error);
-    _send_mail_result_status->setText(text);
-    Show_MessageBox(text);
+    if (sent) {
+        _send_mail_result_status->setText(MailRun::sentText());
+        Show_MessageBox(MailRun::sentText());
+        return;
+    }
+    Show_NSLog_Message(QStringLiteral("Test message not sent: ") + error);
+    _send_mail_result_status->setText(FailureLine);
+    const QString why = MailRun::reasonText(error);
+    Show_MessageBox(why.isEmpty() ? failureText() : failureText() + QStringLiteral("\n\n") + why);
 }
 
 void Email_Setting::Reset_Button()

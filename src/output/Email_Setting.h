@@ -26,6 +26,8 @@ public:
     static inline const QString ResetQuestion =
         QStringLiteral("Are you sure you want to reset current email settings?");
     static QString failureText(); // the settings hint and "\n\nCould not send email."
+    // The status line after a failed test; the message box gives failureText and the reason.
+    static inline const QString FailureLine = QStringLiteral("Could not send email.");
 
     // Loads the stored settings and runs the window; 1 when saved, 0 when closed.
     int Open_Wnd();

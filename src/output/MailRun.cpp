@@ -7,11 +7,42 @@
 #include "output/ScriptMailTransport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <chrono>
+#include <set>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+QString attachmentNameText()
+{
+    return QStringLiteral("The attachment's name may not hold a line break or another control character.");
+}
+
+// A regular file this process can open for reading; nothing that could block (a FIFO) is opened.
+bool readableFile(const QString &path)
+{
+    const QByteArray local = QFile::encodeName(path);
+    if (local.isEmpty() || local.contains('\0'))
+        return false;
+    struct stat st {
+    };
+    if (::stat(local.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    const int fd = ::open(local.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+} // namespace
 
 MailRun::MailRun(Request request, MailTransport &transport, ExportProgress &progress, Hooks hooks)
     : m_request(std::move(request)), m_transport(transport), m_progress(progress), m_hooks(std::move(hooks))
@@ -42,10 +73,46 @@ QString MailRun::failedText()
         "server.");
 }
 
+QString MailRun::reasonText(const QString &error)
+{
+    QString why = error.trimmed();
+    why.replace(QStringLiteral("pyth_mail: "), QString());
+    constexpr qsizetype kLongest = 600; // a box is no place for a whole trace
+    if (why.size() > kLongest)
+        why = why.left(kLongest) + QStringLiteral("...");
+    return why;
+}
+
+QString MailRun::stoppedText(int sent, int planned)
+{
+    return QStringLiteral("Stopped: %1 of %2 messages were sent.").arg(sent).arg(planned);
+}
+
+QString MailRun::unreadableFileText(const QString &path)
+{
+    return QStringLiteral("The file to send cannot be read:\n\n\"%1\"").arg(path);
+}
+
+bool MailRun::holdsControlCharacter(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar ch) {
+        const QChar::Category c = ch.category();
+        return c == QChar::Other_Control || c == QChar::Separator_Line || c == QChar::Separator_Paragraph;
+    });
+}
+
 bool MailRun::isValidEmail(const QString &text)
 {
     const QString t = Trim_Str(text);
-    return t.size() >= 6 && t.split(QLatin1Char('@')).size() == 2 && t.split(QLatin1Char('.')).size() >= 2;
+    const QStringList parts = t.split(QLatin1Char('@'));
+    if (t.size() < 6 || parts.size() != 2 || holdsControlCharacter(t))
+        return false;
+    if (std::any_of(t.begin(), t.end(), [](QChar ch) { return ch.isSpace(); }))
+        return false;
+    // "friend@exam" is no address: the domain needs a dot with a name on either side.
+    const QString &domain = parts[1];
+    const qsizetype dot = domain.indexOf(QLatin1Char('.'));
+    return dot > 0 && !domain.endsWith(QLatin1Char('.'));
 }
 
 QString MailRun::Calculate_Pause_Time(qint64 ms)
@@ -89,6 +156,12 @@ QString MailRun::validate(QStringList *recipients, QString *fileName)
 {
     if (Trim_Str(m_request.sender.toLower()).isEmpty())
         return settingsHint();
+    // The header fields go to the mail script, which refuses such characters: say which field.
+    if (holdsControlCharacter(Trim_Str(m_request.sender)))
+        return QStringLiteral(
+            "The sender E-mail address may not hold a line break or another control character.");
+    if (holdsControlCharacter(m_request.subject))
+        return QStringLiteral("The subject may not hold a line break or another control character.");
     if (Trim_Str(m_request.recipients).isEmpty())
         return QStringLiteral("Please specify the Recipient E-mail address.");
     QString bad;
@@ -107,8 +180,18 @@ QString MailRun::validate(QStringList *recipients, QString *fileName)
         const QString extensionProblem = ImageFileWriter::checkExtension(m_request.extension);
         if (!extensionProblem.isEmpty())
             return extensionProblem;
+        if (holdsControlCharacter(*fileName))
+            return attachmentNameText();
         if (!m_request.snapshot)
             return QStringLiteral("There is no card to send.");
+    } else {
+        const QString path = Trim_Str(m_request.attachment);
+        if (!path.isEmpty()) {
+            if (holdsControlCharacter(QFileInfo(path).fileName()))
+                return attachmentNameText();
+            if (!readableFile(path))
+                return unreadableFileText(path);
+        }
     }
     return {};
 }
@@ -155,6 +238,10 @@ bool MailRun::renderCard(int row, const QString &folder, const QString &fileName
 
 bool MailRun::sendOne(const QString &recipient, const QStringList &files, Result &result)
 {
+    // While the Stop question is open nothing is sent; a stop given as its answer sends nothing more.
+    m_progress.waitWhilePaused();
+    if (m_progress.stopRequested())
+        return false;
     if (m_hooks.log)
         m_hooks.log(QStringLiteral("Sending mail to %1").arg(recipient));
     MailTransport::Message message;
@@ -171,6 +258,12 @@ bool MailRun::sendOne(const QString &recipient, const QStringList &files, Result
     }
     ++m_progress.failed;
     result.errors << QStringLiteral("%1: %2").arg(recipient, error);
+    // A message given up on Stop failed for no reason of the server's.
+    if (!m_progress.stopRequested()) {
+        const QString why = reasonText(error);
+        if (!why.isEmpty() && !result.reasons.contains(why))
+            result.reasons << why;
+    }
     if (m_hooks.log)
         m_hooks.log(QStringLiteral("error in mail: %1").arg(error));
     return false;
@@ -249,24 +342,43 @@ MailRun::Result MailRun::run()
     m_progress.start(items);
     QStringList cardFiles; // card mode without a batch: drawn once, sent to everyone
     int sinceLastPause = 0;
-    for (int i = 0; i < items && !m_progress.stopRequested(); ++i) {
+    QList<bool> reached(recipients.size(), false);
+    const auto sendTo = [&](int r, const QStringList &files) {
+        const bool sent = sendOne(recipients[r], files, result);
+        reached[r] = reached[r] || sent;
+        return sent;
+    };
+    for (int i = 0; i < items; ++i) {
+        // No item begins while the Stop question is open.
+        m_progress.waitWhilePaused();
+        if (m_progress.stopRequested())
+            break;
         m_progress.beginItem(i);
         if (m_request.mode == Mode::WithoutCard) {
             const QString path = Trim_Str(m_request.attachment);
             QStringList files;
-            if (!path.isEmpty() && QFileInfo(path).isFile())
+            if (!path.isEmpty()) {
+                // Checked before the run; a file gone since then is not left out without a word.
+                if (!readableFile(path)) {
+                    const QString why = unreadableFileText(path);
+                    result.errors << why;
+                    result.reasons << why;
+                    break;
+                }
                 files << path;
-            if (!sendOne(recipients[i], files, result))
+            }
+            if (!sendTo(i, files))
                 break;
         } else if (!batch) {
             if (cardFiles.isEmpty()) {
                 QString error;
                 if (!folder.isValid() || !renderCard(-1, folder.path(), fileName, &cardFiles, &error)) {
                     result.errors << (folder.isValid() ? error : noFolder);
+                    result.reasons << result.errors.last();
                     break; // a card that cannot be drawn or written is sent to nobody
                 }
             }
-            if (!sendOne(recipients[i], cardFiles, result))
+            if (!sendTo(i, cardFiles))
                 break;
         } else {
             if (i >= rows)
@@ -276,16 +388,17 @@ MailRun::Result MailRun::run()
             if (!folder.isValid() || !renderCard(i, folder.path(), fileName, &files, &error)) {
                 // The row is left out: nothing is sent for it and it does not count to a pause.
                 result.errors << QStringLiteral("Row %1: %2").arg(i + 1).arg(error);
+                result.reasons << result.errors.last();
                 if (m_hooks.log)
                     m_hooks.log(result.errors.last());
                 continue;
             }
             if (allToEvery) {
-                for (const QString &recipient : recipients) {
-                    if (m_progress.stopRequested() || !sendOne(recipient, files, result))
+                for (int r = 0; r < recipients.size(); ++r) {
+                    if (m_progress.stopRequested() || !sendTo(r, files))
                         break;
                 }
-            } else if (!sendOne(recipients[i], files, result)) {
+            } else if (!sendTo(i, files)) {
                 break;
             }
         }
@@ -297,15 +410,46 @@ MailRun::Result MailRun::run()
     }
     m_progress.curr_barcode_count = items;
     result.stopped = m_progress.stopRequested();
+    // Who was meant to get something: every recipient, or with one row each the first rows' many.
+    const qsizetype meant =
+        batch && !allToEvery ? qMin<qsizetype>(rows, recipients.size()) : recipients.size();
+    for (qsizetype r = 0; r < meant; ++r)
+        if (!reached[r])
+            result.unreached << recipients[r];
+    closingText(result);
+    return result;
+}
 
+void MailRun::closingText(Result &result)
+{
     if (result.allSent()) {
         result.message = sentText();
-    } else if (result.planned == 0) {
-        result.message = failedText() + QStringLiteral("\n\nThere was no message to send.");
-    } else {
-        result.message = failedText() + QStringLiteral("\n\n%1 of %2 messages could not be sent.")
-                                            .arg(result.planned - result.sent)
-                                            .arg(result.planned);
+        return;
     }
-    return result;
+    if (result.stopped) {
+        result.message = stoppedText(result.sent, result.planned);
+        return;
+    }
+    QString text = failedText();
+    if (result.planned == 0)
+        text += QStringLiteral("\n\nThere was no message to send.");
+    else
+        text += QStringLiteral("\n\n%1 of %2 messages could not be sent.")
+                    .arg(result.planned - result.sent)
+                    .arg(result.planned);
+    // What the server or the script said, then who got nothing; both kept to a size a box can show.
+    constexpr qsizetype kReasons = 5, kNames = 20;
+    if (!result.reasons.isEmpty()) {
+        text += QStringLiteral("\n\n") + result.reasons.mid(0, kReasons).join(QLatin1Char('\n'));
+        if (result.reasons.size() > kReasons)
+            text += QStringLiteral("\n(and %1 more)").arg(result.reasons.size() - kReasons);
+    }
+    if (!result.unreached.isEmpty()) {
+        text += QStringLiteral("\n\nNothing was sent to: ") +
+                result.unreached.mid(0, kNames).join(QStringLiteral(", "));
+        text += result.unreached.size() > kNames
+                    ? QStringLiteral(" and %1 more.").arg(result.unreached.size() - kNames)
+                    : QStringLiteral(".");
+    }
+    result.message = text;
 }

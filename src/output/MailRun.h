@@ -46,8 +46,10 @@ public:
         int planned = 0;      // messages the run meant to send
         int sent = 0;
         bool stopped = false;
-        QStringList errors; // why messages failed, for the log
-        QString message;    // what the closing box says
+        QStringList errors;    // why messages failed, for the log
+        QStringList reasons;   // the distinct reasons, as the closing text gives them
+        QStringList unreached; // recipients meant to get a message who got none
+        QString message;       // what the closing box says
         bool allSent() const { return !refused && planned > 0 && sent == planned; }
     };
 
@@ -74,18 +76,29 @@ public:
     // Checks the entries; on a refusal nothing is sent and the result says why. Then sends.
     Result run();
 
-    // Valid when, trimmed, it has at least 6 characters, exactly one "@" and at least one ".".
+    // Valid when, trimmed, it has at least 6 characters, exactly one "@", a "." inside the part
+    // after it, and no space, control or line-separator character.
     static bool isValidEmail(const QString &text);
+    // A control character (line breaks, tab, NUL ...) or a line or paragraph separator: none may
+    // reach a message header.
+    static bool holdsControlCharacter(const QString &text);
     // "Pausing the process for ..." for a pause of ms milliseconds.
     static QString Calculate_Pause_Time(qint64 ms);
     // The addresses of a recipients text, trimmed and in lower case, empty pieces skipped; false
     // with *bad set to the first piece that is not an address.
     static bool parseRecipients(const QString &text, QStringList *out, QString *bad);
 
+    // A transport's error as the user is shown it: the script's own words, without its name,
+    // kept to a size a message box can show.
+    static QString reasonText(const QString &error);
+
     // Texts of the program.
     static QString settingsHint();
     static QString sentText();
     static QString failedText();
+    static QString stoppedText(int sent, int planned); // "Stopped: N of M messages were sent."
+    // The file sent without the card, refused when it is not a readable regular file.
+    static QString unreadableFileText(const QString &path);
 
 private:
     QString validate(QStringList *recipients, QString *fileName);
@@ -93,6 +106,7 @@ private:
                     QString *error);
     bool sendOne(const QString &recipient, const QStringList &files, Result &result);
     void pause();
+    static void closingText(Result &result);
     Outline plan(QStringList *recipients, QString *fileName);
 
     Request m_request;

@@ -29,4 +29,7 @@ public:
     // The program is quitting: a message in progress is given up at once and no other is sent.
     // Any thread may call it.
     virtual void abort() {}
+    // Stop: the message in progress, if any, is given up at once (a silent server); later
+    // messages may still be sent. Any thread may call it.
+    virtual void endCurrent() {}
 };

@@ -19,6 +19,19 @@ ScriptMailTransport::ScriptMailTransport(const QString &interpreter, const QStri
 {
 }
 
+void ScriptMailTransport::abort()
+{
+    m_abort = true;
+    endCurrent();
+}
+
+void ScriptMailTransport::endCurrent()
+{
+    const std::lock_guard lock(m_currentMutex);
+    if (m_current)
+        *m_current = true;
+}
+
 QString ScriptMailTransport::defaultScript()
 {
     return QDir(ResourceRoot::shippedLocation()).filePath(QStringLiteral("pyth_mail.py"));
@@ -60,17 +73,34 @@ bool ScriptMailTransport::send(const Message &message, const Account &account, Q
             *error = QStringLiteral("The program is quitting.");
         return false;
     }
+    // Each script has a kill flag of its own, so that Stop ends this message and no later one.
+    std::atomic<bool> kill{false};
+    {
+        const std::lock_guard lock(m_currentMutex);
+        m_current = &kill;
+        if (m_abort)
+            kill = true; // the program began to quit after the look above
+    }
     ProcessRunner::Request request;
-    request.abort = &m_abort;
+    request.abort = &kill;
     request.program = m_interpreter;
     request.arguments = arguments(message, account);
     request.environment = environment();
     request.standardInput = standardInput(account);
     request.timeoutMs = m_timeoutMs;
     const ProcessRunner::Result result = ProcessRunner::run(request);
+    {
+        const std::lock_guard lock(m_currentMutex);
+        m_current = nullptr;
+    }
     if (result.succeeded())
         return true;
     if (error) {
+        if (result.aborted) {
+            *error = m_abort ? QStringLiteral("The program is quitting.")
+                             : QStringLiteral("Stopped: the message was given up before the server took it.");
+            return false;
+        }
         QString why = result.error;
         const QString said = QString::fromUtf8(result.standardError).trimmed();
         if (!said.isEmpty())

@@ -7,6 +7,7 @@
 #include <QProcessEnvironment>
 
 #include <atomic>
+#include <mutex>
 
 class ScriptMailTransport : public MailTransport
 {
@@ -23,7 +24,9 @@ public:
 
     bool send(const Message &message, const Account &account, QString *error) override;
     // Kills the script of a message in progress; later messages are not started.
-    void abort() override { m_abort = true; }
+    void abort() override;
+    // Kills the script of the message in progress only.
+    void endCurrent() override;
 
     // The shipped script's path.
     static QString defaultScript();
@@ -41,4 +44,6 @@ private:
     QProcessEnvironment m_extra;
     int m_timeoutMs = 180000;
     std::atomic<bool> m_abort{false};
+    std::mutex m_currentMutex;
+    std::atomic<bool> *m_current = nullptr; // the running script's kill flag, while one runs
 };

@@ -26,6 +26,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -50,6 +51,8 @@ void Send_Mail::buildWindow()
     from_txt = named(new QLineEdit(this), "from_txt");
     to_txt = named(new QLineEdit(this), "to_txt");
     to_txt->setPlaceholderText(QStringLiteral("Addresses separated by \",\""));
+    // Far above a line edit's usual 32,767 characters, which cut a pasted list without a word.
+    to_txt->setMaxLength(RecipientFieldChars);
     setting_button = named(new QPushButton(QStringLiteral("Setti&ngs..."), this), "setting_button");
     setting_button->setAutoDefault(false);
     subject_txt = named(new QLineEdit(this), "subject_txt");
@@ -346,8 +349,20 @@ MailRun::Request Send_Mail::request(const StoredSettings &settings)
     return r;
 }
 
+QString Send_Mail::recipientListTooLongText()
+{
+    return QStringLiteral("The recipient list is longer than the %1 characters the \"To\" field keeps, so "
+                          "its end was cut off. Please send to fewer recipients at a time.")
+        .arg(QLocale(QLocale::English).toString(RecipientFieldChars));
+}
+
 void Send_Mail::Send_Button()
 {
+    // A full field may hold a list cut short, its last address cut mid-way: nothing is sent.
+    if (to_txt->text().size() >= to_txt->maxLength()) {
+        Show_MessageBox(recipientListTooLongText());
+        return;
+    }
     MailRun::Request req = request(storedSettings());
     const std::shared_ptr<const BatchFillSnapshot> snapshot = req.snapshot;
     const bool backDrawn = card_side_str != QLatin1String("F");
@@ -374,7 +389,7 @@ void Send_Mail::Send_Button()
     MailRun::Result result;
     BatchRun::exec(
         this, progress, outline.items, BatchRun::Kind::Mail, [&] { result = run.run(); },
-        [transport] { transport->abort(); });
+        [transport] { transport->abort(); }, [transport] { transport->endCurrent(); });
     if (outline.batch)
         BatchRun::refillFirstRow(m_host, snapshot, backDrawn);
     m_lastResult = result;

@@ -51,6 +51,10 @@ public:
     void send_with_excel_chk_select();
     void delayed_delv_chk_select();
 
+    // The most the "To" field keeps. A list that fills it may have been cut off and is refused.
+    static constexpr int RecipientFieldChars = 1 << 18;
+    static QString recipientListTooLongText();
+
     // "BOTH", "F" or "B".
     QString card_side_str = QStringLiteral("F");
     // The result of the last Send that got past the checks.

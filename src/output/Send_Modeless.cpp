@@ -1,14 +1,17 @@
 // The progress sheet of a batch run (export or mail): the item count, the item in progress over
-// the count, a bar, the pause line of a mail run and Stop, which asks before it sets the flag.
+// the count, a bar, the pause line of a mail run and Stop, which holds the run while it asks
+// whether to stop, then sets the flag or lets the run go on.
 #include "output/Send_Modeless.h"
 
-#include "foundation/MessageBoxes.h"
+#include "foundation/ModalRunner.h"
 #include "foundation/WindowLook.h"
 #include "output/ExportProgress.h"
 
+#include <QApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -80,8 +83,28 @@ void Send_Modeless::update_sending_progress_bar()
 
 void Send_Modeless::Stop_Sending_Pressed()
 {
-    if (!Show_YES_NO_MessageBox(StopQuestion))
-        return;
+    // Nothing more goes out while the user reads the question: the answer decides whether it does.
     if (m_progress)
-        m_progress->requestStop();
+        m_progress->pause();
+    QMessageBox box(this);
+    box.setIcon(QMessageBox::Question);
+    box.setWindowTitle(QApplication::applicationDisplayName());
+    box.setText(StopQuestion);
+    QPushButton *stop = box.addButton(StopButtonText, QMessageBox::DestructiveRole);
+    stop->setObjectName(QStringLiteral("stop_answer"));
+    QPushButton *goOn = box.addButton(ContinueButtonText, QMessageBox::RejectRole);
+    goOn->setObjectName(QStringLiteral("continue_answer"));
+    box.setDefaultButton(goOn);
+    box.setEscapeButton(goOn);
+    ModalRunner::exec(box);
+    const bool stopping = box.clickedButton() == stop;
+    if (m_progress) {
+        if (stopping)
+            m_progress->requestStop();
+        m_progress->resume();
+    }
+    if (stopping) {
+        _stop_btn->setEnabled(false); // once is enough
+        emit stopConfirmed();
+    }
 }

@@ -1,5 +1,6 @@
 // The progress sheet of a batch run (export or mail): the item count, the item in progress over
-// the count, a bar, the pause line of a mail run and Stop, which asks before it sets the flag.
+// the count, a bar, the pause line of a mail run and Stop, which holds the run while it asks
+// whether to stop, then sets the flag or lets the run go on.
 #pragma once
 
 #include <QDialog>
@@ -20,6 +21,8 @@ public:
     static Send_Modeless *defaultInstance();
 
     static inline const QString StopQuestion = QStringLiteral("Are you sure you want to continue?");
+    static inline const QString StopButtonText = QStringLiteral("Stop");
+    static inline const QString ContinueButtonText = QStringLiteral("Continue");
 
     // Start of a run of itemCount items: Stop enabled, the bar 0..itemCount at 0, the count texts
     // ("%d" and firstCountFormat with 0 and the count, "%1 / %2 Card" or "%1 / %2").
@@ -28,7 +31,9 @@ public:
     // The refresh: the bar and "%d / %d " from the run's counters.
     void update_sending_progress_bar();
 
-    // Stop: Yes to the question sets the run's stop flag; No changes nothing.
+    // Stop: the run is paused while the question is open (a modal box with the buttons "Stop"
+    // and "Continue", object names "stop_answer" and "continue_answer"). "Stop" sets the run's
+    // stop flag and emits stopConfirmed; "Continue", or closing the box, lets the run go on.
     void Stop_Sending_Pressed();
 
     QLabel *_tot_msg_cnt = nullptr;
@@ -36,6 +41,9 @@ public:
     QProgressBar *_Curr_Progress = nullptr;
     QPushButton *_stop_btn = nullptr;
     QLabel *pause_label = nullptr;
+
+signals:
+    void stopConfirmed();
 
 public slots:
     // The sheet closes only when its run ends: Escape and the close button do nothing.

@@ -89,6 +89,52 @@ TEST(Preferences, UnreadableFileIsLeftAloneUntilFlush)
     EXPECT_EQ(Preferences(path).send_email_PORT_num(), QStringLiteral("587"));
 }
 
+// A huge file is not read (300 MB took 2.14 GB and 7 s at start), nor is a FIFO (it would block
+// the start for good) or a link to a device; each is left alone until the user saves.
+TEST(Preferences, OversizedAndIrregularFilesAreNotRead)
+{
+    QTemporaryDir tmp;
+    const QString big = tmp.filePath("big.plist");
+    // A valid dictionary just over the limit, padded inside a string.
+    const QByteArray head = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>SendEmailPORT</key>"
+                            "<string>587</string><key>Pad</key><string>";
+    const QByteArray tail = "</string></dict></plist>";
+    QByteArray bytes = head + QByteArray(Preferences::MaxFileBytes, 'x') + tail;
+    ASSERT_TRUE(testsupport::writeFile(big, bytes));
+    Preferences p(big);
+    EXPECT_FALSE(p.loadedFromFile());
+    EXPECT_EQ(p.loadError(), "The mail settings file is larger than 64 KiB.");
+    EXPECT_EQ(p.send_email_PORT_num(), QStringLiteral(""));
+    EXPECT_EQ(readFile(big), bytes);
+    // The same dictionary within the limit is read.
+    bytes = head + QByteArray(100, 'x') + tail;
+    ASSERT_TRUE(testsupport::writeFile(big, bytes));
+    EXPECT_EQ(Preferences(big).send_email_PORT_num(), QStringLiteral("587"));
+
+    // A sparse 300 MB file costs nothing to look at.
+    const QString huge = tmp.filePath("huge.plist");
+    QFile f(huge);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.resize(qint64(300) << 20));
+    f.close();
+    EXPECT_FALSE(Preferences(huge).loadedFromFile());
+
+    const QString fifo = tmp.filePath("fifo.plist");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    Preferences fromFifo(fifo);
+    EXPECT_FALSE(fromFifo.loadedFromFile());
+    EXPECT_EQ(fromFifo.loadError(), "The mail settings file is not a regular file.");
+
+    const QString device = tmp.filePath("zero.plist");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), device));
+    EXPECT_FALSE(Preferences(device).loadedFromFile());
+
+    // Saving replaces what could not be read with a file of our own.
+    fromFifo.setsend_email_PORT_num(QStringLiteral("465"));
+    ASSERT_TRUE(fromFifo.flush());
+    EXPECT_EQ(Preferences(fifo).send_email_PORT_num(), QStringLiteral("465"));
+}
+
 TEST(Preferences, KeepsUnknownKeysAndTightensAWideFile)
 {
     QTemporaryDir tmp;

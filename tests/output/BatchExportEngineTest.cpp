@@ -15,9 +15,11 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <set>
 #include <stdexcept>
+#include <thread>
 
 using testsupport::readFile;
 
@@ -146,6 +148,71 @@ TEST(BatchExportEngine, StopEndsBetweenCardsAndSaysSo)
         EXPECT_EQ(names.size(), r.written);
         for (int i = 1; i <= r.written; ++i)
             EXPECT_TRUE(names.contains(QStringLiteral("Card_%1.png").arg(i))) << i;
+    }
+}
+
+namespace
+{
+bool eventually(const std::function<bool()> &condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+} // namespace
+
+// While the Stop question is open the run is held: the cards being drawn are finished but not
+// written, and no card begins. "Continue" writes them all; "Stop" writes those begun and no more.
+TEST(BatchExportEngine, APauseHoldsEveryWorkerAndWriterUntilTheAnswer)
+{
+    for (const bool stop : {false, true}) {
+        for (const int threads : {1, 2}) {
+            QTemporaryDir tmp;
+            ExportProgress progress;
+            BatchExportEngine engine(&progress);
+            ExportOptions options;
+            options.threads = threads;
+            std::atomic<int> begun{0};
+            std::atomic<bool> release{false};
+            auto factory = [&] {
+                auto r = std::make_unique<FakeRenderer>();
+                r->onRender = [&, threads](int row) {
+                    ++begun;
+                    while (row < threads && !release)
+                        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                };
+                return r;
+            };
+            ExportResult result;
+            std::thread run([&] { result = engine.Export_Batch_File(tmp.path(), 20, options, factory); });
+            ASSERT_TRUE(eventually([&] { return begun == threads; }));
+            progress.pause(); // the question opens while the first cards are drawn
+            release = true;
+            // Every worker (and with several, the writer) waits: one writer with two workers.
+            const int held = threads == 1 ? 1 : threads + 1;
+            ASSERT_TRUE(eventually([&] { return progress.waitingInPause() == held; })) << threads;
+            EXPECT_EQ(progress.written.load(), 0);
+            EXPECT_EQ(begun.load(), threads);
+            if (stop)
+                progress.requestStop();
+            progress.resume();
+            run.join();
+            const QStringList names = listing(ExportPaths::batchFolderPath(tmp.path()));
+            if (stop) {
+                EXPECT_TRUE(result.stopped);
+                EXPECT_EQ(result.written, threads); // the cards begun before the question
+                EXPECT_EQ(result.message(),
+                          QStringLiteral("Export stopped: %1 of 20 cards were written.").arg(threads));
+                EXPECT_EQ(names.size(), threads);
+            } else {
+                EXPECT_TRUE(result.ok()) << result.message().toStdString();
+                EXPECT_EQ(names.size(), 20);
+            }
+        }
     }
 }
 

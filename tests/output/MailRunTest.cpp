@@ -10,6 +10,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace batchtest;
 
 namespace
@@ -75,6 +82,19 @@ TEST(MailRun, AddressesAndPauseLines)
     EXPECT_FALSE(MailRun::isValidEmail("someone@example"));
     EXPECT_TRUE(MailRun::isValidEmail("@ab.cd"));
     EXPECT_TRUE(MailRun::isValidEmail("  x@example.org \n"));
+    // The dot belongs in the domain: a list cut mid-way left "friend.114@exam", which was mailed.
+    EXPECT_FALSE(MailRun::isValidEmail("friend.114@exam"));
+    EXPECT_FALSE(MailRun::isValidEmail("friend@.example"));
+    EXPECT_FALSE(MailRun::isValidEmail("friend@example."));
+    EXPECT_TRUE(MailRun::isValidEmail("friend@mail.example.org"));
+    for (const QString &inside :
+         QStringList{"\t", "\v", " ", QString(QChar(0x85)), QString(QChar(0x2028)), QString(QChar(0))})
+        EXPECT_FALSE(MailRun::isValidEmail("fri" + inside + "end@example.org"));
+    for (const QString &ch :
+         QStringList{"\r", "\n", "\t", "\x1c", QString(QChar(0x85)), QString(QChar(0x2028)),
+                     QString(QChar(0x2029)), QString(QChar(0x7f)), QString(QChar(0))})
+        EXPECT_TRUE(MailRun::holdsControlCharacter("Hi" + ch + "there"));
+    EXPECT_FALSE(MailRun::holdsControlCharacter("Grüße — « 🎉 »"));
 
     QStringList list;
     QString bad;
@@ -246,8 +266,13 @@ TEST(MailRun, TheClosingTextCountsWhatWasNotSent)
     EXPECT_EQ(result.planned, 6);
     EXPECT_EQ(result.sent, 3);
     EXPECT_FALSE(result.allSent());
-    EXPECT_EQ(result.message, MailRun::failedText() + "\n\n3 of 6 messages could not be sent.");
-    EXPECT_EQ(result.errors.size(), 2);
+    // The checklist, the count, then why: the row that could not be drawn and the server's words.
+    ASSERT_EQ(result.errors.size(), 2);
+    EXPECT_EQ(result.reasons, (QStringList{result.errors[0], "550 mailbox unavailable"}));
+    EXPECT_TRUE(result.errors[0].startsWith("Row 2: "));
+    EXPECT_TRUE(result.unreached.isEmpty()); // both got something
+    EXPECT_EQ(result.message, MailRun::failedText() + "\n\n3 of 6 messages could not be sent.\n\n" +
+                                  result.errors[0] + "\n550 mailbox unavailable");
 
     // One row each: the first refusal ends the run.
     RecordingTransport refusing;
@@ -256,7 +281,9 @@ TEST(MailRun, TheClosingTextCountsWhatWasNotSent)
     r.spread = MailRun::Spread::OnePerRecipient;
     result = MailRun(r, refusing, progress).run();
     EXPECT_EQ(refusing.calls, 1);
-    EXPECT_EQ(result.message, MailRun::failedText() + "\n\n2 of 2 messages could not be sent.");
+    EXPECT_EQ(result.message, MailRun::failedText() +
+                                  "\n\n2 of 2 messages could not be sent.\n\n550 mailbox unavailable"
+                                  "\n\nNothing was sent to: a@example.com, b@example.com.");
 
     // A stop asked for while a message is out lets that message finish and sends no more.
     RecordingTransport stopping;
@@ -269,7 +296,138 @@ TEST(MailRun, TheClosingTextCountsWhatWasNotSent)
     result = MailRun(r, stopping, progress).run();
     EXPECT_TRUE(result.stopped);
     EXPECT_EQ(result.sent, 1);
-    EXPECT_EQ(result.message, MailRun::failedText() + "\n\n5 of 6 messages could not be sent.");
+    EXPECT_EQ(result.message, "Stopped: 1 of 6 messages were sent."); // no settings checklist
+}
+
+TEST(MailRun, TheReasonsAndTheRecipientsLeftOutAreKeptToABoxsSize)
+{
+    RecordingTransport transport;
+    int n = 0;
+    transport.accept = [&](const MailTransport::Message &) { return ++n <= 2; };
+    ExportProgress progress;
+    QStringList to;
+    for (int i = 0; i < 30; ++i)
+        to << QStringLiteral("friend.%1@example.org").arg(i);
+    MailRun::Request r = request(to.join(','));
+    r.mode = MailRun::Mode::WithoutCard;
+    // Each recipient gets its own message: the first refusal ends the run.
+    const MailRun::Result result = MailRun(r, transport, progress).run();
+    EXPECT_EQ(result.sent, 2);
+    EXPECT_EQ(result.unreached.size(), 28);
+    EXPECT_TRUE(
+        result.message.contains("\n\n550 mailbox unavailable\n\nNothing was sent to: friend.2@example.org, "
+                                "friend.3@example.org,"));
+    EXPECT_TRUE(result.message.endsWith("friend.21@example.org and 8 more."));
+
+    // The script's name is left off its words, and a long trace is cut.
+    EXPECT_EQ(MailRun::reasonText("pyth_mail: login refused: 535 5.7.8 no\n"), "login refused: 535 5.7.8 no");
+    EXPECT_EQ(MailRun::reasonText(QString(5000, 'x')).size(), 603);
+}
+
+namespace
+{
+// Waits for a condition another thread brings about; true once it holds.
+bool eventually(const std::function<bool()> &condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+} // namespace
+
+TEST(MailRun, WhileTheStopQuestionIsOpenNothingIsSent)
+{
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "names", "a\nb\nc\n");
+    BatchFillSnapshot::Design d;
+    d.dataFolder = tmp.path();
+    d.front << text(QRectF(10, 10, 100, 30), 1, "names");
+    RecordingTransport transport;
+    ExportProgress progress;
+    // The question opens while the first message is out, and again during the fourth.
+    std::atomic<int> seen{0};
+    transport.accept = [&](const MailTransport::Message &) {
+        const int n = ++seen;
+        if (n == 1 || n == 4)
+            progress.pause();
+        return true;
+    };
+    MailRun::Request r = request("a@example.com,b@example.com");
+    r.snapshot = snapshotOf(d);
+    r.useSeries = true;
+    MailRun::Result result;
+    std::thread worker([&] { result = MailRun(r, transport, progress).run(); });
+    // The message on its way goes out; the next waits for the answer.
+    ASSERT_TRUE(eventually([&] { return progress.waitingInPause() == 1; }));
+    EXPECT_EQ(transport.calls, 1);
+    // "Continue": the run goes on until the question opens again.
+    progress.resume();
+    ASSERT_TRUE(eventually([&] { return seen == 4 && progress.waitingInPause() == 1; }));
+    EXPECT_EQ(transport.calls, 4);
+    // "Stop": nothing more.
+    progress.requestStop();
+    progress.resume();
+    worker.join();
+    EXPECT_EQ(transport.calls, 4);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(result.message, "Stopped: 4 of 6 messages were sent.");
+
+    // A pause asked for before the first item holds the run before anything is drawn or sent,
+    // and a stop while held ends it without sending.
+    RecordingTransport idle;
+    progress.start(0);
+    progress.pause();
+    r.snapshot = snapshotOf(d);
+    std::thread held([&] { result = MailRun(r, idle, progress).run(); });
+    ASSERT_TRUE(eventually([&] { return progress.waitingInPause() == 1; }));
+    progress.requestStop();
+    held.join();
+    progress.resume();
+    EXPECT_EQ(idle.calls, 0);
+    EXPECT_EQ(result.message, "Stopped: 0 of 6 messages were sent.");
+}
+
+TEST(MailRun, HeaderFieldsWithControlCharactersAreRefusedBeforeSending)
+{
+    QTemporaryDir tmp;
+    RecordingTransport transport;
+    ExportProgress progress;
+    const QString breakers[] = {
+        "\n", "\r", "\v", "\x1e", QString(QChar(0x85)), QString(QChar(0x2028)), QString(QChar(0x2029)), "\t"};
+    for (const QString &ch : breakers) {
+        MailRun::Request r = request("a@example.com");
+        r.snapshot = snapshotOf({});
+        r.subject = "Hi" + ch + "Bcc: x@example.org";
+        MailRun::Result result = MailRun(r, transport, progress).run();
+        EXPECT_TRUE(result.refused);
+        EXPECT_EQ(result.message, "The subject may not hold a line break or another control character.");
+
+        r = request("a@example.com");
+        r.snapshot = snapshotOf({});
+        r.sender = "cards@example.com" + ch + "x";
+        result = MailRun(r, transport, progress).run();
+        EXPECT_EQ(result.message,
+                  "The sender E-mail address may not hold a line break or another control character.");
+
+        r.sender = "cards@example.com";
+        r.fileName = "Party" + ch + "Card";
+        result = MailRun(r, transport, progress).run();
+        EXPECT_EQ(result.message,
+                  "The attachment's name may not hold a line break or another control character.");
+    }
+    // Without the card, the chosen file's name is the header.
+    const QString odd = tmp.filePath("menu\n.pdf");
+    testsupport::writeFile(odd, "%PDF-1.4");
+    MailRun::Request r = request("a@example.com");
+    r.mode = MailRun::Mode::WithoutCard;
+    r.attachment = odd;
+    EXPECT_EQ(MailRun(r, transport, progress).run().message,
+              "The attachment's name may not hold a line break or another control character.");
+    EXPECT_EQ(transport.calls, 0);
 }
 
 TEST(MailRun, WithoutTheCardAnyFileOrNone)
@@ -286,8 +444,25 @@ TEST(MailRun, WithoutTheCardAnyFileOrNone)
     EXPECT_TRUE(MailRun(r, transport, progress).run().allSent());
     ASSERT_EQ(transport.sent.size(), 2);
     EXPECT_EQ(transport.sent[0].names, QStringList{"menu.pdf"});
-    r.attachment = tmp.filePath("gone.pdf");
+    r.attachment = "";
     transport.sent.clear();
-    EXPECT_TRUE(MailRun(r, transport, progress).run().allSent());
+    EXPECT_TRUE(MailRun(r, transport, progress).run().allSent()); // no file: the text alone
     EXPECT_TRUE(transport.sent[0].names.isEmpty());
+
+    // A path naming no readable file is refused, never sent without it.
+    const QString fifo = tmp.filePath("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString locked = tmp.filePath("locked.pdf");
+    testsupport::writeFile(locked, "%PDF-1.4");
+    QFile::setPermissions(locked, QFileDevice::WriteOwner);
+    const bool root = ::geteuid() == 0; // root reads any file
+    for (const QString &path : {tmp.filePath("gone.pdf"), tmp.path(), fifo, locked}) {
+        if (path == locked && root)
+            continue;
+        r.attachment = path;
+        const MailRun::Result result = MailRun(r, transport, progress).run();
+        EXPECT_TRUE(result.refused) << path.toStdString();
+        EXPECT_EQ(result.message, "The file to send cannot be read:\n\n\"" + path + "\"");
+    }
+    EXPECT_EQ(transport.sent.size(), 2); // the two messages with the text alone
 }

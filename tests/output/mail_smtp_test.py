@@ -181,11 +181,11 @@ def main():
                            "SendEnableSSL": flag}, f)
         return path
 
-    def mail(settings_path, *extra, to=",".join(RECIPIENTS)):
+    def mail(settings_path, *extra, to=",".join(RECIPIENTS), environment=env):
         started = time.monotonic()
         run = subprocess.run([cardtool, "mail", design, "--settings", settings_path, "--to", to,
                               "--data", data_dir, "--subject", "Your card", "--body", "Hello"] + list(extra),
-                             capture_output=True, text=True, env=env, timeout=300)
+                             capture_output=True, text=True, env=environment, timeout=300)
         check(time.monotonic() - started < 60, "mail %s took %.0f s" % (" ".join(extra), time.monotonic() - started))
         return run
 
@@ -231,6 +231,15 @@ def main():
             run = mail(settings(port, flag, password="wrong"), "--mode", "each")
             check(run.returncode != 0, "%s: a wrong password still exits 0" % flag)
             check(len(inbox.messages) == before, "%s: a message arrived despite a wrong password" % flag)
+            check("login refused: 535" in run.stderr, "%s: the server's reason is not given: %r" % (flag, run.stderr))
+
+            # Without the server's own authority the certificate fails, and is named as such.
+            before = len(inbox.messages)
+            untrusted = {k: v for k, v in env.items() if k != "SSL_CERT_FILE"}
+            run = mail(settings(port, flag), "--mode", "each", to=RECIPIENTS[0], environment=untrusted)
+            check(run.returncode != 0 and len(inbox.messages) == before, "%s: sent to an untrusted server" % flag)
+            check("certificate failure" in run.stderr and "SSL_CERT_FILE" in run.stderr,
+                  "%s: a certificate failure is not named: %r" % (flag, run.stderr))
 
         # STARTTLS required: a server without it is refused and never sees AUTH.
         plain = PlainServer()

@@ -4,7 +4,9 @@
 
 #include "output/MailTransport.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -61,6 +63,15 @@ inline void typeInto(QLineEdit *field, const QString &text)
         else
             field->insert(QString(ch));
     }
+}
+
+// Answers the progress sheet's Stop question (run through ModalRunner) with the button of that
+// object name, "stop_answer" or "continue_answer", as a click would.
+inline int answerStopQuestion(QDialog &box, const char *button)
+{
+    if (auto *b = box.findChild<QAbstractButton *>(QString::fromLatin1(button)))
+        b->click();
+    return box.result();
 }
 
 } // namespace mailtest

@@ -161,10 +161,67 @@ TEST_F(MailSettingsWindow, TheTestMessageGoesOutOffTheGuiThreadWithTheWindowsEnt
     transport->accept = [](const MailTransport::Message &) { return false; };
     QTest::mouseClick(window.test_button, Qt::LeftButton);
     EXPECT_EQ(transport->calls, 2);
-    const QString failure = window._send_mail_result_status->text();
+    EXPECT_EQ(window._send_mail_result_status->text(), "Could not send email.");
+    // The checklist, then what the server said.
+    const QString failure = Email_Setting::failureText();
     EXPECT_TRUE(failure.startsWith("Please make sure that:\n1. Entered E-mail settings are correct."));
     EXPECT_TRUE(failure.endsWith("server.\n\nCould not send email."));
-    EXPECT_EQ(messages.messages(), QStringList{"\n" + failure});
+    EXPECT_EQ(messages.messages(), QStringList{"\n" + failure + "\n\n535 authentication failed"});
+}
+
+namespace
+{
+// Fails every message with the words given, as the mail script would print them.
+class FailingTransport : public MailTransport
+{
+public:
+    explicit FailingTransport(QString why) : m_why(std::move(why)) {}
+    bool send(const Message &, const Account &, QString *error) override
+    {
+        *error = m_why;
+        return false;
+    }
+
+private:
+    QString m_why;
+};
+} // namespace
+
+TEST_F(MailSettingsWindow, ALongFailureKeepsTheLayoutAndACertificateFailureIsNamed)
+{
+    window.loadPreferences();
+    fillValid();
+    QCoreApplication::processEvents();
+    const QSize before = window.size();
+    const QRect buttonBefore = window.test_button->geometry();
+    QString longWords;
+    for (int i = 0; i < 200; ++i)
+        longWords += QStringLiteral("the server said something long, ");
+    window.setTransport(std::make_shared<FailingTransport>("pyth_mail: " + longWords));
+    QTest::mouseClick(window.test_button, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.size(), before);
+    EXPECT_EQ(window.test_button->geometry(), buttonBefore);
+    EXPECT_EQ(window._send_mail_result_status->text(), "Could not send email.");
+    ASSERT_EQ(messages.messages().size(), 1);
+    EXPECT_TRUE(
+        messages.messages()[0].startsWith("\n" + Email_Setting::failureText() + "\n\nthe server said"));
+    EXPECT_TRUE(messages.messages()[0].endsWith("...")); // cut to a box's size
+    WindowFixture::saveArtifact(&window, QStringLiteral("mail_settings_failed.png"));
+
+    // The script's words for an untrusted certificate reach the box as they are.
+    messages.clear();
+    window.setTransport(std::make_shared<FailingTransport>(
+        "pyth_mail: certificate failure: the server's certificate could not be verified (self-signed "
+        "certificate). If the server uses its own certificate authority, start the program with "
+        "SSL_CERT_FILE "
+        "set to that authority's certificate file."));
+    QTest::mouseClick(window.test_button, Qt::LeftButton);
+    ASSERT_EQ(messages.messages().size(), 1);
+    EXPECT_TRUE(
+        messages.messages()[0].contains("\n\ncertificate failure: the server's certificate could not be "
+                                        "verified (self-signed certificate)."));
+    EXPECT_EQ(window.size(), before);
 }
 
 TEST_F(MailSettingsWindow, SslChoiceIsStoredAsYAndReadBack)
@@ -255,11 +312,15 @@ TEST_F(MailSettingsWindow, QuittingWhileTheScriptRunsKillsIt)
         poll.start();
         QTest::mouseClick(window.test_button, Qt::LeftButton);
     });
-    QTimer::singleShot(20000, [] { QCoreApplication::exit(1); }); // never hang the test
+    // Never hang the test; a timer of the test's own, so it cannot end a later test's loop.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(20000);
     QCoreApplication::exec();
 
     ASSERT_GT(pid, 0);
     EXPECT_EQ(::kill(pid_t(pid), 0), -1); // killed and reaped, not left to sleep on
     EXPECT_EQ(errno, ESRCH);
-    EXPECT_TRUE(window._send_mail_result_status->text().endsWith("Could not send email."));
+    EXPECT_EQ(window._send_mail_result_status->text(), "Could not send email.");
 }

@@ -1,12 +1,15 @@
 // The progress sheet over a run on a worker: the count texts, the half-second refresh, Stop with
 // its question, the honest result of a stopped run, and a run of nothing.
+#include "output/BatchExportEngine.h"
 #include "output/BatchRun.h"
 #include "output/ExportProgress.h"
 #include "output/ExportResult.h"
 #include "output/OutputState.h"
 #include "output/Send_Modeless.h"
+#include "output/ui/MailFakes.h"
 #include "output/ui/OutputWindowFixture.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -32,6 +35,7 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
     std::atomic<int> allowed{0}; // items the worker may complete
     ExportResult result;
     QStringList seen;
+    QString questionText;
     bool inProcessDuringRun = false;
     owner.show();
 
@@ -50,13 +54,28 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
         EXPECT_EQ(sheet->_Curr_Progress->maximum(), total);
         WindowFixture::saveArtifact(sheet, QStringLiteral("progress_sheet.png"));
 
-        messages.queueAnswers({false});
+        // While the question is open the run is held; it keeps its text, with "Stop" and "Continue".
+        QStringList buttons;
+        bool pausedWhileAsked = false;
+        modalScripts.push_back([&](QDialog &box) {
+            for (QAbstractButton *b : box.findChildren<QAbstractButton *>())
+                buttons << b->text();
+            pausedWhileAsked = progress.paused();
+            questionText = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text();
+            return mailtest::answerStopQuestion(box, "continue_answer");
+        });
         QTest::mouseClick(sheet->_stop_btn, Qt::LeftButton);
-        EXPECT_FALSE(progress.stopRequested()); // No changes nothing
-        messages.queueAnswers({true});
+        EXPECT_FALSE(progress.stopRequested()); // Continue changes nothing
+        EXPECT_FALSE(progress.paused());
+        EXPECT_TRUE(pausedWhileAsked);
+        buttons.sort();
+        EXPECT_EQ(buttons, (QStringList{"Continue", "Stop"}));
+        modalScripts.push_back([](QDialog &box) { return mailtest::answerStopQuestion(box, "stop_answer"); });
         QTest::mouseClick(sheet->_stop_btn, Qt::LeftButton);
         EXPECT_TRUE(progress.stopRequested());
-        allowed = total; // the card in progress completes
+        EXPECT_FALSE(progress.paused());
+        EXPECT_FALSE(sheet->_stop_btn->isEnabled()); // asked once
+        allowed = total;                             // the card in progress completes
     });
 
     progress.start(total);
@@ -75,7 +94,8 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
     });
 
     EXPECT_EQ(seen, (QStringList{"300", "0 / 300 Card", "3 / 300 "}));
-    EXPECT_EQ(messages.questions(), (QStringList{Send_Modeless::StopQuestion, Send_Modeless::StopQuestion}));
+    EXPECT_EQ(questionText, Send_Modeless::StopQuestion);
+    EXPECT_EQ(modalTitles.size(), 2); // the question, twice
     EXPECT_TRUE(inProcessDuringRun);
     EXPECT_FALSE(OutputState::instance().Card_Value_In_Process.load());
     EXPECT_EQ(result.message(), QStringLiteral("Export stopped: 3 of 300 cards were written."));
@@ -124,4 +144,56 @@ TEST_F(ProgressSheet, EscapeDoesNotCloseTheSheetOfARunningRun)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     });
     EXPECT_TRUE(visibleAfterEscape);
+}
+
+namespace
+{
+// A card that takes a little drawing, so that the run is still going when Stop is pressed.
+class PlainCard : public CardRenderer
+{
+public:
+    QImage renderSide(int row, bool, QString *) override
+    {
+        QImage image(200, 120, QImage::Format_RGB32);
+        image.fill(QColor::fromHsv(row % 360, 120, 220));
+        return image;
+    }
+};
+} // namespace
+
+// Reading the question used to let 64 more cards out; now the run waits for the answer.
+TEST_F(ProgressSheet, NoCardIsWrittenWhileTheStopQuestionIsOpen)
+{
+    owner.show();
+    constexpr int total = 5000;
+    ExportResult result;
+    int writtenWhenHeld = -1;
+    bool heldStill = false;
+    QTimer::singleShot(0, [&] {
+        Send_Modeless *sheet = Send_Modeless::defaultInstance();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return progress.written.load() >= 3; }, 20000));
+        modalScripts.push_back([&](QDialog &box) {
+            // One worker: held before its next card or before writing the one it drew.
+            heldStill = QTest::qWaitFor([&] { return progress.waitingInPause() == 1; }, 20000);
+            writtenWhenHeld = progress.written.load();
+            return mailtest::answerStopQuestion(box, "stop_answer");
+        });
+        QTest::mouseClick(sheet->_stop_btn, Qt::LeftButton);
+    });
+    progress.start(total);
+    BatchRun::exec(&owner, progress, total, BatchRun::Kind::Export, [&] {
+        BatchExportEngine engine(&progress);
+        ExportOptions options;
+        options.threads = 1;
+        options.extension = QStringLiteral("bmp");
+        result = engine.Export_Batch_File(tempPath(QStringLiteral("out")), total, options,
+                                          [] { return std::make_unique<PlainCard>(); });
+    });
+    ASSERT_TRUE(heldStill);
+    EXPECT_TRUE(result.stopped);
+    // At most the card drawn before the answer is written after it.
+    EXPECT_GE(result.written, writtenWhenHeld);
+    EXPECT_LE(result.written, writtenWhenHeld + 1);
+    EXPECT_EQ(result.message(),
+              QStringLiteral("Export stopped: %1 of %2 cards were written.").arg(result.written).arg(total));
 }

@@ -4,6 +4,7 @@
 #include "foundation/Preferences.h"
 #include "foundation/StepperField.h"
 #include "output/BatchDesignFixture.h"
+#include "output/BatchRun.h"
 #include "output/MailRun.h"
 #include "output/MailStub.h"
 #include "output/OutputState.h"
@@ -14,8 +15,10 @@
 #include "output/ui/OutputWindowFixture.h"
 #include "platform/GuiThreadQueue.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,9 +30,17 @@
 
 #include <QThread>
 
+#include <QElapsedTimer>
+
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using mailtest::RecordingTransport;
 using outputtest::FakeHost;
@@ -46,6 +57,13 @@ void click(QAbstractButton *button)
 void type(QLineEdit *field, const QString &text)
 {
     mailtest::typeInto(field, text);
+}
+
+// A connection waits to be accepted on the listening socket.
+bool hasQueuedConnection(int listener)
+{
+    pollfd fd{listener, POLLIN, 0};
+    return ::poll(&fd, 1, 0) == 1;
 }
 } // namespace
 
@@ -259,38 +277,106 @@ TEST_F(SendMailWindow, TheScriptGetsTheMessageThePasswordAndTheCardInItsNamedFor
     EXPECT_EQ(messages.messages(), QStringList{"\nE-mail has been sent successfully."});
 }
 
-TEST_F(SendMailWindow, StopLetsTheMessageInProgressCompleteAndSendsNoMore)
+TEST_F(SendMailWindow, StopHoldsTheRunWhileAskedLetsTheMessageInProgressCompleteAndSendsNoMore)
 {
     FakeHost host(plainDesign());
-    std::atomic<bool> sending{false}, release{false};
+    std::atomic<int> entered{0};
+    std::atomic<bool> release{false};
     transport->accept = [&](const MailTransport::Message &) {
-        sending = true;
+        ++entered;
         while (!release)
             QThread::msleep(1);
+        release = false; // the next message waits again
         return true;
     };
+    ExportProgress &progress = OutputState::instance().progress;
+    QList<int> callsWhileHeld;
+    // The question is asked while a message is out; the message completes, then the run waits
+    // for the answer: first "Continue" during the first message, then "Stop" during the second.
+    auto answer = [&](const char *button) {
+        return [&, button](QDialog &box) {
+            release = true;
+            if (QTest::qWaitFor([&] { return progress.waitingInPause() == 1; }, 20000))
+                callsWhileHeld << transport->calls;
+            return mailtest::answerStopQuestion(box, button);
+        };
+    };
+    int asked = 0;
     QTimer stopper;
     stopper.setInterval(20);
     QObject::connect(&stopper, &QTimer::timeout, [&] {
         Send_Modeless *sheet = Send_Modeless::defaultInstance();
-        if (!sending || !sheet)
+        if (!sheet || entered != asked + 1 || release)
             return;
-        stopper.stop();
-        messages.queueAnswers({true});
+        modalScripts.push_back(answer(asked == 0 ? "continue_answer" : "stop_answer"));
+        if (++asked == 2)
+            stopper.stop();
         QTest::mouseClick(sheet->_stop_btn, Qt::LeftButton);
-        release = true;
     });
     withWindow(host, [&](Send_Mail &w) {
-        type(w.to_txt, QStringLiteral("one@example.org,two@example.org"));
+        type(w.to_txt, QStringLiteral("one@example.org,two@example.org,three@example.org"));
         stopper.start();
         QTest::mouseClick(w.send_button, Qt::LeftButton);
         EXPECT_TRUE(w.lastResult().stopped);
     });
-    EXPECT_EQ(messages.questions(), QStringList{Send_Modeless::StopQuestion});
-    ASSERT_EQ(transport->sent.size(), 1); // the message in progress went out
-    EXPECT_EQ(transport->calls, 1);       // the next was never tried
-    EXPECT_FALSE(transport->aborted);     // Stop does not kill a message on its way
-    EXPECT_TRUE(messages.messages().last().endsWith("1 of 2 messages could not be sent."));
+    EXPECT_EQ(callsWhileHeld, (QList<int>{1, 2})); // nothing more was tried while each question was open
+    ASSERT_EQ(transport->sent.size(), 2);          // the messages in progress went out
+    EXPECT_EQ(transport->calls, 2);                // the third was never tried
+    EXPECT_FALSE(transport->aborted);              // Stop is not a quit
+    EXPECT_EQ(messages.messages().last(), "\nStopped: 2 of 3 messages were sent.");
+    EXPECT_TRUE(messages.questions().isEmpty()); // asked in its own box
+}
+
+// A server that accepts the connection and never answers: Stop gives the message up after a
+// grace time, as quitting does at once, and the run ends.
+TEST_F(SendMailWindow, StopEndsAMessageHangingOnASilentServer)
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 4), 0); // connections complete in the backlog; nobody answers
+    socklen_t length = sizeof address;
+    ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
+    Preferences &p = Preferences::sharedInstance();
+    p.setsend_email_SMTP_server(QStringLiteral("127.0.0.1"));
+    p.setsend_email_PORT_num(QString::number(ntohs(address.sin_port)));
+
+    FakeHost host(plainDesign());
+    auto script = std::make_shared<ScriptMailTransport>(); // the shipped script
+    QElapsedTimer sinceStop;
+    QTimer stopper;
+    stopper.setInterval(50);
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+        Send_Modeless *sheet = Send_Modeless::defaultInstance();
+        // The script is waiting for the server's greeting once its connection is queued.
+        if (!sheet || !hasQueuedConnection(listener))
+            return;
+        stopper.stop();
+        modalScripts.push_back([](QDialog &box) { return mailtest::answerStopQuestion(box, "stop_answer"); });
+        sinceStop.start();
+        QTest::mouseClick(sheet->_stop_btn, Qt::LeftButton);
+    });
+    // Never hang the test; a timer of the test's own, so it cannot end a later test's loop.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(60000);
+    withWindow(host, [&](Send_Mail &w) {
+        w.setTransport(script);
+        type(w.to_txt, QStringLiteral("one@example.org,two@example.org"));
+        stopper.start();
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+        EXPECT_TRUE(w.lastResult().stopped);
+        EXPECT_EQ(w.lastResult().sent, 0);
+    });
+    ::close(listener);
+    ASSERT_TRUE(sinceStop.isValid());
+    // Not the script's own 60 s wait for the greeting: the grace time and a little.
+    EXPECT_LT(sinceStop.elapsed(), BatchRun::StopGraceMs + 15000);
+    EXPECT_EQ(messages.messages().last(), "\nStopped: 0 of 2 messages were sent.");
 }
 
 TEST_F(SendMailWindow, WithoutTheCardTheChosenFileOrNone)
@@ -302,6 +388,7 @@ TEST_F(SendMailWindow, WithoutTheCardTheChosenFileOrNone)
     f.write("%PDF-1.4\n");
     f.close();
     files.answers.push_back(file);
+    bool sheetForMissingFile = false;
     withWindow(host, [&](Send_Mail &w) {
         type(w.to_txt, QStringLiteral("one@example.org"));
         click(w.rd_without_barcode);
@@ -311,12 +398,17 @@ TEST_F(SendMailWindow, WithoutTheCardTheChosenFileOrNone)
         QTest::mouseClick(w.clear_att, Qt::LeftButton);
         QTest::mouseClick(w.send_button, Qt::LeftButton);
         type(w.attachment, tempPath("gone.pdf"));
+        delete Send_Modeless::defaultInstance();
         QTest::mouseClick(w.send_button, Qt::LeftButton);
+        sheetForMissingFile = Send_Modeless::defaultInstance() != nullptr;
     });
-    ASSERT_EQ(transport->sent.size(), 3);
+    ASSERT_EQ(transport->sent.size(), 2);
     EXPECT_EQ(transport->sent[0].names, QStringList{"invitation.pdf"});
     EXPECT_TRUE(transport->sent[1].names.isEmpty());
-    EXPECT_TRUE(transport->sent[2].names.isEmpty()); // a missing file: sent without it
+    // A path naming no readable file is refused before anything is sent, not sent without it.
+    EXPECT_FALSE(sheetForMissingFile);
+    EXPECT_EQ(messages.messages().last(),
+              "\nThe file to send cannot be read:\n\n\"" + tempPath("gone.pdf") + "\"");
     EXPECT_EQ(files.requests.size(), 1);
     EXPECT_TRUE(files.requests[0].suffixes.isEmpty()); // any file
 }
@@ -393,7 +485,11 @@ TEST_F(SendMailWindow, QuittingDuringARunKillsTheScriptInProgress)
         poll.start();
         QTest::mouseClick(w.send_button, Qt::LeftButton);
     });
-    QTimer::singleShot(20000, [] { QCoreApplication::exit(1); });
+    // Never hang the test; a timer of the test's own, so it cannot end a later test's loop.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(20000);
     QCoreApplication::exec();
 
     ASSERT_GT(pid, 0);
@@ -401,5 +497,86 @@ TEST_F(SendMailWindow, QuittingDuringARunKillsTheScriptInProgress)
     EXPECT_EQ(errno, ESRCH);
     EXPECT_EQ(w.lastResult().sent, 0);
     EXPECT_TRUE(w.lastResult().stopped); // the second recipient is not tried
-    EXPECT_TRUE(messages.messages().last().endsWith("2 of 2 messages could not be sent."));
+    EXPECT_EQ(messages.messages().last(), "\nStopped: 0 of 2 messages were sent.");
+}
+
+// A pasted list of 1,300 addresses went past the "To" field's 32,767 characters: its end was cut
+// without a word, the last address mid-way, and that was mailed. Now the whole list is kept, and
+// a list longer than the field keeps is refused rather than cut.
+TEST_F(SendMailWindow, ALongPastedRecipientListIsKeptWholeOrRefused)
+{
+    FakeHost host(plainDesign());
+    QStringList addresses;
+    for (int i = 0; i < 1300; ++i)
+        addresses << QStringLiteral("friend.%1@mail.example.org").arg(i, 4, 10, QLatin1Char('0'));
+    const QString list = addresses.join(QStringLiteral(", "));
+    ASSERT_GT(list.size(), 32767);
+    bool sheetForLongList = true;
+    withWindow(host, [&](Send_Mail &w) {
+        click(w.rd_without_barcode);
+        QApplication::clipboard()->setText(list);
+        w.to_txt->setFocus();
+        QTest::keyClick(w.to_txt, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(w.to_txt->text(), list);
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+        EXPECT_EQ(w.lastResult().sent, 1300);
+
+        // More than the field keeps: what it kept is not sent.
+        QString longer = list;
+        while (longer.size() <= Send_Mail::RecipientFieldChars)
+            longer += QStringLiteral(", ") + list;
+        QApplication::clipboard()->setText(longer);
+        w.to_txt->clear();
+        QTest::keyClick(w.to_txt, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(w.to_txt->text().size(), Send_Mail::RecipientFieldChars);
+        delete Send_Modeless::defaultInstance();
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+        sheetForLongList = Send_Modeless::defaultInstance() != nullptr;
+    });
+    ASSERT_EQ(transport->sent.size(), 1300);
+    EXPECT_EQ(transport->sent.last().message.recipient, "friend.1299@mail.example.org");
+    EXPECT_FALSE(sheetForLongList);
+    EXPECT_EQ(messages.messages(), (QStringList{"\nE-mail has been sent successfully.",
+                                                "\n" + Send_Mail::recipientListTooLongText()}));
+    EXPECT_TRUE(Send_Mail::recipientListTooLongText().startsWith(
+        "The recipient list is longer than the 262,144 characters the \"To\" field keeps"));
+}
+
+// Header fields with a line break or another control character used to end in the mail script's
+// traceback; the window refuses them with a sentence before anything is sent.
+TEST_F(SendMailWindow, HeaderFieldsWithControlCharactersAreRefusedBeforeTheSheet)
+{
+    FakeHost host(plainDesign());
+    int sheets = 0;
+    withWindow(host, [&](Send_Mail &w) {
+        auto send = [&] {
+            delete Send_Modeless::defaultInstance();
+            QTest::mouseClick(w.send_button, Qt::LeftButton);
+            sheets += Send_Modeless::defaultInstance() != nullptr;
+        };
+        type(w.to_txt, QStringLiteral("one@example.org"));
+        w.subject_txt->setText(QStringLiteral("Party") + QChar(0x2028) +
+                               QStringLiteral("Bcc: x@example.org"));
+        send();
+        w.subject_txt->setText(QStringLiteral("Party"));
+        w.from_txt->setText(QStringLiteral("cards@example.com\vx"));
+        send();
+        type(w.from_txt, QStringLiteral("cards@example.com"));
+        w.file_name_txt->setText(QStringLiteral("Card\nBcc"));
+        send();
+        w.file_name_txt->setText(QStringLiteral("Card"));
+        const QString odd = tempPath(QStringLiteral("menu\r.pdf"));
+        testsupport::writeFile(odd, "%PDF-1.4");
+        click(w.rd_without_barcode);
+        w.attachment->setText(odd);
+        send();
+    });
+    EXPECT_EQ(
+        messages.messages(),
+        (QStringList{"\nThe subject may not hold a line break or another control character.",
+                     "\nThe sender E-mail address may not hold a line break or another control character.",
+                     "\nThe attachment's name may not hold a line break or another control character.",
+                     "\nThe attachment's name may not hold a line break or another control character."}));
+    EXPECT_EQ(sheets, 0);
+    EXPECT_EQ(transport->calls, 0);
 }
