@@ -410,6 +410,15 @@ void BarcodeControls::showHelp(const QString &title, const QString &message)
 
 void BarcodeControls::connectControls()
 {
+    connectValueAndTexts();
+    connectSymbolChoices();
+    connectSizesAndMargins();
+    connectFontsAndColours();
+    connectHelpButtons();
+}
+
+void BarcodeControls::connectValueAndTexts()
+{
     connect(w.barcodeTypePopup, &QComboBox::activated, this, [this] { barcodeTypeChanged(); });
     connect(w.dataText, &QLineEdit::textEdited, this, [this] {
         if (w.liner_or_2D_font == 0)
@@ -428,7 +437,11 @@ void BarcodeControls::connectControls()
     connect(w.hideHeaderCheckbox, &QCheckBox::clicked, this, [this] { hideHeaderChanged(); });
     connect(w.hideFooterCheckbox, &QCheckBox::clicked, this, [this] { hideFooterChanged(); });
     connect(w.kerning_value_Checkbox, &QCheckBox::clicked, this, [this] { linearRedraw(); });
+}
 
+// The pop-ups of resolution, symbol versions and formats, alignments and placement.
+void BarcodeControls::connectSymbolChoices()
+{
     connect(w.DPI_ComboBox, &QComboBox::activated, this, [this] { DPI_ComboBox_Changed(); });
     connect(w.dpi_Text, &StepperField::userChanged, this, [this](double v) { w.USED_DPI_VALUE = int(v); });
     connect(w.qr_version_ComboBox, &QComboBox::activated, this, [this](int index) {
@@ -457,7 +470,10 @@ void BarcodeControls::connectControls()
         });
     }
     connect(w.bar_align_combo, &QComboBox::activated, this, [this] { bar_align_Changed(); });
+}
 
+void BarcodeControls::connectSizesAndMargins()
+{
     connect(w.val_mar_Text, &StepperField::userChanged, this, [this] {
         if (w.liner_or_2D_font == 0)
             linearRelayout();
@@ -485,7 +501,10 @@ void BarcodeControls::connectControls()
         data_matrix_barcode_size_acc_format();
         goButtonActionPerformed();
     });
+}
 
+void BarcodeControls::connectFontsAndColours()
+{
     connect(w.val_font_btn, &QPushButton::clicked, this,
             [this] { chooseFont(w.value_font, w.value_font_value); });
     connect(w.hdr_font_btn, &QPushButton::clicked, this,
@@ -494,7 +513,11 @@ void BarcodeControls::connectControls()
             [this] { chooseFont(w.footer_font, w.footer_font_value); });
     for (ColorWell *well : {w.barcode_clr, w.bar_back_clr, w.bar_val_clr, w.bar_hdr_clr, w.bar_ftr_clr})
         connect(well, &ColorWell::colorPicked, this, [this] { Set_Font_Clr(); });
+}
 
+// Each help button shows its setting's explanation in the long-message dialog.
+void BarcodeControls::connectHelpButtons()
+{
     const struct {
         QToolButton *button;
         const char *title;

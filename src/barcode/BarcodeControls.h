@@ -43,6 +43,11 @@ public:
 
 private:
     void connectControls();
+    void connectValueAndTexts();
+    void connectSymbolChoices();
+    void connectSizesAndMargins();
+    void connectFontsAndColours();
+    void connectHelpButtons();
     void blank(const QString &reason);
     void showResult(const Picture &picture, const QString &error);
     // Linear steps act on the preview object; 2D steps on the last symbol.

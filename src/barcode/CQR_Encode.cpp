@@ -141,6 +141,19 @@ void CQR_Encode::joinBlocks(int into, int from)
 
 bool CQR_Encode::EncodeSourceData(const uint8_t *lpsSource, int ncLength, int nVerGroup)
 {
+    splitIntoRuns(lpsSource, ncLength);
+    joinNumeralAndAlphabetRuns(nVerGroup);
+    joinEightBitRuns(nVerGroup);
+    return writeRuns(lpsSource, nVerGroup);
+}
+
+int CQR_Encode::runBits(int run, int nVerGroup) const
+{
+    return GetBitLength(Mode(m_byBlockMode[run]), m_nBlockLength[run], nVerGroup);
+}
+
+void CQR_Encode::splitIntoRuns(const uint8_t *lpsSource, int ncLength)
+{
     // Runs of one class. Kanji mode is never used: the bytes are UTF-8, and its Shift JIS test
     // would take pairs of UTF-8 bytes for Kanji and corrupt the text.
     m_ncDataBlock = 0;
@@ -154,11 +167,13 @@ bool CQR_Encode::EncodeSourceData(const uint8_t *lpsSource, int ncLength, int nV
         }
         ++m_nBlockLength[m_ncDataBlock - 1];
     }
+}
 
-    auto bits = [&](int i) { return GetBitLength(Mode(m_byBlockMode[i]), m_nBlockLength[i], nVerGroup); };
+// First pass: a numeric run next to an alphanumeric one joins it, or an 8-bit neighbour.
+void CQR_Encode::joinNumeralAndAlphabetRuns(int nVerGroup)
+{
+    auto bits = [&](int i) { return runBits(i, nVerGroup); };
     auto bitsAs = [&](Mode mode, int length) { return GetBitLength(mode, length, nVerGroup); };
-
-    // First pass: a numeric run next to an alphanumeric one joins it, or an 8-bit neighbour.
     int i = 0;
     while (i < m_ncDataBlock - 1) {
         const Mode a = Mode(m_byBlockMode[i]), b = Mode(m_byBlockMode[i + 1]);
@@ -196,10 +211,15 @@ bool CQR_Encode::EncodeSourceData(const uint8_t *lpsSource, int ncLength, int nV
             joinBlocks(i + 1, i + 2);
         }
     }
+}
 
-    // Second pass: neighbours cheaper as one 8-bit run are joined into one.
+// Second pass: neighbours cheaper as one 8-bit run are joined into one.
+void CQR_Encode::joinEightBitRuns(int nVerGroup)
+{
+    auto bits = [&](int i) { return runBits(i, nVerGroup); };
+    auto bitsAs = [&](Mode mode, int length) { return GetBitLength(mode, length, nVerGroup); };
     const int header8 = 4 + nIndicatorLen8Bit[nVerGroup];
-    i = 0;
+    int i = 0;
     while (i < m_ncDataBlock - 1) {
         const int apart = bits(i) + bits(i + 1);
         int joined = bitsAs(Mode8Bit, m_nBlockLength[i] + m_nBlockLength[i + 1]);
@@ -222,8 +242,11 @@ bool CQR_Encode::EncodeSourceData(const uint8_t *lpsSource, int ncLength, int nV
         if (i >= 1)
             --i;
     }
+}
 
-    // The stream.
+// The runs as the bit stream: mode, count and packed data each; false when a count does not fit.
+bool CQR_Encode::writeRuns(const uint8_t *lpsSource, int nVerGroup)
+{
     std::memset(m_byDataCodeWord, 0, sizeof m_byDataCodeWord);
     int nBit = 0;
     if (m_bEci) {

@@ -41,6 +41,11 @@ public:
 private:
     int GetEncodeVersion(int nVersion, const uint8_t *lpsSource, int ncLength);
     bool EncodeSourceData(const uint8_t *lpsSource, int ncLength, int nVerGroup);
+    void splitIntoRuns(const uint8_t *lpsSource, int ncLength);
+    void joinNumeralAndAlphabetRuns(int nVerGroup);
+    void joinEightBitRuns(int nVerGroup);
+    bool writeRuns(const uint8_t *lpsSource, int nVerGroup);
+    int runBits(int run, int nVerGroup) const;
     int SetBitStream(int nIndex, uint16_t wData, int ncData);
     void GetRSCodeWord(uint8_t *lpbyRSWork, int ncDataCodeWord, int ncRSCodeWord) const;
     void joinBlocks(int into, int from);

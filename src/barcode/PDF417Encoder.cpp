@@ -153,16 +153,44 @@ void PDF417Encoder::paintCode(PDF417Param &p)
     p.error = PDF417Param::ErrorNone;
     p.outBits.clear();
     p.lenBits = 0;
+    if (!encoder.loadCodewords())
+        return;
+    chooseErrorLevel(p);
+    int total = p.lenCodewords + (1 << (p.errorLevel + 1));
+    chooseShape(p, total);
+    total = p.codeRows * p.codeColumns;
+    if (total > 928) {
+        getMaxSquare(p);
+        total = 928;
+    }
+
+    // The level rises to fill the symbol; pad codewords fill the rest of the data.
+    p.errorLevel = maxPossibleErrorLevel(total - p.lenCodewords);
+    const int eccCount = 1 << (p.errorLevel + 1);
+    const int pads = total - eccCount - p.lenCodewords;
+    for (int i = 0; i < pads; ++i)
+        p.codewords[p.lenCodewords + i] = 900;
+    p.codewords[0] = p.lenCodewords + pads;
+    encoder.calculateErrorCorrection(p.codewords[0]);
+    p.lenCodewords = total;
+    encoder.outPaintCode();
+}
+
+// The data codewords, checked when the caller gave them, else compacted from the text; false (with
+// the error set) when there are none to draw.
+bool PDF417Encoder::loadCodewords()
+{
+    PDF417Param &p = m_p;
     if (p.options & PDF417Param::RawCodewords) {
         if (p.lenCodewords < 1 || p.lenCodewords > PDF417Tables::MAX_DATA_CODEWORDS ||
             p.lenCodewords != p.codewords[0]) {
             p.error = PDF417Param::ErrorInvalidParams;
-            return;
+            return false;
         }
         for (int i = 1; i < p.lenCodewords; ++i) {
             if (p.codewords[i] < 0 || p.codewords[i] > 928) {
                 p.error = PDF417Param::ErrorInvalidParams;
-                return;
+                return false;
             }
         }
     } else {
@@ -170,24 +198,27 @@ void PDF417Encoder::paintCode(PDF417Param &p)
                                          : std::min(p.lenText, static_cast<int>(p.text.size()));
         if (length > kMaxTextBytes) {
             p.error = PDF417Param::ErrorTextTooBig;
-            return;
+            return false;
         }
         if (length == 0 || p.eci > 899) {
             p.error = PDF417Param::ErrorInvalidParams;
-            return;
+            return false;
         }
         if (p.eci >= 0) {
-            p.codewords[encoder.m_cwPtr++] = 927;
-            p.codewords[encoder.m_cwPtr++] = p.eci;
+            p.codewords[m_cwPtr++] = 927;
+            p.codewords[m_cwPtr++] = p.eci;
         }
-        encoder.assemble(breakString(p.text, length));
+        assemble(breakString(p.text, length));
         if (p.error)
-            return;
-        p.lenCodewords = encoder.m_cwPtr;
-        p.codewords[0] = encoder.m_cwPtr;
+            return false;
+        p.lenCodewords = m_cwPtr;
+        p.codewords[0] = m_cwPtr;
     }
+    return true;
+}
 
-    // Error level.
+void PDF417Encoder::chooseErrorLevel(PDF417Param &p)
+{
     if (!(p.options & PDF417Param::UseErrorLevel)) {
         if (p.lenCodewords < 41)
             p.errorLevel = 2;
@@ -201,9 +232,11 @@ void PDF417Encoder::paintCode(PDF417Param &p)
     p.errorLevel = std::clamp(p.errorLevel, 0, maxPossibleErrorLevel(928 - p.lenCodewords));
     p.codeColumns = std::clamp(p.codeColumns, 1, 30);
     p.codeRows = std::clamp(p.codeRows, 3, 90);
-    int total = p.lenCodewords + (1 << (p.errorLevel + 1));
+}
 
-    // Shape.
+// Rows and columns for total codewords: as given, from the fixed side, or from the aspect ratio.
+void PDF417Encoder::chooseShape(PDF417Param &p, int total)
+{
     auto rowsFromColumns = [&p](int t) {
         p.codeRows = std::max((t - 1) / p.codeColumns + 1, 3);
         if (p.codeRows > 90) {
@@ -234,20 +267,4 @@ void PDF417Encoder::paintCode(PDF417Param &p)
         p.codeColumns = std::clamp(static_cast<int>(c + 0.5), 1, 30);
         rowsFromColumns(total);
     }
-    total = p.codeRows * p.codeColumns;
-    if (total > 928) {
-        getMaxSquare(p);
-        total = 928;
-    }
-
-    // The level rises to fill the symbol; pad codewords fill the rest of the data.
-    p.errorLevel = maxPossibleErrorLevel(total - p.lenCodewords);
-    const int eccCount = 1 << (p.errorLevel + 1);
-    const int pads = total - eccCount - p.lenCodewords;
-    for (int i = 0; i < pads; ++i)
-        p.codewords[p.lenCodewords + i] = 900;
-    p.codewords[0] = p.lenCodewords + pads;
-    encoder.calculateErrorCorrection(p.codewords[0]);
-    p.lenCodewords = total;
-    encoder.outPaintCode();
 }

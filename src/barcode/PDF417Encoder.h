@@ -75,6 +75,9 @@ private:
     void outBits(int pattern, int count);
     void outPaintCode();
     static void getMaxSquare(PDF417Param &p);
+    bool loadCodewords();
+    static void chooseErrorLevel(PDF417Param &p);
+    static void chooseShape(PDF417Param &p, int total);
 
     PDF417Param &m_p;
     int m_cwPtr = 1;
