@@ -9,7 +9,44 @@
 
 #include <cmath>
 
-SKTGrid::SKTGrid() = default;
+namespace
+{
+// The program's countdown. The QTimer is made on first use, on the thread that starts it.
+class QtGridTimer : public SKTGridTimer
+{
+public:
+    void start(int milliseconds, std::function<void()> timeout) override
+    {
+        if (!m_timer) {
+            m_timer = std::make_unique<QTimer>();
+            m_timer->setSingleShot(true);
+            QObject::connect(m_timer.get(), &QTimer::timeout, m_timer.get(), [this] {
+                if (m_timeout)
+                    m_timeout();
+            });
+        }
+        m_timeout = std::move(timeout);
+        m_timer->start(milliseconds);
+    }
+    void stop() override
+    {
+        if (m_timer)
+            m_timer->stop();
+    }
+    int remainingTime() const override { return m_timer ? m_timer->remainingTime() : -1; }
+
+private:
+    std::unique_ptr<QTimer> m_timer;
+    std::function<void()> m_timeout;
+};
+} // namespace
+
+SKTGrid::SKTGrid() : SKTGrid(std::make_unique<QtGridTimer>()) {}
+
+SKTGrid::SKTGrid(std::unique_ptr<SKTGridTimer> hidingTimer)
+    : _hidingTimer(hidingTimer ? std::move(hidingTimer) : std::make_unique<QtGridTimer>())
+{
+}
 
 SKTGrid::~SKTGrid() = default;
 
@@ -25,12 +62,12 @@ void SKTGrid::setConstraining(bool constraining)
 
 bool SKTGrid::isTemporarilyShown() const
 {
-    return _hidingTimer && _hidingTimer->isActive();
+    return _hidingTimer->remainingTime() >= 0;
 }
 
 int SKTGrid::hidingTimeLeft() const
 {
-    return isTemporarilyShown() ? _hidingTimer->remainingTime() : -1;
+    return _hidingTimer->remainingTime();
 }
 
 void SKTGrid::setAlwaysShown(bool alwaysShown)
@@ -41,7 +78,7 @@ void SKTGrid::setAlwaysShown(bool alwaysShown)
     _isAlwaysShown = alwaysShown;
     ModelGlobals::instance().host().setAlignWithGridEnabled(alwaysShown);
     // Always shown needs no hiding; switched off, the grid hides at once.
-    _hidingTimer.reset();
+    _hidingTimer->stop();
     didChangeValueForKey(QStringLiteral("alwaysShown"));
 }
 
@@ -51,22 +88,14 @@ void SKTGrid::setSpacing(double spacing)
         return;
     willChangeValueForKey(QStringLiteral("spacing"));
     _spacing = spacing;
-    if (spacing > 0 && !_isAlwaysShown) {
-        if (!_hidingTimer) {
-            _hidingTimer = std::make_unique<QTimer>();
-            _hidingTimer->setSingleShot(true);
-            QObject::connect(_hidingTimer.get(), &QTimer::timeout, _hidingTimer.get(),
-                             [this] { stopShowingGridForTimer(); });
-        }
-        _hidingTimer->start(SKTGridTemporaryShowingTime); // restarting extends the showing
-    }
+    if (spacing > 0 && !_isAlwaysShown) // restarting extends the showing
+        _hidingTimer->start(SKTGridTemporaryShowingTime, [this] { stopShowingGridForTimer(); });
     didChangeValueForKey(QStringLiteral("spacing"));
 }
 
 void SKTGrid::stopShowingGridForTimer()
 {
-    if (_hidingTimer)
-        _hidingTimer->stop();
+    _hidingTimer->stop();
     willChangeValueForKey(SKTGridAnyKey);
     didChangeValueForKey(SKTGridAnyKey);
 }

@@ -8,18 +8,32 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <functional>
 #include <memory>
 
 class QPainter;
-class QTimer;
 
 inline const QString SKTGridAnyKey = QStringLiteral("any");
 constexpr int SKTGridTemporaryShowingTime = 1000; // milliseconds
+
+// The one-shot countdown a temporary showing runs on: a QTimer in the program, a timer wound by
+// hand in tests (so that they need not wait for the second to pass).
+class SKTGridTimer
+{
+public:
+    virtual ~SKTGridTimer() = default;
+    // (Re)starts the countdown; timeout is called on the grid's thread when it runs out.
+    virtual void start(int milliseconds, std::function<void()> timeout) = 0;
+    virtual void stop() = 0;
+    // Milliseconds left (0 when due), or -1 when not running.
+    virtual int remainingTime() const = 0;
+};
 
 class SKTGrid : public Observable
 {
 public:
     SKTGrid();
+    explicit SKTGrid(std::unique_ptr<SKTGridTimer> hidingTimer);
     ~SKTGrid() override;
     SKTGrid(const SKTGrid &) = delete;
     SKTGrid &operator=(const SKTGrid &) = delete;
@@ -61,5 +75,5 @@ public:
     bool _isConstraining = false;
 
 private:
-    std::unique_ptr<QTimer> _hidingTimer;
+    std::unique_ptr<SKTGridTimer> _hidingTimer;
 };

@@ -12,7 +12,10 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QtCore/qtestsupport_core.h>
+
+#include <algorithm>
+#include <functional>
 
 namespace
 {
@@ -38,24 +41,96 @@ TEST_F(GridAndPasteboardTest, SnapsToTheNearestMultipleHalfWayUp)
     EXPECT_FALSE(grid.isTemporarilyShown());
 }
 
+namespace
+{
+// A countdown the test winds by hand: no waiting for the second to pass.
+class HandWoundTimer : public SKTGridTimer
+{
+public:
+    void start(int milliseconds, std::function<void()> timeout) override
+    {
+        left = milliseconds;
+        onTimeout = std::move(timeout);
+    }
+    void stop() override { left = -1; }
+    int remainingTime() const override { return left; }
+    // Lets time pass; the timeout runs once when the countdown reaches zero.
+    void advance(int milliseconds)
+    {
+        if (left < 0)
+            return;
+        left = std::max(0, left - milliseconds);
+        if (left == 0) {
+            left = -1;
+            onTimeout();
+        }
+    }
+
+    int left = -1;
+    std::function<void()> onTimeout;
+};
+
+class GridNotices : public ChangeObserver
+{
+public:
+    void observeValueForKeyPath(const QString &, Observable *, const ObservedChange &, void *) override
+    {
+        ++count;
+    }
+    int count = 0;
+};
+} // namespace
+
 TEST_F(GridAndPasteboardTest, SpacingChangesShowTheGridForAWhile)
 {
-    SKTGrid grid;
+    auto owned = std::make_unique<HandWoundTimer>();
+    HandWoundTimer &timer = *owned;
+    SKTGrid grid(std::move(owned));
+    GridNotices notices;
+    grid.addObserver(&notices, SKTGridAnyKey);
     grid.setSpacing(9); // unchanged: no showing
     EXPECT_FALSE(grid.isShowing());
+    EXPECT_EQ(grid.hidingTimeLeft(), -1);
     grid.setSpacing(12);
     EXPECT_TRUE(grid.isTemporarilyShown());
-    QThread::msleep(300);
+    EXPECT_EQ(grid.hidingTimeLeft(), SKTGridTemporaryShowingTime);
+    timer.advance(300);
+    EXPECT_EQ(grid.hidingTimeLeft(), 700);
     grid.setSpacing(13); // a second change extends the showing to a full second from now
-    EXPECT_GT(grid.hidingTimeLeft(), 900);
+    EXPECT_EQ(grid.hidingTimeLeft(), SKTGridTemporaryShowingTime);
+    timer.advance(999);
+    EXPECT_TRUE(grid.isShowing());
+    // When the second is over the grid hides, and its observers hear of it (the canvas redraws).
+    const int before = notices.count;
+    timer.advance(1);
+    EXPECT_FALSE(grid.isShowing());
+    EXPECT_EQ(grid.hidingTimeLeft(), -1);
+    EXPECT_EQ(notices.count, before + 1);
+
+    grid.setSpacing(14);
     grid.setAlwaysShown(true); // cancels the timer and stays visible
     EXPECT_FALSE(grid.isTemporarilyShown());
     EXPECT_TRUE(grid.isShowing());
+    grid.setSpacing(15); // always shown: nothing to hide later
+    EXPECT_FALSE(grid.isTemporarilyShown());
     grid.setAlwaysShown(false);
     EXPECT_FALSE(grid.isShowing());
     grid.setSpacing(10);
     grid.stopShowingGridForTimer();
     EXPECT_FALSE(grid.isShowing());
+    grid.setSpacing(0); // an unusable spacing shows nothing
+    EXPECT_FALSE(grid.isShowing());
+    grid.removeObserver(&notices, SKTGridAnyKey);
+}
+
+TEST_F(GridAndPasteboardTest, TheProgramsGridHidesByItselfAfterItsSecond)
+{
+    SKTGrid grid; // on its own QTimer
+    grid.setSpacing(12);
+    EXPECT_TRUE(grid.isTemporarilyShown());
+    EXPECT_GT(grid.hidingTimeLeft(), 0); // a coarse QTimer may shift it by a few per cent either way
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !grid.isShowing(); }, 30000));
+    EXPECT_EQ(grid.hidingTimeLeft(), -1);
 }
 
 TEST_F(GridAndPasteboardTest, GridLinesLieOnMultiplesOfTheSpacing)
