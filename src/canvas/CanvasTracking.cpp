@@ -74,7 +74,6 @@ void CanvasTracking::selectAndTrackMouseWithEvent(const QPointF &point, bool shi
         return;
     }
     m_view.setSelectedGraphic(hit);
-    Show_NSLog_Message(QFileInfo(hit->FilePath()).fileName());
     if (!hit->ctrl_is_visible) {
         // A hidden object catches the press and nothing more happens.
         m_noInspector = true;

@@ -14,6 +14,7 @@
 #include "editor/SKTWindowController.h"
 #include "editor/SideViews.h"
 #include "editor/ToolController.h"
+#include "editor/UndoStepNames.h"
 #include "editor/WindowRegistry.h"
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
@@ -122,7 +123,7 @@ void EditorCommands::Redo_Clicked()
 
 void EditorCommands::Cut_Clicked()
 {
-    live().cut();
+    runNamedUndoStep(m_window.document().undoManager(), QStringLiteral("Cut"), [this] { live().cut(); });
 }
 
 void EditorCommands::Copy_Clicked()
@@ -133,7 +134,7 @@ void EditorCommands::Copy_Clicked()
 
 void EditorCommands::Paste_Clicked()
 {
-    live().paste();
+    runNamedUndoStep(m_window.document().undoManager(), QStringLiteral("Paste"), [this] { live().paste(); });
     m_window.inspector().showLiveSelection();
 }
 
@@ -150,13 +151,15 @@ void EditorCommands::Select_All_Clicked()
 
 void EditorCommands::Begin_Front_Clicked()
 {
-    live().bringToFront();
+    runNamedUndoStep(m_window.document().undoManager(), QStringLiteral("Bring to Front"),
+                     [this] { live().bringToFront(); });
     m_window.inspector().showLiveSelection();
 }
 
 void EditorCommands::Send_Back_Clicked()
 {
-    live().sendToBack();
+    runNamedUndoStep(m_window.document().undoManager(), QStringLiteral("Send to Back"),
+                     [this] { live().sendToBack(); });
     m_window.inspector().showLiveSelection();
 }
 
@@ -315,46 +318,47 @@ void EditorCommands::Help_Button()
 
 // --- alignment and grid ---
 
-void EditorCommands::arrange(void (SKTGraphicView::*operation)())
+void EditorCommands::arrange(void (SKTGraphicView::*operation)(), const QString &stepName)
 {
-    (live().*operation)();
+    runNamedUndoStep(m_window.document().undoManager(), stepName,
+                     [this, operation] { (live().*operation)(); });
     m_window.Refresh_Canvas();
     m_window.inspector().showLiveSelection();
 }
 
 void EditorCommands::Align_Center_Clicked()
 {
-    arrange(&SKTGraphicView::alignformCenter);
+    arrange(&SKTGraphicView::alignformCenter, QStringLiteral("Center"));
 }
 
 void EditorCommands::Align_Left_Clicked()
 {
-    arrange(&SKTGraphicView::alignLeftEdges);
+    arrange(&SKTGraphicView::alignLeftEdges, QStringLiteral("Align Left Edges"));
 }
 
 void EditorCommands::Align_Right_Clicked()
 {
-    arrange(&SKTGraphicView::alignRightEdges);
+    arrange(&SKTGraphicView::alignRightEdges, QStringLiteral("Align Right Edges"));
 }
 
 void EditorCommands::Align_Top_Clicked()
 {
-    arrange(&SKTGraphicView::alignTopEdges);
+    arrange(&SKTGraphicView::alignTopEdges, QStringLiteral("Align Top Edges"));
 }
 
 void EditorCommands::Align_Bottom_Clicked()
 {
-    arrange(&SKTGraphicView::alignBottomEdges);
+    arrange(&SKTGraphicView::alignBottomEdges, QStringLiteral("Align Bottom Edges"));
 }
 
 void EditorCommands::Align_Horz_Clicked()
 {
-    arrange(&SKTGraphicView::alignHorizontalCenters);
+    arrange(&SKTGraphicView::alignHorizontalCenters, QStringLiteral("Align Horizontal Centers"));
 }
 
 void EditorCommands::Align_Vert_Clicked()
 {
-    arrange(&SKTGraphicView::alignVerticalCenters);
+    arrange(&SKTGraphicView::alignVerticalCenters, QStringLiteral("Align Vertical Centers"));
 }
 
 void EditorCommands::Make_Same_Width_Clicked()
@@ -363,7 +367,7 @@ void EditorCommands::Make_Same_Width_Clicked()
         Show_MessageBox(MoreThanOneMessage);
         return;
     }
-    arrange(&SKTGraphicView::makeSameWidth);
+    arrange(&SKTGraphicView::makeSameWidth, QStringLiteral("Make Same Width"));
 }
 
 void EditorCommands::Make_Same_Height_Clicked()
@@ -372,12 +376,12 @@ void EditorCommands::Make_Same_Height_Clicked()
         Show_MessageBox(MoreThanOneMessage);
         return;
     }
-    arrange(&SKTGraphicView::makeSameHeight);
+    arrange(&SKTGraphicView::makeSameHeight, QStringLiteral("Make Same Height"));
 }
 
 void EditorCommands::Make_Natural_Clicked()
 {
-    arrange(&SKTGraphicView::makeNaturalSize);
+    arrange(&SKTGraphicView::makeNaturalSize, QStringLiteral("Make Natural Size"));
 }
 
 void EditorCommands::Align_To_Grid_Clicked()
@@ -386,7 +390,7 @@ void EditorCommands::Align_To_Grid_Clicked()
         Show_MessageBox(GridFirstMessage);
         return;
     }
-    arrange(&SKTGraphicView::alignWithGrid);
+    arrange(&SKTGraphicView::alignWithGrid, QStringLiteral("Align to Grid"));
 }
 
 void EditorCommands::Print_object_chk_changed()

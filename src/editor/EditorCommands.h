@@ -83,8 +83,8 @@ private:
     SKTGraphicView &live() const;
     void showSideOfUndoSteps();
     void setLock(bool locked);
-    // Runs an arrange operation on the live canvas and redraws it.
-    void arrange(void (SKTGraphicView::*operation)());
+    // Runs an arrange operation on the live canvas and redraws it; its undo step takes stepName.
+    void arrange(void (SKTGraphicView::*operation)(), const QString &stepName);
     void showGridShown();
     SKTWindowController &m_window;
 };

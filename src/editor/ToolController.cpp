@@ -6,6 +6,7 @@
 #include "editor/EditorState.h"
 #include "editor/SKTWindowController.h"
 #include "editor/SideViews.h"
+#include "editor/UndoStepNames.h"
 #include "editor/WindowRegistry.h"
 #include "foundation/FilePanels.h"
 #include "foundation/MessageBoxes.h"
@@ -143,6 +144,8 @@ void ToolController::selectedToolDidChange()
     if (*kind == SKTGraphic::Kind::Signature && m_tool == 11)
         rect.setSize(QSizeF(100, 50));
     const bool back = Card_Front_Or_Back != 0;
-    m_window.sideViews().liveCanvas()->createGraphicOfClass(
-        *kind, true, rect, back ? QStringLiteral("B") : QStringLiteral("F"), QString(), QString());
+    runNamedUndoStep(m_window.document().undoManager(), QStringLiteral("New ") + toolTitle(m_tool), [&] {
+        m_window.sideViews().liveCanvas()->createGraphicOfClass(
+            *kind, true, rect, back ? QStringLiteral("B") : QStringLiteral("F"), QString(), QString());
+    });
 }

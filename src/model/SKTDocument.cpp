@@ -129,6 +129,7 @@ void SKTDocument::insertGraphics(const GraphicList &graphics, QList<int> indexes
     if (!spliceIn(Front, graphics, indexes))
         return;
     m_undoManager->registerUndo(this, [this, indexes] { removeGraphicsAtIndexes(indexes); });
+    nameUndoStep(graphics.size() == 1 ? QStringLiteral("Insert Object") : QStringLiteral("Insert Objects"));
     if (m_undoManager->isUndoRegistrationEnabled()) {
         for (const GraphicPtr &g : graphics)
             _undoGroupInsertedGraphics.insert(g.get());
@@ -146,6 +147,7 @@ void SKTDocument::removeGraphicsAtIndexes(QList<int> indexes)
         removed.append(_graphics.at(i));
     stopObservingGraphics(removed);
     m_undoManager->registerUndo(this, [this, removed, indexes] { insertGraphics(removed, indexes); });
+    nameUndoStep(QStringLiteral("Delete"));
     spliceOut(Front, indexes);
 }
 
@@ -220,6 +222,7 @@ void SKTDocument::observeUndoManagerCheckpoint()
 {
     _undoGroupHasChangesToMultipleProperties = false;
     _undoGroupPresentablePropertyName.reset();
+    _undoGroupResized = false;
     _undoGroupOldPropertiesPerGraphic.reset();
     _undoGroupInsertedGraphics.clear();
 }
@@ -312,5 +315,43 @@ void SKTDocument::observeValueForKeyPath(const QString &keyPath, Observable *obj
                 _undoGroupPresentablePropertyName.reset();
             }
         }
+        nameUndoStep(undoStepName(keyPath, change));
     }
+}
+
+QString SKTDocument::undoStepName(const QString &keyPath, const ObservedChange &change)
+{
+    // A frame that kept its size moved; once a group resized something it stays a resize.
+    if (keyPath == SKTGraphicBoundsKey) {
+        const QRectF before = change.oldValue.toRectF();
+        const QRectF after = change.newValue.toRectF();
+        if (before.size() != after.size())
+            _undoGroupResized = true;
+        return _undoGroupResized ? QStringLiteral("Resize") : QStringLiteral("Move");
+    }
+    if (_undoGroupHasChangesToMultipleProperties)
+        return QStringLiteral("Change of Multiple Properties");
+    QString name = _undoGroupPresentablePropertyName.value_or(QString());
+    if (name.isEmpty()) {
+        // The base properties have no presentable names of their own; the menus still name them.
+        static const QHash<QString, QString> readable = {
+            {SKTGraphicIsDrawingFillKey, QStringLiteral("Fill")},
+            {SKTGraphicFillColorKey, QStringLiteral("Fill Color")},
+            {SKTGraphicIsDrawingStrokeKey, QStringLiteral("Stroke")},
+            {SKTGraphicStrokeColorKey, QStringLiteral("Stroke Color")},
+            {SKTGraphicStrokeWidthKey, QStringLiteral("Stroke Width")},
+        };
+        name = readable.value(keyPath, keyPath);
+    }
+    return QStringLiteral("Change of ") + name;
+}
+
+void SKTDocument::nameUndoStep(const QString &name)
+{
+    // Only a step being recorded is named: undo and redo keep the name it was made with, and with
+    // registration off nothing was recorded (the previous step keeps its own name).
+    if (!m_undoManager->isUndoRegistrationEnabled() || m_undoManager->isUndoing() ||
+        m_undoManager->isRedoing())
+        return;
+    m_undoManager->setActionName(name);
 }

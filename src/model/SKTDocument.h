@@ -108,6 +108,10 @@ private:
     QSet<SKTGraphic *> _undoGroupInsertedGraphics;
     std::shared_ptr<SKTMapTableOwner> _undoGroupOldPropertiesPerGraphic;
     std::optional<QString> _undoGroupPresentablePropertyName; // none until a change names the group
+    bool _undoGroupResized = false;                           // a frame of the group changed its size
+    // The name of the step being recorded, as the Undo and Redo menu items show it.
+    QString undoStepName(const QString &keyPath, const ObservedChange &change);
+    void nameUndoStep(const QString &name);
     bool _undoGroupHasChangesToMultipleProperties = false;
     std::unique_ptr<UndoManager> m_undoManager;
 };

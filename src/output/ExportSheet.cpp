@@ -145,7 +145,6 @@ void ExportSheet::export_card_side_CellClick(int row)
     export_combined_image_chk->setEnabled(row == 0);
     if (QAbstractButton *radio = matrix_export_card_side->button(row))
         radio->setChecked(true);
-    Show_NSLog_Message(QStringLiteral("Export side: ") + export_card_side);
 }
 
 QString ExportSheet::extension() const
@@ -253,7 +252,6 @@ void ExportSheet::Export_Button()
 // message saying why nothing was.
 void ExportSheet::announce(const ExportResult &result)
 {
-    Show_NSLog_Message(QStringLiteral("Export: ") + result.message());
     if (result.refusal.isEmpty() && result.written > 0) {
         Open_Export_Log log(m_host.outputWindow());
         log.Open_Export_File_Box();

@@ -274,7 +274,6 @@ void Send_Mail::mail_card_side_CellClick(int row)
     card_side_str = row == 0 ? QStringLiteral("BOTH") : row == 1 ? QStringLiteral("F") : QStringLiteral("B");
     if (QAbstractButton *radio = matrix_card_side->button(std::clamp(row, 0, 2)))
         radio->setChecked(true);
-    Show_NSLog_Message(QStringLiteral("Mail side: ") + card_side_str);
 }
 
 void Send_Mail::Without_barcode_rd_select()

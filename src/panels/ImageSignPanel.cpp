@@ -244,8 +244,6 @@ void ImageSignPanel::Update_Image_Graphics()
     const ImageTab &i = *m_image;
     const QString path = manualImagePath();
     for (const GraphicPtr &g : targets) {
-        Show_NSLog_Message(QStringLiteral("Txt path - %1\nGraphic Path - %2\n")
-                               .arg(QFileInfo(path).fileName(), QFileInfo(g->FilePath()).fileName()));
         g->print_object = printObjectValue();
         writeBorder(*g, ticked(i.Image_border_chk), i.Image_bordr_clr->color(),
                     int(i.Image_bor_Stepper->value()), i.Image_border_style->currentIndex());

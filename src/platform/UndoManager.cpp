@@ -36,6 +36,7 @@ void UndoManager::registerUndo(const void *target, Action action)
 {
     if (!action || m_disableCount > 0)
         return;
+    ++m_registrations;
     if (!m_undoing && !m_redoing && !m_redoStack.isEmpty())
         m_redoStack.clear();
     if (m_open.isEmpty()) {

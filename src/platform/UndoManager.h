@@ -54,6 +54,9 @@ public:
     void removeAllActionsWithTarget(const void *target);
 
     int undoCount() const { return int(m_undoStack.size()); }
+    // How many actions were recorded so far: a command that raised it made an undo step, which
+    // it may then name.
+    quint64 registrationCount() const { return m_registrations; }
     int redoCount() const { return int(m_redoStack.size()); }
 
 signals:
@@ -80,4 +83,5 @@ private:
     bool m_autoCloseScheduled = false;
     bool m_undoing = false;
     bool m_redoing = false;
+    quint64 m_registrations = 0;
 };

@@ -51,7 +51,6 @@ void placeOne(const User_Profile_Class::Detail &d, SKTGraphic::Kind kind,
 QRectF PersonalDetailsPlacement::Get_Control_Rect_From_Template(const QString &ctrl_ID,
                                                                 const QSizeF &frontCardSize)
 {
-    Show_NSLog_Message(GeometryText::size(frontCardSize));
     return PlaceholderFrames::Get_Control_Rect_From_Template(ctrl_ID, frontCardSize);
 }
 

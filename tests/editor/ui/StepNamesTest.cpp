@@ -1,0 +1,91 @@
+// The Edit menu names the step Undo and Redo would take back or make again: a new object by its
+// tool, a drag or a nudge, a resize, a paste, a delete, an arrangement; undo and redo keep the name.
+#include "MainWindowFixture.h"
+
+#include "editor/EditButtons.h"
+#include "editor/EditorCommands.h"
+#include "editor/MainMenus.h"
+#include "platform/UndoManager.h"
+
+#include "canvas/ui/CanvasDriver.h"
+
+#include <QAction>
+
+class StepNames : public MainWindowFixture
+{
+protected:
+    QString undoTitle() { return window->menus().action(QStringLiteral("Edit/Undo"))->text(); }
+    QString redoTitle() { return window->menus().action(QStringLiteral("Edit/Redo"))->text(); }
+    void trigger(const char *path)
+    {
+        QAction *a = window->menus().action(QString::fromLatin1(path));
+        ASSERT_NE(a, nullptr) << path;
+        a->trigger();
+        CanvasDriver::settle();
+    }
+    CanvasDriver drive() { return CanvasDriver(*canvas(0)); }
+};
+
+TEST_F(StepNames, UndoAndRedoNameTheStep)
+{
+    ASSERT_NE(window->menus().action(QStringLiteral("Edit/Undo")), nullptr);
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo"));
+
+    clickTool(3);
+    CanvasDriver::settle();
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo New Rectangle"));
+    trigger("Edit/Undo");
+    EXPECT_EQ(redoTitle(), QStringLiteral("Redo New Rectangle"));
+    trigger("Edit/Redo");
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo New Rectangle"));
+
+    // A drag moves, an arrow key nudges: both are moves.
+    const QRectF frame = front()[0]->bounds();
+    drive().drag(frame.center(), frame.center() + QPointF(30, 10));
+    CanvasDriver::settle();
+    EXPECT_EQ(front()[0]->bounds().topLeft(), frame.topLeft() + QPointF(30, 10));
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Move"));
+    canvas(0)->setFocus();
+    drive().key(Qt::Key_Right);
+    CanvasDriver::settle();
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Move"));
+    trigger("Edit/Undo");
+    EXPECT_EQ(redoTitle(), QStringLiteral("Redo Move"));
+
+    // Dragging the bottom-right handle resizes.
+    const QRectF moved = front()[0]->bounds();
+    drive().drag(moved.bottomRight(), moved.bottomRight() + QPointF(20, 20));
+    CanvasDriver::settle();
+    ASSERT_NE(front()[0]->bounds().size(), moved.size());
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Resize"));
+
+    // Copy and Paste; Delete; an arrangement.
+    trigger("Edit/Copy");
+    trigger("Edit/Paste");
+    ASSERT_EQ(front().size(), 2);
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Paste"));
+    trigger("Edit/Select All");
+    window->commands().Align_Left_Clicked();
+    CanvasDriver::settle();
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Align Left Edges"));
+    trigger("Edit/Delete");
+    EXPECT_TRUE(front().isEmpty());
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Delete"));
+    trigger("Edit/Undo");
+    EXPECT_EQ(front().size(), 2);
+    EXPECT_EQ(redoTitle(), QStringLiteral("Redo Delete"));
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Align Left Edges"));
+}
+
+TEST_F(StepNames, AStepOnASideWithoutUndoRenamesNothing)
+{
+    clickTool(3);
+    CanvasDriver::settle();
+    ASSERT_EQ(undoTitle(), QStringLiteral("Undo New Rectangle"));
+    // The back side records no undo: its new object leaves the front's step and its name alone.
+    window->commands().Back_Card_Btn_Clicked();
+    clickTool(4);
+    CanvasDriver::settle();
+    EXPECT_EQ(back().size(), 1);
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo New Rectangle"));
+}
