@@ -4,8 +4,7 @@
 #include "foundation/FoundationState.h"
 #include "platform/MessageAnswerer.h"
 
-#include <QCoreApplication>
-#include <QThread>
+#include <QTest>
 
 #include <atomic>
 #include <thread>
@@ -64,10 +63,7 @@ TEST(MessageBoxes, ThreadsAskingAtOnceGetTheirOwnAnswers)
         });
     }
     // The GUI thread answers while the workers wait.
-    for (int i = 0; i < 20000 && done < kThreads; ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::usleep(100);
-    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done == kThreads; }, 60000));
     for (auto &th : threads)
         th.join();
     EXPECT_EQ(done, kThreads);

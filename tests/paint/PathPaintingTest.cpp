@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QtCore/qtestsupport_core.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -181,19 +182,19 @@ TEST(PaintingScope, ARequestRunsOnTheGuiThreadWhileItsWorkerGoesOn)
     const std::thread::id gui = std::this_thread::get_id();
     std::atomic<bool> ranOnGui{false};
     std::atomic<bool> served{false};
+    std::atomic<bool> gaveUp{false};
     std::thread worker([&] {
         QString label = QStringLiteral("side %1").arg(1); // data made on the worker
         PaintingScope::requestRefresh([&served, &ranOnGui, gui, label] {
             ranOnGui = std::this_thread::get_id() == gui && label == QLatin1String("side 1");
             served = true;
         });
-        for (int i = 0; i < 20000 && !served; ++i)
+        // Still running until served, or until the test gives up waiting.
+        while (!served && !gaveUp)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
     });
-    for (int i = 0; i < 20000 && !served; ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::yield();
-    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return served.load(); }, 60000));
+    gaveUp = true;
     worker.join();
     EXPECT_TRUE(served);
     EXPECT_TRUE(ranOnGui);

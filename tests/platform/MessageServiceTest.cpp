@@ -1,25 +1,13 @@
 // Message delivery: direct on the GUI thread, waiting on worker threads, each call its own answer.
 #include "platform/MessageAnswerer.h"
 
-#include <QCoreApplication>
 #include <QThread>
+#include <QtCore/qtestsupport_core.h>
 
 #include <atomic>
 #include <thread>
 
 #include <gtest/gtest.h>
-
-namespace
-{
-// Keeps the GUI thread's events flowing until done() holds (the workers' calls arrive as events).
-template <typename Done> void pumpUntil(Done done)
-{
-    for (int i = 0; i < 20000 && !done(); ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::usleep(100);
-    }
-}
-} // namespace
 
 TEST(MessageService, NothingInstalledShowsNothing)
 {
@@ -66,7 +54,8 @@ TEST(MessageService, WorkersWaitAndEachGetsItsOwnAnswer)
             ++finished;
         });
     }
-    pumpUntil([&] { return finished == kThreads; });
+    // The GUI thread's events keep flowing meanwhile: the workers' calls arrive as events.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return finished == kThreads; }, 60000));
     for (auto &th : threads)
         th.join();
     EXPECT_EQ(wrong, 0);
