@@ -18,6 +18,24 @@
 Help_Support::Help_Support(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Help and Support"));
+    makeLinkButtons();
+    auto *layout = new QVBoxLayout(this);
+    auto *title = new QLabel(QStringLiteral("<b>Tessaly Greeting Designer</b>"), this);
+    layout->addWidget(title);
+    layout->addLayout(makeLinkForm());
+    addSocialRow(layout);
+    close_button = new QPushButton(QStringLiteral("Close"), this);
+    close_button->setDefault(true);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(close_button);
+    layout->addLayout(bottom);
+    connectButtons();
+}
+
+// The help document, the site, and the support and reseller addresses, each a link button.
+void Help_Support::makeLinkButtons()
+{
     auto link = [this](const QString &title, const char *name) {
         auto *b = new QPushButton(title, this);
         b->setObjectName(QString::fromLatin1(name));
@@ -30,10 +48,10 @@ Help_Support::Help_Support(QWidget *parent) : QDialog(parent)
     reseller_1 = link(WebLinks::ResellerAddress, "reseller_1");
     reseller_2 = link(QStringLiteral("Partner programme"), "reseller_2");
     SupportLook::apply(this, {website_1, reseller_1, reseller_2, support_id, support_id_2, _Help_File_Label});
+}
 
-    auto *layout = new QVBoxLayout(this);
-    auto *title = new QLabel(QStringLiteral("<b>Tessaly Greeting Designer</b>"), this);
-    layout->addWidget(title);
+QFormLayout *Help_Support::makeLinkForm()
+{
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("Help:"), _Help_File_Label);
     form->addRow(QStringLiteral("Website:"), website_1);
@@ -41,8 +59,12 @@ Help_Support::Help_Support(QWidget *parent) : QDialog(parent)
     form->addRow(QString(), support_id_2);
     form->addRow(QStringLiteral("Resellers:"), reseller_1);
     form->addRow(QString(), reseller_2);
-    layout->addLayout(form);
+    return form;
+}
 
+// The four social pages and the comments page under their caption.
+void Help_Support::addSocialRow(QVBoxLayout *layout)
+{
     SocialButtons social(this);
     gplus_button = social.gplus;
     facebook_button = social.facebook;
@@ -53,14 +75,10 @@ Help_Support::Help_Support(QWidget *parent) : QDialog(parent)
     social.row->addWidget(comments_button);
     layout->addWidget(new QLabel(QStringLiteral("Tell your friends:"), this));
     layout->addLayout(social.row);
+}
 
-    close_button = new QPushButton(QStringLiteral("Close"), this);
-    close_button->setDefault(true);
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(close_button);
-    layout->addLayout(bottom);
-
+void Help_Support::connectButtons()
+{
     connect(_Help_File_Label, &QPushButton::clicked, this, &Help_Support::HelpFilePressed);
     connect(website_1, &QPushButton::clicked, this, &Help_Support::Website_Pressed);
     connect(support_id, &QPushButton::clicked, this, [] { SupportCommands::Open_Support_Mail(); });

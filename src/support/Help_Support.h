@@ -4,7 +4,9 @@
 
 #include <QDialog>
 
+class QFormLayout;
 class QPushButton;
+class QVBoxLayout;
 
 class Help_Support : public QDialog
 {
@@ -37,4 +39,10 @@ public:
     QPushButton *like_button = nullptr;
     QPushButton *comments_button = nullptr;
     QPushButton *close_button = nullptr;
+
+private:
+    void makeLinkButtons();
+    QFormLayout *makeLinkForm();
+    void addSocialRow(QVBoxLayout *layout);
+    void connectButtons();
 };

@@ -29,6 +29,18 @@ Promotion_Form::Promotion_Form(const QString &appName, QWidget *parent) : QDialo
                        {WebLinks::mailLink(p), WebLinks::contactLink(p, appName), WebLinks::orderLink(p)});
     }
 
+    makeTexts();
+    makeButtons();
+    layOut();
+    connect(mail_button, &QPushButton::clicked, this, &Promotion_Form::Mail_Clicked);
+    connect(support_id, &QPushButton::clicked, this, &Promotion_Form::Contact_us_Clicked);
+    connect(website_1, &QPushButton::clicked, this, &Promotion_Form::Order_Clicked);
+    connect(ok_button, &QPushButton::clicked, this, &Promotion_Form::OK_Clicked);
+}
+
+// The product's picture, title and descriptions.
+void Promotion_Form::makeTexts()
+{
     bundle_image = new Promotion_Pattern(this);
     bundle_image->setObjectName(QStringLiteral("bundle_image"));
     bundle_image->setFixedSize(220, 220);
@@ -43,7 +55,10 @@ Promotion_Form::Promotion_Form(const QString &appName, QWidget *parent) : QDialo
     long_descp->setWordWrap(true);
     long_descp->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     long_descp->setMinimumWidth(320);
+}
 
+void Promotion_Form::makeButtons()
+{
     mail_button = new QPushButton(QStringLiteral("Ask how it works"), this);
     mail_button->setObjectName(QStringLiteral("mail_button"));
     support_id = new QPushButton(QStringLiteral("Contact us"), this);
@@ -53,7 +68,11 @@ Promotion_Form::Promotion_Form(const QString &appName, QWidget *parent) : QDialo
     SupportLook::apply(this, {website_1, support_id, mail_button});
     ok_button = new QPushButton(QStringLiteral("OK"), this);
     ok_button->setDefault(true);
+}
 
+// The picture beside the texts and their link buttons, OK beneath.
+void Promotion_Form::layOut()
+{
     auto *texts = new QVBoxLayout;
     texts->addWidget(Software_title);
     texts->addWidget(short_descp);
@@ -73,11 +92,6 @@ Promotion_Form::Promotion_Form(const QString &appName, QWidget *parent) : QDialo
     row->addStretch();
     row->addWidget(ok_button);
     layout->addLayout(row);
-
-    connect(mail_button, &QPushButton::clicked, this, &Promotion_Form::Mail_Clicked);
-    connect(support_id, &QPushButton::clicked, this, &Promotion_Form::Contact_us_Clicked);
-    connect(website_1, &QPushButton::clicked, this, &Promotion_Form::Order_Clicked);
-    connect(ok_button, &QPushButton::clicked, this, &Promotion_Form::OK_Clicked);
 }
 
 Promotion_Form *Promotion_Form::defaultInstance()

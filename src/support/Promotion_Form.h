@@ -42,6 +42,10 @@ public:
     QPushButton *ok_button = nullptr;
 
 private:
+    void makeTexts();
+    void makeButtons();
+    void layOut();
+
     struct Links {
         QString mail, contact, order;
     };
