@@ -176,6 +176,7 @@ TEST_F(ExportSheetTest, BatchOfThreeRowsWritesBackThenFrontPerRowAndOpensTheFold
                       "Card has been exported successfully.\n3 cards were written to " +
                           QDir(chosen).filePath("ZOLV Tessaly Greeting Card") + ".");
             EXPECT_TRUE(log._open_log_chk->isChecked());
+            saveArtifact(&log, QStringLiteral("exported_files.png"));
             QTest::mouseClick(log.ok_button, Qt::LeftButton);
             return log.result();
         });
