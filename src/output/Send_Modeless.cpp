@@ -94,7 +94,8 @@ void Send_Modeless::Stop_Sending_Pressed()
     stop->setObjectName(QStringLiteral("stop_answer"));
     QPushButton *goOn = box.addButton(ContinueButtonText, QMessageBox::RejectRole);
     goOn->setObjectName(QStringLiteral("continue_answer"));
-    box.setDefaultButton(goOn);
+    // Return stops and Escape goes on, as Yes and No did.
+    box.setDefaultButton(stop);
     box.setEscapeButton(goOn);
     ModalRunner::exec(box);
     const bool stopping = box.clickedButton() == stop;

@@ -33,7 +33,8 @@ public:
 
     // Stop: the run is paused while the question is open (a modal box with the buttons "Stop"
     // and "Continue", object names "stop_answer" and "continue_answer"). "Stop" sets the run's
-    // stop flag and emits stopConfirmed; "Continue", or closing the box, lets the run go on.
+    // stop flag and emits stopConfirmed (the default button); "Continue", Escape or closing the
+    // box lets the run go on.
     void Stop_Sending_Pressed();
 
     QLabel *_tot_msg_cnt = nullptr;

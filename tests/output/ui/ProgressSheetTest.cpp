@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -57,10 +58,13 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
         // While the question is open the run is held; it keeps its text, with "Stop" and "Continue".
         QStringList buttons;
         bool pausedWhileAsked = false;
+        QString defaultButton;
         modalScripts.push_back([&](QDialog &box) {
             for (QAbstractButton *b : box.findChildren<QAbstractButton *>())
                 buttons << b->text();
             pausedWhileAsked = progress.paused();
+            if (auto *question = qobject_cast<QMessageBox *>(&box))
+                defaultButton = question->defaultButton()->text();
             questionText = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text();
             return mailtest::answerStopQuestion(box, "continue_answer");
         });
@@ -68,6 +72,7 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
         EXPECT_FALSE(progress.stopRequested()); // Continue changes nothing
         EXPECT_FALSE(progress.paused());
         EXPECT_TRUE(pausedWhileAsked);
+        EXPECT_EQ(defaultButton, "Stop"); // Return stops, as Yes did
         buttons.sort();
         EXPECT_EQ(buttons, (QStringList{"Continue", "Stop"}));
         modalScripts.push_back([](QDialog &box) { return mailtest::answerStopQuestion(box, "stop_answer"); });
