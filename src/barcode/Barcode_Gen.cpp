@@ -4,12 +4,15 @@
 #include "barcode/BarcodeRules.h"
 #include "barcode/BarcodeSizing.h"
 #include "barcode/BarcodeSourceControls.h"
+#include "canvas/SKTGraphicView.h"
 #include "foundation/ColorWell.h"
 #include "foundation/ModalRunner.h"
 #include "foundation/StepperField.h"
 #include "model/BulkLoadGuard.h"
 #include "model/SKTBarcode.h"
+#include "model/SKTDocument.h"
 #include "output/BatchBarcodeSettings.h"
+#include "platform/UndoManager.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,6 +35,50 @@ int popupIndexFor(int kind, int index)
     const int offset = kind != 0 ? int(BarcodeSettings::linearTitles().size()) : 0;
     return BarcodeSettings::titleForIndex(kind, index).isEmpty() ? offset : offset + index;
 }
+
+// The undo manager of the document whose front list (the only one that records undo) holds the
+// object, found among the canvases of the window the dialog belongs to; null when none shows it.
+UndoManager *recordingUndoManager(const QWidget *owner, const SKTGraphic &object)
+{
+    if (!owner)
+        return nullptr;
+    for (const SKTGraphicView *canvas : owner->findChildren<SKTGraphicView *>()) {
+        SKTDocument *document = canvas->document();
+        if (!document)
+            continue;
+        const GraphicList &front = document->graphics();
+        if (std::any_of(front.begin(), front.end(), [&](const GraphicPtr &g) { return g.get() == &object; }))
+            return &document->undoManager();
+    }
+    return nullptr;
+}
+
+// Changes made while it lives are no undo step. They go in a group of their own, which stays empty
+// and is dropped; its end also closes the document's bookkeeping of the unrecorded change, so the
+// next recorded change starts a step of its own.
+class UnrecordedChange
+{
+public:
+    explicit UnrecordedChange(UndoManager *undo) : m_undo(undo)
+    {
+        if (m_undo) {
+            m_undo->beginUndoGrouping();
+            m_undo->disableUndoRegistration();
+        }
+    }
+    ~UnrecordedChange()
+    {
+        if (m_undo) {
+            m_undo->enableUndoRegistration();
+            m_undo->endUndoGrouping();
+        }
+    }
+    UnrecordedChange(const UnrecordedChange &) = delete;
+    UnrecordedChange &operator=(const UnrecordedChange &) = delete;
+
+private:
+    UndoManager *m_undo;
+};
 } // namespace
 
 Barcode_Gen::Barcode_Gen(QWidget *parent) : QDialog(parent)
@@ -278,9 +325,13 @@ std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o)
     o.barcode_image_var_assign();
     // The canvas shows an object within its frame: the frame takes the picture's size, from the
     // same top-left corner, so all the bars show (and a 2D symbol's frame is as square as it is).
+    // Settings and picture are written as panels write, which is not undoable; the frame is not
+    // recorded either, or Undo would put the old frame around the new picture and cut the symbol.
     const QSizeF size = picture.size();
-    if (size.width() > 0 && size.height() > 0)
+    if (size.width() > 0 && size.height() > 0) {
+        const UnrecordedChange unrecorded(recordingUndoManager(parentWidget(), o));
         o.setBounds(QRectF(o.bounds().topLeft(), size));
+    }
     return picture;
 }
 

@@ -33,9 +33,10 @@ public:
     // data source the window edits; makes no picture.
     void Set_Barcode_Prop_To_Control(SKTGraphic &object);
     // Runs the window on the object. After OK the settings and the picture are stored into it, its
-    // frame takes the picture's size from the same top-left corner, and the picture is returned. After Cancel
-    // nothing is stored and nothing is returned; only a data source chosen while the window ran stays in the
-    // object, as it was written at the choice.
+    // frame takes the picture's size from the same top-left corner (none of it an undo step, as
+    // panel writes are not), and the picture is returned. After Cancel nothing is stored and
+    // nothing is returned; only a data source chosen while the window ran stays in the object, as
+    // it was written at the choice.
     std::optional<Picture> Open_Wnd(SKTBarcode &object);
 
     // The settings the controls stand for now.

@@ -8,6 +8,7 @@
 #include "model/SKTBarcode.h"
 #include "panels/BarcodePanel.h"
 #include "panels/Inspector.h"
+#include "platform/UndoManager.h"
 
 #include <QDir>
 #include <QImage>
@@ -128,4 +129,35 @@ TEST_F(BarcodeFrame, CancelLeavesTheFrameAsItWas)
     });
     QTest::mouseClick(window->inspector().barcodePanel().barcode_prop_btn, Qt::LeftButton);
     EXPECT_EQ(barcode->bounds(), QRectF(24, 30, 50, 50));
+}
+
+TEST_F(BarcodeFrame, OkIsNoUndoStepSoUndoNeverPutsTheOldFrameAroundTheNewPicture)
+{
+    ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
+    UndoManager &undo = window->document().undoManager();
+    const auto barcode = addBarcode(QRectF(16, 30, 50, 50));
+    ASSERT_TRUE(barcode);
+    QCoreApplication::processEvents(); // the creation's step closes
+    const int steps = undo.undoCount();
+    const QString undoTitle = undo.undoActionName();
+
+    // OK writes settings and picture as the panels write: not undoable, and the frame follows.
+    editWithWindow(barcode, QStringLiteral("Code 128"), QStringLiteral("UNDO-128"));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(barcode->_barcode_image);
+    const QRectF fitted(QPointF(16, 30), barcode->_barcode_image->size());
+    EXPECT_EQ(barcode->bounds(), fitted);
+    EXPECT_EQ(undo.undoCount(), steps);
+    EXPECT_EQ(undo.undoActionName(), undoTitle);
+
+    // A move made next is one step of its own, and its Undo gives back the fitted frame.
+    barcode->setBounds(fitted.translated(20, 10));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(undo.undoCount(), steps + 1);
+    canvas(0)->undo();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(barcode->bounds(), fitted);
+    EXPECT_EQ(undo.undoCount(), steps);
+    EXPECT_EQ(readCanvas(*barcode, QStringLiteral("barcode-frame-after-undo.png")),
+              QStringLiteral("UNDO-128"));
 }
