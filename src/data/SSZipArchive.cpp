@@ -108,8 +108,9 @@ QString systemError(int err)
     return QString::fromLocal8Bit(std::strerror(err));
 }
 
-// The unpacked entries waiting in temporary files beside their targets. Unless committed, they
-// are removed again when this goes, so a failed unpacking changes no file.
+// The unpacked entries waiting in a private staging folder below the destination's root, under
+// numbers, until they are moved to their names together. Unless committed they are removed again,
+// with the folder, when this goes, so a failed unpacking changes no file.
 class PendingFiles
 {
 public:
@@ -119,33 +120,39 @@ public:
     ~PendingFiles()
     {
         for (const Item &item : m_items)
-            ::unlink(item.temp.constData());
+            ::unlinkat(m_stagingFd, item.temp.constData(), 0);
+        if (m_stagingFd >= 0) {
+            ::close(m_stagingFd);
+            ::rmdir(m_staging.constData());
+        }
     }
 
     bool hasTarget(const QString &target) const { return m_targets.contains(target); }
 
-    // Copies the entry into a new temporary file in folder. False with *why empty when the entry
-    // could not be read, with the system's reason when the file could not be written.
-    bool write(ZipEntryDevice &entry, const QString &folder, const QString &target, const QDateTime &modified,
-               QString *why)
+    // Copies the entry into a new staged file. False with *why empty when the entry could not be
+    // read, with the system's reason when the file could not be written.
+    bool write(ZipEntryDevice &entry, const QString &target, const QString &entryName,
+               const QDateTime &modified, QString *why)
     {
-        QByteArray temp = QFile::encodeName(folder + QStringLiteral("/.tessaly-unzip-XXXXXX"));
-        const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+        if (m_stagingFd < 0 && !makeStaging(why))
+            return false;
+        const QByteArray temp = QByteArray::number(qulonglong(m_next++));
+        // Made as any new file here is (the umask applies), so no mode needs setting later.
+        const int fd = ::openat(m_stagingFd, temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             *why = systemError(errno);
             return false;
         }
-        m_items.push_back({temp, QFile::encodeName(target)});
+        m_items.push_back({temp, QFile::encodeName(target), entryName});
         m_targets.insert(target);
-        char buf[65536];
         bool written = true;
         int err = 0;
         for (;;) {
-            const qint64 n = entry.read(buf, sizeof buf);
+            const qint64 n = entry.read(m_buffer, sizeof m_buffer);
             if (n <= 0)
                 break;
             for (qint64 done = 0; done < n;) {
-                const ssize_t w = ::write(fd, buf + done, size_t(n - done));
+                const ssize_t w = ::write(fd, m_buffer + done, size_t(n - done));
                 if (w < 0 && errno == EINTR)
                     continue;
                 if (w <= 0) {
@@ -159,7 +166,6 @@ public:
                 break;
         }
         const bool readOk = entry.finish();
-        ::fchmod(fd, 0644 & ~currentUmask());
         if (written && readOk && modified.isValid()) {
             const qint64 ms = modified.toMSecsSinceEpoch();
             const timespec times[2] = {{0, UTIME_OMIT}, {time_t(ms / 1000), long((ms % 1000) * 1000000)}};
@@ -180,57 +186,71 @@ public:
         return true;
     }
 
-    // One sync of all that was written, every file moved into place, then one sync of the
-    // folders' new entries.
-    bool commit(QString *why)
+    // One sync of all that was written, every file moved to its name, then one sync of the
+    // folders' new entries. A target that is a link stays as it is; its entry goes to *refused.
+    bool commit(QString *why, QStringList *refused)
     {
         if (m_items.empty())
             return true;
-        const int rootFd = ::open(QFile::encodeName(m_root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (rootFd >= 0)
-            ::syncfs(rootFd);
+        ::syncfs(m_stagingFd);
         bool ok = true;
         size_t done = 0;
         for (; done < m_items.size(); ++done) {
             const Item &item = m_items[done];
-            if (::rename(item.temp.constData(), item.target.constData()) != 0) {
-                *why = QStringLiteral("%1 (%2)").arg(QFile::decodeName(item.target), systemError(errno));
-                ok = false;
-                break;
+            // A new name needs no look at what stands there: the common case, one step.
+            if (::renameat2(m_stagingFd, item.temp.constData(), AT_FDCWD, item.target.constData(),
+                            RENAME_NOREPLACE) == 0)
+                continue;
+            int err = errno;
+            if (err == EEXIST || err == EINVAL || err == ENOSYS) {
+                struct stat st {
+                };
+                if (::lstat(item.target.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+                    *refused << item.entryName;
+                    ::unlinkat(m_stagingFd, item.temp.constData(), 0);
+                    continue;
+                }
+                if (::renameat(m_stagingFd, item.temp.constData(), AT_FDCWD, item.target.constData()) == 0)
+                    continue;
+                err = errno;
             }
+            *why = QStringLiteral("%1 (%2)").arg(QFile::decodeName(item.target), systemError(err));
+            ok = false;
+            break;
         }
         m_items.erase(m_items.begin(), m_items.begin() + std::ptrdiff_t(done));
-        if (rootFd >= 0) {
-            ::syncfs(rootFd);
-            ::close(rootFd);
-        }
+        ::syncfs(m_stagingFd);
         return ok;
     }
 
 private:
-    // The process's file creation mask, read without changing it (other threads may be making
-    // files meanwhile), so unpacked files get the modes files made here always get.
-    static mode_t currentUmask()
+    bool makeStaging(QString *why)
     {
-        static const mode_t mask = [] {
-            QFile status(QStringLiteral("/proc/self/status"));
-            if (status.open(QIODevice::ReadOnly)) {
-                for (const QByteArray &line : status.readAll().split('\n')) {
-                    if (line.startsWith("Umask:"))
-                        return mode_t(line.mid(6).trimmed().toUInt(nullptr, 8));
-                }
-            }
-            return mode_t(022);
-        }();
-        return mask;
+        m_staging = QFile::encodeName(m_root + QStringLiteral("/.tessaly-unzip-XXXXXX"));
+        if (!::mkdtemp(m_staging.data())) {
+            *why = systemError(errno);
+            return false;
+        }
+        m_stagingFd = ::open(m_staging.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_stagingFd < 0) {
+            *why = systemError(errno);
+            ::rmdir(m_staging.constData());
+            return false;
+        }
+        return true;
     }
 
     struct Item {
         QByteArray temp, target;
+        QString entryName;
     };
     QString m_root;
+    QByteArray m_staging;
+    int m_stagingFd = -1;
+    quint64 m_next = 0;
     std::vector<Item> m_items;
     QSet<QString> m_targets;
+    char m_buffer[65536];
 };
 
 } // namespace
@@ -273,16 +293,11 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
     // again for every file they receive.
     QSet<QString> checkedFolders{QString()};
     ZipEntryInfo info;
-    // Writes the current entry, a file, into its checked folder; false after a failure that ends
+    // Stages the current entry, a file whose folder is checked; false after a failure that ends
     // the unpacking, while a refused name only clears ok.
-    auto writeFile = [&](const QString &rel, const QString &folder) {
+    auto writeFile = [&](const QString &rel) {
         const QString target = dest.filePath(rel);
-        if (QFileInfo(target).isSymLink()) {
-            // Writing through a link could land anywhere.
-            setError(error, ErrorUnsafeName, info.name);
-            ok = false;
-            return true;
-        }
+        // A link standing at the target is refused when the file is moved in (see commit).
         if (!overwrite && (QFileInfo::exists(target) || pending.hasTarget(target)))
             return true;
         auto entry = reader.openCurrent(password.toLatin1(), -1);
@@ -291,7 +306,7 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
             return false;
         }
         QString why;
-        if (!pending.write(*entry, folder, target, info.modified, &why)) {
+        if (!pending.write(*entry, target, info.name, info.modified, &why)) {
             setError(error, why.isEmpty() ? ErrorReadEntry : ErrorWriteFile,
                      why.isEmpty() ? info.name : QStringLiteral("%1 (%2)").arg(info.name, why));
             return false;
@@ -314,7 +329,7 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
         } else if (const qsizetype slash = rel.lastIndexOf(QLatin1Char('/'));
                    !info.isFolder && checkedFolders.contains(slash < 0 ? QString() : rel.left(slash))) {
             // The folder was made or found inside already; only the file itself is left to check.
-            if (!writeFile(rel, slash < 0 ? root : dest.filePath(rel.left(slash))))
+            if (!writeFile(rel))
                 return false;
         } else if (!staysInside(root, rel)) {
             // Checked before anything is made: a link among the folders could lead anywhere.
@@ -335,7 +350,7 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
                 ok = false;
             } else {
                 checkedFolders.insert(slash < 0 ? QString() : rel.left(slash));
-                if (!writeFile(rel, folder))
+                if (!writeFile(rel))
                     return false;
             }
         }
@@ -347,8 +362,14 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
         }
     }
     QString why;
-    if (!pending.commit(&why)) {
+    QStringList refused;
+    if (!pending.commit(&why, &refused)) {
         setError(error, ErrorWriteFile, why);
+        return false;
+    }
+    if (!refused.isEmpty()) {
+        // Replacing a link would not write through it, but the archive meant the file it leads to.
+        setError(error, ErrorUnsafeName, refused.first());
         return false;
     }
     return ok;

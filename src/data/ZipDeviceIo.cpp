@@ -4,7 +4,9 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace
 {
@@ -73,7 +75,103 @@ int ZCALLBACK errorDevice(voidpf, voidpf)
     return 0;
 }
 
+ZipReadWindow *win(voidpf stream)
+{
+    return static_cast<ZipReadWindow *>(stream);
+}
+
+voidpf ZCALLBACK openWindow(voidpf opaque, const void *, int)
+{
+    auto *w = static_cast<ZipReadWindow *>(opaque);
+    return w && w->device && w->device->isOpen() ? w : nullptr;
+}
+
+uLong ZCALLBACK readWindow(voidpf, voidpf stream, void *buf, uLong size)
+{
+    ZipReadWindow *w = win(stream);
+    char *out = static_cast<char *>(buf);
+    qint64 done = 0;
+    while (done < qint64(size)) {
+        const qint64 want = qint64(size) - done;
+        const qint64 end = w->start + w->bytes.size();
+        if (w->pos >= w->start && w->pos < end) {
+            const qint64 n = std::min(want, end - w->pos);
+            std::memcpy(out + done, w->bytes.constData() + (w->pos - w->start), size_t(n));
+            w->pos += n;
+            done += n;
+            continue;
+        }
+        if (!w->device->seek(w->pos))
+            break;
+        if (want >= ZipReadWindow::Size) { // a large read goes straight into minizip's buffer
+            const qint64 n = w->device->read(out + done, want);
+            if (n <= 0)
+                break;
+            w->pos += n;
+            done += n;
+            continue;
+        }
+        w->bytes.resize(ZipReadWindow::Size);
+        const qint64 n = w->device->read(w->bytes.data(), ZipReadWindow::Size);
+        if (n <= 0) {
+            w->bytes.clear();
+            break;
+        }
+        w->bytes.resize(n);
+        w->start = w->pos;
+    }
+    return uLong(done);
+}
+
+uLong ZCALLBACK writeNothing(voidpf, voidpf, const void *, uLong)
+{
+    return 0;
+}
+
+ZPOS64_T ZCALLBACK tellWindow(voidpf, voidpf stream)
+{
+    return ZPOS64_T(win(stream)->pos);
+}
+
+long ZCALLBACK seekWindow(voidpf, voidpf stream, ZPOS64_T offset, int origin)
+{
+    ZipReadWindow *w = win(stream);
+    qint64 base = 0;
+    switch (origin) {
+    case ZLIB_FILEFUNC_SEEK_SET:
+        base = 0;
+        break;
+    case ZLIB_FILEFUNC_SEEK_CUR:
+        base = w->pos;
+        break;
+    case ZLIB_FILEFUNC_SEEK_END:
+        base = w->device->size();
+        break;
+    default:
+        return -1;
+    }
+    if (offset > ZPOS64_T(LLONG_MAX - base))
+        return -1;
+    w->pos = base + qint64(offset); // the device seeks only when the window must be filled
+    return 0;
+}
+
 } // namespace
+
+void ZipDeviceIo::fillReader(zlib_filefunc64_def *def, ZipReadWindow *window)
+{
+    window->pos = 0;
+    window->start = 0;
+    window->bytes.clear();
+    def->zopen64_file = openWindow;
+    def->zread_file = readWindow;
+    def->zwrite_file = writeNothing;
+    def->ztell64_file = tellWindow;
+    def->zseek64_file = seekWindow;
+    def->zclose_file = closeDevice;
+    def->zerror_file = errorDevice;
+    def->opaque = window;
+}
 
 void ZipDeviceIo::fill(zlib_filefunc64_def *def, QIODevice *device)
 {

@@ -4,7 +4,20 @@
 
 #include <minizip/ioapi.h>
 
+#include <QByteArray>
+#include <QtGlobal>
+
 class QIODevice;
+
+// A window of an archive read ahead, so that minizip's many small reads and seeks near one another
+// (each entry's header, then its data) cost no system call and no refill of a device buffer.
+struct ZipReadWindow {
+    static constexpr qint64 Size = 64 * 1024;
+    QIODevice *device = nullptr;
+    qint64 pos = 0;   // where minizip reads next
+    qint64 start = 0; // the archive offset of bytes[0]
+    QByteArray bytes;
+};
 
 class ZipDeviceIo
 {
@@ -12,4 +25,6 @@ public:
     // Fills def so that minizip reads and writes the already open device; the device stays owned
     // by the caller and is not closed by minizip.
     static void fill(zlib_filefunc64_def *def, QIODevice *device);
+    // For reading only: minizip reads window->device through the window (best opened unbuffered).
+    static void fillReader(zlib_filefunc64_def *def, ZipReadWindow *window);
 };

@@ -71,10 +71,12 @@ bool ZipReader::open(const QString &path)
     if (!QFileInfo(path).isFile())
         return false;
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly))
+    // Unbuffered: minizip reads through a window of its own, which a device buffer would only copy.
+    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
+    m_window.device = &m_file;
     zlib_filefunc64_def io;
-    ZipDeviceIo::fill(&io, &m_file);
+    ZipDeviceIo::fillReader(&io, &m_window);
     m_zip = unzOpen2_64("archive", &io);
     if (!m_zip) {
         m_empty = isEmptyArchive(m_file);

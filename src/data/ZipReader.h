@@ -2,6 +2,8 @@
 // entries, and large entries as a stream. Every length is checked; recorded sizes are not trusted.
 #pragma once
 
+#include "ZipDeviceIo.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QFile>
@@ -64,6 +66,7 @@ private:
     QByteArray centralExtraField();
 
     QFile m_file;
+    ZipReadWindow m_window;
     void *m_zip = nullptr;
     bool m_empty = false; // an archive of no entries, which minizip cannot open
     QStringList m_names;
