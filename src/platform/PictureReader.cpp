@@ -198,8 +198,12 @@ PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &f
             return result;
         }
     }
-    if (probeOnly)
+    if (probeOnly) {
+        // Every format this program reads states its size in its header; one that does not is damaged.
+        if (!full.isValid())
+            result.error = QStringLiteral("the picture cannot be read");
         return result;
+    }
     if (target.isValid())
         reader.setScaledSize(target);
     const QImage image = reader.read();
