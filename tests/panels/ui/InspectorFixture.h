@@ -7,6 +7,7 @@
 #include "editor/InspectorTabs.h"
 #include "editor/MainWindowLayout.h"
 #include "panels/Inspector.h"
+#include "support/IndicatorClick.h"
 
 #include <QComboBox>
 
@@ -38,16 +39,20 @@ protected:
     // Brings a tab to the front, as a user does before working its controls.
     void showTab(InspectorTabs::Item item)
     {
-        // An empty side shows the card page once it has painted: let that happen first.
-        QTest::qWait(30);
+        // An empty side shows the card page once it has painted: let that happen first, or it
+        // would take the tab away again. The show is posted from the paint, so it comes a turn later.
+        for (int side = 0; side < 3; ++side) {
+            SKTGraphicView *view = canvas(side);
+            if (view->isVisible())
+                EXPECT_TRUE(QTest::qWaitFor([view] { return view->paintCount() > 0; }));
+        }
+        for (int turn = 0; turn < 3; ++turn)
+            QCoreApplication::processEvents();
         tabs().selectItem(item);
         QCoreApplication::processEvents();
     }
     // A click on a check box's indicator (its middle may lie past the label, outside the hit area).
-    static void tick(QAbstractButton *box)
-    {
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-    }
+    static void tick(QAbstractButton *box) { testsupport::clickIndicator(box); }
     InspectorTabs &tabs() { return window->inspectorTabs(); }
     MainWindowLayout &ui() { return window->ui(); }
     Inspector &inspector() { return window->inspector(); }
