@@ -1,0 +1,127 @@
+// Browser thumbnails read on the browser's own thread: the window never waits for a picture,
+// refused pictures carry their reason, and a browser closed while it reads goes away cleanly.
+#include "canvas/ImageBrowser.h"
+#include "canvas/ImageBrowserModel.h"
+#include "platform/PictureReader.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace
+{
+QByteArray thumbJpeg(const QImage &image, bool progressive)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
+}
+
+// A progressive JPEG with its last scan repeated: thousands of scans in a small file.
+QByteArray thumbManyScans(int scans)
+{
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    const QByteArray jpeg = thumbJpeg(image, true);
+    const qsizetype last = jpeg.lastIndexOf(QByteArray("\xFF\xDA", 2));
+    const qsizetype end = jpeg.lastIndexOf(QByteArray("\xFF\xD9", 2));
+    QByteArray out = jpeg.left(end);
+    for (int i = 0; i < scans; ++i)
+        out += jpeg.mid(last, end - last);
+    return out + QByteArray("\xFF\xD9", 2);
+}
+
+bool thumbWrite(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QPixmap thumbOf(const ImageBrowserModel &model, int row)
+{
+    return model.data(model.index(row), Qt::DecorationRole).value<QPixmap>();
+}
+
+bool thumbsSettled(const ImageBrowserModel &model)
+{
+    for (int row = 0; row < model.count(); ++row) {
+        if (thumbOf(model, row).isNull() && model.thumbnailError(row).isEmpty())
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+TEST(ImageBrowserThumbnails, ArriveFromTheReaderAndRefusalsCarryTheirReason)
+{
+    QTemporaryDir dir;
+    QImage wide(400, 200, QImage::Format_RGB32);
+    wide.fill(Qt::blue);
+    ASSERT_TRUE(wide.save(dir.filePath("a-wide.png")));
+    ASSERT_TRUE(thumbWrite(dir.filePath("b-scans.jpg"), thumbManyScans(20000)));
+    ASSERT_TRUE(thumbWrite(dir.filePath("c-text.png"), "plain words"));
+
+    ImageBrowserModel model;
+    ASSERT_TRUE(model.fillFromFolder(dir.path()));
+    ASSERT_EQ(model.count(), 3);
+    model.setThumbnailSide(100);
+    // Asking answers at once, with nothing yet: the picture is read elsewhere.
+    EXPECT_TRUE(thumbOf(model, 0).isNull());
+    EXPECT_TRUE(model.thumbnailsPending());
+    int arrivals = 0;
+    QObject::connect(&model, &ImageBrowserModel::thumbnailsArrived, [&] { ++arrivals; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return thumbsSettled(model); }, 30000));
+    EXPECT_FALSE(model.thumbnailsPending());
+    EXPECT_GE(arrivals, 3);
+
+    EXPECT_EQ(thumbOf(model, 0).size(), QSize(100, 50));
+    EXPECT_EQ(thumbOf(model, 0).toImage().pixelColor(50, 25), QColor(Qt::blue));
+    EXPECT_EQ(model.thumbnailError(0), QString());
+    EXPECT_EQ(model.thumbnailError(1),
+              QStringLiteral("the picture is made of too many scans (more than 300)"));
+    EXPECT_TRUE(model.thumbnailError(2).startsWith(QStringLiteral("it is not a picture")));
+    EXPECT_EQ(model.data(model.index(0), Qt::ToolTipRole).toString(), QStringLiteral("a-wide.png"));
+    EXPECT_EQ(model.data(model.index(1), Qt::ToolTipRole).toString(),
+              QStringLiteral("b-scans.jpg: the picture is made of too many scans (more than 300)"));
+    EXPECT_EQ(model.data(model.index(1), Qt::DisplayRole).toString(), QStringLiteral("b-scans.jpg"));
+
+    // A new zoom reads again at the new size.
+    ImageBrowser browser(&model);
+    browser.setZoomValue(1.0);
+    const int side = ImageBrowser::thumbnailSideFor(1.0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return thumbOf(model, 0).width() == side; }, 30000));
+    EXPECT_EQ(thumbOf(model, 0).height(), side / 2);
+}
+
+TEST(ImageBrowserThumbnails, ABrowserClosedWhileReadingGoesAwayCleanly)
+{
+    QTemporaryDir dir;
+    QImage photo(3000, 2000, QImage::Format_RGB32);
+    photo.fill(Qt::darkGreen);
+    const QByteArray jpeg = thumbJpeg(photo, false);
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(
+            thumbWrite(dir.filePath(QStringLiteral("p%1.jpg").arg(i, 2, 10, QLatin1Char('0'))), jpeg));
+    for (int round = 0; round < 3; ++round) {
+        auto model = std::make_unique<ImageBrowserModel>();
+        ASSERT_TRUE(model->fillFromFolder(dir.path()));
+        for (int row = 0; row < model->count(); ++row)
+            thumbOf(*model, row);
+        if (round > 0) // let some results be on their way to the GUI thread
+            QTest::qWaitFor([&] { return !thumbOf(*model, 0).isNull(); }, 30000);
+        model.reset(); // joins the reader; results still queued find no model
+        QCoreApplication::processEvents();
+    }
+    SUCCEED();
+}
