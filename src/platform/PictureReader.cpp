@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <mutex>
 
 namespace
@@ -169,7 +170,14 @@ PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &f
         return result;
     }
 
-    QImageReader reader(&device, formatHint);
+    // The content says what a picture is, whatever its name; the name counts only for formats
+    // without a signature of their own.
+    auto readerPtr = std::make_unique<QImageReader>(&device);
+    if (!readerPtr->canRead() && !formatHint.isEmpty()) {
+        device.seek(start);
+        readerPtr = std::make_unique<QImageReader>(&device, formatHint);
+    }
+    QImageReader &reader = *readerPtr;
     reader.setAutoTransform(true);
     if (!reader.canRead()) {
         result.error = QStringLiteral("it is not a picture in a format this program reads");

@@ -93,6 +93,18 @@ QByteArray withScans(const QByteArray &jpeg, int scans)
     return out + QByteArray("\xFF\xD9", 2);
 }
 
+// The JPEG with an EXIF block saying "turn 90 degrees clockwise to show" (orientation 6).
+QByteArray withOrientation6(const QByteArray &jpeg)
+{
+    const QByteArray tiff = QByteArray("MM\x00\x2a\x00\x00\x00\x08", 8) + QByteArray("\x00\x01", 2) +
+                            QByteArray("\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06\x00\x00", 12) +
+                            QByteArray(4, '\0');
+    const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray length(2, '\0');
+    qToBigEndian<quint16>(quint16(body.size() + 2), length.data());
+    return jpeg.left(2) + QByteArray("\xFF\xE1", 2) + length + body + jpeg.mid(2);
+}
+
 int scansOf(const QByteArray &bytes)
 {
     QBuffer b;
@@ -146,6 +158,29 @@ TEST_F(PictureReaderTest, A48MegapixelPhotoIsReadScaledDownAtItsFullSizeInPoints
 
     const QImage thumb = PictureReader::readThumbnail(path("photo.jpg"), 128);
     EXPECT_EQ(thumb.size(), QSize(128, 96));
+}
+
+TEST_F(PictureReaderTest, ATurnedPhotoIsReadUprightAtItsUprightSize)
+{
+    // Phones store a portrait photo as landscape pixels with an EXIF turn.
+    const PictureReader::Result r = PictureReader::readData(withOrientation6(jpegOf(halves(8000, 6000))));
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_EQ(r.picture.size(), QSizeF(6000, 8000));
+    const QImage px = r.picture.image();
+    EXPECT_NEAR(double(px.width()) / px.height(), 6000.0 / 8000.0, 0.01);
+    // Turned clockwise, the red left half is on top.
+    EXPECT_GT(px.pixelColor(px.width() / 2, px.height() / 4).red(), 180);
+    EXPECT_GT(px.pixelColor(px.width() / 2, px.height() * 3 / 4).blue(), 180);
+
+    // A picture named for another format is still read by its content.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(halves(40, 20).save(&buffer, "PNG"));
+    ASSERT_TRUE(writeFile(path("really-a-png.jpg"), png));
+    const PictureReader::Result misnamed = PictureReader::readFile(path("really-a-png.jpg"));
+    ASSERT_TRUE(misnamed.ok()) << misnamed.error.toStdString();
+    EXPECT_EQ(misnamed.picture.size(), QSizeF(40, 20));
 }
 
 TEST_F(PictureReaderTest, APictureBeyondTheBudgetIsRefusedAsTooLarge)

@@ -96,7 +96,7 @@ QByteArray twentyThousandScans()
     return out + QByteArray("\xFF\xD9", 2);
 }
 
-void write(const QString &path, const QByteArray &bytes)
+void writeBytes(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
@@ -131,9 +131,9 @@ protected:
 TEST_F(PictureBudget, TheBackgroundStripTakesAPhonePhotoAndRefusesWhatItCannotUse)
 {
     QDir(dataRoot() + QStringLiteral("Background")).removeRecursively();
-    write(background("a-photo.jpg"), phonePhoto());
-    write(background("b-huge.png"), hugeClaim());
-    write(background("c-scans.jpg"), twentyThousandScans());
+    writeBytes(background("a-photo.jpg"), phonePhoto());
+    writeBytes(background("b-huge.png"), hugeClaim());
+    writeBytes(background("c-scans.jpg"), twentyThousandScans());
     BackgroundBrowser &strip = window->backgroundBrowser();
     strip.Load_and_fill_backgrounds();
     ASSERT_EQ(strip.images->count(), 3);
@@ -190,8 +190,8 @@ TEST_F(PictureBudget, APictureObjectIsMadeFromAPhonePhotoAndKeepsItsPictureWhenT
     const QString photo = tempPath(QStringLiteral("photo.jpg"));
     const QString huge = tempPath(QStringLiteral("huge.png"));
     const QString pipe = tempPath(QStringLiteral("pipe.jpg"));
-    write(photo, phonePhoto());
-    write(huge, hugeClaim());
+    writeBytes(photo, phonePhoto());
+    writeBytes(huge, hugeClaim());
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
 
     // The picture tool with a picture too large makes no object and says why.
