@@ -24,6 +24,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -33,6 +34,9 @@
 
 namespace
 {
+// The outcome of each export, for scripts that drive the program; off unless enabled.
+Q_LOGGING_CATEGORY(exportResultLog, "tessaly.export", QtWarningMsg)
+
 QGroupBox *radioColumn(QWidget *parent, const QString &title, QButtonGroup *group, const QStringList &titles)
 {
     auto *box = new QGroupBox(title, parent);
@@ -252,6 +256,8 @@ void ExportSheet::Export_Button()
 // message saying why nothing was.
 void ExportSheet::announce(const ExportResult &result)
 {
+    // Silent unless asked for (QT_LOGGING_RULES="tessaly.export.info=true"): scripts read it there.
+    qCInfo(exportResultLog).noquote() << QStringLiteral("Export: ") + result.message();
     if (result.refusal.isEmpty() && result.written > 0) {
         Open_Export_Log log(m_host.outputWindow());
         log.Open_Export_File_Box();
