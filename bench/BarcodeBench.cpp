@@ -38,7 +38,7 @@ void picture(benchmark::State &state, const QString &title, bool raster)
         const BarcodeResult r = BarcodeGenerator::Get_Image_From_Val(s, QStringLiteral("TESSALY-%1").arg(i++),
                                                                      "HEADER", "FOOTER");
         if (!r.ok()) {
-            state.SkipWithError(r.error.toUtf8().constData());
+            state.SkipWithError(r.message.toUtf8().constData());
             break;
         }
         if (raster)

@@ -80,12 +80,12 @@ void BarcodeControls::blank(const QString &reason)
     w.Set_Blank_Image();
 }
 
-void BarcodeControls::showResult(const Picture &picture, const QString &error)
+void BarcodeControls::showResult(const BarcodeResult &result)
 {
-    if (error.isEmpty() && !picture.isNull())
-        w.showPreview(picture);
+    if (result.ok())
+        w.showPreview(result.picture);
     else
-        blank(error);
+        blank(result.message);
 }
 
 void BarcodeControls::goButtonActionPerformed()
@@ -108,7 +108,7 @@ void BarcodeControls::goButtonActionPerformed()
         w.image_2d = Barcode_Gen::Image2D{p.grid2D, p.image2DSize, value};
     else
         w.image_2d.reset();
-    showResult(p.picture, p.error);
+    showResult(p);
 }
 
 void BarcodeControls::linearRelayout()
@@ -116,7 +116,7 @@ void BarcodeControls::linearRelayout()
     if (w.loading() || !w.testBarcode)
         return;
     const BarcodeResult r = BarcodeGenerator::Get_Image_From_Barcode(w.settings(), *w.testBarcode, true);
-    showResult(r.picture, r.error);
+    showResult(r);
 }
 
 void BarcodeControls::linearRedraw()
@@ -124,7 +124,7 @@ void BarcodeControls::linearRedraw()
     if (w.loading() || !w.testBarcode)
         return;
     const BarcodeResult r = BarcodeGenerator::Get_Image_From_Barcode(w.settings(), *w.testBarcode, false);
-    showResult(r.picture, r.error);
+    showResult(r);
 }
 
 void BarcodeControls::reframe2D()
@@ -138,7 +138,7 @@ void BarcodeControls::reframe2D()
     const Barcode_Gen::Image2D symbol = *w.image_2d;
     const BarcodePreview p = BarcodeGenerator::Get_Image_From_barcode_image(
         w.settings(), symbol.grid, symbol.size, symbol.value, w.HeaderText->text(), w.FooterText->text());
-    showResult(p.picture, p.error);
+    showResult(p);
     if (p.ok())
         w.image_2d = symbol;
 }

@@ -2,6 +2,7 @@
 // to date at the cheapest level (full regeneration, linear re-layout or redraw, 2D re-frame).
 #pragma once
 
+#include "barcode/BarcodeResult.h"
 #include "platform/FontDescriptor.h"
 #include "platform/Picture.h"
 
@@ -49,7 +50,7 @@ private:
     void connectFontsAndColours();
     void connectHelpButtons();
     void blank(const QString &reason);
-    void showResult(const Picture &picture, const QString &error);
+    void showResult(const BarcodeResult &result);
     // Linear steps act on the preview object; 2D steps on the last symbol.
     void relayoutOrReframe();
     void DPI_ComboBox_Changed();

@@ -122,21 +122,21 @@ BarcodePreview BarcodeGenerator::generateLinear(const BarcodeSettings &settings,
     BarcodePreview out;
     std::shared_ptr<NKDBarcode> b = barcodeForTitle(settings.symbologyTitle);
     if (!b) {
-        out.error = QStringLiteral("Unknown barcode type \"%1\"").arg(settings.symbologyTitle);
+        out.fail(QStringLiteral("Unknown barcode type \"%1\"").arg(settings.symbologyTitle));
         return out;
     }
     const bool caption = BarcodeRules::Get_Print_State(settings) == 1;
     if (!b->initWithContent(value, caption) || !b->isContentValid()) {
-        out.error = QStringLiteral("Invalid barcode value for %1: expected %2")
-                        .arg(settings.symbologyTitle, contentRule(settings.symbologyTitle));
+        out.fail(QStringLiteral("Invalid barcode value for %1: expected %2")
+                     .arg(settings.symbologyTitle, contentRule(settings.symbologyTitle)));
         return out;
     }
     if (!(settings.linear_width_val > 0)) {
-        out.error = QStringLiteral("The bar width must be more than 0 mils");
+        out.fail(QStringLiteral("The bar width must be more than 0 mils"));
         return out;
     }
     if (!(settings.linear_height_val > 0) && b->fixedBarHeight() <= 0) {
-        out.error = QStringLiteral("The bar height must be more than 0");
+        out.fail(QStringLiteral("The bar height must be more than 0"));
         return out;
     }
     b->setHeader(header);
@@ -147,7 +147,7 @@ BarcodePreview BarcodeGenerator::generateLinear(const BarcodeSettings &settings,
     b->setBarWidth(BarcodeSizing::barWidthForMils(settings.linear_width_val));
     const BarcodeResult drawn = Get_Image_From_Barcode(settings, *b, true);
     out.picture = drawn.picture;
-    out.error = drawn.error;
+    out.setOutcome(drawn);
     out.barcode = std::move(b);
     return out;
 }
@@ -158,7 +158,7 @@ BarcodePreview BarcodeGenerator::generate2D(const BarcodeSettings &settings, con
     Symbol2D symbol = encode2D(settings, value);
     if (!symbol.grid) {
         BarcodePreview out;
-        out.error = symbol.error.isEmpty() ? QStringLiteral("No barcode produced") : symbol.error;
+        out.fail(symbol.error.isEmpty() ? QStringLiteral("No barcode produced") : symbol.error);
         return out;
     }
     return Get_Image_From_barcode_image(settings, std::move(symbol.grid), symbol.size, value, header, footer);
@@ -195,7 +195,7 @@ BarcodePreview BarcodeGenerator::Get_Image_From_barcode_image(const BarcodeSetti
     out.image2DSize = symbolSize;
     out.picture = BarcodePicture::imageFromBarcodeImage(std::move(symbol), symbolSize, f, settings);
     if (out.picture.isNull())
-        out.error = QStringLiteral("No barcode produced");
+        out.fail(QStringLiteral("No barcode produced"));
     return out;
 }
 
@@ -206,14 +206,14 @@ BarcodePreview BarcodeGenerator::generate(const BarcodeSettings &settings, const
     try {
         const bool titleIs2D = BarcodeSettings::isTwoDTitle(settings.symbologyTitle);
         if (settings.isTwoD() != titleIs2D) {
-            out.error = QStringLiteral("Unknown barcode type \"%1\"").arg(settings.symbologyTitle);
+            out.fail(QStringLiteral("Unknown barcode type \"%1\"").arg(settings.symbologyTitle));
             return out;
         }
         return settings.isTwoD() ? generate2D(settings, value, header, footer)
                                  : generateLinear(settings, value, header, footer);
     } catch (const std::exception &e) {
         out = BarcodePreview();
-        out.error = QStringLiteral("The barcode could not be made: %1").arg(QString::fromUtf8(e.what()));
+        out.fail(QStringLiteral("The barcode could not be made: %1").arg(QString::fromUtf8(e.what())));
         return out;
     }
 }
@@ -225,7 +225,7 @@ BarcodePreview BarcodeGenerator::Generate_Barcode_Variable(const BarcodeSettings
     BarcodePreview out;
     QString reason;
     if (!BarcodeRules::Check_And_Validat_Barcode(value, &reason)) {
-        out.error = reason;
+        out.fail(reason);
         return out;
     }
     return generate(settings, value, header, footer);
@@ -237,10 +237,12 @@ BarcodeResult BarcodeGenerator::Get_Image_From_Val(const BarcodeSettings &settin
     // A data row is not held to the window's ASCII check: QR Code, PDF417 and Data Matrix carry
     // other text as UTF-8, and each linear symbology refuses what it cannot draw. Each row is
     // framed for its own symbol: nothing of an earlier picture is reused.
-    if (value.isEmpty())
-        return BarcodeResult{Picture(), QStringLiteral("Please enter barcode value")};
-    const BarcodePreview p = generate(settings, value, header, footer);
-    return BarcodeResult{p.picture, p.error};
+    if (value.isEmpty()) {
+        BarcodeResult empty;
+        empty.fail(QStringLiteral("Please enter barcode value"));
+        return empty;
+    }
+    return BarcodeResult(generate(settings, value, header, footer));
 }
 
 BarcodeResult BarcodeGenerator::Get_Image_From_Barcode(const BarcodeSettings &settings, NKDBarcode &barcode,
@@ -251,6 +253,6 @@ BarcodeResult BarcodeGenerator::Get_Image_From_Barcode(const BarcodeSettings &se
     BarcodeResult out;
     out.picture = BarcodePicture::imageFromBarcode(barcode, settings);
     if (out.picture.isNull())
-        out.error = QStringLiteral("The barcode has no size: check its bar width and height");
+        out.fail(QStringLiteral("The barcode has no size: check its bar width and height"));
     return out;
 }

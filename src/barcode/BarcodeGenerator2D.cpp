@@ -17,7 +17,7 @@ BarcodeGenerator::Symbol2D qrCode(const BarcodeSettings &settings, const QString
     const QREncodeResult qr =
         QREncoder::encodeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
     if (!qr.ok()) {
-        out.error = qr.error.isEmpty() ? QStringLiteral("The value does not fit in a QR Code") : qr.error;
+        out.error = qr.message.isEmpty() ? QStringLiteral("The value does not fit in a QR Code") : qr.message;
         return out;
     }
     // The symbol is laid out at one unit per point as its square picture would be, then raised

@@ -33,15 +33,15 @@ QREncodeResult QREncoder::encodeCStringWithECLevel(int level, int version, const
 {
     QREncodeResult result;
     if (level < 0 || level > 3) {
-        result.error = qrTr("The QR Code error-correction level must be L, M, Q or H.");
+        result.fail(qrTr("The QR Code error-correction level must be L, M, Q or H."));
         return result;
     }
     if (version < 0 || version > QRTables::kMaxVersion) {
-        result.error = qrTr("The QR Code version must be automatic or 1 to 40.");
+        result.fail(qrTr("The QR Code version must be automatic or 1 to 40."));
         return result;
     }
     if (cstring.isEmpty()) {
-        result.error = qrTr("There is no text to encode as a QR Code.");
+        result.fail(qrTr("There is no text to encode as a QR Code."));
         return result;
     }
 
@@ -70,13 +70,13 @@ QREncodeResult QREncoder::encodeCStringWithECLevel(int level, int version, const
             .arg(limit);
     };
     if (length > limit) {
-        result.error = tooLong();
+        result.fail(tooLong());
         return result;
     }
 
     auto engine = std::make_unique<CQR_Encode>(); // ~100 KB of fixed buffers: not on the stack
     if (!engine->EncodeData(level, version, false, -1, cstring.constData(), length)) {
-        result.error = tooLong();
+        result.fail(tooLong());
         return result;
     }
     const int size = engine->symbolSize();

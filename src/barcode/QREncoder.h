@@ -3,16 +3,19 @@
 #pragma once
 
 #include "DataMatrix.h"
+#include "platform/OpResult.h"
 
 #include <QByteArray>
 #include <QImage>
 #include <QString>
 
-// A matrix, or the reason why there is none (shown to the user as it stands).
-struct QREncodeResult {
+// A matrix, or why there is none: the message is shown to the user as it stands.
+struct QREncodeResult : OpResult {
     DataMatrix matrix;
-    QString error;
-    bool ok() const { return error.isEmpty() && !matrix.isEmpty(); }
+
+    // Done, with modules to paint.
+    bool ok() const { return OpResult::ok() && !matrix.isEmpty(); }
+    void fail(const QString &message) { static_cast<OpResult &>(*this) = OpResult::failed(message); }
 };
 
 class QREncoder

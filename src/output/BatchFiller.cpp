@@ -86,8 +86,8 @@ bool BatchFiller::Assign_Batch_Values_To_Control(GraphicList &graphics, int row,
                     const QString title = settings.symbologyTitle.isEmpty() ? QStringLiteral("unknown")
                                                                             : settings.symbologyTitle;
                     *error = QStringLiteral("no %1 barcode could be made from \"%2\"").arg(title, value);
-                    if (!made.error.isEmpty())
-                        *error += QStringLiteral(": ") + made.error;
+                    if (!made.message.isEmpty())
+                        *error += QStringLiteral(": ") + made.message;
                     return false;
                 }
                 picture = made.picture;

@@ -160,7 +160,7 @@ TEST(LinearDecode, RandomValuesReadBackByZXingAndZbar)
         const BarcodeResult r =
             BarcodeGenerator::Get_Image_From_Val(settingsFor(s.title), s.value, "HEADER", "FOOTER");
         ASSERT_TRUE(r.ok()) << s.title.toStdString() << " " << s.value.toStdString() << ": "
-                            << r.error.toStdString();
+                            << r.message.toStdString();
         const QString path = dir.filePath(fileFor(i));
         ASSERT_TRUE(renderPadded(r.picture, 300).save(path));
         if (!s.zxing.isEmpty())
@@ -211,7 +211,7 @@ TEST(LinearDecode, ExtendedCode39ReadsAsFullAsciiPairs)
     for (int i = 0; i < 4; ++i) {
         const BarcodeResult r =
             BarcodeGenerator::Get_Image_From_Val(settingsFor("Extended Code 39"), values[i], "", "");
-        ASSERT_TRUE(r.ok()) << r.error.toStdString();
+        ASSERT_TRUE(r.ok()) << r.message.toStdString();
         files << dir.filePath(QStringLiteral("x%1.png").arg(i));
         ASSERT_TRUE(renderPadded(r.picture, 300).save(files.last()));
     }
@@ -271,7 +271,7 @@ TEST(SymbolDecode, TwoDPicturesReadBack)
     for (size_t i = 0; i < cases.size(); ++i) {
         const Case &c = cases[i];
         const BarcodeResult r = BarcodeGenerator::Get_Image_From_Val(c.settings, c.value, "HEADER", "FOOTER");
-        ASSERT_TRUE(r.ok()) << c.settings.symbologyTitle.toStdString() << ": " << r.error.toStdString();
+        ASSERT_TRUE(r.ok()) << c.settings.symbologyTitle.toStdString() << ": " << r.message.toStdString();
         files << dir.filePath(QStringLiteral("s%1.png").arg(i, 2, 10, QLatin1Char('0')));
         ASSERT_TRUE(renderPadded(r.picture, 300).save(files.last()));
     }

@@ -132,7 +132,7 @@ TEST(BarcodeDrawing, VectorDevicesGetRectanglesAndNoImages)
     BarcodeSettings s = settingsFor("QR Code");
     s.qr_size_val = 60;
     const BarcodeResult qr = BarcodeGenerator::Get_Image_From_Val(s, "https://example.org/a", "", "");
-    ASSERT_TRUE(qr.ok()) << qr.error.toStdString();
+    ASSERT_TRUE(qr.ok()) << qr.message.toStdString();
     ASSERT_NE(qr.picture.drawing(), nullptr);
 
     // A recording of the picture holds shapes only: small, and the same at any output resolution.
@@ -184,7 +184,7 @@ TEST(BarcodeDrawing, SymbolsAreSharpAndReadAt150And300Dpi)
     QTemporaryDir dir;
     for (const Case &c : cases) {
         const BarcodeResult r = BarcodeGenerator::Get_Image_From_Val(c.settings, c.value, "", "");
-        ASSERT_TRUE(r.ok()) << r.error.toStdString();
+        ASSERT_TRUE(r.ok()) << r.message.toStdString();
         for (double dpi : {150.0, 300.0}) {
             const QImage img = r.picture.toImage(dpi, Qt::white);
             EXPECT_EQ(greyPixels(img, img.rect()), 0) << c.settings.symbologyTitle.toStdString() << dpi;

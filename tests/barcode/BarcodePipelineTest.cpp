@@ -180,7 +180,7 @@ TEST(BarcodePictureTest, RenderedSizeAndPlacementFollowTheResolution)
 {
     const BarcodeResult r =
         BarcodeGenerator::Get_Image_From_Val(settingsFor("Code 39"), "TESSALY", "HEADER", "FOOTER");
-    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    ASSERT_TRUE(r.ok()) << r.message.toStdString();
     ASSERT_TRUE(r.picture.isVector());
     const QSizeF size = r.picture.size();
     const QImage low = r.picture.toImage(72, Qt::white);
@@ -294,7 +294,7 @@ TEST(BarcodePictureTest, FourStateBarsAreDrawnBetweenTheirEnds)
          {QStringLiteral("Royal Mail Barcode (RM4SCC / CBC)"), QStringLiteral("Japan Post Barcode")}) {
         const BarcodePreview p =
             BarcodeGenerator::Generate_Barcode_Variable(settingsFor(title), "1234567AB", "HEADER", "FOOTER");
-        ASSERT_TRUE(p.ok()) << p.error.toStdString();
+        ASSERT_TRUE(p.ok()) << p.message.toStdString();
         const NKDBarcode &b = *p.barcode;
         const double H = p.picture.size().height();
         const double scale = 4.0;
@@ -327,14 +327,49 @@ TEST(BarcodePictureTest, FourStateBarsAreDrawnBetweenTheirEnds)
     }
 }
 
+// Pictures and refusals travel as the program's other results do: a refusal is failed, its message
+// shown to the user and written to the log; a picture is done with nothing to say. Done without a
+// picture is no picture to show.
+TEST(BarcodeGenerationTest, OutcomesAreOpResults)
+{
+    const BarcodeResult made = BarcodeGenerator::Get_Image_From_Val(settingsFor("Code 128"), "OP-1", "", "");
+    EXPECT_TRUE(made.ok());
+    EXPECT_EQ(made.status, OpResult::Status::Done);
+    EXPECT_TRUE(made.message.isEmpty() && made.reason.isEmpty());
+
+    const BarcodeResult refused =
+        BarcodeGenerator::Get_Image_From_Val(settingsFor("EAN-13"), "12345", "", "");
+    EXPECT_EQ(refused.status, OpResult::Status::Failed);
+    EXPECT_TRUE(refused.message.startsWith("Invalid barcode value for EAN-13"))
+        << refused.message.toStdString();
+    EXPECT_EQ(refused.reason, refused.message);
+    const OpResult &reported = refused;
+    EXPECT_FALSE(reported.ok());
+
+    // The preview road: a 2D symbol too large to raise fails with its own reason, and the
+    // window's check of the value fails before any symbol is made.
+    BarcodeSettings huge = settingsFor("QR Code");
+    huge.qr_size_val = 100000;
+    const BarcodePreview tooLarge = BarcodeGenerator::Generate_Barcode_Variable(huge, "x", "", "");
+    EXPECT_EQ(tooLarge.status, OpResult::Status::Failed);
+    EXPECT_EQ(tooLarge.message, QString("The QR Code picture is too large for the resolution"));
+    EXPECT_FALSE(tooLarge.grid2D);
+    const BarcodePreview empty =
+        BarcodeGenerator::Generate_Barcode_Variable(settingsFor("Code 128"), "", "", "");
+    EXPECT_EQ(empty.status, OpResult::Status::Failed);
+    EXPECT_FALSE(empty.message.isEmpty());
+
+    EXPECT_FALSE(BarcodeResult().ok());
+}
+
 TEST(BarcodeGenerationTest, RefusedValuesGiveReasons)
 {
     BarcodeResult r = BarcodeGenerator::Get_Image_From_Val(settingsFor("EAN-13"), "12345", "", "");
     EXPECT_FALSE(r.ok());
-    EXPECT_TRUE(r.error.contains("EAN-13"));
+    EXPECT_TRUE(r.message.contains("EAN-13"));
     EXPECT_TRUE(r.picture.isNull());
     r = BarcodeGenerator::Get_Image_From_Val(settingsFor("Code 39"), "", "", "");
-    EXPECT_EQ(r.error, QString("Please enter barcode value"));
+    EXPECT_EQ(r.message, QString("Please enter barcode value"));
     BarcodeSettings wrongKind = settingsFor("QR Code");
     wrongKind.linear_or_2d = 0;
     EXPECT_FALSE(BarcodeGenerator::Get_Image_From_Val(wrongKind, "x", "", "").ok());
@@ -344,26 +379,26 @@ TEST(BarcodeGenerationTest, RefusedValuesGiveReasons)
     tooSmall.qr_ec_index = 3;
     r = BarcodeGenerator::Get_Image_From_Val(tooSmall, QString(200, 'x'), "", "");
     EXPECT_FALSE(r.ok());
-    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_FALSE(r.message.isEmpty());
     // The window's preview refuses text outside ASCII; a batch row goes to the symbology, where
     // a linear one refuses it and QR Code takes it as UTF-8.
     const QString accented = QStringLiteral("caf\u00e9");
     EXPECT_TRUE(BarcodeGenerator::Generate_Barcode_Variable(settingsFor("QR Code"), accented, "", "")
-                    .error.startsWith("Invalid barcode value"));
+                    .message.startsWith("Invalid barcode value"));
     EXPECT_TRUE(BarcodeGenerator::Get_Image_From_Val(settingsFor("QR Code"), accented, "", "").ok());
     EXPECT_TRUE(BarcodeGenerator::Get_Image_From_Val(settingsFor("Code 128"), accented, "", "")
-                    .error.startsWith("Invalid barcode value for Code 128"));
+                    .message.startsWith("Invalid barcode value for Code 128"));
     // A QR Code side too large to raise gives a reason, not a crash.
     for (const int side : {100000, 2147483647}) {
         BarcodeSettings huge = settingsFor("QR Code");
         huge.qr_size_val = side;
         r = BarcodeGenerator::Get_Image_From_Val(huge, "x", "", "");
         EXPECT_FALSE(r.ok());
-        EXPECT_FALSE(r.error.isEmpty());
+        EXPECT_FALSE(r.message.isEmpty());
     }
     BarcodeSettings noWidth = settingsFor("Code 39");
     noWidth.linear_width_val = 0;
-    EXPECT_EQ(BarcodeGenerator::Get_Image_From_Val(noWidth, "A", "H", "F").error,
+    EXPECT_EQ(BarcodeGenerator::Get_Image_From_Val(noWidth, "A", "H", "F").message,
               QString("The bar width must be more than 0 mils"));
     BarcodeSettings noHeight = settingsFor("Code 39");
     noHeight.linear_height_val = -1;

@@ -234,14 +234,14 @@ TEST(PDF417Test, DenseTextInASmallBoxIsRefusedNotUnreadable)
     const QString digits = QString::fromLatin1(QByteArray("1234567890").repeated(200));
     const BarcodeResult refused = BarcodeGenerator::Get_Image_From_Val(settings, digits, {}, {});
     EXPECT_FALSE(refused.ok());
-    EXPECT_TRUE(refused.error.contains(QStringLiteral("at least"))) << refused.error.toStdString();
-    EXPECT_TRUE(refused.error.contains(QStringLiteral("300 dpi"))) << refused.error.toStdString();
+    EXPECT_TRUE(refused.message.contains(QStringLiteral("at least"))) << refused.message.toStdString();
+    EXPECT_TRUE(refused.message.contains(QStringLiteral("300 dpi"))) << refused.message.toStdString();
 
     // Given room, the same text makes a symbol an independent reader reads.
     settings.pdf_wdt_val = 250;
     settings.pdf_hgt_val = 120;
     const BarcodeResult made = BarcodeGenerator::Get_Image_From_Val(settings, digits, {}, {});
-    ASSERT_TRUE(made.ok()) << made.error.toStdString();
+    ASSERT_TRUE(made.ok()) << made.message.toStdString();
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("dense.png"));
     ASSERT_TRUE(made.picture.toImage(300, Qt::white).save(file));

@@ -93,11 +93,11 @@ TEST(QRCodeTest, EveryVersionAtCapacityDecodes)
     for (size_t i = 0; i < cases.size(); ++i) {
         Case &c = cases[i];
         const QREncodeResult result = QREncoder::encodeWithECLevel(c.level, 0, c.text);
-        ASSERT_TRUE(result.ok()) << c.version << " " << c.level << ": " << result.error.toStdString();
+        ASSERT_TRUE(result.ok()) << c.version << " " << c.level << ": " << result.message.toStdString();
         // Mixed modes may pack into a smaller version than the byte capacity suggests.
         ASSERT_LE(result.matrix.dimension(), 4 * c.version + 17) << "auto version for v" << c.version;
         const QREncodeResult fixed = QREncoder::encodeWithECLevel(c.level, c.version, c.text);
-        ASSERT_TRUE(fixed.ok()) << fixed.error.toStdString();
+        ASSERT_TRUE(fixed.ok()) << fixed.message.toStdString();
         ASSERT_EQ(fixed.matrix.dimension(), 4 * c.version + 17);
         // One byte more does not fit the version any more.
         EXPECT_FALSE(QREncoder::encodeWithECLevel(c.level, c.version, c.text + QLatin1Char('x')).ok());
@@ -148,7 +148,7 @@ TEST(QRCodeTest, VersionChoice)
     EXPECT_EQ(QREncoder::encodeWithECLevel(1, 5, QStringLiteral("hi")).matrix.dimension(), 37);
     const QREncodeResult tooLong = QREncoder::encodeWithECLevel(0, 1, QString(42, QLatin1Char('9')));
     EXPECT_FALSE(tooLong.ok());
-    EXPECT_TRUE(tooLong.error.contains(QStringLiteral("version 1"))) << tooLong.error.toStdString();
+    EXPECT_TRUE(tooLong.message.contains(QStringLiteral("version 1"))) << tooLong.message.toStdString();
     EXPECT_FALSE(QREncoder::encodeWithECLevel(3, 1, QString(8, QLatin1Char('a'))).ok());
 }
 
@@ -162,7 +162,7 @@ TEST(QRCodeTest, BadInputGivesReasons)
                                     QREncoder::encodeWithECLevel(0, 0, QString(2954, QLatin1Char('a'))),
                                     QREncoder::encodeWithECLevel(3, 40, QString(1300, QLatin1Char('a')))}) {
         EXPECT_FALSE(r.ok());
-        EXPECT_FALSE(r.error.isEmpty());
+        EXPECT_FALSE(r.message.isEmpty());
         EXPECT_TRUE(r.matrix.isEmpty());
     }
     EXPECT_TRUE(QREncoder::renderDataMatrix(DataMatrix(), 100).isNull());
@@ -175,7 +175,25 @@ TEST(QRCodeTest, BadInputGivesReasons)
             c = static_cast<char>(random.bounded(256));
         const QREncodeResult r =
             QREncoder::encodeCStringWithECLevel(random.bounded(-1, 5), random.bounded(-1, 42), bytes);
-        EXPECT_NE(r.ok(), !r.error.isEmpty() || r.matrix.isEmpty());
+        EXPECT_NE(r.ok(), !r.message.isEmpty() || r.matrix.isEmpty());
+    }
+}
+
+// The outcome travels as the program's other results do: a refusal is failed, with its message for
+// the user also written to the log; a symbol is done with nothing to say.
+TEST(QRCodeTest, OutcomeIsAnOpResult)
+{
+    const QREncodeResult made = QREncoder::encodeWithECLevel(1, 0, QStringLiteral("OP-RESULT"));
+    EXPECT_TRUE(made.ok());
+    EXPECT_EQ(made.status, OpResult::Status::Done);
+    EXPECT_TRUE(made.message.isEmpty());
+    EXPECT_TRUE(made.reason.isEmpty());
+    for (const QREncodeResult &r : {QREncoder::encodeWithECLevel(0, 0, QString()),
+                                    QREncoder::encodeWithECLevel(0, 1, QString(42, QLatin1Char('9')))}) {
+        EXPECT_EQ(r.status, OpResult::Status::Failed);
+        EXPECT_FALSE(r.cancelled());
+        EXPECT_FALSE(r.message.isEmpty());
+        EXPECT_EQ(r.reason, r.message);
     }
 }
 

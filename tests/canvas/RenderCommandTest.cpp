@@ -114,7 +114,7 @@ TEST(RenderCommand, BadInputFailsCleanly)
 TEST(RenderCommand, EngineBarcodeDecodesAt300Dpi)
 {
     const BarcodeResult made = canvastest::code128At300Dpi(QStringLiteral("CARD-300"));
-    ASSERT_TRUE(made.ok()) << made.error.toStdString();
+    ASSERT_TRUE(made.ok()) << made.message.toStdString();
     auto barcode = std::dynamic_pointer_cast<SKTBarcode>(SKTGraphic::create(SKTGraphic::Kind::Barcode));
     barcode->setBounds(QRectF(QPointF(20, 20), made.picture.size()));
     barcode->Set_Barcode_image(made.picture);

@@ -299,7 +299,7 @@ QRect inkBox(const QImage &im, const QRect &area)
 TEST(SideRendering, EngineBarcodesAndTextsKeepTheirSizeAtEveryResolution)
 {
     const BarcodeResult made = canvastest::code128At300Dpi(QStringLiteral("TESSALY-42"));
-    ASSERT_TRUE(made.ok()) << made.error.toStdString();
+    ASSERT_TRUE(made.ok()) << made.message.toStdString();
     const QSizeF barcodeSize = made.picture.size();
     ASSERT_GT(barcodeSize.width(), 20);
 
@@ -381,7 +381,7 @@ TEST(SideRendering, EngineBarcodesAndTextsKeepTheirSizeAtEveryResolution)
 TEST(SideRendering, VectorPictureOfASideReplaysAtItsSizeOnEveryDevice)
 {
     const BarcodeResult made = canvastest::code128At300Dpi(QStringLiteral("NESTED-7"));
-    ASSERT_TRUE(made.ok()) << made.error.toStdString();
+    ASSERT_TRUE(made.ok()) << made.message.toStdString();
     RenderSide side;
     side.cardSize = QSizeF(300, 200);
     auto barcode = std::dynamic_pointer_cast<SKTBarcode>(SKTGraphic::create(SKTGraphic::Kind::Barcode));

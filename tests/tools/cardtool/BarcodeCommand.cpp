@@ -97,7 +97,7 @@ CARDTOOL_COMMAND(barcodeCommand, "barcode",
         value = settings.isTwoD() ? twoDValue : linearValue;
     const BarcodeResult result = BarcodeGenerator::Get_Image_From_Val(settings, value, header, footer);
     if (!result.ok()) {
-        cardtool::fail(result.error);
+        cardtool::fail(result.message);
         return 1;
     }
 
