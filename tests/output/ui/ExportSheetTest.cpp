@@ -6,6 +6,7 @@
 #include "output/Open_Export_Log.h"
 #include "output/OutputState.h"
 #include "output/ui/OutputWindowFixture.h"
+#include "support/IndicatorClick.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -28,7 +29,7 @@ namespace
 {
 void clickRow(QButtonGroup *group, int row)
 {
-    QTest::mouseClick(group->button(row), Qt::LeftButton, {}, QPoint(6, 6));
+    testsupport::clickIndicator(group->button(row));
 }
 } // namespace
 

@@ -7,6 +7,7 @@
 #include "output/Sample_Preview.h"
 #include "output/SheetGeometry.h"
 #include "output/ui/OutputWindowFixture.h"
+#include "support/IndicatorClick.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -116,7 +117,7 @@ TEST_F(PrintWindow, RowsAndColumnsAreFittedToThePaper)
         type(w.Row_Stepper, 2);
         EXPECT_EQ(w.Total_Stepper->value(), 6);
         const float single = w.layout().label_hight;
-        QTest::mouseClick(w.matrix_card_side->button(0), Qt::LeftButton, {}, QPoint(6, 6));
+        testsupport::clickIndicator(w.matrix_card_side->button(0));
         EXPECT_TRUE(w.print_alignment->isEnabled());
         EXPECT_FLOAT_EQ(w.layout().label_hight, 2 * single); // front above back
         EXPECT_NEAR(w.height_Stepper->value(), 154 * 0.3527777, 0.01);

@@ -14,6 +14,7 @@
 #include "output/ui/MailFakes.h"
 #include "output/ui/OutputWindowFixture.h"
 #include "platform/GuiThreadQueue.h"
+#include "support/IndicatorClick.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -51,7 +52,7 @@ namespace
 {
 void click(QAbstractButton *button)
 {
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, 6));
+    testsupport::clickIndicator(button);
 }
 
 void type(QLineEdit *field, const QString &text)
