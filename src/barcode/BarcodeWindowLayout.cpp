@@ -93,6 +93,7 @@ QFormLayout *BarcodeWindowLayout::makeValueForm()
     dataText = new QLineEdit(QStringLiteral("0123"));
     dataText_2D = new QPlainTextEdit(QStringLiteral("0123"));
     dataText_2D->setFixedHeight(60);
+    dataText_2D->setTabChangesFocus(true); // a tab means nothing in a value: Tab moves on
     Data_source_type =
         comboWith({QStringLiteral("Manual"), QStringLiteral("Series"), QStringLiteral("Excel")}, 0);
     Batch_Series = new QComboBox;

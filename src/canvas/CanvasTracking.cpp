@@ -351,7 +351,7 @@ void CanvasTracking::moveSelectedGraphicsByX(double dx, double dy)
     const GraphicList selected = m_view.selectedGraphics();
     if (selected.isEmpty())
         return;
-    hideHandlesMomentarily();
+    // The handles stay drawn while the keys move the selection: the user sees what moves.
     SKTGraphic::translateGraphics(selected, dx, dy);
 }
 

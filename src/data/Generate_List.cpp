@@ -271,6 +271,7 @@ void Generate_List::Help_btn_Pressed()
     box.setText(SeriesGenerator::HelpMessage);
     box.setInformativeText(SeriesGenerator::HelpInformative);
     box.setStandardButtons(QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("&OK")); // a mnemonic, as every box has
     ModalRunner::exec(box);
 }
 

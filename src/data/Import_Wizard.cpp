@@ -86,6 +86,7 @@ void Import_Wizard::buildLayout()
     grid->addWidget(Manual_file_name, r++, 1);
     ManualEdit = new QPlainTextEdit(this);
     ManualEdit->setObjectName(QStringLiteral("ManualEdit"));
+    ManualEdit->setTabChangesFocus(true); // one entry a line: a tab means nothing there
     ManualEdit->setFixedHeight(90);
     grid->addWidget(ManualEdit, r++, 1, 1, 2);
 

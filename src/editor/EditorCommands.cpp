@@ -27,9 +27,12 @@
 #include "platform/UndoManager.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -145,6 +148,21 @@ void EditorCommands::Delete_Clicked()
 
 void EditorCommands::Select_All_Clicked()
 {
+    // In a text field Select All takes the field's text, as everywhere else; its shortcut reaches
+    // the menu even there.
+    QWidget *focus = m_window.focusWidget();
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(focus)) {
+        plain->selectAll();
+        return;
+    }
+    if (auto *line = qobject_cast<QLineEdit *>(focus)) {
+        line->selectAll();
+        return;
+    }
+    if (auto *spin = qobject_cast<QAbstractSpinBox *>(focus)) {
+        spin->selectAll();
+        return;
+    }
     live().selectAll();
     m_window.inspector().showLiveSelection();
 }

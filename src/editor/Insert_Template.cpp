@@ -19,6 +19,7 @@ Insert_Template::Insert_Template(QWidget *parent) : QDialog(parent)
     WindowLook::applyBackground(this);
     msg_value = new QPlainTextEdit(this);
     msg_value->setObjectName(QStringLiteral("msg_value"));
+    msg_value->setTabChangesFocus(true);
     msg_value->setMinimumSize(380, 110);
     back_button = new QPushButton(QStringLiteral("< Back"), this);
     next_button = new QPushButton(QStringLiteral("Next >"), this);

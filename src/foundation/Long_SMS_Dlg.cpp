@@ -39,12 +39,14 @@ Long_SMS_Dlg::Long_SMS_Dlg(QWidget *parent) : QDialog(parent)
 
     _Msg_Val = new QPlainTextEdit(this);
     _Msg_Val->setReadOnly(true);
+    _Msg_Val->setTabChangesFocus(true);
     _Msg_Val->setMinimumSize(420, 180);
 
-    apply_chk = new QCheckBox(QStringLiteral("Apply to all"), this);
-    ok_button = new QPushButton(QStringLiteral("OK"), this);
+    apply_chk = new QCheckBox(QStringLiteral("&Apply to all"), this);
+    // Every button carries a mnemonic, as the other message boxes' do.
+    ok_button = new QPushButton(QStringLiteral("&OK"), this);
     ok_button->setDefault(true);
-    no_button = new QPushButton(QStringLiteral("No"), this);
+    no_button = new QPushButton(QStringLiteral("&No"), this);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(apply_chk);
@@ -70,7 +72,7 @@ int Long_SMS_Dlg::Open_Long_sms_Dialog()
     // Each opening asks afresh: an earlier tick must not answer for this question.
     apply_chk->setChecked(false);
     apply_chk->setVisible(apply_chk_show);
-    ok_button->setText(own ? QStringLiteral("Yes") : QStringLiteral("OK"));
+    ok_button->setText(own ? QStringLiteral("&Yes") : QStringLiteral("&OK"));
 
     const int code = ModalRunner::exec(*this);
 

@@ -108,7 +108,14 @@ void CardPagePanel::connectControls()
     // Width and height act as their steppers do: a committed value resizes the card.
     connect(ui.width_Stepper, &StepperField::userChanged, this, &CardPagePanel::Apply_Size_Clicked);
     connect(ui.height_Stepper, &StepperField::userChanged, this, &CardPagePanel::Apply_Size_Clicked);
-    connect(ui.card_name, &QLineEdit::editingFinished, this, &CardPagePanel::Update_Card_Graphics);
+    // Only a name the user typed is written: the field also finishes editing when the focus moves
+    // on after a side switch, and must not copy the other side's page then.
+    connect(ui.card_name, &QLineEdit::editingFinished, this, [this] {
+        if (!m_ui.card_name->isModified())
+            return;
+        m_ui.card_name->setModified(false);
+        Update_Card_Graphics();
+    });
     connect(ui.matrix_card_shape, &QButtonGroup::idClicked, this, &CardPagePanel::card_shape_CellClick);
     connect(ui.ColList, &QTableView::clicked, this,
             [this](const QModelIndex &index) { sizeRowChosen(index.row()); });

@@ -118,8 +118,8 @@ void Inspector::commitTypedValue()
         spin->interpretText();
         emit spin->editingFinished();
     } else if (auto *line = qobject_cast<QLineEdit *>(focus); line && line->isModified()) {
-        line->setModified(false);
         emit line->editingFinished();
+        line->setModified(false);
     }
 }
 

@@ -17,7 +17,12 @@
 #include "panels/Inspector.h"
 #include "platform/UndoManager.h"
 
+#include "barcode/ui/BarcodeWindowDriver.h"
 #include "canvas/ui/CanvasDriver.h"
+#include "data/BatchWizard.h"
+#include "data/Import_Wizard.h"
+#include "editor/Insert_Template.h"
+#include "foundation/Long_SMS_Dlg.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -28,6 +33,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -458,18 +464,18 @@ TEST_F(SelectionAndSides, TheEditMenuFollowsTheEditButtons)
 TEST_F(SelectionAndSides, HandlesStayDrawnAfterSelectAllAndAnArrowKey)
 {
     const GraphicPtr rect = make(3, QRectF(40, 40, 80, 50));
-    drive().click(QPointF(220, 140));
-    canvas(0)->setFocus();
+    drive().click(QPointF(220, 140)); // the card takes the keyboard
     QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
     CanvasDriver::settle();
     ASSERT_EQ(canvas(0)->selectedGraphics(), GraphicList{rect});
     QTest::keyClick(canvas(0), Qt::Key_Right);
+    CanvasDriver::settle();
     EXPECT_EQ(rect->bounds().x(), 41.0);
-    // Hidden while the nudge goes on, then drawn again.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !canvas(0)->isHidingHandles(); }, 5000));
+    EXPECT_FALSE(canvas(0)->isHidingHandles());
+    EXPECT_EQ(canvas(0)->selectedGraphics(), GraphicList{rect});
+    // Drawn at once: a handle sits on the rectangle's top-left corner, darker than the page.
     const QImage shot = canvas(0)->grab().toImage();
     saveArtifact(canvas(0), QStringLiteral("handles_after_select_all_and_nudge.png"));
-    // A handle sits on the rectangle's top-left corner: its middle is not the page's white.
     const QPoint corner(int(rect->bounds().left()), int(rect->bounds().top()));
     int dark = 0;
     for (int dx = -2; dx <= 2; ++dx)
@@ -477,5 +483,67 @@ TEST_F(SelectionAndSides, HandlesStayDrawnAfterSelectAllAndAnArrowKey)
             if (qGray(shot.pixel(corner + QPoint(dx, dy))) < 200)
                 ++dark;
     EXPECT_GT(dark, 5);
-    EXPECT_EQ(canvas(0)->selectedGraphics(), GraphicList{rect});
+}
+
+TEST_F(SelectionAndSides, TabLeavesTheBarcodeValueAndEveryMultiLineField)
+{
+    // The barcode window's 2D value box, as a user fills it in: Tab goes on to the next control.
+    Barcode_Gen barcode(window.get());
+    barcode.show();
+    barcodedriver::chooseType(barcode, QStringLiteral("QR Code"));
+    ASSERT_TRUE(barcode.dataText_2D->isVisible());
+    barcodedriver::retype(barcode.dataText_2D, QStringLiteral("VALUE"));
+    QTest::keyClick(barcode.dataText_2D, Qt::Key_Tab);
+    EXPECT_EQ(barcode.dataText_2D->toPlainText(), QStringLiteral("VALUE"));
+    EXPECT_NE(barcode.focusWidget(), barcode.dataText_2D);
+
+    // No multi-line field of the program takes a tab as text.
+    BatchWizard series(window.get());
+    Import_Wizard import(&series, window.get());
+    Insert_Template greetings(window.get());
+    Long_SMS_Dlg *message = Long_SMS_Dlg::defaultInstance();
+    ASSERT_NE(message, nullptr);
+    for (QWidget *owner :
+         std::initializer_list<QWidget *>{window.get(), &barcode, &import, &greetings, message}) {
+        const auto fields = owner->findChildren<QPlainTextEdit *>();
+        for (QPlainTextEdit *field : fields)
+            EXPECT_TRUE(field->tabChangesFocus())
+                << owner->metaObject()->className() << " " << field->objectName().toStdString();
+    }
+}
+
+TEST_F(SelectionAndSides, SelectAllInATextFieldTakesItsTextNotTheObjects)
+{
+    make(3, QRectF(20, 20, 60, 40));
+    const GraphicPtr text = make(2, QRectF(120, 60, 80, 30));
+    drive().click(middle(text));
+    auto *field = named<QPlainTextEdit>("Text_value_Edit");
+    ASSERT_NE(field, nullptr);
+    window->inspectorTabs().selectItem(T::text_edtng_tab);
+    field->setFocus();
+    field->moveCursor(QTextCursor::End);
+    trigger(QStringLiteral("Edit/Select All")); // as its shortcut runs it, even from the field
+    EXPECT_EQ(field->textCursor().selectedText(), field->toPlainText());
+    EXPECT_EQ(canvas(0)->selectedGraphics(), GraphicList{text});
+    QTest::keyClicks(field, QStringLiteral("Hello"));
+    EXPECT_EQ(field->toPlainText(), QStringLiteral("Hello"));
+}
+
+TEST_F(SelectionAndSides, TheLongMessageBoxButtonsCarryMnemonics)
+{
+    Long_SMS_Dlg &box = *Long_SMS_Dlg::defaultInstance();
+    QStringList seen;
+    modalScripts.push_back([&](QDialog &) {
+        for (QAbstractButton *b :
+             {static_cast<QAbstractButton *>(box.ok_button), static_cast<QAbstractButton *>(box.no_button),
+              static_cast<QAbstractButton *>(box.apply_chk)})
+            if (b->isVisibleTo(&box))
+                seen << b->text();
+        return 1;
+    });
+    box.title_val = QStringLiteral("Send these cards?");
+    box.msg_val_str = QStringLiteral("Three cards are ready.");
+    box.apply_chk_show = true;
+    box.Open_Long_sms_Dialog();
+    EXPECT_EQ(seen, (QStringList{"&Yes", "&No", "&Apply to all"}));
 }
