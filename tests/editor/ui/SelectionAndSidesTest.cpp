@@ -415,6 +415,10 @@ TEST_F(SelectionAndSides, TheInspectorKeepsOneWidthAndTheWindowItsSize)
         expectSteady("card page");
     }
     saveArtifact(window.get(), QStringLiteral("main_window_steady_inspector.png"));
+    // A page taller than the inspector scrolls within its tab.
+    clickTool(3);
+    expectSteady("rectangle again");
+    saveArtifact(window.get(), QStringLiteral("main_window_tall_page_scrolls.png"));
 }
 
 TEST_F(SelectionAndSides, TheEditMenuFollowsTheEditButtons)
