@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 
 #include <chrono>
-#include <set>
 #include <thread>
 
 #include <fcntl.h>
