@@ -64,6 +64,8 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
             for (QAbstractButton *b : box.findChildren<QAbstractButton *>())
                 buttons << b->text();
             pausedWhileAsked = progress.paused();
+            box.show();
+            WindowFixture::saveArtifact(&box, QStringLiteral("stop_question.png"));
             if (auto *question = qobject_cast<QMessageBox *>(&box))
                 defaultButton = question->defaultButton()->text();
             questionText = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text();
