@@ -5,6 +5,9 @@
 #include <QFontMetricsF>
 #include <QTransform>
 
+#include <utility>
+#include <vector>
+
 namespace
 {
 
@@ -29,6 +32,63 @@ double scaleOf(const FontDescriptor &font)
     return std::max(font.size, 0.01) / kReferencePixels;
 }
 
+// What one thread has measured and outlined lately, per font and letter spacing. A batch draws the
+// same fonts on every card, and the same header and footer: making a font, its metrics and a
+// layout again each time cost more than the rest of the barcode. Only numbers and paths are
+// kept (no fonts), so the caches can go whenever their thread ends, even after the application.
+class TextCache
+{
+public:
+    struct Entry {
+        QString name;
+        double size = 0;
+        double kern = 0;
+        double ascent = 0, descent = 0, capHeight = 0, height = 0; // points
+        // The latest texts: their widths in points, and their outlines with the baseline at (0, 0).
+        std::vector<std::pair<QString, double>> widths;
+        std::vector<std::pair<QString, QPainterPath>> outlines;
+    };
+
+    static Entry &entryFor(const FontDescriptor &font, double kern)
+    {
+        thread_local TextCache cache;
+        for (Entry &e : cache.m_entries)
+            if (e.size == font.size && e.kern == kern && e.name == font.postScriptName)
+                return e;
+        if (cache.m_entries.size() >= kFonts)
+            cache.m_entries.clear();
+        Entry &e = cache.m_entries.emplace_back();
+        e.name = font.postScriptName;
+        e.size = font.size;
+        e.kern = kern;
+        const QFontMetricsF m(referenceFont(font, kern));
+        const double s = scaleOf(font);
+        e.ascent = m.ascent() * s;
+        e.descent = m.descent() * s;
+        e.capHeight = m.capHeight() * s;
+        e.height = m.height() * s;
+        return e;
+    }
+
+    // The value kept for text, or one made and kept in place of the oldest.
+    template <typename T, typename Make>
+    static const T &remember(std::vector<std::pair<QString, T>> &kept, const QString &text, Make make)
+    {
+        for (const auto &k : kept)
+            if (k.first == text)
+                return k.second;
+        if (kept.size() >= kTexts)
+            kept.erase(kept.begin());
+        kept.emplace_back(text, make());
+        return kept.back().second;
+    }
+
+private:
+    static constexpr size_t kFonts = 16;
+    static constexpr size_t kTexts = 8;
+    std::vector<Entry> m_entries;
+};
+
 } // namespace
 
 QFont BarcodeText::resolve(const FontDescriptor &font)
@@ -38,36 +98,42 @@ QFont BarcodeText::resolve(const FontDescriptor &font)
 
 double BarcodeText::capHeight(const FontDescriptor &font)
 {
-    return QFontMetricsF(referenceFont(font, 0)).capHeight() * scaleOf(font);
+    return TextCache::entryFor(font, 0).capHeight;
 }
 
 QSizeF BarcodeText::size(const QString &text, const FontDescriptor &font, double kern)
 {
-    const QFontMetricsF m(referenceFont(font, kern));
-    const double width = text.isEmpty() ? 0.0 : m.horizontalAdvance(text);
-    return QSizeF(width * scaleOf(font), m.height() * scaleOf(font));
+    TextCache::Entry &e = TextCache::entryFor(font, kern);
+    if (text.isEmpty())
+        return QSizeF(0.0, e.height);
+    const double width = TextCache::remember(e.widths, text, [&] {
+        return QFontMetricsF(referenceFont(font, kern)).horizontalAdvance(text) * scaleOf(font);
+    });
+    return QSizeF(width, e.height);
 }
 
 double BarcodeText::ascent(const FontDescriptor &font)
 {
-    return QFontMetricsF(referenceFont(font, 0)).ascent() * scaleOf(font);
+    return TextCache::entryFor(font, 0).ascent;
 }
 
 double BarcodeText::descent(const FontDescriptor &font)
 {
-    return QFontMetricsF(referenceFont(font, 0)).descent() * scaleOf(font);
+    return TextCache::entryFor(font, 0).descent;
 }
 
 QPainterPath BarcodeText::outline(const QString &text, const FontDescriptor &font, double kern,
                                   QPointF origin)
 {
-    QPainterPath path;
     if (text.isEmpty())
-        return path;
-    path.addText(QPointF(0, 0), referenceFont(font, kern), text);
-    const double s = scaleOf(font);
-    QTransform t;
-    t.translate(origin.x(), origin.y());
-    t.scale(s, s);
-    return t.map(path);
+        return QPainterPath();
+    TextCache::Entry &e = TextCache::entryFor(font, kern);
+    const QPainterPath &atOrigin = TextCache::remember(e.outlines, text, [&] {
+        QPainterPath path;
+        path.addText(QPointF(0, 0), referenceFont(font, kern), text);
+        const double s = scaleOf(font);
+        return QTransform::fromScale(s, s).map(path);
+    });
+    // Scaled, then moved: to the bit what one transform doing both gives.
+    return atOrigin.translated(origin);
 }

@@ -60,13 +60,17 @@ QByteArray NKDCode128Barcode::patternOfValue(int value)
         "111242", "121142", "121241", "114212", "124112", "124211", "411212", "421112", "421211", "212141",
         "214121", "412121", "111143", "111341", "131141", "114113", "114311", "411113", "411311", "113141",
         "114131", "311141", "411131", "211412", "211214", "211232", "2331112"};
+    // Spelled out once: every card asks for a dozen of them.
+    static const std::array<QByteArray, 107> kPatterns = [] {
+        std::array<QByteArray, 107> patterns;
+        for (size_t v = 0; v < patterns.size(); ++v)
+            for (int i = 0; kWidths[v][i]; ++i)
+                patterns[v].append(kWidths[v][i] - '0', i % 2 == 0 ? '1' : '0');
+        return patterns;
+    }();
     if (value < 0 || value > 106)
         return {};
-    QByteArray out;
-    const char *w = kWidths[value];
-    for (int i = 0; w[i]; ++i)
-        out += QByteArray(w[i] - '0', i % 2 == 0 ? '1' : '0');
-    return out;
+    return kPatterns[size_t(value)];
 }
 
 bool NKDCode128Barcode::initWithContent(const QString &content, bool printsCaption)
@@ -236,6 +240,7 @@ QByteArray NKDCode128Barcode::barcode() const
     if (!m_planned)
         return {};
     QByteArray out;
+    out.reserve(qsizetype(m_values.size() + 1) * 11); // every symbol value is 11 modules wide
     for (const int v : m_values)
         out += patternOfValue(v);
     if (m_checkDigit >= 0)
