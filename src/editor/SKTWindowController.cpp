@@ -250,6 +250,7 @@ void SKTWindowController::Open_Start_Window(bool fromNew)
             Exit_App();
         return;
     }
+    m_sides->Front_back_label->show();
     if (Start_Card_Option == QLatin1String("L"))
         return; // the design that was opened is in place
     if (fromNew) {
@@ -257,7 +258,6 @@ void SKTWindowController::Open_Start_Window(bool fromNew)
         New_Project_Setting_Reset();
         Show_RHS_Properties(nullptr);
     }
-    m_sides->Front_back_label->show();
     if (Start_Card_Option == QLatin1String("W")) {
         m_document.Enable_Disable_Undo_Registraion(0);
         // The page takes the size the wizard gave the canvases.
@@ -270,11 +270,11 @@ void SKTWindowController::Open_Start_Window(bool fromNew)
         Fill_Party_Invidation_Details();
         Show_RHS_Properties(nullptr);
         m_document.Enable_Disable_Undo_Registraion(1);
+    }
     // The card the start window made is the new design: nothing of it is unsaved yet.
     m_designFile.markClean();
     Refresh_Canvas();
     updateModifiedMarker();
-    }
 }
 
 void SKTWindowController::Fill_Party_Invidation_Details()
@@ -319,9 +319,9 @@ void SKTWindowController::Refresh_Canvas()
     }
     if (!m_sides)
         return;
+    m_sides->liveCanvas()->Refresh_Canvas();
     // Panels and dialogs write the design and then ask for a redraw.
     scheduleModifiedCheck();
-    m_sides->liveCanvas()->Refresh_Canvas();
 }
 
 QRectF SKTWindowController::frontCanvasBounds() const
@@ -415,7 +415,10 @@ bool SKTWindowController::hasUnsavedChanges() const
 
 void SKTWindowController::updateModifiedMarker()
 {
-    setWindowModified(m_designFile.isModified());
+    const bool modified = m_designFile.isModified();
+    // Only a change: every call sets the title again in the window system.
+    if (modified != isWindowModified())
+        setWindowModified(modified);
 }
 
 void SKTWindowController::scheduleModifiedCheck()

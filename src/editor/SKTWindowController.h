@@ -127,7 +127,11 @@ public:
     void set_Back_BG_Image(const QString &path) override;
     void Show_RHS_Properties_None() override { Show_RHS_Properties(nullptr); }
     void selectArrowTool() override;
-    void designBecameClean() override { setWindowModified(false); }
+    void designBecameClean() override
+    {
+        if (isWindowModified())
+            setWindowModified(false);
+    }
 
     // The content font and colour with their label and colour well.
     void setContentFont(const FontDescriptor &font, const QColor &color);

@@ -435,6 +435,15 @@ TEST(SaveQuestionBox, ButtonsCarryMnemonicsAndEscapeCancels)
     keyOnQuestion(Qt::Key_Return, Qt::NoModifier, &buttons);
     EXPECT_EQ(Ask_Save_Changes(QStringLiteral("Save?")), SaveAnswer::Save);
 
+    // Closing the box (the title bar's close button) is Cancel too.
+    QTimer::singleShot(0, [] {
+        QWidget *modal = nullptr;
+        QTest::qWaitFor([&] { return (modal = QApplication::activeModalWidget()) != nullptr; });
+        if (modal)
+            modal->close();
+    });
+    EXPECT_EQ(Ask_Save_Changes(QStringLiteral("Save?")), SaveAnswer::Cancel);
+
     // The plain boxes carry mnemonics too.
     buttons.clear();
     keyOnQuestion(Qt::Key_N, Qt::AltModifier, &buttons);
