@@ -8,6 +8,8 @@
 #include <climits>
 #include <cstring>
 
+#include <sys/stat.h>
+
 namespace
 {
 
@@ -158,11 +160,29 @@ long ZCALLBACK seekWindow(voidpf, voidpf stream, ZPOS64_T offset, int origin)
 
 } // namespace
 
+void ZipReadWindow::check(int fd)
+{
+    struct stat st {
+    };
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        bytes.clear();
+        return;
+    }
+    const qint64 changed = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    if (qint64(st.st_size) != fileSize || changed != changedNs) {
+        bytes.clear();
+        fileSize = st.st_size;
+        changedNs = changed;
+    }
+}
+
 void ZipDeviceIo::fillReader(zlib_filefunc64_def *def, ZipReadWindow *window)
 {
     window->pos = 0;
     window->start = 0;
     window->bytes.clear();
+    window->fileSize = -1;
+    window->changedNs = -1;
     def->zopen64_file = openWindow;
     def->zread_file = readWindow;
     def->zwrite_file = writeNothing;

@@ -17,6 +17,13 @@ struct ZipReadWindow {
     qint64 pos = 0;   // where minizip reads next
     qint64 start = 0; // the archive offset of bytes[0]
     QByteArray bytes;
+    // The archive's size and change time when the window was last known good (see check).
+    qint64 fileSize = -1;
+    qint64 changedNs = -1;
+
+    // Forgets the window when the archive changed on disk since it was filled (rewritten in
+    // place by another program), so such a change is read and noticed instead of old bytes.
+    void check(int fd);
 };
 
 class ZipDeviceIo

@@ -249,6 +249,7 @@ std::unique_ptr<ZipEntryDevice> ZipReader::openCurrent(const QByteArray &passwor
 {
     if (!m_zip)
         return nullptr;
+    m_window.check(m_file.handle());
     auto *zip = static_cast<unzFile>(m_zip);
     ZipEntryInfo info;
     if (!currentInfo(&info))
