@@ -151,10 +151,8 @@ void CanvasEditCommands::reorder(bool toFront)
     const GraphicList moving = m_view.selectedGraphics();
     if (!moving.isEmpty()) {
         m_view.removeGraphicsAtIndexes(selection);
-        const int first = toFront ? 0 : int(m_view.graphics().size());
-        QList<int> indexes;
-        for (int i = 0; i < moving.size(); ++i)
-            indexes.append(first + i);
+        const QList<int> indexes =
+            GraphicArrangement::reorderedIndexes(int(m_view.graphics().size()), int(moving.size()), toFront);
         m_view.insertGraphics(moving, indexes);
         m_view.changeSelectionIndexes(indexes);
     }
@@ -175,92 +173,28 @@ void CanvasEditCommands::sendToBack()
 
 void CanvasEditCommands::align(Edge edge)
 {
-    const GraphicList selected = m_view.selectedGraphics();
-    if (selected.isEmpty())
-        return;
-    const bool againstCanvas = selected.size() == 1;
-    if (againstCanvas && selected.first()->ctrl_is_locked)
-        return;
-    const QRectF r = againstCanvas ? m_view.bounds() : selected.first()->bounds();
-    for (qsizetype i = againstCanvas ? 0 : 1; i < selected.size(); ++i) {
-        const GraphicPtr &g = selected.at(i);
-        if (g->ctrl_is_locked)
-            continue;
-        const QRectF b = g->bounds();
-        const double w = b.width(), h = b.height();
-        QPointF to = b.topLeft();
-        switch (edge) {
-        case Left:
-            to.setX(r.x());
-            break;
-        case Right:
-            to.setX(r.x() + r.width() - w);
-            break;
-        case Top:
-            to.setY(r.y());
-            break;
-        case Bottom:
-            to.setY(r.y() + r.height() - h);
-            break;
-        case HorizontalCenter:
-            to.setX(r.x() + 0.5 * r.width() - w / 2);
-            break;
-        case VerticalCenter:
-            to.setY(r.y() + 0.5 * r.height() - h / 2);
-            break;
-        }
-        if (to != b.topLeft())
-            g->setBounds(QRectF(to, b.size()));
-    }
-    updateUndoButtons();
+    if (GraphicArrangement::alignGraphics(m_view.selectedGraphics(), m_view.bounds(), edge))
+        updateUndoButtons();
 }
 
 void CanvasEditCommands::alignformCenter()
 {
-    const GraphicList selected = m_view.selectedGraphics();
-    const QSizeF c = m_view.cardSize();
-    for (const GraphicPtr &g : selected) {
-        if (g->ctrl_is_locked)
-            continue;
-        const QRectF b = g->bounds();
-        const QPointF to(c.width() / 2 - b.width() / 2, c.height() / 2 - b.height() / 2);
-        if (to != b.topLeft())
-            g->setBounds(QRectF(to, b.size()));
-    }
-    if (!(selected.size() == 1 && selected.first()->ctrl_is_locked))
+    if (GraphicArrangement::centreGraphics(m_view.selectedGraphics(), m_view.cardSize()))
         updateUndoButtons();
 }
 
 void CanvasEditCommands::alignWithGrid()
 {
-    if (SKTGrid *grid = m_view.grid()) {
-        for (const GraphicPtr &g : m_view.selectedGraphics()) {
-            if (!g->ctrl_is_locked)
-                g->setBounds(grid->alignedRect(g->bounds()));
-        }
-    }
+    if (const SKTGrid *grid = m_view.grid())
+        GraphicArrangement::alignGraphicsWithGrid(m_view.selectedGraphics(), *grid);
     updateUndoButtons();
 }
 
 void CanvasEditCommands::makeSameSize(bool width)
 {
-    const GraphicList selected = m_view.selectedGraphics();
-    if (selected.size() >= 2) {
-        const QRectF r = selected.first()->bounds();
-        for (qsizetype i = 1; i < selected.size(); ++i) {
-            const GraphicPtr &g = selected.at(i);
-            if (g->ctrl_is_locked)
-                continue;
-            QRectF b = g->bounds();
-            if (width && b.width() != r.width())
-                b.setWidth(r.width());
-            else if (!width && b.height() != r.height())
-                b.setHeight(r.height());
-            else
-                continue;
-            g->setBounds(b);
-        }
-    }
+    using GraphicArrangement::Dimension;
+    GraphicArrangement::makeGraphicsSameSize(m_view.selectedGraphics(),
+                                             width ? Dimension::Width : Dimension::Height);
     updateUndoButtons();
 }
 

@@ -2,6 +2,7 @@
 // undo and redo that reselect what they touched, and which menu items may run. Locked objects refuse.
 #pragma once
 
+#include "model/GraphicArrangement.h"
 #include "model/SKTGraphic.h"
 
 #include <QString>
@@ -11,7 +12,8 @@ class SKTGraphicView;
 class CanvasEditCommands
 {
 public:
-    enum Edge { Left, Right, Top, Bottom, HorizontalCenter, VerticalCenter };
+    using Edge = GraphicArrangement::Edge;
+    using enum GraphicArrangement::Edge;
 
     static inline const QString LockedMessage = QStringLiteral("Selected control is locked.");
     static inline const QString PdfType = QStringLiteral("application/pdf");
