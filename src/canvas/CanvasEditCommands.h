@@ -1,5 +1,7 @@
 // The edit commands of a card canvas: clipboard, delete, order, alignment, sizes, grid, print flag,
 // undo and redo that reselect what they touched, and which menu items may run. Locked objects refuse.
+// Where objects go when aligned, sized or reordered is GraphicArrangement's; this gathers the
+// selection and keeps the buttons and messages.
 #pragma once
 
 #include "model/GraphicArrangement.h"
