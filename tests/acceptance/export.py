@@ -11,7 +11,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session, AcceptanceError, cardtool_path, check  # noqa: E402
@@ -39,30 +38,25 @@ def run_export(s, folder):
     s.screenshot("export-sheet")
     s.focus(sheet)
     s.key("Return")
-    time.sleep(1.0)
-    panel = s.wait_for_window("^Export$")
+    panel = s.wait_for_window("^Export$", other_than=(sheet,))  # the folder panel has the same title
     s.focus(panel)
     s.key("ctrl+a")
     s.type_text(folder)
     s.key("Return")
-    # A path typed into a folder panel opens that folder; a second Return chooses it.
-    time.sleep(0.8)
-    if s.find_window("^Export$"):
-        s.focus(s.find_window("^Export$"))
+    # Return chooses the folder typed; should the panel only have opened it, a second one does.
+    if not s.wait_for_window_gone("^Export$", timeout=5, window=panel):
+        s.focus(panel)
         s.key("Return")
+    check(s.wait_for_window_gone("^Export$", window=panel), "the folder panel stayed open")
 
 
 def wait_for_result(s, run, timeout=240):
     """The logged outcome of export number `run` (from 1) of the session."""
-    deadline = time.time() + timeout
-    while time.time() < deadline:
+    def results():
         with open(os.path.join(s.home, "program.log")) as f:
-            results = [line[len("tessaly.export: Export: "):].strip()
-                       for line in f if line.startswith("tessaly.export: Export: ")]
-        if len(results) >= run:
-            return results[run - 1]
-        time.sleep(0.2)
-    raise AcceptanceError("export %d did not finish" % run)
+            return [line[len("tessaly.export: Export: "):].strip()
+                    for line in f if line.startswith("tessaly.export: Export: ")]
+    return s.wait_until(lambda: results()[run - 1:run], "the end of export %d" % run, timeout)[0]
 
 
 def dots_per_inch(path):
@@ -128,9 +122,7 @@ def main():
             os.makedirs(out2)
             run_export(s, out2)
             batch2 = os.path.join(out2, "ZOLV Tessaly Greeting Card")
-            deadline = time.time() + 60
-            while len(glob.glob(os.path.join(batch2, "Card_*"))) < 3 and time.time() < deadline:
-                time.sleep(0.02)
+            s.wait_until(lambda: len(glob.glob(os.path.join(batch2, "Card_*"))) >= 3, "the first cards", 60)
             sheet = s.wait_for_window("^Progress$")
             s.screenshot("progress")  # caught while the cards are being written
             s.focus(sheet)

@@ -12,10 +12,9 @@ import ssl
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError, check  # noqa: E402
+from lib.session import MAIN_TITLE, Session, AcceptanceError, check, wait_until  # noqa: E402
 
 from aiosmtpd.controller import Controller  # noqa: E402
 from aiosmtpd.smtp import AuthResult  # noqa: E402
@@ -57,12 +56,7 @@ def start_server(work):
 
 
 def wait_for(condition, what, timeout=60):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        if condition():
-            return
-        time.sleep(0.2)
-    raise AcceptanceError("timed out waiting for " + what)
+    wait_until(condition, what, timeout)
 
 
 def open_from_file_menu(s, ups, title):
@@ -83,20 +77,15 @@ def visible_windows(s):
 
 
 def message_box(s, *known, timeout=20):
-    """The newest visible window that is neither the main window nor one of the known ones, and
-    that stays: the progress and please-wait sheets come and go on their own."""
-    deadline = time.time() + timeout
-    while time.time() < deadline:
+    """The newest visible window that is neither the main window nor one of the known ones and
+    is named after the program as message boxes are (the progress and please-wait sheets, which
+    come and go on their own, are not)."""
+    def box():
         for w in reversed(visible_windows(s)):
-            name = s.xdotool("getwindowname", w, check=False)
-            if w == s.window or w in known or not name or name.startswith("Progress"):
-                continue
-            time.sleep(0.5)
-            if w in visible_windows(s):
+            if w != s.window and w not in known and s.xdotool("getwindowname", w, check=False) == MAIN_TITLE:
                 return w
-            break
-        time.sleep(0.2)
-    raise AcceptanceError("no message box appeared")
+        return None
+    return s.wait_until(box, "a message box", timeout)
 
 
 def fill(s, mnemonic, text):
@@ -118,16 +107,15 @@ def main():
             s.key("alt+m")  # Send Test Mail: TLS (STARTTLS) is the choice while none is stored
             wait_for(lambda: len(inbox.messages) == 1, "the test message")
             box = message_box(s, settings)
-            time.sleep(0.5)
             s.shots = 6  # the screenshots of all scripts are numbered as one series
-            s.screenshot("mail")
+            s.screenshot_painted("mail", box)
             test = inbox.messages[0]
             check(test["Subject"] == "Tessaly Greeting Designer Test Mail", "test subject %r" % test["Subject"])
             check("This is test mail sent by Tessaly Greeting Designer." in test.get_body().get_content(),
                   "test body")
             s.focus(box)
             s.key("Return")
-            time.sleep(0.5)
+            check(s.wait_for_window_gone(".", window=box), "the message box stayed open")
             s.focus(settings)
             s.key("alt+v")  # Save
             s.wait_for_window_gone("E-mail Settings")
@@ -147,8 +135,7 @@ def main():
             s.key("alt+s")
             wait_for(lambda: len(inbox.messages) == 3, "the two card messages")
             box = message_box(s, mail)
-            time.sleep(0.5)
-            s.screenshot("mail-sent")
+            s.screenshot_painted("mail-sent", box)
             for message in inbox.messages[1:]:
                 names = [part.get_filename() for part in message.iter_attachments()]
                 check(names == ["ZOLVCard.jpeg"], "attachments %s" % names)
@@ -159,6 +146,8 @@ def main():
                   "recipients %s" % [m["To"] for m in inbox.messages[1:]])
             s.focus(box)
             s.key("Return")
+            check(s.wait_for_window_gone(".", window=box), "the message box stayed open")
+            s.focus(mail)
             s.key("alt+c")  # Close
             s.wait_for_window_gone("Send Mail")
             check(s.quit(save=False) == 0, "the program did not end cleanly")

@@ -21,10 +21,16 @@ def main():
         s.screenshot("main")
 
         s.focus()
-        s.key("ctrl+a", "ctrl+c", delay=0.6)
-        targets = s.clipboard("TARGETS").decode(errors="replace").split()
-        for wanted in ("application/x-tessaly-card-objects", "application/pdf", "image/tiff"):
-            check(wanted in targets, "the clipboard lacks %s: %s" % (wanted, targets))
+        s.key("ctrl+a", "ctrl+c")
+        wanted = ("application/x-tessaly-card-objects", "application/pdf", "image/tiff")
+
+        def offered():
+            targets = s.clipboard("TARGETS").decode(errors="replace").split()
+            return all(w in targets for w in wanted)
+        try:
+            s.wait_until(offered, "the copied objects on the clipboard", 10)
+        except AcceptanceError:
+            check(False, "the clipboard lacks one of %s: %s" % (wanted, s.clipboard("TARGETS")))
         pdf = s.clipboard("application/pdf")
         info = subprocess.run(["pdfinfo", "-"], input=pdf, capture_output=True, timeout=30)
         check(info.returncode == 0, "the copied PDF does not read: %s" % info.stderr.decode(errors="replace"))

@@ -7,7 +7,6 @@ import json
 import os
 import subprocess
 import sys
-import time
 
 from PIL import Image
 
@@ -61,12 +60,11 @@ def main():
         offer = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-t", "image/png", "-i", png],
                                  env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
-            deadline = time.time() + 10
-            while b"image/png" not in s.clipboard("TARGETS") and time.time() < deadline:
-                time.sleep(0.1)
+            s.wait_until(lambda: b"image/png" in s.clipboard("TARGETS"), "the offered picture", 10)
             s.focus()
-            s.key("ctrl+v", delay=0.8)
-            pasted = s.screenshot("pasted")
+            s.key("ctrl+v")
+            pasted = s.screenshot_when("pasted", lambda shot: coloured_run(shot)[0] >= WIDTH - 2,
+                                       "the pasted picture on the card")
         finally:
             offer.terminate()
             offer.wait(timeout=10)
@@ -82,25 +80,27 @@ def main():
             check(picture.size == (WIDTH, HEIGHT), "the kept picture is %s" % (picture.size,))
             check(picture.convert("RGB").getpixel((5, 5)) == COLOUR, "the kept picture has other pixels")
 
-        # Opened again (File > Open) over the saved design: the picture comes from the file.
+        # Opened again (File > Open) over the saved design: the picture comes from the file. It
+        # is deleted first, so that what shows afterwards can only be the file's.
         s.focus()
+        s.key("ctrl+a", "Delete")
+        s.screenshot_when("deleted", lambda shot: coloured_run(shot)[0] < 10, "the picture to go")
         s.key("ctrl+o")
-        deadline = time.time() + 5
-        while not s.find_window("Open Design") and time.time() < deadline:
-            time.sleep(0.1)
-        if not s.find_window("Open Design"):
-            # A save question although nothing changed since saving: leave the design unsaved.
-            box = s.modal_window()
-            s.focus(box)
-            s.key("alt+n", "alt+d")
+        # The deletion is unsaved: the save question comes first, and the design is left unsaved.
+        box = s.wait_until(s.question_box, "the save question", 10)
+        s.focus(box)
+        s.key("alt+n")
         dialog = s.wait_for_window("Open Design")
         s.focus(dialog)
         s.key("ctrl+a")
         s.type_text(design)
         s.key("Return")
         s.wait_for_window_gone("Open Design")
-        time.sleep(1.0)
-        reopened = s.screenshot("reopened")
+
+        def shown_again(shot):
+            run_x, run_y = coloured_run(shot)
+            return run_x >= WIDTH - 2 and run_y >= 30
+        reopened = s.screenshot_when("reopened", shown_again, "the picture read from the file")
         run_x, run_y = coloured_run(reopened)
         check(run_x >= WIDTH - 2, "after reopening the picture shows %d pixels wide, not %d" % (run_x, WIDTH))
         check(run_y >= 30, "after reopening the picture shows %d pixels high" % run_y)

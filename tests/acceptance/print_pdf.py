@@ -10,7 +10,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session, cardtool_path, check  # noqa: E402
@@ -50,7 +49,7 @@ def main():
             window = s.wait_for_window("^Print$")
             s.focus(window)
             # From the printer: orientation, page setup, the two gaps, width, height, then rows.
-            s.key(*["Tab"] * 7, delay=0.15)
+            s.key(*["Tab"] * 7)
             s.key("ctrl+a")
             s.type_text("3")
             s.key("Tab", "ctrl+a")
@@ -64,10 +63,11 @@ def main():
             s.type_text(pdf)
             s.key("Return")
             s.wait_for_window_gone("^Print to File")
-            deadline = time.time() + 60
-            while not os.path.exists(pdf) and time.time() < deadline:
-                time.sleep(0.2)
-            check(os.path.exists(pdf), "no PDF at %s" % pdf)
+            # Written in full once poppler reads it (a file still being written does not read).
+            def readable():
+                return os.path.exists(pdf) and subprocess.run(
+                    ["pdfinfo", pdf], capture_output=True, timeout=60).returncode == 0
+            s.wait_until(readable, "a readable PDF at %s" % pdf, 60)
             info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True, timeout=60).stdout
             check(re.search(r"Pages:\s+2\b", info), "the PDF has not 2 pages:\n%s" % info)
             prefix = os.path.join(work, "page")

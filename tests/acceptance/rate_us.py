@@ -7,10 +7,9 @@ import os
 import stat
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import RATE_US_TITLE, AcceptanceError, Session, check  # noqa: E402
+from lib.session import RATE_US_TITLE, AcceptanceError, Session, check, wait_until  # noqa: E402
 
 
 
@@ -23,12 +22,10 @@ def stub_opener(folder, log):
 
 
 def wait_for_log(log, text, timeout=10):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        if os.path.exists(log) and text in open(log).read():
-            return True
-        time.sleep(0.1)
-    return False
+    try:
+        return wait_until(lambda: os.path.exists(log) and text in open(log).read(), text, timeout)
+    except AcceptanceError:
+        return False
 
 
 def main():
@@ -57,10 +54,8 @@ def main():
         s.screenshot("rate-us")
         s.focus(rate)
         s.key("Return")  # the default button: write a review
-        deadline = time.time() + 20
-        while s.app.poll() is None and time.time() < deadline:
-            time.sleep(0.1)
-        check(s.app.returncode == 0, "exit status %s" % s.app.returncode)
+        status = s.wait_for_exit(20)
+        check(status == 0, "exit status %s" % status)
         check(wait_for_log(log, "https://www.example.com/"),
               "no https://www.example.com/ address reached xdg-open: %r"
               % (open(log).read() if os.path.exists(log) else ""))

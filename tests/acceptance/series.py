@@ -4,7 +4,6 @@ keyboard, the series file checked on disk, and the series manager showing it."""
 
 import os
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session, AcceptanceError, check  # noqa: E402
@@ -31,10 +30,7 @@ def main():
         s.wait_for_window_gone("Generate Series")
 
         series = os.path.join(s.home, "data", "tessaly-designer", "DataSet", "S1.txt")
-        deadline = time.time() + 10
-        while not os.path.exists(series) and time.time() < deadline:
-            time.sleep(0.1)
-        check(os.path.exists(series), "no series file S1.txt was written")
+        s.wait_until(lambda: os.path.exists(series), "the series file S1.txt", 10)
         with open(series, "rb") as f:
             content = f.read()
         check(content == b"1\n2\n3\n4\n5\n", "S1.txt holds %r" % content)

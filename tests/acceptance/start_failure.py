@@ -5,7 +5,6 @@ refuses it, and the editor still opens."""
 
 import os
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session, AcceptanceError, check  # noqa: E402
@@ -23,10 +22,8 @@ def main():
             s.screenshot("data-root-failure")
             s.focus(box)
             s.key("Return")
-            deadline = time.time() + 10
-            while s.app.poll() is None and time.time() < deadline:
-                time.sleep(0.1)
-            check(s.app.returncode == 1, "exit status %s" % s.app.returncode)
+            status = s.wait_for_exit(10)
+            check(status == 1, "exit status %s" % status)
     finally:
         os.remove(blocker)
 
@@ -36,9 +33,10 @@ def main():
         s.screenshot("damaged-design")
         s.focus(box)
         s.key("Return")
-        time.sleep(0.5)
+        check(s.wait_for_window_gone(".", window=box), "the refusal stayed open")
+        # A refused design leads to the start window (waiting for it fails if the program ends).
+        s.get_past_start_window()
         check(s.app.poll() is None, "the program ended after refusing the design")
-        s.get_past_start_window()  # a refused design leads to the start window
         status = s.quit(save=False)
         check(status == 0, "exit status %s" % status)
     print("start_failure: ok")

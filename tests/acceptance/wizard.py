@@ -8,22 +8,12 @@ import json
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session, AcceptanceError, START_TITLE, cardtool_path, check  # noqa: E402
 
 MAGENTA = (255, 0, 255)
 
-
-
-def geometry(s, window):
-    """(x, y, width, height) of a window on the screen."""
-    values = {}
-    for line in s.xdotool("getwindowgeometry", "--shell", window).splitlines():
-        key, _, value = line.partition("=")
-        values[key] = int(value) if value.isdigit() else value
-    return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
 
 
 def magenta_like(p):
@@ -62,12 +52,13 @@ def main():
         start = s.wait_for_window(START_TITLE)
         s.focus(start)
         s.key("Return", "Return")  # the wizard option, then the size offered
-        shot = s.screenshot("wizard-backgrounds")
-        spot = find_colour(shot, geometry(s, start))
-        check(spot is not None, "no background picture is shown in step 2")
-        s.xdotool("mousemove", str(spot[0]), str(spot[1]))
+        box = s.geometry(start)
+        shot = s.screenshot_when("wizard-backgrounds", lambda p: find_colour(p, box) is not None,
+                                 "a background picture shown in step 2")
+        spot = find_colour(shot, box)
+        # The click comes before the keys that follow: X delivers them in order.
+        s.xdotool("mousemove", "--sync", str(spot[0]), str(spot[1]))
         s.xdotool("click", "1")
-        time.sleep(0.5)
 
         s.focus(start)
         s.key("ctrl+a")
@@ -82,9 +73,9 @@ def main():
         s.wait_for_window_gone(START_TITLE)
         check(not s.find_window(START_TITLE), "the wizard did not finish")
         s.focus()
-        time.sleep(0.5)
-        shot = s.screenshot("invitation")
         # The 340-point card is magenta behind its texts: far more of it than any thumbnail.
+        shot = s.screenshot_when("invitation", lambda p: count_colour(p, MAGENTA) > 60000,
+                                 "the background on the card")
         check(count_colour(shot, MAGENTA) > 60000, "the background is not on the card")
 
         design = os.path.join(s.home, "party.dcard")

@@ -12,7 +12,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 from lib.session import Session, AcceptanceError, cardtool_path, check  # noqa: E402
@@ -53,7 +52,7 @@ def main():
             s.focus(window)
             # From the printer (the only queue, "PDF"): orientation, page setup, the two gaps, width,
             # height, then rows.
-            s.key(*["Tab"] * 7, delay=0.15)
+            s.key(*["Tab"] * 7)
             # A4 takes two columns of these 85.72 mm cards: 3 rows of 2.
             s.key("ctrl+a")
             s.type_text("3")
@@ -62,14 +61,14 @@ def main():
             s.key("Tab")
             s.screenshot("print-window")
             s.key("Return")  # Print is the default button
-            deadline = time.time() + 120
-            new = []
-            while time.time() < deadline and not new:
-                new = sorted(set(glob.glob(os.path.join(out_dir, "*.pdf"))) - before)
-                time.sleep(0.5)
-            check(new, "no PDF arrived in %s" % out_dir)
-            time.sleep(1.0)  # CUPS-PDF renames the finished file into place; let it settle
-            pdf = new[-1]
+            # CUPS-PDF renames the finished file into place: the job is there once poppler reads
+            # a new PDF in full.
+            def arrived():
+                for path in sorted(set(glob.glob(os.path.join(out_dir, "*.pdf"))) - before):
+                    if subprocess.run(["pdfinfo", path], capture_output=True, timeout=60).returncode == 0:
+                        return path
+                return None
+            pdf = s.wait_until(arrived, "a PDF in %s" % out_dir, 120)
             info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True, timeout=60).stdout
             check(re.search(r"Pages:\s+2\b", info), "the job has not 2 pages:\n%s" % info)
             prefix = os.path.join(work, "page")

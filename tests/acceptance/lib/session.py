@@ -43,6 +43,22 @@ def write_png(path, width, height, rgb):
         f.write(png)
 
 
+def wait_until(condition, what, timeout=20, app=None):
+    """Asks condition() again and again until it gives something true, and returns that; fails once
+    the deadline has passed (or, given the program's process, as soon as the program has ended).
+    The short pause between two asks only spares the processor: no verdict depends on it."""
+    deadline = time.time() + timeout
+    while True:
+        got = condition()
+        if got:
+            return got
+        if app is not None and app.poll() is not None:
+            raise AcceptanceError("the program ended with %s while waiting for %s" % (app.returncode, what))
+        if time.time() >= deadline:
+            raise AcceptanceError("timed out waiting for " + what)
+        time.sleep(0.05)
+
+
 def build_dir():
     return os.environ.get("TESSALY_BUILD", os.path.join(os.path.dirname(__file__), "../../../build/test"))
 
@@ -127,17 +143,25 @@ class Session:
         ids = r.stdout.split()
         return ids[-1] if ids else None
 
-    def wait_for_window(self, title, timeout=20):
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            if self.app and self.app.poll() is not None:
-                raise AcceptanceError("the program ended with %s before showing %r" % (self.app.returncode, title))
-            found = self.find_window(title)
-            if found:
-                time.sleep(0.3)
-                return found
-            time.sleep(0.1)
-        raise AcceptanceError("no window titled %r" % title)
+    def wait_until(self, condition, what, timeout=20):
+        """wait_until() that also fails as soon as the program has ended."""
+        return wait_until(condition, what, timeout, app=self.app)
+
+    def windows(self, title):
+        """The shown windows whose name matches title, oldest first."""
+        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title], env=self.env,
+                           capture_output=True, text=True, timeout=30)
+        return r.stdout.split()
+
+    def wait_for_window(self, title, timeout=20, other_than=()):
+        """The newest shown window whose name matches title, once it is there and has its size; a
+        window in other_than (one that was showing before) does not count."""
+        def ready():
+            for w in reversed(self.windows(title)):
+                if w not in other_than and self.width_of(w) > 0:
+                    return w
+            return None
+        return self.wait_until(ready, "a window titled %r" % title, timeout)
 
     def width_of(self, window):
         out = self.xdotool("getwindowgeometry", window, check=False)
@@ -148,47 +172,62 @@ class Session:
 
     def wait_for_main_window(self, timeout=20):
         """The main window, told from message boxes of the same title by its width."""
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", MAIN_TITLE], env=self.env,
-                               capture_output=True, text=True, timeout=30)
-            for w in r.stdout.split():
+        def main_window():
+            for w in self.windows(MAIN_TITLE):
                 if self.width_of(w) >= 900:
-                    self.window = w
                     return w
-            time.sleep(0.1)
-        raise AcceptanceError("the main window did not show")
+            return None
+        self.window = self.wait_until(main_window, "the main window", timeout)
+        return self.window
 
-    def wait_for_window_gone(self, title, timeout=10):
-        deadline = time.time() + timeout
-        while time.time() < deadline and self.find_window(title):
-            time.sleep(0.1)
+    def wait_for_window_gone(self, title, timeout=10, window=None):
+        """True once no window matching title (or the given window) shows any more; False if one
+        still shows at the deadline."""
+        def gone():
+            shown = self.windows(title)
+            return (window not in shown) if window else not shown
+        try:
+            wait_until(gone, "%r to close" % title, timeout)
+            return True
+        except AcceptanceError:
+            return False
+
+    def wait_for_exit(self, timeout=20):
+        """The program's exit status once it has ended."""
+        wait_until(lambda: self.app.poll() is not None, "the program to end", timeout)
+        return self.app.returncode
 
     def focus(self, window=None):
         self.xdotool("windowfocus", "--sync", window or self.window)
 
-    def key(self, *keys, delay=0.3):
+    # Keys and text go at a person's pace. Windows, files and what the screen shows are waited
+    # for (never slept for); the pace only lets a window move its focus (a wizard's next page
+    # puts it into its first field on a later turn) before the next key comes.
+    KEY_PACE = 0.3
+
+    def key(self, *keys, delay=KEY_PACE):
         for k in keys:
             self.xdotool("key", "--clearmodifiers", k)
             time.sleep(delay)
 
     def type_text(self, text):
         self.xdotool("type", "--delay", "20", text)
-        time.sleep(0.3)
+        time.sleep(self.KEY_PACE)
 
-    def modal_window(self, timeout=10):
-        """The newest window that is not the main one (a dialog or a message box)."""
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "."], env=self.env,
-                               capture_output=True, text=True, timeout=30)
+    def modal_window(self, timeout=10, other_than=()):
+        """The newest window that is not the main one (a dialog or a message box), nor one of
+        other_than."""
+        def newest():
             # Message boxes carry the program's name too: anything but the main window counts.
-            ids = [w for w in r.stdout.split() if w != self.window]
+            ids = [w for w in self.windows(".") if w != self.window and w not in other_than]
             for w in reversed(ids):
-                if self.xdotool("getwindowname", w, check=False):
+                if self.xdotool("getwindowname", w, check=False) and self.width_of(w) > 0:
                     return w
-            time.sleep(0.1)
-        raise AcceptanceError("no dialog appeared")
+            return None
+        try:
+            return self.wait_until(newest, "a dialog", timeout)
+        except AcceptanceError as e:
+            raise AcceptanceError("no dialog appeared (%s)" % e)
 
     def answer_question(self, yes):
         """Answers the Yes/No box that is showing: Return for Yes, Escape for No."""
@@ -203,6 +242,43 @@ class Session:
         subprocess.run(["import", "-window", "root", path], env=self.env, check=True, timeout=30)
         return path
 
+    def screenshot_when(self, label, condition, what, timeout=20):
+        """Takes screenshots until condition(path) holds for one, and keeps that one as the
+        numbered screenshot `label` (the last one taken when the deadline passes)."""
+        probe = os.path.join(self.home, "probe.png")
+
+        def shown():
+            subprocess.run(["import", "-window", "root", probe], env=self.env, check=True, timeout=30)
+            return condition(probe)
+        try:
+            self.wait_until(shown, what, timeout)
+        finally:
+            self.shots += 1
+            path = os.path.join(screenshot_dir(), "%02d-%s.png" % (self.shots, label))
+            if os.path.exists(probe):
+                shutil.move(probe, path)
+        return path
+
+    def geometry(self, window):
+        """(x, y, width, height) of a window on the screen."""
+        values = {}
+        for line in self.xdotool("getwindowgeometry", "--shell", window).splitlines():
+            key, _, value = line.partition("=")
+            values[key] = int(value) if value.isdigit() else value
+        return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
+
+    def screenshot_painted(self, label, window, timeout=20):
+        """A screenshot taken once the window has painted itself (its face is more than the one
+        colour a window has before its first paint)."""
+        from PIL import Image
+        x, y, w, h = self.geometry(window)
+
+        def painted(path):
+            with Image.open(path) as shot:
+                face = shot.convert("RGB").crop((x, y, x + w, y + h))
+                return face.getcolors(maxcolors=8) is None or len(face.getcolors(maxcolors=8)) > 2
+        return self.screenshot_when(label, painted, "the window %s to paint" % window, timeout)
+
     def clipboard(self, target):
         r = subprocess.run(["xclip", "-selection", "clipboard", "-t", target, "-o"], env=self.env,
                            capture_output=True, timeout=30)
@@ -212,15 +288,14 @@ class Session:
     def get_past_start_window(self, required=True):
         """The start wizard by keyboard with the choices it offers, then the invitation texts it
         laid out removed: a plain card (120 x 120 mm, the first background) to work on."""
-        start = None
-        deadline = time.time() + (10 if required else 1.5)
-        while not start and time.time() < deadline:
-            start = self.find_window(START_TITLE)
-            time.sleep(0.1)
-        if not start:
-            if required:
-                raise AcceptanceError("the start wizard did not show")
+        if not required:
+            # A design named on the command line opens without the start window.
+            check(not self.find_window(START_TITLE), "the start wizard showed over a design")
             return
+        try:
+            start = self.wait_for_window(START_TITLE, timeout=10)
+        except AcceptanceError:
+            raise AcceptanceError("the start wizard did not show")
         self.focus(start)
         self.key("Return")  # the wizard option
         self.key("Return")  # step 1: the size offered
@@ -231,9 +306,7 @@ class Session:
         self.type_text("Hello")
         self.key("alt+n")
         self.key("Return")  # step 4: Finish
-        self.wait_for_window_gone(START_TITLE)
-        if self.find_window(START_TITLE):
-            raise AcceptanceError("the start wizard did not finish")
+        check(self.wait_for_window_gone(START_TITLE, window=start), "the start wizard did not finish")
         self.focus(self.window)
         self.key("ctrl+a", "Delete")
 
@@ -246,14 +319,15 @@ class Session:
         self.key("ctrl+a")
         self.type_text(path)
         self.key("Return")
-        self.wait_for_window_gone("Save Design")
-        box = self.modal_window()  # "... has been saved successfully."
+        self.wait_for_window_gone("Save Design", window=dialog)
+        box = self.modal_window(other_than=(dialog,))  # "... has been saved successfully."
         self.focus(box)
         self.key("Return")
-        deadline = time.time() + 10
-        while not os.path.exists(path) and time.time() < deadline:
-            time.sleep(0.1)
-        return os.path.exists(path)
+        self.wait_for_window_gone(".", window=box)
+        try:
+            return wait_until(lambda: os.path.exists(path), "the saved file", 10)
+        except AcceptanceError:
+            return False
 
     def data_folder(self):
         return os.path.join(self.home, "data", "tessaly-designer")
@@ -285,11 +359,12 @@ class Session:
         it shows; returns the exit status."""
         self.focus()
         self.key("ctrl+q")
-        answered = False
-        deadline = time.time() + timeout
-        while time.time() < deadline:
+        answered = []
+
+        def ended():
+            # Answers what shows on the way out until the program has ended.
             if self.app.poll() is not None:
-                return self.app.returncode
+                return True
             rate = self.find_window(RATE_US_TITLE)
             if rate:
                 self.focus(rate)
@@ -299,9 +374,13 @@ class Session:
                 if box:
                     self.focus(box)
                     self.key("Return" if save else "alt+n")
-                    answered = True
-            time.sleep(0.1)
-        raise AcceptanceError("the program did not end")
+                    answered.append(box)
+            return False
+        try:
+            wait_until(ended, "the program to end", timeout)
+        except AcceptanceError:
+            raise AcceptanceError("the program did not end")
+        return self.app.returncode
 
     def close(self):
         if self.app and self.app.poll() is None:
