@@ -53,9 +53,12 @@ def main():
         square = sum(1 for y in range(cy - 2, cy + 3) for x in range(cx - 2, cx + 3) if grey.getpixel((x, y)) < 160)
         check(square >= 20, "no handle is drawn at the first rectangle's corner (%d of 25 dark)" % square)
 
-        s.key("ctrl+c", delay=0.6)
-        targets = s.clipboard("TARGETS").decode(errors="replace").split()
-        check("application/x-tessaly-card-objects" in targets, "nothing stayed selected to copy: %s" % targets)
+        s.key("ctrl+c")
+        try:
+            s.wait_until(lambda: b"application/x-tessaly-card-objects" in s.clipboard("TARGETS"),
+                         "the copied objects", 10)
+        except AcceptanceError:
+            check(False, "nothing stayed selected to copy: %s" % s.clipboard("TARGETS"))
 
         design = os.path.join(s.home, "nudged.dcard")
         check(s.save_design(design), "no design file was written")

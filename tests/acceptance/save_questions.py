@@ -12,13 +12,12 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import (MAIN_TITLE, RATE_US_TITLE, AcceptanceError, Session, cardtool_path, check,  # noqa: E402
-                         write_png)
+                         screenshot_dir, wait_until, write_png)
 
 PNG_SIZE = (90, 60)
 PNG_COLOUR = (30, 170, 90)  # nothing else on the plain card has it
@@ -35,12 +34,13 @@ def title(s):
 
 
 def wait_for_title(s, predicate, timeout=10):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        if predicate(title(s)):
-            return title(s)
-        time.sleep(0.1)
-    raise AcceptanceError("the title stayed %r" % title(s))
+    def matching():
+        now = title(s)
+        return now if predicate(now) else None
+    try:
+        return s.wait_until(matching, "the title", timeout)
+    except AcceptanceError:
+        raise AcceptanceError("the title stayed %r" % title(s))
 
 
 def step_1_and_2():
@@ -71,9 +71,7 @@ def step_1_and_2():
             s.screenshot("question")
             s.focus(box)
             s.key("Escape")
-            deadline = time.time() + 10
-            while s.question_box() and time.time() < deadline:
-                time.sleep(0.1)
+            check(s.wait_for_window_gone(".", window=box), "the question stayed after Escape")
             check(not s.question_box(), "the question stayed after Escape")
             check(not s.find_window("Open Design"), "Cancel went on to the open panel")
             check(title(s) == changed, "the title became %r" % title(s))
@@ -92,15 +90,20 @@ def step_1_and_2():
             check([o["class"] for o in objects] == ["Shape_Control"], "the saved design holds %s" % objects)
             s.focus()
             s.key("ctrl+q")
-            deadline = time.time() + 20
-            while s.app.poll() is None and time.time() < deadline:
+
+            def ended():
+                if s.app.poll() is not None:
+                    return True
                 check(not s.question_box(), "Ctrl+Q asked a question after saving")
                 rate = s.find_window(RATE_US_TITLE)
                 if rate:
                     s.focus(rate)
                     s.key("Escape")
-                time.sleep(0.1)
-            check(s.app.poll() is not None, "the program did not end")
+                return False
+            try:
+                wait_until(ended, "the program to end", 20)
+            except AcceptanceError:
+                raise AcceptanceError("the program did not end")
             check(s.app.returncode == 0, "exit status %s" % s.app.returncode)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
@@ -137,11 +140,10 @@ def step_3():
         offer = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-t", "image/png", "-i", png],
                                  env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
-            deadline = time.time() + 10
-            while b"image/png" not in s.clipboard("TARGETS") and time.time() < deadline:
-                time.sleep(0.1)
+            s.wait_until(lambda: b"image/png" in s.clipboard("TARGETS"), "the offered picture", 10)
             s.focus()
-            s.key("ctrl+v", delay=0.8)
+            s.key("ctrl+v")
+            s.screenshot_when("pasted", lambda shot: coloured_run(shot)[0] >= 10, "the pasted picture")
         finally:
             offer.terminate()
             offer.wait(timeout=10)
@@ -169,11 +171,12 @@ def step_3():
         s.type_text(design)
         s.key("Return")
         s.wait_for_window_gone("Open Design")
-        deadline = time.time() + 10
-        run = (0, 0)
-        while time.time() < deadline and run[0] < visible[0] - 2:
-            run = coloured_run(s.screenshot("reopened"))
-            time.sleep(0.3)
+        try:
+            shot = s.screenshot_when("reopened", lambda shot: coloured_run(shot)[0] >= visible[0] - 2,
+                                     "the reopened picture", 10)
+        except AcceptanceError:
+            shot = os.path.join(screenshot_dir(), "%02d-reopened.png" % s.shots)
+        run = coloured_run(shot)
         check(run[0] >= visible[0] - 2 and run[1] >= visible[1] - 2,
               "after reopening the picture shows %d x %d pixels, not %d x %d" % (run + visible))
         status = s.quit(save=False)
