@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <mutex>
 
 namespace
 {
@@ -14,8 +15,14 @@ namespace
 constexpr double MaxPixelSide = 100000;
 } // namespace
 
+struct Picture::PngCache {
+    std::once_flag once;
+    QByteArray bytes;
+};
+
 Picture::Picture(const QImage &image, QSizeF sizeInPoints)
-    : m_image(image), m_size(sizeInPoints.isEmpty() ? QSizeF(image.size()) : sizeInPoints)
+    : m_image(image), m_size(sizeInPoints.isEmpty() ? QSizeF(image.size()) : sizeInPoints),
+      m_png(std::make_shared<PngCache>())
 {
 }
 
@@ -24,6 +31,7 @@ Picture Picture::fromVector(const QPicture &recording, QSizeF sizeInPoints)
     Picture p;
     p.m_vector = std::make_shared<const QPicture>(recording);
     p.m_size = sizeInPoints;
+    p.m_png = std::make_shared<PngCache>();
     return p;
 }
 
@@ -32,6 +40,7 @@ Picture Picture::fromDrawing(std::shared_ptr<const PictureDrawing> drawing, QSiz
     Picture p;
     p.m_drawing = std::move(drawing);
     p.m_size = sizeInPoints;
+    p.m_png = std::make_shared<PngCache>();
     return p;
 }
 
@@ -74,6 +83,14 @@ QImage Picture::toImage(double dpi, const QColor &background) const
 
 QByteArray Picture::toPng() const
 {
+    if (!m_png)
+        return encodePng();
+    std::call_once(m_png->once, [this] { m_png->bytes = encodePng(); });
+    return m_png->bytes;
+}
+
+QByteArray Picture::encodePng() const
+{
     QImage img = isVector() ? toImage(Units::PointsPerInch) : m_image;
     QByteArray bytes;
     QBuffer buf(&bytes);
@@ -87,6 +104,8 @@ Picture Picture::withSize(QSizeF sizeInPoints) const
 {
     Picture p(*this);
     p.m_size = sizeInPoints;
+    if (isVector()) // drawn at the new size: its own pixels
+        p.m_png = std::make_shared<PngCache>();
     return p;
 }
 

@@ -39,7 +39,10 @@ public:
 
     // Pixels at the given resolution: ceil(points x dpi / 72) on each side.
     QImage toImage(double dpi = Units::PointsPerInch, const QColor &background = Qt::transparent) const;
-    QByteArray toPng() const; // the stored pixels, or the vector at 72 dpi
+    // The stored pixels, or the vector at 72 dpi. Encoded once per picture and shared by its
+    // copies: a design is written (and compared with its saved state) far more often than its
+    // pictures change.
+    QByteArray toPng() const;
     Picture withSize(QSizeF sizeInPoints) const;
 
     // Draws the whole picture scaled into target.
@@ -52,8 +55,12 @@ public:
     static void replay(QPainter &painter, const QPicture &recording);
 
 private:
+    QByteArray encodePng() const;
+
     QImage m_image;
     std::shared_ptr<const QPicture> m_vector;
     std::shared_ptr<const PictureDrawing> m_drawing;
     QSizeF m_size;
+    struct PngCache;
+    std::shared_ptr<PngCache> m_png; // null for the empty picture
 };

@@ -46,3 +46,28 @@ TEST(Picture, VectorReplayIgnoresTheDeviceResolution)
         EXPECT_EQ(QColor(img.pixel(half + 2, img.height() / 2)), QColor(Qt::white)) << dpi;
     }
 }
+
+TEST(Picture, PngIsEncodedOnceAndFollowsAVectorsSize)
+{
+    QImage img(12, 8, QImage::Format_ARGB32);
+    img.fill(QColor(10, 200, 30, 128));
+    const Picture p(img);
+    const Picture copy = p;
+    const QByteArray first = p.toPng();
+    EXPECT_EQ(QImage::fromData(first).convertToFormat(QImage::Format_ARGB32), img);
+    // Copies share the encoding: the same buffer, not an equal one made again.
+    EXPECT_EQ(copy.toPng().constData(), first.constData());
+    EXPECT_EQ(p.withSize(QSizeF(24, 16)).toPng().constData(), first.constData());
+    EXPECT_TRUE(Picture().toPng().isEmpty());
+
+    QPicture recording;
+    {
+        QPainter painter(&recording);
+        painter.fillRect(QRectF(0, 0, 10, 10), Qt::blue);
+    }
+    const Picture vector = Picture::fromVector(recording, QSizeF(10, 10));
+    EXPECT_EQ(QImage::fromData(vector.toPng()).size(), QSize(10, 10));
+    // A vector is drawn at its size: a resized one has pixels of its own.
+    EXPECT_EQ(QImage::fromData(vector.withSize(QSizeF(20, 30)).toPng()).size(), QSize(20, 30));
+    EXPECT_EQ(QImage::fromData(vector.toPng()).size(), QSize(10, 10));
+}
