@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -73,10 +74,22 @@ TEST(ResourceRoot, MissingShippedIsFineUnwritableRootFails)
     EXPECT_FALSE(ResourceRoot::prepare(QString(), QString()).ok);
 }
 
-TEST(ResourceRoot, Locations)
+TEST(ResourceRoot, TheRootFollowsTheUsersDataHomeAndTheShippedFolderHoldsTheResources)
 {
-    EXPECT_TRUE(ResourceRoot::defaultLocation().endsWith(QLatin1String("/tessaly-designer")));
-    EXPECT_FALSE(ResourceRoot::shippedLocation().isEmpty());
+    QTemporaryDir home;
+    const QByteArray before = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    const QString root = ResourceRoot::defaultLocation();
+    if (before.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", before);
+    EXPECT_EQ(root, home.path() + QStringLiteral("/tessaly-designer"));
+    // What a first start copies is really there.
+    const QDir shipped(ResourceRoot::shippedLocation());
+    EXPECT_TRUE(QFileInfo(shipped.filePath(QStringLiteral("Help.pdf"))).isFile())
+        << shipped.path().toStdString();
+    EXPECT_TRUE(QFileInfo(shipped.filePath(QStringLiteral("Background"))).isDir());
 }
 
 TEST(ResourceRoot, ShippedFilesFoundBesideAProgramInstalledElsewhere)
