@@ -2,6 +2,9 @@
 // and that the desktop is handed each address without encoding it again.
 #include "support/WebLinks.h"
 
+#include <QFileInfo>
+#include <QSet>
+#include <QUrl>
 #include <QUrlQuery>
 
 #include <gtest/gtest.h>
@@ -70,7 +73,21 @@ TEST(WebLinks, ProductsByCode)
     for (const auto &p : WebLinks::products())
         codes << p.code;
     EXPECT_EQ(codes, (QStringList{"S", "R", "B"}));
-    EXPECT_EQ(WebLinks::orderLink("B"), WebLinks::product("B")->orderPage);
+    // Each product's order link is its own secure page on the example sites, and its picture ships.
+    QSet<QString> pages;
+    for (const QString &code : codes) {
+        const QUrl order(WebLinks::orderLink(code));
+        EXPECT_TRUE(order.isValid()) << code.toStdString();
+        EXPECT_EQ(order.scheme(), QStringLiteral("https")) << code.toStdString();
+        EXPECT_TRUE(order.host().endsWith(QLatin1String("example.com")) ||
+                    order.host().endsWith(QLatin1String("example.org")))
+            << code.toStdString();
+        pages.insert(order.toString());
+        EXPECT_TRUE(QFileInfo::exists(QStringLiteral(TESSALY_SOURCE_RESOURCES "/") +
+                                      WebLinks::product(code)->picture))
+            << code.toStdString();
+    }
+    EXPECT_EQ(pages.size(), codes.size());
     for (const QString &none : {QString("X"), QString(), QString("s")}) {
         EXPECT_TRUE(WebLinks::mailLink(none).isEmpty());
         EXPECT_TRUE(WebLinks::contactLink(none, "App").isEmpty());
