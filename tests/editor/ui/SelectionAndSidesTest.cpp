@@ -19,6 +19,7 @@
 
 #include "barcode/ui/BarcodeWindowDriver.h"
 #include "canvas/ui/CanvasDriver.h"
+#include "support/IndicatorClick.h"
 #include "data/BatchWizard.h"
 #include "data/Import_Wizard.h"
 #include "editor/Insert_Template.h"
@@ -140,7 +141,7 @@ TEST_F(SelectionAndSides, UndoAndRedoShowWhatTheyChangedWithTheValuesTheyPutBack
     ASSERT_NE(fill, nullptr);
     const bool before = fill->isChecked();
     ASSERT_EQ(rect->_isDrawingFill, before);
-    QTest::mouseClick(fill, Qt::LeftButton, {}, QPoint(6, fill->height() / 2));
+    testsupport::clickIndicator(fill);
     CanvasDriver::settle();
     ASSERT_EQ(rect->_isDrawingFill, !before);
     drive().click(middle(text)); // the inspector moves on to the text
