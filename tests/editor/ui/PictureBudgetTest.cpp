@@ -9,6 +9,7 @@
 #include "model/SKTImage.h"
 #include "panels/ImageSignPanel.h"
 #include "panels/Inspector.h"
+#include "panels/SignTab.h"
 #include "platform/PictureReader.h"
 
 #include <QBuffer>
@@ -230,4 +231,25 @@ TEST_F(PictureBudget, APictureObjectIsMadeFromAPhonePhotoAndKeepsItsPictureWhenT
     }
     QCoreApplication::processEvents();
     saveArtifact(window.get(), QStringLiteral("picture_budget_phone_photo_object.png"));
+}
+
+TEST_F(PictureBudget, ASignatureKeepsItsPictureWhenTheChosenOneCannotBeUsed)
+{
+    const QString huge = tempPath(QStringLiteral("huge.png"));
+    writeBytes(huge, hugeClaim());
+    clickTool(11);
+    ASSERT_EQ(front().size(), 1);
+    const GraphicPtr sign = front()[0];
+    const QString before = sign->FilePath();
+    canvas(0)->changeSelectionIndexes({0});
+    canvas(0)->setSelectedGraphic(sign);
+    window->Show_RHS_Properties(sign);
+    SignTab &tab = window->inspector().imageSignPanel().signTab();
+    const QString shownPath = tab.Sign_image_path->text();
+    messages.clear();
+    files.answers.push_back(huge);
+    tab.Sign_Browse_Btn->click();
+    EXPECT_EQ(shown().join('\n').toStdString(), message(huge, TooLarge).toStdString());
+    EXPECT_EQ(sign->FilePath(), before);
+    EXPECT_EQ(tab.Sign_image_path->text(), shownPath);
 }
