@@ -3,7 +3,8 @@
 #include "platform/ProcessRunner.h"
 #include "platform/UrlOpener.h"
 
-#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -81,26 +82,37 @@ TEST(ProcessRunner, ChildThatIgnoresItsInputDoesNotKillUs)
 
 TEST(ProcessRunner, EndsWithTheChildNotWithWhatItLeftBehind)
 {
-    // A background grandchild keeps the outputs open; the child itself is done at once.
+    // A background grandchild keeps the outputs open until the test lets it go, which the test
+    // does only once run() has returned: a runner that waited for the outputs to close would run
+    // into its time limit. The child itself is done at once.
+    QTemporaryDir tmp;
+    const QString release = tmp.filePath(QStringLiteral("release"));
+    const QString waitForRelease =
+        QStringLiteral("i=0; while [ ! -e '%1' ] && [ $i -lt 1200 ]; do sleep 0.05; i=$((i+1)); done")
+            .arg(release);
     ProcessRunner::Request req;
     req.program = QStringLiteral("/bin/sh");
-    req.arguments = {QStringLiteral("-c"), QStringLiteral("echo done; sleep 5 & exit 0")};
-    req.timeoutMs = 4000;
-    QElapsedTimer clock;
-    clock.start();
+    req.arguments = {QStringLiteral("-c"), QStringLiteral("echo done; (%1) & exit 0").arg(waitForRelease)};
+    req.timeoutMs = 30000;
     const ProcessRunner::Result r = ProcessRunner::run(req);
+    QFile(release).open(QIODevice::WriteOnly);
     EXPECT_TRUE(r.succeeded()) << qPrintable(r.error);
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.standardOutput, QByteArray("done\n"));
-    EXPECT_LT(clock.elapsed(), 3000);
 
-    // Closing its outputs does not let a child outstay its time limit.
-    req.arguments = {QStringLiteral("-c"), QStringLiteral("exec >&- 2>&-; sleep 5")};
+    // Closing its outputs does not let a child outstay its time limit: this one would end by
+    // itself only after a minute, or when let go after run() has returned.
+    const QString lateRelease = tmp.filePath(QStringLiteral("late"));
+    req.arguments = {
+        QStringLiteral("-c"),
+        QStringLiteral("exec >&- 2>&-; i=0; while [ ! -e '%1' ] && [ $i -lt 1200 ]; do sleep 0.05; "
+                       "i=$((i+1)); done")
+            .arg(lateRelease)};
     req.timeoutMs = 300;
-    clock.restart();
     const ProcessRunner::Result late = ProcessRunner::run(req);
+    QFile(lateRelease).open(QIODevice::WriteOnly);
     EXPECT_TRUE(late.timedOut);
-    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_FALSE(late.succeeded());
 }
 
 TEST(ProcessRunner, WorkingDirectoryCrashAndManyThreads)
