@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 #include <minizip/zip.h>
@@ -108,9 +109,12 @@ QString systemError(int err)
     return QString::fromLocal8Bit(std::strerror(err));
 }
 
-// The unpacked entries waiting in a private staging folder below the destination's root, under
-// numbers, until they are moved to their names together. Unless committed they are removed again,
-// with the folder, when this goes, so a failed unpacking changes no file.
+// The unpacked entries waiting in a private staging folder below the destination's root until
+// they are moved to their names together. Entries below a top-level name that is new to the
+// destination (the usual case: unpacking into a new folder) are laid out under "t" as they will
+// stand, so one move of each top-level item puts them all in place; a file bound for a folder that
+// exists already waits under "n" by number and is moved on its own. Unless committed, everything
+// is removed again, with the staging folder, when this goes: a failed unpacking changes no file.
 class PendingFiles
 {
 public:
@@ -119,32 +123,49 @@ public:
     PendingFiles &operator=(const PendingFiles &) = delete;
     ~PendingFiles()
     {
-        for (const Item &item : m_items)
-            ::unlinkat(m_stagingFd, item.temp.constData(), 0);
         if (m_stagingFd >= 0) {
             ::close(m_stagingFd);
-            ::rmdir(m_staging.constData());
+            QDir(m_staging).removeRecursively();
         }
     }
 
+    // Makes the staging folder at first use.
+    bool ready(QString *why)
+    {
+        if (m_stagingFd >= 0)
+            return true;
+        QByteArray path = QFile::encodeName(m_root + QStringLiteral("/.tessaly-unzip-XXXXXX"));
+        if (!::mkdtemp(path.data())) {
+            *why = systemError(errno);
+            return false;
+        }
+        m_staging = QFile::decodeName(path);
+        if (::mkdirat(AT_FDCWD, (path + "/t").constData(), 0700) != 0 ||
+            ::mkdirat(AT_FDCWD, (path + "/n").constData(), 0700) != 0 ||
+            (m_stagingFd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) < 0) {
+            *why = systemError(errno);
+            QDir(m_staging).removeRecursively();
+            return false;
+        }
+        return true;
+    }
+
+    // Where the entries of new top-level names are laid out.
+    QString tree() const { return m_staging + QStringLiteral("/t"); }
+    void addTop(const QString &top) { m_tops << top; }
+
     bool hasTarget(const QString &target) const { return m_targets.contains(target); }
 
-    // Copies the entry into a new staged file. False with *why empty when the entry could not be
-    // read, with the system's reason when the file could not be written.
-    bool write(ZipEntryDevice &entry, const QString &target, const QString &entryName,
-               const QDateTime &modified, QString *why)
+    // Copies the entry to path (made, or replaced when replace is set). False with *why empty when
+    // the entry could not be read, with the system's reason when the file could not be written.
+    bool writeTo(ZipEntryDevice &entry, const QByteArray &path, const QDateTime &modified, QString *why)
     {
-        if (m_stagingFd < 0 && !makeStaging(why))
-            return false;
-        const QByteArray temp = QByteArray::number(qulonglong(m_next++));
         // Made as any new file here is (the umask applies), so no mode needs setting later.
-        const int fd = ::openat(m_stagingFd, temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd < 0) {
             *why = systemError(errno);
             return false;
         }
-        m_items.push_back({temp, QFile::encodeName(target), entryName});
-        m_targets.insert(target);
         bool written = true;
         int err = 0;
         for (;;) {
@@ -186,17 +207,38 @@ public:
         return true;
     }
 
-    // One sync of all that was written, every file moved to its name, then one sync of the
-    // folders' new entries. A target that is a link stays as it is; its entry goes to *refused.
+    // Stages a file bound for a folder that exists already.
+    bool write(ZipEntryDevice &entry, const QString &target, const QString &entryName,
+               const QDateTime &modified, QString *why)
+    {
+        if (!ready(why))
+            return false;
+        const QByteArray temp = "n/" + QByteArray::number(qulonglong(m_items.size()));
+        m_items.push_back({temp, QFile::encodeName(target), entryName});
+        m_targets.insert(target);
+        return writeTo(entry, QFile::encodeName(m_staging) + '/' + temp, modified, why);
+    }
+
+    // One sync of all that was written, every new top-level item and every single file moved to
+    // its name, then one sync of the folders' new entries. A target that is a link stays as it is;
+    // its entry goes to *refused.
     bool commit(QString *why, QStringList *refused)
     {
-        if (m_items.empty())
+        if (m_stagingFd < 0)
             return true;
         ::syncfs(m_stagingFd);
         bool ok = true;
-        size_t done = 0;
-        for (; done < m_items.size(); ++done) {
-            const Item &item = m_items[done];
+        for (const QString &top : std::as_const(m_tops)) {
+            const QByteArray from = "t/" + QFile::encodeName(top);
+            const QByteArray to = QFile::encodeName(m_root + QLatin1Char('/') + top);
+            if (::renameat2(m_stagingFd, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
+                *why = QStringLiteral("%1 (%2)").arg(QFile::decodeName(to), systemError(errno));
+                ok = false;
+                break;
+            }
+        }
+        for (size_t i = 0; ok && i < m_items.size(); ++i) {
+            const Item &item = m_items[i];
             // A new name needs no look at what stands there: the common case, one step.
             if (::renameat2(m_stagingFd, item.temp.constData(), AT_FDCWD, item.target.constData(),
                             RENAME_NOREPLACE) == 0)
@@ -207,7 +249,6 @@ public:
                 };
                 if (::lstat(item.target.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
                     *refused << item.entryName;
-                    ::unlinkat(m_stagingFd, item.temp.constData(), 0);
                     continue;
                 }
                 if (::renameat(m_stagingFd, item.temp.constData(), AT_FDCWD, item.target.constData()) == 0)
@@ -216,38 +257,20 @@ public:
             }
             *why = QStringLiteral("%1 (%2)").arg(QFile::decodeName(item.target), systemError(err));
             ok = false;
-            break;
         }
-        m_items.erase(m_items.begin(), m_items.begin() + std::ptrdiff_t(done));
         ::syncfs(m_stagingFd);
         return ok;
     }
 
 private:
-    bool makeStaging(QString *why)
-    {
-        m_staging = QFile::encodeName(m_root + QStringLiteral("/.tessaly-unzip-XXXXXX"));
-        if (!::mkdtemp(m_staging.data())) {
-            *why = systemError(errno);
-            return false;
-        }
-        m_stagingFd = ::open(m_staging.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (m_stagingFd < 0) {
-            *why = systemError(errno);
-            ::rmdir(m_staging.constData());
-            return false;
-        }
-        return true;
-    }
-
     struct Item {
         QByteArray temp, target;
         QString entryName;
     };
     QString m_root;
-    QByteArray m_staging;
+    QString m_staging;
     int m_stagingFd = -1;
-    quint64 m_next = 0;
+    QStringList m_tops;
     std::vector<Item> m_items;
     QSet<QString> m_targets;
     char m_buffer[65536];
@@ -313,6 +336,34 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
         }
         return true;
     };
+    // Top-level names: true for those new to the destination, whose entries go to the staged tree.
+    QHash<QString, bool> freshTops;
+    QSet<QString> stagedFolders;
+    auto stageInTree = [&](const QString &rel) {
+        QString why;
+        const QString staged = pending.tree() + QLatin1Char('/') + rel;
+        const QString folder = info.isFolder ? staged : QFileInfo(staged).path();
+        if (!stagedFolders.contains(folder)) {
+            if (!QDir().mkpath(folder)) {
+                setError(error, ErrorWriteFile, info.name);
+                return false;
+            }
+            stagedFolders.insert(folder);
+        }
+        if (info.isFolder || (!overwrite && QFileInfo::exists(staged)))
+            return true;
+        auto entry = reader.openCurrent(password.toLatin1(), -1);
+        if (!entry) {
+            setError(error, ErrorOpenEntry, info.name);
+            return false;
+        }
+        if (!pending.writeTo(*entry, QFile::encodeName(staged), info.modified, &why)) {
+            setError(error, why.isEmpty() ? ErrorReadEntry : ErrorWriteFile,
+                     why.isEmpty() ? info.name : QStringLiteral("%1 (%2)").arg(info.name, why));
+            return false;
+        }
+        return true;
+    };
     for (bool more = true; more;) {
         info = ZipEntryInfo();
         if (!reader.currentInfo(&info)) {
@@ -320,12 +371,33 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
             return false;
         }
         const QString rel = safeRelativePath(info.name);
+        const QString top = rel.section(QLatin1Char('/'), 0, 0);
+        auto fresh = freshTops.constFind(top);
+        if (!rel.isEmpty() && fresh == freshTops.constEnd()) {
+            struct stat st {
+            };
+            const bool isNew =
+                ::lstat(QFile::encodeName(dest.filePath(top)).constData(), &st) != 0 && errno == ENOENT;
+            QString why;
+            if (isNew && !pending.ready(&why)) {
+                setError(error, ErrorWriteFile, QStringLiteral("%1 (%2)").arg(info.name, why));
+                return false;
+            }
+            if (isNew)
+                pending.addTop(top);
+            fresh = freshTops.insert(top, isNew);
+        }
         if (rel.isEmpty()) {
             // "./" alone names the destination itself: nothing to do. Anything else is refused.
             if (safeRelativePath(info.name + QStringLiteral("/x")) != QLatin1String("x")) {
                 setError(error, ErrorUnsafeName, info.name);
                 ok = false;
             }
+        } else if (fresh.value()) {
+            // Nothing of this name stands in the destination: laid out in the staged tree, which
+            // holds nothing but what is made here.
+            if (!stageInTree(rel))
+                return false;
         } else if (const qsizetype slash = rel.lastIndexOf(QLatin1Char('/'));
                    !info.isFolder && checkedFolders.contains(slash < 0 ? QString() : rel.left(slash))) {
             // The folder was made or found inside already; only the file itself is left to check.

@@ -8,7 +8,10 @@
 #include <climits>
 #include <cstring>
 
+#include <cerrno>
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -91,36 +94,55 @@ voidpf ZCALLBACK openWindow(voidpf opaque, const void *, int)
 uLong ZCALLBACK readWindow(voidpf, voidpf stream, void *buf, uLong size)
 {
     ZipReadWindow *w = win(stream);
+    const auto readAt = [w](char *to, qint64 n) -> qint64 {
+        if (w->fd >= 0) {
+            for (;;) {
+                const ssize_t got = ::pread(w->fd, to, size_t(n), off_t(w->pos));
+                if (got >= 0 || errno != EINTR)
+                    return got;
+            }
+        }
+        return w->device->seek(w->pos) ? w->device->read(to, n) : -1;
+    };
     char *out = static_cast<char *>(buf);
     qint64 done = 0;
     while (done < qint64(size)) {
         const qint64 want = qint64(size) - done;
-        const qint64 end = w->start + w->bytes.size();
-        if (w->pos >= w->start && w->pos < end) {
-            const qint64 n = std::min(want, end - w->pos);
-            std::memcpy(out + done, w->bytes.constData() + (w->pos - w->start), size_t(n));
-            w->pos += n;
-            done += n;
-            continue;
+        bool served = false;
+        for (int k = 0; k < 2 && !served; ++k) {
+            ZipReadWindow::Slot &slot = w->parts[k];
+            const qint64 end = slot.start + slot.bytes.size();
+            if (w->pos >= slot.start && w->pos < end) {
+                const qint64 n = std::min(want, end - w->pos);
+                std::memcpy(out + done, slot.bytes.constData() + (w->pos - slot.start), size_t(n));
+                w->pos += n;
+                done += n;
+                w->lastUsed = k;
+                served = true;
+            }
         }
-        if (!w->device->seek(w->pos))
-            break;
+        if (served)
+            continue;
         if (want >= ZipReadWindow::Size) { // a large read goes straight into minizip's buffer
-            const qint64 n = w->device->read(out + done, want);
+            const qint64 n = readAt(out + done, want);
             if (n <= 0)
                 break;
             w->pos += n;
             done += n;
             continue;
         }
-        w->bytes.resize(ZipReadWindow::Size);
-        const qint64 n = w->device->read(w->bytes.data(), ZipReadWindow::Size);
+        // The slot not used last is filled, so the other place minizip reads from stays at hand.
+        const int k = 1 - w->lastUsed;
+        ZipReadWindow::Slot &slot = w->parts[k];
+        slot.bytes.resize(ZipReadWindow::Size);
+        const qint64 n = readAt(slot.bytes.data(), ZipReadWindow::Size);
         if (n <= 0) {
-            w->bytes.clear();
+            slot.bytes.clear();
             break;
         }
-        w->bytes.resize(n);
-        w->start = w->pos;
+        slot.bytes.resize(n);
+        slot.start = w->pos;
+        w->lastUsed = k;
     }
     return uLong(done);
 }
@@ -147,7 +169,7 @@ long ZCALLBACK seekWindow(voidpf, voidpf stream, ZPOS64_T offset, int origin)
         base = w->pos;
         break;
     case ZLIB_FILEFUNC_SEEK_END:
-        base = w->device->size();
+        base = w->fileSize >= 0 ? w->fileSize : w->device->size();
         break;
     default:
         return -1;
@@ -165,12 +187,12 @@ void ZipReadWindow::check(int fd)
     struct stat st {
     };
     if (fd < 0 || ::fstat(fd, &st) != 0) {
-        bytes.clear();
+        clear();
         return;
     }
     const qint64 changed = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     if (qint64(st.st_size) != fileSize || changed != changedNs) {
-        bytes.clear();
+        clear();
         fileSize = st.st_size;
         changedNs = changed;
     }
@@ -179,10 +201,11 @@ void ZipReadWindow::check(int fd)
 void ZipDeviceIo::fillReader(zlib_filefunc64_def *def, ZipReadWindow *window)
 {
     window->pos = 0;
-    window->start = 0;
-    window->bytes.clear();
+    window->clear();
     window->fileSize = -1;
     window->changedNs = -1;
+    if (window->fd >= 0)
+        window->check(window->fd);
     def->zopen64_file = openWindow;
     def->zread_file = readWindow;
     def->zwrite_file = writeNothing;

@@ -9,14 +9,25 @@
 
 class QIODevice;
 
-// A window of an archive read ahead, so that minizip's many small reads and seeks near one another
-// (each entry's header, then its data) cost no system call and no refill of a device buffer.
+// Two windows of an archive read ahead, so that minizip's many small reads and seeks near one
+// another cost no system call and no refill of a device buffer: one follows the central directory,
+// the other the entries' headers and data, which minizip visits in turn.
 struct ZipReadWindow {
     static constexpr qint64 Size = 64 * 1024;
     QIODevice *device = nullptr;
-    qint64 pos = 0;   // where minizip reads next
-    qint64 start = 0; // the archive offset of bytes[0]
-    QByteArray bytes;
+    int fd = -1;    // when set, read with pread: no seek and no size query of the device per read
+    qint64 pos = 0; // where minizip reads next
+    struct Slot {
+        qint64 start = 0; // the archive offset of bytes[0]
+        QByteArray bytes;
+    };
+    Slot parts[2];
+    int lastUsed = 0;
+    void clear()
+    {
+        parts[0] = Slot();
+        parts[1] = Slot();
+    }
     // The archive's size and change time when the window was last known good (see check).
     qint64 fileSize = -1;
     qint64 changedNs = -1;

@@ -75,6 +75,7 @@ bool ZipReader::open(const QString &path)
     if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
     m_window.device = &m_file;
+    m_window.fd = m_file.handle();
     zlib_filefunc64_def io;
     ZipDeviceIo::fillReader(&io, &m_window);
     m_zip = unzOpen2_64("archive", &io);
@@ -100,6 +101,10 @@ void ZipReader::close()
     m_index.clear();
     if (m_file.isOpen())
         m_file.close();
+    m_window.fd = -1;
+    m_window.clear();
+    m_lastDosDate = 0;
+    m_lastModified = QDateTime();
 }
 
 // minizip looks for the end record only after the first byte, so it cannot open the archive that
@@ -220,11 +225,16 @@ bool ZipReader::currentInfo(ZipEntryInfo *info)
     info->isFolder = info->name.endsWith(QLatin1Char('/'));
     info->encrypted = fi.flag & 1u;
     info->modified = QDateTime();
-    if (fi.dosDate != 0) {
+    if (fi.dosDate != 0 && fi.dosDate == m_lastDosDate) {
+        // Local time costs the system a look at the time zone file: entries of one time share it.
+        info->modified = m_lastModified;
+    } else if (fi.dosDate != 0) {
         const QDate d(int(fi.tmu_date.tm_year), int(fi.tmu_date.tm_mon) + 1, int(fi.tmu_date.tm_mday));
         const QTime t(int(fi.tmu_date.tm_hour), int(fi.tmu_date.tm_min), int(fi.tmu_date.tm_sec));
         if (d.isValid() && t.isValid())
-            info->modified = QDateTime(d, t); // the zip format keeps local time
+            info->modified = QDateTime(d, t).toUTC(); // the zip format keeps local time
+        m_lastDosDate = fi.dosDate;
+        m_lastModified = info->modified;
     }
     return true;
 }

@@ -67,6 +67,8 @@ private:
 
     QFile m_file;
     ZipReadWindow m_window;
+    quint32 m_lastDosDate = 0; // the last entry time converted, and what it gave
+    QDateTime m_lastModified;
     void *m_zip = nullptr;
     bool m_empty = false; // an archive of no entries, which minizip cannot open
     QStringList m_names;

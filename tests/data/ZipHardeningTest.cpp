@@ -237,6 +237,19 @@ TEST(ZipHardening, ManyEntriesAreSyncedOnceAndLandTogether)
         int(f.permissions() & (QFile::ReadOther | QFile::ReadGroup | QFile::ReadOwner)),
         int((mask & 004 ? 0 : QFile::ReadOther) | (mask & 040 ? 0 : QFile::ReadGroup) | QFile::ReadOwner));
     EXPECT_EQ(QDir(dest + QStringLiteral("/tree/d0")).entryList(QDir::Files | QDir::Hidden).size(), 40);
+    // Nothing of the staging is left beside the unpacked tree.
+    EXPECT_EQ(QDir(dest).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"tree"});
+
+    // Into a destination that holds the tree already (files replaced one by one) and a file of the
+    // user's own beside it, which stays.
+    writeFile(dest + QStringLiteral("/tree/d1/f5.txt"), "edited");
+    writeFile(dest + QStringLiteral("/tree/d1/mine.txt"), "mine");
+    ASSERT_TRUE(SSZipArchive::unzipFileAtPath(zip, dest, true, {}, &error)) << error.message.toStdString();
+    EXPECT_EQ(readFile(dest + QStringLiteral("/tree/d1/f5.txt")), QByteArray("1005"));
+    EXPECT_EQ(readFile(dest + QStringLiteral("/tree/d1/mine.txt")), QByteArray("mine"));
+    EXPECT_EQ(QDir(dest).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"tree"});
 
     // A damaged last entry: none of the sound ones before it lands either, and nothing is left.
     QByteArray bytes = readFile(zip);
