@@ -16,7 +16,11 @@ if [[ "${1:-}" == --cups ]]; then
         "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
             cups printer-driver-cups-pdf >/dev/null
     fi
-    lpstat -r >/dev/null 2>&1 || { "${sudo[@]}" cupsd; sleep 1; }
+    if ! lpstat -r >/dev/null 2>&1; then
+        "${sudo[@]}" cupsd
+        # The scheduler answers once it is up: ask it, for ten seconds at most.
+        for _ in $(seq 100); do lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
+    fi
     if ! lpstat -v PDF >/dev/null 2>&1; then
         "${sudo[@]}" lpadmin -p PDF -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -E 2>/dev/null
         "${sudo[@]}" cupsenable PDF
