@@ -3,12 +3,12 @@
 #include "editor/Card_Wizard.h"
 
 #include "editor/DesignEditor.h"
-#include "editor/WindowRegistry.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ModalRunner.h"
 #include "foundation/RowListModel.h"
 #include "foundation/StepperField.h"
 #include "foundation/WindowLook.h"
+#include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 #include "panels/CardSizeTables.h"
 

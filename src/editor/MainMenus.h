@@ -2,7 +2,7 @@
 // shortcuts. Items of windows not built yet stay disabled until their registry entry is filled.
 #pragma once
 
-#include "editor/WindowRegistry.h"
+#include "foundation/WindowRegistry.h"
 
 #include <QHash>
 #include <QKeySequence>

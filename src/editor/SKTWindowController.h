@@ -11,6 +11,8 @@
 #include "model/SKTDocument.h"
 #include "model/SKTGrid.h"
 #include "panels/Card_Property.h"
+#include "panels/InspectorHost.h"
+#include "profile/ProfileHost.h"
 #include "profile/User_Profile_Class.h"
 
 #include <QColor>
@@ -31,7 +33,12 @@ class ToolController;
 class WindowRegistry;
 class ZoomFactor;
 
-class SKTWindowController : public MainWindowShell, public ModelHost, public DesignEditor, public CanvasHost
+class SKTWindowController : public MainWindowShell,
+                            public ModelHost,
+                            public DesignEditor,
+                            public CanvasHost,
+                            public InspectorHost,
+                            public ProfileHost
 {
     Q_OBJECT
 public:
@@ -48,14 +55,14 @@ public:
     static inline const QString App_Name = QStringLiteral("Tessaly Greeting Designer");
 
     // --- parts ---
-    SKTDocument &document() { return m_document; }
+    SKTDocument &document() override { return m_document; }
     SKTGrid &grid() { return _grid; }
     ZoomFactor &zoomFactor() const { return *m_zoom; }
-    WindowRegistry &registry() const { return *m_registry; }
+    WindowRegistry &registry() const override { return *m_registry; }
     SideViews &sideViews() const { return *m_sides; }
     ToolController &tools() const { return *m_tools; }
     EditButtons &editButtons() const { return *m_editButtons; }
-    InspectorTabs &inspectorTabs() const { return *m_tabs; }
+    InspectorTabs &inspectorTabs() const override { return *m_tabs; }
     Inspector &inspector() const { return *m_inspector; }
     EditorCommands &commands() const { return *m_commands; }
     FileCommands &fileCommands() const { return *m_files; }
@@ -134,9 +141,26 @@ public:
     }
 
     // The content font and colour with their label and colour well.
-    void setContentFont(const FontDescriptor &font, const QColor &color);
+    void setContentFont(const FontDescriptor &font, const QColor &color) override;
     // The content font alone (the font dialog's choice); the caller shows it.
-    void setAllTextFont(const FontDescriptor &font) { m_allTextFont = font; }
+    void setAllTextFont(const FontDescriptor &font) override { m_allTextFont = font; }
+
+    // --- the inspector's questions (MainWindowInspector.cpp) ---
+    QWidget &inspectorWindow() override { return *this; }
+    InspectorLayout &inspectorLayout() override { return m_ui; }
+    SKTGraphicView *sideCanvas(int side) const override;
+    SKTGraphicView *liveCanvas() const override;
+    bool previewShown() const override;
+    Card_Property &cardProperty(int side) override { return side == 0 ? Front_card_Prop : Back_card_Prop; }
+    void setBackSideEnabled(bool enabled) override;
+    void editButtonsForCard() override;
+    void editButtonsForObject(bool locked) override;
+    void unlockSelection() override;
+
+    // --- the personal details' questions (MainWindowInspector.cpp) ---
+    QWidget &profileWindow() override { return *this; }
+    User_Profile_Class &userProfile(int side) override;
+    void setToolCode(int tool) override;
 
     // --- personal details (UserProfileCommands) ---
     int Open_User_Profile_Window(qint8 flag, const QString &load_side);

@@ -7,7 +7,7 @@
 #include "editor/FileCommands.h"
 #include "editor/Invitation_Wizard.h"
 #include "editor/SKTWindowController.h"
-#include "editor/WindowRegistry.h"
+#include "foundation/WindowRegistry.h"
 
 void fillStartWindows(SKTWindowController &window, WindowRegistry &registry)
 {

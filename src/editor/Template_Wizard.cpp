@@ -6,11 +6,11 @@
 #include "canvas/ImageBrowserModel.h"
 #include "editor/Export_Template.h"
 #include "editor/TemplateStore.h"
-#include "editor/WindowRegistry.h"
 #include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ModalRunner.h"
 #include "foundation/WindowLook.h"
+#include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // the do-not-print box. Its controls are the window's outlets; the editor's commands run them.
 #include "panels/AlignmentTab.h"
 
-#include "editor/MainWindowLayout.h"
+#include "panels/InspectorLayout.h"
 #include "panels/PanelWidgets.h"
 
 #include <QCheckBox>
@@ -13,7 +13,7 @@
 
 using PanelWidgets::named;
 
-AlignmentTab::AlignmentTab(QWidget *page, MainWindowLayout &ui)
+AlignmentTab::AlignmentTab(QWidget *page, InspectorLayout &ui)
 {
     auto *layout = new QVBoxLayout(page);
     const auto group = [&](const QString &title) {

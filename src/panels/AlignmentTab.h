@@ -2,11 +2,11 @@
 // the do-not-print box. Its controls are the window's outlets; the editor's commands run them.
 #pragma once
 
-struct MainWindowLayout;
+struct InspectorLayout;
 class QWidget;
 
 class AlignmentTab
 {
 public:
-    AlignmentTab(QWidget *page, MainWindowLayout &ui);
+    AlignmentTab(QWidget *page, InspectorLayout &ui);
 };

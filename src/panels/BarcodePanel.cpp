@@ -2,13 +2,13 @@
 
 #include "barcode/Barcode_Gen.h"
 #include "canvas/SKTGraphicView.h"
-#include "editor/InspectorTabs.h"
-#include "editor/SKTWindowController.h"
-#include "editor/SideViews.h"
-#include "editor/WindowRegistry.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTBarcode.h"
+#include "panels/InspectorHost.h"
+#include "panels/InspectorLayout.h"
+#include "panels/InspectorTabs.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -17,9 +17,9 @@
 
 #include <exception>
 
-BarcodePanel::BarcodePanel(SKTWindowController &window) : QObject(&window), m_window(window)
+BarcodePanel::BarcodePanel(InspectorHost &host) : QObject(&host.inspectorWindow()), m_host(host)
 {
-    QWidget *page = window.inspectorTabs().page(InspectorTabs::barcode_tab);
+    QWidget *page = host.inspectorTabs().page(InspectorTabs::barcode_tab);
     auto *layout = new QVBoxLayout(page);
     auto *hint = new QLabel(QStringLiteral("Symbology, value, texts, colours and sizes of the barcode."));
     hint->setWordWrap(true);
@@ -38,33 +38,33 @@ void BarcodePanel::loadFrom(const SKTGraphic &graphic)
 
 void BarcodePanel::View_barcode_prop_Button()
 {
-    m_window.Open_Barcode_Window(m_window.sideViews().liveCanvas()->selectedGraphic());
+    m_host.Open_Barcode_Window(m_host.liveCanvas()->selectedGraphic());
 }
 
-void BarcodePanel::fillRegistry(SKTWindowController &window, WindowRegistry &registry)
+void BarcodePanel::fillRegistry(InspectorHost &host, WindowRegistry &registry)
 {
     registry.fill(WindowRegistry::Window::BarcodeWindow,
-                  [&window](const QString &) { return Open_Barcode_Window(window); });
+                  [&host](const QString &) { return Open_Barcode_Window(host); });
 }
 
-int BarcodePanel::Open_Barcode_Window(SKTWindowController &window)
+int BarcodePanel::Open_Barcode_Window(InspectorHost &host)
 {
     try {
-        SKTGraphicView *canvas = window.sideViews().liveCanvas();
+        SKTGraphicView *canvas = host.liveCanvas();
         // The window edits one object: without a current barcode there is nothing to open it on.
         const auto barcode = std::dynamic_pointer_cast<SKTBarcode>(canvas->selectedGraphic());
         if (!barcode)
             return 0;
-        Barcode_Gen *gen = window.registry().instance<Barcode_Gen>([&window] {
-            auto *made = new Barcode_Gen(&window);
-            made->registry = &window.registry();
-            made->refreshCanvas = [&window] { window.Refresh_Canvas(); };
+        Barcode_Gen *gen = host.registry().instance<Barcode_Gen>([&host] {
+            auto *made = new Barcode_Gen(&host.inspectorWindow());
+            made->registry = &host.registry();
+            made->refreshCanvas = [&host] { host.Refresh_Canvas(); };
             return made;
         });
         const std::optional<Picture> picture = gen->Open_Wnd(*barcode);
         if (!picture)
             return 0;
-        Update_Barcode_Graphics(window, *barcode, *picture);
+        Update_Barcode_Graphics(host, *barcode, *picture);
         return 1;
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
@@ -72,16 +72,16 @@ int BarcodePanel::Open_Barcode_Window(SKTWindowController &window)
     }
 }
 
-void BarcodePanel::Update_Barcode_Graphics(SKTWindowController &window, const SKTGraphic &source,
+void BarcodePanel::Update_Barcode_Graphics(InspectorHost &host, const SKTGraphic &source,
                                            const Picture &picture)
 {
     if (Not_Draw_Only_Prop_Change & 1)
         return;
-    SKTGraphicView *canvas = window.sideViews().liveCanvas();
+    SKTGraphicView *canvas = host.liveCanvas();
     const GraphicList selected = canvas->selectedGraphics();
     if (selected.isEmpty())
         return;
-    const QCheckBox *print = window.ui().print_object_chk;
+    const QCheckBox *print = host.inspectorLayout().print_object_chk;
     const GraphicPtr current = canvas->selectedGraphic();
     for (const GraphicPtr &g : selected) {
         if (print)
@@ -94,7 +94,7 @@ void BarcodePanel::Update_Barcode_Graphics(SKTWindowController &window, const SK
                 b->barcode_image_var_assign();
         }
     }
-    window.Refresh_Canvas();
+    host.Refresh_Canvas();
 }
 
 void BarcodePanel::copyBarcodeFields(const SKTGraphic &f, SKTGraphic &t)

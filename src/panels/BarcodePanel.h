@@ -8,7 +8,7 @@
 
 class QPushButton;
 class SKTGraphic;
-class SKTWindowController;
+class InspectorHost;
 class WindowRegistry;
 
 class BarcodePanel : public QObject
@@ -16,7 +16,7 @@ class BarcodePanel : public QObject
     Q_OBJECT
 public:
     // Builds the page's controls on the inspector's barcode tab.
-    explicit BarcodePanel(SKTWindowController &window);
+    explicit BarcodePanel(InspectorHost &host);
 
     // The page has no fields of its own: it only offers the window for a barcode.
     void loadFrom(const SKTGraphic &graphic);
@@ -25,11 +25,11 @@ public:
 
     // Fills the registry's barcode window entry: runs the window on the live side's current object
     // and applies the result; 1 after OK, 0 after Cancel or without a current barcode.
-    static void fillRegistry(SKTWindowController &window, WindowRegistry &registry);
-    static int Open_Barcode_Window(SKTWindowController &window);
+    static void fillRegistry(InspectorHost &host, WindowRegistry &registry);
+    static int Open_Barcode_Window(InspectorHost &host);
     // The source's barcode settings and the print flag into every selected object of the live side;
     // the picture goes to the current object only.
-    static void Update_Barcode_Graphics(SKTWindowController &window, const SKTGraphic &source,
+    static void Update_Barcode_Graphics(InspectorHost &host, const SKTGraphic &source,
                                         const Picture &picture);
     // The barcode settings one object shares with another (not its source, unit, bounds or flags).
     static void copyBarcodeFields(const SKTGraphic &from, SKTGraphic &to);
@@ -37,5 +37,5 @@ public:
     QPushButton *barcode_prop_btn = nullptr;
 
 private:
-    SKTWindowController &m_window;
+    InspectorHost &m_host;
 };

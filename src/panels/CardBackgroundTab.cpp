@@ -2,9 +2,9 @@
 // colours, angle and picture, and the page opacity. Its controls are the window's outlets.
 #include "panels/CardBackgroundTab.h"
 
-#include "editor/MainWindowLayout.h"
 #include "foundation/ColorWell.h"
 #include "foundation/StepperField.h"
+#include "panels/InspectorLayout.h"
 #include "panels/PanelWidgets.h"
 
 #include <QCheckBox>
@@ -19,7 +19,7 @@
 using PanelWidgets::combo;
 using PanelWidgets::named;
 
-CardBackgroundTab::CardBackgroundTab(QWidget *page, MainWindowLayout &ui)
+CardBackgroundTab::CardBackgroundTab(QWidget *page, InspectorLayout &ui)
 {
     auto *layout = new QVBoxLayout(page);
     ui.Card_fill_chk = named(new QCheckBox(QStringLiteral("Fill the card"), page), "Card_fill_chk");

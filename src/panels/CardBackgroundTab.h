@@ -2,11 +2,11 @@
 // colours, angle and picture, and the page opacity. Its controls are the window's outlets.
 #pragma once
 
-struct MainWindowLayout;
+struct InspectorLayout;
 class QWidget;
 
 class CardBackgroundTab
 {
 public:
-    CardBackgroundTab(QWidget *page, MainWindowLayout &ui);
+    CardBackgroundTab(QWidget *page, InspectorLayout &ui);
 };

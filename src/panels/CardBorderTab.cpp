@@ -2,9 +2,9 @@
 // are the window's outlets.
 #include "panels/CardBorderTab.h"
 
-#include "editor/MainWindowLayout.h"
 #include "foundation/ColorWell.h"
 #include "foundation/StepperField.h"
+#include "panels/InspectorLayout.h"
 #include "panels/PanelWidgets.h"
 
 #include <QCheckBox>
@@ -15,7 +15,7 @@
 using PanelWidgets::combo;
 using PanelWidgets::named;
 
-CardBorderTab::CardBorderTab(QWidget *page, MainWindowLayout &ui)
+CardBorderTab::CardBorderTab(QWidget *page, InspectorLayout &ui)
 {
     auto *layout = new QVBoxLayout(page);
     ui.Card_border_chk = named(new QCheckBox(QStringLiteral("Border"), page), "Card_border_chk");

@@ -2,11 +2,11 @@
 // are the window's outlets.
 #pragma once
 
-struct MainWindowLayout;
+struct InspectorLayout;
 class QWidget;
 
 class CardBorderTab
 {
 public:
-    CardBorderTab(QWidget *page, MainWindowLayout &ui);
+    CardBorderTab(QWidget *page, InspectorLayout &ui);
 };

@@ -5,11 +5,6 @@
 #include "canvas/SKTGraphicView.h"
 #include "canvas/SKTZoomingScrollView.h"
 #include "editor/EditorState.h"
-#include "editor/InspectorTabs.h"
-#include "editor/MainWindowLayout.h"
-#include "editor/SKTWindowController.h"
-#include "editor/SideViews.h"
-#include "editor/WindowRegistry.h"
 #include "foundation/ChooserPanels.h"
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
@@ -18,13 +13,18 @@
 #include "foundation/RowListModel.h"
 #include "foundation/StepperField.h"
 #include "foundation/StringUtils.h"
+#include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
+#include "model/SKTDocument.h"
 #include "panels/CardBackgroundTab.h"
 #include "panels/CardBorderTab.h"
 #include "panels/CardSettingsTab.h"
 #include "panels/CardSizeTables.h"
 #include "panels/Card_Property.h"
 #include "panels/ImageSignPanel.h"
+#include "panels/InspectorHost.h"
+#include "panels/InspectorLayout.h"
+#include "panels/InspectorTabs.h"
 #include "panels/ObjectPanel.h"
 #include "panels/TextPanel.h"
 #include "platform/FontResolver.h"
@@ -66,10 +66,10 @@ void selectItemWithText(QComboBox *combo, const QString &text)
 }
 } // namespace
 
-CardPagePanel::CardPagePanel(SKTWindowController &window)
-    : QObject(&window), m_window(window), m_ui(window.ui())
+CardPagePanel::CardPagePanel(InspectorHost &host)
+    : QObject(&host.inspectorWindow()), m_host(host), m_ui(host.inspectorLayout())
 {
-    InspectorTabs &tabs = window.inspectorTabs();
+    InspectorTabs &tabs = host.inspectorTabs();
     m_settings = new CardSettingsTab(tabs.page(InspectorTabs::card_setting_tab), m_ui);
     m_background = new CardBackgroundTab(tabs.page(InspectorTabs::card_bkgd_tab), m_ui);
     m_border = new CardBorderTab(tabs.page(InspectorTabs::card_brdr_tab), m_ui);
@@ -85,7 +85,7 @@ CardPagePanel::~CardPagePanel()
 
 void CardPagePanel::connectControls()
 {
-    MainWindowLayout &ui = m_ui;
+    InspectorLayout &ui = m_ui;
     const auto clicked = [this](QAbstractButton *b, void (CardPagePanel::*action)()) {
         connect(b, &QAbstractButton::clicked, this, action);
     };
@@ -125,7 +125,7 @@ void CardPagePanel::connectControls()
 
 void CardPagePanel::loadFrom(Card_Property &page)
 {
-    MainWindowLayout &ui = m_ui;
+    InspectorLayout &ui = m_ui;
     ui.Card_border_chk->setChecked(page.Card_border_chk);
     ui.Card_bordr_clr->setColor(page.Card_bordr_clr);
     ui.Card_bor_Stepper->setValue(page.Card_bor_Stepper);
@@ -147,14 +147,14 @@ void CardPagePanel::loadFrom(Card_Property &page)
     ui.Card_Image_path->setText(page.Card_BG_Image_Path);
     selectItemWithText(ui.Card_image_layout, page.Card_BG_Image_Layout);
     ui.All_Text_clr->setColor(page.Card_Content_clr);
-    m_window.setContentFont(page.Card_Content_font, page.Card_Content_clr);
+    m_host.setContentFont(page.Card_Content_font, page.Card_Content_clr);
     ui.All_Text_font_value_COPY->setText(ui.All_Text_font_value->text());
-    m_fontCopy = m_window.All_Text_font();
+    m_fontCopy = m_host.All_Text_font();
     ui.All_Text_clr_COPY->setColor(ui.All_Text_clr->color());
     if (QAbstractButton *b = ui.matrix_card_shape->button(Card_Shape))
         b->setChecked(true);
     ui.card_name->setText(page.Card_Name);
-    const QRectF bounds = m_window.frontCanvasBounds();
+    const QRectF bounds = m_host.frontCanvasBounds();
     page.Card_Location = bounds.topLeft();
     page.Card_Size = bounds.size();
     // The steppers show the card as it is, so Apply starts from the real size.
@@ -164,7 +164,7 @@ void CardPagePanel::loadFrom(Card_Property &page)
     // into a two-sided one.
     const bool twoSided = page.Card_Side == QLatin1String("2");
     ui.Sides_ComboBox->setCurrentIndex(twoSided ? 0 : 1);
-    ui.Back_Card_Btn->setEnabled(twoSided);
+    m_host.setBackSideEnabled(twoSided);
     selectItemWithText(ui.Preset_ComboBox, page.Card_Preset);
     selectItemWithText(ui.Category_ComboBox, page.Card_Category);
     if (ui.Category_ComboBox->currentIndex() >= 0)
@@ -220,9 +220,9 @@ void CardPagePanel::Update_Card_Graphics()
 {
     if (Not_Draw_Only_Prop_Change & 1)
         return;
-    MainWindowLayout &ui = m_ui;
+    InspectorLayout &ui = m_ui;
     const bool back = Card_Front_Or_Back != 0;
-    Card_Property &p = back ? m_window.Back_card_Prop : m_window.Front_card_Prop;
+    Card_Property &p = back ? m_host.cardProperty(1) : m_host.cardProperty(0);
 
     if (ui.Card_border_chk->isChecked()) {
         p.Card_border_chk = true;
@@ -261,7 +261,7 @@ void CardPagePanel::Update_Card_Graphics()
     p.Card_alpha_Stepper = float(a);
 
     p.Card_Content_clr = ui.All_Text_clr->color();
-    p.Card_Content_font = m_window.All_Text_font();
+    p.Card_Content_font = m_host.All_Text_font();
 
     p.Card_Side = ui.Sides_ComboBox->currentIndex() == 0 ? QStringLiteral("2") : QStringLiteral("1");
     p.Card_Side_Name = back ? QString(SideCode::Back) : QString(SideCode::Front);
@@ -271,7 +271,7 @@ void CardPagePanel::Update_Card_Graphics()
                                 : QString(OutlineCode::Rectangle);
     const QString name = Trim_Str(ui.card_name->text());
     p.Card_Name = name.isEmpty() ? UntitledName : name;
-    const QRectF bounds = m_window.frontCanvasBounds();
+    const QRectF bounds = m_host.frontCanvasBounds();
     p.Card_Location = bounds.topLeft();
     p.Card_Size = bounds.size();
     p.Card_Preset = selectedText(ui.Preset_ComboBox);
@@ -280,7 +280,7 @@ void CardPagePanel::Update_Card_Graphics()
     p.Card_Sub_Category = row != -1 ? ui.ListData->Get_Item_Text(row) : QString();
     p.Card_Cat_index = row;
     p.Card_Create_Mode = QStringLiteral("W");
-    m_window.Refresh_Canvas();
+    m_host.Refresh_Canvas();
 }
 
 void CardPagePanel::selectFillRadio(const QString &fillStyle)
@@ -294,7 +294,7 @@ void CardPagePanel::selectFillRadio(const QString &fillStyle)
 
 void CardPagePanel::setFillKindEnabling(const QString &fillStyle)
 {
-    MainWindowLayout &ui = m_ui;
+    InspectorLayout &ui = m_ui;
     const bool gradient = fillStyle == FillCode::Gradient;
     const bool hatch = fillStyle == FillCode::Hatch;
     const bool picture = fillStyle == FillCode::Picture;
@@ -314,7 +314,7 @@ void CardPagePanel::card_prop_set(const QString &fillStyle)
     SetObjEnabled(m_ui.Card_Fill_Box, m_ui.Card_fill_chk->isChecked());
     // The chosen kind's own controls end enabled even while the fill is off.
     setFillKindEnabling(fillStyle);
-    m_window.inspectorTabs().sett_tab()->update();
+    m_host.inspectorTabs().sett_tab()->update();
 }
 
 // --- actions ---
@@ -328,7 +328,7 @@ void CardPagePanel::Card_Border_ChkBox()
 void CardPagePanel::Card_Fill_Chk_Box()
 {
     SetObjEnabled(m_ui.Card_Fill_Box, m_ui.Card_fill_chk->isChecked());
-    const Card_Property *live = m_window.liveCardProperty();
+    const Card_Property *live = m_host.liveCardProperty();
     card_prop_set(live ? live->Card_fill_style : QString(FillCode::Solid));
     Update_Card_Graphics();
 }
@@ -363,15 +363,16 @@ void CardPagePanel::Card_Image_RD_Sel()
 void CardPagePanel::setBackgroundFromPath(const QString &path)
 {
     if (Card_Front_Or_Back != 0)
-        m_window.set_Back_BG_Image(path);
+        m_host.set_Back_BG_Image(path);
     else
-        m_window.set_Front_BG_Image(path);
+        m_host.set_Front_BG_Image(path);
 }
 
 void CardPagePanel::Card_Image_Browse_Btn()
 {
     const std::optional<QString> path = FilePanels::instance().openFile(
-        &m_window, QStringLiteral("Choose Background Picture"), ImageSignPanel::pictureSuffixes());
+        &m_host.inspectorWindow(), QStringLiteral("Choose Background Picture"),
+        ImageSignPanel::pictureSuffixes());
     if (!path)
         return;
     setBackgroundFromPath(*path);
@@ -380,7 +381,7 @@ void CardPagePanel::Card_Image_Browse_Btn()
 
 void CardPagePanel::Card_Image_Library_Btn()
 {
-    if (m_window.registry().open(WindowRegistry::Window::ImageLibrary, QStringLiteral("B")) == 1)
+    if (m_host.registry().open(WindowRegistry::Window::ImageLibrary, QStringLiteral("B")) == 1)
         setBackgroundFromPath(EditorState::instance().lib_window_sel_file);
     Update_Card_Graphics();
 }
@@ -390,9 +391,9 @@ void CardPagePanel::Apply_Size_Clicked()
     const float w = CardSizeTables::MM_to_Points_Convert(float(m_ui.width_Stepper->value()));
     const float h = CardSizeTables::MM_to_Points_Convert(float(m_ui.height_Stepper->value()));
     const QSizeF size(w, h);
-    m_window.Set_Document_Size(size);
-    m_window.SetDocumentCanvasSize(size);
-    m_window.sideViews().canvas(0)->Refresh_ScrollView();
+    m_host.Set_Document_Size(size);
+    m_host.SetDocumentCanvasSize(size);
+    m_host.sideCanvas(0)->Refresh_ScrollView();
     Update_All_Card_Content();
 }
 
@@ -400,7 +401,7 @@ void CardPagePanel::card_shape_CellClick(int row)
 {
     Card_Shape = row;
     Apply_Size_Clicked();
-    m_window.Refresh_Canvas();
+    m_host.Refresh_Canvas();
 }
 
 void CardPagePanel::Contect_Color_Clicked()
@@ -410,10 +411,10 @@ void CardPagePanel::Contect_Color_Clicked()
 
 void CardPagePanel::Update_All_Card_Content()
 {
-    SKTDocument &doc = m_window.document();
+    SKTDocument &doc = m_host.document();
     const GraphicList &list = Card_Front_Or_Back == 0 ? doc.graphics() : doc.graphics_back();
     const QColor color = m_ui.All_Text_clr->color();
-    const FontDescriptor font = m_window.All_Text_font();
+    const FontDescriptor font = m_host.All_Text_font();
     const bool colorChanged = color != m_ui.All_Text_clr_COPY->color();
     // Compared by value: picking the same font again is no change.
     const bool fontChanged = !(font == m_fontCopy);
@@ -431,7 +432,7 @@ void CardPagePanel::Update_All_Card_Content()
 void CardPagePanel::Content_Font_Clicked()
 {
     const std::optional<QFont> chosen =
-        ChooserPanels::instance().font(&m_window, FontResolver::font(m_window.All_Text_font()));
+        ChooserPanels::instance().font(&m_host.inspectorWindow(), FontResolver::font(m_host.All_Text_font()));
     if (chosen)
         changeAllTextFont(*chosen);
 }
@@ -442,8 +443,8 @@ void CardPagePanel::changeAllTextFont(const QFont &font)
         FontDescriptor descriptor;
         descriptor.postScriptName =
             FontResolver::postScriptNameFor(font.family(), font.bold(), font.italic());
-        descriptor.size = font.pointSizeF() > 0 ? font.pointSizeF() : m_window.All_Text_font().size;
-        m_window.setAllTextFont(descriptor);
+        descriptor.size = font.pointSizeF() > 0 ? font.pointSizeF() : m_host.All_Text_font().size;
+        m_host.setAllTextFont(descriptor);
         m_ui.All_Text_font_value->setText(TextPanel::fontDisplayText(descriptor));
         Update_All_Card_Content();
     } catch (const std::exception &e) {

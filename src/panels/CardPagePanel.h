@@ -12,14 +12,14 @@ class CardBackgroundTab;
 class CardBorderTab;
 class CardSettingsTab;
 class QFont;
-class SKTWindowController;
-struct MainWindowLayout;
+class InspectorHost;
+struct InspectorLayout;
 
 class CardPagePanel : public QObject
 {
     Q_OBJECT
 public:
-    explicit CardPagePanel(SKTWindowController &window);
+    explicit CardPagePanel(InspectorHost &host);
     ~CardPagePanel() override;
 
     // Loads every control of the page from a side's settings (the caller holds the bulk-load mark)
@@ -67,8 +67,8 @@ private:
     void chooseFillKind(const QString &fillStyle);
     void setBackgroundFromPath(const QString &path);
 
-    SKTWindowController &m_window;
-    MainWindowLayout &m_ui;
+    InspectorHost &m_host;
+    InspectorLayout &m_ui;
     CardSettingsTab *m_settings;
     CardBackgroundTab *m_background;
     CardBorderTab *m_border;

@@ -2,10 +2,10 @@
 // every text of the side takes. Its controls are the window's outlets of the same names.
 #include "panels/CardSettingsTab.h"
 
-#include "editor/MainWindowLayout.h"
 #include "foundation/ColorWell.h"
 #include "foundation/RowListModel.h"
 #include "foundation/StepperField.h"
+#include "panels/InspectorLayout.h"
 #include "panels/PanelWidgets.h"
 
 #include <QButtonGroup>
@@ -23,7 +23,7 @@
 using PanelWidgets::combo;
 using PanelWidgets::named;
 
-CardSettingsTab::CardSettingsTab(QWidget *page, MainWindowLayout &ui)
+CardSettingsTab::CardSettingsTab(QWidget *page, InspectorLayout &ui)
 {
     auto *layout = new QVBoxLayout(page);
     auto *form = new QFormLayout;

@@ -2,11 +2,11 @@
 // every text of the side takes. Its controls are the window's outlets of the same names.
 #pragma once
 
-struct MainWindowLayout;
+struct InspectorLayout;
 class QWidget;
 
 class CardSettingsTab
 {
 public:
-    CardSettingsTab(QWidget *page, MainWindowLayout &ui);
+    CardSettingsTab(QWidget *page, InspectorLayout &ui);
 };

@@ -7,16 +7,16 @@
 #include "data/DataSourceChoices.h"
 #include "data/DataSourceCombos.h"
 #include "data/ExcelBindingTable.h"
-#include "editor/MainWindowLayout.h"
-#include "editor/SKTWindowController.h"
-#include "editor/SideViews.h"
 #include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringUtils.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTImage.h"
 #include "panels/CardPagePanel.h"
+#include "panels/Card_Property.h"
 #include "panels/DataSourceTab.h"
+#include "panels/InspectorHost.h"
+#include "panels/InspectorLayout.h"
 #include "panels/PanelWidgets.h"
 
 #include <QComboBox>
@@ -25,9 +25,8 @@
 
 #include <exception>
 
-ComboDispatcher::ComboDispatcher(SKTWindowController &window, CardPagePanel &cardPage,
-                                 DataSourceTab &dataSource)
-    : QObject(&window), m_window(window), m_cardPage(cardPage), m_dataSource(dataSource)
+ComboDispatcher::ComboDispatcher(InspectorHost &host, CardPagePanel &cardPage, DataSourceTab &dataSource)
+    : QObject(&host.inspectorWindow()), m_host(host), m_cardPage(cardPage), m_dataSource(dataSource)
 {
 }
 
@@ -50,12 +49,12 @@ void ComboDispatcher::runPanelUpdate(Panel panel)
 
 QWidget *ComboDispatcher::outlet(const char *name) const
 {
-    return m_window.findChild<QWidget *>(QString::fromLatin1(name));
+    return m_host.inspectorWindow().findChild<QWidget *>(QString::fromLatin1(name));
 }
 
 GraphicPtr ComboDispatcher::selectedGraphic() const
 {
-    return m_window.sideViews().canvas(Card_Front_Or_Back == 0 ? 0 : 1)->selectedGraphic();
+    return m_host.sideCanvas(Card_Front_Or_Back == 0 ? 0 : 1)->selectedGraphic();
 }
 
 void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
@@ -98,7 +97,7 @@ void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
             break;
         case Combo::Preset_ComboBox:
             // The orientation rebuilds the list of the chosen category; with none chosen it stays.
-            if (m_window.ui().Category_ComboBox->currentIndex() != -1)
+            if (m_host.inspectorLayout().Category_ComboBox->currentIndex() != -1)
                 categoryChanged();
             break;
         case Combo::Category_ComboBox:
@@ -180,22 +179,22 @@ void ComboDispatcher::seriesChosen()
         PanelWidgets::setOutletText(outlet("Manual_image_path"), value);
         runPanelUpdate(Panel::Image);
     }
-    m_window.Refresh_Canvas();
-    m_window.sideViews().liveCanvas()->startEditingGraphic(graphic);
-    m_window.Refresh_Canvas();
+    m_host.Refresh_Canvas();
+    m_host.liveCanvas()->startEditingGraphic(graphic);
+    m_host.Refresh_Canvas();
 }
 
 void ComboDispatcher::sidesChanged()
 {
     // One setting for the design: both pages carry it.
-    const bool twoSided = m_window.ui().Sides_ComboBox->currentIndex() == 0;
+    const bool twoSided = m_host.inspectorLayout().Sides_ComboBox->currentIndex() == 0;
     const QString side = twoSided ? QStringLiteral("2") : QStringLiteral("1");
-    m_window.Front_card_Prop.Card_Side = side;
-    m_window.Back_card_Prop.Card_Side = side;
-    m_window.ui().Back_Card_Btn->setEnabled(twoSided);
+    m_host.cardProperty(0).Card_Side = side;
+    m_host.cardProperty(1).Card_Side = side;
+    m_host.setBackSideEnabled(twoSided);
 }
 
 void ComboDispatcher::categoryChanged()
 {
-    m_cardPage.fillSizeList(m_window.ui().Category_ComboBox->currentIndex());
+    m_cardPage.fillSizeList(m_host.inspectorLayout().Category_ComboBox->currentIndex());
 }

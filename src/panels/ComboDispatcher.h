@@ -14,7 +14,7 @@ class CardPagePanel;
 class DataSourceTab;
 class QComboBox;
 class QWidget;
-class SKTWindowController;
+class InspectorHost;
 
 class ComboDispatcher : public QObject
 {
@@ -43,7 +43,7 @@ public:
     // The panels whose write-back a style combo runs.
     enum class Panel { Line, Text, Shape, Image, Sign };
 
-    ComboDispatcher(SKTWindowController &window, CardPagePanel &cardPage, DataSourceTab &dataSource);
+    ComboDispatcher(InspectorHost &host, CardPagePanel &cardPage, DataSourceTab &dataSource);
 
     // The user's choices in a combo reach the dispatcher under its id.
     void attach(QComboBox *combo, Combo id);
@@ -64,7 +64,7 @@ private:
     GraphicPtr selectedGraphic() const;
     QWidget *outlet(const char *name) const;
 
-    SKTWindowController &m_window;
+    InspectorHost &m_host;
     CardPagePanel &m_cardPage;
     DataSourceTab &m_dataSource;
     QHash<int, std::function<void()>> m_updates;

@@ -4,15 +4,15 @@
 
 #include "data/DataSourceCombos.h"
 #include "data/ExcelBindingTable.h"
-#include "editor/InspectorTabs.h"
-#include "editor/SKTWindowController.h"
-#include "editor/WindowRegistry.h"
 #include "foundation/ControlUtils.h"
 #include "foundation/FoundationState.h"
 #include "foundation/Long_SMS_Dlg.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringUtils.h"
+#include "foundation/WindowRegistry.h"
 #include "model/SKTGraphic.h"
+#include "panels/InspectorHost.h"
+#include "panels/InspectorTabs.h"
 #include "panels/PanelWidgets.h"
 
 #include <QComboBox>
@@ -26,9 +26,9 @@
 using PanelWidgets::combo;
 using PanelWidgets::named;
 
-DataSourceTab::DataSourceTab(SKTWindowController &window) : QObject(&window), m_window(window)
+DataSourceTab::DataSourceTab(InspectorHost &host) : QObject(&host.inspectorWindow()), m_host(host)
 {
-    QWidget *page = window.inspectorTabs().page(InspectorTabs::datasource_tab);
+    QWidget *page = host.inspectorTabs().page(InspectorTabs::datasource_tab);
     auto *layout = new QVBoxLayout(page);
     data_source_title = named(new QLabel(page), "data_source_title");
     QFont bold = data_source_title->font();
@@ -74,9 +74,10 @@ void DataSourceTab::setManualControls(bool manual)
 {
     view_series_btn->setEnabled(!manual);
     Batch_Series->setEnabled(!manual);
-    if (QWidget *text = m_window.findChild<QWidget *>(QStringLiteral("Text_value_Edit")))
+    if (QWidget *text = m_host.inspectorWindow().findChild<QWidget *>(QStringLiteral("Text_value_Edit")))
         text->setProperty("readOnly", !manual);
-    if (QWidget *button = m_window.findChild<QWidget *>(QStringLiteral("insert_template_btn")))
+    if (QWidget *button =
+            m_host.inspectorWindow().findChild<QWidget *>(QStringLiteral("insert_template_btn")))
         button->setEnabled(manual);
     SetObjEnabled(manual_brws_box, manual);
 }
@@ -121,10 +122,10 @@ void DataSourceTab::View_batch_Series_Button()
             Show_MessageBox(SelectSeriesMessage);
             return;
         }
-        m_window.registry().open(WindowRegistry::Window::SeriesViewer, name);
+        m_host.registry().open(WindowRegistry::Window::SeriesViewer, name);
         return;
     }
-    m_window.registry().open(WindowRegistry::Window::BindingTableViewer);
+    m_host.registry().open(WindowRegistry::Window::BindingTableViewer);
 }
 
 void DataSourceTab::Data_Source_Help_Button()

@@ -9,13 +9,13 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class SKTGraphic;
-class SKTWindowController;
+class InspectorHost;
 
 class DataSourceTab : public QObject
 {
     Q_OBJECT
 public:
-    explicit DataSourceTab(SKTWindowController &window);
+    explicit DataSourceTab(InspectorHost &host);
 
     // Loads the source kind and the chosen series or column of an object, with the list of that
     // kind and the controls a bound object allows. With byIndexFirst the entry at the object's
@@ -49,5 +49,5 @@ public:
     QGroupBox *manual_brws_box = nullptr;
 
 private:
-    SKTWindowController &m_window;
+    InspectorHost &m_host;
 };

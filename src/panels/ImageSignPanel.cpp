@@ -5,18 +5,18 @@
 
 #include "canvas/SKTGraphicView.h"
 #include "editor/EditorState.h"
-#include "editor/InspectorTabs.h"
-#include "editor/SKTWindowController.h"
-#include "editor/WindowRegistry.h"
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
 #include "foundation/FilePanels.h"
 #include "foundation/FloatSlider.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StepperField.h"
+#include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTImage.h"
 #include "panels/ImageTab.h"
+#include "panels/InspectorHost.h"
+#include "panels/InspectorTabs.h"
 #include "panels/SignTab.h"
 #include "platform/PictureReader.h"
 
@@ -28,10 +28,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-ImageSignPanel::ImageSignPanel(SKTWindowController &window)
-    : ObjectPanel(window),
-      m_image(std::make_unique<ImageTab>(window.inspectorTabs().page(InspectorTabs::image_tab))),
-      m_sign(std::make_unique<SignTab>(window.inspectorTabs().page(InspectorTabs::sign_tab)))
+ImageSignPanel::ImageSignPanel(InspectorHost &host)
+    : ObjectPanel(host),
+      m_image(std::make_unique<ImageTab>(host.inspectorTabs().page(InspectorTabs::image_tab))),
+      m_sign(std::make_unique<SignTab>(host.inspectorTabs().page(InspectorTabs::sign_tab)))
 {
     m_manualRow = new QWidget(m_image->page);
     auto *row = new QGridLayout(m_manualRow);
@@ -47,7 +47,8 @@ ImageSignPanel::ImageSignPanel(SKTWindowController &window)
     row->addWidget(manual_browse_btn, 1, 0);
     row->addWidget(manual_library_btn, 1, 1);
     // Their place is the data-source page's box; until one exists they sit on the picture page.
-    if (auto *box = window.findChild<QGroupBox *>(QStringLiteral("manual_brws_box")); box && box->layout())
+    if (auto *box = host.inspectorWindow().findChild<QGroupBox *>(QStringLiteral("manual_brws_box"));
+        box && box->layout())
         attachManualControls(box);
     else
         m_image->manualSlot->addWidget(m_manualRow);
@@ -111,8 +112,8 @@ void ImageSignPanel::setManualImagePath(const QString &path)
 
 bool ImageSignPanel::Browse_User_Image_Manually()
 {
-    const std::optional<QString> path =
-        FilePanels::instance().openFile(&m_window, QStringLiteral("Choose Picture"), pictureSuffixes());
+    const std::optional<QString> path = FilePanels::instance().openFile(
+        &m_host.inspectorWindow(), QStringLiteral("Choose Picture"), pictureSuffixes());
     if (!path) {
         Library_Selected_Image.clear();
         return false;
@@ -125,7 +126,7 @@ bool ImageSignPanel::Browse_User_Image_Manually()
 int ImageSignPanel::Open_Image_Library_Window(const QString &mode)
 {
     // The library leaves its choice in lib_window_sel_file when it answers 1.
-    return m_window.registry().open(WindowRegistry::Window::ImageLibrary, mode);
+    return m_host.registry().open(WindowRegistry::Window::ImageLibrary, mode);
 }
 
 bool ImageSignPanel::loadIntoCurrentPicture(const QString &path, const QString &previousPath)
@@ -200,8 +201,9 @@ void ImageSignPanel::Image_Border_ChkBox()
 void ImageSignPanel::Sign_Browse_Btn()
 {
     // The panel offers both spellings; a chosen file counts by its suffix in any case.
-    const std::optional<QString> path = FilePanels::instance().openFile(
-        &m_window, QStringLiteral("Choose Signature"), {QStringLiteral("png"), QStringLiteral("PNG")});
+    const std::optional<QString> path =
+        FilePanels::instance().openFile(&m_host.inspectorWindow(), QStringLiteral("Choose Signature"),
+                                        {QStringLiteral("png"), QStringLiteral("PNG")});
     if (!path)
         return;
     if (QFileInfo(*path).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) != 0) {

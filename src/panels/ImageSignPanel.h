@@ -17,7 +17,7 @@ class ImageSignPanel : public ObjectPanel
 {
     Q_OBJECT
 public:
-    explicit ImageSignPanel(SKTWindowController &window);
+    explicit ImageSignPanel(InspectorHost &host);
     ~ImageSignPanel() override;
 
     static QStringList pictureSuffixes();

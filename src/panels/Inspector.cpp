@@ -4,11 +4,6 @@
 
 #include "canvas/CanvasTracking.h"
 #include "canvas/SKTGraphicView.h"
-#include "editor/EditButtons.h"
-#include "editor/InspectorTabs.h"
-#include "editor/MainWindowLayout.h"
-#include "editor/SKTWindowController.h"
-#include "editor/SideViews.h"
 #include "foundation/MessageBoxes.h"
 #include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
@@ -19,9 +14,12 @@
 #include "panels/ComboDispatcher.h"
 #include "panels/DataSourceTab.h"
 #include "panels/ImageSignPanel.h"
+#include "panels/InspectorHost.h"
+#include "panels/InspectorLayout.h"
+#include "panels/InspectorTabPlan.h"
+#include "panels/InspectorTabs.h"
 #include "panels/LockTab.h"
 #include "panels/ShapeLinePanel.h"
-#include "panels/ShapeTab.h"
 #include "panels/TextPanel.h"
 
 #include <QAbstractSpinBox>
@@ -41,15 +39,14 @@ namespace
 using T = InspectorTabs;
 } // namespace
 
-Inspector::Inspector(SKTWindowController &window)
-    : QObject(&window), m_window(window), m_cardPage(new CardPagePanel(window)),
-      m_dataSource(new DataSourceTab(window)),
-      m_alignment(new AlignmentTab(window.inspectorTabs().page(T::aligmnt_tab), window.ui())),
-      m_lock(new LockTab(window)),
+Inspector::Inspector(InspectorHost &host)
+    : QObject(&host.inspectorWindow()), m_host(host), m_cardPage(new CardPagePanel(host)),
+      m_dataSource(new DataSourceTab(host)),
+      m_alignment(new AlignmentTab(host.inspectorTabs().page(T::aligmnt_tab), host.inspectorLayout())),
+      m_lock(new LockTab(host)),
       // The picture panel puts its file controls into the data-source box, so that box comes first.
-      m_shapes(new ShapeLinePanel(window)), m_texts(new TextPanel(window)),
-      m_pictures(new ImageSignPanel(window)), m_barcodes(new BarcodePanel(window)),
-      m_dispatcher(new ComboDispatcher(window, *m_cardPage, *m_dataSource))
+      m_shapes(new ShapeLinePanel(host)), m_texts(new TextPanel(host)), m_pictures(new ImageSignPanel(host)),
+      m_barcodes(new BarcodePanel(host)), m_dispatcher(new ComboDispatcher(host, *m_cardPage, *m_dataSource))
 {
     attachCombos();
     qApp->installEventFilter(this);
@@ -63,7 +60,7 @@ Inspector::~Inspector()
 void Inspector::attachCombos()
 {
     using C = ComboDispatcher::Combo;
-    MainWindowLayout &ui = m_window.ui();
+    InspectorLayout &ui = m_host.inspectorLayout();
     ComboDispatcher &d = *m_dispatcher;
     d.attach(ui.Card_image_layout, C::Card_image_layout);
     d.attach(ui.Card_border_style, C::Card_border_style);
@@ -82,7 +79,7 @@ void Inspector::Show_RHS_Properties(const GraphicPtr &graphic)
 {
     if (Not_Draw_Only_Prop_Change & 1)
         return;
-    m_window.selectArrowTool();
+    m_host.selectArrowTool();
     try {
         if (graphic)
             fillObject(graphic);
@@ -100,19 +97,16 @@ void Inspector::showLiveSelection(bool reload)
         return;
     if (reload)
         Last_Selected_Graphic.reset();
-    SideViews &sides = m_window.sideViews();
     // The preview shows the live side's own objects, which are not edited there.
-    const GraphicPtr current = sides.shownIndex() == SKTDocument::Temp
-                                   ? nullptr
-                                   : sides.liveCanvas()->tracking().currentOfSelection();
+    const GraphicPtr current =
+        m_host.previewShown() ? nullptr : m_host.liveCanvas()->tracking().currentOfSelection();
     Show_RHS_Properties(current);
 }
 
 void Inspector::commitTypedValue()
 {
-    QWidget *focus = m_window.focusWidget();
-    if (!focus || !m_window.inspectorTabs().sett_tab()->isAncestorOf(focus) ||
-        (Not_Draw_Only_Prop_Change & 1))
+    QWidget *focus = m_host.inspectorWindow().focusWidget();
+    if (!focus || !m_host.inspectorTabs().sett_tab()->isAncestorOf(focus) || (Not_Draw_Only_Prop_Change & 1))
         return;
     if (auto *spin = qobject_cast<QAbstractSpinBox *>(focus)) {
         spin->interpretText();
@@ -128,7 +122,7 @@ bool Inspector::eventFilter(QObject *watched, QEvent *event)
     const QEvent::Type type = event->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::Shortcut)
         return false;
-    QWidget *focus = m_window.focusWidget();
+    QWidget *focus = m_host.inspectorWindow().focusWidget();
     if (!focus)
         return false;
     // A press inside the field itself (its arrows, its text) is its own business.
@@ -142,112 +136,64 @@ bool Inspector::eventFilter(QObject *watched, QEvent *event)
 void Inspector::fillCardPage()
 {
     BulkLoadGuard loading;
-    m_window.sideViews().canvas(Card_Front_Or_Back == 0 ? 0 : 1)->Clear_Control_Selection();
-    m_window.editButtons().Disable_Standard_Button_For_Card();
+    m_host.sideCanvas(Card_Front_Or_Back == 0 ? 0 : 1)->Clear_Control_Selection();
+    m_host.editButtonsForCard();
     Last_Selected_Graphic.reset();
-    m_selControlName = QStringLiteral("NONE");
-    InspectorTabs &tabs = m_window.inspectorTabs();
+    const InspectorTabPlan plan = InspectorTabPlan::cardPage();
+    m_selControlName = plan.code;
+    showTabs(plan);
+    m_cardPage->loadFrom(m_host.cardProperty(Card_Front_Or_Back == 0 ? 0 : 1));
+    m_host.inspectorTabs().sett_tab()->update();
+}
+
+void Inspector::showTabs(const InspectorTabPlan &plan)
+{
+    InspectorTabs &tabs = m_host.inspectorTabs();
     tabs.Remove_All_Tab_Items();
-    for (T::Item item : {T::card_setting_tab, T::card_bkgd_tab, T::card_brdr_tab})
+    for (const auto &[item, label] : plan.labels)
+        tabs.setLabel(item, label);
+    for (T::Item item : plan.tabs)
         tabs.addItem(item);
+    if (!plan.sourceTitle.isEmpty()) {
+        m_dataSource->setTitle(plan.sourceTitle);
+        m_dataSource->manual_brws_box->setVisible(plan.pictureBox);
+    }
     tabs.sett_tab()->setCurrentIndex(0);
-    m_cardPage->loadFrom(Card_Front_Or_Back == 0 ? m_window.Front_card_Prop : m_window.Back_card_Prop);
-    tabs.sett_tab()->update();
 }
 
 void Inspector::fillObject(const GraphicPtr &graphic)
 {
-    EditButtons &buttons = m_window.editButtons();
-    buttons.Enable_Standard_Button_For_Control();
     const bool locked = graphic->ctrl_is_locked;
-    if (locked)
-        buttons.Disable_Standard_Button_For_Lock();
-    else
-        buttons.Enable_Standard_Button_For_Unlock();
+    m_host.editButtonsForObject(locked);
     if (Last_Selected_Graphic.lock() == graphic)
         return;
     Last_Selected_Graphic = graphic;
-    InspectorTabs &tabs = m_window.inspectorTabs();
-    tabs.Remove_All_Tab_Items();
-    m_window.ui().print_object_chk->setChecked(graphic->print_object == 1);
-    m_selControlName = QStringLiteral("NONE");
-    {
-        BulkLoadGuard loading;
-        const auto lockedAs = [&](const QString &label) {
-            tabs.setLabel(T::Lock_tab, label);
-            tabs.addItem(T::Lock_tab);
-        };
-        switch (graphic->kind()) {
-        case SKTGraphic::Kind::Text:
-            m_selControlName = QStringLiteral("T");
-            if (locked) {
-                lockedAs(QStringLiteral("Text Properties"));
-            } else {
-                tabs.addItem(T::text_edtng_tab);
-                tabs.addItem(T::text_prop_tab);
-                tabs.setLabel(T::datasource_tab, QStringLiteral("Text Source"));
-                tabs.addItem(T::datasource_tab);
-                m_dataSource->setTitle(QStringLiteral("Text Source"));
-                m_dataSource->manual_brws_box->hide();
-            }
-            m_dataSource->loadFrom(*graphic, true);
-            m_texts->loadFrom(*graphic);
-            break;
-        case SKTGraphic::Kind::Image:
-            m_selControlName = QStringLiteral("I");
-            if (locked) {
-                lockedAs(QStringLiteral("Image Properties"));
-            } else {
-                tabs.setLabel(T::datasource_tab, QStringLiteral("Image Source"));
-                tabs.addItem(T::datasource_tab);
-                tabs.addItem(T::image_tab);
-                m_dataSource->setTitle(QStringLiteral("Image Source"));
-                m_dataSource->manual_brws_box->show();
-            }
-            m_dataSource->loadFrom(*graphic, false);
-            m_pictures->loadFrom(*graphic);
-            break;
-        case SKTGraphic::Kind::Line:
-            if (locked)
-                lockedAs(QStringLiteral("Line Properties"));
-            else
-                tabs.addItem(T::line_tab);
-            m_shapes->loadFrom(*graphic);
-            break;
-        case SKTGraphic::Kind::Signature: {
-            const QString code = graphic->Sign_Or_FP_Val();
-            m_selControlName = code;
-            tabs.setLabel(T::sign_tab, code == QLatin1String("S") ? QStringLiteral("Signature Properties")
-                                                                  : QStringLiteral("FingrePrint Properties"));
-            if (locked)
-                lockedAs(QStringLiteral("Signature Properties"));
-            else
-                tabs.addItem(T::sign_tab);
-            m_dataSource->loadFrom(*graphic, false);
-            m_pictures->loadFrom(*graphic);
-            break;
-        }
-        case SKTGraphic::Kind::Barcode:
-            if (locked)
-                lockedAs(QStringLiteral("Barcode Properties"));
-            else
-                tabs.addItem(T::barcode_tab);
-            m_barcodes->loadFrom(*graphic);
-            break;
-        case SKTGraphic::Kind::Shape: {
-            // A code outside the eight keeps the label the tab had.
-            const QString label = ShapeTab::shapeLabel(graphic->Get_shape_type());
-            if (!label.isEmpty())
-                tabs.setLabel(locked ? T::Lock_tab : T::shape_tab, label);
-            tabs.addItem(locked ? T::Lock_tab : T::shape_tab);
-            // Shows the shape's own extra controls and title, none while locked.
-            m_shapes->loadFrom(*graphic);
-            break;
-        }
-        }
-        tabs.sett_tab()->setCurrentIndex(0);
+    m_host.inspectorLayout().print_object_chk->setChecked(graphic->print_object == 1);
+    const SKTGraphic::Kind kind = graphic->kind();
+    const QString variant = kind == SKTGraphic::Kind::Signature ? graphic->Sign_Or_FP_Val()
+                            : kind == SKTGraphic::Kind::Shape   ? graphic->Get_shape_type()
+                                                                : QString();
+    const InspectorTabPlan plan = InspectorTabPlan::forObject(kind, locked, variant);
+    BulkLoadGuard loading;
+    m_selControlName = plan.code;
+    showTabs(plan);
+    if (plan.sourceLoad != InspectorTabPlan::SourceLoad::None)
+        m_dataSource->loadFrom(*graphic, plan.sourceLoad == InspectorTabPlan::SourceLoad::IndexFirst);
+    switch (plan.panel.value_or(InspectorTabPlan::Panel::ShapeLine)) {
+    case InspectorTabPlan::Panel::Text:
+        m_texts->loadFrom(*graphic);
+        break;
+    case InspectorTabPlan::Panel::Picture:
+        m_pictures->loadFrom(*graphic);
+        break;
+    case InspectorTabPlan::Panel::Barcode:
+        m_barcodes->loadFrom(*graphic);
+        break;
+    case InspectorTabPlan::Panel::ShapeLine:
+        // A shape shows its own extra controls and title, none while locked.
+        m_shapes->loadFrom(*graphic);
+        break;
     }
-    if (!locked)
-        tabs.addItem(T::aligmnt_tab);
-    tabs.sett_tab()->update();
+    m_host.inspectorTabs().sett_tab()->setCurrentIndex(0);
+    m_host.inspectorTabs().sett_tab()->update();
 }

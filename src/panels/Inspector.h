@@ -17,14 +17,15 @@ class DataSourceTab;
 class ImageSignPanel;
 class LockTab;
 class ShapeLinePanel;
-class SKTWindowController;
+class InspectorHost;
+struct InspectorTabPlan;
 class TextPanel;
 
 class Inspector : public QObject
 {
     Q_OBJECT
 public:
-    explicit Inspector(SKTWindowController &window);
+    explicit Inspector(InspectorHost &host);
     ~Inspector() override;
 
     // The one way to change the inspector: the card page for null, else the object's tabs.
@@ -59,9 +60,11 @@ protected:
 private:
     void fillCardPage();
     void fillObject(const GraphicPtr &graphic);
+    // Lays the tab widget out by the plan and brings its first tab to the front.
+    void showTabs(const InspectorTabPlan &plan);
     void attachCombos();
 
-    SKTWindowController &m_window;
+    InspectorHost &m_host;
     CardPagePanel *m_cardPage;
     DataSourceTab *m_dataSource;
     AlignmentTab *m_alignment;

@@ -2,7 +2,7 @@
 // can be put back; a page re-inserted gets its stored label again. Each page scrolls within its tab,
 // and the inspector keeps one width, so neither the card beside it nor the window moves when the
 // pages change.
-#include "editor/InspectorTabs.h"
+#include "panels/InspectorTabs.h"
 
 #include <QScrollArea>
 #include <QStyle>

@@ -4,6 +4,8 @@
 // pages change.
 #pragma once
 
+#include "panels/InspectorTabPlan.h"
+
 #include <QList>
 #include <QString>
 
@@ -11,28 +13,9 @@ class QScrollArea;
 class QTabWidget;
 class QWidget;
 
-class InspectorTabs
+class InspectorTabs : public InspectorTabItem
 {
 public:
-    enum Item {
-        card_setting_tab,
-        card_info_tab,
-        card_size_tab,
-        card_bkgd_tab,
-        card_brdr_tab,
-        line_tab,
-        shape_tab,
-        text_edtng_tab,
-        text_prop_tab,
-        image_tab,
-        sign_tab,
-        datasource_tab,
-        aligmnt_tab,
-        barcode_tab,
-        Lock_tab,
-        ItemCount
-    };
-
     // Makes the tab widget and one empty page per item, all shown, in order.
     explicit InspectorTabs(QWidget *parent);
 

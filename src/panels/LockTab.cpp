@@ -2,9 +2,8 @@
 // window's unlock command.
 #include "panels/LockTab.h"
 
-#include "editor/EditorCommands.h"
-#include "editor/InspectorTabs.h"
-#include "editor/SKTWindowController.h"
+#include "panels/InspectorHost.h"
+#include "panels/InspectorTabs.h"
 #include "panels/PanelWidgets.h"
 
 #include <QLabel>
@@ -13,9 +12,9 @@
 
 using PanelWidgets::named;
 
-LockTab::LockTab(SKTWindowController &window) : QObject(&window)
+LockTab::LockTab(InspectorHost &host) : QObject(&host.inspectorWindow())
 {
-    QWidget *page = window.inspectorTabs().page(InspectorTabs::Lock_tab);
+    QWidget *page = host.inspectorTabs().page(InspectorTabs::Lock_tab);
     auto *layout = new QVBoxLayout(page);
     lock_message = named(new QLabel(QStringLiteral("This object is locked. Unlock it to move it or change "
                                                    "its properties."),
@@ -26,5 +25,5 @@ LockTab::LockTab(SKTWindowController &window) : QObject(&window)
     layout->addWidget(lock_message);
     layout->addWidget(unlock_btn, 0, Qt::AlignLeft);
     layout->addStretch();
-    connect(unlock_btn, &QPushButton::clicked, this, [&window] { window.commands().Unlock_Clicked(); });
+    connect(unlock_btn, &QPushButton::clicked, this, [&host] { host.unlockSelection(); });
 }

@@ -6,13 +6,13 @@
 
 class QLabel;
 class QPushButton;
-class SKTWindowController;
+class InspectorHost;
 
 class LockTab : public QObject
 {
     Q_OBJECT
 public:
-    explicit LockTab(SKTWindowController &window);
+    explicit LockTab(InspectorHost &host);
 
     QLabel *lock_message = nullptr;
     QPushButton *unlock_btn = nullptr;

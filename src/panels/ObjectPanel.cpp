@@ -3,10 +3,10 @@
 #include "panels/ObjectPanel.h"
 
 #include "canvas/SKTGraphicView.h"
-#include "editor/SKTWindowController.h"
-#include "editor/SideViews.h"
 #include "foundation/StepperField.h"
 #include "model/ModelGlobals.h"
+#include "panels/InspectorHost.h"
+#include "panels/InspectorLayout.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -32,7 +32,7 @@ template <typename T> void setKey(SKTGraphic &g, const QString &key, const T &cu
 }
 } // namespace
 
-ObjectPanel::ObjectPanel(SKTWindowController &window) : QObject(&window), m_window(window) {}
+ObjectPanel::ObjectPanel(InspectorHost &host) : QObject(&host.inspectorWindow()), m_host(host) {}
 
 QString ObjectPanel::borderStyleCode(int index)
 {
@@ -58,7 +58,7 @@ void ObjectPanel::loadPercent(StepperField *stepper, float fraction)
 
 SKTGraphicView *ObjectPanel::liveCanvas() const
 {
-    return m_window.sideViews().liveCanvas();
+    return m_host.liveCanvas();
 }
 
 GraphicList ObjectPanel::editTargets() const
@@ -76,7 +76,7 @@ void ObjectPanel::finishEdit(const GraphicList &written)
         return;
     for (const GraphicPtr &g : written)
         canvas->startEditingGraphic(g);
-    m_window.Refresh_Canvas();
+    m_host.Refresh_Canvas();
 }
 
 void ObjectPanel::writeBorder(SKTGraphic &g, bool on, const QColor &color, double width, int styleIndex)
@@ -104,7 +104,7 @@ void ObjectPanel::writeFillColor(SKTGraphic &g, const QColor &color)
 
 int ObjectPanel::printObjectValue() const
 {
-    const QCheckBox *box = m_window.ui().print_object_chk;
+    const QCheckBox *box = m_host.inspectorLayout().print_object_chk;
     return box && box->isChecked() ? 1 : 0;
 }
 

@@ -8,14 +8,14 @@
 
 class QComboBox;
 class SKTGraphicView;
-class SKTWindowController;
+class InspectorHost;
 class StepperField;
 
 class ObjectPanel : public QObject
 {
     Q_OBJECT
 public:
-    explicit ObjectPanel(SKTWindowController &window);
+    explicit ObjectPanel(InspectorHost &host);
 
     // Border-style codes by combo index: 0 "S", 1 "DA", 2 "DO", 3 "DD", 4 "DDD"; "" for any other.
     static QString borderStyleCode(int index);
@@ -43,5 +43,5 @@ protected:
     // Whether a check box counts as ticked.
     static bool ticked(const class QAbstractButton *box);
 
-    SKTWindowController &m_window;
+    InspectorHost &m_host;
 };

@@ -2,11 +2,12 @@
 // whole panel into every selected object of the side being edited; loading fills them from one.
 #include "panels/ShapeLinePanel.h"
 
-#include "editor/InspectorTabs.h"
-#include "editor/SKTWindowController.h"
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
 #include "foundation/StepperField.h"
+#include "panels/InspectorHost.h"
+#include "panels/InspectorLayout.h"
+#include "panels/InspectorTabs.h"
 #include "panels/LineTab.h"
 #include "panels/ShapeTab.h"
 
@@ -16,10 +17,10 @@
 #include <QGroupBox>
 #include <QRadioButton>
 
-ShapeLinePanel::ShapeLinePanel(SKTWindowController &window)
-    : ObjectPanel(window),
-      m_shape(std::make_unique<ShapeTab>(window.inspectorTabs().page(InspectorTabs::shape_tab), window.ui())),
-      m_line(std::make_unique<LineTab>(window.inspectorTabs().page(InspectorTabs::line_tab)))
+ShapeLinePanel::ShapeLinePanel(InspectorHost &host)
+    : ObjectPanel(host), m_shape(std::make_unique<ShapeTab>(
+                             host.inspectorTabs().page(InspectorTabs::shape_tab), host.inspectorLayout())),
+      m_line(std::make_unique<LineTab>(host.inspectorTabs().page(InspectorTabs::line_tab)))
 {
     connectShape();
     connectLine();

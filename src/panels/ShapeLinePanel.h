@@ -13,7 +13,7 @@ class ShapeLinePanel : public ObjectPanel
 {
     Q_OBJECT
 public:
-    explicit ShapeLinePanel(SKTWindowController &window);
+    explicit ShapeLinePanel(InspectorHost &host);
     ~ShapeLinePanel() override;
 
     // A line fills the line page, any other object the shape page.

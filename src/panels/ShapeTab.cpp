@@ -2,11 +2,12 @@
 // corner-radius, double-star and polygon controls, under their outlet names.
 #include "panels/ShapeTab.h"
 
-#include "editor/MainWindowLayout.h"
 #include "foundation/CardCodes.h"
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
 #include "foundation/StepperField.h"
+#include "panels/InspectorLayout.h"
+#include "panels/InspectorTabPlan.h"
 #include "panels/PanelWidgets.h"
 
 #include <QButtonGroup>
@@ -20,7 +21,7 @@
 
 using PanelWidgets::named;
 
-ShapeTab::ShapeTab(QWidget *p, MainWindowLayout &ui) : page(p)
+ShapeTab::ShapeTab(QWidget *p, InspectorLayout &ui) : page(p)
 {
     auto *layout = new QVBoxLayout(page);
     Shape_prop_title =
@@ -95,19 +96,7 @@ ShapeTab::ShapeTab(QWidget *p, MainWindowLayout &ui) : page(p)
 
 QString ShapeTab::shapeLabel(const QString &code)
 {
-    static const QList<std::pair<QLatin1String, const char *>> labels{
-        {ShapeCode::Rectangle, "Rectangle Properties"},
-        {ShapeCode::Circle, "Ellipse Properties"},
-        {ShapeCode::RoundedRectangle, "Rounded Rectangle Properties"},
-        {ShapeCode::Triangle, "Triangle Properties"},
-        {ShapeCode::Diamond, "Diamond Properties"},
-        {ShapeCode::Star, "Star Properties"},
-        {ShapeCode::DoubleStar, "Double Star Properties"},
-        {ShapeCode::Polygon, "Polygon Properties"}};
-    for (const auto &[c, label] : labels)
-        if (code == c)
-            return QString::fromLatin1(label);
-    return QString();
+    return InspectorTabPlan::shapeLabel(code);
 }
 
 QString ShapeTab::showControlsForShape(const QString &code, bool locked)

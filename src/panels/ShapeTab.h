@@ -5,7 +5,7 @@
 #include <QString>
 
 class ColorWell;
-class MainWindowLayout;
+struct InspectorLayout;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -19,7 +19,7 @@ class ShapeTab
 {
 public:
     // Lays out the page; the border-style and pattern combos come from the window's layout.
-    ShapeTab(QWidget *page, MainWindowLayout &ui);
+    ShapeTab(QWidget *page, InspectorLayout &ui);
 
     // Hides the nine shape-specific controls, then shows the three of the code (unlocked only)
     // and puts the code's label in the title. Answers the label ("" for an unknown code).

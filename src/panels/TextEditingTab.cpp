@@ -2,7 +2,7 @@
 // and time inserters, under their outlet names.
 #include "panels/TextEditingTab.h"
 
-#include "editor/MainWindowLayout.h"
+#include "panels/InspectorLayout.h"
 #include "panels/PanelWidgets.h"
 
 #include <QComboBox>
@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TextEditingTab::TextEditingTab(QWidget *p, MainWindowLayout &ui) : page(p)
+TextEditingTab::TextEditingTab(QWidget *p, InspectorLayout &ui) : page(p)
 {
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(PanelWidgets::title(page, QStringLiteral("Text")));

@@ -2,7 +2,7 @@
 // and time inserters, under their outlet names.
 #pragma once
 
-class MainWindowLayout;
+struct InspectorLayout;
 class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
@@ -12,7 +12,7 @@ class TextEditingTab
 {
 public:
     // The date and time format combos come from the window's layout, which fills them.
-    TextEditingTab(QWidget *page, MainWindowLayout &ui);
+    TextEditingTab(QWidget *page, InspectorLayout &ui);
 
     QWidget *page;
     QPlainTextEdit *Text_value_Edit;

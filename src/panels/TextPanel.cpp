@@ -4,16 +4,17 @@
 #include "panels/TextPanel.h"
 
 #include "editor/EditorState.h"
-#include "editor/InspectorTabs.h"
-#include "editor/SKTWindowController.h"
-#include "editor/WindowRegistry.h"
 #include "foundation/ChooserPanels.h"
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
 #include "foundation/DateFormats.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StepperField.h"
+#include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
+#include "panels/InspectorHost.h"
+#include "panels/InspectorLayout.h"
+#include "panels/InspectorTabs.h"
 #include "panels/TextEditingTab.h"
 #include "panels/TextPropertiesTab.h"
 #include "platform/FontResolver.h"
@@ -27,12 +28,12 @@
 #include <QRadioButton>
 #include <QTextCursor>
 
-TextPanel::TextPanel(SKTWindowController &window)
-    : ObjectPanel(window), Text_font(ModelGlobals::defaultTextFont()),
-      m_editing(std::make_unique<TextEditingTab>(window.inspectorTabs().page(InspectorTabs::text_edtng_tab),
-                                                 window.ui())),
+TextPanel::TextPanel(InspectorHost &host)
+    : ObjectPanel(host), Text_font(ModelGlobals::defaultTextFont()),
+      m_editing(std::make_unique<TextEditingTab>(host.inspectorTabs().page(InspectorTabs::text_edtng_tab),
+                                                 host.inspectorLayout())),
       m_properties(std::make_unique<TextPropertiesTab>(
-          window.inspectorTabs().page(InspectorTabs::text_prop_tab), window.ui()))
+          host.inspectorTabs().page(InspectorTabs::text_prop_tab), host.inspectorLayout()))
 {
     m_properties->Text_font_value->setText(fontDisplayText(Text_font));
     connectControls();
@@ -153,7 +154,7 @@ void TextPanel::Text_Gradient_RD_Sel()
 void TextPanel::Text_Font_Changed()
 {
     const std::optional<QFont> chosen =
-        ChooserPanels::instance().font(&m_window, FontResolver::font(Text_font));
+        ChooserPanels::instance().font(&m_host.inspectorWindow(), FontResolver::font(Text_font));
     if (!chosen)
         return;
     const double size = chosen->pointSizeF() > 0 ? chosen->pointSizeF() : Text_font.size;
@@ -190,7 +191,7 @@ void TextPanel::Insert_Template_Button()
     const QString mode =
         m_editing->insert_template_btn->text() == TitleButton ? QStringLiteral("T") : QStringLiteral("M");
     EditorState::instance().Template_Msg_Val.clear();
-    if (m_window.registry().open(WindowRegistry::Window::GreetingText, mode) != 1)
+    if (m_host.registry().open(WindowRegistry::Window::GreetingText, mode) != 1)
         return;
     setViewText(EditorState::instance().Template_Msg_Val);
     Update_Text_Graphics();

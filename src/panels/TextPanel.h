@@ -15,7 +15,7 @@ class TextPanel : public ObjectPanel
 {
     Q_OBJECT
 public:
-    explicit TextPanel(SKTWindowController &window);
+    explicit TextPanel(InspectorHost &host);
     ~TextPanel() override;
 
     static constexpr int MaxTypedLength = 250;

@@ -2,10 +2,10 @@
 // border and solid or gradient fill, under their outlet names.
 #include "panels/TextPropertiesTab.h"
 
-#include "editor/MainWindowLayout.h"
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
 #include "foundation/StepperField.h"
+#include "panels/InspectorLayout.h"
 #include "panels/PanelWidgets.h"
 
 #include <QButtonGroup>
@@ -20,7 +20,7 @@
 
 using PanelWidgets::named;
 
-TextPropertiesTab::TextPropertiesTab(QWidget *p, MainWindowLayout &ui) : page(p)
+TextPropertiesTab::TextPropertiesTab(QWidget *p, InspectorLayout &ui) : page(p)
 {
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(PanelWidgets::title(page, QStringLiteral("Text Properties")));

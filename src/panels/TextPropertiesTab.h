@@ -5,7 +5,7 @@
 #include <QString>
 
 class ColorWell;
-class MainWindowLayout;
+struct InspectorLayout;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -19,7 +19,7 @@ class TextPropertiesTab
 {
 public:
     // The alignment and case combos come from the window's layout.
-    TextPropertiesTab(QWidget *page, MainWindowLayout &ui);
+    TextPropertiesTab(QWidget *page, InspectorLayout &ui);
 
     // Which fill controls are enabled for a fill code ("G" gradient, anything else solid).
     void enableFillControls(const QString &fillCode);

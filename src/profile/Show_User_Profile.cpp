@@ -19,8 +19,7 @@ void untick(QCheckBox *box)
 }
 } // namespace
 
-Show_User_Profile::Show_User_Profile(SKTWindowController &window, QWidget *parent)
-    : User_profile(window, parent, true)
+Show_User_Profile::Show_User_Profile(ProfileHost &host, QWidget *parent) : User_profile(host, parent, true)
 {
     for (int f = 0; f < TextFieldCount; ++f)
         makeCaptionRow(f);

@@ -12,7 +12,7 @@ class Show_User_Profile : public User_profile
 public:
     static constexpr int TextFieldCount = 10;
 
-    explicit Show_User_Profile(SKTWindowController &window, QWidget *parent = nullptr);
+    explicit Show_User_Profile(ProfileHost &host, QWidget *parent = nullptr);
 
     void Reset_all_Ctrl() override;
     void Create_and_Set_template_picture() override;

@@ -4,13 +4,13 @@
 
 #include "canvas/SKTGraphicView.h"
 #include "data/ExcelBindingTable.h"
-#include "editor/SKTWindowController.h"
-#include "editor/SideViews.h"
-#include "editor/ToolController.h"
-#include "editor/WindowRegistry.h"
 #include "foundation/StringUtils.h"
+#include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
+#include "model/SKTDocument.h"
+#include "panels/Card_Property.h"
 #include "profile/PersonalDetailsPlacement.h"
+#include "profile/ProfileHost.h"
 #include "profile/ProfileState.h"
 #include "profile/Show_User_Profile.h"
 
@@ -20,7 +20,7 @@ namespace
 class CanvasSide : public PersonalDetailsPlacement::Side
 {
 public:
-    CanvasSide(SKTGraphicView &view, ToolController &tools) : m_view(view), m_tools(tools) {}
+    CanvasSide(SKTGraphicView &view, ProfileHost &host) : m_view(view), m_host(host) {}
     void Hide_all_Text_control_FUP_Control() override { m_view.Hide_all_Text_control_FUP_Control(); }
     GraphicPtr Selcect_Ctrl_With_ID(const QString &ctrl_ID) override
     {
@@ -32,17 +32,17 @@ public:
     {
         return m_view.ReplaceGraphicText(graphicClass, use_rect, bound_rect, card_side, ctrl_value, ctrl_ID);
     }
-    void setToolCode(int tool) override { m_tools.setToolCode(tool); }
+    void setToolCode(int tool) override { m_host.setToolCode(tool); }
 
 private:
     SKTGraphicView &m_view;
-    ToolController &m_tools;
+    ProfileHost &m_host;
 };
 } // namespace
 
-void UserProfileCommands::fillRegistry(SKTWindowController &window, WindowRegistry &registry)
+void UserProfileCommands::fillRegistry(ProfileHost &host, WindowRegistry &registry)
 {
-    SKTWindowController *w = &window;
+    ProfileHost *w = &host;
     // The editor names a side and starts from what is on it; the wizards name none and start empty.
     registry.fill(WindowRegistry::Window::UserProfile, [w](const QString &side) {
         const qint8 flag = Trim_Str(side).isEmpty() ? 0 : 1;
@@ -57,10 +57,12 @@ void UserProfileCommands::fillRegistry(SKTWindowController &window, WindowRegist
 
 User_profile *UserProfileCommands::dialog(bool editorTime) const
 {
-    SKTWindowController *w = &m_window;
+    ProfileHost *w = &m_host;
+    QWidget *parent = &m_host.profileWindow();
     if (editorTime)
-        return w->registry().instance<Show_User_Profile>([w] { return new Show_User_Profile(*w, w); });
-    return w->registry().instance<User_profile>([w] { return new User_profile(*w, w); });
+        return w->registry().instance<Show_User_Profile>(
+            [w, parent] { return new Show_User_Profile(*w, parent); });
+    return w->registry().instance<User_profile>([w, parent] { return new User_profile(*w, parent); });
 }
 
 int UserProfileCommands::Open_User_Profile_Window(qint8 flag, const QString &load_side)
@@ -77,8 +79,8 @@ int UserProfileCommands::Open_User_Profile_Window(qint8 flag, const QString &loa
 // The front card's size decides the orientation for every side.
 QSizeF UserProfileCommands::frontCardSize() const
 {
-    const QSizeF card = m_window.Front_card_Prop.Card_Size;
-    return card.isEmpty() ? m_window.sideViews().canvas(SKTDocument::Front)->cardSize() : card;
+    const QSizeF card = m_host.cardProperty(0).Card_Size;
+    return card.isEmpty() ? m_host.sideCanvas(SKTDocument::Front)->cardSize() : card;
 }
 
 QRectF UserProfileCommands::Get_Control_Rect_From_Template(const QString &ctrl_ID) const
@@ -90,23 +92,23 @@ void UserProfileCommands::Fill_User_profile_info_side(int side)
 {
     if (side != SKTDocument::Temp) {
         if (Excel_Binding_Use)
-            m_window.Add_Excel_Col_Name_In_Combo();
+            m_host.Add_Excel_Col_Name_In_Combo();
         else
-            m_window.Remove_Excel_Col_Name_In_Combo();
+            m_host.Remove_Excel_Col_Name_In_Combo();
         if (ProfileState::instance().Fill_User_Profile == 0)
             return;
     }
-    const User_Profile_Class &record = side == SKTDocument::Back   ? m_window.Back_user_profile
-                                       : side == SKTDocument::Temp ? m_window.TEMP_user_profile
-                                                                   : m_window.Front_user_profile;
-    CanvasSide canvas(*m_window.sideViews().canvas(side), m_window.tools());
+    const User_Profile_Class &record = side == SKTDocument::Back   ? m_host.userProfile(1)
+                                       : side == SKTDocument::Temp ? m_host.userProfile(2)
+                                                                   : m_host.userProfile(0);
+    CanvasSide canvas(*m_host.sideCanvas(side), m_host);
     PersonalDetailsPlacement::place(record, canvas, frontCardSize());
 }
 
 void UserProfileCommands::Temp_Design_Copy_Assign()
 {
-    SKTDocument &doc = m_window.document();
-    m_window.sideViews().canvas(SKTDocument::Temp)->delete_all_control();
+    SKTDocument &doc = m_host.document();
+    m_host.sideCanvas(SKTDocument::Temp)->delete_all_control();
     const GraphicList &source = Card_Front_Or_Back != 0 ? doc.graphics_back() : doc.graphics();
     GraphicList copies;
     QList<int> indexes;
@@ -118,5 +120,5 @@ void UserProfileCommands::Temp_Design_Copy_Assign()
     }
     if (!copies.isEmpty())
         doc.insertGraphicsIntoSide(SKTDocument::Temp, copies, indexes);
-    m_window.sideViews().canvas(SKTDocument::Temp)->update();
+    m_host.sideCanvas(SKTDocument::Temp)->update();
 }

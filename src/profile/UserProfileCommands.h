@@ -6,16 +6,16 @@
 #include <QSizeF>
 #include <QString>
 
-class SKTWindowController;
+class ProfileHost;
 class User_profile;
 class WindowRegistry;
 
 class UserProfileCommands
 {
 public:
-    explicit UserProfileCommands(SKTWindowController &window) : m_window(window) {}
+    explicit UserProfileCommands(ProfileHost &host) : m_host(host) {}
 
-    static void fillRegistry(SKTWindowController &window, WindowRegistry &registry);
+    static void fillRegistry(ProfileHost &host, WindowRegistry &registry);
 
     // A side (trimmed) opens the editor's dialog in the loading mode when flag is set; no side
     // opens the wizards' dialog. 1 after OK, which also sets Fill_User_Profile.
@@ -32,5 +32,5 @@ public:
 private:
     QSizeF frontCardSize() const;
 
-    SKTWindowController &m_window;
+    ProfileHost &m_host;
 };

@@ -9,9 +9,6 @@
 #include "data/ExcelBindingTable.h"
 #include "data/Import_Excel.h"
 #include "editor/EditorState.h"
-#include "editor/SKTWindowController.h"
-#include "editor/SideViews.h"
-#include "editor/WindowRegistry.h"
 #include "foundation/FilePanels.h"
 #include "foundation/FileUtils.h"
 #include "foundation/FoundationState.h"
@@ -19,8 +16,12 @@
 #include "foundation/ModalRunner.h"
 #include "foundation/StringUtils.h"
 #include "foundation/WindowLook.h"
+#include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
+#include "model/SKTDocument.h"
+#include "panels/Card_Property.h"
 #include "platform/PictureReader.h"
+#include "profile/ProfileHost.h"
 #include "profile/UserProfileCommands.h"
 #include "profile/User_Profile_Class.h"
 
@@ -61,12 +62,10 @@ void User_profile::setWorkbookImport(WorkbookImport import)
     workbookImport() = std::move(import);
 }
 
-User_profile::User_profile(SKTWindowController &window, QWidget *parent) : User_profile(window, parent, false)
-{
-}
+User_profile::User_profile(ProfileHost &host, QWidget *parent) : User_profile(host, parent, false) {}
 
-User_profile::User_profile(SKTWindowController &window, QWidget *parent, bool editorTime)
-    : QDialog(parent), m_window(window)
+User_profile::User_profile(ProfileHost &host, QWidget *parent, bool editorTime)
+    : QDialog(parent), m_host(host)
 {
     setObjectName(editorTime ? QStringLiteral("Show_User_Profile") : QStringLiteral("User_profile"));
     setWindowTitle(QStringLiteral("User Profile Information"));
@@ -118,7 +117,7 @@ int User_profile::Open_Wnd(qint8 flag)
     if (flag != 0) {
         Reset_all_Ctrl();
         excel_path_field->setText(Excel_Source_Path);
-        SKTDocument &doc = m_window.document();
+        SKTDocument &doc = m_host.document();
         if (Card_Front_Or_Back == 1) {
             setWindowTitle(QStringLiteral("Back Side User Profile Information"));
             Graphics_array = doc.graphics_back();
@@ -331,17 +330,17 @@ bool User_profile::fillRecord(User_Profile_Class &record, bool frontOrBack)
 
 bool User_profile::Fill_Front_User_profile_value_in_Variable()
 {
-    return fillRecord(m_window.Front_user_profile, true);
+    return fillRecord(m_host.userProfile(0), true);
 }
 
 bool User_profile::Fill_Back_User_profile_value_in_Variable()
 {
-    return fillRecord(m_window.Back_user_profile, true);
+    return fillRecord(m_host.userProfile(1), true);
 }
 
 bool User_profile::Fill_TEMP_User_profile_value_in_Variable()
 {
-    return fillRecord(m_window.TEMP_user_profile, false);
+    return fillRecord(m_host.userProfile(2), false);
 }
 
 // --- buttons ---
@@ -378,14 +377,14 @@ void User_profile::Preview_Btn_Clicked()
 {
     if (!Fill_TEMP_User_profile_value_in_Variable())
         return;
-    UserProfileCommands commands(m_window);
+    UserProfileCommands commands(m_host);
     // The preview side gets copies, so neither the preview nor a Cancel after it touches the side.
     commands.Temp_Design_Copy_Assign();
-    Graphics_array = m_window.document().graphics_temp();
+    Graphics_array = m_host.document().graphics_temp();
     const float x = last_ctrl_X;
     const float y = last_ctrl_Y;
-    m_window.Fill_User_profile_info_TEMP_side();
-    Graphics_array = m_window.document().graphics_temp();
+    commands.Fill_User_profile_info_side(SKTDocument::Temp);
+    Graphics_array = m_host.document().graphics_temp();
     Create_and_Set_Preview_picture();
     last_ctrl_X = x;
     last_ctrl_Y = y;
@@ -423,12 +422,12 @@ void User_profile::Browse_excel_Btn_Clicked()
 
 void User_profile::View_Excel_Btn_Clicked()
 {
-    m_window.registry().open(WindowRegistry::Window::BindingTableViewer);
+    m_host.registry().open(WindowRegistry::Window::BindingTableViewer);
 }
 
 void User_profile::Batch_Series_Btn_Clicked()
 {
-    m_window.registry().open(WindowRegistry::Window::SeriesManager);
+    m_host.registry().open(WindowRegistry::Window::SeriesManager);
 }
 
 void User_profile::Browse_image_Btn_Clicked()
@@ -475,7 +474,7 @@ void User_profile::View_Data_Series_By_Name(QComboBox *list)
         Show_MessageBox(QStringLiteral("Please select the series."));
         return;
     }
-    m_window.registry().open(WindowRegistry::Window::SeriesViewer, name);
+    m_host.registry().open(WindowRegistry::Window::SeriesViewer, name);
 }
 
 // --- reset and pictures ---
@@ -504,10 +503,10 @@ void User_profile::showCardPicture(QLabel *box, const GraphicList &graphics)
         return;
     RenderSide side;
     side.graphics = graphics;
-    if (const Card_Property *page = m_window.liveCardProperty())
+    if (const Card_Property *page = m_host.liveCardProperty())
         side.page = *page;
     side.cardShape = Card_Shape;
-    side.cardSize = m_window.sideViews().canvas(SKTDocument::Front)->cardSize();
+    side.cardSize = m_host.sideCanvas(SKTDocument::Front)->cardSize();
     side.resourcePath = Resource_Path;
     const QImage image = SKTRenderingView::imageOfSide(side, 2 * 72.0);
     if (image.isNull()) {

@@ -19,7 +19,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QVBoxLayout;
-class SKTWindowController;
+class ProfileHost;
 
 class User_profile : public QDialog
 {
@@ -28,7 +28,7 @@ public:
     static constexpr int FieldCount = 11; // the ten texts, then the photo
     static constexpr int Photo = 10;
 
-    explicit User_profile(SKTWindowController &window, QWidget *parent = nullptr);
+    explicit User_profile(ProfileHost &host, QWidget *parent = nullptr);
 
     // Reads a workbook into the binding table; without one set, the column import dialog runs.
     using WorkbookImport = std::function<void(QWidget *parent, const QString &path)>;
@@ -119,7 +119,7 @@ protected:
         "fax",  "email", "website",   "unique", "image"};
 
     // editorTime: the editor's dialog, whose captions are fields with check boxes of their own.
-    User_profile(SKTWindowController &window, QWidget *parent, bool editorTime);
+    User_profile(ProfileHost &host, QWidget *parent, bool editorTime);
 
     // A text field's value was loaded from the side (before its source is set).
     virtual void valueLoaded(int field) { Q_UNUSED(field); }
@@ -147,7 +147,7 @@ private:
     bool fillRecord(User_Profile_Class &record, bool frontOrBack);
     int fieldOfList(QComboBox *list, bool *isSource) const;
 
-    SKTWindowController &m_window;
+    ProfileHost &m_host;
     Import_Excel *m_workbookImport = nullptr;
     std::array<QLineEdit *, FieldCount> m_value{};
     std::array<QComboBox *, FieldCount> m_source{};

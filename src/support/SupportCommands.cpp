@@ -2,7 +2,7 @@
 // pages, the promotions) and where the help, rate-us, share and promotion windows fill their entries.
 #include "support/SupportCommands.h"
 
-#include "editor/WindowRegistry.h"
+#include "foundation/WindowRegistry.h"
 #include "support/Help_Support.h"
 #include "support/Promotion_Form.h"
 #include "support/Review_Form.h"

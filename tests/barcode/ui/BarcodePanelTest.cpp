@@ -5,13 +5,13 @@
 #include "editor/ui/MainWindowFixture.h"
 
 #include "editor/FileCommands.h"
-#include "editor/InspectorTabs.h"
 #include "editor/MainWindowLayout.h"
 #include "editor/WindowRegistry.h"
 #include "foundation/ColorWell.h"
 #include "model/SKTBarcode.h"
 #include "panels/BarcodePanel.h"
 #include "panels/Inspector.h"
+#include "panels/InspectorTabs.h"
 #include "support/TestSupport.h"
 
 #include <QImage>

@@ -7,14 +7,14 @@
 #include "editor/EditorCommands.h"
 #include "editor/FileCommands.h"
 #include "editor/Grid_Wizard.h"
-#include "editor/InspectorTabs.h"
 #include "editor/MainMenus.h"
-#include "editor/WindowRegistry.h"
 #include "foundation/FloatSlider.h"
 #include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/PrinterCatalog.h"
+#include "foundation/WindowRegistry.h"
 #include "model/GraphicPasteboard.h"
+#include "panels/InspectorTabs.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

@@ -8,7 +8,7 @@
 #include "editor/SKTWindowController.h"
 #include "editor/SideViews.h"
 #include "editor/ToolController.h"
-#include "editor/WindowRegistry.h"
+#include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 #include "support/WindowFixture.h"
 

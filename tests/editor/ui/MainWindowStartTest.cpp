@@ -3,9 +3,9 @@
 
 #include "canvas/ZoomFactor.h"
 #include "editor/EditButtons.h"
-#include "editor/InspectorTabs.h"
 #include "foundation/FolderListing.h"
 #include "foundation/FoundationState.h"
+#include "panels/InspectorTabs.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -9,21 +9,21 @@
 #include "editor/BackgroundBrowser.h"
 #include "editor/EditButtons.h"
 #include "editor/EditorCommands.h"
-#include "editor/InspectorTabs.h"
 #include "editor/MainMenus.h"
 #include "editor/ToolController.h"
 #include "foundation/StepperField.h"
 #include "model/GraphicPasteboard.h"
 #include "panels/Inspector.h"
+#include "panels/InspectorTabs.h"
 #include "platform/UndoManager.h"
 
 #include "barcode/ui/BarcodeWindowDriver.h"
 #include "canvas/ui/CanvasDriver.h"
-#include "support/IndicatorClick.h"
 #include "data/BatchWizard.h"
 #include "data/Import_Wizard.h"
 #include "editor/Insert_Template.h"
 #include "foundation/Long_SMS_Dlg.h"
+#include "support/IndicatorClick.h"
 
 #include <QAction>
 #include <QCheckBox>

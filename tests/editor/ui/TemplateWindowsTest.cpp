@@ -13,8 +13,8 @@
 #include "editor/MainMenus.h"
 #include "editor/TemplateStore.h"
 #include "editor/Template_Wizard.h"
-#include "editor/WindowRegistry.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/WindowRegistry.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>

@@ -3,10 +3,10 @@
 #include "InspectorFixture.h"
 
 #include "canvas/SKTGraphicView.h"
-#include "editor/WindowRegistry.h"
 #include "foundation/ColorWell.h"
 #include "foundation/RowListModel.h"
 #include "foundation/StepperField.h"
+#include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 #include "panels/CardPagePanel.h"
 #include "panels/CardSizeTables.h"

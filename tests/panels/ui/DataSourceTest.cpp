@@ -3,9 +3,9 @@
 #include "InspectorFixture.h"
 
 #include "data/ExcelBindingTable.h"
-#include "editor/WindowRegistry.h"
 #include "foundation/FoundationState.h"
 #include "foundation/Long_SMS_Dlg.h"
+#include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 #include "panels/ComboDispatcher.h"
 #include "panels/DataSourceTab.h"

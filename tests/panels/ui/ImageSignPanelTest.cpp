@@ -3,8 +3,8 @@
 #include "PanelsFixture.h"
 
 #include "editor/EditorState.h"
-#include "editor/WindowRegistry.h"
 #include "foundation/FloatSlider.h"
+#include "foundation/WindowRegistry.h"
 #include "model/SKTImage.h"
 #include "panels/ImageTab.h"
 #include "panels/SignTab.h"

@@ -4,9 +4,9 @@
 
 #include "editor/ui/MainWindowFixture.h"
 
-#include "editor/InspectorTabs.h"
 #include "editor/MainWindowLayout.h"
 #include "panels/Inspector.h"
+#include "panels/InspectorTabs.h"
 #include "support/IndicatorClick.h"
 
 #include <QComboBox>

@@ -4,11 +4,11 @@
 
 #include "editor/ui/MainWindowFixture.h"
 
-#include "editor/InspectorTabs.h"
 #include "foundation/ColorWell.h"
 #include "foundation/StepperField.h"
 #include "model/BulkLoadGuard.h"
 #include "panels/ImageSignPanel.h"
+#include "panels/InspectorTabs.h"
 #include "panels/ShapeLinePanel.h"
 #include "panels/TextPanel.h"
 

@@ -3,7 +3,7 @@
 #include "PanelsFixture.h"
 
 #include "editor/EditorState.h"
-#include "editor/WindowRegistry.h"
+#include "foundation/WindowRegistry.h"
 #include "panels/TextEditingTab.h"
 #include "panels/TextPropertiesTab.h"
 

@@ -4,9 +4,9 @@
 
 #include "data/ExcelBindingTable.h"
 #include "editor/SKTWindowController.h"
-#include "editor/WindowRegistry.h"
 #include "editor/ui/MainWindowFixture.h"
 #include "foundation/FoundationState.h"
+#include "foundation/WindowRegistry.h"
 #include "profile/ProfileState.h"
 #include "profile/Show_User_Profile.h"
 #include "profile/User_profile.h"

@@ -1,6 +1,6 @@
 // The help, rate-us, share and promotion windows driven through their buttons: which addresses
 // reach the desktop, exactly as they are handed over, and what the windows show.
-#include "editor/WindowRegistry.h"
+#include "foundation/WindowRegistry.h"
 #include "support/Help_Support.h"
 #include "support/Promotion_Form.h"
 #include "support/Promotion_Pattern.h"

@@ -1,0 +1,60 @@
+// The main window's answers to the inspector (InspectorHost) and to the personal details
+// (ProfileHost): its side canvases, the Back button, the edit buttons, Unlock, the records and the tool.
+#include "editor/EditButtons.h"
+#include "editor/EditorCommands.h"
+#include "editor/SKTWindowController.h"
+#include "editor/SideViews.h"
+#include "editor/ToolController.h"
+
+#include <QPushButton>
+
+SKTGraphicView *SKTWindowController::sideCanvas(int side) const
+{
+    return m_sides->canvas(side);
+}
+
+SKTGraphicView *SKTWindowController::liveCanvas() const
+{
+    return m_sides->liveCanvas();
+}
+
+bool SKTWindowController::previewShown() const
+{
+    return m_sides->shownIndex() == SKTDocument::Temp;
+}
+
+void SKTWindowController::setBackSideEnabled(bool enabled)
+{
+    m_ui.Back_Card_Btn->setEnabled(enabled);
+}
+
+void SKTWindowController::editButtonsForCard()
+{
+    m_editButtons->Disable_Standard_Button_For_Card();
+}
+
+void SKTWindowController::editButtonsForObject(bool locked)
+{
+    m_editButtons->Enable_Standard_Button_For_Control();
+    if (locked)
+        m_editButtons->Disable_Standard_Button_For_Lock();
+    else
+        m_editButtons->Enable_Standard_Button_For_Unlock();
+}
+
+void SKTWindowController::unlockSelection()
+{
+    m_commands->Unlock_Clicked();
+}
+
+User_Profile_Class &SKTWindowController::userProfile(int side)
+{
+    return side == SKTDocument::Back   ? Back_user_profile
+           : side == SKTDocument::Temp ? TEMP_user_profile
+                                       : Front_user_profile;
+}
+
+void SKTWindowController::setToolCode(int tool)
+{
+    m_tools->setToolCode(tool);
+}

@@ -1,0 +1,68 @@
+// What the inspector and its panels ask of the window they sit in: its tab pages and their
+// widgets, the document and its side canvases, the page settings, the edit buttons and the
+// window commands a panel starts. The main window implements it; panel tests fake it.
+#pragma once
+
+#include "model/SKTGraphic.h"
+#include "platform/FontDescriptor.h"
+
+#include <QColor>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+
+class Card_Property;
+class InspectorTabs;
+class SKTDocument;
+class SKTGraphicView;
+class QWidget;
+class WindowRegistry;
+struct InspectorLayout;
+
+class InspectorHost
+{
+public:
+    virtual ~InspectorHost() = default;
+
+    // The window the inspector sits in: owner of the panels, parent of their dialogs, holder of
+    // the focus a typed value waits in.
+    virtual QWidget &inspectorWindow() = 0;
+    virtual InspectorTabs &inspectorTabs() const = 0;
+    virtual InspectorLayout &inspectorLayout() = 0;
+    // The windows a panel opens (image library, series viewer, greeting texts, barcode window).
+    virtual WindowRegistry &registry() const = 0;
+
+    virtual SKTDocument &document() = 0;
+    // The canvas of the front (0) or back (1) side, and the one of the side being edited.
+    virtual SKTGraphicView *sideCanvas(int side) const = 0;
+    virtual SKTGraphicView *liveCanvas() const = 0;
+    // Whether the preview side is shown: its objects are not edited there.
+    virtual bool previewShown() const = 0;
+    // Page settings of the front (0) or back (1) side, and of the side being edited (null for none).
+    virtual Card_Property &cardProperty(int side) = 0;
+    virtual const Card_Property *liveCardProperty() const = 0;
+    virtual QRectF frontCanvasBounds() const = 0;
+    virtual void Refresh_Canvas() = 0;
+    // The card's size in points: the document's and the canvases'.
+    virtual void Set_Document_Size(const QSizeF &size) = 0;
+    virtual void SetDocumentCanvasSize(const QSizeF &size) = 0;
+    virtual void set_Front_BG_Image(const QString &path) = 0;
+    virtual void set_Back_BG_Image(const QString &path) = 0;
+    // Whether the Back side button can be pressed (a two-sided card).
+    virtual void setBackSideEnabled(bool enabled) = 0;
+
+    // The content font and colour of the card page, with their label and colour well.
+    virtual FontDescriptor All_Text_font() const = 0;
+    virtual void setContentFont(const FontDescriptor &font, const QColor &color) = 0;
+    // The content font alone (the font dialog's choice); the caller shows it.
+    virtual void setAllTextFont(const FontDescriptor &font) = 0;
+
+    // Showing anything in the inspector ends a tool: the arrow is chosen again.
+    virtual void selectArrowTool() = 0;
+    // The edit buttons for the card page, or for an object, locked or not.
+    virtual void editButtonsForCard() = 0;
+    virtual void editButtonsForObject(bool locked) = 0;
+    // The window's Unlock command (the lock page's button).
+    virtual void unlockSelection() = 0;
+    virtual void Open_Barcode_Window(const GraphicPtr &graphic) = 0;
+};

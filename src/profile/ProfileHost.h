@@ -1,0 +1,35 @@
+// What the personal-details dialogs and commands ask of the main window: its records of the three
+// sides, their canvases and page settings, the binding-table choices and the windows they open.
+// The main window implements it.
+#pragma once
+
+class Card_Property;
+class QString;
+class QWidget;
+class SKTDocument;
+class SKTGraphicView;
+class User_Profile_Class;
+class WindowRegistry;
+
+class ProfileHost
+{
+public:
+    virtual ~ProfileHost() = default;
+
+    // The window the dialogs belong to.
+    virtual QWidget &profileWindow() = 0;
+    virtual WindowRegistry &registry() const = 0;
+    virtual SKTDocument &document() = 0;
+    // The canvas of the front (0), back (1) or preview (2) side.
+    virtual SKTGraphicView *sideCanvas(int side) const = 0;
+    // Page settings of the front (0) or back (1) side, and of the side being edited.
+    virtual Card_Property &cardProperty(int side) = 0;
+    virtual const Card_Property *liveCardProperty() const = 0;
+    // The personal-details record of the front (0), back (1) or preview (2) side.
+    virtual User_Profile_Class &userProfile(int side) = 0;
+    // The tool the placement of a detail object chooses.
+    virtual void setToolCode(int tool) = 0;
+    // The binding-table column choices shown in the data-source lists, added or taken away.
+    virtual void Add_Excel_Col_Name_In_Combo() = 0;
+    virtual void Remove_Excel_Col_Name_In_Combo() = 0;
+};

@@ -1,0 +1,2 @@
+#include "editor/State.h"
+#include "editor/Window.h"
