@@ -20,10 +20,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QFormLayout>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPageLayout>
 #include <QPageSetupDialog>
@@ -32,12 +28,10 @@
 #include <QPrintPreviewDialog>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSaveFile>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -90,160 +84,6 @@ Print_Wnd::Print_Wnd(OutputHost &host, QWidget *parent) : QDialog(parent), m_hos
 }
 
 Print_Wnd::~Print_Wnd() = default;
-
-void Print_Wnd::buildWindow()
-{
-    auto named = [](QWidget *w, const char *name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    };
-    Printer_ComboBox = new QComboBox(this);
-    named(Printer_ComboBox, "Printer_ComboBox");
-    Orient_ComboBox = new QComboBox(this);
-    named(Orient_ComboBox, "Orient_ComboBox");
-    Orient_ComboBox->addItems({QStringLiteral("Portrait"), QStringLiteral("Landscape")});
-    Paper_id = new QLabel(this);
-    Size_id = new QLabel(this);
-    l_mar_id = new QLabel(this);
-    r_mar_id = new QLabel(this);
-    t_mar_id = new QLabel(this);
-    b_mar_id = new QLabel(this);
-    named(Paper_id, "Paper_id");
-    named(Size_id, "Size_id");
-    named(l_mar_id, "l_mar_id");
-    named(r_mar_id, "r_mar_id");
-    named(t_mar_id, "t_mar_id");
-    named(b_mar_id, "b_mar_id");
-    page_setup_button = new QPushButton(QStringLiteral("Page Setup..."), this);
-
-    horz_mar_Stepper = new StepperField(0, 1000, 0.5, 2, this);
-    vert_mar_Stepper = new StepperField(0, 1000, 0.5, 2, this);
-    width_Stepper = new StepperField(0, 2000, 1, 2, this);
-    height_Stepper = new StepperField(0, 2000, 1, 2, this);
-    Row_Stepper = new StepperField(1, 999, 1, 0, this);
-    Col_Stepper = new StepperField(1, 999, 1, 0, this);
-    Total_Stepper = new StepperField(0, 999999, 1, 0, this);
-    Copies_Stepper = new StepperField(1, 999, 1, 0, this);
-    named(horz_mar_Stepper, "horz_mar_Stepper");
-    named(vert_mar_Stepper, "vert_mar_Stepper");
-    named(width_Stepper, "width_Stepper");
-    named(height_Stepper, "height_Stepper");
-    named(Row_Stepper, "Row_Stepper");
-    named(Col_Stepper, "Col_Stepper");
-    named(Total_Stepper, "Total_Stepper");
-    named(Copies_Stepper, "Copies_Stepper");
-
-    Show_Margins = new QCheckBox(QStringLiteral("Show margins"), this);
-    named(Show_Margins, "Show_Margins");
-    Auto_Center_chk_bx = new QCheckBox(QStringLiteral("Auto centre"), this);
-    named(Auto_Center_chk_bx, "Auto_Center_chk_bx");
-
-    auto *alignBox = new QGroupBox(QStringLiteral("Alignment"), this);
-    align_Gp_Bx = named(alignBox, "align_Gp_Bx");
-    auto *alignGrid = new QGridLayout(alignBox);
-    static const char *const buttonNames[] = {"top_left_btn", "top_center_btn", "top_rite_btn",
-                                              "mid_left_btn", "mid_center_btn", "mid_rite_btn",
-                                              "bot_left_btn", "bot_center_btn", "bot_rite_btn"};
-    for (int v = 1; v <= 9; ++v) {
-        auto *button = new QToolButton(alignBox);
-        named(button, buttonNames[v - 1]);
-        button->setIconSize(QSize(24, 24));
-        button->setAutoRaise(true);
-        alignGrid->addWidget(button, (v - 1) / 3, (v - 1) % 3);
-        alignButtons << button;
-    }
-
-    auto *sideBox = new QGroupBox(QStringLiteral("Card side"), this);
-    auto *sideLayout = new QVBoxLayout(sideBox);
-    matrix_card_side = new QButtonGroup(this);
-    matrix_card_side->setObjectName(QStringLiteral("matrix_card_side"));
-    const QStringList sideTitles{QStringLiteral("Both sides"), QStringLiteral("Front side"),
-                                 QStringLiteral("Back side")};
-    for (int i = 0; i < sideTitles.size(); ++i) {
-        auto *radio = new QRadioButton(sideTitles[i], sideBox);
-        matrix_card_side->addButton(radio, i);
-        sideLayout->addWidget(radio);
-    }
-    print_alignment = new QComboBox(sideBox);
-    named(print_alignment, "print_alignment");
-    print_alignment->addItems({QStringLiteral("Front above back"), QStringLiteral("Front beside back")});
-    sideLayout->addWidget(print_alignment);
-
-    print_with_batch_chk = new QCheckBox(QStringLiteral("Print with series data"), this);
-    print_with_excel_chk = new QCheckBox(QStringLiteral("Print with Excel data"), this);
-    named(print_with_batch_chk, "print_with_batch_chk");
-    named(print_with_excel_chk, "print_with_excel_chk");
-
-    PrintView = new Sample_Preview;
-    PrintView->setScale(0.75);
-    Print_sclview = new QScrollArea(this);
-    named(Print_sclview, "Print_sclview");
-    Print_sclview->setWidget(PrintView);
-    Print_sclview->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Print_sclview->setMinimumSize(470, 520);
-    test_image_view = new QLabel(this);
-    named(test_image_view, "test_image_view");
-    test_image_view->hide(); // holds the preview's last picture for whoever asks
-
-    preview_button = new QPushButton(QStringLiteral("Preview"), this);
-    print_button = new QPushButton(QStringLiteral("Print"), this);
-    cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
-    print_button->setDefault(true);
-
-    auto *printerForm = new QFormLayout;
-    printerForm->addRow(QStringLiteral("Printer:"), Printer_ComboBox);
-    printerForm->addRow(QStringLiteral("Orientation:"), Orient_ComboBox);
-    printerForm->addRow(QStringLiteral("Paper:"), Paper_id);
-    printerForm->addRow(QStringLiteral("Size (mm):"), Size_id);
-    auto *margins = new QHBoxLayout;
-    for (auto [title, label] :
-         {std::pair{"L", l_mar_id}, {"R", r_mar_id}, {"T", t_mar_id}, {"B", b_mar_id}}) {
-        margins->addWidget(new QLabel(QString::fromLatin1(title) + QLatin1Char(':'), this));
-        margins->addWidget(label);
-    }
-    printerForm->addRow(QStringLiteral("Margins (mm):"), margins);
-    printerForm->addRow(QString(), page_setup_button);
-
-    auto *labelForm = new QFormLayout;
-    labelForm->addRow(QStringLiteral("Card width (mm):"), width_Stepper);
-    labelForm->addRow(QStringLiteral("Card height (mm):"), height_Stepper);
-    labelForm->addRow(QStringLiteral("Rows:"), Row_Stepper);
-    labelForm->addRow(QStringLiteral("Columns:"), Col_Stepper);
-    labelForm->addRow(QStringLiteral("Horizontal gap (mm):"), horz_mar_Stepper);
-    labelForm->addRow(QStringLiteral("Vertical gap (mm):"), vert_mar_Stepper);
-    labelForm->addRow(QStringLiteral("Total labels:"), Total_Stepper);
-    labelForm->addRow(QStringLiteral("Copies:"), Copies_Stepper);
-
-    auto *checks = new QHBoxLayout;
-    checks->addWidget(Show_Margins);
-    checks->addWidget(Auto_Center_chk_bx);
-    auto *boxes = new QHBoxLayout;
-    boxes->addWidget(alignBox);
-    boxes->addWidget(sideBox);
-
-    auto *left = new QVBoxLayout;
-    left->addLayout(printerForm);
-    left->addLayout(labelForm);
-    left->addLayout(checks);
-    left->addLayout(boxes);
-    left->addWidget(print_with_batch_chk);
-    left->addWidget(print_with_excel_chk);
-    left->addStretch();
-
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancel_button);
-    buttons->addWidget(preview_button);
-    buttons->addWidget(print_button);
-    auto *right = new QVBoxLayout;
-    right->addWidget(Print_sclview, 1);
-    right->addWidget(test_image_view);
-    right->addLayout(buttons);
-
-    auto *layout = new QHBoxLayout(this);
-    layout->addLayout(left);
-    layout->addLayout(right, 1);
-}
 
 void Print_Wnd::connectControls()
 {

@@ -16,10 +16,13 @@ class OutputHost;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
 class QToolButton;
+class QVBoxLayout;
 class Sample_Preview;
 class StepperField;
 
@@ -78,7 +81,14 @@ public:
     QPushButton *cancel_button = nullptr;
 
 private:
+    // The layout (PrintWindowLayout.cpp): one maker per group, in the order the user tabs through.
     void buildWindow();
+    QVBoxLayout *makeSettingsColumn();
+    QFormLayout *makePrinterForm();
+    QFormLayout *makeLabelForm();
+    QGroupBox *makeAlignmentBox();
+    QGroupBox *makeSideBox();
+    QVBoxLayout *makePreviewColumn();
     void connectControls();
     void printerChosen();
     void orientationChosen();
