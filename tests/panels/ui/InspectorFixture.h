@@ -43,8 +43,9 @@ protected:
         // would take the tab away again. The show is posted from the paint, so it comes a turn later.
         for (int side = 0; side < 3; ++side) {
             SKTGraphicView *view = canvas(side);
-            if (view->isVisible())
+            if (view->isVisible()) {
                 EXPECT_TRUE(QTest::qWaitFor([view] { return view->paintCount() > 0; }));
+            }
         }
         for (int turn = 0; turn < 3; ++turn)
             QCoreApplication::processEvents();
