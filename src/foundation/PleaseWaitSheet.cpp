@@ -4,10 +4,10 @@
 #include "foundation/PleaseWaitSheet.h"
 
 #include "foundation/PleaseWait_Modeless.h"
+#include "foundation/WorkerRun.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QThread>
 
 namespace
 {
@@ -38,16 +38,11 @@ PleaseWait_Modeless *PleaseWaitSheet::current()
     return g_current;
 }
 
-void runWithPleaseWaitVoid(QWidget *parent, const std::function<void()> &work)
+void runWithPleaseWaitVoid(QWidget *parent, const std::function<void()> &work,
+                           const std::function<void()> &onQuit)
 {
     PleaseWaitSheet sheet(parent);
-    QEventLoop loop;
-    QThread *thread = QThread::create(work);
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-    thread->start();
-    // The loop keeps the GUI thread answering (message boxes asked for by the work).
-    if (!thread->isFinished())
-        loop.exec();
-    thread->wait();
-    delete thread;
+    WorkerRun::Options options;
+    options.quit = onQuit;
+    WorkerRun::run(work, options);
 }

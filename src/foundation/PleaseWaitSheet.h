@@ -29,16 +29,21 @@ private:
 };
 
 // Runs work on a worker thread under the please-wait sheet and returns when it has finished.
-void runWithPleaseWaitVoid(QWidget *parent, const std::function<void()> &work);
+// onQuit is called on the GUI thread if the program is told to quit meanwhile (WorkerRun::run).
+void runWithPleaseWaitVoid(QWidget *parent, const std::function<void()> &work,
+                           const std::function<void()> &onQuit = {});
 
-template <typename Work> auto runWithPleaseWait(QWidget *parent, Work work) -> decltype(work())
+template <typename Work>
+auto runWithPleaseWait(QWidget *parent, Work work, const std::function<void()> &onQuit = {})
+    -> decltype(work())
 {
     using Result = decltype(work());
     if constexpr (std::is_void_v<Result>) {
-        runWithPleaseWaitVoid(parent, work);
+        runWithPleaseWaitVoid(parent, work, onQuit);
     } else {
         std::optional<Result> result;
-        runWithPleaseWaitVoid(parent, [&] { result.emplace(work()); });
+        runWithPleaseWaitVoid(
+            parent, [&] { result.emplace(work()); }, onQuit);
         return std::move(*result);
     }
 }

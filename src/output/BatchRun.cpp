@@ -4,15 +4,13 @@
 #include "output/BatchRun.h"
 
 #include "foundation/MessageBoxes.h"
+#include "foundation/WorkerRun.h"
 #include "output/BatchFiller.h"
 #include "output/ExportProgress.h"
 #include "output/OutputHost.h"
 #include "output/OutputState.h"
 #include "output/Send_Modeless.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QThread>
 #include <QTimer>
 
 void BatchRun::exec(QWidget *owner, ExportProgress &progress, int itemCount, Kind kind,
@@ -26,10 +24,6 @@ void BatchRun::exec(QWidget *owner, ExportProgress &progress, int itemCount, Kin
     sheet.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     sheet.open();
 
-    QTimer refresh;
-    refresh.setInterval(RefreshMs);
-    QObject::connect(&refresh, &QTimer::timeout, &sheet, &Send_Modeless::update_sending_progress_bar);
-
     // Stop lets the item in progress finish, but not for ever: what still runs after the grace
     // time is cut short.
     QTimer overdue;
@@ -41,39 +35,19 @@ void BatchRun::exec(QWidget *owner, ExportProgress &progress, int itemCount, Kin
     });
     QObject::connect(&sheet, &Send_Modeless::stopConfirmed, &overdue, qOverload<>(&QTimer::start));
 
+    WorkerRun::Options options;
+    options.tickMs = RefreshMs;
+    options.tick = [&sheet] { sheet.update_sending_progress_bar(); };
     // Quitting while a run goes on sets the stop flag, and the caller cuts short the item in
     // progress. A run held by the Stop question goes on to its end.
-    const auto quit = [&progress, &onQuit] {
+    options.quit = [&progress, &onQuit] {
         progress.requestStop();
         progress.resume();
         if (onQuit)
             onQuit();
     };
-    const QMetaObject::Connection quitting =
-        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, quit);
-
-    QEventLoop loop;
-    QThread *thread = QThread::create(work);
-    bool finished = false;
-    QObject::connect(
-        thread, &QThread::finished, &loop,
-        [&] {
-            finished = true;
-            loop.quit();
-        },
-        Qt::QueuedConnection);
-    refresh.start();
-    thread->start();
-    if (!thread->isFinished())
-        loop.exec();
-    // The loop also ends when the application is told to exit: the run must not outlive it.
-    if (!finished && !thread->isFinished())
-        quit();
-    thread->wait();
-    delete thread;
+    WorkerRun::run(work, options);
     overdue.stop();
-    refresh.stop();
-    QObject::disconnect(quitting);
     sheet.hide();
     OutputState::instance().Card_Value_In_Process = false;
 }

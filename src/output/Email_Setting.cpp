@@ -14,7 +14,6 @@
 #include "output/ScriptMailTransport.h"
 
 #include <QButtonGroup>
-#include <QEventLoop>
 #include <QFile>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -23,7 +22,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QThread>
 #include <QVBoxLayout>
 
 Email_Setting::Email_Setting(QWidget *parent)
@@ -225,23 +223,8 @@ bool Email_Setting::sendOffTheGuiThread(const MailTransport::Message &message,
     std::shared_ptr<MailTransport> transport = m_transport;
     bool sent = false;
     QString why;
-    PleaseWaitSheet sheet(this);
-    QEventLoop loop;
-    bool finished = false;
-    QThread *thread = QThread::create([&] { sent = transport->send(message, account, &why); });
-    connect(
-        thread, &QThread::finished, &loop,
-        [&] {
-            finished = true;
-            loop.quit();
-        },
-        Qt::QueuedConnection);
-    thread->start();
-    loop.exec();
-    if (!finished)
-        transport->abort();
-    thread->wait();
-    delete thread;
+    runWithPleaseWait(
+        this, [&] { sent = transport->send(message, account, &why); }, [transport] { transport->abort(); });
     if (error)
         *error = why;
     return sent;

@@ -1,0 +1,63 @@
+// Runs one piece of work on a thread of its own while the calling (GUI) thread turns a local
+// event loop: windows keep painting, timers fire and message boxes asked for by the work are
+// shown. Returns once the work has ended and its thread is joined.
+#include "foundation/WorkerRun.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QMetaObject>
+#include <QTimer>
+
+#include <atomic>
+#include <exception>
+#include <thread>
+
+WorkerRun::End WorkerRun::run(const std::function<void()> &work, const Options &options)
+{
+    QEventLoop loop;
+    std::atomic<bool> finished{false};
+    std::exception_ptr thrown;
+
+    bool quitAsked = false;
+    const auto askQuit = [&] {
+        if (quitAsked || finished)
+            return;
+        quitAsked = true;
+        if (options.quit)
+            options.quit();
+    };
+    QMetaObject::Connection quitting;
+    if (QCoreApplication *app = QCoreApplication::instance())
+        quitting = QObject::connect(app, &QCoreApplication::aboutToQuit, &loop, askQuit);
+
+    QTimer ticks;
+    if (options.tickMs > 0 && options.tick) {
+        ticks.setInterval(options.tickMs);
+        QObject::connect(&ticks, &QTimer::timeout, &loop, options.tick);
+        ticks.start();
+    }
+
+    // The thread only reads what it is given and writes `thrown`, which is read after the join.
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            thrown = std::current_exception();
+        }
+        finished = true;
+        // Wakes the loop; the loop object outlives the thread, so the posted call finds it.
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    if (!finished)
+        loop.exec();
+    // The loop also ends (or does not start) when the application is told to exit: the work must
+    // not outlive it, so it is cut short before it is waited for.
+    if (!finished)
+        askQuit();
+    worker.join();
+    ticks.stop();
+    QObject::disconnect(quitting);
+    if (thrown)
+        std::rethrow_exception(thrown);
+    return quitAsked ? End::Quit : End::Finished;
+}
