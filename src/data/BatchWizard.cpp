@@ -334,9 +334,9 @@ void BatchWizard::Delete_List_Btn_Clicked()
     const SeriesResult result = SeriesFiles::Delete(
         Data_Folder_Path, names, Trim_Str(ListData->objectValue(NameKey, current)), m_inUse,
         [](const QString &q) { return Show_YES_NO_MessageBox(q); }, Msg_Apply_All_Chk.load() & 1, &deleted);
-    if (result.cancelled)
+    if (result.cancelled())
         return;
-    if (!result.ok) {
+    if (!result.ok()) {
         if (!result.message.isEmpty())
             Show_MessageBox(result.message);
         // A series in use keeps the list as it is; a file that would not go is shown as it stands.
@@ -436,7 +436,7 @@ void BatchWizard::Export_Value_Btn_Clicked()
         result = SeriesFiles::Export(values(), path, asXlsx);
     }
     raise();
-    if (!result.ok) {
+    if (!result.ok()) {
         Show_MessageBox(result.message.isEmpty() ? SeriesFiles::MsgFileAccess : result.message);
         return;
     }
@@ -464,9 +464,9 @@ void BatchWizard::Save_Btn_Clicked()
         result = SeriesFiles::Save(Data_Folder_Path, name, update_list_name, values(), m_inUse,
                                    [](const QString &q) { return Show_YES_NO_MessageBox(q); });
     }
-    if (result.cancelled)
+    if (result.cancelled())
         return;
-    if (!result.ok) {
+    if (!result.ok()) {
         Show_MessageBox(result.message.isEmpty() ? SeriesFiles::MsgFileAccess : result.message);
         return;
     }

@@ -310,7 +310,7 @@ void Generate_List::OKPressed()
         checked = SeriesGenerator::checkRandom(rand_length_txt->text(), rand_count_txt->text());
         break;
     }
-    if (!checked.ok) {
+    if (!checked.ok()) {
         Show_MessageBox(checked.message);
         fieldNamed(checked.field)->setFocus();
         return;
@@ -342,12 +342,12 @@ void Generate_List::OKPressed()
             [&](const SeriesValueWriter &write) {
                 const GeneratorResult made = generate([&](const QString &v) { return write(v); });
                 generatorMessage = made.message;
-                return made.ok;
+                return made.ok();
             },
             [](const QString &q) { return Show_YES_NO_MessageBox(q); });
-        if (written.cancelled)
+        if (written.cancelled())
             return;
-        if (!written.ok) {
+        if (!written.ok()) {
             Show_MessageBox(!generatorMessage.isEmpty() ? generatorMessage
                             : written.message.isEmpty() ? SeriesFiles::MsgFileAccess
                                                         : written.message);
@@ -359,7 +359,7 @@ void Generate_List::OKPressed()
                 m_manager->Create_Value_List(v);
             return true;
         });
-        if (!made.ok && !made.message.isEmpty()) {
+        if (!made.ok() && !made.message.isEmpty()) {
             Show_MessageBox(made.message);
             return;
         }

@@ -208,7 +208,7 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func(const QString &path)
             PleaseWaitSheet wait(this);
             written = SeriesFiles::writeSeries(Data_Folder_Path, name, values, false);
         }
-        if (!written.ok)
+        if (!written.ok())
             failed.append(name);
     }
     if (file_name_Insert == 1 && m_manager)
@@ -245,7 +245,7 @@ bool Import_Excel_DataSheet::Insert_file_Func(const QString &path)
         written = fill_col_option <= 1 ? SeriesFiles::writeSeries(Data_Folder_Path, name, values, false)
                                        : SeriesFiles::appendSeries(Data_Folder_Path, name, values);
     }
-    if (!written.ok) {
+    if (!written.ok()) {
         Show_MessageBox(written.message.isEmpty() ? SeriesFiles::MsgFileAccess : written.message);
         return false;
     }

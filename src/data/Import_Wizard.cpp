@@ -269,9 +269,9 @@ bool Import_Wizard::deliver(const ListValues &values, QLineEdit *nameField)
             written = SeriesFiles::writeNew(Data_Folder_Path, nameField->text(), produce,
                                             [](const QString &q) { return Show_YES_NO_MessageBox(q); });
         }
-        if (written.cancelled)
+        if (written.cancelled())
             return false;
-        if (!written.ok) {
+        if (!written.ok()) {
             Show_MessageBox(written.message.isEmpty() ? SeriesFiles::MsgFileAccess : written.message);
             return false;
         }

@@ -35,24 +35,17 @@ namespace
 
 SeriesResult failure(const QString &message)
 {
-    SeriesResult r;
-    r.message = message;
-    return r;
+    return {OpResult::failed(message)};
 }
 
 SeriesResult success(const QString &message = {})
 {
-    SeriesResult r;
-    r.ok = true;
-    r.message = message;
-    return r;
+    return {OpResult::done(message)};
 }
 
 SeriesResult cancelled()
 {
-    SeriesResult r;
-    r.cancelled = true;
-    return r;
+    return {OpResult::cancelledByUser()};
 }
 
 // The bytes of a series file; null when there is none. *problem says why an existing file could
@@ -361,7 +354,7 @@ SeriesResult SeriesFiles::Save(const QString &folder, const QString &newName, co
     if (fExisted && !sameFile && !(ask && ask(MsgAlreadyExists)))
         return cancelled();
     const SeriesResult written = writeSeries(folder, newName, values, true);
-    if (!written.ok)
+    if (!written.ok())
         return written;
     // Renaming: the old file goes only now that the new one is safely written.
     if (editing && !sameFile && !fExisted && QFileInfo::exists(g))

@@ -2,6 +2,8 @@
 // deleting and exporting. Questions and the in-use test come from the caller; messages go back.
 #pragma once
 
+#include "platform/OpResult.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,10 +11,9 @@
 #include <functional>
 #include <optional>
 
-struct SeriesResult {
-    bool ok = false;
-    bool cancelled = false; // the user answered No: nothing changed, nothing to show
-    QString message;        // for the user; "" when there is nothing to show
+// Done (with a message for the user or none), failed with the message to show, or cancelled when
+// the user answered No: nothing changed, nothing to show.
+struct SeriesResult : OpResult {
 };
 
 using SeriesInUseTest = std::function<bool(const QString &seriesName)>;

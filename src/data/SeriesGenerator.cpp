@@ -26,17 +26,12 @@ namespace
 
 GeneratorResult refused(const QString &message, const QString &field)
 {
-    GeneratorResult r;
-    r.message = message;
-    r.field = field;
-    return r;
+    return {OpResult::failed(message), field, {}};
 }
 
 GeneratorResult passed()
 {
-    GeneratorResult r;
-    r.ok = true;
-    return r;
+    return GeneratorResult{};
 }
 
 // Runs deliver over count values made by make(k); a stop by deliver ends the run.
@@ -45,8 +40,7 @@ GeneratorResult deliverAll(qint64 count, const GeneratedValueSink &deliver, Make
 {
     for (qint64 k = 0; k < count; ++k) {
         if (!deliver(make(k))) {
-            GeneratorResult r;
-            return r; // stopped: the receiver knows why
+            return {OpResult::failed({}), {}, {}}; // stopped: the receiver knows why
         }
     }
     return passed();
@@ -59,7 +53,7 @@ GeneratorResult gathered(const std::function<GeneratorResult(const GeneratedValu
         values.append(v);
         return true;
     });
-    if (r.ok)
+    if (r.ok())
         r.values = std::move(values);
     return r;
 }
@@ -223,7 +217,7 @@ GeneratorResult SeriesGenerator::sequential(const QString &from, const QString &
                                             const GeneratedValueSink &deliver)
 {
     GeneratorResult checked = checkSequential(from, to);
-    if (!checked.ok)
+    if (!checked.ok())
         return checked;
     const qint64 a = readNumber(from);
     const qint64 count = readNumber(to) - a + 1;
@@ -245,7 +239,7 @@ GeneratorResult SeriesGenerator::constant(const QString &value, const QString &c
                                           const GeneratedValueSink &deliver)
 {
     GeneratorResult checked = checkConstant(value, count);
-    if (!checked.ok)
+    if (!checked.ok())
         return checked;
     return deliverAll(readNumber(count), deliver, [&](qint64) { return value; });
 }
@@ -254,7 +248,7 @@ GeneratorResult SeriesGenerator::random(const QString &prefix, const QString &su
                                         const QString &count, const GeneratedValueSink &deliver)
 {
     GeneratorResult checked = checkRandom(length, count);
-    if (!checked.ok)
+    if (!checked.ok())
         return checked;
     // Only the texts "1" to "9" name a length; any other gives 0 for every value.
     int digits = 0;

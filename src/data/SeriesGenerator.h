@@ -2,6 +2,8 @@
 // constant repeated, and random numbers of a given length, with the checks of the dialog.
 #pragma once
 
+#include "platform/OpResult.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,10 +11,9 @@
 #include <cstdint>
 #include <functional>
 
-struct GeneratorResult {
-    bool ok = false;
-    QString message; // the failed check's message
-    QString field;   // the field the check names: "from", "to", "value", "count", "length", "name"
+// Done with the values, or failed with the failed check's message and the field it names.
+struct GeneratorResult : OpResult {
+    QString field; // "from", "to", "value", "count", "length", "name"
     QStringList values;
 };
 

@@ -65,7 +65,7 @@ TEST(SeriesFiles, ListingIsSortedAndNamesAreChecked)
         EXPECT_FALSE(SeriesFiles::checkName(QString::fromLatin1(bad)).isEmpty()) << bad;
     EXPECT_EQ(SeriesFiles::filePath(f.path, QStringLiteral("<Guests>")), f.file(QStringLiteral("Guests")));
     const SeriesResult r = SeriesFiles::writeNew(f.path, QStringLiteral("../escape"), {"x"}, yes);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok());
     EXPECT_FALSE(r.message.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(f.tmp.filePath(QStringLiteral("escape.txt"))));
 
@@ -77,7 +77,7 @@ TEST(SeriesFiles, ListingIsSortedAndNamesAreChecked)
     EXPECT_TRUE(SeriesFiles::Get_First_Value_Of_Dataset(f.path, QStringLiteral("../outside")).isEmpty());
     QStringList deleted;
     EXPECT_FALSE(
-        SeriesFiles::Delete(f.path, {"../outside"}, "../outside", nothingInUse, yes, false, &deleted).ok);
+        SeriesFiles::Delete(f.path, {"../outside"}, "../outside", nothingInUse, yes, false, &deleted).ok());
     EXPECT_TRUE(QFileInfo::exists(outside));
     EXPECT_TRUE(deleted.isEmpty());
 }
@@ -89,12 +89,12 @@ TEST(SeriesFiles, SaveTrimsRenamesAndReplaces)
               SeriesFiles::MsgListEmpty);
     ASSERT_TRUE(SeriesFiles::Save(f.path, QStringLiteral("A"), {}, {"one", "  two  ", "   ", "three\nlines"},
                                   nothingInUse, yes)
-                    .ok);
+                    .ok());
     EXPECT_EQ(f.get(QStringLiteral("A")), QByteArray("one\ntwo\nthree lines\n"));
 
     // Editing A and saving it as B (new): only B is left.
     ASSERT_TRUE(
-        SeriesFiles::Save(f.path, QStringLiteral("B"), QStringLiteral("A"), {"b1"}, nothingInUse, no).ok);
+        SeriesFiles::Save(f.path, QStringLiteral("B"), QStringLiteral("A"), {"b1"}, nothingInUse, no).ok());
     EXPECT_FALSE(QFileInfo::exists(f.file(QStringLiteral("A"))));
     EXPECT_EQ(f.get(QStringLiteral("B")), QByteArray("b1\n"));
 
@@ -107,11 +107,11 @@ TEST(SeriesFiles, SaveTrimsRenamesAndReplaces)
     };
     const SeriesResult refused =
         SeriesFiles::Save(f.path, QStringLiteral("C"), QStringLiteral("B"), {"new"}, nothingInUse, record);
-    EXPECT_TRUE(refused.cancelled);
+    EXPECT_TRUE(refused.cancelled());
     EXPECT_EQ(asked, QStringList{SeriesFiles::MsgAlreadyExists});
     EXPECT_EQ(f.get(QStringLiteral("C")), QByteArray("c\n"));
     ASSERT_TRUE(
-        SeriesFiles::Save(f.path, QStringLiteral("C"), QStringLiteral("B"), {"new"}, nothingInUse, yes).ok);
+        SeriesFiles::Save(f.path, QStringLiteral("C"), QStringLiteral("B"), {"new"}, nothingInUse, yes).ok());
     EXPECT_EQ(f.get(QStringLiteral("C")), QByteArray("new\n"));
     EXPECT_EQ(f.get(QStringLiteral("B")), QByteArray("b1\n"));
 
@@ -119,7 +119,7 @@ TEST(SeriesFiles, SaveTrimsRenamesAndReplaces)
     asked.clear();
     EXPECT_TRUE(
         SeriesFiles::Save(f.path, QStringLiteral("C"), QStringLiteral("C"), {"again"}, nothingInUse, record)
-            .ok);
+            .ok());
     EXPECT_TRUE(asked.isEmpty());
     const SeriesInUseTest cInUse = [](const QString &n) { return n == QLatin1String("C"); };
     EXPECT_EQ(SeriesFiles::Save(f.path, QStringLiteral("C"), QStringLiteral("C"), {"x"}, cInUse, yes).message,
@@ -137,12 +137,12 @@ TEST(SeriesFiles, DeleteStopsAtSeriesInUse)
     EXPECT_EQ(SeriesFiles::Delete(f.path, {"free", "used"}, "used", usedInUse, yes, false, &deleted).message,
               SeriesFiles::MsgCantDeleteInUse);
     EXPECT_TRUE(deleted.isEmpty());
-    EXPECT_TRUE(SeriesFiles::Delete(f.path, {"free"}, "free", usedInUse, no, false, &deleted).cancelled);
+    EXPECT_TRUE(SeriesFiles::Delete(f.path, {"free"}, "free", usedInUse, no, false, &deleted).cancelled());
     EXPECT_TRUE(QFileInfo::exists(f.file(QStringLiteral("free"))));
 
     const SeriesResult r =
         SeriesFiles::Delete(f.path, {"free", "used", "other"}, "free", usedInUse, yes, false, &deleted);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.message, SeriesFiles::MsgCantDeleteInUse);
     EXPECT_EQ(deleted, QStringList{"free"}); // the walk stopped at "used"
     EXPECT_TRUE(QFileInfo::exists(f.file(QStringLiteral("other"))));
@@ -160,7 +160,7 @@ TEST(SeriesFiles, ExportAsText)
     EXPECT_EQ(SeriesFiles::exportPath(QStringLiteral("/x/list"), false), QStringLiteral("/x/list.txt"));
     const QString out = tmp.filePath(QStringLiteral("out.txt"));
     const SeriesResult r = SeriesFiles::Export({"a", "b c", "d\re"}, out, false);
-    EXPECT_TRUE(r.ok);
+    EXPECT_TRUE(r.ok());
     EXPECT_EQ(r.message, SeriesFiles::MsgExported);
     EXPECT_EQ(readFile(out), QByteArray("a\nb c\nd e\n"));
     EXPECT_EQ(SeriesFiles::Export({}, out, false).message, SeriesFiles::MsgListEmpty);

@@ -39,7 +39,7 @@ TEST(SeriesGenerator, ChecksAndMessages)
               "'From' value must be smaller than 'To' value.");
     // The span of two 32-bit numbers is computed in 64 bits and refused when too long.
     const GeneratorResult huge = SeriesGenerator::sequential("-2147483648", "2147483647", "", "", false);
-    EXPECT_FALSE(huge.ok);
+    EXPECT_FALSE(huge.ok());
     EXPECT_EQ(huge.message, SeriesGenerator::tooManyMessage());
     EXPECT_EQ(SeriesGenerator::sequential("-2147483647", "0", "", "", false).message,
               SeriesGenerator::tooManyMessage());
@@ -95,7 +95,7 @@ TEST(SeriesGenerator, LongSpansStream)
             firstValues << v;
             return firstValues.size() < 2;
         });
-    EXPECT_FALSE(stopped.ok);
+    EXPECT_FALSE(stopped.ok());
     EXPECT_TRUE(stopped.message.isEmpty());
     EXPECT_EQ(firstValues, (QStringList{"-2147483646", "-2147483645"}));
 
@@ -104,17 +104,17 @@ TEST(SeriesGenerator, LongSpansStream)
     const QString folder = tmp.filePath(QStringLiteral("DataSet"));
     auto produce = [](const QString &from, const QString &to) {
         return [from, to](const SeriesValueWriter &write) {
-            return SeriesGenerator::sequential(from, to, "A", "", true, write).ok;
+            return SeriesGenerator::sequential(from, to, "A", "", true, write).ok();
         };
     };
-    EXPECT_TRUE(SeriesFiles::writeNew(folder, "S", produce("8", "10"), nullptr).ok);
+    EXPECT_TRUE(SeriesFiles::writeNew(folder, "S", produce("8", "10"), nullptr).ok());
     EXPECT_EQ(readFile(SeriesFiles::filePath(folder, "S")), QByteArray("A08\nA09\nA10\n"));
     EXPECT_FALSE(SeriesFiles::writeNew(folder, " ", produce("1", "2"), nullptr).message.isEmpty());
     int written = 0;
     const SeriesResult halted = SeriesFiles::writeNew(
         folder, "S", [&](const SeriesValueWriter &write) { return write("x") && ++written < 1; },
         [](const QString &) { return true; });
-    EXPECT_FALSE(halted.ok);
+    EXPECT_FALSE(halted.ok());
     EXPECT_EQ(readFile(SeriesFiles::filePath(folder, "S")), QByteArray("A08\nA09\nA10\n"));
 
     // More values than a dialog ever typed, streamed.

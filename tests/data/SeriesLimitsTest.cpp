@@ -51,7 +51,7 @@ TEST(SeriesLimits, WritingStopsAtTheLimitAndKeepsTheOldSeries)
             return true;
         },
         [](const QString &) { return true; });
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.message, SeriesFiles::tooLargeMessage(QStringLiteral("s")));
     EXPECT_LT(made, 600);
     EXPECT_EQ(readFile(tmp.filePath(QStringLiteral("s.txt"))), QByteArray("old\n"));
@@ -67,7 +67,7 @@ TEST(SeriesLimits, TheGeneratorRefusesWhatCouldNotBeReadBack)
                                                                 ++delivered;
                                                                 return true;
                                                             });
-    EXPECT_FALSE(big.ok);
+    EXPECT_FALSE(big.ok());
     EXPECT_EQ(big.message, SeriesGenerator::tooLargeMessage());
     EXPECT_EQ(big.field, QStringLiteral("to"));
     EXPECT_EQ(delivered, 0);
@@ -75,7 +75,7 @@ TEST(SeriesLimits, TheGeneratorRefusesWhatCouldNotBeReadBack)
     // A "To" past 32 bits is refused, not held at 2,147,483,647.
     const GeneratorResult huge =
         SeriesGenerator::sequential(QStringLiteral("1"), QStringLiteral("99999999999"), {}, {}, false);
-    EXPECT_FALSE(huge.ok);
+    EXPECT_FALSE(huge.ok());
     EXPECT_EQ(huge.message, SeriesGenerator::outOfRangeMessage(QStringLiteral("To")));
     EXPECT_EQ(huge.field, QStringLiteral("to"));
     const GeneratorResult low =
@@ -83,7 +83,7 @@ TEST(SeriesLimits, TheGeneratorRefusesWhatCouldNotBeReadBack)
     EXPECT_EQ(low.message, SeriesGenerator::outOfRangeMessage(QStringLiteral("From")));
     EXPECT_TRUE(
         SeriesGenerator::sequential(QStringLiteral("2147483646"), QStringLiteral("2147483647"), {}, {}, false)
-            .ok);
+            .ok());
 
     // The measured size is the size of what is written.
     struct Range {
@@ -94,7 +94,7 @@ TEST(SeriesLimits, TheGeneratorRefusesWhatCouldNotBeReadBack)
                                Range{"7", "9", true}, Range{"-5", "-1", false}, Range{"0099", "101", true}}) {
         const GeneratorResult r = SeriesGenerator::sequential(
             QString::fromLatin1(range.from), QString::fromLatin1(range.to), "é", "/", range.pad);
-        ASSERT_TRUE(r.ok);
+        ASSERT_TRUE(r.ok());
         qint64 bytes = 0;
         for (const QString &v : r.values)
             bytes += v.toUtf8().size() + 1;

@@ -125,11 +125,11 @@ TEST(XlsxWrite, FailuresAreReported)
     QTemporaryDir tmp;
     const SeriesResult noFolder =
         SeriesFiles::Export({QStringLiteral("a")}, tmp.filePath(QStringLiteral("missing/out.xlsx")), true);
-    EXPECT_FALSE(noFolder.ok);
+    EXPECT_FALSE(noFolder.ok());
     EXPECT_NE(noFolder.message, SeriesFiles::MsgExported);
     const SeriesResult noFolderTxt =
         SeriesFiles::Export({QStringLiteral("a")}, tmp.filePath(QStringLiteral("missing/out.txt")), false);
-    EXPECT_FALSE(noFolderTxt.ok);
+    EXPECT_FALSE(noFolderTxt.ok());
     EXPECT_EQ(noFolderTxt.message, SeriesFiles::MsgFileAccess);
 
     // Without its template nothing is written and the old file stays.
@@ -143,6 +143,6 @@ TEST(XlsxWrite, FailuresAreReported)
     EXPECT_EQ(readFile(target), QByteArray("old"));
 
     const SeriesResult ok = SeriesFiles::Export({QStringLiteral("1"), QStringLiteral("b")}, target, true);
-    EXPECT_TRUE(ok.ok);
+    EXPECT_TRUE(ok.ok());
     EXPECT_EQ(ok.message, SeriesFiles::MsgExported);
 }

@@ -39,7 +39,7 @@ protected:
 
     void writeSeries(const QString &name, const QStringList &values)
     {
-        ASSERT_TRUE(SeriesFiles::writeSeries(Data_Folder_Path, name, values, true).ok);
+        ASSERT_TRUE(SeriesFiles::writeSeries(Data_Folder_Path, name, values, true).ok());
     }
 
     SKTBarcode object;

@@ -29,7 +29,7 @@ CARDTOOL_COMMAND(seriesGenerateCommand, "series-generate",
             }
             return written;
         });
-    if (!r.ok) {
+    if (!r.ok()) {
         if (!r.message.isEmpty())
             cardtool::fail(r.message);
         return 1;

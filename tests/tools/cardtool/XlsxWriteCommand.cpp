@@ -19,7 +19,7 @@ CARDTOOL_COMMAND(xlsxWriteCommand, "xlsx-write",
             values << v;
     }
     const SeriesResult r = SeriesFiles::Export(values, args.first(), true);
-    if (!r.ok) {
+    if (!r.ok()) {
         cardtool::fail(r.message);
         return 1;
     }
