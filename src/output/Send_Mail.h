@@ -14,7 +14,9 @@ class Email_Setting;
 class OutputHost;
 class QButtonGroup;
 class QCheckBox;
+class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -94,7 +96,14 @@ public:
     QPushButton *close_button = nullptr;
 
 private:
+    // The layout (SendMailLayout.cpp): one maker per group, in the order the user tabs through.
     void buildWindow();
+    QGridLayout *makeHeadGrid();
+    QGroupBox *makeCardBox();
+    QHBoxLayout *makeSideRow(QWidget *box);
+    QHBoxLayout *makeFileRow();
+    QGroupBox *makePauseBox();
+    void connectControls();
     void resetWindow();
     void followSpreadChoice();
     StoredSettings storedSettings();
