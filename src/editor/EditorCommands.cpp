@@ -4,7 +4,6 @@
 
 #include "canvas/ImageBrowser.h"
 #include "canvas/SKTGraphicView.h"
-#include "data/ExcelBindingTable.h"
 #include "editor/BackgroundBrowser.h"
 #include "editor/EditButtons.h"
 #include "editor/EditorState.h"
@@ -22,6 +21,7 @@
 #include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 #include "output/BatchFillSnapshot.h"
+#include "output/MainWindowOutputHost.h"
 #include "panels/Inspector.h"
 #include "panels/InspectorTabs.h"
 #include "platform/UndoManager.h"
@@ -292,26 +292,10 @@ void EditorCommands::Create_Series_Button()
 
 void EditorCommands::Print_Button()
 {
-    BatchFillSnapshot::Design design;
-    SKTDocument &doc = m_window.document();
-    design.front = doc.graphics();
-    design.back = doc.graphics_back();
-    design.frontPage = m_window.Front_card_Prop;
-    design.backPage = m_window.Back_card_Prop;
-    design.CARD_SIDE_STR = m_window.Front_card_Prop.Card_Side;
-    design.resourcePath = Resource_Path;
-    design.dataFolder = Data_Folder_Path;
-    design.excelRows = ExcelBindingTable::defaultInstance().ListData();
-    BatchFillSnapshot snapshot = BatchFillSnapshot::take(design);
-    snapshot.Check_Series_Or_Excel_Use_or_not();
+    const BatchFillSnapshot snapshot = BatchFillSnapshot::take(MainWindowOutputHost::designOf(m_window));
     // A bound source that gives no rows at all makes no cards: say so rather than print the
     // design with its sample values (the counting switches such a source off).
-    const bool back = snapshot.backTakesPart();
-    const bool bound =
-        snapshot.Check_Front_Side_Dataset_Is_Used() || snapshot.Check_Front_Side_Excel_Binding_Is_Used() ||
-        (back &&
-         (snapshot.Check_Back_Side_Dataset_Is_Used() || snapshot.Check_Back_Side_Excel_Binding_Is_Used()));
-    if (bound && snapshot.Total_Batch_Excel_Card == 0) {
+    if (snapshot.bindsData() && snapshot.Total_Batch_Excel_Card == 0) {
         Show_MessageBox(ListEmptyMessage);
         return;
     }

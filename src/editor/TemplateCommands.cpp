@@ -27,8 +27,8 @@ int TemplateCommands::Export_As_Template_Clicked(SKTWindowController &window, Wi
     const plist::Array items = DesignFileFormat::buildItems(window.Front_card_Prop, window.Back_card_Prop,
                                                             ExcelBindingTable::defaultInstance(),
                                                             doc.graphics(), doc.graphics_back());
-    MainWindowOutputHost host(window);
-    auto snapshot = std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(host.batchDesign()));
+    auto snapshot = std::make_shared<const BatchFillSnapshot>(
+        BatchFillSnapshot::take(MainWindowOutputHost::designOf(window)));
     // The preview is both sides in one picture, and the export settings say so afterwards too.
     export_card_side = SideCode::Both;
     EditorState::instance().export_combined_image = true;

@@ -1,6 +1,7 @@
 #include "output/BatchFillSnapshot.h"
 
 #include "data/SeriesFiles.h"
+#include "model/SKTDocument.h"
 
 GraphicList BatchFillSnapshot::cloneList(const GraphicList &graphics)
 {
@@ -16,6 +17,25 @@ bool BatchFillSnapshot::isBindable(const SKTGraphic &graphic)
 {
     const SKTGraphic::Kind k = graphic.kind();
     return k == SKTGraphic::Kind::Text || k == SKTGraphic::Kind::Image || k == SKTGraphic::Kind::Barcode;
+}
+
+BatchFillSnapshot::Design BatchFillSnapshot::designOf(const Sources &sources)
+{
+    Design design;
+    design.front = sources.document.graphics();
+    design.back = sources.document.graphics_back();
+    design.frontPage = sources.frontPage;
+    design.backPage = sources.backPage;
+    design.cardShape = sources.cardShape;
+    design.CARD_SIDE_STR = sources.frontPage.Card_Side;
+    const auto usable = [](const QSizeF &size) { return size.isValid() && !size.isEmpty(); };
+    const QSizeF card = usable(sources.canvasSize) ? sources.canvasSize : sources.frontPage.Card_Size;
+    if (usable(card))
+        design.cardArea = QRectF(QPointF(0, 0), card);
+    design.resourcePath = sources.resourcePath;
+    design.dataFolder = sources.dataFolder;
+    design.excelRows = sources.binding.ListData();
+    return design;
 }
 
 BatchFillSnapshot BatchFillSnapshot::take(const Design &design)
@@ -56,6 +76,12 @@ QList<BoundObjectInfo> BatchFillSnapshot::describe(const GraphicList &graphics)
         out.append(info);
     }
     return out;
+}
+
+bool BatchFillSnapshot::bindsData() const
+{
+    const auto bound = [](const GraphicList &side) { return sideUses(side, 1) || sideUses(side, 2); };
+    return bound(m_design.front) || (backTakesPart() && bound(m_design.back));
 }
 
 bool BatchFillSnapshot::sideUses(const GraphicList &graphics, int dataSourceType)

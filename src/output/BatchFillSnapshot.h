@@ -12,8 +12,11 @@
 #include <QList>
 #include <QMap>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
+
+class SKTDocument;
 
 class BatchFillSnapshot
 {
@@ -32,6 +35,20 @@ public:
         QList<ExcelRow> excelRows; // the binding table's rows
         QString dataFolder;        // the "DataSet" folder of the series files
     };
+
+    // A design as it stands, which print, export and mail all read the same way.
+    struct Sources {
+        const SKTDocument &document;
+        const Card_Property &frontPage; // its Card_Side says whether the back takes part
+        const Card_Property &backPage;
+        const ExcelBindingTable &binding;
+        int cardShape = 0; // the outline the editor draws, one for both sides
+        QSizeF canvasSize; // the front canvas; when empty, the front page's Card_Size
+        QString resourcePath;
+        QString dataFolder;
+    };
+    // The run's input of a design: the lists are shared, take() copies them.
+    static Design designOf(const Sources &sources);
 
     // Deep copies of the design's objects and pages, then the counting of the data sources.
     static BatchFillSnapshot take(const Design &design);
@@ -53,6 +70,9 @@ public:
     bool Check_Front_Side_Excel_Binding_Is_Used() const { return sideUses(m_design.front, 2); }
     bool Check_Back_Side_Excel_Binding_Is_Used() const { return sideUses(m_design.back, 2); }
     bool backTakesPart() const { return m_design.CARD_SIDE_STR == QLatin1String("2"); }
+    // Whether an object of the front, or of the back when it takes part, is bound to a series or
+    // the binding table, whether or not that source gives rows.
+    bool bindsData() const;
 
     // Values (untrimmed, "" when the source has no such row).
     QString Get_sel_row_col_value_of_dataset(int row, const QString &seriesName) const;

@@ -7,6 +7,7 @@
 #include "editor/SKTWindowController.h"
 #include "editor/WindowRegistry.h"
 #include "foundation/FoundationState.h"
+#include "model/ModelGlobals.h"
 #include "output/Email_Setting.h"
 #include "output/ExportSheet.h"
 #include "output/Print_Wnd.h"
@@ -23,20 +24,16 @@ QWidget *MainWindowOutputHost::outputWindow()
     return &m_window;
 }
 
-BatchFillSnapshot::Design MainWindowOutputHost::batchDesign()
+BatchFillSnapshot::Design MainWindowOutputHost::designOf(SKTWindowController &window)
 {
-    BatchFillSnapshot::Design design;
-    SKTDocument &doc = m_window.document();
-    design.front = doc.graphics();
-    design.back = doc.graphics_back();
-    design.frontPage = m_window.Front_card_Prop;
-    design.backPage = m_window.Back_card_Prop;
-    design.CARD_SIDE_STR = m_window.Front_card_Prop.Card_Side;
-    design.cardArea = m_window.frontCanvasBounds();
-    design.resourcePath = Resource_Path;
-    design.dataFolder = Data_Folder_Path;
-    design.excelRows = ExcelBindingTable::defaultInstance().ListData();
-    return design;
+    return BatchFillSnapshot::designOf({.document = window.document(),
+                                        .frontPage = window.Front_card_Prop,
+                                        .backPage = window.Back_card_Prop,
+                                        .binding = ExcelBindingTable::defaultInstance(),
+                                        .cardShape = Card_Shape,
+                                        .canvasSize = window.frontCanvasBounds().size(),
+                                        .resourcePath = Resource_Path,
+                                        .dataFolder = Data_Folder_Path});
 }
 
 GraphicList *MainWindowOutputHost::liveGraphics(bool back)

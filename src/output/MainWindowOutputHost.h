@@ -17,10 +17,13 @@ public:
     explicit MainWindowOutputHost(SKTWindowController &window);
 
     QWidget *outputWindow() override;
-    BatchFillSnapshot::Design batchDesign() override;
+    BatchFillSnapshot::Design batchDesign() override { return designOf(m_window); }
     GraphicList *liveGraphics(bool back) override;
     void Refresh_Canvas() override;
     QString designName() override;
+
+    // The window's design as a run reads it; the print command's check reads it too.
+    static BatchFillSnapshot::Design designOf(SKTWindowController &window);
 
     // Fills the Export, Print, Mail and MailSettings entries; their dialogs are made on first use.
     static void fillRegistry(SKTWindowController &window, WindowRegistry &registry);

@@ -5,7 +5,10 @@
 #include "output/ExportSheet.h"
 #include "output/Print_Wnd.h"
 
+#include <QTest>
+
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,6 +39,33 @@ TEST_F(MainWindowOutput, ExportAndPrintOpenTheirWindowsOnTheCurrentDesign)
     EXPECT_EQ(modalTitles, (QStringList{"Export", "Print"}));
     EXPECT_FALSE(combinedOffered); // the sheet opens on the front side
     EXPECT_FALSE(paper.isEmpty());
+}
+
+// The card a user exports has the outline the editor shows: an elliptic card's corners stay clear.
+TEST_F(MainWindowOutput, ExportedCardHasTheEditorsOutline)
+{
+    ModelGlobals::instance().Card_Shape = 2; // as the card page's outline matrix sets it
+    window->Front_card_Prop.Card_fill_chk = true;
+    window->Front_card_Prop.Card_fill_style = QStringLiteral("S");
+    window->Front_card_Prop.Card_fill_clr = QColor(Qt::blue);
+    const QString path = tempPath(QStringLiteral("ellipse.png"));
+    files.answers.push_back(path);
+    modalScripts.push_back([](QDialog &dialog) {
+        auto *sheet = qobject_cast<ExportSheet *>(&dialog);
+        if (!sheet)
+            return 0;
+        QTest::mouseClick(sheet->ok_button, Qt::LeftButton);
+        return sheet->result();
+    });
+    modalScripts.push_back([](QDialog &) { return 0; }); // the exported-files dialog
+    window->registry().open(WindowRegistry::Window::Export);
+
+    const QImage card(path);
+    ASSERT_FALSE(card.isNull());
+    const QPoint centre(card.width() / 2, card.height() / 2);
+    EXPECT_EQ(card.pixelColor(centre).rgb(), QColor(Qt::blue).rgb());
+    EXPECT_EQ(card.pixelColor(1, 1).alpha(), 0);
+    EXPECT_EQ(card.pixelColor(card.width() - 2, card.height() - 2).alpha(), 0);
 }
 
 TEST_F(MainWindowOutput, MailAndItsSettingsOpenFromTheMainWindowAndShareTheStoredSender)

@@ -40,21 +40,14 @@ bool loadDesign(const QString &path, const QString &mode, LoadedDesign &out, QSt
 BatchFillSnapshot::Design batchDesign(const LoadedDesign &loaded, const QString &resourcePath,
                                       const QString &dataFolder)
 {
-    BatchFillSnapshot::Design design;
-    design.front = loaded.document.graphics();
-    design.back = loaded.document.graphics_back();
-    design.frontPage = loaded.front;
-    design.backPage = loaded.back;
-    design.cardShape = ModelGlobals::instance().Card_Shape;
-    design.CARD_SIDE_STR = loaded.front.Card_Side;
-    const QSizeF size = loaded.canvasSize.isValid() && !loaded.canvasSize.isEmpty() ? loaded.canvasSize
-                                                                                    : loaded.front.Card_Size;
-    if (size.isValid() && !size.isEmpty())
-        design.cardArea = QRectF(QPointF(0, 0), size);
-    design.resourcePath = resourcePath;
-    design.excelRows = loaded.binding.ListData();
-    design.dataFolder = dataFolder;
-    return design;
+    return BatchFillSnapshot::designOf({.document = loaded.document,
+                                        .frontPage = loaded.front,
+                                        .backPage = loaded.back,
+                                        .binding = loaded.binding,
+                                        .cardShape = ModelGlobals::instance().Card_Shape,
+                                        .canvasSize = loaded.canvasSize,
+                                        .resourcePath = resourcePath,
+                                        .dataFolder = dataFolder});
 }
 
 } // namespace cardtool
