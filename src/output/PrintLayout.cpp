@@ -84,6 +84,18 @@ QSizeF PrintLayout::labelSize(const QSizeF &card) const
     return label;
 }
 
+QSizeF PrintLayout::labelCardSize() const
+{
+    QSizeF card(label_width, label_hight);
+    if (bothSides()) {
+        if (Print_Card_Algn == ArrangementCode::FrontLeftOfBack)
+            card.rwidth() /= 2;
+        else
+            card.rheight() /= 2;
+    }
+    return card;
+}
+
 PrintFitResult PrintLayout::Check_Max_Cell_Value(const PrintFields &fields)
 {
     PrintFitResult result;

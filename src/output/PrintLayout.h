@@ -62,6 +62,8 @@ public:
 
     // The label cell for one card of width x height points on the chosen sides.
     QSizeF labelSize(const QSizeF &card) const;
+    // The card in the label the layout holds: the label halved along the arrangement for both sides.
+    QSizeF labelCardSize() const;
     bool bothSides() const { return Print_Card_Side == SideCode::Both; }
 
     // Reads the fields, fits rows and columns to the printable area and sets the gaps; a width or

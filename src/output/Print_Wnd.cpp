@@ -213,11 +213,7 @@ void Print_Wnd::Check_Max_Cell_Value()
     if (!fit.ok()) {
         Show_MessageBox(fit.message);
         // The fields go back to the label the layout still holds.
-        const QSizeF one = m_layout.bothSides()
-                               ? (m_layout.Print_Card_Algn == ArrangementCode::FrontLeftOfBack
-                                      ? QSizeF(m_layout.label_width / 2.0, m_layout.label_hight)
-                                      : QSizeF(m_layout.label_width, m_layout.label_hight / 2.0))
-                               : QSizeF(m_layout.label_width, m_layout.label_hight);
+        const QSizeF one = m_layout.labelCardSize();
         width_Stepper->setValue(PrintLayout::Points_to_MM_Convert(float(one.width())));
         height_Stepper->setValue(PrintLayout::Points_to_MM_Convert(float(one.height())));
         return;

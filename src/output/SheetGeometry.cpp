@@ -97,11 +97,9 @@ SheetGeometry::Places SheetGeometry::places(int row, int col, const QSizeF &pict
     const bool left = both && !upper;
 
     // Worked out with y up, as the rules are written, and turned over once at the end.
-    QRectF place(o.x(), o.y(), lw, lh);
-    if (upper)
-        place = QRectF(o.x(), o.y() + lh / 2, lw, lh / 2);
-    else if (left)
-        place = QRectF(o.x(), o.y(), lw / 2, lh);
+    // The first item's place is the label's card at the label's top left (y up: its top edge).
+    const QSizeF card = l.labelCardSize();
+    const QRectF place(o.x(), o.y() + lh - card.height(), card.width(), card.height());
     double ox = place.x(), oy = place.y();
     const double across = left ? 2 * iw : iw;
     const double down = upper ? 2 * ih : ih;

@@ -106,6 +106,33 @@ TEST(PrintLayout, BothSidesDoubleTheLabelUsedForFitting)
     EXPECT_EQ(l.Print_Row, 2);
 }
 
+// The window rewrites its size fields from the label's card after a refused size: each side choice
+// and arrangement must give back the card the label was made from.
+TEST(PrintLayout, TheLabelsCardIsTheCardItWasMadeFrom)
+{
+    const QSizeF cr80(242.65, 153.07);
+    struct Case {
+        const char *side, *arrangement;
+        QSizeF label;
+    } cases[] = {{"F", "T", cr80},
+                 {"B", "L", cr80},
+                 {"BOTH", "T", QSizeF(cr80.width(), 2 * cr80.height())},
+                 {"BOTH", "L", QSizeF(2 * cr80.width(), cr80.height())}};
+    for (const Case &c : cases) {
+        PrintLayout l = a4Layout();
+        l.Print_Card_Side = QString::fromLatin1(c.side);
+        l.Print_Card_Algn = QString::fromLatin1(c.arrangement);
+        ASSERT_TRUE(
+            l.Check_Max_Cell_Value(fields(PrintLayout::Points_to_MM_Convert(float(cr80.width())),
+                                          PrintLayout::Points_to_MM_Convert(float(cr80.height())), 1, 1))
+                .ok());
+        EXPECT_NEAR(l.label_width, c.label.width(), 0.01) << c.side << c.arrangement;
+        EXPECT_NEAR(l.label_hight, c.label.height(), 0.01) << c.side << c.arrangement;
+        EXPECT_NEAR(l.labelCardSize().width(), cr80.width(), 0.01) << c.side << c.arrangement;
+        EXPECT_NEAR(l.labelCardSize().height(), cr80.height(), 0.01) << c.side << c.arrangement;
+    }
+}
+
 TEST(PrintLayout, TotalFollowsTheGridOnlyWithoutData)
 {
     PrintLayout l = a4Layout();
