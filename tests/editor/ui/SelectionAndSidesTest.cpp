@@ -15,6 +15,7 @@
 #include "model/GraphicPasteboard.h"
 #include "panels/Inspector.h"
 #include "panels/InspectorTabs.h"
+#include "panels/LockTab.h"
 #include "platform/UndoManager.h"
 
 #include "barcode/ui/BarcodeWindowDriver.h"
@@ -151,6 +152,42 @@ TEST_F(SelectionAndSides, UndoAndRedoShowWhatTheyChangedWithTheValuesTheyPutBack
     EXPECT_EQ(fill->isChecked(), before);
     click(buttons().Redo_btn);
     EXPECT_EQ(fill->isChecked(), !before);
+}
+
+TEST_F(SelectionAndSides, TheInspectorSetsTheWindowsEditButtonsToolAndUnlock)
+{
+    // A locked object shown: Unlock on, Lock and Cut off.
+    const GraphicPtr text = make(2, QRectF(120, 60, 80, 30));
+    text->ctrl_is_locked = true;
+    window->Show_RHS_Properties(nullptr);
+    canvas(0)->changeSelectionIndexes({0});
+    window->Show_RHS_Properties(text);
+    ASSERT_EQ(shownTabs(), QList<T::Item>{T::Lock_tab});
+    EXPECT_TRUE(buttons().Unlock_btn->isEnabled());
+    EXPECT_FALSE(buttons().Lock_btn->isEnabled());
+    EXPECT_FALSE(buttons().Cut_btn->isEnabled());
+
+    // The lock tab's own button unlocks the selection and brings the kind's tabs back.
+    click(inspector().lockTab().unlock_btn);
+    EXPECT_FALSE(text->ctrl_is_locked);
+    EXPECT_EQ(shownTabs().first(), T::text_edtng_tab);
+
+    // The card page turns the object buttons off.
+    window->Show_RHS_Properties(nullptr);
+    for (QAbstractButton *button : {buttons().Cut_btn, buttons().Copy_btn, buttons().Delete_btn,
+                                    buttons().Lock_btn, buttons().Unlock_btn})
+        EXPECT_FALSE(button->isEnabled());
+
+    // While controls load the tool stays; any real call leaves the arrow tool.
+    Not_Draw_Only_Prop_Change = 1;
+    window->tools().Select_tool(3);
+    const int tool = window->tools().Selected_Control_Tool();
+    ASSERT_NE(tool, 0);
+    window->Show_RHS_Properties(nullptr);
+    Not_Draw_Only_Prop_Change = 0;
+    EXPECT_EQ(window->tools().Selected_Control_Tool(), tool);
+    window->Show_RHS_Properties(nullptr);
+    EXPECT_EQ(window->tools().Selected_Control_Tool(), 0);
 }
 
 TEST_F(SelectionAndSides, ShiftClickThatDeselectsShowsWhatStaysSelectedAndEditsReachOnlyThat)

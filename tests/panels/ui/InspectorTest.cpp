@@ -1,33 +1,72 @@
 // Which tabs the inspector shows for the card page and for each kind of object, locked or not,
-// what it loads, and when it reloads; screenshots of each state for reviewers.
-#include "InspectorFixture.h"
+// what it loads, when it reloads and what it asks of its window; screenshots of each state for
+// reviewers. The inspector runs over a fake window (its cooperation with the real one is checked
+// in the editor's window tests).
+#include "FakeInspectorHost.h"
 
-#include "editor/EditButtons.h"
-#include "editor/ToolController.h"
 #include "model/ModelGlobals.h"
 #include "panels/DataSourceTab.h"
 #include "panels/LockTab.h"
+#include "support/WindowFixture.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 
 using T = InspectorTabs;
 
-class InspectorTest : public InspectorFixture
+class InspectorTest : public testsupport::WindowFixture
 {
 protected:
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        ModelGlobals::instance().reset();
+        host = std::make_unique<FakeInspectorHost>();
+        host->window().show();
+        inspect(nullptr);
+    }
+    void TearDown() override
+    {
+        host.reset();
+        ModelGlobals::instance().reset();
+        WindowFixture::TearDown();
+    }
+
+    // A new object of a kind on a side, selected there and shown by the inspector.
+    GraphicPtr place(SKTGraphic::Kind kind, int side = 0, bool shown = true)
+    {
+        GraphicPtr g = SKTGraphic::create(kind);
+        g->setBounds(QRectF(20, 20, 80, 30));
+        const GraphicList &list = side == 0 ? host->document().graphics() : host->document().graphics_back();
+        const int index = int(list.size());
+        host->document().insertGraphicsIntoSide(side, {g}, {index});
+        canvas(side)->changeSelectionIndexes({index});
+        canvas(side)->setSelectedGraphic(g);
+        if (shown)
+            inspect(g);
+        return g;
+    }
+    void inspect(const GraphicPtr &g) { inspector().Show_RHS_Properties(g); }
+    SKTGraphicView *canvas(int side) { return host->sideCanvas(side); }
+    InspectorTabs &tabs() { return host->inspectorTabs(); }
+    Inspector &inspector() { return host->inspector(); }
+    QList<T::Item> shownTabs() { return tabs().shownItems(); }
+    QString shownLabel(int index) { return tabs().sett_tab()->tabText(index); }
+
     // The shape page's extra controls, label and stepper for each of radius, double star, polygon.
     QString shownExtras()
     {
         QString bits;
         for (const char *name : {"shape_cor_radius_Label", "shape_cor_radius_Stepper", "double_star_Label",
                                  "double_star_Stepper", "polygon_Label", "polygon_Stepper"}) {
-            QWidget *w = window->findChild<QWidget *>(QString::fromLatin1(name));
+            QWidget *w = host->window().findChild<QWidget *>(QString::fromLatin1(name));
             bits += w && !w->isHidden() ? QLatin1Char('1') : QLatin1Char('0');
         }
         return bits;
@@ -51,6 +90,8 @@ protected:
     {
         saveArtifact(tabs().sett_tab(), QStringLiteral("inspector-%1.png").arg(name));
     }
+
+    std::unique_ptr<FakeInspectorHost> host;
 };
 
 TEST_F(InspectorTest, EachKindShowsItsTabsInOrderWithItsLabels)
@@ -86,13 +127,13 @@ TEST_F(InspectorTest, EachKindShowsItsTabsInOrderWithItsLabels)
 
     GraphicPtr sign = place(SKTGraphic::Kind::Signature, 0, false);
     sign->Set_Sign_Or_FP(QStringLiteral("F"));
-    window->Show_RHS_Properties(sign);
+    inspect(sign);
     EXPECT_EQ(shownTabs(), (QList<T::Item>{T::sign_tab, T::aligmnt_tab}));
     EXPECT_EQ(shownLabel(0), QStringLiteral("FingrePrint Properties"));
     EXPECT_EQ(inspector().sel_control_name(), QStringLiteral("F"));
     sign->Set_Sign_Or_FP(QStringLiteral("S"));
-    window->Show_RHS_Properties(nullptr);
-    window->Show_RHS_Properties(sign);
+    inspect(nullptr);
+    inspect(sign);
     EXPECT_EQ(shownLabel(0), QStringLiteral("Signature Properties"));
     expectTabsInView();
     snap(QStringLiteral("tabs-sign"));
@@ -100,35 +141,32 @@ TEST_F(InspectorTest, EachKindShowsItsTabsInOrderWithItsLabels)
 
 TEST_F(InspectorTest, LockedObjectsShowOnlyTheLockTabWithTheKindsLabel)
 {
-    EditButtons &b = window->editButtons();
     GraphicPtr text = place(SKTGraphic::Kind::Text, 0, false);
     text->ctrl_is_locked = true;
-    window->Show_RHS_Properties(text);
+    inspect(text);
     EXPECT_EQ(shownTabs(), QList<T::Item>{T::Lock_tab});
     EXPECT_EQ(shownLabel(0), QStringLiteral("Text Properties"));
-    EXPECT_TRUE(b.Unlock_btn->isEnabled());
-    EXPECT_FALSE(b.Lock_btn->isEnabled());
-    EXPECT_FALSE(b.Cut_btn->isEnabled());
+    // The window sets its edit buttons for a locked object.
+    EXPECT_EQ(host->buttonsForObject, QList<bool>{true});
     snap(QStringLiteral("lock"));
 
     // A locked fingerprint reads as a signature; unlocked it is a fingerprint again.
     GraphicPtr print = place(SKTGraphic::Kind::Signature, 0, false);
     print->Set_Sign_Or_FP(QStringLiteral("F"));
     print->ctrl_is_locked = true;
-    window->Show_RHS_Properties(print);
+    inspect(print);
     EXPECT_EQ(shownLabel(0), QStringLiteral("Signature Properties"));
     print->ctrl_is_locked = false;
-    window->Show_RHS_Properties(nullptr);
-    window->Show_RHS_Properties(print);
+    inspect(nullptr);
+    inspect(print);
     EXPECT_EQ(shownLabel(0), QStringLiteral("FingrePrint Properties"));
     EXPECT_EQ(shownTabs().last(), T::aligmnt_tab);
 
-    // The lock tab's own button unlocks the selection and brings the kind's tabs back.
-    canvas(0)->changeSelectionIndexes({0});
-    window->Show_RHS_Properties(text);
+    // The lock tab's own button runs the window's Unlock command.
+    inspect(text);
+    ASSERT_EQ(shownTabs(), QList<T::Item>{T::Lock_tab});
     QTest::mouseClick(inspector().lockTab().unlock_btn, Qt::LeftButton);
-    EXPECT_FALSE(text->ctrl_is_locked);
-    EXPECT_EQ(shownTabs().first(), T::text_edtng_tab);
+    EXPECT_EQ(host->unlocks, 1);
 }
 
 TEST_F(InspectorTest, ShapesShowOnlyTheirOwnExtraControlsAndKeepALabelForAnUnknownCode)
@@ -137,8 +175,8 @@ TEST_F(InspectorTest, ShapesShowOnlyTheirOwnExtraControlsAndKeepALabelForAnUnkno
     const auto show = [&](const QString &code, bool locked = false) {
         shape->Set_Shape_Type(code);
         shape->ctrl_is_locked = locked;
-        window->Show_RHS_Properties(nullptr);
-        window->Show_RHS_Properties(shape);
+        inspect(nullptr);
+        inspect(shape);
     };
     show(QStringLiteral("RR"));
     EXPECT_EQ(shownExtras(), QStringLiteral("110000"));
@@ -170,24 +208,24 @@ TEST_F(InspectorTest, TheSameObjectReloadsNothingUntilTheCardPageCameBetween)
     GraphicPtr text = place(SKTGraphic::Kind::Text, 0, false);
     text->Set_Batch_List_Name(QStringLiteral("Names"));
     text->print_object = 1;
-    window->Show_RHS_Properties(text);
+    inspect(text);
     EXPECT_EQ(source.Batch_Series->currentText(), QStringLiteral("Names"));
-    EXPECT_TRUE(ui().print_object_chk->isChecked());
+    EXPECT_TRUE(host->inspectorLayout().print_object_chk->isChecked());
 
     source.Batch_Series->setCurrentIndex(0);
     tabs().sett_tab()->setCurrentIndex(2);
-    window->Show_RHS_Properties(text);
+    inspect(text);
     EXPECT_EQ(source.Batch_Series->currentText(), QStringLiteral("Cities"));
     EXPECT_EQ(tabs().sett_tab()->currentIndex(), 2);
 
-    window->Show_RHS_Properties(nullptr);
-    window->Show_RHS_Properties(text);
+    inspect(nullptr);
+    inspect(text);
     EXPECT_EQ(source.Batch_Series->currentText(), QStringLiteral("Names"));
 
     // An object with no series leaves the previous choice; a source the list lacks is not forced.
     GraphicPtr other = place(SKTGraphic::Kind::Image, 0, false);
     other->data_source_type = 2;
-    window->Show_RHS_Properties(other);
+    inspect(other);
     EXPECT_EQ(source.Batch_Series->currentText(), QStringLiteral("Names"));
     EXPECT_EQ(source.Data_source_type->currentIndex(), 0);
 }
@@ -195,20 +233,18 @@ TEST_F(InspectorTest, TheSameObjectReloadsNothingUntilTheCardPageCameBetween)
 TEST_F(InspectorTest, WhileControlsLoadNothingHappensNotEvenTheTool)
 {
     const QList<T::Item> before = shownTabs();
+    const int arrows = host->arrowChosen;
     Not_Draw_Only_Prop_Change = 1;
-    window->tools().Select_tool(3);
-    const int tool = window->tools().Selected_Control_Tool();
-    ASSERT_NE(tool, 0);
     GraphicPtr line = SKTGraphic::create(SKTGraphic::Kind::Line);
-    window->Show_RHS_Properties(line);
-    window->Show_RHS_Properties(nullptr);
+    inspect(line);
+    inspect(nullptr);
     Not_Draw_Only_Prop_Change = 0;
-    EXPECT_EQ(window->tools().Selected_Control_Tool(), tool);
+    EXPECT_EQ(host->arrowChosen, arrows);
     EXPECT_EQ(shownTabs(), before);
 
-    // Any real call leaves the arrow tool and clears the mark again.
-    window->Show_RHS_Properties(nullptr);
-    EXPECT_EQ(window->tools().Selected_Control_Tool(), 0);
+    // Any real call chooses the arrow tool and clears the mark again.
+    inspect(nullptr);
+    EXPECT_EQ(host->arrowChosen, arrows + 1);
     EXPECT_EQ(Not_Draw_Only_Prop_Change & 1, 0);
 }
 
@@ -216,10 +252,9 @@ TEST_F(InspectorTest, TheCardPageEmptiesTheLiveSelectionAndDisablesTheObjectButt
 {
     place(SKTGraphic::Kind::Text);
     ASSERT_FALSE(canvas(0)->selectedGraphics().isEmpty());
-    window->Show_RHS_Properties(nullptr);
+    const int before = host->buttonsForCard;
+    inspect(nullptr);
     EXPECT_TRUE(canvas(0)->selectedGraphics().isEmpty());
-    EditButtons &b = window->editButtons();
-    for (QAbstractButton *button : {b.Cut_btn, b.Copy_btn, b.Delete_btn, b.Lock_btn, b.Unlock_btn})
-        EXPECT_FALSE(button->isEnabled());
+    EXPECT_EQ(host->buttonsForCard, before + 1);
     EXPECT_EQ(inspector().sel_control_name(), QStringLiteral("NONE"));
 }
