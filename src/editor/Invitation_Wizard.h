@@ -13,6 +13,7 @@ class ImageBrowser;
 class ImageBrowserModel;
 class QDateEdit;
 class QFormLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -117,8 +118,18 @@ public slots:
     void reject() override;
 
 private:
-    void buildStartScreen();
-    void buildSteps();
+    // The layout (InvitationWizardLayout.cpp): one maker per page and button row.
+    void buildWindow();
+    QWidget *makeStartScreen();
+    QWidget *makeSizeStep();
+    QWidget *makeBackgroundStep();
+    QWidget *makeGreetingStep();
+    void makeGreetingArrows();
+    QWidget *makeDetailsStep();
+    QFormLayout *makeDetailsForm();
+    QHBoxLayout *makeStartButtonRow();
+    void makeStepButtonBox();
+    void connectControls();
     void showStep(int step);
     void limitField(QLineEdit *field, int limit, bool enablesClear);
     void limitMessage();
