@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -48,6 +49,12 @@ struct BatchExportEngine::Run {
 
 BatchExportEngine::BatchExportEngine(ExportProgress *progress) : m_progress(progress) {}
 
+namespace
+{
+// How often a thread waiting on the queue looks whether the run was paused meanwhile.
+constexpr std::chrono::milliseconds PauseLook(ExportProgress::PauseLookMs);
+} // namespace
+
 int BatchExportEngine::threadCount(int requested, int rowCount, qint64 cardBytes)
 {
     int n = requested > 0 ? requested : QThread::idealThreadCount();
@@ -56,6 +63,23 @@ int BatchExportEngine::threadCount(int requested, int rowCount, qint64 cardBytes
     if (cardBytes > 0)
         n = int(std::clamp<qint64>(WorkerMemoryBudget / cardBytes, 1, n));
     return std::max(1, std::min(n, rowCount));
+}
+
+int BatchExportEngine::writerCount(int workers, int rowCount, qint64 cardBytes)
+{
+    if (workers > 1)
+        return std::clamp(workers / 2, 1, 4);
+    // One worker: a writer for each card that can wait beside the one being drawn, and as many
+    // cards in the queue, within the memory budget; a single card needs none.
+    int writers = std::min(OneWorkerWriters, rowCount - 1);
+    if (cardBytes > 0)
+        writers = int(std::min<qint64>(writers, (WorkerMemoryBudget / cardBytes - 1) / 2));
+    return std::max(0, writers);
+}
+
+bool BatchExportEngine::holdsInPause() const
+{
+    return m_progress->paused() && !m_progress->stopRequested();
 }
 
 QString BatchExportEngine::refusalFor(const QString &folder, int rowCount, const ExportOptions &options)
@@ -111,7 +135,18 @@ void BatchExportEngine::writeMadeCards(Run &run)
 {
     std::unique_lock lock(run.mutex);
     for (;;) {
-        run.madeOne.wait(lock, [&] { return !run.made.empty() || run.makersLeft == 0; });
+        if (run.made.empty() && run.makersLeft > 0) {
+            // An idle writer waits in the pause too, so that a held run is all of its threads
+            // waiting there; otherwise it looks at the pause now and then while no card comes.
+            if (holdsInPause()) {
+                lock.unlock();
+                m_progress->waitWhilePaused();
+                lock.lock();
+            } else {
+                run.madeOne.wait_for(lock, PauseLook);
+            }
+            continue;
+        }
         if (run.made.empty())
             return;
         MadeCard card = std::move(run.made.front());
@@ -154,7 +189,17 @@ void BatchExportEngine::work(Run &run)
             continue;
         }
         std::unique_lock lock(run.mutex);
-        run.tookOne.wait(lock, [&] { return run.made.size() < run.room; });
+        // A full queue while paused: the writers hold their cards, and this worker waits in the
+        // pause with its own.
+        while (run.made.size() >= run.room) {
+            if (holdsInPause()) {
+                lock.unlock();
+                m_progress->waitWhilePaused();
+                lock.lock();
+            } else {
+                run.tookOne.wait_for(lock, PauseLook);
+            }
+        }
         run.made.push_back(std::move(card));
         run.madeOne.notify_one();
     }
@@ -184,21 +229,24 @@ ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, i
     m_progress->list_count = rowCount;
 
     const int threads = threadCount(options.threads, rowCount, options.cardBytes);
+    const int writers = writerCount(threads, rowCount, options.cardBytes);
     run.makersLeft = threads;
-    if (threads == 1) {
+    if (writers == 0) {
         work(run);
     } else {
         // Every file is synced to the disk before it takes its name, and a sync waits on the disk's
         // journal (longer the more files are synced at once). Writers of their own do that waiting,
-        // so that the workers, one a core, keep drawing and encoding.
-        run.room = size_t(threads);
-        const int writers = std::clamp(threads / 2, 1, 4);
+        // so that the workers, one a core, keep drawing and encoding. One worker keeps to the
+        // calling thread, as it did when it wrote its own cards.
+        run.room = size_t(threads == 1 ? writers : threads);
         std::vector<std::thread> pool;
         pool.reserve(size_t(threads + writers));
-        for (int i = 0; i < threads; ++i)
-            pool.emplace_back([this, &run] { work(run); });
         for (int i = 0; i < writers; ++i)
             pool.emplace_back([this, &run] { writeMadeCards(run); });
+        for (int i = threads == 1 ? 1 : 0; i < threads; ++i)
+            pool.emplace_back([this, &run] { work(run); });
+        if (threads == 1)
+            work(run);
         for (std::thread &t : pool)
             t.join();
     }

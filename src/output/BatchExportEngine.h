@@ -1,5 +1,7 @@
 // Writes one card per data row into the batch folder, filling, rendering, encoding and writing
 // independent cards on several threads; each file depends on its row only, never on the threads.
+// Made cards go through a bounded queue to writer threads that write, sync and name each file,
+// even with a single worker, so that drawing never waits for the disk.
 #pragma once
 
 #include "output/CardRenderer.h"
@@ -25,6 +27,13 @@ public:
     // budget holds cards of cardBytes each (0 unknown) at once.
     static int threadCount(int requested, int rowCount, qint64 cardBytes = 0);
     static constexpr qint64 WorkerMemoryBudget = qint64(2) << 30;
+    // Writer threads beside `workers` workers (0: the workers write their own cards). While paused,
+    // a run is held once its workers and writers all wait in the pause.
+    static int writerCount(int workers, int rowCount, qint64 cardBytes = 0);
+    // Writers for a run on one worker: a writer spends almost all its time asleep in a sync, and
+    // the disk's journal commits the syncs that wait together at once, so a few writers keep one
+    // drawing thread busy; more only add cards waiting in memory.
+    static constexpr int OneWorkerWriters = 3;
 
 private:
     struct Run;
@@ -40,6 +49,8 @@ private:
     void writeRow(Run &run, const MadeCard &card);
     // A writer: made cards in the order they were made, until the workers are done and none waits.
     void writeMadeCards(Run &run);
+    // Paused and not stopped: a thread with nothing to do waits in the pause.
+    bool holdsInPause() const;
 
     ExportProgress *m_progress;
 };

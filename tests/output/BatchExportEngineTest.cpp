@@ -192,9 +192,15 @@ TEST(BatchExportEngine, APauseHoldsEveryWorkerAndWriterUntilTheAnswer)
             ASSERT_TRUE(eventually([&] { return begun == threads; }));
             progress.pause(); // the question opens while the first cards are drawn
             release = true;
-            // Every worker (and with several, the writer) waits: one writer with two workers.
-            const int held = threads == 1 ? 1 : threads + 1;
-            ASSERT_TRUE(eventually([&] { return progress.waitingInPause() == held; })) << threads;
+            // Every worker and every writer waits, idle writers too: one worker has writers of
+            // its own as several do, so that its drawing never waits for the disk.
+            const int held = threads + BatchExportEngine::writerCount(threads, 20);
+            ASSERT_GT(held, threads);
+            if (!eventually([&] { return progress.waitingInPause() == held; })) {
+                progress.requestStop(); // end the run before failing, so that it does not outlive the test
+                run.join();
+                FAIL() << threads << " workers: " << progress.waitingInPause() << " of " << held << " held";
+            }
             EXPECT_EQ(progress.written.load(), 0);
             EXPECT_EQ(begun.load(), threads);
             if (stop)
@@ -214,6 +220,36 @@ TEST(BatchExportEngine, APauseHoldsEveryWorkerAndWriterUntilTheAnswer)
             }
         }
     }
+}
+
+// One worker gets writers of its own, unless a single card or the memory budget leaves no room
+// for cards waiting to be written; then it writes its cards itself, and the run is the same.
+TEST(BatchExportEngine, OneWorkerHasWritersWithinTheMemoryBudget)
+{
+    EXPECT_EQ(BatchExportEngine::writerCount(1, 1000), BatchExportEngine::OneWorkerWriters);
+    EXPECT_EQ(BatchExportEngine::writerCount(1, 2), 1);
+    EXPECT_EQ(BatchExportEngine::writerCount(1, 1), 0);
+    const qint64 budget = BatchExportEngine::WorkerMemoryBudget;
+    EXPECT_EQ(BatchExportEngine::writerCount(1, 1000, budget / 3), 1); // the card drawn and two waiting
+    EXPECT_EQ(BatchExportEngine::writerCount(1, 1000, budget / 2), 0);
+    EXPECT_EQ(BatchExportEngine::writerCount(1, 1000, budget * 3), 0);
+    EXPECT_EQ(BatchExportEngine::writerCount(8, 1000), 4);
+
+    QTemporaryDir with, without;
+    ExportProgress progress;
+    BatchExportEngine engine(&progress);
+    ExportOptions options;
+    options.threads = 1;
+    const ExportResult a = engine.Export_Batch_File(with.path(), 9, options, plainFactory());
+    options.cardBytes = budget; // too large to queue: written by the worker itself
+    const ExportResult b = engine.Export_Batch_File(without.path(), 9, options, plainFactory());
+    ASSERT_TRUE(a.ok() && b.ok());
+    const QString fa = ExportPaths::batchFolderPath(with.path()),
+                  fb = ExportPaths::batchFolderPath(without.path());
+    ASSERT_EQ(listing(fa).size(), 9);
+    ASSERT_EQ(listing(fa), listing(fb));
+    for (const QString &n : listing(fa))
+        EXPECT_EQ(readFile(QDir(fa).filePath(n)), readFile(QDir(fb).filePath(n))) << n.toStdString();
 }
 
 TEST(BatchExportEngine, FailedCardIsCountedAndLeavesNoFileUnderItsName)

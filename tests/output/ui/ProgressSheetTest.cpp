@@ -205,14 +205,18 @@ TEST_F(ProgressSheet, NoCardIsWrittenWhileTheStopQuestionIsOpen)
     constexpr int total = 5000;
     ExportResult result;
     int writtenWhenHeld = -1;
+    int takenWhenHeld = -1;
     bool heldStill = false;
     QTimer::singleShot(0, [&] {
         Send_Modeless *sheet = Send_Modeless::defaultInstance();
         ASSERT_TRUE(QTest::qWaitFor([&] { return progress.written.load() >= 3; }, 20000));
         modalScripts.push_back([&](QDialog &box) {
-            // One worker: held before its next card or before writing the one it drew.
-            heldStill = QTest::qWaitFor([&] { return progress.waitingInPause() == 1; }, 20000);
+            // One worker and its writers: the worker held before its next card (or before
+            // queueing the one it drew), each writer before writing the card it took, or idle.
+            const int threads = 1 + BatchExportEngine::writerCount(1, total);
+            heldStill = QTest::qWaitFor([&] { return progress.waitingInPause() == threads; }, 20000);
             writtenWhenHeld = progress.written.load();
+            takenWhenHeld = int(progress.curr_barcode_count.load());
             return mailtest::answerStopQuestion(box, "stop_answer");
         });
         QTest::mouseClick(sheet->_stop_btn, Qt::LeftButton);
@@ -228,9 +232,10 @@ TEST_F(ProgressSheet, NoCardIsWrittenWhileTheStopQuestionIsOpen)
     });
     ASSERT_TRUE(heldStill);
     EXPECT_TRUE(result.stopped);
-    // At most the card drawn before the answer is written after it.
+    // The cards drawn before the question are written after the answer, and none begun since.
     EXPECT_GE(result.written, writtenWhenHeld);
-    EXPECT_LE(result.written, writtenWhenHeld + 1);
+    EXPECT_EQ(result.written, takenWhenHeld);
+    EXPECT_LE(result.written, writtenWhenHeld + 1 + 2 * BatchExportEngine::writerCount(1, total));
     EXPECT_EQ(result.message(),
               QStringLiteral("Export stopped: %1 of %2 cards were written.").arg(result.written).arg(total));
 }
