@@ -1,5 +1,3 @@
-// The widgets of the inspector's pages, built in one place and reached under their outlet names;
-// the panels build the card page and alignment controls into these fields and connect them.
 #include "panels/InspectorLayout.h"
 
 #include "panels/InspectorTabs.h"

@@ -1,5 +1,3 @@
-// Which inspector tabs show, in which order and under which labels, for the card page and for each
-// kind of object, locked or not; the inspector lays its tab widget out by this table.
 #include "panels/InspectorTabPlan.h"
 
 #include "foundation/CardCodes.h"
