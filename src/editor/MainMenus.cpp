@@ -19,9 +19,22 @@
 MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
 {
     QMenuBar *bar = w.menuBar();
-    FileCommands *files = &w.fileCommands();
-    EditorCommands *cmd = &w.commands();
+    makeFileMenu(bar);
+    makeEditMenu(bar);
+    makeArrangeMenu(bar);
+    makeViewMenu(bar);
+    makeToolsMenu(bar);
+    makeDataMenu(bar);
+    makeHelpMenu(bar);
+    connect(&w.registry(), &WindowRegistry::entryFilled, this, &MainMenus::updateEnabled);
+}
 
+// File: the design, its outputs and the way out.
+void MainMenus::makeFileMenu(QMenuBar *bar)
+{
+    SKTWindowController &w = m_window;
+    FileCommands *files = &m_window.fileCommands();
+    EditorCommands *cmd = &m_window.commands();
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
     add(
         file, QStringLiteral("&New"), [files] { files->New_Btn_Clicked(); }, QKeySequence::New);
@@ -44,7 +57,13 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
     file->addSeparator();
     add(
         file, QStringLiteral("E&xit"), [&w] { w.Exit_App(); }, QKeySequence(Qt::CTRL | Qt::Key_Q));
+}
 
+// Edit: undo, the clipboard, selection and locks, enabled with the edit buttons.
+void MainMenus::makeEditMenu(QMenuBar *bar)
+{
+    SKTWindowController &w = m_window;
+    EditorCommands *cmd = &m_window.commands();
     QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
     QAction *undo = add(
         edit, QStringLiteral("&Undo"), [cmd] { cmd->Undo_Clicked(); }, QKeySequence::Undo);
@@ -73,7 +92,12 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
         {b.Delete_btn, del}, {b.Lock_btn, lock}, {b.Unlock_btn, unlock}};
     for (const auto &[button, action] : followers)
         EditButtons::followEnabled(button, action);
+}
 
+// Arrange: order, alignment and sizes of the selected objects, and the grid.
+void MainMenus::makeArrangeMenu(QMenuBar *bar)
+{
+    EditorCommands *cmd = &m_window.commands();
     QMenu *arrange = bar->addMenu(QStringLiteral("&Arrange"));
     add(arrange, QStringLiteral("Bring to &Front"), [cmd] { cmd->Begin_Front_Clicked(); });
     add(arrange, QStringLiteral("Send to &Back"), [cmd] { cmd->Send_Back_Clicked(); });
@@ -98,7 +122,13 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
     add(arrange, QStringLiteral("Grid &Options..."), [cmd] { cmd->toggleGridShowing(); });
     QAction *snap = add(arrange, QStringLiteral("&Snap to Grid"), [cmd] { cmd->toggleGridConstraining(); });
     snap->setCheckable(true);
+}
 
+// View: the ruler, the side shown and the zoom.
+void MainMenus::makeViewMenu(QMenuBar *bar)
+{
+    SKTWindowController &w = m_window;
+    EditorCommands *cmd = &m_window.commands();
     QMenu *view = bar->addMenu(QStringLiteral("&View"));
     QAction *ruler = add(view, QStringLiteral("Show &Ruler"), [&w, cmd] {
         w.ui().Show_Ruler_chk->toggle();
@@ -116,7 +146,11 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
         const double factor = ZoomFactor::factors()[std::size_t(row)];
         add(zoom, labels.at(row), [&w, factor] { w.zoomFactor().setFactor(factor); });
     }
+}
 
+void MainMenus::makeToolsMenu(QMenuBar *bar)
+{
+    SKTWindowController &w = m_window;
     QMenu *tools = bar->addMenu(QStringLiteral("&Tools"));
     const QString toolMnemonics = QStringLiteral("ALTRCOIDPYBSFZWG");
     for (int tool = 0; tool < ToolController::ToolCount; ++tool) {
@@ -130,12 +164,20 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
         if (tool == 9)
             m_windowActions.append({a, WindowRegistry::Window::ImageLibrary});
     }
+}
 
+// Data: the series windows.
+void MainMenus::makeDataMenu(QMenuBar *bar)
+{
     QMenu *data = bar->addMenu(QStringLiteral("&Data"));
     addWindow(data, QStringLiteral("&Series Manager..."), WindowRegistry::Window::SeriesManager);
     addWindow(data, QStringLiteral("&Generate Series..."), WindowRegistry::Window::SeriesGenerator);
     addWindow(data, QStringLiteral("&Import Series..."), WindowRegistry::Window::ImportWizard);
+}
 
+// Help: help, sharing, the web links and the promotions.
+void MainMenus::makeHelpMenu(QMenuBar *bar)
+{
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     addWindow(help, QStringLiteral("&Help and Support..."), WindowRegistry::Window::Help);
     addWindow(help, QStringLiteral("&Share..."), WindowRegistry::Window::Share);
@@ -151,8 +193,6 @@ MainMenus::MainMenus(SKTWindowController &w) : QObject(&w), m_window(w)
     for (const WebLinks::Product &product : WebLinks::products())
         addWindow(help, product.title + QStringLiteral("..."), WindowRegistry::Window::Promotion,
                   product.code);
-
-    connect(&w.registry(), &WindowRegistry::entryFilled, this, &MainMenus::updateEnabled);
 }
 
 QAction *MainMenus::add(QMenu *menu, const QString &title, std::function<void()> command,

@@ -10,6 +10,7 @@
 
 class QAction;
 class QMenu;
+class QMenuBar;
 class SKTWindowController;
 
 class MainMenus : public QObject
@@ -27,6 +28,14 @@ public:
     void setObjectCommandsEnabled(bool enabled);
 
 private:
+    // One maker per menu, in the bar's order.
+    void makeFileMenu(QMenuBar *bar);
+    void makeEditMenu(QMenuBar *bar);
+    void makeArrangeMenu(QMenuBar *bar);
+    void makeViewMenu(QMenuBar *bar);
+    void makeToolsMenu(QMenuBar *bar);
+    void makeDataMenu(QMenuBar *bar);
+    void makeHelpMenu(QMenuBar *bar);
     QAction *add(QMenu *menu, const QString &title, std::function<void()> command,
                  const QKeySequence &shortcut = QKeySequence());
     QAction *addWindow(QMenu *menu, const QString &title, WindowRegistry::Window window,
