@@ -438,6 +438,79 @@ void packRow(const ColourPlan &plan, const ColourCensus &census, quint32 alwaysS
     }
 }
 
+// The chunks before the pixels: the header, the palette with its alpha, and the resolution.
+int writeHeader(spng_ctx *ctx, const QImage &pixels, const ColourPlan &plan, const ColourCensus &census,
+                double dpi)
+{
+    spng_ihdr ihdr = {};
+    ihdr.width = quint32(pixels.width());
+    ihdr.height = quint32(pixels.height());
+    ihdr.bit_depth = uint8_t(plan.bitDepth);
+    ihdr.color_type = uint8_t(plan.colourType);
+    int rc = spng_set_ihdr(ctx, &ihdr);
+    if (rc)
+        return rc;
+
+    if (plan.colourType == SPNG_COLOR_TYPE_INDEXED) {
+        spng_plte plte = {};
+        spng_trns trns = {};
+        const std::vector<quint32> &colours = census.colours();
+        plte.n_entries = quint32(colours.size());
+        for (size_t i = 0; i < colours.size(); ++i) {
+            const quint32 p = straight(colours[i], plan.premultiplied);
+            plte.entries[i] = {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), 255};
+            if (p >> 24 != 0xffu)
+                trns.type3_alpha[trns.n_type3_entries++] = uint8_t(p >> 24);
+        }
+        rc = spng_set_plte(ctx, &plte);
+        if (!rc && trns.n_type3_entries > 0)
+            rc = spng_set_trns(ctx, &trns);
+        if (rc)
+            return rc;
+    }
+
+    if (dpi > 0) {
+        spng_phys phys = {};
+        const auto perMetre = quint32(std::lround(dpi / 0.0254));
+        phys.ppu_x = perMetre;
+        phys.ppu_y = perMetre;
+        phys.unit_specifier = 1;
+        spng_set_phys(ctx, &phys);
+    }
+    return 0;
+}
+
+// The pixels, packed and handed over row by row: SPNG_EOI after the last one, or the error.
+int writeRows(spng_ctx *ctx, const QImage &pixels, const ColourPlan &plan, const ColourCensus &census,
+              quint32 alwaysSet)
+{
+    const int width = pixels.width();
+    const size_t rowBytes = (size_t(width) * size_t(plan.channels) * size_t(plan.bitDepth) + 7) / 8;
+    // The packed row and the samples before bit packing live as long as the worker does; words,
+    // so that a row is aligned for them.
+    thread_local std::vector<quint32> packed;
+    thread_local std::vector<uchar> samples;
+    if (packed.size() < size_t(width))
+        packed.resize(size_t(width));
+    if (plan.bitDepth < 8 && samples.size() < size_t(width))
+        samples.resize(size_t(width));
+    int rc = spng_encode_image(ctx, nullptr, 0, SPNG_FMT_PNG, SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
+    if (rc)
+        return rc;
+    auto *row = reinterpret_cast<uchar *>(packed.data());
+    const size_t sourceBytes = size_t(width) * 4;
+    for (int y = 0; y < pixels.height(); ++y) {
+        // A row like the one above is packed as that one was, and still lies packed.
+        const uchar *source = pixels.constScanLine(y);
+        if (y == 0 || std::memcmp(source, pixels.constScanLine(y - 1), sourceBytes) != 0)
+            packRow(plan, census, alwaysSet, reinterpret_cast<const quint32 *>(source), width, samples.data(),
+                    row);
+        rc = spng_encode_row(ctx, row, rowBytes);
+        if (rc && rc != SPNG_EOI)
+            return rc;
+    }
+    return rc;
+}
 } // namespace
 
 bool PngEncoder::isOpaque(const QImage &image)
@@ -522,70 +595,12 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
     spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 3);
     spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_NONE);
 
-    spng_ihdr ihdr = {};
-    ihdr.width = quint32(pixels.width());
-    ihdr.height = quint32(pixels.height());
-    ihdr.bit_depth = uint8_t(plan.bitDepth);
-    ihdr.color_type = uint8_t(plan.colourType);
-    rc = spng_set_ihdr(ctx.get(), &ihdr);
+    rc = writeHeader(ctx.get(), pixels, plan, *census, dpi);
     if (rc)
         return fail(spngError(rc));
-
-    if (plan.colourType == SPNG_COLOR_TYPE_INDEXED) {
-        spng_plte plte = {};
-        spng_trns trns = {};
-        const std::vector<quint32> &colours = census->colours();
-        plte.n_entries = quint32(colours.size());
-        for (size_t i = 0; i < colours.size(); ++i) {
-            const quint32 p = straight(colours[i], plan.premultiplied);
-            plte.entries[i] = {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), 255};
-            if (p >> 24 != 0xffu)
-                trns.type3_alpha[trns.n_type3_entries++] = uint8_t(p >> 24);
-        }
-        rc = spng_set_plte(ctx.get(), &plte);
-        if (!rc && trns.n_type3_entries > 0)
-            rc = spng_set_trns(ctx.get(), &trns);
-        if (rc)
-            return fail(spngError(rc));
-    }
-
-    if (dpi > 0) {
-        spng_phys phys = {};
-        const auto perMetre = quint32(std::lround(dpi / 0.0254));
-        phys.ppu_x = perMetre;
-        phys.ppu_y = perMetre;
-        phys.unit_specifier = 1;
-        spng_set_phys(ctx.get(), &phys);
-    }
-
-    const int width = pixels.width();
-    const size_t rowBytes = (size_t(width) * size_t(plan.channels) * size_t(plan.bitDepth) + 7) / 8;
-    // The packed row and the samples before bit packing live as long as the worker does; words,
-    // so that a row is aligned for them.
-    thread_local std::vector<quint32> packed;
-    thread_local std::vector<uchar> samples;
-    if (packed.size() < size_t(width))
-        packed.resize(size_t(width));
-    if (plan.bitDepth < 8 && samples.size() < size_t(width))
-        samples.resize(size_t(width));
-    rc = spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
-                           SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
-    if (rc)
-        return fail(spngError(rc));
-    auto *row = reinterpret_cast<uchar *>(packed.data());
-    const size_t sourceBytes = size_t(width) * 4;
-    for (int y = 0; y < pixels.height(); ++y) {
-        // A row like the one above is packed as that one was, and still lies packed.
-        const uchar *source = pixels.constScanLine(y);
-        if (y == 0 || std::memcmp(source, pixels.constScanLine(y - 1), sourceBytes) != 0)
-            packRow(plan, *census, alwaysSet, reinterpret_cast<const quint32 *>(source), width,
-                    samples.data(), row);
-        rc = spng_encode_row(ctx.get(), row, rowBytes);
-        if (rc && rc != SPNG_EOI)
-            return fail(spngError(rc));
-    }
+    rc = writeRows(ctx.get(), pixels, plan, *census, alwaysSet);
     if (rc != SPNG_EOI)
-        return fail(QStringLiteral("The image could not be encoded."));
+        return fail(rc ? spngError(rc) : QStringLiteral("The image could not be encoded."));
     lastSize = out.size();
     return true;
 }
