@@ -20,6 +20,23 @@
 
 namespace
 {
+// A reason the run ends or leaves something out, as the closing text and the log give it.
+void recordError(MailRun::Result &result, const QString &why)
+{
+    result.errors << why;
+    result.reasons << why;
+}
+
+// Who was meant to get something and got nothing.
+QStringList unreachedOf(const QStringList &recipients, const QList<bool> &reached, qsizetype meant)
+{
+    QStringList unreached;
+    for (qsizetype r = 0; r < meant; ++r)
+        if (!reached[r])
+            unreached << recipients[r];
+    return unreached;
+}
+
 QString attachmentNameText()
 {
     return QStringLiteral("The attachment's name may not hold a line break or another control character.");
@@ -355,25 +372,18 @@ MailRun::Result MailRun::run()
         m_progress.beginItem(i);
         if (m_request.mode == Mode::WithoutCard) {
             const QString path = Trim_Str(m_request.attachment);
-            QStringList files;
-            if (!path.isEmpty()) {
-                // Checked before the run; a file gone since then is not left out without a word.
-                if (!readableFile(path)) {
-                    const QString why = unreadableFileText(path);
-                    result.errors << why;
-                    result.reasons << why;
-                    break;
-                }
-                files << path;
+            // Checked before the run; a file gone since then is not left out without a word.
+            if (!path.isEmpty() && !readableFile(path)) {
+                recordError(result, unreadableFileText(path));
+                break;
             }
-            if (!sendTo(i, files))
+            if (!sendTo(i, path.isEmpty() ? QStringList() : QStringList{path}))
                 break;
         } else if (!batch) {
             if (cardFiles.isEmpty()) {
                 QString error;
                 if (!folder.isValid() || !renderCard(-1, folder.path(), fileName, &cardFiles, &error)) {
-                    result.errors << (folder.isValid() ? error : noFolder);
-                    result.reasons << result.errors.last();
+                    recordError(result, folder.isValid() ? error : noFolder);
                     break; // a card that cannot be drawn or written is sent to nobody
                 }
             }
@@ -386,8 +396,7 @@ MailRun::Result MailRun::run()
             QString error = folder.isValid() ? QString() : noFolder;
             if (!folder.isValid() || !renderCard(i, folder.path(), fileName, &files, &error)) {
                 // The row is left out: nothing is sent for it and it does not count to a pause.
-                result.errors << QStringLiteral("Row %1: %2").arg(i + 1).arg(error);
-                result.reasons << result.errors.last();
+                recordError(result, QStringLiteral("Row %1: %2").arg(i + 1).arg(error));
                 if (m_hooks.log)
                     m_hooks.log(result.errors.last());
                 continue;
@@ -412,9 +421,7 @@ MailRun::Result MailRun::run()
     // Who was meant to get something: every recipient, or with one row each the first rows' many.
     const qsizetype meant =
         batch && !allToEvery ? qMin<qsizetype>(rows, recipients.size()) : recipients.size();
-    for (qsizetype r = 0; r < meant; ++r)
-        if (!reached[r])
-            result.unreached << recipients[r];
+    result.unreached << unreachedOf(recipients, reached, meant);
     closingText(result);
     return result;
 }
