@@ -153,6 +153,8 @@ public:
     // Where the entries of new top-level names are laid out.
     QString tree() const { return m_staging + QStringLiteral("/t"); }
     void addTop(const QString &top) { m_tops << top; }
+    // The destination itself is new: the whole staged tree becomes it, in one move.
+    void setWholeTree(const QString &destination) { m_wholeTree = destination; }
 
     bool hasTarget(const QString &target) const { return m_targets.contains(target); }
 
@@ -228,6 +230,13 @@ public:
             return true;
         ::syncfs(m_stagingFd);
         bool ok = true;
+        if (!m_wholeTree.isEmpty()) {
+            const QByteArray to = QFile::encodeName(m_wholeTree);
+            if (::renameat2(m_stagingFd, "t", AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
+                *why = QStringLiteral("%1 (%2)").arg(m_wholeTree, systemError(errno));
+                ok = false;
+            }
+        }
         for (const QString &top : std::as_const(m_tops)) {
             const QByteArray from = "t/" + QFile::encodeName(top);
             const QByteArray to = QFile::encodeName(m_root + QLatin1Char('/') + top);
@@ -269,6 +278,7 @@ private:
     };
     QString m_root;
     QString m_staging;
+    QString m_wholeTree;
     int m_stagingFd = -1;
     QStringList m_tops;
     std::vector<Item> m_items;
@@ -301,16 +311,24 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
         setError(error, ErrorFirstFile);
         return false;
     }
-    if (!QDir().mkpath(destination)) {
+    // A destination that does not exist yet is made whole from the staged tree at the end; the
+    // staging folder then stands beside it.
+    const QFileInfo destInfo(destination);
+    const bool newDestination = !destInfo.exists() && !destInfo.isSymLink();
+    if (!QDir().mkpath(newDestination ? destInfo.absolutePath() : destination)) {
         setError(error, ErrorWriteFile, destination);
         return false;
     }
-    const QString root = QFileInfo(destination).canonicalFilePath();
+    const QString parent = QFileInfo(destInfo.absolutePath()).canonicalFilePath();
+    const QString root = newDestination ? parent + QLatin1Char('/') + destInfo.fileName()
+                                        : QFileInfo(destination).canonicalFilePath();
     const QDir dest(root);
     // Entries are written to temporary files and moved into place together at the end, after one
     // sync of everything written: each target is either as it was or whole after a crash, without
     // a sync per entry.
-    PendingFiles pending(root);
+    PendingFiles pending(newDestination ? parent : root);
+    if (newDestination)
+        pending.setWholeTree(root);
     bool ok = true;
     // Folders below the root (relative, "" the root) known to lie inside it: checked once, not
     // again for every file they receive.
@@ -377,13 +395,14 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
             struct stat st {
             };
             const bool isNew =
-                ::lstat(QFile::encodeName(dest.filePath(top)).constData(), &st) != 0 && errno == ENOENT;
+                newDestination ||
+                (::lstat(QFile::encodeName(dest.filePath(top)).constData(), &st) != 0 && errno == ENOENT);
             QString why;
             if (isNew && !pending.ready(&why)) {
                 setError(error, ErrorWriteFile, QStringLiteral("%1 (%2)").arg(info.name, why));
                 return false;
             }
-            if (isNew)
+            if (isNew && !newDestination)
                 pending.addTop(top);
             fresh = freshTops.insert(top, isNew);
         }
@@ -437,6 +456,10 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
     QStringList refused;
     if (!pending.commit(&why, &refused)) {
         setError(error, ErrorWriteFile, why);
+        return false;
+    }
+    if (newDestination && !QDir().mkpath(root)) { // nothing was staged: the folder is still made
+        setError(error, ErrorWriteFile, destination);
         return false;
     }
     if (!refused.isEmpty()) {

@@ -271,4 +271,10 @@ TEST(ZipHardening, ManyEntriesAreSyncedOnceAndLandTogether)
         }
     }
     EXPECT_TRUE(files.isEmpty()) << files.join(QLatin1Char(' ')).toStdString();
+    // A destination that did not exist is not made by a failed unpacking, and its staging folder
+    // beside it is gone too.
+    EXPECT_FALSE(QFileInfo::exists(other));
+    EXPECT_TRUE(QDir(tmp.path())
+                    .entryList({QStringLiteral(".tessaly-unzip-*")}, QDir::AllEntries | QDir::Hidden)
+                    .isEmpty());
 }
