@@ -141,6 +141,7 @@ void Inspector::fillCardPage()
     Last_Selected_Graphic.reset();
     const InspectorTabPlan plan = InspectorTabPlan::cardPage();
     m_selControlName = plan.code;
+    m_host.inspectorTabs().Remove_All_Tab_Items();
     showTabs(plan);
     m_cardPage->loadFrom(m_host.cardProperty(Card_Front_Or_Back == 0 ? 0 : 1));
     m_host.inspectorTabs().sett_tab()->update();
@@ -149,7 +150,6 @@ void Inspector::fillCardPage()
 void Inspector::showTabs(const InspectorTabPlan &plan)
 {
     InspectorTabs &tabs = m_host.inspectorTabs();
-    tabs.Remove_All_Tab_Items();
     for (const auto &[item, label] : plan.labels)
         tabs.setLabel(item, label);
     for (T::Item item : plan.tabs)
@@ -168,6 +168,8 @@ void Inspector::fillObject(const GraphicPtr &graphic)
     if (Last_Selected_Graphic.lock() == graphic)
         return;
     Last_Selected_Graphic = graphic;
+    // Emptied before the bulk-load mark: a field that loses its page finishes its edit unmarked.
+    m_host.inspectorTabs().Remove_All_Tab_Items();
     m_host.inspectorLayout().print_object_chk->setChecked(graphic->print_object == 1);
     const SKTGraphic::Kind kind = graphic->kind();
     const QString variant = kind == SKTGraphic::Kind::Signature ? graphic->Sign_Or_FP_Val()

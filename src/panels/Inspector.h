@@ -60,7 +60,7 @@ protected:
 private:
     void fillCardPage();
     void fillObject(const GraphicPtr &graphic);
-    // Lays the tab widget out by the plan and brings its first tab to the front.
+    // Lays the emptied tab widget out by the plan and brings its first tab to the front.
     void showTabs(const InspectorTabPlan &plan);
     void attachCombos();
 
