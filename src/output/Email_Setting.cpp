@@ -31,6 +31,27 @@ Email_Setting::Email_Setting(QWidget *parent)
     setWindowTitle(QStringLiteral("E-mail Settings"));
     WindowLook::applyBackground(this);
 
+    makeFields();
+    QGroupBox *account = makeAccountBox();
+    QGroupBox *test = makeTestBox();
+    QHBoxLayout *buttons = makeButtonRow();
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(account);
+    layout->addWidget(test);
+    layout->addLayout(buttons);
+
+    connect(save_button, &QPushButton::clicked, this, &Email_Setting::Save_Button);
+    connect(close_button, &QPushButton::clicked, this, &Email_Setting::Close_Button);
+    connect(test_button, &QPushButton::clicked, this, &Email_Setting::Send_Test_Email);
+    connect(reset_button, &QPushButton::clicked, this, &Email_Setting::Reset_Button);
+    connect(_send_mail_ssl, &QRadioButton::clicked, this, &Email_Setting::SSL_Selected);
+    connect(_send_mail_tls, &QRadioButton::clicked, this, &Email_Setting::TLS_Selected);
+}
+
+// The account's fields, the test recipient, SSL or TLS, and the test's status line, in the order
+// a user tabs through them.
+void Email_Setting::makeFields()
+{
     auto field = [this](const char *name) {
         auto *edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
@@ -56,7 +77,10 @@ Email_Setting::Email_Setting(QWidget *parent)
     // its layout however long the server's reason is.
     _send_mail_result_status->setMinimumHeight(36);
     _send_mail_result_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+}
 
+QGroupBox *Email_Setting::makeAccountBox()
+{
     auto *account = new QGroupBox(QStringLiteral("Sender account"), this);
     auto *form = new QFormLayout(account);
     form->addRow(QStringLiteral("Sender &E-mail:"), _send_mail_sender_mail);
@@ -68,7 +92,11 @@ Email_Setting::Email_Setting(QWidget *parent)
     securityRow->addWidget(_send_mail_tls);
     securityRow->addStretch();
     form->addRow(QStringLiteral("Security:"), securityRow);
+    return account;
+}
 
+QGroupBox *Email_Setting::makeTestBox()
+{
     auto *test = new QGroupBox(QStringLiteral("Test message"), this);
     auto *testForm = new QFormLayout(test);
     test_button = new QPushButton(QStringLiteral("Send Test &Mail"), this);
@@ -79,7 +107,12 @@ Email_Setting::Email_Setting(QWidget *parent)
     testRow->addWidget(_send_mail_result_status, 1);
     testRow->addWidget(test_button, 0, Qt::AlignTop);
     testForm->addRow(testRow);
+    return test;
+}
 
+// Reset, then Save (the default) and Close.
+QHBoxLayout *Email_Setting::makeButtonRow()
+{
     reset_button = new QPushButton(QStringLiteral("Reset"), this);
     reset_button->setObjectName(QStringLiteral("reset_button"));
     reset_button->setAutoDefault(false);
@@ -89,18 +122,7 @@ Email_Setting::Email_Setting(QWidget *parent)
     close_button->setText(QStringLiteral("&Close"));
     close_button->setObjectName(QStringLiteral("close_button"));
     buttons->insertWidget(0, reset_button);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(account);
-    layout->addWidget(test);
-    layout->addLayout(buttons);
-
-    connect(save_button, &QPushButton::clicked, this, &Email_Setting::Save_Button);
-    connect(close_button, &QPushButton::clicked, this, &Email_Setting::Close_Button);
-    connect(test_button, &QPushButton::clicked, this, &Email_Setting::Send_Test_Email);
-    connect(reset_button, &QPushButton::clicked, this, &Email_Setting::Reset_Button);
-    connect(_send_mail_ssl, &QRadioButton::clicked, this, &Email_Setting::SSL_Selected);
-    connect(_send_mail_tls, &QRadioButton::clicked, this, &Email_Setting::TLS_Selected);
+    return buttons;
 }
 
 Email_Setting::~Email_Setting() = default;

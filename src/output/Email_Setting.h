@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -66,6 +68,11 @@ public:
     QPushButton *reset_button = nullptr;
 
 private:
+    // One maker per group, in the order the user tabs through.
+    void makeFields();
+    QGroupBox *makeAccountBox();
+    QGroupBox *makeTestBox();
+    QHBoxLayout *makeButtonRow();
     bool refuse(const QString &text, QLineEdit *field);
     bool sendOffTheGuiThread(const MailTransport::Message &message, const MailTransport::Account &account,
                              QString *error);
