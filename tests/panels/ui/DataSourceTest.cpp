@@ -1,5 +1,7 @@
 // Binding a text or picture to a series or an Excel column through the data-source tab, the
-// sides, viewer and help buttons, and the "Excel" entry that follows the binding table.
+// sides, viewer and help buttons, and the "Excel" entry that follows the binding table. The tab's
+// own behaviour runs over a fake window; what involves the main window's lists runs in it.
+#include "FakeHostFixture.h"
 #include "InspectorFixture.h"
 
 #include "data/ExcelBindingTable.h"
@@ -16,10 +18,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-class DataSourceTest : public InspectorFixture
+template <typename Window> class DataSourceFixture : public Window
 {
 protected:
-    DataSourceTab &source() { return inspector().dataSource(); }
+    DataSourceTab &source() { return this->inspector().dataSource(); }
     void writeSeries(const QString &name, const QByteArray &lines)
     {
         QDir().mkpath(Data_Folder_Path);
@@ -36,7 +38,10 @@ protected:
     }
 };
 
-TEST_F(DataSourceTest, SeriesNeedsASeriesFileFirst)
+using DataSourceTest = DataSourceFixture<InspectorFixture>;
+using DataSourcePanel = DataSourceFixture<FakeHostFixture>;
+
+TEST_F(DataSourcePanel, SeriesNeedsASeriesFileFirst)
 {
     GraphicPtr text = place(SKTGraphic::Kind::Text);
     choose(source().Data_source_type, DataSourceTab::SeriesItem);
@@ -154,7 +159,7 @@ TEST_F(DataSourceTest, ViewAndHelpButtons)
     EXPECT_TRUE(text.startsWith(QStringLiteral("Select Data Source as 'Manual'")));
 }
 
-TEST_F(DataSourceTest, NoSelectedObjectStillSwitchesTheControls)
+TEST_F(DataSourcePanel, NoSelectedObjectStillSwitchesTheControls)
 {
     writeSeries(QStringLiteral("Names"), "Ann\n");
     choose(source().Data_source_type, DataSourceTab::SeriesItem);
@@ -163,7 +168,7 @@ TEST_F(DataSourceTest, NoSelectedObjectStillSwitchesTheControls)
     EXPECT_TRUE(shown().isEmpty());
 }
 
-TEST_F(DataSourceTest, ABoundObjectShowsItsOwnChoiceAndCannotBeTypedInto)
+TEST_F(DataSourcePanel, ABoundObjectShowsItsOwnChoiceAndCannotBeTypedInto)
 {
     writeSeries(QStringLiteral("Cities"), "Oslo\n");
     writeSeries(QStringLiteral("Names"), "Ann\n");
@@ -172,15 +177,15 @@ TEST_F(DataSourceTest, ABoundObjectShowsItsOwnChoiceAndCannotBeTypedInto)
     bound->Set_Batch_List_Name(QStringLiteral("Names"));
     bound->Set_Batch_List_Index(1);
     GraphicPtr manual = place(SKTGraphic::Kind::Text, 0, false);
-    auto *typing = window->findChild<QPlainTextEdit *>(QStringLiteral("Text_value_Edit"));
+    auto *typing = host->window().findChild<QPlainTextEdit *>(QStringLiteral("Text_value_Edit"));
     ASSERT_NE(typing, nullptr);
 
-    window->Show_RHS_Properties(bound);
+    inspect(bound);
     EXPECT_EQ(source().Batch_Series->currentText(), QStringLiteral("Names"));
     EXPECT_TRUE(source().Batch_Series->isEnabled());
     EXPECT_TRUE(typing->isReadOnly());
 
-    window->Show_RHS_Properties(manual);
+    inspect(manual);
     EXPECT_FALSE(typing->isReadOnly());
     EXPECT_FALSE(source().Batch_Series->isEnabled());
     EXPECT_EQ(source().Data_source_type->currentIndex(), 0);

@@ -2,12 +2,11 @@
 // what it loads, when it reloads and what it asks of its window; screenshots of each state for
 // reviewers. The inspector runs over a fake window (its cooperation with the real one is checked
 // in the editor's window tests).
-#include "FakeInspectorHost.h"
+#include "FakeHostFixture.h"
 
 #include "model/ModelGlobals.h"
 #include "panels/DataSourceTab.h"
 #include "panels/LockTab.h"
-#include "support/WindowFixture.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -21,45 +20,9 @@
 
 using T = InspectorTabs;
 
-class InspectorTest : public testsupport::WindowFixture
+class InspectorTest : public FakeHostFixture
 {
 protected:
-    void SetUp() override
-    {
-        WindowFixture::SetUp();
-        ModelGlobals::instance().reset();
-        host = std::make_unique<FakeInspectorHost>();
-        host->window().show();
-        inspect(nullptr);
-    }
-    void TearDown() override
-    {
-        host.reset();
-        ModelGlobals::instance().reset();
-        WindowFixture::TearDown();
-    }
-
-    // A new object of a kind on a side, selected there and shown by the inspector.
-    GraphicPtr place(SKTGraphic::Kind kind, int side = 0, bool shown = true)
-    {
-        GraphicPtr g = SKTGraphic::create(kind);
-        g->setBounds(QRectF(20, 20, 80, 30));
-        const GraphicList &list = side == 0 ? host->document().graphics() : host->document().graphics_back();
-        const int index = int(list.size());
-        host->document().insertGraphicsIntoSide(side, {g}, {index});
-        canvas(side)->changeSelectionIndexes({index});
-        canvas(side)->setSelectedGraphic(g);
-        if (shown)
-            inspect(g);
-        return g;
-    }
-    void inspect(const GraphicPtr &g) { inspector().Show_RHS_Properties(g); }
-    SKTGraphicView *canvas(int side) { return host->sideCanvas(side); }
-    InspectorTabs &tabs() { return host->inspectorTabs(); }
-    Inspector &inspector() { return host->inspector(); }
-    QList<T::Item> shownTabs() { return tabs().shownItems(); }
-    QString shownLabel(int index) { return tabs().sett_tab()->tabText(index); }
-
     // The shape page's extra controls, label and stepper for each of radius, double star, polygon.
     QString shownExtras()
     {
@@ -90,8 +53,6 @@ protected:
     {
         saveArtifact(tabs().sett_tab(), QStringLiteral("inspector-%1.png").arg(name));
     }
-
-    std::unique_ptr<FakeInspectorHost> host;
 };
 
 TEST_F(InspectorTest, EachKindShowsItsTabsInOrderWithItsLabels)
