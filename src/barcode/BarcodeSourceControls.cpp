@@ -6,6 +6,7 @@
 #include "data/DataSourceCombos.h"
 #include "data/ExcelBindingTable.h"
 #include "editor/WindowRegistry.h"
+#include "foundation/CardCodes.h"
 #include "foundation/FoundationState.h"
 #include "model/SKTGraphic.h"
 #include "platform/MessageService.h"
@@ -87,7 +88,7 @@ void BarcodeSourceControls::Data_source_type_Changed()
     if (kind == kManual) {
         setSourceControls(false);
         if (o)
-            o->Set_Data_source_type(0);
+            o->Set_Data_source_type(DataSourceCode::Fixed);
     } else if (kind == kSeries) {
         setSourceControls(true);
         fillSeriesNames();
@@ -99,7 +100,7 @@ void BarcodeSourceControls::Data_source_type_Changed()
         if (o && !o->batch_list_name_val().isEmpty())
             selectNamed(o->batch_list_name_val());
         if (o)
-            o->Set_Data_source_type(1);
+            o->Set_Data_source_type(DataSourceCode::Series);
     } else {
         setSourceControls(true);
         fillExcelColumns();
@@ -107,7 +108,7 @@ void BarcodeSourceControls::Data_source_type_Changed()
             const QSignalBlocker block(w.Batch_Series);
             w.Batch_Series->setCurrentIndex(o->excel_col_indx < w.Batch_Series->count() ? o->excel_col_indx
                                                                                         : -1);
-            o->Set_Data_source_type(2);
+            o->Set_Data_source_type(DataSourceCode::BindingColumn);
         }
     }
     w.goButtonActionPerformed();

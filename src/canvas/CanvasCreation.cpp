@@ -86,9 +86,9 @@ GraphicPtr CanvasCreation::makeGraphic(SKTGraphic::Kind graphicClass, const QPoi
     case 10:
         return SKTBarcode::initWithPosition(origin, host.barcode_sample_img());
     case 11:
-        return SKTSignature::initWithPosition(origin, host.sign_sample_img(), QStringLiteral("S"));
+        return SKTSignature::initWithPosition(origin, host.sign_sample_img(), SignatureCode::Signature);
     case 12:
-        return SKTSignature::initWithPosition(origin, host.fp_sample_img(), QStringLiteral("F"));
+        return SKTSignature::initWithPosition(origin, host.fp_sample_img(), SignatureCode::Fingerprint);
     default:
         break;
     }

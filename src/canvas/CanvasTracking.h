@@ -2,6 +2,7 @@
 // resizing, a rubber band), how each gesture follows the pointer and how it ends, and the nudges.
 #pragma once
 
+#include "foundation/CardCodes.h"
 #include "model/SKTGraphic.h"
 
 #include <QList>
@@ -68,7 +69,7 @@ private:
     bool m_dragging = false; // the pointer went past the threshold
     bool m_echoing = false;
     GraphicPtr m_resizing;
-    int m_handle = 0;
+    int m_handle = GraphicHandle::None;
     QList<int> m_marqueeStart; // S0
     QPointF m_marqueeAnchor;   // A
     bool m_marqueeTouched = false;

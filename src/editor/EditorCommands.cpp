@@ -13,6 +13,7 @@
 #include "editor/SideViews.h"
 #include "editor/ToolController.h"
 #include "editor/UndoStepNames.h"
+#include "foundation/CardCodes.h"
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
 #include "foundation/FloatSlider.h"
@@ -257,7 +258,7 @@ void EditorCommands::Card_Bckgrnd_Clicked()
     const QString path = EditorState::instance().lib_window_sel_file;
     MainWindowLayout &ui = m_window.ui();
     ui.Card_fill_chk->setChecked(true);
-    m_window.card_prop_set(QStringLiteral("I"));
+    m_window.card_prop_set(FillCode::Picture);
     if (Card_Front_Or_Back != 0)
         m_window.set_Back_BG_Image(path);
     else
@@ -269,7 +270,7 @@ void EditorCommands::Card_Bckgrnd_Clicked()
 
 void EditorCommands::User_Profile_Button_Clicked()
 {
-    const QString side = Card_Front_Or_Back != 0 ? QStringLiteral("B") : QStringLiteral("F");
+    const QString side = Card_Front_Or_Back != 0 ? SideCode::Back : SideCode::Front;
     if (m_window.registry().open(WindowRegistry::Window::UserProfile, side) == 1)
         m_window.registry().open(WindowRegistry::Window::FillUserProfile, side);
     m_window.Refresh_Canvas();

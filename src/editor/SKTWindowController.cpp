@@ -18,6 +18,7 @@
 #include "editor/ToolController.h"
 #include "editor/WindowCatalog.h"
 #include "foundation/AppExit.h"
+#include "foundation/CardCodes.h"
 #include "foundation/ColorWell.h"
 #include "foundation/DateFormats.h"
 #include "foundation/FilePanels.h"
@@ -168,7 +169,7 @@ void SKTWindowController::applyStartValues()
     m_ui.shape_border_style->setCurrentIndex(0);
     m_ui.Card_bor_Stepper->setValue(3);
     m_ui.Card_border_style->setCurrentIndex(0);
-    card_prop_set(QStringLiteral("S"));
+    card_prop_set(FillCode::Solid);
     const QStringList patterns = Get_Files_Array_At_Path(Resource_Path + QStringLiteral("Fill_Style_Image"));
     m_ui.shape_hatch_style->addItems(patterns);
     m_ui.Card_hatch_style->addItems(patterns);
@@ -291,7 +292,7 @@ void SKTWindowController::Fill_Party_Invidation_Details()
     SKTGraphicView *front = m_sides->canvas(SKTDocument::Front);
     for (const InvitationItem &item :
          InvitationLayout::Fill_Party_Invidation_Details(details, Front_card_Prop.Card_Size.width()))
-        front->createGraphicOfClass(SKTGraphic::Kind::Text, true, item.frame, QStringLiteral("F"), item.text,
+        front->createGraphicOfClass(SKTGraphic::Kind::Text, true, item.frame, SideCode::Front, item.text,
                                     item.id);
     set_Front_BG_Image(s.Invite_BG_IMG);
 }
@@ -463,7 +464,7 @@ void SKTWindowController::New_Project_Setting_Reset()
     m_ui.All_Text_clr_COPY->setColor(m_ui.All_Text_clr->color());
     m_sides->Select_front_side();
     Show_RHS_Properties(nullptr);
-    card_prop_set(QStringLiteral("S"));
+    card_prop_set(FillCode::Solid);
     Set_Log_Name_In_Title();
     // A new design starts without personal details; the preview's record stays as it was.
     ProfileState::instance().Fill_User_Profile = 0;
@@ -542,7 +543,7 @@ void SKTWindowController::setBackgroundImage(Card_Property &side, const QString 
     if (path.isEmpty())
         return;
     side.Card_fill_chk = true;
-    side.Card_fill_style = QStringLiteral("I");
+    side.Card_fill_style = FillCode::Picture;
     // The page shows what the live side now has.
     Show_RHS_Properties(nullptr);
     Refresh_Canvas();

@@ -7,6 +7,7 @@
 #include "editor/SKTWindowController.h"
 #include "editor/SideViews.h"
 #include "editor/UndoStepNames.h"
+#include "foundation/CardCodes.h"
 #include "foundation/FilePanels.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/WindowRegistry.h"
@@ -146,6 +147,6 @@ void ToolController::selectedToolDidChange()
     const bool back = Card_Front_Or_Back != 0;
     runNamedUndoStep(m_window.document().undoManager(), QStringLiteral("New ") + toolTitle(m_tool), [&] {
         m_window.sideViews().liveCanvas()->createGraphicOfClass(
-            *kind, true, rect, back ? QStringLiteral("B") : QStringLiteral("F"), QString(), QString());
+            *kind, true, rect, back ? SideCode::Back : SideCode::Front, QString(), QString());
     });
 }

@@ -1,5 +1,6 @@
 // The codes that card records, page settings and design files store, by name: fills, page
-// outlines, shapes, sides, the arrangement of both sides, data sources and selection handles.
+// outlines, shapes, sides, the arrangement of both sides, borders, signatures, data sources and
+// selection handles.
 // The stored texts and numbers stay as they are; code compares these names instead of literals.
 #pragma once
 
@@ -49,6 +50,23 @@ namespace ArrangementCode
 inline constexpr QLatin1String FrontAboveBack{"U"};
 inline constexpr QLatin1String FrontLeftOfBack{"L"};
 } // namespace ArrangementCode
+
+// Dash style of an object's or a page's border (`_stroke_border_type`, `Card_border_style`).
+namespace BorderCode
+{
+inline constexpr QLatin1String Solid{"S"};
+inline constexpr QLatin1String Dash{"DA"};
+inline constexpr QLatin1String Dot{"DO"};
+inline constexpr QLatin1String DashDot{"DD"};
+inline constexpr QLatin1String DashDotDot{"DDD"};
+} // namespace BorderCode
+
+// What a signature object shows (`sign_or_fingureprint`).
+namespace SignatureCode
+{
+inline constexpr QLatin1String Signature{"S"};
+inline constexpr QLatin1String Fingerprint{"F"};
+} // namespace SignatureCode
 
 // Where a text, picture or barcode object takes its value from (`data_source_type`).
 namespace DataSourceCode

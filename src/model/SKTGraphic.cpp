@@ -56,7 +56,7 @@ void SKTGraphic::zeroFields()
     _stroke_border_type = _fill_type = _fill_hatch_type = std::nullopt;
     _isFlippedHorizontally = _isFlippedVertically = invert_clr = gray_Scale = Sepia = false;
     img_trnsp_val = hue_val = sat_val = brt_val = con_val = srp_val = ev_val = blr_val = 0.0f;
-    data_source_type = 0;
+    data_source_type = DataSourceCode::Fixed;
     rotate_image = 0.0f;
     _file_path = sign_or_fingureprint = batch_list_name = std::nullopt;
     batch_list_index = _line_ori = _line_cap_style = 0;

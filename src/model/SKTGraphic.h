@@ -78,7 +78,7 @@ public:
     bool _isDrawingStroke = true;
     std::optional<QColor> _strokeColor = QColor(0, 0, 0);
     double _strokeWidth = 1.0;
-    std::optional<QString> _stroke_border_type = QStringLiteral("S");
+    std::optional<QString> _stroke_border_type = QString(BorderCode::Solid);
     std::optional<QString> _fill_type = QString(FillCode::Solid);
     std::optional<QColor> _fill_Grad_clr1 = QColor(255, 255, 255);
     std::optional<QColor> _fill_Grad_clr2 = QColor(255, 255, 255);
@@ -98,10 +98,10 @@ public:
     float srp_val = 0.0f;
     float ev_val = 0.0f;
     float blr_val = 0.0f;
-    qint32 data_source_type = 0;
+    qint32 data_source_type = DataSourceCode::Fixed;
     float rotate_image = 0.0f;
     std::optional<QString> _file_path;
-    std::optional<QString> sign_or_fingureprint = QStringLiteral("S");
+    std::optional<QString> sign_or_fingureprint = QString(SignatureCode::Signature);
     std::optional<QString> batch_list_name = QString();
     qint32 batch_list_index = 0;
     qint32 _line_ori = 0;

@@ -1,5 +1,6 @@
 #include "model/SKTSignature.h"
 
+#include "foundation/CardCodes.h"
 #include "model/ModelGlobals.h"
 #include "model/ModelHost.h"
 #include "model/PathUtil.h"
@@ -9,8 +10,8 @@ namespace
 
 QString samplePath(const QString &code)
 {
-    const QString name =
-        code == QLatin1String("S") ? QStringLiteral("sign_sample.png") : QStringLiteral("fingerprints.png");
+    const QString name = code == SignatureCode::Signature ? QStringLiteral("sign_sample.png")
+                                                          : QStringLiteral("fingerprints.png");
     return PathUtil::resourceFile(name);
 }
 

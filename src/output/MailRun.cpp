@@ -1,5 +1,6 @@
 #include "output/MailRun.h"
 
+#include "foundation/CardCodes.h"
 #include "foundation/StringUtils.h"
 #include "output/BatchFiller.h"
 #include "output/ExportPaths.h"
@@ -222,19 +223,18 @@ bool MailRun::renderCard(int row, const QString &folder, const QString &fileName
     const QString back = ExportPaths::Create_Back_Card_Path(front);
     const QString side = m_request.side;
     QList<QPair<bool, QString>> sides; // (is back, path)
-    if (side == QLatin1String("BOTH"))
+    if (side == SideCode::Both)
         sides = {{true, back}, {false, front}};
-    else if (side == QLatin1String("F"))
+    else if (side == SideCode::Front)
         sides = {{false, front}};
     else
         sides = {{true, back}};
     BatchFiller filler(m_request.snapshot, m_request.dpi);
     files->clear();
     for (const auto &[isBack, path] : sides) {
-        const QImage image = row < 0
-                                 ? filler.renderUnfilled(isBack, error)
-                                 : filler.Set_data_table_value_to_card(
-                                       row, isBack ? QStringLiteral("B") : QStringLiteral("F"), false, error);
+        const QImage image = row < 0 ? filler.renderUnfilled(isBack, error)
+                                     : filler.Set_data_table_value_to_card(
+                                           row, isBack ? SideCode::Back : SideCode::Front, false, error);
         if (image.isNull()) {
             if (error && error->isEmpty())
                 *error = QStringLiteral("The card could not be drawn.");

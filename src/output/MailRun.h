@@ -2,6 +2,7 @@
 // row to every recipient or to one each), renders the attachments and sends, pausing as asked.
 #pragma once
 
+#include "foundation/CardCodes.h"
 #include "output/BatchFillSnapshot.h"
 #include "output/ExportProgress.h"
 #include "output/MailTransport.h"
@@ -29,7 +30,7 @@ public:
         QString attachment;                            // the file sent in the mode without the card
         QString fileName = QStringLiteral("ZOLVCard"); // card mode: the attachments' name
         QString extension = QStringLiteral("jpeg");    // and their format
-        QString side = QStringLiteral("F");            // "BOTH", "F" or "B"
+        QString side = SideCode::Front;                // "BOTH", "F" or "B"
         bool useSeries = false;                        // send_with_batch_chk
         bool useExcel = false;                         // send_with_excel_chk
         Spread spread = Spread::AllToEvery;

@@ -2,6 +2,7 @@
 // per data row when asked) or any one file, and pauses; Send runs the mail under the progress sheet.
 #include "output/Send_Mail.h"
 
+#include "foundation/CardCodes.h"
 #include "foundation/ControlUtils.h"
 #include "foundation/FilePanels.h"
 #include "foundation/MessageBoxes.h"
@@ -142,7 +143,7 @@ void Send_Mail::clear_att_Button()
 
 void Send_Mail::mail_card_side_CellClick(int row)
 {
-    card_side_str = row == 0 ? QStringLiteral("BOTH") : row == 1 ? QStringLiteral("F") : QStringLiteral("B");
+    card_side_str = row == 0 ? SideCode::Both : row == 1 ? SideCode::Front : SideCode::Back;
     if (QAbstractButton *radio = matrix_card_side->button(std::clamp(row, 0, 2)))
         radio->setChecked(true);
 }
@@ -235,7 +236,7 @@ void Send_Mail::Send_Button()
     }
     MailRun::Request req = request(storedSettings());
     const std::shared_ptr<const BatchFillSnapshot> snapshot = req.snapshot;
-    const bool backDrawn = card_side_str != QLatin1String("F");
+    const bool backDrawn = card_side_str != SideCode::Front;
     MailRun::Hooks hooks;
     // The worker's pause line reaches the sheet on the GUI thread.
     hooks.pauseLine = [](const QString &line) {

@@ -2,6 +2,7 @@
 // per data row when asked) or any one file, and pauses; Send runs the mail under the progress sheet.
 #pragma once
 
+#include "foundation/CardCodes.h"
 #include "output/MailRun.h"
 #include "output/MailTransport.h"
 
@@ -58,7 +59,7 @@ public:
     static QString recipientListTooLongText();
 
     // "BOTH", "F" or "B".
-    QString card_side_str = QStringLiteral("F");
+    QString card_side_str = SideCode::Front;
     // The result of the last Send that got past the checks.
     const MailRun::Result &lastResult() const { return m_lastResult; }
 

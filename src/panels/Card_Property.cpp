@@ -20,7 +20,7 @@ void Card_Property::resetForNewDesign(const QColor &contentColor, const FontDesc
     Card_border_chk = true;
     Card_bordr_clr = QColor(0, 0, 0);
     Card_bor_Stepper = 1;
-    Card_border_style = QStringLiteral("S");
+    Card_border_style = BorderCode::Solid;
     Card_Content_clr = contentColor;
     Card_Content_font = contentFont;
 }

@@ -63,7 +63,7 @@ public:
     qint32 Card_grad_Stepper = 0;
     qint32 Card_Cat_index = 0;
     float Card_alpha_Stepper = 100.0f;
-    QString Card_border_style = QStringLiteral("S");
+    QString Card_border_style = BorderCode::Solid;
     QString Card_fill_style = FillCode::Solid;
     QString Card_hatch_style;
     QString Card_Side = QStringLiteral("2");

@@ -106,8 +106,8 @@ InspectorTabPlan InspectorTabPlan::forObject(SKTGraphic::Kind kind, bool locked,
         // The label that differs by variant: a signature's by its code, a shape's by its shape.
         QString variantLabel;
         if (kind == SKTGraphic::Kind::Signature)
-            variantLabel = variant == QLatin1String("S") ? QStringLiteral("Signature Properties")
-                                                         : QStringLiteral("FingrePrint Properties");
+            variantLabel = variant == SignatureCode::Signature ? QStringLiteral("Signature Properties")
+                                                               : QStringLiteral("FingrePrint Properties");
         else if (kind == SKTGraphic::Kind::Shape)
             variantLabel = shapeLabel(variant);
         // A signature's page takes its label even while the lock page shows.

@@ -3,6 +3,7 @@
 #include "panels/ObjectPanel.h"
 
 #include "canvas/SKTGraphicView.h"
+#include "foundation/CardCodes.h"
 #include "foundation/StepperField.h"
 #include "model/ModelGlobals.h"
 #include "panels/InspectorHost.h"
@@ -18,8 +19,8 @@ namespace
 {
 const QStringList &borderCodes()
 {
-    static const QStringList codes{QStringLiteral("S"), QStringLiteral("DA"), QStringLiteral("DO"),
-                                   QStringLiteral("DD"), QStringLiteral("DDD")};
+    static const QStringList codes{BorderCode::Solid, BorderCode::Dash, BorderCode::Dot, BorderCode::DashDot,
+                                   BorderCode::DashDotDot};
     return codes;
 }
 

@@ -1,6 +1,7 @@
 // The shape and line panels: each control's action sets which controls are enabled and writes the
 // whole panel into every selected object of the side being edited; loading fills them from one.
 #include "panels/ShapeLinePanel.h"
+#include "foundation/CardCodes.h"
 
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
@@ -72,30 +73,30 @@ void ShapeLinePanel::Shape_Fill_Chk_Box()
     SetObjEnabled(m_shape->Shape_Fill_Box, on);
     // The box enables all it holds; the chosen kind of fill still decides its own controls.
     if (on)
-        m_shape->enableFillControls(m_shape->Shape_gradient_fill_rd->isChecked() ? QStringLiteral("G")
-                                    : m_shape->Shape_Style_fill_rd->isChecked()  ? QStringLiteral("H")
-                                                                                 : QStringLiteral("S"));
+        m_shape->enableFillControls(m_shape->Shape_gradient_fill_rd->isChecked() ? FillCode::Gradient
+                                    : m_shape->Shape_Style_fill_rd->isChecked()  ? FillCode::Hatch
+                                                                                 : FillCode::Solid);
     Update_Shape_Graphics();
 }
 
 void ShapeLinePanel::Shape_Solid_RD_Sel()
 {
     m_shape->Shape_solid_fill_rd->setChecked(true);
-    m_shape->enableFillControls(QStringLiteral("S"));
+    m_shape->enableFillControls(FillCode::Solid);
     Update_Shape_Graphics();
 }
 
 void ShapeLinePanel::Shape_Gradient_RD_Sel()
 {
     m_shape->Shape_gradient_fill_rd->setChecked(true);
-    m_shape->enableFillControls(QStringLiteral("G"));
+    m_shape->enableFillControls(FillCode::Gradient);
     Update_Shape_Graphics();
 }
 
 void ShapeLinePanel::Shape_Hatch_RD_Sel()
 {
     m_shape->Shape_Style_fill_rd->setChecked(true);
-    m_shape->enableFillControls(QStringLiteral("H"));
+    m_shape->enableFillControls(FillCode::Hatch);
     Update_Shape_Graphics();
 }
 
@@ -108,11 +109,11 @@ void ShapeLinePanel::Update_Shape_Graphics()
         return;
     const ShapeTab &t = *m_shape;
     const bool fill = ticked(t.Shape_fill_chk);
-    QString fillType = QStringLiteral("S");
+    QString fillType = FillCode::Solid;
     if (fill && t.Shape_gradient_fill_rd->isChecked())
-        fillType = QStringLiteral("G");
+        fillType = FillCode::Gradient;
     else if (fill && t.Shape_Style_fill_rd->isChecked())
-        fillType = QStringLiteral("H");
+        fillType = FillCode::Hatch;
     // No pattern chosen stores an empty name rather than whatever the combo last showed.
     const QString hatch =
         t.shape_hatch_style->currentIndex() >= 0 ? t.shape_hatch_style->currentText() : QString();
@@ -175,8 +176,8 @@ void ShapeLinePanel::loadShape(const SKTGraphic &g)
     t.Shape_fill_chk->setChecked(g._isDrawingFill);
     t.shape_fill_clr->setColor(g._fillColor.value_or(t.shape_fill_clr->color()));
     const QString fillCode = g.fill_type();
-    const bool gradient = fillCode == QLatin1String("G");
-    const bool hatch = fillCode == QLatin1String("H");
+    const bool gradient = fillCode == FillCode::Gradient;
+    const bool hatch = fillCode == FillCode::Hatch;
     (gradient ? t.Shape_gradient_fill_rd
      : hatch  ? t.Shape_Style_fill_rd
               : t.Shape_solid_fill_rd)

@@ -123,8 +123,8 @@ QString ShapeTab::showControlsForShape(const QString &code, bool locked)
 
 void ShapeTab::enableFillControls(const QString &fillCode)
 {
-    const bool gradient = fillCode == QLatin1String("G");
-    const bool hatch = fillCode == QLatin1String("H");
+    const bool gradient = fillCode == FillCode::Gradient;
+    const bool hatch = fillCode == FillCode::Hatch;
     SetObjEnabled(shape_fill_clr, !gradient && !hatch);
     for (QWidget *w :
          {static_cast<QWidget *>(shape_fill_Grd_1_clr), static_cast<QWidget *>(shape_fill_Grd_2_clr),

@@ -2,6 +2,7 @@
 // alignment, case, kerning and opacity, written into every selected object of the side being
 // edited; loading fills both text pages from one text object.
 #include "panels/TextPanel.h"
+#include "foundation/CardCodes.h"
 
 #include "editor/EditorState.h"
 #include "foundation/ChooserPanels.h"
@@ -132,22 +133,22 @@ void TextPanel::Text_Fill_Chk_Box()
     SetObjEnabled(m_properties->Text_Fill_Box, on);
     // The box enables all it holds; the chosen kind of fill still decides its own controls.
     if (on)
-        m_properties->enableFillControls(
-            m_properties->Text_gradient_fill_rd->isChecked() ? QStringLiteral("G") : QStringLiteral("S"));
+        m_properties->enableFillControls(m_properties->Text_gradient_fill_rd->isChecked() ? FillCode::Gradient
+                                                                                          : FillCode::Solid);
     Update_Text_Graphics();
 }
 
 void TextPanel::Text_Solid_RD_Sel()
 {
     m_properties->Text_solid_fill_rd->setChecked(true);
-    m_properties->enableFillControls(QStringLiteral("S"));
+    m_properties->enableFillControls(FillCode::Solid);
     Update_Text_Graphics();
 }
 
 void TextPanel::Text_Gradient_RD_Sel()
 {
     m_properties->Text_gradient_fill_rd->setChecked(true);
-    m_properties->enableFillControls(QStringLiteral("G"));
+    m_properties->enableFillControls(FillCode::Gradient);
     Update_Text_Graphics();
 }
 
@@ -207,7 +208,7 @@ void TextPanel::Update_Text_Graphics()
     const TextPropertiesTab &p = *m_properties;
     const bool fill = ticked(p.Text_fill_chk);
     const QString fillType =
-        fill && p.Text_gradient_fill_rd->isChecked() ? QStringLiteral("G") : QStringLiteral("S");
+        fill && p.Text_gradient_fill_rd->isChecked() ? FillCode::Gradient : FillCode::Solid;
     // Several objects keep their own words; only a single one takes the typed text.
     const bool writeText = targets.size() == 1;
     const QString text = m_editing->Text_value_Edit->toPlainText();
@@ -256,7 +257,7 @@ void TextPanel::loadFrom(const SKTGraphic &g)
     loadBorderStyle(p.Text_border_style, g._stroke_border_type);
     p.Text_fill_clr->setColor(g._fillColor.value_or(p.Text_fill_clr->color()));
     const QString fillCode = g.fill_type();
-    (fillCode == QLatin1String("G") ? p.Text_gradient_fill_rd : p.Text_solid_fill_rd)->setChecked(true);
+    (fillCode == FillCode::Gradient ? p.Text_gradient_fill_rd : p.Text_solid_fill_rd)->setChecked(true);
     p.Text_fill_Grd_1_clr->setColor(g._fill_Grad_clr1.value_or(p.Text_fill_Grd_1_clr->color()));
     p.Text_fill_Grd_2_clr->setColor(g._fill_Grad_clr2.value_or(p.Text_fill_Grd_2_clr->color()));
     p.Text_grad_Stepper->setValue(g._fill_grad_angle);

@@ -1,6 +1,7 @@
 // The text properties page of the inspector: font, colour, alignment, case, kerning, opacity,
 // border and solid or gradient fill, under their outlet names.
 #include "panels/TextPropertiesTab.h"
+#include "foundation/CardCodes.h"
 
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
@@ -89,7 +90,7 @@ TextPropertiesTab::TextPropertiesTab(QWidget *p, InspectorLayout &ui) : page(p)
 
 void TextPropertiesTab::enableFillControls(const QString &fillCode)
 {
-    const bool gradient = fillCode == QLatin1String("G");
+    const bool gradient = fillCode == FillCode::Gradient;
     SetObjEnabled(Text_fill_clr, !gradient);
     for (QWidget *w :
          {static_cast<QWidget *>(Text_fill_Grd_1_clr), static_cast<QWidget *>(Text_fill_Grd_2_clr),

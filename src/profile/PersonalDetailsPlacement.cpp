@@ -2,6 +2,7 @@
 // the text or picture object carrying its identifier, and takes over the detail's data source.
 #include "profile/PersonalDetailsPlacement.h"
 
+#include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
 #include "model/ModelGlobals.h"
 #include "platform/GeometryText.h"
@@ -16,13 +17,13 @@ namespace
 void bind(SKTGraphic &g, const User_Profile_Class::Detail &d)
 {
     if (d.ds == 1) {
-        g.Set_Data_source_type(1);
+        g.Set_Data_source_type(DataSourceCode::Series);
         g.Set_Batch_List_Name(d.ds_name);
         g.Set_Batch_List_Index(d.ds_indx);
         g.Set_Excel_binding(false);
     }
     if (d.xl == 1) {
-        g.Set_Data_source_type(2);
+        g.Set_Data_source_type(DataSourceCode::BindingColumn);
         g.Set_Excel_binding(true);
         g.Set_Excel_binding_Index(d.xl_col_indx);
     }
@@ -36,7 +37,7 @@ void placeOne(const User_Profile_Class::Detail &d, SKTGraphic::Kind kind,
     const bool reuse = side.Selcect_Ctrl_With_ID(d.id) != nullptr;
     const QRectF frame =
         reuse ? QRectF() : PersonalDetailsPlacement::Get_Control_Rect_From_Template(d.id, frontCardSize);
-    const GraphicPtr g = side.ReplaceGraphicText(kind, !reuse, frame, QStringLiteral("F"), d.value, d.id);
+    const GraphicPtr g = side.ReplaceGraphicText(kind, !reuse, frame, SideCode::Front, d.value, d.id);
     // Only the object this call wrote or made takes the binding: a stale selection must not.
     if (!g) {
         ++report.unbound;

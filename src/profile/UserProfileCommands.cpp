@@ -4,6 +4,7 @@
 
 #include "canvas/SKTGraphicView.h"
 #include "data/ExcelBindingTable.h"
+#include "foundation/CardCodes.h"
 #include "foundation/StringUtils.h"
 #include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
@@ -50,7 +51,7 @@ void UserProfileCommands::fillRegistry(ProfileHost &host, WindowRegistry &regist
     });
     registry.fill(WindowRegistry::Window::FillUserProfile, [w](const QString &side) {
         UserProfileCommands(*w).Fill_User_profile_info_side(
-            Trim_Str(side) == QLatin1String("B") ? SKTDocument::Back : SKTDocument::Front);
+            Trim_Str(side) == SideCode::Back ? SKTDocument::Back : SKTDocument::Front);
         return 1;
     });
 }

@@ -9,6 +9,7 @@
 #include "data/ExcelBindingTable.h"
 #include "data/Import_Excel.h"
 #include "editor/EditorState.h"
+#include "foundation/CardCodes.h"
 #include "foundation/FilePanels.h"
 #include "foundation/FileUtils.h"
 #include "foundation/FoundationState.h"
@@ -159,14 +160,15 @@ void User_profile::loadFromSide()
         int type = g->data_source_type;
         // A column-bound object on a design that binds a workbook offers "Excel" even before an
         // import in this dialog; anything the list cannot show falls back to a typed value.
-        if (type == 2 && source->count() < 3 && (Excel_Binding_Use || tableHasRows()))
+        if (type == DataSourceCode::BindingColumn && source->count() < 3 &&
+            (Excel_Binding_Use || tableHasRows()))
             Add_Excel_in_Data_Source_Combo();
         if (type < 0 || type >= source->count())
-            type = 0;
+            type = DataSourceCode::Fixed;
         selectSilently(source, type);
         comboBoxSelectionDidChange(source);
-        if (type != 0) {
-            const int index = type == 1 ? g->batch_list_index : g->excel_col_indx;
+        if (type != DataSourceCode::Fixed) {
+            const int index = type == DataSourceCode::Series ? g->batch_list_index : g->excel_col_indx;
             QComboBox *series = m_series[size_t(f)];
             if (index >= 0 && index < series->count()) {
                 selectSilently(series, index);
@@ -351,10 +353,10 @@ void User_profile::OK_Btn_Clicked()
     if (side.isEmpty()) {
         if (!Fill_Front_User_profile_value_in_Variable() || !Fill_Back_User_profile_value_in_Variable())
             return;
-    } else if (side == QLatin1String("F")) {
+    } else if (side == SideCode::Front) {
         if (!Fill_Front_User_profile_value_in_Variable())
             return;
-    } else if (side == QLatin1String("B")) {
+    } else if (side == SideCode::Back) {
         if (!Fill_Back_User_profile_value_in_Variable())
             return;
     }

@@ -1,0 +1,1 @@
+void side() { export_card_side = SideCode::Both; }
