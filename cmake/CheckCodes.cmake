@@ -29,6 +29,9 @@ list(JOIN code_names "|" code_names_re)
 set(names_re "(^|[^A-Za-z0-9_])(${code_names_re})([^A-Za-z0-9_]|$)")
 # Every stored text code: fills, outlines, shapes, sides, arrangements, borders, signatures.
 set(text_code_re "\"(S|G|H|I|R|RR|E|C|T|D|DS|P|F|B|BOTH|U|L|DA|DO|DD|DDD)\"")
+# Any side or fill compared with or set to a code, whatever the variable is called, and "BOTH".
+set(side_or_fill_re
+    "([sS]ide|[fF]ill)[A-Za-z_]*(\\(\\))?[ \t]*(==|!=|=)[ \t]*(QLatin1String|QStringLiteral|QString)\\(\"(S|G|H|I|F|B|BOTH)\"\\)|\"BOTH\"")
 # A data source code or a selection handle written as a number.
 set(number_code_re
     "(data_source_type|Set_Data_source_type|m_handle|[^A-Za-z0-9_]handle)[ \t]*(\\(|==|!=|=)[ \t]*[0-9]")
@@ -60,7 +63,7 @@ foreach(file ${files})
         set(hit OFF)
         if(code MATCHES "${names_re}" AND code MATCHES "${text_code_re}")
             set(hit ON)
-        elseif(code MATCHES "${number_code_re}")
+        elseif(code MATCHES "${side_or_fill_re}" OR code MATCHES "${number_code_re}")
             set(hit ON)
         endif()
         if(NOT hit)

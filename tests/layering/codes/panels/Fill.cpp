@@ -15,3 +15,7 @@ int knob(int handle, int width)
     const double SKTGraphicHandleWidth = 6.0; // a size, not a handle
     return handle == 3 ? width : 0;
 }
+
+bool back(const QString &load_side) { return load_side == QLatin1String("B"); }
+const char *const every = "BOTH";
+bool sideBySide(const QString &place) { return place == QLatin1String("B"); } // a place, no side
