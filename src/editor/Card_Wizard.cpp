@@ -30,41 +30,22 @@ Card_Wizard::Card_Wizard(DesignEditor *editor, WindowRegistry *registry, QWidget
     WindowLook::applyBackground(this);
     ListData = new RowListModel({QStringLiteral("Extension")}, {QStringLiteral("Size")}, this);
 
-    card_name = new QLineEdit(this);
-    Sides_ComboBox = new QComboBox(this);
-    Sides_ComboBox->addItems({QStringLiteral("Double Side"), QStringLiteral("Single Side")});
-    Preset_ComboBox = new QComboBox(this);
-    Preset_ComboBox->addItems({QStringLiteral("Horizontal"), QStringLiteral("Vertical")});
-    Category_ComboBox = new QComboBox(this);
-    Category_ComboBox->addItems({CardSizeTables::PvcCategory, QStringLiteral("Paper Badge")});
-    width_Stepper = new StepperField(1, 1000, 1, 2, this);
-    height_Stepper = new StepperField(1, 1000, 1, 2, this);
-    ColList = new QTableView(this);
-    ColList->setModel(ListData);
-    ColList->setSelectionMode(QAbstractItemView::SingleSelection);
-    ColList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ColList->horizontalHeader()->setStretchLastSection(true);
-    ColList->verticalHeader()->hide();
+    buildWindow();
 
-    matrix_card_shape = new QButtonGroup(this);
-    auto *shapes = new QHBoxLayout;
-    const QStringList shapeNames{QStringLiteral("Rectangle"), QStringLiteral("Rounded Rectangle"),
-                                 QStringLiteral("Ellipse")};
-    for (int i = 0; i < shapeNames.size(); ++i) {
-        auto *b = new QRadioButton(shapeNames.at(i), this);
-        matrix_card_shape->addButton(b, i);
-        shapes->addWidget(b);
-    }
+    connect(matrix_card_shape, &QButtonGroup::idClicked, this, &Card_Wizard::card_shape_CellClick);
+    connect(Category_ComboBox, &QComboBox::activated, this, &Card_Wizard::comboBoxSelectionDidChange);
+    connect(ColList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &Card_Wizard::tableViewSelectionDidChange);
+    connect(ok_button, &QPushButton::clicked, this, &Card_Wizard::OK_Click);
+    connect(cancel_button, &QPushButton::clicked, this, &Card_Wizard::CancelClick);
+    connect(user_profile_button, &QPushButton::clicked, this, &Card_Wizard::User_Profile_Click);
+}
 
-    auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Name:"), card_name);
-    form->addRow(QStringLiteral("Sides:"), Sides_ComboBox);
-    form->addRow(QStringLiteral("Orientation:"), Preset_ComboBox);
-    form->addRow(QStringLiteral("Category:"), Category_ComboBox);
-    form->addRow(QStringLiteral("Width (mm):"), width_Stepper);
-    form->addRow(QStringLiteral("Height (mm):"), height_Stepper);
-    form->addRow(QStringLiteral("Shape:"), shapes);
-
+void Card_Wizard::buildWindow()
+{
+    QFormLayout *form = makeSizeForm();
+    makeSizeList();
+    form->addRow(QStringLiteral("Shape:"), makeShapeRow());
     QHBoxLayout *buttons = WindowLook::okCancelRow(this, ok_button, cancel_button);
     user_profile_button = new QPushButton(QStringLiteral("Personal Details..."), this);
     buttons->insertWidget(0, user_profile_button);
@@ -76,14 +57,54 @@ Card_Wizard::Card_Wizard(DesignEditor *editor, WindowRegistry *registry, QWidget
     layout->addLayout(top);
     layout->addLayout(buttons);
     resize(620, 320);
+}
 
-    connect(matrix_card_shape, &QButtonGroup::idClicked, this, &Card_Wizard::card_shape_CellClick);
-    connect(Category_ComboBox, &QComboBox::activated, this, &Card_Wizard::comboBoxSelectionDidChange);
-    connect(ColList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &Card_Wizard::tableViewSelectionDidChange);
-    connect(ok_button, &QPushButton::clicked, this, &Card_Wizard::OK_Click);
-    connect(cancel_button, &QPushButton::clicked, this, &Card_Wizard::CancelClick);
-    connect(user_profile_button, &QPushButton::clicked, this, &Card_Wizard::User_Profile_Click);
+// Name, sides, orientation, category and the size in millimetres.
+QFormLayout *Card_Wizard::makeSizeForm()
+{
+    card_name = new QLineEdit(this);
+    Sides_ComboBox = new QComboBox(this);
+    Sides_ComboBox->addItems({QStringLiteral("Double Side"), QStringLiteral("Single Side")});
+    Preset_ComboBox = new QComboBox(this);
+    Preset_ComboBox->addItems({QStringLiteral("Horizontal"), QStringLiteral("Vertical")});
+    Category_ComboBox = new QComboBox(this);
+    Category_ComboBox->addItems({CardSizeTables::PvcCategory, QStringLiteral("Paper Badge")});
+    width_Stepper = new StepperField(1, 1000, 1, 2, this);
+    height_Stepper = new StepperField(1, 1000, 1, 2, this);
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("Name:"), card_name);
+    form->addRow(QStringLiteral("Sides:"), Sides_ComboBox);
+    form->addRow(QStringLiteral("Orientation:"), Preset_ComboBox);
+    form->addRow(QStringLiteral("Category:"), Category_ComboBox);
+    form->addRow(QStringLiteral("Width (mm):"), width_Stepper);
+    form->addRow(QStringLiteral("Height (mm):"), height_Stepper);
+    return form;
+}
+
+// The preset sizes of the chosen category, one row each.
+void Card_Wizard::makeSizeList()
+{
+    ColList = new QTableView(this);
+    ColList->setModel(ListData);
+    ColList->setSelectionMode(QAbstractItemView::SingleSelection);
+    ColList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ColList->horizontalHeader()->setStretchLastSection(true);
+    ColList->verticalHeader()->hide();
+}
+
+// The card outline: button ids 0 rectangle, 1 rounded rectangle, 2 ellipse.
+QHBoxLayout *Card_Wizard::makeShapeRow()
+{
+    matrix_card_shape = new QButtonGroup(this);
+    auto *shapes = new QHBoxLayout;
+    const QStringList shapeNames{QStringLiteral("Rectangle"), QStringLiteral("Rounded Rectangle"),
+                                 QStringLiteral("Ellipse")};
+    for (int i = 0; i < shapeNames.size(); ++i) {
+        auto *b = new QRadioButton(shapeNames.at(i), this);
+        matrix_card_shape->addButton(b, i);
+        shapes->addWidget(b);
+    }
+    return shapes;
 }
 
 int Card_Wizard::Open_Wnd()

@@ -7,6 +7,8 @@
 class DesignEditor;
 class QButtonGroup;
 class QComboBox;
+class QFormLayout;
+class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -45,6 +47,12 @@ public:
     QPushButton *user_profile_button = nullptr;
 
 private:
+    // One maker per group, in the order the user tabs through.
+    void buildWindow();
+    QFormLayout *makeSizeForm();
+    void makeSizeList();
+    QHBoxLayout *makeShapeRow();
+
     DesignEditor *m_editor;
     WindowRegistry *m_registry;
 };

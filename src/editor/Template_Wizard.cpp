@@ -30,47 +30,7 @@ Template_Wizard::Template_Wizard(WindowRegistry *registry, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Templates"));
     WindowLook::applyBackground(this);
-    category_label = new QLabel(QStringLiteral("Templates:"), this);
-    cat_cmbo_bx = new QComboBox(this);
-    cat_cmbo_bx->setObjectName(QStringLiteral("cat_cmbo_bx"));
-    cat_cmbo_bx->addItems({QStringLiteral("Built-in Templates"), QStringLiteral("My Templates")});
-
-    images = new ImageBrowserModel(this);
-    imageBrowser = new ImageBrowser(images, this);
-    imageBrowser->setObjectName(QStringLiteral("imageBrowser"));
-    imageBrowser->setMinimumSize(700, 420);
-
-    _zoom_label = new QLabel(QStringLiteral("Zoom:"), this);
-    _zoom_slider = new QSlider(Qt::Horizontal, this);
-    _zoom_slider->setObjectName(QStringLiteral("_zoom_slider"));
-    _zoom_slider->setRange(10, 100); // hundredths of the thumbnail's full size
-    _zoom_slider->setMaximumWidth(180);
-
-    Delete_temp_btn = new QPushButton(QStringLiteral("Delete"), this);
-    Copy_temp_btn = new QPushButton(QStringLiteral("Copy"), this);
-    Rename_temp_btn = new QPushButton(QStringLiteral("Rename..."), this);
-    profile_button = new QPushButton(QStringLiteral("Personal Details..."), this);
-    profile_button->setVisible(m_registry != nullptr);
-
-    auto *layout = new QVBoxLayout(this);
-    auto *top = new QHBoxLayout;
-    top->addWidget(category_label);
-    top->addWidget(cat_cmbo_bx);
-    top->addStretch();
-    top->addWidget(_zoom_label);
-    top->addWidget(_zoom_slider);
-    layout->addLayout(top);
-    layout->addWidget(imageBrowser, 1);
-    auto *actions = new QHBoxLayout;
-    actions->addWidget(Copy_temp_btn);
-    actions->addWidget(Rename_temp_btn);
-    actions->addWidget(Delete_temp_btn);
-    actions->addStretch();
-    actions->addWidget(profile_button);
-    layout->addLayout(actions);
-    layout->addLayout(WindowLook::okCancelRow(this, ok_button, cancel_button));
-
-    nameDialog = new Export_Template(userFolder(), this);
+    buildWindow();
 
     connect(cat_cmbo_bx, &QComboBox::activated, this, &Template_Wizard::sourceChanged);
     connect(imageBrowser, &ImageBrowser::imageBrowserSelectionDidChange, this,
@@ -84,6 +44,61 @@ Template_Wizard::Template_Wizard(WindowRegistry *registry, QWidget *parent)
     connect(cancel_button, &QPushButton::clicked, this, &Template_Wizard::CancelClick);
     _zoom_slider->setValue(int(DefaultZoom * 100));
     zoomSliderDidChange();
+}
+
+void Template_Wizard::buildWindow()
+{
+    category_label = new QLabel(QStringLiteral("Templates:"), this);
+    cat_cmbo_bx = new QComboBox(this);
+    cat_cmbo_bx->setObjectName(QStringLiteral("cat_cmbo_bx"));
+    cat_cmbo_bx->addItems({QStringLiteral("Built-in Templates"), QStringLiteral("My Templates")});
+    images = new ImageBrowserModel(this);
+    imageBrowser = new ImageBrowser(images, this);
+    imageBrowser->setObjectName(QStringLiteral("imageBrowser"));
+    imageBrowser->setMinimumSize(700, 420);
+    QHBoxLayout *top = makeTopRow();
+    QHBoxLayout *actions = makeActionRow();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(imageBrowser, 1);
+    layout->addLayout(actions);
+    layout->addLayout(WindowLook::okCancelRow(this, ok_button, cancel_button));
+    nameDialog = new Export_Template(userFolder(), this);
+}
+
+// Which templates are shown, and the thumbnails' zoom.
+QHBoxLayout *Template_Wizard::makeTopRow()
+{
+    _zoom_label = new QLabel(QStringLiteral("Zoom:"), this);
+    _zoom_slider = new QSlider(Qt::Horizontal, this);
+    _zoom_slider->setObjectName(QStringLiteral("_zoom_slider"));
+    _zoom_slider->setRange(10, 100); // hundredths of the thumbnail's full size
+    _zoom_slider->setMaximumWidth(180);
+    auto *top = new QHBoxLayout;
+    top->addWidget(category_label);
+    top->addWidget(cat_cmbo_bx);
+    top->addStretch();
+    top->addWidget(_zoom_label);
+    top->addWidget(_zoom_slider);
+    return top;
+}
+
+// Copy, rename and delete of the user's templates, and the personal details.
+QHBoxLayout *Template_Wizard::makeActionRow()
+{
+    Delete_temp_btn = new QPushButton(QStringLiteral("Delete"), this);
+    Copy_temp_btn = new QPushButton(QStringLiteral("Copy"), this);
+    Rename_temp_btn = new QPushButton(QStringLiteral("Rename..."), this);
+    profile_button = new QPushButton(QStringLiteral("Personal Details..."), this);
+    profile_button->setVisible(m_registry != nullptr);
+    auto *actions = new QHBoxLayout;
+    actions->addWidget(Copy_temp_btn);
+    actions->addWidget(Rename_temp_btn);
+    actions->addWidget(Delete_temp_btn);
+    actions->addStretch();
+    actions->addWidget(profile_button);
+    return actions;
 }
 
 QString Template_Wizard::userFolder() const

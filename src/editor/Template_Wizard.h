@@ -8,6 +8,7 @@ class Export_Template;
 class ImageBrowser;
 class ImageBrowserModel;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -61,6 +62,10 @@ public:
     Export_Template *nameDialog = nullptr;
 
 private:
+    // One maker per row, in the order the user tabs through.
+    void buildWindow();
+    QHBoxLayout *makeTopRow();
+    QHBoxLayout *makeActionRow();
     void fillFrom(const QString &folder, bool user);
     // The chosen picture when it still exists, else "" after saying "Please select template.".
     QString chosenPicture();

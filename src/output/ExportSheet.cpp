@@ -56,6 +56,44 @@ ExportSheet::ExportSheet(OutputHost &host, QWidget *parent) : QDialog(parent), m
     setWindowTitle(QStringLiteral("Export"));
     WindowLook::applyBackground(this);
 
+    buildWindow();
+
+    connect(fileFormatPopup, &QComboBox::activated, this, &ExportSheet::exportFileTypeChanged);
+    connect(matrix_file_type, &QButtonGroup::idClicked, this, &ExportSheet::export_file_type_CellClick);
+    connect(matrix_export_card_side, &QButtonGroup::idClicked, this,
+            &ExportSheet::export_card_side_CellClick);
+    connect(ok_button, &QPushButton::clicked, this, &ExportSheet::exportOkay);
+    connect(cancel_button, &QPushButton::clicked, this, &ExportSheet::exportCancel);
+}
+
+void ExportSheet::buildWindow()
+{
+    QVBoxLayout *choices = makeChoices();
+    export_combined_image_chk = new QCheckBox(QStringLiteral("Both sides in one picture"), this);
+    export_combined_image_chk->setObjectName(QStringLiteral("export_combined_image_chk"));
+    Export_with_batch_chk = new QCheckBox(QStringLiteral("Use series data"), this);
+    Export_with_batch_chk->setObjectName(QStringLiteral("Export_with_batch_chk"));
+    Export_with_excel_chk = new QCheckBox(QStringLiteral("Use Excel data"), this);
+    Export_with_excel_chk->setObjectName(QStringLiteral("Export_with_excel_chk"));
+    ok_button = new QPushButton(QStringLiteral("OK"), this);
+    ok_button->setDefault(true);
+    cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancel_button);
+    buttons->addWidget(ok_button);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(choices);
+    layout->addWidget(export_combined_image_chk);
+    layout->addWidget(Export_with_batch_chk);
+    layout->addWidget(Export_with_excel_chk);
+    layout->addLayout(buttons);
+}
+
+// Format and resolution, then the radio columns of file type and card side.
+QVBoxLayout *ExportSheet::makeChoices()
+{
     fileFormatPopup = new QComboBox(this);
     fileFormatPopup->setObjectName(QStringLiteral("fileFormatPopup"));
     fileFormatPopup->addItems(FileTypes);
@@ -70,15 +108,6 @@ ExportSheet::ExportSheet(OutputHost &host, QWidget *parent) : QDialog(parent), m
     QGroupBox *sideBox = radioColumn(
         this, QStringLiteral("Card side"), matrix_export_card_side,
         {QStringLiteral("Both sides"), QStringLiteral("Front side"), QStringLiteral("Back side")});
-    export_combined_image_chk = new QCheckBox(QStringLiteral("Both sides in one picture"), this);
-    export_combined_image_chk->setObjectName(QStringLiteral("export_combined_image_chk"));
-    Export_with_batch_chk = new QCheckBox(QStringLiteral("Use series data"), this);
-    Export_with_batch_chk->setObjectName(QStringLiteral("Export_with_batch_chk"));
-    Export_with_excel_chk = new QCheckBox(QStringLiteral("Use Excel data"), this);
-    Export_with_excel_chk->setObjectName(QStringLiteral("Export_with_excel_chk"));
-    ok_button = new QPushButton(QStringLiteral("OK"), this);
-    ok_button->setDefault(true);
-    cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
 
     auto *top = new QGridLayout;
     top->addWidget(new QLabel(QStringLiteral("Format:"), this), 0, 0);
@@ -88,24 +117,10 @@ ExportSheet::ExportSheet(OutputHost &host, QWidget *parent) : QDialog(parent), m
     auto *boxes = new QHBoxLayout;
     boxes->addWidget(typeBox);
     boxes->addWidget(sideBox);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cancel_button);
-    buttons->addWidget(ok_button);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(boxes);
-    layout->addWidget(export_combined_image_chk);
-    layout->addWidget(Export_with_batch_chk);
-    layout->addWidget(Export_with_excel_chk);
-    layout->addLayout(buttons);
-
-    connect(fileFormatPopup, &QComboBox::activated, this, &ExportSheet::exportFileTypeChanged);
-    connect(matrix_file_type, &QButtonGroup::idClicked, this, &ExportSheet::export_file_type_CellClick);
-    connect(matrix_export_card_side, &QButtonGroup::idClicked, this,
-            &ExportSheet::export_card_side_CellClick);
-    connect(ok_button, &QPushButton::clicked, this, &ExportSheet::exportOkay);
-    connect(cancel_button, &QPushButton::clicked, this, &ExportSheet::exportCancel);
+    auto *choices = new QVBoxLayout;
+    choices->addLayout(top);
+    choices->addLayout(boxes);
+    return choices;
 }
 
 void ExportSheet::exportOkay()

@@ -11,6 +11,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
+class QVBoxLayout;
 
 class ExportSheet : public QDialog
 {
@@ -57,6 +58,9 @@ public:
     QPushButton *cancel_button = nullptr;
 
 private:
+    // The layout: one maker per group, in the order the user tabs through.
+    void buildWindow();
+    QVBoxLayout *makeChoices();
     void resetSheet();
     void followFileType(int index);
     void announce(const ExportResult &result);
