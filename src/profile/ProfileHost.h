@@ -4,7 +4,6 @@
 #pragma once
 
 class Card_Property;
-class QString;
 class QWidget;
 class SKTDocument;
 class SKTGraphicView;
