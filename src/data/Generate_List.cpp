@@ -49,29 +49,46 @@ Generate_List::Generate_List(BatchWizard *manager, QWidget *parent) : QDialog(pa
     buildLayout();
 }
 
+// One grid of three groups, each a radio button over its fields, and the buttons below. Controls
+// are made in tab order.
 void Generate_List::buildLayout()
 {
     auto *grid = new QGridLayout;
-    int r = 0;
-    auto label = [this](const QString &t) { return new QLabel(t, this); };
+    int row = 0;
+    makeSequentialBox(grid, row);
+    makeConstantBox(grid, row);
+    makeRandomBox(grid, row);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(makeButtonRow());
+    connectControls();
+}
 
+QLabel *Generate_List::gridLabel(const QString &text)
+{
+    return new QLabel(text, this);
+}
+
+// Numbers from, to, with prefix, suffix and leading zeros.
+void Generate_List::makeSequentialBox(QGridLayout *grid, int &r)
+{
     radioButton_Sequntial = new QRadioButton(QStringLiteral("Sequential numbers"), this);
     radioButton_Sequntial->setObjectName(QStringLiteral("radioButton_Sequntial"));
     grid->addWidget(radioButton_Sequntial, r++, 0, 1, 4);
     seq_file_name = lineField(QStringLiteral("seq_file_name"), this);
-    grid->addWidget(label(QStringLiteral("Series name:")), r, 0);
+    grid->addWidget(gridLabel(QStringLiteral("Series name:")), r, 0);
     grid->addWidget(seq_file_name, r++, 1, 1, 3);
     prefix_txt = lineField(QStringLiteral("prefix_txt"), this);
     suffix_txt = lineField(QStringLiteral("suffix_txt"), this);
-    grid->addWidget(label(QStringLiteral("Prefix:")), r, 0);
+    grid->addWidget(gridLabel(QStringLiteral("Prefix:")), r, 0);
     grid->addWidget(prefix_txt, r, 1);
-    grid->addWidget(label(QStringLiteral("Suffix:")), r, 2);
+    grid->addWidget(gridLabel(QStringLiteral("Suffix:")), r, 2);
     grid->addWidget(suffix_txt, r++, 3);
     from_txt = lineField(QStringLiteral("from_txt"), this);
     to_txt = lineField(QStringLiteral("to_txt"), this);
-    grid->addWidget(label(QStringLiteral("From:")), r, 0);
+    grid->addWidget(gridLabel(QStringLiteral("From:")), r, 0);
     grid->addWidget(from_txt, r, 1);
-    grid->addWidget(label(QStringLiteral("To:")), r, 2);
+    grid->addWidget(gridLabel(QStringLiteral("To:")), r, 2);
     grid->addWidget(to_txt, r++, 3);
     manage_digit_chk = new QCheckBox(QStringLiteral("Same number of digits (leading zeros)"), this);
     manage_digit_chk->setObjectName(QStringLiteral("manage_digit_chk"));
@@ -84,53 +101,62 @@ void Generate_List::buildLayout()
     digits->addWidget(help_btn);
     digits->addStretch();
     grid->addLayout(digits, r++, 1, 1, 3);
+}
 
+// One value repeated a number of times.
+void Generate_List::makeConstantBox(QGridLayout *grid, int &r)
+{
     radioButton_Constant = new QRadioButton(QStringLiteral("Constant value"), this);
     radioButton_Constant->setObjectName(QStringLiteral("radioButton_Constant"));
     grid->addWidget(radioButton_Constant, r++, 0, 1, 4);
     const_file_name = lineField(QStringLiteral("const_file_name"), this);
-    grid->addWidget(label(QStringLiteral("Series name:")), r, 0);
+    grid->addWidget(gridLabel(QStringLiteral("Series name:")), r, 0);
     grid->addWidget(const_file_name, r++, 1, 1, 3);
     value_txt = lineField(QStringLiteral("value_txt"), this);
     count_txt = lineField(QStringLiteral("count_txt"), this);
     count_stepper = stepper(QStringLiteral("count_stepper"), 10000, this);
-    grid->addWidget(label(QStringLiteral("Value:")), r, 0);
+    grid->addWidget(gridLabel(QStringLiteral("Value:")), r, 0);
     grid->addWidget(value_txt, r, 1);
-    grid->addWidget(label(QStringLiteral("Count:")), r, 2);
+    grid->addWidget(gridLabel(QStringLiteral("Count:")), r, 2);
     auto *countRow = new QHBoxLayout;
     countRow->addWidget(count_txt);
     countRow->addWidget(count_stepper);
     grid->addLayout(countRow, r++, 3);
+}
 
+// Random numbers of a number of digits, with prefix and suffix.
+void Generate_List::makeRandomBox(QGridLayout *grid, int &r)
+{
     radioButton_Random = new QRadioButton(QStringLiteral("Random numbers"), this);
     radioButton_Random->setObjectName(QStringLiteral("radioButton_Random"));
     grid->addWidget(radioButton_Random, r++, 0, 1, 4);
     rndm_file_name = lineField(QStringLiteral("rndm_file_name"), this);
-    grid->addWidget(label(QStringLiteral("Series name:")), r, 0);
+    grid->addWidget(gridLabel(QStringLiteral("Series name:")), r, 0);
     grid->addWidget(rndm_file_name, r++, 1, 1, 3);
     rand_prefix_txt = lineField(QStringLiteral("rand_prefix_txt"), this);
     rand_suffix_txt = lineField(QStringLiteral("rand_suffix_txt"), this);
-    grid->addWidget(label(QStringLiteral("Prefix:")), r, 0);
+    grid->addWidget(gridLabel(QStringLiteral("Prefix:")), r, 0);
     grid->addWidget(rand_prefix_txt, r, 1);
-    grid->addWidget(label(QStringLiteral("Suffix:")), r, 2);
+    grid->addWidget(gridLabel(QStringLiteral("Suffix:")), r, 2);
     grid->addWidget(rand_suffix_txt, r++, 3);
     rand_length_txt = lineField(QStringLiteral("rand_length_txt"), this);
     rand_length_stepper = stepper(QStringLiteral("rand_length_stepper"), 9, this);
     rand_count_txt = lineField(QStringLiteral("rand_count_txt"), this);
     rand_count_stepper = stepper(QStringLiteral("rand_count_stepper"), 10000, this);
-    grid->addWidget(label(QStringLiteral("Digits:")), r, 0);
+    grid->addWidget(gridLabel(QStringLiteral("Digits:")), r, 0);
     auto *lengthRow = new QHBoxLayout;
     lengthRow->addWidget(rand_length_txt);
     lengthRow->addWidget(rand_length_stepper);
     grid->addLayout(lengthRow, r, 1);
-    grid->addWidget(label(QStringLiteral("Count:")), r, 2);
+    grid->addWidget(gridLabel(QStringLiteral("Count:")), r, 2);
     auto *randCountRow = new QHBoxLayout;
     randCountRow->addWidget(rand_count_txt);
     randCountRow->addWidget(rand_count_stepper);
     grid->addLayout(randCountRow, r++, 3);
+}
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
+QHBoxLayout *Generate_List::makeButtonRow()
+{
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
@@ -141,8 +167,11 @@ void Generate_List::buildLayout()
     ok_button->setDefault(true);
     buttons->addWidget(cancel_button);
     buttons->addWidget(ok_button);
-    layout->addLayout(buttons);
+    return buttons;
+}
 
+void Generate_List::connectControls()
+{
     connect(radioButton_Sequntial, &QRadioButton::clicked, this, &Generate_List::Sequintial_Radio_Pressed);
     connect(radioButton_Constant, &QRadioButton::clicked, this, &Generate_List::Constant_Radio_Pressed);
     connect(radioButton_Random, &QRadioButton::clicked, this, &Generate_List::Random_Radio_Pressed);

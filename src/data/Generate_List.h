@@ -6,6 +6,9 @@
 
 class BatchWizard;
 class QCheckBox;
+class QGridLayout;
+class QHBoxLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -57,6 +60,12 @@ public:
 private:
     enum class Mode { Sequential, Constant, Random };
     void buildLayout();
+    QLabel *gridLabel(const QString &text);
+    void makeSequentialBox(QGridLayout *grid, int &row);
+    void makeConstantBox(QGridLayout *grid, int &row);
+    void makeRandomBox(QGridLayout *grid, int &row);
+    QHBoxLayout *makeButtonRow();
+    void connectControls();
     void chooseMode(Mode mode, bool touchNames);
     void countEdited(QLineEdit *field, QSpinBox *stepper);
     void lengthEdited();

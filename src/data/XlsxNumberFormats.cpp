@@ -77,96 +77,165 @@ qsizetype runOf(QStringView code, qsizetype at, QChar lower)
 
 } // namespace
 
-std::unique_ptr<XlsxDateFormat> XlsxDateFormat::parse(QStringView code)
+// Reads the first section of a format code into parts, one token at a time.
+class XlsxDateFormat::Parser
 {
-    auto f = std::make_unique<XlsxDateFormat>();
-    std::vector<Part> &parts = f->m_parts;
-    auto literal = [&parts](const std::string &text) {
-        if (text.empty())
-            return;
-        if (!parts.empty() && parts.back().kind == Kind::Literal)
-            parts.back().text += text;
-        else
-            parts.push_back({Kind::Literal, 1, text});
-    };
-    bool shows = false;
-    // Only the first section counts: dates are never negative.
-    for (qsizetype i = 0; i < code.size();) {
-        const QChar c = code[i];
-        const QChar lower = c.toLower();
-        if (c == QLatin1Char(';'))
-            break;
-        if (c == QLatin1Char('"')) {
-            const qsizetype end = code.indexOf(QLatin1Char('"'), i + 1);
-            const qsizetype stop = end < 0 ? code.size() : end;
-            literal(code.mid(i + 1, stop - i - 1).toUtf8().toStdString());
-            i = stop + 1;
-        } else if (c == QLatin1Char('\\')) {
-            if (i + 1 < code.size())
-                literal(code.mid(i + 1, 1).toUtf8().toStdString());
-            i += 2;
-        } else if (c == QLatin1Char('_')) {
-            literal(" ");
-            i += 2;
-        } else if (c == QLatin1Char('*')) {
-            i += 2;
-        } else if (c == QLatin1Char('[')) {
-            const qsizetype end = code.indexOf(QLatin1Char(']'), i + 1);
-            const QStringView inner = code.mid(i + 1, (end < 0 ? code.size() : end) - i - 1);
-            i = end < 0 ? code.size() : end + 1;
-            const QChar first = inner.isEmpty() ? QChar() : inner.front().toLower();
-            if ((first == QLatin1Char('h') || first == QLatin1Char('m') || first == QLatin1Char('s')) &&
-                runOf(inner, 0, first) == inner.size()) {
-                const Kind k = first == QLatin1Char('h')   ? Kind::ElapsedHours
-                               : first == QLatin1Char('m') ? Kind::ElapsedMinutes
-                                                           : Kind::ElapsedSeconds;
-                parts.push_back({k, int(inner.size()), {}});
-                shows = true;
-            } else if (first == QLatin1Char('$')) {
-                // [$€-407]: a currency symbol and a locale; the symbol is shown.
-                const qsizetype dash = inner.indexOf(QLatin1Char('-'));
-                literal(inner.mid(1, (dash < 0 ? inner.size() : dash) - 1).toUtf8().toStdString());
-            } // colours, conditions and other bracketed codes show nothing
-        } else if (lowerIs(code, i, QLatin1String("am/pm"))) {
-            parts.push_back({Kind::AmPm, 1, code.mid(i, 5).toUtf8().toStdString()});
-            f->m_twelveHour = true;
-            i += 5;
-        } else if (lowerIs(code, i, QLatin1String("a/p"))) {
-            parts.push_back({Kind::AmPm, 1, code.mid(i, 3).toUtf8().toStdString()});
-            f->m_twelveHour = true;
-            i += 3;
-        } else if (lowerIs(code, i, QLatin1String("general"))) {
-            return nullptr; // a number format
-        } else if (lower == QLatin1Char('y') || lower == QLatin1Char('m') || lower == QLatin1Char('d') ||
-                   lower == QLatin1Char('h') || lower == QLatin1Char('s')) {
-            const int n = int(runOf(code, i, lower));
-            i += n;
-            shows = true;
-            if (lower == QLatin1Char('y'))
-                parts.push_back({n <= 2 ? Kind::Year2 : Kind::Year4, n <= 2 ? 2 : 4, {}});
-            else if (lower == QLatin1Char('m'))
-                parts.push_back({n >= 3 ? Kind::MonthName : Kind::Month, std::min(n, 5), {}});
-            else if (lower == QLatin1Char('d'))
-                parts.push_back({n >= 3 ? Kind::DayName : Kind::Day, std::min(n, 4), {}});
-            else if (lower == QLatin1Char('h'))
-                parts.push_back({Kind::Hour, std::min(n, 2), {}});
-            else
-                parts.push_back({Kind::Second, std::min(n, 2), {}});
-        } else if (c == QLatin1Char('.') && i + 1 < code.size() && code[i + 1] == QLatin1Char('0') &&
-                   !parts.empty() &&
-                   (parts.back().kind == Kind::Second || parts.back().kind == Kind::ElapsedSeconds)) {
-            const int n = int(runOf(code, i + 1, QLatin1Char('0')));
-            parts.push_back({Kind::Fraction, std::min(n, 3), {}});
-            f->m_fractionDigits = std::min(n, 3);
-            i += 1 + n;
-        } else {
-            literal(code.mid(i, 1).toUtf8().toStdString());
-            ++i;
-        }
+public:
+    Parser(XlsxDateFormat &format, QStringView code) : m_format(format), m_parts(format.m_parts), m_code(code)
+    {
     }
-    if (!shows)
-        return nullptr;
-    // "m" and "mm" are minutes right after hours or right before seconds, months otherwise.
+    // False when the code is a number format: "General", or nothing of a date or time.
+    bool run();
+
+private:
+    bool token();
+    void literal(const std::string &text);
+    void quoted();
+    void bracket();
+    void amPm(qsizetype length);
+    void field(QChar lower);
+    bool fractionFollows() const;
+    void fraction();
+    static void resolveMinutes(std::vector<Part> &parts);
+
+    XlsxDateFormat &m_format;
+    std::vector<Part> &m_parts;
+    QStringView m_code;
+    qsizetype m_at = 0;
+    bool m_shows = false;
+};
+
+bool XlsxDateFormat::Parser::run()
+{
+    // Only the first section counts: dates are never negative.
+    while (m_at < m_code.size() && m_code[m_at] != QLatin1Char(';')) {
+        if (!token())
+            return false;
+    }
+    if (!m_shows)
+        return false;
+    resolveMinutes(m_parts);
+    return true;
+}
+
+// Reads the token at m_at and moves past it; false at "General".
+bool XlsxDateFormat::Parser::token()
+{
+    const QChar c = m_code[m_at];
+    const QChar lower = c.toLower();
+    if (c == QLatin1Char('"')) {
+        quoted();
+    } else if (c == QLatin1Char('\\')) {
+        if (m_at + 1 < m_code.size())
+            literal(m_code.mid(m_at + 1, 1).toUtf8().toStdString());
+        m_at += 2;
+    } else if (c == QLatin1Char('_')) {
+        literal(" ");
+        m_at += 2;
+    } else if (c == QLatin1Char('*')) {
+        m_at += 2;
+    } else if (c == QLatin1Char('[')) {
+        bracket();
+    } else if (lowerIs(m_code, m_at, QLatin1String("am/pm"))) {
+        amPm(5);
+    } else if (lowerIs(m_code, m_at, QLatin1String("a/p"))) {
+        amPm(3);
+    } else if (lowerIs(m_code, m_at, QLatin1String("general"))) {
+        return false;
+    } else if (lower == QLatin1Char('y') || lower == QLatin1Char('m') || lower == QLatin1Char('d') ||
+               lower == QLatin1Char('h') || lower == QLatin1Char('s')) {
+        field(lower);
+    } else if (fractionFollows()) {
+        fraction();
+    } else {
+        literal(m_code.mid(m_at, 1).toUtf8().toStdString());
+        ++m_at;
+    }
+    return true;
+}
+
+void XlsxDateFormat::Parser::literal(const std::string &text)
+{
+    if (text.empty())
+        return;
+    if (!m_parts.empty() && m_parts.back().kind == Kind::Literal)
+        m_parts.back().text += text;
+    else
+        m_parts.push_back({Kind::Literal, 1, text});
+}
+
+void XlsxDateFormat::Parser::quoted()
+{
+    const qsizetype end = m_code.indexOf(QLatin1Char('"'), m_at + 1);
+    const qsizetype stop = end < 0 ? m_code.size() : end;
+    literal(m_code.mid(m_at + 1, stop - m_at - 1).toUtf8().toStdString());
+    m_at = stop + 1;
+}
+
+void XlsxDateFormat::Parser::bracket()
+{
+    const qsizetype end = m_code.indexOf(QLatin1Char(']'), m_at + 1);
+    const QStringView inner = m_code.mid(m_at + 1, (end < 0 ? m_code.size() : end) - m_at - 1);
+    m_at = end < 0 ? m_code.size() : end + 1;
+    const QChar first = inner.isEmpty() ? QChar() : inner.front().toLower();
+    if ((first == QLatin1Char('h') || first == QLatin1Char('m') || first == QLatin1Char('s')) &&
+        runOf(inner, 0, first) == inner.size()) {
+        const Kind k = first == QLatin1Char('h')   ? Kind::ElapsedHours
+                       : first == QLatin1Char('m') ? Kind::ElapsedMinutes
+                                                   : Kind::ElapsedSeconds;
+        m_parts.push_back({k, int(inner.size()), {}});
+        m_shows = true;
+    } else if (first == QLatin1Char('$')) {
+        // [$€-407]: a currency symbol and a locale; the symbol is shown.
+        const qsizetype dash = inner.indexOf(QLatin1Char('-'));
+        literal(inner.mid(1, (dash < 0 ? inner.size() : dash) - 1).toUtf8().toStdString());
+    } // colours, conditions and other bracketed codes show nothing
+}
+
+void XlsxDateFormat::Parser::amPm(qsizetype length)
+{
+    m_parts.push_back({Kind::AmPm, 1, m_code.mid(m_at, length).toUtf8().toStdString()});
+    m_format.m_twelveHour = true;
+    m_at += length;
+}
+
+// A run of one of y, m, d, h and s; "m" is taken for a month until resolveMinutes.
+void XlsxDateFormat::Parser::field(QChar lower)
+{
+    const int n = int(runOf(m_code, m_at, lower));
+    m_at += n;
+    m_shows = true;
+    if (lower == QLatin1Char('y'))
+        m_parts.push_back({n <= 2 ? Kind::Year2 : Kind::Year4, n <= 2 ? 2 : 4, {}});
+    else if (lower == QLatin1Char('m'))
+        m_parts.push_back({n >= 3 ? Kind::MonthName : Kind::Month, std::min(n, 5), {}});
+    else if (lower == QLatin1Char('d'))
+        m_parts.push_back({n >= 3 ? Kind::DayName : Kind::Day, std::min(n, 4), {}});
+    else if (lower == QLatin1Char('h'))
+        m_parts.push_back({Kind::Hour, std::min(n, 2), {}});
+    else
+        m_parts.push_back({Kind::Second, std::min(n, 2), {}});
+}
+
+// ".0" right after seconds: their fraction.
+bool XlsxDateFormat::Parser::fractionFollows() const
+{
+    return m_code[m_at] == QLatin1Char('.') && m_at + 1 < m_code.size() &&
+           m_code[m_at + 1] == QLatin1Char('0') && !m_parts.empty() &&
+           (m_parts.back().kind == Kind::Second || m_parts.back().kind == Kind::ElapsedSeconds);
+}
+
+void XlsxDateFormat::Parser::fraction()
+{
+    const int n = int(runOf(m_code, m_at + 1, QLatin1Char('0')));
+    m_parts.push_back({Kind::Fraction, std::min(n, 3), {}});
+    m_format.m_fractionDigits = std::min(n, 3);
+    m_at += 1 + n;
+}
+
+// "m" and "mm" are minutes right after hours or right before seconds, months otherwise.
+void XlsxDateFormat::Parser::resolveMinutes(std::vector<Part> &parts)
+{
     for (size_t k = 0; k < parts.size(); ++k) {
         if (parts[k].kind != Kind::Month)
             continue;
@@ -187,6 +256,13 @@ std::unique_ptr<XlsxDateFormat> XlsxDateFormat::parse(QStringView code)
             after == Kind::ElapsedSeconds)
             parts[k].kind = Kind::Minute;
     }
+}
+
+std::unique_ptr<XlsxDateFormat> XlsxDateFormat::parse(QStringView code)
+{
+    auto f = std::make_unique<XlsxDateFormat>();
+    if (!Parser(*f, code).run())
+        return nullptr;
     return f;
 }
 

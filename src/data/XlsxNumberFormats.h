@@ -48,6 +48,7 @@ private:
         int width = 1;    // digits, or 3 short name, 4 full name, 5 first letter
         std::string text; // Literal: the text; AmPm: "AM/PM", "am/pm", "A/P" or "a/p"
     };
+    class Parser;
     std::vector<Part> m_parts;
     int m_fractionDigits = 0;
     bool m_twelveHour = false;
