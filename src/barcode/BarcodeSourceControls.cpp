@@ -5,7 +5,7 @@
 #include "data/DataSourceChoices.h"
 #include "data/DataSourceCombos.h"
 #include "data/ExcelBindingTable.h"
-#include "editor/WindowRegistry.h"
+#include "foundation/WindowRegistry.h"
 #include "foundation/CardCodes.h"
 #include "foundation/FoundationState.h"
 #include "model/SKTGraphic.h"

@@ -22,7 +22,7 @@
 #include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 #include "output/BatchFillSnapshot.h"
-#include "output/MainWindowOutputHost.h"
+#include "editor/MainWindowOutputHost.h"
 #include "panels/Inspector.h"
 #include "panels/InspectorTabs.h"
 #include "platform/UndoManager.h"

@@ -5,7 +5,7 @@
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
 #include "editor/SKTWindowController.h"
-#include "editor/WindowRegistry.h"
+#include "foundation/WindowRegistry.h"
 #include "foundation/AppExit.h"
 #include "foundation/FilePanels.h"
 #include "foundation/MessageBoxes.h"

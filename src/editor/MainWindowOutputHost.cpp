@@ -1,11 +1,11 @@
 // The main window as the export and print windows see it, and where those windows fill their
 // entries of the window registry (the Export, Print, Mail and mail settings commands).
-#include "output/MainWindowOutputHost.h"
+#include "editor/MainWindowOutputHost.h"
 
 #include "data/ExcelBindingTable.h"
 #include "editor/EditorState.h"
 #include "editor/SKTWindowController.h"
-#include "editor/WindowRegistry.h"
+#include "foundation/WindowRegistry.h"
 #include "foundation/FoundationState.h"
 #include "model/ModelGlobals.h"
 #include "output/Email_Setting.h"

@@ -6,6 +6,7 @@
 #include "editor/DesignEditor.h"
 #include "editor/DesignFile.h"
 #include "editor/MainWindowLayout.h"
+#include "foundation/AppIdentity.h"
 #include "foundation/MainWindowShell.h"
 #include "model/ModelHost.h"
 #include "model/SKTDocument.h"
@@ -52,7 +53,7 @@ public:
     // line as Open does (a damaged one is refused, then the start window runs).
     void start(const QString &designPath = QString());
 
-    static inline const QString App_Name = QStringLiteral("Tessaly Greeting Designer");
+    static inline const QString &App_Name = AppIdentity::DisplayName;
 
     // --- parts ---
     SKTDocument &document() override { return m_document; }

@@ -10,11 +10,11 @@
 #include "editor/SKTWindowController.h"
 #include "editor/TemplateStore.h"
 #include "editor/Template_Wizard.h"
-#include "editor/WindowRegistry.h"
+#include "foundation/WindowRegistry.h"
 #include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "model/ModelGlobals.h"
-#include "output/MainWindowOutputHost.h"
+#include "editor/MainWindowOutputHost.h"
 
 int TemplateCommands::Export_As_Template_Clicked(SKTWindowController &window, WindowRegistry &registry)
 {

@@ -9,7 +9,7 @@
 #include "editor/TemplateCommands.h"
 #include "foundation/FoundationState.h"
 #include "foundation/WindowRegistry.h"
-#include "output/MainWindowOutputHost.h"
+#include "editor/MainWindowOutputHost.h"
 #include "panels/BarcodePanel.h"
 #include "profile/UserProfileCommands.h"
 #include "support/SupportCommands.h"

@@ -2,6 +2,7 @@
 // per-user data root before any window opens.
 #include "foundation/DesignerApplication.h"
 
+#include "foundation/AppIdentity.h"
 #include "foundation/FileUtils.h"
 #include "foundation/MessageBoxes.h"
 
@@ -52,7 +53,7 @@ void DesignerApplication::applyIdentity()
 {
     QCoreApplication::setApplicationName(QStringLiteral("tessaly-designer"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSALY_VERSION));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Tessaly Greeting Designer"));
+    QGuiApplication::setApplicationDisplayName(AppIdentity::DisplayName);
     QGuiApplication::setDesktopFileName(QStringLiteral("tessaly-designer"));
 }
 

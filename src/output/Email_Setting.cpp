@@ -2,7 +2,7 @@
 // checked, saved into the preferences store, tried with a test message, or reset.
 #include "output/Email_Setting.h"
 
-#include "editor/SKTWindowController.h"
+#include "foundation/AppIdentity.h"
 #include "foundation/FileUtils.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ModalRunner.h"
@@ -259,9 +259,8 @@ void Email_Setting::Send_Test_Email()
     MailTransport::Message message;
     message.recipient = _send_mail_to->text().toLower().trimmed();
     message.sender = _send_mail_sender_mail->text().toLower().trimmed();
-    message.subject = SKTWindowController::App_Name + TestSubjectSuffix;
-    message.body =
-        QStringLiteral("This is test mail sent by ") + SKTWindowController::App_Name + QLatin1Char('.');
+    message.subject = AppIdentity::DisplayName + TestSubjectSuffix;
+    message.body = QStringLiteral("This is test mail sent by ") + AppIdentity::DisplayName + QLatin1Char('.');
     MailTransport::Account account;
     account.password = _send_mail_password->text();
     account.server = _send_mail_smtp->text();

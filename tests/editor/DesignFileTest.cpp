@@ -320,8 +320,12 @@ TEST_F(DesignFileTest, AFailedSaveLeavesTheOldFile)
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(failed.ok());
-    EXPECT_EQ(failed.message, DesignFile::SaveFailedMessage);
+    // "fail", then why: the user learns what stood in the way.
+    EXPECT_TRUE(failed.message.startsWith(DesignFile::SaveFailedMessage + QStringLiteral("\n\n")))
+        << failed.message.toStdString();
+    EXPECT_GT(failed.message.size(), DesignFile::SaveFailedMessage.size() + 2);
     EXPECT_EQ(readFile(target), before);
+    EXPECT_EQ(EditorState::instance().Project_File_Name, target);
 }
 
 TEST_F(DesignFileTest, PictureObjectsReloadTheirPicture)

@@ -6,7 +6,7 @@
 
 #include "editor/FileCommands.h"
 #include "editor/MainWindowLayout.h"
-#include "editor/WindowRegistry.h"
+#include "foundation/WindowRegistry.h"
 #include "foundation/ColorWell.h"
 #include "model/SKTBarcode.h"
 #include "panels/BarcodePanel.h"

@@ -4,7 +4,7 @@
 
 #include "data/ExcelBindingTable.h"
 #include "data/SeriesFiles.h"
-#include "editor/WindowRegistry.h"
+#include "foundation/WindowRegistry.h"
 #include "foundation/FoundationState.h"
 #include "model/SKTBarcode.h"
 

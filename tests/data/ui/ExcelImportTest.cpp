@@ -8,7 +8,7 @@
 #include "data/Import_Excel.h"
 #include "data/SeriesWindows.h"
 #include "data/ui/ExcelDialogDriver.h"
-#include "editor/WindowRegistry.h"
+#include "foundation/WindowRegistry.h"
 #include "support/WindowFixture.h"
 
 #include <QCheckBox>

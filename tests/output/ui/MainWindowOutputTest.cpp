@@ -1,6 +1,6 @@
 // The main window's Export, Print, Mail and mail settings commands reach their windows through the
 // registry, with the design and the mail settings the window holds.
-#include "editor/WindowRegistry.h"
+#include "foundation/WindowRegistry.h"
 #include "editor/ui/MainWindowFixture.h"
 #include "output/ExportSheet.h"
 #include "output/Print_Wnd.h"
