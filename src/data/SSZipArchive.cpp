@@ -286,6 +286,246 @@ private:
     char m_buffer[65536];
 };
 
+// Where the entries of one unpacking go. A destination that does not exist yet is made whole from
+// the staged tree at the end; the staging folder then stands beside it.
+struct UnzipTarget {
+    QString root;        // the destination's canonical path (its parent's, plus its name, when new)
+    QString stagingRoot; // the folder the staging folder is made in
+    bool isNew = false;
+};
+
+// Makes the destination's folder (or its parent when it is new) and works out its canonical path.
+bool openUnzipTarget(const QString &destination, UnzipTarget *target, ZipError *error)
+{
+    const QFileInfo destInfo(destination);
+    target->isNew = !destInfo.exists() && !destInfo.isSymLink();
+    if (!QDir().mkpath(target->isNew ? destInfo.absolutePath() : destination)) {
+        setError(error, SSZipArchive::ErrorWriteFile, destination);
+        return false;
+    }
+    const QString parent = QFileInfo(destInfo.absolutePath()).canonicalFilePath();
+    target->root = target->isNew ? parent + QLatin1Char('/') + destInfo.fileName()
+                                 : QFileInfo(destination).canonicalFilePath();
+    target->stagingRoot = target->isNew ? parent : target->root;
+    return true;
+}
+
+// One unpacking, entry by entry. Entries are written to temporary files and moved into place
+// together at the end, after one sync of everything written: each target is either as it was or
+// whole after a crash, without a sync per entry.
+class UnzipRun
+{
+public:
+    UnzipRun(ZipReader &reader, const UnzipTarget &target, bool overwrite, const QString &password,
+             ZipError *error)
+        : m_reader(reader), m_target(target), m_dest(target.root), m_overwrite(overwrite),
+          m_password(password.toLatin1()), m_error(error), m_pending(target.stagingRoot)
+    {
+        if (target.isNew)
+            m_pending.setWholeTree(target.root);
+    }
+
+    // Stages every entry from the reader's current one on; false after a failure that ends the
+    // unpacking, while a refused name only clears the final result.
+    bool stageAll()
+    {
+        for (bool more = true; more;) {
+            if (!stageEntry())
+                return false;
+            bool nextError = false;
+            more = m_reader.goToNext(&nextError);
+            if (nextError) {
+                setError(m_error, SSZipArchive::ErrorOpenEntry);
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Moves what was staged into place; true when every entry was written.
+    bool commit(const QString &destination)
+    {
+        QString why;
+        QStringList refused;
+        if (!m_pending.commit(&why, &refused)) {
+            setError(m_error, SSZipArchive::ErrorWriteFile, why);
+            return false;
+        }
+        if (m_target.isNew && !QDir().mkpath(m_target.root)) { // nothing was staged: still made
+            setError(m_error, SSZipArchive::ErrorWriteFile, destination);
+            return false;
+        }
+        if (!refused.isEmpty()) {
+            // Replacing a link would not write through it, but the archive meant the file it leads to.
+            setError(m_error, SSZipArchive::ErrorUnsafeName, refused.first());
+            return false;
+        }
+        return m_ok;
+    }
+
+private:
+    bool stageEntry();
+    bool isFreshTop(const QString &top, bool *fresh);
+    bool stageInTree(const QString &rel);
+    bool placeInDestination(const QString &rel);
+    bool writeFile(const QString &rel);
+    void refuse(int code)
+    {
+        setError(m_error, code, m_info.name);
+        m_ok = false;
+    }
+    void setWriteError(const QString &why)
+    {
+        setError(m_error, why.isEmpty() ? SSZipArchive::ErrorReadEntry : SSZipArchive::ErrorWriteFile,
+                 why.isEmpty() ? m_info.name : QStringLiteral("%1 (%2)").arg(m_info.name, why));
+    }
+
+    ZipReader &m_reader;
+    const UnzipTarget &m_target;
+    const QDir m_dest;
+    const bool m_overwrite;
+    const QByteArray m_password;
+    ZipError *m_error;
+    PendingFiles m_pending;
+    ZipEntryInfo m_info; // the current entry
+    bool m_ok = true;
+    // Folders below the root (relative, "" the root) known to lie inside it: checked once, not
+    // again for every file they receive.
+    QSet<QString> m_checkedFolders{QString()};
+    // Top-level names: true for those new to the destination, whose entries go to the staged tree.
+    QHash<QString, bool> m_freshTops;
+    QSet<QString> m_stagedFolders;
+};
+
+// Stages the current entry; false after a failure that ends the unpacking.
+bool UnzipRun::stageEntry()
+{
+    m_info = ZipEntryInfo();
+    if (!m_reader.currentInfo(&m_info)) {
+        setError(m_error, SSZipArchive::ErrorOpenEntry);
+        return false;
+    }
+    const QString rel = safeRelativePath(m_info.name);
+    if (rel.isEmpty()) {
+        // "./" alone names the destination itself: nothing to do. Anything else is refused.
+        if (safeRelativePath(m_info.name + QStringLiteral("/x")) != QLatin1String("x"))
+            refuse(SSZipArchive::ErrorUnsafeName);
+        return true;
+    }
+    bool fresh = false;
+    if (!isFreshTop(rel.section(QLatin1Char('/'), 0, 0), &fresh))
+        return false;
+    // Nothing of a fresh name stands in the destination: laid out in the staged tree, which holds
+    // nothing but what is made here.
+    return fresh ? stageInTree(rel) : placeInDestination(rel);
+}
+
+// Whether nothing of the top-level name stands in the destination, looked at once per name; the
+// staging folder is made at the first such name. False after a failure.
+bool UnzipRun::isFreshTop(const QString &top, bool *fresh)
+{
+    if (const auto known = m_freshTops.constFind(top); known != m_freshTops.constEnd()) {
+        *fresh = known.value();
+        return true;
+    }
+    struct stat st {
+    };
+    const bool isNew =
+        m_target.isNew ||
+        (::lstat(QFile::encodeName(m_dest.filePath(top)).constData(), &st) != 0 && errno == ENOENT);
+    QString why;
+    if (isNew && !m_pending.ready(&why)) {
+        setError(m_error, SSZipArchive::ErrorWriteFile, QStringLiteral("%1 (%2)").arg(m_info.name, why));
+        return false;
+    }
+    if (isNew && !m_target.isNew)
+        m_pending.addTop(top);
+    m_freshTops.insert(top, isNew);
+    *fresh = isNew;
+    return true;
+}
+
+// Lays the current entry out in the staged tree under its own name.
+bool UnzipRun::stageInTree(const QString &rel)
+{
+    const QString staged = m_pending.tree() + QLatin1Char('/') + rel;
+    const QString folder = m_info.isFolder ? staged : QFileInfo(staged).path();
+    if (!m_stagedFolders.contains(folder)) {
+        if (!QDir().mkpath(folder)) {
+            setError(m_error, SSZipArchive::ErrorWriteFile, m_info.name);
+            return false;
+        }
+        m_stagedFolders.insert(folder);
+    }
+    if (m_info.isFolder || (!m_overwrite && QFileInfo::exists(staged)))
+        return true;
+    auto entry = m_reader.openCurrent(m_password, -1);
+    if (!entry) {
+        setError(m_error, SSZipArchive::ErrorOpenEntry, m_info.name);
+        return false;
+    }
+    QString why;
+    if (!m_pending.writeTo(*entry, QFile::encodeName(staged), m_info.modified, &why)) {
+        setWriteError(why);
+        return false;
+    }
+    return true;
+}
+
+// The current entry bound for a top-level name that exists already: its folders are made in the
+// destination (checked to stay inside), a file is staged to be moved in on its own.
+bool UnzipRun::placeInDestination(const QString &rel)
+{
+    const qsizetype slash = rel.lastIndexOf(QLatin1Char('/'));
+    const QString relFolder = slash < 0 ? QString() : rel.left(slash);
+    if (!m_info.isFolder && m_checkedFolders.contains(relFolder)) {
+        // The folder was made or found inside already; only the file itself is left to check.
+        return writeFile(rel);
+    }
+    if (!staysInside(m_target.root, rel)) {
+        // Checked before anything is made: a link among the folders could lead anywhere.
+        refuse(SSZipArchive::ErrorUnsafeName);
+        return true;
+    }
+    if (m_info.isFolder) {
+        const QString target = m_dest.filePath(rel);
+        if (!m_dest.mkpath(rel) || !isInside(m_target.root, target))
+            refuse(isInside(m_target.root, target) ? SSZipArchive::ErrorWriteFile
+                                                   : SSZipArchive::ErrorUnsafeName);
+        else
+            m_checkedFolders.insert(rel);
+        return true;
+    }
+    const QString folder = QFileInfo(m_dest.filePath(rel)).path();
+    if (!QDir().mkpath(folder) || !isInside(m_target.root, folder)) {
+        refuse(isInside(m_target.root, folder) ? SSZipArchive::ErrorWriteFile
+                                               : SSZipArchive::ErrorUnsafeName);
+        return true;
+    }
+    m_checkedFolders.insert(relFolder);
+    return writeFile(rel);
+}
+
+// Stages the current entry, a file whose folder is checked.
+bool UnzipRun::writeFile(const QString &rel)
+{
+    const QString target = m_dest.filePath(rel);
+    // A link standing at the target is refused when the file is moved in (see commit).
+    if (!m_overwrite && (QFileInfo::exists(target) || m_pending.hasTarget(target)))
+        return true;
+    auto entry = m_reader.openCurrent(m_password, -1);
+    if (!entry) {
+        setError(m_error, SSZipArchive::ErrorOpenEntry, m_info.name);
+        return false;
+    }
+    QString why;
+    if (!m_pending.write(*entry, target, m_info.name, m_info.modified, &why)) {
+        setWriteError(why);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destination, bool overwrite,
@@ -311,163 +551,13 @@ bool SSZipArchive::unzipFileAtPath(const QString &path, const QString &destinati
         setError(error, ErrorFirstFile);
         return false;
     }
-    // A destination that does not exist yet is made whole from the staged tree at the end; the
-    // staging folder then stands beside it.
-    const QFileInfo destInfo(destination);
-    const bool newDestination = !destInfo.exists() && !destInfo.isSymLink();
-    if (!QDir().mkpath(newDestination ? destInfo.absolutePath() : destination)) {
-        setError(error, ErrorWriteFile, destination);
+    UnzipTarget target;
+    if (!openUnzipTarget(destination, &target, error))
         return false;
-    }
-    const QString parent = QFileInfo(destInfo.absolutePath()).canonicalFilePath();
-    const QString root = newDestination ? parent + QLatin1Char('/') + destInfo.fileName()
-                                        : QFileInfo(destination).canonicalFilePath();
-    const QDir dest(root);
-    // Entries are written to temporary files and moved into place together at the end, after one
-    // sync of everything written: each target is either as it was or whole after a crash, without
-    // a sync per entry.
-    PendingFiles pending(newDestination ? parent : root);
-    if (newDestination)
-        pending.setWholeTree(root);
-    bool ok = true;
-    // Folders below the root (relative, "" the root) known to lie inside it: checked once, not
-    // again for every file they receive.
-    QSet<QString> checkedFolders{QString()};
-    ZipEntryInfo info;
-    // Stages the current entry, a file whose folder is checked; false after a failure that ends
-    // the unpacking, while a refused name only clears ok.
-    auto writeFile = [&](const QString &rel) {
-        const QString target = dest.filePath(rel);
-        // A link standing at the target is refused when the file is moved in (see commit).
-        if (!overwrite && (QFileInfo::exists(target) || pending.hasTarget(target)))
-            return true;
-        auto entry = reader.openCurrent(password.toLatin1(), -1);
-        if (!entry) {
-            setError(error, ErrorOpenEntry, info.name);
-            return false;
-        }
-        QString why;
-        if (!pending.write(*entry, target, info.name, info.modified, &why)) {
-            setError(error, why.isEmpty() ? ErrorReadEntry : ErrorWriteFile,
-                     why.isEmpty() ? info.name : QStringLiteral("%1 (%2)").arg(info.name, why));
-            return false;
-        }
-        return true;
-    };
-    // Top-level names: true for those new to the destination, whose entries go to the staged tree.
-    QHash<QString, bool> freshTops;
-    QSet<QString> stagedFolders;
-    auto stageInTree = [&](const QString &rel) {
-        QString why;
-        const QString staged = pending.tree() + QLatin1Char('/') + rel;
-        const QString folder = info.isFolder ? staged : QFileInfo(staged).path();
-        if (!stagedFolders.contains(folder)) {
-            if (!QDir().mkpath(folder)) {
-                setError(error, ErrorWriteFile, info.name);
-                return false;
-            }
-            stagedFolders.insert(folder);
-        }
-        if (info.isFolder || (!overwrite && QFileInfo::exists(staged)))
-            return true;
-        auto entry = reader.openCurrent(password.toLatin1(), -1);
-        if (!entry) {
-            setError(error, ErrorOpenEntry, info.name);
-            return false;
-        }
-        if (!pending.writeTo(*entry, QFile::encodeName(staged), info.modified, &why)) {
-            setError(error, why.isEmpty() ? ErrorReadEntry : ErrorWriteFile,
-                     why.isEmpty() ? info.name : QStringLiteral("%1 (%2)").arg(info.name, why));
-            return false;
-        }
-        return true;
-    };
-    for (bool more = true; more;) {
-        info = ZipEntryInfo();
-        if (!reader.currentInfo(&info)) {
-            setError(error, ErrorOpenEntry);
-            return false;
-        }
-        const QString rel = safeRelativePath(info.name);
-        const QString top = rel.section(QLatin1Char('/'), 0, 0);
-        auto fresh = freshTops.constFind(top);
-        if (!rel.isEmpty() && fresh == freshTops.constEnd()) {
-            struct stat st {
-            };
-            const bool isNew =
-                newDestination ||
-                (::lstat(QFile::encodeName(dest.filePath(top)).constData(), &st) != 0 && errno == ENOENT);
-            QString why;
-            if (isNew && !pending.ready(&why)) {
-                setError(error, ErrorWriteFile, QStringLiteral("%1 (%2)").arg(info.name, why));
-                return false;
-            }
-            if (isNew && !newDestination)
-                pending.addTop(top);
-            fresh = freshTops.insert(top, isNew);
-        }
-        if (rel.isEmpty()) {
-            // "./" alone names the destination itself: nothing to do. Anything else is refused.
-            if (safeRelativePath(info.name + QStringLiteral("/x")) != QLatin1String("x")) {
-                setError(error, ErrorUnsafeName, info.name);
-                ok = false;
-            }
-        } else if (fresh.value()) {
-            // Nothing of this name stands in the destination: laid out in the staged tree, which
-            // holds nothing but what is made here.
-            if (!stageInTree(rel))
-                return false;
-        } else if (const qsizetype slash = rel.lastIndexOf(QLatin1Char('/'));
-                   !info.isFolder && checkedFolders.contains(slash < 0 ? QString() : rel.left(slash))) {
-            // The folder was made or found inside already; only the file itself is left to check.
-            if (!writeFile(rel))
-                return false;
-        } else if (!staysInside(root, rel)) {
-            // Checked before anything is made: a link among the folders could lead anywhere.
-            setError(error, ErrorUnsafeName, info.name);
-            ok = false;
-        } else if (info.isFolder) {
-            const QString target = dest.filePath(rel);
-            if (!dest.mkpath(rel) || !isInside(root, target)) {
-                setError(error, isInside(root, target) ? ErrorWriteFile : ErrorUnsafeName, info.name);
-                ok = false;
-            } else {
-                checkedFolders.insert(rel);
-            }
-        } else {
-            const QString folder = QFileInfo(dest.filePath(rel)).path();
-            if (!QDir().mkpath(folder) || !isInside(root, folder)) {
-                setError(error, isInside(root, folder) ? ErrorWriteFile : ErrorUnsafeName, info.name);
-                ok = false;
-            } else {
-                checkedFolders.insert(slash < 0 ? QString() : rel.left(slash));
-                if (!writeFile(rel))
-                    return false;
-            }
-        }
-        bool nextError = false;
-        more = reader.goToNext(&nextError);
-        if (nextError) {
-            setError(error, ErrorOpenEntry);
-            return false;
-        }
-    }
-    QString why;
-    QStringList refused;
-    if (!pending.commit(&why, &refused)) {
-        setError(error, ErrorWriteFile, why);
-        return false;
-    }
-    if (newDestination && !QDir().mkpath(root)) { // nothing was staged: the folder is still made
-        setError(error, ErrorWriteFile, destination);
-        return false;
-    }
-    if (!refused.isEmpty()) {
-        // Replacing a link would not write through it, but the archive meant the file it leads to.
-        setError(error, ErrorUnsafeName, refused.first());
-        return false;
-    }
-    return ok;
+    // Unless committed, whatever was staged is removed when the run goes: a failed unpacking
+    // changes no file.
+    UnzipRun run(reader, target, overwrite, password, error);
+    return run.stageAll() && run.commit(destination);
 }
 
 bool SSZipArchive::createZipFileAtPath(const QString &path, const QStringList &paths,

@@ -104,23 +104,16 @@ void drain(int fd, QByteArray &into)
             break;
     }
 }
-} // namespace
 
-ProcessRunner::Result ProcessRunner::run(const Request &request)
-{
-    Result r;
-    if (request.program.isEmpty()) {
-        r.error = QStringLiteral("No program to run.");
-        return r;
-    }
-    QDeadlineTimer deadline =
-        request.timeoutMs > 0 ? QDeadlineTimer(request.timeoutMs) : QDeadlineTimer(QDeadlineTimer::Forever);
-
+// The three pipes of one run and the child at their other ends. Closed ends are -1.
+struct ChildPipes {
     Pipe in, out, err;
-    if (!in.open() || !out.open() || !err.open()) {
-        r.error = QStringLiteral("%1 could not be started: %2").arg(request.program, errnoText(errno));
-        return r;
-    }
+    bool open() { return in.open() && out.open() && err.open(); }
+};
+
+// Starts the child on its ends of the pipes; 0, or the error posix_spawn gave.
+int spawnChild(const ProcessRunner::Request &request, ChildPipes &pipes, pid_t &pid)
+{
     CStrings argv, envp;
     argv.add(request.program);
     for (const QString &a : request.arguments)
@@ -132,9 +125,9 @@ ProcessRunner::Result ProcessRunner::run(const Request &request)
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in.read, STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, out.write, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, err.write, STDERR_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, pipes.in.read, STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, pipes.out.write, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, pipes.err.write, STDERR_FILENO);
     const QByteArray dir = request.workingDirectory.toLocal8Bit();
     if (!dir.isEmpty())
         posix_spawn_file_actions_addchdir_np(&actions, dir.constData());
@@ -149,78 +142,95 @@ ProcessRunner::Result ProcessRunner::run(const Request &request)
     posix_spawnattr_setsigdefault(&attr, &pipeOnly);
     posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
-    pid_t pid = -1;
     const QByteArray program = request.program.toLocal8Bit();
     const int spawnError = posix_spawnp(&pid, program.constData(), &actions, &attr, argv.terminated(),
                                         request.environment ? envp.terminated() : environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attr);
-    if (spawnError != 0) {
-        r.error = QStringLiteral("%1 could not be started: %2").arg(request.program, errnoText(spawnError));
-        return r;
-    }
-    r.started = true;
-    Pipe::closeFd(in.read);
-    Pipe::closeFd(out.write);
-    Pipe::closeFd(err.write);
-    for (int fd : {in.write, out.read, err.read})
+    return spawnError;
+}
+
+// Keeps only this side's ends, not blocking; with no input to give, the child reads end of file.
+void keepParentEnds(const ProcessRunner::Request &request, ChildPipes &pipes)
+{
+    Pipe::closeFd(pipes.in.read);
+    Pipe::closeFd(pipes.out.write);
+    Pipe::closeFd(pipes.err.write);
+    for (int fd : {pipes.in.write, pipes.out.read, pipes.err.read})
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
     if (request.standardInput.isEmpty())
-        Pipe::closeFd(in.write);
+        Pipe::closeFd(pipes.in.write);
+}
 
-    // Feed the input and drain both outputs until the child has ended or the time is up. A
-    // grandchild may keep the outputs open: once the child has ended, what is there is taken and
-    // the rest is not waited for.
+// One wait of at most 0.1 s on the open pipes, then what they allow: input written, outputs read,
+// ends closed at end of file. False when the pipes cannot be watched any more.
+bool pumpOnce(const ProcessRunner::Request &request, ChildPipes &pipes, const QDeadlineTimer &deadline,
+              qsizetype &written, ProcessRunner::Result &r)
+{
+    pollfd fds[3];
+    int *owners[3];
+    int count = 0;
+    auto watch = [&](int &fd, short events) {
+        if (fd >= 0) {
+            fds[count] = {fd, events, 0};
+            owners[count++] = &fd;
+        }
+    };
+    watch(pipes.in.write, POLLOUT);
+    watch(pipes.out.read, POLLIN);
+    watch(pipes.err.read, POLLIN);
+    // With every pipe closed only the exit is left to wait for: look often.
+    const qint64 left = deadline.remainingTime();
+    const int tick = count > 0 ? 100 : 2;
+    const int ready = ::poll(fds, nfds_t(count), left < 0 ? tick : int(qMin<qint64>(left, tick)));
+    if (ready < 0 && errno != EINTR)
+        return false;
+    for (int i = 0; i < count && ready > 0; ++i) {
+        if (!fds[i].revents)
+            continue;
+        int &fd = *owners[i];
+        if (&fd == &pipes.in.write) {
+            if (!writeSome(fd, request.standardInput, written) || written >= request.standardInput.size())
+                Pipe::closeFd(fd);
+        } else if (!readSome(fd, &fd == &pipes.out.read ? r.standardOutput : r.standardError)) {
+            Pipe::closeFd(fd);
+        }
+    }
+    return true;
+}
+
+// Feeds the input and drains both outputs until the child has ended, the time is up or the run
+// is aborted; true once the child is reaped, its status in *status. A grandchild may keep the
+// outputs open: once the child has ended, what is there is taken and the rest is not waited for.
+bool pumpUntilExit(const ProcessRunner::Request &request, ChildPipes &pipes, pid_t pid,
+                   const QDeadlineTimer &deadline, ProcessRunner::Result &r, int *status)
+{
     qsizetype written = 0;
-    int status = 0;
-    bool reaped = false;
-    while (!reaped) {
+    for (;;) {
         if (deadline.hasExpired()) {
             r.timedOut = true;
-            break;
+            return false;
         }
         if (request.abort && request.abort->load()) {
             r.aborted = true;
-            break;
+            return false;
         }
-        pollfd fds[3];
-        int *owners[3];
-        int count = 0;
-        auto watch = [&](int &fd, short events) {
-            if (fd >= 0) {
-                fds[count] = {fd, events, 0};
-                owners[count++] = &fd;
-            }
-        };
-        watch(in.write, POLLOUT);
-        watch(out.read, POLLIN);
-        watch(err.read, POLLIN);
-        // With every pipe closed only the exit is left to wait for: look often.
-        const qint64 left = deadline.remainingTime();
-        const int tick = count > 0 ? 100 : 2;
-        const int ready = ::poll(fds, nfds_t(count), left < 0 ? tick : int(qMin<qint64>(left, tick)));
-        if (ready < 0 && errno != EINTR) {
+        if (!pumpOnce(request, pipes, deadline, written, r)) {
             ::kill(pid, SIGKILL); // cannot watch it any more: do not leave it running unseen
-            break;
+            return false;
         }
-        for (int i = 0; i < count && ready > 0; ++i) {
-            if (!fds[i].revents)
-                continue;
-            int &fd = *owners[i];
-            if (&fd == &in.write) {
-                if (!writeSome(fd, request.standardInput, written) || written >= request.standardInput.size())
-                    Pipe::closeFd(fd);
-            } else if (!readSome(fd, &fd == &out.read ? r.standardOutput : r.standardError)) {
-                Pipe::closeFd(fd);
-            }
+        if (::waitpid(pid, status, WNOHANG) == pid) {
+            drain(pipes.out.read, r.standardOutput);
+            drain(pipes.err.read, r.standardError);
+            return true;
         }
-        if (::waitpid(pid, &status, WNOHANG) == pid)
-            reaped = true;
     }
-    if (reaped) {
-        drain(out.read, r.standardOutput);
-        drain(err.read, r.standardError);
-    }
+}
+
+// Stops a child that overran or was aborted, always reaps it, and reads how it ended.
+void finishChild(const ProcessRunner::Request &request, pid_t pid, bool reaped, int status,
+                 ProcessRunner::Result &r)
+{
     if (r.timedOut || r.aborted) {
         r.error =
             r.timedOut
@@ -243,5 +253,33 @@ ProcessRunner::Result ProcessRunner::run(const Request &request)
             r.exitCode = WEXITSTATUS(status);
         }
     }
+}
+} // namespace
+
+ProcessRunner::Result ProcessRunner::run(const Request &request)
+{
+    Result r;
+    if (request.program.isEmpty()) {
+        r.error = QStringLiteral("No program to run.");
+        return r;
+    }
+    // The time limit counts from here, the start included.
+    const QDeadlineTimer deadline =
+        request.timeoutMs > 0 ? QDeadlineTimer(request.timeoutMs) : QDeadlineTimer(QDeadlineTimer::Forever);
+    ChildPipes pipes;
+    if (!pipes.open()) {
+        r.error = QStringLiteral("%1 could not be started: %2").arg(request.program, errnoText(errno));
+        return r;
+    }
+    pid_t pid = -1;
+    if (const int spawnError = spawnChild(request, pipes, pid); spawnError != 0) {
+        r.error = QStringLiteral("%1 could not be started: %2").arg(request.program, errnoText(spawnError));
+        return r;
+    }
+    r.started = true;
+    keepParentEnds(request, pipes);
+    int status = 0;
+    const bool reaped = pumpUntilExit(request, pipes, pid, deadline, r, &status);
+    finishChild(request, pid, reaped, status, r);
     return r;
 }
