@@ -5,6 +5,7 @@
 
 #include "foundation/StepperField.h"
 #include "output/Sample_Preview.h"
+#include "panels/PanelWidgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -20,14 +21,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace
-{
-template <class W> W *named(W *w, const char *name)
-{
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-} // namespace
+using PanelWidgets::named;
 
 void Print_Wnd::buildWindow()
 {

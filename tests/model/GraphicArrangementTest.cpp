@@ -15,7 +15,7 @@ namespace
 {
 
 // Counts the bounds it is given, so that a test sees which objects were set at all.
-class CountingShape : public Shape_Control
+class SetCountingShape : public Shape_Control
 {
 public:
     int sets = 0;
@@ -26,9 +26,9 @@ public:
     }
 };
 
-std::shared_ptr<CountingShape> shape(const QRectF &bounds, bool locked = false)
+std::shared_ptr<SetCountingShape> shape(const QRectF &bounds, bool locked = false)
 {
-    auto s = std::make_shared<CountingShape>();
+    auto s = std::make_shared<SetCountingShape>();
     s->_bounds = bounds;
     s->ctrl_is_locked = locked;
     return s;

@@ -7,6 +7,8 @@
 
 #include "support/TestSupport.h"
 
+#include "support/Eventually.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -153,20 +155,6 @@ TEST(BatchExportEngine, StopEndsBetweenCardsAndSaysSo)
             EXPECT_TRUE(names.contains(QStringLiteral("Card_%1.png").arg(i))) << i;
     }
 }
-
-namespace
-{
-bool eventually(const std::function<bool()> &condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-} // namespace
 
 // While the Stop question is open the run is held: the cards being drawn are finished but not
 // written, and no card begins. "Continue" writes them all; "Stop" writes those begun and no more.

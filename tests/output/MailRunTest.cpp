@@ -5,6 +5,8 @@
 
 #include "output/MailRun.h"
 
+#include "support/Eventually.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -323,21 +325,6 @@ TEST(MailRun, TheReasonsAndTheRecipientsLeftOutAreKeptToABoxsSize)
     EXPECT_EQ(MailRun::reasonText("pyth_mail: login refused: 535 5.7.8 no\n"), "login refused: 535 5.7.8 no");
     EXPECT_EQ(MailRun::reasonText(QString(5000, 'x')).size(), 603);
 }
-
-namespace
-{
-// Waits for a condition another thread brings about; true once it holds.
-bool eventually(const std::function<bool()> &condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-} // namespace
 
 TEST(MailRun, WhileTheStopQuestionIsOpenNothingIsSent)
 {
