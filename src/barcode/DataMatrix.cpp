@@ -1,5 +1,3 @@
-// A square grid of QR Code modules, one byte per module (1 dark, 0 light).
-// Carries the encoder's result to the renderer; unrelated to the Data Matrix symbology.
 #include "DataMatrix.h"
 
 void DataMatrix::initWith(int dimension)

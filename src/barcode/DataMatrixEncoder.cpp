@@ -1,5 +1,3 @@
-// Data Matrix (ECC200) symbols through the iec16022 library: the size and encoding choices of the
-// barcode window, the module grid, its EPS page and the page drawn as a picture.
 #include "DataMatrixEncoder.h"
 
 #include "barcode/BarcodeSizing.h"

@@ -1,5 +1,3 @@
-// Turns a text into a QR Code module matrix and paints a matrix into a square picture.
-// Stateless: every call makes its own engine, so any thread may encode at the same time.
 #include "QREncoder.h"
 
 #include "CQR_Encode.h"

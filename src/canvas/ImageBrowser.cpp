@@ -1,5 +1,3 @@
-// The picture browser every picture chooser shows: thumbnails with titles in rows, zoomable,
-// reordered by dragging within it. Selection changes reach the owner as one signal.
 #include "canvas/ImageBrowser.h"
 
 #include "canvas/ImageBrowserModel.h"

@@ -1,5 +1,3 @@
-// The pictures of one browser, in display order, with thumbnails made on first show. Items are
-// added and reordered by their owner; the user can reorder them but never remove them.
 #include "canvas/ImageBrowserModel.h"
 
 #include "foundation/StringUtils.h"

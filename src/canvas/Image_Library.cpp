@@ -1,5 +1,3 @@
-// The picture library: one picture chosen from the shipped categories ("C") or from the
-// background pictures (any other mode). OK answers 1 with the path in selected_image.
 #include "canvas/Image_Library.h"
 
 #include "canvas/ImageBrowser.h"

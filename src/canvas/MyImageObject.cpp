@@ -1,5 +1,3 @@
-// One picture in a picture browser: the file it shows, its title and an identifier unique within
-// its browser. A picture made in memory can stand in for a file.
 #include "canvas/MyImageObject.h"
 
 MyImageObject::MyImageObject(const QString &path, const QString &image_Name, const QString &image_UID)

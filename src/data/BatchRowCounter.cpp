@@ -1,5 +1,3 @@
-// Works out which data sources a card uses and how many cards a batch run makes, over plain
-// descriptions of the bound objects; the card model feeds it and the producers read the counts.
 #include "BatchRowCounter.h"
 
 namespace

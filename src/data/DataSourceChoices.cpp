@@ -1,5 +1,3 @@
-// The entries of the data-source choosers that every binding window shows: the binding table's
-// column titles, the series names, the "Excel" choice and the first value of a source.
 #include "data/DataSourceChoices.h"
 
 #include "data/ExcelBindingTable.h"

@@ -1,5 +1,3 @@
-// The data-source choosers filled from DataSourceChoices: the binding table's columns, the series
-// names and the "Excel" entry, written into a combo box without emitting user signals.
 #include "data/DataSourceCombos.h"
 
 #include "data/DataSourceChoices.h"

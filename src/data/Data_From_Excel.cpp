@@ -1,5 +1,3 @@
-// The binding table viewer: the rows of the Excel binding table under their column titles, with
-// the row and column counts; a cell may be corrected in place.
 #include "data/Data_From_Excel.h"
 
 #include "data/ExcelBindingTable.h"

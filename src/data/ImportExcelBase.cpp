@@ -1,5 +1,3 @@
-// What the two workbook column dialogs share: opening a workbook, its sheet list, the list of
-// column choices with their check boxes, select all and clear all, and the checks of OK.
 #include "data/ImportExcelBase.h"
 
 #include "data/DataState.h"

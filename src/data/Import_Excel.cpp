@@ -1,5 +1,3 @@
-// The workbook column import: the ticked columns of a sheet either rebuild the Excel binding table
-// (mode "E") or become values of the series manager's open list (mode "D").
 #include "data/Import_Excel.h"
 
 #include "data/BatchWizard.h"

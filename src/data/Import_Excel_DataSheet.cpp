@@ -1,5 +1,3 @@
-// The workbook columns to series dialog: each ticked column becomes a series of its own, or all
-// ticked columns fill one new, replaced or extended series.
 #include "data/Import_Excel_DataSheet.h"
 
 #include "data/BatchWizard.h"

@@ -1,5 +1,3 @@
-// Turns an outside list (a TXT, CSV or RTF file, or a folder of pictures) into series values by
-// the import wizard's rules, without writing anything; the wizard and cardtool share it.
 #include "data/ListImport.h"
 
 #include "data/RtfText.h"

@@ -1,5 +1,3 @@
-// The values of an imported list, kept as one text and where each value ends in it, so that a list
-// of millions of short values costs its characters and eight bytes a value, not a string each.
 #include "data/ListValues.h"
 
 ListValues::ListValues(const QStringList &values)

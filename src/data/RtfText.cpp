@@ -1,5 +1,3 @@
-// Reads the text of an RTF file as runs of like character formatting, with its own small tokenizer,
-// so a list kept in a word processor can be imported without a platform text system.
 #include "data/RtfText.h"
 
 #include <QSet>

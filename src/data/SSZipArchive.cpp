@@ -1,5 +1,3 @@
-// Packs files and folders into zip archives and unpacks archives into folders, over minizip.
-// Entries are named relative to the folder holding each given path; unpacking stays inside its target.
 #include "SSZipArchive.h"
 
 #include "ZipDeviceIo.h"

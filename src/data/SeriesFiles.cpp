@@ -1,5 +1,3 @@
-// The series files of the "DataSet" folder: naming, listing, reading, writing, replacing,
-// deleting and exporting. Questions and the in-use test come from the caller; messages go back.
 #include "SeriesFiles.h"
 
 #include "SpreadsheetWriter.h"

@@ -1,5 +1,3 @@
-// The series generator's algorithms: sequential numbers with prefix, suffix and leading zeros, a
-// constant repeated, and random numbers of a given length, with the checks of the dialog.
 #include "SeriesGenerator.h"
 
 #include "SeriesFiles.h"

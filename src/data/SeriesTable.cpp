@@ -1,5 +1,3 @@
-// The series a batch run reads, loaded by name: each bound series' rows as the batch filling takes
-// them, and the value of one row.
 #include "SeriesTable.h"
 
 #include <climits>

@@ -1,5 +1,3 @@
-// The program's access to XLSX workbooks: opening one, its sheet titles, a sheet's title row and
-// rows for the import dialogs, and writing a one-sheet workbook from the shipped template.
 #include "SpreadsheetWriter.h"
 
 #include "DataState.h"

@@ -1,5 +1,3 @@
-// The number formats of a workbook's cell styles, so that a date or time cell reads as the
-// spreadsheet shows it (2023-01-04 under yyyy-mm-dd) instead of as its serial number (44930).
 #include "XlsxNumberFormats.h"
 
 #include "XlsxXmlScanner.h"

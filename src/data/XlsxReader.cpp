@@ -1,5 +1,3 @@
-// Reads an XLSX workbook straight from its zip: the sheets the workbook names, its shared strings,
-// and the rows of one worksheet, scanned as a stream and kept compactly.
 #include "XlsxReader.h"
 
 #include "XlsxSheetReader.h"

@@ -1,5 +1,3 @@
-// Reads the rows of one worksheet part into a compact table: each cell parsed, typed into the text
-// it gives and placed in its column, rows counted against the budgets, and the width settled.
 #include "XlsxSheetReader.h"
 
 #include "XlsxNumberFormats.h"

@@ -1,5 +1,3 @@
-// The shared strings of a workbook kept compactly: one UTF-8 buffer and the end of each entry,
-// turned into QString only when a cell's text is asked for.
 #include "XlsxStringPool.h"
 
 #include "XlsxText.h"

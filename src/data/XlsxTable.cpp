@@ -1,5 +1,3 @@
-// The rows of a worksheet held compactly: the sheet's own texts in one UTF-8 buffer, shared strings
-// as indices into the workbook's pool, every row as wide as the table; texts become QString on demand.
 #include "XlsxTable.h"
 
 #include "XlsxText.h"

@@ -1,5 +1,3 @@
-// Text rules shared by the workbook reader and writer: A1 column letters, the _xHHHH_ escapes of
-// SpreadsheetML text, and which values are stored as numbers.
 #include "XlsxText.h"
 
 namespace

@@ -1,5 +1,3 @@
-// Pulls the elements of one XML part of a workbook from a stream, keeping only a window of it in
-// memory. Workbook parts need no more than XML's own entities: any document type declaration is refused.
 #include "XlsxXmlScanner.h"
 
 #include <QIODevice>

@@ -1,5 +1,3 @@
-// Adapts a QIODevice to minizip's file functions, so archives are read from any QFile and written
-// through QSaveFile (atomically) with paths handled by Qt rather than by fopen.
 #include "ZipDeviceIo.h"
 
 #include <QIODevice>

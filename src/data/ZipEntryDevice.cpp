@@ -1,5 +1,3 @@
-// A read-only, sequential device over the entry currently open in a minizip reader, so that large
-// parts of an archive are parsed as a stream instead of being inflated into memory first.
 #include "ZipEntryDevice.h"
 
 #include <minizip/unzip.h>

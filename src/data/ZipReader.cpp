@@ -1,5 +1,3 @@
-// Reads a zip archive entry by entry through minizip: the index of entry names, whole small
-// entries, and large entries as a stream. Every length is checked; recorded sizes are not trusted.
 #include "ZipReader.h"
 
 #include "ZipDeviceIo.h"

@@ -1,5 +1,3 @@
-// The main window's strip of background pictures: a click puts the picture on the page of the side
-// being edited at once.
 #include "editor/BackgroundBrowser.h"
 
 #include "canvas/ImageBrowser.h"

@@ -1,5 +1,3 @@
-// The card size dialog: a preset size from the plastic or paper tables, or one typed in
-// millimetres, and the card outline. OK gives the size to the main window's canvases.
 #include "editor/Card_Wizard.h"
 
 #include "editor/DesignEditor.h"

@@ -1,5 +1,3 @@
-// The row of edit buttons (undo, redo, cut, copy, paste, delete, front, back, lock, unlock) and the
-// rules that enable them for the card page, an unlocked or a locked object, and the clipboard.
 #include "editor/EditButtons.h"
 
 #include "model/GraphicPasteboard.h"

@@ -1,5 +1,3 @@
-// The main window's commands that are not tools or files: edit buttons, lock, sides, ruler, card
-// page and background, personal details, data windows, print, mail, help, alignment and grid.
 #include "editor/EditorCommands.h"
 
 #include "canvas/ImageBrowser.h"

@@ -1,5 +1,3 @@
-// The template name dialog: the name of a new template, or a new name for one being renamed;
-// OK checks the name against the user's templates before it closes.
 #include "editor/Export_Template.h"
 
 #include "editor/TemplateStore.h"

@@ -1,5 +1,3 @@
-// New, Open, Save and Save As of the main window, the start of a new project, a design opened from
-// the command line, and the exit sequence with its question and save.
 #include "editor/FileCommands.h"
 
 #include "editor/DesignFile.h"

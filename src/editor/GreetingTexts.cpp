@@ -1,5 +1,3 @@
-// The greeting titles and messages shipped as "Title.txt" and "Message.txt", one a line, and the
-// one on show, stepped forwards and backwards with wrap-around.
 #include "editor/GreetingTexts.h"
 
 #include "foundation/FoundationState.h"

@@ -1,5 +1,3 @@
-// The grid dialog: the grid's colour, spacing and showing. The controls act as they are changed
-// (the main window handles them); OK and Cancel only close it, so Cancel undoes nothing.
 #include "editor/Grid_Wizard.h"
 
 #include "foundation/ColorWell.h"

@@ -1,5 +1,3 @@
-// The greeting text picker: one title or one message at a time from "Title.txt" or "Message.txt",
-// stepped with Back and Next; OK hands the (possibly edited) text back.
 #include "editor/Insert_Template.h"
 
 #include "editor/EditorState.h"

@@ -1,5 +1,3 @@
-// The ready invitation the start wizard leaves on the front side: up to seven texts stacked down
-// the card under fixed "PARTY_" identifiers, and the chosen picture as the front background.
 #include "editor/InvitationLayout.h"
 
 #include "foundation/StringUtils.h"

@@ -1,5 +1,3 @@
-// The start window every new project passes through: open a design, or build an invitation in
-// four steps (card size, background, title and message, sender and addressee).
 #include "editor/Invitation_Wizard.h"
 
 #include "canvas/ImageBrowser.h"

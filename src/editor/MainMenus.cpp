@@ -1,5 +1,3 @@
-// The main window's menu bar: File, Edit, Arrange, View, Tools, Data and Help with the standard
-// shortcuts. Items of windows not built yet stay disabled until their registry entry is filled.
 #include "editor/MainMenus.h"
 
 #include "canvas/ZoomFactor.h"

@@ -1,5 +1,3 @@
-// The widgets of the main window's command row, with the inspector's pages (InspectorLayout), built in
-// one place and reached under their outlet names; the controller and the panels connect them.
 #include "editor/MainWindowLayout.h"
 
 #include "foundation/ColorWell.h"

@@ -1,5 +1,3 @@
-// The main window as the export and print windows see it, and where those windows fill their
-// entries of the window registry (the Export, Print, Mail and mail settings commands).
 #include "editor/MainWindowOutputHost.h"
 
 #include "data/ExcelBindingTable.h"

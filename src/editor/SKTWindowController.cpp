@@ -1,5 +1,3 @@
-// The editor's main window: the three card sides, tools, edit buttons, inspector and menus over
-// the one document. It answers the model, the canvases and the design file as their host.
 #include "editor/SKTWindowController.h"
 
 #include "canvas/ImageBrowser.h"

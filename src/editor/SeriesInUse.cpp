@@ -1,5 +1,3 @@
-// Whether a series is bound to some object of the design: a text, picture or barcode on the front,
-// or on the back of a double-sided card, names it as its series source.
 #include "editor/SeriesInUse.h"
 
 #include "data/SeriesFiles.h"

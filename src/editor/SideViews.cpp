@@ -1,5 +1,3 @@
-// The three card sides of the main window (front, back, preview), each a canvas in its zooming
-// scroll view, shown one at a time in the target view, and the side label above them.
 #include "editor/SideViews.h"
 
 #include "canvas/SKTGraphicView.h"

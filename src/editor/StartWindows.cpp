@@ -1,5 +1,3 @@
-// The registry entries of the start wizard and the picture library, and what the main window
-// does with their answers.
 #include "editor/StartWindows.h"
 
 #include "canvas/Image_Library.h"

@@ -1,5 +1,3 @@
-// The start choice dialog: a card from a template, from the wizard, or a design file opened.
-// Cancel ends the program.
 #include "editor/Start_Card.h"
 
 #include "editor/EditorState.h"

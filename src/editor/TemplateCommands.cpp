@@ -1,5 +1,3 @@
-// File > New from Template and File > Export As Template: the template browser and the name
-// dialog run for the main window, and the design loaded from or kept as a template.
 #include "editor/TemplateCommands.h"
 
 #include "data/ExcelBindingTable.h"

@@ -1,5 +1,3 @@
-// The user's own design templates: pairs of a design file and a preview picture of the same name
-// in the "User" folder, with their name checks, writing, copying, renaming and deleting.
 #include "editor/TemplateStore.h"
 
 #include "editor/DesignFile.h"

@@ -1,5 +1,3 @@
-// The template browser: previews of the built-in templates and of the user's own, with copy,
-// rename and delete for the user's; OK names the chosen template's design file.
 #include "editor/Template_Wizard.h"
 
 #include "canvas/ImageBrowser.h"

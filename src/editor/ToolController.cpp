@@ -1,5 +1,3 @@
-// The tools of the main window: choosing one creates its object at once on the side being edited
-// (at the next free place, with its default size), then the tool falls back to the arrow.
 #include "editor/ToolController.h"
 
 #include "canvas/SKTGraphicView.h"

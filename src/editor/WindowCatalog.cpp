@@ -1,5 +1,3 @@
-// Where each window of the program fills its registry entry; one line per window, so every
-// window's own work adds itself here without touching the main window.
 #include "editor/WindowCatalog.h"
 
 #include "data/SeriesWindows.h"

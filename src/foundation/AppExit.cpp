@@ -1,5 +1,3 @@
-// Ends the process at once with a status (a cancelled start, the exit command). Tests install a
-// handler that only records the status; callers return right after asking.
 #include "foundation/AppExit.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,3 @@
-// The colour and font choosers behind one seam: the program shows Qt's dialogs (colour with
-// alpha); tests install a double that answers at once.
 #include "foundation/ChooserPanels.h"
 
 #include <QColorDialog>

@@ -1,5 +1,3 @@
-// A button that shows a colour and lets the user choose another through the colour chooser
-// (with alpha). colorPicked is emitted for the user's choice only.
 #include "foundation/ColorWell.h"
 
 #include "foundation/ChooserPanels.h"

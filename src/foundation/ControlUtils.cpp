@@ -1,5 +1,3 @@
-// Enabling and disabling controls, group boxes included: a group box passes the state on to the
-// controls inside it and is never disabled itself, so they can be enabled again one by one.
 #include "foundation/ControlUtils.h"
 
 #include <QGroupBox>

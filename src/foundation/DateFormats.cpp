@@ -1,5 +1,3 @@
-// The date and time patterns the editor offers for text objects, and formatting the current time
-// with such a pattern (the design's patterns are TR35; Qt spells a few differently).
 #include "foundation/DateFormats.h"
 
 #include <QLocale>

@@ -1,5 +1,3 @@
-// The application object: names the program, installs the message boxes and prepares the
-// per-user data root before any window opens.
 #include "foundation/DesignerApplication.h"
 
 #include "foundation/AppIdentity.h"

@@ -1,5 +1,3 @@
-// The pause some data dialogs make before they show their content: one second in the program,
-// none in tests.
 #include "foundation/DialogTiming.h"
 
 #include <atomic>

@@ -1,5 +1,3 @@
-// The open and save panels the windows ask for, behind one seam: the program shows Qt's own
-// (non-native) file dialogs; tests install a double that answers without showing anything.
 #include "foundation/FilePanels.h"
 
 #include <QFileDialog>

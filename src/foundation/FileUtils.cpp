@@ -1,5 +1,3 @@
-// File and folder helpers: deleting an item, creating the data folders under Resource_Path and
-// opening the help document. Folders get the user's default permissions.
 #include "foundation/FileUtils.h"
 
 #include "foundation/FoundationState.h"

@@ -1,5 +1,3 @@
-// A slider over a range of real values with a label that shows the value. The value is kept in
-// its own units (not slider steps); userChanged is emitted for the user's moves only.
 #include "foundation/FloatSlider.h"
 
 #include <QHBoxLayout>

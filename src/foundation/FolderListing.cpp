@@ -1,5 +1,3 @@
-// Names of the files of a folder, as the editor's lists show them: without their last extension,
-// sorted, hidden files left out.
 #include "foundation/FolderListing.h"
 
 #include <QCollator>

@@ -1,5 +1,3 @@
-// The process-wide values of the application foundation, kept in one object so tests can reset
-// them; each is also reachable under its own name (Resource_Path, yes_no_msg_val, ...).
 #include "foundation/FoundationState.h"
 
 FoundationState &FoundationState::instance()

@@ -1,5 +1,3 @@
-// The shared dialog for messages too long for a message box: a title, a scrolling message, OK,
-// an optional No button and an optional apply-to-all check box. One instance, made on first use.
 #include "foundation/Long_SMS_Dlg.h"
 
 #include "foundation/FoundationState.h"

@@ -1,5 +1,3 @@
-// The program's main window frame: title, size and the Quit command. The editor's own window
-// controller builds on it.
 #include "foundation/MainWindowShell.h"
 
 #include <QAction>

@@ -1,5 +1,3 @@
-// The message service of the windows: QMessageBox alerts, modal, on the GUI thread.
-// Installed at start-up; core code reaches it through MessageService.
 #include "foundation/MessageBoxService.h"
 
 #include <QApplication>

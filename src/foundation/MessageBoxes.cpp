@@ -1,5 +1,3 @@
-// The program's message helpers: an OK box and a Yes/No box that any thread may call (shown on
-// the GUI thread through the installed MessageService), and the log line every handler writes.
 #include "foundation/MessageBoxes.h"
 
 #include "foundation/FoundationState.h"

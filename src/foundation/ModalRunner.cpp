@@ -1,5 +1,3 @@
-// Runs every window that works modally. The program calls exec(); tests install a handler that
-// drives the dialog as a user would and returns its result code.
 #include "foundation/ModalRunner.h"
 
 #include <QDialog>

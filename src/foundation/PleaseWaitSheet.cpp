@@ -1,6 +1,3 @@
-// The please-wait sheet for the length of a scope: opened window-modal over its parent, painted
-// at once, closed on every way out. runWithPleaseWait runs slow work on a worker under it while
-// the GUI thread keeps turning (message boxes from the work still show).
 #include "foundation/PleaseWaitSheet.h"
 
 #include "foundation/PleaseWait_Modeless.h"

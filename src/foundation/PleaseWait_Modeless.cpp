@@ -1,5 +1,3 @@
-// The small "please wait" window: one line of text on the program's window colour. Shown without
-// a modal run, as a sheet over the window whose work it covers.
 #include "foundation/PleaseWait_Modeless.h"
 
 #include "foundation/WindowLook.h"

@@ -1,5 +1,3 @@
-// The mail settings store: one property-list file "com.zolv.card.plist" in the per-user
-// configuration folder, held in memory and written only by flush. It holds the SMTP password.
 #include "foundation/Preferences.h"
 
 #include "foundation/MessageBoxes.h"

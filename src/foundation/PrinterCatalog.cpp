@@ -1,5 +1,3 @@
-// The printers the system offers, behind a seam: the program asks the print system; tests set
-// a fixed list (empty for "no printer"). A PDF file is offered beside them, always.
 #include "foundation/PrinterCatalog.h"
 
 #include <QPrinter>

@@ -1,5 +1,3 @@
-// A view whose background is the program's banner picture, tiled from its top-left corner.
-// The main window hands over the banner once; every such view paints it.
 #include "foundation/Repeat_Image.h"
 
 #include <QPaintEvent>

@@ -1,5 +1,3 @@
-// A table of rows, each a map from column identifier to text, as the list views of the program
-// keep them (size list, series lists, column choices). Optional check column "State".
 #include "foundation/RowListModel.h"
 
 #include "foundation/MessageBoxes.h"

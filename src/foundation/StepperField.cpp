@@ -1,5 +1,3 @@
-// One number entry with up and down arrows, standing for a stepper and its text field together.
-// A typed value counts once committed; userChanged is emitted for the user's changes only.
 #include "foundation/StepperField.h"
 
 StepperField::StepperField(double minimum, double maximum, double step, int decimals, QWidget *parent)

@@ -1,5 +1,3 @@
-// String helpers shared by every part of the program: trimming, cutting, cleaning file names,
-// finding and replacing. None changes its argument; a null string in gives a null or false result.
 #include "foundation/StringUtils.h"
 
 namespace

@@ -1,5 +1,3 @@
-// A text label that centres its text vertically in its frame; text taller than the frame is
-// shifted up by half the excess and clipped.
 #include "foundation/VerticallyCenteredTextFieldCell.h"
 
 #include <QPainter>

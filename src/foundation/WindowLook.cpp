@@ -1,4 +1,3 @@
-// The look every window of the program shares: the pale blue-grey window colour.
 #include "foundation/WindowLook.h"
 
 #include <QHBoxLayout>

@@ -1,5 +1,3 @@
-// The windows of the program that the main window's commands open, by entry. Each window's own
-// code fills its entry (WindowCatalog); an entry not yet filled keeps its menu item disabled.
 #include "foundation/WindowRegistry.h"
 
 void WindowRegistry::fill(Window window, Opener opener)

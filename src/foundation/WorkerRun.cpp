@@ -1,6 +1,3 @@
-// Runs one piece of work on a thread of its own while the calling (GUI) thread turns a local
-// event loop: windows keep painting, timers fire and message boxes asked for by the work are
-// shown. Returns once the work has ended and its thread is joined.
 #include "foundation/WorkerRun.h"
 
 #include <QCoreApplication>

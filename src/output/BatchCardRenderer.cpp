@@ -1,5 +1,3 @@
-// The card renderer of real designs: each worker gets its own filler over the shared snapshot,
-// filling the row's values into its own copies of the objects before drawing a side.
 #include "output/BatchCardRenderer.h"
 
 #include "foundation/CardCodes.h"

@@ -1,6 +1,3 @@
-// One long run (a batch export or a mail run) on a worker thread under the progress sheet: the
-// GUI thread keeps turning, a 0.5 s timer shows the counters, Stop holds the run while it asks
-// and then sets the flag between items.
 #include "output/BatchRun.h"
 
 #include "foundation/MessageBoxes.h"

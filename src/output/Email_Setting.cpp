@@ -1,5 +1,3 @@
-// The mail settings window: sender, password, server, port, SSL or TLS and a test recipient,
-// checked, saved into the preferences store, tried with a test message, or reset.
 #include "output/Email_Setting.h"
 
 #include "foundation/AppIdentity.h"

@@ -1,5 +1,3 @@
-// The Export command and its sheet: file type, resolution, sides, combined picture and the data
-// sources; then one card to a chosen file, or one card per data row into a chosen folder.
 #include "output/ExportSheet.h"
 
 #include "editor/EditorState.h"

@@ -1,5 +1,3 @@
-// The exported-files dialog: says what was written and where, and on OK opens the file (or its
-// folder) when the box is ticked. Export, template export and the series manager show it.
 #include "output/Open_Export_Log.h"
 
 #include "foundation/ModalRunner.h"

@@ -1,5 +1,3 @@
-// The label sheet settings of the print window: paper, margins, label size, rows and columns, gaps,
-// alignment and sides, with the fitting of rows and columns to the paper and the paper names.
 #include "output/PrintLayout.h"
 
 #include "foundation/CardCodes.h"

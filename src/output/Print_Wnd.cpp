@@ -1,5 +1,3 @@
-// The print window: printer, paper and margins, the label grid (size, rows, columns, gaps, nine
-// alignments or auto-centre), sides, data rows, a live sheet preview, then preview or print.
 #include "output/Print_Wnd.h"
 
 #include "foundation/CardCodes.h"

@@ -1,5 +1,3 @@
-// Paints the label sheets of a print run on a paged device (a printer or a PDF file), one page per
-// sheet in order, in points from the paper's corner; data-mode labels come from a snapshot.
 #include "output/Printing_View.h"
 
 #include "canvas/SKTRenderingView.h"

@@ -1,5 +1,3 @@
-// The live picture of one sheet in the print window: every cell of the layout with its numbered
-// captions ("Card n", "Back n") and, when outlines are on, a dark grey outline of each place.
 #include "output/Sample_Preview.h"
 
 #include "foundation/CardCodes.h"

@@ -1,5 +1,3 @@
-// The mail window: recipients, subject and text, the card (one side, the other or both, filled
-// per data row when asked) or any one file, and pauses; Send runs the mail under the progress sheet.
 #include "output/Send_Mail.h"
 
 #include "foundation/CardCodes.h"

@@ -1,6 +1,3 @@
-// The progress sheet of a batch run (export or mail): the item count, the item in progress over
-// the count, a bar, the pause line of a mail run and Stop, which holds the run while it asks
-// whether to stop, then sets the flag or lets the run go on.
 #include "output/Send_Modeless.h"
 
 #include "foundation/ModalRunner.h"

@@ -1,5 +1,3 @@
-// Where the labels of a print layout fall on each sheet: cell origins for the nine alignments and
-// auto-centre, the places of the card pictures in a cell, and which label each sheet carries.
 #include "output/SheetGeometry.h"
 
 #include "foundation/CardCodes.h"

@@ -1,5 +1,3 @@
-// The alignment tab of every unlocked object: align, same size, natural size, snap to grid and
-// the do-not-print box. Its controls are the window's outlets; the editor's commands run them.
 #include "panels/AlignmentTab.h"
 
 #include "panels/InspectorLayout.h"

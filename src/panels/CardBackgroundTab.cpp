@@ -1,5 +1,3 @@
-// The card page's background tab: fill on or off, solid, gradient, pattern or picture, their
-// colours, angle and picture, and the page opacity. Its controls are the window's outlets.
 #include "panels/CardBackgroundTab.h"
 
 #include "foundation/ColorWell.h"

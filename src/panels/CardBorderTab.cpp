@@ -1,5 +1,3 @@
-// The card page's border tab: border on or off, its colour, width and dash style. Its controls
-// are the window's outlets.
 #include "panels/CardBorderTab.h"
 
 #include "foundation/ColorWell.h"

@@ -1,5 +1,3 @@
-// The card page of the inspector: its three tabs and every action on them. Each action ends by
-// copying the whole page into the live side's page settings; the inspector loads it back.
 #include "panels/CardPagePanel.h"
 
 #include "canvas/SKTGraphicView.h"

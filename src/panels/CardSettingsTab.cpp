@@ -1,5 +1,3 @@
-// The card page's settings tab: name, sides, size list and size, outline, and the font and colour
-// every text of the side takes. Its controls are the window's outlets of the same names.
 #include "panels/CardSettingsTab.h"
 
 #include "foundation/ColorWell.h"

@@ -1,5 +1,3 @@
-// The preset card sizes: plastic cards and paper name badges, by name and as sizes in inches
-// (held in single precision), turned into millimetres by orientation.
 #include "panels/CardSizeTables.h"
 
 #include "platform/Units.h"

@@ -1,6 +1,3 @@
-// The one handler of the editor's combo boxes: style combos write their panel back, the data-source
-// pair binds the selected object to a value, a series or a column, and the card combos set sides
-// and the size list.
 #include "panels/ComboDispatcher.h"
 
 #include "canvas/SKTGraphicView.h"

@@ -1,5 +1,3 @@
-// The data-source tab of texts and pictures: fixed value, series or Excel column, the chosen
-// series or column, the viewer and help buttons, and the box of manual picture controls.
 #include "panels/DataSourceTab.h"
 
 #include "data/DataSourceCombos.h"

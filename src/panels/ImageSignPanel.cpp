@@ -1,6 +1,3 @@
-// The picture and signature panels: picture files from an open panel or the image library, border,
-// flips, effects and adjustments, written into every selected object of the side being edited;
-// loading fills them from one picture or signature.
 #include "panels/ImageSignPanel.h"
 
 #include "canvas/SKTGraphicView.h"

@@ -1,5 +1,3 @@
-// The picture page of the inspector: border, flips, colour effects and the nine adjustment
-// sliders with their value labels, under their outlet names.
 #include "panels/ImageTab.h"
 
 #include "foundation/ColorWell.h"

@@ -1,5 +1,3 @@
-// The right-hand inspector: chooses the tabs for the card page or the selected object's kind and
-// loads their controls from the model, with the edit buttons to match. Owns the panels.
 #include "panels/Inspector.h"
 
 #include "canvas/CanvasTracking.h"

@@ -1,7 +1,3 @@
-// The inspector's fifteen tab items, each a page with its label, kept even while not shown so they
-// can be put back; a page re-inserted gets its stored label again. Each page scrolls within its tab,
-// and the inspector keeps one width, so neither the card beside it nor the window moves when the
-// pages change.
 #include "panels/InspectorTabs.h"
 
 #include <QScrollArea>

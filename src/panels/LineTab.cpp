@@ -1,5 +1,3 @@
-// The line page of the inspector: colour, width, dash style, orientation, cap and opacity, under
-// their outlet names.
 #include "panels/LineTab.h"
 
 #include "foundation/ColorWell.h"

@@ -1,5 +1,3 @@
-// The only tab a locked object shows: says that it is locked and offers Unlock, which runs the
-// window's unlock command.
 #include "panels/LockTab.h"
 
 #include "panels/InspectorHost.h"

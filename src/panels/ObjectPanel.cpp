@@ -1,5 +1,3 @@
-// What the shape, line, text, picture and signature panels share: the selected objects of the side
-// being edited, the write-back of border and fill through their undoable keys, and the redraw.
 #include "panels/ObjectPanel.h"
 
 #include "canvas/SKTGraphicView.h"

@@ -1,5 +1,3 @@
-// Small helpers the inspector's tabs share for making their controls: every control carries its
-// outlet name as object name, so tests and other panels can find it.
 #include "panels/PanelWidgets.h"
 
 #include <QLabel>

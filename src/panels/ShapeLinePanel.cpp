@@ -1,5 +1,3 @@
-// The shape and line panels: each control's action sets which controls are enabled and writes the
-// whole panel into every selected object of the side being edited; loading fills them from one.
 #include "panels/ShapeLinePanel.h"
 #include "foundation/CardCodes.h"
 

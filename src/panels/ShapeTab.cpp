@@ -1,5 +1,3 @@
-// The shape page of the inspector: border, fill (solid, gradient or pattern), opacity and the
-// corner-radius, double-star and polygon controls, under their outlet names.
 #include "panels/ShapeTab.h"
 
 #include "foundation/CardCodes.h"

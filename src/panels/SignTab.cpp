@@ -1,5 +1,3 @@
-// The signature page of the inspector: border and the signature or fingerprint picture file,
-// under their outlet names.
 #include "panels/SignTab.h"
 
 #include "foundation/ColorWell.h"

@@ -1,5 +1,3 @@
-// The text editing page of the inspector: the text itself, the greeting-text button and the date
-// and time inserters, under their outlet names.
 #include "panels/TextEditingTab.h"
 
 #include "panels/InspectorLayout.h"

@@ -1,6 +1,3 @@
-// The text panel: what is typed, the font, date and time, greeting texts, border, fill,
-// alignment, case, kerning and opacity, written into every selected object of the side being
-// edited; loading fills both text pages from one text object.
 #include "panels/TextPanel.h"
 #include "foundation/CardCodes.h"
 

@@ -1,5 +1,3 @@
-// The text properties page of the inspector: font, colour, alignment, case, kerning, opacity,
-// border and solid or gradient fill, under their outlet names.
 #include "panels/TextPropertiesTab.h"
 #include "foundation/CardCodes.h"
 

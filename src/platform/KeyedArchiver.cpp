@@ -1,5 +1,3 @@
-// Writes objects as a keyed archive: a binary property list with $archiver "NSKeyedArchiver",
-// $version 100000, $top {"root": UID} and a $objects table that starts with "$null".
 #include "platform/KeyedArchiver.h"
 
 #include "platform/GeometryText.h"

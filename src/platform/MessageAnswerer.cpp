@@ -1,5 +1,3 @@
-// A MessageService for tests and scripted runs: records every message and question and answers
-// questions from a queue, a function or a default, without showing anything.
 #include "platform/MessageAnswerer.h"
 
 MessageAnswerer::MessageAnswerer(bool installNow)

@@ -1,6 +1,3 @@
-// Reads a user's picture within an explicit budget: a regular file of bounded size, no more
-// pixels than a card needs (larger pictures are read scaled down, JPEG inside its decoder),
-// and no JPEG made of so many scans that decoding would stall. Every user picture goes through here.
 #include "platform/PictureReader.h"
 
 #include "platform/RegularFile.h"

@@ -1,5 +1,3 @@
-// Runs a child process to the end: program, arguments, bytes on standard input, environment and
-// a time limit in; exit code, both outputs and what went wrong out. Usable on worker threads.
 #include "platform/ProcessRunner.h"
 
 #include <QDeadlineTimer>

@@ -1,5 +1,3 @@
-// Opening a file that a user or another program named, which may turn out to be a FIFO, a device
-// or far larger than its reader expects. Anything but a regular file of bounded size is refused.
 #include "platform/RegularFile.h"
 
 #include <QFile>

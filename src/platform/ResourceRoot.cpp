@@ -1,5 +1,3 @@
-// The per-user data root the program treats as its resource folder: where it is, and filling it
-// from the shipped read-only resources (a shipped file missing from it is copied again).
 #include "platform/ResourceRoot.h"
 
 #include "platform/SaveFileCommit.h"

@@ -1,5 +1,3 @@
-// Undo and redo stacks of grouped actions: explicit and nested groups, a group per event-loop
-// turn, counted disabling of registration, action names. GUI thread only.
 #include "platform/UndoManager.h"
 
 #include <QDebug>

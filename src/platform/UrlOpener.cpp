@@ -1,5 +1,3 @@
-// Opening web addresses and files with the desktop's default application, through a hook that
-// tests replace so that nothing is really opened.
 #include "platform/UrlOpener.h"
 
 #include <QDesktopServices>

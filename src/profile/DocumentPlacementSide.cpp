@@ -1,5 +1,3 @@
-// One side of a document as the personal-details placement sees it, without a canvas: used where
-// no editor window runs (the command-line harness, core tests). New objects go to the front.
 #include "profile/DocumentPlacementSide.h"
 
 #include "foundation/MessageBoxes.h"

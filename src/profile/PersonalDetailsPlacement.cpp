@@ -1,5 +1,3 @@
-// Lays a personal-details record onto one card side: each non-empty detail becomes (or refreshes)
-// the text or picture object carrying its identifier, and takes over the detail's data source.
 #include "profile/PersonalDetailsPlacement.h"
 
 #include "foundation/CardCodes.h"

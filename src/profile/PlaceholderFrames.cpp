@@ -1,5 +1,3 @@
-// Where a personal detail's object goes when the side has none yet: a default frame per detail for
-// landscape and for portrait cards, in card points with y down from the card's top edge.
 #include "profile/PlaceholderFrames.h"
 
 #include "profile/User_Profile_Class.h"

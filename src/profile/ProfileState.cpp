@@ -1,5 +1,3 @@
-// Process-wide values of the personal details, kept together so tests can reset them. GUI thread
-// only: the dialogs and the placement run there.
 #include "profile/ProfileState.h"
 
 ProfileState &ProfileState::instance()

@@ -1,5 +1,3 @@
-// The personal-details dialog the editor opens for the side being edited: the dialog of the wizards
-// plus an editable caption and two check boxes (caption, value) for each of the ten text details.
 #include "profile/Show_User_Profile.h"
 
 #include "profile/User_Profile_Class.h"

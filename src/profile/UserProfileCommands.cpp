@@ -1,5 +1,3 @@
-// The main window's share of the personal details: opening the dialog that suits the caller,
-// laying a side's record onto its canvas, and the preview side's copies. Fills the window entries.
 #include "profile/UserProfileCommands.h"
 
 #include "canvas/SKTGraphicView.h"

@@ -1,5 +1,3 @@
-// The personal-details record: eleven details of a person or company, each with its value, the
-// source it comes from (fixed, series or Excel column) and the identifier of the object showing it.
 #include "profile/User_Profile_Class.h"
 
 const std::array<User_Profile_Class::DetailInfo, User_Profile_Class::DetailCount> &User_Profile_Class::info()

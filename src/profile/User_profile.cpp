@@ -1,5 +1,3 @@
-// The personal-details dialog: eleven details of the card's sender, each a typed value, a series or
-// a column of the binding table, written into the main window's records on OK or laid out as a preview.
 #include "profile/User_profile.h"
 
 #include "canvas/SKTGraphicView.h"

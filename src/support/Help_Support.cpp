@@ -1,5 +1,3 @@
-// The help and support window: the help document, the maker's site, support and reseller
-// addresses and the four social pages, each as a link button.
 #include "support/Help_Support.h"
 
 #include "foundation/FileUtils.h"

@@ -1,5 +1,3 @@
-// The promotion window: one of the maker's other products by its code ("S", "R" or "B") with its
-// picture, title and descriptions, and buttons for its how-to mail, a contact mail and its order page.
 #include "support/Promotion_Form.h"
 
 #include "foundation/FoundationState.h"

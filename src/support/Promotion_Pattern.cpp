@@ -1,4 +1,3 @@
-// A picture view that paints a repeating pattern picture behind the picture it shows.
 #include "support/Promotion_Pattern.h"
 
 #include "foundation/FoundationState.h"

@@ -1,5 +1,3 @@
-// The "Rate Us" window shown on the way out: both of its buttons open the public review page
-// and then close it.
 #include "support/Review_Form.h"
 
 #include "foundation/ModalRunner.h"

@@ -1,4 +1,3 @@
-// The share window: the four social pages that share the maker's site, and the comments page.
 #include "support/Share_It_Dlg.h"
 
 #include "foundation/ModalRunner.h"

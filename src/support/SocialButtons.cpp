@@ -1,5 +1,3 @@
-// The row of the four social-page buttons that the help and share windows both show, made for
-// one window (each button connects to that window's own action).
 #include "support/SocialButtons.h"
 
 #include <QHBoxLayout>

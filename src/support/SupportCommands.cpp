@@ -1,5 +1,3 @@
-// The main window's link commands (the maker's sites, the support and reseller mails, the social
-// pages, the promotions) and where the help, rate-us, share and promotion windows fill their entries.
 #include "support/SupportCommands.h"
 
 #include "foundation/WindowRegistry.h"

@@ -1,5 +1,3 @@
-// What the help, rate-us, share and promotion windows share: the window colour, the blue
-// underlined link buttons, and opening a link with its failure logged.
 #include "support/SupportLook.h"
 
 #include "foundation/MessageBoxes.h"

@@ -1,5 +1,3 @@
-// The addresses the help, share, rate-us and promotion windows open: the maker's sites and mail
-// addresses, the social share pages and the promotion mails, built and encoded in one place.
 #include "support/WebLinks.h"
 
 #include "foundation/StringUtils.h"
