@@ -15,8 +15,10 @@ jobs="$(nproc)"
 # compile and link time of the debug builds by a good share; unity batches of 16 sources and
 # precompiled headers parse the Qt and GoogleTest headers a few times per tree instead of once
 # per source; lld links in a fraction of the time of the default linker.
+# CI also holds the habits: warnings are errors, and every C++ file is as clang-format writes it.
 if [[ "${CI:-}" == true ]]; then
-    extra+=(-DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1 -DTESSALY_PCH=ON
+    "$here/scripts/check-format.sh"
+    extra+=(-DTESSALY_WERROR=ON -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1 -DTESSALY_PCH=ON
             -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld)
 fi
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSALY_BUILD_TESTS=ON "${extra[@]}" >/dev/null

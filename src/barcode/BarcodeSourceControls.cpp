@@ -5,9 +5,9 @@
 #include "data/DataSourceChoices.h"
 #include "data/DataSourceCombos.h"
 #include "data/ExcelBindingTable.h"
-#include "foundation/WindowRegistry.h"
 #include "foundation/CardCodes.h"
 #include "foundation/FoundationState.h"
+#include "foundation/WindowRegistry.h"
 #include "model/SKTGraphic.h"
 #include "platform/MessageService.h"
 

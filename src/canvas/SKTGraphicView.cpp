@@ -5,7 +5,6 @@
 #include "canvas/CanvasEditCommands.h"
 #include "canvas/CanvasHost.h"
 #include "canvas/CanvasTracking.h"
-#include "paint/PaintingScope.h"
 #include "canvas/PasteboardWatcher.h"
 #include "canvas/SKTZoomingScrollView.h"
 #include "canvas/SideSelection.h"
@@ -13,6 +12,7 @@
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "model/SKTGrid.h"
+#include "paint/PaintingScope.h"
 #include "panels/CardPageDrawing.h"
 
 #include <QKeyEvent>

@@ -5,9 +5,9 @@
 #include "data/Generate_List.h"
 #include "data/Import_Wizard.h"
 #include "data/View_Data_Series.h"
-#include "foundation/WindowRegistry.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringUtils.h"
+#include "foundation/WindowRegistry.h"
 
 #include <QPointer>
 

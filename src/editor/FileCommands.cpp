@@ -3,10 +3,10 @@
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
 #include "editor/SKTWindowController.h"
-#include "foundation/WindowRegistry.h"
 #include "foundation/AppExit.h"
 #include "foundation/FilePanels.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 
 #include <QFileInfo>

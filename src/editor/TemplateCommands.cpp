@@ -5,14 +5,14 @@
 #include "editor/Export_Template.h"
 #include "editor/FileCommands.h"
 #include "editor/Insert_Template.h"
+#include "editor/MainWindowOutputHost.h"
 #include "editor/SKTWindowController.h"
 #include "editor/TemplateStore.h"
 #include "editor/Template_Wizard.h"
-#include "foundation/WindowRegistry.h"
 #include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
-#include "editor/MainWindowOutputHost.h"
 
 int TemplateCommands::Export_As_Template_Clicked(SKTWindowController &window, WindowRegistry &registry)
 {

@@ -8,9 +8,9 @@
 
 struct AttributedText {
     QString text;
-    FontDescriptor font;            // invalid font: none stored
-    QColor color;                   // invalid colour: none stored
-    double kern = 0.0;              // extra spacing between letters, in points
+    FontDescriptor font; // invalid font: none stored
+    QColor color;        // invalid colour: none stored
+    double kern = 0.0;   // extra spacing between letters, in points
 
     bool operator==(const AttributedText &o) const
     {

@@ -19,14 +19,16 @@ class KeyedArchiver;
 
 // An object that can be written into a keyed archive. classHierarchy() gives $classes, most
 // derived first (e.g. {"SKTText", "SKTGraphic", "NSObject"}); its first entry is $classname.
-class Archivable {
+class Archivable
+{
 public:
     virtual ~Archivable() = default;
     virtual QStringList classHierarchy() const = 0;
     virtual void encodeWithCoder(KeyedArchiver &coder) const = 0;
 };
 
-class KeyedArchiver {
+class KeyedArchiver
+{
 public:
     KeyedArchiver();
 
@@ -34,17 +36,17 @@ public:
     void encodeBool(const QString &key, bool v);
     void encodeInt(const QString &key, qint64 v);
     void encodeDouble(const QString &key, double v);
-    void encodeFloat(const QString &key, float v);           // 32-bit float, stored as a real
+    void encodeFloat(const QString &key, float v);                          // 32-bit float, stored as a real
     void encodeString(const QString &key, const std::optional<QString> &v); // nullopt: "$null"
-    void encodeRect(const QString &key, const QRectF &r);    // "{{x, y}, {w, h}}"
-    void encodePoint(const QString &key, const QPointF &p);  // "{x, y}"
-    void encodeSize(const QString &key, const QSizeF &s);    // "{w, h}"
+    void encodeRect(const QString &key, const QRectF &r);                   // "{{x, y}, {w, h}}"
+    void encodePoint(const QString &key, const QPointF &p);                 // "{x, y}"
+    void encodeSize(const QString &key, const QSizeF &s);                   // "{w, h}"
     void encodeData(const QString &key, const std::optional<QByteArray> &v);
-    void encodeColor(const QString &key, const std::optional<QColor> &c); // NSColor, RGB space 2
-    void encodeFont(const QString &key, const std::optional<FontDescriptor> &f); // NSFont
-    void encodeText(const QString &key, const std::optional<AttributedText> &t); // NSTextStorage
-    void encodePicture(const QString &key, const std::optional<Picture> &p); // NSImage as PNG
-    void encodeObject(const QString &key, const Archivable *object);   // null: "$null"
+    void encodeColor(const QString &key, const std::optional<QColor> &c);             // NSColor, RGB space 2
+    void encodeFont(const QString &key, const std::optional<FontDescriptor> &f);      // NSFont
+    void encodeText(const QString &key, const std::optional<AttributedText> &t);      // NSTextStorage
+    void encodePicture(const QString &key, const std::optional<Picture> &p);          // NSImage as PNG
+    void encodeObject(const QString &key, const Archivable *object);                  // null: "$null"
     void encodeObjects(const QString &key, const QList<const Archivable *> &objects); // NSArray
     void encodeValue(const QString &key, const plist::Value &inlineValue); // any inline plist value
 

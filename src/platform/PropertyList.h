@@ -7,23 +7,25 @@
 #include <QByteArray>
 #include <QString>
 
-class PropertyList {
+class PropertyList
+{
 public:
     enum class Format { Xml, Binary };
 
     struct ReadResult {
         bool ok = false;
         plist::Value value;
-        QString error;               // user-readable reason when !ok
+        QString error; // user-readable reason when !ok
         Format format = Format::Xml;
     };
 
-    static ReadResult read(const QByteArray &bytes);          // detects the format
+    static ReadResult read(const QByteArray &bytes); // detects the format
     static ReadResult readFile(const QString &path);
     static QByteArray writeXml(const plist::Value &v);
     static QByteArray writeBinary(const plist::Value &v);
     // Atomic file write (QSaveFile); false with *error on failure; the old file survives a failure.
-    static bool writeFile(const QString &path, const plist::Value &v, Format format, QString *error = nullptr);
+    static bool writeFile(const QString &path, const plist::Value &v, Format format,
+                          QString *error = nullptr);
 
     static constexpr int MaxDepth = 512;
 };

@@ -113,7 +113,7 @@ TEST_F(WorkerRunTest, WorkEndingUnderAnOpenDialogEndsTheRunOnceTheDialogCloses)
         QTimer::singleShot(0, [&] {
             QTimer::singleShot(0, [&] {
                 dialogOpen = true;
-                QTest::qWaitFor([&] { return workDone.load(); }, 20000);
+                (void)QTest::qWaitFor([&] { return workDone.load(); }, 20000);
                 QCoreApplication::processEvents(); // the work's end reaches the run's loop here
                 dialog.reject();
             });

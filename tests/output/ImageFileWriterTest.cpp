@@ -207,7 +207,8 @@ TEST(ImageFileWriter, EveryWayOfWritingReplacesWholeAndLeavesNoTemporary)
         ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
         ASSERT_TRUE(write(path, "second").ok);
         EXPECT_EQ(readFile(path), "second");
-        EXPECT_EQ(QFileInfo(path).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner); // owner, group, others
+        EXPECT_EQ(QFileInfo(path).permissions() & 0x7077,
+                  QFile::ReadOwner | QFile::WriteOwner); // owner, group, others
 
         QDir(tmp.path()).mkdir("taken.png");
         const auto refused = write(tmp.filePath("taken.png"), "x");

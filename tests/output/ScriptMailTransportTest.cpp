@@ -124,8 +124,8 @@ TEST(ScriptMailTransport, TheShippedScriptRefusesEveryLineBreakAndControlCharact
     a.port = QStringLiteral("25");
     QString error;
     // Python splits a header at each of these; before, most ended in a ValueError's traceback.
-    for (const QString ch : {QStringLiteral("\v"), QStringLiteral("\f"), QStringLiteral("\x1c"),
-                             QString(QChar(0x85)), QString(QChar(0x2028)), QString(QChar(0x2029))}) {
+    for (const QString &ch : {QStringLiteral("\v"), QStringLiteral("\f"), QStringLiteral("\x1c"),
+                              QString(QChar(0x85)), QString(QChar(0x2028)), QString(QChar(0x2029))}) {
         MailTransport::Message m = message();
         m.subject = QStringLiteral("Hi") + ch + QStringLiteral("there");
         m.attachments.clear();

@@ -9,7 +9,7 @@ TEST(Units, EntriesInEachUnitBecomePoints)
     EXPECT_FLOAT_EQ(float(Units::enteredToPoints(0.1f, 1)), 2.8346472f);
     EXPECT_FLOAT_EQ(float(Units::enteredToPoints(10.0f, 2)), 28.346472f);
     EXPECT_EQ(Units::enteredToPoints(1.0, 0), 72.0);
-    EXPECT_EQ(Units::enteredToPoints(1.0, 3), 72.0); // an unknown unit code reads as inches
+    EXPECT_EQ(Units::enteredToPoints(1.0, 3), 72.0);        // an unknown unit code reads as inches
     EXPECT_FLOAT_EQ(float(Units::milsToPoints(10)), 0.72f); // divided in single precision
     EXPECT_EQ(Units::inchesToPoints(0.5), 36.0);
     EXPECT_EQ(Units::pointsToInches(36.0), 0.5);

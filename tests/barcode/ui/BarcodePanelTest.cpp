@@ -6,8 +6,8 @@
 
 #include "editor/FileCommands.h"
 #include "editor/MainWindowLayout.h"
-#include "foundation/WindowRegistry.h"
 #include "foundation/ColorWell.h"
+#include "foundation/WindowRegistry.h"
 #include "model/SKTBarcode.h"
 #include "panels/BarcodePanel.h"
 #include "panels/Inspector.h"
@@ -106,26 +106,50 @@ TEST_F(BarcodePanelTest, OkCopiesTheSettingsIntoEverySelectedObjectButThePicture
     SKTBarcode fresh;
     int changed = 0;
 #define SAME_FIELD(f)                                                                                        \
-    EXPECT_EQ(text->f, barcode->f) << #f;                                                                    \
-    changed += barcode->f != fresh.f ? 1 : 0;
-    SAME_FIELD(linear_or_2d)
-    SAME_FIELD(barcode_font_index)
-    SAME_FIELD(linear_font_val) SAME_FIELD(two_d_font_val) SAME_FIELD(header_val) SAME_FIELD(footer_val)
-        SAME_FIELD(show_hide_hdr) SAME_FIELD(show_hide_ftr) SAME_FIELD(show_hide_val) SAME_FIELD(
-            show_val_on_top) SAME_FIELD(align_hdr_index) SAME_FIELD(align_ftr_index)
-            SAME_FIELD(linear_height_val) SAME_FIELD(linear_width_val) SAME_FIELD(qr_size_val) SAME_FIELD(
-                qr_version_index) SAME_FIELD(qr_ec_index) SAME_FIELD(pdf_hgt_val) SAME_FIELD(pdf_wdt_val)
-                SAME_FIELD(pdf_ec_val) SAME_FIELD(dm_module_val) SAME_FIELD(dm_format_index) SAME_FIELD(
-                    dm_encoding_index) SAME_FIELD(hdr_margin_val) SAME_FIELD(ftr_margin_val)
-                    SAME_FIELD(val_margin_val) SAME_FIELD(TB_marging_val) SAME_FIELD(LR_margin_val)
-                        SAME_FIELD(value_font_val) SAME_FIELD(header_font_val) SAME_FIELD(footer_font_val)
-                            SAME_FIELD(barcode_hdr_clr_val) SAME_FIELD(barcode_ftr_clr_val)
-                                SAME_FIELD(barcode_val_clr_val) SAME_FIELD(barcode_back_clr_val) SAME_FIELD(
-                                    barcode_clr_val) SAME_FIELD(dpi_val_index) SAME_FIELD(dpi_custom_val)
+    do {                                                                                                     \
+        EXPECT_EQ(text->f, barcode->f) << #f;                                                                \
+        changed += barcode->f != fresh.f ? 1 : 0;                                                            \
+    } while (false)
+    SAME_FIELD(linear_or_2d);
+    SAME_FIELD(barcode_font_index);
+    SAME_FIELD(linear_font_val);
+    SAME_FIELD(two_d_font_val);
+    SAME_FIELD(header_val);
+    SAME_FIELD(footer_val);
+    SAME_FIELD(show_hide_hdr);
+    SAME_FIELD(show_hide_ftr);
+    SAME_FIELD(show_hide_val);
+    SAME_FIELD(show_val_on_top);
+    SAME_FIELD(align_hdr_index);
+    SAME_FIELD(align_ftr_index);
+    SAME_FIELD(linear_height_val);
+    SAME_FIELD(linear_width_val);
+    SAME_FIELD(qr_size_val);
+    SAME_FIELD(qr_version_index);
+    SAME_FIELD(qr_ec_index);
+    SAME_FIELD(pdf_hgt_val);
+    SAME_FIELD(pdf_wdt_val);
+    SAME_FIELD(pdf_ec_val);
+    SAME_FIELD(dm_module_val);
+    SAME_FIELD(dm_format_index);
+    SAME_FIELD(dm_encoding_index);
+    SAME_FIELD(hdr_margin_val);
+    SAME_FIELD(ftr_margin_val);
+    SAME_FIELD(val_margin_val);
+    SAME_FIELD(TB_marging_val);
+    SAME_FIELD(LR_margin_val);
+    SAME_FIELD(value_font_val);
+    SAME_FIELD(header_font_val);
+    SAME_FIELD(footer_font_val);
+    SAME_FIELD(barcode_hdr_clr_val);
+    SAME_FIELD(barcode_ftr_clr_val);
+    SAME_FIELD(barcode_val_clr_val);
+    SAME_FIELD(barcode_back_clr_val);
+    SAME_FIELD(barcode_clr_val);
+    SAME_FIELD(dpi_val_index);
+    SAME_FIELD(dpi_custom_val);
 #undef SAME_FIELD
-                                    EXPECT_EQ(
-                                        changed,
-                                        37); // all but the linear kind, which Code 128 shares with the start
+    EXPECT_EQ(changed, 37); // all but the linear kind, which Code 128 shares with the start
     EXPECT_EQ(barcode->align_hdr_index, 0);
     EXPECT_EQ(barcode->align_ftr_index, 2); // the footer's own choice, not the header's
     for (const GraphicPtr &g : {GraphicPtr(barcode), text})

@@ -4,8 +4,8 @@
 
 #include "data/ExcelBindingTable.h"
 #include "data/SeriesFiles.h"
-#include "foundation/WindowRegistry.h"
 #include "foundation/FoundationState.h"
+#include "foundation/WindowRegistry.h"
 #include "model/SKTBarcode.h"
 
 using namespace barcodedriver;

@@ -119,7 +119,7 @@ TEST(ImageBrowserThumbnails, ABrowserClosedWhileReadingGoesAwayCleanly)
         for (int row = 0; row < model->count(); ++row)
             thumbOf(*model, row);
         if (round > 0) // let some results be on their way to the GUI thread
-            QTest::qWaitFor([&] { return !thumbOf(*model, 0).isNull(); }, 30000);
+            (void)QTest::qWaitFor([&] { return !thumbOf(*model, 0).isNull(); }, 30000);
         model.reset(); // joins the reader; results still queued find no model
         QCoreApplication::processEvents();
     }

@@ -401,7 +401,7 @@ void keyOnQuestion(Qt::Key key, Qt::KeyboardModifiers modifiers, QStringList *bu
 {
     QTimer::singleShot(0, [=] {
         QWidget *modal = nullptr;
-        QTest::qWaitFor([&] { return (modal = QApplication::activeModalWidget()) != nullptr; });
+        (void)QTest::qWaitFor([&] { return (modal = QApplication::activeModalWidget()) != nullptr; });
         auto *box = qobject_cast<QMessageBox *>(modal);
         if (!box)
             return;
@@ -409,7 +409,7 @@ void keyOnQuestion(Qt::Key key, Qt::KeyboardModifiers modifiers, QStringList *bu
             buttons->append(b->text());
         // Mnemonics are shortcuts of the active window, as for a user.
         box->activateWindow();
-        QTest::qWaitForWindowActive(box);
+        (void)QTest::qWaitForWindowActive(box);
         QTest::keyClick(box, key, modifiers);
     });
 }
@@ -438,7 +438,7 @@ TEST(SaveQuestionBox, ButtonsCarryMnemonicsAndEscapeCancels)
     // Closing the box (the title bar's close button) is Cancel too.
     QTimer::singleShot(0, [] {
         QWidget *modal = nullptr;
-        QTest::qWaitFor([&] { return (modal = QApplication::activeModalWidget()) != nullptr; });
+        (void)QTest::qWaitFor([&] { return (modal = QApplication::activeModalWidget()) != nullptr; });
         if (modal)
             modal->close();
     });

@@ -1,7 +1,7 @@
 // The main window's Export, Print, Mail and mail settings commands reach their windows through the
 // registry, with the design and the mail settings the window holds.
-#include "foundation/WindowRegistry.h"
 #include "editor/ui/MainWindowFixture.h"
+#include "foundation/WindowRegistry.h"
 #include "output/ExportSheet.h"
 #include "output/Print_Wnd.h"
 

@@ -7,7 +7,8 @@
 
 #include <functional>
 
-namespace cardtool {
+namespace cardtool
+{
 
 using CommandFn = std::function<int(const QStringList &args)>;
 
@@ -16,15 +17,15 @@ struct CommandRegistrar {
 };
 
 // Small helpers shared by the commands.
-void fail(const QString &message);                      // writes "cardtool: message" to stderr
+void fail(const QString &message); // writes "cardtool: message" to stderr
 bool takeOption(QStringList &args, const QString &name, QString *value); // --name VALUE
-bool takeFlag(QStringList &args, const QString &name);  // --name
+bool takeFlag(QStringList &args, const QString &name);                   // --name
 QByteArray readStdin();
 bool writeStdout(const QByteArray &bytes);
 
 } // namespace cardtool
 
-#define CARDTOOL_COMMAND(ident, name, usage) \
-    static int ident(const QStringList &args); \
-    static const cardtool::CommandRegistrar ident##_registrar(name, usage, ident); \
+#define CARDTOOL_COMMAND(ident, name, usage)                                                                 \
+    static int ident(const QStringList &args);                                                               \
+    static const cardtool::CommandRegistrar ident##_registrar(name, usage, ident);                           \
     static int ident(const QStringList &args)

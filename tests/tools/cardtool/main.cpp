@@ -2,17 +2,19 @@
 // Subcommands live one per file and register themselves here.
 #include "Command.h"
 
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
 #include <map>
 #include <string>
 
-namespace cardtool {
+namespace cardtool
+{
 
-namespace {
+namespace
+{
 struct Entry {
     std::string usage;
     CommandFn fn;
@@ -60,8 +62,8 @@ QByteArray readStdin()
 
 bool writeStdout(const QByteArray &bytes)
 {
-    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
-        && std::fflush(stdout) == 0;
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size()) &&
+           std::fflush(stdout) == 0;
 }
 
 } // namespace cardtool
