@@ -12,32 +12,14 @@ from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session, AcceptanceError, cardtool_path, check, write_png  # noqa: E402
+from lib.screen import longest_runs  # noqa: E402
 
 WIDTH, HEIGHT = 90, 60
 COLOUR = (200, 30, 140)  # nothing else on the plain card has it
 
 
 def coloured_run(path):
-    """The longest horizontal and vertical runs of the picture's colour on the screen."""
-    shot = Image.open(path).convert("RGB")
-    px = shot.load()
-    w, h = shot.size
-
-    def near(p):
-        return all(abs(a - b) <= 6 for a, b in zip(p, COLOUR))
-
-    longest_x = longest_y = 0
-    for y in range(0, h, 3):
-        run = 0
-        for x in range(w):
-            run = run + 1 if near(px[x, y]) else 0
-            longest_x = max(longest_x, run)
-    for x in range(0, w, 3):
-        run = 0
-        for y in range(h):
-            run = run + 1 if near(px[x, y]) else 0
-            longest_y = max(longest_y, run)
-    return longest_x, longest_y
+    return longest_runs(path, COLOUR)
 
 
 def pasted_path(design):

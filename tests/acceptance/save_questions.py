@@ -18,6 +18,7 @@ from PIL import Image
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import (MAIN_TITLE, RATE_US_TITLE, AcceptanceError, Session, cardtool_path, check,  # noqa: E402
                          screenshot_dir, wait_until, write_png)
+from lib.screen import longest_runs  # noqa: E402
 
 PNG_SIZE = (90, 60)
 PNG_COLOUR = (30, 170, 90)  # nothing else on the plain card has it
@@ -111,26 +112,7 @@ def step_1_and_2():
 
 
 def coloured_run(path):
-    """The longest horizontal and vertical runs of the pasted picture's colour on the screen."""
-    shot = Image.open(path).convert("RGB")
-    px = shot.load()
-    w, h = shot.size
-
-    def near(p):
-        return all(abs(a - b) <= 6 for a, b in zip(p, PNG_COLOUR))
-
-    longest_x = longest_y = 0
-    for y in range(0, h, 3):
-        run = 0
-        for x in range(w):
-            run = run + 1 if near(px[x, y]) else 0
-            longest_x = max(longest_x, run)
-    for x in range(0, w, 3):
-        run = 0
-        for y in range(h):
-            run = run + 1 if near(px[x, y]) else 0
-            longest_y = max(longest_y, run)
-    return longest_x, longest_y
+    return longest_runs(path, PNG_COLOUR)
 
 
 def step_3():

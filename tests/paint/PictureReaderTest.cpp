@@ -3,6 +3,7 @@
 #include "platform/PictureReader.h"
 #include "platform/RegularFile.h"
 
+#include "support/HostilePictures.h"
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtEndian>
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -19,13 +21,8 @@ namespace
 
 QByteArray jpegOf(const QImage &image, bool progressive = false)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(80);
-    writer.setProgressiveScanWrite(progressive);
-    EXPECT_TRUE(writer.write(image));
+    const QByteArray bytes = HostilePictures::jpeg(image, progressive, 80);
+    EXPECT_FALSE(bytes.isEmpty());
     return bytes;
 }
 
@@ -40,57 +37,17 @@ QImage halves(int w, int h)
     return image;
 }
 
-quint32 pngCrc(const QByteArray &bytes)
-{
-    quint32 c = 0xFFFFFFFFu;
-    for (const char ch : bytes) {
-        c ^= quint8(ch);
-        for (int k = 0; k < 8; ++k)
-            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    }
-    return c ^ 0xFFFFFFFFu;
-}
-
-QByteArray chunk(const char *type, const QByteArray &data)
-{
-    QByteArray out(4, '\0');
-    qToBigEndian<quint32>(quint32(data.size()), out.data());
-    const QByteArray body = QByteArray(type, 4) + data;
-    out += body;
-    QByteArray crc(4, '\0');
-    qToBigEndian<quint32>(pngCrc(body), crc.data());
-    return out + crc;
-}
-
-// A PNG whose header claims w x h pixels; its pixel data is a token few bytes.
-QByteArray pngClaiming(quint32 w, quint32 h)
-{
-    QByteArray ihdr(13, '\0');
-    qToBigEndian<quint32>(w, ihdr.data());
-    qToBigEndian<quint32>(h, ihdr.data() + 4);
-    ihdr[8] = 8; // bit depth
-    ihdr[9] = 6; // RGBA
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) + chunk("IDAT", QByteArray(16, '\0')) +
-           chunk("IEND", {});
-}
-
 // The last scan of a progressive JPEG (its SOS segment and data) repeated until there are
 // `scans` of them: not a sensible picture, but exactly what the scan count must refuse.
 QByteArray withScans(const QByteArray &jpeg, int scans)
 {
-    const int lastSos = int(jpeg.lastIndexOf(QByteArray("\xFF\xDA", 2)));
-    const int eoi = int(jpeg.lastIndexOf(QByteArray("\xFF\xD9", 2)));
-    EXPECT_GT(lastSos, 0);
-    EXPECT_GT(eoi, lastSos);
-    const QByteArray scan = jpeg.mid(lastSos, eoi - lastSos);
     QBuffer b;
     b.setData(jpeg);
     b.open(QIODevice::ReadOnly);
     const int have = PictureReader::countJpegScans(b, 100000);
-    QByteArray out = jpeg.left(eoi);
-    for (int i = have; i < scans; ++i)
-        out += scan;
-    return out + QByteArray("\xFF\xD9", 2);
+    const QByteArray out = HostilePictures::withRepeatedLastScan(jpeg, scans - have);
+    EXPECT_FALSE(out.isEmpty());
+    return out;
 }
 
 // The JPEG with an EXIF block saying "turn 90 degrees clockwise to show" (orientation 6).
@@ -113,12 +70,6 @@ int scansOf(const QByteArray &bytes)
     return PictureReader::countJpegScans(b, 1000000);
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 class PictureReaderTest : public ::testing::Test
 {
 protected:
@@ -131,7 +82,7 @@ protected:
 TEST_F(PictureReaderTest, A48MegapixelPhotoIsReadScaledDownAtItsFullSizeInPoints)
 {
     // 8000 x 6000 decodes to 183 MiB, beyond Qt's own 128 MiB default: it used to vanish.
-    ASSERT_TRUE(writeFile(path("photo.jpg"), jpegOf(halves(8000, 6000))));
+    ASSERT_TRUE(HostilePictures::writeBytes(path("photo.jpg"), jpegOf(halves(8000, 6000))));
     for (const PictureReader::Result &r :
          {PictureReader::readFile(path("photo.jpg")), PictureReader::readData(jpegOf(halves(8000, 6000)))}) {
         ASSERT_TRUE(r.ok()) << r.error.toStdString();
@@ -148,7 +99,7 @@ TEST_F(PictureReaderTest, A48MegapixelPhotoIsReadScaledDownAtItsFullSizeInPoints
         EXPECT_LT(right.red(), 70);
     }
     // A small picture is kept whole, pixel for point.
-    ASSERT_TRUE(writeFile(path("small.jpg"), jpegOf(halves(300, 200))));
+    ASSERT_TRUE(HostilePictures::writeBytes(path("small.jpg"), jpegOf(halves(300, 200))));
     const PictureReader::Result small = PictureReader::readFile(path("small.jpg"));
     ASSERT_TRUE(small.ok());
     EXPECT_EQ(small.picture.image().size(), QSize(300, 200));
@@ -177,7 +128,7 @@ TEST_F(PictureReaderTest, ATurnedPhotoIsReadUprightAtItsUprightSize)
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     ASSERT_TRUE(halves(40, 20).save(&buffer, "PNG"));
-    ASSERT_TRUE(writeFile(path("really-a-png.jpg"), png));
+    ASSERT_TRUE(HostilePictures::writeBytes(path("really-a-png.jpg"), png));
     const PictureReader::Result misnamed = PictureReader::readFile(path("really-a-png.jpg"));
     ASSERT_TRUE(misnamed.ok()) << misnamed.error.toStdString();
     EXPECT_EQ(misnamed.picture.size(), QSizeF(40, 20));
@@ -186,8 +137,8 @@ TEST_F(PictureReaderTest, ATurnedPhotoIsReadUprightAtItsUprightSize)
 TEST_F(PictureReaderTest, APictureBeyondTheBudgetIsRefusedAsTooLarge)
 {
     // 70000 x 70000 pixels claimed by a header of a few dozen bytes.
-    const QByteArray huge = pngClaiming(70000, 70000);
-    ASSERT_TRUE(writeFile(path("huge.png"), huge));
+    const QByteArray huge = HostilePictures::pngClaiming(70000, 70000);
+    ASSERT_TRUE(HostilePictures::writeBytes(path("huge.png"), huge));
     const PictureReader::Result fromFile = PictureReader::readFile(path("huge.png"));
     EXPECT_TRUE(fromFile.picture.isNull());
     EXPECT_EQ(fromFile.error, QStringLiteral("the picture is too large"));
@@ -199,20 +150,20 @@ TEST_F(PictureReaderTest, APictureBeyondTheBudgetIsRefusedAsTooLarge)
     // A file beyond the byte budget is refused before a byte is decoded (a sparse file costs nothing).
     QFile big(path("big.png"));
     ASSERT_TRUE(big.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(big.write(pngClaiming(10, 10)) > 0);
+    ASSERT_TRUE(big.write(HostilePictures::pngClaiming(10, 10)) > 0);
     ASSERT_TRUE(big.resize(PictureReader::MaxFileBytes + 1));
     big.close();
     EXPECT_TRUE(
         PictureReader::readFile(path("big.png")).error.startsWith(QStringLiteral("the file is too large")));
 
     // Within the claim limits but damaged: the reason is the decoder's, not "too large".
-    ASSERT_TRUE(writeFile(path("damaged.png"), pngClaiming(100, 100)));
+    ASSERT_TRUE(HostilePictures::writeBytes(path("damaged.png"), HostilePictures::pngClaiming(100, 100)));
     const PictureReader::Result damaged = PictureReader::readFile(path("damaged.png"));
     EXPECT_TRUE(damaged.picture.isNull());
     EXPECT_TRUE(damaged.error.startsWith(QStringLiteral("the picture cannot be read")))
         << damaged.error.toStdString();
 
-    ASSERT_TRUE(writeFile(path("text.jpg"), "not a picture at all"));
+    ASSERT_TRUE(HostilePictures::writeBytes(path("text.jpg"), "not a picture at all"));
     EXPECT_EQ(PictureReader::readFile(path("text.jpg")).error,
               QStringLiteral("it is not a picture in a format this program reads"));
     EXPECT_TRUE(
@@ -230,7 +181,7 @@ TEST_F(PictureReaderTest, AFifoOrADeviceIsRefusedWithoutWaiting)
     EXPECT_EQ(RegularFile::readAll(path("zero.png"), 1024).error, QStringLiteral("it is not a regular file"));
     EXPECT_EQ(RegularFile::readAll(dir.path(), 1024).error, QStringLiteral("it is not a regular file"));
 
-    ASSERT_TRUE(writeFile(path("five.txt"), "12345"));
+    ASSERT_TRUE(HostilePictures::writeBytes(path("five.txt"), "12345"));
     EXPECT_EQ(RegularFile::readAll(path("five.txt"), 5).bytes, QByteArray("12345"));
     EXPECT_EQ(RegularFile::readAll(path("five.txt"), 4).error,
               QStringLiteral("the file is too large (5 bytes; at most 4 bytes)"));
@@ -267,7 +218,7 @@ TEST_F(PictureReaderTest, AProgressiveJpegWithThousandsOfScansIsRefusedAtOnce)
     const QByteArray progressive = jpegOf(halves(640, 480), true);
     const QByteArray hostile = withScans(progressive, 20000);
     ASSERT_EQ(scansOf(hostile), 20000);
-    ASSERT_TRUE(writeFile(path("scans.jpg"), hostile));
+    ASSERT_TRUE(HostilePictures::writeBytes(path("scans.jpg"), hostile));
     const PictureReader::Result r = PictureReader::readFile(path("scans.jpg"));
     EXPECT_TRUE(r.picture.isNull());
     EXPECT_EQ(r.error, QStringLiteral("the picture is made of too many scans (more than 300)"));

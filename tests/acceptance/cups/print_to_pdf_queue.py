@@ -7,26 +7,14 @@ Run by scripts/acceptance.sh --cups, which starts CUPS and makes the queue."""
 import glob
 import os
 import pwd
-import re
 import shutil
 import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from lib.session import Session, AcceptanceError, cardtool_path, check  # noqa: E402
-
-ROWS = 7
-
-
-
-def value(k):
-    return "LABEL-%02d" % k
-
-
-def qr_codes(png):
-    r = subprocess.run(["ZXingReader", "-1", "-format", "QRCode", png], capture_output=True, text=True, timeout=60)
-    return re.findall(r'"(LABEL-\d+)"', r.stdout)
+from lib.session import Session  # noqa: E402
+from lib.sheets import check_sheets, close_print_window_and_quit, make_design, set_three_rows_of_two  # noqa: E402
 
 
 def main():
@@ -35,31 +23,14 @@ def main():
     before = set(glob.glob(os.path.join(out_dir, "*.pdf")))
     work = tempfile.mkdtemp(prefix="tessaly-cups-")
     try:
-        data = os.path.join(work, "data")
-        dataset = os.path.join(data, "tessaly-designer", "DataSet")
-        os.makedirs(dataset)
-        with open(os.path.join(dataset, "labels.txt"), "w") as f:
-            f.write("\n".join(value(k) for k in range(1, ROWS + 1)))
-        design = os.path.join(work, "labels.dcard")
-        made = subprocess.run([cardtool_path(), "design-new", design, "--qr-series", "labels"],
-                              capture_output=True, text=True, timeout=60)
-        check(made.returncode == 0, "cardtool design-new failed: %s" % made.stderr)
+        data, design = make_design(work, "labels", "LABEL")
 
         with Session("cups_print", args=[design], env={"XDG_DATA_HOME": data}) as s:
             s.focus()
             s.key("ctrl+p")
             window = s.wait_for_window("^Print$")
             s.focus(window)
-            # From the printer (the only queue, "PDF"): orientation, page setup, the two gaps, width,
-            # height, then rows.
-            s.key(*["Tab"] * 7)
-            # A4 takes two columns of these 85.72 mm cards: 3 rows of 2.
-            s.key("ctrl+a")
-            s.type_text("3")
-            s.key("Tab", "ctrl+a")
-            s.type_text("2")
-            s.key("Tab")
-            s.screenshot("print-window")
+            set_three_rows_of_two(s, "print-window")
             s.key("Return")  # Print is the default button
             # CUPS-PDF renames the finished file into place: the job is there once poppler reads
             # a new PDF in full.
@@ -69,20 +40,8 @@ def main():
                         return path
                 return None
             pdf = s.wait_until(arrived, "a PDF in %s" % out_dir, 120)
-            info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True, timeout=60).stdout
-            check(re.search(r"Pages:\s+2\b", info), "the job has not 2 pages:\n%s" % info)
-            prefix = os.path.join(work, "page")
-            subprocess.run(["pdftoppm", "-r", "150", "-png", pdf, prefix], check=True, timeout=120)
-            first = qr_codes(prefix + "-1.png")
-            second = qr_codes(prefix + "-2.png")
-            check(sorted(first) == [value(k) for k in range(1, 7)], "page 1 reads %s" % first)
-            check(second == [value(7)], "page 2 reads %s" % second)
-            # The print window stays open after a run, as for a next one; Cancel closes it.
-            s.focus(window)
-            s.key("Escape")
-            s.wait_for_window_gone("^Print$")
-            status = s.quit(save=False)
-            check(status == 0, "exit status %s" % status)
+            check_sheets(pdf, work, "LABEL")
+            close_print_window_and_quit(s, window)
     finally:
         shutil.rmtree(work, ignore_errors=True)
     print("cups_print: ok")

@@ -4,6 +4,7 @@
 #include "canvas/ImageBrowserModel.h"
 #include "platform/PictureReader.h"
 
+#include "support/HostilePictures.h"
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -11,41 +12,19 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace
 {
-QByteArray thumbJpeg(const QImage &image, bool progressive)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(progressive);
-    writer.write(image);
-    return bytes;
-}
-
 // A progressive JPEG with its last scan repeated: thousands of scans in a small file.
 QByteArray thumbManyScans(int scans)
 {
     QImage image(200, 100, QImage::Format_RGB32);
     image.fill(Qt::red);
-    const QByteArray jpeg = thumbJpeg(image, true);
-    const qsizetype last = jpeg.lastIndexOf(QByteArray("\xFF\xDA", 2));
-    const qsizetype end = jpeg.lastIndexOf(QByteArray("\xFF\xD9", 2));
-    QByteArray out = jpeg.left(end);
-    for (int i = 0; i < scans; ++i)
-        out += jpeg.mid(last, end - last);
-    return out + QByteArray("\xFF\xD9", 2);
-}
-
-bool thumbWrite(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    return HostilePictures::withRepeatedLastScan(HostilePictures::jpeg(image, true), scans);
 }
 
 QPixmap thumbOf(const ImageBrowserModel &model, int row)
@@ -69,8 +48,8 @@ TEST(ImageBrowserThumbnails, ArriveFromTheReaderAndRefusalsCarryTheirReason)
     QImage wide(400, 200, QImage::Format_RGB32);
     wide.fill(Qt::blue);
     ASSERT_TRUE(wide.save(dir.filePath("a-wide.png")));
-    ASSERT_TRUE(thumbWrite(dir.filePath("b-scans.jpg"), thumbManyScans(20000)));
-    ASSERT_TRUE(thumbWrite(dir.filePath("c-text.png"), "plain words"));
+    ASSERT_TRUE(HostilePictures::writeBytes(dir.filePath("b-scans.jpg"), thumbManyScans(20000)));
+    ASSERT_TRUE(HostilePictures::writeBytes(dir.filePath("c-text.png"), "plain words"));
 
     ImageBrowserModel model;
     ASSERT_TRUE(model.fillFromFolder(dir.path()));
@@ -109,10 +88,10 @@ TEST(ImageBrowserThumbnails, ABrowserClosedWhileReadingGoesAwayCleanly)
     QTemporaryDir dir;
     QImage photo(3000, 2000, QImage::Format_RGB32);
     photo.fill(Qt::darkGreen);
-    const QByteArray jpeg = thumbJpeg(photo, false);
+    const QByteArray jpeg = HostilePictures::jpeg(photo, false);
     for (int i = 0; i < 12; ++i)
-        ASSERT_TRUE(
-            thumbWrite(dir.filePath(QStringLiteral("p%1.jpg").arg(i, 2, 10, QLatin1Char('0'))), jpeg));
+        ASSERT_TRUE(HostilePictures::writeBytes(
+            dir.filePath(QStringLiteral("p%1.jpg").arg(i, 2, 10, QLatin1Char('0'))), jpeg));
     for (int round = 0; round < 3; ++round) {
         auto model = std::make_unique<ImageBrowserModel>();
         ASSERT_TRUE(model->fillFromFolder(dir.path()));

@@ -11,6 +11,7 @@
 #include "panels/Inspector.h"
 #include "panels/SignTab.h"
 #include "platform/PictureReader.h"
+#include "support/HostilePictures.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -23,17 +24,6 @@
 
 namespace
 {
-QByteArray encodeJpeg(const QImage &image, bool progressive)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(progressive);
-    writer.write(image);
-    return bytes;
-}
-
 // A 48-megapixel phone photo: green above, magenta below. Made once for the whole program.
 QByteArray phonePhoto()
 {
@@ -43,42 +33,15 @@ QByteArray phonePhoto()
         p.fillRect(0, 0, 8000, 3000, QColor(30, 200, 60));
         p.fillRect(0, 3000, 8000, 3000, QColor(200, 30, 200));
         p.end();
-        return encodeJpeg(image, false);
+        return HostilePictures::jpeg(image, false);
     }();
     return bytes;
-}
-
-quint32 crcOf(const QByteArray &bytes)
-{
-    quint32 c = 0xFFFFFFFFu;
-    for (const char ch : bytes) {
-        c ^= quint8(ch);
-        for (int k = 0; k < 8; ++k)
-            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    }
-    return c ^ 0xFFFFFFFFu;
-}
-
-QByteArray pngChunk(const char *type, const QByteArray &data)
-{
-    const QByteArray body = QByteArray(type, 4) + data;
-    QByteArray length(4, '\0');
-    qToBigEndian<quint32>(quint32(data.size()), length.data());
-    QByteArray crc(4, '\0');
-    qToBigEndian<quint32>(crcOf(body), crc.data());
-    return length + body + crc;
 }
 
 // A PNG whose header claims 60000 x 60000 pixels, in a few dozen bytes.
 QByteArray hugeClaim()
 {
-    QByteArray ihdr(13, '\0');
-    qToBigEndian<quint32>(60000, ihdr.data());
-    qToBigEndian<quint32>(60000, ihdr.data() + 4);
-    ihdr[8] = 8;
-    ihdr[9] = 6;
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", ihdr) +
-           pngChunk("IDAT", QByteArray(16, '\0')) + pngChunk("IEND", {});
+    return HostilePictures::pngClaiming(60000, 60000);
 }
 
 // A progressive JPEG whose last scan is repeated until it has 20,000: a decoder would spend
@@ -87,14 +50,7 @@ QByteArray twentyThousandScans()
 {
     QImage image(320, 240, QImage::Format_RGB32);
     image.fill(Qt::yellow);
-    const QByteArray jpeg = encodeJpeg(image, true);
-    const qsizetype lastScan = jpeg.lastIndexOf(QByteArray("\xFF\xDA", 2));
-    const qsizetype end = jpeg.lastIndexOf(QByteArray("\xFF\xD9", 2));
-    const QByteArray scan = jpeg.mid(lastScan, end - lastScan);
-    QByteArray out = jpeg.left(end);
-    for (int i = 0; i < 20000; ++i)
-        out += scan;
-    return out + QByteArray("\xFF\xD9", 2);
+    return HostilePictures::withRepeatedLastScan(HostilePictures::jpeg(image, true), 20000);
 }
 
 void writeBytes(const QString &path, const QByteArray &bytes)
