@@ -367,6 +367,21 @@ private:
     bool stageInTree(const QString &rel);
     bool placeInDestination(const QString &rel);
     bool writeFile(const QString &rel);
+    // Opens the current entry and hands it to write; false, with the error set, when either fails.
+    template <typename Write> bool writeCurrent(Write write)
+    {
+        auto entry = m_reader.openCurrent(m_password, -1);
+        if (!entry) {
+            setError(m_error, SSZipArchive::ErrorOpenEntry, m_info.name);
+            return false;
+        }
+        QString why;
+        if (!write(*entry, &why)) {
+            setWriteError(why);
+            return false;
+        }
+        return true;
+    }
     void refuse(int code)
     {
         setError(m_error, code, m_info.name);
@@ -457,17 +472,9 @@ bool UnzipRun::stageInTree(const QString &rel)
     }
     if (m_info.isFolder || (!m_overwrite && QFileInfo::exists(staged)))
         return true;
-    auto entry = m_reader.openCurrent(m_password, -1);
-    if (!entry) {
-        setError(m_error, SSZipArchive::ErrorOpenEntry, m_info.name);
-        return false;
-    }
-    QString why;
-    if (!m_pending.writeTo(*entry, QFile::encodeName(staged), m_info.modified, &why)) {
-        setWriteError(why);
-        return false;
-    }
-    return true;
+    return writeCurrent([&](ZipEntryDevice &entry, QString *why) {
+        return m_pending.writeTo(entry, QFile::encodeName(staged), m_info.modified, why);
+    });
 }
 
 // The current entry bound for a top-level name that exists already: its folders are made in the
@@ -511,17 +518,9 @@ bool UnzipRun::writeFile(const QString &rel)
     // A link standing at the target is refused when the file is moved in (see commit).
     if (!m_overwrite && (QFileInfo::exists(target) || m_pending.hasTarget(target)))
         return true;
-    auto entry = m_reader.openCurrent(m_password, -1);
-    if (!entry) {
-        setError(m_error, SSZipArchive::ErrorOpenEntry, m_info.name);
-        return false;
-    }
-    QString why;
-    if (!m_pending.write(*entry, target, m_info.name, m_info.modified, &why)) {
-        setWriteError(why);
-        return false;
-    }
-    return true;
+    return writeCurrent([&](ZipEntryDevice &entry, QString *why) {
+        return m_pending.write(entry, target, m_info.name, m_info.modified, why);
+    });
 }
 
 } // namespace

@@ -42,26 +42,33 @@ ZPOS64_T ZCALLBACK tellDevice(voidpf, voidpf stream)
     return ZPOS64_T(dev(stream)->pos());
 }
 
-long ZCALLBACK seekDevice(voidpf, voidpf stream, ZPOS64_T offset, int origin)
+// Where a minizip seek lands, from its origin's position; -1 for an unknown origin or an offset
+// past what a position can hold. The end is asked for only when the seek is from the end.
+template <typename End> qint64 seekTarget(int origin, ZPOS64_T offset, qint64 current, End end)
 {
-    QIODevice *d = dev(stream);
     qint64 base = 0;
     switch (origin) {
     case ZLIB_FILEFUNC_SEEK_SET:
         base = 0;
         break;
     case ZLIB_FILEFUNC_SEEK_CUR:
-        base = d->pos();
+        base = current;
         break;
     case ZLIB_FILEFUNC_SEEK_END:
-        base = d->size();
+        base = end();
         break;
     default:
         return -1;
     }
-    if (offset > ZPOS64_T(LLONG_MAX - base))
+    if (base < 0 || offset > ZPOS64_T(LLONG_MAX - base))
         return -1;
-    const qint64 target = base + qint64(offset);
+    return base + qint64(offset);
+}
+
+long ZCALLBACK seekDevice(voidpf, voidpf stream, ZPOS64_T offset, int origin)
+{
+    QIODevice *d = dev(stream);
+    const qint64 target = seekTarget(origin, offset, d->pos(), [d] { return d->size(); });
     // Reading past the end would give short reads that minizip treats as errors anyway.
     if (target < 0)
         return -1;
@@ -158,23 +165,11 @@ ZPOS64_T ZCALLBACK tellWindow(voidpf, voidpf stream)
 long ZCALLBACK seekWindow(voidpf, voidpf stream, ZPOS64_T offset, int origin)
 {
     ZipReadWindow *w = win(stream);
-    qint64 base = 0;
-    switch (origin) {
-    case ZLIB_FILEFUNC_SEEK_SET:
-        base = 0;
-        break;
-    case ZLIB_FILEFUNC_SEEK_CUR:
-        base = w->pos;
-        break;
-    case ZLIB_FILEFUNC_SEEK_END:
-        base = w->fileSize >= 0 ? w->fileSize : w->device->size();
-        break;
-    default:
+    const qint64 target = seekTarget(origin, offset, w->pos,
+                                     [w] { return w->fileSize >= 0 ? w->fileSize : w->device->size(); });
+    if (target < 0)
         return -1;
-    }
-    if (offset > ZPOS64_T(LLONG_MAX - base))
-        return -1;
-    w->pos = base + qint64(offset); // the device seeks only when the window must be filled
+    w->pos = target; // the device seeks only when the window must be filled
     return 0;
 }
 
