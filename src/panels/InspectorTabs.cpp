@@ -49,9 +49,12 @@ void InspectorTabs::keepOneWidth()
     int widest = 0;
     for (QWidget *page : std::as_const(m_pages))
         widest = std::max(widest, page->minimumSizeHint().width());
-    // In a window too short for a page, its scroll bars take room from it rather than widen it.
-    const int frame = 2 * m_tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_tabs);
-    m_tabs->setFixedWidth(widest + frame);
+    // Room for the tab pane's frame and for a vertical scroll bar: in a window too short for a page
+    // the bar shows beside the page instead of narrowing it, so no page ever needs a horizontal one.
+    const QStyle *style = m_tabs->style();
+    const int frame = 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_tabs);
+    const int bar = style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_tabs);
+    m_tabs->setFixedWidth(widest + frame + bar);
 }
 
 int InspectorTabs::indexOf(Item item) const

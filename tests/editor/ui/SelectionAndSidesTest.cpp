@@ -18,6 +18,9 @@
 #include "panels/LockTab.h"
 #include "platform/UndoManager.h"
 
+#include <QScrollArea>
+#include <QScrollBar>
+
 #include "barcode/ui/BarcodeWindowDriver.h"
 #include "canvas/ui/CanvasDriver.h"
 #include "data/BatchWizard.h"
@@ -430,6 +433,10 @@ TEST_F(SelectionAndSides, TheInspectorKeepsOneWidthAndTheWindowItsSize)
         EXPECT_EQ(inspectorWidget->width(), width) << what;
         EXPECT_EQ(cardArea->geometry(), area) << what;
         EXPECT_EQ(window->size(), windowSize) << what;
+        // Every page fits the inspector's width: no page is scrolled sideways.
+        if (auto *holder = qobject_cast<QScrollArea *>(window->inspectorTabs().sett_tab()->currentWidget())) {
+            EXPECT_FALSE(holder->horizontalScrollBar()->isVisible()) << what;
+        }
     };
     const struct {
         int tool;
