@@ -12,7 +12,7 @@ from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session, AcceptanceError, cardtool_path, check, write_png  # noqa: E402
-from lib.screen import longest_runs  # noqa: E402
+from lib.screen import longest_runs, png_on_clipboard  # noqa: E402
 
 WIDTH, HEIGHT = 90, 60
 COLOUR = (200, 30, 140)  # nothing else on the plain card has it
@@ -37,19 +37,11 @@ def main():
     with Session("paste_picture") as s:
         png = os.path.join(s.home, "offered.png")
         write_png(png, WIDTH, HEIGHT, COLOUR)
-        # xclip serves the clipboard until another program takes it; in the foreground, so it can
-        # be ended by its own id.
-        offer = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-t", "image/png", "-i", png],
-                                 env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        try:
-            s.wait_until(lambda: b"image/png" in s.clipboard("TARGETS"), "the offered picture", 10)
+        with png_on_clipboard(s, png):
             s.focus()
             s.key("ctrl+v")
             pasted = s.screenshot_when("pasted", lambda shot: coloured_run(shot)[0] >= WIDTH - 2,
                                        "the pasted picture on the card")
-        finally:
-            offer.terminate()
-            offer.wait(timeout=10)
         run_x, _ = coloured_run(pasted)
         check(run_x >= WIDTH - 2, "the pasted picture shows %d pixels wide, not %d" % (run_x, WIDTH))
 

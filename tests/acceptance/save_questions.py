@@ -18,7 +18,7 @@ from PIL import Image
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import (MAIN_TITLE, RATE_US_TITLE, AcceptanceError, Session, cardtool_path, check,  # noqa: E402
                          screenshot_dir, wait_until, write_png)
-from lib.screen import longest_runs  # noqa: E402
+from lib.screen import longest_runs, png_on_clipboard  # noqa: E402
 
 PNG_SIZE = (90, 60)
 PNG_COLOUR = (30, 170, 90)  # nothing else on the plain card has it
@@ -119,16 +119,10 @@ def step_3():
     with Session("save_questions_paste") as s:
         png = os.path.join(s.home, "offered.png")
         write_png(png, PNG_SIZE[0], PNG_SIZE[1], PNG_COLOUR)
-        offer = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-t", "image/png", "-i", png],
-                                 env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        try:
-            s.wait_until(lambda: b"image/png" in s.clipboard("TARGETS"), "the offered picture", 10)
+        with png_on_clipboard(s, png):
             s.focus()
             s.key("ctrl+v")
             s.screenshot_when("pasted", lambda shot: coloured_run(shot)[0] >= 10, "the pasted picture")
-        finally:
-            offer.terminate()
-            offer.wait(timeout=10)
 
         design = os.path.join(s.home, "pasted.dcard")
         check(s.save_design(design), "no design file was written")

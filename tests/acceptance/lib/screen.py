@@ -1,5 +1,8 @@
 """Reading what a screenshot shows."""
 
+import contextlib
+import subprocess
+
 from PIL import Image
 
 
@@ -25,3 +28,17 @@ def longest_runs(path, colour, tolerance=6):
             run = run + 1 if near(px[x, y]) else 0
             longest_y = max(longest_y, run)
     return longest_x, longest_y
+
+
+@contextlib.contextmanager
+def png_on_clipboard(session, png):
+    """xclip offers the PNG file on the session's clipboard (in the foreground, so it can be ended
+    by its own id) until the block ends."""
+    offer = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-t", "image/png", "-i", png],
+                             env=session.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        session.wait_until(lambda: b"image/png" in session.clipboard("TARGETS"), "the offered picture", 10)
+        yield
+    finally:
+        offer.terminate()
+        offer.wait(timeout=10)
