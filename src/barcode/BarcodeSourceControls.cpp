@@ -3,9 +3,9 @@
 #include "barcode/BarcodeControls.h"
 #include "barcode/Barcode_Gen.h"
 #include "data/DataSourceChoices.h"
-#include "data/DataSourceCombos.h"
 #include "data/ExcelBindingTable.h"
 #include "foundation/CardCodes.h"
+#include "foundation/ComboItems.h"
 #include "foundation/FoundationState.h"
 #include "foundation/WindowRegistry.h"
 #include "model/SKTGraphic.h"
@@ -41,12 +41,12 @@ void BarcodeSourceControls::setSourceControls(bool bound)
 
 void BarcodeSourceControls::fillSeriesNames()
 {
-    Fill_Data_Set_File_Name_In_Combo(w.Batch_Series, Data_Folder_Path);
+    ComboItems::replaceQuietly(w.Batch_Series, DataSourceChoices::seriesItems(Data_Folder_Path));
 }
 
 void BarcodeSourceControls::fillExcelColumns()
 {
-    Fill_Excel_Col_Name_In_Combo(w.Batch_Series, Data_From_Excel_Window);
+    ComboItems::replaceQuietly(w.Batch_Series, DataSourceChoices::excelColumnItems(Data_From_Excel_Window));
 }
 
 void BarcodeSourceControls::selectNamed(const QString &name)

@@ -15,7 +15,7 @@
 #include "foundation/RowListModel.h"
 #include "foundation/StringUtils.h"
 #include "foundation/WindowLook.h"
-#include "output/Open_Export_Log.h"
+#include "foundation/WindowRegistry.h"
 #include "output/OutputState.h"
 
 #include <QComboBox>
@@ -441,8 +441,8 @@ void BatchWizard::Export_Value_Btn_Clicked()
         return;
     }
     OutputState::instance().setExportFile(path, SeriesFiles::MsgExported);
-    Open_Export_Log box(this);
-    box.Open_Export_File_Box();
+    if (m_registry)
+        m_registry->open(WindowRegistry::Window::ExportedFiles);
 }
 
 void BatchWizard::Save_Btn_Clicked()

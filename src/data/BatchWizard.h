@@ -17,6 +17,7 @@ class QPushButton;
 class QTableView;
 class RowListModel;
 class Update_Ex_Num;
+class WindowRegistry;
 
 class BatchWizard : public QDialog
 {
@@ -27,6 +28,8 @@ public:
     // The main window's test whether a series is bound on the design; none means never.
     void setInUseTest(SeriesInUseTest test) { m_inUse = std::move(test); }
     const SeriesInUseTest &inUseTest() const { return m_inUse; }
+    // Where the exported-files dialog is opened after an export; none shows no dialog.
+    void setRegistry(WindowRegistry *registry) { m_registry = registry; }
 
     // Opens on the list of series and runs modally until Close.
     int Open_Wnd();
@@ -105,6 +108,7 @@ private:
     bool inUse(const QString &name) const { return m_inUse && m_inUse(name); }
 
     SeriesInUseTest m_inUse;
+    WindowRegistry *m_registry = nullptr;
     Generate_List *m_generator = nullptr;
     Import_Wizard *m_importWizard = nullptr;
 };

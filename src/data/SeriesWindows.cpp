@@ -21,6 +21,7 @@ void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUs
         return reg->instance<BatchWizard>([&] {
             auto *w = new BatchWizard(owner);
             w->setInUseTest(inUse);
+            w->setRegistry(reg);
             return w;
         });
     };

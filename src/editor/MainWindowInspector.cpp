@@ -1,10 +1,12 @@
 // The main window's answers to the inspector (InspectorHost) and to the personal details
 // (ProfileHost): its side canvases, the Back button, the edit buttons, Unlock, the records and the tool.
+#include "data/Import_Excel.h"
 #include "editor/EditButtons.h"
 #include "editor/EditorCommands.h"
 #include "editor/SKTWindowController.h"
 #include "editor/SideViews.h"
 #include "editor/ToolController.h"
+#include "foundation/WindowRegistry.h"
 
 #include <QPushButton>
 
@@ -57,4 +59,14 @@ User_Profile_Class &SKTWindowController::userProfile(int side)
 void SKTWindowController::setToolCode(int tool)
 {
     m_tools->setToolCode(tool);
+}
+
+int SKTWindowController::importWorkbookColumns(QWidget *parent, const QString &path)
+{
+    auto *import = registry().instance<Import_Excel>([parent] { return new Import_Excel(nullptr, parent); });
+    // One window, kept with its choices, but always over the dialog that asks.
+    if (import->parentWidget() != parent)
+        import->setParent(parent, import->windowFlags());
+    import->open_mode = QStringLiteral("E");
+    return import->Open_excel_Wnd(path);
 }

@@ -1,9 +1,9 @@
 #include "editor/MainWindowLayout.h"
 
 #include "foundation/ColorWell.h"
+#include "foundation/PanelWidgets.h"
 #include "foundation/RowListModel.h"
 #include "foundation/StepperField.h"
-#include "panels/PanelWidgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -8,6 +8,7 @@
 #include "model/ModelGlobals.h"
 #include "output/Email_Setting.h"
 #include "output/ExportSheet.h"
+#include "output/Open_Export_Log.h"
 #include "output/Print_Wnd.h"
 #include "output/Send_Mail.h"
 
@@ -55,6 +56,7 @@ QString MainWindowOutputHost::designName()
 void MainWindowOutputHost::fillRegistry(SKTWindowController &window, WindowRegistry &registry)
 {
     auto *host = new MainWindowOutputHost(window);
+    Open_Export_Log::fillRegistry(registry, &window);
     registry.fill(WindowRegistry::Window::Export, [host, &window, &registry](const QString &) {
         registry.instance<ExportSheet>([&] { return new ExportSheet(*host, &window); })->Export_Button();
         return 1;

@@ -3,7 +3,7 @@
 #include "canvas/ImageBrowser.h"
 #include "canvas/SKTGraphicView.h"
 #include "canvas/ZoomFactor.h"
-#include "data/DataSourceCombos.h"
+#include "data/DataSourceChoices.h"
 #include "data/ExcelBindingTable.h"
 #include "editor/BackgroundBrowser.h"
 #include "editor/EditButtons.h"
@@ -18,6 +18,7 @@
 #include "foundation/AppExit.h"
 #include "foundation/CardCodes.h"
 #include "foundation/ColorWell.h"
+#include "foundation/ComboItems.h"
 #include "foundation/DateFormats.h"
 #include "foundation/FilePanels.h"
 #include "foundation/FileUtils.h"
@@ -504,12 +505,12 @@ void SKTWindowController::Set_Card_Shape(int index)
 
 void SKTWindowController::Add_Excel_Col_Name_In_Combo()
 {
-    ::Add_Excel_Col_Name_In_Combo(m_inspector->dataSource().Data_source_type);
+    ComboItems::applyQuietly(m_inspector->dataSource().Data_source_type, DataSourceChoices::addExcelItem);
 }
 
 void SKTWindowController::Remove_Excel_Col_Name_In_Combo()
 {
-    ::Remove_Excel_Col_Name_In_Combo(m_inspector->dataSource().Data_source_type);
+    ComboItems::applyQuietly(m_inspector->dataSource().Data_source_type, DataSourceChoices::removeExcelItem);
 }
 
 QColor SKTWindowController::All_Text_clr() const

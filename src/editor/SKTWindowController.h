@@ -162,6 +162,7 @@ public:
     QWidget &profileWindow() override { return *this; }
     User_Profile_Class &userProfile(int side) override;
     void setToolCode(int tool) override;
+    int importWorkbookColumns(QWidget *parent, const QString &path) override;
 
     // --- personal details (UserProfileCommands) ---
     int Open_User_Profile_Window(qint8 flag, const QString &load_side);

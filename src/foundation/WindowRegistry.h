@@ -40,6 +40,7 @@ public:
         SeriesViewer,       // argument: the series name; the values of that series, read-only
         BindingTableViewer, // the Excel binding table's rows
         GreetingText,       // argument "T" titles or "M" messages; 1 with Template_Msg_Val set
+        ExportedFiles,      // what the last export wrote, offered to open; 1 after OK
     };
     Q_ENUM(Window)
 

@@ -2,13 +2,16 @@
 
 #include "foundation/ModalRunner.h"
 #include "foundation/WindowLook.h"
+#include "foundation/WindowRegistry.h"
 #include "output/OutputState.h"
 #include "platform/UrlOpener.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -45,6 +48,16 @@ int Open_Export_Log::Open_Export_File_Box()
     _open_log_path->setText(path);
     _open_log_message->setText(state.Export_File_Message());
     return ModalRunner::exec(*this);
+}
+
+void Open_Export_Log::fillRegistry(WindowRegistry &registry, QWidget *owner)
+{
+    QPointer<QWidget> guarded(owner);
+    registry.fill(WindowRegistry::Window::ExportedFiles, [guarded](const QString &) {
+        QWidget *front = QApplication::activeModalWidget();
+        Open_Export_Log box(front ? front : guarded.data());
+        return box.Open_Export_File_Box();
+    });
 }
 
 void Open_Export_Log::OKPressed()

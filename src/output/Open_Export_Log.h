@@ -7,6 +7,7 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class WindowRegistry;
 
 class Open_Export_Log : public QDialog
 {
@@ -20,6 +21,9 @@ public:
     // Fills the dialog from Export_File_Path and Export_File_Message and runs it modally.
     // GUI thread only: workers ask for it through a blocking queued call.
     int Open_Export_File_Box();
+    // Fills the registry's exported-files entry: the dialog over the window in front (a modal
+    // dialog such as the series manager) or else over owner.
+    static void fillRegistry(WindowRegistry &registry, QWidget *owner);
 
     void OKPressed();
     void CancelPressed();

@@ -3,9 +3,9 @@
 // are made with the window as parent, in the order a user tabs through them.
 #include "output/Print_Wnd.h"
 
+#include "foundation/PanelWidgets.h"
 #include "foundation/StepperField.h"
 #include "output/Sample_Preview.h"
-#include "panels/PanelWidgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 // instead; the pauses; Send and Close. Controls are made in the order a user tabs through them.
 #include "output/Send_Mail.h"
 
+#include "foundation/PanelWidgets.h"
 #include "foundation/StepperField.h"
 #include "foundation/WindowLook.h"
-#include "panels/PanelWidgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "panels/AlignmentTab.h"
 
+#include "foundation/PanelWidgets.h"
 #include "panels/InspectorLayout.h"
-#include "panels/PanelWidgets.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,9 +1,6 @@
 #include "panels/BarcodePanel.h"
 
-#include "barcode/Barcode_Gen.h"
 #include "canvas/SKTGraphicView.h"
-#include "foundation/MessageBoxes.h"
-#include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTBarcode.h"
 #include "panels/InspectorHost.h"
@@ -14,8 +11,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include <exception>
 
 BarcodePanel::BarcodePanel(InspectorHost &host) : QObject(&host.inspectorWindow()), m_host(host)
 {
@@ -39,37 +34,6 @@ void BarcodePanel::loadFrom(const SKTGraphic &graphic)
 void BarcodePanel::View_barcode_prop_Button()
 {
     m_host.Open_Barcode_Window(m_host.liveCanvas()->selectedGraphic());
-}
-
-void BarcodePanel::fillRegistry(InspectorHost &host, WindowRegistry &registry)
-{
-    registry.fill(WindowRegistry::Window::BarcodeWindow,
-                  [&host](const QString &) { return Open_Barcode_Window(host); });
-}
-
-int BarcodePanel::Open_Barcode_Window(InspectorHost &host)
-{
-    try {
-        SKTGraphicView *canvas = host.liveCanvas();
-        // The window edits one object: without a current barcode there is nothing to open it on.
-        const auto barcode = std::dynamic_pointer_cast<SKTBarcode>(canvas->selectedGraphic());
-        if (!barcode)
-            return 0;
-        Barcode_Gen *gen = host.registry().instance<Barcode_Gen>([&host] {
-            auto *made = new Barcode_Gen(&host.inspectorWindow());
-            made->registry = &host.registry();
-            made->refreshCanvas = [&host] { host.Refresh_Canvas(); };
-            return made;
-        });
-        const std::optional<Picture> picture = gen->Open_Wnd(*barcode);
-        if (!picture)
-            return 0;
-        Update_Barcode_Graphics(host, *barcode, *picture);
-        return 1;
-    } catch (const std::exception &e) {
-        Show_NSLog_Message(QString::fromUtf8(e.what()));
-        return 0;
-    }
 }
 
 void BarcodePanel::Update_Barcode_Graphics(InspectorHost &host, const SKTGraphic &source,

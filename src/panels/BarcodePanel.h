@@ -9,7 +9,6 @@
 class QPushButton;
 class SKTGraphic;
 class InspectorHost;
-class WindowRegistry;
 
 class BarcodePanel : public QObject
 {
@@ -23,10 +22,6 @@ public:
     // The page's button.
     void View_barcode_prop_Button();
 
-    // Fills the registry's barcode window entry: runs the window on the live side's current object
-    // and applies the result; 1 after OK, 0 after Cancel or without a current barcode.
-    static void fillRegistry(InspectorHost &host, WindowRegistry &registry);
-    static int Open_Barcode_Window(InspectorHost &host);
     // The source's barcode settings and the print flag into every selected object of the live side;
     // the picture goes to the current object only.
     static void Update_Barcode_Graphics(InspectorHost &host, const SKTGraphic &source,

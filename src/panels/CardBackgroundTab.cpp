@@ -1,9 +1,9 @@
 #include "panels/CardBackgroundTab.h"
 
 #include "foundation/ColorWell.h"
+#include "foundation/PanelWidgets.h"
 #include "foundation/StepperField.h"
 #include "panels/InspectorLayout.h"
-#include "panels/PanelWidgets.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

@@ -1,10 +1,10 @@
 #include "panels/CardSettingsTab.h"
 
 #include "foundation/ColorWell.h"
+#include "foundation/PanelWidgets.h"
 #include "foundation/RowListModel.h"
 #include "foundation/StepperField.h"
 #include "panels/InspectorLayout.h"
-#include "panels/PanelWidgets.h"
 
 #include <QButtonGroup>
 #include <QFormLayout>

@@ -2,10 +2,11 @@
 
 #include "canvas/SKTGraphicView.h"
 #include "data/DataSourceChoices.h"
-#include "data/DataSourceCombos.h"
 #include "data/ExcelBindingTable.h"
+#include "foundation/ComboItems.h"
 #include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/PanelWidgets.h"
 #include "foundation/StringUtils.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTImage.h"
@@ -14,7 +15,6 @@
 #include "panels/DataSourceTab.h"
 #include "panels/InspectorHost.h"
 #include "panels/InspectorLayout.h"
-#include "panels/PanelWidgets.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -119,7 +119,7 @@ void ComboDispatcher::dataSourceKindChanged()
     }
     m_dataSource.setManualControls(false);
     if (kind == DataSourceTab::SeriesItem) {
-        Fill_Data_Set_File_Name_In_Combo(series, Data_Folder_Path);
+        ComboItems::replaceQuietly(series, DataSourceChoices::seriesItems(Data_Folder_Path));
         if (series->count() == 0) {
             Show_MessageBox(NoSeriesMessage);
             return;
@@ -139,7 +139,8 @@ void ComboDispatcher::dataSourceKindChanged()
         graphic->Set_Data_source_type(DataSourceCode::Series);
         return;
     }
-    Fill_Excel_Col_Name_In_Combo(series, ExcelBindingTable::defaultInstance());
+    ComboItems::replaceQuietly(series,
+                               DataSourceChoices::excelColumnItems(ExcelBindingTable::defaultInstance()));
     if (!graphic)
         return;
     if (graphic->excel_col_indx >= 0 && graphic->excel_col_indx < series->count())

@@ -1,17 +1,18 @@
 #include "panels/DataSourceTab.h"
 
-#include "data/DataSourceCombos.h"
+#include "data/DataSourceChoices.h"
 #include "data/ExcelBindingTable.h"
+#include "foundation/ComboItems.h"
 #include "foundation/ControlUtils.h"
 #include "foundation/FoundationState.h"
 #include "foundation/Long_SMS_Dlg.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/PanelWidgets.h"
 #include "foundation/StringUtils.h"
 #include "foundation/WindowRegistry.h"
 #include "model/SKTGraphic.h"
 #include "panels/InspectorHost.h"
 #include "panels/InspectorTabs.h"
-#include "panels/PanelWidgets.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -91,13 +92,14 @@ void DataSourceTab::loadFrom(const SKTGraphic &graphic, bool byIndexFirst)
     setManualControls(kind == DataSourceCode::Fixed);
     // A bound object shows the values of its own kind, so its choice can be seen and changed.
     if (kind == DataSourceCode::BindingColumn && Data_source_type->currentIndex() == kind) {
-        Fill_Excel_Col_Name_In_Combo(Batch_Series, ExcelBindingTable::defaultInstance());
+        ComboItems::replaceQuietly(Batch_Series,
+                                   DataSourceChoices::excelColumnItems(ExcelBindingTable::defaultInstance()));
         if (graphic.excel_col_indx >= 0 && graphic.excel_col_indx < Batch_Series->count())
             Batch_Series->setCurrentIndex(graphic.excel_col_indx);
         return;
     }
     if (kind == DataSourceCode::Series)
-        Fill_Data_Set_File_Name_In_Combo(Batch_Series, Data_Folder_Path);
+        ComboItems::replaceQuietly(Batch_Series, DataSourceChoices::seriesItems(Data_Folder_Path));
     const QString name = graphic.batch_list_name_val();
     if (name.isEmpty())
         return;

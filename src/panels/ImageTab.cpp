@@ -2,8 +2,8 @@
 
 #include "foundation/ColorWell.h"
 #include "foundation/FloatSlider.h"
+#include "foundation/PanelWidgets.h"
 #include "foundation/StepperField.h"
-#include "panels/PanelWidgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>

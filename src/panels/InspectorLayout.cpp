@@ -1,7 +1,7 @@
 #include "panels/InspectorLayout.h"
 
+#include "foundation/PanelWidgets.h"
 #include "panels/InspectorTabs.h"
-#include "panels/PanelWidgets.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "panels/LineTab.h"
 
 #include "foundation/ColorWell.h"
+#include "foundation/PanelWidgets.h"
 #include "foundation/StepperField.h"
-#include "panels/PanelWidgets.h"
 
 #include <QComboBox>
 #include <QFormLayout>

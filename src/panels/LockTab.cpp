@@ -1,8 +1,8 @@
 #include "panels/LockTab.h"
 
+#include "foundation/PanelWidgets.h"
 #include "panels/InspectorHost.h"
 #include "panels/InspectorTabs.h"
-#include "panels/PanelWidgets.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -3,10 +3,10 @@
 #include "foundation/CardCodes.h"
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
+#include "foundation/PanelWidgets.h"
 #include "foundation/StepperField.h"
 #include "panels/InspectorLayout.h"
 #include "panels/InspectorTabPlan.h"
-#include "panels/PanelWidgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "panels/SignTab.h"
 
 #include "foundation/ColorWell.h"
+#include "foundation/PanelWidgets.h"
 #include "foundation/StepperField.h"
-#include "panels/PanelWidgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "panels/TextEditingTab.h"
 
+#include "foundation/PanelWidgets.h"
 #include "panels/InspectorLayout.h"
-#include "panels/PanelWidgets.h"
 
 #include <QComboBox>
 #include <QGridLayout>

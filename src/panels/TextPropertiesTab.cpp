@@ -3,9 +3,9 @@
 
 #include "foundation/ColorWell.h"
 #include "foundation/ControlUtils.h"
+#include "foundation/PanelWidgets.h"
 #include "foundation/StepperField.h"
 #include "panels/InspectorLayout.h"
-#include "panels/PanelWidgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

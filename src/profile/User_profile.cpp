@@ -3,11 +3,10 @@
 #include "canvas/SKTGraphicView.h"
 #include "canvas/SKTRenderingView.h"
 #include "data/DataSourceChoices.h"
-#include "data/DataSourceCombos.h"
 #include "data/ExcelBindingTable.h"
-#include "data/Import_Excel.h"
 #include "editor/EditorState.h"
 #include "foundation/CardCodes.h"
+#include "foundation/ComboItems.h"
 #include "foundation/FilePanels.h"
 #include "foundation/FileUtils.h"
 #include "foundation/FoundationState.h"
@@ -227,10 +226,10 @@ void User_profile::sourceStep(int f)
         series->setEnabled(false);
     } else if (index == 1) {
         series->setEnabled(true);
-        Fill_Data_Set_File_Name_In_Combo(series, Data_Folder_Path);
+        ComboItems::replaceQuietly(series, DataSourceChoices::seriesItems(Data_Folder_Path));
     } else {
         series->setEnabled(true);
-        Fill_Excel_Col_Name_In_Combo(series, Data_From_Excel_Window);
+        ComboItems::replaceQuietly(series, DataSourceChoices::excelColumnItems(Data_From_Excel_Window));
     }
     m_view[size_t(f)]->setEnabled(index == 1);
 }
@@ -262,13 +261,13 @@ void User_profile::pickStep(int f)
 void User_profile::Add_Excel_in_Data_Source_Combo()
 {
     for (QComboBox *source : m_source)
-        Add_Excel_Col_Name_In_Combo(source);
+        ComboItems::applyQuietly(source, DataSourceChoices::addExcelItem);
 }
 
 void User_profile::Remove_Excel_in_Data_Source_Combo()
 {
     for (QComboBox *source : m_source)
-        Remove_Excel_Col_Name_In_Combo(source);
+        ComboItems::applyQuietly(source, DataSourceChoices::removeExcelItem);
 }
 
 // --- checking and writing the records ---
@@ -405,11 +404,8 @@ void User_profile::Browse_excel_Btn_Clicked()
     if (workbookImport()) {
         workbookImport()(this, *path);
     } else {
-        if (!m_workbookImport)
-            m_workbookImport = new Import_Excel(nullptr, this);
-        m_workbookImport->open_mode = QStringLiteral("E");
         // Cancel keeps the table, so the path of the workbook it came from stays too.
-        if (m_workbookImport->Open_excel_Wnd(*path) != 1) {
+        if (m_host.importWorkbookColumns(this, *path) != 1) {
             excel_path_field->setText(before);
             return;
         }

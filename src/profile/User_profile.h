@@ -11,7 +11,6 @@
 #include <array>
 #include <functional>
 
-class Import_Excel;
 class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
@@ -148,7 +147,6 @@ private:
     int fieldOfList(QComboBox *list, bool *isSource) const;
 
     ProfileHost &m_host;
-    Import_Excel *m_workbookImport = nullptr;
     std::array<QLineEdit *, FieldCount> m_value{};
     std::array<QComboBox *, FieldCount> m_source{};
     std::array<QComboBox *, FieldCount> m_series{};

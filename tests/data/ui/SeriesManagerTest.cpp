@@ -9,6 +9,7 @@
 #include "data/View_Data_Series.h"
 #include "data/ui/SeriesDialogDriver.h"
 #include "foundation/RowListModel.h"
+#include "foundation/WindowRegistry.h"
 #include "output/Open_Export_Log.h"
 #include "support/WindowFixture.h"
 
@@ -46,8 +47,11 @@ protected:
     {
         auto *w = new BatchWizard;
         w->setInUseTest([this](const QString &name) { return inUse.contains(name); });
+        Open_Export_Log::fillRegistry(registry, w);
+        w->setRegistry(&registry);
         return w;
     }
+    WindowRegistry registry;
 };
 
 TEST_F(SeriesManager, CountsNewListAndTheFailureTexts)

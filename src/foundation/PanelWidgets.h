@@ -1,5 +1,5 @@
-// Small helpers the inspector's tabs share for making their controls: every control carries its
-// outlet name as object name, so tests and other panels can find it.
+// Small helpers the inspector's tabs and the output windows share for making their controls:
+// every control carries its outlet name as object name, so tests and other windows can find it.
 #pragma once
 
 #include <QComboBox>

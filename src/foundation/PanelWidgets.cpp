@@ -1,4 +1,4 @@
-#include "panels/PanelWidgets.h"
+#include "foundation/PanelWidgets.h"
 
 #include <QLabel>
 #include <QLineEdit>
