@@ -1,10 +1,10 @@
 // Canvas speed: one full repaint of a side holding 200 objects of mixed kinds at 100 % and 400 %,
 // one drag step (a mouse move until its rectangles are repainted) with 50 objects selected, and
 // zooming a very large card to 1600 % (time and peak memory).
-#include "canvas/SKTGraphicView.h"
-#include "canvas/SKTZoomingScrollView.h"
-#include "canvas/SideSelection.h"
-#include "canvas/ZoomFactor.h"
+#include "canvas/ui/SKTGraphicView.h"
+#include "canvas/ui/SKTZoomingScrollView.h"
+#include "canvas/ui/SideSelection.h"
+#include "canvas/ui/ZoomFactor.h"
 #include "foundation/FoundationState.h"
 #include "model/SKTBarcode.h"
 #include "model/SKTDocument.h"

@@ -1,11 +1,13 @@
-# Checks that the core folders depend one way: the links the folders state form no cycle, and every
-# core file includes only headers of its own folder or of a folder it depends on (directly or
-# through others), and never a ui header; with -DDOC=<file>, the file's table of folder links (between
-# "<!-- core-folder-links -->" and "<!-- end core-folder-links -->") names the same links as the
-# CMakeLists. A ui file outside editor includes none of editor's ui headers (the main window and its
-# parts): other windows reach it through host interfaces. Files still doing so are named, comma
-# separated, in -DMAIN_WINDOW_EXCEPTIONS=<folder/file,...>; they are listed, and one that no longer
-# needs it is said so. Run as: cmake -DMANIFEST=<layers.cmake> [-DDOC=<file>] -P CheckLayers.cmake
+# Checks that the folders depend one way.
+# Core (the files directly in a folder): the links the folders state form no cycle, and every core
+# file includes only headers of its own folder or of a folder it depends on (directly or through
+# others), and never a window's header (one under a ui/ folder).
+# Windows (the files in <folder>/ui/): they may include any core header, the windows of their own
+# folder and the shared windows of foundation and canvas; only editor and app, which make up the
+# main window, include the windows of the other folders. The window folders' includes form no cycle.
+# With -DDOC=<file>, the file's table of folder links (between "<!-- core-folder-links -->" and
+# "<!-- end core-folder-links -->") names the same links as the CMakeLists.
+# Run as: cmake -DMANIFEST=<layers.cmake> [-DDOC=<file>] -P CheckLayers.cmake
 # With -DREPORT_ONLY=ON it prints what it found and does not fail (used to test the check itself).
 cmake_minimum_required(VERSION 3.25)
 if(NOT MANIFEST)
@@ -13,60 +15,65 @@ if(NOT MANIFEST)
 endif()
 include(${MANIFEST})
 
+set(shared_windows foundation canvas)
+set(main_window_folders editor app)
+set(include_re "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*$")
 set(problems)
-string(REPLACE "," ";" main_window_exceptions "${MAIN_WINDOW_EXCEPTIONS}")
-set(main_window_includers)
 
-# The folders a folder may reach, following the stated links; a folder that reaches itself is a cycle.
-function(reach folder out)
+# The folders a folder may reach over the links in LAYER_<folder>_<kind>; one that reaches
+# itself is a cycle.
+function(reach folder kind out)
     set(seen)
-    set(todo ${LAYER_${folder}_DEPS})
+    set(todo ${LAYER_${folder}_${kind}})
     while(todo)
         list(POP_FRONT todo next)
         if(NOT next IN_LIST seen)
             list(APPEND seen ${next})
-            list(APPEND todo ${LAYER_${next}_DEPS})
+            list(APPEND todo ${LAYER_${next}_${kind}})
         endif()
     endwhile()
     set(${out} ${seen} PARENT_SCOPE)
 endfunction()
 
+# The quoted includes of a file.
+function(includes_of path out)
+    file(STRINGS ${path} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    set(headers)
+    foreach(line ${lines})
+        string(REGEX REPLACE "${include_re}" "\\1" header "${line}")
+        list(APPEND headers ${header})
+    endforeach()
+    set(${out} ${headers} PARENT_SCOPE)
+endfunction()
+
 foreach(folder ${LAYER_FOLDERS})
-    reach(${folder} reach_${folder})
+    reach(${folder} DEPS reach_${folder})
     if(folder IN_LIST reach_${folder})
         list(APPEND problems "${folder}: its links lead back to itself (a dependency cycle)")
     endif()
 endforeach()
 
+foreach(path ${LAYER_UI_OUTSIDE})
+    list(APPEND problems "${path} is a window's source outside a ui folder")
+endforeach()
+foreach(path ${LAYER_CORE_INSIDE})
+    list(APPEND problems "${path} is a core source inside a ui folder")
+endforeach()
+
+# Core files.
 foreach(folder ${LAYER_FOLDERS})
     file(GLOB files RELATIVE ${LAYER_SOURCE_DIR}/${folder}
          ${LAYER_SOURCE_DIR}/${folder}/*.h ${LAYER_SOURCE_DIR}/${folder}/*.cpp)
     list(SORT files)
     foreach(file ${files})
-        get_filename_component(base ${file} NAME_WE)
-        file(STRINGS ${LAYER_SOURCE_DIR}/${folder}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
-        if(base IN_LIST LAYER_${folder}_UI)
-            # ui may use every core header, but the main window's only from its own folder
-            if(NOT folder STREQUAL "editor")
-                foreach(line ${lines})
-                    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*$" "\\1" header "${line}")
-                    get_filename_component(header_base ${header} NAME_WE)
-                    if(header MATCHES "^editor/" AND header_base IN_LIST LAYER_editor_UI)
-                        list(APPEND main_window_includers ${folder}/${file})
-                        if(NOT ${folder}/${file} IN_LIST main_window_exceptions)
-                            list(APPEND problems
-                                 "${folder}/${file} is ui outside editor and includes the main window's ${header}")
-                        endif()
-                    endif()
-                endforeach()
-            endif()
-            continue()
-        endif()
-        foreach(line ${lines})
-            string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]*)\".*$" "\\1" header "${line}")
-            get_filename_component(header_base ${header} NAME_WE)
-            if(header MATCHES "^\\.\\./" OR header MATCHES "/\\.\\./")
+        includes_of(${LAYER_SOURCE_DIR}/${folder}/${file} headers)
+        foreach(header ${headers})
+            if(header MATCHES "(^|/)\\.\\./")
                 list(APPEND problems "${folder}/${file} includes ${header}: name the folder instead")
+                continue()
+            endif()
+            if(header MATCHES "^ui/" OR header MATCHES "^[^/]+/ui/")
+                list(APPEND problems "${folder}/${file} is core and includes the ui header ${header}")
                 continue()
             endif()
             if(header MATCHES "^([^/]+)/")
@@ -77,11 +84,46 @@ foreach(folder ${LAYER_FOLDERS})
             if(NOT target STREQUAL folder AND NOT target IN_LIST reach_${folder})
                 list(APPEND problems
                      "${folder}/${file} includes ${header}, but ${folder} does not depend on ${target}")
-            elseif(header_base IN_LIST LAYER_${target}_UI)
-                list(APPEND problems "${folder}/${file} is core and includes the ui header ${header}")
             endif()
         endforeach()
     endforeach()
+endforeach()
+
+# Window files.
+file(GLOB ui_dirs LIST_DIRECTORIES true ${LAYER_SOURCE_DIR}/*/ui)
+set(ui_folders)
+foreach(dir ${ui_dirs})
+    get_filename_component(parent ${dir} DIRECTORY)
+    get_filename_component(folder ${parent} NAME)
+    list(APPEND ui_folders ${folder})
+    set(LAYER_${folder}_WINDOWS)
+    file(GLOB files RELATIVE ${dir} ${dir}/*.h ${dir}/*.cpp)
+    list(SORT files)
+    foreach(file ${files})
+        includes_of(${dir}/${file} headers)
+        foreach(header ${headers})
+            if(header MATCHES "(^|/)\\.\\./")
+                list(APPEND problems "${folder}/ui/${file} includes ${header}: name the folder instead")
+            elseif(header MATCHES "^([^/]+)/ui/" AND NOT CMAKE_MATCH_1 STREQUAL folder)
+                set(target ${CMAKE_MATCH_1})
+                list(APPEND LAYER_${folder}_WINDOWS ${target})
+                if(folder IN_LIST main_window_folders OR target IN_LIST shared_windows)
+                    continue()
+                elseif(target STREQUAL "editor")
+                    list(APPEND problems "${folder}/ui/${file} includes the main window's ${header}")
+                else()
+                    list(APPEND problems "${folder}/ui/${file} includes ${header}, a window of ${target}")
+                endif()
+            endif()
+        endforeach()
+    endforeach()
+    list(REMOVE_DUPLICATES LAYER_${folder}_WINDOWS)
+endforeach()
+foreach(folder ${ui_folders})
+    reach(${folder} WINDOWS windows_of_${folder})
+    if(folder IN_LIST windows_of_${folder})
+        list(APPEND problems "${folder}/ui: its includes lead back to its own windows (a cycle)")
+    endif()
 endforeach()
 
 # The documented links: rows "| `folder` | `a`, `b` |" inside the marked block.
@@ -118,14 +160,6 @@ if(DOC)
         endif()
     endforeach()
 endif()
-
-foreach(known ${main_window_exceptions})
-    if(known IN_LIST main_window_includers)
-        message(STATUS "layering: known exception still to move onto a host: ${known}")
-    else()
-        message(STATUS "layering: ${known} no longer includes the main window; drop it from the exceptions")
-    endif()
-endforeach()
 
 list(LENGTH problems count)
 foreach(p ${problems})

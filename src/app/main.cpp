@@ -1,7 +1,7 @@
 // Program entry: sets up the application (message boxes, data root), opens the main window and
 // starts a new design, or the design file named on the command line.
-#include "editor/SKTWindowController.h"
-#include "foundation/DesignerApplication.h"
+#include "editor/ui/SKTWindowController.h"
+#include "foundation/ui/DesignerApplication.h"
 
 #include <QStringList>
 

@@ -1,11 +1,11 @@
 // The program shell: the main window opens and the event loop quits with status 0; the real
 // message boxes answer through their buttons; the two small views lay out and paint.
-#include "foundation/DesignerApplication.h"
-#include "foundation/MainWindowShell.h"
-#include "foundation/MessageBoxService.h"
 #include "foundation/MessageBoxes.h"
-#include "foundation/Repeat_Image.h"
-#include "foundation/VerticallyCenteredTextFieldCell.h"
+#include "foundation/ui/DesignerApplication.h"
+#include "foundation/ui/MainWindowShell.h"
+#include "foundation/ui/MessageBoxService.h"
+#include "foundation/ui/Repeat_Image.h"
+#include "foundation/ui/VerticallyCenteredTextFieldCell.h"
 
 #include <QAbstractButton>
 #include <QAction>

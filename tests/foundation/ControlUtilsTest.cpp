@@ -1,6 +1,6 @@
 // Enabling controls: a group box passes the state to its controls (nested boxes too) and stays
 // enabled itself, so one control can be enabled again on its own.
-#include "foundation/ControlUtils.h"
+#include "foundation/ui/ControlUtils.h"
 
 #include <QGroupBox>
 #include <QLabel>

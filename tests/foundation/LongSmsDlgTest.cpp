@@ -1,8 +1,8 @@
 // The long-message dialog driven through its widgets: question and information uses, the
 // apply-to-all tick cleared at every opening, and what OK and No leave behind.
 #include "foundation/FoundationState.h"
-#include "foundation/Long_SMS_Dlg.h"
-#include "foundation/ModalRunner.h"
+#include "foundation/ui/Long_SMS_Dlg.h"
+#include "foundation/ui/ModalRunner.h"
 
 #include <QCheckBox>
 #include <QLabel>

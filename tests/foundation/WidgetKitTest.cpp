@@ -1,15 +1,15 @@
 // The shared widget kit and seams driven as a user would: steppers, colour wells and sliders
 // report the user's changes only; the bulk-load mark survives nesting and exceptions; the row
 // list keeps bad edits out; the please-wait sheet lets a worker ask the user.
-#include "foundation/ColorWell.h"
 #include "foundation/DateFormats.h"
-#include "foundation/FloatSlider.h"
 #include "foundation/FolderListing.h"
 #include "foundation/MessageBoxes.h"
-#include "foundation/PleaseWaitSheet.h"
-#include "foundation/PleaseWait_Modeless.h"
 #include "foundation/RowListModel.h"
-#include "foundation/StepperField.h"
+#include "foundation/ui/ColorWell.h"
+#include "foundation/ui/FloatSlider.h"
+#include "foundation/ui/PleaseWaitSheet.h"
+#include "foundation/ui/PleaseWait_Modeless.h"
+#include "foundation/ui/StepperField.h"
 #include "model/BulkLoadGuard.h"
 #include "support/TestSupport.h"
 #include "support/WindowFixture.h"

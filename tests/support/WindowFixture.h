@@ -2,16 +2,16 @@
 // chooser panels, printers and the exit seam that answer from scripts, and a fixed clock.
 #pragma once
 
-#include "foundation/AppExit.h"
-#include "foundation/ChooserPanels.h"
 #include "foundation/DateFormats.h"
 #include "foundation/DialogTiming.h"
-#include "foundation/FilePanels.h"
 #include "foundation/FileUtils.h"
 #include "foundation/FoundationState.h"
-#include "foundation/ModalRunner.h"
 #include "foundation/Preferences.h"
-#include "foundation/PrinterCatalog.h"
+#include "foundation/ui/AppExit.h"
+#include "foundation/ui/ChooserPanels.h"
+#include "foundation/ui/FilePanels.h"
+#include "foundation/ui/ModalRunner.h"
+#include "foundation/ui/PrinterCatalog.h"
 #include "platform/MessageAnswerer.h"
 #include "platform/UrlOpener.h"
 

@@ -4,10 +4,10 @@
 #include "BarcodeWindowDriver.h"
 #include "editor/ui/MainWindowFixture.h"
 
-#include "canvas/SKTZoomingScrollView.h"
+#include "canvas/ui/SKTZoomingScrollView.h"
 #include "model/SKTBarcode.h"
-#include "panels/BarcodePanel.h"
-#include "panels/Inspector.h"
+#include "panels/ui/BarcodePanel.h"
+#include "panels/ui/Inspector.h"
 #include "platform/UndoManager.h"
 
 #include <QDir>

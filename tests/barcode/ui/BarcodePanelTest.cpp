@@ -4,14 +4,14 @@
 #include "BarcodeWindowDriver.h"
 #include "editor/ui/MainWindowFixture.h"
 
-#include "editor/FileCommands.h"
-#include "editor/MainWindowLayout.h"
-#include "foundation/ColorWell.h"
+#include "editor/ui/FileCommands.h"
+#include "editor/ui/MainWindowLayout.h"
 #include "foundation/WindowRegistry.h"
+#include "foundation/ui/ColorWell.h"
 #include "model/SKTBarcode.h"
-#include "panels/BarcodePanel.h"
-#include "panels/Inspector.h"
-#include "panels/InspectorTabs.h"
+#include "panels/ui/BarcodePanel.h"
+#include "panels/ui/Inspector.h"
+#include "panels/ui/InspectorTabs.h"
 #include "support/TestSupport.h"
 
 #include <QImage>

@@ -2,9 +2,9 @@
 // stored barcode picture back with ZXingReader.
 #pragma once
 
-#include "barcode/Barcode_Gen.h"
 #include "barcode/SymbolDecoder.h"
-#include "foundation/StepperField.h"
+#include "barcode/ui/Barcode_Gen.h"
+#include "foundation/ui/StepperField.h"
 #include "model/SKTGraphic.h"
 #include "support/WindowFixture.h"
 

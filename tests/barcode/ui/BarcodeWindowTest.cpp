@@ -2,11 +2,11 @@
 // size floors, fonts, colours and placement, the preview levels, help texts, and OK and Cancel.
 #include "BarcodeWindowDriver.h"
 
-#include "barcode/BarcodeControls.h"
 #include "barcode/SymbolDecoder.h"
-#include "foundation/ColorWell.h"
+#include "barcode/ui/BarcodeControls.h"
 #include "foundation/FoundationState.h"
-#include "foundation/Long_SMS_Dlg.h"
+#include "foundation/ui/ColorWell.h"
+#include "foundation/ui/Long_SMS_Dlg.h"
 #include "model/SKTBarcode.h"
 
 #include <QToolButton>

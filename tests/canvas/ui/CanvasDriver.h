@@ -2,7 +2,7 @@
 // double-clicks and keys go through QTest to the widget's own event handlers.
 #pragma once
 
-#include "canvas/SKTGraphicView.h"
+#include "canvas/ui/SKTGraphicView.h"
 
 #include <QCoreApplication>
 #include <QTest>

@@ -2,8 +2,8 @@
 // rubber band, handles, the grid, autoscroll, the rulers, nudges and one undo step per drag.
 #include "CanvasFixture.h"
 
-#include "canvas/CanvasTracking.h"
-#include "canvas/RulerView.h"
+#include "canvas/ui/CanvasTracking.h"
+#include "canvas/ui/RulerView.h"
 
 #include <QDir>
 #include <QScrollBar>

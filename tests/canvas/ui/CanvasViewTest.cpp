@@ -2,7 +2,7 @@
 // selection that follows list changes; screenshots for reviewers.
 #include "CanvasFixture.h"
 
-#include "canvas/SWCenteringClipView.h"
+#include "canvas/ui/SWCenteringClipView.h"
 #include "model/SKTBarcode.h"
 #include "model/SKTImage.h"
 #include "model/SKTLine.h"

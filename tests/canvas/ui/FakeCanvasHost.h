@@ -2,7 +2,7 @@
 // inspector, barcode-window, button and error call the canvas makes.
 #pragma once
 
-#include "canvas/CanvasHost.h"
+#include "canvas/ui/CanvasHost.h"
 #include "panels/Card_Property.h"
 
 #include <QList>

@@ -1,7 +1,7 @@
 // Browser thumbnails read on the browser's own thread: the window never waits for a picture,
 // refused pictures carry their reason, and a browser closed while it reads goes away cleanly.
-#include "canvas/ImageBrowser.h"
-#include "canvas/ImageBrowserModel.h"
+#include "canvas/ui/ImageBrowser.h"
+#include "canvas/ui/ImageBrowserModel.h"
 #include "platform/PictureReader.h"
 
 #include "support/HostilePictures.h"

@@ -1,9 +1,9 @@
 // The picture library and the browser under it, driven through their buttons, combo and clicks
 // over folders of pictures made for each test.
-#include "canvas/ImageBrowser.h"
-#include "canvas/ImageBrowserModel.h"
-#include "canvas/Image_Library.h"
-#include "foundation/FloatSlider.h"
+#include "canvas/ui/ImageBrowser.h"
+#include "canvas/ui/ImageBrowserModel.h"
+#include "canvas/ui/Image_Library.h"
+#include "foundation/ui/FloatSlider.h"
 #include "support/TestSupport.h"
 #include "support/WindowFixture.h"
 

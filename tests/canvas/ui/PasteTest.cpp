@@ -3,8 +3,8 @@
 // limits, with a message and nothing pasted.
 #include "CanvasFixture.h"
 
-#include "canvas/CanvasCreation.h"
 #include "canvas/PastedPictures.h"
+#include "canvas/ui/CanvasCreation.h"
 #include "data/ExcelBindingTable.h"
 #include "editor/DesignFileFormat.h"
 #include "model/GraphicPasteboard.h"

@@ -2,7 +2,7 @@
 // zoomed card's, and the desk still shows the card's shadow where the card's edge comes into sight.
 #include "CanvasFixture.h"
 
-#include "canvas/SWCenteringClipView.h"
+#include "canvas/ui/SWCenteringClipView.h"
 #include "foundation/CardCodes.h"
 #include "model/SKTImage.h"
 #include "panels/CardPageDrawing.h"

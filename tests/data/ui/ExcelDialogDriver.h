@@ -2,7 +2,7 @@
 // JSON, and column choices ticked with the keyboard as a user ticks them.
 #pragma once
 
-#include "data/ImportExcelBase.h"
+#include "data/ui/ImportExcelBase.h"
 #include "support/TestSupport.h"
 
 #include <QJsonArray>

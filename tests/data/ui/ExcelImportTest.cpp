@@ -1,13 +1,13 @@
 // The workbook column import driven through its widgets: mode "E" rebuilding the binding table
 // (with and without a title row), mode "D" feeding the manager's list row by row, the OK checks,
 // sheets chosen by name, unreadable workbooks, and the binding table viewer.
-#include "data/BatchWizard.h"
 #include "data/DataState.h"
-#include "data/Data_From_Excel.h"
 #include "data/ExcelBindingTable.h"
-#include "data/Import_Excel.h"
-#include "data/SeriesWindows.h"
+#include "data/ui/BatchWizard.h"
+#include "data/ui/Data_From_Excel.h"
 #include "data/ui/ExcelDialogDriver.h"
+#include "data/ui/Import_Excel.h"
+#include "data/ui/SeriesWindows.h"
 #include "foundation/WindowRegistry.h"
 #include "support/WindowFixture.h"
 

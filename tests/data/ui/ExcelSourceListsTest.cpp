@@ -4,15 +4,15 @@
 // changes nothing anywhere.
 #include "profile/ui/ProfileDriver.h"
 
-#include "barcode/Barcode_Gen.h"
+#include "barcode/ui/Barcode_Gen.h"
 #include "data/DataSourceChoices.h"
-#include "data/Data_From_Excel.h"
-#include "data/Import_Excel.h"
+#include "data/ui/Data_From_Excel.h"
+#include "data/ui/Import_Excel.h"
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
 #include "model/SKTBarcode.h"
-#include "panels/DataSourceTab.h"
-#include "panels/Inspector.h"
+#include "panels/ui/DataSourceTab.h"
+#include "panels/ui/Inspector.h"
 
 namespace
 {

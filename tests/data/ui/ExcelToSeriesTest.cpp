@@ -2,14 +2,14 @@
 // (renamed through its series name, the in-use and replace questions with and without
 // apply-to-all), and one series made new, replaced or extended, with names refused and a
 // workbook that fails after the choice leaving the target as it was.
-#include "data/BatchWizard.h"
 #include "data/DataState.h"
-#include "data/Import_Excel_DataSheet.h"
+#include "data/ui/BatchWizard.h"
 #include "data/ui/ExcelDialogDriver.h"
+#include "data/ui/Import_Excel_DataSheet.h"
 #include "data/ui/SeriesDialogDriver.h"
-#include "foundation/Long_SMS_Dlg.h"
-#include "foundation/PleaseWaitSheet.h"
-#include "foundation/PleaseWait_Modeless.h"
+#include "foundation/ui/Long_SMS_Dlg.h"
+#include "foundation/ui/PleaseWaitSheet.h"
+#include "foundation/ui/PleaseWait_Modeless.h"
 #include "support/WindowFixture.h"
 
 #include <QAbstractButton>

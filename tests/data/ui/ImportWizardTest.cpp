@@ -1,10 +1,10 @@
 // The import wizard driven through its options: Browse starts the import at once, the messages of
 // bad entries, CSV fields row by row, the "NSFont = " stop, pasted lines kept as they stand for a
 // new series, picture folders, and values handed to the manager's open list.
-#include "data/BatchWizard.h"
-#include "data/Import_Wizard.h"
 #include "data/ListImport.h"
-#include "data/Load_Num_Info.h"
+#include "data/ui/BatchWizard.h"
+#include "data/ui/Import_Wizard.h"
+#include "data/ui/Load_Num_Info.h"
 #include "data/ui/SeriesDialogDriver.h"
 #include "support/TestSupport.h"
 #include "support/WindowFixture.h"

@@ -1,13 +1,13 @@
 // The import wizard's workbook option: the manager's list filled through the column import, new
 // series through the columns-to-series dialog, Browse starting at once, and the wizard closing
 // when the workbook dialog returns, even after its Cancel.
-#include "data/BatchWizard.h"
 #include "data/DataState.h"
-#include "data/Import_Excel.h"
-#include "data/Import_Excel_DataSheet.h"
-#include "data/Import_Wizard.h"
-#include "data/Load_Num_Info.h"
+#include "data/ui/BatchWizard.h"
 #include "data/ui/ExcelDialogDriver.h"
+#include "data/ui/Import_Excel.h"
+#include "data/ui/Import_Excel_DataSheet.h"
+#include "data/ui/Import_Wizard.h"
+#include "data/ui/Load_Num_Info.h"
 #include "data/ui/SeriesDialogDriver.h"
 #include "support/WindowFixture.h"
 

@@ -1,6 +1,6 @@
 // The series generator driven by keyboard: padded sequences written to a new series, the checks
 // and their messages, the corrections of the count and length fields, random lengths and the help.
-#include "data/Generate_List.h"
+#include "data/ui/Generate_List.h"
 #include "data/ui/SeriesDialogDriver.h"
 #include "support/WindowFixture.h"
 

@@ -1,16 +1,16 @@
 // The series manager driven through its buttons and tables: counts, saving under new and existing
 // names, deleting, removing values, the replace question, editing a value, exporting, and the viewer.
-#include "data/BatchWizard.h"
 #include "data/DataState.h"
-#include "data/Generate_List.h"
-#include "data/Load_Num_Info.h"
 #include "data/SpreadsheetWriter.h"
-#include "data/Update_Ex_Num.h"
-#include "data/View_Data_Series.h"
+#include "data/ui/BatchWizard.h"
+#include "data/ui/Generate_List.h"
+#include "data/ui/Load_Num_Info.h"
 #include "data/ui/SeriesDialogDriver.h"
+#include "data/ui/Update_Ex_Num.h"
+#include "data/ui/View_Data_Series.h"
 #include "foundation/RowListModel.h"
 #include "foundation/WindowRegistry.h"
-#include "output/Open_Export_Log.h"
+#include "output/ui/Open_Export_Log.h"
 #include "support/WindowFixture.h"
 
 #include <QCheckBox>

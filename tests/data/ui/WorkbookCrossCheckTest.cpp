@@ -2,9 +2,9 @@
 // cell) goes through both column dialogs; openpyxl's reading of the same cells is the reference.
 #include "data/DataState.h"
 #include "data/ExcelBindingTable.h"
-#include "data/Import_Excel.h"
-#include "data/Import_Excel_DataSheet.h"
 #include "data/ui/ExcelDialogDriver.h"
+#include "data/ui/Import_Excel.h"
+#include "data/ui/Import_Excel_DataSheet.h"
 #include "support/WindowFixture.h"
 
 #include <QPushButton>

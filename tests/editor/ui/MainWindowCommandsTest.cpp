@@ -2,19 +2,19 @@
 // buttons and clipboard, print checks, alignment and grid, New, Open, Save and the exit sequence.
 #include "MainWindowFixture.h"
 
-#include "canvas/SKTZoomingScrollView.h"
-#include "editor/EditButtons.h"
-#include "editor/EditorCommands.h"
-#include "editor/FileCommands.h"
-#include "editor/Grid_Wizard.h"
-#include "editor/MainMenus.h"
-#include "foundation/FloatSlider.h"
+#include "canvas/ui/SKTZoomingScrollView.h"
+#include "editor/ui/EditButtons.h"
+#include "editor/ui/EditorCommands.h"
+#include "editor/ui/FileCommands.h"
+#include "editor/ui/Grid_Wizard.h"
+#include "editor/ui/MainMenus.h"
 #include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
-#include "foundation/PrinterCatalog.h"
 #include "foundation/WindowRegistry.h"
+#include "foundation/ui/FloatSlider.h"
+#include "foundation/ui/PrinterCatalog.h"
 #include "model/GraphicPasteboard.h"
-#include "panels/InspectorTabs.h"
+#include "panels/ui/InspectorTabs.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

@@ -2,12 +2,12 @@
 // the test; helpers click tools and read the sides as a user would see them.
 #pragma once
 
-#include "canvas/SKTGraphicView.h"
+#include "canvas/ui/SKTGraphicView.h"
 #include "data/ExcelBindingTable.h"
 #include "editor/EditorState.h"
-#include "editor/SKTWindowController.h"
-#include "editor/SideViews.h"
-#include "editor/ToolController.h"
+#include "editor/ui/SKTWindowController.h"
+#include "editor/ui/SideViews.h"
+#include "editor/ui/ToolController.h"
 #include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 #include "support/WindowFixture.h"

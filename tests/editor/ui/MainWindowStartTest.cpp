@@ -1,11 +1,11 @@
 // The main window as it starts, its tools and its sides, driven through its buttons.
 #include "MainWindowFixture.h"
 
-#include "canvas/ZoomFactor.h"
-#include "editor/EditButtons.h"
+#include "canvas/ui/ZoomFactor.h"
+#include "editor/ui/EditButtons.h"
 #include "foundation/FolderListing.h"
 #include "foundation/FoundationState.h"
-#include "panels/InspectorTabs.h"
+#include "panels/ui/InspectorTabs.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -3,13 +3,13 @@
 // keeps what it had.
 #include "MainWindowFixture.h"
 
-#include "canvas/ImageBrowser.h"
-#include "canvas/ImageBrowserModel.h"
-#include "editor/BackgroundBrowser.h"
+#include "canvas/ui/ImageBrowser.h"
+#include "canvas/ui/ImageBrowserModel.h"
+#include "editor/ui/BackgroundBrowser.h"
 #include "model/SKTImage.h"
-#include "panels/ImageSignPanel.h"
-#include "panels/Inspector.h"
-#include "panels/SignTab.h"
+#include "panels/ui/ImageSignPanel.h"
+#include "panels/ui/Inspector.h"
+#include "panels/ui/SignTab.h"
 #include "platform/PictureReader.h"
 #include "support/HostilePictures.h"
 

@@ -2,20 +2,20 @@
 // typed into it reaches what it shows, edits act on the side shown, and the preview edits nothing.
 #include "MainWindowFixture.h"
 
-#include "canvas/CanvasTracking.h"
-#include "canvas/ImageBrowser.h"
-#include "canvas/ImageBrowserModel.h"
-#include "canvas/SKTZoomingScrollView.h"
-#include "editor/BackgroundBrowser.h"
-#include "editor/EditButtons.h"
-#include "editor/EditorCommands.h"
-#include "editor/MainMenus.h"
-#include "editor/ToolController.h"
-#include "foundation/StepperField.h"
+#include "canvas/ui/CanvasTracking.h"
+#include "canvas/ui/ImageBrowser.h"
+#include "canvas/ui/ImageBrowserModel.h"
+#include "canvas/ui/SKTZoomingScrollView.h"
+#include "editor/ui/BackgroundBrowser.h"
+#include "editor/ui/EditButtons.h"
+#include "editor/ui/EditorCommands.h"
+#include "editor/ui/MainMenus.h"
+#include "editor/ui/ToolController.h"
+#include "foundation/ui/StepperField.h"
 #include "model/GraphicPasteboard.h"
-#include "panels/Inspector.h"
-#include "panels/InspectorTabs.h"
-#include "panels/LockTab.h"
+#include "panels/ui/Inspector.h"
+#include "panels/ui/InspectorTabs.h"
+#include "panels/ui/LockTab.h"
 #include "platform/UndoManager.h"
 
 #include <QScrollArea>
@@ -23,10 +23,10 @@
 
 #include "barcode/ui/BarcodeWindowDriver.h"
 #include "canvas/ui/CanvasDriver.h"
-#include "data/BatchWizard.h"
-#include "data/Import_Wizard.h"
-#include "editor/Insert_Template.h"
-#include "foundation/Long_SMS_Dlg.h"
+#include "data/ui/BatchWizard.h"
+#include "data/ui/Import_Wizard.h"
+#include "editor/ui/Insert_Template.h"
+#include "foundation/ui/Long_SMS_Dlg.h"
 #include "support/IndicatorClick.h"
 
 #include <QAction>

@@ -1,15 +1,15 @@
 // The small dialogs driven through their buttons: card size, start choice, exported files, and
 // the window registry's entries.
-#include "editor/Card_Wizard.h"
 #include "editor/DesignEditor.h"
 #include "editor/EditorState.h"
-#include "editor/Start_Card.h"
+#include "editor/ui/Card_Wizard.h"
+#include "editor/ui/Start_Card.h"
 #include "foundation/RowListModel.h"
-#include "foundation/StepperField.h"
 #include "foundation/WindowRegistry.h"
+#include "foundation/ui/StepperField.h"
 #include "model/ModelGlobals.h"
-#include "output/Open_Export_Log.h"
 #include "output/OutputState.h"
+#include "output/ui/Open_Export_Log.h"
 #include "support/WindowFixture.h"
 
 #include <QAbstractButton>

@@ -2,14 +2,14 @@
 // front side; the main window's background strip.
 #include "MainWindowFixture.h"
 
-#include "canvas/ImageBrowser.h"
-#include "canvas/ImageBrowserModel.h"
-#include "canvas/Image_Library.h"
-#include "editor/BackgroundBrowser.h"
-#include "editor/FileCommands.h"
-#include "editor/Invitation_Wizard.h"
-#include "editor/StartWindows.h"
-#include "foundation/StepperField.h"
+#include "canvas/ui/ImageBrowser.h"
+#include "canvas/ui/ImageBrowserModel.h"
+#include "canvas/ui/Image_Library.h"
+#include "editor/ui/BackgroundBrowser.h"
+#include "editor/ui/FileCommands.h"
+#include "editor/ui/Invitation_Wizard.h"
+#include "editor/ui/StartWindows.h"
+#include "foundation/ui/StepperField.h"
 #include "platform/UndoManager.h"
 #include "support/TestSupport.h"
 

@@ -2,9 +2,9 @@
 // tool, a drag or a nudge, a resize, a paste, a delete, an arrangement; undo and redo keep the name.
 #include "MainWindowFixture.h"
 
-#include "editor/EditButtons.h"
-#include "editor/EditorCommands.h"
-#include "editor/MainMenus.h"
+#include "editor/ui/EditButtons.h"
+#include "editor/ui/EditorCommands.h"
+#include "editor/ui/MainMenus.h"
 #include "platform/UndoManager.h"
 
 #include "canvas/ui/CanvasDriver.h"

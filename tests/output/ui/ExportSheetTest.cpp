@@ -1,10 +1,10 @@
 // The Export command driven through its sheet: the controls that follow each other, a single
 // card to a chosen file (back, both, combined), and a batch of data rows into a chosen folder.
-#include "output/ExportSheet.h"
+#include "output/ui/ExportSheet.h"
 #include "editor/EditorState.h"
 #include "output/BatchDesignFixture.h"
-#include "output/Open_Export_Log.h"
 #include "output/OutputState.h"
+#include "output/ui/Open_Export_Log.h"
 #include "output/ui/OutputWindowFixture.h"
 #include "support/IndicatorClick.h"
 

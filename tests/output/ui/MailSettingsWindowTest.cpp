@@ -1,13 +1,13 @@
 // The mail settings window driven as a user would: the checks in order with the focus on the
 // field at fault, Save into a private file, SSL and TLS, the test message off the GUI thread,
 // Reset, and a quit while the mail script runs.
-#include "foundation/PleaseWaitSheet.h"
-#include "foundation/PleaseWait_Modeless.h"
 #include "foundation/Preferences.h"
-#include "output/Email_Setting.h"
+#include "foundation/ui/PleaseWaitSheet.h"
+#include "foundation/ui/PleaseWait_Modeless.h"
 #include "output/MailRun.h"
 #include "output/MailStub.h"
 #include "output/ScriptMailTransport.h"
+#include "output/ui/Email_Setting.h"
 #include "output/ui/MailFakes.h"
 #include "platform/GuiThreadQueue.h"
 #include "platform/PropertyList.h"

@@ -2,8 +2,8 @@
 // registry, with the design and the mail settings the window holds.
 #include "editor/ui/MainWindowFixture.h"
 #include "foundation/WindowRegistry.h"
-#include "output/ExportSheet.h"
-#include "output/Print_Wnd.h"
+#include "output/ui/ExportSheet.h"
+#include "output/ui/Print_Wnd.h"
 
 #include <QTest>
 

@@ -4,7 +4,7 @@
 
 #include "output/BatchDesignFixture.h"
 #include "output/BatchFillSnapshot.h"
-#include "output/OutputHost.h"
+#include "output/ui/OutputHost.h"
 #include "support/WindowFixture.h"
 
 #include <QWidget>

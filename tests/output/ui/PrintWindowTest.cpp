@@ -2,11 +2,11 @@
 // and without auto-centre, refusals before printing, the preview limit, and sheets in a PDF file
 // read back with poppler and a barcode reader.
 #include "output/BatchDesignFixture.h"
-#include "output/Print_Wnd.h"
 #include "output/Printing_View.h"
-#include "output/Sample_Preview.h"
 #include "output/SheetGeometry.h"
 #include "output/ui/OutputWindowFixture.h"
+#include "output/ui/Print_Wnd.h"
+#include "output/ui/Sample_Preview.h"
 #include "support/IndicatorClick.h"
 
 #include <QButtonGroup>
@@ -22,7 +22,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "foundation/StepperField.h"
+#include "foundation/ui/StepperField.h"
 
 using outputtest::FakeHost;
 using outputtest::plainDesign;

@@ -1,13 +1,13 @@
 // The progress sheet over a run on a worker: the count texts, the half-second refresh, Stop with
 // its question, the honest result of a stopped run, and a run of nothing.
 #include "output/BatchExportEngine.h"
-#include "output/BatchRun.h"
 #include "output/ExportProgress.h"
 #include "output/ExportResult.h"
 #include "output/OutputState.h"
-#include "output/Send_Modeless.h"
+#include "output/ui/BatchRun.h"
 #include "output/ui/MailFakes.h"
 #include "output/ui/OutputWindowFixture.h"
+#include "output/ui/Send_Modeless.h"
 #include "platform/GuiThreadQueue.h"
 
 #include <QAbstractButton>

@@ -2,17 +2,17 @@
 // the refusals before the progress sheet, card and data-row runs under the sheet, the mode
 // without the card, the Settings button, and a quit while the mail script runs.
 #include "foundation/Preferences.h"
-#include "foundation/StepperField.h"
+#include "foundation/ui/StepperField.h"
 #include "output/BatchDesignFixture.h"
-#include "output/BatchRun.h"
 #include "output/MailRun.h"
 #include "output/MailStub.h"
 #include "output/OutputState.h"
 #include "output/ScriptMailTransport.h"
-#include "output/Send_Mail.h"
-#include "output/Send_Modeless.h"
+#include "output/ui/BatchRun.h"
 #include "output/ui/MailFakes.h"
 #include "output/ui/OutputWindowFixture.h"
+#include "output/ui/Send_Mail.h"
+#include "output/ui/Send_Modeless.h"
 #include "platform/GuiThreadQueue.h"
 #include "support/IndicatorClick.h"
 

@@ -2,14 +2,14 @@
 // outline, the content colour and font reaching the side's texts, and what reaches the page record.
 #include "InspectorFixture.h"
 
-#include "canvas/SKTGraphicView.h"
-#include "foundation/ColorWell.h"
+#include "canvas/ui/SKTGraphicView.h"
 #include "foundation/RowListModel.h"
-#include "foundation/StepperField.h"
 #include "foundation/WindowRegistry.h"
+#include "foundation/ui/ColorWell.h"
+#include "foundation/ui/StepperField.h"
 #include "model/ModelGlobals.h"
-#include "panels/CardPagePanel.h"
 #include "panels/CardSizeTables.h"
+#include "panels/ui/CardPagePanel.h"
 #include "platform/FontResolver.h"
 
 #include <QButtonGroup>

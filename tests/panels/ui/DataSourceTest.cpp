@@ -6,11 +6,11 @@
 
 #include "data/ExcelBindingTable.h"
 #include "foundation/FoundationState.h"
-#include "foundation/Long_SMS_Dlg.h"
 #include "foundation/WindowRegistry.h"
+#include "foundation/ui/Long_SMS_Dlg.h"
 #include "model/ModelGlobals.h"
-#include "panels/ComboDispatcher.h"
-#include "panels/DataSourceTab.h"
+#include "panels/ui/ComboDispatcher.h"
+#include "panels/ui/DataSourceTab.h"
 
 #include <QDir>
 #include <QFile>

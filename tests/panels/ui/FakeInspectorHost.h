@@ -3,17 +3,17 @@
 // recorded rather than carried out.
 #pragma once
 
-#include "canvas/CanvasHost.h"
-#include "canvas/SKTGraphicView.h"
-#include "canvas/SideSelection.h"
+#include "canvas/ui/CanvasHost.h"
+#include "canvas/ui/SKTGraphicView.h"
+#include "canvas/ui/SideSelection.h"
 #include "foundation/DateFormats.h"
 #include "foundation/WindowRegistry.h"
 #include "model/SKTDocument.h"
 #include "panels/Card_Property.h"
-#include "panels/Inspector.h"
-#include "panels/InspectorHost.h"
-#include "panels/InspectorLayout.h"
-#include "panels/InspectorTabs.h"
+#include "panels/ui/Inspector.h"
+#include "panels/ui/InspectorHost.h"
+#include "panels/ui/InspectorLayout.h"
+#include "panels/ui/InspectorTabs.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -3,11 +3,11 @@
 #include "PanelsFixture.h"
 
 #include "editor/EditorState.h"
-#include "foundation/FloatSlider.h"
 #include "foundation/WindowRegistry.h"
+#include "foundation/ui/FloatSlider.h"
 #include "model/SKTImage.h"
-#include "panels/ImageTab.h"
-#include "panels/SignTab.h"
+#include "panels/ui/ImageTab.h"
+#include "panels/ui/SignTab.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -4,9 +4,9 @@
 
 #include "editor/ui/MainWindowFixture.h"
 
-#include "editor/MainWindowLayout.h"
-#include "panels/Inspector.h"
-#include "panels/InspectorTabs.h"
+#include "editor/ui/MainWindowLayout.h"
+#include "panels/ui/Inspector.h"
+#include "panels/ui/InspectorTabs.h"
 #include "support/IndicatorClick.h"
 
 #include <QComboBox>

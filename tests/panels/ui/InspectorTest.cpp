@@ -5,8 +5,8 @@
 #include "FakeHostFixture.h"
 
 #include "model/ModelGlobals.h"
-#include "panels/DataSourceTab.h"
-#include "panels/LockTab.h"
+#include "panels/ui/DataSourceTab.h"
+#include "panels/ui/LockTab.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -4,13 +4,13 @@
 
 #include "editor/ui/MainWindowFixture.h"
 
-#include "foundation/ColorWell.h"
-#include "foundation/StepperField.h"
+#include "foundation/ui/ColorWell.h"
+#include "foundation/ui/StepperField.h"
 #include "model/BulkLoadGuard.h"
-#include "panels/ImageSignPanel.h"
-#include "panels/InspectorTabs.h"
-#include "panels/ShapeLinePanel.h"
-#include "panels/TextPanel.h"
+#include "panels/ui/ImageSignPanel.h"
+#include "panels/ui/InspectorTabs.h"
+#include "panels/ui/ShapeLinePanel.h"
+#include "panels/ui/TextPanel.h"
 
 #include <QCheckBox>
 #include <QLabel>

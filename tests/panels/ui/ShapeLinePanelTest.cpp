@@ -2,8 +2,8 @@
 // objects, what loading an object shows, and that a load never writes back.
 #include "PanelsFixture.h"
 
-#include "panels/LineTab.h"
-#include "panels/ShapeTab.h"
+#include "panels/ui/LineTab.h"
+#include "panels/ui/ShapeTab.h"
 #include "platform/UndoManager.h"
 
 #include <QCheckBox>

@@ -4,8 +4,8 @@
 
 #include "editor/EditorState.h"
 #include "foundation/WindowRegistry.h"
-#include "panels/TextEditingTab.h"
-#include "panels/TextPropertiesTab.h"
+#include "panels/ui/TextEditingTab.h"
+#include "panels/ui/TextPropertiesTab.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>

@@ -3,13 +3,13 @@
 #pragma once
 
 #include "data/ExcelBindingTable.h"
-#include "editor/SKTWindowController.h"
 #include "editor/ui/MainWindowFixture.h"
+#include "editor/ui/SKTWindowController.h"
 #include "foundation/FoundationState.h"
 #include "foundation/WindowRegistry.h"
 #include "profile/ProfileState.h"
-#include "profile/Show_User_Profile.h"
-#include "profile/User_profile.h"
+#include "profile/ui/Show_User_Profile.h"
+#include "profile/ui/User_profile.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // The personal-details dialogs driven through their widgets: the fresh and the loading mode, the
 // validation message, OK by side, the caption and value boxes, the workbook, the photo and viewing.
-#include "data/Import_Excel.h"
 #include "data/SpreadsheetWriter.h"
+#include "data/ui/Import_Excel.h"
 #include "model/SKTGraphic.h"
 #include "profile/ui/ProfileDriver.h"
 

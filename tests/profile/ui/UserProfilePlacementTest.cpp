@@ -2,7 +2,7 @@
 // (a Cancel after it leaves a saved design byte for byte), and the fill flag and the Excel entry.
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
-#include "editor/ToolController.h"
+#include "editor/ui/ToolController.h"
 #include "model/ModelGlobals.h"
 #include "profile/PlaceholderFrames.h"
 #include "profile/ui/ProfileDriver.h"

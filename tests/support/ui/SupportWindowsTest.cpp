@@ -1,14 +1,14 @@
 // The help, rate-us, share and promotion windows driven through their buttons: which addresses
 // reach the desktop, exactly as they are handed over, and what the windows show.
 #include "foundation/WindowRegistry.h"
-#include "support/Help_Support.h"
-#include "support/Promotion_Form.h"
-#include "support/Promotion_Pattern.h"
-#include "support/Review_Form.h"
-#include "support/Share_It_Dlg.h"
-#include "support/SupportCommands.h"
 #include "support/WebLinks.h"
 #include "support/WindowFixture.h"
+#include "support/ui/Help_Support.h"
+#include "support/ui/Promotion_Form.h"
+#include "support/ui/Promotion_Pattern.h"
+#include "support/ui/Review_Form.h"
+#include "support/ui/Share_It_Dlg.h"
+#include "support/ui/SupportCommands.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,3 +1,3 @@
 #pragma once
 #include "low/Base.h"
-#include "low/Window.h"
+#include "low/ui/Window.h"

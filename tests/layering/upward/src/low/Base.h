@@ -1,2 +1,2 @@
 #pragma once
-#include "low/Window.h"
+#include "low/ui/Window.h"

@@ -1,0 +1,350 @@
+#include "barcode/ui/Barcode_Gen.h"
+
+#include "barcode/BarcodeRules.h"
+#include "barcode/BarcodeSizing.h"
+#include "barcode/ui/BarcodeControls.h"
+#include "barcode/ui/BarcodeSourceControls.h"
+#include "canvas/ui/SKTGraphicView.h"
+#include "foundation/ui/ColorWell.h"
+#include "foundation/ui/ModalRunner.h"
+#include "foundation/ui/StepperField.h"
+#include "model/BulkLoadGuard.h"
+#include "model/SKTBarcode.h"
+#include "model/SKTDocument.h"
+#include "output/BatchBarcodeSettings.h"
+#include "platform/UndoManager.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <algorithm>
+
+namespace
+{
+constexpr double kPreviewDpi = 96.0;
+
+// Position of the object's symbology in the pop-up, which lists the linear titles, then the 2D ones.
+int popupIndexFor(int kind, int index)
+{
+    const int offset = kind != 0 ? int(BarcodeSettings::linearTitles().size()) : 0;
+    return BarcodeSettings::titleForIndex(kind, index).isEmpty() ? offset : offset + index;
+}
+
+// The undo manager of the document whose front list (the only one that records undo) holds the
+// object, found among the canvases of the window the dialog belongs to; null when none shows it.
+UndoManager *recordingUndoManager(const QWidget *owner, const SKTGraphic &object)
+{
+    if (!owner)
+        return nullptr;
+    for (const SKTGraphicView *canvas : owner->findChildren<SKTGraphicView *>()) {
+        SKTDocument *document = canvas->document();
+        if (!document)
+            continue;
+        const GraphicList &front = document->graphics();
+        if (std::any_of(front.begin(), front.end(), [&](const GraphicPtr &g) { return g.get() == &object; }))
+            return &document->undoManager();
+    }
+    return nullptr;
+}
+
+// Changes made while it lives are no undo step. They go in a group of their own, which stays empty
+// and is dropped; its end also closes the document's bookkeeping of the unrecorded change, so the
+// next recorded change starts a step of its own.
+class UnrecordedChange
+{
+public:
+    explicit UnrecordedChange(UndoManager *undo) : m_undo(undo)
+    {
+        if (m_undo) {
+            m_undo->beginUndoGrouping();
+            m_undo->disableUndoRegistration();
+        }
+    }
+    ~UnrecordedChange()
+    {
+        if (m_undo) {
+            m_undo->enableUndoRegistration();
+            m_undo->endUndoGrouping();
+        }
+    }
+    UnrecordedChange(const UnrecordedChange &) = delete;
+    UnrecordedChange &operator=(const UnrecordedChange &) = delete;
+
+private:
+    UndoManager *m_undo;
+};
+} // namespace
+
+Barcode_Gen::Barcode_Gen(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Barcode Properties"));
+    setObjectName(QStringLiteral("Barcode_Gen"));
+    buildLayout(this);
+    m_controls = new BarcodeControls(*this);
+    m_source = new BarcodeSourceControls(*this);
+    // The resolution tab only belongs to 2D symbols; the window starts linear.
+    sett_tab->removeTab(kDpiTabIndex);
+    m_controls->Liner_Barcode_Opt_Select();
+    m_controls->refreshFontLabels();
+    connect(ok_button, &QPushButton::clicked, this, [this] { OK_Btn_Clicked(); });
+    connect(cancel_button, &QPushButton::clicked, this, [this] { Cancel_Btn_Clicked(); });
+    goButtonActionPerformed();
+}
+
+Barcode_Gen::~Barcode_Gen() = default;
+
+BarcodeSettings Barcode_Gen::settings() const
+{
+    BarcodeSettings s;
+    s.symbologyTitle = barcodeTypePopup->currentText();
+    s.linear_or_2d = liner_or_2D_font;
+    s.show_hide_hdr = hideHeaderCheckbox->isChecked() ? 1 : 0;
+    s.show_hide_ftr = hideFooterCheckbox->isChecked() ? 1 : 0;
+    s.show_hide_val = captionCheckbox->isChecked() ? 1 : 0;
+    s.show_val_on_top = showinTopCheckbox->isChecked() ? 1 : 0;
+    s.kerning_value = kerning_value_Checkbox->isEnabled() && kerning_value_Checkbox->isChecked() ? 1 : 0;
+    s.captionBoxEnabled = captionCheckbox->isEnabled();
+    s.align_hdr_index = align_hdr_combo->currentIndex();
+    s.align_ftr_index = align_ftr_combo->currentIndex();
+    s.linear_height_val = HeightText->value();
+    s.linear_width_val = widthText->value();
+    s.unit = 1; // the window always works in centimetres
+    s.hdr_margin_val = hdr_mar_Text->value();
+    s.ftr_margin_val = ftr_mar_Text->value();
+    s.val_margin_val = val_mar_Text->value();
+    s.TB_marging_val = TB_mar_Text->value();
+    s.LR_margin_val = LR_mar_Text->value();
+    s.qr_size_val = int(HeightText_2D->value());
+    s.qr_version_index = qr_version_ComboBox->currentIndex();
+    s.qr_ec_index = qr_ec_lvl_ComboBox->currentIndex();
+    s.pdf_hgt_val = int(pdf_HeightText_2D->value());
+    s.pdf_wdt_val = int(Pdf_widthText_2D->value());
+    s.pdf_ec_val = int(pdf_ec_lvl_Text->value());
+    s.pdf_rows = PDF_Row;
+    s.pdf_cols = PDF_Col;
+    s.dm_module_val = int(dm_moduleText_2D->value());
+    s.dm_format_index = dm_format_ComboBox->currentIndex();
+    s.dm_encoding_index = dm_encoding_ComboBox->currentIndex();
+    s.value_font = value_font;
+    s.header_font = header_font;
+    s.footer_font = footer_font;
+    s.barcode_hdr_clr = bar_hdr_clr->color();
+    s.barcode_ftr_clr = bar_ftr_clr->color();
+    s.barcode_val_clr = bar_val_clr->color();
+    s.barcode_back_clr = bar_back_clr->color();
+    s.barcode_clr = barcode_clr->color();
+    s.dpi_val_index = DPI_ComboBox->currentIndex();
+    s.dpi_custom_val = QString::number(int(dpi_Text->value()));
+    s.dpi = USED_DPI_VALUE;
+    return s;
+}
+
+QString Barcode_Gen::currentValue() const
+{
+    return liner_or_2D_font != 0 ? dataText_2D->toPlainText() : dataText->text();
+}
+
+void Barcode_Gen::goButtonActionPerformed()
+{
+    m_controls->goButtonActionPerformed();
+}
+
+void Barcode_Gen::Set_Blank_Image()
+{
+    image_2d.reset();
+    m_preview = Picture();
+    barcodeImage->setPixmap(QPixmap());
+    barcode_error_label->show();
+}
+
+void Barcode_Gen::showPreview(const Picture &picture)
+{
+    m_preview = picture;
+    // A new picture is centred again, whatever placement was chosen for the last one.
+    barcodeImage->setAlignment(Qt::AlignCenter);
+    barcodeImage->setPixmap(QPixmap::fromImage(picture.toImage(kPreviewDpi, bar_back_clr->color())));
+    barcode_error_label->hide();
+}
+
+void Barcode_Gen::setErrorText(const QString &text)
+{
+    barcode_error_label->setText(
+        text.isEmpty() ? QStringLiteral("The value cannot be drawn in this barcode type") : text);
+}
+
+void Barcode_Gen::Set_Barcode_Prop_To_Control(SKTGraphic &o)
+{
+    const BulkLoadGuard guard;
+    m_loading = true;
+    pass_barcode_control = &o;
+    const BarcodeSettings s = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(o);
+    liner_or_2D_font = o.linear_or_2d != 0 ? 1 : 0;
+    barcodeTypePopup->setCurrentIndex(popupIndexFor(liner_or_2D_font, o.barcode_font_index));
+    dataText->setText(o.linear_font_val.value_or(QString()));
+    dataText_2D->setPlainText(o.two_d_font_val.value_or(QString()));
+    HeaderText->setText(o.header_val.value_or(QString()));
+    FooterText->setText(o.footer_val.value_or(QString()));
+    hideHeaderCheckbox->setChecked(s.show_hide_hdr == 1);
+    hideFooterCheckbox->setChecked(s.show_hide_ftr == 1);
+    captionCheckbox->setChecked(s.show_hide_val == 1);
+    showinTopCheckbox->setChecked(s.show_val_on_top == 1);
+    align_hdr_combo->setCurrentIndex(s.align_hdr_index);
+    align_ftr_combo->setCurrentIndex(s.align_ftr_index);
+    m_source->loadFrom(o);
+    m_controls->Get_Print_State();
+    HeightText->setValue(s.linear_height_val);
+    widthText->setValue(s.linear_width_val);
+    HeightText_2D->setValue(s.qr_size_val);
+    qr_version_ComboBox->setCurrentIndex(s.qr_version_index);
+    qr_ec_lvl_ComboBox->setCurrentIndex(s.qr_ec_index);
+    pdf_HeightText_2D->setValue(s.pdf_hgt_val);
+    Pdf_widthText_2D->setValue(s.pdf_wdt_val);
+    pdf_ec_lvl_Text->setValue(s.pdf_ec_val);
+    dm_moduleText_2D->setValue(s.dm_module_val);
+    dm_format_ComboBox->setCurrentIndex(s.dm_format_index);
+    dm_encoding_ComboBox->setCurrentIndex(s.dm_encoding_index);
+    hdr_mar_Text->setValue(s.hdr_margin_val);
+    ftr_mar_Text->setValue(s.ftr_margin_val);
+    val_mar_Text->setValue(s.val_margin_val);
+    TB_mar_Text->setValue(s.TB_marging_val);
+    LR_mar_Text->setValue(s.LR_margin_val);
+    value_font = s.value_font;
+    header_font = s.header_font;
+    footer_font = s.footer_font;
+    m_controls->refreshFontLabels();
+    bar_hdr_clr->setColor(s.barcode_hdr_clr);
+    bar_ftr_clr->setColor(s.barcode_ftr_clr);
+    bar_val_clr->setColor(s.barcode_val_clr);
+    bar_back_clr->setColor(s.barcode_back_clr);
+    barcode_clr->setColor(s.barcode_clr);
+    // The resolution in use follows the loaded choice, its custom value included: a choice set by
+    // code runs no handler, and the object's picture must be remade at its own resolution.
+    DPI_ComboBox->setCurrentIndex(s.dpi_val_index);
+    const int custom = s.dpi_custom_val.trimmed().toInt();
+    dpi_Text->setValue(custom > 0 ? custom : 600);
+    USED_DPI_VALUE = s.dpi;
+    m_controls->showCustomDpi(DPI_ComboBox->currentText() == QLatin1String("Custom"));
+    if (liner_or_2D_font != 0)
+        m_controls->two_d_barcode_Opt_Select();
+    else
+        m_controls->Liner_Barcode_Opt_Select();
+    m_loading = false;
+}
+
+void Barcode_Gen::storeInto(SKTBarcode &o) const
+{
+    const BarcodeSettings s = settings();
+    const int offset = liner_or_2D_font != 0 ? int(BarcodeSettings::linearTitles().size()) : 0;
+    o.linear_or_2d = liner_or_2D_font;
+    o.barcode_font_index = barcodeTypePopup->currentIndex() - offset;
+    o.linear_font_val = dataText->text();
+    o.two_d_font_val = dataText_2D->toPlainText();
+    o.header_val = HeaderText->text();
+    o.footer_val = FooterText->text();
+    o.show_hide_hdr = s.show_hide_hdr;
+    o.show_hide_ftr = s.show_hide_ftr;
+    o.show_hide_val = s.show_hide_val;
+    o.show_val_on_top = s.show_val_on_top;
+    o.align_hdr_index = s.align_hdr_index;
+    o.align_ftr_index = s.align_ftr_index;
+    o.linear_height_val = float(s.linear_height_val);
+    o.linear_width_val = float(s.linear_width_val);
+    o.qr_size_val = s.qr_size_val;
+    o.qr_version_index = s.qr_version_index;
+    o.qr_ec_index = s.qr_ec_index;
+    o.pdf_hgt_val = s.pdf_hgt_val;
+    o.pdf_wdt_val = s.pdf_wdt_val;
+    o.pdf_ec_val = s.pdf_ec_val;
+    o.dm_module_val = s.dm_module_val;
+    o.dm_format_index = s.dm_format_index;
+    o.dm_encoding_index = s.dm_encoding_index;
+    o.hdr_margin_val = float(s.hdr_margin_val);
+    o.ftr_margin_val = float(s.ftr_margin_val);
+    o.val_margin_val = float(s.val_margin_val);
+    o.TB_marging_val = float(s.TB_marging_val);
+    o.LR_margin_val = float(s.LR_margin_val);
+    o.value_font_val = s.value_font;
+    o.header_font_val = s.header_font;
+    o.footer_font_val = s.footer_font;
+    o.barcode_hdr_clr_val = s.barcode_hdr_clr;
+    o.barcode_ftr_clr_val = s.barcode_ftr_clr;
+    o.barcode_val_clr_val = s.barcode_val_clr;
+    o.barcode_back_clr_val = s.barcode_back_clr;
+    o.barcode_clr_val = s.barcode_clr;
+    o.dpi_val_index = s.dpi_val_index;
+    o.dpi_custom_val = s.dpi_custom_val;
+}
+
+void Barcode_Gen::OK_Btn_Clicked()
+{
+    QString reason;
+    if (!BarcodeRules::Check_And_Validat_Barcode(currentValue(), &reason)) {
+        setErrorText(QString());
+        Set_Blank_Image();
+        return;
+    }
+    // A value the symbology refuses has no picture: the window stays open with the reason shown
+    // rather than storing settings the object's picture would not follow.
+    if (m_preview.isNull()) {
+        barcode_error_label->show();
+        return;
+    }
+    accept();
+}
+
+void Barcode_Gen::Cancel_Btn_Clicked()
+{
+    reject();
+}
+
+std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o)
+{
+    Set_Barcode_Prop_To_Control(o);
+    goButtonActionPerformed();
+    // The value is what a user comes to change: it has the focus, ready to be typed over.
+    if (liner_or_2D_font != 0) {
+        dataText_2D->setFocus();
+        dataText_2D->selectAll();
+    } else {
+        dataText->setFocus();
+        dataText->selectAll();
+    }
+    const int answer = ModalRunner::exec(*this);
+    hide();
+    if (answer != QDialog::Accepted || m_preview.isNull())
+        return std::nullopt;
+    storeInto(o);
+    const Picture picture = storedPicture();
+    o.Set_Barcode_image(picture);
+    o.barcode_image_var_assign();
+    // The canvas shows an object within its frame: the frame takes the picture's size, from the
+    // same top-left corner, so all the bars show (and a 2D symbol's frame is as square as it is).
+    // Settings and picture are written as panels write, which is not undoable; the frame is not
+    // recorded either, or Undo would put the old frame around the new picture and cut the symbol.
+    const QSizeF size = picture.size();
+    if (size.width() > 0 && size.height() > 0) {
+        const UnrecordedChange unrecorded(recordingUndoManager(parentWidget(), o));
+        o.setBounds(QRectF(o.bounds().topLeft(), size));
+    }
+    return picture;
+}
+
+Picture Barcode_Gen::storedPicture() const
+{
+    // Designs keep pictures as pixels: the barcode goes in at the resolution it is printed at
+    // (2D symbols at their chosen one, bars at 600 dpi), not at the screen's, so that a card
+    // printed or exported from the saved design still scans.
+    double dpi = liner_or_2D_font != 0 ? USED_DPI_VALUE : 600.0;
+    const QSizeF size = m_preview.size();
+    const double longest = std::max(size.width(), size.height());
+    if (longest > 0 && longest * dpi / 72.0 > BarcodeSizing::kMaxPictureSide)
+        dpi = BarcodeSizing::kMaxPictureSide * 72.0 / longest;
+    const QImage pixels = m_preview.toImage(dpi);
+    return pixels.isNull() ? m_preview : Picture(pixels, size);
+}

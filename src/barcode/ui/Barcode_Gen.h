@@ -1,0 +1,94 @@
+// The barcode properties window: symbology, value and its source, texts, fonts, colours, sizes of
+// one barcode object with a live preview; OK stores the settings and the picture into the object.
+#pragma once
+
+#include "barcode/BarcodeSettings.h"
+#include "barcode/ModuleGrid.h"
+#include "barcode/ui/BarcodeWindowLayout.h"
+#include "platform/FontDescriptor.h"
+#include "platform/Picture.h"
+
+#include <QDialog>
+#include <QSizeF>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class BarcodeControls;
+class BarcodeSourceControls;
+class NKDBarcode;
+class SKTBarcode;
+class SKTGraphic;
+class WindowRegistry;
+
+class Barcode_Gen : public QDialog, public BarcodeWindowLayout
+{
+    Q_OBJECT
+public:
+    explicit Barcode_Gen(QWidget *parent = nullptr);
+    ~Barcode_Gen() override;
+
+    // Loads the object's stored settings into the controls and keeps the object as the one whose
+    // data source the window edits; makes no picture.
+    void Set_Barcode_Prop_To_Control(SKTGraphic &object);
+    // Runs the window on the object. After OK the settings and the picture are stored into it, its
+    // frame takes the picture's size from the same top-left corner (none of it an undo step, as
+    // panel writes are not), and the picture is returned. After Cancel nothing is stored and
+    // nothing is returned; only a data source chosen while the window ran stays in the object, as
+    // it was written at the choice.
+    std::optional<Picture> Open_Wnd(SKTBarcode &object);
+
+    // The settings the controls stand for now.
+    BarcodeSettings settings() const;
+    // The value text of the current kind (the multi-line field for 2D symbols).
+    QString currentValue() const;
+    const Picture &previewPicture() const { return m_preview; }
+
+    // Handlers, public so that the panel and tests reach the same paths as the controls.
+    void goButtonActionPerformed();
+    void Set_Blank_Image();
+    void OK_Btn_Clicked();
+    void Cancel_Btn_Clicked();
+    BarcodeControls &controls() const { return *m_controls; }
+    BarcodeSourceControls &sourceControls() const { return *m_source; }
+
+    // Where the show-series button opens its viewers, and what redraws the card after a data
+    // source is chosen; both may stay unset (the button then does nothing).
+    WindowRegistry *registry = nullptr;
+    std::function<void()> refreshCanvas;
+
+    // State the handlers share, named as the window's code refers to it.
+    int liner_or_2D_font = 0; // 0 linear, 1 2D
+    int USED_DPI_VALUE = 600; // resolution of 2D pictures
+    int PDF_Row = 0;
+    int PDF_Col = 3;
+    FontDescriptor value_font = BarcodeSettings().value_font;
+    FontDescriptor header_font = BarcodeSettings().header_font;
+    FontDescriptor footer_font = BarcodeSettings().footer_font;
+    // The linear object of the preview (null for 2D symbols and refused values).
+    std::shared_ptr<NKDBarcode> testBarcode;
+    // The last 2D symbol: its modules, size in points and the value it encodes.
+    struct Image2D {
+        std::shared_ptr<const ModuleGrid> grid;
+        QSizeF size;
+        QString value;
+    };
+    std::optional<Image2D> image_2d;
+    // The object last loaded; the data-source controls write into it.
+    SKTGraphic *pass_barcode_control = nullptr;
+    bool loading() const { return m_loading; }
+
+    void showPreview(const Picture &picture);
+    void setErrorText(const QString &text);
+
+private:
+    void storeInto(SKTBarcode &object) const;
+    // The preview as the pixels a design keeps.
+    Picture storedPicture() const;
+
+    BarcodeControls *m_controls = nullptr;
+    BarcodeSourceControls *m_source = nullptr;
+    bool m_loading = false; // set while controls are loaded in bulk: no previews
+    Picture m_preview;
+};

@@ -1,0 +1,308 @@
+#include "canvas/ui/CanvasCreation.h"
+
+#include "canvas/PastedPictures.h"
+#include "canvas/ui/CanvasAssertion.h"
+#include "canvas/ui/CanvasHost.h"
+#include "canvas/ui/SKTGraphicView.h"
+#include "foundation/CardCodes.h"
+#include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
+#include "model/ModelGlobals.h"
+#include "model/SKTBarcode.h"
+#include "model/SKTDocument.h"
+#include "model/SKTGrid.h"
+#include "model/SKTImage.h"
+#include "model/SKTSignature.h"
+#include "platform/UndoManager.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QMimeData>
+
+namespace
+{
+QString shapeCodeForTool(int tool)
+{
+    switch (tool) {
+    case 3:
+        return ShapeCode::Rectangle;
+    case 4:
+        return ShapeCode::Circle;
+    case 5:
+        return ShapeCode::RoundedRectangle;
+    case 6:
+        return ShapeCode::Triangle;
+    case 7:
+        return ShapeCode::Diamond;
+    case 13:
+        return ShapeCode::Star;
+    case 14:
+        return ShapeCode::DoubleStar;
+    case 15:
+        return ShapeCode::Polygon;
+    default:
+        return QString();
+    }
+}
+
+constexpr int TextAlignmentRight = 1;
+constexpr int TextAlignmentCentre = 2;
+} // namespace
+
+CanvasCreation::CanvasCreation(SKTGraphicView &view) : m_view(view) {}
+
+const QStringList &CanvasCreation::personalDetailIdentifiers()
+{
+    static const QStringList ids = {
+        QStringLiteral("Fup_Name"),          QStringLiteral("Fup_Title"),   QStringLiteral("Fup_Company"),
+        QStringLiteral("Fup_CompanySlogan"), QStringLiteral("Fup_Address"), QStringLiteral("Fup_PhoneNO"),
+        QStringLiteral("Fup_FaxNo"),         QStringLiteral("Fup_EmailID"), QStringLiteral("Fup_Website"),
+        QStringLiteral("Fup_UniqueNo"),      QStringLiteral("Fup_Photo")};
+    return ids;
+}
+
+bool CanvasCreation::isTextOrPicture(const GraphicPtr &graphic)
+{
+    return graphic &&
+           (graphic->kind() == SKTGraphic::Kind::Text || graphic->kind() == SKTGraphic::Kind::Image);
+}
+
+// --- making the object ---
+
+GraphicPtr CanvasCreation::makeGraphic(SKTGraphic::Kind graphicClass, const QPointF &origin,
+                                       const QString &ctrl_value, const QString &ctrl_ID) const
+{
+    const CanvasHost &host = m_view.host();
+    const int tool = host.Selected_Control_Tool();
+    const QString &picturePath = ModelGlobals::instance().Library_Selected_Image;
+    switch (tool) {
+    case 8:
+        if (QFileInfo(picturePath).isFile())
+            return SKTImage::initWithPath(origin, picturePath);
+        return SKTImage::initWithPosition(origin, host.no_image());
+    case 9:
+        return SKTImage::initWithPath(origin, picturePath);
+    case 10:
+        return SKTBarcode::initWithPosition(origin, host.barcode_sample_img());
+    case 11:
+        return SKTSignature::initWithPosition(origin, host.sign_sample_img(), SignatureCode::Signature);
+    case 12:
+        return SKTSignature::initWithPosition(origin, host.fp_sample_img(), SignatureCode::Fingerprint);
+    default:
+        break;
+    }
+    GraphicPtr g = SKTGraphic::create(graphicClass);
+    if (graphicClass == SKTGraphic::Kind::Text) {
+        if (!ctrl_value.isEmpty()) {
+            g->Text_Value = ctrl_value;
+            g->_isDrawingStroke = false;
+            g->_isDrawingFill = false;
+            if (ctrl_ID.contains(QLatin1String("PARTY_"))) {
+                static const QStringList centred = {
+                    QStringLiteral("PARTY_TITLE"), QStringLiteral("PARTY_DATE"), QStringLiteral("PARTY_TIME"),
+                    QStringLiteral("PARTY_VENUE"), QStringLiteral("PARTY_MARRINGE_INFO")};
+                if (centred.contains(ctrl_ID))
+                    g->text_alignmnet = TextAlignmentCentre;
+                else if (ctrl_ID == QLatin1String("PARTY_FROM"))
+                    g->text_alignmnet = TextAlignmentRight;
+                if (ctrl_ID == QLatin1String("PARTY_TITLE") ||
+                    ctrl_ID == QLatin1String("PARTY_MARRINGE_INFO"))
+                    g->text_ctrl_font = FontDescriptor{QStringLiteral("TimesNewRomanPS-BoldItalicMT"), 18.0};
+            }
+        }
+    } else if (const QString code = shapeCodeForTool(tool); !code.isEmpty()) {
+        g->Set_Shape_Type(code);
+    }
+    return g;
+}
+
+GraphicPtr CanvasCreation::start(SKTGraphic::Kind graphicClass, const QRectF &frame,
+                                 const QString &ctrl_value, const QString &ctrl_ID)
+{
+    if (!canvasCheck(m_view.document() != nullptr,
+                     "An SKTGraphicView's 'graphics' property is not bound to anything."))
+        return nullptr;
+    UndoManager &undo = m_view.document()->undoManager();
+    m_savedGroupsByEvent = undo.groupsByEvent();
+    undo.setGroupsByEvent(false);
+    undo.beginUndoGrouping();
+    m_undoCountAtStart = undo.undoCount();
+    m_view.changeSelectionIndexes({});
+
+    GraphicPtr g = makeGraphic(graphicClass, frame.topLeft(), ctrl_value, ctrl_ID);
+    g->control_ID = ctrl_ID;
+    g->setBounds(frame);
+    m_view._creatingGraphic = g;
+    m_view.insertGraphics({g}, {0});
+    return g;
+}
+
+void CanvasCreation::beginCreation(SKTGraphic::Kind graphicClass, const QPointF &point,
+                                   const QString &card_side)
+{
+    Q_UNUSED(card_side);
+    const SKTGrid *grid = m_view.grid();
+    const QPointF origin = grid ? grid->constrainedPoint(point) : point;
+    start(graphicClass, QRectF(origin, QSizeF(0, 0)), QString(), QString());
+}
+
+void CanvasCreation::finishCreation()
+{
+    const GraphicPtr g = m_view._creatingGraphic;
+    if (!g || !m_view.document())
+        return;
+    UndoManager &undo = m_view.document()->undoManager();
+    const int index = m_view.indexOfGraphic(g);
+    if (g->bounds().width() == 0 && g->bounds().height() == 0) {
+        undo.endUndoGrouping();
+        undo.disableUndoRegistration();
+        if (undo.undoCount() > m_undoCountAtStart)
+            undo.undo();
+        else if (index >= 0)
+            m_view.removeGraphicsAtIndexes({index}); // a side that records no undo
+        undo.enableUndoRegistration();
+        m_view.setSelectedGraphic(nullptr);
+    } else {
+        if (index >= 0)
+            m_view.changeSelectionIndexes({index});
+        m_view.startEditingGraphic(g);
+        undo.endUndoGrouping();
+        m_view.setSelectedGraphic(g);
+    }
+    undo.setGroupsByEvent(m_savedGroupsByEvent);
+    m_view._creatingGraphic.reset();
+    m_view.setNeedsDisplayInRect(g->drawingBounds());
+}
+
+GraphicPtr CanvasCreation::createGraphicOfClass(SKTGraphic::Kind graphicClass, bool use_rect,
+                                                const QRectF &bound_rect, const QString &card_side,
+                                                const QString &ctrl_value, const QString &ctrl_ID)
+{
+    QRectF frame;
+    if (use_rect) {
+        frame = bound_rect;
+        if (ctrl_ID.isEmpty())
+            frame.moveTopLeft(m_view.host().Control_New_Point(card_side));
+    } else {
+        frame = QRectF(m_view.host().Control_New_Point(card_side), QSizeF(50, 50));
+    }
+    if (const SKTGrid *grid = m_view.grid()) {
+        // Both corners on the grid when it snaps.
+        const QPointF origin = grid->constrainedPoint(frame.topLeft());
+        const QPointF far = grid->constrainedPoint(origin + QPointF(frame.width(), frame.height()));
+        frame = QRectF(origin, QSizeF(far.x() - origin.x(), far.y() - origin.y()));
+    }
+    const GraphicPtr g = start(graphicClass, frame, ctrl_value, ctrl_ID);
+    if (!g)
+        return nullptr;
+    finishCreation();
+    return m_view.selectedGraphic();
+}
+
+// --- by identifier ---
+
+GraphicPtr CanvasCreation::ReplaceGraphicText(SKTGraphic::Kind graphicClass, bool use_rect,
+                                              const QRectF &bound_rect, const QString &card_side,
+                                              const QString &ctrl_value, const QString &ctrl_ID)
+{
+    const GraphicPtr found = Selcect_Ctrl_With_ID(ctrl_ID);
+    if (!found)
+        return createGraphicOfClass(graphicClass, use_rect, bound_rect, card_side, ctrl_value, ctrl_ID);
+    found->takePlacedValue(graphicClass, ctrl_value);
+    m_view.startEditingGraphic(found);
+    m_view.setSelectedGraphic(found);
+    m_view.setNeedsDisplayInRect(found->drawingBounds());
+    return found;
+}
+
+GraphicPtr CanvasCreation::Selcect_Ctrl_With_ID(const QString &ctrl_ID) const
+{
+    for (const GraphicPtr &g : m_view.graphics()) {
+        if (isTextOrPicture(g) && g->control_ID.value_or(QString()) == ctrl_ID)
+            return g;
+    }
+    return nullptr;
+}
+
+void CanvasCreation::Hide_all_Text_control_FUP_Control()
+{
+    const GraphicList all = m_view.graphics();
+    for (qsizetype i = all.size() - 1; i >= 0; --i) {
+        const GraphicPtr &g = all.at(i);
+        if (isTextOrPicture(g) && personalDetailIdentifiers().contains(g->control_ID.value_or(QString()))) {
+            g->Set_Ctrl_Is_Visible(false);
+            m_view.setNeedsDisplayInRect(g->drawingBounds());
+        }
+    }
+}
+
+void CanvasCreation::delete_all_Text_control()
+{
+    const GraphicList all = m_view.graphics();
+    QList<int> doomed;
+    for (int i = 0; i < all.size(); ++i) {
+        if (isTextOrPicture(all.at(i)))
+            doomed.append(i);
+    }
+    if (!doomed.isEmpty())
+        m_view.removeGraphicsAtIndexes(doomed);
+}
+
+void CanvasCreation::delete_all_control()
+{
+    QList<int> all;
+    for (int i = 0; i < m_view.graphics().size(); ++i)
+        all.append(i);
+    if (!all.isEmpty())
+        m_view.removeGraphicsAtIndexes(all);
+}
+
+// --- pictures ---
+
+void CanvasCreation::insertPicture(const GraphicPtr &image)
+{
+    m_view.insertGraphics({image}, {0});
+    m_view.changeSelectionIndexes({0});
+    m_view.setSelectedGraphic(image);
+}
+
+bool CanvasCreation::makeNewImageFromContentsOfFile(const QString &path, const QPointF &point)
+{
+    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
+    if (suffix.isEmpty() || !QImageReader::supportedImageFormats().contains(suffix))
+        return false;
+    const Picture picture = Picture::fromFile(path);
+    if (picture.isNull())
+        return false;
+    const auto image = SKTImage::initWithPosition(point, picture);
+    // The object points at its own file, never at the library's last choice.
+    image->Set_Control_File_path(QFileInfo(path).absoluteFilePath());
+    insertPicture(image);
+    return true;
+}
+
+bool CanvasCreation::makeNewImageFromPasteboard(const QMimeData *mime, const QPointF &point)
+{
+    if (!mime || !mime->hasImage())
+        return false;
+    const QImage pixels = qvariant_cast<QImage>(mime->imageData());
+    if (pixels.isNull())
+        return false;
+    // Only a path is saved with a picture object: the pasted pixels get a file of their own in the
+    // data folder first, or the picture would be gone after saving and reopening.
+    QString why;
+    const QString kept = PastedPictures::keep(pixels, Resource_Path, &why);
+    if (kept.isEmpty()) {
+        m_view.host().presentError(PastedPictureNotKeptMessage + QLatin1Char('\n') + why);
+        return false;
+    }
+    const auto image = SKTImage::initWithPosition(point, Picture(pixels));
+    // The library's last choice, which a new picture object starts with, is not this picture.
+    image->Set_Control_File_path(kept);
+    // The picture's bottom-left corner goes to the point.
+    const QSizeF size = image->_contents ? image->_contents->size() : QSizeF(pixels.size());
+    image->setBounds(QRectF(QPointF(point.x(), point.y() - size.height()), size));
+    insertPicture(image);
+    return true;
+}

@@ -1,0 +1,531 @@
+#include "data/ui/BatchWizard.h"
+
+#include "data/ui/Generate_List.h"
+#include "data/ui/Import_Wizard.h"
+#include "data/ui/Load_Num_Info.h"
+#include "data/ui/Update_Ex_Num.h"
+#include "foundation/DialogTiming.h"
+#include "foundation/FileUtils.h"
+#include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/RowListModel.h"
+#include "foundation/StringUtils.h"
+#include "foundation/WindowRegistry.h"
+#include "foundation/ui/FilePanels.h"
+#include "foundation/ui/ModalRunner.h"
+#include "foundation/ui/PleaseWaitSheet.h"
+#include "foundation/ui/PleaseWait_Modeless.h"
+#include "foundation/ui/WindowLook.h"
+#include "output/OutputState.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QThread>
+#include <QVBoxLayout>
+
+namespace
+{
+const QString NameKey = QStringLiteral("Extension");
+const QString ValueKey = QStringLiteral("Header");
+
+QTableView *makeTable(RowListModel *model, const QString &name, QWidget *parent)
+{
+    auto *table = new QTableView(parent);
+    table->setObjectName(name);
+    table->setModel(model);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->hide();
+    return table;
+}
+
+QPushButton *addButton(QLayout *layout, const QString &title, const QString &name, QWidget *parent)
+{
+    auto *b = new QPushButton(title, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    layout->addWidget(b);
+    return b;
+}
+} // namespace
+
+BatchWizard::BatchWizard(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("BatchWizard"));
+    setWindowTitle(QStringLiteral("Batch Processing Series"));
+    WindowLook::applyBackground(this);
+    ListData = new RowListModel({NameKey}, {QStringLiteral("Available Series")}, this);
+    ListData_value = new RowListModel({ValueKey}, {QStringLiteral("Values")}, this);
+    Load_Number_Window = new Load_Num_Info(this);
+    Update_Value_Wnd = new Update_Ex_Num(this, this);
+    buildLayout();
+}
+
+void BatchWizard::buildLayout()
+{
+    auto *layout = new QVBoxLayout(this);
+
+    avl_list_box = new QWidget(this);
+    avl_list_box->setObjectName(QStringLiteral("avl_list_box"));
+    auto *first = new QVBoxLayout(avl_list_box);
+    first->setContentsMargins(0, 0, 0, 0);
+    List = makeTable(ListData, QStringLiteral("List"), avl_list_box);
+    batch_list_count = new QLabel(avl_list_box);
+    batch_list_count->setObjectName(QStringLiteral("batch_list_count"));
+    first->addWidget(List);
+    first->addWidget(batch_list_count);
+    layout->addWidget(avl_list_box);
+
+    btn_box1 = new QWidget(this);
+    btn_box1->setObjectName(QStringLiteral("btn_box1"));
+    auto *row1 = new QHBoxLayout(btn_box1);
+    row1->setContentsMargins(0, 0, 0, 0);
+    addnew_button = addButton(row1, QStringLiteral("Add New"), QStringLiteral("addnew_button"), btn_box1);
+    update_button = addButton(row1, QStringLiteral("Update"), QStringLiteral("update_button"), btn_box1);
+    delete_list_button =
+        addButton(row1, QStringLiteral("Delete"), QStringLiteral("delete_list_button"), btn_box1);
+    import_button = addButton(row1, QStringLiteral("Import..."), QStringLiteral("import_button"), btn_box1);
+    create_series_button =
+        addButton(row1, QStringLiteral("Generate..."), QStringLiteral("create_series_button"), btn_box1);
+    row1->addStretch();
+    help_button = addButton(row1, QStringLiteral("Help"), QStringLiteral("help_button"), btn_box1);
+    close_button = addButton(row1, QStringLiteral("Close"), QStringLiteral("close_button"), btn_box1);
+    layout->addWidget(btn_box1);
+
+    list_value_box = new QWidget(this);
+    list_value_box->setObjectName(QStringLiteral("list_value_box"));
+    auto *second = new QVBoxLayout(list_value_box);
+    second->setContentsMargins(0, 0, 0, 0);
+    auto *nameRow = new QHBoxLayout;
+    nameRow->addWidget(new QLabel(QStringLiteral("Series name:"), list_value_box));
+    batch_list_name = new QLineEdit(list_value_box);
+    batch_list_name->setObjectName(QStringLiteral("batch_list_name"));
+    nameRow->addWidget(batch_list_name);
+    second->addLayout(nameRow);
+    List_value = makeTable(ListData_value, QStringLiteral("List_value"), list_value_box);
+    second->addWidget(List_value);
+    batch_value_count = new QLabel(list_value_box);
+    batch_value_count->setObjectName(QStringLiteral("batch_value_count"));
+    second->addWidget(batch_value_count);
+    layout->addWidget(list_value_box);
+
+    btn_box2 = new QWidget(this);
+    btn_box2->setObjectName(QStringLiteral("btn_box2"));
+    auto *row2 = new QHBoxLayout(btn_box2);
+    row2->setContentsMargins(0, 0, 0, 0);
+    import_value_button =
+        addButton(row2, QStringLiteral("Import..."), QStringLiteral("import_value_button"), btn_box2);
+    series_value_button =
+        addButton(row2, QStringLiteral("Generate..."), QStringLiteral("series_value_button"), btn_box2);
+    delete_rows_button =
+        addButton(row2, QStringLiteral("Remove"), QStringLiteral("delete_rows_button"), btn_box2);
+    export_button = addButton(row2, QStringLiteral("Export"), QStringLiteral("export_button"), btn_box2);
+    Save_Ext_ComboBox = new QComboBox(btn_box2);
+    Save_Ext_ComboBox->setObjectName(QStringLiteral("Save_Ext_ComboBox"));
+    Save_Ext_ComboBox->addItems({QStringLiteral("xlsx"), QStringLiteral("txt")});
+    row2->addWidget(Save_Ext_ComboBox);
+    row2->addStretch();
+    save_button = addButton(row2, QStringLiteral("Save"), QStringLiteral("save_button"), btn_box2);
+    back_button = addButton(row2, QStringLiteral("Back"), QStringLiteral("back_button"), btn_box2);
+    help_2_button = addButton(row2, QStringLiteral("Help"), QStringLiteral("help_2_button"), btn_box2);
+    close_2_button = addButton(row2, QStringLiteral("Close"), QStringLiteral("close_2_button"), btn_box2);
+    layout->addWidget(btn_box2);
+    resize(620, 440);
+
+    connect(addnew_button, &QPushButton::clicked, this, &BatchWizard::AddNew_Btn_Clicked);
+    connect(update_button, &QPushButton::clicked, this, &BatchWizard::Update_Btn_Clicked);
+    connect(delete_list_button, &QPushButton::clicked, this, &BatchWizard::Delete_List_Btn_Clicked);
+    connect(import_button, &QPushButton::clicked, this, &BatchWizard::Import_Btn_Clicked);
+    connect(create_series_button, &QPushButton::clicked, this, &BatchWizard::CreateSeries_Btn_Clicked);
+    connect(import_value_button, &QPushButton::clicked, this, &BatchWizard::Import_Value_Btn_Clicked);
+    connect(series_value_button, &QPushButton::clicked, this, &BatchWizard::Series_Value_Btn_Clicked);
+    connect(delete_rows_button, &QPushButton::clicked, this, &BatchWizard::Delete_Rows_Btn_Clicked);
+    connect(export_button, &QPushButton::clicked, this, &BatchWizard::Export_Value_Btn_Clicked);
+    connect(save_button, &QPushButton::clicked, this, &BatchWizard::Save_Btn_Clicked);
+    connect(back_button, &QPushButton::clicked, this, &BatchWizard::Back_Btn_Clicked);
+    for (QPushButton *help : {help_button, help_2_button})
+        connect(help, &QPushButton::clicked, this, [] { Open_Help_File(); });
+    for (QPushButton *close : {close_button, close_2_button})
+        connect(close, &QPushButton::clicked, this, [this] { done(0); });
+    connect(List, &QTableView::doubleClicked, this, [this] { doubleClickInTable(List); });
+    connect(List_value, &QTableView::doubleClicked, this, [this] { doubleClickInTable(List_value); });
+}
+
+int BatchWizard::Open_Wnd()
+{
+    Check_Path_And_Create_Files();
+    showFirstScreen(true);
+    showLastScreen(false);
+    Fill_List();
+    if (DialogTiming::openWaitMs() > 0)
+        QThread::msleep(DialogTiming::openWaitMs());
+    const int result = ModalRunner::exec(*this);
+    hide();
+    return result;
+}
+
+bool BatchWizard::firstScreenShown() const
+{
+    return !avl_list_box->isHidden();
+}
+
+void BatchWizard::showFirstScreen(bool show)
+{
+    avl_list_box->setHidden(!show);
+    btn_box1->setHidden(!show);
+    if (show)
+        update_list_name.clear();
+}
+
+void BatchWizard::showLastScreen(bool show)
+{
+    list_value_box->setHidden(!show);
+    btn_box2->setHidden(!show);
+}
+
+void BatchWizard::Fill_List()
+{
+    ListData->clear();
+    for (const QString &name : SeriesFiles::Get_datasheet_File_Name_Array(Data_Folder_Path))
+        ListData->Create_List(name);
+    Update_batch_List_Count();
+}
+
+void BatchWizard::Create_Value_List(const QString &text)
+{
+    const QString value = Trim_Str(text);
+    if (value.isEmpty())
+        return;
+    ListData_value->Create_List(value);
+    Update_Value_List_Count();
+}
+
+QStringList BatchWizard::values() const
+{
+    QStringList out;
+    for (int i = 0; i < ListData_value->count(); ++i)
+        out << ListData_value->objectValue(ValueKey, i);
+    return out;
+}
+
+void BatchWizard::Update_batch_List_Count()
+{
+    batch_list_count->setText(QStringLiteral("Total List : %1").arg(ListData->count()));
+}
+
+void BatchWizard::Update_Value_List_Count()
+{
+    batch_value_count->setText(QStringLiteral("Total Rows : %1").arg(ListData_value->count()));
+}
+
+int BatchWizard::currentRow(QTableView *table) const
+{
+    const QModelIndex current = table->selectionModel()->currentIndex();
+    if (current.isValid() && table->selectionModel()->isRowSelected(current.row(), QModelIndex()))
+        return current.row();
+    const QList<int> rows = selectedRows(table);
+    return rows.isEmpty() ? -1 : rows.last();
+}
+
+QList<int> BatchWizard::selectedRows(QTableView *table) const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : table->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void BatchWizard::selectOnly(QTableView *table, int row)
+{
+    table->clearSelection();
+    table->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    if (row < 0 || row >= table->model()->rowCount())
+        return;
+    table->selectionModel()->setCurrentIndex(table->model()->index(row, 0),
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+bool BatchWizard::Batch_List_Selection_Validation()
+{
+    if (ListData->count() == 0) {
+        Show_MessageBox(SeriesFiles::MsgAvailableListEmpty);
+        return false;
+    }
+    const int row = currentRow(List);
+    if (row < 0 || Trim_Str(ListData->objectValue(NameKey, row)).isEmpty()) {
+        Show_MessageBox(SeriesFiles::MsgSelectRecord);
+        List->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void BatchWizard::AddNew_Btn_Clicked()
+{
+    showFirstScreen(false);
+    showLastScreen(true);
+    batch_list_name->setText(QStringLiteral("Untitled"));
+    ListData_value->clear();
+    Update_Value_List_Count();
+}
+
+void BatchWizard::Update_Btn_Clicked()
+{
+    On_Update();
+}
+
+void BatchWizard::On_Update()
+{
+    if (!Batch_List_Selection_Validation())
+        return;
+    const QString name = Trim_Str(ListData->objectValue(NameKey, currentRow(List)));
+    const QString path = SeriesFiles::safePath(Data_Folder_Path, name);
+    QFile probe(path);
+    if (path.isEmpty() || !probe.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        Show_MessageBox(SeriesFiles::MsgFileAccess);
+        return;
+    }
+    probe.close();
+    showFirstScreen(false);
+    showLastScreen(true);
+    batch_list_name->setText(name);
+    update_list_name = name;
+    ListData_value->clear();
+    Update_Value_List_Count();
+    QString message;
+    QString warning;
+    std::optional<QStringList> read;
+    {
+        PleaseWaitSheet wait(this);
+        read = SeriesFiles::readValues(Data_Folder_Path, name, &message, &warning);
+        QList<RowListModel::Row> rows;
+        for (const QString &v : read.value_or(QStringList()))
+            rows.append({{ValueKey, v}});
+        ListData_value->setListData(rows);
+        Update_Value_List_Count();
+    }
+    if (!read && !message.isEmpty())
+        Show_MessageBox(message);
+    else if (!warning.isEmpty())
+        Show_MessageBox(warning);
+}
+
+void BatchWizard::Delete_List_Btn_Clicked()
+{
+    if (!Batch_List_Selection_Validation())
+        return;
+    const int current = currentRow(List);
+    const QList<int> rows = selectedRows(List);
+    QStringList names;
+    for (int row : rows)
+        names << Trim_Str(ListData->objectValue(NameKey, row));
+    QStringList deleted;
+    const SeriesResult result = SeriesFiles::Delete(
+        Data_Folder_Path, names, Trim_Str(ListData->objectValue(NameKey, current)), m_inUse,
+        [](const QString &q) { return Show_YES_NO_MessageBox(q); }, Msg_Apply_All_Chk.load() & 1, &deleted);
+    if (result.cancelled())
+        return;
+    if (!result.ok()) {
+        if (!result.message.isEmpty())
+            Show_MessageBox(result.message);
+        // A series in use keeps the list as it is; a file that would not go is shown as it stands.
+        if (result.message == SeriesFiles::MsgFileAccess)
+            Fill_List();
+        return;
+    }
+    QList<RowListModel::Row> kept;
+    for (int i = 0; i < ListData->count(); ++i)
+        if (!rows.contains(i))
+            kept.append(ListData->ListData().at(i));
+    ListData->setListData(kept);
+    selectOnly(List, current - 1);
+    Update_batch_List_Count();
+}
+
+bool BatchWizard::askBeforeAdding()
+{
+    if (ListData_value->count() == 0)
+        return true;
+    const int answer = Load_Number_Window->ask();
+    if (answer == Load_Num_Info::Yes) {
+        ListData_value->clear();
+        Update_Value_List_Count();
+        return true;
+    }
+    return answer == Load_Num_Info::No;
+}
+
+Generate_List *BatchWizard::generator()
+{
+    if (!m_generator)
+        m_generator = new Generate_List(this, this);
+    return m_generator;
+}
+
+void BatchWizard::CreateSeries_Btn_Clicked()
+{
+    Generate_List *g = generator();
+    g->file_name_required = 1;
+    g->file_name_Insert = 1;
+    g->Open_Wnd();
+}
+
+void BatchWizard::Series_Value_Btn_Clicked()
+{
+    if (!askBeforeAdding())
+        return;
+    Generate_List *g = generator();
+    g->file_name_required = 0;
+    g->file_name_Insert = 1;
+    g->Open_Wnd();
+}
+
+void BatchWizard::Delete_Rows_Btn_Clicked()
+{
+    if (ListData_value->count() == 0) {
+        Show_MessageBox(SeriesFiles::MsgListEmpty);
+        List_value->setFocus();
+        return;
+    }
+    const int current = currentRow(List_value);
+    if (current < 0) {
+        Show_MessageBox(QStringLiteral("Please select at least one record from the list to continue."));
+        List_value->setFocus();
+        return;
+    }
+    const QList<int> rows = selectedRows(List_value);
+    QList<RowListModel::Row> kept;
+    for (int i = 0; i < ListData_value->count(); ++i)
+        if (!rows.contains(i))
+            kept.append(ListData_value->ListData().at(i));
+    ListData_value->setListData(kept);
+    selectOnly(List_value, current - 1);
+    Update_Value_List_Count();
+}
+
+void BatchWizard::Export_Value_Btn_Clicked()
+{
+    if (ListData_value->count() == 0) {
+        Show_MessageBox(SeriesFiles::MsgListEmpty);
+        List_value->setFocus();
+        return;
+    }
+    const bool asXlsx = Save_Ext_ComboBox->currentText() == QStringLiteral("xlsx");
+    const QString suffix = asXlsx ? QStringLiteral("xlsx") : QStringLiteral("txt");
+    const std::optional<QString> chosen =
+        FilePanels::instance().saveFile(this, QStringLiteral("Export Series"), suffix,
+                                        Trim_Str(batch_list_name->text()) + QLatin1Char('.') + suffix);
+    if (!chosen)
+        return;
+    const QString path = SeriesFiles::exportPath(*chosen, asXlsx);
+    SeriesResult result;
+    {
+        PleaseWaitSheet wait(this);
+        QFile::remove(path);
+        result = SeriesFiles::Export(values(), path, asXlsx);
+    }
+    raise();
+    if (!result.ok()) {
+        Show_MessageBox(result.message.isEmpty() ? SeriesFiles::MsgFileAccess : result.message);
+        return;
+    }
+    OutputState::instance().setExportFile(path, SeriesFiles::MsgExported);
+    if (m_registry)
+        m_registry->open(WindowRegistry::Window::ExportedFiles);
+}
+
+void BatchWizard::Save_Btn_Clicked()
+{
+    if (ListData_value->count() == 0) {
+        Show_MessageBox(SeriesFiles::MsgListEmpty);
+        List_value->setFocus();
+        return;
+    }
+    const QString name = batch_list_name->text();
+    if (!SeriesFiles::checkName(name).isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please enter a valid series name."));
+        batch_list_name->setFocus();
+        return;
+    }
+    SeriesResult result;
+    {
+        PleaseWaitSheet wait(this);
+        result = SeriesFiles::Save(Data_Folder_Path, name, update_list_name, values(), m_inUse,
+                                   [](const QString &q) { return Show_YES_NO_MessageBox(q); });
+    }
+    if (result.cancelled())
+        return;
+    if (!result.ok()) {
+        Show_MessageBox(result.message.isEmpty() ? SeriesFiles::MsgFileAccess : result.message);
+        return;
+    }
+    raise();
+    showLastScreen(false);
+    showFirstScreen(true);
+    Fill_List();
+}
+
+void BatchWizard::Back_Btn_Clicked()
+{
+    showLastScreen(false);
+    showFirstScreen(true);
+}
+
+void BatchWizard::doubleClickInTable(QTableView *table)
+{
+    const int current = currentRow(table);
+    if (current < 0)
+        return;
+    if (selectedRows(table).size() > 1) {
+        Show_MessageBox(QStringLiteral("Please select only one record to update."));
+        return;
+    }
+    if (table == List)
+        On_Update();
+    else if (table == List_value)
+        OnGetSelected();
+}
+
+void BatchWizard::OnGetSelected()
+{
+    if (ListData_value->count() == 0)
+        return;
+    const int row = currentRow(List_value);
+    Update_Value_Wnd->Open_Wnd(row, Trim_Str(ListData_value->objectValue(ValueKey, row)));
+}
+
+Import_Wizard *BatchWizard::importWizard()
+{
+    if (!m_importWizard)
+        m_importWizard = new Import_Wizard(this, this);
+    return m_importWizard;
+}
+
+void BatchWizard::Import_Btn_Clicked()
+{
+    Import_Wizard *w = importWizard();
+    w->file_name_required = 1;
+    w->file_name_Insert = 1;
+    w->Open_Wnd();
+}
+
+void BatchWizard::Import_Value_Btn_Clicked()
+{
+    if (!askBeforeAdding())
+        return;
+    Import_Wizard *w = importWizard();
+    w->file_name_required = 0;
+    w->file_name_Insert = 1;
+    w->Open_Wnd();
+}

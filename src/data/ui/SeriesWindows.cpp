@@ -1,0 +1,59 @@
+#include "data/ui/SeriesWindows.h"
+
+#include "data/ui/BatchWizard.h"
+#include "data/ui/Data_From_Excel.h"
+#include "data/ui/Generate_List.h"
+#include "data/ui/Import_Wizard.h"
+#include "data/ui/View_Data_Series.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/StringUtils.h"
+#include "foundation/WindowRegistry.h"
+
+#include <QPointer>
+
+namespace SeriesWindows
+{
+void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUse)
+{
+    QPointer<QWidget> owner(parent);
+    WindowRegistry *reg = &registry;
+    auto manager = [reg, owner, inUse] {
+        return reg->instance<BatchWizard>([&] {
+            auto *w = new BatchWizard(owner);
+            w->setInUseTest(inUse);
+            w->setRegistry(reg);
+            return w;
+        });
+    };
+    registry.fill(WindowRegistry::Window::SeriesManager,
+                  [manager](const QString &) { return manager()->Open_Wnd(); });
+    // From the main window the generator writes a new series and leaves the manager's list alone.
+    registry.fill(WindowRegistry::Window::SeriesGenerator, [manager](const QString &) {
+        Generate_List *g = manager()->generator();
+        g->file_name_required = 1;
+        g->file_name_Insert = 0;
+        return g->Open_Wnd();
+    });
+    // From the main window the wizard makes a new series file.
+    registry.fill(WindowRegistry::Window::ImportWizard, [manager](const QString &) {
+        Import_Wizard *w = manager()->importWizard();
+        w->file_name_required = 1;
+        w->file_name_Insert = 0;
+        return w->Open_Wnd();
+    });
+    registry.fill(WindowRegistry::Window::SeriesViewer, [reg, owner](const QString &name) {
+        const QString trimmed = Trim_Str(name);
+        if (trimmed.isEmpty()) {
+            Show_MessageBox(QStringLiteral("Please select the series."));
+            return 0;
+        }
+        View_Data_Series *viewer =
+            reg->instance<View_Data_Series>([&] { return new View_Data_Series(owner); });
+        viewer->file_name = trimmed;
+        return viewer->Open_Wnd();
+    });
+    registry.fill(WindowRegistry::Window::BindingTableViewer, [reg, owner](const QString &) {
+        return reg->instance<Data_From_Excel>([&] { return new Data_From_Excel(owner); })->Open_Wnd();
+    });
+}
+} // namespace SeriesWindows

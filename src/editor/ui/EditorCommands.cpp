@@ -1,0 +1,465 @@
+#include "editor/ui/EditorCommands.h"
+
+#include "canvas/ui/ImageBrowser.h"
+#include "canvas/ui/SKTGraphicView.h"
+#include "editor/EditorState.h"
+#include "editor/ui/BackgroundBrowser.h"
+#include "editor/ui/EditButtons.h"
+#include "editor/ui/Grid_Wizard.h"
+#include "editor/ui/MainMenus.h"
+#include "editor/ui/MainWindowOutputHost.h"
+#include "editor/ui/SKTWindowController.h"
+#include "editor/ui/SideViews.h"
+#include "editor/ui/ToolController.h"
+#include "editor/ui/UndoStepNames.h"
+#include "foundation/CardCodes.h"
+#include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/WindowRegistry.h"
+#include "foundation/ui/ColorWell.h"
+#include "foundation/ui/ControlUtils.h"
+#include "foundation/ui/FloatSlider.h"
+#include "model/ModelGlobals.h"
+#include "output/BatchFillSnapshot.h"
+#include "panels/ui/Inspector.h"
+#include "panels/ui/InspectorTabs.h"
+#include "platform/UndoManager.h"
+
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+EditorCommands::EditorCommands(SKTWindowController &window) : QObject(&window), m_window(window) {}
+
+SKTGraphicView &EditorCommands::live() const
+{
+    return *m_window.sideViews().liveCanvas();
+}
+
+void EditorCommands::connectControls()
+{
+    EditButtons &b = m_window.editButtons();
+    const auto on = [this](QAbstractButton *button, void (EditorCommands::*command)()) {
+        connect(button, &QAbstractButton::clicked, this, command);
+    };
+    on(b.Undo_btn, &EditorCommands::Undo_Clicked);
+    on(b.Redo_btn, &EditorCommands::Redo_Clicked);
+    on(b.Cut_btn, &EditorCommands::Cut_Clicked);
+    on(b.Copy_btn, &EditorCommands::Copy_Clicked);
+    on(b.Paste_btn, &EditorCommands::Paste_Clicked);
+    on(b.Delete_btn, &EditorCommands::Delete_Clicked);
+    on(b.Begin_Front_btn, &EditorCommands::Begin_Front_Clicked);
+    on(b.Send_Back_btn, &EditorCommands::Send_Back_Clicked);
+    on(b.Lock_btn, &EditorCommands::Lock_Clicked);
+    on(b.Unlock_btn, &EditorCommands::Unlock_Clicked);
+    MainWindowLayout &ui = m_window.ui();
+    on(ui.Front_Card_Btn, &EditorCommands::Front_Card_Btn_Clicked);
+    on(ui.Back_Card_Btn, &EditorCommands::Back_Card_Btn_Clicked);
+    on(ui.Temp_Card_Btn, &EditorCommands::Temp_Card_Btn_Clicked);
+    on(ui.Show_Ruler_chk, &EditorCommands::Show_Hide_Ruler_ChkBox);
+    on(ui.Card_Prop_Btn, &EditorCommands::Card_Prop_Clicked);
+    on(ui.Card_Bckgrnd_Btn, &EditorCommands::Card_Bckgrnd_Clicked);
+    on(ui.Grid_Btn, &EditorCommands::toggleGridShowing);
+    on(ui.User_Profile_Btn, &EditorCommands::User_Profile_Button_Clicked);
+    on(ui.Print_Btn, &EditorCommands::Print_Button);
+    on(ui.Mail_Btn, &EditorCommands::Mail_Button);
+    on(ui.Align_Left_btn, &EditorCommands::Align_Left_Clicked);
+    on(ui.Align_Right_btn, &EditorCommands::Align_Right_Clicked);
+    on(ui.Align_Top_btn, &EditorCommands::Align_Top_Clicked);
+    on(ui.Align_Bottom_btn, &EditorCommands::Align_Bottom_Clicked);
+    on(ui.Align_Center_btn, &EditorCommands::Align_Center_Clicked);
+    on(ui.Align_Horz_btn, &EditorCommands::Align_Horz_Clicked);
+    on(ui.Align_Vert_btn, &EditorCommands::Align_Vert_Clicked);
+    on(ui.Make_Same_Width_btn, &EditorCommands::Make_Same_Width_Clicked);
+    on(ui.Make_Same_Height_btn, &EditorCommands::Make_Same_Height_Clicked);
+    on(ui.Make_Natural_btn, &EditorCommands::Make_Natural_Clicked);
+    on(ui.Align_To_Grid_btn, &EditorCommands::Align_To_Grid_Clicked);
+    on(ui.print_object_chk, &EditorCommands::Print_object_chk_changed);
+    connect(&m_window.sideViews(), &SideViews::shownSideChanged, this, &EditorCommands::updateForShownSide);
+    updateForShownSide();
+}
+
+void EditorCommands::updateForShownSide()
+{
+    const bool preview = m_window.sideViews().shownIndex() == SKTDocument::Temp;
+    m_window.tools().toolBar()->setEnabled(!preview);
+    m_window.backgroundBrowser().imageBrowser->setEnabled(!preview);
+    m_window.editButtons().setPreviewing(preview);
+    m_window.menus().setObjectCommandsEnabled(!preview);
+}
+
+// --- edit buttons ---
+
+void EditorCommands::showSideOfUndoSteps()
+{
+    // The design's one undo stack holds steps of the front list only (the document records no
+    // other side): undo and redo show the front first, so the user sees what changes.
+    if (m_window.sideViews().shownIndex() != SKTDocument::Front)
+        Front_Card_Btn_Clicked();
+}
+
+void EditorCommands::Undo_Clicked()
+{
+    if (m_window.document().undoManager().canUndo())
+        showSideOfUndoSteps();
+    live().undo();
+    m_window.Undo_Redo_Button_state();
+    // The touched objects are selected now, and their values may have changed back.
+    m_window.inspector().showLiveSelection(true);
+}
+
+void EditorCommands::Redo_Clicked()
+{
+    if (m_window.document().undoManager().canRedo())
+        showSideOfUndoSteps();
+    live().redo();
+    m_window.Undo_Redo_Button_state();
+    m_window.inspector().showLiveSelection(true);
+}
+
+void EditorCommands::Cut_Clicked()
+{
+    runNamedUndoStep(m_window.document().undoManager(), QStringLiteral("Cut"), [this] { live().cut(); });
+}
+
+void EditorCommands::Copy_Clicked()
+{
+    live().copy();
+    m_window.Set_Paste_Button_Status();
+}
+
+void EditorCommands::Paste_Clicked()
+{
+    runNamedUndoStep(m_window.document().undoManager(), QStringLiteral("Paste"), [this] { live().paste(); });
+    m_window.inspector().showLiveSelection();
+}
+
+void EditorCommands::Delete_Clicked()
+{
+    live().delete_();
+}
+
+void EditorCommands::Select_All_Clicked()
+{
+    // In a text field Select All takes the field's text, as everywhere else; its shortcut reaches
+    // the menu even there.
+    QWidget *focus = m_window.focusWidget();
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(focus)) {
+        plain->selectAll();
+        return;
+    }
+    if (auto *line = qobject_cast<QLineEdit *>(focus)) {
+        line->selectAll();
+        return;
+    }
+    if (auto *spin = qobject_cast<QAbstractSpinBox *>(focus)) {
+        spin->selectAll();
+        return;
+    }
+    live().selectAll();
+    m_window.inspector().showLiveSelection();
+}
+
+void EditorCommands::Begin_Front_Clicked()
+{
+    runNamedUndoStep(m_window.document().undoManager(), QStringLiteral("Bring to Front"),
+                     [this] { live().bringToFront(); });
+    m_window.inspector().showLiveSelection();
+}
+
+void EditorCommands::Send_Back_Clicked()
+{
+    runNamedUndoStep(m_window.document().undoManager(), QStringLiteral("Send to Back"),
+                     [this] { live().sendToBack(); });
+    m_window.inspector().showLiveSelection();
+}
+
+void EditorCommands::setLock(bool locked)
+{
+    EditButtons &buttons = m_window.editButtons();
+    if (locked)
+        buttons.Disable_Standard_Button_For_Lock();
+    else
+        buttons.Enable_Standard_Button_For_Unlock();
+    SKTGraphicView &canvas = live();
+    const GraphicList selected = canvas.selectedGraphics();
+    if (selected.isEmpty()) {
+        Show_MessageBox(locked ? LockMessage : UnlockMessage);
+        return;
+    }
+    for (const GraphicPtr &g : selected) {
+        g->ctrl_is_locked = locked;
+        canvas.startEditingGraphic(g);
+    }
+    // The card page empties the selection; the locked objects stay selected.
+    const QList<int> indexes = canvas.selectionIndexes();
+    m_window.Show_RHS_Properties(nullptr);
+    canvas.changeSelectionIndexes(indexes);
+    m_window.Refresh_Canvas();
+    m_window.Show_RHS_Properties(selected.constLast());
+}
+
+void EditorCommands::Lock_Clicked()
+{
+    setLock(true);
+}
+
+void EditorCommands::Unlock_Clicked()
+{
+    setLock(false);
+}
+
+// --- sides ---
+
+void EditorCommands::Front_Card_Btn_Clicked()
+{
+    m_window.sideViews().Select_front_side();
+    m_window.Show_RHS_Properties(nullptr);
+}
+
+void EditorCommands::Back_Card_Btn_Clicked()
+{
+    m_window.sideViews().Select_back_side();
+    m_window.Show_RHS_Properties(nullptr);
+}
+
+void EditorCommands::Temp_Card_Btn_Clicked()
+{
+    m_window.sideViews().Select_temp_design_side();
+    m_window.Show_RHS_Properties(nullptr);
+    m_window.sideViews().Temp_Design_Control_Assign();
+}
+
+void EditorCommands::Show_Hide_Ruler_ChkBox()
+{
+    m_window.sideViews().showRulers(m_window.ui().Show_Ruler_chk->isChecked());
+}
+
+// --- card page and other windows ---
+
+void EditorCommands::Card_Prop_Clicked()
+{
+    m_window.Show_RHS_Properties(nullptr);
+}
+
+void EditorCommands::Card_Bckgrnd_Clicked()
+{
+    m_window.Show_RHS_Properties(nullptr);
+    if (m_window.registry().open(WindowRegistry::Window::ImageLibrary, QStringLiteral("B")) != 1)
+        return;
+    const QString path = EditorState::instance().lib_window_sel_file;
+    MainWindowLayout &ui = m_window.ui();
+    ui.Card_fill_chk->setChecked(true);
+    m_window.card_prop_set(FillCode::Picture);
+    if (Card_Front_Or_Back != 0)
+        m_window.set_Back_BG_Image(path);
+    else
+        m_window.set_Front_BG_Image(path);
+    InspectorTabs &tabs = m_window.inspectorTabs();
+    tabs.addItem(InspectorTabs::card_bkgd_tab);
+    tabs.selectItem(InspectorTabs::card_bkgd_tab);
+}
+
+void EditorCommands::User_Profile_Button_Clicked()
+{
+    const QString side = Card_Front_Or_Back != 0 ? SideCode::Back : SideCode::Front;
+    if (m_window.registry().open(WindowRegistry::Window::UserProfile, side) == 1)
+        m_window.registry().open(WindowRegistry::Window::FillUserProfile, side);
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Batch_Series_Button()
+{
+    m_window.registry().open(WindowRegistry::Window::SeriesManager);
+}
+
+void EditorCommands::Import_Wizard_Button()
+{
+    m_window.registry().open(WindowRegistry::Window::ImportWizard);
+}
+
+void EditorCommands::Create_Series_Button()
+{
+    m_window.registry().open(WindowRegistry::Window::SeriesGenerator);
+}
+
+void EditorCommands::Print_Button()
+{
+    const BatchFillSnapshot snapshot = BatchFillSnapshot::take(MainWindowOutputHost::designOf(m_window));
+    // A bound source that gives no rows at all makes no cards: say so rather than print the
+    // design with its sample values (the counting switches such a source off).
+    if (snapshot.bindsData() && snapshot.Total_Batch_Excel_Card == 0) {
+        Show_MessageBox(ListEmptyMessage);
+        return;
+    }
+    Print_method();
+}
+
+void EditorCommands::Print_method()
+{
+    // Without a printer the print window still offers a PDF file, so printing always goes on.
+    m_window.registry().open(WindowRegistry::Window::Print);
+}
+
+void EditorCommands::Mail_Button()
+{
+    m_window.registry().open(WindowRegistry::Window::Mail);
+}
+
+void EditorCommands::Help_Button()
+{
+    m_window.registry().open(WindowRegistry::Window::Help);
+}
+
+// --- alignment and grid ---
+
+void EditorCommands::arrange(void (SKTGraphicView::*operation)(), const QString &stepName)
+{
+    runNamedUndoStep(m_window.document().undoManager(), stepName,
+                     [this, operation] { (live().*operation)(); });
+    m_window.Refresh_Canvas();
+    m_window.inspector().showLiveSelection();
+}
+
+void EditorCommands::Align_Center_Clicked()
+{
+    arrange(&SKTGraphicView::alignformCenter, QStringLiteral("Center"));
+}
+
+void EditorCommands::Align_Left_Clicked()
+{
+    arrange(&SKTGraphicView::alignLeftEdges, QStringLiteral("Align Left Edges"));
+}
+
+void EditorCommands::Align_Right_Clicked()
+{
+    arrange(&SKTGraphicView::alignRightEdges, QStringLiteral("Align Right Edges"));
+}
+
+void EditorCommands::Align_Top_Clicked()
+{
+    arrange(&SKTGraphicView::alignTopEdges, QStringLiteral("Align Top Edges"));
+}
+
+void EditorCommands::Align_Bottom_Clicked()
+{
+    arrange(&SKTGraphicView::alignBottomEdges, QStringLiteral("Align Bottom Edges"));
+}
+
+void EditorCommands::Align_Horz_Clicked()
+{
+    arrange(&SKTGraphicView::alignHorizontalCenters, QStringLiteral("Align Horizontal Centers"));
+}
+
+void EditorCommands::Align_Vert_Clicked()
+{
+    arrange(&SKTGraphicView::alignVerticalCenters, QStringLiteral("Align Vertical Centers"));
+}
+
+void EditorCommands::Make_Same_Width_Clicked()
+{
+    if (live().selectedGraphics().size() < 2) {
+        Show_MessageBox(MoreThanOneMessage);
+        return;
+    }
+    arrange(&SKTGraphicView::makeSameWidth, QStringLiteral("Make Same Width"));
+}
+
+void EditorCommands::Make_Same_Height_Clicked()
+{
+    if (live().selectedGraphics().size() < 2) {
+        Show_MessageBox(MoreThanOneMessage);
+        return;
+    }
+    arrange(&SKTGraphicView::makeSameHeight, QStringLiteral("Make Same Height"));
+}
+
+void EditorCommands::Make_Natural_Clicked()
+{
+    arrange(&SKTGraphicView::makeNaturalSize, QStringLiteral("Make Natural Size"));
+}
+
+void EditorCommands::Align_To_Grid_Clicked()
+{
+    if (!m_window.grid().isAlwaysShown()) {
+        Show_MessageBox(GridFirstMessage);
+        return;
+    }
+    arrange(&SKTGraphicView::alignWithGrid, QStringLiteral("Align to Grid"));
+}
+
+void EditorCommands::Print_object_chk_changed()
+{
+    live().print_contol_or_not(m_window.ui().print_object_chk->isChecked() ? 1 : 0);
+}
+
+void EditorCommands::toggleGridConstraining()
+{
+    SKTGrid &grid = m_window.grid();
+    grid.setConstraining(!grid.isConstraining());
+}
+
+Grid_Wizard &EditorCommands::gridWizard()
+{
+    return *m_window.registry().instance<Grid_Wizard>([this] {
+        auto *dialog = new Grid_Wizard(&m_window);
+        connect(dialog->Grid_clr, &ColorWell::colorPicked, this, &EditorCommands::Grid_Clr_Changed);
+        connect(dialog->Grid_Space_slidr, &FloatSlider::userChanged, this,
+                &EditorCommands::Grid_Slider_Changed);
+        connect(dialog->Show_hide_grid_chk, &QCheckBox::clicked, this,
+                &EditorCommands::Grid_Show_Hide_Changed);
+        return dialog;
+    });
+}
+
+void EditorCommands::toggleGridShowing()
+{
+    Grid_Wizard &dialog = gridWizard();
+    SKTGrid &grid = m_window.grid();
+    dialog.Grid_clr->setColor(grid.color());
+    dialog.Grid_Space_slidr->setValue(grid.spacing());
+    dialog.Show_hide_grid_chk->setChecked(grid.isAlwaysShown());
+    SetObjEnabled(dialog.Grid_Opt_box, grid.isAlwaysShown());
+    dialog.Open_Wnd();
+}
+
+void EditorCommands::showGridShown()
+{
+    // The dialog's box follows the grid, which these changes show.
+    Grid_Wizard &dialog = gridWizard();
+    dialog.Show_hide_grid_chk->setChecked(true);
+    SetObjEnabled(dialog.Grid_Opt_box, true);
+}
+
+void EditorCommands::Grid_Clr_Changed()
+{
+    SKTGrid &grid = m_window.grid();
+    grid._color = gridWizard().Grid_clr->color();
+    grid.setAlwaysShown(true);
+    showGridShown();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Grid_Slider_Changed()
+{
+    SKTGrid &grid = m_window.grid();
+    grid._spacing = gridWizard().Grid_Space_slidr->value();
+    grid.setAlwaysShown(true);
+    showGridShown();
+    m_window.Refresh_Canvas();
+}
+
+void EditorCommands::Grid_Show_Hide_Changed()
+{
+    Grid_Wizard &dialog = gridWizard();
+    const bool shown = dialog.Show_hide_grid_chk->isChecked();
+    m_window.grid().setAlwaysShown(shown);
+    SetObjEnabled(dialog.Grid_Opt_box, shown);
+    m_window.Refresh_Canvas();
+}

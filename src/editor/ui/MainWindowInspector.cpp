@@ -1,0 +1,72 @@
+// The main window's answers to the inspector (InspectorHost) and to the personal details
+// (ProfileHost): its side canvases, the Back button, the edit buttons, Unlock, the records and the tool.
+#include "data/ui/Import_Excel.h"
+#include "editor/ui/EditButtons.h"
+#include "editor/ui/EditorCommands.h"
+#include "editor/ui/SKTWindowController.h"
+#include "editor/ui/SideViews.h"
+#include "editor/ui/ToolController.h"
+#include "foundation/WindowRegistry.h"
+
+#include <QPushButton>
+
+SKTGraphicView *SKTWindowController::sideCanvas(int side) const
+{
+    return m_sides->canvas(side);
+}
+
+SKTGraphicView *SKTWindowController::liveCanvas() const
+{
+    return m_sides->liveCanvas();
+}
+
+bool SKTWindowController::previewShown() const
+{
+    return m_sides->shownIndex() == SKTDocument::Temp;
+}
+
+void SKTWindowController::setBackSideEnabled(bool enabled)
+{
+    m_ui.Back_Card_Btn->setEnabled(enabled);
+}
+
+void SKTWindowController::editButtonsForCard()
+{
+    m_editButtons->Disable_Standard_Button_For_Card();
+}
+
+void SKTWindowController::editButtonsForObject(bool locked)
+{
+    m_editButtons->Enable_Standard_Button_For_Control();
+    if (locked)
+        m_editButtons->Disable_Standard_Button_For_Lock();
+    else
+        m_editButtons->Enable_Standard_Button_For_Unlock();
+}
+
+void SKTWindowController::unlockSelection()
+{
+    m_commands->Unlock_Clicked();
+}
+
+User_Profile_Class &SKTWindowController::userProfile(int side)
+{
+    return side == SKTDocument::Back   ? Back_user_profile
+           : side == SKTDocument::Temp ? TEMP_user_profile
+                                       : Front_user_profile;
+}
+
+void SKTWindowController::setToolCode(int tool)
+{
+    m_tools->setToolCode(tool);
+}
+
+int SKTWindowController::importWorkbookColumns(QWidget *parent, const QString &path)
+{
+    auto *import = registry().instance<Import_Excel>([parent] { return new Import_Excel(nullptr, parent); });
+    // One window, kept with its choices, but always over the dialog that asks.
+    if (import->parentWidget() != parent)
+        import->setParent(parent, import->windowFlags());
+    import->open_mode = QStringLiteral("E");
+    return import->Open_excel_Wnd(path);
+}

@@ -1,0 +1,61 @@
+#include "editor/ui/MainWindowLayout.h"
+
+#include "foundation/RowListModel.h"
+#include "foundation/ui/ColorWell.h"
+#include "foundation/ui/PanelWidgets.h"
+#include "foundation/ui/StepperField.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using PanelWidgets::named;
+
+QWidget *MainWindowLayout::buildCommandRow(QWidget *parent)
+{
+    auto *row = new QWidget(parent);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const auto button = [&](QPushButton *&field, const char *name, const QString &title) {
+        field = named(new QPushButton(title, row), name);
+        field->setFocusPolicy(Qt::NoFocus);
+        layout->addWidget(field);
+    };
+    button(Front_Card_Btn, "Front_Card_Btn", QStringLiteral("Front"));
+    button(Back_Card_Btn, "Back_Card_Btn", QStringLiteral("Back"));
+    button(Temp_Card_Btn, "Temp_Card_Btn", QStringLiteral("Preview"));
+    Show_Ruler_chk = named(new QCheckBox(QStringLiteral("Ruler"), row), "Show_Ruler_chk");
+    Show_Ruler_chk->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(Show_Ruler_chk);
+    layout->addStretch();
+    return row;
+}
+
+QWidget *MainWindowLayout::buildCardButtons(QWidget *parent)
+{
+    auto *column = new QWidget(parent);
+    auto *layout = new QVBoxLayout(column);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(1);
+    const auto button = [&](QPushButton *&field, const char *name, const QString &title) {
+        field = named(new QPushButton(title, column), name);
+        field->setFocusPolicy(Qt::NoFocus);
+        layout->addWidget(field);
+    };
+    button(Card_Prop_Btn, "Card_Prop_Btn", QStringLiteral("Card"));
+    button(Card_Bckgrnd_Btn, "Card_Bckgrnd_Btn", QStringLiteral("Background"));
+    button(Grid_Btn, "Grid_Btn", QStringLiteral("Grid"));
+    button(User_Profile_Btn, "User_Profile_Btn", QStringLiteral("Details"));
+    button(Print_Btn, "Print_Btn", QStringLiteral("Print"));
+    button(Mail_Btn, "Mail_Btn", QStringLiteral("Mail"));
+    return column;
+}

@@ -1,0 +1,97 @@
+#include "editor/ui/MainWindowOutputHost.h"
+
+#include "data/ExcelBindingTable.h"
+#include "editor/EditorState.h"
+#include "editor/ui/SKTWindowController.h"
+#include "foundation/FoundationState.h"
+#include "foundation/WindowRegistry.h"
+#include "model/ModelGlobals.h"
+#include "output/ui/Email_Setting.h"
+#include "output/ui/ExportSheet.h"
+#include "output/ui/Open_Export_Log.h"
+#include "output/ui/Print_Wnd.h"
+#include "output/ui/Send_Mail.h"
+
+#include <QFileInfo>
+
+MainWindowOutputHost::MainWindowOutputHost(SKTWindowController &window) : QObject(&window), m_window(window)
+{
+}
+
+QWidget *MainWindowOutputHost::outputWindow()
+{
+    return &m_window;
+}
+
+BatchFillSnapshot::Design MainWindowOutputHost::designOf(SKTWindowController &window)
+{
+    return BatchFillSnapshot::designOf({.document = window.document(),
+                                        .frontPage = window.Front_card_Prop,
+                                        .backPage = window.Back_card_Prop,
+                                        .binding = ExcelBindingTable::defaultInstance(),
+                                        .cardShape = Card_Shape,
+                                        .canvasSize = window.frontCanvasBounds().size(),
+                                        .resourcePath = Resource_Path,
+                                        .dataFolder = Data_Folder_Path});
+}
+
+GraphicList *MainWindowOutputHost::liveGraphics(bool back)
+{
+    GraphicList &list = back ? m_back : m_front;
+    list = back ? m_window.document().graphics_back() : m_window.document().graphics();
+    return &list;
+}
+
+void MainWindowOutputHost::Refresh_Canvas()
+{
+    m_window.Refresh_Canvas();
+}
+
+QString MainWindowOutputHost::designName()
+{
+    const QString name = QFileInfo(Project_File_Name).completeBaseName();
+    return name.isEmpty() ? QStringLiteral("card") : name;
+}
+
+void MainWindowOutputHost::fillRegistry(SKTWindowController &window, WindowRegistry &registry)
+{
+    auto *host = new MainWindowOutputHost(window);
+    Open_Export_Log::fillRegistry(registry, &window);
+    registry.fill(WindowRegistry::Window::Export, [host, &window, &registry](const QString &) {
+        registry.instance<ExportSheet>([&] { return new ExportSheet(*host, &window); })->Export_Button();
+        return 1;
+    });
+    registry.fill(WindowRegistry::Window::Print, [host, &window, &registry](const QString &) {
+        return registry.instance<Print_Wnd>([&] { return new Print_Wnd(*host, &window); })->Open_Print_Wnd();
+    });
+    registry.fill(WindowRegistry::Window::MailSettings, [&window, &registry](const QString &) {
+        return registry
+            .instance<Email_Setting>([&] {
+                auto *settings = new Email_Setting(&window);
+                settings->setSettingsChanged([&window] { window.Get_Email_Details(); });
+                return settings;
+            })
+            ->Open_Wnd();
+    });
+    registry.fill(WindowRegistry::Window::Mail, [host, &window, &registry](const QString &) {
+        return registry
+            .instance<Send_Mail>([&] {
+                auto *mail = new Send_Mail(*host, &window);
+                // The run reads the main window's copies of the settings, taken afresh.
+                mail->setSettingsSource([&window] {
+                    window.Get_Email_Details();
+                    Send_Mail::StoredSettings s;
+                    s.sender = window.sender_email;
+                    s.account.password = window.sender_pwd;
+                    s.account.server = window.sending_server;
+                    s.account.port = window.sending_port;
+                    s.account.ssl = window.send_enable_ssl == QLatin1String("Y") ? QStringLiteral("Y")
+                                                                                 : QStringLiteral("N");
+                    return s;
+                });
+                mail->setSettingsOpener([&registry] { registry.open(WindowRegistry::Window::MailSettings); });
+                return mail;
+            })
+            ->Open_Wnd();
+    });
+}

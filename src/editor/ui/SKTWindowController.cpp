@@ -1,0 +1,580 @@
+#include "editor/ui/SKTWindowController.h"
+
+#include "canvas/ui/ImageBrowser.h"
+#include "canvas/ui/SKTGraphicView.h"
+#include "canvas/ui/ZoomFactor.h"
+#include "data/DataSourceChoices.h"
+#include "data/ExcelBindingTable.h"
+#include "editor/EditorState.h"
+#include "editor/InvitationLayout.h"
+#include "editor/ui/BackgroundBrowser.h"
+#include "editor/ui/EditButtons.h"
+#include "editor/ui/EditorCommands.h"
+#include "editor/ui/FileCommands.h"
+#include "editor/ui/MainMenus.h"
+#include "editor/ui/SideViews.h"
+#include "editor/ui/ToolController.h"
+#include "editor/ui/WindowCatalog.h"
+#include "foundation/CardCodes.h"
+#include "foundation/DateFormats.h"
+#include "foundation/FileUtils.h"
+#include "foundation/FolderListing.h"
+#include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/Preferences.h"
+#include "foundation/RowListModel.h"
+#include "foundation/WindowRegistry.h"
+#include "foundation/ui/AppExit.h"
+#include "foundation/ui/ColorWell.h"
+#include "foundation/ui/ComboItems.h"
+#include "foundation/ui/FilePanels.h"
+#include "foundation/ui/StepperField.h"
+#include "model/BulkLoadGuard.h"
+#include "model/ModelGlobals.h"
+#include "panels/ui/CardPagePanel.h"
+#include "panels/ui/DataSourceTab.h"
+#include "panels/ui/ImageSignPanel.h"
+#include "panels/ui/Inspector.h"
+#include "panels/ui/InspectorTabs.h"
+#include "panels/ui/TextPanel.h"
+#include "platform/FontResolver.h"
+#include "platform/PictureReader.h"
+#include "platform/UndoManager.h"
+#include "profile/ProfileState.h"
+#include "profile/ui/UserProfileCommands.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace
+{
+SKTWindowController *g_instance = nullptr;
+}
+
+SKTWindowController::SKTWindowController(QWidget *parent)
+    : MainWindowShell(parent, false),
+      m_designFile(m_document, Front_card_Prop, Back_card_Prop, ExcelBindingTable::defaultInstance(), this),
+      m_allTextFont(ModelGlobals::defaultTextFont())
+{
+    setObjectName(QStringLiteral("DrawWindow"));
+    g_instance = this;
+    ModelGlobals::instance().Main_App_wnd = this;
+    m_zoom = new ZoomFactor(this);
+    m_registry = new WindowRegistry(this);
+    for (User_Profile_Class *record : {&Front_user_profile, &Back_user_profile, &TEMP_user_profile})
+        record->Reset_All_Values();
+    buildWindow();
+    Get_Email_Details();
+    applyStartValues();
+    m_sides->showRulers(m_ui.Show_Ruler_chk->isChecked());
+    SetDocumentCanvasSize(SKTDocument::canvasSize(true, QSizeF()));
+    m_editButtons->setUndoManager(&m_document.undoManager());
+    connect(this, &SKTWindowController::selectedToolChanged, m_tools, &ToolController::selectedToolDidChange);
+    fillWindowRegistry(*this, *m_registry);
+    m_menus->updateEnabled();
+    m_modifiedCheck = new QTimer(this);
+    m_modifiedCheck->setSingleShot(true);
+    m_modifiedCheck->setInterval(150);
+    connect(m_modifiedCheck, &QTimer::timeout, this, &SKTWindowController::updateModifiedMarker);
+    connect(&m_document.undoManager(), &UndoManager::stateChanged, this,
+            &SKTWindowController::scheduleModifiedCheck);
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+SKTWindowController::~SKTWindowController()
+{
+    if (QCoreApplication *app = QCoreApplication::instance())
+        app->removeEventFilter(this);
+    // The canvases let go of the document before it goes.
+    delete m_sides;
+    m_sides = nullptr;
+    if (ModelGlobals::instance().Main_App_wnd == this)
+        ModelGlobals::instance().Main_App_wnd = nullptr;
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+SKTWindowController *SKTWindowController::defaultInstance()
+{
+    return g_instance;
+}
+
+void SKTWindowController::buildWindow()
+{
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+    m_tabs = std::make_unique<InspectorTabs>(central);
+    m_ui.buildPages(*m_tabs);
+    m_inspector = new Inspector(*this);
+    m_editButtons = new EditButtons(central);
+    m_sides = new SideViews(central, m_document, _grid, *m_zoom, this);
+    m_tools = new ToolController(*this, central);
+    m_commands = new EditorCommands(*this);
+    m_files = new FileCommands(*this);
+
+    auto *middle = new QVBoxLayout;
+    middle->addWidget(m_editButtons->row());
+    middle->addWidget(m_ui.buildCommandRow(central));
+    middle->addWidget(m_sides->Front_back_label);
+    middle->addWidget(m_sides->myTargetView, 1);
+    m_tabs->keepOneWidth();
+    auto *left = new QVBoxLayout;
+    left->addWidget(m_tools->toolBar());
+    left->addWidget(m_ui.buildCardButtons(central));
+    m_backgrounds = new BackgroundBrowser(*this, *this, central);
+    m_backgrounds->imageBrowser->setFixedWidth(m_tools->toolBar()->sizeHint().width() + 24);
+    left->addWidget(m_backgrounds->imageBrowser, 1);
+    auto *layout = new QHBoxLayout(central);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(left);
+    layout->addLayout(middle, 1);
+    layout->addWidget(m_tabs->sett_tab());
+    m_menus = new MainMenus(*this);
+    m_commands->connectControls();
+    changeViewController(0);
+}
+
+void SKTWindowController::applyStartValues()
+{
+    // The tab items are all made; the object pages go until something is selected.
+    for (int item = InspectorTabs::line_tab; item < InspectorTabs::ItemCount; ++item)
+        m_tabs->removeItem(InspectorTabs::Item(item));
+    BulkLoadGuard loading;
+    m_ui.Card_image_layout->setCurrentIndex(0);
+    m_ui.Sides_ComboBox->setCurrentIndex(0);
+    m_ui.Preset_ComboBox->setCurrentIndex(0);
+    m_ui.Category_ComboBox->setCurrentIndex(0);
+    m_ui.Text_Date_style->addItems(DateFormats::dateFormats());
+    m_ui.Text_Date_style->setCurrentIndex(0);
+    m_ui.Text_Time_style->addItems(DateFormats::timeFormats());
+    m_ui.Text_Time_style->setCurrentIndex(0);
+    m_ui.Text_align_combo->setCurrentIndex(0);
+    m_ui.Text_case_combo->setCurrentIndex(0);
+    m_ui.shape_hatch_style->clear();
+    m_ui.shape_border_style->setCurrentIndex(0);
+    m_ui.Card_bor_Stepper->setValue(3);
+    m_ui.Card_border_style->setCurrentIndex(0);
+    card_prop_set(FillCode::Solid);
+    const QStringList patterns = Get_Files_Array_At_Path(Resource_Path + QStringLiteral("Fill_Style_Image"));
+    m_ui.shape_hatch_style->addItems(patterns);
+    m_ui.Card_hatch_style->addItems(patterns);
+    if (!patterns.isEmpty()) {
+        m_ui.shape_hatch_style->setCurrentIndex(0);
+        m_ui.Card_hatch_style->setCurrentIndex(0);
+    }
+}
+
+void SKTWindowController::start(const QString &designPath)
+{
+    if (designPath.isEmpty()) {
+        m_files->New_Project();
+    } else {
+        m_files->openAtStart(designPath);
+    }
+    changeViewController(0);
+}
+
+void SKTWindowController::Get_Email_Details()
+{
+    const Preferences &p = Preferences::sharedInstance();
+    sender_email = p.send_email_SenderEmail();
+    sender_pwd = p.send_email_Password();
+    sending_server = p.send_email_SMTP_server();
+    sending_port = p.send_email_PORT_num();
+    send_enable_ssl = p.send_email_enable_ssl();
+}
+
+// --- inspector ---
+
+void SKTWindowController::Show_RHS_Properties(const GraphicPtr &graphic)
+{
+    m_inspector->Show_RHS_Properties(graphic);
+}
+
+void SKTWindowController::Remove_All_Tab_Items()
+{
+    m_tabs->Remove_All_Tab_Items();
+}
+
+void SKTWindowController::changeViewController(int index)
+{
+    m_sides->changeViewController(index);
+}
+
+void SKTWindowController::card_prop_set(const QString &fillStyle)
+{
+    m_inspector->cardPage().card_prop_set(fillStyle);
+}
+
+void SKTWindowController::Set_Card_Size_In_Control(float widthMM, float heightMM)
+{
+    m_ui.width_Stepper->setValue(widthMM);
+    m_ui.height_Stepper->setValue(heightMM);
+}
+
+// --- start window and exit ---
+
+void SKTWindowController::Open_Start_Window(bool fromNew)
+{
+    if (!fromNew)
+        m_sides->Front_back_label->hide();
+    // A registry without the start window (some tests) starts a plain new card ("T").
+    int result = 1;
+    if (m_registry->isFilled(WindowRegistry::Window::StartWizard))
+        result =
+            m_registry->open(WindowRegistry::Window::StartWizard, fromNew ? StartWindowFromNew : QString());
+    else
+        Start_Card_Option = QStringLiteral("T");
+    if (result != 1) {
+        if (!fromNew) {
+            AppExit::exit(0);
+            return;
+        }
+        // Opened by New: closing the start window keeps the design; its Exit leaves the program
+        // the way the Exit command does.
+        if (result == StartWindowExit)
+            Exit_App();
+        return;
+    }
+    m_sides->Front_back_label->show();
+    if (Start_Card_Option == QLatin1String("L"))
+        return; // the design that was opened is in place
+    if (fromNew) {
+        // Only now that the new design is decided does it replace the old one.
+        New_Project_Setting_Reset();
+        Show_RHS_Properties(nullptr);
+    }
+    if (Start_Card_Option == QLatin1String("W")) {
+        m_document.Enable_Disable_Undo_Registraion(0);
+        // The page takes the size the wizard gave the canvases.
+        Front_card_Prop.Card_Size = frontCanvasBounds().size();
+        Back_card_Prop.Card_Size = Front_card_Prop.Card_Size;
+        m_sides->myTargetView->show();
+        m_tabs->sett_tab()->show();
+        if (QAbstractButton *b = m_ui.matrix_card_shape->button(Card_Shape))
+            b->setChecked(true);
+        Fill_Party_Invidation_Details();
+        Show_RHS_Properties(nullptr);
+        m_document.Enable_Disable_Undo_Registraion(1);
+    }
+    // The card the start window made is the new design: nothing of it is unsaved yet.
+    m_designFile.markClean();
+    Refresh_Canvas();
+    updateModifiedMarker();
+}
+
+void SKTWindowController::Fill_Party_Invidation_Details()
+{
+    const EditorState &s = EditorState::instance();
+    InvitationDetails details;
+    details.title = s.Invite_Title;
+    details.to = s.Invite_To;
+    details.message = s.Invite_Message;
+    details.date = s.Invite_Date;
+    details.time = s.Invite_Time;
+    details.venue = s.Invite_Venue;
+    details.from = s.Invite_From;
+    SKTGraphicView *front = m_sides->canvas(SKTDocument::Front);
+    for (const InvitationItem &item :
+         InvitationLayout::Fill_Party_Invidation_Details(details, Front_card_Prop.Card_Size.width()))
+        front->createGraphicOfClass(SKTGraphic::Kind::Text, true, item.frame, SideCode::Front, item.text,
+                                    item.id);
+    set_Front_BG_Image(s.Invite_BG_IMG);
+}
+
+void SKTWindowController::Exit_App()
+{
+    m_files->exitSequence();
+}
+
+void SKTWindowController::closeEvent(QCloseEvent *event)
+{
+    // The title bar's close button leaves through the exit command, with its question.
+    event->ignore();
+    Exit_App();
+}
+
+// --- hosts ---
+
+void SKTWindowController::Refresh_Canvas()
+{
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this] { Refresh_Canvas(); }, Qt::QueuedConnection);
+        return;
+    }
+    if (!m_sides)
+        return;
+    m_sides->liveCanvas()->Refresh_Canvas();
+    // Panels and dialogs write the design and then ask for a redraw.
+    scheduleModifiedCheck();
+}
+
+QRectF SKTWindowController::frontCanvasBounds() const
+{
+    return m_sides ? m_sides->canvas(SKTDocument::Front)->bounds() : QRectF(0, 0, 243, 154);
+}
+
+QPointF SKTWindowController::Control_New_Point(const QString &side)
+{
+    return ModelGlobals::instance().Control_New_Point(side, int(m_document.graphics().size()),
+                                                      int(m_document.graphics_back().size()),
+                                                      frontCanvasBounds().size());
+}
+
+void SKTWindowController::setAlignWithGridEnabled(bool enabled)
+{
+    m_ui.Align_To_Grid_btn->setEnabled(enabled);
+}
+
+std::optional<SKTGraphic::Kind> SKTWindowController::currentGraphicClass() const
+{
+    return m_tools->currentGraphicClass();
+}
+
+int SKTWindowController::Selected_Control_Tool() const
+{
+    return m_tools->Selected_Control_Tool();
+}
+
+void SKTWindowController::Undo_Redo_Button_state()
+{
+    m_editButtons->Undo_Redo_Button_state();
+}
+
+void SKTWindowController::Set_Paste_Button_Status()
+{
+    m_editButtons->Set_Paste_Button_Status();
+}
+
+void SKTWindowController::setSameSizeButtonsEnabled(bool enabled)
+{
+    m_ui.Make_Same_Width_btn->setEnabled(enabled);
+    m_ui.Make_Same_Height_btn->setEnabled(enabled);
+}
+
+const Card_Property *SKTWindowController::liveCardProperty() const
+{
+    return Card_Front_Or_Back != 0 ? &Back_card_Prop : &Front_card_Prop;
+}
+
+void SKTWindowController::Open_Barcode_Window(const GraphicPtr &)
+{
+    m_registry->open(WindowRegistry::Window::BarcodeWindow);
+}
+
+void SKTWindowController::selectArrowTool()
+{
+    m_tools->selectArrowTool();
+}
+
+void SKTWindowController::Reset_Image_Editing_Controls()
+{
+    if (auto *panel = findChild<ImageSignPanel *>())
+        panel->Reset_Image_Editing_Controls();
+}
+
+// --- design file ---
+
+std::optional<QString> SKTWindowController::chooseSavePath()
+{
+    return FilePanels::instance().saveFile(this, QStringLiteral("Save Design"),
+                                           EditorState::design_file_EXT(),
+                                           QStringLiteral("Untitled.") + EditorState::design_file_EXT());
+}
+
+void SKTWindowController::Set_Log_Name_In_Title()
+{
+    // "card.dcard[*] — Tessaly Greeting Designer": the window system adds no second program name
+    // to a title that ends with it, and [*] shows while the design has unsaved changes.
+    const QString name =
+        Project_File_Name.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(Project_File_Name).fileName();
+    setWindowFilePath(Project_File_Name);
+    setWindowTitle(name + QStringLiteral("[*] \u2014 ") + App_Name);
+    updateModifiedMarker();
+}
+
+bool SKTWindowController::hasUnsavedChanges() const
+{
+    return m_designFile.isModified();
+}
+
+void SKTWindowController::updateModifiedMarker()
+{
+    const bool modified = m_designFile.isModified();
+    // Only a change: every call sets the title again in the window system.
+    if (modified != isWindowModified())
+        setWindowModified(modified);
+}
+
+void SKTWindowController::scheduleModifiedCheck()
+{
+    if (m_modifiedCheck)
+        m_modifiedCheck->start();
+}
+
+bool SKTWindowController::eventFilter(QObject *watched, QEvent *event)
+{
+    // Any edit reaches the design through the user's keys and clicks, in this window or a dialog:
+    // the marker is checked again shortly after each.
+    switch (event->type()) {
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonRelease:
+    case QEvent::Wheel:
+    case QEvent::Drop:
+        scheduleModifiedCheck();
+        break;
+    default:
+        break;
+    }
+    return MainWindowShell::eventFilter(watched, event);
+}
+
+void SKTWindowController::New_Project_Setting_Reset()
+{
+    if (!m_inModelReset) {
+        // The whole reset: the model's share first, which calls back for the window's share.
+        m_inModelReset = true;
+        m_designFile.resetToNewDesign();
+        m_inModelReset = false;
+        return;
+    }
+    BulkLoadGuard loading;
+    // The clipboard belongs to every program: a new design leaves it alone (objects copied from
+    // the old design may be pasted into the new one).
+    Check_Path_And_Create_Files();
+    _grid.setAlwaysShown(false);
+    setContentFont(ModelGlobals::defaultTextFont(), QColor(0, 0, 0));
+    m_ui.All_Text_font_value_COPY->clear();
+    m_ui.All_Text_clr_COPY->setColor(m_ui.All_Text_clr->color());
+    m_sides->Select_front_side();
+    Show_RHS_Properties(nullptr);
+    card_prop_set(FillCode::Solid);
+    Set_Log_Name_In_Title();
+    // A new design starts without personal details; the preview's record stays as it was.
+    ProfileState::instance().Fill_User_Profile = 0;
+    Front_user_profile.Reset_All_Values();
+    Back_user_profile.Reset_All_Values();
+    delete_all_control();
+}
+
+void SKTWindowController::setContentFont(const FontDescriptor &font, const QColor &color)
+{
+    m_allTextFont = font;
+    m_allTextColor = color;
+    m_ui.All_Text_font_value->setText(TextPanel::fontDisplayText(font));
+    m_ui.All_Text_clr->setColor(color);
+}
+
+void SKTWindowController::delete_all_control()
+{
+    m_sides->canvas(SKTDocument::Front)->delete_all_control();
+    m_sides->canvas(SKTDocument::Back)->delete_all_control();
+}
+
+void SKTWindowController::Set_Document_Size(const QSizeF &size)
+{
+    // The document keeps no size; the canvases change through SetDocumentCanvasSize.
+    (void)SKTDocument::canvasSize(false, size);
+}
+
+void SKTWindowController::SetDocumentCanvasSize(const QSizeF &size)
+{
+    m_sides->setCanvasSize(size);
+}
+
+void SKTWindowController::Set_Card_Shape(int index)
+{
+    if (QAbstractButton *b = m_ui.matrix_card_shape->button(index))
+        b->setChecked(true);
+}
+
+void SKTWindowController::Add_Excel_Col_Name_In_Combo()
+{
+    ComboItems::applyQuietly(m_inspector->dataSource().Data_source_type, DataSourceChoices::addExcelItem);
+}
+
+void SKTWindowController::Remove_Excel_Col_Name_In_Combo()
+{
+    ComboItems::applyQuietly(m_inspector->dataSource().Data_source_type, DataSourceChoices::removeExcelItem);
+}
+
+QColor SKTWindowController::All_Text_clr() const
+{
+    return m_ui.All_Text_clr ? m_ui.All_Text_clr->color() : m_allTextColor;
+}
+
+void SKTWindowController::set_Front_BG_Image(const QString &path)
+{
+    setBackgroundImage(Front_card_Prop, path);
+}
+
+void SKTWindowController::set_Back_BG_Image(const QString &path)
+{
+    setBackgroundImage(Back_card_Prop, path);
+}
+
+void SKTWindowController::setBackgroundImage(Card_Property &side, const QString &path)
+{
+    if (!path.isEmpty() && (side.Card_BG_Image_Path != path || !side.Card_BG_Image)) {
+        const QString error = side.setBackgroundImage(path);
+        if (!error.isEmpty()) {
+            // The page keeps the background it had.
+            Show_MessageBox(PictureReader::userMessage(path, error));
+            return;
+        }
+    }
+    m_ui.Card_Image_path->setText(path);
+    if (path.isEmpty())
+        return;
+    side.Card_fill_chk = true;
+    side.Card_fill_style = FillCode::Picture;
+    // The page shows what the live side now has.
+    Show_RHS_Properties(nullptr);
+    Refresh_Canvas();
+}
+
+int SKTWindowController::Open_User_Profile_Window(qint8 flag, const QString &load_side)
+{
+    return UserProfileCommands(*this).Open_User_Profile_Window(flag, load_side);
+}
+
+void SKTWindowController::Fill_User_profile_info_front_side()
+{
+    UserProfileCommands(*this).Fill_User_profile_info_side(SKTDocument::Front);
+}
+
+void SKTWindowController::Fill_User_profile_info_back_side()
+{
+    UserProfileCommands(*this).Fill_User_profile_info_side(SKTDocument::Back);
+}
+
+void SKTWindowController::Fill_User_profile_info_TEMP_side()
+{
+    UserProfileCommands(*this).Fill_User_profile_info_side(SKTDocument::Temp);
+}
+
+void SKTWindowController::Fill_User_profile_Details()
+{
+    Fill_User_profile_info_front_side();
+    Fill_User_profile_info_back_side();
+}
+
+QRectF SKTWindowController::Get_Control_Rect_From_Template(const QString &ctrl_ID)
+{
+    return UserProfileCommands(*this).Get_Control_Rect_From_Template(ctrl_ID);
+}

@@ -1,0 +1,208 @@
+// The editor's main window: the three card sides, tools, edit buttons, inspector and menus over
+// the one document. It answers the model, the canvases and the design file as their host.
+#pragma once
+
+#include "canvas/ui/CanvasHost.h"
+#include "editor/DesignEditor.h"
+#include "editor/DesignFile.h"
+#include "editor/ui/MainWindowLayout.h"
+#include "foundation/AppIdentity.h"
+#include "foundation/ui/MainWindowShell.h"
+#include "model/ModelHost.h"
+#include "model/SKTDocument.h"
+#include "model/SKTGrid.h"
+#include "panels/Card_Property.h"
+#include "panels/ui/InspectorHost.h"
+#include "profile/User_Profile_Class.h"
+#include "profile/ui/ProfileHost.h"
+
+#include <QColor>
+
+#include <functional>
+#include <memory>
+
+class BackgroundBrowser;
+class QTimer;
+class EditButtons;
+class EditorCommands;
+class FileCommands;
+class Inspector;
+class InspectorTabs;
+class MainMenus;
+class SideViews;
+class ToolController;
+class WindowRegistry;
+class ZoomFactor;
+
+class SKTWindowController : public MainWindowShell,
+                            public ModelHost,
+                            public DesignEditor,
+                            public CanvasHost,
+                            public InspectorHost,
+                            public ProfileHost
+{
+    Q_OBJECT
+public:
+    explicit SKTWindowController(QWidget *parent = nullptr);
+    ~SKTWindowController() override;
+
+    // The one main window (null while none exists).
+    static SKTWindowController *defaultInstance();
+
+    // Starts a new design through the start window, or opens the design named on the command
+    // line as Open does (a damaged one is refused, then the start window runs).
+    void start(const QString &designPath = QString());
+
+    static inline const QString &App_Name = AppIdentity::DisplayName;
+
+    // --- parts ---
+    SKTDocument &document() override { return m_document; }
+    SKTGrid &grid() { return _grid; }
+    ZoomFactor &zoomFactor() const { return *m_zoom; }
+    WindowRegistry &registry() const override { return *m_registry; }
+    SideViews &sideViews() const { return *m_sides; }
+    ToolController &tools() const { return *m_tools; }
+    EditButtons &editButtons() const { return *m_editButtons; }
+    InspectorTabs &inspectorTabs() const override { return *m_tabs; }
+    Inspector &inspector() const { return *m_inspector; }
+    EditorCommands &commands() const { return *m_commands; }
+    FileCommands &fileCommands() const { return *m_files; }
+    MainMenus &menus() const { return *m_menus; }
+    DesignFile &designFile() { return m_designFile; }
+    MainWindowLayout &ui() { return m_ui; }
+    BackgroundBrowser &backgroundBrowser() const { return *m_backgrounds; }
+
+    Card_Property Front_card_Prop;
+    Card_Property Back_card_Prop;
+    FontDescriptor All_Text_font_value_font; // the content font shown in All_Text_font_value
+    // Personal details of the front, back and preview sides (the preview's only from Preview).
+    User_Profile_Class Front_user_profile, Back_user_profile, TEMP_user_profile;
+    // Mail settings copied at start-up (Get_Email_Details).
+    QString sender_email, sender_pwd, sending_server, sending_port, send_enable_ssl;
+
+    // --- operations other parts reach the window by ---
+    void Show_RHS_Properties(const GraphicPtr &graphic) override;
+
+    void changeViewController(int index);
+    void Remove_All_Tab_Items() override;
+    // The start window. At program start its Exit or close ends the program. Opened by New
+    // (fromNew), the design is replaced only once the window gives a new one; closed, it
+    // leaves everything as it was.
+    void Open_Start_Window(bool fromNew = false);
+    // The start window's argument when New opens it, and its answer when its Exit was chosen.
+    static inline const QString StartWindowFromNew = QStringLiteral("N");
+    static constexpr int StartWindowExit = -1;
+    // Whether the design differs from what was last saved, opened or made new.
+    bool hasUnsavedChanges() const;
+    // The title's [*] marker follows hasUnsavedChanges().
+    void updateModifiedMarker();
+    // The start wizard's texts as PARTY_ text objects on the front side, its picture as the front
+    // background.
+    void Fill_Party_Invidation_Details();
+    void Exit_App();
+    void Get_Email_Details();
+    void card_prop_set(const QString &fillStyle);
+    void Set_Card_Size_In_Control(float widthMM, float heightMM) override;
+
+    // --- the hosts' questions ---
+    void Refresh_Canvas() override;
+    QRectF frontCanvasBounds() const override;
+    QPointF Control_New_Point(const QString &side) override;
+    FontDescriptor All_Text_font() const override { return m_allTextFont; }
+    QColor All_Text_clr() const override;
+    void setAlignWithGridEnabled(bool enabled) override;
+    std::optional<SKTGraphic::Kind> currentGraphicClass() const override;
+    int Selected_Control_Tool() const override;
+    void Undo_Redo_Button_state() override;
+    void Set_Paste_Button_Status() override;
+    void setSameSizeButtonsEnabled(bool enabled) override;
+    const Card_Property *liveCardProperty() const override;
+    void Open_Barcode_Window(const GraphicPtr &graphic) override;
+    // A new picture or signature starts from neutral picture controls.
+    void Reset_Image_Editing_Controls() override;
+
+    // --- the design file's questions ---
+    std::optional<QString> chooseSavePath() override;
+    void Set_Log_Name_In_Title() override;
+    void New_Project_Setting_Reset() override;
+    void delete_all_control() override;
+    void Set_Document_Size(const QSizeF &size) override;
+    void SetDocumentCanvasSize(const QSizeF &size) override;
+    void Set_Card_Shape(int index) override;
+    void Add_Excel_Col_Name_In_Combo() override;
+    void Remove_Excel_Col_Name_In_Combo() override;
+    void set_Front_BG_Image(const QString &path) override;
+    void set_Back_BG_Image(const QString &path) override;
+    void Show_RHS_Properties_None() override { Show_RHS_Properties(nullptr); }
+    void selectArrowTool() override;
+    void designBecameClean() override
+    {
+        if (isWindowModified())
+            setWindowModified(false);
+    }
+
+    // The content font and colour with their label and colour well.
+    void setContentFont(const FontDescriptor &font, const QColor &color) override;
+    // The content font alone (the font dialog's choice); the caller shows it.
+    void setAllTextFont(const FontDescriptor &font) override { m_allTextFont = font; }
+
+    // --- the inspector's questions (MainWindowInspector.cpp) ---
+    QWidget &inspectorWindow() override { return *this; }
+    InspectorLayout &inspectorLayout() override { return m_ui; }
+    SKTGraphicView *sideCanvas(int side) const override;
+    SKTGraphicView *liveCanvas() const override;
+    bool previewShown() const override;
+    Card_Property &cardProperty(int side) override { return side == 0 ? Front_card_Prop : Back_card_Prop; }
+    void setBackSideEnabled(bool enabled) override;
+    void editButtonsForCard() override;
+    void editButtonsForObject(bool locked) override;
+    void unlockSelection() override;
+
+    // --- the personal details' questions (MainWindowInspector.cpp) ---
+    QWidget &profileWindow() override { return *this; }
+    User_Profile_Class &userProfile(int side) override;
+    void setToolCode(int tool) override;
+    int importWorkbookColumns(QWidget *parent, const QString &path) override;
+
+    // --- personal details (UserProfileCommands) ---
+    int Open_User_Profile_Window(qint8 flag, const QString &load_side);
+    void Fill_User_profile_info_front_side();
+    void Fill_User_profile_info_back_side();
+    void Fill_User_profile_info_TEMP_side();
+    void Fill_User_profile_Details();
+    QRectF Get_Control_Rect_From_Template(const QString &ctrl_ID);
+
+signals:
+    void selectedToolChanged();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildWindow();
+    void applyStartValues();
+    void setBackgroundImage(Card_Property &side, const QString &path);
+    void scheduleModifiedCheck();
+
+    SKTDocument m_document;
+    SKTGrid _grid;
+    DesignFile m_designFile;
+    MainWindowLayout m_ui;
+    ZoomFactor *m_zoom = nullptr;
+    WindowRegistry *m_registry = nullptr;
+    SideViews *m_sides = nullptr;
+    ToolController *m_tools = nullptr;
+    EditButtons *m_editButtons = nullptr;
+    // Not a QObject: the window owns it (its tab widget belongs to the central widget).
+    std::unique_ptr<InspectorTabs> m_tabs;
+    EditorCommands *m_commands = nullptr;
+    FileCommands *m_files = nullptr;
+    MainMenus *m_menus = nullptr;
+    BackgroundBrowser *m_backgrounds = nullptr;
+    Inspector *m_inspector = nullptr;
+    FontDescriptor m_allTextFont;
+    QColor m_allTextColor = QColor(0, 0, 0);
+    bool m_inModelReset = false;
+    QTimer *m_modifiedCheck = nullptr;
+};

@@ -1,0 +1,79 @@
+#include "editor/ui/TemplateCommands.h"
+
+#include "data/ExcelBindingTable.h"
+#include "editor/EditorState.h"
+#include "editor/TemplateStore.h"
+#include "editor/ui/Export_Template.h"
+#include "editor/ui/FileCommands.h"
+#include "editor/ui/Insert_Template.h"
+#include "editor/ui/MainWindowOutputHost.h"
+#include "editor/ui/SKTWindowController.h"
+#include "editor/ui/Template_Wizard.h"
+#include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/WindowRegistry.h"
+#include "model/ModelGlobals.h"
+
+int TemplateCommands::Export_As_Template_Clicked(SKTWindowController &window, WindowRegistry &registry)
+{
+    const QString folder = TemplateStore::userFolderOf(Resource_Path);
+    auto *dialog = registry.instance<Export_Template>([&] { return new Export_Template(folder, &window); });
+    if (dialog->runFor(QString()) != 1)
+        return 0;
+
+    SKTDocument &doc = window.document();
+    const plist::Array items = DesignFileFormat::buildItems(window.Front_card_Prop, window.Back_card_Prop,
+                                                            ExcelBindingTable::defaultInstance(),
+                                                            doc.graphics(), doc.graphics_back());
+    auto snapshot = std::make_shared<const BatchFillSnapshot>(
+        BatchFillSnapshot::take(MainWindowOutputHost::designOf(window)));
+    // The preview is both sides in one picture, and the export settings say so afterwards too.
+    export_card_side = SideCode::Both;
+    EditorState::instance().export_combined_image = true;
+
+    const TemplateResult r =
+        TemplateStore(folder).exportTemplate(Export_Template::export_template_name, items, snapshot);
+    if (!r.ok() && !r.reason.isEmpty())
+        Show_NSLog_Message(r.reason);
+    Show_MessageBox(r.ok() ? TemplateStore::MsgExported : r.message);
+    return r.ok() ? 1 : 0;
+}
+
+int TemplateCommands::New_From_Template(SKTWindowController &window, WindowRegistry &registry)
+{
+    auto *browser =
+        registry.instance<Template_Wizard>([&] { return new Template_Wizard(&registry, &window); });
+    if (browser->Open_Template_Window() != 1)
+        return 0;
+    const QString path = Template_Wizard::Selected_Template_Path;
+    if (!window.fileCommands().settleUnsavedChanges(FileCommands::SaveBeforeNewQuestion))
+        return 0;
+    // A template that cannot be read leaves the current design as it was.
+    const DesignResult loaded = window.designFile().Read_and_load_design_Log(path, QStringLiteral("T"));
+    if (!loaded.ok()) {
+        if (!loaded.reason.isEmpty())
+            Show_NSLog_Message(loaded.reason);
+        Show_MessageBox(loaded.message.isEmpty() ? DesignFile::CorruptMessage : loaded.message);
+        Not_Draw_Only_Prop_Change = 0;
+        return 0;
+    }
+    window.Set_Log_Name_In_Title();
+    window.Show_RHS_Properties(nullptr);
+    window.Undo_Redo_Button_state();
+    Not_Draw_Only_Prop_Change = 0;
+    window.Refresh_Canvas();
+    return 1;
+}
+
+void TemplateCommands::fill(SKTWindowController &window, WindowRegistry &registry)
+{
+    registry.fill(WindowRegistry::Window::TemplateBrowser,
+                  [&](const QString &) { return New_From_Template(window, registry); });
+    registry.fill(WindowRegistry::Window::ExportTemplate,
+                  [&](const QString &) { return Export_As_Template_Clicked(window, registry); });
+    registry.fill(WindowRegistry::Window::GreetingText, [&](const QString &mode) {
+        auto *picker = registry.instance<Insert_Template>([&] { return new Insert_Template(&window); });
+        picker->title_or_msg = mode;
+        return picker->Open_Template_Dialog();
+    });
+}

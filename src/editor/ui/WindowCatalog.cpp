@@ -1,0 +1,67 @@
+#include "editor/ui/WindowCatalog.h"
+
+#include "barcode/ui/Barcode_Gen.h"
+#include "canvas/ui/SKTGraphicView.h"
+#include "data/ui/SeriesWindows.h"
+#include "editor/SeriesInUse.h"
+#include "editor/ui/MainWindowOutputHost.h"
+#include "editor/ui/SKTWindowController.h"
+#include "editor/ui/StartWindows.h"
+#include "editor/ui/TemplateCommands.h"
+#include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/WindowRegistry.h"
+#include "model/SKTBarcode.h"
+#include "panels/ui/BarcodePanel.h"
+#include "panels/ui/InspectorHost.h"
+#include "profile/ui/UserProfileCommands.h"
+#include "support/ui/SupportCommands.h"
+
+#include <exception>
+
+namespace
+{
+// The barcode window on the live side's current object, its result applied to the selection;
+// 1 after OK, 0 after Cancel or without a current barcode.
+int openBarcodeWindow(InspectorHost &host)
+{
+    try {
+        SKTGraphicView *canvas = host.liveCanvas();
+        // The window edits one object: without a current barcode there is nothing to open it on.
+        const auto barcode = std::dynamic_pointer_cast<SKTBarcode>(canvas->selectedGraphic());
+        if (!barcode)
+            return 0;
+        Barcode_Gen *gen = host.registry().instance<Barcode_Gen>([&host] {
+            auto *made = new Barcode_Gen(&host.inspectorWindow());
+            made->registry = &host.registry();
+            made->refreshCanvas = [&host] { host.Refresh_Canvas(); };
+            return made;
+        });
+        const std::optional<Picture> picture = gen->Open_Wnd(*barcode);
+        if (!picture)
+            return 0;
+        BarcodePanel::Update_Barcode_Graphics(host, *barcode, *picture);
+        return 1;
+    } catch (const std::exception &e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return 0;
+    }
+}
+} // namespace
+
+void fillWindowRegistry(SKTWindowController &window, WindowRegistry &registry)
+{
+    // Entries not filled here keep their menu items disabled.
+    MainWindowOutputHost::fillRegistry(window, registry);
+    fillStartWindows(window, registry);
+    UserProfileCommands::fillRegistry(window, registry);
+    TemplateCommands::fill(window, registry);
+    SupportCommands::fill(registry, &window, SKTWindowController::App_Name);
+    registry.fill(WindowRegistry::Window::BarcodeWindow,
+                  [&window](const QString &) { return openBarcodeWindow(window); });
+    SeriesWindows::fill(registry, &window, [&window](const QString &name) {
+        SKTDocument &doc = window.document();
+        return Check_Batch_File_In_Use_Validation(name, doc.graphics(), doc.graphics_back(),
+                                                  window.Front_card_Prop.Card_Side, Data_Folder_Path);
+    });
+}

@@ -1,0 +1,31 @@
+#include "foundation/ui/WindowLook.h"
+
+#include <QHBoxLayout>
+#include <QPalette>
+#include <QPushButton>
+#include <QWidget>
+
+QColor WindowLook::backgroundColor()
+{
+    return QColor::fromRgbF(241 / 255.0f, 244 / 255.0f, 250 / 255.0f, 1.0f);
+}
+
+void WindowLook::applyBackground(QWidget *window)
+{
+    QPalette pal = window->palette();
+    pal.setColor(QPalette::Window, backgroundColor());
+    window->setPalette(pal);
+    window->setAutoFillBackground(true);
+}
+
+QHBoxLayout *WindowLook::okCancelRow(QWidget *window, QPushButton *&ok, QPushButton *&cancel)
+{
+    ok = new QPushButton(QStringLiteral("OK"), window);
+    ok->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("Cancel"), window);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(cancel);
+    row->addWidget(ok);
+    return row;
+}

@@ -1,0 +1,280 @@
+#include "output/ui/ExportSheet.h"
+
+#include "editor/EditorState.h"
+#include "foundation/CardCodes.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/Preferences.h"
+#include "foundation/ui/FilePanels.h"
+#include "foundation/ui/ModalRunner.h"
+#include "foundation/ui/WindowLook.h"
+#include "output/CardExport.h"
+#include "output/OutputState.h"
+#include "output/ui/BatchRun.h"
+#include "output/ui/Open_Export_Log.h"
+#include "output/ui/OutputHost.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLoggingCategory>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace
+{
+// The outcome of each export, for scripts that drive the program; off unless enabled.
+Q_LOGGING_CATEGORY(exportResultLog, "tessaly.export", QtWarningMsg)
+
+QGroupBox *radioColumn(QWidget *parent, const QString &title, QButtonGroup *group, const QStringList &titles)
+{
+    auto *box = new QGroupBox(title, parent);
+    auto *layout = new QVBoxLayout(box);
+    for (int i = 0; i < titles.size(); ++i) {
+        auto *radio = new QRadioButton(titles[i], box);
+        group->addButton(radio, i);
+        layout->addWidget(radio);
+    }
+    return box;
+}
+} // namespace
+
+ExportSheet::ExportSheet(OutputHost &host, QWidget *parent) : QDialog(parent), m_host(host)
+{
+    setObjectName(QStringLiteral("ExportWindow"));
+    setWindowTitle(QStringLiteral("Export"));
+    WindowLook::applyBackground(this);
+
+    buildWindow();
+
+    connect(fileFormatPopup, &QComboBox::activated, this, &ExportSheet::exportFileTypeChanged);
+    connect(matrix_file_type, &QButtonGroup::idClicked, this, &ExportSheet::export_file_type_CellClick);
+    connect(matrix_export_card_side, &QButtonGroup::idClicked, this,
+            &ExportSheet::export_card_side_CellClick);
+    connect(ok_button, &QPushButton::clicked, this, &ExportSheet::exportOkay);
+    connect(cancel_button, &QPushButton::clicked, this, &ExportSheet::exportCancel);
+}
+
+void ExportSheet::buildWindow()
+{
+    QVBoxLayout *choices = makeChoices();
+    export_combined_image_chk = new QCheckBox(QStringLiteral("Both sides in one picture"), this);
+    export_combined_image_chk->setObjectName(QStringLiteral("export_combined_image_chk"));
+    Export_with_batch_chk = new QCheckBox(QStringLiteral("Use series data"), this);
+    Export_with_batch_chk->setObjectName(QStringLiteral("Export_with_batch_chk"));
+    Export_with_excel_chk = new QCheckBox(QStringLiteral("Use Excel data"), this);
+    Export_with_excel_chk->setObjectName(QStringLiteral("Export_with_excel_chk"));
+    ok_button = new QPushButton(QStringLiteral("OK"), this);
+    ok_button->setDefault(true);
+    cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancel_button);
+    buttons->addWidget(ok_button);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(choices);
+    layout->addWidget(export_combined_image_chk);
+    layout->addWidget(Export_with_batch_chk);
+    layout->addWidget(Export_with_excel_chk);
+    layout->addLayout(buttons);
+}
+
+// Format and resolution, then the radio columns of file type and card side.
+QVBoxLayout *ExportSheet::makeChoices()
+{
+    fileFormatPopup = new QComboBox(this);
+    fileFormatPopup->setObjectName(QStringLiteral("fileFormatPopup"));
+    fileFormatPopup->addItems(FileTypes);
+    matrix_file_type = new QButtonGroup(this);
+    matrix_file_type->setObjectName(QStringLiteral("matrix_file_type"));
+    QGroupBox *typeBox = radioColumn(this, QStringLiteral("File type"), matrix_file_type, FileTypes);
+    saveDPIText = new QComboBox(this);
+    saveDPIText->setObjectName(QStringLiteral("saveDPIText"));
+    saveDPIText->addItems(Resolutions);
+    matrix_export_card_side = new QButtonGroup(this);
+    matrix_export_card_side->setObjectName(QStringLiteral("matrix_export_card_side"));
+    QGroupBox *sideBox = radioColumn(
+        this, QStringLiteral("Card side"), matrix_export_card_side,
+        {QStringLiteral("Both sides"), QStringLiteral("Front side"), QStringLiteral("Back side")});
+
+    auto *top = new QGridLayout;
+    top->addWidget(new QLabel(QStringLiteral("Format:"), this), 0, 0);
+    top->addWidget(fileFormatPopup, 0, 1);
+    top->addWidget(new QLabel(QStringLiteral("Resolution (dpi):"), this), 1, 0);
+    top->addWidget(saveDPIText, 1, 1);
+    auto *boxes = new QHBoxLayout;
+    boxes->addWidget(typeBox);
+    boxes->addWidget(sideBox);
+    auto *choices = new QVBoxLayout;
+    choices->addLayout(top);
+    choices->addLayout(boxes);
+    return choices;
+}
+
+void ExportSheet::exportOkay()
+{
+    done(1);
+}
+
+void ExportSheet::exportCancel()
+{
+    done(0);
+}
+
+// The pop-up and the radio column show the same choice, by whichever control it was made.
+void ExportSheet::followFileType(int index)
+{
+    if (index < 0 || index >= FileTypes.size())
+        return;
+    fileFormatPopup->setCurrentIndex(index);
+    if (QAbstractButton *radio = matrix_file_type->button(index))
+        radio->setChecked(true);
+}
+
+void ExportSheet::exportFileTypeChanged(int index)
+{
+    followFileType(index);
+}
+
+void ExportSheet::export_file_type_CellClick(int row)
+{
+    followFileType(row);
+}
+
+void ExportSheet::export_card_side_CellClick(int row)
+{
+    if (row == 0)
+        export_card_side = SideCode::Both;
+    else if (row == 1)
+        export_card_side = SideCode::Front;
+    else
+        export_card_side = SideCode::Back;
+    export_combined_image_chk->setEnabled(row == 0);
+    if (QAbstractButton *radio = matrix_export_card_side->button(row))
+        radio->setChecked(true);
+}
+
+QString ExportSheet::extension() const
+{
+    return fileFormatPopup->currentText().toLower();
+}
+
+double ExportSheet::chosenDpi() const
+{
+    bool ok = false;
+    const int dpi = saveDPIText->currentText().toInt(&ok);
+    return ok && dpi >= 1 && dpi <= 2400 ? dpi : DefaultDpi;
+}
+
+QString ExportSheet::settingsPath()
+{
+    return QFileInfo(Preferences::sharedInstance().path())
+        .absoluteDir()
+        .filePath(QStringLiteral("export.ini"));
+}
+
+int ExportSheet::rememberedDpi()
+{
+    const QSettings settings(settingsPath(), QSettings::IniFormat);
+    const QString dpi = settings.value(QStringLiteral("Export/dpi")).toString();
+    // A value edited by hand to something the sheet does not offer gives the default.
+    return Resolutions.contains(dpi) ? dpi.toInt() : DefaultDpi;
+}
+
+void ExportSheet::rememberDpi(int dpi)
+{
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Export/dpi"), dpi);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        Show_NSLog_Message(QStringLiteral("Export: the resolution could not be kept in ") + settingsPath());
+}
+
+void ExportSheet::resetSheet()
+{
+    saveDPIText->setCurrentIndex(std::max(0, int(Resolutions.indexOf(QString::number(rememberedDpi())))));
+    saveDPIText->setEnabled(true);
+    followFileType(0);
+    export_combined_image_chk->setChecked(false);
+    export_card_side_CellClick(1);
+}
+
+void ExportSheet::Export_Button()
+{
+    resetSheet();
+    BatchFillSnapshot taken = BatchFillSnapshot::take(m_host.batchDesign());
+    // A box is offered only for a source the design uses; the other is cleared and disabled.
+    Export_with_batch_chk->setEnabled(taken.Use_Data_Sheet_Values);
+    Export_with_batch_chk->setChecked(taken.Use_Data_Sheet_Values);
+    Export_with_excel_chk->setEnabled(taken.Use_Excel_Binding_Values);
+    Export_with_excel_chk->setChecked(taken.Use_Excel_Binding_Values);
+
+    if (ModalRunner::exec(*this) != 1)
+        return;
+    rememberDpi(int(chosenDpi()));
+    if (taken.Use_Data_Sheet_Values && !Export_with_batch_chk->isChecked())
+        taken.Use_Data_Sheet_Values = false;
+    if (taken.Use_Excel_Binding_Values && !Export_with_excel_chk->isChecked())
+        taken.Use_Excel_Binding_Values = false;
+    taken.Get_total_Card_count();
+    auto snapshot = std::make_shared<const BatchFillSnapshot>(std::move(taken));
+
+    ExportOptions options;
+    options.side = export_card_side == SideCode::Both   ? ExportSide::Both
+                   : export_card_side == SideCode::Back ? ExportSide::Back
+                                                        : ExportSide::Front;
+    options.combined = options.side == ExportSide::Both && export_combined_image_chk->isChecked();
+    EditorState::instance().export_combined_image = export_combined_image_chk->isChecked();
+    options.extension = extension();
+    options.dpi = chosenDpi();
+
+    QWidget *window = m_host.outputWindow();
+    ExportProgress &progress = OutputState::instance().progress;
+    if (!snapshot->isBatch()) {
+        const std::optional<QString> path =
+            FilePanels::instance().saveFile(window, windowTitle(), options.extension, m_host.designName());
+        if (!path)
+            return;
+        if (window)
+            window->raise();
+        m_lastResult = CardExport::run(snapshot, *path, options, &progress);
+        announce(m_lastResult);
+        return;
+    }
+
+    const std::optional<QString> folder = FilePanels::instance().openFolder(window, windowTitle());
+    if (!folder)
+        return;
+    const int total = snapshot->Total_Batch_Excel_Card;
+    progress.start(total);
+    ExportResult result;
+    BatchRun::exec(window, progress, total, BatchRun::Kind::Export,
+                   [&] { result = CardExport::run(snapshot, *folder, options, &progress); });
+    BatchRun::refillFirstRow(m_host, snapshot, options.side != ExportSide::Front);
+    m_lastResult = result;
+    announce(m_lastResult);
+}
+
+// The exported-files dialog when anything was written (its text says whether all was), else a
+// message saying why nothing was.
+void ExportSheet::announce(const ExportResult &result)
+{
+    // Silent unless asked for (QT_LOGGING_RULES="tessaly.export.info=true"): scripts read it there.
+    qCInfo(exportResultLog).noquote() << QStringLiteral("Export: ") + result.message();
+    if (result.refusal.isEmpty() && result.written > 0) {
+        Open_Export_Log log(m_host.outputWindow());
+        log.Open_Export_File_Box();
+        return;
+    }
+    Show_MessageBox(result.message());
+}

@@ -1,0 +1,75 @@
+#include "output/ui/Open_Export_Log.h"
+
+#include "foundation/WindowRegistry.h"
+#include "foundation/ui/ModalRunner.h"
+#include "foundation/ui/WindowLook.h"
+#include "output/OutputState.h"
+#include "platform/UrlOpener.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+Open_Export_Log::Open_Export_Log(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Open_Export_Files"));
+    setWindowTitle(QStringLiteral("Exported Files"));
+    WindowLook::applyBackground(this);
+    _open_log_message = new QLabel(this);
+    _open_log_message->setObjectName(QStringLiteral("_open_log_message"));
+    _open_log_path = new QLabel(this);
+    _open_log_path->setObjectName(QStringLiteral("_open_log_path"));
+    _open_log_path->setWordWrap(true);
+    _open_log_path->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    _open_log_chk = new QCheckBox(OpenFileTitle, this);
+    _open_log_chk->setObjectName(QStringLiteral("_open_log_chk"));
+    _open_log_chk->setChecked(true);
+    QHBoxLayout *buttons = WindowLook::okCancelRow(this, ok_button, cancel_button);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(_open_log_message);
+    layout->addWidget(_open_log_path);
+    layout->addWidget(_open_log_chk);
+    layout->addLayout(buttons);
+    resize(460, 160);
+    connect(ok_button, &QPushButton::clicked, this, &Open_Export_Log::OKPressed);
+    connect(cancel_button, &QPushButton::clicked, this, &Open_Export_Log::CancelPressed);
+}
+
+int Open_Export_Log::Open_Export_File_Box()
+{
+    const OutputState &state = OutputState::instance();
+    const QString path = state.Export_File_Path();
+    _open_log_chk->setText(QFileInfo(path).isDir() ? OpenFolderTitle : OpenFileTitle);
+    _open_log_path->setText(path);
+    _open_log_message->setText(state.Export_File_Message());
+    return ModalRunner::exec(*this);
+}
+
+void Open_Export_Log::fillRegistry(WindowRegistry &registry, QWidget *owner)
+{
+    QPointer<QWidget> guarded(owner);
+    registry.fill(WindowRegistry::Window::ExportedFiles, [guarded](const QString &) {
+        QWidget *front = QApplication::activeModalWidget();
+        Open_Export_Log box(front ? front : guarded.data());
+        return box.Open_Export_File_Box();
+    });
+}
+
+void Open_Export_Log::OKPressed()
+{
+    if (_open_log_chk->isChecked())
+        UrlOpener::openFile(OutputState::instance().Export_File_Path());
+    _open_log_chk->setChecked(true);
+    done(1);
+}
+
+void Open_Export_Log::CancelPressed()
+{
+    _open_log_chk->setChecked(true);
+    done(0);
+}

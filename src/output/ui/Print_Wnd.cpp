@@ -1,0 +1,410 @@
+#include "output/ui/Print_Wnd.h"
+
+#include "foundation/CardCodes.h"
+#include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/ui/FilePanels.h"
+#include "foundation/ui/ModalRunner.h"
+#include "foundation/ui/PrinterCatalog.h"
+#include "foundation/ui/StepperField.h"
+#include "foundation/ui/WindowLook.h"
+#include "output/BatchCardRenderer.h"
+#include "output/BatchFillSnapshot.h"
+#include "output/Printing_View.h"
+#include "output/ui/OutputHost.h"
+#include "output/ui/Sample_Preview.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPageLayout>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+
+#include <cmath>
+
+namespace
+{
+// The alignment buttons' pictures, plain and selected, by alignment value 1..9.
+const char *const plainNames[] = {"top_left",    "top_center",    "top_right",
+                                  "middle_left", "middle_center", "middle_right",
+                                  "bootom_left", "bootom_center", "boottom_right"};
+const char *const selectedNames[] = {"top_left - sel",    "top_center - sel",    "top_right - sel",
+                                     "middle_left - sel", "middle_center_sel",   "middle_right - sel",
+                                     "bootom_left - sel", "bootom_center - sel", "boottom_right - sel"};
+
+// The shipped picture, or a drawn one (a dot at the alignment's place) while it is missing.
+QIcon alignmentIcon(int value, bool selected)
+{
+    const QString file = Resource_Path +
+                         QString::fromLatin1(selected ? selectedNames[value - 1] : plainNames[value - 1]) +
+                         QStringLiteral(".png");
+    if (QFileInfo::exists(file))
+        return QIcon(file);
+    QPixmap pixmap(24, 24);
+    pixmap.fill(selected ? QColor(70, 120, 200) : QColor(235, 235, 235));
+    QPainter p(&pixmap);
+    p.setPen(selected ? Qt::white : Qt::darkGray);
+    p.drawRect(2, 2, 19, 19);
+    p.setBrush(selected ? Qt::white : Qt::darkGray);
+    const int col = (value - 1) % 3, row = (value - 1) / 3;
+    p.drawRect(4 + col * 6, 4 + row * 6, 4, 4);
+    return QIcon(pixmap);
+}
+
+QString mm(double points)
+{
+    return QString::asprintf("%0.2f", double(PrintLayout::Points_to_MM_Convert(float(points))));
+}
+} // namespace
+
+Print_Wnd::Print_Wnd(OutputHost &host, QWidget *parent) : QDialog(parent), m_host(host)
+{
+    setObjectName(QStringLiteral("Print_Wnd"));
+    setWindowTitle(QStringLiteral("Print"));
+    WindowLook::applyBackground(this);
+    for (int v = 1; v <= 9; ++v) {
+        m_plainIcons << alignmentIcon(v, false);
+        m_selectedIcons << alignmentIcon(v, true);
+    }
+    buildWindow();
+    connectControls();
+}
+
+Print_Wnd::~Print_Wnd() = default;
+
+void Print_Wnd::connectControls()
+{
+    connect(Printer_ComboBox, &QComboBox::activated, this, [this] { printerChosen(); });
+    connect(Orient_ComboBox, &QComboBox::activated, this, [this] { orientationChosen(); });
+    connect(print_alignment, &QComboBox::activated, this, [this](int index) {
+        m_layout.Print_Card_Algn =
+            index == 0 ? ArrangementCode::FrontAboveBack : ArrangementCode::FrontLeftOfBack;
+        Check_Max_Cell_Value();
+    });
+    connect(page_setup_button, &QPushButton::clicked, this, [this] { pagesetup(); });
+    for (StepperField *field :
+         {horz_mar_Stepper, vert_mar_Stepper, width_Stepper, height_Stepper, Row_Stepper, Col_Stepper})
+        connect(field, &StepperField::userChanged, this, [this] { Check_Max_Cell_Value(); });
+    connect(Show_Margins, &QCheckBox::clicked, this, [this] {
+        m_layout.Show_margin_rect = Show_Margins->isChecked();
+        Refresh_Preview();
+    });
+    connect(Auto_Center_chk_bx, &QCheckBox::clicked, this, [this] { Auto_Center_Checked(); });
+    for (int v = 1; v <= 9; ++v)
+        connect(alignButtons[v - 1], &QToolButton::clicked, this, [this, v] { alignmentChosen(v); });
+    connect(matrix_card_side, &QButtonGroup::idClicked, this, [this](int row) { card_side_CellClick(row); });
+    connect(print_with_batch_chk, &QCheckBox::clicked, this, [this] { Print_With_Data_Changed(); });
+    connect(print_with_excel_chk, &QCheckBox::clicked, this, [this] { Print_With_Data_Changed(); });
+    connect(preview_button, &QPushButton::clicked, this, [this] { Execute_Printing(true); });
+    connect(print_button, &QPushButton::clicked, this, [this] { Execute_Printing(false); });
+    connect(cancel_button, &QPushButton::clicked, this, [this] { done(0); });
+}
+
+int Print_Wnd::Open_Print_Wnd()
+{
+    // Without a print system the PDF file is the one printer offered, as desktop print dialogs do.
+    const QStringList printers = PrinterCatalog::choices();
+    m_loading = true;
+    matrix_card_side->button(1)->setChecked(true);
+    print_alignment->setCurrentIndex(0);
+    print_alignment->setEnabled(false);
+    Auto_Center_chk_bx->setChecked(false);
+    Show_Margins->setChecked(true);
+
+    // The design's card gives the label's size exactly (a picture of it is whole pixels larger)
+    // and the preview's places; the sides printed are taken when printing starts.
+    const auto snapshot =
+        std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(m_host.batchDesign()));
+    m_cardSize = snapshot->design().cardArea.size();
+    const bool dataMode = snapshot->isBatch();
+    m_layout.resetForOpening(cardSize(), dataMode, snapshot->Total_Batch_Excel_Card);
+
+    // A box is offered only for a source the design uses; the other is cleared and disabled.
+    print_with_batch_chk->setEnabled(snapshot->Use_Data_Sheet_Values);
+    print_with_batch_chk->setChecked(snapshot->Use_Data_Sheet_Values);
+    print_with_excel_chk->setEnabled(snapshot->Use_Excel_Binding_Values);
+    print_with_excel_chk->setChecked(snapshot->Use_Excel_Binding_Values);
+    Total_Stepper->setMaximum(dataMode ? std::max(1, m_layout.Total_Label) : 999999);
+    Total_Stepper->setValue(m_layout.Total_Label);
+
+    width_Stepper->setValue(PrintLayout::Points_to_MM_Convert(float(cardSize().width())));
+    height_Stepper->setValue(PrintLayout::Points_to_MM_Convert(float(cardSize().height())));
+    Row_Stepper->setValue(1);
+    Col_Stepper->setValue(1);
+    horz_mar_Stepper->setValue(0);
+    vert_mar_Stepper->setValue(0);
+    horz_mar_Stepper->setEnabled(true);
+    vert_mar_Stepper->setEnabled(true);
+    for (QToolButton *button : alignButtons)
+        button->setEnabled(true);
+    Set_Reset_Alignemnt_Image();
+
+    Printer_ComboBox->clear();
+    Printer_ComboBox->addItems(printers);
+    Printer_ComboBox->setCurrentIndex(0);
+    PrinterCatalog::configure(m_printer, printers.first());
+    m_loading = false;
+    Set_values_From_Printer();
+    return ModalRunner::exec(*this);
+}
+
+void Print_Wnd::Set_values_From_Printer()
+{
+    QPageLayout page = m_printer.pageLayout();
+    Paper_id->setText(page.pageSize().name());
+    const QSizeF paper = page.fullRectPoints().size();
+    page.setUnits(QPageLayout::Point);
+    const QMarginsF least = page.minimumMargins();
+    // Margins of the paper as it lies (turned with the orientation).
+    const bool landscape = page.orientation() == QPageLayout::Landscape;
+    const QMarginsF m =
+        landscape ? QMarginsF(least.top(), least.right(), least.bottom(), least.left()) : least;
+    m_layout.setMargins(paper, QRectF(m.left(), m.top(), paper.width() - m.left() - m.right(),
+                                      paper.height() - m.top() - m.bottom()));
+    Size_id->setText(QString::asprintf("%.2f x %.2f",
+                                       double(PrintLayout::Points_to_MM_Convert(float(paper.width()))),
+                                       double(PrintLayout::Points_to_MM_Convert(float(paper.height())))));
+    Orient_ComboBox->setCurrentIndex(landscape ? 1 : 0);
+    l_mar_id->setText(mm(m_layout.Left_Mar));
+    r_mar_id->setText(mm(m_layout.Rite_Mar));
+    t_mar_id->setText(mm(m_layout.Top_Mar));
+    b_mar_id->setText(mm(m_layout.Bot_Mar));
+    Refresh_Preview();
+}
+
+void Print_Wnd::Refresh_Preview()
+{
+    if (m_loading)
+        return;
+    PrintView->setLayout(m_layout, cardSize());
+    Print_sclview->verticalScrollBar()->setValue(0);
+    test_image_view->setPixmap(QPixmap::fromImage(PrintView->imageRepresentation()));
+}
+
+void Print_Wnd::Check_Max_Cell_Value()
+{
+    PrintFields fields;
+    // A field shows two decimals: while it still shows the card's own length, the label takes the
+    // card's exact length (85.60 mm stays 242.65 points, as the design has it).
+    const auto exactMm = [](const StepperField *field, double cardPoints) {
+        const double exact = PrintLayout::Points_to_MM_Convert(float(cardPoints));
+        return std::abs(field->value() - exact) <= 0.0051 ? exact : field->value();
+    };
+    fields.widthMm = exactMm(width_Stepper, cardSize().width());
+    fields.heightMm = exactMm(height_Stepper, cardSize().height());
+    fields.horzGapMm = horz_mar_Stepper->value();
+    fields.vertGapMm = vert_mar_Stepper->value();
+    fields.rows = int(Row_Stepper->value());
+    fields.cols = int(Col_Stepper->value());
+    const PrintFitResult fit = m_layout.Check_Max_Cell_Value(fields);
+    if (!fit.ok()) {
+        Show_MessageBox(fit.message);
+        // The fields go back to the label the layout still holds.
+        const QSizeF one = m_layout.labelCardSize();
+        width_Stepper->setValue(PrintLayout::Points_to_MM_Convert(float(one.width())));
+        height_Stepper->setValue(PrintLayout::Points_to_MM_Convert(float(one.height())));
+        return;
+    }
+    if (fit.rowsRewritten)
+        Row_Stepper->setValue(m_layout.Print_Row);
+    if (fit.colsRewritten)
+        Col_Stepper->setValue(m_layout.Print_Col);
+    if (fit.totalRewritten)
+        Total_Stepper->setValue(m_layout.Total_Label);
+    Refresh_Preview();
+}
+
+void Print_Wnd::Set_Reset_Alignemnt_Image()
+{
+    for (int v = 1; v <= 9; ++v) {
+        const bool selected = v == m_layout.label_align_val;
+        alignButtons[v - 1]->setIcon(selected ? m_selectedIcons[v - 1] : m_plainIcons[v - 1]);
+        alignButtons[v - 1]->setProperty("selected", selected);
+    }
+}
+
+void Print_Wnd::alignmentChosen(int value)
+{
+    m_layout.label_align_val = value;
+    Set_Reset_Alignemnt_Image();
+    Refresh_Preview();
+}
+
+void Print_Wnd::Auto_Center_Checked()
+{
+    const bool on = Auto_Center_chk_bx->isChecked();
+    m_layout.auto_center_flag = on;
+    horz_mar_Stepper->setEnabled(!on);
+    vert_mar_Stepper->setEnabled(!on);
+    for (QToolButton *button : alignButtons)
+        button->setEnabled(!on);
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::card_side_CellClick(int row)
+{
+    m_layout.Print_Card_Side = row == 0   ? QString(SideCode::Both)
+                               : row == 1 ? QString(SideCode::Front)
+                                          : QString(SideCode::Back);
+    print_alignment->setEnabled(row == 0);
+    Check_Max_Cell_Value();
+}
+
+std::shared_ptr<BatchFillSnapshot> Print_Wnd::dataSnapshot() const
+{
+    auto snapshot = std::make_shared<BatchFillSnapshot>(BatchFillSnapshot::take(m_host.batchDesign()));
+    if (!print_with_batch_chk->isChecked())
+        snapshot->Use_Data_Sheet_Values = false;
+    if (!print_with_excel_chk->isChecked())
+        snapshot->Use_Excel_Binding_Values = false;
+    snapshot->Get_total_Card_count();
+    return snapshot;
+}
+
+void Print_Wnd::Print_With_Data_Changed()
+{
+    const auto snapshot = dataSnapshot();
+    m_layout.dataMode = snapshot->isBatch();
+    m_layout.Total_Label = m_layout.dataMode ? snapshot->Total_Batch_Excel_Card : 1;
+    Total_Stepper->setMaximum(m_layout.dataMode ? std::max(1, m_layout.Total_Label) : 999999);
+    Total_Stepper->setValue(m_layout.Total_Label);
+}
+
+void Print_Wnd::printerChosen()
+{
+    PrinterCatalog::configure(m_printer, Printer_ComboBox->currentText());
+    Set_values_From_Printer();
+    Check_Max_Cell_Value();
+}
+
+void Print_Wnd::orientationChosen()
+{
+    m_printer.setPageOrientation(Orient_ComboBox->currentIndex() == 0 ? QPageLayout::Portrait
+                                                                      : QPageLayout::Landscape);
+    Set_values_From_Printer();
+    Check_Max_Cell_Value();
+}
+
+std::optional<QString> Print_Wnd::choosePdfFile()
+{
+    const QString suggested =
+        (m_host.designName().isEmpty() ? QStringLiteral("Labels") : m_host.designName()) +
+        QStringLiteral(".pdf");
+    return FilePanels::instance().saveFile(this, PrinterCatalog::PdfFileEntry, QStringLiteral("pdf"),
+                                           suggested);
+}
+
+void Print_Wnd::pagesetup()
+{
+    QPageSetupDialog dialog(&m_printer, this);
+    if (ModalRunner::exec(dialog) != 1)
+        return;
+    Set_values_From_Printer();
+    Check_Max_Cell_Value();
+}
+
+bool Print_Wnd::Execute_Printing(bool preview)
+{
+    m_layout.Total_Label = int(Total_Stepper->value());
+    if (m_layout.exceedsPaper() && !Show_YES_NO_MessageBox(PrintLayout::MsgCardBigger))
+        return false;
+    if (m_layout.Total_Label <= 0) {
+        Show_MessageBox(PrintLayout::MsgNothingToPrint);
+        return false;
+    }
+    const std::shared_ptr<const BatchFillSnapshot> snapshot = dataSnapshot();
+    m_layout.dataMode = snapshot->isBatch();
+    Printing_View::Sides sides;
+    if (!m_layout.dataMode) {
+        // The sides chosen now, back included, as the design stands.
+        BatchCardRenderer renderer(snapshot, Units::PointsPerInch, false);
+        QString error;
+        if (m_layout.Print_Card_Side != SideCode::Front)
+            sides.back = renderer.sideOf(0, true, &error);
+        if (m_layout.Print_Card_Side != SideCode::Back)
+            sides.front = renderer.sideOf(0, false, &error);
+        if (!error.isEmpty())
+            Show_NSLog_Message(QStringLiteral("The card could not be drawn: ") + error);
+    }
+    Printing_View view(m_layout, sides, m_layout.dataMode ? snapshot : nullptr, cardSize());
+    m_printer.setFullPage(true);
+    m_printer.setCopyCount(int(Copies_Stepper->value()));
+
+    if (preview) {
+        QPrintPreviewDialog dialog(&m_printer, this);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                [&view](QPrinter *printer) { view.paint(*printer, true); });
+        ModalRunner::exec(dialog);
+        return true;
+    }
+
+    // The PDF file printer writes through a save file: the file appears whole or not at all.
+    std::optional<QString> pdfPath;
+    if (PrinterCatalog::isPdfFile(Printer_ComboBox->currentText()) && !PrinterCatalog::pdfFile()) {
+        pdfPath = choosePdfFile();
+        if (!pdfPath)
+            return false;
+    }
+    const int sheets = view.numberOfPages(false) * (pdfPath ? int(Copies_Stepper->value()) : 1);
+    std::unique_ptr<QProgressDialog> progress;
+    if (sheets > 1) {
+        progress = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Cancel"), 0, sheets, this);
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(500);
+    }
+    m_lastPrintedSheets = 0;
+    bool cancelled = false;
+    const auto sheetStarts = [&](int sheet, int total) {
+        if (progress) {
+            progress->setLabelText(QStringLiteral("Printing sheet %1 of %2").arg(sheet).arg(total));
+            progress->setValue(sheet - 1);
+            if (progress->wasCanceled()) {
+                cancelled = true;
+                return false;
+            }
+        }
+        m_lastPrintedSheets = sheet;
+        return true;
+    };
+    OpResult result = OpResult::done();
+    if (pdfPath) {
+        QSaveFile file(*pdfPath);
+        if (!file.open(QIODevice::WriteOnly)) {
+            Show_MessageBox(QStringLiteral("The PDF file could not be written: ") + file.errorString());
+            return false;
+        }
+        {
+            QPdfWriter writer(&file);
+            writer.setCreator(QStringLiteral("Tessaly Greeting Designer"));
+            writer.setTitle(m_host.designName());
+            // A file makes no copies of its own: each copy is written into it in turn.
+            result = view.paint(writer, false, sheetStarts, int(Copies_Stepper->value()));
+        }
+        if (!result.ok() || cancelled) {
+            file.cancelWriting();
+            m_lastPrintedSheets = 0;
+        } else if (!file.commit()) {
+            result =
+                OpResult::failed(QStringLiteral("The PDF file could not be written: ") + file.errorString());
+            m_lastPrintedSheets = 0;
+        }
+    } else {
+        result = view.paint(m_printer, false, sheetStarts);
+    }
+    if (!result.ok()) {
+        Show_MessageBox(result.message);
+        return false;
+    }
+    return !cancelled;
+}

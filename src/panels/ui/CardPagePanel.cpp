@@ -1,0 +1,451 @@
+#include "panels/ui/CardPagePanel.h"
+
+#include "canvas/ui/SKTGraphicView.h"
+#include "canvas/ui/SKTZoomingScrollView.h"
+#include "editor/EditorState.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/RowListModel.h"
+#include "foundation/StringUtils.h"
+#include "foundation/WindowRegistry.h"
+#include "foundation/ui/ChooserPanels.h"
+#include "foundation/ui/ColorWell.h"
+#include "foundation/ui/ControlUtils.h"
+#include "foundation/ui/FilePanels.h"
+#include "foundation/ui/StepperField.h"
+#include "model/ModelGlobals.h"
+#include "model/SKTDocument.h"
+#include "panels/CardSizeTables.h"
+#include "panels/Card_Property.h"
+#include "panels/ui/CardBackgroundTab.h"
+#include "panels/ui/CardBorderTab.h"
+#include "panels/ui/CardSettingsTab.h"
+#include "panels/ui/ImageSignPanel.h"
+#include "panels/ui/InspectorHost.h"
+#include "panels/ui/InspectorLayout.h"
+#include "panels/ui/InspectorTabs.h"
+#include "panels/ui/ObjectPanel.h"
+#include "panels/ui/TextPanel.h"
+#include "platform/FontResolver.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <exception>
+
+namespace
+{
+QColor withAlpha(QColor color, double alpha)
+{
+    color.setAlphaF(float(qBound(0.0, alpha, 1.0)));
+    return color;
+}
+
+QString selectedText(const QComboBox *combo)
+{
+    // Nothing chosen stores an empty text rather than a stale one.
+    return combo->currentIndex() >= 0 ? combo->currentText() : QString();
+}
+
+void selectItemWithText(QComboBox *combo, const QString &text)
+{
+    const int index = combo->findText(text);
+    if (index >= 0)
+        combo->setCurrentIndex(index);
+}
+} // namespace
+
+CardPagePanel::CardPagePanel(InspectorHost &host)
+    : QObject(&host.inspectorWindow()), m_host(host), m_ui(host.inspectorLayout())
+{
+    InspectorTabs &tabs = host.inspectorTabs();
+    m_settings = new CardSettingsTab(tabs.page(InspectorTabs::card_setting_tab), m_ui);
+    m_background = new CardBackgroundTab(tabs.page(InspectorTabs::card_bkgd_tab), m_ui);
+    m_border = new CardBorderTab(tabs.page(InspectorTabs::card_brdr_tab), m_ui);
+    connectControls();
+}
+
+CardPagePanel::~CardPagePanel()
+{
+    delete m_settings;
+    delete m_background;
+    delete m_border;
+}
+
+void CardPagePanel::connectControls()
+{
+    InspectorLayout &ui = m_ui;
+    const auto clicked = [this](QAbstractButton *b, void (CardPagePanel::*action)()) {
+        connect(b, &QAbstractButton::clicked, this, action);
+    };
+    clicked(ui.Card_border_chk, &CardPagePanel::Card_Border_ChkBox);
+    clicked(ui.Card_fill_chk, &CardPagePanel::Card_Fill_Chk_Box);
+    clicked(ui.Card_solid_fill_rd, &CardPagePanel::Card_Solid_RD_Sel);
+    clicked(ui.Card_gradient_fill_rd, &CardPagePanel::Card_Gradient_RD_Sel);
+    clicked(ui.Card_Style_fill_rd, &CardPagePanel::Card_Hatch_RD_Sel);
+    clicked(ui.Card_Image_fill_rd, &CardPagePanel::Card_Image_RD_Sel);
+    clicked(ui.Card_Image_Browse_btn, &CardPagePanel::Card_Image_Browse_Btn);
+    clicked(ui.Card_Image_Library_btn, &CardPagePanel::Card_Image_Library_Btn);
+    clicked(ui.Apply_Size_btn, &CardPagePanel::Apply_Size_Clicked);
+    clicked(ui.All_Text_font_btn, &CardPagePanel::Content_Font_Clicked);
+    for (ColorWell *well : {ui.Card_bordr_clr, ui.Card_fill_clr, ui.Card_fill_Grd_1_clr,
+                            ui.Card_fill_Grd_2_clr, ui.Card_hatch_bk_clr})
+        connect(well, &ColorWell::colorPicked, this, &CardPagePanel::Update_Card_Graphics);
+    connect(ui.All_Text_clr, &ColorWell::colorPicked, this, &CardPagePanel::Contect_Color_Clicked);
+    for (StepperField *stepper : {ui.Card_bor_Stepper, ui.Card_grad_Stepper, ui.Card_alpha_Stepper})
+        connect(stepper, &StepperField::userChanged, this, &CardPagePanel::Update_Card_Graphics);
+    // Width and height act as their steppers do: a committed value resizes the card.
+    connect(ui.width_Stepper, &StepperField::userChanged, this, &CardPagePanel::Apply_Size_Clicked);
+    connect(ui.height_Stepper, &StepperField::userChanged, this, &CardPagePanel::Apply_Size_Clicked);
+    // Only a name the user typed is written: the field also finishes editing when the focus moves
+    // on after a side switch, and must not copy the other side's page then.
+    connect(ui.card_name, &QLineEdit::editingFinished, this, [this] {
+        if (!m_ui.card_name->isModified())
+            return;
+        m_ui.card_name->setModified(false);
+        Update_Card_Graphics();
+    });
+    connect(ui.matrix_card_shape, &QButtonGroup::idClicked, this, &CardPagePanel::card_shape_CellClick);
+    connect(ui.ColList, &QTableView::clicked, this,
+            [this](const QModelIndex &index) { sizeRowChosen(index.row()); });
+}
+
+// --- loading ---
+
+void CardPagePanel::loadFrom(Card_Property &page)
+{
+    InspectorLayout &ui = m_ui;
+    ui.Card_border_chk->setChecked(page.Card_border_chk);
+    ui.Card_bordr_clr->setColor(page.Card_bordr_clr);
+    ui.Card_bor_Stepper->setValue(page.Card_bor_Stepper);
+    ObjectPanel::loadBorderStyle(ui.Card_border_style, page.Card_border_style);
+    ui.Card_fill_chk->setChecked(page.Card_fill_chk);
+    ui.Card_fill_clr->setColor(page.Card_fill_clr);
+    const QString fillStyle = page.Card_fill_style;
+    ui.Card_fill_Grd_1_clr->setColor(page.Card_fill_Grd_1_clr);
+    ui.Card_fill_Grd_2_clr->setColor(page.Card_fill_Grd_2_clr);
+    ui.Card_grad_Stepper->setValue(page.Card_grad_Stepper);
+    ui.Card_hatch_bk_clr->setColor(page.Card_hatch_bk_clr);
+    if (fillStyle == FillCode::Hatch) {
+        if (page.Card_hatch_style.isEmpty())
+            ui.Card_hatch_style->setCurrentIndex(-1);
+        else
+            selectItemWithText(ui.Card_hatch_style, page.Card_hatch_style);
+    }
+    ui.Card_alpha_Stepper->setValue(double(page.Card_alpha_Stepper) * 100.0);
+    ui.Card_Image_path->setText(page.Card_BG_Image_Path);
+    selectItemWithText(ui.Card_image_layout, page.Card_BG_Image_Layout);
+    ui.All_Text_clr->setColor(page.Card_Content_clr);
+    m_host.setContentFont(page.Card_Content_font, page.Card_Content_clr);
+    ui.All_Text_font_value_COPY->setText(ui.All_Text_font_value->text());
+    m_fontCopy = m_host.All_Text_font();
+    ui.All_Text_clr_COPY->setColor(ui.All_Text_clr->color());
+    if (QAbstractButton *b = ui.matrix_card_shape->button(Card_Shape))
+        b->setChecked(true);
+    ui.card_name->setText(page.Card_Name);
+    const QRectF bounds = m_host.frontCanvasBounds();
+    page.Card_Location = bounds.topLeft();
+    page.Card_Size = bounds.size();
+    // The steppers show the card as it is, so Apply starts from the real size.
+    ui.width_Stepper->setValue(CardSizeTables::Points_to_MM_Convert(float(bounds.width())));
+    ui.height_Stepper->setValue(CardSizeTables::Points_to_MM_Convert(float(bounds.height())));
+    // The sides follow the stored record, so that the next write does not turn a one-sided card
+    // into a two-sided one.
+    const bool twoSided = page.Card_Side == QLatin1String("2");
+    ui.Sides_ComboBox->setCurrentIndex(twoSided ? 0 : 1);
+    m_host.setBackSideEnabled(twoSided);
+    selectItemWithText(ui.Preset_ComboBox, page.Card_Preset);
+    selectItemWithText(ui.Category_ComboBox, page.Card_Category);
+    if (ui.Category_ComboBox->currentIndex() >= 0)
+        fillSizeList(ui.Category_ComboBox->currentIndex());
+    Mark_List_New_Selection(page.Card_Cat_index);
+    card_prop_set(fillStyle);
+}
+
+// --- the size list ---
+
+void CardPagePanel::fillSizeList(int categoryIndex)
+{
+    m_ui.ListData->clear();
+    const QStringList names =
+        categoryIndex == 0 ? CardSizeTables::pvc_card_arry() : CardSizeTables::paper_card_arry();
+    for (const QString &name : names)
+        m_ui.ListData->Create_List(name);
+    Mark_List_New_Selection(0);
+}
+
+void CardPagePanel::Mark_List_New_Selection(int row)
+{
+    QItemSelectionModel *selection = m_ui.ColList->selectionModel();
+    if (row < 0 || row >= m_ui.ListData->count()) {
+        selection->clearSelection();
+        return;
+    }
+    m_ui.ColList->selectRow(row);
+}
+
+int CardPagePanel::selectedSizeRow() const
+{
+    const QModelIndexList rows = m_ui.ColList->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void CardPagePanel::sizeRowChosen(int row)
+{
+    if (Not_Draw_Only_Prop_Change & 1 || row < 0)
+        return;
+    const QString preset = m_ui.Preset_ComboBox->currentText() == QLatin1String("Horizontal")
+                               ? QStringLiteral("H")
+                               : QStringLiteral("V");
+    const QSizeF mm = CardSizeTables::Get_My_card_Size(m_ui.Category_ComboBox->currentText(), preset, row);
+    m_ui.width_Stepper->setValue(mm.width());
+    m_ui.height_Stepper->setValue(mm.height());
+    Apply_Size_Clicked();
+}
+
+// --- writing the page settings ---
+
+void CardPagePanel::Update_Card_Graphics()
+{
+    if (Not_Draw_Only_Prop_Change & 1)
+        return;
+    InspectorLayout &ui = m_ui;
+    const bool back = Card_Front_Or_Back != 0;
+    Card_Property &p = back ? m_host.cardProperty(1) : m_host.cardProperty(0);
+
+    if (ui.Card_border_chk->isChecked()) {
+        p.Card_border_chk = true;
+        p.Card_bordr_clr = ui.Card_bordr_clr->color();
+        p.Card_bor_Stepper = int(ui.Card_bor_Stepper->value());
+    } else {
+        p.Card_border_chk = false;
+    }
+    const QString border = ObjectPanel::borderStyleCode(ui.Card_border_style->currentIndex());
+    if (!border.isEmpty())
+        p.Card_border_style = border;
+    const double a = ui.Card_alpha_Stepper->value() / 100.0;
+    const bool fill = ui.Card_fill_chk->isChecked();
+    if (fill) {
+        p.Card_fill_chk = true;
+        p.Card_fill_clr = withAlpha(ui.Card_fill_clr->color(), a);
+    } else {
+        p.Card_fill_chk = false;
+    }
+    QString style = FillCode::Solid;
+    if (ui.Card_gradient_fill_rd->isChecked())
+        style = FillCode::Gradient;
+    else if (ui.Card_Style_fill_rd->isChecked())
+        style = FillCode::Hatch;
+    else if (ui.Card_Image_fill_rd->isChecked())
+        style = FillCode::Picture;
+    // The back page shows no fill kind while its fill is off; the front keeps its radios.
+    p.Card_fill_style = back && !fill ? QString(FillCode::Solid) : style;
+    p.Card_fill_Grd_1_clr = withAlpha(ui.Card_fill_Grd_1_clr->color(), a);
+    p.Card_fill_Grd_2_clr = withAlpha(ui.Card_fill_Grd_2_clr->color(), a);
+    p.Card_grad_Stepper = int(ui.Card_grad_Stepper->value());
+    p.Card_hatch_bk_clr = withAlpha(ui.Card_hatch_bk_clr->color(), a);
+    p.Card_hatch_style = selectedText(ui.Card_hatch_style);
+    p.Card_BG_Image_Path = ui.Card_Image_path->text();
+    p.Card_BG_Image_Layout = selectedText(ui.Card_image_layout);
+    p.Card_alpha_Stepper = float(a);
+
+    p.Card_Content_clr = ui.All_Text_clr->color();
+    p.Card_Content_font = m_host.All_Text_font();
+
+    p.Card_Side = ui.Sides_ComboBox->currentIndex() == 0 ? QStringLiteral("2") : QStringLiteral("1");
+    p.Card_Side_Name = back ? QString(SideCode::Back) : QString(SideCode::Front);
+    const int shape = Card_Shape;
+    p.Card_Shape = shape == 1   ? QString(OutlineCode::RoundedRectangle)
+                   : shape == 2 ? QString(OutlineCode::Ellipse)
+                                : QString(OutlineCode::Rectangle);
+    const QString name = Trim_Str(ui.card_name->text());
+    p.Card_Name = name.isEmpty() ? UntitledName : name;
+    const QRectF bounds = m_host.frontCanvasBounds();
+    p.Card_Location = bounds.topLeft();
+    p.Card_Size = bounds.size();
+    p.Card_Preset = selectedText(ui.Preset_ComboBox);
+    p.Card_Category = selectedText(ui.Category_ComboBox);
+    const int row = selectedSizeRow();
+    p.Card_Sub_Category = row != -1 ? ui.ListData->Get_Item_Text(row) : QString();
+    p.Card_Cat_index = row;
+    p.Card_Create_Mode = QStringLiteral("W");
+    m_host.Refresh_Canvas();
+}
+
+void CardPagePanel::selectFillRadio(const QString &fillStyle)
+{
+    m_ui.Card_solid_fill_rd->setChecked(fillStyle != FillCode::Gradient && fillStyle != FillCode::Hatch &&
+                                        fillStyle != FillCode::Picture);
+    m_ui.Card_gradient_fill_rd->setChecked(fillStyle == FillCode::Gradient);
+    m_ui.Card_Style_fill_rd->setChecked(fillStyle == FillCode::Hatch);
+    m_ui.Card_Image_fill_rd->setChecked(fillStyle == FillCode::Picture);
+}
+
+void CardPagePanel::setFillKindEnabling(const QString &fillStyle)
+{
+    InspectorLayout &ui = m_ui;
+    const bool gradient = fillStyle == FillCode::Gradient;
+    const bool hatch = fillStyle == FillCode::Hatch;
+    const bool picture = fillStyle == FillCode::Picture;
+    SetObjEnabled(ui.Card_fill_clr, !gradient && !hatch && !picture);
+    for (QWidget *w : std::initializer_list<QWidget *>{ui.Card_fill_Grd_1_clr, ui.Card_fill_Grd_2_clr,
+                                                       ui.Card_grad_Stepper})
+        SetObjEnabled(w, gradient);
+    SetObjEnabled(ui.Card_hatch_style, hatch);
+    SetObjEnabled(ui.Card_hatch_bk_clr, hatch);
+    SetObjEnabled(ui.Card_image_box, picture);
+}
+
+void CardPagePanel::card_prop_set(const QString &fillStyle)
+{
+    selectFillRadio(fillStyle);
+    SetObjEnabled(m_ui.Card_Border_Box, m_ui.Card_border_chk->isChecked());
+    SetObjEnabled(m_ui.Card_Fill_Box, m_ui.Card_fill_chk->isChecked());
+    // The chosen kind's own controls end enabled even while the fill is off.
+    setFillKindEnabling(fillStyle);
+    m_host.inspectorTabs().sett_tab()->update();
+}
+
+// --- actions ---
+
+void CardPagePanel::Card_Border_ChkBox()
+{
+    SetObjEnabled(m_ui.Card_Border_Box, m_ui.Card_border_chk->isChecked());
+    Update_Card_Graphics();
+}
+
+void CardPagePanel::Card_Fill_Chk_Box()
+{
+    SetObjEnabled(m_ui.Card_Fill_Box, m_ui.Card_fill_chk->isChecked());
+    const Card_Property *live = m_host.liveCardProperty();
+    card_prop_set(live ? live->Card_fill_style : QString(FillCode::Solid));
+    Update_Card_Graphics();
+}
+
+void CardPagePanel::chooseFillKind(const QString &fillStyle)
+{
+    selectFillRadio(fillStyle);
+    setFillKindEnabling(fillStyle);
+    Update_Card_Graphics();
+}
+
+void CardPagePanel::Card_Solid_RD_Sel()
+{
+    chooseFillKind(FillCode::Solid);
+}
+
+void CardPagePanel::Card_Gradient_RD_Sel()
+{
+    chooseFillKind(FillCode::Gradient);
+}
+
+void CardPagePanel::Card_Hatch_RD_Sel()
+{
+    chooseFillKind(FillCode::Hatch);
+}
+
+void CardPagePanel::Card_Image_RD_Sel()
+{
+    chooseFillKind(FillCode::Picture);
+}
+
+void CardPagePanel::setBackgroundFromPath(const QString &path)
+{
+    if (Card_Front_Or_Back != 0)
+        m_host.set_Back_BG_Image(path);
+    else
+        m_host.set_Front_BG_Image(path);
+}
+
+void CardPagePanel::Card_Image_Browse_Btn()
+{
+    const std::optional<QString> path = FilePanels::instance().openFile(
+        &m_host.inspectorWindow(), QStringLiteral("Choose Background Picture"),
+        ImageSignPanel::pictureSuffixes());
+    if (!path)
+        return;
+    setBackgroundFromPath(*path);
+    Update_Card_Graphics();
+}
+
+void CardPagePanel::Card_Image_Library_Btn()
+{
+    if (m_host.registry().open(WindowRegistry::Window::ImageLibrary, QStringLiteral("B")) == 1)
+        setBackgroundFromPath(EditorState::instance().lib_window_sel_file);
+    Update_Card_Graphics();
+}
+
+void CardPagePanel::Apply_Size_Clicked()
+{
+    const float w = CardSizeTables::MM_to_Points_Convert(float(m_ui.width_Stepper->value()));
+    const float h = CardSizeTables::MM_to_Points_Convert(float(m_ui.height_Stepper->value()));
+    const QSizeF size(w, h);
+    m_host.Set_Document_Size(size);
+    m_host.SetDocumentCanvasSize(size);
+    m_host.sideCanvas(0)->Refresh_ScrollView();
+    Update_All_Card_Content();
+}
+
+void CardPagePanel::card_shape_CellClick(int row)
+{
+    Card_Shape = row;
+    Apply_Size_Clicked();
+    m_host.Refresh_Canvas();
+}
+
+void CardPagePanel::Contect_Color_Clicked()
+{
+    Update_All_Card_Content();
+}
+
+void CardPagePanel::Update_All_Card_Content()
+{
+    SKTDocument &doc = m_host.document();
+    const GraphicList &list = Card_Front_Or_Back == 0 ? doc.graphics() : doc.graphics_back();
+    const QColor color = m_ui.All_Text_clr->color();
+    const FontDescriptor font = m_host.All_Text_font();
+    const bool colorChanged = color != m_ui.All_Text_clr_COPY->color();
+    // Compared by value: picking the same font again is no change.
+    const bool fontChanged = !(font == m_fontCopy);
+    for (const GraphicPtr &g : list) {
+        if (g->kind() != SKTGraphic::Kind::Text)
+            continue;
+        if (colorChanged)
+            g->txt_clr = color;
+        if (fontChanged)
+            g->text_ctrl_font = font;
+    }
+    Update_Card_Graphics();
+}
+
+void CardPagePanel::Content_Font_Clicked()
+{
+    const std::optional<QFont> chosen =
+        ChooserPanels::instance().font(&m_host.inspectorWindow(), FontResolver::font(m_host.All_Text_font()));
+    if (chosen)
+        changeAllTextFont(*chosen);
+}
+
+void CardPagePanel::changeAllTextFont(const QFont &font)
+{
+    try {
+        FontDescriptor descriptor;
+        descriptor.postScriptName =
+            FontResolver::postScriptNameFor(font.family(), font.bold(), font.italic());
+        descriptor.size = font.pointSizeF() > 0 ? font.pointSizeF() : m_host.All_Text_font().size;
+        m_host.setAllTextFont(descriptor);
+        m_ui.All_Text_font_value->setText(TextPanel::fontDisplayText(descriptor));
+        Update_All_Card_Content();
+    } catch (const std::exception &e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}

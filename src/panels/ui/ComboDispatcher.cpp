@@ -1,0 +1,198 @@
+#include "panels/ui/ComboDispatcher.h"
+
+#include "canvas/ui/SKTGraphicView.h"
+#include "data/DataSourceChoices.h"
+#include "data/ExcelBindingTable.h"
+#include "foundation/FoundationState.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/StringUtils.h"
+#include "foundation/ui/ComboItems.h"
+#include "foundation/ui/PanelWidgets.h"
+#include "model/ModelGlobals.h"
+#include "model/SKTImage.h"
+#include "panels/Card_Property.h"
+#include "panels/ui/CardPagePanel.h"
+#include "panels/ui/DataSourceTab.h"
+#include "panels/ui/InspectorHost.h"
+#include "panels/ui/InspectorLayout.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
+
+#include <exception>
+
+ComboDispatcher::ComboDispatcher(InspectorHost &host, CardPagePanel &cardPage, DataSourceTab &dataSource)
+    : QObject(&host.inspectorWindow()), m_host(host), m_cardPage(cardPage), m_dataSource(dataSource)
+{
+}
+
+void ComboDispatcher::attach(QComboBox *combo, Combo id)
+{
+    connect(combo, &QComboBox::activated, this, [this, id] { comboBoxSelectionDidChange(id); });
+}
+
+void ComboDispatcher::setPanelUpdate(Panel panel, std::function<void()> update)
+{
+    m_updates.insert(int(panel), std::move(update));
+}
+
+void ComboDispatcher::runPanelUpdate(Panel panel)
+{
+    const auto it = m_updates.constFind(int(panel));
+    if (it != m_updates.constEnd() && *it)
+        (*it)();
+}
+
+QWidget *ComboDispatcher::outlet(const char *name) const
+{
+    return m_host.inspectorWindow().findChild<QWidget *>(QString::fromLatin1(name));
+}
+
+GraphicPtr ComboDispatcher::selectedGraphic() const
+{
+    return m_host.sideCanvas(Card_Front_Or_Back == 0 ? 0 : 1)->selectedGraphic();
+}
+
+void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
+{
+    try {
+        switch (id) {
+        case Combo::Card_image_layout:
+        case Combo::Card_border_style:
+        case Combo::Card_hatch_style:
+            m_cardPage.Update_Card_Graphics();
+            break;
+        case Combo::Line_border_style:
+        case Combo::Line_ori_style:
+        case Combo::Line_cap_style:
+            runPanelUpdate(Panel::Line);
+            break;
+        case Combo::Text_border_style:
+        case Combo::Text_align_combo:
+        case Combo::Text_case_combo:
+            runPanelUpdate(Panel::Text);
+            break;
+        case Combo::shape_border_style:
+        case Combo::shape_hatch_style:
+            runPanelUpdate(Panel::Shape);
+            break;
+        case Combo::Image_border_style:
+            runPanelUpdate(Panel::Image);
+            break;
+        case Combo::Sign_border_style:
+            runPanelUpdate(Panel::Sign);
+            break;
+        case Combo::Data_source_type:
+            dataSourceKindChanged();
+            break;
+        case Combo::Batch_Series:
+            seriesChosen();
+            break;
+        case Combo::Sides_ComboBox:
+            sidesChanged();
+            break;
+        case Combo::Preset_ComboBox:
+            // The orientation rebuilds the list of the chosen category; with none chosen it stays.
+            if (m_host.inspectorLayout().Category_ComboBox->currentIndex() != -1)
+                categoryChanged();
+            break;
+        case Combo::Category_ComboBox:
+            categoryChanged();
+            break;
+        }
+    } catch (const std::exception &e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void ComboDispatcher::dataSourceKindChanged()
+{
+    const QString kind = m_dataSource.Data_source_type->currentText();
+    const GraphicPtr graphic = selectedGraphic();
+    QComboBox *series = m_dataSource.Batch_Series;
+    if (kind == DataSourceTab::ManualItem) {
+        m_dataSource.setManualControls(true);
+        if (graphic)
+            graphic->Set_Data_source_type(DataSourceCode::Fixed);
+        return;
+    }
+    m_dataSource.setManualControls(false);
+    if (kind == DataSourceTab::SeriesItem) {
+        ComboItems::replaceQuietly(series, DataSourceChoices::seriesItems(Data_Folder_Path));
+        if (series->count() == 0) {
+            Show_MessageBox(NoSeriesMessage);
+            return;
+        }
+        if (!graphic)
+            return;
+        const QString name = graphic->batch_list_name_val();
+        if (!name.isEmpty()) {
+            series->setCurrentIndex(-1);
+            const int index = series->findText(name);
+            if (index >= 0) {
+                series->setCurrentIndex(index);
+                // Choosing the series again binds it as a pick in the list would.
+                seriesChosen();
+            }
+        }
+        graphic->Set_Data_source_type(DataSourceCode::Series);
+        return;
+    }
+    ComboItems::replaceQuietly(series,
+                               DataSourceChoices::excelColumnItems(ExcelBindingTable::defaultInstance()));
+    if (!graphic)
+        return;
+    if (graphic->excel_col_indx >= 0 && graphic->excel_col_indx < series->count())
+        series->setCurrentIndex(graphic->excel_col_indx);
+    graphic->Set_Data_source_type(DataSourceCode::BindingColumn);
+}
+
+void ComboDispatcher::seriesChosen()
+{
+    const QString kind = m_dataSource.Data_source_type->currentText();
+    QComboBox *series = m_dataSource.Batch_Series;
+    const int index = series->currentIndex();
+    const QString text = index >= 0 ? Trim_Str(series->currentText()) : QString();
+    const GraphicPtr graphic = selectedGraphic();
+    if (text.isEmpty() || !graphic)
+        return;
+    QString value;
+    if (kind == DataSourceTab::SeriesItem) {
+        graphic->Set_Data_source_type(DataSourceCode::Series);
+        graphic->Set_Batch_List_Name(text);
+        graphic->Set_Batch_List_Index(index);
+        value = DataSourceChoices::Get_First_Value_Of_Dataset(Data_Folder_Path, text);
+    } else if (kind == DataSourceChoices::ExcelItem) {
+        graphic->Set_Data_source_type(DataSourceCode::BindingColumn);
+        graphic->Set_Excel_binding_Index(index);
+        value =
+            DataSourceChoices::Get_First_Value_Of_Excel_Binding(ExcelBindingTable::defaultInstance(), index);
+    }
+    if (graphic->kind() == SKTGraphic::Kind::Text) {
+        graphic->Text_contents().text = value;
+        PanelWidgets::setOutletText(outlet("Text_value_Edit"), value);
+    } else if (graphic->kind() == SKTGraphic::Kind::Image) {
+        static_cast<SKTImage &>(*graphic).setFilePath(value);
+        PanelWidgets::setOutletText(outlet("Manual_image_path"), value);
+        runPanelUpdate(Panel::Image);
+    }
+    m_host.Refresh_Canvas();
+    m_host.liveCanvas()->startEditingGraphic(graphic);
+    m_host.Refresh_Canvas();
+}
+
+void ComboDispatcher::sidesChanged()
+{
+    // One setting for the design: both pages carry it.
+    const bool twoSided = m_host.inspectorLayout().Sides_ComboBox->currentIndex() == 0;
+    const QString side = twoSided ? QStringLiteral("2") : QStringLiteral("1");
+    m_host.cardProperty(0).Card_Side = side;
+    m_host.cardProperty(1).Card_Side = side;
+    m_host.setBackSideEnabled(twoSided);
+}
+
+void ComboDispatcher::categoryChanged()
+{
+    m_cardPage.fillSizeList(m_host.inspectorLayout().Category_ComboBox->currentIndex());
+}

@@ -1,0 +1,67 @@
+// The picture and signature panels: picture files from an open panel or the image library, border,
+// flips, effects and adjustments, written into every selected object of the side being edited;
+// loading fills them from one picture or signature.
+#pragma once
+
+#include "panels/ui/ObjectPanel.h"
+
+#include <memory>
+
+class ImageTab;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+class SignTab;
+
+class ImageSignPanel : public ObjectPanel
+{
+    Q_OBJECT
+public:
+    explicit ImageSignPanel(InspectorHost &host);
+    ~ImageSignPanel() override;
+
+    static QStringList pictureSuffixes();
+    static inline const QString ResetQuestion = QStringLiteral("Are you sure you want to continue?");
+    static inline const QString NotPngMessage = QStringLiteral("Please choose a PNG picture.");
+
+    // A picture fills the picture page, a signature or fingerprint the signature page.
+    void loadFrom(const SKTGraphic &graphic);
+
+    void Update_Image_Graphics();
+    void Update_Sign_Graphics();
+
+    // Picture file: an open panel, or the image library ("C"). True when a file was chosen.
+    bool Browse_User_Image_Manually();
+    int Open_Image_Library_Window(const QString &mode);
+    void Manual_Image_Browse_Btn();
+    void Manual_Library_Browse_Btn();
+    void Reset_Image_Editing_Controls();
+    void Image_reset_Button();
+    void Image_Border_ChkBox();
+    void Sign_Browse_Btn();
+    void Sign_Border_ChkBox();
+
+    // The picture path the panel writes, shown in Manual_image_path.
+    QString manualImagePath() const;
+    void setManualImagePath(const QString &path);
+    // Moves the picture-file controls into the data-source page's box (its layout).
+    void attachManualControls(QWidget *box);
+
+    QLineEdit *Manual_image_path;
+    QPushButton *manual_browse_btn;
+    QPushButton *manual_library_btn;
+
+    ImageTab &imageTab() const { return *m_image; }
+    SignTab &signTab() const { return *m_sign; }
+
+private:
+    void connectControls();
+    // The current object of the live side takes the new picture, when it is a picture.
+    // False when the picture cannot be used: the user was told why, the selected picture and the
+    // path field keep what they had (`previousPath`).
+    bool loadIntoCurrentPicture(const QString &path, const QString &previousPath);
+
+    std::unique_ptr<ImageTab> m_image;
+    std::unique_ptr<SignTab> m_sign;
+    QWidget *m_manualRow;
+};

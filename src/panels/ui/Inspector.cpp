@@ -1,0 +1,199 @@
+#include "panels/ui/Inspector.h"
+
+#include "canvas/ui/CanvasTracking.h"
+#include "canvas/ui/SKTGraphicView.h"
+#include "foundation/MessageBoxes.h"
+#include "model/BulkLoadGuard.h"
+#include "model/ModelGlobals.h"
+#include "model/SKTDocument.h"
+#include "panels/InspectorTabPlan.h"
+#include "panels/ui/AlignmentTab.h"
+#include "panels/ui/BarcodePanel.h"
+#include "panels/ui/CardPagePanel.h"
+#include "panels/ui/ComboDispatcher.h"
+#include "panels/ui/DataSourceTab.h"
+#include "panels/ui/ImageSignPanel.h"
+#include "panels/ui/InspectorHost.h"
+#include "panels/ui/InspectorLayout.h"
+#include "panels/ui/InspectorTabs.h"
+#include "panels/ui/LockTab.h"
+#include "panels/ui/ShapeLinePanel.h"
+#include "panels/ui/TextPanel.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include <exception>
+
+namespace
+{
+using T = InspectorTabs;
+} // namespace
+
+Inspector::Inspector(InspectorHost &host)
+    : QObject(&host.inspectorWindow()), m_host(host), m_cardPage(new CardPagePanel(host)),
+      m_dataSource(new DataSourceTab(host)),
+      m_alignment(new AlignmentTab(host.inspectorTabs().page(T::aligmnt_tab), host.inspectorLayout())),
+      m_lock(new LockTab(host)),
+      // The picture panel puts its file controls into the data-source box, so that box comes first.
+      m_shapes(new ShapeLinePanel(host)), m_texts(new TextPanel(host)), m_pictures(new ImageSignPanel(host)),
+      m_barcodes(new BarcodePanel(host)), m_dispatcher(new ComboDispatcher(host, *m_cardPage, *m_dataSource))
+{
+    attachCombos();
+    qApp->installEventFilter(this);
+}
+
+Inspector::~Inspector()
+{
+    delete m_alignment;
+}
+
+void Inspector::attachCombos()
+{
+    using C = ComboDispatcher::Combo;
+    InspectorLayout &ui = m_host.inspectorLayout();
+    ComboDispatcher &d = *m_dispatcher;
+    d.attach(ui.Card_image_layout, C::Card_image_layout);
+    d.attach(ui.Card_border_style, C::Card_border_style);
+    d.attach(ui.Card_hatch_style, C::Card_hatch_style);
+    d.attach(ui.Sides_ComboBox, C::Sides_ComboBox);
+    d.attach(ui.Preset_ComboBox, C::Preset_ComboBox);
+    d.attach(ui.Category_ComboBox, C::Category_ComboBox);
+    d.attach(m_dataSource->Data_source_type, C::Data_source_type);
+    d.attach(m_dataSource->Batch_Series, C::Batch_Series);
+    // The object panels connect their own style combos; the dispatcher needs their write-back for
+    // a picture bound to a series.
+    d.setPanelUpdate(ComboDispatcher::Panel::Image, [this] { m_pictures->Update_Image_Graphics(); });
+}
+
+void Inspector::Show_RHS_Properties(const GraphicPtr &graphic)
+{
+    if (Not_Draw_Only_Prop_Change & 1)
+        return;
+    m_host.selectArrowTool();
+    try {
+        if (graphic)
+            fillObject(graphic);
+        else
+            fillCardPage();
+    } catch (const std::exception &e) {
+        // The bulk-load mark has been cleared by its guard; what was filled stays.
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+void Inspector::showLiveSelection(bool reload)
+{
+    if (Not_Draw_Only_Prop_Change & 1)
+        return;
+    if (reload)
+        Last_Selected_Graphic.reset();
+    // The preview shows the live side's own objects, which are not edited there.
+    const GraphicPtr current =
+        m_host.previewShown() ? nullptr : m_host.liveCanvas()->tracking().currentOfSelection();
+    Show_RHS_Properties(current);
+}
+
+void Inspector::commitTypedValue()
+{
+    QWidget *focus = m_host.inspectorWindow().focusWidget();
+    if (!focus || !m_host.inspectorTabs().sett_tab()->isAncestorOf(focus) || (Not_Draw_Only_Prop_Change & 1))
+        return;
+    if (auto *spin = qobject_cast<QAbstractSpinBox *>(focus)) {
+        spin->interpretText();
+        emit spin->editingFinished();
+    } else if (auto *line = qobject_cast<QLineEdit *>(focus); line && line->isModified()) {
+        emit line->editingFinished();
+        line->setModified(false);
+    }
+}
+
+bool Inspector::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::Shortcut)
+        return false;
+    QWidget *focus = m_host.inspectorWindow().focusWidget();
+    if (!focus)
+        return false;
+    // A press inside the field itself (its arrows, its text) is its own business.
+    auto *target = qobject_cast<QWidget *>(watched);
+    if (target && (target == focus || focus->isAncestorOf(target)))
+        return false;
+    commitTypedValue();
+    return false;
+}
+
+void Inspector::fillCardPage()
+{
+    BulkLoadGuard loading;
+    m_host.sideCanvas(Card_Front_Or_Back == 0 ? 0 : 1)->Clear_Control_Selection();
+    m_host.editButtonsForCard();
+    Last_Selected_Graphic.reset();
+    const InspectorTabPlan plan = InspectorTabPlan::cardPage();
+    m_selControlName = plan.code;
+    m_host.inspectorTabs().Remove_All_Tab_Items();
+    showTabs(plan);
+    m_cardPage->loadFrom(m_host.cardProperty(Card_Front_Or_Back == 0 ? 0 : 1));
+    m_host.inspectorTabs().sett_tab()->update();
+}
+
+void Inspector::showTabs(const InspectorTabPlan &plan)
+{
+    InspectorTabs &tabs = m_host.inspectorTabs();
+    for (const auto &[item, label] : plan.labels)
+        tabs.setLabel(item, label);
+    for (T::Item item : plan.tabs)
+        tabs.addItem(item);
+    if (!plan.sourceTitle.isEmpty()) {
+        m_dataSource->setTitle(plan.sourceTitle);
+        m_dataSource->manual_brws_box->setVisible(plan.pictureBox);
+    }
+    tabs.sett_tab()->setCurrentIndex(0);
+}
+
+void Inspector::fillObject(const GraphicPtr &graphic)
+{
+    const bool locked = graphic->ctrl_is_locked;
+    m_host.editButtonsForObject(locked);
+    if (Last_Selected_Graphic.lock() == graphic)
+        return;
+    Last_Selected_Graphic = graphic;
+    // Emptied before the bulk-load mark: a field that loses its page finishes its edit unmarked.
+    m_host.inspectorTabs().Remove_All_Tab_Items();
+    m_host.inspectorLayout().print_object_chk->setChecked(graphic->print_object == 1);
+    const SKTGraphic::Kind kind = graphic->kind();
+    const QString variant = kind == SKTGraphic::Kind::Signature ? graphic->Sign_Or_FP_Val()
+                            : kind == SKTGraphic::Kind::Shape   ? graphic->Get_shape_type()
+                                                                : QString();
+    const InspectorTabPlan plan = InspectorTabPlan::forObject(kind, locked, variant);
+    BulkLoadGuard loading;
+    m_selControlName = plan.code;
+    showTabs(plan);
+    if (plan.sourceLoad != InspectorTabPlan::SourceLoad::None)
+        m_dataSource->loadFrom(*graphic, plan.sourceLoad == InspectorTabPlan::SourceLoad::IndexFirst);
+    switch (plan.panel.value_or(InspectorTabPlan::Panel::ShapeLine)) {
+    case InspectorTabPlan::Panel::Text:
+        m_texts->loadFrom(*graphic);
+        break;
+    case InspectorTabPlan::Panel::Picture:
+        m_pictures->loadFrom(*graphic);
+        break;
+    case InspectorTabPlan::Panel::Barcode:
+        m_barcodes->loadFrom(*graphic);
+        break;
+    case InspectorTabPlan::Panel::ShapeLine:
+        // A shape shows its own extra controls and title, none while locked.
+        m_shapes->loadFrom(*graphic);
+        break;
+    }
+    m_host.inspectorTabs().sett_tab()->setCurrentIndex(0);
+    m_host.inspectorTabs().sett_tab()->update();
+}

@@ -1,0 +1,275 @@
+#include "panels/ui/TextPanel.h"
+#include "foundation/CardCodes.h"
+
+#include "editor/EditorState.h"
+#include "foundation/DateFormats.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/WindowRegistry.h"
+#include "foundation/ui/ChooserPanels.h"
+#include "foundation/ui/ColorWell.h"
+#include "foundation/ui/ControlUtils.h"
+#include "foundation/ui/StepperField.h"
+#include "model/ModelGlobals.h"
+#include "panels/ui/InspectorHost.h"
+#include "panels/ui/InspectorLayout.h"
+#include "panels/ui/InspectorTabs.h"
+#include "panels/ui/TextEditingTab.h"
+#include "panels/ui/TextPropertiesTab.h"
+#include "platform/FontResolver.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextCursor>
+
+TextPanel::TextPanel(InspectorHost &host)
+    : ObjectPanel(host), Text_font(ModelGlobals::defaultTextFont()),
+      m_editing(std::make_unique<TextEditingTab>(host.inspectorTabs().page(InspectorTabs::text_edtng_tab),
+                                                 host.inspectorLayout())),
+      m_properties(std::make_unique<TextPropertiesTab>(
+          host.inspectorTabs().page(InspectorTabs::text_prop_tab), host.inspectorLayout()))
+{
+    m_properties->Text_font_value->setText(fontDisplayText(Text_font));
+    connectControls();
+}
+
+TextPanel::~TextPanel() = default;
+
+void TextPanel::connectControls()
+{
+    TextEditingTab &e = *m_editing;
+    TextPropertiesTab &p = *m_properties;
+    const auto update = [this] { Update_Text_Graphics(); };
+    connect(e.Text_value_Edit, &QPlainTextEdit::textChanged, this, &TextPanel::textDidChange);
+    connect(e.insert_template_btn, &QPushButton::clicked, this, &TextPanel::Insert_Template_Button);
+    connect(e.Text_Insert_Date_btn, &QPushButton::clicked, this, &TextPanel::Text_Insert_Date);
+    connect(e.Text_Insert_Time_btn, &QPushButton::clicked, this, &TextPanel::Text_Insert_Time);
+    connect(p.Text_Font_btn, &QPushButton::clicked, this, &TextPanel::Text_Font_Changed);
+    connect(p.Text_border_chk, &QCheckBox::clicked, this, &TextPanel::Text_Border_ChkBox);
+    connect(p.Text_fill_chk, &QCheckBox::clicked, this, &TextPanel::Text_Fill_Chk_Box);
+    connect(p.Text_solid_fill_rd, &QRadioButton::clicked, this, &TextPanel::Text_Solid_RD_Sel);
+    connect(p.Text_gradient_fill_rd, &QRadioButton::clicked, this, &TextPanel::Text_Gradient_RD_Sel);
+    for (ColorWell *well :
+         {p.Text_clr, p.Text_bordr_clr, p.Text_fill_clr, p.Text_fill_Grd_1_clr, p.Text_fill_Grd_2_clr})
+        connect(well, &ColorWell::colorPicked, this, update);
+    for (StepperField *s :
+         {p.Text_Kern_Stepper, p.Text_alpha_Stepper, p.Text_bor_Stepper, p.Text_grad_Stepper})
+        connect(s, &StepperField::userChanged, this, update);
+    for (QComboBox *c : {p.Text_border_style, p.Text_align_combo, p.Text_case_combo})
+        connect(c, &QComboBox::activated, this, update);
+}
+
+QString TextPanel::fontDisplayText(const FontDescriptor &font)
+{
+    const FontResolver::Face face = FontResolver::faceFor(font.postScriptName);
+    return QString::asprintf("%s ( %0.2f )", qPrintable(face.family), font.size);
+}
+
+QString TextPanel::cutWithoutSplitting(const QString &text, int length)
+{
+    if (text.size() <= length)
+        return text;
+    int cut = length;
+    if (cut > 0 && text.at(cut - 1).isHighSurrogate() && text.at(cut).isLowSurrogate())
+        --cut;
+    return text.left(cut);
+}
+
+void TextPanel::setViewText(const QString &text)
+{
+    m_settingText = true;
+    m_editing->Text_value_Edit->setPlainText(text);
+    m_settingText = false;
+}
+
+void TextPanel::insertAtSelection(const QString &text)
+{
+    m_settingText = true;
+    m_editing->Text_value_Edit->textCursor().insertText(text);
+    m_settingText = false;
+}
+
+// --- actions ---
+
+void TextPanel::textDidChange()
+{
+    QPlainTextEdit *view = m_editing->Text_value_Edit;
+    // Only the user's typing and pasting counts; other code that sets the view (a data source's
+    // first value) writes the object itself, unshortened.
+    if (m_settingText || (Not_Draw_Only_Prop_Change & 1) || !view->hasFocus())
+        return;
+    const QString typed = view->toPlainText();
+    QString text = typed;
+    text.remove(Placeholder);
+    text = cutWithoutSplitting(text, MaxTypedLength);
+    if (text != typed) {
+        // Keep the insertion point where the user was typing, as far as the text still reaches.
+        const int position =
+            std::min(int(view->textCursor().position()) - int(typed.size() - text.size()), int(text.size()));
+        setViewText(text);
+        QTextCursor cursor = view->textCursor();
+        cursor.setPosition(std::max(0, position));
+        view->setTextCursor(cursor);
+    }
+    Update_Text_Graphics();
+}
+
+void TextPanel::Text_Border_ChkBox()
+{
+    SetObjEnabled(m_properties->Text_Border_Box, ticked(m_properties->Text_border_chk));
+    Update_Text_Graphics();
+}
+
+void TextPanel::Text_Fill_Chk_Box()
+{
+    const bool on = ticked(m_properties->Text_fill_chk);
+    SetObjEnabled(m_properties->Text_Fill_Box, on);
+    // The box enables all it holds; the chosen kind of fill still decides its own controls.
+    if (on)
+        m_properties->enableFillControls(m_properties->Text_gradient_fill_rd->isChecked() ? FillCode::Gradient
+                                                                                          : FillCode::Solid);
+    Update_Text_Graphics();
+}
+
+void TextPanel::Text_Solid_RD_Sel()
+{
+    m_properties->Text_solid_fill_rd->setChecked(true);
+    m_properties->enableFillControls(FillCode::Solid);
+    Update_Text_Graphics();
+}
+
+void TextPanel::Text_Gradient_RD_Sel()
+{
+    m_properties->Text_gradient_fill_rd->setChecked(true);
+    m_properties->enableFillControls(FillCode::Gradient);
+    Update_Text_Graphics();
+}
+
+void TextPanel::Text_Font_Changed()
+{
+    const std::optional<QFont> chosen =
+        ChooserPanels::instance().font(&m_host.inspectorWindow(), FontResolver::font(Text_font));
+    if (!chosen)
+        return;
+    const double size = chosen->pointSizeF() > 0 ? chosen->pointSizeF() : Text_font.size;
+    Text_font = FontDescriptor{
+        FontResolver::postScriptNameFor(chosen->family(), chosen->bold(), chosen->italic()), size};
+    m_properties->Text_font_value->setText(fontDisplayText(Text_font));
+    Update_Text_Graphics();
+}
+
+void TextPanel::Text_Insert_Date()
+{
+    const QString format = m_editing->Text_Date_style->currentText().trimmed();
+    if (m_editing->Text_Date_style->currentIndex() < 0 || format.isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please select Date format."));
+        return;
+    }
+    insertAtSelection(DateFormats::Get_date_Value(format));
+    Update_Text_Graphics();
+}
+
+void TextPanel::Text_Insert_Time()
+{
+    const QString format = m_editing->Text_Time_style->currentText().trimmed();
+    if (m_editing->Text_Time_style->currentIndex() < 0 || format.isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please select Time format."));
+        return;
+    }
+    insertAtSelection(DateFormats::Get_time_Value(format));
+    Update_Text_Graphics();
+}
+
+void TextPanel::Insert_Template_Button()
+{
+    const QString mode =
+        m_editing->insert_template_btn->text() == TitleButton ? QStringLiteral("T") : QStringLiteral("M");
+    EditorState::instance().Template_Msg_Val.clear();
+    if (m_host.registry().open(WindowRegistry::Window::GreetingText, mode) != 1)
+        return;
+    setViewText(EditorState::instance().Template_Msg_Val);
+    Update_Text_Graphics();
+}
+
+// --- write-back ---
+
+void TextPanel::Update_Text_Graphics()
+{
+    const GraphicList targets = editTargets();
+    if (targets.isEmpty())
+        return;
+    const TextPropertiesTab &p = *m_properties;
+    const bool fill = ticked(p.Text_fill_chk);
+    const QString fillType =
+        fill && p.Text_gradient_fill_rd->isChecked() ? FillCode::Gradient : FillCode::Solid;
+    // Several objects keep their own words; only a single one takes the typed text.
+    const bool writeText = targets.size() == 1;
+    const QString text = m_editing->Text_value_Edit->toPlainText();
+    for (const GraphicPtr &g : targets) {
+        g->print_object = printObjectValue();
+        writeBorder(*g, ticked(p.Text_border_chk), p.Text_bordr_clr->color(),
+                    int(p.Text_bor_Stepper->value()), p.Text_border_style->currentIndex());
+        writeFillOn(*g, fill);
+        if (fill)
+            writeFillColor(*g, p.Text_fill_clr->color());
+        g->_fill_type = fillType;
+        g->_fill_Grad_clr1 = p.Text_fill_Grd_1_clr->color();
+        g->_fill_Grad_clr2 = p.Text_fill_Grd_2_clr->color();
+        g->_fill_grad_angle = p.Text_grad_Stepper->value();
+        g->txt_clr = p.Text_clr->color();
+        g->text_ctrl_font = Text_font;
+        if (writeText)
+            g->Text_contents().text = text;
+        g->alpha_val = float(p.Text_alpha_Stepper->value() / 100.0);
+        g->text_alignmnet = p.Text_align_combo->currentIndex();
+        g->text_transfrom_case = p.Text_case_combo->currentIndex();
+        g->text_kerning = float(p.Text_Kern_Stepper->value());
+    }
+    finishEdit(targets);
+}
+
+// --- loading ---
+
+void TextPanel::loadFrom(const SKTGraphic &g)
+{
+    TextEditingTab &e = *m_editing;
+    TextPropertiesTab &p = *m_properties;
+    const QString id = g.control_ID.value_or(QString());
+    if (id == QLatin1String("PARTY_TITLE") || id == QLatin1String("PARTY_MSG")) {
+        e.insert_template_btn->setText(id == QLatin1String("PARTY_TITLE") ? TitleButton : MessageButton);
+        e.insert_template_btn->show();
+    } else {
+        e.insert_template_btn->hide();
+    }
+    setViewText(g.textContentsForDrawing().text);
+    e.Text_value_Edit->selectAll();
+    p.Text_border_chk->setChecked(g._isDrawingStroke);
+    p.Text_fill_chk->setChecked(g._isDrawingFill);
+    loadWidth(p.Text_bor_Stepper, g._strokeWidth);
+    p.Text_bordr_clr->setColor(g._strokeColor.value_or(p.Text_bordr_clr->color()));
+    loadBorderStyle(p.Text_border_style, g._stroke_border_type);
+    p.Text_fill_clr->setColor(g._fillColor.value_or(p.Text_fill_clr->color()));
+    const QString fillCode = g.fill_type();
+    (fillCode == FillCode::Gradient ? p.Text_gradient_fill_rd : p.Text_solid_fill_rd)->setChecked(true);
+    p.Text_fill_Grd_1_clr->setColor(g._fill_Grad_clr1.value_or(p.Text_fill_Grd_1_clr->color()));
+    p.Text_fill_Grd_2_clr->setColor(g._fill_Grad_clr2.value_or(p.Text_fill_Grd_2_clr->color()));
+    p.Text_grad_Stepper->setValue(g._fill_grad_angle);
+    loadPercent(p.Text_alpha_Stepper, g.alpha_val);
+    SetObjEnabled(p.Text_Fill_Box, g._isDrawingFill);
+    SetObjEnabled(p.Text_Border_Box, g._isDrawingStroke);
+    // The fill kind decides its controls after the box, whatever the fill check box says.
+    p.enableFillControls(fillCode);
+    p.Text_clr->setColor(g.txt_clr.value_or(p.Text_clr->color()));
+    if (g.text_ctrl_font && g.text_ctrl_font->isValid())
+        Text_font = *g.text_ctrl_font;
+    p.Text_align_combo->setCurrentIndex(g.text_alignmnet < p.Text_align_combo->count() ? g.text_alignmnet
+                                                                                       : -1);
+    p.Text_case_combo->setCurrentIndex(
+        g.text_transfrom_case < p.Text_case_combo->count() ? g.text_transfrom_case : -1);
+    p.Text_Kern_Stepper->setValue(g.text_kerning);
+    p.Text_font_value->setText(fontDisplayText(Text_font));
+}

@@ -1,7 +1,0 @@
-get_filename_component(here ${CMAKE_CURRENT_LIST_FILE} DIRECTORY)
-set(LAYER_SOURCE_DIR "${here}/src")
-set(LAYER_FOLDERS editor side)
-set(LAYER_editor_DEPS)
-set(LAYER_side_DEPS)
-set(LAYER_editor_UI Window)
-set(LAYER_side_UI Panel Known Gone)

@@ -1,1 +1,0 @@
-#include "editor/State.h"

@@ -1,2 +1,0 @@
-#include "editor/State.h"
-#include "editor/Window.h"

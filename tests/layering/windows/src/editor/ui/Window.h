@@ -1,0 +1,3 @@
+#pragma once
+#include "side/ui/Panel.h"
+#include "foundation/ui/Look.h"

@@ -1,0 +1,2 @@
+#include "other/ui/Thing.h"
+#include "side/ui/Panel.h"

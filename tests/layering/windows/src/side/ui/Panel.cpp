@@ -1,0 +1,6 @@
+#include "side/ui/Panel.h"
+#include "editor/ui/Window.h"
+#include "foundation/ui/Look.h"
+#include "canvas/ui/View.h"
+#include "other/ui/Thing.h"
+#include "other/Rules.h"
