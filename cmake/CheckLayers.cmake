@@ -35,6 +35,19 @@ function(reach folder kind out)
     set(${out} ${seen} PARENT_SCOPE)
 endfunction()
 
+# Every folder named after kind that reaches itself over LAYER_<folder>_<kind> is a problem
+# "<folder><what>".
+function(report_cycles kind what)
+    set(found ${problems})
+    foreach(folder ${ARGN})
+        reach(${folder} ${kind} reached)
+        if(folder IN_LIST reached)
+            list(APPEND found "${folder}${what}")
+        endif()
+    endforeach()
+    set(problems ${found} PARENT_SCOPE)
+endfunction()
+
 # The quoted includes of a file.
 function(includes_of path out)
     file(STRINGS ${path} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
@@ -48,10 +61,8 @@ endfunction()
 
 foreach(folder ${LAYER_FOLDERS})
     reach(${folder} DEPS reach_${folder})
-    if(folder IN_LIST reach_${folder})
-        list(APPEND problems "${folder}: its links lead back to itself (a dependency cycle)")
-    endif()
 endforeach()
+report_cycles(DEPS ": its links lead back to itself (a dependency cycle)" ${LAYER_FOLDERS})
 
 foreach(path ${LAYER_UI_OUTSIDE})
     list(APPEND problems "${path} is a window's source outside a ui folder")
@@ -119,12 +130,7 @@ foreach(dir ${ui_dirs})
     endforeach()
     list(REMOVE_DUPLICATES LAYER_${folder}_WINDOWS)
 endforeach()
-foreach(folder ${ui_folders})
-    reach(${folder} WINDOWS windows_of_${folder})
-    if(folder IN_LIST windows_of_${folder})
-        list(APPEND problems "${folder}/ui: its includes lead back to its own windows (a cycle)")
-    endif()
-endforeach()
+report_cycles(WINDOWS "/ui: its includes lead back to its own windows (a cycle)" ${ui_folders})
 
 # The documented links: rows "| `folder` | `a`, `b` |" inside the marked block.
 if(DOC)
