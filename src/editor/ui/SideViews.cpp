@@ -7,6 +7,7 @@
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -64,8 +65,13 @@ void SideViews::changeViewController(int index)
     if (index < 0 || index > 2 || index == m_shown)
         return;
     auto *layout = static_cast<QVBoxLayout *>(myTargetView->layout());
+    // The side shown takes the keyboard where the one it replaces had it (or at the start), so
+    // arrows and Delete go on acting on the card rather than on whatever Qt focuses next.
+    QWidget *focus = QApplication::focusWidget();
+    bool keyboardOnCard = m_shown < 0 || !focus;
     if (m_shown >= 0) {
         SKTZoomingScrollView *old = m_scrollViews.at(std::size_t(m_shown));
+        keyboardOnCard = keyboardOnCard || old->isAncestorOf(focus);
         layout->removeWidget(old);
         old->setParent(m_stash);
     }
@@ -73,6 +79,8 @@ void SideViews::changeViewController(int index)
     chosen->setParent(myTargetView);
     layout->addWidget(chosen);
     chosen->show();
+    if (keyboardOnCard)
+        m_canvases.at(std::size_t(index))->setFocus();
     m_shown = index;
     emit shownSideChanged(index);
 }

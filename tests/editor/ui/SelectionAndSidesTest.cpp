@@ -29,7 +29,9 @@
 #include "foundation/ui/Long_SMS_Dlg.h"
 #include "support/IndicatorClick.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -532,6 +534,35 @@ TEST_F(SelectionAndSides, HandlesStayDrawnAfterSelectAllAndAnArrowKey)
             if (qGray(shot.pixel(corner + QPoint(dx, dy))) < 200)
                 ++dark;
     EXPECT_GT(dark, 5);
+}
+
+TEST_F(SelectionAndSides, TheCardShownHasTheKeyboardFromTheStartAndAfterASideSwitch)
+{
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(QApplication::focusWidget(), canvas(0));
+    // Arrows move what is selected, not the inspector's pages.
+    const GraphicPtr rect = make(3, QRectF(40, 40, 80, 50));
+    const int page = window->inspectorTabs().sett_tab()->currentIndex();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    CanvasDriver::settle();
+    EXPECT_EQ(rect->bounds().x(), 41.0);
+    EXPECT_EQ(window->inspectorTabs().sett_tab()->currentIndex(), page);
+
+    click(window->ui().Back_Card_Btn);
+    EXPECT_EQ(QApplication::focusWidget(), canvas(1));
+    click(window->ui().Front_Card_Btn);
+    EXPECT_EQ(QApplication::focusWidget(), canvas(0));
+    // A field the user is typing in keeps the keyboard.
+    QAbstractSpinBox *field = nullptr;
+    for (QAbstractSpinBox *box : window->findChildren<QAbstractSpinBox *>())
+        if (box->isVisible() && box->isEnabled() && !field)
+            field = box;
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    click(window->ui().Back_Card_Btn);
+    EXPECT_NE(QApplication::focusWidget(), canvas(1));
 }
 
 TEST_F(SelectionAndSides, TabLeavesTheBarcodeValueAndEveryMultiLineField)
