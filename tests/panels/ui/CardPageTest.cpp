@@ -1,16 +1,19 @@
 // The card page as a user works it: fill and border boxes, background pictures, size list and
 // outline, the content colour and font reaching the side's texts, and what reaches the page record.
-#include "InspectorFixture.h"
+#include "FakeHostFixture.h"
 
 #include "canvas/ui/SKTGraphicView.h"
+#include "editor/EditorState.h"
 #include "foundation/RowListModel.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ColorWell.h"
 #include "foundation/ui/StepperField.h"
 #include "model/ModelGlobals.h"
 #include "panels/CardSizeTables.h"
+#include "panels/Card_Property.h"
 #include "panels/ui/CardPagePanel.h"
 #include "platform/FontResolver.h"
+#include "support/IndicatorClick.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -21,9 +24,36 @@
 #include <QRadioButton>
 #include <QTableView>
 
-class CardPageTest : public InspectorFixture
+class CardPageTest : public FakeHostFixture
 {
 protected:
+    // Both sides start as a new design's pages with its content font, shown on the card page, as
+    // the window starts a new card.
+    void SetUp() override
+    {
+        FakeHostFixture::SetUp();
+        for (int side = 0; side < 2; ++side)
+            host->cardProperty(side).resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
+        host->setContentFont(Card_Property::defaultContentFont(), QColor(0, 0, 0));
+        inspect(nullptr);
+    }
+    Card_Property &frontPage() { return host->cardProperty(0); }
+    Card_Property &backPage() { return host->cardProperty(1); }
+    InspectorLayout &ui() { return host->inspectorLayout(); }
+    // The window's Back button: the back side is edited and its card page shown.
+    void showBack()
+    {
+        host->showSide(1);
+        inspect(nullptr);
+    }
+    // Brings a tab to the front, as a user does before working its controls.
+    void showTab(InspectorTabs::Item item)
+    {
+        tabs().selectItem(item);
+        QCoreApplication::processEvents();
+    }
+    // A click on a check box's indicator (its middle may lie past the label, outside the hit area).
+    static void tick(QAbstractButton *box) { testsupport::clickIndicator(box); }
     QString picture(const QString &name, const QColor &color)
     {
         QImage image(8, 6, QImage::Format_RGB32);
@@ -49,23 +79,23 @@ TEST_F(CardPageTest, FillOffKeepsColoursAndOnTheBackMeansSolid)
     EXPECT_FALSE(ui().Card_fill_clr->isEnabled());
     EXPECT_TRUE(ui().Card_fill_Grd_1_clr->isEnabled());
     tick(ui().Card_fill_chk);
-    EXPECT_FALSE(window->Front_card_Prop.Card_fill_chk);
-    EXPECT_EQ(window->Front_card_Prop.Card_fill_style, QStringLiteral("G"));
+    EXPECT_FALSE(frontPage().Card_fill_chk);
+    EXPECT_EQ(frontPage().Card_fill_style, QStringLiteral("G"));
 
-    QTest::mouseClick(ui().Back_Card_Btn, Qt::LeftButton);
+    showBack();
     ASSERT_EQ(int(Card_Front_Or_Back), 1);
     showTab(InspectorTabs::card_bkgd_tab);
     tick(ui().Card_fill_chk);
     tick(ui().Card_gradient_fill_rd);
     choosers.nextColor = QColor(10, 200, 30);
     QTest::mouseClick(ui().Card_fill_Grd_2_clr, Qt::LeftButton);
-    EXPECT_EQ(window->Back_card_Prop.Card_fill_style, QStringLiteral("G"));
-    EXPECT_EQ(window->Back_card_Prop.Card_fill_Grd_2_clr.rgb(), QColor(10, 200, 30).rgb());
+    EXPECT_EQ(backPage().Card_fill_style, QStringLiteral("G"));
+    EXPECT_EQ(backPage().Card_fill_Grd_2_clr.rgb(), QColor(10, 200, 30).rgb());
     tick(ui().Card_fill_chk);
-    EXPECT_EQ(window->Back_card_Prop.Card_fill_style, QStringLiteral("S"));
-    EXPECT_EQ(window->Back_card_Prop.Card_fill_Grd_2_clr.rgb(), QColor(10, 200, 30).rgb());
+    EXPECT_EQ(backPage().Card_fill_style, QStringLiteral("S"));
+    EXPECT_EQ(backPage().Card_fill_Grd_2_clr.rgb(), QColor(10, 200, 30).rgb());
     // The front was not touched by the back's work.
-    EXPECT_EQ(window->Front_card_Prop.Card_fill_style, QStringLiteral("G"));
+    EXPECT_EQ(frontPage().Card_fill_style, QStringLiteral("G"));
 }
 
 TEST_F(CardPageTest, BorderOffKeepsColourAndWidthAndOpacityIsStoredAsAFraction)
@@ -74,36 +104,36 @@ TEST_F(CardPageTest, BorderOffKeepsColourAndWidthAndOpacityIsStoredAsAFraction)
     ASSERT_TRUE(ui().Card_border_chk->isChecked()); // a new card has a border
     ui().Card_bor_Stepper->setFocus();
     ui().Card_bor_Stepper->stepBy(4);
-    const int width = window->Front_card_Prop.Card_bor_Stepper;
+    const int width = frontPage().Card_bor_Stepper;
     EXPECT_EQ(width, int(ui().Card_bor_Stepper->value()));
     tick(ui().Card_border_chk);
-    EXPECT_FALSE(window->Front_card_Prop.Card_border_chk);
-    EXPECT_EQ(window->Front_card_Prop.Card_bor_Stepper, width);
+    EXPECT_FALSE(frontPage().Card_border_chk);
+    EXPECT_EQ(frontPage().Card_bor_Stepper, width);
     EXPECT_FALSE(ui().Card_bor_Stepper->isEnabled());
 
     showTab(InspectorTabs::card_bkgd_tab);
     ui().Card_alpha_Stepper->setValue(60);
     ui().Card_alpha_Stepper->stepBy(-10);
-    EXPECT_FLOAT_EQ(window->Front_card_Prop.Card_alpha_Stepper, 0.5f);
+    EXPECT_FLOAT_EQ(frontPage().Card_alpha_Stepper, 0.5f);
     // Loaded back, a fraction shows as percent; a new page's 100 stays within the stepper.
-    window->Show_RHS_Properties(nullptr);
+    inspect(nullptr);
     EXPECT_EQ(ui().Card_alpha_Stepper->value(), 50);
-    window->Front_card_Prop.Card_alpha_Stepper = 100.0f;
-    window->Show_RHS_Properties(nullptr);
+    frontPage().Card_alpha_Stepper = 100.0f;
+    inspect(nullptr);
     EXPECT_EQ(ui().Card_alpha_Stepper->value(), 100);
 }
 
 TEST_F(CardPageTest, HatchAndLayoutStoreNothingWhenNothingIsChosen)
 {
-    window->Front_card_Prop.Card_fill_style = QStringLiteral("H");
-    window->Front_card_Prop.Card_hatch_style.clear();
-    window->Show_RHS_Properties(nullptr);
+    frontPage().Card_fill_style = QStringLiteral("H");
+    frontPage().Card_hatch_style.clear();
+    inspect(nullptr);
     EXPECT_EQ(ui().Card_hatch_style->currentIndex(), -1);
     showTab(InspectorTabs::card_brdr_tab);
     ui().Card_image_layout->setCurrentIndex(-1);
     tick(ui().Card_border_chk);
-    EXPECT_EQ(window->Front_card_Prop.Card_hatch_style, QString());
-    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Layout, QString());
+    EXPECT_EQ(frontPage().Card_hatch_style, QString());
+    EXPECT_EQ(frontPage().Card_BG_Image_Layout, QString());
 }
 
 TEST_F(CardPageTest, BrowseOnTheBackLeavesTheFrontPictureAlone)
@@ -117,33 +147,33 @@ TEST_F(CardPageTest, BrowseOnTheBackLeavesTheFrontPictureAlone)
     QTest::mouseClick(ui().Card_Image_Browse_btn, Qt::LeftButton);
     ASSERT_EQ(files.requests.size(), 1);
     EXPECT_TRUE(files.requests[0].suffixes.contains(QStringLiteral("jfif")));
-    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, red);
-    EXPECT_EQ(window->Front_card_Prop.Card_fill_style, QStringLiteral("I"));
-    EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image.has_value());
+    EXPECT_EQ(frontPage().Card_BG_Image_Path, red);
+    EXPECT_EQ(frontPage().Card_fill_style, QStringLiteral("I"));
+    EXPECT_TRUE(frontPage().Card_BG_Image.has_value());
     EXPECT_TRUE(ui().Card_Image_fill_rd->isChecked());
     showTab(InspectorTabs::card_bkgd_tab);
     saveArtifact(tabs().sett_tab(), QStringLiteral("inspector-card-background.png"));
 
-    QTest::mouseClick(ui().Back_Card_Btn, Qt::LeftButton);
+    showBack();
     files.answers.push_back(blue);
     showTab(InspectorTabs::card_bkgd_tab);
     tick(ui().Card_fill_chk);
     tick(ui().Card_Image_fill_rd);
     QTest::mouseClick(ui().Card_Image_Browse_btn, Qt::LeftButton);
-    EXPECT_EQ(window->Back_card_Prop.Card_BG_Image_Path, blue);
-    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, red);
+    EXPECT_EQ(backPage().Card_BG_Image_Path, blue);
+    EXPECT_EQ(frontPage().Card_BG_Image_Path, red);
     EXPECT_EQ(ui().Card_Image_path->text(), blue);
 
     // Cancel changes nothing; the library answers through its window.
     QTest::mouseClick(ui().Card_Image_Browse_btn, Qt::LeftButton);
-    EXPECT_EQ(window->Back_card_Prop.Card_BG_Image_Path, blue);
-    window->registry().fill(WindowRegistry::Window::ImageLibrary, [&](const QString &mode) {
+    EXPECT_EQ(backPage().Card_BG_Image_Path, blue);
+    host->registry().fill(WindowRegistry::Window::ImageLibrary, [&](const QString &mode) {
         EXPECT_EQ(mode, QStringLiteral("B"));
         EditorState::instance().lib_window_sel_file = red;
         return 1;
     });
     QTest::mouseClick(ui().Card_Image_Library_btn, Qt::LeftButton);
-    EXPECT_EQ(window->Back_card_Prop.Card_BG_Image_Path, red);
+    EXPECT_EQ(backPage().Card_BG_Image_Path, red);
 }
 
 TEST_F(CardPageTest, SizeListOutlineAndStepperResizeEveryCanvas)
@@ -155,25 +185,25 @@ TEST_F(CardPageTest, SizeListOutlineAndStepperResizeEveryCanvas)
     const QSizeF mm = CardSizeTables::Get_My_card_Size(QStringLiteral("Paper Badge"), QStringLiteral("H"), 2);
     EXPECT_FLOAT_EQ(float(ui().width_Stepper->value()), float(mm.width()));
     const float points = CardSizeTables::MM_to_Points_Convert(float(mm.width()));
-    for (int side = 0; side < 3; ++side)
+    for (int side = 0; side < 2; ++side)
         EXPECT_NEAR(canvas(side)->bounds().width(), points, 0.01) << side;
-    EXPECT_EQ(window->Front_card_Prop.Card_Sub_Category, CardSizeTables::paper_card_arry().at(2));
-    EXPECT_EQ(window->Front_card_Prop.Card_Cat_index, 2);
-    EXPECT_EQ(window->Front_card_Prop.Card_Category, QStringLiteral("Paper Badge"));
+    EXPECT_EQ(frontPage().Card_Sub_Category, CardSizeTables::paper_card_arry().at(2));
+    EXPECT_EQ(frontPage().Card_Cat_index, 2);
+    EXPECT_EQ(frontPage().Card_Category, QStringLiteral("Paper Badge"));
 
     // The outline re-applies the steppers' size for both sides.
     ui().width_Stepper->setValue(60);
     QTest::mouseClick(ui().matrix_card_shape->button(2), Qt::LeftButton);
     EXPECT_EQ(int(Card_Shape), 2);
     EXPECT_NEAR(canvas(1)->bounds().width(), CardSizeTables::MM_to_Points_Convert(60), 0.01);
-    EXPECT_EQ(window->Front_card_Prop.Card_Shape, QStringLiteral("E"));
+    EXPECT_EQ(frontPage().Card_Shape, QStringLiteral("E"));
 
     // No row chosen: no size name and index -1.
     showTab(InspectorTabs::card_brdr_tab);
     ui().ColList->clearSelection();
     tick(ui().Card_border_chk);
-    EXPECT_EQ(window->Front_card_Prop.Card_Sub_Category, QString());
-    EXPECT_EQ(window->Front_card_Prop.Card_Cat_index, -1);
+    EXPECT_EQ(frontPage().Card_Sub_Category, QString());
+    EXPECT_EQ(frontPage().Card_Cat_index, -1);
 
     // The orientation rebuilds the list of the chosen category, and selects its first size.
     choose(ui().Preset_ComboBox, 1);
@@ -185,23 +215,23 @@ TEST_F(CardPageTest, NameAndSidesReachThePageAndComeBackFromIt)
 {
     ui().card_name->setText(QStringLiteral("   "));
     emit ui().card_name->editingFinished();
-    EXPECT_EQ(window->Front_card_Prop.Card_Name, QStringLiteral("Untitled"));
+    EXPECT_EQ(frontPage().Card_Name, QStringLiteral("Untitled"));
     QTest::keyClicks(ui().card_name, QStringLiteral(" Birthday "));
     emit ui().card_name->editingFinished();
-    EXPECT_EQ(window->Front_card_Prop.Card_Name, QStringLiteral("Birthday"));
+    EXPECT_EQ(frontPage().Card_Name, QStringLiteral("Birthday"));
 
     choose(ui().Sides_ComboBox, 1);
-    EXPECT_FALSE(ui().Back_Card_Btn->isEnabled());
-    EXPECT_EQ(window->Front_card_Prop.Card_Side, QStringLiteral("1"));
-    EXPECT_EQ(window->Back_card_Prop.Card_Side, QStringLiteral("1"));
+    EXPECT_FALSE(host->backSideEnabled);
+    EXPECT_EQ(frontPage().Card_Side, QStringLiteral("1"));
+    EXPECT_EQ(backPage().Card_Side, QStringLiteral("1"));
     // A later write keeps a one-sided card one-sided once the page was loaded again.
-    window->Show_RHS_Properties(nullptr);
+    inspect(nullptr);
     showTab(InspectorTabs::card_brdr_tab);
     tick(ui().Card_border_chk);
-    EXPECT_EQ(window->Front_card_Prop.Card_Side, QStringLiteral("1"));
+    EXPECT_EQ(frontPage().Card_Side, QStringLiteral("1"));
     choose(ui().Sides_ComboBox, 0);
-    EXPECT_TRUE(ui().Back_Card_Btn->isEnabled());
-    EXPECT_EQ(window->Front_card_Prop.Card_Side, QStringLiteral("2"));
+    EXPECT_TRUE(host->backSideEnabled);
+    EXPECT_EQ(frontPage().Card_Side, QStringLiteral("2"));
 }
 
 TEST_F(CardPageTest, ContentColourAndFontReachEveryTextOfTheLiveSide)
@@ -209,14 +239,14 @@ TEST_F(CardPageTest, ContentColourAndFontReachEveryTextOfTheLiveSide)
     GraphicPtr early = place(SKTGraphic::Kind::Text, 0, false);
     GraphicPtr shape = place(SKTGraphic::Kind::Shape, 0, false);
     GraphicPtr backText = place(SKTGraphic::Kind::Text, 1, false);
-    window->Show_RHS_Properties(nullptr);
+    inspect(nullptr);
     const std::optional<QColor> backColour = backText->txt_clr;
 
     choosers.nextColor = QColor(200, 0, 0);
     QTest::mouseClick(ui().All_Text_clr, Qt::LeftButton);
     EXPECT_EQ(early->txt_clr, QColor(200, 0, 0));
     EXPECT_EQ(backText->txt_clr, backColour);
-    EXPECT_EQ(window->Front_card_Prop.Card_Content_clr, QColor(200, 0, 0));
+    EXPECT_EQ(frontPage().Card_Content_clr, QColor(200, 0, 0));
 
     // A text given another colour afterwards takes the content colour again at the next change.
     GraphicPtr later = place(SKTGraphic::Kind::Text, 0, false);
@@ -230,7 +260,7 @@ TEST_F(CardPageTest, ContentColourAndFontReachEveryTextOfTheLiveSide)
     EXPECT_EQ(ui().All_Text_font_value->text(), QStringLiteral("Liberation Sans ( 20.00 )"));
     ASSERT_TRUE(early->text_ctrl_font.has_value());
     EXPECT_EQ(early->text_ctrl_font->size, 20.0);
-    EXPECT_EQ(window->Front_card_Prop.Card_Content_font.size, 20.0);
+    EXPECT_EQ(frontPage().Card_Content_font.size, 20.0);
     EXPECT_FALSE(shape->text_ctrl_font.has_value() && shape->text_ctrl_font->size == 20.0);
 }
 
@@ -238,8 +268,8 @@ TEST_F(CardPageTest, PickingTheSameContentFontAgainChangesNoText)
 {
     GraphicPtr text = place(SKTGraphic::Kind::Text, 0, false);
     text->text_ctrl_font = FontDescriptor{QStringLiteral("CourierNewPSMT"), 9};
-    window->Show_RHS_Properties(nullptr);
-    choosers.nextFont = FontResolver::font(window->All_Text_font());
+    inspect(nullptr);
+    choosers.nextFont = FontResolver::font(host->All_Text_font());
     QTest::mouseClick(ui().All_Text_font_btn, Qt::LeftButton);
     EXPECT_EQ(text->text_ctrl_font->postScriptName, QStringLiteral("CourierNewPSMT"));
     EXPECT_TRUE(ui().All_Text_font_value->text().endsWith(QStringLiteral(" ( 14.00 )")));
@@ -247,20 +277,20 @@ TEST_F(CardPageTest, PickingTheSameContentFontAgainChangesNoText)
 
 TEST_F(CardPageTest, ControlsLoadedInBulkWriteNothingBack)
 {
-    window->Front_card_Prop.Card_border_chk = true;
-    window->Front_card_Prop.Card_bor_Stepper = 7;
-    window->Front_card_Prop.Card_border_style = QStringLiteral("DO");
-    window->Front_card_Prop.Card_Name = QStringLiteral("Saved");
-    window->Show_RHS_Properties(nullptr);
+    frontPage().Card_border_chk = true;
+    frontPage().Card_bor_Stepper = 7;
+    frontPage().Card_border_style = QStringLiteral("DO");
+    frontPage().Card_Name = QStringLiteral("Saved");
+    inspect(nullptr);
     EXPECT_EQ(ui().Card_bor_Stepper->value(), 7);
     EXPECT_EQ(ui().Card_border_style->currentIndex(), 2);
     EXPECT_TRUE(ui().Card_bor_Stepper->isEnabled());
     EXPECT_EQ(ui().card_name->text(), QStringLiteral("Saved"));
     // Loading changed nothing: the record still holds what it held.
-    EXPECT_EQ(window->Front_card_Prop.Card_Name, QStringLiteral("Saved"));
+    EXPECT_EQ(frontPage().Card_Name, QStringLiteral("Saved"));
     // An unknown border code leaves the combo where it was.
-    window->Front_card_Prop.Card_border_style = QStringLiteral("ZZ");
-    window->Show_RHS_Properties(nullptr);
+    frontPage().Card_border_style = QStringLiteral("ZZ");
+    inspect(nullptr);
     EXPECT_EQ(ui().Card_border_style->currentIndex(), 2);
     showTab(InspectorTabs::card_brdr_tab);
     saveArtifact(tabs().sett_tab(), QStringLiteral("inspector-card-border.png"));

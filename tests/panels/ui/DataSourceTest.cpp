@@ -1,12 +1,12 @@
-// Binding a text or picture to a series or an Excel column through the data-source tab, the
-// sides, viewer and help buttons, and the "Excel" entry that follows the binding table. The tab's
-// own behaviour runs over a fake window; what involves the main window's lists runs in it.
+// Binding a text or picture to a series or an Excel column through the data-source tab, and its
+// viewer and help buttons, over a fake window. The window's own "Excel" entry, which follows the
+// binding table, is checked among the main window's tests (InspectorWiring).
 #include "FakeHostFixture.h"
-#include "InspectorFixture.h"
 
-#include "data/ExcelBindingTable.h"
+#include "data/DataSourceChoices.h"
 #include "foundation/FoundationState.h"
 #include "foundation/WindowRegistry.h"
+#include "foundation/ui/ComboItems.h"
 #include "foundation/ui/Long_SMS_Dlg.h"
 #include "model/ModelGlobals.h"
 #include "panels/ui/ComboDispatcher.h"
@@ -18,10 +18,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-template <typename Window> class DataSourceFixture : public Window
+class DataSourcePanel : public FakeHostFixture
 {
 protected:
-    DataSourceTab &source() { return this->inspector().dataSource(); }
+    DataSourceTab &source() { return inspector().dataSource(); }
+    // The "Excel" entry, added as the window adds it once the binding table has rows.
+    void offerExcel()
+    {
+        ComboItems::applyQuietly(source().Data_source_type, DataSourceChoices::addExcelItem);
+    }
     void writeSeries(const QString &name, const QByteArray &lines)
     {
         QDir().mkpath(Data_Folder_Path);
@@ -38,9 +43,6 @@ protected:
     }
 };
 
-using DataSourceTest = DataSourceFixture<InspectorFixture>;
-using DataSourcePanel = DataSourceFixture<FakeHostFixture>;
-
 TEST_F(DataSourcePanel, SeriesNeedsASeriesFileFirst)
 {
     GraphicPtr text = place(SKTGraphic::Kind::Text);
@@ -49,7 +51,7 @@ TEST_F(DataSourcePanel, SeriesNeedsASeriesFileFirst)
     EXPECT_EQ(text->data_source_type, 0);
 }
 
-TEST_F(DataSourceTest, ChoosingASeriesPutsItsFirstValueIntoTheText)
+TEST_F(DataSourcePanel, ChoosingASeriesPutsItsFirstValueIntoTheText)
 {
     writeSeries(QStringLiteral("Cities"), "Oslo\nRome\n");
     writeSeries(QStringLiteral("Names"), "Ann\nBob\n");
@@ -77,7 +79,7 @@ TEST_F(DataSourceTest, ChoosingASeriesPutsItsFirstValueIntoTheText)
     EXPECT_EQ(text->Text_contents().text, QStringLiteral("Ann"));
 }
 
-TEST_F(DataSourceTest, APictureTakesTheSeriesValueAsItsFile)
+TEST_F(DataSourcePanel, APictureTakesTheSeriesValueAsItsFile)
 {
     QImage image(4, 4, QImage::Format_RGB32);
     image.fill(Qt::green);
@@ -91,42 +93,15 @@ TEST_F(DataSourceTest, APictureTakesTheSeriesValueAsItsFile)
     EXPECT_EQ(picture->data_source_type, 1);
 }
 
-TEST_F(DataSourceTest, ExcelColumnsFollowTheBindingTable)
-{
-    ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
-    table.setColumnTitles({QStringLiteral("First"), QStringLiteral("Last")});
-    table.setListData({{{ExcelBindingTable::rowNumberKey(), QStringLiteral("1")},
-                        {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Ada")},
-                        {ExcelBindingTable::columnIdentifier(2), QStringLiteral("Lovelace")}}});
-    window->Add_Excel_Col_Name_In_Combo();
-    window->Add_Excel_Col_Name_In_Combo();
-    EXPECT_EQ(items(source().Data_source_type),
-              (QStringList{QStringLiteral("Manual"), QStringLiteral("Series"), QStringLiteral("Excel")}));
-
-    GraphicPtr text = place(SKTGraphic::Kind::Text);
-    text->excel_col_indx = 2;
-    choose(source().Data_source_type, QStringLiteral("Excel"));
-    EXPECT_EQ(text->data_source_type, 2);
-    EXPECT_EQ(source().Batch_Series->currentIndex(), 2);
-    choose(source().Batch_Series, 1);
-    EXPECT_EQ(text->excel_col_indx, 1);
-    EXPECT_EQ(text->Text_contents().text, QStringLiteral("Ada"));
-
-    window->Remove_Excel_Col_Name_In_Combo();
-    window->Remove_Excel_Col_Name_In_Combo();
-    EXPECT_EQ(items(source().Data_source_type),
-              (QStringList{QStringLiteral("Manual"), QStringLiteral("Series")}));
-}
-
-TEST_F(DataSourceTest, ViewAndHelpButtons)
+TEST_F(DataSourcePanel, ViewAndHelpButtons)
 {
     writeSeries(QStringLiteral("Names"), "Ann\n");
     QStringList viewed;
-    window->registry().fill(WindowRegistry::Window::SeriesViewer, [&](const QString &name) {
+    host->registry().fill(WindowRegistry::Window::SeriesViewer, [&](const QString &name) {
         viewed << name;
         return 1;
     });
-    window->registry().fill(WindowRegistry::Window::BindingTableViewer, [&](const QString &) {
+    host->registry().fill(WindowRegistry::Window::BindingTableViewer, [&](const QString &) {
         viewed << QStringLiteral("table");
         return 1;
     });
@@ -138,7 +113,7 @@ TEST_F(DataSourceTest, ViewAndHelpButtons)
     EXPECT_EQ(shown(), QStringList{DataSourceTab::SelectSeriesMessage});
     source().Batch_Series->setCurrentIndex(0);
     QTest::mouseClick(source().view_series_btn, Qt::LeftButton);
-    window->Add_Excel_Col_Name_In_Combo();
+    offerExcel();
     choose(source().Data_source_type, QStringLiteral("Excel"));
     QTest::mouseClick(source().view_series_btn, Qt::LeftButton);
     EXPECT_EQ(viewed, (QStringList{QStringLiteral("Names"), QStringLiteral("table")}));

@@ -5,11 +5,13 @@
 
 #include "FakeInspectorHost.h"
 
+#include "editor/EditorState.h"
 #include "model/ModelGlobals.h"
 #include "support/WindowFixture.h"
 
 #include <QComboBox>
 #include <QTabWidget>
+#include <QTest>
 
 #include <memory>
 
@@ -20,8 +22,13 @@ protected:
     {
         WindowFixture::SetUp();
         ModelGlobals::instance().reset();
+        // The library's and the greeting picker's last answers, which panels read.
+        EditorState::instance().reset();
         host = std::make_unique<FakeInspectorHost>();
         host->window().show();
+        // The active window, as the program's is: a field takes the focus a typed value needs.
+        host->window().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host->window()));
         inspect(nullptr);
     }
     void TearDown() override

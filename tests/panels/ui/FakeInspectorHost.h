@@ -1,6 +1,7 @@
 // The inspector without a main window: a plain window holds its tab pages, a document with a front
 // and a back canvas stands for the sides, and every command the inspector asks of its window is
-// recorded rather than carried out.
+// recorded rather than carried out. What the window holds for the panels (page settings, content
+// font, card size, background pictures) it holds too, and shows where the window shows it.
 #pragma once
 
 #include "canvas/ui/CanvasHost.h"
@@ -8,15 +9,20 @@
 #include "canvas/ui/SideSelection.h"
 #include "foundation/DateFormats.h"
 #include "foundation/WindowRegistry.h"
+#include "foundation/ui/ColorWell.h"
+#include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "panels/Card_Property.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorHost.h"
 #include "panels/ui/InspectorLayout.h"
 #include "panels/ui/InspectorTabs.h"
+#include "panels/ui/TextPanel.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -31,16 +37,20 @@ public:
         m_window->setObjectName(QStringLiteral("fake_inspector_window"));
         m_tabs = std::make_unique<InspectorTabs>(m_window.get());
         auto *row = new QHBoxLayout(m_window.get());
+        // The canvases keep their own size here, as in the window's scroll views (a layout would
+        // squeeze them to nothing, and nothing would be painted).
+        m_desk = new QWidget(m_window.get());
         for (int side = 0; side < 2; ++side) {
-            auto *canvas = new SKTGraphicView(m_window.get());
+            auto *canvas = new SKTGraphicView(m_desk);
             canvas->setHost(this);
             m_selections[std::size_t(side)] = std::make_unique<SideSelection>(m_document, side);
             canvas->bindSelection(*m_selections[std::size_t(side)]);
             canvas->bindGraphics(m_document, side);
             canvas->setVisible(side == 0);
-            row->addWidget(canvas);
             m_canvases[std::size_t(side)] = canvas;
         }
+        m_desk->setMinimumSize(m_canvases[0]->size());
+        row->addWidget(m_desk);
         m_layout.buildPages(*m_tabs);
         // The format lists the window fills at start.
         m_layout.Text_Date_style->addItems(DateFormats::dateFormats());
@@ -59,6 +69,14 @@ public:
 
     Inspector &inspector() { return *m_inspector; }
     QWidget &window() { return *m_window; }
+    // The window's Front and Back buttons: the side being edited changes, its canvas is shown.
+    void showSide(int side)
+    {
+        live = side;
+        Card_Front_Or_Back = side;
+        for (int s = 0; s < 2; ++s)
+            m_canvases[std::size_t(s)]->setVisible(s == side);
+    }
 
     // What the inspector asked of its window.
     int arrowChosen = 0;
@@ -68,6 +86,9 @@ public:
     int refreshes = 0;
     int live = 0; // the side being edited: 0 front, 1 back
     bool preview = false;
+    bool backSideEnabled = true; // the Back button
+    QSizeF documentSize;         // the last card size given to the document
+    QStringList backgrounds;     // the background pictures asked for, front and back alike
 
     // --- InspectorHost ---
     QWidget &inspectorWindow() override { return *m_window; }
@@ -80,15 +101,29 @@ public:
     bool previewShown() const override { return preview; }
     Card_Property &cardProperty(int side) override { return m_pages.at(std::size_t(side)); }
     const Card_Property *liveCardProperty() const override { return &m_pages.at(std::size_t(live)); }
-    QRectF frontCanvasBounds() const override { return QRectF(QPointF(), m_size); }
-    void Refresh_Canvas() override { ++refreshes; }
-    void Set_Document_Size(const QSizeF &size) override { m_size = size; }
-    void SetDocumentCanvasSize(const QSizeF &size) override { m_size = size; }
-    void set_Front_BG_Image(const QString &) override {}
-    void set_Back_BG_Image(const QString &) override {}
-    void setBackSideEnabled(bool) override {}
+    QRectF frontCanvasBounds() const override { return sideCanvas(0)->bounds(); }
+    void Refresh_Canvas() override
+    {
+        ++refreshes;
+        liveCanvas()->Refresh_Canvas();
+    }
+    void Set_Document_Size(const QSizeF &size) override { documentSize = size; }
+    void SetDocumentCanvasSize(const QSizeF &size) override
+    {
+        for (SKTGraphicView *canvas : m_canvases)
+            canvas->setCardSize(size);
+        m_desk->setMinimumSize(m_canvases[0]->size());
+    }
+    void set_Front_BG_Image(const QString &path) override { setBackground(0, path); }
+    void set_Back_BG_Image(const QString &path) override { setBackground(1, path); }
+    void setBackSideEnabled(bool enabled) override { backSideEnabled = enabled; }
     FontDescriptor All_Text_font() const override { return m_font; }
-    void setContentFont(const FontDescriptor &font, const QColor &) override { m_font = font; }
+    void setContentFont(const FontDescriptor &font, const QColor &color) override
+    {
+        m_font = font;
+        m_layout.All_Text_font_value->setText(TextPanel::fontDisplayText(font));
+        m_layout.All_Text_clr->setColor(color);
+    }
     void setAllTextFont(const FontDescriptor &font) override { m_font = font; }
     void selectArrowTool() override { ++arrowChosen; }
     void editButtonsForCard() override { ++buttonsForCard; }
@@ -97,15 +132,27 @@ public:
     void Open_Barcode_Window(const GraphicPtr &) override {}
 
 private:
+    // The page takes a picture it can read (one it cannot keeps the page as it was) and the path
+    // field shows what was chosen.
+    void setBackground(int side, const QString &path)
+    {
+        backgrounds << path;
+        Card_Property &page = m_pages.at(std::size_t(side));
+        if (!path.isEmpty() && (page.Card_BG_Image_Path != path || !page.Card_BG_Image) &&
+            !page.setBackgroundImage(path).isEmpty())
+            return;
+        m_layout.Card_Image_path->setText(path);
+    }
+
     SKTDocument m_document;
     std::unique_ptr<InspectorTabs> m_tabs;
     InspectorLayout m_layout;
     WindowRegistry m_registry;
+    QWidget *m_desk = nullptr;
     std::array<SKTGraphicView *, 2> m_canvases{};
     std::array<std::unique_ptr<SideSelection>, 2> m_selections;
     std::array<Card_Property, 2> m_pages;
     Inspector *m_inspector = nullptr;
-    QSizeF m_size{243, 154};
     FontDescriptor m_font;
     // Last, so the panels and canvases it holds go first, while the document is still there.
     std::unique_ptr<QWidget> m_window;

@@ -19,12 +19,8 @@
 class ImageSignPanels : public PanelsFixture
 {
 protected:
-    // A picture object on the front side, made as the picture tool makes one from a file.
-    GraphicPtr makePicture(const QColor &color)
-    {
-        files.answers.push_back(writePicture(color));
-        return make(8);
-    }
+    // A picture object on the front side, made from a file of one colour.
+    GraphicPtr makePicture(const QColor &color) { return makePictureFrom(writePicture(color)); }
     QString writePicture(const QColor &color)
     {
         static int n = 0;
@@ -113,7 +109,7 @@ TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothK
     // The library answers through the registry with the pictures' mode.
     const QString yellow = writePicture(Qt::yellow);
     QStringList modes;
-    window->registry().fill(WindowRegistry::Window::ImageLibrary, [&](const QString &mode) {
+    host->registry().fill(WindowRegistry::Window::ImageLibrary, [&](const QString &mode) {
         modes << mode;
         EditorState::instance().lib_window_sel_file = yellow;
         return 1;
@@ -124,7 +120,7 @@ TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothK
     EXPECT_EQ(a->FilePath(), yellow);
 
     // A current object that is no picture takes the path but loads nothing, and nothing breaks.
-    const GraphicPtr shape = make(3);
+    const GraphicPtr shape = makeShape();
     select({0, 2});
     canvas(0)->setSelectedGraphic(shape);
     files.answers.push_back(blue);
@@ -135,7 +131,7 @@ TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothK
 
 TEST_F(ImageSignPanels, TheSignatureChooserTakesPngInAnyCase)
 {
-    const GraphicPtr sign = make(11);
+    const GraphicPtr sign = makeSignature();
     load(pictures, sign);
     SignTab &t = pictures->signTab();
     const QString path = tempPath(QStringLiteral("mine.Png"));
@@ -163,7 +159,7 @@ TEST_F(ImageSignPanels, TheSignatureChooserTakesPngInAnyCase)
 
 TEST_F(ImageSignPanels, ASliderOverAShapeAndAPictureWritesBoth)
 {
-    const GraphicPtr shape = make(3);
+    const GraphicPtr shape = makeShape();
     const GraphicPtr picture = makePicture(Qt::red);
     select({0, 1});
     load(pictures, picture);

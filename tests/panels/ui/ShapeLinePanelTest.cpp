@@ -16,7 +16,7 @@ using ShapeLinePanels = PanelsFixture;
 
 TEST_F(ShapeLinePanels, BorderOffKeepsItsColourAndWidthAndFillOffStillWritesItsSettings)
 {
-    const GraphicPtr shape = make(3);
+    const GraphicPtr shape = makeShape();
     load(shapes, shape);
     ShapeTab &t = shapes->shapeTab();
     pickColor(t.shape_bordr_clr, QColor(200, 0, 0));
@@ -57,9 +57,9 @@ TEST_F(ShapeLinePanels, BorderOffKeepsItsColourAndWidthAndFillOffStillWritesItsS
 
 TEST_F(ShapeLinePanels, AShapeEditReachesEverySelectedObjectAsOneUndoStep)
 {
-    const GraphicPtr a = make(3);
-    const GraphicPtr b = make(4);
-    const GraphicPtr line = make(1);
+    const GraphicPtr a = makeShape();
+    const GraphicPtr b = makeShape(ShapeCode::Circle);
+    const GraphicPtr line = make(SKTGraphic::Kind::Line);
     select({0, 1, 2});
     load(shapes, a);
     QCoreApplication::processEvents();
@@ -72,14 +72,14 @@ TEST_F(ShapeLinePanels, AShapeEditReachesEverySelectedObjectAsOneUndoStep)
         EXPECT_FLOAT_EQ(g->cor_rad_val_val, 25.0f);
     }
     QCoreApplication::processEvents();
-    window->document().undoManager().undo();
+    host->document().undoManager().undo();
     for (const GraphicPtr &g : {a, b, line})
         EXPECT_EQ(g->_strokeColor, before);
 }
 
 TEST_F(ShapeLinePanels, NothingIsWrittenWhileControlsAreLoading)
 {
-    const GraphicPtr shape = make(3);
+    const GraphicPtr shape = makeShape();
     load(shapes, shape);
     const int paints = canvas(0)->paintCount();
     {
@@ -94,7 +94,7 @@ TEST_F(ShapeLinePanels, NothingIsWrittenWhileControlsAreLoading)
 
 TEST_F(ShapeLinePanels, LoadingAShapeShowsTruncatedWidthsPercentAndTheFillCodesControls)
 {
-    const GraphicPtr shape = make(3);
+    const GraphicPtr shape = makeShape();
     shape->_strokeWidth = 2.9;
     shape->alpha_val = 0.5f;
     shape->_isDrawingFill = false;
@@ -113,7 +113,7 @@ TEST_F(ShapeLinePanels, LoadingAShapeShowsTruncatedWidthsPercentAndTheFillCodesC
     EXPECT_TRUE(t.Shape_solid_fill_rd->isChecked());
 
     // A new object holds 100: the field keeps what its range allows.
-    const GraphicPtr fresh = make(3);
+    const GraphicPtr fresh = makeShape();
     load(shapes, fresh);
     EXPECT_EQ(t.shape_alpha_Stepper->value(), 100);
     // An unknown border code leaves the combo as the last object set it.
@@ -124,7 +124,7 @@ TEST_F(ShapeLinePanels, LoadingAShapeShowsTruncatedWidthsPercentAndTheFillCodesC
 
 TEST_F(ShapeLinePanels, EachShapeShowsOnlyItsOwnExtraControls)
 {
-    const GraphicPtr shape = make(3);
+    const GraphicPtr shape = makeShape();
     ShapeTab &t = shapes->shapeTab();
     const auto shown = [&] {
         return QList<bool>{t.shape_cor_radius_Stepper->isVisibleTo(t.page),
@@ -154,7 +154,7 @@ TEST_F(ShapeLinePanels, EachShapeShowsOnlyItsOwnExtraControls)
 
 TEST_F(ShapeLinePanels, TheLinePanelWritesItsStrokeCapAndOpacity)
 {
-    const GraphicPtr line = make(1);
+    const GraphicPtr line = make(SKTGraphic::Kind::Line);
     line->_strokeWidth = 3.7;
     line->alpha_val_stroke = 0.25f;
     line->_line_cap_style = 2;

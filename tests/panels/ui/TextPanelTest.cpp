@@ -27,7 +27,7 @@ protected:
 
 TEST_F(TextPanels, TypingDropsThePlaceholderAndTheCutKeepsSurrogatePairsWhole)
 {
-    const GraphicPtr text = make(2);
+    const GraphicPtr text = make(SKTGraphic::Kind::Text);
     load(texts, text);
     ASSERT_EQ(view()->toPlainText(), TextPanel::Placeholder);
     EXPECT_EQ(view()->textCursor().selectedText(), TextPanel::Placeholder);
@@ -59,7 +59,7 @@ TEST_F(TextPanels, TypingDropsThePlaceholderAndTheCutKeepsSurrogatePairsWhole)
 
 TEST_F(TextPanels, DatesAndTimesGoInWholeAndNeedAFormat)
 {
-    const GraphicPtr text = make(2);
+    const GraphicPtr text = make(SKTGraphic::Kind::Text);
     load(texts, text);
     view()->setFocus();
     view()->selectAll();
@@ -84,7 +84,7 @@ TEST_F(TextPanels, DatesAndTimesGoInWholeAndNeedAFormat)
 
 TEST_F(TextPanels, TheGreetingButtonAsksForTitlesOrMessagesByItsTitle)
 {
-    const GraphicPtr text = make(2);
+    const GraphicPtr text = make(SKTGraphic::Kind::Text);
     text->control_ID = QStringLiteral("PARTY_TITLE");
     load(texts, text);
     QPushButton *button = texts->editingTab().insert_template_btn;
@@ -96,7 +96,7 @@ TEST_F(TextPanels, TheGreetingButtonAsksForTitlesOrMessagesByItsTitle)
     EXPECT_EQ(objectText(text), TextPanel::Placeholder);
 
     QStringList modes;
-    window->registry().fill(WindowRegistry::Window::GreetingText, [&](const QString &mode) {
+    host->registry().fill(WindowRegistry::Window::GreetingText, [&](const QString &mode) {
         modes << mode;
         EditorState::instance().Template_Msg_Val = QString(300, QLatin1Char('g'));
         return 1;
@@ -116,8 +116,8 @@ TEST_F(TextPanels, TheGreetingButtonAsksForTitlesOrMessagesByItsTitle)
 
 TEST_F(TextPanels, SeveralTextsShareEveryPropertyButTheirWords)
 {
-    const GraphicPtr a = make(2);
-    const GraphicPtr b = make(2);
+    const GraphicPtr a = make(SKTGraphic::Kind::Text);
+    const GraphicPtr b = make(SKTGraphic::Kind::Text);
     a->Text_contents().text = QStringLiteral("first");
     b->Text_contents().text = QStringLiteral("second");
     select({0, 1});

@@ -1,0 +1,134 @@
+// The main window's own answers to the inspector, which the panel tests fake: the "Excel" entry of
+// the data-source list that the window adds and removes, the Back button that follows the card's
+// sides and switches the page edited, every canvas (the preview's too) taking the card's size, and
+// a background picture read into the page.
+#include "MainWindowFixture.h"
+
+#include "editor/ui/MainWindowLayout.h"
+#include "panels/CardSizeTables.h"
+#include "panels/ui/DataSourceTab.h"
+#include "panels/ui/Inspector.h"
+#include "panels/ui/InspectorTabs.h"
+#include "support/IndicatorClick.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+
+class InspectorWiring : public MainWindowFixture
+{
+protected:
+    DataSourceTab &source() { return window->inspector().dataSource(); }
+    MainWindowLayout &ui() { return window->ui(); }
+    InspectorTabs &tabs() { return window->inspectorTabs(); }
+    // A new object of a kind on the front side, selected there and shown by the inspector.
+    GraphicPtr place(SKTGraphic::Kind kind)
+    {
+        GraphicPtr g = SKTGraphic::create(kind);
+        g->setBounds(QRectF(20, 20, 80, 30));
+        const int index = int(front().size());
+        window->document().insertGraphicsIntoSide(0, {g}, {index});
+        canvas(0)->changeSelectionIndexes({index});
+        canvas(0)->setSelectedGraphic(g);
+        window->Show_RHS_Properties(g);
+        return g;
+    }
+    // What a user's pick in a closed combo does: the index changes, then "activated".
+    static void choose(QComboBox *combo, int index)
+    {
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+    static void choose(QComboBox *combo, const QString &text) { choose(combo, combo->findText(text)); }
+    static QStringList items(QComboBox *combo)
+    {
+        QStringList list;
+        for (int i = 0; i < combo->count(); ++i)
+            list << combo->itemText(i);
+        return list;
+    }
+    // Brings a tab to the front, as a user does before working its controls.
+    void showTab(InspectorTabs::Item item)
+    {
+        // An empty side shows the card page once it has painted: let that happen first, or it
+        // would take the tab away again. The show is posted from the paint, so it comes a turn later.
+        for (int side = 0; side < 3; ++side) {
+            SKTGraphicView *view = canvas(side);
+            if (view->isVisible()) {
+                EXPECT_TRUE(QTest::qWaitFor([view] { return view->paintCount() > 0; }));
+            }
+        }
+        for (int turn = 0; turn < 3; ++turn)
+            QCoreApplication::processEvents();
+        tabs().selectItem(item);
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(InspectorWiring, ExcelColumnsFollowTheBindingTable)
+{
+    ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+    table.setColumnTitles({QStringLiteral("First"), QStringLiteral("Last")});
+    table.setListData({{{ExcelBindingTable::rowNumberKey(), QStringLiteral("1")},
+                        {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Ada")},
+                        {ExcelBindingTable::columnIdentifier(2), QStringLiteral("Lovelace")}}});
+    window->Add_Excel_Col_Name_In_Combo();
+    window->Add_Excel_Col_Name_In_Combo();
+    EXPECT_EQ(items(source().Data_source_type),
+              (QStringList{QStringLiteral("Manual"), QStringLiteral("Series"), QStringLiteral("Excel")}));
+
+    GraphicPtr text = place(SKTGraphic::Kind::Text);
+    text->excel_col_indx = 2;
+    choose(source().Data_source_type, QStringLiteral("Excel"));
+    EXPECT_EQ(text->data_source_type, 2);
+    EXPECT_EQ(source().Batch_Series->currentIndex(), 2);
+    choose(source().Batch_Series, 1);
+    EXPECT_EQ(text->excel_col_indx, 1);
+    EXPECT_EQ(text->Text_contents().text, QStringLiteral("Ada"));
+
+    window->Remove_Excel_Col_Name_In_Combo();
+    window->Remove_Excel_Col_Name_In_Combo();
+    EXPECT_EQ(items(source().Data_source_type),
+              (QStringList{QStringLiteral("Manual"), QStringLiteral("Series")}));
+}
+
+TEST_F(InspectorWiring, TheCardPageReachesTheBackButtonEveryCanvasAndThePagesPicture)
+{
+    // One side: no Back button; two sides: it is back.
+    choose(ui().Sides_ComboBox, 1);
+    EXPECT_FALSE(ui().Back_Card_Btn->isEnabled());
+    choose(ui().Sides_ComboBox, 0);
+    EXPECT_TRUE(ui().Back_Card_Btn->isEnabled());
+
+    // A size from the list reaches the three canvases, the preview's too.
+    choose(ui().Category_ComboBox, 1);
+    const QTableView *list = ui().ColList;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(list->model()->index(2, 0)).center());
+    const QSizeF mm = CardSizeTables::Get_My_card_Size(QStringLiteral("Paper Badge"), QStringLiteral("H"), 2);
+    const float points = CardSizeTables::MM_to_Points_Convert(float(mm.width()));
+    for (int side = 0; side < 3; ++side)
+        EXPECT_NEAR(canvas(side)->bounds().width(), points, 0.01) << side;
+
+    // The window reads a chosen background picture into the page of the side shown, and shows its path.
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    const QString blue = tempPath(QStringLiteral("blue.png"));
+    ASSERT_TRUE(image.save(blue));
+    QTest::mouseClick(ui().Back_Card_Btn, Qt::LeftButton);
+    ASSERT_EQ(int(Card_Front_Or_Back), 1);
+    showTab(InspectorTabs::card_bkgd_tab);
+    testsupport::clickIndicator(ui().Card_fill_chk);
+    testsupport::clickIndicator(ui().Card_Image_fill_rd);
+    files.answers.push_back(blue);
+    QTest::mouseClick(ui().Card_Image_Browse_btn, Qt::LeftButton);
+    EXPECT_TRUE(window->Back_card_Prop.Card_BG_Image.has_value());
+    EXPECT_EQ(window->Back_card_Prop.Card_BG_Image_Path, blue);
+    EXPECT_FALSE(window->Front_card_Prop.Card_BG_Image.has_value());
+    EXPECT_EQ(ui().Card_Image_path->text(), blue);
+}
