@@ -174,6 +174,8 @@ TEST_F(CardPageTest, BrowseOnTheBackLeavesTheFrontPictureAlone)
     });
     QTest::mouseClick(ui().Card_Image_Library_btn, Qt::LeftButton);
     EXPECT_EQ(backPage().Card_BG_Image_Path, red);
+    // The window was asked for each chosen picture once, and never for the cancelled one.
+    EXPECT_EQ(host->backgrounds, (QStringList{red, blue, red}));
 }
 
 TEST_F(CardPageTest, SizeListOutlineAndStepperResizeEveryCanvas)
@@ -187,6 +189,7 @@ TEST_F(CardPageTest, SizeListOutlineAndStepperResizeEveryCanvas)
     const float points = CardSizeTables::MM_to_Points_Convert(float(mm.width()));
     for (int side = 0; side < 2; ++side)
         EXPECT_NEAR(canvas(side)->bounds().width(), points, 0.01) << side;
+    EXPECT_NEAR(host->documentSize.width(), points, 0.01);
     EXPECT_EQ(frontPage().Card_Sub_Category, CardSizeTables::paper_card_arry().at(2));
     EXPECT_EQ(frontPage().Card_Cat_index, 2);
     EXPECT_EQ(frontPage().Card_Category, QStringLiteral("Paper Badge"));
