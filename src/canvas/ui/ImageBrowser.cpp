@@ -2,12 +2,35 @@
 
 #include "canvas/ui/ImageBrowserModel.h"
 
+#include <QApplication>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <cmath>
+
+namespace
+{
+// A cell is as large as a whole thumbnail and its title whether that thumbnail has been read yet or
+// not: the view sizes its cells once, from the first row, before any thumbnail arrives.
+class ThumbnailCellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        cell.features |= QStyleOptionViewItem::HasDecoration;
+        cell.decorationSize = option.decorationSize; // the view's icon size: the largest thumbnail
+        const QWidget *view = option.widget;
+        QStyle *style = view ? view->style() : QApplication::style();
+        return style->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), view);
+    }
+};
+} // namespace
 
 ImageBrowser::ImageBrowser(ImageBrowserModel *model, QWidget *parent) : QListView(parent), m_model(model)
 {
@@ -28,6 +51,7 @@ ImageBrowser::ImageBrowser(ImageBrowserModel *model, QWidget *parent) : QListVie
     setDropIndicatorShown(true);
     setDragDropMode(QAbstractItemView::InternalMove);
     setDefaultDropAction(Qt::MoveAction);
+    setItemDelegate(new ThumbnailCellDelegate(this));
     setZoomValue(m_zoom);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ImageBrowser::imageBrowserSelectionDidChange);

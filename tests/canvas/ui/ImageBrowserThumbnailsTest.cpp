@@ -104,3 +104,52 @@ TEST(ImageBrowserThumbnails, ABrowserClosedWhileReadingGoesAwayCleanly)
     }
     SUCCEED();
 }
+
+namespace
+{
+// The longest vertical run of a colour in a column of a grabbed browser: how tall a plain picture
+// shows there.
+int shownHeight(const QImage &shot, int x, QColor colour)
+{
+    int longest = 0;
+    int run = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        run = shot.pixelColor(x, y) == colour ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
+} // namespace
+
+TEST(ImageBrowserThumbnails, ShowWholeOnceReadWhateverTheFirstPictureIs)
+{
+    // The browser lays out its cells before any thumbnail has arrived; a cell must still hold the
+    // whole picture once it comes, a tall one after a wide one included, at every zoom.
+    QTemporaryDir dir;
+    QImage wide(400, 200, QImage::Format_RGB32);
+    wide.fill(Qt::blue);
+    ASSERT_TRUE(wide.save(dir.filePath("a-wide.png")));
+    QImage tall(200, 400, QImage::Format_RGB32);
+    tall.fill(Qt::red);
+    ASSERT_TRUE(tall.save(dir.filePath("b-tall.png")));
+
+    ImageBrowserModel model;
+    ImageBrowser browser(&model);
+    browser.resize(700, 500);
+    browser.show();
+    ASSERT_TRUE(model.fillFromFolder(dir.path()));
+    for (double zoom : {0.4, 0.5}) {
+        browser.setZoomValue(zoom);
+        const int side = ImageBrowser::thumbnailSideFor(zoom);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return thumbOf(model, 0).width() == side && thumbOf(model, 1).height() == side; }, 30000));
+        QCoreApplication::processEvents();
+        const QImage shot = browser.viewport()->grab().toImage();
+        const QRect wideCell = browser.itemRect(0);
+        const QRect tallCell = browser.itemRect(1);
+        EXPECT_EQ(shownHeight(shot, wideCell.center().x(), QColor(Qt::blue)), side / 2) << zoom;
+        EXPECT_EQ(shownHeight(shot, tallCell.center().x(), QColor(Qt::red)), side) << zoom;
+        // The title stays in its cell, under the picture.
+        EXPECT_GE(tallCell.height(), side + browser.fontMetrics().height()) << zoom;
+    }
+}
