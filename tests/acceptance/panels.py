@@ -15,10 +15,11 @@ from lib.session import Session, AcceptanceError, cardtool_path, check  # noqa: 
 def main():
     with Session("panels") as s:
         s.focus()
-        s.key("alt+t", "t")  # Tools > Text: the inspector shows the text pages, its tab bar focused
-        # By keyboard, so the steps hold whatever the inspector's width and its tabs' labels:
-        # Ctrl+Tab steps through the inspector's pages, Tab through a page's controls in order.
-        s.key("ctrl+Tab", "ctrl+shift+Tab", "Tab")  # the text view of the "Text" page
+        s.key("alt+t", "t")  # Tools > Text: the inspector shows the text pages, the card keeps the keyboard
+        # By keyboard, so the steps hold whatever the inspector's width and its tabs' labels: Tab
+        # leaves the card for the inspector's tab bar, Ctrl+Tab steps through the inspector's pages,
+        # Tab through a page's controls in order.
+        s.key("Tab", "ctrl+Tab", "ctrl+shift+Tab", "Tab")  # the text view of the "Text" page
         s.key("ctrl+a")
         s.type_text("Hello")
         s.screenshot("typed")

@@ -92,6 +92,8 @@ void EditorCommands::updateForShownSide()
     m_window.backgroundBrowser().imageBrowser->setEnabled(!preview);
     m_window.editButtons().setPreviewing(preview);
     m_window.menus().setObjectCommandsEnabled(!preview);
+    // Tab leaves the card shown for the inspector's pages.
+    QWidget::setTabOrder(m_window.liveCanvas(), m_window.inspectorTabs().sett_tab());
 }
 
 // --- edit buttons ---

@@ -536,7 +536,7 @@ TEST_F(SelectionAndSides, HandlesStayDrawnAfterSelectAllAndAnArrowKey)
     EXPECT_GT(dark, 5);
 }
 
-TEST_F(SelectionAndSides, TheCardShownHasTheKeyboardFromTheStartAndAfterASideSwitch)
+TEST_F(SelectionAndSides, TheCardShownHasTheKeyboardFromTheStartAndAfterASideSwitchAndTabLeadsToTheInspector)
 {
     window->show();
     window->activateWindow();
@@ -552,8 +552,14 @@ TEST_F(SelectionAndSides, TheCardShownHasTheKeyboardFromTheStartAndAfterASideSwi
 
     click(window->ui().Back_Card_Btn);
     EXPECT_EQ(QApplication::focusWidget(), canvas(1));
+    // Tab goes on from the card to the inspector's pages.
+    QTest::keyClick(canvas(1), Qt::Key_Tab);
+    EXPECT_TRUE(window->inspectorTabs().sett_tab()->isAncestorOf(QApplication::focusWidget()));
     click(window->ui().Front_Card_Btn);
-    EXPECT_EQ(QApplication::focusWidget(), canvas(0));
+    canvas(0)->setFocus();
+    QTest::keyClick(canvas(0), Qt::Key_Tab);
+    EXPECT_TRUE(window->inspectorTabs().sett_tab()->isAncestorOf(QApplication::focusWidget()));
+    canvas(0)->setFocus();
     // A field the user is typing in keeps the keyboard.
     QAbstractSpinBox *field = nullptr;
     for (QAbstractSpinBox *box : window->findChildren<QAbstractSpinBox *>())
