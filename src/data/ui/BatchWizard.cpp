@@ -74,7 +74,17 @@ BatchWizard::BatchWizard(QWidget *parent) : QDialog(parent)
 void BatchWizard::buildLayout()
 {
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(makeSeriesListBox());
+    layout->addWidget(makeSeriesButtons());
+    layout->addWidget(makeValueListBox());
+    layout->addWidget(makeValueButtons());
+    resize(620, 440);
+    connectControls();
+}
 
+// The first screen: the series of the folder and their count.
+QWidget *BatchWizard::makeSeriesListBox()
+{
     avl_list_box = new QWidget(this);
     avl_list_box->setObjectName(QStringLiteral("avl_list_box"));
     auto *first = new QVBoxLayout(avl_list_box);
@@ -84,8 +94,11 @@ void BatchWizard::buildLayout()
     batch_list_count->setObjectName(QStringLiteral("batch_list_count"));
     first->addWidget(List);
     first->addWidget(batch_list_count);
-    layout->addWidget(avl_list_box);
+    return avl_list_box;
+}
 
+QWidget *BatchWizard::makeSeriesButtons()
+{
     btn_box1 = new QWidget(this);
     btn_box1->setObjectName(QStringLiteral("btn_box1"));
     auto *row1 = new QHBoxLayout(btn_box1);
@@ -100,8 +113,12 @@ void BatchWizard::buildLayout()
     row1->addStretch();
     help_button = addButton(row1, QStringLiteral("Help"), QStringLiteral("help_button"), btn_box1);
     close_button = addButton(row1, QStringLiteral("Close"), QStringLiteral("close_button"), btn_box1);
-    layout->addWidget(btn_box1);
+    return btn_box1;
+}
 
+// The second screen: one series' name, values and count.
+QWidget *BatchWizard::makeValueListBox()
+{
     list_value_box = new QWidget(this);
     list_value_box->setObjectName(QStringLiteral("list_value_box"));
     auto *second = new QVBoxLayout(list_value_box);
@@ -117,8 +134,11 @@ void BatchWizard::buildLayout()
     batch_value_count = new QLabel(list_value_box);
     batch_value_count->setObjectName(QStringLiteral("batch_value_count"));
     second->addWidget(batch_value_count);
-    layout->addWidget(list_value_box);
+    return list_value_box;
+}
 
+QWidget *BatchWizard::makeValueButtons()
+{
     btn_box2 = new QWidget(this);
     btn_box2->setObjectName(QStringLiteral("btn_box2"));
     auto *row2 = new QHBoxLayout(btn_box2);
@@ -139,9 +159,11 @@ void BatchWizard::buildLayout()
     back_button = addButton(row2, QStringLiteral("Back"), QStringLiteral("back_button"), btn_box2);
     help_2_button = addButton(row2, QStringLiteral("Help"), QStringLiteral("help_2_button"), btn_box2);
     close_2_button = addButton(row2, QStringLiteral("Close"), QStringLiteral("close_2_button"), btn_box2);
-    layout->addWidget(btn_box2);
-    resize(620, 440);
+    return btn_box2;
+}
 
+void BatchWizard::connectControls()
+{
     connect(addnew_button, &QPushButton::clicked, this, &BatchWizard::AddNew_Btn_Clicked);
     connect(update_button, &QPushButton::clicked, this, &BatchWizard::Update_Btn_Clicked);
     connect(delete_list_button, &QPushButton::clicked, this, &BatchWizard::Delete_List_Btn_Clicked);

@@ -94,6 +94,11 @@ public:
 
 private:
     void buildLayout();
+    QWidget *makeSeriesListBox();
+    QWidget *makeSeriesButtons();
+    QWidget *makeValueListBox();
+    QWidget *makeValueButtons();
+    void connectControls();
     void showFirstScreen(bool show);
     void showLastScreen(bool show);
     int currentRow(QTableView *table) const;

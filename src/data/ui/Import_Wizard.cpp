@@ -54,56 +54,78 @@ Import_Wizard::Import_Wizard(BatchWizard *manager, QWidget *parent) : QDialog(pa
 void Import_Wizard::buildLayout()
 {
     auto *grid = new QGridLayout;
-    int r = 0;
-    auto label = [this](const QString &t) { return new QLabel(t, this); };
+    int row = 0;
+    addExcelRows(grid, row);
+    addTextRows(grid, row);
+    addManualRows(grid, row);
+    addImageRows(grid, row);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(makeButtonRow());
+    resize(520, height());
+    connectControls();
+}
 
+// Each source is a choice and the rows below it, from row r on; r ends past them.
+void Import_Wizard::addExcelRows(QGridLayout *grid, int &r)
+{
     Excel_RD = new QRadioButton(QStringLiteral("Excel workbook (XLSX)"), this);
     Excel_RD->setObjectName(QStringLiteral("Excel_RD"));
     grid->addWidget(Excel_RD, r++, 0, 1, 3);
     Excel_path = field(QStringLiteral("Excel_path"), this);
     Excel_btn = browse(QStringLiteral("Excel_btn"), this);
-    grid->addWidget(label(QStringLiteral("File:")), r, 0);
+    grid->addWidget(new QLabel(QStringLiteral("File:"), this), r, 0);
     grid->addWidget(Excel_path, r, 1);
     grid->addWidget(Excel_btn, r++, 2);
+}
 
+void Import_Wizard::addTextRows(QGridLayout *grid, int &r)
+{
     Text_RD = new QRadioButton(QStringLiteral("Text file (TXT, CSV, RTF)"), this);
     Text_RD->setObjectName(QStringLiteral("Text_RD"));
     grid->addWidget(Text_RD, r++, 0, 1, 3);
     Text_file_name = field(QStringLiteral("Text_file_name"), this);
-    grid->addWidget(label(QStringLiteral("Series name:")), r, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Series name:"), this), r, 0);
     grid->addWidget(Text_file_name, r++, 1);
     Text_path = field(QStringLiteral("Text_path"), this);
     Text_btn = browse(QStringLiteral("Text_btn"), this);
-    grid->addWidget(label(QStringLiteral("File:")), r, 0);
+    grid->addWidget(new QLabel(QStringLiteral("File:"), this), r, 0);
     grid->addWidget(Text_path, r, 1);
     grid->addWidget(Text_btn, r++, 2);
+}
 
+void Import_Wizard::addManualRows(QGridLayout *grid, int &r)
+{
     Mnul_RD = new QRadioButton(QStringLiteral("Paste values, one a line"), this);
     Mnul_RD->setObjectName(QStringLiteral("Mnul_RD"));
     grid->addWidget(Mnul_RD, r++, 0, 1, 3);
     Manual_file_name = field(QStringLiteral("Manual_file_name"), this);
-    grid->addWidget(label(QStringLiteral("Series name:")), r, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Series name:"), this), r, 0);
     grid->addWidget(Manual_file_name, r++, 1);
     ManualEdit = new QPlainTextEdit(this);
     ManualEdit->setObjectName(QStringLiteral("ManualEdit"));
     ManualEdit->setTabChangesFocus(true); // one entry a line: a tab means nothing there
     ManualEdit->setFixedHeight(90);
     grid->addWidget(ManualEdit, r++, 1, 1, 2);
+}
 
+void Import_Wizard::addImageRows(QGridLayout *grid, int &r)
+{
     Image_RD = new QRadioButton(QStringLiteral("Folder of pictures"), this);
     Image_RD->setObjectName(QStringLiteral("Image_RD"));
     grid->addWidget(Image_RD, r++, 0, 1, 3);
     Image_file_name = field(QStringLiteral("Image_file_name"), this);
-    grid->addWidget(label(QStringLiteral("Series name:")), r, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Series name:"), this), r, 0);
     grid->addWidget(Image_file_name, r++, 1);
     Image_path = field(QStringLiteral("Image_path"), this);
     Image_btn = browse(QStringLiteral("Image_btn"), this);
-    grid->addWidget(label(QStringLiteral("Folder:")), r, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Folder:"), this), r, 0);
     grid->addWidget(Image_path, r, 1);
     grid->addWidget(Image_btn, r++, 2);
+}
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
+QHBoxLayout *Import_Wizard::makeButtonRow()
+{
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
@@ -112,9 +134,11 @@ void Import_Wizard::buildLayout()
     ok_button->setDefault(true);
     buttons->addWidget(cancel_button);
     buttons->addWidget(ok_button);
-    layout->addLayout(buttons);
-    resize(520, height());
+    return buttons;
+}
 
+void Import_Wizard::connectControls()
+{
     connect(Excel_RD, &QRadioButton::clicked, this, &Import_Wizard::Excel_RD_Pressed);
     connect(Text_RD, &QRadioButton::clicked, this, &Import_Wizard::Text_RD_Pressed);
     connect(Mnul_RD, &QRadioButton::clicked, this, &Import_Wizard::Manual_RD_Pressed);

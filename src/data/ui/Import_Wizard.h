@@ -9,6 +9,8 @@
 class BatchWizard;
 class Import_Excel;
 class Import_Excel_DataSheet;
+class QGridLayout;
+class QHBoxLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -60,6 +62,12 @@ public:
 
 private:
     void buildLayout();
+    void addExcelRows(QGridLayout *grid, int &r);
+    void addTextRows(QGridLayout *grid, int &r);
+    void addManualRows(QGridLayout *grid, int &r);
+    void addImageRows(QGridLayout *grid, int &r);
+    QHBoxLayout *makeButtonRow();
+    void connectControls();
     void chooseOption(int option);
     bool validPath(QLineEdit *field);
     // Writes the values as a new series named by nameField, or hands them to the manager.
