@@ -56,12 +56,13 @@ void Send_Mail::buildWindow()
 QGridLayout *Send_Mail::makeHeadGrid()
 {
     from_txt = named(new QLineEdit(this), "from_txt");
+    // Beside the sender, so it comes right after it: To, Subject and the message follow each other.
+    setting_button = named(new QPushButton(QStringLiteral("Setti&ngs..."), this), "setting_button");
+    setting_button->setAutoDefault(false);
     to_txt = named(new QLineEdit(this), "to_txt");
     to_txt->setPlaceholderText(QStringLiteral("Addresses separated by \",\""));
     // Far above a line edit's usual 32,767 characters, which cut a pasted list without a word.
     to_txt->setMaxLength(RecipientFieldChars);
-    setting_button = named(new QPushButton(QStringLiteral("Setti&ngs..."), this), "setting_button");
-    setting_button->setAutoDefault(false);
     subject_txt = named(new QLineEdit(this), "subject_txt");
     message_txt = named(new QPlainTextEdit(this), "message_txt");
     message_txt->setTabChangesFocus(true);

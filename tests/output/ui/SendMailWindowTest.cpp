@@ -142,6 +142,30 @@ TEST_F(SendMailWindow, OpensWithItsDefaultsAndTheControlsFollowTheMode)
     EXPECT_EQ(modalTitles, QStringList{"Send Mail"});
 }
 
+TEST_F(SendMailWindow, TabGoesFromTheRecipientsToTheSubjectAndTheMessage)
+{
+    // Typed as a user would, Tab between the fields: nothing typed lands on a button.
+    FakeHost host(plainDesign());
+    withWindow(host, [&](Send_Mail &w) {
+        w.show();
+        w.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        w.from_txt->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), w.setting_button);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), w.to_txt);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("bob@example.com"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Party"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("See you there"));
+        EXPECT_EQ(w.to_txt->text(), "bob@example.com");
+        EXPECT_EQ(w.subject_txt->text(), "Party");
+        EXPECT_EQ(w.message_txt->toPlainText(), "See you there");
+    });
+}
+
 TEST_F(SendMailWindow, DataBoxesAreOfferedForTheSourcesInUseAndOpenTheChoiceOfRecipients)
 {
     batchtest::SampleDesign sample(tempPath("DataSet"), 3, true);
