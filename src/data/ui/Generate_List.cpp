@@ -76,7 +76,9 @@ void Generate_List::makeSequentialBox(QGridLayout *grid, int &r)
     radioButton_Sequntial->setObjectName(QStringLiteral("radioButton_Sequntial"));
     grid->addWidget(radioButton_Sequntial, r++, 0, 1, 4);
     seq_file_name = lineField(QStringLiteral("seq_file_name"), this);
-    grid->addWidget(gridLabel(QStringLiteral("Series name:")), r, 0);
+    QLabel *seqLabel = gridLabel(QStringLiteral("Series name:"));
+    seqLabel->setBuddy(seq_file_name);
+    grid->addWidget(seqLabel, r, 0);
     grid->addWidget(seq_file_name, r++, 1, 1, 3);
     prefix_txt = lineField(QStringLiteral("prefix_txt"), this);
     suffix_txt = lineField(QStringLiteral("suffix_txt"), this);
@@ -110,7 +112,9 @@ void Generate_List::makeConstantBox(QGridLayout *grid, int &r)
     radioButton_Constant->setObjectName(QStringLiteral("radioButton_Constant"));
     grid->addWidget(radioButton_Constant, r++, 0, 1, 4);
     const_file_name = lineField(QStringLiteral("const_file_name"), this);
-    grid->addWidget(gridLabel(QStringLiteral("Series name:")), r, 0);
+    QLabel *constLabel = gridLabel(QStringLiteral("Series name:"));
+    constLabel->setBuddy(const_file_name);
+    grid->addWidget(constLabel, r, 0);
     grid->addWidget(const_file_name, r++, 1, 1, 3);
     value_txt = lineField(QStringLiteral("value_txt"), this);
     count_txt = lineField(QStringLiteral("count_txt"), this);
@@ -131,7 +135,9 @@ void Generate_List::makeRandomBox(QGridLayout *grid, int &r)
     radioButton_Random->setObjectName(QStringLiteral("radioButton_Random"));
     grid->addWidget(radioButton_Random, r++, 0, 1, 4);
     rndm_file_name = lineField(QStringLiteral("rndm_file_name"), this);
-    grid->addWidget(gridLabel(QStringLiteral("Series name:")), r, 0);
+    QLabel *rndmLabel = gridLabel(QStringLiteral("Series name:"));
+    rndmLabel->setBuddy(rndm_file_name);
+    grid->addWidget(rndmLabel, r, 0);
     grid->addWidget(rndm_file_name, r++, 1, 1, 3);
     rand_prefix_txt = lineField(QStringLiteral("rand_prefix_txt"), this);
     rand_suffix_txt = lineField(QStringLiteral("rand_suffix_txt"), this);
@@ -195,6 +201,12 @@ int Generate_List::Open_Wnd()
     for (QLineEdit *name : {seq_file_name, const_file_name, rndm_file_name}) {
         name->clear();
         name->setVisible(file_name_required == 1);
+    }
+    // A name's label comes and goes with its field.
+    for (QLabel *label : findChildren<QLabel *>()) {
+        if (label->buddy() == seq_file_name || label->buddy() == const_file_name ||
+            label->buddy() == rndm_file_name)
+            label->setVisible(file_name_required == 1);
     }
     if (file_name_required == 1)
         seq_file_name->setText(QStringLiteral("Untitled"));

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -64,6 +65,28 @@ TEST_F(GeneratorDialog, PaddedSequencesTakeTheWidthOfTheLongerText)
     ASSERT_EQ(lines.size(), 201); // the last line feed leaves an empty piece
     EXPECT_EQ(lines.first(), QByteArray("A00001"));
     EXPECT_EQ(lines.at(199), QByteArray("A00200"));
+}
+
+TEST_F(GeneratorDialog, SeriesNameLabelsGoWithTheirFields)
+{
+    // Opened for values of the series being edited, the name fields are hidden: their labels too,
+    // so no "Series name:" stands beside nothing.
+    auto shownNameLabels = [this] {
+        int shown = 0;
+        for (QLabel *label : g.findChildren<QLabel *>())
+            shown += label->text() == QStringLiteral("Series name:") && label->isVisibleTo(&g);
+        return shown;
+    };
+    for (int required : {0, 1, 0}) {
+        modalScripts.push_front([&](QDialog &) {
+            EXPECT_EQ(shownNameLabels(), required == 1 ? 3 : 0) << required;
+            EXPECT_EQ(g.seq_file_name->isVisibleTo(&g), required == 1);
+            return 0;
+        });
+        g.file_name_required = required;
+        g.file_name_Insert = 1;
+        g.Open_Wnd();
+    }
 }
 
 TEST_F(GeneratorDialog, ChecksKeepTheDialogOpenWithTheirMessages)
