@@ -61,11 +61,11 @@ void Email_Setting::makeFields()
     _send_mail_password->setEchoMode(QLineEdit::Password);
     _send_mail_smtp = field("_send_mail_smtp");
     _send_mail_port = field("_send_mail_port");
-    _send_mail_to = field("_send_mail_to");
     _send_mail_ssl = new QRadioButton(QStringLiteral("SS&L"), this);
     _send_mail_ssl->setObjectName(QStringLiteral("_send_mail_ssl"));
     _send_mail_tls = new QRadioButton(QStringLiteral("TLS"), this);
     _send_mail_tls->setObjectName(QStringLiteral("_send_mail_tls"));
+    _send_mail_to = field("_send_mail_to");
     auto *security = new QButtonGroup(this);
     security->addButton(_send_mail_ssl);
     security->addButton(_send_mail_tls);

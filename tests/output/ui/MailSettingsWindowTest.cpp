@@ -13,6 +13,7 @@
 #include "platform/PropertyList.h"
 #include "support/WindowFixture.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -117,6 +118,27 @@ TEST_F(MailSettingsWindow, ChecksComeInOrderAndFocusTheFieldAtFault)
     ASSERT_EQ(::stat(QFile::encodeName(Preferences::sharedInstance().path()).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
     EXPECT_EQ(settingsChanged, 1);
+}
+
+TEST_F(MailSettingsWindow, TabFollowsTheFieldsDownTheWindow)
+{
+    // The security choice sits under the port and above the test recipient: Tab goes that way.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window._send_mail_sender_mail->setFocus();
+    QList<QWidget *> visited;
+    for (int i = 0; i < 8; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget();
+    }
+    const qsizetype port = visited.indexOf(window._send_mail_port);
+    const qsizetype recipient = visited.indexOf(window._send_mail_to);
+    EXPECT_EQ(visited.mid(0, 3),
+              (QList<QWidget *>{window._send_mail_password, window._send_mail_smtp, window._send_mail_port}));
+    ASSERT_GT(recipient, port + 1);
+    for (qsizetype i = port + 1; i < recipient; ++i)
+        EXPECT_TRUE(visited.at(i) == window._send_mail_ssl || visited.at(i) == window._send_mail_tls) << i;
+    EXPECT_EQ(visited.value(recipient + 1), window.test_button);
 }
 
 TEST_F(MailSettingsWindow, TheTestMessageGoesOutOffTheGuiThreadWithTheWindowsEntries)
