@@ -92,12 +92,13 @@ QFormLayout *Print_Wnd::makePrinterForm()
 // gaps come first in the tab order, as they always have.
 QFormLayout *Print_Wnd::makeLabelForm()
 {
-    horz_mar_Stepper = named(new StepperField(0, 1000, 0.5, 2, this), "horz_mar_Stepper");
-    vert_mar_Stepper = named(new StepperField(0, 1000, 0.5, 2, this), "vert_mar_Stepper");
+    // Made in the order the form shows them, which is the order Tab goes through them.
     width_Stepper = named(new StepperField(0, 2000, 1, 2, this), "width_Stepper");
     height_Stepper = named(new StepperField(0, 2000, 1, 2, this), "height_Stepper");
     Row_Stepper = named(new StepperField(1, 999, 1, 0, this), "Row_Stepper");
     Col_Stepper = named(new StepperField(1, 999, 1, 0, this), "Col_Stepper");
+    horz_mar_Stepper = named(new StepperField(0, 1000, 0.5, 2, this), "horz_mar_Stepper");
+    vert_mar_Stepper = named(new StepperField(0, 1000, 0.5, 2, this), "vert_mar_Stepper");
     Total_Stepper = named(new StepperField(0, 999999, 1, 0, this), "Total_Stepper");
     Copies_Stepper = named(new StepperField(1, 999, 1, 0, this), "Copies_Stepper");
 

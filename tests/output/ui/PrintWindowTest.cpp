@@ -9,6 +9,7 @@
 #include "output/ui/Sample_Preview.h"
 #include "support/IndicatorClick.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -93,6 +94,28 @@ TEST_F(PrintWindow, AFreshOpeningShowsOneLabelOnTheFrontAndThePrintersPaper)
     });
     EXPECT_EQ(w.Open_Print_Wnd(), 0);
     EXPECT_EQ(modalTitles, QStringList{"Print"});
+}
+
+TEST_F(PrintWindow, TabGoesDownTheLabelFieldsAsTheyAreShown)
+{
+    FakeHost host(plainDesign());
+    Print_Wnd w(host, &host.window);
+    modalScripts.push_back([&](QDialog &) {
+        w.show();
+        w.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+        w.page_setup_button->setFocus();
+        QList<QWidget *> visited;
+        for (int i = 0; i < 8; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget();
+        }
+        EXPECT_EQ(visited, (QList<QWidget *>{w.width_Stepper, w.height_Stepper, w.Row_Stepper, w.Col_Stepper,
+                                             w.horz_mar_Stepper, w.vert_mar_Stepper, w.Total_Stepper,
+                                             w.Copies_Stepper}));
+        return 0;
+    });
+    EXPECT_EQ(w.Open_Print_Wnd(), 0);
 }
 
 TEST_F(PrintWindow, RowsAndColumnsAreFittedToThePaper)
