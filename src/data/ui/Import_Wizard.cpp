@@ -85,7 +85,9 @@ void Import_Wizard::addTextRows(QGridLayout *grid, int &r)
     Text_RD->setObjectName(QStringLiteral("Text_RD"));
     grid->addWidget(Text_RD, r++, 0, 1, 3);
     Text_file_name = field(QStringLiteral("Text_file_name"), this);
-    grid->addWidget(new QLabel(QStringLiteral("Series name:"), this), r, 0);
+    auto *textLabel = new QLabel(QStringLiteral("Series name:"), this);
+    textLabel->setBuddy(Text_file_name);
+    grid->addWidget(textLabel, r, 0);
     grid->addWidget(Text_file_name, r++, 1);
     Text_path = field(QStringLiteral("Text_path"), this);
     Text_btn = browse(QStringLiteral("Text_btn"), this);
@@ -100,7 +102,9 @@ void Import_Wizard::addManualRows(QGridLayout *grid, int &r)
     Mnul_RD->setObjectName(QStringLiteral("Mnul_RD"));
     grid->addWidget(Mnul_RD, r++, 0, 1, 3);
     Manual_file_name = field(QStringLiteral("Manual_file_name"), this);
-    grid->addWidget(new QLabel(QStringLiteral("Series name:"), this), r, 0);
+    auto *manualLabel = new QLabel(QStringLiteral("Series name:"), this);
+    manualLabel->setBuddy(Manual_file_name);
+    grid->addWidget(manualLabel, r, 0);
     grid->addWidget(Manual_file_name, r++, 1);
     ManualEdit = new QPlainTextEdit(this);
     ManualEdit->setObjectName(QStringLiteral("ManualEdit"));
@@ -115,7 +119,9 @@ void Import_Wizard::addImageRows(QGridLayout *grid, int &r)
     Image_RD->setObjectName(QStringLiteral("Image_RD"));
     grid->addWidget(Image_RD, r++, 0, 1, 3);
     Image_file_name = field(QStringLiteral("Image_file_name"), this);
-    grid->addWidget(new QLabel(QStringLiteral("Series name:"), this), r, 0);
+    auto *imageLabel = new QLabel(QStringLiteral("Series name:"), this);
+    imageLabel->setBuddy(Image_file_name);
+    grid->addWidget(imageLabel, r, 0);
     grid->addWidget(Image_file_name, r++, 1);
     Image_path = field(QStringLiteral("Image_path"), this);
     Image_btn = browse(QStringLiteral("Image_btn"), this);
@@ -159,6 +165,12 @@ int Import_Wizard::Open_Wnd()
     ManualEdit->clear();
     for (QLineEdit *f : {Text_file_name, Manual_file_name, Image_file_name})
         f->setVisible(file_name_required == 1);
+    // A name's label comes and goes with its field.
+    for (QLabel *label : findChildren<QLabel *>()) {
+        if (label->buddy() == Text_file_name || label->buddy() == Manual_file_name ||
+            label->buddy() == Image_file_name)
+            label->setVisible(file_name_required == 1);
+    }
     chooseOption(0);
     const int result = ModalRunner::exec(*this);
     hide();

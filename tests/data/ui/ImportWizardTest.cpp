@@ -9,6 +9,7 @@
 #include "support/TestSupport.h"
 #include "support/WindowFixture.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -77,6 +78,26 @@ TEST_F(ImportWizard, BadEntriesAreRefusedWithTheirMessages)
                            "\nPlease enter some data.", "\nPlease enter a valid series name.",
                            "\nPlease select valid file path."}));
     EXPECT_TRUE(QDir(Data_Folder_Path).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(ImportWizard, SeriesNameLabelsGoWithTheirFields)
+{
+    // Opened for values of the series being edited, the name fields are hidden: their labels too.
+    auto shownNameLabels = [this] {
+        int shown = 0;
+        for (QLabel *label : w.findChildren<QLabel *>())
+            shown += label->text() == QStringLiteral("Series name:") && label->isVisibleTo(&w);
+        return shown;
+    };
+    for (int required : {0, 1, 0}) {
+        run(
+            [&] {
+                EXPECT_EQ(shownNameLabels(), required == 1 ? 3 : 0) << required;
+                EXPECT_EQ(w.Text_file_name->isVisibleTo(&w), required == 1);
+                w.cancel_button->click();
+            },
+            required);
+    }
 }
 
 TEST_F(ImportWizard, ChoosingACsvFileImportsItsFieldsRowByRowAtOnce)
