@@ -30,9 +30,9 @@ def make_design(work, name, prefix):
 
 
 def set_three_rows_of_two(s, screenshot):
-    """In the focused print window: from the printer, past orientation, page setup, the two gaps,
-    width and height, to rows and columns. A4 takes two columns of CR80 cards: 3 rows of 2."""
-    s.key(*["Tab"] * 7)
+    """In the focused print window: from the printer, past orientation, page setup, width and
+    height, to rows and columns. A4 takes two columns of CR80 cards: 3 rows of 2."""
+    s.key(*["Tab"] * 5)
     s.key("ctrl+a")
     s.type_text("3")
     s.key("Tab", "ctrl+a")
