@@ -6,6 +6,7 @@
 #include "data/ui/Import_Wizard.h"
 #include "data/ui/Load_Num_Info.h"
 #include "data/ui/SeriesDialogDriver.h"
+#include "support/KeyboardWalk.h"
 #include "support/TestSupport.h"
 #include "support/WindowFixture.h"
 
@@ -83,16 +84,11 @@ TEST_F(ImportWizard, BadEntriesAreRefusedWithTheirMessages)
 TEST_F(ImportWizard, SeriesNameLabelsGoWithTheirFields)
 {
     // Opened for values of the series being edited, the name fields are hidden: their labels too.
-    auto shownNameLabels = [this] {
-        int shown = 0;
-        for (QLabel *label : w.findChildren<QLabel *>())
-            shown += label->text() == QStringLiteral("Series name:") && label->isVisibleTo(&w);
-        return shown;
-    };
     for (int required : {0, 1, 0}) {
         run(
             [&] {
-                EXPECT_EQ(shownNameLabels(), required == 1 ? 3 : 0) << required;
+                EXPECT_EQ(testsupport::shownLabels(w, QStringLiteral("Series name:")), required == 1 ? 3 : 0)
+                    << required;
                 EXPECT_EQ(w.Text_file_name->isVisibleTo(&w), required == 1);
                 w.cancel_button->click();
             },

@@ -2,6 +2,7 @@
 // and their messages, the corrections of the count and length fields, random lengths and the help.
 #include "data/ui/Generate_List.h"
 #include "data/ui/SeriesDialogDriver.h"
+#include "support/KeyboardWalk.h"
 #include "support/WindowFixture.h"
 
 #include <QApplication>
@@ -71,15 +72,10 @@ TEST_F(GeneratorDialog, SeriesNameLabelsGoWithTheirFields)
 {
     // Opened for values of the series being edited, the name fields are hidden: their labels too,
     // so no "Series name:" stands beside nothing.
-    auto shownNameLabels = [this] {
-        int shown = 0;
-        for (QLabel *label : g.findChildren<QLabel *>())
-            shown += label->text() == QStringLiteral("Series name:") && label->isVisibleTo(&g);
-        return shown;
-    };
     for (int required : {0, 1, 0}) {
         modalScripts.push_front([&](QDialog &) {
-            EXPECT_EQ(shownNameLabels(), required == 1 ? 3 : 0) << required;
+            EXPECT_EQ(testsupport::shownLabels(g, QStringLiteral("Series name:")), required == 1 ? 3 : 0)
+                << required;
             EXPECT_EQ(g.seq_file_name->isVisibleTo(&g), required == 1);
             return 0;
         });

@@ -11,6 +11,7 @@
 #include "output/ui/MailFakes.h"
 #include "platform/GuiThreadQueue.h"
 #include "platform/PropertyList.h"
+#include "support/KeyboardWalk.h"
 #include "support/WindowFixture.h"
 
 #include <QApplication>
@@ -125,12 +126,7 @@ TEST_F(MailSettingsWindow, TabFollowsTheFieldsDownTheWindow)
     // The security choice sits under the port and above the test recipient: Tab goes that way.
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    window._send_mail_sender_mail->setFocus();
-    QList<QWidget *> visited;
-    for (int i = 0; i < 8; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget();
-    }
+    const QList<QWidget *> visited = testsupport::tabStopsFrom(window._send_mail_sender_mail, 8);
     const qsizetype port = visited.indexOf(window._send_mail_port);
     const qsizetype recipient = visited.indexOf(window._send_mail_to);
     EXPECT_EQ(visited.mid(0, 3),

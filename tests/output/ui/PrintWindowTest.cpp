@@ -24,6 +24,7 @@
 #include <QToolButton>
 
 #include "foundation/ui/StepperField.h"
+#include "support/KeyboardWalk.h"
 
 using outputtest::FakeHost;
 using outputtest::plainDesign;
@@ -104,15 +105,10 @@ TEST_F(PrintWindow, TabGoesDownTheLabelFieldsAsTheyAreShown)
         w.show();
         w.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-        w.page_setup_button->setFocus();
-        QList<QWidget *> visited;
-        for (int i = 0; i < 8; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            visited << QApplication::focusWidget();
-        }
-        EXPECT_EQ(visited, (QList<QWidget *>{w.width_Stepper, w.height_Stepper, w.Row_Stepper, w.Col_Stepper,
-                                             w.horz_mar_Stepper, w.vert_mar_Stepper, w.Total_Stepper,
-                                             w.Copies_Stepper}));
+        EXPECT_EQ(
+            testsupport::tabStopsFrom(w.page_setup_button, 8),
+            (QList<QWidget *>{w.width_Stepper, w.height_Stepper, w.Row_Stepper, w.Col_Stepper,
+                              w.horz_mar_Stepper, w.vert_mar_Stepper, w.Total_Stepper, w.Copies_Stepper}));
         return 0;
     });
     EXPECT_EQ(w.Open_Print_Wnd(), 0);
