@@ -40,6 +40,7 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include <cmath>
 #include <exception>
 
 namespace
@@ -61,6 +62,16 @@ void selectItemWithText(QComboBox *combo, const QString &text)
     const int index = combo->findText(text);
     if (index >= 0)
         combo->setCurrentIndex(index);
+}
+
+// Within half a millimetre a card has an entry's size: the steppers keep two decimals and the
+// default card is the credit card size rounded up to whole points, while the closest two
+// different entries lie 1.5 mm apart.
+bool sameSize(const QSizeF &mm, const QSizeF &entry)
+{
+    constexpr double ToleranceMM = 0.5;
+    return std::abs(mm.width() - entry.width()) <= ToleranceMM &&
+           std::abs(mm.height() - entry.height()) <= ToleranceMM;
 }
 } // namespace
 
@@ -167,7 +178,7 @@ void CardPagePanel::loadFrom(Card_Property &page)
     selectItemWithText(ui.Category_ComboBox, page.Card_Category);
     if (ui.Category_ComboBox->currentIndex() >= 0)
         fillSizeList(ui.Category_ComboBox->currentIndex());
-    Mark_List_New_Selection(page.Card_Cat_index);
+    markRowOfCardSize(page.Card_Cat_index);
     card_prop_set(fillStyle);
 }
 
@@ -193,6 +204,31 @@ void CardPagePanel::Mark_List_New_Selection(int row)
     m_ui.ColList->selectRow(row);
 }
 
+QString CardPagePanel::presetCode() const
+{
+    return m_ui.Preset_ComboBox->currentText() == QLatin1String("Horizontal") ? QStringLiteral("H")
+                                                                              : QStringLiteral("V");
+}
+
+void CardPagePanel::markRowOfCardSize(int preferred)
+{
+    const QSizeF points = m_host.frontCanvasBounds().size();
+    const QSizeF mm(CardSizeTables::Points_to_MM_Convert(float(points.width())),
+                    CardSizeTables::Points_to_MM_Convert(float(points.height())));
+    const QString category = m_ui.Category_ComboBox->currentText();
+    const QString preset = presetCode();
+    const auto matches = [&](int row) {
+        return row >= 0 && row < m_ui.ListData->count() &&
+               sameSize(mm, CardSizeTables::Get_My_card_Size(category, preset, row));
+    };
+    // Two paper entries are equal: the row asked for wins when it fits.
+    int row = matches(preferred) ? preferred : -1;
+    for (int r = 0; row < 0 && r < m_ui.ListData->count(); ++r)
+        if (matches(r))
+            row = r;
+    Mark_List_New_Selection(row);
+}
+
 int CardPagePanel::selectedSizeRow() const
 {
     const QModelIndexList rows = m_ui.ColList->selectionModel()->selectedRows();
@@ -203,10 +239,8 @@ void CardPagePanel::sizeRowChosen(int row)
 {
     if (Not_Draw_Only_Prop_Change & 1 || row < 0)
         return;
-    const QString preset = m_ui.Preset_ComboBox->currentText() == QLatin1String("Horizontal")
-                               ? QStringLiteral("H")
-                               : QStringLiteral("V");
-    const QSizeF mm = CardSizeTables::Get_My_card_Size(m_ui.Category_ComboBox->currentText(), preset, row);
+    const QSizeF mm =
+        CardSizeTables::Get_My_card_Size(m_ui.Category_ComboBox->currentText(), presetCode(), row);
     m_ui.width_Stepper->setValue(mm.width());
     m_ui.height_Stepper->setValue(mm.height());
     Apply_Size_Clicked();
@@ -392,6 +426,8 @@ void CardPagePanel::Apply_Size_Clicked()
     m_host.Set_Document_Size(size);
     m_host.SetDocumentCanvasSize(size);
     m_host.sideCanvas(0)->Refresh_ScrollView();
+    // A size typed in, or one kept through an outline change, names its entry or none.
+    markRowOfCardSize(selectedSizeRow());
     Update_All_Card_Content();
 }
 

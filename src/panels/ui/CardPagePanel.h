@@ -55,6 +55,9 @@ public:
     // The category's size names into the list, first row selected.
     void fillSizeList(int categoryIndex);
     void Mark_List_New_Selection(int row);
+    // Selects the row whose size the card has (the preferred row when it fits), or none when no
+    // entry of the listed category and orientation gives the card's size.
+    void markRowOfCardSize(int preferred);
     int selectedSizeRow() const;
 
     static inline const QString UntitledName = QStringLiteral("Untitled");
@@ -66,6 +69,8 @@ private:
     // A fill radio's action: that kind on, its controls enabled, the page written.
     void chooseFillKind(const QString &fillStyle);
     void setBackgroundFromPath(const QString &path);
+    // "H" for the "Horizontal" orientation, "V" for any other.
+    QString presetCode() const;
 
     InspectorHost &m_host;
     InspectorLayout &m_ui;

@@ -214,6 +214,66 @@ TEST_F(CardPageTest, SizeListOutlineAndStepperResizeEveryCanvas)
     EXPECT_EQ(static_cast<CardPagePanel &>(inspector().cardPage()).selectedSizeRow(), 0);
 }
 
+TEST_F(CardPageTest, SizeListShowsTheEntryOfTheCardsSizeOrNone)
+{
+    const auto shownRow = [this] {
+        return static_cast<CardPagePanel &>(inspector().cardPage()).selectedSizeRow();
+    };
+    // A typed value counts once committed, as a user's Enter does.
+    const auto type = [](StepperField *field, const QString &text) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+    };
+    const QString creditCard = CardSizeTables::pvc_card_arry().at(0);
+    showTab(InspectorTabs::card_setting_tab);
+    // A new card has the credit card size, in whole points: its entry is shown.
+    EXPECT_EQ(shownRow(), 0);
+
+    // A size of the user's own: no entry is shown, and the page names none.
+    type(ui().width_Stepper, QStringLiteral("120"));
+    type(ui().height_Stepper, QStringLiteral("120"));
+    ASSERT_NEAR(canvas(0)->bounds().height(), CardSizeTables::MM_to_Points_Convert(120), 0.01);
+    EXPECT_EQ(shownRow(), -1);
+    EXPECT_EQ(frontPage().Card_Cat_index, -1);
+    EXPECT_EQ(frontPage().Card_Sub_Category, QString());
+
+    // A design opened with that size whose page still names the credit card shows no entry.
+    frontPage().Card_Cat_index = 0;
+    frontPage().Card_Sub_Category = creditCard;
+    inspect(nullptr);
+    EXPECT_EQ(shownRow(), -1);
+    EXPECT_EQ(ui().width_Stepper->value(), 120);
+
+    // Back to a listed size: by a click on its entry, or by typing its size.
+    clickRow(3);
+    EXPECT_EQ(shownRow(), 3);
+    EXPECT_EQ(frontPage().Card_Cat_index, 3);
+    type(ui().width_Stepper, QStringLiteral("120"));
+    EXPECT_EQ(shownRow(), -1);
+    type(ui().width_Stepper, QStringLiteral("85.60"));
+    type(ui().height_Stepper, QStringLiteral("54.10"));
+    EXPECT_EQ(shownRow(), 0);
+    EXPECT_EQ(frontPage().Card_Sub_Category, creditCard);
+    EXPECT_EQ(frontPage().Card_Cat_index, 0);
+
+    // Upright, the same card is the same entry; a page naming a row of another size is corrected.
+    choose(ui().Preset_ComboBox, QStringLiteral("Vertical"));
+    type(ui().width_Stepper, QStringLiteral("54.10"));
+    type(ui().height_Stepper, QStringLiteral("85.60"));
+    EXPECT_EQ(shownRow(), 0);
+    frontPage().Card_Cat_index = 4;
+    inspect(nullptr);
+    EXPECT_EQ(shownRow(), 0);
+    // Of the two equal paper entries, the one the page names stays shown.
+    choose(ui().Category_ComboBox, 1);
+    choose(ui().Preset_ComboBox, QStringLiteral("Horizontal"));
+    clickRow(2);
+    inspect(nullptr);
+    EXPECT_EQ(shownRow(), 2);
+}
+
 TEST_F(CardPageTest, NameAndSidesReachThePageAndComeBackFromIt)
 {
     ui().card_name->setText(QStringLiteral("   "));
