@@ -271,8 +271,15 @@ void EditorCommands::Card_Bckgrnd_Clicked()
 void EditorCommands::User_Profile_Button_Clicked()
 {
     const QString side = Card_Front_Or_Back != 0 ? SideCode::Back : SideCode::Front;
-    if (m_window.registry().open(WindowRegistry::Window::UserProfile, side) == 1)
+    if (m_window.registry().open(WindowRegistry::Window::UserProfile, side) == 1) {
         m_window.registry().open(WindowRegistry::Window::FillUserProfile, side);
+        // The placement selects what it placed: the inspector shows that object, or its page's
+        // controls would write into an object of another kind. The tool code stays as the
+        // placement left it (text, or picture after a photo).
+        const int tool = m_window.tools().Selected_Control_Tool();
+        m_window.inspector().showLiveSelection();
+        m_window.tools().setToolCode(tool);
+    }
     m_window.Refresh_Canvas();
 }
 

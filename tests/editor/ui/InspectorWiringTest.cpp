@@ -1,7 +1,7 @@
 // The main window's own answers to the inspector, which the panel tests fake: the "Excel" entry of
 // the data-source list that the window adds and removes, the Back button that follows the card's
-// sides and switches the page edited, every canvas (the preview's too) taking the card's size, and
-// a background picture read into the page.
+// sides and switches the page edited, every canvas (the preview's too) taking the card's size, a
+// background picture read into the page, and the placed personal details shown as the canvas selects them.
 #include "MainWindowFixture.h"
 
 #include "editor/ui/MainWindowLayout.h"
@@ -9,6 +9,7 @@
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorTabs.h"
+#include "profile/ProfileState.h"
 #include "support/IndicatorClick.h"
 
 #include <QCheckBox>
@@ -131,4 +132,46 @@ TEST_F(InspectorWiring, TheCardPageReachesTheBackButtonEveryCanvasAndThePagesPic
     EXPECT_EQ(window->Back_card_Prop.Card_BG_Image_Path, blue);
     EXPECT_FALSE(window->Front_card_Prop.Card_BG_Image.has_value());
     EXPECT_EQ(ui().Card_Image_path->text(), blue);
+}
+
+TEST_F(InspectorWiring, DetailsPlacedShowTheObjectTheCanvasSelected)
+{
+    // The details entry answers OK with a name and a web address, later a photo as well.
+    QString photo;
+    window->registry().fill(WindowRegistry::Window::UserProfile, [&](const QString &side) {
+        EXPECT_EQ(side, QStringLiteral("F"));
+        window->Front_user_profile.Name.value = QStringLiteral("Ada Example");
+        window->Front_user_profile.website.value = QStringLiteral("www.example.com");
+        window->Front_user_profile.image.value = photo;
+        ProfileState::instance().Fill_User_Profile = 1;
+        return 1;
+    });
+    clickTool(3);
+    const GraphicPtr rectangle = window->inspector().shownGraphic();
+    ASSERT_TRUE(rectangle && rectangle->kind() == SKTGraphic::Kind::Shape);
+
+    QTest::mouseClick(ui().User_Profile_Btn, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    // The inspector shows what the canvas selected, of the text tool's kind, not the rectangle's page.
+    const GraphicPtr placed = canvas(0)->selectedGraphic();
+    ASSERT_TRUE(placed);
+    EXPECT_EQ(placed->kind(), SKTGraphic::Kind::Text);
+    EXPECT_EQ(window->inspector().shownGraphic(), placed);
+    EXPECT_FALSE(tabs().isShown(InspectorTabs::shape_tab));
+    EXPECT_TRUE(tabs().isShown(InspectorTabs::text_prop_tab));
+    EXPECT_EQ(window->tools().Selected_Control_Tool(), 2);
+    EXPECT_EQ(canvas(0)->selectedGraphics(), GraphicList{placed});
+
+    // With a photo the picture is placed last: the picture tool's kind and the picture's page.
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    photo = tempPath(QStringLiteral("photo.png"));
+    ASSERT_TRUE(image.save(photo));
+    QTest::mouseClick(ui().User_Profile_Btn, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    const GraphicPtr picture = window->inspector().shownGraphic();
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->kind(), SKTGraphic::Kind::Image);
+    EXPECT_TRUE(tabs().isShown(InspectorTabs::image_tab));
+    EXPECT_EQ(window->tools().Selected_Control_Tool(), 8);
 }
