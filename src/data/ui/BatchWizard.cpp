@@ -36,6 +36,13 @@ namespace
 const QString NameKey = QStringLiteral("Extension");
 const QString ValueKey = QStringLiteral("Header");
 
+// Keeps one hidden dialog, with its choices, but moves it under the window about to open it.
+void parentDialogTo(QDialog *dialog, QWidget *parent)
+{
+    if (dialog->parentWidget() != parent)
+        dialog->setParent(parent, dialog->windowFlags());
+}
+
 QTableView *makeTable(RowListModel *model, const QString &name, QWidget *parent)
 {
     auto *table = new QTableView(parent);
@@ -388,10 +395,11 @@ bool BatchWizard::askBeforeAdding()
     return answer == Load_Num_Info::No;
 }
 
-Generate_List *BatchWizard::generator()
+Generate_List *BatchWizard::generator(QWidget *over)
 {
     if (!m_generator)
         m_generator = new Generate_List(this, this);
+    parentDialogTo(m_generator, over ? over : this);
     return m_generator;
 }
 
@@ -527,10 +535,11 @@ void BatchWizard::OnGetSelected()
     Update_Value_Wnd->Open_Wnd(row, Trim_Str(ListData_value->objectValue(ValueKey, row)));
 }
 
-Import_Wizard *BatchWizard::importWizard()
+Import_Wizard *BatchWizard::importWizard(QWidget *over)
 {
     if (!m_importWizard)
         m_importWizard = new Import_Wizard(this, this);
+    parentDialogTo(m_importWizard, over ? over : this);
     return m_importWizard;
 }
 

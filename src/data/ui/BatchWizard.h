@@ -57,8 +57,11 @@ public:
     bool firstScreenShown() const;
     QStringList values() const; // the open series' values in list order
 
-    Generate_List *generator();
-    Import_Wizard *importWizard();
+    // The manager's generator and import wizard, one of each, parented to the window that opens
+    // them (the manager when none is named): a dialog shows centred on its parent only while
+    // that parent is shown, and the manager is hidden when the main window's Data menu opens them.
+    Generate_List *generator(QWidget *over = nullptr);
+    Import_Wizard *importWizard(QWidget *over = nullptr);
 
     RowListModel *ListData = nullptr;       // {"Extension": series name}
     RowListModel *ListData_value = nullptr; // {"Header": value}

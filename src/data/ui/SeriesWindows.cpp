@@ -28,15 +28,16 @@ void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUs
     registry.fill(WindowRegistry::Window::SeriesManager,
                   [manager](const QString &) { return manager()->Open_Wnd(); });
     // From the main window the generator writes a new series and leaves the manager's list alone.
-    registry.fill(WindowRegistry::Window::SeriesGenerator, [manager](const QString &) {
-        Generate_List *g = manager()->generator();
+    // It and the wizard below show over the main window, as the manager that keeps them is hidden.
+    registry.fill(WindowRegistry::Window::SeriesGenerator, [manager, owner](const QString &) {
+        Generate_List *g = manager()->generator(owner);
         g->file_name_required = 1;
         g->file_name_Insert = 0;
         return g->Open_Wnd();
     });
     // From the main window the wizard makes a new series file.
-    registry.fill(WindowRegistry::Window::ImportWizard, [manager](const QString &) {
-        Import_Wizard *w = manager()->importWizard();
+    registry.fill(WindowRegistry::Window::ImportWizard, [manager, owner](const QString &) {
+        Import_Wizard *w = manager()->importWizard(owner);
         w->file_name_required = 1;
         w->file_name_Insert = 0;
         return w->Open_Wnd();

@@ -25,6 +25,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTabWidget>
 
@@ -336,4 +337,54 @@ TEST_F(MainWindowCommands, DataMenuReachesTheSeriesWindows)
     }
     window->menus().action(QStringLiteral("Data/Generate Series..."))->trigger();
     EXPECT_EQ(modalTitles, QStringList{"Generate Series"});
+}
+
+TEST_F(MainWindowCommands, DataMenuWindowsOpenCentredOnTheMainWindow)
+{
+    // Each window of the Data menu shows over the main window wherever that stands: before the
+    // series manager was ever shown, and after the main window moved away from where it was.
+    const QString paths[] = {"Data/Generate Series...", "Data/Import Series...", "Data/Series Manager...",
+                             "Data/Generate Series...", "Data/Import Series..."};
+    const QSize screen = window->screen()->availableGeometry().size();
+    int i = 0;
+    for (const QString &path : paths) {
+        // Moved each time, so that a window left where it showed last is caught.
+        const QPoint centre(screen.width() / 2 - 40 + 20 * i, screen.height() / 2 - 30 + 15 * i);
+        window->move(centre - window->frameGeometry().center() + window->pos());
+        QCoreApplication::processEvents();
+        QRect shownAt;
+        modalScripts.push_back([&](QDialog &d) {
+            d.show();
+            QCoreApplication::processEvents();
+            shownAt = d.frameGeometry();
+            return 0;
+        });
+        window->menus().action(path)->trigger();
+        ASSERT_TRUE(shownAt.isValid()) << path.toStdString();
+        EXPECT_LE((shownAt.center() - window->frameGeometry().center()).manhattanLength(), 2)
+            << path.toStdString() << " #" << i << ": at " << shownAt.x() << "," << shownAt.y() << " "
+            << shownAt.width() << "x" << shownAt.height() << ", main window centre "
+            << window->frameGeometry().center().x() << "," << window->frameGeometry().center().y();
+        ++i;
+    }
+    // The manager's own Generate button still shows the generator over the manager, moved off
+    // the main window's centre by its user.
+    QRect managerAt, generatorAt;
+    modalScripts.push_back([&](QDialog &manager) {
+        manager.show();
+        manager.move(manager.pos() + QPoint(50, 40));
+        QCoreApplication::processEvents();
+        managerAt = manager.frameGeometry();
+        modalScripts.push_back([&](QDialog &g) {
+            g.show();
+            QCoreApplication::processEvents();
+            generatorAt = g.frameGeometry();
+            return 0;
+        });
+        manager.findChild<QPushButton *>(QStringLiteral("create_series_button"))->click();
+        return 0;
+    });
+    window->menus().action(QStringLiteral("Data/Series Manager..."))->trigger();
+    ASSERT_TRUE(generatorAt.isValid());
+    EXPECT_LE((generatorAt.center() - managerAt.center()).manhattanLength(), 2);
 }
