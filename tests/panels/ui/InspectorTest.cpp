@@ -100,6 +100,38 @@ TEST_F(InspectorTest, EachKindShowsItsTabsInOrderWithItsLabels)
     snap(QStringLiteral("tabs-sign"));
 }
 
+TEST_F(InspectorTest, EveryRowOfTabsReadsWholeInTheInspectorsWidth)
+{
+    QTabBar *bar = tabs().sett_tab()->tabBar();
+    const int width = tabs().sett_tab()->width();
+    // The bar asks for every label whole; within the inspector's width none is shortened.
+    const auto expectWhole = [&](const char *what) {
+        QCoreApplication::processEvents();
+        EXPECT_LE(bar->sizeHint().width(), bar->width()) << what;
+        EXPECT_EQ(tabs().sett_tab()->width(), width) << what;
+    };
+    expectWhole("card page");
+    place(SKTGraphic::Kind::Text);
+    expectWhole("text");
+    snap(QStringLiteral("tabs-text-whole"));
+    for (SKTGraphic::Kind kind :
+         {SKTGraphic::Kind::Image, SKTGraphic::Kind::Line, SKTGraphic::Kind::Barcode}) {
+        place(kind);
+        expectWhole("object");
+    }
+    GraphicPtr sign = place(SKTGraphic::Kind::Signature, 0, false);
+    sign->Set_Sign_Or_FP(QStringLiteral("F"));
+    inspect(sign);
+    expectWhole("fingerprint");
+    GraphicPtr shape = place(SKTGraphic::Kind::Shape, 0, false);
+    for (const char *code : {"R", "C", "RR", "T", "D", "S", "DS", "P"}) {
+        shape->Set_Shape_Type(QString::fromLatin1(code));
+        inspect(nullptr);
+        inspect(shape);
+        expectWhole(code);
+    }
+}
+
 TEST_F(InspectorTest, LockedObjectsShowOnlyTheLockTabWithTheKindsLabel)
 {
     GraphicPtr text = place(SKTGraphic::Kind::Text, 0, false);
