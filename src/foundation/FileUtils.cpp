@@ -61,13 +61,18 @@ void Check_Path_And_Create_Files()
     }
 }
 
+QString helpNotOpenedText(const QString &path)
+{
+    return QStringLiteral("The help file could not be opened. You can open it yourself at:\n") + path;
+}
+
 void Open_Help_File()
 {
     const QString path = Resource_Path + QStringLiteral("Help.pdf");
-    if (!Resource_Path.isEmpty() && QFileInfo(path).isFile())
-        UrlOpener::openFile(path);
-    else
+    if (Resource_Path.isEmpty() || !QFileInfo(path).isFile())
         Show_MessageBox(QStringLiteral("Help file does not exist!"));
+    else if (!UrlOpener::openFile(path)) // no PDF reader: the user can still reach the file
+        Show_MessageBox(helpNotOpenedText(path));
 }
 
 ResourceRoot::Result setUpDataRoot(const QString &root, const QString &shipped)

@@ -15,8 +15,10 @@ bool Delete_File(const QString &path);
 // "Templates" and "Templates/User" under Resource_Path. Does nothing while Resource_Path is unset.
 void Check_Path_And_Create_Files();
 
-// Opens Resource_Path + "Help.pdf" with the desktop's application, or says that it is missing.
+// Opens Resource_Path + "Help.pdf" with the desktop's application, or says that it is missing or
+// that nothing could open it (helpNotOpenedText, naming the file).
 void Open_Help_File();
+QString helpNotOpenedText(const QString &path);
 
 // Prepares the data root (created, filled with the shipped files it lacks), then sets
 // Resource_Path and Data_Folder_Path to it and creates the data folders. On failure nothing is set.

@@ -1,5 +1,6 @@
 #include "output/ui/Open_Export_Log.h"
 
+#include "foundation/MessageBoxes.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ModalRunner.h"
 #include "foundation/ui/WindowLook.h"
@@ -60,12 +61,22 @@ void Open_Export_Log::fillRegistry(WindowRegistry &registry, QWidget *owner)
     });
 }
 
+QString Open_Export_Log::notOpenedText(const QString &path)
+{
+    return (QFileInfo(path).isDir() ? QStringLiteral("The folder could not be opened.")
+                                    : QStringLiteral("The exported file could not be opened.")) +
+           QStringLiteral(" You can open it yourself at:\n") + path;
+}
+
 void Open_Export_Log::OKPressed()
 {
-    if (_open_log_chk->isChecked())
-        UrlOpener::openFile(OutputState::instance().Export_File_Path());
+    const bool wanted = _open_log_chk->isChecked();
     _open_log_chk->setChecked(true);
     done(1);
+    // Without a program for the file (or a file browser) nothing would happen: say where it is.
+    const QString path = OutputState::instance().Export_File_Path();
+    if (wanted && !path.isEmpty() && !UrlOpener::openFile(path))
+        Show_MessageBox(notOpenedText(path));
 }
 
 void Open_Export_Log::CancelPressed()

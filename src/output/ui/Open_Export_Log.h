@@ -17,6 +17,8 @@ public:
 
     static inline const QString OpenFolderTitle = QStringLiteral("Open containing folder.");
     static inline const QString OpenFileTitle = QStringLiteral("Open exported file.");
+    // Said when the desktop has nothing to open the file or folder with; names the place.
+    static QString notOpenedText(const QString &path);
 
     // Fills the dialog from Export_File_Path and Export_File_Message and runs it modally.
     // GUI thread only: workers ask for it through a blocking queued call.

@@ -127,6 +127,43 @@ TEST_F(ExportSheetTest, SingleExportOfTheBackWritesTheBackFileNextToTheChosenNam
     EXPECT_EQ(modalTitles, (QStringList{"Export", "Exported Files"}));
 }
 
+// With nothing on the desktop to open the card, OK says so and names the file, once; unticked,
+// nothing is opened and nothing is said.
+TEST_F(ExportSheetTest, AFileTheDesktopCannotOpenIsNamedToTheUser)
+{
+    UrlOpener::setHook([this](const QUrl &url) {
+        openedUrls.append(url);
+        return false;
+    });
+    FakeHost host(plainDesign());
+    ExportSheet sheet(host, &host.window);
+    const QString path = tempPath("card.png");
+    const auto pressOk = [](bool ticked) {
+        return [ticked](Open_Export_Log &log) {
+            if (log._open_log_chk->isChecked() != ticked)
+                log._open_log_chk->click();
+            QTest::mouseClick(log.ok_button, Qt::LeftButton);
+            return log.result();
+        };
+    };
+    files.answers.push_back(path);
+    exportWith(
+        sheet, [](ExportSheet &) {}, pressOk(true));
+    ASSERT_EQ(openedUrls.size(), 1);
+    EXPECT_EQ(openedUrls[0].toLocalFile(), path);
+    ASSERT_EQ(messages.messages().size(), 1);
+    EXPECT_EQ(messages.messages()[0], "\n" + Open_Export_Log::notOpenedText(path));
+    EXPECT_TRUE(messages.messages()[0].endsWith(":\n" + path));
+
+    messages.clear();
+    openedUrls.clear();
+    files.answers.push_back(path);
+    exportWith(
+        sheet, [](ExportSheet &) {}, pressOk(false));
+    EXPECT_TRUE(openedUrls.isEmpty());
+    EXPECT_TRUE(messages.messages().isEmpty());
+}
+
 TEST_F(ExportSheetTest, SingleExportOfBothSidesApartAndCombined)
 {
     FakeHost host(plainDesign());

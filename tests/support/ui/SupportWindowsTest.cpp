@@ -1,5 +1,6 @@
 // The help, rate-us, share and promotion windows driven through their buttons: which addresses
 // reach the desktop, exactly as they are handed over, and what the windows show.
+#include "foundation/FileUtils.h"
 #include "foundation/WindowRegistry.h"
 #include "support/WebLinks.h"
 #include "support/WindowFixture.h"
@@ -77,6 +78,18 @@ TEST_F(SupportWindows, HelpDocumentOpensOrIsReportedMissing)
     ASSERT_EQ(openedUrls.size(), 1);
     EXPECT_EQ(openedUrls.first().toLocalFile(), pdf);
     EXPECT_TRUE(messages.messages().isEmpty());
+
+    // Nothing on the desktop reads PDF: the user is told where the guide is, to open it by hand.
+    UrlOpener::setHook([this](const QUrl &url) {
+        openedUrls.append(url);
+        return false;
+    });
+    QTest::mouseClick(help._Help_File_Label, Qt::LeftButton);
+    EXPECT_EQ(openedUrls.size(), 2);
+    ASSERT_EQ(messages.messages().size(), 1);
+    EXPECT_EQ(messages.messages().first().trimmed(), helpNotOpenedText(pdf));
+    EXPECT_TRUE(messages.messages().first().endsWith(QStringLiteral(":\n") + pdf));
+    messages.clear();
 
     ASSERT_TRUE(QFile::remove(pdf));
     openedUrls.clear();
