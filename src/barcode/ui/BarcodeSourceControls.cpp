@@ -21,6 +21,8 @@ namespace
 {
 constexpr int kManual = 0;
 constexpr int kSeries = 1;
+const QString CreateSeriesFirstText = QStringLiteral("Please create batch processing series first.");
+const QString SelectSeriesText = QStringLiteral("Please select the series.");
 } // namespace
 
 BarcodeSourceControls::BarcodeSourceControls(Barcode_Gen &window) : QObject(&window), w(window)
@@ -81,6 +83,14 @@ void BarcodeSourceControls::loadFrom(const SKTGraphic &o)
     }
 }
 
+bool BarcodeSourceControls::seriesChosenForOk() const
+{
+    if (w.Data_source_type->currentIndex() != kSeries || !w.Batch_Series->currentText().trimmed().isEmpty())
+        return true;
+    MessageService::deliverMessage(w.Batch_Series->count() == 0 ? CreateSeriesFirstText : SelectSeriesText);
+    return false;
+}
+
 void BarcodeSourceControls::Data_source_type_Changed()
 {
     SKTGraphic *o = w.pass_barcode_control;
@@ -94,7 +104,7 @@ void BarcodeSourceControls::Data_source_type_Changed()
         fillSeriesNames();
         if (w.Batch_Series->count() == 0) {
             // The object keeps its source until there is a series to bind to.
-            MessageService::deliverMessage(QStringLiteral("Please create batch processing series first."));
+            MessageService::deliverMessage(CreateSeriesFirstText);
             return;
         }
         if (o && !o->batch_list_name_val().isEmpty())
@@ -148,7 +158,7 @@ void BarcodeSourceControls::View_batch_Series_Button()
     if (w.Data_source_type->currentIndex() == kSeries) {
         const QString name = w.Batch_Series->currentText().trimmed();
         if (name.isEmpty()) {
-            MessageService::deliverMessage(QStringLiteral("Please select the series."));
+            MessageService::deliverMessage(SelectSeriesText);
             return;
         }
         if (w.registry)

@@ -16,6 +16,10 @@ public:
     // Shows the object's source: its kind, and the bound series or column selected in the list.
     void loadFrom(const SKTGraphic &object);
 
+    // OK's check of the source: "Series" shown with no series chosen would bind the object to
+    // nothing, so that its cards take no value. Says what is missing and answers false then.
+    bool seriesChosenForOk() const;
+
     // The handlers of the source combo, the series list and the show-series button.
     void Data_source_type_Changed();
     void Batch_Series_Changed();

@@ -283,6 +283,10 @@ void Barcode_Gen::storeInto(SKTBarcode &o) const
 
 void Barcode_Gen::OK_Btn_Clicked()
 {
+    // A source of "Series" without a series is refused first, with its message: the value shown
+    // is not what the cards would take.
+    if (!m_source->seriesChosenForOk())
+        return;
     QString reason;
     if (!BarcodeRules::Check_And_Validat_Barcode(currentValue(), &reason)) {
         setErrorText(QString());

@@ -142,3 +142,59 @@ TEST_F(BarcodeSource, CancelKeepsOnlyTheSourceChosenWhileTheWindowRan)
     EXPECT_EQ(object.batch_list_name, QStringLiteral("Guests"));
     EXPECT_EQ(object.linear_font_val, QStringLiteral("KEEP")); // the shown first value is not stored
 }
+
+TEST_F(BarcodeSource, OkRefusesSeriesWithoutAChosenSeriesAndKeepsTheWindowOpen)
+{
+    // No series at all, then series but none chosen: OK says what is missing, the window stays
+    // open and nothing is stored; choosing one (or going back to Manual) lets OK through.
+    object.linear_font_val = QStringLiteral("KEEP");
+    const QRectF frame = object.bounds();
+    const auto pressOk = [&](const QString &expected) {
+        messages.clear();
+        QTest::mouseClick(window->ok_button, Qt::LeftButton);
+        EXPECT_EQ(messages.messages(), QStringList{expected});
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->result(), 0);
+    };
+    modalScripts.push_back([&](QDialog &d) {
+        d.show();
+        choose(window->Data_source_type, QStringLiteral("Series"));
+        pressOk(QStringLiteral("Please create batch processing series first."));
+        writeSeries(QStringLiteral("Guests"), {QStringLiteral("G-001")});
+        choose(window->Data_source_type, QStringLiteral("Series"));
+        EXPECT_EQ(object.data_source_type, 1);
+        pressOk(QStringLiteral("Please select the series."));
+        return 0;
+    });
+    EXPECT_FALSE(window->Open_Wnd(object).has_value());
+    EXPECT_EQ(object.linear_font_val, QStringLiteral("KEEP"));
+    EXPECT_EQ(object.batch_list_name_val(), QString());
+    EXPECT_EQ(object.bounds(), frame);
+
+    // A series whose file was deleted is not chosen either when the object is opened again.
+    object.Set_Batch_List_Name(QStringLiteral("Gone"));
+    modalScripts.push_back([&](QDialog &d) {
+        d.show();
+        EXPECT_EQ(window->Data_source_type->currentText(), QStringLiteral("Series"));
+        pressOk(QStringLiteral("Please select the series."));
+        choose(window->Batch_Series, QStringLiteral("Guests"));
+        messages.clear();
+        QTest::mouseClick(window->ok_button, Qt::LeftButton);
+        EXPECT_TRUE(messages.messages().isEmpty());
+        return window->result();
+    });
+    EXPECT_TRUE(window->Open_Wnd(object).has_value());
+    EXPECT_EQ(object.batch_list_name_val(), QStringLiteral("Guests"));
+    EXPECT_EQ(object.linear_font_val, QStringLiteral("G-001"));
+
+    // Manual needs no series.
+    modalScripts.push_back([&](QDialog &) {
+        choose(window->Data_source_type, QStringLiteral("Manual"));
+        QTest::mouseClick(window->ok_button, Qt::LeftButton);
+        return window->result();
+    });
+    messages.clear();
+    EXPECT_TRUE(window->Open_Wnd(object).has_value());
+    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(object.data_source_type, 0);
+}
