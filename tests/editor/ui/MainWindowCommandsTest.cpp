@@ -387,4 +387,27 @@ TEST_F(MainWindowCommands, DataMenuWindowsOpenCentredOnTheMainWindow)
     window->menus().action(QStringLiteral("Data/Series Manager..."))->trigger();
     ASSERT_TRUE(generatorAt.isValid());
     EXPECT_LE((generatorAt.center() - managerAt.center()).manhattanLength(), 2);
+
+    // The workbook dialog the wizard opens shows over the wizard (a file it cannot read will do).
+    const QString book = tempPath(QStringLiteral("unreadable.xlsx"));
+    testsupport::writeFile(book, "not a workbook");
+    files.answers.push_back(book);
+    QRect wizardAt, workbookAt;
+    modalScripts.push_back([&](QDialog &wizard) {
+        wizard.show();
+        QCoreApplication::processEvents();
+        wizardAt = wizard.frameGeometry();
+        modalScripts.push_back([&](QDialog &workbook) {
+            workbook.show();
+            QCoreApplication::processEvents();
+            workbookAt = workbook.frameGeometry();
+            return 0;
+        });
+        wizard.findChild<QPushButton *>(QStringLiteral("Excel_btn"))->click();
+        return 0;
+    });
+    window->menus().action(QStringLiteral("Data/Import Series..."))->trigger();
+    ASSERT_TRUE(workbookAt.isValid());
+    EXPECT_LE((wizardAt.center() - window->frameGeometry().center()).manhattanLength(), 2);
+    EXPECT_LE((workbookAt.center() - wizardAt.center()).manhattanLength(), 2);
 }
