@@ -45,6 +45,14 @@ void Show_User_Profile::makeCaptionRow(int f)
     m_grid->addWidget(captionBox, row, 0);
     m_grid->addWidget(caption, row, 1);
     m_grid->addWidget(valueBox, row, 2);
+    // Made after the dialog's own controls, the three would come last in Tab order, after Cancel:
+    // they go in before the row's value, as they stand on the screen.
+    QWidget *before = valueField(f)->previousInFocusChain();
+    while (before != this && !(before->focusPolicy() & Qt::TabFocus))
+        before = before->previousInFocusChain();
+    QWidget::setTabOrder(before, captionBox);
+    QWidget::setTabOrder(captionBox, caption);
+    QWidget::setTabOrder(caption, valueBox);
     m_captionField[size_t(f)] = caption;
     m_captionBox[size_t(f)] = captionBox;
     m_valueBox[size_t(f)] = valueBox;

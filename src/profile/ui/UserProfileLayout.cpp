@@ -72,6 +72,7 @@ QGridLayout *User_profile::makeFieldGrid()
     image_path_val->setObjectName(QStringLiteral("image_path_val"));
     image_path_val->setReadOnly(true);
     m_grid->addWidget(image_path_val, Photo + 1, 3);
+    QWidget::setTabOrder(m_view[size_t(Photo - 1)], image_path_val); // before its source, as shown
     m_grid->setRowStretch(FieldCount + 1, 1);
     return m_grid;
 }

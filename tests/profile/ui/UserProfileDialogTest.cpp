@@ -4,6 +4,7 @@
 #include "data/ui/Import_Excel.h"
 #include "model/SKTGraphic.h"
 #include "profile/ui/ProfileDriver.h"
+#include "support/KeyboardWalk.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -186,6 +187,29 @@ TEST_F(ProfileDialog, TypingTicksABoxAndTheBoxesAndTheSourceSetEditability)
         EXPECT_FALSE(d.title_label_chk->isChecked());
         EXPECT_TRUE(d.title_label->isReadOnly()); // a reset leaves editability alone
         EXPECT_TRUE(d.fax_value->text().isEmpty());
+        d.cancel_button->click();
+    });
+}
+
+// Each detail's row is walked left to right, caption box, caption, value box, value, source, before
+// Tab goes down to the next row; the closing buttons come after the last row.
+TEST_F(ProfileDialog, TabWalksEachRowFromItsCaptionBoxToItsSourceThenTheNextRow)
+{
+    session(QStringLiteral("F"), [&](User_profile &base) {
+        auto &d = dynamic_cast<Show_User_Profile &>(base);
+        d.show();
+        QApplication::setActiveWindow(&d);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        const int rows = Show_User_Profile::TextFieldCount;
+        const QList<QWidget *> visited = testsupport::tabStopsFrom(d.batch_series_button, 5 * rows + 3);
+        for (int f = 0; f < rows; ++f) {
+            const QList<QWidget *> row{d.captionBox(f), d.captionField(f), d.valueBox(f), d.valueField(f),
+                                       d.sourceList(f)};
+            EXPECT_EQ(visited.mid(5 * f, 5), row) << f; // the series and View stay off while fixed
+        }
+        // The photo's row: its path, its source, then the photo's own buttons.
+        EXPECT_EQ(visited.mid(5 * rows),
+                  (QList<QWidget *>{d.image_path_val, d.sourceList(User_profile::Photo), d.browse_pic_btn}));
         d.cancel_button->click();
     });
 }
