@@ -95,12 +95,13 @@ QVBoxLayout *ExportSheet::makeChoices()
     fileFormatPopup = new QComboBox(this);
     fileFormatPopup->setObjectName(QStringLiteral("fileFormatPopup"));
     fileFormatPopup->addItems(FileTypes);
-    matrix_file_type = new QButtonGroup(this);
-    matrix_file_type->setObjectName(QStringLiteral("matrix_file_type"));
-    QGroupBox *typeBox = radioColumn(this, QStringLiteral("File type"), matrix_file_type, FileTypes);
+    // The resolution sits under the format: made before the radio columns, Tab takes it next.
     saveDPIText = new QComboBox(this);
     saveDPIText->setObjectName(QStringLiteral("saveDPIText"));
     saveDPIText->addItems(Resolutions);
+    matrix_file_type = new QButtonGroup(this);
+    matrix_file_type->setObjectName(QStringLiteral("matrix_file_type"));
+    QGroupBox *typeBox = radioColumn(this, QStringLiteral("File type"), matrix_file_type, FileTypes);
     matrix_export_card_side = new QButtonGroup(this);
     matrix_export_card_side->setObjectName(QStringLiteral("matrix_export_card_side"));
     QGroupBox *sideBox = radioColumn(

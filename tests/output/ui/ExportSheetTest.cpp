@@ -7,6 +7,7 @@
 #include "output/ui/Open_Export_Log.h"
 #include "output/ui/OutputWindowFixture.h"
 #include "support/IndicatorClick.h"
+#include "support/KeyboardWalk.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -104,6 +105,24 @@ TEST_F(ExportSheetTest, ControlsFollowEachOtherAndTheDesignsSources)
     sheet.Export_Button();
     EXPECT_EQ(modalTitles, QStringList{"Export"});
     EXPECT_TRUE(files.requests.isEmpty()); // cancelled: no panel
+}
+
+TEST_F(ExportSheetTest, TabGoesFromTheFormatToTheResolutionUnderItThenToTheRadioColumns)
+{
+    FakeHost host(plainDesign());
+    ExportSheet sheet(host, &host.window);
+    modalScripts.push_back([&](QDialog &) {
+        sheet.show();
+        sheet.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&sheet));
+        // A radio column takes one Tab stop (the arrows move inside it).
+        const QList<QWidget *> visited = testsupport::tabStopsFrom(sheet.fileFormatPopup, 3);
+        EXPECT_EQ(visited.value(0), sheet.saveDPIText);
+        EXPECT_TRUE(sheet.matrix_file_type->buttons().contains(visited.value(1)));
+        EXPECT_TRUE(sheet.matrix_export_card_side->buttons().contains(visited.value(2)));
+        return 0;
+    });
+    sheet.Export_Button();
 }
 
 TEST_F(ExportSheetTest, SingleExportOfTheBackWritesTheBackFileNextToTheChosenName)
