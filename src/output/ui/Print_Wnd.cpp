@@ -14,9 +14,11 @@
 #include "output/ui/OutputHost.h"
 #include "output/ui/Sample_Preview.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPageLayout>
@@ -345,8 +347,21 @@ bool Print_Wnd::Execute_Printing(bool preview)
         QPrintPreviewDialog dialog(&m_printer, this);
         connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                 [&view](QPrinter *printer) { view.paint(*printer, true); });
+        // The preview's own Print would print the sheets previewed, at most PreviewPageLimit of
+        // them, past the PDF file's save and the progress: it closes the preview and prints here.
+        bool printAfter = false;
+        const QString printTitle = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+        for (QAction *action : dialog.findChildren<QAction *>()) {
+            if (action->text() != printTitle)
+                continue;
+            action->disconnect(&dialog);
+            connect(action, &QAction::triggered, &dialog, [&printAfter, &dialog] {
+                printAfter = true;
+                dialog.accept();
+            });
+        }
         ModalRunner::exec(dialog);
-        return true;
+        return printAfter ? Execute_Printing(false) : true;
     }
 
     // The PDF file printer writes through a save file: the file appears whole or not at all.

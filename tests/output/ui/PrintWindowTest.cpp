@@ -17,10 +17,12 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "foundation/ui/StepperField.h"
@@ -195,6 +197,44 @@ TEST_F(PrintWindow, RefusalsBeforePrintingAndThePreviewLimit)
     const QString all = messages.messages().join("|");
     EXPECT_TRUE(all.contains(PrintLayout::MsgNothingToPrint));
     EXPECT_TRUE(all.contains(SheetGeometry::MsgPreviewLimit));
+    EXPECT_EQ(pdfPages(pdf), 120);
+    EXPECT_EQ(w.lastPrintedSheets(), 120);
+}
+
+// Print in the preview's tool bar prints as the window's Print does: every sheet, not only the
+// sheets the preview holds to, into the window's printer without asking for another.
+TEST_F(PrintWindow, PrintFromThePreviewPrintsEverySheet)
+{
+    if (!testsupport::hasTool("pdfinfo"))
+        GTEST_SKIP() << "pdfinfo is not installed";
+    FakeHost host(plainDesign());
+    Print_Wnd w(host, &host.window);
+    // A print dialog of Qt's own would wait for a user: it is cancelled once it shows.
+    QTimer cancelOtherDialogs;
+    QObject::connect(&cancelOtherDialogs, &QTimer::timeout, [] {
+        if (auto *other = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget()))
+            other->reject();
+    });
+    modalScripts.push_back([&](QDialog &) {
+        usePaper(w, 210, 297);
+        type(w.width_Stepper, 60);
+        type(w.Total_Stepper, 120);
+        modalScripts.push_back([&](QDialog &preview) {
+            QAction *print = nullptr;
+            for (QAction *action : preview.findChildren<QAction *>())
+                if (action->text() == QStringLiteral("Print"))
+                    print = action;
+            EXPECT_NE(print, nullptr);
+            if (print) {
+                cancelOtherDialogs.start(20);
+                print->trigger();
+            }
+            return preview.result();
+        });
+        QTest::mouseClick(w.preview_button, Qt::LeftButton);
+        return 0;
+    });
+    w.Open_Print_Wnd();
     EXPECT_EQ(pdfPages(pdf), 120);
     EXPECT_EQ(w.lastPrintedSheets(), 120);
 }
