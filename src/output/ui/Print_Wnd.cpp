@@ -350,8 +350,13 @@ bool Print_Wnd::Execute_Printing(bool preview)
         // The preview's own Print would print the sheets previewed, at most PreviewPageLimit of
         // them, past the PDF file's save and the progress: it closes the preview and prints here.
         bool printAfter = false;
+        // Its Page setup would change the printer under the window and not the sheets previewed,
+        // which follow the window: the window's own Page Setup is the one offered.
         const QString printTitle = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+        const QString setupTitle = QCoreApplication::translate("QPrintPreviewDialog", "Page setup");
         for (QAction *action : dialog.findChildren<QAction *>()) {
+            if (action->text() == setupTitle)
+                action->setVisible(false);
             if (action->text() != printTitle)
                 continue;
             action->disconnect(&dialog);

@@ -202,7 +202,8 @@ TEST_F(PrintWindow, RefusalsBeforePrintingAndThePreviewLimit)
 }
 
 // Print in the preview's tool bar prints as the window's Print does: every sheet, not only the
-// sheets the preview holds to, into the window's printer without asking for another.
+// sheets the preview holds to, into the window's printer without asking for another. Its Page
+// setup, which the sheets previewed would not follow, is not offered.
 TEST_F(PrintWindow, PrintFromThePreviewPrintsEverySheet)
 {
     if (!testsupport::hasTool("pdfinfo"))
@@ -221,9 +222,13 @@ TEST_F(PrintWindow, PrintFromThePreviewPrintsEverySheet)
         type(w.Total_Stepper, 120);
         modalScripts.push_back([&](QDialog &preview) {
             QAction *print = nullptr;
-            for (QAction *action : preview.findChildren<QAction *>())
+            for (QAction *action : preview.findChildren<QAction *>()) {
                 if (action->text() == QStringLiteral("Print"))
                     print = action;
+                // The window's Page Setup is the one offered: the sheets previewed follow it.
+                if (action->text() == QStringLiteral("Page setup"))
+                    EXPECT_FALSE(action->isVisible());
+            }
             EXPECT_NE(print, nullptr);
             if (print) {
                 cancelOtherDialogs.start(20);
