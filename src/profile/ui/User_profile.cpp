@@ -367,6 +367,11 @@ void User_profile::Cancel_Btn_Clicked()
     done(0);
 }
 
+void User_profile::reject()
+{
+    Cancel_Btn_Clicked();
+}
+
 void User_profile::Help_Btn_Clicked()
 {
     Open_Help_File();

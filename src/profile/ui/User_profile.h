@@ -55,6 +55,8 @@ public:
     // Actions of the buttons.
     void OK_Btn_Clicked();
     void Cancel_Btn_Clicked();
+    // Escape and the window's close button: Cancel, so the workbook path follows the table.
+    void reject() override;
     void Reset_Btn_Clicked() { Reset_all_Ctrl(); }
     void Help_Btn_Clicked();
     void Preview_Btn_Clicked();

@@ -257,6 +257,26 @@ TEST_F(ProfileDialog, AWorkbookOffersExcelInEveryListUntilAnImportLeavesNoRows)
     EXPECT_EQ(Excel_Source_Path, book); // kept when the table is empty
 }
 
+// Escape is Cancel: a workbook imported in the dialog is the one the design names afterwards, as
+// after Cancel, and no record changes.
+TEST_F(ProfileDialog, EscapeKeepsTheImportedWorkbooksPathAsCancelDoes)
+{
+    const QString book = tempPath("book.xlsx");
+    testsupport::writeFile(book, "PK");
+    Excel_Source_Path = tempPath("earlier.xlsx");
+    nextRows = rows({"first@example.com"});
+    files.answers = {book};
+    const int result = session(QStringLiteral("F"), [&](User_profile &d) {
+        d.browse_excel_button->click();
+        type(d.name_value, "Ada Example");
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(imported, QStringList{book});
+    EXPECT_EQ(Excel_Source_Path, book);
+    EXPECT_TRUE(window->Front_user_profile.Name.value.isEmpty());
+}
+
 TEST_F(ProfileDialog, ThePhotoPathIsTrimmedAndAFileThatDoesNotLoadIsNamedAndChangesNothing)
 {
     const QString photo = tempPath("me.png");
