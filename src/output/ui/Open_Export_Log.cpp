@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 Open_Export_Log::Open_Export_Log(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Open_Export_Files"));
@@ -23,6 +25,9 @@ Open_Export_Log::Open_Export_Log(QWidget *parent) : QDialog(parent)
     WindowLook::applyBackground(this);
     _open_log_message = new QLabel(this);
     _open_log_message->setObjectName(QStringLiteral("_open_log_message"));
+    // The message names the path: wrapped (after each "/"), so a deep folder does not push the
+    // window, and its buttons, past the screen's edge.
+    _open_log_message->setWordWrap(true);
     _open_log_path = new QLabel(this);
     _open_log_path->setObjectName(QStringLiteral("_open_log_path"));
     _open_log_path->setWordWrap(true);
@@ -48,6 +53,9 @@ int Open_Export_Log::Open_Export_File_Box()
     _open_log_chk->setText(QFileInfo(path).isDir() ? OpenFolderTitle : OpenFileTitle);
     _open_log_path->setText(path);
     _open_log_message->setText(state.Export_File_Message());
+    // Wrapped lines need their height, which a window is not given by itself: sized for its texts.
+    const int width = std::max(460, sizeHint().width());
+    resize(width, std::max(160, layout()->totalHeightForWidth(width)));
     return ModalRunner::exec(*this);
 }
 

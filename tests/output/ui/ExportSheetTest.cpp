@@ -183,6 +183,32 @@ TEST_F(ExportSheetTest, AFileTheDesktopCannotOpenIsNamedToTheUser)
     EXPECT_TRUE(messages.messages().isEmpty());
 }
 
+// A file deep in folders with long names: the message and the path wrap, the window stays as wide
+// as a screen and its buttons within it, and the path is shown whole.
+TEST_F(ExportSheetTest, ADeepPathWrapsAndKeepsTheButtonsWithinTheWindow)
+{
+    QString path = tempPath(QString());
+    for (int i = 0; i < 6; ++i)
+        path += QStringLiteral("/folder_%1_with_a_name_as_long_as_people_give_them").arg(i);
+    path += QStringLiteral("/card.png");
+    OutputState::instance().setExportFile(
+        path, QStringLiteral("Card has been exported successfully.\n1 card was written to %1.").arg(path));
+    Open_Export_Log log;
+    modalScripts.push_back([&](QDialog &) {
+        log.show();
+        EXPECT_LT(log.width(), 1000);
+        EXPECT_LE(log.ok_button->geometry().right(), log.width());
+        EXPECT_TRUE(log.rect().contains(log.ok_button->geometry()));
+        // Every wrapped line shows: the labels have the height their width asks for.
+        for (QLabel *label : {log._open_log_message, log._open_log_path})
+            EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+        EXPECT_EQ(log._open_log_path->text(), path);
+        saveArtifact(&log, QStringLiteral("exported_files_deep_path.png"));
+        return 0;
+    });
+    EXPECT_EQ(log.Open_Export_File_Box(), 0);
+}
+
 TEST_F(ExportSheetTest, SingleExportOfBothSidesApartAndCombined)
 {
     FakeHost host(plainDesign());
