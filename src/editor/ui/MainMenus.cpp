@@ -117,7 +117,7 @@ void MainMenus::makeArrangeMenu(QMenuBar *bar)
             m_objectActions << a;
     }
     arrange->addSeparator();
-    add(arrange, QStringLiteral("Grid &Options..."), [cmd] { cmd->toggleGridShowing(); });
+    add(arrange, QStringLiteral("Grid O&ptions..."), [cmd] { cmd->toggleGridShowing(); });
     QAction *snap = add(arrange, QStringLiteral("&Snap to Grid"), [cmd] { cmd->toggleGridConstraining(); });
     snap->setCheckable(true);
 }
@@ -182,8 +182,8 @@ void MainMenus::makeHelpMenu(QMenuBar *bar)
     help->addSeparator();
     const std::pair<const char *, const char *> links[] = {
         {"Visit the &Website", "website1"},   {"Tessaly &Community", "website2"},
-        {"&Greeting Ideas", "website3"},      {"E-mail &Support...", "support"},
-        {"&Reseller Enquiry...", "reseller"}, {"Social &Comments", "comments"}};
+        {"&Greeting Ideas", "website3"},      {"E-mail S&upport...", "support"},
+        {"&Reseller Enquiry...", "reseller"}, {"Social Co&mments", "comments"}};
     for (const auto &[title, key] : links)
         addWindow(help, QString::fromLatin1(title), WindowRegistry::Window::WebLinks,
                   QString::fromLatin1(key));

@@ -22,6 +22,9 @@
 #include <QClipboard>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHash>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -289,6 +292,41 @@ TEST_F(MainWindowCommands, MenuItemsOfUnbuiltWindowsWaitForTheirEntries)
     EXPECT_TRUE(library->isEnabled());
     library->trigger();
     EXPECT_EQ(opened, 1);
+}
+
+// The letter after '&' in an entry's title, or none.
+static QChar mnemonicOf(const QString &title)
+{
+    for (qsizetype i = 0; i + 1 < title.size(); ++i) {
+        if (title.at(i) != QLatin1Char('&'))
+            continue;
+        if (title.at(i + 1) != QLatin1Char('&'))
+            return title.at(i + 1).toLower();
+        ++i; // "&&" is a shown ampersand
+    }
+    return {};
+}
+
+// Alt and a letter open one entry: two entries of one menu with the same letter only take turns
+// being highlighted, and neither opens.
+static void expectDistinctMnemonics(const QString &where, const QList<QAction *> &entries)
+{
+    QHash<QChar, QString> taken;
+    for (const QAction *entry : entries) {
+        const QChar letter = mnemonicOf(entry->text());
+        if (letter.isNull())
+            continue;
+        EXPECT_FALSE(taken.contains(letter)) << where.toStdString() << ": '" << entry->text().toStdString()
+                                             << "' and '" << taken.value(letter).toStdString() << "'";
+        taken.insert(letter, entry->text());
+        if (entry->menu() != nullptr)
+            expectDistinctMnemonics(where + QLatin1Char('/') + entry->text(), entry->menu()->actions());
+    }
+}
+
+TEST_F(MainWindowCommands, EveryMenuOpensEachEntryByItsOwnLetter)
+{
+    expectDistinctMnemonics(QStringLiteral("menu bar"), window->menuBar()->actions());
 }
 
 TEST_F(MainWindowCommands, ADesignNamedAtStartOpensWithoutTheStartWindow)
