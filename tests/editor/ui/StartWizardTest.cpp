@@ -15,11 +15,13 @@
 
 #include <QDateEdit>
 #include <QDir>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTableView>
 #include <QTimeEdit>
 
 namespace
@@ -149,6 +151,8 @@ TEST_F(StartWizard, FourStepsMakeTheInvitationOnTheFront)
     EXPECT_NEAR(window->Front_card_Prop.Card_Size.width(), 340.16, 0.01);
     EXPECT_NEAR(canvas(0)->cardSize().height(), 340.16, 0.01);
     EXPECT_NEAR(window->ui().width_Stepper->value(), 120, 1e-6);
+    // No named size is 120 x 120 mm: the size list marks none.
+    EXPECT_TRUE(window->ui().ColList->selectionModel()->selectedRows().isEmpty());
     EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, background("b-sea.png"));
     EXPECT_EQ(window->Front_card_Prop.Card_fill_style, QStringLiteral("I"));
     ASSERT_EQ(front().size(), 4);
