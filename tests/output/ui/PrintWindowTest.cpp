@@ -226,8 +226,9 @@ TEST_F(PrintWindow, PrintFromThePreviewPrintsEverySheet)
                 if (action->text() == QStringLiteral("Print"))
                     print = action;
                 // The window's Page Setup is the one offered: the sheets previewed follow it.
-                if (action->text() == QStringLiteral("Page setup"))
+                if (action->text() == QStringLiteral("Page setup")) {
                     EXPECT_FALSE(action->isVisible());
+                }
             }
             EXPECT_NE(print, nullptr);
             if (print) {
