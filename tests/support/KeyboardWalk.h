@@ -11,6 +11,14 @@
 namespace testsupport
 {
 
+// Shows the window and gives it the keyboard, as a user's click on it would; true once it has it.
+inline bool showWithKeyboard(QWidget &window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
 // Presses Tab `presses` times from `start` and returns where the keyboard went after each press.
 inline QList<QWidget *> tabStopsFrom(QWidget *start, int presses)
 {

@@ -377,6 +377,17 @@ TEST_F(MainWindowCommands, DataMenuReachesTheSeriesWindows)
     EXPECT_EQ(modalTitles, QStringList{"Generate Series"});
 }
 
+// A modal script that shows its dialog, notes where it stands on screen and closes it.
+static std::function<int(QDialog &)> noteWhereShown(QRect &at)
+{
+    return [&at](QDialog &d) {
+        d.show();
+        QCoreApplication::processEvents();
+        at = d.frameGeometry();
+        return 0;
+    };
+}
+
 TEST_F(MainWindowCommands, DataMenuWindowsOpenCentredOnTheMainWindow)
 {
     // Each window of the Data menu shows over the main window wherever that stands: before the
@@ -391,12 +402,7 @@ TEST_F(MainWindowCommands, DataMenuWindowsOpenCentredOnTheMainWindow)
         window->move(centre - window->frameGeometry().center() + window->pos());
         QCoreApplication::processEvents();
         QRect shownAt;
-        modalScripts.push_back([&](QDialog &d) {
-            d.show();
-            QCoreApplication::processEvents();
-            shownAt = d.frameGeometry();
-            return 0;
-        });
+        modalScripts.push_back(noteWhereShown(shownAt));
         window->menus().action(path)->trigger();
         ASSERT_TRUE(shownAt.isValid()) << path.toStdString();
         EXPECT_LE((shownAt.center() - window->frameGeometry().center()).manhattanLength(), 2)
@@ -413,12 +419,7 @@ TEST_F(MainWindowCommands, DataMenuWindowsOpenCentredOnTheMainWindow)
         manager.move(manager.pos() + QPoint(50, 40));
         QCoreApplication::processEvents();
         managerAt = manager.frameGeometry();
-        modalScripts.push_back([&](QDialog &g) {
-            g.show();
-            QCoreApplication::processEvents();
-            generatorAt = g.frameGeometry();
-            return 0;
-        });
+        modalScripts.push_back(noteWhereShown(generatorAt));
         manager.findChild<QPushButton *>(QStringLiteral("create_series_button"))->click();
         return 0;
     });
@@ -435,12 +436,7 @@ TEST_F(MainWindowCommands, DataMenuWindowsOpenCentredOnTheMainWindow)
         wizard.show();
         QCoreApplication::processEvents();
         wizardAt = wizard.frameGeometry();
-        modalScripts.push_back([&](QDialog &workbook) {
-            workbook.show();
-            QCoreApplication::processEvents();
-            workbookAt = workbook.frameGeometry();
-            return 0;
-        });
+        modalScripts.push_back(noteWhereShown(workbookAt));
         wizard.findChild<QPushButton *>(QStringLiteral("Excel_btn"))->click();
         return 0;
     });

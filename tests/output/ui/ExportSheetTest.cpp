@@ -112,9 +112,7 @@ TEST_F(ExportSheetTest, TabGoesFromTheFormatToTheResolutionUnderItThenToTheRadio
     FakeHost host(plainDesign());
     ExportSheet sheet(host, &host.window);
     modalScripts.push_back([&](QDialog &) {
-        sheet.show();
-        sheet.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&sheet));
+        EXPECT_TRUE(testsupport::showWithKeyboard(sheet));
         // A radio column takes one Tab stop (the arrows move inside it).
         const QList<QWidget *> visited = testsupport::tabStopsFrom(sheet.fileFormatPopup, 3);
         EXPECT_EQ(visited.value(0), sheet.saveDPIText);

@@ -124,8 +124,7 @@ TEST_F(MailSettingsWindow, ChecksComeInOrderAndFocusTheFieldAtFault)
 TEST_F(MailSettingsWindow, TabFollowsTheFieldsDownTheWindow)
 {
     // The security choice sits under the port and above the test recipient: Tab goes that way.
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(testsupport::showWithKeyboard(window));
     const QList<QWidget *> visited = testsupport::tabStopsFrom(window._send_mail_sender_mail, 8);
     const qsizetype port = visited.indexOf(window._send_mail_port);
     const qsizetype recipient = visited.indexOf(window._send_mail_to);

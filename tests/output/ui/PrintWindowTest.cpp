@@ -104,9 +104,7 @@ TEST_F(PrintWindow, TabGoesDownTheLabelFieldsAsTheyAreShown)
     FakeHost host(plainDesign());
     Print_Wnd w(host, &host.window);
     modalScripts.push_back([&](QDialog &) {
-        w.show();
-        w.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+        EXPECT_TRUE(testsupport::showWithKeyboard(w));
         EXPECT_EQ(
             testsupport::tabStopsFrom(w.page_setup_button, 8),
             (QList<QWidget *>{w.width_Stepper, w.height_Stepper, w.Row_Stepper, w.Col_Stepper,

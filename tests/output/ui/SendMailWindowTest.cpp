@@ -15,6 +15,7 @@
 #include "output/ui/Send_Modeless.h"
 #include "platform/GuiThreadQueue.h"
 #include "support/IndicatorClick.h"
+#include "support/KeyboardWalk.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -147,9 +148,7 @@ TEST_F(SendMailWindow, TabGoesFromTheRecipientsToTheSubjectAndTheMessage)
     // Typed as a user would, Tab between the fields: nothing typed lands on a button.
     FakeHost host(plainDesign());
     withWindow(host, [&](Send_Mail &w) {
-        w.show();
-        w.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        ASSERT_TRUE(testsupport::showWithKeyboard(w));
         w.from_txt->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), w.setting_button);
