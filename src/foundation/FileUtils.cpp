@@ -61,9 +61,22 @@ void Check_Path_And_Create_Files()
     }
 }
 
+QString notOpenedText(const QString &what, const QString &path)
+{
+    return what + QStringLiteral(" could not be opened. You can open it yourself at:\n") + path;
+}
+
+bool openOrSay(const QString &path, const QString &notOpened)
+{
+    if (UrlOpener::openFile(path))
+        return true;
+    Show_MessageBox(notOpened);
+    return false;
+}
+
 QString helpNotOpenedText(const QString &path)
 {
-    return QStringLiteral("The help file could not be opened. You can open it yourself at:\n") + path;
+    return notOpenedText(QStringLiteral("The help file"), path);
 }
 
 void Open_Help_File()
@@ -71,8 +84,8 @@ void Open_Help_File()
     const QString path = Resource_Path + QStringLiteral("Help.pdf");
     if (Resource_Path.isEmpty() || !QFileInfo(path).isFile())
         Show_MessageBox(QStringLiteral("Help file does not exist!"));
-    else if (!UrlOpener::openFile(path)) // no PDF reader: the user can still reach the file
-        Show_MessageBox(helpNotOpenedText(path));
+    else // with no PDF reader the user is told where the file is
+        openOrSay(path, helpNotOpenedText(path));
 }
 
 ResourceRoot::Result setUpDataRoot(const QString &root, const QString &shipped)

@@ -20,6 +20,12 @@ void Check_Path_And_Create_Files();
 void Open_Help_File();
 QString helpNotOpenedText(const QString &path);
 
+// Opens a file or folder with the desktop's program. When there is none, shows `notOpened`
+// (which names the place, so the user can open it by hand) and answers false.
+bool openOrSay(const QString &path, const QString &notOpened);
+// "<what> could not be opened. You can open it yourself at:" and the path on a line of its own.
+QString notOpenedText(const QString &what, const QString &path);
+
 // Prepares the data root (created, filled with the shipped files it lacks), then sets
 // Resource_Path and Data_Folder_Path to it and creates the data folders. On failure nothing is set.
 ResourceRoot::Result setUpDataRoot(const QString &root = ResourceRoot::defaultLocation(),

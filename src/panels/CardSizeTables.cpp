@@ -3,6 +3,7 @@
 #include "platform/Units.h"
 
 #include <array>
+#include <cmath>
 #include <utility>
 
 namespace
@@ -66,6 +67,32 @@ QSizeF CardSizeTables::Get_My_card_Size(const QString &category, const QString &
     if (preset == QLatin1String("V"))
         return QSizeF(v.second, v.first);
     return QSizeF(v.first, v.second);
+}
+
+QString CardSizeTables::presetOf(const QString &orientation)
+{
+    return orientation == QLatin1String("Horizontal") ? QStringLiteral("H") : QStringLiteral("V");
+}
+
+int CardSizeTables::rowOfSize(const QString &category, const QString &preset, const QSizeF &mm, int preferred)
+{
+    // The fields keep two decimals and the default card is the credit card size rounded up to
+    // whole points, while the closest two different entries lie 1.5 mm apart.
+    constexpr double ToleranceMM = 0.5;
+    const qsizetype rows = namesFor(category).size();
+    const auto fits = [&](int row) {
+        if (row < 0 || row >= rows)
+            return false;
+        const QSizeF entry = Get_My_card_Size(category, preset, row);
+        return std::abs(mm.width() - entry.width()) <= ToleranceMM &&
+               std::abs(mm.height() - entry.height()) <= ToleranceMM;
+    };
+    if (fits(preferred))
+        return preferred;
+    for (int row = 0; row < rows; ++row)
+        if (fits(row))
+            return row;
+    return -1;
 }
 
 float CardSizeTables::Points_to_MM_Convert(float points)

@@ -20,6 +20,12 @@ public:
     // table, any other the paper table; preset "V" swaps the two values. Row -1 (nothing
     // chosen) gives 30 x 30 mm; any other row outside the table 762 x 762 mm.
     static QSizeF Get_My_card_Size(const QString &category, const QString &preset, int listIndex);
+    // The preset code of an orientation's title: "H" for "Horizontal", "V" for any other.
+    static QString presetOf(const QString &orientation);
+    // The row of the category's table whose size (in millimetres, for the preset) the card has,
+    // within half a millimetre: `preferred` when it fits (two paper entries are equal), else the
+    // first that does, else -1.
+    static int rowOfSize(const QString &category, const QString &preset, const QSizeF &mm, int preferred);
 
     // Millimetres and points, computed in double precision and kept in single precision.
     static float Points_to_MM_Convert(float points);

@@ -46,3 +46,23 @@ TEST(CardSizeTables, NamesAndUnits)
     EXPECT_NEAR(CardSizeTables::MM_to_Points_Convert(85.598f), 242.64, 0.01);
     EXPECT_NEAR(CardSizeTables::Points_to_MM_Convert(72.0f), 25.4, 0.0001);
 }
+
+TEST(CardSizeTables, RowOfACardsSize)
+{
+    const QSizeF cr80 = CardSizeTables::Get_My_card_Size("PVC Card", "H", 0);
+    EXPECT_EQ(CardSizeTables::rowOfSize("PVC Card", "H", cr80, -1), 0);
+    // Within half a millimetre either way it is still that entry; beyond, none is.
+    EXPECT_EQ(CardSizeTables::rowOfSize("PVC Card", "H", cr80 + QSizeF(0.49, -0.49), 3), 0);
+    EXPECT_EQ(CardSizeTables::rowOfSize("PVC Card", "H", cr80 + QSizeF(0.6, 0), 0), -1);
+    EXPECT_EQ(CardSizeTables::rowOfSize("PVC Card", "H", QSizeF(120, 120), 0), -1);
+    // Upright, the sizes are turned.
+    EXPECT_EQ(CardSizeTables::rowOfSize("PVC Card", "V", cr80.transposed(), -1), 0);
+    EXPECT_EQ(CardSizeTables::rowOfSize("PVC Card", "V", cr80, -1), -1);
+    // Of two equal entries the one asked for stays; asked for none, the first is found.
+    const QSizeF paper1 = CardSizeTables::Get_My_card_Size("Paper Badge", "H", 1);
+    ASSERT_EQ(paper1, CardSizeTables::Get_My_card_Size("Paper Badge", "H", 2));
+    EXPECT_EQ(CardSizeTables::rowOfSize("Paper Badge", "H", paper1, 2), 2);
+    EXPECT_EQ(CardSizeTables::rowOfSize("Paper Badge", "H", paper1, -1), 1);
+    EXPECT_EQ(CardSizeTables::presetOf("Horizontal"), "H");
+    EXPECT_EQ(CardSizeTables::presetOf("Vertical"), "V");
+}

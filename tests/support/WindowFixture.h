@@ -105,7 +105,7 @@ protected:
         DialogTiming::setOpenWaitMs(0);
         UrlOpener::setHook([this](const QUrl &url) {
             openedUrls.append(url);
-            return true;
+            return desktopOpens;
         });
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         DateFormats::setClock([] { return QDateTime(QDate(2024, 3, 7), QTime(14, 5, 9)); });
@@ -151,6 +151,7 @@ protected:
     FakeChooserPanels choosers;
     QList<int> exitStatuses;
     QList<QUrl> openedUrls;
+    bool desktopOpens = true; // false: the desktop has no program for what is opened
     QStringList modalTitles;
     std::deque<std::function<int(QDialog &)>> modalScripts;
 };

@@ -36,13 +36,6 @@ namespace
 const QString NameKey = QStringLiteral("Extension");
 const QString ValueKey = QStringLiteral("Header");
 
-// Keeps one hidden dialog, with its choices, but moves it under the window about to open it.
-void parentDialogTo(QDialog *dialog, QWidget *parent)
-{
-    if (dialog->parentWidget() != parent)
-        dialog->setParent(parent, dialog->windowFlags());
-}
-
 QTableView *makeTable(RowListModel *model, const QString &name, QWidget *parent)
 {
     auto *table = new QTableView(parent);
@@ -399,7 +392,7 @@ Generate_List *BatchWizard::generator(QWidget *over)
 {
     if (!m_generator)
         m_generator = new Generate_List(this, this);
-    parentDialogTo(m_generator, over ? over : this);
+    WindowLook::keepOver(m_generator, over ? over : this);
     return m_generator;
 }
 
@@ -539,7 +532,7 @@ Import_Wizard *BatchWizard::importWizard(QWidget *over)
 {
     if (!m_importWizard)
         m_importWizard = new Import_Wizard(this, this);
-    parentDialogTo(m_importWizard, over ? over : this);
+    WindowLook::keepOver(m_importWizard, over ? over : this);
     return m_importWizard;
 }
 

@@ -133,10 +133,8 @@ void Card_Wizard::tableViewSelectionDidChange()
 {
     const QModelIndexList rows = ColList->selectionModel()->selectedRows();
     const int row = rows.isEmpty() ? -1 : rows.constFirst().row();
-    const QString preset = Preset_ComboBox->currentText() == QLatin1String("Horizontal")
-                               ? QStringLiteral("H")
-                               : QStringLiteral("V");
-    const QSizeF mm = CardSizeTables::Get_My_card_Size(Category_ComboBox->currentText(), preset, row);
+    const QSizeF mm = CardSizeTables::Get_My_card_Size(
+        Category_ComboBox->currentText(), CardSizeTables::presetOf(Preset_ComboBox->currentText()), row);
     width_Stepper->setValue(float(mm.width()));
     height_Stepper->setValue(float(mm.height()));
 }

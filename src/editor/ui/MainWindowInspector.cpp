@@ -7,6 +7,7 @@
 #include "editor/ui/SideViews.h"
 #include "editor/ui/ToolController.h"
 #include "foundation/WindowRegistry.h"
+#include "foundation/ui/WindowLook.h"
 
 #include <QPushButton>
 
@@ -64,9 +65,7 @@ void SKTWindowController::setToolCode(int tool)
 int SKTWindowController::importWorkbookColumns(QWidget *parent, const QString &path)
 {
     auto *import = registry().instance<Import_Excel>([parent] { return new Import_Excel(nullptr, parent); });
-    // One window, kept with its choices, but always over the dialog that asks.
-    if (import->parentWidget() != parent)
-        import->setParent(parent, import->windowFlags());
+    WindowLook::keepOver(import, parent); // one window, always over the dialog that asks
     import->open_mode = QStringLiteral("E");
     return import->Open_excel_Wnd(path);
 }

@@ -29,3 +29,9 @@ QHBoxLayout *WindowLook::okCancelRow(QWidget *window, QPushButton *&ok, QPushBut
     row->addWidget(ok);
     return row;
 }
+
+void WindowLook::keepOver(QWidget *window, QWidget *parent)
+{
+    if (window->parentWidget() != parent)
+        window->setParent(parent, window->windowFlags());
+}

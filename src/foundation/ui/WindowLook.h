@@ -14,4 +14,7 @@ QColor backgroundColor();
 void applyBackground(QWidget *window);
 // The dialogs' closing row: Cancel, then OK as the default button, pushed to the right.
 QHBoxLayout *okCancelRow(QWidget *window, QPushButton *&ok, QPushButton *&cancel);
+// A window kept for reuse, with its choices, moves under the window about to open it: a dialog
+// shows centred on its parent, and only while that parent is shown.
+void keepOver(QWidget *window, QWidget *parent);
 } // namespace WindowLook

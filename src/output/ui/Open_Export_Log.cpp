@@ -1,11 +1,10 @@
 #include "output/ui/Open_Export_Log.h"
 
-#include "foundation/MessageBoxes.h"
+#include "foundation/FileUtils.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ModalRunner.h"
 #include "foundation/ui/WindowLook.h"
 #include "output/OutputState.h"
-#include "platform/UrlOpener.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -71,9 +70,8 @@ void Open_Export_Log::fillRegistry(WindowRegistry &registry, QWidget *owner)
 
 QString Open_Export_Log::notOpenedText(const QString &path)
 {
-    return (QFileInfo(path).isDir() ? QStringLiteral("The folder could not be opened.")
-                                    : QStringLiteral("The exported file could not be opened.")) +
-           QStringLiteral(" You can open it yourself at:\n") + path;
+    return ::notOpenedText(
+        QFileInfo(path).isDir() ? QStringLiteral("The folder") : QStringLiteral("The exported file"), path);
 }
 
 void Open_Export_Log::OKPressed()
@@ -83,8 +81,8 @@ void Open_Export_Log::OKPressed()
     done(1);
     // Without a program for the file (or a file browser) nothing would happen: say where it is.
     const QString path = OutputState::instance().Export_File_Path();
-    if (wanted && !path.isEmpty() && !UrlOpener::openFile(path))
-        Show_MessageBox(notOpenedText(path));
+    if (wanted && !path.isEmpty())
+        openOrSay(path, notOpenedText(path));
 }
 
 void Open_Export_Log::CancelPressed()

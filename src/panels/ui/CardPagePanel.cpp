@@ -40,7 +40,6 @@
 #include <QTabWidget>
 #include <QTableView>
 
-#include <cmath>
 #include <exception>
 
 namespace
@@ -62,16 +61,6 @@ void selectItemWithText(QComboBox *combo, const QString &text)
     const int index = combo->findText(text);
     if (index >= 0)
         combo->setCurrentIndex(index);
-}
-
-// Within half a millimetre a card has an entry's size: the steppers keep two decimals and the
-// default card is the credit card size rounded up to whole points, while the closest two
-// different entries lie 1.5 mm apart.
-bool sameSize(const QSizeF &mm, const QSizeF &entry)
-{
-    constexpr double ToleranceMM = 0.5;
-    return std::abs(mm.width() - entry.width()) <= ToleranceMM &&
-           std::abs(mm.height() - entry.height()) <= ToleranceMM;
 }
 } // namespace
 
@@ -206,8 +195,7 @@ void CardPagePanel::Mark_List_New_Selection(int row)
 
 QString CardPagePanel::presetCode() const
 {
-    return m_ui.Preset_ComboBox->currentText() == QLatin1String("Horizontal") ? QStringLiteral("H")
-                                                                              : QStringLiteral("V");
+    return CardSizeTables::presetOf(m_ui.Preset_ComboBox->currentText());
 }
 
 void CardPagePanel::markRowOfCardSize(int preferred)
@@ -215,18 +203,8 @@ void CardPagePanel::markRowOfCardSize(int preferred)
     const QSizeF points = m_host.frontCanvasBounds().size();
     const QSizeF mm(CardSizeTables::Points_to_MM_Convert(float(points.width())),
                     CardSizeTables::Points_to_MM_Convert(float(points.height())));
-    const QString category = m_ui.Category_ComboBox->currentText();
-    const QString preset = presetCode();
-    const auto matches = [&](int row) {
-        return row >= 0 && row < m_ui.ListData->count() &&
-               sameSize(mm, CardSizeTables::Get_My_card_Size(category, preset, row));
-    };
-    // Two paper entries are equal: the row asked for wins when it fits.
-    int row = matches(preferred) ? preferred : -1;
-    for (int r = 0; row < 0 && r < m_ui.ListData->count(); ++r)
-        if (matches(r))
-            row = r;
-    Mark_List_New_Selection(row);
+    Mark_List_New_Selection(
+        CardSizeTables::rowOfSize(m_ui.Category_ComboBox->currentText(), presetCode(), mm, preferred));
 }
 
 int CardPagePanel::selectedSizeRow() const

@@ -377,13 +377,19 @@ TEST_F(MainWindowCommands, DataMenuReachesTheSeriesWindows)
     EXPECT_EQ(modalTitles, QStringList{"Generate Series"});
 }
 
-// A modal script that shows its dialog, notes where it stands on screen and closes it.
-static std::function<int(QDialog &)> noteWhereShown(QRect &at)
+// A modal script that shows its dialog (moved by `offset`, as a user drags it), notes where it
+// stands on screen, runs `then` (a click that opens another dialog) and closes it.
+static std::function<int(QDialog &)> noteWhereShown(QRect &at, QPoint offset = {},
+                                                    std::function<void(QDialog &)> then = {})
 {
-    return [&at](QDialog &d) {
+    return [&at, offset, then](QDialog &d) {
         d.show();
+        if (!offset.isNull()) // a window moved once is no longer centred by Qt when shown again
+            d.move(d.pos() + offset);
         QCoreApplication::processEvents();
         at = d.frameGeometry();
+        if (then)
+            then(d);
         return 0;
     };
 }
@@ -414,15 +420,10 @@ TEST_F(MainWindowCommands, DataMenuWindowsOpenCentredOnTheMainWindow)
     // The manager's own Generate button still shows the generator over the manager, moved off
     // the main window's centre by its user.
     QRect managerAt, generatorAt;
-    modalScripts.push_back([&](QDialog &manager) {
-        manager.show();
-        manager.move(manager.pos() + QPoint(50, 40));
-        QCoreApplication::processEvents();
-        managerAt = manager.frameGeometry();
+    modalScripts.push_back(noteWhereShown(managerAt, QPoint(50, 40), [&](QDialog &manager) {
         modalScripts.push_back(noteWhereShown(generatorAt));
         manager.findChild<QPushButton *>(QStringLiteral("create_series_button"))->click();
-        return 0;
-    });
+    }));
     window->menus().action(QStringLiteral("Data/Series Manager..."))->trigger();
     ASSERT_TRUE(generatorAt.isValid());
     EXPECT_LE((generatorAt.center() - managerAt.center()).manhattanLength(), 2);
@@ -432,14 +433,10 @@ TEST_F(MainWindowCommands, DataMenuWindowsOpenCentredOnTheMainWindow)
     testsupport::writeFile(book, "not a workbook");
     files.answers.push_back(book);
     QRect wizardAt, workbookAt;
-    modalScripts.push_back([&](QDialog &wizard) {
-        wizard.show();
-        QCoreApplication::processEvents();
-        wizardAt = wizard.frameGeometry();
+    modalScripts.push_back(noteWhereShown(wizardAt, {}, [&](QDialog &wizard) {
         modalScripts.push_back(noteWhereShown(workbookAt));
         wizard.findChild<QPushButton *>(QStringLiteral("Excel_btn"))->click();
-        return 0;
-    });
+    }));
     window->menus().action(QStringLiteral("Data/Import Series..."))->trigger();
     ASSERT_TRUE(workbookAt.isValid());
     EXPECT_LE((wizardAt.center() - window->frameGeometry().center()).manhattanLength(), 2);
