@@ -2,6 +2,7 @@
 // refused pictures carry their reason, and a browser closed while it reads goes away cleanly.
 #include "canvas/ui/ImageBrowser.h"
 #include "canvas/ui/ImageBrowserModel.h"
+#include "canvas/ui/ThumbnailWait.h"
 #include "platform/PictureReader.h"
 
 #include "support/HostilePictures.h"
@@ -27,19 +28,6 @@ QByteArray thumbManyScans(int scans)
     return HostilePictures::withRepeatedLastScan(HostilePictures::jpeg(image, true), scans);
 }
 
-QPixmap thumbOf(const ImageBrowserModel &model, int row)
-{
-    return model.data(model.index(row), Qt::DecorationRole).value<QPixmap>();
-}
-
-bool thumbsSettled(const ImageBrowserModel &model)
-{
-    for (int row = 0; row < model.count(); ++row) {
-        if (thumbOf(model, row).isNull() && model.thumbnailError(row).isEmpty())
-            return false;
-    }
-    return true;
-}
 } // namespace
 
 TEST(ImageBrowserThumbnails, ArriveFromTheReaderAndRefusalsCarryTheirReason)
@@ -56,16 +44,16 @@ TEST(ImageBrowserThumbnails, ArriveFromTheReaderAndRefusalsCarryTheirReason)
     ASSERT_EQ(model.count(), 3);
     model.setThumbnailSide(100);
     // Asking answers at once, with nothing yet: the picture is read elsewhere.
-    EXPECT_TRUE(thumbOf(model, 0).isNull());
+    EXPECT_TRUE(thumbnails::shown(model, 0).isNull());
     EXPECT_TRUE(model.thumbnailsPending());
     int arrivals = 0;
     QObject::connect(&model, &ImageBrowserModel::thumbnailsArrived, [&] { ++arrivals; });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return thumbsSettled(model); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return thumbnails::settled(model); }, 30000));
     EXPECT_FALSE(model.thumbnailsPending());
     EXPECT_GE(arrivals, 3);
 
-    EXPECT_EQ(thumbOf(model, 0).size(), QSize(100, 50));
-    EXPECT_EQ(thumbOf(model, 0).toImage().pixelColor(50, 25), QColor(Qt::blue));
+    EXPECT_EQ(thumbnails::shown(model, 0).size(), QSize(100, 50));
+    EXPECT_EQ(thumbnails::shown(model, 0).toImage().pixelColor(50, 25), QColor(Qt::blue));
     EXPECT_EQ(model.thumbnailError(0), QString());
     EXPECT_EQ(model.thumbnailError(1),
               QStringLiteral("the picture is made of too many scans (more than 300)"));
@@ -79,8 +67,8 @@ TEST(ImageBrowserThumbnails, ArriveFromTheReaderAndRefusalsCarryTheirReason)
     ImageBrowser browser(&model);
     browser.setZoomValue(1.0);
     const int side = ImageBrowser::thumbnailSideFor(1.0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return thumbOf(model, 0).width() == side; }, 30000));
-    EXPECT_EQ(thumbOf(model, 0).height(), side / 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return thumbnails::shown(model, 0).width() == side; }, 30000));
+    EXPECT_EQ(thumbnails::shown(model, 0).height(), side / 2);
 }
 
 TEST(ImageBrowserThumbnails, ABrowserClosedWhileReadingGoesAwayCleanly)
@@ -96,9 +84,9 @@ TEST(ImageBrowserThumbnails, ABrowserClosedWhileReadingGoesAwayCleanly)
         auto model = std::make_unique<ImageBrowserModel>();
         ASSERT_TRUE(model->fillFromFolder(dir.path()));
         for (int row = 0; row < model->count(); ++row)
-            thumbOf(*model, row);
+            thumbnails::shown(*model, row);
         if (round > 0) // let some results be on their way to the GUI thread
-            (void)QTest::qWaitFor([&] { return !thumbOf(*model, 0).isNull(); }, 30000);
+            (void)QTest::qWaitFor([&] { return !thumbnails::shown(*model, 0).isNull(); }, 30000);
         model.reset(); // joins the reader; results still queued find no model
         QCoreApplication::processEvents();
     }
@@ -142,7 +130,11 @@ TEST(ImageBrowserThumbnails, ShowWholeOnceReadWhateverTheFirstPictureIs)
         browser.setZoomValue(zoom);
         const int side = ImageBrowser::thumbnailSideFor(zoom);
         ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return thumbOf(model, 0).width() == side && thumbOf(model, 1).height() == side; }, 30000));
+            [&] {
+                return thumbnails::shown(model, 0).width() == side &&
+                       thumbnails::shown(model, 1).height() == side;
+            },
+            30000));
         QCoreApplication::processEvents();
         const QImage shot = browser.viewport()->grab().toImage();
         const QRect wideCell = browser.itemRect(0);

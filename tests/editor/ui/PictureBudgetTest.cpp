@@ -5,6 +5,7 @@
 
 #include "canvas/ui/ImageBrowser.h"
 #include "canvas/ui/ImageBrowserModel.h"
+#include "canvas/ui/ThumbnailWait.h"
 #include "editor/ui/BackgroundBrowser.h"
 #include "model/SKTImage.h"
 #include "panels/ui/ImageSignPanel.h"
@@ -72,17 +73,6 @@ protected:
     {
         return PictureReader::userMessage(path, error);
     }
-    // Waits until every row of the browser shows its thumbnail or knows why it has none.
-    static bool thumbnailsSettled(const ImageBrowserModel &model)
-    {
-        for (int row = 0; row < model.count(); ++row) {
-            const QModelIndex index = model.index(row);
-            if (model.data(index, Qt::DecorationRole).value<QPixmap>().isNull() &&
-                model.thumbnailError(row).isEmpty())
-                return false;
-        }
-        return true;
-    }
 };
 
 TEST_F(PictureBudget, TheBackgroundStripTakesAPhonePhotoAndRefusesWhatItCannotUse)
@@ -96,8 +86,8 @@ TEST_F(PictureBudget, TheBackgroundStripTakesAPhonePhotoAndRefusesWhatItCannotUs
     ASSERT_EQ(strip.images->count(), 3);
 
     // Thumbnails arrive from the strip's own thread while the window goes on.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return thumbnailsSettled(*strip.images); }, 60000));
-    const QPixmap thumb = strip.images->data(strip.images->index(0), Qt::DecorationRole).value<QPixmap>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return thumbnails::settled(*strip.images); }, 60000));
+    const QPixmap thumb = thumbnails::shown(*strip.images, 0);
     EXPECT_FALSE(thumb.isNull());
     EXPECT_EQ(thumb.width(), ImageBrowser::thumbnailSideFor(strip.imageBrowser->zoomValue()));
     EXPECT_EQ(strip.images->thumbnailError(1), TooLarge);

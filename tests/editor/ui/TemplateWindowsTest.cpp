@@ -5,6 +5,7 @@
 
 #include "canvas/ui/ImageBrowser.h"
 #include "canvas/ui/ImageBrowserModel.h"
+#include "canvas/ui/ThumbnailWait.h"
 #include "editor/EditorState.h"
 #include "editor/GreetingTexts.h"
 #include "editor/TemplateStore.h"
@@ -208,6 +209,8 @@ TEST_F(TemplateWindows, BrowserListsCopiesRenamesAndDeletesUserTemplates)
         EXPECT_EQ(identifiers(items), titles(items)); // built-in items go by their file names
         EXPECT_TRUE(browser.Delete_temp_btn->isHidden());
         EXPECT_EQ(Template_Wizard::Selected_Template_Path, items->item(0).path());
+        // The picture is taken as a user sees the browser once its thumbnails are read.
+        (void)QTest::qWaitFor([&] { return thumbnails::settled(*items); }, 30000);
         saveArtifact(&browser, QStringLiteral("template_browser.png"));
 
         browser.cat_cmbo_bx->setCurrentIndex(1);
