@@ -46,7 +46,8 @@ MESSAGES = [
 HELP_PAGES = [
     ("Tessaly Greeting Designer - User's Guide", [
         ("h", "Starting a card"),
-        ("p", "When the program starts it offers three ways in: the wizard, a design file you kept, or a template."),
+        ("p", "When the program starts it offers two ways in: the wizard, or a design file you kept. Once the"),
+        ("p", "main window is open, File > New from Template starts a card from a template as well."),
         ("p", "The wizard asks for a card size, a background picture, a title, a message, the names of the"),
         ("p", "sender and the addressee, the date, the time and the venue, and lays them out on the front."),
         ("h", "Designing"),

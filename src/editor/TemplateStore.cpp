@@ -140,13 +140,11 @@ TemplateResult TemplateStore::OKPressed(const QString &typed, const QString &pas
         return failed(MsgEnterName);
     if (isNameTooLong(clean))
         return failed(MsgNameTooLong);
+    // A new template, or a rename onto another template's name, replaces that template only when
+    // the user says so.
     const QString current = Trim_Str(passed);
-    if (current.isEmpty()) {
-        if (exists(clean) && !(ask && ask(MsgReplace)))
-            return {OpResult::cancelledByUser(), {}};
-    } else if (clean != current && exists(clean)) {
-        return failed(MsgExists);
-    }
+    if (clean != current && exists(clean) && !(ask && ask(MsgReplace)))
+        return {OpResult::cancelledByUser(), {}};
     if (name)
         *name = clean;
     return {};
@@ -288,7 +286,8 @@ TemplateResult TemplateStore::copyTemplate(const QString &picture) const
     return done(newDesign);
 }
 
-TemplateResult TemplateStore::renameTemplate(const QString &picture, const QString &newName) const
+TemplateResult TemplateStore::renameTemplate(const QString &picture, const QString &newName,
+                                             bool replace) const
 {
     if (!holds(picture))
         return failed(MsgSelect);
@@ -302,15 +301,22 @@ TemplateResult TemplateStore::renameTemplate(const QString &picture, const QStri
     const QString oldDesign = designPathForPicture(picture);
     if (newPicture == picture)
         return done(oldDesign);
-    if (QFileInfo::exists(newDesign))
+    const bool replacing = QFileInfo::exists(newDesign);
+    if (replacing && !replace)
         return failed(MsgExists);
-    // Only what this rename wrote is taken back; the old pair goes once both copies exist.
+    // The old pair goes only once both copies exist. A new pair is taken back on failure; a
+    // replaced one gets its design first, so that a failure there leaves it whole.
     QString why;
-    const bool pictureCopied = copyFile(picture, newPicture, &why);
-    if (!pictureCopied || !copyFile(oldDesign, newDesign, &why)) {
-        if (pictureCopied)
-            QFile::remove(newPicture);
-        return failedBecause(why);
+    if (replacing) {
+        if (!copyFile(oldDesign, newDesign, &why) || !copyFile(picture, newPicture, &why))
+            return failedBecause(why);
+    } else {
+        const bool pictureCopied = copyFile(picture, newPicture, &why);
+        if (!pictureCopied || !copyFile(oldDesign, newDesign, &why)) {
+            if (pictureCopied)
+                QFile::remove(newPicture);
+            return failedBecause(why);
+        }
     }
     Delete_File(picture);
     Delete_File(oldDesign);

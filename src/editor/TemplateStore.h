@@ -49,7 +49,7 @@ public:
 
     // The name dialog's OK. passed is the current name of a template being renamed ("" for a new
     // one). Done with *name set to the cleaned name; Failed with the message to show; Cancelled
-    // when the user declined to replace an existing template.
+    // when the user declined to replace another existing template.
     using Question = std::function<bool(const QString &question)>; // true for Yes
     TemplateResult OKPressed(const QString &typed, const QString &passed, const Question &ask,
                              QString *name) const;
@@ -78,8 +78,9 @@ public:
     static QString Create_New_File_Path(const QString &path, const QString &companionExt = QString());
 
     TemplateResult copyTemplate(const QString &picture) const;
-    // Copies the pair to the new name, then removes the old pair only when both copies exist.
-    TemplateResult renameTemplate(const QString &picture, const QString &newName) const;
+    // Copies the pair to the new name, then removes the old pair only when both copies exist. A
+    // template already under the new name is replaced only with `replace` (the user agreed).
+    TemplateResult renameTemplate(const QString &picture, const QString &newName, bool replace = false) const;
     TemplateResult deleteTemplate(const QString &picture) const;
 
     // The entries of a greeting text file ("Title.txt", "Message.txt"), read as the greeting

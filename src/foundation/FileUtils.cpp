@@ -74,6 +74,22 @@ bool openOrSay(const QString &path, const QString &notOpened)
     return false;
 }
 
+QString linkNotOpenedText(const QUrl &url)
+{
+    if (url.scheme() == QLatin1String("mailto"))
+        return QStringLiteral("No mail program could be opened. You can write to this address yourself:\n") +
+               url.path();
+    return notOpenedText(QStringLiteral("The link"), url.toString());
+}
+
+bool openUrlOrSay(const QUrl &url)
+{
+    if (UrlOpener::open(url))
+        return true;
+    Show_MessageBox(linkNotOpenedText(url));
+    return false;
+}
+
 QString helpNotOpenedText(const QString &path)
 {
     return notOpenedText(QStringLiteral("The help file"), path);

@@ -5,6 +5,7 @@
 #include "platform/ResourceRoot.h"
 
 #include <QString>
+#include <QUrl>
 
 // Removes the file or folder (with its contents) at `path` when it may be removed; a symbolic
 // link is removed itself, never followed. Refuses an empty path and the root, home and data
@@ -25,6 +26,10 @@ QString helpNotOpenedText(const QString &path);
 bool openOrSay(const QString &path, const QString &notOpened);
 // "<what> could not be opened. You can open it yourself at:" and the path on a line of its own.
 QString notOpenedText(const QString &what, const QString &path);
+// Opens a web or mail address with the desktop's program. When there is none, tells the user the
+// address to open or write to by hand and answers false.
+bool openUrlOrSay(const QUrl &url);
+QString linkNotOpenedText(const QUrl &url);
 
 // Prepares the data root (created, filled with the shipped files it lacks), then sets
 // Resource_Path and Data_Folder_Path to it and creates the data folders. On failure nothing is set.

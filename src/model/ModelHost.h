@@ -25,6 +25,4 @@ public:
     // The editor's current text font and colour, given to every new object.
     virtual FontDescriptor All_Text_font() const;
     virtual QColor All_Text_clr() const { return QColor(0, 0, 0); }
-    // Enables the align-with-grid button while the grid is always shown.
-    virtual void setAlignWithGridEnabled(bool) {}
 };

@@ -1,8 +1,5 @@
 #include "model/SKTGrid.h"
 
-#include "model/ModelGlobals.h"
-#include "model/ModelHost.h"
-
 #include <QPainter>
 #include <QPainterPath>
 #include <QTimer>
@@ -76,7 +73,6 @@ void SKTGrid::setAlwaysShown(bool alwaysShown)
         return;
     willChangeValueForKey(QStringLiteral("alwaysShown"));
     _isAlwaysShown = alwaysShown;
-    ModelGlobals::instance().host().setAlignWithGridEnabled(alwaysShown);
     // Always shown needs no hiding; switched off, the grid hides at once.
     _hidingTimer->stop();
     didChangeValueForKey(QStringLiteral("alwaysShown"));

@@ -72,12 +72,14 @@ TEST(TemplateStore, NameDialogAsksOrRefusesForExistingTemplates)
     EXPECT_EQ(asked, QStringList{TemplateStore::MsgReplace});
     EXPECT_TRUE(s.store.OKPressed(QStringLiteral("Party"), QString(), answer(true), &name).ok());
     EXPECT_EQ(name, QStringLiteral("Party"));
-    // Renaming: to another existing name is refused, to its own name passes without a question.
+    // Renaming onto another existing name asks too; to its own name passes without a question.
     s.pair(QStringLiteral("Picnic"), "x");
     asked.clear();
     EXPECT_EQ(
-        s.store.OKPressed(QStringLiteral("Party"), QStringLiteral("Picnic"), answer(true), &name).message,
-        TemplateStore::MsgExists);
+        s.store.OKPressed(QStringLiteral("Party"), QStringLiteral("Picnic"), answer(false), &name).status,
+        TemplateResult::Status::Cancelled);
+    EXPECT_EQ(asked, QStringList{TemplateStore::MsgReplace});
+    asked.clear();
     EXPECT_TRUE(
         s.store.OKPressed(QStringLiteral("Picnic"), QStringLiteral("Picnic"), answer(false), &name).ok());
     EXPECT_TRUE(asked.isEmpty());
@@ -203,7 +205,11 @@ TEST(TemplateStore, RenameKeepsTheOldPairUntilBothCopiesExist)
     TemplateResult r = s.store.renameTemplate(s.file("Party.png"), QStringLiteral("Feast"));
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(s.files(), (QStringList{"Feast.dcard", "Feast.png", "Picnic.dcard", "Picnic.png"}));
-    EXPECT_EQ(readFile(s.file("Feast.dcard")), QByteArray("design a"));
+    // Agreed to, a rename takes over the other template's name and files.
+    ASSERT_TRUE(s.store.renameTemplate(s.file("Feast.png"), QStringLiteral("Picnic"), true).ok());
+    EXPECT_EQ(s.files(), (QStringList{"Picnic.dcard", "Picnic.png"}));
+    EXPECT_EQ(readFile(s.file("Picnic.png")), QByteArray("picture a"));
+    EXPECT_EQ(readFile(s.file("Picnic.dcard")), QByteArray("design a"));
 
     // A pair whose design file went missing is not renamed: its picture stays where it was.
     QFile::remove(s.file("Picnic.dcard"));

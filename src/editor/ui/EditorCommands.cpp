@@ -396,7 +396,8 @@ void EditorCommands::Make_Natural_Clicked()
 
 void EditorCommands::Align_To_Grid_Clicked()
 {
-    if (!m_window.grid().isAlwaysShown()) {
+    // Snapping to the grid does not depend on seeing it, as a drag's snapping does not.
+    if (!m_window.grid().canAlign()) {
         Show_MessageBox(GridFirstMessage);
         return;
     }
@@ -435,7 +436,16 @@ void EditorCommands::toggleGridShowing()
     dialog.Grid_Space_slidr->setValue(grid.spacing());
     dialog.Show_hide_grid_chk->setChecked(grid.isAlwaysShown());
     SetObjEnabled(dialog.Grid_Opt_box, grid.isAlwaysShown());
-    dialog.Open_Wnd();
+    // The controls act as they change, so the canvas previews them; Cancel puts the grid back.
+    const QColor color = grid._color;
+    const double spacing = grid._spacing;
+    const bool alwaysShown = grid.isAlwaysShown();
+    if (dialog.Open_Wnd() == 1)
+        return;
+    grid._color = color;
+    grid._spacing = spacing;
+    grid.setAlwaysShown(alwaysShown);
+    m_window.Refresh_Canvas();
 }
 
 void EditorCommands::showGridShown()

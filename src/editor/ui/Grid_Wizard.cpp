@@ -37,7 +37,7 @@ Grid_Wizard::Grid_Wizard(QWidget *parent) : QDialog(parent)
     connect(cancel_button, &QPushButton::clicked, this, &Grid_Wizard::Cancel_Btn_Clicked);
 }
 
-void Grid_Wizard::Open_Wnd()
+int Grid_Wizard::Open_Wnd()
 {
-    ModalRunner::exec(*this);
+    return ModalRunner::exec(*this);
 }

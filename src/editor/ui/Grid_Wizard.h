@@ -1,5 +1,5 @@
 // The grid dialog: the grid's colour, spacing and showing. The controls act as they are changed
-// (the main window handles them); OK and Cancel only close it, so Cancel undoes nothing.
+// (the main window handles them); Cancel hands back 0 and the caller restores the grid.
 #pragma once
 
 #include <QDialog>
@@ -16,7 +16,7 @@ class Grid_Wizard : public QDialog
 public:
     explicit Grid_Wizard(QWidget *parent = nullptr);
 
-    void Open_Wnd();
+    int Open_Wnd();
     void OK_Btn_Clicked() { done(1); }
     void Cancel_Btn_Clicked() { done(0); }
 

@@ -15,7 +15,6 @@
 #include "foundation/ui/WindowLook.h"
 #include "model/ModelGlobals.h"
 #include "panels/CardSizeTables.h"
-#include "platform/UrlOpener.h"
 #include "support/WebLinks.h"
 
 #include <QDateEdit>
@@ -55,7 +54,7 @@ void Invitation_Wizard::connectControls()
     connect(Help_btn_1, &QPushButton::clicked, this, &Invitation_Wizard::HelpClick);
     connect(Help_btn_2, &QPushButton::clicked, this, &Invitation_Wizard::HelpClick);
     connect(Contact_us_btn, &QPushButton::clicked, this,
-            [] { UrlOpener::open(WebLinks::toUrl(WebLinks::supportMail())); });
+            [] { openUrlOrSay(WebLinks::toUrl(WebLinks::supportMail())); });
     connect(title_bk_btn, &QPushButton::clicked, this, &Invitation_Wizard::Title_Back_Click);
     connect(title_nxt_btn, &QPushButton::clicked, this, &Invitation_Wizard::Title_Next_Click);
     connect(msg_bk_btn, &QPushButton::clicked, this, &Invitation_Wizard::Msg_Back_Click);

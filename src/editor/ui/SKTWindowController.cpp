@@ -336,11 +336,6 @@ QPointF SKTWindowController::Control_New_Point(const QString &side)
                                                       frontCanvasBounds().size());
 }
 
-void SKTWindowController::setAlignWithGridEnabled(bool enabled)
-{
-    m_ui.Align_To_Grid_btn->setEnabled(enabled);
-}
-
 std::optional<SKTGraphic::Kind> SKTWindowController::currentGraphicClass() const
 {
     return m_tools->currentGraphicClass();

@@ -110,7 +110,6 @@ public:
     QPointF Control_New_Point(const QString &side) override;
     FontDescriptor All_Text_font() const override { return m_allTextFont; }
     QColor All_Text_clr() const override;
-    void setAlignWithGridEnabled(bool enabled) override;
     std::optional<SKTGraphic::Kind> currentGraphicClass() const override;
     int Selected_Control_Tool() const override;
     void Undo_Redo_Button_state() override;

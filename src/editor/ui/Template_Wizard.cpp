@@ -158,7 +158,8 @@ void Template_Wizard::fillFrom(const QString &folder, bool user)
         if (ext != QLatin1String("png") && ext != QLatin1String("jpg"))
             continue;
         const QString id = user ? QStringLiteral("TEMP%1.png").arg(User_Defined_File++) : fi.fileName();
-        addImageWithPath(fi.absoluteFilePath(), fi.fileName(), id);
+        // A template goes by its name; the picture's file type means nothing to the user.
+        addImageWithPath(fi.absoluteFilePath(), fi.completeBaseName(), id);
     }
     if (images->count() > 0) {
         imageBrowser->selectRow(0);
@@ -250,8 +251,9 @@ void Template_Wizard::Rename_Template_Click()
         return;
     if (nameDialog->runFor(QFileInfo(picture).completeBaseName()) != 1)
         return;
+    // The name dialog has asked before a name of another template is taken over.
     const TemplateResult r =
-        TemplateStore(userFolder()).renameTemplate(picture, Export_Template::export_template_name);
+        TemplateStore(userFolder()).renameTemplate(picture, Export_Template::export_template_name, true);
     if (!r.ok())
         Show_MessageBox(r.message);
     Fill_Templates_User_Defined();

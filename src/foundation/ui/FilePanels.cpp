@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QTreeView>
 
 namespace
 {
@@ -20,12 +22,27 @@ QString filterFor(const QStringList &suffixes)
 
 std::optional<QString> runDialog(QFileDialog &dialog)
 {
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    FilePanels::prepareDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }
 } // namespace
+
+void FilePanels::prepareDialog(QFileDialog &dialog)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    // Qt's own size cuts the size and type columns ("67....KiB"): the name takes what is left
+    // after the other columns have the width of their contents.
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(860, 520)));
+    if (auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+}
 
 std::optional<QString> FilePanels::openFile(QWidget *parent, const QString &title,
                                             const QStringList &suffixes)

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 class FilePanels
@@ -22,6 +23,10 @@ public:
     // A path to save to; the suffix is added when the name lacks it. None when cancelled.
     virtual std::optional<QString> saveFile(QWidget *parent, const QString &title, const QString &suffix,
                                             const QString &suggestedName = QString());
+
+    // Qt's dialog as the real panels show it: non-native, and large enough that the detail view's
+    // columns (name, size, type, date) show whole.
+    static void prepareDialog(QFileDialog &dialog);
 
     // The installed panels, or the real ones.
     static FilePanels &instance();

@@ -1,8 +1,8 @@
 #include "support/ui/SupportLook.h"
 
+#include "foundation/FileUtils.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ui/WindowLook.h"
-#include "platform/UrlOpener.h"
 #include "support/WebLinks.h"
 
 #include <QPushButton>
@@ -29,10 +29,5 @@ bool SupportLook::Open_Link(const QString &link)
 {
     if (link.isEmpty())
         return false;
-    const QUrl url = WebLinks::toUrl(link);
-    if (!url.isValid() || !UrlOpener::open(url)) {
-        Show_NSLog_Message(QStringLiteral("The link could not be opened: ") + link);
-        return false;
-    }
-    return true;
+    return openUrlOrSay(WebLinks::toUrl(link));
 }

@@ -119,26 +119,38 @@ TEST_F(MainWindowCommands, AlignmentGridRulerAndBackground)
     ui.Make_Same_Width_btn->setEnabled(true);
     ui.Make_Same_Width_btn->click();
     EXPECT_EQ(shown().last(), EditorCommands::MoreThanOneMessage);
-    ui.Align_To_Grid_btn->setEnabled(true);
+    // Aligning to the grid does not wait for the grid to be shown.
+    ASSERT_FALSE(window->grid().isAlwaysShown());
+    const QRectF offGrid(13.4, 27.1, 40.2, 30.0);
+    front()[0]->setBounds(offGrid);
     ui.Align_To_Grid_btn->click();
-    EXPECT_EQ(shown().last(), EditorCommands::GridFirstMessage);
+    EXPECT_EQ(front()[0]->bounds(), window->grid().alignedRect(offGrid));
+    EXPECT_EQ(shown().size(), 1);
 
-    // The spacing slider shows the grid; Cancel keeps what was changed.
-    modalScripts.push_back([&](QDialog &dialog) {
+    // The controls preview on the canvas as they change; Escape puts the grid back, OK keeps it.
+    const auto changeGrid = [&](QDialog &dialog, bool keep) {
         auto &grid = static_cast<Grid_Wizard &>(dialog);
         EXPECT_FALSE(grid.Grid_Space_slidr->isEnabled());
         grid.Show_hide_grid_chk->click();
         EXPECT_TRUE(grid.Grid_Space_slidr->isEnabled());
         grid.Grid_Space_slidr->slider()->setValue(grid.Grid_Space_slidr->slider()->value() + 3);
+        EXPECT_TRUE(window->grid().isAlwaysShown());
+        EXPECT_DOUBLE_EQ(window->grid().spacing(), 12.0);
         saveArtifact(&dialog, QStringLiteral("grid_dialog.png"));
-        grid.cancel_button->click();
+        if (keep)
+            grid.ok_button->click();
+        else
+            QTest::keyClick(&dialog, Qt::Key_Escape);
         return dialog.result();
-    });
+    };
+    modalScripts.push_back([&](QDialog &dialog) { return changeGrid(dialog, false); });
+    ui.Grid_Btn->click();
+    EXPECT_FALSE(window->grid().isAlwaysShown());
+    EXPECT_DOUBLE_EQ(window->grid().spacing(), 9.0);
+    modalScripts.push_back([&](QDialog &dialog) { return changeGrid(dialog, true); });
     ui.Grid_Btn->click();
     EXPECT_TRUE(window->grid().isAlwaysShown());
     EXPECT_DOUBLE_EQ(window->grid().spacing(), 12.0);
-    ui.Align_To_Grid_btn->click();
-    EXPECT_EQ(shown().size(), 2);
 
     ui.Show_Ruler_chk->click();
     for (int side = 0; side < 3; ++side)

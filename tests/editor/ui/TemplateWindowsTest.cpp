@@ -206,7 +206,11 @@ TEST_F(TemplateWindows, BrowserListsCopiesRenamesAndDeletesUserTemplates)
         // Built-in first, with the user buttons hidden and the first picture chosen.
         EXPECT_DOUBLE_EQ(browser.zoom(), 0.6);
         EXPECT_GE(items->count(), 5);
-        EXPECT_EQ(identifiers(items), titles(items)); // built-in items go by their file names
+        // Built-in items go by their file names and show them without the picture's type.
+        QStringList baseNames;
+        for (const QString &id : identifiers(items))
+            baseNames << QFileInfo(id).completeBaseName();
+        EXPECT_EQ(titles(items), baseNames);
         EXPECT_TRUE(browser.Delete_temp_btn->isHidden());
         EXPECT_EQ(Template_Wizard::Selected_Template_Path, items->item(0).path());
         // The picture is taken as a user sees the browser once its thumbnails are read.
@@ -216,8 +220,7 @@ TEST_F(TemplateWindows, BrowserListsCopiesRenamesAndDeletesUserTemplates)
         browser.cat_cmbo_bx->setCurrentIndex(1);
         emit browser.cat_cmbo_bx->activated(1);
         EXPECT_FALSE(browser.Delete_temp_btn->isHidden());
-        EXPECT_EQ(titles(items),
-                  (QStringList{QStringLiteral("Party (copy 1).png"), QStringLiteral("Party.png")}));
+        EXPECT_EQ(titles(items), (QStringList{QStringLiteral("Party (copy 1)"), QStringLiteral("Party")}));
         const QStringList firstIds = identifiers(items);
         for (const QString &id : firstIds)
             EXPECT_TRUE(QRegularExpression(QStringLiteral("^TEMP\\d+\\.png$")).match(id).hasMatch())
@@ -234,14 +237,15 @@ TEST_F(TemplateWindows, BrowserListsCopiesRenamesAndDeletesUserTemplates)
         for (const QString &id : identifiers(items))
             EXPECT_FALSE(firstIds.contains(id)) << "identifier used again: " << id.toStdString();
 
-        // Rename (copy 2) to Birthday; renaming to an existing name is refused.
-        list->selectRow(1); // "Party (copy 2).png"
-        EXPECT_EQ(items->item(list->selectedRows().value(0)).imageTitle(),
-                  QStringLiteral("Party (copy 2).png"));
+        // Rename (copy 2) to Birthday; renaming to an existing name asks first, and No keeps both.
+        list->selectRow(1); // "Party (copy 2)"
+        EXPECT_EQ(items->item(list->selectedRows().value(0)).imageTitle(), QStringLiteral("Party (copy 2)"));
         messages.clear();
+        messages.queueAnswers({false});
         nameDialogAnswers(QStringLiteral("Party"));
         QTest::mouseClick(browser.Rename_temp_btn, Qt::LeftButton);
-        EXPECT_EQ(shown(), QStringList{TemplateStore::MsgExists});
+        EXPECT_EQ(messages.questions(), QStringList{TemplateStore::MsgReplace});
+        EXPECT_TRUE(QFileInfo::exists(userFile(QStringLiteral("Party (copy 2).dcard"))));
         nameDialogAnswers(QStringLiteral("Birthday"));
         QTest::mouseClick(browser.Rename_temp_btn, Qt::LeftButton);
         EXPECT_TRUE(QFileInfo::exists(userFile(QStringLiteral("Birthday.dcard"))));
@@ -250,7 +254,7 @@ TEST_F(TemplateWindows, BrowserListsCopiesRenamesAndDeletesUserTemplates)
 
         // Delete asks; No keeps the pair, Yes removes both files.
         list->selectRow(0); // Birthday.png
-        EXPECT_EQ(items->item(list->selectedRows().value(0)).imageTitle(), QStringLiteral("Birthday.png"));
+        EXPECT_EQ(items->item(list->selectedRows().value(0)).imageTitle(), QStringLiteral("Birthday"));
         messages.clear();
         messages.queueAnswers({false, true});
         QTest::mouseClick(browser.Delete_temp_btn, Qt::LeftButton);

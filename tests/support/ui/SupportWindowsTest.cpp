@@ -2,6 +2,7 @@
 // reach the desktop, exactly as they are handed over, and what the windows show.
 #include "foundation/FileUtils.h"
 #include "foundation/WindowRegistry.h"
+#include "support/TestSupport.h"
 #include "support/WebLinks.h"
 #include "support/WindowFixture.h"
 #include "support/ui/Help_Support.h"
@@ -74,6 +75,11 @@ TEST_F(SupportWindows, HelpDocumentOpensOrIsReportedMissing)
     EXPECT_EQ(help.windowTitle(), QStringLiteral("Help and Support"));
     const QString pdf = dataRoot() + QStringLiteral("Help.pdf");
     ASSERT_TRUE(QFile::exists(pdf)); // shipped and copied into the data folder
+    // The guide promises only the ways in that the start window offers.
+    const QString guide = testsupport::output("pdftotext", {pdf, "-"}).simplified();
+    EXPECT_TRUE(
+        guide.contains(QStringLiteral("it offers two ways in: the wizard, or a design file you kept.")));
+    EXPECT_TRUE(guide.contains(QStringLiteral("File > New from Template starts a card from a template")));
     QTest::mouseClick(help._Help_File_Label, Qt::LeftButton);
     ASSERT_EQ(openedUrls.size(), 1);
     EXPECT_EQ(openedUrls.first().toLocalFile(), pdf);
@@ -153,6 +159,33 @@ TEST_F(SupportWindows, MailLinksReachTheDesktopWithoutBeingEncodedAgain)
     EXPECT_EQ(registry.open(WindowRegistry::Window::WebLinks, QStringLiteral("website1")), 1);
     EXPECT_EQ(registry.open(WindowRegistry::Window::WebLinks, QStringLiteral("nothing")), 0);
     EXPECT_EQ(opened(), (QStringList{reseller, WebLinks::Website1}));
+}
+
+TEST_F(SupportWindows, ALinkNothingCanOpenIsShownWithItsAddress)
+{
+    desktopOpens = false;
+    WindowRegistry registry;
+    SupportCommands::fill(registry, nullptr, AppName);
+    const QStringList keys{QStringLiteral("website1"), QStringLiteral("website2"),
+                           QStringLiteral("website3"), QStringLiteral("support"),
+                           QStringLiteral("reseller"), QStringLiteral("googleplus"),
+                           QStringLiteral("facebook"), QStringLiteral("twitter"),
+                           QStringLiteral("fblike"),   QStringLiteral("comments")};
+    for (const QString &key : keys) {
+        SCOPED_TRACE(key.toStdString());
+        const qsizetype before = messages.messages().size();
+        EXPECT_EQ(registry.open(WindowRegistry::Window::WebLinks, key), 0);
+        ASSERT_EQ(messages.messages().size(), before + 1);
+        const QUrl url = openedUrls.last();
+        const QString address = url.scheme() == QLatin1String("mailto") ? url.path() : url.toString();
+        EXPECT_FALSE(address.isEmpty());
+        EXPECT_TRUE(messages.messages().last().endsWith(QLatin1Char('\n') + address));
+    }
+    EXPECT_TRUE(
+        messages.messages().last().trimmed().startsWith(QStringLiteral("The link could not be opened.")));
+    EXPECT_EQ(messages.messages().at(3).trimmed(),
+              QStringLiteral("No mail program could be opened. You can write to this address yourself:\n") +
+                  WebLinks::SupportAddress);
 }
 
 TEST_F(SupportWindows, PromotionShowsTheProductAndOpensItsThreeLinks)

@@ -1,0 +1,46 @@
+// The file dialog as the program shows it: every detail column as wide as what it shows, so a
+// size or a type is never cut short.
+#include "foundation/ui/FilePanels.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+TEST(FilePanels, TheDetailColumnsShowWhole)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QFile file(tmp.filePath(QStringLiteral("A birthday card for the whole family.png")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(68 * 1024, 'x'));
+    file.close();
+
+    QFileDialog dialog(nullptr, QStringLiteral("Open"), tmp.path());
+    FilePanels::prepareDialog(dialog);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.show();
+    auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    ASSERT_NE(details, nullptr);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) == 1; }, 10000));
+    QCoreApplication::processEvents();
+    QDir().mkpath(QStringLiteral(TESSALY_ARTIFACTS_DIR));
+    dialog.grab().save(QStringLiteral(TESSALY_ARTIFACTS_DIR "/file_dialog.png"));
+    const QHeaderView *header = details->header();
+    const QModelIndex row = details->model()->index(0, 0, details->rootIndex());
+    for (int column = 0; column < header->count(); ++column) {
+        if (header->isSectionHidden(column))
+            continue;
+        const QString shown = row.siblingAtColumn(column).data().toString();
+        const int icon = column == 0 ? details->iconSize().width() + 8 : 0;
+        EXPECT_GE(header->sectionSize(column), details->fontMetrics().horizontalAdvance(shown) + icon)
+            << shown.toStdString();
+        EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column)) << "column " << column;
+    }
+}
