@@ -246,12 +246,10 @@ void CardPagePanel::Update_Card_Graphics()
         p.Card_border_style = border;
     const double a = ui.Card_alpha_Stepper->value() / 100.0;
     const bool fill = ui.Card_fill_chk->isChecked();
-    if (fill) {
-        p.Card_fill_chk = true;
-        p.Card_fill_clr = withAlpha(ui.Card_fill_clr->color(), a);
-    } else {
-        p.Card_fill_chk = false;
-    }
+    p.Card_fill_chk = fill;
+    // The colour well stays usable while the fill is off: what is chosen there is kept for when
+    // the fill is ticked, not dropped.
+    p.Card_fill_clr = withAlpha(ui.Card_fill_clr->color(), a);
     QString style = FillCode::Solid;
     if (ui.Card_gradient_fill_rd->isChecked())
         style = FillCode::Gradient;
