@@ -68,6 +68,16 @@ QPainterPath Shape_Control::Polygon_With_Diffrent_Sides(const QRectF &b, int n)
     return p;
 }
 
+int Shape_Control::doubleStarPoints(int double_star_type)
+{
+    return double_star_type >= 1 && double_star_type <= 5 ? 5 + 2 * double_star_type : double_star_type;
+}
+
+int Shape_Control::polygonPoints(int polygon_type)
+{
+    return polygon_type >= 1 && polygon_type <= 5 ? 6 + 2 * polygon_type : polygon_type;
+}
+
 QPainterPath Shape_Control::Custom_Polygon(const QRectF &b)
 {
     const double x = b.x(), y = b.y(), w = b.width(), h = b.height();
@@ -103,13 +113,9 @@ std::optional<QPainterPath> Shape_Control::bezierPathForDrawing() const
     } else if (code == ShapeCode::Star) {
         p = Polygon_With_Diffrent_Sides(b, 5);
     } else if (code == ShapeCode::DoubleStar) {
-        static const int counts[] = {7, 9, 11, 13, 15};
-        const int n =
-            double_star_type >= 1 && double_star_type <= 5 ? counts[double_star_type - 1] : double_star_type;
-        p = Polygon_With_Diffrent_Sides(b, n);
+        p = Polygon_With_Diffrent_Sides(b, doubleStarPoints(double_star_type));
     } else if (code == ShapeCode::Polygon) {
-        static const int counts[] = {8, 10, 12, 14, 16};
-        const int n = polygon_type >= 1 && polygon_type <= 5 ? counts[polygon_type - 1] : polygon_type;
+        const int n = polygonPoints(polygon_type);
         p = n == 8 ? Custom_Polygon(b) : Polygon_With_Diffrent_Sides(b, n);
     }
     p.setFillRule(Qt::WindingFill);

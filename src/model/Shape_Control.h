@@ -21,6 +21,11 @@ public:
     static constexpr int MaxOutlinePoints = 1000;
     // Star outline: n points on the inscribed ellipse, each joined to the one two places on.
     static QPainterPath Polygon_With_Diffrent_Sides(const QRectF &bounds, int n);
+    // The point count n of the star outline a stored choice draws: a double star's choices 1 to 5
+    // give 7 to 15 points, a polygon's 8 to 16 (8 is the four-pointed star; an even n traces a
+    // polygon of n / 2 sides twice). Any other value is n itself.
+    static int doubleStarPoints(int double_star_type);
+    static int polygonPoints(int polygon_type);
     // Four-pointed star whose tips are the corners of the bounds.
     static QPainterPath Custom_Polygon(const QRectF &bounds);
     static QPainterPath Triangle_path(const QRectF &bounds);

@@ -1,7 +1,9 @@
 #include "foundation/ui/ChooserPanels.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QGroupBox>
 
 namespace
 {
@@ -19,14 +21,26 @@ std::optional<QColor> ChooserPanels::color(QWidget *parent, const QColor &initia
     return chosen;
 }
 
+void ChooserPanels::prepareFontDialog(QFontDialog &dialog)
+{
+    dialog.setOption(QFontDialog::DontUseNativeDialog, true);
+    // Qt's dialog has no option for this: its effects box is the one holding check boxes.
+    for (QGroupBox *box : dialog.findChildren<QGroupBox *>()) {
+        if (!box->findChildren<QCheckBox *>().isEmpty())
+            box->hide();
+    }
+}
+
 std::optional<QFont> ChooserPanels::font(QWidget *parent, const QFont &initial)
 {
-    bool ok = false;
-    const QFont chosen =
-        QFontDialog::getFont(&ok, initial, parent, QString(), QFontDialog::DontUseNativeDialog);
-    if (!ok)
+    QFont plain = initial;
+    plain.setUnderline(false);
+    plain.setStrikeOut(false);
+    QFontDialog dialog(plain, parent);
+    prepareFontDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return chosen;
+    return dialog.selectedFont();
 }
 
 ChooserPanels &ChooserPanels::instance()

@@ -17,10 +17,22 @@ public:
 
     void stepBy(int steps) override;
 
+    // Shows each whole value from the minimum up as the label at its place ("Hexagon" for a
+    // stored choice), where the number itself would mean nothing to the user. A label typed in,
+    // or its first word, chooses its value.
+    void setValueLabels(const QStringList &labels);
+
+protected:
+    QString textFromValue(double value) const override;
+    double valueFromText(const QString &text) const override;
+    QValidator::State validate(QString &text, int &pos) const override;
+
 signals:
     void userChanged(double value);
 
 private:
     void commitIfChanged();
+    int labelIndexOf(const QString &text) const;
     double m_committed = 0;
+    QStringList m_labels;
 };

@@ -360,6 +360,9 @@ void CardPagePanel::Card_Gradient_RD_Sel()
 
 void CardPagePanel::Card_Hatch_RD_Sel()
 {
+    // A pattern fill draws its first pattern until the user picks another.
+    if (m_ui.Card_hatch_style->currentIndex() < 0 && m_ui.Card_hatch_style->count() > 0)
+        m_ui.Card_hatch_style->setCurrentIndex(0);
     chooseFillKind(FillCode::Hatch);
 }
 
@@ -385,6 +388,8 @@ void CardPagePanel::Card_Image_Browse_Btn()
         return;
     setBackgroundFromPath(*path);
     Update_Card_Graphics();
+    // Showing the new background reloads the page; the user stays where the picture was chosen.
+    m_host.inspectorTabs().selectItem(InspectorTabs::card_bkgd_tab);
 }
 
 void CardPagePanel::Card_Image_Library_Btn()
@@ -392,6 +397,7 @@ void CardPagePanel::Card_Image_Library_Btn()
     if (m_host.registry().open(WindowRegistry::Window::ImageLibrary, QStringLiteral("B")) == 1)
         setBackgroundFromPath(EditorState::instance().lib_window_sel_file);
     Update_Card_Graphics();
+    m_host.inspectorTabs().selectItem(InspectorTabs::card_bkgd_tab);
 }
 
 void CardPagePanel::Apply_Size_Clicked()

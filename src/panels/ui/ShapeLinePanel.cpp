@@ -94,6 +94,9 @@ void ShapeLinePanel::Shape_Gradient_RD_Sel()
 void ShapeLinePanel::Shape_Hatch_RD_Sel()
 {
     m_shape->Shape_Style_fill_rd->setChecked(true);
+    // A pattern fill draws its first pattern until the user picks another.
+    if (m_shape->shape_hatch_style->currentIndex() < 0 && m_shape->shape_hatch_style->count() > 0)
+        m_shape->shape_hatch_style->setCurrentIndex(0);
     m_shape->enableFillControls(FillCode::Hatch);
     Update_Shape_Graphics();
 }
@@ -107,10 +110,11 @@ void ShapeLinePanel::Update_Shape_Graphics()
         return;
     const ShapeTab &t = *m_shape;
     const bool fill = ticked(t.Shape_fill_chk);
+    // The kind of fill is kept while the fill is off, so ticking it again brings it back.
     QString fillType = FillCode::Solid;
-    if (fill && t.Shape_gradient_fill_rd->isChecked())
+    if (t.Shape_gradient_fill_rd->isChecked())
         fillType = FillCode::Gradient;
-    else if (fill && t.Shape_Style_fill_rd->isChecked())
+    else if (t.Shape_Style_fill_rd->isChecked())
         fillType = FillCode::Hatch;
     // No pattern chosen stores an empty name rather than whatever the combo last showed.
     const QString hatch =

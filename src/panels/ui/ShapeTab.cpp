@@ -5,6 +5,7 @@
 #include "foundation/ui/ControlUtils.h"
 #include "foundation/ui/PanelWidgets.h"
 #include "foundation/ui/StepperField.h"
+#include "model/Shape_Control.h"
 #include "panels/InspectorTabPlan.h"
 #include "panels/ui/InspectorLayout.h"
 
@@ -16,6 +17,29 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+namespace
+{
+QStringList doubleStarChoiceLabels()
+{
+    QStringList labels;
+    for (int choice = 1; choice <= 5; ++choice)
+        labels << QStringLiteral("%1 points").arg(Shape_Control::doubleStarPoints(choice));
+    return labels;
+}
+
+// An even count traces a polygon of half as many sides twice; 8 is the four-pointed star.
+QStringList polygonChoiceLabels()
+{
+    static const char *const names[] = {"", "", "", "", "", "Pentagon", "Hexagon", "Heptagon", "Octagon"};
+    QStringList labels;
+    for (int choice = 1; choice <= 5; ++choice) {
+        const int sides = Shape_Control::polygonPoints(choice) / 2;
+        labels << (sides == 4 ? QStringLiteral("4-point star") : QString::fromLatin1(names[sides]));
+    }
+    return labels;
+}
+} // namespace
 
 using PanelWidgets::named;
 
@@ -75,11 +99,14 @@ ShapeTab::ShapeTab(QWidget *p, InspectorLayout &ui) : page(p)
         named(new QLabel(QStringLiteral("Corner radius:"), page), "shape_cor_radius_Label");
     shape_cor_radius_Stepper = named(new StepperField(0, 200, 1, 1, page), "shape_cor_radius_Stepper");
     rest->addRow(shape_cor_radius_Label, shape_cor_radius_Stepper);
+    // The stored choices 1 to 5 pick an outline; the fields name the outline, not the choice.
     double_star_Label = named(new QLabel(QStringLiteral("Points:"), page), "double_star_Label");
     double_star_Stepper = named(new StepperField(1, 5, 1, 0, page), "double_star_Stepper");
+    double_star_Stepper->setValueLabels(doubleStarChoiceLabels());
     rest->addRow(double_star_Label, double_star_Stepper);
-    polygon_Label = named(new QLabel(QStringLiteral("Sides:"), page), "polygon_Label");
+    polygon_Label = named(new QLabel(QStringLiteral("Shape:"), page), "polygon_Label");
     polygon_Stepper = named(new StepperField(1, 5, 1, 0, page), "polygon_Stepper");
+    polygon_Stepper->setValueLabels(polygonChoiceLabels());
     rest->addRow(polygon_Label, polygon_Stepper);
     layout->addLayout(rest);
     layout->addStretch();

@@ -204,8 +204,8 @@ void TextPanel::Update_Text_Graphics()
         return;
     const TextPropertiesTab &p = *m_properties;
     const bool fill = ticked(p.Text_fill_chk);
-    const QString fillType =
-        fill && p.Text_gradient_fill_rd->isChecked() ? FillCode::Gradient : FillCode::Solid;
+    // The kind of fill is kept while the fill is off, so ticking it again brings it back.
+    const QString fillType = p.Text_gradient_fill_rd->isChecked() ? FillCode::Gradient : FillCode::Solid;
     // Several objects keep their own words; only a single one takes the typed text.
     const bool writeText = targets.size() == 1;
     const QString text = m_editing->Text_value_Edit->toPlainText();

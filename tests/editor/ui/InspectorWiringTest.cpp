@@ -132,6 +132,8 @@ TEST_F(InspectorWiring, TheCardPageReachesTheBackButtonEveryCanvasAndThePagesPic
     EXPECT_EQ(window->Back_card_Prop.Card_BG_Image_Path, blue);
     EXPECT_FALSE(window->Front_card_Prop.Card_BG_Image.has_value());
     EXPECT_EQ(ui().Card_Image_path->text(), blue);
+    // The inspector stays on the page the picture was chosen from.
+    EXPECT_EQ(window->inspectorTabs().currentItem(), InspectorTabs::card_bkgd_tab);
 }
 
 TEST_F(InspectorWiring, DetailsPlacedShowTheObjectTheCanvasSelected)

@@ -10,7 +10,9 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainterPath>
 #include <QRadioButton>
+#include <QSet>
 
 using ShapeLinePanels = PanelsFixture;
 
@@ -34,10 +36,15 @@ TEST_F(ShapeLinePanels, BorderOffKeepsItsColourAndWidthAndFillOffStillWritesItsS
     EXPECT_TRUE(shape->_isDrawingStroke);
     EXPECT_EQ(shape->_strokeWidth, 4.0);
 
-    // A pattern fill, then fill off: the code falls back to solid, the rest is still written.
+    // A pattern fill draws its first pattern at once; then a gradient, and fill off keeps it.
     t.Shape_fill_chk->setChecked(true);
+    t.shape_hatch_style->addItems(
+        {QStringLiteral("Bricks"), QStringLiteral("Waves")}); // the window's patterns
+    t.shape_hatch_style->setCurrentIndex(-1);
     t.Shape_Style_fill_rd->click();
     EXPECT_EQ(shape->fill_type(), QStringLiteral("H"));
+    EXPECT_EQ(t.shape_hatch_style->currentIndex(), 0);
+    EXPECT_EQ(shape->_fill_hatch_type, t.shape_hatch_style->itemText(0));
     EXPECT_TRUE(t.shape_hatch_style->isEnabled());
     EXPECT_FALSE(t.shape_fill_clr->isEnabled());
     t.Shape_gradient_fill_rd->click();
@@ -46,8 +53,12 @@ TEST_F(ShapeLinePanels, BorderOffKeepsItsColourAndWidthAndFillOffStillWritesItsS
     t.shape_hatch_style->setCurrentIndex(-1);
     t.Shape_fill_chk->click(); // off
     EXPECT_FALSE(shape->_isDrawingFill);
-    EXPECT_EQ(shape->fill_type(), QStringLiteral("S"));
+    EXPECT_EQ(shape->fill_type(), QStringLiteral("G"));
     EXPECT_EQ(shape->_fill_Grad_clr2, QColor(0, 0, 255));
+    load(shapes, shape);
+    t.Shape_fill_chk->click(); // on again: the gradient is back
+    EXPECT_TRUE(shape->_isDrawingFill);
+    EXPECT_EQ(shape->fill_type(), QStringLiteral("G"));
     // No pattern chosen stores no name, not the last one shown.
     EXPECT_EQ(shape->_fill_hatch_type, QString());
 
@@ -175,4 +186,41 @@ TEST_F(ShapeLinePanels, TheLinePanelWritesItsStrokeCapAndOpacity)
     t.Line_border_style->setCurrentIndex(3);
     QTest::keyClick(t.Line_border_style, Qt::Key_Down);
     EXPECT_EQ(line->strokeBorderType(), QStringLiteral("DDD"));
+}
+
+// The polygon and double-star fields name the outline a choice draws, counted on the outline.
+TEST_F(ShapeLinePanels, PolygonAndDoubleStarFieldsNameTheOutlineTheyDraw)
+{
+    ShapeTab &t = shapes->shapeTab();
+    struct Case {
+        const char *code;
+        int choice;
+        const char *shown;
+        int corners; // distinct corners of the drawn outline
+    };
+    const Case cases[] = {{"P", 1, "4-point star", 8}, {"P", 2, "Pentagon", 5},   {"P", 3, "Hexagon", 6},
+                          {"P", 4, "Heptagon", 7},     {"P", 5, "Octagon", 8},    {"DS", 1, "7 points", 7},
+                          {"DS", 3, "11 points", 11},  {"DS", 5, "15 points", 15}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.shown);
+        const GraphicPtr shape = makeShape(QString::fromLatin1(c.code));
+        const bool polygon = shape->Get_shape_type() == ShapeCode::Polygon;
+        (polygon ? shape->polygon_type : shape->double_star_type) = c.choice;
+        load(shapes, shape);
+        StepperField *field = polygon ? t.polygon_Stepper : t.double_star_Stepper;
+        EXPECT_EQ(field->text(), QString::fromLatin1(c.shown));
+        const std::optional<QPainterPath> outline = shape->bezierPathForDrawing();
+        ASSERT_TRUE(outline.has_value());
+        QSet<QPair<int, int>> corners;
+        for (int i = 0; i < outline->elementCount(); ++i)
+            corners.insert({qRound(outline->elementAt(i).x * 100), qRound(outline->elementAt(i).y * 100)});
+        EXPECT_EQ(corners.size(), c.corners);
+    }
+    // Stepping shows the next outline and stores its choice as before.
+    const GraphicPtr polygon = makeShape(ShapeCode::Polygon);
+    polygon->polygon_type = 2;
+    load(shapes, polygon);
+    stepTo(t.polygon_Stepper, 3);
+    EXPECT_EQ(polygon->polygon_type, 3);
+    EXPECT_EQ(t.polygon_Stepper->text(), QStringLiteral("Hexagon"));
 }

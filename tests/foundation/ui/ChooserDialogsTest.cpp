@@ -1,10 +1,13 @@
-// The file dialog as the program shows it: every detail column as wide as what it shows, so a
-// size or a type is never cut short.
+// The file and font dialogs as the program shows them: every detail column of a file dialog as
+// wide as what it shows, and no font effect offered that a card could not keep.
+#include "foundation/ui/ChooserPanels.h"
 #include "foundation/ui/FilePanels.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QHeaderView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,4 +46,19 @@ TEST(FilePanels, TheDetailColumnsShowWhole)
             << shown.toStdString();
         EXPECT_GE(header->sectionSize(column), header->sectionSizeHint(column)) << "column " << column;
     }
+}
+
+TEST(ChooserPanels, TheFontDialogOffersNoEffectsACardCannotKeep)
+{
+    QFontDialog dialog;
+    ChooserPanels::prepareFontDialog(dialog);
+    dialog.show();
+    QStringList offered;
+    for (const QCheckBox *box : dialog.findChildren<QCheckBox *>()) {
+        if (box->isVisible())
+            offered << box->text();
+    }
+    EXPECT_TRUE(offered.isEmpty()) << offered.join(QLatin1Char(' ')).toStdString();
+    QDir().mkpath(QStringLiteral(TESSALY_ARTIFACTS_DIR));
+    dialog.grab().save(QStringLiteral(TESSALY_ARTIFACTS_DIR "/font_dialog.png"));
 }
