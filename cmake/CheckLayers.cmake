@@ -5,6 +5,8 @@
 # Windows (the files in <folder>/ui/): they may include any core header, the windows of their own
 # folder and the shared windows of foundation and canvas; only editor and app, which make up the
 # main window, include the windows of the other folders. The window folders' includes form no cycle.
+# No window includes another folder's process-wide state (a <folder>/*State.h): a window hands back
+# what it chose, or calls its host, instead of leaving it there for its caller.
 # With -DDOC=<file>, the file's table of folder links (between "<!-- core-folder-links -->" and
 # "<!-- end core-folder-links -->") names the same links as the CMakeLists.
 # Run as: cmake -DMANIFEST=<layers.cmake> [-DDOC=<file>] -P CheckLayers.cmake
@@ -115,6 +117,8 @@ foreach(dir ${ui_dirs})
         foreach(header ${headers})
             if(header MATCHES "(^|/)\\.\\./")
                 list(APPEND problems "${folder}/ui/${file} includes ${header}: name the folder instead")
+            elseif(header MATCHES "^([^/]+)/[^/]*State\\.h$" AND NOT CMAKE_MATCH_1 STREQUAL folder)
+                list(APPEND problems "${folder}/ui/${file} includes ${header}, the process-wide state of ${CMAKE_MATCH_1}")
             elseif(header MATCHES "^([^/]+)/ui/" AND NOT CMAKE_MATCH_1 STREQUAL folder)
                 set(target ${CMAKE_MATCH_1})
                 list(APPEND LAYER_${folder}_WINDOWS ${target})

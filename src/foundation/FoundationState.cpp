@@ -11,8 +11,6 @@ void FoundationState::reset()
     yes_no_msg_val = 0;
     Resource_Path.clear();
     Data_Folder_Path.clear();
-    Cutom_Msg_Title.clear();
-    Cutom_Msg_Val.clear();
     Msg_Apply_All_Chk = 0;
 }
 
@@ -28,9 +26,7 @@ void FoundationState::setResourcePath(const QString &root)
 }
 
 std::atomic<quint8> &yes_no_msg_val = FoundationState::instance().yes_no_msg_val;
-QString &Resource_Path = FoundationState::instance().Resource_Path;
-QString &Data_Folder_Path = FoundationState::instance().Data_Folder_Path;
-QString &Cutom_Msg_Title = FoundationState::instance().Cutom_Msg_Title;
-QString &Cutom_Msg_Val = FoundationState::instance().Cutom_Msg_Val;
+const QString &Resource_Path = FoundationState::instance().Resource_Path;
+const QString &Data_Folder_Path = FoundationState::instance().Data_Folder_Path;
 std::atomic<quint8> &Msg_Apply_All_Chk = FoundationState::instance().Msg_Apply_All_Chk;
 const QString &batch_file_EXT = FoundationState::instance().batch_file_EXT;

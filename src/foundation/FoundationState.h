@@ -2,6 +2,8 @@
 // them; each is also reachable under its own name (Resource_Path, yes_no_msg_val, ...).
 #pragma once
 
+#include "foundation/DataRoot.h"
+
 #include <QString>
 
 #include <atomic>
@@ -18,9 +20,6 @@ public:
     QString Resource_Path;
     // Resource_Path + "DataSet": the folder of the series files.
     QString Data_Folder_Path;
-    // Title and message of the long-message dialog when it has no title of its own.
-    QString Cutom_Msg_Title;
-    QString Cutom_Msg_Val;
     // The apply-to-all tick of the long-message dialog at its last OK (1 ticked, 0 not).
     std::atomic<quint8> Msg_Apply_All_Chk{0};
     // Extension of the series files; never changes.
@@ -34,9 +33,4 @@ private:
 };
 
 extern std::atomic<quint8> &yes_no_msg_val;
-extern QString &Resource_Path;
-extern QString &Data_Folder_Path;
-extern QString &Cutom_Msg_Title;
-extern QString &Cutom_Msg_Val;
 extern std::atomic<quint8> &Msg_Apply_All_Chk;
-extern const QString &batch_file_EXT;

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <typeindex>
 #include <unordered_map>
 
@@ -19,7 +20,7 @@ public:
     // was chosen there.
     enum class Window {
         StartWizard,        // the start window; answers 1 and sets Start_Card_Option, else the program ends
-        ImageLibrary,       // argument "C" pictures or "B" backgrounds; 1 with lib_window_sel_file set
+        ImageLibrary,       // filled and asked through fillPictureChooser and choosePicture
         TemplateBrowser,    // File > New from Template
         Export,             // the export sheet
         ExportTemplate,     // File > Export As Template
@@ -39,8 +40,8 @@ public:
         Promotion,          // argument "S", "R" or "B" (or "1".."3"): the three promotion windows
         SeriesViewer,       // argument: the series name; the values of that series, read-only
         BindingTableViewer, // the Excel binding table's rows
-        GreetingText,       // argument "T" titles or "M" messages; 1 with Template_Msg_Val set
-        ExportedFiles,      // what the last export wrote, offered to open; 1 after OK
+        GreetingText,       // filled and asked through fillGreetingChooser and chooseGreetingText
+        ExportedFiles,      // filled and shown through fillExportedFiles and showExportedFiles
     };
     Q_ENUM(Window)
 
@@ -48,10 +49,30 @@ public:
 
     explicit WindowRegistry(QObject *parent = nullptr) : QObject(parent) {}
 
+    // Which pictures the image library offers: its picture categories, or the card backgrounds.
+    enum class PictureShelf { Pictures, Backgrounds };
+    // Which greeting texts the picker steps through.
+    enum class GreetingKind { Titles, Messages };
+    // Windows that hand back what the user chose; nothing after Cancel.
+    using PictureChooser = std::function<std::optional<QString>(PictureShelf)>;
+    using GreetingChooser = std::function<std::optional<QString>(GreetingKind)>;
+    // Shows what was written (a file or folder) with a message; 1 after OK.
+    using ExportedFilesShower = std::function<int(const QString &path, const QString &message)>;
+
     void fill(Window window, Opener opener);
-    bool isFilled(Window window) const { return m_openers.contains(int(window)); }
+    bool isFilled(Window window) const;
     // The entry's result, or fallback while it is not filled.
     int open(Window window, const QString &argument = QString(), int fallback = 0);
+
+    // The ImageLibrary and GreetingText entries. Each answers the picture path or the text
+    // chosen, or nothing after Cancel and while the entry is not filled.
+    void fillPictureChooser(PictureChooser chooser);
+    void fillGreetingChooser(GreetingChooser chooser);
+    std::optional<QString> choosePicture(PictureShelf shelf) const;
+    std::optional<QString> chooseGreetingText(GreetingKind kind) const;
+    // The ExportedFiles entry; 0 while it is not filled.
+    void fillExportedFiles(ExportedFilesShower shower);
+    int showExportedFiles(const QString &path, const QString &message) const;
 
     // Dialog singletons made on first use and kept (parented to the main window by the maker).
     // A new main window has a new registry and so new dialogs.
@@ -62,11 +83,20 @@ public:
             slot = make();
         return static_cast<T *>(slot.data());
     }
+    // The dialog of type T once made, else null: how a caller reads what the window chose.
+    template <typename T> T *existing() const
+    {
+        const auto it = m_instances.find(std::type_index(typeid(T)));
+        return it == m_instances.end() ? nullptr : static_cast<T *>(it->second.data());
+    }
 
 signals:
     void entryFilled(WindowRegistry::Window window);
 
 private:
     QHash<int, Opener> m_openers;
+    PictureChooser m_pictureChooser;
+    GreetingChooser m_greetingChooser;
+    ExportedFilesShower m_exportedFiles;
     std::unordered_map<std::type_index, QPointer<QObject>> m_instances;
 };

@@ -22,7 +22,8 @@ struct Seen {
 
 // Opens the dialog through the modal seam, as the program does; the seam's handler records what
 // the dialog shows and then acts on it, with no event loop of the dialog's own.
-int openAndAct(Seen &seen, const std::function<void(Long_SMS_Dlg *)> &act)
+int openAndAct(Seen &seen, const std::function<void(Long_SMS_Dlg *)> &act,
+               const std::function<int(Long_SMS_Dlg *)> &open = &Long_SMS_Dlg::Open_Long_sms_Dialog)
 {
     Long_SMS_Dlg *d = Long_SMS_Dlg::defaultInstance();
     int runs = 0;
@@ -37,7 +38,7 @@ int openAndAct(Seen &seen, const std::function<void(Long_SMS_Dlg *)> &act)
         act(d);
         return d->result();
     });
-    const int code = d->Open_Long_sms_Dialog();
+    const int code = open(d);
     ModalRunner::setHandler({});
     EXPECT_EQ(runs, 1);
     return code;
@@ -70,9 +71,12 @@ TEST(Long_SMS_Dlg, QuestionThenInformationUse)
     EXPECT_FALSE(d->apply_chk_show);
     EXPECT_FALSE(d->isVisible());
 
-    Cutom_Msg_Title = QStringLiteral("Import");
-    Cutom_Msg_Val = QStringLiteral("3 rows were skipped.\nRow 4: empty");
-    r = openAndAct(seen, [](Long_SMS_Dlg *dlg) { dlg->ok_button->click(); });
+    r = openAndAct(
+        seen, [](Long_SMS_Dlg *dlg) { dlg->ok_button->click(); },
+        [](Long_SMS_Dlg *dlg) {
+            return dlg->showInformation(QStringLiteral("Import"),
+                                        QStringLiteral("3 rows were skipped.\nRow 4: empty"));
+        });
     EXPECT_EQ(r, 1);
     EXPECT_EQ(seen.title, QStringLiteral("Import"));
     EXPECT_EQ(seen.message, QStringLiteral("3 rows were skipped.\nRow 4: empty"));

@@ -3,7 +3,6 @@
 #include "barcode/BarcodeGenerator.h"
 #include "barcode/BarcodeRules.h"
 #include "barcode/ui/Barcode_Gen.h"
-#include "foundation/FoundationState.h"
 #include "foundation/ui/ChooserPanels.h"
 #include "foundation/ui/ColorWell.h"
 #include "foundation/ui/Long_SMS_Dlg.h"
@@ -401,9 +400,7 @@ void BarcodeControls::Set_Font_Clr()
 
 void BarcodeControls::showHelp(const QString &title, const QString &message)
 {
-    Cutom_Msg_Title = title;
-    Cutom_Msg_Val = message;
-    Long_SMS_Dlg::defaultInstance()->Open_Long_sms_Dialog();
+    Long_SMS_Dlg::defaultInstance()->showInformation(title, message);
 }
 
 // --- wiring: user signals only, so loading the controls runs no handler ---

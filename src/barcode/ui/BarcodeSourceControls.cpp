@@ -5,7 +5,7 @@
 #include "data/DataSourceChoices.h"
 #include "data/ExcelBindingTable.h"
 #include "foundation/CardCodes.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ComboItems.h"
 #include "model/SKTGraphic.h"

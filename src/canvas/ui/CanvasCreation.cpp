@@ -5,7 +5,7 @@
 #include "canvas/ui/CanvasHost.h"
 #include "canvas/ui/SKTGraphicView.h"
 #include "foundation/CardCodes.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTBarcode.h"

@@ -8,7 +8,7 @@
 #include "canvas/ui/SKTGraphicView.h"
 #include "canvas/ui/SKTZoomingScrollView.h"
 #include "foundation/CardCodes.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
 #include "model/GraphicPasteboard.h"
 #include "model/ModelGlobals.h"

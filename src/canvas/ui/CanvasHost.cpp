@@ -1,6 +1,6 @@
 #include "canvas/ui/CanvasHost.h"
 
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
 #include "model/ModelGlobals.h"
 #include "model/ModelHost.h"

@@ -2,7 +2,7 @@
 
 #include "canvas/ui/ImageBrowser.h"
 #include "canvas/ui/ImageBrowserModel.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ui/FloatSlider.h"
 #include "foundation/ui/ModalRunner.h"
@@ -73,13 +73,21 @@ Image_Library::Image_Library(QWidget *parent) : QDialog(parent)
     connect(cancel_button, &QPushButton::clicked, this, &Image_Library::Cancel_Clicked);
 }
 
+std::optional<QString> Image_Library::choosePicture(Shelf shelf)
+{
+    control_or_BG = shelf;
+    if (Open_Library_Window() != 1)
+        return std::nullopt;
+    return selected_image;
+}
+
 int Image_Library::Open_Library_Window()
 {
     try {
         images->clear();
         _zoom_slider->setValue(DefaultZoom);
         imageBrowser->setZoomValue(DefaultZoom);
-        if (control_or_BG == QLatin1String("C")) {
+        if (control_or_BG == Shelf::Pictures) {
             setWindowTitle(QStringLiteral("Image Library"));
             Fill_Combobox();
             cat_cmbo_bx->show();

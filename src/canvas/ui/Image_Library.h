@@ -1,8 +1,12 @@
-// The picture library: one picture chosen from the shipped categories ("C") or from the
-// background pictures (any other mode). OK answers 1 with the path in selected_image.
+// The picture library: one picture chosen from the shipped categories or from the background
+// pictures. OK hands back the path of the picture chosen.
 #pragma once
 
+#include "foundation/WindowRegistry.h"
+
 #include <QDialog>
+
+#include <optional>
 
 class FloatSlider;
 class ImageBrowser;
@@ -20,6 +24,10 @@ public:
     static inline const QString SelectImageMessage = QStringLiteral("Please select image.");
     static constexpr double DefaultZoom = 0.4;
 
+    using Shelf = WindowRegistry::PictureShelf;
+
+    // Runs the window on shelf; the path of the picture chosen with OK, nothing after Cancel.
+    std::optional<QString> choosePicture(Shelf shelf);
     // Prepares the window for control_or_BG and runs it; 1 after OK with an existing picture,
     // 0 after Cancel.
     int Open_Library_Window();
@@ -34,8 +42,8 @@ public:
     void comboBoxSelectionDidChange();
     void imageBrowserSelectionDidChange();
 
-    // "C" for the picture categories; anything else lists the backgrounds.
-    QString control_or_BG = QStringLiteral("C");
+    // The pictures the window lists.
+    Shelf control_or_BG = Shelf::Pictures;
     // The picture last selected; kept from one opening to the next, "" after Cancel.
     QString selected_image;
 

@@ -8,7 +8,7 @@
 #include "canvas/ui/PasteboardWatcher.h"
 #include "canvas/ui/SKTZoomingScrollView.h"
 #include "canvas/ui/SideSelection.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "model/SKTGrid.h"

@@ -4,19 +4,19 @@
 #include "data/ui/Import_Wizard.h"
 #include "data/ui/Load_Num_Info.h"
 #include "data/ui/Update_Ex_Num.h"
+#include "foundation/DataRoot.h"
 #include "foundation/DialogTiming.h"
 #include "foundation/FileUtils.h"
-#include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/RowListModel.h"
 #include "foundation/StringUtils.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/FilePanels.h"
+#include "foundation/ui/Long_SMS_Dlg.h"
 #include "foundation/ui/ModalRunner.h"
 #include "foundation/ui/PleaseWaitSheet.h"
 #include "foundation/ui/PleaseWait_Modeless.h"
 #include "foundation/ui/WindowLook.h"
-#include "output/OutputState.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -355,7 +355,8 @@ void BatchWizard::Delete_List_Btn_Clicked()
     QStringList deleted;
     const SeriesResult result = SeriesFiles::Delete(
         Data_Folder_Path, names, Trim_Str(ListData->objectValue(NameKey, current)), m_inUse,
-        [](const QString &q) { return Show_YES_NO_MessageBox(q); }, Msg_Apply_All_Chk.load() & 1, &deleted);
+        [](const QString &q) { return Show_YES_NO_MessageBox(q); }, Long_SMS_Dlg::applyToAllTicked(),
+        &deleted);
     if (result.cancelled())
         return;
     if (!result.ok()) {
@@ -463,9 +464,8 @@ void BatchWizard::Export_Value_Btn_Clicked()
         Show_MessageBox(result.message.isEmpty() ? SeriesFiles::MsgFileAccess : result.message);
         return;
     }
-    OutputState::instance().setExportFile(path, SeriesFiles::MsgExported);
     if (m_registry)
-        m_registry->open(WindowRegistry::Window::ExportedFiles);
+        m_registry->showExportedFiles(path, SeriesFiles::MsgExported);
 }
 
 void BatchWizard::Save_Btn_Clicked()

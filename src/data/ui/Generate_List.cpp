@@ -3,7 +3,7 @@
 #include "data/SeriesFiles.h"
 #include "data/SeriesGenerator.h"
 #include "data/ui/BatchWizard.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringUtils.h"
 #include "foundation/ui/ModalRunner.h"

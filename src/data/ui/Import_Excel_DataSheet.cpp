@@ -1,7 +1,7 @@
 #include "data/ui/Import_Excel_DataSheet.h"
 
 #include "data/ui/BatchWizard.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringUtils.h"
 #include "foundation/ui/ControlUtils.h"
@@ -160,7 +160,7 @@ bool Import_Excel_DataSheet::takeColumns(const QString &path)
 bool Import_Excel_DataSheet::Create_file_For_Col_Func(const QString &path)
 {
     // Each run asks afresh: an apply-to-all answer of an earlier run must not replace series now.
-    Msg_Apply_All_Chk = 0;
+    Long_SMS_Dlg::clearApplyToAll();
     QMap<int, QString> names; // ticked column -> series name
     for (int j = 0; j < ListData_xl->count(); ++j) {
         if (!ListData_xl->isChecked(j))
@@ -185,7 +185,7 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func(const QString &path)
         if (j >= columns)
             continue;
         const bool exists = QFileInfo::exists(SeriesFiles::filePath(Data_Folder_Path, name));
-        if (exists && Msg_Apply_All_Chk == 0) {
+        if (exists && !Long_SMS_Dlg::applyToAllTicked()) {
             if (inUse(name)) {
                 askLong(QStringLiteral("Message :"),
                         name + QStringLiteral("\nBatch processing Series name is already in use with another "

@@ -1,8 +1,8 @@
 #include "data/ui/View_Data_Series.h"
 
 #include "data/SeriesFiles.h"
+#include "foundation/DataRoot.h"
 #include "foundation/DialogTiming.h"
-#include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/RowListModel.h"
 #include "foundation/ui/ModalRunner.h"

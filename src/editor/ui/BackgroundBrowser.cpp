@@ -3,7 +3,7 @@
 #include "canvas/ui/ImageBrowser.h"
 #include "canvas/ui/ImageBrowserModel.h"
 #include "editor/DesignEditor.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "model/ModelGlobals.h"
 #include "model/ModelHost.h"
 

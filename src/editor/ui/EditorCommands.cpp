@@ -2,7 +2,6 @@
 
 #include "canvas/ui/ImageBrowser.h"
 #include "canvas/ui/SKTGraphicView.h"
-#include "editor/EditorState.h"
 #include "editor/ui/BackgroundBrowser.h"
 #include "editor/ui/EditButtons.h"
 #include "editor/ui/Grid_Wizard.h"
@@ -13,7 +12,6 @@
 #include "editor/ui/ToolController.h"
 #include "editor/ui/UndoStepNames.h"
 #include "foundation/CardCodes.h"
-#include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ColorWell.h"
@@ -253,9 +251,11 @@ void EditorCommands::Card_Prop_Clicked()
 void EditorCommands::Card_Bckgrnd_Clicked()
 {
     m_window.Show_RHS_Properties(nullptr);
-    if (m_window.registry().open(WindowRegistry::Window::ImageLibrary, QStringLiteral("B")) != 1)
+    const std::optional<QString> chosen =
+        m_window.registry().choosePicture(WindowRegistry::PictureShelf::Backgrounds);
+    if (!chosen)
         return;
-    const QString path = EditorState::instance().lib_window_sel_file;
+    const QString &path = *chosen;
     MainWindowLayout &ui = m_window.ui();
     ui.Card_fill_chk->setChecked(true);
     m_window.card_prop_set(FillCode::Picture);

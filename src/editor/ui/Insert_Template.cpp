@@ -1,6 +1,5 @@
 #include "editor/ui/Insert_Template.h"
 
-#include "editor/EditorState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringUtils.h"
 #include "foundation/ui/ModalRunner.h"
@@ -35,9 +34,17 @@ Insert_Template::Insert_Template(QWidget *parent) : QDialog(parent)
     connect(cancel_button, &QPushButton::clicked, this, &Insert_Template::CancelPressed);
 }
 
+std::optional<QString> Insert_Template::chooseText(Kind kind)
+{
+    title_or_msg = kind;
+    if (Open_Template_Dialog() != 1)
+        return std::nullopt;
+    return Template_Msg_Val;
+}
+
 int Insert_Template::Open_Template_Dialog()
 {
-    EditorState::instance().Template_Msg_Val.clear();
+    Template_Msg_Val.clear();
     Load_Msg_And_Title();
     setWindowTitle(showsTitles() ? QStringLiteral("Greeting Titles") : QStringLiteral("Greeting Messages"));
     showCurrent();
@@ -80,8 +87,8 @@ void Insert_Template::Msg_Back_Click()
 
 void Insert_Template::OKPressed()
 {
-    EditorState::instance().Template_Msg_Val = Trim_Str(msg_value->toPlainText());
-    if (EditorState::instance().Template_Msg_Val.isEmpty()) {
+    Template_Msg_Val = Trim_Str(msg_value->toPlainText());
+    if (Template_Msg_Val.isEmpty()) {
         Show_MessageBox(MsgSelectMessage);
         msg_value->setFocus();
         return;
@@ -91,6 +98,6 @@ void Insert_Template::OKPressed()
 
 void Insert_Template::CancelPressed()
 {
-    EditorState::instance().Template_Msg_Val.clear();
+    Template_Msg_Val.clear();
     done(0);
 }

@@ -3,8 +3,11 @@
 #pragma once
 
 #include "editor/GreetingTexts.h"
+#include "foundation/WindowRegistry.h"
 
 #include <QDialog>
+
+#include <optional>
 
 class QPlainTextEdit;
 class QPushButton;
@@ -17,12 +20,14 @@ public:
 
     static inline const QString MsgSelectMessage = QStringLiteral("Please select message.");
 
-    // "T" shows titles, anything else messages; set before opening.
-    QString title_or_msg = QStringLiteral("T");
+    using Kind = WindowRegistry::GreetingKind;
 
-    // Reads both files again and starts at the first entry; 1 with the editor's Template_Msg_Val
-    // set to the chosen text ("" after Cancel).
-    int Open_Template_Dialog();
+    // Which texts the window steps through; set before opening.
+    Kind title_or_msg = Kind::Titles;
+
+    // Reads both files again, starts at the first entry of kind and runs the window: the text
+    // chosen with OK, trimmed; nothing after Cancel.
+    std::optional<QString> chooseText(Kind kind);
 
     void OKPressed();
     void CancelPressed();
@@ -42,7 +47,9 @@ public:
     GreetingTexts Message_Array;
 
 private:
-    bool showsTitles() const { return title_or_msg == QLatin1String("T"); }
+    int Open_Template_Dialog();
+    QString Template_Msg_Val; // the text OK took
+    bool showsTitles() const { return title_or_msg == Kind::Titles; }
     GreetingTexts &shown() { return showsTitles() ? Title_Array : Message_Array; }
     void showCurrent();
 };

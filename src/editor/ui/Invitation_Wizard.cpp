@@ -4,9 +4,9 @@
 #include "canvas/ui/ImageBrowserModel.h"
 #include "editor/DesignEditor.h"
 #include "editor/EditorState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/DateFormats.h"
 #include "foundation/FileUtils.h"
-#include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringUtils.h"
 #include "foundation/ui/AppExit.h"
@@ -228,15 +228,15 @@ void Invitation_Wizard::OK_Click()
         m_editor->Set_Document_Size(points);
         m_editor->SetDocumentCanvasSize(points);
     }
-    EditorState &s = EditorState::instance();
-    s.Invite_Title = Trim_Str(selected_title);
-    s.Invite_Message = Trim_Str(selected_msg);
-    s.Invite_From = Trim_Str(from_value->text());
-    s.Invite_To = Trim_Str(to_value->text());
-    s.Invite_Venue = Trim_Str(venue_value->text());
-    s.Invite_Date = Trim_Str(selected_date);
-    s.Invite_Time = Trim_Str(selected_time);
-    s.Invite_BG_IMG = Trim_Str(selected_image);
+    InvitationDetails &d = m_invitation;
+    d.title = Trim_Str(selected_title);
+    d.message = Trim_Str(selected_msg);
+    d.from = Trim_Str(from_value->text());
+    d.to = Trim_Str(to_value->text());
+    d.venue = Trim_Str(venue_value->text());
+    d.date = Trim_Str(selected_date);
+    d.time = Trim_Str(selected_time);
+    d.background = Trim_Str(selected_image);
     QDialog::done(1);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/GreetingTexts.h"
+#include "editor/InvitationLayout.h"
 
 #include <QDialog>
 
@@ -44,6 +45,8 @@ public:
     // whether Exit was the way out.
     int Open_Wnd(bool fromNew = false);
     bool exitChosen() const { return m_exitChosen; }
+    // What the last finished wizard made of its four steps, each text trimmed.
+    const InvitationDetails &invitation() const { return m_invitation; }
 
     void Using_Wizard_Click() { Select_card_option(1); }
     void Open_Log_Click() { Select_card_option(2); }
@@ -140,6 +143,7 @@ private:
     std::function<int()> m_openDesign;
     bool m_fromNew = false;
     bool m_exitChosen = false;
+    InvitationDetails m_invitation;
     GreetingTexts m_titles;
     GreetingTexts m_messages;
     int next_counter = 0;

@@ -3,7 +3,7 @@
 #include "data/ExcelBindingTable.h"
 #include "editor/EditorState.h"
 #include "editor/ui/SKTWindowController.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 #include "output/ui/Email_Setting.h"
@@ -51,6 +51,12 @@ QString MainWindowOutputHost::designName()
 {
     const QString name = QFileInfo(Project_File_Name).completeBaseName();
     return name.isEmpty() ? QStringLiteral("card") : name;
+}
+
+void MainWindowOutputHost::exportSidesChosen(const QString &side, bool combined)
+{
+    export_card_side = side;
+    EditorState::instance().export_combined_image = combined;
 }
 
 void MainWindowOutputHost::fillRegistry(SKTWindowController &window, WindowRegistry &registry)

@@ -11,15 +11,16 @@
 #include "editor/ui/EditButtons.h"
 #include "editor/ui/EditorCommands.h"
 #include "editor/ui/FileCommands.h"
+#include "editor/ui/Invitation_Wizard.h"
 #include "editor/ui/MainMenus.h"
 #include "editor/ui/SideViews.h"
 #include "editor/ui/ToolController.h"
 #include "editor/ui/WindowCatalog.h"
 #include "foundation/CardCodes.h"
+#include "foundation/DataRoot.h"
 #include "foundation/DateFormats.h"
 #include "foundation/FileUtils.h"
 #include "foundation/FolderListing.h"
-#include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/Preferences.h"
 #include "foundation/RowListModel.h"
@@ -40,7 +41,6 @@
 #include "platform/FontResolver.h"
 #include "platform/PictureReader.h"
 #include "platform/UndoManager.h"
-#include "profile/ProfileState.h"
 #include "profile/ui/UserProfileCommands.h"
 
 #include <QAbstractButton>
@@ -267,7 +267,8 @@ void SKTWindowController::Open_Start_Window(bool fromNew)
         m_tabs->sett_tab()->show();
         if (QAbstractButton *b = m_ui.matrix_card_shape->button(Card_Shape))
             b->setChecked(true);
-        Fill_Party_Invidation_Details();
+        const Invitation_Wizard *wizard = m_registry->existing<Invitation_Wizard>();
+        Fill_Party_Invidation_Details(wizard ? wizard->invitation() : InvitationDetails());
         Show_RHS_Properties(nullptr);
         m_document.Enable_Disable_Undo_Registraion(1);
     }
@@ -277,23 +278,14 @@ void SKTWindowController::Open_Start_Window(bool fromNew)
     updateModifiedMarker();
 }
 
-void SKTWindowController::Fill_Party_Invidation_Details()
+void SKTWindowController::Fill_Party_Invidation_Details(const InvitationDetails &details)
 {
-    const EditorState &s = EditorState::instance();
-    InvitationDetails details;
-    details.title = s.Invite_Title;
-    details.to = s.Invite_To;
-    details.message = s.Invite_Message;
-    details.date = s.Invite_Date;
-    details.time = s.Invite_Time;
-    details.venue = s.Invite_Venue;
-    details.from = s.Invite_From;
     SKTGraphicView *front = m_sides->canvas(SKTDocument::Front);
     for (const InvitationItem &item :
          InvitationLayout::Fill_Party_Invidation_Details(details, Front_card_Prop.Card_Size.width()))
         front->createGraphicOfClass(SKTGraphic::Kind::Text, true, item.frame, SideCode::Front, item.text,
                                     item.id);
-    set_Front_BG_Image(s.Invite_BG_IMG);
+    set_Front_BG_Image(details.background);
 }
 
 void SKTWindowController::Exit_App()
@@ -461,7 +453,7 @@ void SKTWindowController::New_Project_Setting_Reset()
     card_prop_set(FillCode::Solid);
     Set_Log_Name_In_Title();
     // A new design starts without personal details; the preview's record stays as it was.
-    ProfileState::instance().Fill_User_Profile = 0;
+    UserProfileCommands::forgetAcceptedDetails();
     Front_user_profile.Reset_All_Values();
     Back_user_profile.Reset_All_Values();
     delete_all_control();

@@ -28,6 +28,7 @@ class EditorCommands;
 class FileCommands;
 class Inspector;
 class InspectorTabs;
+struct InvitationDetails;
 class MainMenus;
 class SideViews;
 class ToolController;
@@ -98,7 +99,7 @@ public:
     void updateModifiedMarker();
     // The start wizard's texts as PARTY_ text objects on the front side, its picture as the front
     // background.
-    void Fill_Party_Invidation_Details();
+    void Fill_Party_Invidation_Details(const InvitationDetails &details);
     void Exit_App();
     void Get_Email_Details();
     void card_prop_set(const QString &fillStyle);

@@ -1,7 +1,6 @@
 #include "editor/ui/StartWindows.h"
 
 #include "canvas/ui/Image_Library.h"
-#include "editor/EditorState.h"
 #include "editor/ui/FileCommands.h"
 #include "editor/ui/Invitation_Wizard.h"
 #include "editor/ui/SKTWindowController.h"
@@ -17,13 +16,8 @@ void fillStartWindows(SKTWindowController &window, WindowRegistry &registry)
         const int result = wizard->Open_Wnd(mode == SKTWindowController::StartWindowFromNew);
         return result != 1 && wizard->exitChosen() ? SKTWindowController::StartWindowExit : result;
     });
-    registry.fill(WindowRegistry::Window::ImageLibrary, [&window, &registry](const QString &mode) {
-        Image_Library *library =
-            registry.instance<Image_Library>([&window] { return new Image_Library(&window); });
-        library->control_or_BG = mode;
-        const int result = library->Open_Library_Window();
-        if (result == 1)
-            EditorState::instance().lib_window_sel_file = library->selected_image;
-        return result;
+    registry.fillPictureChooser([&window, &registry](WindowRegistry::PictureShelf shelf) {
+        return registry.instance<Image_Library>([&window] { return new Image_Library(&window); })
+            ->choosePicture(shelf);
     });
 }

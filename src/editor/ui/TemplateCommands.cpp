@@ -9,7 +9,7 @@
 #include "editor/ui/MainWindowOutputHost.h"
 #include "editor/ui/SKTWindowController.h"
 #include "editor/ui/Template_Wizard.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
@@ -43,9 +43,10 @@ int TemplateCommands::New_From_Template(SKTWindowController &window, WindowRegis
 {
     auto *browser =
         registry.instance<Template_Wizard>([&] { return new Template_Wizard(&registry, &window); });
-    if (browser->Open_Template_Window() != 1)
+    const std::optional<QString> chosen = browser->chooseTemplate();
+    if (!chosen)
         return 0;
-    const QString path = Template_Wizard::Selected_Template_Path;
+    const QString &path = *chosen;
     if (!window.fileCommands().settleUnsavedChanges(FileCommands::SaveBeforeNewQuestion))
         return 0;
     // A template that cannot be read leaves the current design as it was.
@@ -71,9 +72,8 @@ void TemplateCommands::fill(SKTWindowController &window, WindowRegistry &registr
                   [&](const QString &) { return New_From_Template(window, registry); });
     registry.fill(WindowRegistry::Window::ExportTemplate,
                   [&](const QString &) { return Export_As_Template_Clicked(window, registry); });
-    registry.fill(WindowRegistry::Window::GreetingText, [&](const QString &mode) {
-        auto *picker = registry.instance<Insert_Template>([&] { return new Insert_Template(&window); });
-        picker->title_or_msg = mode;
-        return picker->Open_Template_Dialog();
+    registry.fillGreetingChooser([&](WindowRegistry::GreetingKind kind) {
+        return registry.instance<Insert_Template>([&] { return new Insert_Template(&window); })
+            ->chooseText(kind);
     });
 }

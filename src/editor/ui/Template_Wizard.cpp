@@ -4,7 +4,7 @@
 #include "canvas/ui/ImageBrowserModel.h"
 #include "editor/TemplateStore.h"
 #include "editor/ui/Export_Template.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ModalRunner.h"
@@ -102,6 +102,13 @@ QHBoxLayout *Template_Wizard::makeActionRow()
 QString Template_Wizard::userFolder() const
 {
     return TemplateStore::userFolderOf(Resource_Path);
+}
+
+std::optional<QString> Template_Wizard::chooseTemplate()
+{
+    if (Open_Template_Window() != 1)
+        return std::nullopt;
+    return Selected_Template_Path;
 }
 
 int Template_Wizard::Open_Template_Window()

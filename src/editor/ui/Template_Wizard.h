@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class Export_Template;
 class ImageBrowser;
 class ImageBrowserModel;
@@ -29,6 +31,8 @@ public:
 
     // Starts on the built-in list with the first picture chosen; 1 for OK, 0 for Cancel.
     int Open_Template_Window();
+    // Runs the window: the design file of the template chosen with OK, nothing after Cancel.
+    std::optional<QString> chooseTemplate();
 
     void OK_Click();
     void CancelClick();

@@ -1,7 +1,6 @@
 #include "editor/ui/ToolController.h"
 
 #include "canvas/ui/SKTGraphicView.h"
-#include "editor/EditorState.h"
 #include "editor/ui/SKTWindowController.h"
 #include "editor/ui/SideViews.h"
 #include "editor/ui/UndoStepNames.h"
@@ -126,9 +125,11 @@ void ToolController::selectedToolDidChange()
                 return;
             Library_Selected_Image = *path;
         } else if (m_tool == 9) {
-            if (m_window.registry().open(WindowRegistry::Window::ImageLibrary, QStringLiteral("C")) != 1)
+            const std::optional<QString> path =
+                m_window.registry().choosePicture(WindowRegistry::PictureShelf::Pictures);
+            if (!path)
                 return;
-            Library_Selected_Image = EditorState::instance().lib_window_sel_file;
+            Library_Selected_Image = *path;
         }
         // A picture that cannot be used makes no empty object; the user hears why.
         const QString error =

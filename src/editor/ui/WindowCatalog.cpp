@@ -8,7 +8,7 @@
 #include "editor/ui/SKTWindowController.h"
 #include "editor/ui/StartWindows.h"
 #include "editor/ui/TemplateCommands.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/WindowRegistry.h"
 #include "model/SKTBarcode.h"

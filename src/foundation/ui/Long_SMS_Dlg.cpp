@@ -63,14 +63,23 @@ Long_SMS_Dlg::Long_SMS_Dlg(QWidget *parent) : QDialog(parent)
 
 int Long_SMS_Dlg::Open_Long_sms_Dialog()
 {
-    const bool own = !title_val.isNull();
-    _Msg_Title->setText(own ? title_val : Cutom_Msg_Title);
-    _Msg_Val->setPlainText(own ? msg_val_str : Cutom_Msg_Val);
-    no_button->setVisible(own);
+    return run(title_val, msg_val_str, true);
+}
+
+int Long_SMS_Dlg::showInformation(const QString &title, const QString &message)
+{
+    return run(title, message, false);
+}
+
+int Long_SMS_Dlg::run(const QString &title, const QString &message, bool question)
+{
+    _Msg_Title->setText(title);
+    _Msg_Val->setPlainText(message);
+    no_button->setVisible(question);
     // Each opening asks afresh: an earlier tick must not answer for this question.
     apply_chk->setChecked(false);
-    apply_chk->setVisible(apply_chk_show);
-    ok_button->setText(own ? QStringLiteral("&Yes") : QStringLiteral("&OK"));
+    apply_chk->setVisible(question && apply_chk_show);
+    ok_button->setText(question ? QStringLiteral("&Yes") : QStringLiteral("&OK"));
 
     const int code = ModalRunner::exec(*this);
 
@@ -79,6 +88,16 @@ int Long_SMS_Dlg::Open_Long_sms_Dialog()
     msg_val_str = QString();
     apply_chk_show = false;
     return code;
+}
+
+bool Long_SMS_Dlg::applyToAllTicked()
+{
+    return (Msg_Apply_All_Chk.load() & 1) != 0;
+}
+
+void Long_SMS_Dlg::clearApplyToAll()
+{
+    Msg_Apply_All_Chk = 0;
 }
 
 void Long_SMS_Dlg::OKPressed()

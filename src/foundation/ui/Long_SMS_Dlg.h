@@ -15,11 +15,16 @@ class Long_SMS_Dlg : public QDialog
 public:
     static Long_SMS_Dlg *defaultInstance();
 
-    // Shows the dialog modally (through ModalRunner) and returns 1 for OK (or Yes), 0 for No or
-    // closing. With title_val set it shows title_val and msg_val_str with a No button; otherwise
-    // Cutom_Msg_Title and Cutom_Msg_Val without one. The check box shows when apply_chk_show is set
-    // and starts clear. title_val, msg_val_str and apply_chk_show serve this one opening.
+    // Asks the question in title_val and msg_val_str modally (through ModalRunner), with Yes and
+    // No, and returns 1 for Yes, 0 for No or closing. The check box shows when apply_chk_show is
+    // set and starts clear. title_val, msg_val_str and apply_chk_show serve this one opening.
     int Open_Long_sms_Dialog();
+    // Shows an information text with OK alone; 1 for OK, 0 for closing.
+    int showInformation(const QString &title, const QString &message);
+    // The apply-to-all tick at the last OK (Msg_Apply_All_Chk), which later questions of a run
+    // read; a run clears it before its first question.
+    static bool applyToAllTicked();
+    static void clearApplyToAll();
 
     // Set by a caller before an opening.
     QString title_val;
@@ -39,4 +44,5 @@ public slots:
 
 private:
     explicit Long_SMS_Dlg(QWidget *parent = nullptr);
+    int run(const QString &title, const QString &message, bool question);
 };

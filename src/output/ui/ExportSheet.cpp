@@ -1,6 +1,5 @@
 #include "output/ui/ExportSheet.h"
 
-#include "editor/EditorState.h"
 #include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/Preferences.h"
@@ -154,12 +153,7 @@ void ExportSheet::export_file_type_CellClick(int row)
 
 void ExportSheet::export_card_side_CellClick(int row)
 {
-    if (row == 0)
-        export_card_side = SideCode::Both;
-    else if (row == 1)
-        export_card_side = SideCode::Front;
-    else
-        export_card_side = SideCode::Back;
+    m_side = row == 0 ? SideCode::Both : row == 1 ? SideCode::Front : SideCode::Back;
     export_combined_image_chk->setEnabled(row == 0);
     if (QAbstractButton *radio = matrix_export_card_side->button(row))
         radio->setChecked(true);
@@ -231,11 +225,11 @@ void ExportSheet::Export_Button()
     auto snapshot = std::make_shared<const BatchFillSnapshot>(std::move(taken));
 
     ExportOptions options;
-    options.side = export_card_side == SideCode::Both   ? ExportSide::Both
-                   : export_card_side == SideCode::Back ? ExportSide::Back
-                                                        : ExportSide::Front;
+    options.side = m_side == SideCode::Both   ? ExportSide::Both
+                   : m_side == SideCode::Back ? ExportSide::Back
+                                              : ExportSide::Front;
     options.combined = options.side == ExportSide::Both && export_combined_image_chk->isChecked();
-    EditorState::instance().export_combined_image = export_combined_image_chk->isChecked();
+    m_host.exportSidesChosen(m_side, export_combined_image_chk->isChecked());
     options.extension = extension();
     options.dpi = chosenDpi();
 

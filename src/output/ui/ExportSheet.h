@@ -2,6 +2,7 @@
 // sources; then one card to a chosen file, or one card per data row into a chosen folder.
 #pragma once
 
+#include "foundation/CardCodes.h"
 #include "output/ExportResult.h"
 
 #include <QDialog>
@@ -41,6 +42,8 @@ public:
     void exportFileTypeChanged(int index);
     void export_file_type_CellClick(int row);
     void export_card_side_CellClick(int row);
+    // The sides chosen: "BOTH", "F" or "B".
+    QString chosenSide() const { return m_side; }
 
     // The extension the files get: the chosen type in lower case.
     QString extension() const;
@@ -66,5 +69,6 @@ private:
     void announce(const ExportResult &result);
 
     OutputHost &m_host;
+    QString m_side = SideCode::Front;
     ExportResult m_lastResult;
 };

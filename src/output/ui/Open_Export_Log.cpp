@@ -61,7 +61,8 @@ int Open_Export_Log::Open_Export_File_Box()
 void Open_Export_Log::fillRegistry(WindowRegistry &registry, QWidget *owner)
 {
     QPointer<QWidget> guarded(owner);
-    registry.fill(WindowRegistry::Window::ExportedFiles, [guarded](const QString &) {
+    registry.fillExportedFiles([guarded](const QString &path, const QString &message) {
+        OutputState::instance().setExportFile(path, message);
         QWidget *front = QApplication::activeModalWidget();
         Open_Export_Log box(front ? front : guarded.data());
         return box.Open_Export_File_Box();

@@ -24,7 +24,8 @@ public:
     // GUI thread only: workers ask for it through a blocking queued call.
     int Open_Export_File_Box();
     // Fills the registry's exported-files entry: the dialog over the window in front (a modal
-    // dialog such as the series manager) or else over owner.
+    // dialog such as the series manager) or else over owner, showing the path and message given,
+    // which become the last export's.
     static void fillRegistry(WindowRegistry &registry, QWidget *owner);
 
     void OKPressed();

@@ -23,4 +23,7 @@ public:
     virtual void Refresh_Canvas() = 0;
     // The design's name without folder and extension, offered in the save panel.
     virtual QString designName() { return QStringLiteral("card"); }
+    // The sides an accepted export sheet chose ("BOTH", "F" or "B") and whether both go into one
+    // picture; the window keeps them as the last export settings.
+    virtual void exportSidesChosen(const QString &side, bool combined) {}
 };

@@ -1,7 +1,7 @@
 #include "output/ui/Print_Wnd.h"
 
 #include "foundation/CardCodes.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ui/FilePanels.h"
 #include "foundation/ui/ModalRunner.h"

@@ -17,7 +17,7 @@
 using PanelWidgets::combo;
 using PanelWidgets::named;
 
-CardBackgroundTab::CardBackgroundTab(QWidget *page, InspectorLayout &ui)
+CardBackgroundTab::CardBackgroundTab(QWidget *page, InspectorLayout &ui) : m_ui(ui)
 {
     auto *layout = new QVBoxLayout(page);
     ui.Card_fill_chk = named(new QCheckBox(QStringLiteral("Fill the card"), page), "Card_fill_chk");
@@ -25,10 +25,25 @@ CardBackgroundTab::CardBackgroundTab(QWidget *page, InspectorLayout &ui)
 
     ui.Card_Fill_Box = named(new QGroupBox(page), "Card_Fill_Box");
     auto *form = new QFormLayout(ui.Card_Fill_Box);
-    const auto well = [&](ColorWell *&field, const char *name) {
-        field = named(new ColorWell(Qt::white, ui.Card_Fill_Box), name);
-        return field;
-    };
+    makeSolidAndGradient(form);
+    makePattern(form);
+    makePicture(form);
+    ui.Card_alpha_Stepper = named(new StepperField(0, 100, 1, 0, ui.Card_Fill_Box), "Card_alpha_Stepper");
+    ui.Card_alpha_Stepper->setSuffix(QStringLiteral(" %"));
+    form->addRow(QStringLiteral("Opacity:"), ui.Card_alpha_Stepper);
+    layout->addWidget(ui.Card_Fill_Box);
+    layout->addStretch();
+}
+
+ColorWell *CardBackgroundTab::well(ColorWell *&field, const char *name)
+{
+    field = named(new ColorWell(Qt::white, m_ui.Card_Fill_Box), name);
+    return field;
+}
+
+void CardBackgroundTab::makeSolidAndGradient(QFormLayout *form)
+{
+    InspectorLayout &ui = m_ui;
     ui.Card_solid_fill_rd =
         named(new QRadioButton(QStringLiteral("Solid"), ui.Card_Fill_Box), "Card_solid_fill_rd");
     form->addRow(ui.Card_solid_fill_rd, well(ui.Card_fill_clr, "Card_fill_clr"));
@@ -42,13 +57,21 @@ CardBackgroundTab::CardBackgroundTab(QWidget *page, InspectorLayout &ui)
     ui.Card_grad_Stepper = named(new StepperField(0, 360, 1, 0, ui.Card_Fill_Box), "Card_grad_Stepper");
     ui.Card_grad_Stepper->setSuffix(QStringLiteral("°"));
     form->addRow(QStringLiteral("Angle:"), ui.Card_grad_Stepper);
+}
 
+void CardBackgroundTab::makePattern(QFormLayout *form)
+{
+    InspectorLayout &ui = m_ui;
     ui.Card_Style_fill_rd =
         named(new QRadioButton(QStringLiteral("Pattern"), ui.Card_Fill_Box), "Card_Style_fill_rd");
     ui.Card_hatch_style = combo(ui.Card_Fill_Box, "Card_hatch_style");
     form->addRow(ui.Card_Style_fill_rd, ui.Card_hatch_style);
     form->addRow(QStringLiteral("Pattern back:"), well(ui.Card_hatch_bk_clr, "Card_hatch_bk_clr"));
+}
 
+void CardBackgroundTab::makePicture(QFormLayout *form)
+{
+    InspectorLayout &ui = m_ui;
     ui.Card_Image_fill_rd =
         named(new QRadioButton(QStringLiteral("Picture"), ui.Card_Fill_Box), "Card_Image_fill_rd");
     form->addRow(ui.Card_Image_fill_rd);
@@ -69,10 +92,4 @@ CardBackgroundTab::CardBackgroundTab(QWidget *page, InspectorLayout &ui)
     imageForm->addRow(buttons);
     imageForm->addRow(QStringLiteral("Layout:"), ui.Card_image_layout);
     form->addRow(ui.Card_image_box);
-
-    ui.Card_alpha_Stepper = named(new StepperField(0, 100, 1, 0, ui.Card_Fill_Box), "Card_alpha_Stepper");
-    ui.Card_alpha_Stepper->setSuffix(QStringLiteral(" %"));
-    form->addRow(QStringLiteral("Opacity:"), ui.Card_alpha_Stepper);
-    layout->addWidget(ui.Card_Fill_Box);
-    layout->addStretch();
 }

@@ -2,7 +2,6 @@
 
 #include "canvas/ui/SKTGraphicView.h"
 #include "canvas/ui/SKTZoomingScrollView.h"
-#include "editor/EditorState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/RowListModel.h"
 #include "foundation/StringUtils.h"
@@ -394,8 +393,9 @@ void CardPagePanel::Card_Image_Browse_Btn()
 
 void CardPagePanel::Card_Image_Library_Btn()
 {
-    if (m_host.registry().open(WindowRegistry::Window::ImageLibrary, QStringLiteral("B")) == 1)
-        setBackgroundFromPath(EditorState::instance().lib_window_sel_file);
+    if (const std::optional<QString> path =
+            m_host.registry().choosePicture(WindowRegistry::PictureShelf::Backgrounds))
+        setBackgroundFromPath(*path);
     Update_Card_Graphics();
     m_host.inspectorTabs().selectItem(InspectorTabs::card_bkgd_tab);
 }

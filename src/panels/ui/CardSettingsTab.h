@@ -3,10 +3,25 @@
 #pragma once
 
 struct InspectorLayout;
+class QFormLayout;
+class QGroupBox;
+class QHBoxLayout;
+class QTableView;
 class QWidget;
 
 class CardSettingsTab
 {
 public:
     CardSettingsTab(QWidget *page, InspectorLayout &ui);
+
+private:
+    // One maker per group of controls, in the order the user tabs through them.
+    QFormLayout *makeNameForm();
+    QTableView *makeSizeList();
+    QHBoxLayout *makeSizeRow();
+    QGroupBox *makeShapeBox();
+    QGroupBox *makeContentBox();
+
+    QWidget *m_page;
+    InspectorLayout &m_ui;
 };

@@ -3,7 +3,7 @@
 #include "canvas/ui/SKTGraphicView.h"
 #include "data/DataSourceChoices.h"
 #include "data/ExcelBindingTable.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringUtils.h"
 #include "foundation/ui/ComboItems.h"

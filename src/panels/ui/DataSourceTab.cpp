@@ -2,7 +2,7 @@
 
 #include "data/DataSourceChoices.h"
 #include "data/ExcelBindingTable.h"
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringUtils.h"
 #include "foundation/WindowRegistry.h"
@@ -130,11 +130,5 @@ void DataSourceTab::View_batch_Series_Button()
 
 void DataSourceTab::Data_Source_Help_Button()
 {
-    Cutom_Msg_Title = HelpTitle;
-    Cutom_Msg_Val = HelpText;
-    Long_SMS_Dlg *dialog = Long_SMS_Dlg::defaultInstance();
-    dialog->title_val.clear();
-    dialog->msg_val_str.clear();
-    dialog->apply_chk_show = false;
-    dialog->Open_Long_sms_Dialog();
+    Long_SMS_Dlg::defaultInstance()->showInformation(HelpTitle, HelpText);
 }

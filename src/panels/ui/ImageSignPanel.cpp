@@ -1,7 +1,6 @@
 #include "panels/ui/ImageSignPanel.h"
 
 #include "canvas/ui/SKTGraphicView.h"
-#include "editor/EditorState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ColorWell.h"
@@ -120,12 +119,6 @@ bool ImageSignPanel::Browse_User_Image_Manually()
     return true;
 }
 
-int ImageSignPanel::Open_Image_Library_Window(const QString &mode)
-{
-    // The library leaves its choice in lib_window_sel_file when it answers 1.
-    return m_host.registry().open(WindowRegistry::Window::ImageLibrary, mode);
-}
-
 bool ImageSignPanel::loadIntoCurrentPicture(const QString &path, const QString &previousPath)
 {
     SKTGraphicView *canvas = liveCanvas();
@@ -153,9 +146,11 @@ void ImageSignPanel::Manual_Image_Browse_Btn()
 void ImageSignPanel::Manual_Library_Browse_Btn()
 {
     const QString previous = manualImagePath();
-    if (Open_Image_Library_Window(QStringLiteral("C")) != 1)
+    const std::optional<QString> path =
+        m_host.registry().choosePicture(WindowRegistry::PictureShelf::Pictures);
+    if (!path)
         return;
-    Library_Selected_Image = EditorState::instance().lib_window_sel_file;
+    Library_Selected_Image = *path;
     setManualImagePath(Library_Selected_Image);
     if (!loadIntoCurrentPicture(Library_Selected_Image, previous))
         return;

@@ -30,9 +30,8 @@ public:
     void Update_Image_Graphics();
     void Update_Sign_Graphics();
 
-    // Picture file: an open panel, or the image library ("C"). True when a file was chosen.
+    // Picture file: an open panel. True when a file was chosen.
     bool Browse_User_Image_Manually();
-    int Open_Image_Library_Window(const QString &mode);
     void Manual_Image_Browse_Btn();
     void Manual_Library_Browse_Btn();
     void Reset_Image_Editing_Controls();

@@ -19,7 +19,22 @@ using PanelWidgets::named;
 
 ImageTab::ImageTab(QWidget *p) : page(p)
 {
-    // The page is taller than the inspector: it scrolls.
+    QWidget *content = makeScrollingContent();
+    auto *layout = new QVBoxLayout(content);
+    layout->addWidget(PanelWidgets::title(content, QStringLiteral("Image Properties")));
+    manualSlot = new QVBoxLayout;
+    layout->addLayout(manualSlot);
+    makeBorder(content, layout);
+    layout->addLayout(makeEffects(content));
+    layout->addLayout(makeSliders(content));
+    Image_reset_Button = named(new QPushButton(QStringLiteral("Reset"), content), "Image_reset_Button");
+    layout->addWidget(Image_reset_Button, 0, Qt::AlignRight);
+    layout->addStretch();
+}
+
+// The page is taller than the inspector: it scrolls.
+QWidget *ImageTab::makeScrollingContent()
+{
     auto *outer = new QVBoxLayout(page);
     outer->setContentsMargins(0, 0, 0, 0);
     auto *scroll = new QScrollArea(page);
@@ -28,11 +43,11 @@ ImageTab::ImageTab(QWidget *p) : page(p)
     outer->addWidget(scroll);
     auto *content = new QWidget(scroll);
     scroll->setWidget(content);
-    auto *layout = new QVBoxLayout(content);
-    layout->addWidget(PanelWidgets::title(content, QStringLiteral("Image Properties")));
-    manualSlot = new QVBoxLayout;
-    layout->addLayout(manualSlot);
+    return content;
+}
 
+void ImageTab::makeBorder(QWidget *content, QVBoxLayout *layout)
+{
     Image_border_chk = named(new QCheckBox(QStringLiteral("Border"), content), "Image_border_chk");
     Image_Border_Box = named(new QGroupBox(content), "Image_Border_Box");
     auto *border = new QFormLayout(Image_Border_Box);
@@ -45,7 +60,10 @@ ImageTab::ImageTab(QWidget *p) : page(p)
     border->addRow(QStringLiteral("Style:"), Image_border_style);
     layout->addWidget(Image_border_chk);
     layout->addWidget(Image_Border_Box);
+}
 
+QGridLayout *ImageTab::makeEffects(QWidget *content)
+{
     auto *effects = new QGridLayout;
     Image_FIH_chk = named(new QCheckBox(QStringLiteral("Flip horizontally"), content), "Image_FIH_chk");
     Image_FIV_chk = named(new QCheckBox(QStringLiteral("Flip vertically"), content), "Image_FIV_chk");
@@ -58,9 +76,12 @@ ImageTab::ImageTab(QWidget *p) : page(p)
     effects->addWidget(Image_Gray_Scale_chk, 1, 0);
     effects->addWidget(Image_Sepia_chk, 1, 1);
     effects->addWidget(Image_Invert_chk, 2, 0);
-    layout->addLayout(effects);
+    return effects;
+}
 
-    // Ranges follow what each picture filter accepts; the values are stored unscaled.
+// Ranges follow what each picture filter accepts; the values are stored unscaled.
+QFormLayout *ImageTab::makeSliders(QWidget *content)
+{
     auto *sliders = new QFormLayout;
     const auto slider = [&](FloatSlider *&field, const char *name, const QString &label, double min,
                             double max, int steps, int decimals) {
@@ -77,8 +98,5 @@ ImageTab::ImageTab(QWidget *p) : page(p)
     slider(shrp_slidr, "shrp_slidr", QStringLiteral("Sharpness:"), 0, 2, 200, 2);
     slider(ev_slidr, "ev_slidr", QStringLiteral("Exposure:"), -2, 2, 400, 2);
     slider(blr_slidr, "blr_slidr", QStringLiteral("Blur:"), 0, 20, 200, 1);
-    layout->addLayout(sliders);
-    Image_reset_Button = named(new QPushButton(QStringLiteral("Reset"), content), "Image_reset_Button");
-    layout->addWidget(Image_reset_Button, 0, Qt::AlignRight);
-    layout->addStretch();
+    return sliders;
 }

@@ -6,6 +6,8 @@ class ColorWell;
 class FloatSlider;
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
+class QGridLayout;
 class QGroupBox;
 class QPushButton;
 class QVBoxLayout;
@@ -40,4 +42,11 @@ public:
     QPushButton *Image_reset_Button;
     // Holds the picture-file controls while no data-source page offers its box for them.
     QVBoxLayout *manualSlot;
+
+private:
+    // One maker per group of controls, in the order the user tabs through them.
+    QWidget *makeScrollingContent();
+    void makeBorder(QWidget *content, QVBoxLayout *layout);
+    QGridLayout *makeEffects(QWidget *content);
+    QFormLayout *makeSliders(QWidget *content);
 };

@@ -49,8 +49,25 @@ ShapeTab::ShapeTab(QWidget *p, InspectorLayout &ui) : page(p)
     Shape_prop_title =
         named(PanelWidgets::title(page, QStringLiteral("Rectangle Properties")), "Shape_prop_title");
     layout->addWidget(Shape_prop_title);
-
     Shape_border_chk = named(new QCheckBox(QStringLiteral("Border"), page), "Shape_border_chk");
+    layout->addWidget(Shape_border_chk);
+    layout->addWidget(makeBorderBox(ui));
+    Shape_fill_chk = named(new QCheckBox(QStringLiteral("Fill"), page), "Shape_fill_chk");
+    layout->addWidget(Shape_fill_chk);
+    layout->addWidget(makeFillBox(ui));
+    layout->addLayout(makeShapeRows());
+    layout->addStretch();
+
+    // The combos were made before the page: Tab goes through the controls as they stand.
+    PanelWidgets::tabOrder({Shape_border_chk, shape_bordr_clr, shape_bor_Stepper, shape_border_style,
+                            Shape_fill_chk, Shape_solid_fill_rd, shape_fill_clr, Shape_gradient_fill_rd,
+                            shape_fill_Grd_1_clr, shape_fill_Grd_2_clr, shape_grad_Stepper,
+                            Shape_Style_fill_rd, shape_hatch_style, shape_hatch_bk_clr, shape_alpha_Stepper,
+                            shape_cor_radius_Stepper, double_star_Stepper, polygon_Stepper});
+}
+
+QGroupBox *ShapeTab::makeBorderBox(InspectorLayout &ui)
+{
     Shape_Border_Box = named(new QGroupBox(page), "Shape_Border_Box");
     auto *border = new QFormLayout(Shape_Border_Box);
     shape_bordr_clr = named(new ColorWell(Qt::black, Shape_Border_Box), "shape_bordr_clr");
@@ -59,10 +76,11 @@ ShapeTab::ShapeTab(QWidget *p, InspectorLayout &ui) : page(p)
     border->addRow(QStringLiteral("Colour:"), shape_bordr_clr);
     border->addRow(QStringLiteral("Width:"), shape_bor_Stepper);
     border->addRow(QStringLiteral("Style:"), shape_border_style);
-    layout->addWidget(Shape_border_chk);
-    layout->addWidget(Shape_Border_Box);
+    return Shape_Border_Box;
+}
 
-    Shape_fill_chk = named(new QCheckBox(QStringLiteral("Fill"), page), "Shape_fill_chk");
+QGroupBox *ShapeTab::makeFillBox(InspectorLayout &ui)
+{
     Shape_Fill_Box = named(new QGroupBox(page), "Shape_Fill_Box");
     auto *fill = new QFormLayout(Shape_Fill_Box);
     fillRadios = new QButtonGroup(Shape_Fill_Box);
@@ -89,9 +107,12 @@ ShapeTab::ShapeTab(QWidget *p, InspectorLayout &ui) : page(p)
     fill->addRow(Shape_Style_fill_rd);
     fill->addRow(QStringLiteral("Pattern:"), shape_hatch_style);
     fill->addRow(QStringLiteral("Background:"), shape_hatch_bk_clr);
-    layout->addWidget(Shape_fill_chk);
-    layout->addWidget(Shape_Fill_Box);
+    return Shape_Fill_Box;
+}
 
+// Opacity, then the controls only some shapes show.
+QFormLayout *ShapeTab::makeShapeRows()
+{
     auto *rest = new QFormLayout;
     shape_alpha_Stepper = named(new StepperField(0, 100, 1, 0, page), "shape_alpha_Stepper");
     rest->addRow(QStringLiteral("Opacity (%):"), shape_alpha_Stepper);
@@ -108,15 +129,7 @@ ShapeTab::ShapeTab(QWidget *p, InspectorLayout &ui) : page(p)
     polygon_Stepper = named(new StepperField(1, 5, 1, 0, page), "polygon_Stepper");
     polygon_Stepper->setValueLabels(polygonChoiceLabels());
     rest->addRow(polygon_Label, polygon_Stepper);
-    layout->addLayout(rest);
-    layout->addStretch();
-
-    // The combos were made before the page: Tab goes through the controls as they stand.
-    PanelWidgets::tabOrder({Shape_border_chk, shape_bordr_clr, shape_bor_Stepper, shape_border_style,
-                            Shape_fill_chk, Shape_solid_fill_rd, shape_fill_clr, Shape_gradient_fill_rd,
-                            shape_fill_Grd_1_clr, shape_fill_Grd_2_clr, shape_grad_Stepper,
-                            Shape_Style_fill_rd, shape_hatch_style, shape_hatch_bk_clr, shape_alpha_Stepper,
-                            shape_cor_radius_Stepper, double_star_Stepper, polygon_Stepper});
+    return rest;
 }
 
 QString ShapeTab::shapeLabel(const QString &code)

@@ -9,6 +9,7 @@ struct InspectorLayout;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QGroupBox;
 class QLabel;
 class QRadioButton;
@@ -54,4 +55,10 @@ public:
     StepperField *double_star_Stepper;
     QLabel *polygon_Label;
     StepperField *polygon_Stepper;
+
+private:
+    // One maker per group of controls, in the order the user tabs through them.
+    QGroupBox *makeBorderBox(InspectorLayout &ui);
+    QGroupBox *makeFillBox(InspectorLayout &ui);
+    QFormLayout *makeShapeRows();
 };

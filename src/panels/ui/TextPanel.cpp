@@ -1,7 +1,6 @@
 #include "panels/ui/TextPanel.h"
 #include "foundation/CardCodes.h"
 
-#include "editor/EditorState.h"
 #include "foundation/DateFormats.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/WindowRegistry.h"
@@ -186,12 +185,12 @@ void TextPanel::Text_Insert_Time()
 
 void TextPanel::Insert_Template_Button()
 {
-    const QString mode =
-        m_editing->insert_template_btn->text() == TitleButton ? QStringLiteral("T") : QStringLiteral("M");
-    EditorState::instance().Template_Msg_Val.clear();
-    if (m_host.registry().open(WindowRegistry::Window::GreetingText, mode) != 1)
+    using Kind = WindowRegistry::GreetingKind;
+    const Kind kind = m_editing->insert_template_btn->text() == TitleButton ? Kind::Titles : Kind::Messages;
+    const std::optional<QString> text = m_host.registry().chooseGreetingText(kind);
+    if (!text)
         return;
-    setViewText(EditorState::instance().Template_Msg_Val);
+    setViewText(*text);
     Update_Text_Graphics();
 }
 

@@ -23,7 +23,26 @@ TextPropertiesTab::TextPropertiesTab(QWidget *p, InspectorLayout &ui) : page(p)
 {
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(PanelWidgets::title(page, QStringLiteral("Text Properties")));
+    layout->addLayout(makeLookForm(ui));
+    Text_border_chk = named(new QCheckBox(QStringLiteral("Border"), page), "Text_border_chk");
+    layout->addWidget(Text_border_chk);
+    layout->addWidget(makeBorderBox());
+    Text_fill_chk = named(new QCheckBox(QStringLiteral("Fill"), page), "Text_fill_chk");
+    layout->addWidget(Text_fill_chk);
+    layout->addWidget(makeFillBox());
+    layout->addStretch();
 
+    // The combos were made before the page: Tab goes through the controls as they stand.
+    PanelWidgets::tabOrder({Text_Font_btn, Text_clr, Text_align_combo, Text_case_combo, Text_Kern_Stepper,
+                            Text_alpha_Stepper, Text_border_chk, Text_bordr_clr, Text_bor_Stepper,
+                            Text_border_style, Text_fill_chk, Text_solid_fill_rd, Text_fill_clr,
+                            Text_gradient_fill_rd, Text_fill_Grd_1_clr, Text_fill_Grd_2_clr,
+                            Text_grad_Stepper});
+}
+
+// Font, colour, alignment, case, spacing and opacity.
+QFormLayout *TextPropertiesTab::makeLookForm(InspectorLayout &ui)
+{
     auto *form = new QFormLayout;
     Text_font_value = named(new QLabel(page), "Text_font_value");
     Text_font_value->setWordWrap(true);
@@ -40,9 +59,11 @@ TextPropertiesTab::TextPropertiesTab(QWidget *p, InspectorLayout &ui) : page(p)
     form->addRow(QStringLiteral("Spacing:"), Text_Kern_Stepper);
     Text_alpha_Stepper = named(new StepperField(0, 100, 1, 0, page), "Text_alpha_Stepper");
     form->addRow(QStringLiteral("Opacity (%):"), Text_alpha_Stepper);
-    layout->addLayout(form);
+    return form;
+}
 
-    Text_border_chk = named(new QCheckBox(QStringLiteral("Border"), page), "Text_border_chk");
+QGroupBox *TextPropertiesTab::makeBorderBox()
+{
     Text_Border_Box = named(new QGroupBox(page), "Text_Border_Box");
     auto *border = new QFormLayout(Text_Border_Box);
     Text_bordr_clr = named(new ColorWell(Qt::black, Text_Border_Box), "Text_bordr_clr");
@@ -52,10 +73,11 @@ TextPropertiesTab::TextPropertiesTab(QWidget *p, InspectorLayout &ui) : page(p)
     border->addRow(QStringLiteral("Colour:"), Text_bordr_clr);
     border->addRow(QStringLiteral("Width:"), Text_bor_Stepper);
     border->addRow(QStringLiteral("Style:"), Text_border_style);
-    layout->addWidget(Text_border_chk);
-    layout->addWidget(Text_Border_Box);
+    return Text_Border_Box;
+}
 
-    Text_fill_chk = named(new QCheckBox(QStringLiteral("Fill"), page), "Text_fill_chk");
+QGroupBox *TextPropertiesTab::makeFillBox()
+{
     Text_Fill_Box = named(new QGroupBox(page), "Text_Fill_Box");
     auto *fill = new QFormLayout(Text_Fill_Box);
     auto *radios = new QButtonGroup(Text_Fill_Box);
@@ -74,16 +96,7 @@ TextPropertiesTab::TextPropertiesTab(QWidget *p, InspectorLayout &ui) : page(p)
     fill->addRow(QStringLiteral("From:"), Text_fill_Grd_1_clr);
     fill->addRow(QStringLiteral("To:"), Text_fill_Grd_2_clr);
     fill->addRow(QStringLiteral("Angle:"), Text_grad_Stepper);
-    layout->addWidget(Text_fill_chk);
-    layout->addWidget(Text_Fill_Box);
-    layout->addStretch();
-
-    // The combos were made before the page: Tab goes through the controls as they stand.
-    PanelWidgets::tabOrder({Text_Font_btn, Text_clr, Text_align_combo, Text_case_combo, Text_Kern_Stepper,
-                            Text_alpha_Stepper, Text_border_chk, Text_bordr_clr, Text_bor_Stepper,
-                            Text_border_style, Text_fill_chk, Text_solid_fill_rd, Text_fill_clr,
-                            Text_gradient_fill_rd, Text_fill_Grd_1_clr, Text_fill_Grd_2_clr,
-                            Text_grad_Stepper});
+    return Text_Fill_Box;
 }
 
 void TextPropertiesTab::enableFillControls(const QString &fillCode)

@@ -8,6 +8,7 @@ class ColorWell;
 struct InspectorLayout;
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -45,4 +46,10 @@ public:
     ColorWell *Text_fill_Grd_1_clr;
     ColorWell *Text_fill_Grd_2_clr;
     StepperField *Text_grad_Stepper;
+
+private:
+    // One maker per group of controls, in the order the user tabs through them.
+    QFormLayout *makeLookForm(InspectorLayout &ui);
+    QGroupBox *makeBorderBox();
+    QGroupBox *makeFillBox();
 };

@@ -75,6 +75,11 @@ int UserProfileCommands::Open_User_Profile_Window(qint8 flag, const QString &loa
     return result;
 }
 
+void UserProfileCommands::forgetAcceptedDetails()
+{
+    ProfileState::instance().Fill_User_Profile = 0;
+}
+
 // The front card's size decides the orientation for every side.
 QSizeF UserProfileCommands::frontCardSize() const
 {

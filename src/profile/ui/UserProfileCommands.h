@@ -20,6 +20,9 @@ public:
     // A side (trimmed) opens the editor's dialog in the loading mode when flag is set; no side
     // opens the wizards' dialog. 1 after OK, which also sets Fill_User_Profile.
     int Open_User_Profile_Window(qint8 flag, const QString &load_side);
+    // A new design starts without personal details: the sides' records are not placed until a
+    // dialog is accepted again.
+    static void forgetAcceptedDetails();
     // Lays the side's record (0 front, 1 back, 2 preview) onto its canvas.
     void Fill_User_profile_info_side(int side);
     QRectF Get_Control_Rect_From_Template(const QString &ctrl_ID) const;

@@ -4,7 +4,7 @@
 #include "foundation/ui/ModalRunner.h"
 #include "support/WebLinks.h"
 #include "support/ui/SocialButtons.h"
-#include "support/ui/SupportCommands.h"
+#include "support/ui/SupportLinks.h"
 #include "support/ui/SupportLook.h"
 
 #include <QFormLayout>
@@ -79,10 +79,10 @@ void Help_Support::connectButtons()
 {
     connect(_Help_File_Label, &QPushButton::clicked, this, &Help_Support::HelpFilePressed);
     connect(website_1, &QPushButton::clicked, this, &Help_Support::Website_Pressed);
-    connect(support_id, &QPushButton::clicked, this, [] { SupportCommands::Open_Support_Mail(); });
-    connect(support_id_2, &QPushButton::clicked, this, [] { SupportCommands::Open_Website_1(); });
-    connect(reseller_1, &QPushButton::clicked, this, [] { SupportCommands::Open_Reseller_Mail(); });
-    connect(reseller_2, &QPushButton::clicked, this, [] { SupportCommands::Open_Website_2(); });
+    connect(support_id, &QPushButton::clicked, this, [] { SupportLinks::Open_Support_Mail(); });
+    connect(support_id_2, &QPushButton::clicked, this, [] { SupportLinks::Open_Website_1(); });
+    connect(reseller_1, &QPushButton::clicked, this, [] { SupportLinks::Open_Reseller_Mail(); });
+    connect(reseller_2, &QPushButton::clicked, this, [] { SupportLinks::Open_Website_2(); });
     connect(gplus_button, &QPushButton::clicked, this, &Help_Support::Gplus_Clicked);
     connect(facebook_button, &QPushButton::clicked, this, &Help_Support::Facebook_Clicked);
     connect(twitter_button, &QPushButton::clicked, this, &Help_Support::Twitter_Clicked);
@@ -104,31 +104,31 @@ void Help_Support::HelpFilePressed()
 
 void Help_Support::Website_Pressed()
 {
-    SupportCommands::Open_Website_3();
+    SupportLinks::Open_Website_3();
 }
 
 void Help_Support::Gplus_Clicked()
 {
-    SupportCommands::Open_Google_Plus();
+    SupportLinks::Open_Google_Plus();
 }
 
 void Help_Support::Facebook_Clicked()
 {
-    SupportCommands::Open_FaceBook();
+    SupportLinks::Open_FaceBook();
 }
 
 void Help_Support::Twitter_Clicked()
 {
-    SupportCommands::Open_Twitter();
+    SupportLinks::Open_Twitter();
 }
 
 void Help_Support::FB_Like_Clicked()
 {
-    SupportCommands::Open_FB_Like();
+    SupportLinks::Open_FB_Like();
 }
 
 // A button that does nothing would puzzle a user: it opens the comments page as Share does.
 void Help_Support::Social_Comments_Clicked()
 {
-    SupportCommands::Share_It_Button_Clicked();
+    SupportLinks::Share_It_Button_Clicked();
 }

@@ -1,6 +1,6 @@
 #include "support/ui/Promotion_Form.h"
 
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 #include "foundation/ui/ModalRunner.h"
 #include "support/WebLinks.h"
 #include "support/ui/Promotion_Pattern.h"

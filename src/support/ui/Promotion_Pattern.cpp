@@ -1,6 +1,6 @@
 #include "support/ui/Promotion_Pattern.h"
 
-#include "foundation/FoundationState.h"
+#include "foundation/DataRoot.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -2,7 +2,7 @@
 
 #include "foundation/ui/ModalRunner.h"
 #include "support/WebLinks.h"
-#include "support/ui/SupportCommands.h"
+#include "support/ui/SupportLinks.h"
 #include "support/ui/SupportLook.h"
 
 #include <QHBoxLayout>
@@ -52,8 +52,8 @@ Review_Form::Review_Form(QWidget *parent) : QDialog(parent)
     row->addWidget(review_button);
     layout->addLayout(row);
 
-    connect(website_1, &QPushButton::clicked, this, [] { SupportCommands::Open_Website_1(); });
-    connect(support_id, &QPushButton::clicked, this, [] { SupportCommands::Open_Support_Mail(); });
+    connect(website_1, &QPushButton::clicked, this, [] { SupportLinks::Open_Website_1(); });
+    connect(support_id, &QPushButton::clicked, this, [] { SupportLinks::Open_Support_Mail(); });
     connect(review_button, &QPushButton::clicked, this, &Review_Form::Review_Clicked);
     connect(ok_button, &QPushButton::clicked, this, &Review_Form::OK_Clicked);
 }

@@ -3,7 +3,7 @@
 #include "foundation/ui/ModalRunner.h"
 #include "foundation/ui/WindowLook.h"
 #include "support/ui/SocialButtons.h"
-#include "support/ui/SupportCommands.h"
+#include "support/ui/SupportLinks.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -51,26 +51,26 @@ int Share_It_Dlg::Open_Share_Window()
 
 void Share_It_Dlg::Gplus_Clicked()
 {
-    SupportCommands::Open_Google_Plus();
+    SupportLinks::Open_Google_Plus();
 }
 
 void Share_It_Dlg::Facebook_Clicked()
 {
-    SupportCommands::Open_FaceBook();
+    SupportLinks::Open_FaceBook();
 }
 
 void Share_It_Dlg::Twitter_Clicked()
 {
-    SupportCommands::Open_Twitter();
+    SupportLinks::Open_Twitter();
 }
 
 void Share_It_Dlg::FB_Like_Clicked()
 {
-    SupportCommands::Open_FB_Like();
+    SupportLinks::Open_FB_Like();
 }
 
 // A button that does nothing would puzzle a user: it opens the comments page.
 void Share_It_Dlg::Go_Share_It_Pressed()
 {
-    SupportCommands::Share_It_Button_Clicked();
+    SupportLinks::Share_It_Button_Clicked();
 }

@@ -57,15 +57,14 @@ protected:
         library.reset();
         WindowFixture::TearDown();
     }
-    // Runs the library in a mode with one scripted user; the result code.
-    int open(const QString &mode, std::function<int(Image_Library &)> user)
+    // Runs the library on a shelf with one scripted user; the picture it hands back.
+    std::optional<QString> open(Image_Library::Shelf shelf, std::function<int(Image_Library &)> user)
     {
-        library->control_or_BG = mode;
         modalScripts.push_back([&, user](QDialog &) {
             library->show();
             return user(*library);
         });
-        return library->Open_Library_Window();
+        return library->choosePicture(shelf);
     }
     QString picture(const QString &relative) const { return dataRoot() + relative; }
 
@@ -79,7 +78,7 @@ TEST_F(ImageLibrary, CategoriesByTheirRealFoldersAndOnlyPngAndJpgPictures)
         writePicture(picture(QStringLiteral("LibraryImage/") + QString::fromLatin1(name)), Qt::red);
     testsupport::writeFile(picture(QStringLiteral("LibraryImage/party time/notes.txt")), "x");
 
-    const int result = open(QStringLiteral("C"), [&](Image_Library &w) {
+    const std::optional<QString> result = open(Image_Library::Shelf::Pictures, [&](Image_Library &w) {
         EXPECT_EQ(w.windowTitle(), QStringLiteral("Image Library"));
         EXPECT_FALSE(w.cat_cmbo_bx->isHidden());
         EXPECT_DOUBLE_EQ(w._zoom_slider->value(), 0.4);
@@ -99,8 +98,7 @@ TEST_F(ImageLibrary, CategoriesByTheirRealFoldersAndOnlyPngAndJpgPictures)
         w.ok_button->click();
         return w.result();
     });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(library->selected_image, picture(QStringLiteral("LibraryImage/party time/c.JPG")));
+    EXPECT_EQ(result, picture(QStringLiteral("LibraryImage/party time/c.JPG")));
 }
 
 TEST_F(ImageLibrary, OkNeedsAnExistingPictureAndCancelForgetsTheChoice)
@@ -109,51 +107,48 @@ TEST_F(ImageLibrary, OkNeedsAnExistingPictureAndCancelForgetsTheChoice)
     writePicture(rose, Qt::red);
 
     // OK with nothing chosen keeps the window open with its message.
-    EXPECT_EQ(open(QStringLiteral("C"),
+    EXPECT_EQ(open(Image_Library::Shelf::Pictures,
                    [&](Image_Library &w) {
                        w.ok_button->click();
                        EXPECT_TRUE(messages.messages().last().contains(Image_Library::SelectImageMessage));
                        w.cancel_button->click();
                        return w.result();
                    }),
-              0);
-    EXPECT_EQ(library->selected_image, QString());
+              std::nullopt);
 
-    EXPECT_EQ(open(QStringLiteral("C"),
+    EXPECT_EQ(open(Image_Library::Shelf::Pictures,
                    [&](Image_Library &w) {
                        clickItem(w.imageBrowser, 0);
                        w.ok_button->click();
                        return w.result();
                    }),
-              1);
+              rose);
     // The last choice survives a reopening: OK alone accepts it again.
-    EXPECT_EQ(open(QStringLiteral("C"),
+    EXPECT_EQ(open(Image_Library::Shelf::Pictures,
                    [&](Image_Library &w) {
                        w.ok_button->click();
                        return w.result();
                    }),
-              1);
-    EXPECT_EQ(library->selected_image, rose);
+              rose);
 
     // ... but not once its file is gone.
     ASSERT_TRUE(QFile::remove(rose));
     messages.clear();
-    EXPECT_EQ(open(QStringLiteral("C"),
+    EXPECT_EQ(open(Image_Library::Shelf::Pictures,
                    [&](Image_Library &w) {
                        w.ok_button->click();
                        EXPECT_EQ(messages.messages().size(), 1);
                        QTest::keyClick(&w, Qt::Key_Escape);
                        return w.result();
                    }),
-              0);
-    EXPECT_EQ(library->selected_image, QString());
+              std::nullopt);
 }
 
 TEST_F(ImageLibrary, BackgroundModeListsTheBackgroundsWithoutCategories)
 {
     writePicture(picture(QStringLiteral("Background/sky.jpg")), Qt::blue);
     writePicture(picture(QStringLiteral("LibraryImage/flowers/rose.png")), Qt::red);
-    open(QStringLiteral("B"), [&](Image_Library &w) {
+    open(Image_Library::Shelf::Backgrounds, [&](Image_Library &w) {
         EXPECT_EQ(w.windowTitle(), QStringLiteral("Background Image Library"));
         EXPECT_TRUE(w.cat_cmbo_bx->isHidden());
         EXPECT_TRUE(w.category_label->isHidden());
@@ -162,7 +157,7 @@ TEST_F(ImageLibrary, BackgroundModeListsTheBackgroundsWithoutCategories)
     });
     // A missing library folder gives an empty list and no categories.
     QDir(dataRoot() + QStringLiteral("LibraryImage")).removeRecursively();
-    open(QStringLiteral("C"), [&](Image_Library &w) {
+    open(Image_Library::Shelf::Pictures, [&](Image_Library &w) {
         EXPECT_EQ(w.cat_cmbo_bx->count(), 0);
         EXPECT_EQ(w.images->count(), 0);
         return 0;

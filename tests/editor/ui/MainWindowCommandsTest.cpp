@@ -161,14 +161,13 @@ TEST_F(MainWindowCommands, AlignmentGridRulerAndBackground)
     QImage image(20, 10, QImage::Format_RGB32);
     image.fill(Qt::red);
     image.save(picture);
-    QString mode;
-    registry().fill(WindowRegistry::Window::ImageLibrary, [&](const QString &m) {
-        mode = m;
-        EditorState::instance().lib_window_sel_file = picture;
-        return 1;
+    std::optional<WindowRegistry::PictureShelf> shelf;
+    registry().fillPictureChooser([&](WindowRegistry::PictureShelf s) {
+        shelf = s;
+        return picture;
     });
     ui.Card_Bckgrnd_Btn->click();
-    EXPECT_EQ(mode, QStringLiteral("B"));
+    EXPECT_EQ(shelf, WindowRegistry::PictureShelf::Backgrounds);
     EXPECT_TRUE(window->Front_card_Prop.Card_fill_chk);
     EXPECT_EQ(window->Front_card_Prop.Card_fill_style, QStringLiteral("I"));
     EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, picture);
@@ -297,10 +296,13 @@ TEST_F(MainWindowCommands, MenuItemsOfUnbuiltWindowsWaitForTheirEntries)
     QAction *library = menus.action(QStringLiteral("Tools/Library Picture"));
     ASSERT_NE(library, nullptr);
     EXPECT_TRUE(library->isEnabled());
-    registry().fill(WindowRegistry::Window::ImageLibrary, nullptr);
+    registry().fillPictureChooser(nullptr);
     EXPECT_FALSE(library->isEnabled());
     int opened = 0;
-    registry().fill(WindowRegistry::Window::ImageLibrary, [&](const QString &) { return ++opened; });
+    registry().fillPictureChooser([&](WindowRegistry::PictureShelf) {
+        ++opened;
+        return std::nullopt;
+    });
     EXPECT_TRUE(library->isEnabled());
     library->trigger();
     EXPECT_EQ(opened, 1);

@@ -135,13 +135,18 @@ TEST_F(SmallDialogs, RegistryEntriesAnswerOnceFilledAndKeepSingletons)
     EXPECT_FALSE(registry.isFilled(WindowRegistry::Window::Print));
     EXPECT_EQ(registry.open(WindowRegistry::Window::Print, QString(), 5), 5);
     QString seen;
-    registry.fill(WindowRegistry::Window::ImageLibrary, [&](const QString &mode) {
-        seen = mode;
+    registry.fill(WindowRegistry::Window::WebLinks, [&](const QString &key) {
+        seen = key;
         return 1;
     });
+    EXPECT_TRUE(registry.isFilled(WindowRegistry::Window::WebLinks));
+    EXPECT_EQ(registry.open(WindowRegistry::Window::WebLinks, QStringLiteral("support")), 1);
+    EXPECT_EQ(seen, QStringLiteral("support"));
+    // A window that hands back a choice answers none until it is filled.
+    EXPECT_EQ(registry.choosePicture(WindowRegistry::PictureShelf::Backgrounds), std::nullopt);
+    registry.fillPictureChooser([](WindowRegistry::PictureShelf) { return QStringLiteral("/a.png"); });
     EXPECT_TRUE(registry.isFilled(WindowRegistry::Window::ImageLibrary));
-    EXPECT_EQ(registry.open(WindowRegistry::Window::ImageLibrary, QStringLiteral("B")), 1);
-    EXPECT_EQ(seen, QStringLiteral("B"));
+    EXPECT_EQ(registry.choosePicture(WindowRegistry::PictureShelf::Backgrounds), QStringLiteral("/a.png"));
     int made = 0;
     QWidget owner;
     auto make = [&] {

@@ -174,15 +174,15 @@ TEST_F(StartWizard, LayoutOfEveryDetailOnTheDefaultCard)
 {
     window->SetDocumentCanvasSize(QSizeF(340.157, 340.157));
     window->Front_card_Prop.Card_Size = QSizeF(340.157, 340.157);
-    EditorState &s = EditorState::instance();
-    s.Invite_Title = QStringLiteral("Party");
-    s.Invite_To = QStringLiteral("Anna");
-    s.Invite_Message = QStringLiteral("Come along");
-    s.Invite_Date = QStringLiteral("March 7, 2024");
-    s.Invite_Time = QStringLiteral("2:05 PM");
-    s.Invite_Venue = QStringLiteral("The hall");
-    s.Invite_From = QStringLiteral("Sam");
-    window->Fill_Party_Invidation_Details();
+    InvitationDetails d;
+    d.title = QStringLiteral("Party");
+    d.to = QStringLiteral("Anna");
+    d.message = QStringLiteral("Come along");
+    d.date = QStringLiteral("March 7, 2024");
+    d.time = QStringLiteral("2:05 PM");
+    d.venue = QStringLiteral("The hall");
+    d.from = QStringLiteral("Sam");
+    window->Fill_Party_Invidation_Details(d);
     ASSERT_EQ(front().size(), 6);
     const QList<std::pair<QString, QPointF>> expected{{"PARTY_FROM", {40, 300}}, {"PARTY_VENUE", {30, 230}},
                                                       {"PARTY_DATE", {30, 200}}, {"PARTY_MSG", {50, 120}},
@@ -198,9 +198,9 @@ TEST_F(StartWizard, LayoutOfEveryDetailOnTheDefaultCard)
 
     // A time alone stands where the title would.
     window->delete_all_control();
-    s.reset();
-    s.Invite_Time = QStringLiteral("2:05 PM");
-    window->Fill_Party_Invidation_Details();
+    InvitationDetails timeAlone;
+    timeAlone.time = QStringLiteral("2:05 PM");
+    window->Fill_Party_Invidation_Details(timeAlone);
     ASSERT_EQ(front().size(), 1);
     EXPECT_EQ(front()[0]->Text_Value, QStringLiteral("AT 2:05 PM"));
     const QRectF frame = front()[0]->bounds();

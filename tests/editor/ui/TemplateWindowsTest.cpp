@@ -279,8 +279,7 @@ TEST_F(TemplateWindows, BrowserListsCopiesRenamesAndDeletesUserTemplates)
         QTest::mouseClick(browser.ok_button, Qt::LeftButton);
         return dialog.result();
     });
-    EXPECT_EQ(browser.Open_Template_Window(), 1);
-    EXPECT_EQ(Template_Wizard::Selected_Template_Path, userFile(QStringLiteral("Party.dcard")));
+    EXPECT_EQ(browser.chooseTemplate(), userFile(QStringLiteral("Party.dcard")));
     EXPECT_EQ(Card_Shape.load(), 0);
 }
 
@@ -324,7 +323,6 @@ TEST_F(TemplateWindows, GreetingPickerStepsWithWrapAndNeedsAText)
     writeFile(dataRoot() + QStringLiteral("Title.txt"), "First\r\nSecond\r\nThird\r\n");
     writeFile(dataRoot() + QStringLiteral("Message.txt"), "  Hello there\nSee you soon\n");
     Insert_Template picker;
-    picker.title_or_msg = QStringLiteral("T");
     modalScripts.push_back([&](QDialog &dialog) {
         EXPECT_EQ(picker.msg_value->toPlainText(), QStringLiteral("First"));
         QTest::mouseClick(picker.back_button, Qt::LeftButton);
@@ -335,10 +333,8 @@ TEST_F(TemplateWindows, GreetingPickerStepsWithWrapAndNeedsAText)
         QTest::mouseClick(picker.ok_button, Qt::LeftButton);
         return dialog.result();
     });
-    EXPECT_EQ(picker.Open_Template_Dialog(), 1);
-    EXPECT_EQ(EditorState::instance().Template_Msg_Val, QStringLiteral("Second"));
+    EXPECT_EQ(picker.chooseText(Insert_Template::Kind::Titles), QStringLiteral("Second"));
 
-    picker.title_or_msg = QStringLiteral("M");
     modalScripts.push_back([&](QDialog &dialog) {
         EXPECT_EQ(picker.msg_value->toPlainText(), QStringLiteral("Hello there"));
         QTest::mouseClick(picker.next_button, Qt::LeftButton);
@@ -353,8 +349,7 @@ TEST_F(TemplateWindows, GreetingPickerStepsWithWrapAndNeedsAText)
         QTest::mouseClick(picker.cancel_button, Qt::LeftButton);
         return dialog.result();
     });
-    EXPECT_EQ(picker.Open_Template_Dialog(), 0);
-    EXPECT_TRUE(EditorState::instance().Template_Msg_Val.isEmpty());
+    EXPECT_EQ(picker.chooseText(Insert_Template::Kind::Messages), std::nullopt);
 
     // Without the files the field is empty and OK asks for a text.
     QFile::remove(dataRoot() + QStringLiteral("Message.txt"));
@@ -366,7 +361,7 @@ TEST_F(TemplateWindows, GreetingPickerStepsWithWrapAndNeedsAText)
         EXPECT_EQ(shown(), QStringList{Insert_Template::MsgSelectMessage});
         return 0;
     });
-    picker.Open_Template_Dialog();
+    picker.chooseText(Insert_Template::Kind::Messages);
 }
 
 TEST_F(TemplateWindows, ExitShowsRateUsAndHelpMenuReachesItsWindows)
@@ -404,16 +399,16 @@ TEST_F(TemplateWindows, TextPanelsPickerEntryShowsTheShippedTextsOfItsMode)
     ASSERT_GE(titlesShipped.size(), 10);
     for (const QString &m : messagesShipped)
         EXPECT_LE(m.size(), 250) << m.toStdString(); // the wizard's message limit
-    for (const QString &mode : {QStringLiteral("M"), QStringLiteral("T")}) {
+    using Kind = WindowRegistry::GreetingKind;
+    for (const Kind kind : {Kind::Messages, Kind::Titles}) {
         modalScripts.push_back([](QDialog &dialog) {
             auto &picker = static_cast<Insert_Template &>(dialog);
             QTest::mouseClick(picker.next_button, Qt::LeftButton);
             QTest::mouseClick(picker.ok_button, Qt::LeftButton);
             return dialog.result();
         });
-        EXPECT_EQ(window->registry().open(WindowRegistry::Window::GreetingText, mode), 1);
-        EXPECT_EQ(EditorState::instance().Template_Msg_Val,
-                  (mode == QLatin1String("M") ? messagesShipped : titlesShipped).at(1));
+        EXPECT_EQ(window->registry().chooseGreetingText(kind),
+                  (kind == Kind::Messages ? messagesShipped : titlesShipped).at(1));
     }
 }
 

@@ -87,12 +87,12 @@ TEST_F(ExportSheetTest, ControlsFollowEachOtherAndTheDesignsSources)
         EXPECT_FALSE(sheet.export_combined_image_chk->isEnabled());
         clickRow(sheet.matrix_export_card_side, 0);
         EXPECT_TRUE(sheet.export_combined_image_chk->isEnabled());
-        EXPECT_EQ(export_card_side, "BOTH");
+        EXPECT_EQ(sheet.chosenSide(), "BOTH");
         sheet.export_combined_image_chk->click();
         clickRow(sheet.matrix_export_card_side, 2);
         EXPECT_FALSE(sheet.export_combined_image_chk->isEnabled());
         EXPECT_TRUE(sheet.export_combined_image_chk->isChecked()); // kept for when both come back
-        EXPECT_EQ(export_card_side, "B");
+        EXPECT_EQ(sheet.chosenSide(), "B");
 
         // No data source: both data boxes are cleared and cannot be ticked.
         EXPECT_FALSE(sheet.Export_with_batch_chk->isEnabled());

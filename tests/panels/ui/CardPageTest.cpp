@@ -3,7 +3,6 @@
 #include "FakeHostFixture.h"
 
 #include "canvas/ui/SKTGraphicView.h"
-#include "editor/EditorState.h"
 #include "foundation/RowListModel.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ColorWell.h"
@@ -167,10 +166,9 @@ TEST_F(CardPageTest, BrowseOnTheBackLeavesTheFrontPictureAlone)
     // Cancel changes nothing; the library answers through its window.
     QTest::mouseClick(ui().Card_Image_Browse_btn, Qt::LeftButton);
     EXPECT_EQ(backPage().Card_BG_Image_Path, blue);
-    host->registry().fill(WindowRegistry::Window::ImageLibrary, [&](const QString &mode) {
-        EXPECT_EQ(mode, QStringLiteral("B"));
-        EditorState::instance().lib_window_sel_file = red;
-        return 1;
+    host->registry().fillPictureChooser([&](WindowRegistry::PictureShelf shelf) {
+        EXPECT_EQ(shelf, WindowRegistry::PictureShelf::Backgrounds);
+        return red;
     });
     QTest::mouseClick(ui().Card_Image_Library_btn, Qt::LeftButton);
     EXPECT_EQ(backPage().Card_BG_Image_Path, red);

@@ -5,7 +5,6 @@
 
 #include "FakeInspectorHost.h"
 
-#include "editor/EditorState.h"
 #include "model/ModelGlobals.h"
 #include "support/WindowFixture.h"
 
@@ -22,8 +21,6 @@ protected:
     {
         WindowFixture::SetUp();
         ModelGlobals::instance().reset();
-        // The library's and the greeting picker's last answers, which panels read.
-        EditorState::instance().reset();
         host = std::make_unique<FakeInspectorHost>();
         host->window().show();
         // The active window, as the program's is: a field takes the focus a typed value needs.

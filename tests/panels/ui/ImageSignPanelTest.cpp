@@ -2,7 +2,6 @@
 // signature choosers, the library through the registry, and edits over mixed selections.
 #include "PanelsFixture.h"
 
-#include "editor/EditorState.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/FloatSlider.h"
 #include "model/SKTImage.h"
@@ -106,16 +105,15 @@ TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothK
     EXPECT_EQ(Library_Selected_Image, QString());
     EXPECT_EQ(a->FilePath(), blue);
 
-    // The library answers through the registry with the pictures' mode.
+    // The library answers through the registry from its pictures.
     const QString yellow = writePicture(Qt::yellow);
-    QStringList modes;
-    host->registry().fill(WindowRegistry::Window::ImageLibrary, [&](const QString &mode) {
-        modes << mode;
-        EditorState::instance().lib_window_sel_file = yellow;
-        return 1;
+    QList<WindowRegistry::PictureShelf> shelves;
+    host->registry().fillPictureChooser([&](WindowRegistry::PictureShelf shelf) {
+        shelves << shelf;
+        return yellow;
     });
     pictures->manual_library_btn->click();
-    EXPECT_EQ(modes, QStringList{QStringLiteral("C")});
+    EXPECT_EQ(shelves, QList{WindowRegistry::PictureShelf::Pictures});
     EXPECT_EQ(pixelOf(b), QColor(Qt::yellow));
     EXPECT_EQ(a->FilePath(), yellow);
 

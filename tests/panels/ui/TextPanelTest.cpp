@@ -2,7 +2,6 @@
 // times, greeting texts through the registry, the font dialog, and edits over several texts.
 #include "PanelsFixture.h"
 
-#include "editor/EditorState.h"
 #include "foundation/WindowRegistry.h"
 #include "panels/ui/TextEditingTab.h"
 #include "panels/ui/TextPropertiesTab.h"
@@ -95,11 +94,11 @@ TEST_F(TextPanels, TheGreetingButtonAsksForTitlesOrMessagesByItsTitle)
     button->click();
     EXPECT_EQ(objectText(text), TextPanel::Placeholder);
 
-    QStringList modes;
-    host->registry().fill(WindowRegistry::Window::GreetingText, [&](const QString &mode) {
-        modes << mode;
-        EditorState::instance().Template_Msg_Val = QString(300, QLatin1Char('g'));
-        return 1;
+    using Kind = WindowRegistry::GreetingKind;
+    QList<Kind> kinds;
+    host->registry().fillGreetingChooser([&](Kind kind) {
+        kinds << kind;
+        return QString(300, QLatin1Char('g'));
     });
     button->click();
     EXPECT_EQ(objectText(text), QString(300, QLatin1Char('g'))); // not cut: it was not typed
@@ -108,7 +107,7 @@ TEST_F(TextPanels, TheGreetingButtonAsksForTitlesOrMessagesByItsTitle)
     load(texts, text);
     EXPECT_EQ(button->text(), QStringLiteral("Use Template Message"));
     button->click();
-    EXPECT_EQ(modes, (QStringList{QStringLiteral("T"), QStringLiteral("M")}));
+    EXPECT_EQ(kinds, (QList{Kind::Titles, Kind::Messages}));
     text->control_ID = QStringLiteral("OTHER");
     load(texts, text);
     EXPECT_FALSE(button->isVisibleTo(texts->editingTab().page));

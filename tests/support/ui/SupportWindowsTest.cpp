@@ -11,6 +11,7 @@
 #include "support/ui/Review_Form.h"
 #include "support/ui/Share_It_Dlg.h"
 #include "support/ui/SupportCommands.h"
+#include "support/ui/SupportLinks.h"
 
 #include <QFile>
 #include <QLabel>
@@ -107,10 +108,10 @@ TEST_F(SupportWindows, HelpDocumentOpensOrIsReportedMissing)
 
 TEST_F(SupportWindows, SocialButtonsOfBothWindowsOpenTheMainWindowsPages)
 {
-    SupportCommands::Open_Google_Plus();
-    SupportCommands::Open_FaceBook();
-    SupportCommands::Open_Twitter();
-    SupportCommands::Open_FB_Like();
+    SupportLinks::Open_Google_Plus();
+    SupportLinks::Open_FaceBook();
+    SupportLinks::Open_Twitter();
+    SupportLinks::Open_FB_Like();
     const QStringList commands = opened();
     ASSERT_EQ(commands.size(), 4);
 

@@ -1,2 +1,3 @@
 #include "other/ui/Thing.h"
 #include "side/ui/Panel.h"
+#include "side/State.h"
