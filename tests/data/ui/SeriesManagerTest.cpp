@@ -480,8 +480,11 @@ TEST_F(SeriesManager, ALongGenerationShowsItsProgressWhileTheWindowKeepsTurning)
             QTimer poll;
             QObject::connect(&poll, &QTimer::timeout, [&] {
                 PleaseWait_Modeless *sheet = PleaseWaitSheet::current();
-                if (sheet && sheet->modeless_msg_lbl->text().startsWith(QStringLiteral("Generating")))
-                    shownWhileRunning = sheet->modeless_msg_lbl->text();
+                if (!sheet || !sheet->modeless_msg_lbl->text().startsWith(QStringLiteral("Generating")))
+                    return;
+                if (shownWhileRunning.isEmpty())
+                    saveArtifact(sheet, QStringLiteral("series_generation_progress.png"));
+                shownWhileRunning = sheet->modeless_msg_lbl->text();
             });
             poll.start(5);
             g->ok_button->click();
