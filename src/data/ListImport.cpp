@@ -188,12 +188,27 @@ QStringList ListImport::fromPaste(const QString &text, bool newSeries)
 
 ListValues ListImport::fromRtf(const QByteArray &bytes, bool *parsed, QString *problem)
 {
-    const RtfText doc = RtfText::parse(bytes, RtfText::FirstRunOnly);
+    const RtfText doc = RtfText::parse(bytes);
     // A document without any text is as unusable as one that does not parse.
     const bool usable = doc.ok() && !doc.runs().isEmpty();
     if (parsed)
         *parsed = usable;
-    return usable ? fromText(doc.firstRunText(), problem) : ListValues();
+    ListValues values;
+    if (!usable)
+        return values;
+    // Every paragraph is a value, whatever its formatting: a list set partly in bold is still
+    // one list.
+    const QString text = doc.plainText();
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        if (!takeValue(values, clean(QStringView(text).mid(start, end - start)), problem))
+            break;
+        start = end + 1;
+    }
+    return values;
 }
 
 QString ListImport::decodeText(const QByteArray &bytes)

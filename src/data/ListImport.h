@@ -47,8 +47,8 @@ public:
     // field is cleaned; one holding "NSFont = " ends its row. With column N (from 1) only the Nth
     // field of each row is taken. Long values as for text.
     static ListValues fromCsv(QStringView text, int column = 0, QString *problem = nullptr);
-    // RTF: the lines of the document's first run of like formatting, by the text rules; the
-    // reader stops at the end of that run.
+    // RTF: every paragraph (and line break) of the document's text is a value, cleaned as text
+    // lines are, empty ones left out, whatever the formatting of its characters.
     static ListValues fromRtf(const QByteArray &bytes, bool *parsed = nullptr, QString *problem = nullptr);
 
     // Pasted text, trimmed as a whole and split into lines (which may end in CRLF or CR). For a

@@ -74,7 +74,7 @@ const QSet<QByteArray> &skippedDestinations()
 class RtfParser
 {
 public:
-    RtfParser(const QByteArray &bytes, RtfText::Scope scope) : m_in(bytes), m_scope(scope) {}
+    explicit RtfParser(const QByteArray &bytes) : m_in(bytes) {}
 
     RtfText run()
     {
@@ -116,7 +116,7 @@ private:
     {
         QList<State> stack;
         bool ignorableNext = false;
-        while (m_pos < m_in.size() && !m_done) {
+        while (m_pos < m_in.size()) {
             const char c = m_in.at(m_pos++);
             if (c == '{') {
                 flushBytes(doc);
@@ -374,19 +374,15 @@ private:
 
     void add(RtfText &doc, const QString &s)
     {
-        if (m_state.skip || s.isEmpty() || m_done)
+        if (m_state.skip || s.isEmpty())
             return;
         if (!doc.m_runs.isEmpty() && doc.m_runs.last().format == m_state.format)
             doc.m_runs.last().text += s;
-        else if (m_scope == RtfText::FirstRunOnly && !doc.m_runs.isEmpty())
-            m_done = true;
         else
             doc.m_runs.push_back({s, m_state.format});
     }
 
     const QByteArray &m_in;
-    const RtfText::Scope m_scope;
-    bool m_done = false; // the first run is complete and nothing more is wanted
     qsizetype m_pos = 0;
     State m_state;
     QByteArray m_bytes;
@@ -394,9 +390,9 @@ private:
     std::unique_ptr<QStringDecoder> m_decoder;
 };
 
-RtfText RtfText::parse(const QByteArray &bytes, Scope scope)
+RtfText RtfText::parse(const QByteArray &bytes)
 {
-    RtfParser parser(bytes, scope);
+    RtfParser parser(bytes);
     return parser.run();
 }
 

@@ -30,17 +30,12 @@ public:
 
     // Parses the bytes of a file. A file that does not begin as RTF, nests too deeply or breaks off
     // inside a control word gives ok() false with the reason in error().
-    // With FirstRunOnly the reading ends where the second run would begin, so a list's import
-    // does not pay for the rest of a long document.
-    enum Scope { AllRuns, FirstRunOnly };
-    static RtfText parse(const QByteArray &bytes, Scope scope = AllRuns);
+    static RtfText parse(const QByteArray &bytes);
 
     bool ok() const { return m_error.isEmpty(); }
     QString error() const { return m_error; }
     const QList<Run> &runs() const { return m_runs; }
     QString plainText() const;
-    // The text of the first run, or "" for a document without text.
-    QString firstRunText() const { return m_runs.isEmpty() ? QString() : m_runs.first().text; }
 
     static constexpr int MaxDepth = 200;
 

@@ -1,5 +1,6 @@
 #include "SeriesFiles.h"
 
+#include "SeriesName.h"
 #include "SpreadsheetWriter.h"
 #include "foundation/StringUtils.h"
 #include "platform/SaveFileCommit.h"
@@ -214,24 +215,17 @@ SeriesResult SeriesFiles::appendSeries(const QString &folder, const QString &nam
 
 QString SeriesFiles::checkName(const QString &name)
 {
-    const QString clean = Remove_Reserve_Char_In_File_Name(name);
-    if (clean.isEmpty())
-        return QStringLiteral("Please enter a name for the Batch Processing Series.");
-    if (clean.contains(QLatin1Char('/')) || clean.contains(QLatin1Char('\\')))
-        return QStringLiteral("The name of a Batch Processing Series must not contain \"/\" or \"\\\".");
-    if (clean.startsWith(QLatin1Char('.')))
-        return QStringLiteral("The name of a Batch Processing Series must not start with \".\".");
-    return {};
+    return SeriesName::problem(name);
 }
 
 QString SeriesFiles::filePath(const QString &folder, const QString &name)
 {
-    return QDir(folder).filePath(Remove_Reserve_Char_In_File_Name(name) + QLatin1Char('.') + batch_file_EXT);
+    return QDir(folder).filePath(SeriesName::fileStem(name) + QLatin1Char('.') + batch_file_EXT);
 }
 
 QString SeriesFiles::safePath(const QString &folder, const QString &name)
 {
-    return checkName(name).isEmpty() ? filePath(folder, name) : QString();
+    return SeriesName::reachable(name) ? filePath(folder, name) : QString();
 }
 
 QStringList SeriesFiles::Get_datasheet_File_Name_Array(const QString &folder)
@@ -373,7 +367,7 @@ SeriesResult SeriesFiles::Delete(const QString &folder, const QStringList &selec
     if (!(ask && ask(MsgConfirmDelete)))
         return cancelled();
     bool anyInUse = false;
-    bool removeFailed = false;
+    QString notRemoved;
     for (const QString &name : selected) {
         if (inUse && inUse(name)) {
             anyInUse = true;
@@ -382,17 +376,21 @@ SeriesResult SeriesFiles::Delete(const QString &folder, const QStringList &selec
             continue;
         }
         const QString path = safePath(folder, name);
-        if (!path.isEmpty() && (QFile::remove(path) || !QFileInfo::exists(path))) {
+        QFile file(path);
+        // A file already gone counts as deleted; one that stays is named with the reason.
+        if (!path.isEmpty() && (file.remove() || !QFileInfo::exists(path))) {
             if (deleted)
                 *deleted << name;
-        } else {
-            removeFailed = true;
+        } else if (notRemoved.isEmpty()) {
+            notRemoved = QStringLiteral("The Batch Processing Series \"%1\" could not be deleted: %2.")
+                             .arg(name, path.isEmpty() ? QStringLiteral("its name leads out of the folder")
+                                                       : file.errorString());
         }
     }
     if (anyInUse)
         return failure(applyAll ? QString() : MsgCantDeleteInUse);
-    if (removeFailed)
-        return failure(MsgFileAccess);
+    if (!notRemoved.isEmpty())
+        return failure(notRemoved);
     return success();
 }
 
@@ -405,10 +403,24 @@ QString SeriesFiles::exportPath(const QString &path, bool asXlsx)
     return base + (asXlsx ? QStringLiteral(".xlsx") : QStringLiteral(".txt"));
 }
 
+QString SeriesFiles::exportProblem(qsizetype valueCount, bool asXlsx)
+{
+    if (valueCount == 0)
+        return MsgListEmpty;
+    // A spreadsheet drops every row past its last, so a longer list would be exported in part.
+    if (asXlsx && valueCount + 1 > MaxSheetRows)
+        return QStringLiteral("The list has %L1 values, but a workbook sheet holds at most %L2 rows "
+                              "(%L3 values under the heading). Please export it as a text file (txt).")
+            .arg(valueCount)
+            .arg(MaxSheetRows)
+            .arg(MaxSheetRows - 1);
+    return {};
+}
+
 SeriesResult SeriesFiles::Export(const QStringList &values, const QString &path, bool asXlsx)
 {
-    if (values.isEmpty())
-        return failure(MsgListEmpty);
+    if (const QString problem = exportProblem(values.size(), asXlsx); !problem.isEmpty())
+        return failure(problem);
     if (asXlsx) {
         QList<QStringList> rows;
         rows.reserve(values.size() + 1);

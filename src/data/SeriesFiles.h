@@ -41,9 +41,9 @@ public:
     // A value of a series is one line: every line break inside it becomes a blank.
     static QString oneLine(const QString &value);
 
-    // "" when the name can name a series file, else the message for the user.
+    // "" when a typed name can name a series file, else the message for the user (SeriesName).
     static QString checkName(const QString &name);
-    // Folder / cleaned name . txt
+    // Folder / name . txt: the name as the list shows it, trimmed.
     static QString filePath(const QString &folder, const QString &name);
     // The same, or "" for a name that cannot name a series file (one read from a design file
     // could otherwise lead out of the folder).
@@ -101,6 +101,10 @@ public:
 
     // The path with its extension replaced by "xlsx" or "txt".
     static QString exportPath(const QString &path, bool asXlsx);
+    // The rows of a workbook sheet.
+    static constexpr qsizetype MaxSheetRows = 1048576;
+    // "" when that many values can be exported in that format, else the message for the user.
+    static QString exportProblem(qsizetype valueCount, bool asXlsx);
     // XLSX: one column headed "Batch Value"; TXT: one value per line.
     static SeriesResult Export(const QStringList &values, const QString &path, bool asXlsx);
 };

@@ -139,12 +139,37 @@ QString SeriesGenerator::tooManyMessage()
         .arg(MaxValues);
 }
 
+bool SeriesGenerator::isWholeNumber(const QString &text)
+{
+    const QString t = Trim_Str(text);
+    qsizetype i = t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+')) ? 1 : 0;
+    if (i == t.size())
+        return false;
+    for (; i < t.size(); ++i) {
+        if (t[i] < QLatin1Char('0') || t[i] > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+QString SeriesGenerator::notWholeMessage(const QString &field)
+{
+    return QStringLiteral(
+               "The '%1' value must be a whole number, written in digits only (such as 25 or 1000).")
+        .arg(field);
+}
+
 GeneratorResult SeriesGenerator::checkSequential(const QString &from, const QString &to)
 {
     if (from.isEmpty())
         return refused(QStringLiteral("Please enter valid 'From' value."), QStringLiteral("from"));
     if (to.isEmpty())
         return refused(QStringLiteral("Please enter valid 'To' value."), QStringLiteral("to"));
+    // A letter O for a zero or a thousands separator must not quietly change the series.
+    if (!isWholeNumber(from))
+        return refused(notWholeMessage(QStringLiteral("From")), QStringLiteral("from"));
+    if (!isWholeNumber(to))
+        return refused(notWholeMessage(QStringLiteral("To")), QStringLiteral("to"));
     bool fromOutOfRange = false, toOutOfRange = false;
     const qint64 a = readNumber(from, &fromOutOfRange);
     const qint64 b = readNumber(to, &toOutOfRange);
@@ -198,6 +223,8 @@ GeneratorResult SeriesGenerator::checkConstant(const QString &value, const QStri
         return refused(QStringLiteral("Please enter valid 'Value'."), QStringLiteral("value"));
     if (count.isEmpty())
         return refused(QStringLiteral("Please enter valid 'Count' value."), QStringLiteral("count"));
+    if (!isWholeNumber(count))
+        return refused(notWholeMessage(QStringLiteral("Count")), QStringLiteral("count"));
     return passed();
 }
 
@@ -207,6 +234,10 @@ GeneratorResult SeriesGenerator::checkRandom(const QString &length, const QStrin
         return refused(QStringLiteral("Please enter valid 'Count' value."), QStringLiteral("count"));
     if (length.isEmpty())
         return refused(QStringLiteral("Please enter valid 'Length' value."), QStringLiteral("length"));
+    if (!isWholeNumber(count))
+        return refused(notWholeMessage(QStringLiteral("Count")), QStringLiteral("count"));
+    if (!isWholeNumber(length))
+        return refused(notWholeMessage(QStringLiteral("Length")), QStringLiteral("length"));
     return passed();
 }
 
@@ -219,7 +250,8 @@ GeneratorResult SeriesGenerator::sequential(const QString &from, const QString &
         return checked;
     const qint64 a = readNumber(from);
     const qint64 count = readNumber(to) - a + 1;
-    const int width = int(std::max(from.size(), to.size()));
+    // The digits as typed set the width (sign and leading zeros count); blanks round them do not.
+    const int width = int(std::max(Trim_Str(from).size(), Trim_Str(to).size()));
     // The file the values make is measured before any is made: one too large could not be read.
     const qint64 bytes = sequentialBytes(a, readNumber(to), leadingZeros ? width : 0,
                                          prefix.toUtf8().size() + suffix.toUtf8().size() + 1);

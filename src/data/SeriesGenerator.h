@@ -41,6 +41,10 @@ public:
     static int readNumber(const QString &text);
     // The same, telling whether the number was past the limits.
     static int readNumber(const QString &text, bool *outOfRange);
+    // Whether a field holds a whole number and nothing else: an optional sign and digits, with
+    // blanks round them at most.
+    static bool isWholeNumber(const QString &text);
+    static QString notWholeMessage(const QString &field);
     // The number text brought to width characters with zeros after its sign.
     static QString PadZero(const QString &number, int width);
     static quint32 getRandomNumberBetweenMin(quint32 min, quint32 max);

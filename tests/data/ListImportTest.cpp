@@ -148,13 +148,19 @@ TEST(ListImport, TextEncodings)
     EXPECT_EQ(ListImport::decodeText("\xef\xbb\xbfx"), QStringLiteral("x"));
 }
 
-TEST(ListImport, RtfGivesTheLinesOfItsFirstRun)
+TEST(ListImport, RtfGivesEveryParagraphWhateverItsFormatting)
 {
     bool parsed = false;
-    EXPECT_EQ(ListImport::fromRtf(cocoaRtf, &parsed),
-              (L{QStringLiteral("Caf\u00e9 Rose"), QStringLiteral("Bj\u00f6rn x"),
-                 QStringLiteral("Price \u20ac 5")}));
+    EXPECT_EQ(
+        ListImport::fromRtf(cocoaRtf, &parsed),
+        (L{QStringLiteral("Caf\u00e9 Rose"), QStringLiteral("Bj\u00f6rn x"), QStringLiteral("Price \u20ac 5"),
+           QStringLiteral("Bold line"), QStringLiteral("Plain again")}));
     EXPECT_TRUE(parsed);
+    EXPECT_EQ(ListImport::fromRtf("{\\rtf1\\ansi Alpha\\par {\\b Gamma}\\par Delta}").toList(),
+              (L{"Alpha", "Gamma", "Delta"}));
+    // A paragraph whose words change formatting is still one value.
+    EXPECT_EQ(ListImport::fromRtf("{\\rtf1 one \\i two\\i0  three\\par four}").toList(),
+              (L{"one two three", "four"}));
 }
 
 TEST(RtfText, RunsSplitWhereFormattingChanges)
@@ -308,21 +314,6 @@ TEST(ListImport, AValueLongerThanACellIsRefused)
     EXPECT_TRUE(r.values.isEmpty());
 }
 
-TEST(RtfText, AListReadingStopsAfterTheFirstRun)
-{
-    // A long bold tail after the list is never turned into text.
-    QByteArray rtf = "{\\rtf1\\ansi one\\par two\\par\\b ";
-    for (int i = 0; i < 20000; ++i)
-        rtf += "tail \\'e9\\par ";
-    rtf += "}";
-    const RtfText first = RtfText::parse(rtf, RtfText::FirstRunOnly);
-    ASSERT_TRUE(first.ok());
-    ASSERT_EQ(first.runs().size(), 1);
-    EXPECT_EQ(first.firstRunText(), QStringLiteral("one\ntwo\n"));
-    EXPECT_EQ(RtfText::parse(rtf).runs().size(), 2);
-    EXPECT_EQ(ListImport::fromRtf(rtf).toList(), (L{"one", "two"}));
-}
-
 TEST(ListImport, PictureFoldersListTheNineTypesSorted)
 {
     QTemporaryDir tmp;
@@ -355,7 +346,8 @@ TEST(ListImport, CardtoolPrintsTheValues)
     writeFile(rtf, cocoaRtf);
     r = cardtool({QStringLiteral("list-import"), rtf});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.outText(), QStringLiteral("Caf\u00e9 Rose\nBj\u00f6rn x\nPrice \u20ac 5\n"));
+    EXPECT_EQ(r.outText(),
+              QStringLiteral("Caf\u00e9 Rose\nBj\u00f6rn x\nPrice \u20ac 5\nBold line\nPlain again\n"));
 
     r = cardtool({QStringLiteral("list-import"), rtf, QStringLiteral("--kind"), QStringLiteral("xls")});
     EXPECT_EQ(r.exitCode, 1);

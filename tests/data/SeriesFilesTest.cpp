@@ -50,7 +50,7 @@ TEST(SeriesFiles, ReadingRules)
               QStringList{QStringLiteral("caf\uFFFD")});
 }
 
-TEST(SeriesFiles, ListingIsSortedAndNamesAreChecked)
+TEST(SeriesFiles, ListingIsSortedAndNamesStayInTheFolder)
 {
     Folder f;
     for (const char *n : {"beta.txt", "Alpha.txt", "gamma.csv", ".hidden.txt"})
@@ -59,11 +59,6 @@ TEST(SeriesFiles, ListingIsSortedAndNamesAreChecked)
     EXPECT_EQ(SeriesFiles::Get_datasheet_File_Name_Array(f.path), (QStringList{"Alpha", "beta", "gamma"}));
     EXPECT_TRUE(SeriesFiles::Get_datasheet_File_Name_Array(f.path + QStringLiteral("/none")).isEmpty());
 
-    EXPECT_TRUE(SeriesFiles::checkName(QStringLiteral("Guests 2024")).isEmpty());
-    EXPECT_TRUE(SeriesFiles::checkName(QStringLiteral("  *Guests?  ")).isEmpty()); // cleaned at the ends
-    for (const char *bad : {"", "  ", "???", "a/b", "a\\b", ".", "..", ".hidden"})
-        EXPECT_FALSE(SeriesFiles::checkName(QString::fromLatin1(bad)).isEmpty()) << bad;
-    EXPECT_EQ(SeriesFiles::filePath(f.path, QStringLiteral("<Guests>")), f.file(QStringLiteral("Guests")));
     const SeriesResult r = SeriesFiles::writeNew(f.path, QStringLiteral("../escape"), {"x"}, yes);
     EXPECT_FALSE(r.ok());
     EXPECT_FALSE(r.message.isEmpty());
@@ -164,4 +159,19 @@ TEST(SeriesFiles, ExportAsText)
     EXPECT_EQ(r.message, SeriesFiles::MsgExported);
     EXPECT_EQ(readFile(out), QByteArray("a\nb c\nd e\n"));
     EXPECT_EQ(SeriesFiles::Export({}, out, false).message, SeriesFiles::MsgListEmpty);
+}
+
+TEST(SeriesFiles, AWorkbookExportMustFitOneSheet)
+{
+    // The heading takes a row: one value fewer than the sheet's rows is the most.
+    EXPECT_TRUE(SeriesFiles::exportProblem(SeriesFiles::MaxSheetRows - 1, true).isEmpty());
+    EXPECT_TRUE(SeriesFiles::exportProblem(5000000, false).isEmpty());
+    QTemporaryDir tmp;
+    const QString out = tmp.filePath(QStringLiteral("out.xlsx"));
+    const SeriesResult r =
+        SeriesFiles::Export(QStringList(SeriesFiles::MaxSheetRows, QStringLiteral("v")), out, true);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.message, SeriesFiles::exportProblem(SeriesFiles::MaxSheetRows, true));
+    EXPECT_TRUE(r.message.contains(QStringLiteral("%L1 rows").arg(SeriesFiles::MaxSheetRows)));
+    EXPECT_FALSE(QFileInfo::exists(out));
 }

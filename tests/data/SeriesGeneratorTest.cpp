@@ -27,7 +27,40 @@ TEST(SeriesGenerator, Sequences)
     // Negative numbers get their zeros after the sign.
     EXPECT_EQ(SeriesGenerator::sequential("-10", "1", "", "", true).values.mid(8),
               (QStringList{"-02", "-01", "000", "001"}));
-    EXPECT_EQ(SeriesGenerator::sequential("12abc", "13", "", "", false).values, (QStringList{"12", "13"}));
+}
+
+TEST(SeriesGenerator, FieldsTakeOnlyWholeNumbers)
+{
+    const QString from = SeriesGenerator::notWholeMessage(QStringLiteral("From"));
+    const QString to = SeriesGenerator::notWholeMessage(QStringLiteral("To"));
+    const QString count = SeriesGenerator::notWholeMessage(QStringLiteral("Count"));
+    const QString length = SeriesGenerator::notWholeMessage(QStringLiteral("Length"));
+    EXPECT_TRUE(from.contains(QStringLiteral("'From'")));
+    struct Case {
+        GeneratorResult result;
+        QString message; // "" when the fields are taken
+    };
+    const QList<Case> cases = {
+        {SeriesGenerator::checkSequential("1O", "2O"), from},
+        {SeriesGenerator::checkSequential("1", "2O"), to},
+        {SeriesGenerator::checkSequential("abc", "5"), from},
+        {SeriesGenerator::checkSequential("1,000", "2000"), from},
+        {SeriesGenerator::checkSequential("1.5", "3"), from},
+        {SeriesGenerator::checkSequential("12abc", "13"), from},
+        {SeriesGenerator::checkSequential("-", "5"), from},
+        {SeriesGenerator::checkSequential(" ", "5"), from},
+        {SeriesGenerator::checkSequential(" 7 ", "+9"), ""},
+        {SeriesGenerator::checkSequential("-3", "0"), ""},
+        {SeriesGenerator::checkConstant("x", "3x"), count},
+        {SeriesGenerator::checkConstant("x", "3"), ""},
+        {SeriesGenerator::checkRandom("1", "1O"), count},
+        {SeriesGenerator::checkRandom("4a", "2"), length},
+        {SeriesGenerator::checkRandom("4", "2"), ""},
+    };
+    for (qsizetype i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(cases[i].result.message, cases[i].message) << "case " << i;
+    // Blanks round a number set no width of leading zeros.
+    EXPECT_EQ(SeriesGenerator::sequential(" 8", "10 ", "", "", true).values, (QStringList{"08", "09", "10"}));
 }
 
 TEST(SeriesGenerator, ChecksAndMessages)

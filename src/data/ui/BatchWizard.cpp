@@ -1,5 +1,6 @@
 #include "data/ui/BatchWizard.h"
 
+#include "data/SeriesValueModel.h"
 #include "data/ui/Generate_List.h"
 #include "data/ui/Import_Wizard.h"
 #include "data/ui/Load_Num_Info.h"
@@ -34,9 +35,8 @@
 namespace
 {
 const QString NameKey = QStringLiteral("Extension");
-const QString ValueKey = QStringLiteral("Header");
 
-QTableView *makeTable(RowListModel *model, const QString &name, QWidget *parent)
+QTableView *makeTable(QAbstractItemModel *model, const QString &name, QWidget *parent)
 {
     auto *table = new QTableView(parent);
     table->setObjectName(name);
@@ -65,7 +65,7 @@ BatchWizard::BatchWizard(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Batch Processing Series"));
     WindowLook::applyBackground(this);
     ListData = new RowListModel({NameKey}, {QStringLiteral("Available Series")}, this);
-    ListData_value = new RowListModel({ValueKey}, {QStringLiteral("Values")}, this);
+    ListData_value = new SeriesValueModel(QStringLiteral("Values"), this);
     Load_Number_Window = new Load_Num_Info(this);
     Update_Value_Wnd = new Update_Ex_Num(this, this);
     buildLayout();
@@ -177,8 +177,11 @@ void BatchWizard::connectControls()
     connect(back_button, &QPushButton::clicked, this, &BatchWizard::Back_Btn_Clicked);
     for (QPushButton *help : {help_button, help_2_button})
         connect(help, &QPushButton::clicked, this, [] { Open_Help_File(); });
-    for (QPushButton *close : {close_button, close_2_button})
-        connect(close, &QPushButton::clicked, this, [this] { done(0); });
+    connect(close_button, &QPushButton::clicked, this, [this] { done(0); });
+    connect(close_2_button, &QPushButton::clicked, this, &BatchWizard::Close_2_Btn_Clicked);
+    connect(batch_list_name, &QLineEdit::textEdited, this, [this] { m_changed = true; });
+    // An edited value is a change; loading a list resets the model instead.
+    connect(ListData_value, &SeriesValueModel::dataChanged, this, [this] { m_changed = true; });
     connect(List, &QTableView::doubleClicked, this, [this] { doubleClickInTable(List); });
     connect(List_value, &QTableView::doubleClicked, this, [this] { doubleClickInTable(List_value); });
 }
@@ -228,16 +231,42 @@ void BatchWizard::Create_Value_List(const QString &text)
     const QString value = Trim_Str(text);
     if (value.isEmpty())
         return;
-    ListData_value->Create_List(value);
+    takeReplaceAnswer();
+    ListData_value->append({value});
+    m_changed = true;
     Update_Value_List_Count();
+}
+
+void BatchWizard::addValues(QStringList values)
+{
+    // Trimmed in place, so a long list is not held twice.
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        QString value = Trim_Str(values.at(i));
+        if (!value.isEmpty())
+            values[kept++] = std::move(value);
+    }
+    values.resize(kept);
+    if (values.isEmpty())
+        return;
+    takeReplaceAnswer();
+    // One insertion for the whole list: a row at a time would update the table for every value.
+    ListData_value->append(std::move(values));
+    m_changed = true;
+    Update_Value_List_Count();
+}
+
+void BatchWizard::takeReplaceAnswer()
+{
+    if (!m_replaceOnFirstValue)
+        return;
+    m_replaceOnFirstValue = false;
+    ListData_value->clear();
 }
 
 QStringList BatchWizard::values() const
 {
-    QStringList out;
-    for (int i = 0; i < ListData_value->count(); ++i)
-        out << ListData_value->objectValue(ValueKey, i);
-    return out;
+    return ListData_value->values();
 }
 
 void BatchWizard::Update_batch_List_Count()
@@ -300,6 +329,7 @@ void BatchWizard::AddNew_Btn_Clicked()
     batch_list_name->setText(QStringLiteral("Untitled"));
     ListData_value->clear();
     Update_Value_List_Count();
+    m_changed = false;
 }
 
 void BatchWizard::Update_Btn_Clicked()
@@ -331,12 +361,10 @@ void BatchWizard::On_Update()
     {
         PleaseWaitSheet wait(this);
         read = SeriesFiles::readValues(Data_Folder_Path, name, &message, &warning);
-        QList<RowListModel::Row> rows;
-        for (const QString &v : read.value_or(QStringList()))
-            rows.append({{ValueKey, v}});
-        ListData_value->setListData(rows);
+        ListData_value->setValues(read.value_or(QStringList()));
         Update_Value_List_Count();
     }
+    m_changed = false;
     if (!read && !message.isEmpty())
         Show_MessageBox(message);
     else if (!warning.isEmpty())
@@ -363,7 +391,7 @@ void BatchWizard::Delete_List_Btn_Clicked()
         if (!result.message.isEmpty())
             Show_MessageBox(result.message);
         // A series in use keeps the list as it is; a file that would not go is shown as it stands.
-        if (result.message == SeriesFiles::MsgFileAccess)
+        if (!result.message.isEmpty() && result.message != SeriesFiles::MsgCantDeleteInUse)
             Fill_List();
         return;
     }
@@ -378,15 +406,13 @@ void BatchWizard::Delete_List_Btn_Clicked()
 
 bool BatchWizard::askBeforeAdding()
 {
+    m_replaceOnFirstValue = false;
     if (ListData_value->count() == 0)
         return true;
-    const int answer = Load_Number_Window->ask();
-    if (answer == Load_Num_Info::Yes) {
-        ListData_value->clear();
-        Update_Value_List_Count();
-        return true;
-    }
-    return answer == Load_Num_Info::No;
+    const int answer = Load_Num_Info::Answer(Load_Number_Window->ask());
+    // Yes replaces the values only once new ones arrive: a window closed without any keeps them.
+    m_replaceOnFirstValue = answer == Load_Num_Info::Yes;
+    return answer != Load_Num_Info::Cancel;
 }
 
 Generate_List *BatchWizard::generator(QWidget *over)
@@ -413,6 +439,7 @@ void BatchWizard::Series_Value_Btn_Clicked()
     g->file_name_required = 0;
     g->file_name_Insert = 1;
     g->Open_Wnd();
+    m_replaceOnFirstValue = false;
 }
 
 void BatchWizard::Delete_Rows_Btn_Clicked()
@@ -428,24 +455,21 @@ void BatchWizard::Delete_Rows_Btn_Clicked()
         List_value->setFocus();
         return;
     }
-    const QList<int> rows = selectedRows(List_value);
-    QList<RowListModel::Row> kept;
-    for (int i = 0; i < ListData_value->count(); ++i)
-        if (!rows.contains(i))
-            kept.append(ListData_value->ListData().at(i));
-    ListData_value->setListData(kept);
+    ListData_value->removeRowsAt(selectedRows(List_value));
+    m_changed = true;
     selectOnly(List_value, current - 1);
     Update_Value_List_Count();
 }
 
 void BatchWizard::Export_Value_Btn_Clicked()
 {
-    if (ListData_value->count() == 0) {
-        Show_MessageBox(SeriesFiles::MsgListEmpty);
+    const bool asXlsx = Save_Ext_ComboBox->currentText() == QStringLiteral("xlsx");
+    if (const QString problem = SeriesFiles::exportProblem(ListData_value->count(), asXlsx);
+        !problem.isEmpty()) {
+        Show_MessageBox(problem);
         List_value->setFocus();
         return;
     }
-    const bool asXlsx = Save_Ext_ComboBox->currentText() == QStringLiteral("xlsx");
     const QString suffix = asXlsx ? QStringLiteral("xlsx") : QStringLiteral("txt");
     const std::optional<QString> chosen =
         FilePanels::instance().saveFile(this, QStringLiteral("Export Series"), suffix,
@@ -470,16 +494,21 @@ void BatchWizard::Export_Value_Btn_Clicked()
 
 void BatchWizard::Save_Btn_Clicked()
 {
+    saveSeries();
+}
+
+bool BatchWizard::saveSeries()
+{
     if (ListData_value->count() == 0) {
         Show_MessageBox(SeriesFiles::MsgListEmpty);
         List_value->setFocus();
-        return;
+        return false;
     }
     const QString name = batch_list_name->text();
-    if (!SeriesFiles::checkName(name).isEmpty()) {
-        Show_MessageBox(QStringLiteral("Please enter a valid series name."));
+    if (const QString bad = SeriesFiles::checkName(name); !bad.isEmpty()) {
+        Show_MessageBox(bad);
         batch_list_name->setFocus();
-        return;
+        return false;
     }
     SeriesResult result;
     {
@@ -488,21 +517,66 @@ void BatchWizard::Save_Btn_Clicked()
                                    [](const QString &q) { return Show_YES_NO_MessageBox(q); });
     }
     if (result.cancelled())
-        return;
+        return false;
     if (!result.ok()) {
         Show_MessageBox(result.message.isEmpty() ? SeriesFiles::MsgFileAccess : result.message);
-        return;
+        return false;
     }
     raise();
-    showLastScreen(false);
-    showFirstScreen(true);
+    leaveValues();
     Fill_List();
+    return true;
 }
 
 void BatchWizard::Back_Btn_Clicked()
 {
+    if (settleUnsavedChanges())
+        leaveValues();
+}
+
+void BatchWizard::Close_2_Btn_Clicked()
+{
+    if (!settleUnsavedChanges())
+        return;
+    leaveValues();
+    done(0);
+}
+
+void BatchWizard::reject()
+{
+    // Escape and the title bar's close button end the manager like Close.
+    if (!settleUnsavedChanges())
+        return;
+    leaveValues();
+    QDialog::reject();
+}
+
+bool BatchWizard::settleUnsavedChanges()
+{
+    if (firstScreenShown() || !m_changed)
+        return true;
+    const QString question =
+        QStringLiteral("Do you want to save the changes made to the Batch Processing Series \"%1\"?")
+            .arg(Trim_Str(batch_list_name->text()));
+    switch (Ask_Save_Changes(question)) {
+    case SaveAnswer::DontSave:
+        return true;
+    case SaveAnswer::Cancel:
+        return false;
+    case SaveAnswer::Save:
+        break;
+    }
+    return saveSeries();
+}
+
+// Back to the list of series; the values screen's list is let go.
+void BatchWizard::leaveValues()
+{
     showLastScreen(false);
     showFirstScreen(true);
+    m_changed = false;
+    ListData_value->clear();
+    Update_Value_List_Count();
 }
 
 void BatchWizard::doubleClickInTable(QTableView *table)
@@ -525,7 +599,7 @@ void BatchWizard::OnGetSelected()
     if (ListData_value->count() == 0)
         return;
     const int row = currentRow(List_value);
-    Update_Value_Wnd->Open_Wnd(row, Trim_Str(ListData_value->objectValue(ValueKey, row)));
+    Update_Value_Wnd->Open_Wnd(row, Trim_Str(ListData_value->value(row)));
 }
 
 Import_Wizard *BatchWizard::importWizard(QWidget *over)
@@ -552,4 +626,5 @@ void BatchWizard::Import_Value_Btn_Clicked()
     w->file_name_required = 0;
     w->file_name_Insert = 1;
     w->Open_Wnd();
+    m_replaceOnFirstValue = false;
 }

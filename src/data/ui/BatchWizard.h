@@ -16,6 +16,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class RowListModel;
+class SeriesValueModel;
 class Update_Ex_Num;
 class WindowRegistry;
 
@@ -38,6 +39,8 @@ public:
     void Fill_List();
     // Appends a value (trimmed; an empty one adds nothing) to the open series.
     void Create_Value_List(const QString &text);
+    // The same for a whole list at once.
+    void addValues(QStringList values);
 
     // First screen.
     void AddNew_Btn_Clicked();
@@ -52,6 +55,8 @@ public:
     void Export_Value_Btn_Clicked();
     void Save_Btn_Clicked();
     void Back_Btn_Clicked();
+    void Close_2_Btn_Clicked();
+    void reject() override;
     void doubleClickInTable(QTableView *table);
 
     bool firstScreenShown() const;
@@ -63,8 +68,8 @@ public:
     Generate_List *generator(QWidget *over = nullptr);
     Import_Wizard *importWizard(QWidget *over = nullptr);
 
-    RowListModel *ListData = nullptr;       // {"Extension": series name}
-    RowListModel *ListData_value = nullptr; // {"Header": value}
+    RowListModel *ListData = nullptr; // {"Extension": series name}
+    SeriesValueModel *ListData_value = nullptr;
     QTableView *List = nullptr;
     QTableView *List_value = nullptr;
     QLineEdit *batch_list_name = nullptr;
@@ -113,9 +118,16 @@ private:
     void Update_batch_List_Count();
     void Update_Value_List_Count();
     bool askBeforeAdding(); // false: add nothing
+    void takeReplaceAnswer();
+    bool saveSeries();
+    // Asks whether to save changed values before they are left; false: stay.
+    bool settleUnsavedChanges();
+    void leaveValues();
     bool inUse(const QString &name) const { return m_inUse && m_inUse(name); }
 
     SeriesInUseTest m_inUse;
+    bool m_changed = false;             // the open series differs from its file
+    bool m_replaceOnFirstValue = false; // the user chose to replace the values with the new ones
     WindowRegistry *m_registry = nullptr;
     Generate_List *m_generator = nullptr;
     Import_Wizard *m_importWizard = nullptr;

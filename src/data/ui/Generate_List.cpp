@@ -6,10 +6,14 @@
 #include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/StringUtils.h"
+#include "foundation/WorkerRun.h"
 #include "foundation/ui/ModalRunner.h"
+#include "foundation/ui/PleaseWaitSheet.h"
+#include "foundation/ui/PleaseWait_Modeless.h"
 #include "foundation/ui/WindowLook.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +23,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <atomic>
 
 namespace
 {
@@ -337,7 +343,8 @@ void Generate_List::OKPressed()
     const Mode m = mode();
     // Typed counts below 1 count as 1, as the edit check leaves them.
     for (QLineEdit *f : {count_txt, rand_count_txt})
-        if (!f->text().isEmpty() && SeriesGenerator::readNumber(f->text()) < 1)
+        if (!f->text().isEmpty() && SeriesGenerator::isWholeNumber(f->text()) &&
+            SeriesGenerator::readNumber(f->text()) < 1)
             f->setText(QStringLiteral("1"));
     GeneratorResult checked;
     switch (m) {
@@ -356,56 +363,133 @@ void Generate_List::OKPressed()
         fieldNamed(checked.field)->setFocus();
         return;
     }
-    auto generate = [&](const GeneratedValueSink &sink) {
-        switch (m) {
-        case Mode::Sequential:
-            return SeriesGenerator::sequential(from_txt->text(), to_txt->text(), prefix_txt->text(),
-                                               suffix_txt->text(), manage_digit_chk->isChecked(), sink);
-        case Mode::Constant:
-            return SeriesGenerator::constant(value_txt->text(), count_txt->text(), sink);
-        case Mode::Random:
-            break;
-        }
-        return SeriesGenerator::random(rand_prefix_txt->text(), rand_suffix_txt->text(),
-                                       rand_length_txt->text(), rand_count_txt->text(), sink);
-    };
-
-    if (file_name_required == 1) {
-        const QString name = nameField()->text();
-        if (!SeriesFiles::checkName(name).isEmpty()) {
-            Show_MessageBox(QStringLiteral("Please enter a valid series name."));
-            nameField()->setFocus();
-            return;
-        }
-        QString generatorMessage;
-        const SeriesResult written = SeriesFiles::writeNew(
-            Data_Folder_Path, name,
-            [&](const SeriesValueWriter &write) {
-                const GeneratorResult made = generate([&](const QString &v) { return write(v); });
-                generatorMessage = made.message;
-                return made.ok();
-            },
-            [](const QString &q) { return Show_YES_NO_MessageBox(q); });
-        if (written.cancelled())
-            return;
-        if (!written.ok()) {
-            Show_MessageBox(!generatorMessage.isEmpty() ? generatorMessage
-                            : written.message.isEmpty() ? SeriesFiles::MsgFileAccess
-                                                        : written.message);
-            return;
-        }
-    } else {
-        const GeneratorResult made = generate([this](const QString &v) {
-            if (m_manager)
-                m_manager->Create_Value_List(v);
-            return true;
-        });
-        if (!made.ok() && !made.message.isEmpty()) {
-            Show_MessageBox(made.message);
-            return;
-        }
-    }
+    if (!(file_name_required == 1 ? generateFile() : generateList()))
+        return;
     if (file_name_Insert == 1 && m_manager)
         m_manager->Fill_List();
     done(1);
+}
+
+Generate_List::Generator Generate_List::generator() const
+{
+    // The fields are read here, on the window's thread; the values are made on a worker.
+    const Mode m = mode();
+    const QString from = from_txt->text(), to = to_txt->text(), prefix = prefix_txt->text(),
+                  suffix = suffix_txt->text(), value = value_txt->text(), count = count_txt->text(),
+                  randPrefix = rand_prefix_txt->text(), randSuffix = rand_suffix_txt->text(),
+                  length = rand_length_txt->text(), randCount = rand_count_txt->text();
+    const bool zeros = manage_digit_chk->isChecked();
+    return [=](const GeneratedValueSink &sink) {
+        switch (m) {
+        case Mode::Sequential:
+            return SeriesGenerator::sequential(from, to, prefix, suffix, zeros, sink);
+        case Mode::Constant:
+            return SeriesGenerator::constant(value, count, sink);
+        case Mode::Random:
+            break;
+        }
+        return SeriesGenerator::random(randPrefix, randSuffix, length, randCount, sink);
+    };
+}
+
+qint64 Generate_List::valueCount() const
+{
+    switch (mode()) {
+    case Mode::Sequential:
+        return qint64(SeriesGenerator::readNumber(to_txt->text())) -
+               SeriesGenerator::readNumber(from_txt->text()) + 1;
+    case Mode::Constant:
+        return SeriesGenerator::readNumber(count_txt->text());
+    case Mode::Random:
+        break;
+    }
+    return SeriesGenerator::readNumber(rand_count_txt->text());
+}
+
+bool Generate_List::runWithProgress(const std::function<GeneratorResult(const GeneratedValueSink &)> &work,
+                                    GeneratorResult *result)
+{
+    std::atomic<qint64> made{0};
+    std::atomic<bool> quitting{false};
+    const qint64 total = std::max<qint64>(valueCount(), 0);
+    PleaseWaitSheet wait(this);
+    const auto show = [&] {
+        if (wait.window())
+            wait.window()->modeless_msg_lbl->setText(
+                QStringLiteral("Generating values: %L1 of %L2").arg(made.load()).arg(total));
+    };
+    show();
+    WorkerRun::Options options;
+    options.tickMs = ProgressRefreshMs;
+    options.tick = show;
+    options.quit = [&quitting] { quitting = true; };
+    WorkerRun::run(
+        [&] {
+            *result = work([&](const QString &) {
+                ++made;
+                return !quitting.load();
+            });
+        },
+        options);
+    return !quitting.load();
+}
+
+bool Generate_List::generateFile()
+{
+    const QString name = nameField()->text();
+    if (const QString bad = SeriesFiles::checkName(name); !bad.isEmpty()) {
+        Show_MessageBox(bad);
+        nameField()->setFocus();
+        return false;
+    }
+    const QString folder = Data_Folder_Path;
+    if (QFileInfo::exists(SeriesFiles::filePath(folder, name)) &&
+        !Show_YES_NO_MessageBox(SeriesFiles::MsgAlreadyExists))
+        return false;
+    const Generator make = generator();
+    SeriesResult written;
+    GeneratorResult made;
+    const bool finished = runWithProgress(
+        [&](const GeneratedValueSink &counted) {
+            written = SeriesFiles::writeNew(
+                folder, name,
+                [&](const SeriesValueWriter &write) {
+                    made = make([&](const QString &v) { return counted(v) && write(v); });
+                    return made.ok();
+                },
+                [](const QString &) { return true; }); // asked above
+            return made;
+        },
+        &made);
+    if (!finished || written.ok())
+        return finished;
+    Show_MessageBox(!made.message.isEmpty()     ? made.message
+                    : written.message.isEmpty() ? SeriesFiles::MsgFileAccess
+                                                : written.message);
+    return false;
+}
+
+bool Generate_List::generateList()
+{
+    const Generator make = generator();
+    QStringList values;
+    GeneratorResult made;
+    const bool finished = runWithProgress(
+        [&](const GeneratedValueSink &counted) {
+            return make([&](const QString &v) {
+                values.append(v);
+                return counted(v);
+            });
+        },
+        &made);
+    if (!finished)
+        return false;
+    if (!made.ok()) {
+        if (!made.message.isEmpty())
+            Show_MessageBox(made.message);
+        return false;
+    }
+    if (m_manager)
+        m_manager->addValues(std::move(values));
+    return true;
 }

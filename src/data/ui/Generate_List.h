@@ -2,7 +2,11 @@
 // repeated, or random numbers of a given length, into a new series file or the manager's open list.
 #pragma once
 
+#include "data/SeriesGenerator.h"
+
 #include <QDialog>
+
+#include <functional>
 
 class BatchWizard;
 class QCheckBox;
@@ -57,8 +61,19 @@ public:
     QPushButton *ok_button = nullptr;
     QPushButton *cancel_button = nullptr;
 
+    // How often the progress of a long generation is shown, in milliseconds.
+    static constexpr int ProgressRefreshMs = 100;
+
 private:
     enum class Mode { Sequential, Constant, Random };
+    using Generator = std::function<GeneratorResult(const GeneratedValueSink &)>;
+    Generator generator() const;
+    qint64 valueCount() const;
+    // Runs work on a worker under the please-wait sheet, which counts the values as work hands
+    // them to its sink. False when the program was told to quit meanwhile.
+    bool runWithProgress(const Generator &work, GeneratorResult *result);
+    bool generateFile();
+    bool generateList();
     void buildLayout();
     QLabel *gridLabel(const QString &text);
     void makeSequentialBox(QGridLayout *grid, int &row);

@@ -312,8 +312,7 @@ bool Import_Wizard::deliver(const ListValues &values, QLineEdit *nameField)
             return false;
         }
     } else if (m_manager) {
-        for (qsizetype i = 0; i < values.size(); ++i)
-            m_manager->Create_Value_List(values.at(i));
+        m_manager->addValues(values.toList());
     }
     if (file_name_Insert == 1 && m_manager)
         m_manager->Fill_List();
@@ -365,8 +364,9 @@ void Import_Wizard::OKPressed()
                                            : Image_file_name;
     if ((import_option == 1 && !validPath(Text_path)) || (import_option == 3 && !validPath(Image_path)))
         return;
-    if (file_name_required == 1 && !SeriesFiles::checkName(name->text()).isEmpty()) {
-        Show_MessageBox(QStringLiteral("Please enter a valid series name."));
+    if (const QString bad = file_name_required == 1 ? SeriesFiles::checkName(name->text()) : QString();
+        !bad.isEmpty()) {
+        Show_MessageBox(bad);
         name->setFocus();
         return;
     }

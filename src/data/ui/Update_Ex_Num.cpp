@@ -1,8 +1,8 @@
 #include "data/ui/Update_Ex_Num.h"
 
+#include "data/SeriesValueModel.h"
 #include "data/ui/BatchWizard.h"
 #include "foundation/MessageBoxes.h"
-#include "foundation/RowListModel.h"
 #include "foundation/StringUtils.h"
 #include "foundation/ui/ModalRunner.h"
 #include "foundation/ui/WindowLook.h"
@@ -47,7 +47,8 @@ Update_Ex_Num::Update_Ex_Num(BatchWizard *manager, QWidget *parent) : QDialog(pa
 int Update_Ex_Num::Open_Wnd(int row, const QString &value)
 {
     m_row = row;
-    m_ex_num_index->setText(QString::number(row));
+    // Numbered from 1, as the list shows its rows to the user.
+    m_ex_num_index->setText(QString::number(row + 1));
     m_ex_num_str->setText(value);
     m_s_number->setText(value);
     m_ex_num_str->setFocus();
@@ -68,9 +69,9 @@ void Update_Ex_Num::OKPressed()
         m_ex_num_str->setFocus();
         return;
     }
-    RowListModel *rows = m_manager ? m_manager->ListData_value : nullptr;
+    SeriesValueModel *rows = m_manager ? m_manager->ListData_value : nullptr;
     // The list may have changed under the dialog; a row it no longer has is not written.
-    if (!rows || !rows->setObjectValue(value, QStringLiteral("Header"), m_row)) {
+    if (!rows || !rows->setValue(m_row, value)) {
         clearFields();
         done(0);
         return;

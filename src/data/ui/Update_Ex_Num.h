@@ -20,7 +20,7 @@ public:
     void OKPressed();
     void CancelPressed();
 
-    QLineEdit *m_ex_num_index = nullptr; // row number (from 0), read-only
+    QLineEdit *m_ex_num_index = nullptr; // row number (from 1), read-only
     QLineEdit *m_ex_num_str = nullptr;   // the value, editable
     QLineEdit *m_s_number = nullptr;     // the value before editing, hidden
     QPushButton *ok_button = nullptr;

@@ -76,7 +76,8 @@ TEST_F(ImportWizard, BadEntriesAreRefusedWithTheirMessages)
     EXPECT_EQ(messages.messages(),
               (QStringList{"\nPlease select valid file path.", "\nPlease select valid file path.",
                            "\nEither file is corrupted or selected file contains invalid characters.",
-                           "\nPlease enter some data.", "\nPlease enter a valid series name.",
+                           "\nPlease enter some data.",
+                           "\nThe name of a Batch Processing Series must not contain \"/\" or \"\\\".",
                            "\nPlease select valid file path."}));
     EXPECT_TRUE(QDir(Data_Folder_Path).entryList(QDir::Files).isEmpty());
 }

@@ -106,7 +106,7 @@ TEST_F(GeneratorDialog, ChecksKeepTheDialogOpenWithTheirMessages)
     EXPECT_EQ(messages.messages(),
               (QStringList{"\nPlease enter valid 'From' value.", "\nPlease enter valid 'To' value.",
                            "\n'From' value must be smaller than 'To' value.", "\nPlease enter valid 'Value'.",
-                           "\nPlease enter a valid series name."}));
+                           "\nThe name of a Batch Processing Series must not contain \"/\" or \"\\\"."}));
     EXPECT_TRUE(QDir(Data_Folder_Path).entryList(QDir::Files).isEmpty());
     EXPECT_FALSE(QFile::exists(QDir(Data_Folder_Path).filePath(QStringLiteral("../escape.txt"))));
 }
