@@ -244,7 +244,8 @@ bool Email_Setting::sendOffTheGuiThread(const MailTransport::Message &message,
     bool sent = false;
     QString why;
     runWithPleaseWait(
-        this, [&] { sent = transport->send(message, account, &why); }, [transport] { transport->abort(); });
+        this, [&] { sent = transport->send(message, account, &why) == MailTransport::Delivery::Sent; },
+        [transport] { transport->abort(); });
     if (error)
         *error = why;
     return sent;

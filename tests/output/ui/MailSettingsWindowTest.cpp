@@ -193,10 +193,10 @@ class FailingTransport : public MailTransport
 {
 public:
     explicit FailingTransport(QString why) : m_why(std::move(why)) {}
-    bool send(const Message &, const Account &, QString *error) override
+    Delivery send(const Message &, const Account &, QString *error) override
     {
         *error = m_why;
-        return false;
+        return Delivery::Failed;
     }
 
 private:
