@@ -2,6 +2,7 @@
 // the refusals before the progress sheet, card and data-row runs under the sheet, the mode
 // without the card, the Settings button, and a quit while the mail script runs.
 #include "foundation/Preferences.h"
+#include "foundation/ProgramLog.h"
 #include "foundation/ui/StepperField.h"
 #include "output/BatchDesignFixture.h"
 #include "output/MailRun.h"
@@ -640,4 +641,31 @@ TEST_F(SendMailWindow, TheSheetCountsMessagesSentNotMessagesBegun)
         watch.stop();
     });
     EXPECT_EQ(seen, (QStringList{"0 / 3 0", "1 / 3 1", "2 / 3 2"}));
+}
+
+namespace
+{
+QStringList g_terminalLines;
+void keepTerminalLine(QtMsgType, const QMessageLogContext &, const QString &text)
+{
+    g_terminalLines << text;
+}
+} // namespace
+
+TEST_F(SendMailWindow, EachMessageIsLoggedToTheLogFileNotTheTerminal)
+{
+    const QString log = tempPath("state/tessaly-designer.log");
+    ASSERT_TRUE(ProgramLog::open(log));
+    g_terminalLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keepTerminalLine);
+    FakeHost host(plainDesign());
+    withWindow(host, [&](Send_Mail &w) {
+        type(w.to_txt, QStringLiteral("one@example.org"));
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+    });
+    qInstallMessageHandler(previous);
+    ProgramLog::close();
+    EXPECT_EQ(transport->sent.size(), 1);
+    EXPECT_TRUE(mailtest::readAll(log).contains("Sending mail to one@example.org\n"));
+    EXPECT_TRUE(g_terminalLines.filter("mail").isEmpty()) << g_terminalLines.join('\n').toStdString();
 }
