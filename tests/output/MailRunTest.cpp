@@ -1,6 +1,8 @@
 // The mail run over a recording transport: what the user typed is checked, messages go out per
 // recipient or per data row, attachments are real pictures of their row, pauses fall between
-// messages, and the closing text only claims success when every message went out.
+// messages, a refused recipient leaves the others to be tried while a failure every message would
+// meet ends the run, the progress counts messages done with, and the closing text only claims
+// success when every message went out.
 #include "BatchDesignFixture.h"
 
 #include "output/MailRun.h"

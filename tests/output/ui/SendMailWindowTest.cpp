@@ -1,6 +1,7 @@
 // The mail window driven as a user would: its defaults and the controls that follow each other,
 // the refusals before the progress sheet, card and data-row runs under the sheet, the mode
-// without the card, the Settings button, and a quit while the mail script runs.
+// without the card, the Settings button, a quit while the mail script runs, a real server that
+// refuses one recipient, the sheet's count of messages sent, and the log line of each message.
 #include "foundation/Preferences.h"
 #include "foundation/ProgramLog.h"
 #include "foundation/ui/StepperField.h"
