@@ -3,7 +3,10 @@
 Arguments: sender, SMTP server, port, sender (again, the login name), recipient, subject, body,
 SSL flag ("Y": TLS from the first byte; anything else: STARTTLS is required), then the paths of
 the files to attach. Standard input: the password (UTF-8), a line break, then a description line.
-Exits 0 only when the server accepted the message; otherwise prints why on standard error.
+Exits 0 only when the server accepted the message; otherwise prints why on standard error, in
+words, and exits 4 when the server refused this message only (its recipient or its content), so
+that the next message may still go, or 1 for a failure every message would meet (no connection,
+login or certificate refused, a silent server).
 """
 
 import base64
@@ -18,6 +21,7 @@ import threading
 import time
 
 TIMEOUT = 60  # seconds for every network step
+REFUSED_EXIT = 4  # the server refused this message only
 
 # The first bytes of the picture and document formats the program writes.
 SIGNATURES = [
@@ -31,7 +35,24 @@ SIGNATURES = [
 
 
 class Refused(Exception):
-    pass
+    """A failure every message would meet: the settings, the connection, the login."""
+
+
+class MessageRefused(Exception):
+    """The server refused this message only; the next one may still go."""
+
+
+def reply_text(code, reply):
+    """A server's reply in words: "550 5.1.1 Mailbox unavailable", never Python's own notation."""
+    if isinstance(reply, bytes):
+        reply = reply.decode("utf-8", "replace")
+    return ("%d %s" % (code, " ".join(str(reply).split()))).strip()
+
+
+def refusal(what, code, reply):
+    # 421: the server is closing the connection; no further message would fare better.
+    kind = Refused if code == 421 else MessageRefused
+    return kind("the server refused %s: %s" % (what, reply_text(code, reply)))
 
 
 def mime_type(path, data):
@@ -80,8 +101,11 @@ def build(sender, recipient, subject, body, paths):
     message["Message-ID"] = email.utils.make_msgid()
     message.set_content(body)
     for path in paths:
-        with open(path, "rb") as handle:
-            data = handle.read()
+        try:
+            with open(path, "rb") as handle:
+                data = handle.read()
+        except OSError as problem:
+            raise Refused("the attachment %s cannot be read: %s" % (path, problem.strerror or problem))
         maintype, subtype = mime_type(path, data).split("/", 1)
         name = header_safe("attachment name", os.path.basename(path))
         message.add_attachment(data, maintype=maintype, subtype=subtype, filename=name)
@@ -115,9 +139,17 @@ def send(argv, password):
             server.ehlo()
         if password:
             login(server, user, password)
-        refused = server.send_message(message, from_addr=sender, to_addrs=[recipient])
-        if refused:
-            raise Refused("the server refused %s" % ", ".join(refused))
+        try:
+            refused = server.send_message(message, from_addr=sender, to_addrs=[recipient])
+        except smtplib.SMTPRecipientsRefused as problem:
+            refused = problem.recipients
+        except smtplib.SMTPSenderRefused as problem:
+            raise Refused("the server refused the sender %s: %s"
+                          % (sender, reply_text(problem.smtp_code, problem.smtp_error)))
+        except smtplib.SMTPDataError as problem:
+            raise refusal("the message", problem.smtp_code, problem.smtp_error)
+        for code, reply in refused.values():
+            raise refusal("the recipient", code, reply)
 
 
 def watch_parent():
@@ -146,8 +178,25 @@ def main():
               "set to that authority's certificate file." % (problem.verify_message or problem),
               file=sys.stderr)
         return 1
-    except (Refused, OSError, smtplib.SMTPException, UnicodeError, ValueError) as problem:
+    except MessageRefused as problem:
         print("pyth_mail: %s" % problem, file=sys.stderr)
+        return REFUSED_EXIT
+    except smtplib.SMTPResponseException as problem:
+        print("pyth_mail: the server answered %s" % reply_text(problem.smtp_code, problem.smtp_error),
+              file=sys.stderr)
+        return 1
+    # smtplib's own errors are OSErrors too: named here before the network's.
+    except (Refused, smtplib.SMTPException, UnicodeError, ValueError) as problem:
+        print("pyth_mail: %s" % problem, file=sys.stderr)
+        return 1
+    except TimeoutError:
+        print("pyth_mail: the server did not answer within %d seconds" % TIMEOUT, file=sys.stderr)
+        return 1
+    except ssl.SSLError as problem:
+        print("pyth_mail: the secure connection failed: %s" % (problem.reason or problem), file=sys.stderr)
+        return 1
+    except OSError as problem:
+        print("pyth_mail: could not reach the server: %s" % (problem.strerror or problem), file=sys.stderr)
         return 1
     return 0
 

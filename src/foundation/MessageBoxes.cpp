@@ -1,6 +1,7 @@
 #include "foundation/MessageBoxes.h"
 
 #include "foundation/FoundationState.h"
+#include "foundation/ProgramLog.h"
 #include "platform/MessageService.h"
 
 #include <QDebug>
@@ -61,5 +62,7 @@ void Show_NSLog_Message(const QString &text)
 {
     if (text.isEmpty())
         return;
-    qInfo().noquote() << text;
+    // The terminal only while no log file is open (tests, a program not yet set up).
+    if (!ProgramLog::write(text))
+        qInfo().noquote() << text;
 }

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include <fcntl.h>
@@ -26,16 +27,6 @@ void recordError(MailRun::Result &result, const QString &why)
 {
     result.errors << why;
     result.reasons << why;
-}
-
-// Who was meant to get something and got nothing.
-QStringList unreachedOf(const QStringList &recipients, const QList<bool> &reached, qsizetype meant)
-{
-    QStringList unreached;
-    for (qsizetype r = 0; r < meant; ++r)
-        if (!reached[r])
-            unreached << recipients[r];
-    return unreached;
 }
 
 QString attachmentNameText()
@@ -60,6 +51,20 @@ bool readableFile(const QString &path)
     return true;
 }
 } // namespace
+
+// What one run carries from item to item.
+struct MailRun::Run {
+    Result result;
+    QStringList recipients;
+    QList<bool> reached; // by recipient: got at least one message
+    QString fileName;
+    int rows = 0;
+    bool batch = false;
+    bool allToEvery = false;
+    std::optional<QTemporaryDir> folder; // the attachments of this run, removed with it
+    QStringList cardFiles;               // card mode without data rows: drawn once, sent to everyone
+    int done = 0;                        // messages done with: sent, refused, or left out with their row
+};
 
 MailRun::MailRun(Request request, MailTransport &transport, ExportProgress &progress, Hooks hooks)
     : m_request(std::move(request)), m_transport(transport), m_progress(progress), m_hooks(std::move(hooks))
@@ -252,12 +257,14 @@ bool MailRun::renderCard(int row, const QString &folder, const QString &fileName
     return true;
 }
 
-bool MailRun::sendOne(const QString &recipient, const QStringList &files, Result &result)
+MailTransport::Delivery MailRun::sendOne(int r, int row, const QStringList &files, Run &run)
 {
+    using Delivery = MailTransport::Delivery;
     // While the Stop question is open nothing is sent; a stop given as its answer sends nothing more.
     m_progress.waitWhilePaused();
     if (m_progress.stopRequested())
-        return false;
+        return Delivery::Failed;
+    const QString &recipient = run.recipients[r];
     if (m_hooks.log)
         m_hooks.log(QStringLiteral("Sending mail to %1").arg(recipient));
     MailTransport::Message message;
@@ -267,22 +274,37 @@ bool MailRun::sendOne(const QString &recipient, const QStringList &files, Result
     message.body = m_request.body;
     message.attachments = files;
     QString error;
-    if (m_transport.send(message, m_request.account, &error)) {
+    const Delivery delivery = m_transport.send(message, m_request.account, &error);
+    countDone(run, 1);
+    Result &result = run.result;
+    if (delivery == Delivery::Sent) {
         ++result.sent;
         ++m_progress.written;
-        return true;
+        run.reached[r] = true;
+        return delivery;
     }
     ++m_progress.failed;
     result.errors << QStringLiteral("%1: %2").arg(recipient, error);
-    // A message given up on Stop failed for no reason of the server's.
-    if (!m_progress.stopRequested()) {
-        const QString why = reasonText(error);
-        if (!why.isEmpty() && !result.reasons.contains(why))
-            result.reasons << why;
-    }
     if (m_hooks.log)
         m_hooks.log(QStringLiteral("error in mail: %1").arg(error));
-    return false;
+    const QString why = reasonText(error);
+    if (delivery == Delivery::Refused) {
+        result.missed << Missed{recipient, row, why.simplified()};
+        return delivery;
+    }
+    // A message given up on Stop failed for no reason of the server's.
+    if (m_progress.stopRequested())
+        return Delivery::Failed;
+    result.broken = true;
+    if (!why.isEmpty() && !result.reasons.contains(why))
+        result.reasons << why;
+    return delivery;
+}
+
+void MailRun::countDone(Run &run, int messages)
+{
+    run.done += messages;
+    m_progress.curr_barcode_count = run.done;
 }
 
 // Waits S - 1 seconds of a pause of S seconds in steps of one, the line counting down; a stop
@@ -333,129 +355,204 @@ MailRun::Outline MailRun::plan(QStringList *recipients, QString *fileName)
     return o;
 }
 
+// One item: a message to one recipient, or one data row's card to every recipient. A refused
+// message leaves the next recipient to be tried; what would fail every message ends the run.
+MailRun::ItemEnd MailRun::sendItem(int i, Run &run)
+{
+    using Delivery = MailTransport::Delivery;
+    const auto next = [](Delivery d) { return d == Delivery::Failed ? ItemEnd::EndRun : ItemEnd::Done; };
+    const QString noFolder =
+        QStringLiteral("No temporary folder for the attachments: %1").arg(run.folder->errorString());
+    if (m_request.mode == Mode::WithoutCard) {
+        const QString path = Trim_Str(m_request.attachment);
+        // Checked before the run; a file gone since then is not left out without a word.
+        if (!path.isEmpty() && !readableFile(path)) {
+            recordError(run.result, unreadableFileText(path));
+            return ItemEnd::EndRun;
+        }
+        return next(sendOne(i, 0, path.isEmpty() ? QStringList() : QStringList{path}, run));
+    }
+    if (!run.batch) {
+        if (run.cardFiles.isEmpty()) {
+            QString error;
+            if (!run.folder->isValid() ||
+                !renderCard(-1, run.folder->path(), run.fileName, &run.cardFiles, &error)) {
+                recordError(run.result, run.folder->isValid() ? error : noFolder);
+                return ItemEnd::EndRun; // a card that cannot be drawn or written is sent to nobody
+            }
+        }
+        return next(sendOne(i, 0, run.cardFiles, run));
+    }
+    if (i >= run.rows)
+        return ItemEnd::EndRun;
+    QStringList files;
+    QString error = run.folder->isValid() ? QString() : noFolder;
+    if (!run.folder->isValid() || !renderCard(i, run.folder->path(), run.fileName, &files, &error)) {
+        // The row is left out: nothing is sent for it and it does not count to a pause.
+        recordError(run.result, QStringLiteral("Row %1: %2").arg(i + 1).arg(error));
+        if (m_hooks.log)
+            m_hooks.log(run.result.errors.last());
+        countDone(run, run.allToEvery ? int(run.recipients.size()) : 1);
+        return ItemEnd::Skipped;
+    }
+    if (!run.allToEvery)
+        return next(sendOne(i, i + 1, files, run));
+    for (int r = 0; r < run.recipients.size(); ++r) {
+        if (m_progress.stopRequested() || sendOne(r, i + 1, files, run) == Delivery::Failed)
+            return ItemEnd::EndRun;
+    }
+    return ItemEnd::Done;
+}
+
 MailRun::Result MailRun::run()
 {
-    Result result;
     m_progress.Stop_SMS_Sending_Now = false;
-    QStringList recipients;
-    QString fileName;
-    const Outline o = plan(&recipients, &fileName);
+    Run run;
+    const Outline o = plan(&run.recipients, &run.fileName);
     if (!o.refusal.isEmpty()) {
-        result.refused = true;
-        result.message = o.refusal;
-        return result;
+        run.result.refused = true;
+        run.result.message = o.refusal;
+        return run.result;
     }
-    const bool batch = o.batch;
-    const int rows = batch ? m_request.snapshot->Total_Batch_Excel_Card : 0;
-    const bool allToEvery = batch && m_request.spread == Spread::AllToEvery;
-    const int items = o.items;
-    result.planned = o.planned;
+    run.batch = o.batch;
+    run.rows = run.batch ? m_request.snapshot->Total_Batch_Excel_Card : 0;
+    run.allToEvery = run.batch && m_request.spread == Spread::AllToEvery;
+    run.reached = QList<bool>(run.recipients.size(), false);
+    run.result.planned = o.planned;
+    run.folder.emplace();
 
-    QTemporaryDir folder; // the attachments of this run, removed with it
-    const QString noFolder =
-        QStringLiteral("No temporary folder for the attachments: %1").arg(folder.errorString());
-
-    m_progress.start(items);
-    QStringList cardFiles; // card mode without a batch: drawn once, sent to everyone
+    // The sheet counts messages done with, so a message hanging on the server shows as not done.
+    m_progress.start(o.planned);
     int sinceLastPause = 0;
-    QList<bool> reached(recipients.size(), false);
-    const auto sendTo = [&](int r, const QStringList &files) {
-        const bool sent = sendOne(recipients[r], files, result);
-        reached[r] = reached[r] || sent;
-        return sent;
-    };
-    for (int i = 0; i < items; ++i) {
+    for (int i = 0; i < o.items; ++i) {
         // No item begins while the Stop question is open.
         m_progress.waitWhilePaused();
         if (m_progress.stopRequested())
             break;
-        m_progress.beginItem(i);
-        if (m_request.mode == Mode::WithoutCard) {
-            const QString path = Trim_Str(m_request.attachment);
-            // Checked before the run; a file gone since then is not left out without a word.
-            if (!path.isEmpty() && !readableFile(path)) {
-                recordError(result, unreadableFileText(path));
-                break;
-            }
-            if (!sendTo(i, path.isEmpty() ? QStringList() : QStringList{path}))
-                break;
-        } else if (!batch) {
-            if (cardFiles.isEmpty()) {
-                QString error;
-                if (!folder.isValid() || !renderCard(-1, folder.path(), fileName, &cardFiles, &error)) {
-                    recordError(result, folder.isValid() ? error : noFolder);
-                    break; // a card that cannot be drawn or written is sent to nobody
-                }
-            }
-            if (!sendTo(i, cardFiles))
-                break;
-        } else {
-            if (i >= rows)
-                break;
-            QStringList files;
-            QString error = folder.isValid() ? QString() : noFolder;
-            if (!folder.isValid() || !renderCard(i, folder.path(), fileName, &files, &error)) {
-                // The row is left out: nothing is sent for it and it does not count to a pause.
-                recordError(result, QStringLiteral("Row %1: %2").arg(i + 1).arg(error));
-                if (m_hooks.log)
-                    m_hooks.log(result.errors.last());
-                continue;
-            }
-            if (allToEvery) {
-                for (int r = 0; r < recipients.size(); ++r) {
-                    if (m_progress.stopRequested() || !sendTo(r, files))
-                        break;
-                }
-            } else if (!sendTo(i, files)) {
-                break;
-            }
-        }
+        const ItemEnd end = sendItem(i, run);
+        if (end == ItemEnd::EndRun)
+            break;
+        if (end == ItemEnd::Skipped)
+            continue;
         ++sinceLastPause;
-        if (m_request.delayed && sinceLastPause == m_request.pauseEvery && i + 1 != items) {
+        if (m_request.delayed && sinceLastPause == m_request.pauseEvery && i + 1 != o.items) {
             pause();
             sinceLastPause = 0;
         }
     }
-    m_progress.curr_barcode_count = items;
+    Result &result = run.result;
     result.stopped = m_progress.stopRequested();
     // Who was meant to get something: every recipient, or with one row each the first rows' many.
+    const bool rowEach = run.batch && !run.allToEvery;
     const qsizetype meant =
-        batch && !allToEvery ? qMin<qsizetype>(rows, recipients.size()) : recipients.size();
-    result.unreached << unreachedOf(recipients, reached, meant);
-    closingText(result);
-    return result;
+        rowEach ? qMin<qsizetype>(run.rows, run.recipients.size()) : run.recipients.size();
+    QStringList unreachedNames; // with the row each would have carried
+    for (qsizetype r = 0; r < meant; ++r) {
+        if (run.reached[r])
+            continue;
+        result.unreached << run.recipients[r];
+        unreachedNames << (rowEach ? QStringLiteral("%1 (row %2)").arg(run.recipients[r]).arg(r + 1)
+                                   : run.recipients[r]);
+    }
+    closingText(result, unreachedNames);
+    return std::move(run.result);
 }
 
-void MailRun::closingText(Result &result)
+namespace
+{
+// "1-3, 5" for rows 1, 2, 3 and 5 (ascending).
+QString rowRanges(const QList<int> &rows)
+{
+    QStringList parts;
+    for (qsizetype i = 0; i < rows.size();) {
+        qsizetype j = i;
+        while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1)
+            ++j;
+        parts << (j == i ? QString::number(rows[i]) : QStringLiteral("%1-%2").arg(rows[i]).arg(rows[j]));
+        i = j + 1;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+// One line per recipient and reason, in the order first met: "a@example.org (rows 1-3): why".
+QStringList missedLines(const QList<MailRun::Missed> &missed)
+{
+    struct Line {
+        QString recipient, reason;
+        QList<int> rows;
+    };
+    QList<Line> lines;
+    for (const MailRun::Missed &m : missed) {
+        auto it = std::find_if(lines.begin(), lines.end(), [&m](const Line &l) {
+            return l.recipient == m.recipient && l.reason == m.reason;
+        });
+        if (it == lines.end())
+            it = lines.insert(lines.end(), Line{m.recipient, m.reason, {}});
+        if (m.row > 0)
+            it->rows << m.row;
+    }
+    QStringList out;
+    for (const Line &l : lines) {
+        QString head = l.recipient;
+        if (!l.rows.isEmpty())
+            head += QStringLiteral(" (%1 %2)")
+                        .arg(l.rows.size() == 1 ? QStringLiteral("row") : QStringLiteral("rows"),
+                             rowRanges(l.rows));
+        out << (l.reason.isEmpty() ? head : head + QStringLiteral(": ") + l.reason);
+    }
+    return out;
+}
+
+// The first `most` entries joined, and how many more there are.
+QString boundedList(const QStringList &items, qsizetype most, const QString &separator, const QString &more)
+{
+    QString text = items.mid(0, most).join(separator);
+    if (items.size() > most)
+        text += more.arg(items.size() - most);
+    return text;
+}
+} // namespace
+
+void MailRun::closingText(Result &result, const QStringList &unreachedNames)
 {
     if (result.allSent()) {
         result.message = sentText();
         return;
     }
+    QString text;
     if (result.stopped) {
-        result.message = stoppedText(result.sent, result.planned);
-        return;
+        text = stoppedText(result.sent, result.planned);
+    } else if (result.planned == 0) {
+        text = failedText() + QStringLiteral("\n\nThere was no message to send.");
+    } else {
+        const QString count = QStringLiteral("%1 of %2 messages could not be sent.")
+                                  .arg(result.planned - result.sent)
+                                  .arg(result.planned);
+        // The settings checklist only when the server could not be reached or took no message:
+        // a refused recipient says nothing about the settings.
+        text = result.broken ? failedText() + QStringLiteral("\n\n") + count : count;
     }
-    QString text = failedText();
-    if (result.planned == 0)
-        text += QStringLiteral("\n\nThere was no message to send.");
-    else
-        text += QStringLiteral("\n\n%1 of %2 messages could not be sent.")
-                    .arg(result.planned - result.sent)
-                    .arg(result.planned);
-    // What the server or the script said, then who got nothing; both kept to a size a box can show.
-    constexpr qsizetype kReasons = 5, kNames = 20;
-    if (!result.reasons.isEmpty()) {
-        text += QStringLiteral("\n\n") + result.reasons.mid(0, kReasons).join(QLatin1Char('\n'));
-        if (result.reasons.size() > kReasons)
-            text += QStringLiteral("\n(and %1 more)").arg(result.reasons.size() - kReasons);
+    // What the server or the script said, each refused message, then who got nothing; each kept to
+    // a size a box can show.
+    constexpr qsizetype kReasons = 5, kLines = 20;
+    if (!result.stopped && !result.reasons.isEmpty())
+        text += QStringLiteral("\n\n") + boundedList(result.reasons, kReasons, QStringLiteral("\n"),
+                                                     QStringLiteral("\n(and %1 more)"));
+    const QStringList missed = missedLines(result.missed);
+    if (!missed.isEmpty())
+        text += QStringLiteral("\n\nNot sent:\n") +
+                boundedList(missed, kLines, QStringLiteral("\n"), QStringLiteral("\n(and %1 more)"));
+    // A recipient refused is named above with the server's words.
+    QStringList nothing;
+    for (const QString &name : unreachedNames) {
+        const QString address = name.section(QLatin1Char(' '), 0, 0);
+        if (std::none_of(result.missed.begin(), result.missed.end(),
+                         [&address](const Missed &m) { return m.recipient == address; }))
+            nothing << name;
     }
-    if (!result.unreached.isEmpty()) {
+    if (!result.stopped && !nothing.isEmpty())
         text += QStringLiteral("\n\nNothing was sent to: ") +
-                result.unreached.mid(0, kNames).join(QStringLiteral(", "));
-        text += result.unreached.size() > kNames
-                    ? QStringLiteral(" and %1 more.").arg(result.unreached.size() - kNames)
-                    : QStringLiteral(".");
-    }
+                boundedList(nothing, kLines, QStringLiteral(", "), QStringLiteral(" and %1 more")) +
+                QLatin1Char('.');
     result.message = text;
 }

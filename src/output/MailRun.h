@@ -42,13 +42,22 @@ public:
         std::shared_ptr<BatchFillSnapshot> snapshot;
     };
 
+    // A message the server refused while the run went on.
+    struct Missed {
+        QString recipient;
+        int row = 0;    // the data row (from 1) whose card it carried; 0 without data rows
+        QString reason; // the server's words
+    };
+
     struct Result {
         bool refused = false; // nothing was sent: `message` says what to correct
         int planned = 0;      // messages the run meant to send
         int sent = 0;
         bool stopped = false;
+        bool broken = false;   // a failure every further message would meet ended the run
         QStringList errors;    // why messages failed, for the log
-        QStringList reasons;   // the distinct reasons, as the closing text gives them
+        QStringList reasons;   // what ended the run or left a row out, as the closing text gives them
+        QList<Missed> missed;  // messages refused one by one, each recipient tried all the same
         QStringList unreached; // recipients meant to get a message who got none
         QString message;       // what the closing box says
         bool allSent() const { return !refused && planned > 0 && sent == planned; }
@@ -65,7 +74,8 @@ public:
     MailRun(Request request, MailTransport &transport, ExportProgress &progress, Hooks hooks = {});
 
     // What a run would do, worked out before any sheet opens: a refusal (what to correct), or
-    // the items the progress counts and the messages meant to go out.
+    // the items (between which pauses fall) and the messages meant to go out, which the progress
+    // counts as they are done with.
     struct Outline {
         QString refusal;
         int items = 0;
@@ -102,12 +112,18 @@ public:
     static QString unreadableFileText(const QString &path);
 
 private:
+    struct Run;
+    // How an item ended: done (counts towards a pause), left out, or the end of the run.
+    enum class ItemEnd { Done, Skipped, EndRun };
+
     QString validate(QStringList *recipients, QString *fileName);
     bool renderCard(int row, const QString &folder, const QString &fileName, QStringList *files,
                     QString *error);
-    bool sendOne(const QString &recipient, const QStringList &files, Result &result);
+    ItemEnd sendItem(int item, Run &run);
+    MailTransport::Delivery sendOne(int recipient, int row, const QStringList &files, Run &run);
+    void countDone(Run &run, int messages);
     void pause();
-    static void closingText(Result &result);
+    static void closingText(Result &result, const QStringList &unreachedNames);
     Outline plan(QStringList *recipients, QString *fileName);
 
     Request m_request;

@@ -23,9 +23,17 @@ public:
         QString ssl; // "Y": TLS from the start; anything else: STARTTLS required
     };
 
+    // What became of one message.
+    enum class Delivery {
+        Sent,    // the server accepted it
+        Refused, // the server refused this message (its recipient or its content); others may go
+        Failed,  // it could not be handed over (no connection, login or certificate refused, given
+                 // up): every further message would meet the same
+    };
+
     virtual ~MailTransport() = default;
-    // True only when the server accepted the message; otherwise *error says why.
-    virtual bool send(const Message &message, const Account &account, QString *error) = 0;
+    // Sent only when the server accepted the message; otherwise *error says why, in words.
+    virtual Delivery send(const Message &message, const Account &account, QString *error) = 0;
     // The program is quitting: a message in progress is given up at once and no other is sent.
     // Any thread may call it.
     virtual void abort() {}

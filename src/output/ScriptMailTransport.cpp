@@ -61,17 +61,18 @@ QByteArray ScriptMailTransport::standardInput(const Account &account)
     return account.password.toUtf8() + "\nDescription";
 }
 
-bool ScriptMailTransport::send(const Message &message, const Account &account, QString *error)
+MailTransport::Delivery ScriptMailTransport::send(const Message &message, const Account &account,
+                                                  QString *error)
 {
     if (message.body.toUtf8().size() > kMaxBodyBytes) {
         if (error)
             *error = QStringLiteral("The message text is longer than 100 KiB.");
-        return false;
+        return Delivery::Failed; // the same text goes to everyone
     }
     if (m_abort) {
         if (error)
             *error = QStringLiteral("The program is quitting.");
-        return false;
+        return Delivery::Failed;
     }
     // Each script has a kill flag of its own, so that Stop ends this message and no later one.
     std::atomic<bool> kill{false};
@@ -94,12 +95,14 @@ bool ScriptMailTransport::send(const Message &message, const Account &account, Q
         m_current = nullptr;
     }
     if (result.succeeded())
-        return true;
+        return Delivery::Sent;
+    const bool refused = result.started && !result.timedOut && !result.aborted && !result.crashed &&
+                         result.exitCode == kRefusedExit;
     if (error) {
         if (result.aborted) {
             *error = m_abort ? QStringLiteral("The program is quitting.")
                              : QStringLiteral("Stopped: the message was given up before the server took it.");
-            return false;
+            return Delivery::Failed;
         }
         QString why = result.error;
         const QString said = QString::fromUtf8(result.standardError).trimmed();
@@ -109,5 +112,5 @@ bool ScriptMailTransport::send(const Message &message, const Account &account, Q
             why = QStringLiteral("The mail script ended with status %1.").arg(result.exitCode);
         *error = why;
     }
-    return false;
+    return refused ? Delivery::Refused : Delivery::Failed;
 }

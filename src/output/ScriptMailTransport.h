@@ -22,7 +22,7 @@ public:
     // The time one message may take before its script is stopped.
     void setTimeoutMs(int ms) { m_timeoutMs = ms; }
 
-    bool send(const Message &message, const Account &account, QString *error) override;
+    Delivery send(const Message &message, const Account &account, QString *error) override;
     // Kills the script of a message in progress; later messages are not started.
     void abort() override;
     // Kills the script of the message in progress only.
@@ -32,6 +32,8 @@ public:
     static QString defaultScript();
     // The longest body handed to the script: more does not fit an argument list.
     static constexpr qsizetype kMaxBodyBytes = 100 * 1024;
+    // The script's exit status when the server refused this message only (a recipient, say).
+    static constexpr int kRefusedExit = 4;
 
     // What goes to the script, for tests: arguments after the interpreter, environment, stdin.
     QStringList arguments(const Message &message, const Account &account) const;

@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Mail as a user meets it: the e-mail settings typed in, a test message to an SMTP server on
 127.0.0.1 (STARTTLS, a self-signed certificate) that reports success, the settings saved into a
-private file, then the card of the current design sent from the mail window."""
+private file, then the card of the current design sent from the mail window to three recipients,
+one of whom the server refuses: the other two still get it. Each message is logged to the
+program's log file, and nothing reaches the terminal."""
 
 import email
 import email.policy
@@ -24,9 +26,18 @@ PASSWORD = "geheim-ä"
 
 
 
+REFUSED = "nobody@example.org"
+
+
 class Inbox:
     def __init__(self):
         self.messages = []
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address == REFUSED:
+            return "550 5.1.1 Mailbox unavailable"
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
         self.messages.append(email.message_from_bytes(envelope.content, policy=email.policy.default))
@@ -129,7 +140,7 @@ def main():
             check(mode == "600", "the settings file has mode %s" % mode)
 
             mail = open_from_file_menu(s, 3, "Send Mail")
-            fill(s, "alt+t", "one@example.org, two@example.org")
+            fill(s, "alt+t", "one@example.org, %s, two@example.org" % REFUSED)
             fill(s, "alt+u", "Your card")
             s.screenshot("mail-window")
             s.key("alt+s")
@@ -151,6 +162,14 @@ def main():
             s.key("alt+c")  # Close
             s.wait_for_window_gone("Send Mail")
             check(s.quit(save=False) == 0, "the program did not end cleanly")
+            with open(os.path.join(s.home, "state", "tessaly-designer", "tessaly-designer.log")) as f:
+                logged = f.read()
+            with open(os.path.join(s.home, "program.log")) as f:
+                terminal = f.read()
+            for address in ("one@example.org", REFUSED, "two@example.org"):
+                check("Sending mail to %s" % address in logged, "%s is not in the log file" % address)
+            check("Sending mail" not in terminal and "Test message" not in terminal,
+                  "the terminal shows: %r" % terminal)
     finally:
         server.stop()
     print("mail: ok")

@@ -1,9 +1,13 @@
 // Message helpers: texts as shown, Yes/No answers and the shared flag, no service yet,
-// many threads asking at once, and the log helper.
+// many threads asking at once, and the log helper with and without the log file.
 #include "foundation/MessageBoxes.h"
 #include "foundation/FoundationState.h"
+#include "foundation/ProgramLog.h"
 #include "platform/MessageAnswerer.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <atomic>
@@ -79,4 +83,32 @@ TEST(MessageBoxes, LogWritesOnlyNonEmptyText)
     Show_NSLog_Message(QStringLiteral("disk full %1"));
     qInstallMessageHandler(old);
     EXPECT_EQ(g_log, QStringList{QStringLiteral("disk full %1")});
+}
+
+TEST(MessageBoxes, OnceTheLogFileIsOpenLinesGoThereNotToTheTerminal)
+{
+    QTemporaryDir tmp;
+    const QString path = tmp.filePath("state/tessaly-designer/tessaly-designer.log");
+    g_log.clear();
+    QtMessageHandler old = qInstallMessageHandler(captureLog);
+    ASSERT_TRUE(ProgramLog::open(path));
+    Show_NSLog_Message(QStringLiteral("Sending mail to a@example.org"));
+    ProgramLog::close();
+    Show_NSLog_Message(QStringLiteral("closed"));
+    qInstallMessageHandler(old);
+    EXPECT_EQ(g_log, QStringList{QStringLiteral("closed")});
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().endsWith(" Sending mail to a@example.org\n"));
+    // It names the user's addresses: private to the user.
+    EXPECT_EQ(file.permissions().toInt() & 0x0077, 0); // nothing for group or others
+    EXPECT_EQ(QFile::permissions(QFileInfo(path).absolutePath()).toInt() & 0x0077, 0);
+
+    // A log grown past its size is kept once, as .1, and a new one begun.
+    file.close();
+    ASSERT_TRUE(QFile::resize(path, ProgramLog::KeepBytes + 1));
+    ASSERT_TRUE(ProgramLog::open(path));
+    ProgramLog::close();
+    EXPECT_EQ(QFileInfo(path).size(), 0);
+    EXPECT_EQ(QFileInfo(path + ".1").size(), ProgramLog::KeepBytes + 1);
 }

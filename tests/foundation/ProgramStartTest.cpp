@@ -16,6 +16,7 @@ TEST(ProgramStart, OpensItsWindowAndQuitsWithStatusZero)
     env.insert("HOME", home.path());
     env.insert("XDG_DATA_HOME", home.filePath("data"));
     env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+    env.insert("XDG_STATE_HOME", home.filePath("state"));
     env.insert("QT_LOGGING_RULES", "qt.qpa.*=false");
     program.setProcessEnvironment(env);
     program.start(QStringLiteral(TESSALY_PROGRAM_PATH), {});

@@ -1,6 +1,8 @@
 // The mail run over a recording transport: what the user typed is checked, messages go out per
 // recipient or per data row, attachments are real pictures of their row, pauses fall between
-// messages, and the closing text only claims success when every message went out.
+// messages, a refused recipient leaves the others to be tried while a failure every message would
+// meet ends the run, the progress counts messages done with, and the closing text only claims
+// success when every message went out.
 #include "BatchDesignFixture.h"
 
 #include "output/MailRun.h"
@@ -38,13 +40,19 @@ public:
     std::function<bool(const Message &)> accept = [](const Message &) { return true; };
     bool decodeFirst = false;
     int calls = 0;
+    // What a message not accepted meets, and the words given for it.
+    Delivery refusal = Delivery::Refused;
+    QString why = QStringLiteral("550 mailbox unavailable");
+    std::function<void()> onSend; // looks at the run while a message is out
 
-    bool send(const Message &m, const Account &, QString *error) override
+    Delivery send(const Message &m, const Account &, QString *error) override
     {
         ++calls;
+        if (onSend)
+            onSend();
         if (!accept(m)) {
-            *error = QStringLiteral("550 mailbox unavailable");
-            return false;
+            *error = why;
+            return refusal;
         }
         Sent s{m.recipient, {}, {}, {}};
         for (const QString &path : m.attachments) {
@@ -56,7 +64,7 @@ public:
         if (decodeFirst && !m.attachments.isEmpty())
             s.decoded = decode(m.attachments.first());
         sent << s;
-        return true;
+        return Delivery::Sent;
     }
 };
 
@@ -247,45 +255,81 @@ TEST(MailRun, PausesFallBetweenItemsNeverAfterTheLast)
     EXPECT_EQ(events.count("sleep 1000"), 0);
 }
 
-TEST(MailRun, TheClosingTextCountsWhatWasNotSent)
+TEST(MailRun, EveryRecipientIsTriedAndEachRefusedOneIsNamedWithItsRow)
 {
     QTemporaryDir tmp;
+    SampleDesign sample(tmp.filePath("DataSet"), 3, false);
+    ExportProgress progress;
+    MailRun::Request r = request("a@example.com,b@example.com,c@example.com");
+    r.useSeries = r.useExcel = true;
+    r.spread = MailRun::Spread::OnePerRecipient;
+    r.snapshot = snapshotOf(sample.design);
+    RecordingTransport transport;
+    transport.decodeFirst = true;
+    transport.accept = [](const MailTransport::Message &m) { return !m.recipient.startsWith('b'); };
+    MailRun::Result result = MailRun(r, transport, progress).run();
+    EXPECT_EQ(transport.calls, 3);
+    ASSERT_EQ(transport.sent.size(), 2);
+    EXPECT_TRUE(transport.sent[1].decoded.contains("QRCode:" + sample.qr[2])); // c still gets row 3
+    // Who got nothing, with the row meant for them and the server's words; no settings checklist.
+    EXPECT_EQ(result.message, "1 of 3 messages could not be sent.\n\nNot sent:\n"
+                              "b@example.com (row 2): 550 mailbox unavailable");
+
+    // Every row to every recipient, row 2 not drawable: the rows b missed are named together.
     writeSeries(tmp.path(), "ean", "5901234123457\nNOT-DIGITS\n4006381333931");
     BatchFillSnapshot::Design d;
     d.dataFolder = tmp.path();
-    d.front << barcode(QPointF(5, 5), 0, 8, 1, "ean"); // EAN-13: row 2 cannot be drawn
+    d.front << barcode(QPointF(5, 5), 0, 8, 1, "ean"); // EAN-13
+    r = request("a@example.com,b@example.com");
+    r.useSeries = true;
+    r.snapshot = snapshotOf(d);
+    RecordingTransport every;
+    every.accept = transport.accept;
+    result = MailRun(r, every, progress).run();
+    EXPECT_EQ(result.sent, 2);
+    ASSERT_EQ(result.reasons.size(), 1);
+    EXPECT_TRUE(result.reasons[0].startsWith("Row 2: "));
+    EXPECT_EQ(result.message, "4 of 6 messages could not be sent.\n\n" + result.reasons[0] +
+                                  "\n\nNot sent:\nb@example.com (rows 1, 3): 550 mailbox unavailable");
+
+    // Without data rows no row is named, and a long list is kept to a box's size.
+    QStringList to;
+    for (int i = 0; i < 30; ++i)
+        to << QStringLiteral("friend.%1@example.org").arg(i);
+    r = request(to.join(','));
+    r.mode = MailRun::Mode::WithoutCard;
+    RecordingTransport many;
+    many.accept = [&many](const MailTransport::Message &) { return many.calls <= 2; };
+    result = MailRun(r, many, progress).run();
+    EXPECT_EQ(many.calls, 30);
+    EXPECT_EQ(result.unreached.size(), 28);
+    EXPECT_TRUE(result.message.startsWith("28 of 30 messages could not be sent.\n\nNot sent:\n"
+                                          "friend.2@example.org: 550 mailbox unavailable\n"));
+    EXPECT_TRUE(result.message.endsWith("friend.21@example.org: 550 mailbox unavailable\n(and 8 more)"));
+
+    // The script's name is left off its words, and a long trace is cut.
+    EXPECT_EQ(MailRun::reasonText("pyth_mail: login refused: 535 5.7.8 no\n"), "login refused: 535 5.7.8 no");
+    EXPECT_EQ(MailRun::reasonText(QString(5000, 'x')).size(), 603);
+}
+
+TEST(MailRun, AFailureEveryMessageWouldMeetEndsTheRun)
+{
+    QTemporaryDir tmp;
+    SampleDesign sample(tmp.filePath("DataSet"), 3, false);
     ExportProgress progress;
     MailRun::Request r = request("a@example.com,b@example.com");
-    r.useSeries = true;
-
-    // Every row to every recipient: b refuses row 3, row 2 is left out; the rest goes on.
-    RecordingTransport transport;
-    transport.accept = [&](const MailTransport::Message &m) {
-        return !(m.recipient.startsWith('b') && transport.calls == 4);
-    };
-    r.snapshot = snapshotOf(d);
-    MailRun::Result result = MailRun(r, transport, progress).run();
-    EXPECT_EQ(result.planned, 6);
-    EXPECT_EQ(result.sent, 3);
-    EXPECT_FALSE(result.allSent());
-    // The checklist, the count, then why: the row that could not be drawn and the server's words.
-    ASSERT_EQ(result.errors.size(), 2);
-    EXPECT_EQ(result.reasons, (QStringList{result.errors[0], "550 mailbox unavailable"}));
-    EXPECT_TRUE(result.errors[0].startsWith("Row 2: "));
-    EXPECT_TRUE(result.unreached.isEmpty()); // both got something
-    EXPECT_EQ(result.message, MailRun::failedText() + "\n\n3 of 6 messages could not be sent.\n\n" +
-                                  result.errors[0] + "\n550 mailbox unavailable");
-
-    // One row each: the first refusal ends the run.
+    r.useSeries = r.useExcel = true;
+    r.spread = MailRun::Spread::OnePerRecipient;
+    r.snapshot = snapshotOf(sample.design);
     RecordingTransport refusing;
     refusing.accept = [](const MailTransport::Message &) { return false; };
-    r.snapshot = snapshotOf(d);
-    r.spread = MailRun::Spread::OnePerRecipient;
-    result = MailRun(r, refusing, progress).run();
+    refusing.refusal = MailTransport::Delivery::Failed;
+    refusing.why = "pyth_mail: login refused: 535 5.7.8 no";
+    MailRun::Result result = MailRun(r, refusing, progress).run();
     EXPECT_EQ(refusing.calls, 1);
     EXPECT_EQ(result.message, MailRun::failedText() +
-                                  "\n\n2 of 2 messages could not be sent.\n\n550 mailbox unavailable"
-                                  "\n\nNothing was sent to: a@example.com, b@example.com.");
+                                  "\n\n2 of 2 messages could not be sent.\n\nlogin refused: 535 5.7.8 no"
+                                  "\n\nNothing was sent to: a@example.com (row 1), b@example.com (row 2).");
 
     // A stop asked for while a message is out lets that message finish and sends no more.
     RecordingTransport stopping;
@@ -293,7 +337,7 @@ TEST(MailRun, TheClosingTextCountsWhatWasNotSent)
         progress.requestStop();
         return true;
     };
-    r.snapshot = snapshotOf(d);
+    r.snapshot = snapshotOf(sample.design);
     r.spread = MailRun::Spread::AllToEvery;
     result = MailRun(r, stopping, progress).run();
     EXPECT_TRUE(result.stopped);
@@ -301,29 +345,26 @@ TEST(MailRun, TheClosingTextCountsWhatWasNotSent)
     EXPECT_EQ(result.message, "Stopped: 1 of 6 messages were sent."); // no settings checklist
 }
 
-TEST(MailRun, TheReasonsAndTheRecipientsLeftOutAreKeptToABoxsSize)
+TEST(MailRun, TheProgressCountsMessagesDoneWith)
 {
-    RecordingTransport transport;
-    int n = 0;
-    transport.accept = [&](const MailTransport::Message &) { return ++n <= 2; };
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "ean", "5901234123457\nNOT-DIGITS\n4006381333931");
+    BatchFillSnapshot::Design d;
+    d.dataFolder = tmp.path();
+    d.front << barcode(QPointF(5, 5), 0, 8, 1, "ean"); // row 2 cannot be drawn
     ExportProgress progress;
-    QStringList to;
-    for (int i = 0; i < 30; ++i)
-        to << QStringLiteral("friend.%1@example.org").arg(i);
-    MailRun::Request r = request(to.join(','));
-    r.mode = MailRun::Mode::WithoutCard;
-    // Each recipient gets its own message: the first refusal ends the run.
-    const MailRun::Result result = MailRun(r, transport, progress).run();
-    EXPECT_EQ(result.sent, 2);
-    EXPECT_EQ(result.unreached.size(), 28);
-    EXPECT_TRUE(
-        result.message.contains("\n\n550 mailbox unavailable\n\nNothing was sent to: friend.2@example.org, "
-                                "friend.3@example.org,"));
-    EXPECT_TRUE(result.message.endsWith("friend.21@example.org and 8 more."));
-
-    // The script's name is left off its words, and a long trace is cut.
-    EXPECT_EQ(MailRun::reasonText("pyth_mail: login refused: 535 5.7.8 no\n"), "login refused: 535 5.7.8 no");
-    EXPECT_EQ(MailRun::reasonText(QString(5000, 'x')).size(), 603);
+    MailRun::Request r = request("a@example.com,b@example.com");
+    r.useSeries = true;
+    r.snapshot = snapshotOf(d);
+    RecordingTransport transport;
+    QList<int> whileOut; // the count while each message is out
+    transport.onSend = [&] { whileOut << int(progress.curr_barcode_count.load()); };
+    transport.accept = [](const MailTransport::Message &m) { return !m.recipient.startsWith('b'); };
+    MailRun(r, transport, progress).run();
+    EXPECT_EQ(progress.list_count, 6);
+    // A refused message is done with; a row left out counts its messages as done.
+    EXPECT_EQ(whileOut, (QList<int>{0, 1, 4, 5}));
+    EXPECT_EQ(progress.curr_barcode_count.load(), 6);
 }
 
 TEST(MailRun, WhileTheStopQuestionIsOpenNothingIsSent)

@@ -45,6 +45,20 @@ class Inbox:
         return "250 OK"
 
 
+class RefusingInbox(Inbox):
+    """Takes every recipient but one, which it refuses as an unknown mailbox."""
+
+    def __init__(self, refused):
+        super().__init__()
+        self.refused = refused
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address == self.refused:
+            return "550 5.1.1 Mailbox unavailable"
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
+
+
 def authenticator(server, session, envelope, mechanism, auth_data):
     ok = auth_data.login == SENDER.encode() and auth_data.password == PASSWORD.encode("utf-8")
     return AuthResult(success=ok, handled=False)  # handled=False: the server answers 535 itself
@@ -97,6 +111,14 @@ def decode(path):
         if match:
             found.add(match.group(1) + ":" + match.group(2))
     return found
+
+
+def decode_attachment(work, message):
+    part = next(message.iter_attachments())
+    path = os.path.join(work, "attachment-" + part.get_filename())
+    with open(path, "wb") as f:
+        f.write(part.get_payload(decode=True))
+    return decode(path)
 
 
 # Starts the mail script as the program would, prints its process id, then waits for it.
@@ -161,12 +183,14 @@ def main():
     context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
     context.load_cert_chain(cert, key)
 
-    inbox_tls, inbox_starttls = Inbox(), Inbox()
-    tls_port, starttls_port = free_port(), free_port()
+    inbox_tls, inbox_starttls, inbox_refusing = Inbox(), Inbox(), RefusingInbox("two@example.org")
+    tls_port, starttls_port, refusing_port = free_port(), free_port(), free_port()
     servers = [
         Controller(inbox_tls, hostname="127.0.0.1", port=tls_port, ssl_context=context,
                    authenticator=authenticator, auth_require_tls=False),
         Controller(inbox_starttls, hostname="127.0.0.1", port=starttls_port, tls_context=context,
+                   require_starttls=True, authenticator=authenticator, auth_require_tls=True),
+        Controller(inbox_refusing, hostname="127.0.0.1", port=refusing_port, tls_context=context,
                    require_starttls=True, authenticator=authenticator, auth_require_tls=True),
     ]
     for s in servers:
@@ -249,6 +273,19 @@ def main():
         check(run.returncode != 0, "no STARTTLS: exit 0")
         check(not any(line.upper().startswith("AUTH") for line in plain.lines),
               "no STARTTLS: the server saw %s" % plain.lines)
+
+        # A recipient the server refuses: the others still get their own rows' cards, and the
+        # refused one is named with its row and the server's words, not Python's notation.
+        run = mail(settings(refusing_port, "N"), "--mode", "one",
+                   to="one@example.org,two@example.org,three@example.org")
+        got = {rcpt[0]: decode_attachment(work, message) for _, rcpt, message in inbox_refusing.messages}
+        check(run.returncode != 0, "refused recipient: exit 0")
+        check(sorted(got) == ["one@example.org", "three@example.org"], "refused recipient: sent to %s" % sorted(got))
+        check("QRCode:" + expect["qr"][2] in got.get("three@example.org", set()),
+              "refused recipient: three@example.org got %s" % sorted(got.get("three@example.org", [])))
+        check("two@example.org (row 2): the server refused the recipient: 550 5.1.1 Mailbox unavailable"
+              in run.stderr and "b'" not in run.stderr and "{" not in run.stderr,
+              "refused recipient: %r" % run.stderr)
 
         # A pause of 3 seconds after every 2 messages waits at least 2.
         before = len(inbox_tls.messages)

@@ -3,6 +3,7 @@
 #include "foundation/AppIdentity.h"
 #include "foundation/FileUtils.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/ProgramLog.h"
 
 #include <QSocketNotifier>
 
@@ -57,6 +58,8 @@ void DesignerApplication::applyIdentity()
 
 bool DesignerApplication::initialise()
 {
+    // What the program logs goes to its log file, not the terminal it was started from.
+    ProgramLog::open(ProgramLog::defaultPath());
     MessageService::install(&m_messages);
     const ResourceRoot::Result r = setUpDataRoot();
     if (!r.ok) {

@@ -11,8 +11,11 @@ namespace
 QPointer<PleaseWait_Modeless> g_current;
 }
 
-PleaseWaitSheet::PleaseWaitSheet(QWidget *parent) : m_window(new PleaseWait_Modeless(parent))
+PleaseWaitSheet::PleaseWaitSheet(QWidget *parent, std::function<void()> cancel)
+    : m_window(new PleaseWait_Modeless(parent))
 {
+    if (cancel)
+        m_window->offerCancel(std::move(cancel));
     m_window->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     m_window->open();
     g_current = m_window;

@@ -15,7 +15,8 @@ class QWidget;
 class PleaseWaitSheet
 {
 public:
-    explicit PleaseWaitSheet(QWidget *parent);
+    // With cancel, the sheet offers a Cancel button that calls it (PleaseWait_Modeless::offerCancel).
+    explicit PleaseWaitSheet(QWidget *parent, std::function<void()> cancel = {});
     ~PleaseWaitSheet();
     PleaseWaitSheet(const PleaseWaitSheet &) = delete;
     PleaseWaitSheet &operator=(const PleaseWaitSheet &) = delete;

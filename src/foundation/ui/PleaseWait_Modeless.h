@@ -4,7 +4,10 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
+class QPushButton;
 
 class PleaseWait_Modeless : public QDialog
 {
@@ -14,5 +17,13 @@ public:
 
     static inline const QString WaitText = QStringLiteral("It may take a while, Please wait..");
 
+    // Shows a Cancel button; it, Escape and the close button call cancel (once) and leave the
+    // sheet up until the work has ended.
+    void offerCancel(std::function<void()> cancel);
+    void reject() override;
+
     QLabel *modeless_msg_lbl = nullptr;
+    QPushButton *cancel_button = nullptr; // hidden unless Cancel is offered
+private:
+    std::function<void()> m_cancel;
 };

@@ -4,6 +4,7 @@
 #include "foundation/FileUtils.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/Preferences.h"
+#include "foundation/WorkerRun.h"
 #include "foundation/ui/ModalRunner.h"
 #include "foundation/ui/PleaseWaitSheet.h"
 #include "foundation/ui/PleaseWait_Modeless.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 Email_Setting::Email_Setting(QWidget *parent)
@@ -235,19 +237,49 @@ void Email_Setting::Close_Button()
     done(0);
 }
 
-// The script runs on a worker under the please-wait sheet, so the window keeps painting. If the
-// program is told to quit meanwhile, the script is killed rather than waited for.
-bool Email_Setting::sendOffTheGuiThread(const MailTransport::Message &message,
-                                        const MailTransport::Account &account, QString *error)
+QString Email_Setting::timeoutText(int ms)
 {
-    std::shared_ptr<MailTransport> transport = m_transport;
-    bool sent = false;
+    return QStringLiteral("The server did not answer within %1 seconds.").arg((ms + 999) / 1000);
+}
+
+// The script runs on a worker under the please-wait sheet, so the window keeps painting. Cancel on
+// the sheet, or no answer within the time allowed, gives the message up; so does quitting.
+Email_Setting::TestEnd Email_Setting::sendOffTheGuiThread(const MailTransport::Message &message,
+                                                          const MailTransport::Account &account,
+                                                          QString *error)
+{
+    const std::shared_ptr<MailTransport> transport = m_transport;
+    TestEnd gaveUp = TestEnd::NotSent;
+    // Asked again until the work returns: a script not yet started when the user gave up is ended too.
+    QTimer ender;
+    ender.setInterval(100);
+    QObject::connect(&ender, &QTimer::timeout, [transport] { transport->endCurrent(); });
+    const auto giveUp = [&](TestEnd why) {
+        if (gaveUp != TestEnd::NotSent)
+            return;
+        gaveUp = why;
+        transport->endCurrent();
+        ender.start();
+    };
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [&] { giveUp(TestEnd::TimedOut); });
+
+    MailTransport::Delivery delivery = MailTransport::Delivery::Failed;
     QString why;
-    runWithPleaseWait(
-        this, [&] { sent = transport->send(message, account, &why); }, [transport] { transport->abort(); });
+    {
+        PleaseWaitSheet sheet(this, [&] { giveUp(TestEnd::Cancelled); });
+        deadline.start(m_testTimeoutMs);
+        WorkerRun::Options options;
+        options.quit = [transport] { transport->abort(); };
+        WorkerRun::run([&] { delivery = transport->send(message, account, &why); }, options);
+    }
     if (error)
         *error = why;
-    return sent;
+    // A message the server took before it was given up was sent all the same.
+    if (delivery == MailTransport::Delivery::Sent)
+        return TestEnd::Sent;
+    return gaveUp == TestEnd::NotSent ? TestEnd::NotSent : gaveUp;
 }
 
 void Email_Setting::Send_Test_Email()
@@ -267,15 +299,20 @@ void Email_Setting::Send_Test_Email()
 
     _send_mail_result_status->setText(WaitText);
     QString error;
-    const bool sent = sendOffTheGuiThread(message, account, &error);
-    if (sent) {
+    const TestEnd end = sendOffTheGuiThread(message, account, &error);
+    if (end == TestEnd::Sent) {
         _send_mail_result_status->setText(MailRun::sentText());
         Show_MessageBox(MailRun::sentText());
         return;
     }
-    Show_NSLog_Message(QStringLiteral("Test message not sent: ") + error);
+    if (end == TestEnd::Cancelled) {
+        Show_NSLog_Message(QStringLiteral("Test message cancelled."));
+        _send_mail_result_status->setText(CancelledLine);
+        return;
+    }
+    const QString why = end == TestEnd::TimedOut ? timeoutText(m_testTimeoutMs) : MailRun::reasonText(error);
+    Show_NSLog_Message(QStringLiteral("Test message not sent: ") + (end == TestEnd::TimedOut ? why : error));
     _send_mail_result_status->setText(FailureLine);
-    const QString why = MailRun::reasonText(error);
     Show_MessageBox(why.isEmpty() ? failureText() : failureText() + QStringLiteral("\n\n") + why);
 }
 

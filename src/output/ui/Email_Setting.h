@@ -30,6 +30,11 @@ public:
     static QString failureText(); // the settings hint and "\n\nCould not send email."
     // The status line after a failed test; the message box gives failureText and the reason.
     static inline const QString FailureLine = QStringLiteral("Could not send email.");
+    // The status line after Cancel on the please-wait sheet.
+    static inline const QString CancelledLine = QStringLiteral("The test message was cancelled.");
+    // A test message the server has not taken within this long is given up.
+    static constexpr int TestTimeoutMs = 30000;
+    static QString timeoutText(int ms); // "The server did not answer within 30 seconds."
 
     // Loads the stored settings and runs the window; 1 when saved, 0 when closed.
     int Open_Wnd();
@@ -51,6 +56,8 @@ public:
 
     // Where test messages go; the program's mail script unless a test puts a fake here.
     void setTransport(std::shared_ptr<MailTransport> transport) { m_transport = std::move(transport); }
+    // Tests give up sooner than TestTimeoutMs.
+    void setTestTimeoutMs(int ms) { m_testTimeoutMs = ms; }
     // Called after the stored settings changed (saved or reset), so the main window reads them again.
     void setSettingsChanged(std::function<void()> changed) { m_settingsChanged = std::move(changed); }
 
@@ -74,9 +81,12 @@ private:
     QGroupBox *makeTestBox();
     QHBoxLayout *makeButtonRow();
     bool refuse(const QString &text, QLineEdit *field);
-    bool sendOffTheGuiThread(const MailTransport::Message &message, const MailTransport::Account &account,
-                             QString *error);
+    // How a test message ended: the transport's answer, or given up by the user or the clock.
+    enum class TestEnd { Sent, NotSent, Cancelled, TimedOut };
+    TestEnd sendOffTheGuiThread(const MailTransport::Message &message, const MailTransport::Account &account,
+                                QString *error);
 
     std::shared_ptr<MailTransport> m_transport;
+    int m_testTimeoutMs = TestTimeoutMs;
     std::function<void()> m_settingsChanged;
 };

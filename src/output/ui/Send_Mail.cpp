@@ -254,10 +254,11 @@ void Send_Mail::Send_Button()
         Show_MessageBox(outline.refusal);
         return;
     }
-    progress.start(outline.items);
+    // The sheet counts messages, which a row sent to every recipient holds several of.
+    progress.start(outline.planned);
     MailRun::Result result;
     BatchRun::exec(
-        this, progress, outline.items, BatchRun::Kind::Mail, [&] { result = run.run(); },
+        this, progress, outline.planned, BatchRun::Kind::Mail, [&] { result = run.run(); },
         [transport] { transport->abort(); }, [transport] { transport->endCurrent(); });
     if (outline.batch)
         BatchRun::refillFirstRow(m_host, snapshot, backDrawn);

@@ -92,6 +92,7 @@ class Session:
             "HOME": self.home,
             "XDG_DATA_HOME": os.path.join(self.home, "data"),
             "XDG_CONFIG_HOME": os.path.join(self.home, "config"),
+            "XDG_STATE_HOME": os.path.join(self.home, "state"),
             "XDG_RUNTIME_DIR": self.home,
             "QT_LOGGING_RULES": "qt.qpa.*=false",
         })

@@ -1,5 +1,6 @@
 // Test doubles of the mail windows: a transport that records each message (with the thread it
-// was sent on and its attachments' names), and typing that QTest's keys cannot do.
+// was sent on and its attachments' names), real servers on 127.0.0.1 (one that takes messages and
+// refuses one recipient, one that never answers), and typing that QTest's keys cannot do.
 #pragma once
 
 #include "output/MailTransport.h"
@@ -10,11 +11,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTest>
 #include <QThread>
 
 #include <functional>
 #include <mutex>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace mailtest
 {
@@ -29,7 +37,7 @@ public:
         bool onGuiThread = false;
     };
 
-    bool send(const Message &message, const Account &account, QString *error) override
+    Delivery send(const Message &message, const Account &account, QString *error) override
     {
         Sent s{message, account, {}, QThread::currentThread() == QCoreApplication::instance()->thread()};
         for (const QString &path : message.attachments)
@@ -41,7 +49,7 @@ public:
         if (ok)
             sent << s;
         ++calls;
-        return ok;
+        return ok ? Delivery::Sent : Delivery::Failed;
     }
     void abort() override { aborted = true; }
 
@@ -50,6 +58,87 @@ public:
     QList<Sent> sent;
     int calls = 0;
     bool aborted = false;
+};
+
+// The SMTP server of smtp_server.py on 127.0.0.1 while the object lives: STARTTLS with its own
+// certificate, any login, and 550 for the recipient given as refused.
+class SmtpServer
+{
+public:
+    explicit SmtpServer(const QString &folder, const QString &refused = {})
+    {
+        QStringList args{QStringLiteral(TESSALY_TESTS_DIR "/output/smtp_server.py"), folder};
+        if (!refused.isEmpty())
+            args << QStringLiteral("--refuse") << refused;
+        m_folder = folder;
+        m_process.start(QStringLiteral("/usr/bin/python3"), args);
+        if (m_process.waitForStarted() && m_process.waitForReadyRead(30000)) {
+            const QStringList line =
+                QString::fromUtf8(m_process.readLine()).trimmed().split(QLatin1Char(' '));
+            if (line.size() == 2) {
+                port = line[0];
+                certificate = line[1];
+            }
+        }
+    }
+    ~SmtpServer()
+    {
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(10000))
+            m_process.kill();
+        m_process.waitForFinished();
+    }
+    bool listening() const { return !port.isEmpty(); }
+    // The recipient of each message the server took, in order.
+    QStringList delivered() const
+    {
+        QFile f(m_folder + QStringLiteral("/delivered"));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    QString port;
+    QString certificate;
+
+private:
+    QString m_folder;
+    QProcess m_process;
+};
+
+// A server on 127.0.0.1 that lets connections complete in its backlog and never answers.
+class SilentServer
+{
+public:
+    SilentServer()
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 ||
+            ::listen(m_fd, 4) != 0 ||
+            ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+            return;
+        port = QString::number(ntohs(address.sin_port));
+    }
+    ~SilentServer()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    // A client has connected and waits for the greeting.
+    bool hasWaitingClient() const
+    {
+        pollfd fd{m_fd, POLLIN, 0};
+        return ::poll(&fd, 1, 0) == 1;
+    }
+
+    QString port; // empty when it could not listen
+
+private:
+    int m_fd = -1;
 };
 
 // Types text into a field key by key; QTest has no keys for letters outside ASCII, which are

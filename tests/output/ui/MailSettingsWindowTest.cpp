@@ -1,6 +1,6 @@
 // The mail settings window driven as a user would: the checks in order with the focus on the
-// field at fault, Save into a private file, SSL and TLS, the test message off the GUI thread,
-// Reset, and a quit while the mail script runs.
+// field at fault, Save into a private file, SSL and TLS, the test message off the GUI thread (given
+// up on Cancel or when the server does not answer), Reset, and a quit while the mail script runs.
 #include "foundation/Preferences.h"
 #include "foundation/ui/PleaseWaitSheet.h"
 #include "foundation/ui/PleaseWait_Modeless.h"
@@ -193,10 +193,10 @@ class FailingTransport : public MailTransport
 {
 public:
     explicit FailingTransport(QString why) : m_why(std::move(why)) {}
-    bool send(const Message &, const Account &, QString *error) override
+    Delivery send(const Message &, const Account &, QString *error) override
     {
         *error = m_why;
-        return false;
+        return Delivery::Failed;
     }
 
 private:
@@ -340,4 +340,51 @@ TEST_F(MailSettingsWindow, QuittingWhileTheScriptRunsKillsIt)
     EXPECT_EQ(::kill(pid_t(pid), 0), -1); // killed and reaped, not left to sleep on
     EXPECT_EQ(errno, ESRCH);
     EXPECT_EQ(window._send_mail_result_status->text(), "Could not send email.");
+}
+
+// A server that never answers: the please-wait sheet's Cancel gives the test message up at once,
+// and without Cancel it is given up when its time is over; either way the window is free again.
+TEST_F(MailSettingsWindow, ATestMessageToASilentServerCanBeCancelledAndGivesUpByItself)
+{
+    mailtest::SilentServer silent;
+    ASSERT_FALSE(silent.port.isEmpty());
+    window.setTransport(std::make_shared<ScriptMailTransport>()); // the shipped script
+    window.setTestTimeoutMs(2000);
+    window.loadPreferences();
+    fillValid();
+    type(window._send_mail_smtp, QStringLiteral("127.0.0.1"));
+    type(window._send_mail_port, silent.port);
+    struct Case {
+        bool cancel;
+        QString status;
+        QStringList boxes;
+    };
+    const Case cases[] = {
+        {true, Email_Setting::CancelledLine, {}},
+        {false,
+         Email_Setting::FailureLine,
+         {"\n" + Email_Setting::failureText() + "\n\nThe server did not answer within 2 seconds."}},
+    };
+    for (const Case &c : cases) {
+        messages.clear();
+        bool cancelled = false;
+        QTimer canceller;
+        canceller.setInterval(20);
+        QObject::connect(&canceller, &QTimer::timeout, [&] {
+            PleaseWait_Modeless *sheet = PleaseWaitSheet::current();
+            if (!sheet || !silent.hasWaitingClient() || cancelled)
+                return;
+            cancelled = true;
+            WindowFixture::saveArtifact(sheet, QStringLiteral("mail_test_waiting.png"));
+            QTest::mouseClick(sheet->cancel_button, Qt::LeftButton);
+        });
+        if (c.cancel)
+            canceller.start();
+        QTest::mouseClick(window.test_button, Qt::LeftButton);
+        canceller.stop();
+        EXPECT_EQ(cancelled, c.cancel);
+        EXPECT_EQ(window._send_mail_result_status->text(), c.status);
+        EXPECT_EQ(messages.messages(), c.boxes);
+        EXPECT_EQ(PleaseWaitSheet::current(), nullptr);
+    }
 }

@@ -1,7 +1,9 @@
 // The mail window driven as a user would: its defaults and the controls that follow each other,
 // the refusals before the progress sheet, card and data-row runs under the sheet, the mode
-// without the card, the Settings button, and a quit while the mail script runs.
+// without the card, the Settings button, a quit while the mail script runs, a real server that
+// refuses one recipient, the sheet's count of messages sent, and the log line of each message.
 #include "foundation/Preferences.h"
+#include "foundation/ProgramLog.h"
 #include "foundation/ui/StepperField.h"
 #include "output/BatchDesignFixture.h"
 #include "output/MailRun.h"
@@ -25,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -37,12 +40,6 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using mailtest::RecordingTransport;
 using outputtest::FakeHost;
@@ -61,12 +58,6 @@ void type(QLineEdit *field, const QString &text)
     mailtest::typeInto(field, text);
 }
 
-// A connection waits to be accepted on the listening socket.
-bool hasQueuedConnection(int listener)
-{
-    pollfd fd{listener, POLLIN, 0};
-    return ::poll(&fd, 1, 0) == 1;
-}
 } // namespace
 
 class SendMailWindow : public WindowFixture
@@ -240,7 +231,7 @@ TEST_F(SendMailWindow, DataRowsGoToEveryRecipientOrOneEachUnderTheSheet)
         QTest::mouseClick(w.send_button, Qt::LeftButton);
         EXPECT_EQ(w.lastResult().sent, 2);
     });
-    EXPECT_EQ(sheetCounts, (QStringList{"3", "0 / 3"})); // one item per row
+    EXPECT_EQ(sheetCounts, (QStringList{"6", "0 / 6"})); // a message for each row and recipient
     ASSERT_EQ(transport->sent.size(), 8);
     QStringList recipients;
     for (const RecordingTransport::Sent &s : transport->sent) {
@@ -355,18 +346,11 @@ TEST_F(SendMailWindow, StopHoldsTheRunWhileAskedLetsTheMessageInProgressComplete
 // grace time, as quitting does at once, and the run ends.
 TEST_F(SendMailWindow, StopEndsAMessageHangingOnASilentServer)
 {
-    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    ASSERT_GE(listener, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(listener, 4), 0); // connections complete in the backlog; nobody answers
-    socklen_t length = sizeof address;
-    ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
+    mailtest::SilentServer silent;
+    ASSERT_FALSE(silent.port.isEmpty());
     Preferences &p = Preferences::sharedInstance();
     p.setsend_email_SMTP_server(QStringLiteral("127.0.0.1"));
-    p.setsend_email_PORT_num(QString::number(ntohs(address.sin_port)));
+    p.setsend_email_PORT_num(silent.port);
 
     FakeHost host(plainDesign());
     auto script = std::make_shared<ScriptMailTransport>(); // the shipped script
@@ -376,7 +360,7 @@ TEST_F(SendMailWindow, StopEndsAMessageHangingOnASilentServer)
     QObject::connect(&stopper, &QTimer::timeout, [&] {
         Send_Modeless *sheet = Send_Modeless::defaultInstance();
         // The script is waiting for the server's greeting once its connection is queued.
-        if (!sheet || !hasQueuedConnection(listener))
+        if (!sheet || !silent.hasWaitingClient())
             return;
         stopper.stop();
         modalScripts.push_back([](QDialog &box) { return mailtest::answerStopQuestion(box, "stop_answer"); });
@@ -396,7 +380,6 @@ TEST_F(SendMailWindow, StopEndsAMessageHangingOnASilentServer)
         EXPECT_TRUE(w.lastResult().stopped);
         EXPECT_EQ(w.lastResult().sent, 0);
     });
-    ::close(listener);
     ASSERT_TRUE(sinceStop.isValid());
     // Not the script's own 60 s wait for the greeting: the grace time and a little.
     EXPECT_LT(sinceStop.elapsed(), BatchRun::StopGraceMs + 15000);
@@ -603,4 +586,87 @@ TEST_F(SendMailWindow, HeaderFieldsWithControlCharactersAreRefusedBeforeTheSheet
                      "\nThe attachment's name may not hold a line break or another control character."}));
     EXPECT_EQ(sheets, 0);
     EXPECT_EQ(transport->calls, 0);
+}
+
+// A real server that refuses one address: every other recipient still gets the card, and the
+// closing box names the one refused with the server's own words.
+TEST_F(SendMailWindow, ARecipientTheServerRefusesIsNamedAndTheOthersStillGetTheCard)
+{
+    mailtest::SmtpServer server(tempPath("smtp"), QStringLiteral("three@example.org"));
+    ASSERT_TRUE(server.listening());
+    Preferences &p = Preferences::sharedInstance();
+    p.setsend_email_SMTP_server(QStringLiteral("127.0.0.1"));
+    p.setsend_email_PORT_num(server.port);
+    auto script = std::make_shared<ScriptMailTransport>(); // the shipped script
+    script->addEnvironment(QStringLiteral("SSL_CERT_FILE"), server.certificate);
+    FakeHost host(plainDesign());
+    withWindow(host, [&](Send_Mail &w) {
+        w.setTransport(script);
+        type(w.to_txt, QStringLiteral("one@example.org,two@example.org,three@example.org,four@example.org"));
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+        EXPECT_EQ(w.lastResult().sent, 3);
+    });
+    EXPECT_EQ(server.delivered(), (QStringList{"one@example.org", "two@example.org", "four@example.org"}));
+    EXPECT_EQ(messages.messages().last(),
+              "\n1 of 4 messages could not be sent.\n\nNot sent:\nthree@example.org: "
+              "the server refused the recipient: 550 5.1.1 Mailbox unavailable");
+}
+
+// While a message hangs on the server the sheet does not count it: the bar and the count show the
+// messages done with.
+TEST_F(SendMailWindow, TheSheetCountsMessagesSentNotMessagesBegun)
+{
+    FakeHost host(plainDesign());
+    std::atomic<int> entered{0}, released{0};
+    transport->accept = [&](const MailTransport::Message &) {
+        const int me = entered++;
+        while (released <= me)
+            QThread::msleep(1);
+        return true;
+    };
+    QStringList seen; // the count and the bar while each message hangs
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        Send_Modeless *sheet = Send_Modeless::defaultInstance();
+        if (!sheet || entered != released + 1)
+            return;
+        sheet->update_sending_progress_bar(); // what the sheet's refresh does
+        seen << sheet->_curr_msg_cnt->text() + QString::number(sheet->_Curr_Progress->value());
+        ++released;
+    });
+    withWindow(host, [&](Send_Mail &w) {
+        type(w.to_txt, QStringLiteral("one@example.org,two@example.org,three@example.org"));
+        watch.start();
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+        watch.stop();
+    });
+    EXPECT_EQ(seen, (QStringList{"0 / 3 0", "1 / 3 1", "2 / 3 2"}));
+}
+
+namespace
+{
+QStringList g_terminalLines;
+void keepTerminalLine(QtMsgType, const QMessageLogContext &, const QString &text)
+{
+    g_terminalLines << text;
+}
+} // namespace
+
+TEST_F(SendMailWindow, EachMessageIsLoggedToTheLogFileNotTheTerminal)
+{
+    const QString log = tempPath("state/tessaly-designer.log");
+    ASSERT_TRUE(ProgramLog::open(log));
+    g_terminalLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keepTerminalLine);
+    FakeHost host(plainDesign());
+    withWindow(host, [&](Send_Mail &w) {
+        type(w.to_txt, QStringLiteral("one@example.org"));
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+    });
+    qInstallMessageHandler(previous);
+    ProgramLog::close();
+    EXPECT_EQ(transport->sent.size(), 1);
+    EXPECT_TRUE(mailtest::readAll(log).contains("Sending mail to one@example.org\n"));
+    EXPECT_TRUE(g_terminalLines.filter("mail").isEmpty()) << g_terminalLines.join('\n').toStdString();
 }

@@ -97,7 +97,7 @@ CARDTOOL_COMMAND(
     const MailRun::Result result = MailRun(request, transport, progress, hooks).run();
     for (const QString &error : result.errors)
         cardtool::fail(QStringLiteral("mail: ") + error);
-    if (result.refused)
+    if (!result.allSent())
         cardtool::fail(QStringLiteral("mail: ") + result.message);
     cardtool::writeStdout(
         QStringLiteral("%1 sent, %2 failed\n").arg(result.sent).arg(result.planned - result.sent).toUtf8());
