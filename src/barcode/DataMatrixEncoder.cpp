@@ -1,9 +1,11 @@
 #include "DataMatrixEncoder.h"
 
 #include "barcode/BarcodeSizing.h"
+#include "barcode/DataMatrixEcc200.h"
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -202,18 +204,41 @@ QByteArray DataMatrixEncoder::encodingString(const QString &encoding, const QByt
     return out;
 }
 
+// The symbology's default character set is ISO 8859-1: text it holds is written in it, as
+// readers expect. Any other text goes as UTF-8 behind ECI 26, which the library cannot write.
 DataMatrixSymbol DataMatrixEncoder::encode(const QString &value, const QString &format,
                                            const QString &encoding)
 {
+    const bool latin1 = std::all_of(value.begin(), value.end(), [](QChar c) { return c.unicode() <= 0xFF; });
+    if (!latin1)
+        return encodeUtf8(value.toUtf8(), format, encoding);
     int rows = 0, columns = 0;
     parseFormat(format, rows, columns);
-    const QByteArray bytes = value.toUtf8();
+    const QByteArray bytes = value.toLatin1();
     if (encodingString(encoding, bytes).isEmpty() && encoding != QLatin1String("Base256"))
         return encodeAutomatically(bytes, rows, columns);
     DataMatrixSymbol symbol = encodeBytes(bytes, rows, columns, encodingString(encoding, bytes));
     if (!symbol.ok() && encoding == QLatin1String("Base256"))
         symbol.error = dataMatrixTr(
             "The Data Matrix library cannot encode in Base256. Choose Auto, Ascii, C40 or Text.");
+    return symbol;
+}
+
+DataMatrixSymbol DataMatrixEncoder::encodeUtf8(const QByteArray &bytes, const QString &format,
+                                               const QString &encoding)
+{
+    int rows = 0, columns = 0;
+    parseFormat(format, rows, columns);
+    DataMatrixSymbol symbol = encodeBytes(bytes, rows, columns, {}, true);
+    if (!symbol.error.isEmpty())
+        return symbol; // no text, too long, or no such size
+    const DataMatrixEcc200::Mode mode = encoding == QLatin1String("Ascii") ? DataMatrixEcc200::Mode::Ascii
+                                        : encoding == QLatin1String("Base256")
+                                            ? DataMatrixEcc200::Mode::Base256
+                                            : DataMatrixEcc200::Mode::Smallest;
+    symbol = DataMatrixEcc200::encode(bytes, 26, rows, columns, mode);
+    if (!symbol.ok())
+        symbol.error = refusal(rows, columns, mode == DataMatrixEcc200::Mode::Smallest);
     return symbol;
 }
 
@@ -234,7 +259,7 @@ DataMatrixSymbol DataMatrixEncoder::encodeAutomatically(const QByteArray &bytes,
 }
 
 DataMatrixSymbol DataMatrixEncoder::encodeBytes(const QByteArray &bytes, int rows, int columns,
-                                                const QByteArray &encoding)
+                                                const QByteArray &encoding, bool checkOnly)
 {
     DataMatrixSymbol symbol;
     symbol.value = bytes;
@@ -263,6 +288,8 @@ DataMatrixSymbol DataMatrixEncoder::encodeBytes(const QByteArray &bytes, int row
         symbol.error = dataMatrixTr("The Data Matrix encoding does not match the text.");
         return symbol;
     }
+    if (checkOnly)
+        return symbol;
 
     int width = columns, height = rows;
     // The library reads the encoding string and may hand back one of its own: both are freed here.

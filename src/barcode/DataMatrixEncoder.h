@@ -1,5 +1,5 @@
-// Data Matrix (ECC200) symbols through the iec16022 library: the size and encoding choices of the
-// barcode window, the module grid, its EPS page and the page drawn as a picture.
+// Data Matrix (ECC200) symbols through the iec16022 library (with ECI, our own writer): the size
+// and encoding choices of the barcode window, the module grid, its EPS page and its picture.
 #pragma once
 
 #include <QByteArray>
@@ -16,7 +16,7 @@ struct DataMatrixSymbol {
     int encodedBytes = 0; // the library's counters: data codewords used, capacity, ecc codewords
     int capacity = 0;
     int eccBytes = 0;
-    QByteArray value;    // the bytes encoded (UTF-8)
+    QByteArray value;    // the bytes encoded: ISO 8859-1, or UTF-8 behind an ECI
     QByteArray encoding; // the encoding string handed to the library (empty: its own choice)
     QString error;       // shown to the user as it stands
     QString libraryText; // what the library printed, for the log only
@@ -42,11 +42,15 @@ public:
     // because the library pads a partial triple with a value that decoders read as a NUL.
     static QByteArray encodingString(const QString &encoding, const QByteArray &bytes);
 
-    // Encodes the value's UTF-8 form at the chosen size and encoding; "Auto" (or an unknown name)
-    // takes the smallest symbol of the encodings above.
+    // Encodes the value at the chosen size and encoding; "Auto" (or an unknown name) takes the
+    // smallest symbol of the encodings above. A value within ISO 8859-1 is encoded in it; any
+    // other as UTF-8 behind ECI 26, in ASCII or Base256 ("Ascii", "Base256"; otherwise the
+    // smaller of the two).
     static DataMatrixSymbol encode(const QString &value, const QString &format, const QString &encoding);
+    // With checkOnly, only the checks of the bytes, size and encoding string are made: a symbol
+    // without an error passed them.
     static DataMatrixSymbol encodeBytes(const QByteArray &bytes, int rows, int columns,
-                                        const QByteArray &encoding);
+                                        const QByteArray &encoding, bool checkOnly = false);
 
     // The EPS page of a grid: a (W + 2) x (H + 2) bounding box and the modules as a 1-bit image.
     static QByteArray makeEPS_Data_Matrix(const QByteArray &value, int W, int H, const QByteArray &grid);
@@ -58,4 +62,6 @@ public:
 
 private:
     static DataMatrixSymbol encodeAutomatically(const QByteArray &bytes, int rows, int columns);
+    static DataMatrixSymbol encodeUtf8(const QByteArray &bytes, const QString &format,
+                                       const QString &encoding);
 };

@@ -91,9 +91,37 @@ bool takeValue(ListValues &values, const QString &v, QString *problem)
     return true;
 }
 
-bool isCsvBreak(QChar c)
+bool isCsvBreak(QChar c, QChar separator)
 {
-    return c == QLatin1Char(',') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
+    return c == separator || c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+// Spreadsheets in many locales save CSV with semicolons, and some with tabs: the first of comma,
+// semicolon and tab outside quotes in the first row is the separator; a comma when there is none.
+QChar csvSeparator(QStringView text)
+{
+    const QChar comma = QLatin1Char(','), semicolon = QLatin1Char(';'), tab = QLatin1Char('\t');
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    if (i < text.size() && text[i] == QLatin1Char('"')) {
+        // The first field is quoted: it ends at the first quote that is not doubled.
+        for (++i; i < text.size(); ++i) {
+            if (text[i] != QLatin1Char('"'))
+                continue;
+            if (i + 1 >= text.size() || text[i + 1] != QLatin1Char('"'))
+                break;
+            ++i;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == comma || c == semicolon || c == tab)
+            return c;
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            break;
+    }
+    return comma;
 }
 } // namespace
 
@@ -117,6 +145,8 @@ ListValues ListImport::fromCsv(QStringView text, int column, QString *problem)
 {
     ListValues values;
     const qsizetype n = text.size();
+    const QChar separator = csvSeparator(text);
+    const bool tabs = separator == QLatin1Char('\t');
     qsizetype i = 0;
     int index = 0;         // the field's place in its row, from 0
     bool rowEnded = false; // a font line ended the row; its other fields are passed over
@@ -124,7 +154,7 @@ ListValues ListImport::fromCsv(QStringView text, int column, QString *problem)
     while (i < n) {
         field.clear();
         qsizetype j = i;
-        while (j < n && (text[j] == QLatin1Char(' ') || text[j] == QLatin1Char('\t')))
+        while (j < n && (text[j] == QLatin1Char(' ') || (!tabs && text[j] == QLatin1Char('\t'))))
             ++j;
         if (j < n && text[j] == QLatin1Char('"')) {
             i = j + 1;
@@ -146,7 +176,7 @@ ListValues ListImport::fromCsv(QStringView text, int column, QString *problem)
             }
         }
         const qsizetype rest = i;
-        while (i < n && !isCsvBreak(text[i]))
+        while (i < n && !isCsvBreak(text[i], separator))
             ++i;
         field += text.mid(rest, i - rest);
 
@@ -159,7 +189,7 @@ ListValues ListImport::fromCsv(QStringView text, int column, QString *problem)
         }
         if (i >= n)
             break;
-        if (text[i] == QLatin1Char(',')) {
+        if (text[i] == separator) {
             ++i;
             ++index;
             continue;

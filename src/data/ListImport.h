@@ -40,10 +40,12 @@ public:
     // "NSFont = " ends the list. A value longer than MaxValueLength ends the reading with
     // *problem set to valueTooLongMessage().
     static ListValues fromText(QStringView text, QString *problem = nullptr);
-    // CSV rules: rows end at CRLF, CR or LF and fields at commas, both outside quotes (RFC 4180):
-    // a field whose first character after any blanks is a double quote runs to the matching
-    // closing one, keeping commas and line breaks, and a doubled quote inside it is one quote;
-    // text after the closing quote is kept as written. A row without a comma is one field. Each
+    // CSV rules: rows end at CRLF, CR or LF and fields at the separator, both outside quotes (RFC
+    // 4180). The separator is the first comma, semicolon or tab outside quotes in the first row; a
+    // comma when that row has none. A field whose first character after any blanks is a double
+    // quote runs to the matching closing one, keeping separators and line breaks, and a doubled
+    // quote inside it is one quote; text after the closing quote is kept as written. A row
+    // without the separator is one field. Each
     // field is cleaned; one holding "NSFont = " ends its row. With column N (from 1) only the Nth
     // field of each row is taken. Long values as for text.
     static ListValues fromCsv(QStringView text, int column = 0, QString *problem = nullptr);

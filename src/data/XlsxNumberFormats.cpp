@@ -380,14 +380,55 @@ QString XlsxNumberFormats::builtInDateCode(int numFmtId)
     }
 }
 
-const XlsxDateFormat *XlsxNumberFormats::formatOfId(int numFmtId)
+QString XlsxNumberFormats::builtInNumberCode(int numFmtId)
+{
+    switch (numFmtId) {
+    case 1:
+        return QStringLiteral("0");
+    case 2:
+        return QStringLiteral("0.00");
+    case 3:
+        return QStringLiteral("#,##0");
+    case 4:
+        return QStringLiteral("#,##0.00");
+    case 9:
+        return QStringLiteral("0%");
+    case 10:
+        return QStringLiteral("0.00%");
+    case 11:
+        return QStringLiteral("0.00E+00");
+    case 37:
+        return QStringLiteral("#,##0 ;(#,##0)");
+    case 38:
+        return QStringLiteral("#,##0 ;[Red](#,##0)");
+    case 39:
+        return QStringLiteral("#,##0.00;(#,##0.00)");
+    case 40:
+        return QStringLiteral("#,##0.00;[Red](#,##0.00)");
+    default:
+        return {};
+    }
+}
+
+const XlsxNumberFormats::CellFormat *XlsxNumberFormats::formatOfId(int numFmtId)
 {
     const auto found = m_byId.constFind(numFmtId);
     if (found != m_byId.constEnd())
         return found->get();
     // A code the workbook declares wins over the built-in one of the same id.
-    const QString code = m_codes.contains(numFmtId) ? m_codes.value(numFmtId) : builtInDateCode(numFmtId);
-    std::shared_ptr<XlsxDateFormat> f = code.isEmpty() ? nullptr : XlsxDateFormat::parse(code);
+    QString code = m_codes.value(numFmtId);
+    if (!m_codes.contains(numFmtId)) {
+        code = builtInDateCode(numFmtId);
+        if (code.isEmpty())
+            code = builtInNumberCode(numFmtId);
+    }
+    std::shared_ptr<CellFormat> f;
+    if (!code.isEmpty()) {
+        auto date = XlsxDateFormat::parse(code);
+        auto number = date ? nullptr : XlsxNumberFormat::parse(code);
+        if (date || number)
+            f = std::make_shared<CellFormat>(CellFormat{std::move(date), std::move(number)});
+    }
     m_byId.insert(numFmtId, f);
     return f.get();
 }
@@ -426,27 +467,37 @@ bool XlsxNumberFormats::read(XlsxXmlScanner &xml)
     return true;
 }
 
-const XlsxDateFormat *XlsxNumberFormats::dateFormat(int style) const
+const XlsxNumberFormats::CellFormat *XlsxNumberFormats::styleFormat(int style) const
 {
     return style >= 0 && size_t(style) < m_styles.size() ? m_styles[size_t(style)] : nullptr;
 }
 
+const XlsxDateFormat *XlsxNumberFormats::dateFormat(int style) const
+{
+    const CellFormat *f = styleFormat(style);
+    return f ? f->date.get() : nullptr;
+}
+
 bool XlsxNumberFormats::formatCell(int style, std::string_view stored, std::string *out) const
 {
-    const XlsxDateFormat *f = dateFormat(style);
-    if (!f)
-        return false;
     while (!stored.empty() && (stored.front() == ' ' || stored.front() == '+'))
         stored.remove_prefix(1);
     while (!stored.empty() && stored.back() == ' ')
         stored.remove_suffix(1);
-    double serial = 0;
-    const auto [end, ec] = std::from_chars(stored.data(), stored.data() + stored.size(), serial);
-    if (ec != std::errc() || end != stored.data() + stored.size())
+    double value = 0;
+    const auto [end, ec] = std::from_chars(stored.data(), stored.data() + stored.size(), value);
+    if (ec != std::errc() || end != stored.data() + stored.size() || !std::isfinite(value))
         return false;
-    std::string shown = f->format(serial, m_date1904);
-    if (shown.empty())
-        return false;
+    const CellFormat *f = styleFormat(style);
+    std::string shown;
+    if (f && f->date)
+        shown = f->date->format(value, m_date1904); // "" out of the calendar: General then
+    else if (f && f->number)
+        shown = f->number->format(value);
+    else
+        shown = XlsxNumberFormat::general(value);
+    if (shown.empty() && !(f && f->number))
+        shown = XlsxNumberFormat::general(value);
     *out = std::move(shown);
     return true;
 }

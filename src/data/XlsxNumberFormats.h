@@ -1,6 +1,9 @@
-// The number formats of a workbook's cell styles, so that a date or time cell reads as the
-// spreadsheet shows it (2023-01-04 under yyyy-mm-dd) instead of as its serial number (44930).
+// The number formats of a workbook's cell styles, so that a number cell reads as the spreadsheet
+// shows it: a date (2023-01-04 under yyyy-mm-dd, not its serial 44930), a number under its
+// format (1,234.50 under #,##0.00), or in the General form (99.9, not 99.90000000000001).
 #pragma once
+
+#include "XlsxNumberFormat.h"
 
 #include <QHash>
 #include <QList>
@@ -59,6 +62,8 @@ class XlsxNumberFormats
 public:
     // Built-in format codes as a spreadsheet in English shows them, for the date and time ids.
     static QString builtInDateCode(int numFmtId);
+    // Built-in number format codes: ids 1-4, 9-11 and 37-40.
+    static QString builtInNumberCode(int numFmtId);
 
     // Reads the styles part: the custom formats and, per cell style (xf of cellXfs), its number
     // format. False when the part is damaged.
@@ -68,17 +73,23 @@ public:
 
     // The date format of a cell style, or null when its cells are plain numbers.
     const XlsxDateFormat *dateFormat(int style) const;
-    // A number cell's text under its style: the date as shown, or the stored text unchanged.
-    // Returns false (text untouched) when the style shows no date.
+    // A number cell's text under its style (General for a style without a format, or none read):
+    // the date or number as shown. Returns false (text untouched) when the stored text is no
+    // number.
     bool formatCell(int style, std::string_view stored, std::string *out) const;
 
     static constexpr int MaxStyles = 1 << 20;
 
 private:
-    const XlsxDateFormat *formatOfId(int numFmtId);
+    struct CellFormat {
+        std::unique_ptr<XlsxDateFormat> date;
+        std::unique_ptr<XlsxNumberFormat> number;
+    };
+    const CellFormat *formatOfId(int numFmtId);
+    const CellFormat *styleFormat(int style) const;
 
     QHash<int, QString> m_codes; // custom codes by id
-    std::vector<const XlsxDateFormat *> m_styles;
-    QHash<int, std::shared_ptr<XlsxDateFormat>> m_byId; // null entries: ids with no date
+    std::vector<const CellFormat *> m_styles;
+    QHash<int, std::shared_ptr<CellFormat>> m_byId; // null entries: General
     bool m_date1904 = false;
 };

@@ -48,15 +48,23 @@ bool equalsNoCase(std::string_view a, std::string_view b)
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return std::tolower(x) == y; });
 }
 
-// The text of a boolean cell: "1" and "true" give "1", "0" and "false" give "0", others themselves.
+// The text of a boolean cell as a spreadsheet shows it: "1" and "true" give "TRUE", "0" and
+// "false" give "FALSE", others themselves.
 std::string_view booleanText(std::string_view v)
 {
     v = trimmed(v);
     if (v == "1" || equalsNoCase(v, "true"))
-        return "1";
+        return "TRUE";
     if (v == "0" || equalsNoCase(v, "false"))
-        return "0";
+        return "FALSE";
     return v;
+}
+
+// Without the workbook's styles every number reads in the General form.
+const XlsxNumberFormats &generalOnly()
+{
+    static const XlsxNumberFormats formats;
+    return formats;
 }
 
 bool mayHoldEscapes(std::string_view s)
@@ -261,8 +269,8 @@ XlsxSheetReader::Outcome XlsxSheetReader::place(const Cell &cell)
         escaped = mayHoldEscapes(text);
     } else if (cell.type == CellType::Boolean) {
         text = booleanText(m_value);
-    } else if (cell.type == CellType::Number && m_formats &&
-               m_formats->formatCell(cell.style, m_value, &m_shown)) {
+    } else if (cell.type == CellType::Number &&
+               (m_formats ? *m_formats : generalOnly()).formatCell(cell.style, m_value, &m_shown)) {
         text = m_shown;
     } else {
         text = m_value;

@@ -23,8 +23,8 @@ public:
 
     XlsxSheetReader(XlsxXmlScanner &xml, std::shared_ptr<const XlsxStringPool> shared, const Budget &budget);
 
-    // The workbook's cell styles: number cells of a date or time style are kept as the
-    // spreadsheet shows them. Without them every number is kept as stored.
+    // The workbook's cell styles: number cells are kept as the spreadsheet shows them under
+    // their style. Without them every number is kept in the General form.
     void setNumberFormats(std::shared_ptr<const XlsxNumberFormats> formats)
     {
         m_formats = std::move(formats);
@@ -77,5 +77,5 @@ private:
     std::string m_attr;   // scratch: an attribute value
     std::string m_value;  // scratch: the cell's <v>
     std::string m_inline; // scratch: the cell's inline string
-    std::string m_shown;  // scratch: a date cell as its format shows it
+    std::string m_shown;  // scratch: a number cell as its format shows it
 };

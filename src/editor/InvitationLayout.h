@@ -8,6 +8,8 @@
 #include <QRectF>
 #include <QString>
 
+#include <optional>
+
 class Card_Property;
 
 struct InvitationDetails {
@@ -19,6 +21,9 @@ struct InvitationItem {
     QString id;   // "PARTY_TITLE" ...
     QString text; // what the text object shows
     QRectF frame; // on the front side, y down from its top edge
+    // Set when the texts had to shrink to stay on the card: the font the text takes instead of
+    // the one its identifier gives it.
+    std::optional<FontDescriptor> font;
 };
 
 class InvitationLayout
@@ -28,10 +33,15 @@ public:
     static constexpr qint32 AlignRight = 1;
     static constexpr qint32 AlignCentre = 2;
 
-    // The texts to make, in the order they are made, for a card `cardWidth` points wide. Values
-    // are trimmed; an empty one makes no text.
+    // The texts to make, in the order they are made, for a card of `card` points. Values are
+    // trimmed; an empty one makes no text. Each frame holds its text as drawn, growing down when
+    // a text wraps; when the stack would pass the card's bottom edge, margins, gaps and fonts
+    // shrink together until every text stands on the card.
     static QList<InvitationItem> Fill_Party_Invidation_Details(const InvitationDetails &details,
-                                                               double cardWidth);
+                                                               const QSizeF &card);
+    // The addressee line: "Dear " + addressee + ",", the salutation and the comma written once
+    // when the addressee was typed with them ("Dear Sam,").
+    static QString addresseeLine(const QString &addressee);
 
     // What creation by identifier gives a text object: its value, no border or fill, and the
     // alignment and font that the invitation identifiers ask for.
@@ -39,7 +49,7 @@ public:
 
     // The text objects of the layout as the front list holds them: each new one goes in front,
     // so the last made comes first.
-    static GraphicList makeObjects(const InvitationDetails &details, double cardWidth);
+    static GraphicList makeObjects(const InvitationDetails &details, const QSizeF &card);
 
     // The layout on a front side: its objects put in front of `front`, and the background picture
     // into the front page settings.

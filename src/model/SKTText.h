@@ -20,6 +20,8 @@ public:
 
     // Size the text storage needs at the current width, measured with its own attributes.
     QSizeF naturalSize() const;
+    // The height the text takes when drawn in `font` wrapped at `width` points, every line laid out.
+    static double heightAsDrawn(const QString &text, const FontDescriptor &font, double width);
     // Fits the height to the text without recording the change for undo.
     void setHeightToMatchContents();
 

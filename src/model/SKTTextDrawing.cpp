@@ -161,6 +161,26 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
     GraphicPainting::requestCanvasRefresh();
 }
 
+double SKTText::heightAsDrawn(const QString &text, const FontDescriptor &font, double width)
+{
+    QString lines = Trim_Str(text);
+    lines.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+    lines.replace(u'\n', QChar::LineSeparator);
+    lines.replace(u'\r', QChar::LineSeparator);
+    QTextLayout layout(lines, fontInPoints(font), const_cast<QPaintDevice *>(layoutDevice()));
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    double y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid() && y < 100000; line = layout.createLine()) {
+        line.setLineWidth(std::max(0.0, width));
+        y += line.height();
+    }
+    layout.endLayout();
+    return y;
+}
+
 QSizeF SKTText::naturalSize() const
 {
     // Measured in the storage's own font, in points, the way the text is laid out for drawing.

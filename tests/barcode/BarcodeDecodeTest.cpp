@@ -257,10 +257,12 @@ TEST(SymbolDecode, TwoDPicturesReadBack)
         dm.dpi = 300;
         cases.push_back({dm, v.from(printable, v.between(1, 40))});
     }
-    // A data row outside ASCII: UTF-8 behind ECI 26 in QR Code and PDF417.
-    for (const QString &title : {QStringLiteral("QR Code"), QStringLiteral("PDF417")}) {
+    // A data row beyond ISO 8859-1: UTF-8 behind ECI 26 in each of them.
+    for (const QString &title :
+         {QStringLiteral("QR Code"), QStringLiteral("PDF417"), QStringLiteral("DataMatrix")}) {
         BarcodeSettings s = settingsFor(title);
         s.qr_size_val = 80;
+        s.dm_module_val = 3;
         s.pdf_wdt_val = 220;
         s.pdf_hgt_val = 70;
         s.dpi = 300;

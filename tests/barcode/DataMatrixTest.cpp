@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #ifdef TESSALY_SANITIZED
 // The iec16022 library leaks its work buffer when an encoding fails; that is not ours to free.
 extern "C" const char *__lsan_default_suppressions()
@@ -96,6 +98,78 @@ TEST(DataMatrixTest, EverySizeAndEncodingDecodes)
         const QString text = largest ? QString::fromUtf8(SymbolDecoder::dmtx(s.file)) : decoded.value(s.file);
         EXPECT_EQ(text.toStdString(), s.text.toStdString()) << "read back: " << s.label.toStdString();
     }
+}
+
+// Text within ISO 8859-1, the symbology's default character set, is written in it; any other as
+// UTF-8 behind ECI 26, at every size. libdmtx shows the bytes as written (an ECI as its number
+// in one byte); ZXingReader decodes the text.
+TEST(DataMatrixTest, TextBeyondAsciiIsLatin1OrUtf8BehindAnEci)
+{
+    QTemporaryDir dir;
+    std::vector<DataMatrixSample> samples;
+    QStringList files;
+    QList<QByteArray> bytes;
+    struct Case {
+        QString text;
+        QStringList encodings;
+    };
+    const QStringList libraryEncodings = {QStringLiteral("Auto"), QStringLiteral("Ascii"),
+                                          QStringLiteral("C40"), QStringLiteral("Text")};
+    const QStringList eciEncodings = {QStringLiteral("Auto"), QStringLiteral("Ascii"),
+                                      QStringLiteral("Base256"), QStringLiteral("C40")};
+    const QList<Case> cases = {
+        {QString::fromUtf8("Zoë"), libraryEncodings},
+        {QString::fromUtf8("José Núñez, Ærø ÿ"), libraryEncodings},
+        {QString::fromUtf8("Zoë 日本 €5"), eciEncodings},
+        {QString::fromUtf8("Ωμέγα 12345678"), eciEncodings},
+    };
+    for (const Case &c : cases) {
+        const bool latin1 =
+            std::all_of(c.text.begin(), c.text.end(), [](QChar ch) { return ch.unicode() <= 0xFF; });
+        for (const QString &encoding : c.encodings) {
+            const DataMatrixSymbol symbol =
+                DataMatrixEncoder::encode(c.text, QStringLiteral("Auto"), encoding);
+            ASSERT_TRUE(symbol.ok()) << c.text.toStdString() << " " << encoding.toStdString();
+            files << save(symbol, dir, QStringLiteral("t%1").arg(files.size()));
+            samples.push_back({c.text, encoding, files.last()});
+            bytes << (latin1 ? c.text.toLatin1() : QByteArray("\x1a") + c.text.toUtf8());
+        }
+    }
+    // Every size, filled close to its capacity.
+    const QString alphabet = QString::fromUtf8("日本語 Zoë €-12");
+    int seed = 100;
+    for (const QString &format : DataMatrixEncoder::formats()) {
+        DataMatrixSymbol symbol;
+        QString text;
+        for (int length = 700; length >= 0 && !symbol.ok(); length -= std::max(1, length / 12)) {
+            text = randomText(alphabet, length, ++seed) + QChar(0x3A9);
+            symbol = DataMatrixEncoder::encode(text, format, QStringLiteral("Auto"));
+        }
+        if (!symbol.ok()) { // the ECI and one letter beyond ISO 8859-1 take six codewords
+            EXPECT_LT(symbol.capacity, 6) << format.toStdString();
+            continue;
+        }
+        files << save(symbol, dir, format);
+        samples.push_back({text, format, files.last()});
+        bytes << QByteArray("\x1a") + text.toUtf8();
+    }
+    const auto decoded = SymbolDecoder::zxing(files, QStringLiteral("DataMatrix"));
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const DataMatrixSample &s = samples[i];
+        SCOPED_TRACE(s.label.toStdString() + " " + s.text.left(20).toStdString());
+        EXPECT_EQ(SymbolDecoder::dmtx(s.file), bytes[qsizetype(i)]);
+        if (s.label != QLatin1String("C144X144")) {
+            EXPECT_EQ(decoded.value(s.file).toStdString(), s.text.toStdString());
+        }
+    }
+    EXPECT_EQ(DataMatrixEncoder::encode(QString(1000, QChar(0x65E5)), QStringLiteral("Auto"),
+                                        QStringLiteral("Auto"))
+                  .error,
+              QStringLiteral("The text is too long for a Data Matrix."));
+    EXPECT_EQ(DataMatrixEncoder::encode(QString(20, QChar(0x65E5)), QStringLiteral("C10X10"),
+                                        QStringLiteral("Ascii"))
+                  .error,
+              QStringLiteral("The text does not fit a Data Matrix of 10 x 10 modules with this encoding."));
 }
 
 TEST(DataMatrixTest, LibraryGapsGiveReasons)

@@ -103,6 +103,30 @@ TEST(ListImport, CsvQuotingKeepsCommasLineBreaksAndQuotes)
     }
 }
 
+// Spreadsheets in many locales save CSV with semicolons: the first comma, semicolon or tab outside
+// quotes in the first row splits every row, with the same quoting.
+TEST(ListImport, CsvSeparatorIsTakenFromTheFirstRow)
+{
+    struct Case {
+        const char *name;
+        QString csv;
+        L second;
+    };
+    const QList<Case> cases = {
+        {"semicolons",
+         QStringLiteral("Name;City\r\n\"Smith; John\";\"Paris, FR\"\r\nAnn;\"Say \"\"hi\"\"\"\n"),
+         L{"City", "Paris, FR", "Say \"hi\""}},
+        {"tabs", QStringLiteral("Name\tCity\n Bo\t  Oslo\n"), L{"City", "Oslo"}},
+        {"comma before semicolon", QStringLiteral("a,b;c\nd,e"), L{"b;c", "e"}},
+        {"semicolon inside quotes first", QStringLiteral("\"x;y\",z;w\n1,2"), L{"z;w", "2"}},
+        {"none in the first row", QStringLiteral("Name\nAnn;Lee\nBo,Oslo"), L{"Oslo"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ListImport::fromCsv(c.csv, 2).toList(), c.second);
+    }
+}
+
 TEST(ListImport, CsvQuotingAgreesWithPythonsReader)
 {
     // Python's csv module writes and reads RFC 4180: what it writes, we read back field for field.

@@ -80,7 +80,7 @@ TEST(XlsxRead, RichRunsFormulasAndPhoneticRunsKeepTheirPlaces)
     EXPECT_EQ(rows.rows[0], (QStringList{"Name", "Bold and plain", "after rich", "", ""}));
     // E2 is a date under LibreOffice's "YYYY-MM-DD": it reads as shown, not as 45292.
     EXPECT_EQ(rows.rows[1], (QStringList{"12.5", "7", "19.5", "Name-after rich", "2024-01-01"}));
-    EXPECT_EQ(rows.rows[2], (QStringList{"1", "0", "#DIV/0!", QString::fromUtf8("東京"), ""}));
+    EXPECT_EQ(rows.rows[2], (QStringList{"TRUE", "FALSE", "#DIV/0!", QString::fromUtf8("東京"), ""}));
     EXPECT_EQ(rows.rows[3][0], QString::fromUtf8("Grüße <&>"));
 }
 
@@ -111,7 +111,7 @@ TEST(XlsxRead, UnusualCellsOfOtherWriters)
     ASSERT_EQ(b[0].size(), 28);
     EXPECT_EQ(b[0][0], QStringLiteral("2"));
     EXPECT_EQ(b[0][27], QStringLiteral("28"));
-    EXPECT_EQ(b[1][2], QStringLiteral("0"));
+    EXPECT_EQ(b[1][2], QStringLiteral("FALSE"));
 
     for (const QString &n : {QStringLiteral("0"), QStringLiteral("3"), QStringLiteral("x")}) {
         const ProcResult bad =

@@ -82,7 +82,7 @@ def norm(v, number_format="General"):
     if v is None:
         return ""
     if isinstance(v, bool):
-        return "1" if v else "0"
+        return "TRUE" if v else "FALSE"
     if isinstance(v, (datetime.datetime, datetime.date)):
         # Date cells read as the spreadsheet shows them, under the cell's own format.
         if number_format not in SHOWN:

@@ -56,7 +56,7 @@ def xlsxwriter_book(path, date_1904):
         ws.write_string(r, 0, label)
         ws.write_datetime(r, 1, value, wb.add_format({"num_format": fmt}))
         rows.append([label, shown(value, pattern)])
-    # Numbers and text stay as stored, whatever their style.
+    # Numbers show under their own formats; text stays as stored, whatever its style.
     r = len(CASES)
     ws.write_string(r, 0, "number 0.00")
     ws.write_number(r, 1, 3.14159, wb.add_format({"num_format": "0.00"}))
@@ -66,8 +66,8 @@ def xlsxwriter_book(path, date_1904):
     ws.write_string(r + 2, 1, "2023-01-04 soon", wb.add_format({"num_format": "yyyy-mm-dd"}))
     ws.write_string(r + 3, 0, "quoted days")
     ws.write_number(r + 3, 1, 12, wb.add_format({"num_format": '0 "days"'}))
-    rows += [["number 0.00", "3.14159"], ["number general", "44930"],
-             ["text under a date style", "2023-01-04 soon"], ["quoted days", "12"]]
+    rows += [["number 0.00", "3.14"], ["number general", "44930"],
+             ["text under a date style", "2023-01-04 soon"], ["quoted days", "12 days"]]
     wb.close()
     return rows
 

@@ -1,7 +1,9 @@
 // The invitation layout: where each text stands for the values given, what it says and how it
 // looks, and the design cardtool writes from it, read back by the design dump.
 #include "editor/InvitationLayout.h"
+#include "model/GraphicDrawContext.h"
 #include "model/SKTGraphic.h"
+#include "panels/CardSizeTables.h"
 #include "panels/Card_Property.h"
 #include "support/TestSupport.h"
 
@@ -10,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -19,6 +22,7 @@
 namespace
 {
 constexpr double card = 340.16; // 120 mm
+const QSizeF square(card, card);
 
 InvitationDetails everything()
 {
@@ -36,7 +40,7 @@ InvitationDetails everything()
 
 TEST(InvitationLayout, FullInvitationStacksDownTheCard)
 {
-    const QList<InvitationItem> items = InvitationLayout::Fill_Party_Invidation_Details(everything(), card);
+    const QList<InvitationItem> items = InvitationLayout::Fill_Party_Invidation_Details(everything(), square);
     ASSERT_EQ(items.size(), 6);
     const QList<QPair<QString, QPointF>> expected = {{"PARTY_TITLE", {40, 40}},  {"PARTY_TO", {30, 90}},
                                                      {"PARTY_MSG", {50, 120}},   {"PARTY_DATE", {30, 200}},
@@ -61,7 +65,7 @@ TEST(InvitationLayout, ATimeAloneStandsAtTheTop)
     InvitationDetails d;
     d.time = QStringLiteral("7:30 PM");
     d.venue = QStringLiteral("Hall");
-    const QList<InvitationItem> items = InvitationLayout::Fill_Party_Invidation_Details(d, card);
+    const QList<InvitationItem> items = InvitationLayout::Fill_Party_Invidation_Details(d, square);
     ASSERT_EQ(items.size(), 2);
     EXPECT_EQ(items[0].id, QStringLiteral("PARTY_TIME"));
     EXPECT_EQ(items[0].text, QStringLiteral("AT 7:30 PM"));
@@ -74,12 +78,12 @@ TEST(InvitationLayout, ATimeAloneStandsAtTheTop)
     InvitationDetails blank;
     blank.title = QStringLiteral("   ");
     blank.from = QStringLiteral("\t");
-    EXPECT_TRUE(InvitationLayout::Fill_Party_Invidation_Details(blank, card).isEmpty());
+    EXPECT_TRUE(InvitationLayout::Fill_Party_Invidation_Details(blank, square).isEmpty());
 }
 
 TEST(InvitationLayout, ObjectsTakeTheirLookAndStandLastMadeFirst)
 {
-    const GraphicList objects = InvitationLayout::makeObjects(everything(), card);
+    const GraphicList objects = InvitationLayout::makeObjects(everything(), square);
     ASSERT_EQ(objects.size(), 6);
     EXPECT_EQ(objects.first()->control_ID, QStringLiteral("PARTY_FROM"));
     EXPECT_EQ(objects.last()->control_ID, QStringLiteral("PARTY_TITLE"));
@@ -94,6 +98,75 @@ TEST(InvitationLayout, ObjectsTakeTheirLookAndStandLastMadeFirst)
     EXPECT_EQ(to.control_ID, QStringLiteral("PARTY_TO"));
     EXPECT_EQ(to.text_alignmnet, 0);
     EXPECT_EQ(to.Text_Value, QStringLiteral("Dear Ann,"));
+}
+
+TEST(InvitationLayout, TheSalutationAndCommaAreWrittenOnce)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"Sam", "Dear Sam,"},
+        {"Dear Sam", "Dear Sam,"},
+        {"dear Sam,", "dear Sam,"},
+        {"Dearest Sam", "Dear Dearest Sam,"},
+    };
+    for (const auto &[typed, line] : cases)
+        EXPECT_EQ(InvitationLayout::addresseeLine(QString::fromUtf8(typed)), QString::fromUtf8(line));
+}
+
+// The longest shipped greeting and 40-character names on the smallest built-in card: every frame
+// stands on the card, and drawing each text in a frame without a bottom changes no pixel, so
+// neither the card's edge nor a frame cuts a line.
+TEST(InvitationLayout, EveryTextStaysWholeOnTheSmallestCard)
+{
+    QSizeF smallest(1e9, 1e9);
+    for (const QString &category : {CardSizeTables::PvcCategory, QStringLiteral("Paper")}) {
+        for (int row = 0; row < CardSizeTables::namesFor(category).size(); ++row) {
+            const QSizeF mm = CardSizeTables::Get_My_card_Size(category, QStringLiteral("H"), row);
+            if (mm.width() * mm.height() < smallest.width() * smallest.height())
+                smallest = mm;
+        }
+    }
+    const QSizeF size(CardSizeTables::MM_to_Points_Convert(float(smallest.width())),
+                      CardSizeTables::MM_to_Points_Convert(float(smallest.height())));
+    const auto longestLine = [](const char *file) {
+        QFile f(QStringLiteral(TESSALY_TESTS_DIR "/../resources/shipped/") + QString::fromLatin1(file));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << file;
+        QString longest;
+        for (const QString &line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n')))
+            longest = line.trimmed().size() > longest.size() ? line.trimmed() : longest;
+        return longest;
+    };
+    InvitationDetails d = everything();
+    d.title = longestLine("Title.txt");
+    d.message = longestLine("Message.txt");
+    d.to = QStringLiteral("Maximiliana Rosalind Featherstonehaugh-W");
+    d.from = QStringLiteral("Bartholomew Quincy Worthington-Smythe Jr");
+    ASSERT_EQ(d.to.size(), 40);
+    ASSERT_EQ(d.from.size(), 40);
+    const GraphicList objects = InvitationLayout::makeObjects(d, size);
+    ASSERT_EQ(objects.size(), 6);
+    const QRectF cardRect(QPointF(0, 0), size);
+    constexpr double scale = 4;
+    for (const GraphicPtr &object : objects) {
+        SCOPED_TRACE(object->control_ID->toStdString());
+        const QRectF frame = object->bounds();
+        EXPECT_TRUE(cardRect.contains(frame))
+            << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height() << " on "
+            << size.width() << "x" << size.height();
+        const auto draw = [&](const QRectF &bounds) {
+            QImage image((size * scale * 2).toSize(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::white);
+            object->setBounds(bounds);
+            QPainter painter(&image);
+            painter.scale(scale, scale);
+            object->drawContentsInView(painter, GraphicDrawContext{true, false, {}, scale}, false);
+            return image;
+        };
+        const QImage inFrame = draw(frame);
+        EXPECT_EQ(inFrame, draw(frame.adjusted(0, 0, 0, size.height())));
+        QImage blank(inFrame.size(), inFrame.format());
+        blank.fill(Qt::white);
+        EXPECT_NE(inFrame, blank);
+    }
 }
 
 TEST(InvitationLayout, BackgroundGoesToTheFrontPage)

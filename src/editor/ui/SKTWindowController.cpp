@@ -282,9 +282,12 @@ void SKTWindowController::Fill_Party_Invidation_Details(const InvitationDetails 
 {
     SKTGraphicView *front = m_sides->canvas(SKTDocument::Front);
     for (const InvitationItem &item :
-         InvitationLayout::Fill_Party_Invidation_Details(details, Front_card_Prop.Card_Size.width()))
-        front->createGraphicOfClass(SKTGraphic::Kind::Text, true, item.frame, SideCode::Front, item.text,
-                                    item.id);
+         InvitationLayout::Fill_Party_Invidation_Details(details, Front_card_Prop.Card_Size)) {
+        const GraphicPtr text = front->createGraphicOfClass(SKTGraphic::Kind::Text, true, item.frame,
+                                                            SideCode::Front, item.text, item.id);
+        if (text && item.font)
+            text->text_ctrl_font = item.font; // shrunk to stay on the card
+    }
     set_Front_BG_Image(details.background);
 }
 

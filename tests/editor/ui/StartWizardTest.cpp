@@ -209,6 +209,23 @@ TEST_F(StartWizard, LayoutOfEveryDetailOnTheDefaultCard)
     EXPECT_EQ(frame.height(), 20);
 }
 
+TEST_F(StartWizard, AnAddresseeTypedWithItsSalutationIsGreetedOnce)
+{
+    runStart([&](Invitation_Wizard &w) {
+        w.Using_Wizard_btn->click();
+        w.Next_btn->click();
+        clickItem(w.imageBrowser, 0);
+        w.Next_btn->click();
+        ASSERT_EQ(w.step(), 4);
+        QTest::keyClicks(w.to_value, QStringLiteral("Dear Sam"));
+        QTest::keyClick(w.to_value, Qt::Key_Return);
+    });
+    const auto to = std::find_if(front().begin(), front().end(),
+                                 [](const GraphicPtr &g) { return idOf(g) == QLatin1String("PARTY_TO"); });
+    ASSERT_NE(to, front().end());
+    EXPECT_EQ((*to)->Text_Value, QStringLiteral("Dear Sam,"));
+}
+
 TEST_F(StartWizard, MessagesBackCancelAndClearDetails)
 {
     runStart([&](Invitation_Wizard &w) {
