@@ -2,6 +2,7 @@
 // objects, what loading an object shows, and that a load never writes back.
 #include "PanelsFixture.h"
 
+#include "model/SKTLine.h"
 #include "panels/ui/LineTab.h"
 #include "panels/ui/ShapeTab.h"
 #include "platform/UndoManager.h"
@@ -175,4 +176,43 @@ TEST_F(ShapeLinePanels, TheLinePanelWritesItsStrokeCapAndOpacity)
     t.Line_border_style->setCurrentIndex(3);
     QTest::keyClick(t.Line_border_style, Qt::Key_Down);
     EXPECT_EQ(line->strokeBorderType(), QStringLiteral("DDD"));
+}
+
+TEST_F(ShapeLinePanels, OrientationTurnsTheSelectedLineAboutItsMiddleAndKeepsIt)
+{
+    const GraphicPtr g = make(SKTGraphic::Kind::Line);
+    auto &line = static_cast<SKTLine &>(*g);
+    QComboBox *orientation = shapes->lineTab().Line_ori_style;
+    struct Case {
+        QPointF begin, end;
+        const char *choice;
+        QPointF wantBegin, wantEnd;
+    };
+    // A line 100 long around (60, 50): it keeps its middle, its length and its way round.
+    const Case cases[] = {
+        {{20, 80}, {100, 20}, "Horizontal", {10, 50}, {110, 50}},
+        {{100, 20}, {20, 80}, "Horizontal", {110, 50}, {10, 50}},
+        {{20, 80}, {100, 20}, "Vertical", {60, 100}, {60, 0}},
+        {{10, 50}, {110, 50}, "Vertical", {60, 0}, {60, 100}},
+        {{20, 80}, {100, 20}, "Free", {20, 80}, {100, 20}},
+    };
+    for (const Case &c : cases) {
+        line.setBeginPoint(c.begin);
+        line.setEndPoint(c.end);
+        choose(orientation, QString::fromLatin1(c.choice));
+        EXPECT_EQ(line.beginPoint(), c.wantBegin) << c.choice;
+        EXPECT_EQ(line.endPoint(), c.wantEnd) << c.choice;
+        EXPECT_EQ(line._line_ori, orientation->currentIndex());
+    }
+
+    // Dragging an end keeps a vertical line upright, a horizontal one level; a free one follows.
+    choose(orientation, QStringLiteral("Vertical"));
+    line.resizeByMovingHandle(LineHandle::End, QPointF(90, 130));
+    EXPECT_EQ(line.endPoint(), QPointF(60, 130));
+    choose(orientation, QStringLiteral("Horizontal"));
+    line.resizeByMovingHandle(LineHandle::Begin, QPointF(0, 0));
+    EXPECT_EQ(line.beginPoint().y(), line.endPoint().y());
+    choose(orientation, QStringLiteral("Free"));
+    line.resizeByMovingHandle(LineHandle::End, QPointF(90, 130));
+    EXPECT_EQ(line.endPoint(), QPointF(90, 130));
 }
