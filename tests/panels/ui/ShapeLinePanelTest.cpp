@@ -216,3 +216,22 @@ TEST_F(ShapeLinePanels, OrientationTurnsTheSelectedLineAboutItsMiddleAndKeepsIt)
     line.resizeByMovingHandle(LineHandle::End, QPointF(90, 130));
     EXPECT_EQ(line.endPoint(), QPointF(90, 130));
 }
+
+TEST_F(ShapeLinePanels, AStarsSolidFillCoversItsPointsAndItsMiddle)
+{
+    const GraphicPtr star = makeShape(ShapeCode::Star);
+    star->setBounds(QRectF(20, 20, 100, 100));
+    ShapeTab &t = shapes->shapeTab();
+    t.Shape_fill_chk->setChecked(false);
+    t.Shape_fill_chk->click();
+    t.Shape_solid_fill_rd->click();
+    pickColor(t.shape_fill_clr, QColor(255, 0, 0));
+    QCoreApplication::processEvents();
+    const QImage shown = canvas(0)->grab().toImage();
+    saveArtifact(canvas(0), QStringLiteral("star-filled.png"));
+    // The top point (70, 20) down to the middle pentagon's top edge near y 54; the middle; and a
+    // corner of the bounds outside the star.
+    for (const QPoint &inside : {QPoint(70, 40), QPoint(70, 70), QPoint(110, 58), QPoint(54, 92)})
+        EXPECT_EQ(shown.pixelColor(inside), QColor(255, 0, 0)) << inside.x() << "," << inside.y();
+    EXPECT_NE(shown.pixelColor(QPoint(24, 24)), QColor(255, 0, 0));
+}
