@@ -31,7 +31,8 @@ void SKTText::setHeightToMatchContents()
 
 void SKTText::growToFitText()
 {
-    if (ctrl_is_locked)
+    // A frame of no width shows no text, however tall it were made.
+    if (ctrl_is_locked || !(bounds().width() > 0))
         return;
     // Whole points, so that the last line is never cut by a rounding.
     const double needed = std::ceil(drawnTextHeight());
