@@ -96,3 +96,11 @@ namespace LineHandle
 inline constexpr int Begin = 1;
 inline constexpr int End = 2;
 } // namespace LineHandle
+
+// A line's orientation setting (`_line_ori`): free, or held horizontal or vertical.
+namespace LineOrientation
+{
+inline constexpr int Free = 0;
+inline constexpr int Horizontal = 1;
+inline constexpr int Vertical = 2;
+} // namespace LineOrientation

@@ -45,6 +45,22 @@ void SKTLine::setEndPoint(const QPointF &p)
     setPoints(beginPoint(), p);
 }
 
+void SKTLine::setOrientation(int orientation)
+{
+    _line_ori = orientation;
+    const QPointF begin = beginPoint(), end = endPoint();
+    const bool level = orientation == LineOrientation::Horizontal && begin.y() != end.y();
+    const bool upright = orientation == LineOrientation::Vertical && begin.x() != end.x();
+    if (!level && !upright)
+        return;
+    const QPointF middle = (begin + end) / 2.0;
+    const double half = std::hypot(end.x() - begin.x(), end.y() - begin.y()) / 2.0;
+    // The end keeps its side of the begin point: right (or down) unless it lay left (or up).
+    const double sign = level ? (end.x() < begin.x() ? -1.0 : 1.0) : (end.y() < begin.y() ? -1.0 : 1.0);
+    const QPointF offset = level ? QPointF(sign * half, 0) : QPointF(0, sign * half);
+    setPoints(middle - offset, middle + offset);
+}
+
 int SKTLine::handleUnderPoint(const QPointF &point) const
 {
     if (isHandleAtPoint(beginPoint(), point))
@@ -56,10 +72,19 @@ int SKTLine::handleUnderPoint(const QPointF &point) const
 
 int SKTLine::resizeByMovingHandle(int handle, const QPointF &point)
 {
+    if (handle != LineHandle::Begin && handle != LineHandle::End)
+        return handle;
+    // A level or upright line stays so: the dragged end follows the pointer along its own axis.
+    const QPointF other = handle == LineHandle::Begin ? endPoint() : beginPoint();
+    QPointF p = point;
+    if (_line_ori == LineOrientation::Horizontal)
+        p.setY(other.y());
+    else if (_line_ori == LineOrientation::Vertical)
+        p.setX(other.x());
     if (handle == LineHandle::Begin)
-        setBeginPoint(point);
-    else if (handle == LineHandle::End)
-        setEndPoint(point);
+        setBeginPoint(p);
+    else
+        setEndPoint(p);
     return handle;
 }
 

@@ -19,6 +19,9 @@ public:
     QPointF endPoint() const;
     void setBeginPoint(const QPointF &p);
     void setEndPoint(const QPointF &p);
+    // Turns the line about its middle, keeping its length, to lie level (Horizontal) or upright
+    // (Vertical), and keeps it so while its ends are dragged; Free changes nothing.
+    void setOrientation(int orientation);
     static QRectF boundsWithBeginPoint(const QPointF &begin, const QPointF &end, bool *pointsRight = nullptr,
                                        bool *pointsDown = nullptr);
 

@@ -1,5 +1,7 @@
 #include "model/SKTText.h"
 
+#include <cmath>
+
 QRectF SKTText::drawingBounds() const
 {
     return unionRect(SKTGraphic::drawingBounds(), bounds().adjusted(-1, -1, 1, 1));
@@ -24,10 +26,26 @@ QSet<QString> SKTText::keysForValuesToObserveForUndo() const
 
 void SKTText::setHeightToMatchContents()
 {
+    setHeightOutsideUndo(naturalSize().height());
+}
+
+void SKTText::growToFitText()
+{
+    // A frame of no width shows no text, however tall it were made.
+    if (ctrl_is_locked || !(bounds().width() > 0))
+        return;
+    // Whole points, so that the last line is never cut by a rounding.
+    const double needed = std::ceil(drawnTextHeight());
+    if (needed > bounds().height())
+        setHeightOutsideUndo(needed);
+}
+
+void SKTText::setHeightOutsideUndo(double height)
+{
     changeValue(SKTGraphicKeysForValuesToObserveForUndoKey,
                 [&] { _boundsBeingChangedToMatchContents = true; });
     const QRectF b = bounds();
-    setBounds(QRectF(b.x(), b.y(), b.width(), naturalSize().height()));
+    setBounds(QRectF(b.x(), b.y(), b.width(), height));
     changeValue(SKTGraphicKeysForValuesToObserveForUndoKey,
                 [&] { _boundsBeingChangedToMatchContents = false; });
 }

@@ -24,10 +24,19 @@ public:
     static double heightAsDrawn(const QString &text, const FontDescriptor &font, double width);
     // Fits the height to the text without recording the change for undo.
     void setHeightToMatchContents();
+    // Height the drawn text takes at the current width: trimmed, in its case, in the record's font
+    // and kerning, as the drawing lays it out; 0 when nothing is drawn.
+    double drawnTextHeight() const;
+    // Makes the frame tall enough to show the whole drawn text (never shorter), without recording
+    // the change for undo; a locked text keeps its frame.
+    void growToFitText();
 
     void drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
                             bool isBeingCreateOrEdited) const override;
 
     bool _contentsBeingChangedByScripting = false;
     bool _boundsBeingChangedToMatchContents = false;
+
+private:
+    void setHeightOutsideUndo(double height);
 };

@@ -90,6 +90,55 @@ QFont fontInPoints(const FontDescriptor &descriptor)
     return font;
 }
 
+// The characters as drawn: trimmed, in the record's letter case, breaks as line separators.
+QString drawnText(const SKTText &t)
+{
+    QString text = applyCase(Trim_Str(t.textContentsForDrawing().text), t.text_transfrom_case);
+    text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+    text.replace(u'\n', QChar::LineSeparator);
+    text.replace(u'\r', QChar::LineSeparator);
+    return text;
+}
+
+// The record's font at its size in card points, with its kerning.
+QFont drawingFont(const SKTText &t)
+{
+    const FontDescriptor descriptor =
+        t.text_ctrl_font.value_or(FontDescriptor{QString::fromLatin1(ModelGlobals::Text_Ctrl_Font), 14.0});
+    QFont font = fontInPoints(descriptor);
+    if (t.text_kerning != 0.0f && std::isfinite(t.text_kerning))
+        font.setLetterSpacing(QFont::AbsoluteSpacing, std::clamp(double(t.text_kerning), -10000.0, 10000.0));
+    return font;
+}
+
+void setUpLayout(QTextLayout &layout, const SKTText &t)
+{
+    QTextOption option(alignmentFor(t.text_alignmnet));
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.setCacheEnabled(true);
+}
+
+// Lines wrap at `width` and run down from the top; lines past `height` are not laid out. Gives
+// the height the laid-out lines take.
+double layLines(QTextLayout &layout, double width, double height)
+{
+    double y = 0;
+    layout.beginLayout();
+    for (;;) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(std::max(0.0, width));
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+        if (y > height + line.height() || y > 100000)
+            break;
+    }
+    layout.endLayout();
+    return y;
+}
+
 } // namespace
 
 void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
@@ -120,37 +169,9 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
     if (isDrawingStroke())
         GraphicPainting::strokeBounds(painter, *this);
 
-    QString text = applyCase(trimmed, text_transfrom_case);
-    text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
-    text.replace(u'\n', QChar::LineSeparator);
-    text.replace(u'\r', QChar::LineSeparator);
-
-    const FontDescriptor descriptor =
-        text_ctrl_font.value_or(FontDescriptor{QString::fromLatin1(ModelGlobals::Text_Ctrl_Font), 14.0});
-    QFont font = fontInPoints(descriptor);
-    if (text_kerning != 0.0f && std::isfinite(text_kerning))
-        font.setLetterSpacing(QFont::AbsoluteSpacing, std::clamp(double(text_kerning), -10000.0, 10000.0));
-
-    QTextLayout layout(text, font, const_cast<QPaintDevice *>(layoutDevice()));
-    QTextOption option(alignmentFor(text_alignmnet));
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.setCacheEnabled(true);
-    // Lines wrap at the bounds width and run down from the top; lines below the bounds are not laid out.
-    const double width = std::max(0.0, b.width());
-    double y = 0;
-    layout.beginLayout();
-    for (;;) {
-        QTextLine line = layout.createLine();
-        if (!line.isValid())
-            break;
-        line.setLineWidth(width);
-        line.setPosition(QPointF(0, y));
-        y += line.height();
-        if (y > b.height() + line.height() || y > 100000)
-            break;
-    }
-    layout.endLayout();
+    QTextLayout layout(drawnText(*this), drawingFont(*this), const_cast<QPaintDevice *>(layoutDevice()));
+    setUpLayout(layout, *this);
+    layLines(layout, b.width(), b.height());
 
     painter.save();
     painter.setClipRect(b, Qt::IntersectClip);
@@ -161,24 +182,24 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
     GraphicPainting::requestCanvasRefresh();
 }
 
+double SKTText::drawnTextHeight() const
+{
+    const QString text = drawnText(*this);
+    if (text.isEmpty())
+        return 0.0;
+    QTextLayout layout(text, drawingFont(*this), const_cast<QPaintDevice *>(layoutDevice()));
+    setUpLayout(layout, *this);
+    return layLines(layout, bounds().width(), 100000);
+}
+
 double SKTText::heightAsDrawn(const QString &text, const FontDescriptor &font, double width)
 {
-    QString lines = Trim_Str(text);
-    lines.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
-    lines.replace(u'\n', QChar::LineSeparator);
-    lines.replace(u'\r', QChar::LineSeparator);
-    QTextLayout layout(lines, fontInPoints(font), const_cast<QPaintDevice *>(layoutDevice()));
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    double y = 0;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid() && y < 100000; line = layout.createLine()) {
-        line.setLineWidth(std::max(0.0, width));
-        y += line.height();
-    }
-    layout.endLayout();
-    return y;
+    // Measured on a text object, so that a layout made for a frame and its drawing agree.
+    SKTText probe;
+    probe.Text_contents().text = text;
+    probe.text_ctrl_font = font;
+    probe._bounds = QRectF(0, 0, std::max(0.0, width), 0);
+    return probe.drawnTextHeight();
 }
 
 QSizeF SKTText::naturalSize() const

@@ -52,8 +52,15 @@ QStringList CardSizeTables::paper_card_arry()
     return names;
 }
 
+QStringList CardSizeTables::categories()
+{
+    return {PvcCategory, PaperCategory, CustomCategory};
+}
+
 QStringList CardSizeTables::namesFor(const QString &category)
 {
+    if (category == CustomCategory)
+        return {};
     return category == PvcCategory ? pvc_card_arry() : paper_card_arry();
 }
 
@@ -93,6 +100,25 @@ int CardSizeTables::rowOfSize(const QString &category, const QString &preset, co
         if (fits(row))
             return row;
     return -1;
+}
+
+CardSizeTables::SizeEntry CardSizeTables::entryOfSize(const QString &category, const QString &preset,
+                                                      const QSizeF &mm, int preferred)
+{
+    const QString named = category == PvcCategory ? PvcCategory : PaperCategory;
+    const QString other = named == PvcCategory ? PaperCategory : PvcCategory;
+    const QString turned = preset == QLatin1String("V") ? QStringLiteral("H") : QStringLiteral("V");
+    // A custom size named last time may since have become a listed one: both tables are looked at.
+    const bool custom = category == CustomCategory;
+    for (const QString &c : {named, other}) {
+        for (const QString &p : {preset, turned}) {
+            const bool asNamed = !custom && c == named && p == preset;
+            const int row = rowOfSize(c, p, mm, asNamed ? preferred : -1);
+            if (row >= 0)
+                return {c, p == QLatin1String("V") ? QStringLiteral("V") : QStringLiteral("H"), row};
+        }
+    }
+    return {CustomCategory, mm.height() > mm.width() ? QStringLiteral("V") : QStringLiteral("H"), -1};
 }
 
 float CardSizeTables::Points_to_MM_Convert(float points)

@@ -107,7 +107,7 @@ InspectorTabPlan InspectorTabPlan::forObject(SKTGraphic::Kind kind, bool locked,
         QString variantLabel;
         if (kind == SKTGraphic::Kind::Signature)
             variantLabel = variant == SignatureCode::Signature ? QStringLiteral("Signature Properties")
-                                                               : QStringLiteral("FingrePrint Properties");
+                                                               : QStringLiteral("Fingerprint Properties");
         else if (kind == SKTGraphic::Kind::Shape)
             variantLabel = shapeLabel(variant);
         // A signature's page takes its label even while the lock page shows.

@@ -11,6 +11,7 @@
 #include "model/Shape_Control.h"
 
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -70,9 +71,31 @@ TEST(ObjectPainting, StarAndDoublyTracedPolygonAreFilledInside)
     polygon->_fillColor = QColor(Qt::blue);
     polygon->_isDrawingStroke = false;
     const QImage img = render({star, polygon});
-    EXPECT_TRUE(near(img.pixel(60, 62), Qt::red));
-    EXPECT_TRUE(near(img.pixel(155, 47), Qt::blue));
-    EXPECT_TRUE(near(img.pixel(12, 108), Qt::white)); // outside the star
+    // Its middle and its points alike, in the picture, the vector recording and the PDF.
+    RenderSide side;
+    side.graphics = {star, polygon};
+    side.cardSize = QSizeF(200, 120);
+    side.resourcePath = kResources;
+    QImage replayed(200, 120, QImage::Format_ARGB32);
+    replayed.fill(Qt::white);
+    {
+        QPainter p(&replayed);
+        Picture::replay(p, SKTRenderingView::pictureOfSide(side));
+    }
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("star.pdf"));
+    ASSERT_TRUE(testsupport::writeFile(pdf, SKTRenderingView::pdfDataWithGraphics_data(side)));
+    testsupport::output(QStringLiteral("pdftoppm"),
+                        {"-r", "72", "-png", "-singlefile", pdf, dir.filePath(QStringLiteral("star"))});
+    const QImage printed(dir.filePath(QStringLiteral("star.png")));
+    ASSERT_FALSE(printed.isNull());
+    for (const QImage &shown : {img, replayed, printed}) {
+        EXPECT_TRUE(near(shown.pixel(60, 62), Qt::red));
+        EXPECT_TRUE(near(shown.pixel(60, 25), Qt::red)); // its top point
+        EXPECT_TRUE(near(shown.pixel(44, 82), Qt::red)); // its lower left point
+        EXPECT_TRUE(near(shown.pixel(155, 47), Qt::blue));
+        EXPECT_TRUE(near(shown.pixel(12, 108), Qt::white)); // outside the star
+    }
 
     // A hostile point count draws an empty outline and keeps its value.
     polygon->polygon_type = 2000000000;

@@ -66,3 +66,48 @@ TEST(CardSizeTables, RowOfACardsSize)
     EXPECT_EQ(CardSizeTables::presetOf("Horizontal"), "H");
     EXPECT_EQ(CardSizeTables::presetOf("Vertical"), "V");
 }
+
+TEST(CardSizeTables, EntryOfACardsSizeInAnyCategoryAndOrientation)
+{
+    const QString pvc = CardSizeTables::PvcCategory, paper = CardSizeTables::PaperCategory,
+                  custom = CardSizeTables::CustomCategory;
+    const QSizeF cr80 = CardSizeTables::Get_My_card_Size(pvc, "H", 0);
+    const QSizeF paper1 = CardSizeTables::Get_My_card_Size(paper, "H", 1);
+    const QSizeF badge1457 = CardSizeTables::Get_My_card_Size(paper, "H", 5); // taller than wide
+    struct Case {
+        QString category, preset;
+        QSizeF mm;
+        int preferred;
+        QString wantCategory, wantPreset;
+        int wantRow;
+    };
+    const Case cases[] = {
+        // What the page names is kept when it gives the size.
+        {pvc, "H", cr80, 0, pvc, "H", 0},
+        {paper, "H", paper1, 2, paper, "H", 2},
+        // Otherwise the other orientation, then the other category, tell what the card is.
+        {pvc, "H", cr80.transposed(), 0, pvc, "V", 0},
+        {pvc, "H", paper1, 0, paper, "H", 1},
+        // Badge 1456 upright is badge 1457 level: the orientation named stays.
+        {paper, "V", badge1457, 5, paper, "V", 4},
+        {paper, "H", badge1457, 4, paper, "H", 5},
+        {custom, "V", cr80, -1, pvc, "H", 0},
+        // A size of the user's own: upright when taller than wide, level otherwise.
+        {pvc, "H", QSizeF(127, 178), 0, custom, "V", -1},
+        {paper, "V", QSizeF(178, 127), 3, custom, "H", -1},
+        {pvc, "V", QSizeF(120, 120), 0, custom, "H", -1},
+    };
+    for (const Case &c : cases) {
+        const CardSizeTables::SizeEntry e =
+            CardSizeTables::entryOfSize(c.category, c.preset, c.mm, c.preferred);
+        const std::string what = QStringLiteral("%1 %2 %3 x %4")
+                                     .arg(c.category, c.preset)
+                                     .arg(c.mm.width())
+                                     .arg(c.mm.height())
+                                     .toStdString();
+        EXPECT_EQ(e.category, c.wantCategory) << what;
+        EXPECT_EQ(e.preset, c.wantPreset) << what;
+        EXPECT_EQ(e.row, c.wantRow) << what;
+    }
+    EXPECT_TRUE(CardSizeTables::namesFor(custom).isEmpty());
+}

@@ -67,7 +67,7 @@ TEST(InspectorTabPlanTest, SignaturesAndShapesTakeTheirLabelsFromTheirCode)
 {
     const Plan fingerprint = Plan::forObject(Kind::Signature, false, QStringLiteral("F"));
     EXPECT_EQ(fingerprint.tabs, (QList<I::Item>{I::sign_tab, I::aligmnt_tab}));
-    EXPECT_EQ(labelOf(fingerprint, I::sign_tab), QStringLiteral("FingrePrint Properties"));
+    EXPECT_EQ(labelOf(fingerprint, I::sign_tab), QStringLiteral("Fingerprint Properties"));
     EXPECT_EQ(fingerprint.code, QStringLiteral("F"));
     EXPECT_TRUE(fingerprint.sourceTitle.isEmpty());
     EXPECT_EQ(fingerprint.sourceLoad, Plan::SourceLoad::ByName);
@@ -105,7 +105,7 @@ TEST(InspectorTabPlanTest, ALockedObjectShowsOnlyTheLockPageUnderItsKindsLabel)
     // Locked, a fingerprint still gives its own page its label, ready for when it is unlocked;
     // a text still loads its values.
     EXPECT_EQ(labelOf(Plan::forObject(Kind::Signature, true, QStringLiteral("F")), I::sign_tab),
-              QStringLiteral("FingrePrint Properties"));
+              QStringLiteral("Fingerprint Properties"));
     EXPECT_EQ(Plan::forObject(Kind::Text, true).sourceLoad, Plan::SourceLoad::IndexFirst);
     EXPECT_EQ(Plan::forObject(Kind::Text, true).code, QStringLiteral("T"));
     EXPECT_TRUE(Plan::forObject(Kind::Shape, true, QStringLiteral("Q")).labels.isEmpty());

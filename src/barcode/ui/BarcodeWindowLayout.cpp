@@ -76,7 +76,8 @@ void BarcodeWindowLayout::buildLayout(QDialog *window)
 
     auto *left = new QVBoxLayout;
     left->addLayout(makeValueForm());
-    left->addWidget(sett_tab);
+    // The tabs take what height is left, so the value rows above them never move.
+    left->addWidget(sett_tab, 1);
     auto *columns = new QHBoxLayout;
     columns->addLayout(left);
     columns->addLayout(makePreviewColumn(), 1);
@@ -104,9 +105,16 @@ QFormLayout *BarcodeWindowLayout::makeValueForm()
 
     auto *valueForm = new QFormLayout;
     valueForm->addRow(QStringLiteral("Barcode type :"), barcodeTypePopup);
-    auto *valueBox = new QVBoxLayout;
-    valueBox->addWidget(dataText);
-    valueBox->addWidget(dataText_2D);
+    // Both value fields share one place, the size of the larger: nothing around them moves when
+    // the kind of symbol changes which of them shows.
+    auto *valueBox = new QGridLayout;
+    for (QWidget *field : {static_cast<QWidget *>(dataText), static_cast<QWidget *>(dataText_2D)}) {
+        QSizePolicy policy = field->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        field->setSizePolicy(policy);
+    }
+    valueBox->addWidget(dataText, 0, 0, Qt::AlignTop);
+    valueBox->addWidget(dataText_2D, 0, 0);
     valueForm->addRow(QStringLiteral("Value :"), valueBox);
     auto *source = new QHBoxLayout;
     source->addWidget(Data_source_type);

@@ -162,11 +162,8 @@ void CardPagePanel::loadFrom(Card_Property &page)
     const bool twoSided = page.Card_Side == QLatin1String("2");
     ui.Sides_ComboBox->setCurrentIndex(twoSided ? 0 : 1);
     m_host.setBackSideEnabled(twoSided);
-    selectItemWithText(ui.Preset_ComboBox, page.Card_Preset);
-    selectItemWithText(ui.Category_ComboBox, page.Card_Category);
-    if (ui.Category_ComboBox->currentIndex() >= 0)
-        fillSizeList(ui.Category_ComboBox->currentIndex());
-    markRowOfCardSize(page.Card_Cat_index);
+    // Orientation, category and row follow the card's size; what the page names is tried first.
+    showEntryOfCardSize(page.Card_Category, CardSizeTables::presetOf(page.Card_Preset), page.Card_Cat_index);
     card_prop_set(fillStyle);
 }
 
@@ -175,9 +172,7 @@ void CardPagePanel::loadFrom(Card_Property &page)
 void CardPagePanel::fillSizeList(int categoryIndex)
 {
     m_ui.ListData->clear();
-    const QStringList names =
-        categoryIndex == 0 ? CardSizeTables::pvc_card_arry() : CardSizeTables::paper_card_arry();
-    for (const QString &name : names)
+    for (const QString &name : CardSizeTables::namesFor(m_ui.Category_ComboBox->itemText(categoryIndex)))
         m_ui.ListData->Create_List(name);
     Mark_List_New_Selection(0);
 }
@@ -197,13 +192,47 @@ QString CardPagePanel::presetCode() const
     return CardSizeTables::presetOf(m_ui.Preset_ComboBox->currentText());
 }
 
-void CardPagePanel::markRowOfCardSize(int preferred)
+QSizeF CardPagePanel::cardSizeMM() const
 {
     const QSizeF points = m_host.frontCanvasBounds().size();
-    const QSizeF mm(CardSizeTables::Points_to_MM_Convert(float(points.width())),
-                    CardSizeTables::Points_to_MM_Convert(float(points.height())));
-    Mark_List_New_Selection(
-        CardSizeTables::rowOfSize(m_ui.Category_ComboBox->currentText(), presetCode(), mm, preferred));
+    return QSizeF(CardSizeTables::Points_to_MM_Convert(float(points.width())),
+                  CardSizeTables::Points_to_MM_Convert(float(points.height())));
+}
+
+void CardPagePanel::showEntryOfCardSize(const QString &category, const QString &preset, int preferred)
+{
+    const CardSizeTables::SizeEntry entry =
+        CardSizeTables::entryOfSize(category, preset, cardSizeMM(), preferred);
+    m_ui.Preset_ComboBox->setCurrentIndex(entry.preset == QLatin1String("V") ? 1 : 0);
+    const int categoryIndex = m_ui.Category_ComboBox->findText(entry.category);
+    m_ui.Category_ComboBox->setCurrentIndex(categoryIndex);
+    fillSizeList(categoryIndex);
+    Mark_List_New_Selection(entry.row);
+}
+
+void CardPagePanel::orientationChosen()
+{
+    const QString category = m_ui.Category_ComboBox->currentText();
+    const QSizeF mm = cardSizeMM();
+    const CardSizeTables::SizeEntry entry =
+        CardSizeTables::entryOfSize(category, presetCode(), mm, selectedSizeRow());
+    // The card turns when it does not stand that way yet; a square one has no other way.
+    if (entry.preset != presetCode() && mm.width() != mm.height()) {
+        const double width = m_ui.width_Stepper->value();
+        m_ui.width_Stepper->setValue(m_ui.height_Stepper->value());
+        m_ui.height_Stepper->setValue(width);
+        Apply_Size_Clicked();
+        return;
+    }
+    showEntryOfCardSize(category, presetCode(), selectedSizeRow());
+}
+
+void CardPagePanel::categoryChosen()
+{
+    // The category's names, the card's own size marked when the category lists it.
+    const QString category = m_ui.Category_ComboBox->currentText();
+    fillSizeList(m_ui.Category_ComboBox->currentIndex());
+    Mark_List_New_Selection(CardSizeTables::rowOfSize(category, presetCode(), cardSizeMM(), -1));
 }
 
 int CardPagePanel::selectedSizeRow() const
@@ -408,8 +437,8 @@ void CardPagePanel::Apply_Size_Clicked()
     m_host.Set_Document_Size(size);
     m_host.SetDocumentCanvasSize(size);
     m_host.sideCanvas(0)->Refresh_ScrollView();
-    // A size typed in, or one kept through an outline change, names its entry or none.
-    markRowOfCardSize(selectedSizeRow());
+    // A size typed in, or one kept through an outline change, names its entry or a custom size.
+    showEntryOfCardSize(m_ui.Category_ComboBox->currentText(), presetCode(), selectedSizeRow());
     Update_All_Card_Content();
 }
 

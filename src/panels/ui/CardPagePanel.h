@@ -5,6 +5,7 @@
 #include "platform/FontDescriptor.h"
 
 #include <QObject>
+#include <QSizeF>
 #include <QString>
 
 class Card_Property;
@@ -52,12 +53,18 @@ public:
     // A size picked in the list: the steppers take it and the card is resized.
     void sizeRowChosen(int row);
 
+    // The user's choice of orientation: the card turns to it (its width and height change places)
+    // unless it already stands so.
+    void orientationChosen();
+    // The user's choice of category: its names listed, the card's own size marked if listed.
+    void categoryChosen();
     // The category's size names into the list, first row selected.
     void fillSizeList(int categoryIndex);
     void Mark_List_New_Selection(int row);
-    // Selects the row whose size the card has (the preferred row when it fits), or none when no
-    // entry of the listed category and orientation gives the card's size.
-    void markRowOfCardSize(int preferred);
+    // Shows the orientation, category and row whose size the card has, looked for first in the
+    // category and orientation given (the preferred row when it fits); a size no entry gives shows
+    // as a custom size, its orientation by its shape, with no names listed.
+    void showEntryOfCardSize(const QString &category, const QString &preset, int preferred);
     int selectedSizeRow() const;
 
     static inline const QString UntitledName = QStringLiteral("Untitled");
@@ -71,6 +78,8 @@ private:
     void setBackgroundFromPath(const QString &path);
     // "H" for the "Horizontal" orientation, "V" for any other.
     QString presetCode() const;
+    // The card's size in millimetres, from the front canvas.
+    QSizeF cardSizeMM() const;
 
     InspectorHost &m_host;
     InspectorLayout &m_ui;

@@ -4,6 +4,7 @@
 #include "foundation/ui/ColorWell.h"
 #include "foundation/ui/PanelWidgets.h"
 #include "foundation/ui/StepperField.h"
+#include "panels/CardSizeTables.h"
 #include "panels/ui/InspectorLayout.h"
 
 #include <QButtonGroup>
@@ -44,8 +45,7 @@ QFormLayout *CardSettingsTab::makeNameForm()
         combo(m_page, "Sides_ComboBox", {QStringLiteral("Double Side"), QStringLiteral("Single Side")});
     ui.Preset_ComboBox =
         combo(m_page, "Preset_ComboBox", {QStringLiteral("Horizontal"), QStringLiteral("Vertical")});
-    ui.Category_ComboBox =
-        combo(m_page, "Category_ComboBox", {QStringLiteral("PVC Card"), QStringLiteral("Paper Badge")});
+    ui.Category_ComboBox = combo(m_page, "Category_ComboBox", CardSizeTables::categories());
     form->addRow(QStringLiteral("Name:"), ui.card_name);
     form->addRow(QStringLiteral("Sides:"), ui.Sides_ComboBox);
     form->addRow(QStringLiteral("Orientation:"), ui.Preset_ComboBox);

@@ -93,9 +93,7 @@ void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
             sidesChanged();
             break;
         case Combo::Preset_ComboBox:
-            // The orientation rebuilds the list of the chosen category; with none chosen it stays.
-            if (m_host.inspectorLayout().Category_ComboBox->currentIndex() != -1)
-                categoryChanged();
+            m_cardPage.orientationChosen();
             break;
         case Combo::Category_ComboBox:
             categoryChanged();
@@ -194,5 +192,5 @@ void ComboDispatcher::sidesChanged()
 
 void ComboDispatcher::categoryChanged()
 {
-    m_cardPage.fillSizeList(m_host.inspectorLayout().Category_ComboBox->currentIndex());
+    m_cardPage.categoryChosen();
 }

@@ -139,10 +139,29 @@ void Inspector::fillCardPage()
     Last_Selected_Graphic.reset();
     const InspectorTabPlan plan = InspectorTabPlan::cardPage();
     m_selControlName = plan.code;
+    const ShownPage before = shownPage();
     m_host.inspectorTabs().Remove_All_Tab_Items();
     showTabs(plan);
     m_cardPage->loadFrom(m_host.cardProperty(Card_Front_Or_Back == 0 ? 0 : 1));
+    bringPageToFront(before);
     m_host.inspectorTabs().sett_tab()->update();
+}
+
+Inspector::ShownPage Inspector::shownPage() const
+{
+    const InspectorTabs &tabs = m_host.inspectorTabs();
+    return {tabs.shownItems(), tabs.currentItem()};
+}
+
+void Inspector::bringPageToFront(const ShownPage &before)
+{
+    InspectorTabs &tabs = m_host.inspectorTabs();
+    // The same pages again (another object of the kind, the card page once more): the user stays
+    // on the page they were working on.
+    if (tabs.shownItems() == before.tabs && tabs.isShown(before.front))
+        tabs.selectItem(before.front);
+    else
+        tabs.sett_tab()->setCurrentIndex(0);
 }
 
 void Inspector::showTabs(const InspectorTabPlan &plan)
@@ -166,6 +185,7 @@ void Inspector::fillObject(const GraphicPtr &graphic)
     if (Last_Selected_Graphic.lock() == graphic)
         return;
     Last_Selected_Graphic = graphic;
+    const ShownPage before = shownPage();
     // Emptied before the bulk-load mark: a field that loses its page finishes its edit unmarked.
     m_host.inspectorTabs().Remove_All_Tab_Items();
     m_host.inspectorLayout().print_object_chk->setChecked(graphic->print_object == 1);
@@ -194,6 +214,6 @@ void Inspector::fillObject(const GraphicPtr &graphic)
         m_shapes->loadFrom(*graphic);
         break;
     }
-    m_host.inspectorTabs().sett_tab()->setCurrentIndex(0);
+    bringPageToFront(before);
     m_host.inspectorTabs().sett_tab()->update();
 }

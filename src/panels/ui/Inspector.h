@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/SKTGraphic.h"
+#include "panels/InspectorTabPlan.h"
 
 #include <QObject>
 #include <QString>
@@ -18,7 +19,6 @@ class ImageSignPanel;
 class LockTab;
 class ShapeLinePanel;
 class InspectorHost;
-struct InspectorTabPlan;
 class TextPanel;
 
 class Inspector : public QObject
@@ -58,6 +58,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The pages shown and the one in front, taken before the tabs are rebuilt.
+    struct ShownPage {
+        QList<InspectorTabItem::Item> tabs;
+        InspectorTabItem::Item front;
+    };
+    ShownPage shownPage() const;
+    void bringPageToFront(const ShownPage &before);
     void fillCardPage();
     void fillObject(const GraphicPtr &graphic);
     // Lays the emptied tab widget out by the plan and brings its first tab to the front.

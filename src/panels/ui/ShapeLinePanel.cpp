@@ -4,6 +4,7 @@
 #include "foundation/ui/ColorWell.h"
 #include "foundation/ui/ControlUtils.h"
 #include "foundation/ui/StepperField.h"
+#include "model/SKTLine.h"
 #include "panels/ui/InspectorHost.h"
 #include "panels/ui/InspectorLayout.h"
 #include "panels/ui/InspectorTabs.h"
@@ -53,8 +54,9 @@ void ShapeLinePanel::connectLine()
     connect(t.Line_clr, &ColorWell::colorPicked, this, update);
     for (StepperField *s : {t.Line_Wdt_Stepper, t.Line_alpha_Stepper})
         connect(s, &StepperField::userChanged, this, update);
-    for (QComboBox *c : {t.Line_border_style, t.Line_ori_style, t.Line_cap_style})
+    for (QComboBox *c : {t.Line_border_style, t.Line_cap_style})
         connect(c, &QComboBox::activated, this, update);
+    connect(t.Line_ori_style, &QComboBox::activated, this, &ShapeLinePanel::Line_Orientation_Changed);
 }
 
 // --- actions ---
@@ -99,6 +101,16 @@ void ShapeLinePanel::Shape_Hatch_RD_Sel()
         m_shape->shape_hatch_style->setCurrentIndex(0);
     m_shape->enableFillControls(FillCode::Hatch);
     Update_Shape_Graphics();
+}
+
+void ShapeLinePanel::Line_Orientation_Changed()
+{
+    // The chosen orientation turns the selected lines; the rest of the panel is written after.
+    const int orientation = std::max(0, m_line->Line_ori_style->currentIndex());
+    for (const GraphicPtr &g : editTargets())
+        if (auto *line = dynamic_cast<SKTLine *>(g.get()))
+            line->setOrientation(orientation);
+    Update_Line_Graphics();
 }
 
 // --- write-back ---

@@ -28,6 +28,8 @@ public:
     void Shape_Solid_RD_Sel();
     void Shape_Gradient_RD_Sel();
     void Shape_Hatch_RD_Sel();
+    // The line page's orientation: Horizontal or Vertical turns the selected lines so.
+    void Line_Orientation_Changed();
 
     ShapeTab &shapeTab() const { return *m_shape; }
     LineTab &lineTab() const { return *m_line; }

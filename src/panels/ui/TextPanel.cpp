@@ -9,6 +9,7 @@
 #include "foundation/ui/ControlUtils.h"
 #include "foundation/ui/StepperField.h"
 #include "model/ModelGlobals.h"
+#include "model/SKTText.h"
 #include "panels/ui/InspectorHost.h"
 #include "panels/ui/InspectorLayout.h"
 #include "panels/ui/InspectorTabs.h"
@@ -227,6 +228,9 @@ void TextPanel::Update_Text_Graphics()
         g->text_alignmnet = p.Text_align_combo->currentIndex();
         g->text_transfrom_case = p.Text_case_combo->currentIndex();
         g->text_kerning = float(p.Text_Kern_Stepper->value());
+        // The frame grows to show all of the text as it now draws.
+        if (auto *text = dynamic_cast<SKTText *>(g.get()))
+            text->growToFitText();
     }
     finishEdit(targets);
 }

@@ -45,7 +45,10 @@ Review_Form::Review_Form(QWidget *parent) : QDialog(parent)
     review_button->setObjectName(QStringLiteral("review_button"));
     ok_button = new QPushButton(QStringLiteral("OK"), this);
     ok_button->setObjectName(QStringLiteral("ok_button"));
-    review_button->setDefault(true);
+    // Enter means OK and Escape closes: only a click (or Space on its focus) opens the browser.
+    for (QPushButton *opensBrowser : {website_1, support_id, review_button})
+        opensBrowser->setAutoDefault(false);
+    ok_button->setDefault(true);
     auto *row = new QHBoxLayout;
     row->addStretch();
     row->addWidget(ok_button);
@@ -66,12 +69,12 @@ Review_Form *Review_Form::defaultInstance()
 int Review_Form::Open_Review_Form_Window()
 {
     setResult(0); // a reused dialog starts undecided
+    ok_button->setFocus();
     return ModalRunner::exec(*this);
 }
 
 void Review_Form::OK_Clicked()
 {
-    SupportLook::Open_Link(WebLinks::ReviewPage);
     done(1);
 }
 

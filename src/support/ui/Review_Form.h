@@ -1,5 +1,5 @@
-// The "Rate Us" window shown on the way out: both of its buttons open the public review page
-// and then close it.
+// The "Rate Us" window shown on the way out: "Write a Review" opens the public review page and
+// closes it; OK (the default, Enter) and Escape only close it.
 #pragma once
 
 #include <QDialog>
@@ -14,7 +14,8 @@ public:
     // The instance made last (null once it is gone).
     static Review_Form *defaultInstance();
 
-    // Runs the window modally and returns its code (1 from either button, 0 when closed).
+    // Runs the window modally and returns its code (1 from either button, 0 when closed), OK with
+    // the keyboard.
     int Open_Review_Form_Window();
 
     void OK_Clicked();

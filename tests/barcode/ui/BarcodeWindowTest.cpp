@@ -9,6 +9,7 @@
 #include "foundation/ui/Long_SMS_Dlg.h"
 #include "model/SKTBarcode.h"
 
+#include <QCoreApplication>
 #include <QToolButton>
 
 using namespace barcodedriver;
@@ -112,6 +113,36 @@ TEST_F(BarcodeWindow, SymbologyChangesSwitchLayoutTabsAndKerning)
     window.dataText->clear();
     chooseType(window, QStringLiteral("EAN-13"));
     EXPECT_TRUE(window.kerning_value_Checkbox->isEnabled());
+}
+
+TEST_F(BarcodeWindow, ControlsKeepTheirPlacesWhateverTheSymbol)
+{
+    Barcode_Gen window;
+    window.show();
+    QWidget *const fixed[] = {window.barcodeTypePopup, window.Data_source_type, window.Batch_Series,
+                              window.view_series_btn,  window.sett_tab,         window.ok_button,
+                              window.cancel_button};
+    const auto places = [&] {
+        QCoreApplication::processEvents();
+        QList<QRect> rects;
+        for (QWidget *w : fixed)
+            rects << QRect(w->mapTo(&window, QPoint(0, 0)), w->size());
+        return rects;
+    };
+    chooseType(window, QStringLiteral("Code 128"));
+    const QList<QRect> linear = places();
+    saveArtifact(&window, QStringLiteral("barcode-window-code128.png"));
+    for (const char *title : {"QR Code", "PDF417", "DataMatrix", "Code 128"}) {
+        chooseType(window, QString::fromLatin1(title));
+        EXPECT_EQ(places(), linear) << title;
+        if (qstrcmp(title, "QR Code") == 0)
+            saveArtifact(&window, QStringLiteral("barcode-window-qrcode.png"));
+    }
+    // A click where the data source was lands on it still.
+    chooseType(window, QStringLiteral("QR Code"));
+    const QPoint source = linear.at(1).center();
+    EXPECT_TRUE(window.childAt(source) == window.Data_source_type ||
+                window.Data_source_type->isAncestorOf(window.childAt(source)));
 }
 
 TEST_F(BarcodeWindow, QrVersionAndDataMatrixFormatRaiseTheirSizeFloors)

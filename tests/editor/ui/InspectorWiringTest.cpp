@@ -4,6 +4,7 @@
 // background picture read into the page, and the placed personal details shown as the canvas selects them.
 #include "MainWindowFixture.h"
 
+#include "canvas/ui/CanvasDriver.h"
 #include "editor/ui/MainWindowLayout.h"
 #include "panels/CardSizeTables.h"
 #include "panels/ui/DataSourceTab.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -176,4 +178,50 @@ TEST_F(InspectorWiring, DetailsPlacedShowTheObjectTheCanvasSelected)
     EXPECT_EQ(picture->kind(), SKTGraphic::Kind::Image);
     EXPECT_TRUE(tabs().isShown(InspectorTabs::image_tab));
     EXPECT_EQ(window->tools().Selected_Control_Tool(), 8);
+}
+
+TEST_F(InspectorWiring, ThePageInFrontStaysForAnotherObjectOfTheSameKind)
+{
+    using T = InspectorTabs;
+    // Made with their tools, each moved to a place of its own.
+    const auto make = [this](int tool, const QRectF &frame) {
+        clickTool(tool);
+        const GraphicPtr g = front().first();
+        g->setBounds(frame);
+        QCoreApplication::processEvents();
+        return g;
+    };
+    const GraphicPtr text1 = make(2, QRectF(10, 10, 60, 30));
+    const GraphicPtr text2 = make(2, QRectF(90, 10, 60, 30));
+    const GraphicPtr rect = make(3, QRectF(10, 60, 40, 40));
+    const GraphicPtr star = make(13, QRectF(90, 60, 40, 40));
+    const GraphicPtr line = make(1, QRectF(160, 60, 40, 40));
+    CanvasDriver canvasClicks(*canvas(0));
+    QTabBar *bar = tabs().sett_tab()->tabBar();
+    const auto clickTab = [&](T::Item item) {
+        const int index = tabs().shownItems().indexOf(item);
+        ASSERT_GE(index, 0);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    };
+    const auto select = [&](const GraphicPtr &g) {
+        canvasClicks.click(g->bounds().center());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window->inspector().shownGraphic(), g);
+    };
+
+    select(text1);
+    clickTab(T::text_prop_tab);
+    select(text2);
+    EXPECT_EQ(tabs().currentItem(), T::text_prop_tab);
+    select(rect);
+    EXPECT_EQ(tabs().currentItem(), T::shape_tab);
+    clickTab(T::aligmnt_tab);
+    select(star);
+    EXPECT_EQ(tabs().currentItem(), T::aligmnt_tab);
+    EXPECT_EQ(tabs().label(T::shape_tab), QStringLiteral("Star Properties"));
+    // Another kind opens on its first page.
+    select(line);
+    EXPECT_EQ(tabs().currentItem(), T::line_tab);
+    select(text1);
+    EXPECT_EQ(tabs().currentItem(), T::text_edtng_tab);
 }

@@ -200,6 +200,7 @@ TEST_F(CardPageTest, SizeListOutlineAndStepperResizeEveryCanvas)
     EXPECT_EQ(frontPage().Card_Shape, QStringLiteral("E"));
 
     // No row chosen: no size name and index -1.
+    choose(ui().Category_ComboBox, 1);
     showTab(InspectorTabs::card_brdr_tab);
     ui().ColList->clearSelection();
     tick(ui().Card_border_chk);
@@ -244,7 +245,8 @@ TEST_F(CardPageTest, SizeListShowsTheEntryOfTheCardsSizeOrNone)
     EXPECT_EQ(shownRow(), -1);
     EXPECT_EQ(ui().width_Stepper->value(), 120);
 
-    // Back to a listed size: by a click on its entry, or by typing its size.
+    // Back to a listed size: by a click on its entry in a category, or by typing its size.
+    choose(ui().Category_ComboBox, CardSizeTables::PvcCategory);
     clickRow(3);
     EXPECT_EQ(shownRow(), 3);
     EXPECT_EQ(frontPage().Card_Cat_index, 3);
@@ -265,11 +267,47 @@ TEST_F(CardPageTest, SizeListShowsTheEntryOfTheCardsSizeOrNone)
     inspect(nullptr);
     EXPECT_EQ(shownRow(), 0);
     // Of the two equal paper entries, the one the page names stays shown.
-    choose(ui().Category_ComboBox, 1);
     choose(ui().Preset_ComboBox, QStringLiteral("Horizontal"));
+    choose(ui().Category_ComboBox, 1);
     clickRow(2);
     inspect(nullptr);
     EXPECT_EQ(shownRow(), 2);
+}
+
+TEST_F(CardPageTest, ACardShowsTheOrientationAndCategoryOfItsSize)
+{
+    // A 127 x 178 mm card from the start wizard, whose page still names a level credit card.
+    host->SetDocumentCanvasSize(
+        QSizeF(CardSizeTables::MM_to_Points_Convert(127), CardSizeTables::MM_to_Points_Convert(178)));
+    inspect(nullptr);
+    showTab(InspectorTabs::card_setting_tab);
+    EXPECT_EQ(ui().Preset_ComboBox->currentText(), QStringLiteral("Vertical"));
+    EXPECT_EQ(ui().Category_ComboBox->currentText(), CardSizeTables::CustomCategory);
+    EXPECT_EQ(ui().ListData->count(), 0);
+    saveArtifact(tabs().sett_tab(), QStringLiteral("card-page-portrait-own-size.png"));
+    // The next change of the page writes what it shows.
+    showTab(InspectorTabs::card_brdr_tab);
+    tick(ui().Card_border_chk);
+    EXPECT_EQ(frontPage().Card_Preset, QStringLiteral("Vertical"));
+    EXPECT_EQ(frontPage().Card_Category, CardSizeTables::CustomCategory);
+    EXPECT_EQ(frontPage().Card_Cat_index, -1);
+
+    // Choosing the other orientation turns the card.
+    showTab(InspectorTabs::card_setting_tab);
+    choose(ui().Preset_ComboBox, QStringLiteral("Horizontal"));
+    EXPECT_NEAR(canvas(0)->bounds().width(), CardSizeTables::MM_to_Points_Convert(178), 0.01);
+    EXPECT_NEAR(canvas(0)->bounds().height(), CardSizeTables::MM_to_Points_Convert(127), 0.01);
+    EXPECT_EQ(ui().Preset_ComboBox->currentText(), QStringLiteral("Horizontal"));
+
+    // Resized to a listed size: its category, orientation and entry, whatever was shown before.
+    const QSizeF badge = CardSizeTables::Get_My_card_Size(CardSizeTables::PaperCategory, "H", 7);
+    ui().width_Stepper->setValue(badge.width());
+    ui().height_Stepper->setValue(badge.height());
+    QTest::mouseClick(ui().Apply_Size_btn, Qt::LeftButton);
+    EXPECT_EQ(ui().Preset_ComboBox->currentText(), QStringLiteral("Horizontal"));
+    EXPECT_EQ(ui().Category_ComboBox->currentText(), CardSizeTables::PaperCategory);
+    EXPECT_EQ(static_cast<CardPagePanel &>(inspector().cardPage()).selectedSizeRow(), 7);
+    EXPECT_EQ(frontPage().Card_Sub_Category, CardSizeTables::paper_card_arry().at(7));
 }
 
 TEST_F(CardPageTest, NameAndSidesReachThePageAndComeBackFromIt)

@@ -90,7 +90,7 @@ TEST_F(InspectorTest, EachKindShowsItsTabsInOrderWithItsLabels)
     sign->Set_Sign_Or_FP(QStringLiteral("F"));
     inspect(sign);
     EXPECT_EQ(shownTabs(), (QList<T::Item>{T::sign_tab, T::aligmnt_tab}));
-    EXPECT_EQ(shownLabel(0), QStringLiteral("FingrePrint Properties"));
+    EXPECT_EQ(shownLabel(0), QStringLiteral("Fingerprint Properties"));
     EXPECT_EQ(inspector().sel_control_name(), QStringLiteral("F"));
     sign->Set_Sign_Or_FP(QStringLiteral("S"));
     inspect(nullptr);
@@ -152,7 +152,7 @@ TEST_F(InspectorTest, LockedObjectsShowOnlyTheLockTabWithTheKindsLabel)
     print->ctrl_is_locked = false;
     inspect(nullptr);
     inspect(print);
-    EXPECT_EQ(shownLabel(0), QStringLiteral("FingrePrint Properties"));
+    EXPECT_EQ(shownLabel(0), QStringLiteral("Fingerprint Properties"));
     EXPECT_EQ(shownTabs().last(), T::aligmnt_tab);
 
     // The lock tab's own button runs the window's Unlock command.

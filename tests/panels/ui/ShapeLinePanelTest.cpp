@@ -2,6 +2,7 @@
 // objects, what loading an object shows, and that a load never writes back.
 #include "PanelsFixture.h"
 
+#include "model/SKTLine.h"
 #include "panels/ui/LineTab.h"
 #include "panels/ui/ShapeTab.h"
 #include "platform/UndoManager.h"
@@ -223,4 +224,62 @@ TEST_F(ShapeLinePanels, PolygonAndDoubleStarFieldsNameTheOutlineTheyDraw)
     stepTo(t.polygon_Stepper, 3);
     EXPECT_EQ(polygon->polygon_type, 3);
     EXPECT_EQ(t.polygon_Stepper->text(), QStringLiteral("Hexagon"));
+}
+
+TEST_F(ShapeLinePanels, OrientationTurnsTheSelectedLineAboutItsMiddleAndKeepsIt)
+{
+    const GraphicPtr g = make(SKTGraphic::Kind::Line);
+    auto &line = static_cast<SKTLine &>(*g);
+    QComboBox *orientation = shapes->lineTab().Line_ori_style;
+    struct Case {
+        QPointF begin, end;
+        const char *choice;
+        QPointF wantBegin, wantEnd;
+    };
+    // A line 100 long around (60, 50): it keeps its middle, its length and its way round.
+    const Case cases[] = {
+        {{20, 80}, {100, 20}, "Horizontal", {10, 50}, {110, 50}},
+        {{100, 20}, {20, 80}, "Horizontal", {110, 50}, {10, 50}},
+        {{20, 80}, {100, 20}, "Vertical", {60, 100}, {60, 0}},
+        {{10, 50}, {110, 50}, "Vertical", {60, 0}, {60, 100}},
+        {{20, 80}, {100, 20}, "Free", {20, 80}, {100, 20}},
+    };
+    for (const Case &c : cases) {
+        line.setBeginPoint(c.begin);
+        line.setEndPoint(c.end);
+        choose(orientation, QString::fromLatin1(c.choice));
+        EXPECT_EQ(line.beginPoint(), c.wantBegin) << c.choice;
+        EXPECT_EQ(line.endPoint(), c.wantEnd) << c.choice;
+        EXPECT_EQ(line._line_ori, orientation->currentIndex());
+    }
+
+    // Dragging an end keeps a vertical line upright, a horizontal one level; a free one follows.
+    choose(orientation, QStringLiteral("Vertical"));
+    line.resizeByMovingHandle(LineHandle::End, QPointF(90, 130));
+    EXPECT_EQ(line.endPoint(), QPointF(60, 130));
+    choose(orientation, QStringLiteral("Horizontal"));
+    line.resizeByMovingHandle(LineHandle::Begin, QPointF(0, 0));
+    EXPECT_EQ(line.beginPoint().y(), line.endPoint().y());
+    choose(orientation, QStringLiteral("Free"));
+    line.resizeByMovingHandle(LineHandle::End, QPointF(90, 130));
+    EXPECT_EQ(line.endPoint(), QPointF(90, 130));
+}
+
+TEST_F(ShapeLinePanels, AStarsSolidFillCoversItsPointsAndItsMiddle)
+{
+    const GraphicPtr star = makeShape(ShapeCode::Star);
+    star->setBounds(QRectF(20, 20, 100, 100));
+    ShapeTab &t = shapes->shapeTab();
+    t.Shape_fill_chk->setChecked(false);
+    t.Shape_fill_chk->click();
+    t.Shape_solid_fill_rd->click();
+    pickColor(t.shape_fill_clr, QColor(255, 0, 0));
+    QCoreApplication::processEvents();
+    const QImage shown = canvas(0)->grab().toImage();
+    saveArtifact(canvas(0), QStringLiteral("star-filled.png"));
+    // The top point (70, 20) down to the middle pentagon's top edge near y 54; the middle; and a
+    // corner of the bounds outside the star.
+    for (const QPoint &inside : {QPoint(70, 40), QPoint(70, 70), QPoint(110, 58), QPoint(54, 92)})
+        EXPECT_EQ(shown.pixelColor(inside), QColor(255, 0, 0)) << inside.x() << "," << inside.y();
+    EXPECT_NE(shown.pixelColor(QPoint(24, 24)), QColor(255, 0, 0));
 }

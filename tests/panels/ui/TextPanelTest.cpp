@@ -2,11 +2,14 @@
 // times, greeting texts through the registry, the font dialog, and edits over several texts.
 #include "PanelsFixture.h"
 
+#include "canvas/ui/SKTGraphicView.h"
 #include "foundation/WindowRegistry.h"
 #include "panels/ui/TextEditingTab.h"
 #include "panels/ui/TextPropertiesTab.h"
 
 #include <QComboBox>
+#include <QImage>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -158,4 +161,34 @@ TEST_F(TextPanels, SeveralTextsShareEveryPropertyButTheirWords)
     EXPECT_FALSE(p.Text_fill_clr->isEnabled());
     screenshot(InspectorTabs::text_prop_tab, QStringLiteral("inspector-text.png"));
     screenshot(InspectorTabs::text_edtng_tab, QStringLiteral("inspector-text-editing.png"));
+}
+
+TEST_F(TextPanels, TypingGrowsTheFrameToShowTheWholeText)
+{
+    const GraphicPtr text = make(SKTGraphic::Kind::Text); // a new text's 50 x 50 frame at (20, 20)
+    view()->setFocus();
+    view()->selectAll();
+    QTest::keyClicks(view(), QStringLiteral("See you at 3 pm on Saturday!"));
+    const QRectF grown = text->bounds();
+    EXPECT_EQ(grown.topLeft(), QPointF(20, 20));
+    EXPECT_EQ(grown.width(), 50);
+    ASSERT_GT(grown.height(), 50);
+
+    // The canvas shows words below the old frame's bottom edge, down to the new one.
+    QCoreApplication::processEvents();
+    const QImage shown = canvas(0)->grab().toImage();
+    saveArtifact(canvas(0), QStringLiteral("text-grown-to-its-words.png"));
+    const auto inkBetween = [&](int top, int bottom) {
+        int ink = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 20; x < 70; ++x)
+                ink += qGray(shown.pixel(x, y)) < 128;
+        return ink;
+    };
+    EXPECT_GT(inkBetween(72, int(grown.bottom())), 0);
+
+    // Fewer words leave the frame as tall as it has become.
+    view()->selectAll();
+    QTest::keyClicks(view(), QStringLiteral("Hi"));
+    EXPECT_EQ(text->bounds(), grown);
 }

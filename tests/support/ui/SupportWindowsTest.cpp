@@ -2,6 +2,7 @@
 // reach the desktop, exactly as they are handed over, and what the windows show.
 #include "foundation/FileUtils.h"
 #include "foundation/WindowRegistry.h"
+#include "support/KeyboardWalk.h"
 #include "support/TestSupport.h"
 #include "support/WebLinks.h"
 #include "support/WindowFixture.h"
@@ -13,6 +14,7 @@
 #include "support/ui/SupportCommands.h"
 #include "support/ui/SupportLinks.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -49,24 +51,35 @@ protected:
     QStringList opened() const { return encoded(openedUrls); }
 };
 
-TEST_F(SupportWindows, BothRateUsButtonsOpenTheReviewPageThenClose)
+TEST_F(SupportWindows, RateUsOpensTheReviewPageOnlyFromItsReviewButton)
 {
     Review_Form form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Rate Us"));
     EXPECT_EQ(Review_Form::defaultInstance(), &form);
     EXPECT_EQ(clickInside(form.review_button, [&] { return form.Open_Review_Form_Window(); }), 1);
-    EXPECT_EQ(clickInside(form.ok_button, [&] { return form.Open_Review_Form_Window(); }), 1);
-    EXPECT_EQ(opened(), QStringList(2, WebLinks::ReviewPage));
+    EXPECT_EQ(opened(), QStringList{WebLinks::ReviewPage});
     EXPECT_TRUE(WebLinks::ReviewPage.startsWith(QStringLiteral("https://www.example.com/")));
 
-    // Closing the window by its frame opens nothing.
+    // OK, the keyboard's Enter and Return, Escape and the frame's close button open nothing.
     openedUrls.clear();
+    EXPECT_EQ(clickInside(form.ok_button, [&] { return form.Open_Review_Form_Window(); }), 1);
+    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Return, 1}, {Qt::Key_Enter, 1}, {Qt::Key_Escape, 0}};
+    for (const auto &[key, code] : keys) {
+        modalScripts.push_back([key](QDialog &dialog) {
+            EXPECT_TRUE(testsupport::showWithKeyboard(dialog));
+            QTest::keyClick(QApplication::focusWidget(), key);
+            return dialog.result();
+        });
+        EXPECT_EQ(form.Open_Review_Form_Window(), code) << key;
+    }
     modalScripts.push_back([](QDialog &dialog) {
-        dialog.reject();
+        dialog.close();
         return dialog.result();
     });
     EXPECT_EQ(form.Open_Review_Form_Window(), 0);
-    EXPECT_TRUE(openedUrls.isEmpty());
+    EXPECT_TRUE(openedUrls.isEmpty()) << opened().join(u' ').toStdString();
+    for (QPushButton *opensBrowser : {form.review_button, form.website_1, form.support_id})
+        EXPECT_FALSE(opensBrowser->isDefault() || opensBrowser->autoDefault());
     saveArtifact(&form, QStringLiteral("rate_us.png"));
 }
 
