@@ -35,6 +35,19 @@ bool Show_YES_NO_MessageBox(const QString &text)
     }
 }
 
+bool settleUnsavedChanges(const QString &question, const std::function<bool()> &save)
+{
+    switch (Ask_Save_Changes(question)) {
+    case SaveAnswer::DontSave:
+        return true;
+    case SaveAnswer::Cancel:
+        return false;
+    case SaveAnswer::Save:
+        break;
+    }
+    return save();
+}
+
 QStringList saveAnswerButtons()
 {
     return {QStringLiteral("&Save"), QStringLiteral("Do&n't Save"), QStringLiteral("&Cancel")};

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Shows "\n" + text with one button "OK"; returns when the user has closed it. Nothing is shown
 // while no message service is installed (before the main window exists).
 void Show_MessageBox(const QString &text);
@@ -19,6 +21,9 @@ enum class SaveAnswer { Save, DontSave, Cancel };
 // Shows text with "Save" (default), "Don't Save" and "Cancel"; Escape and closing the box answer
 // Cancel. Without a message service nothing is shown and the answer is Don't Save.
 SaveAnswer Ask_Save_Changes(const QString &text);
+// Asks the question and settles it: true when the caller may go on (Don't Save, or Save and
+// `save` succeeded), false for Cancel or a save that did not happen.
+bool settleUnsavedChanges(const QString &question, const std::function<bool()> &save);
 // The buttons' texts, in the order of SaveAnswer.
 QStringList saveAnswerButtons();
 

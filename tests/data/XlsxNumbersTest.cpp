@@ -117,25 +117,5 @@ TEST(XlsxNumbers, BuiltInFormatsAndStylesWithoutAFormat)
 
 TEST(XlsxNumbers, WorkbooksOfOtherWritersReadAsShown)
 {
-    QTemporaryDir tmp;
-    const ProcResult r =
-        run(QStringLiteral("/usr/bin/python3"), {testFile(QStringLiteral("xlsx_numbers.py")), tmp.path()});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QJsonObject books = QJsonDocument::fromJson(r.out).object();
-    ASSERT_EQ(books.size(), 3);
-    for (auto it = books.begin(); it != books.end(); ++it) {
-        SCOPED_TRACE(it.key().toStdString());
-        XlsxReader reader;
-        QString message;
-        ASSERT_TRUE(reader.open(it.key(), &message)) << message.toStdString();
-        const XlsxRows rows = reader.readSheet(1);
-        ASSERT_TRUE(rows.ok) << rows.message.toStdString();
-        const QJsonArray expected = it.value().toArray();
-        ASSERT_EQ(rows.rows.size(), expected.size());
-        for (qsizetype i = 0; i < expected.size(); ++i) {
-            const QJsonArray row = expected.at(i).toArray();
-            EXPECT_EQ(rows.rows.text(i, 0), row.at(0).toString());
-            EXPECT_EQ(rows.rows.text(i, 1), row.at(1).toString()) << row.at(0).toString().toStdString();
-        }
-    }
+    expectWorkbooksReadAsShown(QStringLiteral("xlsx_numbers.py"), 3);
 }

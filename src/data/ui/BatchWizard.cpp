@@ -558,15 +558,7 @@ bool BatchWizard::settleUnsavedChanges()
     const QString question =
         QStringLiteral("Do you want to save the changes made to the Batch Processing Series \"%1\"?")
             .arg(Trim_Str(batch_list_name->text()));
-    switch (Ask_Save_Changes(question)) {
-    case SaveAnswer::DontSave:
-        return true;
-    case SaveAnswer::Cancel:
-        return false;
-    case SaveAnswer::Save:
-        break;
-    }
-    return saveSeries();
+    return ::settleUnsavedChanges(question, [this] { return saveSeries(); });
 }
 
 // Back to the list of series; the values screen's list is let go.

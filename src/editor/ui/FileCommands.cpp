@@ -39,19 +39,13 @@ bool FileCommands::settleUnsavedChanges(const QString &question)
 {
     if (!m_window.designFile().isModified())
         return true;
-    switch (Ask_Save_Changes(question)) {
-    case SaveAnswer::DontSave:
-        return true;
-    case SaveAnswer::Cancel:
-        return false;
-    case SaveAnswer::Save:
-        break;
-    }
-    const DesignResult saved = Save_project_file(false, false);
-    // A cancelled save panel or a failed save keeps the design, rather than losing it.
-    if (saved.status == DesignResult::Status::Failed)
-        Show_MessageBox(DesignFile::saveFailedMessage(saved.reason));
-    return saved.ok();
+    return ::settleUnsavedChanges(question, [this] {
+        const DesignResult saved = Save_project_file(false, false);
+        // A cancelled save panel or a failed save keeps the design, rather than losing it.
+        if (saved.status == DesignResult::Status::Failed)
+            Show_MessageBox(DesignFile::saveFailedMessage(saved.reason));
+        return saved.ok();
+    });
 }
 
 void FileCommands::New_Btn_Clicked()
