@@ -20,6 +20,9 @@ public:
 
     // Size the text storage needs at the current width, measured with its own attributes.
     QSizeF naturalSize() const;
+    // Whether text, drawn as this object draws its own, shows whole in the bounds: no line that
+    // wrapping adds falls below them.
+    bool showsWhole(const QString &text) const;
     // Fits the height to the text without recording the change for undo.
     void setHeightToMatchContents();
 

@@ -90,7 +90,61 @@ QFont fontInPoints(const FontDescriptor &descriptor)
     return font;
 }
 
+// The text laid out as drawn: case applied, line breaks kept, wrapped at the bounds width.
+// Lines stop once they run past maxHeight; the layout has begun and ended.
+void layOutText(QTextLayout &layout, const SKTGraphic &g, const QString &raw, double maxHeight)
+{
+    QString text = applyCase(raw, g.text_transfrom_case);
+    text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+    text.replace(u'\n', QChar::LineSeparator);
+    text.replace(u'\r', QChar::LineSeparator);
+
+    const FontDescriptor descriptor =
+        g.text_ctrl_font.value_or(FontDescriptor{QString::fromLatin1(ModelGlobals::Text_Ctrl_Font), 14.0});
+    QFont font = fontInPoints(descriptor);
+    if (g.text_kerning != 0.0f && std::isfinite(g.text_kerning))
+        font.setLetterSpacing(QFont::AbsoluteSpacing, std::clamp(double(g.text_kerning), -10000.0, 10000.0));
+
+    layout.setText(text);
+    layout.setFont(font);
+    QTextOption option(alignmentFor(g.text_alignmnet));
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.setCacheEnabled(true);
+    const double width = std::max(0.0, g.bounds().width());
+    double y = 0;
+    layout.beginLayout();
+    for (;;) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+        if (y > maxHeight + line.height() || y > 100000)
+            break;
+    }
+    layout.endLayout();
+}
+
 } // namespace
+
+bool SKTText::showsWhole(const QString &text) const
+{
+    const QString trimmed = Trim_Str(text);
+    if (trimmed.isEmpty())
+        return true;
+    QTextLayout layout(QString(), QFont(), const_cast<QPaintDevice *>(layoutDevice()));
+    layOutText(layout, *this, trimmed, 100000);
+    // A line whose baseline falls below the box is cut off; a descender past it is not.
+    const double height = bounds().height();
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        if (line.y() + line.ascent() > height + 0.5)
+            return false;
+    }
+    return true;
+}
 
 void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
                                  bool isBeingCreateOrEdited) const
@@ -120,37 +174,9 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
     if (isDrawingStroke())
         GraphicPainting::strokeBounds(painter, *this);
 
-    QString text = applyCase(trimmed, text_transfrom_case);
-    text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
-    text.replace(u'\n', QChar::LineSeparator);
-    text.replace(u'\r', QChar::LineSeparator);
-
-    const FontDescriptor descriptor =
-        text_ctrl_font.value_or(FontDescriptor{QString::fromLatin1(ModelGlobals::Text_Ctrl_Font), 14.0});
-    QFont font = fontInPoints(descriptor);
-    if (text_kerning != 0.0f && std::isfinite(text_kerning))
-        font.setLetterSpacing(QFont::AbsoluteSpacing, std::clamp(double(text_kerning), -10000.0, 10000.0));
-
-    QTextLayout layout(text, font, const_cast<QPaintDevice *>(layoutDevice()));
-    QTextOption option(alignmentFor(text_alignmnet));
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.setCacheEnabled(true);
     // Lines wrap at the bounds width and run down from the top; lines below the bounds are not laid out.
-    const double width = std::max(0.0, b.width());
-    double y = 0;
-    layout.beginLayout();
-    for (;;) {
-        QTextLine line = layout.createLine();
-        if (!line.isValid())
-            break;
-        line.setLineWidth(width);
-        line.setPosition(QPointF(0, y));
-        y += line.height();
-        if (y > b.height() + line.height() || y > 100000)
-            break;
-    }
-    layout.endLayout();
+    QTextLayout layout(QString(), QFont(), const_cast<QPaintDevice *>(layoutDevice()));
+    layOutText(layout, *this, trimmed, b.height());
 
     painter.save();
     painter.setClipRect(b, Qt::IntersectClip);
