@@ -41,7 +41,7 @@ def decoded(path):
 
 
 def open_details(s):
-    groups = button_groups(s.screenshot("main"), s.geometry(s.window))
+    groups = button_groups(s.screenshot_painted("main", s.window), s.geometry(s.window))
     x, y = groups[1][3]  # Card, Background, Grid, Details, ...
     s.xdotool("mousemove", "--sync", str(x), str(y), "click", "1")
     dialog = s.wait_for_window(DIALOG)
@@ -124,9 +124,16 @@ def main():
                 got = decoded(os.path.join(batch, "Card_%d.png" % k))
                 check(got == "M-%04d" % k, "Card_%d reads %r, not %r" % (k, got, "M-%04d" % k))
 
-            saved = os.path.join(work, "saved.dcard")
-            check(s.save_design(saved), "no design file was written")
-            dump = subprocess.run([cardtool_path(), "design-dump", saved], capture_output=True, text=True,
+            # Saved over the design it was opened from.
+            before = os.path.getmtime(design)
+            s.focus()
+            s.key("ctrl+s")
+            box = s.modal_window()  # "... has been saved successfully."
+            s.focus(box)
+            s.key("Return")
+            s.wait_for_window_gone(".", window=box)
+            s.wait_until(lambda: os.path.getmtime(design) != before, "the saved design")
+            dump = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True,
                                   timeout=60)
             check(dump.returncode == 0, "cardtool design-dump failed: %s" % dump.stderr)
             tree = json.loads(dump.stdout)

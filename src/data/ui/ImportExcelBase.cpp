@@ -100,6 +100,8 @@ QTableView *ImportExcelBase::makeColumnList()
     ColList->setSelectionBehavior(QAbstractItemView::SelectRows);
     ColList->setSelectionMode(QAbstractItemView::SingleSelection);
     ColList->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    // Tab leaves the list for its buttons; the arrows move within it.
+    ColList->setTabKeyNavigation(false);
     ColList->verticalHeader()->hide();
     ColList->horizontalHeader()->setStretchLastSection(true);
     ColList->setColumnWidth(0, 50);
