@@ -206,10 +206,14 @@ OutputCheck::Report OutputCheck::check(const BatchFillSnapshot &snapshot,
     return report;
 }
 
-QString OutputCheck::Report::text() const
+QString OutputCheck::Report::text(int most) const
 {
     QStringList parts;
     for (const Problem &p : problems) {
+        if (most >= 0 && parts.size() == most) {
+            parts.append(QStringLiteral("… and %1 more.").arg(problems.size() - most));
+            break;
+        }
         QStringList rows;
         for (int r : p.firstRows)
             rows.append(QString::number(r));

@@ -21,8 +21,9 @@ public:
         QList<Problem> problems;
         int totalCards = 0;
         bool isEmpty() const { return problems.isEmpty(); }
-        // The report as the user reads it, one paragraph per problem; "" when all is well.
-        QString text() const;
+        // The report as the user reads it, one paragraph per problem, at most `most` of them (-1:
+        // all) and then how many more there are; "" when all is well.
+        QString text(int most = -1) const;
     };
     static constexpr int RowsNamed = 5;
 

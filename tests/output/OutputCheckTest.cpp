@@ -118,4 +118,5 @@ TEST(OutputCheck, NamesTheCardsThatWouldComeOutWrong)
     EXPECT_EQ(report.problems[2].firstRows, (QList<int>{1, 3, 4}));
     EXPECT_EQ(report.problems[3].firstRows, (QList<int>{2, 3, 4}));
     EXPECT_TRUE(report.text().contains("2 of 4 cards (rows 2, 4)")) << report.text().toStdString();
+    EXPECT_TRUE(report.text(1).endsWith("(rows 2, 4)\n\n… and 3 more.")) << report.text(1).toStdString();
 }
