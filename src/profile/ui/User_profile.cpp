@@ -460,6 +460,12 @@ void User_profile::Browse_excel_Btn_Clicked()
     else
         Remove_Excel_in_Data_Source_Combo();
     followHeadings();
+    // The preview showed the previous workbook's values: it shows the new ones, or nothing while a
+    // bound detail lacks its column.
+    if (User_Profile_Class::firstUnpicked(choices(false)) < 0)
+        Preview_Btn_Clicked();
+    else
+        Preivew_picture->clear();
 }
 
 void User_profile::View_Excel_Btn_Clicked()
