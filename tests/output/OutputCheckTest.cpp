@@ -67,11 +67,14 @@ TEST(OutputCheck, ExportedCardsReadTheBoundHeadingInAnotherWorkbook)
         QTemporaryDir tmp;
         BatchFillSnapshot::Design d = workbookDesign(c.headings, c.rows);
         d.front << boundToLong(barcode(QPointF(60, 20), 1, 0, DataSourceCode::BindingColumn));
+        d.front << boundToLong(text(QRectF(10, 100, 200, 30), DataSourceCode::BindingColumn));
         auto snapshot = std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(d));
         const OutputCheck::Report report = OutputCheck::check(*snapshot);
         const QStringList expected =
             c.expected.first().isEmpty()
-                ? QStringList("The barcode on the front is blank: the workbook has no column \"Long\". [2]")
+                ? QStringList{"The barcode on the front is blank: the workbook has no column \"Long\". [2]",
+                              "The text \"Text here\" on the front is blank: the workbook has no column "
+                              "\"Long\". [2]"}
                 : QStringList();
         EXPECT_EQ(whats(report), expected) << c.what;
 
@@ -80,6 +83,12 @@ TEST(OutputCheck, ExportedCardsReadTheBoundHeadingInAnotherWorkbook)
         options.dpi = 200;
         ASSERT_TRUE(CardExport::run(snapshot, tmp.filePath("out"), options, &progress).ok()) << c.what;
         const QDir folder(ExportPaths::batchFolderPath(tmp.filePath("out")));
+        // The live design, refilled with row 1 after the run, reads the heading's column too.
+        GraphicList live = BatchFillSnapshot::cloneList(d.front);
+        BatchFiller filler(snapshot, 72.0);
+        QString error;
+        ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(live, 0, &error)) << error.toStdString();
+        EXPECT_EQ(live[1]->Text_contents().text, c.expected.first()) << c.what;
         for (int k = 0; k < c.expected.size(); ++k) {
             const QStringList found = decode(folder.filePath(QStringLiteral("Card_%1.png").arg(k + 1)));
             EXPECT_EQ(found, c.expected[k].isEmpty() ? QStringList() : QStringList("QRCode:" + c.expected[k]))
