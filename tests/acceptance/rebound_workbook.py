@@ -17,8 +17,8 @@ import tempfile
 import openpyxl
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.screen import button_groups  # noqa: E402
 from lib.session import Session, cardtool_path, check  # noqa: E402
-from profile import button_groups  # noqa: E402
 
 DIALOG = "Front Side User Profile Information"
 ROWS = 4
