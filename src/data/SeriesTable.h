@@ -20,6 +20,8 @@ public:
     void Add_dataset_col_in_binding_table(const QString &name, const SeriesLoader &load);
     // Rows of the longest loaded series, 0 when none.
     int Calculate_data_table_rows() const;
+    // Rows of the named series, 0 when it is not loaded.
+    int rowsOf(const QString &name) const { return int(m_series.value(name).size()); }
     // Row `row` (from 0) of the named series untrimmed, "" beyond its end or when not loaded.
     QString Get_sel_row_col_value_of_dataset(int row, const QString &name) const;
 

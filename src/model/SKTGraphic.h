@@ -161,6 +161,8 @@ public:
     std::optional<QString> control_ID = QString();
     bool excel_binding = false;
     qint32 excel_col_indx = 0;
+    // The heading of that column when it was bound; the binding follows it into another workbook.
+    std::optional<QString> excel_col_title;
     std::optional<QString> Text_Value = QStringLiteral("Text here");
     bool ctrl_is_visible = true;
     qint32 double_star_type = 1;
@@ -186,6 +188,11 @@ public:
     std::optional<QColor> Text_Color_Value() const { return txt_clr; }
     void Set_Excel_binding(bool v) { excel_binding = v; }
     void Set_Excel_binding_Index(qint32 v) { excel_col_indx = v; }
+    void Set_Excel_binding_Column(qint32 index, const QString &heading)
+    {
+        excel_col_indx = index;
+        excel_col_title = heading;
+    }
     qint32 Get_Line_Ori() const { return _line_ori; }
     qint32 Get_Line_Cap_Style() const { return _line_cap_style; }
     void Set_Batch_List_Name(const QString &s) { batch_list_name = s; }

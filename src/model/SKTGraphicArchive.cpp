@@ -1,4 +1,4 @@
-// The keyed archive of a card object: 93 keys in a fixed order, the archive class being the kind.
+// The keyed archive of a card object: 94 keys in a fixed order, the archive class being the kind.
 #include "model/GraphicFields.h"
 #include "model/SKTBarcode.h"
 #include "model/SKTGraphic.h"

@@ -22,6 +22,9 @@ public:
     QSizeF naturalSize() const;
     // The height the text takes when drawn in `font` wrapped at `width` points, every line laid out.
     static double heightAsDrawn(const QString &text, const FontDescriptor &font, double width);
+    // Whether text, drawn as this object draws its own, shows whole in the bounds: no line that
+    // wrapping adds falls below them.
+    bool showsWhole(const QString &text) const;
     // Fits the height to the text without recording the change for undo.
     void setHeightToMatchContents();
     // Height the drawn text takes at the current width: trimmed, in its case, in the record's font

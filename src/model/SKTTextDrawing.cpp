@@ -192,6 +192,27 @@ double SKTText::drawnTextHeight() const
     return layLines(layout, bounds().width(), 100000);
 }
 
+bool SKTText::showsWhole(const QString &text) const
+{
+    // Measured on a copy holding the row's text, laid out exactly as drawing lays it out.
+    SKTText probe(*this);
+    probe.Text_contents().text = text;
+    const QString drawn = drawnText(probe);
+    if (drawn.isEmpty())
+        return true;
+    QTextLayout layout(drawn, drawingFont(probe), const_cast<QPaintDevice *>(layoutDevice()));
+    setUpLayout(layout, probe);
+    layLines(layout, bounds().width(), 100000);
+    // A line whose baseline falls below the box is cut off; a descender past it is not.
+    const double height = bounds().height();
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        if (line.y() + line.ascent() > height + 0.5)
+            return false;
+    }
+    return true;
+}
+
 double SKTText::heightAsDrawn(const QString &text, const FontDescriptor &font, double width)
 {
     // Measured on a text object, so that a layout made for a frame and its drawing agree.

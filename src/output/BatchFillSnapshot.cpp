@@ -1,6 +1,8 @@
 #include "output/BatchFillSnapshot.h"
 
+#include "data/ColumnBinding.h"
 #include "data/SeriesFiles.h"
+#include "foundation/CardCodes.h"
 #include "model/SKTDocument.h"
 
 GraphicList BatchFillSnapshot::cloneList(const GraphicList &graphics)
@@ -35,6 +37,7 @@ BatchFillSnapshot::Design BatchFillSnapshot::designOf(const Sources &sources)
     design.resourcePath = sources.resourcePath;
     design.dataFolder = sources.dataFolder;
     design.excelRows = sources.binding.ListData();
+    design.excelTitles = sources.binding.columnTitles();
     return design;
 }
 
@@ -44,8 +47,33 @@ BatchFillSnapshot BatchFillSnapshot::take(const Design &design)
     s.m_design = design;
     s.m_design.front = cloneList(design.front);
     s.m_design.back = cloneList(design.back);
+    s.followHeadings();
     s.Check_Series_Or_Excel_Use_or_not();
     return s;
+}
+
+void BatchFillSnapshot::followHeadings()
+{
+    if (m_design.excelTitles.isEmpty())
+        return;
+    const auto follow = [this](const GraphicList &side, bool back) {
+        for (const GraphicPtr &g : side) {
+            if (!g || !isBindable(*g) || g->data_source_type != DataSourceCode::BindingColumn)
+                continue;
+            const int column =
+                ColumnBinding::resolve(m_design.excelTitles, g->excel_col_indx, g->excel_col_title);
+            if (column == ColumnBinding::Missing) {
+                const QString heading = g->excel_col_title.value_or(QString()).trimmed();
+                m_missingColumns.append({g, back,
+                                         heading.isEmpty()
+                                             ? QStringLiteral("column %1").arg(g->excel_col_indx)
+                                             : QStringLiteral("column \"%1\"").arg(heading)});
+            }
+            g->excel_col_indx = column;
+        }
+    };
+    follow(m_design.front, false);
+    follow(m_design.back, true);
 }
 
 QList<BoundObjectInfo> BatchFillSnapshot::describe(const GraphicList &graphics)
@@ -73,6 +101,7 @@ QList<BoundObjectInfo> BatchFillSnapshot::describe(const GraphicList &graphics)
         info.data_source_type = g->data_source_type;
         info.batch_list_name = g->batch_list_name_val();
         info.excel_col_indx = g->excel_col_indx;
+        info.excel_col_title = g->excel_col_title;
         out.append(info);
     }
     return out;

@@ -33,6 +33,7 @@ public:
         QRectF cardArea = QRectF(0, 0, 243, 154);    // the front canvas bounds
         QString resourcePath;
         QList<ExcelRow> excelRows; // the binding table's rows
+        QStringList excelTitles;   // its column headings, the row number's first; none: not known
         QString dataFolder;        // the "DataSet" folder of the series files
     };
 
@@ -74,6 +75,16 @@ public:
     // the binding table, whether or not that source gives rows.
     bool bindsData() const;
 
+    // A column-bound object whose column the binding table does not have: it reads nothing.
+    struct MissingColumn {
+        GraphicPtr object; // the snapshot's copy
+        bool back = false;
+        QString column; // the column it was bound to: column "<heading>", or column <n> by position
+    };
+    const QList<MissingColumn> &missingColumns() const { return m_missingColumns; }
+    // Rows of a bound series, 0 when it was not loaded.
+    int seriesRows(const QString &name) const { return m_series.rowsOf(name); }
+
     // Values (untrimmed, "" when the source has no such row).
     QString Get_sel_row_col_value_of_dataset(int row, const QString &seriesName) const;
     QString Get_sel_row_col_value_of_Excel(int row, int col) const;
@@ -103,9 +114,12 @@ private:
     BatchCounts counts() const;
     void setCounts(const BatchCounts &counts);
     SeriesLoader loader();
+    // Points every column-bound copy at the column its heading now stands in (-1 when gone).
+    void followHeadings();
 
     Design m_design;
     SeriesTable m_series; // bound series, loaded by the names their objects carry
     QStringList m_warnings;
     QStringList m_unreadableSeries;
+    QList<MissingColumn> m_missingColumns;
 };

@@ -2,6 +2,7 @@
 
 #include "barcode/BarcodeGenerator.h"
 #include "canvas/SKTRenderingView.h"
+#include "data/ColumnBinding.h"
 #include "foundation/CardCodes.h"
 #include "foundation/StringUtils.h"
 #include "model/SKTImage.h"
@@ -39,7 +40,12 @@ QString BatchFiller::valueFor(const SKTGraphic &graphic, int row, bool *bound) c
     }
     if (graphic.data_source_type == DataSourceCode::BindingColumn && m_snapshot->Use_Excel_Binding_Values) {
         *bound = true;
-        return Trim_Str(m_snapshot->Get_sel_row_col_value_of_Excel(row, graphic.excel_col_indx));
+        // The live design refilled after a run may still name a column by its old place.
+        const QStringList &titles = m_snapshot->design().excelTitles;
+        const int column = titles.isEmpty() ? graphic.excel_col_indx
+                                            : ColumnBinding::resolve(titles, graphic.excel_col_indx,
+                                                                     graphic.excel_col_title);
+        return Trim_Str(m_snapshot->Get_sel_row_col_value_of_Excel(row, column));
     }
     return QString();
 }

@@ -23,7 +23,10 @@ void bind(SKTGraphic &g, const User_Profile_Class::Detail &d)
     if (d.xl == 1) {
         g.Set_Data_source_type(DataSourceCode::BindingColumn);
         g.Set_Excel_binding(true);
-        g.Set_Excel_binding_Index(d.xl_col_indx);
+        if (d.xl_col_title.isEmpty())
+            g.Set_Excel_binding_Index(d.xl_col_indx);
+        else
+            g.Set_Excel_binding_Column(d.xl_col_indx, d.xl_col_title);
     }
 }
 

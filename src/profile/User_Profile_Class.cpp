@@ -67,6 +67,7 @@ void User_Profile_Class::setFixed(Detail &d)
     d.ds_name = QStringLiteral("");
     d.xl = 0;
     d.xl_col_indx = 0;
+    d.xl_col_title.clear();
 }
 
 void User_Profile_Class::setSeries(Detail &d, const QString &name, qint32 index)
@@ -77,11 +78,12 @@ void User_Profile_Class::setSeries(Detail &d, const QString &name, qint32 index)
     d.ds_indx = index;
 }
 
-void User_Profile_Class::setColumn(Detail &d, qint32 column)
+void User_Profile_Class::setColumn(Detail &d, qint32 column, const QString &heading)
 {
     setFixed(d);
     d.xl = 1;
     d.xl_col_indx = column;
+    d.xl_col_title = heading;
 }
 
 int User_Profile_Class::firstUnpicked(const Choices &choices)
@@ -118,7 +120,7 @@ OpResult User_Profile_Class::fillFrom(const Choices &choices)
             setSeries(d, c.seriesName, c.pick);
             break;
         case Source::Column:
-            setColumn(d, c.pick);
+            setColumn(d, c.pick, c.seriesName);
             break;
         case Source::Unchosen:
             break;

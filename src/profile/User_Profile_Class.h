@@ -19,6 +19,7 @@ public:
         qint32 ds_indx = 0;     // position of the series in the list the dialog offered
         qint8 xl = 0;           // 1: the value comes from a column of the binding table
         qint32 xl_col_indx = 0; // position of the column as the dialog listed them
+        QString xl_col_title;   // that column's heading, which the placed object follows
         QString id;             // identifier of the card object showing the detail
         QString label_id;       // identifier of its caption
         QString label;          // kept as it is by a reset
@@ -77,5 +78,5 @@ public:
     // A detail's source as the dialogs write it: a fixed value, a series, or a column.
     static void setFixed(Detail &d);
     static void setSeries(Detail &d, const QString &name, qint32 index);
-    static void setColumn(Detail &d, qint32 column);
+    static void setColumn(Detail &d, qint32 column, const QString &heading = QString());
 };

@@ -9,6 +9,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.screen import button_groups  # noqa: E402
 from lib.session import Session, AcceptanceError, cardtool_path, check  # noqa: E402
 
 DIALOG = "Front Side User Profile Information"
@@ -19,41 +20,6 @@ def differs(shot, other):
     from PIL import Image, ImageChops
     with Image.open(shot) as a, Image.open(other) as b:
         return ImageChops.difference(a.convert("RGB"), b.convert("RGB")).getbbox() is not None
-
-
-def button_groups(shot, box):
-    """The buttons of the window's left-hand column, found on a screenshot by their outlines: a
-    list of groups (buttons that touch), each a list of button centres, top to bottom."""
-    from PIL import Image
-    x0, y0, w, h = box
-    with Image.open(shot) as picture:
-        px = picture.convert("RGB").load()
-
-    def outline(p):  # the grey of a button's outline
-        return max(p) - min(p) < 20 and 150 <= p[0] <= 195
-
-    # Inside the column a pixel line down the screen meets only the buttons' top and bottom
-    # outlines; the column's own sides and the pictures below meet far more or far fewer.
-    inside = [x for x in range(x0, x0 + w // 4)
-              if 30 <= sum(1 for y in range(y0, y0 + h) if outline(px[x, y])) <= 100]
-    check(inside, "no column of buttons on the left")
-    xc = inside[len(inside) // 2]
-    rows = [y for y in range(y0, y0 + h) if all(outline(px[x, y]) for x in range(xc - 10, xc + 11))]
-    buttons = []
-    i = 0
-    while i + 1 < len(rows):
-        if 10 <= rows[i + 1] - rows[i] <= 40:
-            buttons.append((rows[i], rows[i + 1]))
-            i += 2
-        else:
-            i += 1
-    groups = []
-    for top, bottom in buttons:
-        if groups and top - groups[-1][-1][1] <= 3:
-            groups[-1].append((top, bottom))
-        else:
-            groups.append([(top, bottom)])
-    return [[(xc, (top + bottom) // 2) for top, bottom in group] for group in groups]
 
 
 def main():

@@ -8,11 +8,11 @@ namespace
 {
 BoundObjectInfo series(const QString &name, BoundKind kind = BoundKind::Text)
 {
-    return BoundObjectInfo{kind, 1, name, 0};
+    return BoundObjectInfo{kind, 1, name, 0, std::nullopt};
 }
 BoundObjectInfo column(int c)
 {
-    return BoundObjectInfo{BoundKind::Barcode, 2, {}, c};
+    return BoundObjectInfo{BoundKind::Barcode, 2, {}, c, std::nullopt};
 }
 SeriesLoader loader(const QHash<QString, QStringList> &files)
 {

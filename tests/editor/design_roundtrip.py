@@ -58,7 +58,7 @@ ARCHIVE_KEYS = [
     ("barcode_unit_val", "int"), ("text_alignmnet", "int"), ("text_transfrom_case", "int"),
     ("text_kerning", "float"), ("print_object", "int"), ("control_ID", "object"), ("excel_binding", "bool"),
     ("excel_col_indx", "int"), ("Text_Value", "object"), ("ctrl_is_visible", "bool"),
-    ("double_star_type", "int"), ("polygon_type", "int"),
+    ("double_star_type", "int"), ("polygon_type", "int"), ("excel_col_title", "object"),
 ]
 
 def fail(msg):

@@ -190,3 +190,24 @@ TEST(ExportCommand, SignalsStopTheRunBetweenCards)
             EXPECT_TRUE(files.contains(QStringLiteral("Card_%1.png").arg(k))) << signal << " card " << k;
     }
 }
+
+// The row check the windows ask with goes to standard error before the run.
+TEST(ExportCommand, SaysWhichCardsWouldComeOutWrong)
+{
+    QTemporaryDir tmp;
+    SampleDesign sample(tmp.filePath("DataSet"), 3, false);
+    sample.design.front[0]->setBounds(QRectF(10, 8, 30, 20));         // "Guest 1" is wider than that
+    sample.design.front[2]->excel_col_title = QStringLiteral("Gone"); // the table's column is "QR"
+    const QString design = writeDesign(tmp.filePath("party.dcard"), sample);
+    const ProcResult r = cardtool(
+        {"export", design, "--data", tmp.filePath("DataSet"), "--to", tmp.filePath("out"), "--dpi", "72"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(
+        r.err.contains("cardtool: export: The text \"Text here\" on the front (series \"names\") does not "
+                       "fit its box and is cut.\ncardtool: export: 3 of 3 cards (rows 1, 2, 3)\n"))
+        << r.err.toStdString();
+    EXPECT_TRUE(
+        r.err.contains("cardtool: export: The barcode on the front is blank: the workbook has no column "
+                       "\"Gone\".\n"))
+        << r.err.toStdString();
+}

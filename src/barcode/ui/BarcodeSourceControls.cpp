@@ -2,6 +2,7 @@
 
 #include "barcode/ui/BarcodeControls.h"
 #include "barcode/ui/Barcode_Gen.h"
+#include "data/ColumnBinding.h"
 #include "data/DataSourceChoices.h"
 #include "data/ExcelBindingTable.h"
 #include "foundation/CardCodes.h"
@@ -75,8 +76,10 @@ void BarcodeSourceControls::loadFrom(const SKTGraphic &o)
             selectNamed(o.batch_list_name_val());
     } else if (kind != kManual) {
         fillExcelColumns();
-        const QSignalBlocker block(w.Batch_Series);
-        w.Batch_Series->setCurrentIndex(o.excel_col_indx < w.Batch_Series->count() ? o.excel_col_indx : -1);
+        ComboItems::showColumnQuietly(
+            w.Batch_Series,
+            ColumnBinding::resolve(Data_From_Excel_Window, o.excel_col_indx, o.excel_col_title),
+            o.excel_col_title.value_or(QString()));
     } else {
         const QSignalBlocker block(w.Batch_Series);
         w.Batch_Series->clear();
@@ -115,9 +118,10 @@ void BarcodeSourceControls::Data_source_type_Changed()
         setSourceControls(true);
         fillExcelColumns();
         if (o) {
-            const QSignalBlocker block(w.Batch_Series);
-            w.Batch_Series->setCurrentIndex(o->excel_col_indx < w.Batch_Series->count() ? o->excel_col_indx
-                                                                                        : -1);
+            ComboItems::showColumnQuietly(
+                w.Batch_Series,
+                ColumnBinding::resolve(Data_From_Excel_Window, o->excel_col_indx, o->excel_col_title),
+                o->excel_col_title.value_or(QString()));
             o->Set_Data_source_type(DataSourceCode::BindingColumn);
         }
     }
@@ -137,7 +141,7 @@ void BarcodeSourceControls::Batch_Series_Changed()
         o->Set_Batch_List_Index(position);
         value = DataSourceChoices::Get_First_Value_Of_Dataset(Data_Folder_Path, text);
     } else {
-        o->Set_Excel_binding_Index(position);
+        o->Set_Excel_binding_Column(position, text);
         value = DataSourceChoices::Get_First_Value_Of_Excel_Binding(Data_From_Excel_Window, position);
     }
     if (w.liner_or_2D_font != 0) {

@@ -56,46 +56,12 @@ ImportExcelBase::ImportExcelBase(const QString &objectName, const QString &title
     ListData_xl = new ChoiceModel(choiceColumns, choiceTitles, this);
 
     auto *layout = new QVBoxLayout(this);
-    auto *grid = new QGridLayout;
-    file_path = new QLineEdit(this);
-    file_path->setObjectName(QStringLiteral("file_path"));
-    file_path->setReadOnly(true);
-    Sheet_ComboBox = new QComboBox(this);
-    Sheet_ComboBox->setObjectName(QStringLiteral("Sheet_ComboBox"));
-    grid->addWidget(new QLabel(QStringLiteral("Workbook:"), this), 0, 0);
-    grid->addWidget(file_path, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Sheet:"), this), 1, 0);
-    grid->addWidget(Sheet_ComboBox, 1, 1);
-    grid->setColumnStretch(1, 1);
-    layout->addLayout(grid);
+    layout->addLayout(makeWorkbookFields());
     contains_header = new QCheckBox(QStringLiteral("First row contains column titles"), this);
     contains_header->setObjectName(QStringLiteral("contains_header"));
     layout->addWidget(contains_header);
-
-    ColList = new QTableView(this);
-    ColList->setObjectName(QStringLiteral("ColList"));
-    ColList->setModel(ListData_xl);
-    ColList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ColList->setSelectionMode(QAbstractItemView::SingleSelection);
-    ColList->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    ColList->verticalHeader()->hide();
-    ColList->horizontalHeader()->setStretchLastSection(true);
-    ColList->setColumnWidth(0, 50);
-    ColList->setColumnWidth(1, 200);
-    layout->addWidget(ColList, 1);
-
-    auto *choiceButtons = new QHBoxLayout;
-    select_all_button = new QPushButton(QStringLiteral("Select All"), this);
-    select_all_button->setObjectName(QStringLiteral("select_all_button"));
-    select_all_button->setAutoDefault(false);
-    clear_all_button = new QPushButton(QStringLiteral("Clear All"), this);
-    clear_all_button->setObjectName(QStringLiteral("clear_all_button"));
-    clear_all_button->setAutoDefault(false);
-    choiceButtons->addWidget(select_all_button);
-    choiceButtons->addWidget(clear_all_button);
-    choiceButtons->addStretch();
-    layout->addLayout(choiceButtons);
-
+    layout->addWidget(makeColumnList(), 1);
+    layout->addLayout(makeChoiceButtons());
     m_extra = new QVBoxLayout;
     layout->addLayout(m_extra);
     layout->addLayout(WindowLook::okCancelRow(this, ok_button, cancel_button));
@@ -110,6 +76,54 @@ ImportExcelBase::ImportExcelBase(const QString &objectName, const QString &title
     connect(cancel_button, &QPushButton::clicked, this, &ImportExcelBase::CancelPressed);
 }
 
+QGridLayout *ImportExcelBase::makeWorkbookFields()
+{
+    auto *grid = new QGridLayout;
+    file_path = new QLineEdit(this);
+    file_path->setObjectName(QStringLiteral("file_path"));
+    file_path->setReadOnly(true);
+    Sheet_ComboBox = new QComboBox(this);
+    Sheet_ComboBox->setObjectName(QStringLiteral("Sheet_ComboBox"));
+    grid->addWidget(new QLabel(QStringLiteral("Workbook:"), this), 0, 0);
+    grid->addWidget(file_path, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Sheet:"), this), 1, 0);
+    grid->addWidget(Sheet_ComboBox, 1, 1);
+    grid->setColumnStretch(1, 1);
+    return grid;
+}
+
+QTableView *ImportExcelBase::makeColumnList()
+{
+    ColList = new QTableView(this);
+    ColList->setObjectName(QStringLiteral("ColList"));
+    ColList->setModel(ListData_xl);
+    ColList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ColList->setSelectionMode(QAbstractItemView::SingleSelection);
+    ColList->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    // Tab leaves the list for its buttons; the arrows move within it.
+    ColList->setTabKeyNavigation(false);
+    ColList->verticalHeader()->hide();
+    ColList->horizontalHeader()->setStretchLastSection(true);
+    ColList->setColumnWidth(0, 50);
+    ColList->setColumnWidth(1, 200);
+    return ColList;
+}
+
+QHBoxLayout *ImportExcelBase::makeChoiceButtons()
+{
+    auto *row = new QHBoxLayout;
+    select_all_button = new QPushButton(QStringLiteral("Select All"), this);
+    select_all_button->setObjectName(QStringLiteral("select_all_button"));
+    select_all_button->setAutoDefault(false);
+    clear_all_button = new QPushButton(QStringLiteral("Clear All"), this);
+    clear_all_button->setObjectName(QStringLiteral("clear_all_button"));
+    clear_all_button->setAutoDefault(false);
+    row->addWidget(select_all_button);
+    row->addWidget(clear_all_button);
+    row->addStretch();
+    return row;
+}
+
 int ImportExcelBase::Open_excel_Wnd(const QString &path)
 {
     DataState::instance().Excel_Sheet_Number = 1;
@@ -120,6 +134,8 @@ int ImportExcelBase::Open_excel_Wnd(const QString &path)
     excel_content = XlsxRows();
     prepareOpening();
     Load_file_Func(path);
+    // The columns are what the user works on: ticking them by keyboard needs no walk to them first.
+    ColList->setFocus();
     if (DialogTiming::openWaitMs() > 0)
         QThread::msleep(DialogTiming::openWaitMs());
     const int result = ModalRunner::exec(*this);
@@ -256,6 +272,17 @@ bool ImportExcelBase::readRows(const QString &path, const QString &emptyMessage)
         return false;
     }
     return true;
+}
+
+QList<int> ImportExcelBase::tickedColumns() const
+{
+    const int width = std::min(excel_content.rows.columnCount(), int(ListData_xl->count()));
+    QList<int> ticked;
+    for (int j = 0; j < width; ++j) {
+        if (ListData_xl->isChecked(j))
+            ticked.append(j);
+    }
+    return ticked;
 }
 
 int ImportExcelBase::firstDataRow() const

@@ -9,6 +9,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 class QTableView;
@@ -66,8 +68,13 @@ protected:
     bool readRows(const QString &path, const QString &emptyMessage);
     // The first data row: 1 when the first row holds titles.
     int firstDataRow() const;
+    // The ticked sheet columns (from 0) that the rows last read have.
+    QList<int> tickedColumns() const;
 
 private:
+    QGridLayout *makeWorkbookFields();
+    QTableView *makeColumnList();
+    QHBoxLayout *makeChoiceButtons();
     void rebuildChoices(const QStringList &titles, bool ticked);
 
     QVBoxLayout *m_extra = nullptr;

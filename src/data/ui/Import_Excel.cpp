@@ -1,11 +1,9 @@
 #include "data/ui/Import_Excel.h"
 
+#include "data/ColumnBinding.h"
 #include "data/ExcelBindingTable.h"
 #include "data/SeriesFiles.h"
 #include "data/ui/BatchWizard.h"
-#include "foundation/StringUtils.h"
-
-#include <QCheckBox>
 
 Import_Excel::Import_Excel(BatchWizard *manager, QWidget *parent, ExcelBindingTable *table)
     : ImportExcelBase(QStringLiteral("Import_Excel"), QStringLiteral("Import from Excel"),
@@ -24,14 +22,11 @@ bool Import_Excel::Insert_file_Func(const QString &path)
 {
     if (!readRows(path, XlsxReader::corruptMessage()))
         return false;
-    const XlsxTable &rows = excel_content.rows;
-    const int width = std::min(rows.columnCount(), ListData_xl->count());
-    for (qsizetype r = firstDataRow(); r < rows.size(); ++r) {
-        for (int j = 0; j < width; ++j) {
-            if (ListData_xl->isChecked(j) && m_manager)
-                m_manager->Create_Value_List(SeriesFiles::oneLine(rows.text(r, j)));
-        }
-    }
+    if (!m_manager)
+        return true;
+    for (const QString &cell :
+         ColumnBinding::cellsRowByRow(excel_content.rows, tickedColumns(), firstDataRow()))
+        m_manager->Create_Value_List(SeriesFiles::oneLine(cell));
     return true;
 }
 
@@ -39,27 +34,9 @@ bool Import_Excel::Create_Excel_List_Func(const QString &path)
 {
     if (!readRows(path, XlsxReader::corruptMessage()))
         return false;
-    const XlsxTable &rows = excel_content.rows;
-    const int width = std::min(rows.columnCount(), ListData_xl->count());
-    QList<int> ticked;
-    for (int j = 0; j < width; ++j) {
-        if (ListData_xl->isChecked(j))
-            ticked.append(j);
-    }
-    // The first row names the columns whether or not it is also taken as data.
-    QStringList titles;
-    for (int j : ticked)
-        titles.append(Trim_Str(rows.text(0, j)));
-
-    ExcelBindingTable built;
-    for (qsizetype r = firstDataRow(); r < rows.size(); ++r) {
-        QStringList cells;
-        cells.reserve(ticked.size());
-        for (int j : ticked)
-            cells.append(rows.text(r, j));
-        built.Create_List_By_Array(cells, int(cells.size()));
-    }
-    m_table->setColumnTitles(titles);
+    const ExcelBindingTable built =
+        ColumnBinding::tableOf(excel_content.rows, tickedColumns(), firstDataRow());
+    m_table->setColumnTitles(built.columnTitles().mid(1));
     m_table->setListData(built.ListData());
     return true;
 }

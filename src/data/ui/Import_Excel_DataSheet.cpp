@@ -1,5 +1,6 @@
 #include "data/ui/Import_Excel_DataSheet.h"
 
+#include "data/ColumnBinding.h"
 #include "data/ui/BatchWizard.h"
 #include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
@@ -48,6 +49,19 @@ Import_Excel_DataSheet::Import_Excel_DataSheet(BatchWizard *manager, QWidget *pa
                       {QStringLiteral(""), QStringLiteral("Column"), QStringLiteral("Series Name")}, parent),
       m_manager(manager)
 {
+    makeModeChoices();
+    extraArea()->addWidget(Each_col_RD);
+    extraArea()->addWidget(Fill_col_RD);
+    extraArea()->addWidget(makeFillBox());
+    resize(520, 560);
+
+    connect(Each_col_RD, &QRadioButton::clicked, this, &Import_Excel_DataSheet::Each_Col_RD_Click);
+    connect(Fill_col_RD, &QRadioButton::clicked, this, &Import_Excel_DataSheet::Fill_Col_RD_Click);
+    connect(matrix_fill_type, &QButtonGroup::idClicked, this, &Import_Excel_DataSheet::Fill_Type_CellClick);
+}
+
+void Import_Excel_DataSheet::makeModeChoices()
+{
     Each_col_RD = new QRadioButton(QStringLiteral("Each selected column becomes a series of its own"), this);
     Each_col_RD->setObjectName(QStringLiteral("Each_col_RD"));
     Fill_col_RD = new QRadioButton(QStringLiteral("All selected columns fill one series"), this);
@@ -55,7 +69,10 @@ Import_Excel_DataSheet::Import_Excel_DataSheet(BatchWizard *manager, QWidget *pa
     // The two modes are switched by their own actions, not by Qt's exclusive grouping.
     Each_col_RD->setAutoExclusive(false);
     Fill_col_RD->setAutoExclusive(false);
+}
 
+QGroupBox *Import_Excel_DataSheet::makeFillBox()
+{
     fill_box = new QGroupBox(this);
     fill_box->setObjectName(QStringLiteral("fill_box"));
     auto *boxLayout = new QGridLayout(fill_box);
@@ -75,15 +92,7 @@ Import_Excel_DataSheet::Import_Excel_DataSheet(BatchWizard *manager, QWidget *pa
     List_ComboBox->setObjectName(QStringLiteral("List_ComboBox"));
     boxLayout->addWidget(list_name, 1, 0, 1, 3);
     boxLayout->addWidget(List_ComboBox, 2, 0, 1, 3);
-
-    extraArea()->addWidget(Each_col_RD);
-    extraArea()->addWidget(Fill_col_RD);
-    extraArea()->addWidget(fill_box);
-    resize(520, 560);
-
-    connect(Each_col_RD, &QRadioButton::clicked, this, &Import_Excel_DataSheet::Each_Col_RD_Click);
-    connect(Fill_col_RD, &QRadioButton::clicked, this, &Import_Excel_DataSheet::Fill_Col_RD_Click);
-    connect(matrix_fill_type, &QButtonGroup::idClicked, this, &Import_Excel_DataSheet::Fill_Type_CellClick);
+    return fill_box;
 }
 
 void Import_Excel_DataSheet::prepareOpening()
@@ -197,10 +206,7 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func(const QString &path)
                          name + QStringLiteral("\n") + SeriesFiles::MsgAlreadyExists, columns != 1))
                 continue;
         }
-        QStringList values;
-        values.reserve(rows.size());
-        for (qsizetype r = firstDataRow(); r < rows.size(); ++r)
-            values.append(Trim_Str(rows.text(r, j)));
+        const QStringList values = ColumnBinding::columnValues(rows, j, firstDataRow());
         SeriesResult written;
         {
             PleaseWaitSheet wait(this);
@@ -228,15 +234,9 @@ bool Import_Excel_DataSheet::Insert_file_Func(const QString &path)
         !Show_YES_NO_MessageBox(SeriesFiles::MsgAlreadyExists))
         return false;
 
-    const XlsxTable &rows = excel_content.rows;
-    const int width = std::min(rows.columnCount(), ListData_xl->count());
-    QStringList values;
-    for (qsizetype r = firstDataRow(); r < rows.size(); ++r) {
-        for (int j = 0; j < width; ++j) {
-            if (ListData_xl->isChecked(j))
-                values.append(Trim_Str(rows.text(r, j)));
-        }
-    }
+    QStringList values = ColumnBinding::cellsRowByRow(excel_content.rows, tickedColumns(), firstDataRow());
+    for (QString &v : values)
+        v = Trim_Str(v);
     SeriesResult written;
     {
         PleaseWaitSheet wait(this);

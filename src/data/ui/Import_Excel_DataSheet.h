@@ -48,6 +48,8 @@ protected:
     bool takeColumns(const QString &path) override;
 
 private:
+    void makeModeChoices();
+    QGroupBox *makeFillBox();
     void showFillControls();
     bool inUse(const QString &name) const { return m_inUse && m_inUse(name); }
 

@@ -39,3 +39,16 @@ void ComboItems::applyQuietly(QComboBox *combo, bool (*rule)(QStringList &items)
             combo->addItem(item);
     }
 }
+
+void ComboItems::showColumnQuietly(QComboBox *combo, int index, const QString &heading)
+{
+    if (!combo)
+        return;
+    const QSignalBlocker block(combo);
+    const bool shown = index >= 0 && index < combo->count();
+    combo->setCurrentIndex(shown ? index : -1);
+    const bool missing = !shown && !heading.trimmed().isEmpty();
+    combo->setPlaceholderText(missing ? QStringLiteral("Missing: %1").arg(heading) : QString());
+    combo->setToolTip(missing ? QStringLiteral("The workbook has no column \"%1\".").arg(heading)
+                              : QString());
+}

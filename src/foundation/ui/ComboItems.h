@@ -15,4 +15,7 @@ void replaceQuietly(QComboBox *combo, const QStringList &items);
 // removing the entries the rule dropped and appending the ones it added, so the current entry
 // stays where it can.
 void applyQuietly(QComboBox *combo, bool (*rule)(QStringList &items));
+// A bound column shown quietly: entry index when the combo has it, else no entry and, for a
+// heading, "Missing: <heading>" in the box with a tip saying the workbook lacks the column.
+void showColumnQuietly(QComboBox *combo, int index, const QString &heading);
 } // namespace ComboItems

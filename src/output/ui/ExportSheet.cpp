@@ -10,6 +10,7 @@
 #include "output/OutputState.h"
 #include "output/ui/BatchRun.h"
 #include "output/ui/Open_Export_Log.h"
+#include "output/ui/OutputCheckQuestion.h"
 #include "output/ui/OutputHost.h"
 
 #include <QButtonGroup>
@@ -223,6 +224,8 @@ void ExportSheet::Export_Button()
         taken.Use_Excel_Binding_Values = false;
     taken.Get_total_Card_count();
     auto snapshot = std::make_shared<const BatchFillSnapshot>(std::move(taken));
+    if (!OutputCheckQuestion::goOn(*snapshot))
+        return;
 
     ExportOptions options;
     options.side = m_side == SideCode::Both   ? ExportSide::Both

@@ -11,6 +11,7 @@
 #include "output/BatchCardRenderer.h"
 #include "output/BatchFillSnapshot.h"
 #include "output/Printing_View.h"
+#include "output/ui/OutputCheckQuestion.h"
 #include "output/ui/OutputHost.h"
 #include "output/ui/Sample_Preview.h"
 
@@ -326,6 +327,8 @@ bool Print_Wnd::Execute_Printing(bool preview)
         return false;
     }
     const std::shared_ptr<const BatchFillSnapshot> snapshot = dataSnapshot();
+    if (!preview && !OutputCheckQuestion::goOn(*snapshot))
+        return false;
     m_layout.dataMode = snapshot->isBatch();
     Printing_View::Sides sides;
     if (!m_layout.dataMode) {

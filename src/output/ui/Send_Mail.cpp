@@ -12,6 +12,7 @@
 #include "output/ScriptMailTransport.h"
 #include "output/ui/BatchRun.h"
 #include "output/ui/Email_Setting.h"
+#include "output/ui/OutputCheckQuestion.h"
 #include "output/ui/OutputHost.h"
 #include "output/ui/Send_Modeless.h"
 #include "platform/GuiThreadQueue.h"
@@ -233,6 +234,8 @@ void Send_Mail::Send_Button()
         return;
     }
     MailRun::Request req = request(storedSettings());
+    if (req.snapshot && !OutputCheckQuestion::goOn(*req.snapshot, req.useSeries, req.useExcel))
+        return;
     const std::shared_ptr<const BatchFillSnapshot> snapshot = req.snapshot;
     const bool backDrawn = card_side_str != SideCode::Front;
     MailRun::Hooks hooks;

@@ -1,6 +1,7 @@
 #include "panels/ui/ComboDispatcher.h"
 
 #include "canvas/ui/SKTGraphicView.h"
+#include "data/ColumnBinding.h"
 #include "data/DataSourceChoices.h"
 #include "data/ExcelBindingTable.h"
 #include "foundation/DataRoot.h"
@@ -141,8 +142,10 @@ void ComboDispatcher::dataSourceKindChanged()
                                DataSourceChoices::excelColumnItems(ExcelBindingTable::defaultInstance()));
     if (!graphic)
         return;
-    if (graphic->excel_col_indx >= 0 && graphic->excel_col_indx < series->count())
-        series->setCurrentIndex(graphic->excel_col_indx);
+    ComboItems::showColumnQuietly(series,
+                                  ColumnBinding::resolve(ExcelBindingTable::defaultInstance(),
+                                                         graphic->excel_col_indx, graphic->excel_col_title),
+                                  graphic->excel_col_title.value_or(QString()));
     graphic->Set_Data_source_type(DataSourceCode::BindingColumn);
 }
 
@@ -163,7 +166,7 @@ void ComboDispatcher::seriesChosen()
         value = DataSourceChoices::Get_First_Value_Of_Dataset(Data_Folder_Path, text);
     } else if (kind == DataSourceChoices::ExcelItem) {
         graphic->Set_Data_source_type(DataSourceCode::BindingColumn);
-        graphic->Set_Excel_binding_Index(index);
+        graphic->Set_Excel_binding_Column(index, text);
         value =
             DataSourceChoices::Get_First_Value_Of_Excel_Binding(ExcelBindingTable::defaultInstance(), index);
     }

@@ -1,5 +1,6 @@
 #include "panels/ui/DataSourceTab.h"
 
+#include "data/ColumnBinding.h"
 #include "data/DataSourceChoices.h"
 #include "data/ExcelBindingTable.h"
 #include "foundation/DataRoot.h"
@@ -94,8 +95,10 @@ void DataSourceTab::loadFrom(const SKTGraphic &graphic, bool byIndexFirst)
     if (kind == DataSourceCode::BindingColumn && Data_source_type->currentIndex() == kind) {
         ComboItems::replaceQuietly(Batch_Series,
                                    DataSourceChoices::excelColumnItems(ExcelBindingTable::defaultInstance()));
-        if (graphic.excel_col_indx >= 0 && graphic.excel_col_indx < Batch_Series->count())
-            Batch_Series->setCurrentIndex(graphic.excel_col_indx);
+        ComboItems::showColumnQuietly(Batch_Series,
+                                      ColumnBinding::resolve(ExcelBindingTable::defaultInstance(),
+                                                             graphic.excel_col_indx, graphic.excel_col_title),
+                                      graphic.excel_col_title.value_or(QString()));
         return;
     }
     if (kind == DataSourceCode::Series)

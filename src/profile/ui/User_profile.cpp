@@ -2,6 +2,7 @@
 
 #include "canvas/SKTRenderingView.h"
 #include "canvas/ui/SKTGraphicView.h"
+#include "data/ColumnBinding.h"
 #include "data/DataSourceChoices.h"
 #include "data/ExcelBindingTable.h"
 #include "foundation/CardCodes.h"
@@ -163,11 +164,14 @@ void User_profile::loadFromSide()
             type = DataSourceCode::Fixed;
         selectSilently(source, type);
         comboBoxSelectionDidChange(source);
-        if (type != DataSourceCode::Fixed) {
-            const int index = type == DataSourceCode::Series ? g->batch_list_index : g->excel_col_indx;
+        if (type == DataSourceCode::BindingColumn) {
+            showColumn(f,
+                       ColumnBinding::resolve(Data_From_Excel_Window, g->excel_col_indx, g->excel_col_title),
+                       g->excel_col_title.value_or(QString()));
+        } else if (type == DataSourceCode::Series) {
             QComboBox *series = m_series[size_t(f)];
-            if (index >= 0 && index < series->count()) {
-                selectSilently(series, index);
+            if (g->batch_list_index >= 0 && g->batch_list_index < series->count()) {
+                selectSilently(series, g->batch_list_index);
                 comboBoxSelectionDidChange(series);
             }
         }
@@ -209,10 +213,44 @@ void User_profile::comboBoxSelectionDidChange(QComboBox *list)
     }
 }
 
+void User_profile::showColumn(int f, int column, const QString &heading)
+{
+    QComboBox *series = m_series[size_t(f)];
+    if (column != ColumnBinding::Missing && column < series->count()) {
+        selectSilently(series, column);
+        comboBoxSelectionDidChange(series);
+        return;
+    }
+    // The old workbook's value would be taken for the new one's: nothing is shown instead.
+    m_missingHeading[size_t(f)] = heading;
+    ComboItems::showColumnQuietly(series, ColumnBinding::Missing, heading);
+    if (f == Photo)
+        Set_User_Image(QString());
+    else
+        m_value[size_t(f)]->clear();
+}
+
+void User_profile::followHeadings()
+{
+    for (int f = 0; f < FieldCount; ++f) {
+        if (m_source[size_t(f)]->currentIndex() != DataSourceCode::BindingColumn)
+            continue;
+        QComboBox *series = m_series[size_t(f)];
+        const QString heading =
+            series->currentIndex() >= 0 ? series->currentText() : m_missingHeading[size_t(f)];
+        const int before = series->currentIndex();
+        sourceStep(f);
+        if (!heading.isEmpty() || before >= 0)
+            showColumn(f, ColumnBinding::resolve(Data_From_Excel_Window, before, heading), heading);
+    }
+}
+
 void User_profile::sourceStep(int f)
 {
     const int index = m_source[size_t(f)]->currentIndex();
     QComboBox *series = m_series[size_t(f)];
+    m_missingHeading[size_t(f)].clear();
+    ComboItems::showColumnQuietly(series, series->currentIndex(), QString());
     if (f == Photo) {
         browse_pic_btn->setEnabled(index == 0);
         clear_pic_btn->setEnabled(index == 0);
@@ -239,6 +277,8 @@ void User_profile::pickStep(int f)
     const QString picked = series->currentText();
     if (picked.isEmpty())
         return;
+    m_missingHeading[size_t(f)].clear();
+    ComboItems::showColumnQuietly(series, series->currentIndex(), QString());
     QString first;
     switch (m_source[size_t(f)]->currentIndex()) {
     case 1:
@@ -418,6 +458,13 @@ void User_profile::Browse_excel_Btn_Clicked()
         Add_Excel_in_Data_Source_Combo();
     else
         Remove_Excel_in_Data_Source_Combo();
+    followHeadings();
+    // The preview showed the previous workbook's values: it shows the new ones, or nothing while a
+    // bound detail lacks its column.
+    if (User_Profile_Class::firstUnpicked(choices(false)) < 0)
+        Preview_Btn_Clicked();
+    else
+        Preivew_picture->clear();
 }
 
 void User_profile::View_Excel_Btn_Clicked()

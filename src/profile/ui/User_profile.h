@@ -142,6 +142,10 @@ private:
     void connectControls();
     void sourceStep(int field);
     void pickStep(int field);
+    // A column-bound detail shows the column its heading stands in now, or that it is missing.
+    void showColumn(int field, int column, const QString &heading);
+    // After a workbook is loaded: every column-bound detail follows its heading into it.
+    void followHeadings();
     void loadFromSide();
     // The dialog's choices for every detail, as the record reads them.
     User_Profile_Class::Choices choices(bool sideRecord) const;
@@ -153,4 +157,5 @@ private:
     std::array<QComboBox *, FieldCount> m_source{};
     std::array<QComboBox *, FieldCount> m_series{};
     std::array<QPushButton *, FieldCount> m_view{};
+    std::array<QString, FieldCount> m_missingHeading{}; // a bound column the workbook lacks
 };

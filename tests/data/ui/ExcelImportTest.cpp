@@ -210,3 +210,22 @@ TEST_F(ExcelImport, ViewerShowsTitlesCountsAndTakesCorrections)
     EXPECT_EQ(registry.open(WindowRegistry::Window::BindingTableViewer), 1);
     EXPECT_EQ(modalTitles.last(), "Excel Data");
 }
+
+// The keyboard starts on the column list at every opening, and Tab leaves it for Select All, so
+// columns are ticked without a walk through the workbook fields.
+TEST_F(ExcelImport, TheKeyboardStartsOnTheColumnsAndTabGoesToSelectAll)
+{
+    const QString path = workbook({sheet("People", kPeople)});
+    for (int opening = 0; opening < 2; ++opening) {
+        run("E", path, [&] {
+            dialog.show();
+            QApplication::setActiveWindow(&dialog);
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            EXPECT_EQ(dialog.focusWidget(), dialog.ColList) << opening;
+            QTest::keyClick(dialog.ColList, Qt::Key_Tab);
+            EXPECT_EQ(dialog.focusWidget(), dialog.select_all_button) << opening;
+            dialog.ok_button->setFocus(); // where the last opening leaves the keyboard
+            dialog.cancel_button->click();
+        });
+    }
+}

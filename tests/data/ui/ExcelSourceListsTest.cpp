@@ -180,3 +180,78 @@ TEST_F(ExcelSourceLists, AWorkbookImportEndedWithCancelChangesNothing)
     EXPECT_EQ(ExcelBindingTable::defaultInstance().Get_First_Value_Of_Excel_Binding(1),
               QStringLiteral("x@example.org"));
 }
+
+// A text and a barcode bound to the column "Long" follow that heading into the next workbook the
+// personal details load; the text source page and the barcode window show where it stands now,
+// or that the workbook lacks it.
+TEST_F(ExcelSourceLists, BoundObjectsFollowTheirHeadingIntoTheNextWorkbookOrShowItMissing)
+{
+    User_profile::setWorkbookImport({}); // the real column import, all columns ticked
+    struct Case {
+        const char *what;
+        QStringList headings;
+        int column; // where "Long" stands now; -1 gone
+    };
+    const Case cases[] = {
+        {"a column inserted before", {"Name", "Secret", "Long", "Date"}, 3},
+        {"a workbook without the column", {"Name", "Date"}, -1},
+        {"a reordered workbook", {"Date", "Long", "Name"}, 2},
+    };
+    for (const Case &c : cases) {
+        ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+        table.setColumnTitles({"Name", "Long", "Date"});
+        table.setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old"}, {"Column3", "d"}}});
+        table.Excel_Binding_Use = true;
+        window->Add_Excel_Col_Name_In_Combo();
+        GraphicPtr text = SKTGraphic::create(SKTGraphic::Kind::Text);
+        GraphicPtr code = SKTGraphic::create(SKTGraphic::Kind::Barcode);
+        for (const GraphicPtr &g : {text, code}) {
+            g->setBounds(QRectF(20, 20, 80, 30));
+            g->data_source_type = DataSourceCode::BindingColumn;
+            g->Set_Excel_binding_Column(2, QStringLiteral("Long"));
+        }
+        window->document().insertGraphicsIntoSide(0, {text, code}, {0, 1});
+
+        const QString book = tempPath(QStringLiteral("book%1.xlsx").arg(c.column));
+        const testsupport::ProcResult made = testsupport::python(
+            QStringLiteral("import sys, openpyxl\n"
+                           "wb = openpyxl.Workbook(); ws = wb.active\n"
+                           "ws.append(sys.argv[2].split(',')); ws.append(sys.argv[2].lower().split(','))\n"
+                           "wb.save(sys.argv[1])\n"),
+            {book, c.headings.join(',')});
+        ASSERT_EQ(made.exitCode, 0) << made.errText().toStdString();
+        files.answers.push_back(book);
+        session(QStringLiteral("F"), [&](User_profile &dialog) {
+            modalScripts.push_front([](QDialog &d) {
+                auto &import = dynamic_cast<Import_Excel &>(d);
+                import.select_all_button->click();
+                import.ok_button->click();
+                return d.result();
+            });
+            QTest::mouseClick(dialog.browse_excel_button, Qt::LeftButton);
+            dialog.reject();
+        });
+        EXPECT_EQ(text->excel_col_indx, c.column < 0 ? 2 : c.column) << c.what;
+        const QString placeholder = c.column < 0 ? QStringLiteral("Missing: Long") : QString();
+
+        canvas(0)->changeSelectionIndexes({0});
+        canvas(0)->setSelectedGraphic(text);
+        window->Show_RHS_Properties(text);
+        const QComboBox *columns = window->inspector().dataSource().Batch_Series;
+        EXPECT_EQ(columns->currentIndex(), c.column) << c.what;
+        EXPECT_EQ(columns->placeholderText(), placeholder) << c.what;
+
+        canvas(0)->changeSelectionIndexes({1});
+        canvas(0)->setSelectedGraphic(code);
+        modalScripts.push_front([&](QDialog &d) {
+            auto &gen = dynamic_cast<Barcode_Gen &>(d);
+            EXPECT_EQ(gen.Batch_Series->currentIndex(), c.column) << c.what;
+            EXPECT_EQ(gen.Batch_Series->placeholderText(), placeholder) << c.what;
+            if (c.column < 0)
+                saveArtifact(&gen, QStringLiteral("barcode_window_missing_column.png"));
+            return 0;
+        });
+        window->registry().open(WindowRegistry::Window::BarcodeWindow);
+        window->document().removeGraphicsFromSide(0, {0, 1});
+    }
+}

@@ -158,3 +158,66 @@ TEST_F(ProfilePlacement, ABackSideOkPlacesOnTheBackWithTheSeriesBinding)
     EXPECT_EQ(name->batch_list_name_val(), QStringLiteral("names"));
     EXPECT_EQ(name->Text_Value.value_or(QString()), QStringLiteral("Guest 1"));
 }
+
+// A detail bound to the column "Long" follows that heading into the next workbook loaded in the
+// dialog: its list, its value and the preview show the new workbook, or that the column is gone.
+TEST_F(ProfilePlacement, ABoundDetailFollowsItsHeadingIntoTheNextWorkbook)
+{
+    struct Case {
+        const char *what;
+        QStringList headings;
+        int column; // where "Long" stands now; -1 gone
+    };
+    const Case cases[] = {
+        {"a column inserted before", {"Name", "Secret", "Long", "Date"}, 3},
+        {"a workbook without the column", {"Name", "Date"}, -1},
+        {"a reordered workbook", {"Date", "Long", "Secret", "Name"}, 2},
+    };
+    const QString book = tempPath("book.xlsx");
+    testsupport::writeFile(book, "PK");
+    for (const Case &c : cases) {
+        Data_From_Excel_Window.setColumnTitles({"Name", "Long", "Date"});
+        Data_From_Excel_Window.setListData(
+            {{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old-long"}}});
+        User_Profile_Class &record = window->Front_user_profile;
+        User_Profile_Class::setColumn(record.email, 2, QStringLiteral("Long"));
+        record.email.value = QStringLiteral("old-long");
+        ProfileState::instance().Fill_User_Profile = 1;
+        window->Fill_User_profile_info_front_side();
+
+        User_profile::setWorkbookImport([&c](QWidget *, const QString &) {
+            Data_From_Excel_Window.setColumnTitles(c.headings);
+            ExcelBindingTable::Row row{{"Extension", "1"}};
+            for (int k = 1; k <= c.headings.size(); ++k)
+                row.insert(ExcelBindingTable::columnIdentifier(k),
+                           c.headings[k - 1] == "Long" ? QStringLiteral("new-long") : QStringLiteral("x"));
+            Data_From_Excel_Window.setListData({row});
+        });
+        files.answers = {book};
+        messages.clear();
+        session(QStringLiteral("F"), [&](User_profile &d) {
+            EXPECT_EQ(d.email_ser_col_cb->currentText(), QStringLiteral("Long")) << c.what;
+            EXPECT_EQ(d.email_value->text(), QStringLiteral("old-long")) << c.what;
+            d.browse_excel_button->click();
+            EXPECT_EQ(d.email_ser_col_cb->currentIndex(), c.column) << c.what;
+            EXPECT_EQ(d.email_value->text(), c.column < 0 ? QString() : QStringLiteral("new-long")) << c.what;
+            EXPECT_EQ(d.email_ser_col_cb->placeholderText(),
+                      c.column < 0 ? QStringLiteral("Missing: Long") : QString())
+                << c.what;
+            saveArtifact(&d, QStringLiteral("details_after_workbook_%1.png").arg(c.column));
+            // The preview follows at once: the new value, or nothing while the column is missing.
+            EXPECT_EQ(d.Preivew_picture->pixmap().isNull(), c.column < 0) << c.what;
+            if (c.column >= 0) {
+                const GraphicPtr shown = byId(window->document().graphics_temp(), "Fup_EmailID");
+                ASSERT_TRUE(shown) << c.what;
+                EXPECT_EQ(shown->Text_Value.value_or(QString()), QStringLiteral("new-long")) << c.what;
+                EXPECT_EQ(shown->excel_col_indx, c.column) << c.what;
+            } else {
+                d.ok_button->click(); // refused: the detail has no column to read
+                EXPECT_EQ(messages.messages(), QStringList("\nPlease select the source for 'Email Id'"))
+                    << c.what;
+            }
+            d.cancel_button->click();
+        });
+    }
+}

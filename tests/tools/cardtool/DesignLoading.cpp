@@ -2,9 +2,11 @@
 // shared by the commands that render or keep a design.
 #include "DesignLoading.h"
 
+#include "Command.h"
 #include "editor/DesignEditor.h"
 #include "editor/DesignFile.h"
 #include "model/ModelGlobals.h"
+#include "output/OutputCheck.h"
 
 namespace cardtool
 {
@@ -48,6 +50,13 @@ BatchFillSnapshot::Design batchDesign(const LoadedDesign &loaded, const QString 
                                         .canvasSize = loaded.canvasSize,
                                         .resourcePath = resourcePath,
                                         .dataFolder = dataFolder});
+}
+
+void reportRows(const BatchFillSnapshot &snapshot, const QString &command)
+{
+    const OutputCheck::Report report = OutputCheck::check(snapshot);
+    for (const QString &line : report.text().split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        fail(command + QStringLiteral(": ") + line);
 }
 
 } // namespace cardtool

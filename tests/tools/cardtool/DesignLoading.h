@@ -28,4 +28,8 @@ bool loadDesign(const QString &path, const QString &mode, LoadedDesign &out, QSt
 BatchFillSnapshot::Design batchDesign(const LoadedDesign &loaded, const QString &resourcePath,
                                       const QString &dataFolder);
 
+// The row check of a run, each problem on standard error after "<command>: ", as the windows
+// ask before they start.
+void reportRows(const BatchFillSnapshot &snapshot, const QString &command);
+
 } // namespace cardtool

@@ -1,18 +1,20 @@
 // cardtool design-new: writes the design a New command leaves: reset page settings, empty sides,
-// no Excel binding; --qr-series adds a QR Code on the front bound to a series, which is what a
-// batch run needs to be driven from outside.
+// no Excel binding; --qr-series adds a QR Code on the front bound to a series, --qr-column one bound
+// to the workbook column of that heading, which is what a batch run needs to be driven from outside.
 #include "Command.h"
 
 #include "data/ExcelBindingTable.h"
 #include "editor/DesignFile.h"
+#include "foundation/CardCodes.h"
 #include "model/SKTGraphic.h"
 
-CARDTOOL_COMMAND(designNew, "design-new", "OUT.dcard [--qr-series NAME]")
+CARDTOOL_COMMAND(designNew, "design-new", "OUT.dcard [--qr-series NAME | --qr-column HEADING]")
 {
     QStringList rest = args;
-    QString series;
-    const bool bound = cardtool::takeOption(rest, QStringLiteral("--qr-series"), &series);
-    if (rest.size() != 1 || (bound && series.isEmpty())) {
+    QString series, heading;
+    const bool toColumn = cardtool::takeOption(rest, QStringLiteral("--qr-column"), &heading);
+    const bool bound = cardtool::takeOption(rest, QStringLiteral("--qr-series"), &series) || toColumn;
+    if (rest.size() != 1 || (bound && series.isEmpty() && heading.isEmpty())) {
         cardtool::fail(QStringLiteral("design-new needs one output path"));
         return 1;
     }
@@ -27,8 +29,13 @@ CARDTOOL_COMMAND(designNew, "design-new", "OUT.dcard [--qr-series NAME]")
         qr->qr_size_val = 60;
         qr->show_hide_hdr = 1;
         qr->show_hide_ftr = 1;
-        qr->data_source_type = 1;
-        qr->batch_list_name = series;
+        if (toColumn) {
+            qr->data_source_type = DataSourceCode::BindingColumn;
+            qr->Set_Excel_binding_Column(0, heading);
+        } else {
+            qr->data_source_type = DataSourceCode::Series;
+            qr->batch_list_name = series;
+        }
         objects << qr;
     }
     ExcelBindingTable binding;

@@ -139,6 +139,7 @@ CARDTOOL_COMMAND(exportCommand, "export",
     auto snapshot = std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(design));
     for (const QString &warning : snapshot->warnings())
         cardtool::fail(QStringLiteral("export: ") + warning);
+    cardtool::reportRows(*snapshot, QStringLiteral("export"));
 
     QString target = to;
     if (!snapshot->isBatch()) {

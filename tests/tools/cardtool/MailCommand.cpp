@@ -82,6 +82,8 @@ CARDTOOL_COMMAND(
     request.pauseEvery = every;
     request.pauseMs = qint64(seconds) * 1000;
     request.snapshot = std::make_shared<BatchFillSnapshot>(BatchFillSnapshot::take(design));
+    if (request.useSeries || request.useExcel)
+        cardtool::reportRows(*request.snapshot, QStringLiteral("mail"));
 
     ScriptMailTransport transport;
     // A test server's own certificate authority reaches the script; nothing else of ours does.

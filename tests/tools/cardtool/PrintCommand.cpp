@@ -105,6 +105,7 @@ CARDTOOL_COMMAND(printCommand, "print",
             loaded, resourcePath,
             haveData ? dataFolder : QDir(resourcePath).filePath(QStringLiteral("DataSet")))));
     const bool dataMode = snapshot->isBatch();
+    cardtool::reportRows(*snapshot, QStringLiteral("print"));
     // The label is the design's card exactly, as the print window takes it.
     const QSizeF card = snapshot->design().cardArea.size();
 

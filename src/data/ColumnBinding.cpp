@@ -1,0 +1,67 @@
+#include "data/ColumnBinding.h"
+
+#include "foundation/StringUtils.h"
+
+int ColumnBinding::resolve(const QStringList &titles, int index, const std::optional<QString> &heading)
+{
+    const QString wanted = heading ? Trim_Str(*heading) : QString();
+    if (wanted.isEmpty())
+        return index >= 0 && index < titles.size() ? index : Missing;
+    // The stored position first: a workbook with two columns of one heading keeps the one chosen.
+    if (index >= 0 && index < titles.size() && Trim_Str(titles.at(index)) == wanted)
+        return index;
+    for (int k = 0; k < titles.size(); ++k) {
+        if (Trim_Str(titles.at(k)) == wanted)
+            return k;
+    }
+    return Missing;
+}
+
+QList<int> ColumnBinding::missing(const QStringList &titles, const QList<BoundObjectInfo> &objects)
+{
+    QList<int> out;
+    for (int i = 0; i < objects.size(); ++i) {
+        const BoundObjectInfo &o = objects.at(i);
+        if (o.kind == BoundKind::Other || o.data_source_type != DataSourceCode::BindingColumn)
+            continue;
+        if (resolve(titles, o.excel_col_indx, o.excel_col_title) == Missing)
+            out.append(i);
+    }
+    return out;
+}
+
+ExcelBindingTable ColumnBinding::tableOf(const XlsxTable &rows, const QList<int> &columns, int firstRow)
+{
+    ExcelBindingTable table;
+    QStringList titles;
+    for (int j : columns)
+        titles.append(Trim_Str(rows.isEmpty() ? QString() : rows.text(0, j)));
+    table.setColumnTitles(titles);
+    for (qsizetype r = firstRow; r < rows.size(); ++r) {
+        QStringList cells;
+        cells.reserve(columns.size());
+        for (int j : columns)
+            cells.append(rows.text(r, j));
+        table.Create_List_By_Array(cells, int(cells.size()));
+    }
+    return table;
+}
+
+QStringList ColumnBinding::cellsRowByRow(const XlsxTable &rows, const QList<int> &columns, int firstRow)
+{
+    QStringList out;
+    for (qsizetype r = firstRow; r < rows.size(); ++r) {
+        for (int j : columns)
+            out.append(rows.text(r, j));
+    }
+    return out;
+}
+
+QStringList ColumnBinding::columnValues(const XlsxTable &rows, int column, int firstRow)
+{
+    QStringList out;
+    out.reserve(rows.size());
+    for (qsizetype r = firstRow; r < rows.size(); ++r)
+        out.append(Trim_Str(rows.text(r, column)));
+    return out;
+}

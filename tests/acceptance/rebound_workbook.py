@@ -1,0 +1,155 @@
+#!/usr/bin/python3
+"""A binding follows its column's heading into the next workbook, as a user meets it: a design whose
+QR Code is bound to the column "Long", a first workbook loaded in the personal details and the
+e-mail bound there to "Long", then a second workbook where "Long" has moved behind an inserted
+column; the exported cards' QR Codes read the second workbook's "Long" values, and the saved design
+binds the e-mail text to "Long" there."""
+
+import glob
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+import openpyxl
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.screen import button_groups  # noqa: E402
+from lib.session import Session, cardtool_path, check  # noqa: E402
+
+DIALOG = "Front Side User Profile Information"
+ROWS = 4
+
+
+def workbook(path, headings, rows):
+    book = openpyxl.Workbook()
+    sheet = book.active
+    sheet.append(headings)
+    for row in rows:
+        sheet.append(row)
+    book.save(path)
+
+
+def decoded(path):
+    r = subprocess.run(["ZXingReader", "-1", "-format", "QRCode", path], capture_output=True, text=True,
+                       timeout=60)
+    m = re.search(r'"(.*)"', r.stdout)
+    return m.group(1) if m else None
+
+
+def open_details(s):
+    groups = button_groups(s.screenshot_painted("main", s.window), s.geometry(s.window))
+    x, y = groups[1][3]  # Card, Background, Grid, Details, ...
+    s.xdotool("mousemove", "--sync", str(x), str(y), "click", "1")
+    dialog = s.wait_for_window(DIALOG)
+    s.focus(dialog)
+    return dialog
+
+
+def load_workbook(s, dialog, path, label):
+    """Browse... (six stops before the name field), the workbook typed into the file panel, every
+    column ticked in the column import (the column list has the focus: Tab to Select All)."""
+    s.key(*["shift+Tab"] * 6)
+    s.key("space")
+    panel = s.wait_for_window("Choose a Workbook")
+    s.focus(panel)
+    s.key("ctrl+a")
+    s.type_text(path)
+    s.key("Return")
+    columns = s.wait_for_window("Import from Excel")
+    s.focus(columns)
+    s.key("Tab", "space")
+    s.screenshot("columns-" + label)
+    s.key("Return")
+    check(s.wait_for_window_gone("Import from Excel", window=columns), "the column import stayed open")
+    s.focus(dialog)
+
+
+def main():
+    work = tempfile.mkdtemp(prefix="tessaly-rebound-")
+    try:
+        first = os.path.join(work, "first.xlsx")
+        second = os.path.join(work, "second.xlsx")
+        workbook(first, ["Name", "Long", "Date"],
+                 [["Guest %d" % k, "L-%04d" % k, "2026-01-%02d" % k] for k in range(1, ROWS + 1)])
+        workbook(second, ["Secret", "Date", "Long", "Name"],
+                 [["S-%04d" % k, "2026-02-%02d" % k, "M-%04d" % k, "Guest %d" % k] for k in range(1, ROWS + 1)])
+        design = os.path.join(work, "party.dcard")
+        made = subprocess.run([cardtool_path(), "design-new", design, "--qr-column", "Long"],
+                              capture_output=True, text=True, timeout=60)
+        check(made.returncode == 0, "cardtool design-new failed: %s" % made.stderr)
+
+        with Session("rebound_workbook", args=[design]) as s:
+            # The first workbook, and the e-mail bound to "Long": its source list (row 8) to Excel
+            # with End, its column list to the third entry (Row, Name, Long).
+            dialog = open_details(s)
+            load_workbook(s, dialog, first, "first")
+            s.key(*["Tab"] * 42)
+            s.key("End", "Tab", "Home", "Down", "Down")
+            s.screenshot("bound")
+            s.key("Return")
+            check(s.wait_for_window_gone(DIALOG, window=dialog), "the details window stayed open")
+
+            # The second workbook: "Long" is its third column now, behind "Secret" and "Date".
+            dialog = open_details(s)
+            load_workbook(s, dialog, second, "second")
+            s.screenshot("followed")
+            s.key("Tab", "Tab", "Tab", "Return")  # off the buttons, then OK
+            check(s.wait_for_window_gone(DIALOG, window=dialog), "the details window stayed open")
+
+            out = os.path.join(work, "out")
+            os.makedirs(out)
+            s.focus()
+            s.key("alt+f", "e")
+            sheet = s.wait_for_window("^Export$")
+            s.focus(sheet)
+            s.key("Return")
+            panel = s.wait_for_window("^Export$", other_than=(sheet,))
+            s.focus(panel)
+            s.key("ctrl+a")
+            s.type_text(out)
+            s.key("Return")
+            if not s.wait_for_window_gone("^Export$", timeout=5, window=panel):
+                s.focus(panel)
+                s.key("Return")
+            batch = os.path.join(out, "ZOLV Tessaly Greeting Card")
+            s.wait_until(lambda: len(glob.glob(os.path.join(batch, "Card_*.png"))) == ROWS, "the cards", 120)
+            box = s.wait_for_window("Exported Files")
+            s.focus(box)
+            s.key("Escape")
+            for k in range(1, ROWS + 1):
+                got = decoded(os.path.join(batch, "Card_%d.png" % k))
+                check(got == "M-%04d" % k, "Card_%d reads %r, not %r" % (k, got, "M-%04d" % k))
+
+            # Saved over the design it was opened from.
+            before = os.path.getmtime(design)
+            s.focus()
+            s.key("ctrl+s")
+            box = s.modal_window()  # "... has been saved successfully."
+            s.focus(box)
+            s.key("Return")
+            s.wait_for_window_gone(".", window=box)
+            s.wait_until(lambda: os.path.getmtime(design) != before, "the saved design")
+            dump = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True,
+                                  timeout=60)
+            check(dump.returncode == 0, "cardtool design-dump failed: %s" % dump.stderr)
+            tree = json.loads(dump.stdout)
+            titles = tree["excel"]["titles"]
+            emails = [o for o in tree["front"]["objects"] if o.get("control_ID") == "Fup_EmailID"]
+            check(len(emails) == 1, "no e-mail text on the front")
+            column = emails[0]["excel_col_indx"]
+            check(emails[0]["data_source_type"] == 2 and emails[0].get("excel_col_title") == "Long",
+                  "the e-mail text is bound to %r" % emails[0].get("excel_col_title"))
+            check(titles[column] == "Long", "the e-mail text reads column %d of %s" % (column, titles))
+            status = s.quit(save=False)
+            check(status == 0, "exit status %s" % status)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    print("rebound_workbook: ok")
+
+
+if __name__ == "__main__":
+    main()
