@@ -53,6 +53,11 @@ QString MainWindowOutputHost::designName()
     return name.isEmpty() ? QStringLiteral("card") : name;
 }
 
+QString MainWindowOutputHost::designPath()
+{
+    return Project_File_Name;
+}
+
 void MainWindowOutputHost::fillRegistry(SKTWindowController &window, WindowRegistry &registry)
 {
     auto *host = new MainWindowOutputHost(window);

@@ -21,6 +21,7 @@ public:
     GraphicList *liveGraphics(bool back) override;
     void Refresh_Canvas() override;
     QString designName() override;
+    QString designPath() override;
 
     // The window's design as a run reads it; the print command's check reads it too.
     static BatchFillSnapshot::Design designOf(SKTWindowController &window);

@@ -23,4 +23,6 @@ public:
     virtual void Refresh_Canvas() = 0;
     // The design's name without folder and extension, offered in the save panel.
     virtual QString designName() { return QStringLiteral("card"); }
+    // The design's file, empty while it has never been saved: file panels open beside it.
+    virtual QString designPath() { return QString(); }
 };
