@@ -3,6 +3,7 @@
 #include "platform/FontResolver.h"
 
 #include <QFontMetricsF>
+#include <QPainter>
 #include <QTransform>
 
 #include <utility>
@@ -136,4 +137,20 @@ QPainterPath BarcodeText::outline(const QString &text, const FontDescriptor &fon
     });
     // Scaled, then moved: to the bit what one transform doing both gives.
     return atOrigin.translated(origin);
+}
+
+void BarcodeText::draw(QPainter &painter, const QString &text, const FontDescriptor &font, double kern,
+                       QPointF origin, const QColor &color)
+{
+    if (text.isEmpty())
+        return;
+    // Laid out as the outline is, at the reference size, and scaled down about the baseline.
+    const double s = scaleOf(font);
+    painter.save();
+    painter.translate(origin);
+    painter.scale(s, s);
+    painter.setFont(referenceFont(font, kern));
+    painter.setPen(color);
+    painter.drawText(QPointF(0, 0), text);
+    painter.restore();
 }
