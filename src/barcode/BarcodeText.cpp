@@ -3,7 +3,9 @@
 #include "platform/FontResolver.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QTextLayout>
 #include <QTransform>
 
 #include <utility>
@@ -144,13 +146,19 @@ void BarcodeText::draw(QPainter &painter, const QString &text, const FontDescrip
 {
     if (text.isEmpty())
         return;
-    // Laid out as the outline is, at the reference size, and scaled down about the baseline.
+    // Laid out as the outline is, at the reference size, and scaled down about the baseline. The
+    // glyphs go out at the places the layout gives them: a PDF writer would space the letters
+    // again by its own reading of the letter spacing.
+    QTextLayout layout(text, referenceFont(font, kern));
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
     const double s = scaleOf(font);
     painter.save();
     painter.translate(origin);
     painter.scale(s, s);
-    painter.setFont(referenceFont(font, kern));
     painter.setPen(color);
-    painter.drawText(QPointF(0, 0), text);
+    for (const QGlyphRun &run : line.glyphRuns())
+        painter.drawGlyphRun(QPointF(0, -line.ascent()), run);
     painter.restore();
 }
