@@ -102,10 +102,15 @@ GLABELS_SHEET = GLABELS_DOC.replace(
 
 
 def sheet_checks(pdf, cards, work):
-    """Names found as text, and symbols read back by zbarimg on every page (a QR Code and a
+    """Names and Code 128 values found as text (the values' letters are spread to the bars' width,
+    so spaces are dropped first), and symbols read back by zbarimg on every page (a QR Code and a
     Code 128 a label)."""
-    text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True, check=True).stdout
+    text = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True, text=True, check=True).stdout
     names = len(set(re.findall(r"Guest \d+", text)))
+    with open(os.path.join(work, "codes.txt")) as f:
+        codes = [line.strip() for line in f if line.strip()]
+    unspaced = re.sub(r"[ \t]", "", text)
+    values = sum(1 for code in codes if code in unspaced)
     pages = int(re.search(r"Pages:\s+(\d+)", subprocess.run(["pdfinfo", pdf], capture_output=True, text=True,
                                                               check=True).stdout).group(1))
 
@@ -120,7 +125,7 @@ def sheet_checks(pdf, cards, work):
 
     with concurrent.futures.ThreadPoolExecutor(os.cpu_count()) as pool:
         decoded = sum(pool.map(symbols, range(1, pages + 1)))
-    return names, decoded
+    return names, values, decoded
 
 
 # Every file `cardtool export` writes is synced to the disk before it takes its name (a card is
@@ -211,9 +216,9 @@ def main():
             print("| figure | ours | peer or floor | ratio | goal |")
             print("| --- | --- | --- | --- | --- |")
             print_rows(cards, [r[0] for r in runs], [r[1] for r in runs], our_sheets, their_sheets)
-            names, symbols = sheet_checks(our_sheets, cards, work)
-            print(f"\nPrinted sheets: {names} of {cards} names found with pdftotext, {symbols} of {2 * cards} "
-                  f"symbols read by zbarimg at 200 dpi.")
+            names, values, symbols = sheet_checks(our_sheets, cards, work)
+            print(f"\nPrinted sheets: {names} of {cards} names and {values} Code 128 values found with pdftotext, "
+                  f"{symbols} of {2 * cards} symbols read by zbarimg at 200 dpi.")
             print(f"Fonts, ours: {fonts_line(our_sheets)}; glabels': {fonts_line(their_sheets)}.")
             print(f"Load average at the end: {os.getloadavg()[0]:.1f}")
             return
@@ -329,9 +334,9 @@ def main():
                  for kind in ("code128", "qr")}
         print("Barcode pictures (ours, zint's) in pixels: Code 128 %s and %s, QR Code %s and %s."
               % (sizes["code128"] + sizes["qr"]))
-        names, symbols = sheet_checks(our_sheets, cards, work)
-        print(f"Printed sheets: {names} of {cards} names found with pdftotext, {symbols} of {2 * cards} "
-              f"symbols read by zbarimg at 200 dpi.")
+        names, values, symbols = sheet_checks(our_sheets, cards, work)
+        print(f"Printed sheets: {names} of {cards} names and {values} Code 128 values found with pdftotext, "
+              f"{symbols} of {2 * cards} symbols read by zbarimg at 200 dpi.")
         print(f"Fonts, ours: {fonts_line(our_sheets)}; glabels': {fonts_line(their_sheets)}.")
         print(f"Load average at the end: {os.getloadavg()[0]:.1f}")
     finally:

@@ -82,8 +82,10 @@ std::optional<QString> FilePanels::saveFile(QWidget *parent, const QString &titl
 QString FilePanels::startFolder(const QString &besideFile)
 {
     if (!besideFile.isEmpty()) {
+        // A design opened by a relative path is still beside its own folder; a bare name of a
+        // design never saved has no folder.
         const QFileInfo file(besideFile);
-        if (file.isAbsolute() && file.absoluteDir().exists())
+        if ((file.isAbsolute() || file.exists()) && file.absoluteDir().exists())
             return file.absolutePath();
     }
     if (!g_lastFolder.isEmpty() && QDir(g_lastFolder).exists())

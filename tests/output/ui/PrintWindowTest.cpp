@@ -158,8 +158,8 @@ TEST_F(PrintWindow, RowsAndColumnsAreFittedToThePaper)
     w.Open_Print_Wnd();
 }
 
-// A grid larger than the paper is cut down to what fits, and the window and its sheet preview say
-// how many labels a sheet then holds.
+// A grid larger than the paper is cut down to what fits, and the window, its sheet preview and the
+// print preview say how many labels a sheet then holds.
 TEST_F(PrintWindow, AGridThatDoesNotFitThePaperSaysHowManyFit)
 {
     FakeHost host(plainDesign());
@@ -184,6 +184,14 @@ TEST_F(PrintWindow, AGridThatDoesNotFitThePaperSaysHowManyFit)
             }
         EXPECT_GT(red, 50);
         saveArtifact(&w, QStringLiteral("print_window_grid_too_large.png"));
+        // So does the print preview's title.
+        QString previewTitle;
+        modalScripts.push_back([&](QDialog &preview) {
+            previewTitle = preview.windowTitle();
+            return 0;
+        });
+        QTest::mouseClick(w.preview_button, Qt::LeftButton);
+        EXPECT_TRUE(previewTitle.endsWith(w.fit_note_id->text())) << previewTitle.toStdString();
 
         type(w.Row_Stepper, 3); // what fits says nothing
         EXPECT_TRUE(w.fit_note_id->isHidden());
@@ -192,8 +200,8 @@ TEST_F(PrintWindow, AGridThatDoesNotFitThePaperSaysHowManyFit)
     w.Open_Print_Wnd();
 }
 
-// Opening the window and its sheet preview leaves nothing on the terminal.
-TEST_F(PrintWindow, OpeningWarnsOfNothing)
+// Opening the window, its sheet preview and the print preview leaves nothing on the terminal.
+TEST_F(PrintWindow, OpeningAndPreviewingWarnOfNothing)
 {
     static QStringList warnings;
     warnings.clear();
@@ -209,6 +217,12 @@ TEST_F(PrintWindow, OpeningWarnsOfNothing)
         modalScripts.push_back([&](QDialog &) {
             w.show();
             usePaper(w, 148, 210);
+            modalScripts.push_back([&](QDialog &preview) {
+                if (auto *widget = preview.findChild<QPrintPreviewWidget *>())
+                    widget->updatePreview();
+                return 0;
+            });
+            QTest::mouseClick(w.preview_button, Qt::LeftButton);
             return 0;
         });
         w.Open_Print_Wnd();
