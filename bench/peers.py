@@ -2,10 +2,11 @@
 """Prints each batch-road figure beside its peer or floor, measured side by side in one run.
 Sheets of labels are printed by `cardtool print` beside glabels-3-batch on the same rows and layout.
 
-Usage: bench/peers.py [BUILD_DIR] [--repeat N] [--quick]
+Usage: bench/peers.py [BUILD_DIR] [--repeat N] [--quick] [--print-only]
 
 The workbook reader is compared with openpyxl (Debian's python3-openpyxl) in the same run, except
-with --quick.
+with --quick. --print-only prints the label sheets alone beside glabels-3-batch: time, PDF size,
+the fonts and what poppler and zbarimg read back.
 
 BUILD_DIR is a Release build with benchmarks (default build/rel). The peers are Debian's
 glabels (glabels-3-batch) and zint; they are installed with apt-get when missing and they are
@@ -101,10 +102,15 @@ GLABELS_SHEET = GLABELS_DOC.replace(
 
 
 def sheet_checks(pdf, cards, work):
-    """Names found as text, and symbols read back by zbarimg on every page (a QR Code and a
+    """Names and Code 128 values found as text (the values' letters are spread to the bars' width,
+    so spaces are dropped first), and symbols read back by zbarimg on every page (a QR Code and a
     Code 128 a label)."""
-    text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True, check=True).stdout
+    text = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True, text=True, check=True).stdout
     names = len(set(re.findall(r"Guest \d+", text)))
+    with open(os.path.join(work, "codes.txt")) as f:
+        codes = [line.strip() for line in f if line.strip()]
+    unspaced = re.sub(r"[ \t]", "", text)
+    values = sum(1 for code in codes if code in unspaced)
     pages = int(re.search(r"Pages:\s+(\d+)", subprocess.run(["pdfinfo", pdf], capture_output=True, text=True,
                                                               check=True).stdout).group(1))
 
@@ -119,7 +125,7 @@ def sheet_checks(pdf, cards, work):
 
     with concurrent.futures.ThreadPoolExecutor(os.cpu_count()) as pool:
         decoded = sum(pool.map(symbols, range(1, pages + 1)))
-    return names, decoded
+    return names, values, decoded
 
 
 # Every file `cardtool export` writes is synced to the disk before it takes its name (a card is
@@ -141,6 +147,34 @@ def no_sync_shim(work):
         f.write(NO_SYNC_C)
     built = subprocess.run([compiler, "-shared", "-fPIC", "-O2", "-o", shim, source], capture_output=True)
     return shim if built.returncode == 0 else None
+
+
+def print_sheets(cardtool, work, env, our_sheets, their_sheets):
+    """Wall and CPU seconds of `cardtool print` and of glabels-3-batch, 2 x 5 labels on A4."""
+    ours_run = timed([cardtool, "print", "card.dcard", "--out", our_sheets, "--paper", "A4", "--rows", "5",
+                      "--cols", "2", "--align", "5", "--data", "DataSet"], cwd=work, env=env)[:2]
+    theirs_run = timed(["glabels-3-batch", "-o", their_sheets, "sheet.glabels"], cwd=work, env=env)[:2]
+    return ours_run, theirs_run
+
+
+def print_rows(cards, print_ours, print_glabels, our_sheets, their_sheets):
+    medt = lambda runs, i: statistics.median(r[i] for r in runs)
+    row(f"{cards} bound labels, 2 x 5 on A4, cardtool print vs glabels-3-batch (wall)",
+        medt(print_ours, 0), medt(print_glabels, 0), "s", "<= 0.5x")
+    row("the same, CPU time", medt(print_ours, 1), medt(print_glabels, 1), "s", "")
+    row("the PDF of those sheets vs glabels'", os.path.getsize(our_sheets) / 2**20,
+        os.path.getsize(their_sheets) / 2**20, "MiB", "<= 2x")
+
+
+def fonts_line(pdf):
+    """The fonts of a PDF as pdffonts lists them: name, embedded, subset."""
+    lines = subprocess.run(["pdffonts", pdf], capture_output=True, text=True, check=True).stdout.splitlines()[2:]
+    fonts = []
+    for line in lines:
+        parts = line.split()
+        # name ... emb sub uni object generation
+        fonts.append(f"{parts[0]} (embedded {parts[-5]}, subset {parts[-4]})")
+    return ", ".join(fonts)
 
 
 def row(label, mine, peer, unit, goal):
@@ -177,6 +211,17 @@ def main():
 
         load = os.getloadavg()[0]
         print(f"{cores} cores, load average {load:.1f} at the start; medians of {repeat} runs\n")
+        if "--print-only" in args:
+            runs = [print_sheets(cardtool, work, env, our_sheets, their_sheets) for _ in range(repeat)]
+            print("| figure | ours | peer or floor | ratio | goal |")
+            print("| --- | --- | --- | --- | --- |")
+            print_rows(cards, [r[0] for r in runs], [r[1] for r in runs], our_sheets, their_sheets)
+            names, values, symbols = sheet_checks(our_sheets, cards, work)
+            print(f"\nPrinted sheets: {names} of {cards} names and {values} Code 128 values found with pdftotext, "
+                  f"{symbols} of {2 * cards} symbols read by zbarimg at 200 dpi.")
+            print(f"Fonts, ours: {fonts_line(our_sheets)}; glabels': {fonts_line(their_sheets)}.")
+            print(f"Load average at the end: {os.getloadavg()[0]:.1f}")
+            return
 
         card, batch, glabels, batch1, parallel, syms = [], [], [], [], [], []
         zint_code, zint_qr = [], []
@@ -196,11 +241,9 @@ def main():
             batch.append(b)
             pdf = os.path.join(work, "out.pdf")
             glabels.append(timed(["glabels-3-batch", "-o", pdf, "card.glabels"], cwd=work, env=env)[:2])
-            print_ours.append(timed([cardtool, "print", "card.dcard", "--out", our_sheets, "--paper", "A4",
-                                     "--rows", "5", "--cols", "2", "--align", "5", "--data", "DataSet"],
-                                    cwd=work, env=env)[:2])
-            print_glabels.append(timed(["glabels-3-batch", "-o", their_sheets, "sheet.glabels"], cwd=work,
-                                       env=env)[:2])
+            mine, theirs = print_sheets(cardtool, work, env, our_sheets, their_sheets)
+            print_ours.append(mine)
+            print_glabels.append(theirs)
             batch1.append(ours(bench, "batch", "--cards", str(cards), "--threads", "1"))
             parallel.append(ours(bench, "parallel", "--cards", "400", "--threads", str(cores)))
             s = {}
@@ -254,11 +297,7 @@ def main():
             med(batch, "batch_wall_ms") / 1000, medt(glabels, 0), "s", "<= 0.5x")
         row(f"{cards} cards, CPU time vs glabels-3-batch's",
             med(batch, "batch_cpu_ms") / 1000, medt(glabels, 1), "s", "")
-        row(f"{cards} bound labels, 2 x 5 on A4, cardtool print vs glabels-3-batch (wall)",
-            medt(print_ours, 0), medt(print_glabels, 0), "s", "<= 0.5x")
-        row("the same, CPU time", medt(print_ours, 1), medt(print_glabels, 1), "s", "")
-        row("the PDF of those sheets vs glabels'", os.path.getsize(our_sheets) / 2**20,
-            os.path.getsize(their_sheets) / 2**20, "MiB", "<= 2x")
+        print_rows(cards, print_ours, print_glabels, our_sheets, their_sheets)
         for kind, label, peer in (("code128", "Code 128", zint_code), ("qr", "QR Code", zint_qr)):
             row(f"{cards} {label} pictures as PNG files through the batch road (wall) vs zint --batch",
                 med(syms, f"symbols_{kind}_wall_ms") / 1000, medt(peer, 0), "s", "<= 2x")
@@ -295,9 +334,10 @@ def main():
                  for kind in ("code128", "qr")}
         print("Barcode pictures (ours, zint's) in pixels: Code 128 %s and %s, QR Code %s and %s."
               % (sizes["code128"] + sizes["qr"]))
-        names, symbols = sheet_checks(our_sheets, cards, work)
-        print(f"Printed sheets: {names} of {cards} names found with pdftotext, {symbols} of {2 * cards} "
-              f"symbols read by zbarimg at 200 dpi.")
+        names, values, symbols = sheet_checks(our_sheets, cards, work)
+        print(f"Printed sheets: {names} of {cards} names and {values} Code 128 values found with pdftotext, "
+              f"{symbols} of {2 * cards} symbols read by zbarimg at 200 dpi.")
+        print(f"Fonts, ours: {fonts_line(our_sheets)}; glabels': {fonts_line(their_sheets)}.")
         print(f"Load average at the end: {os.getloadavg()[0]:.1f}")
     finally:
         shutil.rmtree(work, ignore_errors=True)

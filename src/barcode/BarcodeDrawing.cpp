@@ -1,5 +1,7 @@
 #include "barcode/BarcodeDrawing.h"
 
+#include "barcode/BarcodeText.h"
+
 #include <QPaintEngine>
 #include <QPainter>
 
@@ -119,12 +121,13 @@ void BarcodeDrawing::fillBar(const QRectF &rect, const QColor &color)
         m_items.push_back({Kind::Bar, rect, color});
 }
 
-void BarcodeDrawing::fillPath(const QPainterPath &path, const QColor &color)
+void BarcodeDrawing::fillText(const QString &text, const FontDescriptor &font, double kern,
+                              const QPointF &origin, const QColor &color)
 {
-    if (path.isEmpty())
+    if (text.isEmpty())
         return;
-    m_paths.push_back(path);
-    m_items.push_back({Kind::Path, {}, color, int(m_paths.size()) - 1});
+    m_texts.push_back({text, font, kern});
+    m_items.push_back({Kind::Text, QRectF(origin, QSizeF()), color, int(m_texts.size()) - 1});
 }
 
 void BarcodeDrawing::fillModules(std::shared_ptr<const ModuleGrid> grid, const QPointF &origin,
@@ -152,9 +155,18 @@ void BarcodeDrawing::paintItem(QPainter &painter, const Item &item) const
     case Kind::Bar:
         painter.fillRect(item.rect, item.color);
         break;
-    case Kind::Path:
-        painter.fillPath(m_paths[size_t(item.index)], item.color);
+    case Kind::Text: {
+        const TextLine &line = m_texts[size_t(item.index)];
+        // A PDF keeps text as text: a few bytes a character in one embedded font, where an outline
+        // is hundreds, and a reader can search it.
+        const QPaintEngine *engine = painter.paintEngine();
+        if (engine && engine->type() == QPaintEngine::Pdf)
+            BarcodeText::draw(painter, line.text, line.font, line.kern, item.rect.topLeft(), item.color);
+        else
+            painter.fillPath(BarcodeText::outline(line.text, line.font, line.kern, item.rect.topLeft()),
+                             item.color);
         break;
+    }
     case Kind::Modules: {
         std::vector<QRectF> rects;
         appendModuleRects(*m_grids[size_t(item.index)], item.rect.topLeft(), rects);

@@ -3,6 +3,9 @@
 #include "platform/FontResolver.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QPainter>
+#include <QTextLayout>
 #include <QTransform>
 
 #include <utility>
@@ -136,4 +139,26 @@ QPainterPath BarcodeText::outline(const QString &text, const FontDescriptor &fon
     });
     // Scaled, then moved: to the bit what one transform doing both gives.
     return atOrigin.translated(origin);
+}
+
+void BarcodeText::draw(QPainter &painter, const QString &text, const FontDescriptor &font, double kern,
+                       QPointF origin, const QColor &color)
+{
+    if (text.isEmpty())
+        return;
+    // Laid out as the outline is, at the reference size, and scaled down about the baseline. The
+    // glyphs go out at the places the layout gives them: a PDF writer would space the letters
+    // again by its own reading of the letter spacing.
+    QTextLayout layout(text, referenceFont(font, kern));
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    const double s = scaleOf(font);
+    painter.save();
+    painter.translate(origin);
+    painter.scale(s, s);
+    painter.setPen(color);
+    for (const QGlyphRun &run : line.glyphRuns())
+        painter.drawGlyphRun(QPointF(0, -line.ascent()), run);
+    painter.restore();
 }

@@ -1,5 +1,6 @@
-// Measures and draws the value, header and footer texts of barcode pictures in points.
-// Text becomes filled outlines, so a recorded picture looks the same on every device.
+// Measures and draws the value, header and footer texts of barcode pictures in points: as text
+// on a PDF (found by a search, one embedded font for every label), else as filled outlines, so a
+// recorded picture looks the same on every device.
 #pragma once
 
 #include "platform/FontDescriptor.h"
@@ -8,6 +9,9 @@
 #include <QPainterPath>
 #include <QSizeF>
 #include <QString>
+
+class QColor;
+class QPainter;
 
 class BarcodeText
 {
@@ -27,4 +31,7 @@ public:
 
     // Outline of the text with its baseline starting at origin (y down).
     static QPainterPath outline(const QString &text, const FontDescriptor &font, double kern, QPointF origin);
+    // The same text drawn as text, glyph for glyph where the outline lies.
+    static void draw(QPainter &painter, const QString &text, const FontDescriptor &font, double kern,
+                     QPointF origin, const QColor &color);
 };

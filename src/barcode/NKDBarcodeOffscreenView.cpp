@@ -60,7 +60,7 @@ void NKDBarcodeOffscreenView::drawTextAt(BarcodeDrawing &drawing, const QString 
     if (text.isEmpty())
         return;
     const double baselineUp = yUp + BarcodeText::descent(font);
-    drawing.fillPath(BarcodeText::outline(text, font, kern, QPointF(x, yDown(baselineUp))), color);
+    drawing.fillText(text, font, kern, QPointF(x, yDown(baselineUp)), color);
 }
 
 void NKDBarcodeOffscreenView::drawTextInRect(BarcodeDrawing &drawing, const QString &text,
@@ -83,7 +83,7 @@ void NKDBarcodeOffscreenView::drawTextInRect(BarcodeDrawing &drawing, const QStr
     }
     // The line hangs from the top of a rectangle as high as the text.
     const double baselineUp = yUp + size.height() - BarcodeText::ascent(font);
-    drawing.fillPath(BarcodeText::outline(text, font, kern, QPointF(left, yDown(baselineUp))), color);
+    drawing.fillText(text, font, kern, QPointF(left, yDown(baselineUp)), color);
 }
 
 void NKDBarcodeOffscreenView::drawHeaderFooter(BarcodeDrawing &drawing, bool printsHeader, bool printsFooter,

@@ -47,7 +47,7 @@ void PrintLayout::resetForOpening(const QSizeF &card, bool inDataMode, int batch
     Print_Card_Algn = ArrangementCode::FrontAboveBack;
     auto_center_flag = false;
     Show_margin_rect = true;
-    Print_Row = Print_Col = 1;
+    Print_Row = Print_Col = askedRows = askedCols = 1;
     dataMode = inDataMode;
     Total_Label = inDataMode ? batchSize : 1;
     const QSizeF label = labelSize(card);
@@ -150,6 +150,8 @@ PrintFitResult PrintLayout::Check_Max_Cell_Value(const PrintFields &fields)
     fit(cols, PW, lw, horz_mar, pw, Left_Mar, Rite_Mar, result.colsRewritten);
     fit(rows, PH, lh, vert_mar, ph, Top_Mar, Bot_Mar, result.rowsRewritten);
 
+    askedRows = std::max(1, fields.rows);
+    askedCols = std::max(1, fields.cols);
     Print_Row = rows;
     Print_Col = cols;
     if (!dataMode) {
@@ -157,6 +159,20 @@ PrintFitResult PrintLayout::Check_Max_Cell_Value(const PrintFields &fields)
         result.totalRewritten = true;
     }
     return result;
+}
+
+QString PrintLayout::fitNote() const
+{
+    if (Print_Row >= askedRows && Print_Col >= askedCols)
+        return {};
+    const auto count = [](int n, const char *one, const char *many) {
+        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+    };
+    return QStringLiteral("%1 x %2 labels do not fit on this paper; a sheet holds %3 (%4, %5).")
+        .arg(askedRows)
+        .arg(askedCols)
+        .arg(Print_Row * Print_Col)
+        .arg(count(Print_Row, "row", "rows"), count(Print_Col, "column", "columns"));
 }
 
 bool PrintLayout::exceedsPaper() const

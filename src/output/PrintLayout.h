@@ -36,6 +36,7 @@ public:
     float label_width = 0, label_hight = 0;
     float horz_mar = 0, vert_mar = 0;
     int Print_Row = 1, Print_Col = 1;
+    int askedRows = 1, askedCols = 1; // the grid last asked for; Print_Row and Print_Col are what fit
     int Total_Label = 1;
     int label_align_val = 1; // 1..9: top left, top centre, ... bottom right
     bool auto_center_flag = false;
@@ -69,6 +70,9 @@ public:
     // Reads the fields, fits rows and columns to the printable area and sets the gaps; a width or
     // height of 0 or less is refused and changes nothing. Rows or columns below 1 become 1.
     PrintFitResult Check_Max_Cell_Value(const PrintFields &fields);
+
+    // "" when the grid asked for fits the paper; else how many labels a sheet holds instead.
+    QString fitNote() const;
 
     // Whether one label with its margins and gap is larger than the paper (the size question).
     bool exceedsPaper() const;

@@ -4,7 +4,11 @@
 #include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
 #include "output/BatchCardRenderer.h"
+#include "platform/PdfFontNames.h"
 #include "platform/Units.h"
+
+#include <QBuffer>
+#include <QPdfWriter>
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -74,6 +78,30 @@ OpResult Printing_View::paint(QPagedPaintDevice &device, bool preview, const She
     }
     painter.end();
     return OpResult::done();
+}
+
+OpResult Printing_View::paintPdf(QIODevice &out, const QString &creator, const QString &title,
+                                 const SheetProgress &progress, int copies)
+{
+    QByteArray bytes;
+    OpResult result = OpResult::done();
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setCreator(creator);
+        writer.setTitle(title);
+        result = paint(writer, false, progress, copies);
+    }
+    if (!result.ok())
+        return result;
+    // Qt embeds only the glyphs used but names the fonts as whole ones; a file it wrote otherwise
+    // than expected is kept as it is.
+    if (!PdfFontNames::tagSubsets(bytes))
+        Show_NSLog_Message(QStringLiteral("The PDF's fonts could not be named as subsets."));
+    if (out.write(bytes) != bytes.size())
+        return OpResult::failed(QStringLiteral("The PDF file could not be written: ") + out.errorString());
+    return result;
 }
 
 std::vector<Printing_View::Sides>

@@ -17,6 +17,7 @@
 #include <optional>
 #include <vector>
 
+class QIODevice;
 class QPagedPaintDevice;
 class QPainter;
 
@@ -48,6 +49,10 @@ public:
     // device that makes no copies itself (a PDF file).
     OpResult paint(QPagedPaintDevice &device, bool preview, const SheetProgress &progress = {},
                    int copies = 1);
+    // Every sheet as a PDF file written to out (the copies collated), its fonts named as the
+    // subsets they are. Nothing is written when painting fails.
+    OpResult paintPdf(QIODevice &out, const QString &creator, const QString &title,
+                      const SheetProgress &progress = {}, int copies = 1);
 
     // One sheet (from 0) in points on a painter whose unit is one point.
     void drawSheet(QPainter &painter, int sheet);

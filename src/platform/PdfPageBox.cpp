@@ -1,5 +1,7 @@
 #include "platform/PdfPageBox.h"
 
+#include "platform/PdfPatch.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -17,12 +19,6 @@ QByteArray number(double v)
         text.chop(1);
     return text;
 }
-
-struct Patch {
-    qsizetype at = 0;     // offset in the original bytes
-    qsizetype length = 0; // bytes replaced
-    QByteArray with;
-};
 
 } // namespace
 
@@ -44,7 +40,7 @@ bool PdfPageBox::setExactSize(QByteArray &pdf, const QSizeF &exact)
     static const QRegularExpression boxPattern(QStringLiteral(
         R"(/MediaBox\s*\[\s*0(?:\.0*)?\s+0(?:\.0*)?\s+(\d+(?:\.\d*)?)\s+(\d+(?:\.\d*)?)\s*\])"));
     const QString text = QString::fromLatin1(pdf);
-    std::vector<Patch> patches;
+    std::vector<PdfPatch::Patch> patches;
     for (auto it = boxPattern.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         if (m.captured(1).toDouble() != whole.width() || m.captured(2).toDouble() != whole.height())
@@ -54,47 +50,5 @@ bool PdfPageBox::setExactSize(QByteArray &pdf, const QSizeF &exact)
     if (patches.empty())
         return false;
 
-    // One classic table: "xref", "0 N", N entries of 20 bytes, then "startxref" and its offset.
-    const qsizetype startxref = pdf.lastIndexOf("startxref");
-    if (startxref < 0)
-        return false;
-    static const QRegularExpression tail(QStringLiteral(R"(^startxref\s+(\d+)\s+%%EOF)"));
-    const QRegularExpressionMatch end = tail.match(text.mid(startxref));
-    if (!end.hasMatch())
-        return false;
-    const qsizetype xref = end.captured(1).toLongLong();
-    static const QRegularExpression header(QStringLiteral(R"(^xref\r?\n0 (\d+)\r?\n)"));
-    const QRegularExpressionMatch table = header.match(text.mid(xref, 64));
-    if (xref <= 0 || xref >= startxref || !table.hasMatch())
-        return false;
-    const int entries = table.captured(1).toInt();
-    const qsizetype first = xref + table.capturedLength();
-    if (first + qsizetype(entries) * 20 > startxref)
-        return false;
-
-    auto shifted = [&](qsizetype offset) {
-        qsizetype moved = offset;
-        for (const Patch &p : patches)
-            if (p.at < offset)
-                moved += p.with.size() - p.length;
-        return moved;
-    };
-    for (int i = 0; i < entries; ++i) {
-        const qsizetype at = first + qsizetype(i) * 20;
-        if (pdf.at(at + 17) != 'n')
-            continue;
-        bool ok = false;
-        const qsizetype offset = pdf.mid(at, 10).toLongLong(&ok);
-        if (!ok)
-            return false;
-        patches.push_back({at, 10, QByteArray::number(shifted(offset)).rightJustified(10, '0')});
-    }
-    const qsizetype xrefDigits = startxref + end.capturedStart(1);
-    patches.push_back({xrefDigits, end.capturedLength(1), QByteArray::number(shifted(xref))});
-
-    // Apply from the end so the earlier offsets stay valid.
-    std::sort(patches.begin(), patches.end(), [](const Patch &a, const Patch &b) { return a.at > b.at; });
-    for (const Patch &p : patches)
-        pdf.replace(p.at, p.length, p.with);
-    return true;
+    return PdfPatch::apply(pdf, std::move(patches));
 }

@@ -45,6 +45,18 @@ TEST_F(PrintCommand, SevenLabelsOnTwoByThreeGiveTwoSheets)
     EXPECT_EQ(pdfPages(pdf), 2);
 }
 
+// A CR80 card is 85.6 mm wide: two columns do not fit across A5, and the command says so.
+TEST_F(PrintCommand, AGridThatDoesNotFitSaysHowManyLabelsASheetHolds)
+{
+    const auto r = testsupport::cardtool(
+        {"print", design, "--out", pdf, "--paper", "A5", "--rows", "2", "--cols", "2", "--total", "4"});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    EXPECT_TRUE(
+        r.outText().contains("2 x 2 labels do not fit on this paper; a sheet holds 2 (2 rows, 1 column)."))
+        << r.outText().toStdString();
+    EXPECT_EQ(pdfPages(pdf), 2);
+}
+
 TEST_F(PrintCommand, LayoutsThatCannotPrintAreRefusedWithTheWindowsMessages)
 {
     auto r = testsupport::cardtool(
@@ -62,11 +74,11 @@ TEST_F(PrintCommand, LayoutsThatCannotPrintAreRefusedWithTheWindowsMessages)
 }
 
 // 23 bound labels, 2 x 5 centred on A4: three sheets whose labels are texts and rectangles, not
-// pictures; every name is found as text on its own sheet and every label's Code 128 and QR Code
-// read back as its row's values.
+// pictures; every name and every Code 128's value is found as text on its own sheet, the fonts are
+// embedded subsets, and every label's Code 128 and QR Code read back as its row's values.
 TEST_F(PrintCommand, LabelsAreVectorsWithTextThatCanBeFoundAndEveryLabelDecodes)
 {
-    for (const char *tool : {"pdftotext", "pdftoppm", "pdfimages", "ZXingReader"})
+    for (const char *tool : {"pdftotext", "pdftoppm", "pdfimages", "pdffonts", "ZXingReader"})
         if (!testsupport::hasTool(tool))
             GTEST_SKIP() << tool << " is not installed";
     const int rows = 23;
@@ -87,11 +99,22 @@ TEST_F(PrintCommand, LabelsAreVectorsWithTextThatCanBeFoundAndEveryLabelDecodes)
     for (int page = 1; page <= 3; ++page) {
         const QString text = testsupport::output(
             "pdftotext", {"-f", QString::number(page), "-l", QString::number(page), "-layout", pdf, "-"});
-        for (int k = (page - 1) * 10; k < std::min(rows, page * 10); ++k)
+        // The value under a Code 128 is spread to the bars' width: a reader sees spaced letters.
+        const QString unspaced = QString(text).remove(QRegularExpression("[ \\t]"));
+        for (int k = (page - 1) * 10; k < std::min(rows, page * 10); ++k) {
             EXPECT_TRUE(
                 QRegularExpression(QStringLiteral("\\b%1\\b").arg(sample.names[k])).match(text).hasMatch())
                 << sample.names[k].toStdString() << " on sheet " << page;
+            EXPECT_TRUE(unspaced.contains(sample.codes[k]))
+                << sample.codes[k].toStdString() << " on sheet " << page;
+        }
     }
+    // Every font is embedded, as the subset of the glyphs used, with its characters' meaning.
+    const QStringList fonts = testsupport::output("pdffonts", {pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
+    EXPECT_FALSE(fonts.isEmpty());
+    for (const QString &font : fonts)
+        EXPECT_TRUE(QRegularExpression("\\byes\\s+yes\\s+yes\\s+\\d+\\s+0\\s*$").match(font).hasMatch())
+            << font.toStdString();
     EXPECT_FALSE(testsupport::output("pdftotext", {"-f", "1", "-l", "1", pdf, "-"}).contains("Guest 11"));
 
     // Each cell read on its own at 300 dpi: 243 x 154 points, the block centred on 595 x 842.

@@ -42,6 +42,7 @@ public:
         QString kind; // "open", "folder", "save"
         QString title;
         QStringList suffixes;
+        QString folder; // where the panel opens ("": the last folder used)
     };
     std::deque<std::optional<QString>> answers; // nullopt answers "Cancel"
     QList<Request> requests;
@@ -54,20 +55,21 @@ public:
         answers.pop_front();
         return a;
     }
-    std::optional<QString> openFile(QWidget *, const QString &title, const QStringList &suffixes) override
+    std::optional<QString> openFile(QWidget *, const QString &title, const QStringList &suffixes,
+                                    const QString &folder) override
     {
-        requests.append({QStringLiteral("open"), title, suffixes});
+        requests.append({QStringLiteral("open"), title, suffixes, folder});
         return next();
     }
-    std::optional<QString> openFolder(QWidget *, const QString &title) override
+    std::optional<QString> openFolder(QWidget *, const QString &title, const QString &folder) override
     {
-        requests.append({QStringLiteral("folder"), title, {}});
+        requests.append({QStringLiteral("folder"), title, {}, folder});
         return next();
     }
-    std::optional<QString> saveFile(QWidget *, const QString &title, const QString &suffix,
-                                    const QString &) override
+    std::optional<QString> saveFile(QWidget *, const QString &title, const QString &suffix, const QString &,
+                                    const QString &folder) override
     {
-        requests.append({QStringLiteral("save"), title, {suffix}});
+        requests.append({QStringLiteral("save"), title, {suffix}, folder});
         return next();
     }
 };

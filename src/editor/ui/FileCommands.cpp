@@ -79,7 +79,8 @@ void FileCommands::Open_Btn_Clicked()
 int FileCommands::Open_Log_File()
 {
     const std::optional<QString> path = FilePanels::instance().openFile(
-        &m_window, QStringLiteral("Open Design"), {EditorState::design_file_EXT()});
+        &m_window, QStringLiteral("Open Design"), {EditorState::design_file_EXT()},
+        FilePanels::startFolder(Project_File_Name));
     if (!path)
         return 0;
     return load(*path);

@@ -59,6 +59,11 @@ void MainWindowOutputHost::exportSidesChosen(const QString &side, bool combined)
     EditorState::instance().export_combined_image = combined;
 }
 
+QString MainWindowOutputHost::designPath()
+{
+    return Project_File_Name;
+}
+
 void MainWindowOutputHost::fillRegistry(SKTWindowController &window, WindowRegistry &registry)
 {
     auto *host = new MainWindowOutputHost(window);

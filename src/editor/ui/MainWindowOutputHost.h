@@ -22,6 +22,7 @@ public:
     void Refresh_Canvas() override;
     QString designName() override;
     void exportSidesChosen(const QString &side, bool combined) override;
+    QString designPath() override;
 
     // The window's design as a run reads it; the print command's check reads it too.
     static BatchFillSnapshot::Design designOf(SKTWindowController &window);

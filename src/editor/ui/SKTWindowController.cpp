@@ -384,7 +384,8 @@ std::optional<QString> SKTWindowController::chooseSavePath()
 {
     return FilePanels::instance().saveFile(this, QStringLiteral("Save Design"),
                                            EditorState::design_file_EXT(),
-                                           QStringLiteral("Untitled.") + EditorState::design_file_EXT());
+                                           QStringLiteral("Untitled.") + EditorState::design_file_EXT(),
+                                           FilePanels::startFolder(Project_File_Name));
 }
 
 void SKTWindowController::Set_Log_Name_In_Title()

@@ -1,5 +1,6 @@
 #include "foundation/ui/FilePanels.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -8,6 +9,7 @@
 namespace
 {
 FilePanels *g_installedPanels = nullptr;
+QString g_lastFolder;
 
 QString filterFor(const QStringList &suffixes)
 {
@@ -20,12 +22,21 @@ QString filterFor(const QStringList &suffixes)
                                          patterns.join(QLatin1Char(' ')));
 }
 
-std::optional<QString> runDialog(QFileDialog &dialog)
+// The dialog's folder is set before anything else: a name selected before it would be taken
+// as relative to the program's working folder.
+void startIn(QFileDialog &dialog, const QString &folder)
 {
     FilePanels::prepareDialog(dialog);
+    dialog.setDirectory(folder.isEmpty() ? FilePanels::startFolder() : folder);
+}
+
+std::optional<QString> runDialog(QFileDialog &dialog)
+{
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    FilePanels::rememberFolderOf(chosen, dialog.fileMode() == QFileDialog::Directory);
+    return chosen;
 }
 } // namespace
 
@@ -45,9 +56,10 @@ void FilePanels::prepareDialog(QFileDialog &dialog)
 }
 
 std::optional<QString> FilePanels::openFile(QWidget *parent, const QString &title,
-                                            const QStringList &suffixes)
+                                            const QStringList &suffixes, const QString &folder)
 {
     QFileDialog dialog(parent, title);
+    startIn(dialog, folder);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!suffixes.isEmpty())
@@ -55,9 +67,10 @@ std::optional<QString> FilePanels::openFile(QWidget *parent, const QString &titl
     return runDialog(dialog);
 }
 
-std::optional<QString> FilePanels::openFolder(QWidget *parent, const QString &title)
+std::optional<QString> FilePanels::openFolder(QWidget *parent, const QString &title, const QString &folder)
 {
     QFileDialog dialog(parent, title);
+    startIn(dialog, folder);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -65,9 +78,10 @@ std::optional<QString> FilePanels::openFolder(QWidget *parent, const QString &ti
 }
 
 std::optional<QString> FilePanels::saveFile(QWidget *parent, const QString &title, const QString &suffix,
-                                            const QString &suggestedName)
+                                            const QString &suggestedName, const QString &folder)
 {
     QFileDialog dialog(parent, title);
+    startIn(dialog, folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (!suffix.isEmpty()) {
@@ -80,6 +94,28 @@ std::optional<QString> FilePanels::saveFile(QWidget *parent, const QString &titl
     if (path && !suffix.isEmpty() && QFileInfo(*path).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
         *path += QLatin1Char('.') + suffix;
     return path;
+}
+
+QString FilePanels::startFolder(const QString &besideFile)
+{
+    if (!besideFile.isEmpty()) {
+        // A design opened by a relative path is still beside its own folder; a bare name of a
+        // design never saved has no folder.
+        const QFileInfo file(besideFile);
+        if ((file.isAbsolute() || file.exists()) && file.absoluteDir().exists())
+            return file.absolutePath();
+    }
+    if (!g_lastFolder.isEmpty() && QDir(g_lastFolder).exists())
+        return g_lastFolder;
+    return QDir::homePath();
+}
+
+void FilePanels::rememberFolderOf(const QString &chosenPath, bool isFolder)
+{
+    if (chosenPath.isEmpty())
+        return;
+    const QFileInfo chosen(chosenPath);
+    g_lastFolder = isFolder ? chosen.absoluteFilePath() : chosen.absolutePath();
 }
 
 FilePanels &FilePanels::instance()

@@ -1,5 +1,7 @@
 // The open and save panels the windows ask for, behind one seam: the program shows Qt's own
 // (non-native) file dialogs; tests install a double that answers without showing anything.
+// A panel opens in the folder its caller gives, else in the last folder used, else at home: never
+// in the folder the program happened to be started from.
 #pragma once
 
 #include <QString>
@@ -17,12 +19,20 @@ public:
 
     // A file with one of the suffixes (no dots; empty allows any file); none when cancelled.
     virtual std::optional<QString> openFile(QWidget *parent, const QString &title,
-                                            const QStringList &suffixes);
+                                            const QStringList &suffixes, const QString &folder = QString());
     // One folder (folder creation allowed); none when cancelled.
-    virtual std::optional<QString> openFolder(QWidget *parent, const QString &title);
+    virtual std::optional<QString> openFolder(QWidget *parent, const QString &title,
+                                              const QString &folder = QString());
     // A path to save to; the suffix is added when the name lacks it. None when cancelled.
     virtual std::optional<QString> saveFile(QWidget *parent, const QString &title, const QString &suffix,
-                                            const QString &suggestedName = QString());
+                                            const QString &suggestedName = QString(),
+                                            const QString &folder = QString());
+
+    // Where a panel for work on this file opens: the file's folder when it has one on disk, else
+    // the last folder a panel was answered in, else the home folder.
+    static QString startFolder(const QString &besideFile = QString());
+    // Notes the folder of a path the user chose, for the next panel.
+    static void rememberFolderOf(const QString &chosenPath, bool isFolder = false);
 
     // Qt's dialog as the real panels show it: non-native, and large enough that the detail view's
     // columns (name, size, type, date) show whole.

@@ -240,7 +240,8 @@ void ExportSheet::Export_Button()
     ExportProgress &progress = OutputState::instance().progress;
     if (!snapshot->isBatch()) {
         const std::optional<QString> path =
-            FilePanels::instance().saveFile(window, windowTitle(), options.extension, m_host.designName());
+            FilePanels::instance().saveFile(window, windowTitle(), options.extension, m_host.designName(),
+                                            FilePanels::startFolder(m_host.designPath()));
         if (!path)
             return;
         if (window)
@@ -250,7 +251,8 @@ void ExportSheet::Export_Button()
         return;
     }
 
-    const std::optional<QString> folder = FilePanels::instance().openFolder(window, windowTitle());
+    const std::optional<QString> folder = FilePanels::instance().openFolder(
+        window, windowTitle(), FilePanels::startFolder(m_host.designPath()));
     if (!folder)
         return;
     const int total = snapshot->Total_Batch_Excel_Card;

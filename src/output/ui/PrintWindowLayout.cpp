@@ -107,6 +107,12 @@ QFormLayout *Print_Wnd::makeLabelForm()
     labelForm->addRow(QStringLiteral("Card height (mm):"), height_Stepper);
     labelForm->addRow(QStringLiteral("Rows:"), Row_Stepper);
     labelForm->addRow(QStringLiteral("Columns:"), Col_Stepper);
+    // Says so when the rows and columns asked for do not fit the paper and fewer were taken.
+    fit_note_id = named(new QLabel(this), "fit_note_id");
+    fit_note_id->setWordWrap(true);
+    fit_note_id->setStyleSheet(QStringLiteral("color: #b00000;"));
+    fit_note_id->hide();
+    labelForm->addRow(fit_note_id);
     labelForm->addRow(QStringLiteral("Horizontal gap (mm):"), horz_mar_Stepper);
     labelForm->addRow(QStringLiteral("Vertical gap (mm):"), vert_mar_Stepper);
     labelForm->addRow(QStringLiteral("Total labels:"), Total_Stepper);
@@ -164,6 +170,10 @@ QVBoxLayout *Print_Wnd::makePreviewColumn()
     Print_sclview->setMinimumSize(470, 520);
     test_image_view = named(new QLabel(this), "test_image_view");
     test_image_view->hide(); // holds the preview's last picture for whoever asks
+    // Where the last run's PDF file was written.
+    print_result_id = named(new QLabel(this), "print_result_id");
+    print_result_id->setWordWrap(true);
+    print_result_id->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     preview_button = new QPushButton(QStringLiteral("Preview"), this);
     print_button = new QPushButton(QStringLiteral("Print"), this);
@@ -178,6 +188,7 @@ QVBoxLayout *Print_Wnd::makePreviewColumn()
     auto *right = new QVBoxLayout;
     right->addWidget(Print_sclview, 1);
     right->addWidget(test_image_view);
+    right->addWidget(print_result_id);
     right->addLayout(buttons);
     return right;
 }

@@ -11,6 +11,7 @@
 #include "output/BatchCardRenderer.h"
 #include "output/BatchFillSnapshot.h"
 #include "output/Printing_View.h"
+#include "output/RememberedPrintLayout.h"
 #include "output/ui/OutputCheckQuestion.h"
 #include "output/ui/OutputHost.h"
 #include "output/ui/Sample_Preview.h"
@@ -20,12 +21,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -119,11 +120,10 @@ int Print_Wnd::Open_Print_Wnd()
     // Without a print system the PDF file is the one printer offered, as desktop print dialogs do.
     const QStringList printers = PrinterCatalog::choices();
     m_loading = true;
-    matrix_card_side->button(1)->setChecked(true);
-    print_alignment->setCurrentIndex(0);
-    print_alignment->setEnabled(false);
+    const RememberedPrintLayout kept = RememberedPrintLayout::load();
     Auto_Center_chk_bx->setChecked(false);
     Show_Margins->setChecked(true);
+    print_result_id->clear();
 
     // The design's card gives the label's size exactly (a picture of it is whole pixels larger)
     // and the preview's places; the sides printed are taken when printing starts.
@@ -132,23 +132,8 @@ int Print_Wnd::Open_Print_Wnd()
     m_cardSize = snapshot->design().cardArea.size();
     const bool dataMode = snapshot->isBatch();
     m_layout.resetForOpening(cardSize(), dataMode, snapshot->Total_Batch_Excel_Card);
-
-    // A box is offered only for a source the design uses; the other is cleared and disabled.
-    print_with_batch_chk->setEnabled(snapshot->Use_Data_Sheet_Values);
-    print_with_batch_chk->setChecked(snapshot->Use_Data_Sheet_Values);
-    print_with_excel_chk->setEnabled(snapshot->Use_Excel_Binding_Values);
-    print_with_excel_chk->setChecked(snapshot->Use_Excel_Binding_Values);
-    Total_Stepper->setMaximum(dataMode ? std::max(1, m_layout.Total_Label) : 999999);
-    Total_Stepper->setValue(m_layout.Total_Label);
-
-    width_Stepper->setValue(PrintLayout::Points_to_MM_Convert(float(cardSize().width())));
-    height_Stepper->setValue(PrintLayout::Points_to_MM_Convert(float(cardSize().height())));
-    Row_Stepper->setValue(1);
-    Col_Stepper->setValue(1);
-    horz_mar_Stepper->setValue(0);
-    vert_mar_Stepper->setValue(0);
-    horz_mar_Stepper->setEnabled(true);
-    vert_mar_Stepper->setEnabled(true);
+    showDataSources(*snapshot);
+    showKeptLayout(kept);
     for (QToolButton *button : alignButtons)
         button->setEnabled(true);
     Set_Reset_Alignemnt_Image();
@@ -157,9 +142,68 @@ int Print_Wnd::Open_Print_Wnd()
     Printer_ComboBox->addItems(printers);
     Printer_ComboBox->setCurrentIndex(0);
     PrinterCatalog::configure(m_printer, printers.first());
+    useKeptPaper(kept);
     m_loading = false;
     Set_values_From_Printer();
-    return ModalRunner::exec(*this);
+    // The kept grid is fitted to the paper as if typed, and says so when it no longer fits.
+    Check_Max_Cell_Value();
+    const int code = ModalRunner::exec(*this);
+    rememberLayout();
+    return code;
+}
+
+void Print_Wnd::showDataSources(const BatchFillSnapshot &snapshot)
+{
+    // A box is offered only for a source the design uses; the other is cleared and disabled.
+    print_with_batch_chk->setEnabled(snapshot.Use_Data_Sheet_Values);
+    print_with_batch_chk->setChecked(snapshot.Use_Data_Sheet_Values);
+    print_with_excel_chk->setEnabled(snapshot.Use_Excel_Binding_Values);
+    print_with_excel_chk->setChecked(snapshot.Use_Excel_Binding_Values);
+    Total_Stepper->setMaximum(m_layout.dataMode ? std::max(1, m_layout.Total_Label) : 999999);
+    Total_Stepper->setValue(m_layout.Total_Label);
+}
+
+void Print_Wnd::showKeptLayout(const RememberedPrintLayout &kept)
+{
+    const int sideRow = kept.side == SideCode::Both ? 0 : kept.side == SideCode::Back ? 2 : 1;
+    matrix_card_side->button(sideRow)->setChecked(true);
+    m_layout.Print_Card_Side = kept.side;
+    m_layout.Print_Card_Algn = kept.arrangement;
+    print_alignment->setCurrentIndex(kept.arrangement == ArrangementCode::FrontLeftOfBack ? 1 : 0);
+    print_alignment->setEnabled(sideRow == 0);
+    width_Stepper->setValue(PrintLayout::Points_to_MM_Convert(float(cardSize().width())));
+    height_Stepper->setValue(PrintLayout::Points_to_MM_Convert(float(cardSize().height())));
+    Row_Stepper->setValue(kept.rows);
+    Col_Stepper->setValue(kept.cols);
+    horz_mar_Stepper->setValue(kept.horzGapMm);
+    vert_mar_Stepper->setValue(kept.vertGapMm);
+    horz_mar_Stepper->setEnabled(true);
+    vert_mar_Stepper->setEnabled(true);
+}
+
+void Print_Wnd::useKeptPaper(const RememberedPrintLayout &kept)
+{
+    // A printer that has no such paper keeps its own.
+    if (kept.paperMm)
+        m_printer.setPageSize(QPageSize(*kept.paperMm, QPageSize::Millimeter));
+    m_printer.setPageOrientation(kept.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+void Print_Wnd::rememberLayout() const
+{
+    RememberedPrintLayout kept;
+    kept.rows = m_layout.Print_Row;
+    kept.cols = m_layout.Print_Col;
+    kept.horzGapMm = horz_mar_Stepper->value();
+    kept.vertGapMm = vert_mar_Stepper->value();
+    kept.side = m_layout.Print_Card_Side;
+    kept.arrangement = m_layout.Print_Card_Algn;
+    const QPageLayout page = m_printer.pageLayout();
+    kept.paperMm = page.pageSize().size(QPageSize::Millimeter);
+    kept.landscape = page.orientation() == QPageLayout::Landscape;
+    if (!kept.save())
+        Show_NSLog_Message(QStringLiteral("Print: the layout could not be kept in ") +
+                           RememberedPrintLayout::settingsPath());
 }
 
 void Print_Wnd::Set_values_From_Printer()
@@ -225,6 +269,9 @@ void Print_Wnd::Check_Max_Cell_Value()
         Col_Stepper->setValue(m_layout.Print_Col);
     if (fit.totalRewritten)
         Total_Stepper->setValue(m_layout.Total_Label);
+    const QString note = m_layout.fitNote();
+    fit_note_id->setText(note);
+    fit_note_id->setVisible(!note.isEmpty());
     Refresh_Preview();
 }
 
@@ -305,7 +352,7 @@ std::optional<QString> Print_Wnd::choosePdfFile()
         (m_host.designName().isEmpty() ? QStringLiteral("Labels") : m_host.designName()) +
         QStringLiteral(".pdf");
     return FilePanels::instance().saveFile(this, PrinterCatalog::PdfFileEntry, QStringLiteral("pdf"),
-                                           suggested);
+                                           suggested, FilePanels::startFolder(m_host.designPath()));
 }
 
 void Print_Wnd::pagesetup()
@@ -319,6 +366,28 @@ void Print_Wnd::pagesetup()
 
 bool Print_Wnd::Execute_Printing(bool preview)
 {
+    if (!readyToPrint())
+        return false;
+    rememberLayout();
+    print_result_id->clear();
+    const std::shared_ptr<const BatchFillSnapshot> snapshot = dataSnapshot();
+    m_layout.dataMode = snapshot->isBatch();
+    Printing_View view(m_layout, plainSides(snapshot), m_layout.dataMode ? snapshot : nullptr, cardSize());
+    m_printer.setFullPage(true);
+    m_printer.setCopyCount(int(Copies_Stepper->value()));
+    return preview ? runPreview(view, *snapshot) : printChecked(view, *snapshot);
+}
+
+bool Print_Wnd::printChecked(Printing_View &view, const BatchFillSnapshot &snapshot)
+{
+    // Bound cards are checked row by row before anything is printed; a preview only shows them.
+    if (!OutputCheckQuestion::goOn(snapshot))
+        return false;
+    return printSheets(view);
+}
+
+bool Print_Wnd::readyToPrint()
+{
     m_layout.Total_Label = int(Total_Stepper->value());
     if (m_layout.exceedsPaper() && !Show_YES_NO_MessageBox(PrintLayout::MsgCardBigger))
         return false;
@@ -326,52 +395,58 @@ bool Print_Wnd::Execute_Printing(bool preview)
         Show_MessageBox(PrintLayout::MsgNothingToPrint);
         return false;
     }
-    const std::shared_ptr<const BatchFillSnapshot> snapshot = dataSnapshot();
-    if (!preview && !OutputCheckQuestion::goOn(*snapshot))
-        return false;
-    m_layout.dataMode = snapshot->isBatch();
+    return true;
+}
+
+Printing_View::Sides Print_Wnd::plainSides(const std::shared_ptr<const BatchFillSnapshot> &snapshot) const
+{
     Printing_View::Sides sides;
-    if (!m_layout.dataMode) {
-        // The sides chosen now, back included, as the design stands.
-        BatchCardRenderer renderer(snapshot, Units::PointsPerInch, false);
-        QString error;
-        if (m_layout.Print_Card_Side != SideCode::Front)
-            sides.back = renderer.sideOf(0, true, &error);
-        if (m_layout.Print_Card_Side != SideCode::Back)
-            sides.front = renderer.sideOf(0, false, &error);
-        if (!error.isEmpty())
-            Show_NSLog_Message(QStringLiteral("The card could not be drawn: ") + error);
-    }
-    Printing_View view(m_layout, sides, m_layout.dataMode ? snapshot : nullptr, cardSize());
-    m_printer.setFullPage(true);
-    m_printer.setCopyCount(int(Copies_Stepper->value()));
+    if (m_layout.dataMode)
+        return sides; // every label is filled from its row
+    // The sides chosen now, back included, as the design stands.
+    BatchCardRenderer renderer(snapshot, Units::PointsPerInch, false);
+    QString error;
+    if (m_layout.Print_Card_Side != SideCode::Front)
+        sides.back = renderer.sideOf(0, true, &error);
+    if (m_layout.Print_Card_Side != SideCode::Back)
+        sides.front = renderer.sideOf(0, false, &error);
+    if (!error.isEmpty())
+        Show_NSLog_Message(QStringLiteral("The card could not be drawn: ") + error);
+    return sides;
+}
 
-    if (preview) {
-        QPrintPreviewDialog dialog(&m_printer, this);
-        connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                [&view](QPrinter *printer) { view.paint(*printer, true); });
-        // The preview's own Print would print the sheets previewed, at most PreviewPageLimit of
-        // them, past the PDF file's save and the progress: it closes the preview and prints here.
-        bool printAfter = false;
-        // Its Page setup would change the printer under the window and not the sheets previewed,
-        // which follow the window: the window's own Page Setup is the one offered.
-        const QString printTitle = QCoreApplication::translate("QPrintPreviewDialog", "Print");
-        const QString setupTitle = QCoreApplication::translate("QPrintPreviewDialog", "Page setup");
-        for (QAction *action : dialog.findChildren<QAction *>()) {
-            if (action->text() == setupTitle)
-                action->setVisible(false);
-            if (action->text() != printTitle)
-                continue;
-            action->disconnect(&dialog);
-            connect(action, &QAction::triggered, &dialog, [&printAfter, &dialog] {
-                printAfter = true;
-                dialog.accept();
-            });
-        }
-        ModalRunner::exec(dialog);
-        return printAfter ? Execute_Printing(false) : true;
+bool Print_Wnd::runPreview(Printing_View &view, const BatchFillSnapshot &snapshot)
+{
+    QPrintPreviewDialog dialog(&m_printer, this);
+    const QString note = m_layout.fitNote();
+    if (!note.isEmpty())
+        dialog.setWindowTitle(dialog.windowTitle() + QStringLiteral(" \u2014 ") + note);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+            [&view](QPrinter *printer) { view.paint(*printer, true); });
+    // The preview's own Print would print the sheets previewed, at most PreviewPageLimit of them,
+    // past the PDF file's save and the progress: it closes the preview and prints here. Its Page
+    // setup would change the printer under the window and not the sheets previewed, which follow
+    // the window: the window's own Page Setup is the one offered.
+    bool printAfter = false;
+    const QString printTitle = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    const QString setupTitle = QCoreApplication::translate("QPrintPreviewDialog", "Page setup");
+    for (QAction *action : dialog.findChildren<QAction *>()) {
+        if (action->text() == setupTitle)
+            action->setVisible(false);
+        if (action->text() != printTitle)
+            continue;
+        action->disconnect(&dialog);
+        connect(action, &QAction::triggered, &dialog, [&printAfter, &dialog] {
+            printAfter = true;
+            dialog.accept();
+        });
     }
+    ModalRunner::exec(dialog);
+    return printAfter ? printChecked(view, snapshot) : true;
+}
 
+bool Print_Wnd::printSheets(Printing_View &view)
+{
     // The PDF file printer writes through a save file: the file appears whole or not at all.
     std::optional<QString> pdfPath;
     if (PrinterCatalog::isPdfFile(Printer_ComboBox->currentText()) && !PrinterCatalog::pdfFile()) {
@@ -379,55 +454,69 @@ bool Print_Wnd::Execute_Printing(bool preview)
         if (!pdfPath)
             return false;
     }
-    const int sheets = view.numberOfPages(false) * (pdfPath ? int(Copies_Stepper->value()) : 1);
-    std::unique_ptr<QProgressDialog> progress;
+    const int copies = int(Copies_Stepper->value());
+    bool cancelled = false;
+    const Printing_View::SheetProgress progress =
+        sheetProgress(view.numberOfPages(false) * (pdfPath ? copies : 1), &cancelled);
+    const OpResult result =
+        pdfPath ? printToPdfFile(view, *pdfPath, progress) : view.paint(m_printer, false, progress);
+    if (!result.ok() || cancelled)
+        m_lastPrintedSheets = 0;
+    if (!result.ok()) {
+        Show_MessageBox(result.message);
+        return false;
+    }
+    if (pdfPath && !cancelled)
+        print_result_id->setText(
+            QStringLiteral("The sheets were written to %1").arg(QDir::toNativeSeparators(*pdfPath)));
+    return !cancelled;
+}
+
+Printing_View::SheetProgress Print_Wnd::sheetProgress(int sheets, bool *cancelled)
+{
+    // Runs of more than one sheet show how far they are, and can be cancelled between sheets.
+    std::shared_ptr<QProgressDialog> progress;
     if (sheets > 1) {
-        progress = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Cancel"), 0, sheets, this);
+        progress = std::make_shared<QProgressDialog>(QString(), QStringLiteral("Cancel"), 0, sheets, this);
         progress->setWindowModality(Qt::WindowModal);
         progress->setMinimumDuration(500);
     }
     m_lastPrintedSheets = 0;
-    bool cancelled = false;
-    const auto sheetStarts = [&](int sheet, int total) {
+    return [this, progress, cancelled](int sheet, int total) {
         if (progress) {
             progress->setLabelText(QStringLiteral("Printing sheet %1 of %2").arg(sheet).arg(total));
             progress->setValue(sheet - 1);
             if (progress->wasCanceled()) {
-                cancelled = true;
+                *cancelled = true;
                 return false;
             }
         }
         m_lastPrintedSheets = sheet;
         return true;
     };
-    OpResult result = OpResult::done();
-    if (pdfPath) {
-        QSaveFile file(*pdfPath);
-        if (!file.open(QIODevice::WriteOnly)) {
-            Show_MessageBox(QStringLiteral("The PDF file could not be written: ") + file.errorString());
-            return false;
-        }
-        {
-            QPdfWriter writer(&file);
-            writer.setCreator(QStringLiteral("Tessaly Greeting Designer"));
-            writer.setTitle(m_host.designName());
-            // A file makes no copies of its own: each copy is written into it in turn.
-            result = view.paint(writer, false, sheetStarts, int(Copies_Stepper->value()));
-        }
-        if (!result.ok() || cancelled) {
-            file.cancelWriting();
-            m_lastPrintedSheets = 0;
-        } else if (!file.commit()) {
-            result =
-                OpResult::failed(QStringLiteral("The PDF file could not be written: ") + file.errorString());
-            m_lastPrintedSheets = 0;
-        }
-    } else {
-        result = view.paint(m_printer, false, sheetStarts);
-    }
-    if (!result.ok()) {
-        Show_MessageBox(result.message);
+}
+
+OpResult Print_Wnd::printToPdfFile(Printing_View &view, const QString &path,
+                                   const Printing_View::SheetProgress &progress)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return OpResult::failed(QStringLiteral("The PDF file could not be written: ") + file.errorString());
+    bool cancelled = false;
+    const auto sheetStarts = [&](int sheet, int total) {
+        if (progress(sheet, total))
+            return true;
+        cancelled = true;
         return false;
+    };
+    // A file makes no copies of its own: each copy is written into it in turn.
+    const OpResult result = view.paintPdf(file, QStringLiteral("Tessaly Greeting Designer"),
+                                          m_host.designName(), sheetStarts, int(Copies_Stepper->value()));
+    if (!result.ok() || cancelled) {
+        file.cancelWriting();
+        return result;
     }
-    return !cancelled;
+    if (!file.commit())
+        return OpResult::failed(QStringLiteral("The PDF file could not be written: ") + file.errorString());
+    return result;
 }

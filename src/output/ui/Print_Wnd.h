@@ -3,6 +3,7 @@
 #pragma once
 
 #include "output/PrintLayout.h"
+#include "output/Printing_View.h"
 
 #include <QDialog>
 #include <QList>
@@ -13,6 +14,7 @@
 
 class BatchFillSnapshot;
 class OutputHost;
+class RememberedPrintLayout;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -75,6 +77,8 @@ public:
     QScrollArea *Print_sclview = nullptr;
     Sample_Preview *PrintView = nullptr;
     QLabel *test_image_view = nullptr;
+    QLabel *fit_note_id = nullptr;
+    QLabel *print_result_id = nullptr;
     QPushButton *page_setup_button = nullptr;
     QPushButton *preview_button = nullptr;
     QPushButton *print_button = nullptr;
@@ -90,6 +94,12 @@ private:
     QGroupBox *makeSideBox();
     QVBoxLayout *makePreviewColumn();
     void connectControls();
+    // Opening: the data boxes as the design's sources give them, then the grid, gaps, paper and
+    // sides as the window was last left.
+    void showDataSources(const BatchFillSnapshot &snapshot);
+    void showKeptLayout(const RememberedPrintLayout &kept);
+    void useKeptPaper(const RememberedPrintLayout &kept);
+    void rememberLayout() const;
     void printerChosen();
     void orientationChosen();
     void pagesetup();
@@ -103,6 +113,21 @@ private:
     // Where the sheets go when the printer is the PDF file: asked for on every print; none when
     // the user cancels.
     std::optional<QString> choosePdfFile();
+
+    // The steps of a print run. The size question and the total; false stops the run.
+    bool readyToPrint();
+    // What every label shows when no data rows fill them.
+    Printing_View::Sides plainSides(const std::shared_ptr<const BatchFillSnapshot> &snapshot) const;
+    // The preview of the sheets; its Print prints them all here.
+    bool runPreview(Printing_View &view, const BatchFillSnapshot &snapshot);
+    // Every sheet to the printer, or to a PDF file chosen now; says where the file went.
+    bool printChecked(Printing_View &view, const BatchFillSnapshot &snapshot);
+    bool printSheets(Printing_View &view);
+    // The progress of a run of `sheets`, which notes the sheets printed and a cancel.
+    Printing_View::SheetProgress sheetProgress(int sheets, bool *cancelled);
+    // The sheets into a PDF file, whole or not at all.
+    OpResult printToPdfFile(Printing_View &view, const QString &path,
+                            const Printing_View::SheetProgress &progress);
 
     OutputHost &m_host;
     PrintLayout m_layout;

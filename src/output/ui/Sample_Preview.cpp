@@ -16,15 +16,21 @@ void Sample_Preview::setLayout(const PrintLayout &layout, const QSizeF &frontSiz
 {
     m_layout = layout;
     m_front = frontSize;
-    setFixedSize((m_layout.paper * m_scale).toSize());
+    setFixedSize(shownSize());
     update();
 }
 
 void Sample_Preview::setScale(double pixelsPerPoint)
 {
     m_scale = pixelsPerPoint;
-    setFixedSize((m_layout.paper * m_scale).toSize());
+    setFixedSize(shownSize());
     update();
+}
+
+QSize Sample_Preview::shownSize() const
+{
+    // Before a printer gives the paper its size there is nothing to show, not a negative size.
+    return m_layout.paper.isEmpty() ? QSize(0, 0) : (m_layout.paper * m_scale).toSize();
 }
 
 void Sample_Preview::paintEvent(QPaintEvent *)
@@ -61,6 +67,29 @@ void Sample_Preview::drawSheet(QPainter &painter) const
             }
         }
     }
+    drawFitNote(painter);
+}
+
+void Sample_Preview::drawFitNote(QPainter &painter) const
+{
+    const QString note = m_layout.fitNote();
+    if (note.isEmpty())
+        return;
+    // Across the foot of the sheet, over whatever is there: it is the one thing to read first.
+    QFont font;
+    font.setBold(true);
+    font.setPixelSize(16);
+    painter.save();
+    painter.setFont(font);
+    const QRectF paper(QPointF(0, 0), m_layout.paper);
+    const QRectF room = paper.adjusted(12, 0, -12, 0);
+    const QRectF text =
+        painter.boundingRect(QRectF(room.left(), 0, room.width(), paper.height()), Qt::TextWordWrap, note);
+    const QRectF band(paper.left(), paper.bottom() - text.height() - 16, paper.width(), text.height() + 16);
+    painter.fillRect(band, QColor(255, 236, 236));
+    painter.setPen(QColor(176, 0, 0));
+    painter.drawText(band.adjusted(12, 8, -12, -8), Qt::AlignCenter | Qt::TextWordWrap, note);
+    painter.restore();
 }
 
 void Sample_Preview::Draw_Label_String(QPainter &painter, const QRectF &rect, const QString &str_val, int row,

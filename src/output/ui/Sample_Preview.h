@@ -32,6 +32,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    QSize shownSize() const;
+    // Says how many labels a sheet holds when the grid asked for does not fit.
+    void drawFitNote(QPainter &painter) const;
+
     PrintLayout m_layout;
     QSizeF m_front;
     double m_scale = 1.0;

@@ -27,10 +27,12 @@ public:
     GraphicList *liveGraphics(bool back) override { return back ? &liveBack : &liveFront; }
     void Refresh_Canvas() override { ++redraws; }
     QString designName() override { return QStringLiteral("card"); }
+    QString designPath() override { return path; }
 
     QWidget window;
     BatchFillSnapshot::Design design;
     GraphicList liveFront, liveBack;
+    QString path; // the design's file; none: never saved
     int redraws = 0;
 };
 

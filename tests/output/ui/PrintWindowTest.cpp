@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
@@ -155,6 +156,123 @@ TEST_F(PrintWindow, RowsAndColumnsAreFittedToThePaper)
         return 0;
     });
     w.Open_Print_Wnd();
+}
+
+// A grid larger than the paper is cut down to what fits, and the window, its sheet preview and the
+// print preview say how many labels a sheet then holds.
+TEST_F(PrintWindow, AGridThatDoesNotFitThePaperSaysHowManyFit)
+{
+    FakeHost host(plainDesign());
+    Print_Wnd w(host, &host.window);
+    modalScripts.push_back([&](QDialog &) {
+        usePaper(w, 148, 210); // A5: one 85.7 mm card across, three down
+        EXPECT_TRUE(w.fit_note_id->isHidden());
+        type(w.Row_Stepper, 2);
+        type(w.Col_Stepper, 2);
+        EXPECT_EQ(w.Col_Stepper->value(), 1);
+        EXPECT_EQ(w.Total_Stepper->value(), 2);
+        EXPECT_FALSE(w.fit_note_id->isHidden());
+        EXPECT_EQ(w.fit_note_id->text(),
+                  "2 x 2 labels do not fit on this paper; a sheet holds 2 (2 rows, 1 column).");
+        // The sheet preview carries the note in red across its foot.
+        const QImage sheet = w.test_image_view->pixmap().toImage();
+        int red = 0;
+        for (int y = sheet.height() * 9 / 10; y < sheet.height(); ++y)
+            for (int x = 0; x < sheet.width(); ++x) {
+                const QColor c = sheet.pixelColor(x, y);
+                red += c.red() > 120 && c.green() < 60 && c.blue() < 60;
+            }
+        EXPECT_GT(red, 50);
+        saveArtifact(&w, QStringLiteral("print_window_grid_too_large.png"));
+        // So does the print preview's title.
+        QString previewTitle;
+        modalScripts.push_back([&](QDialog &preview) {
+            previewTitle = preview.windowTitle();
+            return 0;
+        });
+        QTest::mouseClick(w.preview_button, Qt::LeftButton);
+        EXPECT_TRUE(previewTitle.endsWith(w.fit_note_id->text())) << previewTitle.toStdString();
+
+        type(w.Row_Stepper, 3); // what fits says nothing
+        EXPECT_TRUE(w.fit_note_id->isHidden());
+        return 0;
+    });
+    w.Open_Print_Wnd();
+}
+
+// Opening the window, its sheet preview and the print preview leaves nothing on the terminal.
+TEST_F(PrintWindow, OpeningAndPreviewingWarnOfNothing)
+{
+    static QStringList warnings;
+    warnings.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            // The offscreen platform's own notes on showing a window are not the window's.
+            if (type != QtDebugMsg && type != QtInfoMsg && !text.contains("propagateSizeHints"))
+                warnings << text;
+        });
+    {
+        FakeHost host(plainDesign());
+        Print_Wnd w(host, &host.window);
+        modalScripts.push_back([&](QDialog &) {
+            w.show();
+            usePaper(w, 148, 210);
+            modalScripts.push_back([&](QDialog &preview) {
+                if (auto *widget = preview.findChild<QPrintPreviewWidget *>())
+                    widget->updatePreview();
+                return 0;
+            });
+            QTest::mouseClick(w.preview_button, Qt::LeftButton);
+            return 0;
+        });
+        w.Open_Print_Wnd();
+    }
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+}
+
+// Rows, columns, gaps, paper and sides come back as they were left, in a new window as after a
+// restart; cancelling the window keeps them too.
+TEST_F(PrintWindow, TheWindowComesBackAsItWasLeft)
+{
+    FakeHost host(plainDesign());
+    QString paperShown;
+    {
+        Print_Wnd w(host, &host.window);
+        modalScripts.push_back([&](QDialog &) {
+            usePaper(w, 200, 250);
+            w.Orient_ComboBox->setCurrentIndex(1);
+            emit w.Orient_ComboBox->activated(1);
+            paperShown = w.Size_id->text();
+            EXPECT_TRUE(paperShown.startsWith("250.")) << paperShown.toStdString();
+            testsupport::clickIndicator(w.matrix_card_side->button(0));
+            w.print_alignment->setCurrentIndex(1);
+            emit w.print_alignment->activated(1);
+            type(w.Row_Stepper, 2);
+            type(w.horz_mar_Stepper, 2.5);
+            type(w.vert_mar_Stepper, 4);
+            QTest::mouseClick(w.cancel_button, Qt::LeftButton);
+            return 0;
+        });
+        w.Open_Print_Wnd();
+    }
+    Print_Wnd again(host, &host.window);
+    modalScripts.push_back([&](QDialog &) {
+        EXPECT_EQ(again.Size_id->text(), paperShown);
+        EXPECT_EQ(again.Orient_ComboBox->currentIndex(), 1);
+        EXPECT_EQ(again.Row_Stepper->value(), 2);
+        EXPECT_EQ(again.Col_Stepper->value(), 1);
+        EXPECT_EQ(again.horz_mar_Stepper->text(), "2.50");
+        EXPECT_EQ(again.vert_mar_Stepper->text(), "4.00");
+        EXPECT_TRUE(again.matrix_card_side->button(0)->isChecked());
+        EXPECT_EQ(again.print_alignment->currentIndex(), 1);
+        EXPECT_TRUE(again.print_alignment->isEnabled());
+        EXPECT_FLOAT_EQ(again.layout().label_width, 2 * 243); // front beside back
+        EXPECT_EQ(again.Total_Stepper->value(), 2);
+        EXPECT_TRUE(again.fit_note_id->isHidden());
+        return 0;
+    });
+    again.Open_Print_Wnd();
 }
 
 TEST_F(PrintWindow, RefusalsBeforePrintingAndThePreviewLimit)
@@ -499,6 +617,33 @@ TEST_F(PrintToPdfFile, WithoutAPrinterThePdfFileIsOfferedAloneAndLabelsKeepTheCa
     const QSizeF printed = firstLabelMm(pdf);
     EXPECT_NEAR(printed.width(), 85.60, 0.06);  // a picture in whole pixels printed 85.72
     EXPECT_NEAR(printed.height(), 54.00, 0.06); // and 54.33
+}
+
+// The file panel opens beside the design, and the window then says where the sheets went.
+TEST_F(PrintToPdfFile, ThePanelOpensBesideTheDesignAndTheWindowSaysWhereTheFileWent)
+{
+    if (!testsupport::hasTool("pdfinfo"))
+        GTEST_SKIP() << "pdfinfo is not installed";
+    FakeHost host(plainDesign());
+    ASSERT_TRUE(QDir().mkpath(tempPath("designs")));
+    host.path = tempPath("designs/party.dcard");
+    QFile(host.path).open(QIODevice::WriteOnly);
+    Print_Wnd w(host, &host.window);
+    files.answers.push_back(pdf);
+    modalScripts.push_back([&](QDialog &) {
+        w.Printer_ComboBox->setCurrentIndex(w.Printer_ComboBox->count() - 1);
+        emit w.Printer_ComboBox->activated(w.Printer_ComboBox->count() - 1);
+        usePaper(w, 210, 297);
+        EXPECT_TRUE(w.print_result_id->text().isEmpty());
+        QTest::mouseClick(w.print_button, Qt::LeftButton);
+        EXPECT_EQ(w.print_result_id->text(), "The sheets were written to " + QDir::toNativeSeparators(pdf));
+        saveArtifact(&w, QStringLiteral("print_window_written.png"));
+        return 0;
+    });
+    w.Open_Print_Wnd();
+    ASSERT_EQ(files.requests.size(), 1);
+    EXPECT_EQ(files.requests[0].folder, tempPath("designs"));
+    EXPECT_EQ(pdfPages(pdf), 1);
 }
 
 TEST_F(PrintToPdfFile, ThePdfFileFollowsThePrintersAndItsPanelCanBeCancelled)

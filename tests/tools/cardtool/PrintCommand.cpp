@@ -12,7 +12,6 @@
 
 #include <QDir>
 #include <QPageSize>
-#include <QPdfWriter>
 #include <QSaveFile>
 
 namespace
@@ -129,6 +128,8 @@ CARDTOOL_COMMAND(printCommand, "print",
         cardtool::fail(QStringLiteral("print: ") + fit.message);
         return 1;
     }
+    if (!layout.fitNote().isEmpty())
+        cardtool::writeStdout((layout.fitNote() + QLatin1Char('\n')).toUtf8());
     if (haveTotal)
         layout.Total_Label = int(total);
     if (layout.exceedsPaper()) {
@@ -156,12 +157,7 @@ CARDTOOL_COMMAND(printCommand, "print",
         cardtool::fail(QStringLiteral("print: %1: %2").arg(out, file.errorString()));
         return 1;
     }
-    OpResult painted = OpResult::done();
-    {
-        QPdfWriter writer(&file);
-        writer.setCreator(QStringLiteral("cardtool"));
-        painted = view.paint(writer, false);
-    }
+    const OpResult painted = view.paintPdf(file, QStringLiteral("cardtool"), QString());
     if (!painted.ok() || !file.commit()) {
         cardtool::fail(QStringLiteral("print: ") + (painted.ok() ? file.errorString() : painted.message));
         return 1;
