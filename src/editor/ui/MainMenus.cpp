@@ -65,9 +65,15 @@ void MainMenus::makeEditMenu(QMenuBar *bar)
     QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
     QAction *undo = add(
         edit, QStringLiteral("&Undo"), [cmd] { cmd->Undo_Clicked(); }, QKeySequence::Undo);
-    QAction *redo = add(
-        edit, QStringLiteral("&Redo"), [cmd] { cmd->Redo_Clicked(); },
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    QAction *redo = add(edit, QStringLiteral("&Redo"), [cmd] { cmd->Redo_Clicked(); });
+    // Ctrl+Shift+Z and Ctrl+Y both redo, whichever the desktop names first.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence &key :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+        if (!redoKeys.contains(key))
+            redoKeys.append(key);
+    }
+    redo->setShortcuts(redoKeys);
     w.editButtons().setUndoRedoActions(undo, redo);
     edit->addSeparator();
     QAction *cut = add(

@@ -108,6 +108,8 @@ void SideViews::Select_temp_design_side()
 void SideViews::Temp_Design_Control_Assign()
 {
     SKTGraphicView *preview = canvas(SKTDocument::Temp);
+    // Showing the preview edits nothing: its refill is no step of the history.
+    m_document.Enable_Disable_Undo_Registraion(0);
     preview->delete_all_control();
     const GraphicList &source = Card_Front_Or_Back != 0 ? m_document.graphics_back() : m_document.graphics();
     if (!source.isEmpty()) {
@@ -116,6 +118,7 @@ void SideViews::Temp_Design_Control_Assign()
             indexes << i;
         m_document.insertGraphicsIntoSide(SKTDocument::Temp, GraphicList(source), indexes);
     }
+    m_document.Enable_Disable_Undo_Registraion(1);
     preview->update();
 }
 
