@@ -81,6 +81,20 @@ TEST_F(MainWindowStart, ToolsCreateAtTheNextPlaceAndFallBackToTheArrow)
     last_ctrl_Y = 10;
     EXPECT_EQ(window->Control_New_Point(QStringLiteral("B")), QPointF(30, 30));
     saveArtifact(window.get(), QStringLiteral("main_window_tools.png"));
+
+    // A double-click on a tool is one more object, not two: press, release, press with the
+    // double-click notice, release, as the window system sends it.
+    const qsizetype made = front().size();
+    QAbstractButton *rectangle = window->tools().button(3);
+    QTest::mouseClick(rectangle, Qt::LeftButton);
+    QTest::mousePress(rectangle, Qt::LeftButton);
+    QTest::mouseDClick(rectangle, Qt::LeftButton);
+    QTest::mouseRelease(rectangle, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(front().size(), made + 1);
+    EXPECT_FALSE(rectangle->isDown());
+    clickTool(3); // the next click makes the next
+    EXPECT_EQ(front().size(), made + 2);
 }
 
 TEST_F(MainWindowStart, SidesShowOneViewAndThePreviewHoldsTheLiveObjects)
