@@ -13,7 +13,7 @@
 
 SideViews::SideViews(QWidget *parent, SKTDocument &document, SKTGrid &grid, ZoomFactor &zoom,
                      CanvasHost *host)
-    : QObject(parent), m_document(document)
+    : QObject(parent), m_document(document), m_zoom(zoom)
 {
     myTargetView = new QWidget(parent);
     myTargetView->setObjectName(QStringLiteral("myTargetView"));
@@ -135,6 +135,18 @@ void SideViews::setCanvasSize(const QSizeF &size)
     for (SKTGraphicView *c : m_canvases)
         c->setCardSize(size);
     liveCanvas()->Refresh_Canvas();
+}
+
+void SideViews::showWholeCard()
+{
+    const SKTZoomingScrollView *shown = scrollView(m_shown < 0 ? 0 : m_shown);
+    // Before the window is laid out there is no area to measure: the card shows at 100 %.
+    const double f = shown->isVisible()
+                         ? ZoomFactor::wholeCardFactor(liveCanvas()->cardSize(), shown->areaForWholeCard())
+                         : 1.0;
+    m_zoom.setFactor(f);
+    for (SKTZoomingScrollView *s : m_scrollViews)
+        s->scrollToCardOrigin();
 }
 
 void SideViews::showRulers(bool visible)

@@ -600,6 +600,27 @@ TEST_F(SelectionAndSides, TheCardShownHasTheKeyboardFromTheStartAndAfterASideSwi
     EXPECT_NE(QApplication::focusWidget(), canvas(1));
 }
 
+TEST_F(SelectionAndSides, APressOnTheDeskGivesTheCardTheKeyboardAndClearsTheSelection)
+{
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    click(window->ui().Back_Card_Btn);
+    const GraphicPtr rect = make(3, QRectF(40, 40, 80, 50));
+    drive(1).click(middle(rect));
+    window->inspectorTabs().sett_tab()->setFocus();
+    ASSERT_NE(QApplication::focusWidget(), canvas(1));
+    // The desk: the grey corner of the area around the card.
+    QTest::mouseClick(window->sideViews().scrollView(1)->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+    CanvasDriver::settle();
+    EXPECT_EQ(QApplication::focusWidget(), canvas(1));
+    expectCardPage(1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    CanvasDriver::settle();
+    EXPECT_EQ(rect->bounds().x(), 41.0);
+    expectShows(rect, 1);
+}
+
 TEST_F(SelectionAndSides, TabLeavesTheBarcodeValueAndEveryMultiLineField)
 {
     // The barcode window's 2D value box, as a user fills it in: Tab goes on to the next control.
