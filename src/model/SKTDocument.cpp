@@ -156,17 +156,6 @@ void SKTDocument::removeGraphicsFromSide(int side, QList<int> indexes)
     spliceOut(side, indexes);
 }
 
-int SKTDocument::sideOfGraphic(const SKTGraphic *graphic) const
-{
-    for (int side : {Front, Back, Temp}) {
-        for (const GraphicPtr &g : list(side)) {
-            if (g.get() == graphic)
-                return side;
-        }
-    }
-    return -1;
-}
-
 void SKTDocument::insertGraphics(const GraphicList &graphics, QList<int> indexes)
 {
     insertGraphicsIntoSide(Front, graphics, std::move(indexes));
@@ -265,12 +254,15 @@ void SKTDocument::stopObservingGraphics(const GraphicList &graphics)
     }
 }
 
-GraphicPtr SKTDocument::sharedFor(SKTGraphic *graphic) const
+GraphicPtr SKTDocument::sharedFor(const SKTGraphic *graphic, int *side) const
 {
-    for (int side : {Front, Back, Temp}) {
-        for (const GraphicPtr &g : list(side)) {
-            if (g.get() == graphic)
+    for (int s : {Front, Back, Temp}) {
+        for (const GraphicPtr &g : list(s)) {
+            if (g.get() == graphic) {
+                if (side)
+                    *side = s;
                 return g;
+            }
         }
     }
     return nullptr;
@@ -307,7 +299,8 @@ void SKTDocument::observeValueForKeyPath(const QString &keyPath, Observable *obj
         return;
     if (change.newValue == change.oldValue)
         return;
-    const GraphicPtr shared = sharedFor(graphic);
+    int side = -1;
+    const GraphicPtr shared = sharedFor(graphic, &side);
     if (!shared)
         return;
     if (!_undoGroupOldPropertiesPerGraphic) {
@@ -333,7 +326,7 @@ void SKTDocument::observeValueForKeyPath(const QString &keyPath, Observable *obj
             }
         }
         nameUndoStep(undoStepName(keyPath, change));
-        tagUndoStep(sideOfGraphic(graphic));
+        tagUndoStep(side);
     }
 }
 

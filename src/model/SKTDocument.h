@@ -58,8 +58,6 @@ public:
     void insertGraphicsIntoSide(int side, const GraphicList &graphics, QList<int> indexes);
     void removeGraphicsFromSide(int side, QList<int> indexes);
     void removeAllGraphicsFromSide(int side);
-    // The side whose list holds the object (front, then back, then preview); -1 when none does.
-    int sideOfGraphic(const SKTGraphic *graphic) const;
 
     // The front list's forms of the above.
     void insertGraphics(const GraphicList &graphics, QList<int> indexes);
@@ -104,7 +102,8 @@ private:
     bool spliceIn(int side, const GraphicList &graphics, QList<int> &indexes);
     QList<int> removableIndexes(int side, QList<int> indexes) const;
     void spliceOut(int side, const QList<int> &removableIndexes);
-    GraphicPtr sharedFor(SKTGraphic *graphic) const;
+    // The list's own reference to the object, and the side whose list holds it (first found).
+    GraphicPtr sharedFor(const SKTGraphic *graphic, int *side = nullptr) const;
 
     GraphicList _graphics;
     GraphicList _graphics_back;

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -260,7 +261,12 @@ bool SKTZoomingScrollView::viewportEvent(QEvent *event)
         }
     }
     // A press on the desk around the card: the card takes the keyboard and lets go of its selection.
-    if (event->type() == QEvent::MouseButtonPress && m_document)
-        m_document->deskPressed();
+    // (A press on the card that it leaves, with another button, comes here too: not the desk.)
+    if (event->type() == QEvent::MouseButtonPress && m_document) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        if (press->button() == Qt::LeftButton &&
+            !m_document->geometry().contains(press->position().toPoint()))
+            m_document->deskPressed();
+    }
     return QAbstractScrollArea::viewportEvent(event);
 }

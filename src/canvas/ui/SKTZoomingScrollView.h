@@ -6,10 +6,10 @@
 #include <QPointer>
 
 class QComboBox;
+class QWheelEvent;
 class RulerView;
 class SKTGraphicView;
 class SWCenteringClipView;
-class QWheelEvent;
 class ZoomFactor;
 
 inline const QString SKTZoomingScrollViewFactor = QStringLiteral("factor");

@@ -47,7 +47,6 @@ public:
     // The zoom that shows the whole card in the side shown (100 % when it fits there), every
     // side scrolled back to the card's corner: a design opened or made new starts so.
     void showWholeCard();
-    ZoomFactor &zoom() const { return m_zoom; }
 
     QWidget *myTargetView = nullptr;
     QLabel *Front_back_label = nullptr;
