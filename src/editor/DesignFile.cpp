@@ -79,8 +79,9 @@ void DesignFile::resetToNewDesign()
 {
     ModelGlobals &g = ModelGlobals::instance();
     g.Not_Draw_Only_Prop_Change = 1;
-    m_document.Clear_All_Undo_Redo();
+    // The back goes first: clearing the history then forgets its removal too.
     m_document.removeAllGraphicsFromSide(SKTDocument::Back);
+    m_document.Clear_All_Undo_Redo();
     g.last_ctrl_X = 10.0f;
     g.last_ctrl_Y = 10.0f;
     EditorState::instance().Project_File_Name.clear();

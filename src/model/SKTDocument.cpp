@@ -46,8 +46,10 @@ SKTDocument::SKTDocument() : m_undoManager(std::make_unique<UndoManager>())
 SKTDocument::~SKTDocument()
 {
     Clear_All_Undo_Redo();
-    // The other sides' objects may outlive the document (snapshots, pasteboard); they were never
-    // observed, so nothing more to detach.
+    // The other sides' objects may outlive the document (snapshots, pasteboard): they stop
+    // telling it of their changes.
+    stopObservingGraphics(_graphics_back);
+    stopObservingGraphics(_graphics_temp);
     QObject::disconnect(m_undoManager.get(), nullptr, nullptr, nullptr);
 }
 
@@ -124,12 +126,13 @@ void SKTDocument::spliceOut(int side, const QList<int> &indexes)
     didChange(ObservedChange::Kind::Removal, indexes, key);
 }
 
-void SKTDocument::insertGraphics(const GraphicList &graphics, QList<int> indexes)
+void SKTDocument::insertGraphicsIntoSide(int side, const GraphicList &graphics, QList<int> indexes)
 {
-    if (!spliceIn(Front, graphics, indexes))
+    if (!spliceIn(side, graphics, indexes))
         return;
-    m_undoManager->registerUndo(this, [this, indexes] { removeGraphicsAtIndexes(indexes); });
+    m_undoManager->registerUndo(this, [this, side, indexes] { removeGraphicsFromSide(side, indexes); });
     nameUndoStep(graphics.size() == 1 ? QStringLiteral("Insert Object") : QStringLiteral("Insert Objects"));
+    tagUndoStep(side);
     if (m_undoManager->isUndoRegistrationEnabled()) {
         for (const GraphicPtr &g : graphics)
             _undoGroupInsertedGraphics.insert(g.get());
@@ -137,18 +140,30 @@ void SKTDocument::insertGraphics(const GraphicList &graphics, QList<int> indexes
     startObservingGraphics(graphics);
 }
 
-void SKTDocument::removeGraphicsAtIndexes(QList<int> indexes)
+void SKTDocument::removeGraphicsFromSide(int side, QList<int> indexes)
 {
-    indexes = removableIndexes(Front, indexes);
+    indexes = removableIndexes(side, indexes);
     if (indexes.isEmpty())
         return;
     GraphicList removed;
     for (int i : std::as_const(indexes))
-        removed.append(_graphics.at(i));
+        removed.append(list(side).at(i));
     stopObservingGraphics(removed);
-    m_undoManager->registerUndo(this, [this, removed, indexes] { insertGraphics(removed, indexes); });
+    m_undoManager->registerUndo(
+        this, [this, side, removed, indexes] { insertGraphicsIntoSide(side, removed, indexes); });
     nameUndoStep(QStringLiteral("Delete"));
-    spliceOut(Front, indexes);
+    tagUndoStep(side);
+    spliceOut(side, indexes);
+}
+
+void SKTDocument::insertGraphics(const GraphicList &graphics, QList<int> indexes)
+{
+    insertGraphicsIntoSide(Front, graphics, std::move(indexes));
+}
+
+void SKTDocument::removeGraphicsAtIndexes(QList<int> indexes)
+{
+    removeGraphicsFromSide(Front, std::move(indexes));
 }
 
 void SKTDocument::insertGraphic(const GraphicPtr &graphic, int index)
@@ -164,25 +179,6 @@ void SKTDocument::removeGraphicAtIndex(int index)
 void SKTDocument::addInGraphics(const GraphicPtr &graphic)
 {
     insertGraphic(graphic, int(_graphics.size()));
-}
-
-void SKTDocument::insertGraphicsIntoSide(int side, const GraphicList &graphics, QList<int> indexes)
-{
-    if (side == Front)
-        insertGraphics(graphics, indexes);
-    else
-        spliceIn(side, graphics, indexes);
-}
-
-void SKTDocument::removeGraphicsFromSide(int side, QList<int> indexes)
-{
-    if (side == Front) {
-        removeGraphicsAtIndexes(indexes);
-        return;
-    }
-    indexes = removableIndexes(side, indexes);
-    if (!indexes.isEmpty())
-        spliceOut(side, indexes);
 }
 
 void SKTDocument::removeAllGraphicsFromSide(int side)
@@ -230,6 +226,8 @@ void SKTDocument::observeUndoManagerCheckpoint()
 void SKTDocument::startObservingGraphics(const GraphicList &graphics)
 {
     for (const GraphicPtr &g : graphics) {
+        if (m_undoObservations[g.get()]++ > 0)
+            continue;
         const QSet<QString> keys = g->keysForValuesToObserveForUndo();
         for (const QString &key : keys)
             g->addObserver(this, key, ObservingOption::New | ObservingOption::Old,
@@ -242,6 +240,12 @@ void SKTDocument::startObservingGraphics(const GraphicList &graphics)
 void SKTDocument::stopObservingGraphics(const GraphicList &graphics)
 {
     for (const GraphicPtr &g : graphics) {
+        const auto count = m_undoObservations.find(g.get());
+        if (count == m_undoObservations.end())
+            continue;
+        if (--count.value() > 0)
+            continue;
+        m_undoObservations.erase(count);
         g->removeObserver(this, SKTGraphicKeysForValuesToObserveForUndoKey,
                           SKTDocumentUndoKeysObservationContext);
         const QSet<QString> keys = g->keysForValuesToObserveForUndo();
@@ -250,11 +254,16 @@ void SKTDocument::stopObservingGraphics(const GraphicList &graphics)
     }
 }
 
-GraphicPtr SKTDocument::sharedFor(SKTGraphic *graphic) const
+GraphicPtr SKTDocument::sharedFor(const SKTGraphic *graphic, int *side) const
 {
-    for (const GraphicPtr &g : _graphics) {
-        if (g.get() == graphic)
-            return g;
+    for (int s : {Front, Back, Temp}) {
+        for (const GraphicPtr &g : list(s)) {
+            if (g.get() == graphic) {
+                if (side)
+                    *side = s;
+                return g;
+            }
+        }
     }
     return nullptr;
 }
@@ -290,7 +299,8 @@ void SKTDocument::observeValueForKeyPath(const QString &keyPath, Observable *obj
         return;
     if (change.newValue == change.oldValue)
         return;
-    const GraphicPtr shared = sharedFor(graphic);
+    int side = -1;
+    const GraphicPtr shared = sharedFor(graphic, &side);
     if (!shared)
         return;
     if (!_undoGroupOldPropertiesPerGraphic) {
@@ -316,6 +326,7 @@ void SKTDocument::observeValueForKeyPath(const QString &keyPath, Observable *obj
             }
         }
         nameUndoStep(undoStepName(keyPath, change));
+        tagUndoStep(side);
     }
 }
 
@@ -344,6 +355,15 @@ QString SKTDocument::undoStepName(const QString &keyPath, const ObservedChange &
         name = readable.value(keyPath, keyPath);
     }
     return QStringLiteral("Change of ") + name;
+}
+
+void SKTDocument::tagUndoStep(int side)
+{
+    // Undo and redo keep the side the step was made on, as they keep its name.
+    if (!m_undoManager->isUndoRegistrationEnabled() || m_undoManager->isUndoing() ||
+        m_undoManager->isRedoing())
+        return;
+    m_undoManager->setActionTag(side);
 }
 
 void SKTDocument::nameUndoStep(const QString &name)

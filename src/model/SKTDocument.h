@@ -1,5 +1,5 @@
 // The one document: the ordered object lists of the front, back and preview sides. Insertions,
-// removals and observed property changes of the front list are recorded for undo.
+// removals and observed property changes of every side are recorded for undo, in one history.
 #pragma once
 
 #include "model/SKTGraphic.h"
@@ -53,18 +53,18 @@ public:
     const GraphicList &list(int side) const;
     static QString keyForSide(int side);
 
-    // Front list, undoable. Indexes are positions in the list after the insertion, ascending.
+    // Any side, undoable; each step carries the side it changed (the undo manager's action tag).
+    // Indexes are positions in the list after the insertion, ascending.
+    void insertGraphicsIntoSide(int side, const GraphicList &graphics, QList<int> indexes);
+    void removeGraphicsFromSide(int side, QList<int> indexes);
+    void removeAllGraphicsFromSide(int side);
+
+    // The front list's forms of the above.
     void insertGraphics(const GraphicList &graphics, QList<int> indexes);
     void removeGraphicsAtIndexes(QList<int> indexes);
     void insertGraphic(const GraphicPtr &graphic, int index);
     void removeGraphicAtIndex(int index);
     void addInGraphics(const GraphicPtr &graphic);
-
-    // Any side: the front goes through the undoable operations above; back and preview changes are
-    // announced to observers but not recorded.
-    void insertGraphicsIntoSide(int side, const GraphicList &graphics, QList<int> indexes);
-    void removeGraphicsFromSide(int side, QList<int> indexes);
-    void removeAllGraphicsFromSide(int side);
 
     // 1 enables undo registration, anything else disables it; calls must pair up.
     void Enable_Disable_Undo_Registraion(int flag);
@@ -75,6 +75,8 @@ public:
     // End of an undo group: the per-group bookkeeping starts afresh.
     void observeUndoManagerCheckpoint();
 
+    // Counted: an object on two sides (the preview shows the live side's own objects) is observed
+    // once, until it has left both.
     void startObservingGraphics(const GraphicList &graphics);
     void stopObservingGraphics(const GraphicList &graphics);
 
@@ -100,7 +102,8 @@ private:
     bool spliceIn(int side, const GraphicList &graphics, QList<int> &indexes);
     QList<int> removableIndexes(int side, QList<int> indexes) const;
     void spliceOut(int side, const QList<int> &removableIndexes);
-    GraphicPtr sharedFor(SKTGraphic *graphic) const;
+    // The list's own reference to the object, and the side whose list holds it (first found).
+    GraphicPtr sharedFor(const SKTGraphic *graphic, int *side = nullptr) const;
 
     GraphicList _graphics;
     GraphicList _graphics_back;
@@ -112,6 +115,8 @@ private:
     // The name of the step being recorded, as the Undo and Redo menu items show it.
     QString undoStepName(const QString &keyPath, const ObservedChange &change);
     void nameUndoStep(const QString &name);
+    void tagUndoStep(int side);
+    QHash<SKTGraphic *, int> m_undoObservations; // how many lists hold each observed object
     bool _undoGroupHasChangesToMultipleProperties = false;
     std::unique_ptr<UndoManager> m_undoManager;
 };

@@ -11,6 +11,7 @@ struct UndoManager::Group {
     };
     QList<Item> items;
     QString actionName;
+    int actionTag = -1;
 
     bool isEmpty() const { return items.isEmpty(); }
     bool removeTarget(const void *target)
@@ -101,6 +102,8 @@ void UndoManager::closeTopGroup()
         GroupPtr parent = m_open.last();
         if (parent->actionName.isEmpty())
             parent->actionName = g->actionName;
+        if (parent->actionTag < 0)
+            parent->actionTag = g->actionTag;
         parent->items.append({nullptr, Action(), g});
         return;
     }
@@ -173,8 +176,10 @@ void UndoManager::replay(const GroupPtr &group, bool &replaying, QList<GroupPtr>
     runGroup(*group);
     const qsizetype before = opposite.size();
     closeTopGroup();
-    if (opposite.size() > before)
+    if (opposite.size() > before) {
         opposite.last()->actionName = group->actionName;
+        opposite.last()->actionTag = group->actionTag;
+    }
     replaying = false;
     emit checkpoint();
     emit stateChanged();
@@ -187,6 +192,26 @@ void UndoManager::setActionName(const QString &name)
     else if (!m_undoStack.isEmpty())
         m_undoStack.last()->actionName = name;
     emit stateChanged();
+}
+
+void UndoManager::setActionTag(int tag)
+{
+    if (!m_open.isEmpty())
+        m_open.first()->actionTag = tag;
+    else if (!m_undoStack.isEmpty())
+        m_undoStack.last()->actionTag = tag;
+}
+
+int UndoManager::undoActionTag() const
+{
+    if (m_open.size() == 1 && !m_open.first()->isEmpty())
+        return m_open.first()->actionTag;
+    return m_undoStack.isEmpty() ? -1 : m_undoStack.last()->actionTag;
+}
+
+int UndoManager::redoActionTag() const
+{
+    return m_redoStack.isEmpty() ? -1 : m_redoStack.last()->actionTag;
 }
 
 QString UndoManager::undoActionName() const

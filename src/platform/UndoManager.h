@@ -49,6 +49,11 @@ public:
     void setActionName(const QString &name);
     QString undoActionName() const;
     QString redoActionName() const;
+    // A number the recorder keeps with the step, set like the name (the document keeps the card
+    // side there); -1 when none was set. Undo and redo carry it over to the opposite step.
+    void setActionTag(int tag);
+    int undoActionTag() const;
+    int redoActionTag() const;
 
     void removeAllActions();
     void removeAllActionsWithTarget(const void *target);

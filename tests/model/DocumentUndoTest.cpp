@@ -1,5 +1,5 @@
-// The document's lists and undo: insertions, removals and property changes of the front side, and
-// the change notices that undo and the canvas rely on.
+// The document's lists and undo: insertions, removals and property changes of every side in one
+// history, and the change notices that undo and the canvas rely on.
 #include "ModelFixture.h"
 
 #include "model/SKTDocument.h"
@@ -7,6 +7,8 @@
 #include "model/SKTLine.h"
 #include "model/SKTText.h"
 #include "platform/UndoManager.h"
+
+#include <functional>
 
 namespace
 {
@@ -137,6 +139,41 @@ TEST_F(DocumentUndoTest, RemovalUndoesAndClearingForgetsEverything)
     a->setBounds(QRectF(9, 9, 9, 9));
     doc.undoManager().endUndoGrouping();
     EXPECT_FALSE(doc.undoManager().canUndo());
+}
+
+TEST_F(DocumentUndoTest, EverySideRecordsItsStepsUnderItsSide)
+{
+    SKTDocument doc;
+    UndoManager &um = doc.undoManager();
+    const GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Shape);
+    const auto step = [&um](const std::function<void()> &change) {
+        um.beginUndoGrouping();
+        change();
+        um.endUndoGrouping();
+    };
+    step([&] { doc.insertGraphicsIntoSide(SKTDocument::Back, {g}, {0}); });
+    EXPECT_EQ(um.undoActionName(), QStringLiteral("Insert Object"));
+    EXPECT_EQ(um.undoActionTag(), int(SKTDocument::Back));
+    // Shown on the preview as well (unrecorded), the object's change is one step, of its own side.
+    doc.Enable_Disable_Undo_Registraion(0);
+    doc.insertGraphicsIntoSide(SKTDocument::Temp, {g}, {0});
+    doc.Enable_Disable_Undo_Registraion(1);
+    step([&] { g->setBounds(QRectF(5, 6, 7, 8)); });
+    EXPECT_EQ(um.undoCount(), 2);
+    EXPECT_EQ(um.undoActionTag(), int(SKTDocument::Back));
+    // Still watched after leaving the preview: it is on the back.
+    doc.Enable_Disable_Undo_Registraion(0);
+    doc.removeAllGraphicsFromSide(SKTDocument::Temp);
+    doc.Enable_Disable_Undo_Registraion(1);
+    step([&] { g->setBounds(QRectF(1, 1, 7, 8)); });
+    um.undo();
+    EXPECT_EQ(g->bounds(), QRectF(5, 6, 7, 8));
+    EXPECT_EQ(um.redoActionTag(), int(SKTDocument::Back));
+    step([&] { doc.removeGraphicsFromSide(SKTDocument::Back, {0}); });
+    EXPECT_TRUE(doc.graphics_back().isEmpty());
+    um.undo();
+    EXPECT_EQ(doc.graphics_back(), GraphicList{g});
+    EXPECT_TRUE(doc.graphics().isEmpty());
 }
 
 TEST_F(DocumentUndoTest, GroupNameFollowsOneOrManyProperties)

@@ -20,6 +20,8 @@
 #include <QImageReader>
 #include <QMimeData>
 
+#include <algorithm>
+
 namespace
 {
 QString shapeCodeForTool(int tool)
@@ -300,9 +302,19 @@ bool CanvasCreation::makeNewImageFromPasteboard(const QMimeData *mime, const QPo
     const auto image = SKTImage::initWithPosition(point, Picture(pixels));
     // The library's last choice, which a new picture object starts with, is not this picture.
     image->Set_Control_File_path(kept);
-    // The picture's bottom-left corner goes to the point.
     const QSizeF size = image->_contents ? image->_contents->size() : QSizeF(pixels.size());
-    image->setBounds(QRectF(QPointF(point.x(), point.y() - size.height()), size));
+    image->setBounds(frameOnCard(size, point));
     insertPicture(image);
     return true;
+}
+
+QRectF CanvasCreation::frameOnCard(QSizeF size, const QPointF &centre) const
+{
+    const QSizeF card = m_view.cardSize();
+    if (size.width() > card.width() || size.height() > card.height())
+        size.scale(card, Qt::KeepAspectRatio);
+    QRectF frame(QPointF(centre.x() - size.width() / 2, centre.y() - size.height() / 2), size);
+    frame.moveLeft(std::clamp(frame.left(), 0.0, card.width() - size.width()));
+    frame.moveTop(std::clamp(frame.top(), 0.0, card.height() - size.height()));
+    return frame;
 }

@@ -37,9 +37,10 @@ public:
     void delete_all_control();
 
     bool makeNewImageFromContentsOfFile(const QString &path, const QPointF &point);
-    // A picture offered on the clipboard, its bottom-left corner at the point. The picture is kept
-    // as a file under the data folder, which the object points at; when that cannot be written
-    // nothing is pasted and the user is told why.
+    // A picture offered on the clipboard, centred on the point and lying on the card: scaled down
+    // to the card's size when larger, moved in from the card's edges. The picture is kept as a
+    // file under the data folder, which the object points at; when that cannot be written nothing
+    // is pasted and the user is told why.
     static inline const QString PastedPictureNotKeptMessage =
         QStringLiteral("The pasted picture could not be kept in the data folder, so it was not pasted.");
     bool makeNewImageFromPasteboard(const QMimeData *mime, const QPointF &point);
@@ -51,6 +52,8 @@ private:
     GraphicPtr makeGraphic(SKTGraphic::Kind graphicClass, const QPointF &origin, const QString &ctrl_value,
                            const QString &ctrl_ID) const;
     void insertPicture(const GraphicPtr &image);
+    // The frame of a picture of `size` centred on `centre`, fitted into the card.
+    QRectF frameOnCard(QSizeF size, const QPointF &centre) const;
     static bool isTextOrPicture(const GraphicPtr &graphic);
 
     SKTGraphicView &m_view;

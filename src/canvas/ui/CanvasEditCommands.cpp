@@ -17,8 +17,9 @@
 #include "panels/Card_Property.h"
 #include "platform/UndoManager.h"
 
+#include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
+#include <QCursor>
 #include <QMimeData>
 
 CanvasEditCommands::CanvasEditCommands(SKTGraphicView &view) : m_view(view) {}
@@ -107,7 +108,7 @@ void CanvasEditCommands::paste()
     if (offered == FileNamesType)
         return; // file names alone make nothing
     if (offered.isEmpty()) {
-        m_view.m_creation->makeNewImageFromPasteboard(mime, QPointF(50, 50));
+        m_view.m_creation->makeNewImageFromPasteboard(mime, pictureLandingPoint());
         return;
     }
     int errorCode = 0;
@@ -139,6 +140,21 @@ void CanvasEditCommands::paste()
     m_view.changeSelectionIndexes(indexes);
     m_view.setSelectedGraphic(objects.first());
     updateUndoButtons();
+}
+
+QPointF CanvasEditCommands::pictureLandingPoint() const
+{
+    // The canvas is cut to its scroll view's visible area, its parent.
+    QRect inSight = m_view.isVisible() ? m_view.rect() : QRect();
+    if (const QWidget *area = m_view.parentWidget())
+        inSight &= QRect(m_view.mapFrom(area, QPoint(0, 0)), area->size());
+    if (inSight.isEmpty())
+        return m_view.bounds().center();
+    const QPoint cursor = QCursor::pos();
+    const QPoint mouse = m_view.mapFromGlobal(cursor);
+    if (inSight.contains(mouse) && QApplication::topLevelAt(cursor) == m_view.window())
+        return QPointF(mouse) / m_view.zoom();
+    return QRectF(inSight).center() / m_view.zoom();
 }
 
 // --- order ---

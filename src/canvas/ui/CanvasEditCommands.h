@@ -41,6 +41,9 @@ public:
     bool There_Is_Any_Lock_Contrl() const;
 
 private:
+    // Where a picture from another program lands, in card points: at the mouse when it is over the
+    // card in sight, else in the middle of the part of the card in sight.
+    QPointF pictureLandingPoint() const;
     // Shows the locked message and answers true when a selected object is locked.
     bool refuseLocked() const;
     void reorder(bool toFront);

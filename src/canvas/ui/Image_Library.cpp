@@ -69,6 +69,13 @@ Image_Library::Image_Library(QWidget *parent) : QDialog(parent)
     connect(_zoom_slider, &FloatSlider::userChanged, this, &Image_Library::zoomSliderDidChange);
     connect(imageBrowser, &ImageBrowser::imageBrowserSelectionDidChange, this,
             &Image_Library::imageBrowserSelectionDidChange);
+    // A double-click on a picture chooses it, as selecting it and pressing OK does.
+    connect(imageBrowser, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (!index.isValid())
+            return;
+        selected_image = images->item(index.row()).path();
+        OK_Clicked();
+    });
     connect(ok_button, &QPushButton::clicked, this, &Image_Library::OK_Clicked);
     connect(cancel_button, &QPushButton::clicked, this, &Image_Library::Cancel_Clicked);
 }

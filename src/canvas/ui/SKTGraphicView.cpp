@@ -20,6 +20,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -509,6 +510,17 @@ void SKTGraphicView::keyPressEvent(QKeyEvent *event)
     event->accept();
 }
 
+void SKTGraphicView::wheelEvent(QWheelEvent *event)
+{
+    // With Ctrl the wheel zooms; otherwise it scrolls the view around the card.
+    if (event->modifiers().testFlag(Qt::ControlModifier) && m_scrollView) {
+        m_scrollView->zoomByWheel(*event);
+        event->accept();
+        return;
+    }
+    event->ignore();
+}
+
 void SKTGraphicView::hideEvent(QHideEvent *event)
 {
     // A canvas taken away in the middle of a press closes its gesture (and its undo group).
@@ -727,6 +739,18 @@ void SKTGraphicView::deselectAll()
 void SKTGraphicView::Clear_Control_Selection()
 {
     changeSelectionIndexes({});
+}
+
+void SKTGraphicView::deskPressed()
+{
+    if (!isEnabled())
+        return; // the preview takes no keyboard and keeps nothing selected
+    m_tracking->cancelGesture();
+    setFocus(Qt::MouseFocusReason);
+    setSelectedGraphic(nullptr);
+    if (m_selection)
+        Clear_Control_Selection();
+    host().Show_RHS_Properties(nullptr);
 }
 
 void SKTGraphicView::undo()

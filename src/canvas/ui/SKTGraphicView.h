@@ -144,6 +144,8 @@ public:
     void selectAll();
     void deselectAll();
     void Clear_Control_Selection();
+    // A press on the desk beside the card: keyboard to the card, nothing selected, the card page.
+    void deskPressed();
     void undo();
     void redo();
     void showOrHideRulers();
@@ -167,6 +169,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void showEvent(QShowEvent *event) override;
 

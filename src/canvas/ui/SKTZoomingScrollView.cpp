@@ -8,7 +8,9 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -192,6 +194,31 @@ void SKTZoomingScrollView::scrollContentsBy(int, int)
     m_clip->scrollToPoint(proposed);
 }
 
+QSizeF SKTZoomingScrollView::areaForWholeCard() const
+{
+    const int bar = verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0;
+    return QSizeF(viewport()->width() + bar, viewport()->height());
+}
+
+void SKTZoomingScrollView::scrollToCardOrigin()
+{
+    m_clip->scrollToPoint(QPointF(0, 0));
+}
+
+void SKTZoomingScrollView::zoomByWheel(const QWheelEvent &event)
+{
+    m_wheelZoomDelta += event.angleDelta().y();
+    const int notches = m_wheelZoomDelta / QWheelEvent::DefaultDeltasPerStep;
+    if (notches == 0)
+        return;
+    m_wheelZoomDelta -= notches * QWheelEvent::DefaultDeltasPerStep;
+    const double f = ZoomFactor::steppedFactor(_factor, notches);
+    if (m_zoom)
+        m_zoom->setFactor(f);
+    else
+        setFactor(f);
+}
+
 void SKTZoomingScrollView::autoscrollTo(const QPointF &canvasPixel)
 {
     if (!m_document)
@@ -224,6 +251,22 @@ bool SKTZoomingScrollView::viewportEvent(QEvent *event)
     if (event->type() == QEvent::Resize) {
         QAbstractScrollArea::viewportEvent(event);
         return false;
+    }
+    if (event->type() == QEvent::Wheel) {
+        auto *wheel = static_cast<QWheelEvent *>(event);
+        if (wheel->modifiers().testFlag(Qt::ControlModifier)) {
+            zoomByWheel(*wheel);
+            wheel->accept();
+            return true;
+        }
+    }
+    // A press on the desk around the card: the card takes the keyboard and lets go of its selection.
+    // (A press on the card that it leaves, with another button, comes here too: not the desk.)
+    if (event->type() == QEvent::MouseButtonPress && m_document) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        if (press->button() == Qt::LeftButton &&
+            !m_document->geometry().contains(press->position().toPoint()))
+            m_document->deskPressed();
     }
     return QAbstractScrollArea::viewportEvent(event);
 }

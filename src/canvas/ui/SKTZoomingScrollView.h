@@ -6,6 +6,7 @@
 #include <QPointer>
 
 class QComboBox;
+class QWheelEvent;
 class RulerView;
 class SKTGraphicView;
 class SWCenteringClipView;
@@ -40,6 +41,13 @@ public:
     RulerView *horizontalRuler() const { return m_horizontalRuler; }
     RulerView *verticalRuler() const { return m_verticalRuler; }
 
+    // The pixels a card can take without a vertical scroll bar (the horizontal one is always there).
+    QSizeF areaForWholeCard() const;
+    // Back to the card's top-left corner (or centred, where it fits).
+    void scrollToCardOrigin();
+    // Ctrl+wheel over the card or the desk: one zoom step per notch of the wheel.
+    void zoomByWheel(const QWheelEvent &event);
+
     // Scrolls so that a point of the canvas (in its pixels) comes into sight.
     void autoscrollTo(const QPointF &canvasPixel);
     // The canvas changed its size (card size or zoom).
@@ -63,4 +71,5 @@ private:
     bool m_rulersVisible = false;
     RulerView *m_horizontalRuler = nullptr;
     RulerView *m_verticalRuler = nullptr;
+    int m_wheelZoomDelta = 0; // wheel turned with Ctrl, short of a notch
 };

@@ -1,5 +1,6 @@
 #include "canvas/ui/ZoomFactor.h"
 
+#include <algorithm>
 #include <cmath>
 
 const std::array<double, ZoomFactor::RowCount> &ZoomFactor::factors()
@@ -23,6 +24,35 @@ int ZoomFactor::rowForFactor(double f)
             return i;
     }
     return -1;
+}
+
+double ZoomFactor::steppedFactor(double f, int steps)
+{
+    if (steps == 0)
+        return f;
+    const auto &table = factors();
+    int row = rowForFactor(f);
+    if (row < 0) {
+        // Between rows: the first step lands on the neighbour in the direction asked.
+        int above = 0;
+        while (above < RowCount && table[std::size_t(above)] < f)
+            ++above;
+        row = steps > 0 ? above - 1 : above;
+    }
+    row = std::clamp(row + steps, 0, RowCount - 1);
+    return table[std::size_t(row)];
+}
+
+double ZoomFactor::wholeCardFactor(const QSizeF &cardPoints, const QSizeF &area)
+{
+    const auto &table = factors();
+    for (int row = rowForFactor(1.0); row > 0; --row) {
+        const double f = table[std::size_t(row)];
+        if (std::ceil(cardPoints.width() * f - 1e-9) <= area.width() &&
+            std::ceil(cardPoints.height() * f - 1e-9) <= area.height())
+            return f;
+    }
+    return table[0];
 }
 
 ZoomFactor::ZoomFactor(QObject *parent) : QObject(parent) {}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSizeF>
 #include <QStringList>
 
 #include <array>
@@ -18,12 +19,21 @@ public:
     static QStringList labels();
     // The row whose factor equals f, or -1.
     static int rowForFactor(double f);
+    // The factor `steps` rows away from f (positive: larger), kept within the table; a factor
+    // between two rows takes the first row in that direction as its first step.
+    static double steppedFactor(double f, int steps);
+    // The largest factor of the table, 1.0 at most, at which a card of cardPoints fits whole
+    // into area pixels; the smallest row when none does.
+    static double wholeCardFactor(const QSizeF &cardPoints, const QSizeF &area);
 
     explicit ZoomFactor(QObject *parent = nullptr);
 
     double factor() const { return m_factor; }
     // Ignores a factor that is not a finite positive number; equal values send nothing.
     void setFactor(double factor);
+    // One row of the table up or down.
+    void zoomIn() { setFactor(steppedFactor(m_factor, 1)); }
+    void zoomOut() { setFactor(steppedFactor(m_factor, -1)); }
 
 signals:
     void changed(double factor);

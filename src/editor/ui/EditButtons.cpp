@@ -149,15 +149,18 @@ void EditButtons::Undo_Redo_Button_state()
     const bool canRedo = m_undo && m_undo->canRedo();
     Undo_btn->setEnabled(canUndo);
     Redo_btn->setEnabled(canRedo);
+    // The menu items keep their mnemonics under every step name; an "&" in a name is no mnemonic.
     const auto title = [](const QString &verb, const QString &name) {
-        return name.isEmpty() ? verb : verb + QLatin1Char(' ') + name;
+        QString escaped = name;
+        escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        return name.isEmpty() ? verb : verb + QLatin1Char(' ') + escaped;
     };
     if (m_undoAction) {
         m_undoAction->setEnabled(canUndo);
-        m_undoAction->setText(title(QStringLiteral("Undo"), canUndo ? m_undo->undoActionName() : QString()));
+        m_undoAction->setText(title(QStringLiteral("&Undo"), canUndo ? m_undo->undoActionName() : QString()));
     }
     if (m_redoAction) {
         m_redoAction->setEnabled(canRedo);
-        m_redoAction->setText(title(QStringLiteral("Redo"), canRedo ? m_undo->redoActionName() : QString()));
+        m_redoAction->setText(title(QStringLiteral("&Redo"), canRedo ? m_undo->redoActionName() : QString()));
     }
 }

@@ -96,18 +96,21 @@ void EditorCommands::updateForShownSide()
 
 // --- edit buttons ---
 
-void EditorCommands::showSideOfUndoSteps()
+void EditorCommands::showSideOfUndoStep(int side)
 {
-    // The design's one undo stack holds steps of the front list only (the document records no
-    // other side): undo and redo show the front first, so the user sees what changes.
-    if (m_window.sideViews().shownIndex() != SKTDocument::Front)
+    // One history serves every side: a step made on the side not shown shows that side first, so
+    // the user sees what changes (and the canvas that reselects what it touched is that side's).
+    if (side == SKTDocument::Front && m_window.sideViews().shownIndex() != SKTDocument::Front)
         Front_Card_Btn_Clicked();
+    else if (side == SKTDocument::Back && m_window.sideViews().shownIndex() != SKTDocument::Back)
+        Back_Card_Btn_Clicked();
 }
 
 void EditorCommands::Undo_Clicked()
 {
-    if (m_window.document().undoManager().canUndo())
-        showSideOfUndoSteps();
+    const UndoManager &undo = m_window.document().undoManager();
+    if (undo.canUndo())
+        showSideOfUndoStep(undo.undoActionTag());
     live().undo();
     m_window.Undo_Redo_Button_state();
     // The touched objects are selected now, and their values may have changed back.
@@ -116,8 +119,9 @@ void EditorCommands::Undo_Clicked()
 
 void EditorCommands::Redo_Clicked()
 {
-    if (m_window.document().undoManager().canRedo())
-        showSideOfUndoSteps();
+    const UndoManager &undo = m_window.document().undoManager();
+    if (undo.canRedo())
+        showSideOfUndoStep(undo.redoActionTag());
     live().redo();
     m_window.Undo_Redo_Button_state();
     m_window.inspector().showLiveSelection(true);

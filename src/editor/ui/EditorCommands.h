@@ -81,7 +81,7 @@ public:
 
 private:
     SKTGraphicView &live() const;
-    void showSideOfUndoSteps();
+    void showSideOfUndoStep(int side);
     void setLock(bool locked);
     // Runs an arrange operation on the live canvas and redraws it; its undo step takes stepName.
     void arrange(void (SKTGraphicView::*operation)(), const QString &stepName);

@@ -3,6 +3,7 @@
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
 #include "editor/ui/SKTWindowController.h"
+#include "editor/ui/SideViews.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/AppExit.h"
@@ -95,6 +96,7 @@ int FileCommands::load(const QString &path)
         Show_MessageBox(result.message.isEmpty() ? DesignFile::CorruptMessage : result.message);
         return 0;
     }
+    m_window.sideViews().showWholeCard();
     return 1;
 }
 

@@ -5,6 +5,7 @@
 #include "editor/ui/EditorCommands.h"
 #include "editor/ui/FileCommands.h"
 #include "editor/ui/SKTWindowController.h"
+#include "editor/ui/SideViews.h"
 #include "editor/ui/ToolController.h"
 #include "support/WebLinks.h"
 
@@ -65,9 +66,15 @@ void MainMenus::makeEditMenu(QMenuBar *bar)
     QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
     QAction *undo = add(
         edit, QStringLiteral("&Undo"), [cmd] { cmd->Undo_Clicked(); }, QKeySequence::Undo);
-    QAction *redo = add(
-        edit, QStringLiteral("&Redo"), [cmd] { cmd->Redo_Clicked(); },
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    QAction *redo = add(edit, QStringLiteral("&Redo"), [cmd] { cmd->Redo_Clicked(); });
+    // Ctrl+Shift+Z and Ctrl+Y both redo, whichever the desktop names first.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence &key :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+        if (!redoKeys.contains(key))
+            redoKeys.append(key);
+    }
+    redo->setShortcuts(redoKeys);
     w.editButtons().setUndoRedoActions(undo, redo);
     edit->addSeparator();
     QAction *cut = add(
@@ -139,6 +146,18 @@ void MainMenus::makeViewMenu(QMenuBar *bar)
     add(view, QStringLiteral("&Back Side"), [cmd] { cmd->Back_Card_Btn_Clicked(); });
     add(view, QStringLiteral("&Preview"), [cmd] { cmd->Temp_Card_Btn_Clicked(); });
     QMenu *zoom = view->addMenu(QStringLiteral("&Zoom"));
+    ZoomFactor *shared = &w.zoomFactor();
+    QAction *in = add(
+        zoom, QStringLiteral("Zoom &In"), [shared] { shared->zoomIn(); }, QKeySequence::ZoomIn);
+    // Ctrl+= is Ctrl++ without Shift on most keyboards.
+    in->setShortcuts(
+        {QKeySequence::keyBindings(QKeySequence::ZoomIn).value(0), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    add(
+        zoom, QStringLiteral("Zoom &Out"), [shared] { shared->zoomOut(); }, QKeySequence::ZoomOut);
+    add(
+        zoom, QStringLiteral("&Whole Card"), [&w] { w.sideViews().showWholeCard(); },
+        QKeySequence(Qt::CTRL | Qt::Key_0));
+    zoom->addSeparator();
     const QStringList labels = ZoomFactor::labels();
     for (int row = 0; row < labels.size(); ++row) {
         const double factor = ZoomFactor::factors()[std::size_t(row)];

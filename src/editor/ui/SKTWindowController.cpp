@@ -230,8 +230,12 @@ void SKTWindowController::Set_Card_Size_In_Control(float widthMM, float heightMM
 
 void SKTWindowController::Open_Start_Window(bool fromNew)
 {
-    if (!fromNew)
+    if (!fromNew) {
         m_sides->Front_back_label->hide();
+        // The empty card behind the first start window, as its page shows it, holds no work.
+        m_designFile.markClean();
+        updateModifiedMarker();
+    }
     // A registry without the start window (some tests) starts a plain new card ("T").
     int result = 1;
     if (m_registry->isFilled(WindowRegistry::Window::StartWizard))
@@ -272,8 +276,11 @@ void SKTWindowController::Open_Start_Window(bool fromNew)
         Show_RHS_Properties(nullptr);
         m_document.Enable_Disable_Undo_Registraion(1);
     }
-    // The card the start window made is the new design: nothing of it is unsaved yet.
-    m_designFile.markClean();
+    // The wizard's card is work not yet saved: every road that would discard it asks first. A
+    // plain new card holds nothing to lose.
+    if (Start_Card_Option != QLatin1String("W"))
+        m_designFile.markClean();
+    m_sides->showWholeCard();
     Refresh_Canvas();
     updateModifiedMarker();
 }

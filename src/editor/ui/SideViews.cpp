@@ -13,7 +13,7 @@
 
 SideViews::SideViews(QWidget *parent, SKTDocument &document, SKTGrid &grid, ZoomFactor &zoom,
                      CanvasHost *host)
-    : QObject(parent), m_document(document)
+    : QObject(parent), m_document(document), m_zoom(zoom)
 {
     myTargetView = new QWidget(parent);
     myTargetView->setObjectName(QStringLiteral("myTargetView"));
@@ -108,6 +108,8 @@ void SideViews::Select_temp_design_side()
 void SideViews::Temp_Design_Control_Assign()
 {
     SKTGraphicView *preview = canvas(SKTDocument::Temp);
+    // Showing the preview edits nothing: its refill is no step of the history.
+    m_document.Enable_Disable_Undo_Registraion(0);
     preview->delete_all_control();
     const GraphicList &source = Card_Front_Or_Back != 0 ? m_document.graphics_back() : m_document.graphics();
     if (!source.isEmpty()) {
@@ -116,6 +118,7 @@ void SideViews::Temp_Design_Control_Assign()
             indexes << i;
         m_document.insertGraphicsIntoSide(SKTDocument::Temp, GraphicList(source), indexes);
     }
+    m_document.Enable_Disable_Undo_Registraion(1);
     preview->update();
 }
 
@@ -132,6 +135,18 @@ void SideViews::setCanvasSize(const QSizeF &size)
     for (SKTGraphicView *c : m_canvases)
         c->setCardSize(size);
     liveCanvas()->Refresh_Canvas();
+}
+
+void SideViews::showWholeCard()
+{
+    const SKTZoomingScrollView *shown = scrollView(m_shown < 0 ? 0 : m_shown);
+    // Before the window is laid out there is no area to measure: the card shows at 100 %.
+    const double f = shown->isVisible()
+                         ? ZoomFactor::wholeCardFactor(liveCanvas()->cardSize(), shown->areaForWholeCard())
+                         : 1.0;
+    m_zoom.setFactor(f);
+    for (SKTZoomingScrollView *s : m_scrollViews)
+        s->scrollToCardOrigin();
 }
 
 void SideViews::showRulers(bool visible)

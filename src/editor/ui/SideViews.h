@@ -44,6 +44,9 @@ public:
     // Every canvas gets the size, passing through 0 x 0 first so each lays out afresh.
     void setCanvasSize(const QSizeF &size);
     void showRulers(bool visible);
+    // The zoom that shows the whole card in the side shown (100 % when it fits there), every
+    // side scrolled back to the card's corner: a design opened or made new starts so.
+    void showWholeCard();
 
     QWidget *myTargetView = nullptr;
     QLabel *Front_back_label = nullptr;
@@ -58,5 +61,6 @@ private:
     std::array<SideSelection *, 3> m_selections{};
     QWidget *m_stash = nullptr; // holds the sides not shown
     SKTDocument &m_document;
+    ZoomFactor &m_zoom;
     int m_shown = -1;
 };

@@ -8,6 +8,7 @@
 #include "editor/ui/Insert_Template.h"
 #include "editor/ui/MainWindowOutputHost.h"
 #include "editor/ui/SKTWindowController.h"
+#include "editor/ui/SideViews.h"
 #include "editor/ui/Template_Wizard.h"
 #include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
@@ -60,6 +61,7 @@ int TemplateCommands::New_From_Template(SKTWindowController &window, WindowRegis
     }
     window.Set_Log_Name_In_Title();
     window.Show_RHS_Properties(nullptr);
+    window.sideViews().showWholeCard();
     window.Undo_Redo_Button_state();
     Not_Draw_Only_Prop_Change = 0;
     window.Refresh_Canvas();

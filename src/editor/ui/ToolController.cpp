@@ -12,6 +12,7 @@
 #include "panels/ui/Inspector.h"
 #include "platform/PictureReader.h"
 
+#include <QEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -45,9 +46,27 @@ ToolController::ToolController(SKTWindowController &window, QWidget *buttonParen
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         layout->addWidget(b);
         m_buttons << b;
+        b->installEventFilter(this);
         connect(b, &QToolButton::clicked, this, [this, tool] { Select_tool(tool); });
     }
     connect(this, &ToolController::selectedToolChanged, this, &ToolController::selectedToolDidChange);
+}
+
+bool ToolController::eventFilter(QObject *watched, QEvent *event)
+{
+    // Each click makes an object at once. The second click of a double-click (its press comes with
+    // the double-click notice) lets go of the button without clicking it: no second object.
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        m_doubleClicked = watched;
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease && m_doubleClicked == watched) {
+        m_doubleClicked = nullptr;
+        if (auto *button = qobject_cast<QAbstractButton *>(watched))
+            button->setDown(false);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QString ToolController::toolTitle(int tool)

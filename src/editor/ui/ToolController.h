@@ -43,9 +43,14 @@ public:
 signals:
     void selectedToolChanged();
 
+protected:
+    // The second press of a double-click makes no second object.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     SKTWindowController &m_window;
     int m_tool = 0;
     QWidget *m_bar = nullptr;
     QList<QAbstractButton *> m_buttons;
+    QObject *m_doubleClicked = nullptr; // the button whose double-click's release is still to come
 };

@@ -21,8 +21,8 @@ public:
     static Send_Modeless *defaultInstance();
 
     static inline const QString StopQuestion = QStringLiteral("Are you sure you want to continue?");
-    static inline const QString StopButtonText = QStringLiteral("Stop");
-    static inline const QString ContinueButtonText = QStringLiteral("Continue");
+    static inline const QString StopButtonText = QStringLiteral("&Stop");
+    static inline const QString ContinueButtonText = QStringLiteral("&Continue");
 
     // Start of a run of itemCount items: Stop enabled, the bar 0..itemCount at 0, the count texts
     // ("%d" and firstCountFormat with 0 and the count, "%1 / %2 Card" or "%1 / %2").

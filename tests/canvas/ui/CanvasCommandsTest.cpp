@@ -4,6 +4,8 @@
 
 #include "model/GraphicPasteboard.h"
 
+#include <QComboBox>
+#include <QCursor>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -155,7 +157,7 @@ TEST_P(CanvasCommands, ForeignObjectsKeepTheirPlaceOnTheFirstPaste)
     EXPECT_EQ(document.graphics().first()->bounds().topLeft(), QPointF(30, 30));
 }
 
-TEST_P(CanvasCommands, ExternalPictureLandsAboveFiftyFiftyAndFileNamesDoNothing)
+TEST_P(CanvasCommands, ExternalPictureLandsOnTheCardAndFileNamesDoNothing)
 {
     auto *names = new QMimeData;
     names->setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.png"))});
@@ -165,19 +167,49 @@ TEST_P(CanvasCommands, ExternalPictureLandsAboveFiftyFiftyAndFileNamesDoNothing)
     // A pasted picture is kept in the data folder: a temporary one here.
     QTemporaryDir data;
     FoundationState::instance().setResourcePath(data.path() + QLatin1Char('/'));
-    QImage picture(20, 80, QImage::Format_ARGB32);
-    picture.fill(Qt::blue);
-    QApplication::clipboard()->setImage(picture);
+    // The card (243 x 154) is in sight whole; the mouse is over it or beside it, on the desk.
+    const QPoint onDesk = scroll->viewport()->mapToGlobal(QPoint(scroll->viewport()->width() - 5, 5));
+    const struct {
+        const char *what;
+        QSize picture;
+        std::optional<QPointF> mouse; // in card points; none: on the desk
+        QRectF frame;
+    } cases[] = {
+        {"centred at the mouse", {20, 80}, QPointF(60, 50), {50, 10, 20, 80}},
+        {"moved in from the corner", {20, 80}, QPointF(238, 150), {223, 74, 20, 80}},
+        {"in the middle of the card", {20, 80}, std::nullopt, {111.5, 37, 20, 80}},
+        {"scaled down to the card", {240, 160}, std::nullopt, {6, 0, 231, 154}},
+    };
+    for (const auto &c : cases) {
+        QImage picture(c.picture, QImage::Format_ARGB32);
+        picture.fill(Qt::blue);
+        QApplication::clipboard()->setImage(picture);
+        QCursor::setPos(c.mouse ? view->mapToGlobal(drive().pixel(*c.mouse)) : onDesk);
+        view->paste();
+        ASSERT_FALSE(document.graphics().isEmpty()) << c.what;
+        EXPECT_EQ(document.graphics().first()->kind(), SKTGraphic::Kind::Image) << c.what;
+        EXPECT_EQ(document.graphics().first()->bounds(), c.frame) << c.what;
+    }
+    // Zoomed in so far that a corner of the card is in sight: the middle of that corner.
+    zoom.setFactor(4.0);
+    CanvasDriver::settle();
+    QImage small(20, 80, QImage::Format_ARGB32);
+    small.fill(Qt::blue);
+    QApplication::clipboard()->setImage(small);
+    QWidget *popUp = scroll->factorPopUpButton();
+    QCursor::setPos(popUp->mapToGlobal(popUp->rect().center()));
     view->paste();
-    ASSERT_EQ(document.graphics().size(), 1);
-    EXPECT_EQ(document.graphics().first()->kind(), SKTGraphic::Kind::Image);
-    EXPECT_EQ(document.graphics().first()->bounds(), QRectF(50, -30, 20, 80));
+    const QRectF inSight(QPointF(0, 0), QSizeF(scroll->viewport()->size()) / 4.0);
+    EXPECT_EQ(document.graphics().first()->bounds().center(), inSight.center());
+    scroll->grab().save(
+        QStringLiteral(TESSALY_ARTIFACTS_DIR "/canvas-pasted-picture-%1.png").arg(int(f() * 100)));
     // Damaged private data is reported, nothing inserted.
+    const auto count = document.graphics().size();
     auto *damaged = new QMimeData;
     damaged->setData(GraphicPasteboard::MimeType, "not a property list");
     QApplication::clipboard()->setMimeData(damaged);
     view->paste();
-    EXPECT_EQ(document.graphics().size(), 1);
+    EXPECT_EQ(document.graphics().size(), count);
     EXPECT_EQ(host.errors.size(), 1);
 }
 

@@ -81,7 +81,7 @@ TEST_F(MainWindowCommands, LockAndTheEditButtonsFollowTheSelectionAndClipboard)
     QCoreApplication::processEvents();
     QAction *undo = window->menus().action(QStringLiteral("Edit/Undo"));
     ASSERT_NE(undo, nullptr);
-    EXPECT_TRUE(undo->text().startsWith(QStringLiteral("Undo")));
+    EXPECT_TRUE(undo->text().startsWith(QStringLiteral("&Undo")));
     window->commands().Undo_Clicked();
     QCoreApplication::processEvents();
     EXPECT_TRUE(b.Redo_btn->isEnabled());

@@ -1,16 +1,22 @@
 // The main window as it starts, its tools and its sides, driven through its buttons.
 #include "MainWindowFixture.h"
 
+#include "canvas/ui/SKTZoomingScrollView.h"
 #include "canvas/ui/ZoomFactor.h"
 #include "editor/ui/EditButtons.h"
+#include "editor/ui/MainMenus.h"
 #include "foundation/FolderListing.h"
 #include "foundation/FoundationState.h"
 #include "panels/ui/InspectorTabs.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QWheelEvent>
 
 class MainWindowStart : public MainWindowFixture
 {
@@ -81,6 +87,20 @@ TEST_F(MainWindowStart, ToolsCreateAtTheNextPlaceAndFallBackToTheArrow)
     last_ctrl_Y = 10;
     EXPECT_EQ(window->Control_New_Point(QStringLiteral("B")), QPointF(30, 30));
     saveArtifact(window.get(), QStringLiteral("main_window_tools.png"));
+
+    // A double-click on a tool is one more object, not two: press, release, press with the
+    // double-click notice, release, as the window system sends it.
+    const qsizetype made = front().size();
+    QAbstractButton *rectangle = window->tools().button(3);
+    QTest::mouseClick(rectangle, Qt::LeftButton);
+    QTest::mousePress(rectangle, Qt::LeftButton);
+    QTest::mouseDClick(rectangle, Qt::LeftButton);
+    QTest::mouseRelease(rectangle, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(front().size(), made + 1);
+    EXPECT_FALSE(rectangle->isDown());
+    clickTool(3); // the next click makes the next
+    EXPECT_EQ(front().size(), made + 2);
 }
 
 TEST_F(MainWindowStart, SidesShowOneViewAndThePreviewHoldsTheLiveObjects)
@@ -131,4 +151,67 @@ TEST_F(MainWindowStart, CardSizeChangesReachEverySideAndRedraw)
     for (int side = 0; side < 3; ++side)
         EXPECT_EQ(canvas(side)->cardSize(), QSizeF(300, 200));
     EXPECT_EQ(window->frontCanvasBounds(), QRectF(0, 0, 300, 200));
+}
+
+TEST_F(MainWindowStart, ADesignOpenedOrMadeNewShowsWholeAndTheZoomKeysStepThroughTheTable)
+{
+    ZoomFactor &zoom = window->zoomFactor();
+    SKTZoomingScrollView *scroll = window->sideViews().scrollView(0);
+    const auto wholeInSight = [&] {
+        const QRect card(canvas(0)->mapTo(scroll->viewport(), QPoint(0, 0)), canvas(0)->size());
+        return scroll->viewport()->rect().contains(card);
+    };
+    const auto key = [&](QKeySequence keys) {
+        QTest::keySequence(window.get(), keys);
+        QCoreApplication::processEvents();
+    };
+    const auto zoomIn = [&](Qt::Key k) { key(QKeySequence(Qt::CTRL | k)); };
+
+    // The usual keys step through the table; Ctrl+0 shows the whole card.
+    zoomIn(Qt::Key_Equal);
+    EXPECT_DOUBLE_EQ(zoom.factor(), 1.25);
+    key(QKeySequence::ZoomIn);
+    EXPECT_DOUBLE_EQ(zoom.factor(), 1.5);
+    zoomIn(Qt::Key_Minus);
+    zoomIn(Qt::Key_Minus);
+    zoomIn(Qt::Key_Minus);
+    EXPECT_DOUBLE_EQ(zoom.factor(), 0.75);
+    zoomIn(Qt::Key_0);
+    EXPECT_DOUBLE_EQ(zoom.factor(), 1.0);
+    // The wheel with Ctrl held over the card: one step a notch, either way.
+    for (const auto &[delta, factor] : {std::pair{120, 1.25}, std::pair{240, 2.0}, std::pair{-120, 1.5}}) {
+        const QPointF at(10, 10);
+        QWheelEvent wheel(at, canvas(0)->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(canvas(0), &wheel);
+        EXPECT_DOUBLE_EQ(zoom.factor(), factor) << delta;
+    }
+
+    // New after a zoom into a corner: the card at 100 %, whole.
+    window->menus().action(QStringLiteral("Zoom/1600%"))->trigger();
+    scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->maximum());
+    ASSERT_FALSE(wholeInSight());
+    QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_DOUBLE_EQ(zoom.factor(), 1.0);
+    EXPECT_TRUE(wholeInSight());
+
+    // A card larger than the window opens at the largest step that shows it whole.
+    const QSizeF large(900, 700);
+    window->SetDocumentCanvasSize(large);
+    window->Front_card_Prop.Card_Size = large;
+    const QString path = tempPath(QStringLiteral("large.dcard"));
+    files.answers.push_back(path);
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    window->menus().action(QStringLiteral("Zoom/1600%"))->trigger();
+    files.answers.push_back(path);
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(canvas(0)->cardSize(), large);
+    EXPECT_LT(zoom.factor(), 1.0);
+    EXPECT_TRUE(wholeInSight());
+    zoom.zoomIn();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(wholeInSight()); // no larger step would do
+    saveArtifact(window.get(), QStringLiteral("main_window_large_card_one_step_in.png"));
 }

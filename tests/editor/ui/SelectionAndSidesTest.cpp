@@ -394,27 +394,56 @@ TEST_F(SelectionAndSides, PreviewTurnsOffTheToolsTheStripAndTheObjectCommands)
     EXPECT_TRUE(action(QStringLiteral("Arrange/Align Left Edges"))->isEnabled());
 }
 
-TEST_F(SelectionAndSides, UndoAndRedoOfAFrontStepShowTheFrontFirstFromOneStack)
+TEST_F(SelectionAndSides, UndoAndRedoOfEverySideShowTheirSideFirstFromOneHistory)
 {
     const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
-    UndoManager &undo = window->document().undoManager();
-    const int steps = undo.undoCount();
     click(window->ui().Back_Card_Btn);
-    make(13, QRectF(40, 40, 50, 50)); // the back records no step of its own
-    EXPECT_EQ(undo.undoCount(), steps);
+    const GraphicPtr star = make(13, QRectF(40, 40, 50, 50));
+    const QRectF placed = star->bounds();
+    // Deleted on the back with the keys, then Ctrl+Z: the star is back, on the back.
+    drive(1).click(QPointF(230, 150)); // the card takes the keyboard
+    QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(canvas(1), Qt::Key_Delete);
+    CanvasDriver::settle();
+    ASSERT_TRUE(back().isEmpty());
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    CanvasDriver::settle();
+    ASSERT_EQ(back(), GraphicList{star});
+    EXPECT_EQ(window->sideViews().shownIndex(), 1);
+    expectShows(star, 1);
 
+    // Nudged on the back; the front shown; Ctrl+Z shows the back and takes the nudge back there.
+    QTest::keyClick(canvas(1), Qt::Key_Right);
+    CanvasDriver::settle();
+    EXPECT_EQ(star->bounds().x(), 41.0);
+    click(window->ui().Front_Card_Btn);
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    CanvasDriver::settle();
+    EXPECT_EQ(window->sideViews().shownIndex(), 1);
+    EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Back"));
+    EXPECT_EQ(Card_Front_Or_Back.load(), 1);
+    EXPECT_EQ(star->bounds(), placed);
+    EXPECT_EQ(rect->bounds(), QRectF(20, 20, 60, 40));
+    EXPECT_EQ(front(), GraphicList{rect});
+
+    // Further back in the one history: the star's placing and making (on the back), then the
+    // rectangle's placing on the front.
+    click(buttons().Undo_btn);
+    click(buttons().Undo_btn);
+    EXPECT_TRUE(back().isEmpty());
     click(buttons().Undo_btn);
     EXPECT_EQ(window->sideViews().shownIndex(), 0);
-    EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Front"));
-    EXPECT_EQ(Card_Front_Or_Back.load(), 0);
-    EXPECT_NE(rect->bounds(), QRectF(20, 20, 60, 40)); // its move was undone, on the front in view
-    EXPECT_EQ(back().size(), 1);
+    EXPECT_NE(rect->bounds(), QRectF(20, 20, 60, 40));
 
+    // Redo from the preview shows the side of each step again.
     click(window->ui().Temp_Card_Btn);
     click(buttons().Redo_btn);
     EXPECT_EQ(window->sideViews().shownIndex(), 0);
     EXPECT_EQ(rect->bounds(), QRectF(20, 20, 60, 40));
     expectShows(rect);
+    click(buttons().Redo_btn);
+    EXPECT_EQ(window->sideViews().shownIndex(), 1);
+    EXPECT_EQ(back().size(), 1);
     EXPECT_TRUE(window->tools().button(3)->isEnabled());
 }
 
@@ -569,6 +598,27 @@ TEST_F(SelectionAndSides, TheCardShownHasTheKeyboardFromTheStartAndAfterASideSwi
     field->setFocus();
     click(window->ui().Back_Card_Btn);
     EXPECT_NE(QApplication::focusWidget(), canvas(1));
+}
+
+TEST_F(SelectionAndSides, APressOnTheDeskGivesTheCardTheKeyboardAndClearsTheSelection)
+{
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    click(window->ui().Back_Card_Btn);
+    const GraphicPtr rect = make(3, QRectF(40, 40, 80, 50));
+    drive(1).click(middle(rect));
+    window->inspectorTabs().sett_tab()->setFocus();
+    ASSERT_NE(QApplication::focusWidget(), canvas(1));
+    // The desk: the grey corner of the area around the card.
+    QTest::mouseClick(window->sideViews().scrollView(1)->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+    CanvasDriver::settle();
+    EXPECT_EQ(QApplication::focusWidget(), canvas(1));
+    expectCardPage(1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    CanvasDriver::settle();
+    EXPECT_EQ(rect->bounds().x(), 41.0);
+    expectShows(rect, 1);
 }
 
 TEST_F(SelectionAndSides, TabLeavesTheBarcodeValueAndEveryMultiLineField)

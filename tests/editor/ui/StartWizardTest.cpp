@@ -9,6 +9,7 @@
 #include "editor/ui/FileCommands.h"
 #include "editor/ui/Invitation_Wizard.h"
 #include "editor/ui/StartWindows.h"
+#include "foundation/MessageBoxes.h"
 #include "foundation/ui/StepperField.h"
 #include "platform/UndoManager.h"
 #include "support/TestSupport.h"
@@ -381,4 +382,54 @@ TEST_F(StartWizard, LibraryServesTheBackgroundButtonAndTheLibraryTool)
     clickTool(9); // no script: the library is cancelled
     EXPECT_EQ(front().size(), 1);
     EXPECT_EQ(window->tools().Selected_Control_Tool(), 0);
+
+    // A double-click on a picture chooses it, as OK does.
+    modalScripts.push_back([](QDialog &dialog) {
+        auto &library = dynamic_cast<Image_Library &>(dialog);
+        library.show();
+        QWidget *port = library.imageBrowser->viewport();
+        const QPoint at = library.imageBrowser->itemRect(0).center();
+        QTest::mouseClick(port, Qt::LeftButton, {}, at);
+        QTest::mousePress(port, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(port, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(port, Qt::LeftButton, {}, at);
+        return library.result();
+    });
+    clickTool(9);
+    ASSERT_EQ(front().size(), 2);
+    EXPECT_EQ(front()[0]->_file_path, dataRoot() + QStringLiteral("LibraryImage/hearts/red.png"));
+}
+
+TEST_F(StartWizard, TheFinishedCardIsUnsavedWorkAndTheEmptyCardBehindTheStartWindowIsNot)
+{
+    modalScripts.push_back([this](QDialog &dialog) {
+        auto &w = dynamic_cast<Invitation_Wizard &>(dialog);
+        w.show();
+        // Nothing is done yet: the empty card behind the start window holds no changes.
+        EXPECT_FALSE(window->hasUnsavedChanges());
+        w.Using_Wizard_btn->click();
+        w.Next_btn->click(); // the first picture is chosen on the way in
+        w.Next_btn->click(); // the first title and message
+        w.Next_btn->click();
+        w.Next_btn->click(); // Finish
+        const int r = w.result();
+        w.hide();
+        return r;
+    });
+    window->fileCommands().New_Project(); // as the program starts
+    const qsizetype made = front().size();
+    ASSERT_GE(made, 2);
+    EXPECT_TRUE(window->hasUnsavedChanges());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->isWindowModified(); }));
+    // Every road that would discard the card asks first; Cancel keeps it.
+    const QList<QKeySequence> roads{QKeySequence::New, QKeySequence::Open,
+                                    QKeySequence(Qt::CTRL | Qt::Key_Q)};
+    for (const QKeySequence &keys : roads) {
+        messages.clear();
+        messages.queueChoices({int(SaveAnswer::Cancel)});
+        QTest::keySequence(window.get(), keys);
+        EXPECT_EQ(messages.questions().size(), 1) << keys.toString().toStdString();
+        EXPECT_EQ(front().size(), made);
+    }
+    EXPECT_TRUE(exitStatuses.isEmpty());
 }

@@ -14,8 +14,15 @@
 class StepNames : public MainWindowFixture
 {
 protected:
-    QString undoTitle() { return window->menus().action(QStringLiteral("Edit/Undo"))->text(); }
-    QString redoTitle() { return window->menus().action(QStringLiteral("Edit/Redo"))->text(); }
+    // The titles as the menu shows them (a mnemonic's "&" is not shown).
+    QString undoTitle()
+    {
+        return window->menus().action(QStringLiteral("Edit/Undo"))->text().remove(QLatin1Char('&'));
+    }
+    QString redoTitle()
+    {
+        return window->menus().action(QStringLiteral("Edit/Redo"))->text().remove(QLatin1Char('&'));
+    }
     void trigger(const char *path)
     {
         QAction *a = window->menus().action(QString::fromLatin1(path));
@@ -77,15 +84,27 @@ TEST_F(StepNames, UndoAndRedoNameTheStep)
     EXPECT_EQ(undoTitle(), QStringLiteral("Undo Align Left Edges"));
 }
 
-TEST_F(StepNames, AStepOnASideWithoutUndoRenamesNothing)
+TEST_F(StepNames, StepsOfTheBackAreNamedAndRedoneByEitherKey)
 {
-    clickTool(3);
-    CanvasDriver::settle();
-    ASSERT_EQ(undoTitle(), QStringLiteral("Undo New Rectangle"));
-    // The back side records no undo: its new object leaves the front's step and its name alone.
+    QAction *undo = window->menus().action(QStringLiteral("Edit/Undo"));
+    QAction *redo = window->menus().action(QStringLiteral("Edit/Redo"));
     window->commands().Back_Card_Btn_Clicked();
     clickTool(4);
+    ASSERT_EQ(back().size(), 1);
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo New Circle"));
+    // Each item keeps its mnemonic under every step name.
+    EXPECT_TRUE(undo->text().startsWith(QStringLiteral("&Undo"))) << undo->text().toStdString();
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     CanvasDriver::settle();
-    EXPECT_EQ(back().size(), 1);
-    EXPECT_EQ(undoTitle(), QStringLiteral("Undo New Rectangle"));
+    EXPECT_TRUE(back().isEmpty());
+    EXPECT_TRUE(redo->text().startsWith(QStringLiteral("&Redo"))) << redo->text().toStdString();
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
+        QTest::keySequence(window.get(), keys);
+        CanvasDriver::settle();
+        EXPECT_EQ(back().size(), 1) << keys.toString().toStdString();
+        EXPECT_EQ(undoTitle(), QStringLiteral("Undo New Circle"));
+        QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+        CanvasDriver::settle();
+    }
 }

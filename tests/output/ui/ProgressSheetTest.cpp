@@ -57,7 +57,8 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
         EXPECT_EQ(sheet->_Curr_Progress->maximum(), total);
         WindowFixture::saveArtifact(sheet, QStringLiteral("progress_sheet.png"));
 
-        // While the question is open the run is held; it keeps its text, with "Stop" and "Continue".
+        // While the question is open the run is held; it keeps its text, with "Stop" and "Continue"
+        // reached by their letters.
         QStringList buttons;
         bool pausedWhileAsked = false;
         QString defaultButton;
@@ -76,9 +77,9 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
         EXPECT_FALSE(progress.stopRequested()); // Continue changes nothing
         EXPECT_FALSE(progress.paused());
         EXPECT_TRUE(pausedWhileAsked);
-        EXPECT_EQ(defaultButton, "Stop"); // Return stops, as Yes did
+        EXPECT_EQ(defaultButton, "&Stop"); // Return stops, as Yes did
         buttons.sort();
-        EXPECT_EQ(buttons, (QStringList{"Continue", "Stop"}));
+        EXPECT_EQ(buttons, (QStringList{"&Continue", "&Stop"}));
         modalScripts.push_back([](QDialog &box) { return mailtest::answerStopQuestion(box, "stop_answer"); });
         QTest::mouseClick(sheet->_stop_btn, Qt::LeftButton);
         EXPECT_TRUE(progress.stopRequested());
