@@ -34,7 +34,11 @@ void SKTText::growToFitText()
     // A frame of no width shows no text, however tall it were made.
     if (ctrl_is_locked || !(bounds().width() > 0))
         return;
-    // Whole points, so that the last line is never cut by a rounding.
+    // A word wider than the frame would be broken inside it ("Saturda / y!"): the frame widens
+    // to the widest word first. Whole points, so that no line is cut by a rounding.
+    const double width = std::max(bounds().width(), std::ceil(widestDrawnWord()) + 1);
+    const QRectF b = bounds();
+    setBoundsOutsideUndo(QRectF(b.x(), b.y(), width, b.height()));
     const double needed = std::ceil(drawnTextHeight());
     if (needed > bounds().height())
         setHeightOutsideUndo(needed);
@@ -42,10 +46,17 @@ void SKTText::growToFitText()
 
 void SKTText::setHeightOutsideUndo(double height)
 {
+    const QRectF b = bounds();
+    setBoundsOutsideUndo(QRectF(b.x(), b.y(), b.width(), height));
+}
+
+void SKTText::setBoundsOutsideUndo(const QRectF &bounds)
+{
+    if (bounds == this->bounds())
+        return;
     changeValue(SKTGraphicKeysForValuesToObserveForUndoKey,
                 [&] { _boundsBeingChangedToMatchContents = true; });
-    const QRectF b = bounds();
-    setBounds(QRectF(b.x(), b.y(), b.width(), height));
+    setBounds(bounds);
     changeValue(SKTGraphicKeysForValuesToObserveForUndoKey,
                 [&] { _boundsBeingChangedToMatchContents = false; });
 }

@@ -30,6 +30,8 @@ public:
     // Height the drawn text takes at the current width: trimmed, in its case, in the record's font
     // and kerning, as the drawing lays it out; 0 when nothing is drawn.
     double drawnTextHeight() const;
+    // Width of the widest word of the drawn text, in the record's font; 0 without text.
+    double widestDrawnWord() const;
     // Makes the frame tall enough to show the whole drawn text (never shorter), without recording
     // the change for undo; a locked text keeps its frame.
     void growToFitText();
@@ -42,4 +44,5 @@ public:
 
 private:
     void setHeightOutsideUndo(double height);
+    void setBoundsOutsideUndo(const QRectF &bounds);
 };

@@ -182,6 +182,22 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
     GraphicPainting::requestCanvasRefresh();
 }
 
+double SKTText::widestDrawnWord() const
+{
+    const QFontMetricsF metrics(drawingFont(*this), layoutDevice());
+    const QString text = drawnText(*this);
+    double widest = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !text.at(i).isSpace()) // line separators count as spaces
+            continue;
+        if (i > start)
+            widest = std::max(widest, metrics.horizontalAdvance(text.mid(start, i - start)));
+        start = i + 1;
+    }
+    return widest;
+}
+
 double SKTText::drawnTextHeight() const
 {
     const QString text = drawnText(*this);
