@@ -19,7 +19,7 @@ from lib.session import MAIN_TITLE, Session, AcceptanceError, check, wait_until 
 from aiosmtpd.smtp import AuthResult  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "output"))
-from local_smtp import self_signed, starttls_server  # noqa: E402
+from local_smtp import self_signed, starttls_server, take_recipient  # noqa: E402
 
 SENDER = "cards@example.com"
 PASSWORD = "geheim-ä"
@@ -34,10 +34,7 @@ class Inbox:
         self.messages = []
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
-        if address == REFUSED:
-            return "550 5.1.1 Mailbox unavailable"
-        envelope.rcpt_tos.append(address)
-        return "250 OK"
+        return take_recipient(envelope, address, REFUSED)
 
     async def handle_DATA(self, server, session, envelope):
         self.messages.append(email.message_from_bytes(envelope.content, policy=email.policy.default))

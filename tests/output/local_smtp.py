@@ -22,6 +22,14 @@ def self_signed(folder):
     return context, cert
 
 
+def take_recipient(envelope, address, refused):
+    """The answer to RCPT: 550 for the one refused address, else the address joins the envelope."""
+    if address == refused:
+        return "550 5.1.1 Mailbox unavailable"
+    envelope.rcpt_tos.append(address)
+    return "250 OK"
+
+
 def free_port():
     with socket.socket() as probe:
         probe.bind(("127.0.0.1", 0))

@@ -22,7 +22,7 @@ import time
 from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult
 
-from local_smtp import free_port, self_signed, starttls_server
+from local_smtp import free_port, self_signed, starttls_server, take_recipient
 
 PASSWORD = "pässwörd-Ω"  # not ASCII on purpose
 SENDER = "cards@example.com"
@@ -54,10 +54,7 @@ class RefusingInbox(Inbox):
         self.refused = refused
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
-        if address == self.refused:
-            return "550 5.1.1 Mailbox unavailable"
-        envelope.rcpt_tos.append(address)
-        return "250 OK"
+        return take_recipient(envelope, address, self.refused)
 
 
 def authenticator(server, session, envelope, mechanism, auth_data):

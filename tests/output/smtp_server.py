@@ -13,7 +13,7 @@ import warnings
 
 from aiosmtpd.smtp import AuthResult
 
-from local_smtp import self_signed, starttls_server
+from local_smtp import self_signed, starttls_server, take_recipient
 
 
 class Handler:
@@ -22,10 +22,7 @@ class Handler:
         self.refuse = refuse
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
-        if address == self.refuse:
-            return "550 5.1.1 Mailbox unavailable"
-        envelope.rcpt_tos.append(address)
-        return "250 OK"
+        return take_recipient(envelope, address, self.refuse)
 
     async def handle_DATA(self, server, session, envelope):
         with open(self.delivered, "a") as f:
