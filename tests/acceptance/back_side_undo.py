@@ -5,15 +5,13 @@ whole card; on the back Select All and Delete take the rectangle away and Ctrl+Z
 and the saved design holds it. A picture wider than the card, offered by xclip and pasted with the
 mouse over the card, lands on the card scaled to its width."""
 
-import json
 import os
-import subprocess
 import sys
 
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, cardtool_path, check, write_png  # noqa: E402
+from lib.session import Session, check, dump_design, write_png  # noqa: E402
 from lib.screen import longest_runs, png_on_clipboard  # noqa: E402
 
 # Where the card view sits on the screen: the window stands at (100, 0), 1000 x 800, with the card
@@ -21,12 +19,6 @@ from lib.screen import longest_runs, png_on_clipboard  # noqa: E402
 VIEW = (270, 120, 780, 780)
 PICTURE = (400, 200)
 COLOUR = (200, 30, 140)  # nothing else on the plain card has it
-
-
-def dump(design):
-    r = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True, timeout=60)
-    check(r.returncode == 0, "cardtool design-dump failed: %s" % r.stderr)
-    return json.loads(r.stdout)
 
 
 def page_box(path):
@@ -46,16 +38,6 @@ def dark_pixels(path, box):
     return sum(1 for y in range(top, bottom) for x in range(left, right) if shot.getpixel((x, y)) < 200)
 
 
-def save_again(s):
-    """Ctrl+S over a design that has its file: written at once, the saved message answered."""
-    s.focus()
-    s.key("ctrl+s")
-    box = s.modal_window()
-    s.focus(box)
-    s.key("Return")
-    s.wait_for_window_gone(".", window=box)
-
-
 def main():
     with Session("back_side_undo") as s:
         # A rectangle on the back (View > Back Side, Tools > Rectangle), saved.
@@ -63,7 +45,7 @@ def main():
         s.key("alt+v", "b")
         s.key("alt+t", "r")
         check(s.save_design(design), "no design file was written")
-        saved = dump(design)
+        saved = dump_design(design)
         check(not saved["front"]["objects"], "the front holds %s" % saved["front"]["objects"])
         check(len(saved["back"]["objects"]) == 1, "the back holds %d objects" % len(saved["back"]["objects"]))
         frame = saved["back"]["objects"][0]["_bounds"]
@@ -75,13 +57,7 @@ def main():
         zoomed = s.screenshot("zoomed")
         box = page_box(zoomed)
         check(box is not None and box[2] - box[0] > 400 and box[3] - box[1] > 600, "at 1600 %% the page shows only %s" % (box,))
-        s.key("ctrl+o")
-        dialog = s.wait_for_window("Open Design")
-        s.focus(dialog)
-        s.key("ctrl+a")
-        s.type_text(design)
-        s.key("Return")
-        s.wait_for_window_gone("Open Design", window=dialog)
+        s.open_design(design)
 
         # The back, its plain white page whole in the view, with the rectangle.
         s.focus()
@@ -105,8 +81,8 @@ def main():
         s.key("ctrl+z")
         s.screenshot_when("undone", lambda shot: dark_pixels(shot, box) >= dark_pixels(with_rect, box) // 2,
                           "the rectangle back")
-        save_again(s)
-        undone = dump(design)
+        s.save_again()
+        undone = dump_design(design)
         check([o["_bounds"] for o in undone["back"]["objects"]] == [frame],
               "after Ctrl+Z the back holds %s, not %s" % ([o["_bounds"] for o in undone["back"]["objects"]], frame))
         check(not undone["front"]["objects"], "the front holds %s" % undone["front"]["objects"])
@@ -122,8 +98,8 @@ def main():
                                        "the pasted picture across the card")
         run_x, run_y = longest_runs(pasted, COLOUR)
         check(run_x <= card_w + 2, "the pasted picture shows %d pixels wide on a %d wide card" % (run_x, card_w))
-        save_again(s)
-        images = [o for o in dump(design)["back"]["objects"] if o["class"] == "SKTImage"]
+        s.save_again()
+        images = [o for o in dump_design(design)["back"]["objects"] if o["class"] == "SKTImage"]
         check(len(images) == 1, "the back holds %d pictures" % len(images))
         x, y, w, h = images[0]["_bounds"]
         check(x >= 0 and y >= 0 and x + w <= card_w + 0.01 and y + h <= card_h + 0.01,

@@ -6,14 +6,13 @@ and its honest result."""
 
 import glob
 import os
-import re
 import shutil
-import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError, cardtool_path, check  # noqa: E402
+from lib.screen import qr_text  # noqa: E402
+from lib.session import Session, check, new_design  # noqa: E402
 
 ROWS = 300
 
@@ -21,33 +20,6 @@ ROWS = 300
 
 def value(k):
     return "ROW-%04d" % k
-
-
-def decoded(path):
-    r = subprocess.run(["ZXingReader", "-1", "-format", "QRCode", path], capture_output=True, text=True,
-                       timeout=60)
-    m = re.search(r'"(.*)"', r.stdout)
-    return m.group(1) if m else None
-
-
-def run_export(s, folder):
-    """File > Export, OK with the series box as it comes, then the folder panel."""
-    s.focus()
-    s.key("alt+f", "e")
-    sheet = s.wait_for_window("^Export$")
-    s.screenshot("export-sheet")
-    s.focus(sheet)
-    s.key("Return")
-    panel = s.wait_for_window("^Export$", other_than=(sheet,))  # the folder panel has the same title
-    s.focus(panel)
-    s.key("ctrl+a")
-    s.type_text(folder)
-    s.key("Return")
-    # Return chooses the folder typed; should the panel only have opened it, a second one does.
-    if not s.wait_for_window_gone("^Export$", timeout=5, window=panel):
-        s.focus(panel)
-        s.key("Return")
-    check(s.wait_for_window_gone("^Export$", window=panel), "the folder panel stayed open")
 
 
 def wait_for_result(s, run, timeout=240):
@@ -72,13 +44,6 @@ def dots_per_inch(path):
     return None
 
 
-def close_result_dialog(s):
-    box = s.wait_for_window("Exported Files")
-    s.focus(box)
-    s.key("Escape")  # Cancel: do not open the folder
-    s.wait_for_window_gone("Exported Files")
-
-
 def main():
     work = tempfile.mkdtemp(prefix="tessaly-export-")
     try:
@@ -88,20 +53,18 @@ def main():
         with open(os.path.join(dataset, "rows.txt"), "w") as f:
             f.write("\n".join(value(k) for k in range(1, ROWS + 1)))
         design = os.path.join(work, "party.dcard")
-        made = subprocess.run([cardtool_path(), "design-new", design, "--qr-series", "rows"], capture_output=True,
-                              text=True, timeout=60)
-        check(made.returncode == 0, "cardtool design-new failed: %s" % made.stderr)
+        new_design(design, "--qr-series", "rows")
 
         with Session("export", args=[design], env={"XDG_DATA_HOME": data,
                                                     # the program says each export's outcome only when asked
                                                     "QT_LOGGING_RULES": "qt.qpa.*=false;tessaly.export.info=true"}) as s:
             out = os.path.join(work, "out")
             os.makedirs(out)
-            run_export(s, out)
+            s.export_cards(out)
             batch = os.path.join(out, "ZOLV Tessaly Greeting Card")
             result = wait_for_result(s, 1)
             check(result.startswith("Card has been exported successfully."), "first run: %r" % result)
-            close_result_dialog(s)
+            s.close_exported_files()
             files = glob.glob(os.path.join(batch, "Card_*.png"))
             check(len(files) == ROWS, "%d cards written, %d expected" % (len(files), ROWS))
             # The sheet's defaults give print quality, and the closing text says how many and where.
@@ -110,7 +73,7 @@ def main():
             dpi = dots_per_inch(os.path.join(batch, "Card_1.png"))
             check(dpi is not None and dpi >= 299.9, "Card_1.png records %s dpi" % dpi)
             for k in list(range(1, 11)) + list(range(ROWS - 9, ROWS + 1)) + [137, 211]:
-                got = decoded(os.path.join(batch, "Card_%d.png" % k))
+                got = qr_text(os.path.join(batch, "Card_%d.png" % k))
                 check(got == value(k), "Card_%d reads %r, not %r" % (k, got, value(k)))
 
             # A second run into a fresh folder, stopped with Stop and confirmed with Yes. The series
@@ -120,7 +83,7 @@ def main():
                 f.write("\n".join(value(k) for k in range(1, long_run + 1)))
             out2 = os.path.join(work, "out2")
             os.makedirs(out2)
-            run_export(s, out2)
+            s.export_cards(out2)
             batch2 = os.path.join(out2, "ZOLV Tessaly Greeting Card")
             s.wait_until(lambda: len(glob.glob(os.path.join(batch2, "Card_*"))) >= 3, "the first cards", 60)
             sheet = s.wait_for_window("^Progress$")
@@ -130,7 +93,7 @@ def main():
             s.answer_question(True)  # "Are you sure you want to continue?"
             result = wait_for_result(s, 2)
             s.screenshot("stopped")
-            close_result_dialog(s)
+            s.close_exported_files()
             written = len(glob.glob(os.path.join(batch2, "Card_*.png")))
             check(result.startswith("Export stopped: %d of %d cards were written." % (written, long_run)),
                   "stopped run: %r with %d files" % (result, written))

@@ -9,8 +9,6 @@ import email
 import email.policy
 import os
 import plistlib
-import socket
-import ssl
 import subprocess
 import sys
 import tempfile
@@ -18,8 +16,10 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import MAIN_TITLE, Session, AcceptanceError, check, wait_until  # noqa: E402
 
-from aiosmtpd.controller import Controller  # noqa: E402
 from aiosmtpd.smtp import AuthResult  # noqa: E402
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "output"))
+from local_smtp import self_signed, starttls_server, take_recipient  # noqa: E402
 
 SENDER = "cards@example.com"
 PASSWORD = "geheim-ä"
@@ -34,10 +34,7 @@ class Inbox:
         self.messages = []
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
-        if address == REFUSED:
-            return "550 5.1.1 Mailbox unavailable"
-        envelope.rcpt_tos.append(address)
-        return "250 OK"
+        return take_recipient(envelope, address, REFUSED)
 
     async def handle_DATA(self, server, session, envelope):
         self.messages.append(email.message_from_bytes(envelope.content, policy=email.policy.default))
@@ -50,18 +47,9 @@ def authenticator(server, session, envelope, mechanism, auth_data):
 
 
 def start_server(work):
-    cert, key = os.path.join(work, "cert.pem"), os.path.join(work, "key.pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
-                    "-days", "1", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"],
-                   check=True, capture_output=True)
-    context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
-    context.load_cert_chain(cert, key)
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        port = probe.getsockname()[1]
+    context, cert = self_signed(work)
     inbox = Inbox()
-    server = Controller(inbox, hostname="127.0.0.1", port=port, tls_context=context, require_starttls=True,
-                        authenticator=authenticator, auth_require_tls=True)
+    server, port = starttls_server(inbox, context, authenticator)
     server.start()
     return server, inbox, port, cert
 

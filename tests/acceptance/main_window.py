@@ -3,13 +3,12 @@
 clipboard as card objects, PDF and TIFF, saved through the file dialog, checked with cardtool, and
 the program left with Ctrl+Q."""
 
-import json
 import os
 import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError, cardtool_path, check  # noqa: E402
+from lib.session import Session, AcceptanceError, check, dump_design  # noqa: E402
 
 
 
@@ -39,9 +38,7 @@ def main():
         check(s.save_design(design), "no design file was written")
         s.screenshot("saved")
 
-        dump = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True, timeout=60)
-        check(dump.returncode == 0, "cardtool design-dump failed: %s" % dump.stderr)
-        objects = json.loads(dump.stdout)["front"]["objects"]
+        objects = dump_design(design)["front"]["objects"]
         found = [(o["class"], o["_bounds"][0], o["_bounds"][1]) for o in objects]
         check(found == [("SKTText", 70, 70), ("Shape_Control", 50, 50), ("Shape_Control", 30, 30)],
               "front objects are %s" % found)

@@ -9,7 +9,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError, cardtool_path, check  # noqa: E402
+from lib.session import Session, AcceptanceError, cardtool_path, check, dump_design  # noqa: E402
 
 
 def main():
@@ -33,9 +33,7 @@ def main():
         design = os.path.join(s.home, "hello.dcard")
         check(s.save_design(design), "no design file was written")
 
-        dump = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True, timeout=60)
-        check(dump.returncode == 0, "cardtool design-dump failed: %s" % dump.stderr)
-        texts = [o for o in json.loads(dump.stdout)["front"]["objects"] if o["class"] == "SKTText"]
+        texts = [o for o in dump_design(design)["front"]["objects"] if o["class"] == "SKTText"]
         check(len(texts) == 1, "front texts: %s" % texts)
         check("Hello" in json.dumps(texts[0]), "the text is not Hello: %s" % texts[0])
         check(texts[0].get("text_alignmnet") == 2, "alignment is %s" % texts[0].get("text_alignmnet"))

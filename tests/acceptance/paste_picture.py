@@ -3,15 +3,13 @@
 again: the picture object points at a copy kept in the data folder's Pasted/ folder, and after
 reopening the picture shows on the card at its own size."""
 
-import json
 import os
-import subprocess
 import sys
 
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError, cardtool_path, check, write_png  # noqa: E402
+from lib.session import Session, AcceptanceError, check, dump_design, write_png  # noqa: E402
 from lib.screen import longest_runs, png_on_clipboard  # noqa: E402
 
 WIDTH, HEIGHT = 90, 60
@@ -23,9 +21,7 @@ def coloured_run(path):
 
 
 def pasted_path(design):
-    dump = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True, timeout=60)
-    check(dump.returncode == 0, "cardtool design-dump failed: %s" % dump.stderr)
-    objects = json.loads(dump.stdout)["front"]["objects"]
+    objects = dump_design(design)["front"]["objects"]
     images = [o for o in objects if o["class"] == "SKTImage"]
     check(len(images) == 1, "the saved design holds %d picture objects" % len(images))
     paths = [v for v in images[0].values() if isinstance(v, str) and "/Pasted/" in v]

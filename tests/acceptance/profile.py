@@ -3,14 +3,12 @@
 name typed and confirmed lands on the card as a text object at its default place, saved and
 checked with cardtool's dump."""
 
-import json
 import os
-import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.screen import button_groups  # noqa: E402
-from lib.session import Session, AcceptanceError, cardtool_path, check  # noqa: E402
+from lib.session import Session, AcceptanceError, check, dump_design  # noqa: E402
 
 DIALOG = "Front Side User Profile Information"
 
@@ -45,9 +43,7 @@ def main():
 
         design = os.path.join(s.home, "details.dcard")
         check(s.save_design(design), "no design file was written")
-        dump = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True, timeout=60)
-        check(dump.returncode == 0, "cardtool design-dump failed: %s" % dump.stderr)
-        objects = json.loads(dump.stdout)["front"]["objects"]
+        objects = dump_design(design)["front"]["objects"]
         names = [o for o in objects if o.get("control_ID") == "Fup_Name"]
         check(len(names) == 1, "front objects: %s" % [o.get("control_ID") for o in objects])
         check(names[0]["Text_Value"] == "Ada Example", "the name reads %r" % names[0]["Text_Value"])

@@ -6,19 +6,16 @@ column; the exported cards' QR Codes read the second workbook's "Long" values, a
 binds the e-mail text to "Long" there."""
 
 import glob
-import json
 import os
-import re
 import shutil
-import subprocess
 import sys
 import tempfile
 
 import openpyxl
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.screen import button_groups  # noqa: E402
-from lib.session import Session, cardtool_path, check  # noqa: E402
+from lib.screen import button_groups, qr_text  # noqa: E402
+from lib.session import Session, check, dump_design, new_design  # noqa: E402
 
 DIALOG = "Front Side User Profile Information"
 ROWS = 4
@@ -31,13 +28,6 @@ def workbook(path, headings, rows):
     for row in rows:
         sheet.append(row)
     book.save(path)
-
-
-def decoded(path):
-    r = subprocess.run(["ZXingReader", "-1", "-format", "QRCode", path], capture_output=True, text=True,
-                       timeout=60)
-    m = re.search(r'"(.*)"', r.stdout)
-    return m.group(1) if m else None
 
 
 def open_details(s):
@@ -78,9 +68,7 @@ def main():
         workbook(second, ["Secret", "Date", "Long", "Name"],
                  [["S-%04d" % k, "2026-02-%02d" % k, "M-%04d" % k, "Guest %d" % k] for k in range(1, ROWS + 1)])
         design = os.path.join(work, "party.dcard")
-        made = subprocess.run([cardtool_path(), "design-new", design, "--qr-column", "Long"],
-                              capture_output=True, text=True, timeout=60)
-        check(made.returncode == 0, "cardtool design-new failed: %s" % made.stderr)
+        new_design(design, "--qr-column", "Long")
 
         with Session("rebound_workbook", args=[design]) as s:
             # The first workbook, and the e-mail bound to "Long": its source list (row 8) to Excel
@@ -102,41 +90,19 @@ def main():
 
             out = os.path.join(work, "out")
             os.makedirs(out)
-            s.focus()
-            s.key("alt+f", "e")
-            sheet = s.wait_for_window("^Export$")
-            s.focus(sheet)
-            s.key("Return")
-            panel = s.wait_for_window("^Export$", other_than=(sheet,))
-            s.focus(panel)
-            s.key("ctrl+a")
-            s.type_text(out)
-            s.key("Return")
-            if not s.wait_for_window_gone("^Export$", timeout=5, window=panel):
-                s.focus(panel)
-                s.key("Return")
+            s.export_cards(out)
             batch = os.path.join(out, "ZOLV Tessaly Greeting Card")
             s.wait_until(lambda: len(glob.glob(os.path.join(batch, "Card_*.png"))) == ROWS, "the cards", 120)
-            box = s.wait_for_window("Exported Files")
-            s.focus(box)
-            s.key("Escape")
+            s.close_exported_files()
             for k in range(1, ROWS + 1):
-                got = decoded(os.path.join(batch, "Card_%d.png" % k))
+                got = qr_text(os.path.join(batch, "Card_%d.png" % k))
                 check(got == "M-%04d" % k, "Card_%d reads %r, not %r" % (k, got, "M-%04d" % k))
 
             # Saved over the design it was opened from.
             before = os.path.getmtime(design)
-            s.focus()
-            s.key("ctrl+s")
-            box = s.modal_window()  # "... has been saved successfully."
-            s.focus(box)
-            s.key("Return")
-            s.wait_for_window_gone(".", window=box)
+            s.save_again()
             s.wait_until(lambda: os.path.getmtime(design) != before, "the saved design")
-            dump = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True,
-                                  timeout=60)
-            check(dump.returncode == 0, "cardtool design-dump failed: %s" % dump.stderr)
-            tree = json.loads(dump.stdout)
+            tree = dump_design(design)
             titles = tree["excel"]["titles"]
             emails = [o for o in tree["front"]["objects"] if o.get("control_ID") == "Fup_EmailID"]
             check(len(emails) == 1, "no e-mail text on the front")

@@ -6,28 +6,20 @@
 3. A PNG offered by another program (xclip) is pasted, the design saved and opened again: the
    picture is there at its size."""
 
-import json
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import (MAIN_TITLE, RATE_US_TITLE, AcceptanceError, Session, cardtool_path, check,  # noqa: E402
-                         screenshot_dir, wait_until, write_png)
+from lib.session import (MAIN_TITLE, RATE_US_TITLE, AcceptanceError, Session, check, dump_design,  # noqa: E402
+                         new_design, screenshot_dir, wait_until, write_png)
 from lib.screen import longest_runs, png_on_clipboard  # noqa: E402
 
 PNG_SIZE = (90, 60)
 PNG_COLOUR = (30, 170, 90)  # nothing else on the plain card has it
-
-
-def dump(design):
-    r = subprocess.run([cardtool_path(), "design-dump", design], capture_output=True, text=True, timeout=60)
-    check(r.returncode == 0, "cardtool design-dump failed: %s" % r.stderr)
-    return json.loads(r.stdout)
 
 
 def title(s):
@@ -48,8 +40,7 @@ def step_1_and_2():
     # A design of our own, written by the program's core from outside, opened at start.
     folder = tempfile.mkdtemp(prefix="tessaly-design-")
     keep = os.path.join(folder, "opened.dcard")
-    r = subprocess.run([cardtool_path(), "design-new", keep], capture_output=True, text=True, timeout=60)
-    check(r.returncode == 0, "cardtool design-new failed: %s" % r.stderr)
+    new_design(keep)
     try:
         with Session("save_questions", args=[keep]) as s:
             name = os.path.basename(keep)
@@ -81,13 +72,9 @@ def step_1_and_2():
 
             # Step 2: Ctrl+S saves the design under its own name (the saved message answered); the
             # rectangle is in the file, so the design was the changed one; Ctrl+Q then asks nothing.
-            s.focus()
-            s.key("ctrl+s")
-            box = s.modal_window()
-            s.focus(box)
-            s.key("Return")
+            s.save_again()
             wait_for_title(s, lambda t: t == opened)
-            objects = dump(keep)["front"]["objects"]
+            objects = dump_design(keep)["front"]["objects"]
             check([o["class"] for o in objects] == ["Shape_Control"], "the saved design holds %s" % objects)
             s.focus()
             s.key("ctrl+q")
@@ -126,7 +113,7 @@ def step_3():
 
         design = os.path.join(s.home, "pasted.dcard")
         check(s.save_design(design), "no design file was written")
-        images = [o for o in dump(design)["front"]["objects"] if o["class"] == "SKTImage"]
+        images = [o for o in dump_design(design)["front"]["objects"] if o["class"] == "SKTImage"]
         check(len(images) == 1, "the saved design holds %d pictures" % len(images))
         kept = [v for v in images[0].values() if isinstance(v, str) and v.endswith(".png") and os.path.isfile(v)]
         check(kept, "STEP 3: the pasted picture is not kept in a file of its own: %s" % images[0])
@@ -138,15 +125,7 @@ def step_3():
         visible = (PNG_SIZE[0] + min(0, x), PNG_SIZE[1] + min(0, y))
 
         # Reopened with Ctrl+O: just saved, so no question comes before the panel.
-        s.focus()
-        s.key("ctrl+o")
-        dialog = s.wait_for_window("Open Design")
-        check(not s.question_box(), "Open asked a question right after saving")
-        s.focus(dialog)
-        s.key("ctrl+a")
-        s.type_text(design)
-        s.key("Return")
-        s.wait_for_window_gone("Open Design")
+        s.open_design(design)
         try:
             shot = s.screenshot_when("reopened", lambda shot: coloured_run(shot)[0] >= visible[0] - 2,
                                      "the reopened picture", 10)

@@ -83,6 +83,36 @@ std::shared_ptr<BatchFillSnapshot> snapshotOf(const BatchFillSnapshot::Design &d
     return std::make_shared<BatchFillSnapshot>(BatchFillSnapshot::take(d));
 }
 
+// The sample's rows, one to each recipient in turn.
+MailRun::Request rowPerRecipient(const QString &to, const SampleDesign &sample)
+{
+    MailRun::Request r = request(to);
+    r.useSeries = r.useExcel = true;
+    r.spread = MailRun::Spread::OnePerRecipient;
+    r.snapshot = snapshotOf(sample.design);
+    return r;
+}
+
+// A text bound to the series "names" of the given rows, kept in folder.
+BatchFillSnapshot::Design namesDesign(const QString &folder, const QByteArray &rows)
+{
+    writeSeries(folder, "names", rows);
+    BatchFillSnapshot::Design d;
+    d.dataFolder = folder;
+    d.front << text(QRectF(10, 10, 100, 30), 1, "names");
+    return d;
+}
+
+// An EAN-13 bound to three rows, kept in folder, of which row 2 cannot be drawn.
+BatchFillSnapshot::Design eanDesignWithBadSecondRow(const QString &folder)
+{
+    writeSeries(folder, "ean", "5901234123457\nNOT-DIGITS\n4006381333931");
+    BatchFillSnapshot::Design d;
+    d.dataFolder = folder;
+    d.front << barcode(QPointF(5, 5), 0, 8, 1, "ean");
+    return d;
+}
+
 } // namespace
 
 TEST(MailRun, AddressesAndPauseLines)
@@ -220,10 +250,7 @@ TEST(MailRun, DataRowsGoToEveryRecipientOrOneEach)
 TEST(MailRun, PausesFallBetweenItemsNeverAfterTheLast)
 {
     QTemporaryDir tmp;
-    writeSeries(tmp.path(), "names", "a\nb\nc\nd\n");
-    BatchFillSnapshot::Design d;
-    d.dataFolder = tmp.path();
-    d.front << text(QRectF(10, 10, 100, 30), 1, "names");
+    const BatchFillSnapshot::Design d = namesDesign(tmp.path(), "a\nb\nc\nd\n");
     RecordingTransport transport;
     ExportProgress progress;
     QStringList events;
@@ -260,10 +287,7 @@ TEST(MailRun, EveryRecipientIsTriedAndEachRefusedOneIsNamedWithItsRow)
     QTemporaryDir tmp;
     SampleDesign sample(tmp.filePath("DataSet"), 3, false);
     ExportProgress progress;
-    MailRun::Request r = request("a@example.com,b@example.com,c@example.com");
-    r.useSeries = r.useExcel = true;
-    r.spread = MailRun::Spread::OnePerRecipient;
-    r.snapshot = snapshotOf(sample.design);
+    MailRun::Request r = rowPerRecipient("a@example.com,b@example.com,c@example.com", sample);
     RecordingTransport transport;
     transport.decodeFirst = true;
     transport.accept = [](const MailTransport::Message &m) { return !m.recipient.startsWith('b'); };
@@ -276,13 +300,9 @@ TEST(MailRun, EveryRecipientIsTriedAndEachRefusedOneIsNamedWithItsRow)
                               "b@example.com (row 2): 550 mailbox unavailable");
 
     // Every row to every recipient, row 2 not drawable: the rows b missed are named together.
-    writeSeries(tmp.path(), "ean", "5901234123457\nNOT-DIGITS\n4006381333931");
-    BatchFillSnapshot::Design d;
-    d.dataFolder = tmp.path();
-    d.front << barcode(QPointF(5, 5), 0, 8, 1, "ean"); // EAN-13
     r = request("a@example.com,b@example.com");
     r.useSeries = true;
-    r.snapshot = snapshotOf(d);
+    r.snapshot = snapshotOf(eanDesignWithBadSecondRow(tmp.path()));
     RecordingTransport every;
     every.accept = transport.accept;
     result = MailRun(r, every, progress).run();
@@ -317,10 +337,7 @@ TEST(MailRun, AFailureEveryMessageWouldMeetEndsTheRun)
     QTemporaryDir tmp;
     SampleDesign sample(tmp.filePath("DataSet"), 3, false);
     ExportProgress progress;
-    MailRun::Request r = request("a@example.com,b@example.com");
-    r.useSeries = r.useExcel = true;
-    r.spread = MailRun::Spread::OnePerRecipient;
-    r.snapshot = snapshotOf(sample.design);
+    MailRun::Request r = rowPerRecipient("a@example.com,b@example.com", sample);
     RecordingTransport refusing;
     refusing.accept = [](const MailTransport::Message &) { return false; };
     refusing.refusal = MailTransport::Delivery::Failed;
@@ -348,14 +365,10 @@ TEST(MailRun, AFailureEveryMessageWouldMeetEndsTheRun)
 TEST(MailRun, TheProgressCountsMessagesDoneWith)
 {
     QTemporaryDir tmp;
-    writeSeries(tmp.path(), "ean", "5901234123457\nNOT-DIGITS\n4006381333931");
-    BatchFillSnapshot::Design d;
-    d.dataFolder = tmp.path();
-    d.front << barcode(QPointF(5, 5), 0, 8, 1, "ean"); // row 2 cannot be drawn
     ExportProgress progress;
     MailRun::Request r = request("a@example.com,b@example.com");
     r.useSeries = true;
-    r.snapshot = snapshotOf(d);
+    r.snapshot = snapshotOf(eanDesignWithBadSecondRow(tmp.path()));
     RecordingTransport transport;
     QList<int> whileOut; // the count while each message is out
     transport.onSend = [&] { whileOut << int(progress.curr_barcode_count.load()); };
@@ -370,10 +383,7 @@ TEST(MailRun, TheProgressCountsMessagesDoneWith)
 TEST(MailRun, WhileTheStopQuestionIsOpenNothingIsSent)
 {
     QTemporaryDir tmp;
-    writeSeries(tmp.path(), "names", "a\nb\nc\n");
-    BatchFillSnapshot::Design d;
-    d.dataFolder = tmp.path();
-    d.front << text(QRectF(10, 10, 100, 30), 1, "names");
+    const BatchFillSnapshot::Design d = namesDesign(tmp.path(), "a\nb\nc\n");
     RecordingTransport transport;
     ExportProgress progress;
     // The question opens while the first message is out, and again during the fourth.

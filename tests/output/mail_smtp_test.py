@@ -13,7 +13,6 @@ import os
 import plistlib
 import re
 import socket
-import ssl
 import subprocess
 import sys
 import tempfile
@@ -22,6 +21,8 @@ import time
 
 from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult
+
+from local_smtp import free_port, self_signed, starttls_server, take_recipient
 
 PASSWORD = "pässwörd-Ω"  # not ASCII on purpose
 SENDER = "cards@example.com"
@@ -53,21 +54,12 @@ class RefusingInbox(Inbox):
         self.refused = refused
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
-        if address == self.refused:
-            return "550 5.1.1 Mailbox unavailable"
-        envelope.rcpt_tos.append(address)
-        return "250 OK"
+        return take_recipient(envelope, address, self.refused)
 
 
 def authenticator(server, session, envelope, mechanism, auth_data):
     ok = auth_data.login == SENDER.encode() and auth_data.password == PASSWORD.encode("utf-8")
     return AuthResult(success=ok, handled=False)  # handled=False: the server answers 535 itself
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
 
 
 class PlainServer(threading.Thread):
@@ -175,23 +167,17 @@ def main():
         expect = json.load(f)
     rows = len(expect["codes"])
     work = tempfile.mkdtemp(prefix="mail_smtp_")
-    cert, key = os.path.join(work, "cert.pem"), os.path.join(work, "key.pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key,
-                    "-out", cert, "-days", "1", "-subj", "/CN=127.0.0.1",
-                    "-addext", "subjectAltName=IP:127.0.0.1"],
-                   check=True, capture_output=True)
-    context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
-    context.load_cert_chain(cert, key)
+    context, cert = self_signed(work)
 
     inbox_tls, inbox_starttls, inbox_refusing = Inbox(), Inbox(), RefusingInbox("two@example.org")
-    tls_port, starttls_port, refusing_port = free_port(), free_port(), free_port()
+    tls_port = free_port()
+    starttls, starttls_port = starttls_server(inbox_starttls, context, authenticator)
+    refusing, refusing_port = starttls_server(inbox_refusing, context, authenticator)
     servers = [
         Controller(inbox_tls, hostname="127.0.0.1", port=tls_port, ssl_context=context,
                    authenticator=authenticator, auth_require_tls=False),
-        Controller(inbox_starttls, hostname="127.0.0.1", port=starttls_port, tls_context=context,
-                   require_starttls=True, authenticator=authenticator, auth_require_tls=True),
-        Controller(inbox_refusing, hostname="127.0.0.1", port=refusing_port, tls_context=context,
-                   require_starttls=True, authenticator=authenticator, auth_require_tls=True),
+        starttls,
+        refusing,
     ]
     for s in servers:
         s.start()

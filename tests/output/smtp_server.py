@@ -8,14 +8,12 @@ FOLDER/delivered (a line each), and ends when its standard input closes.
 """
 
 import os
-import socket
-import ssl
-import subprocess
 import sys
 import warnings
 
-from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult
+
+from local_smtp import self_signed, starttls_server, take_recipient
 
 
 class Handler:
@@ -24,10 +22,7 @@ class Handler:
         self.refuse = refuse
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
-        if address == self.refuse:
-            return "550 5.1.1 Mailbox unavailable"
-        envelope.rcpt_tos.append(address)
-        return "250 OK"
+        return take_recipient(envelope, address, self.refuse)
 
     async def handle_DATA(self, server, session, envelope):
         with open(self.delivered, "a") as f:
@@ -41,18 +36,8 @@ def main():
     folder = sys.argv[1]
     refuse = sys.argv[sys.argv.index("--refuse") + 1] if "--refuse" in sys.argv else None
     os.makedirs(folder, exist_ok=True)
-    cert, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
-                    "-days", "1", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"],
-                   check=True, capture_output=True)
-    context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
-    context.load_cert_chain(cert, key)
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        port = probe.getsockname()[1]
-    server = Controller(Handler(folder, refuse), hostname="127.0.0.1", port=port, tls_context=context,
-                        require_starttls=True, auth_require_tls=True,
-                        authenticator=lambda *args: AuthResult(success=True))
+    context, cert = self_signed(folder)
+    server, port = starttls_server(Handler(folder, refuse), context, lambda *args: AuthResult(success=True))
     server.start()
     print(port, cert, flush=True)
     try:

@@ -1,6 +1,7 @@
 """Reading what a screenshot shows."""
 
 import contextlib
+import re
 import subprocess
 
 from PIL import Image
@@ -30,6 +31,14 @@ def longest_runs(path, colour, tolerance=6):
             run = run + 1 if near(px[x, y]) else 0
             longest_y = max(longest_y, run)
     return longest_x, longest_y
+
+
+def qr_text(path):
+    """The text of the one QR Code ZXingReader finds in a picture, or None."""
+    r = subprocess.run(["ZXingReader", "-1", "-format", "QRCode", path], capture_output=True, text=True,
+                       timeout=60)
+    m = re.search(r'"(.*)"', r.stdout)
+    return m.group(1) if m else None
 
 
 @contextlib.contextmanager

@@ -5,6 +5,7 @@ The start and the end go through the windows the program may show there (the sta
 save question when there are unsaved changes, the rate-us window), so scripts keep working as
 those windows arrive."""
 
+import json
 import os
 import shutil
 import subprocess
@@ -69,6 +70,19 @@ def program_path():
 
 def cardtool_path():
     return os.path.join(build_dir(), "tests/tools/cardtool/cardtool")
+
+
+def new_design(path, *options):
+    """A design file made by cardtool design-new (options such as --qr-series NAME)."""
+    r = subprocess.run([cardtool_path(), "design-new", path, *options], capture_output=True, text=True, timeout=60)
+    check(r.returncode == 0, "cardtool design-new failed: %s" % r.stderr)
+
+
+def dump_design(path):
+    """A saved design as cardtool design-dump reads it: its pages and objects."""
+    r = subprocess.run([cardtool_path(), "design-dump", path], capture_output=True, text=True, timeout=60)
+    check(r.returncode == 0, "cardtool design-dump failed: %s" % r.stderr)
+    return json.loads(r.stdout)
 
 
 def screenshot_dir():
@@ -329,6 +343,53 @@ class Session:
             return wait_until(lambda: os.path.exists(path), "the saved file", 10)
         except AcceptanceError:
             return False
+
+    def save_again(self):
+        """Ctrl+S over a design that has its file: written at once, the saved message answered."""
+        self.focus()
+        self.key("ctrl+s")
+        box = self.modal_window()  # "... has been saved successfully."
+        self.focus(box)
+        self.key("Return")
+        self.wait_for_window_gone(".", window=box)
+
+    def open_design(self, path):
+        """Ctrl+O with nothing unsaved: the panel comes without a question and opens the file typed."""
+        self.focus()
+        self.key("ctrl+o")
+        dialog = self.wait_for_window("Open Design")
+        check(not self.question_box(), "Open asked a question with nothing unsaved")
+        self.focus(dialog)
+        self.key("ctrl+a")
+        self.type_text(path)
+        self.key("Return")
+        self.wait_for_window_gone("Open Design", window=dialog)
+
+    def export_cards(self, folder):
+        """File > Export, OK with the sheet as it comes, then the folder typed into the folder panel."""
+        self.focus()
+        self.key("alt+f", "e")
+        sheet = self.wait_for_window("^Export$")
+        self.screenshot("export-sheet")
+        self.focus(sheet)
+        self.key("Return")
+        panel = self.wait_for_window("^Export$", other_than=(sheet,))  # the folder panel has the same title
+        self.focus(panel)
+        self.key("ctrl+a")
+        self.type_text(folder)
+        self.key("Return")
+        # Return chooses the folder typed; should the panel only have opened it, a second one does.
+        if not self.wait_for_window_gone("^Export$", timeout=5, window=panel):
+            self.focus(panel)
+            self.key("Return")
+        check(self.wait_for_window_gone("^Export$", window=panel), "the folder panel stayed open")
+
+    def close_exported_files(self):
+        """The box that ends an export, closed with Escape: Cancel, the folder is not opened."""
+        box = self.wait_for_window("Exported Files")
+        self.focus(box)
+        self.key("Escape")
+        self.wait_for_window_gone("Exported Files", window=box)
 
     def data_folder(self):
         return os.path.join(self.home, "data", "tessaly-designer")

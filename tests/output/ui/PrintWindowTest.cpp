@@ -43,6 +43,33 @@ void type(StepperField *field, double value)
     QTest::keyClick(field, Qt::Key_Return);
 }
 
+// Paper of width x height millimetres without unprintable margins.
+void usePaper(Print_Wnd &w, double width, double height)
+{
+    w.printInfo().setPageSize(QPageSize(QSizeF(width, height), QPageSize::Millimeter));
+    w.Set_values_From_Printer();
+}
+
+// The PDF file, the last entry of the printer list, chosen as a user does.
+void choosePdfFile(Print_Wnd &w)
+{
+    const int last = w.Printer_ComboBox->count() - 1;
+    w.Printer_ComboBox->setCurrentIndex(last);
+    emit w.Printer_ComboBox->activated(last);
+}
+
+// A QR Code on a 243 x 154 point card reading the workbook column "Column1", one row a value.
+BatchFillSnapshot::Design qrRowsDesign(const QStringList &values)
+{
+    BatchFillSnapshot::Design design;
+    design.front << batchtest::barcode(QPointF(20, 10), 1, 0, 2, {}, 1);
+    design.frontPage.Card_Size = QSizeF(243, 154);
+    for (int i = 0; i < values.size(); ++i)
+        design.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(i + 1)},
+                                                        {"Column1", values[i]}};
+    return design;
+}
+
 int pdfPages(const QString &pdf)
 {
     const QString info = testsupport::output("pdfinfo", {pdf});
@@ -63,12 +90,6 @@ protected:
     {
         PrinterCatalog::setPdfFile(std::nullopt);
         WindowFixture::TearDown();
-    }
-    // Paper of width x height millimetres without unprintable margins.
-    static void usePaper(Print_Wnd &w, double width, double height)
-    {
-        w.printInfo().setPageSize(QPageSize(QSizeF(width, height), QPageSize::Millimeter));
-        w.Set_values_From_Printer();
     }
     QString pdf = tempPath("sheets.pdf");
 };
@@ -385,16 +406,10 @@ TEST_F(PrintWindow, DataRowsFillTheLabelsInOrderAndStopAfterTheLastRow)
 {
     if (!testsupport::hasTool("pdftoppm") || !testsupport::hasTool("ZXingReader"))
         GTEST_SKIP() << "poppler or ZXingReader is not installed";
-    BatchFillSnapshot::Design design;
-    design.front << batchtest::barcode(QPointF(20, 10), 1, 0, 2, {}, 1);
-    design.frontPage.Card_Size = QSizeF(243, 154);
     QStringList values;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 5; ++i)
         values << QStringLiteral("ROW-%1").arg(i + 1);
-        design.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(i + 1)},
-                                                        {"Column1", values[i]}};
-    }
-    FakeHost host(design);
+    FakeHost host(qrRowsDesign(values));
     Print_Wnd w(host, &host.window);
     modalScripts.push_back([&](QDialog &) {
         EXPECT_TRUE(w.print_with_excel_chk->isChecked());
@@ -489,15 +504,8 @@ TEST_F(PrintWindow, InvalidDataIsCentredInItsCell)
 {
     if (!testsupport::hasTool("pdftotext"))
         GTEST_SKIP() << "pdftotext is not installed";
-    BatchFillSnapshot::Design design;
-    design.front << batchtest::barcode(QPointF(20, 10), 1, 0, 2, {}, 1);
-    design.frontPage.Card_Size = QSizeF(243, 154);
     // No QR Code holds 8,000 characters: the second row cannot be drawn.
-    const QStringList values{"ROW-1", QString(8000, QLatin1Char('Z')), "ROW-3"};
-    for (int i = 0; i < values.size(); ++i)
-        design.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(i + 1)},
-                                                        {"Column1", values[i]}};
-    FakeHost host(design);
+    FakeHost host(qrRowsDesign({"ROW-1", QString(8000, QLatin1Char('Z')), "ROW-3"}));
     Print_Wnd w(host, &host.window);
     modalScripts.push_back([&](QDialog &) {
         usePaper(w, 210, 297);
@@ -536,11 +544,6 @@ TEST_F(PrintWindow, InvalidDataIsCentredInItsCell)
 class PrintToPdfFile : public WindowFixture
 {
 protected:
-    static void usePaper(Print_Wnd &w, double width, double height)
-    {
-        w.printInfo().setPageSize(QPageSize(QSizeF(width, height), QPageSize::Millimeter));
-        w.Set_values_From_Printer();
-    }
     static QStringList printerItems(const Print_Wnd &w)
     {
         QStringList items;
@@ -631,8 +634,7 @@ TEST_F(PrintToPdfFile, ThePanelOpensBesideTheDesignAndTheWindowSaysWhereTheFileW
     Print_Wnd w(host, &host.window);
     files.answers.push_back(pdf);
     modalScripts.push_back([&](QDialog &) {
-        w.Printer_ComboBox->setCurrentIndex(w.Printer_ComboBox->count() - 1);
-        emit w.Printer_ComboBox->activated(w.Printer_ComboBox->count() - 1);
+        choosePdfFile(w);
         usePaper(w, 210, 297);
         EXPECT_TRUE(w.print_result_id->text().isEmpty());
         QTest::mouseClick(w.print_button, Qt::LeftButton);
@@ -693,8 +695,7 @@ TEST_F(PrintToPdfFile, TheSheetsAreThoseCardtoolPrintMakes)
     Print_Wnd w(host, &host.window);
     files.answers.push_back(pdf);
     modalScripts.push_back([&](QDialog &) {
-        w.Printer_ComboBox->setCurrentIndex(w.Printer_ComboBox->count() - 1);
-        emit w.Printer_ComboBox->activated(w.Printer_ComboBox->count() - 1);
+        choosePdfFile(w);
         usePaper(w, 210, 297);
         type(w.Row_Stepper, 2);
         type(w.Col_Stepper, 2);
