@@ -50,7 +50,6 @@ def start_server(work):
     context, cert = self_signed(work)
     inbox = Inbox()
     server, port = starttls_server(inbox, context, authenticator)
-    server.start()
     return server, inbox, port, cert
 
 

@@ -36,9 +36,23 @@ def free_port():
         return probe.getsockname()[1]
 
 
+def started_on_free_port(make, tries=5):
+    """Starts the server make(port) builds on a free port; returns it and its port. Tests running
+    beside this one may take the probed port before the server binds it: then another is tried."""
+    for attempt in range(tries):
+        port = free_port()
+        server = make(port)
+        try:
+            server.start()
+            return server, port
+        except Exception:
+            if attempt == tries - 1:
+                raise
+
+
 def starttls_server(handler, context, authenticator):
-    """A server, not yet started, on a free port that takes a login only once STARTTLS has secured
-    the connection; returns it and its port."""
-    port = free_port()
-    return Controller(handler, hostname="127.0.0.1", port=port, tls_context=context, require_starttls=True,
-                      authenticator=authenticator, auth_require_tls=True), port
+    """A started server on a free port that takes a login only once STARTTLS has secured the
+    connection; returns it and its port."""
+    return started_on_free_port(lambda port: Controller(
+        handler, hostname="127.0.0.1", port=port, tls_context=context, require_starttls=True,
+        authenticator=authenticator, auth_require_tls=True))

@@ -22,7 +22,7 @@ import time
 from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult
 
-from local_smtp import free_port, self_signed, starttls_server, take_recipient
+from local_smtp import self_signed, started_on_free_port, starttls_server, take_recipient
 
 PASSWORD = "pässwörd-Ω"  # not ASCII on purpose
 SENDER = "cards@example.com"
@@ -170,17 +170,12 @@ def main():
     context, cert = self_signed(work)
 
     inbox_tls, inbox_starttls, inbox_refusing = Inbox(), Inbox(), RefusingInbox("two@example.org")
-    tls_port = free_port()
+    tls, tls_port = started_on_free_port(lambda port: Controller(
+        inbox_tls, hostname="127.0.0.1", port=port, ssl_context=context, authenticator=authenticator,
+        auth_require_tls=False))
     starttls, starttls_port = starttls_server(inbox_starttls, context, authenticator)
     refusing, refusing_port = starttls_server(inbox_refusing, context, authenticator)
-    servers = [
-        Controller(inbox_tls, hostname="127.0.0.1", port=tls_port, ssl_context=context,
-                   authenticator=authenticator, auth_require_tls=False),
-        starttls,
-        refusing,
-    ]
-    for s in servers:
-        s.start()
+    servers = [tls, starttls, refusing]
     env = dict(os.environ, SSL_CERT_FILE=cert, QT_QPA_PLATFORM="offscreen")
 
     def settings(port, flag, password=PASSWORD):

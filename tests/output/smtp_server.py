@@ -38,7 +38,6 @@ def main():
     os.makedirs(folder, exist_ok=True)
     context, cert = self_signed(folder)
     server, port = starttls_server(Handler(folder, refuse), context, lambda *args: AuthResult(success=True))
-    server.start()
     print(port, cert, flush=True)
     try:
         sys.stdin.read()

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
@@ -72,13 +73,22 @@ public:
             args << QStringLiteral("--refuse") << refused;
         m_folder = folder;
         m_process.start(QStringLiteral("/usr/bin/python3"), args);
-        if (m_process.waitForStarted() && m_process.waitForReadyRead(30000)) {
-            const QStringList line =
-                QString::fromUtf8(m_process.readLine()).trimmed().split(QLatin1Char(' '));
-            if (line.size() == 2) {
-                port = line[0];
-                certificate = line[1];
-            }
+        // waitForReadyRead may come back early while other tests' processes come and go: wait for
+        // the whole line against a deadline instead.
+        QDeadlineTimer deadline(30000);
+        QByteArray out;
+        while (m_process.waitForStarted() && !out.contains('\n') && !deadline.hasExpired() &&
+               m_process.state() == QProcess::Running) {
+            m_process.waitForReadyRead(int(std::min<qint64>(deadline.remainingTime(), 500)));
+            out += m_process.readAllStandardOutput();
+        }
+        const QStringList line =
+            QString::fromUtf8(out).section(QLatin1Char('\n'), 0, 0).trimmed().split(QLatin1Char(' '));
+        if (line.size() == 2) {
+            port = line[0];
+            certificate = line[1];
+        } else { // says why in the test's output
+            qWarning("The SMTP server did not start: %s", m_process.readAllStandardError().constData());
         }
     }
     ~SmtpServer()
