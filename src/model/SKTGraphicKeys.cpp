@@ -115,5 +115,7 @@ QString SKTGraphic::presentablePropertyNameForKey(Kind kind, const QString &key)
         return QStringLiteral("Beginpoint");
     if (kind == Kind::Line && key == QLatin1String("endPoint"))
         return QStringLiteral("Endpoint");
+    if (kind == Kind::Line && key == QLatin1String("lineOrientation"))
+        return QStringLiteral("Orientation");
     return QString(QLatin1String(""));
 }

@@ -47,7 +47,8 @@ void SKTLine::setEndPoint(const QPointF &p)
 
 void SKTLine::setOrientation(int orientation)
 {
-    _line_ori = orientation;
+    // Undone with the turn it makes: a line back in place must not keep an orientation it lacks.
+    changeValue(SKTLineOrientationKey, [&] { _line_ori = orientation; });
     const QPointF begin = beginPoint(), end = endPoint();
     const bool level = orientation == LineOrientation::Horizontal && begin.y() != end.y();
     const bool upright = orientation == LineOrientation::Vertical && begin.x() != end.x();
@@ -124,6 +125,8 @@ QVariant SKTLine::valueForKey(const QString &key) const
         return beginPoint();
     if (key == SKTLineEndPointKey)
         return endPoint();
+    if (key == SKTLineOrientationKey)
+        return _line_ori;
     return SKTGraphic::valueForKey(key);
 }
 
@@ -137,6 +140,11 @@ bool SKTLine::setValueForKey(const QString &key, const QVariant &value)
         setEndPoint(value.toPointF());
         return true;
     }
+    if (key == SKTLineOrientationKey) {
+        // The ends come back through their own keys: nothing is turned here.
+        changeValue(key, [&] { _line_ori = value.toInt(); });
+        return true;
+    }
     return SKTGraphic::setValueForKey(key, value);
 }
 
@@ -146,6 +154,7 @@ QSet<QString> SKTLine::keysForValuesToObserveForUndo() const
     keys.remove(SKTGraphicBoundsKey);
     keys.insert(SKTLineBeginPointKey);
     keys.insert(SKTLineEndPointKey);
+    keys.insert(SKTLineOrientationKey);
     return keys;
 }
 

@@ -7,6 +7,7 @@
 
 inline const QString SKTLineBeginPointKey = QStringLiteral("beginPoint");
 inline const QString SKTLineEndPointKey = QStringLiteral("endPoint");
+inline const QString SKTLineOrientationKey = QStringLiteral("lineOrientation");
 
 class SKTLine : public SKTGraphicKind<SKTLine, SKTGraphic::Kind::Line>
 {

@@ -17,7 +17,7 @@ from lib.screen import longest_runs, png_on_clipboard  # noqa: E402
 # Where the card view sits on the screen: the window stands at (100, 0), 1000 x 800, with the card
 # view between y 120 and 780, x 270 and 780.
 VIEW = (270, 120, 780, 780)
-PICTURE = (400, 200)
+PICTURE = (900, 300)  # wider than the largest picture a design keeps (724 points): proportions past that cap
 COLOUR = (200, 30, 140)  # nothing else on the plain card has it
 
 
@@ -98,6 +98,7 @@ def main():
                                        "the pasted picture across the card")
         run_x, run_y = longest_runs(pasted, COLOUR)
         check(run_x <= card_w + 2, "the pasted picture shows %d pixels wide on a %d wide card" % (run_x, card_w))
+        check(abs(run_x / run_y - PICTURE[0] / PICTURE[1]) < 0.1, "the pasted picture shows %d x %d" % (run_x, run_y))
         s.save_again()
         images = [o for o in dump_design(design)["back"]["objects"] if o["class"] == "SKTImage"]
         check(len(images) == 1, "the back holds %d pictures" % len(images))

@@ -302,8 +302,9 @@ bool CanvasCreation::makeNewImageFromPasteboard(const QMimeData *mime, const QPo
     const auto image = SKTImage::initWithPosition(point, Picture(pixels));
     // The library's last choice, which a new picture object starts with, is not this picture.
     image->Set_Control_File_path(kept);
-    const QSizeF size = image->_contents ? image->_contents->size() : QSizeF(pixels.size());
-    image->setBounds(frameOnCard(size, point));
+    // The frame takes the pasted picture's own proportions: the stored picture may have been
+    // capped to a size of other proportions, and is drawn stretched into the frame.
+    image->setBounds(frameOnCard(QSizeF(pixels.size()), point));
     insertPicture(image);
     return true;
 }

@@ -179,6 +179,10 @@ TEST_P(CanvasCommands, ExternalPictureLandsOnTheCardAndFileNamesDoNothing)
         {"moved in from the corner", {20, 80}, QPointF(238, 150), {223, 74, 20, 80}},
         {"in the middle of the card", {20, 80}, std::nullopt, {111.5, 37, 20, 80}},
         {"scaled down to the card", {240, 160}, std::nullopt, {6, 0, 231, 154}},
+        {"wider than a stored picture may be, in its proportions",
+         {900, 300},
+         std::nullopt,
+         {0, 36.5, 243, 81}},
     };
     for (const auto &c : cases) {
         QImage picture(c.picture, QImage::Format_ARGB32);

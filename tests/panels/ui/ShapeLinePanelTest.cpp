@@ -263,6 +263,18 @@ TEST_F(ShapeLinePanels, OrientationTurnsTheSelectedLineAboutItsMiddleAndKeepsIt)
     choose(orientation, QStringLiteral("Free"));
     line.resizeByMovingHandle(LineHandle::End, QPointF(90, 130));
     EXPECT_EQ(line.endPoint(), QPointF(90, 130));
+
+    // Undo of a turn brings back the line and its orientation, so its ends drag freely again.
+    QCoreApplication::processEvents();
+    const QPointF begin = line.beginPoint();
+    choose(orientation, QStringLiteral("Vertical"));
+    QCoreApplication::processEvents();
+    host->document().undoManager().undo();
+    EXPECT_EQ(line.beginPoint(), begin);
+    EXPECT_EQ(line.endPoint(), QPointF(90, 130));
+    EXPECT_EQ(line._line_ori, LineOrientation::Free);
+    host->document().undoManager().redo();
+    EXPECT_EQ(line._line_ori, LineOrientation::Vertical);
 }
 
 TEST_F(ShapeLinePanels, AStarsSolidFillCoversItsPointsAndItsMiddle)
