@@ -90,10 +90,10 @@ QFont fontInPoints(const FontDescriptor &descriptor)
     return font;
 }
 
-// The characters as drawn: trimmed, in the record's letter case, breaks as line separators.
-QString drawnText(const SKTText &t)
+// The characters `stored` draws as in `t`: trimmed, in its letter case, breaks as line separators.
+QString drawnText(const SKTText &t, const QString &stored)
 {
-    QString text = applyCase(Trim_Str(t.textContentsForDrawing().text), t.text_transfrom_case);
+    QString text = applyCase(Trim_Str(stored), t.text_transfrom_case);
     text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
     text.replace(u'\n', QChar::LineSeparator);
     text.replace(u'\r', QChar::LineSeparator);
@@ -111,18 +111,15 @@ QFont drawingFont(const SKTText &t)
     return font;
 }
 
-void setUpLayout(QTextLayout &layout, const SKTText &t)
+// Lays the layout's text out as `t` draws its own: aligned, wrapped at its width, lines running
+// down from the top; lines past `height` are not laid out. Gives the height the laid-out lines take.
+double layOut(QTextLayout &layout, const SKTText &t, double height)
 {
     QTextOption option(alignmentFor(t.text_alignmnet));
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.setCacheEnabled(true);
-}
-
-// Lines wrap at `width` and run down from the top; lines past `height` are not laid out. Gives
-// the height the laid-out lines take.
-double layLines(QTextLayout &layout, double width, double height)
-{
+    const double width = t.bounds().width();
     double y = 0;
     layout.beginLayout();
     for (;;) {
@@ -169,9 +166,9 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
     if (isDrawingStroke())
         GraphicPainting::strokeBounds(painter, *this);
 
-    QTextLayout layout(drawnText(*this), drawingFont(*this), const_cast<QPaintDevice *>(layoutDevice()));
-    setUpLayout(layout, *this);
-    layLines(layout, b.width(), b.height());
+    QTextLayout layout(drawnText(*this, trimmed), drawingFont(*this),
+                       const_cast<QPaintDevice *>(layoutDevice()));
+    layOut(layout, *this, b.height());
 
     painter.save();
     painter.setClipRect(b, Qt::IntersectClip);
@@ -185,7 +182,7 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
 double SKTText::widestDrawnWord() const
 {
     const QFontMetricsF metrics(drawingFont(*this), layoutDevice());
-    const QString text = drawnText(*this);
+    const QString text = drawnText(*this, textContentsForDrawing().text);
     double widest = 0;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
@@ -200,25 +197,21 @@ double SKTText::widestDrawnWord() const
 
 double SKTText::drawnTextHeight() const
 {
-    const QString text = drawnText(*this);
+    const QString text = drawnText(*this, textContentsForDrawing().text);
     if (text.isEmpty())
         return 0.0;
     QTextLayout layout(text, drawingFont(*this), const_cast<QPaintDevice *>(layoutDevice()));
-    setUpLayout(layout, *this);
-    return layLines(layout, bounds().width(), 100000);
+    return layOut(layout, *this, 100000);
 }
 
 bool SKTText::showsWhole(const QString &text) const
 {
-    // Measured on a copy holding the row's text, laid out exactly as drawing lays it out.
-    SKTText probe(*this);
-    probe.Text_contents().text = text;
-    const QString drawn = drawnText(probe);
+    // The row's text laid out exactly as drawing lays out this object's own.
+    const QString drawn = drawnText(*this, text);
     if (drawn.isEmpty())
         return true;
-    QTextLayout layout(drawn, drawingFont(probe), const_cast<QPaintDevice *>(layoutDevice()));
-    setUpLayout(layout, probe);
-    layLines(layout, bounds().width(), 100000);
+    QTextLayout layout(drawn, drawingFont(*this), const_cast<QPaintDevice *>(layoutDevice()));
+    layOut(layout, *this, 100000);
     // A line whose baseline falls below the box is cut off; a descender past it is not.
     const double height = bounds().height();
     for (int i = 0; i < layout.lineCount(); ++i) {
