@@ -31,12 +31,11 @@ QStringList doubleStarChoiceLabels()
 // An even count traces a polygon of half as many sides twice; 8 is the four-pointed star.
 QStringList polygonChoiceLabels()
 {
-    static const char *const names[] = {"", "", "", "", "", "Pentagon", "Hexagon", "Heptagon", "Octagon"};
+    static const char *const names[] = {"",         "",        "",         "",       "4-point star",
+                                        "Pentagon", "Hexagon", "Heptagon", "Octagon"};
     QStringList labels;
-    for (int choice = 1; choice <= 5; ++choice) {
-        const int sides = Shape_Control::polygonPoints(choice) / 2;
-        labels << (sides == 4 ? QStringLiteral("4-point star") : QString::fromLatin1(names[sides]));
-    }
+    for (int choice = 1; choice <= 5; ++choice)
+        labels << QString::fromLatin1(names[Shape_Control::polygonPoints(choice) / 2]);
     return labels;
 }
 } // namespace
