@@ -1,7 +1,6 @@
 #include "panels/ui/ComboDispatcher.h"
 
 #include "canvas/ui/SKTGraphicView.h"
-#include "data/ColumnBinding.h"
 #include "data/DataSourceChoices.h"
 #include "data/ExcelBindingTable.h"
 #include "foundation/DataRoot.h"
@@ -138,14 +137,9 @@ void ComboDispatcher::dataSourceKindChanged()
         graphic->Set_Data_source_type(DataSourceCode::Series);
         return;
     }
-    ComboItems::replaceQuietly(series,
-                               DataSourceChoices::excelColumnItems(ExcelBindingTable::defaultInstance()));
+    m_dataSource.showBindingColumns(graphic.get());
     if (!graphic)
         return;
-    ComboItems::showColumnQuietly(series,
-                                  ColumnBinding::resolve(ExcelBindingTable::defaultInstance(),
-                                                         graphic->excel_col_indx, graphic->excel_col_title),
-                                  graphic->excel_col_title.value_or(QString()));
     graphic->Set_Data_source_type(DataSourceCode::BindingColumn);
 }
 

@@ -82,6 +82,17 @@ void DataSourceTab::setManualControls(bool manual)
     SetObjEnabled(manual_brws_box, manual);
 }
 
+void DataSourceTab::showBindingColumns(const SKTGraphic *graphic)
+{
+    const auto &table = ExcelBindingTable::defaultInstance();
+    ComboItems::replaceQuietly(Batch_Series, DataSourceChoices::excelColumnItems(table));
+    if (!graphic)
+        return;
+    ComboItems::showColumnQuietly(
+        Batch_Series, ColumnBinding::resolve(table, graphic->excel_col_indx, graphic->excel_col_title),
+        graphic->excel_col_title.value_or(QString()));
+}
+
 void DataSourceTab::loadFrom(const SKTGraphic &graphic, bool byIndexFirst)
 {
     const int kind = graphic.data_source_type;
@@ -93,12 +104,7 @@ void DataSourceTab::loadFrom(const SKTGraphic &graphic, bool byIndexFirst)
     setManualControls(kind == DataSourceCode::Fixed);
     // A bound object shows the values of its own kind, so its choice can be seen and changed.
     if (kind == DataSourceCode::BindingColumn && Data_source_type->currentIndex() == kind) {
-        ComboItems::replaceQuietly(Batch_Series,
-                                   DataSourceChoices::excelColumnItems(ExcelBindingTable::defaultInstance()));
-        ComboItems::showColumnQuietly(Batch_Series,
-                                      ColumnBinding::resolve(ExcelBindingTable::defaultInstance(),
-                                                             graphic.excel_col_indx, graphic.excel_col_title),
-                                      graphic.excel_col_title.value_or(QString()));
+        showBindingColumns(&graphic);
         return;
     }
     if (kind == DataSourceCode::Series)

@@ -21,6 +21,9 @@ public:
     // kind and the controls a bound object allows. With byIndexFirst the entry at the object's
     // stored slot is deselected before the series is chosen by name (texts do so).
     void loadFrom(const SKTGraphic &graphic, bool byIndexFirst);
+    // Lists the binding table's columns without telling anyone, and shows the column an object
+    // (when given) is bound to, following its heading.
+    void showBindingColumns(const SKTGraphic *graphic);
     // Enables what a fixed value needs (typing, the manual picture box) or what a binding needs
     // (the list of values and its viewer).
     void setManualControls(bool manual);
