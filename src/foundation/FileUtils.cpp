@@ -74,6 +74,9 @@ bool openOrSay(const QString &path, const QString &notOpened)
     return false;
 }
 
+namespace
+{
+// What to do by hand when the desktop has no program for the link.
 QString linkNotOpenedText(const QUrl &url)
 {
     if (url.scheme() == QLatin1String("mailto"))
@@ -81,6 +84,7 @@ QString linkNotOpenedText(const QUrl &url)
                url.path();
     return notOpenedText(QStringLiteral("The link"), url.toString());
 }
+} // namespace
 
 bool openUrlOrSay(const QUrl &url)
 {

@@ -29,7 +29,6 @@ QString notOpenedText(const QString &what, const QString &path);
 // Opens a web or mail address with the desktop's program. When there is none, tells the user the
 // address to open or write to by hand and answers false.
 bool openUrlOrSay(const QUrl &url);
-QString linkNotOpenedText(const QUrl &url);
 
 // Prepares the data root (created, filled with the shipped files it lacks), then sets
 // Resource_Path and Data_Folder_Path to it and creates the data folders. On failure nothing is set.

@@ -73,6 +73,11 @@ bool Preferences::ensurePrivateFolder(const QString &folder)
     return true;
 }
 
+QString Preferences::besidePath(const QString &fileName) const
+{
+    return QFileInfo(mPreferencesPath).absoluteDir().filePath(fileName);
+}
+
 Preferences::Preferences(const QString &path) : mPreferencesPath(path)
 {
     const QFileInfo info(path);

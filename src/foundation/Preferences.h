@@ -37,6 +37,8 @@ public:
     bool flush(QString *error = nullptr);
 
     QString path() const { return mPreferencesPath; }
+    // A file of the windows' own settings ("export.ini", "print.ini") in the same folder.
+    QString besidePath(const QString &fileName) const;
     bool loadedFromFile() const { return m_loaded; } // the file held a readable dictionary
     QString loadError() const { return m_loadError; }
 

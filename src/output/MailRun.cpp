@@ -58,9 +58,7 @@ struct MailRun::Run {
     QStringList recipients;
     QList<bool> reached; // by recipient: got at least one message
     QString fileName;
-    int rows = 0;
-    bool batch = false;
-    bool allToEvery = false;
+    Outline plan;
     std::optional<QTemporaryDir> folder; // the attachments of this run, removed with it
     QStringList cardFiles;               // card mode without data rows: drawn once, sent to everyone
     int done = 0;                        // messages done with: sent, refused, or left out with their row
@@ -349,9 +347,10 @@ MailRun::Outline MailRun::plan(QStringList *recipients, QString *fileName)
         o.batch = m_request.useSeries || m_request.useExcel;
         rows = s.Total_Batch_Excel_Card;
     }
-    const bool allToEvery = o.batch && m_request.spread == Spread::AllToEvery;
-    o.items = allToEvery ? rows : r;
-    o.planned = !o.batch ? r : allToEvery ? rows * r : qMin(rows, r);
+    o.rows = o.batch ? rows : 0;
+    o.allToEvery = o.batch && m_request.spread == Spread::AllToEvery;
+    o.items = o.allToEvery ? rows : r;
+    o.planned = !o.batch ? r : o.allToEvery ? rows * r : qMin(rows, r);
     return o;
 }
 
@@ -372,7 +371,7 @@ MailRun::ItemEnd MailRun::sendItem(int i, Run &run)
         }
         return next(sendOne(i, 0, path.isEmpty() ? QStringList() : QStringList{path}, run));
     }
-    if (!run.batch) {
+    if (!run.plan.batch) {
         if (run.cardFiles.isEmpty()) {
             QString error;
             if (!run.folder->isValid() ||
@@ -383,7 +382,7 @@ MailRun::ItemEnd MailRun::sendItem(int i, Run &run)
         }
         return next(sendOne(i, 0, run.cardFiles, run));
     }
-    if (i >= run.rows)
+    if (i >= run.plan.rows)
         return ItemEnd::EndRun;
     QStringList files;
     QString error = run.folder->isValid() ? QString() : noFolder;
@@ -392,10 +391,10 @@ MailRun::ItemEnd MailRun::sendItem(int i, Run &run)
         recordError(run.result, QStringLiteral("Row %1: %2").arg(i + 1).arg(error));
         if (m_hooks.log)
             m_hooks.log(run.result.errors.last());
-        countDone(run, run.allToEvery ? int(run.recipients.size()) : 1);
+        countDone(run, run.plan.allToEvery ? int(run.recipients.size()) : 1);
         return ItemEnd::Skipped;
     }
-    if (!run.allToEvery)
+    if (!run.plan.allToEvery)
         return next(sendOne(i, i + 1, files, run));
     for (int r = 0; r < run.recipients.size(); ++r) {
         if (m_progress.stopRequested() || sendOne(r, i + 1, files, run) == Delivery::Failed)
@@ -408,15 +407,13 @@ MailRun::Result MailRun::run()
 {
     m_progress.Stop_SMS_Sending_Now = false;
     Run run;
-    const Outline o = plan(&run.recipients, &run.fileName);
+    run.plan = plan(&run.recipients, &run.fileName);
+    const Outline &o = run.plan;
     if (!o.refusal.isEmpty()) {
         run.result.refused = true;
         run.result.message = o.refusal;
         return run.result;
     }
-    run.batch = o.batch;
-    run.rows = run.batch ? m_request.snapshot->Total_Batch_Excel_Card : 0;
-    run.allToEvery = run.batch && m_request.spread == Spread::AllToEvery;
     run.reached = QList<bool>(run.recipients.size(), false);
     run.result.planned = o.planned;
     run.folder.emplace();
@@ -443,18 +440,21 @@ MailRun::Result MailRun::run()
     Result &result = run.result;
     result.stopped = m_progress.stopRequested();
     // Who was meant to get something: every recipient, or with one row each the first rows' many.
-    const bool rowEach = run.batch && !run.allToEvery;
+    const bool rowEach = run.plan.batch && !run.plan.allToEvery;
     const qsizetype meant =
-        rowEach ? qMin<qsizetype>(run.rows, run.recipients.size()) : run.recipients.size();
-    QStringList unreachedNames; // with the row each would have carried
+        rowEach ? qMin<qsizetype>(run.plan.rows, run.recipients.size()) : run.recipients.size();
+    QStringList nothing; // with the row each would have carried; a refused recipient is named apart
     for (qsizetype r = 0; r < meant; ++r) {
         if (run.reached[r])
             continue;
-        result.unreached << run.recipients[r];
-        unreachedNames << (rowEach ? QStringLiteral("%1 (row %2)").arg(run.recipients[r]).arg(r + 1)
-                                   : run.recipients[r]);
+        const QString &address = run.recipients[r];
+        result.unreached << address;
+        if (std::any_of(result.missed.begin(), result.missed.end(),
+                        [&address](const Missed &m) { return m.recipient == address; }))
+            continue;
+        nothing << (rowEach ? QStringLiteral("%1 (row %2)").arg(address).arg(r + 1) : address);
     }
-    closingText(result, unreachedNames);
+    closingText(result, nothing);
     return std::move(run.result);
 }
 
@@ -513,7 +513,7 @@ QString boundedList(const QStringList &items, qsizetype most, const QString &sep
 }
 } // namespace
 
-void MailRun::closingText(Result &result, const QStringList &unreachedNames)
+void MailRun::closingText(Result &result, const QStringList &nothing)
 {
     if (result.allSent()) {
         result.message = sentText();
@@ -542,14 +542,6 @@ void MailRun::closingText(Result &result, const QStringList &unreachedNames)
     if (!missed.isEmpty())
         text += QStringLiteral("\n\nNot sent:\n") +
                 boundedList(missed, kLines, QStringLiteral("\n"), QStringLiteral("\n(and %1 more)"));
-    // A recipient refused is named above with the server's words.
-    QStringList nothing;
-    for (const QString &name : unreachedNames) {
-        const QString address = name.section(QLatin1Char(' '), 0, 0);
-        if (std::none_of(result.missed.begin(), result.missed.end(),
-                         [&address](const Missed &m) { return m.recipient == address; }))
-            nothing << name;
-    }
     if (!result.stopped && !nothing.isEmpty())
         text += QStringLiteral("\n\nNothing was sent to: ") +
                 boundedList(nothing, kLines, QStringLiteral(", "), QStringLiteral(" and %1 more")) +

@@ -80,7 +80,9 @@ public:
         QString refusal;
         int items = 0;
         int planned = 0;
-        bool batch = false; // card mode filled from data rows
+        bool batch = false;      // card mode filled from data rows
+        int rows = 0;            // the data rows of a batch
+        bool allToEvery = false; // a batch whose every row goes to every recipient
     };
     Outline outline();
 
@@ -123,7 +125,8 @@ private:
     MailTransport::Delivery sendOne(int recipient, int row, const QStringList &files, Run &run);
     void countDone(Run &run, int messages);
     void pause();
-    static void closingText(Result &result, const QStringList &unreachedNames);
+    // nothing: who got no message and was refused none, named as the closing text gives them.
+    static void closingText(Result &result, const QStringList &nothing);
     Outline plan(QStringList *recipients, QString *fileName);
 
     Request m_request;

@@ -2,8 +2,6 @@
 
 #include "foundation/Preferences.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QSettings>
 
 namespace
@@ -19,9 +17,7 @@ double keptNumber(const QSettings &settings, const char *key, double low, double
 
 QString RememberedPrintLayout::settingsPath()
 {
-    return QFileInfo(Preferences::sharedInstance().path())
-        .absoluteDir()
-        .filePath(QStringLiteral("print.ini"));
+    return Preferences::sharedInstance().besidePath(QStringLiteral("print.ini"));
 }
 
 RememberedPrintLayout RememberedPrintLayout::load()

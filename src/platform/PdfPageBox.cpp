@@ -4,7 +4,6 @@
 
 #include <QRegularExpression>
 
-#include <algorithm>
 #include <cmath>
 #include <vector>
 

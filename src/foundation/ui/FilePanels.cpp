@@ -35,7 +35,12 @@ std::optional<QString> runDialog(QFileDialog &dialog)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString chosen = dialog.selectedFiles().constFirst();
-    FilePanels::rememberFolderOf(chosen, dialog.fileMode() == QFileDialog::Directory);
+    // The folder of what was chosen is where the next panel opens.
+    if (!chosen.isEmpty()) {
+        const QFileInfo info(chosen);
+        g_lastFolder =
+            dialog.fileMode() == QFileDialog::Directory ? info.absoluteFilePath() : info.absolutePath();
+    }
     return chosen;
 }
 } // namespace
@@ -108,14 +113,6 @@ QString FilePanels::startFolder(const QString &besideFile)
     if (!g_lastFolder.isEmpty() && QDir(g_lastFolder).exists())
         return g_lastFolder;
     return QDir::homePath();
-}
-
-void FilePanels::rememberFolderOf(const QString &chosenPath, bool isFolder)
-{
-    if (chosenPath.isEmpty())
-        return;
-    const QFileInfo chosen(chosenPath);
-    g_lastFolder = isFolder ? chosen.absoluteFilePath() : chosen.absolutePath();
 }
 
 FilePanels &FilePanels::instance()

@@ -31,8 +31,6 @@ public:
     // Where a panel for work on this file opens: the file's folder when it has one on disk, else
     // the last folder a panel was answered in, else the home folder.
     static QString startFolder(const QString &besideFile = QString());
-    // Notes the folder of a path the user chose, for the next panel.
-    static void rememberFolderOf(const QString &chosenPath, bool isFolder = false);
 
     // Qt's dialog as the real panels show it: non-native, and large enough that the detail view's
     // columns (name, size, type, date) show whole.

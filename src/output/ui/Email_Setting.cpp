@@ -279,7 +279,7 @@ Email_Setting::TestEnd Email_Setting::sendOffTheGuiThread(const MailTransport::M
     // A message the server took before it was given up was sent all the same.
     if (delivery == MailTransport::Delivery::Sent)
         return TestEnd::Sent;
-    return gaveUp == TestEnd::NotSent ? TestEnd::NotSent : gaveUp;
+    return gaveUp;
 }
 
 void Email_Setting::Send_Test_Email()

@@ -16,8 +16,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -174,9 +172,7 @@ double ExportSheet::chosenDpi() const
 
 QString ExportSheet::settingsPath()
 {
-    return QFileInfo(Preferences::sharedInstance().path())
-        .absoluteDir()
-        .filePath(QStringLiteral("export.ini"));
+    return Preferences::sharedInstance().besidePath(QStringLiteral("export.ini"));
 }
 
 int ExportSheet::rememberedDpi()

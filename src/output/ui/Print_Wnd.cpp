@@ -458,8 +458,8 @@ bool Print_Wnd::printSheets(Printing_View &view)
     bool cancelled = false;
     const Printing_View::SheetProgress progress =
         sheetProgress(view.numberOfPages(false) * (pdfPath ? copies : 1), &cancelled);
-    const OpResult result =
-        pdfPath ? printToPdfFile(view, *pdfPath, progress) : view.paint(m_printer, false, progress);
+    const OpResult result = pdfPath ? printToPdfFile(view, *pdfPath, progress, cancelled)
+                                    : view.paint(m_printer, false, progress);
     if (!result.ok() || cancelled)
         m_lastPrintedSheets = 0;
     if (!result.ok()) {
@@ -497,21 +497,14 @@ Printing_View::SheetProgress Print_Wnd::sheetProgress(int sheets, bool *cancelle
 }
 
 OpResult Print_Wnd::printToPdfFile(Printing_View &view, const QString &path,
-                                   const Printing_View::SheetProgress &progress)
+                                   const Printing_View::SheetProgress &progress, const bool &cancelled)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return OpResult::failed(QStringLiteral("The PDF file could not be written: ") + file.errorString());
-    bool cancelled = false;
-    const auto sheetStarts = [&](int sheet, int total) {
-        if (progress(sheet, total))
-            return true;
-        cancelled = true;
-        return false;
-    };
     // A file makes no copies of its own: each copy is written into it in turn.
     const OpResult result = view.paintPdf(file, QStringLiteral("Tessaly Greeting Designer"),
-                                          m_host.designName(), sheetStarts, int(Copies_Stepper->value()));
+                                          m_host.designName(), progress, int(Copies_Stepper->value()));
     if (!result.ok() || cancelled) {
         file.cancelWriting();
         return result;

@@ -125,9 +125,10 @@ private:
     bool printSheets(Printing_View &view);
     // The progress of a run of `sheets`, which notes the sheets printed and a cancel.
     Printing_View::SheetProgress sheetProgress(int sheets, bool *cancelled);
-    // The sheets into a PDF file, whole or not at all.
+    // The sheets into a PDF file, whole or not at all: nothing is kept once `cancelled` is set
+    // (by the progress).
     OpResult printToPdfFile(Printing_View &view, const QString &path,
-                            const Printing_View::SheetProgress &progress);
+                            const Printing_View::SheetProgress &progress, const bool &cancelled);
 
     OutputHost &m_host;
     PrintLayout m_layout;

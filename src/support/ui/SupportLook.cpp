@@ -1,7 +1,6 @@
 #include "support/ui/SupportLook.h"
 
 #include "foundation/FileUtils.h"
-#include "foundation/MessageBoxes.h"
 #include "foundation/ui/WindowLook.h"
 #include "support/WebLinks.h"
 

@@ -50,6 +50,13 @@ void usePaper(Print_Wnd &w, double width, double height)
     w.Set_values_From_Printer();
 }
 
+// The paper turned to lie down, chosen as a user does.
+void useLandscape(Print_Wnd &w)
+{
+    w.Orient_ComboBox->setCurrentIndex(1);
+    emit w.Orient_ComboBox->activated(1);
+}
+
 // The PDF file, the last entry of the printer list, chosen as a user does.
 void choosePdfFile(Print_Wnd &w)
 {
@@ -262,8 +269,7 @@ TEST_F(PrintWindow, TheWindowComesBackAsItWasLeft)
         Print_Wnd w(host, &host.window);
         modalScripts.push_back([&](QDialog &) {
             usePaper(w, 200, 250);
-            w.Orient_ComboBox->setCurrentIndex(1);
-            emit w.Orient_ComboBox->activated(1);
+            useLandscape(w);
             paperShown = w.Size_id->text();
             EXPECT_TRUE(paperShown.startsWith("250.")) << paperShown.toStdString();
             testsupport::clickIndicator(w.matrix_card_side->button(0));
@@ -484,8 +490,7 @@ TEST_F(PrintWindow, LandscapePaperPrintsLandscapeSheets)
     Print_Wnd w(host, &host.window);
     modalScripts.push_back([&](QDialog &) {
         usePaper(w, 210, 297);
-        w.Orient_ComboBox->setCurrentIndex(1);
-        emit w.Orient_ComboBox->activated(1);
+        useLandscape(w);
         EXPECT_TRUE(w.Size_id->text().startsWith("297.")) << w.Size_id->text().toStdString();
         type(w.Col_Stepper, 3);
         EXPECT_EQ(w.Col_Stepper->value(), 3); // three cards fit across A4 lying down
@@ -659,8 +664,7 @@ TEST_F(PrintToPdfFile, ThePdfFileFollowsThePrintersAndItsPanelCanBeCancelled)
     modalScripts.push_back([&](QDialog &) {
         EXPECT_EQ(printerItems(w), (QStringList{"Test Printer", PrinterCatalog::PdfFileEntry}));
         EXPECT_EQ(w.Printer_ComboBox->currentIndex(), 0);
-        w.Printer_ComboBox->setCurrentIndex(1);
-        emit w.Printer_ComboBox->activated(1);
+        choosePdfFile(w);
         EXPECT_EQ(w.printInfo().outputFormat(), QPrinter::PdfFormat);
         usePaper(w, 210, 297);
         type(w.Row_Stepper, 2);
