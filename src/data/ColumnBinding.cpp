@@ -17,19 +17,6 @@ int ColumnBinding::resolve(const QStringList &titles, int index, const std::opti
     return Missing;
 }
 
-QList<int> ColumnBinding::missing(const QStringList &titles, const QList<BoundObjectInfo> &objects)
-{
-    QList<int> out;
-    for (int i = 0; i < objects.size(); ++i) {
-        const BoundObjectInfo &o = objects.at(i);
-        if (o.kind == BoundKind::Other || o.data_source_type != DataSourceCode::BindingColumn)
-            continue;
-        if (resolve(titles, o.excel_col_indx, o.excel_col_title) == Missing)
-            out.append(i);
-    }
-    return out;
-}
-
 ExcelBindingTable ColumnBinding::tableOf(const XlsxTable &rows, const QList<int> &columns, int firstRow)
 {
     ExcelBindingTable table;

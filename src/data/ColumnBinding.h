@@ -3,7 +3,6 @@
 // ticked columns into binding-table rows or series values.
 #pragma once
 
-#include "data/BatchRowCounter.h"
 #include "data/ExcelBindingTable.h"
 #include "data/XlsxTable.h"
 
@@ -27,9 +26,6 @@ public:
     {
         return resolve(table.columnTitles(), index, heading);
     }
-
-    // Positions in objects of the column-bound ones whose column is not among titles.
-    static QList<int> missing(const QStringList &titles, const QList<BoundObjectInfo> &objects);
 
     // The binding table made of the given sheet columns (from 0), data from firstRow on; titles
     // are the trimmed texts of the sheet's first row, whether or not it is also taken as data.
