@@ -44,11 +44,10 @@ QStringList ColumnBinding::cellsRowByRow(const XlsxTable &rows, const QList<int>
     return out;
 }
 
-QStringList ColumnBinding::columnValues(const XlsxTable &rows, int column, int firstRow)
+QStringList ColumnBinding::columnValues(const XlsxTable &rows, const QList<int> &columns, int firstRow)
 {
-    QStringList out;
-    out.reserve(rows.size());
-    for (qsizetype r = firstRow; r < rows.size(); ++r)
-        out.append(Trim_Str(rows.text(r, column)));
+    QStringList out = cellsRowByRow(rows, columns, firstRow);
+    for (QString &value : out)
+        value = Trim_Str(value);
     return out;
 }

@@ -32,6 +32,6 @@ public:
     static ExcelBindingTable tableOf(const XlsxTable &rows, const QList<int> &columns, int firstRow);
     // The cells of the given columns, row by row and left to right from firstRow, as they stand.
     static QStringList cellsRowByRow(const XlsxTable &rows, const QList<int> &columns, int firstRow);
-    // One column's cells from firstRow, trimmed: the values of a series made from that column.
-    static QStringList columnValues(const XlsxTable &rows, int column, int firstRow);
+    // The same cells trimmed: the values of a series made from those columns.
+    static QStringList columnValues(const XlsxTable &rows, const QList<int> &columns, int firstRow);
 };

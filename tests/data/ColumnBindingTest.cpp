@@ -76,5 +76,5 @@ TEST(ColumnBinding, TickedColumnsBecomeTableRowsAndSeriesValues)
 
     EXPECT_EQ(ColumnBinding::cellsRowByRow(rows, {0, 1}, 1),
               (QStringList{"Ann", " a@example.com ", "Bo", ""}));
-    EXPECT_EQ(ColumnBinding::columnValues(rows, 1, 1), (QStringList{"a@example.com", ""}));
+    EXPECT_EQ(ColumnBinding::columnValues(rows, {1}, 1), (QStringList{"a@example.com", ""}));
 }
