@@ -22,13 +22,15 @@ public:
     // size tried.
     static DataMatrixSymbol encode(const QByteArray &bytes, int eci, int rows, int columns, Mode mode);
 
-private:
     struct Size {
         int rows, columns; // modules, finder patterns included
         int regionRows, regionColumns;
         int dataCodewords, eccCodewords, blocks;
     };
+    // The symbol sizes, the squares from the smallest, then the rectangles.
     static const std::vector<Size> &sizes();
+
+private:
     static std::vector<int> withErrorCorrection(std::vector<int> data, const Size &size);
     static QByteArray moduleGrid(const std::vector<int> &codewords, const Size &size);
 };

@@ -144,17 +144,10 @@ QString DataMatrixSymbol::report() const
 
 QStringList DataMatrixEncoder::formats()
 {
-    return {QStringLiteral("Auto"),     QStringLiteral("C10X10"),   QStringLiteral("C12X12"),
-            QStringLiteral("C14X14"),   QStringLiteral("C16X16"),   QStringLiteral("C18X18"),
-            QStringLiteral("C20X20"),   QStringLiteral("C22X22"),   QStringLiteral("C24X24"),
-            QStringLiteral("C26X26"),   QStringLiteral("C32X32"),   QStringLiteral("C36X36"),
-            QStringLiteral("C40X40"),   QStringLiteral("C44X44"),   QStringLiteral("C48X48"),
-            QStringLiteral("C52X52"),   QStringLiteral("C64X64"),   QStringLiteral("C72X72"),
-            QStringLiteral("C80X80"),   QStringLiteral("C88X88"),   QStringLiteral("C96X96"),
-            QStringLiteral("C104X104"), QStringLiteral("C120X120"), QStringLiteral("C132X132"),
-            QStringLiteral("C144X144"), QStringLiteral("C8X18"),    QStringLiteral("C8X32"),
-            QStringLiteral("C12X26"),   QStringLiteral("C12X36"),   QStringLiteral("C16X36"),
-            QStringLiteral("C16X48")};
+    QStringList out{QStringLiteral("Auto")};
+    for (const DataMatrixEcc200::Size &size : DataMatrixEcc200::sizes())
+        out.append(QStringLiteral("C%1X%2").arg(size.rows).arg(size.columns));
+    return out;
 }
 
 QStringList DataMatrixEncoder::encodings()
@@ -229,7 +222,9 @@ DataMatrixSymbol DataMatrixEncoder::encodeUtf8(const QByteArray &bytes, const QS
 {
     int rows = 0, columns = 0;
     parseFormat(format, rows, columns);
-    DataMatrixSymbol symbol = encodeBytes(bytes, rows, columns, {}, true);
+    DataMatrixSymbol symbol;
+    symbol.value = bytes;
+    symbol.error = inputProblem(bytes, rows, columns, {});
     if (!symbol.error.isEmpty())
         return symbol; // no text, too long, or no such size
     const DataMatrixEcc200::Mode mode = encoding == QLatin1String("Ascii") ? DataMatrixEcc200::Mode::Ascii
@@ -258,37 +253,35 @@ DataMatrixSymbol DataMatrixEncoder::encodeAutomatically(const QByteArray &bytes,
     return best;
 }
 
+QString DataMatrixEncoder::inputProblem(const QByteArray &bytes, int rows, int columns,
+                                        const QByteArray &encoding)
+{
+    if (bytes.isEmpty())
+        return dataMatrixTr("There is no text to encode as a Data Matrix.");
+    if (bytes.size() > MAXBARCODE)
+        return dataMatrixTr("The text is too long for a Data Matrix: %1 bytes, at most %2.")
+            .arg(bytes.size())
+            .arg(MAXBARCODE);
+    const auto &sizes = DataMatrixEcc200::sizes();
+    const bool known = (rows == 0 && columns == 0) ||
+                       std::any_of(sizes.begin(), sizes.end(), [&](const DataMatrixEcc200::Size &s) {
+                           return s.rows == rows && s.columns == columns;
+                       });
+    if (!known)
+        return dataMatrixTr("%1 x %2 modules is not a Data Matrix size.").arg(rows).arg(columns);
+    if (!encoding.isEmpty() && encoding.size() != bytes.size())
+        return dataMatrixTr("The Data Matrix encoding does not match the text.");
+    return {};
+}
+
 DataMatrixSymbol DataMatrixEncoder::encodeBytes(const QByteArray &bytes, int rows, int columns,
-                                                const QByteArray &encoding, bool checkOnly)
+                                                const QByteArray &encoding)
 {
     DataMatrixSymbol symbol;
     symbol.value = bytes;
     symbol.encoding = encoding;
-    if (bytes.isEmpty()) {
-        symbol.error = dataMatrixTr("There is no text to encode as a Data Matrix.");
-        return symbol;
-    }
-    if (bytes.size() > MAXBARCODE) {
-        symbol.error = dataMatrixTr("The text is too long for a Data Matrix: %1 bytes, at most %2.")
-                           .arg(bytes.size())
-                           .arg(MAXBARCODE);
-        return symbol;
-    }
-    bool known = rows == 0 && columns == 0;
-    for (const QString &format : formats()) {
-        int r = 0, c = 0;
-        parseFormat(format, r, c);
-        known = known || (r > 0 && r == rows && c == columns);
-    }
-    if (!known) {
-        symbol.error = dataMatrixTr("%1 x %2 modules is not a Data Matrix size.").arg(rows).arg(columns);
-        return symbol;
-    }
-    if (!encoding.isEmpty() && encoding.size() != bytes.size()) {
-        symbol.error = dataMatrixTr("The Data Matrix encoding does not match the text.");
-        return symbol;
-    }
-    if (checkOnly)
+    symbol.error = inputProblem(bytes, rows, columns, encoding);
+    if (!symbol.error.isEmpty())
         return symbol;
 
     int width = columns, height = rows;

@@ -47,10 +47,8 @@ public:
     // other as UTF-8 behind ECI 26, in ASCII or Base256 ("Ascii", "Base256"; otherwise the
     // smaller of the two).
     static DataMatrixSymbol encode(const QString &value, const QString &format, const QString &encoding);
-    // With checkOnly, only the checks of the bytes, size and encoding string are made: a symbol
-    // without an error passed them.
     static DataMatrixSymbol encodeBytes(const QByteArray &bytes, int rows, int columns,
-                                        const QByteArray &encoding, bool checkOnly = false);
+                                        const QByteArray &encoding);
 
     // The EPS page of a grid: a (W + 2) x (H + 2) bounding box and the modules as a 1-bit image.
     static QByteArray makeEPS_Data_Matrix(const QByteArray &value, int W, int H, const QByteArray &grid);
@@ -61,6 +59,8 @@ public:
     static QSizeF pageSize(const DataMatrixSymbol &symbol, int moduleSize);
 
 private:
+    // Why the bytes cannot go into a symbol of that size with that encoding string, or "".
+    static QString inputProblem(const QByteArray &bytes, int rows, int columns, const QByteArray &encoding);
     static DataMatrixSymbol encodeAutomatically(const QByteArray &bytes, int rows, int columns);
     static DataMatrixSymbol encodeUtf8(const QByteArray &bytes, const QString &format,
                                        const QString &encoding);

@@ -8,16 +8,13 @@
 #include <QList>
 #include <QString>
 
-#include <optional>
-
 enum class BoundKind { Text, Image, Barcode, Other };
 
 struct BoundObjectInfo {
     BoundKind kind = BoundKind::Other;
     int data_source_type = DataSourceCode::Fixed;
-    QString batch_list_name;                // the bound series
-    int excel_col_indx = 0;                 // binding table column, 0 the row number
-    std::optional<QString> excel_col_title; // that column's heading when bound, if kept
+    QString batch_list_name; // the bound series
+    int excel_col_indx = 0;  // binding table column, 0 the row number
 };
 
 struct BatchCounts {

@@ -17,19 +17,6 @@ int ColumnBinding::resolve(const QStringList &titles, int index, const std::opti
     return Missing;
 }
 
-QList<int> ColumnBinding::missing(const QStringList &titles, const QList<BoundObjectInfo> &objects)
-{
-    QList<int> out;
-    for (int i = 0; i < objects.size(); ++i) {
-        const BoundObjectInfo &o = objects.at(i);
-        if (o.kind == BoundKind::Other || o.data_source_type != DataSourceCode::BindingColumn)
-            continue;
-        if (resolve(titles, o.excel_col_indx, o.excel_col_title) == Missing)
-            out.append(i);
-    }
-    return out;
-}
-
 ExcelBindingTable ColumnBinding::tableOf(const XlsxTable &rows, const QList<int> &columns, int firstRow)
 {
     ExcelBindingTable table;
@@ -57,11 +44,10 @@ QStringList ColumnBinding::cellsRowByRow(const XlsxTable &rows, const QList<int>
     return out;
 }
 
-QStringList ColumnBinding::columnValues(const XlsxTable &rows, int column, int firstRow)
+QStringList ColumnBinding::columnValues(const XlsxTable &rows, const QList<int> &columns, int firstRow)
 {
-    QStringList out;
-    out.reserve(rows.size());
-    for (qsizetype r = firstRow; r < rows.size(); ++r)
-        out.append(Trim_Str(rows.text(r, column)));
+    QStringList out = cellsRowByRow(rows, columns, firstRow);
+    for (QString &value : out)
+        value = Trim_Str(value);
     return out;
 }

@@ -3,7 +3,6 @@
 // ticked columns into binding-table rows or series values.
 #pragma once
 
-#include "data/BatchRowCounter.h"
 #include "data/ExcelBindingTable.h"
 #include "data/XlsxTable.h"
 
@@ -28,14 +27,11 @@ public:
         return resolve(table.columnTitles(), index, heading);
     }
 
-    // Positions in objects of the column-bound ones whose column is not among titles.
-    static QList<int> missing(const QStringList &titles, const QList<BoundObjectInfo> &objects);
-
     // The binding table made of the given sheet columns (from 0), data from firstRow on; titles
     // are the trimmed texts of the sheet's first row, whether or not it is also taken as data.
     static ExcelBindingTable tableOf(const XlsxTable &rows, const QList<int> &columns, int firstRow);
     // The cells of the given columns, row by row and left to right from firstRow, as they stand.
     static QStringList cellsRowByRow(const XlsxTable &rows, const QList<int> &columns, int firstRow);
-    // One column's cells from firstRow, trimmed: the values of a series made from that column.
-    static QStringList columnValues(const XlsxTable &rows, int column, int firstRow);
+    // The same cells trimmed: the values of a series made from those columns.
+    static QStringList columnValues(const XlsxTable &rows, const QList<int> &columns, int firstRow);
 };

@@ -408,12 +408,12 @@ QString SeriesFiles::exportProblem(qsizetype valueCount, bool asXlsx)
     if (valueCount == 0)
         return MsgListEmpty;
     // A spreadsheet drops every row past its last, so a longer list would be exported in part.
-    if (asXlsx && valueCount + 1 > MaxSheetRows)
+    if (asXlsx && valueCount + 1 > XlsxReader::MaxRows)
         return QStringLiteral("The list has %L1 values, but a workbook sheet holds at most %L2 rows "
                               "(%L3 values under the heading). Please export it as a text file (txt).")
             .arg(valueCount)
-            .arg(MaxSheetRows)
-            .arg(MaxSheetRows - 1);
+            .arg(XlsxReader::MaxRows)
+            .arg(XlsxReader::MaxRows - 1);
     return {};
 }
 

@@ -101,8 +101,6 @@ public:
 
     // The path with its extension replaced by "xlsx" or "txt".
     static QString exportPath(const QString &path, bool asXlsx);
-    // The rows of a workbook sheet.
-    static constexpr qsizetype MaxSheetRows = 1048576;
     // "" when that many values can be exported in that format, else the message for the user.
     static QString exportProblem(qsizetype valueCount, bool asXlsx);
     // XLSX: one column headed "Batch Value"; TXT: one value per line.

@@ -73,6 +73,40 @@ qsizetype runOf(QStringView code, qsizetype at, QChar lower)
     return n;
 }
 
+struct BuiltInFormatCode {
+    int id;
+    const char *code;
+};
+
+constexpr BuiltInFormatCode kBuiltInDateCodes[] = {
+    {14, "m/d/yyyy"},      {15, "d-mmm-yy"},      {16, "d-mmm"},     {17, "mmm-yy"},
+    {18, "h:mm AM/PM"},    {19, "h:mm:ss AM/PM"}, {20, "h:mm"},      {21, "h:mm:ss"},
+    {22, "m/d/yyyy h:mm"}, {45, "mm:ss"},         {46, "[h]:mm:ss"}, {47, "mm:ss.0"},
+};
+
+constexpr BuiltInFormatCode kBuiltInNumberCodes[] = {
+    {1, "0"},
+    {2, "0.00"},
+    {3, "#,##0"},
+    {4, "#,##0.00"},
+    {9, "0%"},
+    {10, "0.00%"},
+    {11, "0.00E+00"},
+    {37, "#,##0 ;(#,##0)"},
+    {38, "#,##0 ;[Red](#,##0)"},
+    {39, "#,##0.00;(#,##0.00)"},
+    {40, "#,##0.00;[Red](#,##0.00)"},
+};
+
+template <size_t N> QString builtInCodeOf(const BuiltInFormatCode (&codes)[N], int numFmtId)
+{
+    for (const BuiltInFormatCode &c : codes) {
+        if (c.id == numFmtId)
+            return QString::fromLatin1(c.code);
+    }
+    return {};
+}
+
 } // namespace
 
 // Reads the first section of a format code into parts, one token at a time.
@@ -350,64 +384,12 @@ std::string XlsxDateFormat::format(double serial, bool date1904) const
 
 QString XlsxNumberFormats::builtInDateCode(int numFmtId)
 {
-    switch (numFmtId) {
-    case 14:
-        return QStringLiteral("m/d/yyyy");
-    case 15:
-        return QStringLiteral("d-mmm-yy");
-    case 16:
-        return QStringLiteral("d-mmm");
-    case 17:
-        return QStringLiteral("mmm-yy");
-    case 18:
-        return QStringLiteral("h:mm AM/PM");
-    case 19:
-        return QStringLiteral("h:mm:ss AM/PM");
-    case 20:
-        return QStringLiteral("h:mm");
-    case 21:
-        return QStringLiteral("h:mm:ss");
-    case 22:
-        return QStringLiteral("m/d/yyyy h:mm");
-    case 45:
-        return QStringLiteral("mm:ss");
-    case 46:
-        return QStringLiteral("[h]:mm:ss");
-    case 47:
-        return QStringLiteral("mm:ss.0");
-    default:
-        return {};
-    }
+    return builtInCodeOf(kBuiltInDateCodes, numFmtId);
 }
 
 QString XlsxNumberFormats::builtInNumberCode(int numFmtId)
 {
-    switch (numFmtId) {
-    case 1:
-        return QStringLiteral("0");
-    case 2:
-        return QStringLiteral("0.00");
-    case 3:
-        return QStringLiteral("#,##0");
-    case 4:
-        return QStringLiteral("#,##0.00");
-    case 9:
-        return QStringLiteral("0%");
-    case 10:
-        return QStringLiteral("0.00%");
-    case 11:
-        return QStringLiteral("0.00E+00");
-    case 37:
-        return QStringLiteral("#,##0 ;(#,##0)");
-    case 38:
-        return QStringLiteral("#,##0 ;[Red](#,##0)");
-    case 39:
-        return QStringLiteral("#,##0.00;(#,##0.00)");
-    case 40:
-        return QStringLiteral("#,##0.00;[Red](#,##0.00)");
-    default:
-        return {};
-    }
+    return builtInCodeOf(kBuiltInNumberCodes, numFmtId);
 }
 
 const XlsxNumberFormats::CellFormat *XlsxNumberFormats::formatOfId(int numFmtId)
@@ -490,14 +472,14 @@ bool XlsxNumberFormats::formatCell(int style, std::string_view stored, std::stri
         return false;
     const CellFormat *f = styleFormat(style);
     std::string shown;
-    if (f && f->date)
-        shown = f->date->format(value, m_date1904); // "" out of the calendar: General then
-    else if (f && f->number)
-        shown = f->number->format(value);
-    else
-        shown = XlsxNumberFormat::general(value);
-    if (shown.empty() && !(f && f->number))
-        shown = XlsxNumberFormat::general(value);
+    if (f && f->number) {
+        shown = f->number->format(value); // may be "": an empty section shows nothing
+    } else {
+        if (f && f->date)
+            shown = f->date->format(value, m_date1904); // "" out of the calendar: General then
+        if (shown.empty())
+            shown = XlsxNumberFormat::general(value);
+    }
     *out = std::move(shown);
     return true;
 }

@@ -15,7 +15,6 @@ namespace
 constexpr qint64 kSmallPartLimit = 64ll << 20;    // workbook and relationship parts
 constexpr qint64 kStringsPartLimit = 256ll << 20; // shared strings
 constexpr qint64 kSheetPartLimit = 8ll << 30;     // a worksheet
-constexpr qsizetype kMaxRows = 1048576;           // rows a worksheet can have
 constexpr qint64 kSniffLimit = 64ll << 20;        // bytes looked through to name a refused file
 
 using Token = XlsxXmlScanner::Token;
@@ -338,7 +337,7 @@ XlsxRows XlsxReader::readSheet(int sheetNumber, bool titleRow)
     if (!device)
         return result;
     XlsxXmlScanner xml(device.get());
-    XlsxSheetReader sheet(xml, m_shared, {CellBudget, TextBudget, kMaxRows});
+    XlsxSheetReader sheet(xml, m_shared, {CellBudget, TextBudget, MaxRows});
     sheet.setNumberFormats(m_formats);
     using Outcome = XlsxSheetReader::Outcome;
     Outcome outcome = sheet.read(titleRow);

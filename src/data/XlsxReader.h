@@ -33,6 +33,8 @@ public:
     static constexpr qint64 CellBudget = 20'000'000;
     // Most bytes of a sheet's own texts (UTF-8) one read keeps; shared strings are counted apart.
     static constexpr size_t TextBudget = size_t(256) << 20;
+    // Rows a worksheet can have.
+    static constexpr qsizetype MaxRows = 1048576;
 
     XlsxReader();
     ~XlsxReader();

@@ -101,7 +101,6 @@ QList<BoundObjectInfo> BatchFillSnapshot::describe(const GraphicList &graphics)
         info.data_source_type = g->data_source_type;
         info.batch_list_name = g->batch_list_name_val();
         info.excel_col_indx = g->excel_col_indx;
-        info.excel_col_title = g->excel_col_title;
         out.append(info);
     }
     return out;

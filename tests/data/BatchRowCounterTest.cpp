@@ -8,11 +8,11 @@ namespace
 {
 BoundObjectInfo series(const QString &name, BoundKind kind = BoundKind::Text)
 {
-    return BoundObjectInfo{kind, 1, name, 0, std::nullopt};
+    return BoundObjectInfo{kind, 1, name, 0};
 }
 BoundObjectInfo column(int c)
 {
-    return BoundObjectInfo{BoundKind::Barcode, 2, {}, c, std::nullopt};
+    return BoundObjectInfo{BoundKind::Barcode, 2, {}, c};
 }
 SeriesLoader loader(const QHash<QString, QStringList> &files)
 {

@@ -60,18 +60,6 @@ TEST(ColumnBinding, ABindingFollowsItsHeading)
         EXPECT_EQ(ColumnBinding::resolve(c.titles, c.index, c.heading), c.expected) << c.what;
 }
 
-TEST(ColumnBinding, MissingNamesTheColumnBoundObjectsWhoseHeadingIsGone)
-{
-    const QList<BoundObjectInfo> objects{
-        {BoundKind::Text, DataSourceCode::BindingColumn, {}, 2, QString("Long")},
-        {BoundKind::Text, DataSourceCode::Series, "Long", 0, std::nullopt},
-        {BoundKind::Barcode, DataSourceCode::BindingColumn, {}, 1, QString("Name")},
-        {BoundKind::Other, DataSourceCode::BindingColumn, {}, 3, QString("Gone")},
-        {BoundKind::Image, DataSourceCode::BindingColumn, {}, 3, QString("Photo")},
-    };
-    EXPECT_EQ(ColumnBinding::missing({"Row", "Name", "Date"}, objects), (QList<int>{0, 4}));
-}
-
 TEST(ColumnBinding, TickedColumnsBecomeTableRowsAndSeriesValues)
 {
     const XlsxTable rows =
@@ -88,5 +76,5 @@ TEST(ColumnBinding, TickedColumnsBecomeTableRowsAndSeriesValues)
 
     EXPECT_EQ(ColumnBinding::cellsRowByRow(rows, {0, 1}, 1),
               (QStringList{"Ann", " a@example.com ", "Bo", ""}));
-    EXPECT_EQ(ColumnBinding::columnValues(rows, 1, 1), (QStringList{"a@example.com", ""}));
+    EXPECT_EQ(ColumnBinding::columnValues(rows, {1}, 1), (QStringList{"a@example.com", ""}));
 }

@@ -3,6 +3,7 @@
 #include "DataTestUtil.h"
 
 #include "data/SeriesFiles.h"
+#include "data/XlsxReader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -164,14 +165,14 @@ TEST(SeriesFiles, ExportAsText)
 TEST(SeriesFiles, AWorkbookExportMustFitOneSheet)
 {
     // The heading takes a row: one value fewer than the sheet's rows is the most.
-    EXPECT_TRUE(SeriesFiles::exportProblem(SeriesFiles::MaxSheetRows - 1, true).isEmpty());
+    EXPECT_TRUE(SeriesFiles::exportProblem(XlsxReader::MaxRows - 1, true).isEmpty());
     EXPECT_TRUE(SeriesFiles::exportProblem(5000000, false).isEmpty());
     QTemporaryDir tmp;
     const QString out = tmp.filePath(QStringLiteral("out.xlsx"));
     const SeriesResult r =
-        SeriesFiles::Export(QStringList(SeriesFiles::MaxSheetRows, QStringLiteral("v")), out, true);
+        SeriesFiles::Export(QStringList(XlsxReader::MaxRows, QStringLiteral("v")), out, true);
     EXPECT_FALSE(r.ok());
-    EXPECT_EQ(r.message, SeriesFiles::exportProblem(SeriesFiles::MaxSheetRows, true));
-    EXPECT_TRUE(r.message.contains(QStringLiteral("%L1 rows").arg(SeriesFiles::MaxSheetRows)));
+    EXPECT_EQ(r.message, SeriesFiles::exportProblem(XlsxReader::MaxRows, true));
+    EXPECT_TRUE(r.message.contains(QStringLiteral("%L1 rows").arg(XlsxReader::MaxRows)));
     EXPECT_FALSE(QFileInfo::exists(out));
 }

@@ -4,14 +4,10 @@
 #include "DataTestUtil.h"
 
 #include "data/XlsxNumberFormats.h"
-#include "data/XlsxReader.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace datatest;
 

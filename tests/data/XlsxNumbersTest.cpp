@@ -5,16 +5,8 @@
 
 #include "data/XlsxNumberFormat.h"
 #include "data/XlsxNumberFormats.h"
-#include "data/XlsxReader.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 using namespace datatest;
 

@@ -60,6 +60,14 @@ void BarcodeSourceControls::selectNamed(const QString &name)
         w.Batch_Series->setCurrentIndex(i);
 }
 
+// The column the object is bound to, found by its heading, or the heading shown as missing.
+void BarcodeSourceControls::showBoundColumn(const SKTGraphic &o)
+{
+    ComboItems::showColumnQuietly(
+        w.Batch_Series, ColumnBinding::resolve(Data_From_Excel_Window, o.excel_col_indx, o.excel_col_title),
+        o.excel_col_title.value_or(QString()));
+}
+
 void BarcodeSourceControls::loadFrom(const SKTGraphic &o)
 {
     const int kind = o.data_source_type >= 0 && o.data_source_type < w.Data_source_type->count()
@@ -76,10 +84,7 @@ void BarcodeSourceControls::loadFrom(const SKTGraphic &o)
             selectNamed(o.batch_list_name_val());
     } else if (kind != kManual) {
         fillExcelColumns();
-        ComboItems::showColumnQuietly(
-            w.Batch_Series,
-            ColumnBinding::resolve(Data_From_Excel_Window, o.excel_col_indx, o.excel_col_title),
-            o.excel_col_title.value_or(QString()));
+        showBoundColumn(o);
     } else {
         const QSignalBlocker block(w.Batch_Series);
         w.Batch_Series->clear();
@@ -118,10 +123,7 @@ void BarcodeSourceControls::Data_source_type_Changed()
         setSourceControls(true);
         fillExcelColumns();
         if (o) {
-            ComboItems::showColumnQuietly(
-                w.Batch_Series,
-                ColumnBinding::resolve(Data_From_Excel_Window, o->excel_col_indx, o->excel_col_title),
-                o->excel_col_title.value_or(QString()));
+            showBoundColumn(*o);
             o->Set_Data_source_type(DataSourceCode::BindingColumn);
         }
     }

@@ -30,6 +30,7 @@ private:
     void fillSeriesNames();
     void fillExcelColumns();
     void selectNamed(const QString &name);
+    void showBoundColumn(const SKTGraphic &object);
 
     Barcode_Gen &w;
 };

@@ -228,13 +228,7 @@ void BatchWizard::Fill_List()
 
 void BatchWizard::Create_Value_List(const QString &text)
 {
-    const QString value = Trim_Str(text);
-    if (value.isEmpty())
-        return;
-    takeReplaceAnswer();
-    ListData_value->append({value});
-    m_changed = true;
-    Update_Value_List_Count();
+    addValues({text});
 }
 
 void BatchWizard::addValues(QStringList values)

@@ -24,9 +24,10 @@ bool Import_Excel::Insert_file_Func(const QString &path)
         return false;
     if (!m_manager)
         return true;
-    for (const QString &cell :
-         ColumnBinding::cellsRowByRow(excel_content.rows, tickedColumns(), firstDataRow()))
-        m_manager->Create_Value_List(SeriesFiles::oneLine(cell));
+    QStringList cells = ColumnBinding::cellsRowByRow(excel_content.rows, tickedColumns(), firstDataRow());
+    for (QString &cell : cells)
+        cell = SeriesFiles::oneLine(cell);
+    m_manager->addValues(std::move(cells));
     return true;
 }
 

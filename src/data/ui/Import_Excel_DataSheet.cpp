@@ -206,7 +206,7 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func(const QString &path)
                          name + QStringLiteral("\n") + SeriesFiles::MsgAlreadyExists, columns != 1))
                 continue;
         }
-        const QStringList values = ColumnBinding::columnValues(rows, j, firstDataRow());
+        const QStringList values = ColumnBinding::columnValues(rows, {j}, firstDataRow());
         SeriesResult written;
         {
             PleaseWaitSheet wait(this);
@@ -234,9 +234,8 @@ bool Import_Excel_DataSheet::Insert_file_Func(const QString &path)
         !Show_YES_NO_MessageBox(SeriesFiles::MsgAlreadyExists))
         return false;
 
-    QStringList values = ColumnBinding::cellsRowByRow(excel_content.rows, tickedColumns(), firstDataRow());
-    for (QString &v : values)
-        v = Trim_Str(v);
+    const QStringList values =
+        ColumnBinding::columnValues(excel_content.rows, tickedColumns(), firstDataRow());
     SeriesResult written;
     {
         PleaseWaitSheet wait(this);

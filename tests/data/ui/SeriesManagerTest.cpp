@@ -3,6 +3,7 @@
 #include "data/DataState.h"
 #include "data/SeriesFiles.h"
 #include "data/SpreadsheetWriter.h"
+#include "data/XlsxReader.h"
 #include "data/ui/BatchWizard.h"
 #include "data/ui/Generate_List.h"
 #include "data/ui/Import_Wizard.h"
@@ -457,7 +458,7 @@ TEST_F(SeriesManager, AWorkbookExportPastTheSheetsRowsIsRefusedBeforeAFileIsChos
     std::unique_ptr<BatchWizard> w(makeManager());
     session(*w, [&] {
         w->addnew_button->click();
-        w->addValues(QStringList(SeriesFiles::MaxSheetRows, QStringLiteral("v")));
+        w->addValues(QStringList(XlsxReader::MaxRows, QStringLiteral("v")));
         w->export_button->click();
     });
     ASSERT_EQ(messages.messages().size(), 1);
