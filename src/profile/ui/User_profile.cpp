@@ -497,9 +497,9 @@ bool User_profile::keepMissingColumns()
 void User_profile::showRowsLoaded()
 {
     const WorkbookFacts &facts = Data_From_Excel_Window.sourceFacts;
-    rows_loaded_label->setText(tableHasRows() && facts.loadedAt.isValid()
-                                   ? QStringLiteral("Rows loaded ") + facts.loadedText()
-                                   : QString());
+    const bool known = tableHasRows() && facts.loadedAt.isValid();
+    rows_loaded_label->setText(known ? QStringLiteral("Rows loaded ") + facts.loadedText() : QString());
+    rows_loaded_label->setVisible(known);
 }
 
 void User_profile::reject()

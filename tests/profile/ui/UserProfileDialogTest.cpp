@@ -316,6 +316,8 @@ TEST_F(ProfileDialog, CancelTakesBackTheWorkbookItsRowsAndTheBindings)
                 QStringLiteral("Rows loaded ") +
                 QLocale().toString(QDate::currentDate(), "'on 'd MMMM yyyy")))
                 << how;
+            if (std::string_view(how) == "Cancel")
+                saveArtifact(&d, QStringLiteral("details_rows_loaded.png"));
             type(d.name_value, "Ada Example");
             close(d);
         });
