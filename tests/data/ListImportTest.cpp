@@ -270,6 +270,83 @@ TEST(RtfText, CodePagesOfSeveralBytesDecodeWhole)
     }
 }
 
+// Text in a font with its own character set is written in that set's code page, as WordPad writes
+// it: each case is encoded by Python's codec of that code page and must read back whole.
+TEST(RtfText, FontsWithTheirOwnCharacterSetDecodeInItsCodePage)
+{
+    struct Case {
+        int charset;
+        const char *codec;
+        QString text;
+    };
+    const QList<Case> cases = {
+        {204, "cp1251", QStringLiteral("Иван Петров")},   {238, "cp1250", QStringLiteral("Łódź Żółć")},
+        {161, "cp1253", QStringLiteral("Γιάννης")},       {162, "cp1254", QStringLiteral("Şükrü Işık")},
+        {177, "cp1255", QStringLiteral("שלום")},          {178, "cp1256", QStringLiteral("مرحبا")},
+        {186, "cp1257", QStringLiteral("Ąžuolas Šilas")}, {163, "cp1258", QStringLiteral("Đơn giá")},
+        {222, "cp874", QStringLiteral("สวัสดี")},           {128, "cp932", QStringLiteral("日本語")},
+        {134, "cp936", QStringLiteral("中文")},           {129, "cp949", QStringLiteral("한국어")},
+        {136, "cp950", QStringLiteral("中文字")},         {77, "mac_roman", QStringLiteral("Café")},
+        {89, "mac_cyrillic", QStringLiteral("Иван")},     {85, "mac_greek", QStringLiteral("Γιάννης")},
+        {86, "mac_turkish", QStringLiteral("Şükrü")},     {88, "mac_latin2", QStringLiteral("Łódź")},
+        {254, "cp437", QStringLiteral("Größe ½")},        {255, "cp850", QStringLiteral("Größe ø")},
+    };
+    QJsonArray input;
+    for (const Case &c : cases)
+        input.append(QJsonArray{c.text, QString::fromLatin1(c.codec)});
+    // \'hh escapes of the encoded text, as a word processor writes them.
+    const ProcResult encoded =
+        python(QStringLiteral("import json, sys\n"
+                              "for text, codec in json.load(sys.stdin):\n"
+                              "    print(''.join(\"\\\\'%02x\" % b for b in text.encode(codec)))\n"),
+               {}, QJsonDocument(input).toJson());
+    ASSERT_EQ(encoded.exitCode, 0) << encoded.errText().toStdString();
+    const QList<QByteArray> escaped = encoded.out.trimmed().split('\n');
+    ASSERT_EQ(escaped.size(), cases.size());
+    for (qsizetype k = 0; k < cases.size(); ++k) {
+        const Case &c = cases[k];
+        SCOPED_TRACE(c.codec);
+        // WordPad: the document in Windows-1252, the text in font 1 of its own set, then font 0.
+        const QByteArray rtf =
+            "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat{\\fonttbl{\\f0\\fnil\\fcharset0 "
+            "Calibri;}{\\f1\\fnil\\fcharset" +
+            QByteArray::number(c.charset) +
+            " Calibri;}}\n{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \n"
+            "\\pard\\sa200\\sl276\\slmult1\\f1\\fs22\\lang1049 " +
+            escaped[k] + "\\f0\\lang9  caf\\'e9\\par\n}";
+        EXPECT_EQ(RtfText::parse(rtf).plainText(), c.text + QStringLiteral(" caf\u00e9\n"));
+    }
+}
+
+// The document's code page stays the default: for text before any font, in a font of the ANSI
+// set, and in the default font \deff names; a font's \cpg is taken before its set.
+TEST(RtfText, TheDocumentsCodePageIsTheDefault)
+{
+    const QByteArray ivan = "\\'c8\\'e2\\'e0\\'ed"; // "Иван" in Windows-1251
+    const struct {
+        const char *what;
+        QByteArray rtf;
+        QString text;
+    } cases[] = {
+        {"no font", "{\\rtf1\\ansi\\ansicpg1251 " + ivan + "}", QStringLiteral("Иван")},
+        {"an ANSI font",
+         "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl\\f0\\fswiss\\fcharset0 Arial;}\\f0 " + ivan + "}",
+         QStringLiteral("Иван")},
+        {"the default font", "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}" + ivan + "}",
+         QStringLiteral("Иван")},
+        {"a code page over the set",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset161\\cpg1251 A;}}\\f0 " + ivan + "}", QStringLiteral("Иван")},
+        {"a set this system lacks",
+         "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset130 A;}}\\f0 " + ivan + "}",
+         QStringLiteral("Иван")},
+        {"the ANSI font after the set's",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0 A;}{\\f2\\fcharset204 B;}}{\\f2 " + ivan + "}\\'c8}",
+         QStringLiteral("Иван\u00c8")},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RtfText::parse(c.rtf).plainText(), c.text) << c.what;
+}
+
 TEST(RtfText, DamagedInputFailsOrReadsButNeverCrashes)
 {
     EXPECT_FALSE(RtfText::parse("plain text").ok());
