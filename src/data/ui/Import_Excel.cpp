@@ -39,5 +39,6 @@ bool Import_Excel::Create_Excel_List_Func(const QString &path)
         ColumnBinding::tableOf(excel_content.rows, tickedColumns(), firstDataRow());
     m_table->setColumnTitles(built.columnTitles().mid(1));
     m_table->setListData(built.ListData());
+    m_table->setWorkbookOrigin(built.sheetRows(), built.uncomputedFormulas());
     return true;
 }
