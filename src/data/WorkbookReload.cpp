@@ -55,6 +55,7 @@ WorkbookReload::Result WorkbookReload::reload(const ExcelBindingTable &loaded)
         return refused(QStringLiteral("None of the columns its rows came from are on the sheet any more."));
 
     result.table = ColumnBinding::tableOf(read.rows, columns, was.firstRow);
+    result.uncomputedNote = ColumnBinding::uncomputedNote(read.rows, columns);
     facts.sheet = reader.sheetNames().value(sheet - 1);
     facts.firstRow = was.firstRow;
     facts.columns = columns;

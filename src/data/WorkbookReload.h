@@ -15,6 +15,7 @@ public:
         QString reason;           // why not, in sentences for the user
         ExcelBindingTable table;  // titles, rows and file facts; binding flag and path left alone
         QStringList goneHeadings; // headings of the table as loaded that the sheet no longer has
+        QString uncomputedNote;   // the columns' cells holding formulas never computed, for the user
     };
 
     // Reads the workbook at loaded.Excel_Source_Path by the facts its rows were read with.

@@ -183,6 +183,7 @@ TEST(WorkbookReload, RowsAreReadAgainByTheirSheetAndHeadings)
         for (int row = 0; row < r.table.rowCount(); ++row)
             names << r.table.objectValue(1, row);
         EXPECT_EQ(names, c.names) << c.what;
+        EXPECT_EQ(r.table.sheetRowOf(0), 2) << c.what; // the row number the sheet shows
         EXPECT_EQ(r.goneHeadings, c.gone) << c.what;
         // The facts are those of the file read; the table as loaded keeps its own.
         EXPECT_EQ(r.table.sourceFacts.sha256, WorkbookFacts::take(path).sha256) << c.what;

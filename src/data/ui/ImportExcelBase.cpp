@@ -1,5 +1,6 @@
 #include "data/ui/ImportExcelBase.h"
 
+#include "data/ColumnBinding.h"
 #include "data/DataState.h"
 #include "data/SpreadsheetWriter.h"
 #include "foundation/DialogTiming.h"
@@ -246,6 +247,10 @@ void ImportExcelBase::OKPressed()
     }
     if (!takeColumns(Trim_Str(file_path->text())))
         return;
+    // The columns are taken either way; the user learns which cells will give no true value.
+    const QString uncomputed = ColumnBinding::uncomputedNote(excel_content.rows, tickedColumns());
+    if (!uncomputed.isEmpty())
+        Show_MessageBox(uncomputed);
     excel_content = XlsxRows();
     done(1);
 }

@@ -42,6 +42,7 @@ bool Import_Excel::Create_Excel_List_Func(const QString &path)
     const ExcelBindingTable built = ColumnBinding::tableOf(excel_content.rows, columns, firstDataRow());
     m_table->setColumnTitles(built.columnTitles().mid(1));
     m_table->setListData(built.ListData());
+    m_table->setWorkbookOrigin(built.sheetRows(), built.uncomputedFormulas());
     // Kept so that a changed workbook is noticed and its rows can be read again the same way.
     facts.sheet = Sheet_ComboBox->currentText();
     facts.firstRow = firstDataRow();

@@ -35,6 +35,7 @@ void takeRows(SKTWindowController &window, ExcelBindingTable &table, const Workb
 {
     table.setColumnTitles(read.table.columnTitles().mid(1));
     table.setListData(read.table.ListData());
+    table.setWorkbookOrigin(read.table.sheetRows(), read.table.uncomputedFormulas());
     table.sourceFacts = read.table.sourceFacts;
     ColumnFollowing::follow({window.document().graphics(), window.document().graphics_back()}, table);
     window.Refresh_Canvas();
@@ -46,6 +47,9 @@ void takeRows(SKTWindowController &window, ExcelBindingTable &table, const Workb
                      read.goneHeadings.size() == 1 ? QString() : QStringLiteral("s"),
                      quotedList(read.goneHeadings),
                      read.goneHeadings.size() == 1 ? QStringLiteral("it") : QStringLiteral("them")));
+    // As on every loading of a workbook, cells that will give no true value are named.
+    if (!read.uncomputedNote.isEmpty())
+        Show_MessageBox(read.uncomputedNote);
 }
 } // namespace
 

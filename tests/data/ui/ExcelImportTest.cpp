@@ -107,6 +107,42 @@ TEST_F(ExcelImport, ValueListReceivesTickedCellsRowByRow)
     EXPECT_TRUE(table.ListData().isEmpty()) << "mode D leaves the binding table alone";
 }
 
+TEST_F(ExcelImport, FormulasNeverComputedInTheTickedColumnsAreNamed)
+{
+    // Name, Price, Total (C2-C41) and Label (D2-D3), formulas with no results stored.
+    const QString path = QStringLiteral(TESSALY_TEST_DATA "/formulas/openpyxl.xlsx");
+    run("E", path, [&] {
+        toggleColumn(dialog, 0);
+        toggleColumn(dialog, 2);
+        dialog.ok_button->click();
+    });
+    EXPECT_EQ(
+        messages.messages(),
+        QStringList{"\nTotal: C2-C41 hold formulas that were never computed; open and save the workbook in "
+                    "a spreadsheet program first."});
+    ASSERT_EQ(table.rowCount(), 40);
+    EXPECT_EQ(table.uncomputedFormulas().cellCount(), 40);
+    EXPECT_TRUE(table.uncomputedFormulas().contains(39, 2));
+    EXPECT_EQ(table.sheetRowOf(39), 41);
+
+    // The value list says it too; the same sheet saved with its results says nothing.
+    messages.clear();
+    run("D", path, [&] {
+        toggleColumn(dialog, 3);
+        dialog.ok_button->click();
+    });
+    EXPECT_EQ(messages.messages().size(), 1);
+    EXPECT_TRUE(messages.messages().value(0).startsWith("\nLabel: D2-D3 hold formulas"));
+    messages.clear();
+    run("E", QStringLiteral(TESSALY_TEST_DATA "/formulas/lo_saved.xlsx"), [&] {
+        dialog.select_all_button->click();
+        dialog.ok_button->click();
+    });
+    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(table.objectValue(3, 0), "5");
+    EXPECT_TRUE(table.uncomputedFormulas().isEmpty());
+}
+
 TEST_F(ExcelImport, OkChecksSelectionButtonsAndCancel)
 {
     const QString path = workbook({sheet("S", {{"First", "   ", "Third"}, {"1", "2", "3"}})});

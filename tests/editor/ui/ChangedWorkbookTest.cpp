@@ -102,6 +102,7 @@ TEST_F(ChangedWorkbookTest, OpeningADesignNamesAChangedWorkbookAndLoadsItsRowsAg
                                          openedMail()->excel_col_title);
     EXPECT_EQ(column(k),
               (QStringList{"ann@example.org", "bob@example.com", "cy@example.com", "di@example.com"}));
+    EXPECT_EQ(ExcelBindingTable::defaultInstance().sheetRowOf(3), 5);
     EXPECT_TRUE(window->designFile().isModified()); // new rows: saving keeps them
     EXPECT_TRUE(shown().isEmpty());
 

@@ -403,3 +403,25 @@ TEST_F(ProfileDialog, TheColumnImportFillsTheBindingTableThatTheListsOffer)
     EXPECT_EQ(window->Front_user_profile.email.xl_col_indx, 2);
     EXPECT_TRUE(Excel_Binding_Use);
 }
+
+TEST_F(ProfileDialog, TheColumnImportNamesFormulasTheWorkbookNeverComputed)
+{
+    User_profile::setWorkbookImport({});
+    files.answers = {QStringLiteral(TESSALY_TEST_DATA "/formulas/openpyxl.xlsx")};
+    session(QStringLiteral("F"), [&](User_profile &d) {
+        modalScripts.push_front([](QDialog &dialog) {
+            auto &columns = dynamic_cast<Import_Excel &>(dialog);
+            columns.Select_ALL_Pressed();
+            columns.ok_button->click();
+            return columns.result();
+        });
+        d.browse_excel_button->click();
+        d.ok_button->click(); // Cancel would take the workbook back
+    });
+    EXPECT_EQ(
+        messages.messages(),
+        QStringList{msg("Total: C2-C41; Label: D2-D3 hold formulas that were never computed; open and save "
+                        "the workbook in a spreadsheet program first.")});
+    EXPECT_EQ(Data_From_Excel_Window.rowCount(), 40);
+    EXPECT_EQ(Data_From_Excel_Window.uncomputedFormulas().cellCount(), 42);
+}
