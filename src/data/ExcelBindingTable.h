@@ -1,8 +1,9 @@
 // The Excel binding table: the rows that objects bound to a workbook column take their values
-// from, its column titles, and the binding flag and workbook path kept beside it.
+// from, its column titles, and the binding flag, workbook path and file facts kept beside it.
 #pragma once
 
 #include "data/UncomputedFormulas.h"
+#include "data/WorkbookFacts.h"
 
 #include <QList>
 #include <QMap>
@@ -58,6 +59,9 @@ public:
     // Binding state kept beside the table.
     bool Excel_Binding_Use = false;
     QString Excel_Source_Path;
+    // The workbook at Excel_Source_Path as it was when the rows were read; unknown for rows
+    // that came from a design saved without them.
+    WorkbookFacts sourceFacts;
 
 private:
     QList<Row> m_rows;

@@ -261,10 +261,16 @@ void ImportExcelBase::CancelPressed()
     done(0);
 }
 
-bool ImportExcelBase::readRows(const QString &path, const QString &emptyMessage)
+bool ImportExcelBase::readRows(const QString &path, const QString &emptyMessage, WorkbookFacts *facts)
 {
     {
         PleaseWaitSheet wait(this);
+        if (facts) {
+            *facts = WorkbookFacts::take(path);
+            // The workbook opened with the dialog may have been replaced since: the rows must be
+            // those of the file the facts describe.
+            SpreadsheetWriter::shared().reader().close();
+        }
         excel_content = SpreadsheetWriter::ReadWorkbook(path, false);
     }
     if (!excel_content.ok) {

@@ -13,6 +13,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -181,6 +183,36 @@ TEST_F(ExcelImport, SheetsAreOfferedByNameInWorkbookOrderAndTheChosenOneIsRead)
     EXPECT_EQ(table.columnTitles(), (QStringList{"Row", "Q"}));
     ASSERT_EQ(table.rowCount(), 1);
     EXPECT_EQ(table.ListData().first().value("Column1"), "q1");
+    // What loading the rows again needs: the sheet by name, the columns by place, the title row.
+    EXPECT_EQ(table.sourceFacts.sheet, QStringLiteral("Alpha"));
+    EXPECT_EQ(table.sourceFacts.columns, QList<int>{1});
+    EXPECT_EQ(table.sourceFacts.firstRow, 1);
+}
+
+// A workbook saved again while the dialog is open: the rows taken on OK are those of the file as
+// it is then, and its facts (checked against sha256sum) describe that file, not the one opened.
+TEST_F(ExcelImport, TheRowsTakenAreThoseOfTheFileTheFactsDescribe)
+{
+    const QString path = workbook({sheet("People", kPeople)});
+    const QString saved = workbook({sheet("People", {{"Name", "City"}, {"Di", "Lima"}, {"Ed", "Pune"}})},
+                                   QStringLiteral("saved.xlsx"));
+    run("E", path, [&] {
+        // A spreadsheet program writes a new file and renames it over the old one.
+        ASSERT_TRUE(QFile::remove(path));
+        ASSERT_TRUE(QFile::rename(saved, path));
+        toggleColumn(dialog, 0);
+        toggleColumn(dialog, 1);
+        dialog.contains_header->click();
+        dialog.ok_button->click();
+    });
+    EXPECT_EQ(table.columnTitles(), (QStringList{"Row", "Name", "City"}));
+    ASSERT_EQ(table.rowCount(), 3);
+    EXPECT_EQ(table.ListData().last().value("Column2"), "Pune");
+    EXPECT_EQ(table.sourceFacts.sha256, testsupport::run("sha256sum", {path}).out.left(64));
+    EXPECT_EQ(table.sourceFacts.size, QFileInfo(path).size());
+    EXPECT_EQ(table.sourceFacts.columns, (QList<int>{0, 1}));
+    EXPECT_EQ(table.sourceFacts.firstRow, 0);
+    EXPECT_TRUE(table.sourceFacts.loadedAt.isValid());
 }
 
 TEST_F(ExcelImport, UnreadableWorkbookIsReportedAndChangesNothing)
