@@ -447,6 +447,41 @@ TEST_F(SelectionAndSides, UndoAndRedoOfEverySideShowTheirSideFirstFromOneHistory
     EXPECT_TRUE(window->tools().button(3)->isEnabled());
 }
 
+TEST_F(SelectionAndSides, ASingleSidedCardShowsItsFrontAndUndoLeavesItsBackClosed)
+{
+    click(window->ui().Back_Card_Btn);
+    make(13, QRectF(40, 40, 50, 50));
+    click(window->ui().Card_Prop_Btn);
+    QComboBox *sides = window->ui().Sides_ComboBox;
+    sides->setCurrentIndex(1); // Single Side, as the user picks it from the list
+    emit sides->activated(1);
+    CanvasDriver::settle();
+    EXPECT_EQ(window->sideViews().shownIndex(), 0);
+    EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Front"));
+    EXPECT_EQ(Card_Front_Or_Back.load(), 0);
+    EXPECT_FALSE(window->ui().Back_Card_Btn->isEnabled());
+    EXPECT_FALSE(action(QStringLiteral("View/Back Side"))->isEnabled());
+    // A new object goes on the front, which is exported and printed.
+    const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
+    EXPECT_EQ(front(), GraphicList{rect});
+
+    // The View menu cannot open the back either.
+    trigger(QStringLiteral("View/Back Side"));
+    EXPECT_EQ(window->sideViews().shownIndex(), 0);
+
+    // Ctrl+Z takes back the front's steps and then the back's, the back staying closed.
+    for (int step = 0; step < 4; ++step) {
+        QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+        CanvasDriver::settle();
+        EXPECT_EQ(window->sideViews().shownIndex(), 0) << step;
+        EXPECT_EQ(Card_Front_Or_Back.load(), 0) << step;
+    }
+    EXPECT_TRUE(front().isEmpty());
+    EXPECT_TRUE(back().isEmpty());
+    EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Front"));
+    saveArtifact(window.get(), QStringLiteral("single_sided_card_front.png"));
+}
+
 // --- steadiness and keys ---
 
 TEST_F(SelectionAndSides, TheInspectorKeepsOneWidthAndTheWindowItsSize)

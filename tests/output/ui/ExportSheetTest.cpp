@@ -6,6 +6,7 @@
 #include "output/OutputState.h"
 #include "output/ui/Open_Export_Log.h"
 #include "output/ui/OutputWindowFixture.h"
+#include "support/FakeDesktopOpener.h"
 #include "support/IndicatorClick.h"
 #include "support/KeyboardWalk.h"
 
@@ -176,6 +177,26 @@ TEST_F(ExportSheetTest, AFileTheDesktopCannotOpenIsNamedToTheUser)
         sheet, [](ExportSheet &) {}, pressOk(false));
     EXPECT_TRUE(openedUrls.isEmpty());
     EXPECT_TRUE(messages.messages().isEmpty());
+}
+
+// A batch export's folder, where the desktop's opener starts and then finds nothing to show it
+// with: the user is told where the folder is.
+TEST_F(ExportSheetTest, AFolderTheDesktopsOpenerFailsOnIsNamedToTheUser)
+{
+    testsupport::FakeDesktopOpener opener(testsupport::FakeDesktopOpener::Ends::Failing);
+    const QString folder = tempPath("ZOLV Tessaly Greeting Card");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    OutputState::instance().setExportFile(folder, QStringLiteral("3 cards were written to %1.").arg(folder));
+    Open_Export_Log log;
+    modalScripts.push_back([&](QDialog &) {
+        EXPECT_EQ(log._open_log_chk->text(), Open_Export_Log::OpenFolderTitle);
+        QTest::mouseClick(log.ok_button, Qt::LeftButton);
+        return log.result();
+    });
+    EXPECT_EQ(log.Open_Export_File_Box(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.messages().isEmpty(); }));
+    EXPECT_EQ(messages.messages(), QStringList{"\n" + Open_Export_Log::notOpenedText(folder)});
+    EXPECT_EQ(opener.arguments(), QStringList{folder});
 }
 
 // A file deep in folders with long names: the message and the path wrap, the window stays as wide
