@@ -278,7 +278,7 @@ bool XlsxReader::readWorkbook(const QString &part)
 // The number formats of the cell styles, so date cells read as the spreadsheet shows them.
 bool XlsxReader::readStyles(const QString &part, bool date1904)
 {
-    auto formats = std::make_shared<XlsxNumberFormats>();
+    auto formats = std::make_shared<XlsxCellFormats>();
     formats->setDate1904(date1904);
     if (!part.isEmpty() && m_zip.locate(part)) {
         auto device = m_zip.openCurrent({}, kSmallPartLimit);
@@ -338,7 +338,7 @@ XlsxRows XlsxReader::readSheet(int sheetNumber, bool titleRow)
         return result;
     XlsxXmlScanner xml(device.get());
     XlsxSheetReader sheet(xml, m_shared, {CellBudget, TextBudget, MaxRows});
-    sheet.setNumberFormats(m_formats);
+    sheet.setCellFormats(m_formats);
     using Outcome = XlsxSheetReader::Outcome;
     Outcome outcome = sheet.read(titleRow);
     // The rest of the part is read only to check it arrived whole.

@@ -2,7 +2,7 @@
 // and the rows of one worksheet, scanned as a stream and kept compactly.
 #pragma once
 
-#include "XlsxNumberFormats.h"
+#include "XlsxCellFormats.h"
 #include "XlsxTable.h"
 #include "ZipReader.h"
 
@@ -76,5 +76,5 @@ private:
     QString m_path;
     QList<Sheet> m_sheets;
     std::shared_ptr<XlsxStringPool> m_shared;
-    std::shared_ptr<const XlsxNumberFormats> m_formats; // null: no styles, numbers as stored
+    std::shared_ptr<const XlsxCellFormats> m_formats; // null: no styles, numbers as stored
 };

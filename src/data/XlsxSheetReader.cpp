@@ -1,6 +1,6 @@
 #include "XlsxSheetReader.h"
 
-#include "XlsxNumberFormats.h"
+#include "XlsxCellFormats.h"
 #include "XlsxText.h"
 #include "XlsxXmlScanner.h"
 
@@ -61,9 +61,9 @@ std::string_view booleanText(std::string_view v)
 }
 
 // Without the workbook's styles every number reads in the General form.
-const XlsxNumberFormats &generalOnly()
+const XlsxCellFormats &generalOnly()
 {
-    static const XlsxNumberFormats formats;
+    static const XlsxCellFormats formats;
     return formats;
 }
 

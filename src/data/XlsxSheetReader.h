@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-class XlsxNumberFormats;
+class XlsxCellFormats;
 class XlsxXmlScanner;
 
 class XlsxSheetReader
@@ -25,10 +25,7 @@ public:
 
     // The workbook's cell styles: number cells are kept as the spreadsheet shows them under
     // their style. Without them every number is kept in the General form.
-    void setNumberFormats(std::shared_ptr<const XlsxNumberFormats> formats)
-    {
-        m_formats = std::move(formats);
-    }
+    void setCellFormats(std::shared_ptr<const XlsxCellFormats> formats) { m_formats = std::move(formats); }
 
     // All rows, or only the first row element when titleRow is set. Reading stops at the end of
     // the cells; what follows them is not looked at.
@@ -68,7 +65,7 @@ private:
 
     XlsxXmlScanner &m_xml;
     std::shared_ptr<const XlsxStringPool> m_shared;
-    std::shared_ptr<const XlsxNumberFormats> m_formats;
+    std::shared_ptr<const XlsxCellFormats> m_formats;
     Budget m_budget;
     XlsxTable m_table;
     int m_dimensionColumns = 0;

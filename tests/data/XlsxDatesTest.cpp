@@ -3,7 +3,8 @@
 // against what Python's strftime makes of the values written.
 #include "DataTestUtil.h"
 
-#include "data/XlsxNumberFormats.h"
+#include "data/XlsxCellFormats.h"
+#include "data/XlsxDateFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -70,11 +71,11 @@ TEST(XlsxDates, FormatCodesShowTheSerialAsASpreadsheetDoes)
 
 TEST(XlsxDates, BuiltInDateIds)
 {
-    EXPECT_FALSE(XlsxNumberFormats().dateFormat(0));
+    EXPECT_FALSE(XlsxCellFormats().dateFormat(0));
     for (int id : {14, 15, 16, 17, 18, 19, 20, 21, 22, 45, 46, 47})
-        EXPECT_FALSE(XlsxNumberFormats::builtInDateCode(id).isEmpty()) << id;
+        EXPECT_FALSE(XlsxCellFormats::builtInDateCode(id).isEmpty()) << id;
     for (int id : {0, 1, 2, 13, 23, 44, 48, 49, 164})
-        EXPECT_TRUE(XlsxNumberFormats::builtInDateCode(id).isEmpty()) << id;
+        EXPECT_TRUE(XlsxCellFormats::builtInDateCode(id).isEmpty()) << id;
 }
 
 TEST(XlsxDates, WorkbooksOfOtherWritersReadAsShown)

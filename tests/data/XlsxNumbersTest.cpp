@@ -3,8 +3,8 @@
 // xlsxwriter and openpyxl write them.
 #include "DataTestUtil.h"
 
+#include "data/XlsxCellFormats.h"
 #include "data/XlsxNumberFormat.h"
-#include "data/XlsxNumberFormats.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +88,7 @@ TEST(XlsxNumbers, FormatCodesShowTheNumberAsASpreadsheetDoes)
 
 TEST(XlsxNumbers, BuiltInFormatsAndStylesWithoutAFormat)
 {
-    XlsxNumberFormats none;
+    XlsxCellFormats none;
     std::string out;
     ASSERT_TRUE(none.formatCell(0, "99.90000000000001", &out));
     EXPECT_EQ(out, "99.9");
@@ -101,7 +101,7 @@ TEST(XlsxNumbers, BuiltInFormatsAndStylesWithoutAFormat)
         {38, "(1,235)"}, {39, "(1,234.57)"},  {40, "(1,234.57)"},
     };
     for (const auto &[id, shown] : builtIns) {
-        const auto f = XlsxNumberFormat::parse(XlsxNumberFormats::builtInNumberCode(id));
+        const auto f = XlsxNumberFormat::parse(XlsxCellFormats::builtInNumberCode(id));
         ASSERT_TRUE(f) << id;
         EXPECT_EQ(f->format(-1234.567), shown) << id;
     }

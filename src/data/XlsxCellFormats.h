@@ -1,8 +1,9 @@
-// The number formats of a workbook's cell styles, so that a number cell reads as the spreadsheet
-// shows it: a date (2023-01-04 under yyyy-mm-dd, not its serial 44930), a number under its
-// format (1,234.50 under #,##0.00), or in the General form (99.9, not 99.90000000000001).
+// The formats of a workbook's cell styles, so that a number cell reads as the spreadsheet shows it: a date
+// (2023-01-04 under yyyy-mm-dd, not its serial 44930), a number under its format (1,234.50 under #,##0.00),
+// or in the General form (99.9, not 99.90000000000001).
 #pragma once
 
+#include "XlsxDateFormat.h"
 #include "XlsxNumberFormat.h"
 
 #include <QHash>
@@ -16,48 +17,7 @@
 
 class XlsxXmlScanner;
 
-// One date or time format code, taken apart once and applied to many cells.
-class XlsxDateFormat
-{
-public:
-    // Null when the code shows no date or time: no d, m, y, h or s outside quotes, escapes and
-    // brackets (other than the elapsed [h], [m], [s]).
-    static std::unique_ptr<XlsxDateFormat> parse(QStringView code);
-
-    // The serial number (days since the epoch, the fraction the time of day) as the format shows
-    // it; "" when it cannot be a date (negative, past 9999-12-31, or not a number).
-    std::string format(double serial, bool date1904) const;
-
-private:
-    enum class Kind {
-        Literal,
-        Year2,
-        Year4,
-        Month,
-        MonthName,
-        Day,
-        DayName,
-        Hour,
-        Minute,
-        Second,
-        Fraction,
-        AmPm,
-        ElapsedHours,
-        ElapsedMinutes,
-        ElapsedSeconds
-    };
-    struct Part {
-        Kind kind;
-        int width = 1;    // digits, or 3 short name, 4 full name, 5 first letter
-        std::string text; // Literal: the text; AmPm: "AM/PM", "am/pm", "A/P" or "a/p"
-    };
-    class Parser;
-    std::vector<Part> m_parts;
-    int m_fractionDigits = 0;
-    bool m_twelveHour = false;
-};
-
-class XlsxNumberFormats
+class XlsxCellFormats
 {
 public:
     // Built-in format codes as a spreadsheet in English shows them, for the date and time ids.
