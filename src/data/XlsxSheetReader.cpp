@@ -195,10 +195,12 @@ XlsxSheetReader::Outcome XlsxSheetReader::readCell(Cell *cell)
     if (cell->column == 0)
         cell->column = m_nextColumn;
     if (m_xml.attribute("t", &m_attr))
-        cell->type = m_attr == "s"   ? CellType::Shared
-                     : m_attr == "b" ? CellType::Boolean
-                     : m_attr == "n" ? CellType::Number
-                                     : CellType::Other;
+        cell->type = m_attr == "s"     ? CellType::Shared
+                     : m_attr == "b"   ? CellType::Boolean
+                     : m_attr == "n"   ? CellType::Number
+                     : m_attr == "d"   ? CellType::Date
+                     : m_attr == "str" ? CellType::String
+                                       : CellType::Other;
     if (m_formats && m_xml.attribute("s", &m_attr))
         cell->style = int(std::clamp<int64_t>(indexOf(m_attr), -1, INT32_MAX));
     m_value.clear();
@@ -256,24 +258,38 @@ XlsxSheetReader::Outcome XlsxSheetReader::place(const Cell &cell)
     m_usedColumns = std::max(m_usedColumns, cell.column);
     if (m_table.cellCount() > m_budget.cells)
         return Outcome::TooLarge;
-    if (cell.type == CellType::Shared) {
-        const int64_t i = indexOf(m_value);
-        if (i >= 0 && m_shared && i < m_shared->size() && !m_shared->isEmptyAt(qsizetype(i)))
-            m_table.setShared(cell.column, uint32_t(i));
-        return Outcome::Ok;
-    }
+    const XlsxCellFormats &formats = m_formats ? *m_formats : generalOnly();
+    // Texts show under the text section of their style ("Name: "@) when it has one.
+    const XlsxTextFormat *textFormat = formats.textFormat(cell.style);
     std::string_view text;
     bool escaped = false;
-    if (cell.hasInline) {
+    if (cell.type == CellType::Shared) {
+        const int64_t i = indexOf(m_value);
+        if (i < 0 || !m_shared || i >= m_shared->size())
+            return Outcome::Ok;
+        if (!textFormat) {
+            if (!m_shared->isEmptyAt(qsizetype(i)))
+                m_table.setShared(cell.column, uint32_t(i));
+            return Outcome::Ok;
+        }
+        m_inline = m_shared->at(qsizetype(i)).toStdString();
+        text = m_inline;
+    } else if (cell.hasInline) {
         text = m_inline;
         escaped = mayHoldEscapes(text);
     } else if (cell.type == CellType::Boolean) {
         text = booleanText(m_value);
-    } else if (cell.type == CellType::Number &&
-               (m_formats ? *m_formats : generalOnly()).formatCell(cell.style, m_value, &m_shown)) {
+    } else if ((cell.type == CellType::Number && formats.formatCell(cell.style, m_value, &m_shown)) ||
+               (cell.type == CellType::Date && formats.formatIsoDate(cell.style, m_value, &m_shown))) {
         text = m_shown;
     } else {
         text = m_value;
+    }
+    if (textFormat && (cell.type == CellType::Shared || cell.type == CellType::String || cell.hasInline)) {
+        if (textFormat->shownBytes(text.size()) > textRoom())
+            return Outcome::TooLarge; // "@@@@..." would repeat the text beyond the budget
+        m_shown = textFormat->format(text);
+        text = m_shown;
     }
     if (text.empty())
         return Outcome::Ok;

@@ -40,7 +40,8 @@ public:
     static bool readStringItem(XlsxXmlScanner &xml, std::string *out, size_t limit);
 
 private:
-    enum class CellType { Shared, Boolean, Number, Other }; // Other: formula strings, errors, inline
+    // Date: ISO 8601 text; String: a formula's text; Other: errors, inline strings
+    enum class CellType { Shared, Boolean, Number, Date, String, Other };
     struct Cell {
         int column = 0;
         CellType type = CellType::Number; // a cell without a type holds a number
