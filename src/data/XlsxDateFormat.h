@@ -1,5 +1,6 @@
 // One date or time format code of a workbook's cell styles, taken apart once and applied to many
-// cells: 44930 under "yyyy-mm-dd" reads 2023-01-04 as the spreadsheet shows it.
+// cells: 44930 under "yyyy-mm-dd" reads 2023-01-04 as the spreadsheet shows it, and under
+// "[$-407]d. mmmm yyyy" (a German locale tag) 4. Januar 2023.
 #pragma once
 
 #include <QDate>
