@@ -2,6 +2,7 @@
 
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
+#include "editor/ui/ChangedWorkbook.h"
 #include "editor/ui/SKTWindowController.h"
 #include "editor/ui/SideViews.h"
 #include "foundation/MessageBoxes.h"
@@ -97,6 +98,8 @@ int FileCommands::load(const QString &path)
         return 0;
     }
     m_window.sideViews().showWholeCard();
+    // The design's rows are those of its workbook when it was last loaded: a changed file is named.
+    ChangedWorkbook::settle(m_window);
     return 1;
 }
 

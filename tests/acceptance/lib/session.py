@@ -365,10 +365,13 @@ class Session:
         self.key("Return")
         self.wait_for_window_gone("Open Design", window=dialog)
 
-    def export_cards(self, folder):
-        """File > Export, OK with the sheet as it comes, then the folder typed into the folder panel."""
+    def export_cards(self, folder, before_sheet=None):
+        """File > Export, OK with the sheet as it comes, then the folder typed into the folder panel.
+        before_sheet(session) answers what the program asks before the sheet opens."""
         self.focus()
         self.key("alt+f", "e")
+        if before_sheet:
+            before_sheet(self)
         sheet = self.wait_for_window("^Export$")
         self.screenshot("export-sheet")
         self.focus(sheet)
