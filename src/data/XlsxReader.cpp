@@ -282,7 +282,7 @@ bool XlsxReader::readWorkbook(const QString &part)
     return (stringsPart.isEmpty() || readSharedStrings(stringsPart)) && readStyles(stylesPart, date1904);
 }
 
-// The number formats of the cell styles, so date cells read as the spreadsheet shows them.
+// The formats of the cell styles, so cells read as the spreadsheet shows them.
 bool XlsxReader::readStyles(const QString &part, bool date1904)
 {
     auto formats = std::make_shared<XlsxCellFormats>();

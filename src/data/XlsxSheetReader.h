@@ -23,8 +23,8 @@ public:
 
     XlsxSheetReader(XlsxXmlScanner &xml, std::shared_ptr<const XlsxStringPool> shared, const Budget &budget);
 
-    // The workbook's cell styles: number cells are kept as the spreadsheet shows them under
-    // their style. Without them every number is kept in the General form.
+    // The workbook's cell styles: number, date and text cells are kept as the spreadsheet shows
+    // them under their style. Without them every number is kept in the General form.
     void setCellFormats(std::shared_ptr<const XlsxCellFormats> formats) { m_formats = std::move(formats); }
 
     // A workbook marked to be recalculated when it is opened: the values its formulas hold are
