@@ -282,10 +282,10 @@ bool XlsxReader::readWorkbook(const QString &part)
     return (stringsPart.isEmpty() || readSharedStrings(stringsPart)) && readStyles(stylesPart, date1904);
 }
 
-// The number formats of the cell styles, so date cells read as the spreadsheet shows them.
+// The formats of the cell styles, so cells read as the spreadsheet shows them.
 bool XlsxReader::readStyles(const QString &part, bool date1904)
 {
-    auto formats = std::make_shared<XlsxNumberFormats>();
+    auto formats = std::make_shared<XlsxCellFormats>();
     formats->setDate1904(date1904);
     if (!part.isEmpty() && m_zip.locate(part)) {
         auto device = m_zip.openCurrent({}, kSmallPartLimit);
@@ -345,7 +345,7 @@ XlsxRows XlsxReader::readSheet(int sheetNumber, bool titleRow)
         return result;
     XlsxXmlScanner xml(device.get());
     XlsxSheetReader sheet(xml, m_shared, {CellBudget, TextBudget, MaxRows});
-    sheet.setNumberFormats(m_formats);
+    sheet.setCellFormats(m_formats);
     sheet.setRecalculatedOnLoad(m_recalculatedOnLoad);
     using Outcome = XlsxSheetReader::Outcome;
     Outcome outcome = sheet.read(titleRow);

@@ -2,7 +2,7 @@
 // and the rows of one worksheet, scanned as a stream and kept compactly.
 #pragma once
 
-#include "XlsxNumberFormats.h"
+#include "XlsxCellFormats.h"
 #include "XlsxTable.h"
 #include "ZipReader.h"
 
@@ -78,5 +78,5 @@ private:
     QList<Sheet> m_sheets;
     bool m_recalculatedOnLoad = false; // the workbook's stored formula results are not to be trusted
     std::shared_ptr<XlsxStringPool> m_shared;
-    std::shared_ptr<const XlsxNumberFormats> m_formats; // null: no styles, numbers as stored
+    std::shared_ptr<const XlsxCellFormats> m_formats; // null: no styles, numbers as stored
 };

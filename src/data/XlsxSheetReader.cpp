@@ -1,6 +1,6 @@
 #include "XlsxSheetReader.h"
 
-#include "XlsxNumberFormats.h"
+#include "XlsxCellFormats.h"
 #include "XlsxText.h"
 #include "XlsxXmlScanner.h"
 
@@ -61,9 +61,9 @@ std::string_view booleanText(std::string_view v)
 }
 
 // Without the workbook's styles every number reads in the General form.
-const XlsxNumberFormats &generalOnly()
+const XlsxCellFormats &generalOnly()
 {
-    static const XlsxNumberFormats formats;
+    static const XlsxCellFormats formats;
     return formats;
 }
 
@@ -215,6 +215,7 @@ XlsxSheetReader::Outcome XlsxSheetReader::readCell(Cell *cell)
         cell->type = m_attr == "s"   ? CellType::Shared
                      : m_attr == "b" ? CellType::Boolean
                      : m_attr == "n" ? CellType::Number
+                     : m_attr == "d" ? CellType::Date
                                      : CellType::Other;
         cell->textResult = m_attr == "str";
     }
@@ -271,6 +272,32 @@ bool XlsxSheetReader::readStringItem(XlsxXmlScanner &xml, std::string *out, size
 }
 
 // Types the cell into its text and puts it in its slot; an empty text leaves the slot as it is.
+// The text of a cell before its style's text section applies: a shared or inline string, TRUE or
+// FALSE, a number or an ISO date as its format shows it, or the value stored. False for a
+// shared-string index without an entry.
+bool XlsxSheetReader::typedText(const Cell &cell, const XlsxCellFormats &formats, std::string_view *text,
+                                bool *escaped)
+{
+    if (cell.type == CellType::Shared) {
+        const int64_t i = indexOf(m_value);
+        if (i < 0 || !m_shared || i >= m_shared->size())
+            return false;
+        m_inline = m_shared->at(qsizetype(i)).toStdString();
+        *text = m_inline;
+    } else if (cell.hasInline) {
+        *text = m_inline;
+        *escaped = mayHoldEscapes(*text);
+    } else if (cell.type == CellType::Boolean) {
+        *text = booleanText(m_value);
+    } else if ((cell.type == CellType::Number && formats.formatCell(cell.style, m_value, &m_shown)) ||
+               (cell.type == CellType::Date && formats.formatIsoDate(cell.style, m_value, &m_shown))) {
+        *text = m_shown;
+    } else {
+        *text = m_value;
+    }
+    return true;
+}
+
 XlsxSheetReader::Outcome XlsxSheetReader::place(const Cell &cell)
 {
     m_nextColumn = cell.column + 1;
@@ -287,7 +314,10 @@ XlsxSheetReader::Outcome XlsxSheetReader::place(const Cell &cell)
         m_table.markUncomputed(cell.column);
         m_rowHasValue = true;
     }
-    if (cell.type == CellType::Shared) {
+    const XlsxCellFormats &formats = m_formats ? *m_formats : generalOnly();
+    // Texts show under the text section of their style ("Name: "@) when it has one.
+    const XlsxTextFormat *textFormat = formats.textFormat(cell.style);
+    if (cell.type == CellType::Shared && !textFormat) {
         const int64_t i = indexOf(m_value);
         if (i >= 0 && m_shared && i < m_shared->size() && !m_shared->isEmptyAt(qsizetype(i))) {
             m_table.setShared(cell.column, uint32_t(i));
@@ -297,16 +327,13 @@ XlsxSheetReader::Outcome XlsxSheetReader::place(const Cell &cell)
     }
     std::string_view text;
     bool escaped = false;
-    if (cell.hasInline) {
-        text = m_inline;
-        escaped = mayHoldEscapes(text);
-    } else if (cell.type == CellType::Boolean) {
-        text = booleanText(m_value);
-    } else if (cell.type == CellType::Number &&
-               (m_formats ? *m_formats : generalOnly()).formatCell(cell.style, m_value, &m_shown)) {
+    if (!typedText(cell, formats, &text, &escaped))
+        return Outcome::Ok;
+    if (textFormat && (cell.type == CellType::Shared || cell.textResult || cell.hasInline)) {
+        if (textFormat->shownBytes(text.size()) > textRoom())
+            return Outcome::TooLarge; // "@@@@..." would repeat the text beyond the budget
+        m_shown = textFormat->format(text);
         text = m_shown;
-    } else {
-        text = m_value;
     }
     if (text.empty())
         return Outcome::Ok;

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-class XlsxNumberFormats;
+class XlsxCellFormats;
 class XlsxXmlScanner;
 
 class XlsxSheetReader
@@ -23,12 +23,9 @@ public:
 
     XlsxSheetReader(XlsxXmlScanner &xml, std::shared_ptr<const XlsxStringPool> shared, const Budget &budget);
 
-    // The workbook's cell styles: number cells are kept as the spreadsheet shows them under
-    // their style. Without them every number is kept in the General form.
-    void setNumberFormats(std::shared_ptr<const XlsxNumberFormats> formats)
-    {
-        m_formats = std::move(formats);
-    }
+    // The workbook's cell styles: number, date and text cells are kept as the spreadsheet shows
+    // them under their style. Without them every number is kept in the General form.
+    void setCellFormats(std::shared_ptr<const XlsxCellFormats> formats) { m_formats = std::move(formats); }
 
     // A workbook marked to be recalculated when it is opened: the values its formulas hold are
     // none of their results.
@@ -47,7 +44,8 @@ public:
     static bool readStringItem(XlsxXmlScanner &xml, std::string *out, size_t limit);
 
 private:
-    enum class CellType { Shared, Boolean, Number, Other }; // Other: formula strings, errors, inline
+    // Date: ISO 8601 text; Other: formula strings, errors, inline
+    enum class CellType { Shared, Boolean, Number, Date, Other };
     struct Cell {
         int column = 0;
         CellType type = CellType::Number; // a cell without a type holds a number
@@ -70,13 +68,14 @@ private:
     Outcome startRow();
     Outcome readRow();
     Outcome readCell(Cell *cell);
+    bool typedText(const Cell &cell, const XlsxCellFormats &formats, std::string_view *text, bool *escaped);
     Outcome place(const Cell &cell);
     Outcome endRow();
     size_t textRoom() const;
 
     XlsxXmlScanner &m_xml;
     std::shared_ptr<const XlsxStringPool> m_shared;
-    std::shared_ptr<const XlsxNumberFormats> m_formats;
+    std::shared_ptr<const XlsxCellFormats> m_formats;
     Budget m_budget;
     XlsxTable m_table;
     int m_dimensionColumns = 0;
