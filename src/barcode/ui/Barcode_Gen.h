@@ -5,6 +5,7 @@
 #include "barcode/BarcodeSettings.h"
 #include "barcode/ModuleGrid.h"
 #include "barcode/ui/BarcodeWindowLayout.h"
+#include "foundation/ui/WindowLook.h"
 #include "platform/FontDescriptor.h"
 #include "platform/Picture.h"
 
@@ -100,4 +101,5 @@ private:
     Picture m_preview;
     QRectF m_card;
     QString m_valueNote;
+    WindowLook::KeptPlace m_place;
 };

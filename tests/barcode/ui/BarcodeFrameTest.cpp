@@ -205,3 +205,38 @@ TEST_F(BarcodeFrame, AGrowingBarcodeMovesInwardAndOneLargerThanTheCardIsRefusedB
     EXPECT_NE(barcode->bounds(), kept);
     EXPECT_TRUE(card.contains(barcode->bounds()));
 }
+
+TEST_F(BarcodeFrame, TheWindowOpensWhereItOpenedBefore)
+{
+    // Each opening shows a window of another size (a linear symbol, a refused value with its
+    // reason, a 2D symbol): it opens at one place all the same, and where its user moved it.
+    const auto barcode = addBarcode(QRectF(20, 20, 50, 50));
+    ASSERT_TRUE(barcode);
+    canvas(0)->changeSelectionIndexes({0});
+    canvas(0)->setSelectedGraphic(barcode);
+    const auto openShown = [&](const std::function<void(Barcode_Gen &)> &before, QPoint drag = {}) {
+        QPoint at;
+        modalScripts.push_back([&](QDialog &dialog) {
+            auto &gen = static_cast<Barcode_Gen &>(dialog);
+            before(gen);
+            gen.show();
+            QCoreApplication::processEvents();
+            at = gen.pos();
+            if (!drag.isNull())
+                gen.move(gen.pos() + drag);
+            return 0;
+        });
+        QTest::mouseClick(window->inspector().barcodePanel().barcode_prop_btn, Qt::LeftButton);
+        return at;
+    };
+    const QPoint first = openShown([](Barcode_Gen &gen) { chooseType(gen, QStringLiteral("Code 128")); });
+    const QPoint second = openShown([](Barcode_Gen &gen) {
+        chooseType(gen, QStringLiteral("EAN-8"));
+        retype(gen.dataText, QStringLiteral("ABC"));
+    });
+    const QPoint third =
+        openShown([](Barcode_Gen &gen) { chooseType(gen, QStringLiteral("QR Code")); }, QPoint(30, -20));
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(third, first);
+    EXPECT_EQ(openShown([](Barcode_Gen &) {}), first + QPoint(30, -20));
+}
