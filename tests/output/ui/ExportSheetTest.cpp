@@ -293,7 +293,8 @@ TEST_F(ExportSheetTest, UntickingTheOnlySourceExportsTheDesignOnce)
 }
 
 // Each raster type is written at the chosen resolution (pixels and the resolution the file records),
-// the choice comes back in a new sheet (as after a restart), and TIFF is compressed without loss.
+// the choice of type and resolution comes back in a new sheet (as after a restart), and TIFF is
+// compressed without loss.
 TEST_F(ExportSheetTest, ResolutionCountsForEveryTypeAndIsRemembered)
 {
     FakeHost host(plainDesign());
@@ -304,7 +305,8 @@ TEST_F(ExportSheetTest, ResolutionCountsForEveryTypeAndIsRemembered)
         exportWith(
             sheet,
             [&](ExportSheet &s) {
-                shownDpi = s.saveDPIText->currentText();
+                shownDpi = s.fileFormatPopup->currentText() + QLatin1Char(' ') + s.saveDPIText->currentText();
+                EXPECT_TRUE(s.matrix_file_type->button(s.fileFormatPopup->currentIndex())->isChecked());
                 clickRow(s.matrix_file_type, type);
                 if (!dpi.isEmpty()) {
                     s.saveDPIText->setCurrentIndex(s.saveDPIText->findText(dpi));
@@ -320,7 +322,7 @@ TEST_F(ExportSheetTest, ResolutionCountsForEveryTypeAndIsRemembered)
         return shownDpi;
     };
     // The default: 300 dpi, 243 x 154 points become 1013 x 642 pixels.
-    EXPECT_EQ(exportAs(0, {}, "default.png"), "300");
+    EXPECT_EQ(exportAs(0, {}, "default.png"), "PNG 300");
     const QImage png(tempPath("default.png"));
     EXPECT_EQ(png.size(), QSize(1013, 642));
     EXPECT_NEAR(png.dotsPerMeterX(), 300 / 0.0254, 1);
@@ -335,11 +337,11 @@ TEST_F(ExportSheetTest, ResolutionCountsForEveryTypeAndIsRemembered)
                            {3, "600", "card.bmp", QSize(2025, 1284)},
                            {2, "72", "card.tiff", QSize(243, 154)},
                            {2, "300", "big.tiff", QSize(1013, 642)}};
-    QString last = QStringLiteral("300");
+    QString last = QStringLiteral("PNG 300");
     for (const Typed &t : typed) {
         // Each new sheet starts with the last choice.
         EXPECT_EQ(exportAs(t.type, QString::fromLatin1(t.dpi), QString::fromLatin1(t.name)), last) << t.name;
-        last = QString::fromLatin1(t.dpi);
+        last = ExportSheet::FileTypes.at(t.type) + QLatin1Char(' ') + QString::fromLatin1(t.dpi);
         const QImage image(tempPath(t.name));
         EXPECT_EQ(image.size(), t.size) << t.name;
         EXPECT_NEAR(image.dotsPerMeterX(), QString::fromLatin1(t.dpi).toInt() / 0.0254, 1) << t.name;
@@ -351,11 +353,47 @@ TEST_F(ExportSheetTest, ResolutionCountsForEveryTypeAndIsRemembered)
 
     // A value that the sheet does not offer, written by hand, gives the default again.
     {
-        QSettings settings(ExportSheet::settingsPath(), QSettings::IniFormat);
+        QSettings settings(RememberedExport::settingsPath(), QSettings::IniFormat);
         EXPECT_EQ(settings.value("Export/dpi").toInt(), 300);
         settings.setValue("Export/dpi", "123");
+        settings.setValue("Export/type", "GIF");
     }
-    EXPECT_EQ(ExportSheet::rememberedDpi(), 300);
+    EXPECT_EQ(RememberedExport::load().dpi, 300);
+    EXPECT_EQ(RememberedExport::load().fileType, "PNG");
+}
+
+// The sides chosen, both in one picture included, come back in a new sheet; Cancel keeps nothing.
+TEST_F(ExportSheetTest, TheCardSideIsRemembered)
+{
+    FakeHost host(plainDesign());
+    const auto shownSide = [&](const std::function<void(ExportSheet &)> &choose, bool ok) {
+        ExportSheet sheet(host, &host.window);
+        QString shown;
+        modalScripts.push_back([&](QDialog &) {
+            shown = sheet.chosenSide() + (sheet.export_combined_image_chk->isChecked() ? " combined" : "");
+            EXPECT_TRUE(sheet.matrix_export_card_side->checkedButton()->isChecked());
+            choose(sheet);
+            QTest::mouseClick(ok ? sheet.ok_button : sheet.cancel_button, Qt::LeftButton);
+            return sheet.result();
+        });
+        if (ok) { // the exported-files dialog, closed
+            modalScripts.push_back([](QDialog &) { return 0; });
+            files.answers.push_back(tempPath("side.png"));
+        }
+        sheet.Export_Button();
+        return shown;
+    };
+    EXPECT_EQ(shownSide([](ExportSheet &s) { clickRow(s.matrix_export_card_side, 2); }, true), "F");
+    EXPECT_EQ(shownSide(
+                  [](ExportSheet &s) {
+                      clickRow(s.matrix_export_card_side, 0);
+                      s.export_combined_image_chk->click();
+                  },
+                  true),
+              "B");
+    EXPECT_EQ(shownSide([](ExportSheet &s) { clickRow(s.matrix_export_card_side, 1); }, false),
+              "BOTH combined");
+    EXPECT_EQ(shownSide([](ExportSheet &) {}, false), "BOTH combined");
 }
 
 // With the sheet's defaults the cards are print quality: every bound Code 128 and QR Code of a
