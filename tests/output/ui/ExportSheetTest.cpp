@@ -214,6 +214,11 @@ TEST_F(ExportSheetTest, SingleExportOfBothSidesApartAndCombined)
         sheet, [](ExportSheet &s) { clickRow(s.matrix_export_card_side, 0); },
         [&](Open_Export_Log &log) {
             EXPECT_EQ(log._open_log_path->text(), tempPath("apart/card.png")); // the front, written last
+            // Both files are named, not the front's alone.
+            EXPECT_EQ(log._open_log_message->text(),
+                      "Card has been exported successfully.\nThe front was written to " +
+                          tempPath("apart/card.png") + ".\nThe back was written to " +
+                          tempPath("apart/card_Back.png") + ".");
             return 0;
         });
     EXPECT_EQ(QDir(tempPath("apart")).entryList(QDir::Files), (QStringList{"card.png", "card_Back.png"}));
