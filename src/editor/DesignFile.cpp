@@ -7,6 +7,7 @@
 #include "foundation/StringUtils.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
+#include "model/SKTImage.h"
 #include "platform/PropertyList.h"
 
 #include <QCryptographicHash>
@@ -18,6 +19,8 @@ namespace
 {
 // Design files are small; a bigger file is not one of ours and is refused before reading it all.
 constexpr qint64 MaxDesignFileSize = 512LL * 1024 * 1024;
+// Beyond this many, the missing pictures are counted rather than named: the box must fit a screen.
+constexpr int MaxPicturesNamed = 10;
 } // namespace
 
 DesignFile::DesignFile(SKTDocument &document, Card_Property &front, Card_Property &back,
@@ -188,7 +191,33 @@ DesignResult DesignFile::Read_and_load_design_Log(const QString &path, const QSt
     markClean();
     if (log_or_template == QLatin1String("L"))
         rememberDiskState(path);
-    return DesignResult{};
+    // Pictures are links to the user's files: one that moved would leave its frame silently empty.
+    return DesignResult::done(missingPicturesMessage(m_document.graphics(), m_document.graphics_back()));
+}
+
+QString DesignFile::missingPicturesMessage(const GraphicList &front, const GraphicList &back)
+{
+    QStringList lines;
+    int count = 0;
+    for (const auto &[side, list] :
+         {std::pair{QStringLiteral("Front"), &front}, {QStringLiteral("Back"), &back}}) {
+        for (const SKTImage::MissingPicture &missing : SKTImage::missingPictures(*list)) {
+            if (++count <= MaxPicturesNamed)
+                lines << side + QStringLiteral(": ") + SKTImage::describe(missing);
+        }
+    }
+    if (count == 0)
+        return {};
+    if (count > MaxPicturesNamed)
+        lines << QStringLiteral("... and %1 more.").arg(count - MaxPicturesNamed);
+    const QString head = count == 1 ? QStringLiteral("1 picture of this design was not found:")
+                                    : QStringLiteral("%1 pictures of this design were not found:").arg(count);
+    const QString tail = count == 1
+                             ? QStringLiteral("Its frame stays empty until the picture is chosen again, or "
+                                              "the file is put back and the design opened again.")
+                             : QStringLiteral("Their frames stay empty until the pictures are chosen again, "
+                                              "or the files are put back and the design opened again.");
+    return head + QLatin1Char('\n') + lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + tail;
 }
 
 void DesignFile::apply(DesignContents &c, const QString &path, const QString &mode)

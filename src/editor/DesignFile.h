@@ -28,8 +28,12 @@ public:
     // old file. With show_msg the result carries the message to show.
     DesignResult Save_project_file(bool save_as, bool show_msg);
     // Opens a design. Everything is read and checked first; a damaged file changes nothing and
-    // gives the corrupt-file message. Mode "L" makes the file the current design file.
+    // gives the corrupt-file message. Mode "L" makes the file the current design file. A design
+    // that opens with pictures whose files are gone is done, with a message naming them.
     DesignResult Read_and_load_design_Log(const QString &path, const QString &log_or_template);
+
+    // What to tell a user about the pictures of a design that show nothing; "" when all show.
+    static QString missingPicturesMessage(const GraphicList &front, const GraphicList &back);
 
     // The model's share of a new design: empty sides, no undo, page settings reset, no file.
     void resetToNewDesign();

@@ -97,6 +97,9 @@ int FileCommands::load(const QString &path)
         return 0;
     }
     m_window.sideViews().showWholeCard();
+    // Opened, with something to say (pictures whose files are gone): said over the design shown.
+    if (!result.message.isEmpty())
+        Show_MessageBox(result.message);
     return 1;
 }
 

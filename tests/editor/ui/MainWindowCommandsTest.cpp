@@ -456,3 +456,42 @@ TEST_F(MainWindowCommands, DataMenuWindowsOpenCentredOnTheMainWindow)
     EXPECT_LE((wizardAt.center() - window->frameGeometry().center()).manhattanLength(), 2);
     EXPECT_LE((workbookAt.center() - wizardAt.center()).manhattanLength(), 2);
 }
+
+// Pictures are links to the user's files: a design opened after one moved says which is missing,
+// by its name and the folder it was in; once the file is back, the design opens without a word.
+TEST_F(MainWindowCommands, OpeningADesignNamesThePicturesWhoseFilesAreGone)
+{
+    QDir().mkpath(tempPath(QStringLiteral("pics")));
+    const QString photo = tempPath(QStringLiteral("pics/photo.png"));
+    const QString logo = tempPath(QStringLiteral("pics/logo.png"));
+    for (const QString &path : {photo, logo})
+        ASSERT_TRUE(QImage(40, 30, QImage::Format_RGB32).save(path));
+    for (const QString &path : {photo, logo}) {
+        files.answers.push_back(path);
+        clickTool(8); // the Picture tool
+    }
+    ASSERT_EQ(front().size(), 2);
+    const QString design = tempPath(QStringLiteral("linked.dcard"));
+    files.answers.push_back(design);
+    window->fileCommands().SaveAs_Btn_Clicked();
+    ASSERT_TRUE(QFileInfo(design).isFile());
+
+    const QString moved = tempPath(QStringLiteral("elsewhere.png"));
+    ASSERT_TRUE(QFile::rename(photo, moved));
+    messages.clear();
+    files.answers.push_back(design);
+    window->fileCommands().Open_Btn_Clicked();
+    EXPECT_EQ(Project_File_Name, design);
+    ASSERT_EQ(front().size(), 2);
+    EXPECT_EQ(shown(),
+              QStringList{QStringLiteral("1 picture of this design was not found:\nFront: \"photo.png\", "
+                                         "which was in %1\n\nIts frame stays empty until the picture is "
+                                         "chosen again, or the file is put back and the design opened again.")
+                              .arg(tempPath(QStringLiteral("pics")))});
+
+    ASSERT_TRUE(QFile::rename(moved, photo));
+    messages.clear();
+    files.answers.push_back(design);
+    window->fileCommands().Open_Btn_Clicked();
+    EXPECT_TRUE(shown().isEmpty()) << shown().join('\n').toStdString();
+}

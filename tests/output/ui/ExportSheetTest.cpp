@@ -2,6 +2,7 @@
 // card to a chosen file (back, both, combined), and a batch of data rows into a chosen folder.
 #include "output/ui/ExportSheet.h"
 #include "editor/EditorState.h"
+#include "model/SKTImage.h"
 #include "output/BatchDesignFixture.h"
 #include "output/OutputState.h"
 #include "output/ui/Open_Export_Log.h"
@@ -234,6 +235,30 @@ TEST_F(ExportSheetTest, SingleExportOfBothSidesApartAndCombined)
     const QImage front(tempPath("apart/card.png"));
     ASSERT_FALSE(front.isNull());
     EXPECT_EQ(combined.size(), QSize(front.width(), 2 * front.height()));
+}
+
+// A picture whose file is gone is named after the export, which does not call the card whole.
+TEST_F(ExportSheetTest, APictureWhoseFileIsGoneIsNamedAfterTheExport)
+{
+    BatchFillSnapshot::Design design = plainDesign();
+    auto picture = std::make_shared<SKTImage>();
+    picture->setBounds(QRectF(20, 50, 80, 60));
+    picture->setFilePath(tempPath("moved/away/photo.png"));
+    design.back << picture;
+    FakeHost host(design);
+    ExportSheet sheet(host, &host.window);
+    files.answers.push_back(tempPath("card.png"));
+    QString said;
+    exportWith(
+        sheet, [](ExportSheet &s) { clickRow(s.matrix_export_card_side, 0); },
+        [&](Open_Export_Log &log) {
+            said = log._open_log_message->text();
+            return 0;
+        });
+    EXPECT_EQ(said, "The front was written to " + tempPath("card.png") + ".\nThe back was written to " +
+                        tempPath("card_Back.png") +
+                        ".\nBack: written without the picture \"photo.png\", which was in " +
+                        tempPath("moved/away") + ".");
 }
 
 TEST_F(ExportSheetTest, BatchOfThreeRowsWritesBackThenFrontPerRowAndOpensTheFolder)
