@@ -12,6 +12,7 @@
 
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -64,8 +65,10 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg)
         // A failed save keeps the file the design had: a file never written is not its file.
         state.Project_File_Name = remembered;
     }
-    if (show_msg)
-        result.message = written ? SavedMessage : saveFailedMessage(error);
+    if (!written)
+        result.message = saveFailedMessage(path, error);
+    else if (show_msg)
+        result.message = SavedMessage;
     if (m_editor)
         m_editor->Set_Log_Name_In_Title();
     return result;
@@ -97,9 +100,11 @@ void DesignFile::resetToNewDesign()
     m_disk = DiskState();
 }
 
-QString DesignFile::saveFailedMessage(const QString &reason)
+QString DesignFile::saveFailedMessage(const QString &path, const QString &reason)
 {
-    return reason.isEmpty() ? SaveFailedMessage : SaveFailedMessage + QStringLiteral("\n\n") + reason;
+    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    const QString head = QStringLiteral("The design could not be saved in the folder \"%1\".").arg(folder);
+    return reason.isEmpty() ? head : head + QStringLiteral("\n\n") + reason;
 }
 
 QByteArray DesignFile::fingerprint() const

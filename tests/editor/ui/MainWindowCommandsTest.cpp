@@ -264,13 +264,17 @@ TEST_F(MainWindowCommands, ExitAsksSavesAndShowsRateUs)
     EXPECT_EQ(rateUs, 1);
     EXPECT_EQ(exitStatuses, QList<int>{0});
 
-    // A save that fails keeps the program open and says why.
+    // A save that fails keeps the program open and says why, in a box titled "Save" that names
+    // the folder that could not be written.
     clickTool(3);
     Project_File_Name = tempPath(QStringLiteral("missing/folder/x.dcard"));
     messages.queueChoices({int(SaveAnswer::Save)});
     QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
     ASSERT_EQ(shown().size(), 1);
-    EXPECT_TRUE(shown()[0].startsWith(DesignFile::SaveFailedMessage + QStringLiteral("\n\nCould not save")))
+    EXPECT_EQ(messages.titles(), QStringList{QStringLiteral("Save")});
+    EXPECT_TRUE(shown()[0].startsWith(QStringLiteral("The design could not be saved in the folder \"%1\".\n\n"
+                                                     "Could not save \"x.dcard\": ")
+                                          .arg(tempPath(QStringLiteral("missing/folder")))))
         << shown()[0].toStdString();
     EXPECT_EQ(exitStatuses, QList<int>{0});
     EXPECT_EQ(rateUs, 1);
