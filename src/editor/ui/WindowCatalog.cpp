@@ -37,7 +37,8 @@ int openBarcodeWindow(InspectorHost &host)
             made->refreshCanvas = [&host] { host.Refresh_Canvas(); };
             return made;
         });
-        const std::optional<Picture> picture = gen->Open_Wnd(*barcode);
+        // The card bounds the barcode: a larger symbol moves inward, or is refused before OK.
+        const std::optional<Picture> picture = gen->Open_Wnd(*barcode, canvas->bounds());
         if (!picture)
             return 0;
         BarcodePanel::Update_Barcode_Graphics(host, *barcode, *picture);

@@ -30,6 +30,29 @@ QHBoxLayout *WindowLook::okCancelRow(QWidget *window, QPushButton *&ok, QPushBut
     return row;
 }
 
+namespace
+{
+QPoint originOf(const QWidget *window)
+{
+    const QWidget *parent = window->parentWidget();
+    return parent ? parent->window()->pos() : QPoint();
+}
+} // namespace
+
+void WindowLook::KeptPlace::restore(QWidget *window) const
+{
+    if (m_offset)
+        window->move(originOf(window) + *m_offset);
+}
+
+void WindowLook::KeptPlace::keep(const QWidget *window)
+{
+    // A window that never showed has no place of its own yet (it is given a native window when
+    // first shown, and keeps its place once hidden).
+    if (window->windowHandle())
+        m_offset = window->pos() - originOf(window);
+}
+
 void WindowLook::keepOver(QWidget *window, QWidget *parent)
 {
     if (window->parentWidget() != parent)
