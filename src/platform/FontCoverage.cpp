@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QRawFont>
 
+#include <algorithm>
 #include <bitset>
 #include <mutex>
 #include <vector>
@@ -298,16 +299,24 @@ QList<QTextLayout::FormatRange> FontCoverage::fallbackRanges(const QString &text
 
 QString FontCoverage::undrawableCharacters(const QString &text, const QFont &font)
 {
-    // Composed first: a letter typed as base and accent draws with a font's composed letter.
+    // A letter is drawn from its composed glyph, or else from its base and accents (text shaping
+    // does both), so it is checked composed and, failing that, taken apart.
     const QString composed = text.normalized(QString::NormalizationForm_C);
     QString missing;
     CoverageCache &cache = CoverageCache::instance();
     const std::lock_guard<std::mutex> lock(cache.mutex);
     const FaceKey base = cache.baseFace(font);
+    auto drawable = [&](const Item &item) {
+        return item.kind == Kind::Blank || cache.faceFor(base, item.code) >= 0;
+    };
     for (const Item &item : itemsOf(composed)) {
-        if (item.kind == Kind::Blank || cache.faceFor(base, item.code) >= 0)
+        if (drawable(item))
             continue;
         const QString character = composed.mid(item.at, item.length);
+        const QString parts = character.normalized(QString::NormalizationForm_D);
+        const std::vector<Item> pieces = itemsOf(parts);
+        if (parts != character && std::all_of(pieces.begin(), pieces.end(), drawable))
+            continue;
         if (!missing.contains(character))
             missing += character;
     }
