@@ -84,10 +84,10 @@ public:
         return FaceKey{*it, font.bold(), font.italic()};
     }
 
-    // The face that draws c in a text set in `base`; -1 when no installed face has it.
-    int faceFor(const FaceKey &base, char32_t c)
+    // The face that draws c in a text set in `base` (whose index is baseIndex); -1 when no
+    // installed face has it.
+    int faceFor(const FaceKey &base, int baseIndex, char32_t c)
     {
-        const int baseIndex = indexOf(base);
         const auto key = qMakePair(baseIndex, uint(c));
         auto it = m_choice.constFind(key);
         if (it != m_choice.constEnd())
@@ -111,26 +111,32 @@ public:
     const FaceKey &face(int index) const { return m_faces[size_t(index)]; }
 
 private:
+    // The text's own family first, then the one Qt's fallback picks, then every installed family.
     int choose(const FaceKey &base, char32_t c)
     {
-        QStringList families{base.family};
+        int face = firstCovering(base.family, base, c);
+        if (face >= 0)
+            return face;
         const QString picked = familyQtPicks(base.family, c);
-        if (!picked.isEmpty() && !families.contains(picked))
-            families << picked;
+        if (!picked.isEmpty() && picked != base.family && (face = firstCovering(picked, base, c)) >= 0)
+            return face;
         for (const QString &family : installedFamilies())
-            if (!families.contains(family))
-                families << family;
-        for (const QString &family : families) {
-            // The asked style, then upright, then regular: Arabic has no italic, and a slanted
-            // face of a family may lack scripts its upright face has.
-            const FaceKey tries[] = {
-                {family, base.bold, base.italic}, {family, base.bold, false}, {family, false, false}};
-            for (size_t i = 0; i < std::size(tries); ++i) {
-                if (i > 0 && tries[i] == tries[i - 1])
-                    continue;
-                if (covers(tries[i], c))
-                    return indexOf(tries[i]);
-            }
+            if (family != base.family && family != picked && (face = firstCovering(family, base, c)) >= 0)
+                return face;
+        return -1;
+    }
+
+    // The face of `family` that draws c: in the asked style, else upright, else regular (Arabic has
+    // no italic, and a slanted face may lack scripts its upright face has); -1 when none does.
+    int firstCovering(const QString &family, const FaceKey &base, char32_t c)
+    {
+        const FaceKey tries[] = {
+            {family, base.bold, base.italic}, {family, base.bold, false}, {family, false, false}};
+        for (size_t i = 0; i < std::size(tries); ++i) {
+            if (i > 0 && tries[i] == tries[i - 1])
+                continue;
+            if (covers(tries[i], c))
+                return indexOf(tries[i]);
         }
         return -1;
     }
@@ -276,7 +282,7 @@ QList<QTextLayout::FormatRange> FontCoverage::fallbackRanges(const QString &text
     const int baseIndex = cache.indexOf(base);
     for (Item &item : items)
         if (item.kind != Kind::Blank) {
-            item.face = cache.faceFor(base, item.code);
+            item.face = cache.faceFor(base, baseIndex, item.code);
             if (item.face < 0)
                 item.face = baseIndex; // nothing has it: left to the text's own font
         }
@@ -306,8 +312,9 @@ QString FontCoverage::undrawableCharacters(const QString &text, const QFont &fon
     CoverageCache &cache = CoverageCache::instance();
     const std::lock_guard<std::mutex> lock(cache.mutex);
     const FaceKey base = cache.baseFace(font);
+    const int baseIndex = cache.indexOf(base);
     auto drawable = [&](const Item &item) {
-        return item.kind == Kind::Blank || cache.faceFor(base, item.code) >= 0;
+        return item.kind == Kind::Blank || cache.faceFor(base, baseIndex, item.code) >= 0;
     };
     for (const Item &item : itemsOf(composed)) {
         if (drawable(item))
