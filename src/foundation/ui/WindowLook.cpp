@@ -1,9 +1,14 @@
 #include "foundation/ui/WindowLook.h"
 
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPalette>
 #include <QPushButton>
 #include <QWidget>
+
+#include <algorithm>
 
 QColor WindowLook::backgroundColor()
 {
@@ -57,4 +62,22 @@ void WindowLook::keepOver(QWidget *window, QWidget *parent)
 {
     if (window->parentWidget() != parent)
         window->setParent(parent, window->windowFlags());
+}
+
+int WindowLook::titleBarWidth(const QWidget *window)
+{
+    QString title = window->windowTitle();
+    const QString program = QGuiApplication::applicationDisplayName();
+    if (!program.isEmpty() && !title.endsWith(program))
+        title += QStringLiteral(" \u2014 ") + program;
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true); // most window managers write titles in bold
+    const QFontMetrics metrics(font);
+    // The window manager's icon, its three buttons and the margins: about five lines' height.
+    return metrics.horizontalAdvance(title) + 5 * metrics.height();
+}
+
+void WindowLook::fitTitle(QWidget *window)
+{
+    window->setMinimumWidth(std::max(window->minimumWidth(), titleBarWidth(window)));
 }

@@ -17,6 +17,12 @@ QColor backgroundColor();
 void applyBackground(QWidget *window);
 // The dialogs' closing row: Cancel, then OK as the default button, pushed to the right.
 QHBoxLayout *okCancelRow(QWidget *window, QPushButton *&ok, QPushButton *&cancel);
+// The width a title bar needs to show the window's whole title: the title as the window system
+// shows it (the program's name after it) in the title font, and room for the window manager's
+// icon and buttons.
+int titleBarWidth(const QWidget *window);
+// Keeps the window at least that wide, so that its title is never cut. Call after setWindowTitle.
+void fitTitle(QWidget *window);
 // A window kept for reuse, with its choices, moves under the window about to open it: a dialog
 // shows centred on its parent, and only while that parent is shown.
 void keepOver(QWidget *window, QWidget *parent);

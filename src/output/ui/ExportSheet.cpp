@@ -48,6 +48,7 @@ ExportSheet::ExportSheet(OutputHost &host, QWidget *parent) : QDialog(parent), m
 {
     setObjectName(QStringLiteral("ExportWindow"));
     setWindowTitle(QStringLiteral("Export"));
+    WindowLook::fitTitle(this);
     WindowLook::applyBackground(this);
 
     buildWindow();

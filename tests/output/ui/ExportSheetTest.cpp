@@ -10,6 +10,7 @@
 #include "support/FakeDesktopOpener.h"
 #include "support/IndicatorClick.h"
 #include "support/KeyboardWalk.h"
+#include "support/WindowTitle.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -107,6 +108,16 @@ TEST_F(ExportSheetTest, ControlsFollowEachOtherAndTheDesignsSources)
     sheet.Export_Button();
     EXPECT_EQ(modalTitles, QStringList{"Export"});
     EXPECT_TRUE(files.requests.isEmpty()); // cancelled: no panel
+}
+
+TEST_F(ExportSheetTest, TheTitleIsWhole)
+{
+    testsupport::ProgramDisplayName name;
+    FakeHost host(plainDesign());
+    ExportSheet sheet(host, &host.window);
+    sheet.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+    EXPECT_TRUE(testsupport::titleFits(sheet));
 }
 
 TEST_F(ExportSheetTest, TabGoesFromTheFormatToTheResolutionUnderItThenToTheRadioColumns)

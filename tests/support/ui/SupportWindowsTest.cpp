@@ -97,6 +97,12 @@ TEST_F(SupportWindows, HelpDocumentOpensOrIsReportedMissing)
     EXPECT_TRUE(
         guide.contains(QStringLiteral("it offers two ways in: the wizard, or a design file you kept.")));
     EXPECT_TRUE(guide.contains(QStringLiteral("File > New from Template starts a card from a template")));
+    // ... and the wizard's steps as it takes them: its last asks From and To, no date, time or venue.
+    EXPECT_TRUE(guide.contains(QStringLiteral("The wizard takes four steps:")));
+    EXPECT_TRUE(
+        guide.contains(QStringLiteral("and From and To, the names of the sender and the addressee.")));
+    for (const char *gone : {"venue", "the date", "the time"})
+        EXPECT_FALSE(guide.contains(QLatin1String(gone), Qt::CaseInsensitive)) << gone;
     QTest::mouseClick(help._Help_File_Label, Qt::LeftButton);
     ASSERT_EQ(openedUrls.size(), 1);
     EXPECT_EQ(openedUrls.first().toLocalFile(), pdf);
