@@ -32,6 +32,10 @@ public:
     static std::unique_ptr<NKDBarcode> barcodeForTitle(const QString &title);
     // What a symbology accepts, for messages.
     static QString contentRule(const QString &title);
+    // The least width in points the bars of a linear value can take, from its length alone (0 for
+    // 2D symbols and symbologies of a fixed length): a value far too long for a card is known
+    // without encoding it, which takes long for such a value.
+    static double leastWidth(const BarcodeSettings &settings, const QString &value);
 
     // The 2D symbol's modules and its size in points, or the reason. The modules are made once
     // and painted at whatever resolution the picture is shown.
