@@ -187,7 +187,11 @@ private:
         RowTally past;
         for (int r = b.rows; r < outputRows(); ++r)
             past.add(m_plan.rowNumber(r));
-        add(QStringLiteral("%1 is blank past row %2, where its source ends.").arg(name).arg(b.rows), past);
+        add(b.rows == 0 ? QStringLiteral("%1 is blank: its source gives no rows.").arg(name)
+                        : QStringLiteral("%1 is blank past row %2, where its source ends.")
+                              .arg(name)
+                              .arg(m_plan.rowNumber(b.rows - 1)),
+            past);
         struct Found {
             int kind;
             QString what;
