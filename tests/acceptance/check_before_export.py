@@ -45,8 +45,10 @@ def main():
         gone = 'The picture on the front is blank: its file "%s" is gone.' % photo
 
         with Session("check_before_export", args=[design], env={"XDG_DATA_HOME": data}) as s:
-            title = s.xdotool("getwindowname", s.window)
-            check("*" not in title, "the opened design shows a change: %r" % title)
+            def opened():
+                title = s.xdotool("getwindowname", s.window)
+                return title.startswith("card.dcard") and "*" not in title
+            s.wait_until(opened, "the opened design's title without a change")
             s.focus()
             s.key("alt+f", "e")
             sheet = s.wait_for_window("^Export$")
