@@ -15,7 +15,7 @@ public:
 
     // The window sheets hang on and dialogs are parented to.
     virtual QWidget *outputWindow() = 0;
-    // Everything a run reads, copied on the GUI thread (the snapshot deep-copies it again).
+    // Everything a run reads, copied on the GUI thread (the run plan deep-copies it again).
     virtual BatchFillSnapshot::Design batchDesign() = 0;
     virtual void Refresh_Canvas() = 0;
     // The design's name without folder and extension, offered in the save panel.
