@@ -2,12 +2,12 @@
 // bound to series) written as 300-dpi PNG files, on every core and on one; and the same 1,000
 // cards printed on A4 sheets of 2 x 5 labels into a PDF file.
 #include "model/SKTGraphic.h"
-#include "output/BatchFillSnapshot.h"
 #include "output/BatchFiller.h"
 #include "output/CardExport.h"
 #include "output/PngEncoder.h"
 #include "output/PrintLayout.h"
 #include "output/Printing_View.h"
+#include "output/RunPlan.h"
 
 #include <benchmark/benchmark.h>
 
@@ -51,7 +51,7 @@ void writeLines(const QString &path, const QStringList &lines)
 
 struct BenchDesign {
     QTemporaryDir dir;
-    std::shared_ptr<const BatchFillSnapshot> snapshot;
+    std::shared_ptr<const RunPlan> plan;
 
     BenchDesign()
     {
@@ -109,7 +109,7 @@ struct BenchDesign {
         code->show_hide_hdr = 1;
         code->show_hide_ftr = 1;
         d.front << name << title << photo << code;
-        snapshot = std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(d));
+        plan = RunPlan::make(d);
     }
 };
 
@@ -135,7 +135,7 @@ void BM_ExportBatch300dpi(benchmark::State &state)
         ExportProgress progress;
         QElapsedTimer timer;
         timer.start();
-        const ExportResult r = CardExport::run(d.snapshot, out.path(), options, &progress);
+        const ExportResult r = CardExport::run(d.plan, out.path(), options, &progress);
         ms = double(timer.nsecsElapsed()) / 1e6;
         written = r.written;
         if (!r.ok())
@@ -152,7 +152,7 @@ BENCHMARK(BM_ExportBatch300dpi)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::
 void BM_FillAndRenderCard300dpi(benchmark::State &state)
 {
     BenchDesign &d = design();
-    BatchFiller filler(d.snapshot, 300);
+    BatchFiller filler(d.plan, 300);
     int row = 0;
     for (auto _ : state) {
         QString error;
@@ -165,7 +165,7 @@ BENCHMARK(BM_FillAndRenderCard300dpi)->Unit(benchmark::kMillisecond);
 void BM_PngEncodeCard300dpi(benchmark::State &state)
 {
     BenchDesign &d = design();
-    BatchFiller filler(d.snapshot, 300);
+    BatchFiller filler(d.plan, 300);
     QString error;
     const QImage card = filler.Set_data_table_value_to_card(0, "F", false, &error);
     for (auto _ : state)
@@ -192,7 +192,7 @@ void BM_Print1000LabelsOn2x5Sheets(benchmark::State &state)
     for (auto _ : state) {
         QTemporaryDir out;
         QPdfWriter writer(out.filePath("sheets.pdf"));
-        Printing_View view(layout, {}, d.snapshot);
+        Printing_View view(layout, {}, d.plan);
         sheets = view.numberOfPages(false);
         const OpResult painted = view.paint(writer, false);
         if (!painted.ok())

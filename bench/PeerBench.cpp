@@ -7,11 +7,11 @@
 #include "editor/DesignFile.h"
 #include "editor/DesignFileFormat.h"
 #include "model/SKTGraphic.h"
-#include "output/BatchFillSnapshot.h"
 #include "output/BatchFiller.h"
 #include "output/CardExport.h"
 #include "output/ImageFileWriter.h"
 #include "output/PngEncoder.h"
+#include "output/RunPlan.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -91,8 +91,7 @@ void writeSeries(const QString &folder, const QString &name, const QStringList &
 }
 
 // A CR80 card with a text line, a Code 128 and a QR Code, each bound to a series.
-std::shared_ptr<const BatchFillSnapshot> cardDesign(const QString &folder, const Rows &rows,
-                                                    bool withQr = true)
+std::shared_ptr<const RunPlan> cardDesign(const QString &folder, const Rows &rows, bool withQr = true)
 {
     QDir().mkpath(folder);
     writeSeries(folder, "names", rows.names);
@@ -124,7 +123,7 @@ std::shared_ptr<const BatchFillSnapshot> cardDesign(const QString &folder, const
     d.front << name << code;
     if (withQr)
         d.front << qr;
-    return std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(d));
+    return RunPlan::make(d);
 }
 
 // libspng alone: rows already in the file's layout, deflate level 1, no row filters.
@@ -178,7 +177,7 @@ struct BatchRun {
     int written = 0;
 };
 
-BatchRun runBatch(std::shared_ptr<const BatchFillSnapshot> snapshot, const QString &folder, int threads)
+BatchRun runBatch(std::shared_ptr<const RunPlan> plan, const QString &folder, int threads)
 {
     ExportOptions options;
     options.dpi = 300;
@@ -187,7 +186,7 @@ BatchRun runBatch(std::shared_ptr<const BatchFillSnapshot> snapshot, const QStri
     QElapsedTimer t;
     t.start();
     const double cpu = cpuMs();
-    const ExportResult r = CardExport::run(std::move(snapshot), folder, options, &progress);
+    const ExportResult r = CardExport::run(std::move(plan), folder, options, &progress);
     BatchRun out;
     out.wallMs = double(t.nsecsElapsed()) / 1e6;
     out.cpuMs = cpuMs() - cpu;
@@ -360,8 +359,8 @@ void writeRows(int cards, const QString &folder)
 // DIR/card.dcard --data DIR/DataSet`: the print road measured from outside, as glabels is.
 void writeDesign(int cards, const QString &folder)
 {
-    const auto snapshot = cardDesign(QDir(folder).filePath("DataSet"), Rows(cards));
-    const BatchFillSnapshot::Design &d = snapshot->design();
+    const auto plan = cardDesign(QDir(folder).filePath("DataSet"), Rows(cards));
+    const BatchFillSnapshot::Design &d = plan->design();
     Card_Property front = d.frontPage, back = d.backPage;
     QString error;
     if (!DesignFile::writeItems(

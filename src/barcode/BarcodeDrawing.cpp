@@ -148,6 +148,36 @@ std::vector<QRectF> BarcodeDrawing::bars() const
     return out;
 }
 
+QRectF BarcodeDrawing::markedArea() const
+{
+    QRectF area;
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        const Item &item = m_items[i];
+        switch (item.kind) {
+        case Kind::Rect:
+            if (i > 0)
+                area |= item.rect;
+            break;
+        case Kind::Bar:
+            area |= item.rect;
+            break;
+        case Kind::Text: {
+            const TextLine &line = m_texts[size_t(item.index)];
+            area |= BarcodeText::outline(line.text, line.font, line.kern, item.rect.topLeft()).boundingRect();
+            break;
+        }
+        case Kind::Modules: {
+            std::vector<QRectF> dark;
+            appendModuleRects(*m_grids[size_t(item.index)], item.rect.topLeft(), dark);
+            for (const QRectF &rect : dark)
+                area |= rect;
+            break;
+        }
+        }
+    }
+    return area;
+}
+
 void BarcodeDrawing::paintItem(QPainter &painter, const Item &item) const
 {
     switch (item.kind) {

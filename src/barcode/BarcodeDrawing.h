@@ -33,6 +33,9 @@ public:
 
     // The bars as added, for checks.
     std::vector<QRectF> bars() const;
+    // Where the picture shows anything over its ground (the first fill, which covers the frame):
+    // bars, dark modules, texts and other fills, in points; empty when nothing shows.
+    QRectF markedArea() const;
 
 private:
     enum class Kind { Rect, Bar, Text, Modules };

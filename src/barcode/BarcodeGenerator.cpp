@@ -15,6 +15,7 @@
 #include "barcode/NKDRoyalMailBarcode.h"
 #include "barcode/NKDUPCEBarcode.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace
@@ -120,6 +121,22 @@ QString BarcodeGenerator::sampleValue(const QString &title)
     };
     const int i = int(BarcodeSettings::linearTitles().indexOf(title));
     return i >= 0 && i < samples.size() ? samples.at(i) : QStringLiteral("0123");
+}
+
+double BarcodeGenerator::leastWidth(const BarcodeSettings &settings, const QString &value)
+{
+    // Symbologies whose symbol has one length whatever the value (Japan Post takes its first
+    // characters only): UPC-A, POSTNET, EAN-13, UPC-E, EAN-8, PLANET, Japan Post.
+    static const QList<int> fixedLength{3, 4, 8, 14, 15, 17, 18};
+    const int i = int(BarcodeSettings::linearTitles().indexOf(settings.symbologyTitle));
+    if (settings.isTwoD() || i < 0 || fixedLength.contains(i))
+        return 0;
+    // Every other symbology gives a character at least five modules (two digits of Code 128's
+    // set C take eleven). A bar is never thinner than a dot of the finest resolution drawn.
+    constexpr double ModulesPerCharacter = 5.0;
+    constexpr double ThinnestBar = 72.0 / 2400.0;
+    return double(value.size()) * ModulesPerCharacter *
+           std::max(BarcodeSizing::barWidthForMils(settings.linear_width_val), ThinnestBar);
 }
 
 void BarcodeGenerator::layoutLinear(const BarcodeSettings &settings, NKDBarcode &b)

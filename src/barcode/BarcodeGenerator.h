@@ -35,6 +35,10 @@ public:
     static QString contentRule(const QString &title);
     // A short value the symbology draws: what a window puts in place of a value it refuses.
     static QString sampleValue(const QString &title);
+    // The least width in points the bars of a linear value can take, from its length alone (0 for
+    // 2D symbols and symbologies of a fixed length): a value far too long for a card is known
+    // without encoding it, which takes long for such a value.
+    static double leastWidth(const BarcodeSettings &settings, const QString &value);
 
     // The 2D symbol's modules and its size in points, or the reason. The modules are made once
     // and painted at whatever resolution the picture is shown.

@@ -1,6 +1,5 @@
 #include "editor/DesignFile.h"
 
-#include "editor/ColumnFollowing.h"
 #include "editor/DesignEditor.h"
 #include "editor/EditorState.h"
 #include "foundation/CardCodes.h"
@@ -276,7 +275,6 @@ void DesignFile::apply(DesignContents &c, const QString &path, const QString &mo
     };
     insertAll(SKTDocument::Front, c.frontObjects);
     insertAll(SKTDocument::Back, c.backObjects);
-    ColumnFollowing::follow({m_document.graphics(), m_document.graphics_back()}, m_binding);
 
     if (m_editor && mode == QLatin1String("L"))
         m_editor->Set_Log_Name_In_Title();

@@ -210,13 +210,13 @@ TemplateResult TemplateStore::writePair(const QString &name, const plist::Array 
 }
 
 TemplateResult TemplateStore::exportTemplate(const QString &name, const plist::Array &items,
-                                             std::shared_ptr<const BatchFillSnapshot> snapshot) const
+                                             std::shared_ptr<const RunPlan> plan) const
 {
     return writePair(name, items, [&](const QString &path, QString *error) {
         ExportOptions options;
         options.side = ExportSide::Both;
         options.combined = true;
-        const ExportResult r = CardExport::Export_Single_File(snapshot, path, options);
+        const ExportResult r = CardExport::Export_Single_File(plan, path, options);
         if (!r.ok() && error)
             *error = r.message();
         return r.ok();

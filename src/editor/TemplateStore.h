@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-class BatchFillSnapshot;
+class RunPlan;
 
 // The outcome of a template operation, with the template's design file when one was written.
 struct TemplateResult : OpResult {
@@ -67,7 +67,7 @@ public:
                              const PreviewWriter &writePreview) const;
     // The same with the preview of both sides combined, drawn by the single export.
     TemplateResult exportTemplate(const QString &name, const plist::Array &items,
-                                  std::shared_ptr<const BatchFillSnapshot> snapshot) const;
+                                  std::shared_ptr<const RunPlan> plan) const;
 
     // The preview pictures of the folder ("png" and "jpg" in lower case), sorted by name.
     QStringList templatePictures() const;

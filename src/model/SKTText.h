@@ -22,9 +22,12 @@ public:
     QSizeF naturalSize() const;
     // The height the text takes when drawn in `font` wrapped at `width` points, every line laid out.
     static double heightAsDrawn(const QString &text, const FontDescriptor &font, double width);
-    // Whether text, drawn as this object draws its own, shows whole in the bounds: no line that
-    // wrapping adds falls below them.
-    bool showsWhole(const QString &text) const;
+    // Where drawing text as this object draws its own cuts it: nowhere, at the box (a line whose
+    // baseline falls below it or that runs past its side), or at the card's edge (card: the
+    // card's rectangle in the bounds' points; empty: none). A text far longer than any box shows
+    // is judged by its start.
+    enum class Cut { None, ByBox, ByCard };
+    Cut cutOf(const QString &text, const QRectF &card = QRectF()) const;
     // Fits the height to the text without recording the change for undo.
     void setHeightToMatchContents();
     // Height the drawn text takes at the current width: trimmed, in its case, in the record's font

@@ -155,6 +155,53 @@ double layOut(QTextLayout &layout, const SKTText &t, double height)
     return y;
 }
 
+// Characters measured at most from a text's start before the whole is.
+constexpr qsizetype MeasuredStart = 4096;
+
+// The text with every run of characters that take no room of their own (combining marks, format
+// characters) cut to a few: a flood of them draws nothing more and makes laying out slow.
+QString measuredText(const QString &text)
+{
+    constexpr int MostInRun = 8;
+    QString out;
+    out.reserve(text.size());
+    int run = 0;
+    for (const QChar c : text) {
+        const QChar::Category k = c.category();
+        const bool roomless =
+            k == QChar::Mark_NonSpacing || k == QChar::Mark_Enclosing || k == QChar::Other_Format;
+        run = roomless ? run + 1 : 0;
+        if (run <= MostInRun)
+            out.append(c);
+    }
+    return out;
+}
+
+// The cut of a drawn text laid out in t's box, judged line by line: top to baseline, ink's left
+// to right.
+SKTText::Cut cutOfLines(const SKTText &t, const QString &drawn, const QRectF &card)
+{
+    const QFont font = drawingFont(t);
+    QTextLayout layout(drawn, font, const_cast<QPaintDevice *>(layoutDevice()));
+    setFaces(layout, font);
+    const QRectF box = t.bounds();
+    layOut(layout, t, box.height());
+    constexpr double Slack = 0.5;
+    bool byCard = false;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        const QRectF ink = line.naturalTextRect();
+        const double top = line.y(), baseline = line.y() + line.ascent();
+        if (baseline > box.height() + Slack || ink.left() < -Slack || ink.right() > box.width() + Slack)
+            return SKTText::Cut::ByBox;
+        if (!card.isEmpty())
+            byCard = byCard || box.left() + ink.left() < card.left() - Slack ||
+                     box.left() + ink.right() > card.right() + Slack ||
+                     box.top() + top < card.top() - Slack || box.top() + baseline > card.bottom() + Slack;
+    }
+    return byCard ? SKTText::Cut::ByCard : SKTText::Cut::None;
+}
+
 } // namespace
 
 void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
@@ -226,24 +273,20 @@ double SKTText::drawnTextHeight() const
     return layOut(layout, *this, 100000);
 }
 
-bool SKTText::showsWhole(const QString &text) const
+SKTText::Cut SKTText::cutOf(const QString &text, const QRectF &card) const
 {
-    // The row's text laid out exactly as drawing lays out this object's own.
-    const QString drawn = drawnText(*this, text);
+    const QString drawn = measuredText(drawnText(*this, text));
     if (drawn.isEmpty())
-        return true;
-    const QFont font = drawingFont(*this);
-    QTextLayout layout(drawn, font, const_cast<QPaintDevice *>(layoutDevice()));
-    setFaces(layout, font);
-    layOut(layout, *this, 100000);
-    // A line whose baseline falls below the box is cut off; a descender past it is not.
-    const double height = bounds().height();
-    for (int i = 0; i < layout.lineCount(); ++i) {
-        const QTextLine line = layout.lineAt(i);
-        if (line.y() + line.ascent() > height + 0.5)
-            return false;
+        return Cut::None;
+    // More text only adds lines and widens the last: a start that is cut already tells, and
+    // laying out a very long text whole takes far longer than drawing the lines a box shows.
+    if (drawn.size() > MeasuredStart) {
+        const qsizetype n = drawn.at(MeasuredStart - 1).isHighSurrogate() ? MeasuredStart - 1 : MeasuredStart;
+        const Cut start = cutOfLines(*this, drawn.left(n), card);
+        if (start != Cut::None)
+            return start;
     }
-    return true;
+    return cutOfLines(*this, drawn, card);
 }
 
 double SKTText::heightAsDrawn(const QString &text, const FontDescriptor &font, double width)

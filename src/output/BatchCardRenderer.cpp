@@ -4,9 +4,9 @@
 
 #include <exception>
 
-BatchCardRenderer::BatchCardRenderer(std::shared_ptr<const BatchFillSnapshot> snapshot, double dpi, bool fill,
+BatchCardRenderer::BatchCardRenderer(std::shared_ptr<const RunPlan> plan, double dpi, bool fill,
                                      BatchFiller::BarcodeMaker barcodeMaker)
-    : m_snapshot(snapshot), m_filler(std::move(snapshot), dpi, std::move(barcodeMaker)), m_fill(fill)
+    : m_plan(plan), m_filler(std::move(plan), dpi, std::move(barcodeMaker)), m_fill(fill)
 {
 }
 
@@ -20,12 +20,12 @@ QImage BatchCardRenderer::renderSide(int row, bool back, QString *error)
 
 std::optional<RenderSide> BatchCardRenderer::sideOf(int row, bool back, QString *error)
 {
-    const BatchFillSnapshot::Design &d = m_snapshot->design();
+    const RunPlan::Design &d = m_plan->design();
     // The same objects renderSide fills and draws: the filler's own copies.
     GraphicList graphics = back ? m_filler.backGraphics() : m_filler.frontGraphics();
     try {
         QString reason;
-        if (m_fill && !m_filler.Assign_Batch_Values_To_Control(graphics, row, &reason)) {
+        if (m_fill && !m_filler.Assign_Batch_Values_To_Control(graphics, back, row, &reason)) {
             if (error)
                 *error = reason;
             return std::nullopt;
@@ -47,10 +47,10 @@ std::optional<RenderSide> BatchCardRenderer::sideOf(int row, bool back, QString 
     return std::nullopt;
 }
 
-CardRendererFactory BatchCardRenderer::factory(std::shared_ptr<const BatchFillSnapshot> snapshot, double dpi,
-                                               bool fill, BatchFiller::BarcodeMaker barcodeMaker)
+CardRendererFactory BatchCardRenderer::factory(std::shared_ptr<const RunPlan> plan, double dpi, bool fill,
+                                               BatchFiller::BarcodeMaker barcodeMaker)
 {
-    return [snapshot = std::move(snapshot), dpi, fill, barcodeMaker = std::move(barcodeMaker)]() {
-        return std::make_unique<BatchCardRenderer>(snapshot, dpi, fill, barcodeMaker);
+    return [plan = std::move(plan), dpi, fill, barcodeMaker = std::move(barcodeMaker)]() {
+        return std::make_unique<BatchCardRenderer>(plan, dpi, fill, barcodeMaker);
     };
 }

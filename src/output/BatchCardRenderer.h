@@ -1,4 +1,4 @@
-// The card renderer of real designs: each worker gets its own filler over the shared snapshot,
+// The card renderer of real designs: each worker gets its own filler over the shared plan,
 // filling the row's values into its own copies of the objects before drawing a side.
 #pragma once
 
@@ -12,7 +12,7 @@ class BatchCardRenderer : public CardRenderer
 {
 public:
     // fill: false draws the design as it stands (single export), true fills each row first.
-    BatchCardRenderer(std::shared_ptr<const BatchFillSnapshot> snapshot, double dpi, bool fill,
+    BatchCardRenderer(std::shared_ptr<const RunPlan> plan, double dpi, bool fill,
                       BatchFiller::BarcodeMaker barcodeMaker = BatchFiller::defaultBarcodeMaker());
 
     QImage renderSide(int row, bool back, QString *error) override;
@@ -26,11 +26,11 @@ public:
 
     // One renderer per worker thread.
     static CardRendererFactory
-    factory(std::shared_ptr<const BatchFillSnapshot> snapshot, double dpi, bool fill,
+    factory(std::shared_ptr<const RunPlan> plan, double dpi, bool fill,
             BatchFiller::BarcodeMaker barcodeMaker = BatchFiller::defaultBarcodeMaker());
 
 private:
-    std::shared_ptr<const BatchFillSnapshot> m_snapshot;
+    std::shared_ptr<const RunPlan> m_plan;
     BatchFiller m_filler;
     bool m_fill;
 };

@@ -1,16 +1,14 @@
-// Everything a batch run reads, copied once on the GUI thread: both sides' objects and page
-// settings, the binding table rows and the bound series, with the counts that decide the run.
+// A design as an output run reads it, copied on the GUI thread: both sides' objects and page
+// settings, the card, the binding table's rows and headings and the series folder. A run plan is
+// built from it; the lists are shared here and deep-copied by the plan.
 #pragma once
 
 #include "data/BatchRowCounter.h"
 #include "data/ExcelBindingTable.h"
-#include "data/SeriesTable.h"
 #include "model/SKTGraphic.h"
 #include "panels/Card_Property.h"
 
-#include <QHash>
 #include <QList>
-#include <QMap>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -48,78 +46,13 @@ public:
         QString resourcePath;
         QString dataFolder;
     };
-    // The run's input of a design: the lists are shared, take() copies them.
+    // The run's input of a design: the lists are shared, a plan copies them.
     static Design designOf(const Sources &sources);
-
-    // Deep copies of the design's objects and pages, then the counting of the data sources.
-    static BatchFillSnapshot take(const Design &design);
-
-    const Design &design() const { return m_design; }
-
-    // --- counting (the data engine's rules over this design's objects) ---
-    // Runs the series check, the Excel check and the card count, in this order.
-    void Check_Series_Or_Excel_Use_or_not();
-    void Check_Data_Sheet_Value_Use_or_Not();
-    void Check_Excel_Binding_Value_Use_or_Not();
-    // Recounts the sources whose flag is set; the other count is 0; the total is the larger.
-    void Get_total_Card_count();
-
-    // Whether a side's list has a text, picture or barcode with that data source (1 series, 2 Excel).
-    static bool sideUses(const GraphicList &graphics, int dataSourceType);
-    bool Check_Front_Side_Dataset_Is_Used() const { return sideUses(m_design.front, 1); }
-    bool Check_Back_Side_Dataset_Is_Used() const { return sideUses(m_design.back, 1); }
-    bool Check_Front_Side_Excel_Binding_Is_Used() const { return sideUses(m_design.front, 2); }
-    bool Check_Back_Side_Excel_Binding_Is_Used() const { return sideUses(m_design.back, 2); }
-    bool backTakesPart() const { return m_design.CARD_SIDE_STR == QLatin1String("2"); }
-    // Whether an object of the front, or of the back when it takes part, is bound to a series or
-    // the binding table, whether or not that source gives rows.
-    bool bindsData() const;
-
-    // A column-bound object whose column the binding table does not have: it reads nothing.
-    struct MissingColumn {
-        GraphicPtr object; // the snapshot's copy
-        bool back = false;
-        QString column; // the column it was bound to: column "<heading>", or column <n> by position
-    };
-    const QList<MissingColumn> &missingColumns() const { return m_missingColumns; }
-    // Rows of a bound series, 0 when it was not loaded.
-    int seriesRows(const QString &name) const { return m_series.rowsOf(name); }
-
-    // Values (untrimmed, "" when the source has no such row).
-    QString Get_sel_row_col_value_of_dataset(int row, const QString &seriesName) const;
-    QString Get_sel_row_col_value_of_Excel(int row, int col) const;
-
-    // Producers may switch a source off (the user unticked it), then call Get_total_Card_count.
-    bool Use_Data_Sheet_Values = false;
-    bool Use_Excel_Binding_Values = false;
-    int Data_table_rows = 0;
-    int Excel_table_rows = 0;
-    int Total_Batch_Excel_Card = 0;
-
-    bool isBatch() const { return Use_Data_Sheet_Values || Use_Excel_Binding_Values; }
-    // Problems met while loading series (a bound series whose file is missing), for the log.
-    const QStringList &warnings() const { return m_warnings; }
-    // Bound series whose file is there but could not be read (too large, not a file): no export
-    // may run, since the cards would lose their values.
-    const QStringList &unreadableSeries() const { return m_unreadableSeries; }
 
     // Kinds that take part in data binding: text, picture, barcode.
     static bool isBindable(const SKTGraphic &graphic);
     // What the counting needs to know of a side's objects.
     static QList<BoundObjectInfo> describe(const GraphicList &graphics);
-    // Deep copy of a list: every object cloned.
+    // Deep copy of a list: every object cloned, empty entries left out.
     static GraphicList cloneList(const GraphicList &graphics);
-
-private:
-    BatchCounts counts() const;
-    void setCounts(const BatchCounts &counts);
-    SeriesLoader loader();
-    // Points every column-bound copy at the column its heading now stands in (-1 when gone).
-    void followHeadings();
-
-    Design m_design;
-    SeriesTable m_series; // bound series, loaded by the names their objects carry
-    QStringList m_warnings;
-    QStringList m_unreadableSeries;
-    QList<MissingColumn> m_missingColumns;
 };

@@ -2,9 +2,7 @@
 
 #include "barcode/BarcodeGenerator.h"
 #include "canvas/SKTRenderingView.h"
-#include "data/ColumnBinding.h"
 #include "foundation/CardCodes.h"
-#include "foundation/StringUtils.h"
 #include "model/SKTImage.h"
 #include "output/BatchBarcodeSettings.h"
 #include "platform/Units.h"
@@ -22,44 +20,25 @@ BatchFiller::BarcodeMaker BatchFiller::defaultBarcodeMaker()
     };
 }
 
-BatchFiller::BatchFiller(std::shared_ptr<const BatchFillSnapshot> snapshot, double dpi,
-                         BarcodeMaker barcodeMaker)
-    : m_snapshot(std::move(snapshot)), m_dpi(dpi > 0 ? dpi : Units::PointsPerInch),
+BatchFiller::BatchFiller(std::shared_ptr<const RunPlan> plan, double dpi, BarcodeMaker barcodeMaker)
+    : m_plan(std::move(plan)), m_dpi(dpi > 0 ? dpi : Units::PointsPerInch),
       m_barcodeMaker(std::move(barcodeMaker))
 {
-    m_front = BatchFillSnapshot::cloneList(m_snapshot->design().front);
-    m_back = BatchFillSnapshot::cloneList(m_snapshot->design().back);
+    m_front = BatchFillSnapshot::cloneList(m_plan->design().front);
+    m_back = BatchFillSnapshot::cloneList(m_plan->design().back);
 }
 
-QString BatchFiller::valueFor(const SKTGraphic &graphic, int row, bool *bound) const
-{
-    *bound = false;
-    if (graphic.data_source_type == DataSourceCode::Series && m_snapshot->Use_Data_Sheet_Values) {
-        *bound = true;
-        return Trim_Str(m_snapshot->Get_sel_row_col_value_of_dataset(row, graphic.batch_list_name_val()));
-    }
-    if (graphic.data_source_type == DataSourceCode::BindingColumn && m_snapshot->Use_Excel_Binding_Values) {
-        *bound = true;
-        // The live design refilled after a run may still name a column by its old place.
-        const QStringList &titles = m_snapshot->design().excelTitles;
-        const int column = titles.isEmpty() ? graphic.excel_col_indx
-                                            : ColumnBinding::resolve(titles, graphic.excel_col_indx,
-                                                                     graphic.excel_col_title);
-        return Trim_Str(m_snapshot->Get_sel_row_col_value_of_Excel(row, column));
-    }
-    return QString();
-}
-
-bool BatchFiller::Assign_Batch_Values_To_Control(GraphicList &graphics, int row, QString *error)
+bool BatchFiller::Assign_Batch_Values_To_Control(GraphicList &graphics, bool back, int row, QString *error)
 {
     m_blankBarcodes.clear();
-    for (const GraphicPtr &g : graphics) {
+    for (qsizetype i = 0; i < graphics.size(); ++i) {
+        const GraphicPtr &g = graphics.at(i);
         if (!g || !BatchFillSnapshot::isBindable(*g))
             continue;
-        bool bound = false;
-        const QString value = valueFor(*g, row, &bound);
+        const std::optional<QString> bound = m_plan->valueOf(back, int(i), row);
         if (!bound)
             continue;
+        const QString &value = *bound;
         switch (g->kind()) {
         case SKTGraphic::Kind::Text: {
             // One replacement of the whole text keeps its font, size and colour.
@@ -124,10 +103,10 @@ QImage BatchFiller::Set_data_table_value_to_card(int row, const QString &card_si
     Q_UNUSED(print_box); // pictures are pixels either way; the flag only matters to printing
     const bool back = card_side != SideCode::Front;
     GraphicList &graphics = back ? m_back : m_front;
-    const BatchFillSnapshot::Design &d = m_snapshot->design();
+    const RunPlan::Design &d = m_plan->design();
     QString reason;
     try {
-        if (!Assign_Batch_Values_To_Control(graphics, row, &reason)) {
+        if (!Assign_Batch_Values_To_Control(graphics, back, row, &reason)) {
             if (error)
                 *error = reason;
             return {};
@@ -147,7 +126,7 @@ QImage BatchFiller::Set_data_table_value_to_card(int row, const QString &card_si
 
 QImage BatchFiller::renderUnfilled(bool back, QString *error)
 {
-    const BatchFillSnapshot::Design &d = m_snapshot->design();
+    const RunPlan::Design &d = m_plan->design();
     QImage image = renderSide(back ? m_back : m_front, back ? d.backPage : d.frontPage, d.cardShape,
                               d.cardArea, d.resourcePath, m_dpi);
     if (image.isNull() && error)

@@ -1,10 +1,10 @@
-// Fills one card side from one data row and renders it, on a worker's own copy of the snapshot's
+// Fills one card side from one data row and renders it, on a worker's own copy of the plan's
 // objects: bound texts, pictures and barcodes take the row's values; the live design is untouched.
 #pragma once
 
 #include "barcode/BarcodeResult.h"
 #include "barcode/BarcodeSettings.h"
-#include "output/BatchFillSnapshot.h"
+#include "output/RunPlan.h"
 #include "platform/Picture.h"
 
 #include <QImage>
@@ -24,7 +24,7 @@ public:
     // The barcode engine's batch road.
     static BarcodeMaker defaultBarcodeMaker();
 
-    BatchFiller(std::shared_ptr<const BatchFillSnapshot> snapshot, double dpi,
+    BatchFiller(std::shared_ptr<const RunPlan> plan, double dpi,
                 BarcodeMaker barcodeMaker = defaultBarcodeMaker());
 
     // Fills side "F" (any other text: the back) from row (from 0) and renders it at the filler's
@@ -32,11 +32,12 @@ public:
     // failed row is never written with another row's values.
     QImage Set_data_table_value_to_card(int row, const QString &card_side, bool print_box, QString *error);
 
-    // Puts row's values into the bound objects of graphics; false with *error on the first
-    // object that could not take its value (objects already filled keep their new values).
+    // Puts row's values into the bound objects of graphics, a copy of the plan's side (back or
+    // front) in its order; false with *error on the first object that could not take its value
+    // (objects already filled keep their new values).
     // A bound picture that cannot be read does not fail the row: the card goes without it and a
     // note says so (takeNotes).
-    bool Assign_Batch_Values_To_Control(GraphicList &graphics, int row, QString *error);
+    bool Assign_Batch_Values_To_Control(GraphicList &graphics, bool back, int row, QString *error);
 
     // The notes of the rows filled since the last call, each once; the list is emptied.
     QStringList takeNotes();
@@ -57,9 +58,7 @@ public:
     const GraphicList &backGraphics() const { return m_back; }
 
 private:
-    QString valueFor(const SKTGraphic &graphic, int row, bool *bound) const;
-
-    std::shared_ptr<const BatchFillSnapshot> m_snapshot;
+    std::shared_ptr<const RunPlan> m_plan;
     double m_dpi;
     BarcodeMaker m_barcodeMaker;
     GraphicList m_front; // this filler's own copies

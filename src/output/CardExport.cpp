@@ -11,14 +11,14 @@
 
 #include <cmath>
 
-ExportResult CardExport::run(std::shared_ptr<const BatchFillSnapshot> snapshot, const QString &target,
+ExportResult CardExport::run(std::shared_ptr<const RunPlan> plan, const QString &target,
                              const ExportOptions &options, ExportProgress *progress,
                              BatchFiller::BarcodeMaker barcodeMaker)
 {
     ExportResult refused;
-    refused.refusal = snapshot->unreadableSeries().join(QLatin1Char(' '));
+    refused.refusal = plan->unreadableSeries().join(QLatin1Char(' '));
     // A card too large to draw is refused before any worker starts or any folder is made.
-    const QSizeF cardSize = snapshot->design().cardArea.size();
+    const QSizeF cardSize = plan->design().cardArea.size();
     if (refused.refusal.isEmpty() && !cardSize.isEmpty())
         refused.refusal = SKTRenderingView::sizeRefusal(
             options.combined ? QSizeF(cardSize.width(), 2 * cardSize.height()) : cardSize, options.dpi);
@@ -27,9 +27,8 @@ ExportResult CardExport::run(std::shared_ptr<const BatchFillSnapshot> snapshot, 
     ExportOptions sized = options;
     sized.cardBytes = cardBytes(cardSize, options);
     const ExportResult result =
-        snapshot->isBatch()
-            ? Export_Batch_File(std::move(snapshot), target, sized, progress, std::move(barcodeMaker))
-            : Export_Single_File(std::move(snapshot), target, sized, std::move(barcodeMaker));
+        plan->isBatch() ? Export_Batch_File(std::move(plan), target, sized, progress, std::move(barcodeMaker))
+                        : Export_Single_File(std::move(plan), target, sized, std::move(barcodeMaker));
     // What the exported-files dialog shows: the file or batch folder, and what happened.
     if (result.refusal.isEmpty() && result.written > 0)
         OutputState::instance().setExportFile(result.path, result.message());
@@ -45,11 +44,11 @@ qint64 CardExport::cardBytes(const QSizeF &cardSize, const ExportOptions &option
     return qint64(pixels) * 4 * pictures;
 }
 
-ExportResult CardExport::Export_Batch_File(std::shared_ptr<const BatchFillSnapshot> snapshot,
-                                           const QString &chosenFolder, const ExportOptions &options,
-                                           ExportProgress *progress, BatchFiller::BarcodeMaker barcodeMaker)
+ExportResult CardExport::Export_Batch_File(std::shared_ptr<const RunPlan> plan, const QString &chosenFolder,
+                                           const ExportOptions &options, ExportProgress *progress,
+                                           BatchFiller::BarcodeMaker barcodeMaker)
 {
-    const int rows = snapshot->Total_Batch_Excel_Card;
+    const int rows = plan->outputCount();
     // While a batch runs the editor does not redraw on request; cleared however the run ends.
     struct InProcess {
         InProcess() { OutputState::instance().Card_Value_In_Process = true; }
@@ -58,20 +57,20 @@ ExportResult CardExport::Export_Batch_File(std::shared_ptr<const BatchFillSnapsh
     BatchExportEngine engine(progress);
     return engine.Export_Batch_File(
         chosenFolder, rows, options,
-        BatchCardRenderer::factory(std::move(snapshot), options.dpi, true, std::move(barcodeMaker)));
+        BatchCardRenderer::factory(std::move(plan), options.dpi, true, std::move(barcodeMaker)));
 }
 
-ExportResult CardExport::Export_Single_File(std::shared_ptr<const BatchFillSnapshot> snapshot,
-                                            const QString &path, const ExportOptions &options,
+ExportResult CardExport::Export_Single_File(std::shared_ptr<const RunPlan> plan, const QString &path,
+                                            const ExportOptions &options,
                                             BatchFiller::BarcodeMaker barcodeMaker)
 {
-    const BatchFillSnapshot::Design &design = snapshot->design();
+    const RunPlan::Design &design = plan->design();
     const QList<SKTImage::MissingPicture> missing[] = {
         options.side != ExportSide::Back ? SKTImage::missingPictures(design.front)
                                          : QList<SKTImage::MissingPicture>(),
         options.side != ExportSide::Front ? SKTImage::missingPictures(design.back)
                                           : QList<SKTImage::MissingPicture>()};
-    BatchCardRenderer renderer(std::move(snapshot), options.dpi, false, std::move(barcodeMaker));
+    BatchCardRenderer renderer(std::move(plan), options.dpi, false, std::move(barcodeMaker));
     ExportResult result = SingleExport::Export_Single_File(path, options, renderer);
     // A picture whose file is gone leaves its frame empty: the card is whole but for it.
     if (result.written > 0) {

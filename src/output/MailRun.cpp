@@ -202,7 +202,7 @@ QString MailRun::validate(QStringList *recipients, QString *fileName)
             return extensionProblem;
         if (holdsControlCharacter(*fileName))
             return attachmentNameText();
-        if (!m_request.snapshot)
+        if (!m_request.plan)
             return QStringLiteral("There is no card to send.");
     } else {
         const QString path = Trim_Str(m_request.attachment);
@@ -218,8 +218,8 @@ QString MailRun::validate(QStringList *recipients, QString *fileName)
 
 // Renders the chosen sides of one card (row < 0: the design as it stands) into the run's folder.
 // The back goes first in the list, as the back is attached before the front.
-bool MailRun::renderCard(int row, const QString &folder, const QString &fileName, QStringList *files,
-                         QString *error)
+bool MailRun::renderCard(const std::shared_ptr<const RunPlan> &cards, int row, const QString &folder,
+                         const QString &fileName, QStringList *files, QString *error)
 {
     const QString front = QDir(folder).filePath(fileName + QLatin1Char('.') +
                                                 m_request.extension.toLower().remove(QLatin1Char('.')));
@@ -232,7 +232,7 @@ bool MailRun::renderCard(int row, const QString &folder, const QString &fileName
         sides = {{false, front}};
     else
         sides = {{true, back}};
-    BatchFiller filler(m_request.snapshot, m_request.dpi);
+    BatchFiller filler(cards, m_request.dpi);
     files->clear();
     for (const auto &[isBack, path] : sides) {
         const QImage image = row < 0 ? filler.renderUnfilled(isBack, error)
@@ -337,15 +337,16 @@ MailRun::Outline MailRun::plan(QStringList *recipients, QString *fileName)
     const int r = int(recipients->size());
     int rows = 0;
     if (m_request.mode == Mode::Card) {
-        BatchFillSnapshot &s = *m_request.snapshot;
-        s.Check_Series_Or_Excel_Use_or_not();
-        if (!m_request.useSeries)
-            s.Use_Data_Sheet_Values = false;
-        if (!m_request.useExcel)
-            s.Use_Excel_Binding_Values = false;
-        s.Get_total_Card_count();
         o.batch = m_request.useSeries || m_request.useExcel;
-        rows = s.Total_Batch_Excel_Card;
+        RunPlan::Choices choices;
+        choices.useSeries = m_request.useSeries;
+        choices.useExcel = m_request.useExcel;
+        choices.sides = RunPlan::sidesOfCode(m_request.side);
+        // One card a recipient: the rows past the last recipient go to nobody.
+        if (o.batch && m_request.spread == Spread::OnePerRecipient)
+            choices.most = r;
+        o.cards = m_request.plan->with(choices);
+        rows = o.cards->cardCount();
     }
     o.rows = o.batch ? rows : 0;
     o.allToEvery = o.batch && m_request.spread == Spread::AllToEvery;
@@ -375,7 +376,7 @@ MailRun::ItemEnd MailRun::sendItem(int i, Run &run)
         if (run.cardFiles.isEmpty()) {
             QString error;
             if (!run.folder->isValid() ||
-                !renderCard(-1, run.folder->path(), run.fileName, &run.cardFiles, &error)) {
+                !renderCard(run.plan.cards, -1, run.folder->path(), run.fileName, &run.cardFiles, &error)) {
                 recordError(run.result, run.folder->isValid() ? error : noFolder);
                 return ItemEnd::EndRun; // a card that cannot be drawn or written is sent to nobody
             }
@@ -386,18 +387,20 @@ MailRun::ItemEnd MailRun::sendItem(int i, Run &run)
         return ItemEnd::EndRun;
     QStringList files;
     QString error = run.folder->isValid() ? QString() : noFolder;
-    if (!run.folder->isValid() || !renderCard(i, run.folder->path(), run.fileName, &files, &error)) {
+    const int rowNumber = run.plan.cards->rowNumber(i);
+    if (!run.folder->isValid() ||
+        !renderCard(run.plan.cards, i, run.folder->path(), run.fileName, &files, &error)) {
         // The row is left out: nothing is sent for it and it does not count to a pause.
-        recordError(run.result, QStringLiteral("Row %1: %2").arg(i + 1).arg(error));
+        recordError(run.result, QStringLiteral("Row %1: %2").arg(rowNumber).arg(error));
         if (m_hooks.log)
             m_hooks.log(run.result.errors.last());
         countDone(run, run.plan.allToEvery ? int(run.recipients.size()) : 1);
         return ItemEnd::Skipped;
     }
     if (!run.plan.allToEvery)
-        return next(sendOne(i, i + 1, files, run));
+        return next(sendOne(i, rowNumber, files, run));
     for (int r = 0; r < run.recipients.size(); ++r) {
-        if (m_progress.stopRequested() || sendOne(r, i + 1, files, run) == Delivery::Failed)
+        if (m_progress.stopRequested() || sendOne(r, rowNumber, files, run) == Delivery::Failed)
             return ItemEnd::EndRun;
     }
     return ItemEnd::Done;
@@ -452,7 +455,9 @@ MailRun::Result MailRun::run()
         if (std::any_of(result.missed.begin(), result.missed.end(),
                         [&address](const Missed &m) { return m.recipient == address; }))
             continue;
-        nothing << (rowEach ? QStringLiteral("%1 (row %2)").arg(address).arg(r + 1) : address);
+        nothing << (rowEach
+                        ? QStringLiteral("%1 (row %2)").arg(address).arg(run.plan.cards->rowNumber(int(r)))
+                        : address);
     }
     closingText(result, nothing);
     return std::move(run.result);

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "foundation/CardCodes.h"
-#include "output/BatchFillSnapshot.h"
 #include "output/ExportProgress.h"
 #include "output/MailTransport.h"
+#include "output/RunPlan.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,8 +38,8 @@ public:
         int pauseEvery = 1; // messages (items) between pauses
         qint64 pauseMs = 0;
         double dpi = 150;
-        // The design with its data (card mode); the run switches off sources whose box is unticked.
-        std::shared_ptr<BatchFillSnapshot> snapshot;
+        // The design with its data (card mode); the run leaves out sources whose box is unticked.
+        std::shared_ptr<const RunPlan> plan;
     };
 
     // A message the server refused while the run went on.
@@ -83,6 +83,9 @@ public:
         bool batch = false;      // card mode filled from data rows
         int rows = 0;            // the data rows of a batch
         bool allToEvery = false; // a batch whose every row goes to every recipient
+        // The cards as this run makes them (card mode): its sources, sides and rows, which the
+        // check before the run reads.
+        std::shared_ptr<const RunPlan> cards;
     };
     Outline outline();
 
@@ -119,8 +122,8 @@ private:
     enum class ItemEnd { Done, Skipped, EndRun };
 
     QString validate(QStringList *recipients, QString *fileName);
-    bool renderCard(int row, const QString &folder, const QString &fileName, QStringList *files,
-                    QString *error);
+    bool renderCard(const std::shared_ptr<const RunPlan> &cards, int row, const QString &folder,
+                    const QString &fileName, QStringList *files, QString *error);
     ItemEnd sendItem(int item, Run &run);
     MailTransport::Delivery sendOne(int recipient, int row, const QStringList &files, Run &run);
     void countDone(Run &run, int messages);

@@ -1,162 +1,229 @@
 #include "output/OutputCheck.h"
 
-#include "foundation/CardCodes.h"
 #include "foundation/StringUtils.h"
-#include "model/SKTText.h"
-#include "output/BatchBarcodeSettings.h"
+#include "output/OutputProblems.h"
 
 #include <QHash>
-#include <QImage>
+#include <QSet>
+#include <QThread>
 
-#include <cstdlib>
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <optional>
+#include <thread>
+#include <vector>
 
 namespace
 {
-// Rows of one problem, gathered as the rows are read.
+// Rows of one problem, gathered in row order.
 struct RowTally {
     int cards = 0;
     QList<int> first;
-    void add(int row)
+    void add(int rowNumber)
     {
         ++cards;
         if (first.size() < OutputCheck::RowsNamed)
-            first.append(row + 1);
+            first.append(rowNumber);
     }
 };
 
-// A barcode made once per value: rows often repeat one.
-enum class BarcodeFate { Fine, NotMade, OffCard };
+// One object showing one value (or what the design holds), judged once by every kind.
+struct Unit {
+    const SKTGraphic *object = nullptr;
+    bool fileGone = false;
+    std::optional<QString> value;
+    QList<std::pair<int, QString>> findings; // (kind, what is wrong)
+};
 
-// Where a picture shows something other than its background, in points from its corner.
-QRectF inkOf(const Picture &picture, const QColor &background)
-{
-    constexpr double Dpi = 144.0;
-    const QImage image = picture.toImage(Dpi).convertToFormat(QImage::Format_ARGB32);
-    int left = image.width(), top = image.height(), right = -1, bottom = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = line[x];
-            const int differs = std::abs(qRed(p) - background.red()) +
-                                std::abs(qGreen(p) - background.green()) +
-                                std::abs(qBlue(p) - background.blue());
-            if (qAlpha(p) < 128 || differs < 96)
-                continue;
-            left = std::min(left, x);
-            right = std::max(right, x);
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
-        }
-    }
-    if (right < 0)
-        return {};
-    const double k = 72.0 / Dpi;
-    return QRectF(left * k, top * k, (right - left + 1) * k, (bottom - top + 1) * k);
-}
+// An object of a side the run outputs.
+struct Subject {
+    const SKTGraphic *object = nullptr;
+    bool back = false;
+    const RunPlan::Binding *source = nullptr; // filled from data in this run; null: shows its own
+    int ownUnit = -1;                         // the unit of an object that shows its own
+    std::vector<int> unitOfRow;               // a filled object's unit by row; -1 for a blank value
+};
 
-class ObjectCheck
+class Checker
 {
 public:
-    ObjectCheck(const BatchFillSnapshot &snapshot, const BatchFiller::BarcodeMaker &maker,
-                OutputCheck::Report &report)
-        : m_snapshot(snapshot), m_maker(maker), m_report(report)
+    Checker(const RunPlan &plan, const BatchFiller::BarcodeMaker &maker) : m_plan(plan), m_maker(maker)
     {
+        m_report.totalCards = plan.outputCount();
+        m_report.batch = plan.isBatch();
     }
 
-    void checkSide(const GraphicList &side, bool back)
+    void gatherSide(bool back)
     {
-        for (const GraphicPtr &g : side) {
+        const GraphicList &side = back ? m_plan.design().back : m_plan.design().front;
+        QSet<const SKTGraphic *> gone;
+        for (const GraphicPtr &g : OutputProblems::picturesWhoseFileIsGone(side))
+            gone.insert(g.get());
+        for (int i = 0; i < side.size(); ++i) {
+            const SKTGraphic &g = *side.at(i);
             // A hidden object, or one left off the output, shows nothing, right or wrong.
-            if (g && g->ctrl_is_visible && g->print_object == 0 && BatchFillSnapshot::isBindable(*g))
-                checkObject(*g, back);
+            if (!g.ctrl_is_visible || g.print_object != 0)
+                continue;
+            Subject s;
+            s.object = &g;
+            s.back = back;
+            if (m_plan.fills(back, i)) {
+                s.source = &m_plan.binding(back, i);
+                gatherRows(s, back, i);
+            } else {
+                s.ownUnit = int(m_units.size());
+                m_units.push_back({&g, gone.contains(&g), std::nullopt, {}});
+            }
+            m_subjects.push_back(std::move(s));
         }
+    }
+
+    void judge(int threads)
+    {
+        std::atomic<size_t> next{0};
+        const auto work = [this, &next] {
+            for (size_t i = next++; i < m_units.size(); i = next++)
+                judge(m_units[i]);
+        };
+        const int n = int(std::min<size_t>(size_t(std::max(1, threads)), m_units.size()));
+        std::vector<std::thread> pool;
+        for (int t = 1; t < n; ++t)
+            pool.emplace_back(work);
+        work();
+        for (std::thread &t : pool)
+            t.join();
+    }
+
+    OutputCheck::Report report()
+    {
+        for (const Subject &s : m_subjects) {
+            if (s.source)
+                reportFilled(s);
+            else
+                reportOwn(s);
+        }
+        return std::move(m_report);
     }
 
 private:
+    int outputRows() const { return m_report.batch ? m_report.totalCards : 0; }
+
+    // The units of a filled object's rows: one per distinct value, rows often repeat one.
+    void gatherRows(Subject &s, bool back, int index)
+    {
+        if (s.source->missingColumn())
+            return;
+        QHash<QString, int> seen;
+        const int rows = std::min(s.source->rows, outputRows());
+        s.unitOfRow.assign(size_t(rows), -1);
+        for (int r = 0; r < rows; ++r) {
+            const QString value = m_plan.valueOf(back, index, r).value_or(QString());
+            if (value.isEmpty())
+                continue;
+            auto it = seen.constFind(value);
+            if (it == seen.constEnd()) {
+                it = seen.insert(value, int(m_units.size()));
+                m_units.push_back({s.object, false, value, {}});
+            }
+            s.unitOfRow[size_t(r)] = *it;
+        }
+    }
+
+    void judge(Unit &unit) const
+    {
+        const QRectF card = m_plan.design().cardArea;
+        const OutputProblems::Shown shown{*unit.object, unit.value ? &*unit.value : nullptr, card, m_maker,
+                                          unit.fileGone};
+        const std::vector<OutputProblems::Kind> &kinds = OutputProblems::kinds();
+        for (size_t k = 0; k < kinds.size(); ++k) {
+            QString what;
+            try {
+                what = kinds[k](shown);
+            } catch (const std::exception &e) {
+                what = QStringLiteral("could not be checked: %1").arg(QString::fromUtf8(e.what()));
+            }
+            if (!what.isEmpty())
+                unit.findings.append({int(k), what});
+        }
+    }
+
     void add(const QString &what, const RowTally &tally)
     {
         if (tally.cards > 0)
             m_report.problems.append({what, tally.cards, tally.first});
     }
 
-    // The rows the object's source has; -1 when the object is not filled from data.
-    int sourceRows(const SKTGraphic &g) const
+    // Every card the run outputs.
+    RowTally everyCard() const
     {
-        if (g.data_source_type == DataSourceCode::Series && m_snapshot.Use_Data_Sheet_Values)
-            return m_snapshot.seriesRows(g.batch_list_name_val());
-        if (g.data_source_type == DataSourceCode::BindingColumn && m_snapshot.Use_Excel_Binding_Values)
-            return g.excel_col_indx < 0 ? 0 : m_snapshot.Excel_table_rows;
-        return -1;
+        RowTally all;
+        for (int r = 0; r < std::max(1, outputRows()) && all.first.size() < OutputCheck::RowsNamed; ++r)
+            all.add(m_plan.rowNumber(r));
+        all.cards = m_report.totalCards;
+        if (!m_report.batch)
+            all.first.clear();
+        return all;
     }
 
-    QString value(const SKTGraphic &g, int row) const
+    void reportOwn(const Subject &s)
     {
-        return Trim_Str(g.data_source_type == DataSourceCode::Series
-                            ? m_snapshot.Get_sel_row_col_value_of_dataset(row, g.batch_list_name_val())
-                            : m_snapshot.Get_sel_row_col_value_of_Excel(row, g.excel_col_indx));
+        const QString name = OutputCheck::objectName(*s.object, s.back);
+        for (const auto &[kind, what] : m_units[size_t(s.ownUnit)].findings)
+            add(name + QLatin1Char(' ') + what, everyCard());
     }
 
-    void checkObject(const SKTGraphic &g, bool back)
+    void reportFilled(const Subject &s)
     {
-        const int rows = sourceRows(g);
-        if (rows < 0)
+        const RunPlan::Binding &b = *s.source;
+        if (b.missingColumn()) {
+            // Named without its source: the sentence names the column.
+            add(QStringLiteral("%1 is blank: the workbook has no %2.")
+                    .arg(OutputCheck::objectName(*s.object, s.back), b.named),
+                everyCard());
             return;
-        const QString name = OutputCheck::objectName(g, back, &m_snapshot.design().excelTitles);
-        const int total = m_snapshot.Total_Batch_Excel_Card;
-        // A missing column is reported on its own, not again as a short source.
-        if (g.data_source_type != DataSourceCode::BindingColumn || g.excel_col_indx >= 0) {
-            RowTally past;
-            for (int r = rows; r < total; ++r)
-                past.add(r);
-            add(QStringLiteral("%1 is blank past row %2, where its source ends.").arg(name).arg(rows), past);
         }
-        RowTally cut, notMade, offCard;
-        QHash<QString, BarcodeFate> made;
-        for (int r = 0; r < std::min(rows, total); ++r) {
-            const QString v = value(g, r);
-            if (v.isEmpty())
+        const QString name = OutputCheck::objectName(*s.object, s.back, &b);
+        RowTally past;
+        for (int r = b.rows; r < outputRows(); ++r)
+            past.add(m_plan.rowNumber(r));
+        add(b.rows == 0 ? QStringLiteral("%1 is blank: its source gives no rows.").arg(name)
+                        : QStringLiteral("%1 is blank past row %2, where its source ends.")
+                              .arg(name)
+                              .arg(m_plan.rowNumber(b.rows - 1)),
+            past);
+        struct Found {
+            int kind;
+            QString what;
+            RowTally rows;
+        };
+        QList<Found> found;
+        for (size_t r = 0; r < s.unitOfRow.size(); ++r) {
+            if (s.unitOfRow[r] < 0)
                 continue;
-            if (g.kind() == SKTGraphic::Kind::Text && !static_cast<const SKTText &>(g).showsWhole(v))
-                cut.add(r);
-            if (g.kind() != SKTGraphic::Kind::Barcode)
-                continue;
-            auto it = made.find(v);
-            if (it == made.end())
-                it = made.insert(v, barcodeFate(g, v));
-            if (*it == BarcodeFate::NotMade)
-                notMade.add(r);
-            else if (*it == BarcodeFate::OffCard)
-                offCard.add(r);
+            for (const auto &[kind, what] : m_units[size_t(s.unitOfRow[r])].findings) {
+                auto it =
+                    std::find_if(found.begin(), found.end(), [&](const Found &f) { return f.what == what; });
+                if (it == found.end())
+                    it = found.insert(found.end(), {kind, what, {}});
+                it->rows.add(m_plan.rowNumber(int(r)));
+            }
         }
-        add(QStringLiteral("%1 does not fit its box and is cut.").arg(name), cut);
-        add(QStringLiteral("%1 cannot be made from the row's value.").arg(name), notMade);
-        add(QStringLiteral("%1 runs off the card.").arg(name), offCard);
+        std::stable_sort(found.begin(), found.end(),
+                         [](const Found &a, const Found &b) { return a.kind < b.kind; });
+        for (const Found &f : found)
+            add(name + QLatin1Char(' ') + f.what, f.rows);
     }
 
-    BarcodeFate barcodeFate(const SKTGraphic &g, const QString &v) const
-    {
-        if (!m_maker)
-            return BarcodeFate::Fine;
-        const BarcodeResult made =
-            m_maker(BatchBarcodeSettings::Set_Barcode_Prop_To_Control(g), v, g.header_val.value_or(QString()),
-                    g.footer_val.value_or(QString()));
-        if (!made.ok())
-            return BarcodeFate::NotMade;
-        // Drawn at its own size from the object's corner, as the card draws it; a blank margin past
-        // the card's edge loses nothing.
-        const QRectF ink = inkOf(made.picture, g.barcode_back_clr_val.value_or(QColor(Qt::white)));
-        const QRectF card = m_snapshot.design().cardArea.adjusted(-0.5, -0.5, 0.5, 0.5);
-        return ink.isEmpty() || card.contains(ink.translated(g.bounds().topLeft())) ? BarcodeFate::Fine
-                                                                                    : BarcodeFate::OffCard;
-    }
-
-    const BatchFillSnapshot &m_snapshot;
+    const RunPlan &m_plan;
     const BatchFiller::BarcodeMaker &m_maker;
-    OutputCheck::Report &m_report;
+    OutputCheck::Report m_report;
+    std::vector<Subject> m_subjects;
+    std::vector<Unit> m_units;
 };
 } // namespace
 
-QString OutputCheck::objectName(const SKTGraphic &graphic, bool back, const QStringList *excelTitles)
+QString OutputCheck::objectName(const SKTGraphic &graphic, bool back, const RunPlan::Binding *source)
 {
     QString kind = QStringLiteral("picture");
     if (graphic.kind() == SKTGraphic::Kind::Barcode) {
@@ -169,41 +236,19 @@ QString OutputCheck::objectName(const SKTGraphic &graphic, bool back, const QStr
     }
     QString name =
         QStringLiteral("The %1 on the %2").arg(kind, back ? QStringLiteral("back") : QStringLiteral("front"));
-    if (!excelTitles)
-        return name;
-    if (graphic.data_source_type == DataSourceCode::Series)
-        return name + QStringLiteral(" (series \"%1\")").arg(graphic.batch_list_name_val());
-    const int k = graphic.excel_col_indx;
-    if (k >= 0 && k < excelTitles->size())
-        return name + QStringLiteral(" (column \"%1\")").arg(excelTitles->at(k));
-    return name + QStringLiteral(" (column %1)").arg(k);
+    return source && !source->named.isEmpty() ? name + QStringLiteral(" (%1)").arg(source->named) : name;
 }
 
-OutputCheck::Report OutputCheck::check(const BatchFillSnapshot &snapshot,
-                                       const BatchFiller::BarcodeMaker &maker)
+OutputCheck::Report OutputCheck::check(const RunPlan &plan, const BatchFiller::BarcodeMaker &maker,
+                                       int threads)
 {
-    Report report;
-    if (!snapshot.isBatch())
-        return report;
-    report.totalCards = snapshot.Total_Batch_Excel_Card;
-    if (snapshot.Use_Excel_Binding_Values) {
-        for (const BatchFillSnapshot::MissingColumn &m : snapshot.missingColumns()) {
-            if ((m.back && !snapshot.backTakesPart()) || !m.object->ctrl_is_visible)
-                continue;
-            Problem p{QStringLiteral("%1 is blank: the workbook has no %2.")
-                          .arg(objectName(*m.object, m.back, nullptr), m.column),
-                      report.totalCards,
-                      {}};
-            for (int r = 0; r < std::min(RowsNamed, report.totalCards); ++r)
-                p.firstRows.append(r + 1);
-            report.problems.append(p);
-        }
-    }
-    ObjectCheck objects(snapshot, maker, report);
-    objects.checkSide(snapshot.design().front, false);
-    if (snapshot.backTakesPart())
-        objects.checkSide(snapshot.design().back, true);
-    return report;
+    Checker checker(plan, maker);
+    if (plan.outputsFront())
+        checker.gatherSide(false);
+    if (plan.outputsBack())
+        checker.gatherSide(true);
+    checker.judge(threads > 0 ? threads : QThread::idealThreadCount());
+    return checker.report();
 }
 
 QString OutputCheck::Report::text(int most) const
@@ -213,6 +258,11 @@ QString OutputCheck::Report::text(int most) const
         if (most >= 0 && parts.size() == most) {
             parts.append(QStringLiteral("… and %1 more.").arg(problems.size() - most));
             break;
+        }
+        // A card made without data rows has no rows to name.
+        if (!batch) {
+            parts.append(p.what);
+            continue;
         }
         QStringList rows;
         for (int r : p.firstRows)

@@ -1,10 +1,12 @@
-// Goes through every data row of a batch before it is exported, printed or mailed and says which
-// cards would come out wrong: columns the workbook lacks, texts too long for their box, barcodes
-// that cannot be made or would leave the card, and rows past the end of a shorter source.
+// Goes through what a run will output before its first card is written and says which cards would
+// come out wrong, object by object, bound or not: texts cut by their box or the card's edge,
+// barcodes that cannot be made or would leave the card, pictures whose file is gone, columns the
+// workbook lacks and rows past the end of a shorter source. Each distinct value of an object is
+// judged once, the values spread over the run's threads.
 #pragma once
 
-#include "output/BatchFillSnapshot.h"
 #include "output/BatchFiller.h"
+#include "output/RunPlan.h"
 
 #include <QList>
 #include <QString>
@@ -15,11 +17,12 @@ public:
     struct Problem {
         QString what;         // what is wrong, naming the object and its side
         int cards = 0;        // how many cards it touches
-        QList<int> firstRows; // the first of those rows, counted from 1
+        QList<int> firstRows; // the first of those rows, as the user numbers them
     };
     struct Report {
         QList<Problem> problems;
-        int totalCards = 0;
+        int totalCards = 0; // the cards the run outputs
+        bool batch = false; // they are filled from data rows
         bool isEmpty() const { return problems.isEmpty(); }
         // The report as the user reads it, one paragraph per problem, at most `most` of them (-1:
         // all) and then how many more there are; "" when all is well.
@@ -27,10 +30,11 @@ public:
     };
     static constexpr int RowsNamed = 5;
 
-    // Every row of the snapshot's run (nothing for a run without data).
-    static Report check(const BatchFillSnapshot &snapshot,
-                        const BatchFiller::BarcodeMaker &maker = BatchFiller::defaultBarcodeMaker());
+    // The cards and sides the plan outputs. threads: 0 every core.
+    static Report check(const RunPlan &plan,
+                        const BatchFiller::BarcodeMaker &maker = BatchFiller::defaultBarcodeMaker(),
+                        int threads = 0);
 
-    // How a report names an object: its kind, a text's start, its side and, with titles, its source.
-    static QString objectName(const SKTGraphic &graphic, bool back, const QStringList *excelTitles);
+    // How a report names an object: its kind, a text's start, its side and, when given, its source.
+    static QString objectName(const SKTGraphic &graphic, bool back, const RunPlan::Binding *source = nullptr);
 };

@@ -22,13 +22,13 @@
 #include <thread>
 #include <vector>
 
-Printing_View::Printing_View(const PrintLayout &layout, Sides sides,
-                             std::shared_ptr<const BatchFillSnapshot> snapshot, QSizeF cardSize)
-    : m_layout(layout), m_geometry(layout), m_sides(std::move(sides)), m_snapshot(std::move(snapshot)),
+Printing_View::Printing_View(const PrintLayout &layout, Sides sides, std::shared_ptr<const RunPlan> plan,
+                             QSizeF cardSize)
+    : m_layout(layout), m_geometry(layout), m_sides(std::move(sides)), m_plan(std::move(plan)),
       m_cardSize(cardSize)
 {
     if (m_cardSize.isEmpty())
-        m_cardSize = m_snapshot      ? m_snapshot->design().cardArea.size()
+        m_cardSize = m_plan          ? m_plan->design().cardArea.size()
                      : m_sides.front ? m_sides.front->cardSize
                      : m_sides.back  ? m_sides.back->cardSize
                                      : QSizeF();
@@ -116,7 +116,7 @@ Printing_View::fillSheetRows(const QList<SheetGeometry::Label> &labels) const
     std::atomic<int> next{0};
     auto work = [&] {
         // The resolution is never used: the sides are drawn as vectors.
-        BatchCardRenderer renderer(m_snapshot, Units::PointsPerInch, true);
+        BatchCardRenderer renderer(m_plan, Units::PointsPerInch, true);
         for (int i = next++; i < labels.size(); i = next++) {
             QString error;
             Sides &s = sides[size_t(i)];
@@ -158,7 +158,7 @@ void Printing_View::drawSheet(QPainter &painter, int sheet)
     painter.fillRect(paper, Qt::white);
     const bool data = dataMode();
     const QList<SheetGeometry::Label> labels =
-        m_geometry.labelsOnSheet(sheet, data ? m_snapshot->Total_Batch_Excel_Card : -1);
+        m_geometry.labelsOnSheet(sheet, data ? m_plan->cardCount() : -1);
     const std::vector<Sides> filled = data ? fillSheetRows(labels) : std::vector<Sides>();
     const QString side = m_layout.Print_Card_Side;
 

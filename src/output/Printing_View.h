@@ -1,10 +1,10 @@
 // Paints the label sheets of a print run on a paged device (a printer or a PDF file), one page per
-// sheet in order, in points from the paper's corner; data-mode labels come from a snapshot.
+// sheet in order, in points from the paper's corner; data-mode labels come from the run's plan.
 #pragma once
 
 #include "canvas/RenderSide.h"
-#include "output/BatchFillSnapshot.h"
 #include "output/PrintLayout.h"
+#include "output/RunPlan.h"
 #include "output/SheetGeometry.h"
 #include "platform/OpResult.h"
 
@@ -31,11 +31,11 @@ public:
         std::optional<RenderSide> back;
     };
 
-    // sides: what every label shows in a run without data. snapshot: the data rows that fill the
+    // sides: what every label shows in a run without data. plan: the data rows that fill the
     // labels (null or not a batch: the sides are used). cardSize: the card in points, exactly as
-    // the design gives it; empty takes the snapshot's or the sides' own.
-    Printing_View(const PrintLayout &layout, Sides sides,
-                  std::shared_ptr<const BatchFillSnapshot> snapshot = nullptr, QSizeF cardSize = QSizeF());
+    // the design gives it; empty takes the plan's or the sides' own.
+    Printing_View(const PrintLayout &layout, Sides sides, std::shared_ptr<const RunPlan> plan = nullptr,
+                  QSizeF cardSize = QSizeF());
 
     // Sheets of the run; a preview holds them to the preview limit and says so (each time asked).
     int numberOfPages(bool preview) const;
@@ -77,11 +77,11 @@ public:
 private:
     // Fills the data rows of a sheet's labels ahead, on all cores; no side where a fill gave none.
     std::vector<Sides> fillSheetRows(const QList<SheetGeometry::Label> &labels) const;
-    bool dataMode() const { return m_snapshot && m_snapshot->isBatch(); }
+    bool dataMode() const { return m_plan && m_plan->isBatch(); }
 
     PrintLayout m_layout;
     SheetGeometry m_geometry;
     Sides m_sides;
-    std::shared_ptr<const BatchFillSnapshot> m_snapshot;
+    std::shared_ptr<const RunPlan> m_plan;
     QSizeF m_cardSize;
 };

@@ -61,11 +61,10 @@ TEST(BatchDesign, TakesTheSidesPagesOutlineCardAndTable)
     EXPECT_EQ(d.dataFolder, "/data");
     EXPECT_EQ(d.excelRows, parts.binding.ListData());
 
-    // Taking it copies the objects, so a run never writes into the design being edited.
-    const BatchFillSnapshot s = BatchFillSnapshot::take(d);
-    EXPECT_NE(s.design().front[0], onFront);
-    EXPECT_EQ(s.Excel_table_rows, 2);
-    EXPECT_EQ(s.Total_Batch_Excel_Card, 2);
+    // A plan copies the objects, so a run never writes into the design being edited.
+    const auto s = RunPlan::make(d);
+    EXPECT_NE(s->design().front[0], onFront);
+    EXPECT_EQ(s->cardCount(), 2);
 }
 
 TEST(BatchDesign, CardIsTheCanvasElseThePagesSizeElseTheDefault)
@@ -88,9 +87,7 @@ TEST(BatchDesign, RunsDrawTheEditorsOutline)
     parts.front.Card_fill_style = QStringLiteral("S");
     parts.front.Card_fill_clr = QColor(Qt::blue);
     const auto corner = [&](int shape) {
-        auto snapshot = std::make_shared<const BatchFillSnapshot>(
-            BatchFillSnapshot::take(parts.designOf(shape, QSizeF(144, 72))));
-        BatchFiller filler(snapshot, 72, {});
+        BatchFiller filler(RunPlan::make(parts.designOf(shape, QSizeF(144, 72))), 72, {});
         QString error;
         const QImage card = filler.renderUnfilled(false, &error);
         EXPECT_EQ(card.size(), QSize(144, 72)) << error.toStdString();
@@ -111,19 +108,18 @@ TEST(BatchDesign, BindsDataLooksAtTheSidesThatTakePart)
     DesignParts parts;
     parts.document.insertGraphicsIntoSide(SKTDocument::Back, {text(QRectF(0, 0, 50, 20), 1, "Empty")}, {0});
     parts.front.Card_Side = QStringLiteral("1");
-    BatchFillSnapshot s = BatchFillSnapshot::take(parts.designOf(0, QSizeF(), tmp.path()));
-    EXPECT_FALSE(s.bindsData()); // a single-sided card leaves its back out
+    EXPECT_FALSE(RunPlan::make(parts.designOf(0, QSizeF(), tmp.path()))->bindsData()); // its back is out
 
     parts.front.Card_Side = QStringLiteral("2");
-    s = BatchFillSnapshot::take(parts.designOf(0, QSizeF(), tmp.path()));
-    EXPECT_TRUE(s.bindsData());
-    EXPECT_FALSE(s.isBatch());
-    EXPECT_EQ(s.Total_Batch_Excel_Card, 0);
+    const auto s = RunPlan::make(parts.designOf(0, QSizeF(), tmp.path()));
+    EXPECT_TRUE(s->bindsData());
+    EXPECT_FALSE(s->isBatch());
+    EXPECT_EQ(s->cardCount(), 0);
 
     // A table column on the front binds too; an object with no source does not.
     DesignParts table;
     table.document.insertGraphic(text(QRectF(0, 0, 50, 20), 0), 0);
-    EXPECT_FALSE(BatchFillSnapshot::take(table.designOf(0, QSizeF())).bindsData());
+    EXPECT_FALSE(RunPlan::make(table.designOf(0, QSizeF()))->bindsData());
     table.document.insertGraphic(text(QRectF(0, 0, 50, 20), 2, {}, 1), 1);
-    EXPECT_TRUE(BatchFillSnapshot::take(table.designOf(0, QSizeF())).bindsData());
+    EXPECT_TRUE(RunPlan::make(table.designOf(0, QSizeF()))->bindsData());
 }

@@ -24,9 +24,9 @@ using namespace batchtest;
 namespace
 {
 
-std::shared_ptr<const BatchFillSnapshot> snap(const BatchFillSnapshot::Design &d)
+std::shared_ptr<const RunPlan> snap(const BatchFillSnapshot::Design &d)
 {
-    return std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(d));
+    return RunPlan::make(d);
 }
 
 } // namespace
@@ -41,11 +41,11 @@ TEST(BatchFillCounting, SourcesRowsAndSides)
     d.dataFolder = data;
     d.back << text(QRectF(0, 0, 50, 20), 1, "three");
     d.CARD_SIDE_STR = "2";
-    BatchFillSnapshot s = BatchFillSnapshot::take(d);
-    EXPECT_TRUE(s.Use_Data_Sheet_Values); // a back-only binding counts on a double-sided card
-    EXPECT_EQ(s.Total_Batch_Excel_Card, 3);
+    auto s = RunPlan::make(d);
+    EXPECT_TRUE(s->usesSeries()); // a back-only binding counts on a double-sided card
+    EXPECT_EQ(s->cardCount(), 3);
     d.CARD_SIDE_STR = "1";
-    EXPECT_FALSE(BatchFillSnapshot::take(d).Use_Data_Sheet_Values);
+    EXPECT_FALSE(RunPlan::make(d)->usesSeries());
 
     d.front << text(QRectF(0, 0, 50, 20), 1, "five") << text(QRectF(0, 0, 50, 20), 2, {}, 1)
             << text(QRectF(0, 0, 50, 20), 2, {}, 0);
@@ -53,24 +53,25 @@ TEST(BatchFillCounting, SourcesRowsAndSides)
     for (int i = 0; i < 4; ++i)
         d.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(i + 1)},
                                                    {"Column1", QStringLiteral("x%1").arg(i)}};
-    s = BatchFillSnapshot::take(d);
-    EXPECT_TRUE(s.Use_Excel_Binding_Values);
-    EXPECT_EQ(s.Data_table_rows, 5);
-    EXPECT_EQ(s.Excel_table_rows, 4);
-    EXPECT_EQ(s.Total_Batch_Excel_Card, 5);
-    EXPECT_EQ(s.Get_sel_row_col_value_of_dataset(2, "three"), "c");
-    EXPECT_EQ(s.Get_sel_row_col_value_of_dataset(3, "three"), "");
-    EXPECT_EQ(s.Get_sel_row_col_value_of_dataset(2, "five"), "");
-    EXPECT_EQ(s.Get_sel_row_col_value_of_dataset(4, "five"), "5");
-    EXPECT_EQ(s.Get_sel_row_col_value_of_Excel(3, 1), "x3");
-    EXPECT_EQ(s.Get_sel_row_col_value_of_Excel(4, 1), "");
-    EXPECT_EQ(s.Get_sel_row_col_value_of_Excel(1, 0), "2");
-    EXPECT_EQ(s.Get_sel_row_col_value_of_Excel(1, 7), "");
+    s = RunPlan::make(d);
+    EXPECT_TRUE(s->usesExcel());
+    EXPECT_EQ(s->cardCount(), 5);
+    // Row values of the back's "three", the front's "five" and the table's columns 1 and 0.
+    const auto values = [&s](int row) {
+        QStringList out;
+        for (const auto &[back, index] : {std::pair{true, 0}, {false, 0}, {false, 1}, {false, 2}})
+            out << s->valueOf(back, index, row).value_or("-");
+        return out;
+    };
+    EXPECT_EQ(values(2), (QStringList{"c", "", "x2", "3"}));
+    EXPECT_EQ(values(3), (QStringList{"", "4", "x3", "4"}));
+    EXPECT_EQ(values(4), (QStringList{"", "5", "", ""}));
 
-    // The user unticks the series: only the table decides.
-    s.Use_Data_Sheet_Values = false;
-    s.Get_total_Card_count();
-    EXPECT_EQ(s.Total_Batch_Excel_Card, 4);
+    // The user unticks the series: only the table decides, and the series objects show their own.
+    const auto tableOnly = s->with(RunPlan::Choices().withSources(false, true));
+    EXPECT_EQ(tableOnly->cardCount(), 4);
+    EXPECT_FALSE(tableOnly->valueOf(false, 0, 0));
+    EXPECT_TRUE(tableOnly->offersSeries());
 
     // A bound series whose file is missing gives no rows; an empty table is no source.
     BatchFillSnapshot::Design missing;
@@ -78,9 +79,10 @@ TEST(BatchFillCounting, SourcesRowsAndSides)
     missing.front << text(QRectF(0, 0, 50, 20), 1, "gone") << text(QRectF(0, 0, 50, 20), 2, {}, 1);
     missing.back << text(QRectF(0, 0, 50, 20), 1, "gone"); // named twice, told once
     missing.CARD_SIDE_STR = "2";
-    s = BatchFillSnapshot::take(missing);
-    EXPECT_FALSE(s.isBatch());
-    EXPECT_EQ(s.warnings().size(), 1);
+    s = RunPlan::make(missing);
+    EXPECT_FALSE(s->isBatch());
+    EXPECT_EQ(s->outputCount(), 1);
+    EXPECT_EQ(s->warnings().size(), 1);
 }
 
 TEST(BatchFillCounting, SeriesIsFoundByItsNameNotItsSlot)
@@ -99,7 +101,7 @@ TEST(BatchFillCounting, SeriesIsFoundByItsNameNotItsSlot)
     BatchFiller filler(snap(d), 72, {});
     GraphicList list = filler.frontGraphics();
     QString error;
-    ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(list, 1, &error));
+    ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(list, false, 1, &error));
     EXPECT_EQ(list[0]->Text_contents().text, "f2");
     EXPECT_EQ(list[1]->Text_contents().text, "s2");
 }
@@ -127,22 +129,22 @@ TEST(BatchFiller, TextsKeepTheirLookPicturesLoadAndTheLiveDesignStays)
     BatchFiller filler(s, 72, {});
     GraphicList list = filler.frontGraphics();
     QString error;
-    ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(list, 0, &error)) << error.toStdString();
+    ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(list, false, 0, &error)) << error.toStdString();
     EXPECT_EQ(list[0]->Text_contents().text, "hello"); // trimmed when used
     EXPECT_EQ(list[0]->Text_contents().font, (FontDescriptor{"TimesNewRomanPS-BoldMT", 18}));
     EXPECT_EQ(list[0]->Text_contents().color, QColor(Qt::red));
     EXPECT_EQ(list[1]->FilePath(), tmp.filePath("green.png"));
     // Row 1: an empty value leaves no picture and is not a failure.
-    ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(list, 1, &error));
+    ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(list, false, 1, &error));
     EXPECT_TRUE(filler.takeNotes().isEmpty());
     // Row 2: a path that names no picture leaves the picture out, and a note says which.
-    ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(list, 2, &error));
+    ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(list, false, 2, &error));
     EXPECT_FALSE(static_cast<SKTImage &>(*list[1])._contents);
     const QStringList notes = filler.takeNotes();
     ASSERT_EQ(notes.size(), 1);
     EXPECT_TRUE(notes[0].contains("none.png")) << notes[0].toStdString();
     EXPECT_TRUE(filler.takeNotes().isEmpty());
-    // The live objects and the snapshot keep the design's own text.
+    // The live objects and the plan keep the design's own text.
     EXPECT_EQ(t->Text_contents().text, "design text");
     EXPECT_EQ(s->design().front[0]->Text_contents().text, "design text");
 }
@@ -228,7 +230,7 @@ TEST(CardExport, BatchCardsDecodeToTheirRowsWhateverTheThreadCount)
     SampleDesign sample(tmp.filePath("DataSet"), 6, true);
     auto s = snap(sample.design);
     ASSERT_TRUE(s->isBatch());
-    ASSERT_EQ(s->Total_Batch_Excel_Card, 6);
+    ASSERT_EQ(s->cardCount(), 6);
     ExportProgress progress;
     ExportOptions options;
     options.side = ExportSide::Both;
@@ -319,7 +321,7 @@ TEST(CardExport, BarcodesDecodeAndKeepTheirSizeAtEveryResolution)
             {"Extension", QString::number(i + 1)},
             {"Column1", QStringLiteral("https://example.org/%1").arg(i)}};
     auto s = snap(d);
-    ASSERT_EQ(s->Total_Batch_Excel_Card, 2);
+    ASSERT_EQ(s->cardCount(), 2);
     double barsWidthPt = -1;
     for (int dpi : {72, 150, 300}) {
         ExportProgress progress;
@@ -401,7 +403,7 @@ TEST(BatchFiller, UnreadablePictureRowsAreWrittenWithoutItAndListed)
     p->batch_list_name = "pics";
     d.front << p;
     auto s = snap(d);
-    ASSERT_EQ(s->Total_Batch_Excel_Card, 3);
+    ASSERT_EQ(s->cardCount(), 3);
 
     ExportProgress progress;
     BatchExportEngine engine(&progress);

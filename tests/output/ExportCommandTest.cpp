@@ -210,4 +210,20 @@ TEST(ExportCommand, SaysWhichCardsWouldComeOutWrong)
         r.err.contains("cardtool: export: The barcode on the front is blank: the workbook has no column "
                        "\"Gone\".\n"))
         << r.err.toStdString();
+
+    // A card without data: what is typed or placed by hand is checked too.
+    const QString gone = tmp.filePath("gone.png");
+    const QString plain = tmp.filePath("plain.dcard");
+    ASSERT_EQ(cardtool({"design-hand", plain, "--text", "10,10,40,20=Supercalifragilistic", "--picture",
+                        "150,10,60,40=" + gone})
+                  .exitCode,
+              0);
+    const ProcResult single = cardtool({"export", plain, "--to", tmp.filePath("single"), "--dpi", "72"});
+    ASSERT_EQ(single.exitCode, 0) << single.err.toStdString();
+    EXPECT_TRUE(single.errText().contains(
+        "cardtool: export: The text \"Supercalifragilistic\" on the front does not fit "
+        "its box and is cut.\ncardtool: export: The picture on the front is blank: "
+        "its file \"" +
+        gone + "\" is gone.\n"))
+        << single.err.toStdString();
 }

@@ -78,9 +78,9 @@ MailRun::Request request(const QString &to)
     return r;
 }
 
-std::shared_ptr<BatchFillSnapshot> snapshotOf(const BatchFillSnapshot::Design &d)
+std::shared_ptr<const RunPlan> planOf(const BatchFillSnapshot::Design &d)
 {
-    return std::make_shared<BatchFillSnapshot>(BatchFillSnapshot::take(d));
+    return RunPlan::make(d);
 }
 
 // The sample's rows, one to each recipient in turn.
@@ -89,7 +89,7 @@ MailRun::Request rowPerRecipient(const QString &to, const SampleDesign &sample)
     MailRun::Request r = request(to);
     r.useSeries = r.useExcel = true;
     r.spread = MailRun::Spread::OnePerRecipient;
-    r.snapshot = snapshotOf(sample.design);
+    r.plan = planOf(sample.design);
     return r;
 }
 
@@ -160,7 +160,7 @@ TEST(MailRun, RefusalsComeBeforeAnythingIsSent)
         return result.message;
     };
     MailRun::Request r = request("a@example.com");
-    r.snapshot = snapshotOf({});
+    r.plan = planOf({});
     r.sender = "  ";
     EXPECT_EQ(refusal(r), MailRun::settingsHint());
     EXPECT_TRUE(
@@ -170,7 +170,7 @@ TEST(MailRun, RefusalsComeBeforeAnythingIsSent)
     r = request("a@example.com,b@example");
     EXPECT_EQ(refusal(r), "Recipient E-mail address is invalid or incomplete.\n\n\"b@example\"");
     r = request("a@example.com");
-    r.snapshot = snapshotOf({});
+    r.plan = planOf({});
     for (const QString name : {"", " / ", "../up", "sub/name"}) {
         r.fileName = name;
         EXPECT_EQ(refusal(r), "Please enter valid file name.") << name.toStdString();
@@ -190,7 +190,7 @@ TEST(MailRun, WithoutDataEveryRecipientGetsTheSameCardDrawnOnce)
     RecordingTransport transport;
     ExportProgress progress;
     MailRun::Request r = request("a@example.com, b@example.com ,c@example.com");
-    r.snapshot = snapshotOf(d);
+    r.plan = planOf(d);
     r.side = "BOTH";
     r.fileName = " Party ";
     const MailRun::Result result = MailRun(r, transport, progress).run();
@@ -216,7 +216,7 @@ TEST(MailRun, DataRowsGoToEveryRecipientOrOneEach)
     RecordingTransport all;
     all.decodeFirst = true;
     MailRun::Request r = request(to);
-    r.snapshot = snapshotOf(sample.design);
+    r.plan = planOf(sample.design);
     r.useSeries = r.useExcel = true;
     r.extension = "png";
     r.dpi = 300;
@@ -232,7 +232,7 @@ TEST(MailRun, DataRowsGoToEveryRecipientOrOneEach)
     }
 
     RecordingTransport one;
-    r.snapshot = snapshotOf(sample.design);
+    r.plan = planOf(sample.design);
     r.spread = MailRun::Spread::OnePerRecipient;
     result = MailRun(r, one, progress).run();
     EXPECT_EQ(result.planned, 2); // three rows, two recipients
@@ -241,7 +241,7 @@ TEST(MailRun, DataRowsGoToEveryRecipientOrOneEach)
     EXPECT_EQ(one.sent[1].data, all.sent[2].data); // row 1
 
     RecordingTransport plain; // an unticked source is not used: one message per recipient
-    r.snapshot = snapshotOf(sample.design);
+    r.plan = planOf(sample.design);
     r.useSeries = r.useExcel = false;
     EXPECT_TRUE(MailRun(r, plain, progress).run().allSent());
     EXPECT_EQ(plain.sent.size(), 2);
@@ -258,7 +258,7 @@ TEST(MailRun, PausesFallBetweenItemsNeverAfterTheLast)
     hooks.pauseLine = [&](const QString &line) { events << (line.isEmpty() ? "end" : line); };
     hooks.sleep = [&](int ms) { events << QStringLiteral("sleep %1").arg(ms); };
     MailRun::Request r = request("x@example.com");
-    r.snapshot = snapshotOf(d);
+    r.plan = planOf(d);
     r.useSeries = true;
     r.delayed = true;
     r.pauseEvery = 2;
@@ -274,7 +274,7 @@ TEST(MailRun, PausesFallBetweenItemsNeverAfterTheLast)
                                    "Pausing the process for 1 Second.", "end", "mail", "mail"}));
 
     events.clear();
-    r.snapshot = snapshotOf(d);
+    r.plan = planOf(d);
     r.pauseEvery = 1;
     r.pauseMs = 1000; // a second or less shows the line and goes on at once
     EXPECT_TRUE(MailRun(r, transport, progress, hooks).run().allSent());
@@ -302,7 +302,7 @@ TEST(MailRun, EveryRecipientIsTriedAndEachRefusedOneIsNamedWithItsRow)
     // Every row to every recipient, row 2 not drawable: the rows b missed are named together.
     r = request("a@example.com,b@example.com");
     r.useSeries = true;
-    r.snapshot = snapshotOf(eanDesignWithBadSecondRow(tmp.path()));
+    r.plan = planOf(eanDesignWithBadSecondRow(tmp.path()));
     RecordingTransport every;
     every.accept = transport.accept;
     result = MailRun(r, every, progress).run();
@@ -354,7 +354,7 @@ TEST(MailRun, AFailureEveryMessageWouldMeetEndsTheRun)
         progress.requestStop();
         return true;
     };
-    r.snapshot = snapshotOf(sample.design);
+    r.plan = planOf(sample.design);
     r.spread = MailRun::Spread::AllToEvery;
     result = MailRun(r, stopping, progress).run();
     EXPECT_TRUE(result.stopped);
@@ -368,7 +368,7 @@ TEST(MailRun, TheProgressCountsMessagesDoneWith)
     ExportProgress progress;
     MailRun::Request r = request("a@example.com,b@example.com");
     r.useSeries = true;
-    r.snapshot = snapshotOf(eanDesignWithBadSecondRow(tmp.path()));
+    r.plan = planOf(eanDesignWithBadSecondRow(tmp.path()));
     RecordingTransport transport;
     QList<int> whileOut; // the count while each message is out
     transport.onSend = [&] { whileOut << int(progress.curr_barcode_count.load()); };
@@ -395,7 +395,7 @@ TEST(MailRun, WhileTheStopQuestionIsOpenNothingIsSent)
         return true;
     };
     MailRun::Request r = request("a@example.com,b@example.com");
-    r.snapshot = snapshotOf(d);
+    r.plan = planOf(d);
     r.useSeries = true;
     MailRun::Result result;
     std::thread worker([&] { result = MailRun(r, transport, progress).run(); });
@@ -419,7 +419,7 @@ TEST(MailRun, WhileTheStopQuestionIsOpenNothingIsSent)
     RecordingTransport idle;
     progress.start(0);
     progress.pause();
-    r.snapshot = snapshotOf(d);
+    r.plan = planOf(d);
     std::thread held([&] { result = MailRun(r, idle, progress).run(); });
     ASSERT_TRUE(eventually([&] { return progress.waitingInPause() == 1; }));
     progress.requestStop();
@@ -438,14 +438,14 @@ TEST(MailRun, HeaderFieldsWithControlCharactersAreRefusedBeforeSending)
         "\n", "\r", "\v", "\x1e", QString(QChar(0x85)), QString(QChar(0x2028)), QString(QChar(0x2029)), "\t"};
     for (const QString &ch : breakers) {
         MailRun::Request r = request("a@example.com");
-        r.snapshot = snapshotOf({});
+        r.plan = planOf({});
         r.subject = "Hi" + ch + "Bcc: x@example.org";
         MailRun::Result result = MailRun(r, transport, progress).run();
         EXPECT_TRUE(result.refused);
         EXPECT_EQ(result.message, "The subject may not hold a line break or another control character.");
 
         r = request("a@example.com");
-        r.snapshot = snapshotOf({});
+        r.plan = planOf({});
         r.sender = "cards@example.com" + ch + "x";
         result = MailRun(r, transport, progress).run();
         EXPECT_EQ(result.message,

@@ -43,8 +43,8 @@ PrintLayout twoColumns(const QSizeF &card)
 // The design's front on every label of the layout, painted into pdf.
 void print(const BatchFillSnapshot::Design &design, const PrintLayout &layout, const QString &pdf)
 {
-    const auto snapshot = std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(design));
-    BatchCardRenderer renderer(snapshot, Units::PointsPerInch, false);
+    const auto plan = RunPlan::make(design);
+    BatchCardRenderer renderer(plan, Units::PointsPerInch, false);
     Printing_View::Sides sides;
     QString error;
     sides.front = renderer.sideOf(0, false, &error);

@@ -18,7 +18,7 @@
 #include "foundation/ui/ControlUtils.h"
 #include "foundation/ui/FloatSlider.h"
 #include "model/ModelGlobals.h"
-#include "output/BatchFillSnapshot.h"
+#include "output/RunPlan.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorTabs.h"
 #include "platform/UndoManager.h"
@@ -331,10 +331,10 @@ void EditorCommands::Create_Series_Button()
 
 void EditorCommands::Print_Button()
 {
-    const BatchFillSnapshot snapshot = BatchFillSnapshot::take(MainWindowOutputHost::designOf(m_window));
+    const auto plan = RunPlan::make(MainWindowOutputHost::designOf(m_window));
     // A bound source that gives no rows at all makes no cards: say so rather than print the
     // design with its sample values (the counting switches such a source off).
-    if (snapshot.bindsData() && snapshot.Total_Batch_Excel_Card == 0) {
+    if (plan->bindsData() && plan->cardCount() == 0) {
         Show_MessageBox(ListEmptyMessage);
         return;
     }

@@ -1,8 +1,6 @@
 // The main window's answers to the inspector (InspectorHost) and to the personal details
 // (ProfileHost): its side canvases, the Back button, the edit buttons, Unlock, the records and the tool.
-#include "data/ExcelBindingTable.h"
 #include "data/ui/Import_Excel.h"
-#include "editor/ColumnFollowing.h"
 #include "editor/ui/EditButtons.h"
 #include "editor/ui/EditorCommands.h"
 #include "editor/ui/SKTWindowController.h"
@@ -72,11 +70,6 @@ int SKTWindowController::importWorkbookColumns(QWidget *parent, const QString &p
     auto *import = registry().instance<Import_Excel>([parent] { return new Import_Excel(nullptr, parent); });
     WindowLook::keepOver(import, parent); // one window, always over the dialog that asks
     import->open_mode = QStringLiteral("E");
-    const int result = import->Open_excel_Wnd(path);
-    if (result == 1) {
-        // Bound objects follow their columns' headings into the new workbook.
-        ColumnFollowing::follow({document().graphics(), document().graphics_back()},
-                                ExcelBindingTable::defaultInstance());
-    }
-    return result;
+    // Bound objects keep their heading and place: whoever reads one finds its column by the heading.
+    return import->Open_excel_Wnd(path);
 }

@@ -36,13 +36,6 @@ BatchFillSnapshot::Design MainWindowOutputHost::designOf(SKTWindowController &wi
                                         .dataFolder = Data_Folder_Path});
 }
 
-GraphicList *MainWindowOutputHost::liveGraphics(bool back)
-{
-    GraphicList &list = back ? m_back : m_front;
-    list = back ? m_window.document().graphics_back() : m_window.document().graphics();
-    return &list;
-}
-
 void MainWindowOutputHost::Refresh_Canvas()
 {
     m_window.Refresh_Canvas();

@@ -18,7 +18,6 @@ public:
 
     QWidget *outputWindow() override;
     BatchFillSnapshot::Design batchDesign() override { return designOf(m_window); }
-    GraphicList *liveGraphics(bool back) override;
     void Refresh_Canvas() override;
     QString designName() override;
     void exportSidesChosen(const QString &side, bool combined) override;
@@ -32,5 +31,4 @@ public:
 
 private:
     SKTWindowController &m_window;
-    GraphicList m_front, m_back; // the live objects (shared), for showing data row 1 again
 };

@@ -14,6 +14,7 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
+#include "output/RunPlan.h"
 
 int TemplateCommands::Export_As_Template_Clicked(SKTWindowController &window, WindowRegistry &registry)
 {
@@ -26,14 +27,13 @@ int TemplateCommands::Export_As_Template_Clicked(SKTWindowController &window, Wi
     const plist::Array items = DesignFileFormat::buildItems(window.Front_card_Prop, window.Back_card_Prop,
                                                             ExcelBindingTable::defaultInstance(),
                                                             doc.graphics(), doc.graphics_back());
-    auto snapshot = std::make_shared<const BatchFillSnapshot>(
-        BatchFillSnapshot::take(MainWindowOutputHost::designOf(window)));
+    const auto plan = RunPlan::make(MainWindowOutputHost::designOf(window));
     // The preview is both sides in one picture, and the export settings say so afterwards too.
     export_card_side = SideCode::Both;
     EditorState::instance().export_combined_image = true;
 
     const TemplateResult r =
-        TemplateStore(folder).exportTemplate(Export_Template::export_template_name, items, snapshot);
+        TemplateStore(folder).exportTemplate(Export_Template::export_template_name, items, plan);
     if (!r.ok() && !r.reason.isEmpty())
         Show_NSLog_Message(r.reason);
     Show_MessageBox(r.ok() ? TemplateStore::MsgExported : r.message);

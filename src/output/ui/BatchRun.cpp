@@ -1,8 +1,6 @@
 #include "output/ui/BatchRun.h"
 
-#include "foundation/MessageBoxes.h"
 #include "foundation/WorkerRun.h"
-#include "output/BatchFiller.h"
 #include "output/ExportProgress.h"
 #include "output/OutputState.h"
 #include "output/ui/OutputHost.h"
@@ -49,22 +47,8 @@ void BatchRun::exec(QWidget *owner, ExportProgress &progress, int itemCount, Kin
     OutputState::instance().Card_Value_In_Process = false;
 }
 
-void BatchRun::refillFirstRow(OutputHost &host, const std::shared_ptr<const BatchFillSnapshot> &snapshot,
-                              bool back)
+void BatchRun::showDesignAgain(OutputHost &host)
 {
-    if (snapshot && snapshot->Total_Batch_Excel_Card > 0) {
-        BatchFiller filler(snapshot, 72.0);
-        // The back first when the run drew it; a list chosen by ?: would outlive its storage.
-        QList<bool> sides{false};
-        if (back)
-            sides.prepend(true);
-        for (const bool side : sides) {
-            GraphicList *live = host.liveGraphics(side);
-            QString error;
-            if (live && !filler.Assign_Batch_Values_To_Control(*live, 0, &error))
-                Show_NSLog_Message(QStringLiteral("Row 1 could not be shown again: ") + error);
-        }
-    }
     OutputState::instance().Card_Value_In_Process = false;
     host.Refresh_Canvas();
 }

@@ -3,10 +3,7 @@
 // and then sets the flag between items.
 #pragma once
 
-#include "output/BatchFillSnapshot.h"
-
 #include <functional>
-#include <memory>
 
 class ExportProgress;
 class OutputHost;
@@ -31,9 +28,7 @@ public:
                      const std::function<void()> &work, const std::function<void()> &onQuit = {},
                      const std::function<void()> &onStopOverdue = {});
 
-    // After a run: data row 0 of the snapshot goes into the live front (and the back when the run
-    // drew it) on the GUI thread, then the canvas is redrawn. Problems are only logged: the run's
-    // own result is what the user is told.
-    static void refillFirstRow(OutputHost &host, const std::shared_ptr<const BatchFillSnapshot> &snapshot,
-                               bool back);
+    // After a run the canvas is drawn again: redraws asked for while it ran were let go. The run
+    // drew copies, so the design is as it was.
+    static void showDesignAgain(OutputHost &host);
 };

@@ -9,8 +9,8 @@
 #include "output/OutputState.h"
 #include "output/ui/BatchRun.h"
 #include "output/ui/Open_Export_Log.h"
-#include "output/ui/OutputCheckQuestion.h"
 #include "output/ui/OutputHost.h"
+#include "output/ui/RunStart.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -194,37 +194,33 @@ void ExportSheet::remember() const
 void ExportSheet::Export_Button()
 {
     resetSheet();
-    BatchFillSnapshot taken = BatchFillSnapshot::take(m_host.batchDesign());
+    const std::shared_ptr<const RunPlan> design = RunPlan::make(m_host.batchDesign());
     // A box is offered only for a source the design uses; the other is cleared and disabled.
-    Export_with_batch_chk->setEnabled(taken.Use_Data_Sheet_Values);
-    Export_with_batch_chk->setChecked(taken.Use_Data_Sheet_Values);
-    Export_with_excel_chk->setEnabled(taken.Use_Excel_Binding_Values);
-    Export_with_excel_chk->setChecked(taken.Use_Excel_Binding_Values);
+    Export_with_batch_chk->setEnabled(design->offersSeries());
+    Export_with_batch_chk->setChecked(design->offersSeries());
+    Export_with_excel_chk->setEnabled(design->offersExcel());
+    Export_with_excel_chk->setChecked(design->offersExcel());
 
     if (ModalRunner::exec(*this) != 1)
         return;
     remember();
-    if (taken.Use_Data_Sheet_Values && !Export_with_batch_chk->isChecked())
-        taken.Use_Data_Sheet_Values = false;
-    if (taken.Use_Excel_Binding_Values && !Export_with_excel_chk->isChecked())
-        taken.Use_Excel_Binding_Values = false;
-    taken.Get_total_Card_count();
-    auto snapshot = std::make_shared<const BatchFillSnapshot>(std::move(taken));
-    if (!OutputCheckQuestion::goOn(*snapshot))
-        return;
 
     ExportOptions options;
-    options.side = m_side == SideCode::Both   ? ExportSide::Both
-                   : m_side == SideCode::Back ? ExportSide::Back
-                                              : ExportSide::Front;
+    options.side = RunPlan::sidesOfCode(m_side);
     options.combined = options.side == ExportSide::Both && export_combined_image_chk->isChecked();
-    m_host.exportSidesChosen(m_side, export_combined_image_chk->isChecked());
     options.extension = extension();
     options.dpi = chosenDpi();
+    const std::shared_ptr<const RunPlan> plan =
+        design->with(RunPlan::Choices()
+                         .withSources(Export_with_batch_chk->isChecked(), Export_with_excel_chk->isChecked())
+                         .withSides(options.side));
+    if (!RunStart::mayBegin(*plan, options.threads))
+        return;
+    m_host.exportSidesChosen(m_side, export_combined_image_chk->isChecked());
 
     QWidget *window = m_host.outputWindow();
     ExportProgress &progress = OutputState::instance().progress;
-    if (!snapshot->isBatch()) {
+    if (!plan->isBatch()) {
         const std::optional<QString> path =
             FilePanels::instance().saveFile(window, windowTitle(), options.extension, m_host.designName(),
                                             FilePanels::startFolder(m_host.designPath()));
@@ -232,7 +228,7 @@ void ExportSheet::Export_Button()
             return;
         if (window)
             window->raise();
-        m_lastResult = CardExport::run(snapshot, *path, options, &progress);
+        m_lastResult = CardExport::run(plan, *path, options, &progress);
         announce(m_lastResult);
         return;
     }
@@ -241,12 +237,12 @@ void ExportSheet::Export_Button()
         window, windowTitle(), FilePanels::startFolder(m_host.designPath()));
     if (!folder)
         return;
-    const int total = snapshot->Total_Batch_Excel_Card;
+    const int total = plan->outputCount();
     progress.start(total);
     ExportResult result;
     BatchRun::exec(window, progress, total, BatchRun::Kind::Export,
-                   [&] { result = CardExport::run(snapshot, *folder, options, &progress); });
-    BatchRun::refillFirstRow(m_host, snapshot, options.side != ExportSide::Front);
+                   [&] { result = CardExport::run(plan, *folder, options, &progress); });
+    BatchRun::showDesignAgain(m_host);
     m_lastResult = result;
     announce(m_lastResult);
 }

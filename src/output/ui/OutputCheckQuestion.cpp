@@ -3,7 +3,6 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/ui/PleaseWaitSheet.h"
 #include "foundation/ui/PleaseWait_Modeless.h"
-#include "output/BatchFillSnapshot.h"
 #include "output/OutputCheck.h"
 
 #include <QApplication>
@@ -16,20 +15,13 @@ constexpr int LongRun = 200;
 constexpr int ProblemsShown = 8;
 } // namespace
 
-bool OutputCheckQuestion::goOn(const BatchFillSnapshot &snapshot, bool useSeries, bool useExcel)
+bool OutputCheckQuestion::goOn(const RunPlan &plan, int threads)
 {
-    BatchFillSnapshot run = snapshot;
-    run.Use_Data_Sheet_Values = run.Use_Data_Sheet_Values && useSeries;
-    run.Use_Excel_Binding_Values = run.Use_Excel_Binding_Values && useExcel;
-    run.Get_total_Card_count();
-    if (!run.isBatch())
-        return true;
-    // Every row is laid out and every barcode made once: a long list is checked on a worker under
-    // the please-wait sheet.
-    const auto check = [&run] { return OutputCheck::check(run); };
-    const OutputCheck::Report report = run.Total_Batch_Excel_Card > LongRun
-                                           ? runWithPleaseWait(QApplication::activeWindow(), check)
-                                           : check();
+    const auto check = [&plan, threads] {
+        return OutputCheck::check(plan, BatchFiller::defaultBarcodeMaker(), threads);
+    };
+    const OutputCheck::Report report =
+        plan.outputCount() > LongRun ? runWithPleaseWait(QApplication::activeWindow(), check) : check();
     if (report.isEmpty())
         return true;
     Show_NSLog_Message(report.text());

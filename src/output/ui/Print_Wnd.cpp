@@ -9,11 +9,11 @@
 #include "foundation/ui/StepperField.h"
 #include "foundation/ui/WindowLook.h"
 #include "output/BatchCardRenderer.h"
-#include "output/BatchFillSnapshot.h"
 #include "output/Printing_View.h"
 #include "output/RememberedPrintLayout.h"
-#include "output/ui/OutputCheckQuestion.h"
+#include "output/RunPlan.h"
 #include "output/ui/OutputHost.h"
+#include "output/ui/RunStart.h"
 #include "output/ui/Sample_Preview.h"
 
 #include <QAction>
@@ -127,12 +127,10 @@ int Print_Wnd::Open_Print_Wnd()
 
     // The design's card gives the label's size exactly (a picture of it is whole pixels larger)
     // and the preview's places; the sides printed are taken when printing starts.
-    const auto snapshot =
-        std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(m_host.batchDesign()));
-    m_cardSize = snapshot->design().cardArea.size();
-    const bool dataMode = snapshot->isBatch();
-    m_layout.resetForOpening(cardSize(), dataMode, snapshot->Total_Batch_Excel_Card);
-    showDataSources(*snapshot);
+    m_design = RunPlan::make(m_host.batchDesign());
+    m_cardSize = m_design->design().cardArea.size();
+    m_layout.resetForOpening(cardSize(), m_design->isBatch(), m_design->cardCount());
+    showDataSources(*m_design);
     showKeptLayout(kept);
     for (QToolButton *button : alignButtons)
         button->setEnabled(true);
@@ -154,13 +152,13 @@ int Print_Wnd::Open_Print_Wnd()
     return code;
 }
 
-void Print_Wnd::showDataSources(const BatchFillSnapshot &snapshot)
+void Print_Wnd::showDataSources(const RunPlan &design)
 {
     // A box is offered only for a source the design uses; the other is cleared and disabled.
-    print_with_batch_chk->setEnabled(snapshot.Use_Data_Sheet_Values);
-    print_with_batch_chk->setChecked(snapshot.Use_Data_Sheet_Values);
-    print_with_excel_chk->setEnabled(snapshot.Use_Excel_Binding_Values);
-    print_with_excel_chk->setChecked(snapshot.Use_Excel_Binding_Values);
+    print_with_batch_chk->setEnabled(design.offersSeries());
+    print_with_batch_chk->setChecked(design.offersSeries());
+    print_with_excel_chk->setEnabled(design.offersExcel());
+    print_with_excel_chk->setChecked(design.offersExcel());
     Total_Stepper->setMaximum(m_layout.dataMode ? std::max(1, m_layout.Total_Label) : 999999);
     Total_Stepper->setValue(m_layout.Total_Label);
 }
@@ -313,22 +311,20 @@ void Print_Wnd::card_side_CellClick(int row)
     Check_Max_Cell_Value();
 }
 
-std::shared_ptr<BatchFillSnapshot> Print_Wnd::dataSnapshot() const
+std::shared_ptr<const RunPlan> Print_Wnd::runPlan() const
 {
-    auto snapshot = std::make_shared<BatchFillSnapshot>(BatchFillSnapshot::take(m_host.batchDesign()));
-    if (!print_with_batch_chk->isChecked())
-        snapshot->Use_Data_Sheet_Values = false;
-    if (!print_with_excel_chk->isChecked())
-        snapshot->Use_Excel_Binding_Values = false;
-    snapshot->Get_total_Card_count();
-    return snapshot;
+    return m_design->with(
+        RunPlan::Choices()
+            .withSources(print_with_batch_chk->isChecked(), print_with_excel_chk->isChecked())
+            .withSides(RunPlan::sidesOfCode(m_layout.Print_Card_Side))
+            .atMost(m_layout.Total_Label));
 }
 
 void Print_Wnd::Print_With_Data_Changed()
 {
-    const auto snapshot = dataSnapshot();
-    m_layout.dataMode = snapshot->isBatch();
-    m_layout.Total_Label = m_layout.dataMode ? snapshot->Total_Batch_Excel_Card : 1;
+    const auto plan = runPlan();
+    m_layout.dataMode = plan->isBatch();
+    m_layout.Total_Label = m_layout.dataMode ? plan->cardCount() : 1;
     Total_Stepper->setMaximum(m_layout.dataMode ? std::max(1, m_layout.Total_Label) : 999999);
     Total_Stepper->setValue(m_layout.Total_Label);
 }
@@ -372,18 +368,18 @@ bool Print_Wnd::Execute_Printing(bool preview)
         return false;
     rememberLayout();
     print_result_id->clear();
-    const std::shared_ptr<const BatchFillSnapshot> snapshot = dataSnapshot();
-    m_layout.dataMode = snapshot->isBatch();
-    Printing_View view(m_layout, plainSides(snapshot), m_layout.dataMode ? snapshot : nullptr, cardSize());
+    const std::shared_ptr<const RunPlan> plan = runPlan();
+    m_layout.dataMode = plan->isBatch();
+    Printing_View view(m_layout, plainSides(plan), m_layout.dataMode ? plan : nullptr, cardSize());
     m_printer.setFullPage(true);
     m_printer.setCopyCount(int(Copies_Stepper->value()));
-    return preview ? runPreview(view, *snapshot) : printChecked(view, *snapshot);
+    return preview ? runPreview(view, *plan) : printChecked(view, *plan);
 }
 
-bool Print_Wnd::printChecked(Printing_View &view, const BatchFillSnapshot &snapshot)
+bool Print_Wnd::printChecked(Printing_View &view, const RunPlan &plan)
 {
-    // Bound cards are checked row by row before anything is printed; a preview only shows them.
-    if (!OutputCheckQuestion::goOn(snapshot))
+    // The cards are checked before anything is printed; a preview only shows them.
+    if (!RunStart::mayBegin(plan))
         return false;
     return printSheets(view);
 }
@@ -400,13 +396,13 @@ bool Print_Wnd::readyToPrint()
     return true;
 }
 
-Printing_View::Sides Print_Wnd::plainSides(const std::shared_ptr<const BatchFillSnapshot> &snapshot) const
+Printing_View::Sides Print_Wnd::plainSides(const std::shared_ptr<const RunPlan> &plan) const
 {
     Printing_View::Sides sides;
     if (m_layout.dataMode)
         return sides; // every label is filled from its row
     // The sides chosen now, back included, as the design stands.
-    BatchCardRenderer renderer(snapshot, Units::PointsPerInch, false);
+    BatchCardRenderer renderer(plan, Units::PointsPerInch, false);
     QString error;
     if (m_layout.Print_Card_Side != SideCode::Front)
         sides.back = renderer.sideOf(0, true, &error);
@@ -417,7 +413,7 @@ Printing_View::Sides Print_Wnd::plainSides(const std::shared_ptr<const BatchFill
     return sides;
 }
 
-bool Print_Wnd::runPreview(Printing_View &view, const BatchFillSnapshot &snapshot)
+bool Print_Wnd::runPreview(Printing_View &view, const RunPlan &plan)
 {
     QPrintPreviewDialog dialog(&m_printer, this);
     const QString note = m_layout.fitNote();
@@ -444,7 +440,7 @@ bool Print_Wnd::runPreview(Printing_View &view, const BatchFillSnapshot &snapsho
         });
     }
     ModalRunner::exec(dialog);
-    return printAfter ? printChecked(view, snapshot) : true;
+    return printAfter ? printChecked(view, plan) : true;
 }
 
 bool Print_Wnd::printSheets(Printing_View &view)

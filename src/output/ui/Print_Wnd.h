@@ -13,7 +13,6 @@
 #include <memory>
 #include <optional>
 
-class BatchFillSnapshot;
 class OutputHost;
 class RememberedPrintLayout;
 class QButtonGroup;
@@ -97,7 +96,7 @@ private:
     void connectControls();
     // Opening: the data boxes as the design's sources give them, then the grid, gaps, paper and
     // sides as the window was last left.
-    void showDataSources(const BatchFillSnapshot &snapshot);
+    void showDataSources(const RunPlan &design);
     void showKeptLayout(const RememberedPrintLayout &kept);
     void useKeptPaper(const RememberedPrintLayout &kept);
     void rememberLayout() const;
@@ -108,8 +107,8 @@ private:
     void alignmentChosen(int value);
     void Auto_Center_Checked();
     void Print_With_Data_Changed();
-    // The data flags as the boxes leave them, with the batch size they give.
-    std::shared_ptr<BatchFillSnapshot> dataSnapshot() const;
+    // The run as the window stands: the sources the boxes leave, the sides and the total.
+    std::shared_ptr<const RunPlan> runPlan() const;
     QSizeF cardSize() const { return m_cardSize; }
     // Where the sheets go when the printer is the PDF file: asked for on every print; none when
     // the user cancels.
@@ -118,11 +117,12 @@ private:
     // The steps of a print run. The size question and the total; false stops the run.
     bool readyToPrint();
     // What every label shows when no data rows fill them.
-    Printing_View::Sides plainSides(const std::shared_ptr<const BatchFillSnapshot> &snapshot) const;
+    Printing_View::Sides plainSides(const std::shared_ptr<const RunPlan> &plan) const;
     // The preview of the sheets; its Print prints them all here.
-    bool runPreview(Printing_View &view, const BatchFillSnapshot &snapshot);
-    // Every sheet to the printer, or to a PDF file chosen now; says where the file went.
-    bool printChecked(Printing_View &view, const BatchFillSnapshot &snapshot);
+    bool runPreview(Printing_View &view, const RunPlan &plan);
+    // Every sheet to the printer, or to a PDF file chosen now, once the run may start; says where
+    // the file went.
+    bool printChecked(Printing_View &view, const RunPlan &plan);
     bool printSheets(Printing_View &view);
     // The progress of a run of `sheets`, which notes the sheets printed and a cancel.
     Printing_View::SheetProgress sheetProgress(int sheets, bool *cancelled);
@@ -132,6 +132,7 @@ private:
                             const Printing_View::SheetProgress &progress, const bool &cancelled);
 
     OutputHost &m_host;
+    std::shared_ptr<const RunPlan> m_design; // the design and its sources, read at opening
     PrintLayout m_layout;
     WindowLook::KeptPlace m_place;
     QPrinter m_printer;

@@ -12,8 +12,8 @@
 #include "output/ScriptMailTransport.h"
 #include "output/ui/BatchRun.h"
 #include "output/ui/Email_Setting.h"
-#include "output/ui/OutputCheckQuestion.h"
 #include "output/ui/OutputHost.h"
+#include "output/ui/RunStart.h"
 #include "output/ui/Send_Modeless.h"
 #include "platform/GuiThreadQueue.h"
 
@@ -157,15 +157,15 @@ void Send_Mail::Without_barcode_rd_select()
 
 void Send_Mail::send_barcode_rd_select()
 {
-    const BatchFillSnapshot taken = BatchFillSnapshot::take(m_host.batchDesign());
+    const std::shared_ptr<const RunPlan> design = RunPlan::make(m_host.batchDesign());
     rd_mail_curr_barcode->setChecked(true);
     SetObjEnabled(send_sett_box, true);
     // A box is offered only for a source the design uses.
-    send_with_batch_chk->setEnabled(taken.Use_Data_Sheet_Values);
-    if (!taken.Use_Data_Sheet_Values)
+    send_with_batch_chk->setEnabled(design->offersSeries());
+    if (!design->offersSeries())
         send_with_batch_chk->setChecked(false);
-    send_with_excel_chk->setEnabled(taken.Use_Excel_Binding_Values);
-    if (!taken.Use_Excel_Binding_Values)
+    send_with_excel_chk->setEnabled(design->offersExcel());
+    if (!design->offersExcel())
         send_with_excel_chk->setChecked(false);
     followSpreadChoice();
     for (QWidget *w : std::initializer_list<QWidget *>{attachment, browse_att, clear_att})
@@ -215,7 +215,7 @@ MailRun::Request Send_Mail::request(const StoredSettings &settings)
     r.pauseMs = qint64(hour_stepper->value()) * 3600000 + qint64(min_stepper->value()) * 60000 +
                 qint64(sec_stepper->value()) * 1000;
     if (r.mode == MailRun::Mode::Card)
-        r.snapshot = std::make_shared<BatchFillSnapshot>(BatchFillSnapshot::take(m_host.batchDesign()));
+        r.plan = RunPlan::make(m_host.batchDesign());
     return r;
 }
 
@@ -233,11 +233,6 @@ void Send_Mail::Send_Button()
         Show_MessageBox(recipientListTooLongText());
         return;
     }
-    MailRun::Request req = request(storedSettings());
-    if (req.snapshot && !OutputCheckQuestion::goOn(*req.snapshot, req.useSeries, req.useExcel))
-        return;
-    const std::shared_ptr<const BatchFillSnapshot> snapshot = req.snapshot;
-    const bool backDrawn = card_side_str != SideCode::Front;
     MailRun::Hooks hooks;
     // The worker's pause line reaches the sheet on the GUI thread.
     hooks.pauseLine = [](const QString &line) {
@@ -251,20 +246,21 @@ void Send_Mail::Send_Button()
     ExportProgress &progress = OutputState::instance().progress;
     progress.Stop_SMS_Sending_Now = false;
     const std::shared_ptr<MailTransport> transport = m_transport;
-    MailRun run(std::move(req), *transport, progress, hooks);
+    MailRun run(request(storedSettings()), *transport, progress, hooks);
     const MailRun::Outline outline = run.outline();
     if (!outline.refusal.isEmpty()) {
         Show_MessageBox(outline.refusal);
         return;
     }
+    if (outline.cards && !RunStart::mayBegin(*outline.cards))
+        return;
     // The sheet counts messages, which a row sent to every recipient holds several of.
     progress.start(outline.planned);
     MailRun::Result result;
     BatchRun::exec(
         this, progress, outline.planned, BatchRun::Kind::Mail, [&] { result = run.run(); },
         [transport] { transport->abort(); }, [transport] { transport->endCurrent(); });
-    if (outline.batch)
-        BatchRun::refillFirstRow(m_host, snapshot, backDrawn);
+    BatchRun::showDesignAgain(m_host);
     m_lastResult = result;
     for (const QString &error : result.errors)
         Show_NSLog_Message(QStringLiteral("Mail: ") + error);

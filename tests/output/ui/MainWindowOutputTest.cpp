@@ -2,8 +2,12 @@
 // registry, with the design and the mail settings the window holds.
 #include "editor/ui/MainWindowFixture.h"
 #include "foundation/WindowRegistry.h"
+#include "output/BatchDesignFixture.h"
 #include "output/ui/ExportSheet.h"
+#include "output/ui/MailFakes.h"
 #include "output/ui/Print_Wnd.h"
+#include "output/ui/Send_Mail.h"
+#include "support/IndicatorClick.h"
 
 #include <QTest>
 
@@ -94,4 +98,59 @@ TEST_F(MainWindowOutput, MailAndItsSettingsOpenFromTheMainWindowAndShareTheStore
     registry.open(WindowRegistry::Window::Mail);
     EXPECT_EQ(modalTitles, (QStringList{"E-mail Settings", "Send Mail"}));
     EXPECT_EQ(from, "Cards@Example.com");
+}
+
+// Export and mail of cards filled from a workbook make copies: the design, its title and the save
+// question stay as they were.
+TEST_F(MainWindowOutput, ExportAndMailLeaveTheDesignAsItWas)
+{
+    ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+    table.setColumnTitles({QStringLiteral("Name")});
+    table.setListData({{{"Extension", "1"}, {"Column1", "Ann"}}, {{"Extension", "2"}, {"Column1", "Bo"}}});
+    table.Excel_Binding_Use = true;
+    GraphicPtr name = batchtest::text(QRectF(10, 10, 150, 30), DataSourceCode::BindingColumn);
+    GraphicPtr code = batchtest::barcode(QPointF(150, 60), 1, 0, DataSourceCode::BindingColumn);
+    for (const GraphicPtr &g : {name, code})
+        g->Set_Excel_binding_Column(1, QStringLiteral("Name"));
+    name->Text_contents().text = QStringLiteral("Dear guest");
+    window->document().insertGraphicsIntoSide(0, {name, code}, {0, 1});
+    files.answers.push_back(tempPath(QStringLiteral("party.dcard")));
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    ASSERT_FALSE(window->hasUnsavedChanges());
+    const auto unchanged = [&](const char *after) {
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(window->hasUnsavedChanges()) << after;
+        EXPECT_FALSE(window->isWindowModified()) << after;
+        EXPECT_EQ(name->Text_contents().text, QStringLiteral("Dear guest")) << after;
+        EXPECT_FALSE(code->_barcode_image) << after;
+    };
+
+    const QString folder = tempPath(QStringLiteral("out"));
+    QDir().mkpath(folder);
+    files.answers.push_back(folder);
+    modalScripts.push_back([](QDialog &dialog) {
+        auto &sheet = dynamic_cast<ExportSheet &>(dialog);
+        QTest::mouseClick(sheet.ok_button, Qt::LeftButton);
+        return sheet.result();
+    });
+    modalScripts.push_back([](QDialog &) { return 0; }); // the exported-files dialog
+    window->registry().open(WindowRegistry::Window::Export);
+    EXPECT_EQ(QDir(folder).entryList({"ZOLV*"}, QDir::Dirs).size(), 1);
+    unchanged("export");
+
+    Preferences::sharedInstance().setsend_email_SenderEmail(QStringLiteral("cards@example.com"));
+    Preferences::sharedInstance().setsend_email_SMTP_server(QStringLiteral("smtp.example.com"));
+    auto transport = std::make_shared<mailtest::RecordingTransport>();
+    modalScripts.push_back([&](QDialog &dialog) {
+        auto &mail = dynamic_cast<Send_Mail &>(dialog);
+        mail.setTransport(transport);
+        mailtest::typeInto(mail.to_txt, QStringLiteral("guest@example.org"));
+        testsupport::clickIndicator(mail.send_with_excel_chk);
+        QTest::mouseClick(mail.send_button, Qt::LeftButton);
+        QTest::mouseClick(mail.close_button, Qt::LeftButton);
+        return mail.result();
+    });
+    window->registry().open(WindowRegistry::Window::Mail);
+    EXPECT_EQ(transport->sent.size(), 2);
+    unchanged("mail");
 }

@@ -1,5 +1,5 @@
 // The window fixture with a stand-in main window for the export and print windows: a widget to
-// hang sheets on, a design to copy, and live sides that a run shows row 1 in afterwards.
+// hang sheets on, a design to copy, and the redraws asked for.
 #pragma once
 
 #include "output/BatchDesignFixture.h"
@@ -19,19 +19,15 @@ public:
     {
         window.setWindowTitle(QStringLiteral("Tessaly Greeting Designer"));
         window.resize(640, 480);
-        liveFront = BatchFillSnapshot::cloneList(this->design.front);
-        liveBack = BatchFillSnapshot::cloneList(this->design.back);
     }
     QWidget *outputWindow() override { return &window; }
     BatchFillSnapshot::Design batchDesign() override { return design; }
-    GraphicList *liveGraphics(bool back) override { return back ? &liveBack : &liveFront; }
     void Refresh_Canvas() override { ++redraws; }
     QString designName() override { return QStringLiteral("card"); }
     QString designPath() override { return path; }
 
     QWidget window;
     BatchFillSnapshot::Design design;
-    GraphicList liveFront, liveBack;
     QString path; // the design's file; none: never saved
     int redraws = 0;
 };

@@ -1,6 +1,8 @@
-// Export, print and mail of bound cards ask first when some cards would come out wrong, naming
+// Export, print and mail ask first when some of the cards they would make come out wrong, naming
 // them; No starts nothing, Yes runs as before.
 #include "foundation/Preferences.h"
+#include "foundation/ui/StepperField.h"
+#include "model/SKTImage.h"
 #include "output/BatchDesignFixture.h"
 #include "output/ExportPaths.h"
 #include "output/PrintLayout.h"
@@ -64,6 +66,7 @@ TEST_F(RowCheckQuestion, ExportAsksAndNoWritesNothingYesWritesEveryCard)
     }
 }
 
+// A print of two labels checks the two cards it prints.
 TEST_F(RowCheckQuestion, PrintAndMailAskAndNoStartsNothing)
 {
     const QString pdf = tempPath("sheets.pdf");
@@ -72,12 +75,17 @@ TEST_F(RowCheckQuestion, PrintAndMailAskAndNoStartsNothing)
     Print_Wnd print(host, &host.window);
     messages.queueAnswers({false});
     modalScripts.push_back([&](QDialog &) {
+        print.Total_Stepper->selectAll();
+        QTest::keyClicks(print.Total_Stepper, QStringLiteral("2"));
+        QTest::keyClick(print.Total_Stepper, Qt::Key_Return);
         QTest::mouseClick(print.print_button, Qt::LeftButton);
         return 0;
     });
     print.Open_Print_Wnd();
     PrinterCatalog::setPdfFile(std::nullopt);
-    EXPECT_EQ(messages.questions(), QStringList{question});
+    QString ofTwo = question;
+    ofTwo.replace(QStringLiteral("2 of 3 cards (rows 2, 3)"), QStringLiteral("1 of 2 cards (rows 2)"));
+    EXPECT_EQ(messages.questions(), QStringList{ofTwo});
     EXPECT_FALSE(QFileInfo::exists(pdf));
 
     messages.clear();
@@ -97,4 +105,33 @@ TEST_F(RowCheckQuestion, PrintAndMailAskAndNoStartsNothing)
     mail.Open_Wnd();
     EXPECT_EQ(messages.questions(), QStringList{question});
     EXPECT_TRUE(transport->sent.isEmpty());
+}
+
+// A design without data: a text typed by hand that its box cuts and a picture whose file is gone
+// are named before anything is asked for; No leaves the save panel unasked.
+TEST_F(RowCheckQuestion, ExportOfAPlainDesignNamesWhatComesOutWrong)
+{
+    BatchFillSnapshot::Design d;
+    d.frontPage.Card_Size = QSizeF(243, 154);
+    GraphicPtr cut = batchtest::text(QRectF(10, 10, 40, 20), DataSourceCode::Fixed);
+    cut->Text_contents().text = QStringLiteral("Supercalifragilistic");
+    GraphicPtr photo = SKTGraphic::create(SKTGraphic::Kind::Image);
+    photo->setBounds(QRectF(150, 10, 60, 40));
+    static_cast<SKTImage &>(*photo).setFilePath(tempPath("photo.png"));
+    d.front << cut << photo;
+    FakeHost host(d);
+    ExportSheet sheet(host, &host.window);
+    messages.queueAnswers({false});
+    modalScripts.push_back([&sheet](QDialog &) {
+        QTest::mouseClick(sheet.ok_button, Qt::LeftButton);
+        return sheet.result();
+    });
+    sheet.Export_Button();
+    EXPECT_EQ(messages.questions(),
+              QStringList{
+                  QStringLiteral("Some cards would not come out right:\n\nThe text \"Supercalifragilistic\" "
+                                 "on the front does not fit its box and is cut.\n\nThe picture on the "
+                                 "front is blank: its file \"%1\" is gone.\n\nDo you want to go on?")
+                      .arg(tempPath("photo.png"))});
+    EXPECT_TRUE(files.requests.isEmpty());
 }

@@ -52,9 +52,9 @@ BatchFillSnapshot::Design batchDesign(const LoadedDesign &loaded, const QString 
                                         .dataFolder = dataFolder});
 }
 
-void reportRows(const BatchFillSnapshot &snapshot, const QString &command)
+void reportRows(const RunPlan &plan, const QString &command)
 {
-    const OutputCheck::Report report = OutputCheck::check(snapshot);
+    const OutputCheck::Report report = OutputCheck::check(plan);
     for (const QString &line : report.text().split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         fail(command + QStringLiteral(": ") + line);
 }

@@ -5,6 +5,7 @@
 #include "data/ExcelBindingTable.h"
 #include "model/SKTDocument.h"
 #include "output/BatchFillSnapshot.h"
+#include "output/RunPlan.h"
 #include "panels/Card_Property.h"
 
 #include <QSizeF>
@@ -28,8 +29,8 @@ bool loadDesign(const QString &path, const QString &mode, LoadedDesign &out, QSt
 BatchFillSnapshot::Design batchDesign(const LoadedDesign &loaded, const QString &resourcePath,
                                       const QString &dataFolder);
 
-// The row check of a run, each problem on standard error after "<command>: ", as the windows
+// The check of a run's cards, each problem on standard error after "<command>: ", as the windows
 // ask before they start.
-void reportRows(const BatchFillSnapshot &snapshot, const QString &command);
+void reportRows(const RunPlan &plan, const QString &command);
 
 } // namespace cardtool

@@ -136,13 +136,13 @@ CARDTOOL_COMMAND(exportCommand, "export",
     // Without --side a double-sided card is written with its backs.
     if (!sideGiven && design.CARD_SIDE_STR == QLatin1String("2"))
         options.side = ExportSide::Both;
-    auto snapshot = std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(design));
-    for (const QString &warning : snapshot->warnings())
+    const auto plan = RunPlan::make(design, RunPlan::Choices().withSides(options.side));
+    for (const QString &warning : plan->warnings())
         cardtool::fail(QStringLiteral("export: ") + warning);
-    cardtool::reportRows(*snapshot, QStringLiteral("export"));
+    cardtool::reportRows(*plan, QStringLiteral("export"));
 
     QString target = to;
-    if (!snapshot->isBatch()) {
+    if (!plan->isBatch()) {
         if (!QDir().mkpath(to)) {
             cardtool::fail(QStringLiteral("export: cannot make the folder %1").arg(to));
             return 1;
@@ -153,7 +153,7 @@ CARDTOOL_COMMAND(exportCommand, "export",
     ExportResult result;
     {
         StopOnSignals stopOnSignals(&progress.Stop_SMS_Sending_Now);
-        result = CardExport::run(snapshot, target, options, &progress);
+        result = CardExport::run(plan, target, options, &progress);
     }
     // A signal that came before the run cleared its flag still must not pass for success.
     if (g_signalled && !result.stopped) {

@@ -81,9 +81,7 @@ CARDTOOL_COMMAND(
     request.delayed = pauses;
     request.pauseEvery = every;
     request.pauseMs = qint64(seconds) * 1000;
-    request.snapshot = std::make_shared<BatchFillSnapshot>(BatchFillSnapshot::take(design));
-    if (request.useSeries || request.useExcel)
-        cardtool::reportRows(*request.snapshot, QStringLiteral("mail"));
+    request.plan = RunPlan::make(design);
 
     ScriptMailTransport transport;
     // A test server's own certificate authority reaches the script; nothing else of ours does.
@@ -96,7 +94,12 @@ CARDTOOL_COMMAND(
         if (!line.isEmpty())
             cardtool::writeStdout(line.toUtf8() + '\n');
     };
-    const MailRun::Result result = MailRun(request, transport, progress, hooks).run();
+    MailRun run(request, transport, progress, hooks);
+    // The check the window asks with, for the cards this run would send.
+    const MailRun::Outline outline = run.outline();
+    if (outline.cards)
+        cardtool::reportRows(*outline.cards, QStringLiteral("mail"));
+    const MailRun::Result result = run.run();
     for (const QString &error : result.errors)
         cardtool::fail(QStringLiteral("mail: ") + error);
     if (!result.allSent())

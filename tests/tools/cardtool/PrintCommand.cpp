@@ -99,21 +99,19 @@ CARDTOOL_COMMAND(printCommand, "print",
         return 1;
     }
     const QString resourcePath = ResourceRoot::shippedLocation();
-    const auto snapshot =
-        std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(cardtool::batchDesign(
-            loaded, resourcePath,
-            haveData ? dataFolder : QDir(resourcePath).filePath(QStringLiteral("DataSet")))));
-    const bool dataMode = snapshot->isBatch();
-    cardtool::reportRows(*snapshot, QStringLiteral("print"));
+    const auto design = RunPlan::make(cardtool::batchDesign(
+        loaded, resourcePath,
+        haveData ? dataFolder : QDir(resourcePath).filePath(QStringLiteral("DataSet"))));
+    const bool dataMode = design->isBatch();
     // The label is the design's card exactly, as the print window takes it.
-    const QSizeF card = snapshot->design().cardArea.size();
+    const QSizeF card = design->design().cardArea.size();
 
     PrintLayout layout;
     const auto pt = [](double mmValue) { return PrintLayout::MM_to_Points_Convert(float(mmValue)); };
     layout.setMargins(*paper,
                       QRectF(pt(margins[0]), pt(margins[2]), paper->width() - pt(margins[0]) - pt(margins[1]),
                              paper->height() - pt(margins[2]) - pt(margins[3])));
-    layout.resetForOpening(card, dataMode, snapshot->Total_Batch_Excel_Card);
+    layout.resetForOpening(card, dataMode, design->cardCount());
     layout.Print_Card_Side = side;
     layout.label_align_val = int(align);
     PrintFields fields;
@@ -141,16 +139,19 @@ CARDTOOL_COMMAND(printCommand, "print",
         return 1;
     }
 
+    const auto plan =
+        design->with(RunPlan::Choices().withSides(RunPlan::sidesOfCode(side)).atMost(layout.Total_Label));
+    cardtool::reportRows(*plan, QStringLiteral("print"));
     Printing_View::Sides sides;
     if (!dataMode) {
-        BatchCardRenderer plain(snapshot, Units::PointsPerInch, false);
+        BatchCardRenderer plain(plan, Units::PointsPerInch, false);
         QString error;
         if (side != SideCode::Front)
             sides.back = plain.sideOf(0, true, &error);
         if (side != SideCode::Back)
             sides.front = plain.sideOf(0, false, &error);
     }
-    Printing_View view(layout, sides, dataMode ? snapshot : nullptr, card);
+    Printing_View view(layout, sides, dataMode ? plan : nullptr, card);
     // Written as the print window writes its PDF file: whole or not at all.
     QSaveFile file(out);
     if (!file.open(QIODevice::WriteOnly)) {

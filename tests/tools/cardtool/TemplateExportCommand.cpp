@@ -46,10 +46,10 @@ CARDTOOL_COMMAND(templateExportCommand, "template-export",
     const plist::Array items =
         DesignFileFormat::buildItems(loaded.front, loaded.back, loaded.binding, loaded.document.graphics(),
                                      loaded.document.graphics_back());
-    auto snapshot = std::make_shared<const BatchFillSnapshot>(BatchFillSnapshot::take(
-        cardtool::batchDesign(loaded, root, QDir(root).filePath(QStringLiteral("DataSet")))));
+    const auto plan =
+        RunPlan::make(cardtool::batchDesign(loaded, root, QDir(root).filePath(QStringLiteral("DataSet"))));
 
-    const TemplateResult written = store.exportTemplate(clean, items, snapshot);
+    const TemplateResult written = store.exportTemplate(clean, items, plan);
     if (!written.ok()) {
         cardtool::fail(QStringLiteral("template-export: ") + written.message);
         return 1;

@@ -1,0 +1,194 @@
+#include "output/RunPlan.h"
+
+#include "data/ColumnBinding.h"
+#include "data/SeriesFiles.h"
+#include "foundation/CardCodes.h"
+#include "foundation/StringUtils.h"
+
+#include <algorithm>
+
+// What every plan of one design shares: read once, never changed.
+struct RunPlan::Sources {
+    Design design;
+    SeriesTable series;
+    BatchCounts counts; // every source the design binds
+    QList<Binding> front, back;
+    QStringList warnings;
+    QStringList unreadableSeries;
+};
+
+namespace
+{
+// Notes a text once: both sides may bind the same series.
+void noteOnce(QStringList &list, const QString &text)
+{
+    if (!text.isEmpty() && !list.contains(text))
+        list << text;
+}
+
+SeriesLoader loaderInto(const QString &dataFolder, QStringList &warnings, QStringList &unreadable)
+{
+    return [&dataFolder, &warnings, &unreadable](const QString &name) {
+        QString problem, replaced;
+        std::optional<QStringList> rows = SeriesFiles::readRows(dataFolder, name, &problem, &replaced);
+        if (!rows && problem.isEmpty())
+            noteOnce(warnings, QStringLiteral("The series \"%1\" was not found.").arg(name));
+        noteOnce(warnings, replaced);
+        // A series that is there but cannot be read must not turn the batch into one plain card.
+        noteOnce(unreadable, problem);
+        return rows;
+    };
+}
+
+RunPlan::Binding bindingOf(const SKTGraphic &g, const RunPlan::Design &design, const SeriesTable &series)
+{
+    RunPlan::Binding b;
+    if (!BatchFillSnapshot::isBindable(g))
+        return b;
+    if (g.data_source_type == DataSourceCode::Series) {
+        b.source = RunPlan::Binding::Source::Series;
+        b.series = g.batch_list_name_val();
+        b.named = QStringLiteral("series \"%1\"").arg(b.series);
+        b.rows = series.rowsOf(b.series);
+    } else if (g.data_source_type == DataSourceCode::BindingColumn) {
+        b.source = RunPlan::Binding::Source::Column;
+        const QStringList &titles = design.excelTitles;
+        // Without known headings the stored place is all there is.
+        b.column = titles.isEmpty() ? g.excel_col_indx
+                                    : ColumnBinding::resolve(titles, g.excel_col_indx, g.excel_col_title);
+        const QString heading = Trim_Str(g.excel_col_title.value_or(QString()));
+        if (b.column >= 0 && b.column < titles.size())
+            b.named = QStringLiteral("column \"%1\"").arg(titles.at(b.column));
+        else if (!heading.isEmpty())
+            b.named = QStringLiteral("column \"%1\"").arg(heading);
+        else
+            b.named = QStringLiteral("column %1").arg(g.excel_col_indx);
+        b.rows = b.column < 0 ? 0 : int(design.excelRows.size());
+    }
+    return b;
+}
+} // namespace
+
+RunPlan::RunPlan(std::shared_ptr<const Sources> sources, const Choices &choices)
+    : m_sources(std::move(sources)), m_choices(choices), m_offered(m_sources->counts), m_counts(m_offered)
+{
+    m_counts.Use_Data_Sheet_Values = m_offered.Use_Data_Sheet_Values && choices.useSeries;
+    m_counts.Use_Excel_Binding_Values = m_offered.Use_Excel_Binding_Values && choices.useExcel;
+    BatchRowCounter::Get_total_Card_count(m_counts, m_sources->series,
+                                          int(m_sources->design.excelRows.size()));
+}
+
+std::shared_ptr<const RunPlan> RunPlan::make(const Design &design, const Choices &choices)
+{
+    auto sources = std::make_shared<Sources>();
+    Sources &s = *sources;
+    s.design = design;
+    s.design.front = BatchFillSnapshot::cloneList(design.front);
+    s.design.back = BatchFillSnapshot::cloneList(design.back);
+    const bool back = s.design.CARD_SIDE_STR == QLatin1String("2");
+    s.counts = BatchRowCounter::Check_Series_Or_Excel_Use_or_not(
+        s.series, BatchFillSnapshot::describe(s.design.front), BatchFillSnapshot::describe(s.design.back),
+        back, int(s.design.excelRows.size()),
+        loaderInto(s.design.dataFolder, s.warnings, s.unreadableSeries));
+    for (const GraphicPtr &g : s.design.front)
+        s.front.append(bindingOf(*g, s.design, s.series));
+    for (const GraphicPtr &g : s.design.back)
+        s.back.append(bindingOf(*g, s.design, s.series));
+    return std::shared_ptr<const RunPlan>(new RunPlan(std::move(sources), choices));
+}
+
+ExportSide RunPlan::sidesOfCode(const QString &code)
+{
+    return code == SideCode::Both   ? ExportSide::Both
+           : code == SideCode::Back ? ExportSide::Back
+                                    : ExportSide::Front;
+}
+
+std::shared_ptr<const RunPlan> RunPlan::make(const Design &design)
+{
+    return make(design, Choices());
+}
+
+std::shared_ptr<const RunPlan> RunPlan::with(const Choices &choices) const
+{
+    return std::shared_ptr<const RunPlan>(new RunPlan(m_sources, choices));
+}
+
+const RunPlan::Design &RunPlan::design() const
+{
+    return m_sources->design;
+}
+
+bool RunPlan::backTakesPart() const
+{
+    return design().CARD_SIDE_STR == QLatin1String("2");
+}
+
+bool RunPlan::bindsData() const
+{
+    const auto bound = [](const QList<Binding> &side) {
+        return std::any_of(side.begin(), side.end(),
+                           [](const Binding &b) { return b.source != Binding::Source::Own; });
+    };
+    return bound(m_sources->front) || (backTakesPart() && bound(m_sources->back));
+}
+
+int RunPlan::outputCount() const
+{
+    if (!isBatch())
+        return 1;
+    return m_choices.most < 0 ? cardCount() : std::min(cardCount(), m_choices.most);
+}
+
+bool RunPlan::outputsFront() const
+{
+    return m_choices.sides != ExportSide::Back;
+}
+
+bool RunPlan::outputsBack() const
+{
+    return m_choices.sides ? *m_choices.sides != ExportSide::Front : backTakesPart();
+}
+
+const RunPlan::Binding &RunPlan::binding(bool back, int index) const
+{
+    static const Binding own;
+    const QList<Binding> &side = back ? m_sources->back : m_sources->front;
+    return index >= 0 && index < side.size() ? side.at(index) : own;
+}
+
+QString RunPlan::cell(int row, int column) const
+{
+    const QList<BatchFillSnapshot::ExcelRow> &rows = design().excelRows;
+    if (row < 0 || row >= rows.size() || column < 0)
+        return {};
+    return rows.at(row).value(column == 0 ? ExcelBindingTable::rowNumberKey()
+                                          : ExcelBindingTable::columnIdentifier(column));
+}
+
+bool RunPlan::fills(bool back, int index) const
+{
+    const Binding::Source source = binding(back, index).source;
+    return (source == Binding::Source::Series && usesSeries()) ||
+           (source == Binding::Source::Column && usesExcel());
+}
+
+std::optional<QString> RunPlan::valueOf(bool back, int index, int row) const
+{
+    if (!fills(back, index))
+        return std::nullopt;
+    const Binding &b = binding(back, index);
+    return Trim_Str(b.source == Binding::Source::Series
+                        ? m_sources->series.Get_sel_row_col_value_of_dataset(row, b.series)
+                        : cell(row, b.column));
+}
+
+const QStringList &RunPlan::warnings() const
+{
+    return m_sources->warnings;
+}
+
+const QStringList &RunPlan::unreadableSeries() const
+{
+    return m_sources->unreadableSeries;
+}

@@ -1,0 +1,118 @@
+// One output run (an export, a print or its preview, a mail run, and the check before them) as one
+// value, worked out once on the GUI thread from the design and its data sources: deep copies of
+// both sides and pages, the source each bound object reads (a workbook column found by its
+// heading, once), the card count, which rows and sides the run outputs, and an object's value on
+// a row. Immutable, so the run's threads share it; nothing in it writes into the design.
+#pragma once
+
+#include "data/BatchRowCounter.h"
+#include "data/SeriesTable.h"
+#include "output/BatchFillSnapshot.h"
+#include "output/CardRenderer.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class RunPlan
+{
+public:
+    using Design = BatchFillSnapshot::Design;
+
+    // What the run's window chose.
+    struct Choices {
+        bool useSeries = true; // false: the user unticked the series box
+        bool useExcel = true;  // false: the user unticked the workbook box
+        // The sides the run outputs; none: the design's own (the back only on a double-sided card).
+        std::optional<ExportSide> sides;
+        int most = -1; // cards the run outputs at most (a print's total, a card a recipient); -1: all
+
+        Choices &withSources(bool series, bool excel)
+        {
+            useSeries = series;
+            useExcel = excel;
+            return *this;
+        }
+        Choices &withSides(std::optional<ExportSide> chosen)
+        {
+            sides = chosen;
+            return *this;
+        }
+        Choices &atMost(int cards)
+        {
+            most = cards;
+            return *this;
+        }
+    };
+
+    // Where an object's value comes from.
+    struct Binding {
+        enum class Source { Own, Series, Column };
+        Source source = Source::Own; // Own: the object shows what the design holds
+        QString series;              // the bound series' name
+        int column = -1;             // the binding table's column (0 the row number); -1: missing
+        QString named;               // the source as reports name it: series "x", column "Name"
+        int rows = 0;                // the rows the source gives
+        bool missingColumn() const { return source == Source::Column && column < 0; }
+    };
+
+    // The sides of a side code: "BOTH", "B", and any other the front.
+    static ExportSide sidesOfCode(const QString &code);
+
+    // Reads the bound series (from the design's series folder) and counts the cards; without
+    // choices, every source and the design's own sides.
+    static std::shared_ptr<const RunPlan> make(const Design &design, const Choices &choices);
+    static std::shared_ptr<const RunPlan> make(const Design &design);
+    // The same design and sources under other choices; nothing is read again.
+    std::shared_ptr<const RunPlan> with(const Choices &choices) const;
+
+    const Design &design() const;
+    const Choices &choices() const { return m_choices; }
+
+    // Sources that a taking-part side binds and that give rows, whether or not this run uses them:
+    // the boxes a window offers.
+    bool offersSeries() const { return m_offered.Use_Data_Sheet_Values; }
+    bool offersExcel() const { return m_offered.Use_Excel_Binding_Values; }
+    // An object of a taking-part side is bound to a series or the binding table, rows or not.
+    bool bindsData() const;
+    bool backTakesPart() const;
+
+    bool usesSeries() const { return m_counts.Use_Data_Sheet_Values; }
+    bool usesExcel() const { return m_counts.Use_Excel_Binding_Values; }
+    bool isBatch() const { return usesSeries() || usesExcel(); }
+    // Cards of the batch, the longest source used deciding; 0 without a batch.
+    int cardCount() const { return m_counts.Total_Batch_Excel_Card; }
+    // Cards the run outputs: the batch's first rows (at most `most`), else the design once.
+    int outputCount() const;
+    bool outputsFront() const;
+    bool outputsBack() const;
+
+    // The object at index of a side's list (the design's copies, whose order every copy keeps).
+    const Binding &binding(bool back, int index) const;
+    // Whether this run fills that object from a data source it uses.
+    bool fills(bool back, int index) const;
+    // What that object shows on a data row (from 0): the row's value trimmed, "" past its source's
+    // end or for a missing column; nothing when it shows what the design holds in this run.
+    std::optional<QString> valueOf(bool back, int index, int row) const;
+    // The number a data row (from 0) goes by in what the user reads.
+    int rowNumber(int row) const { return row + 1; }
+
+    // Problems met while reading series (a bound series whose file is missing), for the log.
+    const QStringList &warnings() const;
+    // Bound series whose file is there but could not be read: no export may run, since the cards
+    // would lose their values.
+    const QStringList &unreadableSeries() const;
+
+private:
+    struct Sources;
+    RunPlan(std::shared_ptr<const Sources> sources, const Choices &choices);
+    QString cell(int row, int column) const;
+
+    std::shared_ptr<const Sources> m_sources;
+    Choices m_choices;
+    BatchCounts m_offered; // every source the design binds
+    BatchCounts m_counts;  // the sources this run uses
+};

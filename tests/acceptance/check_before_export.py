@@ -1,0 +1,109 @@
+#!/usr/bin/python3
+"""The check before an export, as a user meets it: a saved design with a text typed by hand that its
+box cuts, a picture whose file has gone since, and a QR Code bound to a three-row series. File >
+Export asks, before any folder is asked for, with both named; Yes exports every card, and the
+title shows no unsaved change afterwards."""
+
+import glob
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.session import RATE_US_TITLE, Session, cardtool_path, check, wait_until, write_png  # noqa: E402
+
+CUT = 'The text "Supercalifragilistic" on the front does not fit its box and is cut.'
+ROWS = 3
+
+
+def program_log(s):
+    path = os.path.join(s.home, "state", "tessaly-designer", "tessaly-designer.log")
+    if not os.path.exists(path):
+        return ""
+    with open(path, encoding="utf-8") as f:
+        return f.read()
+
+
+def main():
+    work = tempfile.mkdtemp(prefix="tessaly-check-")
+    try:
+        data = os.path.join(work, "data")
+        dataset = os.path.join(data, "tessaly-designer", "DataSet")
+        os.makedirs(dataset)
+        with open(os.path.join(dataset, "rows.txt"), "w") as f:
+            f.write("\n".join("ROW-%d" % k for k in range(1, ROWS + 1)))
+        photo = os.path.join(work, "photo.png")
+        write_png(photo, 40, 30, (200, 30, 30))
+        design = os.path.join(work, "card.dcard")
+        made = subprocess.run([cardtool_path(), "design-hand", design, "--text", "10,10,40,20=Supercalifragilistic",
+                               "--picture", "150,10,60,40=" + photo, "--qr-series", "rows"],
+                              capture_output=True, text=True, timeout=60)
+        check(made.returncode == 0, "cardtool design-hand failed: %s" % made.stderr)
+        os.remove(photo)  # gone before the design is opened again
+        gone = 'The picture on the front is blank: its file "%s" is gone.' % photo
+
+        with Session("check_before_export", args=[design], env={"XDG_DATA_HOME": data}) as s:
+            def opened():
+                title = s.xdotool("getwindowname", s.window)
+                return title.startswith("card.dcard") and "*" not in title
+            s.wait_until(opened, "the opened design's title without a change")
+            s.focus()
+            s.key("alt+f", "e")
+            sheet = s.wait_for_window("^Export$")
+            s.focus(sheet)
+            s.key("Return")
+            check(s.wait_for_window_gone("^Export$", window=sheet), "the export sheet stayed open")
+            question = s.modal_window()
+            s.screenshot_painted("check-question", question)
+            asked = s.wait_until(lambda: CUT in program_log(s) and gone in program_log(s) and program_log(s),
+                                 "the question's problems in the log")
+            for problem in (CUT, gone):
+                check(problem + "\n%d of %d cards (rows 1, 2, 3)" % (ROWS, ROWS) in asked,
+                      "the question does not name %r:\n%s" % (problem, asked))
+            check(not s.windows("^Export$"), "a folder was asked for before the question was answered")
+            s.focus(question)
+            s.key("Return")  # Yes: go on
+
+            out = os.path.join(work, "out")
+            os.makedirs(out)
+            panel = s.wait_for_window("^Export$")
+            s.focus(panel)
+            s.key("ctrl+a")
+            s.type_text(out)
+            s.key("Return")
+            if not s.wait_for_window_gone("^Export$", timeout=5, window=panel):
+                s.focus(panel)
+                s.key("Return")
+            s.close_exported_files()
+            batch = os.path.join(out, "ZOLV Tessaly Greeting Card")
+            cards = glob.glob(os.path.join(batch, "Card_*.png"))
+            check(len([c for c in cards if not c.endswith("_Back.png")]) == ROWS, "cards written: %s" % cards)
+
+            title = s.xdotool("getwindowname", s.window)
+            check(title.startswith("card.dcard") and "*" not in title, "after the export the title is %r" % title)
+            s.screenshot("after-export")
+
+            # Nothing to save: Ctrl+Q ends the program without the save question.
+            s.focus()
+            s.key("ctrl+q")
+
+            def ended():
+                if s.app.poll() is not None:
+                    return True
+                check(not s.question_box(), "quitting asked to save changes after the export")
+                rate = s.find_window(RATE_US_TITLE)
+                if rate:
+                    s.focus(rate)
+                    s.key("Escape")
+                return False
+            wait_until(ended, "the program to end", 20)
+            check(s.app.returncode == 0, "exit status %s" % s.app.returncode)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    print("check_before_export: ok")
+
+
+if __name__ == "__main__":
+    main()

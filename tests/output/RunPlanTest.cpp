@@ -1,0 +1,163 @@
+// A run as one plan: the source each object reads, the cards there are, the rows and sides a run
+// outputs, and nothing of it written into the design.
+#include "BatchDesignFixture.h"
+
+#include "output/RunPlan.h"
+
+#include <gtest/gtest.h>
+
+using namespace batchtest;
+
+namespace
+{
+// A workbook of the given headings (after the row number's) as the binding table holds it: the
+// cell of column k on row r reads "k:r", rows counted from 1. No headings: an old design's table.
+void addWorkbook(RunPlan::Design &d, const QStringList &headings, int rows, int columns)
+{
+    if (!headings.isEmpty())
+        d.excelTitles = QStringList{"Row"} + headings;
+    for (int r = 1; r <= rows; ++r) {
+        BatchFillSnapshot::ExcelRow row{{"Extension", QString::number(r)}};
+        for (int k = 1; k <= columns; ++k)
+            row.insert(ExcelBindingTable::columnIdentifier(k), QStringLiteral("%1:%2").arg(k).arg(r));
+        d.excelRows << row;
+    }
+}
+
+GraphicPtr column(int stored, const QString &heading = {})
+{
+    GraphicPtr g = text(QRectF(0, 0, 100, 20), DataSourceCode::BindingColumn, {}, stored);
+    if (!heading.isEmpty())
+        g->excel_col_title = heading;
+    return g;
+}
+} // namespace
+
+TEST(RunPlan, ResolvesEachObjectOnceAndCountsTheCards)
+{
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "three", "s1\ns2\ns3");
+    writeSeries(tmp.path(), "five", "f1\nf2\nf3\nf4\nf5");
+    const auto series = [](const QString &name) { return text(QRectF(0, 0, 100, 20), 1, name); };
+    struct Case {
+        const char *what;
+        QStringList headings;
+        int tableRows;
+        GraphicList front;
+        RunPlan::Choices choices;
+        int cards, output;
+        QStringList named;  // each object's source as reports name it
+        QStringList values; // each object's value on the fourth row; "-": it shows its own
+    };
+    const Case cases[] = {
+        {"series of three and five rows",
+         {},
+         0,
+         {series("three"), series("five")},
+         {},
+         5,
+         5,
+         {"series \"three\"", "series \"five\""},
+         {"", "f4"}},
+        {"a heading the workbook moved",
+         {"Date", "Name", "Long"},
+         4,
+         {column(1, "Long")},
+         {},
+         4,
+         4,
+         {"column \"Long\""},
+         {"3:4"}},
+        {"a heading the workbook lacks",
+         {"Date", "Name"},
+         4,
+         {column(2, "Long")},
+         {},
+         4,
+         4,
+         {"column \"Long\""},
+         {""}},
+        {"an old design's table without headings", {}, 4, {column(2)}, {}, 4, 4, {"column 2"}, {"2:4"}},
+        {"a shorter table than the series",
+         {"Name"},
+         2,
+         {series("five"), column(1, "Name")},
+         {},
+         5,
+         5,
+         {"series \"five\"", "column \"Name\""},
+         {"f4", ""}},
+        {"the series box unticked",
+         {"Name"},
+         4,
+         {series("five"), column(1, "Name")},
+         RunPlan::Choices().withSources(false, true),
+         4,
+         4,
+         {"series \"five\"", "column \"Name\""},
+         {"-", "1:4"}},
+        {"a print of two labels",
+         {},
+         0,
+         {series("five")},
+         RunPlan::Choices().atMost(2),
+         5,
+         2,
+         {"series \"five\""},
+         {"f4"}},
+        {"no source", {}, 0, {text(QRectF(0, 0, 100, 20), 0)}, {}, 0, 1, {""}, {"-"}},
+    };
+    for (const Case &c : cases) {
+        RunPlan::Design d;
+        d.dataFolder = tmp.path();
+        addWorkbook(d, c.headings, c.tableRows, 3);
+        d.front = c.front;
+        QList<int> stored;
+        for (const GraphicPtr &g : d.front)
+            stored << g->excel_col_indx;
+        const auto plan = RunPlan::make(d, c.choices);
+        EXPECT_EQ(plan->cardCount(), c.cards) << c.what;
+        EXPECT_EQ(plan->outputCount(), c.output) << c.what;
+        QStringList named, values;
+        for (int i = 0; i < d.front.size(); ++i) {
+            named << plan->binding(false, i).named;
+            values << plan->valueOf(false, i, 3).value_or("-");
+            // Neither the design nor the plan's copy has its stored column rewritten.
+            EXPECT_EQ(d.front[i]->excel_col_indx, stored[i]) << c.what;
+            EXPECT_EQ(plan->design().front[i]->excel_col_indx, stored[i]) << c.what;
+        }
+        EXPECT_EQ(named, c.named) << c.what;
+        EXPECT_EQ(values, c.values) << c.what;
+    }
+}
+
+TEST(RunPlan, OtherChoicesReadNothingAgainAndTheSidesFollowTheRun)
+{
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "five", "f1\nf2\nf3\nf4\nf5");
+    RunPlan::Design d;
+    d.dataFolder = tmp.path();
+    d.front << text(QRectF(0, 0, 100, 20), 1, "five");
+    const auto design = RunPlan::make(d);
+    ASSERT_TRUE(QFile::remove(QDir(tmp.path()).filePath("five.txt")));
+    EXPECT_EQ(design->with(RunPlan::Choices().atMost(3))->valueOf(false, 0, 4), "f5");
+    EXPECT_FALSE(design->with(RunPlan::Choices().withSources(false, true))->isBatch());
+    EXPECT_TRUE(design->with(RunPlan::Choices().withSources(false, true))->offersSeries());
+
+    struct Case {
+        const char *cardSides;
+        std::optional<ExportSide> run;
+        bool front, back;
+    };
+    const Case cases[] = {
+        {"1", std::nullopt, true, false},     {"2", std::nullopt, true, true},
+        {"1", ExportSide::Back, false, true}, {"2", ExportSide::Front, true, false},
+        {"2", ExportSide::Both, true, true},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        d.CARD_SIDE_STR = cases[i].cardSides;
+        const auto plan = RunPlan::make(d, RunPlan::Choices().withSides(cases[i].run));
+        EXPECT_EQ(plan->outputsFront(), cases[i].front) << "case " << i;
+        EXPECT_EQ(plan->outputsBack(), cases[i].back) << "case " << i;
+    }
+}
