@@ -2,7 +2,6 @@
 
 #include "data/ExcelBindingTable.h"
 #include "data/WorkbookReload.h"
-#include "editor/ColumnFollowing.h"
 #include "editor/ui/SKTWindowController.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ui/PleaseWaitSheet.h"
@@ -37,7 +36,6 @@ void takeRows(SKTWindowController &window, ExcelBindingTable &table, const Workb
     table.setListData(read.table.ListData());
     table.setWorkbookOrigin(read.table.sheetRows(), read.table.uncomputedFormulas());
     table.sourceFacts = read.table.sourceFacts;
-    ColumnFollowing::follow({window.document().graphics(), window.document().graphics_back()}, table);
     window.Refresh_Canvas();
     if (!read.goneHeadings.isEmpty())
         Show_MessageBox(

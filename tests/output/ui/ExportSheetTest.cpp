@@ -280,6 +280,7 @@ TEST_F(ExportSheetTest, APictureWhoseFileIsGoneIsNamedAfterTheExport)
     FakeHost host(design);
     ExportSheet sheet(host, &host.window);
     files.answers.push_back(tempPath("card.png"));
+    messages.queueAnswers({true}); // the check before output names the picture first: go on
     QString said;
     exportWith(
         sheet, [](ExportSheet &s) { clickRow(s.matrix_export_card_side, 0); },

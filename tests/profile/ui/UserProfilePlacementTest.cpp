@@ -7,6 +7,7 @@
 #include "foundation/CardCodes.h"
 #include "model/ModelGlobals.h"
 #include "output/OutputCheck.h"
+#include "output/RunPlan.h"
 #include "profile/PlaceholderFrames.h"
 #include "profile/ui/ProfileDriver.h"
 
@@ -269,8 +270,7 @@ TEST_F(ProfilePlacement, AMissingColumnKeptStaysBoundAndTheRunCheckNamesIt)
     EXPECT_EQ(phone->data_source_type, DataSourceCode::BindingColumn);
     EXPECT_EQ(phone->excel_col_title.value_or(QString()), QStringLiteral("Phone"));
 
-    BatchFillSnapshot run = BatchFillSnapshot::take(MainWindowOutputHost::designOf(*window));
-    run.Get_total_Card_count();
-    EXPECT_TRUE(OutputCheck::check(run).text().contains(QStringLiteral("column \"Phone\"")))
-        << OutputCheck::check(run).text().toStdString();
+    const auto run = RunPlan::make(MainWindowOutputHost::designOf(*window));
+    const QString report = OutputCheck::check(*run).text();
+    EXPECT_TRUE(report.contains(QStringLiteral("column \"Phone\""))) << report.toStdString();
 }
