@@ -14,6 +14,7 @@
 #include "model/SKTBarcode.h"
 #include "panels/ui/BarcodePanel.h"
 #include "panels/ui/InspectorHost.h"
+#include "panels/ui/PanelEdits.h"
 #include "profile/ui/UserProfileCommands.h"
 #include "support/ui/SupportCommands.h"
 
@@ -37,11 +38,19 @@ int openBarcodeWindow(InspectorHost &host)
             made->refreshCanvas = [&host] { host.Refresh_Canvas(); };
             return made;
         });
-        const std::optional<Picture> picture = gen->Open_Wnd(*barcode);
-        if (!picture)
-            return 0;
-        BarcodePanel::Update_Barcode_Graphics(host, *barcode, *picture);
-        return 1;
+        // What OK writes into the barcode and the other selected objects is one step.
+        GraphicList written = canvas->selectedGraphics();
+        if (!written.contains(barcode))
+            written.append(barcode);
+        bool accepted = false;
+        PanelEdits::objects(host, QStringLiteral("Barcode"), written, [&] {
+            const std::optional<Picture> picture = gen->Open_Wnd(*barcode);
+            if (!picture)
+                return;
+            BarcodePanel::Update_Barcode_Graphics(host, *barcode, *picture);
+            accepted = true;
+        });
+        return accepted ? 1 : 0;
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
         return 0;

@@ -15,6 +15,7 @@
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/InspectorHost.h"
 #include "panels/ui/InspectorLayout.h"
+#include "panels/ui/PanelEdits.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -57,11 +58,19 @@ GraphicPtr ComboDispatcher::selectedGraphic() const
 void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
 {
     try {
+        const auto page = [this](const char *name, const std::function<void()> &write) {
+            PanelEdits::cardPage(m_host, QString::fromLatin1(name), write);
+        };
+        const auto updatePage = [this] { m_cardPage.Update_Card_Graphics(); };
         switch (id) {
         case Combo::Card_image_layout:
+            page("Background Layout", updatePage);
+            break;
         case Combo::Card_border_style:
+            page("Border Style", updatePage);
+            break;
         case Combo::Card_hatch_style:
-            m_cardPage.Update_Card_Graphics();
+            page("Pattern", updatePage);
             break;
         case Combo::Line_border_style:
         case Combo::Line_ori_style:
@@ -84,16 +93,16 @@ void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
             runPanelUpdate(Panel::Sign);
             break;
         case Combo::Data_source_type:
-            dataSourceKindChanged();
+            sourceStep([this] { dataSourceKindChanged(); });
             break;
         case Combo::Batch_Series:
-            seriesChosen();
+            sourceStep([this] { seriesChosen(); });
             break;
         case Combo::Sides_ComboBox:
-            sidesChanged();
+            page("Sides", [this] { sidesChanged(); });
             break;
         case Combo::Preset_ComboBox:
-            m_cardPage.orientationChosen();
+            page("Orientation", [this] { m_cardPage.orientationChosen(); });
             break;
         case Combo::Category_ComboBox:
             categoryChanged();
@@ -102,6 +111,15 @@ void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
+}
+
+void ComboDispatcher::sourceStep(const std::function<void()> &write)
+{
+    // The bound object and, for a picture bound to a series, every selected one the panel writes.
+    GraphicList graphics = m_host.liveCanvas() ? m_host.liveCanvas()->selectedGraphics() : GraphicList();
+    if (const GraphicPtr graphic = selectedGraphic(); graphic && !graphics.contains(graphic))
+        graphics.append(graphic);
+    PanelEdits::objects(m_host, QStringLiteral("Data Source"), graphics, write);
 }
 
 void ComboDispatcher::dataSourceKindChanged()

@@ -60,6 +60,8 @@ private:
     void seriesChosen();
     void sidesChanged();
     void categoryChanged();
+    // Runs a data-source choice as one undo step over the objects it binds.
+    void sourceStep(const std::function<void()> &write);
     void runPanelUpdate(Panel panel);
     GraphicPtr selectedGraphic() const;
     QWidget *outlet(const char *name) const;

@@ -26,6 +26,8 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -118,6 +120,8 @@ void Inspector::commitTypedValue()
 bool Inspector::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::ShortcutOverride)
+        return passUndoKeysOn(static_cast<QKeyEvent *>(event));
     if (type != QEvent::MouseButtonPress && type != QEvent::Shortcut)
         return false;
     QWidget *focus = m_host.inspectorWindow().focusWidget();
@@ -129,6 +133,21 @@ bool Inspector::eventFilter(QObject *watched, QEvent *event)
         return false;
     commitTypedValue();
     return false;
+}
+
+bool Inspector::passUndoKeysOn(QKeyEvent *event) const
+{
+    // A field of the inspector would take Undo and Redo for its own typing, which would leave the
+    // design and the field apart: the keys go on to the window's commands, which first commit what
+    // was typed (as the field's step) and then undo or redo the design's last step.
+    const bool ctrlY = event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier;
+    if (!event->matches(QKeySequence::Undo) && !event->matches(QKeySequence::Redo) && !ctrlY)
+        return false;
+    QWidget *focus = m_host.inspectorWindow().focusWidget();
+    if (!focus || !m_host.inspectorTabs().sett_tab()->isAncestorOf(focus))
+        return false;
+    event->ignore();
+    return true;
 }
 
 void Inspector::fillCardPage()
