@@ -16,6 +16,7 @@
 #include "panels/ui/InspectorHost.h"
 #include "panels/ui/InspectorLayout.h"
 #include "panels/ui/PanelEdits.h"
+#include "panels/ui/TextPanel.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -129,8 +130,10 @@ void ComboDispatcher::dataSourceKindChanged()
     QComboBox *series = m_dataSource.Batch_Series;
     if (kind == DataSourceTab::ManualItem) {
         m_dataSource.setManualControls(true);
-        if (graphic)
+        if (graphic) {
+            takeBackOwnWords(*graphic);
             graphic->Set_Data_source_type(DataSourceCode::Fixed);
+        }
         return;
     }
     m_dataSource.setManualControls(false);
@@ -142,6 +145,7 @@ void ComboDispatcher::dataSourceKindChanged()
         }
         if (!graphic)
             return;
+        keepOwnWords(*graphic);
         const QString name = graphic->batch_list_name_val();
         if (!name.isEmpty()) {
             series->setCurrentIndex(-1);
@@ -158,7 +162,30 @@ void ComboDispatcher::dataSourceKindChanged()
     m_dataSource.showBindingColumns(graphic.get());
     if (!graphic)
         return;
+    keepOwnWords(*graphic);
     graphic->Set_Data_source_type(DataSourceCode::BindingColumn);
+}
+
+void ComboDispatcher::keepOwnWords(SKTGraphic &graphic)
+{
+    // A text about to show its source's values keeps the words typed into it as its own value,
+    // for Manual to give back.
+    if (graphic.kind() == SKTGraphic::Kind::Text && graphic.data_source_type == DataSourceCode::Fixed)
+        graphic.Text_Value = graphic.Text_contents().text;
+}
+
+void ComboDispatcher::takeBackOwnWords(SKTGraphic &graphic)
+{
+    // A text that showed its source's values shows its own words again. One bound before its words
+    // were kept holds the placeholder there (typing never keeps it): it keeps what it shows.
+    if (graphic.kind() != SKTGraphic::Kind::Text || graphic.data_source_type == DataSourceCode::Fixed)
+        return;
+    const QString own = graphic.Text_Value.value_or(QString());
+    if (own.isEmpty() || own == TextPanel::Placeholder)
+        return;
+    graphic.Text_contents().text = own;
+    PanelWidgets::setOutletText(outlet("Text_value_Edit"), own);
+    m_host.Refresh_Canvas();
 }
 
 void ComboDispatcher::seriesChosen()
@@ -170,6 +197,7 @@ void ComboDispatcher::seriesChosen()
     const GraphicPtr graphic = selectedGraphic();
     if (text.isEmpty() || !graphic)
         return;
+    keepOwnWords(*graphic);
     QString value;
     if (kind == DataSourceTab::SeriesItem) {
         graphic->Set_Data_source_type(DataSourceCode::Series);

@@ -57,6 +57,9 @@ public:
 
 private:
     void dataSourceKindChanged();
+    // A text's typed words are kept while it shows a series or column, and come back with Manual.
+    void keepOwnWords(SKTGraphic &graphic);
+    void takeBackOwnWords(SKTGraphic &graphic);
     void seriesChosen();
     void sidesChanged();
     void categoryChanged();
