@@ -249,7 +249,7 @@ void TextPanel::Update_Text_Graphics()
         g->text_kerning = float(p.Text_Kern_Stepper->value());
         // The frame grows to show all of the text as it now draws.
         if (auto *text = dynamic_cast<SKTText *>(g.get()))
-            text->growToFitText();
+            text->growToFitText(QRectF(QPointF(0, 0), m_host.frontCanvasBounds().size()));
     }
     finishEdit(targets);
 }
