@@ -256,6 +256,14 @@ void TextPanel::Update_Text_Graphics()
 
 // --- loading ---
 
+void TextPanel::takeKeyboard()
+{
+    m_host.inspectorTabs().selectItem(InspectorTabs::text_edtng_tab);
+    QPlainTextEdit *words = m_editing->Text_value_Edit;
+    words->setFocus(Qt::OtherFocusReason);
+    words->selectAll();
+}
+
 void TextPanel::loadFrom(const SKTGraphic &g)
 {
     TextEditingTab &e = *m_editing;
