@@ -30,6 +30,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTabWidget>
 
 #include <exception>
@@ -37,6 +38,34 @@
 namespace
 {
 using T = InspectorTabs;
+
+// The pages are rebuilt around the keyboard (an undo reloads them): it stays in its field when that
+// shows again, or else goes to the card, rather than to whatever widget comes next in the window.
+class KeyboardKeeper
+{
+public:
+    explicit KeyboardKeeper(InspectorHost &host) : m_host(host)
+    {
+        QWidget *focus = QApplication::focusWidget();
+        if (focus && host.inspectorTabs().sett_tab()->isAncestorOf(focus))
+            m_field = focus;
+    }
+    ~KeyboardKeeper()
+    {
+        if (!m_field)
+            return;
+        if (m_field->isVisible() && m_field->isEnabled())
+            m_field->setFocus(Qt::OtherFocusReason);
+        else if (QWidget *canvas = m_host.liveCanvas())
+            canvas->setFocus(Qt::OtherFocusReason);
+    }
+    KeyboardKeeper(const KeyboardKeeper &) = delete;
+    KeyboardKeeper &operator=(const KeyboardKeeper &) = delete;
+
+private:
+    InspectorHost &m_host;
+    QPointer<QWidget> m_field;
+};
 } // namespace
 
 Inspector::Inspector(InspectorHost &host)
@@ -81,6 +110,7 @@ void Inspector::Show_RHS_Properties(const GraphicPtr &graphic)
         return;
     m_host.selectArrowTool();
     try {
+        const KeyboardKeeper keeper(m_host);
         if (graphic)
             fillObject(graphic);
         else

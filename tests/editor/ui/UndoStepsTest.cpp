@@ -128,6 +128,7 @@ TEST_F(UndoSteps, ANewTextTakesTheKeyboardAndTypingReplacesItsPlaceholder)
         press(Qt::CTRL | Qt::Key_Z);
         EXPECT_EQ(text->textContentsForDrawing().text, w.wordsBefore);
         EXPECT_EQ(front().size(), objects);
+        EXPECT_EQ(QApplication::focusWidget(), words()); // the reloaded page keeps the keyboard
         press(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
         EXPECT_EQ(text->textContentsForDrawing().text, QStringLiteral("Hello"));
     }
