@@ -1,5 +1,6 @@
 // What the shape, line, text, picture and signature panels share: the selected objects of the side
-// being edited, the write-back of border and fill through their undoable keys, and the redraw.
+// being edited, each control's write as one undo step, the write-back of border and fill, and the
+// redraw.
 #pragma once
 
 #include "foundation/ui/FloatSlider.h"
