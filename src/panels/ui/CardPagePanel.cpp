@@ -107,16 +107,22 @@ void CardPagePanel::connectControls()
                 [this, name = name] { runStep(name, &CardPagePanel::Update_Card_Graphics); });
     connect(ui.All_Text_clr, &ColorWell::colorPicked, this,
             [this] { runStep("Content Colour", &CardPagePanel::Contect_Color_Clicked); });
-    const std::pair<StepperField *, const char *> steppers[] = {{ui.Card_bor_Stepper, "Border Width"},
-                                                                {ui.Card_grad_Stepper, "Gradient Angle"},
-                                                                {ui.Card_alpha_Stepper, "Opacity"}};
-    for (const auto &[stepper, name] : steppers)
+    // Width and height act as their steppers do: a committed value resizes the card. A held arrow
+    // is one step.
+    const std::tuple<StepperField *, const char *, void (CardPagePanel::*)()> steppers[] = {
+        {ui.Card_bor_Stepper, "Border Width", &CardPagePanel::Update_Card_Graphics},
+        {ui.Card_grad_Stepper, "Gradient Angle", &CardPagePanel::Update_Card_Graphics},
+        {ui.Card_alpha_Stepper, "Opacity", &CardPagePanel::Update_Card_Graphics},
+        {ui.width_Stepper, "Card Size", &CardPagePanel::Apply_Size_Clicked},
+        {ui.height_Stepper, "Card Size", &CardPagePanel::Apply_Size_Clicked}};
+    for (const auto &[stepper, name, action] : steppers) {
+        PanelEdits::endMergeWhenLeft(m_host, stepper, true);
         connect(stepper, &StepperField::userChanged, this,
-                [this, name = name] { runStep(name, &CardPagePanel::Update_Card_Graphics); });
-    // Width and height act as their steppers do: a committed value resizes the card.
-    for (StepperField *stepper : {ui.width_Stepper, ui.height_Stepper})
-        connect(stepper, &StepperField::userChanged, this,
-                [this] { runStep("Card Size", &CardPagePanel::Apply_Size_Clicked); });
+                [this, stepper = stepper, name = name, action = action] {
+                    PanelEdits::cardPage(
+                        m_host, QString::fromLatin1(name), [this, action] { (this->*action)(); }, stepper);
+                });
+    }
     // Only a name the user typed is written: the field also finishes editing when the focus moves
     // on after a side switch, and must not copy the other side's page then.
     connect(ui.card_name, &QLineEdit::editingFinished, this, [this] {

@@ -70,7 +70,7 @@ void ImageSignPanel::connectControls()
            [this] { Image_Border_ChkBox(); });
     onEdit(i.Image_bordr_clr, &ColorWell::colorPicked, QStringLiteral("Border Colour"), image);
     onEdit(i.Image_bor_Stepper, &StepperField::userChanged, QStringLiteral("Border Width"), image,
-           Merge::UntilReleased);
+           Merge::WhilePressed);
     onEdit(i.Image_border_style, &QComboBox::activated, QStringLiteral("Border Style"), image);
     const std::pair<QCheckBox *, const char *> boxes[] = {{i.Image_FIH_chk, "Flip Horizontally"},
                                                           {i.Image_FIV_chk, "Flip Vertically"},
@@ -84,7 +84,7 @@ void ImageSignPanel::connectControls()
         {i.Sat_slidr, "Saturation"},  {i.Brt_slidr, "Brightness"},    {i.Con_slidr, "Contrast"},
         {i.shrp_slidr, "Sharpness"},  {i.ev_slidr, "Exposure"},       {i.blr_slidr, "Blur"}};
     for (const auto &[slider, name] : sliders)
-        onEdit(slider, &FloatSlider::userChanged, QString::fromLatin1(name), image, Merge::UntilReleased);
+        onEdit(slider, &FloatSlider::userChanged, QString::fromLatin1(name), image, Merge::WhilePressed);
     onEdit(i.Image_reset_Button, &QPushButton::clicked, QStringLiteral("Reset Picture"),
            [this] { Image_reset_Button(); });
     onEdit(manual_browse_btn, &QPushButton::clicked, QStringLiteral("Picture"),
@@ -95,7 +95,7 @@ void ImageSignPanel::connectControls()
            [this] { Sign_Border_ChkBox(); });
     onEdit(s.Sign_bordr_clr, &ColorWell::colorPicked, QStringLiteral("Border Colour"), sign);
     onEdit(s.Sign_bor_Stepper, &StepperField::userChanged, QStringLiteral("Border Width"), sign,
-           Merge::UntilReleased);
+           Merge::WhilePressed);
     onEdit(s.Sign_border_style, &QComboBox::activated, QStringLiteral("Border Style"), sign);
     onEdit(s.Sign_Browse_Btn, &QPushButton::clicked, QStringLiteral("Signature Picture"),
            [this] { Sign_Browse_Btn(); });

@@ -34,9 +34,9 @@ public:
     static void loadPercent(StepperField *stepper, float fraction);
 
 protected:
-    // How the writes of one control make undo steps: each its own, or (typing, dragging) added to
-    // one step until the control is left, or also until a press on it ends.
-    enum class Merge { No, UntilLeft, UntilReleased };
+    // How the writes of one control make undo steps: each its own, or, while a press on it lasts
+    // (a drag, a held arrow), all one.
+    enum class Merge { No, WhilePressed };
     // Runs action, on the control's user signal, as one undo step named for what it changes over
     // the selection of the side being edited.
     template <typename Control, typename Signal>
@@ -48,7 +48,7 @@ protected:
             QWidget *left = control;
             if constexpr (std::is_base_of_v<FloatSlider, Control>)
                 left = control->slider(); // the slider inside takes the presses and the keyboard
-            PanelEdits::endMergeWhenLeft(m_host, left, merge == Merge::UntilReleased);
+            PanelEdits::endMergeWhenLeft(m_host, left, true);
         }
         connect(control, signal, this, [this, name, action = std::move(action), key] {
             PanelEdits::selection(m_host, name, action, key);

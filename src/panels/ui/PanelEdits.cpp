@@ -34,7 +34,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         const QEvent::Type type = event->type();
-        if (m_undo && (type == QEvent::FocusOut || (m_onRelease && type == QEvent::MouseButtonRelease)))
+        const bool released = type == QEvent::MouseButtonRelease || type == QEvent::KeyRelease;
+        if (m_undo && (type == QEvent::FocusOut || (m_onRelease && released)))
             m_undo->endMerge();
         return QObject::eventFilter(watched, event);
     }
@@ -72,7 +73,8 @@ void PanelEdits::selection(InspectorHost &host, const QString &name, const std::
     objects(host, name, canvas ? canvas->selectedGraphics() : GraphicList(), write, mergeControl);
 }
 
-void PanelEdits::cardPage(InspectorHost &host, const QString &name, const std::function<void()> &write)
+void PanelEdits::cardPage(InspectorHost &host, const QString &name, const std::function<void()> &write,
+                          const QObject *mergeControl)
 {
     if (bulkLoading()) {
         write();
@@ -84,7 +86,10 @@ void PanelEdits::cardPage(InspectorHost &host, const QString &name, const std::f
         if (g->kind() == SKTGraphic::Kind::Text)
             texts.append(g);
     }
-    const EditStep step(host.document(), {name, side, {}},
+    EditStep::Naming naming{name, side, {}};
+    if (mergeControl)
+        naming.mergeKey = EditStep::mergeKey(mergeControl, texts, side);
+    const EditStep step(host.document(), naming,
                         {std::make_shared<CardPageState>(host), GraphicStates::of(texts)});
     write();
 }

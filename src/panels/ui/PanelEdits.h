@@ -27,9 +27,11 @@ void selection(InspectorHost &host, const QString &name, const std::function<voi
                const QObject *mergeControl = nullptr);
 // Runs write as one step over the card page of both sides (settings, outline, size, content
 // font) and the texts of the side being edited, which take the content font and colour.
-void cardPage(InspectorHost &host, const QString &name, const std::function<void()> &write);
+void cardPage(InspectorHost &host, const QString &name, const std::function<void()> &write,
+              const QObject *mergeControl = nullptr);
 
 // The next write of a merging control starts a step of its own once the control loses the
-// keyboard, and with `onRelease` also once a press on it ends (a drag, a click on an arrow).
+// keyboard, and with `onRelease` also once a press on it ends: a drag or a held arrow is one step,
+// each key (a committed value, an arrow key) another.
 void endMergeWhenLeft(InspectorHost &host, QWidget *control, bool onRelease);
 } // namespace PanelEdits

@@ -53,7 +53,7 @@ void ShapeLinePanel::connectShape()
         {t.shape_alpha_Stepper, "Opacity"},    {t.shape_cor_radius_Stepper, "Corner Radius"},
         {t.double_star_Stepper, "Points"},     {t.polygon_Stepper, "Polygon Shape"}};
     for (const auto &[stepper, name] : steppers)
-        onEdit(stepper, &StepperField::userChanged, QString::fromLatin1(name), update, Merge::UntilReleased);
+        onEdit(stepper, &StepperField::userChanged, QString::fromLatin1(name), update, Merge::WhilePressed);
     onEdit(t.shape_border_style, &QComboBox::activated, QStringLiteral("Border Style"), update);
     onEdit(t.shape_hatch_style, &QComboBox::activated, QStringLiteral("Pattern"), update);
 }
@@ -64,9 +64,9 @@ void ShapeLinePanel::connectLine()
     const auto update = [this] { Update_Line_Graphics(); };
     onEdit(t.Line_clr, &ColorWell::colorPicked, QStringLiteral("Line Colour"), update);
     onEdit(t.Line_Wdt_Stepper, &StepperField::userChanged, QStringLiteral("Line Width"), update,
-           Merge::UntilReleased);
+           Merge::WhilePressed);
     onEdit(t.Line_alpha_Stepper, &StepperField::userChanged, QStringLiteral("Opacity"), update,
-           Merge::UntilReleased);
+           Merge::WhilePressed);
     onEdit(t.Line_border_style, &QComboBox::activated, QStringLiteral("Line Style"), update);
     onEdit(t.Line_cap_style, &QComboBox::activated, QStringLiteral("Line Cap"), update);
     onEdit(t.Line_ori_style, &QComboBox::activated, QStringLiteral("Orientation"),

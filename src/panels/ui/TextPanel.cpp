@@ -75,7 +75,7 @@ void TextPanel::connectControls()
                                                                 {p.Text_bor_Stepper, "Border Width"},
                                                                 {p.Text_grad_Stepper, "Gradient Angle"}};
     for (const auto &[stepper, name] : steppers)
-        onEdit(stepper, &StepperField::userChanged, QString::fromLatin1(name), update, Merge::UntilReleased);
+        onEdit(stepper, &StepperField::userChanged, QString::fromLatin1(name), update, Merge::WhilePressed);
     onEdit(p.Text_border_style, &QComboBox::activated, QStringLiteral("Border Style"), update);
     onEdit(p.Text_align_combo, &QComboBox::activated, QStringLiteral("Alignment"), update);
     onEdit(p.Text_case_combo, &QComboBox::activated, QStringLiteral("Case"), update);

@@ -96,7 +96,6 @@ protected:
     static QImage quarters(int width, int height)
     {
         QImage img(width, height, QImage::Format_RGB32);
-        img.fill(Qt::darkCyan);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 img.setPixelColor(x, y, QColor(x < width / 2 ? 240 : 30, y < height / 2 ? 200 : 40, 90));

@@ -18,6 +18,7 @@
 #include "platform/PropertyList.h"
 #include "platform/UndoManager.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
@@ -57,16 +58,16 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers());
         CanvasDriver::settle();
     }
+    // Selects a field's text and types over it, then Return.
     static void retype(QWidget *field, const QString &text)
     {
         field->setFocus();
-        auto *edit = qobject_cast<QLineEdit *>(field) ? qobject_cast<QLineEdit *>(field)
-                                                      : field->findChild<QLineEdit *>();
-        ASSERT_NE(edit, nullptr);
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-        CanvasDriver::settle();
+        if (auto *spin = qobject_cast<QAbstractSpinBox *>(field))
+            spin->selectAll();
+        else if (auto *line = qobject_cast<QLineEdit *>(field))
+            line->selectAll();
+        type(text);
+        press(Qt::Key_Return);
     }
     GraphicPtr make(int tool)
     {
@@ -227,7 +228,7 @@ TEST_F(UndoSteps, UndoShowsTheSideAPageStepWasMadeOn)
     EXPECT_EQ(window->ui().Card_border_chk->isChecked(), !border);
 }
 
-TEST_F(UndoSteps, OneDragOfASliderIsOneStep)
+TEST_F(UndoSteps, OneDragOfASliderIsOneStepAndEachTypedValueAnother)
 {
     QImage photo(30, 20, QImage::Format_RGB32);
     photo.fill(Qt::darkGreen);
@@ -268,4 +269,13 @@ TEST_F(UndoSteps, OneDragOfASliderIsOneStep)
     press(Qt::CTRL | Qt::Key_Z);
     EXPECT_EQ(picture->img_trnsp_val, 100.0f);
     EXPECT_EQ(front().size(), 1);
+
+    // Each value typed and committed in a field, though it keeps the keyboard, is a step of its own.
+    auto *border = window->findChild<StepperField *>(QStringLiteral("Image_bor_Stepper"));
+    window->inspectorTabs().selectItem(InspectorTabs::image_tab);
+    retype(border, QStringLiteral("4"));
+    retype(border, QStringLiteral("6"));
+    EXPECT_EQ(picture->_strokeWidth, 6.0);
+    press(Qt::CTRL | Qt::Key_Z);
+    EXPECT_EQ(picture->_strokeWidth, 4.0);
 }
