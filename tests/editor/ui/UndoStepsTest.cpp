@@ -13,6 +13,7 @@
 #include "editor/ui/MainMenus.h"
 #include "foundation/ui/FloatSlider.h"
 #include "foundation/ui/StepperField.h"
+#include "model/SKTText.h"
 #include "panels/ui/ImageTab.h"
 #include "panels/ui/InspectorTabs.h"
 #include "platform/PropertyList.h"
@@ -23,6 +24,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -278,4 +280,22 @@ TEST_F(UndoSteps, OneDragOfASliderIsOneStepAndEachTypedValueAnother)
     EXPECT_EQ(picture->_strokeWidth, 6.0);
     press(Qt::CTRL | Qt::Key_Z);
     EXPECT_EQ(picture->_strokeWidth, 4.0);
+}
+
+TEST_F(UndoSteps, NaturalSizeFitsTheTextAsDrawnInItsCaseAndSpacing)
+{
+    const GraphicPtr text = make(2);
+    type(QStringLiteral("11 guests"));
+    window->inspectorTabs().selectItem(InspectorTabs::text_prop_tab);
+    auto *letterCase = window->findChild<QComboBox *>(QStringLiteral("Text_case_combo"));
+    letterCase->setCurrentIndex(1); // upper case, as a pick in the list
+    emit letterCase->activated(1);
+    retype(window->findChild<StepperField *>(QStringLiteral("Text_Kern_Stepper")), QStringLiteral("3"));
+    window->inspectorTabs().selectItem(InspectorTabs::aligmnt_tab);
+    click(window->ui().Make_Natural_btn);
+    const auto &t = static_cast<const SKTText &>(*text);
+    EXPECT_TRUE(t.showsWhole(QStringLiteral("11 guests")));
+    EXPECT_EQ(t.bounds().size(), t.naturalSize()); // measured again in the new frame: the same
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Make Natural Size"));
+    saveArtifact(canvas(0), QStringLiteral("text-natural-size-upper-case.png"));
 }
