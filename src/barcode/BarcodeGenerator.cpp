@@ -106,6 +106,22 @@ QString BarcodeGenerator::contentRule(const QString &title)
     return i >= 0 && i < rules.size() ? rules.at(i) : QString();
 }
 
+QString BarcodeGenerator::sampleValue(const QString &title)
+{
+    // By the linear titles' order; "0123" where digits of any count do, and for 2D symbols.
+    static const QStringList samples = {
+        QStringLiteral("0123"),        QStringLiteral("0123"),   QStringLiteral("0123"),
+        QStringLiteral("01234567890"), QStringLiteral("01234"),  QStringLiteral("0123"),
+        QStringLiteral("0123"),        QStringLiteral("0123"),   QStringLiteral("012345678901"),
+        QStringLiteral("0123"),        QStringLiteral("0123"),   QStringLiteral("0123"),
+        QStringLiteral("0123"),        QStringLiteral("A0123A"), QStringLiteral("0123456"),
+        QStringLiteral("0123456"),     QStringLiteral("0123"),   QStringLiteral("01234"),
+        QStringLiteral("1234567"),
+    };
+    const int i = int(BarcodeSettings::linearTitles().indexOf(title));
+    return i >= 0 && i < samples.size() ? samples.at(i) : QStringLiteral("0123");
+}
+
 void BarcodeGenerator::layoutLinear(const BarcodeSettings &settings, NKDBarcode &b)
 {
     b.setCaptionFontSize(settings.value_font.size, settings.value_font);
@@ -234,15 +250,10 @@ BarcodePreview BarcodeGenerator::Generate_Barcode_Variable(const BarcodeSettings
 BarcodeResult BarcodeGenerator::Get_Image_From_Val(const BarcodeSettings &settings, const QString &value,
                                                    const QString &header, const QString &footer)
 {
-    // A data row is not held to the window's ASCII check: QR Code, PDF417 and Data Matrix carry
-    // other text as UTF-8, and each linear symbology refuses what it cannot draw. Each row is
-    // framed for its own symbol: nothing of an earlier picture is reused.
-    if (value.isEmpty()) {
-        BarcodeResult empty;
-        empty.fail(QStringLiteral("Please enter barcode value"));
-        return empty;
-    }
-    return BarcodeResult(generate(settings, value, header, footer));
+    // Text outside ASCII goes to the symbology: QR Code, PDF417 and Data Matrix carry it as
+    // UTF-8, and each linear symbology refuses what it cannot draw. Each row is framed for its own
+    // symbol: nothing of an earlier picture is reused.
+    return BarcodeResult(Generate_Barcode_Variable(settings, value, header, footer));
 }
 
 BarcodeResult BarcodeGenerator::Get_Image_From_Barcode(const BarcodeSettings &settings, NKDBarcode &barcode,

@@ -12,6 +12,7 @@ class BarcodeGenerator
 public:
     // The preview road: the value checked, the symbol made and drawn; the linear object and the 2D
     // modules come back with the picture so that a window can redraw them after a setting changes.
+    // The value is held to what the batch road takes, so a window accepts what a series gives.
     static BarcodePreview Generate_Barcode_Variable(const BarcodeSettings &settings, const QString &value,
                                                     const QString &header, const QString &footer);
     // The batch road: one data row's picture, framed for its own symbol. Only an empty value is
@@ -32,6 +33,8 @@ public:
     static std::unique_ptr<NKDBarcode> barcodeForTitle(const QString &title);
     // What a symbology accepts, for messages.
     static QString contentRule(const QString &title);
+    // A short value the symbology draws: what a window puts in place of a value it refuses.
+    static QString sampleValue(const QString &title);
 
     // The 2D symbol's modules and its size in points, or the reason. The modules are made once
     // and painted at whatever resolution the picture is shown.

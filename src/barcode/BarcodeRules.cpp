@@ -13,13 +13,6 @@ bool BarcodeRules::Check_And_Validat_Barcode(const QString &value, QString *reas
             *reason = QStringLiteral("Please enter barcode value");
         return false;
     }
-    for (const QChar c : value) {
-        if (c.unicode() > 127) {
-            if (reason)
-                *reason = QStringLiteral("Invalid barcode value: \"%1\" is not an ASCII character").arg(c);
-            return false;
-        }
-    }
     return true;
 }
 

@@ -10,7 +10,8 @@ class NKDBarcode;
 class BarcodeRules
 {
 public:
-    // The value may be drawn: not empty and ASCII text. On failure, the reason in *reason.
+    // The value may go to the symbology: it is not empty (each symbology then takes or refuses
+    // the text itself, with its own reason). On failure, the reason in *reason.
     static bool Check_And_Validat_Barcode(const QString &value, QString *reason = nullptr);
 
     // 1 when the value text is printed (the caption box enabled and not ticked), else 0.

@@ -1,10 +1,12 @@
 #include "barcode/BarcodeText.h"
 
+#include "platform/FontCoverage.h"
 #include "platform/FontResolver.h"
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextLayout>
 #include <QTransform>
 
@@ -33,6 +35,31 @@ QFont referenceFont(const FontDescriptor &font, double kern)
 double scaleOf(const FontDescriptor &font)
 {
     return std::max(font.size, 0.01) / kReferencePixels;
+}
+
+// The layout's text on one line at the reference size, the characters its font lacks in the faces
+// given (FontCoverage), so that every script shows.
+QTextLine layOutLine(QTextLayout &layout, const QList<QTextLayout::FormatRange> &faces)
+{
+    layout.setFormats(faces);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    return line;
+}
+
+// The outline of a laid-out line, baseline at (0, 0), at the reference size.
+QPainterPath outlineOf(const QTextLine &line)
+{
+    QPainterPath path;
+    for (const QGlyphRun &run : line.glyphRuns()) {
+        const QRawFont raw = run.rawFont();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> at = run.positions();
+        for (qsizetype i = 0; i < glyphs.size() && i < at.size(); ++i)
+            path.addPath(raw.pathForGlyph(glyphs[i]).translated(at[i].x(), at[i].y() - line.ascent()));
+    }
+    return path;
 }
 
 // What one thread has measured and outlined lately, per font and letter spacing. A batch draws the
@@ -110,7 +137,12 @@ QSizeF BarcodeText::size(const QString &text, const FontDescriptor &font, double
     if (text.isEmpty())
         return QSizeF(0.0, e.height);
     const double width = TextCache::remember(e.widths, text, [&] {
-        return QFontMetricsF(referenceFont(font, kern)).horizontalAdvance(text) * scaleOf(font);
+        const QFont reference = referenceFont(font, kern);
+        const QList<QTextLayout::FormatRange> faces = FontCoverage::fallbackRanges(text, reference);
+        if (faces.isEmpty())
+            return QFontMetricsF(reference).horizontalAdvance(text) * scaleOf(font);
+        QTextLayout layout(text, reference);
+        return layOutLine(layout, faces).naturalTextWidth() * scaleOf(font);
     });
     return QSizeF(width, e.height);
 }
@@ -132,8 +164,15 @@ QPainterPath BarcodeText::outline(const QString &text, const FontDescriptor &fon
         return QPainterPath();
     TextCache::Entry &e = TextCache::entryFor(font, kern);
     const QPainterPath &atOrigin = TextCache::remember(e.outlines, text, [&] {
+        const QFont reference = referenceFont(font, kern);
+        const QList<QTextLayout::FormatRange> faces = FontCoverage::fallbackRanges(text, reference);
         QPainterPath path;
-        path.addText(QPointF(0, 0), referenceFont(font, kern), text);
+        if (faces.isEmpty()) {
+            path.addText(QPointF(0, 0), reference, text);
+        } else {
+            QTextLayout layout(text, reference);
+            path = outlineOf(layOutLine(layout, faces));
+        }
         const double s = scaleOf(font);
         return QTransform::fromScale(s, s).map(path);
     });
@@ -149,10 +188,9 @@ void BarcodeText::draw(QPainter &painter, const QString &text, const FontDescrip
     // Laid out as the outline is, at the reference size, and scaled down about the baseline. The
     // glyphs go out at the places the layout gives them: a PDF writer would space the letters
     // again by its own reading of the letter spacing.
-    QTextLayout layout(text, referenceFont(font, kern));
-    layout.beginLayout();
-    const QTextLine line = layout.createLine();
-    layout.endLayout();
+    const QFont reference = referenceFont(font, kern);
+    QTextLayout layout(text, reference);
+    const QTextLine line = layOutLine(layout, FontCoverage::fallbackRanges(text, reference));
     const double s = scaleOf(font);
     painter.save();
     painter.translate(origin);

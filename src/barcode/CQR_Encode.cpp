@@ -4,7 +4,10 @@
 // CQR_EncodeMatrix.cpp.
 #include "CQR_Encode.h"
 
+#include "barcode/ReedSolomon.h"
+
 #include <cstring>
+#include <vector>
 
 using namespace QRTables;
 
@@ -309,21 +312,9 @@ int CQR_Encode::GetEncodeVersion(int nVersion, const uint8_t *lpsSource, int ncL
 
 void CQR_Encode::GetRSCodeWord(uint8_t *lpbyRSWork, int ncDataCodeWord, int ncRSCodeWord) const
 {
-    // Generator polynomial (x - a^0)...(x - a^(n-1)), highest power first, leading 1 implied.
-    uint8_t gen[kMaxRSCodeWords + 1] = {1};
-    for (int i = 0; i < ncRSCodeWord; ++i) {
-        const uint8_t root = kGF.byExpToInt[i];
-        for (int j = i + 1; j >= 1; --j)
-            gen[j] = gen[j] ^ kGF.multiply(gen[j - 1], root);
-    }
-    uint8_t rem[kMaxRSCodeWords] = {};
-    for (int i = 0; i < ncDataCodeWord; ++i) {
-        const uint8_t factor = lpbyRSWork[i] ^ rem[0];
-        for (int j = 0; j < ncRSCodeWord - 1; ++j)
-            rem[j] = rem[j + 1] ^ kGF.multiply(gen[j + 1], factor);
-        rem[ncRSCodeWord - 1] = kGF.multiply(gen[ncRSCodeWord], factor);
-    }
-    std::memcpy(lpbyRSWork + ncDataCodeWord, rem, ncRSCodeWord);
+    const std::vector<uint8_t> check =
+        ReedSolomon::qrCode().checkCodewords(lpbyRSWork, ncDataCodeWord, ncRSCodeWord);
+    std::memcpy(lpbyRSWork + ncDataCodeWord, check.data(), check.size());
 }
 
 bool CQR_Encode::EncodeData(int nLevel, int nVersion, bool bAutoExtent, int nMaskingNo, const char *lpsSource,

@@ -1,5 +1,5 @@
 // Constant tables of the QR Code symbol: block structure per version and level, alignment
-// positions, character count indicator lengths and the GF(256) arithmetic, all read-only.
+// positions and character count indicator lengths, all read-only.
 #pragma once
 
 #include <array>
@@ -80,31 +80,5 @@ constexpr int alignmentPositions(int version, int (&out)[7])
         out[i] = pos;
     return count;
 }
-
-// GF(256) over x^8 + x^4 + x^3 + x^2 + 1.
-struct GaloisField {
-    std::array<uint8_t, 256> byExpToInt{};
-    std::array<uint8_t, 256> byIntToExp{};
-    constexpr GaloisField()
-    {
-        int value = 1;
-        for (int e = 0; e < 255; ++e) {
-            byExpToInt[e] = static_cast<uint8_t>(value);
-            byIntToExp[value] = static_cast<uint8_t>(e);
-            value <<= 1;
-            if (value & 0x100)
-                value ^= 0x11D;
-        }
-        byExpToInt[255] = byExpToInt[0];
-    }
-    constexpr uint8_t multiply(uint8_t a, uint8_t b) const
-    {
-        if (a == 0 || b == 0)
-            return 0;
-        return byExpToInt[(byIntToExp[a] + byIntToExp[b]) % 255];
-    }
-};
-
-inline constexpr GaloisField kGF{};
 
 } // namespace QRTables

@@ -1,61 +1,11 @@
 #include "DataMatrixEcc200.h"
 
+#include "barcode/ReedSolomon.h"
+
 #include <array>
 
 namespace
 {
-
-// GF(256) of the symbology: the field of x^8 + x^5 + x^3 + x^2 + 1.
-struct GaloisField {
-    std::array<int, 256> log{};
-    std::array<int, 255> exp{};
-    GaloisField()
-    {
-        int x = 1;
-        for (int i = 0; i < 255; ++i) {
-            exp[size_t(i)] = x;
-            log[size_t(x)] = i;
-            x <<= 1;
-            if (x & 0x100)
-                x ^= 0x12D;
-        }
-    }
-    int times(int a, int b) const
-    {
-        return a == 0 || b == 0 ? 0 : exp[size_t((log[size_t(a)] + log[size_t(b)]) % 255)];
-    }
-};
-
-const GaloisField &field()
-{
-    static const GaloisField f;
-    return f;
-}
-
-// The check codewords of one block: the remainder of the data by the generator whose roots are
-// alpha^1 ... alpha^n.
-std::vector<int> reedSolomon(const std::vector<int> &data, int n)
-{
-    const GaloisField &gf = field();
-    std::vector<int> generator{1};
-    for (int i = 1; i <= n; ++i) {
-        std::vector<int> next(generator.size() + 1, 0);
-        for (size_t k = 0; k < generator.size(); ++k) {
-            next[k] ^= generator[k];
-            next[k + 1] ^= gf.times(generator[k], gf.exp[size_t(i)]);
-        }
-        generator = std::move(next);
-    }
-    std::vector<int> remainder(size_t(n), 0);
-    for (const int d : data) {
-        const int factor = d ^ remainder[0];
-        remainder.erase(remainder.begin());
-        remainder.push_back(0);
-        for (int k = 0; k < n; ++k)
-            remainder[size_t(k)] ^= gf.times(generator[size_t(k + 1)], factor);
-    }
-    return remainder;
-}
 
 // Where each bit of each codeword goes in the mapping matrix (the data regions put together):
 // 10 x codeword number (from 1) + bit (1 the most significant); 1 marks a module left dark.
@@ -245,10 +195,10 @@ std::vector<int> DataMatrixEcc200::withErrorCorrection(std::vector<int> data, co
     std::vector<int> all = data;
     all.resize(size_t(size.dataCodewords + size.eccCodewords), 0);
     for (int b = 0; b < blocks; ++b) {
-        std::vector<int> block;
+        std::vector<uint8_t> block;
         for (int i = b; i < size.dataCodewords; i += blocks)
-            block.push_back(data[size_t(i)]);
-        const std::vector<int> ecc = reedSolomon(block, eccPerBlock);
+            block.push_back(uint8_t(data[size_t(i)]));
+        const std::vector<uint8_t> ecc = ReedSolomon::dataMatrix().checkCodewords(block, eccPerBlock);
         for (int j = 0; j < eccPerBlock; ++j)
             all[size_t(size.dataCodewords + b + j * blocks)] = ecc[size_t(j)];
     }

@@ -1,6 +1,7 @@
 #include "canvas/SKTRenderingView.h"
 
 #include "platform/PdfPageBox.h"
+#include "platform/PdfToUnicode.h"
 
 #include "paint/PaintingScope.h"
 #include "panels/CardPageDrawing.h"
@@ -130,6 +131,9 @@ QByteArray SKTRenderingView::pdfDataWithGraphics_data(const RenderSide &side, QS
     // under a point wide, nothing of the card cut off.
     if (!PdfPageBox::setExactSize(bytes, side.cardSize))
         qWarning("The PDF page could not be given the card's exact size.");
+    // Joined Arabic letters would otherwise copy and search as presentation forms.
+    if (!PdfToUnicode::spellOutPresentationForms(bytes))
+        qWarning("The PDF's text could not be mapped to the letters typed.");
     return bytes;
 }
 

@@ -28,8 +28,13 @@ public:
     }
 
     // The binding table made of the given sheet columns (from 0), data from firstRow on; titles
-    // are the trimmed texts of the sheet's first row, whether or not it is also taken as data.
+    // are the trimmed texts of the sheet's first row, whether or not it is also taken as data. The
+    // table keeps each row's sheet row number and its cells whose formula was never computed.
     static ExcelBindingTable tableOf(const XlsxTable &rows, const QList<int> &columns, int firstRow);
+    // What the user is told on loading the given sheet columns (every column when none are given)
+    // when some of their cells hold formulas that were never computed, headed by the first row's
+    // texts; "" when none do.
+    static QString uncomputedNote(const XlsxTable &rows, const QList<int> &columns);
     // The cells of the given columns, row by row and left to right from firstRow, as they stand.
     static QStringList cellsRowByRow(const XlsxTable &rows, const QList<int> &columns, int firstRow);
     // The same cells trimmed: the values of a series made from those columns.

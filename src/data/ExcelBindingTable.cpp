@@ -19,6 +19,18 @@ void ExcelBindingTable::reset()
     *this = ExcelBindingTable();
 }
 
+void ExcelBindingTable::setListData(const QList<Row> &rows)
+{
+    m_rows = rows;
+    setWorkbookOrigin({}, {});
+}
+
+void ExcelBindingTable::setWorkbookOrigin(const QList<int> &sheetRows, const UncomputedFormulas &uncomputed)
+{
+    m_sheetRows = sheetRows;
+    m_uncomputed = uncomputed;
+}
+
 bool ExcelBindingTable::Create_List_By_Array(const QStringList &texts, int count)
 {
     if (count < 0 || count > texts.size())

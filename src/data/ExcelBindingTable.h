@@ -1,6 +1,9 @@
 // The Excel binding table: the rows that objects bound to a workbook column take their values
-// from, its column titles, and the binding flag and workbook path kept beside it.
+// from, its column titles, and the binding flag, workbook path and file facts kept beside it.
 #pragma once
+
+#include "data/UncomputedFormulas.h"
+#include "data/WorkbookFacts.h"
 
 #include <QList>
 #include <QMap>
@@ -25,7 +28,8 @@ public:
 
     // Rows.
     const QList<Row> &ListData() const { return m_rows; }
-    void setListData(const QList<Row> &rows) { m_rows = rows; }
+    // Replaces the rows, forgetting where the old ones came from.
+    void setListData(const QList<Row> &rows);
     int rowCount() const { return int(m_rows.size()); }
     // Appends a row of the first count texts, trimmed; a count beyond the texts adds nothing.
     bool Create_List_By_Array(const QStringList &texts, int count);
@@ -44,13 +48,26 @@ public:
     // Keeps the row-number column and adds one column per title, identifiers Column1, Column2, ...
     void setColumnTitles(const QStringList &titlesAfterFirst);
 
+    // Where rows read from a workbook came from: each row's number as the sheet shows it beside
+    // the row (0 when not known: rows kept in a design file or added one by one), and the cells
+    // (row from 0, column as objectValue counts it) that hold a formula the workbook never computed.
+    int sheetRowOf(int row) const { return m_sheetRows.value(row); }
+    const QList<int> &sheetRows() const { return m_sheetRows; }
+    const UncomputedFormulas &uncomputedFormulas() const { return m_uncomputed; }
+    void setWorkbookOrigin(const QList<int> &sheetRows, const UncomputedFormulas &uncomputed);
+
     // Binding state kept beside the table.
     bool Excel_Binding_Use = false;
     QString Excel_Source_Path;
+    // The workbook at Excel_Source_Path as it was when the rows were read; unknown for rows
+    // that came from a design saved without them.
+    WorkbookFacts sourceFacts;
 
 private:
     QList<Row> m_rows;
     QStringList m_titles; // titles of columns 1..N
+    QList<int> m_sheetRows;
+    UncomputedFormulas m_uncomputed;
 };
 
 // The one table and its binding state under their own names.

@@ -91,37 +91,99 @@ bool takeValue(ListValues &values, const QString &v, QString *problem)
     return true;
 }
 
-bool isCsvBreak(QChar c, QChar separator)
-{
-    return c == separator || c == QLatin1Char('\r') || c == QLatin1Char('\n');
-}
+// Where a CSV field ended: at its separator, at the end of its row, or at the end of the text.
+enum class FieldEnd { Separator, Row, Text };
 
-// Spreadsheets in many locales save CSV with semicolons, and some with tabs: the first of comma,
-// semicolon and tab outside quotes in the first row is the separator; a comma when there is none.
-QChar csvSeparator(QStringView text)
+// Reads the field that starts at i into field and moves i past what ended it. A separator of 0
+// splits nothing: the field runs to the end of its row. A field whose first character after any
+// blanks is a double quote runs to the matching closing one (a doubled quote is one quote) and
+// keeps separators and line breaks; text after the closing quote is kept as written.
+FieldEnd readCsvField(QStringView text, qsizetype &i, char16_t separator, QString &field)
 {
-    const QChar comma = QLatin1Char(','), semicolon = QLatin1Char(';'), tab = QLatin1Char('\t');
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == QLatin1Char(' '))
-        ++i;
-    if (i < text.size() && text[i] == QLatin1Char('"')) {
-        // The first field is quoted: it ends at the first quote that is not doubled.
-        for (++i; i < text.size(); ++i) {
-            if (text[i] != QLatin1Char('"'))
+    const qsizetype n = text.size();
+    field.clear();
+    qsizetype j = i;
+    while (j < n && (text[j] == u' ' || (separator != u'\t' && text[j] == u'\t')))
+        ++j;
+    if (j < n && text[j] == u'"') {
+        i = j + 1;
+        for (;;) {
+            const qsizetype q = text.indexOf(QLatin1Char('"'), i);
+            if (q < 0) { // never closed: the field runs to the end of the file
+                field += text.mid(i);
+                i = n;
+                return FieldEnd::Text;
+            }
+            field += text.mid(i, q - i);
+            i = q + 1;
+            if (i < n && text[i] == u'"') {
+                field += QLatin1Char('"');
+                ++i;
                 continue;
-            if (i + 1 >= text.size() || text[i + 1] != QLatin1Char('"'))
-                break;
-            ++i;
+            }
+            break;
         }
     }
-    for (; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == comma || c == semicolon || c == tab)
-            return c;
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+    const qsizetype rest = i;
+    while (i < n && text[i] != u'\r' && text[i] != u'\n' && (separator == 0 || text[i] != separator))
+        ++i;
+    field += text.mid(rest, i - rest);
+    if (i >= n)
+        return FieldEnd::Text;
+    if (text[i] == separator) {
+        ++i;
+        return FieldEnd::Separator;
+    }
+    // A line end outside quotes ends the row: CRLF, CR or LF.
+    i += (text[i] == u'\r' && i + 1 < n && text[i + 1] == u'\n') ? 2 : 1;
+    return FieldEnd::Row;
+}
+
+// The number of fields the separator gives each of the first rows (blank rows left out) when it
+// gives them all the same number; 0 when the counts differ.
+int uniformFieldCount(QStringView text, char16_t separator)
+{
+    constexpr int RowsLookedAt = 20;
+    int rows = 0;
+    int common = 0;
+    int fields = 1;
+    QString field;
+    for (qsizetype i = 0; i < text.size() && rows < RowsLookedAt;) {
+        const FieldEnd end = readCsvField(text, i, separator, field);
+        if (end == FieldEnd::Separator) {
+            ++fields;
+            continue;
+        }
+        if (fields > 1 || !field.trimmed().isEmpty()) {
+            if (rows > 0 && fields != common)
+                return 0;
+            common = fields;
+            ++rows;
+        }
+        fields = 1;
+        if (end == FieldEnd::Text)
             break;
     }
-    return comma;
+    return common;
+}
+
+// Spreadsheets save lists with commas, semicolons or tabs, and a field may hold the others (a
+// name "Smith, John", a price "12,50"): the separator is the one that splits every one of the
+// first rows into the same number of fields, more than one; of several, the one giving more
+// fields, and on a tie the less common one in text (tab, then semicolon). None (0) when no
+// separator splits the rows alike: each row is then one value.
+char16_t csvSeparator(QStringView text)
+{
+    char16_t best = 0;
+    int bestFields = 1;
+    for (const char16_t candidate : {u'\t', u';', u','}) {
+        const int fields = uniformFieldCount(text, candidate);
+        if (fields > bestFields) {
+            best = candidate;
+            bestFields = fields;
+        }
+    }
+    return best;
 }
 } // namespace
 
@@ -144,42 +206,13 @@ ListValues ListImport::fromText(QStringView text, QString *problem)
 ListValues ListImport::fromCsv(QStringView text, int column, QString *problem)
 {
     ListValues values;
-    const qsizetype n = text.size();
-    const QChar separator = csvSeparator(text);
-    const bool tabs = separator == QLatin1Char('\t');
+    const char16_t separator = csvSeparator(text);
     qsizetype i = 0;
     int index = 0;         // the field's place in its row, from 0
     bool rowEnded = false; // a font line ended the row; its other fields are passed over
     QString field;
-    while (i < n) {
-        field.clear();
-        qsizetype j = i;
-        while (j < n && (text[j] == QLatin1Char(' ') || (!tabs && text[j] == QLatin1Char('\t'))))
-            ++j;
-        if (j < n && text[j] == QLatin1Char('"')) {
-            i = j + 1;
-            for (;;) {
-                const qsizetype q = text.indexOf(QLatin1Char('"'), i);
-                if (q < 0) { // never closed: the field runs to the end of the file
-                    field += text.mid(i);
-                    i = n;
-                    break;
-                }
-                field += text.mid(i, q - i);
-                i = q + 1;
-                if (i < n && text[i] == QLatin1Char('"')) {
-                    field += QLatin1Char('"');
-                    ++i;
-                    continue;
-                }
-                break;
-            }
-        }
-        const qsizetype rest = i;
-        while (i < n && !isCsvBreak(text[i], separator))
-            ++i;
-        field += text.mid(rest, i - rest);
-
+    while (i < text.size()) {
+        const FieldEnd end = readCsvField(text, i, separator, field);
         if (!rowEnded) {
             const QString v = clean(field);
             if (v.contains(fontMarker))
@@ -187,17 +220,12 @@ ListValues ListImport::fromCsv(QStringView text, int column, QString *problem)
             else if ((column <= 0 || index == column - 1) && !takeValue(values, v, problem))
                 return values;
         }
-        if (i >= n)
-            break;
-        if (text[i] == separator) {
-            ++i;
+        if (end == FieldEnd::Separator) {
             ++index;
-            continue;
+        } else {
+            index = 0;
+            rowEnded = false;
         }
-        // A line end outside quotes ends the row: CRLF, CR or LF.
-        i += (text[i] == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ? 2 : 1;
-        index = 0;
-        rowEnded = false;
     }
     return values;
 }

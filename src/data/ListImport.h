@@ -41,13 +41,14 @@ public:
     // *problem set to valueTooLongMessage().
     static ListValues fromText(QStringView text, QString *problem = nullptr);
     // CSV rules: rows end at CRLF, CR or LF and fields at the separator, both outside quotes (RFC
-    // 4180). The separator is the first comma, semicolon or tab outside quotes in the first row; a
-    // comma when that row has none. A field whose first character after any blanks is a double
-    // quote runs to the matching closing one, keeping separators and line breaks, and a doubled
-    // quote inside it is one quote; text after the closing quote is kept as written. A row
-    // without the separator is one field. Each
-    // field is cleaned; one holding "NSFont = " ends its row. With column N (from 1) only the Nth
-    // field of each row is taken. Long values as for text.
+    // 4180). The separator is the one of comma, semicolon and tab that splits each of the first 20
+    // rows (blank ones left out) into the same number of fields, more than one; of several, the
+    // one giving more fields, on a tie tab before semicolon before comma. When none does, each row
+    // is one field. A field whose first character after any blanks is a double quote runs to the
+    // matching closing one, keeping separators and line breaks, and a doubled quote inside it is
+    // one quote; text after the closing quote is kept as written. Each field is cleaned; one
+    // holding "NSFont = " ends its row. With column N (from 1) only the Nth field of each row is
+    // taken. Long values as for text.
     static ListValues fromCsv(QStringView text, int column = 0, QString *problem = nullptr);
     // RTF: every paragraph (and line break) of the document's text is a value, cleaned as text
     // lines are, empty ones left out, whatever the formatting of its characters.

@@ -1,9 +1,11 @@
 #include "data/RtfText.h"
 
+#include <QHash>
 #include <QSet>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -69,6 +71,30 @@ const QSet<QByteArray> &skippedDestinations()
     return names;
 }
 
+// The code page a font's \\fcharset stands for; 0 for the document's own (ANSI, default, symbol
+// and sets not listed). The Mac sets of East Asian scripts are read in their Windows counterparts,
+// which this system has.
+int codePageOfCharset(int charset)
+{
+    static const QHash<int, int> pages = {
+        {77, 10000}, {78, 932},   {79, 949},   {80, 936},   {81, 950},   {83, 10005}, {84, 10004},
+        {85, 10006}, {86, 10081}, {87, 10021}, {88, 10029}, {89, 10007}, {128, 932},  {129, 949},
+        {130, 1361}, {134, 936},  {136, 950},  {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255},
+        {178, 1256}, {179, 1256}, {180, 1256}, {181, 1255}, {186, 1257}, {204, 1251}, {222, 874},
+        {238, 1250}, {254, 437},  {255, 850}};
+    return pages.value(charset);
+}
+
+// The decoder of a Windows code page; null when this system lacks it.
+std::unique_ptr<QStringDecoder> decoderOf(int page)
+{
+    const QByteArray name = page == 65001   ? QByteArray("UTF-8")
+                            : page == 10000 ? QByteArray("macintosh")
+                                            : "windows-" + QByteArray::number(page);
+    auto decoder = std::make_unique<QStringDecoder>(name.constData());
+    return decoder->isValid() ? std::move(decoder) : nullptr;
+}
+
 } // namespace
 
 class RtfParser
@@ -96,7 +122,13 @@ private:
     struct State {
         RtfText::Format format;
         bool skip = false;
+        bool fontTable = false;
         int unicodeSkip = 1; // \ucN: characters that stand in for each \uN
+    };
+    // A font's code page as its \fcharset and \cpg give it; 0 where one is not given.
+    struct FontPages {
+        int charset = 0;
+        int cpg = 0;
     };
 
     static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -193,8 +225,11 @@ private:
         }
         if (skippedDestinations().contains(word)) {
             m_state.skip = true;
+            m_state.fontTable = word == "fonttbl";
             return true;
         }
+        if (m_state.fontTable)
+            fontTableWord(word, param);
         if (word == "u" && param) {
             flushBytes(doc);
             if (m_pendingSkip > 0) {
@@ -254,6 +289,17 @@ private:
         }
     }
 
+    // Each font's character set: its text is written in that set's code page.
+    void fontTableWord(const QByteArray &w, std::optional<int> param)
+    {
+        if (w == "f")
+            m_tableFont = param.value_or(0);
+        else if (w == "fcharset")
+            m_fontPages[m_tableFont].charset = codePageOfCharset(param.value_or(0));
+        else if (w == "cpg")
+            m_fontPages[m_tableFont].cpg = param.value_or(0);
+    }
+
     void apply(RtfText &doc, const QByteArray &w, std::optional<int> param)
     {
         RtfText::Format &f = m_state.format;
@@ -279,7 +325,11 @@ private:
         else if (w == "plain") {
             const char align = f.align;
             f = RtfText::Format();
+            f.font = m_defaultFont;
             f.align = align;
+        } else if (w == "deff") {
+            m_defaultFont = param.value_or(0);
+            f.font = m_defaultFont;
         } else if (w == "pard")
             f.align = 'l';
         else if (w == "ql" || w == "qc" || w == "qr" || w == "qj")
@@ -313,29 +363,33 @@ private:
         else if (w == "ansicpg" && param)
             setCodePage(*param);
         else if (w == "mac")
-            setDecoder("macintosh");
+            setCodePage(10000);
+        else if (w == "pc")
+            setCodePage(437);
+        else if (w == "pca")
+            setCodePage(850);
     }
 
-    void setCodePage(int page)
+    // The document's code page; one this system lacks falls back to Windows-1252.
+    void setCodePage(int page) { m_decoder = page == 1252 ? nullptr : decoderOf(page); }
+
+    // The decoder of the current font's code page, else of the document's; null for Windows-1252.
+    QStringDecoder *currentDecoder()
     {
-        if (page == 1252) {
-            m_decoder.reset();
-            return;
-        }
-        setDecoder(page == 65001 ? QByteArray("UTF-8") : "windows-" + QByteArray::number(page));
+        const auto font = m_fontPages.constFind(m_state.format.font);
+        const int page = font == m_fontPages.cend() ? 0 : (font->cpg != 0 ? font->cpg : font->charset);
+        if (page == 0)
+            return m_decoder.get();
+        if (page == 1252)
+            return nullptr;
+        auto [slot, added] = m_pageDecoders.try_emplace(page);
+        if (added)
+            slot->second = decoderOf(page);
+        return slot->second ? slot->second.get() : m_decoder.get();
     }
 
-    void setDecoder(const QByteArray &name)
-    {
-        auto decoder = std::make_unique<QStringDecoder>(name.constData());
-        if (decoder->isValid())
-            m_decoder = std::move(decoder);
-        else
-            m_decoder.reset(); // an encoding this system lacks falls back to Windows-1252
-    }
-
-    // Bytes of the document's code page gather until something else comes, so a character of
-    // several bytes decodes whole.
+    // Bytes of the font's code page gather until something else comes, so a character of several
+    // bytes decodes whole.
     void byte(RtfText &doc, char b)
     {
         if (m_pendingSkip > 0) {
@@ -353,9 +407,9 @@ private:
             return;
         const QByteArray bytes = std::exchange(m_bytes, QByteArray());
         QString s;
-        if (m_decoder) {
-            s = m_decoder->decode(bytes);
-            m_decoder->resetState();
+        if (QStringDecoder *decoder = currentDecoder()) {
+            s = decoder->decode(bytes);
+            decoder->resetState();
         } else {
             s = RtfText::decodeWindows1252(bytes);
         }
@@ -387,7 +441,11 @@ private:
     State m_state;
     QByteArray m_bytes;
     int m_pendingSkip = 0;
-    std::unique_ptr<QStringDecoder> m_decoder;
+    std::unique_ptr<QStringDecoder> m_decoder; // the document's code page; null: Windows-1252
+    QHash<int, FontPages> m_fontPages;
+    int m_tableFont = 0; // the font the font table is describing
+    int m_defaultFont = 0;
+    std::map<int, std::unique_ptr<QStringDecoder>> m_pageDecoders; // null: lacking on this system
 };
 
 RtfText RtfText::parse(const QByteArray &bytes)

@@ -21,18 +21,23 @@ QString SeriesName::clean(const QString &typed)
 
 QString SeriesName::problem(const QString &typed)
 {
+    return problem(typed, QStringLiteral("a Batch Processing Series"),
+                   QStringLiteral("Please enter a name for the Batch Processing Series."));
+}
+
+QString SeriesName::problem(const QString &typed, const QString &subject, const QString &emptyMessage)
+{
     const QString name = Trim_Str(typed);
     if (name.isEmpty())
-        return QStringLiteral("Please enter a name for the Batch Processing Series.");
+        return emptyMessage;
     if (clean(name) != name) {
         const QChar c = reservedNameCharacters.contains(name.front()) ? name.front() : name.back();
-        return QStringLiteral("The name of a Batch Processing Series must not begin or end with \"%1\".")
-            .arg(c);
+        return QStringLiteral("The name of %1 must not begin or end with \"%2\".").arg(subject, QString(c));
     }
     if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
-        return QStringLiteral("The name of a Batch Processing Series must not contain \"/\" or \"\\\".");
+        return QStringLiteral("The name of %1 must not contain \"/\" or \"\\\".").arg(subject);
     if (name.startsWith(QLatin1Char('.')))
-        return QStringLiteral("The name of a Batch Processing Series must not start with \".\".");
+        return QStringLiteral("The name of %1 must not start with \".\".").arg(subject);
     return {};
 }
 

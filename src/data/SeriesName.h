@@ -16,6 +16,9 @@ public:
     // empty, would clean to another name than its trimmed self (the character is named), holds a
     // slash or backslash, or begins with a dot.
     static QString problem(const QString &typed);
+    // The same rule for other names kept as files (templates): the messages speak of `subject`
+    // ("a template"), and an empty name gets `emptyMessage`.
+    static QString problem(const QString &typed, const QString &subject, const QString &emptyMessage);
 
     // Whether a name already given (a listed series, one a design remembers) can be looked up in
     // the folder without leading out of it.

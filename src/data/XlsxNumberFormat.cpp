@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <utility>
+#include <string_view>
 
 // A magnitude as the decimal digits a spreadsheet keeps of it: 15 significant ones. Rounding is
 // done on these digits, half away from zero, so 2.675 under "0.00" reads 2.68 as it does there,
@@ -79,176 +79,68 @@ struct XlsxNumberFormat::Digits {
     }
 };
 
-// Reads one section of a code (up to its ';') into tokens.
-class XlsxNumberFormat::Parser
+namespace
 {
-public:
-    explicit Parser(QStringView code) : m_code(code) {}
-    // False when the section holds what is not shown here.
-    bool section(Section *s);
-    // Past the ';' ending the section read; false at the end of the code.
-    bool next()
-    {
-        if (m_at >= m_code.size())
-            return false;
-        ++m_at;
-        return true;
-    }
 
-private:
-    enum class Part { Integer, Fraction, Exponent };
-    bool token(Section *s);
-    void literal(Section *s, const QString &text);
-    bool bracket(Section *s);
-    void digit(Section *s, char placeholder);
-    void comma(Section *s);
-    bool isPlaceholder(qsizetype at) const
-    {
-        return at < m_code.size() && (m_code[at] == QLatin1Char('0') || m_code[at] == QLatin1Char('#') ||
-                                      m_code[at] == QLatin1Char('?'));
-    }
-
-    QStringView m_code;
-    qsizetype m_at = 0;
-    Part m_part = Part::Integer;
-    bool m_afterDigits = false; // right after a placeholder or a scaling comma
-    bool m_integerHash = false;
-};
-
-bool XlsxNumberFormat::Parser::section(Section *s)
+// Writes place `index` (counted from the left) of `places` placeholders holding the digits
+// right-aligned: the first place also takes every digit beyond the places; a place without a
+// digit shows 0 under '0', a space under '?' and nothing under '#'.
+void putPlace(std::string &out, const std::string &digits, int places, int index, char placeholder,
+              bool grouping)
 {
-    m_part = Part::Integer;
-    m_afterDigits = false;
-    m_integerHash = false;
-    while (m_at < m_code.size() && m_code[m_at] != QLatin1Char(';')) {
-        if (!token(s))
-            return false;
+    const int n = int(digits.size());
+    const int position = places - 1 - index;
+    auto put = [&](char c, int at) {
+        out += c;
+        if (grouping && at > 0 && at % 3 == 0)
+            out += ',';
+    };
+    if (index == 0) {
+        for (int q = n - 1; q > position; --q)
+            put(digits[size_t(n - 1 - q)], q);
     }
-    s->engineering = s->scientific && s->integerDigits > 1 && m_integerHash;
-    return true;
+    if (position < n)
+        put(digits[size_t(n - 1 - position)], position);
+    else if (placeholder == '0')
+        put('0', position);
+    else if (placeholder == '?')
+        out += ' ';
 }
 
-bool XlsxNumberFormat::Parser::token(Section *s)
+size_t codePoints(std::string_view utf8)
 {
-    const QChar c = m_code[m_at];
-    const bool afterDigits = std::exchange(m_afterDigits, false);
-    if (c == QLatin1Char('"')) {
-        const qsizetype end = m_code.indexOf(QLatin1Char('"'), m_at + 1);
-        const qsizetype stop = end < 0 ? m_code.size() : end;
-        literal(s, m_code.mid(m_at + 1, stop - m_at - 1).toString());
-        m_at = stop + 1;
-    } else if (c == QLatin1Char('\\') || c == QLatin1Char('_') || c == QLatin1Char('*')) {
-        // An escaped character shows itself; _x leaves the room of an x; *x fills, here nothing.
-        if (m_at + 1 < m_code.size() && c != QLatin1Char('*'))
-            literal(s, c == QLatin1Char('_') ? QStringLiteral(" ") : m_code.mid(m_at + 1, 1).toString());
-        m_at += 2;
-    } else if (c == QLatin1Char('[')) {
-        return bracket(s);
-    } else if (isPlaceholder(m_at)) {
-        digit(s, char(c.unicode()));
-    } else if (c == QLatin1Char('.') && m_part == Part::Integer) {
-        s->tokens.push_back({Kind::Point, 0, {}});
-        m_part = Part::Fraction;
-        ++m_at;
-    } else if (c == QLatin1Char(',')) {
-        m_afterDigits = afterDigits;
-        comma(s);
-    } else if ((c == QLatin1Char('E') || c == QLatin1Char('e')) && m_part != Part::Exponent &&
-               m_at + 1 < m_code.size() &&
-               (m_code[m_at + 1] == QLatin1Char('+') || m_code[m_at + 1] == QLatin1Char('-')) &&
-               s->integerDigits + s->fractionDigits > 0) {
-        s->tokens.push_back({Kind::Exponent, 0, QString(c).toStdString()});
-        s->scientific = true;
-        s->exponentPlus = m_code[m_at + 1] == QLatin1Char('+');
-        m_part = Part::Exponent;
-        m_at += 2;
-    } else if (c == QLatin1Char('@') || (c == QLatin1Char('/') && s->integerDigits + s->fractionDigits > 0) ||
-               m_code.mid(m_at, 7).compare(QLatin1String("general"), Qt::CaseInsensitive) == 0) {
-        return false; // text, fractions and General sections read in the General form
-    } else {
-        if (c == QLatin1Char('%'))
-            ++s->percent;
-        const qsizetype length = c.isHighSurrogate() && m_at + 1 < m_code.size() ? 2 : 1;
-        literal(s, m_code.mid(m_at, length).toString());
-        m_at += length;
-    }
-    return true;
+    return size_t(std::count_if(utf8.begin(), utf8.end(), [](char c) { return (uchar(c) & 0xC0) != 0x80; }));
 }
 
-void XlsxNumberFormat::Parser::literal(Section *s, const QString &text)
+// The fraction closest to x (x >= 0) whose denominator is at most `largest`: the last convergent
+// of x's continued fraction within the bound, or the semiconvergent after it when that is closer.
+void closestFraction(double x, double largest, double *numerator, double *denominator)
 {
-    if (text.isEmpty())
-        return;
-    if (!s->tokens.empty() && s->tokens.back().kind == Kind::Literal)
-        s->tokens.back().text += text.toStdString();
-    else
-        s->tokens.push_back({Kind::Literal, 0, text.toStdString()});
-}
-
-// [$€-407] shows its currency symbol; colours and locales show nothing; conditions are not
-// followed here.
-bool XlsxNumberFormat::Parser::bracket(Section *s)
-{
-    const qsizetype end = m_code.indexOf(QLatin1Char(']'), m_at + 1);
-    const QStringView inner = m_code.mid(m_at + 1, (end < 0 ? m_code.size() : end) - m_at - 1);
-    m_at = end < 0 ? m_code.size() : end + 1;
-    if (inner.startsWith(QLatin1Char('<')) || inner.startsWith(QLatin1Char('>')) ||
-        inner.startsWith(QLatin1Char('=')))
-        return false;
-    if (inner.startsWith(QLatin1Char('$'))) {
-        const qsizetype dash = inner.indexOf(QLatin1Char('-'));
-        literal(s, inner.mid(1, (dash < 0 ? inner.size() : dash) - 1).toString());
-    }
-    return true;
-}
-
-void XlsxNumberFormat::Parser::digit(Section *s, char placeholder)
-{
-    s->tokens.push_back({Kind::Digit, placeholder, {}});
-    if (m_part == Part::Integer) {
-        ++s->integerDigits;
-        m_integerHash = m_integerHash || placeholder == '#';
-    } else if (m_part == Part::Fraction) {
-        ++s->fractionDigits;
-    } else if (placeholder == '0') {
-        ++s->exponentZeros;
-    }
-    m_afterDigits = true;
-    ++m_at;
-}
-
-// Between integer placeholders a comma groups thousands; after the last placeholder each one
-// divides by a thousand; elsewhere it shows itself.
-void XlsxNumberFormat::Parser::comma(Section *s)
-{
-    if (m_part == Part::Integer && m_afterDigits && isPlaceholder(m_at + 1)) {
-        s->grouping = true;
-        m_afterDigits = false;
-    } else if (m_afterDigits) {
-        ++s->scale;
-    } else {
-        literal(s, QStringLiteral(","));
-    }
-    ++m_at;
-}
-
-std::unique_ptr<XlsxNumberFormat> XlsxNumberFormat::parse(QStringView code)
-{
-    if (code.trimmed().isEmpty())
-        return nullptr;
-    auto f = std::make_unique<XlsxNumberFormat>();
-    Parser parser(code);
-    // The fourth section is for text cells; numbers never use it.
-    for (int k = 0; k < 3; ++k) {
-        Section s;
-        if (!parser.section(&s))
-            return nullptr;
-        f->m_sections.push_back(std::move(s));
-        if (!parser.next())
+    double p0 = 1, q0 = 0, p1 = std::floor(x), q1 = 1;
+    double rest = x - p1;
+    for (int step = 0; step < 64 && rest > 1e-12; ++step) {
+        const double y = 1 / rest;
+        const double a = std::floor(y);
+        const double q2 = q0 + a * q1;
+        if (q2 > largest)
             break;
+        const double p2 = p0 + a * p1;
+        p0 = std::exchange(p1, p2);
+        q0 = std::exchange(q1, q2);
+        rest = y - a;
     }
-    return f;
+    const double k = std::floor((largest - q0) / q1);
+    const double p = p0 + k * p1, q = q0 + k * q1;
+    if (q >= 1 && std::fabs(p / q - x) < std::fabs(p1 / q1 - x)) {
+        *numerator = p;
+        *denominator = q;
+    } else {
+        *numerator = p1;
+        *denominator = q1;
+    }
 }
+
+} // namespace
 
 std::string XlsxNumberFormat::general(double value)
 {
@@ -276,17 +168,6 @@ std::string XlsxNumberFormat::general(double value)
     return out;
 }
 
-std::string XlsxNumberFormat::format(double value) const
-{
-    if (!std::isfinite(value) || m_sections.empty())
-        return general(value);
-    if (value < 0 && m_sections.size() >= 2)
-        return formatSection(m_sections[1], -value, false);
-    if (value == 0 && m_sections.size() >= 3)
-        return formatSection(m_sections[2], 0, false);
-    return formatSection(m_sections[0], std::fabs(value), value < 0);
-}
-
 // Moves the point for the exponent of s and rounds the mantissa; returns the exponent.
 int XlsxNumberFormat::mantissa(const Section &s, Digits *d)
 {
@@ -309,7 +190,8 @@ int XlsxNumberFormat::mantissa(const Section &s, Digits *d)
     }
 }
 
-// The fraction digits as shown: trailing zeros under # are left out ('\0') and under ? blank.
+// The decimals as shown: trailing zeros under # are left out ('\0'), under ? blank; a # before a
+// blank ? shows its zero.
 std::string XlsxNumberFormat::shownFraction(const Section &s, const std::string &fraction)
 {
     std::vector<char> places;
@@ -323,12 +205,26 @@ std::string XlsxNumberFormat::shownFraction(const Section &s, const std::string 
             places.push_back(t.placeholder);
     }
     std::string shown = fraction;
+    bool blanked = false;
     for (size_t j = places.size(); j-- > 0;) {
-        if (fraction[j] != '0' || places[j] == '0')
+        if (fraction[j] != '0' || places[j] == '0' || (places[j] == '#' && blanked))
             break;
+        blanked = blanked || places[j] == '?';
         shown[j] = places[j] == '?' ? ' ' : '\0';
     }
     return shown;
+}
+
+std::string XlsxNumberFormat::format(double value) const
+{
+    if (!std::isfinite(value))
+        return general(value);
+    const Section *s = sectionFor(value);
+    if (!s)
+        return general(value);
+    const bool minus = value < 0 && !s->negative;
+    return s->fraction ? formatFraction(*s, std::fabs(value), minus)
+                       : formatSection(*s, std::fabs(value), minus);
 }
 
 std::string XlsxNumberFormat::formatSection(const Section &s, double magnitude, bool minus)
@@ -341,25 +237,30 @@ std::string XlsxNumberFormat::formatSection(const Section &s, double magnitude, 
         exponent = mantissa(s, &d);
     else
         d = d.rounded(s.fractionDigits);
-    const std::string whole = d.integerPart();
+    std::string whole = d.integerPart();
+    if (s.scientific && whole.empty())
+        whole = "0"; // a zero mantissa shows its 0 even under #
     const std::string fraction = shownFraction(s, d.fractionPart(s.fractionDigits));
+    // The point shows only with a decimal place after it, as in "5" under "0.##".
+    const bool point = std::any_of(fraction.begin(), fraction.end(), [](char c) { return c != '\0'; });
+    const bool hasGeneral =
+        std::any_of(s.tokens.begin(), s.tokens.end(), [](const Token &t) { return t.kind == Kind::General; });
+    // What shows as zero, or shows no number at all, has no minus sign.
+    const bool nonzero = s.showsNumber && (!d.digits.empty() || (hasGeneral && magnitude != 0));
 
-    std::string out = minus ? "-" : "";
-    const int n = int(whole.size());
-    auto putDigit = [&](char c, int position) {
-        out += c;
-        if (s.grouping && position > 0 && position % 3 == 0)
-            out += ',';
-    };
+    std::string out = minus && nonzero ? "-" : "";
     int integerIndex = 0, fractionIndex = 0;
     bool inFraction = false, inExponent = false;
     for (const Token &t : s.tokens) {
         if (t.kind == Kind::Literal) {
             out += t.text;
+        } else if (t.kind == Kind::General) {
+            out += general(magnitude);
         } else if (t.kind == Kind::Point) {
             if (s.integerDigits == 0)
                 out += whole;
-            out += '.';
+            if (point)
+                out += '.';
             inFraction = true;
         } else if (t.kind == Kind::Exponent) {
             std::string e = std::to_string(std::abs(exponent));
@@ -367,22 +268,88 @@ std::string XlsxNumberFormat::formatSection(const Section &s, double magnitude, 
                 e.insert(0, size_t(s.exponentZeros - int(e.size())), '0');
             out += t.text + (exponent < 0 ? "-" : s.exponentPlus ? "+" : "") + e;
             inExponent = true;
-        } else if (inFraction && !inExponent) {
+        } else if (inExponent) {
+            continue; // the exponent's digits were written with it
+        } else if (inFraction) {
             if (const char c = fraction[size_t(fractionIndex++)])
                 out += c;
-        } else if (!inExponent) {
-            // The first integer place takes every digit beyond the places of the code.
-            const int position = s.integerDigits - 1 - integerIndex;
-            if (integerIndex++ == 0) {
-                for (int q = n - 1; q > position; --q)
-                    putDigit(whole[size_t(n - 1 - q)], q);
-            }
-            if (position < n)
-                putDigit(whole[size_t(n - 1 - position)], position);
+        } else {
+            putPlace(out, whole, s.integerDigits, integerIndex++, t.placeholder, s.grouping);
+        }
+    }
+    return out;
+}
+
+// A fraction's value: the whole part (when the code has places for one) and the closest fraction
+// of the rest, or the rest in the denominator the code writes out, its halves rounded down as
+// spreadsheets do.
+void XlsxNumberFormat::fractionOf(const Section &s, double magnitude, double *whole, double *n, double *d)
+{
+    const double x = magnitude / std::pow(1000.0, s.scale);
+    *whole = s.integerDigits > 0 ? std::floor(x) : 0;
+    const double rest = x - *whole;
+    if (s.fixedDenominator > 0) {
+        *d = s.fixedDenominator;
+        *n = std::floor(rest * *d);
+        *n += rest * *d - *n > 0.5 ? 1 : 0;
+    } else {
+        closestFraction(rest, std::pow(10.0, s.denominatorDigits) - 1, n, d);
+    }
+    if (s.integerDigits > 0 && *n >= *d) {
+        *whole += 1;
+        *n = 0;
+    }
+}
+
+// A zero fraction after a whole part is left blank (under ?) or out (under #); a zero number
+// shows its whole part 0.
+std::string XlsxNumberFormat::formatFraction(const Section &s, double magnitude, bool minus)
+{
+    double whole = 0, n = 0, d = 1;
+    fractionOf(s, magnitude, &whole, &n, &d);
+    const bool hasWhole = s.integerDigits > 0;
+    const bool zero = whole == 0 && n == 0;
+    const std::string wholeText = zero ? "0" : Digits::of(whole).integerPart();
+    const std::string numerator = n == 0 ? "0" : Digits::of(n).integerPart();
+    const std::string denominator = Digits::of(d).integerPart();
+    const bool blank = hasWhole && n == 0 && s.numeratorShows != '0';
+
+    std::string out = minus && !zero ? "-" : "";
+    std::string part; // what follows the whole part up to the denominator's end
+    int wholeIndex = 0, numeratorIndex = 0, denominatorIndex = 0;
+    bool wholeShows = false;
+    for (size_t i = 0; i < s.tokens.size(); ++i) {
+        const Token &t = s.tokens[i];
+        const bool inPart = hasWhole && i >= s.wholeEnd && i <= s.denominatorEnd;
+        std::string &to = inPart ? part : out;
+        if (t.kind == Kind::Literal) {
+            // Without a whole part shown, a # numerator needs no room before it.
+            const bool separator = hasWhole && i >= s.wholeEnd && i < s.numeratorStart;
+            if (!separator || wholeShows || s.numeratorShows != '#')
+                to += t.text;
+        } else if (t.kind == Kind::Digit) {
+            const size_t before = out.size();
+            putPlace(out, wholeText, s.integerDigits, wholeIndex++, t.placeholder, s.grouping);
+            wholeShows = wholeShows || out.size() > before;
+        } else if (t.kind == Kind::Numerator) {
+            putPlace(to, numerator, s.numeratorDigits, numeratorIndex++, t.placeholder, false);
+        } else if (t.kind == Kind::Denominator && !t.text.empty()) {
+            if (!blank) // a blank fraction keeps no room for a written-out denominator
+                to += t.text;
+        } else if (t.kind == Kind::Denominator) {
+            const int at = denominatorIndex++;
+            if (at < int(denominator.size()))
+                to += denominator[size_t(at)];
             else if (t.placeholder == '0')
-                putDigit('0', position);
+                to.insert(to.size() - size_t(at), 1, '0');
             else if (t.placeholder == '?')
-                out += ' ';
+                to += ' ';
+        }
+        if (inPart && i == s.denominatorEnd) {
+            out += !blank                    ? part
+                   : s.numeratorShows == '?' ? std::string(codePoints(part), ' ')
+                                             : std::string();
+            part.clear();
         }
     }
     return out;

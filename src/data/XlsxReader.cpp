@@ -58,6 +58,11 @@ QString attributeOf(XlsxXmlScanner &xml, std::string_view name, bool prefixed = 
     return xml.attribute(name, &value, prefixed) ? QString::fromStdString(value) : QString();
 }
 
+bool isTrue(const QString &flag)
+{
+    return flag == u"1" || flag.compare(u"true", Qt::CaseInsensitive) == 0;
+}
+
 QByteArray utf16le(const char *latin1)
 {
     QByteArray out;
@@ -110,6 +115,7 @@ void XlsxReader::close()
     m_open = false;
     m_path.clear();
     m_sheets.clear();
+    m_recalculatedOnLoad = false;
     // Tables already read keep the strings they refer to.
     m_shared = std::make_shared<XlsxStringPool>();
     m_formats.reset();
@@ -238,10 +244,11 @@ bool XlsxReader::readWorkbook(const QString &part)
         for (Token t = xml.next(); t != Token::EndOfDocument; t = xml.next()) {
             if (t == Token::Invalid)
                 return false;
-            if (t == Token::StartElement && xml.name() == "workbookPr") {
-                const QString system = attributeOf(xml, "date1904");
-                date1904 = system == u"1" || system.compare(u"true", Qt::CaseInsensitive) == 0;
-            }
+            if (t == Token::StartElement && xml.name() == "workbookPr")
+                date1904 = isTrue(attributeOf(xml, "date1904"));
+            // Writers that cannot work formulas out store none or 0 and ask for this.
+            if (t == Token::StartElement && xml.name() == "calcPr")
+                m_recalculatedOnLoad = isTrue(attributeOf(xml, "fullCalcOnLoad"));
             if (xml.name() == "sheets")
                 inSheets = t == Token::StartElement;
             else if (t == Token::StartElement && inSheets && xml.name() == "sheet")
@@ -275,10 +282,10 @@ bool XlsxReader::readWorkbook(const QString &part)
     return (stringsPart.isEmpty() || readSharedStrings(stringsPart)) && readStyles(stylesPart, date1904);
 }
 
-// The number formats of the cell styles, so date cells read as the spreadsheet shows them.
+// The formats of the cell styles, so cells read as the spreadsheet shows them.
 bool XlsxReader::readStyles(const QString &part, bool date1904)
 {
-    auto formats = std::make_shared<XlsxNumberFormats>();
+    auto formats = std::make_shared<XlsxCellFormats>();
     formats->setDate1904(date1904);
     if (!part.isEmpty() && m_zip.locate(part)) {
         auto device = m_zip.openCurrent({}, kSmallPartLimit);
@@ -338,7 +345,8 @@ XlsxRows XlsxReader::readSheet(int sheetNumber, bool titleRow)
         return result;
     XlsxXmlScanner xml(device.get());
     XlsxSheetReader sheet(xml, m_shared, {CellBudget, TextBudget, MaxRows});
-    sheet.setNumberFormats(m_formats);
+    sheet.setCellFormats(m_formats);
+    sheet.setRecalculatedOnLoad(m_recalculatedOnLoad);
     using Outcome = XlsxSheetReader::Outcome;
     Outcome outcome = sheet.read(titleRow);
     // The rest of the part is read only to check it arrived whole.

@@ -2,7 +2,7 @@
 // and the rows of one worksheet, scanned as a stream and kept compactly.
 #pragma once
 
-#include "XlsxNumberFormats.h"
+#include "XlsxCellFormats.h"
 #include "XlsxTable.h"
 #include "ZipReader.h"
 
@@ -15,7 +15,7 @@
 struct XlsxRows {
     bool ok = false;
     QString message; // set when ok is false
-    XlsxTable rows;  // one per row element, every row `columns` wide
+    XlsxTable rows;  // row k is the sheet's row k + 1; every row `columns` wide
     int columns = 0;
 };
 
@@ -50,8 +50,9 @@ public:
     int sheetCount() const { return int(m_sheets.size()); }
     const XlsxStringPool &sharedStrings() const { return *m_shared; }
 
-    // All rows of the sheet, or only its first row element (titleRow: empty slots are named
-    // "Untitled Column %d").
+    // All rows of the sheet up to the last one holding a value or a formula, with the cells whose
+    // formula was never computed; or only its first row (titleRow: empty slots are named
+    // "Untitled Column %d"), which is empty when the first row element is not the sheet's row 1.
     XlsxRows readSheet(int sheetNumber, bool titleRow = false);
 
 private:
@@ -75,6 +76,7 @@ private:
     bool m_open = false;
     QString m_path;
     QList<Sheet> m_sheets;
+    bool m_recalculatedOnLoad = false; // the workbook's stored formula results are not to be trusted
     std::shared_ptr<XlsxStringPool> m_shared;
-    std::shared_ptr<const XlsxNumberFormats> m_formats; // null: no styles, numbers as stored
+    std::shared_ptr<const XlsxCellFormats> m_formats; // null: no styles, numbers as stored
 };

@@ -1,6 +1,6 @@
 #include "XlsxSheetReader.h"
 
-#include "XlsxNumberFormats.h"
+#include "XlsxCellFormats.h"
 #include "XlsxText.h"
 #include "XlsxXmlScanner.h"
 
@@ -61,9 +61,9 @@ std::string_view booleanText(std::string_view v)
 }
 
 // Without the workbook's styles every number reads in the General form.
-const XlsxNumberFormats &generalOnly()
+const XlsxCellFormats &generalOnly()
 {
-    static const XlsxNumberFormats formats;
+    static const XlsxCellFormats formats;
     return formats;
 }
 
@@ -163,10 +163,25 @@ XlsxSheetReader::Outcome XlsxSheetReader::readSheetData(bool titleRow)
     }
 }
 
-XlsxSheetReader::Outcome XlsxSheetReader::readRow()
+// Rows the file leaves out are empty rows of the sheet, as are rows it writes without values: both
+// keep the numbers of the rows after them. A row numbered out of order is taken as the next one.
+XlsxSheetReader::Outcome XlsxSheetReader::startRow()
 {
+    const int64_t number = m_xml.attribute("r", &m_attr) ? indexOf(m_attr) : -1;
+    if (number > int64_t(m_budget.rows))
+        return Outcome::TooLarge;
+    while (m_table.size() < number - 1)
+        m_table.appendRow();
     m_table.appendRow();
     m_nextColumn = 1;
+    m_rowHasValue = false;
+    return Outcome::Ok;
+}
+
+XlsxSheetReader::Outcome XlsxSheetReader::readRow()
+{
+    if (const Outcome o = startRow(); o != Outcome::Ok)
+        return o;
     for (;;) {
         const Child child = nextChild("c");
         if (child != Child::Start)
@@ -182,23 +197,28 @@ XlsxSheetReader::Outcome XlsxSheetReader::readRow()
 
 XlsxSheetReader::Outcome XlsxSheetReader::endRow()
 {
+    if (m_rowHasValue)
+        m_rowsWithValues = m_table.size();
     if (m_table.size() > m_budget.rows || m_table.cellCount() + m_table.size() > m_budget.cells)
         return Outcome::TooLarge;
     return Outcome::Ok;
 }
 
 // A <c>: its column (the next one when it names none we can use), its type, and the texts of its
-// <v> and inline string; a formula is passed over, its cached value being the <v>.
+// <v> and inline string; a formula is only noted, its cached value being the <v>.
 XlsxSheetReader::Outcome XlsxSheetReader::readCell(Cell *cell)
 {
     cell->column = m_xml.attribute("r", &m_attr) ? XlsxText::columnOfReference(m_attr) : 0;
     if (cell->column == 0)
         cell->column = m_nextColumn;
-    if (m_xml.attribute("t", &m_attr))
+    if (m_xml.attribute("t", &m_attr)) {
         cell->type = m_attr == "s"   ? CellType::Shared
                      : m_attr == "b" ? CellType::Boolean
                      : m_attr == "n" ? CellType::Number
+                     : m_attr == "d" ? CellType::Date
                                      : CellType::Other;
+        cell->textResult = m_attr == "str";
+    }
     if (m_formats && m_xml.attribute("s", &m_attr))
         cell->style = int(std::clamp<int64_t>(indexOf(m_attr), -1, INT32_MAX));
     m_value.clear();
@@ -212,6 +232,11 @@ XlsxSheetReader::Outcome XlsxSheetReader::readCell(Cell *cell)
         if (m_xml.name() == "v") {
             m_value.clear();
             if (!m_xml.readElementText(&m_value, textRoom()))
+                return scanFailure();
+            cell->hasValue = true;
+        } else if (m_xml.name() == "f") {
+            cell->formula = true;
+            if (!m_xml.skipElement())
                 return scanFailure();
         } else if (m_xml.name() == "is") {
             m_inline.clear();
@@ -247,6 +272,32 @@ bool XlsxSheetReader::readStringItem(XlsxXmlScanner &xml, std::string *out, size
 }
 
 // Types the cell into its text and puts it in its slot; an empty text leaves the slot as it is.
+// The text of a cell before its style's text section applies: a shared or inline string, TRUE or
+// FALSE, a number or an ISO date as its format shows it, or the value stored. False for a
+// shared-string index without an entry.
+bool XlsxSheetReader::typedText(const Cell &cell, const XlsxCellFormats &formats, std::string_view *text,
+                                bool *escaped)
+{
+    if (cell.type == CellType::Shared) {
+        const int64_t i = indexOf(m_value);
+        if (i < 0 || !m_shared || i >= m_shared->size())
+            return false;
+        m_inline = m_shared->at(qsizetype(i)).toStdString();
+        *text = m_inline;
+    } else if (cell.hasInline) {
+        *text = m_inline;
+        *escaped = mayHoldEscapes(*text);
+    } else if (cell.type == CellType::Boolean) {
+        *text = booleanText(m_value);
+    } else if ((cell.type == CellType::Number && formats.formatCell(cell.style, m_value, &m_shown)) ||
+               (cell.type == CellType::Date && formats.formatIsoDate(cell.style, m_value, &m_shown))) {
+        *text = m_shown;
+    } else {
+        *text = m_value;
+    }
+    return true;
+}
+
 XlsxSheetReader::Outcome XlsxSheetReader::place(const Cell &cell)
 {
     m_nextColumn = cell.column + 1;
@@ -256,35 +307,48 @@ XlsxSheetReader::Outcome XlsxSheetReader::place(const Cell &cell)
     m_usedColumns = std::max(m_usedColumns, cell.column);
     if (m_table.cellCount() > m_budget.cells)
         return Outcome::TooLarge;
-    if (cell.type == CellType::Shared) {
+    // A formula with no stored result, or one the workbook asks to be worked out again, holds no
+    // text that the sheet shows; an empty text result of a formula is a result.
+    if (cell.formula &&
+        (m_recalculatedOnLoad || !cell.hasValue || (trimmed(m_value).empty() && !cell.textResult))) {
+        m_table.markUncomputed(cell.column);
+        m_rowHasValue = true;
+    }
+    const XlsxCellFormats &formats = m_formats ? *m_formats : generalOnly();
+    // Texts show under the text section of their style ("Name: "@) when it has one.
+    const XlsxTextFormat *textFormat = formats.textFormat(cell.style);
+    if (cell.type == CellType::Shared && !textFormat) {
         const int64_t i = indexOf(m_value);
-        if (i >= 0 && m_shared && i < m_shared->size() && !m_shared->isEmptyAt(qsizetype(i)))
+        if (i >= 0 && m_shared && i < m_shared->size() && !m_shared->isEmptyAt(qsizetype(i))) {
             m_table.setShared(cell.column, uint32_t(i));
+            m_rowHasValue = true;
+        }
         return Outcome::Ok;
     }
     std::string_view text;
     bool escaped = false;
-    if (cell.hasInline) {
-        text = m_inline;
-        escaped = mayHoldEscapes(text);
-    } else if (cell.type == CellType::Boolean) {
-        text = booleanText(m_value);
-    } else if (cell.type == CellType::Number &&
-               (m_formats ? *m_formats : generalOnly()).formatCell(cell.style, m_value, &m_shown)) {
+    if (!typedText(cell, formats, &text, &escaped))
+        return Outcome::Ok;
+    if (textFormat && (cell.type == CellType::Shared || cell.textResult || cell.hasInline)) {
+        if (textFormat->shownBytes(text.size()) > textRoom())
+            return Outcome::TooLarge; // "@@@@..." would repeat the text beyond the budget
+        m_shown = textFormat->format(text);
         text = m_shown;
-    } else {
-        text = m_value;
     }
     if (text.empty())
         return Outcome::Ok;
     if (text.size() > textRoom())
         return Outcome::TooLarge;
     m_table.setText(cell.column, text, escaped);
+    m_rowHasValue = true;
     return Outcome::Ok;
 }
 
 XlsxSheetReader::Outcome XlsxSheetReader::finish(bool titleRow, XlsxTable *table)
 {
+    // Empty or only formatted rows at the end are no rows of data.
+    if (!titleRow)
+        m_table.keepRows(m_rowsWithValues);
     const qsizetype rows = m_table.size();
     int width = std::max(m_dimensionColumns, m_usedColumns);
     if (qint64(width) * rows > m_budget.cells)

@@ -127,3 +127,22 @@ void XlsxTable::setShared(int column, uint32_t index)
     cell.offset = index;
     cell.size = kShared;
 }
+
+void XlsxTable::markUncomputed(int column)
+{
+    m_data->uncomputed.add(size() - 1, column - 1);
+}
+
+const UncomputedFormulas &XlsxTable::uncomputedFormulas() const
+{
+    static const UncomputedFormulas none;
+    return m_data ? m_data->uncomputed : none;
+}
+
+void XlsxTable::keepRows(qsizetype rows)
+{
+    if (rows < 0 || rows >= size())
+        return;
+    m_data->cells.resize(m_data->rowStarts[size_t(rows)]);
+    m_data->rowStarts.resize(size_t(rows));
+}

@@ -1,7 +1,9 @@
 // The rows of a worksheet held compactly: the sheet's own texts in one UTF-8 buffer, shared strings
 // as indices into the workbook's pool, every row as wide as the table; texts become QString on demand.
+// Row k is the sheet's row k + 1, whether the file wrote its empty rows or left them out.
 #pragma once
 
+#include "UncomputedFormulas.h"
 #include "XlsxStringPool.h"
 
 #include <QList>
@@ -27,6 +29,8 @@ public:
     QStringList first() const { return at(0); }
     QList<QStringList> toList() const;
     bool operator==(const QList<QStringList> &rows) const;
+    // The cells (row and column from 0) whose formula the workbook never computed.
+    const UncomputedFormulas &uncomputedFormulas() const;
 
     // Building, row by row; a cell set twice keeps its last text.
     explicit XlsxTable(std::shared_ptr<const XlsxStringPool> shared);
@@ -37,6 +41,10 @@ public:
     // column counts from 1; escaped marks text that may hold _xHHHH_ escapes.
     void setText(int column, std::string_view utf8, bool escaped);
     void setShared(int column, uint32_t index);
+    // Marks the cell of the last row as holding a formula that was never computed.
+    void markUncomputed(int column);
+    // Keeps only the first rows.
+    void keepRows(qsizetype rows);
     // Pads the last row to the given width with empty cells.
     void widenLastRow(int width);
     void setColumnCount(int columns) { m_columns = columns; }
@@ -56,6 +64,7 @@ private:
         std::vector<Cell> cells;
         std::vector<uint32_t> rowStarts; // index of each row's first cell
         std::shared_ptr<const XlsxStringPool> shared;
+        UncomputedFormulas uncomputed;
     };
     QString cellText(const Cell &cell) const;
     Cell &cellOfLastRow(int column);

@@ -7,10 +7,12 @@
 #include "foundation/StringUtils.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
+#include "model/SKTImage.h"
 #include "platform/PropertyList.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -18,6 +20,8 @@ namespace
 {
 // Design files are small; a bigger file is not one of ours and is refused before reading it all.
 constexpr qint64 MaxDesignFileSize = 512LL * 1024 * 1024;
+// Beyond this many, the missing pictures are counted rather than named: the box must fit a screen.
+constexpr int MaxPicturesNamed = 10;
 } // namespace
 
 DesignFile::DesignFile(SKTDocument &document, Card_Property &front, Card_Property &back,
@@ -61,8 +65,10 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg)
         // A failed save keeps the file the design had: a file never written is not its file.
         state.Project_File_Name = remembered;
     }
-    if (show_msg)
-        result.message = written ? SavedMessage : saveFailedMessage(error);
+    if (!written)
+        result.message = saveFailedMessage(path, error);
+    else if (show_msg)
+        result.message = SavedMessage;
     if (m_editor)
         m_editor->Set_Log_Name_In_Title();
     return result;
@@ -94,9 +100,11 @@ void DesignFile::resetToNewDesign()
     m_disk = DiskState();
 }
 
-QString DesignFile::saveFailedMessage(const QString &reason)
+QString DesignFile::saveFailedMessage(const QString &path, const QString &reason)
 {
-    return reason.isEmpty() ? SaveFailedMessage : SaveFailedMessage + QStringLiteral("\n\n") + reason;
+    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    const QString head = QStringLiteral("The design could not be saved in the folder \"%1\".").arg(folder);
+    return reason.isEmpty() ? head : head + QStringLiteral("\n\n") + reason;
 }
 
 QByteArray DesignFile::fingerprint() const
@@ -188,7 +196,33 @@ DesignResult DesignFile::Read_and_load_design_Log(const QString &path, const QSt
     markClean();
     if (log_or_template == QLatin1String("L"))
         rememberDiskState(path);
-    return DesignResult{};
+    // Pictures are links to the user's files: one that moved would leave its frame silently empty.
+    return DesignResult::done(missingPicturesMessage(m_document.graphics(), m_document.graphics_back()));
+}
+
+QString DesignFile::missingPicturesMessage(const GraphicList &front, const GraphicList &back)
+{
+    QStringList lines;
+    int count = 0;
+    for (const auto &[side, list] :
+         {std::pair{QStringLiteral("Front"), &front}, {QStringLiteral("Back"), &back}}) {
+        for (const SKTImage::MissingPicture &missing : SKTImage::missingPictures(*list)) {
+            if (++count <= MaxPicturesNamed)
+                lines << side + QStringLiteral(": ") + SKTImage::describe(missing);
+        }
+    }
+    if (count == 0)
+        return {};
+    if (count > MaxPicturesNamed)
+        lines << QStringLiteral("... and %1 more.").arg(count - MaxPicturesNamed);
+    const QString head = count == 1 ? QStringLiteral("1 picture of this design was not found:")
+                                    : QStringLiteral("%1 pictures of this design were not found:").arg(count);
+    const QString tail = count == 1
+                             ? QStringLiteral("Its frame stays empty until the picture is chosen again, or "
+                                              "the file is put back and the design opened again.")
+                             : QStringLiteral("Their frames stay empty until the pictures are chosen again, "
+                                              "or the files are put back and the design opened again.");
+    return head + QLatin1Char('\n') + lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + tail;
 }
 
 void DesignFile::apply(DesignContents &c, const QString &path, const QString &mode)
@@ -228,6 +262,7 @@ void DesignFile::apply(DesignContents &c, const QString &path, const QString &mo
     // An empty list stands for a design without columns: nothing of the previous design stays.
     m_binding.setColumnTitles(c.titles.mid(1));
     m_binding.setListData(c.rows);
+    m_binding.sourceFacts = c.workbookFacts;
     if (m_editor)
         m_editor->Reload_Excel_Binding_Table();
 

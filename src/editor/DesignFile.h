@@ -20,16 +20,22 @@ public:
     static inline const QString CorruptMessage = QStringLiteral("File is corrupt and cannot be opened.");
     static inline const QString SavedMessage =
         QStringLiteral("Greeting Card Design Log has been saved successfully.");
-    static inline const QString SaveFailedMessage = QStringLiteral("fail");
-    // "fail" with the reason after it, so the user learns why ("... No space left on device").
-    static QString saveFailedMessage(const QString &reason);
+    // The title of the box that says a save failed.
+    static inline const QString SaveTitle = QStringLiteral("Save");
+    // The folder that could not be written, then why ("... No space left on device").
+    static QString saveFailedMessage(const QString &path, const QString &reason);
 
     // Save (save_as forces a new path). The file is replaced atomically: a failed write leaves the
-    // old file. With show_msg the result carries the message to show.
+    // old file. With show_msg the result carries the message to show on success; a failure always
+    // carries its message (to show under SaveTitle).
     DesignResult Save_project_file(bool save_as, bool show_msg);
     // Opens a design. Everything is read and checked first; a damaged file changes nothing and
-    // gives the corrupt-file message. Mode "L" makes the file the current design file.
+    // gives the corrupt-file message. Mode "L" makes the file the current design file. A design
+    // that opens with pictures whose files are gone is done, with a message naming them.
     DesignResult Read_and_load_design_Log(const QString &path, const QString &log_or_template);
+
+    // What to tell a user about the pictures of a design that show nothing; "" when all show.
+    static QString missingPicturesMessage(const GraphicList &front, const GraphicList &back);
 
     // The model's share of a new design: empty sides, no undo, page settings reset, no file.
     void resetToNewDesign();

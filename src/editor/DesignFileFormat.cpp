@@ -152,7 +152,83 @@ plist::Array DesignFileFormat::buildItems(Card_Property &front, Card_Property &b
         for (const GraphicPtr &g : *objects)
             items.append(plist::Value(g->archivedData()));
     }
+    // Only after the objects, and only when there is something to say: readers that stop after the
+    // objects, and designs without a workbook, stay as they were.
+    if (binding.sourceFacts.isKnown())
+        items.append(plist::Value(workbookFactsItem(binding.sourceFacts)));
     return items;
+}
+
+namespace
+{
+const QString kSize = QStringLiteral("ExcelSourceSize");
+const QString kModified = QStringLiteral("ExcelSourceModified");
+const QString kHash = QStringLiteral("ExcelSourceSHA256");
+const QString kLoaded = QStringLiteral("ExcelRowsLoaded");
+const QString kSheet = QStringLiteral("ExcelSheet");
+const QString kFirstRow = QStringLiteral("ExcelFirstRow");
+const QString kColumns = QStringLiteral("ExcelColumns");
+
+QString isoTime(const QDateTime &t)
+{
+    return t.toUTC().toString(Qt::ISODateWithMs);
+}
+
+QDateTime timeIn(const plist::Value &v)
+{
+    QDateTime t = QDateTime::fromString(v.toString(), Qt::ISODateWithMs);
+    return t.isValid() ? t.toUTC() : QDateTime();
+}
+
+bool wholeNumber(const plist::Value &v, qint64 *out)
+{
+    bool ok = false;
+    *out = v.toString().toLongLong(&ok);
+    return ok && v.isString();
+}
+} // namespace
+
+plist::Dict DesignFileFormat::workbookFactsItem(const WorkbookFacts &facts)
+{
+    plist::Dict d;
+    d.insert(kSize, plist::Value(QString::number(facts.size)));
+    d.insert(kModified, plist::Value(isoTime(QDateTime::fromMSecsSinceEpoch(facts.modifiedMs, Qt::UTC))));
+    d.insert(kHash, plist::Value(QString::fromLatin1(facts.sha256)));
+    d.insert(kLoaded, plist::Value(isoTime(facts.loadedAt)));
+    d.insert(kSheet, plist::Value(facts.sheet));
+    d.insert(kFirstRow, plist::Value(QString::number(facts.firstRow)));
+    plist::Array columns;
+    for (int c : facts.columns)
+        columns.append(plist::Value(QString::number(c)));
+    d.insert(kColumns, plist::Value(columns));
+    return d;
+}
+
+WorkbookFacts DesignFileFormat::workbookFactsOf(const plist::Dict &item)
+{
+    static const QRegularExpression sha256(QStringLiteral("^[0-9a-f]{64}$"));
+    WorkbookFacts f;
+    qint64 size = -1, firstRow = -1;
+    const QDateTime modified = timeIn(item.value(kModified));
+    const QString hash = item.value(kHash).toString();
+    f.loadedAt = timeIn(item.value(kLoaded));
+    if (!wholeNumber(item.value(kSize), &size) || size < 0 || !modified.isValid() ||
+        !sha256.match(hash).hasMatch() || !f.loadedAt.isValid() ||
+        !wholeNumber(item.value(kFirstRow), &firstRow) || firstRow < 0 || firstRow > 1 ||
+        !item.value(kSheet).isString() || !item.value(kColumns).isArray())
+        return {};
+    for (const plist::Value &c : item.value(kColumns).toArray()) {
+        qint64 column = -1;
+        if (!wholeNumber(c, &column) || column < 0 || column > INT_MAX)
+            return {};
+        f.columns.append(int(column));
+    }
+    f.size = size;
+    f.modifiedMs = modified.toMSecsSinceEpoch();
+    f.sha256 = hash.toLatin1();
+    f.sheet = item.value(kSheet).toString();
+    f.firstRow = int(firstRow);
+    return f;
 }
 
 // Reads one stored field into the page settings; false with a reason when its value is damaged.
@@ -308,6 +384,8 @@ bool DesignFileFormat::parseItems(const plist::Array &items, DesignContents *out
     if (!readObjects(items, pos, c.frontObjects, budget, reason) ||
         !readObjects(items, pos, c.backObjects, budget, reason))
         return false;
+    if (pos < items.size() && items.at(pos).isDict())
+        c.workbookFacts = workbookFactsOf(items.at(pos).toDict());
     if (out)
         *out = std::move(c);
     return true;

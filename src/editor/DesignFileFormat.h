@@ -1,5 +1,6 @@
 // The items of a design file: an XML property-list array of the marker, both sides' page settings
-// field by field, the Excel binding and the archives of the front and back objects.
+// field by field, the Excel binding and the archives of the front and back objects, then, when
+// known, one dictionary of the bound workbook's file facts.
 #pragma once
 
 #include "data/ExcelBindingTable.h"
@@ -22,6 +23,7 @@ struct DesignContents {
     QString excelPath;
     QStringList titles; // all column titles as stored, the row-number column's first
     QList<ExcelBindingTable::Row> rows;
+    WorkbookFacts workbookFacts; // unknown for a design saved without them
     GraphicList frontObjects;
     GraphicList backObjects;
 };
@@ -43,6 +45,10 @@ public:
                                    const ExcelBindingTable &binding, const GraphicList &frontObjects,
                                    const GraphicList &backObjects);
     static void appendSide(plist::Array &items, Card_Property &side);
+    // The workbook's facts as the dictionary after the objects, and back. A dictionary that is
+    // missing or damaged gives unknown facts: a design reads as one saved without them.
+    static plist::Dict workbookFactsItem(const WorkbookFacts &facts);
+    static WorkbookFacts workbookFactsOf(const plist::Dict &item);
 
     // Reads and checks every item. False with a reason (for the log) when anything is wrong.
     static bool parse(const QByteArray &fileBytes, DesignContents *out, QString *reason);

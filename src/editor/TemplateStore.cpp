@@ -1,5 +1,6 @@
 #include "editor/TemplateStore.h"
 
+#include "data/SeriesName.h"
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
 #include "editor/GreetingTexts.h"
@@ -90,6 +91,13 @@ bool copyFile(const QString &source, const QString &target, QString *why)
     return true;
 }
 
+// Template names are checked as series names are: a reserved character is named, never silently
+// dropped; "" when the typed name can name a template.
+QString nameProblem(const QString &typed)
+{
+    return SeriesName::problem(typed, QStringLiteral("a template"), TemplateStore::MsgEnterName);
+}
+
 QString withSuffix(const QString &path, const QString &suffix)
 {
     const QFileInfo fi(path);
@@ -121,11 +129,6 @@ QString TemplateStore::userFolderOf(const QString &resourcePath)
     return QDir(resourcePath).filePath(QStringLiteral("Templates/User"));
 }
 
-QString TemplateStore::cleanName(const QString &typed)
-{
-    return Remove_Reserve_Char_In_File_Name(Remove_Reserve_Char_In_File_Name(Trim_Str(typed)));
-}
-
 bool TemplateStore::isUsableName(const QString &name)
 {
     return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
@@ -135,9 +138,9 @@ bool TemplateStore::isUsableName(const QString &name)
 TemplateResult TemplateStore::OKPressed(const QString &typed, const QString &passed, const Question &ask,
                                         QString *name) const
 {
-    const QString clean = cleanName(typed);
-    if (!isUsableName(clean))
-        return failed(MsgEnterName);
+    if (const QString problem = nameProblem(typed); !problem.isEmpty())
+        return failed(problem);
+    const QString clean = SeriesName::fileStem(typed);
     if (isNameTooLong(clean))
         return failed(MsgNameTooLong);
     // A new template, or a rename onto another template's name, replaces that template only when
@@ -291,9 +294,9 @@ TemplateResult TemplateStore::renameTemplate(const QString &picture, const QStri
 {
     if (!holds(picture))
         return failed(MsgSelect);
-    const QString name = cleanName(newName);
-    if (!isUsableName(name))
-        return failed(MsgEnterName);
+    if (const QString problem = nameProblem(newName); !problem.isEmpty())
+        return failed(problem);
+    const QString name = SeriesName::fileStem(newName);
     if (isNameTooLong(name))
         return failed(MsgNameTooLong);
     const QString newPicture = QDir(m_folder).filePath(name + QLatin1Char('.') + QFileInfo(picture).suffix());

@@ -38,8 +38,6 @@ public:
     // The file system's limit on one file name, in bytes.
     static constexpr qsizetype MaxFileNameBytes = 255;
 
-    // A typed name as the name dialog keeps it: trimmed, reserved characters off its ends.
-    static QString cleanName(const QString &typed);
     // Whether a cleaned name can name a pair inside the folder: not empty, no "/" or "\",
     // not "." or "..", not starting with ".".
     static bool isUsableName(const QString &name);
@@ -48,8 +46,10 @@ public:
     static bool isNameTooLong(const QString &name);
 
     // The name dialog's OK. passed is the current name of a template being renamed ("" for a new
-    // one). Done with *name set to the cleaned name; Failed with the message to show; Cancelled
-    // when the user declined to replace another existing template.
+    // one). A typed name is checked as a series name is (SeriesName): empty, a reserved character
+    // at either end, "/" or "\" inside or a leading "." is refused with a message naming it. Done
+    // with *name set to the trimmed name; Failed with the message to show; Cancelled when the user
+    // declined to replace another existing template.
     using Question = std::function<bool(const QString &question)>; // true for Yes
     TemplateResult OKPressed(const QString &typed, const QString &passed, const Question &ask,
                              QString *name) const;

@@ -68,7 +68,8 @@ QString notOpenedText(const QString &what, const QString &path)
 
 bool openOrSay(const QString &path, const QString &notOpened)
 {
-    if (UrlOpener::openFile(path))
+    // The desktop's opener may start and then find nothing to open with: said then as well.
+    if (UrlOpener::openFile(path, [notOpened] { Show_MessageBox(notOpened); }))
         return true;
     Show_MessageBox(notOpened);
     return false;
@@ -88,9 +89,10 @@ QString linkNotOpenedText(const QUrl &url)
 
 bool openUrlOrSay(const QUrl &url)
 {
-    if (UrlOpener::open(url))
+    const QString notOpened = linkNotOpenedText(url);
+    if (UrlOpener::open(url, [notOpened] { Show_MessageBox(notOpened); }))
         return true;
-    Show_MessageBox(linkNotOpenedText(url));
+    Show_MessageBox(notOpened);
     return false;
 }
 

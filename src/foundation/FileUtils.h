@@ -22,12 +22,14 @@ void Open_Help_File();
 QString helpNotOpenedText(const QString &path);
 
 // Opens a file or folder with the desktop's program. When there is none, shows `notOpened`
-// (which names the place, so the user can open it by hand) and answers false.
+// (which names the place, so the user can open it by hand) and answers false; when the desktop's
+// opener starts and then fails, shows it as soon as that is known.
 bool openOrSay(const QString &path, const QString &notOpened);
 // "<what> could not be opened. You can open it yourself at:" and the path on a line of its own.
 QString notOpenedText(const QString &what, const QString &path);
-// Opens a web or mail address with the desktop's program. When there is none, tells the user the
-// address to open or write to by hand and answers false.
+// Opens a web or mail address with the desktop's program. When there is none, or the opener
+// fails soon after starting, tells the user the address to open or write to by hand; false in
+// the first case.
 bool openUrlOrSay(const QUrl &url);
 
 // Prepares the data root (created, filled with the shipped files it lacks), then sets

@@ -17,6 +17,15 @@ void Show_MessageBox(const QString &text)
     }
 }
 
+void Show_TitledMessageBox(const QString &title, const QString &text)
+{
+    try {
+        MessageService::deliverTitledMessage(title, text);
+    } catch (const std::exception &e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
 bool Show_YES_NO_MessageBox(const QString &text)
 {
     if (!MessageService::installed())

@@ -10,6 +10,8 @@
 // Shows "\n" + text with one button "OK"; returns when the user has closed it. Nothing is shown
 // while no message service is installed (before the main window exists).
 void Show_MessageBox(const QString &text);
+// The same in a box titled with what it is about ("Save"), for a failure the text explains.
+void Show_TitledMessageBox(const QString &title, const QString &text);
 
 // Shows text with the buttons "Yes" (default) and "No"; returns this call's own answer (true for
 // Yes) and also leaves it in yes_no_msg_val. Without a message service nothing is shown and the

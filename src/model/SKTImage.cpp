@@ -5,6 +5,9 @@
 #include "model/PathUtil.h"
 #include "platform/PictureReader.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 std::shared_ptr<SKTImage> SKTImage::initWithPath(const QPointF &point, const QString &path)
 {
     auto image = std::make_shared<SKTImage>();
@@ -60,6 +63,31 @@ QString SKTImage::loadFile(const QString &path)
     Set_Control_File_path(path);
     _contents = cappedPicture(read.picture);
     return {};
+}
+
+QList<SKTImage::MissingPicture> SKTImage::missingPictures(const GraphicList &side)
+{
+    QList<MissingPicture> out;
+    for (const GraphicPtr &g : side) {
+        if (!g || g->kind() != Kind::Image || !g->ctrl_is_visible ||
+            g->data_source_type != DataSourceCode::Fixed)
+            continue;
+        const QString path = g->FilePath();
+        const auto &image = static_cast<const SKTImage &>(*g);
+        if (path.isEmpty() || (image._contents && !image._contents->isNull()))
+            continue;
+        out.append({g, path, !QFileInfo(PathUtil::standardizedPath(path)).isFile()});
+    }
+    return out;
+}
+
+QString SKTImage::describe(const MissingPicture &missing)
+{
+    const QFileInfo file(PathUtil::standardizedPath(missing.path));
+    const QString folder = QDir::toNativeSeparators(file.absolutePath());
+    return missing.gone ? QStringLiteral("\"%1\", which was in %2").arg(file.fileName(), folder)
+                        : QStringLiteral("\"%1\" in %2, which is not a picture that can be read")
+                              .arg(file.fileName(), folder);
 }
 
 void SKTImage::setFlippedHorizontally(bool v)

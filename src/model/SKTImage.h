@@ -24,6 +24,18 @@ public:
     // The same for a picture the user chose: a picture that cannot be used changes nothing, and
     // the answer says why (PictureReader's words); "" when the picture was taken.
     QString loadFile(const QString &path);
+    // A picture object that shows nothing because the file it links to gave no picture.
+    struct MissingPicture {
+        GraphicPtr object;
+        QString path; // as the object keeps it
+        bool gone;    // no file at the path any more (else there, but not a picture that reads)
+    };
+    // The visible picture objects of a side that take their picture from their own file (not a
+    // data source) and have none, in the side's order.
+    static QList<MissingPicture> missingPictures(const GraphicList &side);
+    // One line for a user: the file's name and the folder it was in.
+    static QString describe(const MissingPicture &missing);
+
     // Size cap of pictures, applied once when a picture is loaded.
     static Picture cappedPicture(const Picture &picture);
     static constexpr double MaxWidth = 724.0;

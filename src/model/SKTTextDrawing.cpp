@@ -3,6 +3,7 @@
 
 #include "foundation/StringUtils.h"
 #include "model/GraphicPainting.h"
+#include "platform/FontCoverage.h"
 #include "platform/FontResolver.h"
 #include "platform/Units.h"
 
@@ -111,6 +112,24 @@ QFont drawingFont(const SKTText &t)
     return font;
 }
 
+// Gives every character of the layout a face that has its glyph (the font's own where it can), so
+// that no script is left blank on any output.
+void setFaces(QTextLayout &layout, const QFont &font)
+{
+    layout.setFormats(FontCoverage::fallbackRanges(layout.text(), font));
+}
+
+// The advance of `text` on one line, as drawing lays it out.
+double lineWidth(const QString &text, const QFont &font)
+{
+    QTextLayout layout(text, font, const_cast<QPaintDevice *>(layoutDevice()));
+    setFaces(layout, font);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    return line.isValid() ? line.naturalTextWidth() : 0.0;
+}
+
 // Lays the layout's text out as `t` draws its own: aligned, wrapped at its width, lines running
 // down from the top; lines past `height` are not laid out. Gives the height the laid-out lines take.
 double layOut(QTextLayout &layout, const SKTText &t, double height)
@@ -166,8 +185,9 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
     if (isDrawingStroke())
         GraphicPainting::strokeBounds(painter, *this);
 
-    QTextLayout layout(drawnText(*this, trimmed), drawingFont(*this),
-                       const_cast<QPaintDevice *>(layoutDevice()));
+    const QFont font = drawingFont(*this);
+    QTextLayout layout(drawnText(*this, trimmed), font, const_cast<QPaintDevice *>(layoutDevice()));
+    setFaces(layout, font);
     layOut(layout, *this, b.height());
 
     painter.save();
@@ -181,7 +201,7 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
 
 double SKTText::widestDrawnWord() const
 {
-    const QFontMetricsF metrics(drawingFont(*this), layoutDevice());
+    const QFont font = drawingFont(*this);
     const QString text = drawnText(*this, textContentsForDrawing().text);
     double widest = 0;
     qsizetype start = 0;
@@ -189,7 +209,7 @@ double SKTText::widestDrawnWord() const
         if (i < text.size() && !text.at(i).isSpace()) // line separators count as spaces
             continue;
         if (i > start)
-            widest = std::max(widest, metrics.horizontalAdvance(text.mid(start, i - start)));
+            widest = std::max(widest, lineWidth(text.mid(start, i - start), font));
         start = i + 1;
     }
     return widest;
@@ -200,7 +220,9 @@ double SKTText::drawnTextHeight() const
     const QString text = drawnText(*this, textContentsForDrawing().text);
     if (text.isEmpty())
         return 0.0;
-    QTextLayout layout(text, drawingFont(*this), const_cast<QPaintDevice *>(layoutDevice()));
+    const QFont font = drawingFont(*this);
+    QTextLayout layout(text, font, const_cast<QPaintDevice *>(layoutDevice()));
+    setFaces(layout, font);
     return layOut(layout, *this, 100000);
 }
 
@@ -210,7 +232,9 @@ bool SKTText::showsWhole(const QString &text) const
     const QString drawn = drawnText(*this, text);
     if (drawn.isEmpty())
         return true;
-    QTextLayout layout(drawn, drawingFont(*this), const_cast<QPaintDevice *>(layoutDevice()));
+    const QFont font = drawingFont(*this);
+    QTextLayout layout(drawn, font, const_cast<QPaintDevice *>(layoutDevice()));
+    setFaces(layout, font);
     layOut(layout, *this, 100000);
     // A line whose baseline falls below the box is cut off; a descender past it is not.
     const double height = bounds().height();

@@ -1,6 +1,7 @@
 #include "output/CardExport.h"
 
 #include "canvas/SKTRenderingView.h"
+#include "model/SKTImage.h"
 #include "platform/Units.h"
 
 #include "output/BatchCardRenderer.h"
@@ -64,6 +65,21 @@ ExportResult CardExport::Export_Single_File(std::shared_ptr<const BatchFillSnaps
                                             const QString &path, const ExportOptions &options,
                                             BatchFiller::BarcodeMaker barcodeMaker)
 {
+    const BatchFillSnapshot::Design &design = snapshot->design();
+    const QList<SKTImage::MissingPicture> missing[] = {
+        options.side != ExportSide::Back ? SKTImage::missingPictures(design.front)
+                                         : QList<SKTImage::MissingPicture>(),
+        options.side != ExportSide::Front ? SKTImage::missingPictures(design.back)
+                                          : QList<SKTImage::MissingPicture>()};
     BatchCardRenderer renderer(std::move(snapshot), options.dpi, false, std::move(barcodeMaker));
-    return SingleExport::Export_Single_File(path, options, renderer);
+    ExportResult result = SingleExport::Export_Single_File(path, options, renderer);
+    // A picture whose file is gone leaves its frame empty: the card is whole but for it.
+    if (result.written > 0) {
+        for (int side = 0; side < 2; ++side)
+            for (const SKTImage::MissingPicture &picture : missing[side])
+                result.addNote(QStringLiteral("%1: written without the picture %2.")
+                                   .arg(side == 0 ? QStringLiteral("Front") : QStringLiteral("Back"),
+                                        SKTImage::describe(picture)));
+    }
+    return result;
 }

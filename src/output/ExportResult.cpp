@@ -10,12 +10,21 @@ QString ExportResult::message() const
         return refusal;
     const QString noteText = notes.isEmpty() ? QString() : QLatin1Char('\n') + notes.join(QLatin1Char('\n'));
     if (ok()) {
-        // After the usual words, how many and where, so that a user finds the cards.
+        // After the usual words, how many and where, so that a user finds the cards: a card of
+        // several files names each. "Successfully" only for cards written whole.
         const QString where = QDir::toNativeSeparators(path);
-        const QString count = written == 1
-                                  ? QStringLiteral("1 card was written to %1.").arg(where)
-                                  : QStringLiteral("%1 cards were written to %2.").arg(written).arg(where);
-        return QStringLiteral("Card has been exported successfully.\n") + count + noteText;
+        QString count = written == 1 ? QStringLiteral("1 card was written to %1.").arg(where)
+                                     : QStringLiteral("%1 cards were written to %2.").arg(written).arg(where);
+        if (sideFiles.size() > 1) {
+            QStringList lines;
+            for (const SideFile &file : sideFiles)
+                lines << QStringLiteral("The %1 was written to %2.")
+                             .arg(file.side, QDir::toNativeSeparators(file.path));
+            count = lines.join(QLatin1Char('\n'));
+        }
+        if (!notes.isEmpty())
+            return count + noteText;
+        return QStringLiteral("Card has been exported successfully.\n") + count;
     }
     QString text;
     if (outOfSpace)

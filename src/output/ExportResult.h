@@ -2,6 +2,7 @@
 // and the message a user sees ("successfully" only when every card was written).
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,12 @@ public:
     QString path;            // the file written, or the batch folder
     QStringList problems;    // "Card 3: ..." for the first failures
     QStringList notes;       // "Card 4: ..." for the first cards written without a part
+    // The files of a single card written apart, by what each holds ("front", "back"), front first.
+    struct SideFile {
+        QString side;
+        QString path;
+    };
+    QList<SideFile> sideFiles;
 
     bool ok() const { return refusal.isEmpty() && !stopped && failed == 0 && written == total; }
     QString message() const;     // for the exported-files dialog or a message box

@@ -5,6 +5,7 @@
 #include "foundation/MessageBoxes.h"
 #include "output/BatchCardRenderer.h"
 #include "platform/PdfFontNames.h"
+#include "platform/PdfToUnicode.h"
 #include "platform/Units.h"
 
 #include <QBuffer>
@@ -99,6 +100,8 @@ OpResult Printing_View::paintPdf(QIODevice &out, const QString &creator, const Q
     // than expected is kept as it is.
     if (!PdfFontNames::tagSubsets(bytes))
         Show_NSLog_Message(QStringLiteral("The PDF's fonts could not be named as subsets."));
+    if (!PdfToUnicode::spellOutPresentationForms(bytes))
+        Show_NSLog_Message(QStringLiteral("The PDF's text could not be mapped to the letters typed."));
     if (out.write(bytes) != bytes.size())
         return OpResult::failed(QStringLiteral("The PDF file could not be written: ") + out.errorString());
     return result;

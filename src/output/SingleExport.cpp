@@ -42,5 +42,12 @@ ExportResult SingleExport::Export_Single_File(const QString &path, const ExportO
         return result;
     }
     result.written = 1;
+    // Both sides apart are two files: each is named, not the front's alone. The plan writes the
+    // back first; they are named front first.
+    const QList<ExportFilePlan::File> &planned = plan.files();
+    for (auto file = planned.rbegin(); file != planned.rend(); ++file)
+        result.sideFiles.append({file->content == ExportFilePlan::Content::Back ? QStringLiteral("back")
+                                                                                : QStringLiteral("front"),
+                                 file->path});
     return result;
 }

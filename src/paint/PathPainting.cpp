@@ -22,15 +22,23 @@ QList<qreal> PathPainting::dashPattern(const QString &code)
     return {};
 }
 
-QPen PathPainting::borderPen(const QColor &color, double width, const QString &dashCode)
+QPen PathPainting::borderPen(const QColor &color, double width, const QString &dashCode, Qt::PenCapStyle cap)
 {
     const double w = (std::isfinite(width) && width > 0) ? width : 0.0;
     QPen pen(color, w);
-    pen.setCapStyle(Qt::FlatCap);
+    pen.setCapStyle(cap);
     pen.setJoinStyle(Qt::MiterJoin);
     pen.setMiterLimit(10.0);
     QList<qreal> dashes = dashPattern(dashCode);
     if (!dashes.isEmpty()) {
+        if (cap != Qt::FlatCap && w > 0) {
+            // A dash of no length would draw no cap at all; a sliver of one draws the cap alone.
+            constexpr double CapOnly = 1e-3;
+            for (qsizetype i = 0; i + 1 < dashes.size(); i += 2) {
+                dashes[i] = std::max(dashes[i] - w, CapOnly);
+                dashes[i + 1] += w;
+            }
+        }
         // Qt measures dashes in pen widths; a hairline counts as width 1.
         const double unit = w > 0 ? w : 1.0;
         for (qreal &d : dashes)
@@ -44,8 +52,7 @@ QPen PathPainting::borderPen(const QColor &color, double width, const QString &d
 void PathPainting::strokeBorder(QPainter &painter, const QPainterPath &path, const QColor &color,
                                 double width, const QString &dashCode, Qt::PenCapStyle cap)
 {
-    QPen pen = borderPen(color, width, dashCode);
-    pen.setCapStyle(cap);
+    QPen pen = borderPen(color, width, dashCode, cap);
     painter.save();
     painter.setBrush(Qt::NoBrush);
     const QList<qreal> dashes = dashPattern(dashCode);

@@ -20,9 +20,13 @@ public:
     // Dash lengths in points (on, off, ...) of a border code: "DA", "DO", "DD", "DDD"; empty (solid)
     // for "S" and any other code.
     static QList<qreal> dashPattern(const QString &code);
-    // A border pen: flat caps, miter joins, miter limit 10, dash lengths in points. A negative or
-    // non-finite width draws as 0 (a hairline).
-    static QPen borderPen(const QColor &color, double width, const QString &dashCode);
+    // A border pen: flat caps unless given, miter joins, miter limit 10, dash lengths in points. A
+    // negative or non-finite width draws as 0 (a hairline). Round and square caps reach half the
+    // width past each end of a dash, so their dashes are drawn shorter and their gaps longer by the
+    // width: the dashes and gaps show at their lengths (a dash shorter than the width shows as one
+    // cap), and a thick capped line stays dashed instead of closing into a solid one.
+    static QPen borderPen(const QColor &color, double width, const QString &dashCode,
+                          Qt::PenCapStyle cap = Qt::FlatCap);
     // Strokes the path with a border pen. A hairline (width 0) is one device pixel wide, where Qt
     // would measure its dashes in device pixels too: its dashes are cut here in points instead.
     static void strokeBorder(QPainter &painter, const QPainterPath &path, const QColor &color, double width,

@@ -13,8 +13,14 @@ MessageAnswerer::~MessageAnswerer()
 
 void MessageAnswerer::showMessage(const QString &text)
 {
+    showTitledMessage(QString(), text);
+}
+
+void MessageAnswerer::showTitledMessage(const QString &title, const QString &text)
+{
     const std::lock_guard<std::mutex> lock(m_mutex);
     m_messages.append(text);
+    m_titles.append(title);
 }
 
 bool MessageAnswerer::askYesNo(const QString &text)
@@ -74,6 +80,12 @@ QStringList MessageAnswerer::messages() const
     return m_messages;
 }
 
+QStringList MessageAnswerer::titles() const
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_titles;
+}
+
 QStringList MessageAnswerer::questions() const
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
@@ -84,6 +96,7 @@ void MessageAnswerer::clear()
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
     m_messages.clear();
+    m_titles.clear();
     m_questions.clear();
     m_queued.clear();
     m_queuedChoices.clear();

@@ -18,6 +18,8 @@ public:
     ~MessageAnswerer() override;
 
     void showMessage(const QString &text) override;
+    // Recorded with the messages; its title with the titles.
+    void showTitledMessage(const QString &title, const QString &text) override;
     bool askYesNo(const QString &text) override;
     // Recorded with the questions. Answered from the queued choices first, then from the Yes/No
     // answers (Yes is button 0, No button 1).
@@ -30,12 +32,15 @@ public:
     void setDefaultAnswer(bool yes);
 
     QStringList messages() const;
+    // The title of each message, in the same order ("" for a message without one).
+    QStringList titles() const;
     QStringList questions() const;
     void clear();
 
 private:
     mutable std::mutex m_mutex;
     QStringList m_messages;
+    QStringList m_titles;
     QStringList m_questions;
     QList<bool> m_queued;
     QList<int> m_queuedChoices;

@@ -46,6 +46,25 @@ bool MessageService::deliverMessage(const QString &text)
     return shown;
 }
 
+void MessageService::showTitledMessage(const QString &, const QString &text)
+{
+    showMessage(text);
+}
+
+bool MessageService::deliverTitledMessage(const QString &title, const QString &text)
+{
+    if (!installed())
+        return false;
+    bool shown = false;
+    GuiThreadQueue::runAndWait([&] {
+        if (MessageService *s = installed()) {
+            s->showTitledMessage(title, text);
+            shown = true;
+        }
+    });
+    return shown;
+}
+
 std::optional<bool> MessageService::deliverYesNo(const QString &text)
 {
     if (!installed())

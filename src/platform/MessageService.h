@@ -19,6 +19,9 @@ public:
     // button chosen. Escape and closing the box choose escapeIndex. A service without its own
     // boxes asks Yes/No: Yes is button 0, No button 1.
     virtual int askChoice(const QString &text, const QStringList &buttons, int defaultIndex, int escapeIndex);
+    // A message whose box names what it is about ("Save"); a service without titles shows the
+    // text alone.
+    virtual void showTitledMessage(const QString &title, const QString &text);
 
     // The process-wide service (not owned); nullptr removes it.
     static void install(MessageService *service);
@@ -31,6 +34,7 @@ public:
     // belongs to this call alone. Without a service nothing is shown: false / no answer.
     // A thread the GUI thread is waiting for must not ask (it would never be answered).
     static bool deliverMessage(const QString &text);
+    static bool deliverTitledMessage(const QString &title, const QString &text);
     static std::optional<bool> deliverYesNo(const QString &text);
     static std::optional<int> deliverChoice(const QString &text, const QStringList &buttons, int defaultIndex,
                                             int escapeIndex);

@@ -11,9 +11,20 @@ class UrlOpener
 {
 public:
     using Hook = std::function<bool(const QUrl &)>;
+    using Failed = std::function<void()>;
 
-    static bool open(const QUrl &url); // false when nothing could open it
-    static bool openFile(const QString &path);
+    // How long after it started an opener's failure still counts. xdg-open gives up within a
+    // second when nothing takes the address; one that started a browser in the foreground keeps
+    // running as long as the browser, and how that browser ends later says nothing of the link.
+    static constexpr int FailureWindowMs = 10000;
+
+    // Hands the address to xdg-open (Qt's own opener where there is none) without waiting for
+    // it: false at once when no opener could be started. An opener that starts and then exits
+    // with a failure within FailureWindowMs calls `failed` on the GUI thread.
+    static bool open(const QUrl &url, Failed failed = {});
+    static bool openFile(const QString &path, Failed failed = {});
+    // Openers started and not ended yet (each is waited for, so none is left a zombie).
+    static int runningOpeners();
 
     // Replaces the desktop's opener; an empty hook restores it.
     static void setHook(Hook hook);

@@ -86,11 +86,19 @@ void User_Profile_Class::setColumn(Detail &d, qint32 column, const QString &head
     d.xl_col_title = heading;
 }
 
+QString User_Profile_Class::nameOf(int index)
+{
+    QString name = QString::fromLatin1(info()[size_t(index)].caption).trimmed();
+    name.remove(QStringLiteral(" :"));
+    return name;
+}
+
 int User_Profile_Class::firstUnpicked(const Choices &choices)
 {
     for (int f = 0; f < DetailCount; ++f) {
         const DetailChoice &c = choices.details[size_t(f)];
-        if ((c.source == Source::Series || c.source == Source::Column) && c.pick < 0)
+        if ((c.source == Source::Series || c.source == Source::Column) && c.pick < 0 &&
+            (c.source != Source::Column || c.missingHeading.isEmpty()))
             return f;
     }
     return -1;
@@ -99,10 +107,8 @@ int User_Profile_Class::firstUnpicked(const Choices &choices)
 OpResult User_Profile_Class::fillFrom(const Choices &choices)
 {
     if (const int f = firstUnpicked(choices); f >= 0) {
-        const QString caption = QString::fromLatin1(info()[size_t(f)].caption);
-        QString name = caption.trimmed();
-        name.remove(QStringLiteral(" :"));
-        return OpResult::failed(QStringLiteral("Please select the source for '%1'").arg(name), caption);
+        return OpResult::failed(QStringLiteral("Please select the source for '%1'").arg(nameOf(f)),
+                                QString::fromLatin1(info()[size_t(f)].caption));
     }
     if (choices.sideRecord) {
         Fill_User_Profile_Enable = 1;
@@ -120,7 +126,10 @@ OpResult User_Profile_Class::fillFrom(const Choices &choices)
             setSeries(d, c.seriesName, c.pick);
             break;
         case Source::Column:
-            setColumn(d, c.pick, c.seriesName);
+            if (c.pick < 0)
+                setColumn(d, c.missingIndex, c.missingHeading);
+            else
+                setColumn(d, c.pick, c.seriesName);
             break;
         case Source::Unchosen:
             break;

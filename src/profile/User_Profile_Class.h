@@ -62,14 +62,21 @@ public:
         QString value;
         QString seriesName;
         qint32 pick = -1;
+        // A column source whose heading the workbook lacks: the binding is kept as it is, at
+        // this heading and column, rather than counted as nothing picked.
+        QString missingHeading;
+        qint32 missingIndex = -1;
     };
     struct Choices {
         std::array<DetailChoice, DetailCount> details;
         bool sideRecord = false;   // the front or back record rather than the preview's copy
         bool tableHasRows = false; // the Excel binding table holds rows
     };
-    // The detail of the first series or column source with nothing picked, or -1.
+    // The detail of the first series or column source with nothing picked (a column kept
+    // missing is picked), or -1.
     static int firstUnpicked(const Choices &choices);
+    // The caption as messages name the detail: "Phone No.".
+    static QString nameOf(int index);
     // Fills the record from the dialog's choices. When a series or column source has nothing
     // picked, fails with the message naming that detail (its caption as the reason) and leaves
     // the record as it was. An Unchosen source keeps the detail's source.

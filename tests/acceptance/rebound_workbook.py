@@ -11,51 +11,12 @@ import shutil
 import sys
 import tempfile
 
-import openpyxl
-
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.screen import button_groups, qr_text  # noqa: E402
+from lib.details import DIALOG, load_workbook, open_details, write_workbook as workbook  # noqa: E402
+from lib.screen import qr_text  # noqa: E402
 from lib.session import Session, check, dump_design, new_design  # noqa: E402
 
-DIALOG = "Front Side User Profile Information"
 ROWS = 4
-
-
-def workbook(path, headings, rows):
-    book = openpyxl.Workbook()
-    sheet = book.active
-    sheet.append(headings)
-    for row in rows:
-        sheet.append(row)
-    book.save(path)
-
-
-def open_details(s):
-    groups = button_groups(s.screenshot_painted("main", s.window), s.geometry(s.window))
-    x, y = groups[1][3]  # Card, Background, Grid, Details, ...
-    s.xdotool("mousemove", "--sync", str(x), str(y), "click", "1")
-    dialog = s.wait_for_window(DIALOG)
-    s.focus(dialog)
-    return dialog
-
-
-def load_workbook(s, dialog, path, label):
-    """Browse... (six stops before the name field), the workbook typed into the file panel, every
-    column ticked in the column import (the column list has the focus: Tab to Select All)."""
-    s.key(*["shift+Tab"] * 6)
-    s.key("space")
-    panel = s.wait_for_window("Choose a Workbook")
-    s.focus(panel)
-    s.key("ctrl+a")
-    s.type_text(path)
-    s.key("Return")
-    columns = s.wait_for_window("Import from Excel")
-    s.focus(columns)
-    s.key("Tab", "space")
-    s.screenshot("columns-" + label)
-    s.key("Return")
-    check(s.wait_for_window_gone("Import from Excel", window=columns), "the column import stayed open")
-    s.focus(dialog)
 
 
 def main():

@@ -78,3 +78,24 @@ TEST(ColumnBinding, TickedColumnsBecomeTableRowsAndSeriesValues)
               (QStringList{"Ann", " a@example.com ", "Bo", ""}));
     EXPECT_EQ(ColumnBinding::columnValues(rows, {1}, 1), (QStringList{"a@example.com", ""}));
 }
+
+TEST(ColumnBinding, TheTableKnowsEachRowsSheetNumberAndItsFormulasNeverComputed)
+{
+    XlsxTable rows = sheet({{"Name", "Total", "Tax"}, {"Ann", "", ""}, {}, {"Bo", "", "1"}});
+    // Row 2 is the sheet's row 3: the empty row the file left out stays a row.
+    rows.markUncomputed(2); // B4
+    rows.markUncomputed(3); // C4
+
+    const ExcelBindingTable table = ColumnBinding::tableOf(rows, {2, 0}, 1);
+    EXPECT_EQ(table.sheetRows(), (QList<int>{2, 3, 4}));
+    EXPECT_EQ(table.sheetRowOf(2), 4);
+    EXPECT_EQ(table.sheetRowOf(3), 0); // no such row
+    // C4 is the table's row 2, column 1; B4 was not taken.
+    ASSERT_EQ(table.uncomputedFormulas().cellCount(), 1);
+    EXPECT_TRUE(table.uncomputedFormulas().contains(2, 1));
+
+    ExcelBindingTable replaced = table;
+    replaced.setListData(table.ListData());
+    EXPECT_TRUE(replaced.sheetRows().isEmpty());
+    EXPECT_TRUE(replaced.uncomputedFormulas().isEmpty());
+}

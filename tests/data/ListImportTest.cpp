@@ -6,6 +6,8 @@
 #include "data/RtfText.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -61,9 +63,9 @@ TEST(ListImport, CsvRowsEndAtEveryKindOfLineEnd)
 {
     // One column, each line ending style: every value arrives, none glued to the next.
     EXPECT_EQ(ListImport::fromCsv(QStringLiteral("a\nb\r\nc\rd\n")), (L{"a", "b", "c", "d"}));
-    EXPECT_EQ(ListImport::fromCsv(QStringLiteral("a,b\r\n,c,\r\nd,  ,e\n")), (L{"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(ListImport::fromCsv(QStringLiteral("a,b,\r\n,c,\r\nd,  ,e\n")), (L{"a", "b", "c", "d", "e"}));
     // A field with the font marker ends its own row only.
-    EXPECT_EQ(ListImport::fromCsv(QStringLiteral("a,NSFont = x,b\nc,d")), (L{"a", "c", "d"}));
+    EXPECT_EQ(ListImport::fromCsv(QStringLiteral("a,NSFont = x,b\nc,d,e")), (L{"a", "c", "d", "e"}));
     // Backslashes and braces go inside fields too.
     EXPECT_EQ(ListImport::fromCsv(QStringLiteral("{x},y\\z")), (L{"x", "yz"}));
 }
@@ -103,27 +105,66 @@ TEST(ListImport, CsvQuotingKeepsCommasLineBreaksAndQuotes)
     }
 }
 
-// Spreadsheets in many locales save CSV with semicolons: the first comma, semicolon or tab outside
-// quotes in the first row splits every row, with the same quoting.
-TEST(ListImport, CsvSeparatorIsTakenFromTheFirstRow)
+// The separator is the one that splits the first rows alike. Each list is read as Python's csv
+// module reads it with the separator it was written with (none: a line is one value), column by
+// column and whole.
+TEST(ListImport, CsvSeparatorIsTheOneThatSplitsTheRowsAlike)
 {
     struct Case {
         const char *name;
         QString csv;
-        L second;
+        QString separator; // "" for none
     };
     const QList<Case> cases = {
-        {"semicolons",
-         QStringLiteral("Name;City\r\n\"Smith; John\";\"Paris, FR\"\r\nAnn;\"Say \"\"hi\"\"\"\n"),
-         L{"City", "Paris, FR", "Say \"hi\""}},
-        {"tabs", QStringLiteral("Name\tCity\n Bo\t  Oslo\n"), L{"City", "Oslo"}},
-        {"comma before semicolon", QStringLiteral("a,b;c\nd,e"), L{"b;c", "e"}},
-        {"semicolon inside quotes first", QStringLiteral("\"x;y\",z;w\n1,2"), L{"z;w", "2"}},
-        {"none in the first row", QStringLiteral("Name\nAnn;Lee\nBo,Oslo"), L{"Oslo"}},
+        {"headerless semicolons, a comma in the first field",
+         QStringLiteral("Smith, John;\"K\u00f6ln; Bonn\";12\r\nDoe, Jane;Berlin;7\r\n"), ";"},
+        {"tabs, a comma in the first cell", QStringLiteral("Smith, John\tOslo\nAnn\tRome, IT\n"), "\t"},
+        {"semicolons and decimal commas", QStringLiteral("12,50;EUR\n7,25;EUR\n"), ";"},
+        {"semicolons, some decimal commas", QStringLiteral("Price;Currency\n12,50;EUR\n3;USD\n"), ";"},
+        {"commas, semicolons quoted", QStringLiteral("Name,City\r\n\"Smith; John\",\"Paris; FR\"\r\n"), ","},
+        {"semicolons, quotes doubled",
+         QStringLiteral("Name;City\r\n\"Smith; John\";\"Paris, FR\"\r\nAnn;\"Say \"\"hi\"\"\"\n"), ";"},
+        {"the separator giving more fields", QStringLiteral("a,b;c,d\ne,f;g,h\n"), ","},
+        {"a line break inside quotes", QStringLiteral("\"12 High St\nLeeds\";LS1\nx;y\n"), ";"},
+        {"blank lines left out", QStringLiteral("a;b\n\n  \nc;d\n"), ";"},
+        {"rows past the twentieth not looked at", QStringLiteral("a;b\n").repeated(20) + "c,d,e;f\n", ";"},
+        {"no separator splits alike", QStringLiteral("Smith, John\nAnn\nBo; Cy\n"), ""},
+        {"one field a row", QStringLiteral("Name\nAnn\n"), ""},
     };
-    for (const Case &c : cases) {
+    QJsonArray input;
+    for (const Case &c : cases)
+        input.append(QJsonArray{c.csv, c.separator});
+    const ProcResult parsed =
+        python(QStringLiteral("import csv, io, json, sys\n"
+                              "out = []\n"
+                              "for text, sep in json.load(sys.stdin):\n"
+                              "    f = io.StringIO(text, newline='')\n"
+                              "    out.append(list(csv.reader(f, delimiter=sep or '\\x01')))\n"
+                              "print(json.dumps(out))\n"),
+               {}, QJsonDocument(input).toJson());
+    ASSERT_EQ(parsed.exitCode, 0) << parsed.errText().toStdString();
+    const QJsonArray books = QJsonDocument::fromJson(parsed.out).array();
+    ASSERT_EQ(books.size(), cases.size());
+    for (qsizetype k = 0; k < cases.size(); ++k) {
+        const Case &c = cases[k];
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(ListImport::fromCsv(c.csv, 2).toList(), c.second);
+        L all;
+        QList<L> columns(4);
+        for (const QJsonValue &row : books[k].toArray()) {
+            const QJsonArray fields = row.toArray();
+            for (qsizetype f = 0; f < fields.size(); ++f) {
+                const QString v = ListImport::clean(fields[f].toString());
+                if (v.isEmpty())
+                    continue;
+                all.append(v);
+                if (f < columns.size())
+                    columns[f].append(v);
+            }
+        }
+        EXPECT_EQ(ListImport::fromCsv(c.csv).toList(), all);
+        for (int column = 1; column <= columns.size(); ++column)
+            EXPECT_EQ(ListImport::fromCsv(c.csv, column).toList(), columns[column - 1])
+                << "column " << column;
     }
 }
 
@@ -148,7 +189,7 @@ TEST(ListImport, CsvQuotingAgreesWithPythonsReader)
 
 TEST(ListImport, CsvColumnTakesOneFieldOfEachRow)
 {
-    const QString text = QStringLiteral("City,Zip\nParis,75001\nLyon\n,69002\nNice,06000,extra\n");
+    const QString text = QStringLiteral("City,Zip,\nParis,75001,\nLyon,,\n,69002,\nNice,06000,extra\n");
     EXPECT_EQ(ListImport::fromCsv(text, 2), (L{"Zip", "75001", "69002", "06000"}));
     EXPECT_EQ(ListImport::fromCsv(text, 1), (L{"City", "Paris", "Lyon", "Nice"}));
     EXPECT_EQ(ListImport::fromCsv(text, 9), L{});
@@ -227,6 +268,83 @@ TEST(RtfText, CodePagesOfSeveralBytesDecodeWhole)
     if (QStringDecoder("windows-932").isValid()) {
         EXPECT_EQ(doc.plainText(), QStringLiteral("\u65e5\u672c"));
     }
+}
+
+// Text in a font with its own character set is written in that set's code page, as WordPad writes
+// it: each case is encoded by Python's codec of that code page and must read back whole.
+TEST(RtfText, FontsWithTheirOwnCharacterSetDecodeInItsCodePage)
+{
+    struct Case {
+        int charset;
+        const char *codec;
+        QString text;
+    };
+    const QList<Case> cases = {
+        {204, "cp1251", QStringLiteral("Иван Петров")},   {238, "cp1250", QStringLiteral("Łódź Żółć")},
+        {161, "cp1253", QStringLiteral("Γιάννης")},       {162, "cp1254", QStringLiteral("Şükrü Işık")},
+        {177, "cp1255", QStringLiteral("שלום")},          {178, "cp1256", QStringLiteral("مرحبا")},
+        {186, "cp1257", QStringLiteral("Ąžuolas Šilas")}, {163, "cp1258", QStringLiteral("Đơn giá")},
+        {222, "cp874", QStringLiteral("สวัสดี")},           {128, "cp932", QStringLiteral("日本語")},
+        {134, "cp936", QStringLiteral("中文")},           {129, "cp949", QStringLiteral("한국어")},
+        {136, "cp950", QStringLiteral("中文字")},         {77, "mac_roman", QStringLiteral("Café")},
+        {89, "mac_cyrillic", QStringLiteral("Иван")},     {85, "mac_greek", QStringLiteral("Γιάννης")},
+        {86, "mac_turkish", QStringLiteral("Şükrü")},     {88, "mac_latin2", QStringLiteral("Łódź")},
+        {254, "cp437", QStringLiteral("Größe ½")},        {255, "cp850", QStringLiteral("Größe ø")},
+    };
+    QJsonArray input;
+    for (const Case &c : cases)
+        input.append(QJsonArray{c.text, QString::fromLatin1(c.codec)});
+    // \'hh escapes of the encoded text, as a word processor writes them.
+    const ProcResult encoded =
+        python(QStringLiteral("import json, sys\n"
+                              "for text, codec in json.load(sys.stdin):\n"
+                              "    print(''.join(\"\\\\'%02x\" % b for b in text.encode(codec)))\n"),
+               {}, QJsonDocument(input).toJson());
+    ASSERT_EQ(encoded.exitCode, 0) << encoded.errText().toStdString();
+    const QList<QByteArray> escaped = encoded.out.trimmed().split('\n');
+    ASSERT_EQ(escaped.size(), cases.size());
+    for (qsizetype k = 0; k < cases.size(); ++k) {
+        const Case &c = cases[k];
+        SCOPED_TRACE(c.codec);
+        // WordPad: the document in Windows-1252, the text in font 1 of its own set, then font 0.
+        const QByteArray rtf =
+            "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat{\\fonttbl{\\f0\\fnil\\fcharset0 "
+            "Calibri;}{\\f1\\fnil\\fcharset" +
+            QByteArray::number(c.charset) +
+            " Calibri;}}\n{\\*\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \n"
+            "\\pard\\sa200\\sl276\\slmult1\\f1\\fs22\\lang1049 " +
+            escaped[k] + "\\f0\\lang9  caf\\'e9\\par\n}";
+        EXPECT_EQ(RtfText::parse(rtf).plainText(), c.text + QStringLiteral(" caf\u00e9\n"));
+    }
+}
+
+// The document's code page stays the default: for text before any font, in a font of the ANSI
+// set, and in the default font \deff names; a font's \cpg is taken before its set.
+TEST(RtfText, TheDocumentsCodePageIsTheDefault)
+{
+    const QByteArray ivan = "\\'c8\\'e2\\'e0\\'ed"; // "Иван" in Windows-1251
+    const struct {
+        const char *what;
+        QByteArray rtf;
+        QString text;
+    } cases[] = {
+        {"no font", "{\\rtf1\\ansi\\ansicpg1251 " + ivan + "}", QStringLiteral("Иван")},
+        {"an ANSI font",
+         "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl\\f0\\fswiss\\fcharset0 Arial;}\\f0 " + ivan + "}",
+         QStringLiteral("Иван")},
+        {"the default font", "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}}" + ivan + "}",
+         QStringLiteral("Иван")},
+        {"a code page over the set",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset161\\cpg1251 A;}}\\f0 " + ivan + "}", QStringLiteral("Иван")},
+        {"a set this system lacks",
+         "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset130 A;}}\\f0 " + ivan + "}",
+         QStringLiteral("Иван")},
+        {"the ANSI font after the set's",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0 A;}{\\f2\\fcharset204 B;}}{\\f2 " + ivan + "}\\'c8}",
+         QStringLiteral("Иван\u00c8")},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RtfText::parse(c.rtf).plainText(), c.text) << c.what;
 }
 
 TEST(RtfText, DamagedInputFailsOrReadsButNeverCrashes)

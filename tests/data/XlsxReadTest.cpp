@@ -2,6 +2,7 @@
 // known answers for unusual cells, and damaged files that must not answer with old rows.
 #include "DataTestUtil.h"
 
+#include "data/ColumnBinding.h"
 #include "data/DataState.h"
 #include "data/SSZipArchive.h"
 #include "data/SpreadsheetWriter.h"
@@ -76,12 +77,132 @@ TEST(XlsxRead, RichRunsFormulasAndPhoneticRunsKeepTheirPlaces)
     EXPECT_EQ(reader.sheetNames(), (QStringList{QStringLiteral("Tabelle1"), QStringLiteral("Zweite")}));
     const XlsxRows rows = reader.readSheet(1);
     ASSERT_TRUE(rows.ok);
-    ASSERT_EQ(rows.rows.size(), 4); // row 4 is absent from the file
+    ASSERT_EQ(rows.rows.size(), 5); // row 4 is absent from the file, and empty
     EXPECT_EQ(rows.rows[0], (QStringList{"Name", "Bold and plain", "after rich", "", ""}));
     // E2 is a date under LibreOffice's "YYYY-MM-DD": it reads as shown, not as 45292.
     EXPECT_EQ(rows.rows[1], (QStringList{"12.5", "7", "19.5", "Name-after rich", "2024-01-01"}));
     EXPECT_EQ(rows.rows[2], (QStringList{"TRUE", "FALSE", "#DIV/0!", QString::fromUtf8("東京"), ""}));
-    EXPECT_EQ(rows.rows[3][0], QString::fromUtf8("Grüße <&>"));
+    EXPECT_EQ(rows.rows[3], QStringList(5));
+    EXPECT_EQ(rows.rows[4][0], QString::fromUtf8("Grüße <&>"));
+    // An empty text is a result of its formula (E5), not a formula never computed.
+    EXPECT_TRUE(rows.rows.uncomputedFormulas().isEmpty());
+}
+
+// Workbooks that leave rows out, write them empty, or end in empty and formatted rows, against
+// LibreOffice's CSV of each (made by make_row_numbering.py): row k is the row the sheet numbers k,
+// and the rows end with the last one holding a value.
+TEST(XlsxRead, RowsKeepTheSheetsNumbering)
+{
+    for (const char *name : {"openpyxl_gaps", "xlsxwriter_gaps", "handmade_rows"}) {
+        SCOPED_TRACE(name);
+        const QString base = testFile(QStringLiteral("rownumbers/") + QLatin1String(name));
+        const ProcResult csv =
+            python(QStringLiteral("import csv,json,sys\n"
+                                  "with open(sys.argv[1],newline='',encoding='utf-8') as f:\n"
+                                  "    print(json.dumps(list(csv.reader(f))))\n"),
+                   {base + QStringLiteral(".csv")});
+        ASSERT_EQ(csv.exitCode, 0) << csv.errText().toStdString();
+        const QList<QStringList> expected = rowsOf(csv.out);
+        XlsxReader reader;
+        ASSERT_TRUE(reader.open(base + QStringLiteral(".xlsx")));
+        const XlsxRows rows = reader.readSheet(1);
+        ASSERT_TRUE(rows.ok) << rows.message.toStdString();
+        ASSERT_EQ(rows.rows.size(), expected.size());
+        for (qsizetype r = 0; r < expected.size(); ++r) {
+            for (int c = 0; c < std::max(rows.columns, int(expected[r].size())); ++c)
+                EXPECT_EQ(rows.rows.text(r, c), expected[r].value(c))
+                    << "row " << r + 1 << " column " << c + 1;
+        }
+    }
+}
+
+// Formulas whose result the workbook does not hold are named on loading; those saved with their
+// results (by LibreOffice and Gnumeric, see make_formula_workbooks.py) read as shown.
+TEST(XlsxRead, FormulasNeverComputedAreNamed)
+{
+    const QString named = QStringLiteral(
+        "Total: C2-C41; Label: D2-D3 hold formulas that were never computed; open and save the workbook "
+        "in a spreadsheet program first.");
+    struct Case {
+        const char *file;
+        QString note; // on standard error; "" for none
+        QString total;
+    } const cases[] = {
+        {"openpyxl", named, ""},
+        {"xlsxwriter", named, "0"},
+        {"lo_saved", "", "5"},
+        {"gnumeric_saved", "", "5"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file);
+        const ProcResult r =
+            cardtool({QStringLiteral("xlsx-read"),
+                      testFile(QStringLiteral("formulas/%1.xlsx").arg(QLatin1String(c.file)))});
+        ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+        const QString expected = c.note.isEmpty() ? QStringLiteral("formula") : c.note;
+        EXPECT_EQ(r.errText().contains(expected), !c.note.isEmpty()) << r.errText().toStdString();
+        const QList<QStringList> rows = rowsOf(r.out);
+        ASSERT_EQ(rows.size(), 41);
+        EXPECT_EQ(rows[1][2], c.total);
+    }
+
+    // Without the mark to recalculate, only a formula without a result counts: a missing or empty
+    // value of a number, not the empty text a text formula gave.
+    QTemporaryDir tmp;
+    const QString path = makeWorkbook(
+        tmp, QStringLiteral("f.xlsx"),
+        "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>"
+        "<row r=\"1\"><c r=\"A1\"><f>1+1</f></c><c r=\"B1\"><f>2*3</f><v>6</v></c>"
+        "<c r=\"C1\" t=\"str\"><f>\"\"</f><v></v></c><c r=\"D1\"><f>C1</f><v></v></c></row>"
+        "<row r=\"3\"><c r=\"A3\"><f>A1</f></c></row></sheetData></worksheet>");
+    XlsxReader reader;
+    ASSERT_TRUE(reader.open(path));
+    const XlsxRows rows = reader.readSheet(1);
+    ASSERT_TRUE(rows.ok);
+    ASSERT_EQ(rows.rows.size(), 3); // a formula is content, though it shows nothing yet
+    EXPECT_EQ(rows.rows[0][1], QStringLiteral("6"));
+    EXPECT_EQ(
+        ColumnBinding::uncomputedNote(rows.rows, {}),
+        QStringLiteral("A1, A3; D1 hold formulas that were never computed; open and save the workbook in a "
+                       "spreadsheet program first."));
+    EXPECT_EQ(ColumnBinding::uncomputedNote(rows.rows, {1, 2}), QString());
+    EXPECT_EQ(ColumnBinding::uncomputedNote(rows.rows, {3}),
+              QStringLiteral("D1 holds a formula that was never computed; open and save the workbook in a "
+                             "spreadsheet program first."));
+}
+
+TEST(XlsxRead, RowNumbersBeyondTheSheetAreRefusedAndRowsOutOfOrderFollowOn)
+{
+    struct Case {
+        const char *what;
+        QByteArray rows;
+        qsizetype size; // -1: refused as too large
+        QString last;   // the first cell of the last row
+    } const cases[] = {
+        {"the sheet's last row", "<row r=\"1048576\"><c><v>1</v></c></row>", XlsxReader::MaxRows, "1"},
+        {"past the last row", "<row r=\"1048577\"><c><v>1</v></c></row>", -1, ""},
+        {"a number no sheet has", "<row r=\"99999999999999\"><c><v>1</v></c></row>", -1, ""},
+        {"a row numbered before the last",
+         "<row r=\"3\"><c><v>3</v></c></row><row r=\"2\"><c><v>4</v></c></row>", 4, "4"},
+        {"a number that is none", "<row r=\"x\"><c><v>1</v></c></row><row><c><v>2</v></c></row>", 2, "2"},
+    };
+    QTemporaryDir tmp;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        XlsxReader reader;
+        ASSERT_TRUE(reader.open(makeWorkbook(
+            tmp, QStringLiteral("r.xlsx"),
+            "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" +
+                c.rows + "</sheetData></worksheet>")));
+        const XlsxRows rows = reader.readSheet(1);
+        EXPECT_EQ(rows.ok, c.size >= 0);
+        if (c.size < 0) {
+            EXPECT_EQ(rows.message, XlsxReader::tooLargeMessage());
+            continue;
+        }
+        ASSERT_EQ(rows.rows.size(), c.size);
+        EXPECT_EQ(rows.rows.text(c.size - 1, 0), c.last);
+    }
 }
 
 TEST(XlsxRead, UnusualCellsOfOtherWriters)
@@ -95,12 +216,14 @@ TEST(XlsxRead, UnusualCellsOfOtherWriters)
                   QStringLiteral("--sheet"), "1"});
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
     const QList<QStringList> a = rowsOf(first.out);
-    // No dimension, cells without references, inline strings, a t="d" cell, an escape, an error
-    // cell, and a shared-string index equal to the count (no such entry: empty).
-    ASSERT_EQ(a.size(), 3);
+    // No dimension, rows and cells without references, inline strings, a t="d" cell (without a
+    // style: its serial number in the General form), an escape, an error cell, and a
+    // shared-string index equal to the count (no such entry: empty).
+    ASSERT_EQ(a.size(), 4);
     EXPECT_EQ(a[0], (QStringList{"1", "zero", "inline"}));
-    EXPECT_EQ(a[1], (QStringList{"", "2024-02-29T10:00:00", "x"}));
-    EXPECT_EQ(a[2], (QStringList{"", "one\rtwo _x0041_", "#N/A"}));
+    EXPECT_EQ(a[1], (QStringList{"", "45351.4166666667", "x"}));
+    EXPECT_EQ(a[2], QStringList(3));
+    EXPECT_EQ(a[3], (QStringList{"", "one\rtwo _x0041_", "#N/A"}));
 
     const ProcResult second =
         cardtool({QStringLiteral("xlsx-read"), testFile(QStringLiteral("odd_cells.xlsx")),
@@ -139,11 +262,13 @@ TEST(XlsxRead, TitleRowAndDimension)
     const XlsxRows titles = SpreadsheetWriter::ReadData_only_column();
     ASSERT_TRUE(titles.ok);
     ASSERT_EQ(titles.rows.size(), 1);
-    EXPECT_EQ(titles.rows[0], (QStringList{"Untitled Column 1", "b", "Untitled Column 3", "d"}));
+    // The sheet's row 1 is empty: its titles are the defaults, as wide as the dimension says.
+    EXPECT_EQ(titles.rows[0], (QStringList{"Untitled Column 1", "Untitled Column 2", "Untitled Column 3",
+                                           "Untitled Column 4"}));
     EXPECT_EQ(DataState::instance().Excel_Sheet_Columns, 4);
     const XlsxRows all = SpreadsheetWriter::ReadWorkbook(path, false);
     ASSERT_TRUE(all.ok);
-    EXPECT_EQ(all.rows, (QList<QStringList>{{"", "b", "", "d"}, {"", "", "5", ""}}));
+    EXPECT_EQ(all.rows, (QList<QStringList>{{"", "", "", ""}, {"", "b", "", "d"}, {"", "", "5", ""}}));
 }
 
 TEST(XlsxRead, UnreadableWorkbookNeverGivesEarlierRows)

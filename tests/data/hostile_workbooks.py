@@ -3,7 +3,9 @@
 
 usage: hostile_workbooks.py FOLDER [big]
 Every file is a one-sheet workbook "plain.xlsx" changed in one way; "big" adds big_text.xlsx,
-whose sheet inflates to about 300 MB of cell text from a few hundred KB.
+whose sheet inflates to about 300 MB of cell text from a few hundred KB, and
+text_format_bomb.xlsx, whose one text cell its style's format would show 2,000 times, and
+long_format_code.xlsx, whose styles' format codes are 15 million characters long.
 """
 import os
 import sys
@@ -71,6 +73,21 @@ def big_text(path):
             sheet.write(b"</sheetData></worksheet>")
 
 
+def with_format(codes, text="Name"):
+    """The plain workbook, its cells in the style of the first code, and one style for each code."""
+    parts = dict(PARTS)
+    parts["xl/_rels/workbook.xml.rels"] = parts["xl/_rels/workbook.xml.rels"].replace(
+        "</Relationships>", '<Relationship Id="rId3" Type="%s/styles" Target="styles.xml"/></Relationships>' % REL)
+    parts["xl/sharedStrings.xml"] = '<sst xmlns="%s"><si><t>%s</t></si></sst>' % (MAIN, text)
+    parts["xl/worksheets/sheet1.xml"] = parts["xl/worksheets/sheet1.xml"].replace(
+        't="s"', 's="1" t="s"').replace('<c r="B1">', '<c r="B1" s="1">')
+    formats = "".join('<numFmt numFmtId="%d" formatCode="%s"/>' % (164 + k, code) for k, code in enumerate(codes))
+    styles = "".join('<xf numFmtId="%d"/>' % (164 + k) for k in range(len(codes)))
+    parts["xl/styles.xml"] = ('<styleSheet xmlns="%s"><numFmts>%s</numFmts><cellXfs><xf numFmtId="0"/>%s</cellXfs>'
+                              '</styleSheet>' % (MAIN, formats, styles))
+    return parts
+
+
 def old_binary(folder):
     import xlwt
     book = xlwt.Workbook()
@@ -106,6 +123,10 @@ def main():
     old_binary(folder)
     if len(sys.argv) > 2 and sys.argv[2] == "big":
         big_text(os.path.join(folder, "big_text.xlsx"))
+        # A text section of 2,000 "@" over a text of 600,000 letters: 1.2 GB once shown.
+        write(os.path.join(folder, "text_format_bomb.xlsx"), with_format(["@" * 2000], "y" * 600000))
+        # Two codes of 15 million placeholders: each would take 600 MB to take apart.
+        write(os.path.join(folder, "long_format_code.xlsx"), with_format(["0" * 15000000 + ";@", "#" * 15000000]))
     return 0
 
 

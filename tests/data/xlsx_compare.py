@@ -117,8 +117,9 @@ def check(cardtool, path):
         rows = json.loads(out.stdout)
         cells = {k: c.value for k, c in ws._cells.items()}
         formats = {k: c.number_format for k, c in ws._cells.items()}
-        # Rows absent from the file do not appear: row k of ours is the k-th row holding cells.
-        present = sorted({r for r, _ in cells})
+        # Row k of ours is the sheet's row k, whether or not the file holds it, up to the last row
+        # holding a value.
+        present = range(1, max([r for (r, _), v in cells.items() if v is not None] + [0]) + 1)
         max_col = max([c for (_, c), v in cells.items() if v is not None] + [0])
         if len(rows) != len(present):
             problems.append("%s sheet %d: %d rows, expected %d" % (path, n, len(rows), len(present)))

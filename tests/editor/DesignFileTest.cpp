@@ -320,10 +320,10 @@ TEST_F(DesignFileTest, AFailedSaveLeavesTheOldFile)
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(failed.ok());
-    // "fail", then why: the user learns what stood in the way.
-    EXPECT_TRUE(failed.message.startsWith(DesignFile::SaveFailedMessage + QStringLiteral("\n\n")))
-        << failed.message.toStdString();
-    EXPECT_GT(failed.message.size(), DesignFile::SaveFailedMessage.size() + 2);
+    // The folder, then why: the user learns what stood in the way.
+    EXPECT_EQ(failed.message, QStringLiteral("The design could not be saved in the folder \"%1\".\n\n"
+                                             "Could not save \"keep.dcard\": File too large.")
+                                  .arg(QFileInfo(target).absolutePath()));
     EXPECT_EQ(readFile(target), before);
     EXPECT_EQ(EditorState::instance().Project_File_Name, target);
 }
@@ -425,4 +425,56 @@ TEST_F(DesignFileTest, AnEmptyTitleListClearsThePreviousColumns)
         file().Read_and_load_design_Log(path(QStringLiteral("untitled.dcard")), QStringLiteral("L")).ok());
     EXPECT_EQ(binding.columnCount(), 1);
     EXPECT_EQ(binding.columnTitles().size(), 1);
+}
+
+// The facts of the workbook the rows came from are saved after the objects, read back exactly,
+// and plistlib sees them under their keys; a damaged entry reads as a design saved without them.
+TEST_F(DesignFileTest, WorkbookFactsAreKeptAfterTheObjectsAndADamagedEntryIsIgnored)
+{
+    fillDesign();
+    WorkbookFacts &facts = binding.sourceFacts;
+    facts.size = 5120;
+    facts.modifiedMs = 1796724843123;
+    facts.sha256 = QByteArray(64, 'a');
+    facts.loadedAt = QDateTime(QDate(2026, 12, 8), QTime(10, 14, 3, 250), Qt::UTC);
+    facts.sheet = QStringLiteral("Guests");
+    facts.firstRow = 0;
+    facts.columns = {2, 0};
+    const QString saved = path(QStringLiteral("facts.dcard"));
+    EditorState::instance().Project_File_Name = saved;
+    ASSERT_TRUE(file().Save_project_file(false, false).ok());
+    const WorkbookFacts written = facts;
+    binding.reset();
+    ASSERT_TRUE(file().Read_and_load_design_Log(saved, QStringLiteral("L")).ok());
+    EXPECT_TRUE(binding.sourceFacts.sameRecord(written));
+    EXPECT_EQ(doc.graphics_back().size(), 1); // the objects before them are all there
+
+    const testsupport::ProcResult keys = testsupport::python(
+        QStringLiteral(
+            "import sys, plistlib\n"
+            "items = plistlib.load(open(sys.argv[1], 'rb'))\n"
+            "print(sorted(items[-1].keys()), items[-1]['ExcelRowsLoaded'], items[-1]['ExcelColumns'])\n"),
+        {saved});
+    EXPECT_EQ(keys.out.trimmed(),
+              QByteArray("['ExcelColumns', 'ExcelFirstRow', 'ExcelRowsLoaded', 'ExcelSheet', "
+                         "'ExcelSourceModified', 'ExcelSourceSHA256', 'ExcelSourceSize'] "
+                         "2026-12-08T10:14:03.250Z ['2', '0']"))
+        << keys.errText().toStdString();
+
+    const plist::Array items = PropertyList::readFile(saved).value.toArray();
+    const QList<QPair<const char *, plist::Value>> damaged = {
+        {"a short hash", plist::Value(QStringLiteral("abc"))},
+        {"a negative size", plist::Value(QStringLiteral("-1"))},
+        {"a column that is no number", plist::Value(plist::Array{plist::Value(QStringLiteral("x"))})},
+    };
+    const QStringList keysOf = {QStringLiteral("ExcelSourceSHA256"), QStringLiteral("ExcelSourceSize"),
+                                QStringLiteral("ExcelColumns")};
+    for (int i = 0; i < damaged.size(); ++i) {
+        plist::Array changed = items;
+        changed.last().dict().insert(keysOf.at(i), damaged.at(i).second);
+        DesignContents c;
+        ASSERT_TRUE(DesignFileFormat::parseItems(changed, &c, nullptr)) << damaged.at(i).first;
+        EXPECT_FALSE(c.workbookFacts.isKnown()) << damaged.at(i).first;
+        EXPECT_EQ(c.rows.size(), 1) << damaged.at(i).first;
+    }
 }

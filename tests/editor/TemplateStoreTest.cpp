@@ -38,19 +38,40 @@ const TemplateStore::PreviewWriter goodPreview = [](const QString &path, QString
 };
 } // namespace
 
-TEST(TemplateStore, NamesThatLeaveTheFolderOrHideAreRefused)
+TEST(TemplateStore, NamesAreCheckedAsSeriesNamesAreAndNeverCutShort)
 {
-    for (const char *bad : {"", "   ", "/", "\\", ".", "..", ".hidden", "../x", "a/b", "a\\b", "  /  "}) {
-        EXPECT_FALSE(TemplateStore::isUsableName(TemplateStore::cleanName(QString::fromLatin1(bad)))) << bad;
-    }
-    EXPECT_EQ(TemplateStore::cleanName(QStringLiteral("  *Party?  ")), QStringLiteral("Party"));
-    EXPECT_TRUE(TemplateStore::isUsableName(QStringLiteral("Party 2.0")));
-
+    const QString slash = QStringLiteral("The name of a template must not contain \"/\" or \"\\\".");
+    const QString dot = QStringLiteral("The name of a template must not start with \".\".");
+    const auto ends = [](const char *c) {
+        return QStringLiteral("The name of a template must not begin or end with \"%1\".")
+            .arg(QLatin1String(c));
+    };
+    const struct {
+        const char *typed;
+        QString message; // "" when taken
+    } cases[] = {
+        {"", TemplateStore::MsgEnterName},
+        {"   ", TemplateStore::MsgEnterName},
+        {"/", ends("/")},
+        {"../x", slash},
+        {"a/b", slash},
+        {"a\\b", slash},
+        {".", dot},
+        {"..", dot},
+        {".hidden", dot},
+        {"Gamma?>", ends(">")},
+        {"  *Party?  ", ends("*")},
+        {"Party 2.0", QString()},
+        {"  50% off  ", QString()},
+    };
     Store s;
-    QString name;
-    TemplateResult r = s.store.OKPressed(QStringLiteral("../x"), QString(), nullptr, &name);
-    EXPECT_EQ(r.message, TemplateStore::MsgEnterName);
-    r = s.store.writePair(QStringLiteral("../x"), {}, goodPreview);
+    for (const auto &c : cases) {
+        QString name;
+        const TemplateResult r = s.store.OKPressed(QString::fromLatin1(c.typed), QString(), nullptr, &name);
+        EXPECT_EQ(r.message.toStdString(), c.message.toStdString()) << c.typed;
+        EXPECT_EQ(name, c.message.isEmpty() ? QString::fromLatin1(c.typed).trimmed() : QString()) << c.typed;
+    }
+    const TemplateResult r = s.store.writePair(QStringLiteral("../x"), {}, goodPreview);
     EXPECT_EQ(r.message, TemplateStore::MsgEnterName);
     EXPECT_FALSE(QFileInfo::exists(s.tmp.filePath("Templates/x.png")));
 }
@@ -200,7 +221,7 @@ TEST(TemplateStore, RenameKeepsTheOldPairUntilBothCopiesExist)
               TemplateStore::MsgExists);
     EXPECT_TRUE(s.store.renameTemplate(s.file("Party.png"), QStringLiteral("Party")).ok());
     EXPECT_EQ(s.store.renameTemplate(s.file("Party.png"), QStringLiteral("..")).message,
-              TemplateStore::MsgEnterName);
+              QStringLiteral("The name of a template must not start with \".\"."));
 
     TemplateResult r = s.store.renameTemplate(s.file("Party.png"), QStringLiteral("Feast"));
     ASSERT_TRUE(r.ok());
@@ -279,7 +300,7 @@ TEST(TemplateStore, CardtoolExportsAPairPlistlibAndImageReadersAccept)
               0);
     r = testsupport::cardtool({"template-export", design, "--name", "../x", "--root", root});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.errText().contains(TemplateStore::MsgEnterName));
+    EXPECT_TRUE(r.errText().contains(QStringLiteral("must not contain \"/\""))) << r.errText().toStdString();
     EXPECT_EQ(QDir(root + "/Templates").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList{"User"});
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),

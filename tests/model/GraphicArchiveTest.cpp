@@ -241,6 +241,42 @@ TEST_F(GraphicArchiveTest, PicturesLoadWithTheSizeCapOnce)
     }
 }
 
+// The pictures of a side that show nothing because their own file gave none: gone, or there but
+// not a picture. Pictures that show, have no file, take a data source's files or are hidden are not.
+TEST_F(GraphicArchiveTest, MissingPicturesAreThoseWhoseOwnFileGaveNone)
+{
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("good.png"));
+    const QString broken = dir.filePath(QStringLiteral("broken.png"));
+    QImage(10, 10, QImage::Format_RGB32).save(good);
+    QFile(broken).open(QIODevice::WriteOnly);
+    const auto picture = [](const QString &path, int source = DataSourceCode::Fixed, bool visible = true) {
+        auto image = std::make_shared<SKTImage>();
+        image->setFilePath(path);
+        image->data_source_type = source;
+        image->ctrl_is_visible = visible;
+        return image;
+    };
+    const GraphicList side = {
+        picture(good),
+        picture(dir.filePath(QStringLiteral("gone.png"))),
+        SKTGraphic::create(SKTGraphic::Kind::Text),
+        picture(QString()),
+        picture(broken),
+        picture(dir.filePath(QStringLiteral("row.png")), DataSourceCode::Series),
+        picture(dir.filePath(QStringLiteral("hidden.png")), DataSourceCode::Fixed, false)};
+    const QList<SKTImage::MissingPicture> missing = SKTImage::missingPictures(side);
+    ASSERT_EQ(missing.size(), 2);
+    EXPECT_EQ(missing[0].object, side[1]);
+    EXPECT_TRUE(missing[0].gone);
+    EXPECT_EQ(SKTImage::describe(missing[0]), QStringLiteral("\"gone.png\", which was in ") + dir.path());
+    EXPECT_EQ(missing[1].object, side[4]);
+    EXPECT_FALSE(missing[1].gone);
+    EXPECT_EQ(
+        SKTImage::describe(missing[1]),
+        QStringLiteral("\"broken.png\" in %1, which is not a picture that can be read").arg(dir.path()));
+}
+
 TEST_F(GraphicArchiveTest, SignatureResolvesDefaultByItsCode)
 {
     auto s = std::make_shared<SKTSignature>();

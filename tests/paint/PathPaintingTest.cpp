@@ -89,6 +89,50 @@ TEST(PathPainting, DashLengthsAreInPointsAtEveryWidth)
     EXPECT_LT(PathPainting::dashSegments(huge, {1, 1}).elementCount(), 500000);
 }
 
+TEST(PathPainting, RoundAndSquareCapsKeepTheDashesAndGaps)
+{
+    // Along the middle of the line: a dash shows its length, or the width where that is longer
+    // (a dot); a gap shows its length. Four pixels a point.
+    const struct {
+        Qt::PenCapStyle cap;
+        const char *code;
+        double width, dash, gap;
+    } cases[] = {
+        {Qt::RoundCap, "DA", 2, 8, 2}, {Qt::RoundCap, "DA", 6, 8, 2}, {Qt::SquareCap, "DA", 6, 8, 2},
+        {Qt::RoundCap, "DO", 1, 4, 6}, {Qt::RoundCap, "DO", 6, 6, 6}, {Qt::SquareCap, "DO", 10, 10, 6},
+    };
+    for (const auto &c : cases) {
+        QImage img = blank(880, 80);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(4, 4);
+        QPainterPath line;
+        line.moveTo(5, 10);
+        line.lineTo(215, 10);
+        PathPainting::strokeBorder(p, line, Qt::black, c.width, c.code, c.cap);
+        p.end();
+        const QString what = QStringLiteral("cap %1, %2, width %3").arg(int(c.cap)).arg(c.code).arg(c.width);
+        const QList<int> runs = darkRuns(img, 40, 0, 880);
+        ASSERT_GE(runs.size(), 8) << what.toStdString();
+        for (int i = 1; i < runs.size() - 1; ++i)
+            EXPECT_NEAR(runs[i], c.dash * 4, 3) << what.toStdString();
+        // Gaps between whole dashes, from the first dash on.
+        int gapStart = -1, gaps = 0;
+        bool seenDash = false;
+        for (int x = 0; x < 840; ++x) {
+            const bool dark = qGray(img.pixel(x, 40)) < 128;
+            if (!dark && seenDash && gapStart < 0) {
+                gapStart = x;
+            } else if (dark && gapStart >= 0) {
+                EXPECT_NEAR(x - gapStart, c.gap * 4, 3) << what.toStdString();
+                gapStart = -1, ++gaps;
+            }
+            seenDash = seenDash || dark;
+        }
+        EXPECT_GE(gaps, 6) << what.toStdString();
+    }
+}
+
 TEST(PathPainting, GradientEndsFollowTheAngle)
 {
     const QRectF r(0, 0, 100, 50);

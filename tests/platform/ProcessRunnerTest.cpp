@@ -1,7 +1,8 @@
 // Child processes: input, outputs, exit codes, environment, time limit, a program that is missing;
-// and the URL opener's hook.
+// and the URL opener: its hook, and the desktop's opener heard from without being waited for.
 #include "platform/ProcessRunner.h"
 #include "platform/UrlOpener.h"
+#include "support/FakeDesktopOpener.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -161,4 +162,41 @@ TEST(UrlOpener, HookReceivesUrlsAndFiles)
     UrlOpener::setHook({});
     ASSERT_EQ(opened.size(), 2);
     EXPECT_EQ(opened[1], QUrl::fromLocalFile(QStringLiteral("/tmp/Help.pdf")));
+}
+
+TEST(UrlOpener, AnOpenerThatStartsAndThenFailsIsHeardOfWithoutWaitingForIt)
+{
+    using testsupport::FakeDesktopOpener;
+    const QUrl page(QStringLiteral("https://example.com/help?a=1&b=two words"));
+    const struct {
+        FakeDesktopOpener::Ends ends;
+        int releasedWith; // for an opener that runs on
+        bool failureHeard;
+    } cases[] = {
+        {FakeDesktopOpener::Ends::Failing, 0, true},
+        {FakeDesktopOpener::Ends::Succeeding, 0, false},
+        // Beside a browser: open() has returned while the opener still runs.
+        {FakeDesktopOpener::Ends::WhenReleased, FakeDesktopOpener::NoProgramStatus, true},
+        {FakeDesktopOpener::Ends::WhenReleased, 0, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(int(c.ends) * 10 + c.releasedWith);
+        FakeDesktopOpener opener(c.ends);
+        int failures = 0;
+        ASSERT_TRUE(UrlOpener::open(page, [&] { ++failures; }));
+        ASSERT_TRUE(UrlOpener::openFile(QStringLiteral("/tmp/a folder"), [&] { ++failures; }));
+        if (c.ends == FakeDesktopOpener::Ends::WhenReleased) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return opener.arguments().size() == 2; }));
+            EXPECT_EQ(UrlOpener::runningOpeners(), 2);
+            EXPECT_EQ(failures, 0);
+            opener.release(c.releasedWith);
+        }
+        ASSERT_TRUE(FakeDesktopOpener::waitUntilEnded());
+        EXPECT_EQ(failures, c.failureHeard ? 2 : 0);
+        // The two openers run side by side, so either may note its address first.
+        QStringList heard = opener.arguments();
+        heard.sort();
+        EXPECT_EQ(heard,
+                  (QStringList{QStringLiteral("/tmp/a folder"), QString::fromLatin1(page.toEncoded())}));
+    }
 }

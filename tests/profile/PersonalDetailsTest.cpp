@@ -37,22 +37,34 @@ TEST(UserProfile, ResetGivesTheIdentifiersExactly)
 TEST(UserProfile, ChoicesFillTheRecordOrNameTheFirstDetailWithNothingPicked)
 {
     using Source = User_Profile_Class::Source;
+    const auto choice = [](Source source, const QString &value, const QString &name, qint32 pick) {
+        User_Profile_Class::DetailChoice d;
+        d.source = source;
+        d.value = value;
+        d.seriesName = name;
+        d.pick = pick;
+        return d;
+    };
     User_Profile_Class p;
     p.Reset_All_Values();
     User_Profile_Class::setColumn(p.fax, 4);
     User_Profile_Class::Choices c;
     c.sideRecord = true;
     c.tableHasRows = true;
-    c.details[0] = {Source::Fixed, QStringLiteral("Ada"), QStringLiteral("ignored"), 2};
-    c.details[1] = {Source::Series, QStringLiteral("Dr"), QStringLiteral("Titles"), 3};
-    c.details[7] = {Source::Column, QStringLiteral("a@example.com"), QString(), 1};
-    c.details[6] = {Source::Unchosen, QStringLiteral("123"), QString(), -1};
-    c.details[10] = {Source::Fixed, QStringLiteral("/pics/me.png"), QString(), -1};
+    c.details[0] = choice(Source::Fixed, QStringLiteral("Ada"), QStringLiteral("ignored"), 2);
+    c.details[1] = choice(Source::Series, QStringLiteral("Dr"), QStringLiteral("Titles"), 3);
+    c.details[7] = choice(Source::Column, QStringLiteral("a@example.com"), QString(), 1);
+    c.details[6] = choice(Source::Unchosen, QStringLiteral("123"), QString(), -1);
+    c.details[10] = choice(Source::Fixed, QStringLiteral("/pics/me.png"), QString(), -1);
+    // A column the workbook lacks, kept: the binding stays as it was, value, heading and column.
+    c.details[5] = choice(Source::Column, QStringLiteral("555-0100"), QString(), -1);
+    c.details[5].missingHeading = QStringLiteral("Phone");
+    c.details[5].missingIndex = 3;
 
     // A series source with nothing picked fails on that detail and leaves the record alone.
     User_Profile_Class::Choices unpicked = c;
-    unpicked.details[4] = {Source::Series, QString(), QString(), -1};
-    unpicked.details[9] = {Source::Column, QString(), QString(), -1};
+    unpicked.details[4] = choice(Source::Series, QString(), QString(), -1);
+    unpicked.details[9] = choice(Source::Column, QString(), QString(), -1);
     EXPECT_EQ(User_Profile_Class::firstUnpicked(unpicked), 4);
     const OpResult refused = p.fillFrom(unpicked);
     EXPECT_FALSE(refused.ok());
@@ -74,6 +86,10 @@ TEST(UserProfile, ChoicesFillTheRecordOrNameTheFirstDetailWithNothingPicked)
     EXPECT_EQ(p.email.xl_col_indx, 1);
     EXPECT_EQ(p.fax.value, QStringLiteral("123"));
     EXPECT_EQ(p.fax.xl_col_indx, 4); // no source chosen: the detail keeps its own
+    EXPECT_EQ(p.phone.xl, 1);
+    EXPECT_EQ(p.phone.xl_col_indx, 3);
+    EXPECT_EQ(p.phone.xl_col_title, QStringLiteral("Phone"));
+    EXPECT_EQ(p.phone.value, QStringLiteral("555-0100"));
     EXPECT_EQ(p.image.value, QStringLiteral("/pics/me.png"));
 
     // The preview's copy leaves the record's switches alone.

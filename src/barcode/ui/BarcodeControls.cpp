@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -75,6 +76,7 @@ void BarcodeControls::refreshFontLabels()
 
 void BarcodeControls::blank(const QString &reason)
 {
+    m_refusal = reason;
     w.setErrorText(reason);
     w.Set_Blank_Image();
 }
@@ -92,11 +94,11 @@ void BarcodeControls::goButtonActionPerformed()
     if (w.loading())
         return;
     const QString value = w.currentValue();
-    // An empty or non-ASCII value blanks the preview without a message; the last linear object
-    // stays for the handlers that redraw it.
+    // An empty value blanks the preview and asks for one; the last linear object stays for the
+    // handlers that redraw it. Any other text goes to the symbology, which says why it refuses.
     QString reason;
     if (!BarcodeRules::Check_And_Validat_Barcode(value, &reason)) {
-        blank(QString());
+        blank(reason);
         return;
     }
     const BarcodeSettings s = w.settings();
@@ -154,11 +156,15 @@ void BarcodeControls::relayoutOrReframe()
 
 void BarcodeControls::barcodeTypeChanged()
 {
+    // The value typed goes with the new type, whichever of the two value fields shows it.
+    const QString typed = w.currentValue();
+    w.setValueNote(QString());
     const QString title = w.barcodeTypePopup->currentText();
     if (BarcodeSettings::isTwoDTitle(title))
         two_d_barcode_Opt_Select();
     else
         Liner_Barcode_Opt_Select();
+    setValueQuietly(typed);
     const QString value = w.currentValue();
     if (w.liner_or_2D_font == 0) {
         for (QWidget *c : std::initializer_list<QWidget *>{
@@ -176,6 +182,41 @@ void BarcodeControls::barcodeTypeChanged()
     if (kNoKerning.contains(title))
         w.kerning_value_Checkbox->setEnabled(false);
     goButtonActionPerformed();
+    if (w.previewPicture().isNull())
+        replaceRefusedValue(value);
+}
+
+void BarcodeControls::setValueQuietly(const QString &value)
+{
+    if (w.currentValue() == value)
+        return;
+    const QSignalBlocker blockLine(w.dataText);
+    const QSignalBlocker blockText(w.dataText_2D);
+    if (w.liner_or_2D_font != 0)
+        w.dataText_2D->setPlainText(value);
+    else
+        w.dataText->setText(value);
+}
+
+void BarcodeControls::replaceRefusedValue(const QString &refused)
+{
+    // A value bound to a source is the source's: it is never replaced here.
+    if (w.dataText->isReadOnly())
+        return;
+    const QString reason = m_refusal;
+    const QString title = w.barcodeTypePopup->currentText();
+    const QString sample = BarcodeGenerator::sampleValue(title);
+    setValueQuietly(sample);
+    goButtonActionPerformed();
+    // When even the sample is refused, the settings are at fault, not the value: it stays.
+    if (w.previewPicture().isNull()) {
+        setValueQuietly(refused);
+        goButtonActionPerformed();
+        return;
+    }
+    const QString shown = refused.size() > 40 ? refused.left(40) + QStringLiteral("...") : refused;
+    w.setValueNote(QStringLiteral("\"%1\" cannot be drawn as %2, so the value was replaced by \"%3\".\n%4")
+                       .arg(shown, title, sample, reason));
 }
 
 void BarcodeControls::Liner_Barcode_Opt_Select()
@@ -418,13 +459,17 @@ void BarcodeControls::connectValueAndTexts()
 {
     connect(w.barcodeTypePopup, &QComboBox::activated, this, [this] { barcodeTypeChanged(); });
     connect(w.dataText, &QLineEdit::textEdited, this, [this] {
-        if (w.liner_or_2D_font == 0)
-            goButtonActionPerformed();
+        if (w.liner_or_2D_font != 0)
+            return;
+        w.setValueNote(QString());
+        goButtonActionPerformed();
     });
     // Every keystroke in the 2D value encodes the symbol again.
     connect(w.dataText_2D, &QPlainTextEdit::textChanged, this, [this] {
-        if (w.liner_or_2D_font != 0)
-            goButtonActionPerformed();
+        if (w.liner_or_2D_font == 0)
+            return;
+        w.setValueNote(QString());
+        goButtonActionPerformed();
     });
     connect(w.HeaderText, &QLineEdit::textEdited, this, [this] { headerOrFooterEdited(); });
     connect(w.FooterText, &QLineEdit::textEdited, this, [this] { headerOrFooterEdited(); });

@@ -50,6 +50,11 @@ private:
     void connectFontsAndColours();
     void connectHelpButtons();
     void blank(const QString &reason);
+    // Writes the value field of the current kind without running its handlers.
+    void setValueQuietly(const QString &value);
+    // After a type change the symbology refused: the value becomes one it draws, and the window
+    // says which value was replaced, by what and why.
+    void replaceRefusedValue(const QString &refused);
     void showResult(const BarcodeResult &result);
     // Linear steps act on the preview object; 2D steps on the last symbol.
     void relayoutOrReframe();
@@ -68,4 +73,5 @@ private:
     void showHelp(const QString &title, const QString &message);
 
     Barcode_Gen &w;
+    QString m_refusal; // why the preview was last blanked
 };

@@ -358,9 +358,14 @@ QVBoxLayout *BarcodeWindowLayout::makePreviewColumn()
     barcode_error_label = new QLabel(QStringLiteral("The value cannot be drawn in this barcode type"));
     barcode_error_label->setStyleSheet(QStringLiteral("color: #b00020"));
     barcode_error_label->setWordWrap(true);
+    barcode_note_label = new QLabel;
+    barcode_note_label->setObjectName(QStringLiteral("barcode_note_label"));
+    barcode_note_label->setWordWrap(true);
+    barcode_note_label->hide();
 
     auto *right = new QVBoxLayout;
     right->addWidget(image_scroll, 1);
     right->addWidget(barcode_error_label);
+    right->addWidget(barcode_note_label);
     return right;
 }

@@ -123,6 +123,8 @@ public:
     QScrollArea *image_scroll = nullptr;
     QLabel *barcodeImage = nullptr;
     QLabel *barcode_error_label = nullptr;
+    // What the window did or must tell before OK: a value replaced, a symbol too large for the card.
+    QLabel *barcode_note_label = nullptr;
     QPushButton *ok_button = nullptr;
     QPushButton *cancel_button = nullptr;
 

@@ -13,6 +13,7 @@
 #include "model/SKTDocument.h"
 #include "output/BatchBarcodeSettings.h"
 #include "platform/UndoManager.h"
+#include "platform/Units.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,6 +29,33 @@
 namespace
 {
 constexpr double kPreviewDpi = 96.0;
+// What a frame may stand over the card's edge and still count as on it: rounding, not a cut.
+constexpr double kCardEdgeSlack = 0.01;
+
+bool barcodeFitsCard(const QSizeF &size, const QSizeF &card)
+{
+    return size.width() <= card.width() + kCardEdgeSlack && size.height() <= card.height() + kCardEdgeSlack;
+}
+
+// The frame of the given size from the same top-left corner, moved inward on each axis as far as
+// it must to lie on the card. A frame that cannot fit starts at the card's corner.
+QRectF barcodeFrameOnCard(const QPointF &topLeft, const QSizeF &size, const QRectF &card)
+{
+    if (card.isEmpty())
+        return QRectF(topLeft, size);
+    const auto inward = [](double at, double length, double start, double end) {
+        return std::max(start, std::min(at, end - length));
+    };
+    return QRectF(inward(topLeft.x(), size.width(), card.left(), card.right()),
+                  inward(topLeft.y(), size.height(), card.top(), card.bottom()), size.width(), size.height());
+}
+
+QString sizeInCentimetres(const QSizeF &points)
+{
+    return QStringLiteral("%1 x %2 cm")
+        .arg(Units::pointsToInches(points.width()) * Units::CentimetresPerInch, 0, 'f', 2)
+        .arg(Units::pointsToInches(points.height()) * Units::CentimetresPerInch, 0, 'f', 2);
+}
 
 // Position of the object's symbology in the pop-up, which lists the linear titles, then the 2D ones.
 int popupIndexFor(int kind, int index)
@@ -161,6 +189,7 @@ void Barcode_Gen::Set_Blank_Image()
     m_preview = Picture();
     barcodeImage->setPixmap(QPixmap());
     barcode_error_label->show();
+    showNotes();
 }
 
 void Barcode_Gen::showPreview(const Picture &picture)
@@ -170,6 +199,31 @@ void Barcode_Gen::showPreview(const Picture &picture)
     barcodeImage->setAlignment(Qt::AlignCenter);
     barcodeImage->setPixmap(QPixmap::fromImage(picture.toImage(kPreviewDpi, bar_back_clr->color())));
     barcode_error_label->hide();
+    showNotes();
+}
+
+void Barcode_Gen::setValueNote(const QString &note)
+{
+    m_valueNote = note;
+    showNotes();
+}
+
+QString Barcode_Gen::fitNote() const
+{
+    if (m_preview.isNull() || m_card.isEmpty() || barcodeFitsCard(m_preview.size(), m_card.size()))
+        return {};
+    return QStringLiteral("This barcode (%1) is larger than the card (%2): make it smaller before OK.")
+        .arg(sizeInCentimetres(m_preview.size()), sizeInCentimetres(m_card.size()));
+}
+
+void Barcode_Gen::showNotes()
+{
+    QStringList notes;
+    for (const QString &note : {m_valueNote, fitNote()})
+        if (!note.isEmpty())
+            notes << note;
+    barcode_note_label->setText(notes.join(QLatin1Char('\n')));
+    barcode_note_label->setVisible(!notes.isEmpty());
 }
 
 void Barcode_Gen::setErrorText(const QString &text)
@@ -289,7 +343,7 @@ void Barcode_Gen::OK_Btn_Clicked()
         return;
     QString reason;
     if (!BarcodeRules::Check_And_Validat_Barcode(currentValue(), &reason)) {
-        setErrorText(QString());
+        setErrorText(reason);
         Set_Blank_Image();
         return;
     }
@@ -297,6 +351,11 @@ void Barcode_Gen::OK_Btn_Clicked()
     // rather than storing settings the object's picture would not follow.
     if (m_preview.isNull()) {
         barcode_error_label->show();
+        return;
+    }
+    // A symbol larger than the card would be cut wherever it stood, and a cut symbol does not scan.
+    if (!fitNote().isEmpty()) {
+        showNotes();
         return;
     }
     accept();
@@ -307,8 +366,10 @@ void Barcode_Gen::Cancel_Btn_Clicked()
     reject();
 }
 
-std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o)
+std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o, const QRectF &card)
 {
+    m_card = card;
+    m_valueNote.clear();
     Set_Barcode_Prop_To_Control(o);
     goButtonActionPerformed();
     // The value is what a user comes to change: it has the focus, ready to be typed over.
@@ -319,7 +380,9 @@ std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o)
         dataText->setFocus();
         dataText->selectAll();
     }
+    m_place.restore(this);
     const int answer = ModalRunner::exec(*this);
+    m_place.keep(this);
     hide();
     if (answer != QDialog::Accepted || m_preview.isNull())
         return std::nullopt;
@@ -334,7 +397,7 @@ std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o)
     const QSizeF size = picture.size();
     if (size.width() > 0 && size.height() > 0) {
         const UnrecordedChange unrecorded(recordingUndoManager(parentWidget(), o));
-        o.setBounds(QRectF(o.bounds().topLeft(), size));
+        o.setBounds(barcodeFrameOnCard(o.bounds().topLeft(), size, m_card));
     }
     return picture;
 }

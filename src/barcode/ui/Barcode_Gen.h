@@ -5,10 +5,12 @@
 #include "barcode/BarcodeSettings.h"
 #include "barcode/ModuleGrid.h"
 #include "barcode/ui/BarcodeWindowLayout.h"
+#include "foundation/ui/WindowLook.h"
 #include "platform/FontDescriptor.h"
 #include "platform/Picture.h"
 
 #include <QDialog>
+#include <QRectF>
 #include <QSizeF>
 
 #include <functional>
@@ -33,11 +35,12 @@ public:
     // data source the window edits; makes no picture.
     void Set_Barcode_Prop_To_Control(SKTGraphic &object);
     // Runs the window on the object. After OK the settings and the picture are stored into it, its
-    // frame takes the picture's size from the same top-left corner (none of it an undo step, as
-    // panel writes are not), and the picture is returned. After Cancel nothing is stored and
-    // nothing is returned; only a data source chosen while the window ran stays in the object, as
-    // it was written at the choice.
-    std::optional<Picture> Open_Wnd(SKTBarcode &object);
+    // frame takes the picture's size from the same top-left corner, moved inward as far as it
+    // must to stay on the card (none of it an undo step, as panel writes are not), and the picture
+    // is returned. A picture larger than the card is refused before OK. After Cancel nothing is
+    // stored and nothing is returned; only a data source chosen while the window ran stays in the
+    // object, as it was written at the choice. card: the card's area in points (null: no card).
+    std::optional<Picture> Open_Wnd(SKTBarcode &object, const QRectF &card = QRectF());
 
     // The settings the controls stand for now.
     BarcodeSettings settings() const;
@@ -81,9 +84,14 @@ public:
 
     void showPreview(const Picture &picture);
     void setErrorText(const QString &text);
+    // What the window says about the value it replaced after a type change ("" for nothing).
+    void setValueNote(const QString &note);
+    // Why the picture cannot go on the card ("" when it fits, or no card is known).
+    QString fitNote() const;
 
 private:
     void storeInto(SKTBarcode &object) const;
+    void showNotes();
     // The preview as the pixels a design keeps.
     Picture storedPicture() const;
 
@@ -91,4 +99,7 @@ private:
     BarcodeSourceControls *m_source = nullptr;
     bool m_loading = false; // set while controls are loaded in bulk: no previews
     Picture m_preview;
+    QRectF m_card;
+    QString m_valueNote;
+    WindowLook::KeptPlace m_place;
 };

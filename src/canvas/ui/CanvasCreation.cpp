@@ -1,5 +1,6 @@
 #include "canvas/ui/CanvasCreation.h"
 
+#include "canvas/NewObjectFrames.h"
 #include "canvas/PastedPictures.h"
 #include "canvas/ui/CanvasAssertion.h"
 #include "canvas/ui/CanvasHost.h"
@@ -13,12 +14,14 @@
 #include "model/SKTGrid.h"
 #include "model/SKTImage.h"
 #include "model/SKTSignature.h"
+#include "platform/PictureReader.h"
 #include "platform/UndoManager.h"
 
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QMimeData>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -120,7 +123,7 @@ GraphicPtr CanvasCreation::makeGraphic(SKTGraphic::Kind graphicClass, const QPoi
 }
 
 GraphicPtr CanvasCreation::start(SKTGraphic::Kind graphicClass, const QRectF &frame,
-                                 const QString &ctrl_value, const QString &ctrl_ID)
+                                 const QString &ctrl_value, const QString &ctrl_ID, bool onCard)
 {
     if (!canvasCheck(m_view.document() != nullptr,
                      "An SKTGraphicView's 'graphics' property is not bound to anything."))
@@ -134,10 +137,23 @@ GraphicPtr CanvasCreation::start(SKTGraphic::Kind graphicClass, const QRectF &fr
 
     GraphicPtr g = makeGraphic(graphicClass, frame.topLeft(), ctrl_value, ctrl_ID);
     g->control_ID = ctrl_ID;
-    g->setBounds(frame);
+    g->setBounds(onCard ? frameOnCard(*g, frame) : frame);
     m_view._creatingGraphic = g;
     m_view.insertGraphics({g}, {0});
     return g;
+}
+
+QRectF CanvasCreation::frameOnCard(const SKTGraphic &graphic, QRectF frame) const
+{
+    // A picture tool's object starts at its picture's size, in its proportions.
+    const int tool = m_view.host().Selected_Control_Tool();
+    if (graphic.kind() == SKTGraphic::Kind::Image && (tool == 8 || tool == 9)) {
+        const auto &image = static_cast<const SKTImage &>(graphic);
+        if (image._contents && !image._contents->size().isEmpty())
+            frame.setSize(NewObjectFrames::pictureSize(*image._contents));
+    }
+    const QSizeF card = m_view.cardSize();
+    return NewObjectFrames::snapped(NewObjectFrames::cascaded(frame, card), m_view.grid(), card);
 }
 
 void CanvasCreation::beginCreation(SKTGraphic::Kind graphicClass, const QPointF &point,
@@ -146,7 +162,7 @@ void CanvasCreation::beginCreation(SKTGraphic::Kind graphicClass, const QPointF 
     Q_UNUSED(card_side);
     const SKTGrid *grid = m_view.grid();
     const QPointF origin = grid ? grid->constrainedPoint(point) : point;
-    start(graphicClass, QRectF(origin, QSizeF(0, 0)), QString(), QString());
+    start(graphicClass, QRectF(origin, QSizeF(0, 0)), QString(), QString(), false);
 }
 
 void CanvasCreation::finishCreation()
@@ -181,21 +197,15 @@ GraphicPtr CanvasCreation::createGraphicOfClass(SKTGraphic::Kind graphicClass, b
                                                 const QRectF &bound_rect, const QString &card_side,
                                                 const QString &ctrl_value, const QString &ctrl_ID)
 {
-    QRectF frame;
-    if (use_rect) {
-        frame = bound_rect;
-        if (ctrl_ID.isEmpty())
-            frame.moveTopLeft(m_view.host().Control_New_Point(card_side));
-    } else {
-        frame = QRectF(m_view.host().Control_New_Point(card_side), QSizeF(50, 50));
-    }
-    if (const SKTGrid *grid = m_view.grid()) {
-        // Both corners on the grid when it snaps.
-        const QPointF origin = grid->constrainedPoint(frame.topLeft());
-        const QPointF far = grid->constrainedPoint(origin + QPointF(frame.width(), frame.height()));
-        frame = QRectF(origin, QSizeF(far.x() - origin.x(), far.y() - origin.y()));
-    }
-    const GraphicPtr g = start(graphicClass, frame, ctrl_value, ctrl_ID);
+    // A frame given with an identifier (personal details, invitation texts) stays where its
+    // caller laid it out; every other new object starts at the next new-object place, on the card.
+    const bool laidOut = use_rect && !ctrl_ID.isEmpty();
+    QRectF frame = use_rect ? bound_rect : QRectF(QPointF(), QSizeF(50, 50));
+    if (laidOut)
+        frame = NewObjectFrames::snapped(frame, m_view.grid(), m_view.cardSize());
+    else
+        frame.moveTopLeft(m_view.host().Control_New_Point(card_side));
+    const GraphicPtr g = start(graphicClass, frame, ctrl_value, ctrl_ID, !laidOut);
     if (!g)
         return nullptr;
     finishCreation();
@@ -269,19 +279,63 @@ void CanvasCreation::insertPicture(const GraphicPtr &image)
     m_view.setSelectedGraphic(image);
 }
 
-bool CanvasCreation::makeNewImageFromContentsOfFile(const QString &path, const QPointF &point)
+bool CanvasCreation::makeNewImageFromContentsOfFile(const QString &path, const QPointF &point, QString *why)
 {
     const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
-    if (suffix.isEmpty() || !QImageReader::supportedImageFormats().contains(suffix))
+    const PictureReader::Result read =
+        suffix.isEmpty() || !QImageReader::supportedImageFormats().contains(suffix)
+            ? PictureReader::Result{Picture(),
+                                    QStringLiteral("it is not a picture in a format this program reads")}
+            : PictureReader::readFile(path);
+    if (!read.ok()) {
+        if (why)
+            *why = read.error;
         return false;
-    const Picture picture = Picture::fromFile(path);
-    if (picture.isNull())
-        return false;
-    const auto image = SKTImage::initWithPosition(point, picture);
+    }
+    const auto image = SKTImage::initWithPosition(point, read.picture);
     // The object points at its own file, never at the library's last choice.
     image->Set_Control_File_path(QFileInfo(path).absoluteFilePath());
+    image->setBounds(
+        NewObjectFrames::centred(NewObjectFrames::pictureSize(read.picture), point, m_view.cardSize()));
     insertPicture(image);
     return true;
+}
+
+bool CanvasCreation::offersFiles(const QMimeData *mime)
+{
+    if (!mime || !mime->hasUrls())
+        return false;
+    const QList<QUrl> urls = mime->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
+}
+
+bool CanvasCreation::dropFiles(const QMimeData *mime, const QPointF &point)
+{
+    if (!offersFiles(mime) || !m_view.document())
+        return false;
+    UndoManager &undo = m_view.document()->undoManager();
+    const quint64 before = undo.registrationCount();
+    QStringList refused;
+    QPointF at = point;
+    for (const QUrl &url : mime->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const QString path = url.toLocalFile();
+        QString why;
+        if (makeNewImageFromContentsOfFile(path, at, &why))
+            at += QPointF(DroppedPictureStep, DroppedPictureStep); // several pictures fan out
+        else
+            refused << PictureReader::userMessage(path, why);
+    }
+    const bool made = undo.registrationCount() != before;
+    if (made) {
+        undo.setActionName(QStringLiteral("Drop Picture"));
+        m_view.host().Undo_Redo_Button_state();
+        m_view.host().Show_RHS_Properties(m_view.selectedGraphic());
+    }
+    if (!refused.isEmpty())
+        m_view.host().presentError(refused.join(QLatin1Char('\n')));
+    return made;
 }
 
 bool CanvasCreation::makeNewImageFromPasteboard(const QMimeData *mime, const QPointF &point)
@@ -304,18 +358,7 @@ bool CanvasCreation::makeNewImageFromPasteboard(const QMimeData *mime, const QPo
     image->Set_Control_File_path(kept);
     // The frame takes the pasted picture's own proportions: the stored picture may have been
     // capped to a size of other proportions, and is drawn stretched into the frame.
-    image->setBounds(frameOnCard(QSizeF(pixels.size()), point));
+    image->setBounds(NewObjectFrames::centred(QSizeF(pixels.size()), point, m_view.cardSize()));
     insertPicture(image);
     return true;
-}
-
-QRectF CanvasCreation::frameOnCard(QSizeF size, const QPointF &centre) const
-{
-    const QSizeF card = m_view.cardSize();
-    if (size.width() > card.width() || size.height() > card.height())
-        size.scale(card, Qt::KeepAspectRatio);
-    QRectF frame(QPointF(centre.x() - size.width() / 2, centre.y() - size.height() / 2), size);
-    frame.moveLeft(std::clamp(frame.left(), 0.0, card.width() - size.width()));
-    frame.moveTop(std::clamp(frame.top(), 0.0, card.height() - size.height()));
-    return frame;
 }

@@ -25,6 +25,8 @@ public:
     void beginCreation(SKTGraphic::Kind graphicClass, const QPointF &point, const QString &card_side);
     void finishCreation();
 
+    // An object made at once: at the frame its caller laid out (use_rect with an identifier), else
+    // at the next new-object place, whole on the card (see SKTGraphicView).
     GraphicPtr createGraphicOfClass(SKTGraphic::Kind graphicClass, bool use_rect, const QRectF &bound_rect,
                                     const QString &card_side, const QString &ctrl_value,
                                     const QString &ctrl_ID);
@@ -36,7 +38,13 @@ public:
     void delete_all_Text_control();
     void delete_all_control();
 
-    bool makeNewImageFromContentsOfFile(const QString &path, const QPointF &point);
+    // A picture file as an object centred on the point, in its proportions and on the card; false
+    // with *why (the end of a sentence) when the file is not a picture this program can use.
+    bool makeNewImageFromContentsOfFile(const QString &path, const QPointF &point, QString *why = nullptr);
+    // Files dragged over the canvas: whether any is a local file, and the drop, whose pictures
+    // become objects in one undo step; a file that is not a usable picture is named with why.
+    static bool offersFiles(const QMimeData *mime);
+    bool dropFiles(const QMimeData *mime, const QPointF &point);
     // A picture offered on the clipboard, centred on the point and lying on the card: scaled down
     // to the card's size when larger, moved in from the card's edges. The picture is kept as a
     // file under the data folder, which the object points at; when that cannot be written nothing
@@ -47,13 +55,16 @@ public:
 
 private:
     // Steps shared by both ways in: undo group, cleared selection, the object made and inserted.
+    // With onCard the frame is a new-object place's, kept on the card (frameOnCard).
     GraphicPtr start(SKTGraphic::Kind graphicClass, const QRectF &frame, const QString &ctrl_value,
-                     const QString &ctrl_ID);
+                     const QString &ctrl_ID, bool onCard);
     GraphicPtr makeGraphic(SKTGraphic::Kind graphicClass, const QPointF &origin, const QString &ctrl_value,
                            const QString &ctrl_ID) const;
     void insertPicture(const GraphicPtr &image);
-    // The frame of a picture of `size` centred on `centre`, fitted into the card.
-    QRectF frameOnCard(QSizeF size, const QPointF &centre) const;
+    // The frame of an object made at a new-object place, on the card; a picture tool's object
+    // takes its picture's size and proportions.
+    QRectF frameOnCard(const SKTGraphic &graphic, QRectF frame) const;
+    static constexpr double DroppedPictureStep = 20.0;
     static bool isTextOrPicture(const GraphicPtr &graphic);
 
     SKTGraphicView &m_view;

@@ -15,6 +15,7 @@
 #include "paint/PaintingScope.h"
 #include "panels/CardPageDrawing.h"
 
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -48,6 +49,7 @@ SKTGraphicView::SKTGraphicView(QWidget *parent)
       m_editCommands(std::make_unique<CanvasEditCommands>(*this))
 {
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
     PasteboardWatcher::instance(); // count clipboard changes from now on
     resizeToZoom();
 }
@@ -519,6 +521,18 @@ void SKTGraphicView::wheelEvent(QWheelEvent *event)
         return;
     }
     event->ignore();
+}
+
+void SKTGraphicView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (CanvasCreation::offersFiles(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void SKTGraphicView::dropEvent(QDropEvent *event)
+{
+    if (m_creation->dropFiles(event->mimeData(), event->position() / m_zoom))
+        event->acceptProposedAction();
 }
 
 void SKTGraphicView::hideEvent(QHideEvent *event)

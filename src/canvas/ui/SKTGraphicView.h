@@ -107,7 +107,10 @@ public:
 
     // --- creation and operations by identifier (CanvasCreation) ---
     // Creates one object of the kind at a default place (use_rect false: 50 x 50 at the next new-object
-    // point; true: bound_rect, whose origin is replaced by that point when ctrl_ID is empty).
+    // point; true: bound_rect, whose origin is replaced by that point when ctrl_ID is empty). An
+    // object at a new-object point lies on the card: scaled down in proportion when larger, and
+    // started again nearer the corner when it would pass an edge; a picture tool's object takes its
+    // picture's proportions.
     GraphicPtr createGraphicOfClass(SKTGraphic::Kind graphicClass, bool use_rect, const QRectF &bound_rect,
                                     const QString &card_side, const QString &ctrl_value,
                                     const QString &ctrl_ID);
@@ -170,6 +173,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    // Picture files dropped on the card become picture objects there.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void showEvent(QShowEvent *event) override;
 

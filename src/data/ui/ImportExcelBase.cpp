@@ -1,5 +1,6 @@
 #include "data/ui/ImportExcelBase.h"
 
+#include "data/ColumnBinding.h"
 #include "data/DataState.h"
 #include "data/SpreadsheetWriter.h"
 #include "foundation/DialogTiming.h"
@@ -246,6 +247,10 @@ void ImportExcelBase::OKPressed()
     }
     if (!takeColumns(Trim_Str(file_path->text())))
         return;
+    // The columns are taken either way; the user learns which cells will give no true value.
+    const QString uncomputed = ColumnBinding::uncomputedNote(excel_content.rows, tickedColumns());
+    if (!uncomputed.isEmpty())
+        Show_MessageBox(uncomputed);
     excel_content = XlsxRows();
     done(1);
 }
@@ -256,10 +261,16 @@ void ImportExcelBase::CancelPressed()
     done(0);
 }
 
-bool ImportExcelBase::readRows(const QString &path, const QString &emptyMessage)
+bool ImportExcelBase::readRows(const QString &path, const QString &emptyMessage, WorkbookFacts *facts)
 {
     {
         PleaseWaitSheet wait(this);
+        if (facts) {
+            *facts = WorkbookFacts::take(path);
+            // The workbook opened with the dialog may have been replaced since: the rows must be
+            // those of the file the facts describe.
+            SpreadsheetWriter::shared().reader().close();
+        }
         excel_content = SpreadsheetWriter::ReadWorkbook(path, false);
     }
     if (!excel_content.ok) {

@@ -2,6 +2,7 @@
 // column choices with their check boxes, select all and clear all, and the checks of OK.
 #pragma once
 
+#include "data/WorkbookFacts.h"
 #include "data/XlsxReader.h"
 #include "foundation/RowListModel.h"
 
@@ -64,8 +65,9 @@ protected:
     virtual bool takeColumns(const QString &path) = 0;
 
     // Every row of the chosen sheet, read under the please-wait sheet. False, after telling the
-    // user with emptyMessage or the reader's reason, when there is nothing to take.
-    bool readRows(const QString &path, const QString &emptyMessage);
+    // user with emptyMessage or the reader's reason, when there is nothing to take. Given facts,
+    // the file's facts are taken first and the rows read from the file as it is now.
+    bool readRows(const QString &path, const QString &emptyMessage, WorkbookFacts *facts = nullptr);
     // The first data row: 1 when the first row holds titles.
     int firstDataRow() const;
     // The ticked sheet columns (from 0) that the rows last read have.

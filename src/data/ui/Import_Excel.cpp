@@ -5,6 +5,8 @@
 #include "data/SeriesFiles.h"
 #include "data/ui/BatchWizard.h"
 
+#include <QComboBox>
+
 Import_Excel::Import_Excel(BatchWizard *manager, QWidget *parent, ExcelBindingTable *table)
     : ImportExcelBase(QStringLiteral("Import_Excel"), QStringLiteral("Import from Excel"),
                       {QStringLiteral("State"), QStringLiteral("Extension")},
@@ -33,11 +35,18 @@ bool Import_Excel::Insert_file_Func(const QString &path)
 
 bool Import_Excel::Create_Excel_List_Func(const QString &path)
 {
-    if (!readRows(path, XlsxReader::corruptMessage()))
+    WorkbookFacts facts;
+    if (!readRows(path, XlsxReader::corruptMessage(), &facts))
         return false;
-    const ExcelBindingTable built =
-        ColumnBinding::tableOf(excel_content.rows, tickedColumns(), firstDataRow());
+    const QList<int> columns = tickedColumns();
+    const ExcelBindingTable built = ColumnBinding::tableOf(excel_content.rows, columns, firstDataRow());
     m_table->setColumnTitles(built.columnTitles().mid(1));
     m_table->setListData(built.ListData());
+    m_table->setWorkbookOrigin(built.sheetRows(), built.uncomputedFormulas());
+    // Kept so that a changed workbook is noticed and its rows can be read again the same way.
+    facts.sheet = Sheet_ComboBox->currentText();
+    facts.firstRow = firstDataRow();
+    facts.columns = columns;
+    m_table->sourceFacts = facts;
     return true;
 }

@@ -12,6 +12,7 @@ Load_Num_Info::Load_Num_Info(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Load_Number_Window"));
     setWindowTitle(QStringLiteral("Add Values"));
+    WindowLook::fitTitle(this);
     WindowLook::applyBackground(this);
     auto *layout = new QVBoxLayout(this);
     auto *text =
@@ -22,9 +23,9 @@ Load_Num_Info::Load_Num_Info(QWidget *parent) : QDialog(parent)
     layout->addWidget(text);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    yes_button = new QPushButton(QStringLiteral("Yes"), this);
-    no_button = new QPushButton(QStringLiteral("No"), this);
-    cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
+    yes_button = new QPushButton(QStringLiteral("&Yes"), this);
+    no_button = new QPushButton(QStringLiteral("&No"), this);
+    cancel_button = new QPushButton(QStringLiteral("&Cancel"), this);
     yes_button->setDefault(true);
     for (QPushButton *b : {yes_button, no_button, cancel_button})
         buttons->addWidget(b);

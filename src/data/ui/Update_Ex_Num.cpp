@@ -17,6 +17,7 @@ Update_Ex_Num::Update_Ex_Num(BatchWizard *manager, QWidget *parent) : QDialog(pa
 {
     setObjectName(QStringLiteral("Update_Value_Wnd"));
     setWindowTitle(QStringLiteral("Edit Value"));
+    WindowLook::fitTitle(this);
     WindowLook::applyBackground(this);
     auto *layout = new QVBoxLayout(this);
     auto *form = new QFormLayout;

@@ -26,6 +26,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -101,9 +102,11 @@ void EditorCommands::showSideOfUndoStep(int side)
 {
     // One history serves every side: a step made on the side not shown shows that side first, so
     // the user sees what changes (and the canvas that reselects what it touched is that side's).
+    // The back of a one-sided card stays closed: its step is undone from the side shown.
     if (side == SKTDocument::Front && m_window.sideViews().shownIndex() != SKTDocument::Front)
         Front_Card_Btn_Clicked();
-    else if (side == SKTDocument::Back && m_window.sideViews().shownIndex() != SKTDocument::Back)
+    else if (side == SKTDocument::Back && m_window.sideViews().shownIndex() != SKTDocument::Back &&
+             twoSided())
         Back_Card_Btn_Clicked();
 }
 
@@ -232,6 +235,8 @@ void EditorCommands::Front_Card_Btn_Clicked()
 
 void EditorCommands::Back_Card_Btn_Clicked()
 {
+    if (!twoSided())
+        return;
     m_window.sideViews().Select_back_side();
     m_window.Show_RHS_Properties(nullptr);
 }
@@ -241,6 +246,28 @@ void EditorCommands::Temp_Card_Btn_Clicked()
     m_window.sideViews().Select_temp_design_side();
     m_window.Show_RHS_Properties(nullptr);
     m_window.sideViews().Temp_Design_Control_Assign();
+}
+
+bool EditorCommands::twoSided() const
+{
+    return m_window.Front_card_Prop.Card_Side == QLatin1String("2");
+}
+
+void EditorCommands::setBackSideAvailable(bool available)
+{
+    m_window.ui().Back_Card_Btn->setEnabled(available);
+    if (QAction *item = m_window.menus().action(QStringLiteral("View/Back Side")))
+        item->setEnabled(available);
+    if (available || m_window.sideViews().shownIndex() != SKTDocument::Back)
+        return;
+    // Asked while the inspector fills its card page: the front is shown after that.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!twoSided() && m_window.sideViews().shownIndex() == SKTDocument::Back)
+                Front_Card_Btn_Clicked();
+        },
+        Qt::QueuedConnection);
 }
 
 void EditorCommands::Show_Hide_Ruler_ChkBox()

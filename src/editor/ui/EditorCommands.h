@@ -38,6 +38,10 @@ public:
     void Back_Card_Btn_Clicked();
     void Temp_Card_Btn_Clicked();
     void Show_Hide_Ruler_ChkBox();
+    // A one-sided card has no back to edit, export or print: its button and menu item are off,
+    // and a back shown when the card becomes one-sided gives way to the front (once the inspector
+    // that asked has finished loading).
+    void setBackSideAvailable(bool available);
 
     // Card page, other windows, output.
     void Card_Prop_Clicked();
@@ -81,6 +85,7 @@ public:
 
 private:
     SKTGraphicView &live() const;
+    bool twoSided() const;
     void showSideOfUndoStep(int side);
     void setLock(bool locked);
     // Runs an arrange operation on the live canvas and redraws it; its undo step takes stepName.

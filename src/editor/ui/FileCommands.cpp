@@ -2,6 +2,7 @@
 
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
+#include "editor/ui/ChangedWorkbook.h"
 #include "editor/ui/SKTWindowController.h"
 #include "editor/ui/SideViews.h"
 #include "foundation/MessageBoxes.h"
@@ -24,8 +25,12 @@ DesignResult FileCommands::Save_project_file(bool save_as, bool show_msg)
     const DesignResult result = m_window.designFile().Save_project_file(save_as, show_msg);
     if (!result.ok() && !result.reason.isEmpty())
         Show_NSLog_Message(result.reason);
-    if (!result.message.isEmpty())
-        Show_MessageBox(result.message);
+    if (show_msg && !result.message.isEmpty()) {
+        if (result.ok())
+            Show_MessageBox(result.message);
+        else
+            Show_TitledMessageBox(DesignFile::SaveTitle, result.message);
+    }
     return result;
 }
 
@@ -44,7 +49,7 @@ bool FileCommands::settleUnsavedChanges(const QString &question)
         const DesignResult saved = Save_project_file(false, false);
         // A cancelled save panel or a failed save keeps the design, rather than losing it.
         if (saved.status == DesignResult::Status::Failed)
-            Show_MessageBox(DesignFile::saveFailedMessage(saved.reason));
+            Show_TitledMessageBox(DesignFile::SaveTitle, saved.message);
         return saved.ok();
     });
 }
@@ -97,6 +102,11 @@ int FileCommands::load(const QString &path)
         return 0;
     }
     m_window.sideViews().showWholeCard();
+    // Opened, with something to say (pictures whose files are gone): said over the design shown.
+    if (!result.message.isEmpty())
+        Show_MessageBox(result.message);
+    // The design's rows are those of its workbook when it was last loaded: a changed file is named.
+    ChangedWorkbook::settle(m_window);
     return 1;
 }
 

@@ -33,7 +33,10 @@ bool SKTWindowController::previewShown() const
 
 void SKTWindowController::setBackSideEnabled(bool enabled)
 {
-    m_ui.Back_Card_Btn->setEnabled(enabled);
+    if (m_commands && m_menus)
+        m_commands->setBackSideAvailable(enabled);
+    else // still being built
+        m_ui.Back_Card_Btn->setEnabled(enabled);
 }
 
 void SKTWindowController::editTextOf(const GraphicPtr &text)

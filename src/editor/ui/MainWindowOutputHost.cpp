@@ -2,6 +2,7 @@
 
 #include "data/ExcelBindingTable.h"
 #include "editor/EditorState.h"
+#include "editor/ui/ChangedWorkbook.h"
 #include "editor/ui/SKTWindowController.h"
 #include "foundation/DataRoot.h"
 #include "foundation/WindowRegistry.h"
@@ -68,11 +69,14 @@ void MainWindowOutputHost::fillRegistry(SKTWindowController &window, WindowRegis
 {
     auto *host = new MainWindowOutputHost(window);
     Open_Export_Log::fillRegistry(registry, &window);
+    // Each run first settles a workbook changed since its rows were loaded.
     registry.fill(WindowRegistry::Window::Export, [host, &window, &registry](const QString &) {
+        ChangedWorkbook::settle(window);
         registry.instance<ExportSheet>([&] { return new ExportSheet(*host, &window); })->Export_Button();
         return 1;
     });
     registry.fill(WindowRegistry::Window::Print, [host, &window, &registry](const QString &) {
+        ChangedWorkbook::settle(window);
         return registry.instance<Print_Wnd>([&] { return new Print_Wnd(*host, &window); })->Open_Print_Wnd();
     });
     registry.fill(WindowRegistry::Window::MailSettings, [&window, &registry](const QString &) {
@@ -85,6 +89,7 @@ void MainWindowOutputHost::fillRegistry(SKTWindowController &window, WindowRegis
             ->Open_Wnd();
     });
     registry.fill(WindowRegistry::Window::Mail, [host, &window, &registry](const QString &) {
+        ChangedWorkbook::settle(window);
         return registry
             .instance<Send_Mail>([&] {
                 auto *mail = new Send_Mail(*host, &window);

@@ -65,6 +65,8 @@ int TemplateCommands::New_From_Template(SKTWindowController &window, WindowRegis
     window.Undo_Redo_Button_state();
     Not_Draw_Only_Prop_Change = 0;
     window.Refresh_Canvas();
+    if (!loaded.message.isEmpty())
+        Show_MessageBox(loaded.message);
     return 1;
 }
 

@@ -38,13 +38,14 @@ int openBarcodeWindow(InspectorHost &host)
             made->refreshCanvas = [&host] { host.Refresh_Canvas(); };
             return made;
         });
-        // What OK writes into the barcode and the other selected objects is one step.
+        // What OK writes into the barcode and the other selected objects is one step. The card
+        // bounds the barcode: a larger symbol moves inward, or is refused before OK.
         GraphicList written = canvas->selectedGraphics();
         if (!written.contains(barcode))
             written.append(barcode);
         bool accepted = false;
         PanelEdits::objects(host, QStringLiteral("Barcode"), written, [&] {
-            const std::optional<Picture> picture = gen->Open_Wnd(*barcode);
+            const std::optional<Picture> picture = gen->Open_Wnd(*barcode, canvas->bounds());
             if (!picture)
                 return;
             BarcodePanel::Update_Barcode_Graphics(host, *barcode, *picture);

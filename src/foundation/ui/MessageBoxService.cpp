@@ -35,6 +35,15 @@ void MessageBoxService::showMessage(const QString &text)
     box.exec();
 }
 
+void MessageBoxService::showTitledMessage(const QString &title, const QString &text)
+{
+    QMessageBox box(parentForBox());
+    describe(box, QMessageBox::Warning, text);
+    box.setWindowTitle(title);
+    box.addButton(QStringLiteral("&OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
 bool MessageBoxService::askYesNo(const QString &text)
 {
     QMessageBox box(parentForBox());

@@ -14,6 +14,7 @@ public:
     ~MessageBoxService() override;
 
     void showMessage(const QString &text) override;
+    void showTitledMessage(const QString &title, const QString &text) override;
     bool askYesNo(const QString &text) override;
     int askChoice(const QString &text, const QStringList &buttons, int defaultIndex,
                   int escapeIndex) override;

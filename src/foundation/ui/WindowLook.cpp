@@ -1,9 +1,14 @@
 #include "foundation/ui/WindowLook.h"
 
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPalette>
 #include <QPushButton>
 #include <QWidget>
+
+#include <algorithm>
 
 QColor WindowLook::backgroundColor()
 {
@@ -30,8 +35,49 @@ QHBoxLayout *WindowLook::okCancelRow(QWidget *window, QPushButton *&ok, QPushBut
     return row;
 }
 
+namespace
+{
+QPoint originOf(const QWidget *window)
+{
+    const QWidget *parent = window->parentWidget();
+    return parent ? parent->window()->pos() : QPoint();
+}
+} // namespace
+
+void WindowLook::KeptPlace::restore(QWidget *window) const
+{
+    if (m_offset)
+        window->move(originOf(window) + *m_offset);
+}
+
+void WindowLook::KeptPlace::keep(const QWidget *window)
+{
+    // A window that never showed has no place of its own yet (it is given a native window when
+    // first shown, and keeps its place once hidden).
+    if (window->windowHandle())
+        m_offset = window->pos() - originOf(window);
+}
+
 void WindowLook::keepOver(QWidget *window, QWidget *parent)
 {
     if (window->parentWidget() != parent)
         window->setParent(parent, window->windowFlags());
+}
+
+int WindowLook::titleBarWidth(const QWidget *window)
+{
+    QString title = window->windowTitle();
+    const QString program = QGuiApplication::applicationDisplayName();
+    if (!program.isEmpty() && !title.endsWith(program))
+        title += QStringLiteral(" \u2014 ") + program;
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true); // most window managers write titles in bold
+    const QFontMetrics metrics(font);
+    // The window manager's icon, its three buttons and the margins: about five lines' height.
+    return metrics.horizontalAdvance(title) + 5 * metrics.height();
+}
+
+void WindowLook::fitTitle(QWidget *window)
+{
+    window->setMinimumWidth(std::max(window->minimumWidth(), titleBarWidth(window)));
 }

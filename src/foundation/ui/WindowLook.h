@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QColor>
+#include <QPoint>
+
+#include <optional>
 
 class QHBoxLayout;
 class QPushButton;
@@ -14,7 +17,28 @@ QColor backgroundColor();
 void applyBackground(QWidget *window);
 // The dialogs' closing row: Cancel, then OK as the default button, pushed to the right.
 QHBoxLayout *okCancelRow(QWidget *window, QPushButton *&ok, QPushButton *&cancel);
+// The width a title bar needs to show the window's whole title: the title as the window system
+// shows it (the program's name after it) in the title font, and room for the window manager's
+// icon and buttons.
+int titleBarWidth(const QWidget *window);
+// Keeps the window at least that wide, so that its title is never cut. Call after setWindowTitle.
+void fitTitle(QWidget *window);
 // A window kept for reuse, with its choices, moves under the window about to open it: a dialog
 // shows centred on its parent, and only while that parent is shown.
 void keepOver(QWidget *window, QWidget *parent);
+
+// Where a window kept for reuse stood, beside its parent, when it last closed. Qt centres a dialog
+// anew at each showing, by a size that changes with what it shows: kept, the window opens where it
+// opened before, so a click a user remembers lands on the same control.
+class KeptPlace
+{
+public:
+    // Before the window shows: back where it was kept (nothing the first time).
+    void restore(QWidget *window) const;
+    // After it closed.
+    void keep(const QWidget *window);
+
+private:
+    std::optional<QPoint> m_offset; // from the parent's top-left corner, or the screen's
+};
 } // namespace WindowLook

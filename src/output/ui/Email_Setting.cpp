@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 Email_Setting::Email_Setting(QWidget *parent)
     : QDialog(parent), m_transport(std::make_shared<ScriptMailTransport>())
 {
@@ -164,7 +166,7 @@ bool Email_Setting::flushPreferences()
     p.setsend_email_Recipient(_send_mail_to->text());
     p.setsend_email_SenderEmail(_send_mail_sender_mail->text());
     p.setsend_email_SMTP_server(_send_mail_smtp->text());
-    p.setsend_email_PORT_num(_send_mail_port->text());
+    p.setsend_email_PORT_num(_send_mail_port->text().trimmed());
     p.setsend_email_Password(_send_mail_password->text());
     p.setsend_email_enable_ssl(sslFlag());
     QString error;
@@ -201,6 +203,15 @@ bool Email_Setting::refuse(const QString &text, QLineEdit *field)
     return false;
 }
 
+bool Email_Setting::isPortNumber(const QString &text)
+{
+    const QString digits = text.trimmed();
+    bool ok = false;
+    const int port = digits.toInt(&ok);
+    return ok && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); }) &&
+           port >= 1 && port <= 65535;
+}
+
 bool Email_Setting::Check_Validation(bool withRecipient)
 {
     const QString sender = _send_mail_sender_mail->text().toLower();
@@ -214,6 +225,8 @@ bool Email_Setting::Check_Validation(bool withRecipient)
         return refuse(QStringLiteral("Please enter SMTP server."), _send_mail_smtp);
     if (_send_mail_port->text().isEmpty())
         return refuse(QStringLiteral("Please enter port number."), _send_mail_port);
+    if (!isPortNumber(_send_mail_port->text()))
+        return refuse(PortRangeMessage, _send_mail_port);
     if (withRecipient) {
         const QString recipient = _send_mail_to->text().toLower();
         if (recipient.isEmpty())
@@ -294,7 +307,7 @@ void Email_Setting::Send_Test_Email()
     MailTransport::Account account;
     account.password = _send_mail_password->text();
     account.server = _send_mail_smtp->text();
-    account.port = _send_mail_port->text();
+    account.port = _send_mail_port->text().trimmed();
     account.ssl = sslFlag();
 
     _send_mail_result_status->setText(WaitText);

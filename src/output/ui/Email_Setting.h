@@ -49,8 +49,12 @@ public:
     void loadPreferences();
     // Writes the six settings and the file; false (after saying why) when the file was not written.
     bool flushPreferences();
-    // The first failing entry is named in a message box and gets the focus.
+    // The first failing entry is named in a message box and gets the focus. A port is a whole
+    // number from 1 to 65535 (blanks around it aside), refused at Save as at a test message.
     bool Check_Validation(bool withRecipient);
+    static inline const QString PortRangeMessage =
+        QStringLiteral("Please enter a port number from 1 to 65535.");
+    static bool isPortNumber(const QString &text);
     // "Y" when SSL is chosen, else "N".
     QString sslFlag() const;
 

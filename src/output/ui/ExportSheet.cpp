@@ -2,7 +2,6 @@
 
 #include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
-#include "foundation/Preferences.h"
 #include "foundation/ui/FilePanels.h"
 #include "foundation/ui/ModalRunner.h"
 #include "foundation/ui/WindowLook.h"
@@ -23,7 +22,6 @@
 #include <QLoggingCategory>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -50,6 +48,7 @@ ExportSheet::ExportSheet(OutputHost &host, QWidget *parent) : QDialog(parent), m
 {
     setObjectName(QStringLiteral("ExportWindow"));
     setWindowTitle(QStringLiteral("Export"));
+    WindowLook::fitTitle(this);
     WindowLook::applyBackground(this);
 
     buildWindow();
@@ -170,35 +169,26 @@ double ExportSheet::chosenDpi() const
     return ok && dpi >= 1 && dpi <= 2400 ? dpi : DefaultDpi;
 }
 
-QString ExportSheet::settingsPath()
-{
-    return Preferences::sharedInstance().besidePath(QStringLiteral("export.ini"));
-}
-
-int ExportSheet::rememberedDpi()
-{
-    const QSettings settings(settingsPath(), QSettings::IniFormat);
-    const QString dpi = settings.value(QStringLiteral("Export/dpi")).toString();
-    // A value edited by hand to something the sheet does not offer gives the default.
-    return Resolutions.contains(dpi) ? dpi.toInt() : DefaultDpi;
-}
-
-void ExportSheet::rememberDpi(int dpi)
-{
-    QSettings settings(settingsPath(), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("Export/dpi"), dpi);
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
-        Show_NSLog_Message(QStringLiteral("Export: the resolution could not be kept in ") + settingsPath());
-}
-
 void ExportSheet::resetSheet()
 {
-    saveDPIText->setCurrentIndex(std::max(0, int(Resolutions.indexOf(QString::number(rememberedDpi())))));
+    const RememberedExport kept = RememberedExport::load();
+    saveDPIText->setCurrentIndex(std::max(0, int(Resolutions.indexOf(QString::number(kept.dpi)))));
     saveDPIText->setEnabled(true);
-    followFileType(0);
-    export_combined_image_chk->setChecked(false);
-    export_card_side_CellClick(1);
+    followFileType(std::max(0, int(FileTypes.indexOf(kept.fileType))));
+    export_combined_image_chk->setChecked(kept.combined);
+    export_card_side_CellClick(kept.side == SideCode::Both ? 0 : kept.side == SideCode::Back ? 2 : 1);
+}
+
+void ExportSheet::remember() const
+{
+    RememberedExport kept;
+    kept.dpi = int(chosenDpi());
+    kept.fileType = fileFormatPopup->currentText();
+    kept.side = m_side;
+    kept.combined = export_combined_image_chk->isChecked();
+    if (!kept.save())
+        Show_NSLog_Message(QStringLiteral("Export: the choice could not be kept in ") +
+                           RememberedExport::settingsPath());
 }
 
 void ExportSheet::Export_Button()
@@ -213,7 +203,7 @@ void ExportSheet::Export_Button()
 
     if (ModalRunner::exec(*this) != 1)
         return;
-    rememberDpi(int(chosenDpi()));
+    remember();
     if (taken.Use_Data_Sheet_Values && !Export_with_batch_chk->isChecked())
         taken.Use_Data_Sheet_Values = false;
     if (taken.Use_Excel_Binding_Values && !Export_with_excel_chk->isChecked())

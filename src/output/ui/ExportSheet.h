@@ -4,6 +4,7 @@
 
 #include "foundation/CardCodes.h"
 #include "output/ExportResult.h"
+#include "output/RememberedExport.h"
 
 #include <QDialog>
 
@@ -20,17 +21,12 @@ class ExportSheet : public QDialog
 public:
     explicit ExportSheet(OutputHost &host, QWidget *parent = nullptr);
 
-    static inline const QStringList FileTypes{QStringLiteral("PNG"), QStringLiteral("JPEG"),
-                                              QStringLiteral("TIFF"), QStringLiteral("BMP")};
-    // Every file type is a raster picture, so the resolution counts for each; a new user gets
-    // print quality, and the last choice comes back at the next export, also after a restart.
-    static inline const QStringList Resolutions{QStringLiteral("72"), QStringLiteral("150"),
-                                                QStringLiteral("300"), QStringLiteral("600")};
-    static constexpr int DefaultDpi = 300;
-    // Where the choice is kept: "export.ini" beside the preferences file.
-    static QString settingsPath();
-    static int rememberedDpi();
-    static void rememberDpi(int dpi);
+    static inline const QStringList &FileTypes = RememberedExport::FileTypes;
+    // Every file type is a raster picture, so the resolution counts for each. A new user gets
+    // print quality; the last type, resolution and sides come back at the next export, also
+    // after a restart.
+    static inline const QStringList &Resolutions = RememberedExport::Resolutions;
+    static constexpr int DefaultDpi = RememberedExport::DefaultDpi;
 
     // The whole command: resets and runs the sheet, then the single or batch export, then the
     // exported-files dialog (or a message saying why nothing was written). The result is kept.
@@ -65,6 +61,7 @@ private:
     void buildWindow();
     QVBoxLayout *makeChoices();
     void resetSheet();
+    void remember() const;
     void followFileType(int index);
     void announce(const ExportResult &result);
 

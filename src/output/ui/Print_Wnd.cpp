@@ -147,7 +147,9 @@ int Print_Wnd::Open_Print_Wnd()
     Set_values_From_Printer();
     // The kept grid is fitted to the paper as if typed, and says so when it no longer fits.
     Check_Max_Cell_Value();
+    m_place.restore(this);
     const int code = ModalRunner::exec(*this);
+    m_place.keep(this);
     rememberLayout();
     return code;
 }

@@ -2,6 +2,7 @@
 // alignments or auto-centre), sides, data rows, a live sheet preview, then preview or print.
 #pragma once
 
+#include "foundation/ui/WindowLook.h"
 #include "output/PrintLayout.h"
 #include "output/Printing_View.h"
 
@@ -132,6 +133,7 @@ private:
 
     OutputHost &m_host;
     PrintLayout m_layout;
+    WindowLook::KeptPlace m_place;
     QPrinter m_printer;
     QSizeF m_cardSize; // the design's card in points, exactly: the label's size and the preview's places
     bool m_loading = false;

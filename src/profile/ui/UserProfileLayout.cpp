@@ -39,22 +39,27 @@ void User_profile::buildLayout(bool editorTime)
     nameFieldOutlets();
 }
 
-QHBoxLayout *User_profile::makeWorkbookRow()
+QGridLayout *User_profile::makeWorkbookRow()
 {
-    auto *workbookRow = new QHBoxLayout;
-    workbookRow->addWidget(new QLabel(QStringLiteral("Excel Workbook :"), this));
+    auto *workbookRow = new QGridLayout;
+    workbookRow->addWidget(new QLabel(QStringLiteral("Excel Workbook :"), this), 0, 0);
     excel_path_field = new QLineEdit(this);
     excel_path_field->setObjectName(QStringLiteral("excel_path_field"));
     excel_path_field->setReadOnly(true);
-    workbookRow->addWidget(excel_path_field, 1);
+    workbookRow->addWidget(excel_path_field, 0, 1);
     browse_excel_button =
         makeButton(QStringLiteral("Browse..."), QStringLiteral("browse_excel_button"), this);
     view_excel_button = makeButton(QStringLiteral("View Excel"), QStringLiteral("view_excel_button"), this);
     batch_series_button =
         makeButton(QStringLiteral("Series..."), QStringLiteral("batch_series_button"), this);
-    workbookRow->addWidget(browse_excel_button);
-    workbookRow->addWidget(view_excel_button);
-    workbookRow->addWidget(batch_series_button);
+    workbookRow->addWidget(browse_excel_button, 0, 2);
+    workbookRow->addWidget(view_excel_button, 0, 3);
+    workbookRow->addWidget(batch_series_button, 0, 4);
+    // The rows are a copy taken when the workbook was read: the date says how old they are.
+    rows_loaded_label = new QLabel(this);
+    rows_loaded_label->setObjectName(QStringLiteral("rows_loaded_label"));
+    workbookRow->addWidget(rows_loaded_label, 1, 1, 1, 4);
+    workbookRow->setColumnStretch(1, 1);
     return workbookRow;
 }
 

@@ -18,6 +18,7 @@
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "panels/Card_Property.h"
+#include "platform/MessageService.h"
 #include "platform/PictureReader.h"
 #include "profile/User_Profile_Class.h"
 #include "profile/ui/ProfileHost.h"
@@ -106,6 +107,7 @@ void User_profile::connectControls()
 
 int User_profile::Open_Wnd(qint8 flag)
 {
+    keepOpeningState();
     // "Excel" is offered here as in every other source list: while the binding table has rows,
     // also those of a design just opened.
     if (tableHasRows())
@@ -129,6 +131,7 @@ int User_profile::Open_Wnd(qint8 flag)
         setWindowTitle(QStringLiteral("User Profile Information"));
         Reset_all_Ctrl();
     }
+    showRowsLoaded();
     name_value->setFocus();
     const int result = ModalRunner::exec(*this);
     hide();
@@ -167,7 +170,7 @@ void User_profile::loadFromSide()
         if (type == DataSourceCode::BindingColumn) {
             showColumn(f,
                        ColumnBinding::resolve(Data_From_Excel_Window, g->excel_col_indx, g->excel_col_title),
-                       g->excel_col_title.value_or(QString()));
+                       g->excel_col_title.value_or(QString()), g->excel_col_indx);
         } else if (type == DataSourceCode::Series) {
             QComboBox *series = m_series[size_t(f)];
             if (g->batch_list_index >= 0 && g->batch_list_index < series->count()) {
@@ -213,7 +216,12 @@ void User_profile::comboBoxSelectionDidChange(QComboBox *list)
     }
 }
 
-void User_profile::showColumn(int f, int column, const QString &heading)
+QString User_profile::shownValue(int f) const
+{
+    return f == Photo ? image_path_val->text() : m_value[size_t(f)]->text();
+}
+
+void User_profile::showColumn(int f, int column, const QString &heading, qint32 before)
 {
     QComboBox *series = m_series[size_t(f)];
     if (column != ColumnBinding::Missing && column < series->count()) {
@@ -221,7 +229,10 @@ void User_profile::showColumn(int f, int column, const QString &heading)
         comboBoxSelectionDidChange(series);
         return;
     }
-    // The old workbook's value would be taken for the new one's: nothing is shown instead.
+    // The old workbook's value would be taken for the new one's: nothing is shown instead. The
+    // binding as it was is kept aside, should the user keep it.
+    m_missingValue[size_t(f)] = shownValue(f);
+    m_missingIndex[size_t(f)] = before;
     m_missingHeading[size_t(f)] = heading;
     ComboItems::showColumnQuietly(series, ColumnBinding::Missing, heading);
     if (f == Photo)
@@ -236,12 +247,17 @@ void User_profile::followHeadings()
         if (m_source[size_t(f)]->currentIndex() != DataSourceCode::BindingColumn)
             continue;
         QComboBox *series = m_series[size_t(f)];
-        const QString heading =
-            series->currentIndex() >= 0 ? series->currentText() : m_missingHeading[size_t(f)];
-        const int before = series->currentIndex();
+        const bool wasMissing = series->currentIndex() < 0 && !m_missingHeading[size_t(f)].isEmpty();
+        const QString heading = wasMissing ? m_missingHeading[size_t(f)] : series->currentText();
+        const int before = wasMissing ? m_missingIndex[size_t(f)] : series->currentIndex();
+        // A detail missing its column in the last workbook too keeps the binding it had before.
+        const QString value = wasMissing ? m_missingValue[size_t(f)] : shownValue(f);
         sourceStep(f);
-        if (!heading.isEmpty() || before >= 0)
-            showColumn(f, ColumnBinding::resolve(Data_From_Excel_Window, before, heading), heading);
+        if (!heading.isEmpty() || before >= 0) {
+            showColumn(f, ColumnBinding::resolve(Data_From_Excel_Window, before, heading), heading, before);
+            if (wasMissing && !m_missingHeading[size_t(f)].isEmpty())
+                m_missingValue[size_t(f)] = value;
+        }
     }
 }
 
@@ -319,9 +335,16 @@ User_Profile_Class::Choices User_profile::choices(bool sideRecord) const
     for (int f = 0; f < FieldCount; ++f) {
         User_Profile_Class::DetailChoice &d = c.details[size_t(f)];
         const QComboBox *series = m_series[size_t(f)];
-        d.value = f == Photo ? image_path_val->text() : m_value[size_t(f)]->text();
+        d.value = shownValue(f);
         d.seriesName = series->currentText();
         d.pick = series->currentIndex();
+        // A detail whose column the workbook lacks keeps its binding as it was; the preview shows
+        // it without a value, as the cards will come out.
+        if (d.pick < 0 && !m_missingHeading[size_t(f)].isEmpty()) {
+            d.missingHeading = m_missingHeading[size_t(f)];
+            d.missingIndex = m_missingIndex[size_t(f)];
+            d.value = sideRecord ? m_missingValue[size_t(f)] : QString();
+        }
         // The source list's rows: a fixed value, a series, an Excel column.
         switch (m_source[size_t(f)]->currentIndex()) {
         case 0:
@@ -385,6 +408,9 @@ bool User_profile::Fill_TEMP_User_profile_value_in_Variable()
 
 void User_profile::OK_Btn_Clicked()
 {
+    // A detail with nothing picked is refused first, by the record's own message.
+    if (User_Profile_Class::firstUnpicked(choices(false)) < 0 && !keepMissingColumns())
+        return;
     const QString side = Trim_Str(load_side);
     if (side.isEmpty()) {
         if (!Fill_Front_User_profile_value_in_Variable() || !Fill_Back_User_profile_value_in_Variable())
@@ -396,14 +422,84 @@ void User_profile::OK_Btn_Clicked()
         if (!Fill_Back_User_profile_value_in_Variable())
             return;
     }
+    m_openedTable.reset();
+    m_openedColumns.clear();
     done(1);
 }
 
 void User_profile::Cancel_Btn_Clicked()
 {
-    if (tableHasRows())
-        Excel_Source_Path = excel_path_field->text();
+    restoreOpeningState();
     done(0);
+}
+
+void User_profile::keepOpeningState()
+{
+    m_openedTable = Data_From_Excel_Window;
+    m_openedColumns.clear();
+    SKTDocument &doc = m_host.document();
+    for (const GraphicList &side : {doc.graphics(), doc.graphics_back()}) {
+        for (const GraphicPtr &g : side) {
+            if (g && g->data_source_type == DataSourceCode::BindingColumn)
+                m_openedColumns.append({g, g->excel_col_indx});
+        }
+    }
+}
+
+void User_profile::restoreOpeningState()
+{
+    // A workbook chosen with Browse, and cells corrected in the table viewer, are taken back with
+    // the columns the design's objects had followed into it.
+    if (m_openedTable)
+        Data_From_Excel_Window = *m_openedTable;
+    for (const auto &[g, column] : std::as_const(m_openedColumns))
+        g->excel_col_indx = column;
+    m_openedTable.reset();
+    m_openedColumns.clear();
+}
+
+bool User_profile::keepMissingColumns()
+{
+    QStringList details;
+    int first = -1;
+    for (int f = 0; f < FieldCount; ++f) {
+        if (m_source[size_t(f)]->currentIndex() != DataSourceCode::BindingColumn ||
+            m_series[size_t(f)]->currentIndex() >= 0 || m_missingHeading[size_t(f)].isEmpty())
+            continue;
+        if (first < 0)
+            first = f;
+        details << QStringLiteral("%1 is bound to the column \"%2\"")
+                       .arg(User_Profile_Class::nameOf(f), m_missingHeading[size_t(f)]);
+    }
+    if (first < 0)
+        return true;
+    QString book = QFileInfo(Trim_Str(excel_path_field->text())).fileName();
+    if (book.isEmpty())
+        book = QStringLiteral("the workbook");
+    const bool one = details.size() == 1;
+    const QString text =
+        (one ? details.first() + QStringLiteral(", which %1 does not have.").arg(book)
+             : QStringLiteral("These details are bound to columns that %1 does not have:\n").arg(book) +
+                   details.join(QStringLiteral("\n"))) +
+        QStringLiteral("\n\nYou can keep %1 marked missing: %2 nothing on the cards until a workbook with "
+                       "%3 is loaded, and export, print and mail warn first. Or choose another column.")
+            .arg(one ? QStringLiteral("the binding") : QStringLiteral("the bindings"),
+                 one ? QStringLiteral("it shows") : QStringLiteral("they show"),
+                 one ? QStringLiteral("that column") : QStringLiteral("those columns"));
+    const QStringList buttons{one ? QStringLiteral("&Keep Binding") : QStringLiteral("&Keep Bindings"),
+                              QStringLiteral("&Choose Column")};
+    if (MessageService::deliverChoice(text, buttons, 0, 1).value_or(1) == 0)
+        return true;
+    m_series[size_t(first)]->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+void User_profile::showRowsLoaded()
+{
+    const WorkbookFacts &facts = Data_From_Excel_Window.sourceFacts;
+    const bool known = tableHasRows() && facts.loadedAt.isValid();
+    rows_loaded_label->setText(known ? QStringLiteral("Rows loaded ") + facts.loadedText() : QString());
+    rows_loaded_label->setVisible(known);
 }
 
 void User_profile::reject()
@@ -461,10 +557,13 @@ void User_profile::Browse_excel_Btn_Clicked()
         Add_Excel_in_Data_Source_Combo();
     else
         Remove_Excel_in_Data_Source_Combo();
+    showRowsLoaded();
     followHeadings();
     // The preview showed the previous workbook's values: it shows the new ones, or nothing while a
     // bound detail lacks its column.
-    if (User_Profile_Class::firstUnpicked(choices(false)) < 0)
+    const bool lacking = std::any_of(m_missingHeading.cbegin(), m_missingHeading.cend(),
+                                     [](const QString &h) { return !h.isEmpty(); });
+    if (!lacking && User_Profile_Class::firstUnpicked(choices(false)) < 0)
         Preview_Btn_Clicked();
     else
         Preivew_picture->clear();

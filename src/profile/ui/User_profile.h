@@ -2,6 +2,7 @@
 // a column of the binding table, written into the main window's records on OK or laid out as a preview.
 #pragma once
 
+#include "data/ExcelBindingTable.h"
 #include "model/SKTGraphic.h"
 #include "profile/User_Profile_Class.h"
 
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QGridLayout;
@@ -55,7 +57,7 @@ public:
     // Actions of the buttons.
     void OK_Btn_Clicked();
     void Cancel_Btn_Clicked();
-    // Escape and the window's close button: Cancel, so the workbook path follows the table.
+    // Escape and the window's close button: Cancel.
     void reject() override;
     void Reset_Btn_Clicked() { Reset_all_Ctrl(); }
     void Help_Btn_Clicked();
@@ -86,6 +88,7 @@ public:
     QPushButton *viewButton(int field) const { return m_view[size_t(field)]; }
 
     QLineEdit *excel_path_field = nullptr;
+    QLabel *rows_loaded_label = nullptr; // when the binding table's rows were read from the workbook
     QLineEdit *name_value = nullptr, *title_value = nullptr, *comp_name_value = nullptr,
               *slogan_value = nullptr, *address_value = nullptr, *phone_value = nullptr, *fax_value = nullptr,
               *email_value = nullptr, *website_value = nullptr, *unique_value = nullptr;
@@ -132,7 +135,7 @@ protected:
 private:
     // The layout (UserProfileLayout.cpp): one maker per group, in the order the user tabs through.
     void buildLayout(bool editorTime);
-    QHBoxLayout *makeWorkbookRow();
+    QGridLayout *makeWorkbookRow();
     QGridLayout *makeFieldGrid();
     void makeFieldRow(int field);
     QVBoxLayout *makePictureColumn(bool editorTime);
@@ -142,11 +145,21 @@ private:
     void connectControls();
     void sourceStep(int field);
     void pickStep(int field);
-    // A column-bound detail shows the column its heading stands in now, or that it is missing.
-    void showColumn(int field, int column, const QString &heading);
+    // A column-bound detail shows the column its heading stands in now, or that it is missing
+    // (keeping aside its value and before, the column it read).
+    void showColumn(int field, int column, const QString &heading, qint32 before);
+    QString shownValue(int field) const; // the value field, or the photo's path
     // After a workbook is loaded: every column-bound detail follows its heading into it.
     void followHeadings();
     void loadFromSide();
+    void showRowsLoaded();
+    // What the dialog opened with, so that Cancel changes nothing: the binding table with its
+    // workbook, and the column each column-bound object of the design read.
+    void keepOpeningState();
+    void restoreOpeningState();
+    // OK with details bound to columns the workbook lacks: true to keep those bindings marked
+    // missing, false (the first such list focused) to choose other columns.
+    bool keepMissingColumns();
     // The dialog's choices for every detail, as the record reads them.
     User_Profile_Class::Choices choices(bool sideRecord) const;
     bool fillRecord(User_Profile_Class &record, bool frontOrBack);
@@ -158,4 +171,10 @@ private:
     std::array<QComboBox *, FieldCount> m_series{};
     std::array<QPushButton *, FieldCount> m_view{};
     std::array<QString, FieldCount> m_missingHeading{}; // a bound column the workbook lacks
+    // For such a detail, its value and column from before the column went missing: kept as they
+    // are when the user keeps the binding.
+    std::array<QString, FieldCount> m_missingValue{};
+    std::array<qint32, FieldCount> m_missingIndex{};
+    std::optional<ExcelBindingTable> m_openedTable;
+    QList<QPair<GraphicPtr, qint32>> m_openedColumns;
 };

@@ -300,9 +300,10 @@ class Session:
         return r.stdout
 
     # --- the program's own windows on the way in and out ---
-    def get_past_start_window(self, required=True):
+    def get_past_start_window(self, required=True, size_mm=None):
         """The start wizard by keyboard with the choices it offers, then the invitation texts it
-        laid out removed: a plain card (120 x 120 mm, the first background) to work on."""
+        laid out removed: a plain card (120 x 120 mm unless size_mm gives the width and height,
+        the first background) to work on."""
         if not required:
             # A design named on the command line opens without the start window.
             check(not self.find_window(START_TITLE), "the start wizard showed over a design")
@@ -313,7 +314,12 @@ class Session:
             raise AcceptanceError("the start wizard did not show")
         self.focus(start)
         self.key("Return")  # the wizard option
-        self.key("Return")  # step 1: the size offered
+        if size_mm:  # step 1: the width field has the keyboard
+            self.key("ctrl+a")
+            self.type_text("%.2f" % size_mm[0])
+            self.key("Tab", "ctrl+a")
+            self.type_text("%.2f" % size_mm[1])
+        self.key("Return")  # step 1: the size offered or typed
         self.key("Return")  # step 2: the first background, chosen on entry
         self.key("ctrl+a")  # step 3: a title and a message of our own
         self.type_text("Card")
@@ -365,10 +371,13 @@ class Session:
         self.key("Return")
         self.wait_for_window_gone("Open Design", window=dialog)
 
-    def export_cards(self, folder):
-        """File > Export, OK with the sheet as it comes, then the folder typed into the folder panel."""
+    def export_cards(self, folder, before_sheet=None):
+        """File > Export, OK with the sheet as it comes, then the folder typed into the folder panel.
+        before_sheet(session) answers what the program asks before the sheet opens."""
         self.focus()
         self.key("alt+f", "e")
+        if before_sheet:
+            before_sheet(self)
         sheet = self.wait_for_window("^Export$")
         self.screenshot("export-sheet")
         self.focus(sheet)

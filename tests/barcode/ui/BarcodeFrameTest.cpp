@@ -158,3 +158,82 @@ TEST_F(BarcodeFrame, OkIsOneStepThatPutsPictureAndFrameBackTogether)
     EXPECT_EQ(readCanvas(*barcode, QStringLiteral("barcode-frame-after-redo.png")),
               QStringLiteral("UNDO-128"));
 }
+
+TEST_F(BarcodeFrame, AGrowingBarcodeMovesInwardAndOneLargerThanTheCardIsRefusedBeforeOk)
+{
+    ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
+    const QRectF card(QPointF(0, 0), canvas(0)->cardSize());
+    const auto barcode = addBarcode(QRectF(190, 90, 120, 60)); // already over the right edge
+    ASSERT_TRUE(barcode);
+    editWithWindow(barcode, QStringLiteral("QR Code"), QStringLiteral("https://example.com/inward"));
+    ASSERT_TRUE(barcode->_barcode_image);
+    EXPECT_EQ(barcode->bounds().size(), barcode->_barcode_image->size());
+    EXPECT_TRUE(card.contains(barcode->bounds())) << barcode->bounds().x() << "," << barcode->bounds().y();
+    // Moved no further than it had to: flush with the right and bottom edges.
+    EXPECT_DOUBLE_EQ(barcode->bounds().right(), card.right());
+    EXPECT_DOUBLE_EQ(barcode->bounds().bottom(), card.bottom());
+    EXPECT_EQ(readCanvas(*barcode, QStringLiteral("barcode-frame-inward.png")),
+              QStringLiteral("https://example.com/inward"));
+
+    // A symbol larger than the card is named before OK, and OK keeps the window open until it fits.
+    const QRectF kept = barcode->bounds();
+    choose(canvas(0)->enclosingScrollView()->factorPopUpButton(), QStringLiteral("100%"));
+    canvas(0)->changeSelectionIndexes({0});
+    canvas(0)->setSelectedGraphic(barcode);
+    QString note;
+    modalScripts.push_back([&](QDialog &dialog) {
+        auto &gen = static_cast<Barcode_Gen &>(dialog);
+        gen.setResult(QDialog::Rejected); // as a modal run starts; the window is used again
+        typeNumber(gen.HeightText_2D, QStringLiteral("200"));
+        note = gen.barcode_note_label->isHidden() ? QString() : gen.barcode_note_label->text();
+        gen.show(); // the window as it opens, for the picture a reviewer looks at
+        saveArtifact(&gen, QStringLiteral("barcode-window-larger-than-card.png"));
+        gen.ok_button->click();
+        EXPECT_EQ(gen.result(), QDialog::Rejected); // still open
+        typeNumber(gen.HeightText_2D, QStringLiteral("90"));
+        EXPECT_TRUE(gen.barcode_note_label->isHidden());
+        gen.ok_button->click();
+        return gen.result();
+    });
+    QTest::mouseClick(window->inspector().barcodePanel().barcode_prop_btn, Qt::LeftButton);
+    EXPECT_TRUE(note.startsWith(QStringLiteral("This barcode (")) &&
+                note.contains(QStringLiteral("is larger than the card (8.57 x 5.43 cm)")))
+        << note.toStdString();
+    EXPECT_NE(barcode->bounds(), kept);
+    EXPECT_TRUE(card.contains(barcode->bounds()));
+}
+
+TEST_F(BarcodeFrame, TheWindowOpensWhereItOpenedBefore)
+{
+    // Each opening shows a window of another size (a linear symbol, a refused value with its
+    // reason, a 2D symbol): it opens at one place all the same, and where its user moved it.
+    const auto barcode = addBarcode(QRectF(20, 20, 50, 50));
+    ASSERT_TRUE(barcode);
+    canvas(0)->changeSelectionIndexes({0});
+    canvas(0)->setSelectedGraphic(barcode);
+    const auto openShown = [&](const std::function<void(Barcode_Gen &)> &before, QPoint drag = {}) {
+        QPoint at;
+        modalScripts.push_back([&](QDialog &dialog) {
+            auto &gen = static_cast<Barcode_Gen &>(dialog);
+            before(gen);
+            gen.show();
+            QCoreApplication::processEvents();
+            at = gen.pos();
+            if (!drag.isNull())
+                gen.move(gen.pos() + drag);
+            return 0;
+        });
+        QTest::mouseClick(window->inspector().barcodePanel().barcode_prop_btn, Qt::LeftButton);
+        return at;
+    };
+    const QPoint first = openShown([](Barcode_Gen &gen) { chooseType(gen, QStringLiteral("Code 128")); });
+    const QPoint second = openShown([](Barcode_Gen &gen) {
+        chooseType(gen, QStringLiteral("EAN-8"));
+        retype(gen.dataText, QStringLiteral("ABC"));
+    });
+    const QPoint third =
+        openShown([](Barcode_Gen &gen) { chooseType(gen, QStringLiteral("QR Code")); }, QPoint(30, -20));
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(third, first);
+    EXPECT_EQ(openShown([](Barcode_Gen &) {}), first + QPoint(30, -20));
+}

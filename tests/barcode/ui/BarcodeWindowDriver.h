@@ -35,12 +35,18 @@ inline void chooseType(Barcode_Gen &window, const QString &title)
     choose(window.barcodeTypePopup, title);
 }
 
+// Types over a field's text; letters beyond ASCII arrive as a keyboard layout sends them.
 inline void retype(QWidget *field, const QString &text)
 {
     field->setFocus();
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(field, Qt::Key_Delete);
-    QTest::keyClicks(field, text);
+    for (const QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(field, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 // Types a number into a stepper's field and commits it with Return.

@@ -80,7 +80,7 @@ TEST_F(BarcodeWindow, StartsWithTheDefaultSettingsInCentimetres)
 TEST_F(BarcodeWindow, SymbologyChangesSwitchLayoutTabsAndKerning)
 {
     Barcode_Gen window;
-    window.dataText_2D->clear();
+    window.dataText->clear();
     chooseType(window, QStringLiteral("QR Code"));
     EXPECT_EQ(messages.messages(), QStringList{QStringLiteral("Please enter barcode value")});
     EXPECT_TRUE(window.previewPicture().isNull());
@@ -94,11 +94,12 @@ TEST_F(BarcodeWindow, SymbologyChangesSwitchLayoutTabsAndKerning)
     EXPECT_FALSE(window.two_d_sett_box->isHidden());
     EXPECT_TRUE(window.barcode_clr->isHidden()); // bar colours belong to linear symbols
 
+    retype(window.dataText_2D, QStringLiteral("0123"));
     window.sett_tab->setCurrentIndex(3);
     chooseType(window, QStringLiteral("Code 128"));
     EXPECT_EQ(window.sett_tab->count(), 3);
     EXPECT_EQ(window.sett_tab->currentIndex(), 0);
-    EXPECT_FALSE(window.previewPicture().isNull()); // the linear value "0123" is drawn
+    EXPECT_FALSE(window.previewPicture().isNull()); // the value "0123" is drawn as Code 128
     EXPECT_TRUE(window.barcode_error_label->isHidden());
     EXPECT_TRUE(window.kerning_value_Checkbox->isEnabled());
 
@@ -191,25 +192,86 @@ TEST_F(BarcodeWindow, CustomResolutionCountsFromTheNextPictureOn)
     EXPECT_EQ(window.USED_DPI_VALUE, 600);
 }
 
-TEST_F(BarcodeWindow, ValuesOutsideAsciiBlankThePreviewWithoutAMessage)
+TEST_F(BarcodeWindow, TwoDSymbolsTakeTextBeyondAsciiAndLinearOnesSayWhyNot)
 {
+    ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
+    for (const char *type : {"QR Code", "PDF417", "DataMatrix"}) {
+        for (const QString &value : {QStringLiteral("Zo\u00eb"), QStringLiteral("Zo\u00eb Stra\u00dfe")}) {
+            SCOPED_TRACE(std::string(type) + " " + value.toStdString());
+            SKTBarcode object;
+            Barcode_Gen window;
+            modalScripts.push_back([&](QDialog &) {
+                chooseType(window, QString::fromLatin1(type));
+                retype(window.dataText_2D, value);
+                EXPECT_TRUE(window.barcode_error_label->isHidden());
+                window.ok_button->click();
+                return window.result();
+            });
+            ASSERT_TRUE(window.Open_Wnd(object).has_value());
+            EXPECT_EQ(object.two_d_font_val, value);
+            EXPECT_EQ(decodeStoredPicture(object, QStringLiteral("barcode-beyond-ascii.png")), value);
+        }
+    }
+    // A linear symbology refuses it in its own words, under the preview and without a box.
     Barcode_Gen window;
     chooseType(window, QStringLiteral("Code 128"));
-    retype(window.dataText, QStringLiteral("Caf"));
-    ASSERT_TRUE(window.testBarcode);
-    const NKDBarcode *kept = window.testBarcode.get();
-    QTest::sendKeyEvent(QTest::Click, window.dataText, Qt::Key_unknown, QStringLiteral("é"), Qt::NoModifier);
-    ASSERT_EQ(window.dataText->text(), QStringLiteral("Café"));
+    retype(window.dataText, QStringLiteral("Caf\u00e9"));
     EXPECT_TRUE(window.previewPicture().isNull());
     EXPECT_FALSE(window.barcode_error_label->isHidden());
+    EXPECT_EQ(window.barcode_error_label->text(),
+              QStringLiteral("Invalid barcode value for Code 128: expected ASCII characters"));
     EXPECT_TRUE(messages.messages().isEmpty());
-    EXPECT_EQ(window.testBarcode.get(), kept); // the last good object stays for redraws
+    retype(window.dataText, QString());
+    EXPECT_EQ(window.barcode_error_label->text(), QStringLiteral("Please enter barcode value"));
+}
 
-    // A value the symbology refuses says why under the preview.
-    retype(window.dataText, QStringLiteral("12"));
+TEST_F(BarcodeWindow, ATypeChangeKeepsTheTypedValueOrSaysWhatReplacedIt)
+{
+    ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
+    SKTBarcode object;
+    Barcode_Gen window;
+    modalScripts.push_back([&](QDialog &) {
+        chooseType(window, QStringLiteral("Code 39"));
+        retype(window.dataText, QStringLiteral("HELLO-1"));
+        for (const char *type : {"QR Code", "PDF417", "Code 128", "DataMatrix", "QR Code"}) {
+            chooseType(window, QString::fromLatin1(type));
+            EXPECT_EQ(window.currentValue(), QStringLiteral("HELLO-1")) << type;
+            EXPECT_FALSE(window.previewPicture().isNull()) << type;
+            EXPECT_TRUE(window.barcode_note_label->isHidden()) << type;
+        }
+        window.ok_button->click();
+        return window.result();
+    });
+    ASSERT_TRUE(window.Open_Wnd(object).has_value());
+    EXPECT_EQ(decodeStoredPicture(object, QStringLiteral("barcode-type-kept.png")),
+              QStringLiteral("HELLO-1"));
+
+    // A type that cannot draw the value takes one it can, and the window says which and why.
     chooseType(window, QStringLiteral("EAN-13"));
-    EXPECT_TRUE(window.previewPicture().isNull());
-    EXPECT_TRUE(window.barcode_error_label->text().contains(QStringLiteral("12 digits")));
+    EXPECT_EQ(window.dataText->text(), QStringLiteral("012345678901"));
+    EXPECT_FALSE(window.previewPicture().isNull());
+    ASSERT_FALSE(window.barcode_note_label->isHidden());
+    EXPECT_EQ(window.barcode_note_label->text(),
+              QStringLiteral("\"HELLO-1\" cannot be drawn as EAN-13, so the value was replaced by "
+                             "\"012345678901\".\nInvalid barcode value for EAN-13: expected 12 digits, or 13 "
+                             "ending with the right check digit"));
+    saveArtifact(&window, QStringLiteral("barcode-window-value-replaced.png"));
+    retype(window.dataText, QStringLiteral("590123412345"));
+    EXPECT_TRUE(window.barcode_note_label->isHidden());
+
+    // Every linear type replaces text it cannot draw by a value it draws.
+    for (const QString &type : BarcodeSettings::linearTitles()) {
+        chooseType(window, QStringLiteral("QR Code"));
+        retype(window.dataText_2D, QStringLiteral("Zo\u00eb Stra\u00dfe"));
+        chooseType(window, type);
+        EXPECT_FALSE(window.previewPicture().isNull()) << type.toStdString();
+        EXPECT_TRUE(window.barcode_note_label->text().contains(
+            QStringLiteral(
+                "\"Zo\u00eb Stra\u00dfe\" cannot be drawn as %1, so the value was replaced by \"%2\"")
+                .arg(type, window.dataText->text())))
+            << window.barcode_note_label->text().toStdString();
+    }
+    EXPECT_TRUE(messages.messages().isEmpty());
 }
 
 TEST_F(BarcodeWindow, TwoDHeaderEditsReframeWhileValueKeystrokesReencode)

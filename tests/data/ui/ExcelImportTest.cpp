@@ -13,6 +13,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -105,6 +107,42 @@ TEST_F(ExcelImport, ValueListReceivesTickedCellsRowByRow)
     EXPECT_TRUE(table.ListData().isEmpty()) << "mode D leaves the binding table alone";
 }
 
+TEST_F(ExcelImport, FormulasNeverComputedInTheTickedColumnsAreNamed)
+{
+    // Name, Price, Total (C2-C41) and Label (D2-D3), formulas with no results stored.
+    const QString path = QStringLiteral(TESSALY_TEST_DATA "/formulas/openpyxl.xlsx");
+    run("E", path, [&] {
+        toggleColumn(dialog, 0);
+        toggleColumn(dialog, 2);
+        dialog.ok_button->click();
+    });
+    EXPECT_EQ(
+        messages.messages(),
+        QStringList{"\nTotal: C2-C41 hold formulas that were never computed; open and save the workbook in "
+                    "a spreadsheet program first."});
+    ASSERT_EQ(table.rowCount(), 40);
+    EXPECT_EQ(table.uncomputedFormulas().cellCount(), 40);
+    EXPECT_TRUE(table.uncomputedFormulas().contains(39, 2));
+    EXPECT_EQ(table.sheetRowOf(39), 41);
+
+    // The value list says it too; the same sheet saved with its results says nothing.
+    messages.clear();
+    run("D", path, [&] {
+        toggleColumn(dialog, 3);
+        dialog.ok_button->click();
+    });
+    EXPECT_EQ(messages.messages().size(), 1);
+    EXPECT_TRUE(messages.messages().value(0).startsWith("\nLabel: D2-D3 hold formulas"));
+    messages.clear();
+    run("E", QStringLiteral(TESSALY_TEST_DATA "/formulas/lo_saved.xlsx"), [&] {
+        dialog.select_all_button->click();
+        dialog.ok_button->click();
+    });
+    EXPECT_TRUE(messages.messages().isEmpty());
+    EXPECT_EQ(table.objectValue(3, 0), "5");
+    EXPECT_TRUE(table.uncomputedFormulas().isEmpty());
+}
+
 TEST_F(ExcelImport, OkChecksSelectionButtonsAndCancel)
 {
     const QString path = workbook({sheet("S", {{"First", "   ", "Third"}, {"1", "2", "3"}})});
@@ -145,6 +183,36 @@ TEST_F(ExcelImport, SheetsAreOfferedByNameInWorkbookOrderAndTheChosenOneIsRead)
     EXPECT_EQ(table.columnTitles(), (QStringList{"Row", "Q"}));
     ASSERT_EQ(table.rowCount(), 1);
     EXPECT_EQ(table.ListData().first().value("Column1"), "q1");
+    // What loading the rows again needs: the sheet by name, the columns by place, the title row.
+    EXPECT_EQ(table.sourceFacts.sheet, QStringLiteral("Alpha"));
+    EXPECT_EQ(table.sourceFacts.columns, QList<int>{1});
+    EXPECT_EQ(table.sourceFacts.firstRow, 1);
+}
+
+// A workbook saved again while the dialog is open: the rows taken on OK are those of the file as
+// it is then, and its facts (checked against sha256sum) describe that file, not the one opened.
+TEST_F(ExcelImport, TheRowsTakenAreThoseOfTheFileTheFactsDescribe)
+{
+    const QString path = workbook({sheet("People", kPeople)});
+    const QString saved = workbook({sheet("People", {{"Name", "City"}, {"Di", "Lima"}, {"Ed", "Pune"}})},
+                                   QStringLiteral("saved.xlsx"));
+    run("E", path, [&] {
+        // A spreadsheet program writes a new file and renames it over the old one.
+        ASSERT_TRUE(QFile::remove(path));
+        ASSERT_TRUE(QFile::rename(saved, path));
+        toggleColumn(dialog, 0);
+        toggleColumn(dialog, 1);
+        dialog.contains_header->click();
+        dialog.ok_button->click();
+    });
+    EXPECT_EQ(table.columnTitles(), (QStringList{"Row", "Name", "City"}));
+    ASSERT_EQ(table.rowCount(), 3);
+    EXPECT_EQ(table.ListData().last().value("Column2"), "Pune");
+    EXPECT_EQ(table.sourceFacts.sha256, testsupport::run("sha256sum", {path}).out.left(64));
+    EXPECT_EQ(table.sourceFacts.size, QFileInfo(path).size());
+    EXPECT_EQ(table.sourceFacts.columns, (QList<int>{0, 1}));
+    EXPECT_EQ(table.sourceFacts.firstRow, 0);
+    EXPECT_TRUE(table.sourceFacts.loadedAt.isValid());
 }
 
 TEST_F(ExcelImport, UnreadableWorkbookIsReportedAndChangesNothing)

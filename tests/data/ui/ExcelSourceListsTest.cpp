@@ -174,7 +174,7 @@ TEST_F(ExcelSourceLists, AWorkbookImportEndedWithCancelChangesNothing)
         });
         QTest::mouseClick(dialog.browse_excel_button, Qt::LeftButton);
         EXPECT_EQ(dialog.excel_path_field->text(), tempPath("other.xlsx"));
-        dialog.reject();
+        dialog.ok_button->click();
     });
     ASSERT_EQ(ExcelBindingTable::defaultInstance().rowCount(), 1);
     EXPECT_EQ(ExcelBindingTable::defaultInstance().Get_First_Value_Of_Excel_Binding(1),
@@ -229,7 +229,7 @@ TEST_F(ExcelSourceLists, BoundObjectsFollowTheirHeadingIntoTheNextWorkbookOrShow
                 return d.result();
             });
             QTest::mouseClick(dialog.browse_excel_button, Qt::LeftButton);
-            dialog.reject();
+            dialog.ok_button->click();
         });
         EXPECT_EQ(text->excel_col_indx, c.column < 0 ? 2 : c.column) << c.what;
         const QString placeholder = c.column < 0 ? QStringLiteral("Missing: Long") : QString();

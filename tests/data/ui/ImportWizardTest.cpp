@@ -99,7 +99,7 @@ TEST_F(ImportWizard, SeriesNameLabelsGoWithTheirFields)
 
 TEST_F(ImportWizard, ChoosingACsvFileImportsItsFieldsRowByRowAtOnce)
 {
-    ASSERT_TRUE(writeFile(tempPath("list.csv"), "a\\1,{b}\r\nc,\nd\n"));
+    ASSERT_TRUE(writeFile(tempPath("list.csv"), "a\\1,{b}\r\nc,\nd,\n"));
     files.answers = {tempPath("list.csv")};
     EXPECT_EQ(run([&] {
                   w.Text_RD->click();

@@ -83,3 +83,27 @@ TEST_F(WizardWorkbook, NewSeriesGoThroughTheColumnsDialogAndCancelThereStillClos
     EXPECT_EQ(modalTitles.last(), "Excel Columns to Series");
     EXPECT_TRUE(QDir(Data_Folder_Path).entryList({"*.txt"}).isEmpty());
 }
+
+TEST_F(WizardWorkbook, ASeriesFromFormulasNeverComputedSaysWhichCells)
+{
+    // Total (C2-C41) holds formulas for which the workbook stored 0 and asked to be recalculated.
+    Import_Wizard wizard(nullptr);
+    wizard.file_name_required = 1;
+    modalScripts.push_back([&](QDialog &) {
+        QTest::keyClicks(wizard.Excel_path, QStringLiteral(TESSALY_TEST_DATA "/formulas/xlsxwriter.xlsx"));
+        modalScripts.push_back([&](QDialog &) {
+            Import_Excel_DataSheet *ds = wizard.excelToSeries();
+            toggleColumn(*ds, 2);
+            ds->ok_button->click();
+            return ds->result();
+        });
+        wizard.ok_button->click();
+        return wizard.result();
+    });
+    EXPECT_EQ(wizard.Open_Wnd(), 1);
+    EXPECT_EQ(
+        messages.messages(),
+        QStringList{"\nTotal: C2-C41 hold formulas that were never computed; open and save the workbook in a "
+                    "spreadsheet program first."});
+    EXPECT_TRUE(QFileInfo::exists(QDir(Data_Folder_Path).filePath("Total.txt")));
+}

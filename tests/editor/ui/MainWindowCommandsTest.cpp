@@ -264,13 +264,17 @@ TEST_F(MainWindowCommands, ExitAsksSavesAndShowsRateUs)
     EXPECT_EQ(rateUs, 1);
     EXPECT_EQ(exitStatuses, QList<int>{0});
 
-    // A save that fails keeps the program open and says why.
+    // A save that fails keeps the program open and says why, in a box titled "Save" that names
+    // the folder that could not be written.
     clickTool(3);
     Project_File_Name = tempPath(QStringLiteral("missing/folder/x.dcard"));
     messages.queueChoices({int(SaveAnswer::Save)});
     QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
     ASSERT_EQ(shown().size(), 1);
-    EXPECT_TRUE(shown()[0].startsWith(DesignFile::SaveFailedMessage + QStringLiteral("\n\nCould not save")))
+    EXPECT_EQ(messages.titles(), QStringList{QStringLiteral("Save")});
+    EXPECT_TRUE(shown()[0].startsWith(QStringLiteral("The design could not be saved in the folder \"%1\".\n\n"
+                                                     "Could not save \"x.dcard\": ")
+                                          .arg(tempPath(QStringLiteral("missing/folder")))))
         << shown()[0].toStdString();
     EXPECT_EQ(exitStatuses, QList<int>{0});
     EXPECT_EQ(rateUs, 1);
@@ -455,4 +459,43 @@ TEST_F(MainWindowCommands, DataMenuWindowsOpenCentredOnTheMainWindow)
     ASSERT_TRUE(workbookAt.isValid());
     EXPECT_LE((wizardAt.center() - window->frameGeometry().center()).manhattanLength(), 2);
     EXPECT_LE((workbookAt.center() - wizardAt.center()).manhattanLength(), 2);
+}
+
+// Pictures are links to the user's files: a design opened after one moved says which is missing,
+// by its name and the folder it was in; once the file is back, the design opens without a word.
+TEST_F(MainWindowCommands, OpeningADesignNamesThePicturesWhoseFilesAreGone)
+{
+    QDir().mkpath(tempPath(QStringLiteral("pics")));
+    const QString photo = tempPath(QStringLiteral("pics/photo.png"));
+    const QString logo = tempPath(QStringLiteral("pics/logo.png"));
+    for (const QString &path : {photo, logo})
+        ASSERT_TRUE(QImage(40, 30, QImage::Format_RGB32).save(path));
+    for (const QString &path : {photo, logo}) {
+        files.answers.push_back(path);
+        clickTool(8); // the Picture tool
+    }
+    ASSERT_EQ(front().size(), 2);
+    const QString design = tempPath(QStringLiteral("linked.dcard"));
+    files.answers.push_back(design);
+    window->fileCommands().SaveAs_Btn_Clicked();
+    ASSERT_TRUE(QFileInfo(design).isFile());
+
+    const QString moved = tempPath(QStringLiteral("elsewhere.png"));
+    ASSERT_TRUE(QFile::rename(photo, moved));
+    messages.clear();
+    files.answers.push_back(design);
+    window->fileCommands().Open_Btn_Clicked();
+    EXPECT_EQ(Project_File_Name, design);
+    ASSERT_EQ(front().size(), 2);
+    EXPECT_EQ(shown(),
+              QStringList{QStringLiteral("1 picture of this design was not found:\nFront: \"photo.png\", "
+                                         "which was in %1\n\nIts frame stays empty until the picture is "
+                                         "chosen again, or the file is put back and the design opened again.")
+                              .arg(tempPath(QStringLiteral("pics")))});
+
+    ASSERT_TRUE(QFile::rename(moved, photo));
+    messages.clear();
+    files.answers.push_back(design);
+    window->fileCommands().Open_Btn_Clicked();
+    EXPECT_TRUE(shown().isEmpty()) << shown().join('\n').toStdString();
 }

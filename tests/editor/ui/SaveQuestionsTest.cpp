@@ -368,7 +368,11 @@ TEST_F(SaveQuestions, AFailedSaveAsSaysWhy)
     files.answers.push_back(blocker + QStringLiteral("/card.dcard"));
     window->fileCommands().SaveAs_Btn_Clicked();
     ASSERT_EQ(shown().size(), 1);
-    EXPECT_TRUE(shown()[0].startsWith(QStringLiteral("fail\n\nCould not save \"card.dcard\": ")))
+    EXPECT_EQ(messages.titles(), QStringList{DesignFile::SaveTitle});
+    EXPECT_TRUE(shown()[0].startsWith(
+        QStringLiteral(
+            "The design could not be saved in the folder \"%1\".\n\nCould not save \"card.dcard\": ")
+            .arg(blocker)))
         << shown()[0].toStdString();
     EXPECT_TRUE(Project_File_Name.isEmpty()); // a file never written is not the design's file
     EXPECT_TRUE(window->hasUnsavedChanges());
@@ -388,9 +392,41 @@ TEST_F(SaveQuestions, AFailedSaveAsSaysWhy)
     files.answers.push_back(full.path(QStringLiteral("card.dcard")));
     window->fileCommands().SaveAs_Btn_Clicked();
     ASSERT_EQ(shown().size(), 1);
-    EXPECT_TRUE(shown()[0].startsWith(QStringLiteral("fail\n\n")));
+    EXPECT_TRUE(
+        shown()[0].startsWith(QStringLiteral("The design could not be saved in the folder \"%1\".")
+                                  .arg(QFileInfo(full.path(QStringLiteral("card.dcard"))).absolutePath())))
+        << shown()[0].toStdString();
     EXPECT_TRUE(shown()[0].contains(QStringLiteral("No space left on device"))) << shown()[0].toStdString();
     EXPECT_FALSE(QFileInfo::exists(full.path(QStringLiteral("card.dcard"))));
+}
+
+// The box itself, as the program shows it: titled "Save", naming the folder; Return closes it.
+TEST_F(SaveQuestions, AFailedSavesBoxIsTitledSave)
+{
+    clickTool(3);
+    const QString blocker = tempPath(QStringLiteral("blocker"));
+    testsupport::writeFile(blocker, "x");
+    files.answers.push_back(blocker + QStringLiteral("/card.dcard"));
+    MessageBoxService boxes;
+    MessageService::install(&boxes);
+    QString title, text;
+    QTimer::singleShot(0, [&] {
+        QWidget *modal = nullptr;
+        (void)QTest::qWaitFor([&] { return (modal = QApplication::activeModalWidget()) != nullptr; });
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box)
+            return;
+        title = box->windowTitle();
+        text = box->text();
+        saveArtifact(box, QStringLiteral("save_failed_box.png"));
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    window->fileCommands().SaveAs_Btn_Clicked();
+    MessageService::install(&messages);
+    EXPECT_EQ(title, QStringLiteral("Save"));
+    EXPECT_TRUE(
+        text.startsWith(QStringLiteral("The design could not be saved in the folder \"%1\".").arg(blocker)))
+        << text.toStdString();
 }
 
 namespace

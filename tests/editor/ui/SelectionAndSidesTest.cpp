@@ -447,6 +447,48 @@ TEST_F(SelectionAndSides, UndoAndRedoOfEverySideShowTheirSideFirstFromOneHistory
     EXPECT_TRUE(window->tools().button(3)->isEnabled());
 }
 
+TEST_F(SelectionAndSides, ASingleSidedCardShowsItsFrontAndUndoLeavesItsBackClosed)
+{
+    click(window->ui().Back_Card_Btn);
+    make(13, QRectF(40, 40, 50, 50));
+    click(window->ui().Card_Prop_Btn);
+    QComboBox *sides = window->ui().Sides_ComboBox;
+    sides->setCurrentIndex(1); // Single Side, as the user picks it from the list
+    emit sides->activated(1);
+    CanvasDriver::settle();
+    EXPECT_EQ(window->sideViews().shownIndex(), 0);
+    EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Front"));
+    EXPECT_EQ(Card_Front_Or_Back.load(), 0);
+    EXPECT_FALSE(window->ui().Back_Card_Btn->isEnabled());
+    EXPECT_FALSE(action(QStringLiteral("View/Back Side"))->isEnabled());
+    // A new object goes on the front, which is exported and printed.
+    const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
+    EXPECT_EQ(front(), GraphicList{rect});
+
+    // The View menu cannot open the back either.
+    trigger(QStringLiteral("View/Back Side"));
+    EXPECT_EQ(window->sideViews().shownIndex(), 0);
+
+    // Ctrl+Z takes back the front's steps and then the choice of one side, made on the back, the
+    // back staying closed; the card has two sides again, and the back's own steps open it.
+    for (int step = 0; step < 3; ++step) {
+        QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+        CanvasDriver::settle();
+        EXPECT_EQ(window->sideViews().shownIndex(), 0) << step;
+        EXPECT_EQ(Card_Front_Or_Back.load(), 0) << step;
+    }
+    EXPECT_TRUE(front().isEmpty());
+    EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Front"));
+    saveArtifact(window.get(), QStringLiteral("single_sided_card_front.png"));
+    EXPECT_EQ(window->Front_card_Prop.Card_Side, QStringLiteral("2"));
+    EXPECT_TRUE(window->ui().Back_Card_Btn->isEnabled());
+    for (int step = 0; step < 2; ++step)
+        QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    CanvasDriver::settle();
+    EXPECT_EQ(window->sideViews().shownIndex(), 1);
+    EXPECT_TRUE(back().isEmpty());
+}
+
 // --- steadiness and keys ---
 
 TEST_F(SelectionAndSides, TheInspectorKeepsOneWidthAndTheWindowItsSize)

@@ -12,7 +12,9 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/ui/StepperField.h"
 #include "platform/UndoManager.h"
+#include "support/FakeDesktopOpener.h"
 #include "support/TestSupport.h"
+#include "support/WebLinks.h"
 
 #include <QDateEdit>
 #include <QDir>
@@ -225,6 +227,20 @@ TEST_F(StartWizard, AnAddresseeTypedWithItsSalutationIsGreetedOnce)
                                  [](const GraphicPtr &g) { return idOf(g) == QLatin1String("PARTY_TO"); });
     ASSERT_NE(to, front().end());
     EXPECT_EQ((*to)->Text_Value, QStringLiteral("Dear Sam,"));
+}
+
+TEST_F(StartWizard, ContactUsWithNoMailProgramNamesTheAddress)
+{
+    testsupport::FakeDesktopOpener opener(testsupport::FakeDesktopOpener::Ends::Failing);
+    runStart([&](Invitation_Wizard &w) {
+        w.Contact_us_btn->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !shown().isEmpty(); }));
+        EXPECT_EQ(shown(),
+                  QStringList{QStringLiteral("No mail program could be opened. You can write to this "
+                                             "address yourself:\n") +
+                              WebLinks::SupportAddress});
+        EXPECT_EQ(QUrl(opener.arguments().value(0)).scheme(), QStringLiteral("mailto"));
+    });
 }
 
 TEST_F(StartWizard, MessagesBackCancelAndClearDetails)

@@ -148,13 +148,25 @@ TEST_F(TemplateWindows, ExportAsTemplateWritesThePairAndKeepsTheDesignsOwnFile)
 TEST_F(TemplateWindows, NameDialogRefusesBadNamesAndAsksBeforeReplacing)
 {
     const QStringList before = filesUnder(dataRoot());
-    // Each bad name keeps the dialog open with the message; nothing is written anywhere.
-    for (const QString &bad : {QStringLiteral(""), QStringLiteral("   "), QStringLiteral("../x"),
-                               QStringLiteral(".."), QStringLiteral(".hidden"), QStringLiteral("a\\b")}) {
+    // Each bad name keeps the dialog open with a message naming what is wrong; nothing is
+    // written anywhere, and no name is cut short to make it fit.
+    const QString dot = QStringLiteral("The name of a template must not start with \".\".");
+    const QString slash = QStringLiteral("The name of a template must not contain \"/\" or \"\\\".");
+    const struct {
+        QString typed, message;
+    } bad[] = {
+        {QStringLiteral("   "), TemplateStore::MsgEnterName},
+        {QStringLiteral(".."), dot},
+        {QStringLiteral("../x"), slash},
+        {QStringLiteral("a/b"), slash},
+        {QStringLiteral("Gamma?>"),
+         QStringLiteral("The name of a template must not begin or end with \">\".")},
+    };
+    for (const auto &b : bad) {
         messages.clear();
-        nameDialogAnswers(bad);
+        nameDialogAnswers(b.typed);
         triggerMenu(QStringLiteral("File/Export As Template..."));
-        EXPECT_EQ(shown(), QStringList{TemplateStore::MsgEnterName}) << bad.toStdString();
+        EXPECT_EQ(shown().join('\n').toStdString(), b.message.toStdString());
     }
     EXPECT_EQ(filesUnder(dataRoot()), before);
     EXPECT_FALSE(QFileInfo::exists(QDir(dataRoot()).filePath(QStringLiteral("Templates/x.dcard"))));

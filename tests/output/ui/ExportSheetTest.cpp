@@ -2,12 +2,15 @@
 // card to a chosen file (back, both, combined), and a batch of data rows into a chosen folder.
 #include "output/ui/ExportSheet.h"
 #include "editor/EditorState.h"
+#include "model/SKTImage.h"
 #include "output/BatchDesignFixture.h"
 #include "output/OutputState.h"
 #include "output/ui/Open_Export_Log.h"
 #include "output/ui/OutputWindowFixture.h"
+#include "support/FakeDesktopOpener.h"
 #include "support/IndicatorClick.h"
 #include "support/KeyboardWalk.h"
+#include "support/WindowTitle.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -107,6 +110,16 @@ TEST_F(ExportSheetTest, ControlsFollowEachOtherAndTheDesignsSources)
     EXPECT_TRUE(files.requests.isEmpty()); // cancelled: no panel
 }
 
+TEST_F(ExportSheetTest, TheTitleIsWhole)
+{
+    testsupport::ProgramDisplayName name;
+    FakeHost host(plainDesign());
+    ExportSheet sheet(host, &host.window);
+    sheet.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+    EXPECT_TRUE(testsupport::titleFits(sheet));
+}
+
 TEST_F(ExportSheetTest, TabGoesFromTheFormatToTheResolutionUnderItThenToTheRadioColumns)
 {
     FakeHost host(plainDesign());
@@ -178,6 +191,26 @@ TEST_F(ExportSheetTest, AFileTheDesktopCannotOpenIsNamedToTheUser)
     EXPECT_TRUE(messages.messages().isEmpty());
 }
 
+// A batch export's folder, where the desktop's opener starts and then finds nothing to show it
+// with: the user is told where the folder is.
+TEST_F(ExportSheetTest, AFolderTheDesktopsOpenerFailsOnIsNamedToTheUser)
+{
+    testsupport::FakeDesktopOpener opener(testsupport::FakeDesktopOpener::Ends::Failing);
+    const QString folder = tempPath("ZOLV Tessaly Greeting Card");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    OutputState::instance().setExportFile(folder, QStringLiteral("3 cards were written to %1.").arg(folder));
+    Open_Export_Log log;
+    modalScripts.push_back([&](QDialog &) {
+        EXPECT_EQ(log._open_log_chk->text(), Open_Export_Log::OpenFolderTitle);
+        QTest::mouseClick(log.ok_button, Qt::LeftButton);
+        return log.result();
+    });
+    EXPECT_EQ(log.Open_Export_File_Box(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.messages().isEmpty(); }));
+    EXPECT_EQ(messages.messages(), QStringList{"\n" + Open_Export_Log::notOpenedText(folder)});
+    EXPECT_EQ(opener.arguments(), QStringList{folder});
+}
+
 // A file deep in folders with long names: the message and the path wrap, the window stays as wide
 // as a screen and its buttons within it, and the path is shown whole.
 TEST_F(ExportSheetTest, ADeepPathWrapsAndKeepsTheButtonsWithinTheWindow)
@@ -214,6 +247,11 @@ TEST_F(ExportSheetTest, SingleExportOfBothSidesApartAndCombined)
         sheet, [](ExportSheet &s) { clickRow(s.matrix_export_card_side, 0); },
         [&](Open_Export_Log &log) {
             EXPECT_EQ(log._open_log_path->text(), tempPath("apart/card.png")); // the front, written last
+            // Both files are named, not the front's alone.
+            EXPECT_EQ(log._open_log_message->text(),
+                      "Card has been exported successfully.\nThe front was written to " +
+                          tempPath("apart/card.png") + ".\nThe back was written to " +
+                          tempPath("apart/card_Back.png") + ".");
             return 0;
         });
     EXPECT_EQ(QDir(tempPath("apart")).entryList(QDir::Files), (QStringList{"card.png", "card_Back.png"}));
@@ -229,6 +267,30 @@ TEST_F(ExportSheetTest, SingleExportOfBothSidesApartAndCombined)
     const QImage front(tempPath("apart/card.png"));
     ASSERT_FALSE(front.isNull());
     EXPECT_EQ(combined.size(), QSize(front.width(), 2 * front.height()));
+}
+
+// A picture whose file is gone is named after the export, which does not call the card whole.
+TEST_F(ExportSheetTest, APictureWhoseFileIsGoneIsNamedAfterTheExport)
+{
+    BatchFillSnapshot::Design design = plainDesign();
+    auto picture = std::make_shared<SKTImage>();
+    picture->setBounds(QRectF(20, 50, 80, 60));
+    picture->setFilePath(tempPath("moved/away/photo.png"));
+    design.back << picture;
+    FakeHost host(design);
+    ExportSheet sheet(host, &host.window);
+    files.answers.push_back(tempPath("card.png"));
+    QString said;
+    exportWith(
+        sheet, [](ExportSheet &s) { clickRow(s.matrix_export_card_side, 0); },
+        [&](Open_Export_Log &log) {
+            said = log._open_log_message->text();
+            return 0;
+        });
+    EXPECT_EQ(said, "The front was written to " + tempPath("card.png") + ".\nThe back was written to " +
+                        tempPath("card_Back.png") +
+                        ".\nBack: written without the picture \"photo.png\", which was in " +
+                        tempPath("moved/away") + ".");
 }
 
 TEST_F(ExportSheetTest, BatchOfThreeRowsWritesBackThenFrontPerRowAndOpensTheFolder)
@@ -293,7 +355,8 @@ TEST_F(ExportSheetTest, UntickingTheOnlySourceExportsTheDesignOnce)
 }
 
 // Each raster type is written at the chosen resolution (pixels and the resolution the file records),
-// the choice comes back in a new sheet (as after a restart), and TIFF is compressed without loss.
+// the choice of type and resolution comes back in a new sheet (as after a restart), and TIFF is
+// compressed without loss.
 TEST_F(ExportSheetTest, ResolutionCountsForEveryTypeAndIsRemembered)
 {
     FakeHost host(plainDesign());
@@ -304,7 +367,8 @@ TEST_F(ExportSheetTest, ResolutionCountsForEveryTypeAndIsRemembered)
         exportWith(
             sheet,
             [&](ExportSheet &s) {
-                shownDpi = s.saveDPIText->currentText();
+                shownDpi = s.fileFormatPopup->currentText() + QLatin1Char(' ') + s.saveDPIText->currentText();
+                EXPECT_TRUE(s.matrix_file_type->button(s.fileFormatPopup->currentIndex())->isChecked());
                 clickRow(s.matrix_file_type, type);
                 if (!dpi.isEmpty()) {
                     s.saveDPIText->setCurrentIndex(s.saveDPIText->findText(dpi));
@@ -320,7 +384,7 @@ TEST_F(ExportSheetTest, ResolutionCountsForEveryTypeAndIsRemembered)
         return shownDpi;
     };
     // The default: 300 dpi, 243 x 154 points become 1013 x 642 pixels.
-    EXPECT_EQ(exportAs(0, {}, "default.png"), "300");
+    EXPECT_EQ(exportAs(0, {}, "default.png"), "PNG 300");
     const QImage png(tempPath("default.png"));
     EXPECT_EQ(png.size(), QSize(1013, 642));
     EXPECT_NEAR(png.dotsPerMeterX(), 300 / 0.0254, 1);
@@ -335,11 +399,11 @@ TEST_F(ExportSheetTest, ResolutionCountsForEveryTypeAndIsRemembered)
                            {3, "600", "card.bmp", QSize(2025, 1284)},
                            {2, "72", "card.tiff", QSize(243, 154)},
                            {2, "300", "big.tiff", QSize(1013, 642)}};
-    QString last = QStringLiteral("300");
+    QString last = QStringLiteral("PNG 300");
     for (const Typed &t : typed) {
         // Each new sheet starts with the last choice.
         EXPECT_EQ(exportAs(t.type, QString::fromLatin1(t.dpi), QString::fromLatin1(t.name)), last) << t.name;
-        last = QString::fromLatin1(t.dpi);
+        last = ExportSheet::FileTypes.at(t.type) + QLatin1Char(' ') + QString::fromLatin1(t.dpi);
         const QImage image(tempPath(t.name));
         EXPECT_EQ(image.size(), t.size) << t.name;
         EXPECT_NEAR(image.dotsPerMeterX(), QString::fromLatin1(t.dpi).toInt() / 0.0254, 1) << t.name;
@@ -351,11 +415,47 @@ TEST_F(ExportSheetTest, ResolutionCountsForEveryTypeAndIsRemembered)
 
     // A value that the sheet does not offer, written by hand, gives the default again.
     {
-        QSettings settings(ExportSheet::settingsPath(), QSettings::IniFormat);
+        QSettings settings(RememberedExport::settingsPath(), QSettings::IniFormat);
         EXPECT_EQ(settings.value("Export/dpi").toInt(), 300);
         settings.setValue("Export/dpi", "123");
+        settings.setValue("Export/type", "GIF");
     }
-    EXPECT_EQ(ExportSheet::rememberedDpi(), 300);
+    EXPECT_EQ(RememberedExport::load().dpi, 300);
+    EXPECT_EQ(RememberedExport::load().fileType, "PNG");
+}
+
+// The sides chosen, both in one picture included, come back in a new sheet; Cancel keeps nothing.
+TEST_F(ExportSheetTest, TheCardSideIsRemembered)
+{
+    FakeHost host(plainDesign());
+    const auto shownSide = [&](const std::function<void(ExportSheet &)> &choose, bool ok) {
+        ExportSheet sheet(host, &host.window);
+        QString shown;
+        modalScripts.push_back([&](QDialog &) {
+            shown = sheet.chosenSide() + (sheet.export_combined_image_chk->isChecked() ? " combined" : "");
+            EXPECT_TRUE(sheet.matrix_export_card_side->checkedButton()->isChecked());
+            choose(sheet);
+            QTest::mouseClick(ok ? sheet.ok_button : sheet.cancel_button, Qt::LeftButton);
+            return sheet.result();
+        });
+        if (ok) { // the exported-files dialog, closed
+            modalScripts.push_back([](QDialog &) { return 0; });
+            files.answers.push_back(tempPath("side.png"));
+        }
+        sheet.Export_Button();
+        return shown;
+    };
+    EXPECT_EQ(shownSide([](ExportSheet &s) { clickRow(s.matrix_export_card_side, 2); }, true), "F");
+    EXPECT_EQ(shownSide(
+                  [](ExportSheet &s) {
+                      clickRow(s.matrix_export_card_side, 0);
+                      s.export_combined_image_chk->click();
+                  },
+                  true),
+              "B");
+    EXPECT_EQ(shownSide([](ExportSheet &s) { clickRow(s.matrix_export_card_side, 1); }, false),
+              "BOTH combined");
+    EXPECT_EQ(shownSide([](ExportSheet &) {}, false), "BOTH combined");
 }
 
 // With the sheet's defaults the cards are print quality: every bound Code 128 and QR Code of a

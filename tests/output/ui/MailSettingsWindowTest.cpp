@@ -86,32 +86,40 @@ TEST_F(MailSettingsWindow, ChecksComeInOrderAndFocusTheFieldAtFault)
         press(window.save_button);
         type(window._send_mail_smtp, QStringLiteral("smtp.example.com"));
         press(window.save_button);
+        // A port is a number from 1 to 65535, at Save as for a test message.
+        for (const char *port : {"smtp", "0", "65536", "-25", "5 87"}) {
+            type(window._send_mail_port, QString::fromLatin1(port));
+            press(window.save_button);
+        }
         // A recipient is needed for a test message only.
-        type(window._send_mail_port, QStringLiteral("smtp"));
+        type(window._send_mail_port, QStringLiteral(" 587 "));
         press(window.test_button);
         type(window._send_mail_to, QStringLiteral("a@b.c"));
         press(window.test_button);
         EXPECT_TRUE(transport->sent.isEmpty());
         WindowFixture::saveArtifact(&dialog, QStringLiteral("mail_settings.png"));
-        QTest::mouseClick(window.save_button, Qt::LeftButton); // a port of letters is kept as typed
+        QTest::mouseClick(window.save_button, Qt::LeftButton);
         dialog.hide();
         return dialog.result();
     });
     saved = window.Open_Wnd();
 
-    EXPECT_EQ(messages.messages(),
-              (QStringList{"\nPlease enter sender E-mail.", "\nPlease enter valid sender E-mail address.",
-                           "\nPlease enter password.", "\nPlease enter SMTP server.",
-                           "\nPlease enter port number.", "\nPlease enter recipient E-mail address.",
-                           "\nPlease enter valid recipient E-mail address."}));
-    EXPECT_EQ(focused,
-              (QList<QLineEdit *>{window._send_mail_sender_mail, window._send_mail_sender_mail,
-                                  window._send_mail_password, window._send_mail_smtp, window._send_mail_port,
-                                  window._send_mail_to, window._send_mail_to}));
+    const QString range = "\n" + Email_Setting::PortRangeMessage;
+    EXPECT_EQ(
+        messages.messages(),
+        (QStringList{"\nPlease enter sender E-mail.", "\nPlease enter valid sender E-mail address.",
+                     "\nPlease enter password.", "\nPlease enter SMTP server.", "\nPlease enter port number.",
+                     range, range, range, range, range, "\nPlease enter recipient E-mail address.",
+                     "\nPlease enter valid recipient E-mail address."}));
+    const QList<QLineEdit *> portFocused(5, window._send_mail_port);
+    EXPECT_EQ(focused, (QList<QLineEdit *>{window._send_mail_sender_mail, window._send_mail_sender_mail,
+                                           window._send_mail_password, window._send_mail_smtp,
+                                           window._send_mail_port} +
+                        portFocused + QList<QLineEdit *>{window._send_mail_to, window._send_mail_to}));
     EXPECT_EQ(saved, 1);
     EXPECT_EQ(storedText("SendEmailSender"), "Cards@Example.COM"); // as typed
     EXPECT_EQ(storedText("SendEmailPwd"), "pässwörd");
-    EXPECT_EQ(storedText("SendEmailPORT"), "smtp");
+    EXPECT_EQ(storedText("SendEmailPORT"), "587");
     EXPECT_EQ(storedText("SendEmailRecipient"), "a@b.c");
     EXPECT_EQ(storedText("SendEnableSSL"), "N"); // nothing stored before: TLS
     struct stat info {

@@ -6,6 +6,11 @@
 #include "profile/ui/ProfileDriver.h"
 #include "support/KeyboardWalk.h"
 
+#include "foundation/CardCodes.h"
+
+#include <QLocale>
+#include <QTimeZone>
+
 #include <QImage>
 #include <QPixmap>
 
@@ -257,24 +262,74 @@ TEST_F(ProfileDialog, AWorkbookOffersExcelInEveryListUntilAnImportLeavesNoRows)
     EXPECT_EQ(Excel_Source_Path, book); // kept when the table is empty
 }
 
-// Escape is Cancel: a workbook imported in the dialog is the one the design names afterwards, as
-// after Cancel, and no record changes.
-TEST_F(ProfileDialog, EscapeKeepsTheImportedWorkbooksPathAsCancelDoes)
+// Cancel, Escape and the close button change nothing: a workbook read with Browse is taken back
+// with its rows, its path and the columns the design's objects had followed into it, and the
+// dialog said when each table's rows were loaded.
+TEST_F(ProfileDialog, CancelTakesBackTheWorkbookItsRowsAndTheBindings)
 {
-    const QString book = tempPath("book.xlsx");
-    testsupport::writeFile(book, "PK");
-    Excel_Source_Path = tempPath("earlier.xlsx");
-    nextRows = rows({"first@example.com"});
-    files.answers = {book};
-    const int result = session(QStringLiteral("F"), [&](User_profile &d) {
-        d.browse_excel_button->click();
-        type(d.name_value, "Ada Example");
-        QTest::keyClick(&d, Qt::Key_Escape);
-    });
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(imported, QStringList{book});
-    EXPECT_EQ(Excel_Source_Path, book);
-    EXPECT_TRUE(window->Front_user_profile.Name.value.isEmpty());
+    User_profile::setWorkbookImport({});
+    const QString book = tempPath("other.xlsx");
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
+        book, {{"Secret", "Name", "Long"}, {"s", "Bob", "new-long"}, {"t", "Cy", "newer"}}, true));
+    ExcelBindingTable &table = Data_From_Excel_Window;
+    table.setColumnTitles({"Name", "Long"});
+    table.setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old-long"}}});
+    table.Excel_Binding_Use = true;
+    table.Excel_Source_Path = tempPath("earlier.xlsx");
+    table.sourceFacts.size = 10;
+    table.sourceFacts.sha256 = QByteArray(64, 'b');
+    table.sourceFacts.loadedAt =
+        QDateTime(QDate(2026, 12, 8), QTime(10, 14), QTimeZone::systemTimeZone()).toUTC();
+    GraphicPtr email = SKTGraphic::create(SKTGraphic::Kind::Text);
+    email->control_ID = QStringLiteral("Fup_EmailID");
+    email->Text_Value = QStringLiteral("old-long");
+    email->setBounds(QRectF(10, 10, 120, 20));
+    email->data_source_type = DataSourceCode::BindingColumn;
+    email->Set_Excel_binding_Column(2, QStringLiteral("Long"));
+    window->document().insertGraphicsIntoSide(0, {email}, {0});
+    window->designFile().markClean();
+    const ExcelBindingTable before = table;
+
+    const QList<QPair<const char *, std::function<void(User_profile &)>>> closings = {
+        {"Cancel", [](User_profile &d) { d.cancel_button->click(); }},
+        {"Escape", [](User_profile &d) { QTest::keyClick(&d, Qt::Key_Escape); }},
+        {"close button",
+         [](User_profile &d) {
+             d.show();
+             d.close();
+         }},
+    };
+    for (const auto &[how, close] : closings) {
+        files.answers = {book};
+        const int result = session(QStringLiteral("F"), [&, &close = close](User_profile &d) {
+            EXPECT_EQ(d.rows_loaded_label->text(), QStringLiteral("Rows loaded on 8 December 2026 at 10:14"));
+            modalScripts.push_front([](QDialog &columns) {
+                auto &import = dynamic_cast<Import_Excel &>(columns);
+                import.Select_ALL_Pressed();
+                import.ok_button->click();
+                return import.result();
+            });
+            d.browse_excel_button->click();
+            EXPECT_EQ(table.rowCount(), 2) << how;
+            EXPECT_EQ(email->excel_col_indx, 3) << how; // followed "Long" into the new workbook
+            EXPECT_TRUE(d.rows_loaded_label->text().startsWith(
+                QStringLiteral("Rows loaded ") +
+                QLocale().toString(QDate::currentDate(), "'on 'd MMMM yyyy")))
+                << how;
+            if (std::string_view(how) == "Cancel")
+                saveArtifact(&d, QStringLiteral("details_rows_loaded.png"));
+            type(d.name_value, "Ada Example");
+            close(d);
+        });
+        EXPECT_EQ(result, 0) << how;
+        EXPECT_EQ(table.ListData(), before.ListData()) << how;
+        EXPECT_EQ(table.columnTitles(), before.columnTitles()) << how;
+        EXPECT_EQ(Excel_Source_Path, tempPath("earlier.xlsx")) << how;
+        EXPECT_TRUE(table.sourceFacts.sameRecord(before.sourceFacts)) << how;
+        EXPECT_EQ(email->excel_col_indx, 2) << how;
+        EXPECT_FALSE(window->designFile().isModified()) << how;
+        EXPECT_TRUE(window->Front_user_profile.Name.value.isEmpty()) << how;
+    }
 }
 
 TEST_F(ProfileDialog, ThePhotoPathIsTrimmedAndAFileThatDoesNotLoadIsNamedAndChangesNothing)
@@ -347,4 +402,26 @@ TEST_F(ProfileDialog, TheColumnImportFillsTheBindingTableThatTheListsOffer)
     });
     EXPECT_EQ(window->Front_user_profile.email.xl_col_indx, 2);
     EXPECT_TRUE(Excel_Binding_Use);
+}
+
+TEST_F(ProfileDialog, TheColumnImportNamesFormulasTheWorkbookNeverComputed)
+{
+    User_profile::setWorkbookImport({});
+    files.answers = {QStringLiteral(TESSALY_TEST_DATA "/formulas/openpyxl.xlsx")};
+    session(QStringLiteral("F"), [&](User_profile &d) {
+        modalScripts.push_front([](QDialog &dialog) {
+            auto &columns = dynamic_cast<Import_Excel &>(dialog);
+            columns.Select_ALL_Pressed();
+            columns.ok_button->click();
+            return columns.result();
+        });
+        d.browse_excel_button->click();
+        d.ok_button->click(); // Cancel would take the workbook back
+    });
+    EXPECT_EQ(
+        messages.messages(),
+        QStringList{msg("Total: C2-C41; Label: D2-D3 hold formulas that were never computed; open and save "
+                        "the workbook in a spreadsheet program first.")});
+    EXPECT_EQ(Data_From_Excel_Window.rowCount(), 40);
+    EXPECT_EQ(Data_From_Excel_Window.uncomputedFormulas().cellCount(), 42);
 }

@@ -3,8 +3,11 @@
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
 #include "editor/ui/EditorCommands.h"
+#include "editor/ui/MainWindowOutputHost.h"
 #include "editor/ui/ToolController.h"
+#include "foundation/CardCodes.h"
 #include "model/ModelGlobals.h"
+#include "output/OutputCheck.h"
 #include "platform/UndoManager.h"
 #include "profile/PlaceholderFrames.h"
 #include "profile/ui/ProfileDriver.h"
@@ -250,11 +253,61 @@ TEST_F(ProfilePlacement, ABoundDetailFollowsItsHeadingIntoTheNextWorkbook)
                 EXPECT_EQ(shown->Text_Value.value_or(QString()), QStringLiteral("new-long")) << c.what;
                 EXPECT_EQ(shown->excel_col_indx, c.column) << c.what;
             } else {
-                d.ok_button->click(); // refused: the detail has no column to read
-                EXPECT_EQ(messages.messages(), QStringList("\nPlease select the source for 'Email Id'"))
+                // OK names the missing heading; choosing another column leaves the dialog open.
+                messages.queueChoices({1});
+                d.ok_button->click();
+                EXPECT_EQ(d.result(), 0) << c.what;
+                EXPECT_TRUE(messages.messages().isEmpty()) << c.what;
+                EXPECT_TRUE(messages.questions().value(0).startsWith(QStringLiteral(
+                    "Email Id is bound to the column \"Long\", which book.xlsx does not have.")))
                     << c.what;
             }
             d.cancel_button->click();
         });
     }
+}
+
+// Kept, a binding to a column the workbook lacks stays on the card as it was (its text, its
+// heading), and the check before a run names the missing column.
+TEST_F(ProfilePlacement, AMissingColumnKeptStaysBoundAndTheRunCheckNamesIt)
+{
+    Data_From_Excel_Window.setColumnTitles({"Name", "Phone"});
+    Data_From_Excel_Window.setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "555-0100"}}});
+    Excel_Binding_Use = true;
+    User_Profile_Class &record = window->Front_user_profile;
+    User_Profile_Class::setColumn(record.phone, 2, QStringLiteral("Phone"));
+    record.phone.value = QStringLiteral("555-0100");
+    ProfileState::instance().Fill_User_Profile = 1;
+    window->Fill_User_profile_info_front_side();
+    User_profile::setWorkbookImport([](QWidget *, const QString &) {
+        Data_From_Excel_Window.setColumnTitles({"Name"});
+        Data_From_Excel_Window.setListData(
+            {{{"Extension", "1"}, {"Column1", "Bob"}}, {{"Extension", "2"}, {"Column1", "Cy"}}});
+    });
+    const QString book = tempPath("people.xlsx");
+    testsupport::writeFile(book, "PK");
+    files.answers = {book};
+    messages.queueChoices({0});
+    const int result = session(QStringLiteral("F"), [&](User_profile &d) {
+        d.browse_excel_button->click();
+        EXPECT_EQ(d.phone_ser_col_cb->placeholderText(), QStringLiteral("Missing: Phone"));
+        d.ok_button->click();
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(messages.questions(),
+              QStringList("Phone No. is bound to the column \"Phone\", which people.xlsx does not have.\n\n"
+                          "You can keep the binding marked missing: it shows nothing on the cards until a "
+                          "workbook with that column is loaded, and export, print and mail warn first. Or "
+                          "choose another column."));
+    const GraphicPtr phone = byId(front(), "Fup_PhoneNO");
+    ASSERT_TRUE(phone);
+    EXPECT_TRUE(phone->ctrl_is_visible);
+    EXPECT_EQ(phone->Text_Value.value_or(QString()), QStringLiteral("555-0100"));
+    EXPECT_EQ(phone->data_source_type, DataSourceCode::BindingColumn);
+    EXPECT_EQ(phone->excel_col_title.value_or(QString()), QStringLiteral("Phone"));
+
+    BatchFillSnapshot run = BatchFillSnapshot::take(MainWindowOutputHost::designOf(*window));
+    run.Get_total_Card_count();
+    EXPECT_TRUE(OutputCheck::check(run).text().contains(QStringLiteral("column \"Phone\"")))
+        << OutputCheck::check(run).text().toStdString();
 }

@@ -2,6 +2,7 @@
 // reach the desktop, exactly as they are handed over, and what the windows show.
 #include "foundation/FileUtils.h"
 #include "foundation/WindowRegistry.h"
+#include "support/FakeDesktopOpener.h"
 #include "support/KeyboardWalk.h"
 #include "support/TestSupport.h"
 #include "support/WebLinks.h"
@@ -20,6 +21,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
+
+#include <optional>
 
 using testsupport::WindowFixture;
 
@@ -94,6 +97,12 @@ TEST_F(SupportWindows, HelpDocumentOpensOrIsReportedMissing)
     EXPECT_TRUE(
         guide.contains(QStringLiteral("it offers two ways in: the wizard, or a design file you kept.")));
     EXPECT_TRUE(guide.contains(QStringLiteral("File > New from Template starts a card from a template")));
+    // ... and the wizard's steps as it takes them: its last asks From and To, no date, time or venue.
+    EXPECT_TRUE(guide.contains(QStringLiteral("The wizard takes four steps:")));
+    EXPECT_TRUE(
+        guide.contains(QStringLiteral("and From and To, the names of the sender and the addressee.")));
+    for (const char *gone : {"venue", "the date", "the time"})
+        EXPECT_FALSE(guide.contains(QLatin1String(gone), Qt::CaseInsensitive)) << gone;
     QTest::mouseClick(help._Help_File_Label, Qt::LeftButton);
     ASSERT_EQ(openedUrls.size(), 1);
     EXPECT_EQ(openedUrls.first().toLocalFile(), pdf);
@@ -177,7 +186,6 @@ TEST_F(SupportWindows, MailLinksReachTheDesktopWithoutBeingEncodedAgain)
 
 TEST_F(SupportWindows, ALinkNothingCanOpenIsShownWithItsAddress)
 {
-    desktopOpens = false;
     WindowRegistry registry;
     SupportCommands::fill(registry, nullptr, AppName);
     const QStringList keys{QStringLiteral("website1"), QStringLiteral("website2"),
@@ -185,21 +193,31 @@ TEST_F(SupportWindows, ALinkNothingCanOpenIsShownWithItsAddress)
                            QStringLiteral("reseller"), QStringLiteral("googleplus"),
                            QStringLiteral("facebook"), QStringLiteral("twitter"),
                            QStringLiteral("fblike"),   QStringLiteral("comments")};
-    for (const QString &key : keys) {
-        SCOPED_TRACE(key.toStdString());
-        const qsizetype before = messages.messages().size();
-        EXPECT_EQ(registry.open(WindowRegistry::Window::WebLinks, key), 0);
-        ASSERT_EQ(messages.messages().size(), before + 1);
-        const QUrl url = openedUrls.last();
-        const QString address = url.scheme() == QLatin1String("mailto") ? url.path() : url.toString();
-        EXPECT_FALSE(address.isEmpty());
-        EXPECT_TRUE(messages.messages().last().endsWith(QLatin1Char('\n') + address));
+    // The desktop has no opener; or its opener starts, finds no browser or mail program and fails.
+    for (const bool openerStarts : {false, true}) {
+        SCOPED_TRACE(openerStarts ? "the opener fails" : "no opener");
+        messages.clear();
+        desktopOpens = false;
+        std::optional<testsupport::FakeDesktopOpener> opener;
+        if (openerStarts)
+            opener.emplace(testsupport::FakeDesktopOpener::Ends::Failing);
+        for (const QString &key : keys) {
+            SCOPED_TRACE(key.toStdString());
+            const qsizetype before = messages.messages().size();
+            registry.open(WindowRegistry::Window::WebLinks, key);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return messages.messages().size() == before + 1; }));
+            const QUrl url = openerStarts ? QUrl(opener->arguments().last()) : openedUrls.last();
+            const QString address = url.scheme() == QLatin1String("mailto") ? url.path() : url.toString();
+            EXPECT_FALSE(address.isEmpty());
+            EXPECT_TRUE(messages.messages().last().endsWith(QLatin1Char('\n') + address));
+        }
+        EXPECT_TRUE(
+            messages.messages().last().trimmed().startsWith(QStringLiteral("The link could not be opened.")));
+        EXPECT_EQ(
+            messages.messages().at(3).trimmed(),
+            QStringLiteral("No mail program could be opened. You can write to this address yourself:\n") +
+                WebLinks::SupportAddress);
     }
-    EXPECT_TRUE(
-        messages.messages().last().trimmed().startsWith(QStringLiteral("The link could not be opened.")));
-    EXPECT_EQ(messages.messages().at(3).trimmed(),
-              QStringLiteral("No mail program could be opened. You can write to this address yourself:\n") +
-                  WebLinks::SupportAddress);
 }
 
 TEST_F(SupportWindows, PromotionShowsTheProductAndOpensItsThreeLinks)

@@ -2,6 +2,7 @@
 // JSON, for checks against an independent reader.
 #include "Command.h"
 
+#include "data/ColumnBinding.h"
 #include "data/XlsxReader.h"
 
 #include <QJsonArray>
@@ -65,7 +66,9 @@ CARDTOOL_COMMAND(xlsxSheetsCommand, "xlsx-sheets", "FILE   JSON array of the she
     return 0;
 }
 
-CARDTOOL_COMMAND(xlsxReadCommand, "xlsx-read", "FILE --sheet N   JSON array of the rows of sheet N (from 1)")
+CARDTOOL_COMMAND(
+    xlsxReadCommand, "xlsx-read",
+    "FILE --sheet N   JSON array of the rows of sheet N (from 1); formulas never computed on stderr")
 {
     QStringList rest = args;
     QString sheetText = QStringLiteral("1");
@@ -92,6 +95,10 @@ CARDTOOL_COMMAND(xlsxReadCommand, "xlsx-read", "FILE --sheet N   JSON array of t
         cardtool::fail(rows.message);
         return 1;
     }
+    // The rows are still given: the cells named hold what the workbook stored, which is no result.
+    const QString uncomputed = ColumnBinding::uncomputedNote(rows.rows, {});
+    if (!uncomputed.isEmpty())
+        cardtool::fail(uncomputed);
     // Written row by row: a whole document of two million cells took more memory than the
     // table it was made from.
     constexpr qsizetype Chunk = 1 << 20;

@@ -1,10 +1,7 @@
-#include "XlsxNumberFormats.h"
+#include "XlsxDateFormat.h"
 
-#include "XlsxXmlScanner.h"
+#include <QLocale>
 
-#include <QDate>
-
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 
@@ -60,6 +57,15 @@ Day dayOf(int64_t days, bool date1904)
     return d;
 }
 
+// The first letter of a name, as "mmmmm" shows it.
+std::string firstLetter(const std::string &utf8)
+{
+    size_t end = utf8.empty() ? 0 : 1;
+    while (end < utf8.size() && (uchar(utf8[end]) & 0xC0) == 0x80)
+        ++end;
+    return utf8.substr(0, end);
+}
+
 bool lowerIs(QStringView code, qsizetype at, QLatin1String word)
 {
     return code.mid(at, word.size()).compare(word, Qt::CaseInsensitive) == 0;
@@ -73,41 +79,59 @@ qsizetype runOf(QStringView code, qsizetype at, QChar lower)
     return n;
 }
 
-struct BuiltInFormatCode {
-    int id;
-    const char *code;
-};
-
-constexpr BuiltInFormatCode kBuiltInDateCodes[] = {
-    {14, "m/d/yyyy"},      {15, "d-mmm-yy"},      {16, "d-mmm"},     {17, "mmm-yy"},
-    {18, "h:mm AM/PM"},    {19, "h:mm:ss AM/PM"}, {20, "h:mm"},      {21, "h:mm:ss"},
-    {22, "m/d/yyyy h:mm"}, {45, "mm:ss"},         {46, "[h]:mm:ss"}, {47, "mm:ss.0"},
-};
-
-constexpr BuiltInFormatCode kBuiltInNumberCodes[] = {
-    {1, "0"},
-    {2, "0.00"},
-    {3, "#,##0"},
-    {4, "#,##0.00"},
-    {9, "0%"},
-    {10, "0.00%"},
-    {11, "0.00E+00"},
-    {37, "#,##0 ;(#,##0)"},
-    {38, "#,##0 ;[Red](#,##0)"},
-    {39, "#,##0.00;(#,##0.00)"},
-    {40, "#,##0.00;[Red](#,##0.00)"},
-};
-
-template <size_t N> QString builtInCodeOf(const BuiltInFormatCode (&codes)[N], int numFmtId)
-{
-    for (const BuiltInFormatCode &c : codes) {
-        if (c.id == numFmtId)
-            return QString::fromLatin1(c.code);
-    }
-    return {};
-}
-
 } // namespace
+
+// English unless the locale of the code ([$-407]) is of a language whose names a spreadsheet
+// shows as the locale data of Qt has them: German, French and Italian.
+const XlsxDateFormat::Names *XlsxDateFormat::namesOf(unsigned lcid)
+{
+    const auto fromLocale = [](QLocale::Language language, QLocale::Territory territory) {
+        const QLocale locale(language, territory);
+        Names n;
+        for (int k = 0; k < 12; ++k) {
+            n.months[k] = locale.standaloneMonthName(k + 1, QLocale::LongFormat).toStdString();
+            n.shortMonths[k] = locale.standaloneMonthName(k + 1, QLocale::ShortFormat).toStdString();
+        }
+        for (int k = 0; k < 7; ++k) { // Qt counts from Monday (1), a workbook from Sunday (0)
+            n.days[k] = locale.standaloneDayName(k == 0 ? 7 : k, QLocale::LongFormat).toStdString();
+            n.shortDays[k] = locale.standaloneDayName(k == 0 ? 7 : k, QLocale::ShortFormat).toStdString();
+        }
+        return n;
+    };
+    if ((lcid & 0xFFFF) == 0x0C07) {
+        static const Names austrian = fromLocale(QLocale::German, QLocale::Austria);
+        return &austrian;
+    }
+    switch (lcid & 0x3FF) {
+    case 0x07: {
+        static const Names german = fromLocale(QLocale::German, QLocale::Germany);
+        return &german;
+    }
+    case 0x0C: {
+        static const Names french = fromLocale(QLocale::French, QLocale::France);
+        return &french;
+    }
+    case 0x10: {
+        static const Names italian = fromLocale(QLocale::Italian, QLocale::Italy);
+        return &italian;
+    }
+    default:
+        break;
+    }
+    static const Names english = [] {
+        Names n;
+        for (int k = 0; k < 12; ++k) {
+            n.months[k] = monthNames[k];
+            n.shortMonths[k] = n.months[k].substr(0, 3);
+        }
+        for (int k = 0; k < 7; ++k) {
+            n.days[k] = dayNames[k];
+            n.shortDays[k] = n.days[k].substr(0, 3);
+        }
+        return n;
+    }();
+    return &english;
+}
 
 // Reads the first section of a format code into parts, one token at a time.
 class XlsxDateFormat::Parser
@@ -218,9 +242,13 @@ void XlsxDateFormat::Parser::bracket()
         m_parts.push_back({k, int(inner.size()), {}});
         m_shows = true;
     } else if (first == QLatin1Char('$')) {
-        // [$€-407]: a currency symbol and a locale; the symbol is shown.
+        // [$€-407]: a currency symbol, which is shown, and a locale, whose names are written.
         const qsizetype dash = inner.indexOf(QLatin1Char('-'));
         literal(inner.mid(1, (dash < 0 ? inner.size() : dash) - 1).toUtf8().toStdString());
+        bool ok = false;
+        const unsigned lcid = dash < 0 ? 0 : inner.mid(dash + 1).toUInt(&ok, 16);
+        if (ok)
+            m_format.m_names = namesOf(lcid);
     } // colours, conditions and other bracketed codes show nothing
 }
 
@@ -307,13 +335,24 @@ std::string XlsxDateFormat::format(double serial, bool date1904) const
     for (int k = 0; k < m_fractionDigits; ++k)
         unit /= 10;
     const int64_t ms = std::llround(serial * double(kMsPerDay) / double(unit)) * unit;
-    const int64_t days = ms / kMsPerDay;
-    const int64_t msOfDay = ms % kMsPerDay;
-    const Day d = dayOf(days, date1904);
-    const int hour = int(msOfDay / 3600000);
-    const int minute = int(msOfDay / 60000 % 60);
-    const int second = int(msOfDay / 1000 % 60);
-    const int millis = int(msOfDay % 1000);
+    const Day d = dayOf(ms / kMsPerDay, date1904);
+    return write({d.year, d.month, d.day, d.weekday, ms % kMsPerDay, ms});
+}
+
+std::string XlsxDateFormat::format(const QDate &date, int64_t msOfDay, double serial) const
+{
+    if (!date.isValid() || date.year() < 1 || date.year() > 9999)
+        return {};
+    return write({date.year(), date.month(), date.day(), date.dayOfWeek() % 7, msOfDay,
+                  std::llround(serial * double(kMsPerDay))});
+}
+
+std::string XlsxDateFormat::write(const Moment &m) const
+{
+    const int hour = int(m.msOfDay / 3600000);
+    const int minute = int(m.msOfDay / 60000 % 60);
+    const int second = int(m.msOfDay / 1000 % 60);
+    const int millis = int(m.msOfDay % 1000);
 
     std::string out;
     for (const Part &p : m_parts) {
@@ -322,27 +361,25 @@ std::string XlsxDateFormat::format(double serial, bool date1904) const
             out += p.text;
             break;
         case Kind::Year2:
-            out += padded(d.year % 100, 2);
+            out += padded(m.year % 100, 2);
             break;
         case Kind::Year4:
-            out += padded(d.year, 4);
+            out += padded(m.year, 4);
             break;
         case Kind::Month:
-            out += padded(d.month, p.width);
+            out += padded(m.month, p.width);
             break;
         case Kind::MonthName: {
-            const std::string name = monthNames[d.month - 1];
-            out += p.width == 3 ? name.substr(0, 3) : p.width == 5 ? name.substr(0, 1) : name;
+            const std::string &name = m_names->months[m.month - 1];
+            out += p.width == 3 ? m_names->shortMonths[m.month - 1] : p.width == 5 ? firstLetter(name) : name;
             break;
         }
         case Kind::Day:
-            out += padded(d.day, p.width);
+            out += padded(m.day, p.width);
             break;
-        case Kind::DayName: {
-            const std::string name = dayNames[d.weekday];
-            out += p.width == 3 ? name.substr(0, 3) : name;
+        case Kind::DayName:
+            out += p.width == 3 ? m_names->shortDays[m.weekday] : m_names->days[m.weekday];
             break;
-        }
         case Kind::Hour: {
             int h = hour;
             if (m_twelveHour)
@@ -369,117 +406,15 @@ std::string XlsxDateFormat::format(double serial, bool date1904) const
             break;
         }
         case Kind::ElapsedHours:
-            out += padded(ms / 3600000, p.width);
+            out += padded(m.elapsedMs / 3600000, p.width);
             break;
         case Kind::ElapsedMinutes:
-            out += padded(ms / 60000, p.width);
+            out += padded(m.elapsedMs / 60000, p.width);
             break;
         case Kind::ElapsedSeconds:
-            out += padded(ms / 1000, p.width);
+            out += padded(m.elapsedMs / 1000, p.width);
             break;
         }
     }
     return out;
-}
-
-QString XlsxNumberFormats::builtInDateCode(int numFmtId)
-{
-    return builtInCodeOf(kBuiltInDateCodes, numFmtId);
-}
-
-QString XlsxNumberFormats::builtInNumberCode(int numFmtId)
-{
-    return builtInCodeOf(kBuiltInNumberCodes, numFmtId);
-}
-
-const XlsxNumberFormats::CellFormat *XlsxNumberFormats::formatOfId(int numFmtId)
-{
-    const auto found = m_byId.constFind(numFmtId);
-    if (found != m_byId.constEnd())
-        return found->get();
-    // A code the workbook declares wins over the built-in one of the same id.
-    QString code = m_codes.value(numFmtId);
-    if (!m_codes.contains(numFmtId)) {
-        code = builtInDateCode(numFmtId);
-        if (code.isEmpty())
-            code = builtInNumberCode(numFmtId);
-    }
-    std::shared_ptr<CellFormat> f;
-    if (!code.isEmpty()) {
-        auto date = XlsxDateFormat::parse(code);
-        auto number = date ? nullptr : XlsxNumberFormat::parse(code);
-        if (date || number)
-            f = std::make_shared<CellFormat>(CellFormat{std::move(date), std::move(number)});
-    }
-    m_byId.insert(numFmtId, f);
-    return f.get();
-}
-
-bool XlsxNumberFormats::read(XlsxXmlScanner &xml)
-{
-    using Token = XlsxXmlScanner::Token;
-    bool inCellXfs = false;
-    int xfDepth = 0;
-    std::string value;
-    for (Token t = xml.next(); t != Token::EndOfDocument; t = xml.next()) {
-        if (t == Token::Invalid)
-            return false;
-        if (xml.name() == "cellXfs") {
-            inCellXfs = t == Token::StartElement;
-            xfDepth = xml.depth() + 1;
-            continue;
-        }
-        if (t != Token::StartElement)
-            continue;
-        if (xml.name() == "numFmt" && m_codes.size() < MaxStyles) {
-            int id = -1;
-            if (xml.attribute("numFmtId", &value))
-                std::from_chars(value.data(), value.data() + value.size(), id);
-            if (id >= 0 && xml.attribute("formatCode", &value))
-                m_codes.insert(id, QString::fromStdString(value));
-        } else if (inCellXfs && xml.name() == "xf" && xml.depth() == xfDepth) {
-            if (m_styles.size() >= size_t(MaxStyles))
-                return false;
-            int id = 0;
-            if (xml.attribute("numFmtId", &value))
-                std::from_chars(value.data(), value.data() + value.size(), id);
-            m_styles.push_back(formatOfId(id));
-        }
-    }
-    return true;
-}
-
-const XlsxNumberFormats::CellFormat *XlsxNumberFormats::styleFormat(int style) const
-{
-    return style >= 0 && size_t(style) < m_styles.size() ? m_styles[size_t(style)] : nullptr;
-}
-
-const XlsxDateFormat *XlsxNumberFormats::dateFormat(int style) const
-{
-    const CellFormat *f = styleFormat(style);
-    return f ? f->date.get() : nullptr;
-}
-
-bool XlsxNumberFormats::formatCell(int style, std::string_view stored, std::string *out) const
-{
-    while (!stored.empty() && (stored.front() == ' ' || stored.front() == '+'))
-        stored.remove_prefix(1);
-    while (!stored.empty() && stored.back() == ' ')
-        stored.remove_suffix(1);
-    double value = 0;
-    const auto [end, ec] = std::from_chars(stored.data(), stored.data() + stored.size(), value);
-    if (ec != std::errc() || end != stored.data() + stored.size() || !std::isfinite(value))
-        return false;
-    const CellFormat *f = styleFormat(style);
-    std::string shown;
-    if (f && f->number) {
-        shown = f->number->format(value); // may be "": an empty section shows nothing
-    } else {
-        if (f && f->date)
-            shown = f->date->format(value, m_date1904); // "" out of the calendar: General then
-        if (shown.empty())
-            shown = XlsxNumberFormat::general(value);
-    }
-    *out = std::move(shown);
-    return true;
 }

@@ -1,0 +1,71 @@
+// What choosing a face for every character costs: a text drawn again (answers known), a run's
+// check of many distinct names, and the first sight of a thousand Chinese characters.
+#include "platform/FontCoverage.h"
+#include "platform/FontResolver.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+namespace
+{
+
+QFont cardFont()
+{
+    return FontResolver::font(QStringLiteral("TimesNewRomanPS-ItalicMT"), 14);
+}
+
+void BM_LatinTextAgain(benchmark::State &state)
+{
+    const QFont font = cardFont();
+    const QString text = QStringLiteral("Dear Mrs Zoë O'Brien, you are invited to our wedding");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FontCoverage::fallbackRanges(text, font));
+}
+BENCHMARK(BM_LatinTextAgain);
+
+void BM_MixedScriptsAgain(benchmark::State &state)
+{
+    const QFont font = cardFont();
+    const QString text = QString::fromUtf8("محمد O'Brien שלום 你好 Привет Zoë");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FontCoverage::fallbackRanges(text, font));
+}
+BENCHMARK(BM_MixedScriptsAgain);
+
+// 10,000 distinct names, as a run's check meets them once each.
+void BM_CheckTenThousandNames(benchmark::State &state)
+{
+    const QFont font = cardFont();
+    QStringList names;
+    for (int i = 0; i < 10000; ++i)
+        names << QStringLiteral("Guest %1 محمد Zoë %2").arg(i).arg(i * 7919 % 10007);
+    for (auto _ : state)
+        for (const QString &name : names)
+            benchmark::DoNotOptimize(FontCoverage::undrawableCharacters(name, font));
+}
+BENCHMARK(BM_CheckTenThousandNames)->Unit(benchmark::kMillisecond);
+
+// The first sight of a thousand CJK characters (one iteration: afterwards they are known).
+void BM_FirstSightOfThousandHanCharacters(benchmark::State &state)
+{
+    const QFont font = cardFont();
+    QString text;
+    for (char32_t c = 0x4E00; c < 0x4E00 + 1000; ++c)
+        text += QString::fromUcs4(&c, 1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FontCoverage::fallbackRanges(text, font));
+}
+BENCHMARK(BM_FirstSightOfThousandHanCharacters)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,74 @@
+#include "canvas/NewObjectFrames.h"
+
+#include "model/SKTGrid.h"
+#include "platform/Picture.h"
+
+#include <algorithm>
+
+namespace
+{
+// The start of a frame of `length` on an axis of the card: kept where it fits, else moved in.
+double startOnAxis(double start, double length, double axis, double restart)
+{
+    if (start >= 0 && start + length <= axis)
+        return start;
+    if (restart >= 0 && restart + length <= axis)
+        return restart;
+    return std::max(0.0, axis - length);
+}
+
+// The far edge of a snapped frame, one step back when rounding took it past the card's edge.
+double farOnAxis(double snappedFar, double far, double axis, double spacing)
+{
+    return far <= axis && snappedFar > axis ? snappedFar - spacing : snappedFar;
+}
+} // namespace
+
+QSizeF NewObjectFrames::fitted(QSizeF size, QSizeF card)
+{
+    if (card.isEmpty() || size.isEmpty())
+        return size;
+    if (size.width() > card.width() || size.height() > card.height())
+        size.scale(card, Qt::KeepAspectRatio);
+    return size;
+}
+
+QRectF NewObjectFrames::cascaded(const QRectF &frame, QSizeF card)
+{
+    const QSizeF size = fitted(frame.size(), card);
+    return QRectF(QPointF(startOnAxis(frame.x(), size.width(), card.width(), CascadeStart),
+                          startOnAxis(frame.y(), size.height(), card.height(), CascadeStart)),
+                  size);
+}
+
+QRectF NewObjectFrames::centred(QSizeF size, const QPointF &centre, QSizeF card)
+{
+    size = fitted(size, card);
+    const QPointF origin(centre.x() - size.width() / 2, centre.y() - size.height() / 2);
+    return QRectF(QPointF(std::clamp(origin.x(), 0.0, std::max(0.0, card.width() - size.width())),
+                          std::clamp(origin.y(), 0.0, std::max(0.0, card.height() - size.height()))),
+                  size);
+}
+
+QRectF NewObjectFrames::snapped(const QRectF &frame, const SKTGrid *grid, QSizeF card)
+{
+    if (!grid || !grid->isUsable() || !grid->isConstraining())
+        return frame;
+    const QPointF origin = grid->constrainedPoint(frame.topLeft());
+    const QPointF far = grid->constrainedPoint(origin + QPointF(frame.width(), frame.height()));
+    const double right = farOnAxis(far.x(), frame.right(), card.width(), grid->spacing());
+    const double bottom = farOnAxis(far.y(), frame.bottom(), card.height(), grid->spacing());
+    // A frame the grid would fold to nothing would be taken back as an empty object.
+    if ((right <= origin.x() && frame.width() > 0) || (bottom <= origin.y() && frame.height() > 0))
+        return frame;
+    return QRectF(origin, QSizeF(right - origin.x(), bottom - origin.y()));
+}
+
+QSizeF NewObjectFrames::pictureSize(const Picture &picture)
+{
+    const QSizeF points = picture.size();
+    const QImage pixels = picture.image();
+    if (pixels.isNull() || points.isEmpty())
+        return points;
+    return QSizeF(pixels.size()).scaled(points, Qt::KeepAspectRatio);
+}

@@ -1,0 +1,31 @@
+// Where new objects start: whatever a tool, the Tools menu, a paste or a drop makes lies whole on
+// the card, and a picture starts in its own proportions.
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+
+class Picture;
+class SKTGrid;
+
+class NewObjectFrames
+{
+public:
+    // Where the new-object places start again on an axis the next object would leave.
+    static constexpr double CascadeStart = 10.0;
+
+    // The size scaled down in proportion when it does not fit on the card.
+    static QSizeF fitted(QSizeF size, QSizeF card);
+    // A frame starting at a new-object place: fitted to the card, and on an axis where it would
+    // pass the card's far edge, started again at the cascade's start, or as far in as it must.
+    static QRectF cascaded(const QRectF &frame, QSizeF card);
+    // A frame of the size centred on the point, fitted to the card and moved in from its edges.
+    static QRectF centred(QSizeF size, const QPointF &centre, QSizeF card);
+    // Both corners on the snapping grid. A frame that lay on the card stays on it; when the grid
+    // is too coarse for that, the frame stays as it was.
+    static QRectF snapped(const QRectF &frame, const SKTGrid *grid, QSizeF card);
+    // The size a picture object starts at: the picture's size in points, in the proportions of
+    // its pixels (a picture object's stored copy is capped on each side separately).
+    static QSizeF pictureSize(const Picture &picture);
+};

@@ -1,0 +1,69 @@
+// One date or time format code of a workbook's cell styles, taken apart once and applied to many
+// cells: 44930 under "yyyy-mm-dd" reads 2023-01-04 as the spreadsheet shows it, and under
+// "[$-407]d. mmmm yyyy" (a German locale tag) 4. Januar 2023.
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class XlsxDateFormat
+{
+public:
+    // Null when the code shows no date or time: no d, m, y, h or s outside quotes, escapes and
+    // brackets (other than the elapsed [h], [m], [s]).
+    static std::unique_ptr<XlsxDateFormat> parse(QStringView code);
+
+    // The serial number (days since the epoch, the fraction the time of day) as the format shows
+    // it; "" when it cannot be a date (negative, past 9999-12-31, or not a number).
+    std::string format(double serial, bool date1904) const;
+    // A day of the calendar and a time of day, as a workbook writes them out: days before the
+    // first serial number show too. The serial number gives the elapsed [h], [m] and [s].
+    std::string format(const QDate &date, int64_t msOfDay, double serial) const;
+
+private:
+    enum class Kind {
+        Literal,
+        Year2,
+        Year4,
+        Month,
+        MonthName,
+        Day,
+        DayName,
+        Hour,
+        Minute,
+        Second,
+        Fraction,
+        AmPm,
+        ElapsedHours,
+        ElapsedMinutes,
+        ElapsedSeconds
+    };
+    struct Part {
+        Kind kind;
+        int width = 1;    // digits, or 3 short name, 4 full name, 5 first letter
+        std::string text; // Literal: the text; AmPm: "AM/PM", "am/pm", "A/P" or "a/p"
+    };
+    // A moment as the format shows it; weekday 0 is a Sunday.
+    struct Moment {
+        int year, month, day, weekday;
+        int64_t msOfDay, elapsedMs;
+    };
+    // The month and day names of one language, days from Sunday.
+    struct Names {
+        std::string months[12], shortMonths[12], days[7], shortDays[7];
+    };
+    class Parser;
+
+    static const Names *namesOf(unsigned lcid);
+    std::string write(const Moment &m) const;
+
+    std::vector<Part> m_parts;
+    const Names *m_names = namesOf(0);
+    int m_fractionDigits = 0;
+    bool m_twelveHour = false;
+};

@@ -1,0 +1,99 @@
+#include "editor/ui/ChangedWorkbook.h"
+
+#include "data/ExcelBindingTable.h"
+#include "data/WorkbookReload.h"
+#include "editor/ColumnFollowing.h"
+#include "editor/ui/SKTWindowController.h"
+#include "foundation/MessageBoxes.h"
+#include "foundation/ui/PleaseWaitSheet.h"
+#include "foundation/ui/PleaseWait_Modeless.h"
+#include "platform/MessageService.h"
+
+#include <QFileInfo>
+
+namespace
+{
+// From this size a workbook is hashed under the please-wait sheet rather than on the window's turn.
+constexpr qint64 QuickHashBytes = qint64(4) << 20;
+
+QString fileNameOf(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return name.isEmpty() ? QStringLiteral("The workbook") : name;
+}
+
+QString quotedList(const QStringList &headings)
+{
+    QStringList quoted;
+    for (const QString &h : headings)
+        quoted << QStringLiteral("\"%1\"").arg(h);
+    return quoted.join(QStringLiteral(", "));
+}
+
+// The rows read again take the place of the rows as loaded; bound objects follow their headings.
+void takeRows(SKTWindowController &window, ExcelBindingTable &table, const WorkbookReload::Result &read)
+{
+    table.setColumnTitles(read.table.columnTitles().mid(1));
+    table.setListData(read.table.ListData());
+    table.setWorkbookOrigin(read.table.sheetRows(), read.table.uncomputedFormulas());
+    table.sourceFacts = read.table.sourceFacts;
+    ColumnFollowing::follow({window.document().graphics(), window.document().graphics_back()}, table);
+    window.Refresh_Canvas();
+    if (!read.goneHeadings.isEmpty())
+        Show_MessageBox(
+            QStringLiteral("%1 no longer has the column%2 %3: what is bound to %4 stays empty until "
+                           "a workbook with %4 is loaded.")
+                .arg(fileNameOf(table.Excel_Source_Path),
+                     read.goneHeadings.size() == 1 ? QString() : QStringLiteral("s"),
+                     quotedList(read.goneHeadings),
+                     read.goneHeadings.size() == 1 ? QStringLiteral("it") : QStringLiteral("them")));
+    // As on every loading of a workbook, cells that will give no true value are named.
+    if (!read.uncomputedNote.isEmpty())
+        Show_MessageBox(read.uncomputedNote);
+}
+} // namespace
+
+QStringList ChangedWorkbook::answers()
+{
+    return {QStringLiteral("&Load Again"), QStringLiteral("&Use Rows as Loaded")};
+}
+
+QString ChangedWorkbook::question(const QString &path, const WorkbookFacts &facts)
+{
+    QString when = facts.loadedText();
+    if (!when.isEmpty())
+        when.prepend(QLatin1Char(' '));
+    return QStringLiteral("%1 has changed since its rows were loaded%2.\n\nDo you want to load its rows "
+                          "again (bound objects follow their column headings), or go on with the rows "
+                          "as loaded?")
+        .arg(fileNameOf(path), when);
+}
+
+void ChangedWorkbook::settle(SKTWindowController &window)
+{
+    ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+    const QString path = table.Excel_Source_Path;
+    WorkbookFacts &facts = table.sourceFacts;
+    if (table.rowCount() == 0 || !facts.isKnown())
+        return;
+    const auto check = [&facts, path] { return facts.check(path); };
+    const WorkbookFacts::Change change =
+        facts.needsHashing(path) && facts.size > QuickHashBytes ? runWithPleaseWait(&window, check) : check();
+    if (change != WorkbookFacts::Change::Changed)
+        return;
+    const int answer = MessageService::deliverChoice(question(path, facts), answers(), 0, 1).value_or(1);
+    if (answer != 0) {
+        facts.settle(path);
+        return;
+    }
+    const WorkbookReload::Result read =
+        runWithPleaseWait(&window, [loaded = table] { return WorkbookReload::reload(loaded); });
+    if (!read.ok) {
+        // Asked again only once the file changes again.
+        facts.settle(path);
+        Show_MessageBox(QStringLiteral("%1 could not be loaded again.\n%2\n\nThe rows as loaded are used.")
+                            .arg(fileNameOf(path), read.reason));
+        return;
+    }
+    takeRows(window, table, read);
+}

@@ -1,0 +1,21 @@
+// The question asked when the workbook a design's rows were read from has changed on disk since:
+// load its rows again (bound objects follow their headings) or go on with the rows as loaded.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class SKTWindowController;
+class WorkbookFacts;
+
+class ChangedWorkbook
+{
+public:
+    static QStringList answers(); // "Load Again" (the default), "Use Rows as Loaded" (Escape)
+
+    // Asked after a design is opened and before export, print and mail start. Nothing is asked
+    // without rows and their file facts, when the file is gone, or when its bytes are the same.
+    static void settle(SKTWindowController &window);
+
+    static QString question(const QString &path, const WorkbookFacts &facts);
+};

@@ -1,0 +1,336 @@
+// Which installed face draws each character: coverage read from the faces themselves, once per
+// face and block of 256 code points, and each character's choice kept per text face. Qt's font
+// objects are made and used on the calling thread only, under one lock; what is kept is plain data.
+#include "platform/FontCoverage.h"
+
+#include "platform/FontResolver.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGlyphRun>
+#include <QHash>
+#include <QRawFont>
+
+#include <algorithm>
+#include <bitset>
+#include <mutex>
+#include <vector>
+
+namespace
+{
+
+struct FaceKey {
+    QString family;
+    bool bold = false;
+    bool italic = false;
+    bool operator==(const FaceKey &o) const
+    {
+        return bold == o.bold && italic == o.italic && family == o.family;
+    }
+};
+
+size_t qHash(const FaceKey &k, size_t seed = 0)
+{
+    return qHashMulti(seed, k.family, k.bold, k.italic);
+}
+
+constexpr int kBlockBits = 8; // coverage is read 256 code points at a time
+using Block = std::bitset<size_t(1) << kBlockBits>;
+
+// Characters drawn without a glyph of their own: spaces, controls, format characters and the
+// other default-ignorable code points (variation selectors, fillers) shapers leave invisible.
+bool needsNoGlyph(char32_t c)
+{
+    switch (QChar::category(c)) {
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+        return true;
+    default:
+        break;
+    }
+    return c == 0x034F || (c >= 0x115F && c <= 0x1160) || (c >= 0x17B4 && c <= 0x17B5) ||
+           (c >= 0x180B && c <= 0x180F) || c == 0x3164 || (c >= 0xFE00 && c <= 0xFE0F) || c == 0xFFA0 ||
+           (c >= 0xE0000 && c <= 0xE0FFF);
+}
+
+bool isMark(char32_t c)
+{
+    const QChar::Category cat = QChar::category(c);
+    return cat == QChar::Mark_NonSpacing || cat == QChar::Mark_SpacingCombining ||
+           cat == QChar::Mark_Enclosing;
+}
+
+class CoverageCache
+{
+public:
+    static CoverageCache &instance()
+    {
+        static CoverageCache cache;
+        return cache;
+    }
+
+    std::mutex mutex;
+
+    // The face `font` is drawn in: its family as installed (Qt's stand-in when it is not).
+    FaceKey baseFace(const QFont &font)
+    {
+        auto it = m_installedName.constFind(font.family());
+        if (it == m_installedName.constEnd())
+            it = m_installedName.insert(font.family(), QFontInfo(font).family());
+        return FaceKey{*it, font.bold(), font.italic()};
+    }
+
+    // The face that draws c in a text set in `base` (whose index is baseIndex); -1 when no
+    // installed face has it.
+    int faceFor(const FaceKey &base, int baseIndex, char32_t c)
+    {
+        const auto key = qMakePair(baseIndex, uint(c));
+        auto it = m_choice.constFind(key);
+        if (it != m_choice.constEnd())
+            return *it;
+        if (m_choice.size() > 200000) // a bound, should texts bring every character there is
+            m_choice.clear();
+        const int chosen = choose(base, c);
+        m_choice.insert(key, chosen);
+        return chosen;
+    }
+
+    int indexOf(const FaceKey &face)
+    {
+        auto it = m_index.constFind(face);
+        if (it != m_index.constEnd())
+            return *it;
+        m_faces.push_back(face);
+        return *m_index.insert(face, int(m_faces.size()) - 1);
+    }
+
+    const FaceKey &face(int index) const { return m_faces[size_t(index)]; }
+
+private:
+    // The text's own family first, then the one Qt's fallback picks, then every installed family.
+    int choose(const FaceKey &base, char32_t c)
+    {
+        int face = firstCovering(base.family, base, c);
+        if (face >= 0)
+            return face;
+        const QString picked = familyQtPicks(base.family, c);
+        if (!picked.isEmpty() && picked != base.family && (face = firstCovering(picked, base, c)) >= 0)
+            return face;
+        for (const QString &family : installedFamilies())
+            if (family != base.family && family != picked && (face = firstCovering(family, base, c)) >= 0)
+                return face;
+        return -1;
+    }
+
+    // The face of `family` that draws c: in the asked style, else upright, else regular (Arabic has
+    // no italic, and a slanted face may lack scripts its upright face has); -1 when none does.
+    int firstCovering(const QString &family, const FaceKey &base, char32_t c)
+    {
+        const FaceKey tries[] = {
+            {family, base.bold, base.italic}, {family, base.bold, false}, {family, false, false}};
+        for (size_t i = 0; i < std::size(tries); ++i) {
+            if (i > 0 && tries[i] == tries[i - 1])
+                continue;
+            if (covers(tries[i], c))
+                return indexOf(tries[i]);
+        }
+        return -1;
+    }
+
+    bool covers(const FaceKey &face, char32_t c)
+    {
+        const auto key = qMakePair(indexOf(face), uint(c >> kBlockBits));
+        auto it = m_blocks.constFind(key);
+        if (it == m_blocks.constEnd())
+            it = m_blocks.insert(key, readBlock(face, c >> kBlockBits));
+        return it->test(c & ((1u << kBlockBits) - 1));
+    }
+
+    // The glyphs the face has in one block; none when the family is not installed under that name,
+    // since Qt would then hand over another family's face.
+    static Block readBlock(const FaceKey &face, char32_t block)
+    {
+        QFont font(face.family);
+        font.setBold(face.bold);
+        font.setItalic(face.italic);
+        font.setStyleStrategy(QFont::NoFontMerging);
+        const QRawFont raw = QRawFont::fromFont(font);
+        Block bits;
+        if (!raw.isValid() || raw.familyName().compare(face.family, Qt::CaseInsensitive) != 0)
+            return bits;
+        const char32_t first = block << kBlockBits;
+        for (size_t i = 0; i < bits.size(); ++i)
+            bits.set(i, raw.supportsCharacter(uint(first + i)));
+        return bits;
+    }
+
+    // The family Qt's own fallback (the system's font configuration) draws c with in `family`,
+    // which knows which fonts suit which language; empty when it finds none.
+    static QString familyQtPicks(const QString &family, char32_t c)
+    {
+        const char32_t one[] = {c};
+        QTextLayout layout(QString::fromUcs4(one, 1), QFont(family));
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        for (const QGlyphRun &run : line.glyphRuns())
+            for (const quint32 glyph : run.glyphIndexes())
+                if (glyph != 0)
+                    return run.rawFont().familyName();
+        return {};
+    }
+
+    const QStringList &installedFamilies()
+    {
+        if (!m_familiesRead) {
+            for (const QString &family : QFontDatabase::families())
+                if (!QFontDatabase::isPrivateFamily(family))
+                    m_families << family;
+            m_familiesRead = true;
+        }
+        return m_families;
+    }
+
+    std::vector<FaceKey> m_faces;
+    QHash<FaceKey, int> m_index;
+    QHash<QPair<int, uint>, Block> m_blocks;
+    QHash<QPair<int, uint>, int> m_choice;
+    QHash<QString, QString> m_installedName;
+    QStringList m_families;
+    bool m_familiesRead = false;
+};
+
+enum class Kind { Glyph, Mark, Blank };
+
+struct Item {
+    qsizetype at = 0;
+    qsizetype length = 1;
+    char32_t code = 0;
+    Kind kind = Kind::Glyph;
+    int face = -1;
+};
+
+std::vector<Item> itemsOf(const QString &text)
+{
+    std::vector<Item> items;
+    items.reserve(size_t(text.size()));
+    for (qsizetype i = 0; i < text.size();) {
+        Item item;
+        item.at = i;
+        item.code = text.at(i).unicode();
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            item.code = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+            item.length = 2;
+        }
+        item.kind = needsNoGlyph(item.code) ? Kind::Blank : isMark(item.code) ? Kind::Mark : Kind::Glyph;
+        items.push_back(item);
+        i += item.length;
+    }
+    return items;
+}
+
+// Marks take their base's face; blanks the face around them when both sides agree, else the text's.
+void settleNeighbours(std::vector<Item> &items, int baseFace)
+{
+    int previous = -1;
+    for (Item &item : items) {
+        if (item.kind == Kind::Mark && previous >= 0)
+            item.face = previous;
+        if (item.kind != Kind::Blank)
+            previous = item.face;
+    }
+    int next = baseFace;
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        if (it->kind != Kind::Blank) {
+            next = it->face;
+            continue;
+        }
+        it->face = next;
+    }
+    previous = baseFace;
+    for (Item &item : items) {
+        if (item.kind == Kind::Blank && item.face != previous)
+            item.face = baseFace;
+        previous = item.face;
+    }
+}
+
+QFont fontIn(const QFont &font, const FaceKey &face)
+{
+    QFont f = font;
+    f.setFamily(face.family);
+    f.setBold(face.bold);
+    f.setItalic(face.italic);
+    return f;
+}
+
+} // namespace
+
+QList<QTextLayout::FormatRange> FontCoverage::fallbackRanges(const QString &text, const QFont &font)
+{
+    QList<QTextLayout::FormatRange> ranges;
+    if (text.isEmpty())
+        return ranges;
+    std::vector<Item> items = itemsOf(text);
+    CoverageCache &cache = CoverageCache::instance();
+    const std::lock_guard<std::mutex> lock(cache.mutex);
+    const FaceKey base = cache.baseFace(font);
+    const int baseIndex = cache.indexOf(base);
+    for (Item &item : items)
+        if (item.kind != Kind::Blank) {
+            item.face = cache.faceFor(base, baseIndex, item.code);
+            if (item.face < 0)
+                item.face = baseIndex; // nothing has it: left to the text's own font
+        }
+    settleNeighbours(items, baseIndex);
+    for (size_t i = 0; i < items.size();) {
+        size_t end = i + 1;
+        while (end < items.size() && items[end].face == items[i].face)
+            ++end;
+        if (items[i].face != baseIndex) {
+            QTextLayout::FormatRange range;
+            range.start = int(items[i].at);
+            range.length = int(items[end - 1].at + items[end - 1].length - items[i].at);
+            range.format.setFont(fontIn(font, cache.face(items[i].face)));
+            ranges << range;
+        }
+        i = end;
+    }
+    return ranges;
+}
+
+QString FontCoverage::undrawableCharacters(const QString &text, const QFont &font)
+{
+    // A letter is drawn from its composed glyph, or else from its base and accents (text shaping
+    // does both), so it is checked composed and, failing that, taken apart.
+    const QString composed = text.normalized(QString::NormalizationForm_C);
+    QString missing;
+    CoverageCache &cache = CoverageCache::instance();
+    const std::lock_guard<std::mutex> lock(cache.mutex);
+    const FaceKey base = cache.baseFace(font);
+    const int baseIndex = cache.indexOf(base);
+    auto drawable = [&](const Item &item) {
+        return item.kind == Kind::Blank || cache.faceFor(base, baseIndex, item.code) >= 0;
+    };
+    for (const Item &item : itemsOf(composed)) {
+        if (drawable(item))
+            continue;
+        const QString character = composed.mid(item.at, item.length);
+        const QString parts = character.normalized(QString::NormalizationForm_D);
+        const std::vector<Item> pieces = itemsOf(parts);
+        if (parts != character && std::all_of(pieces.begin(), pieces.end(), drawable))
+            continue;
+        if (!missing.contains(character))
+            missing += character;
+    }
+    return missing;
+}
+
+QString FontCoverage::undrawableCharacters(const QString &text, const FontDescriptor &font)
+{
+    return undrawableCharacters(text, FontResolver::font(font));
+}

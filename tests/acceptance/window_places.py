@@ -1,0 +1,61 @@
+#!/usr/bin/python3
+"""The Print and Barcode Properties windows open at the same place every time, under a window
+manager that frames them (openbox): Qt centres a dialog anew at each showing and counted a frame
+it did not know yet at the first, so later openings stood 20 pixels lower and a click a user
+remembered landed on another control."""
+
+import os
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.session import Session, check  # noqa: E402
+from barcode_window import new_bars  # noqa: E402
+
+OPENINGS = 3
+
+
+def placements(s, title, open_window):
+    """Where the window stood at each opening, each closed with Escape."""
+    seen = []
+    for i in range(OPENINGS):
+        open_window()
+        window = s.wait_for_window(title)
+        s.screenshot_painted("%s-%d" % (title.strip("^$").replace(" ", "-").lower(), i), window)
+        seen.append(s.geometry(window))
+        s.focus(window)
+        s.key("Escape")
+        s.wait_for_window_gone(title)
+        s.focus()
+    return seen
+
+
+def main():
+    with Session("window_places") as s:
+        wm = subprocess.Popen(["openbox"], env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            # The main window is framed once the manager has taken it: its client area moves down.
+            s.wait_until(lambda: s.geometry(s.window)[1] > 0, "openbox to frame the main window")
+            s.focus()
+            prints = placements(s, "^Print$", lambda: s.key("ctrl+p"))
+            check(len(set(prints)) == 1, "the Print window moved between openings: %s" % prints)
+
+            card = s.screenshot("card")
+            s.key("alt+t", "b")  # a barcode, opened with a double-click on its bars
+            x, y = new_bars(card, s.screenshot("barcode-created"))
+
+            def double_click():
+                s.xdotool("mousemove", "--sync", str(x), str(y))
+                s.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+            barcodes = placements(s, "Barcode Properties", double_click)
+            check(len(set(barcodes)) == 1, "the Barcode Properties window moved between openings: %s" % barcodes)
+            status = s.quit(save=False)
+            check(status == 0, "exit status %s" % status)
+        finally:
+            wm.kill()
+            wm.wait()
+    print("window_places: ok")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,169 @@
+// A design's rows are those of its workbook when they were loaded: a workbook changed since is
+// named when the design opens and before export, print and mail, and its rows can be loaded again.
+#include "data/ColumnBinding.h"
+#include "data/XlsxReader.h"
+#include "editor/ui/FileCommands.h"
+#include "editor/ui/MainWindowFixture.h"
+#include "foundation/CardCodes.h"
+#include "support/TestSupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTimeZone>
+
+namespace
+{
+const QString Question =
+    QStringLiteral("people.xlsx has changed since its rows were loaded on 8 December 2026 at 10:14.\n\n"
+                   "Do you want to load its rows again (bound objects follow their column headings), or go "
+                   "on with the rows as loaded?");
+constexpr int LoadAgain = 0;
+constexpr int AsLoaded = 1;
+} // namespace
+
+class ChangedWorkbookTest : public MainWindowFixture
+{
+protected:
+    QString book() const { return tempPath(QStringLiteral("people.xlsx")); }
+
+    // The workbook as a spreadsheet program writes it: sheet "Guests", the rows given.
+    void writeBook(const QList<QStringList> &rows, const QString &sheet = QStringLiteral("Guests"))
+    {
+        QJsonArray json;
+        for (const QStringList &row : rows)
+            json.append(QJsonArray::fromStringList(row));
+        const testsupport::ProcResult r = testsupport::python(
+            QStringLiteral("import sys, json, openpyxl\n"
+                           "wb = openpyxl.Workbook(); ws = wb.active; ws.title = sys.argv[2]\n"
+                           "for row in json.loads(sys.argv[3]): ws.append(row)\n"
+                           "wb.save(sys.argv[1])\n"),
+            {book(), sheet, QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact))});
+        ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    }
+
+    // A saved design whose text reads the column "Mail" of rows loaded on 8 December 2026 at 10:14.
+    QString boundDesign()
+    {
+        writeBook({{"Name", "Mail"}, {"Ann", "ann@example.com"}, {"Bob", "bob@example.com"}});
+        ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+        XlsxReader reader;
+        EXPECT_TRUE(reader.open(book()));
+        const ExcelBindingTable read = ColumnBinding::tableOf(reader.readSheet(1).rows, {0, 1}, 1);
+        table.setColumnTitles(read.columnTitles().mid(1));
+        table.setListData(read.ListData());
+        table.Excel_Binding_Use = true;
+        table.Excel_Source_Path = book();
+        table.sourceFacts = WorkbookFacts::take(book());
+        table.sourceFacts.sheet = QStringLiteral("Guests");
+        table.sourceFacts.columns = {0, 1};
+        table.sourceFacts.loadedAt =
+            QDateTime(QDate(2026, 12, 8), QTime(10, 14), QTimeZone::systemTimeZone()).toUTC();
+        mail = SKTGraphic::create(SKTGraphic::Kind::Text);
+        mail->setBounds(QRectF(10, 10, 150, 20));
+        mail->data_source_type = DataSourceCode::BindingColumn;
+        mail->Set_Excel_binding_Column(2, QStringLiteral("Mail"));
+        window->document().insertGraphicsIntoSide(0, {mail}, {0});
+        const QString design = tempPath(QStringLiteral("party.dcard"));
+        Project_File_Name = design;
+        EXPECT_TRUE(window->designFile().Save_project_file(false, false).ok());
+        return design;
+    }
+    void open(const QString &design)
+    {
+        files.answers.push_back(design);
+        window->fileCommands().Open_Btn_Clicked();
+    }
+    static QStringList column(int k)
+    {
+        QStringList values;
+        const ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+        for (int row = 0; row < table.rowCount(); ++row)
+            values << table.objectValue(k, row);
+        return values;
+    }
+    const GraphicPtr &openedMail() { return front().first(); }
+
+    GraphicPtr mail;
+};
+
+TEST_F(ChangedWorkbookTest, OpeningADesignNamesAChangedWorkbookAndLoadsItsRowsAgain)
+{
+    const QString design = boundDesign();
+    // An address corrected, two rows added, and "Mail" moved behind a new first column.
+    writeBook({{"Age", "Mail", "Name"},
+               {"30", "ann@example.org", "Ann"},
+               {"40", "bob@example.com", "Bob"},
+               {"50", "cy@example.com", "Cy"},
+               {"60", "di@example.com", "Di"}});
+    messages.queueChoices({LoadAgain});
+    open(design);
+    EXPECT_EQ(messages.questions(), QStringList{Question});
+    const int k = ColumnBinding::resolve(ExcelBindingTable::defaultInstance(), openedMail()->excel_col_indx,
+                                         openedMail()->excel_col_title);
+    EXPECT_EQ(column(k),
+              (QStringList{"ann@example.org", "bob@example.com", "cy@example.com", "di@example.com"}));
+    EXPECT_EQ(ExcelBindingTable::defaultInstance().sheetRowOf(3), 5);
+    EXPECT_TRUE(window->designFile().isModified()); // new rows: saving keeps them
+    EXPECT_TRUE(shown().isEmpty());
+
+    // The rows loaded again are the file as it is: no question before a run.
+    modalScripts.push_back([](QDialog &) { return 0; });
+    window->registry().open(WindowRegistry::Window::Export);
+    EXPECT_EQ(messages.questions().size(), 1);
+    EXPECT_EQ(modalTitles.last(), QStringLiteral("Export"));
+}
+
+// Going on with the rows as loaded keeps them untouched; each of export, print and mail asks before
+// its window opens, once for each new change of the file.
+TEST_F(ChangedWorkbookTest, EachRunAsksBeforeItsWindowAboutANewChangeOnly)
+{
+    const QString design = boundDesign();
+    writeBook({{"Name", "Mail"}, {"Ann", "ann@example.org"}, {"Bob", "bob@example.com"}, {"Cy", "c"}});
+    messages.queueChoices({AsLoaded});
+    open(design);
+    EXPECT_EQ(messages.questions(), QStringList{Question});
+    EXPECT_EQ(column(2), (QStringList{"ann@example.com", "bob@example.com"}));
+    EXPECT_FALSE(window->designFile().isModified());
+
+    const QList<QPair<WindowRegistry::Window, QString>> runs = {
+        {WindowRegistry::Window::Export, QStringLiteral("Export")},
+        {WindowRegistry::Window::Print, QStringLiteral("Print")},
+        {WindowRegistry::Window::Mail, QStringLiteral("Send Mail")},
+    };
+    QStringList rows{"Name", "Mail"};
+    for (const auto &[road, title] : runs) {
+        // The same state of the file is not asked about again.
+        qsizetype asked = messages.questions().size();
+        modalScripts.push_back([](QDialog &) { return 0; });
+        window->registry().open(road);
+        EXPECT_EQ(messages.questions().size(), asked) << title.toStdString();
+
+        rows << QStringLiteral("one more row for ") + title;
+        writeBook({rows});
+        messages.queueChoices({AsLoaded});
+        modalScripts.push_back([&, title = title](QDialog &d) {
+            EXPECT_EQ(d.windowTitle(), title);
+            EXPECT_EQ(messages.questions().size(), asked + 1) << "asked before the window opened";
+            return 0;
+        });
+        window->registry().open(road);
+        EXPECT_EQ(messages.questions().size(), asked + 1) << title.toStdString();
+    }
+    EXPECT_EQ(column(2), (QStringList{"ann@example.com", "bob@example.com"}));
+}
+
+TEST_F(ChangedWorkbookTest, AWorkbookThatCannotBeLoadedAgainSaysWhyAndKeepsTheRows)
+{
+    const QString design = boundDesign();
+    writeBook({{"Name", "Mail"}, {"Ann", "ann@example.org"}}, QStringLiteral("People"));
+    messages.queueChoices({LoadAgain});
+    open(design);
+    EXPECT_EQ(shown(),
+              QStringList{"people.xlsx could not be loaded again.\nIt has no sheet \"Guests\" any more."
+                          "\n\nThe rows as loaded are used."});
+    EXPECT_EQ(column(2), (QStringList{"ann@example.com", "bob@example.com"}));
+    EXPECT_FALSE(window->designFile().isModified());
+    modalScripts.push_back([](QDialog &) { return 0; });
+    window->registry().open(WindowRegistry::Window::Export);
+    EXPECT_EQ(messages.questions().size(), 1); // asked again only once the file changes again
+}

@@ -1,0 +1,157 @@
+// New objects on the smallest card the program offers, made as a user makes them: every tool's and
+// Tools menu item's object starts whole on the card, and a picture placed with the Picture tool,
+// from the Image Library or by a drop keeps its proportions.
+#include "MainWindowFixture.h"
+
+#include "canvas/ui/CanvasDriver.h"
+#include "canvas/ui/ImageBrowser.h"
+#include "canvas/ui/Image_Library.h"
+#include "editor/ui/MainMenus.h"
+#include "platform/PictureReader.h"
+#include "platform/UndoManager.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QPushButton>
+#include <QTableView>
+
+namespace
+{
+// 900 x 300 pixels: an ellipse three times as wide as high, which a squashed frame shows round.
+void writeEllipse(const QString &path)
+{
+    QImage image(900, 300, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setBrush(QColor(30, 90, 200));
+    p.drawEllipse(QRect(0, 0, 900, 300));
+    p.end();
+    QDir().mkpath(QFileInfo(path).path());
+    ASSERT_TRUE(image.save(path));
+}
+} // namespace
+
+class NewObjects : public MainWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        // The card page: upright, Paper Badge, its first (smallest) size.
+        QTest::mouseClick(window->ui().Card_Prop_Btn, Qt::LeftButton);
+        choose(window->ui().Preset_ComboBox, 1);
+        choose(window->ui().Category_ComboBox, 1);
+        const QTableView *list = window->ui().ColList;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(0, 0)).center());
+        QCoreApplication::processEvents();
+    }
+    static void choose(QComboBox *combo, int index)
+    {
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+    QRectF card() { return canvas(0)->bounds(); }
+    // The newest object lies whole on the card.
+    void expectNewestOnCard(const QString &what)
+    {
+        ASSERT_FALSE(front().isEmpty()) << what.toStdString();
+        const QRectF frame = front().first()->bounds();
+        EXPECT_FALSE(frame.isEmpty()) << what.toStdString();
+        EXPECT_TRUE(card().contains(frame)) << what.toStdString() << " at " << frame.x() << ", " << frame.y()
+                                            << " " << frame.width() << " x " << frame.height();
+    }
+    void expectNewestIsTheEllipse(const QString &what)
+    {
+        expectNewestOnCard(what);
+        const QRectF frame = front().first()->bounds();
+        EXPECT_NEAR(frame.width() / frame.height(), 3.0, 0.01) << what.toStdString();
+    }
+    // Files dragged from a file manager and let go over the card at a point in card points.
+    bool drop(const QString &path, const QPointF &at)
+    {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        const QPointF pixel = at * canvas(0)->zoom();
+        QDragEnterEvent enter(pixel.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(canvas(0), &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(pixel, Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(canvas(0), &dropped);
+        QCoreApplication::processEvents();
+        return dropped.isAccepted();
+    }
+};
+
+TEST_F(NewObjects, EveryToolAndToolsMenuItemStartsItsObjectWholeOnTheSmallestCard)
+{
+    ASSERT_LT(card().width(), 120.0); // narrower than a new barcode
+    const QList<int> tools = {1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15};
+    // Enough rounds for the new-object places to pass the card's edges and start again.
+    for (int round = 0; round < 4; ++round) {
+        for (int tool : tools) {
+            clickTool(tool);
+            expectNewestOnCard(
+                QStringLiteral("%1, round %2").arg(ToolController::toolTitle(tool)).arg(round));
+        }
+        window->menus().action(QStringLiteral("Tools/Barcode"))->trigger();
+        QCoreApplication::processEvents();
+        expectNewestOnCard(QStringLiteral("Tools > Barcode, round %1").arg(round));
+        // Scaled down to the card's width, the barcode keeps its sample's proportions.
+        const QRectF barcode = front().first()->bounds();
+        EXPECT_DOUBLE_EQ(barcode.width() / barcode.height(), 2.0);
+    }
+    saveArtifact(window.get(), QStringLiteral("new_objects_smallest_card.png"));
+}
+
+TEST_F(NewObjects, APictureKeepsItsProportionsFromThePictureToolTheLibraryAndADrop)
+{
+    const QString ellipse = tempPath(QStringLiteral("ellipse.png"));
+    writeEllipse(ellipse);
+    clickTool(3);
+
+    // The Picture tool, through the file panel.
+    files.answers.push_back(ellipse);
+    clickTool(8);
+    expectNewestIsTheEllipse(QStringLiteral("Picture tool"));
+    EXPECT_DOUBLE_EQ(front().first()->bounds().width(), card().width()); // wider than the card
+
+    // The Image Library, its picture chosen and OK pressed.
+    QDir(dataRoot() + QStringLiteral("LibraryImage")).removeRecursively();
+    writeEllipse(dataRoot() + QStringLiteral("LibraryImage/shapes/ellipse.png"));
+    modalScripts.push_back([](QDialog &dialog) {
+        auto &library = static_cast<Image_Library &>(dialog);
+        QTest::mouseClick(library.imageBrowser->viewport(), Qt::LeftButton, {},
+                          library.imageBrowser->itemRect(0).center());
+        library.ok_button->click();
+        return library.result();
+    });
+    clickTool(9);
+    expectNewestIsTheEllipse(QStringLiteral("Image Library"));
+
+    // Dropped near the card's corner: centred there as far as the card allows, one undo step.
+    const qsizetype before = front().size();
+    ASSERT_TRUE(drop(ellipse, QPointF(card().width() - 5, card().height() - 5)));
+    ASSERT_EQ(front().size(), before + 1);
+    expectNewestIsTheEllipse(QStringLiteral("dropped"));
+    EXPECT_DOUBLE_EQ(front().first()->bounds().bottom(), card().height());
+    EXPECT_EQ(front().first()->FilePath(), ellipse);
+    EXPECT_EQ(window->document().undoManager().undoActionName(), QStringLiteral("Drop Picture"));
+    saveArtifact(window.get(), QStringLiteral("new_objects_pictures_in_proportion.png"));
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(front().size(), before);
+
+    // A file that is not a picture is named with why, and nothing is added.
+    const QString notes = tempPath(QStringLiteral("notes.txt"));
+    QFile(notes).open(QIODevice::WriteOnly);
+    EXPECT_FALSE(drop(notes, QPointF(20, 20)));
+    EXPECT_EQ(front().size(), before);
+    EXPECT_EQ(shown(), QStringList{PictureReader::userMessage(
+                           notes, QStringLiteral("it is not a picture in a format this program reads"))});
+}

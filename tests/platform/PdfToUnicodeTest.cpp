@@ -1,0 +1,65 @@
+// The character maps of a PDF name letters where they named presentation forms, and the file's
+// cross-reference table follows the longer maps.
+#include "platform/PdfToUnicode.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+
+// A one-object PDF in the layout Qt writes: the map as a stream, then the classic table.
+QByteArray pdfWithMap(const QByteArray &mappings)
+{
+    const QByteArray map = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                           "/CMapName /Adobe-Identity-UCS def\n1 begincodespacerange\n<0000> <FFFF>\n"
+                           "endcodespacerange\n" +
+                           mappings + "endcmap\nend\nend\n";
+    QByteArray pdf = "%PDF-1.4\n";
+    const qsizetype object = pdf.size();
+    pdf += "1 0 obj\n<< /Length " + QByteArray::number(map.size()) + " >>\nstream\n" + map +
+           "\nendstream\nendobj\n";
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 2\n0000000000 65535 f \n" + QByteArray::number(object).rightJustified(10, '0') +
+           " 00000 n \ntrailer\n<< /Size 2 >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+} // namespace
+
+TEST(PdfToUnicode, PresentationFormsBecomeTheLettersTheyStandFor)
+{
+    const struct {
+        QByteArray mappings, expected;
+    } cases[] = {
+        {"2 beginbfrange\n<0000> <0000> <0000>\n<0001> <0004> [<FEE3> <FEA4> <FEE4> <FEAA> ]\nendbfrange\n",
+         "2 beginbfrange\n<0000> <0000> <0000>\n<0001> <0004> [<0645> <062D> <0645> <062F> ]\nendbfrange\n"},
+        // A stepped range is written out; the lam-alef ligature is two letters.
+        {"1 beginbfrange\n<0005> <0007> <FEE2>\nendbfrange\n1 beginbfchar\n<0009> <FEFB>\nendbfchar\n",
+         "1 beginbfrange\n<0005> <0007> [<0645> <0645> <0645> ]\nendbfrange\n1 beginbfchar\n<0009> "
+         "<06440627>\nendbfchar\n"},
+        // Nothing to do: the bytes stay as they were.
+        {"1 beginbfrange\n<0001> <0003> [<0041> <05E9> <4F60> ]\nendbfrange\n",
+         "1 beginbfrange\n<0001> <0003> [<0041> <05E9> <4F60> ]\nendbfrange\n"},
+    };
+    for (const auto &c : cases) {
+        QByteArray pdf = pdfWithMap(c.mappings);
+        ASSERT_TRUE(PdfToUnicode::spellOutPresentationForms(pdf)) << c.mappings.toStdString();
+        EXPECT_EQ(pdf, pdfWithMap(c.expected)) << pdf.toStdString();
+    }
+}
+
+TEST(PdfToUnicode, AFileNotWrittenAsExpectedIsLeftAlone)
+{
+    for (const QByteArray &mappings : {QByteArray("1 beginbfchar\n<0009> <FEFB\nendbfchar\n"),
+                                       QByteArray("1 beginbfchar\n<0009>\nendbfchar\n")}) {
+        QByteArray pdf = pdfWithMap(mappings);
+        const QByteArray before = pdf;
+        EXPECT_FALSE(PdfToUnicode::spellOutPresentationForms(pdf));
+        EXPECT_EQ(pdf, before);
+    }
+    QByteArray cut = pdfWithMap("1 beginbfchar\n<0009> <FEFB>\nendbfchar\n");
+    cut.replace("/Length ", "/Length 9");
+    const QByteArray before = cut;
+    EXPECT_FALSE(PdfToUnicode::spellOutPresentationForms(cut));
+    EXPECT_EQ(cut, before);
+}
