@@ -295,6 +295,10 @@ void SKTDocument::observeValueForKeyPath(const QString &keyPath, Observable *obj
     }
     if (context != SKTDocumentUndoObservationContext)
         return;
+    // Nothing is recorded now: no old-value table may start either, or the recorded changes that
+    // follow in the same group would be added to a table no undo action holds.
+    if (m_propertyRecordingPaused > 0 || !m_undoManager->isUndoRegistrationEnabled())
+        return;
     if (_undoGroupInsertedGraphics.contains(graphic))
         return;
     if (change.newValue == change.oldValue)

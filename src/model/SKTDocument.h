@@ -75,6 +75,23 @@ public:
     // End of an undo group: the per-group bookkeeping starts afresh.
     void observeUndoManagerCheckpoint();
 
+    // While one lives, property changes of the objects are not recorded key by key: an edit step
+    // that takes the objects' whole state records them as one (see EditStep). Nests.
+    class PropertyRecordingPause
+    {
+    public:
+        explicit PropertyRecordingPause(SKTDocument &document) : m_document(document)
+        {
+            ++m_document.m_propertyRecordingPaused;
+        }
+        ~PropertyRecordingPause() { --m_document.m_propertyRecordingPaused; }
+        PropertyRecordingPause(const PropertyRecordingPause &) = delete;
+        PropertyRecordingPause &operator=(const PropertyRecordingPause &) = delete;
+
+    private:
+        SKTDocument &m_document;
+    };
+
     // Counted: an object on two sides (the preview shows the live side's own objects) is observed
     // once, until it has left both.
     void startObservingGraphics(const GraphicList &graphics);
@@ -118,5 +135,6 @@ private:
     void tagUndoStep(int side);
     QHash<SKTGraphic *, int> m_undoObservations; // how many lists hold each observed object
     bool _undoGroupHasChangesToMultipleProperties = false;
+    int m_propertyRecordingPaused = 0;
     std::unique_ptr<UndoManager> m_undoManager;
 };

@@ -64,7 +64,6 @@ public:
     };
 
     ~SKTGraphic() override;
-    SKTGraphic &operator=(const SKTGraphic &) = delete;
 
     virtual Kind kind() const = 0;
     QString className() const;
@@ -240,6 +239,10 @@ public:
     // An exact duplicate of the whole record and the kind's own fields, with no observers: what
     // batch runs paint on worker threads.
     GraphicPtr clone() const;
+    // Takes the whole record and the kind's own fields of `state` (a clone of an object of the
+    // same kind), keeping this object's identity and observers: how undo puts an edit back. No
+    // change notices are sent; false, and nothing taken, when the kinds differ.
+    virtual bool takeStateOf(const SKTGraphic &state) = 0;
 
     // --- style (effective values, computed without touching the record) ---
     virtual bool isDrawingFill() const { return _isDrawingFill; }
@@ -312,6 +315,8 @@ protected:
     explicit SKTGraphic(ZeroFields);
     // Copies the record and the kind's fields; observers are not copied (see Observable).
     SKTGraphic(const SKTGraphic &) = default;
+    // Only the kinds assign, each from its own kind (takeStateOf): the observers stay.
+    SKTGraphic &operator=(const SKTGraphic &) = default;
     virtual GraphicPtr cloneRecord() const = 0;
     virtual GraphicPtr makeDefault() const = 0;
 
@@ -333,6 +338,13 @@ template <typename Derived, SKTGraphic::Kind K> class SKTGraphicKind : public SK
 public:
     static constexpr Kind StaticKind = K;
     Kind kind() const override { return K; }
+    bool takeStateOf(const SKTGraphic &state) override
+    {
+        if (state.kind() != K)
+            return false;
+        static_cast<Derived &>(*this) = static_cast<const Derived &>(state);
+        return true;
+    }
 
 protected:
     SKTGraphicKind() = default;

@@ -29,19 +29,37 @@ void SKTText::setHeightToMatchContents()
     setHeightOutsideUndo(naturalSize().height());
 }
 
-void SKTText::growToFitText()
+namespace
+{
+// Where a frame edge starts once the frame grows from `length` to `grown` along one axis of a card
+// running from `low` to `high`: it grows on past its far edge as far as the card's edge (or its own
+// far edge, when that is already past the card's), and beyond that back inward, never over the
+// card's near edge unless it already started before it.
+double grownStart(double start, double length, double grown, double low, double high)
+{
+    if (!(grown > length) || !(high > low))
+        return start;
+    const double farEdge = std::max(start + length, high);
+    return std::max(std::min(start, farEdge - grown), std::min(start, low));
+}
+} // namespace
+
+void SKTText::growToFitText(const QRectF &card)
 {
     // A frame of no width shows no text, however tall it were made.
     if (ctrl_is_locked || !(bounds().width() > 0))
         return;
     // A word wider than the frame would be broken inside it ("Saturda / y!"): the frame widens
     // to the widest word first. Whole points, so that no line is cut by a rounding.
-    const double width = std::max(bounds().width(), std::ceil(widestDrawnWord()) + 1);
     const QRectF b = bounds();
-    setBoundsOutsideUndo(QRectF(b.x(), b.y(), width, b.height()));
+    const double width = std::max(b.width(), std::ceil(widestDrawnWord()) + 1);
+    setBoundsOutsideUndo(
+        QRectF(grownStart(b.x(), b.width(), width, card.left(), card.right()), b.y(), width, b.height()));
     const double needed = std::ceil(drawnTextHeight());
-    if (needed > bounds().height())
-        setHeightOutsideUndo(needed);
+    const QRectF w = bounds();
+    if (needed > w.height())
+        setBoundsOutsideUndo(QRectF(w.x(), grownStart(w.y(), w.height(), needed, card.top(), card.bottom()),
+                                    w.width(), needed));
 }
 
 void SKTText::setHeightOutsideUndo(double height)

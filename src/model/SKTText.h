@@ -18,7 +18,8 @@ public:
     void makeNaturalSize() override;
     QSet<QString> keysForValuesToObserveForUndo() const override;
 
-    // Size the text storage needs at the current width, measured with its own attributes.
+    // Size the text needs as drawn at the current width: its lines as drawing wraps them, each as
+    // wide as its characters in their case, font and letter spacing; the widest sets the width.
     QSizeF naturalSize() const;
     // The height the text takes when drawn in `font` wrapped at `width` points, every line laid out.
     static double heightAsDrawn(const QString &text, const FontDescriptor &font, double width);
@@ -36,8 +37,9 @@ public:
     // Width of the widest word of the drawn text, in the record's font; 0 without text.
     double widestDrawnWord() const;
     // Makes the frame tall enough to show the whole drawn text (never shorter), without recording
-    // the change for undo; a locked text keeps its frame.
-    void growToFitText();
+    // the change for undo; a locked text keeps its frame. Growing past the card's right or bottom
+    // edge, it grows inward instead, as far as the opposite edge (an empty card: never inward).
+    void growToFitText(const QRectF &card = QRectF());
 
     void drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
                             bool isBeingCreateOrEdited) const override;

@@ -301,9 +301,13 @@ double SKTText::heightAsDrawn(const QString &text, const FontDescriptor &font, d
 
 QSizeF SKTText::naturalSize() const
 {
-    // Measured in the storage's own font, in points, the way the text is laid out for drawing.
-    const AttributedText t = textContentsForDrawing();
-    const QFontMetricsF fm(fontInPoints(t.font), layoutDevice());
-    const QRectF used = fm.boundingRect(QRectF(0, 0, bounds().width(), 10000000.0), Qt::TextWordWrap, t.text);
-    return QSizeF(used.width(), used.height());
+    // Laid out exactly as drawing lays it out, so that the frame it gives shows every line whole.
+    QTextLayout layout(drawnText(*this, textContentsForDrawing().text), drawingFont(*this),
+                       const_cast<QPaintDevice *>(layoutDevice()));
+    const double height = layOut(layout, *this, 100000);
+    double widest = 0;
+    for (int i = 0; i < layout.lineCount(); ++i)
+        widest = std::max(widest, layout.lineAt(i).naturalTextWidth());
+    // Whole points and one more, as the frames that grow to fit a text take, so no rounding wraps.
+    return QSizeF(std::ceil(widest) + 1, std::ceil(height));
 }

@@ -66,6 +66,16 @@ constexpr bool kindsMatchMembers()
 }
 static_assert(kindsMatchMembers(), "a page field's kind must name its member's type");
 
+// Whether two page settings hold the same value in every stored field.
+inline bool sameFields(const Card_Property &a, const Card_Property &b)
+{
+    for (const Field &f : Table) {
+        if (!std::visit([&](auto member) { return a.*member == b.*member; }, f.member))
+            return false;
+    }
+    return true;
+}
+
 // The member of a field as a typed pointer: get<QColor>(field) on a Color field.
 template <typename T> T Card_Property::*get(const Field &field)
 {

@@ -36,6 +36,7 @@ void UndoManager::registerUndo(const void *target, Action action)
     if (!action || m_disableCount > 0)
         return;
     ++m_registrations;
+    m_mergeKey.clear();
     if (!m_undoing && !m_redoing && !m_redoStack.isEmpty())
         m_redoStack.clear();
     if (m_open.isEmpty()) {
@@ -89,6 +90,12 @@ void UndoManager::endUndoGrouping()
     closeTopGroup();
     emit checkpoint();
     emit stateChanged();
+}
+
+void UndoManager::closeAutomaticGroup()
+{
+    if (m_autoGroupOpen && m_open.size() == 1)
+        endUndoGrouping();
 }
 
 void UndoManager::closeTopGroup()
@@ -156,6 +163,7 @@ void UndoManager::undo()
     }
     if (m_open.size() == 1)
         endUndoGrouping();
+    m_mergeKey.clear();
     if (m_undoStack.isEmpty())
         return;
     replay(m_undoStack.takeLast(), m_undoing, m_redoStack);
@@ -165,6 +173,7 @@ void UndoManager::redo()
 {
     if (m_undoing || m_redoing || !m_open.isEmpty() || m_redoStack.isEmpty())
         return;
+    m_mergeKey.clear();
     replay(m_redoStack.takeLast(), m_redoing, m_undoStack);
 }
 
@@ -226,8 +235,16 @@ QString UndoManager::redoActionName() const
     return m_redoStack.isEmpty() ? QString() : m_redoStack.last()->actionName;
 }
 
+void UndoManager::setMergeKey(const MergeKey &key)
+{
+    // Only a step on top of the undo stack can be extended.
+    if (m_open.isEmpty() && !m_undoing && !m_redoing && !m_undoStack.isEmpty())
+        m_mergeKey = key;
+}
+
 void UndoManager::removeAllActions()
 {
+    m_mergeKey.clear();
     m_undoStack.clear();
     m_redoStack.clear();
     for (const GroupPtr &g : std::as_const(m_open))
@@ -237,6 +254,7 @@ void UndoManager::removeAllActions()
 
 void UndoManager::removeAllActionsWithTarget(const void *target)
 {
+    m_mergeKey.clear();
     auto prune = [target](QList<GroupPtr> &stack) {
         stack.removeIf([target](const GroupPtr &g) { return g->removeTarget(target); });
     };

@@ -27,6 +27,9 @@ public:
 
     void beginUndoGrouping();
     void endUndoGrouping();
+    // Closes the group that registration opened for this turn of the event loop, when it is the
+    // only one open: a command that starts a step of its own ends the one before it.
+    void closeAutomaticGroup();
     int groupingLevel() const { return int(m_open.size()); }
     bool groupsByEvent() const { return m_groupsByEvent; }
     void setGroupsByEvent(bool on) { m_groupsByEvent = on; }
@@ -57,6 +60,16 @@ public:
 
     void removeAllActions();
     void removeAllActionsWithTarget(const void *target);
+
+    // An edit that arrives in many small writes (typing, a slider drag) is one step: its recorder
+    // marks the step it just recorded with a key naming the control and what it wrote, and a later
+    // write under the same key adds nothing, since that step already puts back the state from
+    // before the first write. Any other registration, an undo or redo, forgetting actions or
+    // endMerge() ends the merge.
+    using MergeKey = QList<const void *>;
+    void setMergeKey(const MergeKey &key);
+    bool continuesMerge(const MergeKey &key) const { return !key.isEmpty() && key == m_mergeKey; }
+    void endMerge() { m_mergeKey.clear(); }
 
     int undoCount() const { return int(m_undoStack.size()); }
     // How many actions were recorded so far: a command that raised it made an undo step, which
@@ -89,4 +102,5 @@ private:
     bool m_undoing = false;
     bool m_redoing = false;
     quint64 m_registrations = 0;
+    MergeKey m_mergeKey;
 };

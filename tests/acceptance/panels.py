@@ -15,14 +15,13 @@ from lib.session import Session, AcceptanceError, cardtool_path, check, dump_des
 def main():
     with Session("panels") as s:
         s.focus()
-        s.key("alt+t", "t")  # Tools > Text: the inspector shows the text pages, the card keeps the keyboard
-        # By keyboard, so the steps hold whatever the inspector's width and its tabs' labels: Tab
-        # leaves the card for the inspector's tab bar, Ctrl+Tab steps through the inspector's pages,
-        # Tab through a page's controls in order.
-        s.key("Tab", "ctrl+Tab", "ctrl+shift+Tab", "Tab")  # the text view of the "Text" page
-        s.key("ctrl+a")
+        # Tools > Text: the inspector shows the text pages, the keyboard is in the new text's words
+        # with its placeholder selected, so typing replaces it.
+        s.key("alt+t", "t")
         s.type_text("Hello")
         s.screenshot("typed")
+        # By keyboard, so the steps hold whatever the inspector's width and its tabs' labels:
+        # Ctrl+Tab steps through the inspector's pages, Tab through a page's controls in order.
         # "Text Properties": focus moves on to its first control, the Font button; then Colour, Align.
         s.key("ctrl+Tab", "Tab", "Tab")
         s.screenshot("properties")

@@ -328,20 +328,29 @@ TEST(ObjectPainting, HostileValuesFromAFileDrawWithoutHangingOrCrashing)
     EXPECT_FALSE(img.isNull());
 }
 
-TEST(ObjectPainting, NaturalSizeMeasuresTheStoragesOwnFontInPoints)
+TEST(ObjectPainting, NaturalSizeMeasuresTheTextAsDrawn)
 {
+    // Drawn in the record's font, whatever the storage's own font says.
     auto text = make<SKTText>(QRectF(10, 10, 400, 20));
     text->_Text_contents =
         AttributedText{QStringLiteral("Hello"), FontDescriptor{QStringLiteral("ArialMT"), 20}, {}, 0};
-    text->text_ctrl_font = FontDescriptor{QStringLiteral("CourierNewPSMT"), 40}; // drawing only
-    const QSizeF arial = text->naturalSize();
-    EXPECT_NEAR(arial.height(), 23, 2); // one line of a 20-point font
-    EXPECT_NEAR(arial.width(), 47, 4);  // "Hello" in Liberation Sans at 20 points
-    text->_Text_contents->font = FontDescriptor{QStringLiteral("CourierNewPSMT"), 20};
-    EXPECT_NEAR(text->naturalSize().width(), 60, 2); // five 0.6-em cells
+    text->text_ctrl_font = FontDescriptor{QStringLiteral("CourierNewPSMT"), 40};
+    EXPECT_NEAR(text->naturalSize().width(), 121, 2); // five 0.6-em cells, and a point to spare
+    EXPECT_NEAR(text->naturalSize().height(), 45, 3); // one line of a 40-point font
     text->makeNaturalSize();
     EXPECT_EQ(text->bounds().topLeft(), QPointF(10, 10));
-    EXPECT_NEAR(text->bounds().width(), 60, 2);
+
+    // In upper case with letter spacing, every word still shows on the one line it takes.
+    auto guests = make<SKTText>(QRectF(10, 10, 200, 20));
+    guests->_Text_contents = AttributedText{QStringLiteral("11 guests"), {}, {}, 0};
+    guests->text_ctrl_font = FontDescriptor{QStringLiteral("ArialMT"), 18};
+    guests->text_transfrom_case = 1;
+    guests->text_kerning = 3;
+    const double oneLine = guests->naturalSize().height();
+    guests->makeNaturalSize();
+    EXPECT_EQ(guests->cutOf(QStringLiteral("11 guests")), SKTText::Cut::None);
+    EXPECT_EQ(guests->drawnTextHeight(), oneLine);
+    EXPECT_EQ(guests->naturalSize(), guests->bounds().size()); // measured again: the same
 }
 
 TEST(ObjectPainting, LetterCaseRules)

@@ -5,6 +5,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace
@@ -162,4 +164,52 @@ TEST(UndoManager, NewChangeClearsRedoAndClearingRemovesAll)
     um.removeAllActions();
     EXPECT_FALSE(um.canUndo());
     EXPECT_FALSE(um.canRedo());
+}
+
+TEST(UndoManager, MergeKeyLastsUntilAnythingElseHappens)
+{
+    UndoManager um;
+    um.setGroupsByEvent(false);
+    UndoableValue a{um};
+    const UndoManager::MergeKey key{&a};
+    const auto stepWithKey = [&] {
+        a.set(a.v + 1);
+        um.setMergeKey(key);
+    };
+    stepWithKey();
+    EXPECT_TRUE(um.continuesMerge(key));
+    EXPECT_FALSE(um.continuesMerge({&um}));
+    EXPECT_FALSE(um.continuesMerge({}));
+
+    const std::function<void()> enders[] = {[&] { a.set(5); }, [&] { um.undo(); }, [&] { um.endMerge(); },
+                                            [&] { um.removeAllActions(); },
+                                            [&] { um.removeAllActionsWithTarget(&um); }};
+    for (const auto &end : enders) {
+        stepWithKey();
+        end();
+        EXPECT_FALSE(um.continuesMerge(key));
+    }
+    // Only a step on top of the stack takes a key: not while a group is open.
+    um.beginUndoGrouping();
+    a.set(9);
+    um.setMergeKey(key);
+    EXPECT_FALSE(um.continuesMerge(key));
+    um.endUndoGrouping();
+}
+
+TEST(UndoManager, ClosingTheAutomaticGroupLeavesExplicitOnesOpen)
+{
+    UndoManager um;
+    UndoableValue a{um};
+    a.set(1); // opens the group of this turn
+    um.closeAutomaticGroup();
+    a.set(2);
+    um.closeAutomaticGroup();
+    EXPECT_EQ(um.undoCount(), 2);
+    um.beginUndoGrouping();
+    a.set(3);
+    um.closeAutomaticGroup();
+    EXPECT_EQ(um.groupingLevel(), 1);
+    um.endUndoGrouping();
+    EXPECT_EQ(um.undoCount(), 3);
 }

@@ -27,6 +27,8 @@ public:
     virtual void Show_RHS_Properties(const GraphicPtr &graphic) {}
     // Opens the barcode window on the object (the canvas's current graphic).
     virtual void Open_Barcode_Window(const GraphicPtr &graphic) {}
+    // Gives the keyboard to the words of a text the user means to type into (a double-clicked one).
+    virtual void editTextOf(const GraphicPtr &text) {}
     virtual void Undo_Redo_Button_state() {}
     virtual void Set_Paste_Button_Status() {}
     // The same-width, same-height and natural-size buttons follow the size of the selection.

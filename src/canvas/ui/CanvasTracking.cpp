@@ -54,6 +54,8 @@ void CanvasTracking::mouseDown(const QPointF &point, Qt::KeyboardModifiers modif
                 m_view.startEditingGraphic(hit);
                 if (hit->kind() == SKTGraphic::Kind::Barcode)
                     m_view.host().Open_Barcode_Window(hit);
+                else if (hit->kind() == SKTGraphic::Kind::Text)
+                    m_view.host().editTextOf(hit);
             }
             return;
         }

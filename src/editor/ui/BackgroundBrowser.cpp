@@ -2,16 +2,15 @@
 
 #include "canvas/ui/ImageBrowser.h"
 #include "canvas/ui/ImageBrowserModel.h"
-#include "editor/DesignEditor.h"
 #include "foundation/DataRoot.h"
 #include "model/ModelGlobals.h"
-#include "model/ModelHost.h"
+#include "panels/ui/InspectorHost.h"
+#include "panels/ui/PanelEdits.h"
 
 #include <QEvent>
 #include <QMouseEvent>
 
-BackgroundBrowser::BackgroundBrowser(DesignEditor &editor, ModelHost &host, QWidget *parent)
-    : QObject(parent), m_editor(editor), m_host(host)
+BackgroundBrowser::BackgroundBrowser(InspectorHost &host, QWidget *parent) : QObject(parent), m_host(host)
 {
     images = new ImageBrowserModel(this);
     imageBrowser = new ImageBrowser(images, parent);
@@ -59,9 +58,11 @@ void BackgroundBrowser::imageBrowserSelectionDidChange()
     if (rows.isEmpty())
         return;
     selected_image = images->item(rows.first()).path();
-    if (Card_Front_Or_Back != 0)
-        m_editor.set_Back_BG_Image(selected_image);
-    else
-        m_editor.set_Front_BG_Image(selected_image);
+    PanelEdits::cardPage(m_host, QStringLiteral("Background"), [this] {
+        if (Card_Front_Or_Back != 0)
+            m_host.set_Back_BG_Image(selected_image);
+        else
+            m_host.set_Front_BG_Image(selected_image);
+    });
     m_host.Refresh_Canvas();
 }

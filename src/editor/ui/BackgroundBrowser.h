@@ -1,21 +1,20 @@
 // The main window's strip of background pictures: a click puts the picture on the page of the side
-// being edited at once.
+// being edited at once, as one undo step.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
-class DesignEditor;
 class ImageBrowser;
 class ImageBrowserModel;
-class ModelHost;
+class InspectorHost;
 class QWidget;
 
 class BackgroundBrowser : public QObject
 {
     Q_OBJECT
 public:
-    BackgroundBrowser(DesignEditor &editor, ModelHost &host, QWidget *parent);
+    BackgroundBrowser(InspectorHost &host, QWidget *parent);
 
     // Lists the pictures of the data root's "Background" folder again; a missing folder keeps the
     // list as it is.
@@ -31,7 +30,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    DesignEditor &m_editor;
-    ModelHost &m_host;
+    InspectorHost &m_host;
     bool m_pressedRowWasSelected = false;
 };

@@ -21,6 +21,7 @@
 #include "output/RunPlan.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorTabs.h"
+#include "panels/ui/PanelEdits.h"
 #include "platform/UndoManager.h"
 
 #include <QAbstractButton>
@@ -200,10 +201,12 @@ void EditorCommands::setLock(bool locked)
         Show_MessageBox(locked ? LockMessage : UnlockMessage);
         return;
     }
-    for (const GraphicPtr &g : selected) {
-        g->ctrl_is_locked = locked;
-        canvas.startEditingGraphic(g);
-    }
+    PanelEdits::objects(m_window, locked ? QStringLiteral("Lock") : QStringLiteral("Unlock"), selected, [&] {
+        for (const GraphicPtr &g : selected) {
+            g->ctrl_is_locked = locked;
+            canvas.startEditingGraphic(g);
+        }
+    });
     // The card page empties the selection; the locked objects stay selected.
     const QList<int> indexes = canvas.selectionIndexes();
     m_window.Show_RHS_Properties(nullptr);
@@ -290,10 +293,12 @@ void EditorCommands::Card_Bckgrnd_Clicked()
     MainWindowLayout &ui = m_window.ui();
     ui.Card_fill_chk->setChecked(true);
     m_window.card_prop_set(FillCode::Picture);
-    if (Card_Front_Or_Back != 0)
-        m_window.set_Back_BG_Image(path);
-    else
-        m_window.set_Front_BG_Image(path);
+    PanelEdits::cardPage(m_window, QStringLiteral("Background"), [&] {
+        if (Card_Front_Or_Back != 0)
+            m_window.set_Back_BG_Image(path);
+        else
+            m_window.set_Front_BG_Image(path);
+    });
     InspectorTabs &tabs = m_window.inspectorTabs();
     tabs.addItem(InspectorTabs::card_bkgd_tab);
     tabs.selectItem(InspectorTabs::card_bkgd_tab);
@@ -437,7 +442,9 @@ void EditorCommands::Align_To_Grid_Clicked()
 
 void EditorCommands::Print_object_chk_changed()
 {
-    live().print_contol_or_not(m_window.ui().print_object_chk->isChecked() ? 1 : 0);
+    PanelEdits::selection(m_window, QStringLiteral("Do Not Print"), [this] {
+        live().print_contol_or_not(m_window.ui().print_object_chk->isChecked() ? 1 : 0);
+    });
 }
 
 void EditorCommands::toggleGridConstraining()

@@ -1,5 +1,7 @@
 // The main window's answers to the inspector (InspectorHost) and to the personal details
 // (ProfileHost): its side canvases, the Back button, the edit buttons, Unlock, the records and the tool.
+#include "canvas/ui/SKTGraphicView.h"
+#include "data/ExcelBindingTable.h"
 #include "data/ui/Import_Excel.h"
 #include "editor/ui/EditButtons.h"
 #include "editor/ui/EditorCommands.h"
@@ -8,6 +10,8 @@
 #include "editor/ui/ToolController.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/WindowLook.h"
+#include "panels/ui/Inspector.h"
+#include "panels/ui/TextPanel.h"
 
 #include <QPushButton>
 
@@ -32,6 +36,21 @@ void SKTWindowController::setBackSideEnabled(bool enabled)
         m_commands->setBackSideAvailable(enabled);
     else // still being built
         m_ui.Back_Card_Btn->setEnabled(enabled);
+}
+
+void SKTWindowController::editTextOf(const GraphicPtr &text)
+{
+    if (!text || text->kind() != SKTGraphic::Kind::Text || text->ctrl_is_locked || previewShown())
+        return;
+    // What is typed goes to the selection: the text is all of it.
+    SKTGraphicView *canvas = liveCanvas();
+    const int index = canvas->indexOfGraphic(text);
+    if (index < 0)
+        return;
+    if (canvas->selectedGraphics() != GraphicList{text})
+        canvas->changeSelectionIndexes({index});
+    Show_RHS_Properties(text);
+    m_inspector->textPanel().takeKeyboard();
 }
 
 void SKTWindowController::editButtonsForCard()

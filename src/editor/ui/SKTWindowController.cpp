@@ -135,7 +135,7 @@ void SKTWindowController::buildWindow()
     auto *left = new QVBoxLayout;
     left->addWidget(m_tools->toolBar());
     left->addWidget(m_ui.buildCardButtons(central));
-    m_backgrounds = new BackgroundBrowser(*this, *this, central);
+    m_backgrounds = new BackgroundBrowser(*this, central);
     m_backgrounds->imageBrowser->setFixedWidth(m_tools->toolBar()->sizeHint().width() + 24);
     left->addWidget(m_backgrounds->imageBrowser, 1);
     auto *layout = new QHBoxLayout(central);

@@ -118,6 +118,7 @@ public:
     void setSameSizeButtonsEnabled(bool enabled) override;
     const Card_Property *liveCardProperty() const override;
     void Open_Barcode_Window(const GraphicPtr &graphic) override;
+    void editTextOf(const GraphicPtr &text) override;
     // A new picture or signature starts from neutral picture controls.
     void Reset_Image_Editing_Controls() override;
 

@@ -163,8 +163,12 @@ void ToolController::selectedToolDidChange()
     if (*kind == SKTGraphic::Kind::Signature && m_tool == 11)
         rect.setSize(QSizeF(100, 50));
     const bool back = Card_Front_Or_Back != 0;
+    GraphicPtr made;
     runNamedUndoStep(m_window.document().undoManager(), QStringLiteral("New ") + toolTitle(m_tool), [&] {
-        m_window.sideViews().liveCanvas()->createGraphicOfClass(
+        made = m_window.sideViews().liveCanvas()->createGraphicOfClass(
             *kind, true, rect, back ? SideCode::Back : SideCode::Front, QString(), QString());
     });
+    // A new text is made to be typed into: its words take the keyboard.
+    if (made && *kind == SKTGraphic::Kind::Text)
+        m_window.editTextOf(made);
 }

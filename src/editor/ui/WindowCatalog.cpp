@@ -14,6 +14,7 @@
 #include "model/SKTBarcode.h"
 #include "panels/ui/BarcodePanel.h"
 #include "panels/ui/InspectorHost.h"
+#include "panels/ui/PanelEdits.h"
 #include "profile/ui/UserProfileCommands.h"
 #include "support/ui/SupportCommands.h"
 
@@ -37,12 +38,20 @@ int openBarcodeWindow(InspectorHost &host)
             made->refreshCanvas = [&host] { host.Refresh_Canvas(); };
             return made;
         });
-        // The card bounds the barcode: a larger symbol moves inward, or is refused before OK.
-        const std::optional<Picture> picture = gen->Open_Wnd(*barcode, canvas->bounds());
-        if (!picture)
-            return 0;
-        BarcodePanel::Update_Barcode_Graphics(host, *barcode, *picture);
-        return 1;
+        // What OK writes into the barcode and the other selected objects is one step. The card
+        // bounds the barcode: a larger symbol moves inward, or is refused before OK.
+        GraphicList written = canvas->selectedGraphics();
+        if (!written.contains(barcode))
+            written.append(barcode);
+        bool accepted = false;
+        PanelEdits::objects(host, QStringLiteral("Barcode"), written, [&] {
+            const std::optional<Picture> picture = gen->Open_Wnd(*barcode, canvas->bounds());
+            if (!picture)
+                return;
+            BarcodePanel::Update_Barcode_Graphics(host, *barcode, *picture);
+            accepted = true;
+        });
+        return accepted ? 1 : 0;
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
         return 0;

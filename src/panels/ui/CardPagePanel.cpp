@@ -23,6 +23,7 @@
 #include "panels/ui/InspectorLayout.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/ObjectPanel.h"
+#include "panels/ui/PanelEdits.h"
 #include "panels/ui/TextPanel.h"
 #include "platform/FontResolver.h"
 
@@ -83,39 +84,66 @@ CardPagePanel::~CardPagePanel()
 void CardPagePanel::connectControls()
 {
     InspectorLayout &ui = m_ui;
-    const auto clicked = [this](QAbstractButton *b, void (CardPagePanel::*action)()) {
-        connect(b, &QAbstractButton::clicked, this, action);
+    const auto clicked = [this](QAbstractButton *b, const char *name, void (CardPagePanel::*action)()) {
+        connect(b, &QAbstractButton::clicked, this, [this, name, action] { runStep(name, action); });
     };
-    clicked(ui.Card_border_chk, &CardPagePanel::Card_Border_ChkBox);
-    clicked(ui.Card_fill_chk, &CardPagePanel::Card_Fill_Chk_Box);
-    clicked(ui.Card_solid_fill_rd, &CardPagePanel::Card_Solid_RD_Sel);
-    clicked(ui.Card_gradient_fill_rd, &CardPagePanel::Card_Gradient_RD_Sel);
-    clicked(ui.Card_Style_fill_rd, &CardPagePanel::Card_Hatch_RD_Sel);
-    clicked(ui.Card_Image_fill_rd, &CardPagePanel::Card_Image_RD_Sel);
-    clicked(ui.Card_Image_Browse_btn, &CardPagePanel::Card_Image_Browse_Btn);
-    clicked(ui.Card_Image_Library_btn, &CardPagePanel::Card_Image_Library_Btn);
-    clicked(ui.Apply_Size_btn, &CardPagePanel::Apply_Size_Clicked);
-    clicked(ui.All_Text_font_btn, &CardPagePanel::Content_Font_Clicked);
-    for (ColorWell *well : {ui.Card_bordr_clr, ui.Card_fill_clr, ui.Card_fill_Grd_1_clr,
-                            ui.Card_fill_Grd_2_clr, ui.Card_hatch_bk_clr})
-        connect(well, &ColorWell::colorPicked, this, &CardPagePanel::Update_Card_Graphics);
-    connect(ui.All_Text_clr, &ColorWell::colorPicked, this, &CardPagePanel::Contect_Color_Clicked);
-    for (StepperField *stepper : {ui.Card_bor_Stepper, ui.Card_grad_Stepper, ui.Card_alpha_Stepper})
-        connect(stepper, &StepperField::userChanged, this, &CardPagePanel::Update_Card_Graphics);
-    // Width and height act as their steppers do: a committed value resizes the card.
-    connect(ui.width_Stepper, &StepperField::userChanged, this, &CardPagePanel::Apply_Size_Clicked);
-    connect(ui.height_Stepper, &StepperField::userChanged, this, &CardPagePanel::Apply_Size_Clicked);
+    clicked(ui.Card_border_chk, "Border", &CardPagePanel::Card_Border_ChkBox);
+    clicked(ui.Card_fill_chk, "Fill", &CardPagePanel::Card_Fill_Chk_Box);
+    clicked(ui.Card_solid_fill_rd, "Solid Fill", &CardPagePanel::Card_Solid_RD_Sel);
+    clicked(ui.Card_gradient_fill_rd, "Gradient Fill", &CardPagePanel::Card_Gradient_RD_Sel);
+    clicked(ui.Card_Style_fill_rd, "Pattern Fill", &CardPagePanel::Card_Hatch_RD_Sel);
+    clicked(ui.Card_Image_fill_rd, "Picture Fill", &CardPagePanel::Card_Image_RD_Sel);
+    clicked(ui.Card_Image_Browse_btn, "Background", &CardPagePanel::Card_Image_Browse_Btn);
+    clicked(ui.Card_Image_Library_btn, "Background", &CardPagePanel::Card_Image_Library_Btn);
+    clicked(ui.Apply_Size_btn, "Card Size", &CardPagePanel::Apply_Size_Clicked);
+    clicked(ui.All_Text_font_btn, "Content Font", &CardPagePanel::Content_Font_Clicked);
+    const std::pair<ColorWell *, const char *> wells[] = {{ui.Card_bordr_clr, "Border Colour"},
+                                                          {ui.Card_fill_clr, "Fill Colour"},
+                                                          {ui.Card_fill_Grd_1_clr, "Gradient Colour"},
+                                                          {ui.Card_fill_Grd_2_clr, "Gradient Colour"},
+                                                          {ui.Card_hatch_bk_clr, "Pattern Background"}};
+    for (const auto &[well, name] : wells)
+        connect(well, &ColorWell::colorPicked, this,
+                [this, name = name] { runStep(name, &CardPagePanel::Update_Card_Graphics); });
+    connect(ui.All_Text_clr, &ColorWell::colorPicked, this,
+            [this] { runStep("Content Colour", &CardPagePanel::Contect_Color_Clicked); });
+    // Width and height act as their steppers do: a committed value resizes the card. A held arrow
+    // is one step.
+    const std::tuple<StepperField *, const char *, void (CardPagePanel::*)()> steppers[] = {
+        {ui.Card_bor_Stepper, "Border Width", &CardPagePanel::Update_Card_Graphics},
+        {ui.Card_grad_Stepper, "Gradient Angle", &CardPagePanel::Update_Card_Graphics},
+        {ui.Card_alpha_Stepper, "Opacity", &CardPagePanel::Update_Card_Graphics},
+        {ui.width_Stepper, "Card Size", &CardPagePanel::Apply_Size_Clicked},
+        {ui.height_Stepper, "Card Size", &CardPagePanel::Apply_Size_Clicked}};
+    for (const auto &[stepper, name, action] : steppers) {
+        PanelEdits::endMergeWhenLeft(m_host, stepper, true);
+        connect(stepper, &StepperField::userChanged, this,
+                [this, stepper = stepper, name = name, action = action] {
+                    PanelEdits::cardPage(
+                        m_host, QString::fromLatin1(name), [this, action] { (this->*action)(); }, stepper);
+                });
+    }
     // Only a name the user typed is written: the field also finishes editing when the focus moves
     // on after a side switch, and must not copy the other side's page then.
     connect(ui.card_name, &QLineEdit::editingFinished, this, [this] {
         if (!m_ui.card_name->isModified())
             return;
         m_ui.card_name->setModified(false);
-        Update_Card_Graphics();
+        runStep("Card Name", &CardPagePanel::Update_Card_Graphics);
     });
-    connect(ui.matrix_card_shape, &QButtonGroup::idClicked, this, &CardPagePanel::card_shape_CellClick);
-    connect(ui.ColList, &QTableView::clicked, this,
-            [this](const QModelIndex &index) { sizeRowChosen(index.row()); });
+    connect(ui.matrix_card_shape, &QButtonGroup::idClicked, this, [this](int row) {
+        PanelEdits::cardPage(m_host, QStringLiteral("Card Shape"),
+                             [this, row] { card_shape_CellClick(row); });
+    });
+    connect(ui.ColList, &QTableView::clicked, this, [this](const QModelIndex &index) {
+        PanelEdits::cardPage(m_host, QStringLiteral("Card Size"),
+                             [this, index] { sizeRowChosen(index.row()); });
+    });
+}
+
+void CardPagePanel::runStep(const char *name, void (CardPagePanel::*action)())
+{
+    PanelEdits::cardPage(m_host, QString::fromLatin1(name), [this, action] { (this->*action)(); });
 }
 
 // --- loading ---

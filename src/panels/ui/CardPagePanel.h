@@ -71,6 +71,8 @@ public:
 
 private:
     void connectControls();
+    // Runs one of the page's actions as the undo step of that name.
+    void runStep(const char *name, void (CardPagePanel::*action)());
     void setFillKindEnabling(const QString &fillStyle);
     void selectFillRadio(const QString &fillStyle);
     // A fill radio's action: that kind on, its controls enabled, the page written.

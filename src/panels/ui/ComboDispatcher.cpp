@@ -15,6 +15,8 @@
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/InspectorHost.h"
 #include "panels/ui/InspectorLayout.h"
+#include "panels/ui/PanelEdits.h"
+#include "panels/ui/TextPanel.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -57,11 +59,19 @@ GraphicPtr ComboDispatcher::selectedGraphic() const
 void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
 {
     try {
+        const auto page = [this](const char *name, const std::function<void()> &write) {
+            PanelEdits::cardPage(m_host, QString::fromLatin1(name), write);
+        };
+        const auto updatePage = [this] { m_cardPage.Update_Card_Graphics(); };
         switch (id) {
         case Combo::Card_image_layout:
+            page("Background Layout", updatePage);
+            break;
         case Combo::Card_border_style:
+            page("Border Style", updatePage);
+            break;
         case Combo::Card_hatch_style:
-            m_cardPage.Update_Card_Graphics();
+            page("Pattern", updatePage);
             break;
         case Combo::Line_border_style:
         case Combo::Line_ori_style:
@@ -84,16 +94,16 @@ void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
             runPanelUpdate(Panel::Sign);
             break;
         case Combo::Data_source_type:
-            dataSourceKindChanged();
+            sourceStep([this] { dataSourceKindChanged(); });
             break;
         case Combo::Batch_Series:
-            seriesChosen();
+            sourceStep([this] { seriesChosen(); });
             break;
         case Combo::Sides_ComboBox:
-            sidesChanged();
+            page("Sides", [this] { sidesChanged(); });
             break;
         case Combo::Preset_ComboBox:
-            m_cardPage.orientationChosen();
+            page("Orientation", [this] { m_cardPage.orientationChosen(); });
             break;
         case Combo::Category_ComboBox:
             categoryChanged();
@@ -104,6 +114,15 @@ void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
     }
 }
 
+void ComboDispatcher::sourceStep(const std::function<void()> &write)
+{
+    // The bound object and, for a picture bound to a series, every selected one the panel writes.
+    GraphicList graphics = m_host.liveCanvas() ? m_host.liveCanvas()->selectedGraphics() : GraphicList();
+    if (const GraphicPtr graphic = selectedGraphic(); graphic && !graphics.contains(graphic))
+        graphics.append(graphic);
+    PanelEdits::objects(m_host, QStringLiteral("Data Source"), graphics, write);
+}
+
 void ComboDispatcher::dataSourceKindChanged()
 {
     const QString kind = m_dataSource.Data_source_type->currentText();
@@ -111,8 +130,10 @@ void ComboDispatcher::dataSourceKindChanged()
     QComboBox *series = m_dataSource.Batch_Series;
     if (kind == DataSourceTab::ManualItem) {
         m_dataSource.setManualControls(true);
-        if (graphic)
+        if (graphic) {
+            takeBackOwnWords(*graphic);
             graphic->Set_Data_source_type(DataSourceCode::Fixed);
+        }
         return;
     }
     m_dataSource.setManualControls(false);
@@ -124,6 +145,7 @@ void ComboDispatcher::dataSourceKindChanged()
         }
         if (!graphic)
             return;
+        keepOwnWords(*graphic);
         const QString name = graphic->batch_list_name_val();
         if (!name.isEmpty()) {
             series->setCurrentIndex(-1);
@@ -140,7 +162,30 @@ void ComboDispatcher::dataSourceKindChanged()
     m_dataSource.showBindingColumns(graphic.get());
     if (!graphic)
         return;
+    keepOwnWords(*graphic);
     graphic->Set_Data_source_type(DataSourceCode::BindingColumn);
+}
+
+void ComboDispatcher::keepOwnWords(SKTGraphic &graphic)
+{
+    // A text about to show its source's values keeps the words typed into it as its own value,
+    // for Manual to give back.
+    if (graphic.kind() == SKTGraphic::Kind::Text && graphic.data_source_type == DataSourceCode::Fixed)
+        graphic.Text_Value = graphic.Text_contents().text;
+}
+
+void ComboDispatcher::takeBackOwnWords(SKTGraphic &graphic)
+{
+    // A text that showed its source's values shows its own words again. One bound before its words
+    // were kept holds the placeholder there (typing never keeps it): it keeps what it shows.
+    if (graphic.kind() != SKTGraphic::Kind::Text || graphic.data_source_type == DataSourceCode::Fixed)
+        return;
+    const QString own = graphic.Text_Value.value_or(QString());
+    if (own.isEmpty() || own == TextPanel::Placeholder)
+        return;
+    graphic.Text_contents().text = own;
+    PanelWidgets::setOutletText(outlet("Text_value_Edit"), own);
+    m_host.Refresh_Canvas();
 }
 
 void ComboDispatcher::seriesChosen()
@@ -152,6 +197,7 @@ void ComboDispatcher::seriesChosen()
     const GraphicPtr graphic = selectedGraphic();
     if (text.isEmpty() || !graphic)
         return;
+    keepOwnWords(*graphic);
     QString value;
     if (kind == DataSourceTab::SeriesItem) {
         graphic->Set_Data_source_type(DataSourceCode::Series);

@@ -57,9 +57,14 @@ public:
 
 private:
     void dataSourceKindChanged();
+    // A text's typed words are kept while it shows a series or column, and come back with Manual.
+    void keepOwnWords(SKTGraphic &graphic);
+    void takeBackOwnWords(SKTGraphic &graphic);
     void seriesChosen();
     void sidesChanged();
     void categoryChanged();
+    // Runs a data-source choice as one undo step over the objects it binds.
+    void sourceStep(const std::function<void()> &write);
     void runPanelUpdate(Panel panel);
     GraphicPtr selectedGraphic() const;
     QWidget *outlet(const char *name) const;

@@ -66,24 +66,39 @@ void ImageSignPanel::connectControls()
     SignTab &s = *m_sign;
     const auto image = [this] { Update_Image_Graphics(); };
     const auto sign = [this] { Update_Sign_Graphics(); };
-    connect(i.Image_border_chk, &QCheckBox::clicked, this, &ImageSignPanel::Image_Border_ChkBox);
-    connect(i.Image_bordr_clr, &ColorWell::colorPicked, this, image);
-    connect(i.Image_bor_Stepper, &StepperField::userChanged, this, image);
-    connect(i.Image_border_style, &QComboBox::activated, this, image);
-    for (QCheckBox *box :
-         {i.Image_FIH_chk, i.Image_FIV_chk, i.Image_Invert_chk, i.Image_Gray_Scale_chk, i.Image_Sepia_chk})
-        connect(box, &QCheckBox::clicked, this, image);
-    for (FloatSlider *slider : {i.Rotate_slidr, i.Trsp_slidr, i.Hue_slidr, i.Sat_slidr, i.Brt_slidr,
-                                i.Con_slidr, i.shrp_slidr, i.ev_slidr, i.blr_slidr})
-        connect(slider, &FloatSlider::userChanged, this, image);
-    connect(i.Image_reset_Button, &QPushButton::clicked, this, &ImageSignPanel::Image_reset_Button);
-    connect(manual_browse_btn, &QPushButton::clicked, this, &ImageSignPanel::Manual_Image_Browse_Btn);
-    connect(manual_library_btn, &QPushButton::clicked, this, &ImageSignPanel::Manual_Library_Browse_Btn);
-    connect(s.Sign_border_chk, &QCheckBox::clicked, this, &ImageSignPanel::Sign_Border_ChkBox);
-    connect(s.Sign_bordr_clr, &ColorWell::colorPicked, this, sign);
-    connect(s.Sign_bor_Stepper, &StepperField::userChanged, this, sign);
-    connect(s.Sign_border_style, &QComboBox::activated, this, sign);
-    connect(s.Sign_Browse_Btn, &QPushButton::clicked, this, &ImageSignPanel::Sign_Browse_Btn);
+    onEdit(i.Image_border_chk, &QCheckBox::clicked, QStringLiteral("Border"),
+           [this] { Image_Border_ChkBox(); });
+    onEdit(i.Image_bordr_clr, &ColorWell::colorPicked, QStringLiteral("Border Colour"), image);
+    onEdit(i.Image_bor_Stepper, &StepperField::userChanged, QStringLiteral("Border Width"), image,
+           Merge::WhilePressed);
+    onEdit(i.Image_border_style, &QComboBox::activated, QStringLiteral("Border Style"), image);
+    const std::pair<QCheckBox *, const char *> boxes[] = {{i.Image_FIH_chk, "Flip Horizontally"},
+                                                          {i.Image_FIV_chk, "Flip Vertically"},
+                                                          {i.Image_Invert_chk, "Invert"},
+                                                          {i.Image_Gray_Scale_chk, "Grey Scale"},
+                                                          {i.Image_Sepia_chk, "Sepia"}};
+    for (const auto &[box, name] : boxes)
+        onEdit(box, &QCheckBox::clicked, QString::fromLatin1(name), image);
+    const std::pair<FloatSlider *, const char *> sliders[] = {
+        {i.Rotate_slidr, "Rotation"}, {i.Trsp_slidr, "Transparency"}, {i.Hue_slidr, "Hue"},
+        {i.Sat_slidr, "Saturation"},  {i.Brt_slidr, "Brightness"},    {i.Con_slidr, "Contrast"},
+        {i.shrp_slidr, "Sharpness"},  {i.ev_slidr, "Exposure"},       {i.blr_slidr, "Blur"}};
+    for (const auto &[slider, name] : sliders)
+        onEdit(slider, &FloatSlider::userChanged, QString::fromLatin1(name), image, Merge::WhilePressed);
+    onEdit(i.Image_reset_Button, &QPushButton::clicked, QStringLiteral("Reset Picture"),
+           [this] { Image_reset_Button(); });
+    onEdit(manual_browse_btn, &QPushButton::clicked, QStringLiteral("Picture"),
+           [this] { Manual_Image_Browse_Btn(); });
+    onEdit(manual_library_btn, &QPushButton::clicked, QStringLiteral("Picture"),
+           [this] { Manual_Library_Browse_Btn(); });
+    onEdit(s.Sign_border_chk, &QCheckBox::clicked, QStringLiteral("Border"),
+           [this] { Sign_Border_ChkBox(); });
+    onEdit(s.Sign_bordr_clr, &ColorWell::colorPicked, QStringLiteral("Border Colour"), sign);
+    onEdit(s.Sign_bor_Stepper, &StepperField::userChanged, QStringLiteral("Border Width"), sign,
+           Merge::WhilePressed);
+    onEdit(s.Sign_border_style, &QComboBox::activated, QStringLiteral("Border Style"), sign);
+    onEdit(s.Sign_Browse_Btn, &QPushButton::clicked, QStringLiteral("Signature Picture"),
+           [this] { Sign_Browse_Btn(); });
 }
 
 // --- the picture path controls ---

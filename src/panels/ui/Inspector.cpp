@@ -26,8 +26,11 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTabWidget>
 
 #include <exception>
@@ -35,6 +38,34 @@
 namespace
 {
 using T = InspectorTabs;
+
+// The pages are rebuilt around the keyboard (an undo reloads them): it stays in its field when that
+// shows again, or else goes to the card, rather than to whatever widget comes next in the window.
+class KeyboardKeeper
+{
+public:
+    explicit KeyboardKeeper(InspectorHost &host) : m_host(host)
+    {
+        QWidget *focus = QApplication::focusWidget();
+        if (focus && host.inspectorTabs().sett_tab()->isAncestorOf(focus))
+            m_field = focus;
+    }
+    ~KeyboardKeeper()
+    {
+        if (!m_field)
+            return;
+        if (m_field->isVisible() && m_field->isEnabled())
+            m_field->setFocus(Qt::OtherFocusReason);
+        else if (QWidget *canvas = m_host.liveCanvas())
+            canvas->setFocus(Qt::OtherFocusReason);
+    }
+    KeyboardKeeper(const KeyboardKeeper &) = delete;
+    KeyboardKeeper &operator=(const KeyboardKeeper &) = delete;
+
+private:
+    InspectorHost &m_host;
+    QPointer<QWidget> m_field;
+};
 } // namespace
 
 Inspector::Inspector(InspectorHost &host)
@@ -79,6 +110,7 @@ void Inspector::Show_RHS_Properties(const GraphicPtr &graphic)
         return;
     m_host.selectArrowTool();
     try {
+        const KeyboardKeeper keeper(m_host);
         if (graphic)
             fillObject(graphic);
         else
@@ -118,6 +150,8 @@ void Inspector::commitTypedValue()
 bool Inspector::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::ShortcutOverride)
+        return passUndoKeysOn(static_cast<QKeyEvent *>(event));
     if (type != QEvent::MouseButtonPress && type != QEvent::Shortcut)
         return false;
     QWidget *focus = m_host.inspectorWindow().focusWidget();
@@ -129,6 +163,21 @@ bool Inspector::eventFilter(QObject *watched, QEvent *event)
         return false;
     commitTypedValue();
     return false;
+}
+
+bool Inspector::passUndoKeysOn(QKeyEvent *event) const
+{
+    // A field of the inspector would take Undo and Redo for its own typing, which would leave the
+    // design and the field apart: the keys go on to the window's commands, which first commit what
+    // was typed (as the field's step) and then undo or redo the design's last step.
+    const bool ctrlY = event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier;
+    if (!event->matches(QKeySequence::Undo) && !event->matches(QKeySequence::Redo) && !ctrlY)
+        return false;
+    QWidget *focus = m_host.inspectorWindow().focusWidget();
+    if (!focus || !m_host.inspectorTabs().sett_tab()->isAncestorOf(focus))
+        return false;
+    event->ignore();
+    return true;
 }
 
 void Inspector::fillCardPage()

@@ -58,6 +58,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Undo and Redo pressed in a field of the inspector go to the window's commands; true when
+    // the event was such a key.
+    bool passUndoKeysOn(class QKeyEvent *event) const;
     // The pages shown and the one in front, taken before the tabs are rebuilt.
     struct ShownPage {
         QList<InspectorTabItem::Item> tabs;

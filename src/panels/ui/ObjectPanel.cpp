@@ -22,8 +22,7 @@ const QStringList &borderCodes()
     return codes;
 }
 
-// Writes through the key only when the value differs, so an edit that changes nothing leaves no
-// undo step behind.
+// Writes through the key only when the value differs: observers hear of real changes only.
 template <typename T> void setKey(SKTGraphic &g, const QString &key, const T &current, const T &wanted)
 {
     if (current != wanted)

@@ -1,10 +1,16 @@
 // What the shape, line, text, picture and signature panels share: the selected objects of the side
-// being edited, the write-back of border and fill through their undoable keys, and the redraw.
+// being edited, each control's write as one undo step, the write-back of border and fill, and the
+// redraw.
 #pragma once
 
+#include "foundation/ui/FloatSlider.h"
 #include "model/SKTGraphic.h"
+#include "panels/ui/PanelEdits.h"
 
 #include <QObject>
+
+#include <functional>
+#include <type_traits>
 
 class QComboBox;
 class SKTGraphicView;
@@ -28,6 +34,27 @@ public:
     static void loadPercent(StepperField *stepper, float fraction);
 
 protected:
+    // How the writes of one control make undo steps: each its own, or, while a press on it lasts
+    // (a drag, a held arrow), all one.
+    enum class Merge { No, WhilePressed };
+    // Runs action, on the control's user signal, as one undo step named for what it changes over
+    // the selection of the side being edited.
+    template <typename Control, typename Signal>
+    void onEdit(Control *control, Signal signal, const QString &name, std::function<void()> action,
+                Merge merge = Merge::No)
+    {
+        const QObject *key = merge == Merge::No ? nullptr : control;
+        if (merge != Merge::No) {
+            QWidget *left = control;
+            if constexpr (std::is_base_of_v<FloatSlider, Control>)
+                left = control->slider(); // the slider inside takes the presses and the keyboard
+            PanelEdits::endMergeWhenLeft(m_host, left, true);
+        }
+        connect(control, signal, this, [this, name, action = std::move(action), key] {
+            PanelEdits::selection(m_host, name, action, key);
+        });
+    }
+
     // The objects an edit goes to: the selection of the live canvas, in selection order; none
     // while controls are being loaded in bulk.
     GraphicList editTargets() const;

@@ -32,31 +32,45 @@ void ShapeLinePanel::connectShape()
 {
     ShapeTab &t = *m_shape;
     const auto update = [this] { Update_Shape_Graphics(); };
-    connect(t.Shape_border_chk, &QCheckBox::clicked, this, &ShapeLinePanel::Shape_Border_ChkBox);
-    connect(t.Shape_fill_chk, &QCheckBox::clicked, this, &ShapeLinePanel::Shape_Fill_Chk_Box);
-    connect(t.Shape_solid_fill_rd, &QRadioButton::clicked, this, &ShapeLinePanel::Shape_Solid_RD_Sel);
-    connect(t.Shape_gradient_fill_rd, &QRadioButton::clicked, this, &ShapeLinePanel::Shape_Gradient_RD_Sel);
-    connect(t.Shape_Style_fill_rd, &QRadioButton::clicked, this, &ShapeLinePanel::Shape_Hatch_RD_Sel);
-    for (ColorWell *well : {t.shape_bordr_clr, t.shape_fill_clr, t.shape_fill_Grd_1_clr,
-                            t.shape_fill_Grd_2_clr, t.shape_hatch_bk_clr})
-        connect(well, &ColorWell::colorPicked, this, update);
-    for (StepperField *s : {t.shape_bor_Stepper, t.shape_grad_Stepper, t.shape_alpha_Stepper,
-                            t.shape_cor_radius_Stepper, t.double_star_Stepper, t.polygon_Stepper})
-        connect(s, &StepperField::userChanged, this, update);
-    for (QComboBox *c : {t.shape_border_style, t.shape_hatch_style})
-        connect(c, &QComboBox::activated, this, update);
+    onEdit(t.Shape_border_chk, &QCheckBox::clicked, QStringLiteral("Border"),
+           [this] { Shape_Border_ChkBox(); });
+    onEdit(t.Shape_fill_chk, &QCheckBox::clicked, QStringLiteral("Fill"), [this] { Shape_Fill_Chk_Box(); });
+    onEdit(t.Shape_solid_fill_rd, &QRadioButton::clicked, QStringLiteral("Solid Fill"),
+           [this] { Shape_Solid_RD_Sel(); });
+    onEdit(t.Shape_gradient_fill_rd, &QRadioButton::clicked, QStringLiteral("Gradient Fill"),
+           [this] { Shape_Gradient_RD_Sel(); });
+    onEdit(t.Shape_Style_fill_rd, &QRadioButton::clicked, QStringLiteral("Pattern Fill"),
+           [this] { Shape_Hatch_RD_Sel(); });
+    const std::pair<ColorWell *, const char *> wells[] = {{t.shape_bordr_clr, "Border Colour"},
+                                                          {t.shape_fill_clr, "Fill Colour"},
+                                                          {t.shape_fill_Grd_1_clr, "Gradient Colour"},
+                                                          {t.shape_fill_Grd_2_clr, "Gradient Colour"},
+                                                          {t.shape_hatch_bk_clr, "Pattern Background"}};
+    for (const auto &[well, name] : wells)
+        onEdit(well, &ColorWell::colorPicked, QString::fromLatin1(name), update);
+    const std::pair<StepperField *, const char *> steppers[] = {
+        {t.shape_bor_Stepper, "Border Width"}, {t.shape_grad_Stepper, "Gradient Angle"},
+        {t.shape_alpha_Stepper, "Opacity"},    {t.shape_cor_radius_Stepper, "Corner Radius"},
+        {t.double_star_Stepper, "Points"},     {t.polygon_Stepper, "Polygon Shape"}};
+    for (const auto &[stepper, name] : steppers)
+        onEdit(stepper, &StepperField::userChanged, QString::fromLatin1(name), update, Merge::WhilePressed);
+    onEdit(t.shape_border_style, &QComboBox::activated, QStringLiteral("Border Style"), update);
+    onEdit(t.shape_hatch_style, &QComboBox::activated, QStringLiteral("Pattern"), update);
 }
 
 void ShapeLinePanel::connectLine()
 {
     LineTab &t = *m_line;
     const auto update = [this] { Update_Line_Graphics(); };
-    connect(t.Line_clr, &ColorWell::colorPicked, this, update);
-    for (StepperField *s : {t.Line_Wdt_Stepper, t.Line_alpha_Stepper})
-        connect(s, &StepperField::userChanged, this, update);
-    for (QComboBox *c : {t.Line_border_style, t.Line_cap_style})
-        connect(c, &QComboBox::activated, this, update);
-    connect(t.Line_ori_style, &QComboBox::activated, this, &ShapeLinePanel::Line_Orientation_Changed);
+    onEdit(t.Line_clr, &ColorWell::colorPicked, QStringLiteral("Line Colour"), update);
+    onEdit(t.Line_Wdt_Stepper, &StepperField::userChanged, QStringLiteral("Line Width"), update,
+           Merge::WhilePressed);
+    onEdit(t.Line_alpha_Stepper, &StepperField::userChanged, QStringLiteral("Opacity"), update,
+           Merge::WhilePressed);
+    onEdit(t.Line_border_style, &QComboBox::activated, QStringLiteral("Line Style"), update);
+    onEdit(t.Line_cap_style, &QComboBox::activated, QStringLiteral("Line Cap"), update);
+    onEdit(t.Line_ori_style, &QComboBox::activated, QStringLiteral("Orientation"),
+           [this] { Line_Orientation_Changed(); });
 }
 
 // --- actions ---

@@ -45,22 +45,40 @@ void TextPanel::connectControls()
     TextPropertiesTab &p = *m_properties;
     const auto update = [this] { Update_Text_Graphics(); };
     connect(e.Text_value_Edit, &QPlainTextEdit::textChanged, this, &TextPanel::textDidChange);
-    connect(e.insert_template_btn, &QPushButton::clicked, this, &TextPanel::Insert_Template_Button);
-    connect(e.Text_Insert_Date_btn, &QPushButton::clicked, this, &TextPanel::Text_Insert_Date);
-    connect(e.Text_Insert_Time_btn, &QPushButton::clicked, this, &TextPanel::Text_Insert_Time);
-    connect(p.Text_Font_btn, &QPushButton::clicked, this, &TextPanel::Text_Font_Changed);
-    connect(p.Text_border_chk, &QCheckBox::clicked, this, &TextPanel::Text_Border_ChkBox);
-    connect(p.Text_fill_chk, &QCheckBox::clicked, this, &TextPanel::Text_Fill_Chk_Box);
-    connect(p.Text_solid_fill_rd, &QRadioButton::clicked, this, &TextPanel::Text_Solid_RD_Sel);
-    connect(p.Text_gradient_fill_rd, &QRadioButton::clicked, this, &TextPanel::Text_Gradient_RD_Sel);
-    for (ColorWell *well :
-         {p.Text_clr, p.Text_bordr_clr, p.Text_fill_clr, p.Text_fill_Grd_1_clr, p.Text_fill_Grd_2_clr})
-        connect(well, &ColorWell::colorPicked, this, update);
-    for (StepperField *s :
-         {p.Text_Kern_Stepper, p.Text_alpha_Stepper, p.Text_bor_Stepper, p.Text_grad_Stepper})
-        connect(s, &StepperField::userChanged, this, update);
-    for (QComboBox *c : {p.Text_border_style, p.Text_align_combo, p.Text_case_combo})
-        connect(c, &QComboBox::activated, this, update);
+    // Typing is one step until the words box is left; Undo there is the design's (the inspector
+    // sends the keys on), so the box keeps no history of its own.
+    PanelEdits::endMergeWhenLeft(m_host, e.Text_value_Edit, false);
+    e.Text_value_Edit->setUndoRedoEnabled(false);
+    onEdit(e.insert_template_btn, &QPushButton::clicked, QStringLiteral("Greeting Text"),
+           [this] { Insert_Template_Button(); });
+    onEdit(e.Text_Insert_Date_btn, &QPushButton::clicked, QStringLiteral("Insert Date"),
+           [this] { Text_Insert_Date(); });
+    onEdit(e.Text_Insert_Time_btn, &QPushButton::clicked, QStringLiteral("Insert Time"),
+           [this] { Text_Insert_Time(); });
+    onEdit(p.Text_Font_btn, &QPushButton::clicked, QStringLiteral("Font"), [this] { Text_Font_Changed(); });
+    onEdit(p.Text_border_chk, &QCheckBox::clicked, QStringLiteral("Border"),
+           [this] { Text_Border_ChkBox(); });
+    onEdit(p.Text_fill_chk, &QCheckBox::clicked, QStringLiteral("Fill"), [this] { Text_Fill_Chk_Box(); });
+    onEdit(p.Text_solid_fill_rd, &QRadioButton::clicked, QStringLiteral("Solid Fill"),
+           [this] { Text_Solid_RD_Sel(); });
+    onEdit(p.Text_gradient_fill_rd, &QRadioButton::clicked, QStringLiteral("Gradient Fill"),
+           [this] { Text_Gradient_RD_Sel(); });
+    const std::pair<ColorWell *, const char *> wells[] = {{p.Text_clr, "Text Colour"},
+                                                          {p.Text_bordr_clr, "Border Colour"},
+                                                          {p.Text_fill_clr, "Fill Colour"},
+                                                          {p.Text_fill_Grd_1_clr, "Gradient Colour"},
+                                                          {p.Text_fill_Grd_2_clr, "Gradient Colour"}};
+    for (const auto &[well, name] : wells)
+        onEdit(well, &ColorWell::colorPicked, QString::fromLatin1(name), update);
+    const std::pair<StepperField *, const char *> steppers[] = {{p.Text_Kern_Stepper, "Letter Spacing"},
+                                                                {p.Text_alpha_Stepper, "Opacity"},
+                                                                {p.Text_bor_Stepper, "Border Width"},
+                                                                {p.Text_grad_Stepper, "Gradient Angle"}};
+    for (const auto &[stepper, name] : steppers)
+        onEdit(stepper, &StepperField::userChanged, QString::fromLatin1(name), update, Merge::WhilePressed);
+    onEdit(p.Text_border_style, &QComboBox::activated, QStringLiteral("Border Style"), update);
+    onEdit(p.Text_align_combo, &QComboBox::activated, QStringLiteral("Alignment"), update);
+    onEdit(p.Text_case_combo, &QComboBox::activated, QStringLiteral("Case"), update);
 }
 
 QString TextPanel::fontDisplayText(const FontDescriptor &font)
@@ -115,7 +133,8 @@ void TextPanel::textDidChange()
         cursor.setPosition(std::max(0, position));
         view->setTextCursor(cursor);
     }
-    Update_Text_Graphics();
+    PanelEdits::selection(
+        m_host, QStringLiteral("Typing"), [this] { Update_Text_Graphics(); }, view);
 }
 
 void TextPanel::Text_Border_ChkBox()
@@ -230,12 +249,20 @@ void TextPanel::Update_Text_Graphics()
         g->text_kerning = float(p.Text_Kern_Stepper->value());
         // The frame grows to show all of the text as it now draws.
         if (auto *text = dynamic_cast<SKTText *>(g.get()))
-            text->growToFitText();
+            text->growToFitText(QRectF(QPointF(0, 0), m_host.frontCanvasBounds().size()));
     }
     finishEdit(targets);
 }
 
 // --- loading ---
+
+void TextPanel::takeKeyboard()
+{
+    m_host.inspectorTabs().selectItem(InspectorTabs::text_edtng_tab);
+    QPlainTextEdit *words = m_editing->Text_value_Edit;
+    words->setFocus(Qt::OtherFocusReason);
+    words->selectAll();
+}
 
 void TextPanel::loadFrom(const SKTGraphic &g)
 {

@@ -24,6 +24,9 @@ public:
     static inline const QString MessageButton = QStringLiteral("Use Template Message");
 
     void loadFrom(const SKTGraphic &graphic);
+    // Brings the words to the front with the keyboard in them, all selected, so typing replaces
+    // them (a new text's placeholder).
+    void takeKeyboard();
     void Update_Text_Graphics();
 
     // Actions.

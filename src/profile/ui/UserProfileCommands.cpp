@@ -5,6 +5,7 @@
 #include "foundation/CardCodes.h"
 #include "foundation/StringUtils.h"
 #include "foundation/WindowRegistry.h"
+#include "model/EditStep.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "panels/Card_Property.h"
@@ -106,6 +107,10 @@ void UserProfileCommands::Fill_User_profile_info_side(int side)
                                        : side == SKTDocument::Temp ? m_host.userProfile(2)
                                                                    : m_host.userProfile(0);
     CanvasSide canvas(*m_host.sideCanvas(side), m_host);
+    // Placing is one step: the objects it writes into are put back, those it made are taken away.
+    SKTDocument &doc = m_host.document();
+    const EditStep step(doc, {QStringLiteral("Personal Details"), side, {}},
+                        {GraphicStates::of(doc.list(side))});
     PersonalDetailsPlacement::place(record, canvas, frontCardSize());
 }
 

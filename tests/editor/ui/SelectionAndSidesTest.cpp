@@ -469,17 +469,24 @@ TEST_F(SelectionAndSides, ASingleSidedCardShowsItsFrontAndUndoLeavesItsBackClose
     trigger(QStringLiteral("View/Back Side"));
     EXPECT_EQ(window->sideViews().shownIndex(), 0);
 
-    // Ctrl+Z takes back the front's steps and then the back's, the back staying closed.
-    for (int step = 0; step < 4; ++step) {
+    // Ctrl+Z takes back the front's steps and then the choice of one side, made on the back, the
+    // back staying closed; the card has two sides again, and the back's own steps open it.
+    for (int step = 0; step < 3; ++step) {
         QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
         CanvasDriver::settle();
         EXPECT_EQ(window->sideViews().shownIndex(), 0) << step;
         EXPECT_EQ(Card_Front_Or_Back.load(), 0) << step;
     }
     EXPECT_TRUE(front().isEmpty());
-    EXPECT_TRUE(back().isEmpty());
     EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Front"));
     saveArtifact(window.get(), QStringLiteral("single_sided_card_front.png"));
+    EXPECT_EQ(window->Front_card_Prop.Card_Side, QStringLiteral("2"));
+    EXPECT_TRUE(window->ui().Back_Card_Btn->isEnabled());
+    for (int step = 0; step < 2; ++step)
+        QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    CanvasDriver::settle();
+    EXPECT_EQ(window->sideViews().shownIndex(), 1);
+    EXPECT_TRUE(back().isEmpty());
 }
 
 // --- steadiness and keys ---

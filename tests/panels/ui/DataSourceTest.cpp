@@ -4,6 +4,7 @@
 #include "FakeHostFixture.h"
 
 #include "data/DataSourceChoices.h"
+#include "data/ExcelBindingTable.h"
 #include "foundation/FoundationState.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ComboItems.h"
@@ -11,6 +12,7 @@
 #include "model/ModelGlobals.h"
 #include "panels/ui/ComboDispatcher.h"
 #include "panels/ui/DataSourceTab.h"
+#include "platform/UndoManager.h"
 
 #include <QDir>
 #include <QFile>
@@ -164,4 +166,48 @@ TEST_F(DataSourcePanel, ABoundObjectShowsItsOwnChoiceAndCannotBeTypedInto)
     EXPECT_FALSE(typing->isReadOnly());
     EXPECT_FALSE(source().Batch_Series->isEnabled());
     EXPECT_EQ(source().Data_source_type->currentIndex(), 0);
+}
+
+TEST_F(DataSourcePanel, ASeriesOrColumnKeepsTheTypedWordsForManualAndUndo)
+{
+    writeSeries(QStringLiteral("Names"), "Ann\nBob\n");
+    ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+    table.setColumnTitles({QStringLiteral("First")});
+    table.setListData({{{ExcelBindingTable::rowNumberKey(), QStringLiteral("1")},
+                        {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Ada")}}});
+    offerExcel();
+    auto *typing = host->window().findChild<QPlainTextEdit *>(QStringLiteral("Text_value_Edit"));
+    ASSERT_NE(typing, nullptr);
+    UndoManager &undo = host->document().undoManager();
+    const struct {
+        QString kind;
+        QString source;
+        QString firstValue;
+    } sources[] = {{DataSourceTab::SeriesItem, QStringLiteral("Names"), QStringLiteral("Ann")},
+                   {DataSourceChoices::ExcelItem, QStringLiteral("First"), QStringLiteral("Ada")}};
+    for (const auto &s : sources) {
+        SCOPED_TRACE(s.kind.toStdString());
+        GraphicPtr text = place(SKTGraphic::Kind::Text);
+        typing->setFocus();
+        typing->selectAll();
+        QTest::keyClicks(typing, QStringLiteral("Dear friend"));
+        choose(source().Data_source_type, s.kind);
+        choose(source().Batch_Series, s.source);
+        EXPECT_EQ(text->Text_contents().text, s.firstValue);
+
+        // Manual gives the typed words back, in the object and in the box.
+        choose(source().Data_source_type, DataSourceTab::ManualItem);
+        EXPECT_EQ(text->Text_contents().text, QStringLiteral("Dear friend"));
+        EXPECT_EQ(typing->toPlainText(), QStringLiteral("Dear friend"));
+        EXPECT_EQ(text->data_source_type, 0);
+
+        // So does undo, a step at a time: the binding, then the choice of source.
+        undo.undo();
+        EXPECT_EQ(text->Text_contents().text, s.firstValue);
+        undo.undo();
+        undo.undo();
+        EXPECT_EQ(text->Text_contents().text, QStringLiteral("Dear friend"));
+        EXPECT_EQ(text->data_source_type, 0);
+    }
+    table.reset();
 }

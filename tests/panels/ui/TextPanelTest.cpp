@@ -196,3 +196,35 @@ TEST_F(TextPanels, TypingGrowsTheFrameToShowTheWholeText)
     QTest::keyClicks(view(), QStringLiteral("Hi"));
     EXPECT_EQ(text->bounds(), grown);
 }
+
+TEST_F(TextPanels, AFrameAtTheCardsEdgeGrowsInwardAndStaysOnTheCard)
+{
+    const QRectF card = canvas(0)->bounds();
+    struct Case {
+        const char *name;
+        QRectF frame;
+        QString words;
+    };
+    const Case cases[] = {
+        {"right edge", QRectF(card.right() - 40, 30, 38, 20), QStringLiteral("Unforgettable")},
+        {"bottom edge", QRectF(40, card.bottom() - 22, 120, 20),
+         QStringLiteral("Join us for an evening of music, food and friends")},
+        {"corner", QRectF(card.right() - 40, card.bottom() - 22, 38, 20),
+         QStringLiteral("Celebrations everywhere tonight")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const GraphicPtr text = make(SKTGraphic::Kind::Text);
+        text->setBounds(c.frame);
+        view()->setFocus();
+        view()->selectAll();
+        QTest::keyClicks(view(), c.words);
+        const QRectF grown = text->bounds();
+        EXPECT_TRUE(card.contains(grown))
+            << grown.x() << " " << grown.y() << " " << grown.width() << " " << grown.height();
+        EXPECT_EQ(static_cast<const SKTText &>(*text).cutOf(c.words, card), SKTText::Cut::None);
+        EXPECT_GE(grown.width(), c.frame.width());
+    }
+    QCoreApplication::processEvents();
+    saveArtifact(canvas(0), QStringLiteral("text-grown-inward-at-the-edges.png"));
+}

@@ -2,12 +2,14 @@
 // (a Cancel after it leaves a saved design byte for byte), and the fill flag and the Excel entry.
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
+#include "editor/ui/EditorCommands.h"
 #include "editor/ui/MainWindowOutputHost.h"
 #include "editor/ui/ToolController.h"
 #include "foundation/CardCodes.h"
 #include "model/ModelGlobals.h"
 #include "output/OutputCheck.h"
 #include "output/RunPlan.h"
+#include "platform/UndoManager.h"
 #include "profile/PlaceholderFrames.h"
 #include "profile/ui/ProfileDriver.h"
 
@@ -101,6 +103,41 @@ TEST_F(ProfilePlacement, APreviewWorksOnCopiesSoCancelLeavesTheSavedDesignAsItWa
     EXPECT_EQ(window->Front_user_profile.Name.value, QStringLiteral("Old Name"));
     EXPECT_TRUE(window->Front_user_profile.slogan.value.isEmpty());
     EXPECT_EQ(saved("after.dcard"), before);
+}
+
+TEST_F(ProfilePlacement, EachPlacementIsOneStepThatUndoTakesBackWhole)
+{
+    const auto placeWith = [&](const char *name, const char *website) {
+        modalScripts.push_back([=](QDialog &dialog) {
+            auto &d = dynamic_cast<User_profile &>(dialog);
+            d.name_value->clear();
+            type(d.name_value, name);
+            d.website_value->clear();
+            type(d.website_value, website);
+            d.ok_button->click();
+            return d.result();
+        });
+        QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+        QCoreApplication::processEvents();
+    };
+    UndoManager &undo = window->document().undoManager();
+    placeWith("Ada Example", "www.example.com");
+    ASSERT_EQ(front().size(), 2);
+    const GraphicPtr name = byId(front(), "Fup_Name");
+    const GraphicPtr website = byId(front(), "Fup_Website");
+    placeWith("Grace Example", "");
+    EXPECT_EQ(name->textContentsForDrawing().text, QStringLiteral("Grace Example"));
+    EXPECT_FALSE(website->ctrl_is_visible);
+    EXPECT_EQ(undo.undoActionName(), QStringLiteral("Personal Details"));
+
+    window->commands().Undo_Clicked();
+    EXPECT_EQ(front(), (GraphicList{website, name}));
+    EXPECT_EQ(name->textContentsForDrawing().text, QStringLiteral("Ada Example"));
+    EXPECT_TRUE(website->ctrl_is_visible);
+    window->commands().Undo_Clicked();
+    EXPECT_TRUE(front().isEmpty());
+    window->commands().Redo_Clicked();
+    EXPECT_EQ(front(), (GraphicList{website, name}));
 }
 
 namespace

@@ -1,0 +1,88 @@
+// One undo step per edit of fields that panels and dialogs write directly: the state of what the
+// edit may change is taken before it, compared after it, and put back in place by undo.
+#pragma once
+
+#include "model/SKTDocument.h"
+#include "model/SKTGraphic.h"
+#include "platform/UndoManager.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+// Something an edit may change, as it was when taken: undo puts it back.
+class EditState
+{
+public:
+    virtual ~EditState() = default;
+    // The same things as they are now.
+    virtual std::shared_ptr<const EditState> retake() const = 0;
+    // Whether they differ now from what was taken.
+    virtual bool changedSinceTaken() const = 0;
+    virtual void putBack() const = 0;
+};
+
+using EditStates = std::vector<std::shared_ptr<const EditState>>;
+
+// The whole stored state of some card objects (every field of the record and the kind's own),
+// put back into the same objects, which keep their place in the lists.
+class GraphicStates : public EditState
+{
+public:
+    explicit GraphicStates(const GraphicList &graphics);
+    static std::shared_ptr<const EditState> of(const GraphicList &graphics);
+
+    std::shared_ptr<const EditState> retake() const override;
+    bool changedSinceTaken() const override;
+    void putBack() const override;
+
+    // Whether two objects hold the same stored state.
+    static bool sameState(const SKTGraphic &a, const SKTGraphic &b);
+
+private:
+    struct Item {
+        GraphicPtr graphic;
+        GraphicPtr state; // a clone taken when the state was
+    };
+    QList<Item> m_items;
+};
+
+// Records one edit. Made before the edit writes, with the states it may change; while it lives
+// the document records no property change key by key. When it ends and something changed, the
+// step is registered under its name and side; what the edit recorded itself (new or removed
+// objects) belongs to the same step. Nothing is recorded while undo registration is off (the
+// preview side's refills) or during undo and redo.
+class EditStep
+{
+public:
+    struct Naming {
+        QString name; // as the Edit menu shows it after "Undo "
+        int side = 0; // the card side the step was made on
+        // Names the control and what it writes, for edits made of many small writes (typing, a
+        // slider drag): a write under the key of the step just recorded adds to that step.
+        UndoManager::MergeKey mergeKey;
+    };
+
+    EditStep(SKTDocument &document, Naming naming, EditStates before);
+    ~EditStep();
+    EditStep(const EditStep &) = delete;
+    EditStep &operator=(const EditStep &) = delete;
+
+    // The merge key for a control writing to these objects on a side.
+    static UndoManager::MergeKey mergeKey(const void *control, const GraphicList &graphics, int side);
+
+private:
+    void finish();
+    // Registers the action that puts `states` back and records the reverse for redo.
+    static void registerPutBack(SKTDocument &document, const EditStates &states);
+
+    SKTDocument &m_document;
+    Naming m_naming;
+    EditStates m_before;
+    quint64 m_registrationsAtStart = 0;
+    bool m_recording = false;
+    std::optional<SKTDocument::PropertyRecordingPause> m_pause;
+};

@@ -1,0 +1,101 @@
+#include "panels/ui/PanelEdits.h"
+
+#include "canvas/ui/SKTGraphicView.h"
+#include "model/EditStep.h"
+#include "model/ModelGlobals.h"
+#include "model/SKTDocument.h"
+#include "panels/ui/CardPageState.h"
+#include "panels/ui/InspectorHost.h"
+#include "platform/UndoManager.h"
+
+#include <QEvent>
+#include <QPointer>
+#include <QWidget>
+
+namespace
+{
+bool bulkLoading()
+{
+    return (Not_Draw_Only_Prop_Change & 1) != 0;
+}
+
+// Ends the merge of a control's writes when the user leaves it. The undo manager is watched, not
+// asked for through the window: focus moves while the window is being taken down.
+class MergeEnd : public QObject
+{
+public:
+    MergeEnd(UndoManager &undo, QWidget *control, bool onRelease)
+        : QObject(control), m_undo(&undo), m_onRelease(onRelease)
+    {
+        control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        const bool released = type == QEvent::MouseButtonRelease || type == QEvent::KeyRelease;
+        if (m_undo && (type == QEvent::FocusOut || (m_onRelease && released)))
+            m_undo->endMerge();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<UndoManager> m_undo;
+    bool m_onRelease;
+};
+} // namespace
+
+int PanelEdits::liveSide()
+{
+    return Card_Front_Or_Back != 0 ? SKTDocument::Back : SKTDocument::Front;
+}
+
+void PanelEdits::objects(InspectorHost &host, const QString &name, const GraphicList &graphics,
+                         const std::function<void()> &write, const QObject *mergeControl)
+{
+    if (bulkLoading() || graphics.isEmpty()) {
+        write();
+        return;
+    }
+    const int side = liveSide();
+    EditStep::Naming naming{name, side, {}};
+    if (mergeControl)
+        naming.mergeKey = EditStep::mergeKey(mergeControl, graphics, side);
+    const EditStep step(host.document(), naming, {GraphicStates::of(graphics)});
+    write();
+}
+
+void PanelEdits::selection(InspectorHost &host, const QString &name, const std::function<void()> &write,
+                           const QObject *mergeControl)
+{
+    const SKTGraphicView *canvas = host.liveCanvas();
+    objects(host, name, canvas ? canvas->selectedGraphics() : GraphicList(), write, mergeControl);
+}
+
+void PanelEdits::cardPage(InspectorHost &host, const QString &name, const std::function<void()> &write,
+                          const QObject *mergeControl)
+{
+    if (bulkLoading()) {
+        write();
+        return;
+    }
+    const int side = liveSide();
+    GraphicList texts;
+    for (const GraphicPtr &g : host.document().list(side)) {
+        if (g->kind() == SKTGraphic::Kind::Text)
+            texts.append(g);
+    }
+    EditStep::Naming naming{name, side, {}};
+    if (mergeControl)
+        naming.mergeKey = EditStep::mergeKey(mergeControl, texts, side);
+    const EditStep step(host.document(), naming,
+                        {std::make_shared<CardPageState>(host), GraphicStates::of(texts)});
+    write();
+}
+
+void PanelEdits::endMergeWhenLeft(InspectorHost &host, QWidget *control, bool onRelease)
+{
+    if (control)
+        new MergeEnd(host.document().undoManager(), control, onRelease);
+}

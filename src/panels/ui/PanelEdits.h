@@ -1,0 +1,37 @@
+// Every write of an inspector control is one named undo step of the side being edited: over the
+// objects it edits, or over the card page. Successive writes of a typing or dragging control to
+// the same objects make one step, until the control is left.
+#pragma once
+
+#include "model/SKTGraphic.h"
+
+#include <QString>
+
+#include <functional>
+
+class InspectorHost;
+class QObject;
+class QWidget;
+
+namespace PanelEdits
+{
+// The side being edited (0 front, 1 back), which a step is shown on again by undo.
+int liveSide();
+
+// Runs write as one step over `graphics` (the objects it may change). With `mergeControl`, the
+// writes of that control to the same objects add to one step.
+void objects(InspectorHost &host, const QString &name, const GraphicList &graphics,
+             const std::function<void()> &write, const QObject *mergeControl = nullptr);
+// The same over the selection of the side being edited.
+void selection(InspectorHost &host, const QString &name, const std::function<void()> &write,
+               const QObject *mergeControl = nullptr);
+// Runs write as one step over the card page of both sides (settings, outline, size, content
+// font) and the texts of the side being edited, which take the content font and colour.
+void cardPage(InspectorHost &host, const QString &name, const std::function<void()> &write,
+              const QObject *mergeControl = nullptr);
+
+// The next write of a merging control starts a step of its own once the control loses the
+// keyboard, and with `onRelease` also once a press on it ends: a drag or a held arrow is one step,
+// each key (a committed value, an arrow key) another.
+void endMergeWhenLeft(InspectorHost &host, QWidget *control, bool onRelease);
+} // namespace PanelEdits

@@ -1,0 +1,125 @@
+// Edits that write fields directly become one undo step each: the whole state of the objects they
+// touch is put back in place (same objects, same places in the lists), and given again by redo.
+#include "ModelFixture.h"
+
+#include "model/EditStep.h"
+#include "model/SKTDocument.h"
+#include "model/SKTLine.h"
+#include "model/SKTText.h"
+#include "platform/UndoManager.h"
+
+namespace
+{
+class EditStepTest : public ModelTest
+{
+protected:
+    void SetUp() override
+    {
+        ModelTest::SetUp();
+        doc.undoManager().setGroupsByEvent(false);
+        text = SKTGraphic::create(SKTGraphic::Kind::Text);
+        line = SKTGraphic::create(SKTGraphic::Kind::Line);
+        text->setBounds(QRectF(10, 10, 80, 30));
+        doc.insertGraphicsIntoSide(SKTDocument::Back, {text, line}, {0, 1});
+        doc.undoManager().removeAllActions();
+    }
+    // One write of a panel: several fields, some through their keys, some directly.
+    void write(const QString &words, const UndoManager::MergeKey &key = {})
+    {
+        const EditStep step(doc, {QStringLiteral("Typing"), SKTDocument::Back, key},
+                            {GraphicStates::of({text, line})});
+        text->Text_contents().text = words;
+        text->setValueForKey(SKTGraphicFillColorKey, QColor(Qt::red));
+        text->setBounds(text->bounds().adjusted(0, 0, 0, 5));
+        text->alpha_val = 0.5f;
+        static_cast<SKTLine &>(*line).setEndPoint(QPointF(90, 70));
+    }
+
+    SKTDocument doc;
+    GraphicPtr text, line;
+};
+} // namespace
+
+TEST_F(EditStepTest, OneStepPutsEveryFieldBackIntoTheSameObjects)
+{
+    const GraphicPtr before = text->clone();
+    const GraphicPtr lineBefore = line->clone();
+    write(QStringLiteral("Hello"));
+    UndoManager &undo = doc.undoManager();
+    ASSERT_EQ(undo.undoCount(), 1);
+    EXPECT_EQ(undo.undoActionName(), QStringLiteral("Typing"));
+    EXPECT_EQ(undo.undoActionTag(), int(SKTDocument::Back));
+    const GraphicPtr after = text->clone();
+
+    undo.undo();
+    EXPECT_EQ(doc.graphics_back(), (GraphicList{text, line}));
+    EXPECT_TRUE(GraphicStates::sameState(*text, *before));
+    EXPECT_TRUE(GraphicStates::sameState(*line, *lineBefore));
+    EXPECT_EQ(undo.redoActionName(), QStringLiteral("Typing"));
+    EXPECT_EQ(undo.redoActionTag(), int(SKTDocument::Back));
+    undo.redo();
+    EXPECT_TRUE(GraphicStates::sameState(*text, *after));
+    EXPECT_EQ(undo.undoCount(), 1);
+}
+
+TEST_F(EditStepTest, WritesUnderOneKeyAreOneStepUntilTheMergeEnds)
+{
+    UndoManager &undo = doc.undoManager();
+    const UndoManager::MergeKey key = EditStep::mergeKey(this, {text}, SKTDocument::Back);
+    write(QStringLiteral("H"), key);
+    write(QStringLiteral("He"), key);
+    write(QStringLiteral("Hel"), key);
+    EXPECT_EQ(undo.undoCount(), 1);
+    undo.endMerge();
+    write(QStringLiteral("Help"), key);
+    EXPECT_EQ(undo.undoCount(), 2);
+    undo.undo();
+    EXPECT_EQ(text->Text_contents().text, QStringLiteral("Hel"));
+    undo.undo();
+    EXPECT_EQ(text->textContentsForDrawing().text, QStringLiteral("Text here"));
+}
+
+TEST_F(EditStepTest, NothingIsRecordedWithoutAChangeOrWithRegistrationOff)
+{
+    UndoManager &undo = doc.undoManager();
+    {
+        const EditStep step(doc, {QStringLiteral("Nothing"), 0, {}}, {GraphicStates::of({text})});
+    }
+    EXPECT_FALSE(undo.canUndo());
+    doc.Enable_Disable_Undo_Registraion(0);
+    write(QStringLiteral("Preview"));
+    doc.Enable_Disable_Undo_Registraion(1);
+    EXPECT_FALSE(undo.canUndo());
+}
+
+TEST_F(EditStepTest, ObjectsAddedDuringTheEditBelongToItsStep)
+{
+    const GraphicPtr added = SKTGraphic::create(SKTGraphic::Kind::Shape);
+    {
+        const EditStep step(doc, {QStringLiteral("Personal Details"), SKTDocument::Back, {}},
+                            {GraphicStates::of(doc.graphics_back())});
+        text->Text_contents().text = QStringLiteral("Ann");
+        doc.insertGraphicsIntoSide(SKTDocument::Back, {added}, {2});
+    }
+    UndoManager &undo = doc.undoManager();
+    EXPECT_EQ(undo.undoCount(), 1);
+    EXPECT_EQ(undo.undoActionName(), QStringLiteral("Personal Details"));
+    undo.undo();
+    EXPECT_EQ(doc.graphics_back(), (GraphicList{text, line}));
+    EXPECT_EQ(text->textContentsForDrawing().text, QStringLiteral("Text here"));
+}
+
+TEST_F(EditStepTest, AChangeMadeWithRegistrationOffLeavesTheNextOneRecorded)
+{
+    // Unrecorded and recorded changes in one group: the recorded one must still be undoable.
+    UndoManager &undo = doc.undoManager();
+    undo.beginUndoGrouping();
+    doc.Enable_Disable_Undo_Registraion(0);
+    text->setBounds(QRectF(1, 1, 80, 30));
+    doc.Enable_Disable_Undo_Registraion(1);
+    text->setBounds(QRectF(2, 2, 80, 30));
+    undo.endUndoGrouping();
+    ASSERT_TRUE(undo.canUndo());
+    undo.undo();
+    EXPECT_EQ(text->bounds(), QRectF(1, 1, 80, 30));
+}
