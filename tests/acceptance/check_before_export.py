@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The check before an export, as a user meets it: a saved design with a text typed by hand that its
-box cuts, a picture whose file has gone since, and a QR Code bound to a three-row series. File >
-Export asks, before any folder is asked for, with both named; Yes exports every card, and the
+box cuts, a picture whose file has gone since, and a QR Code bound to a three-row series. Opening
+it names the missing picture; File > Export asks, before any folder is asked for, with both named; Yes exports every card, and the
 title shows no unsaved change afterwards."""
 
 import glob
@@ -49,6 +49,12 @@ def main():
                 title = s.xdotool("getwindowname", s.window)
                 return title.startswith("card.dcard") and "*" not in title
             s.wait_until(opened, "the opened design's title without a change")
+            # Opening names the picture whose file is gone before anything else.
+            notice = s.modal_window()
+            s.screenshot_painted("missing-picture-on-open", notice)
+            s.focus(notice)
+            s.key("Return")
+            s.wait_until(lambda: not s.question_box(), "the notice to close")
             s.focus()
             s.key("alt+f", "e")
             sheet = s.wait_for_window("^Export$")
