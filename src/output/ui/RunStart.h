@@ -2,6 +2,11 @@
 // card is made, each of which may stop the run.
 #pragma once
 
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
 class RunPlan;
 
 class RunStart
@@ -9,4 +14,14 @@ class RunStart
 public:
     // True when the run may start. threads: those of the run (0 every core).
     static bool mayBegin(const RunPlan &plan, int threads = 0);
+
+    // Where a batch export into chosenFolder writes its cards. When the batch folder there holds
+    // the cards of an earlier export the user is asked first: replace them, write to a new folder
+    // beside it, or cancel (nothing).
+    struct ExportFolder {
+        QString batchFolder;
+        bool replaceEarlier = false; // the earlier export's cards are removed before the first card
+    };
+    static std::optional<ExportFolder> exportFolder(const QString &chosenFolder);
+    static QStringList earlierCardsAnswers(); // "Replace", "New Folder", "Cancel"
 };
