@@ -306,25 +306,27 @@ TEST_F(SendMailWindow, StopHoldsTheRunWhileAskedLetsTheMessageInProgressComplete
     };
     ExportProgress &progress = OutputState::instance().progress;
     QList<int> callsWhileHeld;
+    QStringList asked;
     // The question is asked while a message is out; the message completes, then the run waits
     // for the answer: first "Continue" during the first message, then "Stop" during the second.
     auto answer = [&](const char *button) {
         return [&, button](QDialog &box) {
+            asked << box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text();
             release = true;
             if (QTest::qWaitFor([&] { return progress.waitingInPause() == 1; }, 20000))
                 callsWhileHeld << transport->calls;
             return mailtest::answerStopQuestion(box, button);
         };
     };
-    int asked = 0;
+    int stops = 0;
     QTimer stopper;
     stopper.setInterval(20);
     QObject::connect(&stopper, &QTimer::timeout, [&] {
         Send_Modeless *sheet = Send_Modeless::defaultInstance();
-        if (!sheet || entered != asked + 1 || release)
+        if (!sheet || entered != stops + 1 || release)
             return;
-        modalScripts.push_back(answer(asked == 0 ? "continue_answer" : "stop_answer"));
-        if (++asked == 2)
+        modalScripts.push_back(answer(stops == 0 ? "continue_answer" : "stop_answer"));
+        if (++stops == 2)
             stopper.stop();
         QTest::mouseClick(sheet->_stop_btn, Qt::LeftButton);
     });
@@ -334,6 +336,7 @@ TEST_F(SendMailWindow, StopHoldsTheRunWhileAskedLetsTheMessageInProgressComplete
         QTest::mouseClick(w.send_button, Qt::LeftButton);
         EXPECT_TRUE(w.lastResult().stopped);
     });
+    EXPECT_EQ(asked, (QStringList{"Stop sending?", "Stop sending?"}));
     EXPECT_EQ(callsWhileHeld, (QList<int>{1, 2})); // nothing more was tried while each question was open
     ASSERT_EQ(transport->sent.size(), 2);          // the messages in progress went out
     EXPECT_EQ(transport->calls, 2);                // the third was never tried
