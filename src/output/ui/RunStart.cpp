@@ -7,10 +7,23 @@
 #include <QDir>
 #include <QFileInfo>
 
-bool RunStart::mayBegin(const RunPlan &plan, int threads)
+bool RunStart::mayBegin(const RunPlan &plan, int threads, const QString &scale)
 {
     // Cards that would come out wrong.
-    return OutputCheckQuestion::goOn(plan, threads);
+    if (scale.isEmpty())
+        return OutputCheckQuestion::goOn(plan, threads);
+    // A run larger than its window shows is named first, in the same question as the check's.
+    const QString problems = OutputCheckQuestion::problems(plan, threads);
+    QString question = scale;
+    if (!problems.isEmpty())
+        question += QStringLiteral("\n\n") + problems;
+    question += QStringLiteral("\n\nDo you want to send them?");
+    return MessageService::deliverChoice(question, sendAnswers(), 0, 1).value_or(1) == 0;
+}
+
+QStringList RunStart::sendAnswers()
+{
+    return {QStringLiteral("&Send"), QStringLiteral("Cancel")};
 }
 
 QStringList RunStart::earlierCardsAnswers()

@@ -12,8 +12,11 @@ class RunPlan;
 class RunStart
 {
 public:
-    // True when the run may start. threads: those of the run (0 every core).
-    static bool mayBegin(const RunPlan &plan, int threads = 0);
+    // True when the run may start. threads: those of the run (0 every core). scale: what the run
+    // is about to do when that is more than its window shows ("This sends 3,000 messages ..."):
+    // then the question is asked whatever the check finds, and "Send" starts the run.
+    static bool mayBegin(const RunPlan &plan, int threads = 0, const QString &scale = {});
+    static QStringList sendAnswers(); // "Send", "Cancel"
 
     // Where a batch export into chosenFolder writes its cards. When the batch folder there holds
     // the cards of an earlier export the user is asked first: replace them, write to a new folder

@@ -220,6 +220,13 @@ TEST_F(SendMailWindow, DataRowsGoToEveryRecipientOrOneEachUnderTheSheet)
         click(w.matrix_card_side->button(0));
         click(w.send_with_batch_chk);
         click(w.send_with_excel_chk);
+        // Every card to every recipient: how many messages go to how many recipients is said
+        // first, and Cancel sends nothing.
+        messages.queueChoices({1, 0});
+        delete Send_Modeless::defaultInstance();
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+        EXPECT_EQ(Send_Modeless::defaultInstance(), nullptr);
+        EXPECT_EQ(transport->calls, 0);
         QTimer::singleShot(0, [&] {
             if (Send_Modeless *sheet = Send_Modeless::defaultInstance())
                 sheetCounts << sheet->_tot_msg_cnt->text() << sheet->_curr_msg_cnt->text();
@@ -232,6 +239,9 @@ TEST_F(SendMailWindow, DataRowsGoToEveryRecipientOrOneEachUnderTheSheet)
         EXPECT_EQ(w.lastResult().sent, 2);
     });
     EXPECT_EQ(sheetCounts, (QStringList{"6", "0 / 6"})); // a message for each row and recipient
+    const QString question = "This sends 6 messages to 2 recipients, 3 to each: every card to every "
+                             "recipient.\n\nDo you want to send them?";
+    EXPECT_EQ(messages.questions(), (QStringList{question, question})); // one card each: not asked
     ASSERT_EQ(transport->sent.size(), 8);
     QStringList recipients;
     for (const RecordingTransport::Sent &s : transport->sent) {
