@@ -215,7 +215,8 @@ ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, i
     m_progress->start(0);
     ExportResult result;
     result.total = std::max(0, rowCount);
-    result.path = ExportPaths::batchFolderPath(chosenFolder);
+    result.path =
+        options.batchFolder.isEmpty() ? ExportPaths::batchFolderPath(chosenFolder) : options.batchFolder;
     result.refusal = refusalFor(result.path, rowCount, options);
     if (!result.refusal.isEmpty())
         return result;

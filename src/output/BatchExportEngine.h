@@ -17,7 +17,8 @@ public:
 
     // The whole batch: clears the stop flag, refuses an unwritable extension or folder before
     // anything is written, then writes "Card_<n>" files for rows 0 .. rowCount - 1 into
-    // "ZOLV Tessaly Greeting Card" inside chosenFolder. Stops taking new cards once the flag is set; while
+    // "ZOLV Tessaly Greeting Card" inside chosenFolder (or options.batchFolder). Stops taking new
+    // cards once the flag is set; while
     // the progress is paused no card begins and none is written.
     ExportResult Export_Batch_File(const QString &chosenFolder, int rowCount, const ExportOptions &options,
                                    const CardRendererFactory &factory);

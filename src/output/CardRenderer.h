@@ -35,4 +35,8 @@ struct ExportOptions {
     double dpi = Units::PointsPerInch; // recorded in the files; the renderer draws at it
     int threads = 0;                   // 0: every core
     qint64 cardBytes = 0; // memory one card takes while it is made (0 unknown): bounds the workers
+    // A batch's folder; empty: the usual one inside the folder chosen.
+    QString batchFolder;
+    // The cards an earlier export left in the batch folder are removed before the first card.
+    bool replaceEarlier = false;
 };

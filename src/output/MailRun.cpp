@@ -10,9 +10,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <chrono>
+#include <limits>
 #include <optional>
 #include <thread>
 
@@ -22,13 +24,6 @@
 
 namespace
 {
-// A reason the run ends or leaves something out, as the closing text and the log give it.
-void recordError(MailRun::Result &result, const QString &why)
-{
-    result.errors << why;
-    result.reasons << why;
-}
-
 QString attachmentNameText()
 {
     return QStringLiteral("The attachment's name may not hold a line break or another control character.");
@@ -56,7 +51,6 @@ bool readableFile(const QString &path)
 struct MailRun::Run {
     Result result;
     QStringList recipients;
-    QList<bool> reached; // by recipient: got at least one message
     QString fileName;
     Outline plan;
     std::optional<QTemporaryDir> folder; // the attachments of this run, removed with it
@@ -106,6 +100,22 @@ QString MailRun::reasonText(const QString &error)
 QString MailRun::stoppedText(int sent, int planned)
 {
     return QStringLiteral("Stopped: %1 of %2 messages were sent.").arg(sent).arg(planned);
+}
+
+QString MailRun::scaleText(const Outline &outline)
+{
+    if (!outline.allToEvery || outline.rows < 2 || outline.recipients < 1)
+        return {};
+    const QLocale english(QLocale::English);
+    const QString recipients =
+        outline.recipients == 1 ? QStringLiteral("1 recipient")
+                                : QStringLiteral("%1 recipients").arg(english.toString(outline.recipients));
+    const QString each =
+        outline.recipients == 1
+            ? QStringLiteral("one for each card")
+            : QStringLiteral("%1 to each: every card to every recipient").arg(english.toString(outline.rows));
+    return QStringLiteral("This sends %1 messages to %2, %3.")
+        .arg(english.toString(qint64(outline.planned)), recipients, each);
 }
 
 QString MailRun::unreadableFileText(const QString &path)
@@ -275,27 +285,27 @@ MailTransport::Delivery MailRun::sendOne(int r, int row, const QStringList &file
     const Delivery delivery = m_transport.send(message, m_request.account, &error);
     countDone(run, 1);
     Result &result = run.result;
+    Outcome &outcome = result.outcomes[r];
     if (delivery == Delivery::Sent) {
         ++result.sent;
+        ++outcome.sent;
         ++m_progress.written;
-        run.reached[r] = true;
         return delivery;
     }
     ++m_progress.failed;
-    result.errors << QStringLiteral("%1: %2").arg(recipient, error);
     if (m_hooks.log)
         m_hooks.log(QStringLiteral("error in mail: %1").arg(error));
     const QString why = reasonText(error);
     if (delivery == Delivery::Refused) {
-        result.missed << Missed{recipient, row, why.simplified()};
+        outcome.refused << Outcome::Refusal{row, why.simplified()};
         return delivery;
     }
     // A message given up on Stop failed for no reason of the server's.
     if (m_progress.stopRequested())
         return Delivery::Failed;
     result.broken = true;
-    if (!why.isEmpty() && !result.reasons.contains(why))
-        result.reasons << why;
+    result.ended =
+        why.isEmpty() ? QStringLiteral("The message to %1 could not be sent.").arg(recipient) : why;
     return delivery;
 }
 
@@ -350,8 +360,19 @@ MailRun::Outline MailRun::plan(QStringList *recipients, QString *fileName)
     }
     o.rows = o.batch ? rows : 0;
     o.allToEvery = o.batch && m_request.spread == Spread::AllToEvery;
+    o.recipients = r;
     o.items = o.allToEvery ? rows : r;
-    o.planned = !o.batch ? r : o.allToEvery ? rows * r : qMin(rows, r);
+    const qint64 planned = !o.batch ? r : o.allToEvery ? qint64(rows) * r : qMin(rows, r);
+    // The progress counts messages in an int.
+    if (planned > std::numeric_limits<int>::max()) {
+        o.refusal =
+            QStringLiteral("Every card to every recipient would make more messages than one run can "
+                           "send (%1 cards to %2 recipients). Please send to fewer recipients at a time.")
+                .arg(rows)
+                .arg(r);
+        return o;
+    }
+    o.planned = int(planned);
     return o;
 }
 
@@ -367,7 +388,7 @@ MailRun::ItemEnd MailRun::sendItem(int i, Run &run)
         const QString path = Trim_Str(m_request.attachment);
         // Checked before the run; a file gone since then is not left out without a word.
         if (!path.isEmpty() && !readableFile(path)) {
-            recordError(run.result, unreadableFileText(path));
+            run.result.ended = unreadableFileText(path);
             return ItemEnd::EndRun;
         }
         return next(sendOne(i, 0, path.isEmpty() ? QStringList() : QStringList{path}, run));
@@ -377,7 +398,7 @@ MailRun::ItemEnd MailRun::sendItem(int i, Run &run)
             QString error;
             if (!run.folder->isValid() ||
                 !renderCard(run.plan.cards, -1, run.folder->path(), run.fileName, &run.cardFiles, &error)) {
-                recordError(run.result, run.folder->isValid() ? error : noFolder);
+                run.result.ended = run.folder->isValid() ? error : noFolder;
                 return ItemEnd::EndRun; // a card that cannot be drawn or written is sent to nobody
             }
         }
@@ -391,9 +412,9 @@ MailRun::ItemEnd MailRun::sendItem(int i, Run &run)
     if (!run.folder->isValid() ||
         !renderCard(run.plan.cards, i, run.folder->path(), run.fileName, &files, &error)) {
         // The row is left out: nothing is sent for it and it does not count to a pause.
-        recordError(run.result, QStringLiteral("Row %1: %2").arg(rowNumber).arg(error));
+        run.result.leftOut << QStringLiteral("Row %1: %2").arg(rowNumber).arg(error);
         if (m_hooks.log)
-            m_hooks.log(run.result.errors.last());
+            m_hooks.log(run.result.leftOut.last());
         countDone(run, run.plan.allToEvery ? int(run.recipients.size()) : 1);
         return ItemEnd::Skipped;
     }
@@ -417,7 +438,15 @@ MailRun::Result MailRun::run()
         run.result.message = o.refusal;
         return run.result;
     }
-    run.reached = QList<bool>(run.recipients.size(), false);
+    // What each recipient is meant to get: every row's card, one row's card, or the one card.
+    const bool rowEach = o.batch && !o.allToEvery;
+    for (int r = 0; r < run.recipients.size(); ++r) {
+        Outcome outcome;
+        outcome.recipient = run.recipients[r];
+        outcome.meant = o.allToEvery ? o.rows : rowEach ? int(r < o.rows) : 1;
+        outcome.row = rowEach && r < o.rows ? o.cards->rowNumber(r) : 0;
+        run.result.outcomes << outcome;
+    }
     run.result.planned = o.planned;
     run.folder.emplace();
 
@@ -440,26 +469,8 @@ MailRun::Result MailRun::run()
             sinceLastPause = 0;
         }
     }
-    Result &result = run.result;
-    result.stopped = m_progress.stopRequested();
-    // Who was meant to get something: every recipient, or with one row each the first rows' many.
-    const bool rowEach = run.plan.batch && !run.plan.allToEvery;
-    const qsizetype meant =
-        rowEach ? qMin<qsizetype>(run.plan.rows, run.recipients.size()) : run.recipients.size();
-    QStringList nothing; // with the row each would have carried; a refused recipient is named apart
-    for (qsizetype r = 0; r < meant; ++r) {
-        if (run.reached[r])
-            continue;
-        const QString &address = run.recipients[r];
-        result.unreached << address;
-        if (std::any_of(result.missed.begin(), result.missed.end(),
-                        [&address](const Missed &m) { return m.recipient == address; }))
-            continue;
-        nothing << (rowEach
-                        ? QStringLiteral("%1 (row %2)").arg(address).arg(run.plan.cards->rowNumber(int(r)))
-                        : address);
-    }
-    closingText(result, nothing);
+    run.result.stopped = m_progress.stopRequested();
+    closingText(run.result);
     return std::move(run.result);
 }
 
@@ -479,31 +490,27 @@ QString rowRanges(const QList<int> &rows)
     return parts.join(QStringLiteral(", "));
 }
 
-// One line per recipient and reason, in the order first met: "a@example.org (rows 1-3): why".
-QStringList missedLines(const QList<MailRun::Missed> &missed)
+// "a@example.org (rows 1-3): why": one line for each reason the server gave a recipient, in the
+// order first given.
+QStringList refusalLines(const MailRun::Outcome &outcome)
 {
-    struct Line {
-        QString recipient, reason;
-        QList<int> rows;
-    };
-    QList<Line> lines;
-    for (const MailRun::Missed &m : missed) {
-        auto it = std::find_if(lines.begin(), lines.end(), [&m](const Line &l) {
-            return l.recipient == m.recipient && l.reason == m.reason;
-        });
-        if (it == lines.end())
-            it = lines.insert(lines.end(), Line{m.recipient, m.reason, {}});
-        if (m.row > 0)
-            it->rows << m.row;
+    QList<QPair<QString, QList<int>>> reasons; // a reason and its rows
+    for (const MailRun::Outcome::Refusal &refusal : outcome.refused) {
+        auto it = std::find_if(reasons.begin(), reasons.end(),
+                               [&refusal](const auto &r) { return r.first == refusal.reason; });
+        if (it == reasons.end())
+            it = reasons.insert(reasons.end(), {refusal.reason, {}});
+        if (refusal.row > 0)
+            it->second << refusal.row;
     }
     QStringList out;
-    for (const Line &l : lines) {
-        QString head = l.recipient;
-        if (!l.rows.isEmpty())
-            head += QStringLiteral(" (%1 %2)")
-                        .arg(l.rows.size() == 1 ? QStringLiteral("row") : QStringLiteral("rows"),
-                             rowRanges(l.rows));
-        out << (l.reason.isEmpty() ? head : head + QStringLiteral(": ") + l.reason);
+    for (const auto &[reason, rows] : reasons) {
+        QString head = outcome.recipient;
+        if (!rows.isEmpty())
+            head +=
+                QStringLiteral(" (%1 %2)")
+                    .arg(rows.size() == 1 ? QStringLiteral("row") : QStringLiteral("rows"), rowRanges(rows));
+        out << (reason.isEmpty() ? head : head + QStringLiteral(": ") + reason);
     }
     return out;
 }
@@ -518,7 +525,17 @@ QString boundedList(const QStringList &items, qsizetype most, const QString &sep
 }
 } // namespace
 
-void MailRun::closingText(Result &result, const QStringList &nothing)
+QStringList MailRun::Result::problems() const
+{
+    QStringList out = leftOut;
+    for (const Outcome &outcome : outcomes)
+        out << refusalLines(outcome);
+    if (!ended.isEmpty())
+        out << ended;
+    return out;
+}
+
+void MailRun::closingText(Result &result)
 {
     if (result.allSent()) {
         result.message = sentText();
@@ -537,16 +554,26 @@ void MailRun::closingText(Result &result, const QStringList &nothing)
         // a refused recipient says nothing about the settings.
         text = result.broken ? failedText() + QStringLiteral("\n\n") + count : count;
     }
-    // What the server or the script said, each refused message, then who got nothing; each kept to
-    // a size a box can show.
+    // The rows left out and what ended the run, each message the server refused, then who got
+    // nothing; each kept to a size a box can show.
     constexpr qsizetype kReasons = 5, kLines = 20;
-    if (!result.stopped && !result.reasons.isEmpty())
-        text += QStringLiteral("\n\n") + boundedList(result.reasons, kReasons, QStringLiteral("\n"),
-                                                     QStringLiteral("\n(and %1 more)"));
-    const QStringList missed = missedLines(result.missed);
-    if (!missed.isEmpty())
+    QStringList reasons = result.leftOut;
+    if (!result.ended.isEmpty())
+        reasons << result.ended;
+    QStringList refused, nothing;
+    for (const Outcome &outcome : result.outcomes) {
+        refused << refusalLines(outcome);
+        if (outcome.meant > 0 && outcome.sent == 0 && outcome.refused.isEmpty())
+            nothing << (outcome.row > 0
+                            ? QStringLiteral("%1 (row %2)").arg(outcome.recipient).arg(outcome.row)
+                            : outcome.recipient);
+    }
+    if (!result.stopped && !reasons.isEmpty())
+        text += QStringLiteral("\n\n") +
+                boundedList(reasons, kReasons, QStringLiteral("\n"), QStringLiteral("\n(and %1 more)"));
+    if (!refused.isEmpty())
         text += QStringLiteral("\n\nNot sent:\n") +
-                boundedList(missed, kLines, QStringLiteral("\n"), QStringLiteral("\n(and %1 more)"));
+                boundedList(refused, kLines, QStringLiteral("\n"), QStringLiteral("\n(and %1 more)"));
     if (!result.stopped && !nothing.isEmpty())
         text += QStringLiteral("\n\nNothing was sent to: ") +
                 boundedList(nothing, kLines, QStringLiteral(", "), QStringLiteral(" and %1 more")) +

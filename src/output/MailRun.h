@@ -42,11 +42,19 @@ public:
         std::shared_ptr<const RunPlan> plan;
     };
 
-    // A message the server refused while the run went on.
-    struct Missed {
+    // What became of the messages meant for one recipient.
+    struct Outcome {
         QString recipient;
-        int row = 0;    // the data row (from 1) whose card it carried; 0 without data rows
-        QString reason; // the server's words
+        int meant = 0; // messages the run meant to send them
+        int sent = 0;
+        int row = 0; // with a data row for each recipient, the row (from 1) of theirs; else 0
+        // A message the server refused for this recipient alone: the data row (from 1) whose card
+        // it carried, 0 without data rows, and the server's words.
+        struct Refusal {
+            int row = 0;
+            QString reason;
+        };
+        QList<Refusal> refused;
     };
 
     struct Result {
@@ -54,13 +62,14 @@ public:
         int planned = 0;      // messages the run meant to send
         int sent = 0;
         bool stopped = false;
-        bool broken = false;   // a failure every further message would meet ended the run
-        QStringList errors;    // why messages failed, for the log
-        QStringList reasons;   // what ended the run or left a row out, as the closing text gives them
-        QList<Missed> missed;  // messages refused one by one, each recipient tried all the same
-        QStringList unreached; // recipients meant to get a message who got none
-        QString message;       // what the closing box says
+        QString ended;           // why the run ended before its last message, when something did
+        bool broken = false;     // what ended it is a failure every further message would meet
+        QStringList leftOut;     // data rows left out, "Row 2: why"; no message carried their card
+        QList<Outcome> outcomes; // one a recipient, in the order given
+        QString message;         // what the closing box says
         bool allSent() const { return !refused && planned > 0 && sent == planned; }
+        // Each failure once, for the log.
+        QStringList problems() const;
     };
 
     // Hooks for whoever shows the run: the pause line (empty: no pause now) and a log line.
@@ -83,6 +92,7 @@ public:
         bool batch = false;      // card mode filled from data rows
         int rows = 0;            // the data rows of a batch
         bool allToEvery = false; // a batch whose every row goes to every recipient
+        int recipients = 0;
         // The cards as this run makes them (card mode): its sources, sides and rows, which the
         // check before the run reads.
         std::shared_ptr<const RunPlan> cards;
@@ -113,6 +123,9 @@ public:
     static QString sentText();
     static QString failedText();
     static QString stoppedText(int sent, int planned); // "Stopped: N of M messages were sent."
+    // What a run that sends each recipient more than one message is about to do, said before it
+    // starts; empty for a run of one message a recipient.
+    static QString scaleText(const Outline &outline);
     // The file sent without the card, refused when it is not a readable regular file.
     static QString unreadableFileText(const QString &path);
 
@@ -128,8 +141,7 @@ private:
     MailTransport::Delivery sendOne(int recipient, int row, const QStringList &files, Run &run);
     void countDone(Run &run, int messages);
     void pause();
-    // nothing: who got no message and was refused none, named as the closing text gives them.
-    static void closingText(Result &result, const QStringList &nothing);
+    static void closingText(Result &result);
     Outline plan(QStringList *recipients, QString *fileName);
 
     Request m_request;

@@ -90,7 +90,7 @@ def main():
             s.screenshot("progress")  # caught while the cards are being written
             s.focus(sheet)
             s.key("space")  # Stop has the focus on the progress sheet
-            s.answer_question(True)  # "Are you sure you want to continue?"
+            s.answer_question(True)  # "Stop exporting?": Return answers Stop
             result = wait_for_result(s, 2)
             s.screenshot("stopped")
             s.close_exported_files()

@@ -68,6 +68,38 @@ TEST(ExportPaths, BatchFolderIsCreatedWithDefaultPermissionsAndReused)
     EXPECT_FALSE(ExportPaths::createBatchFolder(tmp.filePath("file")).isEmpty());
 }
 
+// What an earlier export left is told apart from the user's own files by name and type, in card
+// order, and only it is removed.
+TEST(ExportPaths, EarlierCardsAreTheCardFilesOfTheTypesWrittenAndNothingElse)
+{
+    QTemporaryDir tmp;
+    const QString folder = ExportPaths::batchFolderPath(tmp.path());
+    EXPECT_TRUE(ExportPaths::earlierCards(folder).files.isEmpty()); // no folder yet
+    ASSERT_TRUE(QDir().mkpath(folder + "/Card_7.png"));             // a folder, not a card
+    const QStringList cards{"Card_2.jpeg", "Card_2_Back.jpeg", "Card_10.png", "Card_11_Back.TIFF"};
+    const QStringList others{"Card_0.png", "Card_03.png", "Card_4.pdf",      "Card_5.png.txt",
+                             "notes.txt",  "card_6.png",  "Card_8_Front.png"};
+    for (const QString &name : cards + others)
+        testsupport::writeFile(QDir(folder).filePath(name), "x");
+    const ExportPaths::EarlierCards earlier = ExportPaths::earlierCards(folder);
+    QStringList names;
+    for (const QString &path : earlier.files)
+        names << QFileInfo(path).fileName();
+    EXPECT_EQ(names, cards);
+    EXPECT_EQ(earlier.cards, 3);
+
+    EXPECT_EQ(ExportPaths::newBatchFolderPath(tmp.path()), folder + " 2");
+    ASSERT_TRUE(QDir().mkpath(folder + " 2"));
+    EXPECT_EQ(ExportPaths::newBatchFolderPath(tmp.path()), folder + " 3");
+
+    EXPECT_TRUE(ExportPaths::removeEarlierCards(folder).isEmpty());
+    QStringList left = QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    left.sort();
+    QStringList kept = others + QStringList{"Card_7.png"};
+    kept.sort();
+    EXPECT_EQ(left, kept);
+}
+
 TEST(ImageFileWriter, ExtensionsNameTheirFormats)
 {
     using F = ImageFileWriter::Format;

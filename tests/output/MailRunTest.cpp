@@ -247,6 +247,54 @@ TEST(MailRun, DataRowsGoToEveryRecipientOrOneEach)
     EXPECT_EQ(plain.sent.size(), 2);
 }
 
+// 1,500 rows to two addresses started 3,000 messages with no count shown: the run says first how
+// many messages go to how many recipients when each gets more than one.
+TEST(MailRun, ARunOfSeveralMessagesARecipientSaysHowMany)
+{
+    QTemporaryDir tmp;
+    const auto rows = [&](int n) {
+        QByteArray lines;
+        for (int i = 0; i < n; ++i)
+            lines += "row" + QByteArray::number(i) + "\n";
+        return planOf(namesDesign(tmp.path(), lines));
+    };
+    const struct {
+        int rows;
+        QString to;
+        MailRun::Spread spread;
+        QString said;
+    } cases[] = {
+        {1500, "a@example.com,b@example.com", MailRun::Spread::AllToEvery,
+         "This sends 3,000 messages to 2 recipients, 1,500 to each: every card to every recipient."},
+        {3, "a@example.com", MailRun::Spread::AllToEvery,
+         "This sends 3 messages to 1 recipient, one for each card."},
+        {3, "a@example.com,b@example.com", MailRun::Spread::OnePerRecipient, ""},
+        {1, "a@example.com,b@example.com", MailRun::Spread::AllToEvery, ""},
+    };
+    RecordingTransport transport;
+    ExportProgress progress;
+    for (const auto &c : cases) {
+        MailRun::Request r = request(c.to);
+        r.useSeries = true;
+        r.spread = c.spread;
+        r.plan = rows(c.rows);
+        EXPECT_EQ(MailRun::scaleText(MailRun(r, transport, progress).outline()), c.said) << c.rows;
+    }
+
+    // More messages than a run can count is refused, not counted wrong.
+    QStringList many;
+    for (int i = 0; i < 21475; ++i)
+        many << QStringLiteral("friend.%1@example.org").arg(i);
+    MailRun::Request r = request(many.join(','));
+    r.useSeries = true;
+    r.plan = rows(100000);
+    EXPECT_TRUE(MailRun(r, transport, progress)
+                    .outline()
+                    .refusal.startsWith(
+                        "Every card to every recipient would make more messages than one run can send"));
+    EXPECT_EQ(transport.calls, 0);
+}
+
 TEST(MailRun, PausesFallBetweenItemsNeverAfterTheLast)
 {
     QTemporaryDir tmp;
@@ -307,10 +355,21 @@ TEST(MailRun, EveryRecipientIsTriedAndEachRefusedOneIsNamedWithItsRow)
     every.accept = transport.accept;
     result = MailRun(r, every, progress).run();
     EXPECT_EQ(result.sent, 2);
-    ASSERT_EQ(result.reasons.size(), 1);
-    EXPECT_TRUE(result.reasons[0].startsWith("Row 2: "));
-    EXPECT_EQ(result.message, "4 of 6 messages could not be sent.\n\n" + result.reasons[0] +
+    ASSERT_EQ(result.leftOut.size(), 1);
+    EXPECT_TRUE(result.leftOut[0].startsWith("Row 2: "));
+    EXPECT_EQ(result.message, "4 of 6 messages could not be sent.\n\n" + result.leftOut[0] +
                                   "\n\nNot sent:\nb@example.com (rows 1, 3): 550 mailbox unavailable");
+    // One outcome a recipient, each refused message once.
+    ASSERT_EQ(result.outcomes.size(), 2);
+    EXPECT_EQ(result.outcomes[0].recipient, "a@example.com");
+    EXPECT_EQ(result.outcomes[0].meant, 3);
+    EXPECT_EQ(result.outcomes[0].sent, 2);
+    EXPECT_TRUE(result.outcomes[0].refused.isEmpty());
+    EXPECT_EQ(result.outcomes[1].sent, 0);
+    ASSERT_EQ(result.outcomes[1].refused.size(), 2);
+    EXPECT_EQ(result.outcomes[1].refused[1].row, 3);
+    EXPECT_EQ(result.problems(),
+              (QStringList{result.leftOut[0], "b@example.com (rows 1, 3): 550 mailbox unavailable"}));
 
     // Without data rows no row is named, and a long list is kept to a box's size.
     QStringList to;
@@ -322,7 +381,9 @@ TEST(MailRun, EveryRecipientIsTriedAndEachRefusedOneIsNamedWithItsRow)
     many.accept = [&many](const MailTransport::Message &) { return many.calls <= 2; };
     result = MailRun(r, many, progress).run();
     EXPECT_EQ(many.calls, 30);
-    EXPECT_EQ(result.unreached.size(), 28);
+    EXPECT_EQ(std::count_if(result.outcomes.begin(), result.outcomes.end(),
+                            [](const MailRun::Outcome &o) { return o.sent == 0; }),
+              28);
     EXPECT_TRUE(result.message.startsWith("28 of 30 messages could not be sent.\n\nNot sent:\n"
                                           "friend.2@example.org: 550 mailbox unavailable\n"));
     EXPECT_TRUE(result.message.endsWith("friend.21@example.org: 550 mailbox unavailable\n(and 8 more)"));

@@ -8,6 +8,19 @@
 
 #include <QTimer>
 
+QString BatchRun::stopQuestion(Kind kind)
+{
+    return kind == Kind::Export ? QStringLiteral("Stop exporting?") : QStringLiteral("Stop sending?");
+}
+
+QString BatchRun::stopEffect(Kind kind)
+{
+    return kind == Kind::Export
+               ? QStringLiteral("The card being made is finished and kept with the cards written so far; no "
+                                "further card is made.")
+               : QStringLiteral("The message on its way is finished; no further message is sent.");
+}
+
 void BatchRun::exec(QWidget *owner, ExportProgress &progress, int itemCount, Kind kind,
                     const std::function<void()> &work, const std::function<void()> &onQuit,
                     const std::function<void()> &onStopOverdue)
@@ -15,7 +28,8 @@ void BatchRun::exec(QWidget *owner, ExportProgress &progress, int itemCount, Kin
     OutputState::instance().Card_Value_In_Process = true;
     Send_Modeless sheet(owner);
     sheet.prepare(&progress, itemCount,
-                  kind == Kind::Export ? QStringLiteral("%1 / %2 Card") : QStringLiteral("%1 / %2"));
+                  {kind == Kind::Export ? QStringLiteral("%1 / %2 Card") : QStringLiteral("%1 / %2"),
+                   stopQuestion(kind), stopEffect(kind)});
     sheet.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     sheet.open();
 

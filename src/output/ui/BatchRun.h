@@ -3,6 +3,8 @@
 // and then sets the flag between items.
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 class ExportProgress;
@@ -16,6 +18,11 @@ public:
     static constexpr int RefreshMs = 500;
     // After Stop, the item in progress has this long to finish before it is cut short.
     static constexpr int StopGraceMs = 5000;
+
+    // The Stop question of a run of this kind ("Stop exporting?", "Stop sending?") and what Stop
+    // does, as the progress sheet asks it.
+    static QString stopQuestion(Kind kind);
+    static QString stopEffect(Kind kind);
 
     // Shows the sheet on owner prepared for itemCount items, runs work on a new thread and
     // returns when it has finished, with the sheet closed. Card_Value_In_Process is set meanwhile

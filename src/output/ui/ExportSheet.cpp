@@ -237,6 +237,11 @@ void ExportSheet::Export_Button()
         window, windowTitle(), FilePanels::startFolder(m_host.designPath()));
     if (!folder)
         return;
+    const std::optional<RunStart::ExportFolder> target = RunStart::exportFolder(*folder);
+    if (!target)
+        return;
+    options.batchFolder = target->batchFolder;
+    options.replaceEarlier = target->replaceEarlier;
     const int total = plan->outputCount();
     progress.start(total);
     ExportResult result;

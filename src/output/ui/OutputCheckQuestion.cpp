@@ -15,7 +15,7 @@ constexpr int LongRun = 200;
 constexpr int ProblemsShown = 8;
 } // namespace
 
-bool OutputCheckQuestion::goOn(const RunPlan &plan, int threads)
+QString OutputCheckQuestion::problems(const RunPlan &plan, int threads)
 {
     const auto check = [&plan, threads] {
         return OutputCheck::check(plan, BatchFiller::defaultBarcodeMaker(), threads);
@@ -23,8 +23,13 @@ bool OutputCheckQuestion::goOn(const RunPlan &plan, int threads)
     const OutputCheck::Report report =
         plan.outputCount() > LongRun ? runWithPleaseWait(QApplication::activeWindow(), check) : check();
     if (report.isEmpty())
-        return true;
+        return {};
     Show_NSLog_Message(report.text());
-    return Show_YES_NO_MessageBox(QStringLiteral("Some cards would not come out right:\n\n") +
-                                  report.text(ProblemsShown) + QStringLiteral("\n\nDo you want to go on?"));
+    return QStringLiteral("Some cards would not come out right:\n\n") + report.text(ProblemsShown);
+}
+
+bool OutputCheckQuestion::goOn(const RunPlan &plan, int threads)
+{
+    const QString found = problems(plan, threads);
+    return found.isEmpty() || Show_YES_NO_MessageBox(found + QStringLiteral("\n\nDo you want to go on?"));
 }

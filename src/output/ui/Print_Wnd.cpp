@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -99,7 +100,23 @@ void Print_Wnd::connectControls()
     connect(page_setup_button, &QPushButton::clicked, this, [this] { pagesetup(); });
     for (StepperField *field :
          {horz_mar_Stepper, vert_mar_Stepper, width_Stepper, height_Stepper, Row_Stepper, Col_Stepper})
-        connect(field, &StepperField::userChanged, this, [this] { Check_Max_Cell_Value(); });
+        connect(field, &StepperField::userChanged, this, [this] {
+            m_retypedGrid = nullptr;
+            Check_Max_Cell_Value();
+        });
+    // A grid field cut to what fits shows that value: typing it again is no change to the field,
+    // but it is the grid the user now asks for, and the note on the larger one goes.
+    for (StepperField *field : {Row_Stepper, Col_Stepper}) {
+        if (auto *edit = field->findChild<QLineEdit *>())
+            connect(edit, &QLineEdit::textEdited, this, [this, field] { m_retypedGrid = field; });
+        connect(field, &QAbstractSpinBox::editingFinished, this, [this, field] {
+            const bool retyped = m_retypedGrid == field;
+            m_retypedGrid = nullptr;
+            const int asked = field == Row_Stepper ? m_layout.askedRows : m_layout.askedCols;
+            if (retyped && int(field->value()) != asked)
+                Check_Max_Cell_Value();
+        });
+    }
     connect(Show_Margins, &QCheckBox::clicked, this, [this] {
         m_layout.Show_margin_rect = Show_Margins->isChecked();
         Refresh_Preview();
@@ -120,6 +137,9 @@ int Print_Wnd::Open_Print_Wnd()
     // Without a print system the PDF file is the one printer offered, as desktop print dialogs do.
     const QStringList printers = PrinterCatalog::choices();
     m_loading = true;
+    // Return prints at every opening, whichever button had the keyboard when the window was left.
+    print_button->setDefault(true);
+    Printer_ComboBox->setFocus(Qt::OtherFocusReason);
     const RememberedPrintLayout kept = RememberedPrintLayout::load();
     Auto_Center_chk_bx->setChecked(false);
     Show_Margins->setChecked(true);

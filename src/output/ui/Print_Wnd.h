@@ -138,6 +138,7 @@ private:
     QPrinter m_printer;
     QSizeF m_cardSize; // the design's card in points, exactly: the label's size and the preview's places
     bool m_loading = false;
+    StepperField *m_retypedGrid = nullptr; // the rows or columns field typed in since its last commit
     int m_lastPrintedSheets = 0;
     QList<QIcon> m_plainIcons, m_selectedIcons;
 };

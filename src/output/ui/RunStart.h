@@ -2,11 +2,29 @@
 // card is made, each of which may stop the run.
 #pragma once
 
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
 class RunPlan;
 
 class RunStart
 {
 public:
-    // True when the run may start. threads: those of the run (0 every core).
-    static bool mayBegin(const RunPlan &plan, int threads = 0);
+    // True when the run may start. threads: those of the run (0 every core). scale: what the run
+    // is about to do when that is more than its window shows ("This sends 3,000 messages ..."):
+    // then the question is asked whatever the check finds, and "Send" starts the run.
+    static bool mayBegin(const RunPlan &plan, int threads = 0, const QString &scale = {});
+    static QStringList sendAnswers(); // "Send", "Cancel"
+
+    // Where a batch export into chosenFolder writes its cards. When the batch folder there holds
+    // the cards of an earlier export the user is asked first: replace them, write to a new folder
+    // beside it, or cancel (nothing).
+    struct ExportFolder {
+        QString batchFolder;
+        bool replaceEarlier = false; // the earlier export's cards are removed before the first card
+    };
+    static std::optional<ExportFolder> exportFolder(const QString &chosenFolder);
+    static QStringList earlierCardsAnswers(); // "Replace", "New Folder", "Cancel"
 };

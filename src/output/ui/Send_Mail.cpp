@@ -252,7 +252,8 @@ void Send_Mail::Send_Button()
         Show_MessageBox(outline.refusal);
         return;
     }
-    if (outline.cards && !RunStart::mayBegin(*outline.cards))
+    // Every card to every recipient may be many more messages than the window shows: said first.
+    if (outline.cards && !RunStart::mayBegin(*outline.cards, 0, MailRun::scaleText(outline)))
         return;
     // The sheet counts messages, which a row sent to every recipient holds several of.
     progress.start(outline.planned);
@@ -262,7 +263,7 @@ void Send_Mail::Send_Button()
         [transport] { transport->abort(); }, [transport] { transport->endCurrent(); });
     BatchRun::showDesignAgain(m_host);
     m_lastResult = result;
-    for (const QString &error : result.errors)
-        Show_NSLog_Message(QStringLiteral("Mail: ") + error);
+    for (const QString &problem : result.problems())
+        Show_NSLog_Message(QStringLiteral("Mail: ") + problem);
     Show_MessageBox(result.message);
 }

@@ -57,14 +57,15 @@ Send_Modeless *Send_Modeless::defaultInstance()
     return g_default;
 }
 
-void Send_Modeless::prepare(ExportProgress *progress, int itemCount, const QString &firstCountFormat)
+void Send_Modeless::prepare(ExportProgress *progress, int itemCount, const RunTexts &texts)
 {
     m_progress = progress;
+    m_texts = texts;
     _stop_btn->setEnabled(true);
     _Curr_Progress->setRange(0, std::max(0, itemCount));
     _Curr_Progress->setValue(0);
     _tot_msg_cnt->setText(QString::number(itemCount));
-    _curr_msg_cnt->setText(firstCountFormat.arg(0).arg(itemCount));
+    _curr_msg_cnt->setText(texts.countFormat.arg(0).arg(itemCount));
     pause_label->clear();
 }
 
@@ -86,7 +87,8 @@ void Send_Modeless::Stop_Sending_Pressed()
     QMessageBox box(this);
     box.setIcon(QMessageBox::Question);
     box.setWindowTitle(QApplication::applicationDisplayName());
-    box.setText(StopQuestion);
+    box.setText(m_texts.stopQuestion);
+    box.setInformativeText(m_texts.stopEffect);
     QPushButton *stop = box.addButton(StopButtonText, QMessageBox::DestructiveRole);
     stop->setObjectName(QStringLiteral("stop_answer"));
     QPushButton *goOn = box.addButton(ContinueButtonText, QMessageBox::RejectRole);

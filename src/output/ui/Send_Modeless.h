@@ -20,19 +20,27 @@ public:
     // The most recently made sheet (null once it is gone).
     static Send_Modeless *defaultInstance();
 
-    static inline const QString StopQuestion = QStringLiteral("Are you sure you want to continue?");
     static inline const QString StopButtonText = QStringLiteral("&Stop");
     static inline const QString ContinueButtonText = QStringLiteral("&Continue");
 
+    // What the sheet says of its run: the item in progress over the count ("%1 / %2 Card"), and
+    // the Stop question in the run's own verb ("Stop sending?") with what Stop does.
+    struct RunTexts {
+        QString countFormat;
+        QString stopQuestion;
+        QString stopEffect;
+    };
+
     // Start of a run of itemCount items: Stop enabled, the bar 0..itemCount at 0, the count texts
-    // ("%d" and firstCountFormat with 0 and the count, "%1 / %2 Card" or "%1 / %2").
-    void prepare(ExportProgress *progress, int itemCount, const QString &firstCountFormat);
+    // ("%d" and the count format with 0 and the count).
+    void prepare(ExportProgress *progress, int itemCount, const RunTexts &texts);
 
     // The refresh: the bar and "%d / %d " from the run's counters.
     void update_sending_progress_bar();
 
-    // Stop: the run is paused while the question is open (a modal box with the buttons "Stop"
-    // and "Continue", object names "stop_answer" and "continue_answer"). "Stop" sets the run's
+    // Stop: the run is paused while the question is open (a modal box asking the run's Stop
+    // question, with the buttons "Stop" and "Continue", object names "stop_answer" and
+    // "continue_answer"). "Stop" sets the run's
     // stop flag and emits stopConfirmed (the default button); "Continue", Escape or closing the
     // box lets the run go on.
     void Stop_Sending_Pressed();
@@ -52,4 +60,5 @@ public slots:
 
 private:
     ExportProgress *m_progress = nullptr;
+    RunTexts m_texts;
 };

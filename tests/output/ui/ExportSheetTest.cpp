@@ -339,6 +339,59 @@ TEST_F(ExportSheetTest, BatchOfThreeRowsWritesBackThenFrontPerRowAndOpensTheFold
     EXPECT_FALSE(OutputState::instance().Card_Value_In_Process.load());
 }
 
+// An earlier export's nine JPEG cards stayed beside three new PNG cards without a word. Now the
+// export says so before writing: Cancel writes nothing, New Folder writes beside them, Replace
+// leaves the new cards alone with the user's own files.
+TEST_F(ExportSheetTest, AnEarlierExportsCardsAreNamedBeforeWritingAndReplacedOnlyWhenAsked)
+{
+    batchtest::SampleDesign sample(tempPath("DataSet"), 3, false);
+    FakeHost host(sample.design);
+    const QString chosen = tempPath("out");
+    const QDir batch(QDir(chosen).filePath("ZOLV Tessaly Greeting Card"));
+    QStringList earlier;
+    for (int k = 1; k <= 9; ++k)
+        earlier << QStringLiteral("Card_%1.jpeg").arg(k);
+    ASSERT_TRUE(QDir().mkpath(batch.path()));
+    for (const QString &name : earlier + QStringList{"notes.txt"})
+        ASSERT_TRUE(testsupport::writeFile(batch.filePath(name), "earlier"));
+    const QStringList fresh{"Card_1.png", "Card_2.png", "Card_3.png"};
+    const auto sorted = [](QStringList names) {
+        names.sort();
+        return names;
+    };
+    const struct {
+        int answer; // Replace, New Folder, Cancel
+        QStringList inBatch, inNewFolder;
+    } cases[] = {
+        {2, earlier + QStringList{"notes.txt"}, {}},
+        {1, earlier + QStringList{"notes.txt"}, fresh},
+        {0, fresh + QStringList{"notes.txt"}, {}},
+    };
+    for (const auto &c : cases) {
+        messages.clear();
+        messages.queueChoices({c.answer});
+        files.answers = {chosen};
+        ExportSheet sheet(host, &host.window);
+        exportWith(sheet, [](ExportSheet &s) { clickRow(s.matrix_file_type, 0); });
+        modalScripts.clear();
+        EXPECT_EQ(messages.questions(),
+                  QStringList{"The folder \"" + batch.path() +
+                              "\" already holds 9 cards of an earlier export (Card_1.jpeg to Card_9.jpeg)."
+                              "\n\nReplace them with the cards of this export, or write this export to a new "
+                              "folder, \"ZOLV Tessaly Greeting Card 2\"?"})
+            << c.answer;
+        EXPECT_EQ(batch.entryList(QDir::Files).join(' '), sorted(c.inBatch).join(' ')) << c.answer;
+        EXPECT_EQ(QDir(batch.path() + " 2").entryList(QDir::Files).join(' '), c.inNewFolder.join(' '))
+            << c.answer;
+        if (c.answer == 1) { // the new folder is where the exported-files dialog points
+            EXPECT_EQ(sheet.lastResult().path, batch.path() + " 2");
+        }
+        // Nothing is said after Cancel; each run is said to be whole.
+        EXPECT_EQ(messages.messages().join('|'), "") << c.answer;
+        QDir(batch.path() + " 2").removeRecursively();
+    }
+}
+
 TEST_F(ExportSheetTest, UntickingTheOnlySourceExportsTheDesignOnce)
 {
     batchtest::SampleDesign sample(tempPath("DataSet"), 3, false);

@@ -221,11 +221,45 @@ TEST_F(PrintWindow, AGridThatDoesNotFitThePaperSaysHowManyFit)
         QTest::mouseClick(w.preview_button, Qt::LeftButton);
         EXPECT_TRUE(previewTitle.endsWith(w.fit_note_id->text())) << previewTitle.toStdString();
 
+        // Leaving the field keeps the note; typing again the one column that fits clears it.
+        QTest::keyClick(w.Col_Stepper, Qt::Key_Tab);
+        EXPECT_FALSE(w.fit_note_id->isHidden());
+        type(w.Col_Stepper, 1);
+        EXPECT_TRUE(w.fit_note_id->isHidden());
+        type(w.Row_Stepper, 5);
+        EXPECT_EQ(w.Row_Stepper->value(), 3);
+        EXPECT_FALSE(w.fit_note_id->isHidden());
         type(w.Row_Stepper, 3); // what fits says nothing
         EXPECT_TRUE(w.fit_note_id->isHidden());
         return 0;
     });
     w.Open_Print_Wnd();
+}
+
+// Cancel or Preview clicked last, then Escape, left that button the default at the next opening,
+// so that Return cancelled or previewed: Print is the default at every opening.
+TEST_F(PrintWindow, PrintIsTheDefaultButtonAtEveryOpening)
+{
+    FakeHost host(plainDesign());
+    Print_Wnd w(host, &host.window);
+    for (QPushButton *last : {w.cancel_button, w.preview_button, w.print_button}) {
+        QString defaults;
+        modalScripts.push_back([&](QDialog &) {
+            w.show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+            for (QPushButton *button : w.findChildren<QPushButton *>())
+                if (button->isDefault())
+                    defaults += button->text();
+            modalScripts.push_back([](QDialog &) { return 0; }); // the preview, or the PDF file's panel
+            QTest::mouseClick(last, Qt::LeftButton);
+            if (w.isVisible())
+                QTest::keyClick(&w, Qt::Key_Escape);
+            return 0;
+        });
+        w.Open_Print_Wnd();
+        modalScripts.clear();
+        EXPECT_EQ(defaults, "Print") << last->text().toStdString();
+    }
 }
 
 // Opening the window, its sheet preview and the print preview leaves nothing on the terminal.

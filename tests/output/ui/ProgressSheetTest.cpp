@@ -57,8 +57,8 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
         EXPECT_EQ(sheet->_Curr_Progress->maximum(), total);
         WindowFixture::saveArtifact(sheet, QStringLiteral("progress_sheet.png"));
 
-        // While the question is open the run is held; it keeps its text, with "Stop" and "Continue"
-        // reached by their letters.
+        // While the question is open the run is held; "Stop" and "Continue" are reached by their
+        // letters.
         QStringList buttons;
         bool pausedWhileAsked = false;
         QString defaultButton;
@@ -70,7 +70,8 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
             WindowFixture::saveArtifact(&box, QStringLiteral("stop_question.png"));
             if (auto *question = qobject_cast<QMessageBox *>(&box))
                 defaultButton = question->defaultButton()->text();
-            questionText = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text();
+            questionText = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text() + " | " +
+                           box.findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel"))->text();
             return mailtest::answerStopQuestion(box, "continue_answer");
         });
         QTest::mouseClick(sheet->_stop_btn, Qt::LeftButton);
@@ -104,7 +105,10 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
     });
 
     EXPECT_EQ(seen, (QStringList{"300", "0 / 300 Card", "3 / 300 "}));
-    EXPECT_EQ(questionText, Send_Modeless::StopQuestion);
+    // The question asks what Stop does, in the run's own verb.
+    EXPECT_EQ(questionText,
+              "Stop exporting? | The card being made is finished and kept with the cards written "
+              "so far; no further card is made.");
     EXPECT_EQ(modalTitles.size(), 2); // the question, twice
     EXPECT_TRUE(inProcessDuringRun);
     EXPECT_FALSE(OutputState::instance().Card_Value_In_Process.load());

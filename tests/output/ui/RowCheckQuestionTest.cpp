@@ -103,7 +103,11 @@ TEST_F(RowCheckQuestion, PrintAndMailAskAndNoStartsNothing)
         return mail.result();
     });
     mail.Open_Wnd();
-    EXPECT_EQ(messages.questions(), QStringList{question});
+    // Every card to the one recipient: the count and the check in one question.
+    QString ofMail = question;
+    ofMail.replace(QStringLiteral("Do you want to go on?"), QStringLiteral("Do you want to send them?"));
+    EXPECT_EQ(messages.questions(),
+              QStringList{"This sends 3 messages to 1 recipient, one for each card.\n\n" + ofMail});
     EXPECT_TRUE(transport->sent.isEmpty());
 }
 

@@ -220,6 +220,13 @@ TEST_F(SendMailWindow, DataRowsGoToEveryRecipientOrOneEachUnderTheSheet)
         click(w.matrix_card_side->button(0));
         click(w.send_with_batch_chk);
         click(w.send_with_excel_chk);
+        // Every card to every recipient: how many messages go to how many recipients is said
+        // first, and Cancel sends nothing.
+        messages.queueChoices({1, 0});
+        delete Send_Modeless::defaultInstance();
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+        EXPECT_EQ(Send_Modeless::defaultInstance(), nullptr);
+        EXPECT_EQ(transport->calls, 0);
         QTimer::singleShot(0, [&] {
             if (Send_Modeless *sheet = Send_Modeless::defaultInstance())
                 sheetCounts << sheet->_tot_msg_cnt->text() << sheet->_curr_msg_cnt->text();
@@ -232,6 +239,9 @@ TEST_F(SendMailWindow, DataRowsGoToEveryRecipientOrOneEachUnderTheSheet)
         EXPECT_EQ(w.lastResult().sent, 2);
     });
     EXPECT_EQ(sheetCounts, (QStringList{"6", "0 / 6"})); // a message for each row and recipient
+    const QString question = "This sends 6 messages to 2 recipients, 3 to each: every card to every "
+                             "recipient.\n\nDo you want to send them?";
+    EXPECT_EQ(messages.questions(), (QStringList{question, question})); // one card each: not asked
     ASSERT_EQ(transport->sent.size(), 8);
     QStringList recipients;
     for (const RecordingTransport::Sent &s : transport->sent) {
@@ -306,25 +316,27 @@ TEST_F(SendMailWindow, StopHoldsTheRunWhileAskedLetsTheMessageInProgressComplete
     };
     ExportProgress &progress = OutputState::instance().progress;
     QList<int> callsWhileHeld;
+    QStringList asked;
     // The question is asked while a message is out; the message completes, then the run waits
     // for the answer: first "Continue" during the first message, then "Stop" during the second.
     auto answer = [&](const char *button) {
         return [&, button](QDialog &box) {
+            asked << box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text();
             release = true;
             if (QTest::qWaitFor([&] { return progress.waitingInPause() == 1; }, 20000))
                 callsWhileHeld << transport->calls;
             return mailtest::answerStopQuestion(box, button);
         };
     };
-    int asked = 0;
+    int stops = 0;
     QTimer stopper;
     stopper.setInterval(20);
     QObject::connect(&stopper, &QTimer::timeout, [&] {
         Send_Modeless *sheet = Send_Modeless::defaultInstance();
-        if (!sheet || entered != asked + 1 || release)
+        if (!sheet || entered != stops + 1 || release)
             return;
-        modalScripts.push_back(answer(asked == 0 ? "continue_answer" : "stop_answer"));
-        if (++asked == 2)
+        modalScripts.push_back(answer(stops == 0 ? "continue_answer" : "stop_answer"));
+        if (++stops == 2)
             stopper.stop();
         QTest::mouseClick(sheet->_stop_btn, Qt::LeftButton);
     });
@@ -334,6 +346,7 @@ TEST_F(SendMailWindow, StopHoldsTheRunWhileAskedLetsTheMessageInProgressComplete
         QTest::mouseClick(w.send_button, Qt::LeftButton);
         EXPECT_TRUE(w.lastResult().stopped);
     });
+    EXPECT_EQ(asked, (QStringList{"Stop sending?", "Stop sending?"}));
     EXPECT_EQ(callsWhileHeld, (QList<int>{1, 2})); // nothing more was tried while each question was open
     ASSERT_EQ(transport->sent.size(), 2);          // the messages in progress went out
     EXPECT_EQ(transport->calls, 2);                // the third was never tried

@@ -100,8 +100,8 @@ CARDTOOL_COMMAND(
     if (outline.cards)
         cardtool::reportRows(*outline.cards, QStringLiteral("mail"));
     const MailRun::Result result = run.run();
-    for (const QString &error : result.errors)
-        cardtool::fail(QStringLiteral("mail: ") + error);
+    for (const QString &problem : result.problems())
+        cardtool::fail(QStringLiteral("mail: ") + problem);
     if (!result.allSent())
         cardtool::fail(QStringLiteral("mail: ") + result.message);
     cardtool::writeStdout(
