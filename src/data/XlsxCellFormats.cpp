@@ -58,8 +58,6 @@ template <size_t N> QString builtInCodeOf(const BuiltInFormatCode (&codes)[N], i
     return {};
 }
 
-constexpr qint64 kMsPerDay = 86400000;
-
 bool digitsAt(std::string_view s, size_t at, size_t count, int *value)
 {
     if (at + count > s.size())
@@ -149,8 +147,8 @@ bool XlsxCellFormats::readIsoMoment(std::string_view s, IsoMoment *m)
     if (!readTime(s, &at, &m->msOfDay) || !readZone(s, at, &offset))
         return false;
     m->msOfDay -= offset;
-    const qint64 days = m->msOfDay < 0 ? -1 : m->msOfDay / kMsPerDay;
-    m->msOfDay -= days * kMsPerDay;
+    const qint64 days = m->msOfDay < 0 ? -1 : m->msOfDay / XlsxDateFormat::MsPerDay;
+    m->msOfDay -= days * XlsxDateFormat::MsPerDay;
     if (m->date.isValid())
         m->date = m->date.addDays(days);
     return true;
@@ -276,7 +274,7 @@ bool XlsxCellFormats::formatIsoDate(int style, std::string_view stored, std::str
         if (!m_date1904 && m.date < QDate(1900, 3, 1))
             --days; // the 1900 system counts a 29 February 1900
     }
-    const double serial = double(days) + double(m.msOfDay) / double(kMsPerDay);
+    const double serial = double(days) + double(m.msOfDay) / double(XlsxDateFormat::MsPerDay);
     const CellFormat *f = styleFormat(style);
     if (f && f->date && m.date.isValid()) {
         *out = f->date->format(m.date, m.msOfDay, serial);

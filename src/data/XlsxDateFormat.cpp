@@ -14,7 +14,6 @@ const char *const dayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                  "Thursday", "Friday", "Saturday"};
 
 constexpr double kLastSerial = 2958466.0; // the day after 9999-12-31 in the 1900 system
-constexpr int64_t kMsPerDay = 86400000;
 
 std::string padded(int64_t value, int width)
 {
@@ -334,9 +333,9 @@ std::string XlsxDateFormat::format(double serial, bool date1904) const
     int64_t unit = 1000;
     for (int k = 0; k < m_fractionDigits; ++k)
         unit /= 10;
-    const int64_t ms = std::llround(serial * double(kMsPerDay) / double(unit)) * unit;
-    const Day d = dayOf(ms / kMsPerDay, date1904);
-    return write({d.year, d.month, d.day, d.weekday, ms % kMsPerDay, ms});
+    const int64_t ms = std::llround(serial * double(XlsxDateFormat::MsPerDay) / double(unit)) * unit;
+    const Day d = dayOf(ms / XlsxDateFormat::MsPerDay, date1904);
+    return write({d.year, d.month, d.day, d.weekday, ms % XlsxDateFormat::MsPerDay, ms});
 }
 
 std::string XlsxDateFormat::format(const QDate &date, int64_t msOfDay, double serial) const
@@ -344,7 +343,7 @@ std::string XlsxDateFormat::format(const QDate &date, int64_t msOfDay, double se
     if (!date.isValid() || date.year() < 1 || date.year() > 9999)
         return {};
     return write({date.year(), date.month(), date.day(), date.dayOfWeek() % 7, msOfDay,
-                  std::llround(serial * double(kMsPerDay))});
+                  std::llround(serial * double(XlsxDateFormat::MsPerDay))});
 }
 
 std::string XlsxDateFormat::write(const Moment &m) const

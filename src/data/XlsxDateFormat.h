@@ -14,6 +14,8 @@
 class XlsxDateFormat
 {
 public:
+    static constexpr int64_t MsPerDay = 86400000;
+
     // Null when the code shows no date or time: no d, m, y, h or s outside quotes, escapes and
     // brackets (other than the elapsed [h], [m], [s]).
     static std::unique_ptr<XlsxDateFormat> parse(QStringView code);
