@@ -49,6 +49,12 @@ def main():
                 title = s.xdotool("getwindowname", s.window)
                 return title.startswith("card.dcard") and "*" not in title
             s.wait_until(opened, "the opened design's title without a change")
+            # Opening names the picture whose file is gone first.
+            note = s.modal_window()
+            s.screenshot_painted("missing-picture-note", note)
+            s.focus(note)
+            s.key("Return")
+            check(s.wait_for_window_gone(".", window=note), "the note on the missing picture stayed open")
             s.focus()
             s.key("alt+f", "e")
             sheet = s.wait_for_window("^Export$")
