@@ -57,7 +57,10 @@ bool ExcelBindingTable::setObjectValue(const QString &value, int column, int row
 {
     if (row < 0 || row >= m_rows.size() || column < 0 || column >= columnCount())
         return false;
-    m_rows[row].insert(column == 0 ? rowNumberKey() : columnIdentifier(column), value);
+    QString &cell = m_rows[row][column == 0 ? rowNumberKey() : columnIdentifier(column)];
+    if (cell != value)
+        m_uncomputed.remove(row, column);
+    cell = value;
     return true;
 }
 

@@ -35,7 +35,8 @@ public:
     bool Create_List_By_Array(const QStringList &texts, int count);
     // Appends a row holding only its trimmed text as row number; empty text adds nothing.
     void Create_Value_List(const QString &text);
-    // An edit in the viewer: the value under the column's identifier; refused outside the table.
+    // An edit in the viewer: the value under the column's identifier; refused outside the table. A
+    // changed cell no longer counts as a formula the workbook never computed.
     bool setObjectValue(const QString &value, int column, int row);
     // The value shown at (row, column): column 0 is the row number.
     QString objectValue(int column, int row) const;

@@ -36,6 +36,33 @@ bool UncomputedFormulas::contains(qsizetype row, int column) const
     return after != runs.begin() && row <= std::prev(after)->second;
 }
 
+void UncomputedFormulas::remove(qsizetype row, int column)
+{
+    const auto it = m_columns.find(column);
+    if (it == m_columns.end())
+        return;
+    auto &runs = it->second;
+    auto after = std::upper_bound(
+        runs.begin(), runs.end(), row,
+        [](qsizetype r, const std::pair<qsizetype, qsizetype> &run) { return r < run.first; });
+    if (after == runs.begin() || row > std::prev(after)->second)
+        return;
+    const auto run = std::prev(after);
+    if (run->first == run->second) {
+        runs.erase(run);
+    } else if (row == run->first) {
+        ++run->first;
+    } else if (row == run->second) {
+        --run->second;
+    } else {
+        const std::pair<qsizetype, qsizetype> rest(row + 1, run->second);
+        run->second = row - 1;
+        runs.insert(std::next(run), rest);
+    }
+    if (runs.empty())
+        m_columns.erase(it);
+}
+
 qsizetype UncomputedFormulas::cellCount() const
 {
     qsizetype n = 0;

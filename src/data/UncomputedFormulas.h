@@ -24,6 +24,8 @@ public:
     // Rows of one column come in rising order, as a sheet is read.
     void add(qsizetype row, int column);
     bool contains(qsizetype row, int column) const;
+    // The cell holds something else now (a value typed over the formula's).
+    void remove(qsizetype row, int column);
     bool isEmpty() const { return m_columns.empty(); }
     qsizetype cellCount() const;
     // Column by column, rows rising.

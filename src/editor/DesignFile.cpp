@@ -261,6 +261,8 @@ void DesignFile::apply(DesignContents &c, const QString &path, const QString &mo
     // An empty list stands for a design without columns: nothing of the previous design stays.
     m_binding.setColumnTitles(c.titles.mid(1));
     m_binding.setListData(c.rows);
+    // The sheet's numbers of rows kept in a design follow from the facts; the formula marks are kept.
+    m_binding.setWorkbookOrigin({}, c.uncomputed);
     m_binding.sourceFacts = c.workbookFacts;
     if (m_editor)
         m_editor->Reload_Excel_Binding_Table();

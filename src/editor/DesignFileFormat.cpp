@@ -8,10 +8,12 @@
 #include "platform/KeyedUnarchiver.h"
 #include "platform/PropertyList.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 #include <climits>
 #include <cmath>
+#include <vector>
 
 namespace
 {
@@ -154,8 +156,12 @@ plist::Array DesignFileFormat::buildItems(Card_Property &front, Card_Property &b
     }
     // Only after the objects, and only when there is something to say: readers that stop after the
     // objects, and designs without a workbook, stay as they were.
-    if (binding.sourceFacts.isKnown())
-        items.append(plist::Value(workbookFactsItem(binding.sourceFacts)));
+    if (binding.sourceFacts.isKnown() || !binding.uncomputedFormulas().isEmpty()) {
+        plist::Dict item =
+            binding.sourceFacts.isKnown() ? workbookFactsItem(binding.sourceFacts) : plist::Dict();
+        addUncomputed(item, binding.uncomputedFormulas());
+        items.append(plist::Value(item));
+    }
     return items;
 }
 
@@ -168,6 +174,7 @@ const QString kLoaded = QStringLiteral("ExcelRowsLoaded");
 const QString kSheet = QStringLiteral("ExcelSheet");
 const QString kFirstRow = QStringLiteral("ExcelFirstRow");
 const QString kColumns = QStringLiteral("ExcelColumns");
+const QString kUncomputed = QStringLiteral("ExcelUncomputedFormulas"); // runs: column, first row, last row
 
 QString isoTime(const QDateTime &t)
 {
@@ -229,6 +236,52 @@ WorkbookFacts DesignFileFormat::workbookFactsOf(const plist::Dict &item)
     f.sheet = item.value(kSheet).toString();
     f.firstRow = int(firstRow);
     return f;
+}
+
+void DesignFileFormat::addUncomputed(plist::Dict &item, const UncomputedFormulas &cells)
+{
+    if (cells.isEmpty())
+        return;
+    plist::Array runs;
+    for (const UncomputedFormulas::Run &run : cells.runs())
+        runs.append(plist::Value(plist::Array{plist::Value(QString::number(run.column)),
+                                              plist::Value(QString::number(run.first)),
+                                              plist::Value(QString::number(run.last))}));
+    item.insert(kUncomputed, plist::Value(runs));
+}
+
+UncomputedFormulas DesignFileFormat::uncomputedOf(const plist::Dict &item, const QStringList &columns,
+                                                  const QList<ExcelBindingTable::Row> &rows)
+{
+    const plist::Value &stored = item.value(kUncomputed);
+    if (!stored.isArray())
+        return {};
+    // Checked whole before any cell is marked: at most the cells the rows hold, each column's runs
+    // rising, so a damaged list costs no more than the rows did.
+    qint64 held = 0;
+    for (const ExcelBindingTable::Row &row : rows)
+        held += row.size();
+    std::vector<UncomputedFormulas::Run> runs;
+    QHash<int, qint64> lastOf; // column -> last row marked
+    qint64 marked = 0;
+    for (const plist::Value &v : stored.toArray()) {
+        const plist::Array &run = v.toArray();
+        qint64 column = -1, first = -1, last = -1;
+        if (run.size() != 3 || !wholeNumber(run.at(0), &column) || !wholeNumber(run.at(1), &first) ||
+            !wholeNumber(run.at(2), &last) || column < 0 || column >= columns.size() || first < 0 ||
+            last < first || last >= rows.size() || first <= lastOf.value(int(column), -1))
+            return {};
+        lastOf.insert(int(column), last);
+        marked += last - first + 1;
+        if (marked > held)
+            return {};
+        runs.push_back({int(column), first, last});
+    }
+    UncomputedFormulas cells;
+    for (const UncomputedFormulas::Run &run : runs)
+        for (qsizetype r = run.first; r <= run.last; ++r)
+            cells.add(r, run.column);
+    return cells;
 }
 
 // Reads one stored field into the page settings; false with a reason when its value is damaged.
@@ -384,8 +437,10 @@ bool DesignFileFormat::parseItems(const plist::Array &items, DesignContents *out
     if (!readObjects(items, pos, c.frontObjects, budget, reason) ||
         !readObjects(items, pos, c.backObjects, budget, reason))
         return false;
-    if (pos < items.size() && items.at(pos).isDict())
+    if (pos < items.size() && items.at(pos).isDict()) {
         c.workbookFacts = workbookFactsOf(items.at(pos).toDict());
+        c.uncomputed = uncomputedOf(items.at(pos).toDict(), c.titles, c.rows);
+    }
     if (out)
         *out = std::move(c);
     return true;

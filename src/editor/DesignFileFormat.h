@@ -1,6 +1,7 @@
 // The items of a design file: an XML property-list array of the marker, both sides' page settings
 // field by field, the Excel binding and the archives of the front and back objects, then, when
-// known, one dictionary of the bound workbook's file facts.
+// there is anything to keep, one dictionary of the bound workbook's file facts and of the binding
+// table's cells whose formula the workbook never computed.
 #pragma once
 
 #include "data/ExcelBindingTable.h"
@@ -23,7 +24,8 @@ struct DesignContents {
     QString excelPath;
     QStringList titles; // all column titles as stored, the row-number column's first
     QList<ExcelBindingTable::Row> rows;
-    WorkbookFacts workbookFacts; // unknown for a design saved without them
+    WorkbookFacts workbookFacts;   // unknown for a design saved without them
+    UncomputedFormulas uncomputed; // cells of rows (row, column as the binding table counts them)
     GraphicList frontObjects;
     GraphicList backObjects;
 };
@@ -49,6 +51,12 @@ public:
     // missing or damaged gives unknown facts: a design reads as one saved without them.
     static plist::Dict workbookFactsItem(const WorkbookFacts &facts);
     static WorkbookFacts workbookFactsOf(const plist::Dict &item);
+    // The binding table's formula cells never computed, in the same dictionary, and back: none when
+    // missing or damaged, or when they name a cell the rows do not hold (columns: every title,
+    // the row number's first).
+    static void addUncomputed(plist::Dict &item, const UncomputedFormulas &cells);
+    static UncomputedFormulas uncomputedOf(const plist::Dict &item, const QStringList &columns,
+                                           const QList<ExcelBindingTable::Row> &rows);
 
     // Reads and checks every item. False with a reason (for the log) when anything is wrong.
     static bool parse(const QByteArray &fileBytes, DesignContents *out, QString *reason);

@@ -29,6 +29,10 @@ public:
     // is judged by its start.
     enum class Cut { None, ByBox, ByCard };
     Cut cutOf(const QString &text, const QRectF &card = QRectF()) const;
+    // The characters drawing `stored` as this object puts on the card (trimmed, in its letter
+    // case), and the font it draws them in: what a check of the glyphs must look at.
+    QString drawnCharacters(const QString &stored) const;
+    FontDescriptor drawnFont() const;
     // Fits the height to the text without recording the change for undo.
     void setHeightToMatchContents();
     // Height the drawn text takes at the current width: trimmed, in its case, in the record's font

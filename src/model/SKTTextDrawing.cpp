@@ -104,9 +104,7 @@ QString drawnText(const SKTText &t, const QString &stored)
 // The record's font at its size in card points, with its kerning.
 QFont drawingFont(const SKTText &t)
 {
-    const FontDescriptor descriptor =
-        t.text_ctrl_font.value_or(FontDescriptor{QString::fromLatin1(ModelGlobals::Text_Ctrl_Font), 14.0});
-    QFont font = fontInPoints(descriptor);
+    QFont font = fontInPoints(t.drawnFont());
     if (t.text_kerning != 0.0f && std::isfinite(t.text_kerning))
         font.setLetterSpacing(QFont::AbsoluteSpacing, std::clamp(double(t.text_kerning), -10000.0, 10000.0));
     return font;
@@ -287,6 +285,16 @@ SKTText::Cut SKTText::cutOf(const QString &text, const QRectF &card) const
             return start;
     }
     return cutOfLines(*this, drawn, card);
+}
+
+QString SKTText::drawnCharacters(const QString &stored) const
+{
+    return drawnText(*this, stored);
+}
+
+FontDescriptor SKTText::drawnFont() const
+{
+    return text_ctrl_font.value_or(FontDescriptor{QString::fromLatin1(ModelGlobals::Text_Ctrl_Font), 14.0});
 }
 
 double SKTText::heightAsDrawn(const QString &text, const FontDescriptor &font, double width)

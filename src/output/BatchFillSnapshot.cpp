@@ -35,6 +35,10 @@ BatchFillSnapshot::Design BatchFillSnapshot::designOf(const Sources &sources)
     design.dataFolder = sources.dataFolder;
     design.excelRows = sources.binding.ListData();
     design.excelTitles = sources.binding.columnTitles();
+    design.excelSheetRows = sources.binding.sheetRows();
+    if (sources.binding.sourceFacts.isKnown())
+        design.excelRowsAbove = sources.binding.sourceFacts.firstRow;
+    design.excelUncomputed = sources.binding.uncomputedFormulas();
     return design;
 }
 

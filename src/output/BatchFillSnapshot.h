@@ -32,7 +32,13 @@ public:
         QString resourcePath;
         QList<ExcelRow> excelRows; // the binding table's rows
         QStringList excelTitles;   // its column headings, the row number's first; none: not known
-        QString dataFolder;        // the "DataSet" folder of the series files
+        // Where the rows stood in their workbook: the number the sheet shows beside each row (0 or
+        // none: not known), rows above the first row read (1 when the first row held the titles;
+        // -1: not known), and the cells whose formula the workbook never computed.
+        QList<int> excelSheetRows;
+        int excelRowsAbove = -1;
+        UncomputedFormulas excelUncomputed;
+        QString dataFolder; // the "DataSet" folder of the series files
     };
 
     // A design as it stands, which print, export and mail all read the same way.

@@ -4,7 +4,6 @@
 #include "output/OutputProblems.h"
 
 #include <QHash>
-#include <QSet>
 #include <QThread>
 
 #include <algorithm>
@@ -31,9 +30,10 @@ struct RowTally {
 // One object showing one value (or what the design holds), judged once by every kind.
 struct Unit {
     const SKTGraphic *object = nullptr;
-    bool fileGone = false;
+    std::optional<SKTImage::MissingPicture> missing;
     std::optional<QString> value;
     QList<std::pair<int, QString>> findings; // (kind, what is wrong)
+    OutputProblems::Undrawable undrawable;
 };
 
 // An object of a side the run outputs.
@@ -52,14 +52,15 @@ public:
     {
         m_report.totalCards = plan.outputCount();
         m_report.batch = plan.isBatch();
+        m_report.rowWord = plan.rowWord();
     }
 
     void gatherSide(bool back)
     {
         const GraphicList &side = back ? m_plan.design().back : m_plan.design().front;
-        QSet<const SKTGraphic *> gone;
-        for (const GraphicPtr &g : OutputProblems::picturesWhoseFileIsGone(side))
-            gone.insert(g.get());
+        QHash<const SKTGraphic *, SKTImage::MissingPicture> missing;
+        for (const SKTImage::MissingPicture &m : SKTImage::missingPictures(side))
+            missing.insert(m.object.get(), m);
         for (int i = 0; i < side.size(); ++i) {
             const SKTGraphic &g = *side.at(i);
             // A hidden object, or one left off the output, shows nothing, right or wrong.
@@ -73,7 +74,9 @@ public:
                 gatherRows(s, back, i);
             } else {
                 s.ownUnit = int(m_units.size());
-                m_units.push_back({&g, gone.contains(&g), std::nullopt, {}});
+                const auto m = missing.constFind(&g);
+                m_units.push_back(
+                    {&g, m == missing.constEnd() ? std::nullopt : std::optional(*m), {}, {}, {}});
             }
             m_subjects.push_back(std::move(s));
         }
@@ -97,6 +100,7 @@ public:
 
     OutputCheck::Report report()
     {
+        reportUncomputed();
         for (const Subject &s : m_subjects) {
             if (s.source)
                 reportFilled(s);
@@ -124,7 +128,7 @@ private:
             auto it = seen.constFind(value);
             if (it == seen.constEnd()) {
                 it = seen.insert(value, int(m_units.size()));
-                m_units.push_back({s.object, false, value, {}});
+                m_units.push_back({s.object, std::nullopt, value, {}, {}});
             }
             s.unitOfRow[size_t(r)] = *it;
         }
@@ -134,7 +138,7 @@ private:
     {
         const QRectF card = m_plan.design().cardArea;
         const OutputProblems::Shown shown{*unit.object, unit.value ? &*unit.value : nullptr, card, m_maker,
-                                          unit.fileGone};
+                                          unit.missing ? &*unit.missing : nullptr};
         const std::vector<OutputProblems::Kind> &kinds = OutputProblems::kinds();
         for (size_t k = 0; k < kinds.size(); ++k) {
             QString what;
@@ -145,6 +149,13 @@ private:
             }
             if (!what.isEmpty())
                 unit.findings.append({int(k), what});
+        }
+        try {
+            unit.undrawable = OutputProblems::undrawable(shown);
+        } catch (const std::exception &e) {
+            unit.findings.append(
+                {int(kinds.size()),
+                 QStringLiteral("could not be checked: %1").arg(QString::fromUtf8(e.what()))});
         }
     }
 
@@ -169,8 +180,42 @@ private:
     void reportOwn(const Subject &s)
     {
         const QString name = OutputCheck::objectName(*s.object, s.back);
-        for (const auto &[kind, what] : m_units[size_t(s.ownUnit)].findings)
+        const Unit &unit = m_units[size_t(s.ownUnit)];
+        for (const auto &[kind, what] : unit.findings)
             add(name + QLatin1Char(' ') + what, everyCard());
+        if (!unit.undrawable.isEmpty())
+            add(name + QLatin1Char(' ') + OutputProblems::undrawableProblem(*s.object, unit.undrawable),
+                everyCard());
+    }
+
+    // Each workbook column a filled object reads, over the cards whose cell there holds a formula
+    // the workbook never computed: the card shows no true value, whichever object reads it.
+    void reportUncomputed()
+    {
+        const UncomputedFormulas &marks = m_plan.design().excelUncomputed;
+        if (marks.isEmpty())
+            return;
+        const std::vector<UncomputedFormulas::Run> runs = marks.runs();
+        QList<int> seen;
+        for (const Subject &s : m_subjects) {
+            const RunPlan::Binding *b = s.source;
+            if (!b || b->source != RunPlan::Binding::Source::Column || b->missingColumn() ||
+                seen.contains(b->column))
+                continue;
+            seen.append(b->column);
+            const qsizetype end = std::min(b->rows, outputRows());
+            RowTally rows;
+            for (const UncomputedFormulas::Run &run : runs) {
+                if (run.column != b->column)
+                    continue;
+                for (qsizetype r = run.first; r <= run.last && r < end; ++r)
+                    rows.add(m_plan.rowNumber(int(r)));
+            }
+            add(QStringLiteral("The workbook's %1 holds formulas that were never computed: open and save the "
+                               "workbook in a spreadsheet program first.")
+                    .arg(b->named),
+                rows);
+        }
     }
 
     void reportFilled(const Subject &s)
@@ -188,8 +233,8 @@ private:
         for (int r = b.rows; r < outputRows(); ++r)
             past.add(m_plan.rowNumber(r));
         add(b.rows == 0 ? QStringLiteral("%1 is blank: its source gives no rows.").arg(name)
-                        : QStringLiteral("%1 is blank past row %2, where its source ends.")
-                              .arg(name)
+                        : QStringLiteral("%1 is blank past %2 %3, where its source ends.")
+                              .arg(name, m_report.rowWord)
                               .arg(m_plan.rowNumber(b.rows - 1)),
             past);
         struct Found {
@@ -198,10 +243,17 @@ private:
             RowTally rows;
         };
         QList<Found> found;
+        OutputProblems::Undrawable undrawable;
+        RowTally undrawableRows;
         for (size_t r = 0; r < s.unitOfRow.size(); ++r) {
             if (s.unitOfRow[r] < 0)
                 continue;
-            for (const auto &[kind, what] : m_units[size_t(s.unitOfRow[r])].findings) {
+            const Unit &unit = m_units[size_t(s.unitOfRow[r])];
+            if (!unit.undrawable.isEmpty()) {
+                undrawable.add(unit.undrawable);
+                undrawableRows.add(m_plan.rowNumber(int(r)));
+            }
+            for (const auto &[kind, what] : unit.findings) {
                 auto it =
                     std::find_if(found.begin(), found.end(), [&](const Found &f) { return f.what == what; });
                 if (it == found.end())
@@ -213,6 +265,10 @@ private:
                          [](const Found &a, const Found &b) { return a.kind < b.kind; });
         for (const Found &f : found)
             add(name + QLatin1Char(' ') + f.what, f.rows);
+        // One problem whichever rows bring which characters: the font is the object's.
+        if (!undrawable.isEmpty())
+            add(name + QLatin1Char(' ') + OutputProblems::undrawableProblem(*s.object, undrawable),
+                undrawableRows);
     }
 
     const RunPlan &m_plan;
@@ -269,11 +325,11 @@ QString OutputCheck::Report::text(int most) const
             rows.append(QString::number(r));
         if (p.cards > p.firstRows.size())
             rows.append(QStringLiteral("…"));
-        parts.append(QStringLiteral("%1\n%2 of %3 cards (rows %4)")
+        parts.append(QStringLiteral("%1\n%2 of %3 cards (%4s %5)")
                          .arg(p.what)
                          .arg(p.cards)
                          .arg(totalCards)
-                         .arg(rows.join(QStringLiteral(", "))));
+                         .arg(rowWord, rows.join(QStringLiteral(", "))));
     }
     return parts.join(QStringLiteral("\n\n"));
 }

@@ -1,8 +1,9 @@
 // Goes through what a run will output before its first card is written and says which cards would
 // come out wrong, object by object, bound or not: texts cut by their box or the card's edge,
-// barcodes that cannot be made or would leave the card, pictures whose file is gone, columns the
-// workbook lacks and rows past the end of a shorter source. Each distinct value of an object is
-// judged once, the values spread over the run's threads.
+// characters no installed font can draw, barcodes that cannot be made or would leave the card,
+// pictures whose file is gone, columns the workbook lacks, formulas it never computed and rows past
+// the end of a shorter source. Each distinct value of an object is judged once, the values spread
+// over the run's threads.
 #pragma once
 
 #include "output/BatchFiller.h"
@@ -17,12 +18,13 @@ public:
     struct Problem {
         QString what;         // what is wrong, naming the object and its side
         int cards = 0;        // how many cards it touches
-        QList<int> firstRows; // the first of those rows, as the user numbers them
+        QList<int> firstRows; // the first of those rows, numbered by RunPlan::rowNumber
     };
     struct Report {
         QList<Problem> problems;
-        int totalCards = 0; // the cards the run outputs
-        bool batch = false; // they are filled from data rows
+        int totalCards = 0;                      // the cards the run outputs
+        bool batch = false;                      // they are filled from data rows
+        QString rowWord = QStringLiteral("row"); // RunPlan::rowWord
         bool isEmpty() const { return problems.isEmpty(); }
         // The report as the user reads it, one paragraph per problem, at most `most` of them (-1:
         // all) and then how many more there are; "" when all is well.

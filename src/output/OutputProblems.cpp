@@ -3,14 +3,17 @@
 #include "barcode/BarcodeDrawing.h"
 #include "barcode/BarcodeGenerator.h"
 #include "model/PathUtil.h"
-#include "model/SKTImage.h"
 #include "model/SKTText.h"
 #include "output/BatchBarcodeSettings.h"
+#include "platform/FontCoverage.h"
+#include "platform/FontResolver.h"
 
 #include <QFileInfo>
 #include <QImage>
 
 #include <cstdlib>
+#include <unordered_set>
+#include <vector>
 
 namespace OutputProblems
 {
@@ -118,16 +121,153 @@ QString pictureProblem(const Shown &shown)
     if (shown.object.kind() != SKTGraphic::Kind::Image)
         return {};
     if (!shown.value) {
-        if (!shown.fileGone)
+        if (!shown.missing)
             return {};
-        const QString path = shown.object.FilePath();
-        return QFileInfo::exists(PathUtil::standardizedPath(path))
-                   ? QStringLiteral("is blank: its file \"%1\" cannot be read.").arg(path)
-                   : QStringLiteral("is blank: its file \"%1\" is gone.").arg(path);
+        return shown.missing->gone
+                   ? QStringLiteral("is blank: its file \"%1\" is gone.").arg(shown.missing->path)
+                   : QStringLiteral("is blank: its file \"%1\" cannot be read.").arg(shown.missing->path);
     }
     const bool there = shown.value->isEmpty() || QFileInfo(PathUtil::standardizedPath(*shown.value)).isFile();
     return there ? QString() : QStringLiteral("is blank: the row's picture file is gone.");
 }
+
+char32_t codeAt(const QString &text, qsizetype i, qsizetype *length)
+{
+    const QChar c = text.at(i);
+    if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+        *length = 2;
+        return QChar::surrogateToUcs4(c, text.at(i + 1));
+    }
+    *length = 1;
+    return c.unicode();
+}
+
+// What may belong to the character before it: combining marks, a joiner with the character it
+// joins, and Hangul vowels and finals, which compose with the syllable before them.
+bool continuesCharacter(char32_t c)
+{
+    if (c < 0x300)
+        return false;
+    if (c == 0x200D || (c >= 0x1160 && c <= 0x11FF) || (c >= 0xD7B0 && c <= 0xD7FF))
+        return true;
+    const QChar::Category k = QChar::category(c);
+    return k == QChar::Mark_NonSpacing || k == QChar::Mark_SpacingCombining || k == QChar::Mark_Enclosing;
+}
+
+// Where the character that starts at i ends, with everything that belongs to it; a flood of marks
+// is taken a few dozen at a time.
+qsizetype characterEnd(const QString &text, qsizetype i)
+{
+    constexpr qsizetype MostUnits = 32;
+    const qsizetype start = i;
+    qsizetype length = 1;
+    codeAt(text, i, &length);
+    i += length;
+    while (i < text.size() && i - start < MostUnits) {
+        const char32_t c = codeAt(text, i, &length);
+        if (!continuesCharacter(c))
+            break;
+        i += length;
+        if (c == 0x200D && i < text.size()) {
+            codeAt(text, i, &length);
+            i += length;
+        }
+    }
+    return i;
+}
+
+// Looks up each distinct character of a long text once, in pieces: a value of a million repeated
+// characters costs a pass over it, and one of many characters no font has stops once the report
+// has more than it names. A short text is looked up as it stands.
+class UndrawableScan
+{
+public:
+    explicit UndrawableScan(const FontDescriptor &font) : m_font(FontResolver::font(font)) {}
+
+    void scan(const QString &text)
+    {
+        if (text.size() <= PieceUnits) {
+            lookUp(text);
+            return;
+        }
+        QStringView last;
+        for (qsizetype i = 0; i < text.size() && !found.more;) {
+            // Below the combining marks a code unit is a character by itself: the common case, kept
+            // to a table lookup, and a run of one such unit to a comparison each.
+            const char16_t unit = text.at(i).unicode();
+            const auto simple = [&text](qsizetype at) {
+                return text.at(at).unicode() < 0x300 &&
+                       (at + 1 == text.size() || text.at(at + 1).unicode() < 0x300);
+            };
+            if (simple(i)) {
+                if (isNewUnit(unit))
+                    addToPiece(QStringView(text).mid(i, 1));
+                while (++i < text.size() && text.at(i).unicode() == unit && simple(i)) {
+                }
+                last = {};
+                continue;
+            }
+            const qsizetype end = characterEnd(text, i);
+            const QStringView character = QStringView(text).mid(i, end - i);
+            if (character != last && isNew(character))
+                addToPiece(character);
+            last = character;
+            i = end;
+        }
+        lookUp(m_piece);
+    }
+
+    OutputProblems::Undrawable found;
+
+private:
+    static constexpr qsizetype PieceUnits = 512;
+
+    bool isNewUnit(char16_t unit)
+    {
+        if (m_seenUnits.empty())
+            m_seenUnits.resize(0x10000);
+        const bool seen = m_seenUnits[unit];
+        m_seenUnits[unit] = true;
+        return !seen;
+    }
+
+    bool isNew(QStringView character)
+    {
+        if (character.size() == 1)
+            return isNewUnit(character.at(0).unicode());
+        if (character.size() == 2 && character.at(0).isHighSurrogate())
+            return m_seenCodes.insert(QChar::surrogateToUcs4(character.at(0), character.at(1))).second;
+        return m_seen.insert(character.toString()).second;
+    }
+
+    void addToPiece(QStringView character)
+    {
+        m_piece.append(character);
+        if (m_piece.size() >= PieceUnits) {
+            lookUp(m_piece);
+            m_piece.clear();
+        }
+    }
+
+    void lookUp(const QString &piece)
+    {
+        if (piece.isEmpty() || found.more)
+            return;
+        const QString missing = FontCoverage::undrawableCharacters(piece, m_font);
+        OutputProblems::Undrawable more;
+        for (qsizetype i = 0, length = 1; i < missing.size(); i += length) {
+            codeAt(missing, i, &length);
+            more.characters.append(missing.mid(i, length));
+        }
+        found.add(more);
+    }
+
+    QFont m_font;
+    QString m_piece;
+    std::vector<bool> m_seenUnits; // made for a long text only
+    std::unordered_set<char32_t> m_seenCodes;
+    std::unordered_set<QString> m_seen;
+};
 } // namespace
 
 const std::vector<Kind> &kinds()
@@ -136,18 +276,58 @@ const std::vector<Kind> &kinds()
     return all;
 }
 
-GraphicList picturesWhoseFileIsGone(const GraphicList &objects)
+void Undrawable::add(const Undrawable &other)
 {
-    GraphicList gone;
-    for (const GraphicPtr &g : objects) {
-        if (!g || g->kind() != SKTGraphic::Kind::Image || g->FilePath().trimmed().isEmpty())
+    more = more || other.more;
+    for (const QString &c : other.characters) {
+        if (characters.contains(c))
             continue;
-        // A picture read when the design opened still shows, wherever its file went since.
-        const auto &picture = static_cast<const SKTImage &>(*g)._contents;
-        if (!picture || picture->isNull())
-            gone.append(g);
+        if (characters.size() == Named) {
+            more = true;
+            break;
+        }
+        characters.append(c);
     }
-    return gone;
+}
+
+Undrawable undrawable(const Shown &shown)
+{
+    const SKTGraphic &g = shown.object;
+    if (g.kind() == SKTGraphic::Kind::Text) {
+        const auto &text = static_cast<const SKTText &>(g);
+        UndrawableScan scan(text.drawnFont());
+        scan.scan(text.drawnCharacters(shown.value ? *shown.value : text.textContentsForDrawing().text));
+        return scan.found;
+    }
+    if (g.kind() != SKTGraphic::Kind::Barcode)
+        return {};
+    // The header and footer are the object's own, drawn in their fonts; the value is encoded.
+    const BarcodeSettings settings = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(g);
+    Undrawable found;
+    const auto look = [&found](bool shows, const std::optional<QString> &text, const FontDescriptor &font) {
+        if (!shows || !text || text->isEmpty() || found.more)
+            return;
+        UndrawableScan scan(font);
+        scan.scan(*text);
+        found.add(scan.found);
+    };
+    look(settings.show_hide_hdr != 1, g.header_val, settings.header_font);
+    look(settings.show_hide_ftr != 1, g.footer_val, settings.footer_font);
+    return found;
+}
+
+QString undrawableProblem(const SKTGraphic &object, const Undrawable &found)
+{
+    QStringList named;
+    for (const QString &c : found.characters)
+        named << QStringLiteral("%1 (U+%2)")
+                     .arg(c, QString::number(c.toUcs4().value(0), 16)
+                                 .toUpper()
+                                 .rightJustified(4, QLatin1Char('0')));
+    const QString where =
+        object.kind() == SKTGraphic::Kind::Barcode ? QStringLiteral(" in its header or footer") : QString();
+    return QStringLiteral("has characters no font here can draw%1: %2%3.")
+        .arg(where, named.join(QStringLiteral(", ")), found.more ? QStringLiteral(" and more") : QString());
 }
 
 } // namespace OutputProblems

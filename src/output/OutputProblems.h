@@ -4,10 +4,12 @@
 #pragma once
 
 #include "model/SKTGraphic.h"
+#include "model/SKTImage.h"
 #include "output/BatchFiller.h"
 
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -20,7 +22,8 @@ struct Shown {
     const QString *value = nullptr; // the row's value, trimmed; null: what the design holds
     QRectF card;                    // the card, in the objects' points
     const BatchFiller::BarcodeMaker &maker;
-    bool fileGone = false; // a picture whose own file is gone (picturesWhoseFileIsGone)
+    // A picture whose own file gives no picture, as SKTImage::missingPictures finds it.
+    const SKTImage::MissingPicture *missing = nullptr;
 };
 
 // What is wrong, to follow the object's name ("does not fit its box and is cut."); "" when it
@@ -30,8 +33,17 @@ using Kind = QString (*)(const Shown &shown);
 // Every kind, in the order the report lists an object's problems.
 const std::vector<Kind> &kinds();
 
-// The picture objects of a list that show nothing because their file is gone. One place, so the
-// model's own list can take its place.
-GraphicList picturesWhoseFileIsGone(const GraphicList &objects);
+// Characters of what an object draws (a text, a barcode's header and footer) that no installed font
+// has, so that the card shows nothing in their place.
+struct Undrawable {
+    static constexpr int Named = 8; // a report names this many
+    QStringList characters;         // distinct, in the order met, at most Named
+    bool more = false;              // there are others beyond them
+    bool isEmpty() const { return characters.isEmpty(); }
+    void add(const Undrawable &other);
+};
+Undrawable undrawable(const Shown &shown);
+// "has characters no font here can draw: …", to follow the object's name.
+QString undrawableProblem(const SKTGraphic &object, const Undrawable &found);
 
 } // namespace OutputProblems

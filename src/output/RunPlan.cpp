@@ -183,6 +183,34 @@ std::optional<QString> RunPlan::valueOf(bool back, int index, int row) const
                         : cell(row, b.column));
 }
 
+bool RunPlan::numbersBySheet() const
+{
+    const Design &d = design();
+    return usesExcel() &&
+           ((!d.excelSheetRows.isEmpty() && d.excelSheetRows.first() > 0) || d.excelRowsAbove >= 0);
+}
+
+int RunPlan::rowNumber(int row) const
+{
+    if (!numbersBySheet())
+        return row + 1;
+    // The sheet's rows are read without gaps, so the numbering runs on past the last row known (a
+    // longer series beside the workbook), and rows kept in a design follow the rows above them.
+    const QList<int> &known = design().excelSheetRows;
+    if (row < known.size()) {
+        if (known.at(row) > 0)
+            return known.at(row);
+    } else if (!known.isEmpty() && known.last() > 0) {
+        return known.last() + (row - int(known.size()) + 1);
+    }
+    return row + 1 + std::max(0, design().excelRowsAbove);
+}
+
+QString RunPlan::rowWord() const
+{
+    return numbersBySheet() && usesSeries() ? QStringLiteral("sheet row") : QStringLiteral("row");
+}
+
 const QStringList &RunPlan::warnings() const
 {
     return m_sources->warnings;

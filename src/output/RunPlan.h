@@ -97,8 +97,13 @@ public:
     // What that object shows on a data row (from 0): the row's value trimmed, "" past its source's
     // end or for a missing column; nothing when it shows what the design holds in this run.
     std::optional<QString> valueOf(bool back, int index, int row) const;
-    // The number a data row (from 0) goes by in what the user reads.
-    int rowNumber(int row) const { return row + 1; }
+    // The number a data row (from 0) goes by in what the user reads: the number the sheet shows
+    // beside it when the run reads the workbook and that is known, else its place from 1 (the
+    // series' numbering, which is the card's).
+    int rowNumber(int row) const;
+    // What reports call a row so numbered: "row", or "sheet row" when the numbers are the sheet's
+    // while a series fills cards too, whose rows the user numbers otherwise.
+    QString rowWord() const;
 
     // Problems met while reading series (a bound series whose file is missing), for the log.
     const QStringList &warnings() const;
@@ -110,6 +115,7 @@ private:
     struct Sources;
     RunPlan(std::shared_ptr<const Sources> sources, const Choices &choices);
     QString cell(int row, int column) const;
+    bool numbersBySheet() const;
 
     std::shared_ptr<const Sources> m_sources;
     Choices m_choices;

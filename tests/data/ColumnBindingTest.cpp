@@ -94,8 +94,37 @@ TEST(ColumnBinding, TheTableKnowsEachRowsSheetNumberAndItsFormulasNeverComputed)
     ASSERT_EQ(table.uncomputedFormulas().cellCount(), 1);
     EXPECT_TRUE(table.uncomputedFormulas().contains(2, 1));
 
+    // A value typed over the cell in the viewer takes its place; the same text typed again does not.
+    ExcelBindingTable edited = table;
+    ASSERT_TRUE(edited.setObjectValue(edited.objectValue(1, 2), 1, 2));
+    EXPECT_TRUE(edited.uncomputedFormulas().contains(2, 1));
+    ASSERT_TRUE(edited.setObjectValue(QStringLiteral("12.50"), 1, 2));
+    EXPECT_TRUE(edited.uncomputedFormulas().isEmpty());
+
     ExcelBindingTable replaced = table;
     replaced.setListData(table.ListData());
     EXPECT_TRUE(replaced.sheetRows().isEmpty());
     EXPECT_TRUE(replaced.uncomputedFormulas().isEmpty());
+}
+
+// A cell typed over leaves its run of formula cells wherever it lies in it.
+TEST(ColumnBinding, ACellTypedOverLeavesItsRunOfFormulaCells)
+{
+    const struct {
+        qsizetype row;
+        QList<qsizetype> left; // rows 2-6 of column 1 still marked
+    } cases[] = {{2, {3, 4, 5, 6}}, {4, {2, 3, 5, 6}}, {6, {2, 3, 4, 5}}, {7, {2, 3, 4, 5, 6}}};
+    for (const auto &c : cases) {
+        UncomputedFormulas cells;
+        for (qsizetype r = 2; r <= 6; ++r)
+            cells.add(r, 1);
+        cells.remove(c.row, 1);
+        cells.remove(c.row, 2); // another column holds none
+        QList<qsizetype> left;
+        for (qsizetype r = 0; r <= 8; ++r)
+            if (cells.contains(r, 1))
+                left << r;
+        EXPECT_EQ(left, c.left) << c.row;
+        EXPECT_EQ(cells.cellCount(), c.left.size()) << c.row;
+    }
 }

@@ -478,3 +478,57 @@ TEST_F(DesignFileTest, WorkbookFactsAreKeptAfterTheObjectsAndADamagedEntryIsIgno
         EXPECT_EQ(c.rows.size(), 1) << damaged.at(i).first;
     }
 }
+
+// The binding table's formula cells never computed are kept with its rows, in the dictionary after
+// the objects, which is written only when there is something to keep; a damaged list is ignored.
+TEST_F(DesignFileTest, FormulaCellsNeverComputedAreKeptWithTheRows)
+{
+    fillDesign();
+    const QString plain = path(QStringLiteral("plain.dcard"));
+    EditorState::instance().Project_File_Name = plain;
+    ASSERT_TRUE(file().Save_project_file(false, false).ok());
+    EXPECT_FALSE(PropertyList::readFile(plain).value.toArray().last().isDict());
+
+    binding.Create_List_By_Array({QStringLiteral("Bo")}, 1);
+    binding.Create_List_By_Array({QStringLiteral("Cy")}, 1);
+    UncomputedFormulas cells;
+    cells.add(1, 1);
+    cells.add(2, 1);
+    binding.setWorkbookOrigin({2, 3, 4}, cells);
+    const QString saved = path(QStringLiteral("formulas.dcard"));
+    EditorState::instance().Project_File_Name = saved;
+    ASSERT_TRUE(file().Save_project_file(false, false).ok());
+    binding.reset();
+    ASSERT_TRUE(file().Read_and_load_design_Log(saved, QStringLiteral("L")).ok());
+    EXPECT_EQ(binding.uncomputedFormulas().cellCount(), 2);
+    EXPECT_TRUE(binding.uncomputedFormulas().contains(2, 1));
+    EXPECT_FALSE(binding.sourceFacts.isKnown());
+    const testsupport::ProcResult keys =
+        testsupport::python(QStringLiteral("import sys, plistlib\n"
+                                           "print(plistlib.load(open(sys.argv[1], 'rb'))[-1])\n"),
+                            {saved});
+    EXPECT_EQ(keys.out.trimmed(), QByteArray("{'ExcelUncomputedFormulas': [['1', '1', '2']]}"))
+        << keys.errText().toStdString();
+
+    const plist::Array items = PropertyList::readFile(saved).value.toArray();
+    const auto run = [](const char *column, const char *first, const char *last) {
+        return plist::Value(plist::Array{plist::Value(QString::fromLatin1(column)),
+                                         plist::Value(QString::fromLatin1(first)),
+                                         plist::Value(QString::fromLatin1(last))});
+    };
+    const QList<QPair<const char *, plist::Value>> damaged = {
+        {"a row past the rows", plist::Value(plist::Array{run("1", "1", "3")})},
+        {"a column past the titles", plist::Value(plist::Array{run("2", "0", "0")})},
+        {"runs of a column out of order", plist::Value(plist::Array{run("1", "2", "2"), run("1", "0", "1")})},
+        {"a run that is no list of numbers",
+         plist::Value(plist::Array{plist::Value(QStringLiteral("1 1 2"))})},
+    };
+    for (const auto &[what, value] : damaged) {
+        plist::Array changed = items;
+        changed.last().dict().insert(QStringLiteral("ExcelUncomputedFormulas"), value);
+        DesignContents c;
+        ASSERT_TRUE(DesignFileFormat::parseItems(changed, &c, nullptr)) << what;
+        EXPECT_TRUE(c.uncomputed.isEmpty()) << what;
+        EXPECT_EQ(c.rows.size(), 3) << what;
+    }
+}

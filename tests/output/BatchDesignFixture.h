@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -95,8 +96,10 @@ struct SampleDesign {
     }
 };
 
-// Writes the sample design as a design file: the binding table rows go with it.
-inline QString writeDesign(const QString &path, SampleDesign &sample)
+// Writes the sample design as a design file: the binding table rows go with it, and what `more`
+// adds to the table.
+inline QString writeDesign(const QString &path, SampleDesign &sample,
+                           const std::function<void(ExcelBindingTable &)> &more = {})
 {
     Card_Property front = sample.design.frontPage;
     Card_Property back = sample.design.backPage;
@@ -105,6 +108,8 @@ inline QString writeDesign(const QString &path, SampleDesign &sample)
     binding.setColumnTitles({"QR"});
     binding.setListData(sample.design.excelRows);
     binding.Excel_Binding_Use = true;
+    if (more)
+        more(binding);
     QString error;
     EXPECT_TRUE(DesignFile::writeItems(
         path, DesignFileFormat::buildItems(front, back, binding, sample.design.front, sample.design.back),

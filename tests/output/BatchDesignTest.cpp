@@ -46,6 +46,9 @@ TEST(BatchDesign, TakesTheSidesPagesOutlineCardAndTable)
     parts.back.Card_fill_clr = QColor(Qt::red);
     parts.binding.setListData(
         {{{"Extension", "1"}, {"Column1", "a"}}, {{"Extension", "2"}, {"Column1", "b"}}});
+    UncomputedFormulas cells;
+    cells.add(1, 1);
+    parts.binding.setWorkbookOrigin({3, 4}, cells);
 
     const BatchFillSnapshot::Design d = parts.designOf(2, QSizeF(300, 200), QStringLiteral("/data"));
     ASSERT_EQ(d.front.size(), 1);
@@ -65,6 +68,9 @@ TEST(BatchDesign, TakesTheSidesPagesOutlineCardAndTable)
     const auto s = RunPlan::make(d);
     EXPECT_NE(s->design().front[0], onFront);
     EXPECT_EQ(s->cardCount(), 2);
+    // Where the rows stood in their workbook goes with them.
+    EXPECT_EQ(s->rowNumber(1), 4);
+    EXPECT_TRUE(s->design().excelUncomputed.contains(1, 1));
 }
 
 TEST(BatchDesign, CardIsTheCanvasElseThePagesSizeElseTheDefault)

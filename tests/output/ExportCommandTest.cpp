@@ -227,3 +227,32 @@ TEST(ExportCommand, SaysWhichCardsWouldComeOutWrong)
         gone + "\" is gone.\n"))
         << single.err.toStdString();
 }
+
+// Formula cells kept with the design's rows reach the check, which names them by the rows the sheet
+// shows (the workbook's first row held its titles), and says so beside the series.
+TEST(ExportCommand, NamesTheCardsOfFormulasNeverComputedByTheSheetsRows)
+{
+    QTemporaryDir tmp;
+    SampleDesign sample(tmp.filePath("DataSet"), 3, false);
+    const QString design = writeDesign(tmp.filePath("totals.dcard"), sample, [](ExcelBindingTable &table) {
+        UncomputedFormulas cells;
+        cells.add(1, 1);
+        table.setWorkbookOrigin({}, cells);
+        WorkbookFacts &facts = table.sourceFacts;
+        facts.size = 4096;
+        facts.modifiedMs = 1796724843000;
+        facts.sha256 = QByteArray(64, 'b');
+        facts.loadedAt = QDateTime(QDate(2026, 12, 8), QTime(10, 14), Qt::UTC);
+        facts.sheet = QStringLiteral("Guests");
+        facts.firstRow = 1;
+        facts.columns = {0};
+    });
+    const ProcResult r = cardtool(
+        {"export", design, "--data", tmp.filePath("DataSet"), "--to", tmp.filePath("out"), "--dpi", "72"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(
+        r.err.contains("cardtool: export: The workbook's column \"QR\" holds formulas that were never "
+                       "computed: open and save the workbook in a spreadsheet program first.\n"
+                       "cardtool: export: 1 of 3 cards (sheet rows 3)\n"))
+        << r.err.toStdString();
+}

@@ -10,6 +10,7 @@
 #include "output/ExportPaths.h"
 #include "output/MailRun.h"
 #include "output/OutputCheck.h"
+#include "platform/FontCoverage.h"
 
 #include <gtest/gtest.h>
 
@@ -160,6 +161,11 @@ TEST(OutputCheck, ObjectsTypedOrPlacedByHandAreCheckedToo)
     GraphicPtr photo = SKTGraphic::create(SKTGraphic::Kind::Image);
     photo->setBounds(QRectF(150, 10, 60, 40));
     static_cast<SKTImage &>(*photo).setFilePath(gone);
+    const QString notAPicture = tmp.filePath("notes.png");
+    testsupport::writeFile(notAPicture, "not a picture");
+    GraphicPtr unreadable = SKTGraphic::create(SKTGraphic::Kind::Image);
+    unreadable->setBounds(QRectF(150, 60, 60, 40));
+    static_cast<SKTImage &>(*unreadable).setFilePath(notAPicture);
     GraphicPtr hidden = typed(QRectF(10, 100, 30, 20), "Supercalifragilistic");
     hidden->ctrl_is_visible = false;
     struct Case {
@@ -177,6 +183,9 @@ TEST(OutputCheck, ObjectsTypedOrPlacedByHandAreCheckedToo)
         {"a QR Code whose blank margin alone passes the edge", storedQrCode(QPointF(172, 40)), ""},
         {"a picture whose file is gone", photo,
          QStringLiteral("The picture on the front is blank: its file \"%1\" is gone.").arg(gone)},
+        {"a picture whose file is no picture", unreadable,
+         QStringLiteral("The picture on the front is blank: its file \"%1\" cannot be read.")
+             .arg(notAPicture)},
         {"a hidden text", hidden, ""},
     };
     for (const Case &c : cases) {
@@ -290,4 +299,130 @@ TEST(OutputCheck, HostileValuesAreToldWhateverTheThreads)
                   .join('\n')
                   .toStdString());
     EXPECT_EQ(OutputCheck::check(*plan, BatchFiller::defaultBarcodeMaker(), 8).text(), one.text());
+}
+
+namespace
+{
+// The problems of a report that name characters no font can draw, with their card counts.
+QStringList undrawables(const OutputCheck::Report &report)
+{
+    return whats(report).filter("no font here can draw");
+}
+
+QString repeated(char32_t first, int distinct, int times)
+{
+    QString once;
+    for (char32_t c = first; c < first + char32_t(distinct); ++c)
+        once += QString::fromUcs4(&c, 1);
+    return once.repeated(times);
+}
+} // namespace
+
+// Characters no installed font has are named by their code, once per object whichever rows bring
+// them; the barcode's shown header and footer count, its hidden ones do not.
+TEST(OutputCheck, NamesTheCharactersNoFontCanDraw)
+{
+    const QString tangut = QString::fromUtf8("\U00017000"), tangut2 = QString::fromUtf8("\U00017001");
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "names",
+                QStringLiteral("Ann\nBo %1\nCy %2\nDi %1\nZoe\u0308").arg(tangut, tangut2).toUtf8());
+    writeSeries(tmp.path(), "many", repeated(0x17000, 20, 500).toUtf8());
+    GraphicPtr labelled = barcode(QPointF(10, 10), 1, 0, DataSourceCode::Fixed);
+    labelled->show_hide_hdr = 0;
+    labelled->header_val = "Party " + tangut;
+    labelled->footer_val = QString::fromUtf8("\U0010FFFD"); // hidden
+    struct Case {
+        const char *what;
+        GraphicPtr object;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {"a typed text",
+         typed(QRectF(10, 10, 200, 30), QString::fromUtf8("Zoë ") + tangut),
+         {QString::fromUtf8("The text \"Zoë %1\" on the front has characters no font here can draw: %1 "
+                            "(U+17000). [1]")
+              .arg(tangut)}},
+        {"a barcode's header",
+         labelled,
+         {QStringLiteral("The barcode on the front has characters no font here can draw in its header or "
+                         "footer: %1 (U+17000). [1]")
+              .arg(tangut)}},
+        {"rows of a series",
+         text(QRectF(10, 10, 220, 30), DataSourceCode::Series, "names"),
+         {QStringLiteral("The text \"Text here\" on the front (series \"names\") has characters no font here "
+                         "can draw: %1 (U+17000), %2 (U+17001). [3]")
+              .arg(tangut, tangut2)}},
+        {"a value of twenty such characters",
+         text(QRectF(10, 10, 220, 30), DataSourceCode::Series, "many"),
+         {QStringLiteral("The text \"Text here\" on the front (series \"many\") has characters no font here "
+                         "can draw: %1 (U+17000), %2 (U+17001), %3 (U+17002), %4 (U+17003), %5 (U+17004), "
+                         "%6 (U+17005), %7 (U+17006), %8 (U+17007) and more. [1]")
+              .arg(tangut, tangut2, repeated(0x17002, 1, 1), repeated(0x17003, 1, 1), repeated(0x17004, 1, 1),
+                   repeated(0x17005, 1, 1), repeated(0x17006, 1, 1), repeated(0x17007, 1, 1))}},
+    };
+    for (const Case &c : cases) {
+        BatchFillSnapshot::Design d;
+        d.dataFolder = tmp.path();
+        d.frontPage.Card_Size = QSizeF(243, 154);
+        d.front << c.object;
+        EXPECT_EQ(undrawables(OutputCheck::check(*RunPlan::make(d))), c.expected) << c.what;
+    }
+
+    // Georgian drawn in capitals takes letters that few fonts have, though its small letters draw:
+    // what the card draws is judged, not what the design stores.
+    const QString capitals = QString::fromUtf8("ᲐᲜ");
+    if (!FontCoverage::undrawableCharacters(capitals, FontDescriptor{"ArialMT", 12}).isEmpty()) {
+        GraphicPtr name = typed(QRectF(10, 10, 200, 30), QString::fromUtf8("ანა"));
+        name->text_transfrom_case = 1;
+        BatchFillSnapshot::Design d;
+        d.front << name;
+        EXPECT_EQ(
+            undrawables(OutputCheck::check(*RunPlan::make(d))),
+            QStringList{QString::fromUtf8("The text \"ანა\" on the front has characters no font here can "
+                                          "draw: Ა (U+1C90), Ნ (U+1C9C). [1]")});
+    }
+}
+
+// Cards whose bound object reads a formula cell the workbook never computed are counted per column,
+// named by the rows the sheet shows; beside a series the report says the numbers are the sheet's.
+TEST(OutputCheck, CountsTheCardsOfFormulasNeverComputed)
+{
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "six", "1\n2\n3\n4\n5\n6");
+    BatchFillSnapshot::Design d =
+        workbookDesign({"Name", "Total"}, {{"Ann", "1"}, {"Bo", ""}, {"Cy", ""}, {"Di", ""}});
+    d.dataFolder = tmp.path();
+    d.excelSheetRows = {2, 3, 4, 5};
+    for (int r = 1; r < 4; ++r)
+        d.excelUncomputed.add(r, 2);
+    d.excelUncomputed.add(0, 1); // read by nothing
+    GraphicPtr total = text(QRectF(10, 10, 200, 30), DataSourceCode::BindingColumn, {}, 2);
+    total->excel_col_title = QStringLiteral("Total");
+    GraphicPtr code = barcode(QPointF(10, 60), 1, 0, DataSourceCode::BindingColumn, {}, 2);
+    code->excel_col_title = QStringLiteral("Total");
+    d.front << total << code;
+    const QString never = "The workbook's column \"Total\" holds formulas that were never computed: open and "
+                          "save the workbook in a spreadsheet program first.\n";
+    const QString blankPast =
+        "is blank past sheet row 5, where its source ends.\n2 of 6 cards (sheet rows 6, 7)";
+    BatchFillSnapshot::Design withSeries = d;
+    withSeries.front << text(QRectF(10, 120, 200, 20), DataSourceCode::Series, "six");
+    struct Case {
+        const char *what;
+        std::shared_ptr<const RunPlan> plan;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"every card", RunPlan::make(d), never + "3 of 4 cards (rows 3, 4, 5)"},
+        {"a print of three labels", RunPlan::make(d)->with(RunPlan::Choices().atMost(3)),
+         never + "2 of 3 cards (rows 3, 4)"},
+        {"a longer series beside the workbook", RunPlan::make(withSeries),
+         never +
+             "3 of 6 cards (sheet rows 3, 4, 5)\n\nThe text \"Text here\" on the front (column \"Total\") " +
+             blankPast + "\n\nThe barcode on the front (column \"Total\") " + blankPast},
+        {"the workbook left out",
+         RunPlan::make(withSeries)->with(RunPlan::Choices().withSources(true, false)), ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(OutputCheck::check(*c.plan).text(), c.expected) << c.what;
 }

@@ -161,3 +161,43 @@ TEST(RunPlan, OtherChoicesReadNothingAgainAndTheSidesFollowTheRun)
         EXPECT_EQ(plan->outputsBack(), cases[i].back) << "case " << i;
     }
 }
+
+// Rows go by the number the sheet shows beside them whenever the run reads the workbook: from the
+// rows as read, from the workbook's facts for rows kept in a design, else by their place.
+TEST(RunPlan, RowsGoByTheSheetsNumbersWhenTheRunReadsTheWorkbook)
+{
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "five", "f1\nf2\nf3\nf4\nf5");
+    struct Case {
+        const char *what;
+        QList<int> sheetRows;
+        int rowsAbove;
+        bool series, useExcel;
+        QList<int> numbers; // of the first four rows
+        QString word;
+    };
+    const Case cases[] = {
+        {"rows read from a sheet with a gap above", {4, 5, 6}, 1, false, true, {4, 5, 6, 7}, "row"},
+        {"rows kept in a design, titles above", {}, 1, false, true, {2, 3, 4, 5}, "row"},
+        {"rows kept in a design, no titles", {}, 0, false, true, {1, 2, 3, 4}, "row"},
+        {"an old design without facts", {}, -1, false, true, {1, 2, 3, 4}, "row"},
+        {"a longer series beside the sheet", {2, 3, 4}, 1, true, true, {2, 3, 4, 5}, "sheet row"},
+        {"the workbook left out of the run", {2, 3, 4}, 1, true, false, {1, 2, 3, 4}, "row"},
+    };
+    for (const Case &c : cases) {
+        RunPlan::Design d;
+        d.dataFolder = tmp.path();
+        addWorkbook(d, {"A"}, 3, 1);
+        d.excelSheetRows = c.sheetRows;
+        d.excelRowsAbove = c.rowsAbove;
+        d.front << column(1);
+        if (c.series)
+            d.front << text(QRectF(0, 0, 100, 20), DataSourceCode::Series, "five");
+        const auto plan = RunPlan::make(d)->with(RunPlan::Choices().withSources(true, c.useExcel));
+        QList<int> numbers;
+        for (int r = 0; r < 4; ++r)
+            numbers << plan->rowNumber(r);
+        EXPECT_EQ(numbers, c.numbers) << c.what;
+        EXPECT_EQ(plan->rowWord(), c.word) << c.what;
+    }
+}

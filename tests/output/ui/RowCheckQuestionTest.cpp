@@ -139,3 +139,40 @@ TEST_F(RowCheckQuestion, ExportOfAPlainDesignNamesWhatComesOutWrong)
                       .arg(tempPath("photo.png"))});
     EXPECT_TRUE(files.requests.isEmpty());
 }
+
+// The question names a character no font can draw by its code, since the box cannot draw it
+// either, and the cards reading a formula the workbook never computed, by the sheet's rows.
+TEST_F(RowCheckQuestion, NamesCharactersNoFontDrawsAndFormulasNeverComputed)
+{
+    const QString tangut = QString::fromUtf8("\U00017000");
+    BatchFillSnapshot::Design d;
+    d.frontPage.Card_Size = QSizeF(243, 154);
+    d.excelTitles = QStringList{"Row", "Total"};
+    d.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", "1"}, {"Column1", "12"}}
+                << BatchFillSnapshot::ExcelRow{{"Extension", "2"}, {"Column1", ""}};
+    d.excelSheetRows = {2, 3};
+    d.excelUncomputed.add(1, 1);
+    GraphicPtr total = batchtest::text(QRectF(10, 60, 200, 30), DataSourceCode::BindingColumn, {}, 1);
+    total->excel_col_title = QStringLiteral("Total");
+    GraphicPtr party = batchtest::text(QRectF(10, 10, 200, 30), DataSourceCode::Fixed);
+    party->Text_contents().text = "Party " + tangut;
+    d.front << total << party;
+    FakeHost host(d);
+    ExportSheet sheet(host, &host.window);
+    messages.queueAnswers({false});
+    modalScripts.push_back([&sheet](QDialog &) {
+        QTest::mouseClick(sheet.ok_button, Qt::LeftButton);
+        return sheet.result();
+    });
+    sheet.Export_Button();
+    EXPECT_EQ(
+        messages.questions(),
+        QStringList{
+            QStringLiteral("Some cards would not come out right:\n\nThe workbook's column \"Total\" holds "
+                           "formulas that were never computed: open and save the workbook in a spreadsheet "
+                           "program first.\n1 of 2 cards (rows 3)\n\nThe text \"Party %1\" on the front has "
+                           "characters no font here can draw: %1 (U+17000).\n2 of 2 cards (rows 2, 3)\n\n"
+                           "Do you want to go on?")
+                .arg(tangut)});
+    EXPECT_TRUE(files.requests.isEmpty());
+}
