@@ -226,14 +226,15 @@ TEST_F(GraphicArchiveTest, PicturesLoadWithTheSizeCapOnce)
     QImage(1000, 300, QImage::Format_RGB32).save(path);
     auto image = SKTImage::initWithPath(QPointF(500, 500), path);
     ASSERT_TRUE(image->_contents);
-    EXPECT_EQ(image->_contents->size(), QSizeF(724, 300));
-    EXPECT_EQ(image->bounds(), QRectF(500 - 362, 500 - 150, 724, 300));
+    // Scaled down in its own proportions: 1000 x 300 to the cap's width.
+    EXPECT_EQ(image->_contents->size(), QSizeF(724, 217.2));
+    EXPECT_EQ(image->bounds(), QRectF(500 - 362, 500 - 108.6, 724, 217.2));
     EXPECT_EQ(host.resets, 1);
 
     image->setFilePath(dir.filePath(QStringLiteral("missing.png")));
     EXPECT_FALSE(image->_contents);
     EXPECT_EQ(image->FilePath(), dir.filePath(QStringLiteral("missing.png")));
-    EXPECT_EQ(image->bounds().size(), QSizeF(724, 300)); // loading never moves the object
+    EXPECT_EQ(image->bounds().size(), QSizeF(724, 217.2)); // loading never moves the object
     // Paths from damaged designs that name no regular file load nothing (and never block).
     for (const char *odd : {"/dev/zero", "/", ""}) {
         image->setFilePath(QString::fromLatin1(odd));
