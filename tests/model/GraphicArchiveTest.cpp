@@ -65,18 +65,19 @@ TEST_F(GraphicArchiveTest, WritesTheKeysInOrderAndLinesAddTheirDirection)
 {
     auto shape = SKTGraphic::create(Kind::Shape);
     const QStringList keys = archiveKeys(shape->archivedData());
-    ASSERT_EQ(keys.size(), 94);
+    ASSERT_EQ(keys.size(), 95);
     EXPECT_EQ(keys.at(0), QStringLiteral("_bounds"));
     EXPECT_EQ(keys.at(1), QStringLiteral("ctrl_is_locked"));
     EXPECT_EQ(keys.at(40), QStringLiteral("_shape_type"));
     EXPECT_EQ(keys.at(41), QStringLiteral("cor_rad_val_val"));
     EXPECT_EQ(keys.at(92), QStringLiteral("polygon_type"));
     EXPECT_EQ(keys.at(93), QStringLiteral("excel_col_title"));
+    EXPECT_EQ(keys.at(94), QStringLiteral("manual_file_path"));
 
     auto line = SKTGraphic::create(Kind::Line);
     const QStringList lineKeys = archiveKeys(line->archivedData());
-    ASSERT_EQ(lineKeys.size(), 96);
-    EXPECT_EQ(lineKeys.mid(94), (QStringList{QStringLiteral("_pointsRight"), QStringLiteral("_pointsDown")}));
+    ASSERT_EQ(lineKeys.size(), 97);
+    EXPECT_EQ(lineKeys.mid(95), (QStringList{QStringLiteral("_pointsRight"), QStringLiteral("_pointsDown")}));
 }
 
 TEST_F(GraphicArchiveTest, RoundTripKeepsEveryFieldAndNarrowsTheTwoDoubles)

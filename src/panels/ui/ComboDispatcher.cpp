@@ -131,7 +131,7 @@ void ComboDispatcher::dataSourceKindChanged()
     if (kind == DataSourceTab::ManualItem) {
         m_dataSource.setManualControls(true);
         if (graphic) {
-            takeBackOwnWords(*graphic);
+            takeBackOwnValue(*graphic);
             graphic->Set_Data_source_type(DataSourceCode::Fixed);
         }
         return;
@@ -145,7 +145,7 @@ void ComboDispatcher::dataSourceKindChanged()
         }
         if (!graphic)
             return;
-        keepOwnWords(*graphic);
+        keepOwnValue(*graphic);
         const QString name = graphic->batch_list_name_val();
         if (!name.isEmpty()) {
             series->setCurrentIndex(-1);
@@ -162,29 +162,44 @@ void ComboDispatcher::dataSourceKindChanged()
     m_dataSource.showBindingColumns(graphic.get());
     if (!graphic)
         return;
-    keepOwnWords(*graphic);
+    keepOwnValue(*graphic);
     graphic->Set_Data_source_type(DataSourceCode::BindingColumn);
 }
 
-void ComboDispatcher::keepOwnWords(SKTGraphic &graphic)
+void ComboDispatcher::keepOwnValue(SKTGraphic &graphic)
 {
-    // A text about to show its source's values keeps the words typed into it as its own value,
-    // for Manual to give back.
-    if (graphic.kind() == SKTGraphic::Kind::Text && graphic.data_source_type == DataSourceCode::Fixed)
+    // An object about to show its source's values keeps its own as it is now, for Manual to give
+    // back: a text its typed words, a picture its file.
+    if (graphic.data_source_type != DataSourceCode::Fixed)
+        return;
+    if (graphic.kind() == SKTGraphic::Kind::Text)
         graphic.Text_Value = graphic.Text_contents().text;
+    else if (graphic.kind() == SKTGraphic::Kind::Image)
+        graphic.manual_file_path = graphic.FilePath();
 }
 
-void ComboDispatcher::takeBackOwnWords(SKTGraphic &graphic)
+void ComboDispatcher::takeBackOwnValue(SKTGraphic &graphic)
 {
-    // A text that showed its source's values shows its own words again. One bound before its words
-    // were kept holds the placeholder there (typing never keeps it): it keeps what it shows.
-    if (graphic.kind() != SKTGraphic::Kind::Text || graphic.data_source_type == DataSourceCode::Fixed)
+    // An object that showed its source's values shows its own again. One bound before its own was
+    // kept (a text holds the placeholder there, which typing never keeps; a picture of an older
+    // design holds no file there) keeps what it shows.
+    if (graphic.data_source_type == DataSourceCode::Fixed)
         return;
-    const QString own = graphic.Text_Value.value_or(QString());
-    if (own.isEmpty() || own == TextPanel::Placeholder)
+    if (graphic.kind() == SKTGraphic::Kind::Text) {
+        const QString own = graphic.Text_Value.value_or(QString());
+        if (own.isEmpty() || own == TextPanel::Placeholder)
+            return;
+        graphic.Text_contents().text = own;
+        PanelWidgets::setOutletText(outlet("Text_value_Edit"), own);
+    } else if (graphic.kind() == SKTGraphic::Kind::Image) {
+        const QString own = graphic.manual_file_path.value_or(QString());
+        if (own.isEmpty())
+            return;
+        static_cast<SKTImage &>(graphic).setFilePath(own);
+        PanelWidgets::setOutletText(outlet("Manual_image_path"), own);
+    } else {
         return;
-    graphic.Text_contents().text = own;
-    PanelWidgets::setOutletText(outlet("Text_value_Edit"), own);
+    }
     m_host.Refresh_Canvas();
 }
 
@@ -197,7 +212,7 @@ void ComboDispatcher::seriesChosen()
     const GraphicPtr graphic = selectedGraphic();
     if (text.isEmpty() || !graphic)
         return;
-    keepOwnWords(*graphic);
+    keepOwnValue(*graphic);
     QString value;
     if (kind == DataSourceTab::SeriesItem) {
         graphic->Set_Data_source_type(DataSourceCode::Series);

@@ -57,9 +57,10 @@ public:
 
 private:
     void dataSourceKindChanged();
-    // A text's typed words are kept while it shows a series or column, and come back with Manual.
-    void keepOwnWords(SKTGraphic &graphic);
-    void takeBackOwnWords(SKTGraphic &graphic);
+    // A text's typed words and a picture's file are kept while it shows a series or column, and
+    // come back with Manual.
+    void keepOwnValue(SKTGraphic &graphic);
+    void takeBackOwnValue(SKTGraphic &graphic);
     void seriesChosen();
     void sidesChanged();
     void categoryChanged();
