@@ -34,16 +34,9 @@ void ComboDispatcher::attach(QComboBox *combo, Combo id)
     connect(combo, &QComboBox::activated, this, [this, id] { comboBoxSelectionDidChange(id); });
 }
 
-void ComboDispatcher::setPanelUpdate(Panel panel, std::function<void()> update)
+void ComboDispatcher::setPictureUpdate(std::function<void()> update)
 {
-    m_updates.insert(int(panel), std::move(update));
-}
-
-void ComboDispatcher::runPanelUpdate(Panel panel)
-{
-    const auto it = m_updates.constFind(int(panel));
-    if (it != m_updates.constEnd() && *it)
-        (*it)();
+    m_pictureUpdate = std::move(update);
 }
 
 QWidget *ComboDispatcher::outlet(const char *name) const
@@ -72,26 +65,6 @@ void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
             break;
         case Combo::Card_hatch_style:
             page("Pattern", updatePage);
-            break;
-        case Combo::Line_border_style:
-        case Combo::Line_ori_style:
-        case Combo::Line_cap_style:
-            runPanelUpdate(Panel::Line);
-            break;
-        case Combo::Text_border_style:
-        case Combo::Text_align_combo:
-        case Combo::Text_case_combo:
-            runPanelUpdate(Panel::Text);
-            break;
-        case Combo::shape_border_style:
-        case Combo::shape_hatch_style:
-            runPanelUpdate(Panel::Shape);
-            break;
-        case Combo::Image_border_style:
-            runPanelUpdate(Panel::Image);
-            break;
-        case Combo::Sign_border_style:
-            runPanelUpdate(Panel::Sign);
             break;
         case Combo::Data_source_type:
             sourceStep([this] { dataSourceKindChanged(); });
@@ -231,7 +204,8 @@ void ComboDispatcher::seriesChosen()
     } else if (graphic->kind() == SKTGraphic::Kind::Image) {
         static_cast<SKTImage &>(*graphic).setFilePath(value);
         PanelWidgets::setOutletText(outlet("Manual_image_path"), value);
-        runPanelUpdate(Panel::Image);
+        if (m_pictureUpdate)
+            m_pictureUpdate();
     }
     m_host.Refresh_Canvas();
     m_host.liveCanvas()->startEditingGraphic(graphic);

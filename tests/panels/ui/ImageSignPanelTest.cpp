@@ -7,6 +7,7 @@
 #include "model/SKTImage.h"
 #include "panels/ui/ImageTab.h"
 #include "panels/ui/SignTab.h"
+#include "platform/UndoManager.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -14,6 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+
+#include <functional>
 
 class ImageSignPanels : public PanelsFixture
 {
@@ -165,4 +168,26 @@ TEST_F(ImageSignPanels, ASliderOverAShapeAndAPictureWritesBoth)
     EXPECT_GT(shape->con_val, 1.0f);
     EXPECT_EQ(shape->con_val, picture->con_val);
     EXPECT_FLOAT_EQ(float(pictures->imageTab().Con_slidr->valueLabel()->text().toDouble()), picture->con_val);
+}
+
+TEST_F(ImageSignPanels, TheBorderStyleListsOfTextsPicturesAndSignaturesWriteTheirObject)
+{
+    // Each panel handles its own list: a pick is the object's new dash, one undo step.
+    const struct {
+        const char *list;
+        std::function<GraphicPtr()> make;
+    } cases[] = {
+        {"Text_border_style", [this] { return make(SKTGraphic::Kind::Text); }},
+        {"Image_border_style", [this] { return makePicture(Qt::blue); }},
+        {"Sign_border_style", [this] { return makeSignature(); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.list);
+        const GraphicPtr g = c.make();
+        auto *list = host->window().findChild<QComboBox *>(QString::fromLatin1(c.list));
+        ASSERT_NE(list, nullptr);
+        choose(list, 1);
+        EXPECT_EQ(g->_stroke_border_type, QString(BorderCode::Dash));
+        EXPECT_EQ(host->document().undoManager().undoActionName(), QStringLiteral("Border Style"));
+    }
 }
