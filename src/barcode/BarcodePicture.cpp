@@ -3,6 +3,7 @@
 #include "barcode/BarcodeDrawing.h"
 #include "barcode/NKDBarcode.h"
 #include "barcode/NKDBarcodeOffscreenView.h"
+#include "platform/PdfToUnicode.h"
 #include "platform/Units.h"
 
 #include <QBuffer>
@@ -72,5 +73,8 @@ QByteArray BarcodePicture::pdfFromPicture(const Picture &picture)
         picture.draw(painter, QRectF(QPointF(0, 0), size));
         painter.end();
     }
+    // The header and footer are text: joined Arabic letters copy and search as typed, as on a card.
+    // A file laid out otherwise than Qt writes is left as it is, still a whole PDF.
+    PdfToUnicode::spellOutPresentationForms(bytes);
     return bytes;
 }

@@ -253,6 +253,22 @@ TEST(BarcodePictureTest, PdfPageIsThePictureSize)
     EXPECT_NEAR(got.bottom(), expected.bottom(), 2);
 }
 
+TEST(BarcodePictureTest, PdfHeaderAndFooterReadAsTyped)
+{
+    if (!hasTool("pdftotext"))
+        GTEST_SKIP() << "pdftotext is needed";
+    const QString header = QString::fromUtf8("محمد"), footer = QString::fromUtf8("مرحبا");
+    const BarcodeResult r =
+        BarcodeGenerator::Get_Image_From_Val(settingsFor("Code 128"), "T-1", header, footer);
+    ASSERT_TRUE(r.ok());
+    QTemporaryDir dir;
+    const QString pdfPath = dir.filePath("arabic.pdf");
+    ASSERT_TRUE(testsupport::writeFile(pdfPath, BarcodePicture::pdfFromPicture(r.picture)));
+    const QString text = testsupport::output(QStringLiteral("pdftotext"), {pdfPath, QStringLiteral("-")});
+    for (const QString &word : {header, footer})
+        EXPECT_TRUE(text.contains(word)) << word.toStdString() << " not in " << text.toStdString();
+}
+
 TEST(BarcodePictureTest, HeaderIsMeasuredWithItsLetterSpacing)
 {
     BarcodeSettings s = settingsFor("Code 128");
