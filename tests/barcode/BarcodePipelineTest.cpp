@@ -234,8 +234,8 @@ TEST(BarcodePictureTest, PdfPageIsThePictureSize)
     static const QRegularExpression re(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts"));
     const auto m = re.match(runPdfInfoPageSize(pdfPath));
     ASSERT_TRUE(m.hasMatch());
-    EXPECT_NEAR(m.captured(1).toDouble(), r.picture.size().width(), 1.0);
-    EXPECT_NEAR(m.captured(2).toDouble(), r.picture.size().height(), 1.0);
+    EXPECT_NEAR(m.captured(1).toDouble(), r.picture.size().width(), 0.01);
+    EXPECT_NEAR(m.captured(2).toDouble(), r.picture.size().height(), 0.01);
     EXPECT_TRUE(BarcodePicture::pdfFromPicture(Picture()).isEmpty());
 
     // The page shows the picture at its size: rasterised, its ink lies where the picture's does.
