@@ -87,7 +87,7 @@ TEST_F(ImageSignPanels, ResetAsksFirstThenGivesEverySelectedPictureNeutralValues
     EXPECT_FALSE(t.Image_Gray_Scale_chk->isChecked());
 }
 
-TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothKeepThePath)
+TEST_F(ImageSignPanels, BrowseGivesEverySelectedPictureTheChosenPictureToShowAndKeep)
 {
     const GraphicPtr a = makePicture(Qt::red);
     const GraphicPtr b = makePicture(Qt::green); // the current object
@@ -98,7 +98,7 @@ TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothK
     pictures->manual_browse_btn->click();
     EXPECT_EQ(files.requests.last().suffixes, ImageSignPanel::pictureSuffixes());
     EXPECT_EQ(pixelOf(b), QColor(Qt::blue));
-    EXPECT_EQ(pixelOf(a), QColor(Qt::red));
+    EXPECT_EQ(pixelOf(a), QColor(Qt::blue));
     EXPECT_EQ(a->FilePath(), blue);
     EXPECT_EQ(b->FilePath(), blue);
     EXPECT_EQ(Library_Selected_Image, blue);
@@ -118,16 +118,18 @@ TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothK
     pictures->manual_library_btn->click();
     EXPECT_EQ(shelves, QList{WindowRegistry::PictureShelf::Pictures});
     EXPECT_EQ(pixelOf(b), QColor(Qt::yellow));
+    EXPECT_EQ(pixelOf(a), QColor(Qt::yellow));
     EXPECT_EQ(a->FilePath(), yellow);
 
-    // A current object that is no picture takes the path but loads nothing, and nothing breaks.
+    // A current object that is no picture takes the path but loads nothing, and nothing breaks;
+    // the picture selected beside it shows the file.
     const GraphicPtr shape = makeShape();
     select({0, 2});
     canvas(0)->setSelectedGraphic(shape);
     files.answers.push_back(blue);
     pictures->manual_browse_btn->click();
     EXPECT_EQ(shape->FilePath(), blue);
-    EXPECT_EQ(pixelOf(a), QColor(Qt::red));
+    EXPECT_EQ(pixelOf(a), QColor(Qt::blue));
 }
 
 TEST_F(ImageSignPanels, TheSignatureChooserTakesPngInAnyCase)
@@ -158,16 +160,21 @@ TEST_F(ImageSignPanels, TheSignatureChooserTakesPngInAnyCase)
     screenshot(InspectorTabs::sign_tab, QStringLiteral("inspector-sign.png"));
 }
 
-TEST_F(ImageSignPanels, ASliderOverAShapeAndAPictureWritesBoth)
+TEST_F(ImageSignPanels, ASliderOverAShapeAndPicturesWritesThemAllAndKeepsEachPicturesFile)
 {
     const GraphicPtr shape = makeShape();
+    const GraphicPtr other = makePicture(Qt::green);
     const GraphicPtr picture = makePicture(Qt::red);
-    select({0, 1});
+    const QString otherFile = other->FilePath();
+    select({0, 1, 2});
     load(pictures, picture);
     nudge(pictures->imageTab().Con_slidr);
     EXPECT_GT(shape->con_val, 1.0f);
     EXPECT_EQ(shape->con_val, picture->con_val);
+    EXPECT_EQ(other->con_val, picture->con_val);
     EXPECT_FLOAT_EQ(float(pictures->imageTab().Con_slidr->valueLabel()->text().toDouble()), picture->con_val);
+    EXPECT_EQ(other->FilePath(), otherFile);
+    EXPECT_EQ(pixelOf(other), QColor(Qt::green));
 }
 
 TEST_F(ImageSignPanels, TheBorderStyleListsOfTextsPicturesAndSignaturesWriteTheirObject)
