@@ -20,18 +20,25 @@ std::mutex g_logMutex;
 int g_logFd = -1;
 std::atomic<QtMessageHandler> g_previousHandler{nullptr};
 
-// Qt's own warnings and the program's checks of its own calls go to the log with the rest, so the
-// terminal the program was started from stays quiet. A fatal message still ends the program.
+// Warnings, Qt's own and the program's checks of its own calls, go to the log with the rest, so
+// the terminal the program was started from stays quiet. Debug and info lines are written only
+// when a user asks for them (QT_LOGGING_RULES): they still go where they always went. A fatal
+// message still ends the program.
 void logQtMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    static const char *const kinds[] = {"debug", "warning", "critical", "fatal", "info"};
-    const int at = int(type);
-    QString line = QLatin1String(at >= 0 && at < 5 ? kinds[at] : "message");
+    const QtMessageHandler previous = g_previousHandler.load();
+    if (type == QtDebugMsg || type == QtInfoMsg) {
+        if (previous)
+            previous(type, context, message);
+        return;
+    }
+    QString line = QLatin1String(type == QtWarningMsg    ? "warning"
+                                 : type == QtCriticalMsg ? "critical"
+                                                         : "fatal");
     if (context.category && std::strcmp(context.category, "default") != 0)
         line += QLatin1Char(' ') + QLatin1String(context.category);
     line += QStringLiteral(": ") + message;
     const bool logged = ProgramLog::write(line);
-    const QtMessageHandler previous = g_previousHandler.load();
     if ((!logged || type == QtFatalMsg) && previous)
         previous(type, context, message);
 }
