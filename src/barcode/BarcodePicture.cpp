@@ -3,6 +3,8 @@
 #include "barcode/BarcodeDrawing.h"
 #include "barcode/NKDBarcode.h"
 #include "barcode/NKDBarcodeOffscreenView.h"
+#include "platform/PdfPageBox.h"
+#include "platform/PdfToUnicode.h"
 #include "platform/Units.h"
 
 #include <QBuffer>
@@ -62,7 +64,10 @@ QByteArray BarcodePicture::pdfFromPicture(const Picture &picture)
         // a writer at that same resolution replays it as recorded.
         const int dpi = QPicture().logicalDpiX();
         writer.setResolution(dpi > 0 ? dpi : 72);
-        const QPageSize pageSize(size, QPageSize::Point, QString(), QPageSize::ExactMatch);
+        // Qt's pages are whole points: the page is rounded up, and given the picture's exact size
+        // once written.
+        const QPageSize pageSize(PdfPageBox::wholePointPage(size), QPageSize::Point, QString(),
+                                 QPageSize::ExactMatch);
         writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         QPainter painter;
         if (!painter.begin(&writer))
@@ -72,5 +77,9 @@ QByteArray BarcodePicture::pdfFromPicture(const Picture &picture)
         picture.draw(painter, QRectF(QPointF(0, 0), size));
         painter.end();
     }
+    // The header and footer are text: joined Arabic letters copy and search as typed, as on a card.
+    // A file laid out otherwise than Qt writes is left as it is, still a whole PDF.
+    PdfPageBox::setExactSize(bytes, size);
+    PdfToUnicode::spellOutPresentationForms(bytes);
     return bytes;
 }

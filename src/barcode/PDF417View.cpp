@@ -6,7 +6,6 @@
 #include "platform/Units.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QPainter>
 
 #include <cmath>
@@ -55,7 +54,7 @@ int PDF417View::drawWithText(const QString &text)
     m_p.aspectRatio = 1.0f;
     PDF417Encoder::paintCode(m_p);
     if (m_p.error) {
-        qWarning("Error encountered while drawing barcode, error %d.", m_p.error);
+        // The reason travels to the window or the check that asked; nothing goes to the terminal.
         m_lastError =
             m_p.error == PDF417Param::ErrorTextTooBig
                 ? QCoreApplication::translate("PDF417View", "The text is too long for a PDF417 symbol.")

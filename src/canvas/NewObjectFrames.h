@@ -26,6 +26,6 @@ public:
     // is too coarse for that, the frame stays as it was.
     static QRectF snapped(const QRectF &frame, const SKTGrid *grid, QSizeF card);
     // The size a picture object starts at: the picture's size in points, in the proportions of
-    // its pixels (a picture object's stored copy is capped on each side separately).
+    // its pixels.
     static QSizeF pictureSize(const Picture &picture);
 };

@@ -44,4 +44,7 @@ public:
     virtual void Refresh_Canvas() {}
     // The design was saved, opened or made new: the unsaved-changes marker starts again.
     virtual void designBecameClean() {}
+    // While the design is being replaced (held, counted) the title waits; once the last hold ends
+    // it shows the new design's name and state, never a half-made design's.
+    virtual void holdTitle(bool held) {}
 };

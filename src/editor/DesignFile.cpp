@@ -21,6 +21,28 @@ namespace
 constexpr qint64 MaxDesignFileSize = 512LL * 1024 * 1024;
 // Beyond this many, the missing pictures are counted rather than named: the box must fit a screen.
 constexpr int MaxPicturesNamed = 10;
+
+// Holds the editor's title while the design is replaced: compared with the one it replaces, a
+// half-made design would show as changed.
+class TitleHold
+{
+public:
+    explicit TitleHold(DesignEditor *editor) : m_editor(editor)
+    {
+        if (m_editor)
+            m_editor->holdTitle(true);
+    }
+    ~TitleHold()
+    {
+        if (m_editor)
+            m_editor->holdTitle(false);
+    }
+    TitleHold(const TitleHold &) = delete;
+    TitleHold &operator=(const TitleHold &) = delete;
+
+private:
+    DesignEditor *m_editor;
+};
 } // namespace
 
 DesignFile::DesignFile(SKTDocument &document, Card_Property &front, Card_Property &back,
@@ -82,6 +104,7 @@ void DesignFile::resetPageSettings(Card_Property &front, Card_Property &back)
 
 void DesignFile::resetToNewDesign()
 {
+    const TitleHold hold(m_editor);
     ModelGlobals &g = ModelGlobals::instance();
     g.Not_Draw_Only_Prop_Change = 1;
     // The back goes first: clearing the history then forgets its removal too.
@@ -191,8 +214,11 @@ DesignResult DesignFile::Read_and_load_design_Log(const QString &path, const QSt
     DesignContents contents;
     if (!DesignFileFormat::parse(bytes, &contents, &corrupt.reason))
         return corrupt;
-    apply(contents, path, log_or_template);
-    markClean();
+    {
+        const TitleHold hold(m_editor);
+        apply(contents, path, log_or_template);
+        markClean();
+    }
     if (log_or_template == QLatin1String("L"))
         rememberDiskState(path);
     // Pictures are links to the user's files: one that moved would leave its frame silently empty.

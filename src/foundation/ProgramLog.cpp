@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <mutex>
 
 #include <fcntl.h>
@@ -16,6 +18,30 @@ namespace
 {
 std::mutex g_logMutex;
 int g_logFd = -1;
+std::atomic<QtMessageHandler> g_previousHandler{nullptr};
+
+// Warnings, Qt's own and the program's checks of its own calls, go to the log with the rest, so
+// the terminal the program was started from stays quiet. Debug and info lines are written only
+// when a user asks for them (QT_LOGGING_RULES): they still go where they always went. A fatal
+// message still ends the program.
+void logQtMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    const QtMessageHandler previous = g_previousHandler.load();
+    if (type == QtDebugMsg || type == QtInfoMsg) {
+        if (previous)
+            previous(type, context, message);
+        return;
+    }
+    QString line = QLatin1String(type == QtWarningMsg    ? "warning"
+                                 : type == QtCriticalMsg ? "critical"
+                                                         : "fatal");
+    if (context.category && std::strcmp(context.category, "default") != 0)
+        line += QLatin1Char(' ') + QLatin1String(context.category);
+    line += QStringLiteral(": ") + message;
+    const bool logged = ProgramLog::write(line);
+    if ((!logged || type == QtFatalMsg) && previous)
+        previous(type, context, message);
+}
 } // namespace
 
 QString ProgramLog::defaultPath()
@@ -42,13 +68,18 @@ bool ProgramLog::open(const QString &path)
     const int fd = ::open(local.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return false;
-    const std::lock_guard lock(g_logMutex);
-    g_logFd = fd;
+    {
+        const std::lock_guard lock(g_logMutex);
+        g_logFd = fd;
+    }
+    g_previousHandler.store(qInstallMessageHandler(logQtMessage));
     return true;
 }
 
 void ProgramLog::close()
 {
+    if (const QtMessageHandler previous = g_previousHandler.exchange(nullptr))
+        qInstallMessageHandler(previous);
     const std::lock_guard lock(g_logMutex);
     if (g_logFd >= 0)
         ::close(g_logFd);

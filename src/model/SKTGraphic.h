@@ -162,6 +162,8 @@ public:
     qint32 excel_col_indx = 0;
     // The heading of that column when it was bound; the binding follows it into another workbook.
     std::optional<QString> excel_col_title;
+    // A picture's own file while a series or column gives it its file: Manual gives it back.
+    std::optional<QString> manual_file_path;
     std::optional<QString> Text_Value = QStringLiteral("Text here");
     bool ctrl_is_visible = true;
     qint32 double_star_type = 1;

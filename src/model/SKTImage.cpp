@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 std::shared_ptr<SKTImage> SKTImage::initWithPath(const QPointF &point, const QString &path)
 {
     auto image = std::make_shared<SKTImage>();
@@ -32,17 +34,10 @@ std::shared_ptr<SKTImage> SKTImage::initWithPosition(const QPointF &point, const
 
 Picture SKTImage::cappedPicture(const Picture &picture)
 {
-    QSizeF s = picture.size();
-    bool capped = false;
-    if (s.width() > MaxWidth) {
-        s.setWidth(MaxWidth);
-        capped = true;
-    }
-    if (s.height() > MaxHeight) {
-        s.setHeight(MaxHeight);
-        capped = true;
-    }
-    return capped ? picture.withSize(s) : picture;
+    const QSizeF s = picture.size();
+    const double factor = std::min(s.width() > MaxWidth ? MaxWidth / s.width() : 1.0,
+                                   s.height() > MaxHeight ? MaxHeight / s.height() : 1.0);
+    return factor < 1.0 ? picture.withSize(s * factor) : picture;
 }
 
 void SKTImage::setFilePath(const QString &path)

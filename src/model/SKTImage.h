@@ -36,7 +36,8 @@ public:
     // One line for a user: the file's name and the folder it was in.
     static QString describe(const MissingPicture &missing);
 
-    // Size cap of pictures, applied once when a picture is loaded.
+    // Size cap of pictures, applied once when a picture is loaded: a picture past it is scaled
+    // down in its own proportions, so Natural Size and a new object keep its shape.
     static Picture cappedPicture(const Picture &picture);
     static constexpr double MaxWidth = 724.0;
     static constexpr double MaxHeight = 468.0;

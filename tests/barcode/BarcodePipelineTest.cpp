@@ -234,8 +234,8 @@ TEST(BarcodePictureTest, PdfPageIsThePictureSize)
     static const QRegularExpression re(QStringLiteral("Page size:\\s+([0-9.]+) x ([0-9.]+) pts"));
     const auto m = re.match(runPdfInfoPageSize(pdfPath));
     ASSERT_TRUE(m.hasMatch());
-    EXPECT_NEAR(m.captured(1).toDouble(), r.picture.size().width(), 1.0);
-    EXPECT_NEAR(m.captured(2).toDouble(), r.picture.size().height(), 1.0);
+    EXPECT_NEAR(m.captured(1).toDouble(), r.picture.size().width(), 0.01);
+    EXPECT_NEAR(m.captured(2).toDouble(), r.picture.size().height(), 0.01);
     EXPECT_TRUE(BarcodePicture::pdfFromPicture(Picture()).isEmpty());
 
     // The page shows the picture at its size: rasterised, its ink lies where the picture's does.
@@ -251,6 +251,22 @@ TEST(BarcodePictureTest, PdfPageIsThePictureSize)
     EXPECT_NEAR(got.right(), expected.right(), 2);
     EXPECT_NEAR(got.top(), expected.top(), 2);
     EXPECT_NEAR(got.bottom(), expected.bottom(), 2);
+}
+
+TEST(BarcodePictureTest, PdfHeaderAndFooterReadAsTyped)
+{
+    if (!hasTool("pdftotext"))
+        GTEST_SKIP() << "pdftotext is needed";
+    const QString header = QString::fromUtf8("محمد"), footer = QString::fromUtf8("مرحبا");
+    const BarcodeResult r =
+        BarcodeGenerator::Get_Image_From_Val(settingsFor("Code 128"), "T-1", header, footer);
+    ASSERT_TRUE(r.ok());
+    QTemporaryDir dir;
+    const QString pdfPath = dir.filePath("arabic.pdf");
+    ASSERT_TRUE(testsupport::writeFile(pdfPath, BarcodePicture::pdfFromPicture(r.picture)));
+    const QString text = testsupport::output(QStringLiteral("pdftotext"), {pdfPath, QStringLiteral("-")});
+    for (const QString &word : {header, footer})
+        EXPECT_TRUE(text.contains(word)) << word.toStdString() << " not in " << text.toStdString();
 }
 
 TEST(BarcodePictureTest, HeaderIsMeasuredWithItsLetterSpacing)

@@ -247,3 +247,18 @@ TEST(PDF417Test, DenseTextInASmallBoxIsRefusedNotUnreadable)
     ASSERT_TRUE(made.picture.toImage(300, Qt::white).save(file));
     EXPECT_EQ(SymbolDecoder::zxing({file}, QStringLiteral("PDF417")).value(file), digits);
 }
+
+#ifdef CARDTOOL_PATH
+TEST(PDF417, ARefusedValueGivesItsReasonAndPrintsNothingElse)
+{
+    QTemporaryDir dir;
+    const testsupport::ProcResult r = testsupport::cardtool(
+        {QStringLiteral("barcode"), QStringLiteral("--title"), QStringLiteral("PDF417"),
+         QStringLiteral("--value"), QString(6000, QLatin1Char('x')), QStringLiteral("--format"),
+         QStringLiteral("png"), QStringLiteral("--out"), dir.filePath(QStringLiteral("x.png"))});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(r.errText().contains(QStringLiteral("cardtool: The text is too long for a PDF417 symbol.")))
+        << r.errText().toStdString();
+    EXPECT_FALSE(r.errText().contains(QStringLiteral("drawing barcode"))) << r.errText().toStdString();
+}
+#endif

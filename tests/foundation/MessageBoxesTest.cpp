@@ -85,21 +85,25 @@ TEST(MessageBoxes, LogWritesOnlyNonEmptyText)
     EXPECT_EQ(g_log, QStringList{QStringLiteral("disk full %1")});
 }
 
-TEST(MessageBoxes, OnceTheLogFileIsOpenLinesGoThereNotToTheTerminal)
+TEST(MessageBoxes, OnceTheLogFileIsOpenLinesAndQtMessagesGoThereNotToTheTerminal)
 {
     QTemporaryDir tmp;
     const QString path = tmp.filePath("state/tessaly-designer/tessaly-designer.log");
     g_log.clear();
     QtMessageHandler old = qInstallMessageHandler(captureLog);
     ASSERT_TRUE(ProgramLog::open(path));
+    qWarning("A warning of Qt's own");
+    qInfo("A line asked for"); // debug and info lines come only when asked for, where they did
     Show_NSLog_Message(QStringLiteral("Sending mail to a@example.org"));
     ProgramLog::close();
     Show_NSLog_Message(QStringLiteral("closed"));
     qInstallMessageHandler(old);
-    EXPECT_EQ(g_log, QStringList{QStringLiteral("closed")});
+    EXPECT_EQ(g_log, (QStringList{QStringLiteral("A line asked for"), QStringLiteral("closed")}));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().endsWith(" Sending mail to a@example.org\n"));
+    const QByteArray logged = file.readAll();
+    EXPECT_TRUE(logged.contains(" warning: A warning of Qt's own\n")) << logged.toStdString();
+    EXPECT_TRUE(logged.endsWith(" Sending mail to a@example.org\n"));
     // It names the user's addresses: private to the user.
     EXPECT_EQ(file.permissions().toInt() & 0x0077, 0); // nothing for group or others
     EXPECT_EQ(QFile::permissions(QFileInfo(path).absolutePath()).toInt() & 0x0077, 0);

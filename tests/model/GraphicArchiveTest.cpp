@@ -65,18 +65,19 @@ TEST_F(GraphicArchiveTest, WritesTheKeysInOrderAndLinesAddTheirDirection)
 {
     auto shape = SKTGraphic::create(Kind::Shape);
     const QStringList keys = archiveKeys(shape->archivedData());
-    ASSERT_EQ(keys.size(), 94);
+    ASSERT_EQ(keys.size(), 95);
     EXPECT_EQ(keys.at(0), QStringLiteral("_bounds"));
     EXPECT_EQ(keys.at(1), QStringLiteral("ctrl_is_locked"));
     EXPECT_EQ(keys.at(40), QStringLiteral("_shape_type"));
     EXPECT_EQ(keys.at(41), QStringLiteral("cor_rad_val_val"));
     EXPECT_EQ(keys.at(92), QStringLiteral("polygon_type"));
     EXPECT_EQ(keys.at(93), QStringLiteral("excel_col_title"));
+    EXPECT_EQ(keys.at(94), QStringLiteral("manual_file_path"));
 
     auto line = SKTGraphic::create(Kind::Line);
     const QStringList lineKeys = archiveKeys(line->archivedData());
-    ASSERT_EQ(lineKeys.size(), 96);
-    EXPECT_EQ(lineKeys.mid(94), (QStringList{QStringLiteral("_pointsRight"), QStringLiteral("_pointsDown")}));
+    ASSERT_EQ(lineKeys.size(), 97);
+    EXPECT_EQ(lineKeys.mid(95), (QStringList{QStringLiteral("_pointsRight"), QStringLiteral("_pointsDown")}));
 }
 
 TEST_F(GraphicArchiveTest, RoundTripKeepsEveryFieldAndNarrowsTheTwoDoubles)
@@ -226,14 +227,15 @@ TEST_F(GraphicArchiveTest, PicturesLoadWithTheSizeCapOnce)
     QImage(1000, 300, QImage::Format_RGB32).save(path);
     auto image = SKTImage::initWithPath(QPointF(500, 500), path);
     ASSERT_TRUE(image->_contents);
-    EXPECT_EQ(image->_contents->size(), QSizeF(724, 300));
-    EXPECT_EQ(image->bounds(), QRectF(500 - 362, 500 - 150, 724, 300));
+    // Scaled down in its own proportions: 1000 x 300 to the cap's width.
+    EXPECT_EQ(image->_contents->size(), QSizeF(724, 217.2));
+    EXPECT_EQ(image->bounds(), QRectF(500 - 362, 500 - 108.6, 724, 217.2));
     EXPECT_EQ(host.resets, 1);
 
     image->setFilePath(dir.filePath(QStringLiteral("missing.png")));
     EXPECT_FALSE(image->_contents);
     EXPECT_EQ(image->FilePath(), dir.filePath(QStringLiteral("missing.png")));
-    EXPECT_EQ(image->bounds().size(), QSizeF(724, 300)); // loading never moves the object
+    EXPECT_EQ(image->bounds().size(), QSizeF(724, 217.2)); // loading never moves the object
     // Paths from damaged designs that name no regular file load nothing (and never block).
     for (const char *odd : {"/dev/zero", "/", ""}) {
         image->setFilePath(QString::fromLatin1(odd));

@@ -1,18 +1,16 @@
 #include "barcode/ui/Barcode_Gen.h"
 
+#include "barcode/BarcodeGenerator.h"
 #include "barcode/BarcodeRules.h"
 #include "barcode/BarcodeSizing.h"
 #include "barcode/ui/BarcodeControls.h"
 #include "barcode/ui/BarcodeSourceControls.h"
-#include "canvas/ui/SKTGraphicView.h"
 #include "foundation/ui/ColorWell.h"
 #include "foundation/ui/ModalRunner.h"
 #include "foundation/ui/StepperField.h"
 #include "model/BulkLoadGuard.h"
 #include "model/SKTBarcode.h"
-#include "model/SKTDocument.h"
 #include "output/BatchBarcodeSettings.h"
-#include "platform/UndoManager.h"
 #include "platform/Units.h"
 
 #include <QCheckBox>
@@ -63,50 +61,6 @@ int popupIndexFor(int kind, int index)
     const int offset = kind != 0 ? int(BarcodeSettings::linearTitles().size()) : 0;
     return BarcodeSettings::titleForIndex(kind, index).isEmpty() ? offset : offset + index;
 }
-
-// The undo manager of the document whose front list (the only one that records undo) holds the
-// object, found among the canvases of the window the dialog belongs to; null when none shows it.
-UndoManager *recordingUndoManager(const QWidget *owner, const SKTGraphic &object)
-{
-    if (!owner)
-        return nullptr;
-    for (const SKTGraphicView *canvas : owner->findChildren<SKTGraphicView *>()) {
-        SKTDocument *document = canvas->document();
-        if (!document)
-            continue;
-        const GraphicList &front = document->graphics();
-        if (std::any_of(front.begin(), front.end(), [&](const GraphicPtr &g) { return g.get() == &object; }))
-            return &document->undoManager();
-    }
-    return nullptr;
-}
-
-// Changes made while it lives are no undo step. They go in a group of their own, which stays empty
-// and is dropped; its end also closes the document's bookkeeping of the unrecorded change, so the
-// next recorded change starts a step of its own.
-class UnrecordedChange
-{
-public:
-    explicit UnrecordedChange(UndoManager *undo) : m_undo(undo)
-    {
-        if (m_undo) {
-            m_undo->beginUndoGrouping();
-            m_undo->disableUndoRegistration();
-        }
-    }
-    ~UnrecordedChange()
-    {
-        if (m_undo) {
-            m_undo->enableUndoRegistration();
-            m_undo->endUndoGrouping();
-        }
-    }
-    UnrecordedChange(const UnrecordedChange &) = delete;
-    UnrecordedChange &operator=(const UnrecordedChange &) = delete;
-
-private:
-    UndoManager *m_undo;
-};
 } // namespace
 
 Barcode_Gen::Barcode_Gen(QWidget *parent) : QDialog(parent)
@@ -387,31 +341,45 @@ std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o, const QRectF &card)
     if (answer != QDialog::Accepted || m_preview.isNull())
         return std::nullopt;
     storeInto(o);
-    const Picture picture = storedPicture();
+    const Picture picture = storedPicture(m_preview);
+    placePicture(o, picture);
+    return picture;
+}
+
+bool Barcode_Gen::givePictureTo(SKTBarcode &o) const
+{
+    const QString value = (o.linear_or_2d != 0 ? o.two_d_font_val : o.linear_font_val).value_or(QString());
+    const BarcodePreview made = BarcodeGenerator::Generate_Barcode_Variable(
+        settings(), value, o.header_val.value_or(QString()), o.footer_val.value_or(QString()));
+    if (!made.ok())
+        return false;
+    placePicture(o, storedPicture(made.picture));
+    return true;
+}
+
+void Barcode_Gen::placePicture(SKTBarcode &o, const Picture &picture) const
+{
     o.Set_Barcode_image(picture);
     o.barcode_image_var_assign();
     // The canvas shows an object within its frame: the frame takes the picture's size, from the
     // same top-left corner, so all the bars show (and a 2D symbol's frame is as square as it is).
-    // Settings and picture are written as panels write, which is not undoable; the frame is not
-    // recorded either, or Undo would put the old frame around the new picture and cut the symbol.
+    // The caller's undo step holds the frame with the settings and picture, so Undo never puts the
+    // old frame around the new picture.
     const QSizeF size = picture.size();
-    if (size.width() > 0 && size.height() > 0) {
-        const UnrecordedChange unrecorded(recordingUndoManager(parentWidget(), o));
+    if (size.width() > 0 && size.height() > 0)
         o.setBounds(barcodeFrameOnCard(o.bounds().topLeft(), size, m_card));
-    }
-    return picture;
 }
 
-Picture Barcode_Gen::storedPicture() const
+Picture Barcode_Gen::storedPicture(const Picture &preview) const
 {
     // Designs keep pictures as pixels: the barcode goes in at the resolution it is printed at
     // (2D symbols at their chosen one, bars at 600 dpi), not at the screen's, so that a card
     // printed or exported from the saved design still scans.
     double dpi = liner_or_2D_font != 0 ? USED_DPI_VALUE : 600.0;
-    const QSizeF size = m_preview.size();
+    const QSizeF size = preview.size();
     const double longest = std::max(size.width(), size.height());
     if (longest > 0 && longest * dpi / 72.0 > BarcodeSizing::kMaxPictureSide)
         dpi = BarcodeSizing::kMaxPictureSide * 72.0 / longest;
-    const QImage pixels = m_preview.toImage(dpi);
-    return pixels.isNull() ? m_preview : Picture(pixels, size);
+    const QImage pixels = preview.toImage(dpi);
+    return pixels.isNull() ? preview : Picture(pixels, size);
 }

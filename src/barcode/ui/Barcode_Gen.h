@@ -36,11 +36,15 @@ public:
     void Set_Barcode_Prop_To_Control(SKTGraphic &object);
     // Runs the window on the object. After OK the settings and the picture are stored into it, its
     // frame takes the picture's size from the same top-left corner, moved inward as far as it
-    // must to stay on the card (none of it an undo step, as panel writes are not), and the picture
-    // is returned. A picture larger than the card is refused before OK. After Cancel nothing is
-    // stored and nothing is returned; only a data source chosen while the window ran stays in the
+    // must to stay on the card, and the picture is returned; the caller makes all of it one undo
+    // step. A picture larger than the card is refused before OK. After Cancel nothing is stored
+    // and nothing is returned; only a data source chosen while the window ran stays in the
     // object, as it was written at the choice. card: the card's area in points (null: no card).
     std::optional<Picture> Open_Wnd(SKTBarcode &object, const QRectF &card = QRectF());
+    // After OK, gives another barcode that took the window's settings its own picture, made from
+    // its own value, header and footer, stored and framed on the card as OK does for the edited
+    // one. False, and the object left as it was, when its value makes no picture.
+    bool givePictureTo(SKTBarcode &object) const;
 
     // The settings the controls stand for now.
     BarcodeSettings settings() const;
@@ -91,9 +95,11 @@ public:
 
 private:
     void storeInto(SKTBarcode &object) const;
+    // The picture into the object, its frame fitted to it on the card.
+    void placePicture(SKTBarcode &object, const Picture &picture) const;
     void showNotes();
-    // The preview as the pixels a design keeps.
-    Picture storedPicture() const;
+    // A picture of the window's settings as the pixels a design keeps.
+    Picture storedPicture(const Picture &preview) const;
 
     BarcodeControls *m_controls = nullptr;
     BarcodeSourceControls *m_source = nullptr;

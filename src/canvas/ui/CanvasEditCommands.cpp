@@ -1,6 +1,7 @@
 #include "canvas/ui/CanvasEditCommands.h"
 
 #include "canvas/DocumentData.h"
+#include "canvas/NewObjectFrames.h"
 #include "canvas/SKTRenderingView.h"
 #include "canvas/ui/CanvasCreation.h"
 #include "canvas/ui/CanvasHost.h"
@@ -132,6 +133,12 @@ void CanvasEditCommands::paste()
         const QPointF start = m_view.host().Control_New_Point(side);
         SKTGraphic::Paste_Location_Of_Graphics(objects, start.x(), start.y(), side);
     }
+    // Each object lands whole on the card, as a tool's new object does: where it would pass the
+    // card's far edge the cascade starts again, and one larger than the card is scaled down. An
+    // object that already lies on the card stays where it is.
+    const QSizeF card = m_view.cardSize();
+    for (const GraphicPtr &g : objects)
+        g->setBounds(NewObjectFrames::cascaded(g->bounds(), card));
     ++m_view._pasteCascadeNumber;
     QList<int> indexes;
     for (int i = 0; i < objects.size(); ++i)

@@ -60,6 +60,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace
 {
 SKTWindowController *g_instance = nullptr;
@@ -397,13 +399,27 @@ std::optional<QString> SKTWindowController::chooseSavePath()
 
 void SKTWindowController::Set_Log_Name_In_Title()
 {
+    if (m_titleHolds > 0)
+        return; // the design is being replaced: its title comes when it is whole
     // "card.dcard[*] — Tessaly Greeting Designer": the window system adds no second program name
-    // to a title that ends with it, and [*] shows while the design has unsaved changes.
+    // to a title that ends with it, and [*] shows while the design has unsaved changes. The marker
+    // is set first, so a new name never shows with the marker of the design it replaced.
+    const bool titled = windowTitle().contains(QLatin1String("[*]"));
+    if (titled)
+        updateModifiedMarker();
     const QString name =
         Project_File_Name.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(Project_File_Name).fileName();
     setWindowFilePath(Project_File_Name);
     setWindowTitle(name + QStringLiteral("[*] \u2014 ") + App_Name);
-    updateModifiedMarker();
+    if (!titled)
+        updateModifiedMarker();
+}
+
+void SKTWindowController::holdTitle(bool held)
+{
+    m_titleHolds = std::max(0, m_titleHolds + (held ? 1 : -1));
+    if (!held && m_titleHolds == 0)
+        Set_Log_Name_In_Title();
 }
 
 bool SKTWindowController::hasUnsavedChanges() const
@@ -413,6 +429,8 @@ bool SKTWindowController::hasUnsavedChanges() const
 
 void SKTWindowController::updateModifiedMarker()
 {
+    if (m_titleHolds > 0)
+        return;
     const bool modified = m_designFile.isModified();
     // Only a change: every call sets the title again in the window system.
     if (modified != isWindowModified())

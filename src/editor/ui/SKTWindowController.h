@@ -138,9 +138,10 @@ public:
     void selectArrowTool() override;
     void designBecameClean() override
     {
-        if (isWindowModified())
+        if (m_titleHolds == 0 && isWindowModified())
             setWindowModified(false);
     }
+    void holdTitle(bool held) override;
 
     // The content font and colour with their label and colour well.
     void setContentFont(const FontDescriptor &font, const QColor &color) override;
@@ -206,4 +207,5 @@ private:
     QColor m_allTextColor = QColor(0, 0, 0);
     bool m_inModelReset = false;
     QTimer *m_modifiedCheck = nullptr;
+    int m_titleHolds = 0; // while the design is replaced, the title waits
 };

@@ -48,7 +48,11 @@ int openBarcodeWindow(InspectorHost &host)
             const std::optional<Picture> picture = gen->Open_Wnd(*barcode, canvas->bounds());
             if (!picture)
                 return;
-            BarcodePanel::Update_Barcode_Graphics(host, *barcode, *picture);
+            BarcodePanel::Update_Barcode_Graphics(host, *barcode, [gen](SKTBarcode &other) {
+                if (!gen->givePictureTo(other))
+                    Show_NSLog_Message(QStringLiteral("A selected barcode's value makes no picture; it "
+                                                      "keeps its old one"));
+            });
             accepted = true;
         });
         return accepted ? 1 : 0;

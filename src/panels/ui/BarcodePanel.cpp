@@ -37,7 +37,7 @@ void BarcodePanel::View_barcode_prop_Button()
 }
 
 void BarcodePanel::Update_Barcode_Graphics(InspectorHost &host, const SKTGraphic &source,
-                                           const Picture &picture)
+                                           const std::function<void(SKTBarcode &)> &givePicture)
 {
     if (Not_Draw_Only_Prop_Change & 1)
         return;
@@ -46,17 +46,14 @@ void BarcodePanel::Update_Barcode_Graphics(InspectorHost &host, const SKTGraphic
     if (selected.isEmpty())
         return;
     const QCheckBox *print = host.inspectorLayout().print_object_chk;
-    const GraphicPtr current = canvas->selectedGraphic();
     for (const GraphicPtr &g : selected) {
         if (print)
             g->print_object = print->isChecked() ? 1 : 0;
-        if (g.get() != &source)
-            copyBarcodeFields(source, *g);
-        if (g == current) {
-            g->Set_Barcode_image(picture);
-            if (auto *b = dynamic_cast<SKTBarcode *>(g.get()))
-                b->barcode_image_var_assign();
-        }
+        if (g.get() == &source)
+            continue;
+        copyBarcodeFields(source, *g);
+        if (auto *b = dynamic_cast<SKTBarcode *>(g.get()); b && givePicture)
+            givePicture(*b);
     }
     host.Refresh_Canvas();
 }

@@ -2,11 +2,12 @@
 // object; what the window hands back is copied into every selected object of the side.
 #pragma once
 
-#include "platform/Picture.h"
-
 #include <QObject>
 
+#include <functional>
+
 class QPushButton;
+class SKTBarcode;
 class SKTGraphic;
 class InspectorHost;
 
@@ -23,9 +24,10 @@ public:
     void View_barcode_prop_Button();
 
     // The source's barcode settings and the print flag into every selected object of the live side;
-    // the picture goes to the current object only.
+    // every selected barcode but the source then gets a picture that follows them, from
+    // `givePicture`, so none keeps a symbol its settings no longer make.
     static void Update_Barcode_Graphics(InspectorHost &host, const SKTGraphic &source,
-                                        const Picture &picture);
+                                        const std::function<void(SKTBarcode &)> &givePicture);
     // The barcode settings one object shares with another (not its source, unit, bounds or flags).
     static void copyBarcodeFields(const SKTGraphic &from, SKTGraphic &to);
 

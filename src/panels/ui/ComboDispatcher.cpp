@@ -34,16 +34,9 @@ void ComboDispatcher::attach(QComboBox *combo, Combo id)
     connect(combo, &QComboBox::activated, this, [this, id] { comboBoxSelectionDidChange(id); });
 }
 
-void ComboDispatcher::setPanelUpdate(Panel panel, std::function<void()> update)
+void ComboDispatcher::setPictureUpdate(std::function<void()> update)
 {
-    m_updates.insert(int(panel), std::move(update));
-}
-
-void ComboDispatcher::runPanelUpdate(Panel panel)
-{
-    const auto it = m_updates.constFind(int(panel));
-    if (it != m_updates.constEnd() && *it)
-        (*it)();
+    m_pictureUpdate = std::move(update);
 }
 
 QWidget *ComboDispatcher::outlet(const char *name) const
@@ -72,26 +65,6 @@ void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
             break;
         case Combo::Card_hatch_style:
             page("Pattern", updatePage);
-            break;
-        case Combo::Line_border_style:
-        case Combo::Line_ori_style:
-        case Combo::Line_cap_style:
-            runPanelUpdate(Panel::Line);
-            break;
-        case Combo::Text_border_style:
-        case Combo::Text_align_combo:
-        case Combo::Text_case_combo:
-            runPanelUpdate(Panel::Text);
-            break;
-        case Combo::shape_border_style:
-        case Combo::shape_hatch_style:
-            runPanelUpdate(Panel::Shape);
-            break;
-        case Combo::Image_border_style:
-            runPanelUpdate(Panel::Image);
-            break;
-        case Combo::Sign_border_style:
-            runPanelUpdate(Panel::Sign);
             break;
         case Combo::Data_source_type:
             sourceStep([this] { dataSourceKindChanged(); });
@@ -131,7 +104,7 @@ void ComboDispatcher::dataSourceKindChanged()
     if (kind == DataSourceTab::ManualItem) {
         m_dataSource.setManualControls(true);
         if (graphic) {
-            takeBackOwnWords(*graphic);
+            takeBackOwnValue(*graphic);
             graphic->Set_Data_source_type(DataSourceCode::Fixed);
         }
         return;
@@ -145,7 +118,7 @@ void ComboDispatcher::dataSourceKindChanged()
         }
         if (!graphic)
             return;
-        keepOwnWords(*graphic);
+        keepOwnValue(*graphic);
         const QString name = graphic->batch_list_name_val();
         if (!name.isEmpty()) {
             series->setCurrentIndex(-1);
@@ -162,29 +135,44 @@ void ComboDispatcher::dataSourceKindChanged()
     m_dataSource.showBindingColumns(graphic.get());
     if (!graphic)
         return;
-    keepOwnWords(*graphic);
+    keepOwnValue(*graphic);
     graphic->Set_Data_source_type(DataSourceCode::BindingColumn);
 }
 
-void ComboDispatcher::keepOwnWords(SKTGraphic &graphic)
+void ComboDispatcher::keepOwnValue(SKTGraphic &graphic)
 {
-    // A text about to show its source's values keeps the words typed into it as its own value,
-    // for Manual to give back.
-    if (graphic.kind() == SKTGraphic::Kind::Text && graphic.data_source_type == DataSourceCode::Fixed)
+    // An object about to show its source's values keeps its own as it is now, for Manual to give
+    // back: a text its typed words, a picture its file.
+    if (graphic.data_source_type != DataSourceCode::Fixed)
+        return;
+    if (graphic.kind() == SKTGraphic::Kind::Text)
         graphic.Text_Value = graphic.Text_contents().text;
+    else if (graphic.kind() == SKTGraphic::Kind::Image)
+        graphic.manual_file_path = graphic.FilePath();
 }
 
-void ComboDispatcher::takeBackOwnWords(SKTGraphic &graphic)
+void ComboDispatcher::takeBackOwnValue(SKTGraphic &graphic)
 {
-    // A text that showed its source's values shows its own words again. One bound before its words
-    // were kept holds the placeholder there (typing never keeps it): it keeps what it shows.
-    if (graphic.kind() != SKTGraphic::Kind::Text || graphic.data_source_type == DataSourceCode::Fixed)
+    // An object that showed its source's values shows its own again. One bound before its own was
+    // kept (a text holds the placeholder there, which typing never keeps; a picture of an older
+    // design holds no file there) keeps what it shows.
+    if (graphic.data_source_type == DataSourceCode::Fixed)
         return;
-    const QString own = graphic.Text_Value.value_or(QString());
-    if (own.isEmpty() || own == TextPanel::Placeholder)
+    if (graphic.kind() == SKTGraphic::Kind::Text) {
+        const QString own = graphic.Text_Value.value_or(QString());
+        if (own.isEmpty() || own == TextPanel::Placeholder)
+            return;
+        graphic.Text_contents().text = own;
+        PanelWidgets::setOutletText(outlet("Text_value_Edit"), own);
+    } else if (graphic.kind() == SKTGraphic::Kind::Image) {
+        const QString own = graphic.manual_file_path.value_or(QString());
+        if (own.isEmpty())
+            return;
+        static_cast<SKTImage &>(graphic).setFilePath(own);
+        PanelWidgets::setOutletText(outlet("Manual_image_path"), own);
+    } else {
         return;
-    graphic.Text_contents().text = own;
-    PanelWidgets::setOutletText(outlet("Text_value_Edit"), own);
+    }
     m_host.Refresh_Canvas();
 }
 
@@ -197,7 +185,7 @@ void ComboDispatcher::seriesChosen()
     const GraphicPtr graphic = selectedGraphic();
     if (text.isEmpty() || !graphic)
         return;
-    keepOwnWords(*graphic);
+    keepOwnValue(*graphic);
     QString value;
     if (kind == DataSourceTab::SeriesItem) {
         graphic->Set_Data_source_type(DataSourceCode::Series);
@@ -216,7 +204,8 @@ void ComboDispatcher::seriesChosen()
     } else if (graphic->kind() == SKTGraphic::Kind::Image) {
         static_cast<SKTImage &>(*graphic).setFilePath(value);
         PanelWidgets::setOutletText(outlet("Manual_image_path"), value);
-        runPanelUpdate(Panel::Image);
+        if (m_pictureUpdate)
+            m_pictureUpdate();
     }
     m_host.Refresh_Canvas();
     m_host.liveCanvas()->startEditingGraphic(graphic);

@@ -134,18 +134,27 @@ bool ImageSignPanel::Browse_User_Image_Manually()
     return true;
 }
 
-bool ImageSignPanel::loadIntoCurrentPicture(const QString &path, const QString &previousPath)
+bool ImageSignPanel::loadIntoSelectedPictures(const QString &path, const QString &previousPath)
 {
     SKTGraphicView *canvas = liveCanvas();
     const GraphicPtr current = canvas ? canvas->selectedGraphic() : GraphicPtr();
     auto *picture = dynamic_cast<SKTImage *>(current.get());
     const QString error = picture ? picture->loadFile(path) : PictureReader::probe(path);
-    if (error.isEmpty())
-        return true;
-    Show_MessageBox(PictureReader::userMessage(path, error));
-    setManualImagePath(previousPath);
-    Library_Selected_Image = previousPath;
-    return false;
+    if (!error.isEmpty()) {
+        Show_MessageBox(PictureReader::userMessage(path, error));
+        setManualImagePath(previousPath);
+        Library_Selected_Image = previousPath;
+        return false;
+    }
+    for (const GraphicPtr &g : editTargets()) {
+        if (g.get() == picture)
+            continue;
+        if (auto *other = dynamic_cast<SKTImage *>(g.get()))
+            other->loadFile(path); // the file the current picture has just read
+        else
+            g->_file_path = path;
+    }
+    return true;
 }
 
 void ImageSignPanel::Manual_Image_Browse_Btn()
@@ -153,7 +162,7 @@ void ImageSignPanel::Manual_Image_Browse_Btn()
     const QString previous = manualImagePath();
     if (!Browse_User_Image_Manually())
         return;
-    if (!loadIntoCurrentPicture(Library_Selected_Image, previous))
+    if (!loadIntoSelectedPictures(Library_Selected_Image, previous))
         return;
     Update_Image_Graphics();
 }
@@ -167,7 +176,7 @@ void ImageSignPanel::Manual_Library_Browse_Btn()
         return;
     Library_Selected_Image = *path;
     setManualImagePath(Library_Selected_Image);
-    if (!loadIntoCurrentPicture(Library_Selected_Image, previous))
+    if (!loadIntoSelectedPictures(Library_Selected_Image, previous))
         return;
     Update_Image_Graphics();
 }
@@ -250,8 +259,9 @@ void ImageSignPanel::Update_Image_Graphics()
     const GraphicList targets = editTargets();
     if (targets.isEmpty())
         return;
+    // The file is no setting of the page: only a picture chosen for the selection changes it, so a
+    // slider or box over several pictures leaves each its own.
     const ImageTab &i = *m_image;
-    const QString path = manualImagePath();
     for (const GraphicPtr &g : targets) {
         g->print_object = printObjectValue();
         writeBorder(*g, ticked(i.Image_border_chk), i.Image_bordr_clr->color(),
@@ -270,7 +280,6 @@ void ImageSignPanel::Update_Image_Graphics()
         g->srp_val = float(i.shrp_slidr->value());
         g->ev_val = float(i.ev_slidr->value());
         g->blr_val = float(i.blr_slidr->value());
-        g->_file_path = path;
     }
     finishEdit(targets);
 }

@@ -55,10 +55,11 @@ public:
 
 private:
     void connectControls();
-    // The current object of the live side takes the new picture, when it is a picture.
-    // False when the picture cannot be used: the user was told why, the selected picture and the
-    // path field keep what they had (`previousPath`).
-    bool loadIntoCurrentPicture(const QString &path, const QString &previousPath);
+    // A picture chosen with Browse or the library: every selected picture of the live side loads
+    // it, so each shows the file it keeps; other selected objects keep the path only. False when
+    // the picture cannot be used: the user was told why, the objects and the path field keep what
+    // they had (`previousPath`).
+    bool loadIntoSelectedPictures(const QString &path, const QString &previousPath);
 
     std::unique_ptr<ImageTab> m_image;
     std::unique_ptr<SignTab> m_sign;

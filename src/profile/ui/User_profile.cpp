@@ -423,7 +423,6 @@ void User_profile::OK_Btn_Clicked()
             return;
     }
     m_openedTable.reset();
-    m_openedColumns.clear();
     done(1);
 }
 
@@ -436,26 +435,16 @@ void User_profile::Cancel_Btn_Clicked()
 void User_profile::keepOpeningState()
 {
     m_openedTable = Data_From_Excel_Window;
-    m_openedColumns.clear();
-    SKTDocument &doc = m_host.document();
-    for (const GraphicList &side : {doc.graphics(), doc.graphics_back()}) {
-        for (const GraphicPtr &g : side) {
-            if (g && g->data_source_type == DataSourceCode::BindingColumn)
-                m_openedColumns.append({g, g->excel_col_indx});
-        }
-    }
 }
 
 void User_profile::restoreOpeningState()
 {
-    // A workbook chosen with Browse, and cells corrected in the table viewer, are taken back with
-    // the columns the design's objects had followed into it.
+    // A workbook chosen with Browse, and cells corrected in the table viewer, are taken back: the
+    // table with its rows, path and facts. The design's bound objects keep their columns by heading
+    // throughout, so nothing of theirs needs taking back.
     if (m_openedTable)
         Data_From_Excel_Window = *m_openedTable;
-    for (const auto &[g, column] : std::as_const(m_openedColumns))
-        g->excel_col_indx = column;
     m_openedTable.reset();
-    m_openedColumns.clear();
 }
 
 bool User_profile::keepMissingColumns()

@@ -154,7 +154,7 @@ private:
     void loadFromSide();
     void showRowsLoaded();
     // What the dialog opened with, so that Cancel changes nothing: the binding table with its
-    // workbook, and the column each column-bound object of the design read.
+    // workbook.
     void keepOpeningState();
     void restoreOpeningState();
     // OK with details bound to columns the workbook lacks: true to keep those bindings marked
@@ -176,5 +176,4 @@ private:
     std::array<QString, FieldCount> m_missingValue{};
     std::array<qint32, FieldCount> m_missingIndex{};
     std::optional<ExcelBindingTable> m_openedTable;
-    QList<QPair<GraphicPtr, qint32>> m_openedColumns;
 };

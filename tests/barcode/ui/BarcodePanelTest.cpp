@@ -12,6 +12,7 @@
 #include "panels/ui/BarcodePanel.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorTabs.h"
+#include "platform/UndoManager.h"
 #include "support/TestSupport.h"
 
 #include <QImage>
@@ -51,7 +52,7 @@ protected:
     BarcodePanel *panel = nullptr;
 };
 
-TEST_F(BarcodePanelTest, OkCopiesTheSettingsIntoEverySelectedObjectButThePictureOnlyIntoTheEditedOne)
+TEST_F(BarcodePanelTest, OkCopiesTheSettingsIntoEverySelectedObjectAndNoPictureIntoAText)
 {
     clickTool(2);
     const GraphicPtr text = front().first();
@@ -156,6 +157,47 @@ TEST_F(BarcodePanelTest, OkCopiesTheSettingsIntoEverySelectedObjectButThePicture
         EXPECT_EQ(g->print_object, 1);
     EXPECT_EQ(text->_barcode_image.has_value(), textPicture.has_value());
     EXPECT_EQ(text->data_source_type, 0);
+}
+
+TEST_F(BarcodePanelTest, EverySelectedBarcodeGetsThePictureOfItsNewSettingsInTheOneStep)
+{
+    ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
+    const auto other = addBarcode();
+    ASSERT_TRUE(other);
+    other->setBounds(QRectF(170, 100, 60, 30)); // a QR Code from here must move inward to stay on the card
+    canvas(0)->changeSelectionIndexes({0});
+    canvas(0)->setSelectedGraphic(other);
+    script([](Barcode_Gen &w) { retype(w.dataText, QStringLiteral("OLD-2")); });
+    QTest::mouseClick(panel->barcode_prop_btn, Qt::LeftButton);
+    const QRectF otherFrame = other->bounds();
+    const auto edited = addBarcode();
+    ASSERT_TRUE(edited);
+    QCoreApplication::processEvents(); // earlier steps close
+    UndoManager &undo = window->document().undoManager();
+    const int steps = undo.undoCount();
+
+    canvas(0)->changeSelectionIndexes({0, 1});
+    canvas(0)->setSelectedGraphic(edited);
+    script([](Barcode_Gen &w) {
+        chooseType(w, QStringLiteral("QR Code"));
+        retype(w.dataText_2D, QStringLiteral("https://example.com/both"));
+    });
+    QTest::mouseClick(panel->barcode_prop_btn, Qt::LeftButton);
+    QCoreApplication::processEvents();
+
+    const QRectF card(QPointF(0, 0), canvas(0)->cardSize());
+    for (const auto &b : {edited, other}) {
+        ASSERT_TRUE(b->_barcode_image);
+        EXPECT_EQ(b->bounds().size(), b->_barcode_image->size());
+        EXPECT_TRUE(card.contains(b->bounds()));
+    }
+    EXPECT_EQ(decodeStoredPicture(*other, QStringLiteral("barcode-panel-other.png")),
+              QStringLiteral("https://example.com/both"));
+    EXPECT_EQ(undo.undoCount(), steps + 1);
+    canvas(0)->undo();
+    EXPECT_EQ(other->bounds(), otherFrame);
+    EXPECT_EQ(decodeStoredPicture(*other, QStringLiteral("barcode-panel-other-undone.png")),
+              QStringLiteral("OLD-2"));
 }
 
 TEST_F(BarcodePanelTest, CancelAndAMissingCurrentObjectChangeNothing)

@@ -145,6 +145,20 @@ TEST_P(CanvasCommands, CopyOffersThreeTypesAndPastesAtTheNextNewObjectPoint)
     EXPECT_EQ(document.graphics().first()->bounds().topLeft(), QPointF(50, 50));
 }
 
+TEST_P(CanvasCommands, PastingAgainKeepsAWideObjectWholeOnTheCard)
+{
+    const QRectF card(QPointF(0, 0), view->cardSize());
+    addShape(QRectF(20, 20, 200, 30));
+    select({0});
+    view->copy();
+    for (int paste = 1; paste <= 8; ++paste) {
+        view->paste();
+        const QRectF frame = document.graphics().first()->bounds();
+        EXPECT_EQ(frame.size(), QSizeF(200, 30)) << "paste " << paste;
+        EXPECT_TRUE(card.contains(frame)) << "paste " << paste << " at " << frame.x() << ", " << frame.y();
+    }
+}
+
 TEST_P(CanvasCommands, ForeignObjectsKeepTheirPlaceOnTheFirstPaste)
 {
     const GraphicPtr outside = SKTGraphic::create(SKTGraphic::Kind::Shape);

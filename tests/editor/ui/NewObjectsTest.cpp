@@ -155,3 +155,15 @@ TEST_F(NewObjects, APictureKeepsItsProportionsFromThePictureToolTheLibraryAndADr
     EXPECT_EQ(shown(), QStringList{PictureReader::userMessage(
                            notes, QStringLiteral("it is not a picture in a format this program reads"))});
 }
+
+TEST_F(NewObjects, NaturalSizeKeepsTheProportionsOfAPictureLargerThanTheCap)
+{
+    const QString ellipse = tempPath(QStringLiteral("ellipse.png"));
+    writeEllipse(ellipse); // 900 points wide at 72 dpi, past the 724-point cap
+    files.answers.push_back(ellipse);
+    clickTool(8);
+    const GraphicPtr picture = front().first();
+    picture->setBounds(QRectF(4, 4, 40, 40));
+    QTest::mouseClick(window->ui().Make_Natural_btn, Qt::LeftButton);
+    EXPECT_EQ(picture->bounds(), QRectF(4, 4, 724, 724.0 / 3));
+}

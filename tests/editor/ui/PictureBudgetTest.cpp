@@ -146,7 +146,7 @@ TEST_F(PictureBudget, APictureObjectIsMadeFromAPhonePhotoAndKeepsItsPictureWhenT
     EXPECT_EQ(shown().join('\n').toStdString(), message(huge, TooLarge).toStdString());
     EXPECT_TRUE(front().isEmpty());
 
-    // A phone photo makes a picture object, capped as every picture is.
+    // A phone photo makes a picture object, capped in its proportions as every picture is.
     messages.clear();
     files.answers.push_back(photo);
     clickTool(8);
@@ -155,7 +155,7 @@ TEST_F(PictureBudget, APictureObjectIsMadeFromAPhonePhotoAndKeepsItsPictureWhenT
     auto *picture = dynamic_cast<SKTImage *>(front()[0].get());
     ASSERT_TRUE(picture && picture->_contents);
     EXPECT_FALSE(picture->_contents->image().isNull());
-    EXPECT_EQ(picture->_contents->size(), QSizeF(SKTImage::MaxWidth, SKTImage::MaxHeight));
+    EXPECT_EQ(picture->_contents->size(), QSizeF(624, SKTImage::MaxHeight)); // 4:3, as taken
 
     // Choosing another picture for it in the inspector: refused ones leave it as it was.
     canvas(0)->changeSelectionIndexes({0});

@@ -487,3 +487,48 @@ TEST(SaveQuestionBox, ButtonsCarryMnemonicsAndEscapeCancels)
     EXPECT_EQ(buttons, (QStringList{QStringLiteral("&No"), QStringLiteral("&Yes")}));
     MessageService::uninstall(&service);
 }
+
+namespace
+{
+// The title as the window system shows it, each time its text or marker changes.
+class TitleRecorder : public QObject
+{
+public:
+    explicit TitleRecorder(QWidget *window) : m_window(window) { window->installEventFilter(this); }
+    QStringList seen;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ModifiedChange || event->type() == QEvent::WindowTitleChange)
+            seen << m_window->windowTitle().replace(QLatin1String("[*]"),
+                                                    m_window->isWindowModified() ? "*" : "");
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget *m_window;
+};
+} // namespace
+
+TEST_F(SaveQuestions, AnOpenedDesignsTitleNeverShowsAChangeItDoesNotHave)
+{
+    clickTool(3);
+    clickTool(2);
+    const QString path = tempPath(QStringLiteral("opened.dcard"));
+    files.answers.push_back(path);
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    window->fileCommands().New_Btn_Clicked();
+    clickTool(4);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isWindowModified(); }));
+
+    const TitleRecorder title(window.get());
+    messages.queueChoices({DontSaveChoice});
+    files.answers.push_back(path);
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(front().size(), 2);
+    ASSERT_FALSE(title.seen.isEmpty());
+    EXPECT_EQ(title.seen.last(), QStringLiteral("opened.dcard \u2014 Tessaly Greeting Designer"));
+    for (const QString &shown : title.seen)
+        EXPECT_FALSE(shown.contains(QLatin1Char('*'))) << shown.toStdString();
+}

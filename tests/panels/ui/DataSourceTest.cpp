@@ -10,6 +10,7 @@
 #include "foundation/ui/ComboItems.h"
 #include "foundation/ui/Long_SMS_Dlg.h"
 #include "model/ModelGlobals.h"
+#include "model/SKTImage.h"
 #include "panels/ui/ComboDispatcher.h"
 #include "panels/ui/DataSourceTab.h"
 #include "platform/UndoManager.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -81,18 +83,48 @@ TEST_F(DataSourcePanel, ChoosingASeriesPutsItsFirstValueIntoTheText)
     EXPECT_EQ(text->Text_contents().text, QStringLiteral("Ann"));
 }
 
-TEST_F(DataSourcePanel, APictureTakesTheSeriesValueAsItsFile)
+TEST_F(DataSourcePanel, APictureTakesTheSeriesValueAsItsFileAndManualGivesItsOwnBack)
 {
-    QImage image(4, 4, QImage::Format_RGB32);
-    image.fill(Qt::green);
-    const QString path = tempPath(QStringLiteral("g.png"));
-    ASSERT_TRUE(image.save(path));
+    const auto writePicture = [this](const char *name, Qt::GlobalColor colour) {
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(colour);
+        const QString path = tempPath(QString::fromLatin1(name));
+        EXPECT_TRUE(image.save(path));
+        return path;
+    };
+    const QString own = writePicture("own.png", Qt::red);
+    const QString path = writePicture("g.png", Qt::green);
     writeSeries(QStringLiteral("Photos"), path.toUtf8() + "\n");
-    GraphicPtr picture = place(SKTGraphic::Kind::Image);
+    GraphicPtr picture = place(SKTGraphic::Kind::Image, 0, false);
+    static_cast<SKTImage &>(*picture).setFilePath(own);
+    inspect(picture);
+    const auto shownColour = [&] {
+        const auto &contents = static_cast<const SKTImage &>(*picture)._contents;
+        return contents ? contents->image().pixelColor(1, 1) : QColor();
+    };
+    auto *box = host->window().findChild<QLineEdit *>(QStringLiteral("Manual_image_path"));
+    ASSERT_NE(box, nullptr);
+
     choose(source().Data_source_type, DataSourceTab::SeriesItem);
     choose(source().Batch_Series, 0);
     EXPECT_EQ(picture->FilePath(), path);
     EXPECT_EQ(picture->data_source_type, 1);
+    EXPECT_EQ(shownColour(), QColor(Qt::green));
+    // The own file is kept in the design while the series gives the picture its file.
+    EXPECT_EQ(SKTGraphic::unarchive(picture->archivedData())->manual_file_path, own);
+
+    choose(source().Data_source_type, DataSourceTab::ManualItem);
+    EXPECT_EQ(picture->FilePath(), own);
+    EXPECT_EQ(box->text(), own);
+    EXPECT_EQ(shownColour(), QColor(Qt::red));
+
+    // Bound in a design that kept no file of its own, a picture keeps the file it shows.
+    choose(source().Data_source_type, DataSourceTab::SeriesItem);
+    choose(source().Batch_Series, 0);
+    picture->manual_file_path.reset();
+    choose(source().Data_source_type, DataSourceTab::ManualItem);
+    EXPECT_EQ(picture->FilePath(), path);
+    EXPECT_EQ(shownColour(), QColor(Qt::green));
 }
 
 TEST_F(DataSourcePanel, ViewAndHelpButtons)

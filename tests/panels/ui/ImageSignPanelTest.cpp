@@ -7,6 +7,7 @@
 #include "model/SKTImage.h"
 #include "panels/ui/ImageTab.h"
 #include "panels/ui/SignTab.h"
+#include "platform/UndoManager.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -14,6 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+
+#include <functional>
 
 class ImageSignPanels : public PanelsFixture
 {
@@ -84,7 +87,7 @@ TEST_F(ImageSignPanels, ResetAsksFirstThenGivesEverySelectedPictureNeutralValues
     EXPECT_FALSE(t.Image_Gray_Scale_chk->isChecked());
 }
 
-TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothKeepThePath)
+TEST_F(ImageSignPanels, BrowseGivesEverySelectedPictureTheChosenPictureToShowAndKeep)
 {
     const GraphicPtr a = makePicture(Qt::red);
     const GraphicPtr b = makePicture(Qt::green); // the current object
@@ -95,7 +98,7 @@ TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothK
     pictures->manual_browse_btn->click();
     EXPECT_EQ(files.requests.last().suffixes, ImageSignPanel::pictureSuffixes());
     EXPECT_EQ(pixelOf(b), QColor(Qt::blue));
-    EXPECT_EQ(pixelOf(a), QColor(Qt::red));
+    EXPECT_EQ(pixelOf(a), QColor(Qt::blue));
     EXPECT_EQ(a->FilePath(), blue);
     EXPECT_EQ(b->FilePath(), blue);
     EXPECT_EQ(Library_Selected_Image, blue);
@@ -115,16 +118,18 @@ TEST_F(ImageSignPanels, BrowseLoadsTheNewPictureIntoTheCurrentObjectOnlyAndBothK
     pictures->manual_library_btn->click();
     EXPECT_EQ(shelves, QList{WindowRegistry::PictureShelf::Pictures});
     EXPECT_EQ(pixelOf(b), QColor(Qt::yellow));
+    EXPECT_EQ(pixelOf(a), QColor(Qt::yellow));
     EXPECT_EQ(a->FilePath(), yellow);
 
-    // A current object that is no picture takes the path but loads nothing, and nothing breaks.
+    // A current object that is no picture takes the path but loads nothing, and nothing breaks;
+    // the picture selected beside it shows the file.
     const GraphicPtr shape = makeShape();
     select({0, 2});
     canvas(0)->setSelectedGraphic(shape);
     files.answers.push_back(blue);
     pictures->manual_browse_btn->click();
     EXPECT_EQ(shape->FilePath(), blue);
-    EXPECT_EQ(pixelOf(a), QColor(Qt::red));
+    EXPECT_EQ(pixelOf(a), QColor(Qt::blue));
 }
 
 TEST_F(ImageSignPanels, TheSignatureChooserTakesPngInAnyCase)
@@ -155,14 +160,41 @@ TEST_F(ImageSignPanels, TheSignatureChooserTakesPngInAnyCase)
     screenshot(InspectorTabs::sign_tab, QStringLiteral("inspector-sign.png"));
 }
 
-TEST_F(ImageSignPanels, ASliderOverAShapeAndAPictureWritesBoth)
+TEST_F(ImageSignPanels, ASliderOverAShapeAndPicturesWritesThemAllAndKeepsEachPicturesFile)
 {
     const GraphicPtr shape = makeShape();
+    const GraphicPtr other = makePicture(Qt::green);
     const GraphicPtr picture = makePicture(Qt::red);
-    select({0, 1});
+    const QString otherFile = other->FilePath();
+    select({0, 1, 2});
     load(pictures, picture);
     nudge(pictures->imageTab().Con_slidr);
     EXPECT_GT(shape->con_val, 1.0f);
     EXPECT_EQ(shape->con_val, picture->con_val);
+    EXPECT_EQ(other->con_val, picture->con_val);
     EXPECT_FLOAT_EQ(float(pictures->imageTab().Con_slidr->valueLabel()->text().toDouble()), picture->con_val);
+    EXPECT_EQ(other->FilePath(), otherFile);
+    EXPECT_EQ(pixelOf(other), QColor(Qt::green));
+}
+
+TEST_F(ImageSignPanels, TheBorderStyleListsOfTextsPicturesAndSignaturesWriteTheirObject)
+{
+    // Each panel handles its own list: a pick is the object's new dash, one undo step.
+    const struct {
+        const char *list;
+        std::function<GraphicPtr()> make;
+    } cases[] = {
+        {"Text_border_style", [this] { return make(SKTGraphic::Kind::Text); }},
+        {"Image_border_style", [this] { return makePicture(Qt::blue); }},
+        {"Sign_border_style", [this] { return makeSignature(); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.list);
+        const GraphicPtr g = c.make();
+        auto *list = host->window().findChild<QComboBox *>(QString::fromLatin1(c.list));
+        ASSERT_NE(list, nullptr);
+        choose(list, 1);
+        EXPECT_EQ(g->_stroke_border_type, QString(BorderCode::Dash));
+        EXPECT_EQ(host->document().undoManager().undoActionName(), QStringLiteral("Border Style"));
+    }
 }

@@ -263,8 +263,8 @@ TEST_F(ProfileDialog, AWorkbookOffersExcelInEveryListUntilAnImportLeavesNoRows)
 }
 
 // Cancel, Escape and the close button change nothing: a workbook read with Browse is taken back
-// with its rows, its path and the columns the design's objects had followed into it, and the
-// dialog said when each table's rows were loaded.
+// with its rows and its path, the design's bound objects keep their columns, and the dialog said
+// when each table's rows were loaded.
 TEST_F(ProfileDialog, CancelTakesBackTheWorkbookItsRowsAndTheBindings)
 {
     User_profile::setWorkbookImport({});
