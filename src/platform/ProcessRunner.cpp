@@ -1,5 +1,7 @@
 #include "platform/ProcessRunner.h"
 
+#include "platform/SpawnAttributes.h"
+
 #include <QDeadlineTimer>
 
 #include <cerrno>
@@ -129,22 +131,11 @@ int spawnChild(const ProcessRunner::Request &request, ChildPipes &pipes, pid_t &
     const QByteArray dir = request.workingDirectory.toLocal8Bit();
     if (!dir.isEmpty())
         posix_spawn_file_actions_addchdir_np(&actions, dir.constData());
-    // The child starts with no blocked signals and SIGPIPE at its default, whatever this thread has.
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    sigset_t none, pipeOnly;
-    sigemptyset(&none);
-    sigemptyset(&pipeOnly);
-    sigaddset(&pipeOnly, SIGPIPE);
-    posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setsigdefault(&attr, &pipeOnly);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
+    const SpawnAttributes attributes;
     const QByteArray program = request.program.toLocal8Bit();
-    const int spawnError = posix_spawnp(&pid, program.constData(), &actions, &attr, argv.terminated(),
-                                        request.environment ? envp.terminated() : environ);
+    const int spawnError = posix_spawnp(&pid, program.constData(), &actions, attributes.get(),
+                                        argv.terminated(), request.environment ? envp.terminated() : environ);
     posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attr);
     return spawnError;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/UrlOpener.h"
 
+#include "platform/SpawnAttributes.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
@@ -11,7 +13,6 @@
 #include <mutex>
 
 #include <fcntl.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -34,19 +35,10 @@ pid_t startOpener(const QString &opener, const QByteArray &arg)
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
-    sigset_t none, pipeOnly;
-    sigemptyset(&none);
-    sigemptyset(&pipeOnly);
-    sigaddset(&pipeOnly, SIGPIPE);
-    posix_spawnattr_setsigmask(&attr, &none);
-    posix_spawnattr_setsigdefault(&attr, &pipeOnly);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    const SpawnAttributes attributes;
     pid_t pid = 0;
-    const int error = posix_spawn(&pid, program.constData(), &actions, &attr, argv, environ);
+    const int error = posix_spawn(&pid, program.constData(), &actions, attributes.get(), argv, environ);
     posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attr);
     return error == 0 ? pid : 0;
 }
 

@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include <csignal>
+
 TEST(ProcessRunner, PassesInputAndCollectsOutputs)
 {
     ProcessRunner::Request req;
@@ -147,6 +149,35 @@ TEST(ProcessRunner, WorkingDirectoryCrashAndManyThreads)
     for (std::thread &th : threads)
         th.join();
     EXPECT_EQ(wrong, 0);
+}
+
+// A thread that blocks signals, in a program that ignores SIGPIPE, still starts children that see
+// every signal and die of a closed pipe as programs expect.
+TEST(ProcessRunner, ChildrenStartWithPlainSignals)
+{
+    struct sigaction ignore {
+    }, before{};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &before);
+    QByteArray status;
+    std::thread([&status] {
+        sigset_t blocked;
+        sigemptyset(&blocked);
+        sigaddset(&blocked, SIGPIPE);
+        sigaddset(&blocked, SIGUSR2);
+        pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
+        ProcessRunner::Request req;
+        req.program = QStringLiteral("/bin/grep");
+        req.arguments = {QStringLiteral("-E"), QStringLiteral("^Sig(Blk|Ign)"),
+                         QStringLiteral("/proc/self/status")};
+        status = ProcessRunner::run(req).standardOutput;
+    }).join();
+    sigaction(SIGPIPE, &before, nullptr);
+    const QList<QByteArray> lines = status.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2) << status.constData();
+    EXPECT_EQ(lines[0].split('\t').last().toULongLong(nullptr, 16), 0u) << status.constData();
+    EXPECT_EQ(lines[1].split('\t').last().toULongLong(nullptr, 16) & (1u << (SIGPIPE - 1)), 0u)
+        << status.constData();
 }
 
 TEST(UrlOpener, HookReceivesUrlsAndFiles)
