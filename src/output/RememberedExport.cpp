@@ -1,8 +1,7 @@
 #include "output/RememberedExport.h"
 
 #include "foundation/Preferences.h"
-
-#include <QSettings>
+#include "output/KeptSettings.h"
 
 QString RememberedExport::settingsPath()
 {
@@ -13,15 +12,11 @@ RememberedExport RememberedExport::load()
 {
     RememberedExport kept;
     const QSettings settings(settingsPath(), QSettings::IniFormat);
-    const QString dpi = settings.value(QStringLiteral("Export/dpi")).toString();
-    if (Resolutions.contains(dpi))
-        kept.dpi = dpi.toInt();
-    const QString type = settings.value(QStringLiteral("Export/type")).toString();
-    if (FileTypes.contains(type))
-        kept.fileType = type;
-    const QString side = settings.value(QStringLiteral("Export/side")).toString();
-    if (side == SideCode::Front || side == SideCode::Back || side == SideCode::Both)
-        kept.side = side;
+    kept.dpi =
+        KeptSettings::oneOf(settings, QStringLiteral("Export/dpi"), Resolutions, QString::number(kept.dpi))
+            .toInt();
+    kept.fileType = KeptSettings::oneOf(settings, QStringLiteral("Export/type"), FileTypes, kept.fileType);
+    kept.side = KeptSettings::side(settings, QStringLiteral("Export/side"), kept.side);
     kept.combined = settings.value(QStringLiteral("Export/combined")).toBool();
     return kept;
 }
@@ -33,6 +28,5 @@ bool RememberedExport::save() const
     settings.setValue(QStringLiteral("Export/type"), fileType);
     settings.setValue(QStringLiteral("Export/side"), side);
     settings.setValue(QStringLiteral("Export/combined"), combined);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return KeptSettings::written(settings);
 }

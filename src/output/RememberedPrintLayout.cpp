@@ -1,19 +1,7 @@
 #include "output/RememberedPrintLayout.h"
 
 #include "foundation/Preferences.h"
-
-#include <QSettings>
-
-namespace
-{
-// A number kept in range, else the fallback.
-double keptNumber(const QSettings &settings, const char *key, double low, double high, double fallback)
-{
-    bool ok = false;
-    const double value = settings.value(QLatin1String(key)).toDouble(&ok);
-    return ok && value >= low && value <= high ? value : fallback;
-}
-} // namespace
+#include "output/KeptSettings.h"
 
 QString RememberedPrintLayout::settingsPath()
 {
@@ -24,18 +12,16 @@ RememberedPrintLayout RememberedPrintLayout::load()
 {
     RememberedPrintLayout kept;
     const QSettings settings(settingsPath(), QSettings::IniFormat);
-    kept.rows = int(keptNumber(settings, "Print/rows", 1, 999, 1));
-    kept.cols = int(keptNumber(settings, "Print/columns", 1, 999, 1));
-    kept.horzGapMm = keptNumber(settings, "Print/horizontalGapMm", 0, 1000, 0);
-    kept.vertGapMm = keptNumber(settings, "Print/verticalGapMm", 0, 1000, 0);
-    const QString side = settings.value(QStringLiteral("Print/side")).toString();
-    if (side == SideCode::Front || side == SideCode::Back || side == SideCode::Both)
-        kept.side = side;
-    const QString arrangement = settings.value(QStringLiteral("Print/arrangement")).toString();
-    if (arrangement == ArrangementCode::FrontAboveBack || arrangement == ArrangementCode::FrontLeftOfBack)
-        kept.arrangement = arrangement;
-    const double width = keptNumber(settings, "Print/paperWidthMm", 10, 5000, 0);
-    const double height = keptNumber(settings, "Print/paperHeightMm", 10, 5000, 0);
+    kept.rows = int(KeptSettings::number(settings, QStringLiteral("Print/rows"), 1, 999, 1));
+    kept.cols = int(KeptSettings::number(settings, QStringLiteral("Print/columns"), 1, 999, 1));
+    kept.horzGapMm = KeptSettings::number(settings, QStringLiteral("Print/horizontalGapMm"), 0, 1000, 0);
+    kept.vertGapMm = KeptSettings::number(settings, QStringLiteral("Print/verticalGapMm"), 0, 1000, 0);
+    kept.side = KeptSettings::side(settings, QStringLiteral("Print/side"), kept.side);
+    kept.arrangement = KeptSettings::oneOf(
+        settings, QStringLiteral("Print/arrangement"),
+        {ArrangementCode::FrontAboveBack, ArrangementCode::FrontLeftOfBack}, kept.arrangement);
+    const double width = KeptSettings::number(settings, QStringLiteral("Print/paperWidthMm"), 10, 5000, 0);
+    const double height = KeptSettings::number(settings, QStringLiteral("Print/paperHeightMm"), 10, 5000, 0);
     if (width > 0 && height > 0)
         kept.paperMm = QSizeF(width, height);
     kept.landscape =
@@ -58,6 +44,5 @@ bool RememberedPrintLayout::save() const
     }
     settings.setValue(QStringLiteral("Print/orientation"),
                       landscape ? QStringLiteral("Landscape") : QStringLiteral("Portrait"));
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return KeptSettings::written(settings);
 }
