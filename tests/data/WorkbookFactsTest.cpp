@@ -1,8 +1,8 @@
 // A bound workbook changed on disk is told apart from one only touched or copied, and its rows are
 // read again by the facts they were loaded with: the same sheet, the columns of the same headings.
 #include "DataTestUtil.h"
-#include "data/ColumnBinding.h"
 #include "data/WorkbookReload.h"
+#include "support/Workbooks.h"
 
 #include <QFile>
 #include <QLocale>
@@ -10,39 +10,11 @@
 
 namespace
 {
-// Writes a one-sheet workbook through openpyxl: a sheet title and rows of cells.
-void book(const QString &path, const QString &sheet, const QList<QStringList> &rows)
-{
-    QJsonArray json;
-    for (const QStringList &row : rows)
-        json.append(QJsonArray::fromStringList(row));
-    const datatest::ProcResult r = datatest::python(
-        QStringLiteral("import sys, json, openpyxl\n"
-                       "wb = openpyxl.Workbook(); ws = wb.active; ws.title = sys.argv[2]\n"
-                       "for row in json.loads(sys.argv[3]): ws.append(row)\n"
-                       "wb.save(sys.argv[1])\n"),
-        {path, sheet, QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact))});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-}
-
 void setTime(const QString &path, qint64 ms)
 {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
     ASSERT_TRUE(f.setFileTime(QDateTime::fromMSecsSinceEpoch(ms), QFileDevice::FileModificationTime));
-}
-
-// The table the column import makes: columns (sheet positions) of a sheet whose first row titles.
-ExcelBindingTable loaded(const QString &path, const QString &sheet, const QList<int> &columns)
-{
-    XlsxReader reader;
-    EXPECT_TRUE(reader.open(path));
-    ExcelBindingTable table = ColumnBinding::tableOf(reader.readSheet(1).rows, columns, 1);
-    table.Excel_Source_Path = path;
-    table.sourceFacts = WorkbookFacts::take(path);
-    table.sourceFacts.sheet = sheet;
-    table.sourceFacts.columns = columns;
-    return table;
 }
 } // namespace
 
@@ -111,9 +83,10 @@ TEST(WorkbookReload, RowsAreReadAgainByTheirSheetAndHeadings)
 {
     QTemporaryDir tmp;
     const QString path = tmp.filePath("people.xlsx");
-    book(path, "Guests",
-         {{"Name", "Mail", "Phone"}, {"Ann", "ann@example.com", "1"}, {"Bob", "bob@example.com", "2"}});
-    const ExcelBindingTable table = loaded(path, "Guests", {0, 1});
+    testsupport::writeWorkbook(
+        path, {{"Name", "Mail", "Phone"}, {"Ann", "ann@example.com", "1"}, {"Bob", "bob@example.com", "2"}},
+        "Guests");
+    const ExcelBindingTable table = testsupport::loadedTable(path, "Guests", {0, 1});
 
     struct Case {
         const char *what;
@@ -172,7 +145,7 @@ TEST(WorkbookReload, RowsAreReadAgainByTheirSheetAndHeadings)
          "It has no sheet \"Guests\" any more."},
     };
     for (const Case &c : cases) {
-        book(path, c.sheet, c.rows);
+        testsupport::writeWorkbook(path, c.rows, c.sheet);
         const WorkbookReload::Result r = WorkbookReload::reload(table);
         EXPECT_EQ(r.ok, c.ok) << c.what;
         EXPECT_EQ(r.reason, c.reason) << c.what;

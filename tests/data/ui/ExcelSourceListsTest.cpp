@@ -13,6 +13,7 @@
 #include "model/SKTBarcode.h"
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/Inspector.h"
+#include "support/Workbooks.h"
 
 namespace
 {
@@ -126,13 +127,7 @@ TEST_F(ExcelSourceLists, AWorkbookImportEndedWithCancelChangesNothing)
 {
     reopenDesignWithTable();
     User_profile::setWorkbookImport({}); // the real column import, answered below
-    const testsupport::ProcResult made =
-        testsupport::python(QStringLiteral("import sys, openpyxl\n"
-                                           "wb = openpyxl.Workbook(); ws = wb.active\n"
-                                           "ws.append(['Other']); ws.append(['x@example.org'])\n"
-                                           "wb.save(sys.argv[1])\n"),
-                            {tempPath("other.xlsx")});
-    ASSERT_EQ(made.exitCode, 0) << made.errText().toStdString();
+    testsupport::writeWorkbook(tempPath("other.xlsx"), {{"Other"}, {"x@example.org"}});
     const QList<ExcelBindingTable::Row> before = ExcelBindingTable::defaultInstance().ListData();
     const QString pathBefore = ExcelBindingTable::defaultInstance().Excel_Source_Path;
 
@@ -213,13 +208,7 @@ TEST_F(ExcelSourceLists, BoundObjectsFollowTheirHeadingIntoTheNextWorkbookOrShow
         window->document().insertGraphicsIntoSide(0, {text, code}, {0, 1});
 
         const QString book = tempPath(QStringLiteral("book%1.xlsx").arg(c.column));
-        const testsupport::ProcResult made = testsupport::python(
-            QStringLiteral("import sys, openpyxl\n"
-                           "wb = openpyxl.Workbook(); ws = wb.active\n"
-                           "ws.append(sys.argv[2].split(',')); ws.append(sys.argv[2].lower().split(','))\n"
-                           "wb.save(sys.argv[1])\n"),
-            {book, c.headings.join(',')});
-        ASSERT_EQ(made.exitCode, 0) << made.errText().toStdString();
+        testsupport::writeWorkbook(book, {c.headings, c.headings.join('|').toLower().split('|')});
         files.answers.push_back(book);
         session(QStringLiteral("F"), [&](User_profile &dialog) {
             modalScripts.push_front([](QDialog &d) {

@@ -1,14 +1,10 @@
 // A design's rows are those of its workbook when they were loaded: a workbook changed since is
 // named when the design opens and before export, print and mail, and its rows can be loaded again.
-#include "data/ColumnBinding.h"
-#include "data/XlsxReader.h"
 #include "editor/ui/FileCommands.h"
 #include "editor/ui/MainWindowFixture.h"
 #include "foundation/CardCodes.h"
-#include "support/TestSupport.h"
+#include "support/Workbooks.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QTimeZone>
 
 namespace
@@ -26,19 +22,9 @@ class ChangedWorkbookTest : public MainWindowFixture
 protected:
     QString book() const { return tempPath(QStringLiteral("people.xlsx")); }
 
-    // The workbook as a spreadsheet program writes it: sheet "Guests", the rows given.
     void writeBook(const QList<QStringList> &rows, const QString &sheet = QStringLiteral("Guests"))
     {
-        QJsonArray json;
-        for (const QStringList &row : rows)
-            json.append(QJsonArray::fromStringList(row));
-        const testsupport::ProcResult r = testsupport::python(
-            QStringLiteral("import sys, json, openpyxl\n"
-                           "wb = openpyxl.Workbook(); ws = wb.active; ws.title = sys.argv[2]\n"
-                           "for row in json.loads(sys.argv[3]): ws.append(row)\n"
-                           "wb.save(sys.argv[1])\n"),
-            {book(), sheet, QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact))});
-        ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+        testsupport::writeWorkbook(book(), rows, sheet);
     }
 
     // A saved design whose text reads the column "Mail" of rows loaded on 8 December 2026 at 10:14.
@@ -46,19 +32,11 @@ protected:
     {
         writeBook({{"Name", "Mail"}, {"Ann", "ann@example.com"}, {"Bob", "bob@example.com"}});
         ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
-        XlsxReader reader;
-        EXPECT_TRUE(reader.open(book()));
-        const ExcelBindingTable read = ColumnBinding::tableOf(reader.readSheet(1).rows, {0, 1}, 1);
-        table.setColumnTitles(read.columnTitles().mid(1));
-        table.setListData(read.ListData());
+        table = testsupport::loadedTable(book(), QStringLiteral("Guests"), {0, 1});
         table.Excel_Binding_Use = true;
-        table.Excel_Source_Path = book();
-        table.sourceFacts = WorkbookFacts::take(book());
-        table.sourceFacts.sheet = QStringLiteral("Guests");
-        table.sourceFacts.columns = {0, 1};
         table.sourceFacts.loadedAt =
             QDateTime(QDate(2026, 12, 8), QTime(10, 14), QTimeZone::systemTimeZone()).toUTC();
-        mail = SKTGraphic::create(SKTGraphic::Kind::Text);
+        const GraphicPtr mail = SKTGraphic::create(SKTGraphic::Kind::Text);
         mail->setBounds(QRectF(10, 10, 150, 20));
         mail->data_source_type = DataSourceCode::BindingColumn;
         mail->Set_Excel_binding_Column(2, QStringLiteral("Mail"));
@@ -82,8 +60,6 @@ protected:
         return values;
     }
     const GraphicPtr &openedMail() { return front().first(); }
-
-    GraphicPtr mail;
 };
 
 TEST_F(ChangedWorkbookTest, OpeningADesignNamesAChangedWorkbookAndLoadsItsRowsAgain)
