@@ -16,6 +16,18 @@ using namespace barcodedriver;
 
 class BarcodeWindow : public testsupport::WindowFixture
 {
+protected:
+    // Opens the window over object, takes the user's steps in it and presses OK: what OK gave.
+    std::optional<Picture> acceptedAfter(Barcode_Gen &window, SKTBarcode &object,
+                                         const std::function<void()> &steps)
+    {
+        modalScripts.push_back([&](QDialog &) {
+            steps();
+            window.ok_button->click();
+            return window.result();
+        });
+        return window.Open_Wnd(object);
+    }
 };
 
 TEST_F(BarcodeWindow, StartsWithTheDefaultSettingsInCentimetres)
@@ -200,14 +212,12 @@ TEST_F(BarcodeWindow, TwoDSymbolsTakeTextBeyondAsciiAndLinearOnesSayWhyNot)
             SCOPED_TRACE(std::string(type) + " " + value.toStdString());
             SKTBarcode object;
             Barcode_Gen window;
-            modalScripts.push_back([&](QDialog &) {
+            const std::optional<Picture> accepted = acceptedAfter(window, object, [&] {
                 chooseType(window, QString::fromLatin1(type));
                 retype(window.dataText_2D, value);
                 EXPECT_TRUE(window.barcode_error_label->isHidden());
-                window.ok_button->click();
-                return window.result();
             });
-            ASSERT_TRUE(window.Open_Wnd(object).has_value());
+            ASSERT_TRUE(accepted);
             EXPECT_EQ(object.two_d_font_val, value);
             EXPECT_EQ(decodeStoredPicture(object, QStringLiteral("barcode-beyond-ascii.png")), value);
         }
@@ -230,7 +240,7 @@ TEST_F(BarcodeWindow, ATypeChangeKeepsTheTypedValueOrSaysWhatReplacedIt)
     ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
     SKTBarcode object;
     Barcode_Gen window;
-    modalScripts.push_back([&](QDialog &) {
+    const std::optional<Picture> accepted = acceptedAfter(window, object, [&] {
         chooseType(window, QStringLiteral("Code 39"));
         retype(window.dataText, QStringLiteral("HELLO-1"));
         for (const char *type : {"QR Code", "PDF417", "Code 128", "DataMatrix", "QR Code"}) {
@@ -239,10 +249,8 @@ TEST_F(BarcodeWindow, ATypeChangeKeepsTheTypedValueOrSaysWhatReplacedIt)
             EXPECT_FALSE(window.previewPicture().isNull()) << type;
             EXPECT_TRUE(window.barcode_note_label->isHidden()) << type;
         }
-        window.ok_button->click();
-        return window.result();
     });
-    ASSERT_TRUE(window.Open_Wnd(object).has_value());
+    ASSERT_TRUE(accepted);
     EXPECT_EQ(decodeStoredPicture(object, QStringLiteral("barcode-type-kept.png")),
               QStringLiteral("HELLO-1"));
 
@@ -331,7 +339,7 @@ TEST_F(BarcodeWindow, FontsAndColoursReachThePictureAndTheStoredObject)
 {
     SKTBarcode object;
     Barcode_Gen window;
-    modalScripts.push_back([&](QDialog &) {
+    const std::optional<Picture> accepted = acceptedAfter(window, object, [&] {
         chooseType(window, QStringLiteral("Code 39"));
         const QSizeF before = window.previewPicture().size();
         choosers.nextFont = QFont(QStringLiteral("Liberation Sans"), 20);
@@ -350,10 +358,8 @@ TEST_F(BarcodeWindow, FontsAndColoursReachThePictureAndTheStoredObject)
             blue = shown.pixelColor(x, shown.height() / 2) == QColor(0, 0, 200);
         EXPECT_TRUE(blue);
         saveArtifact(&window, QStringLiteral("barcode-window-fonts.png"));
-        window.ok_button->click();
-        return window.result();
     });
-    ASSERT_TRUE(window.Open_Wnd(object).has_value());
+    ASSERT_TRUE(accepted);
     ASSERT_TRUE(object.header_font_val.has_value());
     EXPECT_EQ(object.header_font_val->postScriptName, QStringLiteral("Arial-BoldMT"));
     EXPECT_EQ(object.header_font_val->size, 20.0);
@@ -408,15 +414,12 @@ TEST_F(BarcodeWindow, OkStoresALinearBarcodeThatDecodes)
     ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
     SKTBarcode object;
     Barcode_Gen window;
-    modalScripts.push_back([&](QDialog &) {
+    const std::optional<Picture> picture = acceptedAfter(window, object, [&] {
         chooseType(window, QStringLiteral("Code 128"));
         retype(window.dataText, QStringLiteral("TESS-42"));
         retype(window.HeaderText, QStringLiteral("Guest"));
         saveArtifact(&window, QStringLiteral("barcode-window-linear.png"));
-        window.ok_button->click();
-        return window.result();
     });
-    const std::optional<Picture> picture = window.Open_Wnd(object);
     ASSERT_TRUE(picture.has_value());
     EXPECT_EQ(object.linear_or_2d, 0);
     EXPECT_EQ(BarcodeSettings::titleForIndex(0, object.barcode_font_index), QStringLiteral("Code 128"));
@@ -440,7 +443,7 @@ TEST_F(BarcodeWindow, OkStoresAQrCodeThatDecodes)
     ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
     SKTBarcode object;
     Barcode_Gen window;
-    modalScripts.push_back([&](QDialog &) {
+    const std::optional<Picture> accepted = acceptedAfter(window, object, [&] {
         chooseType(window, QStringLiteral("QR Code"));
         retype(window.dataText_2D, QStringLiteral("https://example.com/card/7"));
         window.resize(window.sizeHint());
@@ -449,10 +452,8 @@ TEST_F(BarcodeWindow, OkStoresAQrCodeThatDecodes)
         saveArtifact(&window, QStringLiteral("barcode-window-texts.png"));
         window.sett_tab->setCurrentIndex(3);
         saveArtifact(&window, QStringLiteral("barcode-window-resolution.png"));
-        window.ok_button->click();
-        return window.result();
     });
-    ASSERT_TRUE(window.Open_Wnd(object).has_value());
+    ASSERT_TRUE(accepted);
     EXPECT_EQ(object.linear_or_2d, 1);
     EXPECT_EQ(object.two_d_font_val, QStringLiteral("https://example.com/card/7"));
     EXPECT_EQ(decodeStoredPicture(object, QStringLiteral("barcode-qr.png")),

@@ -180,9 +180,7 @@ TEST_F(MainWindowCommands, SaveReopenAndTheTitle)
 {
     clickTool(3);
     clickTool(2);
-    const QString path = tempPath(QStringLiteral("My card.dcard"));
-    files.answers.push_back(path);
-    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    const QString path = saveAs(QStringLiteral("My card.dcard"));
     ASSERT_EQ(files.requests.size(), 1);
     EXPECT_EQ(files.requests[0].kind, QStringLiteral("save"));
     EXPECT_EQ(files.requests[0].suffixes, QStringList{QStringLiteral("dcard")});

@@ -50,6 +50,14 @@ protected:
         QTest::mouseClick(window->tools().button(tool), Qt::LeftButton);
         QCoreApplication::processEvents();
     }
+    // Ctrl+S on a design without a file, the save panel answered with name in the test's folder.
+    QString saveAs(const QString &name)
+    {
+        const QString path = tempPath(name);
+        files.answers.push_back(path);
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        return path;
+    }
     // The message boxes' texts as the user reads them (boxes start with a blank line).
     QStringList shown() const
     {

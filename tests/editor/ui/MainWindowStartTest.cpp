@@ -200,9 +200,7 @@ TEST_F(MainWindowStart, ADesignOpenedOrMadeNewShowsWholeAndTheZoomKeysStepThroug
     const QSizeF large(900, 700);
     window->SetDocumentCanvasSize(large);
     window->Front_card_Prop.Card_Size = large;
-    const QString path = tempPath(QStringLiteral("large.dcard"));
-    files.answers.push_back(path);
-    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    const QString path = saveAs(QStringLiteral("large.dcard"));
     window->menus().action(QStringLiteral("Zoom/1600%"))->trigger();
     files.answers.push_back(path);
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);

@@ -124,8 +124,7 @@ TEST_F(SaveQuestions, NoQuestionWithoutUnsavedChanges)
 
     // Saved: still nothing to ask. An edit taken back by Undo is no change either.
     clickTool(3);
-    files.answers.push_back(tempPath(QStringLiteral("a.dcard")));
-    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    saveAs(QStringLiteral("a.dcard"));
     clickTool(4);
     EXPECT_TRUE(window->hasUnsavedChanges());
     QCoreApplication::processEvents();
@@ -154,9 +153,7 @@ TEST_F(SaveQuestions, EditsOfEveryRoadCountAndTheTitleShowsThem)
     EXPECT_TRUE(window->hasUnsavedChanges());
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->isWindowModified(); }));
 
-    const QString path = tempPath(QStringLiteral("card.dcard"));
-    files.answers.push_back(path);
-    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    const QString path = saveAs(QStringLiteral("card.dcard"));
     EXPECT_FALSE(window->isWindowModified());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("card.dcard[*] \u2014 Tessaly Greeting Designer"));
     EXPECT_EQ(window->windowFilePath(), path);
@@ -515,9 +512,7 @@ TEST_F(SaveQuestions, AnOpenedDesignsTitleNeverShowsAChangeItDoesNotHave)
 {
     clickTool(3);
     clickTool(2);
-    const QString path = tempPath(QStringLiteral("opened.dcard"));
-    files.answers.push_back(path);
-    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    const QString path = saveAs(QStringLiteral("opened.dcard"));
     window->fileCommands().New_Btn_Clicked();
     clickTool(4);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->isWindowModified(); }));

@@ -114,8 +114,7 @@ TEST_F(MainWindowOutput, ExportAndMailLeaveTheDesignAsItWas)
         g->Set_Excel_binding_Column(1, QStringLiteral("Name"));
     name->Text_contents().text = QStringLiteral("Dear guest");
     window->document().insertGraphicsIntoSide(0, {name, code}, {0, 1});
-    files.answers.push_back(tempPath(QStringLiteral("party.dcard")));
-    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    saveAs(QStringLiteral("party.dcard"));
     ASSERT_FALSE(window->hasUnsavedChanges());
     const auto unchanged = [&](const char *after) {
         QCoreApplication::processEvents();

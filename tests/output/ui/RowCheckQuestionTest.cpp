@@ -38,9 +38,28 @@ protected:
         d.front << batchtest::text(QRectF(10, 10, 60, 20), DataSourceCode::Series, "mails");
         return d;
     }
-    const QString question = QStringLiteral(
-        "Some cards would not come out right:\n\nThe text \"Text here\" on the front (series \"mails\") does "
-        "not fit its box and is cut.\n2 of 3 cards (rows 2, 3)\n\nDo you want to go on?");
+    // The sheet's OK with the check's question answered No: what was asked; no folder is asked for.
+    QStringList askedByDeclinedExport(const BatchFillSnapshot::Design &d)
+    {
+        FakeHost host(d);
+        ExportSheet sheet(host, &host.window);
+        messages.queueAnswers({false});
+        modalScripts.push_back([&sheet](QDialog &) {
+            QTest::mouseClick(sheet.ok_button, Qt::LeftButton);
+            return sheet.result();
+        });
+        sheet.Export_Button();
+        EXPECT_TRUE(files.requests.isEmpty());
+        return messages.questions();
+    }
+    static QString checkQuestion(const QString &problems)
+    {
+        return "Some cards would not come out right:\n\n" + problems + "\n\nDo you want to go on?";
+    }
+    const QString question =
+        checkQuestion(QStringLiteral("The text \"Text here\" on the front (series \"mails\") does not fit "
+                                     "its box and is cut.\n2 of 3 cards "
+                                     "(rows 2, 3)"));
 };
 
 TEST_F(RowCheckQuestion, ExportAsksAndNoWritesNothingYesWritesEveryCard)
@@ -123,21 +142,12 @@ TEST_F(RowCheckQuestion, ExportOfAPlainDesignNamesWhatComesOutWrong)
     photo->setBounds(QRectF(150, 10, 60, 40));
     static_cast<SKTImage &>(*photo).setFilePath(tempPath("photo.png"));
     d.front << cut << photo;
-    FakeHost host(d);
-    ExportSheet sheet(host, &host.window);
-    messages.queueAnswers({false});
-    modalScripts.push_back([&sheet](QDialog &) {
-        QTest::mouseClick(sheet.ok_button, Qt::LeftButton);
-        return sheet.result();
-    });
-    sheet.Export_Button();
-    EXPECT_EQ(messages.questions(),
-              QStringList{
-                  QStringLiteral("Some cards would not come out right:\n\nThe text \"Supercalifragilistic\" "
-                                 "on the front does not fit its box and is cut.\n\nThe picture on the "
-                                 "front is blank: its file \"%1\" is gone.\n\nDo you want to go on?")
-                      .arg(tempPath("photo.png"))});
-    EXPECT_TRUE(files.requests.isEmpty());
+    EXPECT_EQ(
+        askedByDeclinedExport(d),
+        QStringList{checkQuestion(QStringLiteral("The text \"Supercalifragilistic\" on the front does not "
+                                                 "fit its box and is cut.\n\nThe picture on the front is "
+                                                 "blank: its file \"%1\" is gone.")
+                                      .arg(tempPath("photo.png")))});
 }
 
 // The question names a character no font can draw by its code, since the box cannot draw it
@@ -157,22 +167,12 @@ TEST_F(RowCheckQuestion, NamesCharactersNoFontDrawsAndFormulasNeverComputed)
     GraphicPtr party = batchtest::text(QRectF(10, 10, 200, 30), DataSourceCode::Fixed);
     party->Text_contents().text = "Party " + tangut;
     d.front << total << party;
-    FakeHost host(d);
-    ExportSheet sheet(host, &host.window);
-    messages.queueAnswers({false});
-    modalScripts.push_back([&sheet](QDialog &) {
-        QTest::mouseClick(sheet.ok_button, Qt::LeftButton);
-        return sheet.result();
-    });
-    sheet.Export_Button();
     EXPECT_EQ(
-        messages.questions(),
-        QStringList{
-            QStringLiteral("Some cards would not come out right:\n\nThe workbook's column \"Total\" holds "
-                           "formulas that were never computed: open and save the workbook in a spreadsheet "
-                           "program first.\n1 of 2 cards (rows 3)\n\nThe text \"Party %1\" on the front has "
-                           "characters no font here can draw: %1 (U+17000).\n2 of 2 cards (rows 2, 3)\n\n"
-                           "Do you want to go on?")
-                .arg(tangut)});
-    EXPECT_TRUE(files.requests.isEmpty());
+        askedByDeclinedExport(d),
+        QStringList{checkQuestion(
+            QStringLiteral("The workbook's column \"Total\" holds formulas that were never computed: open "
+                           "and save the workbook in a spreadsheet program first.\n1 of 2 cards (rows 3)\n\n"
+                           "The text \"Party %1\" on the front has characters no font here can draw: %1 "
+                           "(U+17000).\n2 of 2 cards (rows 2, 3)")
+                .arg(tangut))});
 }
