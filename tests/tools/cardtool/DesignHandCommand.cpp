@@ -2,9 +2,8 @@
 // at the box given in points, and optionally a QR Code bound to a series: a card for checks of
 // what output makes of objects that no data row fills.
 #include "Command.h"
+#include "DesignWriting.h"
 
-#include "data/ExcelBindingTable.h"
-#include "editor/DesignFile.h"
 #include "foundation/CardCodes.h"
 #include "model/SKTGraphic.h"
 #include "model/SKTImage.h"
@@ -29,6 +28,39 @@ std::optional<std::pair<QRectF, QString>> placed(const QString &text)
     }
     return std::pair{QRectF(v[0], v[1], v[2], v[3]), text.mid(equals + 1)};
 }
+
+GraphicPtr handText(const QRectF &box, const QString &words)
+{
+    GraphicPtr text = SKTGraphic::create(SKTGraphic::Kind::Text);
+    text->setBounds(box);
+    text->_isDrawingFill = false;
+    text->Text_contents().text = words;
+    return text;
+}
+
+GraphicPtr handPicture(const QRectF &box, const QString &path)
+{
+    GraphicPtr picture = SKTGraphic::create(SKTGraphic::Kind::Image);
+    picture->setBounds(box);
+    static_cast<SKTImage &>(*picture).setFilePath(path);
+    return picture;
+}
+
+// Takes every "option X,Y,W,H=VALUE", making an object of each; false after saying which is wrong.
+bool takePlaced(QStringList &rest, const char *option, const char *value, GraphicList &objects,
+                GraphicPtr (*make)(const QRectF &, const QString &))
+{
+    QString given;
+    while (cardtool::takeOption(rest, QString::fromLatin1(option), &given)) {
+        const auto box = placed(given);
+        if (!box) {
+            cardtool::fail(QStringLiteral("design-hand: %1 takes X,Y,W,H=%2").arg(option, value));
+            return false;
+        }
+        objects << make(box->first, box->second);
+    }
+    return true;
+}
 } // namespace
 
 CARDTOOL_COMMAND(designHand, "design-hand",
@@ -36,37 +68,12 @@ CARDTOOL_COMMAND(designHand, "design-hand",
 {
     QStringList rest = args;
     GraphicList objects;
-    QString value, series;
-    while (cardtool::takeOption(rest, QStringLiteral("--text"), &value)) {
-        const auto box = placed(value);
-        if (!box) {
-            cardtool::fail(QStringLiteral("design-hand: --text takes X,Y,W,H=TEXT"));
-            return 1;
-        }
-        GraphicPtr text = SKTGraphic::create(SKTGraphic::Kind::Text);
-        text->setBounds(box->first);
-        text->_isDrawingFill = false;
-        text->Text_contents().text = box->second;
-        objects << text;
-    }
-    while (cardtool::takeOption(rest, QStringLiteral("--picture"), &value)) {
-        const auto box = placed(value);
-        if (!box) {
-            cardtool::fail(QStringLiteral("design-hand: --picture takes X,Y,W,H=PATH"));
-            return 1;
-        }
-        GraphicPtr picture = SKTGraphic::create(SKTGraphic::Kind::Image);
-        picture->setBounds(box->first);
-        static_cast<SKTImage &>(*picture).setFilePath(box->second);
-        objects << picture;
-    }
+    if (!takePlaced(rest, "--text", "TEXT", objects, handText) ||
+        !takePlaced(rest, "--picture", "PATH", objects, handPicture))
+        return 1;
+    QString series;
     if (cardtool::takeOption(rest, QStringLiteral("--qr-series"), &series)) {
-        GraphicPtr qr = SKTGraphic::create(SKTGraphic::Kind::Barcode);
-        qr->setBounds(QRectF(20, 70, 60, 60));
-        qr->linear_or_2d = 1;
-        qr->qr_size_val = 60;
-        qr->show_hide_hdr = 1;
-        qr->show_hide_ftr = 1;
+        GraphicPtr qr = cardtool::qrCode(QRectF(20, 70, 60, 60));
         qr->data_source_type = DataSourceCode::Series;
         qr->batch_list_name = series;
         objects << qr;
@@ -75,14 +82,5 @@ CARDTOOL_COMMAND(designHand, "design-hand",
         cardtool::fail(QStringLiteral("design-hand needs one output path"));
         return 1;
     }
-    Card_Property front, back;
-    DesignFile::resetPageSettings(front, back);
-    ExcelBindingTable binding;
-    QString error;
-    if (!DesignFile::writeItems(rest.first(), DesignFileFormat::buildItems(front, back, binding, objects, {}),
-                                &error)) {
-        cardtool::fail(error);
-        return 1;
-    }
-    return 0;
+    return cardtool::writeDesign(rest.first(), objects, QStringLiteral("design-hand")) ? 0 : 1;
 }

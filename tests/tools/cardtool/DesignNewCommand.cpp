@@ -2,11 +2,9 @@
 // no Excel binding; --qr-series adds a QR Code on the front bound to a series, --qr-column one bound
 // to the workbook column of that heading, which is what a batch run needs to be driven from outside.
 #include "Command.h"
+#include "DesignWriting.h"
 
-#include "data/ExcelBindingTable.h"
-#include "editor/DesignFile.h"
 #include "foundation/CardCodes.h"
-#include "model/SKTGraphic.h"
 
 CARDTOOL_COMMAND(designNew, "design-new", "OUT.dcard [--qr-series NAME | --qr-column HEADING]")
 {
@@ -18,17 +16,9 @@ CARDTOOL_COMMAND(designNew, "design-new", "OUT.dcard [--qr-series NAME | --qr-co
         cardtool::fail(QStringLiteral("design-new needs one output path"));
         return 1;
     }
-    Card_Property front, back;
-    DesignFile::resetPageSettings(front, back);
     GraphicList objects;
     if (bound) {
-        GraphicPtr qr = SKTGraphic::create(SKTGraphic::Kind::Barcode);
-        qr->setBounds(QRectF(20, 20, 60, 60));
-        qr->linear_or_2d = 1;
-        qr->barcode_font_index = 0; // QR Code
-        qr->qr_size_val = 60;
-        qr->show_hide_hdr = 1;
-        qr->show_hide_ftr = 1;
+        GraphicPtr qr = cardtool::qrCode(QRectF(20, 20, 60, 60));
         if (toColumn) {
             qr->data_source_type = DataSourceCode::BindingColumn;
             qr->Set_Excel_binding_Column(0, heading);
@@ -38,12 +28,5 @@ CARDTOOL_COMMAND(designNew, "design-new", "OUT.dcard [--qr-series NAME | --qr-co
         }
         objects << qr;
     }
-    ExcelBindingTable binding;
-    const plist::Array items = DesignFileFormat::buildItems(front, back, binding, objects, {});
-    QString error;
-    if (!DesignFile::writeItems(rest.first(), items, &error)) {
-        cardtool::fail(error);
-        return 1;
-    }
-    return 0;
+    return cardtool::writeDesign(rest.first(), objects, QStringLiteral("design-new")) ? 0 : 1;
 }
