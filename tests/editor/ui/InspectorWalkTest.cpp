@@ -6,7 +6,6 @@
 
 #include "canvas/SKTRenderingView.h"
 #include "editor/DesignFile.h"
-#include "editor/DesignFileFormat.h"
 #include "editor/ui/MainWindowOutputHost.h"
 #include "foundation/CardCodes.h"
 #include "foundation/ui/ColorWell.h"
@@ -14,7 +13,6 @@
 #include "foundation/ui/StepperField.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorTabs.h"
-#include "platform/PropertyList.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -82,13 +80,7 @@ protected:
         side.cardShape = d.cardShape;
         side.cardSize = d.cardArea.size();
         side.resourcePath = d.resourcePath;
-        Card_Property front = window->Front_card_Prop;
-        Card_Property back = window->Back_card_Prop;
-        const plist::Array items =
-            DesignFileFormat::buildItems(front, back, ExcelBindingTable::defaultInstance(),
-                                         window->document().graphics(), window->document().graphics_back());
-        return {SKTRenderingView::imageOfSide(side, 72), PropertyList::writeBinary(plist::Value(items)),
-                window->document().graphics()};
+        return {SKTRenderingView::imageOfSide(side, 72), savedDesign(), front()};
     }
     // Colours and pictures in which every style control shows: fills on in colours apart from
     // each other and the page, a picture whose quarters differ, a background picture smaller than

@@ -4,12 +4,14 @@
 
 #include "canvas/ui/SKTGraphicView.h"
 #include "data/ExcelBindingTable.h"
+#include "editor/DesignFileFormat.h"
 #include "editor/EditorState.h"
 #include "editor/ui/SKTWindowController.h"
 #include "editor/ui/SideViews.h"
 #include "editor/ui/ToolController.h"
 #include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
+#include "platform/PropertyList.h"
 #include "support/WindowFixture.h"
 
 #include <QAbstractButton>
@@ -57,6 +59,15 @@ protected:
         files.answers.push_back(path);
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
         return path;
+    }
+    // The design as a save would write it. The page settings are copies: writing drops a picture
+    // path that only a save may drop from the live page.
+    QByteArray savedDesign()
+    {
+        Card_Property frontPage = window->Front_card_Prop;
+        Card_Property backPage = window->Back_card_Prop;
+        return PropertyList::writeBinary(plist::Value(DesignFileFormat::buildItems(
+            frontPage, backPage, ExcelBindingTable::defaultInstance(), front(), back())));
     }
     // The message boxes' texts as the user reads them (boxes start with a blank line).
     QStringList shown() const

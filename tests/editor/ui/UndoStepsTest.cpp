@@ -8,7 +8,6 @@
 #include "canvas/ui/CanvasDriver.h"
 #include "canvas/ui/ImageBrowser.h"
 #include "canvas/ui/ImageBrowserModel.h"
-#include "editor/DesignFileFormat.h"
 #include "editor/ui/BackgroundBrowser.h"
 #include "editor/ui/MainMenus.h"
 #include "foundation/ui/FloatSlider.h"
@@ -16,7 +15,6 @@
 #include "model/SKTText.h"
 #include "panels/ui/ImageTab.h"
 #include "panels/ui/InspectorTabs.h"
-#include "platform/PropertyList.h"
 #include "platform/UndoManager.h"
 
 #include <QAbstractSpinBox>
@@ -41,13 +39,14 @@ protected:
         MainWindowFixture::SetUp();
         ASSERT_TRUE(testsupport::showWithKeyboard(*window));
     }
-    // The design as a save would write it.
-    QByteArray saved()
+    // A picture placed with the Picture tool, its file chosen in the panel.
+    GraphicPtr addPhoto()
     {
-        Card_Property front = window->Front_card_Prop;
-        Card_Property back = window->Back_card_Prop;
-        return PropertyList::writeBinary(plist::Value(DesignFileFormat::buildItems(
-            front, back, ExcelBindingTable::defaultInstance(), this->front(), this->back())));
+        QImage photo(30, 20, QImage::Format_RGB32);
+        photo.fill(Qt::darkGreen);
+        EXPECT_TRUE(photo.save(tempPath(QStringLiteral("photo.png"))));
+        files.answers.push_back(tempPath(QStringLiteral("photo.png")));
+        return make(8);
     }
     QString undoTitle()
     {
@@ -141,13 +140,7 @@ TEST_F(UndoSteps, ANewTextTakesTheKeyboardAndTypingReplacesItsPlaceholder)
 TEST_F(UndoSteps, EachEditIsUndoneAloneAndTheStepBeforeItStays)
 {
     MainWindowLayout &ui = window->ui();
-    QImage photo(30, 20, QImage::Format_RGB32);
-    photo.fill(Qt::darkGreen);
-    ASSERT_TRUE(photo.save(tempPath(QStringLiteral("photo.png"))));
-    const auto addPhoto = [&] {
-        files.answers.push_back(tempPath(QStringLiteral("photo.png")));
-        make(8);
-    };
+    const auto placePhoto = [&] { addPhoto(); };
     const auto showPage = [&] {
         canvas(0)->deselectAll();
         window->Show_RHS_Properties(nullptr);
@@ -180,12 +173,12 @@ TEST_F(UndoSteps, EachEditIsUndoneAloneAndTheStepBeforeItStays)
              words()->selectAll();
              type(QStringLiteral("Second"));
          }},
-        {"Card Size", addPhoto,
+        {"Card Size", placePhoto,
          [&] {
              showPage();
              retype(ui.width_Stepper, QStringLiteral("100"));
          }},
-        {"Card Shape", addPhoto,
+        {"Card Shape", placePhoto,
          [&] {
              showPage();
              QTest::mouseClick(ui.matrix_card_shape->button(2), Qt::LeftButton);
@@ -200,18 +193,18 @@ TEST_F(UndoSteps, EachEditIsUndoneAloneAndTheStepBeforeItStays)
         SCOPED_TRACE(e.step);
         e.before();
         CanvasDriver::settle();
-        const QByteArray before = saved();
+        const QByteArray before = savedDesign();
         const GraphicList objects = front();
         e.edit();
         CanvasDriver::settle();
         EXPECT_EQ(undoTitle(), QStringLiteral("Undo ") + QString::fromLatin1(e.step));
-        const QByteArray after = saved();
+        const QByteArray after = savedDesign();
         EXPECT_NE(after, before);
         press(Qt::CTRL | Qt::Key_Z);
         EXPECT_EQ(front(), objects);
-        EXPECT_EQ(saved(), before);
+        EXPECT_EQ(savedDesign(), before);
         press(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
-        EXPECT_EQ(saved(), after);
+        EXPECT_EQ(savedDesign(), after);
     }
 }
 
@@ -232,11 +225,7 @@ TEST_F(UndoSteps, UndoShowsTheSideAPageStepWasMadeOn)
 
 TEST_F(UndoSteps, OneDragOfASliderIsOneStepAndEachTypedValueAnother)
 {
-    QImage photo(30, 20, QImage::Format_RGB32);
-    photo.fill(Qt::darkGreen);
-    ASSERT_TRUE(photo.save(tempPath(QStringLiteral("photo.png"))));
-    files.answers.push_back(tempPath(QStringLiteral("photo.png")));
-    const GraphicPtr picture = make(8);
+    const GraphicPtr picture = addPhoto();
     window->inspectorTabs().selectItem(InspectorTabs::image_tab);
     QSlider *slider = window->findChild<FloatSlider *>(QStringLiteral("Trsp_slidr"))->slider();
     const auto drag = [&](int steps) {
