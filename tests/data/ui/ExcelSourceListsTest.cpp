@@ -7,7 +7,6 @@
 #include "barcode/ui/Barcode_Gen.h"
 #include "data/DataSourceChoices.h"
 #include "data/ui/Data_From_Excel.h"
-#include "data/ui/Import_Excel.h"
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
 #include "model/SKTBarcode.h"
@@ -132,26 +131,16 @@ TEST_F(ExcelSourceLists, AWorkbookImportEndedWithCancelChangesNothing)
     const QString pathBefore = ExcelBindingTable::defaultInstance().Excel_Source_Path;
 
     files.answers.push_back(tempPath("other.xlsx"));
-    bool sawImport = false;
     session(QStringLiteral("F"), [&](User_profile &dialog) {
         const QString field = dialog.excel_path_field->text();
-        modalScripts.push_front([&](QDialog &d) {
-            auto *import = dynamic_cast<Import_Excel *>(&d);
-            EXPECT_TRUE(import);
-            if (import) {
-                sawImport = true;
-                import->select_all_button->click();
-                import->cancel_button->click();
-            }
-            return d.result();
-        });
+        answerColumnImport(false);
         QTest::mouseClick(dialog.browse_excel_button, Qt::LeftButton);
         EXPECT_EQ(dialog.excel_path_field->text(), field);
         for (QComboBox *c : profileSources(dialog))
             EXPECT_TRUE(itemsOf(c).contains(QStringLiteral("Excel")));
         dialog.reject();
     });
-    EXPECT_TRUE(sawImport);
+    EXPECT_EQ(columnImports, 1);
     EXPECT_EQ(ExcelBindingTable::defaultInstance().ListData(), before);
     EXPECT_EQ(ExcelBindingTable::defaultInstance().Excel_Source_Path, pathBefore);
     EXPECT_EQ(itemsOf(window->inspector().dataSource().Data_source_type).size(), 3);
@@ -159,14 +148,7 @@ TEST_F(ExcelSourceLists, AWorkbookImportEndedWithCancelChangesNothing)
     // OK through the same road takes the new workbook, and its path with it.
     files.answers.push_back(tempPath("other.xlsx"));
     session(QStringLiteral("F"), [&](User_profile &dialog) {
-        modalScripts.push_front([&](QDialog &d) {
-            auto *import = dynamic_cast<Import_Excel *>(&d);
-            if (import) {
-                import->select_all_button->click();
-                import->ok_button->click();
-            }
-            return d.result();
-        });
+        answerColumnImport();
         QTest::mouseClick(dialog.browse_excel_button, Qt::LeftButton);
         EXPECT_EQ(dialog.excel_path_field->text(), tempPath("other.xlsx"));
         dialog.ok_button->click();
@@ -211,12 +193,7 @@ TEST_F(ExcelSourceLists, BoundObjectsFollowTheirHeadingIntoTheNextWorkbookOrShow
         testsupport::writeWorkbook(book, {c.headings, c.headings.join('|').toLower().split('|')});
         files.answers.push_back(book);
         session(QStringLiteral("F"), [&](User_profile &dialog) {
-            modalScripts.push_front([](QDialog &d) {
-                auto &import = dynamic_cast<Import_Excel &>(d);
-                import.select_all_button->click();
-                import.ok_button->click();
-                return d.result();
-            });
+            answerColumnImport();
             QTest::mouseClick(dialog.browse_excel_button, Qt::LeftButton);
             dialog.ok_button->click();
         });

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "data/ExcelBindingTable.h"
+#include "data/ui/Import_Excel.h"
 #include "editor/ui/MainWindowFixture.h"
 #include "editor/ui/SKTWindowController.h"
 #include "foundation/FoundationState.h"
@@ -77,6 +78,20 @@ protected:
             out << ExcelBindingTable::Row{{"Extension", QString::number(i + 1)}, {"Column1", emails.at(i)}};
         return out;
     }
+    // The next column import a Browse opens ticks every column with Select All, then OK or Cancel.
+    void answerColumnImport(bool ok = true)
+    {
+        modalScripts.push_front([this, ok](QDialog &d) {
+            auto *import = dynamic_cast<Import_Excel *>(&d);
+            EXPECT_TRUE(import) << "not the column import: " << d.windowTitle().toStdString();
+            if (import) {
+                ++columnImports;
+                QTest::mouseClick(import->select_all_button, Qt::LeftButton);
+                QTest::mouseClick(ok ? import->ok_button : import->cancel_button, Qt::LeftButton);
+            }
+            return d.result();
+        });
+    }
     GraphicPtr byId(const GraphicList &list, const QString &id) const
     {
         for (const GraphicPtr &g : list)
@@ -87,4 +102,5 @@ protected:
 
     QStringList imported;
     QList<ExcelBindingTable::Row> nextRows;
+    int columnImports = 0;
 };

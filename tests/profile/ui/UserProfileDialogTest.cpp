@@ -1,7 +1,6 @@
 // The personal-details dialogs driven through their widgets: the fresh and the loading mode, the
 // validation message, OK by side, the caption and value boxes, the workbook, the photo and viewing.
 #include "data/SpreadsheetWriter.h"
-#include "data/ui/Import_Excel.h"
 #include "model/SKTGraphic.h"
 #include "profile/ui/ProfileDriver.h"
 #include "support/KeyboardWalk.h"
@@ -303,12 +302,7 @@ TEST_F(ProfileDialog, CancelTakesBackTheWorkbookItsRowsAndTheBindings)
         files.answers = {book};
         const int result = session(QStringLiteral("F"), [&, &close = close](User_profile &d) {
             EXPECT_EQ(d.rows_loaded_label->text(), QStringLiteral("Rows loaded on 8 December 2026 at 10:14"));
-            modalScripts.push_front([](QDialog &columns) {
-                auto &import = dynamic_cast<Import_Excel &>(columns);
-                import.Select_ALL_Pressed();
-                import.ok_button->click();
-                return import.result();
-            });
+            answerColumnImport();
             d.browse_excel_button->click();
             EXPECT_EQ(table.rowCount(), 2) << how;
             EXPECT_TRUE(d.rows_loaded_label->text().startsWith(
@@ -408,12 +402,7 @@ TEST_F(ProfileDialog, TheColumnImportNamesFormulasTheWorkbookNeverComputed)
     User_profile::setWorkbookImport({});
     files.answers = {QStringLiteral(TESSALY_TEST_DATA "/formulas/openpyxl.xlsx")};
     session(QStringLiteral("F"), [&](User_profile &d) {
-        modalScripts.push_front([](QDialog &dialog) {
-            auto &columns = dynamic_cast<Import_Excel &>(dialog);
-            columns.Select_ALL_Pressed();
-            columns.ok_button->click();
-            return columns.result();
-        });
+        answerColumnImport();
         d.browse_excel_button->click();
         d.ok_button->click(); // Cancel would take the workbook back
     });
