@@ -1,5 +1,6 @@
 #include "barcode/BarcodeGenerator.h"
 
+#include "barcode/BarcodeDrawing.h"
 #include "barcode/BarcodePicture.h"
 #include "barcode/BarcodeRules.h"
 #include "barcode/BarcodeSizing.h"
@@ -186,9 +187,9 @@ BarcodePreview BarcodeGenerator::generateLinear(const BarcodeSettings &settings,
 }
 
 BarcodePreview BarcodeGenerator::generate2D(const BarcodeSettings &settings, const QString &value,
-                                            const QString &header, const QString &footer)
+                                            const QString &header, const QString &footer, bool sizeOnly)
 {
-    Symbol2D symbol = encode2D(settings, value);
+    Symbol2D symbol = encode2D(settings, value, sizeOnly);
     if (!symbol.grid) {
         BarcodePreview out;
         out.fail(symbol.error.isEmpty() ? QStringLiteral("No barcode produced") : symbol.error);
@@ -233,7 +234,7 @@ BarcodePreview BarcodeGenerator::Get_Image_From_barcode_image(const BarcodeSetti
 }
 
 BarcodePreview BarcodeGenerator::generate(const BarcodeSettings &settings, const QString &value,
-                                          const QString &header, const QString &footer)
+                                          const QString &header, const QString &footer, bool sizeOnly)
 {
     BarcodePreview out;
     try {
@@ -242,7 +243,7 @@ BarcodePreview BarcodeGenerator::generate(const BarcodeSettings &settings, const
             out.fail(QStringLiteral("Unknown barcode type \"%1\"").arg(settings.symbologyTitle));
             return out;
         }
-        return settings.isTwoD() ? generate2D(settings, value, header, footer)
+        return settings.isTwoD() ? generate2D(settings, value, header, footer, sizeOnly)
                                  : generateLinear(settings, value, header, footer);
     } catch (const std::exception &e) {
         out = BarcodePreview();
@@ -271,6 +272,34 @@ BarcodeResult BarcodeGenerator::Get_Image_From_Val(const BarcodeSettings &settin
     // UTF-8, and each linear symbology refuses what it cannot draw. Each row is framed for its own
     // symbol: nothing of an earlier picture is reused.
     return BarcodeResult(Generate_Barcode_Variable(settings, value, header, footer));
+}
+
+BarcodeGenerator::Extent BarcodeGenerator::measure(const BarcodeSettings &settings, const QString &value,
+                                                   const QString &header, const QString &footer)
+{
+    // The batch road's own steps, with the symbol sized instead of made.
+    Extent out;
+    BarcodePreview made;
+    QString reason;
+    if (!BarcodeRules::Check_And_Validat_Barcode(value, &reason))
+        made.fail(reason);
+    else
+        made = generate(settings, value, header, footer, true);
+    out.made = made.ok();
+    if (!out.made) {
+        out.error = made.message.isEmpty() ? QStringLiteral("No barcode produced") : made.message;
+        return out;
+    }
+    out.size = made.picture.size();
+    out.layout = std::move(made.picture);
+    return out;
+}
+
+QRectF BarcodeGenerator::Extent::markedArea() const
+{
+    if (const auto *drawing = dynamic_cast<const BarcodeDrawing *>(layout.drawing()))
+        return drawing->markedArea();
+    return QRectF(QPointF(0, 0), size);
 }
 
 BarcodeResult BarcodeGenerator::Get_Image_From_Barcode(const BarcodeSettings &settings, NKDBarcode &barcode,

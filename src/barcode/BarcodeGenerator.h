@@ -20,6 +20,22 @@ public:
     static BarcodeResult Get_Image_From_Val(const BarcodeSettings &settings, const QString &value,
                                             const QString &header, const QString &footer);
 
+    // What the batch road's picture would measure, without the work that does not change it: a QR
+    // Code is sized from its version, without its modules or mask. The same values are refused.
+    struct Extent {
+        bool made = false;
+        QString error; // why not, when not made
+        QSizeF size;   // the picture's, in points
+        // Where the picture shows anything over its ground, as its drawing's marked area; a
+        // symbol's dark modules reach its four sides, as finder patterns do.
+        QRectF markedArea() const;
+        // The picture's layout, a QR Code's modules standing in by the corners of the symbol:
+        // for measuring only, never to be shown.
+        Picture layout;
+    };
+    static Extent measure(const BarcodeSettings &settings, const QString &value, const QString &header,
+                          const QString &footer);
+
     // Draws an existing linear object again (colours, alignments); re-lays it out first when asked.
     static BarcodeResult Get_Image_From_Barcode(const BarcodeSettings &settings, NKDBarcode &barcode,
                                                 bool relayout);
@@ -50,12 +66,15 @@ public:
     static Symbol2D encode2D(const BarcodeSettings &settings, const QString &value);
 
 private:
-    // Generation without the window's value check, shared by both roads.
+    // sizeOnly: a QR Code's modules are left out but for the symbol's corners (see Extent).
+    static Symbol2D encode2D(const BarcodeSettings &settings, const QString &value, bool sizeOnly);
+
+    // Generation without the window's value check, shared by every road.
     static BarcodePreview generate(const BarcodeSettings &settings, const QString &value,
-                                   const QString &header, const QString &footer);
+                                   const QString &header, const QString &footer, bool sizeOnly = false);
     static BarcodePreview generateLinear(const BarcodeSettings &settings, const QString &value,
                                          const QString &header, const QString &footer);
     static BarcodePreview generate2D(const BarcodeSettings &settings, const QString &value,
-                                     const QString &header, const QString &footer);
+                                     const QString &header, const QString &footer, bool sizeOnly);
     static void layoutLinear(const BarcodeSettings &settings, NKDBarcode &barcode);
 };
