@@ -14,10 +14,13 @@
 #include <QHash>
 #include <QRawFont>
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 #include <bitset>
 #include <climits>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <shared_mutex>
 #include <unordered_map>
@@ -70,6 +73,64 @@ bool isMark(char32_t c)
     return cat == QChar::Mark_NonSpacing || cat == QChar::Mark_SpacingCombining ||
            cat == QChar::Mark_Enclosing;
 }
+
+// The characters of every installed font as fontconfig keeps them, read from its cache without
+// opening a font, by the family names each font gives. Qt takes its families and faces from
+// fontconfig, and a font whose character map has a character is listed as having it. When
+// fontconfig cannot say, every font may have every character.
+class FontconfigIndex
+{
+public:
+    FontconfigIndex()
+    {
+        FcPattern *all = FcPatternCreate();
+        FcObjectSet *wanted = FcObjectSetBuild(FC_FAMILY, FC_CHARSET, nullptr);
+        m_fonts = all && wanted ? FcFontList(nullptr, all, wanted) : nullptr;
+        if (wanted)
+            FcObjectSetDestroy(wanted);
+        if (all)
+            FcPatternDestroy(all);
+        for (int i = 0; m_fonts && i < m_fonts->nfont; ++i) {
+            FcCharSet *characters = nullptr;
+            if (FcPatternGetCharSet(m_fonts->fonts[i], FC_CHARSET, 0, &characters) != FcResultMatch)
+                continue;
+            m_sets.push_back(characters);
+            FcChar8 *name = nullptr;
+            for (int k = 0; FcPatternGetString(m_fonts->fonts[i], FC_FAMILY, k, &name) == FcResultMatch; ++k)
+                m_byFamily[QString::fromUtf8(reinterpret_cast<const char *>(name)).toLower()].push_back(
+                    characters);
+        }
+    }
+    ~FontconfigIndex()
+    {
+        if (m_fonts)
+            FcFontSetDestroy(m_fonts);
+    }
+    FontconfigIndex(const FontconfigIndex &) = delete;
+    FontconfigIndex &operator=(const FontconfigIndex &) = delete;
+
+    bool anyHas(char32_t c) const
+    {
+        return !m_fonts || std::any_of(m_sets.begin(), m_sets.end(),
+                                       [c](const FcCharSet *set) { return FcCharSetHasChar(set, c); });
+    }
+
+    // Qt names a family found under several foundries "Family [Foundry]".
+    bool familyHas(const QString &family, char32_t c) const
+    {
+        if (!m_fonts)
+            return true;
+        const auto it = m_byFamily.find(family.section(QStringLiteral(" ["), 0, 0).toLower());
+        return it != m_byFamily.end() &&
+               std::any_of(it->second.begin(), it->second.end(),
+                           [c](const FcCharSet *set) { return FcCharSetHasChar(set, c); });
+    }
+
+private:
+    FcFontSet *m_fonts = nullptr; // owns the character sets
+    std::vector<const FcCharSet *> m_sets;
+    std::unordered_map<QString, std::vector<const FcCharSet *>> m_byFamily;
+};
 
 enum class Kind { Glyph, Mark, Blank };
 
@@ -194,18 +255,33 @@ private:
     }
 
     // The text's own family first, then the one Qt's fallback picks, then every installed family.
+    // Families none of whose fonts has c, as fontconfig knows each font's characters, are passed
+    // over unopened: opening every installed face to learn that none has a character took tens
+    // of milliseconds.
     int choose(const FaceKey &base, char32_t c)
     {
         int face = firstCovering(base.family, base, c);
         if (face >= 0)
             return face;
+        const FontconfigIndex &fonts = fontconfig();
+        if (!fonts.anyHas(c))
+            return -1;
         const QString picked = familyQtPicks(base.family, c);
-        if (!picked.isEmpty() && picked != base.family && (face = firstCovering(picked, base, c)) >= 0)
+        if (!picked.isEmpty() && picked != base.family && fonts.familyHas(picked, c) &&
+            (face = firstCovering(picked, base, c)) >= 0)
             return face;
         for (const QString &family : installedFamilies())
-            if (family != base.family && family != picked && (face = firstCovering(family, base, c)) >= 0)
+            if (family != base.family && family != picked && fonts.familyHas(family, c) &&
+                (face = firstCovering(family, base, c)) >= 0)
                 return face;
         return -1;
+    }
+
+    const FontconfigIndex &fontconfig()
+    {
+        if (!m_fontconfig)
+            m_fontconfig = std::make_unique<FontconfigIndex>();
+        return *m_fontconfig;
     }
 
     // The face of `family` that draws c: in the asked style, else upright, else regular (Arabic has
@@ -288,6 +364,7 @@ private:
     QHash<QPair<int, uint>, Block> m_blocks;
     QStringList m_families;
     bool m_familiesRead = false;
+    std::unique_ptr<FontconfigIndex> m_fontconfig;
 };
 
 std::vector<Item> itemsOf(const QString &text)
