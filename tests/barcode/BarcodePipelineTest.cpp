@@ -483,7 +483,12 @@ TEST(BarcodeGenerationTest, MeasuringAgreesWithMaking)
         {with("DataMatrix"), QString(3117, '1'), false},
         {with("DataMatrix", texts), QStringLiteral("\u00e9t\u00e9"), true},
         {with("Code 128", texts), "123456789", true},
+        {with("Code 128"), "Dear Guest 1", true},
+        {with("UPCA"), "01234567890", true}, // captions beside the bars
+        {with("Code 39", [](BarcodeSettings &s) { s.linear_width_val = 0; }), "A", false},
+        {with("PostNet", [](BarcodeSettings &s) { s.linear_height_val = -1; }), "12345", true},
         {with("EAN-13"), "12345", false},
+        {with("Code 93"), "x", false},
     };
     for (const auto &c : cases) {
         const std::string what = (c.settings.symbologyTitle + " " + c.value.left(12)).toStdString() + " (" +
