@@ -15,18 +15,21 @@ BarcodeGenerator::Symbol2D qrCode(const BarcodeSettings &settings, const QString
 {
     BarcodeGenerator::Symbol2D out;
     QREncodeResult qr;
+    OpResult outcome;
     int n = 0;
     if (sizeOnly) {
         const QRSizeResult sized =
             QREncoder::sizeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
-        static_cast<OpResult &>(qr) = sized;
+        outcome = sized;
         n = sized.dimension;
     } else {
         qr = QREncoder::encodeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
+        outcome = qr;
         n = qr.matrix.dimension();
     }
-    if (!qr.OpResult::ok() || n <= 0) {
-        out.error = qr.message.isEmpty() ? QStringLiteral("The value does not fit in a QR Code") : qr.message;
+    if (!outcome.ok() || n <= 0) {
+        out.error = outcome.message.isEmpty() ? QStringLiteral("The value does not fit in a QR Code")
+                                              : outcome.message;
         return out;
     }
     // The symbol is laid out at one unit per point as its square picture would be, then raised
@@ -119,8 +122,7 @@ BarcodeGenerator::Symbol2D BarcodeGenerator::encode2D(const BarcodeSettings &set
 BarcodeGenerator::Symbol2D BarcodeGenerator::encode2D(const BarcodeSettings &settings, const QString &value,
                                                       bool sizeOnly)
 {
-    // PDF417 and Data Matrix are made whole: their size comes out of encoding all but the last
-    // steps, which take little beside it.
+    // PDF417 and Data Matrix are made whole: their encoders size and make a symbol in one call.
     const QString &title = settings.symbologyTitle;
     if (title == QLatin1String("QR Code"))
         return qrCode(settings, value, sizeOnly);
