@@ -1,5 +1,6 @@
 // What choosing a face for every character costs: a text drawn again (answers known), a run's
-// check of many distinct names, and the first sight of a thousand Chinese characters.
+// check of many distinct names, the first sight of a thousand Chinese characters and of characters
+// no installed font has, and a long text of one character.
 #include "platform/FontCoverage.h"
 #include "platform/FontResolver.h"
 
@@ -56,6 +57,46 @@ void BM_FirstSightOfThousandHanCharacters(benchmark::State &state)
         benchmark::DoNotOptimize(FontCoverage::fallbackRanges(text, font));
 }
 BENCHMARK(BM_FirstSightOfThousandHanCharacters)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The first sight of a character no installed font has, then of one in each of ten more blocks
+// (one iteration each: afterwards they are known).
+QString oneInEachBlock(char32_t first, int blocks)
+{
+    QString text;
+    for (char32_t c = first; c < first + char32_t(blocks) * 256; c += 256)
+        text += QString::fromUcs4(&c, 1);
+    return text;
+}
+
+void BM_FirstSightOfACharacterNoFontHas(benchmark::State &state)
+{
+    const QFont font = cardFont();
+    const QString text = oneInEachBlock(0x1F382, 1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FontCoverage::undrawableCharacters(text, font));
+}
+BENCHMARK(BM_FirstSightOfACharacterNoFontHas)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_FirstSightOfTenBlocksNoFontHas(benchmark::State &state)
+{
+    const QFont font = cardFont();
+    const QString text = oneInEachBlock(0x30000, 10);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FontCoverage::undrawableCharacters(text, font));
+}
+BENCHMARK(BM_FirstSightOfTenBlocksNoFontHas)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A value of 50,000 copies of one character no font has, checked and laid out.
+void BM_FiftyThousandOfOneCharacter(benchmark::State &state)
+{
+    const QFont font = cardFont();
+    const QString text = oneInEachBlock(0x1F382, 1).repeated(50000);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FontCoverage::undrawableCharacters(text, font));
+        benchmark::DoNotOptimize(FontCoverage::fallbackRanges(text, font));
+    }
+}
+BENCHMARK(BM_FiftyThousandOfOneCharacter)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -167,10 +167,14 @@ QRectF BarcodeDrawing::markedArea() const
             break;
         }
         case Kind::Modules: {
-            std::vector<QRectF> dark;
-            appendModuleRects(*m_grids[size_t(item.index)], item.rect.topLeft(), dark);
-            for (const QRectF &rect : dark)
-                area |= rect;
+            const ModuleGrid &grid = *m_grids[size_t(item.index)];
+            const QRect dark = grid.darkBounds();
+            if (dark.isEmpty())
+                break;
+            const QPointF o = item.rect.topLeft();
+            area |= QRectF(
+                QPointF(o.x() + grid.columnEdge(dark.left()), o.y() + grid.rowEdge(dark.top())),
+                QPointF(o.x() + grid.columnEdge(dark.right() + 1), o.y() + grid.rowEdge(dark.bottom() + 1)));
             break;
         }
         }

@@ -1,10 +1,12 @@
 #include "barcode/BarcodeGenerator.h"
 
+#include "barcode/BarcodeDrawing.h"
 #include "barcode/BarcodePicture.h"
 #include "barcode/BarcodeRules.h"
 #include "barcode/BarcodeSizing.h"
 #include "barcode/BarcodeText.h"
 #include "barcode/JapanPostBarcode.h"
+#include "barcode/NKDBarcodeOffscreenView.h"
 #include "barcode/NKDCodabarBarcode.h"
 #include "barcode/NKDCode128Barcode.h"
 #include "barcode/NKDEAN8Barcode.h"
@@ -149,8 +151,8 @@ void BarcodeGenerator::layoutLinear(const BarcodeSettings &settings, NKDBarcode 
     b.setWidth(BarcodeSizing::Set_Linear_Barcode_Width(settings, b));
 }
 
-BarcodePreview BarcodeGenerator::generateLinear(const BarcodeSettings &settings, const QString &value,
-                                                const QString &header, const QString &footer)
+BarcodePreview BarcodeGenerator::prepareLinear(const BarcodeSettings &settings, const QString &value,
+                                               const QString &header, const QString &footer)
 {
     BarcodePreview out;
     std::shared_ptr<NKDBarcode> b = barcodeForTitle(settings.symbologyTitle);
@@ -178,17 +180,26 @@ BarcodePreview BarcodeGenerator::generateLinear(const BarcodeSettings &settings,
     b->setPrintsHeader(settings.show_hide_hdr != 1);
     b->setPrintsFooter(settings.show_hide_ftr != 1);
     b->setBarWidth(BarcodeSizing::barWidthForMils(settings.linear_width_val));
-    const BarcodeResult drawn = Get_Image_From_Barcode(settings, *b, true);
-    out.picture = drawn.picture;
-    out.setOutcome(drawn);
     out.barcode = std::move(b);
     return out;
 }
 
-BarcodePreview BarcodeGenerator::generate2D(const BarcodeSettings &settings, const QString &value,
-                                            const QString &header, const QString &footer)
+BarcodePreview BarcodeGenerator::generateLinear(const BarcodeSettings &settings, const QString &value,
+                                                const QString &header, const QString &footer)
 {
-    Symbol2D symbol = encode2D(settings, value);
+    BarcodePreview out = prepareLinear(settings, value, header, footer);
+    if (!out.barcode)
+        return out;
+    const BarcodeResult drawn = Get_Image_From_Barcode(settings, *out.barcode, true);
+    out.picture = drawn.picture;
+    out.setOutcome(drawn);
+    return out;
+}
+
+BarcodePreview BarcodeGenerator::generate2D(const BarcodeSettings &settings, const QString &value,
+                                            const QString &header, const QString &footer, bool sizeOnly)
+{
+    Symbol2D symbol = encode2D(settings, value, sizeOnly);
     if (!symbol.grid) {
         BarcodePreview out;
         out.fail(symbol.error.isEmpty() ? QStringLiteral("No barcode produced") : symbol.error);
@@ -242,7 +253,7 @@ BarcodePreview BarcodeGenerator::generate(const BarcodeSettings &settings, const
             out.fail(QStringLiteral("Unknown barcode type \"%1\"").arg(settings.symbologyTitle));
             return out;
         }
-        return settings.isTwoD() ? generate2D(settings, value, header, footer)
+        return settings.isTwoD() ? generate2D(settings, value, header, footer, false)
                                  : generateLinear(settings, value, header, footer);
     } catch (const std::exception &e) {
         out = BarcodePreview();
@@ -271,6 +282,69 @@ BarcodeResult BarcodeGenerator::Get_Image_From_Val(const BarcodeSettings &settin
     // UTF-8, and each linear symbology refuses what it cannot draw. Each row is framed for its own
     // symbol: nothing of an earlier picture is reused.
     return BarcodeResult(Generate_Barcode_Variable(settings, value, header, footer));
+}
+
+BarcodeGenerator::Extent BarcodeGenerator::measureLinear(const BarcodeSettings &settings,
+                                                         const QString &value, const QString &header,
+                                                         const QString &footer)
+{
+    Extent out;
+    const BarcodePreview prepared = prepareLinear(settings, value, header, footer);
+    if (!prepared.barcode) {
+        out.error = prepared.message;
+        return out;
+    }
+    // The frame is the bars and the texts beside them; the caption, measured and placed only
+    // when drawn, is drawn inside it.
+    std::shared_ptr<NKDBarcode> b = prepared.barcode;
+    layoutLinear(settings, *b);
+    out.size = NKDBarcodeOffscreenView(*b, settings).bounds().size();
+    out.made = !out.size.isEmpty();
+    if (!out.made) {
+        out.error = QStringLiteral("The barcode has no size: check its bar width and height");
+        return out;
+    }
+    out.marked = [b, settings] {
+        const Picture picture = BarcodePicture::imageFromBarcode(*b, settings);
+        const auto *drawing = dynamic_cast<const BarcodeDrawing *>(picture.drawing());
+        return drawing ? drawing->markedArea() : QRectF(QPointF(0, 0), picture.size());
+    };
+    return out;
+}
+
+BarcodeGenerator::Extent BarcodeGenerator::measure(const BarcodeSettings &settings, const QString &value,
+                                                   const QString &header, const QString &footer)
+{
+    // The batch road's own steps, with the symbol measured instead of drawn.
+    Extent out;
+    QString reason;
+    if (!BarcodeRules::Check_And_Validat_Barcode(value, &reason)) {
+        out.error = reason;
+        return out;
+    }
+    try {
+        if (settings.isTwoD() != BarcodeSettings::isTwoDTitle(settings.symbologyTitle)) {
+            out.error = QStringLiteral("Unknown barcode type \"%1\"").arg(settings.symbologyTitle);
+            return out;
+        }
+        if (!settings.isTwoD())
+            return measureLinear(settings, value, header, footer);
+        const BarcodePreview made = generate2D(settings, value, header, footer, true);
+        out.made = made.ok();
+        if (!out.made) {
+            out.error = made.message;
+            return out;
+        }
+        out.size = made.picture.size();
+        out.marked = [picture = made.picture] {
+            const auto *drawing = dynamic_cast<const BarcodeDrawing *>(picture.drawing());
+            return drawing ? drawing->markedArea() : QRectF(QPointF(0, 0), picture.size());
+        };
+    } catch (const std::exception &e) {
+        out = Extent();
+        out.error = QStringLiteral("The barcode could not be made: %1").arg(QString::fromUtf8(e.what()));
+    }
+    return out;
 }
 
 BarcodeResult BarcodeGenerator::Get_Image_From_Barcode(const BarcodeSettings &settings, NKDBarcode &barcode,

@@ -5,6 +5,7 @@
 #include "barcode/BarcodeResult.h"
 #include "barcode/BarcodeSettings.h"
 
+#include <functional>
 #include <memory>
 
 class BarcodeGenerator
@@ -19,6 +20,21 @@ public:
     // refused up front; text outside ASCII goes to the symbology, which encodes or refuses it.
     static BarcodeResult Get_Image_From_Val(const BarcodeSettings &settings, const QString &value,
                                             const QString &header, const QString &footer);
+
+    // What the batch road's picture would measure, without the work that does not change it: a
+    // linear symbol is laid out but not drawn, a QR Code sized from its version without its
+    // modules or mask. The same values are refused, in the same words.
+    struct Extent {
+        bool made = false;
+        QString error; // why not, when not made
+        QSizeF size;   // the picture's, in points
+        // Where the picture shows anything over its ground, as its drawing's marked area: worked
+        // out when asked, which for a linear symbol means drawing it.
+        QRectF markedArea() const { return marked ? marked() : QRectF(QPointF(0, 0), size); }
+        std::function<QRectF()> marked;
+    };
+    static Extent measure(const BarcodeSettings &settings, const QString &value, const QString &header,
+                          const QString &footer);
 
     // Draws an existing linear object again (colours, alignments); re-lays it out first when asked.
     static BarcodeResult Get_Image_From_Barcode(const BarcodeSettings &settings, NKDBarcode &barcode,
@@ -50,12 +66,21 @@ public:
     static Symbol2D encode2D(const BarcodeSettings &settings, const QString &value);
 
 private:
-    // Generation without the window's value check, shared by both roads.
+    // sizeOnly: a QR Code's modules are left out but for the corners of the symbol, where its
+    // finder patterns always darken it: they are measured, never shown.
+    static Symbol2D encode2D(const BarcodeSettings &settings, const QString &value, bool sizeOnly);
+
+    // Generation without the window's value check, shared by every road.
     static BarcodePreview generate(const BarcodeSettings &settings, const QString &value,
                                    const QString &header, const QString &footer);
     static BarcodePreview generateLinear(const BarcodeSettings &settings, const QString &value,
                                          const QString &header, const QString &footer);
+    // The linear object with its value, texts and bar width (out.barcode), or why there is none.
+    static BarcodePreview prepareLinear(const BarcodeSettings &settings, const QString &value,
+                                        const QString &header, const QString &footer);
+    static Extent measureLinear(const BarcodeSettings &settings, const QString &value, const QString &header,
+                                const QString &footer);
     static BarcodePreview generate2D(const BarcodeSettings &settings, const QString &value,
-                                     const QString &header, const QString &footer);
+                                     const QString &header, const QString &footer, bool sizeOnly);
     static void layoutLinear(const BarcodeSettings &settings, NKDBarcode &barcode);
 };

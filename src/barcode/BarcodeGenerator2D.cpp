@@ -11,13 +11,25 @@
 namespace
 {
 
-BarcodeGenerator::Symbol2D qrCode(const BarcodeSettings &settings, const QString &value)
+BarcodeGenerator::Symbol2D qrCode(const BarcodeSettings &settings, const QString &value, bool sizeOnly)
 {
     BarcodeGenerator::Symbol2D out;
-    const QREncodeResult qr =
-        QREncoder::encodeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
-    if (!qr.ok()) {
-        out.error = qr.message.isEmpty() ? QStringLiteral("The value does not fit in a QR Code") : qr.message;
+    QREncodeResult qr;
+    OpResult outcome;
+    int n = 0;
+    if (sizeOnly) {
+        const QRSizeResult sized =
+            QREncoder::sizeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
+        outcome = sized;
+        n = sized.dimension;
+    } else {
+        qr = QREncoder::encodeWithECLevel(settings.qr_ec_index, settings.qr_version_index, value);
+        outcome = qr;
+        n = qr.matrix.dimension();
+    }
+    if (!outcome.ok() || n <= 0) {
+        out.error = outcome.message.isEmpty() ? QStringLiteral("The value does not fit in a QR Code")
+                                              : outcome.message;
         return out;
     }
     // The symbol is laid out at one unit per point as its square picture would be, then raised
@@ -29,12 +41,16 @@ BarcodeGenerator::Symbol2D qrCode(const BarcodeSettings &settings, const QString
         return out;
     }
     // Each module a whole number of points (the side grows to the matrix when smaller), centred.
-    const int n = qr.matrix.dimension();
     const int picture = std::max(side, n);
     const int module = picture / n;
     const int offset = (picture - module * n) / 2;
     auto grid = std::make_shared<ModuleGrid>(n, n, QRectF(offset, offset, module * n, module * n));
-    for (int y = 0; y < n; ++y) {
+    if (sizeOnly) {
+        // Finder patterns darken three corners of every symbol: its dark modules span it whole.
+        grid->setDark(0, 0);
+        grid->setDark(n - 1, n - 1);
+    }
+    for (int y = 0; y < n && !sizeOnly; ++y) {
         for (int x = 0; x < n; ++x) {
             if (qr.matrix.isDark(x, y))
                 grid->setDark(x, y);
@@ -100,9 +116,16 @@ BarcodeGenerator::Symbol2D dataMatrix(const BarcodeSettings &settings, const QSt
 
 BarcodeGenerator::Symbol2D BarcodeGenerator::encode2D(const BarcodeSettings &settings, const QString &value)
 {
+    return encode2D(settings, value, false);
+}
+
+BarcodeGenerator::Symbol2D BarcodeGenerator::encode2D(const BarcodeSettings &settings, const QString &value,
+                                                      bool sizeOnly)
+{
+    // PDF417 and Data Matrix are made whole: their encoders size and make a symbol in one call.
     const QString &title = settings.symbologyTitle;
     if (title == QLatin1String("QR Code"))
-        return qrCode(settings, value);
+        return qrCode(settings, value, sizeOnly);
     if (title == QLatin1String("PDF417"))
         return pdf417(settings, value);
     if (title == QLatin1String("DataMatrix"))

@@ -317,16 +317,13 @@ void CQR_Encode::GetRSCodeWord(uint8_t *lpbyRSWork, int ncDataCodeWord, int ncRS
     std::memcpy(lpbyRSWork + ncDataCodeWord, check.data(), check.size());
 }
 
-bool CQR_Encode::EncodeData(int nLevel, int nVersion, bool bAutoExtent, int nMaskingNo, const char *lpsSource,
-                            int ncSource)
+bool CQR_Encode::SizeData(int nLevel, int nVersion, bool bAutoExtent, const char *lpsSource, int ncSource)
 {
     m_nSymbleSize = 0;
-    if (!lpsSource || nLevel < 0 || nLevel > 3 || nVersion < 0 || nVersion > kMaxVersion || nMaskingNo < -1 ||
-        nMaskingNo > 7)
+    if (!lpsSource || nLevel < 0 || nLevel > 3 || nVersion < 0 || nVersion > kMaxVersion)
         return false;
     m_nLevel = nLevel;
     m_nVersion_pass = nVersion == 0 ? 1 : nVersion;
-    m_nMaskingNo = nMaskingNo;
     const int length = ncSource > 0 ? ncSource : static_cast<int>(std::strlen(lpsSource));
     if (length == 0 || length > kMaxSourceLength)
         return false;
@@ -343,6 +340,19 @@ bool CQR_Encode::EncodeData(int nLevel, int nVersion, bool bAutoExtent, int nMas
     } else {
         m_nVersion = nVersion;
     }
+    m_nSymbleSize = QRTables::symbolSize(m_nVersion);
+    return true;
+}
+
+bool CQR_Encode::EncodeData(int nLevel, int nVersion, bool bAutoExtent, int nMaskingNo, const char *lpsSource,
+                            int ncSource)
+{
+    m_nSymbleSize = 0;
+    if (nMaskingNo < -1 || nMaskingNo > 7)
+        return false;
+    m_nMaskingNo = nMaskingNo;
+    if (!SizeData(nLevel, nVersion, bAutoExtent, lpsSource, ncSource))
+        return false;
 
     // Terminator, then pad codewords.
     const int dataCount = dataCodeWords(m_nVersion, m_nLevel);
@@ -373,8 +383,6 @@ bool CQR_Encode::EncodeData(int nLevel, int nVersion, bool bAutoExtent, int nMas
         start += dataLen;
     }
     m_ncAllCodeWord = total;
-
-    m_nSymbleSize = QRTables::symbolSize(m_nVersion);
     FormatModule();
     return true;
 }

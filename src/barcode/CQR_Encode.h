@@ -18,6 +18,9 @@ public:
     // ncSource <= 0 takes the bytes up to the terminating zero.
     bool EncodeData(int nLevel, int nVersion, bool bAutoExtent, int nMaskingNo, const char *lpsSource,
                     int ncSource = 0);
+    // The version and side EncodeData would give, and the same refusals, without the codewords,
+    // the modules or the mask: the size of a symbol is known long before its modules are.
+    bool SizeData(int nLevel, int nVersion, bool bAutoExtent, const char *lpsSource, int ncSource = 0);
 
     // Most characters of one mode a version and level hold (ECI header counted when asked).
     static int capacity(int version, int level, Mode mode, bool withEci);
@@ -70,16 +73,18 @@ private:
     int m_nMaskingNo = -1;
     int m_nSymbleSize = 0;
     bool m_bEci = false; // bytes outside ASCII: UTF-8 declared through ECI 26
-    uint8_t m_byModuleData[QRTables::kMaxSymbolSize][QRTables::kMaxSymbolSize]{}; // [x][y]
+    // The large buffers are left unset: each step writes what it reads first (the matrix is
+    // cleared when its patterns are set), and a symbol only sized never touches most of them.
+    uint8_t m_byModuleData[QRTables::kMaxSymbolSize][QRTables::kMaxSymbolSize]; // [x][y]
 
     int m_ncDataCodeWordBit = 0;
     uint8_t m_byDataCodeWord[QRTables::kMaxDataCodeWords]{};
 
     int m_ncDataBlock = 0;
-    uint8_t m_byBlockMode[QRTables::kMaxSourceLength]{};
-    int m_nBlockLength[QRTables::kMaxSourceLength]{};
+    uint8_t m_byBlockMode[QRTables::kMaxSourceLength];
+    int m_nBlockLength[QRTables::kMaxSourceLength];
 
     int m_ncAllCodeWord = 0;
-    uint8_t m_byAllCodeWord[QRTables::kMaxAllCodeWords]{};
+    uint8_t m_byAllCodeWord[QRTables::kMaxAllCodeWords];
     uint8_t m_byRSWork[256]{}; // one block: data codewords then its error-correction codewords
 };

@@ -58,6 +58,30 @@ int ModuleGrid::darkCount() const
     return n;
 }
 
+QRect ModuleGrid::darkBounds() const
+{
+    int left = m_columns, right = -1, top = -1, bottom = -1;
+    for (int y = 0; y < m_rows; ++y) {
+        const std::uint64_t *row = m_bits.data() + size_t(y) * size_t(m_wordsPerRow);
+        for (int w = 0; w < m_wordsPerRow; ++w) {
+            if (row[w] == 0)
+                continue;
+            left = std::min(left, w * 64 + std::countr_zero(row[w]));
+            for (int last = m_wordsPerRow - 1;; --last) {
+                if (row[last] != 0) {
+                    right = std::max(right, last * 64 + 63 - std::countl_zero(row[last]));
+                    break;
+                }
+            }
+            if (top < 0)
+                top = y;
+            bottom = y;
+            break;
+        }
+    }
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 QImage ModuleGrid::toImage(QSizeF pictureSize, double dpi) const
 {
     if (isEmpty() || !(dpi > 0) || !(pictureSize.width() > 0) || !(pictureSize.height() > 0))

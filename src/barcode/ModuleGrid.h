@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QRectF>
 #include <QSizeF>
 
@@ -27,6 +28,8 @@ public:
     // The end (exclusive) of the run of modules of the same shade as (x, y) on row y.
     int runEnd(int x, int y) const;
     int darkCount() const;
+    // The least rectangle of modules holding every dark one; empty when none is dark.
+    QRect darkBounds() const;
 
     // The modules in points of the picture: the left edge of column x and the top edge of row y
     // (x = columns and y = rows give the far edges).

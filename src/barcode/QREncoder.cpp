@@ -20,28 +20,16 @@ QString qrTr(const char *text)
     return QCoreApplication::translate("QREncoder", text);
 }
 
-} // namespace
-
-QREncodeResult QREncoder::encodeWithECLevel(int level, int version, const QString &string)
+// Why the bytes make no symbol at that level and version, or "" once `engine` holds the symbol
+// (laid out, or only sized when sizeOnly): both roads refuse the same values with the same words.
+QString encodeOrRefuse(int level, int version, const QByteArray &cstring, CQR_Encode &engine, bool sizeOnly)
 {
-    return encodeCStringWithECLevel(level, version, string.toUtf8());
-}
-
-QREncodeResult QREncoder::encodeCStringWithECLevel(int level, int version, const QByteArray &cstring)
-{
-    QREncodeResult result;
-    if (level < 0 || level > 3) {
-        result.fail(qrTr("The QR Code error-correction level must be L, M, Q or H."));
-        return result;
-    }
-    if (version < 0 || version > QRTables::kMaxVersion) {
-        result.fail(qrTr("The QR Code version must be automatic or 1 to 40."));
-        return result;
-    }
-    if (cstring.isEmpty()) {
-        result.fail(qrTr("There is no text to encode as a QR Code."));
-        return result;
-    }
+    if (level < 0 || level > 3)
+        return qrTr("The QR Code error-correction level must be L, M, Q or H.");
+    if (version < 0 || version > QRTables::kMaxVersion)
+        return qrTr("The QR Code version must be automatic or 1 to 40.");
+    if (cstring.isEmpty())
+        return qrTr("There is no text to encode as a QR Code.");
 
     // Capacity of the whole text's mode: the requested version, or the largest one when automatic.
     const auto *bytes = reinterpret_cast<const uint8_t *>(cstring.constData());
@@ -67,14 +55,28 @@ QREncodeResult QREncoder::encodeCStringWithECLevel(int level, int version, const
             .arg(unit)
             .arg(limit);
     };
-    if (length > limit) {
-        result.fail(tooLong());
-        return result;
-    }
+    if (length > limit)
+        return tooLong();
+    const bool made = sizeOnly ? engine.SizeData(level, version, false, cstring.constData(), length)
+                               : engine.EncodeData(level, version, false, -1, cstring.constData(), length);
+    return made ? QString() : tooLong();
+}
 
-    auto engine = std::make_unique<CQR_Encode>(); // ~100 KB of fixed buffers: not on the stack
-    if (!engine->EncodeData(level, version, false, -1, cstring.constData(), length)) {
-        result.fail(tooLong());
+} // namespace
+
+QREncodeResult QREncoder::encodeWithECLevel(int level, int version, const QString &string)
+{
+    return encodeCStringWithECLevel(level, version, string.toUtf8());
+}
+
+QREncodeResult QREncoder::encodeCStringWithECLevel(int level, int version, const QByteArray &cstring)
+{
+    QREncodeResult result;
+    // ~100 KB of fixed buffers: not on the stack, and not cleared, since each step clears its own.
+    auto engine = std::make_unique_for_overwrite<CQR_Encode>();
+    const QString refusal = encodeOrRefuse(level, version, cstring, *engine, false);
+    if (!refusal.isEmpty()) {
+        result.fail(refusal);
         return result;
     }
     const int size = engine->symbolSize();
@@ -83,6 +85,18 @@ QREncodeResult QREncoder::encodeCStringWithECLevel(int level, int version, const
         for (int x = 0; x < size; ++x)
             result.matrix.set(engine->isDark(x, y) ? 1 : 0, x, y);
     }
+    return result;
+}
+
+QRSizeResult QREncoder::sizeWithECLevel(int level, int version, const QString &string)
+{
+    QRSizeResult result;
+    auto engine = std::make_unique_for_overwrite<CQR_Encode>();
+    const QString refusal = encodeOrRefuse(level, version, string.toUtf8(), *engine, true);
+    if (!refusal.isEmpty())
+        result.fail(refusal);
+    else
+        result.dimension = engine->symbolSize();
     return result;
 }
 

@@ -18,6 +18,14 @@ struct QREncodeResult : OpResult {
     void fail(const QString &message) { static_cast<OpResult &>(*this) = OpResult::failed(message); }
 };
 
+// The side of the symbol in modules, or why there is none.
+struct QRSizeResult : OpResult {
+    int dimension = 0;
+
+    bool ok() const { return OpResult::ok() && dimension > 0; }
+    void fail(const QString &message) { static_cast<OpResult &>(*this) = OpResult::failed(message); }
+};
+
 class QREncoder
 {
 public:
@@ -27,6 +35,9 @@ public:
     static QREncodeResult encodeWithECLevel(int level, int version, const QString &string);
     // The same for bytes as they are (ECI 26 is declared when any byte is outside ASCII).
     static QREncodeResult encodeCStringWithECLevel(int level, int version, const QByteArray &cstring);
+    // The side encodeWithECLevel's matrix would have, or its refusal in the same words, without
+    // laying out the modules or choosing the mask.
+    static QRSizeResult sizeWithECLevel(int level, int version, const QString &string);
 
     // A square image of imageDimension pixels, each module an equal whole number of pixels (at
     // least one, so a side smaller than the matrix grows to the matrix), centred, with the

@@ -48,7 +48,7 @@ struct Subject {
 class Checker
 {
 public:
-    Checker(const RunPlan &plan, const BatchFiller::BarcodeMaker &maker) : m_plan(plan), m_maker(maker)
+    Checker(const RunPlan &plan, const BatchFiller::BarcodeMaker *maker) : m_plan(plan), m_maker(maker)
     {
         m_report.totalCards = plan.outputCount();
         m_report.batch = plan.isBatch();
@@ -272,7 +272,7 @@ private:
     }
 
     const RunPlan &m_plan;
-    const BatchFiller::BarcodeMaker &m_maker;
+    const BatchFiller::BarcodeMaker *m_maker; // null: barcodes measured
     OutputCheck::Report m_report;
     std::vector<Subject> m_subjects;
     std::vector<Unit> m_units;
@@ -295,8 +295,19 @@ QString OutputCheck::objectName(const SKTGraphic &graphic, bool back, const RunP
     return source && !source->named.isEmpty() ? name + QStringLiteral(" (%1)").arg(source->named) : name;
 }
 
+OutputCheck::Report OutputCheck::check(const RunPlan &plan, int threads)
+{
+    return checkWith(plan, nullptr, threads);
+}
+
 OutputCheck::Report OutputCheck::check(const RunPlan &plan, const BatchFiller::BarcodeMaker &maker,
                                        int threads)
+{
+    return checkWith(plan, &maker, threads);
+}
+
+OutputCheck::Report OutputCheck::checkWith(const RunPlan &plan, const BatchFiller::BarcodeMaker *maker,
+                                           int threads)
 {
     Checker checker(plan, maker);
     if (plan.outputsFront())

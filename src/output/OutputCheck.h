@@ -32,11 +32,15 @@ public:
     };
     static constexpr int RowsNamed = 5;
 
-    // The cards and sides the plan outputs. threads: 0 every core.
-    static Report check(const RunPlan &plan,
-                        const BatchFiller::BarcodeMaker &maker = BatchFiller::defaultBarcodeMaker(),
-                        int threads = 0);
+    // The cards and sides the plan outputs, each barcode measured by the generator without
+    // making it. threads: 0 every core.
+    static Report check(const RunPlan &plan, int threads = 0);
+    // The same, each barcode made by `maker` (an empty one leaves the barcodes' values unjudged).
+    static Report check(const RunPlan &plan, const BatchFiller::BarcodeMaker &maker, int threads = 0);
 
     // How a report names an object: its kind, a text's start, its side and, when given, its source.
     static QString objectName(const SKTGraphic &graphic, bool back, const RunPlan::Binding *source = nullptr);
+
+private:
+    static Report checkWith(const RunPlan &plan, const BatchFiller::BarcodeMaker *maker, int threads);
 };

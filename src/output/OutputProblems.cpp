@@ -107,13 +107,23 @@ QString barcodeProblem(const Shown &shown)
     // Known from the value's length: making such a symbol only to measure it takes long.
     if (BarcodeGenerator::leastWidth(settings, *shown.value) > shown.card.width() + Slack)
         return QStringLiteral("has a value too long to fit on the card.");
-    if (!shown.maker)
-        return {};
-    const BarcodeResult made = shown.maker(settings, *shown.value, g.header_val.value_or(QString()),
-                                           g.footer_val.value_or(QString()));
-    if (!made.ok())
-        return QStringLiteral("cannot be made from the row's value.");
-    return fits(made.picture) ? QString() : offCard;
+    const QString cannot = QStringLiteral("cannot be made from the row's value.");
+    const QString header = g.header_val.value_or(QString()), footer = g.footer_val.value_or(QString());
+    if (shown.maker) {
+        if (!*shown.maker)
+            return {};
+        const BarcodeResult made = (*shown.maker)(settings, *shown.value, header, footer);
+        if (!made.ok())
+            return cannot;
+        return fits(made.picture) ? QString() : offCard;
+    }
+    const BarcodeGenerator::Extent extent = BarcodeGenerator::measure(settings, *shown.value, header, footer);
+    if (!extent.made)
+        return cannot;
+    return inside(QRectF(at, extent.size), shown.card) ||
+                   inside(extent.markedArea().translated(at), shown.card)
+               ? QString()
+               : offCard;
 }
 
 QString pictureProblem(const Shown &shown)

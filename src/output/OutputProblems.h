@@ -21,7 +21,9 @@ struct Shown {
     const SKTGraphic &object;
     const QString *value = nullptr; // the row's value, trimmed; null: what the design holds
     QRectF card;                    // the card, in the objects' points
-    const BatchFiller::BarcodeMaker &maker;
+    // Makes each barcode in full to judge it; null: the generator measures it instead, which
+    // judges it the same and takes much less.
+    const BatchFiller::BarcodeMaker *maker = nullptr;
     // A picture whose own file gives no picture, as SKTImage::missingPictures finds it.
     const SKTImage::MissingPicture *missing = nullptr;
 };

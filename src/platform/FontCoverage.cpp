@@ -1,6 +1,9 @@
 // Which installed face draws each character: coverage read from the faces themselves, once per
-// face and block of 256 code points, and each character's choice kept per text face. Qt's font
-// objects are made and used on the calling thread only, under one lock; what is kept is plain data.
+// face and block of 256 code points, and each character's choice kept per text face. A text looks
+// up each of its distinct characters once: what is known under a lock many threads share, and
+// each character not yet known under the exclusive lock on its own, so a thread never waits out
+// another's whole text. Qt's font objects are made and used on the calling thread only, under the
+// exclusive lock; what is kept is plain data.
 #include "platform/FontCoverage.h"
 
 #include "platform/FontResolver.h"
@@ -11,9 +14,17 @@
 #include <QHash>
 #include <QRawFont>
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 #include <bitset>
+#include <climits>
+#include <cstdint>
+#include <memory>
 #include <mutex>
+#include <shared_mutex>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace
@@ -29,10 +40,9 @@ struct FaceKey {
     }
 };
 
-size_t qHash(const FaceKey &k, size_t seed = 0)
-{
-    return qHashMulti(seed, k.family, k.bold, k.italic);
-}
+struct FaceKeyHash {
+    size_t operator()(const FaceKey &k) const { return qHashMulti(0, k.family, k.bold, k.italic); }
+};
 
 constexpr int kBlockBits = 8; // coverage is read 256 code points at a time
 using Block = std::bitset<size_t(1) << kBlockBits>;
@@ -64,6 +74,74 @@ bool isMark(char32_t c)
            cat == QChar::Mark_Enclosing;
 }
 
+// The characters of every installed font as fontconfig keeps them, read from its cache without
+// opening a font, by the family names each font gives. Qt takes its families and faces from
+// fontconfig, and a font whose character map has a character is listed as having it. When
+// fontconfig cannot say, every font may have every character.
+class FontconfigIndex
+{
+public:
+    FontconfigIndex()
+    {
+        FcPattern *all = FcPatternCreate();
+        FcObjectSet *wanted = FcObjectSetBuild(FC_FAMILY, FC_CHARSET, nullptr);
+        m_fonts = all && wanted ? FcFontList(nullptr, all, wanted) : nullptr;
+        if (wanted)
+            FcObjectSetDestroy(wanted);
+        if (all)
+            FcPatternDestroy(all);
+        for (int i = 0; m_fonts && i < m_fonts->nfont; ++i) {
+            FcCharSet *characters = nullptr;
+            if (FcPatternGetCharSet(m_fonts->fonts[i], FC_CHARSET, 0, &characters) != FcResultMatch)
+                continue;
+            m_sets.push_back(characters);
+            FcChar8 *name = nullptr;
+            for (int k = 0; FcPatternGetString(m_fonts->fonts[i], FC_FAMILY, k, &name) == FcResultMatch; ++k)
+                m_byFamily[QString::fromUtf8(reinterpret_cast<const char *>(name)).toLower()].push_back(
+                    characters);
+        }
+    }
+    ~FontconfigIndex()
+    {
+        if (m_fonts)
+            FcFontSetDestroy(m_fonts);
+    }
+    FontconfigIndex(const FontconfigIndex &) = delete;
+    FontconfigIndex &operator=(const FontconfigIndex &) = delete;
+
+    bool anyHas(char32_t c) const
+    {
+        return !m_fonts || std::any_of(m_sets.begin(), m_sets.end(),
+                                       [c](const FcCharSet *set) { return FcCharSetHasChar(set, c); });
+    }
+
+    // Qt names a family found under several foundries "Family [Foundry]".
+    bool familyHas(const QString &family, char32_t c) const
+    {
+        if (!m_fonts)
+            return true;
+        const auto it = m_byFamily.find(family.section(QStringLiteral(" ["), 0, 0).toLower());
+        return it != m_byFamily.end() &&
+               std::any_of(it->second.begin(), it->second.end(),
+                           [c](const FcCharSet *set) { return FcCharSetHasChar(set, c); });
+    }
+
+private:
+    FcFontSet *m_fonts = nullptr; // owns the character sets
+    std::vector<const FcCharSet *> m_sets;
+    std::unordered_map<QString, std::vector<const FcCharSet *>> m_byFamily;
+};
+
+enum class Kind { Glyph, Mark, Blank };
+
+struct Item {
+    qsizetype at = 0;
+    qsizetype length = 1;
+    char32_t code = 0;
+    Kind kind = Kind::Glyph;
+    int face = -1;
+};
+
 class CoverageCache
 {
 public:
@@ -73,57 +151,137 @@ public:
         return cache;
     }
 
-    std::mutex mutex;
+    // Sets the face of each item that needs a glyph, in a text set in `font`: -1 when no
+    // installed face has its character. Returns the index of the text's own face.
+    int facesFor(const QFont &font, std::vector<Item> &items)
+    {
+        std::vector<char32_t> unknown;
+        int baseIndex = knownAnswers(font, items, unknown);
+        if (baseIndex < 0) {
+            {
+                const std::unique_lock lock(m_mutex);
+                indexOf(baseFace(font));
+            }
+            baseIndex = knownAnswers(font, items, unknown);
+        }
+        if (unknown.empty())
+            return baseIndex;
+        std::sort(unknown.begin(), unknown.end());
+        unknown.erase(std::unique(unknown.begin(), unknown.end()), unknown.end());
+        std::vector<int> chosen(unknown.size());
+        for (size_t i = 0; i < unknown.size(); ++i) {
+            const std::unique_lock lock(m_mutex);
+            chosen[i] = faceFor(m_faces[size_t(baseIndex)], baseIndex, unknown[i]);
+        }
+        for (Item &item : items)
+            if (item.face == Unknown)
+                item.face = chosen[size_t(std::lower_bound(unknown.begin(), unknown.end(), item.code) -
+                                          unknown.begin())];
+        return baseIndex;
+    }
+
+    FaceKey face(int index)
+    {
+        const std::shared_lock lock(m_mutex);
+        return m_faces[size_t(index)];
+    }
+
+private:
+    static std::uint64_t choiceKey(int baseIndex, char32_t c) { return std::uint64_t(baseIndex) << 32 | c; }
+
+    static constexpr int Unknown = INT_MIN;
+
+    // The faces known for the items, the others marked Unknown and their characters listed; -1
+    // (nothing set) while the text's face itself is not known.
+    int knownAnswers(const QFont &font, std::vector<Item> &items, std::vector<char32_t> &unknown)
+    {
+        const std::shared_lock lock(m_mutex);
+        const auto name = m_installedName.find(font.family());
+        if (name == m_installedName.end())
+            return -1;
+        const auto index = m_index.find(FaceKey{name->second, font.bold(), font.italic()});
+        if (index == m_index.end())
+            return -1;
+        const int baseIndex = index->second;
+        const Item *last = nullptr; // a run of one character is looked up once
+        for (Item &item : items) {
+            if (item.kind == Kind::Blank)
+                continue;
+            if (last && item.code == last->code) {
+                item.face = last->face;
+                continue;
+            }
+            const auto it = m_choice.find(choiceKey(baseIndex, item.code));
+            item.face = it == m_choice.end() ? Unknown : it->second;
+            if (it == m_choice.end())
+                unknown.push_back(item.code);
+            last = &item;
+        }
+        return baseIndex;
+    }
+
+    // The rest under the exclusive lock.
 
     // The face `font` is drawn in: its family as installed (Qt's stand-in when it is not).
     FaceKey baseFace(const QFont &font)
     {
-        auto it = m_installedName.constFind(font.family());
-        if (it == m_installedName.constEnd())
-            it = m_installedName.insert(font.family(), QFontInfo(font).family());
-        return FaceKey{*it, font.bold(), font.italic()};
+        auto it = m_installedName.find(font.family());
+        if (it == m_installedName.end())
+            it = m_installedName.emplace(font.family(), QFontInfo(font).family()).first;
+        return FaceKey{it->second, font.bold(), font.italic()};
     }
 
     // The face that draws c in a text set in `base` (whose index is baseIndex); -1 when no
     // installed face has it.
     int faceFor(const FaceKey &base, int baseIndex, char32_t c)
     {
-        const auto key = qMakePair(baseIndex, uint(c));
-        auto it = m_choice.constFind(key);
-        if (it != m_choice.constEnd())
-            return *it;
+        const auto it = m_choice.find(choiceKey(baseIndex, c));
+        if (it != m_choice.end())
+            return it->second;
         if (m_choice.size() > 200000) // a bound, should texts bring every character there is
             m_choice.clear();
-        const int chosen = choose(base, c);
-        m_choice.insert(key, chosen);
+        const int chosen = choose(FaceKey(base), c); // a copy: choosing may add faces
+        m_choice.emplace(choiceKey(baseIndex, c), chosen);
         return chosen;
     }
 
     int indexOf(const FaceKey &face)
     {
-        auto it = m_index.constFind(face);
-        if (it != m_index.constEnd())
-            return *it;
+        const auto it = m_index.find(face);
+        if (it != m_index.end())
+            return it->second;
         m_faces.push_back(face);
-        return *m_index.insert(face, int(m_faces.size()) - 1);
+        return m_index.emplace(face, int(m_faces.size()) - 1).first->second;
     }
 
-    const FaceKey &face(int index) const { return m_faces[size_t(index)]; }
-
-private:
     // The text's own family first, then the one Qt's fallback picks, then every installed family.
+    // Families none of whose fonts has c, as fontconfig knows each font's characters, are passed
+    // over unopened: opening every installed face to learn that none has a character took tens
+    // of milliseconds.
     int choose(const FaceKey &base, char32_t c)
     {
         int face = firstCovering(base.family, base, c);
         if (face >= 0)
             return face;
+        const FontconfigIndex &fonts = fontconfig();
+        if (!fonts.anyHas(c))
+            return -1;
         const QString picked = familyQtPicks(base.family, c);
-        if (!picked.isEmpty() && picked != base.family && (face = firstCovering(picked, base, c)) >= 0)
+        if (!picked.isEmpty() && picked != base.family && fonts.familyHas(picked, c) &&
+            (face = firstCovering(picked, base, c)) >= 0)
             return face;
         for (const QString &family : installedFamilies())
-            if (family != base.family && family != picked && (face = firstCovering(family, base, c)) >= 0)
+            if (family != base.family && family != picked && fonts.familyHas(family, c) &&
+                (face = firstCovering(family, base, c)) >= 0)
                 return face;
         return -1;
+    }
+
+    const FontconfigIndex &fontconfig()
+    {
+        if (!m_fontconfig)
+            m_fontconfig = std::make_unique<FontconfigIndex>();
+        return *m_fontconfig;
     }
 
     // The face of `family` that draws c: in the asked style, else upright, else regular (Arabic has
@@ -195,23 +353,18 @@ private:
         return m_families;
     }
 
+    // Read under the shared lock, changed under the exclusive one. Standard containers: their
+    // const members may be called from many threads at once.
+    std::shared_mutex m_mutex;
     std::vector<FaceKey> m_faces;
-    QHash<FaceKey, int> m_index;
+    std::unordered_map<FaceKey, int, FaceKeyHash> m_index;
+    std::unordered_map<std::uint64_t, int> m_choice;
+    std::unordered_map<QString, QString> m_installedName;
+    // Under the exclusive lock only.
     QHash<QPair<int, uint>, Block> m_blocks;
-    QHash<QPair<int, uint>, int> m_choice;
-    QHash<QString, QString> m_installedName;
     QStringList m_families;
     bool m_familiesRead = false;
-};
-
-enum class Kind { Glyph, Mark, Blank };
-
-struct Item {
-    qsizetype at = 0;
-    qsizetype length = 1;
-    char32_t code = 0;
-    Kind kind = Kind::Glyph;
-    int face = -1;
+    std::unique_ptr<FontconfigIndex> m_fontconfig;
 };
 
 std::vector<Item> itemsOf(const QString &text)
@@ -277,15 +430,10 @@ QList<QTextLayout::FormatRange> FontCoverage::fallbackRanges(const QString &text
         return ranges;
     std::vector<Item> items = itemsOf(text);
     CoverageCache &cache = CoverageCache::instance();
-    const std::lock_guard<std::mutex> lock(cache.mutex);
-    const FaceKey base = cache.baseFace(font);
-    const int baseIndex = cache.indexOf(base);
+    const int baseIndex = cache.facesFor(font, items);
     for (Item &item : items)
-        if (item.kind != Kind::Blank) {
-            item.face = cache.faceFor(base, baseIndex, item.code);
-            if (item.face < 0)
-                item.face = baseIndex; // nothing has it: left to the text's own font
-        }
+        if (item.kind != Kind::Blank && item.face < 0)
+            item.face = baseIndex; // nothing has it: left to the text's own font
     settleNeighbours(items, baseIndex);
     for (size_t i = 0; i < items.size();) {
         size_t end = i + 1;
@@ -308,24 +456,24 @@ QString FontCoverage::undrawableCharacters(const QString &text, const QFont &fon
     // A letter is drawn from its composed glyph, or else from its base and accents (text shaping
     // does both), so it is checked composed and, failing that, taken apart.
     const QString composed = text.normalized(QString::NormalizationForm_C);
-    QString missing;
+    std::vector<Item> items = itemsOf(composed);
     CoverageCache &cache = CoverageCache::instance();
-    const std::lock_guard<std::mutex> lock(cache.mutex);
-    const FaceKey base = cache.baseFace(font);
-    const int baseIndex = cache.indexOf(base);
-    auto drawable = [&](const Item &item) {
-        return item.kind == Kind::Blank || cache.faceFor(base, baseIndex, item.code) >= 0;
-    };
-    for (const Item &item : itemsOf(composed)) {
-        if (drawable(item))
+    cache.facesFor(font, items);
+    const auto drawable = [](const Item &item) { return item.kind == Kind::Blank || item.face >= 0; };
+    QString missing;
+    std::unordered_set<char32_t> judged; // each character once
+    for (const Item &item : items) {
+        if (drawable(item) || !judged.insert(item.code).second)
             continue;
         const QString character = composed.mid(item.at, item.length);
         const QString parts = character.normalized(QString::NormalizationForm_D);
-        const std::vector<Item> pieces = itemsOf(parts);
-        if (parts != character && std::all_of(pieces.begin(), pieces.end(), drawable))
-            continue;
-        if (!missing.contains(character))
-            missing += character;
+        if (parts != character) {
+            std::vector<Item> pieces = itemsOf(parts);
+            cache.facesFor(font, pieces);
+            if (std::all_of(pieces.begin(), pieces.end(), drawable))
+                continue;
+        }
+        missing += character;
     }
     return missing;
 }

@@ -3,13 +3,17 @@
 #include "platform/FontResolver.h"
 
 #include <QFontDatabase>
-#include <QHash>
+
 #include <mutex>
+#include <shared_mutex>
+#include <unordered_map>
 
 namespace
 {
-std::mutex g_cacheMutex;
-QHash<QString, FontResolver::Face> g_cache;
+// Every text drawn on every worker asks: known names are read side by side, so workers do not
+// queue here.
+std::shared_mutex g_cacheMutex;
+std::unordered_map<QString, FontResolver::Face> g_cache;
 
 const QString kSerif = QStringLiteral("Liberation Serif");
 const QString kSans = QStringLiteral("Liberation Sans");
@@ -96,14 +100,14 @@ FontResolver::Face resolve(const QString &name)
 FontResolver::Face FontResolver::faceFor(const QString &postScriptName)
 {
     {
-        const std::lock_guard<std::mutex> lock(g_cacheMutex);
-        auto it = g_cache.constFind(postScriptName);
-        if (it != g_cache.constEnd())
-            return *it;
+        const std::shared_lock lock(g_cacheMutex);
+        const auto it = g_cache.find(postScriptName);
+        if (it != g_cache.end())
+            return it->second;
     }
     const Face face = resolve(postScriptName);
-    const std::lock_guard<std::mutex> lock(g_cacheMutex);
-    g_cache.insert(postScriptName, face);
+    const std::unique_lock lock(g_cacheMutex);
+    g_cache.insert_or_assign(postScriptName, face);
     return face;
 }
 

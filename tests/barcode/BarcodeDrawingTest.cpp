@@ -69,8 +69,13 @@ TEST(ModuleGrid, BitsRunsAndNearestNeighbourPixels)
     EXPECT_EQ(grid.runEnd(130, 1), 150);
     EXPECT_EQ(grid.runEnd(148, 2), 149);
     EXPECT_EQ(grid.runEnd(149, 2), 150);
+    EXPECT_EQ(grid.darkBounds(), QRect(0, 0, 150, 3));
     grid.setDark(0, 0, false);
     EXPECT_FALSE(grid.isDark(0, 0));
+    EXPECT_EQ(grid.darkBounds(), QRect(60, 1, 90, 2));
+    grid.setDark(149, 2, false);
+    EXPECT_EQ(grid.darkBounds(), QRect(60, 1, 70, 1));
+    EXPECT_TRUE(ModuleGrid(4, 4, QRectF(0, 0, 4, 4)).darkBounds().isEmpty());
 
     // A 3 x 3 checker inside a one-point border of a 5 x 5 point picture, at 144 dpi: two pixels
     // a module, the border transparent.

@@ -2,6 +2,7 @@
 // cardtool barcode and generation from many threads.
 #include "BarcodeTestSupport.h"
 
+#include "barcode/BarcodeDrawing.h"
 #include "barcode/BarcodePicture.h"
 #include "barcode/BarcodeRules.h"
 #include "barcode/BarcodeSizing.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 using namespace barcodetest;
@@ -449,6 +451,78 @@ TEST(BarcodeGenerationTest, EveryBatchRowGetsAFrameOfItsOwnSymbol)
     const BarcodeResult wide =
         BarcodeGenerator::Get_Image_From_Val(settingsFor("Code 128"), "WIDE VALUE 1", "", "");
     EXPECT_GT(wide.picture.size().width(), narrow.picture.size().width());
+}
+
+// Measuring a row's barcode gives what making it gives: the same refusal in the same words, or a
+// picture of the same size marked over the same area.
+TEST(BarcodeGenerationTest, MeasuringAgreesWithMaking)
+{
+    const auto with = [](const QString &title, const std::function<void(BarcodeSettings &)> &change = {}) {
+        BarcodeSettings s = settingsFor(title);
+        s.dpi = 300;
+        if (change)
+            change(s);
+        return s;
+    };
+    const auto small = [](BarcodeSettings &s) { s.qr_size_val = 10; };
+    const auto version1H = [](BarcodeSettings &s) {
+        s.qr_version_index = 1;
+        s.qr_ec_index = 3;
+    };
+    const auto huge = [](BarcodeSettings &s) { s.qr_size_val = 100000; };
+    const auto texts = [](BarcodeSettings &s) {
+        s.show_hide_hdr = 0;
+        s.show_hide_ftr = 0;
+    };
+    const struct {
+        BarcodeSettings settings;
+        QString value;
+        bool made;
+    } cases[] = {
+        {with("QR Code"), "https://example.com/c/123456789", true},
+        {with("QR Code", small), "https://example.com/c/123456789", true},
+        {with("QR Code", texts), QStringLiteral("Zo\u00eb Stra\u00dfe"), true},
+        {with("QR Code"), QString(7089, '1'), true}, // each mode's capacity at level L, and one more
+        {with("QR Code"), QString(7090, '1'), false},
+        {with("QR Code"), QString(4296, 'A'), true},
+        {with("QR Code"), QString(4297, 'A'), false},
+        {with("QR Code"), QString(2953, 'a'), true},
+        {with("QR Code"), QString(2954, 'a'), false},
+        {with("QR Code", version1H), QString(7, 'a'), true}, // version 1 at level H holds 7 bytes
+        {with("QR Code", version1H), QString(8, 'a'), false},
+        {with("QR Code", huge), "x", false},
+        {with("QR Code"), "", false},
+        {with("PDF417"), QString(52, '1'), true}, // the most its frame shows at 300 dpi, and more
+        {with("PDF417"), QString(53, '1'), false},
+        {with("PDF417"), QString(2711, '1'), false},
+        {with("DataMatrix"), QString(3116, '1'), true},
+        {with("DataMatrix"), QString(3117, '1'), false},
+        {with("DataMatrix", texts), QStringLiteral("\u00e9t\u00e9"), true},
+        {with("Code 128", texts), "123456789", true},
+        {with("Code 128"), "Dear Guest 1", true},
+        {with("UPCA"), "01234567890", true}, // captions beside the bars
+        {with("Code 39", [](BarcodeSettings &s) { s.linear_width_val = 0; }), "A", false},
+        {with("PostNet", [](BarcodeSettings &s) { s.linear_height_val = -1; }), "12345", true},
+        {with("EAN-13"), "12345", false},
+        {with("Code 93"), "x", false},
+    };
+    for (const auto &c : cases) {
+        const std::string what = (c.settings.symbologyTitle + " " + c.value.left(12)).toStdString() + " (" +
+                                 std::to_string(c.value.size()) + ")";
+        const BarcodeResult made = BarcodeGenerator::Get_Image_From_Val(c.settings, c.value, "Head", "Foot");
+        const BarcodeGenerator::Extent measured =
+            BarcodeGenerator::measure(c.settings, c.value, "Head", "Foot");
+        ASSERT_EQ(made.ok(), c.made) << what;
+        ASSERT_EQ(measured.made, made.ok()) << what;
+        if (!made.ok()) {
+            EXPECT_EQ(measured.error, made.message) << what;
+            continue;
+        }
+        EXPECT_EQ(measured.size, made.picture.size()) << what;
+        const auto *drawing = dynamic_cast<const BarcodeDrawing *>(made.picture.drawing());
+        ASSERT_TRUE(drawing) << what;
+        EXPECT_EQ(measured.markedArea(), drawing->markedArea()) << what;
+    }
 }
 
 TEST(BarcodeGenerationTest, ManyThreadsGiveTheSamePicturesAsOne)

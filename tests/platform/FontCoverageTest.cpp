@@ -3,12 +3,14 @@
 #include "platform/FontCoverage.h"
 #include "platform/FontResolver.h"
 
+#include <QFontDatabase>
 #include <QGlyphRun>
 #include <QRawFont>
 #include <QTextLayout>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -92,6 +94,47 @@ TEST(FontCoverage, CharactersNoFontHasAreNamedOnceInOrder)
     EXPECT_EQ(FontCoverage::undrawableCharacters(QString::fromUtf8("\U00017000"),
                                                  FontDescriptor{QStringLiteral("ArialMT"), 10}),
               QString::fromUtf8("\U00017000"));
+}
+
+// The characters named are exactly those no installed face has, as opening every face and asking
+// it says: three characters of each block of the first four planes, assigned or not.
+TEST(FontCoverage, NamesWhatNoInstalledFaceHas)
+{
+    std::vector<QRawFont> faces;
+    for (const QString &family : QFontDatabase::families()) {
+        if (QFontDatabase::isPrivateFamily(family))
+            continue;
+        for (const bool italic : {true, false}) {
+            QFont font(family);
+            font.setItalic(italic);
+            font.setStyleStrategy(QFont::NoFontMerging);
+            const QRawFont raw = QRawFont::fromFont(font);
+            if (raw.isValid() && raw.familyName().compare(family, Qt::CaseInsensitive) == 0)
+                faces.push_back(raw);
+        }
+    }
+    ASSERT_GT(faces.size(), 4u);
+    const QFont font = FontResolver::font(QStringLiteral("TimesNewRomanPS-ItalicMT"), 14);
+    int named = 0, drawn = 0;
+    for (char32_t block = 0; block < 0x400; ++block) {
+        for (const char32_t low : {0x21, 0x41, 0x99}) {
+            const char32_t c = block << 8 | low;
+            const QString text = QString::fromUcs4(&c, 1);
+            // Controls need no glyph; letters taken apart are judged by their parts.
+            const QChar::Category kind = QChar::category(c);
+            if (kind == QChar::Other_Control || kind == QChar::Other_Surrogate ||
+                text.normalized(QString::NormalizationForm_D) != text ||
+                text.normalized(QString::NormalizationForm_C) != text)
+                continue;
+            const bool anyHas = std::any_of(faces.begin(), faces.end(),
+                                            [c](const QRawFont &f) { return f.supportsCharacter(uint(c)); });
+            const QString missing = FontCoverage::undrawableCharacters(text, font);
+            EXPECT_EQ(missing.isEmpty(), anyHas) << "U+" << QString::number(c, 16).toStdString();
+            ++(anyHas ? drawn : named);
+        }
+    }
+    EXPECT_GT(named, 100);
+    EXPECT_GT(drawn, 100);
 }
 
 // Threads start with nothing known, as batch workers do, and agree with one another.

@@ -17,9 +17,7 @@ constexpr int ProblemsShown = 8;
 
 QString OutputCheckQuestion::problems(const RunPlan &plan, int threads)
 {
-    const auto check = [&plan, threads] {
-        return OutputCheck::check(plan, BatchFiller::defaultBarcodeMaker(), threads);
-    };
+    const auto check = [&plan, threads] { return OutputCheck::check(plan, threads); };
     const OutputCheck::Report report =
         plan.outputCount() > LongRun ? runWithPleaseWait(QApplication::activeWindow(), check) : check();
     if (report.isEmpty())
