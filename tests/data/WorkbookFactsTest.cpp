@@ -83,7 +83,7 @@ TEST(WorkbookReload, RowsAreReadAgainByTheirSheetAndHeadings)
 {
     QTemporaryDir tmp;
     const QString path = tmp.filePath("people.xlsx");
-    testsupport::writeWorkbook(
+    testsupport::writeOneSheet(
         path, {{"Name", "Mail", "Phone"}, {"Ann", "ann@example.com", "1"}, {"Bob", "bob@example.com", "2"}},
         "Guests");
     const ExcelBindingTable table = testsupport::loadedTable(path, "Guests", {0, 1});
@@ -145,7 +145,7 @@ TEST(WorkbookReload, RowsAreReadAgainByTheirSheetAndHeadings)
          "It has no sheet \"Guests\" any more."},
     };
     for (const Case &c : cases) {
-        testsupport::writeWorkbook(path, c.rows, c.sheet);
+        testsupport::writeOneSheet(path, c.rows, c.sheet);
         const WorkbookReload::Result r = WorkbookReload::reload(table);
         EXPECT_EQ(r.ok, c.ok) << c.what;
         EXPECT_EQ(r.reason, c.reason) << c.what;

@@ -15,7 +15,7 @@ namespace testsupport
 {
 
 // A one-sheet workbook of the rows given, its sheet titled sheet (openpyxl's own title when empty).
-inline void writeWorkbook(const QString &path, const QList<QStringList> &rows, const QString &sheet = {})
+inline void writeOneSheet(const QString &path, const QList<QStringList> &rows, const QString &sheet = {})
 {
     QJsonArray json;
     for (const QStringList &row : rows)

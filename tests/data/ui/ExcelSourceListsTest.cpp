@@ -126,7 +126,7 @@ TEST_F(ExcelSourceLists, AWorkbookImportEndedWithCancelChangesNothing)
 {
     reopenDesignWithTable();
     User_profile::setWorkbookImport({}); // the real column import, answered below
-    testsupport::writeWorkbook(tempPath("other.xlsx"), {{"Other"}, {"x@example.org"}});
+    testsupport::writeOneSheet(tempPath("other.xlsx"), {{"Other"}, {"x@example.org"}});
     const QList<ExcelBindingTable::Row> before = ExcelBindingTable::defaultInstance().ListData();
     const QString pathBefore = ExcelBindingTable::defaultInstance().Excel_Source_Path;
 
@@ -190,7 +190,7 @@ TEST_F(ExcelSourceLists, BoundObjectsFollowTheirHeadingIntoTheNextWorkbookOrShow
         window->document().insertGraphicsIntoSide(0, {text, code}, {0, 1});
 
         const QString book = tempPath(QStringLiteral("book%1.xlsx").arg(c.column));
-        testsupport::writeWorkbook(book, {c.headings, c.headings.join('|').toLower().split('|')});
+        testsupport::writeOneSheet(book, {c.headings, c.headings.join('|').toLower().split('|')});
         files.answers.push_back(book);
         session(QStringLiteral("F"), [&](User_profile &dialog) {
             answerColumnImport();

@@ -24,7 +24,7 @@ protected:
 
     void writeBook(const QList<QStringList> &rows, const QString &sheet = QStringLiteral("Guests"))
     {
-        testsupport::writeWorkbook(book(), rows, sheet);
+        testsupport::writeOneSheet(book(), rows, sheet);
     }
 
     // A saved design whose text reads the column "Mail" of rows loaded on 8 December 2026 at 10:14.
