@@ -4,7 +4,6 @@
 #include "platform/FontCoverage.h"
 #include "platform/FontResolver.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 namespace
@@ -99,14 +98,3 @@ void BM_FiftyThousandOfOneCharacter(benchmark::State &state)
 BENCHMARK(BM_FiftyThousandOfOneCharacter)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -277,16 +276,3 @@ void BM_CheckHostileRows(benchmark::State &state)
 BENCHMARK(BM_CheckHostileRows)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-// The application lives on main's stack: one kept in a static outlived Qt's own at exit, and the
-// program crashed there.
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -138,14 +137,3 @@ void BM_ThousandCardsToPngFiles(benchmark::State &state)
 BENCHMARK(BM_ThousandCardsToPngFiles)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -14,7 +14,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import MAIN_TITLE, Session, AcceptanceError, check, wait_until  # noqa: E402
+from lib.session import MAIN_TITLE, Session, check, wait_until  # noqa: E402
 
 from aiosmtpd.smtp import AuthResult  # noqa: E402
 

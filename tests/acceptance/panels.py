@@ -9,7 +9,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError, cardtool_path, check, dump_design  # noqa: E402
+from lib.session import Session, cardtool_path, check, dump_design  # noqa: E402
 
 
 def main():

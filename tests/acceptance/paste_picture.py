@@ -9,7 +9,7 @@ import sys
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError, check, dump_design, write_png  # noqa: E402
+from lib.session import Session, check, dump_design, write_png  # noqa: E402
 from lib.screen import longest_runs, png_on_clipboard  # noqa: E402
 
 WIDTH, HEIGHT = 90, 60

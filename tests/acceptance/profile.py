@@ -8,7 +8,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.screen import button_groups  # noqa: E402
-from lib.session import Session, AcceptanceError, check, dump_design  # noqa: E402
+from lib.session import Session, check, dump_design  # noqa: E402
 
 DIALOG = "Front Side User Profile Information"
 

@@ -6,7 +6,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError, check  # noqa: E402
+from lib.session import Session, check  # noqa: E402
 
 
 

@@ -8,7 +8,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, AcceptanceError, START_TITLE, check, dump_design  # noqa: E402
+from lib.session import Session, START_TITLE, check, dump_design  # noqa: E402
 
 MAGENTA = (255, 0, 255)
 
