@@ -412,7 +412,9 @@ MailRun::ItemEnd MailRun::sendItem(int i, Run &run)
     if (!run.folder->isValid() ||
         !renderCard(run.plan.cards, i, run.folder->path(), run.fileName, &files, &error)) {
         // The row is left out: nothing is sent for it and it does not count to a pause.
-        run.result.leftOut << QStringLiteral("Row %1: %2").arg(rowNumber).arg(error);
+        QString word = run.result.rowWord;
+        word[0] = word[0].toUpper();
+        run.result.leftOut << QStringLiteral("%1 %2: %3").arg(word).arg(rowNumber).arg(error);
         if (m_hooks.log)
             m_hooks.log(run.result.leftOut.last());
         countDone(run, run.plan.allToEvery ? int(run.recipients.size()) : 1);
@@ -448,6 +450,8 @@ MailRun::Result MailRun::run()
         run.result.outcomes << outcome;
     }
     run.result.planned = o.planned;
+    if (o.batch)
+        run.result.rowWord = o.cards->rowWord();
     run.folder.emplace();
 
     // The sheet counts messages done with, so a message hanging on the server shows as not done.
@@ -492,7 +496,7 @@ QString rowRanges(const QList<int> &rows)
 
 // "a@example.org (rows 1-3): why": one line for each reason the server gave a recipient, in the
 // order first given.
-QStringList refusalLines(const MailRun::Outcome &outcome)
+QStringList refusalLines(const MailRun::Outcome &outcome, const QString &rowWord)
 {
     QList<QPair<QString, QList<int>>> reasons; // a reason and its rows
     for (const MailRun::Outcome::Refusal &refusal : outcome.refused) {
@@ -507,9 +511,8 @@ QStringList refusalLines(const MailRun::Outcome &outcome)
     for (const auto &[reason, rows] : reasons) {
         QString head = outcome.recipient;
         if (!rows.isEmpty())
-            head +=
-                QStringLiteral(" (%1 %2)")
-                    .arg(rows.size() == 1 ? QStringLiteral("row") : QStringLiteral("rows"), rowRanges(rows));
+            head += QStringLiteral(" (%1%2 %3)")
+                        .arg(rowWord, rows.size() == 1 ? QString() : QStringLiteral("s"), rowRanges(rows));
         out << (reason.isEmpty() ? head : head + QStringLiteral(": ") + reason);
     }
     return out;
@@ -529,7 +532,7 @@ QStringList MailRun::Result::problems() const
 {
     QStringList out = leftOut;
     for (const Outcome &outcome : outcomes)
-        out << refusalLines(outcome);
+        out << refusalLines(outcome, rowWord);
     if (!ended.isEmpty())
         out << ended;
     return out;
@@ -562,11 +565,12 @@ void MailRun::closingText(Result &result)
         reasons << result.ended;
     QStringList refused, nothing;
     for (const Outcome &outcome : result.outcomes) {
-        refused << refusalLines(outcome);
+        refused << refusalLines(outcome, result.rowWord);
         if (outcome.meant > 0 && outcome.sent == 0 && outcome.refused.isEmpty())
-            nothing << (outcome.row > 0
-                            ? QStringLiteral("%1 (row %2)").arg(outcome.recipient).arg(outcome.row)
-                            : outcome.recipient);
+            nothing
+                << (outcome.row > 0
+                        ? QStringLiteral("%1 (%2 %3)").arg(outcome.recipient, result.rowWord).arg(outcome.row)
+                        : outcome.recipient);
     }
     if (!result.stopped && !reasons.isEmpty())
         text += QStringLiteral("\n\n") +

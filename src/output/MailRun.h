@@ -62,11 +62,12 @@ public:
         int planned = 0;      // messages the run meant to send
         int sent = 0;
         bool stopped = false;
-        QString ended;           // why the run ended before its last message, when something did
-        bool broken = false;     // what ended it is a failure every further message would meet
-        QStringList leftOut;     // data rows left out, "Row 2: why"; no message carried their card
-        QList<Outcome> outcomes; // one a recipient, in the order given
-        QString message;         // what the closing box says
+        QString ended;       // why the run ended before its last message, when something did
+        bool broken = false; // what ended it is a failure every further message would meet
+        QStringList leftOut; // data rows left out, "Row 2: why"; no message carried their card
+        QString rowWord = QStringLiteral("row"); // how rows are named: "sheet row" beside a series
+        QList<Outcome> outcomes;                 // one a recipient, in the order given
+        QString message;                         // what the closing box says
         bool allSent() const { return !refused && planned > 0 && sent == planned; }
         // Each failure once, for the log.
         QStringList problems() const;

@@ -393,6 +393,22 @@ TEST(MailRun, EveryRecipientIsTriedAndEachRefusedOneIsNamedWithItsRow)
     EXPECT_EQ(MailRun::reasonText(QString(5000, 'x')).size(), 603);
 }
 
+TEST(MailRun, RowsReadFromASheetBesideASeriesAreNamedAsSheetRows)
+{
+    // The sheet's rows 5 to 7 fill the cards beside a series: "row 2" would name the series' row.
+    QTemporaryDir tmp;
+    SampleDesign sample(tmp.filePath("DataSet"), 3, false);
+    sample.design.excelSheetRows = {5, 6, 7};
+    ExportProgress progress;
+    RecordingTransport transport;
+    transport.accept = [](const MailTransport::Message &m) { return !m.recipient.startsWith('b'); };
+    const MailRun::Result result =
+        MailRun(rowPerRecipient("a@example.com,b@example.com,c@example.com", sample), transport, progress)
+            .run();
+    EXPECT_EQ(result.message, "1 of 3 messages could not be sent.\n\nNot sent:\n"
+                              "b@example.com (sheet row 6): 550 mailbox unavailable");
+}
+
 TEST(MailRun, AFailureEveryMessageWouldMeetEndsTheRun)
 {
     QTemporaryDir tmp;
