@@ -37,17 +37,25 @@ QHBoxLayout *WindowLook::okCancelRow(QWidget *window, QPushButton *&ok, QPushBut
 
 namespace
 {
+// Places are client areas, never frames: Qt learns a frame's size from the window manager some
+// time after a window maps, so a frame position read early and written back later stood a title
+// bar's height off.
 QPoint originOf(const QWidget *window)
 {
     const QWidget *parent = window->parentWidget();
-    return parent ? parent->window()->pos() : QPoint();
+    return parent ? parent->window()->geometry().topLeft() : QPoint();
 }
 } // namespace
 
 void WindowLook::KeptPlace::restore(QWidget *window) const
 {
-    if (m_offset)
-        window->move(originOf(window) + *m_offset);
+    if (!m_offset)
+        return;
+    // setGeometry places the client area itself; it must not fix the size, which the window still
+    // fits to what it shows when it opens.
+    const bool sized = window->testAttribute(Qt::WA_Resized);
+    window->setGeometry(QRect(originOf(window) + *m_offset, window->size()));
+    window->setAttribute(Qt::WA_Resized, sized);
 }
 
 void WindowLook::KeptPlace::keep(const QWidget *window)
@@ -55,7 +63,7 @@ void WindowLook::KeptPlace::keep(const QWidget *window)
     // A window that never showed has no place of its own yet (it is given a native window when
     // first shown, and keeps its place once hidden).
     if (window->windowHandle())
-        m_offset = window->pos() - originOf(window);
+        m_offset = window->geometry().topLeft() - originOf(window);
 }
 
 void WindowLook::keepOver(QWidget *window, QWidget *parent)
