@@ -218,13 +218,18 @@ TEST_F(DesignFileTest, LenientFieldReadingAsBefore)
         ASSERT_TRUE(DesignFileFormat::parseItems(items, &c, nullptr));
         EXPECT_FALSE(c.front.Card_border_chk) << flag;
     }
-    // A binding table with only its first column reads back with only that column.
-    items[59] = plist::Value(plist::Array{plist::Value(QStringLiteral("Row"))});
-    binding.setColumnTitles({QStringLiteral("Old")});
-    ASSERT_TRUE(DesignFile::writeItems(path(QStringLiteral("f.dcard")), items, nullptr));
-    ASSERT_TRUE(file().Read_and_load_design_Log(path(QStringLiteral("f.dcard")), QStringLiteral("T")).ok());
-    EXPECT_EQ(binding.columnCount(), 1);
-    EXPECT_TRUE(EditorState::instance().Project_File_Name.isEmpty());
+    // A title list of only the first column, or none, clears the columns read before.
+    for (const plist::Array &titles : {plist::Array{plist::Value(QStringLiteral("Row"))}, plist::Array()}) {
+        items[59] = plist::Value(titles);
+        binding.setColumnTitles({QStringLiteral("Old")});
+        ASSERT_EQ(binding.columnCount(), 2);
+        ASSERT_TRUE(DesignFile::writeItems(path(QStringLiteral("f.dcard")), items, nullptr));
+        ASSERT_TRUE(
+            file().Read_and_load_design_Log(path(QStringLiteral("f.dcard")), QStringLiteral("T")).ok());
+        EXPECT_EQ(binding.columnCount(), 1) << titles.size();
+        EXPECT_EQ(binding.columnTitles().size(), 1) << titles.size();
+        EXPECT_TRUE(EditorState::instance().Project_File_Name.isEmpty());
+    }
 }
 
 TEST_F(DesignFileTest, ADamagedFileChangesNothing)
@@ -406,25 +411,6 @@ TEST_F(DesignFileTest, ADesignNamingOneArchiveThousandsOfTimesIsRefused)
         file().Read_and_load_design_Log(path(QStringLiteral("many.dcard")), QStringLiteral("L"));
     ASSERT_TRUE(r.ok()) << r.reason.toStdString();
     EXPECT_EQ(doc.graphics().size(), 300);
-}
-
-TEST_F(DesignFileTest, AnEmptyTitleListClearsThePreviousColumns)
-{
-    fillDesign();
-    EditorState::instance().Project_File_Name = path(QStringLiteral("titled.dcard"));
-    ASSERT_TRUE(file().Save_project_file(false, false).ok());
-    plist::Array items = PropertyList::readFile(path(QStringLiteral("titled.dcard"))).value.toArray();
-    items[59] = plist::Value(plist::Array());
-    ASSERT_TRUE(PropertyList::writeFile(path(QStringLiteral("untitled.dcard")), plist::Value(items),
-                                        PropertyList::Format::Xml));
-
-    ASSERT_TRUE(
-        file().Read_and_load_design_Log(path(QStringLiteral("titled.dcard")), QStringLiteral("L")).ok());
-    EXPECT_EQ(binding.columnCount(), 2);
-    ASSERT_TRUE(
-        file().Read_and_load_design_Log(path(QStringLiteral("untitled.dcard")), QStringLiteral("L")).ok());
-    EXPECT_EQ(binding.columnCount(), 1);
-    EXPECT_EQ(binding.columnTitles().size(), 1);
 }
 
 // The facts of the workbook the rows came from are saved after the objects, read back exactly,

@@ -106,8 +106,11 @@ TEST(ScriptMailTransport, OnlyStatusZeroIsSentAndOverlongBodiesAreRefused)
     EXPECT_FALSE(error.isEmpty());
 }
 
-TEST(ScriptMailTransport, TheShippedScriptRefusesBadPortsAndHeaderBreaksBeforeConnecting)
+// The shipped script checks the port and every header before it connects: Python splits a header
+// at each of these characters, and most of them used to end in a ValueError's traceback.
+TEST(ScriptMailTransport, TheShippedScriptRefusesBadPortsAndEveryHeaderBreakBeforeConnecting)
 {
+    QTemporaryDir tmp;
     ScriptMailTransport transport; // Debian's python3 and the shipped script
     ASSERT_TRUE(QFile::exists(ScriptMailTransport::defaultScript()));
     MailTransport::Account a = account();
@@ -116,22 +119,9 @@ TEST(ScriptMailTransport, TheShippedScriptRefusesBadPortsAndHeaderBreaksBeforeCo
     EXPECT_EQ(transport.send(message(), a, &error), Delivery::Failed);
     EXPECT_TRUE(error.contains("outside 1-65535")) << error.toStdString();
     a.port = QStringLiteral("25");
-    MailTransport::Message m = message();
-    m.subject = QStringLiteral("Hi\r\nBcc: someone@example.org");
-    EXPECT_EQ(transport.send(m, a, &error), Delivery::Failed);
-    EXPECT_TRUE(error.contains("line break in the subject")) << error.toStdString();
-}
-
-TEST(ScriptMailTransport, TheShippedScriptRefusesEveryLineBreakAndControlCharacterInAHeader)
-{
-    QTemporaryDir tmp;
-    ScriptMailTransport transport;
-    MailTransport::Account a = account();
-    a.port = QStringLiteral("25");
-    QString error;
-    // Python splits a header at each of these; before, most ended in a ValueError's traceback.
-    for (const QString &ch : {QStringLiteral("\v"), QStringLiteral("\f"), QStringLiteral("\x1c"),
-                              QString(QChar(0x85)), QString(QChar(0x2028)), QString(QChar(0x2029))}) {
+    for (const QString &ch :
+         {QStringLiteral("\r\nBcc: someone@example.org"), QStringLiteral("\v"), QStringLiteral("\f"),
+          QStringLiteral("\x1c"), QString(QChar(0x85)), QString(QChar(0x2028)), QString(QChar(0x2029))}) {
         MailTransport::Message m = message();
         m.subject = QStringLiteral("Hi") + ch + QStringLiteral("there");
         m.attachments.clear();

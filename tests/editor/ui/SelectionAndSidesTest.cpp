@@ -322,26 +322,6 @@ TEST_F(SelectionAndSides, AValueTypedWithoutReturnReachesWhatTheInspectorShowedB
 
 // --- edits act on the side shown ---
 
-TEST_F(SelectionAndSides, TheBackgroundStripSetsTheBackgroundOfTheSideShown)
-{
-    BackgroundBrowser &strip = window->backgroundBrowser();
-    ASSERT_GT(strip.images->count(), 0);
-    const QString picture = strip.images->item(0).path();
-    const auto clickPicture = [&] {
-        QTest::mouseClick(strip.imageBrowser->viewport(), Qt::LeftButton, {},
-                          strip.imageBrowser->itemRect(0).center());
-        CanvasDriver::settle();
-    };
-    click(window->ui().Back_Card_Btn);
-    clickPicture();
-    EXPECT_EQ(window->Back_card_Prop.Card_BG_Image_Path, picture);
-    EXPECT_EQ(window->Back_card_Prop.Card_fill_style, QStringLiteral("I"));
-    EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image_Path.isEmpty());
-    click(window->ui().Front_Card_Btn);
-    clickPicture(); // the same picture, already selected in the strip
-    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, picture);
-}
-
 TEST_F(SelectionAndSides, PreviewTurnsOffTheToolsTheStripAndTheObjectCommands)
 {
     const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));

@@ -198,18 +198,6 @@ TEST_F(StartWizard, LayoutOfEveryDetailOnTheDefaultCard)
     EXPECT_EQ(front()[2]->Text_Value, QStringLiteral("March 7, 2024 at 2:05 PM"));
     EXPECT_EQ(front()[5]->text_ctrl_font.value_or(FontDescriptor()).postScriptName,
               QStringLiteral("TimesNewRomanPS-BoldItalicMT"));
-
-    // A time alone stands where the title would.
-    window->delete_all_control();
-    InvitationDetails timeAlone;
-    timeAlone.time = QStringLiteral("2:05 PM");
-    window->Fill_Party_Invidation_Details(timeAlone);
-    ASSERT_EQ(front().size(), 1);
-    EXPECT_EQ(front()[0]->Text_Value, QStringLiteral("AT 2:05 PM"));
-    const QRectF frame = front()[0]->bounds();
-    EXPECT_EQ(frame.topLeft(), QPointF(30, 40));
-    EXPECT_NEAR(frame.width(), 260.157, 0.001);
-    EXPECT_EQ(frame.height(), 20);
 }
 
 TEST_F(StartWizard, AnAddresseeTypedWithItsSalutationIsGreetedOnce)

@@ -148,19 +148,13 @@ TEST_F(TemplateWindows, ExportAsTemplateWritesThePairAndKeepsTheDesignsOwnFile)
 TEST_F(TemplateWindows, NameDialogRefusesBadNamesAndAsksBeforeReplacing)
 {
     const QStringList before = filesUnder(dataRoot());
-    // Each bad name keeps the dialog open with a message naming what is wrong; nothing is
-    // written anywhere, and no name is cut short to make it fit.
-    const QString dot = QStringLiteral("The name of a template must not start with \".\".");
-    const QString slash = QStringLiteral("The name of a template must not contain \"/\" or \"\\\".");
+    // A bad name keeps the dialog open with a message naming what is wrong, and nothing is
+    // written anywhere (the store's own test goes through every rule).
     const struct {
         QString typed, message;
     } bad[] = {
         {QStringLiteral("   "), TemplateStore::MsgEnterName},
-        {QStringLiteral(".."), dot},
-        {QStringLiteral("../x"), slash},
-        {QStringLiteral("a/b"), slash},
-        {QStringLiteral("Gamma?>"),
-         QStringLiteral("The name of a template must not begin or end with \">\".")},
+        {QStringLiteral("../x"), QStringLiteral("The name of a template must not contain \"/\" or \"\\\".")},
     };
     for (const auto &b : bad) {
         messages.clear();

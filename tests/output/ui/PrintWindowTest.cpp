@@ -422,26 +422,6 @@ TEST_F(PrintWindow, PrintFromThePreviewPrintsEverySheet)
     EXPECT_EQ(w.lastPrintedSheets(), 120);
 }
 
-TEST_F(PrintWindow, SevenLabelsOnTwoByThreeMakeTwoSheets)
-{
-    if (!testsupport::hasTool("pdfinfo"))
-        GTEST_SKIP() << "pdfinfo is not installed";
-    FakeHost host(plainDesign());
-    Print_Wnd w(host, &host.window);
-    modalScripts.push_back([&](QDialog &) {
-        usePaper(w, 210, 297);
-        type(w.width_Stepper, 60);
-        type(w.height_Stepper, 40);
-        type(w.Row_Stepper, 2);
-        type(w.Col_Stepper, 3);
-        type(w.Total_Stepper, 7);
-        QTest::mouseClick(w.print_button, Qt::LeftButton);
-        return 0;
-    });
-    w.Open_Print_Wnd();
-    EXPECT_EQ(pdfPages(pdf), 2);
-}
-
 TEST_F(PrintWindow, DataRowsFillTheLabelsInOrderAndStopAfterTheLastRow)
 {
     if (!testsupport::hasTool("pdftoppm") || !testsupport::hasTool("ZXingReader"))
