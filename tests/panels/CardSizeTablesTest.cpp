@@ -25,8 +25,6 @@ TEST(CardSizeTables, PlasticAndPaperSizesInMillimetres)
     // The values are single precision, as the tables hold them.
     EXPECT_EQ(float(CardSizeTables::Get_My_card_Size("PVC Card", "H", 0).width()),
               float(double(3.37f) * 25.4));
-    EXPECT_NEAR(CardSizeTables::MM_to_Points_Convert(85.598f), 242.64, 0.01);
-    EXPECT_NEAR(CardSizeTables::Points_to_MM_Convert(72.0f), 25.4, 0.0001);
 }
 
 TEST(CardSizeTables, RowsOutsideTheTable)
