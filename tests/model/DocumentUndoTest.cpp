@@ -26,13 +26,21 @@ public:
 class DocumentUndoTest : public ModelTest
 {
 protected:
-    GraphicPtr addShape(SKTDocument &doc)
+    // One undo step made of the change.
+    static void step(SKTDocument &doc, const std::function<void()> &change)
     {
-        GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Shape);
         doc.undoManager().beginUndoGrouping();
-        doc.addInGraphics(g);
+        change();
         doc.undoManager().endUndoGrouping();
+    }
+    static GraphicPtr add(SKTDocument &doc, GraphicPtr g)
+    {
+        step(doc, [&] { doc.addInGraphics(g); });
         return g;
+    }
+    static GraphicPtr addShape(SKTDocument &doc)
+    {
+        return add(doc, SKTGraphic::create(SKTGraphic::Kind::Shape));
     }
 };
 
@@ -98,9 +106,7 @@ TEST_F(DocumentUndoTest, SettingTheSameValueRecordsNothing)
     SKTDocument doc;
     GraphicPtr g = addShape(doc);
     const int before = doc.undoManager().undoCount();
-    doc.undoManager().beginUndoGrouping();
-    g->setValueForKey(SKTGraphicStrokeWidthKey, g->strokeWidth());
-    doc.undoManager().endUndoGrouping();
+    step(doc, [&] { g->setValueForKey(SKTGraphicStrokeWidthKey, g->strokeWidth()); });
     EXPECT_EQ(doc.undoManager().undoCount(), before);
 }
 
@@ -121,9 +127,7 @@ TEST_F(DocumentUndoTest, RemovalUndoesAndClearingForgetsEverything)
     SKTDocument doc;
     GraphicPtr a = addShape(doc);
     GraphicPtr b = addShape(doc);
-    doc.undoManager().beginUndoGrouping();
-    doc.removeGraphicAtIndex(0);
-    doc.undoManager().endUndoGrouping();
+    step(doc, [&] { doc.removeGraphicAtIndex(0); });
     EXPECT_EQ(doc.graphics(), GraphicList{b});
     doc.undoManager().undo();
     EXPECT_EQ(doc.graphics(), (GraphicList{a, b}));
@@ -135,9 +139,7 @@ TEST_F(DocumentUndoTest, RemovalUndoesAndClearingForgetsEverything)
     EXPECT_FALSE(doc.undoManager().canUndo());
     EXPECT_TRUE(doc.undoManager().isUndoRegistrationEnabled());
     // A removed object is no longer watched: its changes record nothing.
-    doc.undoManager().beginUndoGrouping();
-    a->setBounds(QRectF(9, 9, 9, 9));
-    doc.undoManager().endUndoGrouping();
+    step(doc, [&] { a->setBounds(QRectF(9, 9, 9, 9)); });
     EXPECT_FALSE(doc.undoManager().canUndo());
 }
 
@@ -180,9 +182,7 @@ TEST_F(DocumentUndoTest, GroupNameFollowsOneOrManyProperties)
 {
     SKTDocument doc;
     auto image = std::make_shared<SKTImage>();
-    doc.undoManager().beginUndoGrouping();
-    doc.addInGraphics(image);
-    doc.undoManager().endUndoGrouping();
+    add(doc, image);
     doc.undoManager().beginUndoGrouping();
     image->setFlippedHorizontally(true);
     EXPECT_EQ(doc.undoGroupPresentablePropertyName(), QStringLiteral("Horizontal Flipping"));
@@ -201,12 +201,9 @@ TEST_F(DocumentUndoTest, LineEndPointsUndoExactly)
     auto line = std::make_shared<SKTLine>();
     line->setBeginPoint(QPointF(0, 100));
     line->setEndPoint(QPointF(100, 0));
-    doc.undoManager().beginUndoGrouping();
-    doc.addInGraphics(line);
-    doc.undoManager().endUndoGrouping();
-    doc.undoManager().beginUndoGrouping();
-    line->resizeByMovingHandle(1, QPointF(200, 150)); // the begin point crosses over the end point
-    doc.undoManager().endUndoGrouping();
+    add(doc, line);
+    // The begin point crosses over the end point.
+    step(doc, [&] { line->resizeByMovingHandle(1, QPointF(200, 150)); });
     doc.undoManager().undo();
     EXPECT_EQ(line->beginPoint(), QPointF(0, 100));
     EXPECT_EQ(line->endPoint(), QPointF(100, 0));
@@ -217,20 +214,14 @@ TEST_F(DocumentUndoTest, TextHeightFittingIsNotRecorded)
     SKTDocument doc;
     auto text = std::make_shared<SKTText>();
     text->setBounds(QRectF(0, 0, 100, 1));
-    doc.undoManager().beginUndoGrouping();
-    doc.addInGraphics(text);
-    doc.undoManager().endUndoGrouping();
+    add(doc, text);
     EXPECT_EQ(text->keysForValuesToObserveForUndo(),
               SKTGraphic::create(SKTGraphic::Kind::Shape)->keysForValuesToObserveForUndo());
-    doc.undoManager().beginUndoGrouping();
-    text->setHeightToMatchContents();
-    doc.undoManager().endUndoGrouping();
+    step(doc, [&] { text->setHeightToMatchContents(); });
     EXPECT_GT(text->bounds().height(), 1);
     EXPECT_EQ(doc.undoManager().undoCount(), 1);
     // Once fitted, bounds are watched again.
-    doc.undoManager().beginUndoGrouping();
-    text->setBounds(QRectF(5, 5, 5, 5));
-    doc.undoManager().endUndoGrouping();
+    step(doc, [&] { text->setBounds(QRectF(5, 5, 5, 5)); });
     EXPECT_EQ(doc.undoManager().undoCount(), 2);
 }
 
@@ -261,9 +252,7 @@ TEST_F(DocumentUndoTest, ColourCommandTurnsTheFillOnAsTwoChanges)
     SKTDocument doc;
     GraphicPtr g = addShape(doc);
     g->_isDrawingFill = false;
-    doc.undoManager().beginUndoGrouping();
-    g->setColor(QColor(0, 0, 255));
-    doc.undoManager().endUndoGrouping();
+    step(doc, [&] { g->setColor(QColor(0, 0, 255)); });
     EXPECT_TRUE(g->isDrawingFill());
     doc.undoManager().undo();
     EXPECT_FALSE(g->_isDrawingFill);

@@ -1,4 +1,4 @@
-// The card object record: defaults, and its keyed archive read back field for field.
+// The card object record: its keyed archive read back field for field.
 #include "ModelFixture.h"
 
 #include "model/SKTBarcode.h"
@@ -38,28 +38,6 @@ class GraphicArchiveTest : public ModelTest
 };
 
 } // namespace
-
-TEST_F(GraphicArchiveTest, NewObjectHasTheRecordDefaults)
-{
-    host.canvas = QRectF(0, 0, 100, 100);
-    auto g = SKTGraphic::create(Kind::Shape);
-    EXPECT_EQ(g->FilePath(), QStringLiteral("/res/no.png"));
-    EXPECT_TRUE(g->_isDrawingFill);
-    EXPECT_EQ(*g->_fillColor, QColor(255, 255, 255));
-    EXPECT_EQ(g->img_trnsp_val, 100.0f);
-    EXPECT_EQ(g->alpha_val, 100.0f);
-    EXPECT_EQ(*g->text_ctrl_font, (FontDescriptor{QStringLiteral("TimesNewRomanPS-ItalicMT"), 14.0}));
-    EXPECT_EQ(*g->txt_clr, QColor(0, 0, 0));
-    EXPECT_FALSE(g->_Text_contents.has_value());
-    EXPECT_EQ(g->align_hdr_index, 1);
-    EXPECT_EQ(g->qr_size_val, 60);
-    EXPECT_FLOAT_EQ(g->linear_height_val, 0.6f);
-    EXPECT_EQ(*g->dpi_custom_val, QStringLiteral("0"));
-    EXPECT_EQ(g->barcode_unit_val, 1);
-    EXPECT_TRUE(g->ctrl_is_visible);
-    EXPECT_EQ(g->double_star_type, 1);
-    EXPECT_EQ(*g->Text_Value, QStringLiteral("Text here"));
-}
 
 TEST_F(GraphicArchiveTest, WritesTheKeysInOrderAndLinesAddTheirDirection)
 {

@@ -28,28 +28,29 @@ class GraphicGeometryTest : public ModelTest
 
 TEST_F(GraphicGeometryTest, ResizingPastTheOppositeEdgeFlips)
 {
-    CountingShape s;
-    s.setBounds(QRectF(10, 10, 20, 20));
-    EXPECT_EQ(s.resizeByMovingHandle(8, QPointF(5, 40)), 6);
-    EXPECT_EQ(s.bounds(), QRectF(5, 10, 5, 30));
-    EXPECT_EQ(s.horizontal, 1);
-    EXPECT_EQ(s.vertical, 0);
-
-    CountingShape t;
-    t.setBounds(QRectF(10, 10, 20, 20));
-    EXPECT_EQ(t.resizeByMovingHandle(1, QPointF(40, 50)), 8);
-    EXPECT_EQ(t.bounds(), QRectF(30, 30, 10, 20));
-    EXPECT_EQ(t.horizontal, 1);
-    EXPECT_EQ(t.vertical, 1);
-
-    CountingShape u;
-    u.setBounds(QRectF(10, 10, 20, 20));
-    EXPECT_EQ(u.resizeByMovingHandle(5, QPointF(10, 99)), 5); // onto the opposite edge: width 0, no flip
-    EXPECT_EQ(u.bounds(), QRectF(10, 10, 0, 20));
-    EXPECT_EQ(u.horizontal, 0);
-    u.setBounds(QRectF(10, 10, 20, 20));
-    u.resizeByMovingHandle(2, QPointF(99, 0));
-    EXPECT_EQ(u.bounds(), QRectF(10, 0, 20, 30)); // middle handles keep the other dimension
+    const struct {
+        const char *what;
+        int handle;
+        QPointF to;
+        int handleAfter; // 0: not asked
+        QRectF bounds;
+        int horizontal, vertical;
+    } cases[] = {
+        {"lower middle past the left", 8, QPointF(5, 40), 6, QRectF(5, 10, 5, 30), 1, 0},
+        {"upper left past both", 1, QPointF(40, 50), 8, QRectF(30, 30, 10, 20), 1, 1},
+        {"onto the opposite edge: width 0, no flip", 5, QPointF(10, 99), 5, QRectF(10, 10, 0, 20), 0, 0},
+        {"middle handles keep the other dimension", 2, QPointF(99, 0), 0, QRectF(10, 0, 20, 30), 0, 0},
+    };
+    for (const auto &c : cases) {
+        CountingShape s;
+        s.setBounds(QRectF(10, 10, 20, 20));
+        const int after = s.resizeByMovingHandle(c.handle, c.to);
+        if (c.handleAfter)
+            EXPECT_EQ(after, c.handleAfter) << c.what;
+        EXPECT_EQ(s.bounds(), c.bounds) << c.what;
+        EXPECT_EQ(s.horizontal, c.horizontal) << c.what;
+        EXPECT_EQ(s.vertical, c.vertical) << c.what;
+    }
 }
 
 TEST_F(GraphicGeometryTest, HandleHitsUseHalfOpenSquaresAndTheLowerNumberWins)

@@ -1,5 +1,5 @@
 // Preset card sizes: inches to millimetres by orientation, the out-of-table answers, and the
-// names of each category.
+// entry a card's size belongs to.
 #include "panels/CardSizeTables.h"
 
 #include <gtest/gtest.h>
@@ -34,17 +34,6 @@ TEST(CardSizeTables, RowsOutsideTheTable)
     expectSize(CardSizeTables::Get_My_card_Size("PVC Card", "H", 7), 762, 762);
     expectSize(CardSizeTables::Get_My_card_Size("Paper Badge", "H", 8), 762, 762);
     expectSize(CardSizeTables::Get_My_card_Size("PVC Card", "H", -2), 762, 762);
-}
-
-TEST(CardSizeTables, NamesAndUnits)
-{
-    EXPECT_EQ(CardSizeTables::pvc_card_arry().size(), 7);
-    EXPECT_EQ(CardSizeTables::pvc_card_arry().constFirst(), QStringLiteral("CR80-Credit Card Size"));
-    EXPECT_EQ(CardSizeTables::paper_card_arry().size(), 8);
-    EXPECT_EQ(CardSizeTables::paper_card_arry().constLast(), QStringLiteral("Durable 1459 - Name Badge"));
-    EXPECT_EQ(CardSizeTables::namesFor("Paper Badge"), CardSizeTables::paper_card_arry());
-    EXPECT_NEAR(CardSizeTables::MM_to_Points_Convert(85.598f), 242.64, 0.01);
-    EXPECT_NEAR(CardSizeTables::Points_to_MM_Convert(72.0f), 25.4, 0.0001);
 }
 
 TEST(CardSizeTables, RowOfACardsSize)

@@ -4,6 +4,7 @@
 
 #include "barcode/SymbolDecoder.h"
 #include "barcode/ui/Barcode_Gen.h"
+#include "foundation/ui/ComboItems.h"
 #include "foundation/ui/StepperField.h"
 #include "model/SKTGraphic.h"
 #include "support/WindowFixture.h"
@@ -65,13 +66,7 @@ inline void toggle(QCheckBox *box)
     QTest::keyClick(box, Qt::Key_Space);
 }
 
-inline QStringList itemsOf(const QComboBox *combo)
-{
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items << combo->itemText(i);
-    return items;
-}
+using ComboItems::itemsOf;
 
 // What ZXingReader reads in a picture ("" for nothing). Downscaled copies of a large card make it
 // report one linear symbol twice, which this version cannot handle: full size only.

@@ -9,21 +9,13 @@
 #include "data/ui/Data_From_Excel.h"
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
+#include "foundation/ui/ComboItems.h"
 #include "model/SKTBarcode.h"
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/Inspector.h"
 #include "support/Workbooks.h"
 
-namespace
-{
-QStringList itemsOf(const QComboBox *combo)
-{
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items << combo->itemText(i);
-    return items;
-}
-} // namespace
+using ComboItems::itemsOf;
 
 class ExcelSourceLists : public ProfileFixture
 {
