@@ -45,8 +45,9 @@ TEST_F(GraphicGeometryTest, ResizingPastTheOppositeEdgeFlips)
         CountingShape s;
         s.setBounds(QRectF(10, 10, 20, 20));
         const int after = s.resizeByMovingHandle(c.handle, c.to);
-        if (c.handleAfter)
+        if (c.handleAfter) {
             EXPECT_EQ(after, c.handleAfter) << c.what;
+        }
         EXPECT_EQ(s.bounds(), c.bounds) << c.what;
         EXPECT_EQ(s.horizontal, c.horizontal) << c.what;
         EXPECT_EQ(s.vertical, c.vertical) << c.what;
