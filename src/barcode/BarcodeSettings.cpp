@@ -118,6 +118,7 @@ const std::map<QString, Setter> &setters()
         {QStringLiteral("show_hide_ftr"), intField(&BarcodeSettings::show_hide_ftr)},
         {QStringLiteral("show_hide_val"), intField(&BarcodeSettings::show_hide_val)},
         {QStringLiteral("show_val_on_top"), intField(&BarcodeSettings::show_val_on_top)},
+        {QStringLiteral("kerning_value"), intField(&BarcodeSettings::kerning_value)},
         {QStringLiteral("align_hdr_index"), intField(&BarcodeSettings::align_hdr_index)},
         {QStringLiteral("align_ftr_index"), intField(&BarcodeSettings::align_ftr_index)},
         {QStringLiteral("linear_height_val"), realField(&BarcodeSettings::linear_height_val)},

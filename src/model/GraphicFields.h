@@ -29,7 +29,7 @@ struct Field {
 
 // A new stored field is one more row here (and its member in SKTGraphic); the order is the
 // archive's key order.
-inline constexpr std::array<Field, 95> Table{{
+inline constexpr std::array<Field, 96> Table{{
     {"_bounds", Kind::Rect, &SKTGraphic::_bounds},
     {"ctrl_is_locked", Kind::Flag, &SKTGraphic::ctrl_is_locked},
     {"_isDrawingFill", Kind::Flag, &SKTGraphic::_isDrawingFill},
@@ -125,6 +125,7 @@ inline constexpr std::array<Field, 95> Table{{
     {"polygon_type", Kind::Int, &SKTGraphic::polygon_type},
     {"excel_col_title", Kind::String, &SKTGraphic::excel_col_title},
     {"manual_file_path", Kind::String, &SKTGraphic::manual_file_path},
+    {"kerning_value", Kind::Int, &SKTGraphic::kerning_value},
 }};
 
 constexpr bool kindsMatchMembers()

@@ -81,6 +81,7 @@ void SKTGraphic::zeroFields()
     dpi_val_index = 0;
     dpi_custom_val = std::nullopt;
     barcode_unit_val = 0;
+    kerning_value = 0;
     ctrl_is_locked = false;
     text_alignmnet = text_transfrom_case = 0;
     text_kerning = 0.0f;

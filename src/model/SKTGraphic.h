@@ -164,6 +164,8 @@ public:
     std::optional<QString> excel_col_title;
     // A picture's own file while a series or column gives it its file: Manual gives it back.
     std::optional<QString> manual_file_path;
+    // A barcode's one-part caption spread over its bars when exactly 1 (the window's Spread value).
+    qint32 kerning_value = 0;
     std::optional<QString> Text_Value = QStringLiteral("Text here");
     bool ctrl_is_visible = true;
     qint32 double_star_type = 1;

@@ -49,6 +49,7 @@ BarcodeSettings BatchBarcodeSettings::Set_Barcode_Prop_To_Control(const SKTGraph
     colour(g.barcode_clr_val, &s.barcode_clr);
     s.dpi_val_index = g.dpi_val_index;
     s.dpi_custom_val = g.dpi_custom_val.value_or(QStringLiteral("0"));
+    s.kerning_value = g.kerning_value;
     s.dpi = BarcodeSettings::dpiForChoice(s.dpi_val_index, s.dpi_custom_val);
     return s;
 }

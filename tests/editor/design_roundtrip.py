@@ -59,7 +59,7 @@ ARCHIVE_KEYS = [
     ("text_kerning", "float"), ("print_object", "int"), ("control_ID", "object"), ("excel_binding", "bool"),
     ("excel_col_indx", "int"), ("Text_Value", "object"), ("ctrl_is_visible", "bool"),
     ("double_star_type", "int"), ("polygon_type", "int"), ("excel_col_title", "object"),
-    ("manual_file_path", "object"),
+    ("manual_file_path", "object"), ("kerning_value", "int"),
 ]
 
 def fail(msg):

@@ -43,7 +43,7 @@ TEST_F(GraphicArchiveTest, WritesTheKeysInOrderAndLinesAddTheirDirection)
 {
     auto shape = SKTGraphic::create(Kind::Shape);
     const QStringList keys = archiveKeys(shape->archivedData());
-    ASSERT_EQ(keys.size(), 95);
+    ASSERT_EQ(keys.size(), 96);
     EXPECT_EQ(keys.at(0), QStringLiteral("_bounds"));
     EXPECT_EQ(keys.at(1), QStringLiteral("ctrl_is_locked"));
     EXPECT_EQ(keys.at(40), QStringLiteral("_shape_type"));
@@ -51,11 +51,12 @@ TEST_F(GraphicArchiveTest, WritesTheKeysInOrderAndLinesAddTheirDirection)
     EXPECT_EQ(keys.at(92), QStringLiteral("polygon_type"));
     EXPECT_EQ(keys.at(93), QStringLiteral("excel_col_title"));
     EXPECT_EQ(keys.at(94), QStringLiteral("manual_file_path"));
+    EXPECT_EQ(keys.at(95), QStringLiteral("kerning_value"));
 
     auto line = SKTGraphic::create(Kind::Line);
     const QStringList lineKeys = archiveKeys(line->archivedData());
-    ASSERT_EQ(lineKeys.size(), 97);
-    EXPECT_EQ(lineKeys.mid(95), (QStringList{QStringLiteral("_pointsRight"), QStringLiteral("_pointsDown")}));
+    ASSERT_EQ(lineKeys.size(), 98);
+    EXPECT_EQ(lineKeys.mid(96), (QStringList{QStringLiteral("_pointsRight"), QStringLiteral("_pointsDown")}));
 }
 
 TEST_F(GraphicArchiveTest, RoundTripKeepsEveryFieldAndNarrowsTheTwoDoubles)

@@ -294,11 +294,13 @@ TEST(BatchBarcodeSettings, SymbologyIndexCountsInTheSymbologyTableOrder)
     g->qr_ec_index = 3;
     g->barcode_clr_val = QColor(Qt::darkBlue);
     g->value_font_val = FontDescriptor{"Arial-BoldMT", 12};
+    g->kerning_value = 1;
     const BarcodeSettings s = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*g);
     EXPECT_EQ(s.qr_size_val, 90);
     EXPECT_EQ(s.qr_ec_index, 3);
     EXPECT_EQ(s.barcode_clr, QColor(Qt::darkBlue));
     EXPECT_EQ(s.value_font, (FontDescriptor{"Arial-BoldMT", 12}));
+    EXPECT_EQ(s.kerning_value, 1); // a spread caption stays spread on every card
     EXPECT_EQ(s.unit, 1);
 }
 

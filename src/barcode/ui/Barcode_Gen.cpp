@@ -202,6 +202,7 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(SKTGraphic &o)
     hideFooterCheckbox->setChecked(s.show_hide_ftr == 1);
     captionCheckbox->setChecked(s.show_hide_val == 1);
     showinTopCheckbox->setChecked(s.show_val_on_top == 1);
+    kerning_value_Checkbox->setChecked(s.kerning_value == 1);
     align_hdr_combo->setCurrentIndex(s.align_hdr_index);
     align_ftr_combo->setCurrentIndex(s.align_ftr_index);
     m_source->loadFrom(o);
@@ -287,6 +288,7 @@ void Barcode_Gen::storeInto(SKTBarcode &o) const
     o.barcode_clr_val = s.barcode_clr;
     o.dpi_val_index = s.dpi_val_index;
     o.dpi_custom_val = s.dpi_custom_val;
+    o.kerning_value = s.kerning_value;
 }
 
 void Barcode_Gen::OK_Btn_Clicked()

@@ -98,4 +98,5 @@ void BarcodePanel::copyBarcodeFields(const SKTGraphic &f, SKTGraphic &t)
     t.barcode_clr_val = f.barcode_clr_val;
     t.dpi_val_index = f.dpi_val_index;
     t.dpi_custom_val = f.dpi_custom_val;
+    t.kerning_value = f.kerning_value;
 }

@@ -397,6 +397,7 @@ TEST_F(BarcodeWindow, OkStoresALinearBarcodeThatDecodes)
         chooseType(window, QStringLiteral("Code 128"));
         retype(window.dataText, QStringLiteral("TESS-42"));
         retype(window.HeaderText, QStringLiteral("Guest"));
+        toggle(window.kerning_value_Checkbox);
         saveArtifact(&window, QStringLiteral("barcode-window-linear.png"));
     });
     ASSERT_TRUE(picture.has_value());
@@ -404,6 +405,7 @@ TEST_F(BarcodeWindow, OkStoresALinearBarcodeThatDecodes)
     EXPECT_EQ(BarcodeSettings::titleForIndex(0, object.barcode_font_index), QStringLiteral("Code 128"));
     EXPECT_EQ(object.linear_font_val, QStringLiteral("TESS-42"));
     EXPECT_EQ(object.header_val, QStringLiteral("Guest"));
+    EXPECT_EQ(object.kerning_value, 1);
     ASSERT_TRUE(object._contents.has_value());
     EXPECT_EQ(decodeStoredPicture(object, QStringLiteral("barcode-linear.png")), QStringLiteral("TESS-42"));
 
@@ -413,6 +415,7 @@ TEST_F(BarcodeWindow, OkStoresALinearBarcodeThatDecodes)
     again.Set_Barcode_Prop_To_Control(object);
     EXPECT_EQ(again.barcodeTypePopup->currentText(), QStringLiteral("Code 128"));
     EXPECT_EQ(again.dataText->text(), QStringLiteral("TESS-42"));
+    EXPECT_TRUE(again.kerning_value_Checkbox->isChecked());
     EXPECT_EQ(again.sett_tab->count(), 3);
     EXPECT_EQ(again.barHeightLabel->text(), QStringLiteral("Bar Height (cm):"));
 }
