@@ -67,23 +67,19 @@ QString oneInEachBlock(char32_t first, int blocks)
     return text;
 }
 
-void BM_FirstSightOfACharacterNoFontHas(benchmark::State &state)
+// Arguments: the first character and the number of blocks, one character in each.
+void BM_FirstSightOfCharactersNoFontHas(benchmark::State &state)
 {
     const QFont font = cardFont();
-    const QString text = oneInEachBlock(0x1F382, 1);
+    const QString text = oneInEachBlock(char32_t(state.range(0)), int(state.range(1)));
     for (auto _ : state)
         benchmark::DoNotOptimize(FontCoverage::undrawableCharacters(text, font));
 }
-BENCHMARK(BM_FirstSightOfACharacterNoFontHas)->Unit(benchmark::kMillisecond)->Iterations(1);
-
-void BM_FirstSightOfTenBlocksNoFontHas(benchmark::State &state)
-{
-    const QFont font = cardFont();
-    const QString text = oneInEachBlock(0x30000, 10);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(FontCoverage::undrawableCharacters(text, font));
-}
-BENCHMARK(BM_FirstSightOfTenBlocksNoFontHas)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_FirstSightOfCharactersNoFontHas)
+    ->Args({0x1F382, 1})
+    ->Args({0x30000, 10})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // A value of 50,000 copies of one character no font has, checked and laid out.
 void BM_FiftyThousandOfOneCharacter(benchmark::State &state)
