@@ -3,7 +3,6 @@
 #include "canvas/ui/ImageBrowser.h"
 #include "canvas/ui/ImageBrowserModel.h"
 #include "foundation/DataRoot.h"
-#include "model/ModelGlobals.h"
 #include "panels/ui/InspectorHost.h"
 #include "panels/ui/PanelEdits.h"
 
@@ -58,11 +57,7 @@ void BackgroundBrowser::imageBrowserSelectionDidChange()
     if (rows.isEmpty())
         return;
     selected_image = images->item(rows.first()).path();
-    PanelEdits::cardPage(m_host, QStringLiteral("Background"), [this] {
-        if (Card_Front_Or_Back != 0)
-            m_host.set_Back_BG_Image(selected_image);
-        else
-            m_host.set_Front_BG_Image(selected_image);
-    });
+    PanelEdits::cardPage(m_host, QStringLiteral("Background"),
+                         [this] { m_host.setLiveBackground(selected_image); });
     m_host.Refresh_Canvas();
 }

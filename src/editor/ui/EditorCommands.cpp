@@ -293,12 +293,7 @@ void EditorCommands::Card_Bckgrnd_Clicked()
     MainWindowLayout &ui = m_window.ui();
     ui.Card_fill_chk->setChecked(true);
     m_window.card_prop_set(FillCode::Picture);
-    PanelEdits::cardPage(m_window, QStringLiteral("Background"), [&] {
-        if (Card_Front_Or_Back != 0)
-            m_window.set_Back_BG_Image(path);
-        else
-            m_window.set_Front_BG_Image(path);
-    });
+    PanelEdits::cardPage(m_window, QStringLiteral("Background"), [&] { m_window.setLiveBackground(path); });
     InspectorTabs &tabs = m_window.inspectorTabs();
     tabs.addItem(InspectorTabs::card_bkgd_tab);
     tabs.selectItem(InspectorTabs::card_bkgd_tab);

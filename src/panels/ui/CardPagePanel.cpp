@@ -427,14 +427,6 @@ void CardPagePanel::Card_Image_RD_Sel()
     chooseFillKind(FillCode::Picture);
 }
 
-void CardPagePanel::setBackgroundFromPath(const QString &path)
-{
-    if (Card_Front_Or_Back != 0)
-        m_host.set_Back_BG_Image(path);
-    else
-        m_host.set_Front_BG_Image(path);
-}
-
 void CardPagePanel::Card_Image_Browse_Btn()
 {
     const std::optional<QString> path = FilePanels::instance().openFile(
@@ -442,7 +434,7 @@ void CardPagePanel::Card_Image_Browse_Btn()
         ImageSignPanel::pictureSuffixes());
     if (!path)
         return;
-    setBackgroundFromPath(*path);
+    m_host.setLiveBackground(*path);
     Update_Card_Graphics();
     // Showing the new background reloads the page; the user stays where the picture was chosen.
     m_host.inspectorTabs().selectItem(InspectorTabs::card_bkgd_tab);
@@ -452,7 +444,7 @@ void CardPagePanel::Card_Image_Library_Btn()
 {
     if (const std::optional<QString> path =
             m_host.registry().choosePicture(WindowRegistry::PictureShelf::Backgrounds))
-        setBackgroundFromPath(*path);
+        m_host.setLiveBackground(*path);
     Update_Card_Graphics();
     m_host.inspectorTabs().selectItem(InspectorTabs::card_bkgd_tab);
 }

@@ -77,7 +77,6 @@ private:
     void selectFillRadio(const QString &fillStyle);
     // A fill radio's action: that kind on, its controls enabled, the page written.
     void chooseFillKind(const QString &fillStyle);
-    void setBackgroundFromPath(const QString &path);
     // "H" for the "Horizontal" orientation, "V" for any other.
     QString presetCode() const;
     // The card's size in millimetres, from the front canvas.

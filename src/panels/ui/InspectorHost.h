@@ -3,6 +3,7 @@
 // window commands a panel starts. The main window implements it; panel tests fake it.
 #pragma once
 
+#include "model/ModelGlobals.h"
 #include "model/SKTGraphic.h"
 #include "platform/FontDescriptor.h"
 
@@ -48,6 +49,14 @@ public:
     virtual void SetDocumentCanvasSize(const QSizeF &size) = 0;
     virtual void set_Front_BG_Image(const QString &path) = 0;
     virtual void set_Back_BG_Image(const QString &path) = 0;
+    // The background picture of the side being edited.
+    void setLiveBackground(const QString &path)
+    {
+        if (Card_Front_Or_Back != 0)
+            set_Back_BG_Image(path);
+        else
+            set_Front_BG_Image(path);
+    }
     // Whether the Back side button can be pressed (a two-sided card).
     virtual void setBackSideEnabled(bool enabled) = 0;
 
