@@ -118,10 +118,7 @@ void CardPagePanel::connectControls()
     for (const auto &[stepper, name, action] : steppers) {
         PanelEdits::endMergeWhenLeft(m_host, stepper, true);
         connect(stepper, &StepperField::userChanged, this,
-                [this, stepper = stepper, name = name, action = action] {
-                    PanelEdits::cardPage(
-                        m_host, QString::fromLatin1(name), [this, action] { (this->*action)(); }, stepper);
-                });
+                [this, stepper = stepper, name = name, action = action] { runStep(name, action, stepper); });
     }
     // Only a name the user typed is written: the field also finishes editing when the focus moves
     // on after a side switch, and must not copy the other side's page then.
@@ -141,9 +138,10 @@ void CardPagePanel::connectControls()
     });
 }
 
-void CardPagePanel::runStep(const char *name, void (CardPagePanel::*action)())
+void CardPagePanel::runStep(const char *name, void (CardPagePanel::*action)(), const QObject *mergeControl)
 {
-    PanelEdits::cardPage(m_host, QString::fromLatin1(name), [this, action] { (this->*action)(); });
+    PanelEdits::cardPage(
+        m_host, QString::fromLatin1(name), [this, action] { (this->*action)(); }, mergeControl);
 }
 
 // --- loading ---

@@ -71,8 +71,9 @@ public:
 
 private:
     void connectControls();
-    // Runs one of the page's actions as the undo step of that name.
-    void runStep(const char *name, void (CardPagePanel::*action)());
+    // Runs one of the page's actions as the undo step of that name; with mergeControl, that
+    // control's writes add to one step (PanelEdits::cardPage).
+    void runStep(const char *name, void (CardPagePanel::*action)(), const QObject *mergeControl = nullptr);
     void setFillKindEnabling(const QString &fillStyle);
     void selectFillRadio(const QString &fillStyle);
     // A fill radio's action: that kind on, its controls enabled, the page written.
