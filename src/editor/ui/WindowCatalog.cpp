@@ -40,11 +40,8 @@ int openBarcodeWindow(InspectorHost &host)
         });
         // What OK writes into the barcode and the other selected objects is one step. The card
         // bounds the barcode: a larger symbol moves inward, or is refused before OK.
-        GraphicList written = canvas->selectedGraphics();
-        if (!written.contains(barcode))
-            written.append(barcode);
         bool accepted = false;
-        PanelEdits::objects(host, QStringLiteral("Barcode"), written, [&] {
+        PanelEdits::selectionWith(host, QStringLiteral("Barcode"), barcode, [&] {
             const std::optional<Picture> picture = gen->Open_Wnd(*barcode, canvas->bounds());
             if (!picture)
                 return;

@@ -90,10 +90,7 @@ void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
 void ComboDispatcher::sourceStep(const std::function<void()> &write)
 {
     // The bound object and, for a picture bound to a series, every selected one the panel writes.
-    GraphicList graphics = m_host.liveCanvas() ? m_host.liveCanvas()->selectedGraphics() : GraphicList();
-    if (const GraphicPtr graphic = selectedGraphic(); graphic && !graphics.contains(graphic))
-        graphics.append(graphic);
-    PanelEdits::objects(m_host, QStringLiteral("Data Source"), graphics, write);
+    PanelEdits::selectionWith(m_host, QStringLiteral("Data Source"), selectedGraphic(), write);
 }
 
 void ComboDispatcher::dataSourceKindChanged()

@@ -73,6 +73,16 @@ void PanelEdits::selection(InspectorHost &host, const QString &name, const std::
     objects(host, name, canvas ? canvas->selectedGraphics() : GraphicList(), write, mergeControl);
 }
 
+void PanelEdits::selectionWith(InspectorHost &host, const QString &name, const GraphicPtr &current,
+                               const std::function<void()> &write)
+{
+    const SKTGraphicView *canvas = host.liveCanvas();
+    GraphicList graphics = canvas ? canvas->selectedGraphics() : GraphicList();
+    if (current && !graphics.contains(current))
+        graphics.append(current);
+    objects(host, name, graphics, write);
+}
+
 void PanelEdits::cardPage(InspectorHost &host, const QString &name, const std::function<void()> &write,
                           const QObject *mergeControl)
 {

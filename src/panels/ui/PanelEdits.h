@@ -25,6 +25,10 @@ void objects(InspectorHost &host, const QString &name, const GraphicList &graphi
 // The same over the selection of the side being edited.
 void selection(InspectorHost &host, const QString &name, const std::function<void()> &write,
                const QObject *mergeControl = nullptr);
+// The same over the selection and `current` (the object a window or binding works on), which is
+// written whether or not it is selected.
+void selectionWith(InspectorHost &host, const QString &name, const GraphicPtr &current,
+                   const std::function<void()> &write);
 // Runs write as one step over the card page of both sides (settings, outline, size, content
 // font) and the texts of the side being edited, which take the content font and colour.
 void cardPage(InspectorHost &host, const QString &name, const std::function<void()> &write,
