@@ -47,6 +47,8 @@ public:
 
     // Opacity as drawn: the stored value clamped to [0, 1] (new records hold 100).
     double drawOpacity() const;
+    // Whether the card has a back (Card_Side "2"; "1" is a one-sided card).
+    bool isTwoSided() const { return Card_Side == QLatin1String("2"); }
 
     // The font that the editor applies to every text: TimesNewRomanPS-ItalicMT at 14 points.
     static FontDescriptor defaultContentFont();

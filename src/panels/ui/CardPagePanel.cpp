@@ -185,7 +185,7 @@ void CardPagePanel::loadFrom(Card_Property &page)
     ui.height_Stepper->setValue(CardSizeTables::Points_to_MM_Convert(float(bounds.height())));
     // The sides follow the stored record, so that the next write does not turn a one-sided card
     // into a two-sided one.
-    const bool twoSided = page.Card_Side == QLatin1String("2");
+    const bool twoSided = page.isTwoSided();
     ui.Sides_ComboBox->setCurrentIndex(twoSided ? 0 : 1);
     m_host.setBackSideEnabled(twoSided);
     // Orientation, category and row follow the card's size; what the page names is tried first.

@@ -46,6 +46,6 @@ void CardPageState::putBack() const
             front->Refresh_ScrollView();
     }
     m_host.setAllTextFont(m_contentFont);
-    m_host.setBackSideEnabled(m_front.Card_Side == QLatin1String("2"));
+    m_host.setBackSideEnabled(m_front.isTwoSided());
     m_host.Refresh_Canvas();
 }
