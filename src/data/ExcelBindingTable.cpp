@@ -31,6 +31,15 @@ void ExcelBindingTable::setWorkbookOrigin(const QList<int> &sheetRows, const Unc
     m_uncomputed = uncomputed;
 }
 
+void ExcelBindingTable::takeRowsOf(const ExcelBindingTable &read)
+{
+    m_rows = read.m_rows;
+    m_titles = read.m_titles;
+    m_sheetRows = read.m_sheetRows;
+    m_uncomputed = read.m_uncomputed;
+    sourceFacts = read.sourceFacts;
+}
+
 bool ExcelBindingTable::Create_List_By_Array(const QStringList &texts, int count)
 {
     if (count < 0 || count > texts.size())

@@ -56,6 +56,9 @@ public:
     const QList<int> &sheetRows() const { return m_sheetRows; }
     const UncomputedFormulas &uncomputedFormulas() const { return m_uncomputed; }
     void setWorkbookOrigin(const QList<int> &sheetRows, const UncomputedFormulas &uncomputed);
+    // Takes the titles, rows, their origin and the workbook's facts of a table read from a
+    // workbook; the binding flag and path stay as they are.
+    void takeRowsOf(const ExcelBindingTable &read);
 
     // Binding state kept beside the table.
     bool Excel_Binding_Use = false;

@@ -10,6 +10,15 @@ namespace
 // of scattered formulas still gives a message that fits the screen.
 constexpr qsizetype kRunsNamed = 4;
 constexpr int kColumnsNamed = 5;
+
+// The run of a column's runs (rising, apart) that holds the row; end() when none does.
+template <typename Runs> auto runHolding(Runs &runs, qsizetype row)
+{
+    // The last run starting at or before the row.
+    auto after = std::upper_bound(runs.begin(), runs.end(), row,
+                                  [](qsizetype r, const auto &run) { return r < run.first; });
+    return after != runs.begin() && row <= std::prev(after)->second ? std::prev(after) : runs.end();
+}
 } // namespace
 
 void UncomputedFormulas::add(qsizetype row, int column)
@@ -28,12 +37,7 @@ bool UncomputedFormulas::contains(qsizetype row, int column) const
     const auto it = m_columns.find(column);
     if (it == m_columns.end())
         return false;
-    const auto &runs = it->second;
-    // The last run starting at or before the row.
-    auto after = std::upper_bound(
-        runs.begin(), runs.end(), row,
-        [](qsizetype r, const std::pair<qsizetype, qsizetype> &run) { return r < run.first; });
-    return after != runs.begin() && row <= std::prev(after)->second;
+    return runHolding(it->second, row) != it->second.end();
 }
 
 void UncomputedFormulas::remove(qsizetype row, int column)
@@ -42,12 +46,9 @@ void UncomputedFormulas::remove(qsizetype row, int column)
     if (it == m_columns.end())
         return;
     auto &runs = it->second;
-    auto after = std::upper_bound(
-        runs.begin(), runs.end(), row,
-        [](qsizetype r, const std::pair<qsizetype, qsizetype> &run) { return r < run.first; });
-    if (after == runs.begin() || row > std::prev(after)->second)
+    const auto run = runHolding(runs, row);
+    if (run == runs.end())
         return;
-    const auto run = std::prev(after);
     if (run->first == run->second) {
         runs.erase(run);
     } else if (row == run->first) {

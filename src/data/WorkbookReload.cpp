@@ -2,7 +2,6 @@
 
 #include "data/ColumnBinding.h"
 #include "data/XlsxReader.h"
-#include "foundation/StringUtils.h"
 
 namespace
 {
@@ -36,10 +35,8 @@ WorkbookReload::Result WorkbookReload::reload(const ExcelBindingTable &loaded)
         return refused(
             QStringLiteral("The sheet \"%1\" is empty.").arg(reader.sheetNames().value(sheet - 1)));
 
-    QStringList sheetTitles;
-    for (int j = 0; j < read.rows.columnCount(); ++j)
-        sheetTitles.append(Trim_Str(read.rows.text(0, j)));
     // Each column as loaded is found again by its heading, its old place first.
+    const QStringList sheetTitles = read.rows.first();
     const QStringList headings = loaded.columnTitles().mid(1);
     Result result;
     QList<int> columns;

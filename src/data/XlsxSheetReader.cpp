@@ -271,7 +271,6 @@ bool XlsxSheetReader::readStringItem(XlsxXmlScanner &xml, std::string *out, size
     }
 }
 
-// Types the cell into its text and puts it in its slot; an empty text leaves the slot as it is.
 // The text of a cell before its style's text section applies: a shared or inline string, TRUE or
 // FALSE, a number or an ISO date as its format shows it, or the value stored. False for a
 // shared-string index without an entry.
@@ -298,6 +297,7 @@ bool XlsxSheetReader::typedText(const Cell &cell, const XlsxCellFormats &formats
     return true;
 }
 
+// Types the cell into its text and puts it in its slot; an empty text leaves the slot as it is.
 XlsxSheetReader::Outcome XlsxSheetReader::place(const Cell &cell)
 {
     m_nextColumn = cell.column + 1;

@@ -39,14 +39,12 @@ bool Import_Excel::Create_Excel_List_Func(const QString &path)
     if (!readRows(path, XlsxReader::corruptMessage(), &facts))
         return false;
     const QList<int> columns = tickedColumns();
-    const ExcelBindingTable built = ColumnBinding::tableOf(excel_content.rows, columns, firstDataRow());
-    m_table->setColumnTitles(built.columnTitles().mid(1));
-    m_table->setListData(built.ListData());
-    m_table->setWorkbookOrigin(built.sheetRows(), built.uncomputedFormulas());
+    ExcelBindingTable built = ColumnBinding::tableOf(excel_content.rows, columns, firstDataRow());
     // Kept so that a changed workbook is noticed and its rows can be read again the same way.
     facts.sheet = Sheet_ComboBox->currentText();
     facts.firstRow = firstDataRow();
     facts.columns = columns;
-    m_table->sourceFacts = facts;
+    built.sourceFacts = facts;
+    m_table->takeRowsOf(built);
     return true;
 }

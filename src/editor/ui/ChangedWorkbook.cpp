@@ -32,10 +32,7 @@ QString quotedList(const QStringList &headings)
 // The rows read again take the place of the rows as loaded; bound objects follow their headings.
 void takeRows(SKTWindowController &window, ExcelBindingTable &table, const WorkbookReload::Result &read)
 {
-    table.setColumnTitles(read.table.columnTitles().mid(1));
-    table.setListData(read.table.ListData());
-    table.setWorkbookOrigin(read.table.sheetRows(), read.table.uncomputedFormulas());
-    table.sourceFacts = read.table.sourceFacts;
+    table.takeRowsOf(read.table);
     window.Refresh_Canvas();
     if (!read.goneHeadings.isEmpty())
         Show_MessageBox(

@@ -170,7 +170,7 @@ void User_profile::loadFromSide()
         if (type == DataSourceCode::BindingColumn) {
             showColumn(f,
                        ColumnBinding::resolve(Data_From_Excel_Window, g->excel_col_indx, g->excel_col_title),
-                       g->excel_col_title.value_or(QString()), g->excel_col_indx);
+                       g->excel_col_title.value_or(QString()), g->excel_col_indx, shownValue(f));
         } else if (type == DataSourceCode::Series) {
             QComboBox *series = m_series[size_t(f)];
             if (g->batch_list_index >= 0 && g->batch_list_index < series->count()) {
@@ -221,7 +221,7 @@ QString User_profile::shownValue(int f) const
     return f == Photo ? image_path_val->text() : m_value[size_t(f)]->text();
 }
 
-void User_profile::showColumn(int f, int column, const QString &heading, qint32 before)
+void User_profile::showColumn(int f, int column, const QString &heading, qint32 before, const QString &value)
 {
     QComboBox *series = m_series[size_t(f)];
     if (column != ColumnBinding::Missing && column < series->count()) {
@@ -231,7 +231,7 @@ void User_profile::showColumn(int f, int column, const QString &heading, qint32 
     }
     // The old workbook's value would be taken for the new one's: nothing is shown instead. The
     // binding as it was is kept aside, should the user keep it.
-    m_missingValue[size_t(f)] = shownValue(f);
+    m_missingValue[size_t(f)] = value;
     m_missingIndex[size_t(f)] = before;
     m_missingHeading[size_t(f)] = heading;
     ComboItems::showColumnQuietly(series, ColumnBinding::Missing, heading);
@@ -253,11 +253,9 @@ void User_profile::followHeadings()
         // A detail missing its column in the last workbook too keeps the binding it had before.
         const QString value = wasMissing ? m_missingValue[size_t(f)] : shownValue(f);
         sourceStep(f);
-        if (!heading.isEmpty() || before >= 0) {
-            showColumn(f, ColumnBinding::resolve(Data_From_Excel_Window, before, heading), heading, before);
-            if (wasMissing && !m_missingHeading[size_t(f)].isEmpty())
-                m_missingValue[size_t(f)] = value;
-        }
+        if (!heading.isEmpty() || before >= 0)
+            showColumn(f, ColumnBinding::resolve(Data_From_Excel_Window, before, heading), heading, before,
+                       value);
     }
 }
 

@@ -146,8 +146,8 @@ private:
     void sourceStep(int field);
     void pickStep(int field);
     // A column-bound detail shows the column its heading stands in now, or that it is missing
-    // (keeping aside its value and before, the column it read).
-    void showColumn(int field, int column, const QString &heading, qint32 before);
+    // (keeping aside before, the column it read, and value, what it showed from that column).
+    void showColumn(int field, int column, const QString &heading, qint32 before, const QString &value);
     QString shownValue(int field) const; // the value field, or the photo's path
     // After a workbook is loaded: every column-bound detail follows its heading into it.
     void followHeadings();
