@@ -107,6 +107,17 @@ OpResult Printing_View::paintPdf(QIODevice &out, const QString &creator, const Q
     return result;
 }
 
+Printing_View::Sides Printing_View::sidesOf(BatchCardRenderer &renderer, int row, const QString &printSide,
+                                            QString *error)
+{
+    Sides sides;
+    if (printSide != SideCode::Front)
+        sides.back = renderer.sideOf(row, true, error);
+    if (printSide != SideCode::Back)
+        sides.front = renderer.sideOf(row, false, error);
+    return sides;
+}
+
 std::vector<Printing_View::Sides>
 Printing_View::fillSheetRows(const QList<SheetGeometry::Label> &labels) const
 {
@@ -116,12 +127,8 @@ Printing_View::fillSheetRows(const QList<SheetGeometry::Label> &labels) const
         return [&, renderer =
                        std::make_unique<BatchCardRenderer>(m_plan, Units::PointsPerInch, true)](qsizetype i) {
             QString error;
-            Sides &s = sides[size_t(i)];
             const int row = labels[i].index;
-            if (m_layout.Print_Card_Side != SideCode::Front)
-                s.back = renderer->sideOf(row, true, &error);
-            if (m_layout.Print_Card_Side != SideCode::Back)
-                s.front = renderer->sideOf(row, false, &error);
+            sides[size_t(i)] = sidesOf(*renderer, row, m_layout.Print_Card_Side, &error);
             if (!error.isEmpty())
                 Show_NSLog_Message(QStringLiteral("Label %1: %2").arg(row + 1).arg(error));
         };
