@@ -89,7 +89,12 @@ QString BatchExportEngine::refusalFor(const QString &folder, int rowCount, const
         return refusal;
     if (rowCount <= 0)
         return QStringLiteral("List is empty.");
-    return ExportPaths::createBatchFolder(folder);
+    refusal = ExportPaths::createBatchFolder(folder);
+    // The user chose to replace an earlier export's cards: none of them is left beside the new ones
+    // to be taken for one.
+    if (refusal.isEmpty() && options.replaceEarlier)
+        refusal = ExportPaths::removeEarlierCards(folder);
+    return refusal;
 }
 
 bool BatchExportEngine::takeRow(Run &run, int *row)

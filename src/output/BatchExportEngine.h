@@ -16,10 +16,10 @@ public:
     explicit BatchExportEngine(ExportProgress *progress);
 
     // The whole batch: clears the stop flag, refuses an unwritable extension or folder before
-    // anything is written, then writes "Card_<n>" files for rows 0 .. rowCount - 1 into
-    // "ZOLV Tessaly Greeting Card" inside chosenFolder (or options.batchFolder). Stops taking new
-    // cards once the flag is set; while
-    // the progress is paused no card begins and none is written.
+    // anything is written, removes the earlier cards when options.replaceEarlier, then writes
+    // "Card_<n>" files for rows 0 .. rowCount - 1 into "ZOLV Tessaly Greeting Card" inside
+    // chosenFolder (or options.batchFolder). Stops taking new cards once the flag is set; while the
+    // progress is paused no card begins and none is written.
     ExportResult Export_Batch_File(const QString &chosenFolder, int rowCount, const ExportOptions &options,
                                    const CardRendererFactory &factory);
 
@@ -40,7 +40,8 @@ private:
     struct Run;
     struct MadeCard;
 
-    // Why the run cannot start (extension, empty list, folder), before anything is drawn; empty when it can.
+    // Why the run cannot start (extension, empty list, folder, earlier cards to replace that could not
+    // be removed), before anything is drawn; empty when it can.
     static QString refusalFor(const QString &folder, int rowCount, const ExportOptions &options);
     // One worker: its own renderer, then rows until none is left or Stop is set.
     void work(Run &run);

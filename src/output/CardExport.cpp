@@ -6,8 +6,6 @@
 
 #include "output/BatchCardRenderer.h"
 #include "output/BatchExportEngine.h"
-#include "output/ExportPaths.h"
-#include "output/ImageFileWriter.h"
 #include "output/OutputState.h"
 #include "output/SingleExport.h"
 
@@ -51,17 +49,6 @@ ExportResult CardExport::Export_Batch_File(std::shared_ptr<const RunPlan> plan, 
                                            BatchFiller::BarcodeMaker barcodeMaker)
 {
     const int rows = plan->outputCount();
-    // The user chose to replace an earlier export's cards: none of them is left beside the new ones
-    // to be taken for one. Not for a run refused before its first card.
-    if (options.replaceEarlier && rows > 0 && ImageFileWriter::checkExtension(options.extension).isEmpty()) {
-        ExportResult refused;
-        refused.total = rows;
-        refused.path =
-            options.batchFolder.isEmpty() ? ExportPaths::batchFolderPath(chosenFolder) : options.batchFolder;
-        refused.refusal = ExportPaths::removeEarlierCards(refused.path);
-        if (!refused.refusal.isEmpty())
-            return refused;
-    }
     // While a batch runs the editor does not redraw on request; cleared however the run ends.
     struct InProcess {
         InProcess() { OutputState::instance().Card_Value_In_Process = true; }

@@ -2,15 +2,13 @@
 
 #include "foundation/StringUtils.h"
 #include "output/OutputProblems.h"
+#include "output/ThreadSpread.h"
 
 #include <QHash>
-#include <QThread>
 
 #include <algorithm>
-#include <atomic>
 #include <exception>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace
@@ -84,18 +82,8 @@ public:
 
     void judge(int threads)
     {
-        std::atomic<size_t> next{0};
-        const auto work = [this, &next] {
-            for (size_t i = next++; i < m_units.size(); i = next++)
-                judge(m_units[i]);
-        };
-        const int n = int(std::min<size_t>(size_t(std::max(1, threads)), m_units.size()));
-        std::vector<std::thread> pool;
-        for (int t = 1; t < n; ++t)
-            pool.emplace_back(work);
-        work();
-        for (std::thread &t : pool)
-            t.join();
+        ThreadSpread::forEachIndex(qsizetype(m_units.size()), threads,
+                                   [this] { return [this](qsizetype i) { judge(m_units[size_t(i)]); }; });
     }
 
     OutputCheck::Report report()
@@ -314,7 +302,7 @@ OutputCheck::Report OutputCheck::checkWith(const RunPlan &plan, const BatchFille
         checker.gatherSide(false);
     if (plan.outputsBack())
         checker.gatherSide(true);
-    checker.judge(threads > 0 ? threads : QThread::idealThreadCount());
+    checker.judge(threads);
     return checker.report();
 }
 

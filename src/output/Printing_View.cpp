@@ -4,6 +4,7 @@
 #include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
 #include "output/BatchCardRenderer.h"
+#include "output/ThreadSpread.h"
 #include "platform/PdfFontNames.h"
 #include "platform/PdfToUnicode.h"
 #include "platform/Units.h"
@@ -18,8 +19,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
-#include <atomic>
-#include <thread>
+#include <memory>
 #include <vector>
 
 Printing_View::Printing_View(const PrintLayout &layout, Sides sides, std::shared_ptr<const RunPlan> plan,
@@ -107,34 +107,32 @@ OpResult Printing_View::paintPdf(QIODevice &out, const QString &creator, const Q
     return result;
 }
 
+Printing_View::Sides Printing_View::sidesOf(BatchCardRenderer &renderer, int row, const QString &printSide,
+                                            QString *error)
+{
+    Sides sides;
+    if (printSide != SideCode::Front)
+        sides.back = renderer.sideOf(row, true, error);
+    if (printSide != SideCode::Back)
+        sides.front = renderer.sideOf(row, false, error);
+    return sides;
+}
+
 std::vector<Printing_View::Sides>
 Printing_View::fillSheetRows(const QList<SheetGeometry::Label> &labels) const
 {
     std::vector<Sides> sides(labels.size());
-    const int threads = std::max(
-        1, std::min<int>(int(labels.size()), int(std::max(1u, std::thread::hardware_concurrency()))));
-    std::atomic<int> next{0};
-    auto work = [&] {
+    ThreadSpread::forEachIndex(labels.size(), 0, [&] {
         // The resolution is never used: the sides are drawn as vectors.
-        BatchCardRenderer renderer(m_plan, Units::PointsPerInch, true);
-        for (int i = next++; i < labels.size(); i = next++) {
+        return [&, renderer =
+                       std::make_unique<BatchCardRenderer>(m_plan, Units::PointsPerInch, true)](qsizetype i) {
             QString error;
-            Sides &s = sides[size_t(i)];
             const int row = labels[i].index;
-            if (m_layout.Print_Card_Side != SideCode::Front)
-                s.back = renderer.sideOf(row, true, &error);
-            if (m_layout.Print_Card_Side != SideCode::Back)
-                s.front = renderer.sideOf(row, false, &error);
+            sides[size_t(i)] = sidesOf(*renderer, row, m_layout.Print_Card_Side, &error);
             if (!error.isEmpty())
                 Show_NSLog_Message(QStringLiteral("Label %1: %2").arg(row + 1).arg(error));
-        }
-    };
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t)
-        pool.emplace_back(work);
-    work();
-    for (std::thread &t : pool)
-        t.join();
+        };
+    });
     return sides;
 }
 

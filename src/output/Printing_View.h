@@ -17,6 +17,7 @@
 #include <optional>
 #include <vector>
 
+class BatchCardRenderer;
 class QIODevice;
 class QPagedPaintDevice;
 class QPainter;
@@ -30,6 +31,9 @@ public:
         std::optional<RenderSide> front;
         std::optional<RenderSide> back;
     };
+    // The sides of a card that a print of printSide ("F", "B" or "BOTH") shows, drawn by renderer
+    // for row; *error tells why a side drawn is missing.
+    static Sides sidesOf(BatchCardRenderer &renderer, int row, const QString &printSide, QString *error);
 
     // sides: what every label shows in a run without data. plan: the data rows that fill the
     // labels (null or not a batch: the sides are used). cardSize: the card in points, exactly as

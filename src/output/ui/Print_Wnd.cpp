@@ -418,16 +418,12 @@ bool Print_Wnd::readyToPrint()
 
 Printing_View::Sides Print_Wnd::plainSides(const std::shared_ptr<const RunPlan> &plan) const
 {
-    Printing_View::Sides sides;
     if (m_layout.dataMode)
-        return sides; // every label is filled from its row
+        return {}; // every label is filled from its row
     // The sides chosen now, back included, as the design stands.
     BatchCardRenderer renderer(plan, Units::PointsPerInch, false);
     QString error;
-    if (m_layout.Print_Card_Side != SideCode::Front)
-        sides.back = renderer.sideOf(0, true, &error);
-    if (m_layout.Print_Card_Side != SideCode::Back)
-        sides.front = renderer.sideOf(0, false, &error);
+    const Printing_View::Sides sides = Printing_View::sidesOf(renderer, 0, m_layout.Print_Card_Side, &error);
     if (!error.isEmpty())
         Show_NSLog_Message(QStringLiteral("The card could not be drawn: ") + error);
     return sides;

@@ -146,10 +146,7 @@ CARDTOOL_COMMAND(printCommand, "print",
     if (!dataMode) {
         BatchCardRenderer plain(plan, Units::PointsPerInch, false);
         QString error;
-        if (side != SideCode::Front)
-            sides.back = plain.sideOf(0, true, &error);
-        if (side != SideCode::Back)
-            sides.front = plain.sideOf(0, false, &error);
+        sides = Printing_View::sidesOf(plain, 0, side, &error);
     }
     Printing_View view(layout, sides, dataMode ? plan : nullptr, card);
     // Written as the print window writes its PDF file: whole or not at all.
