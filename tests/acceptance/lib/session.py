@@ -212,6 +212,13 @@ class Session:
         wait_until(lambda: self.app.poll() is not None, "the program to end", timeout)
         return self.app.returncode
 
+    def double_click(self, x, y, title):
+        """Double-clicks the point (x, y) of the screen and returns the window titled title that it
+        opens, once that shows."""
+        self.xdotool("mousemove", "--sync", str(x), str(y))
+        self.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+        return self.wait_for_window(title)
+
     def focus(self, window=None):
         self.xdotool("windowfocus", "--sync", window or self.window)
 
