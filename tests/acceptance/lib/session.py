@@ -389,7 +389,12 @@ class Session:
         self.screenshot("export-sheet")
         self.focus(sheet)
         self.key("Return")
-        panel = self.wait_for_window("^Export$", other_than=(sheet,))  # the folder panel has the same title
+        self.choose_export_folder(folder, other_than=(sheet,))
+
+    def choose_export_folder(self, folder, other_than=()):
+        """The folder typed into the folder panel of an export once it shows (other_than: the sheet,
+        whose title it has, while that may still show)."""
+        panel = self.wait_for_window("^Export$", other_than=other_than)
         self.focus(panel)
         self.key("ctrl+a")
         self.type_text(folder)
