@@ -1,6 +1,7 @@
 // Batch export speed: 1,000 cards (page fill, two texts, a picture and a Code 128 barcode, all
 // bound to series) written as 300-dpi PNG files, on every core and on one; and the same 1,000
 // cards printed on A4 sheets of 2 x 5 labels into a PDF file.
+#include "data/SeriesFiles.h"
 #include "model/SKTGraphic.h"
 #include "output/BatchFiller.h"
 #include "output/CardExport.h"
@@ -11,9 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -42,13 +41,6 @@ void ensureApp()
     }
 }
 
-void writeLines(const QString &path, const QStringList &lines)
-{
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(lines.join('\n').toUtf8());
-}
-
 struct BenchDesign {
     QTemporaryDir dir;
     std::shared_ptr<const RunPlan> plan;
@@ -56,7 +48,6 @@ struct BenchDesign {
     BenchDesign()
     {
         const QString data = dir.filePath("DataSet");
-        QDir().mkpath(data);
         QRandomGenerator rng(42);
         QStringList names, titles, pictures, codes;
         for (int p = 0; p < 10; ++p) {
@@ -74,10 +65,10 @@ struct BenchDesign {
             pictures << dir.filePath(QStringLiteral("photo%1.png").arg(i % 10));
             codes << QString::number(rng.bounded(100000000, 999999999));
         }
-        writeLines(QDir(data).filePath("names.txt"), names);
-        writeLines(QDir(data).filePath("titles.txt"), titles);
-        writeLines(QDir(data).filePath("pictures.txt"), pictures);
-        writeLines(QDir(data).filePath("codes.txt"), codes);
+        SeriesFiles::writeSeries(data, "names", names, false);
+        SeriesFiles::writeSeries(data, "titles", titles, false);
+        SeriesFiles::writeSeries(data, "pictures", pictures, false);
+        SeriesFiles::writeSeries(data, "codes", codes, false);
 
         BatchFillSnapshot::Design d;
         d.dataFolder = data;

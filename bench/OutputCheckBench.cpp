@@ -1,24 +1,20 @@
 // The check before output: its share of a batch export of 1,000 bound cards (a text, a Code 128
 // and a QR Code, 300-dpi PNG, on 8 threads), the export's speed-up on 8 threads with the check in
 // the run, and its time on rows of hostile barcode values (each row on its own and all 23 at once).
+#include "ParallelJob.h"
+#include "data/SeriesFiles.h"
 #include "model/SKTGraphic.h"
-#include "output/BatchFiller.h"
 #include "output/CardExport.h"
 #include "output/OutputCheck.h"
-#include "output/PngEncoder.h"
 #include "output/RunPlan.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <atomic>
-#include <thread>
 #include <vector>
 
 namespace
@@ -26,13 +22,6 @@ namespace
 
 constexpr int CardCount = 1000;
 constexpr int Threads = 8;
-
-void writeLines(const QString &path, const QStringList &lines)
-{
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(lines.join('\n').toUtf8());
-}
 
 GraphicPtr bound(SKTGraphic::Kind kind, const QString &series, const QRectF &bounds)
 {
@@ -75,7 +64,6 @@ struct CardsDesign {
     CardsDesign()
     {
         const QString data = dir.filePath("DataSet");
-        QDir().mkpath(data);
         QRandomGenerator rng(42);
         QStringList names, codes, links;
         for (int i = 0; i < CardCount; ++i) {
@@ -83,9 +71,9 @@ struct CardsDesign {
             codes << QString::number(rng.bounded(100000000, 999999999));
             links << QStringLiteral("https://example.com/c/%1").arg(rng.bounded(100000000, 999999999));
         }
-        writeLines(QDir(data).filePath("names.txt"), names);
-        writeLines(QDir(data).filePath("codes.txt"), codes);
-        writeLines(QDir(data).filePath("links.txt"), links);
+        SeriesFiles::writeSeries(data, "names", names, false);
+        SeriesFiles::writeSeries(data, "codes", codes, false);
+        SeriesFiles::writeSeries(data, "links", links, false);
         RunPlan::Design d;
         d.dataFolder = data;
         d.frontPage.Card_Size = QSizeF(243, 154);
@@ -127,32 +115,6 @@ double checkMs(const Plan &plan, int threads, OutputCheck::Report *report = null
     return ms;
 }
 
-// A perfectly parallel job of the same kind of work on this machine: each thread encodes its own
-// copy of one of the cards again and again, sharing nothing; its speed-up on 8 threads over one is
-// what the export's speed-up is measured against.
-double parallelJobSpeedup(const Plan &plan)
-{
-    BatchFiller filler(plan, 300);
-    QString error;
-    const QImage card = filler.Set_data_table_value_to_card(0, "F", false, &error);
-    const auto run = [&](int n) {
-        std::atomic<int> next{0};
-        QElapsedTimer timer;
-        timer.start();
-        std::vector<std::thread> pool;
-        for (int i = 0; i < n; ++i)
-            pool.emplace_back([&] {
-                const QImage mine = card.copy();
-                while (next++ < CardCount)
-                    PngEncoder::encode(mine, 300);
-            });
-        for (std::thread &t : pool)
-            t.join();
-        return double(timer.nsecsElapsed()) / 1e6;
-    };
-    return run(1) / run(Threads);
-}
-
 // The check's share of the run and the run's speed-up on 8 threads, as a share of what a perfectly
 // parallel job reaches on the same machine (1.0: the export scales as well as such a job). Ratios
 // are taken within one iteration, so a machine busy with other work shifts both sides alike; the
@@ -171,7 +133,7 @@ void BM_CheckShareOf1000CardExport(benchmark::State &state)
         i.export1 = exportMs(d.plan, 1);
         i.check = checkMs(d.plan, Threads);
         i.export8 = exportMs(d.plan, Threads);
-        i.parallel = parallelJobSpeedup(d.plan);
+        i.parallel = benchjob::parallelSpeedup(d.plan, Threads, CardCount);
         runs.push_back(i);
     }
     std::sort(runs.begin(), runs.end(),
@@ -235,8 +197,7 @@ QStringList hostileValues()
 
 RunPlan::Design hostileDesign(const QString &data, const QStringList &values)
 {
-    QDir().mkpath(data);
-    writeLines(QDir(data).filePath("hostile.txt"), values);
+    SeriesFiles::writeSeries(data, "hostile", values, false);
     RunPlan::Design d;
     d.dataFolder = data;
     d.frontPage.Card_Size = QSizeF(243, 154);

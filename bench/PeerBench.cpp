@@ -2,8 +2,10 @@
 // side): a bound card on one core against libspng encoding and writing the same picture, the PNG
 // encoder alone, a batch on all cores with its peak memory, a perfectly parallel job, and barcode
 // pictures written as PNG files. One figure a line, as JSON.
+#include "ParallelJob.h"
 #include "barcode/BarcodeGenerator.h"
 #include "data/ExcelBindingTable.h"
+#include "data/SeriesFiles.h"
 #include "editor/DesignFile.h"
 #include "editor/DesignFileFormat.h"
 #include "model/SKTGraphic.h"
@@ -83,20 +85,12 @@ struct Rows {
     }
 };
 
-void writeSeries(const QString &folder, const QString &name, const QStringList &values)
-{
-    QFile f(QDir(folder).filePath(name + ".txt"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write(values.join('\n').toUtf8());
-}
-
 // A CR80 card with a text line, a Code 128 and a QR Code, each bound to a series.
 std::shared_ptr<const RunPlan> cardDesign(const QString &folder, const Rows &rows, bool withQr = true)
 {
-    QDir().mkpath(folder);
-    writeSeries(folder, "names", rows.names);
-    writeSeries(folder, "codes", rows.codes);
-    writeSeries(folder, "qr", rows.qr);
+    SeriesFiles::writeSeries(folder, "names", rows.names, false);
+    SeriesFiles::writeSeries(folder, "codes", rows.codes, false);
+    SeriesFiles::writeSeries(folder, "qr", rows.qr, false);
     auto bound = [](SKTGraphic::Kind kind, const QRectF &bounds, const QString &series) {
         GraphicPtr g = SKTGraphic::create(kind);
         g->setBounds(bounds);
@@ -271,33 +265,13 @@ void batchFigures(int cards, int threads)
     figure("batch_peak_mib", peakMiB(), "MiB");
 }
 
-// A perfectly parallel job of the same kind of work: each thread encodes its own copy of a card
-// picture again and again, with no shared state; speed-up of the given threads over one.
+// A perfectly parallel job of the same kind of work: speed-up of the given threads over one.
 void parallelFigures(int threads, int items)
 {
     QTemporaryDir dir;
     const Rows rows(4);
-    BatchFiller filler(cardDesign(dir.filePath("DataSet"), rows), 300);
-    QString error;
-    const QImage card = filler.Set_data_table_value_to_card(0, "F", false, &error);
-    auto run = [&](int n) {
-        std::atomic<int> next{0};
-        QElapsedTimer t;
-        t.start();
-        std::vector<std::thread> pool;
-        for (int i = 0; i < n; ++i)
-            pool.emplace_back([&] {
-                const QImage mine = card.copy();
-                while (next++ < items)
-                    PngEncoder::encode(mine, 300);
-            });
-        for (std::thread &th : pool)
-            th.join();
-        return double(t.nsecsElapsed()) / 1e6;
-    };
-    const double one = run(1);
-    const double many = run(threads);
-    figure("parallel_job_speedup", one / many, "x");
+    figure("parallel_job_speedup",
+           benchjob::parallelSpeedup(cardDesign(dir.filePath("DataSet"), rows), threads, items), "x");
 }
 
 // Barcode pictures through the batch road: made from the value, drawn at 300 dpi on white and
@@ -345,14 +319,13 @@ void symbolFigures(const QString &kind, const QString &valuesPath, int threads)
 void writeRows(int cards, const QString &folder)
 {
     const Rows rows(cards);
-    QDir().mkpath(folder);
     QStringList csv{QStringLiteral("name,code,qr")};
     for (int i = 0; i < cards; ++i)
         csv << rows.names.at(i) + ',' + rows.codes.at(i) + ',' + rows.qr.at(i);
-    writeSeries(folder, "data", csv);
+    SeriesFiles::writeSeries(folder, "data", csv, false);
     QFile::rename(QDir(folder).filePath("data.txt"), QDir(folder).filePath("data.csv"));
-    writeSeries(folder, "codes", rows.codes);
-    writeSeries(folder, "qr", rows.qr);
+    SeriesFiles::writeSeries(folder, "codes", rows.codes, false);
+    SeriesFiles::writeSeries(folder, "qr", rows.qr, false);
 }
 
 // The card of the batch figures as a design file beside its series, for `cardtool print

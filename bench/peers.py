@@ -196,9 +196,6 @@ def main():
     work = tempfile.mkdtemp(prefix="tessaly-peers-")
     try:
         subprocess.run([bench, "rows", "--cards", str(cards), "--out", work], check=True)
-        for name in ("codes.txt", "qr.txt"):  # zint wants every line ended
-            with open(os.path.join(work, name), "a") as f:
-                f.write("\n")
         with open(os.path.join(work, "card.glabels"), "w") as f:
             f.write(GLABELS_DOC)
         with open(os.path.join(work, "sheet.glabels"), "w") as f:

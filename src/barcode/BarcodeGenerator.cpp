@@ -30,6 +30,30 @@ std::unique_ptr<NKDBarcode> code128(int set)
     return b;
 }
 
+QString unknownType(const QString &title)
+{
+    return QStringLiteral("Unknown barcode type \"%1\"").arg(title);
+}
+
+// "" when the settings' 2D choice agrees with their symbology, else why nothing can be made.
+QString typeMismatch(const BarcodeSettings &settings)
+{
+    return settings.isTwoD() == BarcodeSettings::isTwoDTitle(settings.symbologyTitle)
+               ? QString()
+               : unknownType(settings.symbologyTitle);
+}
+
+QString thrownMessage(const std::exception &e)
+{
+    return QStringLiteral("The barcode could not be made: %1").arg(QString::fromUtf8(e.what()));
+}
+
+QRectF markedAreaOf(const Picture &picture)
+{
+    const auto *drawing = dynamic_cast<const BarcodeDrawing *>(picture.drawing());
+    return drawing ? drawing->markedArea() : QRectF(QPointF(0, 0), picture.size());
+}
+
 } // namespace
 
 std::unique_ptr<NKDBarcode> BarcodeGenerator::barcodeForTitle(const QString &title)
@@ -157,7 +181,7 @@ BarcodePreview BarcodeGenerator::prepareLinear(const BarcodeSettings &settings, 
     BarcodePreview out;
     std::shared_ptr<NKDBarcode> b = barcodeForTitle(settings.symbologyTitle);
     if (!b) {
-        out.fail(QStringLiteral("Unknown barcode type \"%1\"").arg(settings.symbologyTitle));
+        out.fail(unknownType(settings.symbologyTitle));
         return out;
     }
     const bool caption = BarcodeRules::Get_Print_State(settings) == 1;
@@ -248,16 +272,16 @@ BarcodePreview BarcodeGenerator::generate(const BarcodeSettings &settings, const
 {
     BarcodePreview out;
     try {
-        const bool titleIs2D = BarcodeSettings::isTwoDTitle(settings.symbologyTitle);
-        if (settings.isTwoD() != titleIs2D) {
-            out.fail(QStringLiteral("Unknown barcode type \"%1\"").arg(settings.symbologyTitle));
+        const QString mismatch = typeMismatch(settings);
+        if (!mismatch.isEmpty()) {
+            out.fail(mismatch);
             return out;
         }
         return settings.isTwoD() ? generate2D(settings, value, header, footer, false)
                                  : generateLinear(settings, value, header, footer);
     } catch (const std::exception &e) {
         out = BarcodePreview();
-        out.fail(QStringLiteral("The barcode could not be made: %1").arg(QString::fromUtf8(e.what())));
+        out.fail(thrownMessage(e));
         return out;
     }
 }
@@ -304,11 +328,7 @@ BarcodeGenerator::Extent BarcodeGenerator::measureLinear(const BarcodeSettings &
         out.error = QStringLiteral("The barcode has no size: check its bar width and height");
         return out;
     }
-    out.marked = [b, settings] {
-        const Picture picture = BarcodePicture::imageFromBarcode(*b, settings);
-        const auto *drawing = dynamic_cast<const BarcodeDrawing *>(picture.drawing());
-        return drawing ? drawing->markedArea() : QRectF(QPointF(0, 0), picture.size());
-    };
+    out.marked = [b, settings] { return markedAreaOf(BarcodePicture::imageFromBarcode(*b, settings)); };
     return out;
 }
 
@@ -323,10 +343,9 @@ BarcodeGenerator::Extent BarcodeGenerator::measure(const BarcodeSettings &settin
         return out;
     }
     try {
-        if (settings.isTwoD() != BarcodeSettings::isTwoDTitle(settings.symbologyTitle)) {
-            out.error = QStringLiteral("Unknown barcode type \"%1\"").arg(settings.symbologyTitle);
+        out.error = typeMismatch(settings);
+        if (!out.error.isEmpty())
             return out;
-        }
         if (!settings.isTwoD())
             return measureLinear(settings, value, header, footer);
         const BarcodePreview made = generate2D(settings, value, header, footer, true);
@@ -336,13 +355,10 @@ BarcodeGenerator::Extent BarcodeGenerator::measure(const BarcodeSettings &settin
             return out;
         }
         out.size = made.picture.size();
-        out.marked = [picture = made.picture] {
-            const auto *drawing = dynamic_cast<const BarcodeDrawing *>(picture.drawing());
-            return drawing ? drawing->markedArea() : QRectF(QPointF(0, 0), picture.size());
-        };
+        out.marked = [picture = made.picture] { return markedAreaOf(picture); };
     } catch (const std::exception &e) {
         out = Extent();
-        out.error = QStringLiteral("The barcode could not be made: %1").arg(QString::fromUtf8(e.what()));
+        out.error = thrownMessage(e);
     }
     return out;
 }

@@ -13,7 +13,6 @@ constexpr int kMaxSymbolSize = 177;
 constexpr int kMaxDataCodeWords = 2956; // version 40-L
 constexpr int kMaxAllCodeWords = 3706;  // version 40
 constexpr int kMaxSourceLength = 7089;  // digits of version 40-L
-constexpr int kMaxRSCodeWords = 30;     // per block
 constexpr int kMaxStreamBits = kMaxDataCodeWords * 8;
 
 // Error-correction codewords per block, by level (L, M, Q, H) and version (index 0 unused).

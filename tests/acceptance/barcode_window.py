@@ -51,9 +51,7 @@ def main():
 
         # Double-click in the middle of its bars.
         x, y = new_bars(card, created)
-        s.xdotool("mousemove", "--sync", str(x), str(y))
-        s.xdotool("click", "--repeat", "2", "--delay", "80", "1")
-        dialog = s.wait_for_window(BARCODE_TITLE)
+        dialog = s.double_click(x, y, BARCODE_TITLE)
         s.focus(dialog)
         s.screenshot("barcode-window")
         s.key("ctrl+a")

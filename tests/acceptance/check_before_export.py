@@ -74,14 +74,7 @@ def main():
 
             out = os.path.join(work, "out")
             os.makedirs(out)
-            panel = s.wait_for_window("^Export$")
-            s.focus(panel)
-            s.key("ctrl+a")
-            s.type_text(out)
-            s.key("Return")
-            if not s.wait_for_window_gone("^Export$", timeout=5, window=panel):
-                s.focus(panel)
-                s.key("Return")
+            s.choose_export_folder(out)
             s.close_exported_files()
             batch = os.path.join(out, "ZOLV Tessaly Greeting Card")
             cards = glob.glob(os.path.join(batch, "Card_*.png"))

@@ -24,6 +24,18 @@ def words(text):
     return contents["text"] if contents else text.get("Text_Value")
 
 
+def step(s, design, label, *keys, typed=None):
+    """The keys pressed over the card (then the text typed), the screen kept as label, the design
+    saved: its texts."""
+    s.focus()
+    s.key(*keys)
+    if typed:
+        s.type_text(typed)
+    s.screenshot(label)
+    s.save_again()
+    return texts(design)
+
+
 def main():
     with Session("designer_undo") as s:
         design = os.path.join(s.home, "undo.dcard")
@@ -31,41 +43,24 @@ def main():
         before = len(texts(design))
 
         # Tools > Text, and the words typed at once.
-        s.focus()
-        s.key("alt+t", "t")
-        s.type_text("Hello guests")
-        s.screenshot("typed")
-        s.save_again()
-        typed = texts(design)
+        typed = step(s, design, "typed", "alt+t", "t", typed="Hello guests")
         check(len(typed) == before + 1, "%d texts after Tools > Text, %d before" % (len(typed), before))
         text = typed[0]
         check(words(text) == "Hello guests", "the new text reads %r" % words(text))
 
         # Text Properties, Align: Centre (Left, Right, Centre in the list).
-        s.focus()
-        s.key("ctrl+Tab", "Tab", "Tab", "alt+Down", "Down", "Down", "Return")
-        s.screenshot("centred")
-        s.save_again()
-        text = texts(design)[0]
+        text = step(s, design, "centred", "ctrl+Tab", "Tab", "Tab", "alt+Down", "Down", "Down", "Return")[0]
         check(text["text_alignmnet"] == CENTRED, "the alignment is %s" % text["text_alignmnet"])
         check(words(text) == "Hello guests", "centring changed the words to %r" % words(text))
 
         # Ctrl+Z: the centring alone goes.
-        s.focus()
-        s.key("ctrl+z")
-        s.screenshot("centring-undone")
-        s.save_again()
-        undone = texts(design)
+        undone = step(s, design, "centring-undone", "ctrl+z")
         check(len(undone) == before + 1, "the first Ctrl+Z left %d texts" % len(undone))
         check(undone[0]["text_alignmnet"] == 0, "after Ctrl+Z the alignment is %s" % undone[0]["text_alignmnet"])
         check(words(undone[0]) == "Hello guests", "the first Ctrl+Z changed the words to %r" % words(undone[0]))
 
         # Ctrl+Z again: the typing goes as one step; the text stays, with its placeholder.
-        s.focus()
-        s.key("ctrl+z")
-        s.screenshot("typing-undone")
-        s.save_again()
-        undone = texts(design)
+        undone = step(s, design, "typing-undone", "ctrl+z")
         check(len(undone) == before + 1, "the second Ctrl+Z left %d texts" % len(undone))
         check(words(undone[0]) == PLACEHOLDER, "after the second Ctrl+Z the text reads %r" % words(undone[0]))
 

@@ -71,9 +71,7 @@ def main():
 
         # Double-clicked in its middle: its window, where it becomes a QR Code.
         x, y = changed_centre(before, after)
-        s.xdotool("mousemove", "--sync", str(x), str(y))
-        s.xdotool("click", "--repeat", "2", "--delay", "80", "1")
-        window = s.wait_for_window(BARCODE_TITLE)
+        window = s.double_click(x, y, BARCODE_TITLE)
         s.focus(window)
         s.key("shift+Tab", "q")  # from the value to the type list: the first type with a Q
         s.screenshot("qr-code-window")

@@ -43,11 +43,7 @@ def main():
             card = s.screenshot("card")
             s.key("alt+t", "b")  # a barcode, opened with a double-click on its bars
             x, y = new_bars(card, s.screenshot("barcode-created"))
-
-            def double_click():
-                s.xdotool("mousemove", "--sync", str(x), str(y))
-                s.xdotool("click", "--repeat", "2", "--delay", "80", "1")
-            barcodes = placements(s, "Barcode Properties", double_click)
+            barcodes = placements(s, "Barcode Properties", lambda: s.double_click(x, y, "Barcode Properties"))
             check(len(set(barcodes)) == 1, "the Barcode Properties window moved between openings: %s" % barcodes)
             status = s.quit(save=False)
             check(status == 0, "exit status %s" % status)

@@ -212,6 +212,13 @@ class Session:
         wait_until(lambda: self.app.poll() is not None, "the program to end", timeout)
         return self.app.returncode
 
+    def double_click(self, x, y, title):
+        """Double-clicks the point (x, y) of the screen and returns the window titled title that it
+        opens, once that shows."""
+        self.xdotool("mousemove", "--sync", str(x), str(y))
+        self.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+        return self.wait_for_window(title)
+
     def focus(self, window=None):
         self.xdotool("windowfocus", "--sync", window or self.window)
 
@@ -382,7 +389,12 @@ class Session:
         self.screenshot("export-sheet")
         self.focus(sheet)
         self.key("Return")
-        panel = self.wait_for_window("^Export$", other_than=(sheet,))  # the folder panel has the same title
+        self.choose_export_folder(folder, other_than=(sheet,))
+
+    def choose_export_folder(self, folder, other_than=()):
+        """The folder typed into the folder panel of an export once it shows (other_than: the sheet,
+        whose title it has, while that may still show)."""
+        panel = self.wait_for_window("^Export$", other_than=other_than)
         self.focus(panel)
         self.key("ctrl+a")
         self.type_text(folder)

@@ -28,19 +28,26 @@ protected:
             b->setBounds(frame);
         return b;
     }
-    // The barcode window run from the inspector's button on the current object, OK at the end.
-    void editWithWindow(const std::shared_ptr<SKTBarcode> &barcode, const QString &type, const QString &value)
+    // The barcode window run from the inspector's button on the barcode, selected; script takes
+    // the user's steps in it and gives the window's result.
+    void runWindow(const std::shared_ptr<SKTBarcode> &barcode,
+                   const std::function<int(Barcode_Gen &)> &script)
     {
         canvas(0)->changeSelectionIndexes({0});
         canvas(0)->setSelectedGraphic(barcode);
-        modalScripts.push_back([type, value](QDialog &dialog) {
-            auto &gen = static_cast<Barcode_Gen &>(dialog);
+        modalScripts.push_back(
+            [script](QDialog &dialog) { return script(static_cast<Barcode_Gen &>(dialog)); });
+        QTest::mouseClick(window->inspector().barcodePanel().barcode_prop_btn, Qt::LeftButton);
+    }
+    // The same with the type chosen and the value typed, OK at the end.
+    void editWithWindow(const std::shared_ptr<SKTBarcode> &barcode, const QString &type, const QString &value)
+    {
+        runWindow(barcode, [type, value](Barcode_Gen &gen) {
             chooseType(gen, type);
             retype(gen.liner_or_2D_font != 0 ? static_cast<QWidget *>(gen.dataText_2D) : gen.dataText, value);
             gen.ok_button->click();
             return gen.result();
         });
-        QTest::mouseClick(window->inspector().barcodePanel().barcode_prop_btn, Qt::LeftButton);
     }
     // What the canvas shows around the frame at 400 %, handles hidden, read by ZXingReader.
     QString readCanvas(const SKTGraphic &object, const QString &artifact)
@@ -92,10 +99,7 @@ TEST_F(BarcodeFrame, NewTwoDimensionalBarcodeBecomesSquareAndShowsWhole)
     choose(canvas(0)->enclosingScrollView()->factorPopUpButton(), QStringLiteral("100%"));
     const auto bare = addBarcode(QRectF(24, 20, 110, 45));
     ASSERT_TRUE(bare);
-    canvas(0)->changeSelectionIndexes({0});
-    canvas(0)->setSelectedGraphic(bare);
-    modalScripts.push_back([](QDialog &dialog) {
-        auto &gen = static_cast<Barcode_Gen &>(dialog);
+    runWindow(bare, [](Barcode_Gen &gen) {
         chooseType(gen, QStringLiteral("QR Code"));
         retype(gen.dataText_2D, QStringLiteral("SQUARE"));
         toggle(gen.hideHeaderCheckbox);
@@ -105,7 +109,6 @@ TEST_F(BarcodeFrame, NewTwoDimensionalBarcodeBecomesSquareAndShowsWhole)
         gen.ok_button->click();
         return gen.result();
     });
-    QTest::mouseClick(window->inspector().barcodePanel().barcode_prop_btn, Qt::LeftButton);
     EXPECT_EQ(bare->bounds().topLeft(), QPointF(24, 20));
     EXPECT_GT(bare->bounds().width(), 0);
     EXPECT_DOUBLE_EQ(bare->bounds().width(), bare->bounds().height());
@@ -119,15 +122,11 @@ TEST_F(BarcodeFrame, CancelLeavesTheFrameAsItWas)
 {
     const auto barcode = addBarcode(QRectF(24, 30, 50, 50));
     ASSERT_TRUE(barcode);
-    canvas(0)->changeSelectionIndexes({0});
-    canvas(0)->setSelectedGraphic(barcode);
-    modalScripts.push_back([](QDialog &dialog) {
-        auto &gen = static_cast<Barcode_Gen &>(dialog);
+    runWindow(barcode, [](Barcode_Gen &gen) {
         chooseType(gen, QStringLiteral("QR Code"));
         gen.cancel_button->click();
         return gen.result();
     });
-    QTest::mouseClick(window->inspector().barcodePanel().barcode_prop_btn, Qt::LeftButton);
     EXPECT_EQ(barcode->bounds(), QRectF(24, 30, 50, 50));
 }
 
@@ -178,11 +177,8 @@ TEST_F(BarcodeFrame, AGrowingBarcodeMovesInwardAndOneLargerThanTheCardIsRefusedB
     // A symbol larger than the card is named before OK, and OK keeps the window open until it fits.
     const QRectF kept = barcode->bounds();
     choose(canvas(0)->enclosingScrollView()->factorPopUpButton(), QStringLiteral("100%"));
-    canvas(0)->changeSelectionIndexes({0});
-    canvas(0)->setSelectedGraphic(barcode);
     QString note;
-    modalScripts.push_back([&](QDialog &dialog) {
-        auto &gen = static_cast<Barcode_Gen &>(dialog);
+    runWindow(barcode, [&](Barcode_Gen &gen) {
         gen.setResult(QDialog::Rejected); // as a modal run starts; the window is used again
         typeNumber(gen.HeightText_2D, QStringLiteral("200"));
         note = gen.barcode_note_label->isHidden() ? QString() : gen.barcode_note_label->text();
@@ -195,7 +191,6 @@ TEST_F(BarcodeFrame, AGrowingBarcodeMovesInwardAndOneLargerThanTheCardIsRefusedB
         gen.ok_button->click();
         return gen.result();
     });
-    QTest::mouseClick(window->inspector().barcodePanel().barcode_prop_btn, Qt::LeftButton);
     EXPECT_TRUE(note.startsWith(QStringLiteral("This barcode (")) &&
                 note.contains(QStringLiteral("is larger than the card (8.57 x 5.43 cm)")))
         << note.toStdString();
@@ -209,12 +204,9 @@ TEST_F(BarcodeFrame, TheWindowOpensWhereItOpenedBefore)
     // reason, a 2D symbol): it opens at one place all the same, and where its user moved it.
     const auto barcode = addBarcode(QRectF(20, 20, 50, 50));
     ASSERT_TRUE(barcode);
-    canvas(0)->changeSelectionIndexes({0});
-    canvas(0)->setSelectedGraphic(barcode);
     const auto openShown = [&](const std::function<void(Barcode_Gen &)> &before, QPoint drag = {}) {
         QPoint at;
-        modalScripts.push_back([&](QDialog &dialog) {
-            auto &gen = static_cast<Barcode_Gen &>(dialog);
+        runWindow(barcode, [&](Barcode_Gen &gen) {
             before(gen);
             gen.show();
             QCoreApplication::processEvents();
@@ -223,7 +215,6 @@ TEST_F(BarcodeFrame, TheWindowOpensWhereItOpenedBefore)
                 gen.move(gen.pos() + drag);
             return 0;
         });
-        QTest::mouseClick(window->inspector().barcodePanel().barcode_prop_btn, Qt::LeftButton);
         return at;
     };
     const QPoint first = openShown([](Barcode_Gen &gen) { chooseType(gen, QStringLiteral("Code 128")); });
