@@ -158,6 +158,35 @@ TEST_F(BarcodeFrame, OkIsOneStepThatPutsPictureAndFrameBackTogether)
               QStringLiteral("UNDO-128"));
 }
 
+TEST_F(BarcodeFrame, SpreadValueIsKeptByOkAloneAndUndoneWithTheBarcode)
+{
+    UndoManager &undo = window->document().undoManager();
+    const auto barcode = addBarcode(QRectF(16, 30, 50, 50));
+    ASSERT_TRUE(barcode);
+    editWithWindow(barcode, QStringLiteral("Code 128"), QStringLiteral("SPREAD"));
+    QCoreApplication::processEvents();
+    const int steps = undo.undoCount();
+    const auto spreadThen = [](QPushButton *Barcode_Gen::*button) {
+        return [button](Barcode_Gen &gen) {
+            toggle(gen.kerning_value_Checkbox);
+            (gen.*button)->click();
+            return gen.result();
+        };
+    };
+    runWindow(barcode, spreadThen(&Barcode_Gen::cancel_button));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(barcode->kerning_value, 0);
+    EXPECT_EQ(undo.undoCount(), steps);
+
+    runWindow(barcode, spreadThen(&Barcode_Gen::ok_button));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(barcode->kerning_value, 1);
+    EXPECT_EQ(undo.undoCount(), steps + 1);
+    canvas(0)->undo();
+    EXPECT_EQ(barcode->kerning_value, 0);
+    EXPECT_EQ(barcode->linear_font_val, QStringLiteral("SPREAD"));
+}
+
 TEST_F(BarcodeFrame, AGrowingBarcodeMovesInwardAndOneLargerThanTheCardIsRefusedBeforeOk)
 {
     ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
