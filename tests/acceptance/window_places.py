@@ -9,7 +9,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, check  # noqa: E402
+from lib.session import AcceptanceError, Session, check  # noqa: E402
 from barcode_window import new_bars  # noqa: E402
 
 OPENINGS = 3
@@ -35,8 +35,16 @@ def main():
         wm = subprocess.Popen(["openbox"], env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
             # The main window is framed once the manager has taken it: its client area moves down.
-            s.wait_until(lambda: s.geometry(s.window)[1] > 0, "openbox to frame the main window")
-            s.focus()
+            # While the manager maps it into its frame it cannot take the focus for a moment.
+            def framed():
+                if s.geometry(s.window)[1] <= 0:
+                    return False
+                try:
+                    s.focus()
+                except AcceptanceError:
+                    return False
+                return True
+            s.wait_until(framed, "openbox to frame the main window")
             prints = placements(s, "^Print$", lambda: s.key("ctrl+p"))
             check(len(set(prints)) == 1, "the Print window moved between openings: %s" % prints)
 
