@@ -8,13 +8,15 @@ QRectF SKTText::drawingBounds() const
     return unionRect(SKTGraphic::drawingBounds(), bounds().adjusted(-1, -1, 1, 1));
 }
 
-void SKTText::makeNaturalSize(double cardWidth)
+void SKTText::makeNaturalSize(const QRectF &card)
 {
     if (ctrl_is_locked)
         return;
     // The frame's own width would keep the lines it wraps now, which a change of case or letter
-    // spacing may have made: the words go back on the lines they make on the card.
-    setBounds(QRectF(bounds().topLeft(), naturalSizeAt(cardWidth > 0 ? cardWidth : bounds().width())));
+    // spacing may have made: the words go back on the lines they make up to the card's edge.
+    const QRectF b = bounds();
+    const double room = card.isEmpty() ? b.width() : std::max(b.width(), card.right() - b.left());
+    setBounds(QRectF(b.topLeft(), naturalSizeAt(room)));
 }
 
 QSet<QString> SKTText::keysForValuesToObserveForUndo() const

@@ -15,11 +15,11 @@ public:
 
     bool canSetDrawingStroke() const override { return false; }
     QRectF drawingBounds() const override;
-    void makeNaturalSize() override { makeNaturalSize(0); }
-    // Natural Size on a card `cardWidth` points wide: the frame keeps its origin and takes the
-    // size of the text on its own lines, wrapped only where a line would pass the card's width (at
-    // the frame's width without one); a locked text keeps its frame.
-    void makeNaturalSize(double cardWidth);
+    void makeNaturalSize() override { makeNaturalSize(QRectF()); }
+    // Natural Size on `card`: the frame keeps its origin and takes the size of the text on its own
+    // lines, wrapped only where a line would pass the card's right edge (or the frame's, when that
+    // lies further right, or without a card); a locked text keeps its frame.
+    void makeNaturalSize(const QRectF &card);
     QSet<QString> keysForValuesToObserveForUndo() const override;
 
     // Size the text needs as drawn at the current width: its lines as drawing wraps them, each as

@@ -225,9 +225,9 @@ void CanvasEditCommands::makeSameSize(bool width)
 void CanvasEditCommands::makeNaturalSize()
 {
     for (const GraphicPtr &g : m_view.selectedGraphics()) {
-        // A text may take up to the card's width, whatever its frame's width wraps now.
+        // A text may reach the card's edge, whatever its frame's width wraps now.
         if (auto *text = dynamic_cast<SKTText *>(g.get()))
-            text->makeNaturalSize(m_view.cardSize().width());
+            text->makeNaturalSize(m_view.bounds());
         else
             g->makeNaturalSize();
     }
