@@ -215,6 +215,7 @@ TEST_F(DataSourcePanel, ABoundObjectShowsItsOwnChoiceAndCannotBeTypedInto)
     };
     EXPECT_EQ(background(), typing->palette().color(QPalette::Window));
     EXPECT_EQ(typing->toolTip(), DataSourceTab::BoundWordsTip);
+    saveArtifact(typing, QStringLiteral("text-words-bound-read-only.png"));
 
     inspect(manual);
     EXPECT_FALSE(typing->isReadOnly());
