@@ -72,3 +72,12 @@ QSizeF NewObjectFrames::pictureSize(const Picture &picture)
         return points;
     return QSizeF(pixels.size()).scaled(points, Qt::KeepAspectRatio);
 }
+
+QRectF NewObjectFrames::fittedInFrame(QSizeF size, const QRectF &frame)
+{
+    if (size.isEmpty() || frame.isEmpty())
+        return frame;
+    QRectF fitted(QPointF(), size.scaled(frame.size(), Qt::KeepAspectRatio));
+    fitted.moveCenter(frame.center());
+    return fitted;
+}

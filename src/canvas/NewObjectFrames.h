@@ -28,4 +28,7 @@ public:
     // The size a picture object starts at: the picture's size in points, in the proportions of
     // its pixels.
     static QSizeF pictureSize(const Picture &picture);
+    // The frame a picture chosen anew for an object takes: the picture's proportions (`size`), as
+    // large as fits in the old frame and centred on it, so the picture is never drawn stretched.
+    static QRectF fittedInFrame(QSizeF size, const QRectF &frame);
 };

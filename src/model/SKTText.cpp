@@ -1,5 +1,6 @@
 #include "model/SKTText.h"
 
+#include <algorithm>
 #include <cmath>
 
 QRectF SKTText::drawingBounds() const
@@ -7,11 +8,15 @@ QRectF SKTText::drawingBounds() const
     return unionRect(SKTGraphic::drawingBounds(), bounds().adjusted(-1, -1, 1, 1));
 }
 
-void SKTText::makeNaturalSize()
+void SKTText::makeNaturalSize(const QRectF &card)
 {
     if (ctrl_is_locked)
         return;
-    setBounds(QRectF(bounds().topLeft(), naturalSize()));
+    // The frame's own width would keep the lines it wraps now, which a change of case or letter
+    // spacing may have made: the words go back on the lines they make up to the card's edge.
+    const QRectF b = bounds();
+    const double room = card.isEmpty() ? b.width() : std::max(b.width(), card.right() - b.left());
+    setBounds(QRectF(b.topLeft(), naturalSizeAt(room)));
 }
 
 QSet<QString> SKTText::keysForValuesToObserveForUndo() const
@@ -52,7 +57,7 @@ void SKTText::growToFitText(const QRectF &card)
     // A word wider than the frame would be broken inside it ("Saturda / y!"): the frame widens
     // to the widest word first. Whole points, so that no line is cut by a rounding.
     const QRectF b = bounds();
-    const double width = std::max(b.width(), std::ceil(widestDrawnWord()) + 1);
+    const double width = widthToFitCard(std::max(b.width(), std::ceil(widestDrawnWord()) + 1), card);
     setBoundsOutsideUndo(
         QRectF(grownStart(b.x(), b.width(), width, card.left(), card.right()), b.y(), width, b.height()));
     const double needed = std::ceil(drawnTextHeight());
@@ -60,6 +65,21 @@ void SKTText::growToFitText(const QRectF &card)
     if (needed > w.height())
         setBoundsOutsideUndo(QRectF(w.x(), grownStart(w.y(), w.height(), needed, card.top(), card.bottom()),
                                     w.width(), needed));
+}
+
+double SKTText::widthToFitCard(double width, const QRectF &card) const
+{
+    if (card.isEmpty() || !(card.width() > width) || drawnTextHeightAt(width) <= card.height())
+        return width;
+    if (drawnTextHeightAt(card.width()) > card.height())
+        return card.width();
+    // Whole points, halving the range: a few layouts of a short text.
+    double fits = card.width(), tooNarrow = width;
+    while (fits - tooNarrow > 1) {
+        const double middle = std::floor((fits + tooNarrow) / 2);
+        (drawnTextHeightAt(middle) <= card.height() ? fits : tooNarrow) = middle;
+    }
+    return fits;
 }
 
 void SKTText::setHeightOutsideUndo(double height)

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace
 {
@@ -128,15 +129,16 @@ double lineWidth(const QString &text, const QFont &font)
     return line.isValid() ? line.naturalTextWidth() : 0.0;
 }
 
-// Lays the layout's text out as `t` draws its own: aligned, wrapped at its width, lines running
-// down from the top; lines past `height` are not laid out. Gives the height the laid-out lines take.
-double layOut(QTextLayout &layout, const SKTText &t, double height)
+// Lays the layout's text out as `t` draws its own: aligned, wrapped at `width` (its own when not
+// given), lines running down from the top; lines past `height` are not laid out. Gives the height
+// the laid-out lines take.
+double layOut(QTextLayout &layout, const SKTText &t, double height, std::optional<double> wrapWidth = {})
 {
     QTextOption option(alignmentFor(t.text_alignmnet));
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.setCacheEnabled(true);
-    const double width = t.bounds().width();
+    const double width = wrapWidth.value_or(t.bounds().width());
     double y = 0;
     layout.beginLayout();
     for (;;) {
@@ -262,13 +264,18 @@ double SKTText::widestDrawnWord() const
 
 double SKTText::drawnTextHeight() const
 {
+    return drawnTextHeightAt(bounds().width());
+}
+
+double SKTText::drawnTextHeightAt(double width) const
+{
     const QString text = drawnText(*this, textContentsForDrawing().text);
     if (text.isEmpty())
         return 0.0;
     const QFont font = drawingFont(*this);
     QTextLayout layout(text, font, const_cast<QPaintDevice *>(layoutDevice()));
     setFaces(layout, font);
-    return layOut(layout, *this, 100000);
+    return layOut(layout, *this, 100000, width);
 }
 
 SKTText::Cut SKTText::cutOf(const QString &text, const QRectF &card) const
@@ -307,12 +314,14 @@ double SKTText::heightAsDrawn(const QString &text, const FontDescriptor &font, d
     return probe.drawnTextHeight();
 }
 
-QSizeF SKTText::naturalSize() const
+QSizeF SKTText::naturalSizeAt(double width) const
 {
     // Laid out exactly as drawing lays it out, so that the frame it gives shows every line whole.
-    QTextLayout layout(drawnText(*this, textContentsForDrawing().text), drawingFont(*this),
+    const QFont font = drawingFont(*this);
+    QTextLayout layout(drawnText(*this, textContentsForDrawing().text), font,
                        const_cast<QPaintDevice *>(layoutDevice()));
-    const double height = layOut(layout, *this, 100000);
+    setFaces(layout, font);
+    const double height = layOut(layout, *this, 100000, width);
     double widest = 0;
     for (int i = 0; i < layout.lineCount(); ++i)
         widest = std::max(widest, layout.lineAt(i).naturalTextWidth());

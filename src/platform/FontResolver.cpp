@@ -3,6 +3,7 @@
 #include "platform/FontResolver.h"
 
 #include <QFontDatabase>
+#include <QStringList>
 
 #include <mutex>
 #include <shared_mutex>
@@ -48,6 +49,58 @@ QString spacedName(const QString &s)
     return out;
 }
 
+QString spelt(QString style)
+{
+    style.remove(QLatin1Char(' '));
+    return style.toLower();
+}
+
+// The installed family a PostScript name's family part names: as written, with spaces before its
+// capitals, or any family spelt alike without spaces ("DejaVuSerif" -> "DejaVu Serif"); "" for none.
+QString installedFamily(const QString &base)
+{
+    for (const QString &candidate : {base, spacedName(base)}) {
+        if (QFontDatabase::hasFamily(candidate))
+            return candidate;
+    }
+    const QString wanted = spelt(base);
+    for (const QString &family : QFontDatabase::families()) {
+        if (spelt(family) == wanted)
+            return family;
+    }
+    return {};
+}
+
+// Styles that bold and italic name by themselves, spelt without spaces in lower case.
+bool isPlainStyle(const QString &spelled)
+{
+    static const QStringList plain = {QString(),
+                                      QStringLiteral("regular"),
+                                      QStringLiteral("normal"),
+                                      QStringLiteral("book"),
+                                      QStringLiteral("roman"),
+                                      QStringLiteral("bold"),
+                                      QStringLiteral("italic"),
+                                      QStringLiteral("oblique"),
+                                      QStringLiteral("bolditalic"),
+                                      QStringLiteral("boldoblique")};
+    return plain.contains(spelled);
+}
+
+// The installed style of a family a PostScript name's style part spells, when bold and italic
+// alone do not name it; "" otherwise.
+QString familyStyle(const QString &family, const QString &stylePart)
+{
+    const QString wanted = spelt(stylePart);
+    if (isPlainStyle(wanted))
+        return {};
+    for (const QString &style : QFontDatabase::styles(family)) {
+        if (spelt(style) == wanted)
+            return style;
+    }
+    return {};
+}
+
 FontResolver::Face resolve(const QString &name)
 {
     FontResolver::Face face;
@@ -84,12 +137,9 @@ FontResolver::Face resolve(const QString &name)
     else if (key.startsWith(QLatin1String("courier")) || key.startsWith(QLatin1String("liberationmono")))
         face.family = kMono;
     else if (!base.isEmpty()) {
-        for (const QString &candidate : {base, spacedName(base)}) {
-            if (QFontDatabase::hasFamily(candidate)) {
-                face.family = candidate;
-                break;
-            }
-        }
+        face.family = installedFamily(base);
+        if (!face.family.isEmpty())
+            face.style = familyStyle(face.family, style);
     }
     if (face.family.isEmpty())
         face.family = FontResolver::defaultFamily();
@@ -117,13 +167,21 @@ QFont FontResolver::font(const QString &postScriptName, double pointSize)
     QFont f(face.family);
     f.setBold(face.bold);
     f.setItalic(face.italic);
+    if (!face.style.isEmpty())
+        f.setStyleName(face.style);
     f.setPointSizeF(pointSize > 0 ? pointSize : 12.0);
     // Unhinted outlines keep text widths the same at every resolution we render at.
     f.setHintingPreference(QFont::PreferNoHinting);
     return f;
 }
 
-QString FontResolver::postScriptNameFor(const QString &family, bool bold, bool italic)
+QString FontResolver::postScriptNameFor(const QFont &chosen)
+{
+    return postScriptNameFor(chosen.family(), chosen.bold(), chosen.italic(), chosen.styleName());
+}
+
+QString FontResolver::postScriptNameFor(const QString &family, bool bold, bool italic,
+                                        const QString &styleName)
 {
     const QString styles[4] = {QString(), QStringLiteral("Bold"), QStringLiteral("Italic"),
                                QStringLiteral("BoldItalic")};
@@ -137,5 +195,10 @@ QString FontResolver::postScriptNameFor(const QString &family, bool bold, bool i
         return st.isEmpty() ? QStringLiteral("CourierNewPSMT") : QStringLiteral("CourierNewPS-%1MT").arg(st);
     QString base = family;
     base.remove(QLatin1Char(' '));
+    if (!isPlainStyle(spelt(styleName))) {
+        QString own = styleName;
+        own.remove(QLatin1Char(' '));
+        return base + QLatin1Char('-') + own;
+    }
     return st.isEmpty() ? base : base + QLatin1Char('-') + st;
 }

@@ -1,6 +1,7 @@
 // PostScript names to Liberation families and styles, back again, and use from many threads.
 #include "platform/FontResolver.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
 
 #include <thread>
@@ -15,19 +16,19 @@ TEST(FontResolver, CommonNamesMapToLiberation)
     const QString serif = QStringLiteral("Liberation Serif");
     const QString sans = QStringLiteral("Liberation Sans");
     const QString mono = QStringLiteral("Liberation Mono");
-    EXPECT_EQ(FontResolver::faceFor("TimesNewRomanPS-BoldItalicMT"), (Face{serif, true, true}));
-    EXPECT_EQ(FontResolver::faceFor("TimesNewRomanPS-ItalicMT"), (Face{serif, false, true}));
-    EXPECT_EQ(FontResolver::faceFor("TimesNewRomanPSMT"), (Face{serif, false, false}));
-    EXPECT_EQ(FontResolver::faceFor("Times-Roman"), (Face{serif, false, false}));
-    EXPECT_EQ(FontResolver::faceFor("Arial-BoldMT"), (Face{sans, true, false}));
-    EXPECT_EQ(FontResolver::faceFor("ArialMT"), (Face{sans, false, false}));
-    EXPECT_EQ(FontResolver::faceFor("Helvetica-BoldOblique"), (Face{sans, true, true}));
-    EXPECT_EQ(FontResolver::faceFor("Courier"), (Face{mono, false, false}));
-    EXPECT_EQ(FontResolver::faceFor("CourierNewPS-BoldMT"), (Face{mono, true, false}));
+    EXPECT_EQ(FontResolver::faceFor("TimesNewRomanPS-BoldItalicMT"), (Face{serif, true, true, {}}));
+    EXPECT_EQ(FontResolver::faceFor("TimesNewRomanPS-ItalicMT"), (Face{serif, false, true, {}}));
+    EXPECT_EQ(FontResolver::faceFor("TimesNewRomanPSMT"), (Face{serif, false, false, {}}));
+    EXPECT_EQ(FontResolver::faceFor("Times-Roman"), (Face{serif, false, false, {}}));
+    EXPECT_EQ(FontResolver::faceFor("Arial-BoldMT"), (Face{sans, true, false, {}}));
+    EXPECT_EQ(FontResolver::faceFor("ArialMT"), (Face{sans, false, false, {}}));
+    EXPECT_EQ(FontResolver::faceFor("Helvetica-BoldOblique"), (Face{sans, true, true, {}}));
+    EXPECT_EQ(FontResolver::faceFor("Courier"), (Face{mono, false, false, {}}));
+    EXPECT_EQ(FontResolver::faceFor("CourierNewPS-BoldMT"), (Face{mono, true, false, {}}));
     // Unknown: the default family, keeping the style the name states.
     EXPECT_EQ(FontResolver::faceFor("NoSuchFontXyz-Bold"),
-              (Face{FontResolver::defaultFamily(), true, false}));
-    EXPECT_EQ(FontResolver::faceFor(""), (Face{FontResolver::defaultFamily(), false, false}));
+              (Face{FontResolver::defaultFamily(), true, false, {}}));
+    EXPECT_EQ(FontResolver::faceFor(""), (Face{FontResolver::defaultFamily(), false, false, {}}));
 }
 
 TEST(FontResolver, FontHasFamilyStyleAndPointSize)
@@ -46,12 +47,50 @@ TEST(FontResolver, PostScriptNamesRoundTrip)
                                   QStringLiteral("Liberation Mono")}) {
         for (int s = 0; s < 4; ++s) {
             const QString name = FontResolver::postScriptNameFor(family, s & 1, s & 2);
-            EXPECT_EQ(FontResolver::faceFor(name), (Face{family, bool(s & 1), bool(s & 2)}))
+            EXPECT_EQ(FontResolver::faceFor(name), (Face{family, bool(s & 1), bool(s & 2), {}}))
                 << name.toStdString();
         }
     }
     EXPECT_EQ(FontResolver::postScriptNameFor("Liberation Serif", true, true),
               "TimesNewRomanPS-BoldItalicMT");
+}
+
+TEST(FontResolver, AnInstalledFamilysOwnStyleIsKeptInTheNameAndDrawn)
+{
+    // Each family's styles that bold and italic do not name alone round-trip through the stored
+    // name; plain ones are stored as ever. Families not installed here are passed over.
+    const struct {
+        const char *family;
+        const char *style;
+        const char *stored;
+        bool bold, italic;
+    } cases[] = {
+        {"DejaVu Serif", "Condensed Bold Italic", "DejaVuSerif-CondensedBoldItalic", true, true},
+        {"DejaVu Sans", "Condensed Oblique", "DejaVuSans-CondensedOblique", false, true},
+        {"DejaVu Serif", "Bold Italic", "DejaVuSerif-BoldItalic", true, true},
+        {"Liberation Sans", "Bold", "Arial-BoldMT", true, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.style);
+        const QString family = QString::fromLatin1(c.family);
+        if (!QFontDatabase::hasFamily(family))
+            continue;
+        const QString style = QString::fromLatin1(c.style);
+        const QString name = FontResolver::postScriptNameFor(family, c.bold, c.italic, style);
+        EXPECT_EQ(name, QString::fromLatin1(c.stored));
+        const Face face = FontResolver::faceFor(name);
+        EXPECT_EQ(face.family, family);
+        EXPECT_EQ(face.bold, c.bold);
+        EXPECT_EQ(face.italic, c.italic);
+        const bool own = style.contains(QLatin1String("Condensed"));
+        EXPECT_EQ(face.style, own ? style : QString());
+        // Drawing gets that very face.
+        const QFontInfo drawn(FontResolver::font(name, 12));
+        EXPECT_EQ(drawn.family(), family);
+        if (own) {
+            EXPECT_EQ(drawn.styleName(), style);
+        }
+    }
 }
 
 TEST(FontResolver, ThreadSafe)

@@ -421,8 +421,7 @@ void BarcodeControls::chooseFont(FontDescriptor &font, QLabel *label)
     if (!chosen)
         return;
     const double size = chosen->pointSizeF() > 0 ? chosen->pointSizeF() : font.size;
-    font = FontDescriptor{FontResolver::postScriptNameFor(chosen->family(), chosen->bold(), chosen->italic()),
-                          size};
+    font = FontDescriptor{FontResolver::postScriptNameFor(*chosen), size};
     label->setText(fontLabel(font));
     // A new font changes the texts' sizes: the picture is laid out or framed again.
     if (w.liner_or_2D_font != 0)

@@ -15,6 +15,7 @@
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "model/SKTGrid.h"
+#include "model/SKTText.h"
 #include "panels/Card_Property.h"
 #include "platform/UndoManager.h"
 
@@ -223,8 +224,13 @@ void CanvasEditCommands::makeSameSize(bool width)
 
 void CanvasEditCommands::makeNaturalSize()
 {
-    for (const GraphicPtr &g : m_view.selectedGraphics())
-        g->makeNaturalSize();
+    for (const GraphicPtr &g : m_view.selectedGraphics()) {
+        // A text may reach the card's edge, whatever its frame's width wraps now.
+        if (auto *text = dynamic_cast<SKTText *>(g.get()))
+            text->makeNaturalSize(m_view.bounds());
+        else
+            g->makeNaturalSize();
+    }
     updateUndoButtons();
 }
 

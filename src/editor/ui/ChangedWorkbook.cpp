@@ -1,11 +1,16 @@
 #include "editor/ui/ChangedWorkbook.h"
 
+#include "data/ColumnBinding.h"
+#include "data/DataSourceChoices.h"
 #include "data/ExcelBindingTable.h"
 #include "data/WorkbookReload.h"
 #include "editor/ui/SKTWindowController.h"
+#include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ui/PleaseWaitSheet.h"
 #include "foundation/ui/PleaseWait_Modeless.h"
+#include "model/SKTDocument.h"
+#include "panels/ui/Inspector.h"
 #include "platform/MessageService.h"
 
 #include <QFileInfo>
@@ -29,11 +34,28 @@ QString quotedList(const QStringList &headings)
     return quoted.join(QStringLiteral(", "));
 }
 
-// The rows read again take the place of the rows as loaded; bound objects follow their headings.
+// A text bound to a column shows the column's first value as the rows now stand, wherever its
+// heading has moved (nothing where it has gone).
+void showFirstValues(SKTWindowController &window, const ExcelBindingTable &table)
+{
+    for (const int side : {SKTDocument::Front, SKTDocument::Back}) {
+        for (const GraphicPtr &g : window.document().list(side)) {
+            if (g->kind() != SKTGraphic::Kind::Text || g->data_source_type != DataSourceCode::BindingColumn)
+                continue;
+            g->Text_contents().text = DataSourceChoices::Get_First_Value_Of_Excel_Binding(
+                table, ColumnBinding::resolve(table, g->excel_col_indx, g->excel_col_title));
+        }
+    }
+}
+
+// The rows read again take the place of the rows as loaded; bound objects follow their headings,
+// and the inspector shows the selected object's source as it now stands.
 void takeRows(SKTWindowController &window, ExcelBindingTable &table, const WorkbookReload::Result &read)
 {
     table.takeRowsOf(read.table);
+    showFirstValues(window, table);
     window.Refresh_Canvas();
+    window.inspector().showLiveSelection(true);
     if (!read.goneHeadings.isEmpty())
         Show_MessageBox(
             QStringLiteral("%1 no longer has the column%2 %3: what is bound to %4 stays empty until "

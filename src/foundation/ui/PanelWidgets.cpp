@@ -31,3 +31,18 @@ void PanelWidgets::setOutletText(QWidget *control, const QString &text)
     else if (auto *label = qobject_cast<QLabel *>(control))
         label->setText(text);
 }
+
+void PanelWidgets::showReadOnly(QWidget *box, bool readOnly)
+{
+    if (!box)
+        return;
+    box->setProperty("readOnly", readOnly);
+    if (readOnly) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        box->setPalette(palette);
+    } else {
+        box->setPalette(QPalette()); // the window's own again
+    }
+    box->setFocusPolicy(readOnly ? Qt::NoFocus : Qt::StrongFocus);
+}

@@ -504,8 +504,7 @@ void CardPagePanel::changeAllTextFont(const QFont &font)
 {
     try {
         FontDescriptor descriptor;
-        descriptor.postScriptName =
-            FontResolver::postScriptNameFor(font.family(), font.bold(), font.italic());
+        descriptor.postScriptName = FontResolver::postScriptNameFor(font);
         descriptor.size = font.pointSizeF() > 0 ? font.pointSizeF() : m_host.All_Text_font().size;
         m_host.setAllTextFont(descriptor);
         m_ui.All_Text_font_value->setText(TextPanel::fontDisplayText(descriptor));

@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include <exception>
 
@@ -111,6 +112,8 @@ void ComboDispatcher::dataSourceKindChanged()
         ComboItems::replaceQuietly(series, DataSourceChoices::seriesItems(Data_Folder_Path));
         if (series->count() == 0) {
             Show_MessageBox(NoSeriesMessage);
+            // Nothing was bound: the page shows the source the object still has.
+            showSourceOf(graphic.get());
             return;
         }
         if (!graphic)
@@ -134,6 +137,21 @@ void ComboDispatcher::dataSourceKindChanged()
         return;
     keepOwnValue(*graphic);
     graphic->Set_Data_source_type(DataSourceCode::BindingColumn);
+    // A column the object was bound to before is bound again, showing its value, as a pick would.
+    if (graphic->excel_col_title && series->currentIndex() >= 0)
+        seriesChosen();
+}
+
+void ComboDispatcher::showSourceOf(const SKTGraphic *graphic)
+{
+    if (graphic) {
+        m_dataSource.loadFrom(*graphic, false);
+        return;
+    }
+    ComboItems::replaceQuietly(m_dataSource.Batch_Series, {});
+    const QSignalBlocker quiet(m_dataSource.Data_source_type);
+    m_dataSource.Data_source_type->setCurrentIndex(0);
+    m_dataSource.setManualControls(true);
 }
 
 void ComboDispatcher::keepOwnValue(SKTGraphic &graphic)

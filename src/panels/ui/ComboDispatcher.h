@@ -46,6 +46,8 @@ public:
 
 private:
     void dataSourceKindChanged();
+    // The source kind, values and controls of the object (Manual without one), as loading shows them.
+    void showSourceOf(const SKTGraphic *graphic);
     // A text's typed words and a picture's file are kept while it shows a series or column, and
     // come back with Manual.
     void keepOwnValue(SKTGraphic &graphic);

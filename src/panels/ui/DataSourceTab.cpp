@@ -16,11 +16,13 @@
 #include "panels/ui/InspectorTabs.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 using PanelWidgets::combo;
@@ -61,8 +63,33 @@ DataSourceTab::DataSourceTab(InspectorHost &host) : QObject(&host.inspectorWindo
     layout->addWidget(manual_brws_box);
     layout->addStretch();
 
+    // Series made while the page is shown (the series windows, another dialog) are listed by the
+    // time the user opens or steps through the list.
+    Batch_Series->installEventFilter(this);
     connect(view_series_btn, &QPushButton::clicked, this, &DataSourceTab::View_batch_Series_Button);
     connect(help_btn, &QPushButton::clicked, this, &DataSourceTab::Data_Source_Help_Button);
+}
+
+bool DataSourceTab::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == Batch_Series &&
+        (type == QEvent::MouseButtonPress || type == QEvent::KeyPress || type == QEvent::Wheel))
+        listSeriesAgain();
+    return QObject::eventFilter(watched, event);
+}
+
+void DataSourceTab::listSeriesAgain()
+{
+    if (Data_source_type->currentText() != SeriesItem)
+        return;
+    const QStringList names = DataSourceChoices::seriesItems(Data_Folder_Path);
+    if (names == ComboItems::itemsOf(Batch_Series))
+        return;
+    const QString chosen = Batch_Series->currentIndex() >= 0 ? Batch_Series->currentText() : QString();
+    ComboItems::replaceQuietly(Batch_Series, names);
+    const QSignalBlocker quiet(Batch_Series);
+    Batch_Series->setCurrentIndex(chosen.isEmpty() ? -1 : Batch_Series->findText(chosen));
 }
 
 void DataSourceTab::setTitle(const QString &title)
@@ -74,8 +101,10 @@ void DataSourceTab::setManualControls(bool manual)
 {
     view_series_btn->setEnabled(!manual);
     Batch_Series->setEnabled(!manual);
-    if (QWidget *text = m_host.inspectorWindow().findChild<QWidget *>(QStringLiteral("Text_value_Edit")))
-        text->setProperty("readOnly", !manual);
+    if (QWidget *text = m_host.inspectorWindow().findChild<QWidget *>(QStringLiteral("Text_value_Edit"))) {
+        PanelWidgets::showReadOnly(text, !manual);
+        text->setToolTip(manual ? QString() : BoundWordsTip);
+    }
     if (QWidget *button =
             m_host.inspectorWindow().findChild<QWidget *>(QStringLiteral("insert_template_btn")))
         button->setEnabled(manual);

@@ -38,6 +38,8 @@ public:
     static inline const QString ManualItem = QStringLiteral("Manual");
     static inline const QString SeriesItem = QStringLiteral("Series");
     static inline const QString SelectSeriesMessage = QStringLiteral("Please select the series.");
+    static inline const QString BoundWordsTip =
+        QStringLiteral("The words come from the chosen series or column: choose Manual to type them.");
     static inline const QString HelpTitle = QStringLiteral("Batch Processing Settings Help :");
     static inline const QString HelpText =
         QStringLiteral("Select Data Source as 'Manual' to enter value manually, Select 'Batch Processing "
@@ -51,6 +53,12 @@ public:
     // Other panels put their manual picture controls into this box.
     QGroupBox *manual_brws_box = nullptr;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // The series list read again from the data folder while it lists series, the chosen one kept.
+    void listSeriesAgain();
+
     InspectorHost &m_host;
 };

@@ -1,12 +1,15 @@
 #include "panels/ui/ImageSignPanel.h"
 
+#include "canvas/NewObjectFrames.h"
 #include "canvas/ui/SKTGraphicView.h"
+#include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ColorWell.h"
 #include "foundation/ui/ControlUtils.h"
 #include "foundation/ui/FilePanels.h"
 #include "foundation/ui/FloatSlider.h"
+#include "foundation/ui/PanelWidgets.h"
 #include "foundation/ui/StepperField.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTImage.h"
@@ -34,7 +37,7 @@ ImageSignPanel::ImageSignPanel(InspectorHost &host)
     row->setContentsMargins(0, 0, 0, 0);
     Manual_image_path = new QLineEdit(m_manualRow);
     Manual_image_path->setObjectName(QStringLiteral("Manual_image_path"));
-    Manual_image_path->setReadOnly(true);
+    PanelWidgets::showReadOnly(Manual_image_path, true); // only Browse... and Library... choose it
     manual_browse_btn = new QPushButton(QStringLiteral("Browse..."), m_manualRow);
     manual_browse_btn->setObjectName(QStringLiteral("manual_browse_btn"));
     manual_library_btn = new QPushButton(QStringLiteral("Library..."), m_manualRow);
@@ -146,15 +149,26 @@ bool ImageSignPanel::loadIntoSelectedPictures(const QString &path, const QString
         Library_Selected_Image = previousPath;
         return false;
     }
+    if (picture)
+        takePictureProportions(*picture);
     for (const GraphicPtr &g : editTargets()) {
         if (g.get() == picture)
             continue;
-        if (auto *other = dynamic_cast<SKTImage *>(g.get()))
-            other->loadFile(path); // the file the current picture has just read
-        else
+        if (auto *other = dynamic_cast<SKTImage *>(g.get())) {
+            if (other->loadFile(path).isEmpty()) // the file the current picture has just read
+                takePictureProportions(*other);
+        } else {
             g->_file_path = path;
+        }
     }
     return true;
+}
+
+void ImageSignPanel::takePictureProportions(SKTImage &picture)
+{
+    if (picture._contents && !picture.ctrl_is_locked)
+        picture.setBounds(NewObjectFrames::fittedInFrame(NewObjectFrames::pictureSize(*picture._contents),
+                                                         picture.bounds()));
 }
 
 void ImageSignPanel::Manual_Image_Browse_Btn()
@@ -217,9 +231,10 @@ void ImageSignPanel::Image_Border_ChkBox()
 void ImageSignPanel::Sign_Browse_Btn()
 {
     // The panel offers both spellings; a chosen file counts by its suffix in any case.
-    const std::optional<QString> path =
-        FilePanels::instance().openFile(&m_host.inspectorWindow(), QStringLiteral("Choose Signature"),
-                                        {QStringLiteral("png"), QStringLiteral("PNG")});
+    const std::optional<QString> path = FilePanels::instance().openFile(
+        &m_host.inspectorWindow(),
+        m_signIsFingerprint ? QStringLiteral("Choose Fingerprint") : QStringLiteral("Choose Signature"),
+        {QStringLiteral("png"), QStringLiteral("PNG")});
     if (!path)
         return;
     if (QFileInfo(*path).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) != 0) {
@@ -304,6 +319,7 @@ void ImageSignPanel::Update_Sign_Graphics()
 void ImageSignPanel::loadFrom(const SKTGraphic &g)
 {
     if (g.kind() == SKTGraphic::Kind::Signature) {
+        m_signIsFingerprint = g.Sign_Or_FP_Val() == SignatureCode::Fingerprint;
         SignTab &s = *m_sign;
         s.Sign_border_chk->setChecked(g._isDrawingStroke);
         loadWidth(s.Sign_bor_Stepper, g._strokeWidth);

@@ -12,6 +12,7 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 class SignTab;
+class SKTImage;
 
 class ImageSignPanel : public ObjectPanel
 {
@@ -60,8 +61,13 @@ private:
     // the picture cannot be used: the user was told why, the objects and the path field keep what
     // they had (`previousPath`).
     bool loadIntoSelectedPictures(const QString &path, const QString &previousPath);
+    // A picture just loaded is shown in its own proportions: its frame becomes the largest of
+    // them within the frame it had, centred there.
+    static void takePictureProportions(SKTImage &picture);
 
     std::unique_ptr<ImageTab> m_image;
     std::unique_ptr<SignTab> m_sign;
     QWidget *m_manualRow;
+    // The signature page shows a fingerprint (its file chooser says so).
+    bool m_signIsFingerprint = false;
 };

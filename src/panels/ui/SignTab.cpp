@@ -39,7 +39,7 @@ SignTab::SignTab(QWidget *p) : page(p)
     auto *row = new QHBoxLayout;
     Sign_image_path = new QLineEdit(page);
     Sign_image_path->setObjectName(QStringLiteral("Sign_image_path"));
-    Sign_image_path->setReadOnly(true);
+    PanelWidgets::showReadOnly(Sign_image_path, true); // only Browse... chooses the file
     Sign_Browse_Btn = new QPushButton(QStringLiteral("Browse..."), page);
     Sign_Browse_Btn->setObjectName(QStringLiteral("Sign_Browse_Btn"));
     row->addWidget(Sign_image_path, 1);

@@ -25,6 +25,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
+#include <QTextDocument>
+
+#include <utility>
 
 TextPanel::TextPanel(InspectorHost &host)
     : ObjectPanel(host), Text_font(ModelGlobals::defaultTextFont()),
@@ -44,6 +47,11 @@ void TextPanel::connectControls()
     TextEditingTab &e = *m_editing;
     TextPropertiesTab &p = *m_properties;
     const auto update = [this] { Update_Text_Graphics(); };
+    connect(e.Text_value_Edit->document(), &QTextDocument::contentsChange, this,
+            [this](int position, int, int added) {
+                m_typedAt = position;
+                m_typedLength = added;
+            });
     connect(e.Text_value_Edit, &QPlainTextEdit::textChanged, this, &TextPanel::textDidChange);
     // Typing is one step until the words box is left; Undo there is the design's (the inspector
     // sends the keys on), so the box keeps no history of its own.
@@ -97,6 +105,59 @@ QString TextPanel::cutWithoutSplitting(const QString &text, int length)
     return text.left(cut);
 }
 
+QString TextPanel::cutBeforeWord(const QString &text, int length)
+{
+    QString cut = cutWithoutSplitting(text, length);
+    if (cut.size() == text.size() || cut.isEmpty() || text.at(cut.size()).isSpace() || cut.back().isSpace())
+        return cut;
+    // A word longer than all the room is cut inside, since nothing of it would be kept otherwise.
+    qsizetype space = cut.size() - 1;
+    while (space >= 0 && !cut.at(space).isSpace())
+        --space;
+    if (space >= 0)
+        cut.truncate(space);
+    return cut;
+}
+
+TextPanel::TypedWords TextPanel::typedWords(const QString &before, const QString &after, qsizetype position,
+                                            qsizetype added)
+{
+    // The document may count a paragraph end it keeps beyond the text.
+    position = std::clamp<qsizetype>(position, 0, after.size());
+    added = std::clamp<qsizetype>(added, 0, after.size() - position);
+    QString start = after.left(position);
+    QString typed = after.mid(position, added);
+    QString end = after.mid(position + added);
+    // Typing into the whole placeholder replaces it; once the words are anything else they are
+    // the user's, the placeholder's words among them.
+    if (before == Placeholder && !typed.isEmpty() && start + end == before) {
+        start.clear();
+        end.clear();
+    }
+    TypedWords words{start + typed + end, start.size() + typed.size(), false};
+    if (words.text.size() <= MaxTypedLength)
+        return words;
+    words.shortened = true;
+    const qsizetype room = MaxTypedLength - start.size() - end.size();
+    if (room < 0) {
+        // Words already longer than a text takes (a greeting text put in whole) are cut as a whole.
+        words.text = cutBeforeWord(words.text, MaxTypedLength);
+        words.cursor = std::min(words.cursor, words.text.size());
+        return words;
+    }
+    typed = cutBeforeWord(typed, int(room));
+    words.text = start + typed + end;
+    words.cursor = start.size() + typed.size();
+    return words;
+}
+
+QString TextPanel::shortenedMessage(qsizetype length)
+{
+    return QStringLiteral("The words were shortened to %1 characters: a text holds at most %2.")
+        .arg(length)
+        .arg(MaxTypedLength);
+}
+
 void TextPanel::setViewText(const QString &text)
 {
     m_settingText = true;
@@ -116,25 +177,26 @@ void TextPanel::insertAtSelection(const QString &text)
 void TextPanel::textDidChange()
 {
     QPlainTextEdit *view = m_editing->Text_value_Edit;
+    const QString before = std::exchange(m_shownText, view->toPlainText());
+    // Without a record of the change, all of the words count as typed.
+    const qsizetype recorded = std::exchange(m_typedLength, -1);
+    const qsizetype at = recorded < 0 ? 0 : m_typedAt;
+    const qsizetype length = recorded < 0 ? m_shownText.size() : recorded;
     // Only the user's typing and pasting counts; other code that sets the view (a data source's
     // first value) writes the object itself, unshortened.
     if (m_settingText || (Not_Draw_Only_Prop_Change & 1) || !view->hasFocus())
         return;
-    const QString typed = view->toPlainText();
-    QString text = typed;
-    text.remove(Placeholder);
-    text = cutWithoutSplitting(text, MaxTypedLength);
-    if (text != typed) {
-        // Keep the insertion point where the user was typing, as far as the text still reaches.
-        const int position =
-            std::min(int(view->textCursor().position()) - int(typed.size() - text.size()), int(text.size()));
-        setViewText(text);
+    const TypedWords words = typedWords(before, m_shownText, at, length);
+    if (words.text != m_shownText) {
+        setViewText(words.text);
         QTextCursor cursor = view->textCursor();
-        cursor.setPosition(std::max(0, position));
+        cursor.setPosition(int(words.cursor));
         view->setTextCursor(cursor);
     }
     PanelEdits::selection(
         m_host, QStringLiteral("Typing"), [this] { Update_Text_Graphics(); }, view);
+    if (words.shortened)
+        Show_MessageBox(shortenedMessage(words.text.size()));
 }
 
 void TextPanel::Text_Border_ChkBox()
@@ -147,6 +209,7 @@ void TextPanel::Text_Fill_Chk_Box()
 {
     const bool on = ticked(m_properties->Text_fill_chk);
     SetObjEnabled(m_properties->Text_Fill_Box, on);
+    m_properties->enableFillOpacity(on);
     // The box enables all it holds; the chosen kind of fill still decides its own controls.
     if (on)
         m_properties->enableFillControls(m_properties->Text_gradient_fill_rd->isChecked() ? FillCode::Gradient
@@ -175,8 +238,7 @@ void TextPanel::Text_Font_Changed()
     if (!chosen)
         return;
     const double size = chosen->pointSizeF() > 0 ? chosen->pointSizeF() : Text_font.size;
-    Text_font = FontDescriptor{
-        FontResolver::postScriptNameFor(chosen->family(), chosen->bold(), chosen->italic()), size};
+    Text_font = FontDescriptor{FontResolver::postScriptNameFor(*chosen), size};
     m_properties->Text_font_value->setText(fontDisplayText(Text_font));
     Update_Text_Graphics();
 }
@@ -290,6 +352,7 @@ void TextPanel::loadFrom(const SKTGraphic &g)
     p.Text_grad_Stepper->setValue(g._fill_grad_angle);
     loadPercent(p.Text_alpha_Stepper, g.alpha_val);
     SetObjEnabled(p.Text_Fill_Box, g._isDrawingFill);
+    p.enableFillOpacity(g._isDrawingFill);
     SetObjEnabled(p.Text_Border_Box, g._isDrawingStroke);
     // The fill kind decides its controls after the box, whatever the fill check box says.
     p.enableFillControls(fillCode);

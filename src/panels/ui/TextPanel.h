@@ -38,7 +38,8 @@ public:
     void Text_Insert_Date();
     void Text_Insert_Time();
     void Insert_Template_Button();
-    // The typed text loses the new object's placeholder and is cut to its longest length.
+    // The typed text loses the new object's placeholder and is cut to its longest length, with a
+    // word to the user when it is.
     void textDidChange();
 
     // The font the panel writes into the objects.
@@ -47,6 +48,22 @@ public:
     static QString fontDisplayText(const FontDescriptor &font);
     // The first `length` characters, one fewer when the cut would split a surrogate pair.
     static QString cutWithoutSplitting(const QString &text, int length);
+    // The same, ending before the word the cut would split, when a space comes before it.
+    static QString cutBeforeWord(const QString &text, int length);
+
+    // What a change in the words box leaves: `before` as the box held the words, `after` as the
+    // user's typing or pasting left them, with `added` characters typed at `position`. Words that
+    // were exactly the placeholder keep only what was typed into it; past the longest length, what
+    // was typed is cut before a word.
+    struct TypedWords {
+        QString text;
+        qsizetype cursor = 0; // just after what was typed and kept
+        bool shortened = false;
+    };
+    static TypedWords typedWords(const QString &before, const QString &after, qsizetype position,
+                                 qsizetype added);
+    // What the user is told when typed words were shortened to `length` characters.
+    static QString shortenedMessage(qsizetype length);
 
     TextEditingTab &editingTab() const { return *m_editing; }
     TextPropertiesTab &propertiesTab() const { return *m_properties; }
@@ -60,4 +77,8 @@ private:
     std::unique_ptr<TextEditingTab> m_editing;
     std::unique_ptr<TextPropertiesTab> m_properties;
     bool m_settingText = false;
+    // The words as the box last held them, and where the box's last change typed how much.
+    QString m_shownText;
+    qsizetype m_typedAt = 0;
+    qsizetype m_typedLength = -1;
 };

@@ -31,6 +31,7 @@ TextPropertiesTab::TextPropertiesTab(QWidget *p, InspectorLayout &ui) : page(p)
     layout->addWidget(Text_fill_chk);
     layout->addWidget(makeFillBox());
     layout->addStretch();
+    enableFillOpacity(Text_fill_chk->isChecked());
 
     // The combos were made before the page: Tab goes through the controls as they stand.
     PanelWidgets::tabOrder({Text_Font_btn, Text_clr, Text_align_combo, Text_case_combo, Text_Kern_Stepper,
@@ -58,7 +59,12 @@ QFormLayout *TextPropertiesTab::makeLookForm(InspectorLayout &ui)
     Text_Kern_Stepper = named(new StepperField(-20, 100, 0.5, 1, page), "Text_Kern_Stepper");
     form->addRow(QStringLiteral("Spacing:"), Text_Kern_Stepper);
     Text_alpha_Stepper = named(new StepperField(0, 100, 1, 0, page), "Text_alpha_Stepper");
+    // The stored opacity is the fill's, not the words'.
+    Text_alpha_Stepper->setToolTip(FillOpacityTip);
     form->addRow(QStringLiteral("Opacity (%):"), Text_alpha_Stepper);
+    Text_alpha_label = qobject_cast<QLabel *>(form->labelForField(Text_alpha_Stepper));
+    if (Text_alpha_label)
+        Text_alpha_label->setToolTip(FillOpacityTip);
     return form;
 }
 
@@ -97,6 +103,12 @@ QGroupBox *TextPropertiesTab::makeFillBox()
     fill->addRow(QStringLiteral("To:"), Text_fill_Grd_2_clr);
     fill->addRow(QStringLiteral("Angle:"), Text_grad_Stepper);
     return Text_Fill_Box;
+}
+
+void TextPropertiesTab::enableFillOpacity(bool fillOn)
+{
+    SetObjEnabled(Text_alpha_Stepper, fillOn);
+    SetObjEnabled(Text_alpha_label, fillOn);
 }
 
 void TextPropertiesTab::enableFillControls(const QString &fillCode)

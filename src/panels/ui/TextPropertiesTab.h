@@ -24,6 +24,10 @@ public:
 
     // Which fill controls are enabled for a fill code ("G" gradient, anything else solid).
     void enableFillControls(const QString &fillCode);
+    // The opacity is the fill's: it can be set only while the fill is on.
+    void enableFillOpacity(bool fillOn);
+
+    static inline const QString FillOpacityTip = QStringLiteral("Opacity of the text box's fill");
 
     QWidget *page;
     QLabel *Text_font_value;
@@ -33,6 +37,7 @@ public:
     QComboBox *Text_case_combo;
     StepperField *Text_Kern_Stepper;
     StepperField *Text_alpha_Stepper;
+    QLabel *Text_alpha_label = nullptr;
     QCheckBox *Text_border_chk;
     QGroupBox *Text_Border_Box;
     ColorWell *Text_bordr_clr;

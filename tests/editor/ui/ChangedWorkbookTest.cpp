@@ -3,7 +3,12 @@
 #include "editor/ui/FileCommands.h"
 #include "editor/ui/MainWindowFixture.h"
 #include "foundation/CardCodes.h"
+#include "panels/ui/DataSourceTab.h"
+#include "panels/ui/Inspector.h"
 #include "support/Workbooks.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
 
 #include <QTimeZone>
 
@@ -79,6 +84,13 @@ TEST_F(ChangedWorkbookTest, OpeningADesignNamesAChangedWorkbookAndLoadsItsRowsAg
     EXPECT_EQ(column(k),
               (QStringList{"ann@example.org", "bob@example.com", "cy@example.com", "di@example.com"}));
     EXPECT_EQ(ExcelBindingTable::defaultInstance().sheetRowOf(3), 5);
+    // The text shows its column's value where "Mail" now stands, and so does the page once it is shown.
+    EXPECT_EQ(openedMail()->Text_contents().text, QStringLiteral("ann@example.org"));
+    window->Show_RHS_Properties(openedMail());
+    auto &source = window->inspector().dataSource();
+    EXPECT_EQ(source.Batch_Series->currentText(), QStringLiteral("Mail"));
+    EXPECT_EQ(window->findChild<QPlainTextEdit *>(QStringLiteral("Text_value_Edit"))->toPlainText(),
+              QStringLiteral("ann@example.org"));
     EXPECT_TRUE(window->designFile().isModified()); // new rows: saving keeps them
     EXPECT_TRUE(shown().isEmpty());
 

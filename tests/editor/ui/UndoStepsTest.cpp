@@ -279,11 +279,13 @@ TEST_F(UndoSteps, NaturalSizeFitsTheTextAsDrawnInItsCaseAndSpacing)
     auto *letterCase = window->findChild<QComboBox *>(QStringLiteral("Text_case_combo"));
     letterCase->setCurrentIndex(1); // upper case, as a pick in the list
     emit letterCase->activated(1);
-    retype(window->findChild<StepperField *>(QStringLiteral("Text_Kern_Stepper")), QStringLiteral("3"));
+    retype(window->findChild<StepperField *>(QStringLiteral("Text_Kern_Stepper")), QStringLiteral("4"));
     window->inspectorTabs().selectItem(InspectorTabs::aligmnt_tab);
     click(window->ui().Make_Natural_btn);
     const auto &t = static_cast<const SKTText &>(*text);
     EXPECT_EQ(t.cutOf(QStringLiteral("11 guests")), SKTText::Cut::None);
+    // One line, as tall as a lone word in its font, however narrow its frame was.
+    EXPECT_EQ(t.drawnTextHeight(), SKTText::heightAsDrawn(QStringLiteral("11"), t.drawnFont(), 1000));
     EXPECT_EQ(t.bounds().size(), t.naturalSize()); // measured again in the new frame: the same
     EXPECT_EQ(undoTitle(), QStringLiteral("Undo Make Natural Size"));
     saveArtifact(canvas(0), QStringLiteral("text-natural-size-upper-case.png"));

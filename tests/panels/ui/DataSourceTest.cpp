@@ -47,12 +47,27 @@ protected:
     }
 };
 
-TEST_F(DataSourcePanel, SeriesNeedsASeriesFileFirst)
+TEST_F(DataSourcePanel, SeriesNeedsASeriesFileFirstAndThePageKeepsShowingTheTextsSource)
 {
     GraphicPtr text = place(SKTGraphic::Kind::Text);
+    auto *typing = host->window().findChild<QPlainTextEdit *>(QStringLiteral("Text_value_Edit"));
     choose(source().Data_source_type, DataSourceTab::SeriesItem);
     EXPECT_EQ(shown(), QStringList{ComboDispatcher::NoSeriesMessage});
     EXPECT_EQ(text->data_source_type, 0);
+    EXPECT_EQ(source().Data_source_type->currentText(), DataSourceTab::ManualItem);
+    EXPECT_FALSE(source().Batch_Series->isEnabled());
+    EXPECT_FALSE(typing->isReadOnly());
+
+    // A series made while the page is open is listed when the user opens the list.
+    writeSeries(QStringLiteral("Cities"), "Oslo\n");
+    choose(source().Data_source_type, DataSourceTab::SeriesItem);
+    choose(source().Batch_Series, QStringLiteral("Cities"));
+    writeSeries(QStringLiteral("Names"), "Ann\n");
+    QTest::mouseClick(source().Batch_Series, Qt::LeftButton);
+    EXPECT_EQ(items(source().Batch_Series), (QStringList{QStringLiteral("Cities"), QStringLiteral("Names")}));
+    EXPECT_EQ(source().Batch_Series->currentText(), QStringLiteral("Cities"));
+    source().Batch_Series->hidePopup();
+    EXPECT_EQ(text->batch_list_name_val(), QStringLiteral("Cities"));
 }
 
 TEST_F(DataSourcePanel, ChoosingASeriesPutsItsFirstValueIntoTheText)
@@ -192,10 +207,20 @@ TEST_F(DataSourcePanel, ABoundObjectShowsItsOwnChoiceAndCannotBeTypedInto)
     inspect(bound);
     EXPECT_EQ(source().Batch_Series->currentText(), QStringLiteral("Names"));
     EXPECT_TRUE(source().Batch_Series->isEnabled());
+    // The words box looks what it is: the window's colour behind it, out of the keyboard's way.
     EXPECT_TRUE(typing->isReadOnly());
+    EXPECT_EQ(typing->focusPolicy(), Qt::NoFocus);
+    const auto background = [typing] {
+        return typing->grab().toImage().pixelColor(typing->width() / 2, typing->height() - 6);
+    };
+    EXPECT_EQ(background(), typing->palette().color(QPalette::Window));
+    EXPECT_EQ(typing->toolTip(), DataSourceTab::BoundWordsTip);
+    saveArtifact(typing, QStringLiteral("text-words-bound-read-only.png"));
 
     inspect(manual);
     EXPECT_FALSE(typing->isReadOnly());
+    EXPECT_EQ(background(), typing->palette().color(QPalette::Base));
+    EXPECT_NE(typing->focusPolicy(), Qt::NoFocus);
     EXPECT_FALSE(source().Batch_Series->isEnabled());
     EXPECT_EQ(source().Data_source_type->currentIndex(), 0);
 }
@@ -232,6 +257,13 @@ TEST_F(DataSourcePanel, ASeriesOrColumnKeepsTheTypedWordsForManualAndUndo)
         EXPECT_EQ(text->Text_contents().text, QStringLiteral("Dear friend"));
         EXPECT_EQ(typing->toPlainText(), QStringLiteral("Dear friend"));
         EXPECT_EQ(text->data_source_type, 0);
+
+        // The source chosen again binds what the text had and shows its value, page and text alike.
+        choose(source().Data_source_type, s.kind);
+        EXPECT_EQ(text->Text_contents().text, s.firstValue);
+        EXPECT_EQ(typing->toPlainText(), s.firstValue);
+        undo.undo();
+        EXPECT_EQ(text->Text_contents().text, QStringLiteral("Dear friend"));
 
         // So does undo, a step at a time: the binding, then the choice of source.
         undo.undo();

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
 
@@ -196,5 +197,79 @@ TEST_F(ImageSignPanels, TheBorderStyleListsOfTextsPicturesAndSignaturesWriteThei
         choose(list, 1);
         EXPECT_EQ(g->_stroke_border_type, QString(BorderCode::Dash));
         EXPECT_EQ(host->document().undoManager().undoActionName(), QStringLiteral("Border Style"));
+    }
+}
+
+TEST_F(ImageSignPanels, APictureChosenAnewKeepsItsProportionsInItsFrame)
+{
+    // A 240 x 160 px circle for a 3:1 frame: the frame takes the picture's proportions, as large
+    // as fits in the old frame and centred on it, in one undo step.
+    const QString circle = tempPath(QStringLiteral("circle.png"));
+    QImage image(240, 160, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(Qt::black);
+        painter.drawEllipse(QRectF(40, 0, 160, 160));
+    }
+    ASSERT_TRUE(image.save(circle));
+    const GraphicPtr picture = makePicture(Qt::red);
+    picture->setBounds(QRectF(20, 40, 180, 60));
+    load(pictures, picture);
+    UndoManager &undo = host->document().undoManager();
+    files.answers.push_back(circle);
+    pictures->manual_browse_btn->click();
+    EXPECT_EQ(picture->bounds(), QRectF(65, 40, 90, 60));
+
+    // On the canvas the circle is as tall as it is wide (seen without the selection's handles).
+    canvas(0)->changeSelectionIndexes({});
+    QCoreApplication::processEvents();
+    const QImage shown = canvas(0)->grab().toImage();
+    saveArtifact(canvas(0), QStringLiteral("picture-chosen-anew-in-proportion.png"));
+    int left = shown.width(), right = -1, top = shown.height(), bottom = -1;
+    for (int y = 40; y < 100; ++y)
+        for (int x = 20; x < 200; ++x)
+            if (qGray(shown.pixel(x, y)) < 64)
+                left = std::min(left, x), right = std::max(right, x), top = std::min(top, y),
+                bottom = std::max(bottom, y);
+    EXPECT_NEAR(right - left, bottom - top, 2);
+    EXPECT_GT(bottom - top, 50);
+
+    undo.undo();
+    EXPECT_EQ(picture->bounds(), QRectF(20, 40, 180, 60));
+    EXPECT_NE(picture->FilePath(), circle);
+}
+
+TEST_F(ImageSignPanels, BoxesThatTakeNoTypingLookItAndTheFingerprintChooserSaysFingerprint)
+{
+    const auto backgroundOf = [](QWidget *box) {
+        return box->grab().toImage().pixelColor(box->width() / 2, 3); // above the text
+    };
+    QLineEdit editable(&host->window());
+    editable.setGeometry(0, 0, 120, 24);
+    editable.show();
+    add(SKTSignature::initWithPosition(QPointF(20, 20), host->fp_sample_img(), SignatureCode::Fingerprint));
+    SignTab &t = pictures->signTab();
+    t.Sign_Browse_Btn->click();
+    EXPECT_EQ(files.requests.last().title, QStringLiteral("Choose Fingerprint"));
+    makeSignature();
+    t.Sign_Browse_Btn->click();
+    EXPECT_EQ(files.requests.last().title, QStringLiteral("Choose Signature"));
+
+    struct Case {
+        const char *name;
+        QWidget *box;
+    };
+    const Case cases[] = {{"fingerprint file", t.Sign_image_path},
+                          {"picture file", pictures->Manual_image_path}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.box->show();
+        c.box->resize(120, 24);
+        EXPECT_TRUE(c.box->property("readOnly").toBool());
+        EXPECT_EQ(c.box->focusPolicy(), Qt::NoFocus);
+        EXPECT_NE(backgroundOf(c.box), backgroundOf(&editable));
+        EXPECT_EQ(backgroundOf(c.box), c.box->palette().color(QPalette::Window));
     }
 }

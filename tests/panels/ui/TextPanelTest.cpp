@@ -4,12 +4,17 @@
 
 #include "canvas/ui/SKTGraphicView.h"
 #include "foundation/WindowRegistry.h"
+#include "model/GraphicDrawContext.h"
 #include "model/SKTText.h"
 #include "panels/ui/TextEditingTab.h"
 #include "panels/ui/TextPropertiesTab.h"
+#include "platform/FontResolver.h"
 
 #include <QComboBox>
+#include <QFontDialog>
 #include <QImage>
+#include <QListView>
+#include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -28,36 +33,72 @@ protected:
     }
 };
 
-TEST_F(TextPanels, TypingDropsThePlaceholderAndTheCutKeepsSurrogatePairsWhole)
+TEST_F(TextPanels, TypingReplacesOnlyTheWholePlaceholderAndALongPasteIsCutBeforeAWordWithAWord)
 {
-    const GraphicPtr text = make(SKTGraphic::Kind::Text);
-    load(texts, text);
-    ASSERT_EQ(view()->toPlainText(), TextPanel::Placeholder);
-    EXPECT_EQ(view()->textCursor().selectedText(), TextPanel::Placeholder);
-    typeAtEnd(QStringLiteral("Hi Text here you"));
-    EXPECT_EQ(view()->toPlainText(), QStringLiteral("Hi  you"));
-    EXPECT_EQ(objectText(text), QStringLiteral("Hi  you"));
-
-    // A pasted 300 characters keep the first 250.
-    view()->setFocus();
-    view()->selectAll();
-    view()->insertPlainText(QString(300, QLatin1Char('x')));
-    EXPECT_EQ(view()->toPlainText().size(), 250);
-    EXPECT_EQ(objectText(text), QString(250, QLatin1Char('x')));
-
-    // An emoji across the 250th character is left out whole, never halved.
+    // A paragraph of 5,400 characters, words of varied length.
+    QString paragraph;
+    for (int i = 0; paragraph.size() < 5400; ++i)
+        paragraph += QStringLiteral("celebrate%1 ").arg(i * 7919 % 1000);
+    paragraph.truncate(5400);
     const QString face = QString::fromUtf8("\xF0\x9F\x98\x80");
-    view()->selectAll();
-    view()->insertPlainText(QString(249, QLatin1Char('a')) + face + QStringLiteral("bb"));
-    EXPECT_EQ(objectText(text), QString(249, QLatin1Char('a')));
-    EXPECT_EQ(TextPanel::cutWithoutSplitting(QString(248, QLatin1Char('a')) + face, 250),
-              QString(248, QLatin1Char('a')) + face);
+    const QString a249 = QString(249, QLatin1Char('a'));
+    struct Case {
+        const char *name;
+        QString start; // the words before ("" keeps the new text's placeholder)
+        bool atEnd;    // typed at the end rather than over everything
+        QString typed; // typed key by key, or pasted when longer than 40 characters
+        QString kept;  // what the words box and the object hold after
+    };
+    const QString pastedKept = [&] {
+        QString k = paragraph.left(250);
+        return k.left(k.lastIndexOf(QLatin1Char(' ')));
+    }();
+    const Case cases[] = {
+        {"typed after the placeholder", {}, true, QStringLiteral("Hi"), QStringLiteral("Hi")},
+        {"typed over the placeholder, its words among the user's",
+         {},
+         false,
+         QStringLiteral("Write your wish: Text here"),
+         QStringLiteral("Write your wish: Text here")},
+        {"typed on at the longest length", QString(250, QLatin1Char('w')), true, QStringLiteral("x"),
+         QString(250, QLatin1Char('w'))},
+        {"a long paste, cut before a word", {}, false, paragraph, pastedKept},
+        {"a pasted word longer than the room", QStringLiteral("Dear "), true, QString(300, QLatin1Char('x')),
+         QStringLiteral("Dear ") + QString(245, QLatin1Char('x'))},
+        {"an emoji across the cut, left out whole", {}, false, a249 + face + QStringLiteral("bb"), a249},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        messages.clear();
+        const GraphicPtr text = make(SKTGraphic::Kind::Text);
+        load(texts, text);
+        ASSERT_EQ(view()->toPlainText(), TextPanel::Placeholder);
+        view()->setFocus();
+        if (!c.start.isEmpty()) {
+            view()->selectAll();
+            view()->insertPlainText(c.start);
+        }
+        if (c.atEnd)
+            view()->moveCursor(QTextCursor::End);
+        else
+            view()->selectAll();
+        if (c.typed.size() > 40)
+            view()->insertPlainText(c.typed); // what a paste does
+        else
+            QTest::keyClicks(view(), c.typed);
+        EXPECT_EQ(view()->toPlainText(), c.kept);
+        EXPECT_EQ(objectText(text), c.kept);
+        const bool cut = c.start.size() + c.typed.size() > TextPanel::MaxTypedLength;
+        EXPECT_EQ(shown(), cut ? QStringList{TextPanel::shortenedMessage(c.kept.size())} : QStringList());
+    }
+    EXPECT_TRUE(TextPanel::shortenedMessage(245).contains(QStringLiteral("shortened to 245 characters")));
 
     // Another part of the program filling the view (a series' first value) is no typing.
+    const GraphicPtr text = make(SKTGraphic::Kind::Text);
     texts->propertiesTab().Text_Font_btn->setFocus();
     view()->setPlainText(QString(300, QLatin1Char('s')));
     EXPECT_EQ(view()->toPlainText().size(), 300);
-    EXPECT_EQ(objectText(text), QString(249, QLatin1Char('a')));
+    EXPECT_EQ(objectText(text), TextPanel::Placeholder);
 }
 
 TEST_F(TextPanels, DatesAndTimesGoInWholeAndNeedAFormat)
@@ -227,4 +268,111 @@ TEST_F(TextPanels, AFrameAtTheCardsEdgeGrowsInwardAndStaysOnTheCard)
     }
     QCoreApplication::processEvents();
     saveArtifact(canvas(0), QStringLiteral("text-grown-inward-at-the-edges.png"));
+}
+
+TEST_F(TextPanels, ALongPasteGrowsTheFrameOnTheCard)
+{
+    const QRectF card = canvas(0)->bounds();
+    const GraphicPtr text = make(SKTGraphic::Kind::Text); // a new text's 50 x 50 frame
+    QString paragraph;
+    while (paragraph.size() < 5400)
+        paragraph += QStringLiteral("We would love you to join us for the evening. ");
+    view()->setFocus();
+    view()->selectAll();
+    view()->insertPlainText(paragraph);
+    const QRectF grown = text->bounds();
+    EXPECT_TRUE(card.contains(grown)) << grown.width() << " x " << grown.height();
+    EXPECT_GT(grown.width(), 50);
+    EXPECT_EQ(static_cast<const SKTText &>(*text).cutOf(objectText(text), card), SKTText::Cut::None);
+    QCoreApplication::processEvents();
+    saveArtifact(canvas(0), QStringLiteral("text-long-paste-on-the-card.png"));
+}
+
+TEST_F(TextPanels, OpacityIsTheFillsAndWaitsForTheFill)
+{
+    const GraphicPtr text = make(SKTGraphic::Kind::Text);
+    TextPropertiesTab &p = texts->propertiesTab();
+    EXPECT_TRUE(p.Text_alpha_Stepper->toolTip().contains(QStringLiteral("fill")));
+    for (const bool fill : {false, true, false}) {
+        SCOPED_TRACE(fill);
+        if (p.Text_fill_chk->isChecked() != fill)
+            p.Text_fill_chk->click();
+        EXPECT_EQ(text->_isDrawingFill, fill);
+        EXPECT_EQ(p.Text_alpha_Stepper->isEnabled(), fill);
+        EXPECT_EQ(p.Text_alpha_label->isEnabled(), fill);
+        screenshot(InspectorTabs::text_prop_tab, fill ? QStringLiteral("inspector-text-fill-on.png")
+                                                      : QStringLiteral("inspector-text-fill-off.png"));
+    }
+    // Loading a text with its fill on enables it again; the stored opacity is kept either way.
+    text->_isDrawingFill = true;
+    text->alpha_val = 0.3f;
+    load(texts, text);
+    EXPECT_TRUE(p.Text_alpha_Stepper->isEnabled());
+    EXPECT_EQ(p.Text_alpha_Stepper->value(), 30);
+}
+
+TEST_F(TextPanels, TheFontWindowsStyleIsKeptAndDrawn)
+{
+    // The font window as the program prepares it; the user picks a family and a style of it.
+    const auto pick = [](const QString &family, const QString &style) {
+        QFontDialog dialog;
+        ChooserPanels::prepareFontDialog(dialog);
+        auto lists = dialog.findChildren<QListView *>();
+        const auto select = [&](const QString &entry) {
+            for (QListView *list : lists) {
+                const QModelIndexList found = list->model()->match(
+                    list->model()->index(0, 0), Qt::DisplayRole, entry, 1, Qt::MatchExactly);
+                if (!found.isEmpty()) {
+                    list->setCurrentIndex(found.first());
+                    return true;
+                }
+            }
+            return false;
+        };
+        EXPECT_TRUE(select(family));
+        EXPECT_TRUE(select(style));
+        QFont chosen = dialog.currentFont();
+        chosen.setPointSize(24);
+        return chosen;
+    };
+    const GraphicPtr text = make(SKTGraphic::Kind::Text);
+    view()->setFocus();
+    view()->selectAll();
+    QTest::keyClicks(view(), QStringLiteral("Wedding"));
+    const auto inkWidth = [&] {
+        text->_isDrawingStroke = text->_isDrawingFill = false; // only the words' ink
+        QImage img(400, 80, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter painter(&img);
+        text->setBounds(QRectF(0, 0, 400, 80));
+        text->drawContentsInView(painter, GraphicDrawContext{}, false);
+        painter.end();
+        int left = img.width(), right = -1;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (qGray(img.pixel(x, y)) < 128)
+                    left = std::min(left, x), right = std::max(right, x);
+        return right - left;
+    };
+    struct Case {
+        QString style;
+        QString stored;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Bold Italic"), QStringLiteral("DejaVuSerif-BoldItalic")},
+        {QStringLiteral("Condensed Bold Italic"), QStringLiteral("DejaVuSerif-CondensedBoldItalic")}};
+    QList<int> widths;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.style.toStdString());
+        choosers.nextFont = pick(QStringLiteral("DejaVu Serif"), c.style);
+        texts->propertiesTab().Text_Font_btn->click();
+        ASSERT_TRUE(text->text_ctrl_font);
+        EXPECT_EQ(text->text_ctrl_font->postScriptName, c.stored);
+        // Drawing asks for the style the text keeps.
+        EXPECT_EQ(FontResolver::font(*text->text_ctrl_font).styleName(),
+                  c.style == QStringLiteral("Bold Italic") ? QString() : c.style);
+        widths << inkWidth();
+    }
+    // Drawn condensed: the same word takes clearly less room.
+    EXPECT_LT(widths[1], widths[0] * 0.95);
 }
