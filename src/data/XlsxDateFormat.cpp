@@ -116,7 +116,7 @@ const XlsxDateFormat::Names *XlsxDateFormat::namesOf(unsigned lcid)
 XlsxDateFormat::Names XlsxDateFormat::namesFrom(const QLocale &locale)
 {
     const auto dated = [](const QString &inDate, const QString &alone) {
-        const bool preposition = inDate != alone && inDate.endsWith(alone, Qt::CaseInsensitive);
+        const bool preposition = inDate.size() > alone.size() && inDate.endsWith(alone, Qt::CaseInsensitive);
         return (preposition ? alone : inDate).toStdString();
     };
     Names n;

@@ -127,6 +127,7 @@ TEST(XlsxDates, LocaleTagsOfEveryLanguageQtKnows)
         {"[$-415]d mmmm", "1 kwietnia"},
         {"[$-415]mmmm", "kwiecie\u0144"},
         {"[$-403]d mmmm", "1 abril"}, // not "d\u2019abril": codes write their own preposition
+        {"[$-456]d mmmm", "1 abril"}, // Galician, whose month alone is "Abril"
     };
     const auto expect = [](double serial, const auto &cases) {
         for (const auto &[code, shown] : cases) {
