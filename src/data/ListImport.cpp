@@ -40,6 +40,14 @@ const QStringList ListImport::pictureExtensions = {
     QStringLiteral("jfif"), QStringLiteral("gif"),  QStringLiteral("bmp"),
     QStringLiteral("png"),  QStringLiteral("tif"),  QStringLiteral("tiff")};
 
+QString ListImport::notTextMessage(const QString &path)
+{
+    return QStringLiteral(
+               "\"%1\" cannot be read as a list: it is not text in any encoding this program reads "
+               "(UTF-8, UTF-16, UTF-32 or Windows-1252).")
+        .arg(QFileInfo(path).fileName());
+}
+
 ListImport::Kind ListImport::kindOf(const QString &path)
 {
     const QString ext = QFileInfo(path).suffix().toUpper();
@@ -269,18 +277,69 @@ ListValues ListImport::fromRtf(const QByteArray &bytes, bool *parsed, QString *p
     return values;
 }
 
-QString ListImport::decodeText(const QByteArray &bytes)
+std::optional<QString> ListImport::decodeText(const QByteArray &bytes)
 {
     if (const auto bom = QStringConverter::encodingForData(bytes)) {
         QStringDecoder decoder(*bom);
         if (*bom != QStringConverter::Utf8)
             return decoder.decode(bytes);
     }
+    // No text in UTF-8 or Windows-1252 holds a NUL; UTF-16 holds one in every character of the
+    // Latin alphabet, digits and line ends included.
+    if (bytes.contains('\0'))
+        return utf16Text(bytes);
     QStringDecoder utf8(QStringConverter::Utf8);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError() && readsCleanly(text))
         return text;
-    return RtfText::decodeWindows1252(bytes);
+    text = RtfText::decodeWindows1252(bytes);
+    if (readsCleanly(text))
+        return text;
+    return std::nullopt;
+}
+
+// Characters of a list's text, as opposed to those another encoding's bytes make: no control
+// characters but line ends and blanks, no replacement character (a byte Windows-1252 leaves
+// undefined), no half of a surrogate pair, no code point Unicode keeps from texts.
+bool ListImport::readsCleanly(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isSurrogate(c)) {
+            if (!QChar::isHighSurrogate(c) || i + 1 == text.size() || !text[i + 1].isLowSurrogate())
+                return false;
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v')
+            return false;
+        if (c == 0xFFFD || QChar::isNonCharacter(c))
+            return false;
+    }
+    return true;
+}
+
+// UTF-16 without a byte-order mark, in the byte order that reads cleanly; when both do, the one
+// giving more characters of the Latin alphabet, digits and line ends, little-endian on a tie.
+std::optional<QString> ListImport::utf16Text(const QByteArray &bytes)
+{
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    std::optional<QString> best;
+    qsizetype bestAscii = -1;
+    for (const auto order : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+        QStringDecoder decoder(order);
+        QString text = decoder.decode(bytes);
+        if (decoder.hasError() || !readsCleanly(text))
+            continue;
+        const qsizetype ascii =
+            std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+        if (ascii > bestAscii) {
+            bestAscii = ascii;
+            best = std::move(text);
+        }
+    }
+    return best;
 }
 
 namespace
@@ -357,10 +416,12 @@ ListImportResult ListImport::readFile(const QString &path, Kind kind, int column
         if (!parsed)
             return refuse(MsgCorrupted, path + QStringLiteral(": not RTF, or no text in it"));
     } else {
-        const QString text = decodeText(std::exchange(bytes, QByteArray()));
-        if (text.isEmpty())
+        const std::optional<QString> text = decodeText(std::exchange(bytes, QByteArray()));
+        if (!text)
+            return refuse(notTextMessage(path), path + QStringLiteral(": no encoding reads it cleanly"));
+        if (text->isEmpty())
             return refuse(MsgCorrupted, path + QStringLiteral(": no text"));
-        result.values = kind == Kind::Csv ? fromCsv(text, column, &problem) : fromText(text, &problem);
+        result.values = kind == Kind::Csv ? fromCsv(*text, column, &problem) : fromText(*text, &problem);
     }
     if (!problem.isEmpty())
         return refuse(problem, path + QStringLiteral(": ") + problem);

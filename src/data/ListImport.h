@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // What an import read: the values, or why it could not (a message for the user).
 struct ListImportResult : OpResult {
     ListValues values;
@@ -60,9 +62,14 @@ public:
     // then says MsgEnterData.
     static QStringList fromPaste(const QString &text, bool newSeries);
 
-    // The text of a TXT or CSV file: UTF-8, UTF-16 or UTF-32 by their byte-order mark, UTF-8
-    // when it is valid, Windows-1252 otherwise.
-    static QString decodeText(const QByteArray &bytes);
+    // The text of a TXT or CSV file: UTF-8, UTF-16 or UTF-32 by their byte-order mark. Without
+    // one, bytes holding a NUL (as UTF-16 puts beside every Latin letter, digit and line end) are
+    // UTF-16 of the byte order that reads them cleanly (readsCleanly); others UTF-8 when it reads
+    // them cleanly, else Windows-1252. Nothing when no such encoding reads them cleanly: the file
+    // is no text, or text in an encoding not read here.
+    static std::optional<QString> decodeText(const QByteArray &bytes);
+    // "\"names.txt\" cannot be read as a list: ..." for a file decodeText reads nothing of.
+    static QString notTextMessage(const QString &path);
 
     // Reads a file and applies the rules of its kind, with the wizard's messages on failure. Only a
     // regular file (or a link to one) of at most MaxFileSize bytes is read: a pipe, a device or a
@@ -73,4 +80,8 @@ public:
     // The full paths of the pictures directly inside a folder (the nine picture extensions in any
     // case, files only), sorted by name; none for a folder that cannot be listed.
     static QStringList pictureFiles(const QString &folder);
+
+private:
+    static bool readsCleanly(QStringView text);
+    static std::optional<QString> utf16Text(const QByteArray &bytes);
 };

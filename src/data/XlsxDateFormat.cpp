@@ -1,9 +1,12 @@
 #include "XlsxDateFormat.h"
 
-#include <QLocale>
+#include "XlsxLocale.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <map>
+#include <mutex>
 
 namespace
 {
@@ -80,48 +83,17 @@ qsizetype runOf(QStringView code, qsizetype at, QChar lower)
 
 } // namespace
 
-// English unless the locale of the code ([$-407]) is of a language whose names a spreadsheet
-// shows as the locale data of Qt has them: German, French and Italian.
+// The names of the language the locale id names (XlsxLocale), English for none. A month beside a
+// day of the month takes the form the locale writes in a date, where a language declines it
+// ("1 марта"); alone it takes its own form ("март"). A form that only puts a preposition before
+// the name (Catalan "de març") is left aside, since format codes write their own.
 const XlsxDateFormat::Names *XlsxDateFormat::namesOf(unsigned lcid)
 {
-    const auto fromLocale = [](QLocale::Language language, QLocale::Territory territory) {
-        const QLocale locale(language, territory);
-        Names n;
-        for (int k = 0; k < 12; ++k) {
-            n.months[k] = locale.standaloneMonthName(k + 1, QLocale::LongFormat).toStdString();
-            n.shortMonths[k] = locale.standaloneMonthName(k + 1, QLocale::ShortFormat).toStdString();
-        }
-        for (int k = 0; k < 7; ++k) { // Qt counts from Monday (1), a workbook from Sunday (0)
-            n.days[k] = locale.standaloneDayName(k == 0 ? 7 : k, QLocale::LongFormat).toStdString();
-            n.shortDays[k] = locale.standaloneDayName(k == 0 ? 7 : k, QLocale::ShortFormat).toStdString();
-        }
-        return n;
-    };
-    if ((lcid & 0xFFFF) == 0x0C07) {
-        static const Names austrian = fromLocale(QLocale::German, QLocale::Austria);
-        return &austrian;
-    }
-    switch (lcid & 0x3FF) {
-    case 0x07: {
-        static const Names german = fromLocale(QLocale::German, QLocale::Germany);
-        return &german;
-    }
-    case 0x0C: {
-        static const Names french = fromLocale(QLocale::French, QLocale::France);
-        return &french;
-    }
-    case 0x10: {
-        static const Names italian = fromLocale(QLocale::Italian, QLocale::Italy);
-        return &italian;
-    }
-    default:
-        break;
-    }
     static const Names english = [] {
         Names n;
         for (int k = 0; k < 12; ++k) {
-            n.months[k] = monthNames[k];
-            n.shortMonths[k] = n.months[k].substr(0, 3);
+            n.months[k] = n.datedMonths[k] = monthNames[k];
+            n.shortMonths[k] = n.shortDatedMonths[k] = n.months[k].substr(0, 3);
         }
         for (int k = 0; k < 7; ++k) {
             n.days[k] = dayNames[k];
@@ -129,7 +101,38 @@ const XlsxDateFormat::Names *XlsxDateFormat::namesOf(unsigned lcid)
         }
         return n;
     }();
-    return &english;
+    const std::optional<QLocale> locale = XlsxLocale::ofLcid(lcid);
+    if (!locale)
+        return &english;
+    static std::mutex lock;
+    static std::map<QString, Names> known; // by locale name; nodes stay where they are
+    const std::lock_guard<std::mutex> hold(lock);
+    const auto [it, added] = known.try_emplace(locale->bcp47Name());
+    if (added)
+        it->second = namesFrom(*locale);
+    return &it->second;
+}
+
+XlsxDateFormat::Names XlsxDateFormat::namesFrom(const QLocale &locale)
+{
+    const auto dated = [](const QString &inDate, const QString &alone) {
+        const bool preposition = inDate.size() > alone.size() && inDate.endsWith(alone, Qt::CaseInsensitive);
+        return (preposition ? alone : inDate).toStdString();
+    };
+    Names n;
+    for (int k = 0; k < 12; ++k) {
+        const QString alone = locale.standaloneMonthName(k + 1, QLocale::LongFormat);
+        const QString shortAlone = locale.standaloneMonthName(k + 1, QLocale::ShortFormat);
+        n.months[k] = alone.toStdString();
+        n.shortMonths[k] = shortAlone.toStdString();
+        n.datedMonths[k] = dated(locale.monthName(k + 1, QLocale::LongFormat), alone);
+        n.shortDatedMonths[k] = dated(locale.monthName(k + 1, QLocale::ShortFormat), shortAlone);
+    }
+    for (int k = 0; k < 7; ++k) { // Qt counts from Monday (1), a workbook from Sunday (0)
+        n.days[k] = locale.standaloneDayName(k == 0 ? 7 : k, QLocale::LongFormat).toStdString();
+        n.shortDays[k] = locale.standaloneDayName(k == 0 ? 7 : k, QLocale::ShortFormat).toStdString();
+    }
+    return n;
 }
 
 // Reads the first section of a format code into parts, one token at a time.
@@ -170,6 +173,8 @@ bool XlsxDateFormat::Parser::run()
     if (!m_shows)
         return false;
     resolveMinutes(m_parts);
+    m_format.m_monthsDated =
+        std::any_of(m_parts.begin(), m_parts.end(), [](const Part &p) { return p.kind == Kind::Day; });
     return true;
 }
 
@@ -369,8 +374,13 @@ std::string XlsxDateFormat::write(const Moment &m) const
             out += padded(m.month, p.width);
             break;
         case Kind::MonthName: {
-            const std::string &name = m_names->months[m.month - 1];
-            out += p.width == 3 ? m_names->shortMonths[m.month - 1] : p.width == 5 ? firstLetter(name) : name;
+            const int k = m.month - 1;
+            if (p.width == 5)
+                out += firstLetter(m_names->months[k]);
+            else if (p.width == 3)
+                out += m_monthsDated ? m_names->shortDatedMonths[k] : m_names->shortMonths[k];
+            else
+                out += m_monthsDated ? m_names->datedMonths[k] : m_names->months[k];
             break;
         }
         case Kind::Day:

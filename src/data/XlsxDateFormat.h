@@ -1,9 +1,10 @@
 // One date or time format code of a workbook's cell styles, taken apart once and applied to many
 // cells: 44930 under "yyyy-mm-dd" reads 2023-01-04 as the spreadsheet shows it, and under
-// "[$-407]d. mmmm yyyy" (a German locale tag) 4. Januar 2023.
+// "[$-407]d. mmmm yyyy" (a German locale tag) 4. Januar 2023, in any language Qt knows.
 #pragma once
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 
 #include <cstdint>
@@ -55,17 +56,20 @@ private:
         int year, month, day, weekday;
         int64_t msOfDay, elapsedMs;
     };
-    // The month and day names of one language, days from Sunday.
+    // The month and day names of one language, days from Sunday; months alone and as a date
+    // beside a day of the month writes them.
     struct Names {
-        std::string months[12], shortMonths[12], days[7], shortDays[7];
+        std::string months[12], shortMonths[12], datedMonths[12], shortDatedMonths[12], days[7], shortDays[7];
     };
     class Parser;
 
     static const Names *namesOf(unsigned lcid);
+    static Names namesFrom(const QLocale &locale);
     std::string write(const Moment &m) const;
 
     std::vector<Part> m_parts;
     const Names *m_names = namesOf(0);
     int m_fractionDigits = 0;
     bool m_twelveHour = false;
+    bool m_monthsDated = false; // a day of the month shows: month names take their dated form
 };

@@ -297,6 +297,18 @@ bool XlsxSheetReader::typedText(const Cell &cell, const XlsxCellFormats &formats
     return true;
 }
 
+// A formula with no stored result holds no text that the sheet shows; an empty text result of a
+// formula is a result. Writers that cannot work formulas out mark the workbook to be recalculated
+// on load and store 0 for a formula given no result (xlsxwriter), so under that mark a number 0
+// may be no result; any other stored value is one the writer was given, and is kept.
+bool XlsxSheetReader::uncomputed(const Cell &cell) const
+{
+    const std::string_view value = trimmed(m_value);
+    if (!cell.hasValue || (value.empty() && !cell.textResult))
+        return true;
+    return m_recalculatedOnLoad && cell.type == CellType::Number && value == "0";
+}
+
 // Types the cell into its text and puts it in its slot; an empty text leaves the slot as it is.
 XlsxSheetReader::Outcome XlsxSheetReader::place(const Cell &cell)
 {
@@ -307,10 +319,7 @@ XlsxSheetReader::Outcome XlsxSheetReader::place(const Cell &cell)
     m_usedColumns = std::max(m_usedColumns, cell.column);
     if (m_table.cellCount() > m_budget.cells)
         return Outcome::TooLarge;
-    // A formula with no stored result, or one the workbook asks to be worked out again, holds no
-    // text that the sheet shows; an empty text result of a formula is a result.
-    if (cell.formula &&
-        (m_recalculatedOnLoad || !cell.hasValue || (trimmed(m_value).empty() && !cell.textResult))) {
+    if (cell.formula && uncomputed(cell)) {
         m_table.markUncomputed(cell.column);
         m_rowHasValue = true;
     }

@@ -27,8 +27,8 @@ public:
     // them under their style. Without them every number is kept in the General form.
     void setCellFormats(std::shared_ptr<const XlsxCellFormats> formats) { m_formats = std::move(formats); }
 
-    // A workbook marked to be recalculated when it is opened: the values its formulas hold are
-    // none of their results.
+    // A workbook marked to be recalculated when it is opened: a 0 its formulas hold may stand for
+    // no result.
     void setRecalculatedOnLoad(bool recalculated) { m_recalculatedOnLoad = recalculated; }
 
     // All rows, or only the first row element when titleRow is set. Reading stops at the end of
@@ -57,6 +57,8 @@ private:
     };
 
     enum class Child { Start, End, Failed };
+
+    bool uncomputed(const Cell &cell) const;
 
     Outcome scanFailure() const;
     // The next child of the element being read named wanted, other children passed over; End

@@ -5,12 +5,15 @@
 #include "data/XlsxReader.h"
 #include "support/TestSupport.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace datatest
 {
@@ -25,6 +28,51 @@ using testsupport::writeFile;
 inline QString testFile(const QString &name)
 {
     return QStringLiteral(TESSALY_TEST_DATA "/") + name;
+}
+
+// The records of a CSV text: fields split at commas, quoted ones with their doubled quotes.
+inline QList<QStringList> csvRecords(const QString &text)
+{
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted && c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
+            field += c;
+            ++i;
+        } else if (c == u'"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == u',' || c == u'\n')) {
+            record << std::exchange(field, QString());
+            if (c == u'\n')
+                records << std::exchange(record, QStringList());
+        } else {
+            field += c;
+        }
+    }
+    return records;
+}
+
+// A workbook kept with the tests (book.xlsx: a label and a cell a row) reads as LibreOffice showed
+// it (book.lo.csv), but for the cells whose labels ours gives another text.
+inline void expectReadAsLibreOfficeShowed(const QString &book, const QHash<QString, QString> &ours)
+{
+    SCOPED_TRACE(book.toStdString());
+    XlsxReader reader;
+    QString message;
+    ASSERT_TRUE(reader.open(testFile(book + QLatin1String(".xlsx")), &message)) << message.toStdString();
+    const XlsxRows rows = reader.readSheet(1);
+    ASSERT_TRUE(rows.ok) << rows.message.toStdString();
+    const QList<QStringList> shown =
+        csvRecords(QString::fromUtf8(readFile(testFile(book + QLatin1String(".lo.csv")))));
+    ASSERT_EQ(rows.rows.size(), shown.size());
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const QString label = shown[i].value(0);
+        ASSERT_EQ(rows.rows.text(i, 0), label);
+        EXPECT_EQ(rows.rows.text(i, 1), ours.value(label, shown[i].value(1))) << label.toStdString();
+    }
 }
 
 // Runs a script that writes workbooks into a folder and prints, for each, the rows a spreadsheet

@@ -203,14 +203,63 @@ TEST(ListImport, PastedLinesStayAsTheyStandForANewSeries)
     EXPECT_TRUE(ListImport::fromPaste(QStringLiteral(" \n\t\r\n"), true).isEmpty());
 }
 
-TEST(ListImport, TextEncodings)
+// Each list file as Python encodes it reads as the names written, in every encoding read here, a
+// byte-order mark or not; a file no encoding reads cleanly is refused by name, cardtool failing.
+TEST(ListImport, TextEncodingsWithAndWithoutAByteOrderMark)
 {
-    EXPECT_EQ(ListImport::decodeText("caf\xc3\xa9"), QStringLiteral("caf\u00e9"));
-    // Not UTF-8: read as Windows-1252, where 0x80 is the euro sign.
-    EXPECT_EQ(ListImport::decodeText("caf\xe9 \x80"), QStringLiteral("caf\u00e9 \u20ac"));
-    const QByteArray utf16 = QByteArray("\xff\xfe", 2) + QByteArray("h\0i\0\n\0", 6);
-    EXPECT_EQ(ListImport::decodeText(utf16), QStringLiteral("hi\n"));
-    EXPECT_EQ(ListImport::decodeText("\xef\xbb\xbfx"), QStringLiteral("x"));
+    QTemporaryDir tmp;
+    const QString script = QStringLiteral(
+        "import os,random,sys\n"
+        "names=['Anna','Zo\u00eb','\u0141ukasz','\u5f20\u4f1f','\u0645\u062d\u0645\u062f','Sam \U0001F600']\n"
+        "latin=['Anna','Zo\u00eb','Caf\u00e9 \u20ac5']\n"
+        "def put(name,data):\n"
+        "    open(os.path.join(sys.argv[1],name),'wb').write(data)\n"
+        "for enc in ['utf-8','utf-8-sig','utf-16','utf-16-le','utf-16-be','utf-32']:\n"
+        "    put(enc+'.txt','\\r\\n'.join(names).encode(enc))\n"
+        "put('cjk.txt','\u5f20\u4f1f\\n\u674e\u56db'.encode('utf-16-le'))\n"
+        "put('cp1252.txt','\\n'.join(latin).encode('cp1252'))\n"
+        "put('random.txt',random.Random(7).randbytes(4096))\n"
+        "put('odd.txt','Anna\\n'.encode('utf-16-le')+b'\\n')\n"
+        "put('control.txt',b'Anna\\nB\\x01b\\n')\n"
+        "put('undefined-byte.txt',b'Anna\\n\\x81\\x8d\\n')\n");
+    const ProcResult made = python(script, {tmp.path()});
+    ASSERT_EQ(made.exitCode, 0) << made.errText().toStdString();
+    const L names{"Anna",          "Zo\u00eb", "\u0141ukasz", "\u5f20\u4f1f", "\u0645\u062d\u0645\u062f",
+                  "Sam \U0001F600"};
+    struct Case {
+        const char *file;
+        L values; // none: refused
+    } const cases[] = {
+        {"utf-8", names},
+        {"utf-8-sig", names},
+        {"utf-16", names},
+        {"utf-16-le", names},
+        {"utf-16-be", names},
+        {"utf-32", names},
+        {"cjk", L{"\u5f20\u4f1f", "\u674e\u56db"}},
+        {"control", {}},
+        {"cp1252", L{"Anna", "Zo\u00eb", "Caf\u00e9 \u20ac5"}},
+        {"random", {}},
+        {"odd", {}},
+        {"undefined-byte", {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = tmp.filePath(QLatin1String(c.file) + QLatin1String(".txt"));
+        const ListImportResult read = ListImport::readFile(path);
+        const ProcResult listed = cardtool({QStringLiteral("list-import"), path});
+        if (c.values.isEmpty()) {
+            EXPECT_EQ(read.message, ListImport::notTextMessage(path));
+            EXPECT_TRUE(read.message.startsWith(QStringLiteral("\"%1.txt\" cannot be read").arg(c.file)));
+            EXPECT_EQ(listed.exitCode, 1);
+            EXPECT_TRUE(listed.errText().contains(read.message));
+        } else {
+            EXPECT_TRUE(read.ok()) << read.message.toStdString();
+            EXPECT_EQ(read.values.toList(), c.values);
+            EXPECT_EQ(listed.exitCode, 0);
+            EXPECT_EQ(listed.outText(), c.values.join('\n') + '\n');
+        }
+    }
 }
 
 TEST(ListImport, RtfGivesEveryParagraphWhateverItsFormatting)

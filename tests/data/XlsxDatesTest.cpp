@@ -6,9 +6,12 @@
 #include "data/XlsxCellFormats.h"
 #include "data/XlsxDateFormat.h"
 
+#include <QHash>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 using namespace datatest;
 
@@ -80,4 +83,61 @@ TEST(XlsxDates, BuiltInDateIds)
 TEST(XlsxDates, WorkbooksOfOtherWritersReadAsShown)
 {
     expectWorkbooksReadAsShown(QStringLiteral("xlsx_dates.py"), 4);
+}
+
+// Full day and month names in the language of the code's locale tag, as LibreOffice shows them
+// (locale_dates.py), a month beside a day in the form a date gives it ("1 марта", "1 marca").
+// LibreOffice's own names differ in three places: it capitalises a Russian or Ukrainian month
+// alone, gives a Greek one alone its dated form, and writes the Ukrainian apostrophe as '.
+TEST(XlsxDates, LocaleTagsNameDaysAndMonthsAsLibreOfficeDoes)
+{
+    const QString apostrophe = QString::fromUtf8("\u043f\u02bc\u044f\u0442\u043d\u0438\u0446\u044f");
+    const QHash<QString, QString> ours = {
+        {"ru | [$-419]mmmm yyyy | 2024-03-01", "\u043c\u0430\u0440\u0442 2024"},
+        {"ru | [$-419]mmmm yyyy | 2023-01-04", "\u044f\u043d\u0432\u0430\u0440\u044c 2023"},
+        {"el | [$-408]mmmm yyyy | 2024-03-01", "\u039c\u03ac\u03c1\u03c4\u03b9\u03bf\u03c2 2024"},
+        {"el | [$-408]mmmm yyyy | 2023-01-04",
+         "\u0399\u03b1\u03bd\u03bf\u03c5\u03ac\u03c1\u03b9\u03bf\u03c2 2023"},
+        {"uk | [$-422]dddd, d \"de\" mmmm \"de\" yyyy | 2024-03-01",
+         apostrophe + ", 1 de \u0431\u0435\u0440\u0435\u0437\u043d\u044f de 2024"},
+        {"uk | [$-422]mmmm yyyy | 2024-03-01", "\u0431\u0435\u0440\u0435\u0437\u0435\u043d\u044c 2024"},
+        {"uk | [$-422]mmmm yyyy | 2023-01-04", "\u0441\u0456\u0447\u0435\u043d\u044c 2023"},
+    };
+    expectReadAsLibreOfficeShowed(QStringLiteral("locale_dates"), ours);
+}
+
+// Abbreviations, and locale ids LibreOffice does not know, from the locale data Qt holds.
+TEST(XlsxDates, LocaleTagsOfEveryLanguageQtKnows)
+{
+    const std::pair<const char *, const char *> mar1[] = {
+        {"[$-40A]dddd, d \"de\" mmmm \"de\" yyyy", "viernes, 1 de marzo de 2024"}, // traditional sort
+        {"[$-411]dddd mmmm yyyy", "\u91d1\u66dc\u65e5 3\u6708 2024"},
+        {"[$-407]d mmm yyyy", "1 M\u00e4rz 2024"},
+        {"[$-407]mmm", "M\u00e4r"},
+        {"[$-81A]d mmmm", "1 mart"},                               // Serbian in the Latin script
+        {"[$-1010419]d mmmm", "1 \u043c\u0430\u0440\u0442\u0430"}, // a calendar byte above the id
+        {"[$-7F]dddd d mmmm", "Friday 1 March"},                   // no language: English
+    };
+    const std::pair<const char *, const char *> may15[] = {
+        {"[$-419]d mmm yyyy", "15 \u043c\u0430\u044f 2024"},
+        {"[$-419]mmm", "\u043c\u0430\u0439"},
+        {"[$-41A]d mmm", "15 svi"},
+    };
+    const std::pair<const char *, const char *> apr1[] = {
+        {"[$-415]d mmmm", "1 kwietnia"},
+        {"[$-415]mmmm", "kwiecie\u0144"},
+        {"[$-403]d mmmm", "1 abril"}, // not "d\u2019abril": codes write their own preposition
+        {"[$-456]d mmmm", "1 abril"}, // Galician, whose month alone is "Abril"
+    };
+    const auto expect = [](double serial, const auto &cases) {
+        for (const auto &[code, shown] : cases) {
+            SCOPED_TRACE(code);
+            const auto f = XlsxDateFormat::parse(QString::fromUtf8(code));
+            ASSERT_TRUE(f);
+            EXPECT_EQ(f->format(serial, false), shown);
+        }
+    };
+    expect(45352, mar1);
+    expect(45427, may15);
+    expect(45383, apr1);
 }

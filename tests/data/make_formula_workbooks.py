@@ -5,6 +5,9 @@ saves it.
 openpyxl.xlsx stores no result for its formulas and xlsxwriter.xlsx stores 0 for each; both mark
 the workbook to be recalculated when it is opened. lo_saved.xlsx and gnumeric_saved.xlsx are the
 openpyxl workbook opened and saved again by LibreOffice and by Gnumeric, which store every result.
+xlsxwriter_values.xlsx gives xlsxwriter each formula's result, with two more columns whose
+results are 0 and the empty text; it is marked to be recalculated too. lo_values.xlsx and
+gnumeric_values.xlsx are it saved again by LibreOffice and by Gnumeric, without that mark.
 LibreOffice and Gnumeric are needed only to run this script; the files they made are kept beside it.
 Run: /usr/bin/python3 tests/data/make_formula_workbooks.py
 """
@@ -42,6 +45,21 @@ def make_xlsxwriter(path):
     wb.close()
 
 
+def make_xlsxwriter_values(path):
+    wb = xlsxwriter.Workbook(path)
+    ws = wb.add_worksheet("Prices")
+    ws.write_row(0, 0, ["Name", "Price", "Total", "Label", "Zero", "Empty"])
+    for r in range(2, ROWS + 2):
+        price = r * 1.25
+        ws.write_row(r - 1, 0, ["Item %d" % (r - 1), price])
+        ws.write_formula(r - 1, 2, "=B%d*2" % r, None, price * 2)
+        if r <= 3:
+            ws.write_formula(r - 1, 3, '="#"&A%d' % r, None, "#Item %d" % (r - 1))
+        ws.write_formula(r - 1, 4, "=B%d-B%d" % (r, r), None, 0)
+        ws.write_formula(r - 1, 5, '=IF(B%d>0,"","-")' % r, None, "")
+    wb.close()
+
+
 def resave(source, target, command):
     with tempfile.TemporaryDirectory() as out:
         subprocess.run(command(source, out), check=True, capture_output=True)
@@ -65,3 +83,7 @@ if __name__ == "__main__":
     make_xlsxwriter(os.path.join(HERE, "xlsxwriter.xlsx"))
     resave(made, os.path.join(HERE, "lo_saved.xlsx"), libreoffice)
     resave(made, os.path.join(HERE, "gnumeric_saved.xlsx"), gnumeric)
+    given = os.path.join(HERE, "xlsxwriter_values.xlsx")
+    make_xlsxwriter_values(given)
+    resave(given, os.path.join(HERE, "lo_values.xlsx"), libreoffice)
+    resave(given, os.path.join(HERE, "gnumeric_values.xlsx"), gnumeric)

@@ -247,7 +247,8 @@ void ImportExcelBase::OKPressed()
     }
     if (!takeColumns(Trim_Str(file_path->text())))
         return;
-    // The columns are taken either way; the user learns which cells will give no true value.
+    // Columns bound to the design are taken either way (the check before output names the cards
+    // they reach); the user learns which cells will give no true value.
     const QString uncomputed = ColumnBinding::uncomputedNote(excel_content.rows, tickedColumns());
     if (!uncomputed.isEmpty())
         Show_MessageBox(uncomputed);
@@ -294,6 +295,15 @@ QList<int> ImportExcelBase::tickedColumns() const
             ticked.append(j);
     }
     return ticked;
+}
+
+bool ImportExcelBase::refusesUncomputed() const
+{
+    const QString uncomputed = ColumnBinding::uncomputedNote(excel_content.rows, tickedColumns());
+    if (uncomputed.isEmpty())
+        return false;
+    Show_MessageBox(uncomputed + QStringLiteral("\nNothing was imported."));
+    return true;
 }
 
 int ImportExcelBase::firstDataRow() const

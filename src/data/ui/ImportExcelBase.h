@@ -72,6 +72,10 @@ protected:
     int firstDataRow() const;
     // The ticked sheet columns (from 0) that the rows last read have.
     QList<int> tickedColumns() const;
+    // For imports into series: true, after telling the user which cells and that nothing was
+    // imported, when a ticked column of the rows last read holds a formula never computed. A
+    // series would keep its blank or placeholder value with no word of where it came from.
+    bool refusesUncomputed() const;
 
 private:
     QGridLayout *makeWorkbookFields();

@@ -22,7 +22,7 @@ bool Import_Excel::takeColumns(const QString &path)
 
 bool Import_Excel::Insert_file_Func(const QString &path)
 {
-    if (!readRows(path, XlsxReader::corruptMessage()))
+    if (!readRows(path, XlsxReader::corruptMessage()) || refusesUncomputed())
         return false;
     if (!m_manager)
         return true;

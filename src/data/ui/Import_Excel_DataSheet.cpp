@@ -182,7 +182,7 @@ bool Import_Excel_DataSheet::Create_file_For_Col_Func(const QString &path)
         }
         names.insert(j, name);
     }
-    if (!readRows(path, kNoData))
+    if (!readRows(path, kNoData) || refusesUncomputed())
         return false;
 
     const XlsxTable &rows = excel_content.rows;
@@ -228,7 +228,7 @@ bool Import_Excel_DataSheet::Insert_file_Func(const QString &path)
     const QString name = Remove_Reserve_Char_In_File_Name(
         Trim_Str(fill_col_option != 0 ? List_ComboBox->currentText() : list_name->text()));
     // The workbook is read before the target is touched, so a failed read destroys nothing.
-    if (!readRows(path, XlsxReader::corruptMessage()))
+    if (!readRows(path, XlsxReader::corruptMessage()) || refusesUncomputed())
         return false;
     if (fill_col_option == 0 && QFileInfo::exists(SeriesFiles::filePath(Data_Folder_Path, name)) &&
         !Show_YES_NO_MessageBox(SeriesFiles::MsgAlreadyExists))

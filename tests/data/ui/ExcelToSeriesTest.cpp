@@ -1,7 +1,8 @@
 // The workbook columns to series dialog driven through its widgets: one series per ticked column
 // (renamed through its series name, the in-use and replace questions with and without
-// apply-to-all), and one series made new, replaced or extended, with names refused and a
-// workbook that fails after the choice leaving the target as it was.
+// apply-to-all), and one series made new, replaced or extended, with names refused, and a
+// workbook that fails after the choice or holds formulas never computed leaving the target as it
+// was.
 #include "data/DataState.h"
 #include "data/ui/BatchWizard.h"
 #include "data/ui/ExcelDialogDriver.h"
@@ -263,4 +264,46 @@ TEST_F(ExcelToSeries, WorkbookFailingAtOkLeavesTheTargetAlone)
         EXPECT_EQ(messages.messages().size(), 1);
         EXPECT_EQ(readSeriesFile("Keep"), QByteArray("precious\n"));
     }
+}
+
+// A ticked column holding formulas the workbook never computed is refused before any series is
+// written or extended, naming its cells; results the writer stored are taken as they stand.
+TEST_F(ExcelToSeries, FormulasNeverComputedAreRefusedBeforeAnythingIsWritten)
+{
+    // Name, Price, Total (C2-C41) and Label (D2-D3): formulas with no results stored.
+    const QString never = QStringLiteral(TESSALY_TEST_DATA "/formulas/openpyxl.xlsx");
+    writeSeriesFile("Keep", "precious\n");
+    const int result = run(never, [&] {
+        toggleColumn(dialog, 0);
+        toggleColumn(dialog, 2);
+        dialog.ok_button->click();
+        EXPECT_EQ(dialog.result(), 0);
+        dialog.Fill_col_RD->click();
+        dialog.matrix_fill_type->button(2)->click();
+        dialog.List_ComboBox->setCurrentText("Keep");
+        dialog.ok_button->click();
+        // Without the column of formulas the rest is imported.
+        dialog.Each_col_RD->click();
+        toggleColumn(dialog, 2);
+        dialog.ok_button->click();
+    });
+    EXPECT_EQ(result, 1);
+    const QString refusal =
+        "\nTotal: C2-C41 hold formulas that were never computed; open and save the workbook "
+        "in a spreadsheet program first.\nNothing was imported.";
+    EXPECT_EQ(messages.messages(), (QStringList{refusal, refusal}));
+    EXPECT_FALSE(seriesExists("Total"));
+    EXPECT_EQ(readSeriesFile("Keep"), QByteArray("precious\n"));
+    EXPECT_TRUE(readSeriesFile("Name").startsWith("Item 1\nItem 2\n"));
+
+    // The same formulas with the results xlsxwriter was given.
+    messages.clear();
+    run(QStringLiteral(TESSALY_TEST_DATA "/formulas/xlsxwriter_values.xlsx"), [&] {
+        toggleColumn(dialog, 2);
+        toggleColumn(dialog, 3);
+        dialog.ok_button->click();
+    });
+    EXPECT_TRUE(messages.messages().isEmpty()) << messages.messages().join('|').toStdString();
+    EXPECT_TRUE(readSeriesFile("Total").startsWith("5\n7.5\n10\n"));
+    EXPECT_TRUE(readSeriesFile("Label").startsWith("#Item 1\n#Item 2\n\n"));
 }

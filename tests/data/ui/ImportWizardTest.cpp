@@ -165,6 +165,29 @@ TEST_F(ImportWizard, TextFileStopsAtTheFontLineAndAnExistingNameIsAskedAbout)
     EXPECT_EQ(readSeriesFile("Words"), QByteArray("one\ntwo\n"));
 }
 
+// A list in UTF-16 without a byte-order mark becomes a series of its names; a file no encoding
+// reads cleanly is named to the user and makes no series.
+TEST_F(ImportWizard, AListInUtf16WithoutAMarkIsReadAndOneOfNoEncodingIsNamed)
+{
+    const QString names = QStringLiteral("Anna\r\nZo\u00eb\r\n\u5f20\u4f1f\r\n");
+    ASSERT_TRUE(writeFile(tempPath("people.txt"),
+                          QByteArray(reinterpret_cast<const char *>(names.utf16()), names.size() * 2)));
+    ASSERT_TRUE(writeFile(tempPath("photo.txt"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)));
+    for (const char *file : {"people", "photo"}) {
+        run([&] {
+            w.Text_RD->click();
+            w.Text_file_name->setText(QLatin1String(file));
+            QTest::keyClicks(w.Text_path, tempPath(QLatin1String(file) + QLatin1String(".txt")));
+            w.ok_button->click();
+        });
+    }
+    EXPECT_EQ(readSeriesFile("people"), QString::fromUtf8("Anna\nZo\u00eb\n\u5f20\u4f1f\n").toUtf8());
+    EXPECT_FALSE(seriesExists("photo"));
+    EXPECT_EQ(messages.messages(),
+              QStringList{"\n\"photo.txt\" cannot be read as a list: it is not text in any encoding this "
+                          "program reads (UTF-8, UTF-16, UTF-32 or Windows-1252)."});
+}
+
 TEST_F(ImportWizard, PastedLinesStayAsTypedForANewSeriesAndArriveTrimmedInTheManager)
 {
     run([&] {

@@ -1,0 +1,15 @@
+// The language a workbook's locale tag names: "[$-C0A]" in a format code carries a Windows locale
+// id, which gives the locale whose day and month names the format shows.
+#pragma once
+
+#include <QLocale>
+
+#include <optional>
+
+class XlsxLocale
+{
+public:
+    // The locale of a locale id (its low 16 bits: language and sub-language; the calendar and
+    // digit bytes above them are left aside); none for an id no language here is known by.
+    static std::optional<QLocale> ofLcid(unsigned lcid);
+};
