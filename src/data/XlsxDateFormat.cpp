@@ -126,7 +126,11 @@ XlsxDateFormat::Names XlsxDateFormat::namesFrom(const QLocale &locale)
         n.months[k] = alone.toStdString();
         n.shortMonths[k] = shortAlone.toStdString();
         n.datedMonths[k] = dated(locale.monthName(k + 1, QLocale::LongFormat), alone);
-        n.shortDatedMonths[k] = dated(locale.monthName(k + 1, QLocale::ShortFormat), shortAlone);
+        // A dated short name that only adds a period ("1 Jan.") is written as spreadsheets
+        // write it, without one; a real dated form ("15 мая") is kept.
+        const QString shortInDate = locale.monthName(k + 1, QLocale::ShortFormat);
+        const bool onlyPeriod = shortInDate == shortAlone + QLatin1Char('.');
+        n.shortDatedMonths[k] = onlyPeriod ? shortAlone.toStdString() : dated(shortInDate, shortAlone);
     }
     for (int k = 0; k < 7; ++k) { // Qt counts from Monday (1), a workbook from Sunday (0)
         n.days[k] = locale.standaloneDayName(k == 0 ? 7 : k, QLocale::LongFormat).toStdString();

@@ -123,6 +123,9 @@ TEST(XlsxDates, LocaleTagsOfEveryLanguageQtKnows)
         {"[$-419]mmm", "\u043c\u0430\u0439"},
         {"[$-41A]d mmm", "15 svi"},
     };
+    const std::pair<const char *, const char *> jan1[] = {
+        {"[$-407]d mmm yyyy", "1 Jan 2024"}, // not "Jan.": a dated name that only adds a period
+    };
     const std::pair<const char *, const char *> apr1[] = {
         {"[$-415]d mmmm", "1 kwietnia"},
         {"[$-415]mmmm", "kwiecie\u0144"},
@@ -140,4 +143,5 @@ TEST(XlsxDates, LocaleTagsOfEveryLanguageQtKnows)
     expect(45352, mar1);
     expect(45427, may15);
     expect(45383, apr1);
+    expect(45292, jan1);
 }
