@@ -235,7 +235,6 @@ TEST(OutputCheck, CountsTheCardsAndSidesTheRunOutputs)
     for (int k = 1; k <= 40; ++k)
         forty << QStringLiteral("guest%1@example.org").arg(k);
     mail.recipients = forty.join(',');
-    mail.useSeries = true;
     mail.side = SideCode::Front;
     mail.spread = MailRun::Spread::OnePerRecipient;
     mail.plan = design;
