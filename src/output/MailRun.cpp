@@ -228,7 +228,7 @@ QString MailRun::validate(QStringList *recipients, QString *fileName)
 
 // Renders the chosen sides of one card (row < 0: the design as it stands) into the run's folder.
 // The back goes first in the list, as the back is attached before the front.
-bool MailRun::renderCard(const std::shared_ptr<const RunPlan> &cards, int row, const QString &folder,
+bool MailRun::renderCard(const std::shared_ptr<const RunPlan> &plan, int row, const QString &folder,
                          const QString &fileName, QStringList *files, QString *error)
 {
     const QString front = QDir(folder).filePath(fileName + QLatin1Char('.') +
@@ -242,7 +242,7 @@ bool MailRun::renderCard(const std::shared_ptr<const RunPlan> &cards, int row, c
         sides = {{false, front}};
     else
         sides = {{true, back}};
-    BatchFiller filler(cards, m_request.dpi);
+    BatchFiller filler(plan, m_request.dpi);
     files->clear();
     for (const auto &[isBack, path] : sides) {
         const QImage image = row < 0 ? filler.renderUnfilled(isBack, error)
@@ -353,8 +353,8 @@ MailRun::Outline MailRun::outlineOf(QStringList *recipients, QString *fileName)
         // One card a recipient: the rows past the last recipient go to nobody.
         if (o.batch && m_request.spread == Spread::OnePerRecipient)
             choices.most = r;
-        o.cards = m_request.plan->with(choices);
-        rows = o.cards->cardCount();
+        o.plan = m_request.plan->with(choices);
+        rows = o.plan->cardCount();
     }
     o.rows = o.batch ? rows : 0;
     o.allToEvery = o.batch && m_request.spread == Spread::AllToEvery;
@@ -394,8 +394,8 @@ MailRun::ItemEnd MailRun::sendItem(int i, Run &run)
     if (!run.outline.batch) {
         if (run.cardFiles.isEmpty()) {
             QString error;
-            if (!run.folder->isValid() || !renderCard(run.outline.cards, -1, run.folder->path(), run.fileName,
-                                                      &run.cardFiles, &error)) {
+            if (!run.folder->isValid() ||
+                !renderCard(run.outline.plan, -1, run.folder->path(), run.fileName, &run.cardFiles, &error)) {
                 run.result.ended = run.folder->isValid() ? error : noFolder;
                 return ItemEnd::EndRun; // a card that cannot be drawn or written is sent to nobody
             }
@@ -406,9 +406,9 @@ MailRun::ItemEnd MailRun::sendItem(int i, Run &run)
         return ItemEnd::EndRun;
     QStringList files;
     QString error = run.folder->isValid() ? QString() : noFolder;
-    const int rowNumber = run.outline.cards->rowNumber(i);
+    const int rowNumber = run.outline.plan->rowNumber(i);
     if (!run.folder->isValid() ||
-        !renderCard(run.outline.cards, i, run.folder->path(), run.fileName, &files, &error)) {
+        !renderCard(run.outline.plan, i, run.folder->path(), run.fileName, &files, &error)) {
         // The row is left out: nothing is sent for it and it does not count to a pause.
         QString word = run.result.rowWord;
         word[0] = word[0].toUpper();
@@ -444,12 +444,12 @@ MailRun::Result MailRun::run()
         Outcome outcome;
         outcome.recipient = run.recipients[r];
         outcome.meant = o.allToEvery ? o.rows : rowEach ? int(r < o.rows) : 1;
-        outcome.row = rowEach && r < o.rows ? o.cards->rowNumber(r) : 0;
+        outcome.row = rowEach && r < o.rows ? o.plan->rowNumber(r) : 0;
         run.result.outcomes << outcome;
     }
     run.result.planned = o.planned;
     if (o.batch)
-        run.result.rowWord = o.cards->rowWord();
+        run.result.rowWord = o.plan->rowWord();
     run.folder.emplace();
 
     // The sheet counts messages done with, so a message hanging on the server shows as not done.

@@ -95,7 +95,7 @@ public:
         int recipients = 0;
         // The cards as this run makes them (card mode): its sources, sides and rows, which the
         // check before the run reads.
-        std::shared_ptr<const RunPlan> cards;
+        std::shared_ptr<const RunPlan> plan;
     };
     Outline outline();
 
@@ -135,7 +135,7 @@ private:
     enum class ItemEnd { Done, Skipped, EndRun };
 
     QString validate(QStringList *recipients, QString *fileName);
-    bool renderCard(const std::shared_ptr<const RunPlan> &cards, int row, const QString &folder,
+    bool renderCard(const std::shared_ptr<const RunPlan> &plan, int row, const QString &folder,
                     const QString &fileName, QStringList *files, QString *error);
     ItemEnd sendItem(int item, Run &run);
     MailTransport::Delivery sendOne(int recipient, int row, const QStringList &files, Run &run);

@@ -260,7 +260,7 @@ void Send_Mail::Send_Button()
         return;
     }
     // Every card to every recipient may be many more messages than the window shows: said first.
-    if (outline.cards && !RunStart::mayBegin(*outline.cards, 0, MailRun::scaleText(outline)))
+    if (outline.plan && !RunStart::mayBegin(*outline.plan, 0, MailRun::scaleText(outline)))
         return;
     // The sheet counts messages, which a row sent to every recipient holds several of.
     progress.start(outline.planned);

@@ -97,8 +97,8 @@ CARDTOOL_COMMAND(
     MailRun run(request, transport, progress, hooks);
     // The check the window asks with, for the cards this run would send.
     const MailRun::Outline outline = run.outline();
-    if (outline.cards)
-        cardtool::reportRows(*outline.cards, QStringLiteral("mail"));
+    if (outline.plan)
+        cardtool::reportRows(*outline.plan, QStringLiteral("mail"));
     const MailRun::Result result = run.run();
     for (const QString &problem : result.problems())
         cardtool::fail(QStringLiteral("mail: ") + problem);
