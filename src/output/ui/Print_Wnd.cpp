@@ -353,9 +353,8 @@ void Print_Wnd::readDataAgain()
         next = everyCard || !wasData ? plan->cardCount() : std::min(total, plan->cardCount());
     else if (wasData)
         next = m_layout.Print_Row * m_layout.Print_Col; // a full sheet, as without data rows
-
     m_layout.Total_Label = next;
-    Total_Stepper->setMaximum(m_layout.dataMode ? std::max(1, next) : 999999);
+    Total_Stepper->setMaximum(m_layout.dataMode ? std::max(1, plan->cardCount()) : 999999);
     Total_Stepper->setValue(next);
 }
 

@@ -192,26 +192,35 @@ protected:
     }
 };
 
-// A series rewritten from 3 values to 5 while Print is open prints the 5.
+// A series rewritten from 3 values to 5 while Print is open prints the 5; a total the user cut
+// to fewer cards than the rows stays as typed.
 TEST_F(RunStartSeries, PrintReadsTheSeriesFileAsItIsWhenPrintIsPressed)
 {
     if (!testsupport::hasTool("pdftotext"))
         GTEST_SKIP() << "pdftotext is not installed";
     const QString pdf = tempPath(QStringLiteral("sheets.pdf"));
     PdfPrinter printer(pdf);
-    writeNames(3);
-    outputtest::FakeHost host(namesCard());
-    Print_Wnd w(host, &host.window);
-    modalScripts.push_back([&](QDialog &) {
-        writeNames(5);
-        QTest::mouseClick(w.print_button, Qt::LeftButton);
-        return 0;
-    });
-    w.Open_Print_Wnd();
-    const QString text = pdfText(pdf);
-    for (int k = 1; k <= 5; ++k)
-        EXPECT_TRUE(text.contains(QStringLiteral("Name-%1").arg(k))) << k << text.toStdString();
-    EXPECT_EQ(w.lastPrintedSheets(), 5);
+    for (const int typed : {0, 2}) {
+        writeNames(3);
+        outputtest::FakeHost host(namesCard());
+        Print_Wnd w(host, &host.window);
+        modalScripts.push_back([&](QDialog &) {
+            if (typed > 0) {
+                w.Total_Stepper->selectAll();
+                QTest::keyClicks(w.Total_Stepper, QString::number(typed));
+                QTest::keyClick(w.Total_Stepper, Qt::Key_Return);
+            }
+            writeNames(5);
+            QTest::mouseClick(w.print_button, Qt::LeftButton);
+            return 0;
+        });
+        w.Open_Print_Wnd();
+        const int printed = typed > 0 ? typed : 5;
+        const QString text = pdfText(pdf);
+        for (int k = 1; k <= 5; ++k)
+            EXPECT_EQ(text.contains(QStringLiteral("Name-%1").arg(k)), k <= printed) << typed << " " << k;
+        EXPECT_EQ(w.lastPrintedSheets(), printed);
+    }
 }
 
 // Cut to 2 values while Export is open, the series exports 2 cards and says so.
