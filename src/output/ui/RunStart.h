@@ -1,5 +1,5 @@
-// The one road by which an export, print or mail run starts: the questions asked before the first
-// card is made, each of which may stop the run.
+// The one road by which an export, print or mail run starts: the design's data read as it is then,
+// and the questions asked before the first card is made, each of which may stop the run.
 #pragma once
 
 #include "output/RunPlan.h"
