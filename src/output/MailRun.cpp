@@ -52,7 +52,7 @@ struct MailRun::Run {
     Result result;
     QStringList recipients;
     QString fileName;
-    Outline plan;
+    Outline outline;
     std::optional<QTemporaryDir> folder; // the attachments of this run, removed with it
     QStringList cardFiles;               // card mode without data rows: drawn once, sent to everyone
     int done = 0;                        // messages done with: sent, refused, or left out with their row
@@ -228,7 +228,7 @@ QString MailRun::validate(QStringList *recipients, QString *fileName)
 
 // Renders the chosen sides of one card (row < 0: the design as it stands) into the run's folder.
 // The back goes first in the list, as the back is attached before the front.
-bool MailRun::renderCard(const std::shared_ptr<const RunPlan> &cards, int row, const QString &folder,
+bool MailRun::renderCard(const std::shared_ptr<const RunPlan> &plan, int row, const QString &folder,
                          const QString &fileName, QStringList *files, QString *error)
 {
     const QString front = QDir(folder).filePath(fileName + QLatin1Char('.') +
@@ -242,7 +242,7 @@ bool MailRun::renderCard(const std::shared_ptr<const RunPlan> &cards, int row, c
         sides = {{false, front}};
     else
         sides = {{true, back}};
-    BatchFiller filler(cards, m_request.dpi);
+    BatchFiller filler(plan, m_request.dpi);
     files->clear();
     for (const auto &[isBack, path] : sides) {
         const QImage image = row < 0 ? filler.renderUnfilled(isBack, error)
@@ -335,10 +335,10 @@ MailRun::Outline MailRun::outline()
 {
     QStringList recipients;
     QString fileName;
-    return plan(&recipients, &fileName);
+    return outlineOf(&recipients, &fileName);
 }
 
-MailRun::Outline MailRun::plan(QStringList *recipients, QString *fileName)
+MailRun::Outline MailRun::outlineOf(QStringList *recipients, QString *fileName)
 {
     Outline o;
     o.refusal = validate(recipients, fileName);
@@ -347,16 +347,14 @@ MailRun::Outline MailRun::plan(QStringList *recipients, QString *fileName)
     const int r = int(recipients->size());
     int rows = 0;
     if (m_request.mode == Mode::Card) {
-        o.batch = m_request.useSeries || m_request.useExcel;
-        RunPlan::Choices choices;
-        choices.useSeries = m_request.useSeries;
-        choices.useExcel = m_request.useExcel;
+        o.batch = m_request.plan->isBatch();
+        RunPlan::Choices choices = m_request.plan->choices();
         choices.sides = RunPlan::sidesOfCode(m_request.side);
         // One card a recipient: the rows past the last recipient go to nobody.
         if (o.batch && m_request.spread == Spread::OnePerRecipient)
             choices.most = r;
-        o.cards = m_request.plan->with(choices);
-        rows = o.cards->cardCount();
+        o.plan = m_request.plan->with(choices);
+        rows = o.plan->cardCount();
     }
     o.rows = o.batch ? rows : 0;
     o.allToEvery = o.batch && m_request.spread == Spread::AllToEvery;
@@ -393,34 +391,34 @@ MailRun::ItemEnd MailRun::sendItem(int i, Run &run)
         }
         return next(sendOne(i, 0, path.isEmpty() ? QStringList() : QStringList{path}, run));
     }
-    if (!run.plan.batch) {
+    if (!run.outline.batch) {
         if (run.cardFiles.isEmpty()) {
             QString error;
             if (!run.folder->isValid() ||
-                !renderCard(run.plan.cards, -1, run.folder->path(), run.fileName, &run.cardFiles, &error)) {
+                !renderCard(run.outline.plan, -1, run.folder->path(), run.fileName, &run.cardFiles, &error)) {
                 run.result.ended = run.folder->isValid() ? error : noFolder;
                 return ItemEnd::EndRun; // a card that cannot be drawn or written is sent to nobody
             }
         }
         return next(sendOne(i, 0, run.cardFiles, run));
     }
-    if (i >= run.plan.rows)
+    if (i >= run.outline.rows)
         return ItemEnd::EndRun;
     QStringList files;
     QString error = run.folder->isValid() ? QString() : noFolder;
-    const int rowNumber = run.plan.cards->rowNumber(i);
+    const int rowNumber = run.outline.plan->rowNumber(i);
     if (!run.folder->isValid() ||
-        !renderCard(run.plan.cards, i, run.folder->path(), run.fileName, &files, &error)) {
+        !renderCard(run.outline.plan, i, run.folder->path(), run.fileName, &files, &error)) {
         // The row is left out: nothing is sent for it and it does not count to a pause.
         QString word = run.result.rowWord;
         word[0] = word[0].toUpper();
         run.result.leftOut << QStringLiteral("%1 %2: %3").arg(word).arg(rowNumber).arg(error);
         if (m_hooks.log)
             m_hooks.log(run.result.leftOut.last());
-        countDone(run, run.plan.allToEvery ? int(run.recipients.size()) : 1);
+        countDone(run, run.outline.allToEvery ? int(run.recipients.size()) : 1);
         return ItemEnd::Skipped;
     }
-    if (!run.plan.allToEvery)
+    if (!run.outline.allToEvery)
         return next(sendOne(i, rowNumber, files, run));
     for (int r = 0; r < run.recipients.size(); ++r) {
         if (m_progress.stopRequested() || sendOne(r, rowNumber, files, run) == Delivery::Failed)
@@ -433,8 +431,8 @@ MailRun::Result MailRun::run()
 {
     m_progress.Stop_SMS_Sending_Now = false;
     Run run;
-    run.plan = plan(&run.recipients, &run.fileName);
-    const Outline &o = run.plan;
+    run.outline = outlineOf(&run.recipients, &run.fileName);
+    const Outline &o = run.outline;
     if (!o.refusal.isEmpty()) {
         run.result.refused = true;
         run.result.message = o.refusal;
@@ -446,12 +444,12 @@ MailRun::Result MailRun::run()
         Outcome outcome;
         outcome.recipient = run.recipients[r];
         outcome.meant = o.allToEvery ? o.rows : rowEach ? int(r < o.rows) : 1;
-        outcome.row = rowEach && r < o.rows ? o.cards->rowNumber(r) : 0;
+        outcome.row = rowEach && r < o.rows ? o.plan->rowNumber(r) : 0;
         run.result.outcomes << outcome;
     }
     run.result.planned = o.planned;
     if (o.batch)
-        run.result.rowWord = o.cards->rowWord();
+        run.result.rowWord = o.plan->rowWord();
     run.folder.emplace();
 
     // The sheet counts messages done with, so a message hanging on the server shows as not done.

@@ -31,14 +31,13 @@ public:
         QString fileName = QStringLiteral("ZOLVCard"); // card mode: the attachments' name
         QString extension = QStringLiteral("jpeg");    // and their format
         QString side = SideCode::Front;                // "BOTH", "F" or "B"
-        bool useSeries = false;                        // send_with_batch_chk
-        bool useExcel = false;                         // send_with_excel_chk
         Spread spread = Spread::AllToEvery;
         bool delayed = false;
         int pauseEvery = 1; // messages (items) between pauses
         qint64 pauseMs = 0;
         double dpi = 150;
-        // The design with its data (card mode); the run leaves out sources whose box is unticked.
+        // The design with its data (card mode), under the sources the window's boxes chose: the
+        // run is a batch when the plan is.
         std::shared_ptr<const RunPlan> plan;
     };
 
@@ -96,7 +95,7 @@ public:
         int recipients = 0;
         // The cards as this run makes them (card mode): its sources, sides and rows, which the
         // check before the run reads.
-        std::shared_ptr<const RunPlan> cards;
+        std::shared_ptr<const RunPlan> plan;
     };
     Outline outline();
 
@@ -136,14 +135,14 @@ private:
     enum class ItemEnd { Done, Skipped, EndRun };
 
     QString validate(QStringList *recipients, QString *fileName);
-    bool renderCard(const std::shared_ptr<const RunPlan> &cards, int row, const QString &folder,
+    bool renderCard(const std::shared_ptr<const RunPlan> &plan, int row, const QString &folder,
                     const QString &fileName, QStringList *files, QString *error);
     ItemEnd sendItem(int item, Run &run);
     MailTransport::Delivery sendOne(int recipient, int row, const QStringList &files, Run &run);
     void countDone(Run &run, int messages);
     void pause();
     static void closingText(Result &result);
-    Outline plan(QStringList *recipients, QString *fileName);
+    Outline outlineOf(QStringList *recipients, QString *fileName);
 
     Request m_request;
     MailTransport &m_transport;

@@ -87,7 +87,6 @@ std::shared_ptr<const RunPlan> planOf(const BatchFillSnapshot::Design &d)
 MailRun::Request rowPerRecipient(const QString &to, const SampleDesign &sample)
 {
     MailRun::Request r = request(to);
-    r.useSeries = r.useExcel = true;
     r.spread = MailRun::Spread::OnePerRecipient;
     r.plan = planOf(sample.design);
     return r;
@@ -217,7 +216,6 @@ TEST(MailRun, DataRowsGoToEveryRecipientOrOneEach)
     all.decodeFirst = true;
     MailRun::Request r = request(to);
     r.plan = planOf(sample.design);
-    r.useSeries = r.useExcel = true;
     r.extension = "png";
     r.dpi = 300;
     MailRun::Result result = MailRun(r, all, progress).run();
@@ -241,8 +239,7 @@ TEST(MailRun, DataRowsGoToEveryRecipientOrOneEach)
     EXPECT_EQ(one.sent[1].data, all.sent[2].data); // row 1
 
     RecordingTransport plain; // an unticked source is not used: one message per recipient
-    r.plan = planOf(sample.design);
-    r.useSeries = r.useExcel = false;
+    r.plan = planOf(sample.design)->with(RunPlan::Choices().withSources(false, false));
     EXPECT_TRUE(MailRun(r, plain, progress).run().allSent());
     EXPECT_EQ(plain.sent.size(), 2);
 }
@@ -275,7 +272,6 @@ TEST(MailRun, ARunOfSeveralMessagesARecipientSaysHowMany)
     ExportProgress progress;
     for (const auto &c : cases) {
         MailRun::Request r = request(c.to);
-        r.useSeries = true;
         r.spread = c.spread;
         r.plan = rows(c.rows);
         EXPECT_EQ(MailRun::scaleText(MailRun(r, transport, progress).outline()), c.said) << c.rows;
@@ -286,7 +282,6 @@ TEST(MailRun, ARunOfSeveralMessagesARecipientSaysHowMany)
     for (int i = 0; i < 21475; ++i)
         many << QStringLiteral("friend.%1@example.org").arg(i);
     MailRun::Request r = request(many.join(','));
-    r.useSeries = true;
     r.plan = rows(100000);
     EXPECT_TRUE(MailRun(r, transport, progress)
                     .outline()
@@ -307,7 +302,6 @@ TEST(MailRun, PausesFallBetweenItemsNeverAfterTheLast)
     hooks.sleep = [&](int ms) { events << QStringLiteral("sleep %1").arg(ms); };
     MailRun::Request r = request("x@example.com");
     r.plan = planOf(d);
-    r.useSeries = true;
     r.delayed = true;
     r.pauseEvery = 2;
     r.pauseMs = 3000;
@@ -349,7 +343,6 @@ TEST(MailRun, EveryRecipientIsTriedAndEachRefusedOneIsNamedWithItsRow)
 
     // Every row to every recipient, row 2 not drawable: the rows b missed are named together.
     r = request("a@example.com,b@example.com");
-    r.useSeries = true;
     r.plan = planOf(eanDesignWithBadSecondRow(tmp.path()));
     RecordingTransport every;
     every.accept = transport.accept;
@@ -444,7 +437,6 @@ TEST(MailRun, TheProgressCountsMessagesDoneWith)
     QTemporaryDir tmp;
     ExportProgress progress;
     MailRun::Request r = request("a@example.com,b@example.com");
-    r.useSeries = true;
     r.plan = planOf(eanDesignWithBadSecondRow(tmp.path()));
     RecordingTransport transport;
     QList<int> whileOut; // the count while each message is out
@@ -473,7 +465,6 @@ TEST(MailRun, WhileTheStopQuestionIsOpenNothingIsSent)
     };
     MailRun::Request r = request("a@example.com,b@example.com");
     r.plan = planOf(d);
-    r.useSeries = true;
     MailRun::Result result;
     std::thread worker([&] { result = MailRun(r, transport, progress).run(); });
     // The message on its way goes out; the next waits for the answer.

@@ -235,14 +235,13 @@ TEST(OutputCheck, CountsTheCardsAndSidesTheRunOutputs)
     for (int k = 1; k <= 40; ++k)
         forty << QStringLiteral("guest%1@example.org").arg(k);
     mail.recipients = forty.join(',');
-    mail.useSeries = true;
     mail.side = SideCode::Front;
     mail.spread = MailRun::Spread::OnePerRecipient;
     mail.plan = design;
     NoMail transport;
     ExportProgress progress;
     const MailRun::Outline outline = MailRun(mail, transport, progress).outline();
-    ASSERT_TRUE(outline.cards);
+    ASSERT_TRUE(outline.plan);
 
     struct Case {
         const char *what;
@@ -251,7 +250,7 @@ TEST(OutputCheck, CountsTheCardsAndSidesTheRunOutputs)
     };
     const Case cases[] = {
         {"every card, both sides", design, {"front 311 of 320", "back 320 of 320"}},
-        {"a mail run of one card to each of 40 recipients", outline.cards, {"front 40 of 40"}},
+        {"a mail run of one card to each of 40 recipients", outline.plan, {"front 40 of 40"}},
         {"a print of 315 labels",
          design->with(RunPlan::Choices().atMost(315)),
          {"front 311 of 315", "back 315 of 315"}},

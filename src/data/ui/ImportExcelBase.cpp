@@ -10,6 +10,7 @@
 #include "foundation/ui/PleaseWaitSheet.h"
 #include "foundation/ui/PleaseWait_Modeless.h"
 #include "foundation/ui/WindowLook.h"
+#include "platform/MessageService.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -150,6 +151,8 @@ void ImportExcelBase::Load_file_Func(const QString &path)
     QStringList sheets;
     {
         PleaseWaitSheet wait(this);
+        // Taken before the file is opened: a change while it is read is noticed at OK.
+        m_listed = WorkbookFacts::take(path);
         opened = SpreadsheetWriter::ReadWorkbook(path, true);
         if (opened.ok)
             sheets = SpreadsheetWriter::Read_Sheet_Name();
@@ -245,7 +248,15 @@ void ImportExcelBase::OKPressed()
         Show_MessageBox(QStringLiteral("No column is selected."));
         return;
     }
-    if (!takeColumns(Trim_Str(file_path->text())))
+    const QString path = Trim_Str(file_path->text());
+    if (!settleChangedWorkbook(path))
+        return;
+    // Listed again, a ticked column may have gone from the file.
+    if (!Check_For_One_Extension_Selection()) {
+        Show_MessageBox(QStringLiteral("No column is selected."));
+        return;
+    }
+    if (!takeColumns(path))
         return;
     // Columns bound to the design are taken either way (the check before output names the cards
     // they reach); the user learns which cells will give no true value.
@@ -254,6 +265,69 @@ void ImportExcelBase::OKPressed()
         Show_MessageBox(uncomputed);
     excel_content = XlsxRows();
     done(1);
+}
+
+QString ImportExcelBase::changedQuestion(const QString &path)
+{
+    return QStringLiteral("%1 has changed since its columns were listed.\n\nDo you want to load it again "
+                          "(the ticked columns follow their titles) and take the columns from it as it is "
+                          "now?")
+        .arg(QFileInfo(path).fileName());
+}
+
+QStringList ImportExcelBase::changedAnswers()
+{
+    return {QStringLiteral("&Load Again"), QStringLiteral("Cancel")};
+}
+
+bool ImportExcelBase::settleChangedWorkbook(const QString &path)
+{
+    // The dialog's reader holds the file as it was opened: a file changed since would be read
+    // from stale places, or its columns taken by positions that now hold others.
+    WorkbookFacts::Change change;
+    {
+        PleaseWaitSheet wait(this);
+        change = m_listed.check(path);
+    }
+    if (change != WorkbookFacts::Change::Changed)
+        return true;
+    if (MessageService::deliverChoice(changedQuestion(path), changedAnswers(), 0, 1).value_or(1) != 0)
+        return false;
+    return listAgain(path);
+}
+
+bool ImportExcelBase::listAgain(const QString &path)
+{
+    const QString sheet = Sheet_ComboBox->currentText();
+    // What was chosen for each column, by its title; titles met twice in turn.
+    QHash<QString, QList<RowListModel::Row>> chosen;
+    for (const RowListModel::Row &r : ListData_xl->ListData())
+        chosen[r.value(kExtension)].append(r);
+    Sheet_ComboBox->clear();
+    ListData_xl->clear();
+    SpreadsheetWriter::shared().reader().close();
+    Load_file_Func(path);
+    if (Sheet_ComboBox->count() == 0)
+        return false; // the file could not be read again, and the user was told why
+    const int position = Sheet_ComboBox->findText(sheet);
+    if (position < 0) {
+        Show_MessageBox(QStringLiteral("%1 no longer has the sheet \"%2\": its sheets are listed as they are "
+                                       "now.")
+                            .arg(QFileInfo(path).fileName(), sheet));
+        return false;
+    }
+    if (position != Sheet_ComboBox->currentIndex()) {
+        Sheet_ComboBox->setCurrentIndex(position);
+        sheetChosen(position);
+    }
+    QList<RowListModel::Row> rows = ListData_xl->ListData();
+    for (RowListModel::Row &r : rows) {
+        QList<RowListModel::Row> &same = chosen[r.value(kExtension)];
+        if (!same.isEmpty())
+            r = same.takeFirst();
+    }
+    ListData_xl->setListData(rows);
+    return true;
 }
 
 void ImportExcelBase::CancelPressed()

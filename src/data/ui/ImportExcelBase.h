@@ -39,6 +39,12 @@ public:
     void OKPressed();
     void CancelPressed();
 
+    // Asked at OK when the workbook has changed on disk since its columns were listed: "Load
+    // Again" (the default) lists them again, each choice following its column's title, and goes
+    // on with the file as it is now; "Cancel" (Escape) keeps the dialog open.
+    static QString changedQuestion(const QString &path);
+    static QStringList changedAnswers();
+
     QLineEdit *file_path = nullptr;
     QCheckBox *contains_header = nullptr;
     QComboBox *Sheet_ComboBox = nullptr;
@@ -82,6 +88,11 @@ private:
     QTableView *makeColumnList();
     QHBoxLayout *makeChoiceButtons();
     void rebuildChoices(const QStringList &titles, bool ticked);
+    // False when the file changed since it was listed and the user cancels, or when the sheet
+    // chosen is no longer in it; else the columns listed are the file's as it is now.
+    bool settleChangedWorkbook(const QString &path);
+    bool listAgain(const QString &path);
 
     QVBoxLayout *m_extra = nullptr;
+    WorkbookFacts m_listed; // the file as its sheets and columns were listed
 };

@@ -21,6 +21,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace
 {
 const QString kHeaderTitle = QStringLiteral("Header");
@@ -107,9 +109,12 @@ void Import_Excel_DataSheet::prepareOpening()
 
 void Import_Excel_DataSheet::afterWorkbookLoaded()
 {
+    // A workbook listed again keeps the series already chosen.
+    const QString chosen = List_ComboBox->currentText();
+    List_ComboBox->clear();
     List_ComboBox->addItems(SeriesFiles::Get_datasheet_File_Name_Array(Data_Folder_Path));
     if (List_ComboBox->count() > 0)
-        List_ComboBox->setCurrentIndex(0);
+        List_ComboBox->setCurrentIndex(std::max(0, List_ComboBox->findText(chosen)));
 }
 
 RowListModel::Row Import_Excel_DataSheet::choiceRecord(const QString &title, bool ticked) const

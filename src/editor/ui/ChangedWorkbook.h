@@ -13,8 +13,9 @@ class ChangedWorkbook
 public:
     static QStringList answers(); // "Load Again" (the default), "Use Rows as Loaded" (Escape)
 
-    // Asked after a design is opened and before export, print and mail start. Nothing is asked
-    // without rows and their file facts, when the file is gone, or when its bytes are the same.
+    // Asked after a design is opened, and whenever the export, print and mail windows read the
+    // design: as they open and as their run starts. Nothing is asked without rows and their file
+    // facts, when the file is gone, or when its bytes are the same.
     static void settle(SKTWindowController &window);
 
     static QString question(const QString &path, const WorkbookFacts &facts);

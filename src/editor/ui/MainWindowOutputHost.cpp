@@ -36,6 +36,11 @@ BatchFillSnapshot::Design MainWindowOutputHost::designOf(SKTWindowController &wi
                                         .dataFolder = Data_Folder_Path});
 }
 
+void MainWindowOutputHost::settleWorkbook()
+{
+    ChangedWorkbook::settle(m_window);
+}
+
 void MainWindowOutputHost::Refresh_Canvas()
 {
     m_window.Refresh_Canvas();
@@ -62,14 +67,13 @@ void MainWindowOutputHost::fillRegistry(SKTWindowController &window, WindowRegis
 {
     auto *host = new MainWindowOutputHost(window);
     Open_Export_Log::fillRegistry(registry, &window);
-    // Each run first settles a workbook changed since its rows were loaded.
+    // A workbook changed since its rows were loaded is settled where each window reads the design
+    // (RunStart::plan): as it opens, and again as its run starts.
     registry.fill(WindowRegistry::Window::Export, [host, &window, &registry](const QString &) {
-        ChangedWorkbook::settle(window);
         registry.instance<ExportSheet>([&] { return new ExportSheet(*host, &window); })->Export_Button();
         return 1;
     });
     registry.fill(WindowRegistry::Window::Print, [host, &window, &registry](const QString &) {
-        ChangedWorkbook::settle(window);
         return registry.instance<Print_Wnd>([&] { return new Print_Wnd(*host, &window); })->Open_Print_Wnd();
     });
     registry.fill(WindowRegistry::Window::MailSettings, [&window, &registry](const QString &) {
@@ -82,7 +86,6 @@ void MainWindowOutputHost::fillRegistry(SKTWindowController &window, WindowRegis
             ->Open_Wnd();
     });
     registry.fill(WindowRegistry::Window::Mail, [host, &window, &registry](const QString &) {
-        ChangedWorkbook::settle(window);
         return registry
             .instance<Send_Mail>([&] {
                 auto *mail = new Send_Mail(*host, &window);

@@ -18,6 +18,7 @@ public:
 
     QWidget *outputWindow() override;
     BatchFillSnapshot::Design batchDesign() override { return designOf(m_window); }
+    void settleWorkbook() override;
     void Refresh_Canvas() override;
     QString designName() override;
     void exportSidesChosen(const QString &side, bool combined) override;

@@ -194,12 +194,14 @@ void ExportSheet::remember() const
 void ExportSheet::Export_Button()
 {
     resetSheet();
-    const std::shared_ptr<const RunPlan> design = RunPlan::make(m_host.batchDesign());
-    // A box is offered only for a source the design uses; the other is cleared and disabled.
-    Export_with_batch_chk->setEnabled(design->offersSeries());
-    Export_with_batch_chk->setChecked(design->offersSeries());
-    Export_with_excel_chk->setEnabled(design->offersExcel());
-    Export_with_excel_chk->setChecked(design->offersExcel());
+    {
+        const std::shared_ptr<const RunPlan> plan = RunStart::plan(m_host);
+        // A box is offered only for a source the design uses; the other is cleared and disabled.
+        Export_with_batch_chk->setEnabled(plan->offersSeries());
+        Export_with_batch_chk->setChecked(plan->offersSeries());
+        Export_with_excel_chk->setEnabled(plan->offersExcel());
+        Export_with_excel_chk->setChecked(plan->offersExcel());
+    }
 
     if (ModalRunner::exec(*this) != 1)
         return;
@@ -210,10 +212,12 @@ void ExportSheet::Export_Button()
     options.combined = options.side == ExportSide::Both && export_combined_image_chk->isChecked();
     options.extension = extension();
     options.dpi = chosenDpi();
-    const std::shared_ptr<const RunPlan> plan =
-        design->with(RunPlan::Choices()
-                         .withSources(Export_with_batch_chk->isChecked(), Export_with_excel_chk->isChecked())
-                         .withSides(options.side));
+    // The data as it stands at OK: the workbook and series files may have changed while the sheet
+    // was open.
+    const std::shared_ptr<const RunPlan> plan = RunStart::plan(
+        m_host, RunPlan::Choices()
+                    .withSources(Export_with_batch_chk->isChecked(), Export_with_excel_chk->isChecked())
+                    .withSides(options.side));
     if (!RunStart::mayBegin(*plan, options.threads))
         return;
     m_host.exportSidesChosen(m_side, export_combined_image_chk->isChecked());

@@ -147,10 +147,10 @@ int Print_Wnd::Open_Print_Wnd()
 
     // The design's card gives the label's size exactly (a picture of it is whole pixels larger)
     // and the preview's places; the sides printed are taken when printing starts.
-    m_design = RunPlan::make(m_host.batchDesign());
-    m_cardSize = m_design->design().cardArea.size();
-    m_layout.resetForOpening(cardSize(), m_design->isBatch(), m_design->cardCount());
-    showDataSources(*m_design);
+    m_plan = RunStart::plan(m_host);
+    m_cardSize = m_plan->design().cardArea.size();
+    m_layout.resetForOpening(cardSize(), m_plan->isBatch(), m_plan->cardCount());
+    showDataSources(*m_plan);
     showKeptLayout(kept);
     for (QToolButton *button : alignButtons)
         button->setEnabled(true);
@@ -172,13 +172,13 @@ int Print_Wnd::Open_Print_Wnd()
     return code;
 }
 
-void Print_Wnd::showDataSources(const RunPlan &design)
+void Print_Wnd::showDataSources(const RunPlan &plan)
 {
     // A box is offered only for a source the design uses; the other is cleared and disabled.
-    print_with_batch_chk->setEnabled(design.offersSeries());
-    print_with_batch_chk->setChecked(design.offersSeries());
-    print_with_excel_chk->setEnabled(design.offersExcel());
-    print_with_excel_chk->setChecked(design.offersExcel());
+    print_with_batch_chk->setEnabled(plan.offersSeries());
+    print_with_batch_chk->setChecked(plan.offersSeries());
+    print_with_excel_chk->setEnabled(plan.offersExcel());
+    print_with_excel_chk->setChecked(plan.offersExcel());
     Total_Stepper->setMaximum(m_layout.dataMode ? std::max(1, m_layout.Total_Label) : 999999);
     Total_Stepper->setValue(m_layout.Total_Label);
 }
@@ -333,11 +333,29 @@ void Print_Wnd::card_side_CellClick(int row)
 
 std::shared_ptr<const RunPlan> Print_Wnd::runPlan() const
 {
-    return m_design->with(
-        RunPlan::Choices()
-            .withSources(print_with_batch_chk->isChecked(), print_with_excel_chk->isChecked())
-            .withSides(RunPlan::sidesOfCode(m_layout.Print_Card_Side))
-            .atMost(m_layout.Total_Label));
+    return m_plan->with(RunPlan::Choices()
+                            .withSources(print_with_batch_chk->isChecked(), print_with_excel_chk->isChecked())
+                            .withSides(RunPlan::sidesOfCode(m_layout.Print_Card_Side))
+                            .atMost(m_layout.Total_Label));
+}
+
+void Print_Wnd::readDataAgain()
+{
+    const int total = int(Total_Stepper->value());
+    const bool wasData = m_layout.dataMode;
+    // A total that took every card goes on taking every card of the rows as they are now.
+    const bool everyCard = wasData && total >= runPlan()->cardCount();
+    m_plan = RunStart::plan(m_host);
+    const auto plan = runPlan();
+    m_layout.dataMode = plan->isBatch();
+    int next = total;
+    if (m_layout.dataMode)
+        next = everyCard || !wasData ? plan->cardCount() : std::min(total, plan->cardCount());
+    else if (wasData)
+        next = m_layout.Print_Row * m_layout.Print_Col; // a full sheet, as without data rows
+    m_layout.Total_Label = next;
+    Total_Stepper->setMaximum(m_layout.dataMode ? std::max(1, plan->cardCount()) : 999999);
+    Total_Stepper->setValue(next);
 }
 
 void Print_Wnd::Print_With_Data_Changed()
@@ -384,6 +402,7 @@ void Print_Wnd::pagesetup()
 
 bool Print_Wnd::Execute_Printing(bool preview)
 {
+    readDataAgain();
     if (!readyToPrint())
         return false;
     rememberLayout();

@@ -96,7 +96,7 @@ private:
     void connectControls();
     // Opening: the data boxes as the design's sources give them, then the grid, gaps, paper and
     // sides as the window was last left.
-    void showDataSources(const RunPlan &design);
+    void showDataSources(const RunPlan &plan);
     void showKeptLayout(const RememberedPrintLayout &kept);
     void useKeptPaper(const RememberedPrintLayout &kept);
     void rememberLayout() const;
@@ -109,6 +109,9 @@ private:
     void Print_With_Data_Changed();
     // The run as the window stands: the sources the boxes leave, the sides and the total.
     std::shared_ptr<const RunPlan> runPlan() const;
+    // As a run starts, its data is read again (the workbook and series files may have changed on
+    // disk while the window was open); the total follows the new rows.
+    void readDataAgain();
     QSizeF cardSize() const { return m_cardSize; }
     // Where the sheets go when the printer is the PDF file: asked for on every print; none when
     // the user cancels.
@@ -132,7 +135,7 @@ private:
                             const Printing_View::SheetProgress &progress, const bool &cancelled);
 
     OutputHost &m_host;
-    std::shared_ptr<const RunPlan> m_design; // the design and its sources, read at opening
+    std::shared_ptr<const RunPlan> m_plan; // the design and its sources, read at opening and each run
     PrintLayout m_layout;
     WindowLook::KeptPlace m_place;
     QPrinter m_printer;

@@ -2,10 +2,17 @@
 
 #include "output/ExportPaths.h"
 #include "output/ui/OutputCheckQuestion.h"
+#include "output/ui/OutputHost.h"
 #include "platform/MessageService.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+std::shared_ptr<const RunPlan> RunStart::plan(OutputHost &host, const RunPlan::Choices &choices)
+{
+    host.settleWorkbook();
+    return RunPlan::make(host.batchDesign(), choices);
+}
 
 bool RunStart::mayBegin(const RunPlan &plan, int threads, const QString &scale)
 {

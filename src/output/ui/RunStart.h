@@ -1,17 +1,27 @@
-// The one road by which an export, print or mail run starts: the questions asked before the first
-// card is made, each of which may stop the run.
+// The one road by which an export, print or mail run starts: the design's data read as it is then,
+// and the questions asked before the first card is made, each of which may stop the run.
 #pragma once
+
+#include "output/RunPlan.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
-class RunPlan;
+class OutputHost;
 
 class RunStart
 {
 public:
+    // The design's data as it stands now, under the window's choices: a workbook changed on disk
+    // since its rows were loaded is named first (its rows loaded again when the user says so), and
+    // the series files are read anew. Windows take their plan here when they open, to offer their
+    // boxes and counts, and again when their run starts, so a run uses the data the user was asked
+    // about.
+    static std::shared_ptr<const RunPlan> plan(OutputHost &host, const RunPlan::Choices &choices = {});
+
     // True when the run may start. threads: those of the run (0 every core). scale: what the run
     // is about to do when that is more than its window shows ("This sends 3,000 messages ..."):
     // then the question is asked whatever the check finds, and "Send" starts the run.

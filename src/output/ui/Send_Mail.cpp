@@ -82,6 +82,8 @@ Send_Mail::StoredSettings Send_Mail::storedSettings()
 
 int Send_Mail::Open_Wnd()
 {
+    // The design's sources as the window opens decide the boxes offered; Send reads them again.
+    m_offered = RunStart::plan(m_host);
     resetWindow();
     return ModalRunner::exec(*this);
 }
@@ -157,15 +159,17 @@ void Send_Mail::Without_barcode_rd_select()
 
 void Send_Mail::send_barcode_rd_select()
 {
-    const std::shared_ptr<const RunPlan> design = RunPlan::make(m_host.batchDesign());
+    if (!m_offered)
+        m_offered = RunStart::plan(m_host);
+    const RunPlan &plan = *m_offered;
     rd_mail_curr_barcode->setChecked(true);
     SetObjEnabled(send_sett_box, true);
     // A box is offered only for a source the design uses.
-    send_with_batch_chk->setEnabled(design->offersSeries());
-    if (!design->offersSeries())
+    send_with_batch_chk->setEnabled(plan.offersSeries());
+    if (!plan.offersSeries())
         send_with_batch_chk->setChecked(false);
-    send_with_excel_chk->setEnabled(design->offersExcel());
-    if (!design->offersExcel())
+    send_with_excel_chk->setEnabled(plan.offersExcel());
+    if (!plan.offersExcel())
         send_with_excel_chk->setChecked(false);
     followSpreadChoice();
     for (QWidget *w : std::initializer_list<QWidget *>{attachment, browse_att, clear_att})
@@ -207,15 +211,18 @@ MailRun::Request Send_Mail::request(const StoredSettings &settings)
     r.attachment = attachment->text();
     r.fileName = file_name_txt->text();
     r.side = card_side_str;
-    r.useSeries = send_with_batch_chk->isEnabled() && send_with_batch_chk->isChecked();
-    r.useExcel = send_with_excel_chk->isEnabled() && send_with_excel_chk->isChecked();
     r.spread = rd_one_per_recp->isChecked() ? MailRun::Spread::OnePerRecipient : MailRun::Spread::AllToEvery;
     r.delayed = delayed_delv_chk->isChecked();
     r.pauseEvery = int(mail_count_stepper->value());
     r.pauseMs = qint64(hour_stepper->value()) * 3600000 + qint64(min_stepper->value()) * 60000 +
                 qint64(sec_stepper->value()) * 1000;
+    // The data as it stands at Send (the workbook and series files may have changed while the
+    // window was open), under the sources the boxes leave.
     if (r.mode == MailRun::Mode::Card)
-        r.plan = RunPlan::make(m_host.batchDesign());
+        r.plan =
+            RunStart::plan(m_host, RunPlan::Choices().withSources(
+                                       send_with_batch_chk->isEnabled() && send_with_batch_chk->isChecked(),
+                                       send_with_excel_chk->isEnabled() && send_with_excel_chk->isChecked()));
     return r;
 }
 
@@ -253,7 +260,7 @@ void Send_Mail::Send_Button()
         return;
     }
     // Every card to every recipient may be many more messages than the window shows: said first.
-    if (outline.cards && !RunStart::mayBegin(*outline.cards, 0, MailRun::scaleText(outline)))
+    if (outline.plan && !RunStart::mayBegin(*outline.plan, 0, MailRun::scaleText(outline)))
         return;
     // The sheet counts messages, which a row sent to every recipient holds several of.
     progress.start(outline.planned);

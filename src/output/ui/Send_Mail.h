@@ -115,5 +115,6 @@ private:
     std::function<StoredSettings()> m_settingsSource;
     std::function<void()> m_settingsOpener;
     Email_Setting *m_settingsWindow = nullptr;
+    std::shared_ptr<const RunPlan> m_offered; // read as the window opened: the boxes it offers
     MailRun::Result m_lastResult;
 };

@@ -208,8 +208,10 @@ TEST_F(ExcelImport, TheRowsTakenAreThoseOfTheFileTheFactsDescribe)
         toggleColumn(dialog, 0);
         toggleColumn(dialog, 1);
         dialog.contains_header->click();
+        messages.queueChoices({0}); // Load Again
         dialog.ok_button->click();
     });
+    EXPECT_EQ(messages.questions(), QStringList{ImportExcelBase::changedQuestion(path)});
     EXPECT_EQ(table.columnTitles(), (QStringList{"Row", "Name", "City"}));
     ASSERT_EQ(table.rowCount(), 3);
     EXPECT_EQ(table.ListData().last().value("Column2"), "Pune");

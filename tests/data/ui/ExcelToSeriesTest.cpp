@@ -257,6 +257,7 @@ TEST_F(ExcelToSeries, WorkbookFailingAtOkLeavesTheTargetAlone)
             dialog.matrix_fill_type->button(choice)->click();
             dialog.List_ComboBox->setCurrentText("Keep");
             ASSERT_TRUE(writeFile(path, "spoiled"));
+            messages.queueChoices({0}); // Load Again
             dialog.ok_button->click();
             EXPECT_EQ(dialog.result(), 0);
             dialog.cancel_button->click();
@@ -306,4 +307,29 @@ TEST_F(ExcelToSeries, FormulasNeverComputedAreRefusedBeforeAnythingIsWritten)
     EXPECT_TRUE(messages.messages().isEmpty()) << messages.messages().join('|').toStdString();
     EXPECT_TRUE(readSeriesFile("Total").startsWith("5\n7.5\n10\n"));
     EXPECT_TRUE(readSeriesFile("Label").startsWith("#Item 1\n#Item 2\n\n"));
+}
+
+// A workbook changed on disk while the dialog is open is asked about at OK: Load Again takes the
+// ticked columns, found by their titles, from the file as it is now; Cancel writes nothing.
+TEST_F(ExcelToSeries, AWorkbookChangedWhileOpenIsAskedAboutAndReadAsItIsNow)
+{
+    const QString path = workbook(kPlaces);
+    for (const int answer : {1, 0}) {
+        writeWorkbook(path, {sheet("S", kPlaces)});
+        messages.clear();
+        run(path, [&] {
+            toggleColumn(dialog, 1); // "Zip"
+            // A column put in front and a row added while the dialog is open.
+            writeWorkbook(
+                path,
+                {sheet("S", {{"Country", "City", "Zip"}, {"NO", "Oslo", "0150"}, {"IT", "Rome", "00100"}})});
+            messages.queueChoices({answer});
+            dialog.ok_button->click();
+            if (answer != 0)
+                dialog.cancel_button->click();
+        });
+        EXPECT_EQ(messages.questions(), QStringList{Import_Excel_DataSheet::changedQuestion(path)});
+        EXPECT_EQ(readSeriesFile("Zip"), answer == 0 ? QByteArray("0150\n00100\n") : QByteArray("<missing>"))
+            << answer;
+    }
 }

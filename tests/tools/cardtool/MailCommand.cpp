@@ -75,13 +75,13 @@ CARDTOOL_COMMAND(
     request.fileName = QFileInfo(designPath).completeBaseName();
     request.extension = ext;
     request.side = design.CARD_SIDE_STR == QLatin1String("2") ? QStringLiteral("BOTH") : QStringLiteral("F");
-    request.useSeries = request.useExcel = mode != QLatin1String("each");
     request.spread =
         mode == QLatin1String("one") ? MailRun::Spread::OnePerRecipient : MailRun::Spread::AllToEvery;
     request.delayed = pauses;
     request.pauseEvery = every;
     request.pauseMs = qint64(seconds) * 1000;
-    request.plan = RunPlan::make(design);
+    const bool rows = mode != QLatin1String("each");
+    request.plan = RunPlan::make(design, RunPlan::Choices().withSources(rows, rows));
 
     ScriptMailTransport transport;
     // A test server's own certificate authority reaches the script; nothing else of ours does.
@@ -97,8 +97,8 @@ CARDTOOL_COMMAND(
     MailRun run(request, transport, progress, hooks);
     // The check the window asks with, for the cards this run would send.
     const MailRun::Outline outline = run.outline();
-    if (outline.cards)
-        cardtool::reportRows(*outline.cards, QStringLiteral("mail"));
+    if (outline.plan)
+        cardtool::reportRows(*outline.plan, QStringLiteral("mail"));
     const MailRun::Result result = run.run();
     for (const QString &problem : result.problems())
         cardtool::fail(QStringLiteral("mail: ") + problem);

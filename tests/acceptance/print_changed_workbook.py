@@ -1,0 +1,102 @@
+#!/usr/bin/python3
+"""A workbook fixed on disk while the print window stays open, as a user meets it: a design whose QR
+Code reads the column "Code" of a workbook loaded in the personal details; File > Print to a PDF
+file, 3 rows of 2. Then one code is corrected and two rows are added in the workbook, and Print is
+pressed again in the same window: the question about the changed workbook comes first, and after
+Load Again the new PDF's labels read the corrected code and the new rows."""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.details import bind_email_to_third_column, load_workbook, open_details, write_workbook  # noqa: E402
+from lib.session import Session, check, new_design  # noqa: E402
+from lib.sheets import close_print_window_and_quit, set_three_rows_of_two  # noqa: E402
+
+HEADINGS = ["Name", "Code"]
+
+
+def rows(count, corrected=None):
+    """Guests 1..count; the guest `corrected` has a new code."""
+    return [["Guest %d" % k, ("Q-%04d" if k == corrected else "P-%04d") % k] for k in range(1, count + 1)]
+
+
+def print_to(s, window, pdf, before_panel=None):
+    """Print (the default button) in the print window, the PDF file named in its panel; the codes
+    of every label, in the order of the pages."""
+    s.focus(window)
+    s.key("Return")
+    if before_panel:
+        before_panel(s)
+    panel = s.wait_for_window("^Print to File")
+    s.focus(panel)
+    s.key("ctrl+a")
+    s.type_text(pdf)
+    s.key("Return")
+    s.wait_for_window_gone("^Print to File")
+
+    def readable():
+        return os.path.exists(pdf) and subprocess.run(
+            ["pdfinfo", pdf], capture_output=True, timeout=60).returncode == 0
+    s.wait_until(readable, "a readable PDF at %s" % pdf, 60)
+    pages = pdf[:-4] + "-page"
+    subprocess.run(["pdftoppm", "-r", "150", "-png", pdf, pages], check=True, timeout=120)
+    codes = []
+    for png in sorted(p for p in os.listdir(os.path.dirname(pdf)) if p.startswith(os.path.basename(pages))):
+        r = subprocess.run(["ZXingReader", "-format", "QRCode", os.path.join(os.path.dirname(pdf), png)],
+                           capture_output=True, text=True, timeout=60)
+        codes += re.findall(r'"([PQ]-\d{4})"', r.stdout)
+    return codes
+
+
+def load_again(s):
+    """The question before printing: Return answers Load Again."""
+    box = s.wait_until(s.question_box, "the question about the changed workbook")
+    check(not s.find_window("^Print to File"), "the file panel opened before the question")
+    s.screenshot_painted("print-changed-question", box)
+    s.focus(box)
+    s.key("Return")
+    s.wait_for_window_gone(".", window=box)
+
+
+def main():
+    work = tempfile.mkdtemp(prefix="tessaly-print-changed-")
+    try:
+        book = os.path.join(work, "people.xlsx")
+        write_workbook(book, HEADINGS, rows(3))
+        design = os.path.join(work, "party.dcard")
+        new_design(design, "--qr-column", "Code")
+
+        # No print system answers: the PDF file is the one printer.
+        env = {"CUPS_SERVER": os.path.join(work, "no-cups.sock")}
+        with Session("print_changed_workbook", args=[design], env=env) as s:
+            dialog = open_details(s)
+            load_workbook(s, dialog, book, "people")
+            bind_email_to_third_column(s, dialog)
+
+            s.focus()
+            s.key("ctrl+p")
+            window = s.wait_for_window("^Print$")
+            s.focus(window)
+            set_three_rows_of_two(s, "print-changed-before")
+            first = print_to(s, window, os.path.join(work, "first.pdf"))
+            check(sorted(first) == [r[1] for r in rows(3)], "the first sheets read %s" % first)
+
+            # Fixed on disk while the window stays open: guest 2's code, and guests 4 and 5.
+            write_workbook(book, HEADINGS, rows(5, corrected=2))
+            second = print_to(s, window, os.path.join(work, "second.pdf"), before_panel=load_again)
+            s.screenshot_painted("print-changed-after", window)
+            check(sorted(second) == sorted(r[1] for r in rows(5, corrected=2)),
+                  "the sheets after Load Again read %s" % second)
+            close_print_window_and_quit(s, window)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    print("print_changed_workbook: ok")
+
+
+if __name__ == "__main__":
+    main()
