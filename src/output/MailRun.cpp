@@ -352,6 +352,7 @@ MailRun::Outline MailRun::plan(QStringList *recipients, QString *fileName)
         choices.useSeries = m_request.useSeries;
         choices.useExcel = m_request.useExcel;
         choices.sides = RunPlan::sidesOfCode(m_request.side);
+        choices.leaveOutBlank = m_request.leaveOutBlank;
         // One card a recipient: the rows past the last recipient go to nobody.
         if (o.batch && m_request.spread == Spread::OnePerRecipient)
             choices.most = r;

@@ -40,6 +40,7 @@ public:
         double dpi = 150;
         // The design with its data (card mode); the run leaves out sources whose box is unticked.
         std::shared_ptr<const RunPlan> plan;
+        bool leaveOutBlank = false; // rows whose every value the card is filled with is empty
     };
 
     // What became of the messages meant for one recipient.
@@ -99,6 +100,9 @@ public:
         std::shared_ptr<const RunPlan> cards;
     };
     Outline outline();
+    // Leaves out the rows whose every value the card is filled with is empty, as the check's
+    // question offers: they make no message.
+    void leaveOutBlankCards() { m_request.leaveOutBlank = true; }
 
     // Checks the entries; on a refusal nothing is sent and the result says why. Then sends.
     Result run();

@@ -210,11 +210,12 @@ void ExportSheet::Export_Button()
     options.combined = options.side == ExportSide::Both && export_combined_image_chk->isChecked();
     options.extension = extension();
     options.dpi = chosenDpi();
-    const std::shared_ptr<const RunPlan> plan =
+    const std::shared_ptr<const RunPlan> plan = RunStart::mayBegin(
         design->with(RunPlan::Choices()
                          .withSources(Export_with_batch_chk->isChecked(), Export_with_excel_chk->isChecked())
-                         .withSides(options.side));
-    if (!RunStart::mayBegin(*plan, options.threads))
+                         .withSides(options.side)),
+        options.threads);
+    if (!plan)
         return;
     m_host.exportSidesChosen(m_side, export_combined_image_chk->isChecked());
 

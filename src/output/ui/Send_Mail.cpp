@@ -247,14 +247,22 @@ void Send_Mail::Send_Button()
     progress.Stop_SMS_Sending_Now = false;
     const std::shared_ptr<MailTransport> transport = m_transport;
     MailRun run(request(storedSettings()), *transport, progress, hooks);
-    const MailRun::Outline outline = run.outline();
+    MailRun::Outline outline = run.outline();
     if (!outline.refusal.isEmpty()) {
         Show_MessageBox(outline.refusal);
         return;
     }
     // Every card to every recipient may be many more messages than the window shows: said first.
-    if (outline.cards && !RunStart::mayBegin(*outline.cards, 0, MailRun::scaleText(outline)))
-        return;
+    if (outline.cards) {
+        const std::shared_ptr<const RunPlan> cards =
+            RunStart::mayBegin(outline.cards, 0, MailRun::scaleText(outline));
+        if (!cards)
+            return;
+        if (cards->choices().leaveOutBlank) {
+            run.leaveOutBlankCards();
+            outline = run.outline();
+        }
+    }
     // The sheet counts messages, which a row sent to every recipient holds several of.
     progress.start(outline.planned);
     MailRun::Result result;
