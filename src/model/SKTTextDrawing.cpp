@@ -345,8 +345,10 @@ double SKTText::heightAsDrawn(const QString &text, const FontDescriptor &font, d
 QSizeF SKTText::naturalSize() const
 {
     // Laid out exactly as drawing lays it out, so that the frame it gives shows every line whole.
-    QTextLayout layout(drawnText(*this, textContentsForDrawing().text), drawingFont(*this),
+    const QFont font = drawingFont(*this);
+    QTextLayout layout(drawnText(*this, textContentsForDrawing().text), font,
                        const_cast<QPaintDevice *>(layoutDevice()));
+    setFaces(layout, font);
     const double height = layOut(layout, *this, 100000);
     double widest = 0;
     for (int i = 0; i < layout.lineCount(); ++i)

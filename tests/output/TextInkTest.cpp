@@ -261,7 +261,13 @@ TEST(TextInk, ShippedTemplatesAreWholeAndTheirExportWarnsOfNothing)
                                          .resourcePath = QStringLiteral(TESSALY_SOURCE_RESOURCES),
                                          .dataFolder = {}});
         EXPECT_EQ(OutputCheck::check(*RunPlan::make(design)).text().toStdString(), "") << name.toStdString();
-        expectWhole(design.front, design.cardArea, name);
+        // The texts that show the name; the others are the same on every card.
+        GraphicList named;
+        for (const GraphicPtr &g : design.front)
+            if (name == kNames.first() || g->control_ID == QStringLiteral("PARTY_TO") ||
+                g->control_ID == QStringLiteral("PARTY_FROM"))
+                named << g;
+        expectWhole(named, design.cardArea, name);
         expectWhole(design.back, design.cardArea, name);
     }
 }
@@ -277,7 +283,13 @@ TEST(TextInk, TheWizardsCardsAreNamedCutExactlyWhenThePixelsLoseInk)
     for (const QString &name : kNames) {
         design.front = InvitationLayout::makeObjects(invitationFor(name), design.cardArea.size());
         EXPECT_EQ(OutputCheck::check(*RunPlan::make(design)).text().toStdString(), "") << name.toStdString();
-        expectWhole(design.front, design.cardArea, name);
+        // The texts that show the name; the others are the same on every card.
+        GraphicList named;
+        for (const GraphicPtr &g : design.front)
+            if (name == kNames.first() || g->control_ID == QStringLiteral("PARTY_TO") ||
+                g->control_ID == QStringLiteral("PARTY_FROM"))
+                named << g;
+        expectWhole(named, design.cardArea, name);
         const auto from = std::find_if(design.front.begin(), design.front.end(), [](const GraphicPtr &g) {
             return g->control_ID == QStringLiteral("PARTY_FROM");
         });
