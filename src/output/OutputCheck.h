@@ -2,8 +2,8 @@
 // come out wrong, object by object, bound or not: blank cards, texts whose ink their box or the
 // card's edge cuts, characters no installed font can draw, barcodes that cannot be made or would
 // leave the card, pictures whose file is gone, columns the workbook lacks, formulas it never
-// computed and rows past the end of a shorter source. Each distinct value of an object is judged once, the
-// values spread over the run's threads.
+// computed and rows past the end of a shorter source. Each distinct value of an object is judged
+// once, the values spread over the run's threads.
 #pragma once
 
 #include "output/BatchFiller.h"

@@ -108,7 +108,7 @@ public:
     // What that object shows on a card's row: the row's value trimmed, "" past its source's end
     // or for a missing column; nothing when it shows what the design holds in this run.
     std::optional<QString> valueOf(bool back, int index, int row) const;
-    // Every object the run fills on the sides it outputs, shown or printed, is empty on the card
+    // Every object the run fills on the sides it outputs, visible and printed, is empty on the card
     // of that row (false when the run fills none: its cards show the design).
     bool blank(int row) const;
     // The number a card's row goes by in what the user reads: the number the sheet shows beside
