@@ -109,6 +109,7 @@ TEST(OutputCheck, NamesTheCardsThatWouldComeOutWrong)
     BatchFillSnapshot::Design d = workbookDesign({"Code"}, {{"A"}, {""}, {"B"}, {"C"}});
     d.dataFolder = tmp.path();
     d.front << text(QRectF(10, 10, 60, 20), DataSourceCode::Series, "mails");
+    d.front.last()->Text_contents().text = "a@b.c"; // the first row's, which fits, as the canvas shows it
     d.front << barcode(QPointF(10, 40), 0, 8, DataSourceCode::Series, "ean");          // EAN-13
     d.front << barcode(QPointF(215, 120), 1, 0, DataSourceCode::BindingColumn, {}, 1); // QR at the corner
     d.front << text(QRectF(10, 120, 100, 20), DataSourceCode::Series, "short");
