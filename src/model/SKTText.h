@@ -29,10 +29,10 @@ public:
     QSizeF naturalSizeAt(double width) const;
     // The height the text takes when drawn in `font` wrapped at `width` points, every line laid out.
     static double heightAsDrawn(const QString &text, const FontDescriptor &font, double width);
-    // Where drawing text as this object draws its own cuts it: nowhere, at the box (a line whose
-    // baseline falls below it or that runs past its side), or at the card's edge (card: the
-    // card's rectangle in the bounds' points; empty: none). A text far longer than any box shows
-    // is judged by its start.
+    // Where drawing text as this object draws its own cuts it: nowhere, at the box (ink of a glyph
+    // past the area the drawing clips to, or text past the lines it lays out), or at the card's
+    // edge (card: the card's rectangle in the bounds' points; empty: none). A text far longer
+    // than any box shows is judged by its start.
     enum class Cut { None, ByBox, ByCard };
     Cut cutOf(const QString &text, const QRectF &card = QRectF()) const;
     // The characters drawing `stored` as this object puts on the card (trimmed, in its letter

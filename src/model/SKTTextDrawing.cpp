@@ -8,8 +8,10 @@
 #include "platform/Units.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -177,8 +179,41 @@ QString measuredText(const QString &text)
     return out;
 }
 
-// The cut of a drawn text laid out in t's box, judged line by line: top to baseline, ink's left
-// to right.
+// What ink may pass an edge by before a card shows it cut: a tenth of a pixel at 600 dpi, which
+// no render shows.
+constexpr double InkSlack = 0.012;
+
+// Where a text's drawing may put ink: its box, and on either side as far as the canvas shows an
+// object past its bounds, so that a letter leaning or reaching past the side (an italic's last
+// letter, a serif) is drawn whole; lines that do not fit are cut at the bottom.
+QRectF inkArea(const QRectF &box)
+{
+    return box.adjusted(-SKTGraphicHandleHalfWidth, 0, SKTGraphicHandleHalfWidth, 0);
+}
+
+// Where drawing a glyph run puts ink, in the layout's points, judged against `area`: each glyph by
+// its outline, exact; one whose rough bounds lie well inside is not outlined.
+bool inkInside(const QGlyphRun &run, const QRectF &area)
+{
+    const QRawFont font = run.rawFont();
+    const QList<quint32> glyphs = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    // The rough bounds come from the font's metrics, which may be rounded to whole units.
+    const QRectF well = area.adjusted(1, 1, -1, -1);
+    const QRectF loose = area.adjusted(-InkSlack, -InkSlack, InkSlack, InkSlack);
+    for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i) {
+        const QRectF rough = font.boundingRect(glyphs.at(i));
+        if (rough.isEmpty() || well.contains(rough.translated(positions.at(i))))
+            continue;
+        const QRectF ink = font.pathForGlyph(glyphs.at(i)).boundingRect();
+        if (!ink.isEmpty() && !loose.contains(ink.translated(positions.at(i))))
+            return false;
+    }
+    return true;
+}
+
+// The cut of a drawn text laid out in t's box: the ink of every glyph drawing puts down, against
+// the area drawing clips it to and the card; text past the lines drawing lays out is never drawn.
 SKTText::Cut cutOfLines(const SKTText &t, const QString &drawn, const QRectF &card)
 {
     const QFont font = drawingFont(t);
@@ -186,18 +221,18 @@ SKTText::Cut cutOfLines(const SKTText &t, const QString &drawn, const QRectF &ca
     setFaces(layout, font);
     const QRectF box = t.bounds();
     layOut(layout, t, box.height());
-    constexpr double Slack = 0.5;
-    bool byCard = false;
-    for (int i = 0; i < layout.lineCount(); ++i) {
-        const QTextLine line = layout.lineAt(i);
-        const QRectF ink = line.naturalTextRect();
-        const double top = line.y(), baseline = line.y() + line.ascent();
-        if (baseline > box.height() + Slack || ink.left() < -Slack || ink.right() > box.width() + Slack)
+    if (layout.lineCount() > 0) {
+        const QTextLine last = layout.lineAt(layout.lineCount() - 1);
+        if (!drawn.mid(last.textStart() + last.textLength()).trimmed().isEmpty())
             return SKTText::Cut::ByBox;
-        if (!card.isEmpty())
-            byCard = byCard || box.left() + ink.left() < card.left() - Slack ||
-                     box.left() + ink.right() > card.right() + Slack ||
-                     box.top() + top < card.top() - Slack || box.top() + baseline > card.bottom() + Slack;
+    }
+    const QRectF inBox = inkArea(box).translated(-box.topLeft());
+    const QRectF onCard = card.translated(-box.topLeft());
+    bool byCard = false;
+    for (const QGlyphRun &run : layout.glyphRuns()) {
+        if (!inkInside(run, inBox))
+            return SKTText::Cut::ByBox;
+        byCard = byCard || (!card.isEmpty() && !inkInside(run, onCard));
     }
     return byCard ? SKTText::Cut::ByCard : SKTText::Cut::None;
 }
@@ -238,7 +273,7 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
     layOut(layout, *this, b.height());
 
     painter.save();
-    painter.setClipRect(b, Qt::IntersectClip);
+    painter.setClipRect(inkArea(b), Qt::IntersectClip);
     painter.setPen(txt_clr.value_or(QColor(0, 0, 0)));
     painter.setRenderHint(QPainter::TextAntialiasing);
     layout.draw(&painter, b.topLeft());

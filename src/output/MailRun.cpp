@@ -350,6 +350,7 @@ MailRun::Outline MailRun::outlineOf(QStringList *recipients, QString *fileName)
         o.batch = m_request.plan->isBatch();
         RunPlan::Choices choices = m_request.plan->choices();
         choices.sides = RunPlan::sidesOfCode(m_request.side);
+        choices.leaveOutBlank = m_request.leaveOutBlank;
         // One card a recipient: the rows past the last recipient go to nobody.
         if (o.batch && m_request.spread == Spread::OnePerRecipient)
             choices.most = r;

@@ -39,6 +39,7 @@ public:
         // The design with its data (card mode), under the sources the window's boxes chose: the
         // run is a batch when the plan is.
         std::shared_ptr<const RunPlan> plan;
+        bool leaveOutBlank = false; // rows whose every value the card is filled with is empty
     };
 
     // What became of the messages meant for one recipient.
@@ -98,6 +99,9 @@ public:
         std::shared_ptr<const RunPlan> plan;
     };
     Outline outline();
+    // Leaves out the rows whose every value the card is filled with is empty, as the check's
+    // question offers: they make no message.
+    void leaveOutBlankCards() { m_request.leaveOutBlank = true; }
 
     // Checks the entries; on a refusal nothing is sent and the result says why. Then sends.
     Result run();

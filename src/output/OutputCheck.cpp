@@ -88,6 +88,7 @@ public:
 
     OutputCheck::Report report()
     {
+        reportBlank();
         reportUncomputed();
         for (const Subject &s : m_subjects) {
             if (s.source)
@@ -107,9 +108,10 @@ private:
         if (s.source->missingColumn())
             return;
         QHash<QString, int> seen;
-        const int rows = std::min(s.source->rows, outputRows());
-        s.unitOfRow.assign(size_t(rows), -1);
-        for (int r = 0; r < rows; ++r) {
+        s.unitOfRow.assign(size_t(outputRows()), -1);
+        for (int r = 0; r < outputRows(); ++r) {
+            if (m_plan.sourceRow(r) >= s.source->rows)
+                continue;
             const QString value = m_plan.valueOf(back, index, r).value_or(QString());
             if (value.isEmpty())
                 continue;
@@ -176,6 +178,17 @@ private:
                 everyCard());
     }
 
+    // Cards on which every object the run fills is empty: a label sheet shows them as gaps.
+    void reportBlank()
+    {
+        RowTally blank;
+        for (int r = 0; r < outputRows(); ++r)
+            if (m_plan.blank(r))
+                blank.add(m_plan.rowNumber(r));
+        m_report.blankCards = blank.cards;
+        add(QStringLiteral("Blank cards: every value they are filled with is empty."), blank);
+    }
+
     // Each workbook column a filled object reads, over the cards whose cell there holds a formula
     // the workbook never computed: the card shows no true value, whichever object reads it.
     void reportUncomputed()
@@ -183,7 +196,6 @@ private:
         const UncomputedFormulas &marks = m_plan.design().excelUncomputed;
         if (marks.isEmpty())
             return;
-        const std::vector<UncomputedFormulas::Run> runs = marks.runs();
         QList<int> seen;
         for (const Subject &s : m_subjects) {
             const RunPlan::Binding *b = s.source;
@@ -191,13 +203,11 @@ private:
                 seen.contains(b->column))
                 continue;
             seen.append(b->column);
-            const qsizetype end = std::min(b->rows, outputRows());
             RowTally rows;
-            for (const UncomputedFormulas::Run &run : runs) {
-                if (run.column != b->column)
-                    continue;
-                for (qsizetype r = run.first; r <= run.last && r < end; ++r)
-                    rows.add(m_plan.rowNumber(int(r)));
+            for (int r = 0; r < outputRows(); ++r) {
+                const int row = m_plan.sourceRow(r);
+                if (row < b->rows && marks.contains(row, b->column))
+                    rows.add(m_plan.rowNumber(r));
             }
             add(QStringLiteral("The workbook's %1 holds formulas that were never computed: open and save the "
                                "workbook in a spreadsheet program first.")
@@ -206,57 +216,75 @@ private:
         }
     }
 
+    // What a filled object shows on the card of row r (from 0), "" for nothing.
+    const QString &shownOn(const Subject &s, int r) const
+    {
+        static const QString none;
+        const int unit = r < int(s.unitOfRow.size()) ? s.unitOfRow[size_t(r)] : -1;
+        return unit < 0 ? none : *m_units[size_t(unit)].value;
+    }
+
     void reportFilled(const Subject &s)
     {
         const RunPlan::Binding &b = *s.source;
+        const QString blank;
         if (b.missingColumn()) {
             // Named without its source: the sentence names the column.
             add(QStringLiteral("%1 is blank: the workbook has no %2.")
-                    .arg(OutputCheck::objectName(*s.object, s.back), b.named),
+                    .arg(OutputCheck::objectName(*s.object, s.back, nullptr, &blank), b.named),
                 everyCard());
             return;
         }
-        const QString name = OutputCheck::objectName(*s.object, s.back, &b);
         RowTally past;
-        for (int r = b.rows; r < outputRows(); ++r)
-            past.add(m_plan.rowNumber(r));
-        add(b.rows == 0 ? QStringLiteral("%1 is blank: its source gives no rows.").arg(name)
+        for (int r = 0; r < outputRows(); ++r)
+            if (m_plan.sourceRow(r) >= b.rows)
+                past.add(m_plan.rowNumber(r));
+        const QString unnamed = OutputCheck::objectName(*s.object, s.back, &b, &blank);
+        add(b.rows == 0 ? QStringLiteral("%1 is blank: its source gives no rows.").arg(unnamed)
                         : QStringLiteral("%1 is blank past %2 %3, where its source ends.")
-                              .arg(name, m_report.rowWord)
-                              .arg(m_plan.rowNumber(b.rows - 1)),
+                              .arg(unnamed, m_report.rowWord)
+                              .arg(m_plan.sourceRowNumber(b.rows - 1)),
             past);
+        // Each problem quotes the text of the first row it names.
         struct Found {
             int kind;
             QString what;
+            int firstRow;
             RowTally rows;
         };
         QList<Found> found;
         OutputProblems::Undrawable undrawable;
-        RowTally undrawableRows;
+        Found undrawableRows{0, {}, -1, {}};
         for (size_t r = 0; r < s.unitOfRow.size(); ++r) {
             if (s.unitOfRow[r] < 0)
                 continue;
             const Unit &unit = m_units[size_t(s.unitOfRow[r])];
             if (!unit.undrawable.isEmpty()) {
                 undrawable.add(unit.undrawable);
-                undrawableRows.add(m_plan.rowNumber(int(r)));
+                if (undrawableRows.firstRow < 0)
+                    undrawableRows.firstRow = int(r);
+                undrawableRows.rows.add(m_plan.rowNumber(int(r)));
             }
             for (const auto &[kind, what] : unit.findings) {
                 auto it =
                     std::find_if(found.begin(), found.end(), [&](const Found &f) { return f.what == what; });
                 if (it == found.end())
-                    it = found.insert(found.end(), {kind, what, {}});
+                    it = found.insert(found.end(), {kind, what, int(r), {}});
                 it->rows.add(m_plan.rowNumber(int(r)));
             }
         }
         std::stable_sort(found.begin(), found.end(),
                          [](const Found &a, const Found &b) { return a.kind < b.kind; });
+        const auto name = [&](int r) {
+            return OutputCheck::objectName(*s.object, s.back, &b, &shownOn(s, r));
+        };
         for (const Found &f : found)
-            add(name + QLatin1Char(' ') + f.what, f.rows);
+            add(name(f.firstRow) + QLatin1Char(' ') + f.what, f.rows);
         // One problem whichever rows bring which characters: the font is the object's.
         if (!undrawable.isEmpty())
-            add(name + QLatin1Char(' ') + OutputProblems::undrawableProblem(*s.object, undrawable),
-                undrawableRows);
+            add(name(undrawableRows.firstRow) + QLatin1Char(' ') +
+                    OutputProblems::undrawableProblem(*s.object, undrawable),
+                undrawableRows.rows);
     }
 
     const RunPlan &m_plan;
@@ -267,13 +295,14 @@ private:
 };
 } // namespace
 
-QString OutputCheck::objectName(const SKTGraphic &graphic, bool back, const RunPlan::Binding *source)
+QString OutputCheck::objectName(const SKTGraphic &graphic, bool back, const RunPlan::Binding *source,
+                                const QString *shown)
 {
     QString kind = QStringLiteral("picture");
     if (graphic.kind() == SKTGraphic::Kind::Barcode) {
         kind = QStringLiteral("barcode");
     } else if (graphic.kind() == SKTGraphic::Kind::Text) {
-        const QString words = Trim_Str(graphic.textContentsForDrawing().text).simplified();
+        const QString words = Trim_Str(shown ? *shown : graphic.textContentsForDrawing().text).simplified();
         kind = words.isEmpty() ? QStringLiteral("text")
                                : QStringLiteral("text \"%1\"")
                                      .arg(words.size() > 24 ? words.left(23) + QChar(0x2026) : words);
@@ -324,11 +353,12 @@ QString OutputCheck::Report::text(int most) const
             rows.append(QString::number(r));
         if (p.cards > p.firstRows.size())
             rows.append(QStringLiteral("…"));
-        parts.append(QStringLiteral("%1\n%2 of %3 cards (%4s %5)")
+        parts.append(QStringLiteral("%1\n%2 of %3 cards (%4%5 %6)")
                          .arg(p.what)
                          .arg(p.cards)
                          .arg(totalCards)
-                         .arg(rowWord, rows.join(QStringLiteral(", "))));
+                         .arg(rowWord, rows.size() == 1 ? QString() : QStringLiteral("s"),
+                              rows.join(QStringLiteral(", "))));
     }
     return parts.join(QStringLiteral("\n\n"));
 }

@@ -76,6 +76,21 @@ RunPlan::RunPlan(std::shared_ptr<const Sources> sources, const Choices &choices)
     m_counts.Use_Excel_Binding_Values = m_offered.Use_Excel_Binding_Values && choices.useExcel;
     BatchRowCounter::Get_total_Card_count(m_counts, m_sources->series,
                                           int(m_sources->design.excelRows.size()));
+    for (const bool back : {false, true}) {
+        if (back ? !outputsBack() : !outputsFront())
+            continue;
+        const GraphicList &side = back ? design().back : design().front;
+        for (int i = 0; i < side.size(); ++i)
+            if (fills(back, i) && side.at(i)->ctrl_is_visible && side.at(i)->print_object == 0)
+                m_filled.append({back, i});
+    }
+    if (choices.leaveOutBlank && isBatch()) {
+        auto kept = std::make_shared<QList<int>>();
+        for (int r = 0; r < m_counts.Total_Batch_Excel_Card; ++r)
+            if (!blankSource(r))
+                kept->append(r);
+        m_kept = std::move(kept);
+    }
 }
 
 std::shared_ptr<const RunPlan> RunPlan::make(const Design &design, const Choices &choices)
@@ -133,6 +148,11 @@ bool RunPlan::bindsData() const
     return bound(m_sources->front) || (backTakesPart() && bound(m_sources->back));
 }
 
+int RunPlan::cardCount() const
+{
+    return m_kept ? int(m_kept->size()) : m_counts.Total_Batch_Excel_Card;
+}
+
 int RunPlan::outputCount() const
 {
     if (!isBatch())
@@ -173,14 +193,36 @@ bool RunPlan::fills(bool back, int index) const
            (source == Binding::Source::Column && usesExcel());
 }
 
-std::optional<QString> RunPlan::valueOf(bool back, int index, int row) const
+int RunPlan::sourceRow(int row) const
+{
+    return m_kept && row >= 0 && row < m_kept->size() ? m_kept->at(row) : row;
+}
+
+std::optional<QString> RunPlan::valueOfSource(bool back, int index, int sourceRow) const
 {
     if (!fills(back, index))
         return std::nullopt;
     const Binding &b = binding(back, index);
     return Trim_Str(b.source == Binding::Source::Series
-                        ? m_sources->series.Get_sel_row_col_value_of_dataset(row, b.series)
-                        : cell(row, b.column));
+                        ? m_sources->series.Get_sel_row_col_value_of_dataset(sourceRow, b.series)
+                        : cell(sourceRow, b.column));
+}
+
+std::optional<QString> RunPlan::valueOf(bool back, int index, int row) const
+{
+    return valueOfSource(back, index, sourceRow(row));
+}
+
+bool RunPlan::blankSource(int sourceRow) const
+{
+    return !m_filled.isEmpty() && std::all_of(m_filled.begin(), m_filled.end(), [&](const auto &object) {
+        return valueOfSource(object.first, object.second, sourceRow).value_or(QString()).isEmpty();
+    });
+}
+
+bool RunPlan::blank(int row) const
+{
+    return blankSource(sourceRow(row));
 }
 
 bool RunPlan::numbersBySheet() const
@@ -191,6 +233,11 @@ bool RunPlan::numbersBySheet() const
 }
 
 int RunPlan::rowNumber(int row) const
+{
+    return sourceRowNumber(sourceRow(row));
+}
+
+int RunPlan::sourceRowNumber(int row) const
 {
     if (!numbersBySheet())
         return row + 1;

@@ -29,6 +29,8 @@ public:
         // The sides the run outputs; none: the design's own (the back only on a double-sided card).
         std::optional<ExportSide> sides;
         int most = -1; // cards the run outputs at most (a print's total, a card a recipient); -1: all
+        // Rows whose every value the run fills an object with is empty make no card (blank()).
+        bool leaveOutBlank = false;
 
         Choices &withSources(bool series, bool excel)
         {
@@ -44,6 +46,11 @@ public:
         Choices &atMost(int cards)
         {
             most = cards;
+            return *this;
+        }
+        Choices &leavingOutBlank(bool leave = true)
+        {
+            leaveOutBlank = leave;
             return *this;
         }
     };
@@ -83,8 +90,9 @@ public:
     bool usesSeries() const { return m_counts.Use_Data_Sheet_Values; }
     bool usesExcel() const { return m_counts.Use_Excel_Binding_Values; }
     bool isBatch() const { return usesSeries() || usesExcel(); }
-    // Cards of the batch, the longest source used deciding; 0 without a batch.
-    int cardCount() const { return m_counts.Total_Batch_Excel_Card; }
+    // Cards of the batch, the longest source used deciding, less the blank rows left out; 0 without
+    // a batch.
+    int cardCount() const;
     // Cards the run outputs: the batch's first rows (at most `most`), else the design once.
     int outputCount() const;
     bool outputsFront() const;
@@ -94,13 +102,21 @@ public:
     const Binding &binding(bool back, int index) const;
     // Whether this run fills that object from a data source it uses.
     bool fills(bool back, int index) const;
-    // What that object shows on a data row (from 0): the row's value trimmed, "" past its source's
-    // end or for a missing column; nothing when it shows what the design holds in this run.
+    // A card's row is its place in the run (from 0); it is filled from the data row of the same
+    // place, unless blank rows are left out: then from the row sourceRow gives.
+    int sourceRow(int row) const;
+    // What that object shows on a card's row: the row's value trimmed, "" past its source's end
+    // or for a missing column; nothing when it shows what the design holds in this run.
     std::optional<QString> valueOf(bool back, int index, int row) const;
-    // The number a data row (from 0) goes by in what the user reads: the number the sheet shows
-    // beside it when the run reads the workbook and that is known, else its place from 1 (the
-    // series' numbering, which is the card's).
+    // Every object the run fills on the sides it outputs, visible and printed, is empty on the card
+    // of that row (false when the run fills none: its cards show the design).
+    bool blank(int row) const;
+    // The number a card's row goes by in what the user reads: the number the sheet shows beside
+    // its data row when the run reads the workbook and that is known, else the data row's place
+    // from 1 (the series' numbering, which is the card's).
     int rowNumber(int row) const;
+    // The same for a data row (from 0) itself.
+    int sourceRowNumber(int sourceRow) const;
     // What reports call a row so numbered: "row", or "sheet row" when the numbers are the sheet's
     // while a series fills cards too, whose rows the user numbers otherwise.
     QString rowWord() const;
@@ -116,9 +132,15 @@ private:
     RunPlan(std::shared_ptr<const Sources> sources, const Choices &choices);
     QString cell(int row, int column) const;
     bool numbersBySheet() const;
+    std::optional<QString> valueOfSource(bool back, int index, int sourceRow) const;
+    bool blankSource(int sourceRow) const;
 
     std::shared_ptr<const Sources> m_sources;
     Choices m_choices;
     BatchCounts m_offered; // every source the design binds
     BatchCounts m_counts;  // the sources this run uses
+    // The objects (side, index) whose values can make a card blank: filled, shown and printed.
+    QList<std::pair<bool, int>> m_filled;
+    // The data rows of the cards when blank rows are left out; null: every row, in place.
+    std::shared_ptr<const QList<int>> m_kept;
 };

@@ -2,7 +2,8 @@
 """The check before an export, as a user meets it: a saved design with a text typed by hand that its
 box cuts, a picture whose file has gone since, and a QR Code bound to a three-row series. Opening
 it names the missing picture; File > Export asks, before any folder is asked for, with both named; Yes exports every card, and the
-title shows no unsaved change afterwards."""
+title shows no unsaved change afterwards. Then a QR Code bound to a series with two empty rows of four:
+the question names the blank cards by their rows, and its default answer exports the other two."""
 
 import glob
 import os
@@ -87,9 +88,41 @@ def main():
             # Nothing to save: Ctrl+Q ends the program without the save question.
             status = s.quit(unasked="quitting asked to save changes after the export")
             check(status == 0, "exit status %s" % status)
+        blank_cards(work, data, dataset)
     finally:
         shutil.rmtree(work, ignore_errors=True)
     print("check_before_export: ok")
+
+
+def blank_cards(work, data, dataset):
+    with open(os.path.join(dataset, "gaps.txt"), "w") as f:
+        f.write("G-1\n\n\nG-4")
+    design = os.path.join(work, "gaps.dcard")
+    made = subprocess.run([cardtool_path(), "design-hand", design, "--qr-series", "gaps"],
+                          capture_output=True, text=True, timeout=60)
+    check(made.returncode == 0, "cardtool design-hand failed: %s" % made.stderr)
+    blank = "Blank cards: every value they are filled with is empty.\n2 of 4 cards (rows 2, 3)"
+    with Session("check_before_export_blank", args=[design], env={"XDG_DATA_HOME": data}) as s:
+        s.wait_until(lambda: s.xdotool("getwindowname", s.window).startswith("gaps.dcard"), "the opened design")
+        s.focus()
+        s.key("alt+f", "e")
+        sheet = s.wait_for_window("^Export$")
+        s.focus(sheet)
+        s.key("Return")
+        check(s.wait_for_window_gone("^Export$", window=sheet), "the export sheet stayed open")
+        question = s.modal_window()
+        s.screenshot_painted("blank-cards-question", question)
+        s.wait_until(lambda: blank in program_log(s), "the blank cards in the log")
+        s.focus(question)
+        s.key("Return")  # the default: go on without the blank cards
+        out = os.path.join(work, "gaps-out")
+        os.makedirs(out)
+        s.choose_export_folder(out)
+        s.close_exported_files()
+        cards = sorted(os.path.basename(c) for c in glob.glob(os.path.join(out, "ZOLV Tessaly Greeting Card", "*")))
+        check(cards == ["Card_1.png", "Card_2.png"], "cards written without the blank ones: %s" % cards)
+        status = s.quit(unasked="quitting asked to save changes after the export")
+        check(status == 0, "exit status %s" % status)
 
 
 if __name__ == "__main__":

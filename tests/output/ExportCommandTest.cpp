@@ -203,7 +203,7 @@ TEST(ExportCommand, SaysWhichCardsWouldComeOutWrong)
         {"export", design, "--data", tmp.filePath("DataSet"), "--to", tmp.filePath("out"), "--dpi", "72"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(
-        r.err.contains("cardtool: export: The text \"Text here\" on the front (series \"names\") does not "
+        r.err.contains("cardtool: export: The text \"Guest 1\" on the front (series \"names\") does not "
                        "fit its box and is cut.\ncardtool: export: 3 of 3 cards (rows 1, 2, 3)\n"))
         << r.err.toStdString();
     EXPECT_TRUE(
@@ -253,6 +253,6 @@ TEST(ExportCommand, NamesTheCardsOfFormulasNeverComputedByTheSheetsRows)
     EXPECT_TRUE(
         r.err.contains("cardtool: export: The workbook's column \"QR\" holds formulas that were never "
                        "computed: open and save the workbook in a spreadsheet program first.\n"
-                       "cardtool: export: 1 of 3 cards (sheet rows 3)\n"))
+                       "cardtool: export: 1 of 3 cards (sheet row 3)\n"))
         << r.err.toStdString();
 }

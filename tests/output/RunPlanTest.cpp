@@ -201,3 +201,55 @@ TEST(RunPlan, RowsGoByTheSheetsNumbersWhenTheRunReadsTheWorkbook)
         EXPECT_EQ(plan->rowWord(), c.word) << c.what;
     }
 }
+
+// Rows whose every value the run fills is empty are blank; left out, the cards are the other rows,
+// each with its own values and sheet number, whichever sides and objects take part.
+TEST(RunPlan, BlankRowsLeftOutLeaveTheOtherRowsInOrder)
+{
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "notes", "n1\n\n\n\n\nn6");
+    RunPlan::Design d;
+    d.dataFolder = tmp.path();
+    d.excelTitles = {"Row", "Name"};
+    const QStringList names{"Ann", "", " ", "Bo", "", ""};
+    for (int r = 0; r < names.size(); ++r)
+        d.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(r + 1)},
+                                                   {"Column1", names[r]}};
+    d.excelSheetRows = {2, 3, 4, 5, 6, 7};
+    d.front << column(1, "Name");
+    GraphicPtr hidden = text(QRectF(0, 0, 100, 20), DataSourceCode::Series, "notes");
+    hidden->ctrl_is_visible = false;
+    d.front << hidden;
+    d.back << text(QRectF(0, 0, 100, 20), DataSourceCode::Series, "notes");
+    d.CARD_SIDE_STR = "2";
+    struct Case {
+        const char *what;
+        RunPlan::Choices choices;
+        QList<int> blank;   // rows (from 0) of the whole run that are blank
+        QStringList names;  // each card's name once blank rows are left out
+        QList<int> numbers; // and its sheet row
+    };
+    const Case cases[] = {
+        {"both sides: the back's notes keep rows 1 and 6", {}, {1, 2, 4}, {"Ann", "Bo", ""}, {2, 5, 7}},
+        {"the front alone: its hidden text counts for nothing",
+         RunPlan::Choices().withSides(ExportSide::Front),
+         {1, 2, 4, 5},
+         {"Ann", "Bo"},
+         {2, 5}},
+    };
+    for (const Case &c : cases) {
+        const auto plan = RunPlan::make(d)->with(c.choices);
+        QList<int> blank;
+        for (int r = 0; r < plan->cardCount(); ++r)
+            if (plan->blank(r))
+                blank << r;
+        EXPECT_EQ(blank, c.blank) << c.what;
+        const auto kept = plan->with(RunPlan::Choices(c.choices).leavingOutBlank());
+        ASSERT_EQ(kept->cardCount(), c.names.size()) << c.what;
+        for (int r = 0; r < kept->cardCount(); ++r) {
+            EXPECT_EQ(kept->valueOf(false, 0, r), c.names[r]) << c.what << " card " << r;
+            EXPECT_EQ(kept->rowNumber(r), c.numbers[r]) << c.what << " card " << r;
+            EXPECT_FALSE(kept->blank(r)) << c.what << " card " << r;
+        }
+    }
+}

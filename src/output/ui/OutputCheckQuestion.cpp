@@ -4,6 +4,7 @@
 #include "foundation/ui/PleaseWaitSheet.h"
 #include "foundation/ui/PleaseWait_Modeless.h"
 #include "output/OutputCheck.h"
+#include "platform/MessageService.h"
 
 #include <QApplication>
 
@@ -15,19 +16,47 @@ constexpr int LongRun = 200;
 constexpr int ProblemsShown = 8;
 } // namespace
 
-QString OutputCheckQuestion::problems(const RunPlan &plan, int threads)
+QStringList OutputCheckQuestion::answers(bool send, bool blankCards)
+{
+    QStringList buttons = send ? QStringList{QStringLiteral("&Send"), QStringLiteral("Cancel")}
+                               : QStringList{QStringLiteral("&Go On"), QStringLiteral("&Stop")};
+    if (blankCards)
+        buttons << (send ? QStringLiteral("Send &Without Blank Cards")
+                         : QStringLiteral("Go On &Without Blank Cards"));
+    return buttons;
+}
+
+OutputCheckQuestion::Answer OutputCheckQuestion::ask(const RunPlan &plan, int threads, const QString &scale)
 {
     const auto check = [&plan, threads] { return OutputCheck::check(plan, threads); };
     const OutputCheck::Report report =
         plan.outputCount() > LongRun ? runWithPleaseWait(QApplication::activeWindow(), check) : check();
-    if (report.isEmpty())
-        return {};
-    Show_NSLog_Message(report.text());
-    return QStringLiteral("Some cards would not come out right:\n\n") + report.text(ProblemsShown);
-}
-
-bool OutputCheckQuestion::goOn(const RunPlan &plan, int threads)
-{
-    const QString found = problems(plan, threads);
-    return found.isEmpty() || Show_YES_NO_MessageBox(found + QStringLiteral("\n\nDo you want to go on?"));
+    if (report.isEmpty() && scale.isEmpty())
+        return Answer::GoOn;
+    QStringList parts;
+    if (!scale.isEmpty())
+        parts << scale;
+    if (!report.isEmpty()) {
+        Show_NSLog_Message(report.text());
+        parts << QStringLiteral("Some cards would not come out right:\n\n") + report.text(ProblemsShown);
+    }
+    const bool send = !scale.isEmpty();
+    parts << (send ? QStringLiteral("Do you want to send them?") : QStringLiteral("Do you want to go on?"));
+    const QString question = parts.join(QStringLiteral("\n\n"));
+    // Leaving the blank cards out is offered while other cards remain, and is the default.
+    const bool blank = report.blankCards > 0 && report.blankCards < report.totalCards;
+    if (!blank) {
+        const bool goOn =
+            send ? MessageService::deliverChoice(question, answers(true, false), 0, 1).value_or(1) == 0
+                 : Show_YES_NO_MessageBox(question);
+        return goOn ? Answer::GoOn : Answer::Stop;
+    }
+    switch (MessageService::deliverChoice(question, answers(send, true), 2, 1).value_or(1)) {
+    case 0:
+        return Answer::GoOn;
+    case 2:
+        return Answer::LeaveOutBlank;
+    default:
+        return Answer::Stop;
+    }
 }

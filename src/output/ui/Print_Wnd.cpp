@@ -409,17 +409,25 @@ bool Print_Wnd::Execute_Printing(bool preview)
     print_result_id->clear();
     const std::shared_ptr<const RunPlan> plan = runPlan();
     m_layout.dataMode = plan->isBatch();
-    Printing_View view(m_layout, plainSides(plan), m_layout.dataMode ? plan : nullptr, cardSize());
     m_printer.setFullPage(true);
     m_printer.setCopyCount(int(Copies_Stepper->value()));
-    return preview ? runPreview(view, *plan) : printChecked(view, *plan);
+    if (!preview)
+        return printChecked(plan);
+    Printing_View view(m_layout, plainSides(plan), m_layout.dataMode ? plan : nullptr, cardSize());
+    return runPreview(view, plan);
 }
 
-bool Print_Wnd::printChecked(Printing_View &view, const RunPlan &plan)
+bool Print_Wnd::printChecked(const std::shared_ptr<const RunPlan> &asked)
 {
     // The cards are checked before anything is printed; a preview only shows them.
-    if (!RunStart::mayBegin(plan))
+    const std::shared_ptr<const RunPlan> plan = RunStart::mayBegin(asked);
+    if (!plan)
         return false;
+    // Blank cards left out leave no empty labels behind them.
+    PrintLayout layout = m_layout;
+    if (layout.dataMode)
+        layout.Total_Label = std::min(layout.Total_Label, plan->outputCount());
+    Printing_View view(layout, plainSides(plan), layout.dataMode ? plan : nullptr, cardSize());
     return printSheets(view);
 }
 
@@ -448,7 +456,7 @@ Printing_View::Sides Print_Wnd::plainSides(const std::shared_ptr<const RunPlan> 
     return sides;
 }
 
-bool Print_Wnd::runPreview(Printing_View &view, const RunPlan &plan)
+bool Print_Wnd::runPreview(Printing_View &view, const std::shared_ptr<const RunPlan> &plan)
 {
     QPrintPreviewDialog dialog(&m_printer, this);
     const QString note = m_layout.fitNote();
@@ -475,7 +483,7 @@ bool Print_Wnd::runPreview(Printing_View &view, const RunPlan &plan)
         });
     }
     ModalRunner::exec(dialog);
-    return printAfter ? printChecked(view, plan) : true;
+    return printAfter ? printChecked(plan) : true;
 }
 
 bool Print_Wnd::printSheets(Printing_View &view)

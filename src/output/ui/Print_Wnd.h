@@ -122,10 +122,10 @@ private:
     // What every label shows when no data rows fill them.
     Printing_View::Sides plainSides(const std::shared_ptr<const RunPlan> &plan) const;
     // The preview of the sheets; its Print prints them all here.
-    bool runPreview(Printing_View &view, const RunPlan &plan);
+    bool runPreview(Printing_View &view, const std::shared_ptr<const RunPlan> &plan);
     // Every sheet to the printer, or to a PDF file chosen now, once the run may start; says where
     // the file went.
-    bool printChecked(Printing_View &view, const RunPlan &plan);
+    bool printChecked(const std::shared_ptr<const RunPlan> &plan);
     bool printSheets(Printing_View &view);
     // The progress of a run of `sheets`, which notes the sheets printed and a cancel.
     Printing_View::SheetProgress sheetProgress(int sheets, bool *cancelled);

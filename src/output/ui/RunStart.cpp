@@ -1,6 +1,7 @@
 #include "output/ui/RunStart.h"
 
 #include "output/ExportPaths.h"
+#include "output/RunPlan.h"
 #include "output/ui/OutputCheckQuestion.h"
 #include "output/ui/OutputHost.h"
 #include "platform/MessageService.h"
@@ -14,23 +15,24 @@ std::shared_ptr<const RunPlan> RunStart::plan(OutputHost &host, const RunPlan::C
     return RunPlan::make(host.batchDesign(), choices);
 }
 
-bool RunStart::mayBegin(const RunPlan &plan, int threads, const QString &scale)
+std::shared_ptr<const RunPlan> RunStart::mayBegin(const std::shared_ptr<const RunPlan> &plan, int threads,
+                                                  const QString &scale)
 {
-    // Cards that would come out wrong.
-    if (scale.isEmpty())
-        return OutputCheckQuestion::goOn(plan, threads);
-    // A run larger than its window shows is named first, in the same question as the check's.
-    const QString problems = OutputCheckQuestion::problems(plan, threads);
-    QString question = scale;
-    if (!problems.isEmpty())
-        question += QStringLiteral("\n\n") + problems;
-    question += QStringLiteral("\n\nDo you want to send them?");
-    return MessageService::deliverChoice(question, sendAnswers(), 0, 1).value_or(1) == 0;
+    // Cards that would come out wrong, with a run larger than its window shows named first.
+    switch (OutputCheckQuestion::ask(*plan, threads, scale)) {
+    case OutputCheckQuestion::Answer::GoOn:
+        return plan;
+    case OutputCheckQuestion::Answer::LeaveOutBlank:
+        return plan->with(RunPlan::Choices(plan->choices()).leavingOutBlank());
+    case OutputCheckQuestion::Answer::Stop:
+        break;
+    }
+    return nullptr;
 }
 
 QStringList RunStart::sendAnswers()
 {
-    return {QStringLiteral("&Send"), QStringLiteral("Cancel")};
+    return OutputCheckQuestion::answers(true, false);
 }
 
 QStringList RunStart::earlierCardsAnswers()

@@ -22,10 +22,13 @@ public:
     // about.
     static std::shared_ptr<const RunPlan> plan(OutputHost &host, const RunPlan::Choices &choices = {});
 
-    // True when the run may start. threads: those of the run (0 every core). scale: what the run
-    // is about to do when that is more than its window shows ("This sends 3,000 messages ..."):
-    // then the question is asked whatever the check finds, and "Send" starts the run.
-    static bool mayBegin(const RunPlan &plan, int threads = 0, const QString &scale = {});
+    // The plan the run outputs when it may start: `plan`, or the same without its blank cards when
+    // the user chose to leave them out; null when it must not start. threads: those of the run (0
+    // every core). scale: what the run is about to do when that is more than its window shows
+    // ("This sends 3,000 messages ..."): then the question is asked whatever the check finds, and
+    // "Send" starts the run.
+    static std::shared_ptr<const RunPlan> mayBegin(const std::shared_ptr<const RunPlan> &plan,
+                                                   int threads = 0, const QString &scale = {});
     static QStringList sendAnswers(); // "Send", "Cancel"
 
     // Where a batch export into chosenFolder writes its cards. When the batch folder there holds

@@ -254,14 +254,21 @@ void Send_Mail::Send_Button()
     progress.Stop_SMS_Sending_Now = false;
     const std::shared_ptr<MailTransport> transport = m_transport;
     MailRun run(request(storedSettings()), *transport, progress, hooks);
-    const MailRun::Outline outline = run.outline();
+    MailRun::Outline outline = run.outline();
     if (!outline.refusal.isEmpty()) {
         Show_MessageBox(outline.refusal);
         return;
     }
     // Every card to every recipient may be many more messages than the window shows: said first.
-    if (outline.plan && !RunStart::mayBegin(*outline.plan, 0, MailRun::scaleText(outline)))
-        return;
+    if (outline.plan) {
+        const std::shared_ptr<const RunPlan> plan = RunStart::mayBegin(outline.plan, 0, MailRun::scaleText(outline));
+        if (!plan)
+            return;
+        if (plan->choices().leaveOutBlank) {
+            run.leaveOutBlankCards();
+            outline = run.outline();
+        }
+    }
     // The sheet counts messages, which a row sent to every recipient holds several of.
     progress.start(outline.planned);
     MailRun::Result result;

@@ -57,9 +57,8 @@ protected:
         return "Some cards would not come out right:\n\n" + problems + "\n\nDo you want to go on?";
     }
     const QString question =
-        checkQuestion(QStringLiteral("The text \"Text here\" on the front (series \"mails\") does not fit "
-                                     "its box and is cut.\n2 of 3 cards "
-                                     "(rows 2, 3)"));
+        checkQuestion(QStringLiteral("The text \"user12@example.org\" on the front (series \"mails\") does "
+                                     "not fit its box and is cut.\n2 of 3 cards (rows 2, 3)"));
 };
 
 TEST_F(RowCheckQuestion, ExportAsksAndNoWritesNothingYesWritesEveryCard)
@@ -103,7 +102,7 @@ TEST_F(RowCheckQuestion, PrintAndMailAskAndNoStartsNothing)
     print.Open_Print_Wnd();
     PrinterCatalog::setPdfFile(std::nullopt);
     QString ofTwo = question;
-    ofTwo.replace(QStringLiteral("2 of 3 cards (rows 2, 3)"), QStringLiteral("1 of 2 cards (rows 2)"));
+    ofTwo.replace(QStringLiteral("2 of 3 cards (rows 2, 3)"), QStringLiteral("1 of 2 cards (row 2)"));
     EXPECT_EQ(messages.questions(), QStringList{ofTwo});
     EXPECT_FALSE(QFileInfo::exists(pdf));
 
@@ -170,9 +169,99 @@ TEST_F(RowCheckQuestion, NamesCharactersNoFontDrawsAndFormulasNeverComputed)
     EXPECT_EQ(
         askedByDeclinedExport(d),
         QStringList{checkQuestion(
-            QStringLiteral("The workbook's column \"Total\" holds formulas that were never computed: open "
-                           "and save the workbook in a spreadsheet program first.\n1 of 2 cards (rows 3)\n\n"
+            QStringLiteral("Blank cards: every value they are filled with is empty.\n1 of 2 cards (row 3)\n\n"
+                           "The workbook's column \"Total\" holds formulas that were never computed: open "
+                           "and save the workbook in a spreadsheet program first.\n1 of 2 cards (row 3)\n\n"
                            "The text \"Party %1\" on the front has characters no font here can draw: %1 "
                            "(U+17000).\n2 of 2 cards (rows 2, 3)")
                 .arg(tangut))});
+}
+
+namespace
+{
+// Two names in a workbook whose formatted rows below them are empty, one holding a space; a typed
+// text on every card tells the cards made apart from the labels left blank.
+BatchFillSnapshot::Design twoNamesAndBlankRows()
+{
+    BatchFillSnapshot::Design d;
+    d.frontPage.Card_Size = QSizeF(243, 154);
+    d.excelTitles = QStringList{"Row", "Name"};
+    const QStringList names{"Ann", "Bo", "", "", " "};
+    for (int r = 0; r < names.size(); ++r) {
+        d.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(r + 1)},
+                                                   {"Column1", names[r]}};
+        d.excelSheetRows << r + 2;
+    }
+    GraphicPtr name = batchtest::text(QRectF(10, 60, 200, 30), DataSourceCode::BindingColumn, {}, 1);
+    name->excel_col_title = QStringLiteral("Name");
+    GraphicPtr party = batchtest::text(QRectF(10, 10, 200, 30), DataSourceCode::Fixed);
+    party->Text_contents().text = QStringLiteral("Party");
+    d.front << name << party;
+    return d;
+}
+} // namespace
+
+// Blank cards are named by their count and sheet rows; export, print and mail leave them out when
+// asked to, and make every card when told to go on.
+TEST_F(RowCheckQuestion, BlankCardsAreNamedAndLeftOutOfExportPrintAndMail)
+{
+    const QString blank = QStringLiteral(
+        "Some cards would not come out right:\n\nBlank cards: every value they are filled with "
+        "is empty.\n3 of 5 cards (rows 4, 5, 6)\n\n");
+    FakeHost host(twoNamesAndBlankRows());
+    ExportSheet sheet(host, &host.window);
+    const QString chosen = tempPath("out");
+    QDir().mkpath(chosen);
+    for (const int answer : {2, 0}) {
+        messages.clear();
+        messages.queueChoices({answer});
+        files.answers = {chosen};
+        modalScripts.push_back([&sheet](QDialog &) {
+            QTest::mouseClick(sheet.ok_button, Qt::LeftButton);
+            return sheet.result();
+        });
+        modalScripts.push_back([](QDialog &) { return 0; }); // the exported-files dialog
+        sheet.Export_Button();
+        EXPECT_EQ(messages.questions(), QStringList{blank + "Do you want to go on?"});
+        const QDir folder(QDir(chosen).filePath("ZOLV Tessaly Greeting Card"));
+        EXPECT_EQ(folder.entryList(QDir::Files).size(), answer == 2 ? 2 : 5) << answer;
+        modalScripts.clear();
+        QDir(folder).removeRecursively();
+    }
+
+    const QString pdf = tempPath("sheets.pdf");
+    PrinterCatalog::setPdfFile(pdf);
+    Print_Wnd print(host, &host.window);
+    messages.clear();
+    messages.queueChoices({2});
+    modalScripts.push_back([&](QDialog &) {
+        QTest::mouseClick(print.print_button, Qt::LeftButton);
+        return 0;
+    });
+    print.Open_Print_Wnd();
+    PrinterCatalog::setPdfFile(std::nullopt);
+    EXPECT_EQ(messages.questions(), QStringList{blank + "Do you want to go on?"});
+    const QString printed = testsupport::output("pdftotext", {pdf, "-"});
+    EXPECT_EQ(printed.count("Party"), 2) << printed.toStdString();
+    EXPECT_TRUE(printed.contains("Ann") && printed.contains("Bo")) << printed.toStdString();
+
+    messages.clear();
+    messages.queueChoices({2});
+    Preferences::sharedInstance().setsend_email_SenderEmail(QStringLiteral("cards@example.com"));
+    Preferences::sharedInstance().setsend_email_SMTP_server(QStringLiteral("smtp.example.com"));
+    auto transport = std::make_shared<mailtest::RecordingTransport>();
+    Send_Mail mail(host, &host.window);
+    mail.setTransport(transport);
+    modalScripts.push_back([&](QDialog &) {
+        mailtest::typeInto(mail.to_txt, QStringLiteral("guest@example.org"));
+        testsupport::clickIndicator(mail.send_with_excel_chk);
+        QTest::mouseClick(mail.send_button, Qt::LeftButton);
+        QTest::mouseClick(mail.close_button, Qt::LeftButton);
+        return mail.result();
+    });
+    mail.Open_Wnd();
+    EXPECT_EQ(messages.questions(),
+              QStringList{"This sends 5 messages to 1 recipient, one for each card.\n\n" + blank +
+                          "Do you want to send them?"});
+    EXPECT_EQ(transport->sent.size(), 2);
 }
