@@ -17,8 +17,6 @@ void SKTText::makeNaturalSize()
 QSet<QString> SKTText::keysForValuesToObserveForUndo() const
 {
     QSet<QString> keys = SKTGraphic::keysForValuesToObserveForUndo();
-    if (_contentsBeingChangedByScripting)
-        keys.insert(QStringLiteral("undoContents"));
     if (_boundsBeingChangedToMatchContents)
         keys.remove(SKTGraphicBoundsKey);
     return keys;

@@ -20,7 +20,6 @@ public:
     BatchFillSnapshot::Design batchDesign() override { return designOf(m_window); }
     void Refresh_Canvas() override;
     QString designName() override;
-    void exportSidesChosen(const QString &side, bool combined) override;
     QString designPath() override;
 
     // The window's design as a run reads it; the print command's check reads it too.

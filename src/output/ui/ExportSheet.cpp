@@ -216,7 +216,6 @@ void ExportSheet::Export_Button()
                          .withSides(options.side));
     if (!RunStart::mayBegin(*plan, options.threads))
         return;
-    m_host.exportSidesChosen(m_side, export_combined_image_chk->isChecked());
 
     QWidget *window = m_host.outputWindow();
     ExportProgress &progress = OutputState::instance().progress;
