@@ -134,7 +134,6 @@ private:
     OutputHost &m_host;
     std::shared_ptr<const RunPlan> m_design; // the design and its sources, read at opening
     PrintLayout m_layout;
-    WindowLook::KeptPlace m_place;
     QPrinter m_printer;
     QSizeF m_cardSize; // the design's card in points, exactly: the label's size and the preview's places
     bool m_loading = false;

@@ -18,7 +18,8 @@ bool RunStart::mayBegin(const RunPlan &plan, int threads, const QString &scale)
     if (!problems.isEmpty())
         question += QStringLiteral("\n\n") + problems;
     question += QStringLiteral("\n\nDo you want to send them?");
-    return MessageService::deliverChoice(question, sendAnswers(), 0, 1).value_or(1) == 0;
+    // So many messages go out only when Send is chosen: Return and Escape both cancel.
+    return MessageService::deliverChoice(question, sendAnswers(), 1, 1).value_or(1) == 0;
 }
 
 QStringList RunStart::sendAnswers()
