@@ -80,12 +80,14 @@ void WindowLook::KeptPlace::keep(const QWidget *window)
 
 namespace
 {
-// A window by its class and name, and for a plain one without a name by its title.
+// A window by its C++ class (which a class without Q_OBJECT has too) and name, and a plain dialog
+// without a name by its title. Never by a title its own class sets: the main window's changes
+// with the design.
 QString nameOf(const QWidget *window)
 {
-    // The C++ class, which a window class without Q_OBJECT has too.
-    QString name = QString::fromLatin1(typeid(*window).name()) + QLatin1Char('/') + window->objectName();
-    if (window->objectName().isEmpty())
+    const std::type_info &type = typeid(*window);
+    QString name = QString::fromLatin1(type.name()) + QLatin1Char('/') + window->objectName();
+    if (window->objectName().isEmpty() && (type == typeid(QDialog) || type == typeid(QWidget)))
         name += QLatin1Char('/') + window->windowTitle();
     return name;
 }
