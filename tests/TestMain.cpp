@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #ifdef TESSALY_TEST_UI
+#include "foundation/ui/WindowLook.h"
+
 #include <QApplication>
 using TestApp = QApplication;
 #else
@@ -15,5 +17,9 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     TestApp app(argc, argv);
+#ifdef TESSALY_TEST_UI
+    // Windows are placed as the program places them.
+    WindowLook::KeptPlaces::installOn(app);
+#endif
     return RUN_ALL_TESTS();
 }

@@ -323,7 +323,6 @@ bool CQR_Encode::SizeData(int nLevel, int nVersion, bool bAutoExtent, const char
     if (!lpsSource || nLevel < 0 || nLevel > 3 || nVersion < 0 || nVersion > kMaxVersion)
         return false;
     m_nLevel = nLevel;
-    m_nVersion_pass = nVersion == 0 ? 1 : nVersion;
     const int length = ncSource > 0 ? ncSource : static_cast<int>(std::strlen(lpsSource));
     if (length == 0 || length > kMaxSourceLength)
         return false;

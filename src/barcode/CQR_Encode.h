@@ -69,7 +69,6 @@ private:
 
     int m_nLevel = 0;
     int m_nVersion = 0;
-    int m_nVersion_pass = 0;
     int m_nMaskingNo = -1;
     int m_nSymbleSize = 0;
     bool m_bEci = false; // bytes outside ASCII: UTF-8 declared through ECI 26

@@ -13,12 +13,6 @@ namespace
 constexpr qint64 MostWorkbookBytes = qint64(16) << 30;
 } // namespace
 
-bool WorkbookFacts::sameRecord(const WorkbookFacts &o) const
-{
-    return size == o.size && modifiedMs == o.modifiedMs && sha256 == o.sha256 && loadedAt == o.loadedAt &&
-           sheet == o.sheet && firstRow == o.firstRow && columns == o.columns;
-}
-
 WorkbookFacts::Stamp WorkbookFacts::stampOf(const QString &path)
 {
     const QFileInfo info(path);
@@ -59,7 +53,7 @@ bool WorkbookFacts::needsHashing(const QString &path) const
     return now.exists() && now != stamp() && now != settled && now.size == size;
 }
 
-WorkbookFacts::Change WorkbookFacts::check(const QString &path)
+WorkbookFacts::Change WorkbookFacts::check(const QString &path) const
 {
     if (!isKnown())
         return Change::NothingToCompare;
@@ -75,10 +69,7 @@ WorkbookFacts::Change WorkbookFacts::check(const QString &path)
     const QByteArray hash = hashOf(path);
     if (hash.isEmpty())
         return Change::NothingToCompare;
-    if (hash != sha256)
-        return Change::Changed;
-    settled = now;
-    return Change::Same;
+    return hash == sha256 ? Change::Same : Change::Changed;
 }
 
 QString WorkbookFacts::loadedText() const

@@ -33,7 +33,6 @@ public:
 
     bool isKnown() const { return size >= 0 && !sha256.isEmpty(); }
     Stamp stamp() const { return {size, modifiedMs}; }
-    bool sameRecord(const WorkbookFacts &o) const;
 
     static Stamp stampOf(const QString &path);
     // The SHA-256 of a regular file's bytes in hex; empty when it cannot be read.
@@ -46,8 +45,9 @@ public:
     // size, other time); callers then show that they are busy.
     bool needsHashing(const QString &path) const;
     // Whether the file at path holds other bytes than when the rows were read. Nothing to compare
-    // without facts or without the file. A same-bytes answer after hashing is settled.
-    Change check(const QString &path);
+    // without facts or without the file. Asking changes nothing: a caller that hashed and found
+    // the same bytes settles that stamp itself.
+    Change check(const QString &path) const;
     // The user goes on with the rows as loaded: this state of the file is not asked about again.
     void settle(const QString &path) { settled = stampOf(path); }
 

@@ -2,7 +2,6 @@
 
 QString &Project_File_Name = EditorState::instance().Project_File_Name;
 QString &Start_Card_Option = EditorState::instance().Start_Card_Option;
-QString &export_card_side = EditorState::instance().export_card_side;
 
 EditorState &EditorState::instance()
 {

@@ -14,8 +14,6 @@ public:
     {
         Project_File_Name.clear();
         Start_Card_Option.clear();
-        export_card_side = SideCode::Front;
-        export_combined_image = false;
     }
 
     // Path of the current design file; empty while the design is unsaved. GUI thread only.
@@ -23,10 +21,6 @@ public:
 
     // How the start window left: "T" template, "W" wizard, "L" a design file opened; "" cancelled.
     QString Start_Card_Option;
-    // Side the export writes ("BOTH", "F", "B") and whether both sides go into one picture; the
-    // export sheet and the template export share them, and they stay as last set.
-    QString export_card_side = SideCode::Front;
-    bool export_combined_image = false;
 
     // File name extension of design files.
     static QString design_file_EXT() { return QStringLiteral("dcard"); }
@@ -37,4 +31,3 @@ private:
 
 extern QString &Project_File_Name;
 extern QString &Start_Card_Option;
-extern QString &export_card_side;

@@ -22,8 +22,6 @@ void SKTText::makeNaturalSize(const QRectF &card)
 QSet<QString> SKTText::keysForValuesToObserveForUndo() const
 {
     QSet<QString> keys = SKTGraphic::keysForValuesToObserveForUndo();
-    if (_contentsBeingChangedByScripting)
-        keys.insert(QStringLiteral("undoContents"));
     if (_boundsBeingChangedToMatchContents)
         keys.remove(SKTGraphicBoundsKey);
     return keys;

@@ -58,7 +58,6 @@ public:
     void drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
                             bool isBeingCreateOrEdited) const override;
 
-    bool _contentsBeingChangedByScripting = false;
     bool _boundsBeingChangedToMatchContents = false;
 
 private:

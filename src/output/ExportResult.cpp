@@ -24,7 +24,9 @@ QString ExportResult::message() const
         }
         if (!notes.isEmpty())
             return count + noteText;
-        return QStringLiteral("Card has been exported successfully.\n") + count;
+        const QString made = written > 1 ? QStringLiteral("Cards have been exported successfully.\n")
+                                         : QStringLiteral("Card has been exported successfully.\n");
+        return made + count;
     }
     QString text;
     if (outOfSpace)

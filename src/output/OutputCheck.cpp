@@ -1,8 +1,8 @@
 #include "output/OutputCheck.h"
 
 #include "foundation/StringUtils.h"
+#include "foundation/ThreadSpread.h"
 #include "output/OutputProblems.h"
-#include "output/ThreadSpread.h"
 
 #include <QHash>
 

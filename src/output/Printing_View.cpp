@@ -3,8 +3,8 @@
 #include "canvas/SKTRenderingView.h"
 #include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/ThreadSpread.h"
 #include "output/BatchCardRenderer.h"
-#include "output/ThreadSpread.h"
 #include "platform/PdfFontNames.h"
 #include "platform/PdfToUnicode.h"
 #include "platform/Units.h"
@@ -49,7 +49,6 @@ OpResult Printing_View::paint(QPagedPaintDevice &device, bool preview, const She
                               int copies)
 {
     barcode_counter = 0;
-    count = 0;
     const int oneCopy = numberOfPages(preview);
     copies = std::max(1, copies);
     const int sheets = oneCopy * copies;
@@ -73,7 +72,6 @@ OpResult Printing_View::paint(QPagedPaintDevice &device, bool preview, const She
             device.newPage();
         if (sheet % oneCopy == 0) {
             barcode_counter = 0;
-            count = 0;
         }
         drawSheet(painter, sheet % oneCopy);
     }
@@ -175,7 +173,6 @@ void Printing_View::drawSheet(QPainter &painter, int sheet)
             if (side == SideCode::Both && s.back)
                 drawLabelSide(painter, places.second.topLeft(), *s.back);
         }
-        count = label.index + 1;
         ++barcode_counter;
     }
 }

@@ -76,7 +76,6 @@ public:
     QSizeF cardSize() const { return m_cardSize; }
 
     int barcode_counter = 0; // labels placed so far in this pass
-    int count = 0;           // data row of the next label
 
 private:
     // Fills the data rows of a sheet's labels ahead, on all cores; no side where a fill gave none.

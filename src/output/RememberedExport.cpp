@@ -1,7 +1,7 @@
 #include "output/RememberedExport.h"
 
+#include "foundation/KeptSettings.h"
 #include "foundation/Preferences.h"
-#include "output/KeptSettings.h"
 
 QString RememberedExport::settingsPath()
 {

@@ -1,7 +1,7 @@
 #include "output/RememberedPrintLayout.h"
 
+#include "foundation/KeptSettings.h"
 #include "foundation/Preferences.h"
-#include "output/KeptSettings.h"
 
 QString RememberedPrintLayout::settingsPath()
 {

@@ -63,7 +63,7 @@ def main():
             s.export_cards(out)
             batch = os.path.join(out, "ZOLV Tessaly Greeting Card")
             result = wait_for_result(s, 1)
-            check(result.startswith("Card has been exported successfully."), "first run: %r" % result)
+            check(result.startswith("Cards have been exported successfully."), "first run: %r" % result)
             s.close_exported_files()
             files = glob.glob(os.path.join(batch, "Card_*.png"))
             check(len(files) == ROWS, "%d cards written, %d expected" % (len(files), ROWS))

@@ -1,8 +1,8 @@
 #!/usr/bin/python3
-"""The Print and Barcode Properties windows open at the same place every time, under a window
-manager that frames them (openbox): Qt centres a dialog anew at each showing and counted a frame
-it did not know yet at the first, so later openings stood 20 pixels lower and a click a user
-remembered landed on another control."""
+"""Every window opens at the same place every time, under a window manager that frames them
+(openbox): Qt centres a dialog anew at each showing and counted a frame it did not know yet at the
+first, so later openings stood 20 pixels lower and a click a user remembered landed on another
+control."""
 
 import os
 import subprocess
@@ -45,8 +45,28 @@ def main():
                     return False
                 return True
             s.wait_until(framed, "openbox to frame the main window")
-            prints = placements(s, "^Print$", lambda: s.key("ctrl+p"))
-            check(len(set(prints)) == 1, "the Print window moved between openings: %s" % prints)
+            # Each window by its menu keys, the way a user opens it.
+            for title, keys in (("^Print$", ("ctrl+p",)), ("^Grid$", ("alt+a", "p")),
+                                ("^Export$", ("alt+f", "e")), ("^Import Series$", ("alt+d", "i")),
+                                ("^Template Name$", ("alt+f", "l")), ("^E-mail Settings$", ("alt+f", "i")),
+                                ("^Templates$", ("alt+f", "t")), ("^Image Library$", ("alt+t", "y"))):
+                seen = placements(s, title, lambda keys=keys: s.key(*keys))
+                check(len(set(seen)) == 1, "the %s window moved between openings: %s" % (title.strip("^$"), seen))
+
+            # A message box keeps the program's name whole in its title bar however short its text.
+            s.key("alt+f", "l")
+            name = s.wait_for_window("^Template Name$")
+            s.focus(name)
+            s.key("ctrl+a", "BackSpace", "Return")
+            box = s.wait_for_window("^Tessaly Greeting Designer$", other_than=(s.window,))
+            s.screenshot_painted("message-box", box)
+            s.focus(box)
+            s.key("Return")
+            s.wait_for_window_gone("^Tessaly Greeting Designer$", window=box)
+            s.focus(name)
+            s.key("Escape")
+            s.wait_for_window_gone("^Template Name$")
+            s.focus()
 
             card = s.screenshot("card")
             s.key("alt+t", "b")  # a barcode, opened with a double-click on its bars

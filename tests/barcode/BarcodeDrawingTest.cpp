@@ -5,6 +5,7 @@
 
 #include "barcode/BarcodeDrawing.h"
 #include "barcode/BarcodePicture.h"
+#include "barcode/BarcodeText.h"
 #include "barcode/ModuleGrid.h"
 
 #include <QPainter>
@@ -203,4 +204,35 @@ TEST(BarcodeDrawing, SymbolsAreSharpAndReadAt150And300Dpi)
                 << c.decoder.toStdString() << " " << dpi;
         }
     }
+}
+
+TEST(BarcodeDrawing, TextsInPixelsAreQtsOwnFillOfTheirOutline)
+{
+    // Texts are filled a few letters at a time for speed: every pixel as one fill of the whole
+    // outline gives it, for letters that overlap, touch, stand apart or come from fallback fonts,
+    // at several resolutions and spacings.
+    const QString texts[] = {QStringLiteral("K04271XZ"),
+                             QStringLiteral("AVAWAY ffi"),
+                             QStringLiteral("iiiiiiii"),
+                             QStringLiteral("WWMMWW"),
+                             QStringLiteral("\u0645\u0631\u062D\u0628\u0627 Ada"),
+                             QStringLiteral("\u4F60\u597D GIFT-2026")};
+    for (const QString &text : texts)
+        for (const double kern : {0.0, -1.0, 2.0})
+            for (const double dpi : {96.0, 150.0, 300.0, 600.0}) {
+                const FontDescriptor font{QStringLiteral("TimesNewRomanPSMT"), 10.0};
+                BarcodeDrawing drawing;
+                drawing.fillText(text, font, kern, QPointF(3.3, 12.7), Qt::black);
+                const double scale = dpi / 72.0;
+                const QSize pixels(int(140 * scale), int(20 * scale));
+                QImage whole(pixels, QImage::Format_ARGB32_Premultiplied);
+                whole.fill(Qt::white);
+                QPainter p(&whole);
+                p.setRenderHint(QPainter::Antialiasing);
+                p.scale(scale, scale);
+                p.fillPath(BarcodeText::outline(text, font, kern, QPointF(3.3, 12.7)), Qt::black);
+                p.end();
+                EXPECT_TRUE(paint(drawing, pixels, scale) == whole)
+                    << text.toStdString() << ", kern " << kern << ", " << dpi << " dpi";
+            }
 }

@@ -47,3 +47,22 @@ TEST(ReedSolomonTest, BlocksVanishAtTheGeneratorsRootsInBothFields)
     const std::vector<uint8_t> data{0x10, 0x20, 0x0C, 0x56};
     EXPECT_NE(ReedSolomon::qrCode().checkCodewords(data, 10), ReedSolomon(0x12D, 0).checkCodewords(data, 10));
 }
+
+TEST(ReedSolomonTest, EachFieldGivesTheStandardsWorkedExamples)
+{
+    const struct {
+        const char *name;
+        const ReedSolomon &rs;
+        std::vector<uint8_t> data, check;
+    } examples[] = {
+        // "01234567" as a QR Code 1-M symbol: numeric mode, 8 digits, padded to 16 codewords.
+        {"QR Code 1-M",
+         ReedSolomon::qrCode(),
+         {0x10, 0x20, 0x0C, 0x56, 0x61, 0x80, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11, 0xEC, 0x11},
+         {0xA5, 0x24, 0xD4, 0xC1, 0xED, 0x36, 0xC7, 0x87, 0x2C, 0x55}},
+        // "123456" as a 10 x 10 Data Matrix: three digit pairs (130 + pair).
+        {"Data Matrix 10 x 10", ReedSolomon::dataMatrix(), {142, 164, 186}, {114, 25, 5, 88, 102}},
+    };
+    for (const auto &e : examples)
+        EXPECT_EQ(e.rs.checkCodewords(e.data, int(e.check.size())), e.check) << e.name;
+}

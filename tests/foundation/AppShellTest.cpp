@@ -6,6 +6,7 @@
 #include "foundation/ui/MessageBoxService.h"
 #include "foundation/ui/Repeat_Image.h"
 #include "foundation/ui/VerticallyCenteredTextFieldCell.h"
+#include "foundation/ui/WindowLook.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -33,6 +34,9 @@ TEST(AppShell, MainWindowOpensAndQuitEndsWithZero)
 
 namespace
 {
+// Boxes too narrow for their whole title, by title.
+QStringList cutTitles;
+
 // Presses the button with the given text on the message box that is showing.
 void pressWhenShown(const QString &buttonText, QString *seenText, int tries = 200)
 {
@@ -44,6 +48,8 @@ void pressWhenShown(const QString &buttonText, QString *seenText, int tries = 20
             return;
         }
         *seenText = box->text();
+        if (box->width() < WindowLook::titleBarWidth(box))
+            cutTitles << box->windowTitle();
         for (QAbstractButton *b : box->buttons())
             if (b->text() == buttonText)
                 b->click();
@@ -53,6 +59,7 @@ void pressWhenShown(const QString &buttonText, QString *seenText, int tries = 20
 
 TEST(AppShell, MessageBoxServiceShowsRealBoxes)
 {
+    DesignerApplication::applyIdentity();
     MessageBoxService service;
     MessageService::install(&service);
     QString seen;
@@ -64,6 +71,9 @@ TEST(AppShell, MessageBoxServiceShowsRealBoxes)
     pressWhenShown(QStringLiteral("&OK"), &seen);
     Show_MessageBox(QStringLiteral("Done."));
     EXPECT_EQ(seen, QStringLiteral("\nDone."));
+    pressWhenShown(QStringLiteral("&OK"), &seen);
+    Show_TitledMessageBox(QStringLiteral("Save"), QStringLiteral("No."));
+    EXPECT_EQ(cutTitles, QStringList()); // short texts, yet the program's name whole in each title
     MessageService::uninstall(&service);
 }
 

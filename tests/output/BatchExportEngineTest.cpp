@@ -84,7 +84,7 @@ TEST(BatchExportEngine, SameFilesWhateverTheThreadCount)
     const ExportResult r6 = engine.Export_Batch_File(many.path(), 13, options, plainFactory());
     ASSERT_TRUE(r1.ok()) << r1.message().toStdString();
     ASSERT_TRUE(r6.ok()) << r6.message().toStdString();
-    EXPECT_EQ(r6.message(), "Card has been exported successfully.\n13 cards were written to " +
+    EXPECT_EQ(r6.message(), "Cards have been exported successfully.\n13 cards were written to " +
                                 ExportPaths::batchFolderPath(many.path()) + ".");
     EXPECT_EQ(r6.summaryLine(), "13 cards written, 0 failed");
     const QString f1 = ExportPaths::batchFolderPath(one.path());

@@ -336,9 +336,7 @@ std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o, const QRectF &card)
         dataText->setFocus();
         dataText->selectAll();
     }
-    m_place.restore(this);
     const int answer = ModalRunner::exec(*this);
-    m_place.keep(this);
     hide();
     if (answer != QDialog::Accepted || m_preview.isNull())
         return std::nullopt;

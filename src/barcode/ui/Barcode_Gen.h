@@ -5,7 +5,6 @@
 #include "barcode/BarcodeSettings.h"
 #include "barcode/ModuleGrid.h"
 #include "barcode/ui/BarcodeWindowLayout.h"
-#include "foundation/ui/WindowLook.h"
 #include "platform/FontDescriptor.h"
 #include "platform/Picture.h"
 
@@ -107,5 +106,4 @@ private:
     Picture m_preview;
     QRectF m_card;
     QString m_valueNote;
-    WindowLook::KeptPlace m_place;
 };

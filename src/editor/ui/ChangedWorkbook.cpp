@@ -94,8 +94,12 @@ void ChangedWorkbook::settle(SKTWindowController &window)
     if (table.rowCount() == 0 || !facts.isKnown())
         return;
     const auto check = [&facts, path] { return facts.check(path); };
+    // Taken before the bytes are read: a change while they are read gives another stamp, asked again.
+    const WorkbookFacts::Stamp seen = WorkbookFacts::stampOf(path);
     const WorkbookFacts::Change change =
         facts.needsHashing(path) && facts.size > QuickHashBytes ? runWithPleaseWait(&window, check) : check();
+    if (change == WorkbookFacts::Change::Same)
+        facts.settled = seen; // the same bytes under a new time are not read again
     if (change != WorkbookFacts::Change::Changed)
         return;
     const int answer = MessageService::deliverChoice(question(path, facts), answers(), 0, 1).value_or(1);

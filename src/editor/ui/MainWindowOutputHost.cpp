@@ -52,12 +52,6 @@ QString MainWindowOutputHost::designName()
     return name.isEmpty() ? QStringLiteral("card") : name;
 }
 
-void MainWindowOutputHost::exportSidesChosen(const QString &side, bool combined)
-{
-    export_card_side = side;
-    EditorState::instance().export_combined_image = combined;
-}
-
 QString MainWindowOutputHost::designPath()
 {
     return Project_File_Name;

@@ -21,7 +21,6 @@ public:
     void settleWorkbook() override;
     void Refresh_Canvas() override;
     QString designName() override;
-    void exportSidesChosen(const QString &side, bool combined) override;
     QString designPath() override;
 
     // The window's design as a run reads it; the print command's check reads it too.

@@ -75,7 +75,6 @@ public:
 
     Card_Property Front_card_Prop;
     Card_Property Back_card_Prop;
-    FontDescriptor All_Text_font_value_font; // the content font shown in All_Text_font_value
     // Personal details of the front, back and preview sides (the preview's only from Preview).
     User_Profile_Class Front_user_profile, Back_user_profile, TEMP_user_profile;
     // Mail settings copied at start-up (Get_Email_Details).

@@ -28,9 +28,6 @@ int TemplateCommands::Export_As_Template_Clicked(SKTWindowController &window, Wi
                                                             ExcelBindingTable::defaultInstance(),
                                                             doc.graphics(), doc.graphics_back());
     const auto plan = RunPlan::make(MainWindowOutputHost::designOf(window));
-    // The preview is both sides in one picture, and the export settings say so afterwards too.
-    export_card_side = SideCode::Both;
-    EditorState::instance().export_combined_image = true;
 
     const TemplateResult r =
         TemplateStore(folder).exportTemplate(Export_Template::export_template_name, items, plan);

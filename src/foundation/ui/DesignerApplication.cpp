@@ -4,6 +4,7 @@
 #include "foundation/FileUtils.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ProgramLog.h"
+#include "foundation/ui/WindowLook.h"
 
 #include <QSocketNotifier>
 
@@ -26,6 +27,7 @@ void onTerminationSignal(int)
 DesignerApplication::DesignerApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     applyIdentity();
+    WindowLook::KeptPlaces::installOn(*this);
 }
 
 void DesignerApplication::quitOnTerminationSignals()

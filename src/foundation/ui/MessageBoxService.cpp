@@ -1,8 +1,12 @@
 #include "foundation/ui/MessageBoxService.h"
 
+#include "foundation/ui/WindowLook.h"
+
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace
 {
@@ -11,6 +15,18 @@ void describe(QMessageBox &box, QMessageBox::Icon icon, const QString &text)
     box.setIcon(icon);
     box.setWindowTitle(QApplication::applicationDisplayName());
     box.setText(text);
+}
+
+// A message box takes the width of its text and buttons, so a short text left the program's name
+// in the title bar cut ("Tessaly Gre… g Designer"). A row as wide as the title keeps it whole;
+// added last, as the box lays itself out anew when its icon is set.
+int execWithWholeTitle(QMessageBox &box)
+{
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(
+            new QSpacerItem(WindowLook::titleBarWidth(&box), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+            grid->rowCount(), 0, 1, grid->columnCount());
+    return box.exec();
 }
 } // namespace
 
@@ -32,7 +48,7 @@ void MessageBoxService::showMessage(const QString &text)
     describe(box, QMessageBox::Information, text);
     // Every button carries a mnemonic, so Alt and its letter answer the box.
     box.addButton(QStringLiteral("&OK"), QMessageBox::AcceptRole);
-    box.exec();
+    execWithWholeTitle(box);
 }
 
 void MessageBoxService::showTitledMessage(const QString &title, const QString &text)
@@ -41,7 +57,7 @@ void MessageBoxService::showTitledMessage(const QString &title, const QString &t
     describe(box, QMessageBox::Warning, text);
     box.setWindowTitle(title);
     box.addButton(QStringLiteral("&OK"), QMessageBox::AcceptRole);
-    box.exec();
+    execWithWholeTitle(box);
 }
 
 bool MessageBoxService::askYesNo(const QString &text)
@@ -52,7 +68,7 @@ bool MessageBoxService::askYesNo(const QString &text)
     QPushButton *no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
-    box.exec();
+    execWithWholeTitle(box);
     return box.clickedButton() == yes;
 }
 
@@ -73,7 +89,7 @@ int MessageBoxService::askChoice(const QString &text, const QStringList &buttons
         box.setDefaultButton(made.at(defaultIndex));
     if (escapeIndex >= 0 && escapeIndex < made.size())
         box.setEscapeButton(made.at(escapeIndex));
-    box.exec();
+    execWithWholeTitle(box);
     // Escape and the title bar's close button click the escape button; a box closed any other
     // way counts as the escape button too.
     const qsizetype chosen = made.indexOf(qobject_cast<QPushButton *>(box.clickedButton()));

@@ -1,14 +1,19 @@
 #include "foundation/ui/WindowLook.h"
 
+#include <QCoreApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QMessageBox>
 #include <QPalette>
 #include <QPushButton>
 #include <QWidget>
 
 #include <algorithm>
+#include <typeinfo>
 
 QColor WindowLook::backgroundColor()
 {
@@ -49,13 +54,20 @@ QPoint originOf(const QWidget *window)
 
 void WindowLook::KeptPlace::restore(QWidget *window) const
 {
-    if (!m_offset)
+    // A window placed here before counts as moved, which keeps Qt from centring it; over a
+    // window where it has no place yet, it is centred as at a first opening.
+    static const char *const placed = "keptPlaceRestored";
+    if (!m_offset) {
+        if (window->property(placed).toBool())
+            window->setAttribute(Qt::WA_Moved, false);
         return;
+    }
     // setGeometry places the client area itself; it must not fix the size, which the window still
     // fits to what it shows when it opens.
     const bool sized = window->testAttribute(Qt::WA_Resized);
     window->setGeometry(QRect(originOf(window) + *m_offset, window->size()));
     window->setAttribute(Qt::WA_Resized, sized);
+    window->setProperty(placed, true);
 }
 
 void WindowLook::KeptPlace::keep(const QWidget *window)
@@ -64,6 +76,60 @@ void WindowLook::KeptPlace::keep(const QWidget *window)
     // first shown, and keeps its place once hidden).
     if (window->windowHandle())
         m_offset = window->geometry().topLeft() - originOf(window);
+}
+
+namespace
+{
+// A window by its C++ class (which a class without Q_OBJECT has too) and name, and a plain dialog
+// without a name by its title. Never by a title its own class sets: the main window's changes
+// with the design.
+QString nameOf(const QWidget *window)
+{
+    const std::type_info &type = typeid(*window);
+    QString name = QString::fromLatin1(type.name()) + QLatin1Char('/') + window->objectName();
+    if (window->objectName().isEmpty() && (type == typeid(QDialog) || type == typeid(QWidget)))
+        name += QLatin1Char('/') + window->windowTitle();
+    return name;
+}
+
+// The kind a window's place is kept for: the window and the window it opens over, as its place is
+// beside that one. A message box is its own window, centred on its text: no place is kept for it.
+QString kindOf(const QObject *watched)
+{
+    const auto *dialog = qobject_cast<const QDialog *>(watched);
+    if (!dialog || !dialog->isWindow() || qobject_cast<const QMessageBox *>(dialog))
+        return QString();
+    const QWidget *parent = dialog->parentWidget();
+    return nameOf(dialog) + QStringLiteral(" over ") + (parent ? nameOf(parent->window()) : QString());
+}
+} // namespace
+
+void WindowLook::KeptPlaces::installOn(QCoreApplication &app)
+{
+    const QString name = QStringLiteral("KeptPlaces");
+    if (app.findChild<QObject *>(name, Qt::FindDirectChildrenOnly))
+        return;
+    auto *places = new KeptPlaces(&app);
+    places->setObjectName(name);
+    app.installEventFilter(places);
+}
+
+bool WindowLook::KeptPlaces::eventFilter(QObject *watched, QEvent *event)
+{
+    // Filters see Show before the dialog centres itself (unless moved) and the window system maps it.
+    // A window manager's own showing and hiding (a minimised window brought back) moves nothing.
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::Show && type != QEvent::Hide) || event->spontaneous())
+        return false;
+    const QString kind = kindOf(watched);
+    if (kind.isEmpty())
+        return false;
+    auto *window = static_cast<QWidget *>(watched);
+    if (type == QEvent::Show)
+        m_places[kind].restore(window);
+    else
+        m_places[kind].keep(window);
+    return false;
 }
 
 void WindowLook::keepOver(QWidget *window, QWidget *parent)

@@ -2,10 +2,15 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
+#include <QObject>
 #include <QPoint>
+#include <QString>
 
 #include <optional>
 
+class QCoreApplication;
+class QEvent;
 class QHBoxLayout;
 class QPushButton;
 class QWidget;
@@ -27,9 +32,9 @@ void fitTitle(QWidget *window);
 // shows centred on its parent, and only while that parent is shown.
 void keepOver(QWidget *window, QWidget *parent);
 
-// Where a window kept for reuse stood, beside its parent, when it last closed. Qt centres a dialog
-// anew at each showing, by a size that changes with what it shows: kept, the window opens where it
-// opened before, so a click a user remembers lands on the same control.
+// Where a window stood, beside its parent, when it last closed. Qt centres a dialog anew at each
+// showing, by a size that changes with what it shows: kept, the window opens where it opened
+// before, so a click a user remembers lands on the same control.
 class KeptPlace
 {
 public:
@@ -40,5 +45,19 @@ public:
 
 private:
     std::optional<QPoint> m_offset; // from the parent's top-left corner, or the screen's
+};
+
+// The one rule every window of the program goes through, however it is shown: a dialog opens
+// where the last window of its kind stood when it closed. Installed on the application object.
+class KeptPlaces : public QObject
+{
+public:
+    explicit KeptPlaces(QObject *parent = nullptr) : QObject(parent) {}
+    // Installs one on the application, once.
+    static void installOn(QCoreApplication &app);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QHash<QString, KeptPlace> m_places; // by kind of window
 };
 } // namespace WindowLook

@@ -16,8 +16,8 @@ QString BatchRun::stopQuestion(Kind kind)
 QString BatchRun::stopEffect(Kind kind)
 {
     return kind == Kind::Export
-               ? QStringLiteral("The card being made is finished and kept with the cards written so far; no "
-                                "further card is made.")
+               ? QStringLiteral("The cards already being made, at most one on each thread, are finished and "
+                                "kept with the cards written so far; no further card is started.")
                : QStringLiteral("The message on its way is finished; no further message is sent.");
 }
 

@@ -221,7 +221,6 @@ void ExportSheet::Export_Button()
         options.threads);
     if (!plan)
         return;
-    m_host.exportSidesChosen(m_side, export_combined_image_chk->isChecked());
 
     QWidget *window = m_host.outputWindow();
     ExportProgress &progress = OutputState::instance().progress;

@@ -23,9 +23,6 @@ public:
     virtual void Refresh_Canvas() = 0;
     // The design's name without folder and extension, offered in the save panel.
     virtual QString designName() { return QStringLiteral("card"); }
-    // The sides an accepted export sheet chose ("BOTH", "F" or "B") and whether both go into one
-    // picture; the window keeps them as the last export settings.
-    virtual void exportSidesChosen(const QString &side, bool combined) {}
     // The design's file, empty while it has never been saved: file panels open beside it.
     virtual QString designPath() { return QString(); }
 };

@@ -165,9 +165,7 @@ int Print_Wnd::Open_Print_Wnd()
     Set_values_From_Printer();
     // The kept grid is fitted to the paper as if typed, and says so when it no longer fits.
     Check_Max_Cell_Value();
-    m_place.restore(this);
     const int code = ModalRunner::exec(*this);
-    m_place.keep(this);
     rememberLayout();
     return code;
 }
@@ -239,9 +237,9 @@ void Print_Wnd::Set_values_From_Printer()
         landscape ? QMarginsF(least.top(), least.right(), least.bottom(), least.left()) : least;
     m_layout.setMargins(paper, QRectF(m.left(), m.top(), paper.width() - m.left() - m.right(),
                                       paper.height() - m.top() - m.bottom()));
-    Size_id->setText(QString::asprintf("%.2f x %.2f",
-                                       double(PrintLayout::Points_to_MM_Convert(float(paper.width()))),
-                                       double(PrintLayout::Points_to_MM_Convert(float(paper.height())))));
+    // The paper's own size: its points are rounded to whole ones (A4 is 595 x 842).
+    const QSizeF paperMm = page.fullRect(QPageLayout::Millimeter).size();
+    Size_id->setText(QString::asprintf("%.2f x %.2f", paperMm.width(), paperMm.height()));
     Orient_ComboBox->setCurrentIndex(landscape ? 1 : 0);
     l_mar_id->setText(mm(m_layout.Left_Mar));
     r_mar_id->setText(mm(m_layout.Rite_Mar));

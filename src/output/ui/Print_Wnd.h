@@ -137,7 +137,6 @@ private:
     OutputHost &m_host;
     std::shared_ptr<const RunPlan> m_plan; // the design and its sources, read at opening and each run
     PrintLayout m_layout;
-    WindowLook::KeptPlace m_place;
     QPrinter m_printer;
     QSizeF m_cardSize; // the design's card in points, exactly: the label's size and the preview's places
     bool m_loading = false;

@@ -8,8 +8,8 @@
 #include "support/Workbooks.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QPlainTextEdit>
-
 #include <QTimeZone>
 
 namespace
@@ -154,4 +154,22 @@ TEST_F(ChangedWorkbookTest, AWorkbookThatCannotBeLoadedAgainSaysWhyAndKeepsTheRo
     modalScripts.push_back([](QDialog &) { return 0; });
     window->registry().open(WindowRegistry::Window::Export);
     EXPECT_EQ(messages.questions().size(), 1); // asked again only once the file changes again
+}
+
+TEST_F(ChangedWorkbookTest, AWorkbookSavedAgainUnchangedIsNotAskedAboutNorReadAgain)
+{
+    const QString design = boundDesign();
+    QFile file(book());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(
+        file.setFileTime(QDateTime::currentDateTime().addSecs(90), QFileDevice::FileModificationTime));
+    file.close();
+    const WorkbookFacts &facts = ExcelBindingTable::defaultInstance().sourceFacts;
+    open(design);
+    EXPECT_TRUE(messages.questions().isEmpty());
+    // Its bytes were compared once: the new time is known to hold the same bytes.
+    EXPECT_FALSE(facts.needsHashing(book()));
+    modalScripts.push_back([](QDialog &) { return 0; });
+    window->registry().open(WindowRegistry::Window::Export);
+    EXPECT_TRUE(messages.questions().isEmpty());
 }

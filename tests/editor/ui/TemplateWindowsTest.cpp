@@ -120,8 +120,6 @@ TEST_F(TemplateWindows, ExportAsTemplateWritesThePairAndKeepsTheDesignsOwnFile)
     EXPECT_EQ(Project_File_Name, own);
     EXPECT_EQ(window->windowTitle(), title);
     EXPECT_FALSE(QFileInfo::exists(own)); // the design's own file is not written by the export
-    EXPECT_EQ(export_card_side, SideCode::Both);
-    EXPECT_TRUE(EditorState::instance().export_combined_image);
 
     // Read from outside: plistlib takes the design file, identify sees both sides stacked.
     const QString design = userFile(QStringLiteral("T1.dcard"));

@@ -314,7 +314,7 @@ TEST_F(ExportSheetTest, BatchOfThreeRowsWritesBackThenFrontPerRowAndOpensTheFold
         [&](Open_Export_Log &log) {
             checkTitle = log._open_log_chk->text();
             EXPECT_EQ(log._open_log_message->text(),
-                      "Card has been exported successfully.\n3 cards were written to " +
+                      "Cards have been exported successfully.\n3 cards were written to " +
                           QDir(chosen).filePath("ZOLV Tessaly Greeting Card") + ".");
             EXPECT_TRUE(log._open_log_chk->isChecked());
             saveArtifact(&log, QStringLiteral("exported_files.png"));

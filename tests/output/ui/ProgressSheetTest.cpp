@@ -107,8 +107,8 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
     EXPECT_EQ(seen, (QStringList{"300", "0 / 300 Card", "3 / 300 "}));
     // The question asks what Stop does, in the run's own verb.
     EXPECT_EQ(questionText,
-              "Stop exporting? | The card being made is finished and kept with the cards written "
-              "so far; no further card is made.");
+              "Stop exporting? | The cards already being made, at most one on each thread, are finished "
+              "and kept with the cards written so far; no further card is started.");
     EXPECT_EQ(modalTitles.size(), 2); // the question, twice
     EXPECT_TRUE(inProcessDuringRun);
     EXPECT_FALSE(OutputState::instance().Card_Value_In_Process.load());

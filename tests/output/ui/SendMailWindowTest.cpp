@@ -4,6 +4,7 @@
 // refuses one recipient, the sheet's count of messages sent, and the log line of each message.
 #include "foundation/Preferences.h"
 #include "foundation/ProgramLog.h"
+#include "foundation/ui/MessageBoxService.h"
 #include "foundation/ui/StepperField.h"
 #include "output/BatchDesignFixture.h"
 #include "output/MailRun.h"
@@ -26,6 +27,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -221,12 +223,28 @@ TEST_F(SendMailWindow, DataRowsGoToEveryRecipientOrOneEachUnderTheSheet)
         click(w.send_with_batch_chk);
         click(w.send_with_excel_chk);
         // Every card to every recipient: how many messages go to how many recipients is said
-        // first, and Cancel sends nothing.
-        messages.queueChoices({1, 0});
-        delete Send_Modeless::defaultInstance();
-        QTest::mouseClick(w.send_button, Qt::LeftButton);
+        // first, in a real box whose default is the safe answer: Return sends nothing.
+        {
+            MessageBoxService boxes;
+            MessageService::install(&boxes);
+            QString defaultAnswer;
+            QTimer::singleShot(0, [&] {
+                QMessageBox *box = nullptr;
+                (void)QTest::qWaitFor(
+                    [&] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); });
+                if (!box)
+                    return;
+                defaultAnswer = box->defaultButton() ? box->defaultButton()->text() : QString();
+                QTest::keyClick(box, Qt::Key_Return);
+            });
+            delete Send_Modeless::defaultInstance();
+            QTest::mouseClick(w.send_button, Qt::LeftButton);
+            MessageService::install(&messages);
+            EXPECT_EQ(defaultAnswer, "Cancel");
+        }
         EXPECT_EQ(Send_Modeless::defaultInstance(), nullptr);
         EXPECT_EQ(transport->calls, 0);
+        messages.queueChoices({0});
         QTimer::singleShot(0, [&] {
             if (Send_Modeless *sheet = Send_Modeless::defaultInstance())
                 sheetCounts << sheet->_tot_msg_cnt->text() << sheet->_curr_msg_cnt->text();
@@ -241,7 +259,7 @@ TEST_F(SendMailWindow, DataRowsGoToEveryRecipientOrOneEachUnderTheSheet)
     EXPECT_EQ(sheetCounts, (QStringList{"6", "0 / 6"})); // a message for each row and recipient
     const QString question = "This sends 6 messages to 2 recipients, 3 to each: every card to every "
                              "recipient.\n\nDo you want to send them?";
-    EXPECT_EQ(messages.questions(), (QStringList{question, question})); // one card each: not asked
+    EXPECT_EQ(messages.questions(), (QStringList{question})); // one card each: not asked
     ASSERT_EQ(transport->sent.size(), 8);
     QStringList recipients;
     for (const RecordingTransport::Sent &s : transport->sent) {

@@ -1,4 +1,4 @@
-#include "output/ThreadSpread.h"
+#include "foundation/ThreadSpread.h"
 
 #include <QThread>
 

@@ -1,4 +1,4 @@
-#include "output/KeptSettings.h"
+#include "foundation/KeptSettings.h"
 
 #include "foundation/CardCodes.h"
 
