@@ -71,7 +71,11 @@ void ObjectPanel::writeField(const QString &name, const PanelEdits::Field &field
 void ObjectPanel::connectBorder(QCheckBox *box, ColorWell *color, StepperField *width, QComboBox *style)
 {
     using PanelEdits::hasBorder;
-    onEdit(box, &QCheckBox::clicked, QStringLiteral("Border"), {hasBorder, [box](SKTGraphic &g) {
+    // A border or fill turned on draws in the object's own colour; one that has none (an older
+    // design) takes the colour the page shows.
+    onEdit(box, &QCheckBox::clicked, QStringLiteral("Border"), {hasBorder, [box, color](SKTGraphic &g) {
+                                                                    if (ticked(box) && !g._strokeColor)
+                                                                        g._strokeColor = color->color();
                                                                     setKey(g, SKTGraphicIsDrawingStrokeKey,
                                                                            g._isDrawingStroke, ticked(box));
                                                                 }});
@@ -100,10 +104,12 @@ void ObjectPanel::writeBorderStyle(SKTGraphic &g, const QComboBox *style)
 void ObjectPanel::connectFill(const FillControls &f)
 {
     using PanelEdits::hasFill;
-    onEdit(f.box, &QCheckBox::clicked, QStringLiteral("Fill"), {hasFill, [box = f.box](SKTGraphic &g) {
-                                                                    setKey(g, SKTGraphicIsDrawingFillKey,
-                                                                           g._isDrawingFill, ticked(box));
-                                                                }});
+    onEdit(f.box, &QCheckBox::clicked, QStringLiteral("Fill"),
+           {hasFill, [box = f.box, well = f.color](SKTGraphic &g) {
+                if (ticked(box) && !g._fillColor)
+                    g._fillColor = well->color();
+                setKey(g, SKTGraphicIsDrawingFillKey, g._isDrawingFill, ticked(box));
+            }});
     onEdit(f.color, &ColorWell::colorPicked, QStringLiteral("Fill Colour"),
            {hasFill, [well = f.color](SKTGraphic &g) {
                 if (g._fillColor != well->color())

@@ -36,6 +36,11 @@ TEST_F(ShapeLinePanels, BorderOffKeepsItsColourAndWidthAndFillOffStillWritesItsS
     t.Shape_border_chk->click(); // on again: the panel's values come back
     EXPECT_TRUE(shape->_isDrawingStroke);
     EXPECT_EQ(shape->_strokeWidth, 4.0);
+    // A border turned on where an older design stored no colour takes the colour shown.
+    t.Shape_border_chk->click();
+    shape->_strokeColor.reset();
+    t.Shape_border_chk->click();
+    EXPECT_EQ(shape->_strokeColor, t.shape_bordr_clr->color());
 
     // A pattern fill draws its first pattern at once; then a gradient, and fill off keeps it.
     t.Shape_fill_chk->setChecked(true);

@@ -87,9 +87,10 @@ bool takePlaced(QStringList &rest, const char *option, const char *value, Graphi
 }
 } // namespace
 
-CARDTOOL_COMMAND(designHand, "design-hand",
-                 "OUT.dcard [--text X,Y,W,H=TEXT]... [--picture X,Y,W,H=PATH]... "
-                 "[--rect X,Y,W,H=FILL;STROKE;WIDTH;STYLE]... [--barcode X,Y,W,H=VALUE]... [--qr-series NAME]")
+CARDTOOL_COMMAND(
+    designHand, "design-hand",
+    "OUT.dcard [--text X,Y,W,H=TEXT]... [--picture X,Y,W,H=PATH]... "
+    "[--rect X,Y,W,H=FILL;STROKE;WIDTH;STYLE]... [--barcode X,Y,W,H=VALUE]... [--qr-series NAME]")
 {
     QStringList rest = args;
     GraphicList objects;
