@@ -81,7 +81,12 @@ void BarcodeWindowLayout::buildLayout(QDialog *window)
     auto *columns = new QHBoxLayout;
     columns->addLayout(left);
     columns->addLayout(makePreviewColumn(), 1);
+    selection_label = new QLabel;
+    selection_label->setObjectName(QStringLiteral("selection_label"));
+    selection_label->setWordWrap(true);
+    selection_label->hide();
     auto *main = new QVBoxLayout(window);
+    main->addWidget(selection_label);
     main->addLayout(columns);
     main->addLayout(WindowLook::okCancelRow(window, ok_button, cancel_button));
     WindowLook::applyBackground(window);

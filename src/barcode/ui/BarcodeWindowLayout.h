@@ -125,6 +125,8 @@ public:
     QLabel *barcode_error_label = nullptr;
     // What the window did or must tell before OK: a value replaced, a symbol too large for the card.
     QLabel *barcode_note_label = nullptr;
+    // Over several selected barcodes: how many, and that only changed settings go to them all.
+    QLabel *selection_label = nullptr;
     QPushButton *ok_button = nullptr;
     QPushButton *cancel_button = nullptr;
 

@@ -327,6 +327,8 @@ std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o, const QRectF &card)
     m_card = card;
     m_valueNote.clear();
     Set_Barcode_Prop_To_Control(o);
+    m_opened = std::static_pointer_cast<SKTBarcode>(o.clone());
+    storeInto(*m_opened);
     goButtonActionPerformed();
     // The value is what a user comes to change: it has the focus, ready to be typed over.
     if (liner_or_2D_font != 0) {
@@ -346,15 +348,23 @@ std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o, const QRectF &card)
     return picture;
 }
 
-bool Barcode_Gen::givePictureTo(SKTBarcode &o) const
+bool Barcode_Gen::givePictureTo(SKTBarcode &o)
 {
-    const QString value = (o.linear_or_2d != 0 ? o.two_d_font_val : o.linear_font_val).value_or(QString());
-    const BarcodePreview made = BarcodeGenerator::Generate_Barcode_Variable(
-        settings(), value, o.header_val.value_or(QString()), o.footer_val.value_or(QString()));
-    if (!made.ok())
+    Set_Barcode_Prop_To_Control(o);
+    goButtonActionPerformed();
+    if (m_preview.isNull())
         return false;
-    placePicture(o, storedPicture(made.picture));
+    placePicture(o, storedPicture(m_preview));
     return true;
+}
+
+void Barcode_Gen::setEditedCount(int count)
+{
+    selection_label->setText(
+        QStringLiteral("%1 barcodes are selected: the settings you change here go to each of them, and "
+                       "each keeps the others as they are.")
+            .arg(count));
+    selection_label->setVisible(count > 1);
 }
 
 void Barcode_Gen::placePicture(SKTBarcode &o, const Picture &picture) const

@@ -40,10 +40,16 @@ public:
     // and nothing is returned; only a data source chosen while the window ran stays in the
     // object, as it was written at the choice. card: the card's area in points (null: no card).
     std::optional<Picture> Open_Wnd(SKTBarcode &object, const QRectF &card = QRectF());
-    // After OK, gives another barcode that took the window's settings its own picture, made from
-    // its own value, header and footer, stored and framed on the card as OK does for the edited
-    // one. False, and the object left as it was, when its value makes no picture.
-    bool givePictureTo(SKTBarcode &object) const;
+    // After OK, gives another selected barcode its own picture, made from all of its own settings
+    // as the window would make it were it opened on that one, stored and framed on the card as OK
+    // does. False, and the picture and frame left as they were, when its value makes no picture.
+    bool givePictureTo(SKTBarcode &object);
+    // The edited barcode's settings as the window showed them on opening, stored as OK stores
+    // them: what OK stores differently is what the user changed. Null before the first opening.
+    const SKTBarcode *openedSettings() const { return m_opened.get(); }
+    // How many selected barcodes the window edits; above one it says so, and that only the
+    // settings changed in it go to all of them.
+    void setEditedCount(int count);
 
     // The settings the controls stand for now.
     BarcodeSettings settings() const;
@@ -106,4 +112,5 @@ private:
     Picture m_preview;
     QRectF m_card;
     QString m_valueNote;
+    std::shared_ptr<SKTBarcode> m_opened;
 };

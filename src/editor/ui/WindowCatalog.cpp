@@ -38,18 +38,22 @@ int openBarcodeWindow(InspectorHost &host)
             made->refreshCanvas = [&host] { host.Refresh_Canvas(); };
             return made;
         });
-        // What OK writes into the barcode and the other selected objects is one step. The card
+        // What OK writes into the barcode and the other selected barcodes is one step. The card
         // bounds the barcode: a larger symbol moves inward, or is refused before OK.
+        const GraphicList others = BarcodePanel::otherBarcodes(host, *barcode);
+        gen->setEditedCount(int(others.size()) + 1);
         bool accepted = false;
-        PanelEdits::selectionWith(host, QStringLiteral("Barcode"), barcode, [&] {
+        PanelEdits::objects(host, QStringLiteral("Barcode"), others + GraphicList{barcode}, [&] {
             const std::optional<Picture> picture = gen->Open_Wnd(*barcode, canvas->bounds());
             if (!picture)
                 return;
-            BarcodePanel::Update_Barcode_Graphics(host, *barcode, [gen](SKTBarcode &other) {
-                if (!gen->givePictureTo(other))
-                    Show_NSLog_Message(QStringLiteral("A selected barcode's value makes no picture; it "
-                                                      "keeps its old one"));
-            });
+            // The others take only what the user changed, and each its own picture.
+            BarcodePanel::passChanges(
+                host, *gen->openedSettings(), *barcode, others, [gen](SKTBarcode &other) {
+                    if (!gen->givePictureTo(other))
+                        Show_NSLog_Message(QStringLiteral("A selected barcode's value makes no picture; "
+                                                          "it keeps its old one"));
+                });
             accepted = true;
         });
         return accepted ? 1 : 0;

@@ -1,6 +1,8 @@
 // The inspector's barcode page: one button that opens the barcode properties window on the current
-// object; what the window hands back is copied into every selected object of the side.
+// object; the settings the user changed there go to the other selected barcodes.
 #pragma once
+
+#include "model/SKTGraphic.h"
 
 #include <QObject>
 
@@ -8,7 +10,6 @@
 
 class QPushButton;
 class SKTBarcode;
-class SKTGraphic;
 class InspectorHost;
 
 class BarcodePanel : public QObject
@@ -23,13 +24,17 @@ public:
     // The page's button.
     void View_barcode_prop_Button();
 
-    // The source's barcode settings and the print flag into every selected object of the live side;
-    // every selected barcode but the source then gets a picture that follows them, from
-    // `givePicture`, so none keeps a symbol its settings no longer make.
-    static void Update_Barcode_Graphics(InspectorHost &host, const SKTGraphic &source,
-                                        const std::function<void(SKTBarcode &)> &givePicture);
-    // The barcode settings one object shares with another (not its source, unit, bounds or flags).
-    static void copyBarcodeFields(const SKTGraphic &from, SKTGraphic &to);
+    // The selected barcodes of the live side besides `current` that the window's OK writes into:
+    // the unlocked ones.
+    static GraphicList otherBarcodes(InspectorHost &host, const SKTGraphic &current);
+    // After OK on `edited`: each of `others` takes the barcode settings in which `opened` (the
+    // window on opening) and `edited` (as OK stored them) differ, and no other, then a picture
+    // made from its own settings by `givePicture`; the side redraws.
+    static void passChanges(InspectorHost &host, const SKTGraphic &opened, const SKTGraphic &edited,
+                            const GraphicList &others, const std::function<void(SKTBarcode &)> &givePicture);
+    // The barcode settings (not the source, unit, bounds or flags) in which `opened` and `edited`
+    // differ, into `to`.
+    static void copyBarcodeFields(const SKTGraphic &opened, const SKTGraphic &edited, SKTGraphic &to);
 
     QPushButton *barcode_prop_btn = nullptr;
 

@@ -35,11 +35,6 @@ void ComboDispatcher::attach(QComboBox *combo, Combo id)
     connect(combo, &QComboBox::activated, this, [this, id] { comboBoxSelectionDidChange(id); });
 }
 
-void ComboDispatcher::setPictureUpdate(std::function<void()> update)
-{
-    m_pictureUpdate = std::move(update);
-}
-
 QWidget *ComboDispatcher::outlet(const char *name) const
 {
     return m_host.inspectorWindow().findChild<QWidget *>(QString::fromLatin1(name));
@@ -90,7 +85,7 @@ void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
 
 void ComboDispatcher::sourceStep(const std::function<void()> &write)
 {
-    // The bound object and, for a picture bound to a series, every selected one the panel writes.
+    // The bound object: the others selected keep their own sources.
     PanelEdits::selectionWith(m_host, QStringLiteral("Data Source"), selectedGraphic(), write);
 }
 
@@ -219,8 +214,6 @@ void ComboDispatcher::seriesChosen()
     } else if (graphic->kind() == SKTGraphic::Kind::Image) {
         static_cast<SKTImage &>(*graphic).setFilePath(value);
         PanelWidgets::setOutletText(outlet("Manual_image_path"), value);
-        if (m_pictureUpdate)
-            m_pictureUpdate();
     }
     m_host.Refresh_Canvas();
     m_host.liveCanvas()->startEditingGraphic(graphic);

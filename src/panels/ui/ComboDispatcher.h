@@ -35,9 +35,6 @@ public:
 
     // The user's choices in a combo reach the dispatcher under its id.
     void attach(QComboBox *combo, Combo id);
-    // The picture panel's write-back into the selected objects, run once a series gives a picture
-    // its file.
-    void setPictureUpdate(std::function<void()> update);
 
     void comboBoxSelectionDidChange(Combo id);
 
@@ -63,5 +60,4 @@ private:
     InspectorHost &m_host;
     CardPagePanel &m_cardPage;
     DataSourceTab &m_dataSource;
-    std::function<void()> m_pictureUpdate;
 };

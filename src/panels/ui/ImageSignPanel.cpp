@@ -63,45 +63,62 @@ QStringList ImageSignPanel::pictureSuffixes()
             QStringLiteral("png"),  QStringLiteral("tif"),  QStringLiteral("tiff")};
 }
 
+namespace
+{
+void setFlip(SKTGraphic &g, const QString &key, bool &field, bool wanted)
+{
+    if (field == wanted)
+        return;
+    // Pictures flip through their undoable key; the flag is kept should the key not take it.
+    if (!g.setValueForKey(key, wanted))
+        field = wanted;
+}
+} // namespace
+
 void ImageSignPanel::connectControls()
 {
     ImageTab &i = *m_image;
     SignTab &s = *m_sign;
-    const auto image = [this] { Update_Image_Graphics(); };
-    const auto sign = [this] { Update_Sign_Graphics(); };
-    onEdit(i.Image_border_chk, &QCheckBox::clicked, QStringLiteral("Border"),
-           [this] { Image_Border_ChkBox(); });
-    onEdit(i.Image_bordr_clr, &ColorWell::colorPicked, QStringLiteral("Border Colour"), image);
-    onEdit(i.Image_bor_Stepper, &StepperField::userChanged, QStringLiteral("Border Width"), image,
-           Merge::WhilePressed);
-    onEdit(i.Image_border_style, &QComboBox::activated, QStringLiteral("Border Style"), image);
-    const std::pair<QCheckBox *, const char *> boxes[] = {{i.Image_FIH_chk, "Flip Horizontally"},
-                                                          {i.Image_FIV_chk, "Flip Vertically"},
-                                                          {i.Image_Invert_chk, "Invert"},
-                                                          {i.Image_Gray_Scale_chk, "Grey Scale"},
-                                                          {i.Image_Sepia_chk, "Sepia"}};
-    for (const auto &[box, name] : boxes)
-        onEdit(box, &QCheckBox::clicked, QString::fromLatin1(name), image);
-    const std::pair<FloatSlider *, const char *> sliders[] = {
-        {i.Rotate_slidr, "Rotation"}, {i.Trsp_slidr, "Transparency"}, {i.Hue_slidr, "Hue"},
-        {i.Sat_slidr, "Saturation"},  {i.Brt_slidr, "Brightness"},    {i.Con_slidr, "Contrast"},
-        {i.shrp_slidr, "Sharpness"},  {i.ev_slidr, "Exposure"},       {i.blr_slidr, "Blur"}};
-    for (const auto &[slider, name] : sliders)
-        onEdit(slider, &FloatSlider::userChanged, QString::fromLatin1(name), image, Merge::WhilePressed);
-    onEdit(i.Image_reset_Button, &QPushButton::clicked, QStringLiteral("Reset Picture"),
-           [this] { Image_reset_Button(); });
-    onEdit(manual_browse_btn, &QPushButton::clicked, QStringLiteral("Picture"),
-           [this] { Manual_Image_Browse_Btn(); });
-    onEdit(manual_library_btn, &QPushButton::clicked, QStringLiteral("Picture"),
-           [this] { Manual_Library_Browse_Btn(); });
-    onEdit(s.Sign_border_chk, &QCheckBox::clicked, QStringLiteral("Border"),
-           [this] { Sign_Border_ChkBox(); });
-    onEdit(s.Sign_bordr_clr, &ColorWell::colorPicked, QStringLiteral("Border Colour"), sign);
-    onEdit(s.Sign_bor_Stepper, &StepperField::userChanged, QStringLiteral("Border Width"), sign,
-           Merge::WhilePressed);
-    onEdit(s.Sign_border_style, &QComboBox::activated, QStringLiteral("Border Style"), sign);
-    onEdit(s.Sign_Browse_Btn, &QPushButton::clicked, QStringLiteral("Signature Picture"),
-           [this] { Sign_Browse_Btn(); });
+    const auto picture = PanelEdits::ofKind(SKTGraphic::Kind::Image);
+    // The page's own enabling runs before the write each control makes.
+    connect(i.Image_border_chk, &QCheckBox::clicked, this, &ImageSignPanel::Image_Border_ChkBox);
+    connect(s.Sign_border_chk, &QCheckBox::clicked, this, &ImageSignPanel::Sign_Border_ChkBox);
+    connectBorder(i.Image_border_chk, i.Image_bordr_clr, i.Image_bor_Stepper, i.Image_border_style);
+    connectBorder(s.Sign_border_chk, s.Sign_bordr_clr, s.Sign_bor_Stepper, s.Sign_border_style);
+    onEdit(i.Image_FIH_chk, &QCheckBox::clicked, QStringLiteral("Flip Horizontally"),
+           {picture, [box = i.Image_FIH_chk](SKTGraphic &g) {
+                setFlip(g, SKTImageIsFlippedHorizontallyKey, g._isFlippedHorizontally, ticked(box));
+            }});
+    onEdit(i.Image_FIV_chk, &QCheckBox::clicked, QStringLiteral("Flip Vertically"),
+           {picture, [box = i.Image_FIV_chk](SKTGraphic &g) {
+                setFlip(g, SKTImageIsFlippedVerticallyKey, g._isFlippedVertically, ticked(box));
+            }});
+    const std::tuple<QCheckBox *, const char *, bool SKTGraphic::*> boxes[] = {
+        {i.Image_Invert_chk, "Invert", &SKTGraphic::invert_clr},
+        {i.Image_Gray_Scale_chk, "Grey Scale", &SKTGraphic::gray_Scale},
+        {i.Image_Sepia_chk, "Sepia", &SKTGraphic::Sepia}};
+    for (const auto &[box, name, field] : boxes)
+        onEdit(box, &QCheckBox::clicked, QString::fromLatin1(name),
+               {picture, [box, field](SKTGraphic &g) { g.*field = ticked(box); }});
+    const std::tuple<FloatSlider *, const char *, float SKTGraphic::*> sliders[] = {
+        {i.Rotate_slidr, "Rotation", &SKTGraphic::rotate_image},
+        {i.Trsp_slidr, "Transparency", &SKTGraphic::img_trnsp_val},
+        {i.Hue_slidr, "Hue", &SKTGraphic::hue_val},
+        {i.Sat_slidr, "Saturation", &SKTGraphic::sat_val},
+        {i.Brt_slidr, "Brightness", &SKTGraphic::brt_val},
+        {i.Con_slidr, "Contrast", &SKTGraphic::con_val},
+        {i.shrp_slidr, "Sharpness", &SKTGraphic::srp_val},
+        {i.ev_slidr, "Exposure", &SKTGraphic::ev_val},
+        {i.blr_slidr, "Blur", &SKTGraphic::blr_val}};
+    for (const auto &[slider, name, field] : sliders)
+        onEdit(slider, &FloatSlider::userChanged, QString::fromLatin1(name),
+               {picture, [slider, field](SKTGraphic &g) { g.*field = float(slider->value()); }},
+               Merge::WhilePressed);
+    // The buttons that may be cancelled or refused write only once they have something to write.
+    connect(i.Image_reset_Button, &QPushButton::clicked, this, &ImageSignPanel::Image_reset_Button);
+    connect(manual_browse_btn, &QPushButton::clicked, this, &ImageSignPanel::Manual_Image_Browse_Btn);
+    connect(manual_library_btn, &QPushButton::clicked, this, &ImageSignPanel::Manual_Library_Browse_Btn);
+    connect(s.Sign_Browse_Btn, &QPushButton::clicked, this, &ImageSignPanel::Sign_Browse_Btn);
 }
 
 // --- the picture path controls ---
@@ -151,15 +168,13 @@ bool ImageSignPanel::loadIntoSelectedPictures(const QString &path, const QString
     }
     if (picture)
         takePictureProportions(*picture);
-    for (const GraphicPtr &g : editTargets()) {
+    for (const GraphicPtr &g :
+         PanelEdits::fieldTargets(m_host, PanelEdits::ofKind(SKTGraphic::Kind::Image))) {
         if (g.get() == picture)
             continue;
-        if (auto *other = dynamic_cast<SKTImage *>(g.get())) {
-            if (other->loadFile(path).isEmpty()) // the file the current picture has just read
-                takePictureProportions(*other);
-        } else {
-            g->_file_path = path;
-        }
+        auto &other = static_cast<SKTImage &>(*g);
+        if (other.loadFile(path).isEmpty()) // the file the current picture has just read
+            takePictureProportions(other);
     }
     return true;
 }
@@ -176,9 +191,7 @@ void ImageSignPanel::Manual_Image_Browse_Btn()
     const QString previous = manualImagePath();
     if (!Browse_User_Image_Manually())
         return;
-    if (!loadIntoSelectedPictures(Library_Selected_Image, previous))
-        return;
-    Update_Image_Graphics();
+    choosePicture(Library_Selected_Image, previous);
 }
 
 void ImageSignPanel::Manual_Library_Browse_Btn()
@@ -190,9 +203,18 @@ void ImageSignPanel::Manual_Library_Browse_Btn()
         return;
     Library_Selected_Image = *path;
     setManualImagePath(Library_Selected_Image);
-    if (!loadIntoSelectedPictures(Library_Selected_Image, previous))
-        return;
-    Update_Image_Graphics();
+    choosePicture(Library_Selected_Image, previous);
+}
+
+void ImageSignPanel::choosePicture(const QString &path, const QString &previousPath)
+{
+    const GraphicList pictures =
+        PanelEdits::fieldTargets(m_host, PanelEdits::ofKind(SKTGraphic::Kind::Image));
+    bool loaded = false;
+    PanelEdits::objects(m_host, QStringLiteral("Picture"), pictures,
+                        [&] { loaded = loadIntoSelectedPictures(path, previousPath); });
+    if (loaded)
+        finishEdit(pictures);
 }
 
 void ImageSignPanel::Reset_Image_Editing_Controls()
@@ -217,13 +239,28 @@ void ImageSignPanel::Image_reset_Button()
     if (!Show_YES_NO_MessageBox(ResetQuestion))
         return;
     Reset_Image_Editing_Controls();
-    Update_Image_Graphics();
+    // Every adjustment and flip of each selected picture goes back to its start.
+    const ImageTab &i = *m_image;
+    writeField(QStringLiteral("Reset Picture"),
+               {PanelEdits::ofKind(SKTGraphic::Kind::Image), [&i](SKTGraphic &g) {
+                    setFlip(g, SKTImageIsFlippedHorizontallyKey, g._isFlippedHorizontally, false);
+                    setFlip(g, SKTImageIsFlippedVerticallyKey, g._isFlippedVertically, false);
+                    g.invert_clr = g.gray_Scale = g.Sepia = false;
+                    g.img_trnsp_val = float(i.Trsp_slidr->value());
+                    g.rotate_image = float(i.Rotate_slidr->value());
+                    g.hue_val = float(i.Hue_slidr->value());
+                    g.sat_val = float(i.Sat_slidr->value());
+                    g.brt_val = float(i.Brt_slidr->value());
+                    g.con_val = float(i.Con_slidr->value());
+                    g.srp_val = float(i.shrp_slidr->value());
+                    g.ev_val = float(i.ev_slidr->value());
+                    g.blr_val = float(i.blr_slidr->value());
+                }});
 }
 
 void ImageSignPanel::Image_Border_ChkBox()
 {
     SetObjEnabled(m_image->Image_Border_Box, ticked(m_image->Image_border_chk));
-    Update_Image_Graphics();
 }
 
 // --- signature actions ---
@@ -246,72 +283,13 @@ void ImageSignPanel::Sign_Browse_Btn()
         return;
     }
     m_sign->Sign_image_path->setText(*path);
-    Update_Sign_Graphics();
+    writeField(QStringLiteral("Signature Picture"), {PanelEdits::ofKind(SKTGraphic::Kind::Signature),
+                                                     [file = *path](SKTGraphic &g) { g._file_path = file; }});
 }
 
 void ImageSignPanel::Sign_Border_ChkBox()
 {
     SetObjEnabled(m_sign->Sign_Border_Box, ticked(m_sign->Sign_border_chk));
-    Update_Sign_Graphics();
-}
-
-// --- write-back ---
-
-namespace
-{
-void setFlip(SKTGraphic &g, const QString &key, bool &field, bool wanted)
-{
-    if (field == wanted)
-        return;
-    // Pictures flip through their undoable key; other kinds only keep the flag.
-    if (!g.setValueForKey(key, wanted))
-        field = wanted;
-}
-} // namespace
-
-void ImageSignPanel::Update_Image_Graphics()
-{
-    const GraphicList targets = editTargets();
-    if (targets.isEmpty())
-        return;
-    // The file is no setting of the page: only a picture chosen for the selection changes it, so a
-    // slider or box over several pictures leaves each its own.
-    const ImageTab &i = *m_image;
-    for (const GraphicPtr &g : targets) {
-        g->print_object = printObjectValue();
-        writeBorder(*g, ticked(i.Image_border_chk), i.Image_bordr_clr->color(),
-                    int(i.Image_bor_Stepper->value()), i.Image_border_style->currentIndex());
-        setFlip(*g, SKTImageIsFlippedHorizontallyKey, g->_isFlippedHorizontally, ticked(i.Image_FIH_chk));
-        setFlip(*g, SKTImageIsFlippedVerticallyKey, g->_isFlippedVertically, ticked(i.Image_FIV_chk));
-        g->invert_clr = ticked(i.Image_Invert_chk);
-        g->gray_Scale = ticked(i.Image_Gray_Scale_chk);
-        g->Sepia = ticked(i.Image_Sepia_chk);
-        g->img_trnsp_val = float(i.Trsp_slidr->value());
-        g->rotate_image = float(i.Rotate_slidr->value());
-        g->hue_val = float(i.Hue_slidr->value());
-        g->sat_val = float(i.Sat_slidr->value());
-        g->brt_val = float(i.Brt_slidr->value());
-        g->con_val = float(i.Con_slidr->value());
-        g->srp_val = float(i.shrp_slidr->value());
-        g->ev_val = float(i.ev_slidr->value());
-        g->blr_val = float(i.blr_slidr->value());
-    }
-    finishEdit(targets);
-}
-
-void ImageSignPanel::Update_Sign_Graphics()
-{
-    const GraphicList targets = editTargets();
-    if (targets.isEmpty())
-        return;
-    const SignTab &s = *m_sign;
-    for (const GraphicPtr &g : targets) {
-        g->print_object = printObjectValue();
-        writeBorder(*g, ticked(s.Sign_border_chk), s.Sign_bordr_clr->color(),
-                    int(s.Sign_bor_Stepper->value()), s.Sign_border_style->currentIndex());
-        g->_file_path = s.Sign_image_path->text();
-    }
-    finishEdit(targets);
 }
 
 // --- loading ---

@@ -1,6 +1,6 @@
 // The picture and signature panels: picture files from an open panel or the image library, border,
-// flips, effects and adjustments, written into every selected object of the side being edited;
-// loading fills them from one picture or signature.
+// flips, effects and adjustments, each written into the selected objects of the side being edited
+// that have it; loading fills them from one picture or signature.
 #pragma once
 
 #include "panels/ui/ObjectPanel.h"
@@ -28,9 +28,6 @@ public:
     // A picture fills the picture page, a signature or fingerprint the signature page.
     void loadFrom(const SKTGraphic &graphic);
 
-    void Update_Image_Graphics();
-    void Update_Sign_Graphics();
-
     // Picture file: an open panel. True when a file was chosen.
     bool Browse_User_Image_Manually();
     void Manual_Image_Browse_Btn();
@@ -57,13 +54,15 @@ public:
 private:
     void connectControls();
     // A picture chosen with Browse or the library: every selected picture of the live side loads
-    // it, so each shows the file it keeps; other selected objects keep the path only. False when
+    // it, so each shows the file it keeps; other kinds of object are left alone. False when
     // the picture cannot be used: the user was told why, the objects and the path field keep what
     // they had (`previousPath`).
     bool loadIntoSelectedPictures(const QString &path, const QString &previousPath);
     // A picture just loaded is shown in its own proportions: its frame becomes the largest of
     // them within the frame it had, centred there.
     static void takePictureProportions(SKTImage &picture);
+    // The same as one step over the selected pictures, which redraw once loaded.
+    void choosePicture(const QString &path, const QString &previousPath);
 
     std::unique_ptr<ImageTab> m_image;
     std::unique_ptr<SignTab> m_sign;

@@ -99,9 +99,7 @@ void Inspector::attachCombos()
     d.attach(ui.Category_ComboBox, C::Category_ComboBox);
     d.attach(m_dataSource->Data_source_type, C::Data_source_type);
     d.attach(m_dataSource->Batch_Series, C::Batch_Series);
-    // The object panels connect their own style combos; the dispatcher needs the picture panel's
-    // write-back for a picture bound to a series.
-    d.setPictureUpdate([this] { m_pictures->Update_Image_Graphics(); });
+    // The object panels connect their own style combos.
 }
 
 void Inspector::Show_RHS_Properties(const GraphicPtr &graphic)

@@ -2,6 +2,7 @@
 
 #include "canvas/ui/SKTGraphicView.h"
 #include "foundation/CardCodes.h"
+#include "foundation/ui/ColorWell.h"
 #include "foundation/ui/StepperField.h"
 #include "model/ModelGlobals.h"
 #include "panels/ui/InspectorHost.h"
@@ -20,13 +21,6 @@ const QStringList &borderCodes()
     static const QStringList codes{BorderCode::Solid, BorderCode::Dash, BorderCode::Dot, BorderCode::DashDot,
                                    BorderCode::DashDotDot};
     return codes;
-}
-
-// Writes through the key only when the value differs: observers hear of real changes only.
-template <typename T> void setKey(SKTGraphic &g, const QString &key, const T &current, const T &wanted)
-{
-    if (current != wanted)
-        g.setValueForKey(key, QVariant::fromValue(wanted));
 }
 } // namespace
 
@@ -59,14 +53,6 @@ SKTGraphicView *ObjectPanel::liveCanvas() const
     return m_host.liveCanvas();
 }
 
-GraphicList ObjectPanel::editTargets() const
-{
-    if (Not_Draw_Only_Prop_Change & 1)
-        return {};
-    SKTGraphicView *canvas = liveCanvas();
-    return canvas ? canvas->selectedGraphics() : GraphicList();
-}
-
 void ObjectPanel::finishEdit(const GraphicList &written)
 {
     SKTGraphicView *canvas = liveCanvas();
@@ -77,33 +63,78 @@ void ObjectPanel::finishEdit(const GraphicList &written)
     m_host.Refresh_Canvas();
 }
 
-void ObjectPanel::writeBorder(SKTGraphic &g, bool on, const QColor &color, double width, int styleIndex)
+void ObjectPanel::writeField(const QString &name, const PanelEdits::Field &field, const QObject *mergeControl)
 {
-    setKey(g, SKTGraphicIsDrawingStrokeKey, g._isDrawingStroke, on);
-    if (!on)
-        return;
-    setKey(g, SKTGraphicStrokeColorKey, g._strokeColor.value_or(QColor()), color);
-    setKey(g, SKTGraphicStrokeWidthKey, g._strokeWidth, width);
-    const QString code = borderStyleCode(styleIndex);
+    finishEdit(PanelEdits::writeField(m_host, name, field, mergeControl));
+}
+
+void ObjectPanel::connectBorder(QCheckBox *box, ColorWell *color, StepperField *width, QComboBox *style)
+{
+    using PanelEdits::hasBorder;
+    // A border or fill turned on draws in the object's own colour; one that has none (an older
+    // design) takes the colour the page shows.
+    onEdit(box, &QCheckBox::clicked, QStringLiteral("Border"), {hasBorder, [box, color](SKTGraphic &g) {
+                                                                    if (ticked(box) && !g._strokeColor)
+                                                                        g._strokeColor = color->color();
+                                                                    setKey(g, SKTGraphicIsDrawingStrokeKey,
+                                                                           g._isDrawingStroke, ticked(box));
+                                                                }});
+    onEdit(color, &ColorWell::colorPicked, QStringLiteral("Border Colour"),
+           {hasBorder, [color](SKTGraphic &g) {
+                setKey(g, SKTGraphicStrokeColorKey, g._strokeColor.value_or(QColor()), color->color());
+            }});
+    // Widths are whole points on the page.
+    onEdit(width, &StepperField::userChanged, QStringLiteral("Border Width"),
+           {hasBorder,
+            [width](SKTGraphic &g) {
+                setKey(g, SKTGraphicStrokeWidthKey, g._strokeWidth, double(int(width->value())));
+            }},
+           Merge::WhilePressed);
+    onEdit(style, &QComboBox::activated, QStringLiteral("Border Style"),
+           {hasBorder, [style](SKTGraphic &g) { writeBorderStyle(g, style); }});
+}
+
+void ObjectPanel::writeBorderStyle(SKTGraphic &g, const QComboBox *style)
+{
+    const QString code = borderStyleCode(style->currentIndex());
     if (!code.isEmpty())
         g._stroke_border_type = code;
 }
 
-void ObjectPanel::writeFillOn(SKTGraphic &g, bool on)
+void ObjectPanel::connectFill(const FillControls &f)
 {
-    setKey(g, SKTGraphicIsDrawingFillKey, g._isDrawingFill, on);
+    using PanelEdits::hasFill;
+    onEdit(f.box, &QCheckBox::clicked, QStringLiteral("Fill"),
+           {hasFill, [box = f.box, well = f.color](SKTGraphic &g) {
+                if (ticked(box) && !g._fillColor)
+                    g._fillColor = well->color();
+                setKey(g, SKTGraphicIsDrawingFillKey, g._isDrawingFill, ticked(box));
+            }});
+    onEdit(f.color, &ColorWell::colorPicked, QStringLiteral("Fill Colour"),
+           {hasFill, [well = f.color](SKTGraphic &g) {
+                if (g._fillColor != well->color())
+                    g.setValueForKey(SKTGraphicFillColorKey, QVariant::fromValue(well->color()));
+            }});
+    onEdit(f.gradient1, &ColorWell::colorPicked, QStringLiteral("Gradient Colour"),
+           {hasFill, [well = f.gradient1](SKTGraphic &g) { g._fill_Grad_clr1 = well->color(); }});
+    onEdit(f.gradient2, &ColorWell::colorPicked, QStringLiteral("Gradient Colour"),
+           {hasFill, [well = f.gradient2](SKTGraphic &g) { g._fill_Grad_clr2 = well->color(); }});
+    onEdit(f.angle, &StepperField::userChanged, QStringLiteral("Gradient Angle"),
+           {hasFill, [angle = f.angle](SKTGraphic &g) { g._fill_grad_angle = angle->value(); }},
+           Merge::WhilePressed);
+    // The opacity of the fill, a fraction on the object and percent on the page.
+    onEdit(f.opacity, &StepperField::userChanged, QStringLiteral("Opacity"),
+           {hasFill, [opacity = f.opacity](SKTGraphic &g) { g.alpha_val = float(opacity->value() / 100.0); }},
+           Merge::WhilePressed);
 }
 
-void ObjectPanel::writeFillColor(SKTGraphic &g, const QColor &color)
+PanelEdits::Field ObjectPanel::fillKind(const QString &fillCode)
 {
-    if (!g._fillColor || *g._fillColor != color)
-        g.setValueForKey(SKTGraphicFillColorKey, QVariant::fromValue(color));
-}
-
-int ObjectPanel::printObjectValue() const
-{
-    const QCheckBox *box = m_host.inspectorLayout().print_object_chk;
-    return box && box->isChecked() ? 1 : 0;
+    // Texts draw solid and gradient fills; only shapes draw patterns.
+    const auto has = fillCode == FillCode::Hatch
+                         ? PanelEdits::ofKind(SKTGraphic::Kind::Shape)
+                         : std::function<bool(const SKTGraphic &)>(PanelEdits::hasFill);
+    return {has, [fillCode](SKTGraphic &g) { g._fill_type = fillCode; }};
 }
 
 bool ObjectPanel::ticked(const QAbstractButton *box)

@@ -1,6 +1,6 @@
-// What the shape, line, text, picture and signature panels share: the selected objects of the side
-// being edited, each control's write as one undo step, the write-back of border and fill, and the
-// redraw.
+// What the shape, line, text, picture and signature panels share: each control's write of its own
+// field into the selected objects that have it, as one undo step, the border and fill controls
+// several pages have, and the redraw.
 #pragma once
 
 #include "foundation/ui/FloatSlider.h"
@@ -12,6 +12,8 @@
 #include <functional>
 #include <type_traits>
 
+class ColorWell;
+class QCheckBox;
 class QComboBox;
 class SKTGraphicView;
 class InspectorHost;
@@ -37,10 +39,10 @@ protected:
     // How the writes of one control make undo steps: each its own, or, while a press on it lasts
     // (a drag, a held arrow), all one.
     enum class Merge { No, WhilePressed };
-    // Runs action, on the control's user signal, as one undo step named for what it changes over
-    // the selection of the side being edited.
+    // On the control's user signal, writes `field` into each selected object that has it, as one
+    // undo step named for what it changes; every other field of every object stays its own.
     template <typename Control, typename Signal>
-    void onEdit(Control *control, Signal signal, const QString &name, std::function<void()> action,
+    void onEdit(Control *control, Signal signal, const QString &name, PanelEdits::Field field,
                 Merge merge = Merge::No)
     {
         const QObject *key = merge == Merge::No ? nullptr : control;
@@ -50,23 +52,43 @@ protected:
                 left = control->slider(); // the slider inside takes the presses and the keyboard
             PanelEdits::endMergeWhenLeft(m_host, left, true);
         }
-        connect(control, signal, this, [this, name, action = std::move(action), key] {
-            PanelEdits::selection(m_host, name, action, key);
-        });
+        connect(control, signal, this,
+                [this, name, field = std::move(field), key] { writeField(name, field, key); });
     }
+    // Writes the field now, then offers each object written for editing and redraws the side.
+    void writeField(const QString &name, const PanelEdits::Field &field,
+                    const QObject *mergeControl = nullptr);
 
-    // The objects an edit goes to: the selection of the live canvas, in selection order; none
-    // while controls are being loaded in bulk.
-    GraphicList editTargets() const;
+    // The border controls a page shares: check box, colour, width and style, each its own field of
+    // every selected object with a border.
+    void connectBorder(QCheckBox *box, ColorWell *color, StepperField *width, QComboBox *style);
+    // The fill controls the shape and text pages share, each its own field of every selected
+    // object with a fill: the check box, colour, gradient colours and angle, opacity.
+    struct FillControls {
+        QCheckBox *box;
+        ColorWell *color;
+        ColorWell *gradient1;
+        ColorWell *gradient2;
+        StepperField *angle;
+        StepperField *opacity;
+    };
+    void connectFill(const FillControls &fill);
+    // Writes through the key only when the value differs: observers hear of real changes only.
+    template <typename T>
+    static void setKey(SKTGraphic &g, const QString &key, const T &current, const T &wanted)
+    {
+        if (current != wanted)
+            g.setValueForKey(key, QVariant::fromValue(wanted));
+    }
+    // The style combo's code into an object; no row chosen leaves the object's own.
+    static void writeBorderStyle(SKTGraphic &g, const QComboBox *style);
+    // The kind of fill a radio chooses ("S", "G", "H"): the objects that can draw it take it.
+    static PanelEdits::Field fillKind(const QString &fillCode);
+
     SKTGraphicView *liveCanvas() const;
     // Ends an edit: each object is offered for editing, then the live side redraws once.
     void finishEdit(const GraphicList &written);
 
-    // Border on or off; colour and width only while it is on (so off keeps them for later).
-    static void writeBorder(SKTGraphic &g, bool on, const QColor &color, double width, int styleIndex);
-    static void writeFillOn(SKTGraphic &g, bool on);
-    static void writeFillColor(SKTGraphic &g, const QColor &color);
-    int printObjectValue() const;
     // Whether a check box counts as ticked.
     static bool ticked(const class QAbstractButton *box);
 

@@ -73,6 +73,53 @@ void PanelEdits::selection(InspectorHost &host, const QString &name, const std::
     objects(host, name, canvas ? canvas->selectedGraphics() : GraphicList(), write, mergeControl);
 }
 
+bool PanelEdits::hasBorder(const SKTGraphic &graphic)
+{
+    using K = SKTGraphic::Kind;
+    const K kind = graphic.kind();
+    return kind == K::Shape || kind == K::Text || kind == K::Image || kind == K::Signature;
+}
+
+bool PanelEdits::hasFill(const SKTGraphic &graphic)
+{
+    return graphic.kind() == SKTGraphic::Kind::Shape || graphic.kind() == SKTGraphic::Kind::Text;
+}
+
+std::function<bool(const SKTGraphic &)> PanelEdits::ofKind(SKTGraphic::Kind kind, const QString &shapeCode)
+{
+    return [kind, shapeCode](const SKTGraphic &g) {
+        return g.kind() == kind && (shapeCode.isEmpty() || g.Get_shape_type() == shapeCode);
+    };
+}
+
+GraphicList PanelEdits::fieldTargets(InspectorHost &host, const std::function<bool(const SKTGraphic &)> &has)
+{
+    const SKTGraphicView *canvas = host.liveCanvas();
+    if (bulkLoading() || !canvas)
+        return {};
+    GraphicList targets;
+    for (const GraphicPtr &g : canvas->selectedGraphics())
+        if (!g->ctrl_is_locked && has(*g))
+            targets.append(g);
+    return targets;
+}
+
+GraphicList PanelEdits::writeField(InspectorHost &host, const QString &name, const Field &field,
+                                   const QObject *mergeControl)
+{
+    const GraphicList targets = fieldTargets(host, field.has);
+    if (targets.isEmpty())
+        return targets;
+    objects(
+        host, name, targets,
+        [&] {
+            for (const GraphicPtr &g : targets)
+                field.write(*g);
+        },
+        mergeControl);
+    return targets;
+}
+
 void PanelEdits::selectionWith(InspectorHost &host, const QString &name, const GraphicPtr &current,
                                const std::function<void()> &write)
 {

@@ -15,6 +15,19 @@ class QWidget;
 
 namespace PanelEdits
 {
+// What one control of an object page writes: which objects have its field, and the write into
+// one of them. The control's value goes to those objects alone; every other field stays theirs.
+struct Field {
+    std::function<bool(const SKTGraphic &)> has;
+    std::function<void(SKTGraphic &)> write;
+};
+// Which objects have the fields a page shares with other kinds: a border (shapes, texts,
+// pictures, signatures) and a fill with its opacity (shapes and texts).
+bool hasBorder(const SKTGraphic &graphic);
+bool hasFill(const SKTGraphic &graphic);
+// Objects of one kind; shapes also of one shape code when `shapeCode` is given.
+std::function<bool(const SKTGraphic &)> ofKind(SKTGraphic::Kind kind, const QString &shapeCode = QString());
+
 // The side being edited (0 front, 1 back), which a step is shown on again by undo.
 int liveSide();
 
@@ -25,6 +38,12 @@ void objects(InspectorHost &host, const QString &name, const GraphicList &graphi
 // The same over the selection of the side being edited.
 void selection(InspectorHost &host, const QString &name, const std::function<void()> &write,
                const QObject *mergeControl = nullptr);
+// The objects of the selection a field's write goes to: those that have it, not locked (a locked
+// object takes no change from the inspector). None while controls are being loaded in bulk.
+GraphicList fieldTargets(InspectorHost &host, const std::function<bool(const SKTGraphic &)> &has);
+// Writes the field into each of those objects as one step; answers the objects written.
+GraphicList writeField(InspectorHost &host, const QString &name, const Field &field,
+                       const QObject *mergeControl = nullptr);
 // The same over the selection and `current` (the object a window or binding works on), which is
 // written whether or not it is selected.
 void selectionWith(InspectorHost &host, const QString &name, const GraphicPtr &current,

@@ -30,55 +30,91 @@ ShapeLinePanel::~ShapeLinePanel() = default;
 
 void ShapeLinePanel::connectShape()
 {
+    using PanelEdits::ofKind;
+    using K = SKTGraphic::Kind;
     ShapeTab &t = *m_shape;
-    const auto update = [this] { Update_Shape_Graphics(); };
-    onEdit(t.Shape_border_chk, &QCheckBox::clicked, QStringLiteral("Border"),
-           [this] { Shape_Border_ChkBox(); });
-    onEdit(t.Shape_fill_chk, &QCheckBox::clicked, QStringLiteral("Fill"), [this] { Shape_Fill_Chk_Box(); });
+    // The page's own enabling runs before the write each control makes.
+    connect(t.Shape_border_chk, &QCheckBox::clicked, this, &ShapeLinePanel::Shape_Border_ChkBox);
+    connect(t.Shape_fill_chk, &QCheckBox::clicked, this, &ShapeLinePanel::Shape_Fill_Chk_Box);
+    connect(t.Shape_solid_fill_rd, &QRadioButton::clicked, this, &ShapeLinePanel::Shape_Solid_RD_Sel);
+    connect(t.Shape_gradient_fill_rd, &QRadioButton::clicked, this, &ShapeLinePanel::Shape_Gradient_RD_Sel);
+    connect(t.Shape_Style_fill_rd, &QRadioButton::clicked, this, &ShapeLinePanel::Shape_Hatch_RD_Sel);
+    connectBorder(t.Shape_border_chk, t.shape_bordr_clr, t.shape_bor_Stepper, t.shape_border_style);
+    connectFill({t.Shape_fill_chk, t.shape_fill_clr, t.shape_fill_Grd_1_clr, t.shape_fill_Grd_2_clr,
+                 t.shape_grad_Stepper, t.shape_alpha_Stepper});
     onEdit(t.Shape_solid_fill_rd, &QRadioButton::clicked, QStringLiteral("Solid Fill"),
-           [this] { Shape_Solid_RD_Sel(); });
+           fillKind(FillCode::Solid));
     onEdit(t.Shape_gradient_fill_rd, &QRadioButton::clicked, QStringLiteral("Gradient Fill"),
-           [this] { Shape_Gradient_RD_Sel(); });
+           fillKind(FillCode::Gradient));
+    QComboBox *pattern = t.shape_hatch_style;
+    // A pattern fill draws the pattern the page shows for a shape that has none yet.
+    const auto patternName = [pattern] {
+        return pattern->currentIndex() >= 0 ? pattern->currentText() : QString();
+    };
     onEdit(t.Shape_Style_fill_rd, &QRadioButton::clicked, QStringLiteral("Pattern Fill"),
-           [this] { Shape_Hatch_RD_Sel(); });
-    const std::pair<ColorWell *, const char *> wells[] = {{t.shape_bordr_clr, "Border Colour"},
-                                                          {t.shape_fill_clr, "Fill Colour"},
-                                                          {t.shape_fill_Grd_1_clr, "Gradient Colour"},
-                                                          {t.shape_fill_Grd_2_clr, "Gradient Colour"},
-                                                          {t.shape_hatch_bk_clr, "Pattern Background"}};
-    for (const auto &[well, name] : wells)
-        onEdit(well, &ColorWell::colorPicked, QString::fromLatin1(name), update);
-    const std::pair<StepperField *, const char *> steppers[] = {
-        {t.shape_bor_Stepper, "Border Width"}, {t.shape_grad_Stepper, "Gradient Angle"},
-        {t.shape_alpha_Stepper, "Opacity"},    {t.shape_cor_radius_Stepper, "Corner Radius"},
-        {t.double_star_Stepper, "Points"},     {t.polygon_Stepper, "Polygon Shape"}};
-    for (const auto &[stepper, name] : steppers)
-        onEdit(stepper, &StepperField::userChanged, QString::fromLatin1(name), update, Merge::WhilePressed);
-    onEdit(t.shape_border_style, &QComboBox::activated, QStringLiteral("Border Style"), update);
-    onEdit(t.shape_hatch_style, &QComboBox::activated, QStringLiteral("Pattern"), update);
+           {ofKind(K::Shape), [patternName](SKTGraphic &g) {
+                g._fill_type = QString(FillCode::Hatch);
+                if (g.fill_hatch_type().isEmpty())
+                    g._fill_hatch_type = patternName();
+            }});
+    onEdit(pattern, &QComboBox::activated, QStringLiteral("Pattern"),
+           {ofKind(K::Shape), [patternName](SKTGraphic &g) { g._fill_hatch_type = patternName(); }});
+    onEdit(t.shape_hatch_bk_clr, &ColorWell::colorPicked, QStringLiteral("Pattern Background"),
+           {ofKind(K::Shape),
+            [well = t.shape_hatch_bk_clr](SKTGraphic &g) { g._fill_htch_clr = well->color(); }});
+    // The controls of one shape go to the shapes of that shape alone.
+    onEdit(t.shape_cor_radius_Stepper, &StepperField::userChanged, QStringLiteral("Corner Radius"),
+           {ofKind(K::Shape, ShapeCode::RoundedRectangle),
+            [s = t.shape_cor_radius_Stepper](SKTGraphic &g) { g.cor_rad_val_val = float(s->value()); }},
+           Merge::WhilePressed);
+    onEdit(t.double_star_Stepper, &StepperField::userChanged, QStringLiteral("Points"),
+           {ofKind(K::Shape, ShapeCode::DoubleStar),
+            [s = t.double_star_Stepper](SKTGraphic &g) { g.double_star_type = int(s->value()); }},
+           Merge::WhilePressed);
+    onEdit(t.polygon_Stepper, &StepperField::userChanged, QStringLiteral("Polygon Shape"),
+           {ofKind(K::Shape, ShapeCode::Polygon),
+            [s = t.polygon_Stepper](SKTGraphic &g) { g.polygon_type = int(s->value()); }},
+           Merge::WhilePressed);
 }
 
 void ShapeLinePanel::connectLine()
 {
     LineTab &t = *m_line;
-    const auto update = [this] { Update_Line_Graphics(); };
-    onEdit(t.Line_clr, &ColorWell::colorPicked, QStringLiteral("Line Colour"), update);
-    onEdit(t.Line_Wdt_Stepper, &StepperField::userChanged, QStringLiteral("Line Width"), update,
+    const auto line = PanelEdits::ofKind(SKTGraphic::Kind::Line);
+    onEdit(t.Line_clr, &ColorWell::colorPicked, QStringLiteral("Line Colour"),
+           {line, [well = t.Line_clr](SKTGraphic &g) {
+                setKey(g, SKTGraphicStrokeColorKey, g._strokeColor.value_or(QColor()), well->color());
+            }});
+    onEdit(t.Line_Wdt_Stepper, &StepperField::userChanged, QStringLiteral("Line Width"),
+           {line,
+            [s = t.Line_Wdt_Stepper](SKTGraphic &g) {
+                setKey(g, SKTGraphicStrokeWidthKey, g._strokeWidth, double(int(s->value())));
+            }},
            Merge::WhilePressed);
-    onEdit(t.Line_alpha_Stepper, &StepperField::userChanged, QStringLiteral("Opacity"), update,
-           Merge::WhilePressed);
-    onEdit(t.Line_border_style, &QComboBox::activated, QStringLiteral("Line Style"), update);
-    onEdit(t.Line_cap_style, &QComboBox::activated, QStringLiteral("Line Cap"), update);
+    onEdit(
+        t.Line_alpha_Stepper, &StepperField::userChanged, QStringLiteral("Opacity"),
+        {line, [s = t.Line_alpha_Stepper](SKTGraphic &g) { g.alpha_val_stroke = float(s->value() / 100.0); }},
+        Merge::WhilePressed);
+    onEdit(t.Line_border_style, &QComboBox::activated, QStringLiteral("Line Style"),
+           {line, [combo = t.Line_border_style](SKTGraphic &g) { writeBorderStyle(g, combo); }});
+    onEdit(t.Line_cap_style, &QComboBox::activated, QStringLiteral("Line Cap"),
+           {line, [combo = t.Line_cap_style](SKTGraphic &g) {
+                g._line_cap_style = std::max(0, combo->currentIndex());
+            }});
+    // Horizontal or Vertical turns each selected line so.
     onEdit(t.Line_ori_style, &QComboBox::activated, QStringLiteral("Orientation"),
-           [this] { Line_Orientation_Changed(); });
+           {line, [combo = t.Line_ori_style](SKTGraphic &g) {
+                const int orientation = std::max(0, combo->currentIndex());
+                static_cast<SKTLine &>(g).setOrientation(orientation);
+                g._line_ori = orientation;
+            }});
 }
 
-// --- actions ---
+// --- the page's own enabling ---
 
 void ShapeLinePanel::Shape_Border_ChkBox()
 {
     SetObjEnabled(m_shape->Shape_Border_Box, ticked(m_shape->Shape_border_chk));
-    Update_Shape_Graphics();
 }
 
 void ShapeLinePanel::Shape_Fill_Chk_Box()
@@ -90,21 +126,18 @@ void ShapeLinePanel::Shape_Fill_Chk_Box()
         m_shape->enableFillControls(m_shape->Shape_gradient_fill_rd->isChecked() ? FillCode::Gradient
                                     : m_shape->Shape_Style_fill_rd->isChecked()  ? FillCode::Hatch
                                                                                  : FillCode::Solid);
-    Update_Shape_Graphics();
 }
 
 void ShapeLinePanel::Shape_Solid_RD_Sel()
 {
     m_shape->Shape_solid_fill_rd->setChecked(true);
     m_shape->enableFillControls(FillCode::Solid);
-    Update_Shape_Graphics();
 }
 
 void ShapeLinePanel::Shape_Gradient_RD_Sel()
 {
     m_shape->Shape_gradient_fill_rd->setChecked(true);
     m_shape->enableFillControls(FillCode::Gradient);
-    Update_Shape_Graphics();
 }
 
 void ShapeLinePanel::Shape_Hatch_RD_Sel()
@@ -114,73 +147,6 @@ void ShapeLinePanel::Shape_Hatch_RD_Sel()
     if (m_shape->shape_hatch_style->currentIndex() < 0 && m_shape->shape_hatch_style->count() > 0)
         m_shape->shape_hatch_style->setCurrentIndex(0);
     m_shape->enableFillControls(FillCode::Hatch);
-    Update_Shape_Graphics();
-}
-
-void ShapeLinePanel::Line_Orientation_Changed()
-{
-    // The chosen orientation turns the selected lines; the rest of the panel is written after.
-    const int orientation = std::max(0, m_line->Line_ori_style->currentIndex());
-    for (const GraphicPtr &g : editTargets())
-        if (auto *line = dynamic_cast<SKTLine *>(g.get()))
-            line->setOrientation(orientation);
-    Update_Line_Graphics();
-}
-
-// --- write-back ---
-
-void ShapeLinePanel::Update_Shape_Graphics()
-{
-    const GraphicList targets = editTargets();
-    if (targets.isEmpty())
-        return;
-    const ShapeTab &t = *m_shape;
-    const bool fill = ticked(t.Shape_fill_chk);
-    // The kind of fill is kept while the fill is off, so ticking it again brings it back.
-    QString fillType = FillCode::Solid;
-    if (t.Shape_gradient_fill_rd->isChecked())
-        fillType = FillCode::Gradient;
-    else if (t.Shape_Style_fill_rd->isChecked())
-        fillType = FillCode::Hatch;
-    // No pattern chosen stores an empty name rather than whatever the combo last showed.
-    const QString hatch =
-        t.shape_hatch_style->currentIndex() >= 0 ? t.shape_hatch_style->currentText() : QString();
-    for (const GraphicPtr &g : targets) {
-        writeBorder(*g, ticked(t.Shape_border_chk), t.shape_bordr_clr->color(),
-                    int(t.shape_bor_Stepper->value()), t.shape_border_style->currentIndex());
-        writeFillOn(*g, fill);
-        if (fill)
-            writeFillColor(*g, t.shape_fill_clr->color());
-        g->_fill_type = fillType;
-        g->_fill_Grad_clr1 = t.shape_fill_Grd_1_clr->color();
-        g->_fill_Grad_clr2 = t.shape_fill_Grd_2_clr->color();
-        g->_fill_grad_angle = t.shape_grad_Stepper->value();
-        g->_fill_htch_clr = t.shape_hatch_bk_clr->color();
-        g->_fill_hatch_type = hatch;
-        g->alpha_val = float(t.shape_alpha_Stepper->value() / 100.0);
-        g->cor_rad_val_val = float(t.shape_cor_radius_Stepper->value());
-        g->double_star_type = int(t.double_star_Stepper->value());
-        g->polygon_type = int(t.polygon_Stepper->value());
-        g->print_object = printObjectValue();
-    }
-    finishEdit(targets);
-}
-
-void ShapeLinePanel::Update_Line_Graphics()
-{
-    const GraphicList targets = editTargets();
-    if (targets.isEmpty())
-        return;
-    const LineTab &t = *m_line;
-    for (const GraphicPtr &g : targets) {
-        writeBorder(*g, true, t.Line_clr->color(), int(t.Line_Wdt_Stepper->value()),
-                    t.Line_border_style->currentIndex());
-        g->print_object = printObjectValue();
-        g->_line_cap_style = std::max(0, t.Line_cap_style->currentIndex());
-        g->_line_ori = std::max(0, t.Line_ori_style->currentIndex());
-        g->alpha_val_stroke = float(t.Line_alpha_Stepper->value() / 100.0);
-    }
-    finishEdit(targets);
 }
 
 // --- loading ---

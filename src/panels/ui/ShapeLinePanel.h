@@ -1,5 +1,5 @@
-// The shape and line panels: each control's action sets which controls are enabled and writes the
-// whole panel into every selected object of the side being edited; loading fills them from one.
+// The shape and line panels: each control writes its own field into the selected objects of the
+// side being edited that have it, and sets which controls are enabled; loading fills them from one.
 #pragma once
 
 #include "panels/ui/ObjectPanel.h"
@@ -19,17 +19,12 @@ public:
     // A line fills the line page, any other object the shape page.
     void loadFrom(const SKTGraphic &graphic);
 
-    void Update_Shape_Graphics();
-    void Update_Line_Graphics();
-
-    // Actions of the shape page's check boxes and fill radios.
+    // What the shape page's check boxes and fill radios enable, before their write.
     void Shape_Border_ChkBox();
     void Shape_Fill_Chk_Box();
     void Shape_Solid_RD_Sel();
     void Shape_Gradient_RD_Sel();
     void Shape_Hatch_RD_Sel();
-    // The line page's orientation: Horizontal or Vertical turns the selected lines so.
-    void Line_Orientation_Changed();
 
     ShapeTab &shapeTab() const { return *m_shape; }
     LineTab &lineTab() const { return *m_line; }

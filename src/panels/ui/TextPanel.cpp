@@ -46,7 +46,6 @@ void TextPanel::connectControls()
 {
     TextEditingTab &e = *m_editing;
     TextPropertiesTab &p = *m_properties;
-    const auto update = [this] { Update_Text_Graphics(); };
     connect(e.Text_value_Edit->document(), &QTextDocument::contentsChange, this,
             [this](int position, int, int added) {
                 m_typedAt = position;
@@ -57,36 +56,57 @@ void TextPanel::connectControls()
     // sends the keys on), so the box keeps no history of its own.
     PanelEdits::endMergeWhenLeft(m_host, e.Text_value_Edit, false);
     e.Text_value_Edit->setUndoRedoEnabled(false);
-    onEdit(e.insert_template_btn, &QPushButton::clicked, QStringLiteral("Greeting Text"),
-           [this] { Insert_Template_Button(); });
-    onEdit(e.Text_Insert_Date_btn, &QPushButton::clicked, QStringLiteral("Insert Date"),
-           [this] { Text_Insert_Date(); });
-    onEdit(e.Text_Insert_Time_btn, &QPushButton::clicked, QStringLiteral("Insert Time"),
-           [this] { Text_Insert_Time(); });
-    onEdit(p.Text_Font_btn, &QPushButton::clicked, QStringLiteral("Font"), [this] { Text_Font_Changed(); });
-    onEdit(p.Text_border_chk, &QCheckBox::clicked, QStringLiteral("Border"),
-           [this] { Text_Border_ChkBox(); });
-    onEdit(p.Text_fill_chk, &QCheckBox::clicked, QStringLiteral("Fill"), [this] { Text_Fill_Chk_Box(); });
+    // The buttons that may be cancelled or refused write only once they have something to write.
+    connect(e.insert_template_btn, &QPushButton::clicked, this, &TextPanel::Insert_Template_Button);
+    connect(e.Text_Insert_Date_btn, &QPushButton::clicked, this, &TextPanel::Text_Insert_Date);
+    connect(e.Text_Insert_Time_btn, &QPushButton::clicked, this, &TextPanel::Text_Insert_Time);
+    connect(p.Text_Font_btn, &QPushButton::clicked, this, &TextPanel::Text_Font_Changed);
+    // The page's own enabling runs before the write each control makes.
+    connect(p.Text_border_chk, &QCheckBox::clicked, this, &TextPanel::Text_Border_ChkBox);
+    connect(p.Text_fill_chk, &QCheckBox::clicked, this, &TextPanel::Text_Fill_Chk_Box);
+    connect(p.Text_solid_fill_rd, &QRadioButton::clicked, this, &TextPanel::Text_Solid_RD_Sel);
+    connect(p.Text_gradient_fill_rd, &QRadioButton::clicked, this, &TextPanel::Text_Gradient_RD_Sel);
+    connectBorder(p.Text_border_chk, p.Text_bordr_clr, p.Text_bor_Stepper, p.Text_border_style);
+    connectFill({p.Text_fill_chk, p.Text_fill_clr, p.Text_fill_Grd_1_clr, p.Text_fill_Grd_2_clr,
+                 p.Text_grad_Stepper, p.Text_alpha_Stepper});
     onEdit(p.Text_solid_fill_rd, &QRadioButton::clicked, QStringLiteral("Solid Fill"),
-           [this] { Text_Solid_RD_Sel(); });
+           fillKind(FillCode::Solid));
     onEdit(p.Text_gradient_fill_rd, &QRadioButton::clicked, QStringLiteral("Gradient Fill"),
-           [this] { Text_Gradient_RD_Sel(); });
-    const std::pair<ColorWell *, const char *> wells[] = {{p.Text_clr, "Text Colour"},
-                                                          {p.Text_bordr_clr, "Border Colour"},
-                                                          {p.Text_fill_clr, "Fill Colour"},
-                                                          {p.Text_fill_Grd_1_clr, "Gradient Colour"},
-                                                          {p.Text_fill_Grd_2_clr, "Gradient Colour"}};
-    for (const auto &[well, name] : wells)
-        onEdit(well, &ColorWell::colorPicked, QString::fromLatin1(name), update);
-    const std::pair<StepperField *, const char *> steppers[] = {{p.Text_Kern_Stepper, "Letter Spacing"},
-                                                                {p.Text_alpha_Stepper, "Opacity"},
-                                                                {p.Text_bor_Stepper, "Border Width"},
-                                                                {p.Text_grad_Stepper, "Gradient Angle"}};
-    for (const auto &[stepper, name] : steppers)
-        onEdit(stepper, &StepperField::userChanged, QString::fromLatin1(name), update, Merge::WhilePressed);
-    onEdit(p.Text_border_style, &QComboBox::activated, QStringLiteral("Border Style"), update);
-    onEdit(p.Text_align_combo, &QComboBox::activated, QStringLiteral("Alignment"), update);
-    onEdit(p.Text_case_combo, &QComboBox::activated, QStringLiteral("Case"), update);
+           fillKind(FillCode::Gradient));
+    onEdit(p.Text_clr, &ColorWell::colorPicked, QStringLiteral("Text Colour"),
+           textField([well = p.Text_clr](SKTGraphic &g) { g.txt_clr = well->color(); }));
+    onEdit(p.Text_Kern_Stepper, &StepperField::userChanged, QStringLiteral("Letter Spacing"),
+           textField([s = p.Text_Kern_Stepper](SKTGraphic &g) { g.text_kerning = float(s->value()); }),
+           Merge::WhilePressed);
+    onEdit(p.Text_align_combo, &QComboBox::activated, QStringLiteral("Alignment"),
+           textField([c = p.Text_align_combo](SKTGraphic &g) { g.text_alignmnet = c->currentIndex(); }));
+    onEdit(p.Text_case_combo, &QComboBox::activated, QStringLiteral("Case"),
+           textField([c = p.Text_case_combo](SKTGraphic &g) { g.text_transfrom_case = c->currentIndex(); }));
+}
+
+PanelEdits::Field TextPanel::textField(std::function<void(SKTGraphic &)> write) const
+{
+    return {PanelEdits::ofKind(SKTGraphic::Kind::Text), [this, write = std::move(write)](SKTGraphic &g) {
+                write(g);
+                growToFit(g);
+            }};
+}
+
+void TextPanel::growToFit(SKTGraphic &g) const
+{
+    // The frame grows to show all of the text as it now draws.
+    if (auto *text = dynamic_cast<SKTText *>(&g))
+        text->growToFitText(QRectF(QPointF(0, 0), m_host.frontCanvasBounds().size()));
+}
+
+void TextPanel::writeWords(const QString &name, const QObject *mergeControl)
+{
+    // Several texts keep their own words; only a single one takes what the box holds.
+    const GraphicList texts = PanelEdits::fieldTargets(m_host, PanelEdits::ofKind(SKTGraphic::Kind::Text));
+    if (texts.size() != 1)
+        return;
+    const QString words = m_editing->Text_value_Edit->toPlainText();
+    writeField(name, textField([words](SKTGraphic &g) { g.Text_contents().text = words; }), mergeControl);
 }
 
 QString TextPanel::fontDisplayText(const FontDescriptor &font)
@@ -193,8 +213,7 @@ void TextPanel::textDidChange()
         cursor.setPosition(int(words.cursor));
         view->setTextCursor(cursor);
     }
-    PanelEdits::selection(
-        m_host, QStringLiteral("Typing"), [this] { Update_Text_Graphics(); }, view);
+    writeWords(QStringLiteral("Typing"), view);
     if (words.shortened)
         Show_MessageBox(shortenedMessage(words.text.size()));
 }
@@ -202,7 +221,6 @@ void TextPanel::textDidChange()
 void TextPanel::Text_Border_ChkBox()
 {
     SetObjEnabled(m_properties->Text_Border_Box, ticked(m_properties->Text_border_chk));
-    Update_Text_Graphics();
 }
 
 void TextPanel::Text_Fill_Chk_Box()
@@ -214,21 +232,18 @@ void TextPanel::Text_Fill_Chk_Box()
     if (on)
         m_properties->enableFillControls(m_properties->Text_gradient_fill_rd->isChecked() ? FillCode::Gradient
                                                                                           : FillCode::Solid);
-    Update_Text_Graphics();
 }
 
 void TextPanel::Text_Solid_RD_Sel()
 {
     m_properties->Text_solid_fill_rd->setChecked(true);
     m_properties->enableFillControls(FillCode::Solid);
-    Update_Text_Graphics();
 }
 
 void TextPanel::Text_Gradient_RD_Sel()
 {
     m_properties->Text_gradient_fill_rd->setChecked(true);
     m_properties->enableFillControls(FillCode::Gradient);
-    Update_Text_Graphics();
 }
 
 void TextPanel::Text_Font_Changed()
@@ -240,7 +255,8 @@ void TextPanel::Text_Font_Changed()
     const double size = chosen->pointSizeF() > 0 ? chosen->pointSizeF() : Text_font.size;
     Text_font = FontDescriptor{FontResolver::postScriptNameFor(*chosen), size};
     m_properties->Text_font_value->setText(fontDisplayText(Text_font));
-    Update_Text_Graphics();
+    writeField(QStringLiteral("Font"),
+               textField([font = Text_font](SKTGraphic &g) { g.text_ctrl_font = font; }));
 }
 
 void TextPanel::Text_Insert_Date()
@@ -251,7 +267,7 @@ void TextPanel::Text_Insert_Date()
         return;
     }
     insertAtSelection(DateFormats::Get_date_Value(format));
-    Update_Text_Graphics();
+    writeWords(QStringLiteral("Insert Date"));
 }
 
 void TextPanel::Text_Insert_Time()
@@ -262,7 +278,7 @@ void TextPanel::Text_Insert_Time()
         return;
     }
     insertAtSelection(DateFormats::Get_time_Value(format));
-    Update_Text_Graphics();
+    writeWords(QStringLiteral("Insert Time"));
 }
 
 void TextPanel::Insert_Template_Button()
@@ -273,47 +289,7 @@ void TextPanel::Insert_Template_Button()
     if (!text)
         return;
     setViewText(*text);
-    Update_Text_Graphics();
-}
-
-// --- write-back ---
-
-void TextPanel::Update_Text_Graphics()
-{
-    const GraphicList targets = editTargets();
-    if (targets.isEmpty())
-        return;
-    const TextPropertiesTab &p = *m_properties;
-    const bool fill = ticked(p.Text_fill_chk);
-    // The kind of fill is kept while the fill is off, so ticking it again brings it back.
-    const QString fillType = p.Text_gradient_fill_rd->isChecked() ? FillCode::Gradient : FillCode::Solid;
-    // Several objects keep their own words; only a single one takes the typed text.
-    const bool writeText = targets.size() == 1;
-    const QString text = m_editing->Text_value_Edit->toPlainText();
-    for (const GraphicPtr &g : targets) {
-        g->print_object = printObjectValue();
-        writeBorder(*g, ticked(p.Text_border_chk), p.Text_bordr_clr->color(),
-                    int(p.Text_bor_Stepper->value()), p.Text_border_style->currentIndex());
-        writeFillOn(*g, fill);
-        if (fill)
-            writeFillColor(*g, p.Text_fill_clr->color());
-        g->_fill_type = fillType;
-        g->_fill_Grad_clr1 = p.Text_fill_Grd_1_clr->color();
-        g->_fill_Grad_clr2 = p.Text_fill_Grd_2_clr->color();
-        g->_fill_grad_angle = p.Text_grad_Stepper->value();
-        g->txt_clr = p.Text_clr->color();
-        g->text_ctrl_font = Text_font;
-        if (writeText)
-            g->Text_contents().text = text;
-        g->alpha_val = float(p.Text_alpha_Stepper->value() / 100.0);
-        g->text_alignmnet = p.Text_align_combo->currentIndex();
-        g->text_transfrom_case = p.Text_case_combo->currentIndex();
-        g->text_kerning = float(p.Text_Kern_Stepper->value());
-        // The frame grows to show all of the text as it now draws.
-        if (auto *text = dynamic_cast<SKTText *>(g.get()))
-            text->growToFitText(QRectF(QPointF(0, 0), m_host.frontCanvasBounds().size()));
-    }
-    finishEdit(targets);
+    writeWords(QStringLiteral("Greeting Text"));
 }
 
 // --- loading ---

@@ -1,6 +1,6 @@
 // The text panel: what is typed, the font, date and time, greeting texts, border, fill,
-// alignment, case, kerning and opacity, written into every selected object of the side being
-// edited; loading fills both text pages from one text object.
+// alignment, case, kerning and opacity, each written into the selected objects of the side being
+// edited that have it; loading fills both text pages from one text object.
 #pragma once
 
 #include "panels/ui/ObjectPanel.h"
@@ -27,9 +27,8 @@ public:
     // Brings the words to the front with the keyboard in them, all selected, so typing replaces
     // them (a new text's placeholder).
     void takeKeyboard();
-    void Update_Text_Graphics();
 
-    // Actions.
+    // Actions; those of the check boxes and radios set what the page enables, before their write.
     void Text_Border_ChkBox();
     void Text_Fill_Chk_Box();
     void Text_Solid_RD_Sel();
@@ -70,6 +69,11 @@ public:
 
 private:
     void connectControls();
+    // A field of texts alone, after whose write each text's frame grows to show all it draws.
+    PanelEdits::Field textField(std::function<void(SKTGraphic &)> write) const;
+    void growToFit(SKTGraphic &g) const;
+    // The words box into the one text selected; several texts keep their own words.
+    void writeWords(const QString &name, const QObject *mergeControl = nullptr);
     // Sets the text view's contents from code, so the typing rules do not run.
     void setViewText(const QString &text);
     void insertAtSelection(const QString &text);

@@ -1,6 +1,6 @@
 // The inspector's barcode page in the main window: its button runs the barcode window on the
-// current object and copies the result into every selected object; saved designs render barcodes
-// that ZXingReader reads back.
+// current object and gives the other selected barcodes the settings changed there; saved designs
+// render barcodes that ZXingReader reads back.
 #include "BarcodeWindowDriver.h"
 #include "editor/ui/MainWindowFixture.h"
 
@@ -8,6 +8,7 @@
 #include "editor/ui/MainWindowLayout.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ColorWell.h"
+#include "model/EditStep.h"
 #include "model/SKTBarcode.h"
 #include "panels/ui/BarcodePanel.h"
 #include "panels/ui/Inspector.h"
@@ -52,16 +53,16 @@ protected:
     BarcodePanel *panel = nullptr;
 };
 
-TEST_F(BarcodePanelTest, OkCopiesTheSettingsIntoEverySelectedObjectAndNoPictureIntoAText)
+TEST_F(BarcodePanelTest, OkGivesEveryChangedSettingToTheOtherBarcodesAndLeavesATextAlone)
 {
     clickTool(2);
     const GraphicPtr text = front().first();
+    const GraphicPtr textBefore = text->clone();
+    const auto other = addBarcode();
     const auto barcode = addBarcode();
-    ASSERT_TRUE(barcode);
-    canvas(0)->changeSelectionIndexes({0, 1});
+    ASSERT_TRUE(barcode && other);
+    canvas(0)->changeSelectionIndexes({0, 1, 2});
     canvas(0)->setSelectedGraphic(barcode);
-    window->ui().print_object_chk->setChecked(true);
-    const std::optional<Picture> textPicture = text->_barcode_image;
 
     // Every setting the window keeps is moved away from its start value.
     script([this](Barcode_Gen &w) {
@@ -108,7 +109,7 @@ TEST_F(BarcodePanelTest, OkCopiesTheSettingsIntoEverySelectedObjectAndNoPictureI
     int changed = 0;
 #define SAME_FIELD(f)                                                                                        \
     do {                                                                                                     \
-        EXPECT_EQ(text->f, barcode->f) << #f;                                                                \
+        EXPECT_EQ(other->f, barcode->f) << #f;                                                               \
         changed += barcode->f != fresh.f ? 1 : 0;                                                            \
     } while (false)
     SAME_FIELD(linear_or_2d);
@@ -153,10 +154,59 @@ TEST_F(BarcodePanelTest, OkCopiesTheSettingsIntoEverySelectedObjectAndNoPictureI
     EXPECT_EQ(changed, 37); // all but the linear kind, which Code 128 shares with the start
     EXPECT_EQ(barcode->align_hdr_index, 0);
     EXPECT_EQ(barcode->align_ftr_index, 2); // the footer's own choice, not the header's
-    for (const GraphicPtr &g : {GraphicPtr(barcode), text})
-        EXPECT_EQ(g->print_object, 1);
-    EXPECT_EQ(text->_barcode_image.has_value(), textPicture.has_value());
-    EXPECT_EQ(text->data_source_type, 0);
+    EXPECT_EQ(decodeStoredPicture(*other, QStringLiteral("barcode-panel-second.png")),
+              QStringLiteral("GUEST 7"));
+    EXPECT_TRUE(GraphicStates::sameState(*text, *textBefore));
+}
+
+TEST_F(BarcodePanelTest, OverSeveralBarcodesTheWindowSaysSoAndPassesOnlyWhatTheUserChanged)
+{
+    ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
+    const auto locked = addBarcode();
+    const auto second = addBarcode();
+    const auto first = addBarcode();
+    ASSERT_TRUE(locked && second && first);
+    first->linear_font_val = QStringLiteral("GIFT-2026");
+    second->linear_font_val = QStringLiteral("0123");
+    second->linear_height_val = 0.8f;
+    second->barcode_clr_val = QColor(0, 0, 120);
+    locked->linear_font_val = QStringLiteral("LOCKED");
+    locked->ctrl_is_locked = true;
+    const GraphicPtr lockedBefore = locked->clone();
+    canvas(0)->changeSelectionIndexes({0, 1, 2});
+    canvas(0)->setSelectedGraphic(first);
+    QCoreApplication::processEvents();
+    const QByteArray saved = savedDesign();
+    double height = 0;
+    QString note;
+    script([&](Barcode_Gen &w) {
+        note = w.selection_label->isVisibleTo(&w) ? w.selection_label->text() : QString();
+        QTest::keyClick(w.HeightText, Qt::Key_Up);
+        height = w.HeightText->value();
+    });
+    QTest::mouseClick(panel->barcode_prop_btn, Qt::LeftButton);
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(note.startsWith(QStringLiteral("2 barcodes are selected"))) << note.toStdString();
+    for (const auto &b : {first, second})
+        EXPECT_FLOAT_EQ(b->linear_height_val, float(height));
+    EXPECT_EQ(first->linear_font_val, QStringLiteral("GIFT-2026"));
+    EXPECT_EQ(second->linear_font_val, QStringLiteral("0123"));
+    EXPECT_EQ(second->barcode_clr_val, QColor(0, 0, 120));
+    EXPECT_EQ(decodeStoredPicture(*second, QStringLiteral("barcode-panel-kept-value.png")),
+              QStringLiteral("0123"));
+    EXPECT_TRUE(GraphicStates::sameState(*locked, *lockedBefore));
+    canvas(0)->undo();
+    EXPECT_EQ(savedDesign(), saved);
+
+    // One barcode alone: the window says nothing of others.
+    canvas(0)->changeSelectionIndexes({0});
+    canvas(0)->setSelectedGraphic(first);
+    script([&](Barcode_Gen &w) {
+        note = w.selection_label->isVisibleTo(&w) ? w.selection_label->text() : QString();
+    });
+    QTest::mouseClick(panel->barcode_prop_btn, Qt::LeftButton);
+    EXPECT_EQ(note, QString());
 }
 
 TEST_F(BarcodePanelTest, EverySelectedBarcodeGetsThePictureOfItsNewSettingsInTheOneStep)

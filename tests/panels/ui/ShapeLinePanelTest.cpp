@@ -36,6 +36,11 @@ TEST_F(ShapeLinePanels, BorderOffKeepsItsColourAndWidthAndFillOffStillWritesItsS
     t.Shape_border_chk->click(); // on again: the panel's values come back
     EXPECT_TRUE(shape->_isDrawingStroke);
     EXPECT_EQ(shape->_strokeWidth, 4.0);
+    // A border turned on where an older design stored no colour takes the colour shown.
+    t.Shape_border_chk->click();
+    shape->_strokeColor.reset();
+    t.Shape_border_chk->click();
+    EXPECT_EQ(shape->_strokeColor, t.shape_bordr_clr->color());
 
     // A pattern fill draws its first pattern at once; then a gradient, and fill off keeps it.
     t.Shape_fill_chk->setChecked(true);
@@ -60,14 +65,14 @@ TEST_F(ShapeLinePanels, BorderOffKeepsItsColourAndWidthAndFillOffStillWritesItsS
     t.Shape_fill_chk->click(); // on again: the gradient is back
     EXPECT_TRUE(shape->_isDrawingFill);
     EXPECT_EQ(shape->fill_type(), QStringLiteral("G"));
-    // No pattern chosen stores no name, not the last one shown.
-    EXPECT_EQ(shape->_fill_hatch_type, QString());
+    // The check box writes no pattern: the shape keeps the one it had.
+    EXPECT_EQ(shape->_fill_hatch_type, QStringLiteral("Bricks"));
 
     stepTo(t.shape_alpha_Stepper, 50);
     EXPECT_FLOAT_EQ(shape->alpha_val, 0.5f);
 }
 
-TEST_F(ShapeLinePanels, AShapeEditReachesEverySelectedObjectAsOneUndoStep)
+TEST_F(ShapeLinePanels, AShapeEditReachesEverySelectedObjectWithTheFieldAsOneUndoStep)
 {
     const GraphicPtr a = makeShape();
     const GraphicPtr b = makeShape(ShapeCode::Circle);
@@ -76,16 +81,15 @@ TEST_F(ShapeLinePanels, AShapeEditReachesEverySelectedObjectAsOneUndoStep)
     load(shapes, a);
     QCoreApplication::processEvents();
     const QColor before = *a->_strokeColor;
-    ShapeTab &t = shapes->shapeTab();
-    stepTo(t.shape_cor_radius_Stepper, 25);
-    pickColor(t.shape_bordr_clr, QColor(10, 20, 30));
-    for (const GraphicPtr &g : {a, b, line}) {
+    line->_strokeColor = QColor(200, 0, 0);
+    pickColor(shapes->shapeTab().shape_bordr_clr, QColor(10, 20, 30));
+    // A line has no border: its stroke is the line page's.
+    for (const GraphicPtr &g : {a, b})
         EXPECT_EQ(g->_strokeColor, QColor(10, 20, 30));
-        EXPECT_FLOAT_EQ(g->cor_rad_val_val, 25.0f);
-    }
+    EXPECT_EQ(line->_strokeColor, QColor(200, 0, 0));
     QCoreApplication::processEvents();
     host->document().undoManager().undo();
-    for (const GraphicPtr &g : {a, b, line})
+    for (const GraphicPtr &g : {a, b})
         EXPECT_EQ(g->_strokeColor, before);
 }
 
@@ -97,7 +101,6 @@ TEST_F(ShapeLinePanels, NothingIsWrittenWhileControlsAreLoading)
     {
         BulkLoadGuard loading;
         shapes->shapeTab().Shape_border_chk->click();
-        shapes->Update_Line_Graphics();
     }
     QCoreApplication::processEvents();
     EXPECT_TRUE(shape->_isDrawingStroke);
@@ -177,12 +180,10 @@ TEST_F(ShapeLinePanels, TheLinePanelWritesItsStrokeCapAndOpacity)
     EXPECT_EQ(t.Line_cap_style->currentIndex(), 2);
     screenshot(InspectorTabs::line_tab, QStringLiteral("inspector-line.png"));
 
-    line->_isDrawingStroke = false;
-    t.Line_cap_style->setCurrentIndex(-1);
+    // The opacity writes the opacity alone.
     stepTo(t.Line_alpha_Stepper, 50);
-    EXPECT_TRUE(line->_isDrawingStroke);
-    EXPECT_EQ(line->_strokeWidth, 3.0);
-    EXPECT_EQ(line->_line_cap_style, 0);
+    EXPECT_EQ(line->_strokeWidth, 3.7);
+    EXPECT_EQ(line->_line_cap_style, 2);
     EXPECT_FLOAT_EQ(line->alpha_val_stroke, 0.5f);
     t.Line_border_style->setCurrentIndex(3);
     QTest::keyClick(t.Line_border_style, Qt::Key_Down);

@@ -1,6 +1,6 @@
-// cardtool design-hand: writes a new design holding texts typed and pictures placed by hand, each
-// at the box given in points, and optionally a QR Code bound to a series: a card for checks of
-// what output makes of objects that no data row fills.
+// cardtool design-hand: writes a new design holding texts typed, pictures, rectangles and barcodes
+// placed by hand, each at the box given in points, and optionally a QR Code bound to a series: a
+// card for checks of what output and editing make of objects that no data row fills.
 #include "Command.h"
 #include "DesignWriting.h"
 
@@ -46,6 +46,30 @@ GraphicPtr handPicture(const QRectF &box, const QString &path)
     return picture;
 }
 
+// A rectangle from "FILL;STROKE;WIDTH;STYLE" (#rrggbb colours, a border-style code such as S or DA).
+GraphicPtr handRectangle(const QRectF &box, const QString &look)
+{
+    const QStringList parts = look.split(QLatin1Char(';'));
+    GraphicPtr rect = SKTGraphic::create(SKTGraphic::Kind::Shape);
+    rect->setBounds(box);
+    rect->_isDrawingFill = true;
+    rect->_fillColor = QColor(parts.value(0));
+    rect->_isDrawingStroke = true;
+    rect->_strokeColor = QColor(parts.value(1));
+    rect->_strokeWidth = parts.value(2).toDouble();
+    rect->_stroke_border_type = parts.value(3, QStringLiteral("S"));
+    return rect;
+}
+
+// A linear barcode of the value, its picture left for the program to make.
+GraphicPtr handBarcode(const QRectF &box, const QString &value)
+{
+    GraphicPtr barcode = SKTGraphic::create(SKTGraphic::Kind::Barcode);
+    barcode->setBounds(box);
+    barcode->linear_font_val = value;
+    return barcode;
+}
+
 // Takes every "option X,Y,W,H=VALUE", making an object of each; false after saying which is wrong.
 bool takePlaced(QStringList &rest, const char *option, const char *value, GraphicList &objects,
                 GraphicPtr (*make)(const QRectF &, const QString &))
@@ -63,13 +87,17 @@ bool takePlaced(QStringList &rest, const char *option, const char *value, Graphi
 }
 } // namespace
 
-CARDTOOL_COMMAND(designHand, "design-hand",
-                 "OUT.dcard [--text X,Y,W,H=TEXT]... [--picture X,Y,W,H=PATH]... [--qr-series NAME]")
+CARDTOOL_COMMAND(
+    designHand, "design-hand",
+    "OUT.dcard [--text X,Y,W,H=TEXT]... [--picture X,Y,W,H=PATH]... "
+    "[--rect X,Y,W,H=FILL;STROKE;WIDTH;STYLE]... [--barcode X,Y,W,H=VALUE]... [--qr-series NAME]")
 {
     QStringList rest = args;
     GraphicList objects;
     if (!takePlaced(rest, "--text", "TEXT", objects, handText) ||
-        !takePlaced(rest, "--picture", "PATH", objects, handPicture))
+        !takePlaced(rest, "--picture", "PATH", objects, handPicture) ||
+        !takePlaced(rest, "--rect", "FILL;STROKE;WIDTH;STYLE", objects, handRectangle) ||
+        !takePlaced(rest, "--barcode", "VALUE", objects, handBarcode))
         return 1;
     QString series;
     if (cardtool::takeOption(rest, QStringLiteral("--qr-series"), &series)) {
