@@ -488,16 +488,16 @@ void SKTGraphicView::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Left:
-        moveLeft();
+        m_tracking->moveSelectedGraphicsByX(-1.0, 0.0, event->isAutoRepeat());
         break;
     case Qt::Key_Right:
-        moveRight();
+        m_tracking->moveSelectedGraphicsByX(1.0, 0.0, event->isAutoRepeat());
         break;
     case Qt::Key_Up:
-        moveUp();
+        m_tracking->moveSelectedGraphicsByX(0.0, -1.0, event->isAutoRepeat());
         break;
     case Qt::Key_Down:
-        moveDown();
+        m_tracking->moveSelectedGraphicsByX(0.0, 1.0, event->isAutoRepeat());
         break;
     case Qt::Key_Backspace:
         deleteBackward();
