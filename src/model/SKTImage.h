@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/SKTGraphic.h"
+#include "paint/ProcessedPictures.h"
 
 inline const QString SKTImageContentsKey = QStringLiteral("contents");
 inline const QString SKTImageIsFlippedHorizontallyKey = QStringLiteral("flippedHorizontally");
@@ -60,5 +61,12 @@ public:
     void drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
                             bool isBeingCreateOrEdited) const override;
 
+    // The picture and the filter values the object gives the chain.
+    ProcessedPictures::Filters filters() const;
+
     std::optional<Picture> _contents; // the loaded picture, capped in size
+
+private:
+    // What a canvas last drew (canvas thread only), shown while the next filtering is made.
+    mutable std::optional<Picture> m_lastShown;
 };

@@ -1,4 +1,5 @@
-// Painting of SKTImage. Painting reads the record and changes nothing, so it may run on any thread.
+// Painting of SKTImage. Painting reads the record and changes nothing but a canvas's note of what it
+// showed, so it may run on any thread.
 #include "model/SKTImage.h"
 
 #include "model/GraphicPainting.h"
@@ -8,7 +9,24 @@
 
 #include <cmath>
 
-void SKTImage::drawContentsInView(QPainter &painter, const GraphicDrawContext &, bool) const
+ProcessedPictures::Filters SKTImage::filters() const
+{
+    ProcessedPictures::Filters f;
+    f.grayscale = gray_Scale;
+    f.sepia = Sepia;
+    f.invert = invert_clr;
+    f.hue = hue_val;
+    f.sat = sat_val;
+    f.brt = brt_val;
+    f.con = con_val;
+    f.rotate = std::isfinite(rotate_image) ? int(std::trunc(std::clamp(rotate_image, -1e9f, 1e9f))) : 0;
+    f.sharpen = srp_val;
+    f.exposure = ev_val;
+    f.blur = blr_val;
+    return f;
+}
+
+void SKTImage::drawContentsInView(QPainter &painter, const GraphicDrawContext &context, bool) const
 {
     if (!ctrl_is_visible || (_file_path && _file_path->isEmpty()))
         return;
@@ -17,11 +35,15 @@ void SKTImage::drawContentsInView(QPainter &painter, const GraphicDrawContext &,
         GraphicPainting::strokeBounds(painter, *this); // under the picture
 
     if (_contents && !_contents->isNull()) {
-        const auto rotate =
-            std::isfinite(rotate_image) ? int(std::trunc(std::clamp(rotate_image, -1e9f, 1e9f))) : 0;
-        const std::optional<Picture> processed = ImageProcesser::Get_Processed_Image(
-            *_contents, gray_Scale, Sepia, invert_clr, hue_val, sat_val, brt_val, con_val, rotate, srp_val,
-            ev_val, blr_val, img_trnsp_val);
+        const ProcessedPictures::Filters chain = filters();
+        std::optional<Picture> processed;
+        if (context.waitForFilters || ProcessedPictures::isReady(*_contents, chain)) {
+            processed = ProcessedPictures::processed(*_contents, chain);
+            if (context.editingCanvas)
+                m_lastShown = processed;
+        } else {
+            processed = m_lastShown ? m_lastShown : ImageProcesser::Set_Dimaension(*_contents);
+        }
         const QSizeF s = ImageProcesser::cappedSize(_contents->size());
         // A picture with no width or height has nothing to scale: skip it, the border stays.
         if (processed && s.width() > 0 && s.height() > 0 && !b.isEmpty()) {
