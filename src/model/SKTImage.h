@@ -61,12 +61,23 @@ public:
     void drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
                             bool isBeingCreateOrEdited) const override;
 
-    // The picture and the filter values the object gives the chain.
+    // The filter values the object gives the chain.
     ProcessedPictures::Filters filters() const;
+    // What an editing canvas shows of the picture (canvas thread only): whether it is the picture
+    // filtered as the object asks now, and noting a filtered picture made for it.
+    bool showsFiltered() const;
+    void noteShown(const Picture &source, const ProcessedPictures::Filters &filters,
+                   const std::optional<Picture> &filtered) const;
 
     std::optional<Picture> _contents; // the loaded picture, capped in size
 
 private:
-    // What a canvas last drew (canvas thread only), shown while the next filtering is made.
-    mutable std::optional<Picture> m_lastShown;
+    // What a canvas last drew, with what it was made from: drawn again without filtering, and
+    // while the next filtering is made.
+    struct Shown {
+        Picture source;
+        ProcessedPictures::Filters filters;
+        std::optional<Picture> filtered;
+    };
+    mutable std::optional<Shown> m_shown;
 };

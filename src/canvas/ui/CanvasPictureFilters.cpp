@@ -18,33 +18,44 @@
 
 namespace
 {
+// One picture and set of filter values to make, for the objects that show it.
 struct FilterJob {
     Picture source;
     ProcessedPictures::Filters filters;
+    QList<const SKTImage *> objects;
+    std::optional<Picture> filtered;
 };
 
-// The distinct pictures of the objects that are not filtered yet.
+bool sameSource(const Picture &a, const Picture &b)
+{
+    return a.size() == b.size() && a.vector() == b.vector() && a.drawing() == b.drawing() &&
+           a.image().cacheKey() == b.image().cacheKey();
+}
+
+// The distinct pictures of the objects that the canvas does not show filtered as they ask.
 std::vector<FilterJob> unfilteredPictures(const GraphicList &graphics, qint64 *pixels)
 {
     std::vector<FilterJob> jobs;
     for (const GraphicPtr &g : graphics) {
         const auto *image =
             g && g->kind() == SKTGraphic::Kind::Image ? static_cast<const SKTImage *>(g.get()) : nullptr;
-        if (!image || !image->ctrl_is_visible || !image->_contents || image->_contents->isNull())
+        if (!image || !image->ctrl_is_visible || !image->_contents || image->_contents->isNull() ||
+            image->showsFiltered())
             continue;
-        FilterJob job{*image->_contents, image->filters()};
-        if (ProcessedPictures::isReady(job.source, job.filters))
-            continue;
-        const bool known = std::any_of(jobs.begin(), jobs.end(), [&](const FilterJob &other) {
-            return other.filters == job.filters &&
-                   other.source.image().cacheKey() == job.source.image().cacheKey() &&
-                   other.source.size() == job.source.size() && !job.source.isVector();
+        const Picture &source = *image->_contents;
+        const ProcessedPictures::Filters filters = image->filters();
+        const auto known = std::find_if(jobs.begin(), jobs.end(), [&](const FilterJob &job) {
+            return job.filters == filters && sameSource(job.source, source);
         });
-        if (known)
+        if (known != jobs.end()) {
+            known->objects.append(image);
             continue;
-        const QSize px = job.source.isVector() ? job.source.size().toSize() * 4 : job.source.image().size();
+        }
+        if (ProcessedPictures::isReady(source, filters))
+            continue;
+        const QSize px = source.isVector() ? source.size().toSize() * 4 : source.image().size();
         *pixels += qint64(px.width()) * px.height();
-        jobs.push_back(std::move(job));
+        jobs.push_back({source, filters, {image}, std::nullopt});
     }
     return jobs;
 }
@@ -69,7 +80,9 @@ void CanvasPictureFilters::run()
 {
     m_scheduled = false;
     qint64 pixels = 0;
-    const std::vector<FilterJob> jobs = unfilteredPictures(m_view.graphics(), &pixels);
+    // The objects are held for the run: the user may delete some meanwhile.
+    const GraphicList graphics = m_view.graphics();
+    std::vector<FilterJob> jobs = unfilteredPictures(graphics, &pixels);
     if (jobs.empty())
         return;
     m_running = true;
@@ -88,7 +101,7 @@ void CanvasPictureFilters::run()
             std::atomic<size_t> next{0};
             const auto filterSome = [&] {
                 for (size_t i = next++; i < jobs.size(); i = next++)
-                    ProcessedPictures::processed(jobs[i].source, jobs[i].filters);
+                    jobs[i].filtered = ProcessedPictures::processed(jobs[i].source, jobs[i].filters);
             };
             const size_t helpers =
                 std::min<size_t>(jobs.size(), std::max(1u, std::thread::hardware_concurrency())) - 1;
@@ -103,6 +116,15 @@ void CanvasPictureFilters::run()
     sheet.reset();
     if (!view)
         return;
+    // Each object shows what was made for it, unless it changed meanwhile: the kept pictures may
+    // already have made room for others.
+    for (const FilterJob &job : jobs) {
+        for (const SKTImage *image : job.objects) {
+            if (image->_contents && sameSource(*image->_contents, job.source) &&
+                image->filters() == job.filters)
+                image->noteShown(job.source, job.filters, job.filtered);
+        }
+    }
     m_running = false;
     m_view.update();
 }
