@@ -70,6 +70,7 @@ TEST_P(ManyPhotos, CopiesOfAPhotoShareItsPixelsAndAFilterOverThemLeavesTheWindow
     EXPECT_FALSE(view->pictureFilters().isRunning());
     // The canvas now shows the photo in grey.
     const QImage shown = view->grab().toImage();
+    shown.save(QStringLiteral(TESSALY_ARTIFACTS_DIR "/canvas-ten-photos-in-grey.png"));
     const QColor middle = shown.pixelColor(drive().pixel(photos.first()->bounds().center()));
     EXPECT_NEAR(middle.red(), middle.blue(), 3);
     EXPECT_NEAR(middle.red(), middle.green(), 3);
