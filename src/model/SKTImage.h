@@ -79,5 +79,13 @@ private:
         ProcessedPictures::Filters filters;
         std::optional<Picture> filtered;
     };
-    mutable std::optional<Shown> m_shown;
+    // Not copied with the object: the copies that undo steps and output runs keep would hold
+    // filtered pixels for nothing.
+    struct ShownNote {
+        std::optional<Shown> shown;
+        ShownNote() = default;
+        ShownNote(const ShownNote &) {}
+        ShownNote &operator=(const ShownNote &) { return *this; }
+    };
+    mutable ShownNote m_shown;
 };

@@ -28,19 +28,19 @@ ProcessedPictures::Filters SKTImage::filters() const
 
 bool SKTImage::showsFiltered() const
 {
-    if (!m_shown || !_contents)
+    if (!m_shown.shown || !_contents)
         return false;
-    const Picture &a = m_shown->source;
+    const Picture &a = m_shown.shown->source;
     const Picture &b = *_contents;
     // The same pixels (a cache key is never given twice), recording or drawing, at the same size.
-    return m_shown->filters == filters() && a.size() == b.size() && a.vector() == b.vector() &&
+    return m_shown.shown->filters == filters() && a.size() == b.size() && a.vector() == b.vector() &&
            a.drawing() == b.drawing() && a.image().cacheKey() == b.image().cacheKey();
 }
 
 void SKTImage::noteShown(const Picture &source, const ProcessedPictures::Filters &filters,
                          const std::optional<Picture> &filtered) const
 {
-    m_shown = Shown{source, filters, filtered};
+    m_shown.shown = Shown{source, filters, filtered};
 }
 
 void SKTImage::drawContentsInView(QPainter &painter, const GraphicDrawContext &context, bool) const
@@ -55,13 +55,13 @@ void SKTImage::drawContentsInView(QPainter &painter, const GraphicDrawContext &c
         const ProcessedPictures::Filters chain = filters();
         std::optional<Picture> processed;
         if (context.editingCanvas && showsFiltered()) {
-            processed = m_shown->filtered;
+            processed = m_shown.shown->filtered;
         } else if (context.waitForFilters || ProcessedPictures::isReady(*_contents, chain)) {
             processed = ProcessedPictures::processed(*_contents, chain);
             if (context.editingCanvas)
                 noteShown(*_contents, chain, processed);
         } else {
-            processed = m_shown ? m_shown->filtered : ImageProcesser::Set_Dimaension(*_contents);
+            processed = m_shown.shown ? m_shown.shown->filtered : ImageProcesser::Set_Dimaension(*_contents);
         }
         const QSizeF s = ImageProcesser::cappedSize(_contents->size());
         // A picture with no width or height has nothing to scale: skip it, the border stays.

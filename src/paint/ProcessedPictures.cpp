@@ -88,6 +88,10 @@ std::optional<Picture> ProcessedPictures::processed(const Picture &source, const
     }
     // Filtered outside the lock: other pictures are filtered meanwhile on other threads.
     const std::optional<Picture> picture = runChain(source, filters);
+    // Values that change nothing here (a blur too small, a whole turn) give the source itself:
+    // keeping it would keep the source's pixels past its last object.
+    if (picture && !source.isVector() && picture->image().cacheKey() == source.image().cacheKey())
+        return picture;
     Made made{key, filters, picture, source.isVector() ? source : Picture(), 0};
     if (picture && !picture->isVector())
         made.bytes = picture->image().sizeInBytes();
