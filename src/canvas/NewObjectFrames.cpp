@@ -41,6 +41,34 @@ QRectF NewObjectFrames::cascaded(const QRectF &frame, QSizeF card)
                   size);
 }
 
+QList<QRectF> NewObjectFrames::grouped(const QList<QRectF> &frames, std::optional<QPointF> origin,
+                                       QSizeF card)
+{
+    if (frames.isEmpty())
+        return frames;
+    // The group's extent by its corners: a line's frame may have no width or no height.
+    double left = frames.first().left(), top = frames.first().top();
+    double right = frames.first().right(), bottom = frames.first().bottom();
+    for (const QRectF &frame : frames) {
+        left = std::min(left, frame.left());
+        top = std::min(top, frame.top());
+        right = std::max(right, frame.right());
+        bottom = std::max(bottom, frame.bottom());
+    }
+    const QRectF extent(QPointF(left, top), QPointF(right, bottom));
+    const QRectF placed = cascaded(QRectF(origin.value_or(extent.topLeft()), extent.size()), card);
+    const double scale =
+        extent.width() > 0 && placed.width() < extent.width()      ? placed.width() / extent.width()
+        : extent.height() > 0 && placed.height() < extent.height() ? placed.height() / extent.height()
+                                                                   : 1.0;
+    QList<QRectF> out;
+    out.reserve(frames.size());
+    for (const QRectF &frame : frames)
+        out.append(
+            QRectF(placed.topLeft() + (frame.topLeft() - extent.topLeft()) * scale, frame.size() * scale));
+    return out;
+}
+
 QRectF NewObjectFrames::centred(QSizeF size, const QPointF &centre, QSizeF card)
 {
     size = fitted(size, card);

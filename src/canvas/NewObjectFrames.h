@@ -2,9 +2,12 @@
 // the card, and a picture starts in its own proportions.
 #pragma once
 
+#include <QList>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
+
+#include <optional>
 
 class Picture;
 class SKTGrid;
@@ -20,6 +23,10 @@ public:
     // A frame starting at a new-object place: fitted to the card, and on an axis where it would
     // pass the card's far edge, started again at the cascade's start, or as far in as it must.
     static QRectF cascaded(const QRectF &frame, QSizeF card);
+    // Frames that came together (a pasted group) kept in their places relative to each other:
+    // moved so the group's top-left corner lands on `origin`, then the group as a whole fitted
+    // and moved onto the card as `cascaded` does one frame.
+    static QList<QRectF> grouped(const QList<QRectF> &frames, std::optional<QPointF> origin, QSizeF card);
     // A frame of the size centred on the point, fitted to the card and moved in from its edges.
     static QRectF centred(QSizeF size, const QPointF &centre, QSizeF card);
     // Both corners on the snapping grid. A frame that lay on the card stays on it; when the grid

@@ -423,21 +423,6 @@ void SKTGraphic::translateGraphics(const GraphicList &graphics, double dx, doubl
     }
 }
 
-void SKTGraphic::Paste_Location_Of_Graphics(const GraphicList &graphics, double x, double y,
-                                            const QString &card_side)
-{
-    for (qsizetype i = 0; i < graphics.size(); ++i) {
-        if (i > 0) {
-            const QPointF p = ModelGlobals::instance().host().Control_New_Point(card_side);
-            x = p.x();
-            y = p.y();
-        }
-        const GraphicPtr &g = graphics.at(i);
-        if (!g->ctrl_is_locked)
-            g->setBounds(QRectF(x, y, g->bounds().width(), g->bounds().height()));
-    }
-}
-
 void SKTGraphic::takePlacedValue(Kind asked, const QString &value)
 {
     if (asked == Kind::Text && kind() == Kind::Text) {

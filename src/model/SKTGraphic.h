@@ -299,8 +299,6 @@ public:
     static QRectF drawingBoundsOfGraphics(const GraphicList &graphics);
     static QRectF unionRect(const QRectF &a, const QRectF &b);
     static void translateGraphics(const GraphicList &graphics, double dx, double dy);
-    static void Paste_Location_Of_Graphics(const GraphicList &graphics, double x, double y,
-                                           const QString &card_side);
     // Pasteboard data: a binary property list, an array of one object archive per object.
     static QByteArray pasteboardDataWithGraphics(const GraphicList &graphics);
     static QList<QByteArray> propertiesWithGraphics(const GraphicList &graphics);

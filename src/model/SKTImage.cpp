@@ -4,6 +4,7 @@
 #include "model/ModelHost.h"
 #include "model/PathUtil.h"
 #include "platform/PictureReader.h"
+#include "platform/SharedPictures.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,7 +53,7 @@ void SKTImage::setFilePath(const QString &path)
 
 QString SKTImage::loadFile(const QString &path)
 {
-    const PictureReader::Result read = PictureReader::readFile(PathUtil::standardizedPath(path));
+    const PictureReader::Result read = SharedPictures::read(PathUtil::standardizedPath(path));
     if (!read.ok())
         return read.error;
     Set_Control_File_path(path);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/SKTGraphic.h"
+#include "paint/ProcessedPictures.h"
 
 inline const QString SKTImageContentsKey = QStringLiteral("contents");
 inline const QString SKTImageIsFlippedHorizontallyKey = QStringLiteral("flippedHorizontally");
@@ -60,5 +61,31 @@ public:
     void drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
                             bool isBeingCreateOrEdited) const override;
 
+    // The filter values the object gives the chain.
+    ProcessedPictures::Filters filters() const;
+    // What an editing canvas shows of the picture (canvas thread only): whether it is the picture
+    // filtered as the object asks now, and noting a filtered picture made for it.
+    bool showsFiltered() const;
+    void noteShown(const Picture &source, const ProcessedPictures::Filters &filters,
+                   const std::optional<Picture> &filtered) const;
+
     std::optional<Picture> _contents; // the loaded picture, capped in size
+
+private:
+    // What a canvas last drew, with what it was made from: drawn again without filtering, and
+    // while the next filtering is made.
+    struct Shown {
+        Picture source;
+        ProcessedPictures::Filters filters;
+        std::optional<Picture> filtered;
+    };
+    // Not copied with the object: the copies that undo steps and output runs keep would hold
+    // filtered pixels for nothing.
+    struct ShownNote {
+        std::optional<Shown> shown;
+        ShownNote() = default;
+        ShownNote(const ShownNote &) {}
+        ShownNote &operator=(const ShownNote &) { return *this; }
+    };
+    mutable ShownNote m_shown;
 };

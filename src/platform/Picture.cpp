@@ -1,6 +1,7 @@
 #include "platform/Picture.h"
 
 #include "platform/PictureReader.h"
+#include "platform/SharedPictures.h"
 #include "platform/Units.h"
 
 #include <QBuffer>
@@ -46,7 +47,7 @@ Picture Picture::fromDrawing(std::shared_ptr<const PictureDrawing> drawing, QSiz
 
 Picture Picture::fromFile(const QString &path)
 {
-    return PictureReader::readFile(path).picture;
+    return SharedPictures::read(path).picture;
 }
 
 Picture Picture::fromData(const QByteArray &encoded)
@@ -106,6 +107,13 @@ Picture Picture::withSize(QSizeF sizeInPoints) const
     p.m_size = sizeInPoints;
     if (isVector()) // drawn at the new size: its own pixels
         p.m_png = std::make_shared<PngCache>();
+    return p;
+}
+
+Picture Picture::keepingAlive(std::shared_ptr<const void> owner) const
+{
+    Picture p(*this);
+    p.m_owner = std::move(owner);
     return p;
 }
 

@@ -44,6 +44,9 @@ public:
     // pictures change.
     QByteArray toPng() const;
     Picture withSize(QSizeF sizeInPoints) const;
+    // The same picture, keeping `owner` alive as long as it or any copy of it lives (a shared
+    // decoded picture's table entry).
+    Picture keepingAlive(std::shared_ptr<const void> owner) const;
 
     // Draws the whole picture scaled into target.
     void draw(QPainter &painter, const QRectF &target, double opacity = 1.0) const;
@@ -63,4 +66,5 @@ private:
     QSizeF m_size;
     struct PngCache;
     std::shared_ptr<PngCache> m_png; // null for the empty picture
+    std::shared_ptr<const void> m_owner;
 };

@@ -230,23 +230,6 @@ TEST_F(GraphicGeometryTest, LockedObjectsStayPut)
     EXPECT_EQ(a->bounds(), QRectF(1, 1, 5, 5));
 }
 
-TEST_F(GraphicGeometryTest, PastedObjectsGoToFreshPlaces)
-{
-    GraphicList list;
-    for (int i = 0; i < 3; ++i) {
-        list << SKTGraphic::create(SKTGraphic::Kind::Shape);
-        list.last()->setBounds(QRectF(200, 200, 7, 8));
-    }
-    list[1]->ctrl_is_locked = true;
-    host.frontCount = 3;
-    SKTGraphic::Paste_Location_Of_Graphics(list, 50, 60, QStringLiteral("F"));
-    EXPECT_EQ(list[0]->bounds(), QRectF(50, 60, 7, 8));
-    EXPECT_EQ(list[1]->bounds(), QRectF(200, 200, 7, 8));
-    // The locked object used up the first fresh place (30, 30); the third gets the second.
-    EXPECT_EQ(list[2]->bounds(), QRectF(50, 50, 7, 8));
-    EXPECT_EQ(host.newPointSides, (QStringList{QStringLiteral("F"), QStringLiteral("F")}));
-}
-
 TEST_F(GraphicGeometryTest, NewObjectPlaceStepsAndWraps)
 {
     ModelGlobals &g = ModelGlobals::instance();

@@ -1,9 +1,14 @@
 #include "paint/ImageProcesser.h"
 #include "paint/PictureOps.h"
+#include "paint/ProcessedPictures.h"
 
 #include <QPainter>
 #include <QPicture>
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -175,4 +180,53 @@ TEST(PictureOps, SizesAndBitmaps)
     const QImage tinted = pixels(ImageProcesser::imageTintedWithColor(Picture(dot), Qt::red));
     EXPECT_EQ(tinted.pixel(1, 1), qRgba(255, 0, 0, 255));
     EXPECT_EQ(qAlpha(tinted.pixel(0, 0)), 0);
+}
+
+TEST(ProcessedPictures, EachPictureAndFilterValuesAreFilteredOnceAsTheChainWould)
+{
+    ProcessedPictures::clear();
+    QImage pixels(40, 30, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            pixels.setPixel(x, y, qRgb(x * 6, y * 8, 120));
+    const Picture photo(pixels, QSizeF(40, 30));
+    ProcessedPictures::Filters grey;
+    grey.grayscale = true;
+    ProcessedPictures::Filters blurred = grey;
+    blurred.blur = 3;
+    EXPECT_TRUE(ProcessedPictures::isReady(photo, {})); // nothing to filter
+    for (const auto &filters : {grey, blurred}) {
+        EXPECT_FALSE(ProcessedPictures::isReady(photo, filters));
+        const std::optional<Picture> first = ProcessedPictures::processed(photo, filters);
+        EXPECT_TRUE(ProcessedPictures::isReady(photo, filters));
+        const std::optional<Picture> again = ProcessedPictures::processed(Picture(photo), filters);
+        ASSERT_TRUE(first && again);
+        EXPECT_EQ(first->image().constBits(), again->image().constBits());
+        const std::optional<Picture> chain = ImageProcesser::Get_Processed_Image(
+            photo, filters.grayscale, false, false, 0, 1, 0, 1, 0, 0, 0, filters.blur, 0);
+        EXPECT_EQ(first->image(), chain->image());
+    }
+    // Other pixels of the same size are filtered on their own.
+    QImage other = pixels.copy();
+    other.setPixel(0, 0, qRgb(255, 255, 255));
+    EXPECT_FALSE(ProcessedPictures::isReady(Picture(other, QSizeF(40, 30)), grey));
+}
+
+TEST(ProcessedPictures, ThreadsFilteringOnePictureGetOneResult)
+{
+    ProcessedPictures::clear();
+    QImage pixels(200, 150, QImage::Format_ARGB32_Premultiplied);
+    pixels.fill(qRgb(200, 40, 90));
+    const Picture photo(pixels);
+    ProcessedPictures::Filters sepia;
+    sepia.sepia = true;
+    std::vector<std::optional<Picture>> made(6);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < made.size(); ++i)
+        threads.emplace_back([&, i] { made[i] = ProcessedPictures::processed(photo, sepia); });
+    for (std::thread &t : threads)
+        t.join();
+    const std::optional<Picture> kept = ProcessedPictures::processed(photo, sepia);
+    for (const auto &m : made)
+        EXPECT_EQ(m->image(), kept->image());
 }

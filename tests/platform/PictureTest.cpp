@@ -1,8 +1,14 @@
 #include "platform/Picture.h"
+#include "platform/SharedPictures.h"
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <thread>
+#include <vector>
 
 TEST(Picture, RaisedToResolutionHasCeilPixels)
 {
@@ -70,4 +76,62 @@ TEST(Picture, PngIsEncodedOnceAndFollowsAVectorsSize)
     // A vector is drawn at its size: a resized one has pixels of its own.
     EXPECT_EQ(QImage::fromData(vector.withSize(QSizeF(20, 30)).toPng()).size(), QSize(20, 30));
     EXPECT_EQ(QImage::fromData(vector.toPng()).size(), QSize(10, 10));
+}
+
+namespace
+{
+void writePhoto(const QString &path, QColor colour)
+{
+    QImage photo(64, 48, QImage::Format_RGB32);
+    photo.fill(colour);
+    ASSERT_TRUE(photo.save(path, "JPEG"));
+}
+} // namespace
+
+TEST(SharedPictures, OneFileIsDecodedOnceWhileUsedAndAgainOnceChangedOrLetGo)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    writePhoto(path, Qt::red);
+    const int before = SharedPictures::liveCount();
+    std::optional<Picture> a = Picture::fromFile(path);
+    std::optional<Picture> b = Picture::fromFile(path);
+    ASSERT_FALSE(a->isNull());
+    EXPECT_EQ(a->image().constBits(), b->image().constBits());
+    EXPECT_EQ(SharedPictures::liveCount(), before + 1);
+    // A copy scaled in points still holds the same pixels.
+    std::optional<Picture> smaller = b->withSize(b->size() / 2);
+    b.reset();
+    EXPECT_EQ(smaller->image().constBits(), a->image().constBits());
+
+    // The file written again is another picture; the old one lives on in those that show it.
+    writePhoto(path, Qt::blue);
+    const Picture changed = Picture::fromFile(path);
+    EXPECT_NE(changed.image().constBits(), a->image().constBits());
+    EXPECT_EQ(QColor(changed.image().pixel(5, 5)).blue() > 200, true);
+    EXPECT_EQ(QColor(a->image().pixel(5, 5)).red() > 200, true);
+
+    // Let go by every picture: freed.
+    a.reset();
+    EXPECT_EQ(SharedPictures::liveCount(), before + 2); // `smaller` and `changed`
+    smaller.reset();
+    EXPECT_EQ(SharedPictures::liveCount(), before + 1);
+    // A missing file reads as before: null, with the reader's reason.
+    EXPECT_FALSE(SharedPictures::read(dir.filePath(QStringLiteral("none.jpg"))).ok());
+}
+
+TEST(SharedPictures, ThreadsReadingOneFileShareOnePicture)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    writePhoto(path, Qt::green);
+    std::vector<Picture> read(8);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < read.size(); ++i)
+        threads.emplace_back([&, i] { read[i] = Picture::fromFile(path); });
+    for (std::thread &t : threads)
+        t.join();
+    // Those that decoded at the same time were given the first one kept.
+    for (const Picture &p : read)
+        EXPECT_EQ(p.image().constBits(), read.front().image().constBits());
 }

@@ -129,17 +129,20 @@ void CanvasEditCommands::paste()
     const GraphicList &objects = *pasted;
     if (objects.isEmpty())
         return;
+    // The objects land together, in their places relative to each other: the same contents
+    // pasted again go to the side's next new-object place, and the group lies whole on the card,
+    // moved in or scaled down in proportion as a tool's new object is.
+    std::optional<QPointF> origin;
     if (m_view._pasteCascadeNumber > 0) {
         const QString side = Card_Front_Or_Back == 1 ? QString(SideCode::Back) : QString(SideCode::Front);
-        const QPointF start = m_view.host().Control_New_Point(side);
-        SKTGraphic::Paste_Location_Of_Graphics(objects, start.x(), start.y(), side);
+        origin = m_view.host().Control_New_Point(side);
     }
-    // Each object lands whole on the card, as a tool's new object does: where it would pass the
-    // card's far edge the cascade starts again, and one larger than the card is scaled down. An
-    // object that already lies on the card stays where it is.
-    const QSizeF card = m_view.cardSize();
+    QList<QRectF> frames;
     for (const GraphicPtr &g : objects)
-        g->setBounds(NewObjectFrames::cascaded(g->bounds(), card));
+        frames.append(g->bounds());
+    frames = NewObjectFrames::grouped(frames, origin, m_view.cardSize());
+    for (qsizetype i = 0; i < objects.size(); ++i)
+        objects.at(i)->setBounds(frames.at(i));
     ++m_view._pasteCascadeNumber;
     QList<int> indexes;
     for (int i = 0; i < objects.size(); ++i)

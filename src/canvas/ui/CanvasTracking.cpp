@@ -7,6 +7,7 @@
 #include "canvas/ui/SKTZoomingScrollView.h"
 #include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
+#include "model/EditStep.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "model/SKTGrid.h"
@@ -14,6 +15,8 @@
 
 #include <QFileInfo>
 #include <QTimer>
+
+#include <optional>
 
 #include <cmath>
 
@@ -348,11 +351,22 @@ QList<int> CanvasTracking::indexesOfGraphicsIntersectingRect(const QRectF &rect)
 
 // --- nudges ---
 
-void CanvasTracking::moveSelectedGraphicsByX(double dx, double dy)
+void CanvasTracking::moveSelectedGraphicsByX(double dx, double dy, bool keyHeld)
 {
     const GraphicList selected = m_view.selectedGraphics();
     if (selected.isEmpty())
         return;
+    SKTDocument *document = m_view.document();
+    std::optional<EditStep> step;
+    if (document) {
+        // The merge key names the nudge and the objects it moves; a fresh press starts a step.
+        if (!keyHeld)
+            document->undoManager().endMerge();
+        const int side = m_view.side();
+        step.emplace(*document,
+                     EditStep::Naming{QStringLiteral("Move"), side, EditStep::mergeKey(this, selected, side)},
+                     EditStates{GraphicStates::of(selected)});
+    }
     // The handles stay drawn while the keys move the selection: the user sees what moves.
     SKTGraphic::translateGraphics(selected, dx, dy);
 }

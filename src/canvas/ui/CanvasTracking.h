@@ -36,7 +36,9 @@ public:
     GraphicPtr graphicUnderPoint(const QPointF &point, int *index, bool *isSelected, int *handle) const;
     QList<int> indexesOfGraphicsIntersectingRect(const QRectF &rect) const;
 
-    void moveSelectedGraphicsByX(double dx, double dy);
+    // Moves the selection by an arrow key: one undo step a press, and a held key's repeats add to
+    // the step of its first press.
+    void moveSelectedGraphicsByX(double dx, double dy, bool keyHeld = false);
     void hideHandlesMomentarily();
     void unhideHandlesForTimer();
 

@@ -4,6 +4,7 @@
 #include "canvas/ui/CanvasCreation.h"
 #include "canvas/ui/CanvasEditCommands.h"
 #include "canvas/ui/CanvasHost.h"
+#include "canvas/ui/CanvasPictureFilters.h"
 #include "canvas/ui/CanvasTracking.h"
 #include "canvas/ui/PasteboardWatcher.h"
 #include "canvas/ui/SKTZoomingScrollView.h"
@@ -46,7 +47,8 @@ CanvasHost &idleHost()
 SKTGraphicView::SKTGraphicView(QWidget *parent)
     : QWidget(parent), m_tracking(std::make_unique<CanvasTracking>(*this)),
       m_creation(std::make_unique<CanvasCreation>(*this)),
-      m_editCommands(std::make_unique<CanvasEditCommands>(*this))
+      m_editCommands(std::make_unique<CanvasEditCommands>(*this)),
+      m_pictureFilters(std::make_unique<CanvasPictureFilters>(*this))
 {
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
@@ -403,6 +405,13 @@ void SKTGraphicView::paintEvent(QPaintEvent *event)
     context.resourcePath = Resource_Path;
     context.deviceScale = m_zoom * devicePixelRatioF();
     const GraphicList all = graphics();
+    GraphicList drawnObjects;
+    for (const GraphicPtr &g : all) {
+        if (g->drawingBounds().intersects(dirty))
+            drawnObjects.append(g);
+    }
+    context.editingCanvas = true;
+    context.waitForFilters = m_pictureFilters->paintMayFilter(drawnObjects);
     const QList<int> selected = selectionIndexes();
     for (qsizetype i = all.size() - 1; i >= 0; --i) {
         const GraphicPtr &g = all.at(i);
@@ -488,16 +497,16 @@ void SKTGraphicView::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Left:
-        moveLeft();
+        m_tracking->moveSelectedGraphicsByX(-1.0, 0.0, event->isAutoRepeat());
         break;
     case Qt::Key_Right:
-        moveRight();
+        m_tracking->moveSelectedGraphicsByX(1.0, 0.0, event->isAutoRepeat());
         break;
     case Qt::Key_Up:
-        moveUp();
+        m_tracking->moveSelectedGraphicsByX(0.0, -1.0, event->isAutoRepeat());
         break;
     case Qt::Key_Down:
-        moveDown();
+        m_tracking->moveSelectedGraphicsByX(0.0, 1.0, event->isAutoRepeat());
         break;
     case Qt::Key_Backspace:
         deleteBackward();

@@ -15,6 +15,7 @@
 
 class CanvasCreation;
 class CanvasEditCommands;
+class CanvasPictureFilters;
 class CanvasHost;
 class CanvasTracking;
 class QTimer;
@@ -161,6 +162,7 @@ public:
     CanvasTracking &tracking() const { return *m_tracking; }
     CanvasCreation &creation() const { return *m_creation; }
     CanvasEditCommands &editCommands() const { return *m_editCommands; }
+    CanvasPictureFilters &pictureFilters() const { return *m_pictureFilters; }
 
     void observeValueForKeyPath(const QString &keyPath, Observable *object, const ObservedChange &change,
                                 void *context) override;
@@ -224,4 +226,5 @@ private:
     std::unique_ptr<CanvasTracking> m_tracking;
     std::unique_ptr<CanvasCreation> m_creation;
     std::unique_ptr<CanvasEditCommands> m_editCommands;
+    std::unique_ptr<CanvasPictureFilters> m_pictureFilters;
 };

@@ -1,5 +1,6 @@
 #include "panels/ui/CardPagePanel.h"
 
+#include "canvas/NewObjectFrames.h"
 #include "canvas/ui/SKTGraphicView.h"
 #include "canvas/ui/SKTZoomingScrollView.h"
 #include "foundation/MessageBoxes.h"
@@ -11,6 +12,7 @@
 #include "foundation/ui/ControlUtils.h"
 #include "foundation/ui/FilePanels.h"
 #include "foundation/ui/StepperField.h"
+#include "model/EditStep.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "panels/CardSizeTables.h"
@@ -244,13 +246,45 @@ void CardPagePanel::orientationChosen()
         CardSizeTables::entryOfSize(category, presetCode(), mm, selectedSizeRow());
     // The card turns when it does not stand that way yet; a square one has no other way.
     if (entry.preset != presetCode() && mm.width() != mm.height()) {
+        const QSizeF before = m_host.frontCanvasBounds().size();
         const double width = m_ui.width_Stepper->value();
         m_ui.width_Stepper->setValue(m_ui.height_Stepper->value());
         m_ui.height_Stepper->setValue(width);
         Apply_Size_Clicked();
+        keepObjectsOnTurnedCard(before);
         return;
     }
     showEntryOfCardSize(category, presetCode(), selectedSizeRow());
+}
+
+void CardPagePanel::keepObjectsOnTurnedCard(QSizeF before)
+{
+    const QSizeF card = m_host.frontCanvasBounds().size();
+    // Sizes pass through millimetres: a frame touching an edge may pass it by a rounding.
+    const auto whole = [](const QRectF &frame, QSizeF size) {
+        constexpr double slack = 0.01;
+        return frame.left() >= -slack && frame.top() >= -slack && frame.right() <= size.width() + slack &&
+               frame.bottom() <= size.height() + slack;
+    };
+    SKTDocument &document = m_host.document();
+    GraphicList stranded;
+    for (int side : {SKTDocument::Front, SKTDocument::Back}) {
+        for (const GraphicPtr &g : document.list(side)) {
+            // What already passed an edge was put there by the user. Locked objects move too: the
+            // card turned under them.
+            if (whole(g->bounds(), before) && !whole(g->bounds(), card))
+                stranded.append(g);
+        }
+    }
+    if (stranded.isEmpty())
+        return;
+    // A step inside the orientation's own: one Undo takes back the turn and the moves.
+    const EditStep step(
+        document,
+        {QStringLiteral("Orientation"), Card_Front_Or_Back != 0 ? SKTDocument::Back : SKTDocument::Front, {}},
+        {GraphicStates::of(stranded)});
+    for (const GraphicPtr &g : stranded)
+        g->setBounds(NewObjectFrames::centred(g->bounds().size(), g->bounds().center(), card));
 }
 
 void CardPagePanel::categoryChosen()

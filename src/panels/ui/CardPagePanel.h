@@ -71,6 +71,9 @@ public:
 
 private:
     void connectControls();
+    // After the card turned: the objects of both sides that lay whole on the card of the size
+    // `before` are moved in (scaled down in proportion when larger) to lie whole on it again.
+    void keepObjectsOnTurnedCard(QSizeF before);
     // Runs one of the page's actions as the undo step of that name; with mergeControl, that
     // control's writes add to one step (PanelEdits::cardPage).
     void runStep(const char *name, void (CardPagePanel::*action)(), const QObject *mergeControl = nullptr);

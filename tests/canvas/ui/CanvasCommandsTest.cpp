@@ -159,6 +159,76 @@ TEST_P(CanvasCommands, PastingAgainKeepsAWideObjectWholeOnTheCard)
     }
 }
 
+TEST_P(CanvasCommands, ObjectsCopiedTogetherPasteTogetherInTheirLayoutOnTheCard)
+{
+    const QRectF card(QPointF(0, 0), view->cardSize());
+    QList<QRectF> elevenInARow;
+    for (int i = 0; i < 11; ++i)
+        elevenInARow.append(QRectF(8 + 21 * i, 100 + (i % 3) * 10, 16, 12));
+    const struct {
+        const char *what;
+        QList<QRectF> copied;
+        int pastes;
+    } cases[] = {
+        {"two texts 100 pt apart", {{20, 40, 60, 20}, {120, 40, 60, 20}}, 3},
+        {"eleven objects across the card", elevenInARow, 4},
+        {"a group wider than the card", {{0, 10, 200, 60}, {180, 50, 200, 90}}, 2},
+        {"a line without height and a text", {{10, 20, 150, 0}, {40, 30, 100, 40}}, 6},
+    };
+    for (const auto &c : cases) {
+        document.removeGraphicsAtIndexes([&] {
+            QList<int> all;
+            for (int i = 0; i < document.graphics().size(); ++i)
+                all.append(i);
+            return all;
+        }());
+        QList<int> indexes;
+        for (const QRectF &frame : c.copied) {
+            indexes.append(int(document.graphics().size()));
+            add(SKTGraphic::Kind::Text, frame);
+        }
+        select(indexes);
+        view->copy();
+        QRectF copiedExtent;
+        for (const QRectF &frame : c.copied)
+            copiedExtent |= frame.adjusted(0, 0, 0.001, 0.001);
+        for (int paste = 1; paste <= c.pastes; ++paste) {
+            view->paste();
+            CanvasDriver::settle();
+            const auto n = c.copied.size();
+            const GraphicList pasted = document.graphics().mid(0, n);
+            ASSERT_EQ(selected().size(), n) << c.what;
+            // One offset and one scale for the whole group, measured from the first two objects.
+            const QRectF a = pasted.at(0)->bounds(), b = pasted.at(1)->bounds();
+            const double scale = a.width() / c.copied.at(0).width();
+            const QPointF shift = a.topLeft() - c.copied.at(0).topLeft() * scale;
+            EXPECT_LE(scale, 1.0) << c.what;
+            EXPECT_NEAR(b.x() - a.x(), (c.copied.at(1).x() - c.copied.at(0).x()) * scale, 1e-6) << c.what;
+            for (qsizetype i = 0; i < n; ++i) {
+                const QRectF frame = pasted.at(i)->bounds();
+                const QRectF expected(c.copied.at(i).topLeft() * scale + shift,
+                                      c.copied.at(i).size() * scale);
+                EXPECT_NEAR(frame.x(), expected.x(), 1e-6) << c.what << " object " << i << " paste " << paste;
+                EXPECT_NEAR(frame.y(), expected.y(), 1e-6) << c.what << " object " << i << " paste " << paste;
+                EXPECT_NEAR(frame.width(), expected.width(), 1e-6) << c.what << " object " << i;
+                EXPECT_NEAR(frame.height(), expected.height(), 1e-6) << c.what << " object " << i;
+                EXPECT_TRUE(frame.left() >= 0 && frame.top() >= 0 && frame.right() <= card.right() + 1e-9 &&
+                            frame.bottom() <= card.bottom() + 1e-9)
+                    << c.what << " object " << i << " paste " << paste;
+            }
+            // Scaled down only when the group cannot lie on the card as it is.
+            if (copiedExtent.width() <= card.width() && copiedExtent.height() <= card.height()) {
+                EXPECT_EQ(scale, 1.0) << c.what;
+            }
+            // A paste is one undo step.
+            if (paste == c.pastes) {
+                undo().undo();
+                EXPECT_EQ(document.graphics().size(), n * paste) << c.what;
+            }
+        }
+    }
+}
+
 TEST_P(CanvasCommands, ForeignObjectsKeepTheirPlaceOnTheFirstPaste)
 {
     const GraphicPtr outside = SKTGraphic::create(SKTGraphic::Kind::Shape);

@@ -6,6 +6,7 @@
 #include "canvas/ui/RulerView.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QTest>
 
@@ -128,6 +129,39 @@ TEST_P(CanvasTrackingTest, ArrowKeysNudgeByOnePointWithTheHandlesDrawn)
     EXPECT_FALSE(view->isHidingHandles());
     EXPECT_EQ(g->bounds().topLeft(), QPointF(40, 42));
     EXPECT_EQ(selected(), (QList<int>{0, 1}));
+}
+
+TEST_P(CanvasTrackingTest, AHeldArrowKeyIsOneUndoStepAndEachPressAStepOfItsOwn)
+{
+    const GraphicPtr g = addShape(QRectF(40, 40, 20, 20));
+    select({0});
+    view->setFocus();
+    // What the window system sends while a key is held: one press, then repeated presses.
+    auto hold = [this](Qt::Key key, int presses) {
+        for (int i = 0; i < presses; ++i) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), i > 0);
+            QApplication::sendEvent(view, &press);
+            CanvasDriver::settle();
+        }
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(view, &release);
+        CanvasDriver::settle();
+    };
+    hold(Qt::Key_Right, 23);
+    EXPECT_EQ(g->bounds().topLeft(), QPointF(63, 40));
+    EXPECT_EQ(undo().undoCount(), 1);
+    EXPECT_EQ(undo().undoActionName(), QStringLiteral("Move"));
+    hold(Qt::Key_Down, 5); // held again: a step of its own
+    hold(Qt::Key_Down, 1);
+    EXPECT_EQ(g->bounds().topLeft(), QPointF(63, 46));
+    EXPECT_EQ(undo().undoCount(), 3);
+    undo().undo();
+    EXPECT_EQ(g->bounds().topLeft(), QPointF(63, 45));
+    undo().undo();
+    undo().undo();
+    EXPECT_EQ(g->bounds(), QRectF(40, 40, 20, 20));
+    undo().redo();
+    EXPECT_EQ(g->bounds().topLeft(), QPointF(63, 40));
 }
 
 TEST_P(CanvasTrackingTest, HandleResizeSnapsToTheGridAndFlipsPastTheOppositeEdge)

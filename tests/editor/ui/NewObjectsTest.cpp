@@ -167,3 +167,50 @@ TEST_F(NewObjects, NaturalSizeKeepsTheProportionsOfAPictureLargerThanTheCap)
     QTest::mouseClick(window->ui().Make_Natural_btn, Qt::LeftButton);
     EXPECT_EQ(picture->bounds(), QRectF(4, 4, 724, 724.0 / 3));
 }
+
+using TurnedCard = MainWindowFixture;
+
+TEST_F(TurnedCard, ObjectsTheTurnWouldLeaveOffTheCardAreMovedOnInTheSameUndoStep)
+{
+    // A new card lies level: the credit card size, wider than high.
+    const QSizeF level = canvas(0)->bounds().size();
+    ASSERT_GT(level.width(), level.height());
+    const auto place = [this](int side, const QRectF &frame) {
+        const GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Shape);
+        g->_bounds = frame;
+        window->document().insertGraphicsIntoSide(side, {g}, {0});
+        return g;
+    };
+    const GraphicPtr qr = place(SKTDocument::Front, QRectF(110, 20, 121, 121));
+    const GraphicPtr corner = place(SKTDocument::Front, QRectF(10, 10, 40, 30));
+    const GraphicPtr bleeding = place(SKTDocument::Front, QRectF(-6, 100, 60, 60)); // off by choice
+    const GraphicPtr wide = place(SKTDocument::Back, QRectF(5, 60, 230, 40));
+    window->document().undoManager().removeAllActions();
+    const QByteArray design = savedDesign();
+
+    QTest::mouseClick(window->ui().Card_Prop_Btn, Qt::LeftButton);
+    QComboBox *orientation = window->ui().Preset_ComboBox;
+    orientation->setCurrentIndex(orientation->findText(QStringLiteral("Vertical")));
+    emit orientation->activated(orientation->currentIndex());
+    QCoreApplication::processEvents();
+    const QRectF card = canvas(0)->bounds();
+    ASSERT_NEAR(card.width(), level.height(), 0.01);
+    saveArtifact(window.get(), QStringLiteral("turned_card_objects_kept_on.png"));
+
+    // Moved in only as far as needed, or scaled down in proportion when larger than the card.
+    EXPECT_EQ(qr->bounds(), QRectF(card.width() - 121, 20, 121, 121));
+    EXPECT_EQ(corner->bounds(), QRectF(10, 10, 40, 30));
+    EXPECT_EQ(bleeding->bounds(), QRectF(-6, 100, 60, 60));
+    EXPECT_TRUE(card.contains(wide->bounds()));
+    EXPECT_NEAR(wide->bounds().width(), card.width(), 1e-9);
+    EXPECT_NEAR(wide->bounds().width() / wide->bounds().height(), 230.0 / 40, 1e-9);
+
+    // One Ctrl+Z takes back the turn and the moves: the design is as it was.
+    EXPECT_EQ(window->document().undoManager().undoCount(), 1);
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(canvas(0)->bounds().size(), level);
+    EXPECT_EQ(qr->bounds(), QRectF(110, 20, 121, 121));
+    EXPECT_EQ(wide->bounds(), QRectF(5, 60, 230, 40));
+    EXPECT_EQ(savedDesign(), design);
+}

@@ -1,0 +1,116 @@
+// Pictures at a user's scale: the memory that 1, 10 and 30 objects showing one 12-megapixel
+// photo take while their side is rendered, and the time of a grey scale over 30 such objects
+// (filtered once and shared) and over 30 different photos. The photos are made here.
+#include "canvas/SKTRenderingView.h"
+#include "model/SKTImage.h"
+#include "paint/ProcessedPictures.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace
+{
+// A 4000 x 3000 photo-like JPEG, its colours shifted by `tint`.
+QString writePhoto(const QTemporaryDir &dir, int tint)
+{
+    QImage img(4000, 3000, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            line[x] = qRgb((x / 16 + tint) % 256, (y / 12) % 256, (x + y + tint * 7) / 28 % 256);
+    }
+    const QString path = dir.filePath(QStringLiteral("photo-%1.jpg").arg(tint));
+    img.save(path, "JPEG", 85);
+    return path;
+}
+
+const QTemporaryDir &photoFolder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+const QString &onePhoto()
+{
+    static const QString path = writePhoto(photoFolder(), 0);
+    return path;
+}
+
+// A line of /proc/self/status in MiB: VmRSS (resident now) or VmHWM (the most since the reset).
+double statusMiB(const QByteArray &field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+// `count` objects of 60 x 45 points in rows over the card, each reading its file as a design does.
+RenderSide sideOfPhotos(const QStringList &paths, int count)
+{
+    RenderSide side;
+    side.cardSize = QSizeF(600, 400);
+    for (int i = 0; i < count; ++i) {
+        const auto photo = SKTImage::initWithPath(QPointF(), paths.at(i % paths.size()));
+        photo->setBounds(QRectF(10 + (i % 8) * 70, 10 + (i / 8) * 55, 60, 45));
+        side.graphics.append(photo);
+    }
+    return side;
+}
+
+void BM_MemoryOfObjectsOfOnePhoto(benchmark::State &state)
+{
+    const QString path = onePhoto();
+    const int count = int(state.range(0));
+    double peak = 0;
+    for (auto _ : state) {
+        ProcessedPictures::clear();
+        resetPeak();
+        const double before = statusMiB("VmRSS");
+        {
+            const RenderSide side = sideOfPhotos({path}, count);
+            benchmark::DoNotOptimize(SKTRenderingView::imageOfSide(side, 300));
+        }
+        peak = statusMiB("VmHWM") - before;
+    }
+    // What reading and rendering the objects added to the resident set at its most.
+    state.counters["peak_MiB"] = peak;
+}
+BENCHMARK(BM_MemoryOfObjectsOfOnePhoto)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(30)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+// Grey scale over 30 objects: of one photo (filtered once, shared), or of 30 photos.
+void BM_GreyScaleOverThirtyPhotos(benchmark::State &state)
+{
+    QStringList paths{onePhoto()};
+    for (int i = 1; i < state.range(0); ++i)
+        paths << writePhoto(photoFolder(), i);
+    RenderSide side = sideOfPhotos(paths, 30);
+    for (const GraphicPtr &g : side.graphics)
+        g->gray_Scale = true;
+    for (auto _ : state) {
+        ProcessedPictures::clear();
+        benchmark::DoNotOptimize(SKTRenderingView::imageOfSide(side, 72));
+    }
+    state.counters["photos"] = double(paths.size());
+}
+BENCHMARK(BM_GreyScaleOverThirtyPhotos)->Arg(1)->Arg(30)->Unit(benchmark::kMillisecond)->Iterations(2);
+} // namespace
