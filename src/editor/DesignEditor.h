@@ -38,6 +38,10 @@ public:
     virtual void set_Front_BG_Image(const QString &) {}
     virtual void set_Back_BG_Image(const QString &) {}
 
+    // The design was replaced whole (opened): the editor shows it anew, the card's size and
+    // outline, the binding table's columns, the pages and their background pictures.
+    virtual void showDesign() {}
+
     // The page-settings inspector with no object selected.
     virtual void Show_RHS_Properties_None() {}
     virtual void selectArrowTool() {}

@@ -59,6 +59,7 @@ public:
     void Remove_Excel_Col_Name_In_Combo() override { calls << QStringLiteral("remove excel"); }
     void set_Back_BG_Image(const QString &p) override { calls << QStringLiteral("back picture ") + p; }
     void selectArrowTool() override { calls << QStringLiteral("arrow"); }
+    void showDesign() override { calls << QStringLiteral("show design"); }
 };
 
 class DesignFileTest : public ::testing::Test
@@ -69,7 +70,8 @@ protected:
         ModelGlobals::instance().reset();
         EditorState::instance().reset();
         FoundationState::instance().setResourcePath(dir.path());
-        DesignFile::resetPageSettings(front, back);
+        front.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
+        back.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
     }
     void TearDown() override
     {
@@ -77,7 +79,7 @@ protected:
         EditorState::instance().reset();
         FoundationState::instance().reset();
     }
-    DesignFile file() { return DesignFile(doc, front, back, binding, &editor); }
+    DesignFile file() { return DesignFile(doc, &editor); }
     QString path(const QString &name) const { return dir.filePath(name); }
     void fillDesign()
     {
@@ -101,8 +103,9 @@ protected:
 
     QTemporaryDir dir;
     SKTDocument doc;
-    Card_Property front, back;
-    ExcelBindingTable binding;
+    Card_Property &front = doc.design().frontPage;
+    Card_Property &back = doc.design().backPage;
+    ExcelBindingTable &binding = doc.design().binding;
     FakeEditor editor;
 };
 
@@ -118,10 +121,11 @@ TEST_F(DesignFileTest, SavesAndOpensAWholeDesign)
     EXPECT_EQ(EditorState::instance().Project_File_Name, path(QStringLiteral("card.dcard")));
 
     SKTDocument doc2;
-    Card_Property f2, b2;
-    ExcelBindingTable t2;
+    const Card_Property &f2 = doc2.design().frontPage;
+    const Card_Property &b2 = doc2.design().backPage;
+    const ExcelBindingTable &t2 = doc2.design().binding;
     FakeEditor e2;
-    DesignFile reader(doc2, f2, b2, t2, &e2);
+    DesignFile reader(doc2, &e2);
     EditorState::instance().Project_File_Name.clear();
     DesignResult read =
         reader.Read_and_load_design_Log(path(QStringLiteral("card.dcard")), QStringLiteral("L"));
@@ -137,18 +141,14 @@ TEST_F(DesignFileTest, SavesAndOpensAWholeDesign)
     EXPECT_EQ(f2.Card_Size, QSizeF(243, 153));
     EXPECT_EQ(f2.Card_alpha_Stepper, 0.5f);
     EXPECT_EQ(b2.Card_Name, QStringLiteral("Back side"));
-    EXPECT_EQ(e2.canvasSize, QSizeF(243, 153));
-    EXPECT_FLOAT_EQ(e2.widthMM, 243 * 0.3527777777778f);
-    // The rounded outline comes back as the editor's outline.
-    EXPECT_EQ(e2.shape, 1);
-    EXPECT_EQ(ModelGlobals::instance().Card_Shape, 1);
+    EXPECT_EQ(doc2.design().cardSize(), QSizeF(243, 153));
+    // The rounded outline comes back as the design's outline.
+    EXPECT_EQ(doc2.design().outline(), CardDesign::RoundedRectangle);
     EXPECT_TRUE(t2.Excel_Binding_Use);
     EXPECT_EQ(t2.columnTitles(), (QStringList{QStringLiteral("Row"), QStringLiteral("Name")}));
     EXPECT_EQ(t2.objectValue(1, 0), QStringLiteral("Ann"));
-    EXPECT_TRUE(e2.calls.contains(QStringLiteral("add excel")));
-    EXPECT_EQ(e2.calls.first(), QStringLiteral("reset"));
-    EXPECT_TRUE(e2.calls.contains(QStringLiteral("title")));
-    EXPECT_EQ(e2.calls.last(), QStringLiteral("arrow"));
+    // The editor is told once, when the design is whole.
+    EXPECT_EQ(e2.calls, (QStringList{QStringLiteral("reset"), QStringLiteral("show design")}));
     EXPECT_EQ(ModelGlobals::instance().Not_Draw_Only_Prop_Change, 0);
 }
 
@@ -172,11 +172,11 @@ TEST_F(DesignFileTest, PageFieldsAreWrittenAsTheFileStoresThem)
     EXPECT_TRUE(back.Card_BG_Image_Path.isEmpty()); // the live settings lose the path too
     EXPECT_EQ(items[61].toString(), QStringLiteral("0"));
     EXPECT_EQ(items[62].toString(), QStringLiteral("0"));
-    DesignContents c;
+    CardDesign c;
     QString reason;
     ASSERT_TRUE(DesignFileFormat::parseItems(items, &c, &reason)) << reason.toStdString();
-    EXPECT_EQ(c.front.Card_Content_clr, QColor(0, 0, 0));
-    EXPECT_EQ(c.front.Card_Content_font, Card_Property::defaultContentFont());
+    EXPECT_EQ(c.frontPage.Card_Content_clr, QColor(0, 0, 0));
+    EXPECT_EQ(c.frontPage.Card_Content_font, Card_Property::defaultContentFont());
 }
 
 TEST_F(DesignFileTest, EveryStoredPageFieldReadsBackAsWritten)
@@ -188,11 +188,11 @@ TEST_F(DesignFileTest, EveryStoredPageFieldReadsBackAsWritten)
     back.Card_fill_style = FillCode::Picture;
     const plist::Array items = DesignFileFormat::buildItems(front, back, binding, {}, {});
     ASSERT_EQ(items.size(), DesignFileFormat::FixedItemCount);
-    DesignContents c;
+    CardDesign c;
     QString reason;
     ASSERT_TRUE(DesignFileFormat::parseItems(items, &c, &reason)) << reason.toStdString();
-    EXPECT_EQ(testsupport::differingPageFields(front, c.front), QStringList());
-    EXPECT_EQ(testsupport::differingPageFields(back, c.back), QStringList());
+    EXPECT_EQ(testsupport::differingPageFields(front, c.frontPage), QStringList());
+    EXPECT_EQ(testsupport::differingPageFields(back, c.backPage), QStringList());
 }
 
 TEST_F(DesignFileTest, LenientFieldReadingAsBefore)
@@ -204,8 +204,8 @@ TEST_F(DesignFileTest, LenientFieldReadingAsBefore)
     EXPECT_EQ(DesignFileFormat::leadingFloat(QStringLiteral(" .5x")), 0.5f);
     EXPECT_EQ(GeometryText::pointIn(QStringLiteral("{1.5, -2}")), QPointF(1.5, -2));
     EXPECT_EQ(GeometryText::sizeIn(QStringLiteral("junk")), QSizeF(0, 0));
-    EXPECT_EQ(DesignFileFormat::cardShapeIndex(QStringLiteral("E")), 2);
-    EXPECT_EQ(DesignFileFormat::cardShapeIndex(QStringLiteral("X")), 0);
+    EXPECT_EQ(CardDesign::outlineOf(QStringLiteral("E")), CardDesign::Ellipse);
+    EXPECT_EQ(CardDesign::outlineOf(QStringLiteral("X")), CardDesign::Rectangle);
 
     // Flags are on only for exactly "Y".
     EditorState::instance().Project_File_Name = path(QStringLiteral("f.dcard"));
@@ -214,9 +214,9 @@ TEST_F(DesignFileTest, LenientFieldReadingAsBefore)
     plist::Array items = r.value.toArray();
     for (const char *flag : {"y", "Yes", ""}) {
         items[1] = plist::Value(QString::fromLatin1(flag));
-        DesignContents c;
+        CardDesign c;
         ASSERT_TRUE(DesignFileFormat::parseItems(items, &c, nullptr));
-        EXPECT_FALSE(c.front.Card_border_chk) << flag;
+        EXPECT_FALSE(c.frontPage.Card_border_chk) << flag;
     }
     // A title list of only the first column, or none, clears the columns read before.
     for (const plist::Array &titles : {plist::Array{plist::Value(QStringLiteral("Row"))}, plist::Array()}) {
@@ -342,9 +342,7 @@ TEST_F(DesignFileTest, PictureObjectsReloadTheirPicture)
     EditorState::instance().Project_File_Name = path(QStringLiteral("pics.dcard"));
     ASSERT_TRUE(file().Save_project_file(false, false).ok());
     SKTDocument doc2;
-    Card_Property f2, b2;
-    ExcelBindingTable t2;
-    ASSERT_TRUE(DesignFile(doc2, f2, b2, t2, nullptr)
+    ASSERT_TRUE(DesignFile(doc2)
                     .Read_and_load_design_Log(path(QStringLiteral("pics.dcard")), QStringLiteral("L"))
                     .ok());
     auto loaded = std::static_pointer_cast<SKTImage>(doc2.graphics()[0]);
@@ -458,10 +456,10 @@ TEST_F(DesignFileTest, WorkbookFactsAreKeptAfterTheObjectsAndADamagedEntryIsIgno
     for (int i = 0; i < damaged.size(); ++i) {
         plist::Array changed = items;
         changed.last().dict().insert(keysOf.at(i), damaged.at(i).second);
-        DesignContents c;
+        CardDesign c;
         ASSERT_TRUE(DesignFileFormat::parseItems(changed, &c, nullptr)) << damaged.at(i).first;
-        EXPECT_FALSE(c.workbookFacts.isKnown()) << damaged.at(i).first;
-        EXPECT_EQ(c.rows.size(), 1) << damaged.at(i).first;
+        EXPECT_FALSE(c.binding.sourceFacts.isKnown()) << damaged.at(i).first;
+        EXPECT_EQ(c.binding.ListData().size(), 1) << damaged.at(i).first;
     }
 }
 
@@ -512,9 +510,9 @@ TEST_F(DesignFileTest, FormulaCellsNeverComputedAreKeptWithTheRows)
     for (const auto &[what, value] : damaged) {
         plist::Array changed = items;
         changed.last().dict().insert(QStringLiteral("ExcelUncomputedFormulas"), value);
-        DesignContents c;
+        CardDesign c;
         ASSERT_TRUE(DesignFileFormat::parseItems(changed, &c, nullptr)) << what;
-        EXPECT_TRUE(c.uncomputed.isEmpty()) << what;
-        EXPECT_EQ(c.rows.size(), 3) << what;
+        EXPECT_TRUE(c.binding.uncomputedFormulas().isEmpty()) << what;
+        EXPECT_EQ(c.binding.ListData().size(), 3) << what;
     }
 }

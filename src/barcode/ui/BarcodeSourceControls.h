@@ -5,6 +5,7 @@
 #include <QObject>
 
 class Barcode_Gen;
+class ExcelBindingTable;
 class SKTGraphic;
 
 class BarcodeSourceControls : public QObject
@@ -26,6 +27,7 @@ public:
     void View_batch_Series_Button();
 
 private:
+    const ExcelBindingTable &table() const;
     void setSourceControls(bool bound);
     void fillSeriesNames();
     void fillExcelColumns();

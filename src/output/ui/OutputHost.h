@@ -1,8 +1,8 @@
-// What the export and print windows ask of the main window: its widget, a copy of the design for
-// a run, and a redraw afterwards. Tests fake it.
+// What the export and print windows ask of the main window: its widget, the design a run is
+// planned from, and a redraw afterwards. Tests fake it.
 #pragma once
 
-#include "output/BatchFillSnapshot.h"
+#include "model/CardDesign.h"
 
 #include <QString>
 
@@ -15,8 +15,8 @@ public:
 
     // The window sheets hang on and dialogs are parented to.
     virtual QWidget *outputWindow() = 0;
-    // Everything a run reads, copied on the GUI thread (the run plan deep-copies it again).
-    virtual BatchFillSnapshot::Design batchDesign() = 0;
+    // The design as it stands, which a run plan copies on the GUI thread.
+    virtual const CardDesign &batchDesign() = 0;
     virtual void Refresh_Canvas() = 0;
     // The design's name without folder and extension, offered in the save panel.
     virtual QString designName() { return QStringLiteral("card"); }

@@ -148,7 +148,7 @@ int Print_Wnd::Open_Print_Wnd()
     // The design's card gives the label's size exactly (a picture of it is whole pixels larger)
     // and the preview's places; the sides printed are taken when printing starts.
     m_design = RunPlan::make(m_host.batchDesign());
-    m_cardSize = m_design->design().cardArea.size();
+    m_cardSize = m_design->design().cardSize();
     m_layout.resetForOpening(cardSize(), m_design->isBatch(), m_design->cardCount());
     showDataSources(*m_design);
     showKeptLayout(kept);

@@ -5,10 +5,10 @@
 #include "foundation/CardCodes.h"
 #include "foundation/StringUtils.h"
 #include "foundation/WindowRegistry.h"
+#include "model/Card_Property.h"
 #include "model/EditStep.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
-#include "panels/Card_Property.h"
 #include "profile/PersonalDetailsPlacement.h"
 #include "profile/ProfileState.h"
 #include "profile/ui/ProfileHost.h"
@@ -84,8 +84,7 @@ void UserProfileCommands::forgetAcceptedDetails()
 // The front card's size decides the orientation for every side.
 QSizeF UserProfileCommands::frontCardSize() const
 {
-    const QSizeF card = m_host.cardProperty(0).Card_Size;
-    return card.isEmpty() ? m_host.sideCanvas(SKTDocument::Front)->cardSize() : card;
+    return m_host.document().design().cardSize();
 }
 
 QRectF UserProfileCommands::Get_Control_Rect_From_Template(const QString &ctrl_ID) const
@@ -96,7 +95,7 @@ QRectF UserProfileCommands::Get_Control_Rect_From_Template(const QString &ctrl_I
 void UserProfileCommands::Fill_User_profile_info_side(int side)
 {
     if (side != SKTDocument::Temp) {
-        if (Excel_Binding_Use)
+        if (m_host.document().design().binding.Excel_Binding_Use)
             m_host.Add_Excel_Col_Name_In_Combo();
         else
             m_host.Remove_Excel_Col_Name_In_Combo();

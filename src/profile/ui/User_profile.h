@@ -133,6 +133,9 @@ protected:
     std::array<QLabel *, FieldCount> m_caption{};
 
 private:
+    // The design's binding table, which the workbook field fills.
+    ExcelBindingTable &binding();
+    const ExcelBindingTable &binding() const;
     // The layout (UserProfileLayout.cpp): one maker per group, in the order the user tabs through.
     void buildLayout(bool editorTime);
     QGridLayout *makeWorkbookRow();

@@ -23,7 +23,7 @@ protected:
     // A design whose binding table holds two guests, saved and opened again.
     void reopenDesignWithTable()
     {
-        ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+        ExcelBindingTable &table = binding();
         table.setColumnTitles({QStringLiteral("Email")});
         table.setListData(rows({QStringLiteral("ann@example.com"), QStringLiteral("bo@example.com")}));
         table.Excel_Binding_Use = true;
@@ -119,8 +119,8 @@ TEST_F(ExcelSourceLists, AWorkbookImportEndedWithCancelChangesNothing)
     reopenDesignWithTable();
     User_profile::setWorkbookImport({}); // the real column import, answered below
     testsupport::writeOneSheet(tempPath("other.xlsx"), {{"Other"}, {"x@example.org"}});
-    const QList<ExcelBindingTable::Row> before = ExcelBindingTable::defaultInstance().ListData();
-    const QString pathBefore = ExcelBindingTable::defaultInstance().Excel_Source_Path;
+    const QList<ExcelBindingTable::Row> before = binding().ListData();
+    const QString pathBefore = binding().Excel_Source_Path;
 
     files.answers.push_back(tempPath("other.xlsx"));
     session(QStringLiteral("F"), [&](User_profile &dialog) {
@@ -133,8 +133,8 @@ TEST_F(ExcelSourceLists, AWorkbookImportEndedWithCancelChangesNothing)
         dialog.reject();
     });
     EXPECT_EQ(columnImports, 1);
-    EXPECT_EQ(ExcelBindingTable::defaultInstance().ListData(), before);
-    EXPECT_EQ(ExcelBindingTable::defaultInstance().Excel_Source_Path, pathBefore);
+    EXPECT_EQ(binding().ListData(), before);
+    EXPECT_EQ(binding().Excel_Source_Path, pathBefore);
     EXPECT_EQ(itemsOf(window->inspector().dataSource().Data_source_type).size(), 3);
 
     // OK through the same road takes the new workbook, and its path with it.
@@ -145,9 +145,8 @@ TEST_F(ExcelSourceLists, AWorkbookImportEndedWithCancelChangesNothing)
         EXPECT_EQ(dialog.excel_path_field->text(), tempPath("other.xlsx"));
         dialog.ok_button->click();
     });
-    ASSERT_EQ(ExcelBindingTable::defaultInstance().rowCount(), 1);
-    EXPECT_EQ(ExcelBindingTable::defaultInstance().Get_First_Value_Of_Excel_Binding(1),
-              QStringLiteral("x@example.org"));
+    ASSERT_EQ(binding().rowCount(), 1);
+    EXPECT_EQ(binding().Get_First_Value_Of_Excel_Binding(1), QStringLiteral("x@example.org"));
 }
 
 // A text and a barcode bound to the column "Long" follow that heading into the next workbook the
@@ -167,7 +166,7 @@ TEST_F(ExcelSourceLists, BoundObjectsFollowTheirHeadingIntoTheNextWorkbookOrShow
         {"a reordered workbook", {"Date", "Long", "Name"}, 2},
     };
     for (const Case &c : cases) {
-        ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+        ExcelBindingTable &table = binding();
         table.setColumnTitles({"Name", "Long", "Date"});
         table.setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old"}, {"Column3", "d"}}});
         table.Excel_Binding_Use = true;

@@ -245,8 +245,8 @@ TEST_F(SelectionAndSides, SelectAllAlignAndDeleteKeepTheInspectorOnTheSelection)
 
 TEST_F(SelectionAndSides, ASideSwitchShowsThePageOfTheSideShownAndItsObjectsThere)
 {
-    window->Front_card_Prop.Card_Name = QStringLiteral("Outside");
-    window->Back_card_Prop.Card_Name = QStringLiteral("Inside");
+    window->Front_card_Prop().Card_Name = QStringLiteral("Outside");
+    window->Back_card_Prop().Card_Name = QStringLiteral("Inside");
     const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
     drive().click(middle(rect));
     expectShows(rect);
@@ -308,16 +308,16 @@ TEST_F(SelectionAndSides, AValueTypedWithoutReturnReachesWhatTheInspectorShowedB
     window->inspectorTabs().selectItem(T::card_setting_tab);
     typeWithoutReturn(name, QStringLiteral("Garden"));
     click(window->ui().Back_Card_Btn);
-    EXPECT_EQ(window->Front_card_Prop.Card_Name, QStringLiteral("Garden"));
-    EXPECT_NE(window->Back_card_Prop.Card_Name, QStringLiteral("Garden"));
+    EXPECT_EQ(window->Front_card_Prop().Card_Name, QStringLiteral("Garden"));
+    EXPECT_NE(window->Back_card_Prop().Card_Name, QStringLiteral("Garden"));
 
     // A menu shortcut commits too: the width typed on the back's page before Select All.
     auto *cardWidth = window->ui().width_Stepper;
-    const double widthBefore = window->Back_card_Prop.Card_Size.width();
+    const double widthBefore = window->Back_card_Prop().Card_Size.width();
     typeWithoutReturn(cardWidth, QStringLiteral("120"));
     trigger(QStringLiteral("Edit/Select All")); // a menu command, as a shortcut runs it
-    EXPECT_NE(window->Back_card_Prop.Card_Size.width(), widthBefore);
-    EXPECT_NEAR(window->Back_card_Prop.Card_Size.width(), 120 * 72 / 25.4, 0.5);
+    EXPECT_NE(window->Back_card_Prop().Card_Size.width(), widthBefore);
+    EXPECT_NEAR(window->Back_card_Prop().Card_Size.width(), 120 * 72 / 25.4, 0.5);
 }
 
 // --- edits act on the side shown ---
@@ -460,7 +460,7 @@ TEST_F(SelectionAndSides, ASingleSidedCardShowsItsFrontAndUndoLeavesItsBackClose
     EXPECT_TRUE(front().isEmpty());
     EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Front"));
     saveArtifact(window.get(), QStringLiteral("single_sided_card_front.png"));
-    EXPECT_EQ(window->Front_card_Prop.Card_Side, QStringLiteral("2"));
+    EXPECT_EQ(window->Front_card_Prop().Card_Side, QStringLiteral("2"));
     EXPECT_TRUE(window->ui().Back_Card_Btn->isEnabled());
     for (int step = 0; step < 2; ++step)
         QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
