@@ -5,6 +5,7 @@
 #include "editor/DesignEditor.h"
 #include "editor/EditorState.h"
 #include "foundation/FoundationState.h"
+#include "model/EditStep.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "model/SKTImage.h"
@@ -18,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -514,5 +516,45 @@ TEST_F(DesignFileTest, FormulaCellsNeverComputedAreKeptWithTheRows)
         ASSERT_TRUE(DesignFileFormat::parseItems(changed, &c, nullptr)) << what;
         EXPECT_TRUE(c.binding.uncomputedFormulas().isEmpty()) << what;
         EXPECT_EQ(c.binding.ListData().size(), 3) << what;
+    }
+}
+
+// Every design of the corpus (the shipped templates) opens and saves as it always has: the bytes
+// written are the ones the program wrote before the design was one value (their SHA-256 below),
+// and a design saved and opened again saves the same bytes and holds the same design.
+TEST_F(DesignFileTest, CorpusDesignsSaveTheBytesTheyAlwaysHaveAndRoundTrip)
+{
+    const std::pair<const char *, const char *> corpus[] = {
+        {"Baby Shower", "3f2935aac85086ed1fe4534510c557b50a17721db7279790f7857be25463778b"},
+        {"Birthday Party", "17dc4ebc9fc04fce1df1797a55b266ac24794d370f0eeebaac3033ca779f3ba5"},
+        {"Graduation", "78df3a738b49bbf59c798921ab5b7871f84388c89c635f8bb75a07c469296a53"},
+        {"Holiday Greetings", "6bcc8a0ea33c9f34abd2e90d2c3c68f22042ee2fb2d71edbc461806a8ff1f173"},
+        {"Wedding", "69b11fbe2cea06cb45bae3e85f1dfe0712c3efe738abfca96cdcbef7e2bfd63e"},
+    };
+    for (const auto &[name, sha256] : corpus) {
+        const QString shipped =
+            QStringLiteral(TESSALY_SOURCE_RESOURCES "/Templates/%1.dcard").arg(QString::fromLatin1(name));
+        SKTDocument opened;
+        ASSERT_TRUE(DesignFile(opened).Read_and_load_design_Log(shipped, QStringLiteral("L")).ok()) << name;
+        const QString once = path(QStringLiteral("once.dcard"));
+        EditorState::instance().Project_File_Name = once;
+        ASSERT_TRUE(DesignFile(opened).Save_project_file(false, false).ok()) << name;
+        const QByteArray written = readFile(once);
+        EXPECT_EQ(QCryptographicHash::hash(written, QCryptographicHash::Sha256).toHex(), QByteArray(sha256))
+            << name;
+
+        SKTDocument again;
+        ASSERT_TRUE(DesignFile(again).Read_and_load_design_Log(once, QStringLiteral("L")).ok()) << name;
+        const QString twice = path(QStringLiteral("twice.dcard"));
+        EditorState::instance().Project_File_Name = twice;
+        ASSERT_TRUE(DesignFile(again).Save_project_file(false, false).ok()) << name;
+        EXPECT_EQ(readFile(twice), written) << name;
+        EXPECT_TRUE(DesignState::sameSettings(again.design(), opened.design())) << name;
+        EXPECT_EQ(again.design().cardSize(), opened.design().cardSize()) << name;
+        EXPECT_EQ(again.design().outline(), opened.design().outline()) << name;
+        ASSERT_EQ(again.graphics().size(), opened.graphics().size()) << name;
+        for (qsizetype i = 0; i < opened.graphics().size(); ++i)
+            EXPECT_TRUE(GraphicStates::sameState(*again.graphics()[i], *opened.graphics()[i]))
+                << name << " " << i;
     }
 }

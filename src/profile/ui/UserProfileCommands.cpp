@@ -13,6 +13,7 @@
 #include "profile/ProfileState.h"
 #include "profile/ui/ProfileHost.h"
 #include "profile/ui/Show_User_Profile.h"
+#include "profile/ui/User_profile.h"
 
 namespace
 {
@@ -106,10 +107,17 @@ void UserProfileCommands::Fill_User_profile_info_side(int side)
                                        : side == SKTDocument::Temp ? m_host.userProfile(2)
                                                                    : m_host.userProfile(0);
     CanvasSide canvas(*m_host.sideCanvas(side), m_host);
-    // Placing is one step: the objects it writes into are put back, those it made are taken away.
+    // Placing is one step: the objects it writes into are put back, those it made are taken away,
+    // and the workbook the dialog bound, with its rows, gives way to the one it opened with.
     SKTDocument &doc = m_host.document();
-    const EditStep step(doc, {QStringLiteral("Personal Details"), side, {}},
-                        {GraphicStates::of(doc.list(side))});
+    EditStates before{GraphicStates::of(doc.list(side))};
+    if (side != SKTDocument::Temp) {
+        for (User_profile *d : {static_cast<User_profile *>(m_host.registry().existing<Show_User_Profile>()),
+                                m_host.registry().existing<User_profile>()})
+            if (std::shared_ptr<const EditState> opened = d ? d->takeOpenedDesign() : nullptr)
+                before.push_back(opened);
+    }
+    const EditStep step(doc, {QStringLiteral("Personal Details"), side, {}}, std::move(before));
     PersonalDetailsPlacement::place(record, canvas, frontCardSize());
 }
 

@@ -436,6 +436,7 @@ void User_profile::Cancel_Btn_Clicked()
 void User_profile::keepOpeningState()
 {
     m_openedTable = binding();
+    m_openedDesign = DesignState::of(m_host.document());
 }
 
 void User_profile::restoreOpeningState()
@@ -446,6 +447,7 @@ void User_profile::restoreOpeningState()
     if (m_openedTable)
         binding() = *m_openedTable;
     m_openedTable.reset();
+    m_openedDesign.reset();
 }
 
 bool User_profile::keepMissingColumns()

@@ -9,10 +9,13 @@
 #include "data/ui/Data_From_Excel.h"
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
+#include "editor/ui/EditorCommands.h"
+#include "editor/ui/MainMenus.h"
 #include "foundation/ui/ComboItems.h"
 #include "model/SKTBarcode.h"
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/Inspector.h"
+#include "platform/UndoManager.h"
 #include "support/Workbooks.h"
 
 using ComboItems::itemsOf;
@@ -212,4 +215,56 @@ TEST_F(ExcelSourceLists, BoundObjectsFollowTheirHeadingIntoTheNextWorkbookOrShow
         window->registry().open(WindowRegistry::Window::BarcodeWindow);
         window->document().removeGraphicsFromSide(0, {0, 1});
     }
+}
+
+// Undo of a Details change puts back the workbook the design had: its path, rows and headings.
+// Details OK with nothing changed is no step and leaves nothing to save.
+TEST_F(ExcelSourceLists, UndoOfDetailsPutsBackTheWorkbookAndAnUnchangedOkIsNoStep)
+{
+    reopenDesignWithTable();
+    User_profile::setWorkbookImport({}); // the real column import, answered below
+    testsupport::writeOneSheet(tempPath("other.xlsx"), {{"Other"}, {"x@example.org"}});
+    const ExcelBindingTable before = binding();
+    UndoManager &undo = window->document().undoManager();
+    ASSERT_FALSE(window->hasUnsavedChanges());
+    // The editor's Details command: the dialog, then the details laid on the side.
+    const auto details = [&](const std::function<void(User_profile &)> &body) {
+        modalScripts.push_front([body](QDialog &d) {
+            auto *dialog = dynamic_cast<User_profile *>(&d);
+            EXPECT_TRUE(dialog);
+            if (dialog)
+                body(*dialog);
+            return d.result();
+        });
+        window->commands().User_Profile_Button_Clicked();
+    };
+
+    details([](User_profile &dialog) { dialog.ok_button->click(); });
+    EXPECT_FALSE(undo.canUndo());
+    EXPECT_FALSE(window->hasUnsavedChanges());
+
+    files.answers.push_back(tempPath("other.xlsx"));
+    details([&](User_profile &dialog) {
+        answerColumnImport();
+        QTest::mouseClick(dialog.browse_excel_button, Qt::LeftButton);
+        dialog.ok_button->click();
+    });
+    ASSERT_EQ(binding().Get_First_Value_Of_Excel_Binding(1), QStringLiteral("x@example.org"));
+    EXPECT_EQ(binding().Excel_Source_Path, tempPath("other.xlsx"));
+    ASSERT_TRUE(undo.canUndo());
+    EXPECT_EQ(undo.undoActionName(), QStringLiteral("Personal Details"));
+    EXPECT_TRUE(window->hasUnsavedChanges());
+
+    window->menus().action(QStringLiteral("Edit/Undo"))->trigger(); // Edit > Undo Personal Details
+    EXPECT_EQ(binding().ListData(), before.ListData());
+    EXPECT_EQ(binding().columnTitles(), before.columnTitles());
+    EXPECT_EQ(binding().Excel_Source_Path, before.Excel_Source_Path);
+    EXPECT_EQ(binding().Excel_Binding_Use, before.Excel_Binding_Use);
+    EXPECT_FALSE(window->hasUnsavedChanges());
+
+    // Redo takes the other workbook again.
+    ASSERT_TRUE(undo.canRedo());
+    undo.redo();
+    EXPECT_EQ(binding().Get_First_Value_Of_Excel_Binding(1), QStringLiteral("x@example.org"));
+    EXPECT_EQ(binding().Excel_Source_Path, tempPath("other.xlsx"));
 }
