@@ -47,10 +47,9 @@ void BarcodeSourceControls::fillSeriesNames()
     ComboItems::replaceQuietly(w.Batch_Series, DataSourceChoices::seriesItems(Data_Folder_Path));
 }
 
-const ExcelBindingTable &BarcodeSourceControls::table() const
+ExcelBindingTable BarcodeSourceControls::table() const
 {
-    static const ExcelBindingTable none;
-    return w.binding ? *w.binding : none;
+    return w.binding ? *w.binding : ExcelBindingTable();
 }
 
 void BarcodeSourceControls::fillExcelColumns()

@@ -27,7 +27,8 @@ public:
     void View_batch_Series_Button();
 
 private:
-    const ExcelBindingTable &table() const;
+    // The design's binding table, or an empty one.
+    ExcelBindingTable table() const;
     void setSourceControls(bool bound);
     void fillSeriesNames();
     void fillExcelColumns();
