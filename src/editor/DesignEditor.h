@@ -22,11 +22,12 @@ public:
     virtual void Remove_All_Tab_Items() {}
     virtual void delete_all_control() {}
 
-    // The front card size in points, and shown in millimetres.
+    // The card size in points: the design's (both pages), the canvases' copy, and shown in
+    // millimetres.
     virtual void Set_Document_Size(const QSizeF &) {}
     virtual void SetDocumentCanvasSize(const QSizeF &) {}
     virtual void Set_Card_Size_In_Control(float widthMM, float heightMM) {}
-    // The outline index (0 rectangle, 1 rounded, 2 ellipse) shown by the editor.
+    // The outline index (0 rectangle, 1 rounded, 2 ellipse): the design's, shown by the editor.
     virtual void Set_Card_Shape(int index) {}
 
     // The data-source list gains or loses its "Excel" entry; the binding table was replaced.
