@@ -71,6 +71,7 @@ struct BenchDesign {
         SeriesFiles::writeSeries(data, "codes", codes, false);
 
         CardDesign d;
+        d.frontPage.Card_Side = QStringLiteral("1"); // a one-sided card, as the figures always were
         d.frontPage.Card_Size = QSizeF(243, 154);
         d.frontPage.Card_fill_chk = true;
         d.frontPage.Card_fill_style = "G";

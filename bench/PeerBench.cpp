@@ -99,6 +99,7 @@ std::shared_ptr<const RunPlan> cardDesign(const QString &folder, const Rows &row
         return g;
     };
     CardDesign d;
+    d.frontPage.Card_Side = QStringLiteral("1"); // one-sided, as the figures always were
     d.frontPage.Card_Size = QSizeF(243, 154);
     GraphicPtr name = bound(SKTGraphic::Kind::Text, QRectF(10, 8, 220, 30), "names");
     name->_isDrawingFill = false;
