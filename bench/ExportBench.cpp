@@ -70,8 +70,8 @@ struct BenchDesign {
         SeriesFiles::writeSeries(data, "pictures", pictures, false);
         SeriesFiles::writeSeries(data, "codes", codes, false);
 
-        BatchFillSnapshot::Design d;
-        d.dataFolder = data;
+        CardDesign d;
+        d.frontPage.Card_Side = QStringLiteral("1"); // a one-sided card, as the figures always were
         d.frontPage.Card_Size = QSizeF(243, 154);
         d.frontPage.Card_fill_chk = true;
         d.frontPage.Card_fill_style = "G";
@@ -100,7 +100,7 @@ struct BenchDesign {
         code->show_hide_hdr = 1;
         code->show_hide_ftr = 1;
         d.front << name << title << photo << code;
-        plan = RunPlan::make(d);
+        plan = RunPlan::make(d, RunPlan::Choices(), {QString(), data});
     }
 };
 

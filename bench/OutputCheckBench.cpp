@@ -47,9 +47,14 @@ GraphicPtr barcode(int linearOr2d, int index, const QString &series, const QPoin
 
 // The plan of the measured run over a design, and the check of that plan.
 using Plan = std::shared_ptr<const RunPlan>;
-Plan planOf(const RunPlan::Design &d)
+// A design and the folder of its series.
+struct FolderDesign {
+    CardDesign design;
+    QString dataFolder;
+};
+Plan planOf(const FolderDesign &d)
 {
-    return RunPlan::make(d);
+    return RunPlan::make(d.design, RunPlan::Choices(), {QString(), d.dataFolder});
 }
 OutputCheck::Report checkOf(const Plan &plan, int threads)
 {
@@ -74,12 +79,12 @@ struct CardsDesign {
         SeriesFiles::writeSeries(data, "names", names, false);
         SeriesFiles::writeSeries(data, "codes", codes, false);
         SeriesFiles::writeSeries(data, "links", links, false);
-        RunPlan::Design d;
-        d.dataFolder = data;
-        d.frontPage.Card_Size = QSizeF(243, 154);
-        d.front << bound(SKTGraphic::Kind::Text, "names", QRectF(10, 8, 150, 26));
-        d.front << barcode(0, 9, "codes", QPointF(10, 60));
-        d.front << barcode(1, 0, "links", QPointF(165, 75));
+        FolderDesign d{CardDesign(), data};
+        d.design.frontPage.Card_Side = QStringLiteral("1"); // one-sided, as the figures always were
+        d.design.frontPage.Card_Size = QSizeF(243, 154);
+        d.design.front << bound(SKTGraphic::Kind::Text, "names", QRectF(10, 8, 150, 26));
+        d.design.front << barcode(0, 9, "codes", QPointF(10, 60));
+        d.design.front << barcode(1, 0, "links", QPointF(165, 75));
         plan = planOf(d);
     }
 };
@@ -195,11 +200,12 @@ QStringList hostileValues()
     };
 }
 
-RunPlan::Design hostileDesign(const QString &data, const QStringList &values)
+FolderDesign hostileDesign(const QString &data, const QStringList &values)
 {
     SeriesFiles::writeSeries(data, "hostile", values, false);
-    RunPlan::Design d;
-    d.dataFolder = data;
+    FolderDesign folderDesign{CardDesign(), data};
+    CardDesign &d = folderDesign.design;
+    d.frontPage.Card_Side = QStringLiteral("1");
     d.frontPage.Card_Size = QSizeF(243, 154);
     d.front << bound(SKTGraphic::Kind::Text, "hostile", QRectF(10, 8, 150, 26));
     d.front << barcode(0, 0, "hostile", QPointF(10, 40));   // Code 39
@@ -208,7 +214,7 @@ RunPlan::Design hostileDesign(const QString &data, const QStringList &values)
     d.front << barcode(1, 0, "hostile", QPointF(165, 10));  // QR Code
     d.front << barcode(1, 1, "hostile", QPointF(100, 80));  // PDF417
     d.front << barcode(1, 2, "hostile", QPointF(200, 100)); // Data Matrix
-    return d;
+    return folderDesign;
 }
 
 // Each row checked on its own on one thread (the slowest reported), then all 23 rows together.

@@ -98,8 +98,8 @@ std::shared_ptr<const RunPlan> cardDesign(const QString &folder, const Rows &row
         g->batch_list_name = series;
         return g;
     };
-    BatchFillSnapshot::Design d;
-    d.dataFolder = folder;
+    CardDesign d;
+    d.frontPage.Card_Side = QStringLiteral("1"); // one-sided, as the figures always were
     d.frontPage.Card_Size = QSizeF(243, 154);
     GraphicPtr name = bound(SKTGraphic::Kind::Text, QRectF(10, 8, 220, 30), "names");
     name->_isDrawingFill = false;
@@ -117,7 +117,7 @@ std::shared_ptr<const RunPlan> cardDesign(const QString &folder, const Rows &row
     d.front << name << code;
     if (withQr)
         d.front << qr;
-    return RunPlan::make(d);
+    return RunPlan::make(d, RunPlan::Choices(), {QString(), folder});
 }
 
 // libspng alone: rows already in the file's layout, deflate level 1, no row filters.
@@ -333,12 +333,11 @@ void writeRows(int cards, const QString &folder)
 void writeDesign(int cards, const QString &folder)
 {
     const auto plan = cardDesign(QDir(folder).filePath("DataSet"), Rows(cards));
-    const BatchFillSnapshot::Design &d = plan->design();
-    Card_Property front = d.frontPage, back = d.backPage;
+    CardDesign d = plan->design();
+    d.binding = ExcelBindingTable();
     QString error;
-    if (!DesignFile::writeItems(
-            QDir(folder).filePath("card.dcard"),
-            DesignFileFormat::buildItems(front, back, ExcelBindingTable(), d.front, d.back), &error)) {
+    if (!DesignFile::writeItems(QDir(folder).filePath("card.dcard"), DesignFileFormat::buildItems(d),
+                                &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         std::exit(1);
     }

@@ -2,8 +2,8 @@
 // size, and the resource folder. Copied from the editor on the GUI thread; workers render copies.
 #pragma once
 
+#include "model/Card_Property.h"
 #include "model/SKTGraphic.h"
-#include "panels/Card_Property.h"
 
 #include <QSizeF>
 #include <QString>

@@ -2,17 +2,7 @@
 
 #include "foundation/StringUtils.h"
 
-ExcelBindingTable &Data_From_Excel_Window = ExcelBindingTable::defaultInstance();
-bool &Excel_Binding_Use = ExcelBindingTable::defaultInstance().Excel_Binding_Use;
-QString &Excel_Source_Path = ExcelBindingTable::defaultInstance().Excel_Source_Path;
-
 ExcelBindingTable::ExcelBindingTable() = default;
-
-ExcelBindingTable &ExcelBindingTable::defaultInstance()
-{
-    static ExcelBindingTable table;
-    return table;
-}
 
 void ExcelBindingTable::reset()
 {

@@ -1,5 +1,6 @@
 // The Excel binding table: the rows that objects bound to a workbook column take their values
-// from, its column titles, and the binding flag, workbook path and file facts kept beside it.
+// from, its column titles, and the binding flag, workbook path and file facts kept beside it. A
+// value: the design (model/CardDesign.h) holds the one a design binds; a run plan holds a copy.
 #pragma once
 
 #include "data/UncomputedFormulas.h"
@@ -18,9 +19,7 @@ public:
 
     ExcelBindingTable();
 
-    // The one table of the program (Data_From_Excel_Window). GUI thread; workers copy it.
-    static ExcelBindingTable &defaultInstance();
-    void reset(); // empty table, no binding (tests)
+    void reset(); // empty table, no binding
 
     static QString rowNumberKey() { return QStringLiteral("Extension"); }
     static QString columnIdentifier(int k) { return QStringLiteral("Column%1").arg(k); }
@@ -73,8 +72,3 @@ private:
     QList<int> m_sheetRows;
     UncomputedFormulas m_uncomputed;
 };
-
-// The one table and its binding state under their own names.
-extern ExcelBindingTable &Data_From_Excel_Window;
-extern bool &Excel_Binding_Use;
-extern QString &Excel_Source_Path;

@@ -22,11 +22,12 @@ public:
     virtual void Remove_All_Tab_Items() {}
     virtual void delete_all_control() {}
 
-    // The front card size in points, and shown in millimetres.
+    // The card size in points: the design's (both pages), the canvases' copy, and shown in
+    // millimetres.
     virtual void Set_Document_Size(const QSizeF &) {}
     virtual void SetDocumentCanvasSize(const QSizeF &) {}
     virtual void Set_Card_Size_In_Control(float widthMM, float heightMM) {}
-    // The outline index (0 rectangle, 1 rounded, 2 ellipse) shown by the editor.
+    // The outline index (0 rectangle, 1 rounded, 2 ellipse): the design's, shown by the editor.
     virtual void Set_Card_Shape(int index) {}
 
     // The data-source list gains or loses its "Excel" entry; the binding table was replaced.
@@ -37,6 +38,10 @@ public:
     // A background picture was loaded into the side's page settings from this path.
     virtual void set_Front_BG_Image(const QString &) {}
     virtual void set_Back_BG_Image(const QString &) {}
+
+    // The design was replaced whole (opened): the editor shows it anew, the card's size and
+    // outline, the binding table's columns, the pages and their background pictures.
+    virtual void showDesign() {}
 
     // The page-settings inspector with no object selected.
     virtual void Show_RHS_Properties_None() {}

@@ -4,6 +4,7 @@
 #include "editor/EditorState.h"
 #include "foundation/CardCodes.h"
 #include "foundation/StringUtils.h"
+#include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "model/SKTImage.h"
@@ -45,9 +46,7 @@ private:
 };
 } // namespace
 
-DesignFile::DesignFile(SKTDocument &document, Card_Property &front, Card_Property &back,
-                       ExcelBindingTable &binding, DesignEditor *editor)
-    : m_document(document), m_front(front), m_back(back), m_binding(binding), m_editor(editor)
+DesignFile::DesignFile(SKTDocument &document, DesignEditor *editor) : m_document(document), m_editor(editor)
 {
 }
 
@@ -72,8 +71,7 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg)
         path = *chosen;
         state.Project_File_Name = path;
     }
-    const plist::Array items = DesignFileFormat::buildItems(m_front, m_back, m_binding, m_document.graphics(),
-                                                            m_document.graphics_back());
+    const plist::Array items = DesignFileFormat::buildItems(m_document.design());
     QString error;
     const bool written = writeItems(path, items, &error);
     DesignResult result;
@@ -95,13 +93,6 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg)
     return result;
 }
 
-void DesignFile::resetPageSettings(Card_Property &front, Card_Property &back)
-{
-    const QColor black(0, 0, 0);
-    front.resetForNewDesign(black, Card_Property::defaultContentFont());
-    back.resetForNewDesign(black, Card_Property::defaultContentFont());
-}
-
 void DesignFile::resetToNewDesign()
 {
     const TitleHold hold(m_editor);
@@ -113,7 +104,7 @@ void DesignFile::resetToNewDesign()
     g.last_ctrl_X = 10.0f;
     g.last_ctrl_Y = 10.0f;
     EditorState::instance().Project_File_Name.clear();
-    resetPageSettings(m_front, m_back);
+    m_document.design().resetPages();
     g.Card_Front_Or_Back = 0;
     if (m_editor)
         m_editor->New_Project_Setting_Reset();
@@ -131,12 +122,10 @@ QString DesignFile::saveFailedMessage(const QString &path, const QString &reason
 
 QByteArray DesignFile::fingerprint() const
 {
-    // Copies: writing the items drops a picture path that is not the page fill, which only a
+    // A copy: writing the items drops a picture path that is not the page fill, which only a
     // save may do to the live page settings.
-    Card_Property front = m_front;
-    Card_Property back = m_back;
-    const plist::Array items = DesignFileFormat::buildItems(front, back, m_binding, m_document.graphics(),
-                                                            m_document.graphics_back());
+    CardDesign design = m_document.design();
+    const plist::Array items = DesignFileFormat::buildItems(design);
     return QCryptographicHash::hash(PropertyList::writeBinary(plist::Value(items)),
                                     QCryptographicHash::Sha256);
 }
@@ -211,12 +200,12 @@ DesignResult DesignFile::Read_and_load_design_Log(const QString &path, const QSt
     QByteArray bytes;
     if (!readFileBytes(path, &bytes, &corrupt.reason))
         return corrupt;
-    DesignContents contents;
-    if (!DesignFileFormat::parse(bytes, &contents, &corrupt.reason))
+    CardDesign read;
+    if (!DesignFileFormat::parse(bytes, &read, &corrupt.reason))
         return corrupt;
     {
         const TitleHold hold(m_editor);
-        apply(contents, path, log_or_template);
+        apply(std::move(read), path, log_or_template);
         markClean();
     }
     if (log_or_template == QLatin1String("L"))
@@ -250,80 +239,17 @@ QString DesignFile::missingPicturesMessage(const GraphicList &front, const Graph
     return head + QLatin1Char('\n') + lines.join(QLatin1Char('\n')) + QStringLiteral("\n\n") + tail;
 }
 
-void DesignFile::apply(DesignContents &c, const QString &path, const QString &mode)
+void DesignFile::apply(CardDesign read, const QString &path, const QString &mode)
 {
-    ModelGlobals &g = ModelGlobals::instance();
     resetToNewDesign();
-    if (m_editor) {
-        m_editor->Remove_All_Tab_Items();
-        m_editor->delete_all_control();
-    }
     EditorState::instance().Project_File_Name = mode == QLatin1String("L") ? path : QString();
-    g.Not_Draw_Only_Prop_Change = 1;
-
-    m_front = c.front;
-    const QSizeF size = m_front.Card_Size;
-    if (m_editor) {
-        m_editor->Set_Document_Size(size);
-        m_editor->SetDocumentCanvasSize(size);
-        m_editor->Set_Card_Size_In_Control(DesignFileFormat::Points_to_MM_Convert(float(size.width())),
-                                           DesignFileFormat::Points_to_MM_Convert(float(size.height())));
-    }
-    m_back = c.back;
-    // The outline is shared by both sides and follows the front page's stored code.
-    const int shape = DesignFileFormat::cardShapeIndex(m_front.Card_Shape);
-    g.Card_Shape = shape;
+    // Pictures are not stored: a page filled with one reads it again from its path.
+    for (Card_Property *page : {&read.backPage, &read.frontPage})
+        if (page->Card_fill_chk && page->Card_fill_style == FillCode::Picture &&
+            !page->Card_BG_Image_Path.isEmpty())
+            page->setBackgroundImage(page->Card_BG_Image_Path);
+    const BulkLoadGuard loading;
+    m_document.replaceDesign(std::move(read));
     if (m_editor)
-        m_editor->Set_Card_Shape(shape);
-
-    m_binding.Excel_Binding_Use = c.excelUse;
-    if (m_editor) {
-        if (c.excelUse)
-            m_editor->Add_Excel_Col_Name_In_Combo();
-        else
-            m_editor->Remove_Excel_Col_Name_In_Combo();
-    }
-    m_binding.Excel_Source_Path = c.excelPath;
-    // An empty list stands for a design without columns: nothing of the previous design stays.
-    m_binding.setColumnTitles(c.titles.mid(1));
-    m_binding.setListData(c.rows);
-    // The sheet's numbers of rows kept in a design follow from the facts; the formula marks are kept.
-    m_binding.setWorkbookOrigin({}, c.uncomputed);
-    m_binding.sourceFacts = c.workbookFacts;
-    if (m_editor)
-        m_editor->Reload_Excel_Binding_Table();
-
-    m_document.Enable_Disable_Undo_Registraion(0);
-    const auto insertAll = [this](int side, const GraphicList &objects) {
-        QList<int> indexes;
-        for (int i = 0; i < objects.size(); ++i)
-            indexes.append(i);
-        if (!objects.isEmpty())
-            m_document.insertGraphicsIntoSide(side, objects, indexes);
-    };
-    insertAll(SKTDocument::Front, c.frontObjects);
-    insertAll(SKTDocument::Back, c.backObjects);
-
-    if (m_editor && mode == QLatin1String("L"))
-        m_editor->Set_Log_Name_In_Title();
-    g.Not_Draw_Only_Prop_Change = 0;
-    if (m_editor)
-        m_editor->Show_RHS_Properties_None();
-
-    // Background pictures, back side first.
-    const auto loadBackground = [this](Card_Property &side, void (DesignEditor::*show)(const QString &)) {
-        if (!side.Card_fill_chk || side.Card_fill_style != FillCode::Picture ||
-            side.Card_BG_Image_Path.isEmpty())
-            return;
-        side.setBackgroundImage(side.Card_BG_Image_Path);
-        if (m_editor)
-            (m_editor->*show)(side.Card_BG_Image_Path);
-    };
-    loadBackground(m_back, &DesignEditor::set_Back_BG_Image);
-    loadBackground(m_front, &DesignEditor::set_Front_BG_Image);
-    if (m_editor) {
-        m_editor->selectArrowTool();
-        m_editor->Refresh_Canvas();
-    }
-    m_document.Enable_Disable_Undo_Registraion(1);
+        m_editor->showDesign();
 }

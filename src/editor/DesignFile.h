@@ -1,5 +1,6 @@
-// Saving and opening design files over the live design: the document's front and back lists, both
-// page settings and the binding table. Results travel back as values for the window to show.
+// Saving and opening design files over the document's design (CardDesign: both sides' objects and
+// pages, the binding table), read and written whole. Results travel back as values for the window
+// to show.
 #pragma once
 
 #include "editor/DesignFileFormat.h"
@@ -14,8 +15,7 @@ using DesignResult = OpResult;
 class DesignFile
 {
 public:
-    DesignFile(SKTDocument &document, Card_Property &front, Card_Property &back, ExcelBindingTable &binding,
-               DesignEditor *editor = nullptr);
+    explicit DesignFile(SKTDocument &document, DesignEditor *editor = nullptr);
 
     static inline const QString CorruptMessage = QStringLiteral("File is corrupt and cannot be opened.");
     static inline const QString SavedMessage =
@@ -49,16 +49,13 @@ public:
     // Whether the design file was replaced or changed on disk (size or modification time) since
     // this program opened or last saved it. False when no file is known or it is gone.
     bool changedOnDisk() const;
-    // Page settings as a new design has them.
-    static void resetPageSettings(Card_Property &front, Card_Property &back);
-
     // The bytes of a design file: a regular file of a design's size at most.
     static bool readFileBytes(const QString &path, QByteArray *bytes, QString *reason);
     // Writes the items of a design to path atomically.
     static bool writeItems(const QString &path, const plist::Array &items, QString *error);
 
 private:
-    void apply(DesignContents &contents, const QString &path, const QString &mode);
+    void apply(CardDesign read, const QString &path, const QString &mode);
     QByteArray fingerprint() const;
     // The size and modification time of the design file as this program last saw it.
     void rememberDiskState(const QString &path);
@@ -74,8 +71,5 @@ private:
     DiskState m_disk;
 
     SKTDocument &m_document;
-    Card_Property &m_front;
-    Card_Property &m_back;
-    ExcelBindingTable &m_binding;
     DesignEditor *m_editor;
 };

@@ -1,8 +1,8 @@
 #include "editor/DesignFileFormat.h"
 
 #include "foundation/CardCodes.h"
+#include "model/CardPageFields.h"
 #include "model/SKTImage.h"
-#include "panels/CardPageFields.h"
 #include "platform/GeometryText.h"
 #include "platform/KeyedArchiver.h"
 #include "platform/KeyedUnarchiver.h"
@@ -71,15 +71,6 @@ float DesignFileFormat::leadingFloat(const QString &text)
     return float(m.captured(1).toDouble());
 }
 
-int DesignFileFormat::cardShapeIndex(const QString &code)
-{
-    if (code == OutlineCode::RoundedRectangle)
-        return 1;
-    if (code == OutlineCode::Ellipse)
-        return 2;
-    return 0;
-}
-
 void DesignFileFormat::appendSide(plist::Array &items, Card_Property &p)
 {
     using CardPageFields::Kind;
@@ -130,10 +121,25 @@ plist::Array DesignFileFormat::buildItems(Card_Property &front, Card_Property &b
                                           const ExcelBindingTable &binding, const GraphicList &frontObjects,
                                           const GraphicList &backObjects)
 {
+    CardDesign design;
+    design.frontPage = front;
+    design.backPage = back;
+    design.binding = binding;
+    design.front = frontObjects;
+    design.back = backObjects;
+    const plist::Array items = buildItems(design);
+    front = design.frontPage;
+    back = design.backPage;
+    return items;
+}
+
+plist::Array DesignFileFormat::buildItems(CardDesign &design)
+{
+    const ExcelBindingTable &binding = design.binding;
     plist::Array items;
     items.append(plist::Value(Marker));
-    appendSide(items, front);
-    appendSide(items, back);
+    appendSide(items, design.frontPage);
+    appendSide(items, design.backPage);
     items.append(plist::Value(flagText(binding.Excel_Binding_Use)));
     items.append(plist::Value(binding.Excel_Source_Path.isNull() ? QString(QLatin1String(""))
                                                                  : binding.Excel_Source_Path));
@@ -149,7 +155,7 @@ plist::Array DesignFileFormat::buildItems(Card_Property &front, Card_Property &b
         rows.append(plist::Value(d));
     }
     items.append(plist::Value(rows));
-    for (const GraphicList *objects : {&frontObjects, &backObjects}) {
+    for (const GraphicList *objects : {&design.front, &design.back}) {
         items.append(plist::Value(QString::number(quint64(objects->size()))));
         for (const GraphicPtr &g : *objects)
             items.append(plist::Value(g->archivedData()));
@@ -400,27 +406,29 @@ static bool readObjects(const plist::Array &items, qsizetype &pos, GraphicList &
     return true;
 }
 
-bool DesignFileFormat::parseItems(const plist::Array &items, DesignContents *out, QString *reason)
+bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QString *reason)
 {
     if (items.isEmpty() || !items.first().isString() || items.first().toString() != Marker)
         return fail(reason, QStringLiteral("the design marker is missing"));
     if (items.size() < FixedItemCount)
         return fail(reason,
                     QStringLiteral("the file holds %1 items, fewer than a design has").arg(items.size()));
-    DesignContents c;
-    if (!readSide(items, 1, c.front, reason) || !readSide(items, 1 + SideFieldCount, c.back, reason))
+    CardDesign c;
+    if (!readSide(items, 1, c.frontPage, reason) || !readSide(items, 1 + SideFieldCount, c.backPage, reason))
         return false;
     const qsizetype b = 1 + 2 * SideFieldCount; // the binding items
     if (!items.at(b).isString() || !items.at(b + 1).isString() || !items.at(b + 2).isArray() ||
         !items.at(b + 3).isArray())
         return fail(reason, QStringLiteral("the Excel binding items have the wrong kind of value"));
-    c.excelUse = items.at(b).toString() == QLatin1String("Y");
-    c.excelPath = items.at(b + 1).toString();
+    c.binding.Excel_Binding_Use = items.at(b).toString() == QLatin1String("Y");
+    c.binding.Excel_Source_Path = items.at(b + 1).toString();
+    QStringList titles; // all column titles as stored, the row-number column's first
     for (const plist::Value &t : items.at(b + 2).toArray()) {
         if (!t.isString())
             return fail(reason, QStringLiteral("a column title is not a string"));
-        c.titles.append(t.toString());
+        titles.append(t.toString());
     }
+    QList<ExcelBindingTable::Row> rows;
     for (const plist::Value &r : items.at(b + 3).toArray()) {
         if (!r.isDict())
             return fail(reason, QStringLiteral("a binding row is not a dictionary"));
@@ -430,23 +438,26 @@ bool DesignFileFormat::parseItems(const plist::Array &items, DesignContents *out
                 return fail(reason, QStringLiteral("a binding cell is not a string"));
             row.insert(key, value.toString());
         }
-        c.rows.append(row);
+        rows.append(row);
     }
     qsizetype pos = b + 4; // the front object count
     ObjectBudget budget;
-    if (!readObjects(items, pos, c.frontObjects, budget, reason) ||
-        !readObjects(items, pos, c.backObjects, budget, reason))
+    if (!readObjects(items, pos, c.front, budget, reason) || !readObjects(items, pos, c.back, budget, reason))
         return false;
+    // An empty list stands for a design without columns. The sheet's numbers of rows kept in a
+    // design follow from the facts; the formula marks are kept.
+    c.binding.setColumnTitles(titles.mid(1));
+    c.binding.setListData(rows);
     if (pos < items.size() && items.at(pos).isDict()) {
-        c.workbookFacts = workbookFactsOf(items.at(pos).toDict());
-        c.uncomputed = uncomputedOf(items.at(pos).toDict(), c.titles, c.rows);
+        c.binding.sourceFacts = workbookFactsOf(items.at(pos).toDict());
+        c.binding.setWorkbookOrigin({}, uncomputedOf(items.at(pos).toDict(), titles, rows));
     }
     if (out)
         *out = std::move(c);
     return true;
 }
 
-bool DesignFileFormat::parse(const QByteArray &fileBytes, DesignContents *out, QString *reason)
+bool DesignFileFormat::parse(const QByteArray &fileBytes, CardDesign *out, QString *reason)
 {
     const PropertyList::ReadResult r = PropertyList::read(fileBytes);
     if (!r.ok)

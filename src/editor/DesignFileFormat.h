@@ -1,34 +1,20 @@
-// The items of a design file: an XML property-list array of the marker, both sides' page settings
-// field by field, the Excel binding and the archives of the front and back objects, then, when
+// The items of a design file (CardDesign as stored): an XML property-list array of the marker, both sides'
+// page settings field by field, the Excel binding and the archives of the front and back objects, then, when
 // there is anything to keep, one dictionary of the bound workbook's file facts and of the binding
 // table's cells whose formula the workbook never computed.
 #pragma once
 
-#include "data/ExcelBindingTable.h"
+#include "model/CardDesign.h"
+#include "model/CardPageFields.h"
+#include "model/Card_Property.h"
 #include "model/ObjectListLimits.h"
 #include "model/SKTGraphic.h"
-#include "panels/CardPageFields.h"
 #include "panels/CardSizeTables.h"
-#include "panels/Card_Property.h"
 #include "platform/PlistValue.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
-// A design as read from a file, fully checked, before anything of the editor changes.
-struct DesignContents {
-    Card_Property front;
-    Card_Property back;
-    bool excelUse = false;
-    QString excelPath;
-    QStringList titles; // all column titles as stored, the row-number column's first
-    QList<ExcelBindingTable::Row> rows;
-    WorkbookFacts workbookFacts;   // unknown for a design saved without them
-    UncomputedFormulas uncomputed; // cells of rows (row, column as the binding table counts them)
-    GraphicList frontObjects;
-    GraphicList backObjects;
-};
 
 class DesignFileFormat
 {
@@ -43,6 +29,8 @@ public:
 
     // Items of a design. A side whose fill is not a background picture loses its picture path,
     // in the file and in the page settings themselves.
+    static plist::Array buildItems(CardDesign &design);
+    // The same of a design given by its parts.
     static plist::Array buildItems(Card_Property &front, Card_Property &back,
                                    const ExcelBindingTable &binding, const GraphicList &frontObjects,
                                    const GraphicList &backObjects);
@@ -58,15 +46,14 @@ public:
     static UncomputedFormulas uncomputedOf(const plist::Dict &item, const QStringList &columns,
                                            const QList<ExcelBindingTable::Row> &rows);
 
-    // Reads and checks every item. False with a reason (for the log) when anything is wrong.
-    static bool parse(const QByteArray &fileBytes, DesignContents *out, QString *reason);
-    static bool parseItems(const plist::Array &items, DesignContents *out, QString *reason);
+    // Reads and checks every item into a design, before anything of the editor changes. False with
+    // a reason (for the log) when anything is wrong. The pages' background pictures are not read.
+    static bool parse(const QByteArray &fileBytes, CardDesign *out, QString *reason);
+    static bool parseItems(const plist::Array &items, CardDesign *out, QString *reason);
 
     // Number texts as the file holds them (points and sizes: GeometryText, read leniently).
     static int leadingInt(const QString &text);     // leading whole number, 0 when none
     static float leadingFloat(const QString &text); // leading decimal number, 0 when none
     static QString flagText(bool on) { return on ? QStringLiteral("Y") : QStringLiteral("N"); }
-    // Outline index of an outline code: "RR" 1, "E" 2, anything else 0.
-    static int cardShapeIndex(const QString &code);
     static float Points_to_MM_Convert(float points) { return CardSizeTables::Points_to_MM_Convert(points); }
 };

@@ -1,9 +1,9 @@
 #include "editor/InvitationLayout.h"
 
 #include "foundation/StringUtils.h"
+#include "model/Card_Property.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTText.h"
-#include "panels/Card_Property.h"
 #include "platform/FontDescriptor.h"
 
 #include <algorithm>

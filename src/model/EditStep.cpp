@@ -1,5 +1,6 @@
 #include "model/EditStep.h"
 
+#include "model/CardPageFields.h"
 #include "model/GraphicFields.h"
 #include "model/SKTLine.h"
 
@@ -25,6 +26,86 @@ template <typename T> bool sameField(const SKTGraphic &a, const SKTGraphic &b, T
         return a.*member == b.*member;
 }
 } // namespace
+
+// --- the design's pages and binding table ---
+
+namespace
+{
+bool samePage(const Card_Property &a, const Card_Property &b)
+{
+    // The background picture follows its path, except when it could not be read: compare both.
+    return samePicture(a.Card_BG_Image, b.Card_BG_Image) && CardPageFields::sameFields(a, b);
+}
+
+bool sameFacts(const WorkbookFacts &a, const WorkbookFacts &b)
+{
+    return a.size == b.size && a.modifiedMs == b.modifiedMs && a.sha256 == b.sha256 &&
+           a.loadedAt == b.loadedAt && a.sheet == b.sheet && a.firstRow == b.firstRow &&
+           a.columns == b.columns;
+}
+
+bool sameMarks(const UncomputedFormulas &a, const UncomputedFormulas &b)
+{
+    const std::vector<UncomputedFormulas::Run> x = a.runs(), y = b.runs();
+    return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const auto &r, const auto &s) {
+        return r.column == s.column && r.first == s.first && r.last == s.last;
+    });
+}
+
+bool sameBinding(const ExcelBindingTable &a, const ExcelBindingTable &b)
+{
+    return a.Excel_Binding_Use == b.Excel_Binding_Use && a.Excel_Source_Path == b.Excel_Source_Path &&
+           a.columnTitles() == b.columnTitles() && a.ListData() == b.ListData() &&
+           a.sheetRows() == b.sheetRows() && sameMarks(a.uncomputedFormulas(), b.uncomputedFormulas()) &&
+           sameFacts(a.sourceFacts, b.sourceFacts);
+}
+
+CardDesign settingsOf(const CardDesign &design)
+{
+    CardDesign settings;
+    settings.frontPage = design.frontPage;
+    settings.backPage = design.backPage;
+    settings.binding = design.binding;
+    return settings;
+}
+} // namespace
+
+DesignState::DesignState(SKTDocument &document)
+    : m_document(document), m_settings(settingsOf(document.design()))
+{
+}
+
+std::shared_ptr<const EditState> DesignState::of(SKTDocument &document)
+{
+    return std::make_shared<DesignState>(document);
+}
+
+std::shared_ptr<const EditState> DesignState::retake() const
+{
+    return of(m_document);
+}
+
+bool DesignState::sameSettings(const CardDesign &a, const CardDesign &b)
+{
+    return samePage(a.frontPage, b.frontPage) && samePage(a.backPage, b.backPage) &&
+           sameBinding(a.binding, b.binding);
+}
+
+bool DesignState::changedSinceTaken() const
+{
+    return !sameSettings(m_settings, m_document.design());
+}
+
+void DesignState::putBack() const
+{
+    if (!changedSinceTaken())
+        return;
+    CardDesign &design = m_document.design();
+    design.frontPage = m_settings.frontPage;
+    design.backPage = m_settings.backPage;
+    design.binding = m_settings.binding;
+    m_document.designSettingsChanged();
+}
 
 // --- object states ---
 

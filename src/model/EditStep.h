@@ -50,6 +50,27 @@ private:
     QList<Item> m_items;
 };
 
+// The saved design but its objects, as the document holds it: both pages (with the card's outline
+// and size) and the binding table (the workbook's path, rows, facts and formula marks). Put back
+// into the document's design, which then announces SKTDocumentDesignKey for the editor to show it.
+class DesignState : public EditState
+{
+public:
+    explicit DesignState(SKTDocument &document);
+    static std::shared_ptr<const EditState> of(SKTDocument &document);
+
+    std::shared_ptr<const EditState> retake() const override;
+    bool changedSinceTaken() const override;
+    void putBack() const override;
+
+    // Whether two designs hold the same pages and binding table, as saved.
+    static bool sameSettings(const CardDesign &a, const CardDesign &b);
+
+private:
+    SKTDocument &m_document;
+    CardDesign m_settings; // the pages and binding table; no objects
+};
+
 // Records one edit. Made before the edit writes, with the states it may change; while it lives
 // the document records no property change key by key. When it ends and something changed, the
 // step is registered under its name and side; what the edit recorded itself (new or removed

@@ -14,7 +14,6 @@ QPointF ModelHost::Control_New_Point(const QString &side)
 }
 
 std::atomic<int> &Card_Front_Or_Back = ModelGlobals::instance().Card_Front_Or_Back;
-std::atomic<int> &Card_Shape = ModelGlobals::instance().Card_Shape;
 std::atomic<int> &Not_Draw_Only_Prop_Change = ModelGlobals::instance().Not_Draw_Only_Prop_Change;
 float &last_ctrl_X = ModelGlobals::instance().last_ctrl_X;
 float &last_ctrl_Y = ModelGlobals::instance().last_ctrl_Y;
@@ -29,7 +28,6 @@ ModelGlobals &ModelGlobals::instance()
 void ModelGlobals::reset()
 {
     Card_Front_Or_Back = 0;
-    Card_Shape = 0;
     Not_Draw_Only_Prop_Change = 0;
     last_ctrl_X = 10.0f;
     last_ctrl_Y = 10.0f;

@@ -28,8 +28,6 @@ public:
 
     // Side being edited: 0 front, 1 back. Read by painting on worker threads.
     std::atomic<int> Card_Front_Or_Back{0};
-    // Card outline for both sides: 0 rectangle, 1 rounded rectangle, 2 ellipse.
-    std::atomic<int> Card_Shape{0};
     // While bit 0 is set, panel change handlers do nothing (bulk loads).
     std::atomic<int> Not_Draw_Only_Prop_Change{0};
 
@@ -54,7 +52,6 @@ private:
 
 // The same values under their own names.
 extern std::atomic<int> &Card_Front_Or_Back;
-extern std::atomic<int> &Card_Shape;
 extern std::atomic<int> &Not_Draw_Only_Prop_Change;
 extern float &last_ctrl_X;
 extern float &last_ctrl_Y;

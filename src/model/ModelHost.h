@@ -18,7 +18,7 @@ public:
     virtual void Refresh_Canvas() {}
     // Puts the picture panel's adjustment controls back to neutral values.
     virtual void Reset_Image_Editing_Controls() {}
-    // Bounds of the front canvas: the card area shared by all sides.
+    // The card area shared by all sides: the design's card size from (0, 0).
     virtual QRectF frontCanvasBounds() const { return QRectF(0, 0, 243, 154); }
     // Place for the next new object on side "F" or "B".
     virtual QPointF Control_New_Point(const QString &side);

@@ -48,7 +48,7 @@ SKTDocument::~SKTDocument()
     Clear_All_Undo_Redo();
     // The other sides' objects may outlive the document (snapshots, pasteboard): they stop
     // telling it of their changes.
-    stopObservingGraphics(_graphics_back);
+    stopObservingGraphics(m_design.back);
     stopObservingGraphics(_graphics_temp);
     QObject::disconnect(m_undoManager.get(), nullptr, nullptr, nullptr);
 }
@@ -56,10 +56,10 @@ SKTDocument::~SKTDocument()
 const GraphicList &SKTDocument::list(int side) const
 {
     if (side == Back)
-        return _graphics_back;
+        return m_design.back;
     if (side == Temp)
         return _graphics_temp;
-    return _graphics;
+    return m_design.front;
 }
 
 GraphicList &SKTDocument::mutableList(int side)
@@ -178,7 +178,7 @@ void SKTDocument::removeGraphicAtIndex(int index)
 
 void SKTDocument::addInGraphics(const GraphicPtr &graphic)
 {
-    insertGraphic(graphic, int(_graphics.size()));
+    insertGraphic(graphic, int(m_design.front.size()));
 }
 
 void SKTDocument::removeAllGraphicsFromSide(int side)
@@ -187,6 +187,30 @@ void SKTDocument::removeAllGraphicsFromSide(int side)
     for (int i = 0; i < list(side).size(); ++i)
         all.append(i);
     removeGraphicsFromSide(side, all);
+}
+
+void SKTDocument::replaceDesign(CardDesign design)
+{
+    m_undoManager->disableUndoRegistration();
+    removeAllGraphicsFromSide(Back);
+    removeAllGraphicsFromSide(Front);
+    const GraphicList front = std::exchange(design.front, {});
+    const GraphicList back = std::exchange(design.back, {});
+    m_design = std::move(design);
+    for (const auto &[side, objects] : {std::pair{int(Front), &front}, std::pair{int(Back), &back}}) {
+        QList<int> indexes;
+        for (int i = 0; i < objects->size(); ++i)
+            indexes.append(i);
+        if (!objects->isEmpty())
+            insertGraphicsIntoSide(side, *objects, indexes);
+    }
+    m_undoManager->enableUndoRegistration();
+}
+
+void SKTDocument::designSettingsChanged()
+{
+    willChangeValueForKey(SKTDocumentDesignKey);
+    didChangeValueForKey(SKTDocumentDesignKey);
 }
 
 void SKTDocument::Enable_Disable_Undo_Registraion(int flag)

@@ -1,7 +1,9 @@
-// The one document: the ordered object lists of the front, back and preview sides. Insertions,
-// removals and observed property changes of every side are recorded for undo, in one history.
+// The one document: it holds the design (both sides' objects, both pages, the outline and size,
+// the binding table) and the preview side's objects. Insertions, removals and observed property
+// changes of every side are recorded for undo, in one history.
 #pragma once
 
+#include "model/CardDesign.h"
 #include "model/SKTGraphic.h"
 #include "platform/ChangeObserver.h"
 #include "platform/Observable.h"
@@ -34,6 +36,8 @@ inline const QString SKTDocumentGraphicsKey = QStringLiteral("graphics");
 inline const QString SKTDocumentGraphicsBackKey = QStringLiteral("graphics_back");
 inline const QString SKTDocumentGraphicsTempKey = QStringLiteral("graphics_temp");
 inline const QString SKTDocumentCanvasSizeKey = QStringLiteral("canvasSize");
+// Announced when the design's pages or binding table were put back whole (undo and redo).
+inline const QString SKTDocumentDesignKey = QStringLiteral("design");
 
 class SKTDocument : public Observable, public ChangeObserver
 {
@@ -47,8 +51,18 @@ public:
 
     UndoManager &undoManager() const { return *m_undoManager; }
 
-    const GraphicList &graphics() const { return _graphics; }
-    const GraphicList &graphics_back() const { return _graphics_back; }
+    // The design the document holds. Its pages and binding table are written in place; its object
+    // lists change only through the document's edits below, which record them.
+    const CardDesign &design() const { return m_design; }
+    CardDesign &design() { return m_design; }
+    // Takes another design whole, without recording it: both sides' objects, pages and binding
+    // table are replaced (the caller clears the history, as opening a design does).
+    void replaceDesign(CardDesign design);
+    // Tells the observers of SKTDocumentDesignKey that the pages or the binding table changed.
+    void designSettingsChanged();
+
+    const GraphicList &graphics() const { return m_design.front; }
+    const GraphicList &graphics_back() const { return m_design.back; }
     const GraphicList &graphics_temp() const { return _graphics_temp; }
     const GraphicList &list(int side) const;
     static QString keyForSide(int side);
@@ -122,8 +136,7 @@ private:
     // The list's own reference to the object, and the side whose list holds it (first found).
     GraphicPtr sharedFor(const SKTGraphic *graphic, int *side = nullptr) const;
 
-    GraphicList _graphics;
-    GraphicList _graphics_back;
+    CardDesign m_design;
     GraphicList _graphics_temp;
     QSet<SKTGraphic *> _undoGroupInsertedGraphics;
     std::shared_ptr<SKTMapTableOwner> _undoGroupOldPropertiesPerGraphic;

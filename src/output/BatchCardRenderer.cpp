@@ -20,7 +20,7 @@ QImage BatchCardRenderer::renderSide(int row, bool back, QString *error)
 
 std::optional<RenderSide> BatchCardRenderer::sideOf(int row, bool back, QString *error)
 {
-    const RunPlan::Design &d = m_plan->design();
+    const CardDesign &d = m_plan->design();
     // The same objects renderSide fills and draws: the filler's own copies.
     GraphicList graphics = back ? m_filler.backGraphics() : m_filler.frontGraphics();
     try {
@@ -35,10 +35,10 @@ std::optional<RenderSide> BatchCardRenderer::sideOf(int row, bool back, QString 
         for (const GraphicPtr &g : graphics)
             if (g && !blank.contains(g.get()))
                 side.graphics.append(g->clone());
-        side.page = back ? d.backPage : d.frontPage;
-        side.cardShape = d.cardShape;
-        side.cardSize = d.cardArea.size();
-        side.resourcePath = d.resourcePath;
+        side.page = d.page(back ? 1 : 0);
+        side.cardShape = d.outline();
+        side.cardSize = d.cardSize();
+        side.resourcePath = m_plan->folders().resources;
         return side;
     } catch (const std::exception &e) {
         if (error)

@@ -24,8 +24,8 @@ BatchFiller::BatchFiller(std::shared_ptr<const RunPlan> plan, double dpi, Barcod
     : m_plan(std::move(plan)), m_dpi(dpi > 0 ? dpi : Units::PointsPerInch),
       m_barcodeMaker(std::move(barcodeMaker))
 {
-    m_front = BatchFillSnapshot::cloneList(m_plan->design().front);
-    m_back = BatchFillSnapshot::cloneList(m_plan->design().back);
+    m_front = CardDesign::cloneList(m_plan->design().front);
+    m_back = CardDesign::cloneList(m_plan->design().back);
 }
 
 bool BatchFiller::Assign_Batch_Values_To_Control(GraphicList &graphics, bool back, int row, QString *error)
@@ -33,7 +33,7 @@ bool BatchFiller::Assign_Batch_Values_To_Control(GraphicList &graphics, bool bac
     m_blankBarcodes.clear();
     for (qsizetype i = 0; i < graphics.size(); ++i) {
         const GraphicPtr &g = graphics.at(i);
-        if (!g || !BatchFillSnapshot::isBindable(*g))
+        if (!g || !RunPlan::isBindable(*g))
             continue;
         const std::optional<QString> bound = m_plan->valueOf(back, int(i), row);
         if (!bound)
@@ -103,7 +103,7 @@ QImage BatchFiller::Set_data_table_value_to_card(int row, const QString &card_si
     Q_UNUSED(print_box); // pictures are pixels either way; the flag only matters to printing
     const bool back = card_side != SideCode::Front;
     GraphicList &graphics = back ? m_back : m_front;
-    const RunPlan::Design &d = m_plan->design();
+    const CardDesign &d = m_plan->design();
     QString reason;
     try {
         if (!Assign_Batch_Values_To_Control(graphics, back, row, &reason)) {
@@ -111,9 +111,9 @@ QImage BatchFiller::Set_data_table_value_to_card(int row, const QString &card_si
                 *error = reason;
             return {};
         }
-        QImage image =
-            renderSide(graphics, back ? d.backPage : d.frontPage, d.cardShape, d.cardArea, d.resourcePath,
-                       m_dpi, m_blankBarcodes, back ? &m_backCanvas : &m_frontCanvas);
+        QImage image = renderSide(graphics, d.page(back ? 1 : 0), d.outline(), m_plan->cardArea(),
+                                  m_plan->folders().resources, m_dpi, m_blankBarcodes,
+                                  back ? &m_backCanvas : &m_frontCanvas);
         if (image.isNull() && error)
             *error = QStringLiteral("the card could not be drawn.");
         return image;
@@ -126,9 +126,9 @@ QImage BatchFiller::Set_data_table_value_to_card(int row, const QString &card_si
 
 QImage BatchFiller::renderUnfilled(bool back, QString *error)
 {
-    const RunPlan::Design &d = m_plan->design();
-    QImage image = renderSide(back ? m_back : m_front, back ? d.backPage : d.frontPage, d.cardShape,
-                              d.cardArea, d.resourcePath, m_dpi);
+    const CardDesign &d = m_plan->design();
+    QImage image = renderSide(back ? m_back : m_front, d.page(back ? 1 : 0), d.outline(), m_plan->cardArea(),
+                              m_plan->folders().resources, m_dpi);
     if (image.isNull() && error)
         *error = QStringLiteral("the card could not be drawn.");
     return image;

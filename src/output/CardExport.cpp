@@ -18,7 +18,7 @@ ExportResult CardExport::run(std::shared_ptr<const RunPlan> plan, const QString 
     ExportResult refused;
     refused.refusal = plan->unreadableSeries().join(QLatin1Char(' '));
     // A card too large to draw is refused before any worker starts or any folder is made.
-    const QSizeF cardSize = plan->design().cardArea.size();
+    const QSizeF cardSize = plan->design().cardSize();
     if (refused.refusal.isEmpty() && !cardSize.isEmpty())
         refused.refusal = SKTRenderingView::sizeRefusal(
             options.combined ? QSizeF(cardSize.width(), 2 * cardSize.height()) : cardSize, options.dpi);
@@ -64,7 +64,7 @@ ExportResult CardExport::Export_Single_File(std::shared_ptr<const RunPlan> plan,
                                             const ExportOptions &options,
                                             BatchFiller::BarcodeMaker barcodeMaker)
 {
-    const RunPlan::Design &design = plan->design();
+    const CardDesign &design = plan->design();
     const QList<SKTImage::MissingPicture> missing[] = {
         options.side != ExportSide::Back ? SKTImage::missingPictures(design.front)
                                          : QList<SKTImage::MissingPicture>(),

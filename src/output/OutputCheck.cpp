@@ -126,7 +126,7 @@ private:
 
     void judge(Unit &unit) const
     {
-        const QRectF card = m_plan.design().cardArea;
+        const QRectF card = m_plan.cardArea();
         const OutputProblems::Shown shown{*unit.object, unit.value ? &*unit.value : nullptr, card, m_maker,
                                           unit.missing ? &*unit.missing : nullptr};
         const std::vector<OutputProblems::Kind> &kinds = OutputProblems::kinds();
@@ -193,7 +193,7 @@ private:
     // the workbook never computed: the card shows no true value, whichever object reads it.
     void reportUncomputed()
     {
-        const UncomputedFormulas &marks = m_plan.design().excelUncomputed;
+        const UncomputedFormulas &marks = m_plan.design().binding.uncomputedFormulas();
         if (marks.isEmpty())
             return;
         QList<int> seen;

@@ -28,7 +28,7 @@ Printing_View::Printing_View(const PrintLayout &layout, Sides sides, std::shared
       m_cardSize(cardSize)
 {
     if (m_cardSize.isEmpty())
-        m_cardSize = m_plan          ? m_plan->design().cardArea.size()
+        m_cardSize = m_plan          ? m_plan->design().cardSize()
                      : m_sides.front ? m_sides.front->cardSize
                      : m_sides.back  ? m_sides.back->cardSize
                                      : QSizeF();

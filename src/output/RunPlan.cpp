@@ -3,13 +3,15 @@
 #include "data/ColumnBinding.h"
 #include "data/SeriesFiles.h"
 #include "foundation/CardCodes.h"
+#include "foundation/DataRoot.h"
 #include "foundation/StringUtils.h"
 
 #include <algorithm>
 
 // What every plan of one design shares: read once, never changed.
 struct RunPlan::Sources {
-    Design design;
+    CardDesign design;
+    Folders folders;
     SeriesTable series;
     BatchCounts counts; // every source the design binds
     QList<Binding> front, back;
@@ -40,10 +42,41 @@ SeriesLoader loaderInto(const QString &dataFolder, QStringList &warnings, QStrin
     };
 }
 
-RunPlan::Binding bindingOf(const SKTGraphic &g, const RunPlan::Design &design, const SeriesTable &series)
+// What the counting needs to know of a side's objects.
+QList<BoundObjectInfo> describe(const GraphicList &graphics)
+{
+    QList<BoundObjectInfo> out;
+    out.reserve(graphics.size());
+    for (const GraphicPtr &g : graphics) {
+        if (!g)
+            continue;
+        BoundObjectInfo info;
+        switch (g->kind()) {
+        case SKTGraphic::Kind::Text:
+            info.kind = BoundKind::Text;
+            break;
+        case SKTGraphic::Kind::Image:
+            info.kind = BoundKind::Image;
+            break;
+        case SKTGraphic::Kind::Barcode:
+            info.kind = BoundKind::Barcode;
+            break;
+        default:
+            info.kind = BoundKind::Other;
+            break;
+        }
+        info.data_source_type = g->data_source_type;
+        info.batch_list_name = g->batch_list_name_val();
+        info.excel_col_indx = g->excel_col_indx;
+        out.append(info);
+    }
+    return out;
+}
+
+RunPlan::Binding bindingOf(const SKTGraphic &g, const CardDesign &design, const SeriesTable &series)
 {
     RunPlan::Binding b;
-    if (!BatchFillSnapshot::isBindable(g))
+    if (!RunPlan::isBindable(g))
         return b;
     if (g.data_source_type == DataSourceCode::Series) {
         b.source = RunPlan::Binding::Source::Series;
@@ -52,8 +85,10 @@ RunPlan::Binding bindingOf(const SKTGraphic &g, const RunPlan::Design &design, c
         b.rows = series.rowsOf(b.series);
     } else if (g.data_source_type == DataSourceCode::BindingColumn) {
         b.source = RunPlan::Binding::Source::Column;
-        const QStringList &titles = design.excelTitles;
-        // Without known headings the stored place is all there is.
+        // Without known headings (a table of rows kept with no titles but the row number's) the
+        // stored place is all there is.
+        const QStringList titles =
+            design.binding.columnCount() > 1 ? design.binding.columnTitles() : QStringList();
         b.column = titles.isEmpty() ? g.excel_col_indx
                                     : ColumnBinding::resolve(titles, g.excel_col_indx, g.excel_col_title);
         const QString heading = Trim_Str(g.excel_col_title.value_or(QString()));
@@ -63,7 +98,7 @@ RunPlan::Binding bindingOf(const SKTGraphic &g, const RunPlan::Design &design, c
             b.named = QStringLiteral("column \"%1\"").arg(heading);
         else
             b.named = QStringLiteral("column %1").arg(g.excel_col_indx);
-        b.rows = b.column < 0 ? 0 : int(design.excelRows.size());
+        b.rows = b.column < 0 ? 0 : design.binding.rowCount();
     }
     return b;
 }
@@ -75,7 +110,7 @@ RunPlan::RunPlan(std::shared_ptr<const Sources> sources, const Choices &choices)
     m_counts.Use_Data_Sheet_Values = m_offered.Use_Data_Sheet_Values && choices.useSeries;
     m_counts.Use_Excel_Binding_Values = m_offered.Use_Excel_Binding_Values && choices.useExcel;
     BatchRowCounter::Get_total_Card_count(m_counts, m_sources->series,
-                                          int(m_sources->design.excelRows.size()));
+                                          m_sources->design.binding.rowCount());
     for (const bool back : {false, true}) {
         if (back ? !outputsBack() : !outputsFront())
             continue;
@@ -93,18 +128,27 @@ RunPlan::RunPlan(std::shared_ptr<const Sources> sources, const Choices &choices)
     }
 }
 
-std::shared_ptr<const RunPlan> RunPlan::make(const Design &design, const Choices &choices)
+RunPlan::Folders RunPlan::Folders::current()
+{
+    return Folders{Resource_Path, Data_Folder_Path};
+}
+
+bool RunPlan::isBindable(const SKTGraphic &graphic)
+{
+    const SKTGraphic::Kind k = graphic.kind();
+    return k == SKTGraphic::Kind::Text || k == SKTGraphic::Kind::Image || k == SKTGraphic::Kind::Barcode;
+}
+
+std::shared_ptr<const RunPlan> RunPlan::make(const CardDesign &design, const Choices &choices,
+                                             const Folders &folders)
 {
     auto sources = std::make_shared<Sources>();
     Sources &s = *sources;
-    s.design = design;
-    s.design.front = BatchFillSnapshot::cloneList(design.front);
-    s.design.back = BatchFillSnapshot::cloneList(design.back);
-    const bool back = s.design.CARD_SIDE_STR == QLatin1String("2");
+    s.design = design.deepCopy();
+    s.folders = folders;
     s.counts = BatchRowCounter::Check_Series_Or_Excel_Use_or_not(
-        s.series, BatchFillSnapshot::describe(s.design.front), BatchFillSnapshot::describe(s.design.back),
-        back, int(s.design.excelRows.size()),
-        loaderInto(s.design.dataFolder, s.warnings, s.unreadableSeries));
+        s.series, describe(s.design.front), describe(s.design.back), s.design.isTwoSided(),
+        s.design.binding.rowCount(), loaderInto(s.folders.data, s.warnings, s.unreadableSeries));
     for (const GraphicPtr &g : s.design.front)
         s.front.append(bindingOf(*g, s.design, s.series));
     for (const GraphicPtr &g : s.design.back)
@@ -119,7 +163,12 @@ ExportSide RunPlan::sidesOfCode(const QString &code)
                                     : ExportSide::Front;
 }
 
-std::shared_ptr<const RunPlan> RunPlan::make(const Design &design)
+std::shared_ptr<const RunPlan> RunPlan::make(const CardDesign &design, const Choices &choices)
+{
+    return make(design, choices, Folders::current());
+}
+
+std::shared_ptr<const RunPlan> RunPlan::make(const CardDesign &design)
 {
     return make(design, Choices());
 }
@@ -129,14 +178,19 @@ std::shared_ptr<const RunPlan> RunPlan::with(const Choices &choices) const
     return std::shared_ptr<const RunPlan>(new RunPlan(m_sources, choices));
 }
 
-const RunPlan::Design &RunPlan::design() const
+const CardDesign &RunPlan::design() const
 {
     return m_sources->design;
 }
 
+const RunPlan::Folders &RunPlan::folders() const
+{
+    return m_sources->folders;
+}
+
 bool RunPlan::backTakesPart() const
 {
-    return design().CARD_SIDE_STR == QLatin1String("2");
+    return design().isTwoSided();
 }
 
 bool RunPlan::bindsData() const
@@ -179,11 +233,7 @@ const RunPlan::Binding &RunPlan::binding(bool back, int index) const
 
 QString RunPlan::cell(int row, int column) const
 {
-    const QList<BatchFillSnapshot::ExcelRow> &rows = design().excelRows;
-    if (row < 0 || row >= rows.size() || column < 0)
-        return {};
-    return rows.at(row).value(column == 0 ? ExcelBindingTable::rowNumberKey()
-                                          : ExcelBindingTable::columnIdentifier(column));
+    return design().binding.objectValue(column, row);
 }
 
 bool RunPlan::fills(bool back, int index) const
@@ -227,9 +277,9 @@ bool RunPlan::blank(int row) const
 
 bool RunPlan::numbersBySheet() const
 {
-    const Design &d = design();
+    const ExcelBindingTable &binding = design().binding;
     return usesExcel() &&
-           ((!d.excelSheetRows.isEmpty() && d.excelSheetRows.first() > 0) || d.excelRowsAbove >= 0);
+           ((!binding.sheetRows().isEmpty() && binding.sheetRows().first() > 0) || rowsAbove() >= 0);
 }
 
 int RunPlan::rowNumber(int row) const
@@ -243,14 +293,20 @@ int RunPlan::sourceRowNumber(int row) const
         return row + 1;
     // The sheet's rows are read without gaps, so the numbering runs on past the last row known (a
     // longer series beside the workbook), and rows kept in a design follow the rows above them.
-    const QList<int> &known = design().excelSheetRows;
+    const QList<int> &known = design().binding.sheetRows();
     if (row < known.size()) {
         if (known.at(row) > 0)
             return known.at(row);
     } else if (!known.isEmpty() && known.last() > 0) {
         return known.last() + (row - int(known.size()) + 1);
     }
-    return row + 1 + std::max(0, design().excelRowsAbove);
+    return row + 1 + std::max(0, rowsAbove());
+}
+
+int RunPlan::rowsAbove() const
+{
+    const WorkbookFacts &facts = design().binding.sourceFacts;
+    return facts.isKnown() ? facts.firstRow : -1;
 }
 
 QString RunPlan::rowWord() const

@@ -1,16 +1,17 @@
 // One output run (an export, a print or its preview, a mail run, and the check before them) as one
-// value, worked out once on the GUI thread from the design and its data sources: deep copies of
-// both sides and pages, the source each bound object reads (a workbook column found by its
+// value, worked out once on the GUI thread from the design (CardDesign) and its data sources: a
+// deep copy of the design, the source each bound object reads (a workbook column found by its
 // heading, once), the card count, which rows and sides the run outputs, and an object's value on
 // a row. Immutable, so the run's threads share it; nothing in it writes into the design.
 #pragma once
 
 #include "data/BatchRowCounter.h"
 #include "data/SeriesTable.h"
-#include "output/BatchFillSnapshot.h"
+#include "model/CardDesign.h"
 #include "output/CardRenderer.h"
 
 #include <QList>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -20,7 +21,13 @@
 class RunPlan
 {
 public:
-    using Design = BatchFillSnapshot::Design;
+    // Where a run finds the files a design names: the shipped pictures and the series files.
+    struct Folders {
+        QString resources;
+        QString data; // the "DataSet" folder of the series files
+        // The program's own: Resource_Path and Data_Folder_Path.
+        static Folders current();
+    };
 
     // What the run's window chose.
     struct Choices {
@@ -69,15 +76,24 @@ public:
     // The sides of a side code: "BOTH", "B", and any other the front.
     static ExportSide sidesOfCode(const QString &code);
 
-    // Reads the bound series (from the design's series folder) and counts the cards; without
-    // choices, every source and the design's own sides.
-    static std::shared_ptr<const RunPlan> make(const Design &design, const Choices &choices);
-    static std::shared_ptr<const RunPlan> make(const Design &design);
+    // Copies the design, reads the bound series (from the series folder) and counts the cards;
+    // without choices, every source and the design's own sides; without folders, the program's.
+    static std::shared_ptr<const RunPlan> make(const CardDesign &design, const Choices &choices,
+                                               const Folders &folders);
+    static std::shared_ptr<const RunPlan> make(const CardDesign &design, const Choices &choices);
+    static std::shared_ptr<const RunPlan> make(const CardDesign &design);
     // The same design and sources under other choices; nothing is read again.
     std::shared_ptr<const RunPlan> with(const Choices &choices) const;
 
-    const Design &design() const;
+    // The run's own copy of the design.
+    const CardDesign &design() const;
     const Choices &choices() const { return m_choices; }
+    const Folders &folders() const;
+    // The card's size and outline, as the design has them.
+    QRectF cardArea() const { return QRectF(QPointF(0, 0), design().cardSize()); }
+
+    // Kinds that take part in data binding: text, picture, barcode.
+    static bool isBindable(const SKTGraphic &graphic);
 
     // Sources that a taking-part side binds and that give rows, whether or not this run uses them:
     // the boxes a window offers.
@@ -134,6 +150,9 @@ private:
     bool numbersBySheet() const;
     std::optional<QString> valueOfSource(bool back, int index, int sourceRow) const;
     bool blankSource(int sourceRow) const;
+    // Rows of the workbook above the first row read (1 when the first row held the titles); -1
+    // when the workbook's facts are not known.
+    int rowsAbove() const;
 
     std::shared_ptr<const Sources> m_sources;
     Choices m_choices;

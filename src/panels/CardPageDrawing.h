@@ -2,7 +2,7 @@
 // A pure function of the side's page settings, so canvases and worker threads can call it alike.
 #pragma once
 
-#include "panels/Card_Property.h"
+#include "model/Card_Property.h"
 
 #include <QPainterPath>
 #include <QRectF>

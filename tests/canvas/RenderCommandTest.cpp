@@ -32,7 +32,8 @@ GraphicPtr text(const QString &value, const QRectF &bounds)
 QString writeDesign(const QTemporaryDir &dir, QSizeF frontSize)
 {
     Card_Property front, back;
-    DesignFile::resetPageSettings(front, back);
+    front.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
+    back.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
     front.Card_Size = frontSize;
     back.Card_fill_chk = true;
     back.Card_fill_clr = QColor(Qt::blue);
@@ -121,7 +122,8 @@ TEST(RenderCommand, EngineBarcodeDecodesAt300Dpi)
 
     QTemporaryDir dir;
     Card_Property front, back;
-    DesignFile::resetPageSettings(front, back);
+    front.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
+    back.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
     // Just wider and taller than the barcode with its quiet zones.
     front.Card_Size = made.picture.size() + QSizeF(40, 40);
     front.Card_border_chk = false;

@@ -32,7 +32,8 @@ QRectF wordBox(qsizetype i)
 QString writeDesign(const QTemporaryDir &dir)
 {
     Card_Property front, back;
-    DesignFile::resetPageSettings(front, back);
+    front.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
+    back.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
     front.Card_Size = QSizeF(300, 230);
     GraphicList texts;
     for (qsizetype i = 0; i < kWords.size(); ++i) {

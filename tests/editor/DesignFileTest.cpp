@@ -5,6 +5,7 @@
 #include "editor/DesignEditor.h"
 #include "editor/EditorState.h"
 #include "foundation/FoundationState.h"
+#include "model/EditStep.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "model/SKTImage.h"
@@ -20,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -61,6 +63,7 @@ public:
     void Remove_Excel_Col_Name_In_Combo() override { calls << QStringLiteral("remove excel"); }
     void set_Back_BG_Image(const QString &p) override { calls << QStringLiteral("back picture ") + p; }
     void selectArrowTool() override { calls << QStringLiteral("arrow"); }
+    void showDesign() override { calls << QStringLiteral("show design"); }
 };
 
 class DesignFileTest : public ::testing::Test
@@ -71,7 +74,8 @@ protected:
         ModelGlobals::instance().reset();
         EditorState::instance().reset();
         FoundationState::instance().setResourcePath(dir.path());
-        DesignFile::resetPageSettings(front, back);
+        front.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
+        back.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
     }
     void TearDown() override
     {
@@ -79,7 +83,7 @@ protected:
         EditorState::instance().reset();
         FoundationState::instance().reset();
     }
-    DesignFile file() { return DesignFile(doc, front, back, binding, &editor); }
+    DesignFile file() { return DesignFile(doc, &editor); }
     QString path(const QString &name) const { return dir.filePath(name); }
     void fillDesign()
     {
@@ -103,8 +107,9 @@ protected:
 
     QTemporaryDir dir;
     SKTDocument doc;
-    Card_Property front, back;
-    ExcelBindingTable binding;
+    Card_Property &front = doc.design().frontPage;
+    Card_Property &back = doc.design().backPage;
+    ExcelBindingTable &binding = doc.design().binding;
     FakeEditor editor;
 };
 
@@ -120,10 +125,11 @@ TEST_F(DesignFileTest, SavesAndOpensAWholeDesign)
     EXPECT_EQ(EditorState::instance().Project_File_Name, path(QStringLiteral("card.dcard")));
 
     SKTDocument doc2;
-    Card_Property f2, b2;
-    ExcelBindingTable t2;
+    const Card_Property &f2 = doc2.design().frontPage;
+    const Card_Property &b2 = doc2.design().backPage;
+    const ExcelBindingTable &t2 = doc2.design().binding;
     FakeEditor e2;
-    DesignFile reader(doc2, f2, b2, t2, &e2);
+    DesignFile reader(doc2, &e2);
     EditorState::instance().Project_File_Name.clear();
     DesignResult read =
         reader.Read_and_load_design_Log(path(QStringLiteral("card.dcard")), QStringLiteral("L"));
@@ -139,18 +145,14 @@ TEST_F(DesignFileTest, SavesAndOpensAWholeDesign)
     EXPECT_EQ(f2.Card_Size, QSizeF(243, 153));
     EXPECT_EQ(f2.Card_alpha_Stepper, 0.5f);
     EXPECT_EQ(b2.Card_Name, QStringLiteral("Back side"));
-    EXPECT_EQ(e2.canvasSize, QSizeF(243, 153));
-    EXPECT_FLOAT_EQ(e2.widthMM, 243 * 0.3527777777778f);
-    // The rounded outline comes back as the editor's outline.
-    EXPECT_EQ(e2.shape, 1);
-    EXPECT_EQ(ModelGlobals::instance().Card_Shape, 1);
+    EXPECT_EQ(doc2.design().cardSize(), QSizeF(243, 153));
+    // The rounded outline comes back as the design's outline.
+    EXPECT_EQ(doc2.design().outline(), CardDesign::RoundedRectangle);
     EXPECT_TRUE(t2.Excel_Binding_Use);
     EXPECT_EQ(t2.columnTitles(), (QStringList{QStringLiteral("Row"), QStringLiteral("Name")}));
     EXPECT_EQ(t2.objectValue(1, 0), QStringLiteral("Ann"));
-    EXPECT_TRUE(e2.calls.contains(QStringLiteral("add excel")));
-    EXPECT_EQ(e2.calls.first(), QStringLiteral("reset"));
-    EXPECT_TRUE(e2.calls.contains(QStringLiteral("title")));
-    EXPECT_EQ(e2.calls.last(), QStringLiteral("arrow"));
+    // The editor is told once, when the design is whole.
+    EXPECT_EQ(e2.calls, (QStringList{QStringLiteral("reset"), QStringLiteral("show design")}));
     EXPECT_EQ(ModelGlobals::instance().Not_Draw_Only_Prop_Change, 0);
 }
 
@@ -174,11 +176,11 @@ TEST_F(DesignFileTest, PageFieldsAreWrittenAsTheFileStoresThem)
     EXPECT_TRUE(back.Card_BG_Image_Path.isEmpty()); // the live settings lose the path too
     EXPECT_EQ(items[61].toString(), QStringLiteral("0"));
     EXPECT_EQ(items[62].toString(), QStringLiteral("0"));
-    DesignContents c;
+    CardDesign c;
     QString reason;
     ASSERT_TRUE(DesignFileFormat::parseItems(items, &c, &reason)) << reason.toStdString();
-    EXPECT_EQ(c.front.Card_Content_clr, QColor(0, 0, 0));
-    EXPECT_EQ(c.front.Card_Content_font, Card_Property::defaultContentFont());
+    EXPECT_EQ(c.frontPage.Card_Content_clr, QColor(0, 0, 0));
+    EXPECT_EQ(c.frontPage.Card_Content_font, Card_Property::defaultContentFont());
 }
 
 TEST_F(DesignFileTest, EveryStoredPageFieldReadsBackAsWritten)
@@ -190,11 +192,11 @@ TEST_F(DesignFileTest, EveryStoredPageFieldReadsBackAsWritten)
     back.Card_fill_style = FillCode::Picture;
     const plist::Array items = DesignFileFormat::buildItems(front, back, binding, {}, {});
     ASSERT_EQ(items.size(), DesignFileFormat::FixedItemCount);
-    DesignContents c;
+    CardDesign c;
     QString reason;
     ASSERT_TRUE(DesignFileFormat::parseItems(items, &c, &reason)) << reason.toStdString();
-    EXPECT_EQ(testsupport::differingPageFields(front, c.front), QStringList());
-    EXPECT_EQ(testsupport::differingPageFields(back, c.back), QStringList());
+    EXPECT_EQ(testsupport::differingPageFields(front, c.frontPage), QStringList());
+    EXPECT_EQ(testsupport::differingPageFields(back, c.backPage), QStringList());
 }
 
 TEST_F(DesignFileTest, LenientFieldReadingAsBefore)
@@ -206,8 +208,8 @@ TEST_F(DesignFileTest, LenientFieldReadingAsBefore)
     EXPECT_EQ(DesignFileFormat::leadingFloat(QStringLiteral(" .5x")), 0.5f);
     EXPECT_EQ(GeometryText::pointIn(QStringLiteral("{1.5, -2}")), QPointF(1.5, -2));
     EXPECT_EQ(GeometryText::sizeIn(QStringLiteral("junk")), QSizeF(0, 0));
-    EXPECT_EQ(DesignFileFormat::cardShapeIndex(QStringLiteral("E")), 2);
-    EXPECT_EQ(DesignFileFormat::cardShapeIndex(QStringLiteral("X")), 0);
+    EXPECT_EQ(CardDesign::outlineOf(QStringLiteral("E")), CardDesign::Ellipse);
+    EXPECT_EQ(CardDesign::outlineOf(QStringLiteral("X")), CardDesign::Rectangle);
 
     // Flags are on only for exactly "Y".
     EditorState::instance().Project_File_Name = path(QStringLiteral("f.dcard"));
@@ -216,9 +218,9 @@ TEST_F(DesignFileTest, LenientFieldReadingAsBefore)
     plist::Array items = r.value.toArray();
     for (const char *flag : {"y", "Yes", ""}) {
         items[1] = plist::Value(QString::fromLatin1(flag));
-        DesignContents c;
+        CardDesign c;
         ASSERT_TRUE(DesignFileFormat::parseItems(items, &c, nullptr));
-        EXPECT_FALSE(c.front.Card_border_chk) << flag;
+        EXPECT_FALSE(c.frontPage.Card_border_chk) << flag;
     }
     // A title list of only the first column, or none, clears the columns read before.
     for (const plist::Array &titles : {plist::Array{plist::Value(QStringLiteral("Row"))}, plist::Array()}) {
@@ -344,9 +346,7 @@ TEST_F(DesignFileTest, PictureObjectsReloadTheirPicture)
     EditorState::instance().Project_File_Name = path(QStringLiteral("pics.dcard"));
     ASSERT_TRUE(file().Save_project_file(false, false).ok());
     SKTDocument doc2;
-    Card_Property f2, b2;
-    ExcelBindingTable t2;
-    ASSERT_TRUE(DesignFile(doc2, f2, b2, t2, nullptr)
+    ASSERT_TRUE(DesignFile(doc2)
                     .Read_and_load_design_Log(path(QStringLiteral("pics.dcard")), QStringLiteral("L"))
                     .ok());
     auto loaded = std::static_pointer_cast<SKTImage>(doc2.graphics()[0]);
@@ -464,10 +464,10 @@ TEST_F(DesignFileTest, WorkbookFactsAreKeptAfterTheObjectsAndADamagedEntryIsIgno
     for (int i = 0; i < damaged.size(); ++i) {
         plist::Array changed = items;
         changed.last().dict().insert(keysOf.at(i), damaged.at(i).second);
-        DesignContents c;
+        CardDesign c;
         ASSERT_TRUE(DesignFileFormat::parseItems(changed, &c, nullptr)) << damaged.at(i).first;
-        EXPECT_FALSE(c.workbookFacts.isKnown()) << damaged.at(i).first;
-        EXPECT_EQ(c.rows.size(), 1) << damaged.at(i).first;
+        EXPECT_FALSE(c.binding.sourceFacts.isKnown()) << damaged.at(i).first;
+        EXPECT_EQ(c.binding.ListData().size(), 1) << damaged.at(i).first;
     }
 }
 
@@ -518,9 +518,49 @@ TEST_F(DesignFileTest, FormulaCellsNeverComputedAreKeptWithTheRows)
     for (const auto &[what, value] : damaged) {
         plist::Array changed = items;
         changed.last().dict().insert(QStringLiteral("ExcelUncomputedFormulas"), value);
-        DesignContents c;
+        CardDesign c;
         ASSERT_TRUE(DesignFileFormat::parseItems(changed, &c, nullptr)) << what;
-        EXPECT_TRUE(c.uncomputed.isEmpty()) << what;
-        EXPECT_EQ(c.rows.size(), 3) << what;
+        EXPECT_TRUE(c.binding.uncomputedFormulas().isEmpty()) << what;
+        EXPECT_EQ(c.binding.ListData().size(), 3) << what;
+    }
+}
+
+// Every design of the corpus (the shipped templates) opens and saves as it always has: the bytes
+// written are the ones the program wrote before the design was one value (their SHA-256 below),
+// and a design saved and opened again saves the same bytes and holds the same design.
+TEST_F(DesignFileTest, CorpusDesignsSaveTheBytesTheyAlwaysHaveAndRoundTrip)
+{
+    const std::pair<const char *, const char *> corpus[] = {
+        {"Baby Shower", "3f2935aac85086ed1fe4534510c557b50a17721db7279790f7857be25463778b"},
+        {"Birthday Party", "17dc4ebc9fc04fce1df1797a55b266ac24794d370f0eeebaac3033ca779f3ba5"},
+        {"Graduation", "78df3a738b49bbf59c798921ab5b7871f84388c89c635f8bb75a07c469296a53"},
+        {"Holiday Greetings", "6bcc8a0ea33c9f34abd2e90d2c3c68f22042ee2fb2d71edbc461806a8ff1f173"},
+        {"Wedding", "69b11fbe2cea06cb45bae3e85f1dfe0712c3efe738abfca96cdcbef7e2bfd63e"},
+    };
+    for (const auto &[name, sha256] : corpus) {
+        const QString shipped =
+            QStringLiteral(TESSALY_SOURCE_RESOURCES "/Templates/%1.dcard").arg(QString::fromLatin1(name));
+        SKTDocument opened;
+        ASSERT_TRUE(DesignFile(opened).Read_and_load_design_Log(shipped, QStringLiteral("L")).ok()) << name;
+        const QString once = path(QStringLiteral("once.dcard"));
+        EditorState::instance().Project_File_Name = once;
+        ASSERT_TRUE(DesignFile(opened).Save_project_file(false, false).ok()) << name;
+        const QByteArray written = readFile(once);
+        EXPECT_EQ(QCryptographicHash::hash(written, QCryptographicHash::Sha256).toHex(), QByteArray(sha256))
+            << name;
+
+        SKTDocument again;
+        ASSERT_TRUE(DesignFile(again).Read_and_load_design_Log(once, QStringLiteral("L")).ok()) << name;
+        const QString twice = path(QStringLiteral("twice.dcard"));
+        EditorState::instance().Project_File_Name = twice;
+        ASSERT_TRUE(DesignFile(again).Save_project_file(false, false).ok()) << name;
+        EXPECT_EQ(readFile(twice), written) << name;
+        EXPECT_TRUE(DesignState::sameSettings(again.design(), opened.design())) << name;
+        EXPECT_EQ(again.design().cardSize(), opened.design().cardSize()) << name;
+        EXPECT_EQ(again.design().outline(), opened.design().outline()) << name;
+        ASSERT_EQ(again.graphics().size(), opened.graphics().size()) << name;
+        for (qsizetype i = 0; i < opened.graphics().size(); ++i)
+            EXPECT_TRUE(GraphicStates::sameState(*again.graphics()[i], *opened.graphics()[i]))
+                << name << " " << i;
     }
 }

@@ -28,7 +28,8 @@ protected:
     {
         ModelGlobals::instance().reset();
         EditorState::instance().reset();
-        DesignFile::resetPageSettings(front, back);
+        front.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
+        back.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
         auto text = std::make_shared<SKTText>();
         text->Text_contents().text = QStringLiteral("Season's greetings");
         auto line = std::make_shared<SKTLine>();
@@ -37,7 +38,7 @@ protected:
         doc.insertGraphicsIntoSide(SKTDocument::Back, {SKTGraphic::create(SKTGraphic::Kind::Shape)}, {0});
         binding.setColumnTitles({QStringLiteral("Name")});
         binding.Create_List_By_Array({QStringLiteral("Ann")}, 1);
-        items = DesignFileFormat::buildItems(front, back, binding, doc.graphics(), doc.graphics_back());
+        items = DesignFileFormat::buildItems(doc.design());
     }
     void TearDown() override
     {
@@ -135,8 +136,7 @@ protected:
         const qsizetype backBefore = doc.graphics_back().size();
         const QString nameBefore = front.Card_Name;
         EditorState::instance().Project_File_Name = QStringLiteral("/kept.dcard");
-        const DesignResult r = DesignFile(doc, front, back, binding, nullptr)
-                                   .Read_and_load_design_Log(file, QStringLiteral("L"));
+        const DesignResult r = DesignFile(doc).Read_and_load_design_Log(file, QStringLiteral("L"));
         if (r.ok()) {
             ++loaded;
             EXPECT_EQ(EditorState::instance().Project_File_Name, file);
@@ -154,8 +154,9 @@ protected:
     std::mt19937 rng{20240611};
     QTemporaryDir dir;
     SKTDocument doc;
-    Card_Property front, back;
-    ExcelBindingTable binding;
+    Card_Property &front = doc.design().frontPage;
+    Card_Property &back = doc.design().backPage;
+    ExcelBindingTable &binding = doc.design().binding;
     plist::Array items;
     int loaded = 0;
     int refused = 0;
@@ -170,7 +171,7 @@ TEST_F(DesignFuzzTest, ItemLevelDamage)
         if (n % 8 == 0) {
             tryOpen(PropertyList::writeXml(plist::Value(m)));
         } else {
-            DesignContents c;
+            CardDesign c;
             DesignFileFormat::parseItems(m, &c, nullptr); // must not crash
         }
     }

@@ -1,10 +1,10 @@
 // The invitation layout: where each text stands for the values given, what it says and how it
 // looks, and the design cardtool writes from it, read back by the design dump.
 #include "editor/InvitationLayout.h"
+#include "model/Card_Property.h"
 #include "model/GraphicDrawContext.h"
 #include "model/SKTGraphic.h"
 #include "panels/CardSizeTables.h"
-#include "panels/Card_Property.h"
 #include "support/TestSupport.h"
 
 #include <QFile>

@@ -123,3 +123,55 @@ TEST_F(EditStepTest, AChangeMadeWithRegistrationOffLeavesTheNextOneRecorded)
     undo.undo();
     EXPECT_EQ(text->bounds(), QRectF(1, 1, 80, 30));
 }
+
+// The card page's step is the model's: both pages with the outline and size, and the binding table,
+// put back into the document's design with no window, which the editor hears of by observing it.
+TEST_F(EditStepTest, ADesignStepPutsBackThePagesOutlineSizeAndWorkbook)
+{
+    struct Watch : ChangeObserver {
+        int told = 0;
+        void observeValueForKeyPath(const QString &, Observable *, const ObservedChange &, void *) override
+        {
+            ++told;
+        }
+    } watch;
+    doc.addObserver(&watch, SKTDocumentDesignKey, {});
+    CardDesign &design = doc.design();
+    design.setCardSize(QSizeF(243, 154));
+    design.binding.setColumnTitles({QStringLiteral("Name")});
+    design.binding.setListData({{{"Extension", "1"}, {"Column1", "Ann"}}});
+    design.binding.Excel_Source_Path = QStringLiteral("/data/guests.xlsx");
+    const CardDesign before = design;
+    {
+        const EditStep step(doc, {QStringLiteral("Card Size"), SKTDocument::Front, {}},
+                            {DesignState::of(doc)});
+        design.setCardSize(QSizeF(300, 200));
+        design.setOutline(CardDesign::Ellipse);
+        design.backPage.Card_border_chk = !design.backPage.Card_border_chk;
+        design.binding.setListData({{{"Extension", "1"}, {"Column1", "Bo"}}});
+        design.binding.Excel_Source_Path = QStringLiteral("/data/other.xlsx");
+    }
+    UndoManager &undo = doc.undoManager();
+    ASSERT_EQ(undo.undoCount(), 1);
+    undo.undo();
+    EXPECT_TRUE(DesignState::sameSettings(design, before));
+    EXPECT_EQ(design.cardSize(), QSizeF(243, 154));
+    EXPECT_EQ(design.backPage.Card_Size, QSizeF(243, 154));
+    EXPECT_EQ(design.outline(), CardDesign::Rectangle);
+    EXPECT_EQ(design.binding.Excel_Source_Path, QStringLiteral("/data/guests.xlsx"));
+    EXPECT_EQ(watch.told, 1);
+    undo.redo();
+    EXPECT_EQ(design.cardSize(), QSizeF(300, 200));
+    EXPECT_EQ(design.outline(), CardDesign::Ellipse);
+    EXPECT_EQ(design.binding.objectValue(1, 0), QStringLiteral("Bo"));
+    EXPECT_EQ(watch.told, 2);
+
+    // Nothing changed: no step.
+    {
+        const EditStep step(doc, {QStringLiteral("Card Size"), SKTDocument::Front, {}},
+                            {DesignState::of(doc)});
+        design.setCardSize(design.cardSize());
+    }
+    EXPECT_EQ(undo.undoCount(), 1);
+    doc.removeAllObservers(&watch);
+}

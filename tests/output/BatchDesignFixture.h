@@ -5,8 +5,9 @@
 #include "data/ExcelBindingTable.h"
 #include "editor/DesignFile.h"
 #include "editor/DesignFileFormat.h"
+#include "model/CardDesign.h"
 #include "model/SKTGraphic.h"
-#include "output/BatchFillSnapshot.h"
+#include "output/RunPlan.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -27,6 +28,57 @@ inline void writeSeries(const QString &folder, const QString &name, const QByteA
 {
     QDir().mkpath(folder);
     testsupport::writeFile(QDir(folder).filePath(name + ".txt"), content);
+}
+
+// Adds a row to the design's binding table.
+inline void addRow(CardDesign &design, const ExcelBindingTable::Row &row)
+{
+    QList<ExcelBindingTable::Row> rows = design.binding.ListData();
+    rows << row;
+    const QList<int> sheetRows = design.binding.sheetRows();
+    const UncomputedFormulas marks = design.binding.uncomputedFormulas();
+    design.binding.setListData(rows);
+    design.binding.setWorkbookOrigin(sheetRows, marks);
+}
+
+// The headings of the binding table's columns after the row number's.
+inline void setTitles(CardDesign &design, const QStringList &headings)
+{
+    design.binding.setColumnTitles(headings);
+}
+
+// The number the sheet shows beside each row of the binding table.
+inline void setSheetRows(CardDesign &design, const QList<int> &sheetRows)
+{
+    design.binding.setWorkbookOrigin(sheetRows, design.binding.uncomputedFormulas());
+}
+
+// Marks a cell of the binding table as a formula the workbook never computed.
+inline void markUncomputed(CardDesign &design, qsizetype row, int column)
+{
+    UncomputedFormulas marks = design.binding.uncomputedFormulas();
+    marks.add(row, column);
+    design.binding.setWorkbookOrigin(design.binding.sheetRows(), marks);
+}
+
+// The rows above the first row read, as the workbook's facts give them (-1: facts not known).
+inline void setRowsAbove(CardDesign &design, int rowsAbove)
+{
+    WorkbookFacts facts;
+    if (rowsAbove >= 0) {
+        facts.size = 1;
+        facts.sha256 = QByteArray(64, 'a');
+        facts.firstRow = rowsAbove;
+    }
+    design.binding.sourceFacts = facts;
+}
+
+// A run of the design whose series are in dataFolder, and whose shipped pictures are in resources.
+inline std::shared_ptr<const RunPlan> planIn(const CardDesign &design, const QString &dataFolder,
+                                             const RunPlan::Choices &choices = RunPlan::Choices(),
+                                             const QString &resources = QString())
+{
+    return RunPlan::make(design, choices, RunPlan::Folders{resources, dataFolder});
 }
 
 inline GraphicPtr text(const QRectF &bounds, int source, const QString &series = {}, int column = 0)
@@ -71,7 +123,8 @@ inline QString randomCode(QRandomGenerator &rng, int length)
 // the back holds a text on the same series so that a double-sided card writes backs.
 struct SampleDesign {
     QStringList names, codes, qr;
-    BatchFillSnapshot::Design design;
+    CardDesign design;
+    QString dataFolder; // where its series are
 
     SampleDesign(const QString &dataFolder, int rows, bool doubleSided, quint32 seed = 7)
     {
@@ -83,15 +136,15 @@ struct SampleDesign {
         }
         writeSeries(dataFolder, "names", (names.join('\n') + "\n").toUtf8());
         writeSeries(dataFolder, "codes", codes.join('\n').toUtf8());
-        design.dataFolder = dataFolder;
+        this->dataFolder = dataFolder;
         design.front << text(QRectF(10, 8, 220, 30), 1, "names");
         design.front << barcode(QPointF(8, 50), 0, 9, 1, "codes");
         design.front << barcode(QPointF(165, 75), 1, 0, 2, {}, 1);
         design.back << text(QRectF(10, 60, 220, 30), 1, "names");
         for (int i = 0; i < rows; ++i)
-            design.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(i + 1)},
-                                                            {"Column1", qr[i]}};
-        design.CARD_SIDE_STR = doubleSided ? "2" : "1";
+            batchtest::addRow(
+                design, ExcelBindingTable::Row{{"Extension", QString::number(i + 1)}, {"Column1", qr[i]}});
+        design.frontPage.Card_Side = doubleSided ? "2" : "1";
         design.frontPage.Card_Size = QSizeF(243, 154);
     }
 };
@@ -101,19 +154,16 @@ struct SampleDesign {
 inline QString writeDesign(const QString &path, SampleDesign &sample,
                            const std::function<void(ExcelBindingTable &)> &more = {})
 {
-    Card_Property front = sample.design.frontPage;
-    Card_Property back = sample.design.backPage;
-    front.Card_Side = sample.design.CARD_SIDE_STR;
-    ExcelBindingTable binding;
-    binding.setColumnTitles({"QR"});
-    binding.setListData(sample.design.excelRows);
-    binding.Excel_Binding_Use = true;
+    CardDesign design = sample.design;
+    const QList<ExcelBindingTable::Row> rows = design.binding.ListData();
+    design.binding = ExcelBindingTable();
+    design.binding.setColumnTitles({"QR"});
+    design.binding.setListData(rows);
+    design.binding.Excel_Binding_Use = true;
     if (more)
-        more(binding);
+        more(design.binding);
     QString error;
-    EXPECT_TRUE(DesignFile::writeItems(
-        path, DesignFileFormat::buildItems(front, back, binding, sample.design.front, sample.design.back),
-        &error))
+    EXPECT_TRUE(DesignFile::writeItems(path, DesignFileFormat::buildItems(design), &error))
         << error.toStdString();
     return path;
 }

@@ -24,7 +24,7 @@ using namespace batchtest;
 namespace
 {
 
-std::shared_ptr<const RunPlan> snap(const BatchFillSnapshot::Design &d)
+std::shared_ptr<const RunPlan> snap(const CardDesign &d)
 {
     return RunPlan::make(d);
 }
@@ -37,23 +37,23 @@ TEST(BatchFillCounting, SourcesRowsAndSides)
     const QString data = tmp.filePath("DataSet");
     writeSeries(data, "three", "a\nb\nc\n\n\n"); // trailing blank lines do not count
     writeSeries(data, "five", "1\n2\n\n4\n5");   // an inner blank line is a row
-    BatchFillSnapshot::Design d;
-    d.dataFolder = data;
+    CardDesign d;
+    const QString dFolder = data;
     d.back << text(QRectF(0, 0, 50, 20), 1, "three");
-    d.CARD_SIDE_STR = "2";
-    auto s = RunPlan::make(d);
+    d.frontPage.Card_Side = "2";
+    auto s = planIn(d, dFolder);
     EXPECT_TRUE(s->usesSeries()); // a back-only binding counts on a double-sided card
     EXPECT_EQ(s->cardCount(), 3);
-    d.CARD_SIDE_STR = "1";
-    EXPECT_FALSE(RunPlan::make(d)->usesSeries());
+    d.frontPage.Card_Side = "1";
+    EXPECT_FALSE(planIn(d, dFolder)->usesSeries());
 
     d.front << text(QRectF(0, 0, 50, 20), 1, "five") << text(QRectF(0, 0, 50, 20), 2, {}, 1)
             << text(QRectF(0, 0, 50, 20), 2, {}, 0);
-    d.CARD_SIDE_STR = "2";
+    d.frontPage.Card_Side = "2";
     for (int i = 0; i < 4; ++i)
-        d.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(i + 1)},
-                                                   {"Column1", QStringLiteral("x%1").arg(i)}};
-    s = RunPlan::make(d);
+        batchtest::addRow(d, ExcelBindingTable::Row{{"Extension", QString::number(i + 1)},
+                                                    {"Column1", QStringLiteral("x%1").arg(i)}});
+    s = planIn(d, dFolder);
     EXPECT_TRUE(s->usesExcel());
     EXPECT_EQ(s->cardCount(), 5);
     // Row values of the back's "three", the front's "five" and the table's columns 1 and 0.
@@ -74,12 +74,12 @@ TEST(BatchFillCounting, SourcesRowsAndSides)
     EXPECT_TRUE(tableOnly->offersSeries());
 
     // A bound series whose file is missing gives no rows; an empty table is no source.
-    BatchFillSnapshot::Design missing;
-    missing.dataFolder = data;
+    CardDesign missing;
+    const QString missingFolder = data;
     missing.front << text(QRectF(0, 0, 50, 20), 1, "gone") << text(QRectF(0, 0, 50, 20), 2, {}, 1);
     missing.back << text(QRectF(0, 0, 50, 20), 1, "gone"); // named twice, told once
-    missing.CARD_SIDE_STR = "2";
-    s = RunPlan::make(missing);
+    missing.frontPage.Card_Side = "2";
+    s = planIn(missing, missingFolder);
     EXPECT_FALSE(s->isBatch());
     EXPECT_EQ(s->outputCount(), 1);
     EXPECT_EQ(s->warnings().size(), 1);
@@ -90,15 +90,15 @@ TEST(BatchFillCounting, SeriesIsFoundByItsNameNotItsSlot)
     QTemporaryDir tmp;
     writeSeries(tmp.path(), "first", "f1\nf2");
     writeSeries(tmp.path(), "second", "s1\ns2");
-    BatchFillSnapshot::Design d;
-    d.dataFolder = tmp.path();
+    CardDesign d;
+    const QString dFolder = tmp.path();
     // Both were bound when their series sat at slot 0 of the listing.
     GraphicPtr a = text(QRectF(0, 0, 50, 20), 1, "first");
     GraphicPtr b = text(QRectF(0, 30, 50, 20), 1, "second");
     a->batch_list_index = 0;
     b->batch_list_index = 0;
     d.front << a << b;
-    BatchFiller filler(snap(d), 72, {});
+    BatchFiller filler(planIn(d, dFolder), 72, {});
     GraphicList list = filler.frontGraphics();
     QString error;
     ASSERT_TRUE(filler.Assign_Batch_Values_To_Control(list, false, 1, &error));
@@ -114,8 +114,8 @@ TEST(BatchFiller, TextsKeepTheirLookPicturesLoadAndTheLiveDesignStays)
     ASSERT_TRUE(pic.save(tmp.filePath("green.png")));
     writeSeries(tmp.path(), "words", "  hello  \nworld");
     writeSeries(tmp.path(), "pics", (tmp.filePath("green.png") + "\n\n" + tmp.filePath("none.png")).toUtf8());
-    BatchFillSnapshot::Design d;
-    d.dataFolder = tmp.path();
+    CardDesign d;
+    const QString dFolder = tmp.path();
     GraphicPtr t = text(QRectF(0, 0, 100, 20), 1, "words");
     t->Text_contents().font = FontDescriptor{"TimesNewRomanPS-BoldMT", 18};
     t->Text_contents().color = QColor(Qt::red);
@@ -125,7 +125,7 @@ TEST(BatchFiller, TextsKeepTheirLookPicturesLoadAndTheLiveDesignStays)
     p->data_source_type = 1;
     p->batch_list_name = "pics";
     d.front << t << p;
-    auto s = snap(d);
+    auto s = planIn(d, dFolder);
     BatchFiller filler(s, 72, {});
     GraphicList list = filler.frontGraphics();
     QString error;
@@ -155,13 +155,13 @@ TEST(BatchFiller, HeldCardImagesAreNeverDrawnOver)
 {
     QTemporaryDir tmp;
     writeSeries(tmp.path(), "words", "WWWWWWWW\n.");
-    BatchFillSnapshot::Design d;
-    d.dataFolder = tmp.path();
+    CardDesign d;
+    const QString dFolder = tmp.path();
     d.frontPage.Card_Size = QSizeF(243, 154);
     GraphicPtr t = text(QRectF(10, 10, 220, 40), 1, "words");
     t->Text_contents().font = FontDescriptor{"ArialMT", 30};
     d.front << t;
-    BatchFiller filler(snap(d), 72, {});
+    BatchFiller filler(planIn(d, dFolder), 72, {});
     QString error;
     QImage first = filler.Set_data_table_value_to_card(0, "F", false, &error);
     ASSERT_FALSE(first.isNull()) << error.toStdString();
@@ -184,11 +184,11 @@ TEST(BatchFiller, EachBarcodeUsesItsOwnSettingsOnEveryRow)
     QTemporaryDir tmp;
     writeSeries(tmp.path(), "v", "CODE39A\nCODE39B");
     writeSeries(tmp.path(), "w", "c128-a\nc128-b");
-    BatchFillSnapshot::Design d;
-    d.dataFolder = tmp.path();
+    CardDesign d;
+    const QString dFolder = tmp.path();
     d.front << barcode(QPointF(5, 5), 0, 0, 1, "v");  // Code 39
     d.front << barcode(QPointF(5, 80), 0, 9, 1, "w"); // Code 128
-    BatchCardRenderer renderer(snap(d), 300, true);
+    BatchCardRenderer renderer(planIn(d, dFolder), 300, true);
     for (int row : {0, 1}) {
         QString error;
         const QImage img = renderer.renderSide(row, false, &error);
@@ -206,14 +206,14 @@ TEST(BatchFiller, ABarcodeThatCannotBeMadeFailsItsRowOnly)
 {
     QTemporaryDir tmp;
     writeSeries(tmp.path(), "ean", "5901234123457\nNOT-DIGITS\n4006381333931");
-    BatchFillSnapshot::Design d;
-    d.dataFolder = tmp.path();
+    CardDesign d;
+    const QString dFolder = tmp.path();
     d.front << barcode(QPointF(5, 5), 0, 8, 1, "ean"); // EAN-13
     ExportProgress progress;
     ExportOptions options;
     options.threads = 2;
     options.dpi = 300;
-    const ExportResult r = CardExport::run(snap(d), tmp.filePath("out"), options, &progress);
+    const ExportResult r = CardExport::run(planIn(d, dFolder), tmp.filePath("out"), options, &progress);
     EXPECT_EQ(r.written, 2);
     EXPECT_EQ(r.failed, 1);
     EXPECT_TRUE(r.message().contains("Card 2: no EAN-13 barcode could be made from \"NOT-DIGITS\""))
@@ -228,7 +228,7 @@ TEST(CardExport, BatchCardsDecodeToTheirRowsWhateverTheThreadCount)
 {
     QTemporaryDir tmp;
     SampleDesign sample(tmp.filePath("DataSet"), 6, true);
-    auto s = snap(sample.design);
+    auto s = planIn(sample.design, sample.dataFolder);
     ASSERT_TRUE(s->isBatch());
     ASSERT_EQ(s->cardCount(), 6);
     ExportProgress progress;
@@ -253,7 +253,7 @@ TEST(CardExport, BatchCardsDecodeToTheirRowsWhateverTheThreadCount)
 TEST(CardExport, WithoutDataSourceTheDesignIsWrittenOnce)
 {
     QTemporaryDir tmp;
-    BatchFillSnapshot::Design d;
+    CardDesign d;
     GraphicPtr t = text(QRectF(10, 10, 150, 30), 0);
     t->Text_contents().text = "Fixed";
     d.front << t;
@@ -310,8 +310,8 @@ TEST(CardExport, BarcodesDecodeAndKeepTheirSizeAtEveryResolution)
 {
     QTemporaryDir tmp;
     writeSeries(tmp.path(), "codes", "A1B2\nZ9Y8");
-    BatchFillSnapshot::Design d;
-    d.dataFolder = tmp.path();
+    CardDesign d;
+    const QString dFolder = tmp.path();
     d.frontPage.Card_Size = QSizeF(243, 154);
     GraphicPtr linear = barcode(QPointF(8, 8), 0, 9, 1, "codes"); // Code 128
     linear->linear_width_val = 30.0f;                             // 2.16 points a module
@@ -319,10 +319,10 @@ TEST(CardExport, BarcodesDecodeAndKeepTheirSizeAtEveryResolution)
     d.front << linear;
     d.front << barcode(QPointF(160, 80), 1, 0, 2, {}, 1); // QR Code, 60 points
     for (int i = 0; i < 2; ++i)
-        d.excelRows << BatchFillSnapshot::ExcelRow{
-            {"Extension", QString::number(i + 1)},
-            {"Column1", QStringLiteral("https://example.org/%1").arg(i)}};
-    auto s = snap(d);
+        batchtest::addRow(
+            d, ExcelBindingTable::Row{{"Extension", QString::number(i + 1)},
+                                      {"Column1", QStringLiteral("https://example.org/%1").arg(i)}});
+    auto s = planIn(d, dFolder);
     ASSERT_EQ(s->cardCount(), 2);
     double barsWidthPt = -1;
     for (int dpi : {72, 150, 300}) {
@@ -365,8 +365,8 @@ TEST(CardExport, CardsInProcessWhileABatchRunsOnly)
 {
     QTemporaryDir tmp;
     writeSeries(tmp.path(), "v", "12\n34\n56");
-    BatchFillSnapshot::Design d;
-    d.dataFolder = tmp.path();
+    CardDesign d;
+    const QString dFolder = tmp.path();
     d.front << barcode(QPointF(5, 5), 0, 9, 1, "v");
     std::atomic<int> seenInProcess{0};
     auto maker = [&seenInProcess](const BarcodeSettings &s, const QString &value, const QString &header,
@@ -378,7 +378,8 @@ TEST(CardExport, CardsInProcessWhileABatchRunsOnly)
     ExportProgress progress;
     ExportOptions options;
     options.threads = 2;
-    const ExportResult r = CardExport::run(snap(d), tmp.filePath("out"), options, &progress, maker);
+    const ExportResult r =
+        CardExport::run(planIn(d, dFolder), tmp.filePath("out"), options, &progress, maker);
     ASSERT_TRUE(r.ok()) << r.message().toStdString();
     EXPECT_EQ(seenInProcess.load(), 3);
     EXPECT_FALSE(OutputState::instance().Card_Value_In_Process);
@@ -397,14 +398,14 @@ TEST(BatchFiller, UnreadablePictureRowsAreWrittenWithoutItAndListed)
         tmp.path(), "pics",
         (tmp.filePath("green.png") + "\n" + tmp.filePath("broken.png") + "\n" + tmp.filePath("green.png"))
             .toUtf8());
-    BatchFillSnapshot::Design d;
-    d.dataFolder = tmp.path();
+    CardDesign d;
+    const QString dFolder = tmp.path();
     GraphicPtr p = SKTGraphic::create(SKTGraphic::Kind::Image);
     p->setBounds(QRectF(10, 10, 40, 20));
     p->data_source_type = 1;
     p->batch_list_name = "pics";
     d.front << p;
-    auto s = snap(d);
+    auto s = planIn(d, dFolder);
     ASSERT_EQ(s->cardCount(), 3);
 
     ExportProgress progress;

@@ -78,7 +78,7 @@ MailRun::Request request(const QString &to)
     return r;
 }
 
-std::shared_ptr<const RunPlan> planOf(const BatchFillSnapshot::Design &d)
+std::shared_ptr<const RunPlan> planOf(const CardDesign &d)
 {
     return RunPlan::make(d);
 }
@@ -88,26 +88,24 @@ MailRun::Request rowPerRecipient(const QString &to, const SampleDesign &sample)
 {
     MailRun::Request r = request(to);
     r.spread = MailRun::Spread::OnePerRecipient;
-    r.plan = planOf(sample.design);
+    r.plan = planIn(sample.design, sample.dataFolder);
     return r;
 }
 
 // A text bound to the series "names" of the given rows, kept in folder.
-BatchFillSnapshot::Design namesDesign(const QString &folder, const QByteArray &rows)
+CardDesign namesDesign(const QString &folder, const QByteArray &rows)
 {
     writeSeries(folder, "names", rows);
-    BatchFillSnapshot::Design d;
-    d.dataFolder = folder;
+    CardDesign d;
     d.front << text(QRectF(10, 10, 100, 30), 1, "names");
     return d;
 }
 
 // An EAN-13 bound to three rows, kept in folder, of which row 2 cannot be drawn.
-BatchFillSnapshot::Design eanDesignWithBadSecondRow(const QString &folder)
+CardDesign eanDesignWithBadSecondRow(const QString &folder)
 {
     writeSeries(folder, "ean", "5901234123457\nNOT-DIGITS\n4006381333931");
-    BatchFillSnapshot::Design d;
-    d.dataFolder = folder;
+    CardDesign d;
     d.front << barcode(QPointF(5, 5), 0, 8, 1, "ean");
     return d;
 }
@@ -183,7 +181,7 @@ TEST(MailRun, RefusalsComeBeforeAnythingIsSent)
 TEST(MailRun, WithoutDataEveryRecipientGetsTheSameCardDrawnOnce)
 {
     QTemporaryDir tmp;
-    BatchFillSnapshot::Design d;
+    CardDesign d;
     d.front << text(QRectF(10, 10, 100, 30), 0);
     d.back << text(QRectF(10, 10, 100, 30), 0);
     RecordingTransport transport;
@@ -215,7 +213,7 @@ TEST(MailRun, DataRowsGoToEveryRecipientOrOneEach)
     RecordingTransport all;
     all.decodeFirst = true;
     MailRun::Request r = request(to);
-    r.plan = planOf(sample.design);
+    r.plan = planIn(sample.design, sample.dataFolder);
     r.extension = "png";
     r.dpi = 300;
     MailRun::Result result = MailRun(r, all, progress).run();
@@ -230,7 +228,7 @@ TEST(MailRun, DataRowsGoToEveryRecipientOrOneEach)
     }
 
     RecordingTransport one;
-    r.plan = planOf(sample.design);
+    r.plan = planIn(sample.design, sample.dataFolder);
     r.spread = MailRun::Spread::OnePerRecipient;
     result = MailRun(r, one, progress).run();
     EXPECT_EQ(result.planned, 2); // three rows, two recipients
@@ -239,7 +237,7 @@ TEST(MailRun, DataRowsGoToEveryRecipientOrOneEach)
     EXPECT_EQ(one.sent[1].data, all.sent[2].data); // row 1
 
     RecordingTransport plain; // an unticked source is not used: one message per recipient
-    r.plan = planOf(sample.design)->with(RunPlan::Choices().withSources(false, false));
+    r.plan = planIn(sample.design, sample.dataFolder)->with(RunPlan::Choices().withSources(false, false));
     EXPECT_TRUE(MailRun(r, plain, progress).run().allSent());
     EXPECT_EQ(plain.sent.size(), 2);
 }
@@ -253,7 +251,7 @@ TEST(MailRun, ARunOfSeveralMessagesARecipientSaysHowMany)
         QByteArray lines;
         for (int i = 0; i < n; ++i)
             lines += "row" + QByteArray::number(i) + "\n";
-        return planOf(namesDesign(tmp.path(), lines));
+        return planIn(namesDesign(tmp.path(), lines), tmp.path());
     };
     const struct {
         int rows;
@@ -293,7 +291,7 @@ TEST(MailRun, ARunOfSeveralMessagesARecipientSaysHowMany)
 TEST(MailRun, PausesFallBetweenItemsNeverAfterTheLast)
 {
     QTemporaryDir tmp;
-    const BatchFillSnapshot::Design d = namesDesign(tmp.path(), "a\nb\nc\nd\n");
+    const CardDesign d = namesDesign(tmp.path(), "a\nb\nc\nd\n");
     RecordingTransport transport;
     ExportProgress progress;
     QStringList events;
@@ -301,7 +299,7 @@ TEST(MailRun, PausesFallBetweenItemsNeverAfterTheLast)
     hooks.pauseLine = [&](const QString &line) { events << (line.isEmpty() ? "end" : line); };
     hooks.sleep = [&](int ms) { events << QStringLiteral("sleep %1").arg(ms); };
     MailRun::Request r = request("x@example.com");
-    r.plan = planOf(d);
+    r.plan = planIn(d, tmp.path());
     r.delayed = true;
     r.pauseEvery = 2;
     r.pauseMs = 3000;
@@ -316,7 +314,7 @@ TEST(MailRun, PausesFallBetweenItemsNeverAfterTheLast)
                                    "Pausing the process for 1 Second.", "end", "mail", "mail"}));
 
     events.clear();
-    r.plan = planOf(d);
+    r.plan = planIn(d, tmp.path());
     r.pauseEvery = 1;
     r.pauseMs = 1000; // a second or less shows the line and goes on at once
     EXPECT_TRUE(MailRun(r, transport, progress, hooks).run().allSent());
@@ -343,7 +341,7 @@ TEST(MailRun, EveryRecipientIsTriedAndEachRefusedOneIsNamedWithItsRow)
 
     // Every row to every recipient, row 2 not drawable: the rows b missed are named together.
     r = request("a@example.com,b@example.com");
-    r.plan = planOf(eanDesignWithBadSecondRow(tmp.path()));
+    r.plan = planIn(eanDesignWithBadSecondRow(tmp.path()), tmp.path());
     RecordingTransport every;
     every.accept = transport.accept;
     result = MailRun(r, every, progress).run();
@@ -391,7 +389,7 @@ TEST(MailRun, RowsReadFromASheetBesideASeriesAreNamedAsSheetRows)
     // The sheet's rows 5 to 7 fill the cards beside a series: "row 2" would name the series' row.
     QTemporaryDir tmp;
     SampleDesign sample(tmp.filePath("DataSet"), 3, false);
-    sample.design.excelSheetRows = {5, 6, 7};
+    batchtest::setSheetRows(sample.design, {5, 6, 7});
     ExportProgress progress;
     RecordingTransport transport;
     transport.accept = [](const MailTransport::Message &m) { return !m.recipient.startsWith('b'); };
@@ -424,7 +422,7 @@ TEST(MailRun, AFailureEveryMessageWouldMeetEndsTheRun)
         progress.requestStop();
         return true;
     };
-    r.plan = planOf(sample.design);
+    r.plan = planIn(sample.design, sample.dataFolder);
     r.spread = MailRun::Spread::AllToEvery;
     result = MailRun(r, stopping, progress).run();
     EXPECT_TRUE(result.stopped);
@@ -437,7 +435,7 @@ TEST(MailRun, TheProgressCountsMessagesDoneWith)
     QTemporaryDir tmp;
     ExportProgress progress;
     MailRun::Request r = request("a@example.com,b@example.com");
-    r.plan = planOf(eanDesignWithBadSecondRow(tmp.path()));
+    r.plan = planIn(eanDesignWithBadSecondRow(tmp.path()), tmp.path());
     RecordingTransport transport;
     QList<int> whileOut; // the count while each message is out
     transport.onSend = [&] { whileOut << int(progress.curr_barcode_count.load()); };
@@ -452,7 +450,7 @@ TEST(MailRun, TheProgressCountsMessagesDoneWith)
 TEST(MailRun, WhileTheStopQuestionIsOpenNothingIsSent)
 {
     QTemporaryDir tmp;
-    const BatchFillSnapshot::Design d = namesDesign(tmp.path(), "a\nb\nc\n");
+    const CardDesign d = namesDesign(tmp.path(), "a\nb\nc\n");
     RecordingTransport transport;
     ExportProgress progress;
     // The question opens while the first message is out, and again during the fourth.
@@ -464,7 +462,7 @@ TEST(MailRun, WhileTheStopQuestionIsOpenNothingIsSent)
         return true;
     };
     MailRun::Request r = request("a@example.com,b@example.com");
-    r.plan = planOf(d);
+    r.plan = planIn(d, tmp.path());
     MailRun::Result result;
     std::thread worker([&] { result = MailRun(r, transport, progress).run(); });
     // The message on its way goes out; the next waits for the answer.
@@ -487,7 +485,7 @@ TEST(MailRun, WhileTheStopQuestionIsOpenNothingIsSent)
     RecordingTransport idle;
     progress.start(0);
     progress.pause();
-    r.plan = planOf(d);
+    r.plan = planIn(d, tmp.path());
     std::thread held([&] { result = MailRun(r, idle, progress).run(); });
     ASSERT_TRUE(eventually([&] { return progress.waitingInPause() == 1; }));
     progress.requestStop();

@@ -19,16 +19,16 @@ using namespace batchtest;
 namespace
 {
 // A workbook as the binding table holds it: headings, then rows of cells.
-BatchFillSnapshot::Design workbookDesign(const QStringList &headings, const QList<QStringList> &rows)
+CardDesign workbookDesign(const QStringList &headings, const QList<QStringList> &rows)
 {
-    BatchFillSnapshot::Design d;
+    CardDesign d;
     d.frontPage.Card_Size = QSizeF(243, 154);
-    d.excelTitles = QStringList{"Row"} + headings;
+    batchtest::setTitles(d, headings);
     for (int r = 0; r < rows.size(); ++r) {
-        BatchFillSnapshot::ExcelRow row{{"Extension", QString::number(r + 1)}};
+        ExcelBindingTable::Row row{{"Extension", QString::number(r + 1)}};
         for (int c = 0; c < rows[r].size(); ++c)
             row.insert(ExcelBindingTable::columnIdentifier(c + 1), rows[r][c]);
-        d.excelRows << row;
+        batchtest::addRow(d, row);
     }
     return d;
 }
@@ -71,7 +71,7 @@ TEST(OutputCheck, ExportedCardsReadTheBoundHeadingInAnotherWorkbook)
     };
     for (const Case &c : cases) {
         QTemporaryDir tmp;
-        BatchFillSnapshot::Design d = workbookDesign(c.headings, c.rows);
+        CardDesign d = workbookDesign(c.headings, c.rows);
         d.front << boundToLong(barcode(QPointF(60, 20), 1, 0, DataSourceCode::BindingColumn));
         d.front << boundToLong(text(QRectF(10, 100, 200, 30), DataSourceCode::BindingColumn));
         const auto plan = RunPlan::make(d);
@@ -106,16 +106,17 @@ TEST(OutputCheck, NamesTheCardsThatWouldComeOutWrong)
     writeSeries(tmp.path(), "mails", "a@b.c\nuser12@example.org\nx@y.z\nuser300@example.org\n");
     writeSeries(tmp.path(), "ean", "5901234123457\nNOT-DIGITS\n4006381333931\nNOT-DIGITS\n");
     writeSeries(tmp.path(), "short", "one\n");
-    BatchFillSnapshot::Design d = workbookDesign({"Code"}, {{"A"}, {""}, {"B"}, {"C"}});
-    d.dataFolder = tmp.path();
+    CardDesign d = workbookDesign({"Code"}, {{"A"}, {""}, {"B"}, {"C"}});
+    const QString dFolder = tmp.path();
     d.front << text(QRectF(10, 10, 60, 20), DataSourceCode::Series, "mails");
     d.front.last()->Text_contents().text = "a@b.c"; // the first row's, which fits, as the canvas shows it
     d.front << barcode(QPointF(10, 40), 0, 8, DataSourceCode::Series, "ean");          // EAN-13
     d.front << barcode(QPointF(215, 120), 1, 0, DataSourceCode::BindingColumn, {}, 1); // QR at the corner
     d.front << text(QRectF(10, 120, 100, 20), DataSourceCode::Series, "short");
-    d.back << text(QRectF(10, 10, 20, 20), DataSourceCode::Series, "mails"); // the back takes no part
+    d.back << text(QRectF(10, 10, 20, 20), DataSourceCode::Series, "mails");
+    d.frontPage.Card_Side = "1"; // the back takes no part
 
-    const OutputCheck::Report report = OutputCheck::check(*RunPlan::make(d));
+    const OutputCheck::Report report = OutputCheck::check(*planIn(d, dFolder));
     EXPECT_EQ(report.totalCards, 4);
     EXPECT_EQ(whats(report),
               (QStringList{
@@ -190,7 +191,7 @@ TEST(OutputCheck, ObjectsTypedOrPlacedByHandAreCheckedToo)
         {"a hidden text", hidden, ""},
     };
     for (const Case &c : cases) {
-        BatchFillSnapshot::Design d;
+        CardDesign d;
         d.frontPage.Card_Size = QSizeF(243, 154);
         d.front << c.object;
         const OutputCheck::Report single = OutputCheck::check(*RunPlan::make(d));
@@ -198,9 +199,9 @@ TEST(OutputCheck, ObjectsTypedOrPlacedByHandAreCheckedToo)
 
         // In a batch every card shows it.
         writeSeries(tmp.path(), "names", "Ann\nBo\nCy");
-        d.dataFolder = tmp.path();
+        const QString dFolder = tmp.path();
         d.front << text(QRectF(10, 120, 100, 20), DataSourceCode::Series, "names");
-        const OutputCheck::Report batch = OutputCheck::check(*RunPlan::make(d));
+        const OutputCheck::Report batch = OutputCheck::check(*planIn(d, dFolder));
         EXPECT_EQ(batch.text(), c.found.isEmpty() ? QString() : c.found + "\n3 of 3 cards (rows 1, 2, 3)")
             << c.what;
     }
@@ -223,12 +224,12 @@ TEST(OutputCheck, CountsTheCardsAndSidesTheRunOutputs)
     for (int r = 1; r <= 320; ++r)
         rows << (r <= 311 ? QStringLiteral("user%1@example.org").arg(r) : QStringLiteral("a@b.c"));
     writeSeries(tmp.path(), "mails", rows.join('\n').toUtf8());
-    BatchFillSnapshot::Design d;
-    d.dataFolder = tmp.path();
+    CardDesign d;
+    const QString dFolder = tmp.path();
     d.front << text(QRectF(10, 10, 60, 20), DataSourceCode::Series, "mails");
     d.back << typed(QRectF(10, 10, 40, 20), "Supercalifragilistic");
-    d.CARD_SIDE_STR = "2";
-    const auto design = RunPlan::make(d);
+    d.frontPage.Card_Side = "2";
+    const auto design = planIn(d, dFolder);
 
     MailRun::Request mail;
     mail.sender = "cards@example.com";
@@ -277,14 +278,14 @@ TEST(OutputCheck, HostileValuesAreToldWhateverTheThreads)
     const QStringList values{QString(100000, '1'), QString(7090, '1'), QString(1000000, '7'),
                              QStringLiteral("Code-128-runs-past-the-card-edge")};
     writeSeries(tmp.path(), "hostile", values.join('\n').toUtf8());
-    BatchFillSnapshot::Design d;
-    d.dataFolder = tmp.path();
+    CardDesign d;
+    const QString dFolder = tmp.path();
     d.frontPage.Card_Size = QSizeF(243, 154);
     d.front << barcode(QPointF(10, 10), 0, 0, DataSourceCode::Series, "hostile");  // Code 39
     d.front << barcode(QPointF(160, 60), 1, 0, DataSourceCode::Series, "hostile"); // QR Code
     d.front << barcode(QPointF(10, 60), 0, 9, DataSourceCode::Series, "hostile");  // Code 128
     d.front << text(QRectF(10, 120, 100, 20), DataSourceCode::Series, "hostile");
-    const auto plan = RunPlan::make(d);
+    const auto plan = planIn(d, dFolder);
     const OutputCheck::Report one = OutputCheck::check(*plan, BatchFiller::defaultBarcodeMaker(), 1);
     const QString series = " (series \"hostile\") ";
     EXPECT_EQ(whats(one).join('\n').toStdString(),
@@ -366,11 +367,11 @@ TEST(OutputCheck, NamesTheCharactersNoFontCanDraw)
                    repeated(0x17000, 20, 1).left(23))}},
     };
     for (const Case &c : cases) {
-        BatchFillSnapshot::Design d;
-        d.dataFolder = tmp.path();
+        CardDesign d;
+        const QString dFolder = tmp.path();
         d.frontPage.Card_Size = QSizeF(243, 154);
         d.front << c.object;
-        EXPECT_EQ(undrawables(OutputCheck::check(*RunPlan::make(d))), c.expected) << c.what;
+        EXPECT_EQ(undrawables(OutputCheck::check(*planIn(d, dFolder))), c.expected) << c.what;
     }
 
     // Georgian drawn in capitals takes letters that few fonts have, though its small letters draw:
@@ -379,7 +380,7 @@ TEST(OutputCheck, NamesTheCharactersNoFontCanDraw)
     if (!FontCoverage::undrawableCharacters(capitals, FontDescriptor{"ArialMT", 12}).isEmpty()) {
         GraphicPtr name = typed(QRectF(10, 10, 200, 30), QString::fromUtf8("ანა"));
         name->text_transfrom_case = 1;
-        BatchFillSnapshot::Design d;
+        CardDesign d;
         d.front << name;
         EXPECT_EQ(
             undrawables(OutputCheck::check(*RunPlan::make(d))),
@@ -394,13 +395,13 @@ TEST(OutputCheck, CountsTheCardsOfFormulasNeverComputed)
 {
     QTemporaryDir tmp;
     writeSeries(tmp.path(), "six", "1\n2\n3\n4\n5\n6");
-    BatchFillSnapshot::Design d = workbookDesign(
+    CardDesign d = workbookDesign(
         {"Name", "Total", "Guest"}, {{"Ann", "1", "g"}, {"Bo", "", "g"}, {"Cy", "", "g"}, {"Di", "", "g"}});
-    d.dataFolder = tmp.path();
-    d.excelSheetRows = {2, 3, 4, 5};
+    const QString dFolder = tmp.path();
+    batchtest::setSheetRows(d, {2, 3, 4, 5});
     for (int r = 1; r < 4; ++r)
-        d.excelUncomputed.add(r, 2);
-    d.excelUncomputed.add(0, 1); // read by nothing
+        batchtest::markUncomputed(d, r, 2);
+    batchtest::markUncomputed(d, 0, 1); // read by nothing
     GraphicPtr total = text(QRectF(10, 10, 200, 30), DataSourceCode::BindingColumn, {}, 2);
     total->excel_col_title = QStringLiteral("Total");
     GraphicPtr code = barcode(QPointF(10, 60), 1, 0, DataSourceCode::BindingColumn, {}, 2);
@@ -413,7 +414,7 @@ TEST(OutputCheck, CountsTheCardsOfFormulasNeverComputed)
                           "save the workbook in a spreadsheet program first.\n";
     const QString blankPast =
         "is blank past sheet row 5, where its source ends.\n2 of 6 cards (sheet rows 6, 7)";
-    BatchFillSnapshot::Design withSeries = d;
+    CardDesign withSeries = d;
     withSeries.front << text(QRectF(10, 120, 200, 20), DataSourceCode::Series, "six");
     struct Case {
         const char *what;
@@ -421,15 +422,15 @@ TEST(OutputCheck, CountsTheCardsOfFormulasNeverComputed)
         QString expected;
     };
     const Case cases[] = {
-        {"every card", RunPlan::make(d), never + "3 of 4 cards (rows 3, 4, 5)"},
-        {"a print of three labels", RunPlan::make(d)->with(RunPlan::Choices().atMost(3)),
+        {"every card", planIn(d, dFolder), never + "3 of 4 cards (rows 3, 4, 5)"},
+        {"a print of three labels", planIn(d, dFolder)->with(RunPlan::Choices().atMost(3)),
          never + "2 of 3 cards (rows 3, 4)"},
-        {"a longer series beside the workbook", RunPlan::make(withSeries),
+        {"a longer series beside the workbook", planIn(withSeries, dFolder),
          never + "3 of 6 cards (sheet rows 3, 4, 5)\n\nThe text on the front (column \"Total\") " +
              blankPast + "\n\nThe barcode on the front (column \"Total\") " + blankPast +
              "\n\nThe text on the front (column \"Guest\") " + blankPast},
         {"the workbook left out",
-         RunPlan::make(withSeries)->with(RunPlan::Choices().withSources(true, false)), ""},
+         planIn(withSeries, dFolder)->with(RunPlan::Choices().withSources(true, false)), ""},
     };
     for (const Case &c : cases)
         EXPECT_EQ(OutputCheck::check(*c.plan).text().toStdString(), c.expected.toStdString()) << c.what;

@@ -41,7 +41,7 @@ PrintLayout twoColumns(const QSizeF &card)
 }
 
 // The design's front on every label of the layout, painted into pdf.
-void print(const BatchFillSnapshot::Design &design, const PrintLayout &layout, const QString &pdf)
+void print(const CardDesign &design, const PrintLayout &layout, const QString &pdf)
 {
     const auto plan = RunPlan::make(design);
     BatchCardRenderer renderer(plan, Units::PointsPerInch, false);
@@ -49,7 +49,7 @@ void print(const BatchFillSnapshot::Design &design, const PrintLayout &layout, c
     QString error;
     sides.front = renderer.sideOf(0, false, &error);
     ASSERT_TRUE(sides.front.has_value()) << error.toStdString();
-    Printing_View view(layout, sides, nullptr, design.cardArea.size());
+    Printing_View view(layout, sides, nullptr, design.cardSize());
     QPdfWriter writer(pdf);
     ASSERT_TRUE(view.paint(writer, false).ok());
 }
@@ -60,7 +60,7 @@ TEST(PrintingView, PicturesGoInAtTheirOwnResolution)
     if (!testsupport::hasTool("pdfimages"))
         GTEST_SKIP() << "pdfimages is not installed";
     QTemporaryDir tmp;
-    BatchFillSnapshot::Design design;
+    CardDesign design;
     design.frontPage.Card_fill_chk = true;
     design.frontPage.Card_fill_style = FillCode::Picture;
     design.frontPage.Card_BG_Image = Picture(pattern(201, 103), QSizeF(243, 154));
@@ -70,7 +70,7 @@ TEST(PrintingView, PicturesGoInAtTheirOwnResolution)
     image->setBounds(QRectF(20, 20, 90, 60));
     design.front << image;
     const QString pdf = tmp.filePath("pictures.pdf");
-    print(design, twoColumns(design.cardArea.size()), pdf);
+    print(design, twoColumns(design.cardSize()), pdf);
 
     // "page num type width height ..." after two heading lines.
     const QStringList lines =
@@ -90,13 +90,13 @@ TEST(PrintingView, WhatReachesPastTheCardIsCutAtItsEdge)
     if (!testsupport::hasTool("pdftoppm"))
         GTEST_SKIP() << "pdftoppm is not installed";
     QTemporaryDir tmp;
-    BatchFillSnapshot::Design design;
+    CardDesign design;
     GraphicPtr block = SKTGraphic::create(SKTGraphic::Kind::Shape);
     block->setBounds(QRectF(150, 20, 150, 60)); // 57 points past the right edge
     block->_fillColor = QColor(Qt::black);
     design.front << block;
     const QString pdf = tmp.filePath("cut.pdf");
-    print(design, twoColumns(design.cardArea.size()), pdf);
+    print(design, twoColumns(design.cardSize()), pdf);
     testsupport::run("pdftoppm",
                      {"-r", "72", "-f", "1", "-l", "1", "-singlefile", "-png", pdf, tmp.filePath("sheet")});
     const QImage sheet(tmp.filePath("sheet.png"));

@@ -12,15 +12,15 @@ namespace
 {
 // A workbook of the given headings (after the row number's) as the binding table holds it: the
 // cell of column k on row r reads "k:r", rows counted from 1. No headings: an old design's table.
-void addWorkbook(RunPlan::Design &d, const QStringList &headings, int rows, int columns)
+void addWorkbook(CardDesign &d, const QStringList &headings, int rows, int columns)
 {
     if (!headings.isEmpty())
-        d.excelTitles = QStringList{"Row"} + headings;
+        batchtest::setTitles(d, headings);
     for (int r = 1; r <= rows; ++r) {
-        BatchFillSnapshot::ExcelRow row{{"Extension", QString::number(r)}};
+        ExcelBindingTable::Row row{{"Extension", QString::number(r)}};
         for (int k = 1; k <= columns; ++k)
             row.insert(ExcelBindingTable::columnIdentifier(k), QStringLiteral("%1:%2").arg(k).arg(r));
-        d.excelRows << row;
+        batchtest::addRow(d, row);
     }
 }
 
@@ -108,14 +108,14 @@ TEST(RunPlan, ResolvesEachObjectOnceAndCountsTheCards)
         {"no source", {}, 0, {text(QRectF(0, 0, 100, 20), 0)}, {}, 0, 1, {""}, {"-"}},
     };
     for (const Case &c : cases) {
-        RunPlan::Design d;
-        d.dataFolder = tmp.path();
+        CardDesign d;
+        const QString dFolder = tmp.path();
         addWorkbook(d, c.headings, c.tableRows, 3);
         d.front = c.front;
         QList<int> stored;
         for (const GraphicPtr &g : d.front)
             stored << g->excel_col_indx;
-        const auto plan = RunPlan::make(d, c.choices);
+        const auto plan = planIn(d, dFolder, c.choices);
         EXPECT_EQ(plan->cardCount(), c.cards) << c.what;
         EXPECT_EQ(plan->outputCount(), c.output) << c.what;
         QStringList named, values;
@@ -135,10 +135,10 @@ TEST(RunPlan, OtherChoicesReadNothingAgainAndTheSidesFollowTheRun)
 {
     QTemporaryDir tmp;
     writeSeries(tmp.path(), "five", "f1\nf2\nf3\nf4\nf5");
-    RunPlan::Design d;
-    d.dataFolder = tmp.path();
+    CardDesign d;
+    const QString dFolder = tmp.path();
     d.front << text(QRectF(0, 0, 100, 20), 1, "five");
-    const auto design = RunPlan::make(d);
+    const auto design = planIn(d, dFolder);
     ASSERT_TRUE(QFile::remove(QDir(tmp.path()).filePath("five.txt")));
     EXPECT_EQ(design->with(RunPlan::Choices().atMost(3))->valueOf(false, 0, 4), "f5");
     EXPECT_FALSE(design->with(RunPlan::Choices().withSources(false, true))->isBatch());
@@ -155,8 +155,8 @@ TEST(RunPlan, OtherChoicesReadNothingAgainAndTheSidesFollowTheRun)
         {"2", ExportSide::Both, true, true},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
-        d.CARD_SIDE_STR = cases[i].cardSides;
-        const auto plan = RunPlan::make(d, RunPlan::Choices().withSides(cases[i].run));
+        d.frontPage.Card_Side = cases[i].cardSides;
+        const auto plan = planIn(d, dFolder, RunPlan::Choices().withSides(cases[i].run));
         EXPECT_EQ(plan->outputsFront(), cases[i].front) << "case " << i;
         EXPECT_EQ(plan->outputsBack(), cases[i].back) << "case " << i;
     }
@@ -185,15 +185,15 @@ TEST(RunPlan, RowsGoByTheSheetsNumbersWhenTheRunReadsTheWorkbook)
         {"the workbook left out of the run", {2, 3, 4}, 1, true, false, {1, 2, 3, 4}, "row"},
     };
     for (const Case &c : cases) {
-        RunPlan::Design d;
-        d.dataFolder = tmp.path();
+        CardDesign d;
+        const QString dFolder = tmp.path();
         addWorkbook(d, {"A"}, 3, 1);
-        d.excelSheetRows = c.sheetRows;
-        d.excelRowsAbove = c.rowsAbove;
+        batchtest::setSheetRows(d, c.sheetRows);
+        batchtest::setRowsAbove(d, c.rowsAbove);
         d.front << column(1);
         if (c.series)
             d.front << text(QRectF(0, 0, 100, 20), DataSourceCode::Series, "five");
-        const auto plan = RunPlan::make(d)->with(RunPlan::Choices().withSources(true, c.useExcel));
+        const auto plan = planIn(d, dFolder)->with(RunPlan::Choices().withSources(true, c.useExcel));
         QList<int> numbers;
         for (int r = 0; r < 4; ++r)
             numbers << plan->rowNumber(r);
@@ -208,20 +208,17 @@ TEST(RunPlan, BlankRowsLeftOutLeaveTheOtherRowsInOrder)
 {
     QTemporaryDir tmp;
     writeSeries(tmp.path(), "notes", "n1\n\n\n\n\nn6");
-    RunPlan::Design d;
-    d.dataFolder = tmp.path();
-    d.excelTitles = {"Row", "Name"};
+    CardDesign d;
+    batchtest::setTitles(d, {"Name"});
     const QStringList names{"Ann", "", " ", "Bo", "", ""};
     for (int r = 0; r < names.size(); ++r)
-        d.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(r + 1)},
-                                                   {"Column1", names[r]}};
-    d.excelSheetRows = {2, 3, 4, 5, 6, 7};
+        batchtest::addRow(d, {{"Extension", QString::number(r + 1)}, {"Column1", names[r]}});
+    batchtest::setSheetRows(d, {2, 3, 4, 5, 6, 7});
     d.front << column(1, "Name");
     GraphicPtr hidden = text(QRectF(0, 0, 100, 20), DataSourceCode::Series, "notes");
     hidden->ctrl_is_visible = false;
     d.front << hidden;
     d.back << text(QRectF(0, 0, 100, 20), DataSourceCode::Series, "notes");
-    d.CARD_SIDE_STR = "2";
     struct Case {
         const char *what;
         RunPlan::Choices choices;
@@ -238,7 +235,7 @@ TEST(RunPlan, BlankRowsLeftOutLeaveTheOtherRowsInOrder)
          {2, 5}},
     };
     for (const Case &c : cases) {
-        const auto plan = RunPlan::make(d)->with(c.choices);
+        const auto plan = planIn(d, tmp.path())->with(c.choices);
         QList<int> blank;
         for (int r = 0; r < plan->cardCount(); ++r)
             if (plan->blank(r))

@@ -8,7 +8,7 @@
 #include "foundation/StringUtils.h"
 #include "model/SKTDocument.h"
 #include "model/SKTText.h"
-#include "output/BatchFillSnapshot.h"
+#include "model/CardDesign.h"
 #include "output/OutputCheck.h"
 #include "output/RunPlan.h"
 
@@ -245,30 +245,23 @@ TEST(TextInk, ShippedTemplatesAreWholeAndTheirExportWarnsOfNothing)
     ASSERT_GE(files.size(), 5);
     for (const QString &name : files) {
         SKTDocument document;
-        Card_Property front, back;
-        ExcelBindingTable binding;
         QuietEditor editor;
-        DesignFile file(document, front, back, binding, &editor);
+        DesignFile file(document, &editor);
         ASSERT_TRUE(file.Read_and_load_design_Log(templates.filePath(name), QStringLiteral("T")).ok())
             << name.toStdString();
-        const BatchFillSnapshot::Design design =
-            BatchFillSnapshot::designOf({.document = document,
-                                         .frontPage = front,
-                                         .backPage = back,
-                                         .binding = binding,
-                                         .cardShape = 0,
-                                         .canvasSize = {},
-                                         .resourcePath = QStringLiteral(TESSALY_SOURCE_RESOURCES),
-                                         .dataFolder = {}});
-        EXPECT_EQ(OutputCheck::check(*RunPlan::make(design)).text().toStdString(), "") << name.toStdString();
+        const CardDesign &design = document.design();
+        const RunPlan::Folders folders{QStringLiteral(TESSALY_SOURCE_RESOURCES), {}};
+        EXPECT_EQ(OutputCheck::check(*RunPlan::make(design, {}, folders)).text().toStdString(), "")
+            << name.toStdString();
+        const QRectF cardArea(QPointF(), design.cardSize());
         // The texts that show the name; the others are the same on every card.
         GraphicList named;
         for (const GraphicPtr &g : design.front)
             if (name == kNames.first() || g->control_ID == QStringLiteral("PARTY_TO") ||
                 g->control_ID == QStringLiteral("PARTY_FROM"))
                 named << g;
-        expectWhole(named, design.cardArea, name);
-        expectWhole(design.back, design.cardArea, name);
+        expectWhole(named, cardArea, name);
+        expectWhole(design.back, cardArea, name);
     }
 }
 
@@ -276,12 +269,13 @@ TEST(TextInk, ShippedTemplatesAreWholeAndTheirExportWarnsOfNothing)
 // in capitals and letter-spaced, is named cut exactly when the pixels lose ink.
 TEST(TextInk, TheWizardsCardsAreNamedCutExactlyWhenThePixelsLoseInk)
 {
-    BatchFillSnapshot::Design design;
-    design.cardArea = QRectF(0, 0, 340.16, 340.16);
-    design.frontPage.Card_Size = design.cardArea.size();
+    CardDesign design;
+    const QRectF cardArea(0, 0, 340.16, 340.16);
+    design.setCardSize(cardArea.size());
+    design.frontPage.Card_Side = QStringLiteral("1");
     int cut = 0, whole = 0;
     for (const QString &name : kNames) {
-        design.front = InvitationLayout::makeObjects(invitationFor(name), design.cardArea.size());
+        design.front = InvitationLayout::makeObjects(invitationFor(name), cardArea.size());
         EXPECT_EQ(OutputCheck::check(*RunPlan::make(design)).text().toStdString(), "") << name.toStdString();
         // The texts that show the name; the others are the same on every card.
         GraphicList named;
@@ -289,7 +283,7 @@ TEST(TextInk, TheWizardsCardsAreNamedCutExactlyWhenThePixelsLoseInk)
             if (name == kNames.first() || g->control_ID == QStringLiteral("PARTY_TO") ||
                 g->control_ID == QStringLiteral("PARTY_FROM"))
                 named << g;
-        expectWhole(named, design.cardArea, name);
+        expectWhole(named, cardArea, name);
         const auto from = std::find_if(design.front.begin(), design.front.end(), [](const GraphicPtr &g) {
             return g->control_ID == QStringLiteral("PARTY_FROM");
         });
@@ -301,7 +295,7 @@ TEST(TextInk, TheWizardsCardsAreNamedCutExactlyWhenThePixelsLoseInk)
                     text->text_alignmnet = alignment;
                     text->text_transfrom_case = letterCase;
                     text->text_kerning = spacing;
-                    const Verdict v = judge(*text, design.cardArea, false);
+                    const Verdict v = judge(*text, cardArea, false);
                     const QString what = QStringLiteral("%1 aligned %2, case %3, spacing %4")
                                              .arg(name)
                                              .arg(alignment)

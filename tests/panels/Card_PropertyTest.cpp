@@ -1,4 +1,4 @@
-#include "panels/Card_Property.h"
+#include "model/Card_Property.h"
 #include "support/PageFieldValues.h"
 
 #include <QFile>

@@ -30,7 +30,8 @@ protected:
         writeFile(QDir(dataDir()).filePath("aaa.txt"), "x\n");
         writeFile(QDir(dataDir()).filePath("names.txt"), "Guest 1\nGuest 2\nGuest 3\n");
         Card_Property front, back;
-        DesignFile::resetPageSettings(front, back);
+        front.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
+        back.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
         front.Card_Size = QSizeF(243, 154);
         ExcelBindingTable binding;
         binding.setColumnTitles({"Email"});

@@ -3,7 +3,7 @@
 // field the table lists, new ones included.
 #pragma once
 
-#include "panels/CardPageFields.h"
+#include "model/CardPageFields.h"
 
 #include <QStringList>
 

@@ -47,9 +47,14 @@ void BarcodeSourceControls::fillSeriesNames()
     ComboItems::replaceQuietly(w.Batch_Series, DataSourceChoices::seriesItems(Data_Folder_Path));
 }
 
+ExcelBindingTable BarcodeSourceControls::table() const
+{
+    return w.binding ? *w.binding : ExcelBindingTable();
+}
+
 void BarcodeSourceControls::fillExcelColumns()
 {
-    ComboItems::replaceQuietly(w.Batch_Series, DataSourceChoices::excelColumnItems(Data_From_Excel_Window));
+    ComboItems::replaceQuietly(w.Batch_Series, DataSourceChoices::excelColumnItems(table()));
 }
 
 void BarcodeSourceControls::selectNamed(const QString &name)
@@ -63,9 +68,9 @@ void BarcodeSourceControls::selectNamed(const QString &name)
 // The column the object is bound to, found by its heading, or the heading shown as missing.
 void BarcodeSourceControls::showBoundColumn(const SKTGraphic &o)
 {
-    ComboItems::showColumnQuietly(
-        w.Batch_Series, ColumnBinding::resolve(Data_From_Excel_Window, o.excel_col_indx, o.excel_col_title),
-        o.excel_col_title.value_or(QString()));
+    ComboItems::showColumnQuietly(w.Batch_Series,
+                                  ColumnBinding::resolve(table(), o.excel_col_indx, o.excel_col_title),
+                                  o.excel_col_title.value_or(QString()));
 }
 
 void BarcodeSourceControls::loadFrom(const SKTGraphic &o)
@@ -144,7 +149,7 @@ void BarcodeSourceControls::Batch_Series_Changed()
         value = DataSourceChoices::Get_First_Value_Of_Dataset(Data_Folder_Path, text);
     } else {
         o->Set_Excel_binding_Column(position, text);
-        value = DataSourceChoices::Get_First_Value_Of_Excel_Binding(Data_From_Excel_Window, position);
+        value = DataSourceChoices::Get_First_Value_Of_Excel_Binding(table(), position);
     }
     if (w.liner_or_2D_font != 0) {
         const QSignalBlocker block(w.dataText_2D);

@@ -5,6 +5,7 @@
 #include <QObject>
 
 class Barcode_Gen;
+class ExcelBindingTable;
 class SKTGraphic;
 
 class BarcodeSourceControls : public QObject
@@ -26,6 +27,8 @@ public:
     void View_batch_Series_Button();
 
 private:
+    // The design's binding table, or an empty one.
+    ExcelBindingTable table() const;
     void setSourceControls(bool bound);
     void fillSeriesNames();
     void fillExcelColumns();

@@ -17,6 +17,7 @@
 #include <optional>
 
 class BarcodeControls;
+class ExcelBindingTable;
 class BarcodeSourceControls;
 class NKDBarcode;
 class SKTBarcode;
@@ -69,6 +70,8 @@ public:
     // source is chosen; both may stay unset (the button then does nothing).
     WindowRegistry *registry = nullptr;
     std::function<void()> refreshCanvas;
+    // The design's binding table, whose columns a barcode may be bound to; none: no columns.
+    const ExcelBindingTable *binding = nullptr;
 
     // State the handlers share, named as the window's code refers to it.
     int liner_or_2D_font = 0; // 0 linear, 1 2D

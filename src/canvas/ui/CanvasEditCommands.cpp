@@ -11,12 +11,12 @@
 #include "foundation/CardCodes.h"
 #include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
+#include "model/Card_Property.h"
 #include "model/GraphicPasteboard.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "model/SKTGrid.h"
 #include "model/SKTText.h"
-#include "panels/Card_Property.h"
 #include "platform/UndoManager.h"
 
 #include <QApplication>
@@ -71,7 +71,7 @@ void CanvasEditCommands::copy()
     side.graphics = selected;
     if (const Card_Property *page = m_view.host().liveCardProperty())
         side.page = *page;
-    side.cardShape = Card_Shape;
+    side.cardShape = m_view.cardOutline();
     side.cardSize = m_view.cardSize();
     side.resourcePath = Resource_Path;
     mime->setData(PdfType, SKTRenderingView::pdfDataWithGraphics_data(side));

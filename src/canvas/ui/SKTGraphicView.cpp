@@ -377,6 +377,11 @@ void SKTGraphicView::observeValueForKeyPath(const QString &keyPath, Observable *
 
 // --- painting ---
 
+int SKTGraphicView::cardOutline() const
+{
+    return m_document ? int(m_document->design().outline()) : 0;
+}
+
 void SKTGraphicView::paintEvent(QPaintEvent *event)
 {
     ++m_paintCount;
@@ -391,10 +396,11 @@ void SKTGraphicView::paintEvent(QPaintEvent *event)
     const QRectF dirty(dirtyPx.x() / m_zoom, dirtyPx.y() / m_zoom, dirtyPx.width() / m_zoom,
                        dirtyPx.height() / m_zoom);
 
+    const int outline = cardOutline();
     if (const Card_Property *page = host().liveCardProperty()) {
-        CardPageDrawing::Card_Base_Drawing(painter, *page, Card_Shape, bounds(), Resource_Path);
+        CardPageDrawing::Card_Base_Drawing(painter, *page, outline, bounds(), Resource_Path);
     } else {
-        painter.fillPath(CardPageDrawing::outlinePath(Card_Shape, bounds()), Qt::white);
+        painter.fillPath(CardPageDrawing::outlinePath(outline, bounds()), Qt::white);
     }
     if (_grid)
         _grid->drawRect(painter, dirty.intersected(bounds()));

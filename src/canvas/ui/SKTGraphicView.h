@@ -58,6 +58,8 @@ public:
     // The card in points; the widget is ceil(size x zoom) pixels. Set by the window and the scroll view.
     void setCardSize(const QSizeF &size);
     QSizeF cardSize() const { return m_cardSize; }
+    // The outline of the card it shows: its document's design's (a rectangle without a document).
+    int cardOutline() const;
     QRectF bounds() const { return QRectF(QPointF(0, 0), m_cardSize); }
     void setZoom(double factor);
     double zoom() const { return m_zoom; }

@@ -1,5 +1,6 @@
 #include "canvas/ui/SWCenteringClipView.h"
 
+#include "canvas/ui/SKTGraphicView.h"
 #include "model/ModelGlobals.h"
 #include "panels/CardPageDrawing.h"
 
@@ -200,7 +201,8 @@ void SWCenteringClipView::paintEvent(QPaintEvent *)
         return;
     const QRectF d(m_document->pos(),
                    QSizeF(m_documentSize.width() * m_factor, m_documentSize.height() * m_factor));
-    const int shape = Card_Shape;
+    const auto *canvas = dynamic_cast<const SKTGraphicView *>(m_document);
+    const int shape = canvas ? canvas->cardOutline() : 0;
     const QImage &shadow = shadowFor(d.toRect(), shape);
     if (!shadow.isNull())
         p.drawImage(QPointF(m_shadowArea.topLeft() + QPoint(ShadowOffset, ShadowOffset)), shadow);

@@ -91,8 +91,7 @@ QLineEdit *countField(const QString &name, QWidget *parent)
 }
 } // namespace
 
-Data_From_Excel::Data_From_Excel(QWidget *parent, ExcelBindingTable *table)
-    : QDialog(parent), m_table(table ? table : &ExcelBindingTable::defaultInstance())
+Data_From_Excel::Data_From_Excel(ExcelBindingTable &table, QWidget *parent) : QDialog(parent), m_table(&table)
 {
     setObjectName(QStringLiteral("Data_From_Excel"));
     setWindowTitle(QStringLiteral("Excel Data"));

@@ -15,7 +15,8 @@ class Data_From_Excel : public QDialog
     Q_OBJECT
 public:
     // Shows table, the program's one binding table unless a caller names another.
-    explicit Data_From_Excel(QWidget *parent = nullptr, ExcelBindingTable *table = nullptr);
+    // Shows and edits table, which outlives the window.
+    explicit Data_From_Excel(ExcelBindingTable &table, QWidget *parent = nullptr);
 
     // Shows the table as it is now and runs modally; 1 after OK.
     int Open_Wnd();

@@ -11,7 +11,7 @@ Import_Excel::Import_Excel(BatchWizard *manager, QWidget *parent, ExcelBindingTa
     : ImportExcelBase(QStringLiteral("Import_Excel"), QStringLiteral("Import from Excel"),
                       {QStringLiteral("State"), QStringLiteral("Extension")},
                       {QStringLiteral(""), QStringLiteral("Column")}, parent),
-      m_manager(manager), m_table(table ? table : &ExcelBindingTable::defaultInstance())
+      m_manager(manager), m_table(table ? table : &m_ownTable)
 {
 }
 

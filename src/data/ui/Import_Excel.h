@@ -2,10 +2,10 @@
 // (mode "E") or become values of the series manager's open list (mode "D").
 #pragma once
 
+#include "data/ExcelBindingTable.h"
 #include "data/ui/ImportExcelBase.h"
 
 class BatchWizard;
-class ExcelBindingTable;
 
 class Import_Excel : public ImportExcelBase
 {
@@ -29,5 +29,6 @@ protected:
 
 private:
     BatchWizard *m_manager;
+    ExcelBindingTable m_ownTable; // the table made when none is given
     ExcelBindingTable *m_table;
 };

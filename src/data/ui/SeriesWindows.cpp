@@ -13,7 +13,7 @@
 
 namespace SeriesWindows
 {
-void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUse)
+void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUse, ExcelBindingTable &binding)
 {
     QPointer<QWidget> owner(parent);
     WindowRegistry *reg = &registry;
@@ -53,8 +53,9 @@ void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUs
         viewer->file_name = trimmed;
         return viewer->Open_Wnd();
     });
-    registry.fill(WindowRegistry::Window::BindingTableViewer, [reg, owner](const QString &) {
-        return reg->instance<Data_From_Excel>([&] { return new Data_From_Excel(owner); })->Open_Wnd();
+    registry.fill(WindowRegistry::Window::BindingTableViewer, [reg, owner, &binding](const QString &) {
+        return reg->instance<Data_From_Excel>([&] { return new Data_From_Excel(binding, owner); })
+            ->Open_Wnd();
     });
 }
 } // namespace SeriesWindows

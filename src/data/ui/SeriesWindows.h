@@ -4,11 +4,14 @@
 
 #include "data/SeriesFiles.h"
 
+class ExcelBindingTable;
 class QWidget;
 class WindowRegistry;
 
 namespace SeriesWindows
 {
-// parent owns the dialogs; inUse is the main window's test whether a series is bound.
-void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUse);
+// parent owns the dialogs; inUse is the main window's test whether a series is bound; binding is
+// the design's binding table, which the binding table viewer shows (it outlives the dialogs).
+void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUse,
+          ExcelBindingTable &binding);
 } // namespace SeriesWindows

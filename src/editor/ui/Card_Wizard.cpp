@@ -108,16 +108,12 @@ QHBoxLayout *Card_Wizard::makeShapeRow()
 int Card_Wizard::Open_Wnd()
 {
     matrix_card_shape->button(0)->setChecked(true);
+    m_outline = 0;
     Sides_ComboBox->setCurrentIndex(0);
     Preset_ComboBox->setCurrentIndex(0);
     Category_ComboBox->setCurrentIndex(0);
     comboBoxSelectionDidChange(); // a selection made by code runs its step too
     return ModalRunner::exec(*this);
-}
-
-void Card_Wizard::card_shape_CellClick(int row)
-{
-    Card_Shape = row;
 }
 
 void Card_Wizard::comboBoxSelectionDidChange()
@@ -146,13 +142,13 @@ void Card_Wizard::OK_Click()
     if (m_editor) {
         m_editor->Set_Document_Size(points);
         m_editor->SetDocumentCanvasSize(points);
+        m_editor->Set_Card_Shape(m_outline);
     }
     done(1);
 }
 
 void Card_Wizard::CancelClick()
 {
-    Card_Shape = 0;
     done(0);
 }
 

@@ -26,7 +26,9 @@ public:
     // Runs the dialog modally; 1 for OK, 0 for Cancel.
     int Open_Wnd();
 
-    void card_shape_CellClick(int row);
+    // The outline chosen, which OK gives the design with the size.
+    void card_shape_CellClick(int row) { m_outline = row; }
+    int outline() const { return m_outline; }
     void comboBoxSelectionDidChange(); // the category combo
     void tableViewSelectionDidChange();
     void OK_Click();
@@ -55,4 +57,5 @@ private:
 
     DesignEditor *m_editor;
     WindowRegistry *m_registry;
+    int m_outline = 0;
 };

@@ -88,7 +88,7 @@ QString ChangedWorkbook::question(const QString &path, const WorkbookFacts &fact
 
 void ChangedWorkbook::settle(SKTWindowController &window)
 {
-    ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+    ExcelBindingTable &table = window.document().design().binding;
     const QString path = table.Excel_Source_Path;
     WorkbookFacts &facts = table.sourceFacts;
     if (table.rowCount() == 0 || !facts.isKnown())

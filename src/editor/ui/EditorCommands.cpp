@@ -250,7 +250,7 @@ void EditorCommands::Temp_Card_Btn_Clicked()
 
 bool EditorCommands::twoSided() const
 {
-    return m_window.Front_card_Prop.isTwoSided();
+    return m_window.Front_card_Prop().isTwoSided();
 }
 
 void EditorCommands::setBackSideAvailable(bool available)

@@ -219,10 +219,9 @@ void Invitation_Wizard::OK_Click()
         return;
     }
     // Finish.
-    Card_Shape = 0;
     const float w = float(width_Stepper->value());
     const float h = float(height_Stepper->value());
-    const QSizeF points(CardSizeTables::MM_to_Points_Convert(w), CardSizeTables::MM_to_Points_Convert(h));
+    const QSizeF points = cardSize();
     if (m_editor) {
         m_editor->Set_Card_Size_In_Control(w, h);
         m_editor->Set_Document_Size(points);
@@ -381,4 +380,10 @@ void Invitation_Wizard::timePickerAction()
     selected_time = QLocale().toString(Time_picker->time(), DateFormats::toQt(QStringLiteral("h:mm a")));
     Time_ctrl_value->setText(selected_time);
     clear_details_btn->setEnabled(true);
+}
+
+QSizeF Invitation_Wizard::cardSize() const
+{
+    return QSizeF(CardSizeTables::MM_to_Points_Convert(float(width_Stepper->value())),
+                  CardSizeTables::MM_to_Points_Convert(float(height_Stepper->value())));
 }

@@ -47,6 +47,8 @@ public:
     bool exitChosen() const { return m_exitChosen; }
     // What the last finished wizard made of its four steps, each text trimmed.
     const InvitationDetails &invitation() const { return m_invitation; }
+    // The card size it chose, in points.
+    QSizeF cardSize() const;
 
     void Using_Wizard_Click() { Select_card_option(1); }
     void Open_Log_Click() { Select_card_option(2); }

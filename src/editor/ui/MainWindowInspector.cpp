@@ -86,7 +86,8 @@ void SKTWindowController::setToolCode(int tool)
 
 int SKTWindowController::importWorkbookColumns(QWidget *parent, const QString &path)
 {
-    auto *import = registry().instance<Import_Excel>([parent] { return new Import_Excel(nullptr, parent); });
+    auto *import = registry().instance<Import_Excel>(
+        [this, parent] { return new Import_Excel(nullptr, parent, &m_document.design().binding); });
     WindowLook::keepOver(import, parent); // one window, always over the dialog that asks
     import->open_mode = QStringLiteral("E");
     // Bound objects keep their heading and place: whoever reads one finds its column by the heading.

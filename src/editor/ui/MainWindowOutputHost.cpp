@@ -24,16 +24,9 @@ QWidget *MainWindowOutputHost::outputWindow()
     return &m_window;
 }
 
-BatchFillSnapshot::Design MainWindowOutputHost::designOf(SKTWindowController &window)
+const CardDesign &MainWindowOutputHost::designOf(SKTWindowController &window)
 {
-    return BatchFillSnapshot::designOf({.document = window.document(),
-                                        .frontPage = window.Front_card_Prop,
-                                        .backPage = window.Back_card_Prop,
-                                        .binding = ExcelBindingTable::defaultInstance(),
-                                        .cardShape = Card_Shape,
-                                        .canvasSize = window.frontCanvasBounds().size(),
-                                        .resourcePath = Resource_Path,
-                                        .dataFolder = Data_Folder_Path});
+    return window.document().design();
 }
 
 void MainWindowOutputHost::settleWorkbook()

@@ -17,14 +17,14 @@ public:
     explicit MainWindowOutputHost(SKTWindowController &window);
 
     QWidget *outputWindow() override;
-    BatchFillSnapshot::Design batchDesign() override { return designOf(m_window); }
+    const CardDesign &batchDesign() override { return designOf(m_window); }
     void settleWorkbook() override;
     void Refresh_Canvas() override;
     QString designName() override;
     QString designPath() override;
 
-    // The window's design as a run reads it; the print command's check reads it too.
-    static BatchFillSnapshot::Design designOf(SKTWindowController &window);
+    // The window's design, which a run's plan is made from; the print command's check reads it too.
+    static const CardDesign &designOf(SKTWindowController &window);
 
     // Fills the Export, Print, Mail and MailSettings entries; their dialogs are made on first use.
     static void fillRegistry(SKTWindowController &window, WindowRegistry &registry);

@@ -32,6 +32,7 @@
 #include "foundation/ui/StepperField.h"
 #include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
+#include "panels/CardSizeTables.h"
 #include "panels/ui/CardPagePanel.h"
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/ImageSignPanel.h"
@@ -65,11 +66,23 @@
 namespace
 {
 SKTWindowController *g_instance = nullptr;
-}
+
+class DesignWatch : public ChangeObserver
+{
+public:
+    explicit DesignWatch(std::function<void()> changed) : m_changed(std::move(changed)) {}
+    void observeValueForKeyPath(const QString &, Observable *, const ObservedChange &, void *) override
+    {
+        m_changed();
+    }
+
+private:
+    std::function<void()> m_changed;
+};
+} // namespace
 
 SKTWindowController::SKTWindowController(QWidget *parent)
-    : MainWindowShell(parent, false),
-      m_designFile(m_document, Front_card_Prop, Back_card_Prop, ExcelBindingTable::defaultInstance(), this),
+    : MainWindowShell(parent, false), m_designFile(m_document, this),
       m_allTextFont(ModelGlobals::defaultTextFont())
 {
     setObjectName(QStringLiteral("DrawWindow"));
@@ -83,7 +96,7 @@ SKTWindowController::SKTWindowController(QWidget *parent)
     Get_Email_Details();
     applyStartValues();
     m_sides->showRulers(m_ui.Show_Ruler_chk->isChecked());
-    SetDocumentCanvasSize(SKTDocument::canvasSize(true, QSizeF()));
+    SetDocumentCanvasSize(m_document.design().cardSize());
     m_editButtons->setUndoManager(&m_document.undoManager());
     connect(this, &SKTWindowController::selectedToolChanged, m_tools, &ToolController::selectedToolDidChange);
     fillWindowRegistry(*this, *m_registry);
@@ -94,6 +107,8 @@ SKTWindowController::SKTWindowController(QWidget *parent)
     connect(m_modifiedCheck, &QTimer::timeout, this, &SKTWindowController::updateModifiedMarker);
     connect(&m_document.undoManager(), &UndoManager::stateChanged, this,
             &SKTWindowController::scheduleModifiedCheck);
+    m_designWatch = std::make_unique<DesignWatch>([this] { showDesignSettings(); });
+    m_document.addObserver(m_designWatch.get(), SKTDocumentDesignKey, {});
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -101,6 +116,7 @@ SKTWindowController::~SKTWindowController()
 {
     if (QCoreApplication *app = QCoreApplication::instance())
         app->removeEventFilter(this);
+    m_document.removeAllObservers(m_designWatch.get());
     // The canvases let go of the document before it goes.
     delete m_sides;
     m_sides = nullptr;
@@ -259,20 +275,21 @@ void SKTWindowController::Open_Start_Window(bool fromNew)
     m_sides->Front_back_label->show();
     if (Start_Card_Option == QLatin1String("L"))
         return; // the design that was opened is in place
+    // The new card keeps the size it has: the one the wizard gave it, else the card's before.
+    const QSizeF size = m_document.design().cardSize();
     if (fromNew) {
         // Only now that the new design is decided does it replace the old one.
         New_Project_Setting_Reset();
-        Show_RHS_Properties(nullptr);
     }
+    m_document.design().setCardSize(size);
+    SetDocumentCanvasSize(size);
+    if (fromNew)
+        Show_RHS_Properties(nullptr);
     if (Start_Card_Option == QLatin1String("W")) {
         m_document.Enable_Disable_Undo_Registraion(0);
-        // The page takes the size the wizard gave the canvases.
-        Front_card_Prop.Card_Size = frontCanvasBounds().size();
-        Back_card_Prop.Card_Size = Front_card_Prop.Card_Size;
         m_sides->myTargetView->show();
         m_tabs->sett_tab()->show();
-        if (QAbstractButton *b = m_ui.matrix_card_shape->button(Card_Shape))
-            b->setChecked(true);
+        Set_Card_Shape(m_document.design().outline());
         const Invitation_Wizard *wizard = m_registry->existing<Invitation_Wizard>();
         Fill_Party_Invidation_Details(wizard ? wizard->invitation() : InvitationDetails());
         Show_RHS_Properties(nullptr);
@@ -291,7 +308,7 @@ void SKTWindowController::Fill_Party_Invidation_Details(const InvitationDetails 
 {
     SKTGraphicView *front = m_sides->canvas(SKTDocument::Front);
     for (const InvitationItem &item :
-         InvitationLayout::Fill_Party_Invidation_Details(details, Front_card_Prop.Card_Size)) {
+         InvitationLayout::Fill_Party_Invidation_Details(details, m_document.design().cardSize())) {
         const GraphicPtr text = front->createGraphicOfClass(SKTGraphic::Kind::Text, true, item.frame,
                                                             SideCode::Front, item.text, item.id);
         if (text && item.font)
@@ -330,7 +347,7 @@ void SKTWindowController::Refresh_Canvas()
 
 QRectF SKTWindowController::frontCanvasBounds() const
 {
-    return m_sides ? m_sides->canvas(SKTDocument::Front)->bounds() : QRectF(0, 0, 243, 154);
+    return QRectF(QPointF(0, 0), m_document.design().cardSize());
 }
 
 QPointF SKTWindowController::Control_New_Point(const QString &side)
@@ -368,7 +385,7 @@ void SKTWindowController::setSameSizeButtonsEnabled(bool enabled)
 
 const Card_Property *SKTWindowController::liveCardProperty() const
 {
-    return Card_Front_Or_Back != 0 ? &Back_card_Prop : &Front_card_Prop;
+    return &m_document.design().page(Card_Front_Or_Back != 0 ? SKTDocument::Back : SKTDocument::Front);
 }
 
 void SKTWindowController::Open_Barcode_Window(const GraphicPtr &)
@@ -504,8 +521,8 @@ void SKTWindowController::delete_all_control()
 
 void SKTWindowController::Set_Document_Size(const QSizeF &size)
 {
-    // The document keeps no size; the canvases change through SetDocumentCanvasSize.
-    (void)SKTDocument::canvasSize(false, size);
+    // The design's size, both pages; the canvases show it through SetDocumentCanvasSize.
+    m_document.design().setCardSize(size);
 }
 
 void SKTWindowController::SetDocumentCanvasSize(const QSizeF &size)
@@ -513,8 +530,57 @@ void SKTWindowController::SetDocumentCanvasSize(const QSizeF &size)
     m_sides->setCanvasSize(size);
 }
 
+void SKTWindowController::showDesign()
+{
+    const CardDesign &design = m_document.design();
+    Remove_All_Tab_Items();
+    const QSizeF size = design.cardSize();
+    SetDocumentCanvasSize(size);
+    Set_Card_Size_In_Control(CardSizeTables::Points_to_MM_Convert(float(size.width())),
+                             CardSizeTables::Points_to_MM_Convert(float(size.height())));
+    Set_Card_Shape(design.outline());
+    if (design.binding.Excel_Binding_Use)
+        Add_Excel_Col_Name_In_Combo();
+    else
+        Remove_Excel_Col_Name_In_Combo();
+    Set_Log_Name_In_Title();
+    Show_RHS_Properties_None();
+    // Background pictures, back side first; one that could not be read is named to the user.
+    const auto showBackground = [this](const Card_Property &page,
+                                       void (SKTWindowController::*show)(const QString &)) {
+        if (page.Card_fill_chk && page.Card_fill_style == FillCode::Picture &&
+            !page.Card_BG_Image_Path.isEmpty())
+            (this->*show)(page.Card_BG_Image_Path);
+    };
+    showBackground(design.backPage, &SKTWindowController::set_Back_BG_Image);
+    showBackground(design.frontPage, &SKTWindowController::set_Front_BG_Image);
+    selectArrowTool();
+    Refresh_Canvas();
+}
+
+void SKTWindowController::showDesignSettings()
+{
+    const CardDesign &design = m_document.design();
+    if (m_sides && m_sides->canvas(SKTDocument::Front)->cardSize() != design.cardSize()) {
+        SetDocumentCanvasSize(design.cardSize());
+        m_sides->canvas(SKTDocument::Front)->Refresh_ScrollView();
+    }
+    Set_Card_Shape(design.outline());
+    const Card_Property &live = *liveCardProperty();
+    setAllTextFont(live.Card_Content_font);
+    setBackSideEnabled(design.isTwoSided());
+    if (design.binding.Excel_Binding_Use)
+        Add_Excel_Col_Name_In_Combo();
+    else
+        Remove_Excel_Col_Name_In_Combo();
+    Refresh_Canvas();
+}
+
 void SKTWindowController::Set_Card_Shape(int index)
 {
+    // A design read keeps its pages' codes as they are stored.
+    if (m_document.design().outline() != index)
+        m_document.design().setOutline(index);
     if (QAbstractButton *b = m_ui.matrix_card_shape->button(index))
         b->setChecked(true);
 }
@@ -536,12 +602,12 @@ QColor SKTWindowController::All_Text_clr() const
 
 void SKTWindowController::set_Front_BG_Image(const QString &path)
 {
-    setBackgroundImage(Front_card_Prop, path);
+    setBackgroundImage(Front_card_Prop(), path);
 }
 
 void SKTWindowController::set_Back_BG_Image(const QString &path)
 {
-    setBackgroundImage(Back_card_Prop, path);
+    setBackgroundImage(Back_card_Prop(), path);
 }
 
 void SKTWindowController::setBackgroundImage(Card_Property &side, const QString &path)

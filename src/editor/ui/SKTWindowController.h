@@ -8,10 +8,10 @@
 #include "editor/ui/MainWindowLayout.h"
 #include "foundation/AppIdentity.h"
 #include "foundation/ui/MainWindowShell.h"
+#include "model/Card_Property.h"
 #include "model/ModelHost.h"
 #include "model/SKTDocument.h"
 #include "model/SKTGrid.h"
-#include "panels/Card_Property.h"
 #include "panels/ui/InspectorHost.h"
 #include "profile/User_Profile_Class.h"
 #include "profile/ui/ProfileHost.h"
@@ -73,8 +73,9 @@ public:
     MainWindowLayout &ui() { return m_ui; }
     BackgroundBrowser &backgroundBrowser() const { return *m_backgrounds; }
 
-    Card_Property Front_card_Prop;
-    Card_Property Back_card_Prop;
+    // The page settings of the front and back: the design's, which the document holds.
+    Card_Property &Front_card_Prop() { return m_document.design().frontPage; }
+    Card_Property &Back_card_Prop() { return m_document.design().backPage; }
     // Personal details of the front, back and preview sides (the preview's only from Preview).
     User_Profile_Class Front_user_profile, Back_user_profile, TEMP_user_profile;
     // Mail settings copied at start-up (Get_Email_Details).
@@ -134,6 +135,7 @@ public:
     void set_Front_BG_Image(const QString &path) override;
     void set_Back_BG_Image(const QString &path) override;
     void Show_RHS_Properties_None() override { Show_RHS_Properties(nullptr); }
+    void showDesign() override;
     void selectArrowTool() override;
     void designBecameClean() override
     {
@@ -153,7 +155,7 @@ public:
     SKTGraphicView *sideCanvas(int side) const override;
     SKTGraphicView *liveCanvas() const override;
     bool previewShown() const override;
-    Card_Property &cardProperty(int side) override { return side == 0 ? Front_card_Prop : Back_card_Prop; }
+    Card_Property &cardProperty(int side) override { return m_document.design().page(side); }
     void setBackSideEnabled(bool enabled) override;
     void editButtonsForCard() override;
     void editButtonsForObject(bool locked) override;
@@ -185,6 +187,8 @@ private:
     void applyStartValues();
     void setBackgroundImage(Card_Property &side, const QString &path);
     void scheduleModifiedCheck();
+    // The design's pages or binding table were put back (undo, redo): the window shows them.
+    void showDesignSettings();
 
     SKTDocument m_document;
     SKTGrid _grid;
@@ -206,5 +210,6 @@ private:
     QColor m_allTextColor = QColor(0, 0, 0);
     bool m_inModelReset = false;
     QTimer *m_modifiedCheck = nullptr;
-    int m_titleHolds = 0; // while the design is replaced, the title waits
+    std::unique_ptr<ChangeObserver> m_designWatch; // calls showDesignSettings
+    int m_titleHolds = 0;                          // while the design is replaced, the title waits
 };

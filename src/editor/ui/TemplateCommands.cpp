@@ -23,10 +23,9 @@ int TemplateCommands::Export_As_Template_Clicked(SKTWindowController &window, Wi
     if (dialog->runFor(QString()) != 1)
         return 0;
 
-    SKTDocument &doc = window.document();
-    const plist::Array items = DesignFileFormat::buildItems(window.Front_card_Prop, window.Back_card_Prop,
-                                                            ExcelBindingTable::defaultInstance(),
-                                                            doc.graphics(), doc.graphics_back());
+    // A copy: writing drops a picture path that is not the page fill, which only a save may do.
+    CardDesign design = window.document().design();
+    const plist::Array items = DesignFileFormat::buildItems(design);
     const auto plan = RunPlan::make(MainWindowOutputHost::designOf(window));
 
     const TemplateResult r =

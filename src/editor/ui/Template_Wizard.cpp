@@ -217,7 +217,6 @@ void Template_Wizard::OK_Click()
         Show_MessageBox(TemplateStore::MsgSelect);
         return;
     }
-    Card_Shape = 0;
     Selected_Template_Path = design;
     done(1);
 }
@@ -225,7 +224,6 @@ void Template_Wizard::OK_Click()
 void Template_Wizard::CancelClick()
 {
     Selected_Template_Path.clear();
-    Card_Shape = 0;
     done(0);
 }
 

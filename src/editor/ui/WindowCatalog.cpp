@@ -36,6 +36,7 @@ int openBarcodeWindow(InspectorHost &host)
             auto *made = new Barcode_Gen(&host.inspectorWindow());
             made->registry = &host.registry();
             made->refreshCanvas = [&host] { host.Refresh_Canvas(); };
+            made->binding = &host.document().design().binding;
             return made;
         });
         // What OK writes into the barcode and the other selected barcodes is one step. The card
@@ -74,9 +75,12 @@ void fillWindowRegistry(SKTWindowController &window, WindowRegistry &registry)
     SupportCommands::fill(registry, &window, SKTWindowController::App_Name);
     registry.fill(WindowRegistry::Window::BarcodeWindow,
                   [&window](const QString &) { return openBarcodeWindow(window); });
-    SeriesWindows::fill(registry, &window, [&window](const QString &name) {
-        SKTDocument &doc = window.document();
-        return Check_Batch_File_In_Use_Validation(name, doc.graphics(), doc.graphics_back(),
-                                                  window.Front_card_Prop.Card_Side, Data_Folder_Path);
-    });
+    SeriesWindows::fill(
+        registry, &window,
+        [&window](const QString &name) {
+            SKTDocument &doc = window.document();
+            return Check_Batch_File_In_Use_Validation(name, doc.graphics(), doc.graphics_back(),
+                                                      window.Front_card_Prop().Card_Side, Data_Folder_Path);
+        },
+        window.document().design().binding);
 }

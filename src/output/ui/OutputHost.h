@@ -1,8 +1,8 @@
-// What the export, print and mail windows ask of the main window: its widget, a copy of the design
-// for a run with its workbook settled first, and a redraw afterwards. Tests fake it.
+// What the export, print and mail windows ask of the main window: its widget, the design a run is
+// planned from, with its workbook settled first, and a redraw afterwards. Tests fake it.
 #pragma once
 
-#include "output/BatchFillSnapshot.h"
+#include "model/CardDesign.h"
 
 #include <QString>
 
@@ -15,10 +15,10 @@ public:
 
     // The window sheets hang on and dialogs are parented to.
     virtual QWidget *outputWindow() = 0;
-    // Everything a run reads, copied on the GUI thread (the run plan deep-copies it again).
-    virtual BatchFillSnapshot::Design batchDesign() = 0;
-    // Asked before the design is copied for a run: a bound workbook changed on disk since its rows
-    // were loaded is named, and its rows are loaded again when the user says so.
+    // The design as it stands, which a run plan copies on the GUI thread.
+    virtual const CardDesign &batchDesign() = 0;
+    // Asked before a run's plan is made: a bound workbook changed on disk since its rows were
+    // loaded is named, and its rows are loaded again when the user says so.
     virtual void settleWorkbook() {}
     virtual void Refresh_Canvas() = 0;
     // The design's name without folder and extension, offered in the save panel.

@@ -148,7 +148,7 @@ int Print_Wnd::Open_Print_Wnd()
     // The design's card gives the label's size exactly (a picture of it is whole pixels larger)
     // and the preview's places; the sides printed are taken when printing starts.
     m_plan = RunStart::plan(m_host);
-    m_cardSize = m_plan->design().cardArea.size();
+    m_cardSize = m_plan->design().cardSize();
     m_layout.resetForOpening(cardSize(), m_plan->isBatch(), m_plan->cardCount());
     showDataSources(*m_plan);
     showKeptLayout(kept);

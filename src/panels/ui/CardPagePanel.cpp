@@ -12,11 +12,11 @@
 #include "foundation/ui/ControlUtils.h"
 #include "foundation/ui/FilePanels.h"
 #include "foundation/ui/StepperField.h"
+#include "model/Card_Property.h"
 #include "model/EditStep.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "panels/CardSizeTables.h"
-#include "panels/Card_Property.h"
 #include "panels/ui/CardBackgroundTab.h"
 #include "panels/ui/CardBorderTab.h"
 #include "panels/ui/CardSettingsTab.h"
@@ -176,15 +176,15 @@ void CardPagePanel::loadFrom(Card_Property &page)
     ui.All_Text_font_value_COPY->setText(ui.All_Text_font_value->text());
     m_fontCopy = m_host.All_Text_font();
     ui.All_Text_clr_COPY->setColor(ui.All_Text_clr->color());
-    if (QAbstractButton *b = ui.matrix_card_shape->button(Card_Shape))
+    const CardDesign &design = m_host.document().design();
+    if (QAbstractButton *b = ui.matrix_card_shape->button(design.outline()))
         b->setChecked(true);
     ui.card_name->setText(page.Card_Name);
-    const QRectF bounds = m_host.frontCanvasBounds();
-    page.Card_Location = bounds.topLeft();
-    page.Card_Size = bounds.size();
-    // The steppers show the card as it is, so Apply starts from the real size.
-    ui.width_Stepper->setValue(CardSizeTables::Points_to_MM_Convert(float(bounds.width())));
-    ui.height_Stepper->setValue(CardSizeTables::Points_to_MM_Convert(float(bounds.height())));
+    // The steppers show the card as it is, so Apply starts from the real size. Showing a page
+    // writes nothing into it.
+    const QSizeF size = design.cardSize();
+    ui.width_Stepper->setValue(CardSizeTables::Points_to_MM_Convert(float(size.width())));
+    ui.height_Stepper->setValue(CardSizeTables::Points_to_MM_Convert(float(size.height())));
     // The sides follow the stored record, so that the next write does not turn a one-sided card
     // into a two-sided one.
     const bool twoSided = page.isTwoSided();
@@ -222,7 +222,7 @@ QString CardPagePanel::presetCode() const
 
 QSizeF CardPagePanel::cardSizeMM() const
 {
-    const QSizeF points = m_host.frontCanvasBounds().size();
+    const QSizeF points = m_host.document().design().cardSize();
     return QSizeF(CardSizeTables::Points_to_MM_Convert(float(points.width())),
                   CardSizeTables::Points_to_MM_Convert(float(points.height())));
 }
@@ -246,7 +246,7 @@ void CardPagePanel::orientationChosen()
         CardSizeTables::entryOfSize(category, presetCode(), mm, selectedSizeRow());
     // The card turns when it does not stand that way yet; a square one has no other way.
     if (entry.preset != presetCode() && mm.width() != mm.height()) {
-        const QSizeF before = m_host.frontCanvasBounds().size();
+        const QSizeF before = m_host.document().design().cardSize();
         const double width = m_ui.width_Stepper->value();
         m_ui.width_Stepper->setValue(m_ui.height_Stepper->value());
         m_ui.height_Stepper->setValue(width);
@@ -259,7 +259,7 @@ void CardPagePanel::orientationChosen()
 
 void CardPagePanel::keepObjectsOnTurnedCard(QSizeF before)
 {
-    const QSizeF card = m_host.frontCanvasBounds().size();
+    const QSizeF card = m_host.document().design().cardSize();
     // Sizes pass through millimetres: a frame touching an edge may pass it by a rounding.
     const auto whole = [](const QRectF &frame, QSizeF size) {
         constexpr double slack = 0.01;
@@ -361,15 +361,9 @@ void CardPagePanel::Update_Card_Graphics()
 
     p.Card_Side = ui.Sides_ComboBox->currentIndex() == 0 ? QStringLiteral("2") : QStringLiteral("1");
     p.Card_Side_Name = back ? QString(SideCode::Back) : QString(SideCode::Front);
-    const int shape = Card_Shape;
-    p.Card_Shape = shape == 1   ? QString(OutlineCode::RoundedRectangle)
-                   : shape == 2 ? QString(OutlineCode::Ellipse)
-                                : QString(OutlineCode::Rectangle);
+    // The outline and the size are the card's, set on both pages by their own controls.
     const QString name = Trim_Str(ui.card_name->text());
     p.Card_Name = name.isEmpty() ? UntitledName : name;
-    const QRectF bounds = m_host.frontCanvasBounds();
-    p.Card_Location = bounds.topLeft();
-    p.Card_Size = bounds.size();
     p.Card_Preset = selectedText(ui.Preset_ComboBox);
     p.Card_Category = selectedText(ui.Category_ComboBox);
     const int row = selectedSizeRow();
@@ -496,7 +490,7 @@ void CardPagePanel::Apply_Size_Clicked()
 
 void CardPagePanel::card_shape_CellClick(int row)
 {
-    Card_Shape = row;
+    m_host.document().design().setOutline(row);
     Apply_Size_Clicked();
     m_host.Refresh_Canvas();
 }

@@ -8,9 +8,10 @@
 #include "foundation/StringUtils.h"
 #include "foundation/ui/ComboItems.h"
 #include "foundation/ui/PanelWidgets.h"
+#include "model/Card_Property.h"
 #include "model/ModelGlobals.h"
+#include "model/SKTDocument.h"
 #include "model/SKTImage.h"
-#include "panels/Card_Property.h"
 #include "panels/ui/CardPagePanel.h"
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/InspectorHost.h"
@@ -206,7 +207,7 @@ void ComboDispatcher::seriesChosen()
         graphic->Set_Data_source_type(DataSourceCode::BindingColumn);
         graphic->Set_Excel_binding_Column(index, text);
         value =
-            DataSourceChoices::Get_First_Value_Of_Excel_Binding(ExcelBindingTable::defaultInstance(), index);
+            DataSourceChoices::Get_First_Value_Of_Excel_Binding(m_host.document().design().binding, index);
     }
     if (graphic->kind() == SKTGraphic::Kind::Text) {
         graphic->Text_contents().text = value;

@@ -11,6 +11,7 @@
 #include "foundation/ui/ControlUtils.h"
 #include "foundation/ui/Long_SMS_Dlg.h"
 #include "foundation/ui/PanelWidgets.h"
+#include "model/SKTDocument.h"
 #include "model/SKTGraphic.h"
 #include "panels/ui/InspectorHost.h"
 #include "panels/ui/InspectorTabs.h"
@@ -113,7 +114,7 @@ void DataSourceTab::setManualControls(bool manual)
 
 void DataSourceTab::showBindingColumns(const SKTGraphic *graphic)
 {
-    const auto &table = ExcelBindingTable::defaultInstance();
+    const ExcelBindingTable &table = m_host.document().design().binding;
     ComboItems::replaceQuietly(Batch_Series, DataSourceChoices::excelColumnItems(table));
     if (!graphic)
         return;

@@ -4,7 +4,6 @@
 #include "model/EditStep.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
-#include "panels/ui/CardPageState.h"
 #include "panels/ui/InspectorHost.h"
 #include "platform/UndoManager.h"
 
@@ -147,7 +146,7 @@ void PanelEdits::cardPage(InspectorHost &host, const QString &name, const std::f
     if (mergeControl)
         naming.mergeKey = EditStep::mergeKey(mergeControl, texts, side);
     const EditStep step(host.document(), naming,
-                        {std::make_shared<CardPageState>(host), GraphicStates::of(texts)});
+                        {DesignState::of(host.document()), GraphicStates::of(texts)});
     write();
 }
 

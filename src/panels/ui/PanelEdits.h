@@ -48,8 +48,8 @@ GraphicList writeField(InspectorHost &host, const QString &name, const Field &fi
 // written whether or not it is selected.
 void selectionWith(InspectorHost &host, const QString &name, const GraphicPtr &current,
                    const std::function<void()> &write);
-// Runs write as one step over the card page of both sides (settings, outline, size, content
-// font) and the texts of the side being edited, which take the content font and colour.
+// Runs write as one step over the design's pages (both sides' settings, the outline, the size,
+// the content font) and the texts of the side being edited, which take the content font and colour.
 void cardPage(InspectorHost &host, const QString &name, const std::function<void()> &write,
               const QObject *mergeControl = nullptr);
 

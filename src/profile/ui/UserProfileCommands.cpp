@@ -5,14 +5,15 @@
 #include "foundation/CardCodes.h"
 #include "foundation/StringUtils.h"
 #include "foundation/WindowRegistry.h"
+#include "model/Card_Property.h"
 #include "model/EditStep.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
-#include "panels/Card_Property.h"
 #include "profile/PersonalDetailsPlacement.h"
 #include "profile/ProfileState.h"
 #include "profile/ui/ProfileHost.h"
 #include "profile/ui/Show_User_Profile.h"
+#include "profile/ui/User_profile.h"
 
 namespace
 {
@@ -84,8 +85,7 @@ void UserProfileCommands::forgetAcceptedDetails()
 // The front card's size decides the orientation for every side.
 QSizeF UserProfileCommands::frontCardSize() const
 {
-    const QSizeF card = m_host.cardProperty(0).Card_Size;
-    return card.isEmpty() ? m_host.sideCanvas(SKTDocument::Front)->cardSize() : card;
+    return m_host.document().design().cardSize();
 }
 
 QRectF UserProfileCommands::Get_Control_Rect_From_Template(const QString &ctrl_ID) const
@@ -96,7 +96,7 @@ QRectF UserProfileCommands::Get_Control_Rect_From_Template(const QString &ctrl_I
 void UserProfileCommands::Fill_User_profile_info_side(int side)
 {
     if (side != SKTDocument::Temp) {
-        if (Excel_Binding_Use)
+        if (m_host.document().design().binding.Excel_Binding_Use)
             m_host.Add_Excel_Col_Name_In_Combo();
         else
             m_host.Remove_Excel_Col_Name_In_Combo();
@@ -107,10 +107,17 @@ void UserProfileCommands::Fill_User_profile_info_side(int side)
                                        : side == SKTDocument::Temp ? m_host.userProfile(2)
                                                                    : m_host.userProfile(0);
     CanvasSide canvas(*m_host.sideCanvas(side), m_host);
-    // Placing is one step: the objects it writes into are put back, those it made are taken away.
+    // Placing is one step: the objects it writes into are put back, those it made are taken away,
+    // and the workbook the dialog bound, with its rows, gives way to the one it opened with.
     SKTDocument &doc = m_host.document();
-    const EditStep step(doc, {QStringLiteral("Personal Details"), side, {}},
-                        {GraphicStates::of(doc.list(side))});
+    EditStates before{GraphicStates::of(doc.list(side))};
+    if (side != SKTDocument::Temp) {
+        for (User_profile *d : {static_cast<User_profile *>(m_host.registry().existing<Show_User_Profile>()),
+                                m_host.registry().existing<User_profile>()})
+            if (std::shared_ptr<const EditState> opened = d ? d->takeOpenedDesign() : nullptr)
+                before.push_back(opened);
+    }
+    const EditStep step(doc, {QStringLiteral("Personal Details"), side, {}}, std::move(before));
     PersonalDetailsPlacement::place(record, canvas, frontCardSize());
 }
 

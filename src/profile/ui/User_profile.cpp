@@ -15,9 +15,9 @@
 #include "foundation/ui/FilePanels.h"
 #include "foundation/ui/ModalRunner.h"
 #include "foundation/ui/WindowLook.h"
+#include "model/Card_Property.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
-#include "panels/Card_Property.h"
 #include "platform/MessageService.h"
 #include "platform/PictureReader.h"
 #include "profile/User_Profile_Class.h"
@@ -50,11 +50,17 @@ void selectSilently(QComboBox *list, int index)
     list->setCurrentIndex(index);
 }
 
-bool tableHasRows()
-{
-    return !Data_From_Excel_Window.ListData().isEmpty();
-}
 } // namespace
+
+ExcelBindingTable &User_profile::binding()
+{
+    return m_host.document().design().binding;
+}
+
+const ExcelBindingTable &User_profile::binding() const
+{
+    return m_host.document().design().binding;
+}
 
 void User_profile::setWorkbookImport(WorkbookImport import)
 {
@@ -110,13 +116,13 @@ int User_profile::Open_Wnd(qint8 flag)
     keepOpeningState();
     // "Excel" is offered here as in every other source list: while the binding table has rows,
     // also those of a design just opened.
-    if (tableHasRows())
+    if (binding().rowCount() > 0)
         Add_Excel_in_Data_Source_Combo();
-    else if (!Excel_Binding_Use)
+    else if (!binding().Excel_Binding_Use)
         Remove_Excel_in_Data_Source_Combo();
     if (flag != 0) {
         Reset_all_Ctrl();
-        excel_path_field->setText(Excel_Source_Path);
+        excel_path_field->setText(binding().Excel_Source_Path);
         SKTDocument &doc = m_host.document();
         if (Card_Front_Or_Back == 1) {
             setWindowTitle(QStringLiteral("Back Side User Profile Information"));
@@ -161,15 +167,14 @@ void User_profile::loadFromSide()
         // A column-bound object on a design that binds a workbook offers "Excel" even before an
         // import in this dialog; anything the list cannot show falls back to a typed value.
         if (type == DataSourceCode::BindingColumn && source->count() < 3 &&
-            (Excel_Binding_Use || tableHasRows()))
+            (binding().Excel_Binding_Use || binding().rowCount() > 0))
             Add_Excel_in_Data_Source_Combo();
         if (type < 0 || type >= source->count())
             type = DataSourceCode::Fixed;
         selectSilently(source, type);
         comboBoxSelectionDidChange(source);
         if (type == DataSourceCode::BindingColumn) {
-            showColumn(f,
-                       ColumnBinding::resolve(Data_From_Excel_Window, g->excel_col_indx, g->excel_col_title),
+            showColumn(f, ColumnBinding::resolve(binding(), g->excel_col_indx, g->excel_col_title),
                        g->excel_col_title.value_or(QString()), g->excel_col_indx, shownValue(f));
         } else if (type == DataSourceCode::Series) {
             QComboBox *series = m_series[size_t(f)];
@@ -254,8 +259,7 @@ void User_profile::followHeadings()
         const QString value = wasMissing ? m_missingValue[size_t(f)] : shownValue(f);
         sourceStep(f);
         if (!heading.isEmpty() || before >= 0)
-            showColumn(f, ColumnBinding::resolve(Data_From_Excel_Window, before, heading), heading, before,
-                       value);
+            showColumn(f, ColumnBinding::resolve(binding(), before, heading), heading, before, value);
     }
 }
 
@@ -280,7 +284,7 @@ void User_profile::sourceStep(int f)
         ComboItems::replaceQuietly(series, DataSourceChoices::seriesItems(Data_Folder_Path));
     } else {
         series->setEnabled(true);
-        ComboItems::replaceQuietly(series, DataSourceChoices::excelColumnItems(Data_From_Excel_Window));
+        ComboItems::replaceQuietly(series, DataSourceChoices::excelColumnItems(binding()));
     }
     m_view[size_t(f)]->setEnabled(index == 1);
 }
@@ -299,8 +303,7 @@ void User_profile::pickStep(int f)
         first = DataSourceChoices::Get_First_Value_Of_Dataset(Data_Folder_Path, picked);
         break;
     case 2:
-        first = DataSourceChoices::Get_First_Value_Of_Excel_Binding(Data_From_Excel_Window,
-                                                                    series->currentIndex());
+        first = DataSourceChoices::Get_First_Value_Of_Excel_Binding(binding(), series->currentIndex());
         break;
     default:
         return;
@@ -329,7 +332,7 @@ User_Profile_Class::Choices User_profile::choices(bool sideRecord) const
 {
     User_Profile_Class::Choices c;
     c.sideRecord = sideRecord;
-    c.tableHasRows = tableHasRows();
+    c.tableHasRows = binding().rowCount() > 0;
     for (int f = 0; f < FieldCount; ++f) {
         User_Profile_Class::DetailChoice &d = c.details[size_t(f)];
         const QComboBox *series = m_series[size_t(f)];
@@ -380,9 +383,9 @@ bool User_profile::fillRecord(User_Profile_Class &record, bool frontOrBack)
         return false;
     }
     if (frontOrBack) {
-        Excel_Binding_Use = c.tableHasRows;
+        binding().Excel_Binding_Use = c.tableHasRows;
         if (c.tableHasRows)
-            Excel_Source_Path = excel_path_field->text();
+            binding().Excel_Source_Path = excel_path_field->text();
     }
     return true;
 }
@@ -432,7 +435,8 @@ void User_profile::Cancel_Btn_Clicked()
 
 void User_profile::keepOpeningState()
 {
-    m_openedTable = Data_From_Excel_Window;
+    m_openedTable = binding();
+    m_openedDesign = DesignState::of(m_host.document());
 }
 
 void User_profile::restoreOpeningState()
@@ -441,8 +445,9 @@ void User_profile::restoreOpeningState()
     // table with its rows, path and facts. The design's bound objects keep their columns by heading
     // throughout, so nothing of theirs needs taking back.
     if (m_openedTable)
-        Data_From_Excel_Window = *m_openedTable;
+        binding() = *m_openedTable;
     m_openedTable.reset();
+    m_openedDesign.reset();
 }
 
 bool User_profile::keepMissingColumns()
@@ -483,8 +488,8 @@ bool User_profile::keepMissingColumns()
 
 void User_profile::showRowsLoaded()
 {
-    const WorkbookFacts &facts = Data_From_Excel_Window.sourceFacts;
-    const bool known = tableHasRows() && facts.loadedAt.isValid();
+    const WorkbookFacts &facts = binding().sourceFacts;
+    const bool known = binding().rowCount() > 0 && facts.loadedAt.isValid();
     rows_loaded_label->setText(known ? QStringLiteral("Rows loaded ") + facts.loadedText() : QString());
     rows_loaded_label->setVisible(known);
 }
@@ -540,7 +545,7 @@ void User_profile::Browse_excel_Btn_Clicked()
             return;
         }
     }
-    if (tableHasRows())
+    if (binding().rowCount() > 0)
         Add_Excel_in_Data_Source_Combo();
     else
         Remove_Excel_in_Data_Source_Combo();
@@ -641,7 +646,7 @@ void User_profile::showCardPicture(QLabel *box, const GraphicList &graphics)
     side.graphics = graphics;
     if (const Card_Property *page = m_host.liveCardProperty())
         side.page = *page;
-    side.cardShape = Card_Shape;
+    side.cardShape = m_host.document().design().outline();
     side.cardSize = m_host.sideCanvas(SKTDocument::Front)->cardSize();
     side.resourcePath = Resource_Path;
     const QImage image = SKTRenderingView::imageOfSide(side, 2 * 72.0);

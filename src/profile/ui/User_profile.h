@@ -3,6 +3,7 @@
 #pragma once
 
 #include "data/ExcelBindingTable.h"
+#include "model/EditStep.h"
 #include "model/SKTGraphic.h"
 #include "profile/User_Profile_Class.h"
 
@@ -11,7 +12,9 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <utility>
 
 class QComboBox;
 class QGridLayout;
@@ -41,6 +44,9 @@ public:
     // flag 0: starts empty; any other: starts from the details on the side being edited. Runs
     // modally; 1 after OK, 0 after Cancel.
     int Open_Wnd(qint8 flag);
+    // After OK: the design's pages and binding table as the dialog opened on them, which the step
+    // laying the details on a side puts back on undo with the objects (once; then none).
+    std::shared_ptr<const EditState> takeOpenedDesign() { return std::exchange(m_openedDesign, nullptr); }
 
     bool Fill_Front_User_profile_value_in_Variable();
     bool Fill_Back_User_profile_value_in_Variable();
@@ -133,6 +139,9 @@ protected:
     std::array<QLabel *, FieldCount> m_caption{};
 
 private:
+    // The design's binding table, which the workbook field fills.
+    ExcelBindingTable &binding();
+    const ExcelBindingTable &binding() const;
     // The layout (UserProfileLayout.cpp): one maker per group, in the order the user tabs through.
     void buildLayout(bool editorTime);
     QGridLayout *makeWorkbookRow();
@@ -176,4 +185,5 @@ private:
     std::array<QString, FieldCount> m_missingValue{};
     std::array<qint32, FieldCount> m_missingIndex{};
     std::optional<ExcelBindingTable> m_openedTable;
+    std::shared_ptr<const EditState> m_openedDesign;
 };

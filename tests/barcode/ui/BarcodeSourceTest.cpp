@@ -16,9 +16,9 @@ protected:
     void SetUp() override
     {
         WindowFixture::SetUp();
-        ExcelBindingTable::defaultInstance().reset();
         window = std::make_unique<Barcode_Gen>();
         window->registry = &registry;
+        window->binding = &table;
         window->refreshCanvas = [this] { ++refreshes; };
         registry.fill(WindowRegistry::Window::SeriesViewer, [this](const QString &name) {
             opened << QStringLiteral("series:") + name;
@@ -33,7 +33,6 @@ protected:
     void TearDown() override
     {
         window.reset();
-        ExcelBindingTable::defaultInstance().reset();
         WindowFixture::TearDown();
     }
 
@@ -43,6 +42,7 @@ protected:
     }
 
     SKTBarcode object;
+    ExcelBindingTable table; // the design's binding table
     WindowRegistry registry;
     std::unique_ptr<Barcode_Gen> window;
     QStringList opened;
@@ -104,7 +104,6 @@ TEST_F(BarcodeSource, ChoosingASeriesBindsTheObjectAndShowsItsFirstValue)
 
 TEST_F(BarcodeSource, ExcelColumnsGiveTheFirstRowAndTheRowNumberAtPositionZero)
 {
-    ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
     table.setColumnTitles({QStringLiteral("Name"), QStringLiteral("Code")});
     ASSERT_TRUE(table.Create_List_By_Array({QStringLiteral("Ann"), QStringLiteral("A-17")}, 2));
     chooseType(*window, QStringLiteral("QR Code"));

@@ -129,11 +129,11 @@ QColor cornerColour(SKTZoomingScrollView &scroll, SKTGraphicView &view)
 TEST_P(CanvasView, DeskSilhouetteIsAnEllipseForShapeTwoAndARectangleOtherwise)
 {
     const QColor button = scroll->palette().color(QPalette::Button);
-    Card_Shape = 0;
+    document.design().setOutline(0);
     EXPECT_EQ(cornerColour(*scroll, *view), button);
-    Card_Shape = 7;
+    document.design().setOutline(7);
     EXPECT_EQ(cornerColour(*scroll, *view), button);
-    Card_Shape = 2;
+    document.design().setOutline(2);
     EXPECT_NE(cornerColour(*scroll, *view), button);
     EXPECT_NE(cornerColour(*scroll, *view), QColor(Qt::white));
 }
@@ -213,7 +213,7 @@ TEST_P(CanvasView, SelectionKeepsItsObjectsWhenOthersAreInsertedOrRemoved)
 
 TEST_P(CanvasView, ScreenshotShowsEveryKindWithHandlesOnAnEllipticCard)
 {
-    Card_Shape = 2;
+    document.design().setOutline(2);
     host.page.Card_border_chk = true;
     const GraphicPtr line = add(SKTGraphic::Kind::Line, QRectF(20, 30, 60, 30));
     const GraphicPtr text = add(SKTGraphic::Kind::Text, QRectF(95, 25, 70, 24));

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "canvas/ui/CanvasHost.h"
-#include "panels/Card_Property.h"
+#include "model/Card_Property.h"
 
 #include <QList>
 #include <QStringList>

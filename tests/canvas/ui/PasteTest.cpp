@@ -113,12 +113,12 @@ TEST_P(Paste, PictureFromAnotherProgramIsKeptAndComesBackFromASavedDesignAtItsSi
     Card_Property front, back;
     const plist::Array items =
         DesignFileFormat::buildItems(front, back, ExcelBindingTable(), document.graphics(), GraphicList());
-    DesignContents reopened;
+    CardDesign reopened;
     QString reason;
     ASSERT_TRUE(DesignFileFormat::parse(PropertyList::writeXml(plist::Value(items)), &reopened, &reason))
         << reason.toStdString();
-    ASSERT_EQ(reopened.frontObjects.size(), 1);
-    const auto &image = static_cast<const SKTImage &>(*reopened.frontObjects.first());
+    ASSERT_EQ(reopened.front.size(), 1);
+    const auto &image = static_cast<const SKTImage &>(*reopened.front.first());
     EXPECT_EQ(image.FilePath(), path);
     ASSERT_TRUE(image._contents);
     EXPECT_EQ(image._contents->size(), QSizeF(40, 30));

@@ -88,7 +88,7 @@ protected:
 TEST_P(ZoomMemory, SixteenHundredPercentOfATwoMetreCardCostsWhatTheWindowCosts)
 {
     makeHugeCard();
-    Card_Shape = CardPageDrawing::Ellipse; // the costliest outline to fill and to shadow
+    document.design().setOutline(CardPageDrawing::Ellipse); // the costliest outline to fill and to shadow
     scroll->setRulersVisible(true);
     paintNow(*scroll, *view);
     const bool reset = resetPeak();

@@ -247,7 +247,7 @@ TEST_F(ExcelImport, ViewerShowsTitlesCountsAndTakesCorrections)
         toggleColumn(dialog, 1);
         dialog.ok_button->click();
     });
-    Data_From_Excel viewer(nullptr, &table);
+    Data_From_Excel viewer(table);
     modalScripts.push_back([&](QDialog &) {
         QAbstractItemModel *m = viewer.ColList->model();
         EXPECT_EQ(viewer.rows_count->text(), "3");
@@ -269,7 +269,7 @@ TEST_F(ExcelImport, ViewerShowsTitlesCountsAndTakesCorrections)
     EXPECT_EQ(table.rowCount(), 3);
 
     ExcelBindingTable empty;
-    Data_From_Excel emptyViewer(nullptr, &empty);
+    Data_From_Excel emptyViewer(empty);
     modalScripts.push_back([&](QDialog &) {
         EXPECT_EQ(emptyViewer.rows_count->text(), "0");
         EXPECT_EQ(emptyViewer.column_count->text(), "1");
@@ -280,7 +280,7 @@ TEST_F(ExcelImport, ViewerShowsTitlesCountsAndTakesCorrections)
     // The main window reaches the viewer through its registry entry.
     QWidget owner;
     WindowRegistry registry;
-    SeriesWindows::fill(registry, &owner, {});
+    SeriesWindows::fill(registry, &owner, {}, table);
     modalScripts.push_back([](QDialog &) { return 1; });
     EXPECT_EQ(registry.open(WindowRegistry::Window::BindingTableViewer), 1);
     EXPECT_EQ(modalTitles.last(), "Excel Data");

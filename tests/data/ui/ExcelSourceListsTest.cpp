@@ -9,10 +9,13 @@
 #include "data/ui/Data_From_Excel.h"
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
+#include "editor/ui/EditorCommands.h"
+#include "editor/ui/MainMenus.h"
 #include "foundation/ui/ComboItems.h"
 #include "model/SKTBarcode.h"
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/Inspector.h"
+#include "platform/UndoManager.h"
 #include "support/Workbooks.h"
 
 using ComboItems::itemsOf;
@@ -23,7 +26,7 @@ protected:
     // A design whose binding table holds two guests, saved and opened again.
     void reopenDesignWithTable()
     {
-        ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+        ExcelBindingTable &table = binding();
         table.setColumnTitles({QStringLiteral("Email")});
         table.setListData(rows({QStringLiteral("ann@example.com"), QStringLiteral("bo@example.com")}));
         table.Excel_Binding_Use = true;
@@ -119,8 +122,8 @@ TEST_F(ExcelSourceLists, AWorkbookImportEndedWithCancelChangesNothing)
     reopenDesignWithTable();
     User_profile::setWorkbookImport({}); // the real column import, answered below
     testsupport::writeOneSheet(tempPath("other.xlsx"), {{"Other"}, {"x@example.org"}});
-    const QList<ExcelBindingTable::Row> before = ExcelBindingTable::defaultInstance().ListData();
-    const QString pathBefore = ExcelBindingTable::defaultInstance().Excel_Source_Path;
+    const QList<ExcelBindingTable::Row> before = binding().ListData();
+    const QString pathBefore = binding().Excel_Source_Path;
 
     files.answers.push_back(tempPath("other.xlsx"));
     session(QStringLiteral("F"), [&](User_profile &dialog) {
@@ -133,8 +136,8 @@ TEST_F(ExcelSourceLists, AWorkbookImportEndedWithCancelChangesNothing)
         dialog.reject();
     });
     EXPECT_EQ(columnImports, 1);
-    EXPECT_EQ(ExcelBindingTable::defaultInstance().ListData(), before);
-    EXPECT_EQ(ExcelBindingTable::defaultInstance().Excel_Source_Path, pathBefore);
+    EXPECT_EQ(binding().ListData(), before);
+    EXPECT_EQ(binding().Excel_Source_Path, pathBefore);
     EXPECT_EQ(itemsOf(window->inspector().dataSource().Data_source_type).size(), 3);
 
     // OK through the same road takes the new workbook, and its path with it.
@@ -145,9 +148,8 @@ TEST_F(ExcelSourceLists, AWorkbookImportEndedWithCancelChangesNothing)
         EXPECT_EQ(dialog.excel_path_field->text(), tempPath("other.xlsx"));
         dialog.ok_button->click();
     });
-    ASSERT_EQ(ExcelBindingTable::defaultInstance().rowCount(), 1);
-    EXPECT_EQ(ExcelBindingTable::defaultInstance().Get_First_Value_Of_Excel_Binding(1),
-              QStringLiteral("x@example.org"));
+    ASSERT_EQ(binding().rowCount(), 1);
+    EXPECT_EQ(binding().Get_First_Value_Of_Excel_Binding(1), QStringLiteral("x@example.org"));
 }
 
 // A text and a barcode bound to the column "Long" follow that heading into the next workbook the
@@ -167,7 +169,7 @@ TEST_F(ExcelSourceLists, BoundObjectsFollowTheirHeadingIntoTheNextWorkbookOrShow
         {"a reordered workbook", {"Date", "Long", "Name"}, 2},
     };
     for (const Case &c : cases) {
-        ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+        ExcelBindingTable &table = binding();
         table.setColumnTitles({"Name", "Long", "Date"});
         table.setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old"}, {"Column3", "d"}}});
         table.Excel_Binding_Use = true;
@@ -213,4 +215,56 @@ TEST_F(ExcelSourceLists, BoundObjectsFollowTheirHeadingIntoTheNextWorkbookOrShow
         window->registry().open(WindowRegistry::Window::BarcodeWindow);
         window->document().removeGraphicsFromSide(0, {0, 1});
     }
+}
+
+// Undo of a Details change puts back the workbook the design had: its path, rows and headings.
+// Details OK with nothing changed is no step and leaves nothing to save.
+TEST_F(ExcelSourceLists, UndoOfDetailsPutsBackTheWorkbookAndAnUnchangedOkIsNoStep)
+{
+    reopenDesignWithTable();
+    User_profile::setWorkbookImport({}); // the real column import, answered below
+    testsupport::writeOneSheet(tempPath("other.xlsx"), {{"Other"}, {"x@example.org"}});
+    const ExcelBindingTable before = binding();
+    UndoManager &undo = window->document().undoManager();
+    ASSERT_FALSE(window->hasUnsavedChanges());
+    // The editor's Details command: the dialog, then the details laid on the side.
+    const auto details = [&](const std::function<void(User_profile &)> &body) {
+        modalScripts.push_front([body](QDialog &d) {
+            auto *dialog = dynamic_cast<User_profile *>(&d);
+            EXPECT_TRUE(dialog);
+            if (dialog)
+                body(*dialog);
+            return d.result();
+        });
+        window->commands().User_Profile_Button_Clicked();
+    };
+
+    details([](User_profile &dialog) { dialog.ok_button->click(); });
+    EXPECT_FALSE(undo.canUndo());
+    EXPECT_FALSE(window->hasUnsavedChanges());
+
+    files.answers.push_back(tempPath("other.xlsx"));
+    details([&](User_profile &dialog) {
+        answerColumnImport();
+        QTest::mouseClick(dialog.browse_excel_button, Qt::LeftButton);
+        dialog.ok_button->click();
+    });
+    ASSERT_EQ(binding().Get_First_Value_Of_Excel_Binding(1), QStringLiteral("x@example.org"));
+    EXPECT_EQ(binding().Excel_Source_Path, tempPath("other.xlsx"));
+    ASSERT_TRUE(undo.canUndo());
+    EXPECT_EQ(undo.undoActionName(), QStringLiteral("Personal Details"));
+    EXPECT_TRUE(window->hasUnsavedChanges());
+
+    window->menus().action(QStringLiteral("Edit/Undo"))->trigger(); // Edit > Undo Personal Details
+    EXPECT_EQ(binding().ListData(), before.ListData());
+    EXPECT_EQ(binding().columnTitles(), before.columnTitles());
+    EXPECT_EQ(binding().Excel_Source_Path, before.Excel_Source_Path);
+    EXPECT_EQ(binding().Excel_Binding_Use, before.Excel_Binding_Use);
+    EXPECT_FALSE(window->hasUnsavedChanges());
+
+    // Redo takes the other workbook again.
+    ASSERT_TRUE(undo.canRedo());
+    undo.redo();
+    EXPECT_EQ(binding().Get_First_Value_Of_Excel_Binding(1), QStringLiteral("x@example.org"));
+    EXPECT_EQ(binding().Excel_Source_Path, tempPath("other.xlsx"));
 }

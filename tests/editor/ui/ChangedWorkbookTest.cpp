@@ -36,7 +36,7 @@ protected:
     QString boundDesign()
     {
         writeBook({{"Name", "Mail"}, {"Ann", "ann@example.com"}, {"Bob", "bob@example.com"}});
-        ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+        ExcelBindingTable &table = binding();
         table = testsupport::loadedTable(book(), QStringLiteral("Guests"), {0, 1});
         table.Excel_Binding_Use = true;
         table.sourceFacts.loadedAt =
@@ -56,10 +56,10 @@ protected:
         files.answers.push_back(design);
         window->fileCommands().Open_Btn_Clicked();
     }
-    static QStringList column(int k)
+    QStringList column(int k)
     {
         QStringList values;
-        const ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+        const ExcelBindingTable &table = binding();
         for (int row = 0; row < table.rowCount(); ++row)
             values << table.objectValue(k, row);
         return values;
@@ -79,11 +79,11 @@ TEST_F(ChangedWorkbookTest, OpeningADesignNamesAChangedWorkbookAndLoadsItsRowsAg
     messages.queueChoices({LoadAgain});
     open(design);
     EXPECT_EQ(messages.questions(), QStringList{Question});
-    const int k = ColumnBinding::resolve(ExcelBindingTable::defaultInstance(), openedMail()->excel_col_indx,
-                                         openedMail()->excel_col_title);
+    const int k =
+        ColumnBinding::resolve(binding(), openedMail()->excel_col_indx, openedMail()->excel_col_title);
     EXPECT_EQ(column(k),
               (QStringList{"ann@example.org", "bob@example.com", "cy@example.com", "di@example.com"}));
-    EXPECT_EQ(ExcelBindingTable::defaultInstance().sheetRowOf(3), 5);
+    EXPECT_EQ(binding().sheetRowOf(3), 5);
     // The text shows its column's value where "Mail" now stands, and so does the page once it is shown.
     EXPECT_EQ(openedMail()->Text_contents().text, QStringLiteral("ann@example.org"));
     window->Show_RHS_Properties(openedMail());
@@ -164,7 +164,7 @@ TEST_F(ChangedWorkbookTest, AWorkbookSavedAgainUnchangedIsNotAskedAboutNorReadAg
     ASSERT_TRUE(
         file.setFileTime(QDateTime::currentDateTime().addSecs(90), QFileDevice::FileModificationTime));
     file.close();
-    const WorkbookFacts &facts = ExcelBindingTable::defaultInstance().sourceFacts;
+    const WorkbookFacts &facts = binding().sourceFacts;
     open(design);
     EXPECT_TRUE(messages.questions().isEmpty());
     // Its bytes were compared once: the new time is known to hold the same bytes.

@@ -210,13 +210,13 @@ protected:
     };
     Design design()
     {
-        const BatchFillSnapshot::Design d = MainWindowOutputHost::designOf(*window);
+        const CardDesign d = MainWindowOutputHost::designOf(*window);
         RenderSide side;
         side.graphics = d.front;
         side.page = d.frontPage;
-        side.cardShape = d.cardShape;
-        side.cardSize = d.cardArea.size();
-        side.resourcePath = d.resourcePath;
+        side.cardShape = d.outline();
+        side.cardSize = d.cardSize();
+        side.resourcePath = Resource_Path;
         return {SKTRenderingView::imageOfSide(side, 72), savedDesign(), front()};
     }
     // Colours and pictures in which every style control shows: fills on in colours apart from
@@ -285,7 +285,7 @@ protected:
         const QString picture = tempPath(QStringLiteral("background.png"));
         ASSERT_TRUE(quarters(30, 20).save(picture));
         window->set_Front_BG_Image(picture);
-        Card_Property &page = window->Front_card_Prop;
+        Card_Property &page = window->Front_card_Prop();
         page.Card_fill_chk = true;
         page.Card_fill_style = FillCode::Solid;
         page.Card_fill_clr = QColor(20, 60, 160);

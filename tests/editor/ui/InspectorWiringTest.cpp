@@ -75,7 +75,7 @@ protected:
 
 TEST_F(InspectorWiring, ExcelColumnsFollowTheBindingTable)
 {
-    ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+    ExcelBindingTable &table = binding();
     table.setColumnTitles({QStringLiteral("First"), QStringLiteral("Last")});
     table.setListData({{{ExcelBindingTable::rowNumberKey(), QStringLiteral("1")},
                         {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Ada")},
@@ -130,9 +130,9 @@ TEST_F(InspectorWiring, TheCardPageReachesTheBackButtonEveryCanvasAndThePagesPic
     testsupport::clickIndicator(ui().Card_Image_fill_rd);
     files.answers.push_back(blue);
     QTest::mouseClick(ui().Card_Image_Browse_btn, Qt::LeftButton);
-    EXPECT_TRUE(window->Back_card_Prop.Card_BG_Image.has_value());
-    EXPECT_EQ(window->Back_card_Prop.Card_BG_Image_Path, blue);
-    EXPECT_FALSE(window->Front_card_Prop.Card_BG_Image.has_value());
+    EXPECT_TRUE(window->Back_card_Prop().Card_BG_Image.has_value());
+    EXPECT_EQ(window->Back_card_Prop().Card_BG_Image_Path, blue);
+    EXPECT_FALSE(window->Front_card_Prop().Card_BG_Image.has_value());
     EXPECT_EQ(ui().Card_Image_path->text(), blue);
     // The inspector stays on the page the picture was chosen from.
     EXPECT_EQ(window->inspectorTabs().currentItem(), InspectorTabs::card_bkgd_tab);

@@ -168,10 +168,10 @@ TEST_F(MainWindowCommands, AlignmentGridRulerAndBackground)
     });
     ui.Card_Bckgrnd_Btn->click();
     EXPECT_EQ(shelf, WindowRegistry::PictureShelf::Backgrounds);
-    EXPECT_TRUE(window->Front_card_Prop.Card_fill_chk);
-    EXPECT_EQ(window->Front_card_Prop.Card_fill_style, QStringLiteral("I"));
-    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, picture);
-    EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image.has_value());
+    EXPECT_TRUE(window->Front_card_Prop().Card_fill_chk);
+    EXPECT_EQ(window->Front_card_Prop().Card_fill_style, QStringLiteral("I"));
+    EXPECT_EQ(window->Front_card_Prop().Card_BG_Image_Path, picture);
+    EXPECT_TRUE(window->Front_card_Prop().Card_BG_Image.has_value());
     EXPECT_TRUE(ui.Card_Image_fill_rd->isChecked());
     EXPECT_EQ(window->inspectorTabs().currentItem(), InspectorTabs::card_bkgd_tab);
 }
@@ -200,7 +200,7 @@ TEST_F(MainWindowCommands, SaveReopenAndTheTitle)
     EXPECT_EQ(messages.questions().last(), FileCommands::SaveBeforeNewQuestion);
     EXPECT_TRUE(front().isEmpty());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Untitled[*] \u2014 Tessaly Greeting Designer"));
-    EXPECT_EQ(window->Front_card_Prop.Card_Name, QStringLiteral("Untitled"));
+    EXPECT_EQ(window->Front_card_Prop().Card_Name, QStringLiteral("Untitled"));
     EXPECT_EQ(last_ctrl_X, 10.0f);
 
     // Open brings both objects back, newest first, and the title; a new design has nothing

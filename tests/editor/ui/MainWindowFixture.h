@@ -28,7 +28,6 @@ protected:
         WindowFixture::SetUp();
         ModelGlobals::instance().reset();
         EditorState::instance().reset();
-        ExcelBindingTable::defaultInstance().reset();
         window = std::make_unique<SKTWindowController>();
         // Most tests begin on a plain new card; the wizard's own tests put the real one back.
         window->registry().fill(WindowRegistry::Window::StartWizard, [](const QString &) {
@@ -60,14 +59,12 @@ protected:
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
         return path;
     }
-    // The design as a save would write it. The page settings are copies: writing drops a picture
-    // path that only a save may drop from the live page.
+    // The design as a save would write it. A copy: writing drops a picture path that only a
+    // save may drop from the live page.
     QByteArray savedDesign()
     {
-        Card_Property frontPage = window->Front_card_Prop;
-        Card_Property backPage = window->Back_card_Prop;
-        return PropertyList::writeBinary(plist::Value(DesignFileFormat::buildItems(
-            frontPage, backPage, ExcelBindingTable::defaultInstance(), front(), back())));
+        CardDesign design = window->document().design();
+        return PropertyList::writeBinary(plist::Value(DesignFileFormat::buildItems(design)));
     }
     // The message boxes' texts as the user reads them (boxes start with a blank line).
     QStringList shown() const
@@ -78,6 +75,8 @@ protected:
         return texts;
     }
     const GraphicList &front() { return window->document().graphics(); }
+    // The design's binding table.
+    ExcelBindingTable &binding() { return window->document().design().binding; }
     const GraphicList &back() { return window->document().graphics_back(); }
     SKTGraphicView *canvas(int side) { return window->sideViews().canvas(side); }
 

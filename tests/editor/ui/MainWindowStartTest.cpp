@@ -147,10 +147,14 @@ TEST_F(MainWindowStart, CardSizeChangesReachEverySideAndRedraw)
     window->SetDocumentCanvasSize(QSizeF(243, 154)); // the same size still redraws
     QCoreApplication::processEvents();
     EXPECT_GT(canvas(0)->paintCount(), paints);
+    // The design's size, on both pages, and the canvases show it.
+    window->Set_Document_Size(QSizeF(300, 200));
     window->SetDocumentCanvasSize(QSizeF(300, 200));
     for (int side = 0; side < 3; ++side)
         EXPECT_EQ(canvas(side)->cardSize(), QSizeF(300, 200));
     EXPECT_EQ(window->frontCanvasBounds(), QRectF(0, 0, 300, 200));
+    EXPECT_EQ(window->Front_card_Prop().Card_Size, QSizeF(300, 200));
+    EXPECT_EQ(window->Back_card_Prop().Card_Size, QSizeF(300, 200));
 }
 
 TEST_F(MainWindowStart, ADesignOpenedOrMadeNewShowsWholeAndTheZoomKeysStepThroughTheTable)
@@ -199,7 +203,7 @@ TEST_F(MainWindowStart, ADesignOpenedOrMadeNewShowsWholeAndTheZoomKeysStepThroug
     // A card larger than the window opens at the largest step that shows it whole.
     const QSizeF large(900, 700);
     window->SetDocumentCanvasSize(large);
-    window->Front_card_Prop.Card_Size = large;
+    window->Front_card_Prop().Card_Size = large;
     const QString path = saveAs(QStringLiteral("large.dcard"));
     window->menus().action(QStringLiteral("Zoom/1600%"))->trigger();
     files.answers.push_back(path);

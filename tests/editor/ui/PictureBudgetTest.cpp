@@ -100,7 +100,7 @@ TEST_F(PictureBudget, TheBackgroundStripTakesAPhonePhotoAndRefusesWhatItCannotUs
     QTest::mouseClick(strip.imageBrowser->viewport(), Qt::LeftButton, {},
                       strip.imageBrowser->itemRect(0).center());
     EXPECT_TRUE(shown().isEmpty()) << shown().join(QLatin1Char('\n')).toStdString();
-    const Card_Property &front = window->Front_card_Prop;
+    const Card_Property &front = window->Front_card_Prop();
     EXPECT_EQ(front.Card_BG_Image_Path, background("a-photo.jpg"));
     ASSERT_TRUE(front.Card_BG_Image.has_value());
     EXPECT_EQ(front.Card_BG_Image->size(), QSizeF(8000, 6000));

@@ -148,7 +148,7 @@ TEST_F(SaveQuestions, EditsOfEveryRoadCountAndTheTitleShowsThem)
     ui.card_name->selectAll();
     QTest::keyClicks(ui.card_name, QStringLiteral("Birthday"));
     QTest::keyClick(ui.card_name, Qt::Key_Return);
-    EXPECT_EQ(window->Front_card_Prop.Card_Name, QStringLiteral("Birthday"));
+    EXPECT_EQ(window->Front_card_Prop().Card_Name, QStringLiteral("Birthday"));
     EXPECT_EQ(window->document().undoManager().undoCount(), steps + 1);
     EXPECT_TRUE(window->hasUnsavedChanges());
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->isWindowModified(); }));

@@ -6,6 +6,7 @@
 #include "canvas/ui/ImageBrowser.h"
 #include "canvas/ui/ImageBrowserModel.h"
 #include "canvas/ui/SKTZoomingScrollView.h"
+#include "editor/DesignFileFormat.h"
 #include "editor/ui/BackgroundBrowser.h"
 #include "editor/ui/EditButtons.h"
 #include "editor/ui/EditorCommands.h"
@@ -245,8 +246,8 @@ TEST_F(SelectionAndSides, SelectAllAlignAndDeleteKeepTheInspectorOnTheSelection)
 
 TEST_F(SelectionAndSides, ASideSwitchShowsThePageOfTheSideShownAndItsObjectsThere)
 {
-    window->Front_card_Prop.Card_Name = QStringLiteral("Outside");
-    window->Back_card_Prop.Card_Name = QStringLiteral("Inside");
+    window->Front_card_Prop().Card_Name = QStringLiteral("Outside");
+    window->Back_card_Prop().Card_Name = QStringLiteral("Inside");
     const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
     drive().click(middle(rect));
     expectShows(rect);
@@ -308,16 +309,16 @@ TEST_F(SelectionAndSides, AValueTypedWithoutReturnReachesWhatTheInspectorShowedB
     window->inspectorTabs().selectItem(T::card_setting_tab);
     typeWithoutReturn(name, QStringLiteral("Garden"));
     click(window->ui().Back_Card_Btn);
-    EXPECT_EQ(window->Front_card_Prop.Card_Name, QStringLiteral("Garden"));
-    EXPECT_NE(window->Back_card_Prop.Card_Name, QStringLiteral("Garden"));
+    EXPECT_EQ(window->Front_card_Prop().Card_Name, QStringLiteral("Garden"));
+    EXPECT_NE(window->Back_card_Prop().Card_Name, QStringLiteral("Garden"));
 
     // A menu shortcut commits too: the width typed on the back's page before Select All.
     auto *cardWidth = window->ui().width_Stepper;
-    const double widthBefore = window->Back_card_Prop.Card_Size.width();
+    const double widthBefore = window->Back_card_Prop().Card_Size.width();
     typeWithoutReturn(cardWidth, QStringLiteral("120"));
     trigger(QStringLiteral("Edit/Select All")); // a menu command, as a shortcut runs it
-    EXPECT_NE(window->Back_card_Prop.Card_Size.width(), widthBefore);
-    EXPECT_NEAR(window->Back_card_Prop.Card_Size.width(), 120 * 72 / 25.4, 0.5);
+    EXPECT_NE(window->Back_card_Prop().Card_Size.width(), widthBefore);
+    EXPECT_NEAR(window->Back_card_Prop().Card_Size.width(), 120 * 72 / 25.4, 0.5);
 }
 
 // --- edits act on the side shown ---
@@ -460,7 +461,7 @@ TEST_F(SelectionAndSides, ASingleSidedCardShowsItsFrontAndUndoLeavesItsBackClose
     EXPECT_TRUE(front().isEmpty());
     EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Front"));
     saveArtifact(window.get(), QStringLiteral("single_sided_card_front.png"));
-    EXPECT_EQ(window->Front_card_Prop.Card_Side, QStringLiteral("2"));
+    EXPECT_EQ(window->Front_card_Prop().Card_Side, QStringLiteral("2"));
     EXPECT_TRUE(window->ui().Back_Card_Btn->isEnabled());
     for (int step = 0; step < 2; ++step)
         QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
@@ -704,4 +705,40 @@ TEST_F(SelectionAndSides, TheLongMessageBoxButtonsCarryMnemonics)
     box.apply_chk_show = true;
     box.Open_Long_sms_Dialog();
     EXPECT_EQ(seen, (QStringList{"&Yes", "&No", "&Apply to all"}));
+}
+
+// --- the design is one value: looking at it changes nothing ---
+
+// Card Size, Apply and Ctrl+S: both pages hold the new size in the file, and looking at the back
+// afterwards (or at the front again) leaves the design as saved.
+TEST_F(SelectionAndSides, LookingAtASideNeverMarksTheDesignChangedAndTheSizeIsOnBothPages)
+{
+    window->inspectorTabs().selectItem(T::card_setting_tab);
+    window->ui().width_Stepper->setValue(120);
+    window->ui().height_Stepper->setValue(80);
+    click(window->ui().Apply_Size_btn);
+    const QSizeF size(120 * 72 / 25.4, 80 * 72 / 25.4);
+    EXPECT_NEAR(window->Front_card_Prop().Card_Size.width(), size.width(), 0.5);
+    EXPECT_NEAR(window->Back_card_Prop().Card_Size.width(), size.width(), 0.5);
+    EXPECT_NEAR(window->Back_card_Prop().Card_Size.height(), size.height(), 0.5);
+    const QString path = saveAs(QStringLiteral("resized.dcard"));
+    ASSERT_FALSE(window->hasUnsavedChanges());
+    const QByteArray saved = savedDesign();
+
+    click(window->ui().Back_Card_Btn);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->hasUnsavedChanges());
+    EXPECT_FALSE(window->isWindowModified());
+    click(window->ui().Front_Card_Btn);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->hasUnsavedChanges());
+    EXPECT_EQ(savedDesign(), saved);
+
+    // The file holds the size on the back page too.
+    CardDesign read;
+    QByteArray bytes;
+    ASSERT_TRUE(DesignFile::readFileBytes(path, &bytes, nullptr));
+    ASSERT_TRUE(DesignFileFormat::parse(bytes, &read, nullptr));
+    EXPECT_EQ(read.backPage.Card_Size, read.frontPage.Card_Size);
+    EXPECT_NEAR(read.backPage.Card_Size.width(), size.width(), 0.5);
 }

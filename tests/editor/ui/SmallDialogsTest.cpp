@@ -30,6 +30,8 @@ struct SizeRecorder : DesignEditor {
     QList<QSizeF> canvasSizes;
     void Set_Document_Size(const QSizeF &s) override { documentSizes << s; }
     void SetDocumentCanvasSize(const QSizeF &s) override { canvasSizes << s; }
+    QList<int> outlines;
+    void Set_Card_Shape(int index) override { outlines << index; }
 };
 } // namespace
 
@@ -56,24 +58,25 @@ TEST_F(SmallDialogs, CardSizeDialogGivesTheChosenSizeInPoints)
         return wizard.result();
     });
     EXPECT_EQ(wizard.Open_Wnd(), 1);
-    EXPECT_EQ(Card_Shape.load(), 1);
+    EXPECT_EQ(wizard.outline(), 1);
+    EXPECT_EQ(editor.outlines, QList<int>{1});
     ASSERT_EQ(editor.canvasSizes.size(), 1);
     EXPECT_NEAR(editor.canvasSizes[0].width(), 59.94 * 2.834645669291, 0.05);
     EXPECT_EQ(editor.documentSizes, editor.canvasSizes);
 }
 
-TEST_F(SmallDialogs, CancellingTheCardSizeDialogResetsTheShape)
+TEST_F(SmallDialogs, CancellingTheCardSizeDialogGivesNothing)
 {
     SizeRecorder editor;
     Card_Wizard wizard(&editor, nullptr);
     modalScripts.push_back([&](QDialog &) {
         wizard.matrix_card_shape->button(2)->click();
-        EXPECT_EQ(Card_Shape.load(), 2);
+        EXPECT_EQ(wizard.outline(), 2);
         wizard.cancel_button->click();
         return wizard.result();
     });
     EXPECT_EQ(wizard.Open_Wnd(), 0);
-    EXPECT_EQ(Card_Shape.load(), 0);
+    EXPECT_TRUE(editor.outlines.isEmpty());
     EXPECT_TRUE(editor.canvasSizes.isEmpty());
 }
 

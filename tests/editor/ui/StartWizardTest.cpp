@@ -150,14 +150,15 @@ TEST_F(StartWizard, FourStepsMakeTheInvitationOnTheFront)
     });
 
     EXPECT_TRUE(exitStatuses.isEmpty());
-    EXPECT_EQ(Card_Shape.load(), 0);
-    EXPECT_NEAR(window->Front_card_Prop.Card_Size.width(), 340.16, 0.01);
+    EXPECT_EQ(window->document().design().outline(), CardDesign::Rectangle);
+    EXPECT_NEAR(window->Front_card_Prop().Card_Size.width(), 340.16, 0.01);
+    EXPECT_NEAR(window->Back_card_Prop().Card_Size.width(), 340.16, 0.01);
     EXPECT_NEAR(canvas(0)->cardSize().height(), 340.16, 0.01);
     EXPECT_NEAR(window->ui().width_Stepper->value(), 120, 1e-6);
     // No named size is 120 x 120 mm: the size list marks none.
     EXPECT_TRUE(window->ui().ColList->selectionModel()->selectedRows().isEmpty());
-    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, background("b-sea.png"));
-    EXPECT_EQ(window->Front_card_Prop.Card_fill_style, QStringLiteral("I"));
+    EXPECT_EQ(window->Front_card_Prop().Card_BG_Image_Path, background("b-sea.png"));
+    EXPECT_EQ(window->Front_card_Prop().Card_fill_style, QStringLiteral("I"));
     ASSERT_EQ(front().size(), 4);
     // Newest first: the sender, made last, is frontmost.
     EXPECT_EQ(idOf(front()[3]), QStringLiteral("PARTY_TITLE"));
@@ -176,7 +177,7 @@ TEST_F(StartWizard, FourStepsMakeTheInvitationOnTheFront)
 TEST_F(StartWizard, LayoutOfEveryDetailOnTheDefaultCard)
 {
     window->SetDocumentCanvasSize(QSizeF(340.157, 340.157));
-    window->Front_card_Prop.Card_Size = QSizeF(340.157, 340.157);
+    window->Front_card_Prop().Card_Size = QSizeF(340.157, 340.157);
     InvitationDetails d;
     d.title = QStringLiteral("Party");
     d.to = QStringLiteral("Anna");
@@ -344,13 +345,13 @@ TEST_F(StartWizard, BackgroundStripPutsTheChoiceOnTheSideShown)
     ASSERT_EQ(Card_Front_Or_Back.load(), 1);
     strip.imageBrowser->clearSelection();
     clickItem(strip.imageBrowser, 1);
-    EXPECT_EQ(window->Back_card_Prop.Card_BG_Image_Path, background("a-sky.png"));
-    EXPECT_EQ(window->Back_card_Prop.Card_fill_style, QStringLiteral("I"));
-    EXPECT_NE(window->Front_card_Prop.Card_BG_Image_Path, background("a-sky.png"));
+    EXPECT_EQ(window->Back_card_Prop().Card_BG_Image_Path, background("a-sky.png"));
+    EXPECT_EQ(window->Back_card_Prop().Card_fill_style, QStringLiteral("I"));
+    EXPECT_NE(window->Front_card_Prop().Card_BG_Image_Path, background("a-sky.png"));
     // The same picture clicked again with the front shown goes to the front.
     QTest::mouseClick(window->ui().Front_Card_Btn, Qt::LeftButton);
     clickItem(strip.imageBrowser, 1);
-    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, background("a-sky.png"));
+    EXPECT_EQ(window->Front_card_Prop().Card_BG_Image_Path, background("a-sky.png"));
     saveArtifact(window.get(), QStringLiteral("main_window_backgrounds.png"));
 }
 
@@ -372,8 +373,8 @@ TEST_F(StartWizard, LibraryServesTheBackgroundButtonAndTheLibraryTool)
     chooseRow(1);
     QTest::mouseClick(window->ui().Card_Bckgrnd_Btn, Qt::LeftButton);
     EXPECT_EQ(modalTitles.last(), QStringLiteral("Background Image Library"));
-    EXPECT_EQ(window->Back_card_Prop.Card_BG_Image_Path, background("b-sea.png"));
-    EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image_Path.isEmpty());
+    EXPECT_EQ(window->Back_card_Prop().Card_BG_Image_Path, background("b-sea.png"));
+    EXPECT_TRUE(window->Front_card_Prop().Card_BG_Image_Path.isEmpty());
 
     // The library tool makes a picture object of the chosen picture; Cancel makes none.
     QTest::mouseClick(window->ui().Front_Card_Btn, Qt::LeftButton);

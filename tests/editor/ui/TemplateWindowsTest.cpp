@@ -279,12 +279,10 @@ TEST_F(TemplateWindows, BrowserListsCopiesRenamesAndDeletesUserTemplates)
         EXPECT_EQ(dialog.result(), 0);
 
         list->selectRow(1); // Party.png
-        Card_Shape = 2;
         QTest::mouseClick(browser.ok_button, Qt::LeftButton);
         return dialog.result();
     });
     EXPECT_EQ(browser.chooseTemplate(), userFile(QStringLiteral("Party.dcard")));
-    EXPECT_EQ(Card_Shape.load(), 0);
 }
 
 TEST_F(TemplateWindows, NewFromTemplateLoadsTheChosenDesignAsUnsaved)

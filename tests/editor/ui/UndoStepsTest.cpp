@@ -116,13 +116,13 @@ TEST_F(UndoSteps, ANewTextTakesTheKeyboardAndTypingReplacesItsPlaceholder)
         SCOPED_TRACE(w.way);
         // The strip had the keyboard: its type-ahead must not get the typing.
         strip().imageBrowser->setFocus();
-        const QString background = window->Front_card_Prop.Card_BG_Image_Path;
+        const QString background = window->Front_card_Prop().Card_BG_Image_Path;
         const GraphicPtr text = w.add();
         EXPECT_EQ(QApplication::focusWidget(), words());
         EXPECT_EQ(words()->textCursor().selectedText(), w.wordsBefore);
         type(QStringLiteral("Hello"));
         EXPECT_EQ(text->textContentsForDrawing().text, QStringLiteral("Hello"));
-        EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path, background);
+        EXPECT_EQ(window->Front_card_Prop().Card_BG_Image_Path, background);
         EXPECT_EQ(undoTitle(), QStringLiteral("Undo Typing"));
 
         // Ctrl+Z in the words box takes the typing back as one step, and the text stays.
@@ -214,12 +214,12 @@ TEST_F(UndoSteps, UndoShowsTheSideAPageStepWasMadeOn)
     window->inspectorTabs().selectItem(InspectorTabs::card_brdr_tab);
     testsupport::clickIndicator(window->ui().Card_border_chk);
     CanvasDriver::settle();
-    const bool border = window->Back_card_Prop.Card_border_chk;
+    const bool border = window->Back_card_Prop().Card_border_chk;
     click(window->ui().Front_Card_Btn);
 
     press(Qt::CTRL | Qt::Key_Z);
     EXPECT_EQ(window->sideViews().shownIndex(), int(SKTDocument::Back));
-    EXPECT_EQ(window->Back_card_Prop.Card_border_chk, !border);
+    EXPECT_EQ(window->Back_card_Prop().Card_border_chk, !border);
     EXPECT_EQ(window->ui().Card_border_chk->isChecked(), !border);
 }
 

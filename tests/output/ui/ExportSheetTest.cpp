@@ -2,6 +2,7 @@
 // card to a chosen file (back, both, combined), and a batch of data rows into a chosen folder.
 #include "output/ui/ExportSheet.h"
 #include "editor/EditorState.h"
+#include "foundation/DataRoot.h"
 #include "model/SKTImage.h"
 #include "output/BatchDesignFixture.h"
 #include "output/OutputState.h"
@@ -272,7 +273,7 @@ TEST_F(ExportSheetTest, SingleExportOfBothSidesApartAndCombined)
 // A picture whose file is gone is named after the export, which does not call the card whole.
 TEST_F(ExportSheetTest, APictureWhoseFileIsGoneIsNamedAfterTheExport)
 {
-    BatchFillSnapshot::Design design = plainDesign();
+    CardDesign design = plainDesign();
     auto picture = std::make_shared<SKTImage>();
     picture->setBounds(QRectF(20, 50, 80, 60));
     picture->setFilePath(tempPath("moved/away/photo.png"));
@@ -296,7 +297,7 @@ TEST_F(ExportSheetTest, APictureWhoseFileIsGoneIsNamedAfterTheExport)
 
 TEST_F(ExportSheetTest, BatchOfThreeRowsWritesBackThenFrontPerRowAndOpensTheFolder)
 {
-    const QString data = tempPath("DataSet");
+    const QString data = Data_Folder_Path;
     batchtest::SampleDesign sample(data, 3, true);
     FakeHost host(sample.design);
     ExportSheet sheet(host, &host.window);
@@ -344,7 +345,7 @@ TEST_F(ExportSheetTest, BatchOfThreeRowsWritesBackThenFrontPerRowAndOpensTheFold
 // leaves the new cards alone with the user's own files.
 TEST_F(ExportSheetTest, AnEarlierExportsCardsAreNamedBeforeWritingAndReplacedOnlyWhenAsked)
 {
-    batchtest::SampleDesign sample(tempPath("DataSet"), 3, false);
+    batchtest::SampleDesign sample(Data_Folder_Path, 3, false);
     FakeHost host(sample.design);
     const QString chosen = tempPath("out");
     const QDir batch(QDir(chosen).filePath("ZOLV Tessaly Greeting Card"));
@@ -394,8 +395,8 @@ TEST_F(ExportSheetTest, AnEarlierExportsCardsAreNamedBeforeWritingAndReplacedOnl
 
 TEST_F(ExportSheetTest, UntickingTheOnlySourceExportsTheDesignOnce)
 {
-    batchtest::SampleDesign sample(tempPath("DataSet"), 3, false);
-    sample.design.excelRows.clear();
+    batchtest::SampleDesign sample(Data_Folder_Path, 3, false);
+    sample.design.binding.setListData({});
     FakeHost host(sample.design);
     ExportSheet sheet(host, &host.window);
     files.answers.push_back(tempPath("single.png"));
@@ -518,7 +519,7 @@ TEST_F(ExportSheetTest, DefaultsGiveCardsWhoseEveryBarcodeDecodes)
     if (!testsupport::hasTool("ZXingReader"))
         GTEST_SKIP() << "ZXingReader is not installed";
     constexpr int Rows = 40;
-    batchtest::SampleDesign sample(tempPath("DataSet"), Rows, false, 11);
+    batchtest::SampleDesign sample(Data_Folder_Path, Rows, false, 11);
     FakeHost host(sample.design);
     ExportSheet sheet(host, &host.window);
     QDir().mkpath(tempPath("out"));

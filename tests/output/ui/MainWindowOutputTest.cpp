@@ -48,10 +48,10 @@ TEST_F(MainWindowOutput, ExportAndPrintOpenTheirWindowsOnTheCurrentDesign)
 // The card a user exports has the outline the editor shows: an elliptic card's corners stay clear.
 TEST_F(MainWindowOutput, ExportedCardHasTheEditorsOutline)
 {
-    ModelGlobals::instance().Card_Shape = 2; // as the card page's outline matrix sets it
-    window->Front_card_Prop.Card_fill_chk = true;
-    window->Front_card_Prop.Card_fill_style = QStringLiteral("S");
-    window->Front_card_Prop.Card_fill_clr = QColor(Qt::blue);
+    window->document().design().setOutline(CardDesign::Ellipse); // as the card page's outline matrix sets it
+    window->Front_card_Prop().Card_fill_chk = true;
+    window->Front_card_Prop().Card_fill_style = QStringLiteral("S");
+    window->Front_card_Prop().Card_fill_clr = QColor(Qt::blue);
     const QString path = tempPath(QStringLiteral("ellipse.png"));
     files.answers.push_back(path);
     modalScripts.push_back([](QDialog &dialog) {
@@ -104,7 +104,7 @@ TEST_F(MainWindowOutput, MailAndItsSettingsOpenFromTheMainWindowAndShareTheStore
 // question stay as they were.
 TEST_F(MainWindowOutput, ExportAndMailLeaveTheDesignAsItWas)
 {
-    ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+    ExcelBindingTable &table = binding();
     table.setColumnTitles({QStringLiteral("Name")});
     table.setListData({{{"Extension", "1"}, {"Column1", "Ann"}}, {{"Extension", "2"}, {"Column1", "Bo"}}});
     table.Excel_Binding_Use = true;

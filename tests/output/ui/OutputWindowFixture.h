@@ -2,8 +2,8 @@
 // hang sheets on, a design to copy, and the redraws asked for.
 #pragma once
 
+#include "model/CardDesign.h"
 #include "output/BatchDesignFixture.h"
-#include "output/BatchFillSnapshot.h"
 #include "output/ui/OutputHost.h"
 #include "support/WindowFixture.h"
 
@@ -15,31 +15,31 @@ namespace outputtest
 class FakeHost : public OutputHost
 {
 public:
-    explicit FakeHost(BatchFillSnapshot::Design design) : design(std::move(design))
+    explicit FakeHost(CardDesign design) : design(std::move(design))
     {
         window.setWindowTitle(QStringLiteral("Tessaly Greeting Designer"));
         window.resize(640, 480);
     }
     QWidget *outputWindow() override { return &window; }
-    BatchFillSnapshot::Design batchDesign() override { return design; }
+    const CardDesign &batchDesign() override { return design; }
     void Refresh_Canvas() override { ++redraws; }
     QString designName() override { return QStringLiteral("card"); }
     QString designPath() override { return path; }
 
     QWidget window;
-    BatchFillSnapshot::Design design;
+    CardDesign design;
     QString path; // the design's file; none: never saved
     int redraws = 0;
 };
 
 // A double-sided card with one fixed text on each side and no data source.
-inline BatchFillSnapshot::Design plainDesign()
+inline CardDesign plainDesign()
 {
-    BatchFillSnapshot::Design design;
+    CardDesign design;
     design.front << batchtest::text(QRectF(10, 10, 200, 30), 0);
     design.back << batchtest::text(QRectF(10, 60, 200, 30), 0);
     design.frontPage.Card_Size = QSizeF(243, 154);
-    design.CARD_SIDE_STR = QStringLiteral("2");
+    design.frontPage.Card_Side = QStringLiteral("2");
     return design;
 }
 

@@ -1,6 +1,7 @@
 // The print window driven through its controls: a fresh opening, fitting rows and columns with
 // and without auto-centre, refusals before printing, the preview limit, and sheets in a PDF file
 // read back with poppler and a barcode reader.
+#include "foundation/DataRoot.h"
 #include "output/BatchDesignFixture.h"
 #include "output/Printing_View.h"
 #include "output/SheetGeometry.h"
@@ -66,14 +67,14 @@ void choosePdfFile(Print_Wnd &w)
 }
 
 // A QR Code on a 243 x 154 point card reading the workbook column "Column1", one row a value.
-BatchFillSnapshot::Design qrRowsDesign(const QStringList &values)
+CardDesign qrRowsDesign(const QStringList &values)
 {
-    BatchFillSnapshot::Design design;
+    CardDesign design;
     design.front << batchtest::barcode(QPointF(20, 10), 1, 0, 2, {}, 1);
     design.frontPage.Card_Size = QSizeF(243, 154);
     for (int i = 0; i < values.size(); ++i)
-        design.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(i + 1)},
-                                                        {"Column1", values[i]}};
+        batchtest::addRow(
+            design, ExcelBindingTable::Row{{"Extension", QString::number(i + 1)}, {"Column1", values[i]}});
     return design;
 }
 
@@ -596,14 +597,13 @@ protected:
 };
 
 // A CR80 card, 85.60 x 54.00 mm, filled black so that its printed extent can be measured.
-static BatchFillSnapshot::Design blackCr80()
+static CardDesign blackCr80()
 {
-    BatchFillSnapshot::Design design;
+    CardDesign design;
     const QSizeF cr80(PrintLayout::MM_to_Points_Convert(85.60f), PrintLayout::MM_to_Points_Convert(54.00f));
     design.frontPage.Card_Size = cr80;
     design.frontPage.Card_fill_chk = true;
     design.frontPage.Card_fill_clr = Qt::black;
-    design.cardArea = QRectF(QPointF(0, 0), cr80);
     return design;
 }
 
@@ -705,10 +705,9 @@ TEST_F(PrintToPdfFile, TheSheetsAreThoseCardtoolPrintMakes)
 {
     if (!testsupport::hasTool("pdftotext") || !testsupport::hasTool("pdftoppm"))
         GTEST_SKIP() << "poppler is not installed";
-    const QString data = tempPath("DataSet");
+    const QString data = Data_Folder_Path;
     batchtest::SampleDesign sample(data, 7, false);
     const QString design = batchtest::writeDesign(tempPath("sample.dcard"), sample);
-    sample.design.resourcePath = QStringLiteral(TESSALY_SOURCE_RESOURCES);
     FakeHost host(sample.design);
     Print_Wnd w(host, &host.window);
     files.answers.push_back(pdf);

@@ -1,5 +1,6 @@
 // Export, print and mail ask first when some of the cards they would make come out wrong, naming
 // them; No starts nothing, Yes runs as before.
+#include "foundation/DataRoot.h"
 #include "foundation/Preferences.h"
 #include "foundation/ui/StepperField.h"
 #include "model/SKTImage.h"
@@ -28,18 +29,17 @@ class RowCheckQuestion : public WindowFixture
 {
 protected:
     // Two e-mail addresses of three too long for their box.
-    BatchFillSnapshot::Design cutDesign()
+    CardDesign cutDesign()
     {
-        const QString data = tempPath("DataSet");
+        const QString data = Data_Folder_Path;
         batchtest::writeSeries(data, "mails", "a@b.c\nuser12@example.org\nuser300@example.org\n");
-        BatchFillSnapshot::Design d;
-        d.dataFolder = data;
+        CardDesign d; // its series are in the program's data folder
         d.frontPage.Card_Size = QSizeF(243, 154);
         d.front << batchtest::text(QRectF(10, 10, 60, 20), DataSourceCode::Series, "mails");
         return d;
     }
     // The sheet's OK with the check's question answered No: what was asked; no folder is asked for.
-    QStringList askedByDeclinedExport(const BatchFillSnapshot::Design &d)
+    QStringList askedByDeclinedExport(const CardDesign &d)
     {
         FakeHost host(d);
         ExportSheet sheet(host, &host.window);
@@ -133,7 +133,7 @@ TEST_F(RowCheckQuestion, PrintAndMailAskAndNoStartsNothing)
 // are named before anything is asked for; No leaves the save panel unasked.
 TEST_F(RowCheckQuestion, ExportOfAPlainDesignNamesWhatComesOutWrong)
 {
-    BatchFillSnapshot::Design d;
+    CardDesign d;
     d.frontPage.Card_Size = QSizeF(243, 154);
     GraphicPtr cut = batchtest::text(QRectF(10, 10, 40, 20), DataSourceCode::Fixed);
     cut->Text_contents().text = QStringLiteral("Supercalifragilistic");
@@ -154,13 +154,13 @@ TEST_F(RowCheckQuestion, ExportOfAPlainDesignNamesWhatComesOutWrong)
 TEST_F(RowCheckQuestion, NamesCharactersNoFontDrawsAndFormulasNeverComputed)
 {
     const QString tangut = QString::fromUtf8("\U00017000");
-    BatchFillSnapshot::Design d;
+    CardDesign d;
     d.frontPage.Card_Size = QSizeF(243, 154);
-    d.excelTitles = QStringList{"Row", "Total"};
-    d.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", "1"}, {"Column1", "12"}}
-                << BatchFillSnapshot::ExcelRow{{"Extension", "2"}, {"Column1", ""}};
-    d.excelSheetRows = {2, 3};
-    d.excelUncomputed.add(1, 1);
+    batchtest::setTitles(d, {"Total"});
+    batchtest::addRow(d, ExcelBindingTable::Row{{"Extension", "1"}, {"Column1", "12"}});
+    batchtest::addRow(d, ExcelBindingTable::Row{{"Extension", "2"}, {"Column1", ""}});
+    batchtest::setSheetRows(d, {2, 3});
+    batchtest::markUncomputed(d, 1, 1);
     GraphicPtr total = batchtest::text(QRectF(10, 60, 200, 30), DataSourceCode::BindingColumn, {}, 1);
     total->excel_col_title = QStringLiteral("Total");
     GraphicPtr party = batchtest::text(QRectF(10, 10, 200, 30), DataSourceCode::Fixed);
@@ -181,17 +181,16 @@ namespace
 {
 // Two names in a workbook whose formatted rows below them are empty, one holding a space; a typed
 // text on every card tells the cards made apart from the labels left blank.
-BatchFillSnapshot::Design twoNamesAndBlankRows()
+CardDesign twoNamesAndBlankRows()
 {
-    BatchFillSnapshot::Design d;
-    d.frontPage.Card_Size = QSizeF(243, 154);
-    d.excelTitles = QStringList{"Row", "Name"};
+    CardDesign d;
+    d.setCardSize(QSizeF(243, 154));
+    d.frontPage.Card_Side = QStringLiteral("1");
+    batchtest::setTitles(d, {"Name"});
     const QStringList names{"Ann", "Bo", "", "", " "};
-    for (int r = 0; r < names.size(); ++r) {
-        d.excelRows << BatchFillSnapshot::ExcelRow{{"Extension", QString::number(r + 1)},
-                                                   {"Column1", names[r]}};
-        d.excelSheetRows << r + 2;
-    }
+    for (int r = 0; r < names.size(); ++r)
+        batchtest::addRow(d, {{"Extension", QString::number(r + 1)}, {"Column1", names[r]}});
+    batchtest::setSheetRows(d, {2, 3, 4, 5, 6});
     GraphicPtr name = batchtest::text(QRectF(10, 60, 200, 30), DataSourceCode::BindingColumn, {}, 1);
     name->excel_col_title = QStringLiteral("Name");
     GraphicPtr party = batchtest::text(QRectF(10, 10, 200, 30), DataSourceCode::Fixed);

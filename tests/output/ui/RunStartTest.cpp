@@ -3,6 +3,7 @@
 // again when the user presses Print, OK or Send, and the counts the user is told are the new ones.
 #include "editor/ui/MainWindowFixture.h"
 #include "foundation/CardCodes.h"
+#include "foundation/DataRoot.h"
 #include "foundation/Preferences.h"
 #include "foundation/ui/PrinterCatalog.h"
 #include "foundation/ui/StepperField.h"
@@ -59,7 +60,7 @@ protected:
     void bindGuests(int count)
     {
         testsupport::writeOneSheet(book(), guestRows(count), QStringLiteral("Guests"));
-        ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+        ExcelBindingTable &table = window->document().design().binding;
         table = testsupport::loadedTable(book(), QStringLiteral("Guests"), {0, 1});
         table.Excel_Binding_Use = true;
         GraphicPtr code = batchtest::text(QRectF(10, 10, 200, 30), DataSourceCode::BindingColumn);
@@ -173,7 +174,7 @@ TEST_F(RunStartWorkbook, SendCountsAndMailsTheRowsOfTheWorkbookAsItIsThen)
 class RunStartSeries : public testsupport::WindowFixture
 {
 protected:
-    QString data() const { return tempPath(QStringLiteral("DataSet")); }
+    QString data() const { return Data_Folder_Path; }
     void writeNames(int count)
     {
         QByteArray lines;
@@ -182,12 +183,12 @@ protected:
         batchtest::writeSeries(data(), "names", lines);
     }
     // A card whose text reads the series "names".
-    BatchFillSnapshot::Design namesCard() const
+    static CardDesign namesCard()
     {
-        BatchFillSnapshot::Design design;
+        CardDesign design;
         design.front << batchtest::text(QRectF(10, 10, 200, 30), DataSourceCode::Series, "names");
-        design.frontPage.Card_Size = QSizeF(243, 154);
-        design.dataFolder = data();
+        design.setCardSize(QSizeF(243, 154));
+        design.frontPage.Card_Side = QStringLiteral("1");
         return design;
     }
 };

@@ -2,6 +2,7 @@
 // the refusals before the progress sheet, card and data-row runs under the sheet, the mode
 // without the card, the Settings button, a quit while the mail script runs, a real server that
 // refuses one recipient, the sheet's count of messages sent, and the log line of each message.
+#include "foundation/DataRoot.h"
 #include "foundation/Preferences.h"
 #include "foundation/ProgramLog.h"
 #include "foundation/ui/MessageBoxService.h"
@@ -160,7 +161,7 @@ TEST_F(SendMailWindow, TabGoesFromTheRecipientsToTheSubjectAndTheMessage)
 
 TEST_F(SendMailWindow, DataBoxesAreOfferedForTheSourcesInUseAndOpenTheChoiceOfRecipients)
 {
-    batchtest::SampleDesign sample(tempPath("DataSet"), 3, true);
+    batchtest::SampleDesign sample(Data_Folder_Path, 3, true);
     FakeHost host(sample.design);
     withWindow(host, [&](Send_Mail &w) {
         EXPECT_TRUE(w.send_with_batch_chk->isEnabled());
@@ -212,7 +213,7 @@ TEST_F(SendMailWindow, RefusalsComeBeforeTheProgressSheet)
 
 TEST_F(SendMailWindow, DataRowsGoToEveryRecipientOrOneEachUnderTheSheet)
 {
-    batchtest::SampleDesign sample(tempPath("DataSet"), 3, true);
+    batchtest::SampleDesign sample(Data_Folder_Path, 3, true);
     FakeHost host(sample.design);
     QStringList sheetCounts;
     withWindow(host, [&](Send_Mail &w) {

@@ -7,9 +7,9 @@
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ColorWell.h"
 #include "foundation/ui/StepperField.h"
+#include "model/Card_Property.h"
 #include "model/ModelGlobals.h"
 #include "panels/CardSizeTables.h"
-#include "panels/Card_Property.h"
 #include "panels/ui/CardPagePanel.h"
 #include "platform/FontResolver.h"
 #include "support/IndicatorClick.h"
@@ -195,7 +195,7 @@ TEST_F(CardPageTest, SizeListOutlineAndStepperResizeEveryCanvas)
     // The outline re-applies the steppers' size for both sides.
     ui().width_Stepper->setValue(60);
     QTest::mouseClick(ui().matrix_card_shape->button(2), Qt::LeftButton);
-    EXPECT_EQ(int(Card_Shape), 2);
+    EXPECT_EQ(host->document().design().outline(), CardDesign::Ellipse);
     EXPECT_NEAR(canvas(1)->bounds().width(), CardSizeTables::MM_to_Points_Convert(60), 0.01);
     EXPECT_EQ(frontPage().Card_Shape, QStringLiteral("E"));
 
@@ -277,8 +277,10 @@ TEST_F(CardPageTest, SizeListShowsTheEntryOfTheCardsSizeOrNone)
 TEST_F(CardPageTest, ACardShowsTheOrientationAndCategoryOfItsSize)
 {
     // A 127 x 178 mm card from the start wizard, whose page still names a level credit card.
-    host->SetDocumentCanvasSize(
-        QSizeF(CardSizeTables::MM_to_Points_Convert(127), CardSizeTables::MM_to_Points_Convert(178)));
+    const QSizeF upright(CardSizeTables::MM_to_Points_Convert(127),
+                         CardSizeTables::MM_to_Points_Convert(178));
+    host->Set_Document_Size(upright);
+    host->SetDocumentCanvasSize(upright);
     inspect(nullptr);
     showTab(InspectorTabs::card_setting_tab);
     EXPECT_EQ(ui().Preset_ComboBox->currentText(), QStringLiteral("Vertical"));

@@ -228,7 +228,7 @@ TEST_F(DataSourcePanel, ABoundObjectShowsItsOwnChoiceAndCannotBeTypedInto)
 TEST_F(DataSourcePanel, ASeriesOrColumnKeepsTheTypedWordsForManualAndUndo)
 {
     writeSeries(QStringLiteral("Names"), "Ann\nBob\n");
-    ExcelBindingTable &table = ExcelBindingTable::defaultInstance();
+    ExcelBindingTable &table = host->document().design().binding;
     table.setColumnTitles({QStringLiteral("First")});
     table.setListData({{{ExcelBindingTable::rowNumberKey(), QStringLiteral("1")},
                         {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Ada")}}});

@@ -10,9 +10,9 @@
 #include "foundation/DateFormats.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ColorWell.h"
+#include "model/Card_Property.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
-#include "panels/Card_Property.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorHost.h"
 #include "panels/ui/InspectorLayout.h"
@@ -99,15 +99,22 @@ public:
     SKTGraphicView *sideCanvas(int side) const override { return m_canvases.at(std::size_t(side)); }
     SKTGraphicView *liveCanvas() const override { return sideCanvas(live); }
     bool previewShown() const override { return preview; }
-    Card_Property &cardProperty(int side) override { return m_pages.at(std::size_t(side)); }
-    const Card_Property *liveCardProperty() const override { return &m_pages.at(std::size_t(live)); }
-    QRectF frontCanvasBounds() const override { return sideCanvas(0)->bounds(); }
+    Card_Property &cardProperty(int side) override { return m_document.design().page(side); }
+    const Card_Property *liveCardProperty() const override { return &m_document.design().page(live); }
+    QRectF frontCanvasBounds() const override
+    {
+        return QRectF(QPointF(0, 0), m_document.design().cardSize());
+    }
     void Refresh_Canvas() override
     {
         ++refreshes;
         liveCanvas()->Refresh_Canvas();
     }
-    void Set_Document_Size(const QSizeF &size) override { documentSize = size; }
+    void Set_Document_Size(const QSizeF &size) override
+    {
+        documentSize = size;
+        m_document.design().setCardSize(size);
+    }
     void SetDocumentCanvasSize(const QSizeF &size) override
     {
         for (SKTGraphicView *canvas : m_canvases)
@@ -137,7 +144,7 @@ private:
     void setBackground(int side, const QString &path)
     {
         backgrounds << path;
-        Card_Property &page = m_pages.at(std::size_t(side));
+        Card_Property &page = m_document.design().page(side);
         if (!path.isEmpty() && (page.Card_BG_Image_Path != path || !page.Card_BG_Image) &&
             !page.setBackgroundImage(path).isEmpty())
             return;
@@ -151,7 +158,6 @@ private:
     QWidget *m_desk = nullptr;
     std::array<SKTGraphicView *, 2> m_canvases{};
     std::array<std::unique_ptr<SideSelection>, 2> m_selections;
-    std::array<Card_Property, 2> m_pages;
     Inspector *m_inspector = nullptr;
     FontDescriptor m_font;
     // Last, so the panels and canvases it holds go first, while the document is still there.

@@ -30,15 +30,14 @@ protected:
         MainWindowFixture::SetUp();
         User_profile::setWorkbookImport([this](QWidget *, const QString &path) {
             imported << path;
-            Data_From_Excel_Window.setColumnTitles({"Email"});
-            Data_From_Excel_Window.setListData(nextRows);
+            binding().setColumnTitles({"Email"});
+            binding().setListData(nextRows);
         });
     }
     void TearDown() override
     {
         User_profile::setWorkbookImport({});
         MainWindowFixture::TearDown();
-        ExcelBindingTable::defaultInstance().reset();
         ProfileState::instance().reset();
     }
 

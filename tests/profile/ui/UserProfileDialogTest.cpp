@@ -233,8 +233,8 @@ TEST_F(ProfileDialog, AWorkbookOffersExcelInEveryListUntilAnImportLeavesNoRows)
         d.ok_button->click();
     });
     EXPECT_EQ(files.requests.value(0).suffixes, (QStringList{"xlsx", "XLSX"}));
-    EXPECT_TRUE(Excel_Binding_Use);
-    EXPECT_EQ(Excel_Source_Path, book);
+    EXPECT_TRUE(binding().Excel_Binding_Use);
+    EXPECT_EQ(binding().Excel_Source_Path, book);
     const auto &email = window->Front_user_profile.email;
     EXPECT_EQ(email.xl, 1);
     EXPECT_EQ(email.xl_col_indx, 1);
@@ -249,8 +249,8 @@ TEST_F(ProfileDialog, AWorkbookOffersExcelInEveryListUntilAnImportLeavesNoRows)
             EXPECT_EQ(d.sourceList(f)->count(), 2) << f;
         d.ok_button->click();
     });
-    EXPECT_FALSE(Excel_Binding_Use);
-    EXPECT_EQ(Excel_Source_Path, book); // kept when the table is empty
+    EXPECT_FALSE(binding().Excel_Binding_Use);
+    EXPECT_EQ(binding().Excel_Source_Path, book); // kept when the table is empty
 }
 
 // Cancel, Escape and the close button change nothing: a workbook read with Browse is taken back
@@ -262,7 +262,7 @@ TEST_F(ProfileDialog, CancelTakesBackTheWorkbookItsRowsAndTheBindings)
     const QString book = tempPath("other.xlsx");
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
         book, {{"Secret", "Name", "Long"}, {"s", "Bob", "new-long"}, {"t", "Cy", "newer"}}, true));
-    ExcelBindingTable &table = Data_From_Excel_Window;
+    ExcelBindingTable &table = binding();
     table.setColumnTitles({"Name", "Long"});
     table.setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old-long"}}});
     table.Excel_Binding_Use = true;
@@ -309,7 +309,7 @@ TEST_F(ProfileDialog, CancelTakesBackTheWorkbookItsRowsAndTheBindings)
         EXPECT_EQ(result, 0) << how;
         EXPECT_EQ(table.ListData(), before.ListData()) << how;
         EXPECT_EQ(table.columnTitles(), before.columnTitles()) << how;
-        EXPECT_EQ(Excel_Source_Path, tempPath("earlier.xlsx")) << how;
+        EXPECT_EQ(binding().Excel_Source_Path, tempPath("earlier.xlsx")) << how;
         EXPECT_EQ(table.sourceFacts.sha256, before.sourceFacts.sha256) << how;
         EXPECT_EQ(table.sourceFacts.loadedAt, before.sourceFacts.loadedAt) << how;
         EXPECT_EQ(email->excel_col_indx, 2) << how;
@@ -379,7 +379,7 @@ TEST_F(ProfileDialog, TheColumnImportFillsTheBindingTableThatTheListsOffer)
             return columns.result();
         });
         d.browse_excel_button->click();
-        EXPECT_EQ(Data_From_Excel_Window.rowCount(), 2);
+        EXPECT_EQ(binding().rowCount(), 2);
         EXPECT_EQ(d.email_ds_combo->count(), 3);
         choose(d.email_ds_combo, 2);
         choose(d.email_ser_col_cb, 2);
@@ -387,7 +387,7 @@ TEST_F(ProfileDialog, TheColumnImportFillsTheBindingTableThatTheListsOffer)
         d.ok_button->click();
     });
     EXPECT_EQ(window->Front_user_profile.email.xl_col_indx, 2);
-    EXPECT_TRUE(Excel_Binding_Use);
+    EXPECT_TRUE(binding().Excel_Binding_Use);
 }
 
 TEST_F(ProfileDialog, TheColumnImportNamesFormulasTheWorkbookNeverComputed)
@@ -403,6 +403,6 @@ TEST_F(ProfileDialog, TheColumnImportNamesFormulasTheWorkbookNeverComputed)
         messages.messages(),
         QStringList{msg("Total: C2-C41; Label: D2-D3 hold formulas that were never computed; open and save "
                         "the workbook in a spreadsheet program first.")});
-    EXPECT_EQ(Data_From_Excel_Window.rowCount(), 40);
-    EXPECT_EQ(Data_From_Excel_Window.uncomputedFormulas().cellCount(), 42);
+    EXPECT_EQ(binding().rowCount(), 40);
+    EXPECT_EQ(binding().uncomputedFormulas().cellCount(), 42);
 }

@@ -159,9 +159,9 @@ TEST_F(ProfilePlacement, WithoutTheFillFlagOnlyTheExcelEntryFollowsAndThePreview
     counting->Front_user_profile.Name.value = QStringLiteral("N");
     counting->Back_user_profile.Name.value = QStringLiteral("N");
     counting->TEMP_user_profile.Name.value = QStringLiteral("N");
-    Excel_Binding_Use = true;
+    counting->document().design().binding.Excel_Binding_Use = true;
     counting->Fill_User_profile_info_front_side();
-    Excel_Binding_Use = false;
+    counting->document().design().binding.Excel_Binding_Use = false;
     counting->Fill_User_profile_info_back_side();
     EXPECT_EQ(counting->added, 1);
     EXPECT_EQ(counting->removed, 1);
@@ -217,22 +217,21 @@ TEST_F(ProfilePlacement, ABoundDetailFollowsItsHeadingIntoTheNextWorkbook)
     const QString book = tempPath("book.xlsx");
     testsupport::writeFile(book, "PK");
     for (const Case &c : cases) {
-        Data_From_Excel_Window.setColumnTitles({"Name", "Long", "Date"});
-        Data_From_Excel_Window.setListData(
-            {{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old-long"}}});
+        binding().setColumnTitles({"Name", "Long", "Date"});
+        binding().setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old-long"}}});
         User_Profile_Class &record = window->Front_user_profile;
         User_Profile_Class::setColumn(record.email, 2, QStringLiteral("Long"));
         record.email.value = QStringLiteral("old-long");
         ProfileState::instance().Fill_User_Profile = 1;
         window->Fill_User_profile_info_front_side();
 
-        User_profile::setWorkbookImport([&c](QWidget *, const QString &) {
-            Data_From_Excel_Window.setColumnTitles(c.headings);
+        User_profile::setWorkbookImport([this, &c](QWidget *, const QString &) {
+            binding().setColumnTitles(c.headings);
             ExcelBindingTable::Row row{{"Extension", "1"}};
             for (int k = 1; k <= c.headings.size(); ++k)
                 row.insert(ExcelBindingTable::columnIdentifier(k),
                            c.headings[k - 1] == "Long" ? QStringLiteral("new-long") : QStringLiteral("x"));
-            Data_From_Excel_Window.setListData({row});
+            binding().setListData({row});
         });
         files.answers = {book};
         messages.clear();
@@ -272,17 +271,17 @@ TEST_F(ProfilePlacement, ABoundDetailFollowsItsHeadingIntoTheNextWorkbook)
 // heading), and the check before a run names the missing column.
 TEST_F(ProfilePlacement, AMissingColumnKeptStaysBoundAndTheRunCheckNamesIt)
 {
-    Data_From_Excel_Window.setColumnTitles({"Name", "Phone"});
-    Data_From_Excel_Window.setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "555-0100"}}});
-    Excel_Binding_Use = true;
+    binding().setColumnTitles({"Name", "Phone"});
+    binding().setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "555-0100"}}});
+    binding().Excel_Binding_Use = true;
     User_Profile_Class &record = window->Front_user_profile;
     User_Profile_Class::setColumn(record.phone, 2, QStringLiteral("Phone"));
     record.phone.value = QStringLiteral("555-0100");
     ProfileState::instance().Fill_User_Profile = 1;
     window->Fill_User_profile_info_front_side();
-    User_profile::setWorkbookImport([](QWidget *, const QString &) {
-        Data_From_Excel_Window.setColumnTitles({"Name"});
-        Data_From_Excel_Window.setListData(
+    User_profile::setWorkbookImport([this](QWidget *, const QString &) {
+        binding().setColumnTitles({"Name"});
+        binding().setListData(
             {{{"Extension", "1"}, {"Column1", "Bob"}}, {{"Extension", "2"}, {"Column1", "Cy"}}});
     });
     const QString book = tempPath("people.xlsx");

@@ -3,9 +3,9 @@
 #include "Command.h"
 
 #include "editor/DesignFile.h"
+#include "model/CardPageFields.h"
 #include "model/GraphicFields.h"
 #include "model/SKTLine.h"
-#include "panels/CardPageFields.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -155,7 +155,7 @@ CARDTOOL_COMMAND(designDump, "design-dump", "IN.dcard")
         return 1;
     }
     QByteArray bytes;
-    DesignContents c;
+    CardDesign c;
     QString reason;
     if (!DesignFile::readFileBytes(args.first(), &bytes, &reason) ||
         !DesignFileFormat::parse(bytes, &c, &reason)) {
@@ -163,21 +163,21 @@ CARDTOOL_COMMAND(designDump, "design-dump", "IN.dcard")
         return 1;
     }
     QJsonArray titles;
-    for (const QString &t : std::as_const(c.titles))
+    for (const QString &t : c.binding.columnTitles())
         titles.append(t);
     QJsonArray rows;
-    for (const ExcelBindingTable::Row &row : std::as_const(c.rows)) {
+    for (const ExcelBindingTable::Row &row : c.binding.ListData()) {
         QJsonObject r;
         for (auto it = row.cbegin(); it != row.cend(); ++it)
             r[it.key()] = it.value();
         rows.append(r);
     }
-    const QJsonObject excel{{QStringLiteral("use"), c.excelUse},
-                            {QStringLiteral("path"), c.excelPath},
+    const QJsonObject excel{{QStringLiteral("use"), c.binding.Excel_Binding_Use},
+                            {QStringLiteral("path"), c.binding.Excel_Source_Path},
                             {QStringLiteral("titles"), titles},
                             {QStringLiteral("rows"), rows}};
-    const QJsonObject root{{QStringLiteral("front"), side(c.front, c.frontObjects)},
-                           {QStringLiteral("back"), side(c.back, c.backObjects)},
+    const QJsonObject root{{QStringLiteral("front"), side(c.frontPage, c.front)},
+                           {QStringLiteral("back"), side(c.backPage, c.back)},
                            {QStringLiteral("excel"), excel}};
     return cardtool::writeStdout(QJsonDocument(root).toJson(QJsonDocument::Indented)) ? 0 : 1;
 }

@@ -1,12 +1,11 @@
-// Reading a design file the way the editor opens it, and the batch snapshot input of what was read:
-// shared by the commands that render or keep a design.
+// Reading a design file the way the editor opens it: shared by the commands that render or keep a
+// design.
 #pragma once
 
 #include "data/ExcelBindingTable.h"
+#include "model/Card_Property.h"
 #include "model/SKTDocument.h"
-#include "output/BatchFillSnapshot.h"
 #include "output/RunPlan.h"
-#include "panels/Card_Property.h"
 
 #include <QSizeF>
 #include <QString>
@@ -15,19 +14,13 @@ namespace cardtool
 {
 
 struct LoadedDesign {
-    SKTDocument document;
-    Card_Property front, back;
-    ExcelBindingTable binding;
-    QSizeF canvasSize; // what the design file told the editor; may be empty
+    SKTDocument document; // holds the design read
+    const CardDesign &design() const { return document.design(); }
 };
 
 // Opens path in the given mode ("L" a design, "T" a template). False with the reader's message
 // and its reason in *error.
 bool loadDesign(const QString &path, const QString &mode, LoadedDesign &out, QString *error);
-
-// The batch snapshot input of a loaded design: its objects, pages, card area and binding rows.
-BatchFillSnapshot::Design batchDesign(const LoadedDesign &loaded, const QString &resourcePath,
-                                      const QString &dataFolder);
 
 // The check of a run's cards, each problem on standard error after "<command>: ", as the windows
 // ask before they start.

@@ -13,9 +13,7 @@ CARDTOOL_COMMAND(designResave, "design-resave", "IN.dcard OUT.dcard")
         return 1;
     }
     SKTDocument document;
-    Card_Property front, back;
-    ExcelBindingTable binding;
-    DesignFile file(document, front, back, binding, nullptr);
+    DesignFile file(document, nullptr);
     const DesignResult read = file.Read_and_load_design_Log(args.at(0), QStringLiteral("L"));
     if (!read.ok()) {
         cardtool::fail(read.message);

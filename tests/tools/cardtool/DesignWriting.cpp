@@ -19,12 +19,11 @@ GraphicPtr cardtool::qrCode(const QRectF &box)
 
 bool cardtool::writeDesign(const QString &path, const GraphicList &front, const QString &command)
 {
-    Card_Property frontPage, backPage;
-    DesignFile::resetPageSettings(frontPage, backPage);
-    ExcelBindingTable binding;
+    CardDesign design;
+    design.resetPages();
+    design.front = front;
     QString error;
-    if (!DesignFile::writeItems(path, DesignFileFormat::buildItems(frontPage, backPage, binding, front, {}),
-                                &error)) {
+    if (!DesignFile::writeItems(path, DesignFileFormat::buildItems(design), &error)) {
         cardtool::fail(command + QStringLiteral(": ") + error);
         return false;
     }

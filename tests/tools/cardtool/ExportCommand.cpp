@@ -131,12 +131,12 @@ CARDTOOL_COMMAND(exportCommand, "export",
         return 1;
     }
     const QString resourcePath = ResourceRoot::shippedLocation();
-    const BatchFillSnapshot::Design design = cardtool::batchDesign(
-        loaded, resourcePath, haveData ? dataFolder : QDir(resourcePath).filePath(QStringLiteral("DataSet")));
+    const RunPlan::Folders folders{
+        resourcePath, haveData ? dataFolder : QDir(resourcePath).filePath(QStringLiteral("DataSet"))};
     // Without --side a double-sided card is written with its backs.
-    if (!sideGiven && design.CARD_SIDE_STR == QLatin1String("2"))
+    if (!sideGiven && loaded.design().isTwoSided())
         options.side = ExportSide::Both;
-    const auto plan = RunPlan::make(design, RunPlan::Choices().withSides(options.side));
+    const auto plan = RunPlan::make(loaded.design(), RunPlan::Choices().withSides(options.side), folders);
     for (const QString &warning : plan->warnings())
         cardtool::fail(QStringLiteral("export: ") + warning);
     cardtool::reportRows(*plan, QStringLiteral("export"));

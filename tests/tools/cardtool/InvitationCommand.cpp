@@ -53,17 +53,16 @@ CARDTOOL_COMMAND(invitationCommand, "invitation",
         }
     }
 
-    Card_Property front, back;
-    DesignFile::resetPageSettings(front, back);
-    front.Card_Size = back.Card_Size = QSizeF(w, h);
-    GraphicList objects;
-    InvitationLayout::apply(details, front, objects);
-    if (!details.background.isEmpty() && !front.Card_BG_Image) {
+    CardDesign design;
+    design.resetPages();
+    design.setCardSize(QSizeF(w, h));
+    GraphicList &objects = design.front;
+    InvitationLayout::apply(details, design.frontPage, objects);
+    if (!details.background.isEmpty() && !design.frontPage.Card_BG_Image) {
         cardtool::fail(QStringLiteral("invitation: cannot read the picture ") + details.background);
         return 1;
     }
-    ExcelBindingTable binding;
-    const plist::Array items = DesignFileFormat::buildItems(front, back, binding, objects, {});
+    const plist::Array items = DesignFileFormat::buildItems(design);
     QString error;
     if (!DesignFile::writeItems(out, items, &error)) {
         cardtool::fail(QStringLiteral("invitation: ") + error);

@@ -62,8 +62,8 @@ CARDTOOL_COMMAND(
         return 1;
     }
     const QString resourcePath = ResourceRoot::shippedLocation();
-    const BatchFillSnapshot::Design design = cardtool::batchDesign(
-        loaded, resourcePath, haveData ? dataFolder : QDir(resourcePath).filePath(QStringLiteral("DataSet")));
+    const RunPlan::Folders folders{
+        resourcePath, haveData ? dataFolder : QDir(resourcePath).filePath(QStringLiteral("DataSet"))};
 
     MailRun::Request request;
     request.sender = settings.send_email_SenderEmail();
@@ -74,14 +74,14 @@ CARDTOOL_COMMAND(
                        settings.send_email_PORT_num(), settings.send_email_enable_ssl()};
     request.fileName = QFileInfo(designPath).completeBaseName();
     request.extension = ext;
-    request.side = design.CARD_SIDE_STR == QLatin1String("2") ? QStringLiteral("BOTH") : QStringLiteral("F");
+    request.side = loaded.design().isTwoSided() ? QStringLiteral("BOTH") : QStringLiteral("F");
     request.spread =
         mode == QLatin1String("one") ? MailRun::Spread::OnePerRecipient : MailRun::Spread::AllToEvery;
     request.delayed = pauses;
     request.pauseEvery = every;
     request.pauseMs = qint64(seconds) * 1000;
     const bool rows = mode != QLatin1String("each");
-    request.plan = RunPlan::make(design, RunPlan::Choices().withSources(rows, rows));
+    request.plan = RunPlan::make(loaded.design(), RunPlan::Choices().withSources(rows, rows), folders);
 
     ScriptMailTransport transport;
     // A test server's own certificate authority reaches the script; nothing else of ours does.

@@ -99,12 +99,12 @@ CARDTOOL_COMMAND(printCommand, "print",
         return 1;
     }
     const QString resourcePath = ResourceRoot::shippedLocation();
-    const auto design = RunPlan::make(cardtool::batchDesign(
-        loaded, resourcePath,
-        haveData ? dataFolder : QDir(resourcePath).filePath(QStringLiteral("DataSet"))));
+    const auto design = RunPlan::make(
+        loaded.design(), RunPlan::Choices(),
+        {resourcePath, haveData ? dataFolder : QDir(resourcePath).filePath(QStringLiteral("DataSet"))});
     const bool dataMode = design->isBatch();
     // The label is the design's card exactly, as the print window takes it.
-    const QSizeF card = design->design().cardArea.size();
+    const QSizeF card = design->design().cardSize();
 
     PrintLayout layout;
     const auto pt = [](double mmValue) { return PrintLayout::MM_to_Points_Convert(float(mmValue)); };

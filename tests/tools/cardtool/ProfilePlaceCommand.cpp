@@ -67,14 +67,15 @@ bool readDetail(const QString &id, const QJsonValue &entry, User_Profile_Class::
     if (o.contains(QLatin1String("column"))) {
         const QJsonValue c = o.value(QLatin1String("column"));
         const double n = c.toDouble(-1);
-        if (!c.isDouble() || n != double(int(n)) || n < 0 || int(n) >= design.binding.columnCount()) {
+        if (!c.isDouble() || n != double(int(n)) || n < 0 ||
+            int(n) >= design.design().binding.columnCount()) {
             *error = QStringLiteral(
                          "column of %1 must be a whole number from 0 to %2 (the design's binding table)")
                          .arg(id)
-                         .arg(design.binding.columnCount() - 1);
+                         .arg(design.design().binding.columnCount() - 1);
             return false;
         }
-        d.value = design.binding.Get_First_Value_Of_Excel_Binding(int(n));
+        d.value = design.design().binding.Get_First_Value_Of_Excel_Binding(int(n));
         User_Profile_Class::setColumn(d, int(n));
         return true;
     }
@@ -148,19 +149,18 @@ CARDTOOL_COMMAND(profilePlace, "profile-place",
             cardtool::fail(QStringLiteral("profile-place: %1 is empty and is not placed").arg(it.key()));
     }
     // As the dialog's OK: the design uses the binding table while it holds rows.
-    design.binding.Excel_Binding_Use = design.binding.rowCount() > 0;
+    design.document.design().binding.Excel_Binding_Use = design.design().binding.rowCount() > 0;
 
     DocumentPlacementSide target(design.document,
                                  side == QLatin1String("B") ? SKTDocument::Back : SKTDocument::Front);
-    const QSizeF card = design.canvasSize.isValid() && !design.canvasSize.isEmpty() ? design.canvasSize
-                                                                                    : design.front.Card_Size;
+    const QSizeF card = design.design().cardSize();
     const PersonalDetailsPlacement::Report report = PersonalDetailsPlacement::place(record, target, card);
     if (!report.error.isEmpty()) {
         cardtool::fail(QStringLiteral("profile-place: ") + report.error);
         return 1;
     }
 
-    DesignFile writer(design.document, design.front, design.back, design.binding, nullptr);
+    DesignFile writer(design.document);
     EditorState::instance().Project_File_Name = out;
     const DesignResult saved = writer.Save_project_file(false, false);
     if (!saved.ok()) {

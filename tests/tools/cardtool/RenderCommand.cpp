@@ -41,7 +41,7 @@ CARDTOOL_COMMAND(renderCommand, "render",
         cardtool::fail("cannot read " + rest[0] + ": " + reason);
         return 1;
     }
-    DesignContents design;
+    CardDesign design;
     if (!DesignFileFormat::parse(fileBytes, &design, &reason)) {
         cardtool::fail("File is corrupt and cannot be opened. (" + reason + ")");
         return 1;
@@ -54,13 +54,12 @@ CARDTOOL_COMMAND(renderCommand, "render",
     }
     const bool back = sideName == "back";
     RenderSide side;
-    side.page = back ? design.back : design.front;
+    side.page = design.page(back ? 1 : 0);
     if (side.page.Card_fill_chk && side.page.Card_fill_style == FillCode::Picture)
         side.page.setBackgroundImage(side.page.Card_BG_Image_Path);
-    side.graphics = back ? design.backObjects : design.frontObjects;
-    side.cardShape = DesignFileFormat::cardShapeIndex(design.front.Card_Shape);
-    const QSizeF stored = design.front.Card_Size;
-    side.cardSize = SKTDocument::canvasSize(stored.isNull(), stored);
+    side.graphics = design.objects(back ? 1 : 0);
+    side.cardShape = design.outline();
+    side.cardSize = design.cardSize();
     side.resourcePath = resources;
 
     QByteArray bytes;

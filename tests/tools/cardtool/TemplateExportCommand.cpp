@@ -43,11 +43,10 @@ CARDTOOL_COMMAND(templateExportCommand, "template-export",
         cardtool::fail(QStringLiteral("template-export: %1: %2").arg(designPath, loadError));
         return 1;
     }
-    const plist::Array items =
-        DesignFileFormat::buildItems(loaded.front, loaded.back, loaded.binding, loaded.document.graphics(),
-                                     loaded.document.graphics_back());
-    const auto plan =
-        RunPlan::make(cardtool::batchDesign(loaded, root, QDir(root).filePath(QStringLiteral("DataSet"))));
+    CardDesign design = loaded.design();
+    const plist::Array items = DesignFileFormat::buildItems(design);
+    const auto plan = RunPlan::make(loaded.design(), RunPlan::Choices(),
+                                    {root, QDir(root).filePath(QStringLiteral("DataSet"))});
 
     const TemplateResult written = store.exportTemplate(clean, items, plan);
     if (!written.ok()) {

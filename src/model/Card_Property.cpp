@@ -1,9 +1,9 @@
-#include "panels/Card_Property.h"
+#include "model/Card_Property.h"
 
 #include "foundation/CardCodes.h"
+#include "model/CardPageFields.h"
 #include "model/PathUtil.h"
 #include "paint/PathPainting.h"
-#include "panels/CardPageFields.h"
 #include "platform/KeyedUnarchiver.h"
 #include "platform/PictureReader.h"
 

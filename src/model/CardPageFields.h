@@ -2,7 +2,7 @@
 // member: the one list that the design file's writer and reader and the keyed archive go by.
 #pragma once
 
-#include "panels/Card_Property.h"
+#include "model/Card_Property.h"
 
 #include <array>
 #include <variant>

@@ -1,0 +1,100 @@
+# Checks that the design has one owner: the model's CardDesign, which the document holds.
+# - The saved design's state is defined in the model only: Card_Property and CardDesign are defined
+#   under model/, and no other header declares a field of its own under a stored page field's name
+#   (the names of model/CardPageFields.h; a pointer or reference of that name, such as a window's
+#   control, is no field of the design), nor holds two pages (a second definition of a design).
+# - No window class holds a page's saved fields: a header under a ui/ folder holds no Card_Property
+#   and no CardDesign by value (a reference or pointer into the document's design is fine).
+# - No process-wide table holds the rows: no ExcelBindingTable is static, extern, at namespace scope
+#   or handed out by an instance() function, and no process-wide state object (a *State.h or
+#   ModelGlobals) names a table, a page or a design.
+# Run as: cmake -DSOURCE_DIR=<src> -P CheckDesignOwner.cmake
+# With -DREPORT_ONLY=ON it prints what it found and does not fail (used to test the check itself).
+cmake_minimum_required(VERSION 3.25)
+if(NOT SOURCE_DIR)
+    message(FATAL_ERROR "CheckDesignOwner: SOURCE_DIR is not set")
+endif()
+
+set(problems)
+set(fields_header ${SOURCE_DIR}/model/CardPageFields.h)
+if(NOT EXISTS ${fields_header})
+    message(FATAL_ERROR "CheckDesignOwner: ${fields_header} is missing")
+endif()
+file(STRINGS ${fields_header} field_lines REGEX "\\{\"Card_[A-Za-z0-9_]+\"")
+set(fields)
+foreach(line ${field_lines})
+    string(REGEX MATCH "\"(Card_[A-Za-z0-9_]+)\"" found "${line}")
+    list(APPEND fields ${CMAKE_MATCH_1})
+endforeach()
+list(JOIN fields "|" fields_re)
+
+set(page_types "Card_Property|CardDesign")
+# A declaration of a value (no pointer or reference) of a page type: "Card_Property front;",
+# "std::optional<CardDesign> kept;", "Card_Property pages[2];".
+set(page_value_re
+    "^[ \t]*(mutable[ \t]+)?(std::[a-z_]+<)?(${page_types})[ \t]*(,[^>]*)?>?[ \t]+[A-Za-z_][A-Za-z0-9_]*[ \t]*(\\[[^]]*\\])?[ \t]*(\\{[^}]*\\}|=[^;]*)?;")
+# A field of its own under a stored page field's name, neither pointer nor reference.
+set(field_re
+    "^[ \t]*[A-Za-z_][A-Za-z0-9_:<>, ]*[A-Za-z0-9_>][ \t]+(${fields_re})[ \t]*(\\{[^}]*\\}|=[^;]*)?;")
+set(definition_re "^[ \t]*(class|struct)[ \t]+(${page_types})([ \t]*[:{]|[ \t]*$)")
+set(table_name_re "[ \t&]*[ \t&][A-Za-z_][A-Za-z0-9_]*[ \t]*[;={]")
+set(table_re
+    "(^|[^A-Za-z0-9_])(static|extern)[ \t]+(const[ \t]+)?ExcelBindingTable${table_name_re}|ExcelBindingTable[ \t]*&[ \t]*[A-Za-z_:]*[iI]nstance[ \t]*\\(|^(inline[ \t]+)?ExcelBindingTable${table_name_re}")
+
+file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
+list(SORT files)
+foreach(file ${files})
+    file(STRINGS ${SOURCE_DIR}/${file} lines)
+    get_filename_component(name ${file} NAME)
+    set(in_model OFF)
+    if(file MATCHES "^model/")
+        set(in_model ON)
+    endif()
+    set(in_ui OFF)
+    if(file MATCHES "(^|/)ui/")
+        set(in_ui ON)
+    endif()
+    set(process_wide OFF)
+    if(name MATCHES "State\\.(h|cpp)$" OR name MATCHES "^ModelGlobals\\.(h|cpp)$")
+        set(process_wide ON)
+    endif()
+    set(pages 0)
+    set(number 0)
+    foreach(line IN LISTS lines)
+        math(EXPR number "${number} + 1")
+        # what a comment says is not code
+        string(REGEX REPLACE "//.*$" "" code "${line}")
+        if(code MATCHES "${definition_re}" AND NOT in_model)
+            list(APPEND problems "${file}:${number}: ${CMAKE_MATCH_2} is defined outside the model")
+        endif()
+        if(file MATCHES "\\.h$" AND NOT file STREQUAL "model/Card_Property.h" AND code MATCHES "${field_re}")
+            list(APPEND problems
+                 "${file}:${number}: ${CMAKE_MATCH_1} is a stored page field, kept here outside the design")
+        endif()
+        if(file MATCHES "\\.h$" AND code MATCHES "${page_value_re}")
+            if(in_ui)
+                list(APPEND problems "${file}:${number}: a window holds a ${CMAKE_MATCH_3} of its own")
+            elseif(NOT in_model AND CMAKE_MATCH_3 STREQUAL "Card_Property")
+                math(EXPR pages "${pages} + 1")
+                if(pages EQUAL 2)
+                    list(APPEND problems "${file}:${number}: two pages held outside the model (a second design)")
+                endif()
+            endif()
+        endif()
+        if(code MATCHES "${table_re}")
+            list(APPEND problems "${file}:${number}: a process-wide binding table")
+        endif()
+        if(process_wide AND code MATCHES "(ExcelBindingTable|${page_types})")
+            list(APPEND problems "${file}:${number}: process-wide state names ${CMAKE_MATCH_1}")
+        endif()
+    endforeach()
+endforeach()
+
+list(LENGTH problems count)
+foreach(p ${problems})
+    message(STATUS "owner: ${p}")
+endforeach()
+if(count GREATER 0 AND NOT REPORT_ONLY)
+    message(FATAL_ERROR "owner: ${count} place(s) keep the design outside its owner")
+endif()
+message(STATUS "owner: ${count} problem(s)")
