@@ -109,8 +109,7 @@ RunPlan::RunPlan(std::shared_ptr<const Sources> sources, const Choices &choices)
 {
     m_counts.Use_Data_Sheet_Values = m_offered.Use_Data_Sheet_Values && choices.useSeries;
     m_counts.Use_Excel_Binding_Values = m_offered.Use_Excel_Binding_Values && choices.useExcel;
-    BatchRowCounter::Get_total_Card_count(m_counts, m_sources->series,
-                                          m_sources->design.binding.rowCount());
+    BatchRowCounter::Get_total_Card_count(m_counts, m_sources->series, m_sources->design.binding.rowCount());
     for (const bool back : {false, true}) {
         if (back ? !outputsBack() : !outputsFront())
             continue;

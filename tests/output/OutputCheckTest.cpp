@@ -395,8 +395,8 @@ TEST(OutputCheck, CountsTheCardsOfFormulasNeverComputed)
 {
     QTemporaryDir tmp;
     writeSeries(tmp.path(), "six", "1\n2\n3\n4\n5\n6");
-    CardDesign d = workbookDesign(
-        {"Name", "Total", "Guest"}, {{"Ann", "1", "g"}, {"Bo", "", "g"}, {"Cy", "", "g"}, {"Di", "", "g"}});
+    CardDesign d = workbookDesign({"Name", "Total", "Guest"},
+                                  {{"Ann", "1", "g"}, {"Bo", "", "g"}, {"Cy", "", "g"}, {"Di", "", "g"}});
     const QString dFolder = tmp.path();
     batchtest::setSheetRows(d, {2, 3, 4, 5});
     for (int r = 1; r < 4; ++r)

@@ -6,9 +6,9 @@
 #include "editor/DesignFile.h"
 #include "editor/InvitationLayout.h"
 #include "foundation/StringUtils.h"
+#include "model/CardDesign.h"
 #include "model/SKTDocument.h"
 #include "model/SKTText.h"
-#include "model/CardDesign.h"
 #include "output/OutputCheck.h"
 #include "output/RunPlan.h"
 

@@ -214,11 +214,12 @@ void ExportSheet::Export_Button()
     options.dpi = chosenDpi();
     // The data as it stands at OK: the workbook and series files may have changed while the sheet
     // was open.
-    const std::shared_ptr<const RunPlan> plan = RunStart::mayBegin(
-        RunStart::plan(m_host, RunPlan::Choices()
-                                   .withSources(Export_with_batch_chk->isChecked(), Export_with_excel_chk->isChecked())
-                                   .withSides(options.side)),
-        options.threads);
+    const std::shared_ptr<const RunPlan> plan =
+        RunStart::mayBegin(RunStart::plan(m_host, RunPlan::Choices()
+                                                      .withSources(Export_with_batch_chk->isChecked(),
+                                                                   Export_with_excel_chk->isChecked())
+                                                      .withSides(options.side)),
+                           options.threads);
     if (!plan)
         return;
 

@@ -261,7 +261,8 @@ void Send_Mail::Send_Button()
     }
     // Every card to every recipient may be many more messages than the window shows: said first.
     if (outline.plan) {
-        const std::shared_ptr<const RunPlan> plan = RunStart::mayBegin(outline.plan, 0, MailRun::scaleText(outline));
+        const std::shared_ptr<const RunPlan> plan =
+            RunStart::mayBegin(outline.plan, 0, MailRun::scaleText(outline));
         if (!plan)
             return;
         if (plan->choices().leaveOutBlank) {
