@@ -52,6 +52,25 @@ protected:
         EXPECT_TRUE(files.requests.isEmpty());
         return messages.questions();
     }
+    // Send Mail to one guest with one source box clicked: the messages the run sent.
+    std::shared_ptr<mailtest::RecordingTransport> sendToOneGuest(FakeHost &host,
+                                                                 QCheckBox *Send_Mail::*source)
+    {
+        Preferences::sharedInstance().setsend_email_SenderEmail(QStringLiteral("cards@example.com"));
+        Preferences::sharedInstance().setsend_email_SMTP_server(QStringLiteral("smtp.example.com"));
+        auto transport = std::make_shared<mailtest::RecordingTransport>();
+        Send_Mail mail(host, &host.window);
+        mail.setTransport(transport);
+        modalScripts.push_back([&](QDialog &) {
+            mailtest::typeInto(mail.to_txt, QStringLiteral("guest@example.org"));
+            testsupport::clickIndicator(mail.*source);
+            QTest::mouseClick(mail.send_button, Qt::LeftButton);
+            QTest::mouseClick(mail.close_button, Qt::LeftButton);
+            return mail.result();
+        });
+        mail.Open_Wnd();
+        return transport;
+    }
     static QString checkQuestion(const QString &problems)
     {
         return "Some cards would not come out right:\n\n" + problems + "\n\nDo you want to go on?";
@@ -108,19 +127,7 @@ TEST_F(RowCheckQuestion, PrintAndMailAskAndNoStartsNothing)
 
     messages.clear();
     messages.queueAnswers({false});
-    Preferences::sharedInstance().setsend_email_SenderEmail(QStringLiteral("cards@example.com"));
-    Preferences::sharedInstance().setsend_email_SMTP_server(QStringLiteral("smtp.example.com"));
-    auto transport = std::make_shared<mailtest::RecordingTransport>();
-    Send_Mail mail(host, &host.window);
-    mail.setTransport(transport);
-    modalScripts.push_back([&](QDialog &) {
-        mailtest::typeInto(mail.to_txt, QStringLiteral("guest@example.org"));
-        testsupport::clickIndicator(mail.send_with_batch_chk);
-        QTest::mouseClick(mail.send_button, Qt::LeftButton);
-        QTest::mouseClick(mail.close_button, Qt::LeftButton);
-        return mail.result();
-    });
-    mail.Open_Wnd();
+    const auto transport = sendToOneGuest(host, &Send_Mail::send_with_batch_chk);
     // Every card to the one recipient: the count and the check in one question.
     QString ofMail = question;
     ofMail.replace(QStringLiteral("Do you want to go on?"), QStringLiteral("Do you want to send them?"));
@@ -246,19 +253,7 @@ TEST_F(RowCheckQuestion, BlankCardsAreNamedAndLeftOutOfExportPrintAndMail)
 
     messages.clear();
     messages.queueChoices({2});
-    Preferences::sharedInstance().setsend_email_SenderEmail(QStringLiteral("cards@example.com"));
-    Preferences::sharedInstance().setsend_email_SMTP_server(QStringLiteral("smtp.example.com"));
-    auto transport = std::make_shared<mailtest::RecordingTransport>();
-    Send_Mail mail(host, &host.window);
-    mail.setTransport(transport);
-    modalScripts.push_back([&](QDialog &) {
-        mailtest::typeInto(mail.to_txt, QStringLiteral("guest@example.org"));
-        testsupport::clickIndicator(mail.send_with_excel_chk);
-        QTest::mouseClick(mail.send_button, Qt::LeftButton);
-        QTest::mouseClick(mail.close_button, Qt::LeftButton);
-        return mail.result();
-    });
-    mail.Open_Wnd();
+    const auto transport = sendToOneGuest(host, &Send_Mail::send_with_excel_chk);
     EXPECT_EQ(messages.questions(),
               QStringList{"This sends 5 messages to 1 recipient, one for each card.\n\n" + blank +
                           "Do you want to send them?"});
