@@ -8,6 +8,8 @@
 # - No process-wide table holds the rows: no ExcelBindingTable is static, extern, at namespace scope
 #   or handed out by an instance() function, and no process-wide state object (a *State.h or
 #   ModelGlobals) names a table, a page or a design.
+# - The side being edited is the editor's view state: neither the model nor a process-wide state
+#   object holds Card_Front_Or_Back.
 # Run as: cmake -DSOURCE_DIR=<src> -P CheckDesignOwner.cmake
 # With -DREPORT_ONLY=ON it prints what it found and does not fail (used to test the check itself).
 cmake_minimum_required(VERSION 3.25)
@@ -86,6 +88,9 @@ foreach(file ${files})
         endif()
         if(process_wide AND code MATCHES "(ExcelBindingTable|${page_types})")
             list(APPEND problems "${file}:${number}: process-wide state names ${CMAKE_MATCH_1}")
+        endif()
+        if((in_model OR process_wide) AND code MATCHES "(^|[^A-Za-z0-9_])Card_Front_Or_Back([^A-Za-z0-9_]|$)")
+            list(APPEND problems "${file}:${number}: a process-wide edited side")
         endif()
     endforeach()
 endforeach()

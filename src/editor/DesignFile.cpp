@@ -105,7 +105,6 @@ void DesignFile::resetToNewDesign()
     g.last_ctrl_Y = 10.0f;
     EditorState::instance().Project_File_Name.clear();
     m_document.design().resetPages();
-    g.Card_Front_Or_Back = 0;
     if (m_editor)
         m_editor->New_Project_Setting_Reset();
     g.Not_Draw_Only_Prop_Change = 0;

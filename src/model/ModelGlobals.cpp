@@ -13,7 +13,6 @@ QPointF ModelHost::Control_New_Point(const QString &side)
     return ModelGlobals::instance().Control_New_Point(side, 0, 0, frontCanvasBounds().size());
 }
 
-std::atomic<int> &Card_Front_Or_Back = ModelGlobals::instance().Card_Front_Or_Back;
 std::atomic<int> &Not_Draw_Only_Prop_Change = ModelGlobals::instance().Not_Draw_Only_Prop_Change;
 float &last_ctrl_X = ModelGlobals::instance().last_ctrl_X;
 float &last_ctrl_Y = ModelGlobals::instance().last_ctrl_Y;
@@ -27,7 +26,6 @@ ModelGlobals &ModelGlobals::instance()
 
 void ModelGlobals::reset()
 {
-    Card_Front_Or_Back = 0;
     Not_Draw_Only_Prop_Change = 0;
     last_ctrl_X = 10.0f;
     last_ctrl_Y = 10.0f;

@@ -26,8 +26,6 @@ public:
         return FontDescriptor{QString::fromLatin1(Text_Ctrl_Font), 14.0};
     }
 
-    // Side being edited: 0 front, 1 back. Read by painting on worker threads.
-    std::atomic<int> Card_Front_Or_Back{0};
     // While bit 0 is set, panel change handlers do nothing (bulk loads).
     std::atomic<int> Not_Draw_Only_Prop_Change{0};
 
@@ -51,7 +49,6 @@ private:
 };
 
 // The same values under their own names.
-extern std::atomic<int> &Card_Front_Or_Back;
 extern std::atomic<int> &Not_Draw_Only_Prop_Change;
 extern float &last_ctrl_X;
 extern float &last_ctrl_Y;

@@ -217,7 +217,6 @@ TEST_F(GraphicGeometryTest, UnionsTreatEmptyRectanglesAsAbsent)
     EXPECT_EQ(SKTGraphic::boundsOfGraphics({}), QRectF());
 
     host.canvas = QRectF(0, 0, 300, 200);
-    ModelGlobals::instance().Card_Front_Or_Back = 1;
     EXPECT_EQ(SKTGraphic::drawingBoundsOfGraphics({}), QRectF(0, 0, 300, 200));
 }
 

@@ -13,7 +13,6 @@
 #include "foundation/MessageBoxes.h"
 #include "model/Card_Property.h"
 #include "model/GraphicPasteboard.h"
-#include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "model/SKTGrid.h"
 #include "model/SKTText.h"
@@ -134,7 +133,8 @@ void CanvasEditCommands::paste()
     // moved in or scaled down in proportion as a tool's new object is.
     std::optional<QPointF> origin;
     if (m_view._pasteCascadeNumber > 0) {
-        const QString side = Card_Front_Or_Back == 1 ? QString(SideCode::Back) : QString(SideCode::Front);
+        const QString side =
+            m_view.host().Card_Front_Or_Back() == 1 ? QString(SideCode::Back) : QString(SideCode::Front);
         origin = m_view.host().Control_New_Point(side);
     }
     QList<QRectF> frames;

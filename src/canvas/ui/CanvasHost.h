@@ -34,6 +34,8 @@ public:
     // The same-width, same-height and natural-size buttons follow the size of the selection.
     virtual void setSameSizeButtonsEnabled(bool enabled) {}
 
+    // The side being edited: 0 front, 1 back.
+    virtual int Card_Front_Or_Back() const { return 0; }
     // Page settings of the side being edited, painted under the objects; null paints a white page.
     virtual const Card_Property *liveCardProperty() const { return nullptr; }
     // Place for the next new object on side "F" or "B".

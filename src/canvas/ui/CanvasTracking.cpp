@@ -35,7 +35,8 @@ void CanvasTracking::mouseDown(const QPointF &point, Qt::KeyboardModifiers modif
     m_lastPoint = point;
 
     if (const std::optional<SKTGraphic::Kind> kind = m_view.host().currentGraphicClass()) {
-        const QString side = Card_Front_Or_Back == 1 ? QString(SideCode::Back) : QString(SideCode::Front);
+        const QString side =
+            m_view.host().Card_Front_Or_Back() == 1 ? QString(SideCode::Back) : QString(SideCode::Front);
         m_view.m_creation->beginCreation(*kind, point, side);
         m_gesture = m_view._creatingGraphic ? Gesture::Creating : Gesture::Swallowing;
         if (m_gesture == Gesture::Creating) {

@@ -17,7 +17,6 @@
 #include "foundation/ui/ColorWell.h"
 #include "foundation/ui/ControlUtils.h"
 #include "foundation/ui/FloatSlider.h"
-#include "model/ModelGlobals.h"
 #include "output/RunPlan.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorTabs.h"
@@ -301,7 +300,7 @@ void EditorCommands::Card_Bckgrnd_Clicked()
 
 void EditorCommands::User_Profile_Button_Clicked()
 {
-    const QString side = Card_Front_Or_Back != 0 ? SideCode::Back : SideCode::Front;
+    const QString side = m_window.Card_Front_Or_Back() != 0 ? SideCode::Back : SideCode::Front;
     if (m_window.registry().open(WindowRegistry::Window::UserProfile, side) == 1) {
         m_window.registry().open(WindowRegistry::Window::FillUserProfile, side);
         // The placement selects what it placed: the inspector shows that object, or its page's

@@ -383,9 +383,14 @@ void SKTWindowController::setSameSizeButtonsEnabled(bool enabled)
     m_ui.Make_Same_Height_btn->setEnabled(enabled);
 }
 
+int SKTWindowController::Card_Front_Or_Back() const
+{
+    return m_sides ? m_sides->Card_Front_Or_Back() : 0;
+}
+
 const Card_Property *SKTWindowController::liveCardProperty() const
 {
-    return &m_document.design().page(Card_Front_Or_Back != 0 ? SKTDocument::Back : SKTDocument::Front);
+    return &m_document.design().page(Card_Front_Or_Back() != 0 ? SKTDocument::Back : SKTDocument::Front);
 }
 
 void SKTWindowController::Open_Barcode_Window(const GraphicPtr &)

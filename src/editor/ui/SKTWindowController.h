@@ -116,6 +116,8 @@ public:
     void Undo_Redo_Button_state() override;
     void Set_Paste_Button_Status() override;
     void setSameSizeButtonsEnabled(bool enabled) override;
+    // The side being edited (the side views' view state), asked by canvases, inspector and dialogs.
+    int Card_Front_Or_Back() const override;
     const Card_Property *liveCardProperty() const override;
     void Open_Barcode_Window(const GraphicPtr &graphic) override;
     void editTextOf(const GraphicPtr &text) override;

@@ -4,7 +4,6 @@
 #include "canvas/ui/SKTZoomingScrollView.h"
 #include "canvas/ui/SideSelection.h"
 #include "canvas/ui/ZoomFactor.h"
-#include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 
 #include <QApplication>
@@ -88,14 +87,14 @@ void SideViews::changeViewController(int index)
 void SideViews::Select_front_side()
 {
     Front_back_label->setText(QStringLiteral("Front"));
-    Card_Front_Or_Back = 0;
+    m_edited = 0;
     changeViewController(0);
 }
 
 void SideViews::Select_back_side()
 {
     Front_back_label->setText(QStringLiteral("Back"));
-    Card_Front_Or_Back = 1;
+    m_edited = 1;
     changeViewController(1);
 }
 
@@ -111,7 +110,7 @@ void SideViews::Temp_Design_Control_Assign()
     // Showing the preview edits nothing: its refill is no step of the history.
     m_document.Enable_Disable_Undo_Registraion(0);
     preview->delete_all_control();
-    const GraphicList &source = Card_Front_Or_Back != 0 ? m_document.graphics_back() : m_document.graphics();
+    const GraphicList &source = m_edited != 0 ? m_document.graphics_back() : m_document.graphics();
     if (!source.isEmpty()) {
         QList<int> indexes;
         for (int i = 0; i < source.size(); ++i)
@@ -124,7 +123,7 @@ void SideViews::Temp_Design_Control_Assign()
 
 SKTGraphicView *SideViews::liveCanvas() const
 {
-    return canvas(Card_Front_Or_Back != 0 ? SKTDocument::Back : SKTDocument::Front);
+    return canvas(m_edited != 0 ? SKTDocument::Back : SKTDocument::Front);
 }
 
 void SideViews::setCanvasSize(const QSizeF &size)

@@ -38,7 +38,9 @@ public:
     SKTGraphicView *canvas(int side) const { return m_canvases.at(std::size_t(side)); }
     SKTZoomingScrollView *scrollView(int side) const { return m_scrollViews.at(std::size_t(side)); }
     SideSelection &selection(int side) const { return *m_selections.at(std::size_t(side)); }
-    // The canvas of the side being edited: back when Card_Front_Or_Back is set, else front.
+    // The side being edited: 0 front, 1 back; showing the preview keeps it.
+    int Card_Front_Or_Back() const { return m_edited; }
+    // The canvas of the side being edited.
     SKTGraphicView *liveCanvas() const;
 
     // Every canvas gets the size, passing through 0 x 0 first so each lays out afresh.
@@ -63,4 +65,5 @@ private:
     SKTDocument &m_document;
     ZoomFactor &m_zoom;
     int m_shown = -1;
+    int m_edited = 0;
 };

@@ -162,7 +162,7 @@ void ToolController::selectedToolDidChange()
         rect.setSize(QSizeF(120, 60));
     if (*kind == SKTGraphic::Kind::Signature && m_tool == 11)
         rect.setSize(QSizeF(100, 50));
-    const bool back = Card_Front_Or_Back != 0;
+    const bool back = m_window.Card_Front_Or_Back() != 0;
     GraphicPtr made;
     runNamedUndoStep(m_window.document().undoManager(), QStringLiteral("New ") + toolTitle(m_tool), [&] {
         made = m_window.sideViews().liveCanvas()->createGraphicOfClass(

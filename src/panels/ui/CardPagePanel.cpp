@@ -279,10 +279,8 @@ void CardPagePanel::keepObjectsOnTurnedCard(QSizeF before)
     if (stranded.isEmpty())
         return;
     // A step inside the orientation's own: one Undo takes back the turn and the moves.
-    const EditStep step(
-        document,
-        {QStringLiteral("Orientation"), Card_Front_Or_Back != 0 ? SKTDocument::Back : SKTDocument::Front, {}},
-        {GraphicStates::of(stranded)});
+    const EditStep step(document, {QStringLiteral("Orientation"), m_host.Card_Front_Or_Back(), {}},
+                        {GraphicStates::of(stranded)});
     for (const GraphicPtr &g : stranded)
         g->setBounds(NewObjectFrames::centred(g->bounds().size(), g->bounds().center(), card));
 }
@@ -319,8 +317,8 @@ void CardPagePanel::Update_Card_Graphics()
     if (Not_Draw_Only_Prop_Change & 1)
         return;
     InspectorLayout &ui = m_ui;
-    const bool back = Card_Front_Or_Back != 0;
-    Card_Property &p = back ? m_host.cardProperty(1) : m_host.cardProperty(0);
+    const bool back = m_host.Card_Front_Or_Back() != 0;
+    Card_Property &p = m_host.cardProperty(back ? 1 : 0);
 
     if (ui.Card_border_chk->isChecked()) {
         p.Card_border_chk = true;
@@ -503,7 +501,7 @@ void CardPagePanel::Contect_Color_Clicked()
 void CardPagePanel::Update_All_Card_Content()
 {
     SKTDocument &doc = m_host.document();
-    const GraphicList &list = Card_Front_Or_Back == 0 ? doc.graphics() : doc.graphics_back();
+    const GraphicList &list = doc.list(m_host.Card_Front_Or_Back());
     const QColor color = m_ui.All_Text_clr->color();
     const FontDescriptor font = m_host.All_Text_font();
     const bool colorChanged = color != m_ui.All_Text_clr_COPY->color();

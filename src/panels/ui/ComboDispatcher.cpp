@@ -9,7 +9,6 @@
 #include "foundation/ui/ComboItems.h"
 #include "foundation/ui/PanelWidgets.h"
 #include "model/Card_Property.h"
-#include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "model/SKTImage.h"
 #include "panels/ui/CardPagePanel.h"
@@ -43,7 +42,7 @@ QWidget *ComboDispatcher::outlet(const char *name) const
 
 GraphicPtr ComboDispatcher::selectedGraphic() const
 {
-    return m_host.sideCanvas(Card_Front_Or_Back == 0 ? 0 : 1)->selectedGraphic();
+    return m_host.liveCanvas()->selectedGraphic();
 }
 
 void ComboDispatcher::comboBoxSelectionDidChange(Combo id)

@@ -181,7 +181,7 @@ bool Inspector::passUndoKeysOn(QKeyEvent *event) const
 void Inspector::fillCardPage()
 {
     BulkLoadGuard loading;
-    m_host.sideCanvas(Card_Front_Or_Back == 0 ? 0 : 1)->Clear_Control_Selection();
+    m_host.liveCanvas()->Clear_Control_Selection();
     m_host.editButtonsForCard();
     Last_Selected_Graphic.reset();
     const InspectorTabPlan plan = InspectorTabPlan::cardPage();
@@ -189,7 +189,7 @@ void Inspector::fillCardPage()
     const ShownPage before = shownPage();
     m_host.inspectorTabs().Remove_All_Tab_Items();
     showTabs(plan);
-    m_cardPage->loadFrom(m_host.cardProperty(Card_Front_Or_Back == 0 ? 0 : 1));
+    m_cardPage->loadFrom(m_host.cardProperty(m_host.Card_Front_Or_Back()));
     bringPageToFront(before);
     m_host.inspectorTabs().sett_tab()->update();
 }

@@ -3,7 +3,6 @@
 // window commands a panel starts. The main window implements it; panel tests fake it.
 #pragma once
 
-#include "model/ModelGlobals.h"
 #include "model/SKTGraphic.h"
 #include "platform/FontDescriptor.h"
 
@@ -34,6 +33,8 @@ public:
     virtual WindowRegistry &registry() const = 0;
 
     virtual SKTDocument &document() = 0;
+    // The side being edited: 0 front, 1 back (the window's view state).
+    virtual int Card_Front_Or_Back() const = 0;
     // The canvas of the front (0) or back (1) side, and the one of the side being edited.
     virtual SKTGraphicView *sideCanvas(int side) const = 0;
     virtual SKTGraphicView *liveCanvas() const = 0;
@@ -53,7 +54,7 @@ public:
     // The background picture of the side being edited.
     void setLiveBackground(const QString &path)
     {
-        if (Card_Front_Or_Back != 0)
+        if (Card_Front_Or_Back() != 0)
             set_Back_BG_Image(path);
         else
             set_Front_BG_Image(path);

@@ -45,9 +45,9 @@ private:
 };
 } // namespace
 
-int PanelEdits::liveSide()
+int PanelEdits::liveSide(const InspectorHost &host)
 {
-    return Card_Front_Or_Back != 0 ? SKTDocument::Back : SKTDocument::Front;
+    return host.Card_Front_Or_Back() != 0 ? SKTDocument::Back : SKTDocument::Front;
 }
 
 void PanelEdits::objects(InspectorHost &host, const QString &name, const GraphicList &graphics,
@@ -57,7 +57,7 @@ void PanelEdits::objects(InspectorHost &host, const QString &name, const Graphic
         write();
         return;
     }
-    const int side = liveSide();
+    const int side = liveSide(host);
     EditStep::Naming naming{name, side, {}};
     if (mergeControl)
         naming.mergeKey = EditStep::mergeKey(mergeControl, graphics, side);
@@ -136,7 +136,7 @@ void PanelEdits::cardPage(InspectorHost &host, const QString &name, const std::f
         write();
         return;
     }
-    const int side = liveSide();
+    const int side = liveSide(host);
     GraphicList texts;
     for (const GraphicPtr &g : host.document().list(side)) {
         if (g->kind() == SKTGraphic::Kind::Text)

@@ -29,7 +29,7 @@ bool hasFill(const SKTGraphic &graphic);
 std::function<bool(const SKTGraphic &)> ofKind(SKTGraphic::Kind kind, const QString &shapeCode = QString());
 
 // The side being edited (0 front, 1 back), which a step is shown on again by undo.
-int liveSide();
+int liveSide(const InspectorHost &host);
 
 // Runs write as one step over `graphics` (the objects it may change). With `mergeControl`, the
 // writes of that control to the same objects add to one step.

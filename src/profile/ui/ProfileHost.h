@@ -20,6 +20,8 @@ public:
     virtual QWidget &profileWindow() = 0;
     virtual WindowRegistry &registry() const = 0;
     virtual SKTDocument &document() = 0;
+    // The side being edited: 0 front, 1 back.
+    virtual int Card_Front_Or_Back() const = 0;
     // The canvas of the front (0), back (1) or preview (2) side.
     virtual SKTGraphicView *sideCanvas(int side) const = 0;
     // Page settings of the front (0) or back (1) side, and of the side being edited.

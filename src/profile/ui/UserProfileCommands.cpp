@@ -7,7 +7,6 @@
 #include "foundation/WindowRegistry.h"
 #include "model/Card_Property.h"
 #include "model/EditStep.h"
-#include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "profile/PersonalDetailsPlacement.h"
 #include "profile/ProfileState.h"
@@ -125,7 +124,7 @@ void UserProfileCommands::Temp_Design_Copy_Assign()
 {
     SKTDocument &doc = m_host.document();
     m_host.sideCanvas(SKTDocument::Temp)->delete_all_control();
-    const GraphicList &source = Card_Front_Or_Back != 0 ? doc.graphics_back() : doc.graphics();
+    const GraphicList &source = doc.list(m_host.Card_Front_Or_Back());
     GraphicList copies;
     QList<int> indexes;
     for (const GraphicPtr &g : source) {

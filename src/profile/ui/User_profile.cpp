@@ -124,7 +124,7 @@ int User_profile::Open_Wnd(qint8 flag)
         Reset_all_Ctrl();
         excel_path_field->setText(binding().Excel_Source_Path);
         SKTDocument &doc = m_host.document();
-        if (Card_Front_Or_Back == 1) {
+        if (m_host.Card_Front_Or_Back() == 1) {
             setWindowTitle(QStringLiteral("Back Side User Profile Information"));
             Graphics_array = doc.graphics_back();
         } else {

@@ -124,7 +124,7 @@ TEST_F(InspectorWiring, TheCardPageReachesTheBackButtonEveryCanvasAndThePagesPic
     const QString blue = tempPath(QStringLiteral("blue.png"));
     ASSERT_TRUE(image.save(blue));
     QTest::mouseClick(ui().Back_Card_Btn, Qt::LeftButton);
-    ASSERT_EQ(int(Card_Front_Or_Back), 1);
+    ASSERT_EQ(window->Card_Front_Or_Back(), 1);
     showTab(InspectorTabs::card_bkgd_tab);
     testsupport::clickIndicator(ui().Card_fill_chk);
     testsupport::clickIndicator(ui().Card_Image_fill_rd);

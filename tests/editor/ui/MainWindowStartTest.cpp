@@ -137,7 +137,7 @@ TEST_F(MainWindowStart, SidesShowOneViewAndThePreviewHoldsTheLiveObjects)
     EXPECT_EQ(window->sideViews().shownIndex(), 2);
     ui.Front_Card_Btn->click();
     EXPECT_EQ(label->text(), QStringLiteral("Front"));
-    EXPECT_EQ(Card_Front_Or_Back.load(), 0);
+    EXPECT_EQ(window->Card_Front_Or_Back(), 0);
 }
 
 TEST_F(MainWindowStart, CardSizeChangesReachEverySideAndRedraw)

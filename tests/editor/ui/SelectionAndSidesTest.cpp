@@ -65,7 +65,7 @@ protected:
     GraphicPtr make(int tool, const QRectF &frame)
     {
         clickTool(tool);
-        const GraphicList &list = Card_Front_Or_Back == 0 ? front() : back();
+        const GraphicList &list = window->Card_Front_Or_Back() == 0 ? front() : back();
         const GraphicPtr g = list.first();
         g->setBounds(frame);
         CanvasDriver::settle();
@@ -402,7 +402,7 @@ TEST_F(SelectionAndSides, UndoAndRedoOfEverySideShowTheirSideFirstFromOneHistory
     CanvasDriver::settle();
     EXPECT_EQ(window->sideViews().shownIndex(), 1);
     EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Back"));
-    EXPECT_EQ(Card_Front_Or_Back.load(), 1);
+    EXPECT_EQ(window->Card_Front_Or_Back(), 1);
     EXPECT_EQ(star->bounds(), placed);
     EXPECT_EQ(rect->bounds(), QRectF(20, 20, 60, 40));
     EXPECT_EQ(front(), GraphicList{rect});
@@ -439,7 +439,7 @@ TEST_F(SelectionAndSides, ASingleSidedCardShowsItsFrontAndUndoLeavesItsBackClose
     CanvasDriver::settle();
     EXPECT_EQ(window->sideViews().shownIndex(), 0);
     EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Front"));
-    EXPECT_EQ(Card_Front_Or_Back.load(), 0);
+    EXPECT_EQ(window->Card_Front_Or_Back(), 0);
     EXPECT_FALSE(window->ui().Back_Card_Btn->isEnabled());
     EXPECT_FALSE(action(QStringLiteral("View/Back Side"))->isEnabled());
     // A new object goes on the front, which is exported and printed.
@@ -456,7 +456,7 @@ TEST_F(SelectionAndSides, ASingleSidedCardShowsItsFrontAndUndoLeavesItsBackClose
         QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
         CanvasDriver::settle();
         EXPECT_EQ(window->sideViews().shownIndex(), 0) << step;
-        EXPECT_EQ(Card_Front_Or_Back.load(), 0) << step;
+        EXPECT_EQ(window->Card_Front_Or_Back(), 0) << step;
     }
     EXPECT_TRUE(front().isEmpty());
     EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Front"));

@@ -342,7 +342,7 @@ TEST_F(StartWizard, BackgroundStripPutsTheChoiceOnTheSideShown)
 
     // A choice while the back shows changes the back page only.
     QTest::mouseClick(window->ui().Back_Card_Btn, Qt::LeftButton);
-    ASSERT_EQ(Card_Front_Or_Back.load(), 1);
+    ASSERT_EQ(window->Card_Front_Or_Back(), 1);
     strip.imageBrowser->clearSelection();
     clickItem(strip.imageBrowser, 1);
     EXPECT_EQ(window->Back_card_Prop().Card_BG_Image_Path, background("a-sky.png"));

@@ -74,7 +74,7 @@ protected:
     {
         clickTool(tool);
         CanvasDriver::settle();
-        return Card_Front_Or_Back == 0 ? front().first() : back().first();
+        return window->Card_Front_Or_Back() == 0 ? front().first() : back().first();
     }
     QPlainTextEdit *words() { return window->findChild<QPlainTextEdit *>(QStringLiteral("Text_value_Edit")); }
     static void click(QAbstractButton *button)

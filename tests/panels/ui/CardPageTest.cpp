@@ -82,7 +82,6 @@ TEST_F(CardPageTest, FillOffKeepsColoursAndOnTheBackMeansSolid)
     EXPECT_EQ(frontPage().Card_fill_style, QStringLiteral("G"));
 
     showBack();
-    ASSERT_EQ(int(Card_Front_Or_Back), 1);
     showTab(InspectorTabs::card_bkgd_tab);
     tick(ui().Card_fill_chk);
     tick(ui().Card_gradient_fill_rd);

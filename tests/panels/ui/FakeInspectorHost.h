@@ -73,7 +73,6 @@ public:
     void showSide(int side)
     {
         live = side;
-        Card_Front_Or_Back = side;
         for (int s = 0; s < 2; ++s)
             m_canvases[std::size_t(s)]->setVisible(s == side);
     }
@@ -96,6 +95,7 @@ public:
     InspectorLayout &inspectorLayout() override { return m_layout; }
     WindowRegistry &registry() const override { return const_cast<WindowRegistry &>(m_registry); }
     SKTDocument &document() override { return m_document; }
+    int Card_Front_Or_Back() const override { return live; }
     SKTGraphicView *sideCanvas(int side) const override { return m_canvases.at(std::size_t(side)); }
     SKTGraphicView *liveCanvas() const override { return sideCanvas(live); }
     bool previewShown() const override { return preview; }
