@@ -348,9 +348,11 @@ void BarcodeDrawing::paint(QPainter &painter) const
         if (pixels && m_items[i].kind == Kind::Text) {
             const Item &item = m_items[i++];
             const TextLine &line = m_texts[size_t(item.index)];
-            fillByColumns(painter, toDevice,
-                          BarcodeText::outline(line.text, line.font, line.kern, item.rect.topLeft()),
-                          item.color);
+            if (!BarcodeText::drawInPixels(painter, toDevice, line.text, line.font, line.kern,
+                                           item.rect.topLeft(), item.color))
+                fillByColumns(painter, toDevice,
+                              BarcodeText::outline(line.text, line.font, line.kern, item.rect.topLeft()),
+                              item.color);
             continue;
         }
         if (!pixels || !snapped(m_items[i].kind)) {
