@@ -104,6 +104,18 @@ public:
         m_faces.push_back(name);
         return int(m_faces.size()) - 1;
     }
+    // Counts the times the outlines were let go: glyphs placed before then have none here.
+    int generation() const { return m_generation; }
+    // Outlines of many glyphs (a batch of names in a large script) are let go at a bound.
+    void makeRoom()
+    {
+        if (m_paths.size() < kPaths)
+            return;
+        m_paths.clear();
+        m_images.clear();
+        m_bytes = 0;
+        ++m_generation;
+    }
     void keepOutline(int face, quint32 glyph, const QRawFont &raw)
     {
         const auto key = std::make_pair(face, glyph);
@@ -148,6 +160,8 @@ public:
 
 private:
     static constexpr size_t kBytes = 8u << 20;
+    static constexpr size_t kPaths = 4096;
+    int m_generation = 0;
     std::vector<QString> m_faces;
     std::map<std::pair<int, quint32>, QPainterPath> m_paths;
     std::map<std::tuple<int, quint32, double, double, int, int, QRgb, bool>, Image> m_images;
@@ -158,6 +172,7 @@ private:
 std::vector<PlacedGlyph> placedGlyphs(const QTextLine &line)
 {
     GlyphStore &store = GlyphStore::local();
+    store.makeRoom();
     std::vector<PlacedGlyph> out;
     for (const QGlyphRun &run : line.glyphRuns()) {
         const QRawFont raw = run.rawFont();
@@ -189,6 +204,7 @@ public:
         struct Shaped {
             double width = 0;
             std::vector<PlacedGlyph> glyphs;
+            int generation = 0; // of the GlyphStore holding the glyphs' outlines
         };
         std::vector<std::pair<QString, Shaped>> shaped;
         std::vector<std::pair<QString, QPainterPath>> outlines;
@@ -245,7 +261,9 @@ const TextCache::Entry::Shaped &shapedText(TextCache::Entry &e, const QString &t
         const QTextLine line = layOutLine(layout, faces);
         // One font's advance is the metrics' own, trailing spaces included.
         const double width = faces.isEmpty() ? line.horizontalAdvance() : line.naturalTextWidth();
-        return TextCache::Entry::Shaped{width * scaleOf(font), placedGlyphs(line)};
+        std::vector<PlacedGlyph> glyphs = placedGlyphs(line);
+        return TextCache::Entry::Shaped{width * scaleOf(font), std::move(glyphs),
+                                        GlyphStore::local().generation()};
     });
 }
 
@@ -340,13 +358,15 @@ bool BarcodeText::drawInPixels(QPainter &painter, const QTransform &toDevice, co
     if (text.isEmpty())
         return true;
     TextCache::Entry &e = TextCache::entryFor(font, kern);
-    const std::vector<PlacedGlyph> &placed = shapedText(e, text, font, kern).glyphs;
+    const TextCache::Entry::Shaped &shaped = shapedText(e, text, font, kern);
     GlyphStore &store = GlyphStore::local();
+    if (shaped.generation != store.generation())
+        return false;
     const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
     const QRgb rgba = color.rgba();
     painter.save();
     painter.resetTransform();
-    for (const PlacedGlyph &g : placed) {
+    for (const PlacedGlyph &g : shaped.glyphs) {
         const double x = toDevice.m11() * (origin.x() + g.at.x() * s) + toDevice.dx();
         const double y = toDevice.m22() * (origin.y() + g.at.y() * s) + toDevice.dy();
         if (!(std::abs(x) < 1e9 && std::abs(y) < 1e9))

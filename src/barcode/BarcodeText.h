@@ -36,7 +36,9 @@ public:
                      QPointF origin, const QColor &color);
     // The text's outline filled into pixels, where toDevice (scale and move only) maps points to
     // the painter's device: each glyph an image filled once per size, placement to a sixteenth
-    // of a pixel and colour, then copied. False, drawing nothing, for glyphs too large to keep.
+    // of a pixel and colour, then copied. False, drawing nothing, where the outline is to be
+    // filled instead: glyphs too large to keep, a high-density device, or a text laid out before
+    // the thread let its glyph outlines go.
     static bool drawInPixels(QPainter &painter, const QTransform &toDevice, const QString &text,
                              const FontDescriptor &font, double kern, QPointF origin, const QColor &color);
 };

@@ -263,3 +263,28 @@ TEST(BarcodeDrawing, TextsInPixelsLookAsTheFillOfTheirOutline)
                 EXPECT_LE(largest, 80) << name;
             }
 }
+
+TEST(BarcodeDrawing, ATextStillShowsAfterThousandsOfOtherGlyphs)
+{
+    // A thread lets its glyph outlines go past a bound; a text laid out before then still shows.
+    const FontDescriptor font{QStringLiteral("TimesNewRomanPSMT"), 10.0};
+    const auto draw = [&] {
+        BarcodeDrawing drawing;
+        drawing.fillText(QStringLiteral("K04271XZ"), font, 0, QPointF(2, 12), Qt::black);
+        const QImage image = paint(drawing, QSize(200, 40), 2.0);
+        double ink = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                ink += 255 - qGray(image.pixel(x, y));
+        return ink;
+    };
+    const double before = draw();
+    for (int k = 0; k < 120; ++k) {
+        QString many;
+        for (int i = 0; i < 40; ++i)
+            many += QChar(0x4E00 + k * 40 + i);
+        BarcodeText::size(many, font, 1.0); // another spacing: the first text stays laid out
+    }
+    EXPECT_GT(before, 0);
+    EXPECT_NEAR(draw() / before, 1.0, 0.03);
+}
