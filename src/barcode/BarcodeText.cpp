@@ -46,6 +46,8 @@ double scaleOf(const FontDescriptor &font)
 QTextLine layOutLine(QTextLayout &layout, const QList<QTextLayout::FormatRange> &faces)
 {
     layout.setFormats(faces);
+    // Kept past endLayout: the glyph runs taken after it would shape the text again.
+    layout.setCacheEnabled(true);
     layout.beginLayout();
     const QTextLine line = layout.createLine();
     layout.endLayout();
