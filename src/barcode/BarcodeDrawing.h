@@ -16,6 +16,7 @@
 #include <vector>
 
 class QPainter;
+struct DirectPixels;
 
 class BarcodeDrawing : public PictureDrawing
 {
@@ -54,7 +55,8 @@ private:
     void paintItem(QPainter &painter, const Item &item) const;
     // Items [from, to), bars and module grids of one colour, as one set of rectangles.
     void paintRunAsRects(QPainter &painter, size_t from, size_t to) const;
-    void paintItemInPixels(QPainter &painter, const QTransform &toDevice, const Item &item) const;
+    void paintItemInPixels(QPainter &painter, const DirectPixels &direct, const QTransform &toDevice,
+                           const Item &item) const;
 
     std::vector<Item> m_items;
     std::vector<TextLine> m_texts;

@@ -5,11 +5,15 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QImage>
 #include <QPainter>
 #include <QRawFont>
 #include <QTextLayout>
 #include <QTransform>
 
+#include <cmath>
+#include <map>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -42,6 +46,8 @@ double scaleOf(const FontDescriptor &font)
 QTextLine layOutLine(QTextLayout &layout, const QList<QTextLayout::FormatRange> &faces)
 {
     layout.setFormats(faces);
+    // Kept past endLayout: the glyph runs taken after it would shape the text again.
+    layout.setCacheEnabled(true);
     layout.beginLayout();
     const QTextLine line = layout.createLine();
     layout.endLayout();
@@ -62,6 +68,127 @@ QPainterPath outlineOf(const QTextLine &line)
     return path;
 }
 
+// One glyph of a laid-out text: its face (a number given by GlyphStore), its index in the face,
+// and where its origin lies at the reference size, the text's baseline at y = 0.
+struct PlacedGlyph {
+    int face = 0;
+    quint32 glyph = 0;
+    QPointF at;
+};
+
+// Glyph outlines at the reference size and glyph images in device pixels, as one thread has made
+// them: a batch of barcodes draws the same few glyphs at one size over and over, and filling an
+// outline costs a hundred times copying its pixels. Images and paths only, no fonts.
+class GlyphStore
+{
+public:
+    struct Image {
+        QImage pixels; // premultiplied, the glyph filled in its colour
+        QPoint at;     // its top-left corner from the glyph's origin pixel
+    };
+    static constexpr int kPhases = 16; // glyph origins are placed to 1/16 of a pixel
+
+    static GlyphStore &local()
+    {
+        thread_local GlyphStore store;
+        return store;
+    }
+
+    // The face's number, its glyph's outline kept from raw.
+    int faceOf(const QRawFont &raw)
+    {
+        const QString name = raw.familyName() + QLatin1Char('\n') + raw.styleName() + QLatin1Char('\n') +
+                             QString::number(raw.weight()) + QLatin1Char('/') +
+                             QString::number(int(raw.style()));
+        for (size_t i = 0; i < m_faces.size(); ++i)
+            if (m_faces[i] == name)
+                return int(i);
+        m_faces.push_back(name);
+        return int(m_faces.size()) - 1;
+    }
+    // Counts the times the outlines were let go: glyphs placed before then have none here.
+    int generation() const { return m_generation; }
+    // Outlines of many glyphs (a batch of names in a large script) are let go at a bound.
+    void makeRoom()
+    {
+        if (m_paths.size() < kPaths)
+            return;
+        m_paths.clear();
+        m_images.clear();
+        m_bytes = 0;
+        ++m_generation;
+    }
+    void keepOutline(int face, quint32 glyph, const QRawFont &raw)
+    {
+        const auto key = std::make_pair(face, glyph);
+        if (m_paths.find(key) != m_paths.end())
+            return;
+        // Contours of a glyph and of overlapping glyphs add up, as a font's renderer fills them.
+        QPainterPath path = raw.pathForGlyph(glyph);
+        path.setFillRule(Qt::WindingFill);
+        m_paths.emplace(key, std::move(path));
+    }
+
+    // The glyph filled at scale (kx, ky) from the reference size, its origin moved by the phases.
+    const Image &image(const PlacedGlyph &g, double kx, double ky, int phaseX, int phaseY, QRgb color,
+                       bool antialiased)
+    {
+        const auto key = std::make_tuple(g.face, g.glyph, kx, ky, phaseX, phaseY, color, antialiased);
+        const auto found = m_images.find(key);
+        if (found != m_images.end())
+            return found->second;
+        if (m_bytes > kBytes) {
+            m_images.clear();
+            m_bytes = 0;
+        }
+        Image made;
+        const auto path = m_paths.find(std::make_pair(g.face, g.glyph));
+        if (path != m_paths.end() && !path->second.isEmpty()) {
+            const QPainterPath glyph =
+                QTransform(kx, 0, 0, ky, double(phaseX) / kPhases, double(phaseY) / kPhases)
+                    .map(path->second);
+            const QRect box = glyph.controlPointRect().toAlignedRect().adjusted(-1, -1, 1, 1);
+            made.at = box.topLeft();
+            made.pixels = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+            made.pixels.fill(Qt::transparent);
+            QPainter p(&made.pixels);
+            p.setRenderHint(QPainter::Antialiasing, antialiased);
+            p.translate(-box.topLeft());
+            p.fillPath(glyph, QColor::fromRgba(color));
+            m_bytes += size_t(made.pixels.sizeInBytes());
+        }
+        return m_images.emplace(key, std::move(made)).first->second;
+    }
+
+private:
+    static constexpr size_t kBytes = 8u << 20;
+    static constexpr size_t kPaths = 4096;
+    int m_generation = 0;
+    std::vector<QString> m_faces;
+    std::map<std::pair<int, quint32>, QPainterPath> m_paths;
+    std::map<std::tuple<int, quint32, double, double, int, int, QRgb, bool>, Image> m_images;
+    size_t m_bytes = 0;
+};
+
+// The glyphs of a laid-out line, their outlines kept in the thread's GlyphStore.
+std::vector<PlacedGlyph> placedGlyphs(const QTextLine &line)
+{
+    GlyphStore &store = GlyphStore::local();
+    store.makeRoom();
+    std::vector<PlacedGlyph> out;
+    for (const QGlyphRun &run : line.glyphRuns()) {
+        const QRawFont raw = run.rawFont();
+        const int face = store.faceOf(raw);
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> at = run.positions();
+        for (qsizetype i = 0; i < glyphs.size() && i < at.size(); ++i) {
+            store.keepOutline(face, glyphs[i], raw);
+            out.push_back({face, glyphs[i], QPointF(at[i].x(), at[i].y() - line.ascent())});
+        }
+    }
+    return out;
+}
+
 // What one thread has measured and outlined lately, per font and letter spacing. A batch draws the
 // same fonts on every card, and the same header and footer: making a font, its metrics and a
 // layout again each time cost more than the rest of the barcode. Only numbers and paths are
@@ -74,8 +201,14 @@ public:
         double size = 0;
         double kern = 0;
         double ascent = 0, descent = 0, capHeight = 0, height = 0; // points
-        // The latest texts: their widths in points, and their outlines with the baseline at (0, 0).
-        std::vector<std::pair<QString, double>> widths;
+        // The latest texts: their widths in points with their glyphs (one layout gives both), and
+        // their outlines with the baseline at (0, 0).
+        struct Shaped {
+            double width = 0;
+            std::vector<PlacedGlyph> glyphs;
+            int generation = 0; // of the GlyphStore holding the glyphs' outlines
+        };
+        std::vector<std::pair<QString, Shaped>> shaped;
         std::vector<std::pair<QString, QPainterPath>> outlines;
     };
 
@@ -119,6 +252,23 @@ private:
     std::vector<Entry> m_entries;
 };
 
+// The text's width and glyphs from the thread's cache, laid out once for both.
+const TextCache::Entry::Shaped &shapedText(TextCache::Entry &e, const QString &text,
+                                           const FontDescriptor &font, double kern)
+{
+    return TextCache::remember(e.shaped, text, [&] {
+        const QFont reference = referenceFont(font, kern);
+        const QList<QTextLayout::FormatRange> faces = FontCoverage::fallbackRanges(text, reference);
+        QTextLayout layout(text, reference);
+        const QTextLine line = layOutLine(layout, faces);
+        // One font's advance is the metrics' own, trailing spaces included.
+        const double width = faces.isEmpty() ? line.horizontalAdvance() : line.naturalTextWidth();
+        std::vector<PlacedGlyph> glyphs = placedGlyphs(line);
+        return TextCache::Entry::Shaped{width * scaleOf(font), std::move(glyphs),
+                                        GlyphStore::local().generation()};
+    });
+}
+
 } // namespace
 
 QFont BarcodeText::resolve(const FontDescriptor &font)
@@ -136,14 +286,7 @@ QSizeF BarcodeText::size(const QString &text, const FontDescriptor &font, double
     TextCache::Entry &e = TextCache::entryFor(font, kern);
     if (text.isEmpty())
         return QSizeF(0.0, e.height);
-    const double width = TextCache::remember(e.widths, text, [&] {
-        const QFont reference = referenceFont(font, kern);
-        const QList<QTextLayout::FormatRange> faces = FontCoverage::fallbackRanges(text, reference);
-        if (faces.isEmpty())
-            return QFontMetricsF(reference).horizontalAdvance(text) * scaleOf(font);
-        QTextLayout layout(text, reference);
-        return layOutLine(layout, faces).naturalTextWidth() * scaleOf(font);
-    });
+    const double width = shapedText(e, text, font, kern).width;
     return QSizeF(width, e.height);
 }
 
@@ -199,4 +342,47 @@ void BarcodeText::draw(QPainter &painter, const QString &text, const FontDescrip
     for (const QGlyphRun &run : line.glyphRuns())
         painter.drawGlyphRun(QPointF(0, -line.ascent()), run);
     painter.restore();
+}
+
+bool BarcodeText::drawInPixels(QPainter &painter, const QTransform &toDevice, const QString &text,
+                               const FontDescriptor &font, double kern, QPointF origin, const QColor &color)
+{
+    const double s = scaleOf(font);
+    const double kx = toDevice.m11() * s;
+    const double ky = toDevice.m22() * s;
+    // Glyphs larger than this are rare (a canvas zoomed far in) and filled as they come.
+    constexpr double kLargestEm = 256.0;
+    if (!(std::abs(kx) * kReferencePixels <= kLargestEm && std::abs(ky) * kReferencePixels <= kLargestEm))
+        return false;
+    // On a high-density device the painter's pixels are not the device's: outlines stay sharp.
+    if (painter.device() && painter.device()->devicePixelRatio() != 1.0)
+        return false;
+    if (text.isEmpty())
+        return true;
+    TextCache::Entry &e = TextCache::entryFor(font, kern);
+    const TextCache::Entry::Shaped &shaped = shapedText(e, text, font, kern);
+    GlyphStore &store = GlyphStore::local();
+    if (shaped.generation != store.generation())
+        return false;
+    const bool antialiased = painter.testRenderHint(QPainter::Antialiasing);
+    const QRgb rgba = color.rgba();
+    painter.save();
+    painter.resetTransform();
+    for (const PlacedGlyph &g : shaped.glyphs) {
+        const double x = toDevice.m11() * (origin.x() + g.at.x() * s) + toDevice.dx();
+        const double y = toDevice.m22() * (origin.y() + g.at.y() * s) + toDevice.dy();
+        if (!(std::abs(x) < 1e9 && std::abs(y) < 1e9))
+            continue;
+        const double fx = std::floor(x), fy = std::floor(y);
+        const int phaseX = int(std::lround((x - fx) * GlyphStore::kPhases));
+        const int phaseY = int(std::lround((y - fy) * GlyphStore::kPhases));
+        // A phase of a whole pixel is the next pixel's first.
+        const QPoint pixel(int(fx) + phaseX / GlyphStore::kPhases, int(fy) + phaseY / GlyphStore::kPhases);
+        const GlyphStore::Image &image = store.image(g, kx, ky, phaseX % GlyphStore::kPhases,
+                                                     phaseY % GlyphStore::kPhases, rgba, antialiased);
+        if (!image.pixels.isNull())
+            painter.drawImage(pixel + image.at, image.pixels);
+    }
+    painter.restore();
+    return true;
 }

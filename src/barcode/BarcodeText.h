@@ -1,6 +1,6 @@
 // Measures and draws the value, header and footer texts of barcode pictures in points: as text
-// on a PDF (found by a search, one embedded font for every label), else as filled outlines, so a
-// recorded picture looks the same on every device.
+// on a PDF (found by a search, one embedded font for every label), in pixels from glyph images
+// kept per thread, else as filled outlines, so a recorded picture looks the same on every device.
 #pragma once
 
 #include "platform/FontDescriptor.h"
@@ -34,4 +34,11 @@ public:
     // The same text drawn as text, glyph for glyph where the outline lies.
     static void draw(QPainter &painter, const QString &text, const FontDescriptor &font, double kern,
                      QPointF origin, const QColor &color);
+    // The text's outline filled into pixels, where toDevice (scale and move only) maps points to
+    // the painter's device: each glyph an image filled once per size, placement to a sixteenth
+    // of a pixel and colour, then copied. False, drawing nothing, where the outline is to be
+    // filled instead: glyphs too large to keep, a high-density device, or a text laid out before
+    // the thread let its glyph outlines go.
+    static bool drawInPixels(QPainter &painter, const QTransform &toDevice, const QString &text,
+                             const FontDescriptor &font, double kern, QPointF origin, const QColor &color);
 };
