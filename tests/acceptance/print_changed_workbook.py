@@ -15,7 +15,7 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.details import bind_email_to_third_column, load_workbook, open_details, write_workbook  # noqa: E402
 from lib.session import Session, check, new_design  # noqa: E402
-from lib.sheets import close_print_window_and_quit, set_three_rows_of_two  # noqa: E402
+from lib.sheets import close_print_window_and_quit, name_pdf_file, set_three_rows_of_two  # noqa: E402
 
 HEADINGS = ["Name", "Code"]
 
@@ -32,17 +32,7 @@ def print_to(s, window, pdf, before_panel=None):
     s.key("Return")
     if before_panel:
         before_panel(s)
-    panel = s.wait_for_window("^Print to File")
-    s.focus(panel)
-    s.key("ctrl+a")
-    s.type_text(pdf)
-    s.key("Return")
-    s.wait_for_window_gone("^Print to File")
-
-    def readable():
-        return os.path.exists(pdf) and subprocess.run(
-            ["pdfinfo", pdf], capture_output=True, timeout=60).returncode == 0
-    s.wait_until(readable, "a readable PDF at %s" % pdf, 60)
+    name_pdf_file(s, pdf)
     pages = pdf[:-4] + "-page"
     subprocess.run(["pdftoppm", "-r", "150", "-png", pdf, pages], check=True, timeout=120)
     codes = []

@@ -6,13 +6,12 @@ first and one on the second, each reading its row."""
 
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session  # noqa: E402
-from lib.sheets import check_sheets, close_print_window_and_quit, make_design, set_three_rows_of_two  # noqa: E402
+from lib.sheets import check_sheets, close_print_window_and_quit, make_design, name_pdf_file, set_three_rows_of_two  # noqa: E402
 
 
 def main():
@@ -30,17 +29,7 @@ def main():
             s.focus(window)
             set_three_rows_of_two(s, "print-window-pdf-file")
             s.key("Return")  # Print is the default button; the PDF file asks where to go
-            panel = s.wait_for_window("^Print to File")
-            s.focus(panel)
-            s.key("ctrl+a")
-            s.type_text(pdf)
-            s.key("Return")
-            s.wait_for_window_gone("^Print to File")
-            # Written in full once poppler reads it (a file still being written does not read).
-            def readable():
-                return os.path.exists(pdf) and subprocess.run(
-                    ["pdfinfo", pdf], capture_output=True, timeout=60).returncode == 0
-            s.wait_until(readable, "a readable PDF at %s" % pdf, 60)
+            name_pdf_file(s, pdf)
             check_sheets(pdf, work, "SHEET")
             close_print_window_and_quit(s, window)
     finally:

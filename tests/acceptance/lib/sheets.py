@@ -41,6 +41,22 @@ def set_three_rows_of_two(s, screenshot):
     s.screenshot(screenshot)
 
 
+def name_pdf_file(s, pdf):
+    """Types the PDF file's name into the print window's "Print to File" panel and waits until
+    the file is written in full (a file still being written does not read in poppler)."""
+    panel = s.wait_for_window("^Print to File")
+    s.focus(panel)
+    s.key("ctrl+a")
+    s.type_text(pdf)
+    s.key("Return")
+    s.wait_for_window_gone("^Print to File")
+
+    def readable():
+        return os.path.exists(pdf) and subprocess.run(
+            ["pdfinfo", pdf], capture_output=True, timeout=60).returncode == 0
+    s.wait_until(readable, "a readable PDF at %s" % pdf, 60)
+
+
 def check_sheets(pdf, work, prefix):
     """Two pages; the first carries labels 1 to 6, the second label 7."""
     info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True, timeout=60).stdout
