@@ -544,10 +544,7 @@ void SKTWindowController::showDesign()
     Set_Card_Size_In_Control(CardSizeTables::Points_to_MM_Convert(float(size.width())),
                              CardSizeTables::Points_to_MM_Convert(float(size.height())));
     Set_Card_Shape(design.outline());
-    if (design.binding.Excel_Binding_Use)
-        Add_Excel_Col_Name_In_Combo();
-    else
-        Remove_Excel_Col_Name_In_Combo();
+    showExcelChoice();
     Set_Log_Name_In_Title();
     Show_RHS_Properties_None();
     // Background pictures, back side first; one that could not be read is named to the user.
@@ -574,10 +571,7 @@ void SKTWindowController::showDesignSettings()
     const Card_Property &live = *liveCardProperty();
     setAllTextFont(live.Card_Content_font);
     setBackSideEnabled(design.isTwoSided());
-    if (design.binding.Excel_Binding_Use)
-        Add_Excel_Col_Name_In_Combo();
-    else
-        Remove_Excel_Col_Name_In_Combo();
+    showExcelChoice();
     Refresh_Canvas();
 }
 
@@ -588,6 +582,15 @@ void SKTWindowController::Set_Card_Shape(int index)
         m_document.design().setOutline(index);
     if (QAbstractButton *b = m_ui.matrix_card_shape->button(index))
         b->setChecked(true);
+}
+
+void SKTWindowController::showExcelChoice()
+{
+    // "Excel" is a source to choose while the design binds a workbook.
+    if (m_document.design().binding.Excel_Binding_Use)
+        Add_Excel_Col_Name_In_Combo();
+    else
+        Remove_Excel_Col_Name_In_Combo();
 }
 
 void SKTWindowController::Add_Excel_Col_Name_In_Combo()

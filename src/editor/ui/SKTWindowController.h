@@ -133,6 +133,8 @@ public:
     void SetDocumentCanvasSize(const QSizeF &size) override;
     void Set_Card_Shape(int index) override;
     void Add_Excel_Col_Name_In_Combo() override;
+    // Offers "Excel" among the sources while the design binds a workbook, else takes it away.
+    void showExcelChoice();
     void Remove_Excel_Col_Name_In_Combo() override;
     void set_Front_BG_Image(const QString &path) override;
     void set_Back_BG_Image(const QString &path) override;

@@ -3,6 +3,7 @@
 // refuses one recipient, one that never answers), and typing that QTest's keys cannot do.
 #pragma once
 
+#include "foundation/Preferences.h"
 #include "output/MailTransport.h"
 
 #include <QAbstractButton>
@@ -27,6 +28,13 @@
 
 namespace mailtest
 {
+
+// Mail settings that let Send start: a sender and a server on a reserved domain.
+inline void useExampleAccount()
+{
+    Preferences::sharedInstance().setsend_email_SenderEmail(QStringLiteral("cards@example.com"));
+    Preferences::sharedInstance().setsend_email_SMTP_server(QStringLiteral("smtp.example.com"));
+}
 
 class RecordingTransport : public MailTransport
 {

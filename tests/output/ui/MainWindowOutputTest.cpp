@@ -137,8 +137,7 @@ TEST_F(MainWindowOutput, ExportAndMailLeaveTheDesignAsItWas)
     EXPECT_EQ(QDir(folder).entryList({"ZOLV*"}, QDir::Dirs).size(), 1);
     unchanged("export");
 
-    Preferences::sharedInstance().setsend_email_SenderEmail(QStringLiteral("cards@example.com"));
-    Preferences::sharedInstance().setsend_email_SMTP_server(QStringLiteral("smtp.example.com"));
+    mailtest::useExampleAccount();
     auto transport = std::make_shared<mailtest::RecordingTransport>();
     modalScripts.push_back([&](QDialog &dialog) {
         auto &mail = dynamic_cast<Send_Mail &>(dialog);

@@ -56,8 +56,7 @@ protected:
     std::shared_ptr<mailtest::RecordingTransport> sendToOneGuest(FakeHost &host,
                                                                  QCheckBox *Send_Mail::*source)
     {
-        Preferences::sharedInstance().setsend_email_SenderEmail(QStringLiteral("cards@example.com"));
-        Preferences::sharedInstance().setsend_email_SMTP_server(QStringLiteral("smtp.example.com"));
+        mailtest::useExampleAccount();
         auto transport = std::make_shared<mailtest::RecordingTransport>();
         Send_Mail mail(host, &host.window);
         mail.setTransport(transport);

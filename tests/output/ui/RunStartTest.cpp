@@ -148,8 +148,7 @@ TEST_F(RunStartWorkbook, ExportsOkReadsTheWorkbookAsItIsThen)
 TEST_F(RunStartWorkbook, SendCountsAndMailsTheRowsOfTheWorkbookAsItIsThen)
 {
     bindGuests(8);
-    Preferences::sharedInstance().setsend_email_SenderEmail(QStringLiteral("cards@example.com"));
-    Preferences::sharedInstance().setsend_email_SMTP_server(QStringLiteral("smtp.example.com"));
+    mailtest::useExampleAccount();
     auto transport = std::make_shared<mailtest::RecordingTransport>();
     modalScripts.push_back([&](QDialog &dialog) {
         auto &mail = dynamic_cast<Send_Mail &>(dialog);
