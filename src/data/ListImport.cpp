@@ -1,5 +1,6 @@
 #include "data/ListImport.h"
 
+#include "data/ListEncoding.h"
 #include "data/RtfText.h"
 #include "foundation/StringUtils.h"
 
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cerrno>
@@ -39,14 +39,6 @@ const QStringList ListImport::pictureExtensions = {
     QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("jpe"),
     QStringLiteral("jfif"), QStringLiteral("gif"),  QStringLiteral("bmp"),
     QStringLiteral("png"),  QStringLiteral("tif"),  QStringLiteral("tiff")};
-
-QString ListImport::notTextMessage(const QString &path)
-{
-    return QStringLiteral(
-               "\"%1\" cannot be read as a list: it is not text in any encoding this program reads "
-               "(UTF-8, UTF-16, UTF-32 or Windows-1252).")
-        .arg(QFileInfo(path).fileName());
-}
 
 ListImport::Kind ListImport::kindOf(const QString &path)
 {
@@ -277,71 +269,6 @@ ListValues ListImport::fromRtf(const QByteArray &bytes, bool *parsed, QString *p
     return values;
 }
 
-std::optional<QString> ListImport::decodeText(const QByteArray &bytes)
-{
-    if (const auto bom = QStringConverter::encodingForData(bytes)) {
-        QStringDecoder decoder(*bom);
-        if (*bom != QStringConverter::Utf8)
-            return decoder.decode(bytes);
-    }
-    // No text in UTF-8 or Windows-1252 holds a NUL; UTF-16 holds one in every character of the
-    // Latin alphabet, digits and line ends included.
-    if (bytes.contains('\0'))
-        return utf16Text(bytes);
-    QStringDecoder utf8(QStringConverter::Utf8);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError() && readsCleanly(text))
-        return text;
-    text = RtfText::decodeWindows1252(bytes);
-    if (readsCleanly(text))
-        return text;
-    return std::nullopt;
-}
-
-// Characters of a list's text, as opposed to those another encoding's bytes make: no control
-// characters but line ends and blanks, no replacement character (a byte Windows-1252 leaves
-// undefined), no half of a surrogate pair, no code point Unicode keeps from texts.
-bool ListImport::readsCleanly(QStringView text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t c = text[i].unicode();
-        if (QChar::isSurrogate(c)) {
-            if (!QChar::isHighSurrogate(c) || i + 1 == text.size() || !text[i + 1].isLowSurrogate())
-                return false;
-            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
-            ++i;
-        }
-        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v')
-            return false;
-        if (c == 0xFFFD || QChar::isNonCharacter(c))
-            return false;
-    }
-    return true;
-}
-
-// UTF-16 without a byte-order mark, in the byte order that reads cleanly; when both do, the one
-// giving more characters of the Latin alphabet, digits and line ends, little-endian on a tie.
-std::optional<QString> ListImport::utf16Text(const QByteArray &bytes)
-{
-    if (bytes.size() % 2 != 0)
-        return std::nullopt;
-    std::optional<QString> best;
-    qsizetype bestAscii = -1;
-    for (const auto order : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
-        QStringDecoder decoder(order);
-        QString text = decoder.decode(bytes);
-        if (decoder.hasError() || !readsCleanly(text))
-            continue;
-        const qsizetype ascii =
-            std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
-        if (ascii > bestAscii) {
-            bestAscii = ascii;
-            best = std::move(text);
-        }
-    }
-    return best;
-}
-
 namespace
 {
 // Reads a regular file of at most ListImport::MaxFileSize bytes. The file is opened without
@@ -395,20 +322,26 @@ bool readListFile(const QString &path, QByteArray *bytes, QString *message, QStr
 }
 } // namespace
 
-ListImportResult ListImport::readFile(const QString &path, Kind kind, int column)
+ListImportResult ListImport::readBytes(const QString &path, QByteArray *bytes)
+{
+    if (path.isEmpty() || QFileInfo(path).isDir())
+        return {OpResult::failed(MsgInvalidFile, path + QStringLiteral(": cannot be opened")), {}, {}};
+    QString message, reason;
+    if (!readListFile(path, bytes, &message, &reason))
+        return {OpResult::failed(message, reason), {}, {}};
+    return {};
+}
+
+ListImportResult ListImport::fromBytes(QByteArray bytes, const QString &path, Kind kind, int column,
+                                       const QByteArray &charset)
 {
     ListImportResult result;
     auto refuse = [&result](const QString &message, const QString &reason) {
         static_cast<OpResult &>(result) = OpResult::failed(message, reason);
         result.values = ListValues();
+        result.note.clear();
         return result;
     };
-    if (path.isEmpty() || QFileInfo(path).isDir())
-        return refuse(MsgInvalidFile, path + QStringLiteral(": cannot be opened"));
-    QByteArray bytes;
-    QString message, reason;
-    if (!readListFile(path, &bytes, &message, &reason))
-        return refuse(message, reason);
     QString problem;
     if (kind == Kind::Rtf) {
         bool parsed = false;
@@ -416,16 +349,37 @@ ListImportResult ListImport::readFile(const QString &path, Kind kind, int column
         if (!parsed)
             return refuse(MsgCorrupted, path + QStringLiteral(": not RTF, or no text in it"));
     } else {
-        const std::optional<QString> text = decodeText(std::exchange(bytes, QByteArray()));
-        if (!text)
-            return refuse(notTextMessage(path), path + QStringLiteral(": no encoding reads it cleanly"));
-        if (text->isEmpty())
+        const QString name = QFileInfo(path).fileName();
+        ListText text = charset.isEmpty() ? ListEncoding::detect(bytes, name)
+                                          : ListEncoding::decode(bytes, charset, name);
+        bytes = QByteArray();
+        if (!text.ok())
+            return refuse(text.problem, path + QStringLiteral(": ") + text.problem);
+        if (text.text.isEmpty())
             return refuse(MsgCorrupted, path + QStringLiteral(": no text"));
-        result.values = kind == Kind::Csv ? fromCsv(*text, column, &problem) : fromText(*text, &problem);
+        result.note = text.note;
+        if (!text.sure) {
+            // Read without a question (cardtool): the guess is named, so it is no silent one.
+            const QString guess = QStringLiteral("\"%1\" was read as %2, the likeliest of several character "
+                                                 "sets that read it differently.")
+                                      .arg(name, ListEncoding::labelOf(text.charset));
+            result.note = result.note.isEmpty() ? guess : result.note + QLatin1Char('\n') + guess;
+        }
+        result.values =
+            kind == Kind::Csv ? fromCsv(text.text, column, &problem) : fromText(text.text, &problem);
     }
     if (!problem.isEmpty())
         return refuse(problem, path + QStringLiteral(": ") + problem);
     return result;
+}
+
+ListImportResult ListImport::readFile(const QString &path, Kind kind, int column, const QByteArray &charset)
+{
+    QByteArray bytes;
+    ListImportResult read = readBytes(path, &bytes);
+    if (!read.ok())
+        return read;
+    return fromBytes(std::move(bytes), path, kind, column, charset);
 }
 
 QStringList ListImport::pictureFiles(const QString &folder)

@@ -7,12 +7,10 @@
 
 #include <QString>
 #include <QStringList>
-
-#include <optional>
-
 // What an import read: the values, or why it could not (a message for the user).
 struct ListImportResult : OpResult {
     ListValues values;
+    QString note; // what was left out of the file while reading it, for the user
 };
 
 class ListImport
@@ -62,26 +60,21 @@ public:
     // then says MsgEnterData.
     static QStringList fromPaste(const QString &text, bool newSeries);
 
-    // The text of a TXT or CSV file: UTF-8, UTF-16 or UTF-32 by their byte-order mark. Without
-    // one, bytes holding a NUL (as UTF-16 puts beside every Latin letter, digit and line end) are
-    // UTF-16 of the byte order that reads them cleanly (readsCleanly); others UTF-8 when it reads
-    // them cleanly, else Windows-1252. Nothing when no such encoding reads them cleanly: the file
-    // is no text, or text in an encoding not read here.
-    static std::optional<QString> decodeText(const QByteArray &bytes);
-    // "\"names.txt\" cannot be read as a list: ..." for a file decodeText reads nothing of.
-    static QString notTextMessage(const QString &path);
-
     // Reads a file and applies the rules of its kind, with the wizard's messages on failure. Only a
     // regular file (or a link to one) of at most MaxFileSize bytes is read: a pipe, a device or a
     // larger file is refused before any of it is read.
-    static ListImportResult readFile(const QString &path, Kind kind, int column = 0);
+    // A TXT or CSV file's text is read by ListEncoding: in the character set its bytes show, or in
+    // charset when one is given (the user's choice).
+    static ListImportResult readFile(const QString &path, Kind kind, int column = 0,
+                                     const QByteArray &charset = {});
     static ListImportResult readFile(const QString &path) { return readFile(path, kindOf(path)); }
+    // The two halves of readFile, for a window that asks about the character set between them: the
+    // file's bytes (refused as readFile refuses them), and the values of those bytes.
+    static ListImportResult readBytes(const QString &path, QByteArray *bytes);
+    static ListImportResult fromBytes(QByteArray bytes, const QString &path, Kind kind, int column = 0,
+                                      const QByteArray &charset = {});
 
     // The full paths of the pictures directly inside a folder (the nine picture extensions in any
     // case, files only), sorted by name; none for a folder that cannot be listed.
     static QStringList pictureFiles(const QString &folder);
-
-private:
-    static bool readsCleanly(QStringView text);
-    static std::optional<QString> utf16Text(const QByteArray &bytes);
 };

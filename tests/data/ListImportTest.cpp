@@ -2,12 +2,14 @@
 // RTF reader on real-world and damaged input, picture folders, and cardtool from outside.
 #include "DataTestUtil.h"
 
+#include "data/ListEncoding.h"
 #include "data/ListImport.h"
 #include "data/RtfText.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -203,61 +205,191 @@ TEST(ListImport, PastedLinesStayAsTheyStandForANewSeries)
     EXPECT_TRUE(ListImport::fromPaste(QStringLiteral(" \n\t\r\n"), true).isEmpty());
 }
 
-// Each list file as Python encodes it reads as the names written, in every encoding read here, a
-// byte-order mark or not; a file no encoding reads cleanly is refused by name, cardtool failing.
-TEST(ListImport, TextEncodingsWithAndWithoutAByteOrderMark)
+namespace
 {
-    QTemporaryDir tmp;
-    const QString script = QStringLiteral(
-        "import os,random,sys\n"
-        "names=['Anna','Zo\u00eb','\u0141ukasz','\u5f20\u4f1f','\u0645\u062d\u0645\u062f','Sam \U0001F600']\n"
-        "latin=['Anna','Zo\u00eb','Caf\u00e9 \u20ac5']\n"
-        "def put(name,data):\n"
-        "    open(os.path.join(sys.argv[1],name),'wb').write(data)\n"
-        "for enc in ['utf-8','utf-8-sig','utf-16','utf-16-le','utf-16-be','utf-32']:\n"
-        "    put(enc+'.txt','\\r\\n'.join(names).encode(enc))\n"
-        "put('cjk.txt','\u5f20\u4f1f\\n\u674e\u56db'.encode('utf-16-le'))\n"
-        "put('cp1252.txt','\\n'.join(latin).encode('cp1252'))\n"
-        "put('random.txt',random.Random(7).randbytes(4096))\n"
-        "put('odd.txt','Anna\\n'.encode('utf-16-le')+b'\\n')\n"
-        "put('control.txt',b'Anna\\nB\\x01b\\n')\n"
-        "put('undefined-byte.txt',b'Anna\\n\\x81\\x8d\\n')\n");
-    const ProcResult made = python(script, {tmp.path()});
-    ASSERT_EQ(made.exitCode, 0) << made.errText().toStdString();
-    const L names{"Anna",          "Zo\u00eb", "\u0141ukasz", "\u5f20\u4f1f", "\u0645\u062d\u0645\u062f",
-                  "Sam \U0001F600"};
+// The values Python's codecs and csv reader take from a list of the corpus read in the named
+// codec: every field (every line of a .txt) stripped, empty ones left out, after the end-of-file
+// byte and NUL padding at the end.
+QJsonObject pythonValues(const QList<std::pair<QString, QString>> &fileCodecs)
+{
+    QJsonObject wanted;
+    for (const auto &[file, codec] : fileCodecs)
+        wanted[file] = codec;
+    const QString script =
+        QStringLiteral("import csv,io,json,sys\n"
+                       "out={}\n"
+                       "for name,codec in json.loads(sys.argv[2]).items():\n"
+                       "    text=open(sys.argv[1]+'/'+name,'rb').read().decode(codec).rstrip('\\0\\x1a')\n"
+                       "    rows=csv.reader(io.StringIO(text,newline='')) if name.endswith('.csv') else [[l] "
+                       "for l in text.splitlines()]\n"
+                       "    out[name]=[f.strip() for r in rows for f in r if f.strip()]\n"
+                       "print(json.dumps(out))\n");
+    const ProcResult r = python(
+        script, {testFile(QStringLiteral("lists")), QString::fromUtf8(QJsonDocument(wanted).toJson())});
+    EXPECT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    return QJsonDocument::fromJson(r.outText().toUtf8()).object();
+}
+
+QStringList strings(const QJsonValue &array)
+{
+    QStringList out;
+    for (const QJsonValue &v : array.toArray())
+        out << v.toString();
+    return out;
+}
+} // namespace
+
+// Each list of the corpus (make_lists.py) is read as Python's codec wrote it, in the character set
+// ICU's detector names, or refused naming the stray byte and its line; end-of-file bytes and NUL
+// padding are left out with a note. cardtool gives the same values and messages.
+TEST(ListImport, ListsReadInTheCharacterSetTheyWereWrittenIn)
+{
     struct Case {
         const char *file;
-        L values; // none: refused
+        const char *codec;   // Python's name; none for a refused file
+        const char *charset; // what the detector finds
+        const char *message; // part of the refusal, or of the note
     } const cases[] = {
-        {"utf-8", names},
-        {"utf-8-sig", names},
-        {"utf-16", names},
-        {"utf-16-le", names},
-        {"utf-16-be", names},
-        {"utf-32", names},
-        {"cjk", L{"\u5f20\u4f1f", "\u674e\u56db"}},
-        {"control", {}},
-        {"cp1252", L{"Anna", "Zo\u00eb", "Caf\u00e9 \u20ac5"}},
-        {"random", {}},
-        {"odd", {}},
-        {"undefined-byte", {}},
+        {"utf-8.csv", "utf-8", "UTF-8", ""},
+        {"utf-8-sig.csv", "utf-8-sig", "UTF-8", ""},
+        {"utf-16.csv", "utf-16", "UTF-16LE", ""},
+        {"utf-16-le.csv", "utf-16-le", "UTF-16LE", ""},
+        {"utf-16-be.csv", "utf-16-be", "UTF-16BE", ""},
+        {"cp1252.csv", "cp1252", "windows-1252", ""},
+        {"latin-1.csv", "latin-1", "ISO-8859-1", ""},
+        {"cp1251.csv", "cp1251", "windows-1251", ""},
+        {"koi8-r.csv", "koi8-r", "KOI8-R", ""},
+        {"cp1250.csv", "cp1250", "windows-1250", ""},
+        {"iso-8859-2.csv", "iso-8859-2", "ISO-8859-2", ""},
+        {"gb18030.csv", "gb18030", "GB18030", ""},
+        {"utf-8-eof.csv", "utf-8", "UTF-8", "was read without the end-of-file byte 0x1A at its end."},
+        {"utf-8-padded.csv", "utf-8", "UTF-8", "was read without the NUL padding at its end."},
+        {"utf-8-nul.csv", nullptr, "UTF-8", "cannot be read as a list: line 3 holds a NUL byte (0x00)"},
+        {"utf-8-nul-odd.csv", nullptr, "UTF-8", "cannot be read as a list: line 3 holds a NUL byte (0x00)"},
+        {"utf-8-form-feed.csv", nullptr, "UTF-8",
+         "cannot be read as a list: line 2 holds a form feed (0x0C)"},
+        {"utf-8-vertical-tab.csv", nullptr, "UTF-8",
+         "cannot be read as a list: line 2 holds a vertical tab (0x0B)"},
     };
+    QList<std::pair<QString, QString>> readable;
+    for (const Case &c : cases) {
+        if (c.codec)
+            readable.append({QLatin1String(c.file), QLatin1String(c.codec)});
+    }
+    const QJsonObject python = pythonValues(readable);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
-        const QString path = tmp.filePath(QLatin1String(c.file) + QLatin1String(".txt"));
+        const QString path = testFile(QStringLiteral("lists/") + QLatin1String(c.file));
+        const ListText detected = ListEncoding::detect(readFile(path), QLatin1String(c.file));
+        EXPECT_EQ(detected.charset, QByteArray(c.charset));
+        EXPECT_TRUE(detected.sure);
         const ListImportResult read = ListImport::readFile(path);
         const ProcResult listed = cardtool({QStringLiteral("list-import"), path});
-        if (c.values.isEmpty()) {
-            EXPECT_EQ(read.message, ListImport::notTextMessage(path));
-            EXPECT_TRUE(read.message.startsWith(QStringLiteral("\"%1.txt\" cannot be read").arg(c.file)));
+        if (!c.codec) {
+            EXPECT_FALSE(read.ok());
+            EXPECT_EQ(read.message, QStringLiteral("\"%1\" ").arg(c.file) + QLatin1String(c.message) +
+                                        QStringLiteral(", which no list holds. Delete it in a text editor "
+                                                       "and import the list again."));
             EXPECT_EQ(listed.exitCode, 1);
             EXPECT_TRUE(listed.errText().contains(read.message));
+            continue;
+        }
+        const QStringList values = strings(python[QLatin1String(c.file)]);
+        ASSERT_FALSE(values.isEmpty());
+        EXPECT_TRUE(read.ok()) << read.message.toStdString();
+        EXPECT_EQ(read.values.toList(), values);
+        EXPECT_EQ(read.note.isEmpty(), !*c.message);
+        EXPECT_TRUE(read.note.contains(QLatin1String(c.message)));
+        EXPECT_EQ(listed.exitCode, 0);
+        EXPECT_EQ(listed.outText(), values.join('\n') + '\n');
+        EXPECT_EQ(listed.errText().contains(QLatin1String("list-import: \"")), !read.note.isEmpty());
+    }
+}
+
+// Too short a list for the detector to choose by is read in the set it names likeliest, marked
+// unsure and said so; read in the set its writer used, it gives what Python wrote.
+TEST(ListImport, AGuessIsMarkedAndTheUsersChoiceReadsTheList)
+{
+    struct Case {
+        const char *file;
+        const char *guess;
+        const char *codec; // the writer's set, Python's name and ICU's
+        const char *charset;
+    } const cases[] = {
+        {"cp1250-short.txt", "windows-1252", "cp1250", "windows-1250"},
+        {"gb18030-short.txt", "windows-1252", "gb18030", "GB18030"},
+        {"cp1252-undefined.txt", "windows-1251", "cp1251", "windows-1251"},
+    };
+    QList<std::pair<QString, QString>> files;
+    for (const Case &c : cases)
+        files.append({QLatin1String(c.file), QLatin1String(c.codec)});
+    const QJsonObject python = pythonValues(files);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = testFile(QStringLiteral("lists/") + QLatin1String(c.file));
+        const ListText guess = ListEncoding::detect(readFile(path), QLatin1String(c.file));
+        EXPECT_TRUE(guess.ok());
+        EXPECT_FALSE(guess.sure);
+        EXPECT_EQ(guess.charset, QByteArray(c.guess));
+        const ListImportResult read = ListImport::readFile(path);
+        EXPECT_EQ(read.note, QStringLiteral("\"%1\" was read as %2, the likeliest of several character sets "
+                                            "that read it differently.")
+                                 .arg(c.file, ListEncoding::labelOf(c.guess)));
+        const ListImportResult chosen = ListImport::readFile(path, ListImport::Kind::Txt, 0, c.charset);
+        EXPECT_TRUE(chosen.ok());
+        EXPECT_TRUE(chosen.note.isEmpty());
+        EXPECT_EQ(chosen.values.toList(), strings(python[QLatin1String(c.file)]));
+    }
+}
+
+// Bytes that are no list, or UTF-16 that is cut, are refused naming what is wrong; a NUL beside a
+// line end of text that is no UTF-8 is UTF-16, one inside UTF-8 text is not.
+TEST(ListImport, TheNulsOfUtf16AndStrayBytesAreToldApart)
+{
+    const QString cjk = QStringLiteral("\u5f20\u4f1f\n\u674e\u56db");
+    const QByteArray cjkLe(reinterpret_cast<const char *>(cjk.utf16()), cjk.size() * 2);
+    QByteArray random(4096, '\0');
+    QRandomGenerator rng(7);
+    for (char &b : random)
+        b = char(rng.bounded(256));
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        L values;            // none: refused
+        const char *message; // the refusal after "\"x.txt\" cannot be read as a list: "
+    } const cases[] = {
+        {"cjk without a mark", cjkLe, L{"\u5f20\u4f1f", "\u674e\u56db"}, ""},
+        {"odd UTF-16",
+         QByteArray("A\0n\0n\0a\0\n\0\n", 11),
+         {},
+         "it is UTF-16, but its 11 bytes are an odd number, so its last character is cut off. Save the "
+         "list again as UTF-8 and import it again."},
+        {"control",
+         "Anna\nB\x01"
+         "b\n",
+         {},
+         "line 2 holds the control character 0x01, which no list holds. Delete it in a text editor and "
+         "import the list again."},
+        {"random", random, {}, "line 1 holds a NUL byte (0x00), and "},
+        {"UTF-8 with a stray NUL at an even place",
+         QByteArray("Zo\xc3\xab\r\n\0Ann\r\n", 12),
+         {},
+         "line 2 holds a NUL byte (0x00)"},
+    };
+    QTemporaryDir tmp;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = tmp.filePath(QStringLiteral("x.txt"));
+        ASSERT_TRUE(writeFile(path, c.bytes));
+        const ListImportResult read = ListImport::readFile(path);
+        if (c.values.isEmpty()) {
+            EXPECT_FALSE(read.ok());
+            EXPECT_TRUE(read.message.startsWith(QStringLiteral("\"x.txt\" cannot be read as a list: ") +
+                                                QLatin1String(c.message)))
+                << read.message.toStdString();
         } else {
             EXPECT_TRUE(read.ok()) << read.message.toStdString();
             EXPECT_EQ(read.values.toList(), c.values);
-            EXPECT_EQ(listed.exitCode, 0);
-            EXPECT_EQ(listed.outText(), c.values.join('\n') + '\n');
         }
     }
 }

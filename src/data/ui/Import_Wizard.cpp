@@ -1,10 +1,12 @@
 #include "data/ui/Import_Wizard.h"
 
+#include "data/ListEncoding.h"
 #include "data/ListImport.h"
 #include "data/SeriesFiles.h"
 #include "data/ui/BatchWizard.h"
 #include "data/ui/Import_Excel.h"
 #include "data/ui/Import_Excel_DataSheet.h"
+#include "data/ui/ListCharsetDialog.h"
 #include "foundation/DataRoot.h"
 #include "foundation/FileUtils.h"
 #include "foundation/MessageBoxes.h"
@@ -24,6 +26,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace
 {
@@ -321,15 +325,34 @@ bool Import_Wizard::deliver(const ListValues &values, QLineEdit *nameField)
 
 bool Import_Wizard::importText()
 {
+    const QString path = Trim_Str(Text_path->text());
+    const ListImport::Kind kind = ListImport::kindOf(path);
+    QByteArray bytes;
     ListImportResult read;
+    ListText text;
     {
         PleaseWaitSheet wait(this);
-        read = ListImport::readFile(Trim_Str(Text_path->text()));
+        read = ListImport::readBytes(path, &bytes);
+        if (read.ok() && kind != ListImport::Kind::Rtf)
+            text = ListEncoding::detect(bytes, QFileInfo(path).fileName());
+    }
+    // A guess the detector is not sure of is the user's to confirm, with the rows in view.
+    if (read.ok() && text.ok() && !text.sure) {
+        ListCharsetDialog ask(bytes, QFileInfo(path).fileName(), text.charset, this);
+        if (ModalRunner::exec(ask) != QDialog::Accepted)
+            return false;
+        text.charset = ask.charset();
+    }
+    if (read.ok()) {
+        PleaseWaitSheet wait(this);
+        read = ListImport::fromBytes(std::exchange(bytes, QByteArray()), path, kind, 0, text.charset);
     }
     if (!read.ok()) {
         Show_MessageBox(read.message.isEmpty() ? ListImport::MsgCorrupted : read.message);
         return false;
     }
+    if (!read.note.isEmpty())
+        Show_MessageBox(read.note);
     return deliver(read.values, Text_file_name);
 }
 

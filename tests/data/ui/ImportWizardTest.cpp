@@ -4,12 +4,14 @@
 #include "data/ListImport.h"
 #include "data/ui/BatchWizard.h"
 #include "data/ui/Import_Wizard.h"
+#include "data/ui/ListCharsetDialog.h"
 #include "data/ui/Load_Num_Info.h"
 #include "data/ui/SeriesDialogDriver.h"
 #include "support/KeyboardWalk.h"
 #include "support/TestSupport.h"
 #include "support/WindowFixture.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -165,27 +167,84 @@ TEST_F(ImportWizard, TextFileStopsAtTheFontLineAndAnExistingNameIsAskedAbout)
     EXPECT_EQ(readSeriesFile("Words"), QByteArray("one\ntwo\n"));
 }
 
-// A list in UTF-16 without a byte-order mark becomes a series of its names; a file no encoding
-// reads cleanly is named to the user and makes no series.
-TEST_F(ImportWizard, AListInUtf16WithoutAMarkIsReadAndOneOfNoEncodingIsNamed)
+// A list in UTF-16 without a byte-order mark becomes a series of its names; a file that is no text
+// is named to the user with its stray bytes and makes no series; a list ending in an end-of-file
+// byte is imported without it, and the user is told.
+TEST_F(ImportWizard, AListInUtf16WithoutAMarkIsReadAndStrayBytesAreNamed)
 {
     const QString names = QStringLiteral("Anna\r\nZo\u00eb\r\n\u5f20\u4f1f\r\n");
     ASSERT_TRUE(writeFile(tempPath("people.txt"),
                           QByteArray(reinterpret_cast<const char *>(names.utf16()), names.size() * 2)));
     ASSERT_TRUE(writeFile(tempPath("photo.txt"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)));
-    for (const char *file : {"people", "photo"}) {
+    ASSERT_TRUE(writeFile(tempPath("dos.txt"), "Anna\r\nZo\xc3\xab\r\n\x1a"));
+    for (const char *file : {"people", "photo", "dos"}) {
         run([&] {
             w.Text_RD->click();
             w.Text_file_name->setText(QLatin1String(file));
             QTest::keyClicks(w.Text_path, tempPath(QLatin1String(file) + QLatin1String(".txt")));
             w.ok_button->click();
+            if (w.isVisible())
+                w.cancel_button->click();
         });
     }
     EXPECT_EQ(readSeriesFile("people"), QString::fromUtf8("Anna\nZo\u00eb\n\u5f20\u4f1f\n").toUtf8());
     EXPECT_FALSE(seriesExists("photo"));
-    EXPECT_EQ(messages.messages(),
-              QStringList{"\n\"photo.txt\" cannot be read as a list: it is not text in any encoding this "
-                          "program reads (UTF-8, UTF-16, UTF-32 or Windows-1252)."});
+    EXPECT_EQ(readSeriesFile("dos"), QByteArray("Anna\nZo\xc3\xab\n"));
+    EXPECT_EQ(
+        messages.messages(),
+        (QStringList{"\n\"photo.txt\" cannot be read as a list: line 2 holds an end-of-file byte (0x1A), and "
+                     "1 more line holds bytes no list holds: it is no list, or one saved in a form this "
+                     "program does not read. Save the list as UTF-8 text and import it again.",
+                     "\n\"dos.txt\" was read without the end-of-file byte 0x1A at its end."}));
+}
+
+// A list too short for the detector to be sure of opens the character set window on the likeliest
+// set, its rows as read; a set that cannot read the file offers no OK; Cancel leaves the wizard as
+// it was, and the set chosen makes the series.
+TEST_F(ImportWizard, AnUnsureCharacterSetIsChosenWithTheRowsInView)
+{
+    const QString list = tempPath("czech.txt");
+    ASSERT_TRUE(writeFile(list, "Ji\xf8\xed Dvo\xf8\xe1k\r\n\xa3\xf3"
+                                "d\x9f\r\n")); // Windows-1250
+    const auto chooseIn = [](ListCharsetDialog &d, const char *charset) {
+        d.charset_combo->setCurrentIndex(d.charset_combo->findData(QByteArray(charset)));
+    };
+    QStringList seen;
+    for (const bool accept : {false, true}) {
+        modalScripts.push_back([&, accept](QDialog &dialog) {
+            auto &d = dynamic_cast<ListCharsetDialog &>(dialog);
+            EXPECT_EQ(d.windowTitle(), QStringLiteral("Character Set"));
+            seen << d.charset_combo->currentText() << d.preview->toPlainText();
+            chooseIn(d, "UTF-8");
+            EXPECT_FALSE(d.ok_button->isEnabled());
+            seen << d.findChild<QLabel *>(QStringLiteral("problem"))->text();
+            chooseIn(d, "windows-1250");
+            EXPECT_TRUE(d.ok_button->isEnabled());
+            seen << d.preview->toPlainText();
+            saveArtifact(&d, QStringLiteral("character_set.png"));
+            (accept ? d.ok_button : d.cancel_button)->click();
+            return d.result();
+        });
+    }
+    run([&] {
+        w.Text_RD->click();
+        w.Text_file_name->setText(QStringLiteral("Czech"));
+        w.Text_path->setText(list);
+        w.ok_button->click();
+        EXPECT_EQ(w.result(), 0); // still open
+        EXPECT_EQ(w.Text_path->text(), list);
+        EXPECT_FALSE(seriesExists("Czech"));
+        w.ok_button->click();
+    });
+    EXPECT_EQ(seen.mid(0, 4),
+              (QStringList{
+                  "Western European (Windows-1252)", "Ji\u00f8\u00ed Dvo\u00f8\u00e1k\n\u00a3\u00f3d\u0178",
+                  "\"czech.txt\" cannot be read as a list: the byte 0xF8 on line 1 is not Unicode (UTF-8).",
+                  "Ji\u0159\u00ed Dvo\u0159\u00e1k\n\u0141\u00f3d\u017a"}));
+    EXPECT_EQ(seen.mid(4), seen.mid(0, 4));
+    EXPECT_EQ(readSeriesFile("Czech"),
+              QStringLiteral("Ji\u0159\u00ed Dvo\u0159\u00e1k\n\u0141\u00f3d\u017a\n").toUtf8());
+    EXPECT_TRUE(messages.messages().isEmpty());
 }
 
 TEST_F(ImportWizard, PastedLinesStayAsTypedForANewSeriesAndArriveTrimmedInTheManager)

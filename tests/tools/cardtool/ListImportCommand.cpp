@@ -47,6 +47,9 @@ CARDTOOL_COMMAND(listImportCommand, "list-import",
         cardtool::fail(QStringLiteral("list-import: ") + r.message);
         return 1;
     }
+    // What was left out, or that the character set is a guess, goes beside the values.
+    if (!r.note.isEmpty())
+        cardtool::fail(QStringLiteral("list-import: ") + r.note);
     QByteArray out;
     for (qsizetype i = 0; i < r.values.size(); ++i)
         out += r.values.view(i).toUtf8() + '\n';

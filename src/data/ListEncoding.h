@@ -1,0 +1,45 @@
+// How a list file's bytes become text. A byte-order mark names the encoding; without one, NULs
+// beside most characters (or beside the line ends of text that is no UTF-8) mean UTF-16; valid
+// UTF-8 is UTF-8; anything else is read in the character set ICU's detector finds likeliest, and
+// a guess the detector does not clearly prefer is marked unsure so the import window can ask.
+// A stray byte never turns into a character on a card: a control character or a byte the
+// character set does not define refuses the file, naming the byte and its line, and only the
+// end-of-file byte 0x1A or NUL padding at the very end is left out (and said so).
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// The text of a list file, or why it cannot be read.
+struct ListText {
+    QString text;
+    QByteArray charset; // the ICU converter name it was read in
+    bool sure = true;   // false: a guess among character sets that read the bytes differently
+    QString problem;    // for the user, naming the byte and its line; empty when read
+    QString note;       // for the user: what was left out while reading
+    bool ok() const { return problem.isEmpty(); }
+};
+
+class ListEncoding
+{
+public:
+    // A character set the import window offers: its ICU converter name and what the user reads.
+    struct Charset {
+        QByteArray name;
+        QString label;
+    };
+    static const QList<Charset> &charsets();
+    // The label of a converter name; the name itself for one not offered.
+    static QString labelOf(const QByteArray &name);
+
+    // Reads the bytes by the rules above; fileName goes into the messages.
+    static ListText detect(const QByteArray &bytes, const QString &fileName);
+    // Reads the bytes in the character set the user chose (a byte-order mark of that encoding is
+    // skipped); always sure.
+    static ListText decode(const QByteArray &bytes, const QByteArray &charset, const QString &fileName);
+
+    // "\"names.txt\" cannot be read as a list: ..." for bytes no character set read here takes:
+    // the first byte that is no UTF-8 and its line.
+    static QString notTextMessage(const QString &fileName, char byte, int line);
+};

@@ -1,0 +1,94 @@
+#include "data/ui/ListCharsetDialog.h"
+
+#include "data/ListEncoding.h"
+#include "foundation/ui/WindowLook.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ListCharsetDialog::ListCharsetDialog(const QByteArray &bytes, const QString &fileName,
+                                     const QByteArray &guess, QWidget *parent)
+    : QDialog(parent), m_bytes(bytes), m_fileName(fileName)
+{
+    setObjectName(QStringLiteral("ListCharsetDialog"));
+    setWindowTitle(QStringLiteral("Character Set"));
+    WindowLook::applyBackground(this);
+
+    auto *intro = new QLabel(
+        QStringLiteral("\"%1\" reads differently in several character sets. Choose the one its rows read "
+                       "right in.")
+            .arg(fileName),
+        this);
+    intro->setWordWrap(true);
+    charset_combo = new QComboBox(this);
+    charset_combo->setObjectName(QStringLiteral("charset_combo"));
+    for (const ListEncoding::Charset &c : ListEncoding::charsets())
+        charset_combo->addItem(c.label, c.name);
+    charset_combo->setCurrentIndex(std::max(0, charset_combo->findData(guess)));
+    auto *comboLabel = new QLabel(QStringLiteral("Character set:"), this);
+    comboLabel->setBuddy(charset_combo);
+
+    preview = new QPlainTextEdit(this);
+    preview->setObjectName(QStringLiteral("preview"));
+    preview->setReadOnly(true);
+    preview->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_problem = new QLabel(this);
+    m_problem->setObjectName(QStringLiteral("problem"));
+    m_problem->setWordWrap(true);
+
+    cancel_button = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_button->setAutoDefault(false);
+    ok_button = new QPushButton(QStringLiteral("OK"), this);
+    ok_button->setDefault(true);
+
+    auto *choice = new QHBoxLayout;
+    choice->addWidget(comboLabel);
+    choice->addWidget(charset_combo, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancel_button);
+    buttons->addWidget(ok_button);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(intro);
+    layout->addLayout(choice);
+    layout->addWidget(new QLabel(QStringLiteral("First rows as read:"), this));
+    layout->addWidget(preview, 1);
+    layout->addWidget(m_problem);
+    layout->addLayout(buttons);
+    resize(560, 380);
+
+    connect(charset_combo, &QComboBox::currentIndexChanged, this, &ListCharsetDialog::showRows);
+    connect(ok_button, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel_button, &QPushButton::clicked, this, &QDialog::reject);
+    showRows();
+}
+
+QByteArray ListCharsetDialog::charset() const
+{
+    return charset_combo->currentData().toByteArray();
+}
+
+// The whole file is read in the choice, so OK is offered only for a set that reads all of it.
+void ListCharsetDialog::showRows()
+{
+    const ListText read = ListEncoding::decode(m_bytes, charset(), m_fileName);
+    QStringList rows;
+    if (read.ok()) {
+        qsizetype start = 0;
+        while (rows.size() < PreviewRows && start < read.text.size()) {
+            qsizetype end = start;
+            while (end < read.text.size() && read.text[end] != u'\n' && read.text[end] != u'\r')
+                ++end;
+            rows << read.text.mid(start, end - start);
+            start = end + (read.text.mid(end, 2) == QLatin1String("\r\n") ? 2 : 1);
+        }
+    }
+    preview->setPlainText(rows.join(QLatin1Char('\n')));
+    m_problem->setText(read.problem);
+    m_problem->setVisible(!read.ok());
+    ok_button->setEnabled(read.ok());
+}
