@@ -4,6 +4,7 @@
 
 #include <unicode/ucnv.h>
 #include <unicode/ucsdet.h>
+#include <unicode/ustring.h>
 
 #include <algorithm>
 #include <memory>
@@ -144,11 +145,13 @@ QString cannotRead(const QString &fileName)
     return QStringLiteral("\"%1\" cannot be read as a list: ").arg(fileName);
 }
 
+// Checked without converting: a 64 MB list is not held twice to learn that it is UTF-8.
 bool validUtf8(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringConverter::Utf8, QStringDecoder::Flag::Stateless);
-    (void)utf8.decode(bytes);
-    return !utf8.hasError() && convert(bytes, "UTF-8").badOffset < 0;
+    UErrorCode err = U_ZERO_ERROR;
+    int32_t length = 0;
+    u_strFromUTF8(nullptr, 0, &length, bytes.constData(), int32_t(bytes.size()), &err);
+    return err == U_BUFFER_OVERFLOW_ERROR || err == U_STRING_NOT_TERMINATED_WARNING || U_SUCCESS(err);
 }
 
 // The UTF-16 byte order the NULs point to, when they point to one. UTF-16 puts a NUL beside every

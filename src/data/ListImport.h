@@ -64,7 +64,8 @@ public:
     // regular file (or a link to one) of at most MaxFileSize bytes is read: a pipe, a device or a
     // larger file is refused before any of it is read.
     // A TXT or CSV file's text is read by ListEncoding: in the character set its bytes show, or in
-    // charset when one is given (the user's choice).
+    // charset when one is given (the user's choice). What was left out of the file (an end-of-file
+    // byte, NUL padding), or that the character set is a guess, is told in the result's note.
     static ListImportResult readFile(const QString &path, Kind kind, int column = 0,
                                      const QByteArray &charset = {});
     static ListImportResult readFile(const QString &path) { return readFile(path, kindOf(path)); }

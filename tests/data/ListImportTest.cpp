@@ -255,6 +255,7 @@ TEST(ListImport, ListsReadInTheCharacterSetTheyWereWrittenIn)
         {"utf-16.csv", "utf-16", "UTF-16LE", ""},
         {"utf-16-le.csv", "utf-16-le", "UTF-16LE", ""},
         {"utf-16-be.csv", "utf-16-be", "UTF-16BE", ""},
+        {"utf-32.csv", "utf-32", "UTF-32LE", ""},
         {"cp1252.csv", "cp1252", "windows-1252", ""},
         {"latin-1.csv", "latin-1", "ISO-8859-1", ""},
         {"cp1251.csv", "cp1251", "windows-1251", ""},

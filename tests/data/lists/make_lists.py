@@ -14,7 +14,7 @@ RUSSIAN = ("Имя,Город\r\nИван Петров,Москва\r\nМари�
 CENTRAL = ("Jméno,Město\r\nJiří Dvořák,Łódź\r\nŽofie Šťastná,Brno\r\nPaweł Wiśniewski,Kraków\r\n"
            "Zoltán Kovács,Győr\r\nAnežka Řezníčková,Ústí nad Labem\r\n")
 CHINESE = "姓名,城市\r\n王芳,北京\r\n李娜,上海\r\n张伟,广州\r\n刘洋,深圳\r\n陈静,杭州\r\n"
-MIXED = "Anna\r\nZoë\r\nŁukasz\r\n张伟\r\nمحمد\r\nИван\r\n"
+MIXED = "Anna\r\nZoë\r\nŁukasz\r\n张伟\r\nمحمد\r\nИван\r\nSam 😀\r\n"
 
 FILES = {
     "utf-8.csv": MIXED.encode("utf-8"),
@@ -22,6 +22,7 @@ FILES = {
     "utf-16.csv": MIXED.encode("utf-16"),
     "utf-16-le.csv": MIXED.encode("utf-16-le"),
     "utf-16-be.csv": MIXED.encode("utf-16-be"),
+    "utf-32.csv": MIXED.encode("utf-32"),
     "cp1252.csv": WESTERN.encode("cp1252"),
     "latin-1.csv": LATIN.encode("latin-1"),
     "cp1251.csv": RUSSIAN.encode("cp1251"),
