@@ -156,8 +156,8 @@ bool validUtf8(const QByteArray &bytes)
 
 // The UTF-16 byte order the NULs point to, when they point to one. UTF-16 puts a NUL beside every
 // Latin letter, digit and line end, so NULs in at least a quarter of the characters, nearly all on
-// one side, are UTF-16. Text of other scripts has NULs only beside those: it is UTF-16 when it is no UTF-8
-// and a NUL stands beside a line end. A NUL or two in UTF-8 text makes no UTF-16.
+// one side, are UTF-16. Text of other scripts has NULs only beside those: it is UTF-16 when it is
+// no UTF-8 and a NUL stands beside a line end. A NUL or two in UTF-8 text makes no UTF-16.
 QByteArray utf16Order(const QByteArray &bytes)
 {
     qsizetype end = bytes.size();
@@ -172,7 +172,7 @@ QByteArray utf16Order(const QByteArray &bytes)
     const bool little = nul[1] > nul[0];
     const QByteArray order = little ? "UTF-16LE" : "UTF-16BE";
     const qsizetype side = std::max(nul[0], nul[1]), other = std::min(nul[0], nul[1]);
-    if (other * 4 > side)
+    if (side == 0 || other * 4 > side)
         return {};
     if (side * 4 >= std::max<qsizetype>(1, end / 2))
         return order;
@@ -185,14 +185,6 @@ QByteArray utf16Order(const QByteArray &bytes)
             return order;
     }
     return {};
-}
-
-// A reading of someone's list holds no private-use characters: a multibyte set gives them for
-// bytes of another set (Shift_JIS reads Czech letters so).
-bool privateUseFree(QStringView text)
-{
-    return std::none_of(text.cbegin(), text.cend(),
-                        [](QChar c) { return c.unicode() >= 0xE000 && c.unicode() <= 0xF8FF; });
 }
 
 // An 8-bit or multibyte set's reading of the bytes, with ICU's confidence in it.
@@ -231,7 +223,7 @@ QList<Candidate> detectorCandidates(const QByteArray &bytes, const QString &file
         if (!known || isUnicode(name) || confidence <= NoEvidence)
             continue;
         ListText read = ListEncoding::decode(bytes, name, fileName);
-        if (read.ok() && privateUseFree(read.text))
+        if (read.ok())
             found.append({name, confidence, std::move(read)});
         else if (firstRefusal->ok())
             *firstRefusal = std::move(read);
@@ -248,7 +240,7 @@ std::optional<ListText> fallbackReading(const QByteArray &bytes, const QString &
         if (isUnicode(c.name))
             continue;
         ListText read = ListEncoding::decode(bytes, c.name, fileName);
-        if (read.ok() && privateUseFree(read.text)) {
+        if (read.ok()) {
             read.sure = false;
             return read;
         }

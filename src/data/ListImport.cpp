@@ -360,8 +360,8 @@ ListImportResult ListImport::fromBytes(QByteArray bytes, const QString &path, Ki
         result.note = text.note;
         if (!text.sure) {
             // Read without a question (cardtool): the guess is named, so it is no silent one.
-            const QString guess = QStringLiteral("\"%1\" was read as %2, the likeliest of several character "
-                                                 "sets that read it differently.")
+            const QString guess = QStringLiteral("\"%1\" was read as %2, a guess: several character sets "
+                                                 "read it differently.")
                                       .arg(name, ListEncoding::labelOf(text.charset));
             result.note = result.note.isEmpty() ? guess : result.note + QLatin1Char('\n') + guess;
         }

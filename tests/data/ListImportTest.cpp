@@ -333,8 +333,8 @@ TEST(ListImport, AGuessIsMarkedAndTheUsersChoiceReadsTheList)
         EXPECT_FALSE(guess.sure);
         EXPECT_EQ(guess.charset, QByteArray(c.guess));
         const ListImportResult read = ListImport::readFile(path);
-        EXPECT_EQ(read.note, QStringLiteral("\"%1\" was read as %2, the likeliest of several character sets "
-                                            "that read it differently.")
+        EXPECT_EQ(read.note, QStringLiteral("\"%1\" was read as %2, a guess: several character sets read "
+                                            "it differently.")
                                  .arg(c.file, ListEncoding::labelOf(c.guess)));
         const ListImportResult chosen = ListImport::readFile(path, ListImport::Kind::Txt, 0, c.charset);
         EXPECT_TRUE(chosen.ok());
