@@ -327,7 +327,7 @@ ListText ListEncoding::decode(const QByteArray &bytes, const QByteArray &charset
         return out;
     }
     if (c.badOffset >= 0) {
-        out.problem = cannotRead(fileName) + QStringLiteral("the byte 0x%1 on line %2 is not %3.")
+        out.problem = cannotRead(fileName) + QStringLiteral("the byte 0x%1 on line %2 is no character in %3.")
                                                  .arg(byteHex(bytes[c.badOffset]))
                                                  .arg(lineAt(c.text, c.text.size()))
                                                  .arg(labelOf(charset));

@@ -167,9 +167,10 @@ TEST_F(ImportWizard, TextFileStopsAtTheFontLineAndAnExistingNameIsAskedAbout)
     EXPECT_EQ(readSeriesFile("Words"), QByteArray("one\ntwo\n"));
 }
 
-// A list in UTF-16 without a byte-order mark becomes a series of its names; a file that is no text
-// is named to the user with its stray bytes and makes no series; a list ending in an end-of-file
-// byte is imported without it, and the user is told.
+// A list in UTF-16 without a byte-order mark becomes a series of its names; a UTF-8 list with one
+// stray NUL (an even count of bytes, as UTF-16 has) and a file that is no text are named to the
+// user with their stray bytes and make no series; a list ending in an end-of-file byte is imported
+// without it, and the user is told.
 TEST_F(ImportWizard, AListInUtf16WithoutAMarkIsReadAndStrayBytesAreNamed)
 {
     const QString names = QStringLiteral("Anna\r\nZo\u00eb\r\n\u5f20\u4f1f\r\n");
@@ -177,14 +178,14 @@ TEST_F(ImportWizard, AListInUtf16WithoutAMarkIsReadAndStrayBytesAreNamed)
                           QByteArray(reinterpret_cast<const char *>(names.utf16()), names.size() * 2)));
     ASSERT_TRUE(writeFile(tempPath("photo.txt"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)));
     ASSERT_TRUE(writeFile(tempPath("dos.txt"), "Anna\r\nZo\xc3\xab\r\n\x1a"));
-    for (const char *file : {"people", "photo", "dos"}) {
+    ASSERT_TRUE(writeFile(tempPath("nul.txt"),
+                          QByteArray("Name,City\r\nZo\xc3\xab,Malm\xc3\xb6\r\nAn\0na,Oslo\r\n", 36)));
+    for (const char *file : {"people", "photo", "dos", "nul"}) {
         run([&] {
             w.Text_RD->click();
             w.Text_file_name->setText(QLatin1String(file));
             QTest::keyClicks(w.Text_path, tempPath(QLatin1String(file) + QLatin1String(".txt")));
             w.ok_button->click();
-            if (w.isVisible())
-                w.cancel_button->click();
         });
     }
     EXPECT_EQ(readSeriesFile("people"), QString::fromUtf8("Anna\nZo\u00eb\n\u5f20\u4f1f\n").toUtf8());
@@ -195,7 +196,10 @@ TEST_F(ImportWizard, AListInUtf16WithoutAMarkIsReadAndStrayBytesAreNamed)
         (QStringList{"\n\"photo.txt\" cannot be read as a list: line 2 holds an end-of-file byte (0x1A), and "
                      "1 more line holds bytes no list holds: it is no list, or one saved in a form this "
                      "program does not read. Save the list as UTF-8 text and import it again.",
-                     "\n\"dos.txt\" was read without the end-of-file byte 0x1A at its end."}));
+                     "\n\"dos.txt\" was read without the end-of-file byte 0x1A at its end.",
+                     "\n\"nul.txt\" cannot be read as a list: line 3 holds a NUL byte (0x00), which no list "
+                     "holds. Delete it in a text editor and import the list again."}));
+    EXPECT_FALSE(seriesExists("nul"));
 }
 
 // A list too short for the detector to be sure of opens the character set window on the likeliest
@@ -236,11 +240,11 @@ TEST_F(ImportWizard, AnUnsureCharacterSetIsChosenWithTheRowsInView)
         EXPECT_FALSE(seriesExists("Czech"));
         w.ok_button->click();
     });
-    EXPECT_EQ(seen.mid(0, 4),
-              (QStringList{
-                  "Western European (Windows-1252)", "Ji\u00f8\u00ed Dvo\u00f8\u00e1k\n\u00a3\u00f3d\u0178",
-                  "\"czech.txt\" cannot be read as a list: the byte 0xF8 on line 1 is not Unicode (UTF-8).",
-                  "Ji\u0159\u00ed Dvo\u0159\u00e1k\n\u0141\u00f3d\u017a"}));
+    EXPECT_EQ(seen.mid(0, 4), (QStringList{"Western European (Windows-1252)",
+                                           "Ji\u00f8\u00ed Dvo\u00f8\u00e1k\n\u00a3\u00f3d\u0178",
+                                           "\"czech.txt\" cannot be read as a list: the byte 0xF8 on line 1 "
+                                           "is no character in Unicode (UTF-8).",
+                                           "Ji\u0159\u00ed Dvo\u0159\u00e1k\n\u0141\u00f3d\u017a"}));
     EXPECT_EQ(seen.mid(4), seen.mid(0, 4));
     EXPECT_EQ(readSeriesFile("Czech"),
               QStringLiteral("Ji\u0159\u00ed Dvo\u0159\u00e1k\n\u0141\u00f3d\u017a\n").toUtf8());
