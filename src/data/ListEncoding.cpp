@@ -199,9 +199,9 @@ constexpr int NoEvidence = 10;
 // Below this the detector has too little text to choose by.
 constexpr int SureConfidence = 15;
 
-// The sets ICU's detector finds, likeliest first, that read the whole file cleanly. firstRefusal
-// receives the first reading that failed.
-QList<Candidate> detectorCandidates(const QByteArray &bytes, const QString &fileName, ListText *firstRefusal)
+// The sets ICU's detector finds, likeliest first, that read the whole file cleanly. refusal receives
+// why a reading failed, a stray character kept over a byte one set lacks.
+QList<Candidate> detectorCandidates(const QByteArray &bytes, const QString &fileName, ListText *refusal)
 {
     QList<Candidate> found;
     UErrorCode err = U_ZERO_ERROR;
@@ -225,16 +225,15 @@ QList<Candidate> detectorCandidates(const QByteArray &bytes, const QString &file
         ListText read = ListEncoding::decode(bytes, name, fileName);
         if (read.ok())
             found.append({name, confidence, std::move(read)});
-        else if (firstRefusal->ok())
-            *firstRefusal = std::move(read);
+        else if (!refusal->stray)
+            *refusal = std::move(read);
     }
     return found;
 }
 
 // With too little text for the detector, the first offered set that reads the whole file cleanly,
 // Windows-1252 first as lists were always read; the user is asked.
-std::optional<ListText> fallbackReading(const QByteArray &bytes, const QString &fileName,
-                                        ListText *firstRefusal)
+std::optional<ListText> fallbackReading(const QByteArray &bytes, const QString &fileName, ListText *refusal)
 {
     for (const ListEncoding::Charset &c : ListEncoding::charsets()) {
         if (isUnicode(c.name))
@@ -244,8 +243,8 @@ std::optional<ListText> fallbackReading(const QByteArray &bytes, const QString &
             read.sure = false;
             return read;
         }
-        if (firstRefusal->ok())
-            *firstRefusal = std::move(read);
+        if (!refusal->stray)
+            *refusal = std::move(read);
     }
     return std::nullopt;
 }
@@ -360,6 +359,7 @@ ListText ListEncoding::decode(const QByteArray &bytes, const QByteArray &charset
                        .arg(moreLines)
                        .arg(moreLines == 1 ? QStringLiteral("line holds") : QStringLiteral("lines hold")));
         out.note.clear();
+        out.stray = true;
         return out;
     }
     out.text = std::move(c.text);
@@ -389,7 +389,7 @@ ListText ListEncoding::detect(const QByteArray &bytes, const QString &fileName)
         if (std::optional<ListText> guess = fallbackReading(bytes, fileName, &refusal))
             return *guess;
         // A control character refuses the list in every set alike: say that, not "no encoding".
-        if (!refusal.ok() && refusal.problem.contains(QStringLiteral(" holds ")))
+        if (refusal.stray)
             return refusal;
         const qsizetype bad = std::max<qsizetype>(0, convert(bytes, "UTF-8").badOffset);
         ListText out;

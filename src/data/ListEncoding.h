@@ -18,6 +18,7 @@ struct ListText {
     bool sure = true;   // false: a guess among character sets that read the bytes differently
     QString problem;    // for the user, naming the byte and its line; empty when read
     QString note;       // for the user: what was left out while reading
+    bool stray = false; // the problem is a control character, which every 8-bit set reads alike
     bool ok() const { return problem.isEmpty(); }
 };
 

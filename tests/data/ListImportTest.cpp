@@ -372,6 +372,10 @@ TEST(ListImport, TheNulsOfUtf16AndStrayBytesAreToldApart)
          "line 2 holds the control character 0x01, which no list holds. Delete it in a text editor and "
          "import the list again."},
         {"random", random, {}, "line 1 holds a NUL byte (0x00), and "},
+        {"a byte Windows-1252 lacks before a control character",
+         "Anna\n\x81\x01\n",
+         {},
+         "line 2 holds the control character 0x81, which no list holds"},
         {"UTF-8 with a stray NUL at an even place",
          QByteArray("Zo\xc3\xab\r\n\0Ann\r\n", 12),
          {},
