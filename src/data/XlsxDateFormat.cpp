@@ -83,11 +83,11 @@ qsizetype runOf(QStringView code, qsizetype at, QChar lower)
 
 } // namespace
 
-// The names of the language the locale id names (XlsxLocale), English for none. A month beside a
+// The names of the locale's language (XlsxLocale), English for none. A month beside a
 // day of the month takes the form the locale writes in a date, where a language declines it
 // ("1 марта"); alone it takes its own form ("март"). A form that only puts a preposition before
 // the name (Catalan "de març") is left aside, since format codes write their own.
-const XlsxDateFormat::Names *XlsxDateFormat::namesOf(unsigned lcid)
+const XlsxDateFormat::Names *XlsxDateFormat::namesOf(const std::optional<QLocale> &locale)
 {
     static const Names english = [] {
         Names n;
@@ -101,7 +101,6 @@ const XlsxDateFormat::Names *XlsxDateFormat::namesOf(unsigned lcid)
         }
         return n;
     }();
-    const std::optional<QLocale> locale = XlsxLocale::ofLcid(lcid);
     if (!locale)
         return &english;
     static std::mutex lock;
@@ -124,12 +123,14 @@ XlsxDateFormat::Names XlsxDateFormat::namesFrom(const QLocale &locale)
         const QString alone = locale.standaloneMonthName(k + 1, QLocale::LongFormat);
         const QString shortAlone = locale.standaloneMonthName(k + 1, QLocale::ShortFormat);
         n.months[k] = alone.toStdString();
-        n.shortMonths[k] = shortAlone.toStdString();
         n.datedMonths[k] = dated(locale.monthName(k + 1, QLocale::LongFormat), alone);
-        // A dated short name that only adds a period ("1 Jan.") is written as spreadsheets
-        // write it, without one; a real dated form ("15 мая") is kept.
+        // Short names are the locale's abbreviations, their period kept where it has one alone
+        // as in a date ("1 mrt. 2024", "1 мар. 2024", "janv."); only a dated form that does no
+        // more than add a period to the name alone ("1 Jan." beside "Jan") is not taken. A real
+        // dated form ("15 мая") is.
         const QString shortInDate = locale.monthName(k + 1, QLocale::ShortFormat);
         const bool onlyPeriod = shortInDate == shortAlone + QLatin1Char('.');
+        n.shortMonths[k] = shortAlone.toStdString();
         n.shortDatedMonths[k] = onlyPeriod ? shortAlone.toStdString() : dated(shortInDate, shortAlone);
     }
     for (int k = 0; k < 7; ++k) { // Qt counts from Monday (1), a workbook from Sunday (0)
@@ -156,6 +157,7 @@ private:
     void bracket();
     void amPm(qsizetype length);
     void field(QChar lower);
+    bool eastAsian(QChar lower);
     bool fractionFollows() const;
     void fraction();
     static void resolveMinutes(std::vector<Part> &parts);
@@ -165,6 +167,8 @@ private:
     QStringView m_code;
     qsizetype m_at = 0;
     bool m_shows = false;
+    bool m_eras = false;   // an era, era year, Buddhist year or day name code
+    bool m_digits = false; // a digit placeholder: such codes are a number's
 };
 
 bool XlsxDateFormat::Parser::run()
@@ -174,9 +178,12 @@ bool XlsxDateFormat::Parser::run()
         if (!token())
             return false;
     }
-    if (!m_shows)
+    if (!m_shows && (!m_eras || m_digits))
         return false;
     resolveMinutes(m_parts);
+    m_format.takeCalendars(std::any_of(m_parts.begin(), m_parts.end(), [](const Part &p) {
+        return p.kind == Kind::Era || p.kind == Kind::EraYear;
+    }));
     m_format.m_monthsDated =
         std::any_of(m_parts.begin(), m_parts.end(), [](const Part &p) { return p.kind == Kind::Day; });
     return true;
@@ -211,7 +218,8 @@ bool XlsxDateFormat::Parser::token()
         field(lower);
     } else if (fractionFollows()) {
         fraction();
-    } else {
+    } else if (!eastAsian(lower)) {
+        m_digits = m_digits || c == QLatin1Char('0') || c == QLatin1Char('#') || c == QLatin1Char('?');
         literal(m_code.mid(m_at, 1).toUtf8().toStdString());
         ++m_at;
     }
@@ -251,12 +259,20 @@ void XlsxDateFormat::Parser::bracket()
         m_shows = true;
     } else if (first == QLatin1Char('$')) {
         // [$€-407]: a currency symbol, which is shown, and a locale, whose names are written.
+        // The locale is a hexadecimal id or a name ("[$-ja-JP]").
         const qsizetype dash = inner.indexOf(QLatin1Char('-'));
         literal(inner.mid(1, (dash < 0 ? inner.size() : dash) - 1).toUtf8().toStdString());
         bool ok = false;
-        const unsigned lcid = dash < 0 ? 0 : inner.mid(dash + 1).toUInt(&ok, 16);
-        if (ok)
-            m_format.m_names = namesOf(lcid);
+        const QStringView tag = dash < 0 ? QStringView() : inner.mid(dash + 1);
+        const unsigned lcid = tag.toUInt(&ok, 16);
+        if (ok) {
+            m_format.m_locale = XlsxLocale::ofLcid(lcid);
+            m_format.m_calendarKind = XlsxCalendar::ofLcid(lcid);
+        } else if (!tag.isEmpty()) {
+            m_format.m_locale = XlsxLocale::ofName(tag);
+        }
+        if (ok || !tag.isEmpty())
+            m_format.m_names = namesOf(m_format.m_locale);
     } // colours, conditions and other bracketed codes show nothing
 }
 
@@ -283,6 +299,34 @@ void XlsxDateFormat::Parser::field(QChar lower)
         m_parts.push_back({Kind::Hour, std::min(n, 2), {}});
     else
         m_parts.push_back({Kind::Second, std::min(n, 2), {}});
+}
+
+// The codes of East-Asian dates: g (the era), e (the year within it), bb and bbbb (the Buddhist
+// year), b1 and b2 (the Gregorian and Hijri calendars), aaa and aaaa (the day's name). False for
+// a letter that is none of them; "e" before a sign is a number's exponent.
+bool XlsxDateFormat::Parser::eastAsian(QChar lower)
+{
+    const int n = int(runOf(m_code, m_at, lower));
+    const QChar next = m_at + 1 < m_code.size() ? m_code[m_at + 1] : QChar();
+    if (lower == QLatin1Char('g')) {
+        m_parts.push_back({Kind::Era, std::min(n, 3), {}});
+    } else if (lower == QLatin1Char('e') && next != QLatin1Char('+') && next != QLatin1Char('-')) {
+        m_parts.push_back({Kind::EraYear, std::min(n, 2), {}});
+    } else if (lower == QLatin1Char('b') && n >= 2) {
+        m_parts.push_back({Kind::BuddhistYear, n >= 3 ? 4 : 2, {}});
+    } else if (lower == QLatin1Char('b') && (next == QLatin1Char('1') || next == QLatin1Char('2'))) {
+        m_format.m_calendarKind =
+            next == QLatin1Char('2') ? XlsxCalendar::Kind::Hijri : XlsxCalendar::Kind::Gregorian;
+        m_at += 2;
+        return true;
+    } else if (lower == QLatin1Char('a') && n >= 3) {
+        m_parts.push_back({Kind::DayName, n == 3 ? 3 : 4, {}});
+    } else {
+        return false;
+    }
+    m_at += n;
+    m_eras = true;
+    return true;
 }
 
 // ".0" right after seconds: their fraction.
@@ -344,7 +388,8 @@ std::string XlsxDateFormat::format(double serial, bool date1904) const
         unit /= 10;
     const int64_t ms = std::llround(serial * double(XlsxDateFormat::MsPerDay) / double(unit)) * unit;
     const Day d = dayOf(ms / XlsxDateFormat::MsPerDay, date1904);
-    return write({d.year, d.month, d.day, d.weekday, ms % XlsxDateFormat::MsPerDay, ms});
+    const QDate date(d.year, d.month, d.day); // invalid on the days no calendar has
+    return write({d.year, d.month, d.day, d.weekday, ms % XlsxDateFormat::MsPerDay, ms, date});
 }
 
 std::string XlsxDateFormat::format(const QDate &date, int64_t msOfDay, double serial) const
@@ -352,7 +397,59 @@ std::string XlsxDateFormat::format(const QDate &date, int64_t msOfDay, double se
     if (!date.isValid() || date.year() < 1 || date.year() > 9999)
         return {};
     return write({date.year(), date.month(), date.day(), date.dayOfWeek() % 7, msOfDay,
-                  std::llround(serial * double(XlsxDateFormat::MsPerDay))});
+                  std::llround(serial * double(XlsxDateFormat::MsPerDay)), date});
+}
+
+// The calendars the tag names: the era codes reckon in it, or else in the Japanese eras under a
+// Japanese locale and the Republic of China's under a Taiwanese one. The year, month and day
+// reckon in a Buddhist, Hijri or Hebrew calendar; under a Japanese or Taiwanese one they stay
+// Gregorian, whose eras only the era codes show, as spreadsheets show them.
+void XlsxDateFormat::takeCalendars(bool eras)
+{
+    using Calendar = XlsxCalendar::Kind;
+    const QString tag = m_locale ? m_locale->bcp47Name() : QString();
+    if (m_calendarKind != Calendar::Gregorian && m_calendarKind != Calendar::Japanese &&
+        m_calendarKind != Calendar::Roc)
+        m_calendar = std::make_unique<XlsxCalendar>(m_calendarKind, tag);
+    if (!eras)
+        return;
+    Calendar era = m_calendarKind;
+    if (era == Calendar::Gregorian && m_locale && m_locale->language() == QLocale::Japanese)
+        era = Calendar::Japanese;
+    else if (era == Calendar::Gregorian && m_locale && m_locale->language() == QLocale::Chinese &&
+             m_locale->territory() == QLocale::Taiwan)
+        era = Calendar::Roc;
+    m_eraCalendar = std::make_unique<XlsxCalendar>(era, tag);
+}
+
+// A part the calendar writes: the era codes, and the year, month and day in the tag's calendar.
+std::string XlsxDateFormat::writeInCalendar(const Part &p, const Moment &m) const
+{
+    const XlsxCalendar *era = m.date.isValid() ? m_eraCalendar.get() : nullptr;
+    const XlsxCalendar::Day day = m_calendar && m.date.isValid() ? m_calendar->dayOf(m.date)
+                                                                 : XlsxCalendar::Day{m.year, m.month, m.day};
+    switch (p.kind) {
+    case Kind::Era:
+        return era ? era->eraOf(m.date, p.width) : std::string();
+    case Kind::EraYear:
+        return padded(era ? era->dayOf(m.date).year : m.year, p.width);
+    case Kind::BuddhistYear:
+        return p.width == 2 ? padded((m.year + 543) % 100, 2) : padded(m.year + 543, 4);
+    case Kind::Year2:
+        return padded(day.year % 100, 2);
+    case Kind::Year4:
+        return padded(day.year, 4);
+    case Kind::Month:
+        return padded(day.month, p.width);
+    case Kind::Day:
+        return padded(day.day, p.width);
+    case Kind::MonthName: {
+        const std::string name = m_calendar->monthOf(m.date, p.width == 3 ? 3 : 4, m_monthsDated);
+        return p.width == 5 ? firstLetter(name) : name;
+    }
+    default:
+        return {};
+    }
 }
 
 std::string XlsxDateFormat::write(const Moment &m) const
@@ -362,8 +459,21 @@ std::string XlsxDateFormat::write(const Moment &m) const
     const int second = int(m.msOfDay / 1000 % 60);
     const int millis = int(m.msOfDay % 1000);
 
+    // The Japanese, Taiwanese and Buddhist calendars name the Gregorian months; the others their own.
+    const bool ownMonths = m_calendar && (m_calendarKind == XlsxCalendar::Kind::Hijri ||
+                                          m_calendarKind == XlsxCalendar::Kind::Hebrew);
+    const auto inCalendar = [&](Kind k) {
+        return k == Kind::Era || k == Kind::EraYear || k == Kind::BuddhistYear ||
+               (m_calendar && m.date.isValid() &&
+                (k == Kind::Year2 || k == Kind::Year4 || k == Kind::Month || k == Kind::Day ||
+                 (k == Kind::MonthName && ownMonths)));
+    };
     std::string out;
     for (const Part &p : m_parts) {
+        if (inCalendar(p.kind)) {
+            out += writeInCalendar(p, m);
+            continue;
+        }
         switch (p.kind) {
         case Kind::Literal:
             out += p.text;
@@ -426,6 +536,8 @@ std::string XlsxDateFormat::write(const Moment &m) const
             break;
         case Kind::ElapsedSeconds:
             out += padded(m.elapsedMs / 1000, p.width);
+            break;
+        default: // the calendar's parts, written above
             break;
         }
     }

@@ -1,7 +1,10 @@
 // One date or time format code of a workbook's cell styles, taken apart once and applied to many
 // cells: 44930 under "yyyy-mm-dd" reads 2023-01-04 as the spreadsheet shows it, and under
-// "[$-407]d. mmmm yyyy" (a German locale tag) 4. Januar 2023, in any language Qt knows.
+// "[$-407]d. mmmm yyyy" (a German locale tag) 4. Januar 2023, in any language Qt knows, and under
+// "[$-411]ggge\"年\"m\"月\"d\"日\"" (Japanese eras) 令和6年3月1日, in the calendar the tag names.
 #pragma once
+
+#include "XlsxCalendar.h"
 
 #include <QDate>
 #include <QLocale>
@@ -9,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,7 +22,8 @@ public:
     static constexpr int64_t MsPerDay = 86400000;
 
     // Null when the code shows no date or time: no d, m, y, h or s outside quotes, escapes and
-    // brackets (other than the elapsed [h], [m], [s]).
+    // brackets (other than the elapsed [h], [m], [s]), nor an era, era year, Buddhist year or day
+    // name code (g, e, bb, aaa) in a code without digit placeholders.
     static std::unique_ptr<XlsxDateFormat> parse(QStringView code);
 
     // The serial number (days since the epoch, the fraction the time of day) as the format shows
@@ -44,7 +49,10 @@ private:
         AmPm,
         ElapsedHours,
         ElapsedMinutes,
-        ElapsedSeconds
+        ElapsedSeconds,
+        Era,         // g: width 1 its letter, 2 its first character, 3 its name
+        EraYear,     // e: the year within the era
+        BuddhistYear // bb, bbbb
     };
     struct Part {
         Kind kind;
@@ -55,6 +63,7 @@ private:
     struct Moment {
         int year, month, day, weekday;
         int64_t msOfDay, elapsedMs;
+        QDate date; // the day in the calendar; invalid for the 1900 system's 29 February and day 0
     };
     // The month and day names of one language, days from Sunday; months alone and as a date
     // beside a day of the month writes them.
@@ -63,12 +72,18 @@ private:
     };
     class Parser;
 
-    static const Names *namesOf(unsigned lcid);
+    static const Names *namesOf(const std::optional<QLocale> &locale);
     static Names namesFrom(const QLocale &locale);
+    void takeCalendars(bool eras);
     std::string write(const Moment &m) const;
+    std::string writeInCalendar(const Part &p, const Moment &m) const;
 
     std::vector<Part> m_parts;
-    const Names *m_names = namesOf(0);
+    const Names *m_names = namesOf(std::nullopt);
+    std::optional<QLocale> m_locale;
+    XlsxCalendar::Kind m_calendarKind = XlsxCalendar::Kind::Gregorian; // the tag's calendar
+    std::unique_ptr<const XlsxCalendar> m_calendar;    // that calendar, when not the Gregorian
+    std::unique_ptr<const XlsxCalendar> m_eraCalendar; // the calendar of the era codes g and e
     int m_fractionDigits = 0;
     bool m_twelveHour = false;
     bool m_monthsDated = false; // a day of the month shows: month names take their dated form

@@ -72,3 +72,11 @@ std::optional<QLocale> XlsxLocale::ofLcid(unsigned lcid)
         return std::nullopt; // a language this Qt has no data for
     return locale;
 }
+
+std::optional<QLocale> XlsxLocale::ofName(QStringView name)
+{
+    const QLocale locale{name.toString()};
+    if (locale.language() == QLocale::C || name.isEmpty() || !name.front().isLetter())
+        return std::nullopt;
+    return locale;
+}

@@ -1,5 +1,6 @@
 // The language a workbook's locale tag names: "[$-C0A]" in a format code carries a Windows locale
-// id, which gives the locale whose day and month names the format shows.
+// id, or names one ("[$-ja-JP]"), which gives the locale whose day and month names the format
+// shows.
 #pragma once
 
 #include <QLocale>
@@ -12,4 +13,7 @@ public:
     // The locale of a locale id (its low 16 bits: language and sub-language; the calendar and
     // digit bytes above them are left aside); none for an id no language here is known by.
     static std::optional<QLocale> ofLcid(unsigned lcid);
+    // The locale of a tag written as a name ("ja-JP", "es-ES"); none for a name no language here
+    // is known by.
+    static std::optional<QLocale> ofName(QStringView name);
 };

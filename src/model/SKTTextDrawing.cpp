@@ -183,12 +183,13 @@ QString measuredText(const QString &text)
 // no render shows.
 constexpr double InkSlack = 0.012;
 
-// Where a text's drawing may put ink: its box, and on either side as far as the canvas shows an
-// object past its bounds, so that a letter leaning or reaching past the side (an italic's last
-// letter, a serif) is drawn whole; lines that do not fit are cut at the bottom.
+// Where a text's drawing may put ink: its box, and on either side and above as far as the canvas
+// shows an object past its bounds, so that a letter leaning or reaching past the side (an italic's
+// last letter, a serif) or a mark reaching above its face's ascent (Devanagari's vowel sign i) is
+// drawn whole: no box height could make room for it. Lines that do not fit are cut at the bottom.
 QRectF inkArea(const QRectF &box)
 {
-    return box.adjusted(-SKTGraphicHandleHalfWidth, 0, SKTGraphicHandleHalfWidth, 0);
+    return box.adjusted(-SKTGraphicHandleHalfWidth, -SKTGraphicHandleHalfWidth, SKTGraphicHandleHalfWidth, 0);
 }
 
 // Where drawing a glyph run puts ink, in the layout's points, judged against `area`: each glyph by

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """The check before an export, as a user meets it: a saved design with a text typed by hand that its
-box cuts, a picture whose file has gone since, and a QR Code bound to a three-row series. Opening
+box cuts (and a Devanagari name that fits its box, not named), a picture whose file has gone since, and a QR Code bound to a three-row series. Opening
 it names the missing picture; File > Export asks, before any folder is asked for, with both named; Yes exports every card, and the
 title shows no unsaved change afterwards. Then a QR Code bound to a series with two empty rows of four:
 the question names the blank cards by their rows, and its default answer exports the other two."""
@@ -16,6 +16,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session, cardtool_path, check, write_png  # noqa: E402
 
 CUT = 'The text "Supercalifragilistic" on the front does not fit its box and is cut.'
+DEVANAGARI = "\u092a\u094d\u0930\u093f\u092f\u093e \u0926\u0947\u0935\u0940"
 ROWS = 3
 
 
@@ -39,6 +40,7 @@ def main():
         write_png(photo, 40, 30, (200, 30, 30))
         design = os.path.join(work, "card.dcard")
         made = subprocess.run([cardtool_path(), "design-hand", design, "--text", "10,10,40,20=Supercalifragilistic",
+                               "--text", "10,60,150,30=" + DEVANAGARI,
                                "--picture", "150,10,60,40=" + photo, "--qr-series", "rows"],
                               capture_output=True, text=True, timeout=60)
         check(made.returncode == 0, "cardtool design-hand failed: %s" % made.stderr)
@@ -62,6 +64,9 @@ def main():
             for problem in (CUT, gone):
                 check(problem + "\n%d of %d cards (rows 1, 2, 3)" % (ROWS, ROWS) in asked,
                       "the question does not name %r:\n%s" % (problem, asked))
+            # A name whose vowel sign reaches above its face's line fits its box and is not named.
+            check(DEVANAGARI not in asked and asked.count(" is cut.") == 1,
+                  "the question names a text that fits:\n%s" % asked)
             check(not s.windows("^Export$"), "a folder was asked for before the question was answered")
             s.focus(question)
             s.key("Return")  # Yes: go on

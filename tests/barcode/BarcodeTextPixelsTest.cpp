@@ -1,6 +1,6 @@
 // Barcode texts are measured and outlined from caches kept per thread: what they give is what a
 // fresh font and a fresh layout give, to the last bit, and the pictures drawn with them (texts
-// from glyph images kept per thread) keep their pixels, cold or warm, on any thread.
+// from glyph images kept per thread) keep their pixels and colours, cold or warm, on any thread.
 #include "BarcodeTestSupport.h"
 
 #include "barcode/BarcodeText.h"
@@ -219,4 +219,38 @@ TEST(BarcodeText, CachesOnManyThreadsKeepThePictures)
         runs.push_back(std::async(std::launch::async, checkPictures));
     for (auto &run : runs)
         EXPECT_EQ(run.get(), QStringList());
+}
+
+// A thread keeps its glyph images by colour too: the same header drawn in one colour and then in
+// another on the same thread takes each colour, not the one its glyphs were first filled in.
+TEST(BarcodeText, KeptGlyphImagesKeepTheirColour)
+{
+    const std::pair<QColor, int> colours[] = {{Qt::red, 0}, {Qt::blue, 2}, {Qt::red, 0}, {Qt::green, 1}};
+    BarcodeSettings settings = settingsFor(QStringLiteral("Code 128"));
+    for (const auto &[colour, channel] : colours) {
+        SCOPED_TRACE(colour.name().toStdString());
+        settings.barcode_hdr_clr = colour;
+        const BarcodeResult result = BarcodeGenerator::Get_Image_From_Val(
+            settings, QStringLiteral("0XGR2569"), QStringLiteral("Guest list"), QString());
+        ASSERT_TRUE(result.ok());
+        QImage image((result.picture.size() * 300 / 72).toSize(), QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(300.0 / 72, 300.0 / 72);
+        result.picture.draw(painter, QRectF(QPointF(), result.picture.size()));
+        painter.end();
+        // Coloured pixels, by the channel that leads in them.
+        int ours = 0, others = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                const int v[3] = {c.red(), c.green(), c.blue()};
+                const int lead = int(std::max_element(v, v + 3) - v);
+                if (*std::max_element(v, v + 3) - *std::min_element(v, v + 3) > 96)
+                    (lead == channel ? ours : others) += 1;
+            }
+        EXPECT_GT(ours, 100);
+        EXPECT_EQ(others, 0);
+    }
 }

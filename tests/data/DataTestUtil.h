@@ -71,7 +71,8 @@ inline void expectReadAsLibreOfficeShowed(const QString &book, const QHash<QStri
     for (qsizetype i = 0; i < shown.size(); ++i) {
         const QString label = shown[i].value(0);
         ASSERT_EQ(rows.rows.text(i, 0), label);
-        EXPECT_EQ(rows.rows.text(i, 1), ours.value(label, shown[i].value(1))) << label.toStdString();
+        EXPECT_EQ(rows.rows.text(i, 1).toStdString(), ours.value(label, shown[i].value(1)).toStdString())
+            << label.toStdString();
     }
 }
 

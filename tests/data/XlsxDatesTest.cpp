@@ -54,6 +54,14 @@ TEST(XlsxDates, FormatCodesShowTheSerialAsASpreadsheetDoes)
         {"yyyy-mm-dd", 0, false, "1900-01-00"},
         {"yyyy-mm-dd", 0, true, "1904-01-01"},
         {"yyyy-mm-dd", 2958465, false, "9999-12-31"},
+        // Eras and day names of East-Asian dates; b2 reckons in the Hijri calendar.
+        {"[$-411]ggge\"\u5e74\"", 32516, false, "\u5e73\u62101\u5e74"}, // the first day of Heisei
+        {"[$-411]ge.m.d", 43586, false, "R1.5.1"},
+        {"[$-411]ge.m.d", 60, false, "1900.2.29"}, // a day no calendar has: no era
+        {"[$-404]e/m/d", 45352, false, "113/3/1"},
+        {"[$-804]aaaa", 45352, false, "\u661f\u671f\u4e94"},
+        {"B2dd/mm/yyyy", 45352, false, "21/08/1445"},
+        {"[$-1070000]d/m/yyyy bbbb", 0, true, "1/1/2447 2447"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.code);
@@ -62,7 +70,8 @@ TEST(XlsxDates, FormatCodesShowTheSerialAsASpreadsheetDoes)
         EXPECT_EQ(f->format(c.serial, c.date1904), c.shown) << c.serial;
     }
     // No date there: the number formats take these.
-    for (const char *code : {"General", "0.00", "#,##0", "0.00E+00", "\"day\" 0", "[Red]0", "@", "0%"}) {
+    for (const char *code :
+         {"General", "0.00", "#,##0", "0.00E+00", "\"day\" 0", "[Red]0", "@", "0%", "0 aaa", "0.0e+0"}) {
         EXPECT_FALSE(XlsxDateFormat::parse(QString::fromUtf8(code))) << code;
     }
     const auto f = XlsxDateFormat::parse(u"yyyy-mm-dd");
@@ -144,4 +153,76 @@ TEST(XlsxDates, LocaleTagsOfEveryLanguageQtKnows)
     expect(45427, may15);
     expect(45383, apr1);
     expect(45292, jan1);
+}
+
+// East-Asian date codes (eras, era years, Buddhist years, day names), calendars a locale id's
+// calendar byte names and locale tags written as names, as LibreOffice shows them
+// (calendar_dates.py), but where LibreOffice reads them otherwise: it leaves bb and bbbb as letters,
+// reads e under an English tag as no year, writes the Thai digits the id's digit byte asks for
+// (the code's Western digits are kept here) and Hebrew numerals, and does not read a tag written as
+// a name (shown here as under the language's numeric id). Its own locale data differs too: Chinese
+// short day names (五, not 周五), the Republic of China's era (中華民國, not ICU's 民國), the
+// Hebrew leap year's first Adar, Russian and German dated short months, a Dutch short month alone
+// (without its period there) and a French one beside a day (with it).
+TEST(XlsxDates, CalendarsAndEastAsianCodesAsLibreOfficeShows)
+{
+    const char *const dates[] = {"2024-03-01", "2019-05-01", "1989-01-07", "2023-01-04"};
+    struct Ours {
+        const char *code;
+        const char *shown[4]; // on each date; null: as LibreOffice shows it
+    };
+    const Ours differ[] = {
+        {"[$-804]aaa", {"\u5468\u4e94", "\u5468\u4e09", "\u5468\u516d", "\u5468\u4e09"}},
+        {"[$-404]ggge\"\u5e74\"m\"\u6708\"d\"\u65e5\"",
+         {"\u6c11\u570b113\u5e743\u67081\u65e5", "\u6c11\u570b108\u5e745\u67081\u65e5",
+          "\u6c11\u570b78\u5e741\u67087\u65e5", "\u6c11\u570b112\u5e741\u67084\u65e5"}},
+        {"[$-41E]bbbb", {"2567", "2562", "2532", "2566"}},
+        {"[$-41E]bb", {"67", "62", "32", "66"}},
+        {"[$-41E]d/m/bbbb", {"1/3/2567", "1/5/2562", "7/1/2532", "4/1/2566"}},
+        {"[$-409]bbbb", {"2567", "2562", "2532", "2566"}},
+        {"[$-409]e", {"2024", "2019", "1989", "2023"}},
+        {"[$-D07041E]d mmmm yyyy",
+         {"1 \u0e21\u0e35\u0e19\u0e32\u0e04\u0e21 2567", "1 \u0e1e\u0e24\u0e29\u0e20\u0e32\u0e04\u0e21 2562",
+          "7 \u0e21\u0e01\u0e23\u0e32\u0e04\u0e21 2532", "4 \u0e21\u0e01\u0e23\u0e32\u0e04\u0e21 2566"}},
+        {"[$-108040D]d mmmm yyyy",
+         {"21 \u05d0\u05d3\u05e8 \u05d0\u05f3 5784", "26 \u05e0\u05d9\u05e1\u05df 5779",
+          "1 \u05e9\u05d1\u05d8 5749", "11 \u05d8\u05d1\u05ea 5783"}},
+        // Short months keep the period of Qt's abbreviations, which LibreOffice's leave off.
+        {"[$-413]d mmm yyyy", {"1 mrt. 2024", nullptr, "7 jan. 1989", "4 jan. 2023"}},
+        {"[$-413]mmm yyyy", {"mrt. 2024", nullptr, "jan. 1989", "jan. 2023"}},
+        {"[$-406]d mmm yyyy", {"1 mar. 2024", nullptr, "7 jan. 1989", "4 jan. 2023"}},
+        {"[$-419]d mmm yyyy",
+         {"1 \u043c\u0430\u0440. 2024", "1 \u043c\u0430\u044f 2019", "7 \u044f\u043d\u0432. 1989",
+          "4 \u044f\u043d\u0432. 2023"}},
+        {"[$-419]mmm yyyy",
+         {"\u043c\u0430\u0440\u0442 2024", nullptr, "\u044f\u043d\u0432. 1989", "\u044f\u043d\u0432. 2023"}},
+        {"[$-407]d mmm yyyy", {"1 M\u00e4rz 2024", nullptr, nullptr, nullptr}},
+    };
+    const std::pair<const char *, const char *> named[] = {
+        {"[$-ja-JP]ggge\"\u5e74\"m\"\u6708\"d\"\u65e5\"", "[$-411]ggge\"\u5e74\"m\"\u6708\"d\"\u65e5\""},
+        {"[$-ja-JP]aaaa", "[$-411]aaaa"},
+        {"[$-es-ES]dddd, d mmmm yyyy", "[$-C0A]dddd, d mmmm yyyy"},
+        {"[$-ar-SA]dddd d mmmm yyyy", "[$-401]dddd d mmmm yyyy"},
+        {"[$-ru-RU]d mmmm yyyy", "[$-419]d mmmm yyyy"},
+        {"[$-de-DE]dddd, d. mmmm yyyy", "[$-407]dddd, d. mmmm yyyy"},
+        {"[$-zh-CN]aaaa", "[$-804]aaaa"},
+        {"[$-fr-FR]d mmmm yyyy", "[$-40C]d mmmm yyyy"},
+    };
+    QHash<QString, QString> shown, ours;
+    for (const QStringList &record :
+         csvRecords(QString::fromUtf8(readFile(testFile("calendar_dates.lo.csv")))))
+        shown.insert(record.value(0), record.value(1));
+    const auto label = [&](const char *code, int date) {
+        return QString::fromUtf8(code) + QLatin1String(" | ") + QLatin1String(dates[date]);
+    };
+    for (const Ours &o : differ)
+        for (int d = 0; d < 4; ++d)
+            if (o.shown[d])
+                ours.insert(label(o.code, d), QString::fromUtf8(o.shown[d]));
+    for (const auto &[name, id] : named)
+        for (int d = 0; d < 4; ++d) {
+            ASSERT_TRUE(shown.contains(label(id, d))) << id;
+            ours.insert(label(name, d), shown.value(label(id, d)));
+        }
+    expectReadAsLibreOfficeShowed(QStringLiteral("calendar_dates"), ours);
 }

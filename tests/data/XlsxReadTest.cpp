@@ -128,7 +128,7 @@ TEST(XlsxRead, FormulasNeverComputedAreNamed)
                        "in a spreadsheet program first.");
     struct Case {
         const char *file;
-        QString note; // on standard error; "" for none
+        QString note; // named on loading; "" for none
         QString total;
     } const cases[] = {
         {"openpyxl", QStringLiteral("Total: C2-C41; Label: D2-D3") + never, ""},
@@ -139,6 +139,16 @@ TEST(XlsxRead, FormulasNeverComputedAreNamed)
         {"lo_values", "", "5"},
         {"gnumeric_values", "", "5"},
     };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file);
+        XlsxReader book;
+        ASSERT_TRUE(book.open(testFile(QStringLiteral("formulas/%1.xlsx").arg(QLatin1String(c.file)))));
+        const XlsxRows read = book.readSheet(1);
+        ASSERT_TRUE(read.ok) << read.message.toStdString();
+        EXPECT_EQ(ColumnBinding::uncomputedNote(read.rows, {}).toStdString(), c.note.toStdString());
+        ASSERT_EQ(read.rows.size(), 41);
+        EXPECT_EQ(read.rows.text(1, 2), c.total);
+    }
     // Without the mark to recalculate, only a formula without a result counts: a missing or empty
     // value of a number, not the empty text a text formula gave.
     QTemporaryDir tmp;

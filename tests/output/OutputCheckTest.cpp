@@ -435,3 +435,29 @@ TEST(OutputCheck, CountsTheCardsOfFormulasNeverComputed)
     for (const Case &c : cases)
         EXPECT_EQ(OutputCheck::check(*c.plan).text().toStdString(), c.expected.toStdString()) << c.what;
 }
+
+// A bound text in many scripts names exactly the rows its box cuts, quoting the first of them:
+// a mark reaching above its face's line (Devanagari's vowel sign i) is drawn whole in any box.
+TEST(OutputCheck, ABoundTextInManyScriptsNamesTheRowsReallyCut)
+{
+    QTemporaryDir tmp;
+    const QStringList names = {
+        "Zo\u00eb",
+        "\u092a\u094d\u0930\u093f\u092f\u093e \u0926\u0947\u0935\u0940",
+        "\u0645\u062d\u0645\u062f \u0639\u0644\u064a",
+        "\u05e9\u05e8\u05d4 \u05db\u05d4\u05df",
+        "\u0e1e\u0e34\u0e21\u0e1e\u0e4c\u0e43\u0e08",
+        "Supercalifragilisticexpialidocious",
+        "\u0410\u043b\u0435\u043a\u0441\u0430\u043d\u0434\u0440\u0430 "
+        "\u041a\u043e\u043d\u0441\u0442\u0430\u043d\u0442\u0438\u043d\u043e\u0432\u0430",
+        "\u738b\u5c0f\u660e"};
+    writeSeries(tmp.path(), "names", names.join('\n').toUtf8());
+    CardDesign d;
+    d.front << text(QRectF(10, 10, 150, 24), DataSourceCode::Series, "names");
+    d.frontPage.Card_Side = "1";
+    const OutputCheck::Report report = OutputCheck::check(*planIn(d, tmp.path()));
+    ASSERT_EQ(report.problems.size(), 1) << report.text().toStdString();
+    EXPECT_EQ(report.problems[0].firstRows, QList<int>({6, 7}));
+    EXPECT_TRUE(report.problems[0].what.startsWith("The text \"Supercalifragilisticexp"))
+        << report.text().toStdString();
+}

@@ -353,3 +353,57 @@ TEST(TextInk, TextsReallyCutAreStillNamed)
         EXPECT_EQ(v.named, v.lost300 > 0 && v.lost600 > 0) << told(c.what, v);
     }
 }
+
+// Every script the program draws, each in the face that draws it (a fallback face for all but
+// Latin), upright and italic, in a box that fits it exactly (the lowest the check calls whole) and
+// in one half a point lower: the check and the pixels agree on both, and the lowest box that fits
+// is no taller than the drawn lines, so no text is called cut in a box that holds all its ink.
+// Box bottoms lie on the pixel grid of both renders, whose clip takes whole pixels.
+TEST(TextInk, EveryScriptIsNamedCutExactlyWhenItsBoxCutsIt)
+{
+    const QRectF card(0, 0, 400, 300);
+    const char *const scripts[][2] = {
+        {"Arabic", "\u0645\u062d\u0645\u062f \u0639\u0644\u064a"},
+        {"Hebrew", "\u05e9\u05e8\u05d4 \u05db\u05d4\u05df"},
+        {"Devanagari",
+         "\u0926\u0947\u0935\u0928\u093e\u0917\u0930\u0940 \u092a\u094d\u0930\u093f\u092f\u093e"},
+        {"Thai",
+         "\u0e2a\u0e27\u0e31\u0e2a\u0e14\u0e35\u0e04\u0e23\u0e31\u0e1a \u0e19\u0e49\u0e33\u0e1d\u0e19"},
+        {"CJK", "\u738b\u5c0f\u660e \u3055\u304f\u3089 \uae40\ubbfc\uc900"},
+        {"Cyrillic", "\u0414\u043c\u0438\u0442\u0440\u0438\u0439 \u0419\u043e\u0436"},
+        {"Greek", "\u0393\u03b9\u03ce\u03c1\u03b3\u03bf\u03c2 \u1f08\u03bb\u03ad\u03be"},
+        {"Latin with marks", "\u00d1\u00fa\u00f1ez \u00c5ngstr\u00f6m Nguy\u1ec5n"},
+    };
+    constexpr double em = 14, pixel = 72.0 / 300;
+    for (const char *face : {"Helvetica", "TimesNewRomanPS-ItalicMT"})
+        for (const auto &[script, name] : scripts) {
+            SKTText text;
+            text.Text_contents().text = QString::fromUtf8(name);
+            text.text_ctrl_font = FontDescriptor{QString::fromLatin1(face), em};
+            text.txt_clr = QColor(Qt::black);
+            // The renders start an em above the box: a box n pixels below that ends on the grid.
+            const auto heightOf = [&](int n) { return n * pixel - em; };
+            const auto inBox = [&](double height) {
+                text.setBounds(QRectF(10, 10, 250, height));
+                return judge(text, card);
+            };
+            int cut = int(std::ceil((em + 1) / pixel)), whole = int(std::ceil((em + 60) / pixel));
+            if (inBox(heightOf(whole)).named) {
+                ADD_FAILURE() << script << " in " << face << " is named cut in a box of 60 pt";
+                continue;
+            }
+            while (whole - cut > 1) {
+                const int mid = (cut + whole) / 2;
+                (inBox(heightOf(mid)).named ? cut : whole) = mid;
+            }
+            const QString what = QStringLiteral("%1 in %2, box %3 pt high").arg(script, face);
+            const Verdict fits = inBox(heightOf(whole));
+            EXPECT_FALSE(fits.named) << told(what.arg(heightOf(whole)), fits);
+            EXPECT_EQ(fits.lost300 + fits.lost600, 0) << told(what.arg(heightOf(whole)), fits);
+            EXPECT_LE(heightOf(whole), text.drawnTextHeight() + pixel)
+                << told(what.arg(heightOf(whole)), fits);
+            const Verdict cuts = inBox(heightOf(whole) - 0.5);
+            EXPECT_TRUE(cuts.named) << told(what.arg(heightOf(whole) - 0.5), cuts);
+            EXPECT_GT(cuts.lost600, 0) << told(what.arg(heightOf(whole) - 0.5), cuts);
+        }
+}
