@@ -214,7 +214,7 @@ void ExportSheet::Export_Button()
     options.dpi = chosenDpi();
     // The data as it stands at OK: the workbook and series files may have changed while the sheet
     // was open.
-    const std::shared_ptr<const RunPlan> plan =
+    std::shared_ptr<const RunPlan> plan =
         RunStart::mayBegin(RunStart::plan(m_host, RunPlan::Choices()
                                                       .withSources(Export_with_batch_chk->isChecked(),
                                                                    Export_with_excel_chk->isChecked())
@@ -229,7 +229,7 @@ void ExportSheet::Export_Button()
         const std::optional<QString> path =
             FilePanels::instance().saveFile(window, windowTitle(), options.extension, m_host.designName(),
                                             FilePanels::startFolder(m_host.designPath()));
-        if (!path)
+        if (!path || !(plan = RunStart::atFirstCard(m_host, plan, options.threads)))
             return;
         if (window)
             window->raise();
@@ -243,7 +243,8 @@ void ExportSheet::Export_Button()
     if (!folder)
         return;
     const std::optional<RunStart::ExportFolder> target = RunStart::exportFolder(*folder);
-    if (!target)
+    // The rows may have changed while the folder was chosen: the cards are those of the rows now.
+    if (!target || !(plan = RunStart::atFirstCard(m_host, plan, options.threads)))
         return;
     options.batchFolder = target->batchFolder;
     options.replaceEarlier = target->replaceEarlier;

@@ -418,15 +418,25 @@ bool Print_Wnd::Execute_Printing(bool preview)
 bool Print_Wnd::printChecked(const std::shared_ptr<const RunPlan> &asked)
 {
     // The cards are checked before anything is printed; a preview only shows them.
-    const std::shared_ptr<const RunPlan> plan = RunStart::mayBegin(asked);
+    std::shared_ptr<const RunPlan> plan = RunStart::mayBegin(asked);
     if (!plan)
+        return false;
+    // The PDF file is named before the sheets are drawn, and the rows are read again after it:
+    // the sheets hold the rows as they are then.
+    std::optional<QString> pdfPath;
+    if (PrinterCatalog::isPdfFile(Printer_ComboBox->currentText()) && !PrinterCatalog::pdfFile()) {
+        pdfPath = choosePdfFile();
+        if (!pdfPath)
+            return false;
+    }
+    if (!(plan = RunStart::atFirstCard(m_host, plan)))
         return false;
     // Blank cards left out leave no empty labels behind them.
     PrintLayout layout = m_layout;
     if (layout.dataMode)
         layout.Total_Label = std::min(layout.Total_Label, plan->outputCount());
     Printing_View view(layout, plainSides(plan), layout.dataMode ? plan : nullptr, cardSize());
-    return printSheets(view);
+    return printSheets(view, pdfPath);
 }
 
 bool Print_Wnd::readyToPrint()
@@ -484,15 +494,9 @@ bool Print_Wnd::runPreview(Printing_View &view, const std::shared_ptr<const RunP
     return printAfter ? printChecked(plan) : true;
 }
 
-bool Print_Wnd::printSheets(Printing_View &view)
+bool Print_Wnd::printSheets(Printing_View &view, const std::optional<QString> &pdfPath)
 {
     // The PDF file printer writes through a save file: the file appears whole or not at all.
-    std::optional<QString> pdfPath;
-    if (PrinterCatalog::isPdfFile(Printer_ComboBox->currentText()) && !PrinterCatalog::pdfFile()) {
-        pdfPath = choosePdfFile();
-        if (!pdfPath)
-            return false;
-    }
     const int copies = int(Copies_Stepper->value());
     bool cancelled = false;
     const Printing_View::SheetProgress progress =
