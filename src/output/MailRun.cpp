@@ -122,7 +122,8 @@ QString MailRun::scaleText(const Outline &outline)
         return QStringLiteral("This sends %1, each row's card to the recipient in the same place in the "
                               "list.\n\nNo card for:\n%2")
             .arg(countOf(outline.planned, QStringLiteral("1 message"), QStringLiteral("%1 messages")),
-                 boundedList(outline.withoutCard, 20, QStringLiteral("\n"), QStringLiteral("\n(and %1 more)")));
+                 boundedList(outline.withoutCard, 20, QStringLiteral("\n"),
+                             QStringLiteral("\n(and %1 more)")));
     if (!outline.allToEvery || outline.rows < 2 || outline.recipients < 1)
         return {};
     const QString recipients =
@@ -383,7 +384,7 @@ MailRun::Outline MailRun::outlineOf(QStringList *recipients, QString *fileName)
     o.items = o.allToEvery ? rows : r;
     if (o.batch && paired)
         pairRows(o, *recipients);
-    const qint64 planned = !o.batch      ? r
+    const qint64 planned = !o.batch       ? r
                            : o.allToEvery ? qint64(rows) * r
                                           : qMin(rows, r) - qint64(o.blankLeftOut.size());
     // The progress counts messages in an int.
@@ -413,11 +414,12 @@ void MailRun::pairRows(Outline &o, const QStringList &recipients) const
     }
     if (o.recipients > o.rows)
         o.withoutCard << QStringLiteral("%1: there %2 for %3")
-                             .arg(boundedList(recipients.mid(o.rows), 20, QStringLiteral(", "),
-                                              QStringLiteral(" and %1 more")),
-                                  countOf(o.rows, QStringLiteral("is 1 card"), QStringLiteral("are %1 cards")),
-                                  countOf(o.recipients, QStringLiteral("1 recipient"),
-                                          QStringLiteral("%1 recipients")));
+                             .arg(
+                                 boundedList(recipients.mid(o.rows), 20, QStringLiteral(", "),
+                                             QStringLiteral(" and %1 more")),
+                                 countOf(o.rows, QStringLiteral("is 1 card"), QStringLiteral("are %1 cards")),
+                                 countOf(o.recipients, QStringLiteral("1 recipient"),
+                                         QStringLiteral("%1 recipients")));
 }
 
 // One item: a message to one recipient, or one data row's card to every recipient. A refused
@@ -592,8 +594,10 @@ void MailRun::closingText(Result &result)
         const auto none = std::count_if(result.outcomes.begin(), result.outcomes.end(),
                                         [](const Outcome &o) { return o.meant == 0; });
         text = QStringLiteral("%1 sent; %2 no card.")
-                   .arg(countOf(result.sent, QStringLiteral("1 message was"), QStringLiteral("%1 messages were")),
-                        countOf(int(none), QStringLiteral("1 recipient got"), QStringLiteral("%1 recipients got")));
+                   .arg(countOf(result.sent, QStringLiteral("1 message was"),
+                                QStringLiteral("%1 messages were")),
+                        countOf(int(none), QStringLiteral("1 recipient got"),
+                                QStringLiteral("%1 recipients got")));
     } else if (result.planned == 0) {
         text = failedText() + QStringLiteral("\n\nThere was no message to send.");
     } else {
@@ -626,8 +630,9 @@ void MailRun::closingText(Result &result)
         text += QStringLiteral("\n\nNot sent:\n") +
                 boundedList(refused, kLines, QStringLiteral("\n"), QStringLiteral("\n(and %1 more)"));
     if (!result.withoutCard.isEmpty())
-        text += QStringLiteral("\n\nNo card for:\n") +
-                boundedList(result.withoutCard, kLines, QStringLiteral("\n"), QStringLiteral("\n(and %1 more)"));
+        text +=
+            QStringLiteral("\n\nNo card for:\n") +
+            boundedList(result.withoutCard, kLines, QStringLiteral("\n"), QStringLiteral("\n(and %1 more)"));
     if (!result.stopped && !nothing.isEmpty())
         text += QStringLiteral("\n\nNothing was sent to: ") +
                 boundedList(nothing, kLines, QStringLiteral(", "), QStringLiteral(" and %1 more")) +

@@ -30,14 +30,15 @@ std::shared_ptr<const RunPlan> RunStart::mayBegin(const std::shared_ptr<const Ru
     return nullptr;
 }
 
-std::shared_ptr<const RunPlan> RunStart::atFirstCard(OutputHost &host, const std::shared_ptr<const RunPlan> &asked,
-                                                     int threads)
+std::shared_ptr<const RunPlan> RunStart::atFirstCard(OutputHost &host,
+                                                     const std::shared_ptr<const RunPlan> &asked, int threads)
 {
     std::shared_ptr<const RunPlan> current = asked;
     // Each question is a wait of its own, during which the files may change again.
     while (current) {
         const RunPlan::Choices chosen = current->choices();
-        const std::shared_ptr<const RunPlan> fresh = plan(host, RunPlan::Choices(chosen).leavingOutBlank(false));
+        const std::shared_ptr<const RunPlan> fresh =
+            plan(host, RunPlan::Choices(chosen).leavingOutBlank(false));
         if (fresh->sameData(*current))
             return current;
         current = mayBegin(fresh, threads);

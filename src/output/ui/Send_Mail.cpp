@@ -242,7 +242,8 @@ QString Send_Mail::recipientListTooLongText()
 // The run as it may start, with its outline; false when it must not. Every mail run's question
 // speaks of mail and defaults to Cancel. The data the run sends is the data read after the last
 // question: when it changed while the question was open, the run is worked out and asked anew.
-bool Send_Mail::mayBegin(const MailRun::Hooks &hooks, std::unique_ptr<MailRun> &run, MailRun::Outline &outline)
+bool Send_Mail::mayBegin(const MailRun::Hooks &hooks, std::unique_ptr<MailRun> &run,
+                         MailRun::Outline &outline)
 {
     ExportProgress &progress = OutputState::instance().progress;
     for (;;) {
