@@ -184,7 +184,8 @@ void ExportSheet::remember() const
     RememberedExport kept;
     kept.dpi = int(chosenDpi());
     kept.fileType = fileFormatPopup->currentText();
-    kept.side = m_side;
+    // A single-sided card offers only its front: the choice kept for cards with a back stays.
+    kept.side = m_twoSided ? m_side : RememberedExport::load().side;
     kept.combined = export_combined_image_chk->isChecked();
     if (!kept.save())
         Show_NSLog_Message(QStringLiteral("Export: the choice could not be kept in ") +
@@ -201,6 +202,11 @@ void ExportSheet::Export_Button()
         Export_with_batch_chk->setChecked(plan->offersSeries());
         Export_with_excel_chk->setEnabled(plan->offersExcel());
         Export_with_excel_chk->setChecked(plan->offersExcel());
+        m_twoSided = plan->backTakesPart();
+        for (const int row : {0, 2})
+            matrix_export_card_side->button(row)->setEnabled(m_twoSided);
+        if (!m_twoSided)
+            export_card_side_CellClick(1);
     }
 
     if (ModalRunner::exec(*this) != 1)

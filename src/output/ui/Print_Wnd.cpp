@@ -183,9 +183,13 @@ void Print_Wnd::showDataSources(const RunPlan &plan)
 
 void Print_Wnd::showKeptLayout(const RememberedPrintLayout &kept)
 {
-    const int sideRow = kept.side == SideCode::Both ? 0 : kept.side == SideCode::Back ? 2 : 1;
+    // A single-sided card offers and prints its front only, whatever was kept for cards with a back.
+    const bool twoSided = m_plan->backTakesPart();
+    for (const int row : {0, 2})
+        matrix_card_side->button(row)->setEnabled(twoSided);
+    const int sideRow = !twoSided ? 1 : kept.side == SideCode::Both ? 0 : kept.side == SideCode::Back ? 2 : 1;
     matrix_card_side->button(sideRow)->setChecked(true);
-    m_layout.Print_Card_Side = kept.side;
+    m_layout.Print_Card_Side = twoSided ? kept.side : QString(SideCode::Front);
     m_layout.Print_Card_Algn = kept.arrangement;
     print_alignment->setCurrentIndex(kept.arrangement == ArrangementCode::FrontLeftOfBack ? 1 : 0);
     print_alignment->setEnabled(sideRow == 0);
@@ -214,7 +218,7 @@ void Print_Wnd::rememberLayout() const
     kept.cols = m_layout.Print_Col;
     kept.horzGapMm = horz_mar_Stepper->value();
     kept.vertGapMm = vert_mar_Stepper->value();
-    kept.side = m_layout.Print_Card_Side;
+    kept.side = m_plan->backTakesPart() ? m_layout.Print_Card_Side : RememberedPrintLayout::load().side;
     kept.arrangement = m_layout.Print_Card_Algn;
     const QPageLayout page = m_printer.pageLayout();
     kept.paperMm = page.pageSize().size(QPageSize::Millimeter);

@@ -171,6 +171,11 @@ void Send_Mail::send_barcode_rd_select()
     send_with_excel_chk->setEnabled(plan.offersExcel());
     if (!plan.offersExcel())
         send_with_excel_chk->setChecked(false);
+    // A single-sided card sends its front only.
+    for (const int row : {0, 2})
+        matrix_card_side->button(row)->setEnabled(plan.backTakesPart());
+    if (!plan.backTakesPart())
+        mail_card_side_CellClick(1);
     followSpreadChoice();
     for (QWidget *w : std::initializer_list<QWidget *>{attachment, browse_att, clear_att})
         w->setEnabled(false);
