@@ -128,6 +128,9 @@ TEST_F(SendMailWindow, OpensWithItsDefaultsAndTheControlsFollowTheMode)
         click(w.delayed_delv_chk);
         EXPECT_TRUE(w.mail_count_stepper->isEnabled());
         EXPECT_TRUE(w.sec_stepper->isEnabled());
+        // The pause ends a second early: the window says what a pause of 1 second does.
+        EXPECT_TRUE(w.pause_hint->isVisibleTo(w.delayed_box));
+        EXPECT_TRUE(w.pause_hint->text().contains("1 second or less sends without waiting"));
         click(w.matrix_card_side->button(0));
         EXPECT_EQ(w.card_side_str, "BOTH");
         click(w.matrix_card_side->button(2));
