@@ -799,3 +799,26 @@ TEST_F(SendMailWindow, EachRowsCardReachesItsOwnRecipientAndThoseWithoutOneAreNa
                       .arg(none == 1 ? "" : "s", c.noCard));
     }
 }
+
+// The rows sent are those after the last question: a series rewritten while "This sends ..." is
+// open is asked about anew and sent as it is then.
+TEST_F(SendMailWindow, ASeriesChangedWhileTheQuestionIsOpenIsAskedAboutAgainAndSent)
+{
+    batchtest::SampleDesign sample(Data_Folder_Path, 2, false);
+    FakeHost host(sample.design);
+    messages.setAnswerFunction([&](const QString &) {
+        if (messages.questions().size() == 1)
+            batchtest::writeSeries(Data_Folder_Path, "names", "One\nTwo\nThree\n");
+        return true; // Send
+    });
+    withWindow(host, [&](Send_Mail &w) {
+        type(w.to_txt, QStringLiteral("one@example.org"));
+        click(w.send_with_batch_chk);
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+    });
+    const QStringList questions = messages.questions();
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_TRUE(questions[0].startsWith("This sends 2 messages to 1 recipient"));
+    EXPECT_TRUE(questions[1].startsWith("This sends 3 messages to 1 recipient"));
+    EXPECT_EQ(transport->sent.size(), 3);
+}
