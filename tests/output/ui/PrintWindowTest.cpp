@@ -778,3 +778,26 @@ TEST_F(PrintToPdfFile, TheSheetsAreThoseCardtoolPrintMakes)
         EXPECT_TRUE(mine == theirs) << "page " << page;
     }
 }
+
+// The rows printed are those at the first sheet: a series rewritten while the PDF file is being
+// named is what the labels show, not the rows read when Print was pressed.
+TEST_F(PrintToPdfFile, ASeriesChangedWhileThePdfFileIsNamedIsWhatTheLabelsShow)
+{
+    if (!testsupport::hasTool("pdftotext"))
+        GTEST_SKIP() << "poppler is not installed";
+    batchtest::SampleDesign sample(Data_Folder_Path, 2, false);
+    FakeHost host(sample.design);
+    Print_Wnd w(host, &host.window);
+    files.answers.push_back(pdf);
+    files.whileOpen = [] { batchtest::writeSeries(Data_Folder_Path, "names", "Alma\nBruno\n"); };
+    modalScripts.push_back([&](QDialog &) {
+        choosePdfFile(w);
+        usePaper(w, 210, 297);
+        QTest::mouseClick(w.print_button, Qt::LeftButton);
+        return 0;
+    });
+    w.Open_Print_Wnd();
+    const QString words = testsupport::output("pdftotext", {pdf, "-"});
+    EXPECT_TRUE(words.contains("Alma") && words.contains("Bruno")) << words.toStdString();
+    EXPECT_FALSE(words.contains("Guest")) << words.toStdString();
+}
