@@ -723,10 +723,10 @@ TEST_F(SendMailWindow, EachRowsCardReachesItsOwnRecipientAndThoseWithoutOneAreNa
     const QString four = "a@example.org,b@example.org,c@example.org,d@example.org";
     const struct {
         QString to;
-        int answer;       // 0 Send, 2 Send Without Blank Cards
-        QList<int> rowOf; // the sample row (from 0) whose card each message carries
-        QStringList to_;  // and its recipient
-        QString noCard;   // who got none, as the question and the end box name them
+        int answer;            // 0 Send, 2 Send Without Blank Cards
+        QList<int> rowOf;      // the sample row (from 0) whose card each message carries
+        QStringList receivers; // and its recipient
+        QString noCard;        // who got none, as the question and the end box name them
     } cases[] = {
         {four,
          2,
@@ -777,19 +777,21 @@ TEST_F(SendMailWindow, EachRowsCardReachesItsOwnRecipientAndThoseWithoutOneAreNa
         ASSERT_EQ(messages.questions().size(), 1);
         const QString question = messages.questions()[0];
         EXPECT_TRUE(question.endsWith("Do you want to send them?")) << question.toStdString();
-        if (c.answer == 0) // addresses past the rows are named before the run
+        if (c.answer == 0) { // addresses past the rows are named before the run
             EXPECT_TRUE(question.contains("No card for:\n" + c.noCard)) << question.toStdString();
+        }
         const auto received = server.received();
         ASSERT_EQ(received.size(), c.rowOf.size());
         for (qsizetype i = 0; i < received.size(); ++i) {
-            EXPECT_EQ(received[i].first, c.to_[i]);
+            EXPECT_EQ(received[i].first, c.receivers[i]);
             const QStringList symbols = batchtest::decode(received[i].second + "/ZOLVCard.jpeg");
             const int row = c.rowOf[i];
-            if (row == 1)
-                EXPECT_TRUE(symbols.isEmpty()) << symbols.join(' ').toStdString(); // the blank card
-            else
+            if (row == 1) { // the blank card
+                EXPECT_TRUE(symbols.isEmpty()) << symbols.join(' ').toStdString();
+            } else {
                 EXPECT_TRUE(symbols.contains("QRCode:" + sample.qr[row]))
                     << i << symbols.join(' ').toStdString();
+            }
         }
         const int sent = int(c.rowOf.size()), none = c.to.count('@') - sent;
         EXPECT_EQ(messages.messages().last(),
