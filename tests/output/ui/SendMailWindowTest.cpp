@@ -824,3 +824,19 @@ TEST_F(SendMailWindow, ASeriesChangedWhileTheQuestionIsOpenIsAskedAboutAgainAndS
     EXPECT_TRUE(questions[1].startsWith("This sends 3 messages to 1 recipient"));
     EXPECT_EQ(transport->sent.size(), 3);
 }
+
+// A single-sided card has no back to attach: only its front is offered.
+TEST_F(SendMailWindow, ASingleSidedCardOffersItsFrontOnly)
+{
+    CardDesign design = plainDesign();
+    design.frontPage.Card_Side = QStringLiteral("1");
+    FakeHost host(design);
+    withWindow(host, [&](Send_Mail &w) {
+        EXPECT_FALSE(w.matrix_card_side->button(0)->isEnabled());
+        EXPECT_FALSE(w.matrix_card_side->button(2)->isEnabled());
+        type(w.to_txt, QStringLiteral("one@example.org"));
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+    });
+    ASSERT_EQ(transport->sent.size(), 1);
+    EXPECT_EQ(transport->sent[0].names, QStringList{"ZOLVCard.jpeg"});
+}
