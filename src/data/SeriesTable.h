@@ -24,6 +24,7 @@ public:
     int rowsOf(const QString &name) const { return int(m_series.value(name).size()); }
     // Row `row` (from 0) of the named series untrimmed, "" beyond its end or when not loaded.
     QString Get_sel_row_col_value_of_dataset(int row, const QString &name) const;
+    bool operator==(const SeriesTable &other) const { return m_series == other.m_series; }
 
 private:
     QHash<QString, QStringList> m_series;

@@ -24,6 +24,19 @@
 
 namespace
 {
+// The first `most` entries joined, and how many more there are.
+QString boundedList(const QStringList &items, qsizetype most, const QString &separator, const QString &more)
+{
+    QString text = items.mid(0, most).join(separator);
+    if (items.size() > most)
+        text += more.arg(items.size() - most);
+    return text;
+}
+
+QString countOf(int n, const QString &one, const QString &many)
+{
+    return n == 1 ? one : many.arg(QLocale(QLocale::English).toString(n));
+}
 QString attachmentNameText()
 {
     return QStringLiteral("The attachment's name may not hold a line break or another control character.");
@@ -104,9 +117,15 @@ QString MailRun::stoppedText(int sent, int planned)
 
 QString MailRun::scaleText(const Outline &outline)
 {
+    const QLocale english(QLocale::English);
+    if (outline.batch && !outline.allToEvery && !outline.withoutCard.isEmpty())
+        return QStringLiteral("This sends %1, each row's card to the recipient in the same place in the "
+                              "list.\n\nNo card for:\n%2")
+            .arg(countOf(outline.planned, QStringLiteral("1 message"), QStringLiteral("%1 messages")),
+                 boundedList(outline.withoutCard, 20, QStringLiteral("\n"),
+                             QStringLiteral("\n(and %1 more)")));
     if (!outline.allToEvery || outline.rows < 2 || outline.recipients < 1)
         return {};
-    const QLocale english(QLocale::English);
     const QString recipients =
         outline.recipients == 1 ? QStringLiteral("1 recipient")
                                 : QStringLiteral("%1 recipients").arg(english.toString(outline.recipients));
@@ -346,22 +365,28 @@ MailRun::Outline MailRun::outlineOf(QStringList *recipients, QString *fileName)
         return o;
     const int r = int(recipients->size());
     int rows = 0;
+    const bool paired = m_request.spread == Spread::OnePerRecipient;
     if (m_request.mode == Mode::Card) {
         o.batch = m_request.plan->isBatch();
         RunPlan::Choices choices = m_request.plan->choices();
         choices.sides = RunPlan::sidesOfCode(m_request.side);
-        choices.leaveOutBlank = m_request.leaveOutBlank;
-        // One card a recipient: the rows past the last recipient go to nobody.
-        if (o.batch && m_request.spread == Spread::OnePerRecipient)
+        // Row i goes to recipient i: a blank row left out keeps its place, so no row moves up to
+        // another recipient; the rows past the last recipient go to nobody.
+        choices.leaveOutBlank = m_request.leaveOutBlank && !(o.batch && paired);
+        if (o.batch && paired)
             choices.most = r;
         o.plan = m_request.plan->with(choices);
         rows = o.plan->cardCount();
     }
     o.rows = o.batch ? rows : 0;
-    o.allToEvery = o.batch && m_request.spread == Spread::AllToEvery;
+    o.allToEvery = o.batch && !paired;
     o.recipients = r;
     o.items = o.allToEvery ? rows : r;
-    const qint64 planned = !o.batch ? r : o.allToEvery ? qint64(rows) * r : qMin(rows, r);
+    if (o.batch && paired)
+        pairRows(o, *recipients);
+    const qint64 planned = !o.batch       ? r
+                           : o.allToEvery ? qint64(rows) * r
+                                          : qMin(rows, r) - qint64(o.blankLeftOut.size());
     // The progress counts messages in an int.
     if (planned > std::numeric_limits<int>::max()) {
         o.refusal =
@@ -373,6 +398,28 @@ MailRun::Outline MailRun::outlineOf(QStringList *recipients, QString *fileName)
     }
     o.planned = int(planned);
     return o;
+}
+
+// One card a recipient: who gets none, a blank row left out or no row left for them.
+void MailRun::pairRows(Outline &o, const QStringList &recipients) const
+{
+    const QString word = o.plan->rowWord();
+    for (int i = 0; i < std::min(o.rows, o.recipients); ++i) {
+        if (!m_request.leaveOutBlank || !o.plan->blank(i))
+            continue;
+        o.blankLeftOut << i;
+        o.withoutCard << QStringLiteral("%1 (%2 %3): its card is blank and was left out")
+                             .arg(recipients[i], word)
+                             .arg(o.plan->rowNumber(i));
+    }
+    if (o.recipients > o.rows)
+        o.withoutCard << QStringLiteral("%1: there %2 for %3")
+                             .arg(
+                                 boundedList(recipients.mid(o.rows), 20, QStringLiteral(", "),
+                                             QStringLiteral(" and %1 more")),
+                                 countOf(o.rows, QStringLiteral("is 1 card"), QStringLiteral("are %1 cards")),
+                                 countOf(o.recipients, QStringLiteral("1 recipient"),
+                                         QStringLiteral("%1 recipients")));
 }
 
 // One item: a message to one recipient, or one data row's card to every recipient. A refused
@@ -405,6 +452,8 @@ MailRun::ItemEnd MailRun::sendItem(int i, Run &run)
     }
     if (i >= run.outline.rows)
         return ItemEnd::EndRun;
+    if (run.outline.blankLeftOut.contains(i))
+        return ItemEnd::Skipped; // its recipient gets nothing, as the question before said
     QStringList files;
     QString error = run.folder->isValid() ? QString() : noFolder;
     const int rowNumber = run.outline.plan->rowNumber(i);
@@ -444,11 +493,12 @@ MailRun::Result MailRun::run()
     for (int r = 0; r < run.recipients.size(); ++r) {
         Outcome outcome;
         outcome.recipient = run.recipients[r];
-        outcome.meant = o.allToEvery ? o.rows : rowEach ? int(r < o.rows) : 1;
+        outcome.meant = o.allToEvery ? o.rows : rowEach ? int(r < o.rows && !o.blankLeftOut.contains(r)) : 1;
         outcome.row = rowEach && r < o.rows ? o.plan->rowNumber(r) : 0;
         run.result.outcomes << outcome;
     }
     run.result.planned = o.planned;
+    run.result.withoutCard = o.withoutCard;
     if (o.batch)
         run.result.rowWord = o.plan->rowWord();
     run.folder.emplace();
@@ -516,20 +566,13 @@ QStringList refusalLines(const MailRun::Outcome &outcome, const QString &rowWord
     }
     return out;
 }
-
-// The first `most` entries joined, and how many more there are.
-QString boundedList(const QStringList &items, qsizetype most, const QString &separator, const QString &more)
-{
-    QString text = items.mid(0, most).join(separator);
-    if (items.size() > most)
-        text += more.arg(items.size() - most);
-    return text;
-}
 } // namespace
 
 QStringList MailRun::Result::problems() const
 {
     QStringList out = leftOut;
+    for (const QString &line : withoutCard)
+        out << QStringLiteral("No card for ") + line;
     for (const Outcome &outcome : outcomes)
         out << refusalLines(outcome, rowWord);
     if (!ended.isEmpty())
@@ -546,6 +589,15 @@ void MailRun::closingText(Result &result)
     QString text;
     if (result.stopped) {
         text = stoppedText(result.sent, result.planned);
+    } else if (result.sent == result.planned && !result.withoutCard.isEmpty()) {
+        // Each message meant went out, but not every recipient was meant one: never a plain success.
+        const auto none = std::count_if(result.outcomes.begin(), result.outcomes.end(),
+                                        [](const Outcome &o) { return o.meant == 0; });
+        text = QStringLiteral("%1 sent; %2 no card.")
+                   .arg(countOf(result.sent, QStringLiteral("1 message was"),
+                                QStringLiteral("%1 messages were")),
+                        countOf(int(none), QStringLiteral("1 recipient got"),
+                                QStringLiteral("%1 recipients got")));
     } else if (result.planned == 0) {
         text = failedText() + QStringLiteral("\n\nThere was no message to send.");
     } else {
@@ -577,6 +629,10 @@ void MailRun::closingText(Result &result)
     if (!refused.isEmpty())
         text += QStringLiteral("\n\nNot sent:\n") +
                 boundedList(refused, kLines, QStringLiteral("\n"), QStringLiteral("\n(and %1 more)"));
+    if (!result.withoutCard.isEmpty())
+        text +=
+            QStringLiteral("\n\nNo card for:\n") +
+            boundedList(result.withoutCard, kLines, QStringLiteral("\n"), QStringLiteral("\n(and %1 more)"));
     if (!result.stopped && !nothing.isEmpty())
         text += QStringLiteral("\n\nNothing was sent to: ") +
                 boundedList(nothing, kLines, QStringLiteral(", "), QStringLiteral(" and %1 more")) +

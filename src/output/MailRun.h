@@ -67,8 +67,11 @@ public:
         QStringList leftOut; // data rows left out, "Row 2: why"; no message carried their card
         QString rowWord = QStringLiteral("row"); // how rows are named: "sheet row" beside a series
         QList<Outcome> outcomes;                 // one a recipient, in the order given
-        QString message;                         // what the closing box says
-        bool allSent() const { return !refused && planned > 0 && sent == planned; }
+        // One card a recipient: those who were meant none, "address (row 2): why".
+        QStringList withoutCard;
+        QString message; // what the closing box says
+        // Every message meant went out and every recipient was meant one.
+        bool allSent() const { return !refused && planned > 0 && sent == planned && withoutCard.isEmpty(); }
         // Each failure once, for the log.
         QStringList problems() const;
     };
@@ -94,6 +97,10 @@ public:
         int rows = 0;            // the data rows of a batch
         bool allToEvery = false; // a batch whose every row goes to every recipient
         int recipients = 0;
+        // One card a recipient (row i's to recipient i): the places of blank rows left out, whose
+        // recipients get nothing, and who gets no card, with why.
+        QList<int> blankLeftOut;
+        QStringList withoutCard;
         // The cards as this run makes them (card mode): its sources, sides and rows, which the
         // check before the run reads.
         std::shared_ptr<const RunPlan> plan;
@@ -127,8 +134,8 @@ public:
     static QString sentText();
     static QString failedText();
     static QString stoppedText(int sent, int planned); // "Stopped: N of M messages were sent."
-    // What a run that sends each recipient more than one message is about to do, said before it
-    // starts; empty for a run of one message a recipient.
+    // What a run that sends each recipient more than one message, or some recipients none, is
+    // about to do, said before it starts; empty when each recipient gets one message.
     static QString scaleText(const Outline &outline);
     // The file sent without the card, refused when it is not a readable regular file.
     static QString unreadableFileText(const QString &path);
@@ -144,6 +151,7 @@ private:
     ItemEnd sendItem(int item, Run &run);
     MailTransport::Delivery sendOne(int recipient, int row, const QStringList &files, Run &run);
     void countDone(Run &run, int messages);
+    void pairRows(Outline &outline, const QStringList &recipients) const;
     void pause();
     static void closingText(Result &result);
     Outline outlineOf(QStringList *recipients, QString *fileName);

@@ -177,6 +177,15 @@ std::shared_ptr<const RunPlan> RunPlan::with(const Choices &choices) const
     return std::shared_ptr<const RunPlan>(new RunPlan(m_sources, choices));
 }
 
+bool RunPlan::sameData(const RunPlan &other) const
+{
+    if (m_sources == other.m_sources)
+        return true;
+    const ExcelBindingTable &mine = design().binding, &theirs = other.design().binding;
+    return m_sources->series == other.m_sources->series && mine.ListData() == theirs.ListData() &&
+           mine.columnTitles() == theirs.columnTitles() && mine.sheetRows() == theirs.sheetRows();
+}
+
 const CardDesign &RunPlan::design() const
 {
     return m_sources->design;

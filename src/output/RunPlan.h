@@ -84,6 +84,8 @@ public:
     static std::shared_ptr<const RunPlan> make(const CardDesign &design);
     // The same design and sources under other choices; nothing is read again.
     std::shared_ptr<const RunPlan> with(const Choices &choices) const;
+    // Both plans read the same rows: the binding table's and every bound series'.
+    bool sameData(const RunPlan &other) const;
 
     // The run's own copy of the design.
     const CardDesign &design() const;

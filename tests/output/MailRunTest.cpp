@@ -265,6 +265,10 @@ TEST(MailRun, ARunOfSeveralMessagesARecipientSaysHowMany)
          "This sends 3 messages to 1 recipient, one for each card."},
         {3, "a@example.com,b@example.com", MailRun::Spread::OnePerRecipient, ""},
         {1, "a@example.com,b@example.com", MailRun::Spread::AllToEvery, ""},
+        // Addresses past the last row get no card: named before the run.
+        {2, "a@example.com,b@example.com,c@example.com", MailRun::Spread::OnePerRecipient,
+         "This sends 2 messages, each row's card to the recipient in the same place in the list.\n\n"
+         "No card for:\nc@example.com: there are 2 cards for 3 recipients"},
     };
     RecordingTransport transport;
     ExportProgress progress;

@@ -4,9 +4,12 @@ any login taken once the connection is secure, and 550 for the one recipient giv
 
 Usage: smtp_server.py FOLDER [--refuse ADDRESS]
 Prints "PORT CERTIFICATE" once it listens, appends the recipient of each message it takes to
-FOLDER/delivered (a line each), and ends when its standard input closes.
+FOLDER/delivered (a line each), keeps the attachments of message N to recipient R in
+FOLDER/received/N-R/, and ends when its standard input closes.
 """
 
+import email
+import email.policy
 import os
 import sys
 import warnings
@@ -28,7 +31,18 @@ class Handler:
         with open(self.delivered, "a") as f:
             for address in envelope.rcpt_tos:
                 f.write(address + "\n")
+        self.keep_attachments(envelope)
         return "250 OK"
+
+    def keep_attachments(self, envelope):
+        received = os.path.join(os.path.dirname(self.delivered), "received")
+        os.makedirs(received, exist_ok=True)
+        folder = os.path.join(received, "%03d-%s" % (len(os.listdir(received)) + 1, ",".join(envelope.rcpt_tos)))
+        os.makedirs(folder)
+        message = email.message_from_bytes(envelope.content, policy=email.policy.default)
+        for part in message.iter_attachments():
+            with open(os.path.join(folder, os.path.basename(part.get_filename())), "wb") as f:
+                f.write(part.get_payload(decode=True))
 
 
 def main():

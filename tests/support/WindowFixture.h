@@ -30,6 +30,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace testsupport
 {
@@ -46,9 +47,12 @@ public:
     };
     std::deque<std::optional<QString>> answers; // nullopt answers "Cancel"
     QList<Request> requests;
+    std::function<void()> whileOpen; // what happens while the next panel is open, once
 
     std::optional<QString> next()
     {
+        if (whileOpen)
+            std::exchange(whileOpen, {})();
         if (answers.empty())
             return std::nullopt;
         std::optional<QString> a = answers.front();

@@ -184,7 +184,8 @@ void ExportSheet::remember() const
     RememberedExport kept;
     kept.dpi = int(chosenDpi());
     kept.fileType = fileFormatPopup->currentText();
-    kept.side = m_side;
+    // A single-sided card offers only its front: the choice kept for cards with a back stays.
+    kept.side = m_twoSided ? m_side : RememberedExport::load().side;
     kept.combined = export_combined_image_chk->isChecked();
     if (!kept.save())
         Show_NSLog_Message(QStringLiteral("Export: the choice could not be kept in ") +
@@ -201,6 +202,11 @@ void ExportSheet::Export_Button()
         Export_with_batch_chk->setChecked(plan->offersSeries());
         Export_with_excel_chk->setEnabled(plan->offersExcel());
         Export_with_excel_chk->setChecked(plan->offersExcel());
+        m_twoSided = plan->backTakesPart();
+        for (const int row : {0, 2})
+            matrix_export_card_side->button(row)->setEnabled(m_twoSided);
+        if (!m_twoSided)
+            export_card_side_CellClick(1);
     }
 
     if (ModalRunner::exec(*this) != 1)
@@ -214,7 +220,7 @@ void ExportSheet::Export_Button()
     options.dpi = chosenDpi();
     // The data as it stands at OK: the workbook and series files may have changed while the sheet
     // was open.
-    const std::shared_ptr<const RunPlan> plan =
+    std::shared_ptr<const RunPlan> plan =
         RunStart::mayBegin(RunStart::plan(m_host, RunPlan::Choices()
                                                       .withSources(Export_with_batch_chk->isChecked(),
                                                                    Export_with_excel_chk->isChecked())
@@ -229,7 +235,7 @@ void ExportSheet::Export_Button()
         const std::optional<QString> path =
             FilePanels::instance().saveFile(window, windowTitle(), options.extension, m_host.designName(),
                                             FilePanels::startFolder(m_host.designPath()));
-        if (!path)
+        if (!path || !(plan = RunStart::atFirstCard(m_host, plan, options.threads)))
             return;
         if (window)
             window->raise();
@@ -243,7 +249,8 @@ void ExportSheet::Export_Button()
     if (!folder)
         return;
     const std::optional<RunStart::ExportFolder> target = RunStart::exportFolder(*folder);
-    if (!target)
+    // The rows may have changed while the folder was chosen: the cards are those of the rows now.
+    if (!target || !(plan = RunStart::atFirstCard(m_host, plan, options.threads)))
         return;
     options.batchFolder = target->batchFolder;
     options.replaceEarlier = target->replaceEarlier;

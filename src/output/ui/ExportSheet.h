@@ -67,5 +67,6 @@ private:
 
     OutputHost &m_host;
     QString m_side = SideCode::Front;
+    bool m_twoSided = true; // the design has a back: a single-sided card exports its front only
     ExportResult m_lastResult;
 };

@@ -26,7 +26,8 @@ QStringList OutputCheckQuestion::answers(bool send, bool blankCards)
     return buttons;
 }
 
-OutputCheckQuestion::Answer OutputCheckQuestion::ask(const RunPlan &plan, int threads, const QString &scale)
+OutputCheckQuestion::Answer OutputCheckQuestion::ask(const RunPlan &plan, int threads, const QString &scale,
+                                                     bool mail)
 {
     const auto check = [&plan, threads] { return OutputCheck::check(plan, threads); };
     const OutputCheck::Report report =
@@ -40,7 +41,7 @@ OutputCheckQuestion::Answer OutputCheckQuestion::ask(const RunPlan &plan, int th
         Show_NSLog_Message(report.text());
         parts << QStringLiteral("Some cards would not come out right:\n\n") + report.text(ProblemsShown);
     }
-    const bool send = !scale.isEmpty();
+    const bool send = mail || !scale.isEmpty();
     parts << (send ? QStringLiteral("Do you want to send them?") : QStringLiteral("Do you want to go on?"));
     const QString question = parts.join(QStringLiteral("\n\n"));
     // Leaving the blank cards out is offered while other cards remain, and is the default, except

@@ -183,9 +183,13 @@ void Print_Wnd::showDataSources(const RunPlan &plan)
 
 void Print_Wnd::showKeptLayout(const RememberedPrintLayout &kept)
 {
-    const int sideRow = kept.side == SideCode::Both ? 0 : kept.side == SideCode::Back ? 2 : 1;
+    // A single-sided card offers and prints its front only, whatever was kept for cards with a back.
+    const bool twoSided = m_plan->backTakesPart();
+    for (const int row : {0, 2})
+        matrix_card_side->button(row)->setEnabled(twoSided);
+    const int sideRow = !twoSided ? 1 : kept.side == SideCode::Both ? 0 : kept.side == SideCode::Back ? 2 : 1;
     matrix_card_side->button(sideRow)->setChecked(true);
-    m_layout.Print_Card_Side = kept.side;
+    m_layout.Print_Card_Side = twoSided ? kept.side : QString(SideCode::Front);
     m_layout.Print_Card_Algn = kept.arrangement;
     print_alignment->setCurrentIndex(kept.arrangement == ArrangementCode::FrontLeftOfBack ? 1 : 0);
     print_alignment->setEnabled(sideRow == 0);
@@ -214,7 +218,7 @@ void Print_Wnd::rememberLayout() const
     kept.cols = m_layout.Print_Col;
     kept.horzGapMm = horz_mar_Stepper->value();
     kept.vertGapMm = vert_mar_Stepper->value();
-    kept.side = m_layout.Print_Card_Side;
+    kept.side = m_plan->backTakesPart() ? m_layout.Print_Card_Side : RememberedPrintLayout::load().side;
     kept.arrangement = m_layout.Print_Card_Algn;
     const QPageLayout page = m_printer.pageLayout();
     kept.paperMm = page.pageSize().size(QPageSize::Millimeter);
@@ -418,15 +422,25 @@ bool Print_Wnd::Execute_Printing(bool preview)
 bool Print_Wnd::printChecked(const std::shared_ptr<const RunPlan> &asked)
 {
     // The cards are checked before anything is printed; a preview only shows them.
-    const std::shared_ptr<const RunPlan> plan = RunStart::mayBegin(asked);
+    std::shared_ptr<const RunPlan> plan = RunStart::mayBegin(asked);
     if (!plan)
+        return false;
+    // The PDF file is named before the sheets are drawn, and the rows are read again after it:
+    // the sheets hold the rows as they are then.
+    std::optional<QString> pdfPath;
+    if (PrinterCatalog::isPdfFile(Printer_ComboBox->currentText()) && !PrinterCatalog::pdfFile()) {
+        pdfPath = choosePdfFile();
+        if (!pdfPath)
+            return false;
+    }
+    if (!(plan = RunStart::atFirstCard(m_host, plan)))
         return false;
     // Blank cards left out leave no empty labels behind them.
     PrintLayout layout = m_layout;
     if (layout.dataMode)
         layout.Total_Label = std::min(layout.Total_Label, plan->outputCount());
     Printing_View view(layout, plainSides(plan), layout.dataMode ? plan : nullptr, cardSize());
-    return printSheets(view);
+    return printSheets(view, pdfPath);
 }
 
 bool Print_Wnd::readyToPrint()
@@ -484,15 +498,9 @@ bool Print_Wnd::runPreview(Printing_View &view, const std::shared_ptr<const RunP
     return printAfter ? printChecked(plan) : true;
 }
 
-bool Print_Wnd::printSheets(Printing_View &view)
+bool Print_Wnd::printSheets(Printing_View &view, const std::optional<QString> &pdfPath)
 {
     // The PDF file printer writes through a save file: the file appears whole or not at all.
-    std::optional<QString> pdfPath;
-    if (PrinterCatalog::isPdfFile(Printer_ComboBox->currentText()) && !PrinterCatalog::pdfFile()) {
-        pdfPath = choosePdfFile();
-        if (!pdfPath)
-            return false;
-    }
     const int copies = int(Copies_Stepper->value());
     bool cancelled = false;
     const Printing_View::SheetProgress progress =

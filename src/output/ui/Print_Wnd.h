@@ -126,7 +126,7 @@ private:
     // Every sheet to the printer, or to a PDF file chosen now, once the run may start; says where
     // the file went.
     bool printChecked(const std::shared_ptr<const RunPlan> &plan);
-    bool printSheets(Printing_View &view);
+    bool printSheets(Printing_View &view, const std::optional<QString> &pdfPath);
     // The progress of a run of `sheets`, which notes the sheets printed and a cancel.
     Printing_View::SheetProgress sheetProgress(int sheets, bool *cancelled);
     // The sheets into a PDF file, whole or not at all: nothing is kept once `cancelled` is set

@@ -16,10 +16,10 @@ std::shared_ptr<const RunPlan> RunStart::plan(OutputHost &host, const RunPlan::C
 }
 
 std::shared_ptr<const RunPlan> RunStart::mayBegin(const std::shared_ptr<const RunPlan> &plan, int threads,
-                                                  const QString &scale)
+                                                  const QString &scale, bool mail)
 {
     // Cards that would come out wrong, with a run larger than its window shows named first.
-    switch (OutputCheckQuestion::ask(*plan, threads, scale)) {
+    switch (OutputCheckQuestion::ask(*plan, threads, scale, mail)) {
     case OutputCheckQuestion::Answer::GoOn:
         return plan;
     case OutputCheckQuestion::Answer::LeaveOutBlank:
@@ -28,6 +28,22 @@ std::shared_ptr<const RunPlan> RunStart::mayBegin(const std::shared_ptr<const Ru
         break;
     }
     return nullptr;
+}
+
+std::shared_ptr<const RunPlan> RunStart::atFirstCard(OutputHost &host,
+                                                     const std::shared_ptr<const RunPlan> &asked, int threads)
+{
+    std::shared_ptr<const RunPlan> current = asked;
+    // Each question is a wait of its own, during which the files may change again.
+    while (current) {
+        const RunPlan::Choices chosen = current->choices();
+        const std::shared_ptr<const RunPlan> fresh =
+            plan(host, RunPlan::Choices(chosen).leavingOutBlank(false));
+        if (fresh->sameData(*current))
+            return current;
+        current = mayBegin(fresh, threads);
+    }
+    return current;
 }
 
 QStringList RunStart::sendAnswers()

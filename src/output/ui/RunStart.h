@@ -26,10 +26,19 @@ public:
     // the user chose to leave them out; null when it must not start. threads: those of the run (0
     // every core). scale: what the run is about to do when that is more than its window shows
     // ("This sends 3,000 messages ..."): then the question is asked whatever the check finds, and
-    // "Send" starts the run.
+    // "Send" starts the run. mail: the run sends mail, whose question says Send and defaults to
+    // Cancel.
     static std::shared_ptr<const RunPlan> mayBegin(const std::shared_ptr<const RunPlan> &plan,
-                                                   int threads = 0, const QString &scale = {});
+                                                   int threads = 0, const QString &scale = {},
+                                                   bool mail = false);
     static QStringList sendAnswers(); // "Send", "Cancel"
+
+    // The data a run outputs is the data at its first card: after the run's last question or
+    // panel, the design's data is read again (a changed workbook named, as `plan` does); the plan
+    // asked about when nothing changed, else the new data, checked and asked about as mayBegin
+    // does, with the sources and sides chosen. Null when the user stops.
+    static std::shared_ptr<const RunPlan>
+    atFirstCard(OutputHost &host, const std::shared_ptr<const RunPlan> &asked, int threads = 0);
 
     // Where a batch export into chosenFolder writes its cards. When the batch folder there holds
     // the cards of an earlier export the user is asked first: replace them, write to a new folder

@@ -162,7 +162,9 @@ QGroupBox *Send_Mail::makePauseBox()
     hour_stepper = named(new StepperField(0, 99, 1, 0, delayed_box), "hour_stepper");
     min_stepper = named(new StepperField(0, 59, 1, 0, delayed_box), "min_stepper");
     sec_stepper = named(new StepperField(0, 59, 1, 0, delayed_box), "sec_stepper");
-    auto *pauseRow = new QHBoxLayout(delayed_box);
+    auto *pauseBox = new QVBoxLayout(delayed_box);
+    auto *pauseRow = new QHBoxLayout;
+    pauseBox->addLayout(pauseRow);
     pauseRow->addWidget(new QLabel(QStringLiteral("After every"), delayed_box));
     pauseRow->addWidget(mail_count_stepper);
     pauseRow->addWidget(new QLabel(QStringLiteral("messages, wait"), delayed_box));
@@ -173,5 +175,10 @@ QGroupBox *Send_Mail::makePauseBox()
     pauseRow->addWidget(sec_stepper);
     pauseRow->addWidget(new QLabel(QStringLiteral("s"), delayed_box));
     pauseRow->addStretch();
+    // The pause counts down from the time set and the next message goes at its last second, so a
+    // second or less is no wait at all: said where the time is set.
+    pause_hint = named(new QLabel(pauseHintText(), delayed_box), "pause_hint");
+    pause_hint->setWordWrap(true);
+    pauseBox->addWidget(pause_hint);
     return delayed_box;
 }

@@ -171,6 +171,11 @@ void Send_Mail::send_barcode_rd_select()
     send_with_excel_chk->setEnabled(plan.offersExcel());
     if (!plan.offersExcel())
         send_with_excel_chk->setChecked(false);
+    // A single-sided card sends its front only.
+    for (const int row : {0, 2})
+        matrix_card_side->button(row)->setEnabled(plan.backTakesPart());
+    if (!plan.backTakesPart())
+        mail_card_side_CellClick(1);
     followSpreadChoice();
     for (QWidget *w : std::initializer_list<QWidget *>{attachment, browse_att, clear_att})
         w->setEnabled(false);
@@ -226,11 +231,47 @@ MailRun::Request Send_Mail::request(const StoredSettings &settings)
     return r;
 }
 
+QString Send_Mail::pauseHintText()
+{
+    return QStringLiteral("The next message goes one second before the time set is up: a pause of "
+                          "1 second or less sends without waiting.");
+}
+
 QString Send_Mail::recipientListTooLongText()
 {
     return QStringLiteral("The recipient list is longer than the %1 characters the \"To\" field keeps, so "
                           "its end was cut off. Please send to fewer recipients at a time.")
         .arg(QLocale(QLocale::English).toString(RecipientFieldChars));
+}
+
+// The run as it may start, with its outline; false when it must not. Every mail run's question
+// speaks of mail and defaults to Cancel. The data the run sends is the data read after the last
+// question: when it changed while the question was open, the run is worked out and asked anew.
+bool Send_Mail::mayBegin(const MailRun::Hooks &hooks, std::unique_ptr<MailRun> &run,
+                         MailRun::Outline &outline)
+{
+    ExportProgress &progress = OutputState::instance().progress;
+    for (;;) {
+        const MailRun::Request asked = request(storedSettings());
+        run = std::make_unique<MailRun>(asked, *m_transport, progress, hooks);
+        outline = run->outline();
+        if (!outline.refusal.isEmpty()) {
+            Show_MessageBox(outline.refusal);
+            return false;
+        }
+        if (!outline.plan)
+            return true; // the mode without the card reads no data
+        const std::shared_ptr<const RunPlan> plan =
+            RunStart::mayBegin(outline.plan, 0, MailRun::scaleText(outline), true);
+        if (!plan)
+            return false;
+        if (plan->choices().leaveOutBlank) {
+            run->leaveOutBlankCards();
+            outline = run->outline();
+        }
+        if (RunStart::plan(m_host, asked.plan->choices())->sameData(*asked.plan))
+            return true;
+    }
 }
 
 void Send_Mail::Send_Button()
@@ -253,28 +294,15 @@ void Send_Mail::Send_Button()
     ExportProgress &progress = OutputState::instance().progress;
     progress.Stop_SMS_Sending_Now = false;
     const std::shared_ptr<MailTransport> transport = m_transport;
-    MailRun run(request(storedSettings()), *transport, progress, hooks);
-    MailRun::Outline outline = run.outline();
-    if (!outline.refusal.isEmpty()) {
-        Show_MessageBox(outline.refusal);
+    std::unique_ptr<MailRun> run;
+    MailRun::Outline outline;
+    if (!mayBegin(hooks, run, outline))
         return;
-    }
-    // Every card to every recipient may be many more messages than the window shows: said first.
-    if (outline.plan) {
-        const std::shared_ptr<const RunPlan> plan =
-            RunStart::mayBegin(outline.plan, 0, MailRun::scaleText(outline));
-        if (!plan)
-            return;
-        if (plan->choices().leaveOutBlank) {
-            run.leaveOutBlankCards();
-            outline = run.outline();
-        }
-    }
     // The sheet counts messages, which a row sent to every recipient holds several of.
     progress.start(outline.planned);
     MailRun::Result result;
     BatchRun::exec(
-        this, progress, outline.planned, BatchRun::Kind::Mail, [&] { result = run.run(); },
+        this, progress, outline.planned, BatchRun::Kind::Mail, [&] { result = run->run(); },
         [transport] { transport->abort(); }, [transport] { transport->endCurrent(); });
     BatchRun::showDesignAgain(m_host);
     m_lastResult = result;

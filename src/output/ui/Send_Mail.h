@@ -18,6 +18,7 @@ class QCheckBox;
 class QGridLayout;
 class QGroupBox;
 class QHBoxLayout;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -91,6 +92,8 @@ public:
     StepperField *hour_stepper = nullptr;
     StepperField *min_stepper = nullptr;
     StepperField *sec_stepper = nullptr;
+    QLabel *pause_hint = nullptr; // what the time set means
+    static QString pauseHintText();
     QLineEdit *subject_txt = nullptr;
     QPlainTextEdit *message_txt = nullptr;
     QPushButton *send_button = nullptr;
@@ -109,6 +112,7 @@ private:
     void followSpreadChoice();
     StoredSettings storedSettings();
     MailRun::Request request(const StoredSettings &settings);
+    bool mayBegin(const MailRun::Hooks &hooks, std::unique_ptr<MailRun> &run, MailRun::Outline &outline);
 
     OutputHost &m_host;
     std::shared_ptr<MailTransport> m_transport;

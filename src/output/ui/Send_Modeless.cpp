@@ -6,11 +6,13 @@
 
 #include <QApplication>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QVBoxLayout>
 
 namespace
@@ -96,6 +98,12 @@ void Send_Modeless::Stop_Sending_Pressed()
     // Return stops and Escape goes on, as Yes and No did.
     box.setDefaultButton(stop);
     box.setEscapeButton(goOn);
+    // A message box is as wide as its text, and this short question cut the program's name in
+    // the title bar: a row as wide as the whole title keeps it whole.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(
+            new QSpacerItem(WindowLook::titleBarWidth(&box), 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+            grid->rowCount(), 0, 1, grid->columnCount());
     ModalRunner::exec(box);
     const bool stopping = box.clickedButton() == stop;
     if (m_progress) {

@@ -537,3 +537,63 @@ TEST_F(ExportSheetTest, DefaultsGiveCardsWhoseEveryBarcodeDecodes)
             << k << " " << found.join(' ').toStdString();
     }
 }
+
+// After an export of both sides, a card set to single side exported card_Back.png of its hidden
+// back, since the sheet remembered "Both sides". A single-sided card offers and writes its front
+// only, and the choice kept for cards with a back comes back with one.
+TEST_F(ExportSheetTest, ASingleSidedCardAfterBothSidesWritesItsFrontOnly)
+{
+    FakeHost host(plainDesign());
+    const struct {
+        QString cardSide; // "2" double-sided, "1" single
+        bool chooseBoth;
+        QString shownSide; // what the sheet shows as it opens
+        bool backOffered;
+        QStringList written;
+    } cases[] = {
+        {"2", true, "F", true, {"card.png", "card_Back.png"}},
+        {"1", false, "F", false, {"card.png"}},
+        {"2", false, "BOTH", true, {"card.png", "card_Back.png"}},
+    };
+    int k = 0;
+    for (const auto &c : cases) {
+        host.design.frontPage.Card_Side = c.cardSide;
+        const QString folder = tempPath(QStringLiteral("side%1").arg(++k));
+        QDir().mkpath(folder);
+        files.answers.push_back(folder + "/card.png");
+        ExportSheet sheet(host, &host.window);
+        QString shown;
+        bool backOffered = false;
+        exportWith(sheet, [&](ExportSheet &s) {
+            shown = s.chosenSide();
+            backOffered = s.matrix_export_card_side->button(0)->isEnabled() &&
+                          s.matrix_export_card_side->button(2)->isEnabled();
+            if (c.chooseBoth)
+                clickRow(s.matrix_export_card_side, 0);
+        });
+        EXPECT_EQ(shown, c.shownSide) << k;
+        EXPECT_EQ(backOffered, c.backOffered) << k;
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), c.written) << k;
+    }
+}
+
+// The rows are those at the first card: a series rewritten while the folder is being chosen is
+// what the cards hold, not the rows read when OK was pressed.
+TEST_F(ExportSheetTest, ASeriesChangedWhileTheFolderIsChosenIsWhatTheCardsHold)
+{
+    batchtest::SampleDesign sample(Data_Folder_Path, 3, false);
+    FakeHost host(sample.design);
+    ExportSheet sheet(host, &host.window);
+    const QString chosen = tempPath("out");
+    QDir().mkpath(chosen);
+    files.answers.push_back(chosen);
+    const QStringList codes{"NEWCODE1", "NEWCODE2", "NEWCODE3"};
+    files.whileOpen = [&] { batchtest::writeSeries(Data_Folder_Path, "codes", codes.join('\n').toUtf8()); };
+    exportWith(sheet, [](ExportSheet &) {});
+    const QDir folder(QDir(chosen).filePath("ZOLV Tessaly Greeting Card"));
+    ASSERT_EQ(folder.entryList(QDir::Files).size(), 3);
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_EQ(batchtest::decode(folder.filePath(QStringLiteral("Card_%1.png").arg(k)), "Code128"),
+                  QStringList{"Code128:" + codes[k - 1]})
+            << k;
+}

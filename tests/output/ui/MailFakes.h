@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -114,6 +115,16 @@ public:
         if (!f.open(QIODevice::ReadOnly))
             return {};
         return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    // The folder of each message's attachments, by its recipient, in the order taken.
+    QList<std::pair<QString, QString>> received() const
+    {
+        QList<std::pair<QString, QString>> out;
+        const QDir folder(m_folder + QStringLiteral("/received"));
+        for (const QString &name : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+            out.append({name.section(QLatin1Char('-'), 1), folder.filePath(name)});
+        return out;
     }
 
     QString port;

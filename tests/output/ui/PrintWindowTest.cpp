@@ -337,6 +337,42 @@ TEST_F(PrintWindow, TheWindowComesBackAsItWasLeft)
     again.Open_Print_Wnd();
 }
 
+// After a print of both sides, a card set to single side printed its hidden back beside its front,
+// since the window remembered "Both sides". A single-sided card offers and prints its front only;
+// the choice kept for cards with a back comes back with one.
+TEST_F(PrintWindow, ASingleSidedCardAfterBothSidesPrintsItsFrontOnly)
+{
+    FakeHost host(plainDesign());
+    const struct {
+        QString cardSide;
+        bool chooseBoth;
+        bool bothShown, backOffered;
+        int labelCards; // cards a label holds: the front and the back beneath it, or the front
+    } cases[] = {
+        {"2", true, false, true, 2},
+        {"1", false, false, false, 1},
+        {"2", false, true, true, 2},
+    };
+    int k = 0;
+    for (const auto &c : cases) {
+        ++k;
+        host.design.frontPage.Card_Side = c.cardSide;
+        Print_Wnd w(host, &host.window);
+        modalScripts.push_back([&](QDialog &) {
+            EXPECT_EQ(w.matrix_card_side->button(0)->isChecked(), c.bothShown) << k;
+            EXPECT_EQ(w.matrix_card_side->button(0)->isEnabled(), c.backOffered) << k;
+            EXPECT_EQ(w.matrix_card_side->button(2)->isEnabled(), c.backOffered) << k;
+            if (c.chooseBoth)
+                testsupport::clickIndicator(w.matrix_card_side->button(0));
+            EXPECT_NEAR(w.layout().label_width * w.layout().label_hight / (243 * 154), c.labelCards, 0.01)
+                << k;
+            QTest::mouseClick(w.cancel_button, Qt::LeftButton);
+            return 0;
+        });
+        w.Open_Print_Wnd();
+    }
+}
+
 TEST_F(PrintWindow, RefusalsBeforePrintingAndThePreviewLimit)
 {
     if (!testsupport::hasTool("pdfinfo"))
@@ -741,4 +777,27 @@ TEST_F(PrintToPdfFile, TheSheetsAreThoseCardtoolPrintMakes)
         ASSERT_FALSE(mine.isNull());
         EXPECT_TRUE(mine == theirs) << "page " << page;
     }
+}
+
+// The rows printed are those at the first sheet: a series rewritten while the PDF file is being
+// named is what the labels show, not the rows read when Print was pressed.
+TEST_F(PrintToPdfFile, ASeriesChangedWhileThePdfFileIsNamedIsWhatTheLabelsShow)
+{
+    if (!testsupport::hasTool("pdftotext"))
+        GTEST_SKIP() << "poppler is not installed";
+    batchtest::SampleDesign sample(Data_Folder_Path, 2, false);
+    FakeHost host(sample.design);
+    Print_Wnd w(host, &host.window);
+    files.answers.push_back(pdf);
+    files.whileOpen = [] { batchtest::writeSeries(Data_Folder_Path, "names", "Alma\nBruno\n"); };
+    modalScripts.push_back([&](QDialog &) {
+        choosePdfFile(w);
+        usePaper(w, 210, 297);
+        QTest::mouseClick(w.print_button, Qt::LeftButton);
+        return 0;
+    });
+    w.Open_Print_Wnd();
+    const QString words = testsupport::output("pdftotext", {pdf, "-"});
+    EXPECT_TRUE(words.contains("Alma") && words.contains("Bruno")) << words.toStdString();
+    EXPECT_FALSE(words.contains("Guest")) << words.toStdString();
 }

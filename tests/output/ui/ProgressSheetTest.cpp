@@ -9,6 +9,7 @@
 #include "output/ui/OutputWindowFixture.h"
 #include "output/ui/Send_Modeless.h"
 #include "platform/GuiThreadQueue.h"
+#include "support/WindowTitle.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -39,6 +40,7 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
     QStringList seen;
     QString questionText;
     bool inProcessDuringRun = false;
+    const testsupport::ProgramDisplayName programName; // the Stop question's title
     owner.show();
 
     QTimer::singleShot(0, [&] {
@@ -61,6 +63,7 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
         // letters.
         QStringList buttons;
         bool pausedWhileAsked = false;
+        int titleRoom = -1;
         QString defaultButton;
         modalScripts.push_back([&](QDialog &box) {
             for (QAbstractButton *b : box.findChildren<QAbstractButton *>())
@@ -68,6 +71,10 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
             pausedWhileAsked = progress.paused();
             box.show();
             WindowFixture::saveArtifact(&box, QStringLiteral("stop_question.png"));
+            // The program's whole name fits the title bar, in bold beside an icon and three buttons.
+            QFont bold = QApplication::font();
+            bold.setBold(true);
+            titleRoom = box.width() - QFontMetrics(bold).horizontalAdvance(box.windowTitle()) - 4 * 20;
             if (auto *question = qobject_cast<QMessageBox *>(&box))
                 defaultButton = question->defaultButton()->text();
             questionText = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->text() + " | " +
@@ -78,6 +85,7 @@ TEST_F(ProgressSheet, ShowsCountsRefreshesAndStopsAfterTheCardInProgress)
         EXPECT_FALSE(progress.stopRequested()); // Continue changes nothing
         EXPECT_FALSE(progress.paused());
         EXPECT_TRUE(pausedWhileAsked);
+        EXPECT_GE(titleRoom, 0);
         EXPECT_EQ(defaultButton, "&Stop"); // Return stops, as Yes did
         buttons.sort();
         EXPECT_EQ(buttons, (QStringList{"&Continue", "&Stop"}));

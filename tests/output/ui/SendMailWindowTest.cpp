@@ -128,6 +128,9 @@ TEST_F(SendMailWindow, OpensWithItsDefaultsAndTheControlsFollowTheMode)
         click(w.delayed_delv_chk);
         EXPECT_TRUE(w.mail_count_stepper->isEnabled());
         EXPECT_TRUE(w.sec_stepper->isEnabled());
+        // The pause ends a second early: the window says what a pause of 1 second does.
+        EXPECT_TRUE(w.pause_hint->isVisibleTo(w.delayed_box));
+        EXPECT_TRUE(w.pause_hint->text().contains("1 second or less sends without waiting"));
         click(w.matrix_card_side->button(0));
         EXPECT_EQ(w.card_side_str, "BOTH");
         click(w.matrix_card_side->button(2));
@@ -701,4 +704,139 @@ TEST_F(SendMailWindow, EachMessageIsLoggedToTheLogFileNotTheTerminal)
     EXPECT_EQ(transport->sent.size(), 1);
     EXPECT_TRUE(mailtest::readAll(log).contains("Sending mail to one@example.org\n"));
     EXPECT_TRUE(g_terminalLines.filter("mail").isEmpty()) << g_terminalLines.join('\n').toStdString();
+}
+
+// Rows 1, (blank), 3, 4 sent one card to each recipient in order, through a real server: row i's
+// card reaches recipient i, the blank row's recipient gets nothing when blank cards are left out,
+// addresses past the last row get nothing, and both are named in the question and the end box.
+TEST_F(SendMailWindow, EachRowsCardReachesItsOwnRecipientAndThoseWithoutOneAreNamed)
+{
+    batchtest::SampleDesign sample(Data_Folder_Path, 4, false);
+    // Row 2 is blank in every source the card is filled from.
+    QStringList names = sample.names, codes = sample.codes;
+    names[1] = codes[1] = QString();
+    batchtest::writeSeries(Data_Folder_Path, "names", names.join('\n').toUtf8());
+    batchtest::writeSeries(Data_Folder_Path, "codes", codes.join('\n').toUtf8());
+    QList<ExcelBindingTable::Row> rows = sample.design.binding.ListData();
+    rows[1]["Column1"] = QString();
+    sample.design.binding.setListData(rows);
+    const QString four = "a@example.org,b@example.org,c@example.org,d@example.org";
+    const struct {
+        QString to;
+        int answer;            // 0 Send, 2 Send Without Blank Cards
+        QList<int> rowOf;      // the sample row (from 0) whose card each message carries
+        QStringList receivers; // and its recipient
+        QString noCard;        // who got none, as the question and the end box name them
+    } cases[] = {
+        {four,
+         2,
+         {0, 2, 3},
+         {"a@example.org", "c@example.org", "d@example.org"},
+         "b@example.org (row 2): its card is blank and was left out"},
+        {four + ",e@example.org,f@example.org",
+         0,
+         {0, 1, 2, 3},
+         {"a@example.org", "b@example.org", "c@example.org", "d@example.org"},
+         "e@example.org, f@example.org: there are 4 cards for 6 recipients"},
+    };
+    for (const auto &c : cases) {
+        mailtest::SmtpServer server(tempPath("smtp-" + QString::number(c.answer)));
+        ASSERT_TRUE(server.listening());
+        Preferences &p = Preferences::sharedInstance();
+        p.setsend_email_SMTP_server(QStringLiteral("127.0.0.1"));
+        p.setsend_email_PORT_num(server.port);
+        auto script = std::make_shared<ScriptMailTransport>();
+        script->addEnvironment(QStringLiteral("SSL_CERT_FILE"), server.certificate);
+        FakeHost host(sample.design);
+        messages.clear();
+        QString defaultAnswer;
+        withWindow(host, [&](Send_Mail &w) {
+            w.setTransport(script);
+            type(w.to_txt, c.to);
+            click(w.send_with_batch_chk);
+            click(w.send_with_excel_chk);
+            click(w.rd_one_per_recp);
+            // A real box first: Return on the question sends nothing.
+            MessageBoxService boxes;
+            MessageService::install(&boxes);
+            QTimer::singleShot(0, [&] {
+                QMessageBox *box = nullptr;
+                (void)QTest::qWaitFor(
+                    [&] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); });
+                if (!box)
+                    return;
+                defaultAnswer = box->defaultButton() ? box->defaultButton()->text() : QString();
+                QTest::keyClick(box, Qt::Key_Return);
+            });
+            QTest::mouseClick(w.send_button, Qt::LeftButton);
+            MessageService::install(&messages);
+            messages.queueChoices({c.answer});
+            QTest::mouseClick(w.send_button, Qt::LeftButton);
+        });
+        EXPECT_EQ(defaultAnswer, "Cancel");
+        ASSERT_EQ(messages.questions().size(), 1);
+        const QString question = messages.questions()[0];
+        EXPECT_TRUE(question.endsWith("Do you want to send them?")) << question.toStdString();
+        if (c.answer == 0) { // addresses past the rows are named before the run
+            EXPECT_TRUE(question.contains("No card for:\n" + c.noCard)) << question.toStdString();
+        }
+        const auto received = server.received();
+        ASSERT_EQ(received.size(), c.rowOf.size());
+        for (qsizetype i = 0; i < received.size(); ++i) {
+            EXPECT_EQ(received[i].first, c.receivers[i]);
+            const QStringList symbols = batchtest::decode(received[i].second + "/ZOLVCard.jpeg");
+            const int row = c.rowOf[i];
+            if (row == 1) { // the blank card
+                EXPECT_TRUE(symbols.isEmpty()) << symbols.join(' ').toStdString();
+            } else {
+                EXPECT_TRUE(symbols.contains("QRCode:" + sample.qr[row]))
+                    << i << symbols.join(' ').toStdString();
+            }
+        }
+        const int sent = int(c.rowOf.size()), none = c.to.count('@') - sent;
+        EXPECT_EQ(messages.messages().last(),
+                  QStringLiteral("\n%1 messages were sent; %2 recipient%3 got no card.\n\nNo card for:\n%4")
+                      .arg(sent)
+                      .arg(none)
+                      .arg(none == 1 ? "" : "s", c.noCard));
+    }
+}
+
+// The rows sent are those after the last question: a series rewritten while "This sends ..." is
+// open is asked about anew and sent as it is then.
+TEST_F(SendMailWindow, ASeriesChangedWhileTheQuestionIsOpenIsAskedAboutAgainAndSent)
+{
+    batchtest::SampleDesign sample(Data_Folder_Path, 2, false);
+    FakeHost host(sample.design);
+    messages.setAnswerFunction([&](const QString &) {
+        if (messages.questions().size() == 1)
+            batchtest::writeSeries(Data_Folder_Path, "names", "One\nTwo\nThree\n");
+        return true; // Send
+    });
+    withWindow(host, [&](Send_Mail &w) {
+        type(w.to_txt, QStringLiteral("one@example.org"));
+        click(w.send_with_batch_chk);
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+    });
+    const QStringList questions = messages.questions();
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_TRUE(questions[0].startsWith("This sends 2 messages to 1 recipient"));
+    EXPECT_TRUE(questions[1].startsWith("This sends 3 messages to 1 recipient"));
+    EXPECT_EQ(transport->sent.size(), 3);
+}
+
+// A single-sided card has no back to attach: only its front is offered.
+TEST_F(SendMailWindow, ASingleSidedCardOffersItsFrontOnly)
+{
+    CardDesign design = plainDesign();
+    design.frontPage.Card_Side = QStringLiteral("1");
+    FakeHost host(design);
+    withWindow(host, [&](Send_Mail &w) {
+        EXPECT_FALSE(w.matrix_card_side->button(0)->isEnabled());
+        EXPECT_FALSE(w.matrix_card_side->button(2)->isEnabled());
+        type(w.to_txt, QStringLiteral("one@example.org"));
+        QTest::mouseClick(w.send_button, Qt::LeftButton);
+    });
+    ASSERT_EQ(transport->sent.size(), 1);
+    EXPECT_EQ(transport->sent[0].names, QStringList{"ZOLVCard.jpeg"});
 }
