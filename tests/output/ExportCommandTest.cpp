@@ -117,6 +117,29 @@ TEST(ExportCommand, ASeriesTooLargeToReadStopsTheExport)
     EXPECT_TRUE(QDir(tmp.filePath("o")).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
 }
 
+// A series whose file is gone stops export and print alike, with a failing status: one card of the
+// design's sample values is no output of the rows.
+TEST(ExportCommand, ASeriesThatIsGoneStopsExportAndPrint)
+{
+    QTemporaryDir tmp;
+    SampleDesign sample(tmp.filePath("DataSet"), 3, false);
+    ASSERT_TRUE(QFile::remove(tmp.filePath("DataSet/codes.txt")));
+    const QString design = writeDesign(tmp.filePath("d.dcard"), sample);
+    const QString data = tmp.filePath("DataSet");
+    const QList<QStringList> runs = {
+        {"export", design, "--to", tmp.filePath("o"), "--data", data},
+        {"print", design, "--out", tmp.filePath("o/labels.pdf"), "--paper", "A4", "--rows", "2", "--cols",
+         "2", "--data", data},
+    };
+    for (const QStringList &run : runs) {
+        const ProcResult r = cardtool(run);
+        EXPECT_EQ(r.exitCode, 1) << run.first().toStdString();
+        EXPECT_TRUE(r.err.contains("The series \"codes\" was not found")) << r.err.toStdString();
+        EXPECT_TRUE(
+            QDir(tmp.filePath("o")).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    }
+}
+
 TEST(ExportCommand, ACardTooLargeToDrawIsRefusedBeforeAnyWork)
 {
     QTemporaryDir tmp;

@@ -1,5 +1,6 @@
 #include "output/ui/RunStart.h"
 
+#include "foundation/MessageBoxes.h"
 #include "output/ExportPaths.h"
 #include "output/RunPlan.h"
 #include "output/ui/OutputCheckQuestion.h"
@@ -28,6 +29,15 @@ std::shared_ptr<const RunPlan> RunStart::mayBegin(const std::shared_ptr<const Ru
         break;
     }
     return nullptr;
+}
+
+bool RunStart::stopsForGoneSeries(const RunPlan &plan)
+{
+    const QString gone = plan.missingSeriesText();
+    if (gone.isEmpty())
+        return false;
+    Show_MessageBox(gone);
+    return true;
 }
 
 QStringList RunStart::sendAnswers()

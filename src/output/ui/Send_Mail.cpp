@@ -84,6 +84,8 @@ int Send_Mail::Open_Wnd()
 {
     // The design's sources as the window opens decide the boxes offered; Send reads them again.
     m_offered = RunStart::plan(m_host);
+    // Said as the window opens; it still sends a message without a card.
+    RunStart::stopsForGoneSeries(*m_offered);
     resetWindow();
     return ModalRunner::exec(*this);
 }
@@ -259,6 +261,8 @@ void Send_Mail::Send_Button()
         Show_MessageBox(outline.refusal);
         return;
     }
+    if (outline.plan && RunStart::stopsForGoneSeries(*outline.plan))
+        return;
     // Every card to every recipient may be many more messages than the window shows: said first.
     if (outline.plan) {
         const std::shared_ptr<const RunPlan> plan =
