@@ -405,8 +405,9 @@ void Print_Wnd::pagesetup()
 bool Print_Wnd::Execute_Printing(bool preview)
 {
     readDataAgain();
-    if (RunStart::stopsForGoneSeries(*runPlan())) {
-        print_result_id->clear(); // an earlier run's sheets are not this run's
+    if (!runPlan()->missingSeries().isEmpty()) {
+        print_result_id->clear(); // an earlier run's sheets are not what the user is told about
+        RunStart::stopsForGoneSeries(*runPlan());
         return false;
     }
     if (!readyToPrint())
