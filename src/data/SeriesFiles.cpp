@@ -19,7 +19,7 @@ const QString SeriesFiles::MsgFileAccess = QStringLiteral("Error in file accessi
 const QString SeriesFiles::MsgAlreadyExists =
     QStringLiteral("Batch Processing Series already exists. Do you want to replace it?");
 const QString SeriesFiles::MsgCantUpdateInUse =
-    QStringLiteral("Batch Processing Series can't be update because it is currently in use.");
+    QStringLiteral("Batch Processing Series can't be updated because it is in use.");
 const QString SeriesFiles::MsgCantDeleteInUse =
     QStringLiteral("Batch Processing Series can't be delete because it is currently in use.");
 const QString SeriesFiles::MsgConfirmDelete =

@@ -30,6 +30,9 @@ public:
     // Not saved: a later stamp of the same file found to hold the same bytes, or that the user
     // chose to go on without loading again, so neither is asked about twice.
     Stamp settled;
+    // Not saved: the user chose the rows as loaded while the file was gone; asked again only once
+    // the file has been back and is gone again.
+    bool goneSettled = false;
 
     bool isKnown() const { return size >= 0 && !sha256.isEmpty(); }
     Stamp stamp() const { return {size, modifiedMs}; }

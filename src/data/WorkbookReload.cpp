@@ -2,6 +2,7 @@
 
 #include "data/ColumnBinding.h"
 #include "data/XlsxReader.h"
+#include "foundation/StringUtils.h"
 
 namespace
 {
@@ -13,7 +14,8 @@ WorkbookReload::Result refused(const QString &reason)
 }
 } // namespace
 
-WorkbookReload::Result WorkbookReload::reload(const ExcelBindingTable &loaded)
+WorkbookReload::Result WorkbookReload::reload(const ExcelBindingTable &loaded,
+                                              const QStringList &boundHeadings)
 {
     const QString path = loaded.Excel_Source_Path;
     const WorkbookFacts &was = loaded.sourceFacts;
@@ -37,7 +39,10 @@ WorkbookReload::Result WorkbookReload::reload(const ExcelBindingTable &loaded)
 
     // Each column as loaded is found again by its heading, its old place first.
     const QStringList sheetTitles = read.rows.first();
-    const QStringList headings = loaded.columnTitles().mid(1);
+    QStringList headings = loaded.columnTitles().mid(1);
+    for (const QString &bound : boundHeadings)
+        if (const QString heading = Trim_Str(bound); !heading.isEmpty() && !headings.contains(heading))
+            headings.append(heading); // no place of its own: found by its heading alone
     Result result;
     QList<int> columns;
     for (int k = 0; k < headings.size(); ++k) {

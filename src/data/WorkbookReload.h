@@ -19,6 +19,8 @@ public:
     };
 
     // Reads the workbook at loaded.Excel_Source_Path by the facts its rows were read with.
+    // boundHeadings: the headings the design's objects read; one the table as loaded lacks (gone
+    // at an earlier load) is looked for too, so a column renamed and renamed back is found again.
     // Touches nothing shared: it may run on a worker.
-    static Result reload(const ExcelBindingTable &loaded);
+    static Result reload(const ExcelBindingTable &loaded, const QStringList &boundHeadings = {});
 };

@@ -6,6 +6,8 @@
 #include "foundation/DataRoot.h"
 #include "foundation/StringUtils.h"
 
+#include <QDir>
+
 #include <algorithm>
 
 // What every plan of one design shares: read once, never changed.
@@ -17,6 +19,7 @@ struct RunPlan::Sources {
     QList<Binding> front, back;
     QStringList warnings;
     QStringList unreadableSeries;
+    QStringList missingSeries;
 };
 
 namespace
@@ -28,13 +31,16 @@ void noteOnce(QStringList &list, const QString &text)
         list << text;
 }
 
-SeriesLoader loaderInto(const QString &dataFolder, QStringList &warnings, QStringList &unreadable)
+SeriesLoader loaderInto(const QString &dataFolder, QStringList &warnings, QStringList &unreadable,
+                        QStringList &missing)
 {
-    return [&dataFolder, &warnings, &unreadable](const QString &name) {
+    return [&dataFolder, &warnings, &unreadable, &missing](const QString &name) {
         QString problem, replaced;
         std::optional<QStringList> rows = SeriesFiles::readRows(dataFolder, name, &problem, &replaced);
-        if (!rows && problem.isEmpty())
+        if (!rows && problem.isEmpty()) {
             noteOnce(warnings, QStringLiteral("The series \"%1\" was not found.").arg(name));
+            noteOnce(missing, name);
+        }
         noteOnce(warnings, replaced);
         // A series that is there but cannot be read must not turn the batch into one plain card.
         noteOnce(unreadable, problem);
@@ -147,7 +153,8 @@ std::shared_ptr<const RunPlan> RunPlan::make(const CardDesign &design, const Cho
     s.folders = folders;
     s.counts = BatchRowCounter::Check_Series_Or_Excel_Use_or_not(
         s.series, describe(s.design.front), describe(s.design.back), s.design.isTwoSided(),
-        s.design.binding.rowCount(), loaderInto(s.folders.data, s.warnings, s.unreadableSeries));
+        s.design.binding.rowCount(),
+        loaderInto(s.folders.data, s.warnings, s.unreadableSeries, s.missingSeries));
     for (const GraphicPtr &g : s.design.front)
         s.front.append(bindingOf(*g, s.design, s.series));
     for (const GraphicPtr &g : s.design.back)
@@ -330,4 +337,25 @@ const QStringList &RunPlan::warnings() const
 const QStringList &RunPlan::unreadableSeries() const
 {
     return m_sources->unreadableSeries;
+}
+
+const QStringList &RunPlan::missingSeries() const
+{
+    return m_sources->missingSeries;
+}
+
+QString RunPlan::missingSeriesText() const
+{
+    if (m_sources->missingSeries.isEmpty())
+        return {};
+    QStringList lines;
+    for (const QString &name : m_sources->missingSeries) {
+        const QString path = SeriesFiles::safePath(folders().data, name);
+        lines << (path.isEmpty() ? QStringLiteral("The series \"%1\" was not found.").arg(name)
+                                 : QStringLiteral("The series \"%1\" was not found: its file %2 is gone.")
+                                       .arg(name, QDir::toNativeSeparators(path)));
+    }
+    return lines.join(QLatin1Char('\n')) +
+           QStringLiteral("\n\nNo card is made while a series it reads is gone: put the file back, or "
+                          "bind the objects to another series.");
 }

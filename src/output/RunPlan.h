@@ -141,6 +141,11 @@ public:
 
     // Problems met while reading series (a bound series whose file is missing), for the log.
     const QStringList &warnings() const;
+    // Bound series of the sides that take part whose file is gone, by name: no run may make their
+    // cards, which would show the design's sample values instead of any row.
+    const QStringList &missingSeries() const;
+    // What the user is told of them: each series with the file it was looked for in; "" when none.
+    QString missingSeriesText() const;
     // Bound series whose file is there but could not be read: no export may run, since the cards
     // would lose their values.
     const QStringList &unreadableSeries() const;

@@ -83,6 +83,10 @@ TEST(BatchFillCounting, SourcesRowsAndSides)
     EXPECT_FALSE(s->isBatch());
     EXPECT_EQ(s->outputCount(), 1);
     EXPECT_EQ(s->warnings().size(), 1);
+    EXPECT_EQ(s->missingSeries(), QStringList{"gone"});
+    EXPECT_TRUE(s->missingSeriesText().startsWith(
+        QStringLiteral("The series \"gone\" was not found: its file %1 is gone.")
+            .arg(QDir(missingFolder).filePath("gone.txt"))));
 }
 
 TEST(BatchFillCounting, SeriesIsFoundByItsNameNotItsSlot)

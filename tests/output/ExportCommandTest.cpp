@@ -117,6 +117,40 @@ TEST(ExportCommand, ASeriesTooLargeToReadStopsTheExport)
     EXPECT_TRUE(QDir(tmp.filePath("o")).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
 }
 
+// A series whose file is gone stops export, print and mail alike, with a failing status: one card
+// of the design's sample values is no output of the rows.
+TEST(ExportCommand, ASeriesThatIsGoneStopsExportPrintAndMail)
+{
+    QTemporaryDir tmp;
+    SampleDesign sample(tmp.filePath("DataSet"), 3, false);
+    ASSERT_TRUE(QFile::remove(tmp.filePath("DataSet/codes.txt")));
+    const QString design = writeDesign(tmp.filePath("d.dcard"), sample);
+    const QString data = tmp.filePath("DataSet");
+    // A server no message could reach: the run must stop before it would try.
+    const QString settings = tmp.filePath("mail.plist");
+    QFile plist(settings);
+    ASSERT_TRUE(plist.open(QIODevice::WriteOnly));
+    plist.write(R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>SendEmailSender</key><string>cards@example.com</string>
+<key>SendEmailSMTP</key><string>127.0.0.1</string><key>SendEmailPORT</key><string>1</string></dict></plist>
+)");
+    plist.close();
+    const QList<QStringList> runs = {
+        {"mail", design, "--settings", settings, "--to", "guest@example.org", "--mode", "one", "--data",
+         data},
+        {"export", design, "--to", tmp.filePath("o"), "--data", data},
+        {"print", design, "--out", tmp.filePath("o/labels.pdf"), "--paper", "A4", "--rows", "2", "--cols",
+         "2", "--data", data},
+    };
+    for (const QStringList &run : runs) {
+        const ProcResult r = cardtool(run);
+        EXPECT_EQ(r.exitCode, 1) << run.first().toStdString();
+        EXPECT_TRUE(r.err.contains("The series \"codes\" was not found")) << r.err.toStdString();
+        EXPECT_TRUE(
+            QDir(tmp.filePath("o")).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    }
+}
+
 TEST(ExportCommand, ACardTooLargeToDrawIsRefusedBeforeAnyWork)
 {
     QTemporaryDir tmp;

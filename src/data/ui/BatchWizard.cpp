@@ -1,5 +1,7 @@
 #include "data/ui/BatchWizard.h"
 
+#include "data/SeriesEditing.h"
+
 #include "data/SeriesValueModel.h"
 #include "data/ui/Generate_List.h"
 #include "data/ui/Import_Wizard.h"
@@ -70,6 +72,8 @@ BatchWizard::BatchWizard(QWidget *parent) : QDialog(parent)
     Update_Value_Wnd = new Update_Ex_Num(this, this);
     buildLayout();
 }
+
+BatchWizard::~BatchWizard() = default;
 
 void BatchWizard::buildLayout()
 {
@@ -347,6 +351,7 @@ void BatchWizard::On_Update()
     showLastScreen(true);
     batch_list_name->setText(name);
     update_list_name = name;
+    m_editing = std::make_unique<SeriesEditing>(Data_Folder_Path, name);
     ListData_value->clear();
     Update_Value_List_Count();
     QString message;
@@ -376,7 +381,7 @@ void BatchWizard::Delete_List_Btn_Clicked()
         names << Trim_Str(ListData->objectValue(NameKey, row));
     QStringList deleted;
     const SeriesResult result = SeriesFiles::Delete(
-        Data_Folder_Path, names, Trim_Str(ListData->objectValue(NameKey, current)), m_inUse,
+        Data_Folder_Path, names, Trim_Str(ListData->objectValue(NameKey, current)), inUseTest(),
         [](const QString &q) { return Show_YES_NO_MessageBox(q); }, Long_SMS_Dlg::applyToAllTicked(),
         &deleted);
     if (result.cancelled())
@@ -486,6 +491,25 @@ void BatchWizard::Export_Value_Btn_Clicked()
         m_registry->showExportedFiles(path, SeriesFiles::MsgExported);
 }
 
+SeriesInUseTest BatchWizard::inUseTest() const
+{
+    return [design = m_inUse](const QString &name) {
+        return (design && design(name)) || SeriesEditing::lockedElsewhere(Data_Folder_Path, name);
+    };
+}
+
+bool BatchWizard::mayWriteOver() const
+{
+    // Refused below when another instance has it open; asked here when one wrote it and let go.
+    if (!m_editing || update_list_name.isEmpty() || inUse(update_list_name) ||
+        !m_editing->changedSinceOpened())
+        return true;
+    return Show_YES_NO_MessageBox(
+        QStringLiteral("The Batch Processing Series \"%1\" was changed by another program after it was "
+                       "opened here. Do you want to replace it with these values?")
+            .arg(update_list_name));
+}
+
 void BatchWizard::Save_Btn_Clicked()
 {
     saveSeries();
@@ -504,10 +528,12 @@ bool BatchWizard::saveSeries()
         batch_list_name->setFocus();
         return false;
     }
+    if (!mayWriteOver())
+        return false;
     SeriesResult result;
     {
         PleaseWaitSheet wait(this);
-        result = SeriesFiles::Save(Data_Folder_Path, name, update_list_name, values(), m_inUse,
+        result = SeriesFiles::Save(Data_Folder_Path, name, update_list_name, values(), inUseTest(),
                                    [](const QString &q) { return Show_YES_NO_MessageBox(q); });
     }
     if (result.cancelled())
@@ -558,6 +584,7 @@ bool BatchWizard::settleUnsavedChanges()
 // Back to the list of series; the values screen's list is let go.
 void BatchWizard::leaveValues()
 {
+    m_editing.reset();
     showLastScreen(false);
     showFirstScreen(true);
     m_changed = false;

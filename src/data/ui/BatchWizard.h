@@ -7,9 +7,12 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class Generate_List;
 class Import_Wizard;
 class Load_Num_Info;
+class SeriesEditing;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -25,10 +28,12 @@ class BatchWizard : public QDialog
     Q_OBJECT
 public:
     explicit BatchWizard(QWidget *parent = nullptr);
+    ~BatchWizard() override;
 
     // The main window's test whether a series is bound on the design; none means never.
     void setInUseTest(SeriesInUseTest test) { m_inUse = std::move(test); }
-    const SeriesInUseTest &inUseTest() const { return m_inUse; }
+    // That test, with a series open for editing in another instance of the program counted too.
+    SeriesInUseTest inUseTest() const;
     // Where the exported-files dialog is opened after an export; none shows no dialog.
     void setRegistry(WindowRegistry *registry) { m_registry = registry; }
 
@@ -123,11 +128,14 @@ private:
     // Asks whether to save changed values before they are left; false: stay.
     bool settleUnsavedChanges();
     void leaveValues();
-    bool inUse(const QString &name) const { return m_inUse && m_inUse(name); }
+    bool inUse(const QString &name) const { return inUseTest()(name); }
+    // Saving over a series another instance or program wrote since it was opened here is asked first.
+    bool mayWriteOver() const;
 
     SeriesInUseTest m_inUse;
-    bool m_changed = false;             // the open series differs from its file
-    bool m_replaceOnFirstValue = false; // the user chose to replace the values with the new ones
+    std::unique_ptr<SeriesEditing> m_editing; // the series open for editing, while it is
+    bool m_changed = false;                   // the open series differs from its file
+    bool m_replaceOnFirstValue = false;       // the user chose to replace the values with the new ones
     WindowRegistry *m_registry = nullptr;
     Generate_List *m_generator = nullptr;
     Import_Wizard *m_importWizard = nullptr;

@@ -7,12 +7,14 @@
 #include "editor/ui/SKTWindowController.h"
 #include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
+#include "foundation/ui/FilePanels.h"
 #include "foundation/ui/PleaseWaitSheet.h"
 #include "foundation/ui/PleaseWait_Modeless.h"
 #include "model/SKTDocument.h"
 #include "panels/ui/Inspector.h"
 #include "platform/MessageService.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace
@@ -48,6 +50,18 @@ void showFirstValues(SKTWindowController &window, const ExcelBindingTable &table
     }
 }
 
+// The headings the design's objects read, on either side: a column gone at an earlier load is
+// looked for again by them.
+QStringList boundHeadings(SKTWindowController &window)
+{
+    QStringList headings;
+    for (const int side : {SKTDocument::Front, SKTDocument::Back})
+        for (const GraphicPtr &g : window.document().list(side))
+            if (g->data_source_type == DataSourceCode::BindingColumn && g->excel_col_title)
+                headings << *g->excel_col_title;
+    return headings;
+}
+
 // The rows read again take the place of the rows as loaded; bound objects follow their headings,
 // and the inspector shows the selected object's source as it now stands.
 void takeRows(SKTWindowController &window, ExcelBindingTable &table, const WorkbookReload::Result &read)
@@ -68,7 +82,68 @@ void takeRows(SKTWindowController &window, ExcelBindingTable &table, const Workb
     if (!read.uncomputedNote.isEmpty())
         Show_MessageBox(read.uncomputedNote);
 }
+bool bindsColumn(SKTWindowController &window)
+{
+    for (const int side : {SKTDocument::Front, SKTDocument::Back})
+        for (const GraphicPtr &g : window.document().list(side))
+            if (g->data_source_type == DataSourceCode::BindingColumn)
+                return true;
+    return false;
+}
+
+// The workbook chosen where it is now gives the rows, read by the sheet and headings they were read
+// with; anything amiss keeps the rows as loaded and says why.
+bool loadChosen(SKTWindowController &window, ExcelBindingTable &table, const QString &chosen)
+{
+    ExcelBindingTable moved = table;
+    moved.Excel_Source_Path = chosen;
+    const WorkbookReload::Result read = runWithPleaseWait(
+        &window, [moved, bound = boundHeadings(window)] { return WorkbookReload::reload(moved, bound); });
+    if (!read.ok) {
+        Show_MessageBox(QStringLiteral("%1 could not be loaded.\n%2\n\nThe rows as loaded are used.")
+                            .arg(fileNameOf(chosen), read.reason));
+        return false;
+    }
+    table.Excel_Source_Path = chosen;
+    takeRows(window, table, read);
+    return true;
+}
+
+// The workbook is gone from its path: the rows as loaded, or the file where it is now.
+void settleGone(SKTWindowController &window, ExcelBindingTable &table)
+{
+    WorkbookFacts &facts = table.sourceFacts;
+    if (facts.goneSettled)
+        return;
+    const QString path = table.Excel_Source_Path;
+    const int answer = MessageService::deliverChoice(ChangedWorkbook::goneQuestion(path, facts),
+                                                     ChangedWorkbook::goneAnswers(), 0, 0)
+                           .value_or(0);
+    if (answer == 1) {
+        const std::optional<QString> chosen = FilePanels::instance().openFile(
+            &window, QStringLiteral("Choose the Workbook"), {QStringLiteral("xlsx"), QStringLiteral("XLSX")},
+            FilePanels::startFolder(path));
+        if (chosen && loadChosen(window, table, *chosen))
+            return;
+    }
+    facts.goneSettled = true;
+}
 } // namespace
+
+QStringList ChangedWorkbook::goneAnswers()
+{
+    return {QStringLiteral("&Use Rows as Loaded"), QStringLiteral("&Choose File...")};
+}
+
+QString ChangedWorkbook::goneQuestion(const QString &path, const WorkbookFacts &facts)
+{
+    QString when = facts.loadedText();
+    if (!when.isEmpty())
+        when.prepend(QLatin1Char(' '));
+    return QStringLiteral("%1 is no longer at %2.\n\nDo you want to go on with its rows as last loaded%3, "
+                          "or choose the workbook where it is now?")
+        .arg(fileNameOf(path), QDir::toNativeSeparators(path), when);
+}
 
 QStringList ChangedWorkbook::answers()
 {
@@ -91,7 +166,15 @@ void ChangedWorkbook::settle(SKTWindowController &window)
     ExcelBindingTable &table = window.document().design().binding;
     const QString path = table.Excel_Source_Path;
     WorkbookFacts &facts = table.sourceFacts;
-    if (table.rowCount() == 0 || !facts.isKnown())
+    if (table.rowCount() == 0 || path.isEmpty())
+        return;
+    if (!WorkbookFacts::stampOf(path).exists()) {
+        if (bindsColumn(window))
+            settleGone(window, table);
+        return;
+    }
+    facts.goneSettled = false; // back: asked again should it go again
+    if (!facts.isKnown())
         return;
     const auto check = [&facts, path] { return facts.check(path); };
     // Taken before the bytes are read: a change while they are read gives another stamp, asked again.
@@ -108,7 +191,9 @@ void ChangedWorkbook::settle(SKTWindowController &window)
         return;
     }
     const WorkbookReload::Result read =
-        runWithPleaseWait(&window, [loaded = table] { return WorkbookReload::reload(loaded); });
+        runWithPleaseWait(&window, [loaded = table, bound = boundHeadings(window)] {
+            return WorkbookReload::reload(loaded, bound);
+        });
     if (!read.ok) {
         // Asked again only once the file changes again.
         facts.settle(path);

@@ -18,6 +18,7 @@
 #include "foundation/ui/ControlUtils.h"
 #include "foundation/ui/FloatSlider.h"
 #include "output/RunPlan.h"
+#include "output/ui/RunStart.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/PanelEdits.h"
@@ -331,6 +332,9 @@ void EditorCommands::Create_Series_Button()
 void EditorCommands::Print_Button()
 {
     const auto plan = RunPlan::make(MainWindowOutputHost::designOf(m_window));
+    // A series whose file is gone gives no rows either: named with its file.
+    if (RunStart::stopsForGoneSeries(*plan))
+        return;
     // A bound source that gives no rows at all makes no cards: say so rather than print the
     // design with its sample values (the counting switches such a source off).
     if (plan->bindsData() && plan->cardCount() == 0) {

@@ -6,6 +6,7 @@
 #include "data/DataSourceChoices.h"
 #include "data/ExcelBindingTable.h"
 #include "editor/EditorState.h"
+#include "editor/HeldSeries.h"
 #include "editor/InvitationLayout.h"
 #include "editor/ui/BackgroundBrowser.h"
 #include "editor/ui/EditButtons.h"
@@ -451,12 +452,21 @@ bool SKTWindowController::hasUnsavedChanges() const
 
 void SKTWindowController::updateModifiedMarker()
 {
+    holdBoundSeries();
     if (m_titleHolds > 0)
         return;
     const bool modified = m_designFile.isModified();
     // Only a change: every call sets the title again in the window system.
     if (modified != isWindowModified())
         setWindowModified(modified);
+}
+
+void SKTWindowController::holdBoundSeries()
+{
+    if (!m_heldSeries)
+        m_heldSeries = std::make_unique<HeldSeries>();
+    m_heldSeries->follow(m_document.graphics(), m_document.graphics_back(), Front_card_Prop().Card_Side,
+                         Data_Folder_Path);
 }
 
 void SKTWindowController::scheduleModifiedCheck()

@@ -26,6 +26,7 @@ class QTimer;
 class EditButtons;
 class EditorCommands;
 class FileCommands;
+class HeldSeries;
 class Inspector;
 class InspectorTabs;
 struct InvitationDetails;
@@ -97,6 +98,8 @@ public:
     bool hasUnsavedChanges() const;
     // The title's [*] marker follows hasUnsavedChanges().
     void updateModifiedMarker();
+    // Another instance of the program finds the series this design reads in use.
+    void holdBoundSeries();
     // The start wizard's texts as PARTY_ text objects on the front side, its picture as the front
     // background.
     void Fill_Party_Invidation_Details(const InvitationDetails &details);
@@ -215,5 +218,6 @@ private:
     bool m_inModelReset = false;
     QTimer *m_modifiedCheck = nullptr;
     std::unique_ptr<ChangeObserver> m_designWatch; // calls showDesignSettings
-    int m_titleHolds = 0;                          // while the design is replaced, the title waits
+    std::unique_ptr<HeldSeries> m_heldSeries;
+    int m_titleHolds = 0; // while the design is replaced, the title waits
 };

@@ -197,6 +197,8 @@ void ExportSheet::Export_Button()
     resetSheet();
     {
         const std::shared_ptr<const RunPlan> plan = RunStart::plan(m_host);
+        if (RunStart::stopsForGoneSeries(*plan))
+            return;
         // A box is offered only for a source the design uses; the other is cleared and disabled.
         Export_with_batch_chk->setEnabled(plan->offersSeries());
         Export_with_batch_chk->setChecked(plan->offersSeries());
@@ -220,12 +222,13 @@ void ExportSheet::Export_Button()
     options.dpi = chosenDpi();
     // The data as it stands at OK: the workbook and series files may have changed while the sheet
     // was open.
-    std::shared_ptr<const RunPlan> plan =
-        RunStart::mayBegin(RunStart::plan(m_host, RunPlan::Choices()
-                                                      .withSources(Export_with_batch_chk->isChecked(),
-                                                                   Export_with_excel_chk->isChecked())
-                                                      .withSides(options.side)),
-                           options.threads);
+    const std::shared_ptr<const RunPlan> planned = RunStart::plan(
+        m_host, RunPlan::Choices()
+                    .withSources(Export_with_batch_chk->isChecked(), Export_with_excel_chk->isChecked())
+                    .withSides(options.side));
+    if (RunStart::stopsForGoneSeries(*planned))
+        return;
+    const std::shared_ptr<const RunPlan> plan = RunStart::mayBegin(planned, options.threads);
     if (!plan)
         return;
 

@@ -148,6 +148,10 @@ int Print_Wnd::Open_Print_Wnd()
     // The design's card gives the label's size exactly (a picture of it is whole pixels larger)
     // and the preview's places; the sides printed are taken when printing starts.
     m_plan = RunStart::plan(m_host);
+    if (RunStart::stopsForGoneSeries(*m_plan)) {
+        m_loading = false;
+        return 0;
+    }
     m_cardSize = m_plan->design().cardSize();
     m_layout.resetForOpening(cardSize(), m_plan->isBatch(), m_plan->cardCount());
     showDataSources(*m_plan);
@@ -405,6 +409,11 @@ void Print_Wnd::pagesetup()
 bool Print_Wnd::Execute_Printing(bool preview)
 {
     readDataAgain();
+    if (!runPlan()->missingSeries().isEmpty()) {
+        print_result_id->clear(); // an earlier run's sheets are not what the user is told about
+        RunStart::stopsForGoneSeries(*runPlan());
+        return false;
+    }
     if (!readyToPrint())
         return false;
     rememberLayout();

@@ -1,5 +1,6 @@
 #include "output/ui/RunStart.h"
 
+#include "foundation/MessageBoxes.h"
 #include "output/ExportPaths.h"
 #include "output/RunPlan.h"
 #include "output/ui/OutputCheckQuestion.h"
@@ -39,11 +40,22 @@ std::shared_ptr<const RunPlan> RunStart::atFirstCard(OutputHost &host,
         const RunPlan::Choices chosen = current->choices();
         const std::shared_ptr<const RunPlan> fresh =
             plan(host, RunPlan::Choices(chosen).leavingOutBlank(false));
+        if (stopsForGoneSeries(*fresh))
+            return nullptr;
         if (fresh->sameData(*current))
             return current;
         current = mayBegin(fresh, threads);
     }
     return current;
+}
+
+bool RunStart::stopsForGoneSeries(const RunPlan &plan)
+{
+    const QString gone = plan.missingSeriesText();
+    if (gone.isEmpty())
+        return false;
+    Show_MessageBox(gone);
+    return true;
 }
 
 QStringList RunStart::sendAnswers()

@@ -40,6 +40,11 @@ public:
     static std::shared_ptr<const RunPlan>
     atFirstCard(OutputHost &host, const std::shared_ptr<const RunPlan> &asked, int threads = 0);
 
+    // A bound series whose file is gone is named with its file, and the run must stop (true):
+    // its cards would show the design's sample values. Asked as a run's window opens and again as
+    // its run starts, whichever sources the window's boxes leave.
+    static bool stopsForGoneSeries(const RunPlan &plan);
+
     // Where a batch export into chosenFolder writes its cards. When the batch folder there holds
     // the cards of an earlier export the user is asked first: replace them, write to a new folder
     // beside it, or cancel (nothing).

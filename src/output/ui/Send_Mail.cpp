@@ -84,6 +84,8 @@ int Send_Mail::Open_Wnd()
 {
     // The design's sources as the window opens decide the boxes offered; Send reads them again.
     m_offered = RunStart::plan(m_host);
+    // Said as the window opens; it still sends a message without a card.
+    RunStart::stopsForGoneSeries(*m_offered);
     resetWindow();
     return ModalRunner::exec(*this);
 }
@@ -261,6 +263,8 @@ bool Send_Mail::mayBegin(const MailRun::Hooks &hooks, std::unique_ptr<MailRun> &
         }
         if (!outline.plan)
             return true; // the mode without the card reads no data
+        if (RunStart::stopsForGoneSeries(*outline.plan))
+            return false;
         const std::shared_ptr<const RunPlan> plan =
             RunStart::mayBegin(outline.plan, 0, MailRun::scaleText(outline), true);
         if (!plan)

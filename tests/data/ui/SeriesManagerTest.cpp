@@ -159,7 +159,7 @@ TEST_F(SeriesManager, SaveRefusesNamesThatLeaveTheFolderAndSeriesInUse)
         w->update_button->click();
         w->save_button->click();
         EXPECT_EQ(messages.messages().value(5),
-                  msg("Batch Processing Series can't be update because it is currently in use."));
+                  msg("Batch Processing Series can't be updated because it is in use."));
     });
     EXPECT_EQ(QDir(Data_Folder_Path).entryList(QDir::Files), QStringList{"Used.txt"});
 }

@@ -139,6 +139,9 @@ CARDTOOL_COMMAND(exportCommand, "export",
     const auto plan = RunPlan::make(loaded.design(), RunPlan::Choices().withSides(options.side), folders);
     for (const QString &warning : plan->warnings())
         cardtool::fail(QStringLiteral("export: ") + warning);
+    // Cards of a series that is gone would carry the design's sample values: none is written.
+    if (!plan->missingSeries().isEmpty())
+        return 1;
     cardtool::reportRows(*plan, QStringLiteral("export"));
 
     QString target = to;

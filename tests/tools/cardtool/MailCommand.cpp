@@ -82,6 +82,10 @@ CARDTOOL_COMMAND(
     request.pauseMs = qint64(seconds) * 1000;
     const bool rows = mode != QLatin1String("each");
     request.plan = RunPlan::make(loaded.design(), RunPlan::Choices().withSources(rows, rows), folders);
+    if (!request.plan->missingSeries().isEmpty()) {
+        cardtool::fail(QStringLiteral("mail: ") + request.plan->missingSeriesText());
+        return 1;
+    }
 
     ScriptMailTransport transport;
     // A test server's own certificate authority reaches the script; nothing else of ours does.

@@ -102,6 +102,10 @@ CARDTOOL_COMMAND(printCommand, "print",
     const auto design = RunPlan::make(
         loaded.design(), RunPlan::Choices(),
         {resourcePath, haveData ? dataFolder : QDir(resourcePath).filePath(QStringLiteral("DataSet"))});
+    if (!design->missingSeries().isEmpty()) {
+        cardtool::fail(QStringLiteral("print: ") + design->missingSeriesText());
+        return 1;
+    }
     const bool dataMode = design->isBatch();
     // The label is the design's card exactly, as the print window takes it.
     const QSizeF card = design->design().cardSize();

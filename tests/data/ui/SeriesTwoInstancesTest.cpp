@@ -1,0 +1,145 @@
+// Two instances of the program and one series: a series open for editing in another instance is in
+// use here (its lock file beside the series file), a lock left by an instance that is gone is not,
+// and a save over a series written by someone else since it was opened asks first.
+#include "data/SeriesEditing.h"
+#include "data/ui/BatchWizard.h"
+#include "data/ui/SeriesDialogDriver.h"
+#include "foundation/RowListModel.h"
+#include "support/WindowFixture.h"
+
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+
+using namespace testsupport;
+
+namespace
+{
+QString shownText(const QString &message)
+{
+    return message.startsWith(QLatin1Char('\n')) ? message.mid(1) : message;
+}
+} // namespace
+
+class SeriesTwoInstances : public WindowFixture
+{
+protected:
+    // The manager's session: body runs while it is open, on the values of "Mixed" opened for
+    // editing; the session ends with Close.
+    void editMixed(BatchWizard &w, const std::function<void()> &body)
+    {
+        modalScripts.push_front([&w, body](QDialog &) {
+            clickRow(w.List, 0);
+            w.update_button->click();
+            body();
+            w.close_2_button->isVisible() ? w.close_2_button->click() : w.close_button->click();
+            return w.result();
+        });
+        w.Open_Wnd();
+    }
+    // Another instance editing "Mixed": cardtool holds it as the program does.
+    void startOtherInstance(QProcess &other)
+    {
+        other.start(QStringLiteral(CARDTOOL_PATH), {"series-edit", Data_Folder_Path, "Mixed"});
+        ASSERT_TRUE(other.waitForStarted());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return other.readAllStandardOutput().contains("held"); }, 20000))
+            << other.readAllStandardError().toStdString();
+    }
+    // Back to the list without saving what the save left in the window.
+    void leaveUnsaved(BatchWizard &w)
+    {
+        if (w.firstScreenShown())
+            return;
+        messages.queueChoices({1}); // "Don't Save"
+        w.back_button->click();
+        EXPECT_TRUE(w.firstScreenShown());
+    }
+    QStringList shown() const
+    {
+        QStringList texts;
+        for (const QString &m : messages.messages())
+            texts << shownText(m);
+        return texts;
+    }
+};
+
+TEST_F(SeriesTwoInstances, ASeriesOpenInAnotherInstanceIsInUseUntilThatInstanceIsGone)
+{
+    struct Case {
+        const char *what;
+        bool otherEnds;   // the other instance ends before the save
+        bool killedOnly;  // it ends without letting go of its lock file
+        QByteArray after; // the series file after Save
+    };
+    const QList<Case> cases = {
+        {"held", false, false, "a\nb\n"},
+        {"let go", true, false, "a\nb\nmine\n"},
+        {"instance killed", true, true, "a\nb\nmine\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        writeSeriesFile("Mixed", "a\nb\n");
+        QProcess other;
+        startOtherInstance(other);
+        BatchWizard w;
+        editMixed(w, [&] {
+            w.Create_Value_List(QStringLiteral("mine"));
+            if (c.otherEnds) {
+                c.killedOnly ? other.kill() : other.closeWriteChannel();
+                ASSERT_TRUE(other.waitForFinished());
+                EXPECT_EQ(QFile::exists(SeriesEditing::lockPath(Data_Folder_Path, "Mixed")), c.killedOnly);
+            }
+            w.save_button->click();
+            if (!c.otherEnds) // nothing is lost: the values stay, to be saved under another name
+                EXPECT_EQ(w.values(), (QStringList{"a", "b", "mine"}));
+            leaveUnsaved(w);
+        });
+        EXPECT_EQ(readSeriesFile("Mixed"), c.after);
+        if (!c.otherEnds) {
+            EXPECT_EQ(shown().value(0), "Batch Processing Series can't be updated because it is in use.");
+            // Deleting meets the same guard.
+            modalScripts.push_front([&w](QDialog &) {
+                clickRow(w.List, 0);
+                w.delete_list_button->click();
+                w.close_button->click();
+                return 0;
+            });
+            w.Open_Wnd();
+            EXPECT_TRUE(seriesExists("Mixed"));
+            EXPECT_TRUE(
+                shown().contains("Batch Processing Series can't be delete because it is currently in use."));
+            other.closeWriteChannel();
+            other.waitForFinished();
+        }
+    }
+}
+
+// The other instance saved and let the series go while it was open here: the save here asks, and
+// No keeps the other's values on disk and these in the window.
+TEST_F(SeriesTwoInstances, ASaveOverAnotherInstancesSaveAsksFirst)
+{
+    const QString question = QStringLiteral(
+        "The Batch Processing Series \"Mixed\" was changed by another program after it was opened here. Do "
+        "you want to replace it with these values?");
+    for (const bool replace : {false, true}) {
+        SCOPED_TRACE(replace);
+        messages.clear();
+        writeSeriesFile("Mixed", "a\nb\n");
+        BatchWizard w;
+        editMixed(w, [&] {
+            writeSeriesFile("Mixed", "a\nb\ntheirs\n");
+            w.Create_Value_List(QStringLiteral("mine"));
+            messages.setDefaultAnswer(replace);
+            w.save_button->click();
+            EXPECT_EQ(messages.questions(), QStringList{question});
+            EXPECT_EQ(w.firstScreenShown(), replace);
+            if (!replace)
+                EXPECT_EQ(w.values(), (QStringList{"a", "b", "mine"}));
+            messages.setDefaultAnswer(false);
+            leaveUnsaved(w);
+        });
+        EXPECT_EQ(readSeriesFile("Mixed"),
+                  replace ? QByteArray("a\nb\nmine\n") : QByteArray("a\nb\ntheirs\n"));
+    }
+}
