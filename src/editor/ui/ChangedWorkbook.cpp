@@ -14,6 +14,7 @@
 #include "platform/MessageService.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace
 {
@@ -50,9 +51,9 @@ void showFirstValues(SKTWindowController &window, const ExcelBindingTable &table
 
 // The rows read again take the place of the rows as loaded; bound objects follow their headings,
 // and the inspector shows the selected object's source as it now stands.
-void takeRows(SKTWindowController &window, ExcelBindingTable &table, const WorkbookReload::Result &read)
+void takeRows(SKTWindowController &window, const WorkbookReload::Result &read)
 {
-    table.takeRowsOf(read.table);
+    const ExcelBindingTable &table = window.document().design().binding;
     showFirstValues(window, table);
     window.Refresh_Canvas();
     window.inspector().showLiveSelection(true);
@@ -88,7 +89,11 @@ QString ChangedWorkbook::question(const QString &path, const WorkbookFacts &fact
 
 void ChangedWorkbook::settle(SKTWindowController &window)
 {
-    ExcelBindingTable &table = window.document().design().binding;
+    SKTDocument &document = window.document();
+    DesignSettings settings = document.design().settings();
+    ExcelBindingTable &table = settings.binding;
+    // What is learnt of the file is the design's, however the question ends (no step to undo).
+    const auto keep = qScopeGuard([&document, &settings] { document.putSettings(settings); });
     const QString path = table.Excel_Source_Path;
     WorkbookFacts &facts = table.sourceFacts;
     if (table.rowCount() == 0 || !facts.isKnown())
@@ -116,5 +121,7 @@ void ChangedWorkbook::settle(SKTWindowController &window)
                             .arg(fileNameOf(path), read.reason));
         return;
     }
-    takeRows(window, table, read);
+    table.takeRowsOf(read.table);
+    document.putSettings(settings);
+    takeRows(window, read);
 }

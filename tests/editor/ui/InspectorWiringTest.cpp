@@ -75,11 +75,12 @@ protected:
 
 TEST_F(InspectorWiring, ExcelColumnsFollowTheBindingTable)
 {
-    ExcelBindingTable &table = binding();
-    table.setColumnTitles({QStringLiteral("First"), QStringLiteral("Last")});
-    table.setListData({{{ExcelBindingTable::rowNumberKey(), QStringLiteral("1")},
-                        {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Ada")},
-                        {ExcelBindingTable::columnIdentifier(2), QStringLiteral("Lovelace")}}});
+    writeBinding([&](ExcelBindingTable &table) {
+        table.setColumnTitles({QStringLiteral("First"), QStringLiteral("Last")});
+        table.setListData({{{ExcelBindingTable::rowNumberKey(), QStringLiteral("1")},
+                            {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Ada")},
+                            {ExcelBindingTable::columnIdentifier(2), QStringLiteral("Lovelace")}}});
+    });
     window->Add_Excel_Col_Name_In_Combo();
     window->Add_Excel_Col_Name_In_Combo();
     EXPECT_EQ(items(source().Data_source_type),
