@@ -142,6 +142,11 @@ UndoManager::MergeKey EditStep::mergeKey(const void *control, const GraphicList 
 void EditStep::finish()
 {
     m_pause.reset();
+    // A step whose settings differ from those it began with is announced as it ends, after the
+    // objects it wrote (a dialog's working writes may have been announced on their own before).
+    for (const auto &state : m_before)
+        if (dynamic_cast<const DesignState *>(state.get()) && state->changedSinceTaken())
+            m_document.announceSettings();
     // Announced after the step is registered, so a listener reading the history finds it there.
     const auto announce = qScopeGuard([this] { m_noticeHold.reset(); });
     if (!m_recording)

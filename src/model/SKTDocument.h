@@ -71,6 +71,9 @@ public:
     // the working writes of a dialog whose OK records the step from what it opened on.
     void putSettings(const DesignSettings &settings);
 
+    // Announces that the settings changed (once the last hold ends, when one lives).
+    void announceSettings() { settingsChanged(); }
+
     // While one lives, changes of the settings are announced once, when the last hold ends.
     class SettingsNoticeHold
     {
