@@ -17,6 +17,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
+#include <utility>
 
 class UndoManager;
 
@@ -179,3 +181,8 @@ private:
     int m_propertyRecordingPaused = 0;
     std::unique_ptr<UndoManager> m_undoManager;
 };
+
+// Outside the document the design is read-only: its settings change through the document's own
+// writers, which record and announce them.
+static_assert(std::is_const_v<std::remove_reference_t<decltype(std::declval<SKTDocument &>().design())>>,
+              "SKTDocument::design() hands out a read-only design");
