@@ -12,6 +12,7 @@
 #include "panels/CardSizeTables.h"
 #include "panels/ui/CardPagePanel.h"
 #include "platform/FontResolver.h"
+#include "platform/UndoManager.h"
 #include "support/DesignSetup.h"
 #include "support/IndicatorClick.h"
 #include "support/PageFieldValues.h"
@@ -463,4 +464,47 @@ TEST_F(CardPageTest, ControlsLoadedInBulkWriteNothingBack)
     EXPECT_EQ(ui().Card_border_style->currentIndex(), 2);
     showTab(InspectorTabs::card_brdr_tab);
     saveArtifact(tabs().sett_tab(), QStringLiteral("inspector-card-border.png"));
+}
+
+// A smaller card names what it leaves past its edge or off it (what already passed an edge is the
+// user's own placing); undo takes the size back.
+TEST_F(CardPageTest, ASmallerCardNamesWhatItLeavesOffIt)
+{
+    const struct {
+        QRectF frame;
+        QString words;
+    } texts[] = {
+        {QRectF(10, 10, 60, 20), QStringLiteral("Inside")},
+        {QRectF(120, 10, 80, 20), QStringLiteral("Across")},
+        {QRectF(180, 60, 50, 20), QStringLiteral("From: Anna & James")},
+        {QRectF(200, 120, 80, 20), QStringLiteral("Already past")},
+    };
+    for (const auto &t : texts) {
+        GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Text);
+        g->setBounds(t.frame);
+        g->Text_contents().text = t.words;
+        host->document().insertGraphicsIntoSide(0, {g}, {int(host->document().graphics().size())});
+    }
+    inspect(nullptr);
+    showTab(InspectorTabs::card_setting_tab);
+    const QSizeF before = host->document().design().cardSize();
+    ui().width_Stepper->setFocus();
+    ui().width_Stepper->selectAll();
+    QTest::keyClicks(ui().width_Stepper, QStringLiteral("60")); // 170 points
+    QTest::keyClick(ui().width_Stepper, Qt::Key_Return);
+    ASSERT_NEAR(host->document().design().cardSize().width(), CardSizeTables::MM_to_Points_Convert(60), 0.01);
+    ASSERT_EQ(shown().size(), 1);
+    EXPECT_EQ(shown().constFirst(),
+              QStringLiteral("At this card size, 1 object now reaches past the card's edge, and 1 "
+                             "object now lies wholly off the card: \u201CFrom: Anna & "
+                             "James\u201D. Edit > Undo takes the size back."));
+    host->document().undoManager().undo();
+    EXPECT_EQ(host->document().design().cardSize(), before);
+    // A larger card leaves nothing off.
+    inspect(nullptr);
+    ui().width_Stepper->setFocus();
+    ui().width_Stepper->selectAll();
+    QTest::keyClicks(ui().width_Stepper, QStringLiteral("100"));
+    QTest::keyClick(ui().width_Stepper, Qt::Key_Return);
+    EXPECT_EQ(shown().size(), 1);
 }
