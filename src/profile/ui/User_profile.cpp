@@ -650,13 +650,8 @@ void User_profile::showCardPicture(QLabel *box, const GraphicList &graphics)
 {
     if (!box)
         return;
-    RenderSide side;
-    side.graphics = graphics;
-    if (const Card_Property *page = m_host.liveCardProperty())
-        side.page = *page;
-    side.cardShape = m_host.document().design().outline();
-    side.cardSize = m_host.sideCanvas(SKTDocument::Front)->cardSize();
-    side.resourcePath = Resource_Path;
+    const RenderSide side =
+        RenderSide::of(m_host.document().design(), m_host.Card_Front_Or_Back(), graphics, Resource_Path);
     const QImage image = SKTRenderingView::imageOfSide(side, 2 * 72.0);
     if (image.isNull()) {
         box->clear();

@@ -212,12 +212,7 @@ protected:
     Design design()
     {
         const CardDesign d = MainWindowOutputHost::designOf(*window);
-        RenderSide side;
-        side.graphics = d.front;
-        side.page = d.frontPage;
-        side.cardShape = d.outline();
-        side.cardSize = d.cardSize();
-        side.resourcePath = Resource_Path;
+        const RenderSide side = RenderSide::of(d, 0, d.front, Resource_Path);
         return {SKTRenderingView::imageOfSide(side, 72), savedDesign(), front()};
     }
     // Colours and pictures in which every style control shows: fills on in colours apart from
