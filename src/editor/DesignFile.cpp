@@ -260,6 +260,8 @@ void DesignFile::apply(CardDesign read, const QString &path, const QString &mode
         loading.emplace();
         m_document.replaceDesign(std::move(read));
     }
+    // The design is in place: the editor shows it, the inspector its card page.
+    loading.reset();
     if (m_editor)
         m_editor->showDesign();
 }
