@@ -593,8 +593,11 @@ void CardPagePanel::nameObjectsLeftOff(QSizeF before)
                      .arg(off.size() == 1 ? QStringLiteral("1 object")
                                           : QStringLiteral("%1 objects").arg(off.size()),
                           off.size() == 1 ? QStringLiteral("s") : QString(), off.join(QStringLiteral(", ")));
-    Show_MessageBox(QStringLiteral("At this card size, %1. Edit > Undo takes the size back.")
-                        .arg(parts.join(QStringLiteral(", and "))));
+    // Said once the step is complete: the card is drawn at its new size and Undo offers it.
+    const QString text = QStringLiteral("At this card size, %1. Edit > Undo takes the size back.")
+                             .arg(parts.join(QStringLiteral(", and ")));
+    QMetaObject::invokeMethod(
+        this, [text] { Show_MessageBox(text); }, Qt::QueuedConnection);
 }
 
 void CardPagePanel::card_shape_CellClick(int row)

@@ -488,11 +488,15 @@ TEST_F(CardPageTest, ASmallerCardNamesWhatItLeavesOffIt)
     inspect(nullptr);
     showTab(InspectorTabs::card_setting_tab);
     const QSizeF before = host->document().design().cardSize();
+    const int steps = host->document().undoManager().undoCount();
     ui().width_Stepper->setFocus();
     ui().width_Stepper->selectAll();
     QTest::keyClicks(ui().width_Stepper, QStringLiteral("60")); // 170 points
     QTest::keyClick(ui().width_Stepper, Qt::Key_Return);
     ASSERT_NEAR(host->document().design().cardSize().width(), CardSizeTables::MM_to_Points_Convert(60), 0.01);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !shown().isEmpty(); }));
+    EXPECT_EQ(host->document().undoManager().undoCount(),
+              steps + 1); // the step was complete when it was said
     ASSERT_EQ(shown().size(), 1);
     EXPECT_EQ(shown().constFirst(),
               QStringLiteral("At this card size, 1 object now reaches past the card's edge, and 1 "
@@ -506,5 +510,6 @@ TEST_F(CardPageTest, ASmallerCardNamesWhatItLeavesOffIt)
     ui().width_Stepper->selectAll();
     QTest::keyClicks(ui().width_Stepper, QStringLiteral("100"));
     QTest::keyClick(ui().width_Stepper, Qt::Key_Return);
+    QCoreApplication::processEvents();
     EXPECT_EQ(shown().size(), 1);
 }
