@@ -17,6 +17,7 @@
 #include "model/EditStep.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
+#include "model/SKTText.h"
 #include "panels/CardSizeTables.h"
 #include "panels/ui/CardBackgroundTab.h"
 #include "panels/ui/CardBorderTab.h"
@@ -43,6 +44,7 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include <algorithm>
 #include <exception>
 
 namespace
@@ -51,6 +53,21 @@ QColor withAlpha(QColor color, double alpha)
 {
     color.setAlphaF(float(qBound(0.0, alpha, 1.0)));
     return color;
+}
+
+// Where an object's drawing lies: a text's words take their natural width in the frame, placed by
+// its alignment (right-aligned words may lie off the card while their frame still reaches it).
+QRectF drawnArea(const SKTGraphic &g)
+{
+    const QRectF frame = g.bounds();
+    const auto *text = dynamic_cast<const SKTText *>(&g);
+    if (!text)
+        return frame;
+    const double w = std::min(frame.width(), text->naturalSizeAt(frame.width()).width());
+    const double left = text->text_alignmnet == 1   ? frame.right() - w
+                        : text->text_alignmnet == 2 ? frame.center().x() - w / 2
+                                                    : frame.left();
+    return QRectF(left, frame.top(), w, frame.height());
 }
 
 QString selectedText(const QComboBox *combo)
@@ -571,7 +588,7 @@ void CardPagePanel::nameObjectsLeftOff(QSizeF before)
             const QRectF frame = g->bounds();
             if (!whole(frame, was) || whole(frame, card))
                 continue;
-            if (frame.intersects(card)) {
+            if (drawnArea(*g).intersects(card)) {
                 ++past;
                 continue;
             }

@@ -473,15 +473,19 @@ TEST_F(CardPageTest, ASmallerCardNamesWhatItLeavesOffIt)
     const struct {
         QRectF frame;
         QString words;
+        int alignment;
     } texts[] = {
-        {QRectF(10, 10, 60, 20), QStringLiteral("Inside")},
-        {QRectF(120, 10, 80, 20), QStringLiteral("Across")},
-        {QRectF(180, 60, 50, 20), QStringLiteral("From: Anna & James")},
-        {QRectF(200, 120, 80, 20), QStringLiteral("Already past")},
+        {QRectF(10, 10, 60, 20), QStringLiteral("Inside"), 0},
+        {QRectF(120, 10, 80, 20), QStringLiteral("Across"), 0},
+        {QRectF(180, 60, 50, 20), QStringLiteral("From: Anna & James"), 0},
+        {QRectF(100, 90, 140, 20), QStringLiteral("Right"),
+         1}, // its frame reaches the card, its words do not
+        {QRectF(200, 120, 80, 20), QStringLiteral("Already past"), 0},
     };
     for (const auto &t : texts) {
         GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Text);
         g->setBounds(t.frame);
+        g->text_alignmnet = t.alignment;
         g->Text_contents().text = t.words;
         host->document().insertGraphicsIntoSide(0, {g}, {int(host->document().graphics().size())});
     }
@@ -498,10 +502,11 @@ TEST_F(CardPageTest, ASmallerCardNamesWhatItLeavesOffIt)
     EXPECT_EQ(host->document().undoManager().undoCount(),
               steps + 1); // the step was complete when it was said
     ASSERT_EQ(shown().size(), 1);
-    EXPECT_EQ(shown().constFirst(),
-              QStringLiteral("At this card size, 1 object now reaches past the card's edge, and 1 "
-                             "object now lies wholly off the card: \u201CFrom: Anna & "
-                             "James\u201D. Edit > Undo takes the size back."));
+    EXPECT_EQ(
+        shown().constFirst(),
+        QStringLiteral("At this card size, 1 object now reaches past the card's edge, and 2 objects now "
+                       "lie wholly off the card: \u201CFrom: Anna & James\u201D, \u201CRight\u201D. Edit > "
+                       "Undo takes the size back."));
     host->document().undoManager().undo();
     EXPECT_EQ(host->document().design().cardSize(), before);
     // A larger card leaves nothing off.
