@@ -162,7 +162,7 @@ void BM_CanvasZoomHugeCardTo1600(benchmark::State &state)
 {
     CanvasRig rig(1.0);
     const double side = double(state.range(0)) * Units::PointsPerMillimetre;
-    rig.view->setCardSize(QSizeF(side, side));
+    rig.document.setCardSize(QSizeF(side, side));
     QCoreApplication::processEvents();
     {
         // The peak counts from here where the kernel allows it.

@@ -3,8 +3,12 @@
 #   under model/, and no other header declares a field of its own under a stored page field's name
 #   (the names of model/CardPageFields.h; a pointer or reference of that name, such as a window's
 #   control, is no field of the design), nor holds two pages (a second definition of a design).
-# - No window class holds a page's saved fields: a header under a ui/ folder holds no Card_Property
-#   and no CardDesign by value (a reference or pointer into the document's design is fine).
+# - No window holds a page's saved fields: a header under a ui/ folder holds no Card_Property,
+#   DesignSettings or CardDesign by value, alone or in a container (a reference or pointer into the
+#   document's design is fine), and a window's source keeps none at file scope.
+# - No header outside the model holds a design (CardDesign or DesignSettings) by value: the
+#   document's is the one; a run plan keeps its copy in its source. What the compiler sees is
+#   checked beside this: SKTDocument::design() hands out a read-only design (model/SKTDocument.h).
 # - No process-wide table holds the rows: no ExcelBindingTable is static, extern, at namespace scope
 #   or handed out by an instance() function, and no process-wide state object (a *State.h or
 #   ModelGlobals) names a table, a page or a design.
@@ -30,11 +34,14 @@ foreach(line ${field_lines})
 endforeach()
 list(JOIN fields "|" fields_re)
 
-set(page_types "Card_Property|CardDesign")
+set(page_types "Card_Property|DesignSettings|CardDesign")
 # A declaration of a value (no pointer or reference) of a page type: "Card_Property front;",
 # "std::optional<CardDesign> kept;", "Card_Property pages[2];".
 set(page_value_re
-    "^[ \t]*(mutable[ \t]+)?(std::[a-z_]+<)?(${page_types})[ \t]*(,[^>]*)?>?[ \t]+[A-Za-z_][A-Za-z0-9_]*[ \t]*(\\[[^]]*\\])?[ \t]*(\\{[^}]*\\}|=[^;]*)?;")
+    "^[ \t]*(mutable[ \t]+)?([A-Za-z_][A-Za-z0-9_:]*<)?(${page_types})[ \t]*(,[^>]*)?>?[ \t]+[A-Za-z_][A-Za-z0-9_]*[ \t]*(\\[[^]]*\\])?[ \t]*(\\{[^}]*\\}|=[^;]*)?;")
+# The same at file scope (at the start of its line, static or not): what a source keeps for good.
+set(file_scope_value_re
+    "^(static[ \t]+|inline[ \t]+)?(const[ \t]+)?([A-Za-z_][A-Za-z0-9_:]*<)?(${page_types})[ \t]*(,[^>]*)?>?[ \t]+[A-Za-z_][A-Za-z0-9_]*[ \t]*(\\[[^]]*\\])?[ \t]*(\\{[^}]*\\}|=[^;]*)?;")
 # A field of its own under a stored page field's name, neither pointer nor reference.
 set(field_re
     "^[ \t]*[A-Za-z_][A-Za-z0-9_:<>, ]*[A-Za-z0-9_>][ \t]+(${fields_re})[ \t]*(\\{[^}]*\\}|=[^;]*)?;")
@@ -81,7 +88,12 @@ foreach(file ${files})
                 if(pages EQUAL 2)
                     list(APPEND problems "${file}:${number}: two pages held outside the model (a second design)")
                 endif()
+            elseif(NOT in_model)
+                list(APPEND problems "${file}:${number}: a ${CMAKE_MATCH_3} held outside the model")
             endif()
+        endif()
+        if(in_ui AND file MATCHES "\\.cpp$" AND code MATCHES "${file_scope_value_re}")
+            list(APPEND problems "${file}:${number}: a window's source keeps a ${CMAKE_MATCH_4} at file scope")
         endif()
         if(code MATCHES "${table_re}")
             list(APPEND problems "${file}:${number}: a process-wide binding table")

@@ -22,10 +22,9 @@ public:
     virtual void Remove_All_Tab_Items() {}
     virtual void delete_all_control() {}
 
-    // The card size in points: the design's (both pages), the canvases' copy, and shown in
-    // millimetres.
+    // The size in points a start window gives the new card (not an undoable edit: the card is
+    // new); the canvases follow the design's notice. Also shown in millimetres.
     virtual void Set_Document_Size(const QSizeF &) {}
-    virtual void SetDocumentCanvasSize(const QSizeF &) {}
     virtual void Set_Card_Size_In_Control(float widthMM, float heightMM) {}
     // The outline index (0 rectangle, 1 rounded, 2 ellipse): the design's, shown by the editor.
     virtual void Set_Card_Shape(int index) {}
@@ -33,7 +32,6 @@ public:
     // The data-source list gains or loses its "Excel" entry; the binding table was replaced.
     virtual void Add_Excel_Col_Name_In_Combo() {}
     virtual void Remove_Excel_Col_Name_In_Combo() {}
-    virtual void Reload_Excel_Binding_Table() {}
 
     // A background picture was loaded into the side's page settings from this path.
     virtual void set_Front_BG_Image(const QString &) {}

@@ -71,7 +71,11 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg)
         path = *chosen;
         state.Project_File_Name = path;
     }
-    const plist::Array items = DesignFileFormat::buildItems(m_document.design());
+    // The objects are shared, not copied: writing only reads them.
+    CardDesign saved = m_document.design();
+    const plist::Array items = DesignFileFormat::buildItems(saved);
+    // Saving drops a picture path the page does not fill with, in the design as in the file.
+    m_document.putSettings(saved.settings());
     QString error;
     const bool written = writeItems(path, items, &error);
     DesignResult result;
@@ -104,7 +108,9 @@ void DesignFile::resetToNewDesign()
     g.last_ctrl_X = 10.0f;
     g.last_ctrl_Y = 10.0f;
     EditorState::instance().Project_File_Name.clear();
-    m_document.design().resetPages();
+    DesignSettings settings = m_document.design().settings();
+    settings.resetPages();
+    m_document.putSettings(settings);
     if (m_editor)
         m_editor->New_Project_Setting_Reset();
     g.Not_Draw_Only_Prop_Change = 0;
@@ -240,15 +246,22 @@ QString DesignFile::missingPicturesMessage(const GraphicList &front, const Graph
 
 void DesignFile::apply(CardDesign read, const QString &path, const QString &mode)
 {
-    resetToNewDesign();
-    EditorState::instance().Project_File_Name = mode == QLatin1String("L") ? path : QString();
-    // Pictures are not stored: a page filled with one reads it again from its path.
-    for (Card_Property *page : {&read.backPage, &read.frontPage})
-        if (page->Card_fill_chk && page->Card_fill_style == FillCode::Picture &&
-            !page->Card_BG_Image_Path.isEmpty())
-            page->setBackgroundImage(page->Card_BG_Image_Path);
-    const BulkLoadGuard loading;
-    m_document.replaceDesign(std::move(read));
+    std::optional<BulkLoadGuard> loading;
+    {
+        // One notice for the opening: the new design's, not the empty one's on the way.
+        const SKTDocument::SettingsNoticeHold notice(m_document);
+        resetToNewDesign();
+        EditorState::instance().Project_File_Name = mode == QLatin1String("L") ? path : QString();
+        // Pictures are not stored: a page filled with one reads it again from its path.
+        for (Card_Property *page : {&read.backPage, &read.frontPage})
+            if (page->Card_fill_chk && page->Card_fill_style == FillCode::Picture &&
+                !page->Card_BG_Image_Path.isEmpty())
+                page->setBackgroundImage(page->Card_BG_Image_Path);
+        loading.emplace();
+        m_document.replaceDesign(std::move(read));
+    }
+    // The design is in place: the editor shows it, the inspector its card page.
+    loading.reset();
     if (m_editor)
         m_editor->showDesign();
 }

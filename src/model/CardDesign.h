@@ -6,54 +6,20 @@
 // it and not part of it.
 #pragma once
 
-#include "data/ExcelBindingTable.h"
-#include "model/Card_Property.h"
+#include "model/DesignSettings.h"
 #include "model/SKTGraphic.h"
 
-#include <QSizeF>
-
-class CardDesign
+class CardDesign : public DesignSettings
 {
 public:
-    // The card of a design whose pages name no size (a new design's pages hold 0 x 0).
-    static constexpr QSizeF DefaultCardSize{243, 154};
-    // The outlines a card may have, as the outline matrix and the page drawing number them.
-    enum Outline { Rectangle = 0, RoundedRectangle = 1, Ellipse = 2 };
-
     // The objects of the front and back, back to front. The document's lists: while a document
     // holds the design they change only through the document's recorded edits.
     GraphicList front;
     GraphicList back;
-    // The page settings of the front and back.
-    Card_Property frontPage;
-    Card_Property backPage;
-    // The rows objects bound to a workbook column take their values from, with the workbook's
-    // path, facts and the cells whose formula it never computed.
-    ExcelBindingTable binding;
 
     const GraphicList &objects(int side) const { return side == 1 ? back : front; }
-    Card_Property &page(int side) { return side == 1 ? backPage : frontPage; }
-    const Card_Property &page(int side) const { return side == 1 ? backPage : frontPage; }
-
-    // The card's outline, one for both sides: the front page's stored code. Setting it writes the
-    // code of both pages.
-    Outline outline() const { return outlineOf(frontPage.Card_Shape); }
-    void setOutline(int outline);
-    // The outline of a stored code ("RR" rounded, "E" ellipse, anything else a rectangle), and back.
-    static Outline outlineOf(const QString &code);
-    static QString codeOf(int outline);
-
-    // The card's size in points, one for both sides: the front page's Card_Size, or
-    // DefaultCardSize when that holds none. Setting it writes the size of both pages.
-    QSizeF cardSize() const;
-    void setCardSize(const QSizeF &size);
-
-    // Whether the card has a back: the front page's Card_Side.
-    bool isTwoSided() const { return frontPage.isTwoSided(); }
-
-    // The pages a new design starts with: the defaults, a black solid border of 1 point, the
-    // default content font. The objects and the binding table are left alone.
-    void resetPages();
+    // The settings alone, without the objects.
+    const DesignSettings &settings() const { return *this; }
 
     // The same design with every object cloned, so that nothing it holds is shared with this one.
     CardDesign deepCopy() const;

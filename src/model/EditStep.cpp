@@ -1,27 +1,19 @@
 #include "model/EditStep.h"
 
-#include "model/CardPageFields.h"
 #include "model/GraphicFields.h"
 #include "model/SKTLine.h"
+
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <type_traits>
 
 namespace
 {
-// Pictures hold shared pixels or recordings: the same data, or equal pixels at the same size.
-bool samePicture(const std::optional<Picture> &a, const std::optional<Picture> &b)
-{
-    if (!a || !b)
-        return !a && !b;
-    return a->size() == b->size() && a->vector() == b->vector() && a->drawing() == b->drawing() &&
-           a->image() == b->image();
-}
-
 template <typename T> bool sameField(const SKTGraphic &a, const SKTGraphic &b, T SKTGraphic::*member)
 {
     if constexpr (std::is_same_v<T, std::optional<Picture>>)
-        return samePicture(a.*member, b.*member);
+        return DesignSettings::samePicture(a.*member, b.*member);
     else
         return a.*member == b.*member;
 }
@@ -29,49 +21,8 @@ template <typename T> bool sameField(const SKTGraphic &a, const SKTGraphic &b, T
 
 // --- the design's pages and binding table ---
 
-namespace
-{
-bool samePage(const Card_Property &a, const Card_Property &b)
-{
-    // The background picture follows its path, except when it could not be read: compare both.
-    return samePicture(a.Card_BG_Image, b.Card_BG_Image) && CardPageFields::sameFields(a, b);
-}
-
-bool sameFacts(const WorkbookFacts &a, const WorkbookFacts &b)
-{
-    return a.size == b.size && a.modifiedMs == b.modifiedMs && a.sha256 == b.sha256 &&
-           a.loadedAt == b.loadedAt && a.sheet == b.sheet && a.firstRow == b.firstRow &&
-           a.columns == b.columns;
-}
-
-bool sameMarks(const UncomputedFormulas &a, const UncomputedFormulas &b)
-{
-    const std::vector<UncomputedFormulas::Run> x = a.runs(), y = b.runs();
-    return std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const auto &r, const auto &s) {
-        return r.column == s.column && r.first == s.first && r.last == s.last;
-    });
-}
-
-bool sameBinding(const ExcelBindingTable &a, const ExcelBindingTable &b)
-{
-    return a.Excel_Binding_Use == b.Excel_Binding_Use && a.Excel_Source_Path == b.Excel_Source_Path &&
-           a.columnTitles() == b.columnTitles() && a.ListData() == b.ListData() &&
-           a.sheetRows() == b.sheetRows() && sameMarks(a.uncomputedFormulas(), b.uncomputedFormulas()) &&
-           sameFacts(a.sourceFacts, b.sourceFacts);
-}
-
-CardDesign settingsOf(const CardDesign &design)
-{
-    CardDesign settings;
-    settings.frontPage = design.frontPage;
-    settings.backPage = design.backPage;
-    settings.binding = design.binding;
-    return settings;
-}
-} // namespace
-
 DesignState::DesignState(SKTDocument &document)
-    : m_document(document), m_settings(settingsOf(document.design()))
+    : m_document(document), m_settings(document.design().settings())
 {
 }
 
@@ -85,26 +36,15 @@ std::shared_ptr<const EditState> DesignState::retake() const
     return of(m_document);
 }
 
-bool DesignState::sameSettings(const CardDesign &a, const CardDesign &b)
-{
-    return samePage(a.frontPage, b.frontPage) && samePage(a.backPage, b.backPage) &&
-           sameBinding(a.binding, b.binding);
-}
-
 bool DesignState::changedSinceTaken() const
 {
-    return !sameSettings(m_settings, m_document.design());
+    return !(m_settings == m_document.design().settings());
 }
 
 void DesignState::putBack() const
 {
-    if (!changedSinceTaken())
-        return;
-    CardDesign &design = m_document.design();
-    design.frontPage = m_settings.frontPage;
-    design.backPage = m_settings.backPage;
-    design.binding = m_settings.binding;
-    m_document.designSettingsChanged();
+    if (changedSinceTaken())
+        m_document.putSettings(m_settings);
 }
 
 // --- object states ---
@@ -183,6 +123,7 @@ EditStep::EditStep(SKTDocument &document, Naming naming, EditStates before)
         m_registrationsAtStart = undo.registrationCount();
     }
     m_pause.emplace(m_document);
+    m_noticeHold.emplace(m_document);
 }
 
 EditStep::~EditStep()
@@ -201,6 +142,13 @@ UndoManager::MergeKey EditStep::mergeKey(const void *control, const GraphicList 
 void EditStep::finish()
 {
     m_pause.reset();
+    // A step whose settings differ from those it began with is announced as it ends, after the
+    // objects it wrote (a dialog's working writes may have been announced on their own before).
+    for (const auto &state : m_before)
+        if (dynamic_cast<const DesignState *>(state.get()) && state->changedSinceTaken())
+            m_document.announceSettings();
+    // Announced after the step is registered, so a listener reading the history finds it there.
+    const auto announce = qScopeGuard([this] { m_noticeHold.reset(); });
     if (!m_recording)
         return;
     UndoManager &undo = m_document.undoManager();

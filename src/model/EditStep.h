@@ -52,7 +52,7 @@ private:
 
 // The saved design but its objects, as the document holds it: both pages (with the card's outline
 // and size) and the binding table (the workbook's path, rows, facts and formula marks). Put back
-// into the document's design, which then announces SKTDocumentDesignKey for the editor to show it.
+// into the document's design, which announces it (SKTDocumentDesignKey) as every change of them.
 class DesignState : public EditState
 {
 public:
@@ -63,12 +63,9 @@ public:
     bool changedSinceTaken() const override;
     void putBack() const override;
 
-    // Whether two designs hold the same pages and binding table, as saved.
-    static bool sameSettings(const CardDesign &a, const CardDesign &b);
-
 private:
     SKTDocument &m_document;
-    CardDesign m_settings; // the pages and binding table; no objects
+    DesignSettings m_settings;
 };
 
 // Records one edit. Made before the edit writes, with the states it may change; while it lives
@@ -106,4 +103,6 @@ private:
     quint64 m_registrationsAtStart = 0;
     bool m_recording = false;
     std::optional<SKTDocument::PropertyRecordingPause> m_pause;
+    // The step's changes of the design's settings are announced once, when it ends.
+    std::optional<SKTDocument::SettingsNoticeHold> m_noticeHold;
 };

@@ -1,5 +1,6 @@
 #include "model/SKTDocument.h"
 
+#include "model/EditStep.h"
 #include "platform/UndoManager.h"
 
 #include <algorithm>
@@ -78,8 +79,6 @@ QString SKTDocument::keyForSide(int side)
 
 QVariant SKTDocument::valueForKey(const QString &key) const
 {
-    if (key == SKTDocumentCanvasSizeKey)
-        return canvasSize(true, QSizeF());
     if (key == SKTDocumentGraphicsKey || key == SKTDocumentGraphicsBackKey ||
         key == SKTDocumentGraphicsTempKey) {
         const int side = key == SKTDocumentGraphicsKey       ? Front
@@ -205,12 +204,74 @@ void SKTDocument::replaceDesign(CardDesign design)
             insertGraphicsIntoSide(side, *objects, indexes);
     }
     m_undoManager->enableUndoRegistration();
+    settingsChanged();
 }
 
-void SKTDocument::designSettingsChanged()
+void SKTDocument::settingsChanged()
 {
+    if (m_settingsNoticeHolds > 0) {
+        m_settingsNoticePending = true;
+        return;
+    }
+    m_settingsNoticePending = false;
     willChangeValueForKey(SKTDocumentDesignKey);
     didChangeValueForKey(SKTDocumentDesignKey);
+}
+
+SKTDocument::SettingsNoticeHold::SettingsNoticeHold(SKTDocument &document) : m_document(document)
+{
+    ++m_document.m_settingsNoticeHolds;
+}
+
+SKTDocument::SettingsNoticeHold::~SettingsNoticeHold()
+{
+    if (--m_document.m_settingsNoticeHolds == 0 && m_document.m_settingsNoticePending)
+        m_document.settingsChanged();
+}
+
+void SKTDocument::changeSettings(const QString &name, int side,
+                                 const std::function<void(DesignSettings &)> &write)
+{
+    // A step of its own unless an edit step is in progress, which then takes the change.
+    std::optional<EditStep> step;
+    if (m_settingsNoticeHolds == 0)
+        step.emplace(*this, EditStep::Naming{name, side, {}}, EditStates{DesignState::of(*this)});
+    const DesignSettings before = m_design.settings();
+    write(m_design);
+    if (!(before == m_design.settings()))
+        settingsChanged();
+}
+
+void SKTDocument::setCardSize(const QSizeF &size)
+{
+    changeSettings(QStringLiteral("Card Size"), Front, [&size](DesignSettings &s) { s.setCardSize(size); });
+}
+
+void SKTDocument::setOutline(int outline)
+{
+    changeSettings(QStringLiteral("Card Shape"), Front,
+                   [outline](DesignSettings &s) { s.setOutline(outline); });
+}
+
+void SKTDocument::setPage(int side, const Card_Property &page)
+{
+    changeSettings(QStringLiteral("Card Page"), side,
+                   [side, &page](DesignSettings &s) { s.page(side) = page; });
+}
+
+void SKTDocument::setBinding(const ExcelBindingTable &binding)
+{
+    changeSettings(QStringLiteral("Workbook"), Front, [&binding](DesignSettings &s) { s.binding = binding; });
+}
+
+void SKTDocument::putSettings(const DesignSettings &settings)
+{
+    // Written whole, so what is no saved setting goes too (what is known of the workbook file);
+    // announced only when a saved setting changed.
+    const bool changed = !(settings == m_design.settings());
+    static_cast<DesignSettings &>(m_design) = settings;
+    if (changed)
+        settingsChanged();
 }
 
 void SKTDocument::Enable_Disable_Undo_Registraion(int flag)
@@ -290,11 +351,6 @@ GraphicPtr SKTDocument::sharedFor(const SKTGraphic *graphic, int *side) const
         }
     }
     return nullptr;
-}
-
-QSizeF SKTDocument::canvasSize(bool useDefault, const QSizeF &size_val)
-{
-    return useDefault ? QSizeF(243, 154) : size_val;
 }
 
 void SKTDocument::observeValueForKeyPath(const QString &keyPath, Observable *object,

@@ -14,8 +14,11 @@
 #include <QSet>
 #include <QSizeF>
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
+#include <utility>
 
 class UndoManager;
 
@@ -35,8 +38,8 @@ public:
 inline const QString SKTDocumentGraphicsKey = QStringLiteral("graphics");
 inline const QString SKTDocumentGraphicsBackKey = QStringLiteral("graphics_back");
 inline const QString SKTDocumentGraphicsTempKey = QStringLiteral("graphics_temp");
-inline const QString SKTDocumentCanvasSizeKey = QStringLiteral("canvasSize");
-// Announced when the design's pages or binding table were put back whole (undo and redo).
+// The one notice of a change of the design's settings (size, outline, a page's fields, the bound
+// workbook): announced once per edit, undo, redo, new design and opened file.
 inline const QString SKTDocumentDesignKey = QStringLiteral("design");
 
 class SKTDocument : public Observable, public ChangeObserver
@@ -51,15 +54,40 @@ public:
 
     UndoManager &undoManager() const { return *m_undoManager; }
 
-    // The design the document holds. Its pages and binding table are written in place; its object
-    // lists change only through the document's edits below, which record them.
+    // The design the document holds, to read. Its object lists change only through the document's
+    // edits below, its settings only through changeSettings and putSettings; each announces.
     const CardDesign &design() const { return m_design; }
-    CardDesign &design() { return m_design; }
     // Takes another design whole, without recording it: both sides' objects, pages and binding
-    // table are replaced (the caller clears the history, as opening a design does).
+    // table are replaced (the caller clears the history, as opening a design does). Announced.
     void replaceDesign(CardDesign design);
-    // Tells the observers of SKTDocumentDesignKey that the pages or the binding table changed.
-    void designSettingsChanged();
+
+    // The one writer of the design's settings: write changes them as one undo step named `name`
+    // on `side` (or as part of the edit step in progress), announced once when it changed anything.
+    void changeSettings(const QString &name, int side, const std::function<void(DesignSettings &)> &write);
+    // The common edits, each a step of its own.
+    void setCardSize(const QSizeF &size);
+    void setOutline(int outline);
+    void setPage(int side, const Card_Property &page);
+    void setBinding(const ExcelBindingTable &binding);
+    // Puts settings in place without recording them, announced: undo and redo, a new design, and
+    // the working writes of a dialog whose OK records the step from what it opened on.
+    void putSettings(const DesignSettings &settings);
+
+    // Announces that the settings changed (once the last hold ends, when one lives).
+    void announceSettings() { settingsChanged(); }
+
+    // While one lives, changes of the settings are announced once, when the last hold ends.
+    class SettingsNoticeHold
+    {
+    public:
+        explicit SettingsNoticeHold(SKTDocument &document);
+        ~SettingsNoticeHold();
+        SettingsNoticeHold(const SettingsNoticeHold &) = delete;
+        SettingsNoticeHold &operator=(const SettingsNoticeHold &) = delete;
+
+    private:
+        SKTDocument &m_document;
+    };
 
     const GraphicList &graphics() const { return m_design.front; }
     const GraphicList &graphics_back() const { return m_design.back; }
@@ -111,9 +139,6 @@ public:
     void startObservingGraphics(const GraphicList &graphics);
     void stopObservingGraphics(const GraphicList &graphics);
 
-    // 243 x 154 points when useDefault, else the size given.
-    static QSizeF canvasSize(bool useDefault, const QSizeF &size_val);
-
     QVariant valueForKey(const QString &key) const override;
     void observeValueForKeyPath(const QString &keyPath, Observable *object, const ObservedChange &change,
                                 void *context) override;
@@ -136,7 +161,12 @@ private:
     // The list's own reference to the object, and the side whose list holds it (first found).
     GraphicPtr sharedFor(const SKTGraphic *graphic, int *side = nullptr) const;
 
+    // Announces the settings' change now, or when the last hold ends.
+    void settingsChanged();
+
     CardDesign m_design;
+    int m_settingsNoticeHolds = 0;
+    bool m_settingsNoticePending = false;
     GraphicList _graphics_temp;
     QSet<SKTGraphic *> _undoGroupInsertedGraphics;
     std::shared_ptr<SKTMapTableOwner> _undoGroupOldPropertiesPerGraphic;
@@ -151,3 +181,8 @@ private:
     int m_propertyRecordingPaused = 0;
     std::unique_ptr<UndoManager> m_undoManager;
 };
+
+// Outside the document the design is read-only: its settings change through the document's own
+// writers, which record and announce them.
+static_assert(std::is_const_v<std::remove_reference_t<decltype(std::declval<SKTDocument &>().design())>>,
+              "SKTDocument::design() hands out a read-only design");

@@ -30,16 +30,12 @@ std::optional<RenderSide> BatchCardRenderer::sideOf(int row, bool back, QString 
                 *error = reason;
             return std::nullopt;
         }
-        RenderSide side;
         const QSet<const SKTGraphic *> blank = m_fill ? m_filler.blankBarcodes() : QSet<const SKTGraphic *>();
+        GraphicList drawn;
         for (const GraphicPtr &g : graphics)
             if (g && !blank.contains(g.get()))
-                side.graphics.append(g->clone());
-        side.page = d.page(back ? 1 : 0);
-        side.cardShape = d.outline();
-        side.cardSize = d.cardSize();
-        side.resourcePath = m_plan->folders().resources;
-        return side;
+                drawn.append(g->clone());
+        return RenderSide::of(d, back ? 1 : 0, std::move(drawn), m_plan->folders().resources);
     } catch (const std::exception &e) {
         if (error)
             *error = QString::fromUtf8(e.what());

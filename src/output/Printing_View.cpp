@@ -48,7 +48,6 @@ int Printing_View::numberOfPages(bool preview) const
 OpResult Printing_View::paint(QPagedPaintDevice &device, bool preview, const SheetProgress &progress,
                               int copies)
 {
-    barcode_counter = 0;
     const int oneCopy = numberOfPages(preview);
     copies = std::max(1, copies);
     const int sheets = oneCopy * copies;
@@ -70,9 +69,6 @@ OpResult Printing_View::paint(QPagedPaintDevice &device, bool preview, const She
             break;
         if (sheet > 0)
             device.newPage();
-        if (sheet % oneCopy == 0) {
-            barcode_counter = 0;
-        }
         drawSheet(painter, sheet % oneCopy);
     }
     painter.end();
@@ -173,8 +169,16 @@ void Printing_View::drawSheet(QPainter &painter, int sheet)
             if (side == SideCode::Both && s.back)
                 drawLabelSide(painter, places.second.topLeft(), *s.back);
         }
-        ++barcode_counter;
     }
+}
+
+int Printing_View::labelCount() const
+{
+    const int dataRows = dataMode() ? m_plan->cardCount() : -1;
+    int count = 0;
+    for (int sheet = 0; sheet < numberOfPages(false); ++sheet)
+        count += int(m_geometry.labelsOnSheet(sheet, dataRows).size());
+    return count;
 }
 
 void Printing_View::Draw_Label_String(QPainter &painter, const QRectF &rect, const QString &str_val, int row,

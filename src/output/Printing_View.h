@@ -75,7 +75,8 @@ public:
 
     QSizeF cardSize() const { return m_cardSize; }
 
-    int barcode_counter = 0; // labels placed so far in this pass
+    // The labels one copy of the sheets holds.
+    int labelCount() const;
 
 private:
     // Fills the data rows of a sheet's labels ahead, on all cores; no side where a fill gave none.

@@ -28,17 +28,20 @@ protected:
     {
         ModelGlobals::instance().reset();
         EditorState::instance().reset();
-        front.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
-        back.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
+        DesignSettings settings;
+        settings.frontPage.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
+        settings.backPage.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
         auto text = std::make_shared<SKTText>();
         text->Text_contents().text = QStringLiteral("Season's greetings");
         auto line = std::make_shared<SKTLine>();
         line->setEndPoint(QPointF(40, 30));
         doc.insertGraphics({text, line}, {0, 1});
         doc.insertGraphicsIntoSide(SKTDocument::Back, {SKTGraphic::create(SKTGraphic::Kind::Shape)}, {0});
-        binding.setColumnTitles({QStringLiteral("Name")});
-        binding.Create_List_By_Array({QStringLiteral("Ann")}, 1);
-        items = DesignFileFormat::buildItems(doc.design());
+        settings.binding.setColumnTitles({QStringLiteral("Name")});
+        settings.binding.Create_List_By_Array({QStringLiteral("Ann")}, 1);
+        doc.putSettings(settings);
+        CardDesign design = doc.design();
+        items = DesignFileFormat::buildItems(design);
     }
     void TearDown() override
     {
@@ -154,9 +157,7 @@ protected:
     std::mt19937 rng{20240611};
     QTemporaryDir dir;
     SKTDocument doc;
-    Card_Property &front = doc.design().frontPage;
-    Card_Property &back = doc.design().backPage;
-    ExcelBindingTable &binding = doc.design().binding;
+    const Card_Property &front = doc.design().frontPage;
     plist::Array items;
     int loaded = 0;
     int refused = 0;

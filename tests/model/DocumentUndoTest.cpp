@@ -51,8 +51,6 @@ TEST_F(DocumentUndoTest, ListsStartEmpty)
     SKTDocument doc;
     EXPECT_TRUE(doc.graphics_back().isEmpty());
     EXPECT_TRUE(doc.graphics_temp().isEmpty());
-    EXPECT_EQ(SKTDocument::canvasSize(false, QSizeF(10, 20)), QSizeF(10, 20));
-    EXPECT_EQ(SKTDocument::canvasSize(true, QSizeF(10, 20)), QSizeF(243, 154));
 }
 
 TEST_F(DocumentUndoTest, TwoChangesInOneGroupUndoToTheFirstValue)

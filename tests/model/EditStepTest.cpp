@@ -136,25 +136,36 @@ TEST_F(EditStepTest, ADesignStepPutsBackThePagesOutlineSizeAndWorkbook)
         }
     } watch;
     doc.addObserver(&watch, SKTDocumentDesignKey, {});
-    CardDesign &design = doc.design();
-    design.setCardSize(QSizeF(243, 154));
-    design.binding.setColumnTitles({QStringLiteral("Name")});
-    design.binding.setListData({{{"Extension", "1"}, {"Column1", "Ann"}}});
-    design.binding.Excel_Source_Path = QStringLiteral("/data/guests.xlsx");
-    const CardDesign before = design;
+    const CardDesign &design = doc.design();
+    DesignSettings start;
+    start.setCardSize(QSizeF(243, 154));
+    start.binding.setColumnTitles({QStringLiteral("Name")});
+    start.binding.setListData({{{"Extension", "1"}, {"Column1", "Ann"}}});
+    start.binding.Excel_Source_Path = QStringLiteral("/data/guests.xlsx");
+    doc.putSettings(start);
+    watch.told = 0;
+    const DesignSettings before = design.settings();
     {
+        // Several writes inside one step: one step, one notice.
         const EditStep step(doc, {QStringLiteral("Card Size"), SKTDocument::Front, {}},
                             {DesignState::of(doc)});
-        design.setCardSize(QSizeF(300, 200));
-        design.setOutline(CardDesign::Ellipse);
-        design.backPage.Card_border_chk = !design.backPage.Card_border_chk;
-        design.binding.setListData({{{"Extension", "1"}, {"Column1", "Bo"}}});
-        design.binding.Excel_Source_Path = QStringLiteral("/data/other.xlsx");
+        doc.changeSettings({}, SKTDocument::Front, [](DesignSettings &s) {
+            s.setCardSize(QSizeF(300, 200));
+            s.setOutline(CardDesign::Ellipse);
+        });
+        doc.changeSettings({}, SKTDocument::Back, [](DesignSettings &s) {
+            s.backPage.Card_border_chk = !s.backPage.Card_border_chk;
+            s.binding.setListData({{{"Extension", "1"}, {"Column1", "Bo"}}});
+            s.binding.Excel_Source_Path = QStringLiteral("/data/other.xlsx");
+        });
+        EXPECT_EQ(watch.told, 0) << "announced before the step ended";
     }
+    EXPECT_EQ(watch.told, 1);
+    watch.told = 0;
     UndoManager &undo = doc.undoManager();
     ASSERT_EQ(undo.undoCount(), 1);
     undo.undo();
-    EXPECT_TRUE(DesignState::sameSettings(design, before));
+    EXPECT_TRUE(design.settings() == before);
     EXPECT_EQ(design.cardSize(), QSizeF(243, 154));
     EXPECT_EQ(design.backPage.Card_Size, QSizeF(243, 154));
     EXPECT_EQ(design.outline(), CardDesign::Rectangle);
@@ -170,7 +181,7 @@ TEST_F(EditStepTest, ADesignStepPutsBackThePagesOutlineSizeAndWorkbook)
     {
         const EditStep step(doc, {QStringLiteral("Card Size"), SKTDocument::Front, {}},
                             {DesignState::of(doc)});
-        design.setCardSize(design.cardSize());
+        doc.setCardSize(design.cardSize());
     }
     EXPECT_EQ(undo.undoCount(), 1);
     doc.removeAllObservers(&watch);

@@ -14,21 +14,23 @@ using namespace batchtest;
 TEST(BatchDesign, APlanCopiesTheDocumentsDesignWhole)
 {
     SKTDocument document;
-    CardDesign &design = document.design();
+    const CardDesign &design = document.design();
     GraphicPtr onFront = text(QRectF(0, 0, 50, 20), 2, {}, 1);
     GraphicPtr onBack = text(QRectF(0, 0, 50, 20), 0);
     document.insertGraphic(onFront, 0);
     document.insertGraphicsIntoSide(SKTDocument::Back, {onBack}, {0});
-    design.frontPage.Card_Side = QStringLiteral("1");
-    design.frontPage.Card_fill_clr = QColor(Qt::blue);
-    design.backPage.Card_fill_clr = QColor(Qt::red);
-    design.setOutline(CardDesign::Ellipse);
-    design.setCardSize(QSizeF(300, 200));
-    design.binding.setListData(
-        {{{"Extension", "1"}, {"Column1", "a"}}, {{"Extension", "2"}, {"Column1", "b"}}});
     UncomputedFormulas cells;
     cells.add(1, 1);
-    design.binding.setWorkbookOrigin({3, 4}, cells);
+    document.changeSettings(QStringLiteral("Card Page"), SKTDocument::Front, [&cells](DesignSettings &s) {
+        s.frontPage.Card_Side = QStringLiteral("1");
+        s.frontPage.Card_fill_clr = QColor(Qt::blue);
+        s.backPage.Card_fill_clr = QColor(Qt::red);
+        s.setOutline(CardDesign::Ellipse);
+        s.setCardSize(QSizeF(300, 200));
+        s.binding.setListData(
+            {{{"Extension", "1"}, {"Column1", "a"}}, {{"Extension", "2"}, {"Column1", "b"}}});
+        s.binding.setWorkbookOrigin({3, 4}, cells);
+    });
     // The document's lists are the design's.
     ASSERT_EQ(design.front.size(), 1);
     EXPECT_EQ(design.front[0], onFront);

@@ -173,8 +173,6 @@ std::string told(const QString &what, const Verdict &v)
 // Reads a design file as the editor opens it; the card's size is kept in its pages.
 class QuietEditor : public DesignEditor
 {
-public:
-    void SetDocumentCanvasSize(const QSizeF &) override {}
 };
 
 // Every visible text of a side: the check and the pixels agree that it is whole.

@@ -67,12 +67,13 @@ void CanvasEditCommands::copy()
     const GraphicList selected = m_view.selectedGraphics();
     QMimeData *mime = GraphicPasteboard::mimeDataWithGraphics(selected);
     RenderSide side;
-    side.graphics = selected;
-    if (const Card_Property *page = m_view.host().liveCardProperty())
-        side.page = *page;
-    side.cardShape = m_view.cardOutline();
-    side.cardSize = m_view.cardSize();
-    side.resourcePath = Resource_Path;
+    if (const SKTDocument *document = m_view.document()) {
+        const int live = m_view.host().Card_Front_Or_Back();
+        side = RenderSide::of(document->design(), live, selected, Resource_Path);
+    } else {
+        side.graphics = selected;
+        side.resourcePath = Resource_Path;
+    }
     mime->setData(PdfType, SKTRenderingView::pdfDataWithGraphics_data(side));
     mime->setData(TiffType, SKTRenderingView::tiffDataWithGraphics(selected, Resource_Path));
     if (QClipboard *clipboard = QGuiApplication::clipboard())

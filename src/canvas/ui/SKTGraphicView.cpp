@@ -32,10 +32,12 @@ int listContextTag;
 int individualContextTag;
 int selectionContextTag;
 int gridContextTag;
+int designContextTag;
 void *const SKTGraphicViewGraphicsObservationContext = &listContextTag;
 void *const SKTGraphicViewIndividualGraphicObservationContext = &individualContextTag;
 void *const SKTGraphicViewSelectionIndexesObservationContext = &selectionContextTag;
 void *const SKTGraphicViewAnyGridPropertyObservationContext = &gridContextTag;
+void *const SKTGraphicViewDesignObservationContext = &designContextTag;
 
 CanvasHost &idleHost()
 {
@@ -84,8 +86,11 @@ void SKTGraphicView::bindGraphics(SKTDocument &document, int side)
     m_side = side;
     document.addObserver(this, SKTDocument::keyForSide(side), ObservingOption::New | ObservingOption::Old,
                          SKTGraphicViewGraphicsObservationContext);
+    // The card's size, outline and page are the design's: a change of them resizes and redraws.
+    document.addObserver(this, SKTDocumentDesignKey, {}, SKTGraphicViewDesignObservationContext);
     startObservingGraphics(document.list(side));
     m_cardPageShownWhileEmpty = false;
+    resizeToZoom();
     update();
 }
 
@@ -97,6 +102,7 @@ void SKTGraphicView::unbindGraphics()
     stopObservingGraphics(m_observedGraphics);
     m_document->removeObserver(this, SKTDocument::keyForSide(m_side),
                                SKTGraphicViewGraphicsObservationContext);
+    m_document->removeObserver(this, SKTDocumentDesignKey, SKTGraphicViewDesignObservationContext);
     m_document = nullptr;
     _Selected_Graphic.reset();
     update();
@@ -133,12 +139,9 @@ void SKTGraphicView::setGrid(SKTGrid *grid)
     update();
 }
 
-void SKTGraphicView::setCardSize(const QSizeF &size)
+QSizeF SKTGraphicView::cardSize() const
 {
-    if (!(size.width() > 0 && size.height() > 0) || size == m_cardSize)
-        return;
-    m_cardSize = size;
-    resizeToZoom();
+    return m_document ? m_document->design().cardSize() : DesignSettings::DefaultCardSize;
 }
 
 void SKTGraphicView::setZoom(double factor)
@@ -152,8 +155,10 @@ void SKTGraphicView::setZoom(double factor)
 
 void SKTGraphicView::resizeToZoom()
 {
-    resize(int(std::ceil(m_cardSize.width() * m_zoom - 1e-9)),
-           int(std::ceil(m_cardSize.height() * m_zoom - 1e-9)));
+    const QSizeF card = cardSize();
+    const QSize pixels(int(std::ceil(card.width() * m_zoom - 1e-9)),
+                       int(std::ceil(card.height() * m_zoom - 1e-9)));
+    resize(pixels);
     if (m_scrollView)
         m_scrollView->documentResized();
 }
@@ -371,6 +376,9 @@ void SKTGraphicView::observeValueForKeyPath(const QString &keyPath, Observable *
                 setNeedsDisplayInRect(all.at(i)->drawingBounds());
         }
     } else if (context == SKTGraphicViewAnyGridPropertyObservationContext) {
+        update();
+    } else if (context == SKTGraphicViewDesignObservationContext) {
+        resizeToZoom();
         update();
     }
 }

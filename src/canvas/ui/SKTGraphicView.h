@@ -55,12 +55,12 @@ public:
     SKTDocument *document() const { return m_document; }
     int side() const { return m_side; }
 
-    // The card in points; the widget is ceil(size x zoom) pixels. Set by the window and the scroll view.
-    void setCardSize(const QSizeF &size);
-    QSizeF cardSize() const { return m_cardSize; }
+    // The card in points, its document's design's (the default card without a document); the
+    // widget is ceil(size x zoom) pixels, following each change of the design.
+    QSizeF cardSize() const;
     // The outline of the card it shows: its document's design's (a rectangle without a document).
     int cardOutline() const;
-    QRectF bounds() const { return QRectF(QPointF(0, 0), m_cardSize); }
+    QRectF bounds() const { return QRectF(QPointF(0, 0), cardSize()); }
     void setZoom(double factor);
     double zoom() const { return m_zoom; }
     SKTZoomingScrollView *enclosingScrollView() const { return m_scrollView; }
@@ -206,7 +206,6 @@ private:
     SideSelection *m_selection = nullptr;
     SKTGrid *_grid = nullptr;
     SKTZoomingScrollView *m_scrollView = nullptr;
-    QSizeF m_cardSize = QSizeF(243, 154);
     double m_zoom = 1.0;
 
     GraphicList m_observedGraphics; // the objects whose change notices this view follows

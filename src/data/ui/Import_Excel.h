@@ -23,6 +23,8 @@ public:
     bool Insert_file_Func(const QString &path);
     // Mode "E": the binding table's columns and rows from the ticked columns.
     bool Create_Excel_List_Func(const QString &path);
+    // The table mode "E" rebuilds from now on; null: the window's own.
+    void useTable(ExcelBindingTable *table) { m_table = table ? table : &m_ownTable; }
 
 protected:
     bool takeColumns(const QString &path) override;

@@ -1,5 +1,7 @@
 #include "data/ui/SeriesWindows.h"
 
+#include "data/ExcelBindingTable.h"
+
 #include "data/ui/BatchWizard.h"
 #include "data/ui/Data_From_Excel.h"
 #include "data/ui/Generate_List.h"
@@ -11,9 +13,13 @@
 
 #include <QPointer>
 
+#include <memory>
+
 namespace SeriesWindows
 {
-void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUse, ExcelBindingTable &binding)
+void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUse,
+          const std::function<ExcelBindingTable()> &binding,
+          const std::function<void(const ExcelBindingTable &)> &keep)
 {
     QPointer<QWidget> owner(parent);
     WindowRegistry *reg = &registry;
@@ -53,9 +59,14 @@ void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUs
         viewer->file_name = trimmed;
         return viewer->Open_Wnd();
     });
-    registry.fill(WindowRegistry::Window::BindingTableViewer, [reg, owner, &binding](const QString &) {
-        return reg->instance<Data_From_Excel>([&] { return new Data_From_Excel(binding, owner); })
-            ->Open_Wnd();
+    auto working = std::make_shared<ExcelBindingTable>();
+    registry.fill(WindowRegistry::Window::BindingTableViewer, [reg, owner, working, binding,
+                                                               keep](const QString &) {
+        *working = binding();
+        const int result =
+            reg->instance<Data_From_Excel>([&] { return new Data_From_Excel(*working, owner); })->Open_Wnd();
+        keep(*working);
+        return result;
     });
 }
 } // namespace SeriesWindows

@@ -4,14 +4,18 @@
 
 #include "data/SeriesFiles.h"
 
+#include <functional>
+
 class ExcelBindingTable;
 class QWidget;
 class WindowRegistry;
 
 namespace SeriesWindows
 {
-// parent owns the dialogs; inUse is the main window's test whether a series is bound; binding is
-// the design's binding table, which the binding table viewer shows (it outlives the dialogs).
+// parent owns the dialogs; inUse is the main window's test whether a series is bound. The binding
+// table viewer shows a copy of the design's table (`binding`) and hands the table as the user left
+// it to `keep`, which writes it through the design's owner.
 void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUse,
-          ExcelBindingTable &binding);
+          const std::function<ExcelBindingTable()> &binding,
+          const std::function<void(const ExcelBindingTable &)> &keep);
 } // namespace SeriesWindows

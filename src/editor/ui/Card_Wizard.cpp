@@ -141,7 +141,6 @@ void Card_Wizard::OK_Click()
                         CardSizeTables::MM_to_Points_Convert(float(height_Stepper->value())));
     if (m_editor) {
         m_editor->Set_Document_Size(points);
-        m_editor->SetDocumentCanvasSize(points);
         m_editor->Set_Card_Shape(m_outline);
     }
     done(1);

@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace
 {
@@ -64,9 +65,9 @@ QStringList boundHeadings(SKTWindowController &window)
 
 // The rows read again take the place of the rows as loaded; bound objects follow their headings,
 // and the inspector shows the selected object's source as it now stands.
-void takeRows(SKTWindowController &window, ExcelBindingTable &table, const WorkbookReload::Result &read)
+void takeRows(SKTWindowController &window, const WorkbookReload::Result &read)
 {
-    table.takeRowsOf(read.table);
+    const ExcelBindingTable &table = window.document().design().binding;
     showFirstValues(window, table);
     window.Refresh_Canvas();
     window.inspector().showLiveSelection(true);
@@ -93,8 +94,9 @@ bool bindsColumn(SKTWindowController &window)
 
 // The workbook chosen where it is now gives the rows, read by the sheet and headings they were read
 // with; anything amiss keeps the rows as loaded and says why.
-bool loadChosen(SKTWindowController &window, ExcelBindingTable &table, const QString &chosen)
+bool loadChosen(SKTWindowController &window, DesignSettings &settings, const QString &chosen)
 {
+    ExcelBindingTable &table = settings.binding;
     ExcelBindingTable moved = table;
     moved.Excel_Source_Path = chosen;
     const WorkbookReload::Result read = runWithPleaseWait(
@@ -105,13 +107,16 @@ bool loadChosen(SKTWindowController &window, ExcelBindingTable &table, const QSt
         return false;
     }
     table.Excel_Source_Path = chosen;
-    takeRows(window, table, read);
+    table.takeRowsOf(read.table);
+    window.document().putSettings(settings);
+    takeRows(window, read);
     return true;
 }
 
 // The workbook is gone from its path: the rows as loaded, or the file where it is now.
-void settleGone(SKTWindowController &window, ExcelBindingTable &table)
+void settleGone(SKTWindowController &window, DesignSettings &settings)
 {
+    ExcelBindingTable &table = settings.binding;
     WorkbookFacts &facts = table.sourceFacts;
     if (facts.goneSettled)
         return;
@@ -123,7 +128,7 @@ void settleGone(SKTWindowController &window, ExcelBindingTable &table)
         const std::optional<QString> chosen = FilePanels::instance().openFile(
             &window, QStringLiteral("Choose the Workbook"), {QStringLiteral("xlsx"), QStringLiteral("XLSX")},
             FilePanels::startFolder(path));
-        if (chosen && loadChosen(window, table, *chosen))
+        if (chosen && loadChosen(window, settings, *chosen))
             return;
     }
     facts.goneSettled = true;
@@ -163,14 +168,18 @@ QString ChangedWorkbook::question(const QString &path, const WorkbookFacts &fact
 
 void ChangedWorkbook::settle(SKTWindowController &window)
 {
-    ExcelBindingTable &table = window.document().design().binding;
+    SKTDocument &document = window.document();
+    DesignSettings settings = document.design().settings();
+    ExcelBindingTable &table = settings.binding;
+    // What is learnt of the file is the design's, however the question ends (no step to undo).
+    const auto keep = qScopeGuard([&document, &settings] { document.putSettings(settings); });
     const QString path = table.Excel_Source_Path;
     WorkbookFacts &facts = table.sourceFacts;
     if (table.rowCount() == 0 || path.isEmpty())
         return;
     if (!WorkbookFacts::stampOf(path).exists()) {
         if (bindsColumn(window))
-            settleGone(window, table);
+            settleGone(window, settings);
         return;
     }
     facts.goneSettled = false; // back: asked again should it go again
@@ -201,5 +210,7 @@ void ChangedWorkbook::settle(SKTWindowController &window)
                             .arg(fileNameOf(path), read.reason));
         return;
     }
-    takeRows(window, table, read);
+    table.takeRowsOf(read.table);
+    document.putSettings(settings);
+    takeRows(window, read);
 }

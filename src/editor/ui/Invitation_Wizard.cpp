@@ -225,7 +225,6 @@ void Invitation_Wizard::OK_Click()
     if (m_editor) {
         m_editor->Set_Card_Size_In_Control(w, h);
         m_editor->Set_Document_Size(points);
-        m_editor->SetDocumentCanvasSize(points);
     }
     InvitationDetails &d = m_invitation;
     d.title = Trim_Str(selected_title);

@@ -86,10 +86,17 @@ void SKTWindowController::setToolCode(int tool)
 
 int SKTWindowController::importWorkbookColumns(QWidget *parent, const QString &path)
 {
-    auto *import = registry().instance<Import_Excel>(
-        [this, parent] { return new Import_Excel(nullptr, parent, &m_document.design().binding); });
+    auto *import = registry().instance<Import_Excel>([parent] { return new Import_Excel(nullptr, parent); });
     WindowLook::keepOver(import, parent); // one window, always over the dialog that asks
     import->open_mode = QStringLiteral("E");
     // Bound objects keep their heading and place: whoever reads one finds its column by the heading.
-    return import->Open_excel_Wnd(path);
+    ExcelBindingTable table = m_document.design().binding;
+    import->useTable(&table);
+    const int result = import->Open_excel_Wnd(path);
+    import->useTable(nullptr);
+    // A working write of the Details dialog, whose OK records the step from the design it opened on.
+    DesignSettings settings = m_document.design().settings();
+    settings.binding = table;
+    m_document.putSettings(settings);
+    return result;
 }

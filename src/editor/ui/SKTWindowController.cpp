@@ -97,7 +97,6 @@ SKTWindowController::SKTWindowController(QWidget *parent)
     Get_Email_Details();
     applyStartValues();
     m_sides->showRulers(m_ui.Show_Ruler_chk->isChecked());
-    SetDocumentCanvasSize(m_document.design().cardSize());
     m_editButtons->setUndoManager(&m_document.undoManager());
     connect(this, &SKTWindowController::selectedToolChanged, m_tools, &ToolController::selectedToolDidChange);
     fillWindowRegistry(*this, *m_registry);
@@ -282,8 +281,7 @@ void SKTWindowController::Open_Start_Window(bool fromNew)
         // Only now that the new design is decided does it replace the old one.
         New_Project_Setting_Reset();
     }
-    m_document.design().setCardSize(size);
-    SetDocumentCanvasSize(size);
+    Set_Document_Size(size);
     if (fromNew)
         Show_RHS_Properties(nullptr);
     if (Start_Card_Option == QLatin1String("W")) {
@@ -536,62 +534,63 @@ void SKTWindowController::delete_all_control()
 
 void SKTWindowController::Set_Document_Size(const QSizeF &size)
 {
-    // The design's size, both pages; the canvases show it through SetDocumentCanvasSize.
-    m_document.design().setCardSize(size);
-}
-
-void SKTWindowController::SetDocumentCanvasSize(const QSizeF &size)
-{
-    m_sides->setCanvasSize(size);
+    // A new card's size is where it starts, not a step to take back.
+    DesignSettings settings = m_document.design().settings();
+    settings.setCardSize(size);
+    m_document.putSettings(settings);
 }
 
 void SKTWindowController::showDesign()
 {
     const CardDesign &design = m_document.design();
+    // The settings were shown by the design's notice; what is left is the opening's own.
     Remove_All_Tab_Items();
-    const QSizeF size = design.cardSize();
-    SetDocumentCanvasSize(size);
-    Set_Card_Size_In_Control(CardSizeTables::Points_to_MM_Convert(float(size.width())),
-                             CardSizeTables::Points_to_MM_Convert(float(size.height())));
-    Set_Card_Shape(design.outline());
-    showExcelChoice();
     Set_Log_Name_In_Title();
     Show_RHS_Properties_None();
-    // Background pictures, back side first; one that could not be read is named to the user.
-    const auto showBackground = [this](const Card_Property &page,
-                                       void (SKTWindowController::*show)(const QString &)) {
-        if (page.Card_fill_chk && page.Card_fill_style == FillCode::Picture &&
-            !page.Card_BG_Image_Path.isEmpty())
-            (this->*show)(page.Card_BG_Image_Path);
-    };
-    showBackground(design.backPage, &SKTWindowController::set_Back_BG_Image);
-    showBackground(design.frontPage, &SKTWindowController::set_Front_BG_Image);
+    // A background picture that could not be read is named to the user, back side first.
+    for (const Card_Property *page : {&design.backPage, &design.frontPage}) {
+        if (page->Card_fill_chk && page->Card_fill_style == FillCode::Picture &&
+            !page->Card_BG_Image_Path.isEmpty() && !page->Card_BG_Image) {
+            Card_Property probe;
+            const QString error = probe.setBackgroundImage(page->Card_BG_Image_Path);
+            if (!error.isEmpty())
+                Show_MessageBox(PictureReader::userMessage(page->Card_BG_Image_Path, error));
+        }
+    }
     selectArrowTool();
     Refresh_Canvas();
 }
 
 void SKTWindowController::showDesignSettings()
 {
+    if (!m_sides)
+        return;
     const CardDesign &design = m_document.design();
-    if (m_sides && m_sides->canvas(SKTDocument::Front)->cardSize() != design.cardSize()) {
-        SetDocumentCanvasSize(design.cardSize());
-        m_sides->canvas(SKTDocument::Front)->Refresh_ScrollView();
-    }
-    Set_Card_Shape(design.outline());
+    const QSizeF size = design.cardSize();
+    Set_Card_Size_In_Control(CardSizeTables::Points_to_MM_Convert(float(size.width())),
+                             CardSizeTables::Points_to_MM_Convert(float(size.height())));
+    if (QAbstractButton *b = m_ui.matrix_card_shape->button(design.outline()))
+        b->setChecked(true);
     const Card_Property &live = *liveCardProperty();
     setAllTextFont(live.Card_Content_font);
     setBackSideEnabled(design.isTwoSided());
     showExcelChoice();
+    m_sides->showPreviewCaption();
+    // An object's values may come from the workbook: the inspector shows them as they now stand.
+    if (!previewShown() && !liveCanvas()->selectedGraphics().isEmpty())
+        m_inspector->showLiveSelection(true);
     Refresh_Canvas();
 }
 
 void SKTWindowController::Set_Card_Shape(int index)
 {
-    // A design read keeps its pages' codes as they are stored.
-    if (m_document.design().outline() != index)
-        m_document.design().setOutline(index);
-    if (QAbstractButton *b = m_ui.matrix_card_shape->button(index))
-        b->setChecked(true);
+    // A start window's outline for the new card: where it starts, not a step to take back. A
+    // design read keeps its pages' codes as they are stored.
+    if (m_document.design().outline() != index) {
+        DesignSettings settings = m_document.design().settings();
+        settings.setOutline(index);
+        m_document.putSettings(settings);
+    }
 }
 
 void SKTWindowController::showExcelChoice()
@@ -620,29 +619,35 @@ QColor SKTWindowController::All_Text_clr() const
 
 void SKTWindowController::set_Front_BG_Image(const QString &path)
 {
-    setBackgroundImage(Front_card_Prop(), path);
+    setBackgroundImage(SKTDocument::Front, path);
 }
 
 void SKTWindowController::set_Back_BG_Image(const QString &path)
 {
-    setBackgroundImage(Back_card_Prop(), path);
+    setBackgroundImage(SKTDocument::Back, path);
 }
 
-void SKTWindowController::setBackgroundImage(Card_Property &side, const QString &path)
+void SKTWindowController::setBackgroundImage(int side, const QString &path)
 {
-    if (!path.isEmpty() && (side.Card_BG_Image_Path != path || !side.Card_BG_Image)) {
-        const QString error = side.setBackgroundImage(path);
-        if (!error.isEmpty()) {
-            // The page keeps the background it had.
-            Show_MessageBox(PictureReader::userMessage(path, error));
-            return;
-        }
+    if (path.isEmpty()) {
+        m_ui.Card_Image_path->clear();
+        return;
+    }
+    QString error;
+    m_document.changeSettings(QStringLiteral("Background"), side, [&](DesignSettings &settings) {
+        Card_Property &page = settings.page(side);
+        if (page.Card_BG_Image_Path != path || !page.Card_BG_Image)
+            error = page.setBackgroundImage(path);
+        if (!error.isEmpty())
+            return; // the page keeps the background it had
+        page.Card_fill_chk = true;
+        page.Card_fill_style = FillCode::Picture;
+    });
+    if (!error.isEmpty()) {
+        Show_MessageBox(PictureReader::userMessage(path, error));
+        return;
     }
     m_ui.Card_Image_path->setText(path);
-    if (path.isEmpty())
-        return;
-    side.Card_fill_chk = true;
-    side.Card_fill_style = FillCode::Picture;
     // The page shows what the live side now has.
     Show_RHS_Properties(nullptr);
     Refresh_Canvas();

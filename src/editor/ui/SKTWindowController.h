@@ -75,8 +75,8 @@ public:
     BackgroundBrowser &backgroundBrowser() const { return *m_backgrounds; }
 
     // The page settings of the front and back: the design's, which the document holds.
-    Card_Property &Front_card_Prop() { return m_document.design().frontPage; }
-    Card_Property &Back_card_Prop() { return m_document.design().backPage; }
+    const Card_Property &Front_card_Prop() const { return m_document.design().frontPage; }
+    const Card_Property &Back_card_Prop() const { return m_document.design().backPage; }
     // Personal details of the front, back and preview sides (the preview's only from Preview).
     User_Profile_Class Front_user_profile, Back_user_profile, TEMP_user_profile;
     // Mail settings copied at start-up (Get_Email_Details).
@@ -133,7 +133,6 @@ public:
     void New_Project_Setting_Reset() override;
     void delete_all_control() override;
     void Set_Document_Size(const QSizeF &size) override;
-    void SetDocumentCanvasSize(const QSizeF &size) override;
     void Set_Card_Shape(int index) override;
     void Add_Excel_Col_Name_In_Combo() override;
     // Offers "Excel" among the sources while the design binds a workbook, else takes it away.
@@ -162,7 +161,7 @@ public:
     SKTGraphicView *sideCanvas(int side) const override;
     SKTGraphicView *liveCanvas() const override;
     bool previewShown() const override;
-    Card_Property &cardProperty(int side) override { return m_document.design().page(side); }
+    const Card_Property &cardProperty(int side) const override { return m_document.design().page(side); }
     void setBackSideEnabled(bool enabled) override;
     void editButtonsForCard() override;
     void editButtonsForObject(bool locked) override;
@@ -192,9 +191,10 @@ protected:
 private:
     void buildWindow();
     void applyStartValues();
-    void setBackgroundImage(Card_Property &side, const QString &path);
+    void setBackgroundImage(int side, const QString &path);
     void scheduleModifiedCheck();
-    // The design's pages or binding table were put back (undo, redo): the window shows them.
+    // The design's settings changed (an edit, undo, redo, a new or opened design): the window
+    // shows the size, outline, sides, content font, workbook columns and the selection's values.
     void showDesignSettings();
 
     SKTDocument m_document;
@@ -217,7 +217,7 @@ private:
     QColor m_allTextColor = QColor(0, 0, 0);
     bool m_inModelReset = false;
     QTimer *m_modifiedCheck = nullptr;
-    std::unique_ptr<ChangeObserver> m_designWatch; // calls showDesignSettings
+    std::unique_ptr<ChangeObserver> m_designWatch; // calls showDesignSettings on each notice
     std::unique_ptr<HeldSeries> m_heldSeries;
     int m_titleHolds = 0; // while the design is replaced, the title waits
 };

@@ -100,8 +100,16 @@ void SideViews::Select_back_side()
 
 void SideViews::Select_temp_design_side()
 {
-    Front_back_label->setText(QStringLiteral("Preview"));
     changeViewController(2);
+    showPreviewCaption();
+}
+
+void SideViews::showPreviewCaption()
+{
+    // The preview shows the side last edited: the caption names it.
+    if (m_shown == 2)
+        Front_back_label->setText(m_edited != 0 ? QStringLiteral("Preview of the Back")
+                                                : QStringLiteral("Preview of the Front"));
 }
 
 void SideViews::Temp_Design_Control_Assign()
@@ -124,16 +132,6 @@ void SideViews::Temp_Design_Control_Assign()
 SKTGraphicView *SideViews::liveCanvas() const
 {
     return canvas(m_edited != 0 ? SKTDocument::Back : SKTDocument::Front);
-}
-
-void SideViews::setCanvasSize(const QSizeF &size)
-{
-    for (SKTGraphicView *c : m_canvases)
-        c->setCardSize(QSizeF(0, 0));
-    liveCanvas()->Refresh_Canvas();
-    for (SKTGraphicView *c : m_canvases)
-        c->setCardSize(size);
-    liveCanvas()->Refresh_Canvas();
 }
 
 void SideViews::showWholeCard()

@@ -43,8 +43,8 @@ public:
     // The canvas of the side being edited.
     SKTGraphicView *liveCanvas() const;
 
-    // Every canvas gets the size, passing through 0 x 0 first so each lays out afresh.
-    void setCanvasSize(const QSizeF &size);
+    // While the preview is shown, its caption names the side it shows.
+    void showPreviewCaption();
     void showRulers(bool visible);
     // The zoom that shows the whole card in the side shown (100 % when it fits there), every
     // side scrolled back to the card's corner: a design opened or made new starts so.

@@ -228,7 +228,7 @@ void ExportSheet::Export_Button()
                     .withSides(options.side));
     if (RunStart::stopsForGoneSeries(*planned))
         return;
-    const std::shared_ptr<const RunPlan> plan = RunStart::mayBegin(planned, options.threads);
+    std::shared_ptr<const RunPlan> plan = RunStart::mayBegin(planned, options.threads);
     if (!plan)
         return;
 

@@ -13,9 +13,11 @@
 #include "foundation/ui/FilePanels.h"
 #include "foundation/ui/StepperField.h"
 #include "model/Card_Property.h"
+#include "model/DesignSettings.h"
 #include "model/EditStep.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
+#include "model/SKTText.h"
 #include "panels/CardSizeTables.h"
 #include "panels/ui/CardBackgroundTab.h"
 #include "panels/ui/CardBorderTab.h"
@@ -42,6 +44,7 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include <algorithm>
 #include <exception>
 
 namespace
@@ -50,6 +53,21 @@ QColor withAlpha(QColor color, double alpha)
 {
     color.setAlphaF(float(qBound(0.0, alpha, 1.0)));
     return color;
+}
+
+// Where an object's drawing lies: a text's words take their natural width in the frame, placed by
+// its alignment (right-aligned words may lie off the card while their frame still reaches it).
+QRectF drawnArea(const SKTGraphic &g)
+{
+    const QRectF frame = g.bounds();
+    const auto *text = dynamic_cast<const SKTText *>(&g);
+    if (!text)
+        return frame;
+    const double w = std::min(frame.width(), text->naturalSizeAt(frame.width()).width());
+    const double left = text->text_alignmnet == 1   ? frame.right() - w
+                        : text->text_alignmnet == 2 ? frame.center().x() - w / 2
+                                                    : frame.left();
+    return QRectF(left, frame.top(), w, frame.height());
 }
 
 QString selectedText(const QComboBox *combo)
@@ -105,16 +123,17 @@ void CardPagePanel::connectControls()
                                                           {ui.Card_fill_Grd_2_clr, "Gradient Colour"},
                                                           {ui.Card_hatch_bk_clr, "Pattern Background"}};
     for (const auto &[well, name] : wells)
-        connect(well, &ColorWell::colorPicked, this,
-                [this, name = name] { runStep(name, &CardPagePanel::Update_Card_Graphics); });
+        connect(well, &ColorWell::colorPicked, this, [this, well = well, name = name] {
+            PanelEdits::cardPage(m_host, QString::fromLatin1(name), [this, well] { writeColor(well); });
+        });
     connect(ui.All_Text_clr, &ColorWell::colorPicked, this,
             [this] { runStep("Content Colour", &CardPagePanel::Contect_Color_Clicked); });
     // Width and height act as their steppers do: a committed value resizes the card. A held arrow
     // is one step.
     const std::tuple<StepperField *, const char *, void (CardPagePanel::*)()> steppers[] = {
-        {ui.Card_bor_Stepper, "Border Width", &CardPagePanel::Update_Card_Graphics},
-        {ui.Card_grad_Stepper, "Gradient Angle", &CardPagePanel::Update_Card_Graphics},
-        {ui.Card_alpha_Stepper, "Opacity", &CardPagePanel::Update_Card_Graphics},
+        {ui.Card_bor_Stepper, "Border Width", &CardPagePanel::writeBorderWidth},
+        {ui.Card_grad_Stepper, "Gradient Angle", &CardPagePanel::writeGradientAngle},
+        {ui.Card_alpha_Stepper, "Opacity", &CardPagePanel::writeOpacity},
         {ui.width_Stepper, "Card Size", &CardPagePanel::Apply_Size_Clicked},
         {ui.height_Stepper, "Card Size", &CardPagePanel::Apply_Size_Clicked}};
     for (const auto &[stepper, name, action] : steppers) {
@@ -128,7 +147,7 @@ void CardPagePanel::connectControls()
         if (!m_ui.card_name->isModified())
             return;
         m_ui.card_name->setModified(false);
-        runStep("Card Name", &CardPagePanel::Update_Card_Graphics);
+        runStep("Card Name", &CardPagePanel::writeName);
     });
     connect(ui.matrix_card_shape, &QButtonGroup::idClicked, this, [this](int row) {
         PanelEdits::cardPage(m_host, QStringLiteral("Card Shape"),
@@ -148,7 +167,7 @@ void CardPagePanel::runStep(const char *name, void (CardPagePanel::*action)(), c
 
 // --- loading ---
 
-void CardPagePanel::loadFrom(Card_Property &page)
+void CardPagePanel::loadFrom(const Card_Property &page)
 {
     InspectorLayout &ui = m_ui;
     ui.Card_border_chk->setChecked(page.Card_border_chk);
@@ -162,12 +181,9 @@ void CardPagePanel::loadFrom(Card_Property &page)
     ui.Card_fill_Grd_2_clr->setColor(page.Card_fill_Grd_2_clr);
     ui.Card_grad_Stepper->setValue(page.Card_grad_Stepper);
     ui.Card_hatch_bk_clr->setColor(page.Card_hatch_bk_clr);
-    if (fillStyle == FillCode::Hatch) {
-        if (page.Card_hatch_style.isEmpty())
-            ui.Card_hatch_style->setCurrentIndex(-1);
-        else
-            selectItemWithText(ui.Card_hatch_style, page.Card_hatch_style);
-    }
+    // The pattern list shows this page's pattern, or none: never the side shown before.
+    ui.Card_hatch_style->setCurrentIndex(
+        page.Card_hatch_style.isEmpty() ? -1 : ui.Card_hatch_style->findText(page.Card_hatch_style));
     ui.Card_alpha_Stepper->setValue(double(page.Card_alpha_Stepper) * 100.0);
     ui.Card_Image_path->setText(page.Card_BG_Image_Path);
     selectItemWithText(ui.Card_image_layout, page.Card_BG_Image_Layout);
@@ -250,7 +266,10 @@ void CardPagePanel::orientationChosen()
         const double width = m_ui.width_Stepper->value();
         m_ui.width_Stepper->setValue(m_ui.height_Stepper->value());
         m_ui.height_Stepper->setValue(width);
+        // The turn moves what it would strand back onto the card rather than naming it.
+        m_nameLeftOff = false;
         Apply_Size_Clicked();
+        m_nameLeftOff = true;
         keepObjectsOnTurnedCard(before);
         return;
     }
@@ -312,63 +331,102 @@ void CardPagePanel::sizeRowChosen(int row)
 
 // --- writing the page settings ---
 
-void CardPagePanel::Update_Card_Graphics()
+void CardPagePanel::writeSettings(const std::function<void(DesignSettings &, int side)> &write)
 {
     if (Not_Draw_Only_Prop_Change & 1)
         return;
-    InspectorLayout &ui = m_ui;
-    const bool back = m_host.Card_Front_Or_Back() != 0;
-    Card_Property &p = m_host.cardProperty(back ? 1 : 0);
-
-    if (ui.Card_border_chk->isChecked()) {
-        p.Card_border_chk = true;
-        p.Card_bordr_clr = ui.Card_bordr_clr->color();
-        p.Card_bor_Stepper = int(ui.Card_bor_Stepper->value());
-    } else {
-        p.Card_border_chk = false;
-    }
-    const QString border = ObjectPanel::borderStyleCode(ui.Card_border_style->currentIndex());
-    if (!border.isEmpty())
-        p.Card_border_style = border;
-    const double a = ui.Card_alpha_Stepper->value() / 100.0;
-    const bool fill = ui.Card_fill_chk->isChecked();
-    p.Card_fill_chk = fill;
-    // The colour well stays usable while the fill is off: what is chosen there is kept for when
-    // the fill is ticked, not dropped.
-    p.Card_fill_clr = withAlpha(ui.Card_fill_clr->color(), a);
-    QString style = FillCode::Solid;
-    if (ui.Card_gradient_fill_rd->isChecked())
-        style = FillCode::Gradient;
-    else if (ui.Card_Style_fill_rd->isChecked())
-        style = FillCode::Hatch;
-    else if (ui.Card_Image_fill_rd->isChecked())
-        style = FillCode::Picture;
-    // The back page shows no fill kind while its fill is off; the front keeps its radios.
-    p.Card_fill_style = back && !fill ? QString(FillCode::Solid) : style;
-    p.Card_fill_Grd_1_clr = withAlpha(ui.Card_fill_Grd_1_clr->color(), a);
-    p.Card_fill_Grd_2_clr = withAlpha(ui.Card_fill_Grd_2_clr->color(), a);
-    p.Card_grad_Stepper = int(ui.Card_grad_Stepper->value());
-    p.Card_hatch_bk_clr = withAlpha(ui.Card_hatch_bk_clr->color(), a);
-    p.Card_hatch_style = selectedText(ui.Card_hatch_style);
-    p.Card_BG_Image_Path = ui.Card_Image_path->text();
-    p.Card_BG_Image_Layout = selectedText(ui.Card_image_layout);
-    p.Card_alpha_Stepper = float(a);
-
-    p.Card_Content_clr = ui.All_Text_clr->color();
-    p.Card_Content_font = m_host.All_Text_font();
-
-    p.Card_Side = ui.Sides_ComboBox->currentIndex() == 0 ? QStringLiteral("2") : QStringLiteral("1");
-    p.Card_Side_Name = back ? QString(SideCode::Back) : QString(SideCode::Front);
-    // The outline and the size are the card's, set on both pages by their own controls.
-    const QString name = Trim_Str(ui.card_name->text());
-    p.Card_Name = name.isEmpty() ? UntitledName : name;
-    p.Card_Preset = selectedText(ui.Preset_ComboBox);
-    p.Card_Category = selectedText(ui.Category_ComboBox);
-    const int row = selectedSizeRow();
-    p.Card_Sub_Category = row != -1 ? ui.ListData->Get_Item_Text(row) : QString();
-    p.Card_Cat_index = row;
-    p.Card_Create_Mode = QStringLiteral("W");
+    // Each control writes its own fields and nothing else: the rest of the page stays as stored,
+    // whatever the panel last showed.
+    const int side = m_host.Card_Front_Or_Back() != 0 ? 1 : 0;
+    m_host.document().changeSettings(QStringLiteral("Card Page"), side,
+                                     [&write, side](DesignSettings &settings) { write(settings, side); });
     m_host.Refresh_Canvas();
+}
+
+void CardPagePanel::writePage(const std::function<void(Card_Property &)> &write)
+{
+    writeSettings([&write](DesignSettings &settings, int side) { write(settings.page(side)); });
+}
+
+void CardPagePanel::writeColor(ColorWell *well)
+{
+    // The fill colours carry the page's opacity; the border's is drawn whole.
+    const std::pair<ColorWell *, QColor Card_Property::*> fields[] = {
+        {m_ui.Card_bordr_clr, &Card_Property::Card_bordr_clr},
+        {m_ui.Card_fill_clr, &Card_Property::Card_fill_clr},
+        {m_ui.Card_fill_Grd_1_clr, &Card_Property::Card_fill_Grd_1_clr},
+        {m_ui.Card_fill_Grd_2_clr, &Card_Property::Card_fill_Grd_2_clr},
+        {m_ui.Card_hatch_bk_clr, &Card_Property::Card_hatch_bk_clr}};
+    for (const auto &[w, member] : fields) {
+        if (w != well)
+            continue;
+        const QColor color = well->color();
+        writePage([member = member, color, border = w == m_ui.Card_bordr_clr](Card_Property &p) {
+            p.*member = border ? color : withAlpha(color, p.drawOpacity());
+        });
+    }
+}
+
+void CardPagePanel::writeBorderWidth()
+{
+    const int width = int(m_ui.Card_bor_Stepper->value());
+    writePage([width](Card_Property &p) { p.Card_bor_Stepper = width; });
+}
+
+void CardPagePanel::writeGradientAngle()
+{
+    const int angle = int(m_ui.Card_grad_Stepper->value());
+    writePage([angle](Card_Property &p) { p.Card_grad_Stepper = angle; });
+}
+
+void CardPagePanel::writeOpacity()
+{
+    const double a = m_ui.Card_alpha_Stepper->value() / 100.0;
+    writePage([a](Card_Property &p) {
+        p.Card_alpha_Stepper = float(a);
+        for (QColor Card_Property::*member :
+             {&Card_Property::Card_fill_clr, &Card_Property::Card_fill_Grd_1_clr,
+              &Card_Property::Card_fill_Grd_2_clr, &Card_Property::Card_hatch_bk_clr})
+            p.*member = withAlpha(p.*member, a);
+    });
+}
+
+void CardPagePanel::writeName()
+{
+    const QString typed = Trim_Str(m_ui.card_name->text());
+    const QString name = typed.isEmpty() ? UntitledName : typed;
+    writePage([&name](Card_Property &p) { p.Card_Name = name; });
+}
+
+void CardPagePanel::writeBorderStyle()
+{
+    const QString border = ObjectPanel::borderStyleCode(m_ui.Card_border_style->currentIndex());
+    if (!border.isEmpty())
+        writePage([&border](Card_Property &p) { p.Card_border_style = border; });
+}
+
+void CardPagePanel::writePattern()
+{
+    const QString pattern = selectedText(m_ui.Card_hatch_style);
+    writePage([&pattern](Card_Property &p) { p.Card_hatch_style = pattern; });
+}
+
+void CardPagePanel::writeImageLayout()
+{
+    const QString layout = selectedText(m_ui.Card_image_layout);
+    writePage([&layout](Card_Property &p) { p.Card_BG_Image_Layout = layout; });
+}
+
+void CardPagePanel::writeSides()
+{
+    // One setting for the design: both pages carry it.
+    const bool twoSided = m_ui.Sides_ComboBox->currentIndex() == 0;
+    const QString code = twoSided ? QStringLiteral("2") : QStringLiteral("1");
+    writeSettings([&code](DesignSettings &settings, int) {
+        settings.frontPage.Card_Side = code;
+        settings.backPage.Card_Side = code;
+    });
+    m_host.setBackSideEnabled(twoSided);
 }
 
 void CardPagePanel::selectFillRadio(const QString &fillStyle)
@@ -409,23 +467,37 @@ void CardPagePanel::card_prop_set(const QString &fillStyle)
 
 void CardPagePanel::Card_Border_ChkBox()
 {
-    SetObjEnabled(m_ui.Card_Border_Box, m_ui.Card_border_chk->isChecked());
-    Update_Card_Graphics();
+    const bool on = m_ui.Card_border_chk->isChecked();
+    SetObjEnabled(m_ui.Card_Border_Box, on);
+    writePage([on](Card_Property &p) { p.Card_border_chk = on; });
 }
 
 void CardPagePanel::Card_Fill_Chk_Box()
 {
-    SetObjEnabled(m_ui.Card_Fill_Box, m_ui.Card_fill_chk->isChecked());
+    const bool on = m_ui.Card_fill_chk->isChecked();
+    SetObjEnabled(m_ui.Card_Fill_Box, on);
     const Card_Property *live = m_host.liveCardProperty();
     card_prop_set(live ? live->Card_fill_style : QString(FillCode::Solid));
-    Update_Card_Graphics();
+    const bool back = m_host.Card_Front_Or_Back() != 0;
+    writePage([on, back](Card_Property &p) {
+        p.Card_fill_chk = on;
+        // The back page shows no fill kind while its fill is off; the front keeps its kind.
+        if (back && !on)
+            p.Card_fill_style = FillCode::Solid;
+    });
 }
 
 void CardPagePanel::chooseFillKind(const QString &fillStyle)
 {
     selectFillRadio(fillStyle);
     setFillKindEnabling(fillStyle);
-    Update_Card_Graphics();
+    const QString pattern = selectedText(m_ui.Card_hatch_style);
+    writePage([&fillStyle, &pattern](Card_Property &p) {
+        p.Card_fill_style = fillStyle;
+        // A pattern fill names the pattern it draws.
+        if (fillStyle == FillCode::Hatch)
+            p.Card_hatch_style = pattern;
+    });
 }
 
 void CardPagePanel::Card_Solid_RD_Sel()
@@ -459,7 +531,6 @@ void CardPagePanel::Card_Image_Browse_Btn()
     if (!path)
         return;
     m_host.setLiveBackground(*path);
-    Update_Card_Graphics();
     // Showing the new background reloads the page; the user stays where the picture was chosen.
     m_host.inspectorTabs().selectItem(InspectorTabs::card_bkgd_tab);
 }
@@ -469,7 +540,6 @@ void CardPagePanel::Card_Image_Library_Btn()
     if (const std::optional<QString> path =
             m_host.registry().choosePicture(WindowRegistry::PictureShelf::Backgrounds))
         m_host.setLiveBackground(*path);
-    Update_Card_Graphics();
     m_host.inspectorTabs().selectItem(InspectorTabs::card_bkgd_tab);
 }
 
@@ -477,20 +547,79 @@ void CardPagePanel::Apply_Size_Clicked()
 {
     const float w = CardSizeTables::MM_to_Points_Convert(float(m_ui.width_Stepper->value()));
     const float h = CardSizeTables::MM_to_Points_Convert(float(m_ui.height_Stepper->value()));
-    const QSizeF size(w, h);
-    m_host.Set_Document_Size(size);
-    m_host.SetDocumentCanvasSize(size);
-    m_host.sideCanvas(0)->Refresh_ScrollView();
     // A size typed in, or one kept through an outline change, names its entry or a custom size.
+    const QSizeF before = m_host.document().design().cardSize();
+    // The card's size, not the page's: a size typed and committed while the inspector reloads
+    // (the next command came first) still reaches the card.
+    m_host.document().changeSettings(
+        QStringLiteral("Card Size"), m_host.Card_Front_Or_Back(),
+        [size = QSizeF(w, h)](DesignSettings &settings) { settings.setCardSize(size); });
     showEntryOfCardSize(m_ui.Category_ComboBox->currentText(), presetCode(), selectedSizeRow());
-    Update_All_Card_Content();
+    const QString preset = selectedText(m_ui.Preset_ComboBox);
+    const QString category = selectedText(m_ui.Category_ComboBox);
+    const int row = selectedSizeRow();
+    const QString name = row != -1 ? m_ui.ListData->Get_Item_Text(row) : QString();
+    writePage([&](Card_Property &p) {
+        p.Card_Preset = preset;
+        p.Card_Category = category;
+        p.Card_Sub_Category = name;
+        p.Card_Cat_index = row;
+    });
+    m_host.sideCanvas(0)->Refresh_ScrollView();
+    nameObjectsLeftOff(before);
+}
+
+void CardPagePanel::nameObjectsLeftOff(QSizeF before)
+{
+    if (!m_nameLeftOff)
+        return;
+    const QRectF card(QPointF(0, 0), m_host.document().design().cardSize());
+    const QRectF was(QPointF(0, 0), before);
+    // Sizes pass through millimetres: a frame touching an edge may pass it by a rounding.
+    const auto whole = [](const QRectF &frame, const QRectF &area) {
+        return area.adjusted(-0.01, -0.01, 0.01, 0.01).contains(frame);
+    };
+    int past = 0;
+    QStringList off;
+    SKTDocument &document = m_host.document();
+    for (int side : {SKTDocument::Front, SKTDocument::Back}) {
+        for (const GraphicPtr &g : document.list(side)) {
+            // What already passed an edge was put there by the user.
+            const QRectF frame = g->bounds();
+            if (!whole(frame, was) || whole(frame, card))
+                continue;
+            if (drawnArea(*g).intersects(card)) {
+                ++past;
+                continue;
+            }
+            const QString words = g->kind() == SKTGraphic::Kind::Text
+                                      ? g->textContentsForDrawing().text.simplified()
+                                      : QString();
+            off << (words.isEmpty() ? QStringLiteral("an object")
+                                    : QStringLiteral("\u201C%1\u201D").arg(words));
+        }
+    }
+    if (past == 0 && off.isEmpty())
+        return;
+    QStringList parts;
+    if (past > 0)
+        parts << (past == 1 ? QStringLiteral("1 object now reaches past the card's edge")
+                            : QStringLiteral("%1 objects now reach past the card's edge").arg(past));
+    if (!off.isEmpty())
+        parts << QStringLiteral("%1 now lie%2 wholly off the card: %3")
+                     .arg(off.size() == 1 ? QStringLiteral("1 object")
+                                          : QStringLiteral("%1 objects").arg(off.size()),
+                          off.size() == 1 ? QStringLiteral("s") : QString(), off.join(QStringLiteral(", ")));
+    // Said once the step is complete: the card is drawn at its new size and Undo offers it.
+    const QString text = QStringLiteral("At this card size, %1. Edit > Undo takes the size back.")
+                             .arg(parts.join(QStringLiteral(", and ")));
+    QMetaObject::invokeMethod(
+        this, [text] { Show_MessageBox(text); }, Qt::QueuedConnection);
 }
 
 void CardPagePanel::card_shape_CellClick(int row)
 {
-    m_host.document().design().setOutline(row);
-    Apply_Size_Clicked();
-    m_host.Refresh_Canvas();
+    writeSettings([row](DesignSettings &settings, int) { settings.setOutline(row); });
 }
 
 void CardPagePanel::Contect_Color_Clicked()
@@ -515,7 +644,10 @@ void CardPagePanel::Update_All_Card_Content()
         if (fontChanged)
             g->text_ctrl_font = font;
     }
-    Update_Card_Graphics();
+    writePage([&](Card_Property &p) {
+        p.Card_Content_clr = color;
+        p.Card_Content_font = font;
+    });
 }
 
 void CardPagePanel::Content_Font_Clicked()

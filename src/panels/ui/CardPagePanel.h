@@ -1,5 +1,6 @@
-// The card page of the inspector: its three tabs and every action on them. Each action ends by
-// copying the whole page into the live side's page settings; the inspector loads it back.
+// The card page of the inspector: its three tabs and every action on them. Each control writes its
+// own fields of the live side's page (or the card's size, outline or sides) through the document,
+// which announces the change; the inspector loads the page back from the design.
 #pragma once
 
 #include "platform/FontDescriptor.h"
@@ -8,7 +9,11 @@
 #include <QSizeF>
 #include <QString>
 
+#include <functional>
+
 class Card_Property;
+class ColorWell;
+class DesignSettings;
 class CardBackgroundTab;
 class CardBorderTab;
 class CardSettingsTab;
@@ -25,16 +30,20 @@ public:
 
     // Loads every control of the page from a side's settings (the caller holds the bulk-load mark)
     // and takes the content snapshot.
-    void loadFrom(Card_Property &page);
+    void loadFrom(const Card_Property &page);
 
-    // Copies the panel into the live side's page settings and redraws; nothing during a bulk load.
-    void Update_Card_Graphics();
+    // The combo boxes' writes: each its own field of the live side's page (both pages for sides).
+    void writeBorderStyle();
+    void writePattern();
+    void writeImageLayout();
+    void writeSides();
     // Sets the fill radios and the enabling of the border and fill controls for a fill code.
     void card_prop_set(const QString &fillStyle);
-    // Resizes the three canvases to the width and height steppers, then takes the new size.
+    // The card takes the width and height steppers' size, with the entry it names; objects it
+    // leaves past its edge are named to the user.
     void Apply_Size_Clicked();
     // Gives the content colour and font to every text of the live side when they differ from the
-    // snapshot, then updates the page settings.
+    // snapshot, and to the live side's page.
     void Update_All_Card_Content();
     void changeAllTextFont(const QFont &font);
 
@@ -71,6 +80,16 @@ public:
 
 private:
     void connectControls();
+    // Writes through the document as part of the step in progress; nothing during a bulk load.
+    void writeSettings(const std::function<void(DesignSettings &, int side)> &write);
+    void writePage(const std::function<void(Card_Property &)> &write);
+    void writeColor(ColorWell *well);
+    void writeBorderWidth();
+    void writeGradientAngle();
+    void writeOpacity();
+    void writeName();
+    // Names the objects that lay whole on a card of the size `before` and reach past this one.
+    void nameObjectsLeftOff(QSizeF before);
     // After the card turned: the objects of both sides that lay whole on the card of the size
     // `before` are moved in (scaled down in proportion when larger) to lie whole on it again.
     void keepObjectsOnTurnedCard(QSizeF before);
@@ -92,4 +111,5 @@ private:
     CardBackgroundTab *m_background;
     CardBorderTab *m_border;
     FontDescriptor m_fontCopy; // All_Text_font_COPY
+    bool m_nameLeftOff = true;
 };

@@ -51,16 +51,15 @@ void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
         const auto page = [this](const char *name, const std::function<void()> &write) {
             PanelEdits::cardPage(m_host, QString::fromLatin1(name), write);
         };
-        const auto updatePage = [this] { m_cardPage.Update_Card_Graphics(); };
         switch (id) {
         case Combo::Card_image_layout:
-            page("Background Layout", updatePage);
+            page("Background Layout", [this] { m_cardPage.writeImageLayout(); });
             break;
         case Combo::Card_border_style:
-            page("Border Style", updatePage);
+            page("Border Style", [this] { m_cardPage.writeBorderStyle(); });
             break;
         case Combo::Card_hatch_style:
-            page("Pattern", updatePage);
+            page("Pattern", [this] { m_cardPage.writePattern(); });
             break;
         case Combo::Data_source_type:
             sourceStep([this] { dataSourceKindChanged(); });
@@ -69,7 +68,7 @@ void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
             sourceStep([this] { seriesChosen(); });
             break;
         case Combo::Sides_ComboBox:
-            page("Sides", [this] { sidesChanged(); });
+            page("Sides", [this] { m_cardPage.writeSides(); });
             break;
         case Combo::Preset_ComboBox:
             page("Orientation", [this] { m_cardPage.orientationChosen(); });
@@ -218,16 +217,6 @@ void ComboDispatcher::seriesChosen()
     m_host.Refresh_Canvas();
     m_host.liveCanvas()->startEditingGraphic(graphic);
     m_host.Refresh_Canvas();
-}
-
-void ComboDispatcher::sidesChanged()
-{
-    // One setting for the design: both pages carry it.
-    const bool twoSided = m_host.inspectorLayout().Sides_ComboBox->currentIndex() == 0;
-    const QString side = twoSided ? QStringLiteral("2") : QStringLiteral("1");
-    m_host.cardProperty(0).Card_Side = side;
-    m_host.cardProperty(1).Card_Side = side;
-    m_host.setBackSideEnabled(twoSided);
 }
 
 void ComboDispatcher::categoryChanged()

@@ -50,7 +50,6 @@ private:
     void keepOwnValue(SKTGraphic &graphic);
     void takeBackOwnValue(SKTGraphic &graphic);
     void seriesChosen();
-    void sidesChanged();
     void categoryChanged();
     // Runs a data-source choice as one undo step over the objects it binds.
     void sourceStep(const std::function<void()> &write);

@@ -41,14 +41,11 @@ public:
     // Whether the preview side is shown: its objects are not edited there.
     virtual bool previewShown() const = 0;
     // Page settings of the front (0) or back (1) side, and of the side being edited (null for none).
-    virtual Card_Property &cardProperty(int side) = 0;
+    virtual const Card_Property &cardProperty(int side) const = 0;
     virtual const Card_Property *liveCardProperty() const = 0;
     // The card area: the design's card size from (0, 0).
     virtual QRectF frontCanvasBounds() const = 0;
     virtual void Refresh_Canvas() = 0;
-    // The card's size in points: the design's (both pages), and the canvases' copy of it.
-    virtual void Set_Document_Size(const QSizeF &size) = 0;
-    virtual void SetDocumentCanvasSize(const QSizeF &size) = 0;
     virtual void set_Front_BG_Image(const QString &path) = 0;
     virtual void set_Back_BG_Image(const QString &path) = 0;
     // The background picture of the side being edited.

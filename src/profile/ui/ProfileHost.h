@@ -25,7 +25,7 @@ public:
     // The canvas of the front (0), back (1) or preview (2) side.
     virtual SKTGraphicView *sideCanvas(int side) const = 0;
     // Page settings of the front (0) or back (1) side, and of the side being edited.
-    virtual Card_Property &cardProperty(int side) = 0;
+    virtual const Card_Property &cardProperty(int side) const = 0;
     virtual const Card_Property *liveCardProperty() const = 0;
     // The personal-details record of the front (0), back (1) or preview (2) side.
     virtual User_Profile_Class &userProfile(int side) = 0;

@@ -94,14 +94,9 @@ QRectF UserProfileCommands::Get_Control_Rect_From_Template(const QString &ctrl_I
 
 void UserProfileCommands::Fill_User_profile_info_side(int side)
 {
-    if (side != SKTDocument::Temp) {
-        if (m_host.document().design().binding.Excel_Binding_Use)
-            m_host.Add_Excel_Col_Name_In_Combo();
-        else
-            m_host.Remove_Excel_Col_Name_In_Combo();
-        if (ProfileState::instance().Fill_User_Profile == 0)
-            return;
-    }
+    // The "Excel" source follows the workbook through the design's own notice.
+    if (side != SKTDocument::Temp && ProfileState::instance().Fill_User_Profile == 0)
+        return;
     const User_Profile_Class &record = side == SKTDocument::Back   ? m_host.userProfile(1)
                                        : side == SKTDocument::Temp ? m_host.userProfile(2)
                                                                    : m_host.userProfile(0);

@@ -52,9 +52,14 @@ void selectSilently(QComboBox *list, int index)
 
 } // namespace
 
-ExcelBindingTable &User_profile::binding()
+void User_profile::writeBinding(const std::function<void(ExcelBindingTable &)> &write)
 {
-    return m_host.document().design().binding;
+    // The dialog's working writes: its OK records the step from the design it opened on, and
+    // Cancel puts the table back.
+    SKTDocument &document = m_host.document();
+    DesignSettings settings = document.design().settings();
+    write(settings.binding);
+    document.putSettings(settings);
 }
 
 const ExcelBindingTable &User_profile::binding() const
@@ -383,9 +388,12 @@ bool User_profile::fillRecord(User_Profile_Class &record, bool frontOrBack)
         return false;
     }
     if (frontOrBack) {
-        binding().Excel_Binding_Use = c.tableHasRows;
-        if (c.tableHasRows)
-            binding().Excel_Source_Path = excel_path_field->text();
+        const QString path = excel_path_field->text();
+        writeBinding([&c, &path](ExcelBindingTable &table) {
+            table.Excel_Binding_Use = c.tableHasRows;
+            if (c.tableHasRows)
+                table.Excel_Source_Path = path;
+        });
     }
     return true;
 }
@@ -445,7 +453,7 @@ void User_profile::restoreOpeningState()
     // table with its rows, path and facts. The design's bound objects keep their columns by heading
     // throughout, so nothing of theirs needs taking back.
     if (m_openedTable)
-        binding() = *m_openedTable;
+        writeBinding([this](ExcelBindingTable &table) { table = *m_openedTable; });
     m_openedTable.reset();
     m_openedDesign.reset();
 }
@@ -642,13 +650,8 @@ void User_profile::showCardPicture(QLabel *box, const GraphicList &graphics)
 {
     if (!box)
         return;
-    RenderSide side;
-    side.graphics = graphics;
-    if (const Card_Property *page = m_host.liveCardProperty())
-        side.page = *page;
-    side.cardShape = m_host.document().design().outline();
-    side.cardSize = m_host.sideCanvas(SKTDocument::Front)->cardSize();
-    side.resourcePath = Resource_Path;
+    const RenderSide side =
+        RenderSide::of(m_host.document().design(), m_host.Card_Front_Or_Back(), graphics, Resource_Path);
     const QImage image = SKTRenderingView::imageOfSide(side, 2 * 72.0);
     if (image.isNull()) {
         box->clear();

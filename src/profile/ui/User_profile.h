@@ -140,8 +140,8 @@ protected:
 
 private:
     // The design's binding table, which the workbook field fills.
-    ExcelBindingTable &binding();
     const ExcelBindingTable &binding() const;
+    void writeBinding(const std::function<void(ExcelBindingTable &)> &write);
     // The layout (UserProfileLayout.cpp): one maker per group, in the order the user tabs through.
     void buildLayout(bool editorTime);
     QGridLayout *makeWorkbookRow();

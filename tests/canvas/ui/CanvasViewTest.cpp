@@ -104,7 +104,7 @@ TEST_P(CanvasView, CanvasExactlyAsWideAsTheViewSitsAtZeroAndCannotScroll)
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     CanvasDriver::settle();
     const QSizeF b = scroll->clipView()->boundsSize();
-    view->setCardSize(QSizeF(b.width(), 1000));
+    document.setCardSize(QSizeF(b.width(), 1000));
     CanvasDriver::settle();
     EXPECT_EQ(view->x(), 0);
     EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
@@ -129,11 +129,11 @@ QColor cornerColour(SKTZoomingScrollView &scroll, SKTGraphicView &view)
 TEST_P(CanvasView, DeskSilhouetteIsAnEllipseForShapeTwoAndARectangleOtherwise)
 {
     const QColor button = scroll->palette().color(QPalette::Button);
-    document.design().setOutline(0);
+    document.setOutline(0);
     EXPECT_EQ(cornerColour(*scroll, *view), button);
-    document.design().setOutline(7);
+    document.setOutline(7);
     EXPECT_EQ(cornerColour(*scroll, *view), button);
-    document.design().setOutline(2);
+    document.setOutline(2);
     EXPECT_NE(cornerColour(*scroll, *view), button);
     EXPECT_NE(cornerColour(*scroll, *view), QColor(Qt::white));
 }
@@ -213,7 +213,7 @@ TEST_P(CanvasView, SelectionKeepsItsObjectsWhenOthersAreInsertedOrRemoved)
 
 TEST_P(CanvasView, ScreenshotShowsEveryKindWithHandlesOnAnEllipticCard)
 {
-    document.design().setOutline(2);
+    document.setOutline(2);
     host.page.Card_border_chk = true;
     const GraphicPtr line = add(SKTGraphic::Kind::Line, QRectF(20, 30, 60, 30));
     const GraphicPtr text = add(SKTGraphic::Kind::Text, QRectF(95, 25, 70, 24));

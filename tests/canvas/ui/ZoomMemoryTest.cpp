@@ -62,7 +62,7 @@ protected:
 
     void makeHugeCard()
     {
-        view->setCardSize(QSizeF(side, side));
+        document.setCardSize(QSizeF(side, side));
         // A stretched background picture and a picture object over the whole card, so that every
         // kind of picture drawing runs at the zoom.
         QImage pixels(64, 64, QImage::Format_ARGB32_Premultiplied);
@@ -88,7 +88,7 @@ protected:
 TEST_P(ZoomMemory, SixteenHundredPercentOfATwoMetreCardCostsWhatTheWindowCosts)
 {
     makeHugeCard();
-    document.design().setOutline(CardPageDrawing::Ellipse); // the costliest outline to fill and to shadow
+    document.setOutline(CardPageDrawing::Ellipse); // the costliest outline to fill and to shadow
     scroll->setRulersVisible(true);
     paintNow(*scroll, *view);
     const bool reset = resetPeak();
@@ -123,7 +123,7 @@ TEST_P(ZoomMemory, SixteenHundredPercentOfATwoMetreCardCostsWhatTheWindowCosts)
 TEST_P(ZoomMemory, StripWiderThanTheWindowStillCastsItsShadowBelowIt)
 {
     // Two metres wide and 20 points high: at 1600 % the desk shows above and below the card.
-    view->setCardSize(QSizeF(side, 20));
+    document.setCardSize(QSizeF(side, 20));
     zoom.setFactor(16.0);
     QScrollBar *h = scroll->horizontalScrollBar();
     h->setValue(h->maximum() / 2);

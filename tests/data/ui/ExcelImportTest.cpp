@@ -280,7 +280,9 @@ TEST_F(ExcelImport, ViewerShowsTitlesCountsAndTakesCorrections)
     // The main window reaches the viewer through its registry entry.
     QWidget owner;
     WindowRegistry registry;
-    SeriesWindows::fill(registry, &owner, {}, table);
+    SeriesWindows::fill(
+        registry, &owner, {}, [this] { return table; },
+        [this](const ExcelBindingTable &kept) { table = kept; });
     modalScripts.push_back([](QDialog &) { return 1; });
     EXPECT_EQ(registry.open(WindowRegistry::Window::BindingTableViewer), 1);
     EXPECT_EQ(modalTitles.last(), "Excel Data");

@@ -26,20 +26,21 @@ protected:
     // A design whose binding table holds two guests, saved and opened again.
     void reopenDesignWithTable()
     {
-        ExcelBindingTable &table = binding();
-        table.setColumnTitles({QStringLiteral("Email")});
-        table.setListData(rows({QStringLiteral("ann@example.com"), QStringLiteral("bo@example.com")}));
-        table.Excel_Binding_Use = true;
-        table.Excel_Source_Path = tempPath("guests.xlsx");
+        writeBinding([&](ExcelBindingTable &table) {
+            table.setColumnTitles({QStringLiteral("Email")});
+            table.setListData(rows({QStringLiteral("ann@example.com"), QStringLiteral("bo@example.com")}));
+            table.Excel_Binding_Use = true;
+            table.Excel_Source_Path = tempPath("guests.xlsx");
+        });
         const QString design = tempPath("card.dcard");
         files.answers.push_back(design);
         ASSERT_TRUE(window->designFile().Save_project_file(true, false).ok());
         window->designFile().resetToNewDesign();
-        table.reset();
+        writeBinding([](ExcelBindingTable &table) { table.reset(); });
         window->Remove_Excel_Col_Name_In_Combo();
         const DesignResult read = window->designFile().Read_and_load_design_Log(design, QStringLiteral("L"));
         ASSERT_TRUE(read.ok()) << read.reason.toStdString();
-        ASSERT_EQ(table.rowCount(), 2);
+        ASSERT_EQ(binding().rowCount(), 2);
     }
     QStringList inspectorItems() { return itemsOf(window->inspector().dataSource().Data_source_type); }
     QStringList barcodeItems()
@@ -169,10 +170,12 @@ TEST_F(ExcelSourceLists, BoundObjectsFollowTheirHeadingIntoTheNextWorkbookOrShow
         {"a reordered workbook", {"Date", "Long", "Name"}, 2},
     };
     for (const Case &c : cases) {
-        ExcelBindingTable &table = binding();
-        table.setColumnTitles({"Name", "Long", "Date"});
-        table.setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old"}, {"Column3", "d"}}});
-        table.Excel_Binding_Use = true;
+        writeBinding([&](ExcelBindingTable &table) {
+            table.setColumnTitles({"Name", "Long", "Date"});
+            table.setListData(
+                {{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old"}, {"Column3", "d"}}});
+            table.Excel_Binding_Use = true;
+        });
         window->Add_Excel_Col_Name_In_Combo();
         GraphicPtr text = SKTGraphic::create(SKTGraphic::Kind::Text);
         GraphicPtr code = SKTGraphic::create(SKTGraphic::Kind::Barcode);

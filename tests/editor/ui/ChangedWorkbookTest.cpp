@@ -36,11 +36,12 @@ protected:
     QString boundDesign()
     {
         writeBook({{"Name", "Mail"}, {"Ann", "ann@example.com"}, {"Bob", "bob@example.com"}});
-        ExcelBindingTable &table = binding();
-        table = testsupport::loadedTable(book(), QStringLiteral("Guests"), {0, 1});
-        table.Excel_Binding_Use = true;
-        table.sourceFacts.loadedAt =
-            QDateTime(QDate(2026, 12, 8), QTime(10, 14), QTimeZone::systemTimeZone()).toUTC();
+        writeBinding([&](ExcelBindingTable &table) {
+            table = testsupport::loadedTable(book(), QStringLiteral("Guests"), {0, 1});
+            table.Excel_Binding_Use = true;
+            table.sourceFacts.loadedAt =
+                QDateTime(QDate(2026, 12, 8), QTime(10, 14), QTimeZone::systemTimeZone()).toUTC();
+        });
         const GraphicPtr mail = SKTGraphic::create(SKTGraphic::Kind::Text);
         mail->setBounds(QRectF(10, 10, 150, 20));
         mail->data_source_type = DataSourceCode::BindingColumn;

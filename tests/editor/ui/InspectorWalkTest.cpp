@@ -4,6 +4,7 @@
 // The pages list their own controls, and a control the walk never changed fails it. Over several
 // selected objects each control must write its own field alone, into each object that has it.
 #include "MainWindowFixture.h"
+#include "support/DesignSetup.h"
 #include "support/KeyboardWalk.h"
 
 #include "barcode/ui/Barcode_Gen.h"
@@ -211,12 +212,7 @@ protected:
     Design design()
     {
         const CardDesign d = MainWindowOutputHost::designOf(*window);
-        RenderSide side;
-        side.graphics = d.front;
-        side.page = d.frontPage;
-        side.cardShape = d.outline();
-        side.cardSize = d.cardSize();
-        side.resourcePath = Resource_Path;
+        const RenderSide side = RenderSide::of(d, 0, d.front, Resource_Path);
         return {SKTRenderingView::imageOfSide(side, 72), savedDesign(), front()};
     }
     // Colours and pictures in which every style control shows: fills on in colours apart from
@@ -285,13 +281,15 @@ protected:
         const QString picture = tempPath(QStringLiteral("background.png"));
         ASSERT_TRUE(quarters(30, 20).save(picture));
         window->set_Front_BG_Image(picture);
-        Card_Property &page = window->Front_card_Prop();
-        page.Card_fill_chk = true;
-        page.Card_fill_style = FillCode::Solid;
-        page.Card_fill_clr = QColor(20, 60, 160);
-        page.Card_fill_Grd_1_clr = QColor(250, 200, 0);
-        page.Card_fill_Grd_2_clr = QColor(0, 150, 60);
-        page.Card_hatch_bk_clr = QColor(240, 240, 120);
+        testsupport::arrangeSettings(window->document(), [&](DesignSettings &s) {
+            Card_Property &page = s.frontPage;
+            page.Card_fill_chk = true;
+            page.Card_fill_style = FillCode::Solid;
+            page.Card_fill_clr = QColor(20, 60, 160);
+            page.Card_fill_Grd_1_clr = QColor(250, 200, 0);
+            page.Card_fill_Grd_2_clr = QColor(0, 150, 60);
+            page.Card_hatch_bk_clr = QColor(240, 240, 120);
+        });
         window->Show_RHS_Properties(nullptr);
     }
     void keys(QKeyCombination combination)

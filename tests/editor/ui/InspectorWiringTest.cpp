@@ -6,6 +6,8 @@
 
 #include "canvas/ui/CanvasDriver.h"
 #include "editor/ui/MainWindowLayout.h"
+#include "editor/ui/SideViews.h"
+#include "model/EditStep.h"
 #include "panels/CardSizeTables.h"
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/Inspector.h"
@@ -16,12 +18,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTest>
 
 class InspectorWiring : public MainWindowFixture
 {
@@ -75,11 +80,12 @@ protected:
 
 TEST_F(InspectorWiring, ExcelColumnsFollowTheBindingTable)
 {
-    ExcelBindingTable &table = binding();
-    table.setColumnTitles({QStringLiteral("First"), QStringLiteral("Last")});
-    table.setListData({{{ExcelBindingTable::rowNumberKey(), QStringLiteral("1")},
-                        {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Ada")},
-                        {ExcelBindingTable::columnIdentifier(2), QStringLiteral("Lovelace")}}});
+    writeBinding([&](ExcelBindingTable &table) {
+        table.setColumnTitles({QStringLiteral("First"), QStringLiteral("Last")});
+        table.setListData({{{ExcelBindingTable::rowNumberKey(), QStringLiteral("1")},
+                            {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Ada")},
+                            {ExcelBindingTable::columnIdentifier(2), QStringLiteral("Lovelace")}}});
+    });
     window->Add_Excel_Col_Name_In_Combo();
     window->Add_Excel_Col_Name_In_Combo();
     EXPECT_EQ(items(source().Data_source_type),
@@ -98,6 +104,67 @@ TEST_F(InspectorWiring, ExcelColumnsFollowTheBindingTable)
     window->Remove_Excel_Col_Name_In_Combo();
     EXPECT_EQ(items(source().Data_source_type),
               (QStringList{QStringLiteral("Manual"), QStringLiteral("Series")}));
+}
+
+// Details binding another workbook is one step over the workbook and the texts it fills: as it
+// ends, the inspector shows the selected text as the canvas does, from the new workbook.
+TEST_F(InspectorWiring, TheTextTabFollowsAWorkbookDetailsBinds)
+{
+    const auto rowOf = [](const QString &name) {
+        return QList<ExcelBindingTable::Row>{{{ExcelBindingTable::rowNumberKey(), QStringLiteral("1")},
+                                              {ExcelBindingTable::columnIdentifier(1), name}}};
+    };
+    writeBinding([&](ExcelBindingTable &table) {
+        table.setColumnTitles({QStringLiteral("First")});
+        table.setListData(rowOf(QStringLiteral("Ada")));
+        table.Excel_Binding_Use = true;
+    });
+    GraphicPtr text = place(SKTGraphic::Kind::Text);
+    choose(source().Data_source_type, QStringLiteral("Excel"));
+    choose(source().Batch_Series, 1);
+    auto *words = window->findChild<QPlainTextEdit *>(QStringLiteral("Text_value_Edit"));
+    ASSERT_NE(words, nullptr);
+    ASSERT_EQ(words->toPlainText(), QStringLiteral("Ada"));
+
+    // As Details does: the workbook chosen while it is open, then OK's step fills the text.
+    const auto opened = DesignState::of(window->document());
+    writeBinding([&](ExcelBindingTable &table) {
+        table.setColumnTitles({QStringLiteral("Given"), QStringLiteral("First")});
+        table.setListData(rowOf(QStringLiteral("Grace")));
+    });
+    {
+        const EditStep step(window->document(), {QStringLiteral("Personal Details"), 0, {}},
+                            {GraphicStates::of({text}), opened});
+        text->Text_contents().text = QStringLiteral("Grace");
+    }
+    CanvasDriver::settle();
+    EXPECT_EQ(words->toPlainText(), QStringLiteral("Grace"));
+    EXPECT_TRUE(items(source().Batch_Series).contains(QStringLiteral("Given")));
+}
+
+// The preview draws the side last edited, with its page: a change of the page made there shows at
+// once, and the caption names the side.
+TEST_F(InspectorWiring, ThePreviewRedrawsAfterAChangeOfThePageAndNamesItsSide)
+{
+    const auto click = [](QAbstractButton *button) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        CanvasDriver::settle();
+    };
+    click(ui().Temp_Card_Btn);
+    SKTGraphicView *preview = canvas(SKTDocument::Temp);
+    EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Preview of the Front"));
+    window->inspector().showLiveSelection(true);
+    window->inspectorTabs().selectItem(InspectorTabs::card_bkgd_tab);
+    CanvasDriver::settle();
+    const int paints = preview->paintCount();
+    testsupport::clickIndicator(ui().Card_fill_chk);
+    ASSERT_TRUE(window->Front_card_Prop().Card_fill_chk);
+    CanvasDriver::settle();
+    EXPECT_GT(preview->paintCount(), paints);
+    // The back's preview says so.
+    click(ui().Back_Card_Btn);
+    click(ui().Temp_Card_Btn);
+    EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Preview of the Back"));
 }
 
 TEST_F(InspectorWiring, TheCardPageReachesTheBackButtonEveryCanvasAndThePagesPicture)

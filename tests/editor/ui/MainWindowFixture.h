@@ -12,6 +12,7 @@
 #include "foundation/WindowRegistry.h"
 #include "model/ModelGlobals.h"
 #include "platform/PropertyList.h"
+#include "support/DesignSetup.h"
 #include "support/WindowFixture.h"
 
 #include <QAbstractButton>
@@ -76,7 +77,12 @@ protected:
     }
     const GraphicList &front() { return window->document().graphics(); }
     // The design's binding table.
-    ExcelBindingTable &binding() { return window->document().design().binding; }
+    const ExcelBindingTable &binding() { return window->document().design().binding; }
+    // Writes the design's binding table as a test's starting state (announced, no undo step).
+    template <typename Write> void writeBinding(Write write)
+    {
+        testsupport::arrangeSettings(window->document(), [&write](DesignSettings &s) { write(s.binding); });
+    }
     const GraphicList &back() { return window->document().graphics_back(); }
     SKTGraphicView *canvas(int side) { return window->sideViews().canvas(side); }
 

@@ -117,7 +117,7 @@ TEST_F(MainWindowStart, SidesShowOneViewAndThePreviewHoldsTheLiveObjects)
 
     ui.Temp_Card_Btn->click();
     ui.Temp_Card_Btn->click();
-    EXPECT_EQ(label->text(), QStringLiteral("Preview"));
+    EXPECT_EQ(label->text(), QStringLiteral("Preview of the Back"));
     const GraphicList &preview = window->document().graphics_temp();
     ASSERT_EQ(preview.size(), 2);
     EXPECT_EQ(preview[0].get(), back()[0].get()); // the same objects, once each
@@ -144,12 +144,10 @@ TEST_F(MainWindowStart, CardSizeChangesReachEverySideAndRedraw)
 {
     QCoreApplication::processEvents();
     const int paints = canvas(0)->paintCount();
-    window->SetDocumentCanvasSize(QSizeF(243, 154)); // the same size still redraws
+    // The design's size, on both pages, and the canvases show it from its notice.
+    window->document().setCardSize(QSizeF(300, 200));
     QCoreApplication::processEvents();
     EXPECT_GT(canvas(0)->paintCount(), paints);
-    // The design's size, on both pages, and the canvases show it.
-    window->Set_Document_Size(QSizeF(300, 200));
-    window->SetDocumentCanvasSize(QSizeF(300, 200));
     for (int side = 0; side < 3; ++side)
         EXPECT_EQ(canvas(side)->cardSize(), QSizeF(300, 200));
     EXPECT_EQ(window->frontCanvasBounds(), QRectF(0, 0, 300, 200));
@@ -202,8 +200,7 @@ TEST_F(MainWindowStart, ADesignOpenedOrMadeNewShowsWholeAndTheZoomKeysStepThroug
 
     // A card larger than the window opens at the largest step that shows it whole.
     const QSizeF large(900, 700);
-    window->SetDocumentCanvasSize(large);
-    window->Front_card_Prop().Card_Size = large;
+    window->document().setCardSize(large);
     const QString path = saveAs(QStringLiteral("large.dcard"));
     window->menus().action(QStringLiteral("Zoom/1600%"))->trigger();
     files.answers.push_back(path);

@@ -28,6 +28,7 @@
 #include "data/ui/Import_Wizard.h"
 #include "editor/ui/Insert_Template.h"
 #include "foundation/ui/Long_SMS_Dlg.h"
+#include "support/DesignSetup.h"
 #include "support/IndicatorClick.h"
 
 #include <QAbstractSpinBox>
@@ -246,8 +247,10 @@ TEST_F(SelectionAndSides, SelectAllAlignAndDeleteKeepTheInspectorOnTheSelection)
 
 TEST_F(SelectionAndSides, ASideSwitchShowsThePageOfTheSideShownAndItsObjectsThere)
 {
-    window->Front_card_Prop().Card_Name = QStringLiteral("Outside");
-    window->Back_card_Prop().Card_Name = QStringLiteral("Inside");
+    testsupport::arrangeSettings(window->document(), [](DesignSettings &s) {
+        s.frontPage.Card_Name = QStringLiteral("Outside");
+        s.backPage.Card_Name = QStringLiteral("Inside");
+    });
     const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
     drive().click(middle(rect));
     expectShows(rect);

@@ -27,9 +27,7 @@ namespace
 {
 struct SizeRecorder : DesignEditor {
     QList<QSizeF> documentSizes;
-    QList<QSizeF> canvasSizes;
     void Set_Document_Size(const QSizeF &s) override { documentSizes << s; }
-    void SetDocumentCanvasSize(const QSizeF &s) override { canvasSizes << s; }
     QList<int> outlines;
     void Set_Card_Shape(int index) override { outlines << index; }
 };
@@ -60,9 +58,8 @@ TEST_F(SmallDialogs, CardSizeDialogGivesTheChosenSizeInPoints)
     EXPECT_EQ(wizard.Open_Wnd(), 1);
     EXPECT_EQ(wizard.outline(), 1);
     EXPECT_EQ(editor.outlines, QList<int>{1});
-    ASSERT_EQ(editor.canvasSizes.size(), 1);
-    EXPECT_NEAR(editor.canvasSizes[0].width(), 59.94 * 2.834645669291, 0.05);
-    EXPECT_EQ(editor.documentSizes, editor.canvasSizes);
+    ASSERT_EQ(editor.documentSizes.size(), 1);
+    EXPECT_NEAR(editor.documentSizes[0].width(), 59.94 * 2.834645669291, 0.05);
 }
 
 TEST_F(SmallDialogs, CancellingTheCardSizeDialogGivesNothing)
@@ -77,7 +74,7 @@ TEST_F(SmallDialogs, CancellingTheCardSizeDialogGivesNothing)
     });
     EXPECT_EQ(wizard.Open_Wnd(), 0);
     EXPECT_TRUE(editor.outlines.isEmpty());
-    EXPECT_TRUE(editor.canvasSizes.isEmpty());
+    EXPECT_TRUE(editor.documentSizes.isEmpty());
 }
 
 TEST_F(SmallDialogs, StartChoiceSetsTheOptionAndCancelEndsTheProgram)

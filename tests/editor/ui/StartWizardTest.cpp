@@ -176,8 +176,7 @@ TEST_F(StartWizard, FourStepsMakeTheInvitationOnTheFront)
 
 TEST_F(StartWizard, LayoutOfEveryDetailOnTheDefaultCard)
 {
-    window->SetDocumentCanvasSize(QSizeF(340.157, 340.157));
-    window->Front_card_Prop().Card_Size = QSizeF(340.157, 340.157);
+    window->document().setCardSize(QSizeF(340.157, 340.157));
     InvitationDetails d;
     d.title = QStringLiteral("Party");
     d.to = QStringLiteral("Anna");

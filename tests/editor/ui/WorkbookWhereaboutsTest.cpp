@@ -28,11 +28,11 @@ protected:
     QString boundDesign(const QString &name = QStringLiteral("gifts.dcard"))
     {
         testsupport::writeOneSheet(book(), {{"Name", "Value"}, {"Ann", "10"}, {"Bob", "20"}}, "Gifts");
-        ExcelBindingTable &table = binding();
-        table = testsupport::loadedTable(book(), QStringLiteral("Gifts"), {0, 1});
+        ExcelBindingTable table = testsupport::loadedTable(book(), QStringLiteral("Gifts"), {0, 1});
         table.Excel_Binding_Use = true;
         table.sourceFacts.loadedAt =
             QDateTime(QDate(2026, 12, 8), QTime(10, 14), QTimeZone::systemTimeZone()).toUTC();
+        window->document().setBinding(table);
         const GraphicPtr value = SKTGraphic::create(SKTGraphic::Kind::Text);
         value->setBounds(QRectF(10, 10, 150, 20));
         value->data_source_type = DataSourceCode::BindingColumn;

@@ -7,6 +7,7 @@
 #include "output/ui/MailFakes.h"
 #include "output/ui/Print_Wnd.h"
 #include "output/ui/Send_Mail.h"
+#include "support/DesignSetup.h"
 #include "support/IndicatorClick.h"
 
 #include <QTest>
@@ -48,10 +49,12 @@ TEST_F(MainWindowOutput, ExportAndPrintOpenTheirWindowsOnTheCurrentDesign)
 // The card a user exports has the outline the editor shows: an elliptic card's corners stay clear.
 TEST_F(MainWindowOutput, ExportedCardHasTheEditorsOutline)
 {
-    window->document().design().setOutline(CardDesign::Ellipse); // as the card page's outline matrix sets it
-    window->Front_card_Prop().Card_fill_chk = true;
-    window->Front_card_Prop().Card_fill_style = QStringLiteral("S");
-    window->Front_card_Prop().Card_fill_clr = QColor(Qt::blue);
+    window->document().setOutline(CardDesign::Ellipse); // as the card page's outline matrix sets it
+    testsupport::arrangeSettings(window->document(), [](DesignSettings &s) {
+        s.frontPage.Card_fill_chk = true;
+        s.frontPage.Card_fill_style = QStringLiteral("S");
+        s.frontPage.Card_fill_clr = QColor(Qt::blue);
+    });
     const QString path = tempPath(QStringLiteral("ellipse.png"));
     files.answers.push_back(path);
     modalScripts.push_back([](QDialog &dialog) {
@@ -104,10 +107,12 @@ TEST_F(MainWindowOutput, MailAndItsSettingsOpenFromTheMainWindowAndShareTheStore
 // question stay as they were.
 TEST_F(MainWindowOutput, ExportAndMailLeaveTheDesignAsItWas)
 {
-    ExcelBindingTable &table = binding();
-    table.setColumnTitles({QStringLiteral("Name")});
-    table.setListData({{{"Extension", "1"}, {"Column1", "Ann"}}, {{"Extension", "2"}, {"Column1", "Bo"}}});
-    table.Excel_Binding_Use = true;
+    writeBinding([&](ExcelBindingTable &table) {
+        table.setColumnTitles({QStringLiteral("Name")});
+        table.setListData(
+            {{{"Extension", "1"}, {"Column1", "Ann"}}, {{"Extension", "2"}, {"Column1", "Bo"}}});
+        table.Excel_Binding_Use = true;
+    });
     GraphicPtr name = batchtest::text(QRectF(10, 10, 150, 30), DataSourceCode::BindingColumn);
     GraphicPtr code = batchtest::barcode(QPointF(150, 60), 1, 0, DataSourceCode::BindingColumn);
     for (const GraphicPtr &g : {name, code})

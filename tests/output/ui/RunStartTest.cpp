@@ -14,6 +14,7 @@
 #include "output/ui/OutputWindowFixture.h"
 #include "output/ui/Print_Wnd.h"
 #include "output/ui/Send_Mail.h"
+#include "support/DesignSetup.h"
 #include "support/IndicatorClick.h"
 #include "support/Workbooks.h"
 
@@ -60,9 +61,10 @@ protected:
     void bindGuests(int count)
     {
         testsupport::writeOneSheet(book(), guestRows(count), QStringLiteral("Guests"));
-        ExcelBindingTable &table = window->document().design().binding;
-        table = testsupport::loadedTable(book(), QStringLiteral("Guests"), {0, 1});
-        table.Excel_Binding_Use = true;
+        testsupport::arrangeSettings(window->document(), [this](DesignSettings &s) {
+            s.binding = testsupport::loadedTable(book(), QStringLiteral("Guests"), {0, 1});
+            s.binding.Excel_Binding_Use = true;
+        });
         GraphicPtr code = batchtest::text(QRectF(10, 10, 200, 30), DataSourceCode::BindingColumn);
         GraphicPtr qr = batchtest::barcode(QPointF(20, 50), 1, 0, DataSourceCode::BindingColumn);
         for (const GraphicPtr &g : {code, qr})

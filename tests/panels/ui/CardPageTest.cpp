@@ -12,7 +12,10 @@
 #include "panels/CardSizeTables.h"
 #include "panels/ui/CardPagePanel.h"
 #include "platform/FontResolver.h"
+#include "platform/UndoManager.h"
+#include "support/DesignSetup.h"
 #include "support/IndicatorClick.h"
+#include "support/PageFieldValues.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -31,13 +34,17 @@ protected:
     void SetUp() override
     {
         FakeHostFixture::SetUp();
-        for (int side = 0; side < 2; ++side)
-            host->cardProperty(side).resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
+        testsupport::arrangeSettings(host->document(), [](DesignSettings &s) { s.resetPages(); });
         host->setContentFont(Card_Property::defaultContentFont(), QColor(0, 0, 0));
         inspect(nullptr);
     }
-    Card_Property &frontPage() { return host->cardProperty(0); }
-    Card_Property &backPage() { return host->cardProperty(1); }
+    const Card_Property &frontPage() { return host->cardProperty(0); }
+    // Writes the front page as a design opened with it would hold it.
+    template <typename Write> void writeFront(Write write)
+    {
+        testsupport::arrangeSettings(host->document(), [&write](DesignSettings &s) { write(s.frontPage); });
+    }
+    const Card_Property &backPage() { return host->cardProperty(1); }
     InspectorLayout &ui() { return host->inspectorLayout(); }
     // The window's Back button: the back side is edited and its card page shown.
     void showBack()
@@ -116,22 +123,94 @@ TEST_F(CardPageTest, BorderOffKeepsColourAndWidthAndOpacityIsStoredAsAFraction)
     // Loaded back, a fraction shows as percent; a new page's 100 stays within the stepper.
     inspect(nullptr);
     EXPECT_EQ(ui().Card_alpha_Stepper->value(), 50);
-    frontPage().Card_alpha_Stepper = 100.0f;
+    writeFront([](Card_Property &p) { p.Card_alpha_Stepper = 100.0f; });
     inspect(nullptr);
     EXPECT_EQ(ui().Card_alpha_Stepper->value(), 100);
 }
 
-TEST_F(CardPageTest, HatchAndLayoutStoreNothingWhenNothingIsChosen)
+TEST_F(CardPageTest, APageWithoutAPatternShowsNoneAndOtherControlsWriteNone)
 {
-    frontPage().Card_fill_style = QStringLiteral("H");
-    frontPage().Card_hatch_style.clear();
-    inspect(nullptr);
-    EXPECT_EQ(ui().Card_hatch_style->currentIndex(), -1);
-    showTab(InspectorTabs::card_brdr_tab);
-    ui().Card_image_layout->setCurrentIndex(-1);
-    tick(ui().Card_border_chk);
-    EXPECT_EQ(frontPage().Card_hatch_style, QString());
-    EXPECT_EQ(frontPage().Card_BG_Image_Layout, QString());
+    // The window lists the pattern pictures; the back names one, the front none, whatever its fill.
+    ui().Card_hatch_style->addItems({QStringLiteral("Cross"), QStringLiteral("Dots")});
+    testsupport::arrangeSettings(host->document(), [](DesignSettings &s) {
+        s.backPage.Card_fill_chk = true;
+        s.backPage.Card_fill_style = FillCode::Hatch;
+        s.backPage.Card_hatch_style = QStringLiteral("Cross");
+    });
+    for (const QString &fill : {QString(FillCode::Hatch), QString(FillCode::Solid)}) {
+        writeFront([&fill](Card_Property &p) {
+            p.Card_fill_style = fill;
+            p.Card_hatch_style.clear();
+        });
+        showBack();
+        ASSERT_EQ(ui().Card_hatch_style->currentText(), QStringLiteral("Cross"));
+        host->showSide(0);
+        inspect(nullptr);
+        EXPECT_EQ(ui().Card_hatch_style->currentIndex(), -1) << fill.toStdString();
+        // Ticking the fill, or a border edit, writes no pattern into this page.
+        showTab(InspectorTabs::card_bkgd_tab);
+        tick(ui().Card_fill_chk);
+        showTab(InspectorTabs::card_brdr_tab);
+        tick(ui().Card_border_chk);
+        EXPECT_EQ(frontPage().Card_hatch_style, QString()) << fill.toStdString();
+    }
+}
+
+// The first edit of a side writes that control's fields alone: the rest of the page stays as the
+// design holds it, whatever the panel showed before.
+TEST_F(CardPageTest, EachControlWritesOnlyItsOwnFields)
+{
+    const auto sizeOf = [](double w, double h) {
+        return QSizeF(CardSizeTables::MM_to_Points_Convert(float(w)),
+                      CardSizeTables::MM_to_Points_Convert(float(h)));
+    };
+    const struct {
+        const char *control;
+        std::function<void()> act;
+        QStringList fields; // the page fields it may write
+    } cases[] = {
+        {"Rounded outline",
+         [this] { QTest::mouseClick(ui().matrix_card_shape->button(1), Qt::LeftButton); },
+         {"Card_Shape"}},
+        {"Ellipse outline",
+         [this] { QTest::mouseClick(ui().matrix_card_shape->button(2), Qt::LeftButton); },
+         {"Card_Shape"}},
+        {"border tick", [this] { tick(ui().Card_border_chk); }, {"Card_border_chk"}},
+        {"fill tick", [this] { tick(ui().Card_fill_chk); }, {"Card_fill_chk"}},
+        {"gradient radio", [this] { tick(ui().Card_gradient_fill_rd); }, {"Card_fill_style"}},
+        {"card name",
+         [this] {
+             ui().card_name->setFocus();
+             ui().card_name->selectAll();
+             QTest::keyClicks(ui().card_name, QStringLiteral("Mine"));
+             QTest::keyClick(ui().card_name, Qt::Key_Return);
+         },
+         {"Card_Name"}},
+    };
+    for (const auto &c : cases) {
+        for (int side : {0, 1}) {
+            // A page unlike the panel's defaults in every field, the size apart.
+            testsupport::arrangeSettings(host->document(), [&](DesignSettings &s) {
+                Card_Property page = testsupport::pageWithEveryFieldSet();
+                page.Card_Side = QStringLiteral("2");
+                page.Card_fill_style = FillCode::Solid;
+                page.Card_hatch_style = QStringLiteral("Cross");
+                page.Card_Shape = OutlineCode::Rectangle;
+                page.Card_alpha_Stepper = 0.8f;
+                page.Card_Size = sizeOf(85.6, 54);
+                s.frontPage = page;
+                s.backPage = page;
+            });
+            host->showSide(side);
+            inspect(nullptr);
+            const Card_Property before = host->cardProperty(side);
+            c.act();
+            QStringList changed = testsupport::differingPageFields(before, host->cardProperty(side));
+            for (const QString &f : c.fields)
+                changed.removeAll(f);
+            EXPECT_EQ(changed, QStringList()) << c.control << " on side " << side;
+        }
+    }
 }
 
 TEST_F(CardPageTest, BrowseOnTheBackLeavesTheFrontPictureAlone)
@@ -186,25 +265,18 @@ TEST_F(CardPageTest, SizeListOutlineAndStepperResizeEveryCanvas)
     const float points = CardSizeTables::MM_to_Points_Convert(float(mm.width()));
     for (int side = 0; side < 2; ++side)
         EXPECT_NEAR(canvas(side)->bounds().width(), points, 0.01) << side;
-    EXPECT_NEAR(host->documentSize.width(), points, 0.01);
+    EXPECT_NEAR(host->document().design().cardSize().width(), points, 0.01);
     EXPECT_EQ(frontPage().Card_Sub_Category, CardSizeTables::paper_card_arry().at(2));
     EXPECT_EQ(frontPage().Card_Cat_index, 2);
     EXPECT_EQ(frontPage().Card_Category, QStringLiteral("Paper Badge"));
 
-    // The outline re-applies the steppers' size for both sides.
+    // The outline changes the outline of both sides and leaves the size as it is.
     ui().width_Stepper->setValue(60);
     QTest::mouseClick(ui().matrix_card_shape->button(2), Qt::LeftButton);
     EXPECT_EQ(host->document().design().outline(), CardDesign::Ellipse);
-    EXPECT_NEAR(canvas(1)->bounds().width(), CardSizeTables::MM_to_Points_Convert(60), 0.01);
+    EXPECT_NEAR(canvas(1)->bounds().width(), points, 0.01);
     EXPECT_EQ(frontPage().Card_Shape, QStringLiteral("E"));
-
-    // No row chosen: no size name and index -1.
-    choose(ui().Category_ComboBox, 1);
-    showTab(InspectorTabs::card_brdr_tab);
-    ui().ColList->clearSelection();
-    tick(ui().Card_border_chk);
-    EXPECT_EQ(frontPage().Card_Sub_Category, QString());
-    EXPECT_EQ(frontPage().Card_Cat_index, -1);
+    EXPECT_EQ(backPage().Card_Shape, QStringLiteral("E"));
 
     // The orientation rebuilds the list of the chosen category, and selects its first size.
     choose(ui().Preset_ComboBox, 1);
@@ -238,8 +310,8 @@ TEST_F(CardPageTest, SizeListShowsTheEntryOfTheCardsSizeOrNone)
     EXPECT_EQ(frontPage().Card_Sub_Category, QString());
 
     // A design opened with that size whose page still names the credit card shows no entry.
-    frontPage().Card_Cat_index = 0;
-    frontPage().Card_Sub_Category = creditCard;
+    writeFront([](Card_Property &p) { p.Card_Cat_index = 0; });
+    writeFront([&](Card_Property &p) { p.Card_Sub_Category = creditCard; });
     inspect(nullptr);
     EXPECT_EQ(shownRow(), -1);
     EXPECT_EQ(ui().width_Stepper->value(), 120);
@@ -262,7 +334,7 @@ TEST_F(CardPageTest, SizeListShowsTheEntryOfTheCardsSizeOrNone)
     type(ui().width_Stepper, QStringLiteral("54.10"));
     type(ui().height_Stepper, QStringLiteral("85.60"));
     EXPECT_EQ(shownRow(), 0);
-    frontPage().Card_Cat_index = 4;
+    writeFront([](Card_Property &p) { p.Card_Cat_index = 4; });
     inspect(nullptr);
     EXPECT_EQ(shownRow(), 0);
     // Of the two equal paper entries, the one the page names stays shown.
@@ -278,20 +350,18 @@ TEST_F(CardPageTest, ACardShowsTheOrientationAndCategoryOfItsSize)
     // A 127 x 178 mm card from the start wizard, whose page still names a level credit card.
     const QSizeF upright(CardSizeTables::MM_to_Points_Convert(127),
                          CardSizeTables::MM_to_Points_Convert(178));
-    host->Set_Document_Size(upright);
-    host->SetDocumentCanvasSize(upright);
+    host->document().setCardSize(upright);
     inspect(nullptr);
     showTab(InspectorTabs::card_setting_tab);
     EXPECT_EQ(ui().Preset_ComboBox->currentText(), QStringLiteral("Vertical"));
     EXPECT_EQ(ui().Category_ComboBox->currentText(), CardSizeTables::CustomCategory);
     EXPECT_EQ(ui().ListData->count(), 0);
     saveArtifact(tabs().sett_tab(), QStringLiteral("card-page-portrait-own-size.png"));
-    // The next change of the page writes what it shows.
+    // Another control of the page writes its own field, not what the size controls show.
     showTab(InspectorTabs::card_brdr_tab);
     tick(ui().Card_border_chk);
-    EXPECT_EQ(frontPage().Card_Preset, QStringLiteral("Vertical"));
-    EXPECT_EQ(frontPage().Card_Category, CardSizeTables::CustomCategory);
-    EXPECT_EQ(frontPage().Card_Cat_index, -1);
+    EXPECT_EQ(frontPage().Card_Preset, QStringLiteral("Horizontal"));
+    EXPECT_EQ(frontPage().Card_Category, QStringLiteral("PVC Card"));
 
     // Choosing the other orientation turns the card.
     showTab(InspectorTabs::card_setting_tab);
@@ -348,12 +418,12 @@ TEST_F(CardPageTest, ContentColourAndFontReachEveryTextOfTheLiveSide)
     EXPECT_EQ(backText->txt_clr, backColour);
     EXPECT_EQ(frontPage().Card_Content_clr, QColor(200, 0, 0));
 
-    // A text given another colour afterwards takes the content colour again at the next change.
+    // A text given another colour afterwards keeps it through a change of the card's size.
     GraphicPtr later = place(SKTGraphic::Kind::Text, 0, false);
     later->txt_clr = QColor(0, 0, 255);
     ui().width_Stepper->setValue(70);
     QTest::mouseClick(ui().Apply_Size_btn, Qt::LeftButton);
-    EXPECT_EQ(later->txt_clr, QColor(200, 0, 0));
+    EXPECT_EQ(later->txt_clr, QColor(0, 0, 255));
 
     choosers.nextFont = QFont(QStringLiteral("Liberation Sans"), 20);
     QTest::mouseClick(ui().All_Text_font_btn, Qt::LeftButton);
@@ -377,10 +447,10 @@ TEST_F(CardPageTest, PickingTheSameContentFontAgainChangesNoText)
 
 TEST_F(CardPageTest, ControlsLoadedInBulkWriteNothingBack)
 {
-    frontPage().Card_border_chk = true;
-    frontPage().Card_bor_Stepper = 7;
-    frontPage().Card_border_style = QStringLiteral("DO");
-    frontPage().Card_Name = QStringLiteral("Saved");
+    writeFront([](Card_Property &p) { p.Card_border_chk = true; });
+    writeFront([](Card_Property &p) { p.Card_bor_Stepper = 7; });
+    writeFront([](Card_Property &p) { p.Card_border_style = QStringLiteral("DO"); });
+    writeFront([](Card_Property &p) { p.Card_Name = QStringLiteral("Saved"); });
     inspect(nullptr);
     EXPECT_EQ(ui().Card_bor_Stepper->value(), 7);
     EXPECT_EQ(ui().Card_border_style->currentIndex(), 2);
@@ -389,9 +459,62 @@ TEST_F(CardPageTest, ControlsLoadedInBulkWriteNothingBack)
     // Loading changed nothing: the record still holds what it held.
     EXPECT_EQ(frontPage().Card_Name, QStringLiteral("Saved"));
     // An unknown border code leaves the combo where it was.
-    frontPage().Card_border_style = QStringLiteral("ZZ");
+    writeFront([](Card_Property &p) { p.Card_border_style = QStringLiteral("ZZ"); });
     inspect(nullptr);
     EXPECT_EQ(ui().Card_border_style->currentIndex(), 2);
     showTab(InspectorTabs::card_brdr_tab);
     saveArtifact(tabs().sett_tab(), QStringLiteral("inspector-card-border.png"));
+}
+
+// A smaller card names what it leaves past its edge or off it (what already passed an edge is the
+// user's own placing); undo takes the size back.
+TEST_F(CardPageTest, ASmallerCardNamesWhatItLeavesOffIt)
+{
+    const struct {
+        QRectF frame;
+        QString words;
+        int alignment;
+    } texts[] = {
+        {QRectF(10, 10, 60, 20), QStringLiteral("Inside"), 0},
+        {QRectF(120, 10, 80, 20), QStringLiteral("Across"), 0},
+        {QRectF(180, 60, 50, 20), QStringLiteral("From: Anna & James"), 0},
+        {QRectF(100, 90, 140, 20), QStringLiteral("Right"),
+         1}, // its frame reaches the card, its words do not
+        {QRectF(200, 120, 80, 20), QStringLiteral("Already past"), 0},
+    };
+    for (const auto &t : texts) {
+        GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Text);
+        g->setBounds(t.frame);
+        g->text_alignmnet = t.alignment;
+        g->Text_contents().text = t.words;
+        host->document().insertGraphicsIntoSide(0, {g}, {int(host->document().graphics().size())});
+    }
+    inspect(nullptr);
+    showTab(InspectorTabs::card_setting_tab);
+    const QSizeF before = host->document().design().cardSize();
+    const int steps = host->document().undoManager().undoCount();
+    ui().width_Stepper->setFocus();
+    ui().width_Stepper->selectAll();
+    QTest::keyClicks(ui().width_Stepper, QStringLiteral("60")); // 170 points
+    QTest::keyClick(ui().width_Stepper, Qt::Key_Return);
+    ASSERT_NEAR(host->document().design().cardSize().width(), CardSizeTables::MM_to_Points_Convert(60), 0.01);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !shown().isEmpty(); }));
+    EXPECT_EQ(host->document().undoManager().undoCount(),
+              steps + 1); // the step was complete when it was said
+    ASSERT_EQ(shown().size(), 1);
+    EXPECT_EQ(
+        shown().constFirst(),
+        QStringLiteral("At this card size, 1 object now reaches past the card's edge, and 2 objects now "
+                       "lie wholly off the card: \u201CFrom: Anna & James\u201D, \u201CRight\u201D. Edit > "
+                       "Undo takes the size back."));
+    host->document().undoManager().undo();
+    EXPECT_EQ(host->document().design().cardSize(), before);
+    // A larger card leaves nothing off.
+    inspect(nullptr);
+    ui().width_Stepper->setFocus();
+    ui().width_Stepper->selectAll();
+    QTest::keyClicks(ui().width_Stepper, QStringLiteral("100"));
+    QTest::keyClick(ui().width_Stepper, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown().size(), 1);
 }

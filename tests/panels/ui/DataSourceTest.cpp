@@ -228,10 +228,13 @@ TEST_F(DataSourcePanel, ABoundObjectShowsItsOwnChoiceAndCannotBeTypedInto)
 TEST_F(DataSourcePanel, ASeriesOrColumnKeepsTheTypedWordsForManualAndUndo)
 {
     writeSeries(QStringLiteral("Names"), "Ann\nBob\n");
-    ExcelBindingTable &table = host->document().design().binding;
+    ExcelBindingTable table = host->document().design().binding;
     table.setColumnTitles({QStringLiteral("First")});
     table.setListData({{{ExcelBindingTable::rowNumberKey(), QStringLiteral("1")},
                         {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Ada")}}});
+    DesignSettings settings = host->document().design().settings();
+    settings.binding = table;
+    host->document().putSettings(settings);
     offerExcel();
     auto *typing = host->window().findChild<QPlainTextEdit *>(QStringLiteral("Text_value_Edit"));
     ASSERT_NE(typing, nullptr);

@@ -86,7 +86,6 @@ public:
     int live = 0; // the side being edited: 0 front, 1 back
     bool preview = false;
     bool backSideEnabled = true; // the Back button
-    QSizeF documentSize;         // the last card size given to the document
     QStringList backgrounds;     // the background pictures asked for, front and back alike
 
     // --- InspectorHost ---
@@ -99,7 +98,7 @@ public:
     SKTGraphicView *sideCanvas(int side) const override { return m_canvases.at(std::size_t(side)); }
     SKTGraphicView *liveCanvas() const override { return sideCanvas(live); }
     bool previewShown() const override { return preview; }
-    Card_Property &cardProperty(int side) override { return m_document.design().page(side); }
+    const Card_Property &cardProperty(int side) const override { return m_document.design().page(side); }
     const Card_Property *liveCardProperty() const override { return &m_document.design().page(live); }
     QRectF frontCanvasBounds() const override
     {
@@ -109,17 +108,6 @@ public:
     {
         ++refreshes;
         liveCanvas()->Refresh_Canvas();
-    }
-    void Set_Document_Size(const QSizeF &size) override
-    {
-        documentSize = size;
-        m_document.design().setCardSize(size);
-    }
-    void SetDocumentCanvasSize(const QSizeF &size) override
-    {
-        for (SKTGraphicView *canvas : m_canvases)
-            canvas->setCardSize(size);
-        m_desk->setMinimumSize(m_canvases[0]->size());
     }
     void set_Front_BG_Image(const QString &path) override { setBackground(0, path); }
     void set_Back_BG_Image(const QString &path) override { setBackground(1, path); }
@@ -144,11 +132,15 @@ private:
     void setBackground(int side, const QString &path)
     {
         backgrounds << path;
-        Card_Property &page = m_document.design().page(side);
-        if (!path.isEmpty() && (page.Card_BG_Image_Path != path || !page.Card_BG_Image) &&
-            !page.setBackgroundImage(path).isEmpty())
-            return;
-        m_layout.Card_Image_path->setText(path);
+        QString error;
+        if (!path.isEmpty())
+            m_document.changeSettings(QStringLiteral("Background"), side, [&](DesignSettings &settings) {
+                Card_Property &page = settings.page(side);
+                if (page.Card_BG_Image_Path != path || !page.Card_BG_Image)
+                    error = page.setBackgroundImage(path);
+            });
+        if (error.isEmpty())
+            m_layout.Card_Image_path->setText(path);
     }
 
     SKTDocument m_document;

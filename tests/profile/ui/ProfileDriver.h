@@ -30,8 +30,10 @@ protected:
         MainWindowFixture::SetUp();
         User_profile::setWorkbookImport([this](QWidget *, const QString &path) {
             imported << path;
-            binding().setColumnTitles({"Email"});
-            binding().setListData(nextRows);
+            writeBinding([this](ExcelBindingTable &table) {
+                table.setColumnTitles({"Email"});
+                table.setListData(nextRows);
+            });
         });
     }
     void TearDown() override

@@ -262,15 +262,17 @@ TEST_F(ProfileDialog, CancelTakesBackTheWorkbookItsRowsAndTheBindings)
     const QString book = tempPath("other.xlsx");
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
         book, {{"Secret", "Name", "Long"}, {"s", "Bob", "new-long"}, {"t", "Cy", "newer"}}, true));
-    ExcelBindingTable &table = binding();
-    table.setColumnTitles({"Name", "Long"});
-    table.setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old-long"}}});
-    table.Excel_Binding_Use = true;
-    table.Excel_Source_Path = tempPath("earlier.xlsx");
-    table.sourceFacts.size = 10;
-    table.sourceFacts.sha256 = QByteArray(64, 'b');
-    table.sourceFacts.loadedAt =
-        QDateTime(QDate(2026, 12, 8), QTime(10, 14), QTimeZone::systemTimeZone()).toUTC();
+    writeBinding([this](ExcelBindingTable &table) {
+        table.setColumnTitles({"Name", "Long"});
+        table.setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old-long"}}});
+        table.Excel_Binding_Use = true;
+        table.Excel_Source_Path = tempPath("earlier.xlsx");
+        table.sourceFacts.size = 10;
+        table.sourceFacts.sha256 = QByteArray(64, 'b');
+        table.sourceFacts.loadedAt =
+            QDateTime(QDate(2026, 12, 8), QTime(10, 14), QTimeZone::systemTimeZone()).toUTC();
+    });
+    const ExcelBindingTable &table = binding();
     GraphicPtr email = SKTGraphic::create(SKTGraphic::Kind::Text);
     email->control_ID = QStringLiteral("Fup_EmailID");
     email->Text_Value = QStringLiteral("old-long");

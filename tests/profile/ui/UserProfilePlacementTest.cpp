@@ -12,6 +12,7 @@
 #include "platform/UndoManager.h"
 #include "profile/PlaceholderFrames.h"
 #include "profile/ui/ProfileDriver.h"
+#include "support/DesignSetup.h"
 
 class ProfilePlacement : public ProfileFixture
 {
@@ -159,9 +160,11 @@ TEST_F(ProfilePlacement, WithoutTheFillFlagOnlyTheExcelEntryFollowsAndThePreview
     counting->Front_user_profile.Name.value = QStringLiteral("N");
     counting->Back_user_profile.Name.value = QStringLiteral("N");
     counting->TEMP_user_profile.Name.value = QStringLiteral("N");
-    counting->document().design().binding.Excel_Binding_Use = true;
+    testsupport::arrangeSettings(counting->document(),
+                                 [](DesignSettings &s) { s.binding.Excel_Binding_Use = true; });
     counting->Fill_User_profile_info_front_side();
-    counting->document().design().binding.Excel_Binding_Use = false;
+    testsupport::arrangeSettings(counting->document(),
+                                 [](DesignSettings &s) { s.binding.Excel_Binding_Use = false; });
     counting->Fill_User_profile_info_back_side();
     EXPECT_EQ(counting->added, 1);
     EXPECT_EQ(counting->removed, 1);
@@ -217,8 +220,10 @@ TEST_F(ProfilePlacement, ABoundDetailFollowsItsHeadingIntoTheNextWorkbook)
     const QString book = tempPath("book.xlsx");
     testsupport::writeFile(book, "PK");
     for (const Case &c : cases) {
-        binding().setColumnTitles({"Name", "Long", "Date"});
-        binding().setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old-long"}}});
+        writeBinding([](ExcelBindingTable &table) {
+            table.setColumnTitles({"Name", "Long", "Date"});
+            table.setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old-long"}}});
+        });
         User_Profile_Class &record = window->Front_user_profile;
         User_Profile_Class::setColumn(record.email, 2, QStringLiteral("Long"));
         record.email.value = QStringLiteral("old-long");
@@ -226,12 +231,14 @@ TEST_F(ProfilePlacement, ABoundDetailFollowsItsHeadingIntoTheNextWorkbook)
         window->Fill_User_profile_info_front_side();
 
         User_profile::setWorkbookImport([this, &c](QWidget *, const QString &) {
-            binding().setColumnTitles(c.headings);
             ExcelBindingTable::Row row{{"Extension", "1"}};
             for (int k = 1; k <= c.headings.size(); ++k)
                 row.insert(ExcelBindingTable::columnIdentifier(k),
                            c.headings[k - 1] == "Long" ? QStringLiteral("new-long") : QStringLiteral("x"));
-            binding().setListData({row});
+            writeBinding([&](ExcelBindingTable &table) {
+                table.setColumnTitles(c.headings);
+                table.setListData({row});
+            });
         });
         files.answers = {book};
         messages.clear();
@@ -271,18 +278,22 @@ TEST_F(ProfilePlacement, ABoundDetailFollowsItsHeadingIntoTheNextWorkbook)
 // heading), and the check before a run names the missing column.
 TEST_F(ProfilePlacement, AMissingColumnKeptStaysBoundAndTheRunCheckNamesIt)
 {
-    binding().setColumnTitles({"Name", "Phone"});
-    binding().setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "555-0100"}}});
-    binding().Excel_Binding_Use = true;
+    writeBinding([](ExcelBindingTable &table) {
+        table.setColumnTitles({"Name", "Phone"});
+        table.setListData({{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "555-0100"}}});
+        table.Excel_Binding_Use = true;
+    });
     User_Profile_Class &record = window->Front_user_profile;
     User_Profile_Class::setColumn(record.phone, 2, QStringLiteral("Phone"));
     record.phone.value = QStringLiteral("555-0100");
     ProfileState::instance().Fill_User_Profile = 1;
     window->Fill_User_profile_info_front_side();
     User_profile::setWorkbookImport([this](QWidget *, const QString &) {
-        binding().setColumnTitles({"Name"});
-        binding().setListData(
-            {{{"Extension", "1"}, {"Column1", "Bob"}}, {{"Extension", "2"}, {"Column1", "Cy"}}});
+        writeBinding([](ExcelBindingTable &table) {
+            table.setColumnTitles({"Name"});
+            table.setListData(
+                {{{"Extension", "1"}, {"Column1", "Bob"}}, {{"Extension", "2"}, {"Column1", "Cy"}}});
+        });
     });
     const QString book = tempPath("people.xlsx");
     testsupport::writeFile(book, "PK");

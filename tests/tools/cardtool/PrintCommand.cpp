@@ -166,7 +166,7 @@ CARDTOOL_COMMAND(printCommand, "print",
     }
     cardtool::writeStdout(QStringLiteral("%1 sheets, %2 labels\n")
                               .arg(SheetGeometry(layout).pageCount())
-                              .arg(view.barcode_counter)
+                              .arg(view.labelCount())
                               .toUtf8());
     return 0;
 }

@@ -149,7 +149,9 @@ CARDTOOL_COMMAND(profilePlace, "profile-place",
             cardtool::fail(QStringLiteral("profile-place: %1 is empty and is not placed").arg(it.key()));
     }
     // As the dialog's OK: the design uses the binding table while it holds rows.
-    design.document.design().binding.Excel_Binding_Use = design.design().binding.rowCount() > 0;
+    DesignSettings settings = design.design().settings();
+    settings.binding.Excel_Binding_Use = settings.binding.rowCount() > 0;
+    design.document.putSettings(settings);
 
     DocumentPlacementSide target(design.document,
                                  side == QLatin1String("B") ? SKTDocument::Back : SKTDocument::Front);

@@ -53,14 +53,9 @@ CARDTOOL_COMMAND(renderCommand, "render",
         FoundationState::instance().setResourcePath(resources);
     }
     const bool back = sideName == "back";
-    RenderSide side;
-    side.page = design.page(back ? 1 : 0);
+    RenderSide side = RenderSide::of(design, back ? 1 : 0, design.objects(back ? 1 : 0), resources);
     if (side.page.Card_fill_chk && side.page.Card_fill_style == FillCode::Picture)
         side.page.setBackgroundImage(side.page.Card_BG_Image_Path);
-    side.graphics = design.objects(back ? 1 : 0);
-    side.cardShape = design.outline();
-    side.cardSize = design.cardSize();
-    side.resourcePath = resources;
 
     QByteArray bytes;
     QString error;

@@ -11,4 +11,5 @@ public:
     QCheckBox *Card_border_chk = nullptr; // a control named after its field
     std::optional<CardDesign> kept;
     const CardDesign *shown = nullptr;
+    QList<Card_Property> sides;
 };
