@@ -17,9 +17,11 @@ void SKTBarcode::barcode_image_var_assign()
     _contents = shownPicture();
 }
 
-std::shared_ptr<SKTBarcode> SKTBarcode::initWithPosition(const QPointF &point, const Picture &)
+std::shared_ptr<SKTBarcode> SKTBarcode::initWithPosition(const QPointF &point, const Picture &contents)
 {
     auto b = std::make_shared<SKTBarcode>();
+    if (!contents.isNull())
+        b->Set_Barcode_image(contents);
     b->barcode_image_var_assign();
     const QSizeF s = b->_contents ? b->_contents->size() : QSizeF();
     b->setBounds(QRectF(point.x() - s.width() / 2, point.y() - s.height() / 2, s.width(), s.height()));

@@ -11,6 +11,7 @@ public:
     explicit SKTBarcode(ZeroFields z) : SKTGraphicKind(z) {}
     SKTBarcode(const SKTBarcode &) = default;
 
+    // A barcode centred on point whose picture is contents (the sample stands in for a null one).
     static std::shared_ptr<SKTBarcode> initWithPosition(const QPointF &point, const Picture &contents);
 
     // _contents becomes the record's barcode picture, or the sample picture when it holds none.

@@ -260,6 +260,20 @@ TEST_F(BarcodePanelTest, ATypeChosenOverDifferingBarcodesGivesEachThatTypeAndIts
     }
 }
 
+TEST_F(BarcodePanelTest, ANewBarcodeIsDrawnFromItsOwnSettingsFromTheStart)
+{
+    ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
+    clickTool(10);
+    const auto barcode = std::dynamic_pointer_cast<SKTBarcode>(front().first());
+    ASSERT_TRUE(barcode);
+    ASSERT_TRUE(barcode->_barcode_image.has_value());
+    EXPECT_EQ(barcode->bounds().size(), barcode->_barcode_image->size());
+    const SKTBarcode fresh;
+    EXPECT_EQ(BarcodeSettings::titleForIndex(barcode->linear_or_2d, barcode->barcode_font_index),
+              QStringLiteral("Code 39"));
+    EXPECT_EQ(decodeStoredPicture(*barcode, QStringLiteral("barcode-new.png")), *fresh.linear_font_val);
+}
+
 TEST_F(BarcodePanelTest, EverySelectedBarcodeGetsThePictureOfItsNewSettingsInTheOneStep)
 {
     ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
