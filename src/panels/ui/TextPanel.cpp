@@ -328,7 +328,10 @@ void TextPanel::showWordsBox(InspectorHost &host, bool bound)
 void TextPanel::showWords(const SKTGraphic &current)
 {
     // The box would show one text's words and silently drop what is typed over them.
-    setViewText(selectedTexts(m_host) > 1 ? QString() : current.textContentsForDrawing().text);
+    const QString words = selectedTexts(m_host) > 1 ? QString() : current.textContentsForDrawing().text;
+    // Set only when it differs: the user's cursor and selection in the box stay.
+    if (m_editing->Text_value_Edit->toPlainText() != words)
+        setViewText(words);
     showWordsBox(m_host, current.data_source_type != DataSourceCode::Fixed);
 }
 
