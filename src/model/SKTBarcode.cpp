@@ -27,3 +27,15 @@ std::shared_ptr<SKTBarcode> SKTBarcode::initWithPosition(const QPointF &point, c
     b->setBounds(QRectF(point.x() - s.width() / 2, point.y() - s.height() / 2, s.width(), s.height()));
     return b;
 }
+
+bool SKTBarcode::canMakeNaturalSize() const
+{
+    return _barcode_image && !_barcode_image->isNull() && bounds().size() != _barcode_image->size();
+}
+
+void SKTBarcode::makeNaturalSize()
+{
+    if (ctrl_is_locked || !canMakeNaturalSize())
+        return;
+    setBounds(QRectF(bounds().topLeft(), _barcode_image->size()));
+}

@@ -19,6 +19,11 @@ public:
     // The picture to show now, computed without storing it (safe on any thread).
     std::optional<Picture> shownPicture() const;
 
+    // Natural Size gives the frame its picture's own size, the size the bars are drawn at; a
+    // square would squeeze them.
+    bool canMakeNaturalSize() const override;
+    void makeNaturalSize() override;
+
     bool isDrawingFill() const override { return false; }
     bool isDrawingStroke() const override { return false; }
     void drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
