@@ -214,7 +214,7 @@ TEST_F(DataSourcePanel, ABoundObjectShowsItsOwnChoiceAndCannotBeTypedInto)
     const auto background = [typing] {
         return typing->grab().toImage().pixelColor(typing->width() / 2, typing->height() - 6);
     };
-    EXPECT_EQ(background(), typing->palette().color(QPalette::Window));
+    EXPECT_GE(typing->palette().color(QPalette::Window).lightness() - background().lightness(), 20);
     EXPECT_EQ(typing->toolTip(), DataSourceTab::BoundWordsTip);
     saveArtifact(typing, QStringLiteral("text-words-bound-read-only.png"));
 
