@@ -125,9 +125,11 @@ TEST_F(FieldTable, AWriteOverEveryKindLeavesTheKindsWithoutTheFieldAsSaved)
         for (const auto &[label, g] : objects)
             before.append(g->clone());
         PanelEdits::writeField(*host, f.name, f.field);
-        for (int i = 0; i < objects.size(); ++i)
-            if (!owners.contains(objects.at(i).first))
+        for (int i = 0; i < objects.size(); ++i) {
+            if (!owners.contains(objects.at(i).first)) {
                 EXPECT_TRUE(GraphicStates::sameState(*objects.at(i).second, *before.at(i)))
                     << objects.at(i).first.toStdString();
+            }
+        }
     }
 }
