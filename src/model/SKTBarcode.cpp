@@ -17,11 +17,25 @@ void SKTBarcode::barcode_image_var_assign()
     _contents = shownPicture();
 }
 
-std::shared_ptr<SKTBarcode> SKTBarcode::initWithPosition(const QPointF &point, const Picture &)
+std::shared_ptr<SKTBarcode> SKTBarcode::initWithPosition(const QPointF &point, const Picture &contents)
 {
     auto b = std::make_shared<SKTBarcode>();
+    if (!contents.isNull())
+        b->Set_Barcode_image(contents);
     b->barcode_image_var_assign();
     const QSizeF s = b->_contents ? b->_contents->size() : QSizeF();
     b->setBounds(QRectF(point.x() - s.width() / 2, point.y() - s.height() / 2, s.width(), s.height()));
     return b;
+}
+
+bool SKTBarcode::canMakeNaturalSize() const
+{
+    return _barcode_image && !_barcode_image->isNull() && bounds().size() != _barcode_image->size();
+}
+
+void SKTBarcode::makeNaturalSize()
+{
+    if (ctrl_is_locked || !canMakeNaturalSize())
+        return;
+    setBounds(QRectF(bounds().topLeft(), _barcode_image->size()));
 }

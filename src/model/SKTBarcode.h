@@ -11,12 +11,18 @@ public:
     explicit SKTBarcode(ZeroFields z) : SKTGraphicKind(z) {}
     SKTBarcode(const SKTBarcode &) = default;
 
+    // A barcode centred on point whose picture is contents (the sample stands in for a null one).
     static std::shared_ptr<SKTBarcode> initWithPosition(const QPointF &point, const Picture &contents);
 
     // _contents becomes the record's barcode picture, or the sample picture when it holds none.
     void barcode_image_var_assign();
     // The picture to show now, computed without storing it (safe on any thread).
     std::optional<Picture> shownPicture() const;
+
+    // Natural Size gives the frame its picture's own size, the size the bars are drawn at; a
+    // square would squeeze them.
+    bool canMakeNaturalSize() const override;
+    void makeNaturalSize() override;
 
     bool isDrawingFill() const override { return false; }
     bool isDrawingStroke() const override { return false; }

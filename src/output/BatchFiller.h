@@ -58,6 +58,9 @@ public:
     const GraphicList &backGraphics() const { return m_back; }
 
 private:
+    // A picture made from the barcode's own settings and value, when they make one.
+    void giveOwnPicture(SKTGraphic &barcode) const;
+
     std::shared_ptr<const RunPlan> m_plan;
     double m_dpi;
     BarcodeMaker m_barcodeMaker;

@@ -34,7 +34,7 @@ def main():
         dialog = s.wait_for_window(DIALOG)
         s.focus(dialog)
         s.type_text("Ada Example")  # the name field has the focus
-        s.key("Tab", "Tab", "Tab", "Tab")
+        s.key("Tab", "Tab")  # off the name, onto the next row's box: Return goes to OK
         s.screenshot("profile")
         s.focus(dialog)
         s.key("Return")  # OK is the default button

@@ -2,6 +2,7 @@
 // with opacity, unions of lists and placing pasted objects.
 #include "ModelFixture.h"
 
+#include "model/SKTBarcode.h"
 #include "model/SKTImage.h"
 #include "model/SKTLine.h"
 #include "model/SKTText.h"
@@ -99,6 +100,18 @@ TEST_F(GraphicGeometryTest, NaturalSizeSquaresOnTheSmallerSide)
     locked.makeNaturalSize();
     EXPECT_EQ(locked.bounds(), QRectF(1, 2, 30, 40));
     EXPECT_TRUE(locked._isFlippedHorizontally);
+
+    // A barcode's natural size is its picture's: its bars keep their widths.
+    SKTBarcode barcode;
+    barcode.setBounds(QRectF(5, 6, 120, 60));
+    EXPECT_FALSE(barcode.canMakeNaturalSize()); // no picture of its own yet
+    QImage bars(261, 115, QImage::Format_RGB32);
+    bars.fill(Qt::white);
+    barcode.Set_Barcode_image(Picture(bars, QSizeF(130.5, 57.5)));
+    EXPECT_TRUE(barcode.canMakeNaturalSize());
+    barcode.makeNaturalSize();
+    EXPECT_EQ(barcode.bounds(), QRectF(5, 6, 130.5, 57.5));
+    EXPECT_FALSE(barcode.canMakeNaturalSize());
 }
 
 TEST_F(GraphicGeometryTest, CopyTakesBoundsAndStyleOnly)

@@ -206,6 +206,27 @@ TEST(BatchFiller, EachBarcodeUsesItsOwnSettingsOnEveryRow)
     }
 }
 
+TEST(BatchFiller, ABarcodeWithoutAPictureIsWrittenFromItsOwnSettings)
+{
+    // A design written elsewhere: barcodes with settings and values but no pictures.
+    QTemporaryDir tmp;
+    CardDesign d;
+    GraphicPtr linear = barcode(QPointF(5, 5), 0, 0, 0); // Code 39
+    linear->linear_font_val = QStringLiteral("OWN-39");
+    GraphicPtr square = barcode(QPointF(5, 70), 1, 0, 0); // QR Code
+    square->two_d_font_val = QStringLiteral("AAA111");
+    d.front << linear << square;
+    ExportProgress progress;
+    ExportOptions options;
+    options.dpi = 300;
+    const ExportResult r = CardExport::run(snap(d), tmp.filePath("card.png"), options, &progress);
+    ASSERT_TRUE(r.ok()) << r.message().toStdString();
+    EXPECT_EQ(decode(tmp.filePath("card.png"), "Code39"), QStringList(QStringLiteral("Code39:OWN-39")));
+    EXPECT_EQ(decode(tmp.filePath("card.png"), "QRCode"), QStringList(QStringLiteral("QRCode:AAA111")));
+    EXPECT_EQ(decode(tmp.filePath("card.png"), "EAN-13"), QStringList());
+    EXPECT_FALSE(linear->_barcode_image); // the design itself is left as it was
+}
+
 TEST(BatchFiller, ABarcodeThatCannotBeMadeFailsItsRowOnly)
 {
     QTemporaryDir tmp;

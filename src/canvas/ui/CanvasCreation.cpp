@@ -1,5 +1,6 @@
 #include "canvas/ui/CanvasCreation.h"
 
+#include "barcode/BarcodeGenerator.h"
 #include "canvas/NewObjectFrames.h"
 #include "canvas/PastedPictures.h"
 #include "canvas/ui/CanvasAssertion.h"
@@ -14,6 +15,7 @@
 #include "model/SKTGrid.h"
 #include "model/SKTImage.h"
 #include "model/SKTSignature.h"
+#include "output/BatchBarcodeSettings.h"
 #include "platform/PictureReader.h"
 #include "platform/UndoManager.h"
 
@@ -75,6 +77,26 @@ bool CanvasCreation::isTextOrPicture(const GraphicPtr &graphic)
 
 // --- making the object ---
 
+namespace
+{
+// A new barcode is drawn from its own settings from the start: a stand-in sample would reach the
+// cards as a scannable number nobody chose. Bars are kept at the 600 dpi they print at, as the
+// barcode window keeps them.
+Picture ownBarcodePicture(const SKTGraphic &barcode)
+{
+    const BarcodeSettings settings = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(barcode);
+    const std::optional<QString> &value =
+        settings.isTwoD() ? barcode.two_d_font_val : barcode.linear_font_val;
+    const BarcodePreview made = BarcodeGenerator::Generate_Barcode_Variable(
+        settings, value.value_or(QString()), barcode.header_val.value_or(QString()),
+        barcode.footer_val.value_or(QString()));
+    if (!made.ok())
+        return {};
+    const QImage pixels = made.picture.toImage(settings.isTwoD() ? settings.dpi : 600.0);
+    return pixels.isNull() ? made.picture : Picture(pixels, made.picture.size());
+}
+} // namespace
+
 GraphicPtr CanvasCreation::makeGraphic(SKTGraphic::Kind graphicClass, const QPointF &origin,
                                        const QString &ctrl_value, const QString &ctrl_ID) const
 {
@@ -89,7 +111,7 @@ GraphicPtr CanvasCreation::makeGraphic(SKTGraphic::Kind graphicClass, const QPoi
     case 9:
         return SKTImage::initWithPath(origin, picturePath);
     case 10:
-        return SKTBarcode::initWithPosition(origin, host.barcode_sample_img());
+        return SKTBarcode::initWithPosition(origin, ownBarcodePicture(SKTBarcode()));
     case 11:
         return SKTSignature::initWithPosition(origin, host.sign_sample_img(), SignatureCode::Signature);
     case 12:
@@ -152,6 +174,11 @@ QRectF CanvasCreation::frameOnCard(const SKTGraphic &graphic, QRectF frame) cons
         if (image._contents && !image._contents->size().isEmpty())
             frame.setSize(NewObjectFrames::pictureSize(*image._contents));
     }
+    // A barcode draws at its picture's own size: its frame is that size, as the barcode window
+    // leaves it.
+    if (graphic.kind() == SKTGraphic::Kind::Barcode && graphic._barcode_image &&
+        !graphic._barcode_image->size().isEmpty())
+        frame.setSize(graphic._barcode_image->size());
     const QSizeF card = m_view.cardSize();
     return NewObjectFrames::snapped(NewObjectFrames::cascaded(frame, card), m_view.grid(), card);
 }

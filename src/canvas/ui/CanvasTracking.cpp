@@ -372,6 +372,25 @@ void CanvasTracking::moveSelectedGraphicsByX(double dx, double dy, bool keyHeld)
     SKTGraphic::translateGraphics(selected, dx, dy);
 }
 
+bool CanvasTracking::nudgeKeyPressed(int key, bool autoRepeat, quint64 timestamp)
+{
+    const bool sameKey = key == m_nudgeKey;
+    const bool repeatPair = sameKey && !m_nudgeKeyDown && timestamp >= m_nudgeReleasedAt &&
+                            timestamp - m_nudgeReleasedAt <= AutoRepeatGapMs;
+    const bool held = autoRepeat || (sameKey && m_nudgeKeyDown) || repeatPair;
+    m_nudgeKey = key;
+    m_nudgeKeyDown = true;
+    return held;
+}
+
+void CanvasTracking::nudgeKeyReleased(int key, bool autoRepeat, quint64 timestamp)
+{
+    if (autoRepeat || key != m_nudgeKey)
+        return;
+    m_nudgeKeyDown = false;
+    m_nudgeReleasedAt = timestamp;
+}
+
 void CanvasTracking::hideHandlesMomentarily()
 {
     if (!m_handleTimer) {

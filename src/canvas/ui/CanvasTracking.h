@@ -39,6 +39,13 @@ public:
     // Moves the selection by an arrow key: one undo step a press, and a held key's repeats add to
     // the step of its first press.
     void moveSelectedGraphicsByX(double dx, double dy, bool keyHeld = false);
+    // Whether an arrow key's press continues a hold. An X server repeats a held key as a release
+    // and a press stamped with one time, and Qt flags the pair as a repeat only when both already
+    // wait in its queue: a press that comes within AutoRepeatGapMs of its key's release, or without
+    // a release since the last press, continues the hold whatever the flag says.
+    bool nudgeKeyPressed(int key, bool autoRepeat, quint64 timestamp);
+    void nudgeKeyReleased(int key, bool autoRepeat, quint64 timestamp);
+    void forgetNudgeKey() { m_nudgeKey = 0; }
     void hideHandlesMomentarily();
     void unhideHandlesForTimer();
 
@@ -50,6 +57,7 @@ public:
     static constexpr double MoveThreshold = 2.0;
     static constexpr double NudgeStep = 1.0;
     static constexpr int HandleHidingMs = 500;
+    static constexpr quint64 AutoRepeatGapMs = 20;
 
 private:
     void selectAndTrackMouseWithEvent(const QPointF &point, bool shift);
@@ -79,4 +87,7 @@ private:
     bool m_undoGroupOpen = false;
     bool m_savedGroupsByEvent = true;
     QTimer *m_handleTimer = nullptr;
+    int m_nudgeKey = 0; // the arrow key of the last nudge, 0 once something else happened
+    bool m_nudgeKeyDown = false;
+    quint64 m_nudgeReleasedAt = 0;
 };

@@ -483,6 +483,7 @@ void SKTGraphicView::mousePressEvent(QMouseEvent *event)
         return;
     }
     setFocus(Qt::MouseFocusReason);
+    m_tracking->forgetNudgeKey();
     m_tracking->mouseDown(pointFromEvent(event), event->modifiers(), 1);
 }
 
@@ -509,19 +510,17 @@ void SKTGraphicView::mouseReleaseEvent(QMouseEvent *event)
 
 void SKTGraphicView::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_Left:
-        m_tracking->moveSelectedGraphicsByX(-1.0, 0.0, event->isAutoRepeat());
-        break;
-    case Qt::Key_Right:
-        m_tracking->moveSelectedGraphicsByX(1.0, 0.0, event->isAutoRepeat());
-        break;
-    case Qt::Key_Up:
-        m_tracking->moveSelectedGraphicsByX(0.0, -1.0, event->isAutoRepeat());
-        break;
-    case Qt::Key_Down:
-        m_tracking->moveSelectedGraphicsByX(0.0, 1.0, event->isAutoRepeat());
-        break;
+    const int key = event->key();
+    if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) {
+        const bool held = m_tracking->nudgeKeyPressed(key, event->isAutoRepeat(), event->timestamp());
+        const double dx = key == Qt::Key_Left ? -1.0 : key == Qt::Key_Right ? 1.0 : 0.0;
+        const double dy = key == Qt::Key_Up ? -1.0 : key == Qt::Key_Down ? 1.0 : 0.0;
+        m_tracking->moveSelectedGraphicsByX(dx, dy, held);
+        event->accept();
+        return;
+    }
+    m_tracking->forgetNudgeKey();
+    switch (key) {
     case Qt::Key_Backspace:
         deleteBackward();
         break;
@@ -533,6 +532,12 @@ void SKTGraphicView::keyPressEvent(QKeyEvent *event)
         return;
     }
     event->accept();
+}
+
+void SKTGraphicView::keyReleaseEvent(QKeyEvent *event)
+{
+    m_tracking->nudgeKeyReleased(event->key(), event->isAutoRepeat(), event->timestamp());
+    QWidget::keyReleaseEvent(event);
 }
 
 void SKTGraphicView::wheelEvent(QWheelEvent *event)

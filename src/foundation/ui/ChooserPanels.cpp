@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QGroupBox>
+#include <QLineEdit>
 
 namespace
 {
@@ -28,6 +29,10 @@ void ChooserPanels::prepareFontDialog(QFontDialog &dialog)
     for (QGroupBox *box : dialog.findChildren<QGroupBox *>()) {
         if (!box->findChildren<QCheckBox *>().isEmpty())
             box->hide();
+        // The sample shared its row with the effects: without them the row would leave the
+        // sample no room to show its words.
+        else if (const auto *sample = box->findChild<QLineEdit *>())
+            box->setMinimumHeight(sample->sizeHint().height() * 3);
     }
 }
 

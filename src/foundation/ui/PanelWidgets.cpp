@@ -38,8 +38,10 @@ void PanelWidgets::showReadOnly(QWidget *box, bool readOnly)
         return;
     box->setProperty("readOnly", readOnly);
     if (readOnly) {
+        // A shade darker than the window: the window's own light colour beside white fields
+        // reads as one more field to type into.
         QPalette palette = box->palette();
-        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window).darker(110));
         box->setPalette(palette);
     } else {
         box->setPalette(QPalette()); // the window's own again

@@ -38,8 +38,8 @@ QLabel *title(QWidget *parent, const QString &text);
 // Shows a text in a control found by outlet name, whatever kind of text control it is.
 void setOutletText(QWidget *control, const QString &text);
 
-// A text box that takes no typing looks it: the window's colour behind its text, and out of the
-// keyboard's way (its text can still be selected with the mouse and copied). False makes it an
-// ordinary box again.
+// A text box that takes no typing looks it: a shade darker than the window behind its text, and
+// out of the keyboard's way (its text can still be selected with the mouse and copied). False
+// makes it an ordinary box again.
 void showReadOnly(QWidget *box, bool readOnly);
 } // namespace PanelWidgets

@@ -69,11 +69,44 @@ void BarcodePanel::passChanges(InspectorHost &host, const SKTGraphic &opened, co
     host.Refresh_Canvas();
 }
 
+namespace
+{
+// The symbology is one setting: its kind (linear or 2D) and its place in that kind's list mean
+// nothing apart.
+bool sameType(const SKTGraphic &a, const SKTGraphic &b)
+{
+    return (a.linear_or_2d != 0) == (b.linear_or_2d != 0) && a.barcode_font_index == b.barcode_font_index;
+}
+
+// The value the barcode shows: the field of its own kind; the other field is what the window
+// kept from an earlier kind.
+std::optional<QString> &shownValue(SKTGraphic &g)
+{
+    return g.linear_or_2d != 0 ? g.two_d_font_val : g.linear_font_val;
+}
+
+const std::optional<QString> &shownValue(const SKTGraphic &g)
+{
+    return g.linear_or_2d != 0 ? g.two_d_font_val : g.linear_font_val;
+}
+} // namespace
+
 void BarcodePanel::copyBarcodeFields(const SKTGraphic &opened, const SKTGraphic &edited, SKTGraphic &to)
 {
     using G = SKTGraphic;
-    copyChanged(opened, edited, to, &G::linear_or_2d, &G::barcode_font_index, &G::linear_font_val,
-                &G::two_d_font_val, &G::header_val, &G::footer_val, &G::show_hide_hdr, &G::show_hide_ftr,
+    // A new type goes over whole, and the barcode keeps its own value across the change of kind,
+    // as the window does for the barcode it shows.
+    if (!sameType(opened, edited)) {
+        const std::optional<QString> value = shownValue(to);
+        to.linear_or_2d = edited.linear_or_2d != 0 ? 1 : 0;
+        to.barcode_font_index = edited.barcode_font_index;
+        shownValue(to) = value;
+    }
+    // The value goes over only when the user changed it: a change of type moves the window's value
+    // into the other kind's field, which is no value of the other barcodes.
+    if (shownValue(opened) != shownValue(edited))
+        shownValue(to) = shownValue(edited);
+    copyChanged(opened, edited, to, &G::header_val, &G::footer_val, &G::show_hide_hdr, &G::show_hide_ftr,
                 &G::show_hide_val, &G::show_val_on_top, &G::align_hdr_index, &G::align_ftr_index,
                 &G::linear_height_val, &G::linear_width_val, &G::qr_size_val, &G::qr_version_index,
                 &G::qr_ec_index, &G::pdf_hgt_val, &G::pdf_wdt_val, &G::pdf_ec_val, &G::dm_module_val,

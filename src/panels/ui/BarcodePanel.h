@@ -33,7 +33,7 @@ public:
     static void passChanges(InspectorHost &host, const SKTGraphic &opened, const SKTGraphic &edited,
                             const GraphicList &others, const std::function<void(SKTBarcode &)> &givePicture);
     // The barcode settings (not the source, unit, bounds or flags) in which `opened` and `edited`
-    // differ, into `to`.
+    // differ, into `to`: the type as a whole, and the shown value only when the user changed it.
     static void copyBarcodeFields(const SKTGraphic &opened, const SKTGraphic &edited, SKTGraphic &to);
 
     QPushButton *barcode_prop_btn = nullptr;

@@ -84,20 +84,43 @@ void ComboDispatcher::comboBoxSelectionDidChange(Combo id)
 
 void ComboDispatcher::sourceStep(const std::function<void()> &write)
 {
-    // The bound object: the others selected keep their own sources.
     PanelEdits::selectionWith(m_host, QStringLiteral("Data Source"), selectedGraphic(), write);
+}
+
+GraphicList ComboDispatcher::boundObjects() const
+{
+    // The object shown, and beside a text every other selected text: the choice binds each, as
+    // every other control writes every selected object that has its field.
+    const GraphicPtr current = selectedGraphic();
+    if (!current)
+        return {};
+    GraphicList objects{current};
+    if (current->kind() != SKTGraphic::Kind::Text)
+        return objects;
+    for (const GraphicPtr &g : PanelEdits::fieldTargets(m_host, PanelEdits::ofKind(SKTGraphic::Kind::Text)))
+        if (g != current)
+            objects.append(g);
+    return objects;
+}
+
+void ComboDispatcher::showWordsOf(SKTGraphic &graphic)
+{
+    // Over several texts the box shows none of their words.
+    if (graphic.kind() == SKTGraphic::Kind::Text && TextPanel::selectedTexts(m_host) <= 1)
+        PanelWidgets::setOutletText(outlet("Text_value_Edit"), graphic.Text_contents().text);
 }
 
 void ComboDispatcher::dataSourceKindChanged()
 {
     const QString kind = m_dataSource.Data_source_type->currentText();
     const GraphicPtr graphic = selectedGraphic();
+    const GraphicList objects = boundObjects();
     QComboBox *series = m_dataSource.Batch_Series;
     if (kind == DataSourceTab::ManualItem) {
         m_dataSource.setManualControls(true);
-        if (graphic) {
-            takeBackOwnValue(*graphic);
-            graphic->Set_Data_source_type(DataSourceCode::Fixed);
+        for (const GraphicPtr &g : objects) {
+            takeBackOwnValue(*g, g == graphic);
+            g->Set_Data_source_type(DataSourceCode::Fixed);
         }
         return;
     }
@@ -112,7 +135,8 @@ void ComboDispatcher::dataSourceKindChanged()
         }
         if (!graphic)
             return;
-        keepOwnValue(*graphic);
+        for (const GraphicPtr &g : objects)
+            keepOwnValue(*g);
         const QString name = graphic->batch_list_name_val();
         if (!name.isEmpty()) {
             series->setCurrentIndex(-1);
@@ -123,14 +147,17 @@ void ComboDispatcher::dataSourceKindChanged()
                 seriesChosen();
             }
         }
-        graphic->Set_Data_source_type(DataSourceCode::Series);
+        for (const GraphicPtr &g : objects)
+            g->Set_Data_source_type(DataSourceCode::Series);
         return;
     }
     m_dataSource.showBindingColumns(graphic.get());
     if (!graphic)
         return;
-    keepOwnValue(*graphic);
-    graphic->Set_Data_source_type(DataSourceCode::BindingColumn);
+    for (const GraphicPtr &g : objects) {
+        keepOwnValue(*g);
+        g->Set_Data_source_type(DataSourceCode::BindingColumn);
+    }
     // A column the object was bound to before is bound again, showing its value, as a pick would.
     if (graphic->excel_col_title && series->currentIndex() >= 0)
         seriesChosen();
@@ -160,7 +187,7 @@ void ComboDispatcher::keepOwnValue(SKTGraphic &graphic)
         graphic.manual_file_path = graphic.FilePath();
 }
 
-void ComboDispatcher::takeBackOwnValue(SKTGraphic &graphic)
+void ComboDispatcher::takeBackOwnValue(SKTGraphic &graphic, bool shown)
 {
     // An object that showed its source's values shows its own again. One bound before its own was
     // kept (a text holds the placeholder there, which typing never keeps; a picture of an older
@@ -172,13 +199,15 @@ void ComboDispatcher::takeBackOwnValue(SKTGraphic &graphic)
         if (own.isEmpty() || own == TextPanel::Placeholder)
             return;
         graphic.Text_contents().text = own;
-        PanelWidgets::setOutletText(outlet("Text_value_Edit"), own);
+        if (shown)
+            showWordsOf(graphic);
     } else if (graphic.kind() == SKTGraphic::Kind::Image) {
         const QString own = graphic.manual_file_path.value_or(QString());
         if (own.isEmpty())
             return;
         static_cast<SKTImage &>(graphic).setFilePath(own);
-        PanelWidgets::setOutletText(outlet("Manual_image_path"), own);
+        if (shown)
+            PanelWidgets::setOutletText(outlet("Manual_image_path"), own);
     } else {
         return;
     }
@@ -194,22 +223,27 @@ void ComboDispatcher::seriesChosen()
     const GraphicPtr graphic = selectedGraphic();
     if (text.isEmpty() || !graphic)
         return;
-    keepOwnValue(*graphic);
     QString value;
-    if (kind == DataSourceTab::SeriesItem) {
-        graphic->Set_Data_source_type(DataSourceCode::Series);
-        graphic->Set_Batch_List_Name(text);
-        graphic->Set_Batch_List_Index(index);
+    if (kind == DataSourceTab::SeriesItem)
         value = DataSourceChoices::Get_First_Value_Of_Dataset(Data_Folder_Path, text);
-    } else if (kind == DataSourceChoices::ExcelItem) {
-        graphic->Set_Data_source_type(DataSourceCode::BindingColumn);
-        graphic->Set_Excel_binding_Column(index, text);
+    else if (kind == DataSourceChoices::ExcelItem)
         value =
             DataSourceChoices::Get_First_Value_Of_Excel_Binding(m_host.document().design().binding, index);
+    for (const GraphicPtr &g : boundObjects()) {
+        keepOwnValue(*g);
+        if (kind == DataSourceTab::SeriesItem) {
+            g->Set_Data_source_type(DataSourceCode::Series);
+            g->Set_Batch_List_Name(text);
+            g->Set_Batch_List_Index(index);
+        } else if (kind == DataSourceChoices::ExcelItem) {
+            g->Set_Data_source_type(DataSourceCode::BindingColumn);
+            g->Set_Excel_binding_Column(index, text);
+        }
+        if (g->kind() == SKTGraphic::Kind::Text)
+            g->Text_contents().text = value;
     }
     if (graphic->kind() == SKTGraphic::Kind::Text) {
-        graphic->Text_contents().text = value;
-        PanelWidgets::setOutletText(outlet("Text_value_Edit"), value);
+        showWordsOf(*graphic);
     } else if (graphic->kind() == SKTGraphic::Kind::Image) {
         static_cast<SKTImage &>(*graphic).setFilePath(value);
         PanelWidgets::setOutletText(outlet("Manual_image_path"), value);

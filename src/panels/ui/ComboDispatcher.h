@@ -48,7 +48,12 @@ private:
     // A text's typed words and a picture's file are kept while it shows a series or column, and
     // come back with Manual.
     void keepOwnValue(SKTGraphic &graphic);
-    void takeBackOwnValue(SKTGraphic &graphic);
+    // `shown`: the object the page shows, whose box shows its value again.
+    void takeBackOwnValue(SKTGraphic &graphic, bool shown);
+    // The objects a data-source choice binds: the one shown and, beside a text, the other texts
+    // selected.
+    GraphicList boundObjects() const;
+    void showWordsOf(SKTGraphic &graphic);
     void seriesChosen();
     void categoryChanged();
     // Runs a data-source choice as one undo step over the objects it binds.

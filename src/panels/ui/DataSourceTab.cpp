@@ -15,6 +15,7 @@
 #include "model/SKTGraphic.h"
 #include "panels/ui/InspectorHost.h"
 #include "panels/ui/InspectorTabs.h"
+#include "panels/ui/TextPanel.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -102,13 +103,9 @@ void DataSourceTab::setManualControls(bool manual)
 {
     view_series_btn->setEnabled(!manual);
     Batch_Series->setEnabled(!manual);
-    if (QWidget *text = m_host.inspectorWindow().findChild<QWidget *>(QStringLiteral("Text_value_Edit"))) {
-        PanelWidgets::showReadOnly(text, !manual);
+    TextPanel::showWordsBox(m_host, !manual);
+    if (QWidget *text = m_host.inspectorWindow().findChild<QWidget *>(QStringLiteral("Text_value_Edit")))
         text->setToolTip(manual ? QString() : BoundWordsTip);
-    }
-    if (QWidget *button =
-            m_host.inspectorWindow().findChild<QWidget *>(QStringLiteral("insert_template_btn")))
-        button->setEnabled(manual);
     SetObjEnabled(manual_brws_box, manual);
 }
 

@@ -229,8 +229,12 @@ void Inspector::fillObject(const GraphicPtr &graphic)
 {
     const bool locked = graphic->ctrl_is_locked;
     m_host.editButtonsForObject(locked);
-    if (Last_Selected_Graphic.lock() == graphic)
+    if (Last_Selected_Graphic.lock() == graphic) {
+        // The same text shown, with more or fewer texts selected beside it.
+        if (graphic->kind() == SKTGraphic::Kind::Text && !locked)
+            m_texts->showWords(*graphic);
         return;
+    }
     Last_Selected_Graphic = graphic;
     const ShownPage before = shownPage();
     // Emptied before the bulk-load mark: a field that loses its page finishes its edit unmarked.

@@ -7,6 +7,7 @@
 #include "model/SKTGraphic.h"
 #include "panels/ui/PanelEdits.h"
 
+#include <QList>
 #include <QObject>
 
 #include <functional>
@@ -24,6 +25,14 @@ class ObjectPanel : public QObject
     Q_OBJECT
 public:
     explicit ObjectPanel(InspectorHost &host);
+
+    // The page's controls as their writes name them, with the fields they write, in the order
+    // they were connected: which kinds have each field is read here, below the window.
+    struct EditedField {
+        QString name;
+        PanelEdits::Field field;
+    };
+    const QList<EditedField> &editedFields() const { return m_fields; }
 
     // Border-style codes by combo index: 0 "S", 1 "DA", 2 "DO", 3 "DD", 4 "DDD"; "" for any other.
     static QString borderStyleCode(int index);
@@ -52,6 +61,7 @@ protected:
                 left = control->slider(); // the slider inside takes the presses and the keyboard
             PanelEdits::endMergeWhenLeft(m_host, left, true);
         }
+        m_fields.append({name, field});
         connect(control, signal, this,
                 [this, name, field = std::move(field), key] { writeField(name, field, key); });
     }
@@ -93,4 +103,7 @@ protected:
     static bool ticked(const class QAbstractButton *box);
 
     InspectorHost &m_host;
+
+private:
+    QList<EditedField> m_fields;
 };

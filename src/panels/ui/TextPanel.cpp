@@ -1,12 +1,14 @@
 #include "panels/ui/TextPanel.h"
 #include "foundation/CardCodes.h"
 
+#include "canvas/ui/SKTGraphicView.h"
 #include "foundation/DateFormats.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ChooserPanels.h"
 #include "foundation/ui/ColorWell.h"
 #include "foundation/ui/ControlUtils.h"
+#include "foundation/ui/PanelWidgets.h"
 #include "foundation/ui/StepperField.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTText.h"
@@ -27,6 +29,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <utility>
 
 TextPanel::TextPanel(InspectorHost &host)
@@ -294,6 +297,44 @@ void TextPanel::Insert_Template_Button()
 
 // --- loading ---
 
+int TextPanel::selectedTexts(InspectorHost &host)
+{
+    const SKTGraphicView *canvas = host.liveCanvas();
+    if (!canvas)
+        return 0;
+    const GraphicList selected = canvas->selectedGraphics();
+    return int(std::count_if(selected.begin(), selected.end(), [](const GraphicPtr &g) {
+        return g->kind() == SKTGraphic::Kind::Text && !g->ctrl_is_locked;
+    }));
+}
+
+void TextPanel::showWordsBox(InspectorHost &host, bool bound)
+{
+    QWidget &window = host.inspectorWindow();
+    auto *box = window.findChild<QPlainTextEdit *>(QStringLiteral("Text_value_Edit"));
+    if (!box)
+        return;
+    const int texts = selectedTexts(host);
+    const bool several = texts > 1;
+    PanelWidgets::showReadOnly(box, bound || several);
+    box->setPlaceholderText(several ? QStringLiteral("%1 texts selected").arg(texts) : QString());
+    for (const char *name : {"Text_Insert_Date_btn", "Text_Insert_Time_btn"})
+        if (auto *button = window.findChild<QWidget *>(QString::fromLatin1(name)))
+            button->setEnabled(!several);
+    if (auto *button = window.findChild<QWidget *>(QStringLiteral("insert_template_btn")))
+        button->setEnabled(!bound && !several);
+}
+
+void TextPanel::showWords(const SKTGraphic &current)
+{
+    // The box would show one text's words and silently drop what is typed over them.
+    const QString words = selectedTexts(m_host) > 1 ? QString() : current.textContentsForDrawing().text;
+    // Set only when it differs: the user's cursor and selection in the box stay.
+    if (m_editing->Text_value_Edit->toPlainText() != words)
+        setViewText(words);
+    showWordsBox(m_host, current.data_source_type != DataSourceCode::Fixed);
+}
+
 void TextPanel::takeKeyboard()
 {
     m_host.inspectorTabs().selectItem(InspectorTabs::text_edtng_tab);
@@ -313,7 +354,7 @@ void TextPanel::loadFrom(const SKTGraphic &g)
     } else {
         e.insert_template_btn->hide();
     }
-    setViewText(g.textContentsForDrawing().text);
+    showWords(g);
     e.Text_value_Edit->selectAll();
     p.Text_border_chk->setChecked(g._isDrawingStroke);
     p.Text_fill_chk->setChecked(g._isDrawingFill);

@@ -24,6 +24,14 @@ public:
     static inline const QString MessageButton = QStringLiteral("Use Template Message");
 
     void loadFrom(const SKTGraphic &graphic);
+    // The words of `current` in the box, or none over several texts (see showWordsBox).
+    void showWords(const SKTGraphic &current);
+    // How many texts a write of the words box reaches: the unlocked texts selected on the side
+    // being edited, counted while the controls load too.
+    static int selectedTexts(InspectorHost &host);
+    // Over several texts the box shows none of their words and takes no typing ("2 texts
+    // selected"), as over a bound text (`bound`), and its buttons that write words wait.
+    static void showWordsBox(InspectorHost &host, bool bound);
     // Brings the words to the front with the keyboard in them, all selected, so typing replaces
     // them (a new text's placeholder).
     void takeKeyboard();

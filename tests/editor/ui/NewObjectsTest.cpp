@@ -102,9 +102,12 @@ TEST_F(NewObjects, EveryToolAndToolsMenuItemStartsItsObjectWholeOnTheSmallestCar
         window->menus().action(QStringLiteral("Tools/Barcode"))->trigger();
         QCoreApplication::processEvents();
         expectNewestOnCard(QStringLiteral("Tools > Barcode, round %1").arg(round));
-        // Scaled down to the card's width, the barcode keeps its sample's proportions.
-        const QRectF barcode = front().first()->bounds();
-        EXPECT_DOUBLE_EQ(barcode.width() / barcode.height(), 2.0);
+        // Scaled down to the card's width, the barcode keeps its picture's proportions.
+        const GraphicPtr barcode = front().first();
+        ASSERT_TRUE(barcode->_barcode_image);
+        const QSizeF picture = barcode->_barcode_image->size();
+        EXPECT_NEAR(barcode->bounds().width() / barcode->bounds().height(),
+                    picture.width() / picture.height(), 1e-9);
     }
     saveArtifact(window.get(), QStringLiteral("new_objects_smallest_card.png"));
 }

@@ -5,6 +5,8 @@
 #include "support/KeyboardWalk.h"
 
 #include "canvas/ui/CanvasPictureFilters.h"
+#include "foundation/ui/PleaseWaitSheet.h"
+#include "foundation/ui/PleaseWait_Modeless.h"
 #include "model/SKTImage.h"
 #include "panels/ui/ImageSignPanel.h"
 #include "panels/ui/ImageTab.h"
@@ -13,8 +15,9 @@
 #include "platform/UndoManager.h"
 
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QTimer>
+
+#include <algorithm>
 
 using PhotosInTheWindow = MainWindowFixture;
 
@@ -58,21 +61,28 @@ TEST_F(PhotosInTheWindow, GreyScaleOverThirtyPhotosIsOneStepFilteredWhileTheWind
     QCheckBox *grey = window->inspector().imageSignPanel().imageTab().Image_Gray_Scale_chk;
     ASSERT_TRUE(grey->isVisible());
     QTest::mouseClick(grey, Qt::LeftButton, {}, QPoint(8, grey->height() / 2));
-    QElapsedTimer waited;
-    waited.start();
-    while (!first.showsFiltered() && waited.elapsed() < 60000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    // The run is over once every photo shows its grey picture and the please-wait sheet, which
+    // shows on a slow machine, has gone again.
+    const auto allGrey = [this] {
+        return std::all_of(front().begin(), front().end(), [](const GraphicPtr &g) {
+            return static_cast<const SKTImage &>(*g).showsFiltered();
+        });
+    };
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return allGrey() && !canvas(0)->pictureFilters().isRunning() && !PleaseWaitSheet::current(); },
+        120000));
     turns.stop();
-    EXPECT_TRUE(first.showsFiltered());
     EXPECT_GT(turnsWhileFiltering, 0);
     saveArtifact(window.get(), QStringLiteral("thirty_photos_in_grey.png"));
     for (const GraphicPtr &g : front())
         EXPECT_TRUE(g->gray_Scale);
 
     // One Ctrl+Z takes it back from all thirty.
+    // The keys reach the window once it is active again after the sheet.
     EXPECT_EQ(window->document().undoManager().undoCount(), 1);
+    ASSERT_TRUE(testsupport::showWithKeyboard(*window));
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
-    QCoreApplication::processEvents();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return window->document().undoManager().undoCount() == 0; }, 60000));
     for (const GraphicPtr &g : front())
         EXPECT_FALSE(g->gray_Scale);
 }

@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGroupBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -61,4 +63,20 @@ TEST(ChooserPanels, TheFontDialogOffersNoEffectsACardCannotKeep)
     EXPECT_TRUE(offered.isEmpty()) << offered.join(QLatin1Char(' ')).toStdString();
     QDir().mkpath(QStringLiteral(TESSALY_ARTIFACTS_DIR));
     dialog.grab().save(QStringLiteral(TESSALY_ARTIFACTS_DIR "/font_dialog.png"));
+}
+
+TEST(ChooserPanels, TheFontDialogsSampleHasRoomForItsWords)
+{
+    QFontDialog dialog(QFont(QStringLiteral("Liberation Serif"), 14));
+    ChooserPanels::prepareFontDialog(dialog);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const QLineEdit *sample = nullptr;
+    for (const QGroupBox *box : dialog.findChildren<QGroupBox *>())
+        if (box->isVisible() && box->findChild<QLineEdit *>())
+            sample = box->findChild<QLineEdit *>();
+    ASSERT_NE(sample, nullptr);
+    EXPECT_FALSE(sample->text().isEmpty());
+    EXPECT_GE(sample->height(), sample->sizeHint().height());
+    dialog.grab().save(QStringLiteral(TESSALY_ARTIFACTS_DIR "/font_dialog_sample.png"));
 }

@@ -270,7 +270,7 @@ TEST_F(ImageSignPanels, BoxesThatTakeNoTypingLookItAndTheFingerprintChooserSaysF
         c.box->resize(120, 24);
         EXPECT_TRUE(c.box->property("readOnly").toBool());
         EXPECT_EQ(c.box->focusPolicy(), Qt::NoFocus);
-        EXPECT_NE(backgroundOf(c.box), backgroundOf(&editable));
-        EXPECT_EQ(backgroundOf(c.box), c.box->palette().color(QPalette::Window));
+        // Plainly not a field to type into: well darker than an editable one.
+        EXPECT_GE(backgroundOf(&editable).lightness() - backgroundOf(c.box).lightness(), 20);
     }
 }

@@ -186,10 +186,26 @@ TEST_F(TextPanels, SeveralTextsShareEveryPropertyButTheirWords)
         EXPECT_EQ(g->text_ctrl_font->size, 14.0);
         EXPECT_FLOAT_EQ(g->alpha_val, 0.4f);
     }
-    // With both selected, typing reaches neither.
+    // With both selected the words box shows neither's words and takes no typing, nor do the
+    // buttons that write words; one text alone shows its words, to be typed over, again.
+    const TextEditingTab &e = texts->editingTab();
+    EXPECT_TRUE(view()->isReadOnly());
+    EXPECT_EQ(view()->toPlainText(), QString());
+    EXPECT_EQ(view()->placeholderText(), QStringLiteral("2 texts selected"));
+    EXPECT_FALSE(e.Text_Insert_Date_btn->isEnabled());
+    EXPECT_FALSE(e.Text_Insert_Time_btn->isEnabled());
     typeAtEnd(QStringLiteral("!"));
     EXPECT_EQ(objectText(a), QStringLiteral("first"));
     EXPECT_EQ(objectText(b), QStringLiteral("second"));
+    select({1});
+    inspector().Show_RHS_Properties(a);
+    EXPECT_FALSE(view()->isReadOnly());
+    EXPECT_EQ(view()->toPlainText(), QStringLiteral("first"));
+    EXPECT_TRUE(e.Text_Insert_Date_btn->isEnabled());
+    select({0, 1});
+    inspector().Show_RHS_Properties(a);
+    EXPECT_TRUE(view()->isReadOnly());
+    EXPECT_EQ(view()->toPlainText(), QString());
 
     // Fill with the solid radio stores "S" and the colour; the gradient radio stores "G".
     p.Text_fill_chk->setChecked(false);

@@ -163,12 +163,14 @@ TEST_F(ProfileDialog, TypingTicksABoxAndTheBoxesAndTheSourceSetEditability)
 {
     session(QStringLiteral("F"), [&](User_profile &base) {
         auto &d = dynamic_cast<Show_User_Profile &>(base);
-        EXPECT_FALSE(d.title_label_chk->isChecked());
-        QTest::keyClicks(d.title_label, "X");
-        EXPECT_TRUE(d.title_label_chk->isChecked());
-        EXPECT_FALSE(d.title_label->isReadOnly());
-        d.title_label_chk->click(); // unticked
-        EXPECT_TRUE(d.title_label->isReadOnly());
+        // Captions are no part of the result: each shows as a label, with nothing to tick or type.
+        EXPECT_EQ(d.captionLabel(1)->text(), QStringLiteral("Position / Title :"));
+        EXPECT_TRUE(d.captionLabel(1)->isVisibleTo(&d));
+        for (const QCheckBox *box : d.findChildren<QCheckBox *>())
+            EXPECT_FALSE(box->objectName().endsWith(QStringLiteral("_label_chk")))
+                << box->objectName().toStdString();
+        for (const QLineEdit *field : d.findChildren<QLineEdit *>())
+            EXPECT_NE(field->text(), QStringLiteral("Position / Title :"));
 
         QTest::keyClicks(d.fax_value, "1");
         EXPECT_TRUE(d.fax_value_chk->isChecked());
@@ -180,14 +182,12 @@ TEST_F(ProfileDialog, TypingTicksABoxAndTheBoxesAndTheSourceSetEditability)
         EXPECT_FALSE(d.fax_value_chk->isChecked());
 
         d.reset_button->click();
-        EXPECT_FALSE(d.title_label_chk->isChecked());
-        EXPECT_TRUE(d.title_label->isReadOnly()); // a reset leaves editability alone
         EXPECT_TRUE(d.fax_value->text().isEmpty());
         d.cancel_button->click();
     });
 }
 
-// Each detail's row is walked left to right, caption box, caption, value box, value, source, before
+// Each detail's row is walked left to right, value box, value, source, before
 // Tab goes down to the next row; the closing buttons come after the last row.
 TEST_F(ProfileDialog, TabWalksEachRowFromItsCaptionBoxToItsSourceThenTheNextRow)
 {
@@ -197,14 +197,13 @@ TEST_F(ProfileDialog, TabWalksEachRowFromItsCaptionBoxToItsSourceThenTheNextRow)
         QApplication::setActiveWindow(&d);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
         const int rows = Show_User_Profile::TextFieldCount;
-        const QList<QWidget *> visited = testsupport::tabStopsFrom(d.batch_series_button, 5 * rows + 3);
+        const QList<QWidget *> visited = testsupport::tabStopsFrom(d.batch_series_button, 3 * rows + 3);
         for (int f = 0; f < rows; ++f) {
-            const QList<QWidget *> row{d.captionBox(f), d.captionField(f), d.valueBox(f), d.valueField(f),
-                                       d.sourceList(f)};
-            EXPECT_EQ(visited.mid(5 * f, 5), row) << f; // the series and View stay off while fixed
+            const QList<QWidget *> row{d.valueBox(f), d.valueField(f), d.sourceList(f)};
+            EXPECT_EQ(visited.mid(3 * f, 3), row) << f; // the series and View stay off while fixed
         }
         // The photo's row: its path, its source, then the photo's own buttons.
-        EXPECT_EQ(visited.mid(5 * rows),
+        EXPECT_EQ(visited.mid(3 * rows),
                   (QList<QWidget *>{d.image_path_val, d.sourceList(User_profile::Photo), d.browse_pic_btn}));
         d.cancel_button->click();
     });

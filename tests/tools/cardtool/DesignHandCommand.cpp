@@ -4,10 +4,12 @@
 #include "Command.h"
 #include "DesignWriting.h"
 
+#include "barcode/BarcodeSettings.h"
 #include "foundation/CardCodes.h"
 #include "model/SKTGraphic.h"
 #include "model/SKTImage.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace
@@ -61,12 +63,20 @@ GraphicPtr handRectangle(const QRectF &box, const QString &look)
     return rect;
 }
 
-// A linear barcode of the value, its picture left for the program to make.
-GraphicPtr handBarcode(const QRectF &box, const QString &value)
+// A barcode of the value ("VALUE;TYPE" names its type, Code 39 otherwise), its picture left for
+// the program to make.
+GraphicPtr handBarcode(const QRectF &box, const QString &given)
 {
     GraphicPtr barcode = SKTGraphic::create(SKTGraphic::Kind::Barcode);
     barcode->setBounds(box);
-    barcode->linear_font_val = value;
+    const qsizetype split = given.lastIndexOf(QLatin1Char(';'));
+    const QString title = split >= 0 ? given.mid(split + 1) : QString();
+    const QString value = split >= 0 ? given.left(split) : given;
+    const bool twoD = BarcodeSettings::twoDTitles().contains(title);
+    barcode->linear_or_2d = twoD ? 1 : 0;
+    barcode->barcode_font_index = std::max(
+        0, int((twoD ? BarcodeSettings::twoDTitles() : BarcodeSettings::linearTitles()).indexOf(title)));
+    (twoD ? barcode->two_d_font_val : barcode->linear_font_val) = value;
     return barcode;
 }
 
@@ -90,7 +100,7 @@ bool takePlaced(QStringList &rest, const char *option, const char *value, Graphi
 CARDTOOL_COMMAND(
     designHand, "design-hand",
     "OUT.dcard [--text X,Y,W,H=TEXT]... [--picture X,Y,W,H=PATH]... "
-    "[--rect X,Y,W,H=FILL;STROKE;WIDTH;STYLE]... [--barcode X,Y,W,H=VALUE]... [--qr-series NAME]")
+    "[--rect X,Y,W,H=FILL;STROKE;WIDTH;STYLE]... [--barcode X,Y,W,H=VALUE[;TYPE]]... [--qr-series NAME]")
 {
     QStringList rest = args;
     GraphicList objects;
