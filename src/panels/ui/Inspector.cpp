@@ -229,8 +229,12 @@ void Inspector::fillObject(const GraphicPtr &graphic)
 {
     const bool locked = graphic->ctrl_is_locked;
     m_host.editButtonsForObject(locked);
-    if (Last_Selected_Graphic.lock() == graphic)
+    if (Last_Selected_Graphic.lock() == graphic) {
+        // The same first object, but the selection around it may have changed.
+        if (graphic->kind() == SKTGraphic::Kind::Image)
+            m_pictures->showPictureFile(*graphic);
         return;
+    }
     Last_Selected_Graphic = graphic;
     const ShownPage before = shownPage();
     // Emptied before the bulk-load mark: a field that loses its page finishes its edit unmarked.

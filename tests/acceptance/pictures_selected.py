@@ -1,0 +1,52 @@
+#!/usr/bin/python3
+"""Two pictures of different files, both selected with Ctrl+A: the Image Source page's "Picture
+file" box names neither file and says that two pictures are selected. A click on one picture
+alone shows that picture's file again. Each state is kept as a screenshot for review."""
+
+import os
+import subprocess
+import sys
+
+from PIL import Image
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.session import Session, cardtool_path, check, write_png  # noqa: E402
+
+
+def spot_of(shot, rgb):
+    """The middle of the pixels of one colour on the screen, or None."""
+    with Image.open(shot) as image:
+        rgb_image = image.convert("RGB")
+        w, h = rgb_image.size
+        hits = [(x, y) for y in range(0, h, 3) for x in range(0, w, 3)
+                if rgb_image.getpixel((x, y)) == rgb]
+    if not hits:
+        return None
+    return (sum(x for x, _ in hits) // len(hits), sum(y for _, y in hits) // len(hits))
+
+
+def main():
+    with Session("pictures_selected") as s:
+        red = os.path.join(s.home, "red.png")
+        blue = os.path.join(s.home, "blue.png")
+        write_png(red, 60, 40, (220, 20, 20))
+        write_png(blue, 60, 40, (20, 20, 220))
+        design = os.path.join(s.home, "pictures.dcard")
+        r = subprocess.run([cardtool_path(), "design-hand", design, "--picture", "20,30,60,40=" + red,
+                            "--picture", "140,30,60,40=" + blue], capture_output=True, text=True, timeout=60)
+        check(r.returncode == 0, "cardtool design-hand failed: %s" % r.stderr)
+        s.open_design(design)
+        s.focus()
+        s.key("ctrl+a")
+        both = s.screenshot("two-pictures-selected")
+        red_spot = spot_of(both, (220, 20, 20))
+        check(red_spot is not None, "the red picture is not on the screen")
+        s.xdotool("mousemove", str(red_spot[0]), str(red_spot[1]), "click", "1")
+        s.screenshot("red-picture-alone")
+        status = s.quit(save=False)
+        check(status == 0, "exit status %s" % status)
+    print("pictures_selected: ok")
+
+
+if __name__ == "__main__":
+    main()
