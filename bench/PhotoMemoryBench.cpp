@@ -68,6 +68,14 @@ void resetPeak()
         clear.write("5");
 }
 
+void forgetDecodedPictures()
+{
+    ProcessedPictures::clear();
+#if __has_include("platform/EncodedPicture.h")
+    EncodedPicture::clearCache();
+#endif
+}
+
 // `count` objects of 60 x 45 points in rows over the card, each reading its file as a design does.
 RenderSide sideOfPhotos(const QStringList &paths, int count)
 {
@@ -87,7 +95,7 @@ void BM_MemoryOfObjectsOfOnePhoto(benchmark::State &state)
     const int count = int(state.range(0));
     double peak = 0;
     for (auto _ : state) {
-        ProcessedPictures::clear();
+        forgetDecodedPictures();
         resetPeak();
         const double before = statusMiB("VmRSS");
         {
@@ -129,14 +137,6 @@ const QStringList &differentPhotos(int count)
     while (paths.size() < count)
         paths << writePhoto(photoFolder(), int(paths.size()));
     return paths;
-}
-
-void forgetDecodedPictures()
-{
-    ProcessedPictures::clear();
-#if __has_include("platform/EncodedPicture.h")
-    EncodedPicture::clearCache();
-#endif
 }
 
 // `count` different photos of 38 x 28 points on an 85 x 54 mm card, in rows, read as a design does.
