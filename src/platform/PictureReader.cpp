@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -77,6 +78,23 @@ private:
     int m_pos = 0;
     int m_len = 0;
 };
+
+// A large picture kept encoded, and the stored pixels of the small decoding that checks it now,
+// which the screen is likely to want first.
+std::shared_ptr<const EncodedPicture> keptEncoded(QImageReader &reader, const EncodedPicture::Origin &origin,
+                                                  QSize full, QSize kept, qint64 maxPixels, QSize *check)
+{
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    auto encoded = std::make_shared<const EncodedPicture>(origin, full, kept, turned, maxPixels);
+    int level = 1;
+    while (level < EncodedPicture::MostLevel &&
+           std::max(encoded->pixelsAt(level).width(), encoded->pixelsAt(level).height()) > 512)
+        ++level;
+    *check = encoded->pixelsAt(level);
+    if (turned)
+        check->transpose();
+    return encoded;
+}
 
 bool isRestartOrFill(uchar marker)
 {
@@ -214,19 +232,8 @@ PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &f
     }
     const QSize kept = target.isValid() ? target : full;
     std::shared_ptr<const EncodedPicture> encoded;
-    if (request.keepEncoded && full.isValid() && qint64(kept.width()) * kept.height() > EncodedPixels) {
-        // Checked by a small decoding, which the screen is likely to want first.
-        const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-        encoded = std::make_shared<const EncodedPicture>(*request.keepEncoded, full, kept, turned,
-                                                         request.maxPixels);
-        int level = 1;
-        while (level < EncodedPicture::MostLevel &&
-               std::max(encoded->pixelsAt(level).width(), encoded->pixelsAt(level).height()) > 512)
-            ++level;
-        target = encoded->pixelsAt(level);
-        if (turned)
-            target.transpose();
-    }
+    if (request.keepEncoded && full.isValid() && qint64(kept.width()) * kept.height() > EncodedPixels)
+        encoded = keptEncoded(reader, *request.keepEncoded, full, kept, request.maxPixels, &target);
     if (target.isValid())
         reader.setScaledSize(target);
     const QImage image = reader.read();
