@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Two pictures of different files, both selected with Ctrl+A: the Image Source page's "Picture
 file" box names neither file and says that two pictures are selected. A click on one picture
-alone shows that picture's file. Each state is kept as a screenshot for review."""
+alone shows that picture's file; Shift+click on the other says two are selected again. Each state
+is kept as a screenshot for review."""
 
 import os
 import subprocess
@@ -46,6 +47,12 @@ def main():
         s.xdotool("mousemove", str(red_spot[0]), str(red_spot[1] + 60), "click", "1")
         s.xdotool("mousemove", str(red_spot[0]), str(red_spot[1]), "click", "1")
         s.screenshot("red-picture-alone")
+        # Shift+click adds the blue picture, the red one staying the current object.
+        blue_spot = spot_of(both, (20, 20, 220))
+        check(blue_spot is not None, "the blue picture is not on the screen")
+        s.xdotool("mousemove", str(blue_spot[0]), str(blue_spot[1]), "keydown", "shift", "click", "1",
+                  "keyup", "shift")
+        s.screenshot("blue-picture-added")
         status = s.quit(save=False)
         check(status == 0, "exit status %s" % status)
     print("pictures_selected: ok")
