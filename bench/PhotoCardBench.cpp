@@ -1,6 +1,7 @@
 // The photo card: a 24-megapixel background, four 12-megapixel photos, a bound text and a bound
 // QR Code on an 85 x 54 mm card at 300 dpi. One card from the files (pictures read, card drawn)
-// with its peak memory, and cards exported as PNG files on 1 and 8 threads, per card.
+// with its peak memory, a card drawn alone, and cards exported as PNG files on 1 and 8 threads,
+// per card.
 #include "data/SeriesFiles.h"
 #include "model/SKTGraphic.h"
 #include "model/SKTImage.h"
@@ -151,6 +152,23 @@ void BM_PhotoCardFromFiles(benchmark::State &state)
     state.counters["peak_MiB"] = peak;
 }
 BENCHMARK(BM_PhotoCardFromFiles)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// One card filled and drawn at 300 dpi again and again, its pictures read before: the drawing
+// alone, without the PNG file.
+void BM_PhotoCardDrawn(benchmark::State &state)
+{
+    files();
+    forgetDecodedPictures();
+    const auto plan = photoCardPlan();
+    BatchFiller filler(plan, 300);
+    QString error;
+    int row = 0;
+    for (auto _ : state) {
+        const QImage card = filler.Set_data_table_value_to_card(row++ % ExportedCards, "F", false, &error);
+        benchmark::DoNotOptimize(card.constBits());
+    }
+}
+BENCHMARK(BM_PhotoCardDrawn)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // The cards of the design exported as 300-dpi PNG files, pictures read before the clock starts.
 void BM_PhotoCardExport(benchmark::State &state)
