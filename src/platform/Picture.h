@@ -25,10 +25,10 @@ public:
     static Picture fromVector(const QPicture &recording, QSizeF sizeInPoints);
     // Content that paints itself into (0, 0, size) in points at the device's own resolution.
     static Picture fromDrawing(std::shared_ptr<const PictureDrawing> drawing, QSizeF sizeInPoints);
-    // Read within the picture budget (PictureReader, which also says why a picture is refused);
-    // null when the picture cannot be used.
     // Pixels kept encoded and decoded at the size they are drawn; its full read shows at `size`.
     static Picture fromEncoded(std::shared_ptr<const EncodedPicture> encoded, QSizeF sizeInPoints);
+    // Read within the picture budget (PictureReader, which also says why a picture is refused);
+    // null when the picture cannot be used.
     static Picture fromFile(const QString &path);
     static Picture fromData(const QByteArray &encoded); // PNG, JPEG, TIFF, ...
 
