@@ -157,6 +157,9 @@ QByteArray Picture::encodePng() const
     buf.open(QIODevice::WriteOnly);
     if (!img.isNull())
         img.save(&buf, "PNG");
+    // A PNG read from a design comes out as it went in: the bytes kept are shared, not held twice.
+    if (m_encoded && bytes == m_encoded->origin().bytes)
+        return m_encoded->origin().bytes;
     return bytes;
 }
 

@@ -143,6 +143,7 @@ TEST_F(EncodedPictureTest, ABackgroundKeepsItsBytesAndSavesTheFullReadAsPng)
     EXPECT_TRUE(reread.picture.encoded());
     EXPECT_EQ(reread.picture.size(), QSizeF(2400, 1800));
     EXPECT_EQ(reread.picture.toPng(), png);
+    EXPECT_EQ(reread.picture.toPng().constData(), png.constData()); // held once
 }
 
 TEST_F(EncodedPictureTest, ThreadsShareOneDecodingWhichGoesWithTheLastPicture)
