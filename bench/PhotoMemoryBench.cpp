@@ -1,9 +1,18 @@
 // Pictures at a user's scale: the memory that 1, 10 and 30 objects showing one 12-megapixel
 // photo take while their side is rendered, and the time of a grey scale over 30 such objects
-// (filtered once and shared) and over 30 different photos. The photos are made here.
+// (filtered once and shared) and over 30 different photos. With different photos: the memory of
+// 1, 10, 30 and 60 of them read and shown at 100 %, of a grey scale over them, and of 300-dpi
+// exports of a card of 30 on 8 threads. The photos are made here.
 #include "canvas/SKTRenderingView.h"
+#include "data/SeriesFiles.h"
 #include "model/SKTImage.h"
+#include "output/CardExport.h"
+#include "output/RunPlan.h"
 #include "paint/ProcessedPictures.h"
+
+#if __has_include("platform/EncodedPicture.h")
+#include "platform/EncodedPicture.h"
+#endif
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -59,6 +68,14 @@ void resetPeak()
         clear.write("5");
 }
 
+void forgetDecodedPictures()
+{
+    ProcessedPictures::clear();
+#if __has_include("platform/EncodedPicture.h")
+    EncodedPicture::clearCache();
+#endif
+}
+
 // `count` objects of 60 x 45 points in rows over the card, each reading its file as a design does.
 RenderSide sideOfPhotos(const QStringList &paths, int count)
 {
@@ -78,7 +95,7 @@ void BM_MemoryOfObjectsOfOnePhoto(benchmark::State &state)
     const int count = int(state.range(0));
     double peak = 0;
     for (auto _ : state) {
-        ProcessedPictures::clear();
+        forgetDecodedPictures();
         resetPeak();
         const double before = statusMiB("VmRSS");
         {
@@ -113,4 +130,102 @@ void BM_GreyScaleOverThirtyPhotos(benchmark::State &state)
     state.counters["photos"] = double(paths.size());
 }
 BENCHMARK(BM_GreyScaleOverThirtyPhotos)->Arg(1)->Arg(30)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+const QStringList &differentPhotos(int count)
+{
+    static QStringList paths{onePhoto()};
+    while (paths.size() < count)
+        paths << writePhoto(photoFolder(), int(paths.size()));
+    return paths;
+}
+
+// `count` different photos of 38 x 28 points on an 85 x 54 mm card, in rows, read as a design does.
+RenderSide sideOfDifferentPhotos(int count)
+{
+    const QStringList &paths = differentPhotos(count);
+    RenderSide side;
+    side.cardSize = QSizeF(241, 153);
+    for (int i = 0; i < count; ++i) {
+        auto photo = std::make_shared<SKTImage>();
+        photo->setFilePath(paths.at(i));
+        photo->setBounds(QRectF(2 + (i % 6) * 40, 2 + (i / 6 % 5) * 30, 38, 28));
+        side.graphics.append(photo);
+    }
+    return side;
+}
+
+// Different photos read and shown at 100 % (a point a pixel), then a grey scale over them: what
+// each step added to the resident set at its most.
+void BM_MemoryOfDifferentPhotos(benchmark::State &state)
+{
+    const int count = int(state.range(0));
+    differentPhotos(count);
+    double shown = 0, grey = 0;
+    for (auto _ : state) {
+        forgetDecodedPictures();
+        resetPeak();
+        const double before = statusMiB("VmRSS");
+        {
+            RenderSide side = sideOfDifferentPhotos(count);
+            benchmark::DoNotOptimize(SKTRenderingView::imageOfSide(side, 72));
+            shown = statusMiB("VmHWM") - before;
+            const double beforeGrey = statusMiB("VmRSS");
+            resetPeak();
+            for (const GraphicPtr &g : side.graphics)
+                g->gray_Scale = true;
+            benchmark::DoNotOptimize(SKTRenderingView::imageOfSide(side, 72));
+            grey = statusMiB("VmHWM") - beforeGrey;
+        }
+    }
+    state.counters["photos"] = count;
+    state.counters["shown_peak_MiB"] = shown;
+    state.counters["grey_added_MiB"] = grey;
+}
+BENCHMARK(BM_MemoryOfDifferentPhotos)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(30)
+    ->Arg(60)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+// A card of 30 different photos read and exported at 300 dpi on 8 threads, 64 cards: the peak
+// that reading the photos and the export add.
+void BM_MemoryOfExportOfThirtyPhotos(benchmark::State &state)
+{
+    differentPhotos(30);
+    forgetDecodedPictures();
+    resetPeak();
+    const double before = statusMiB("VmRSS");
+    const RenderSide photos = sideOfDifferentPhotos(30);
+    const QString data = photoFolder().filePath(QStringLiteral("DataSet"));
+    QStringList names;
+    for (int i = 0; i < 64; ++i)
+        names << QStringLiteral("Guest %1").arg(i + 1);
+    SeriesFiles::writeSeries(data, "names", names, false);
+    CardDesign d;
+    d.frontPage.Card_Side = QStringLiteral("1");
+    d.frontPage.Card_Size = photos.cardSize;
+    d.front = photos.graphics;
+    GraphicPtr name = SKTGraphic::create(SKTGraphic::Kind::Text);
+    name->setBounds(QRectF(10, 125, 150, 26));
+    name->data_source_type = 1;
+    name->batch_list_name = QStringLiteral("names");
+    d.front << name;
+    const auto plan = RunPlan::make(d, RunPlan::Choices(), {QString(), data});
+    ExportOptions options;
+    options.dpi = 300;
+    options.threads = 8;
+    double peak = 0;
+    for (auto _ : state) {
+        QTemporaryDir out;
+        ExportProgress progress;
+        const ExportResult r = CardExport::run(plan, out.path(), options, &progress);
+        if (!r.ok())
+            state.SkipWithError(r.message().toUtf8().constData());
+        peak = statusMiB("VmHWM") - before;
+    }
+    state.counters["peak_MiB"] = peak;
+}
+BENCHMARK(BM_MemoryOfExportOfThirtyPhotos)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 } // namespace

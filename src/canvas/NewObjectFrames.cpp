@@ -95,10 +95,10 @@ QRectF NewObjectFrames::snapped(const QRectF &frame, const SKTGrid *grid, QSizeF
 QSizeF NewObjectFrames::pictureSize(const Picture &picture)
 {
     const QSizeF points = picture.size();
-    const QImage pixels = picture.image();
-    if (pixels.isNull() || points.isEmpty())
+    const QSize pixels = picture.pixelSize();
+    if (pixels.isEmpty() || points.isEmpty())
         return points;
-    return QSizeF(pixels.size()).scaled(points, Qt::KeepAspectRatio);
+    return QSizeF(pixels).scaled(points, Qt::KeepAspectRatio);
 }
 
 QRectF NewObjectFrames::fittedInFrame(QSizeF size, const QRectF &frame)

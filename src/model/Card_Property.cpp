@@ -30,7 +30,7 @@ QString Card_Property::setBackgroundImage(const QString &path)
     if (path.isEmpty())
         return {};
     // Qt reads pictures top row first, which is already upright on the y-down canvas.
-    const PictureReader::Result read = PictureReader::readFile(PathUtil::standardizedPath(path));
+    const PictureReader::Result read = PictureReader::readFileBytes(PathUtil::standardizedPath(path));
     if (!read.ok())
         return read.error;
     Card_fill_chk = true;

@@ -76,8 +76,11 @@ bool DesignSettings::samePicture(const std::optional<Picture> &a, const std::opt
 {
     if (!a || !b)
         return !a && !b;
-    return a->size() == b->size() && a->vector() == b->vector() && a->drawing() == b->drawing() &&
-           a->image() == b->image();
+    // A picture kept encoded is its source: comparing pixels would decode it in full.
+    if (a->sameContent(*b))
+        return true;
+    return !a->encoded() && !b->encoded() && a->size() == b->size() && a->vector() == b->vector() &&
+           a->drawing() == b->drawing() && a->image() == b->image();
 }
 
 bool DesignSettings::samePage(const Card_Property &a, const Card_Property &b)

@@ -3,6 +3,7 @@
 #include "model/ModelGlobals.h"
 #include "model/ModelHost.h"
 #include "model/PathUtil.h"
+#include "platform/EncodedPicture.h"
 #include "platform/PictureReader.h"
 #include "platform/SharedPictures.h"
 
@@ -70,7 +71,13 @@ QList<SKTImage::MissingPicture> SKTImage::missingPictures(const GraphicList &sid
             continue;
         const QString path = g->FilePath();
         const auto &image = static_cast<const SKTImage &>(*g);
-        if (path.isEmpty() || (image._contents && !image._contents->isNull()))
+        const bool shown = image._contents && !image._contents->isNull();
+        // A large picture is decoded from its file when it is drawn: one whose file has gone since
+        // it was read would draw nothing.
+        const auto encoded = shown ? image._contents->encoded() : nullptr;
+        const bool fileGone =
+            encoded && !encoded->origin().path.isEmpty() && !QFileInfo(encoded->origin().path).isFile();
+        if (path.isEmpty() || (shown && !fileGone))
             continue;
         out.append({g, path, !QFileInfo(PathUtil::standardizedPath(path)).isFile()});
     }

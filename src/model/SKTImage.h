@@ -63,9 +63,13 @@ public:
 
     // The filter values the object gives the chain.
     ProcessedPictures::Filters filters() const;
+    // The picture with the pixels a device of this many pixels per point shows of it (a large
+    // photo decoded small): what drawing filters and draws.
+    Picture shownSource(QSizeF devicePixelsPerPoint) const;
     // What an editing canvas shows of the picture (canvas thread only): whether it is the picture
     // filtered as the object asks now, and noting a filtered picture made for it.
     bool showsFiltered() const;
+    bool showsFiltered(const Picture &source) const; // at the pixels given
     void noteShown(const Picture &source, const ProcessedPictures::Filters &filters,
                    const std::optional<Picture> &filtered) const;
 

@@ -26,15 +26,32 @@ ProcessedPictures::Filters SKTImage::filters() const
     return f;
 }
 
+Picture SKTImage::shownSource(QSizeF devicePixelsPerPoint) const
+{
+    if (!_contents)
+        return Picture();
+    // The whole picture is stretched over the bounds.
+    const QRectF b = bounds();
+    const double w = std::abs(b.width()) * devicePixelsPerPoint.width();
+    const double h = std::abs(b.height()) * devicePixelsPerPoint.height();
+    constexpr double All = 1 << 20;
+    if (!(w < All && h < All))
+        return *_contents;
+    return _contents->atPixels(QSize(int(std::ceil(w - 1e-6)), int(std::ceil(h - 1e-6))));
+}
+
 bool SKTImage::showsFiltered() const
 {
     if (!m_shown.shown || !_contents)
         return false;
-    const Picture &a = m_shown.shown->source;
-    const Picture &b = *_contents;
-    // The same pixels (a cache key is never given twice), recording or drawing, at the same size.
-    return m_shown.shown->filters == filters() && a.size() == b.size() && a.vector() == b.vector() &&
-           a.drawing() == b.drawing() && a.image().cacheKey() == b.image().cacheKey();
+    return showsFiltered(_contents->atPixels(m_shown.shown->source.pixelSize()));
+}
+
+bool SKTImage::showsFiltered(const Picture &source) const
+{
+    // The same pixels (a cache key is never given twice), recording, drawing or encoded picture at
+    // the same level, at the same size.
+    return m_shown.shown && m_shown.shown->filters == filters() && m_shown.shown->source.sameContent(source);
 }
 
 void SKTImage::noteShown(const Picture &source, const ProcessedPictures::Filters &filters,
@@ -53,15 +70,20 @@ void SKTImage::drawContentsInView(QPainter &painter, const GraphicDrawContext &c
 
     if (_contents && !_contents->isNull()) {
         const ProcessedPictures::Filters chain = filters();
+        const Picture source = shownSource(
+            context.editingCanvas ? QSizeF(context.deviceScale, context.deviceScale)
+                                  : QSizeF(Picture::devicePixels(painter, QSizeF(1000, 1000))) / 1000);
         std::optional<Picture> processed;
-        if (context.editingCanvas && showsFiltered()) {
+        if (context.editingCanvas && showsFiltered(source)) {
             processed = m_shown.shown->filtered;
-        } else if (context.waitForFilters || ProcessedPictures::isReady(*_contents, chain)) {
-            processed = ProcessedPictures::processed(*_contents, chain);
+        } else if (context.waitForFilters || ProcessedPictures::isReady(source, chain)) {
+            processed = ProcessedPictures::processed(source, chain);
             if (context.editingCanvas)
-                noteShown(*_contents, chain, processed);
-        } else {
-            processed = m_shown.shown ? m_shown.shown->filtered : ImageProcesser::Set_Dimaension(*_contents);
+                noteShown(source, chain, processed);
+        } else if (m_shown.shown) {
+            processed = m_shown.shown->filtered;
+        } else if (source.isDecoded()) {
+            processed = ImageProcesser::Set_Dimaension(source);
         }
         const QSizeF s = ImageProcesser::cappedSize(_contents->size());
         // A picture with no width or height has nothing to scale: skip it, the border stays.

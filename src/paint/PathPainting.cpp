@@ -140,7 +140,9 @@ void PathPainting::fillTiled(QPainter &painter, const QPainterPath &path, const 
     const QSizeF size = tile.size();
     if (tile.isNull() || !(size.width() > 0) || !(size.height() > 0) || size.width() * size.height() > 16e6)
         return;
-    const QImage pixels = tile.isVector() ? tile.toImage() : tile.image();
+    // A tile of a large picture is decoded at the size it lands on the device.
+    const QImage pixels =
+        tile.isVector() ? tile.toImage() : tile.atPixels(Picture::devicePixels(painter, size)).image();
     if (pixels.isNull())
         return;
     QBrush brush(pixels);
@@ -185,7 +187,10 @@ void PathPainting::drawPicture(QPainter &painter, const Picture &picture, const 
         picture.draw(painter, QRectF(target.x() - source.x() * sx, target.y() - source.y() * sy,
                                      size.width() * sx, size.height() * sy));
     } else {
-        const QImage &img = picture.image();
+        // A large picture is decoded no finer than the device shows it.
+        const QSizeF whole(size.width() * target.width() / source.width(),
+                           size.height() * target.height() / source.height());
+        const QImage img = picture.atPixels(Picture::devicePixels(painter, whole)).image();
         const double kx = img.width() / size.width(), ky = img.height() / size.height();
         const QRectF px(source.x() * kx, source.y() * ky, source.width() * kx, source.height() * ky);
         // The part of the source outside the pixels draws nothing: cut both rectangles alike.

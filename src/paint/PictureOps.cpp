@@ -10,14 +10,14 @@ Picture PictureOps::normalizeSize(const Picture &image)
 {
     if (image.isNull() || image.isVector())
         return image;
-    return image.withSize(QSizeF(image.image().size()));
+    return image.withSize(QSizeF(image.pixelSize()));
 }
 
 Picture PictureOps::setDPI(const Picture &image, int dpi)
 {
     if (image.isNull() || image.isVector() || dpi <= 0)
         return image;
-    const QSize px = image.image().size();
+    const QSize px = image.pixelSize();
     return image.withSize(QSizeF(px.width() / double(dpi) * Units::PointsPerInch,
                                  px.height() / double(dpi) * Units::PointsPerInch));
 }

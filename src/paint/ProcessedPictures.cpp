@@ -9,7 +9,8 @@
 namespace
 {
 // A source picture by what it is made of: pixels by their cache key (never given twice in a run),
-// recordings and drawings by the object, which the entry holds so that no other takes its address.
+// recordings and drawings by the object, which the entry holds so that no other takes its address,
+// encoded pictures by their source and level.
 struct SourceOf {
     qint64 pixels = 0;
     std::shared_ptr<const void> content;
@@ -25,6 +26,8 @@ SourceOf sourceOf(const Picture &picture)
         s.content = std::shared_ptr<const void>(std::shared_ptr<const void>(), drawing);
     else if (const QPicture *vector = picture.vector())
         s.content = std::shared_ptr<const void>(std::shared_ptr<const void>(), vector);
+    else if (picture.encoded())
+        s.content = picture.encoded(), s.pixels = picture.level();
     else
         s.pixels = picture.image().cacheKey();
     return s;
@@ -64,8 +67,10 @@ const Made *findMade(MadeTable &table, const SourceOf &source, const ProcessedPi
 
 std::optional<Picture> runChain(const Picture &source, const ProcessedPictures::Filters &f)
 {
+    // A blur's radius is in pixels of the full picture: one drawn from coarser pixels blurs as much.
     return ImageProcesser::Get_Processed_Image(source, f.grayscale, f.sepia, f.invert, f.hue, f.sat, f.brt,
-                                               f.con, f.rotate, f.sharpen, f.exposure, f.blur, 0.f);
+                                               f.con, f.rotate, f.sharpen, f.exposure,
+                                               float(f.blur * source.detailScale()), 0.f);
 }
 
 bool changesNothing(const ProcessedPictures::Filters &f)
@@ -90,7 +95,7 @@ std::optional<Picture> ProcessedPictures::processed(const Picture &source, const
     const std::optional<Picture> picture = runChain(source, filters);
     // Values that change nothing here (a blur too small, a whole turn) give the source itself:
     // keeping it would keep the source's pixels past its last object.
-    if (picture && !source.isVector() && picture->image().cacheKey() == source.image().cacheKey())
+    if (picture && !source.isVector() && picture->sameContent(ImageProcesser::Set_Dimaension(source)))
         return picture;
     Made made{key, filters, picture, source.isVector() ? source : Picture(), 0};
     if (picture && !picture->isVector())
@@ -111,8 +116,10 @@ std::optional<Picture> ProcessedPictures::processed(const Picture &source, const
 
 bool ProcessedPictures::isReady(const Picture &source, const Filters &filters)
 {
-    if (source.isNull() || changesNothing(filters))
+    if (source.isNull())
         return true;
+    if (changesNothing(filters))
+        return source.isDecoded();
     MadeTable &table = madeTable();
     const std::lock_guard lock(table.mutex);
     return findMade(table, sourceOf(source), filters) != nullptr;

@@ -1,5 +1,6 @@
 #include "platform/Picture.h"
 
+#include "platform/EncodedPicture.h"
 #include "platform/PictureReader.h"
 #include "platform/SharedPictures.h"
 #include "platform/Units.h"
@@ -45,6 +46,15 @@ Picture Picture::fromDrawing(std::shared_ptr<const PictureDrawing> drawing, QSiz
     return p;
 }
 
+Picture Picture::fromEncoded(std::shared_ptr<const EncodedPicture> encoded, QSizeF sizeInPoints)
+{
+    Picture p;
+    p.m_encoded = std::move(encoded);
+    p.m_size = sizeInPoints;
+    p.m_png = std::make_shared<PngCache>();
+    return p;
+}
+
 Picture Picture::fromFile(const QString &path)
 {
     return SharedPictures::read(path).picture;
@@ -57,7 +67,52 @@ Picture Picture::fromData(const QByteArray &encoded)
 
 bool Picture::isNull() const
 {
-    return m_vector || m_drawing ? false : m_image.isNull();
+    return m_vector || m_drawing || m_encoded ? false : m_image.isNull();
+}
+
+QImage Picture::image() const
+{
+    return m_encoded ? m_encoded->pixels(m_level) : m_image;
+}
+
+QSize Picture::pixelSize() const
+{
+    return m_encoded ? m_encoded->pixelsAt(m_level) : m_image.size();
+}
+
+Picture Picture::atPixels(QSize needed) const
+{
+    if (!m_encoded)
+        return *this;
+    const int level = m_encoded->levelFor(needed);
+    if (level == m_level)
+        return *this;
+    Picture p(*this);
+    p.m_level = level;
+    p.m_png = std::make_shared<PngCache>(); // other pixels
+    return p;
+}
+
+bool Picture::isDecoded() const
+{
+    return !m_encoded || m_encoded->isDecoded(m_level);
+}
+
+double Picture::detailScale() const
+{
+    if (!m_encoded)
+        return 1.0;
+    const double full = m_encoded->pixelsAt(0).width();
+    return full > 0 ? m_encoded->pixelsAt(m_level).width() / full : 1.0;
+}
+
+bool Picture::sameContent(const Picture &other) const
+{
+    if (m_size != other.m_size || m_vector != other.m_vector || m_drawing != other.m_drawing ||
+        m_encoded != other.m_encoded)
+        return false;
+    // A cache key is never given twice in a run.
+    return m_encoded ? m_level == other.m_level : m_image.cacheKey() == other.m_image.cacheKey();
 }
 
 QImage Picture::toImage(double dpi, const QColor &background) const
@@ -92,12 +147,19 @@ QByteArray Picture::toPng() const
 
 QByteArray Picture::encodePng() const
 {
-    QImage img = isVector() ? toImage(Units::PointsPerInch) : m_image;
+    // A full read made only for this is not kept among the decodings.
+    QImage img = isVector() ? toImage(Units::PointsPerInch)
+                 : m_encoded && m_level == 0 && !isDecoded()
+                     ? PictureReader::decode(m_encoded->origin(), QSize(), m_encoded->maxPixels())
+                     : image();
     QByteArray bytes;
     QBuffer buf(&bytes);
     buf.open(QIODevice::WriteOnly);
     if (!img.isNull())
         img.save(&buf, "PNG");
+    // A PNG read from a design comes out as it went in: the bytes kept are shared, not held twice.
+    if (m_encoded && bytes == m_encoded->origin().bytes)
+        return m_encoded->origin().bytes;
     return bytes;
 }
 
@@ -115,6 +177,20 @@ Picture Picture::keepingAlive(std::shared_ptr<const void> owner) const
     Picture p(*this);
     p.m_owner = std::move(owner);
     return p;
+}
+
+QSize Picture::devicePixels(const QPainter &painter, QSizeF size)
+{
+    constexpr int All = 1 << 20;
+    const QPaintDevice *device = painter.device();
+    if (!device || device->devType() == QInternal::Picture)
+        return QSize(All, All);
+    const QTransform t = painter.deviceTransform();
+    const double w = std::abs(size.width()) * std::hypot(t.m11(), t.m12());
+    const double h = std::abs(size.height()) * std::hypot(t.m21(), t.m22());
+    if (!(w < All && h < All))
+        return QSize(All, All);
+    return QSize(int(std::ceil(w - 1e-6)), int(std::ceil(h - 1e-6)));
 }
 
 void Picture::replay(QPainter &painter, const QPicture &recording)
@@ -144,7 +220,7 @@ void Picture::draw(QPainter &painter, const QRectF &target, double opacity) cons
         else
             replay(painter, *m_vector);
     } else {
-        painter.drawImage(target, m_image);
+        painter.drawImage(target, atPixels(devicePixels(painter, target.size())).image());
     }
     painter.restore();
 }

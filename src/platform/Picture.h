@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class EncodedPicture;
 class QPainter;
 
 class Picture
@@ -24,6 +25,8 @@ public:
     static Picture fromVector(const QPicture &recording, QSizeF sizeInPoints);
     // Content that paints itself into (0, 0, size) in points at the device's own resolution.
     static Picture fromDrawing(std::shared_ptr<const PictureDrawing> drawing, QSizeF sizeInPoints);
+    // Pixels kept encoded and decoded at the size they are drawn; its full read shows at `size`.
+    static Picture fromEncoded(std::shared_ptr<const EncodedPicture> encoded, QSizeF sizeInPoints);
     // Read within the picture budget (PictureReader, which also says why a picture is refused);
     // null when the picture cannot be used.
     static Picture fromFile(const QString &path);
@@ -32,8 +35,25 @@ public:
     bool isNull() const;
     // Resolution-free content: a recording or a drawing.
     bool isVector() const { return m_vector != nullptr || m_drawing != nullptr; }
-    QSizeF size() const { return m_size; }   // points
-    QImage image() const { return m_image; } // pixels (null for vector pictures)
+    QSizeF size() const { return m_size; } // points
+    // The pixels (null for vector pictures); an encoded picture's are decoded now unless kept.
+    QImage image() const;
+    // The pixels' size without decoding them (empty for vector pictures).
+    QSize pixelSize() const;
+
+    // The same picture with no more pixels than it needs to cover `needed` pixels (for the
+    // whole picture, upright): an encoded picture at the coarsest such level; any other itself.
+    Picture atPixels(QSize needed) const;
+    // Whether image() answers without decoding.
+    bool isDecoded() const;
+    // The pixels' density against the full read's (1 for all but an encoded picture's levels):
+    // for filters measured in pixels.
+    double detailScale() const;
+    // Whether both show the same content at the same size, without decoding.
+    bool sameContent(const Picture &other) const;
+    // What an encoded picture is made from (null for others), and its level.
+    std::shared_ptr<const EncodedPicture> encoded() const { return m_encoded; }
+    int level() const { return m_level; }
     const QPicture *vector() const { return m_vector.get(); }
     const PictureDrawing *drawing() const { return m_drawing.get(); }
 
@@ -47,6 +67,10 @@ public:
     // The same picture, keeping `owner` alive as long as it or any copy of it lives (a shared
     // decoded picture's table entry).
     Picture keepingAlive(std::shared_ptr<const void> owner) const;
+
+    // The device pixels that a rectangle of `size` in the painter's units covers; a recording,
+    // which may be replayed at any resolution, asks for all there is.
+    static QSize devicePixels(const QPainter &painter, QSizeF size);
 
     // Draws the whole picture scaled into target.
     void draw(QPainter &painter, const QRectF &target, double opacity = 1.0) const;
@@ -63,6 +87,8 @@ private:
     QImage m_image;
     std::shared_ptr<const QPicture> m_vector;
     std::shared_ptr<const PictureDrawing> m_drawing;
+    std::shared_ptr<const EncodedPicture> m_encoded;
+    int m_level = 0;
     QSizeF m_size;
     struct PngCache;
     std::shared_ptr<PngCache> m_png; // null for the empty picture

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -77,6 +78,23 @@ private:
     int m_pos = 0;
     int m_len = 0;
 };
+
+// A large picture kept encoded, and the stored pixels of the small decoding that checks it now,
+// which the screen is likely to want first.
+std::shared_ptr<const EncodedPicture> keptEncoded(QImageReader &reader, const EncodedPicture::Origin &origin,
+                                                  QSize full, QSize kept, qint64 maxPixels, QSize *check)
+{
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    auto encoded = std::make_shared<const EncodedPicture>(origin, full, kept, turned, maxPixels);
+    int level = 1;
+    while (level < EncodedPicture::MostLevel &&
+           std::max(encoded->pixelsAt(level).width(), encoded->pixelsAt(level).height()) > 512)
+        ++level;
+    *check = encoded->pixelsAt(level);
+    if (turned)
+        check->transpose();
+    return encoded;
+}
 
 bool isRestartOrFill(uchar marker)
 {
@@ -149,8 +167,8 @@ int PictureReader::countJpegScans(QIODevice &device, int stopAfter)
     }
 }
 
-PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &formatHint, qint64 maxPixels,
-                                          QSize box, bool probeOnly)
+PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &formatHint,
+                                          const Request &request)
 {
     applyDecodeBudget();
     Result result;
@@ -188,8 +206,11 @@ PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &f
             result.error = TooLarge;
             return result;
         }
-        const qint64 wanted = std::max<qint64>(maxPixels, 1);
-        if (box.isValid() && (full.width() > box.width() || full.height() > box.height())) {
+        const qint64 wanted = std::max<qint64>(request.maxPixels, 1);
+        const QSize box = request.box;
+        if (request.exact.isValid() && request.exact != full) {
+            target = request.exact;
+        } else if (box.isValid() && (full.width() > box.width() || full.height() > box.height())) {
             target = full.scaled(box, Qt::KeepAspectRatio);
         } else if (!box.isValid() && pixels > wanted) {
             const double f = std::sqrt(double(wanted) / double(pixels));
@@ -203,12 +224,16 @@ PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &f
             return result;
         }
     }
-    if (probeOnly) {
+    if (request.probeOnly) {
         // Every format this program reads states its size in its header; one that does not is damaged.
         if (!full.isValid())
             result.error = QStringLiteral("the picture cannot be read");
         return result;
     }
+    const QSize kept = target.isValid() ? target : full;
+    std::shared_ptr<const EncodedPicture> encoded;
+    if (request.keepEncoded && full.isValid() && qint64(kept.width()) * kept.height() > EncodedPixels)
+        encoded = keptEncoded(reader, *request.keepEncoded, full, kept, request.maxPixels, &target);
     if (target.isValid())
         reader.setScaledSize(target);
     const QImage image = reader.read();
@@ -218,19 +243,24 @@ PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &f
                                      : QStringLiteral("the picture cannot be read (%1)").arg(why);
         return result;
     }
-    if (!target.isValid()) {
-        result.picture = Picture(image);
-        return result;
-    }
-    // Read smaller than it is: it keeps its full size in points, upright like its pixels.
+    // A picture read smaller than it is keeps its full size in points, upright like its pixels.
     QSizeF points(full);
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)
         points.transpose();
-    result.picture = Picture(image, points);
+    if (encoded) {
+        int level = 1;
+        while (encoded->pixelsAt(level) != image.size() && level < EncodedPicture::MostLevel)
+            ++level;
+        if (encoded->pixelsAt(level) == image.size())
+            encoded->keep(level, image);
+        result.picture = Picture::fromEncoded(std::move(encoded), points);
+        return result;
+    }
+    result.picture = target.isValid() ? Picture(image, points) : Picture(image);
     return result;
 }
 
-PictureReader::Result PictureReader::readFile(const QString &path, qint64 maxPixels)
+PictureReader::Result PictureReader::readFileAs(const QString &path, qint64 maxPixels, bool keepBytes)
 {
     RegularFile::Opened opened = RegularFile::open(path, MaxFileBytes);
     if (!opened.file) {
@@ -238,15 +268,63 @@ PictureReader::Result PictureReader::readFile(const QString &path, qint64 maxPix
         result.error = opened.error;
         return result;
     }
-    return read(*opened.file, QFileInfo(path).suffix().toLower().toLatin1(), maxPixels, QSize(), false);
+    EncodedPicture::Origin origin;
+    origin.formatHint = QFileInfo(path).suffix().toLower().toLatin1();
+    Request request;
+    request.maxPixels = maxPixels;
+    request.keepEncoded = &origin;
+    if (!keepBytes) {
+        origin.path = path;
+        return read(*opened.file, origin.formatHint, request);
+    }
+    // Read once into memory: the bytes checked are the bytes kept.
+    origin.bytes = opened.file->read(MaxFileBytes);
+    QBuffer buffer(&origin.bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return read(buffer, origin.formatHint, request);
+}
+
+PictureReader::Result PictureReader::readFile(const QString &path, qint64 maxPixels)
+{
+    return readFileAs(path, maxPixels, false);
+}
+
+PictureReader::Result PictureReader::readFileBytes(const QString &path, qint64 maxPixels)
+{
+    return readFileAs(path, maxPixels, true);
 }
 
 PictureReader::Result PictureReader::readData(const QByteArray &encoded, qint64 maxPixels)
 {
-    QBuffer buffer;
-    buffer.setData(encoded);
+    EncodedPicture::Origin origin;
+    origin.bytes = encoded;
+    QBuffer buffer(&origin.bytes);
     buffer.open(QIODevice::ReadOnly);
-    return read(buffer, QByteArray(), maxPixels, QSize(), false);
+    Request request;
+    request.maxPixels = maxPixels;
+    request.keepEncoded = &origin;
+    return read(buffer, QByteArray(), request);
+}
+
+QImage PictureReader::decode(const EncodedPicture::Origin &origin, QSize stored, qint64 maxPixels)
+{
+    Request request;
+    request.maxPixels = maxPixels;
+    request.exact = stored;
+    Result r;
+    if (origin.path.isEmpty()) {
+        QBuffer buffer;
+        buffer.setData(origin.bytes);
+        buffer.open(QIODevice::ReadOnly);
+        r = read(buffer, origin.formatHint, request);
+    } else {
+        // The file as it is now, under every check again: it may have been replaced meanwhile.
+        RegularFile::Opened opened = RegularFile::open(origin.path, MaxFileBytes);
+        if (!opened.file)
+            return {};
+        r = read(*opened.file, origin.formatHint, request);
+    }
+    return r.picture.image();
 }
 
 QImage PictureReader::readThumbnail(const QString &path, int side, QString *error)
@@ -254,11 +332,13 @@ QImage PictureReader::readThumbnail(const QString &path, int side, QString *erro
     side = std::max(side, 1);
     Result r;
     RegularFile::Opened opened = RegularFile::open(path, MaxFileBytes);
-    if (opened.file)
-        r = read(*opened.file, QFileInfo(path).suffix().toLower().toLatin1(), CardPixels, QSize(side, side),
-                 false);
-    else
+    if (opened.file) {
+        Request request;
+        request.box = QSize(side, side);
+        r = read(*opened.file, QFileInfo(path).suffix().toLower().toLatin1(), request);
+    } else {
         r.error = opened.error;
+    }
     if (error)
         *error = r.error;
     if (!r.ok())
@@ -274,7 +354,9 @@ QString PictureReader::probe(const QString &path)
     RegularFile::Opened opened = RegularFile::open(path, MaxFileBytes);
     if (!opened.file)
         return opened.error;
-    return read(*opened.file, QFileInfo(path).suffix().toLower().toLatin1(), CardPixels, QSize(), true).error;
+    Request request;
+    request.probeOnly = true;
+    return read(*opened.file, QFileInfo(path).suffix().toLower().toLatin1(), request).error;
 }
 
 QString PictureReader::userMessage(const QString &path, const QString &error)

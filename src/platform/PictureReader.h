@@ -3,6 +3,7 @@
 // and no JPEG made of so many scans that decoding would stall. Every user picture goes through here.
 #pragma once
 
+#include "platform/EncodedPicture.h"
 #include "platform/Picture.h"
 
 #include <QByteArray>
@@ -23,6 +24,9 @@ public:
     static constexpr qint64 CardPixels = 16'000'000;
     static constexpr int DecodeBudgetMiB = 256;
     static constexpr int MaxScans = 300;
+    // Pictures of more pixels than this are kept encoded and decoded at the size they are drawn
+    // (EncodedPicture); smaller ones are decoded once and kept.
+    static constexpr qint64 EncodedPixels = 1'000'000;
 
     struct Result {
         Picture picture; // null when the picture cannot be used
@@ -32,9 +36,17 @@ public:
 
     // The picture in the file, with at most maxPixels pixels. A picture read scaled down keeps its
     // full size in points, so it lays out as if read whole. Turned upright as its EXIF data says.
+    // A large picture is checked by decoding it small and then kept as its path: it is decoded
+    // again, at the size it is drawn, from the file as it is then.
     static Result readFile(const QString &path, qint64 maxPixels = CardPixels);
+    // The same, keeping the file's bytes, so the picture stays what it was whatever happens to
+    // the file (a background, which a design stores).
+    static Result readFileBytes(const QString &path, qint64 maxPixels = CardPixels);
     // The same for encoded bytes already in memory (a picture kept inside a design).
     static Result readData(const QByteArray &encoded, qint64 maxPixels = CardPixels);
+    // Pixels of an encoded picture, upright: scaled to `stored` pixels (as the file stores them,
+    // before turning) when valid, else the full read within maxPixels. Null when it no longer reads.
+    static QImage decode(const EncodedPicture::Origin &origin, QSize stored, qint64 maxPixels);
     // The picture fitted into a square of `side` pixels, for a browser; null with `error` set
     // when it cannot be read.
     static QImage readThumbnail(const QString &path, int side, QString *error = nullptr);
@@ -49,7 +61,13 @@ public:
     static int countJpegScans(QIODevice &device, int stopAfter);
 
 private:
-    // Reads at most maxPixels, or fitted into box when box is valid.
-    static Result read(QIODevice &device, const QByteArray &formatHint, qint64 maxPixels, QSize box,
-                       bool probeOnly);
+    struct Request {
+        qint64 maxPixels = CardPixels;
+        QSize box;                                           // fitted into this box when valid
+        QSize exact;                                         // scaled to these stored pixels when valid
+        bool probeOnly = false;                              // checks alone
+        const EncodedPicture::Origin *keepEncoded = nullptr; // a large picture stays encoded here
+    };
+    static Result read(QIODevice &device, const QByteArray &formatHint, const Request &request);
+    static Result readFileAs(const QString &path, qint64 maxPixels, bool keepBytes);
 };

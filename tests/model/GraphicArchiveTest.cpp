@@ -231,6 +231,11 @@ TEST_F(GraphicArchiveTest, MissingPicturesAreThoseWhoseOwnFileGaveNone)
     const QString broken = dir.filePath(QStringLiteral("broken.png"));
     QImage(10, 10, QImage::Format_RGB32).save(good);
     QFile(broken).open(QIODevice::WriteOnly);
+    // A photo large enough to be drawn from its file, which goes once it was read.
+    const QString removed = dir.filePath(QStringLiteral("removed.png"));
+    QImage large(1200, 1000, QImage::Format_RGB32);
+    large.fill(Qt::darkGreen);
+    large.save(removed);
     const auto picture = [](const QString &path, int source = DataSourceCode::Fixed, bool visible = true) {
         auto image = std::make_shared<SKTImage>();
         image->setFilePath(path);
@@ -245,9 +250,11 @@ TEST_F(GraphicArchiveTest, MissingPicturesAreThoseWhoseOwnFileGaveNone)
         picture(QString()),
         picture(broken),
         picture(dir.filePath(QStringLiteral("row.png")), DataSourceCode::Series),
-        picture(dir.filePath(QStringLiteral("hidden.png")), DataSourceCode::Fixed, false)};
+        picture(dir.filePath(QStringLiteral("hidden.png")), DataSourceCode::Fixed, false),
+        picture(removed)};
+    ASSERT_TRUE(QFile::remove(removed));
     const QList<SKTImage::MissingPicture> missing = SKTImage::missingPictures(side);
-    ASSERT_EQ(missing.size(), 2);
+    ASSERT_EQ(missing.size(), 3);
     EXPECT_EQ(missing[0].object, side[1]);
     EXPECT_TRUE(missing[0].gone);
     EXPECT_EQ(SKTImage::describe(missing[0]), QStringLiteral("\"gone.png\", which was in ") + dir.path());
@@ -256,6 +263,8 @@ TEST_F(GraphicArchiveTest, MissingPicturesAreThoseWhoseOwnFileGaveNone)
     EXPECT_EQ(
         SKTImage::describe(missing[1]),
         QStringLiteral("\"broken.png\" in %1, which is not a picture that can be read").arg(dir.path()));
+    EXPECT_EQ(missing[2].object, side.last());
+    EXPECT_TRUE(missing[2].gone);
 }
 
 TEST_F(GraphicArchiveTest, SignatureResolvesDefaultByItsCode)

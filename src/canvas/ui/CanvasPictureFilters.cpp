@@ -26,26 +26,23 @@ struct FilterJob {
     std::optional<Picture> filtered;
 };
 
-bool sameSource(const Picture &a, const Picture &b)
-{
-    return a.size() == b.size() && a.vector() == b.vector() && a.drawing() == b.drawing() &&
-           a.image().cacheKey() == b.image().cacheKey();
-}
-
-// The distinct pictures of the objects that the canvas does not show filtered as they ask.
-std::vector<FilterJob> unfilteredPictures(const GraphicList &graphics, qint64 *pixels)
+// The distinct pictures, at the pixels a canvas of `scale` device pixels per point shows, of the
+// objects that the canvas does not show filtered as they ask; large photos not decoded at those
+// pixels count as work too.
+std::vector<FilterJob> unfilteredPictures(const GraphicList &graphics, double scale, qint64 *pixels)
 {
     std::vector<FilterJob> jobs;
     for (const GraphicPtr &g : graphics) {
         const auto *image =
             g && g->kind() == SKTGraphic::Kind::Image ? static_cast<const SKTImage *>(g.get()) : nullptr;
-        if (!image || !image->ctrl_is_visible || !image->_contents || image->_contents->isNull() ||
-            image->showsFiltered())
+        if (!image || !image->ctrl_is_visible || !image->_contents || image->_contents->isNull())
             continue;
-        const Picture &source = *image->_contents;
+        const Picture source = image->shownSource(QSizeF(scale, scale));
+        if (image->showsFiltered(source))
+            continue;
         const ProcessedPictures::Filters filters = image->filters();
         const auto known = std::find_if(jobs.begin(), jobs.end(), [&](const FilterJob &job) {
-            return job.filters == filters && sameSource(job.source, source);
+            return job.filters == filters && job.source.sameContent(source);
         });
         if (known != jobs.end()) {
             known->objects.append(image);
@@ -53,18 +50,25 @@ std::vector<FilterJob> unfilteredPictures(const GraphicList &graphics, qint64 *p
         }
         if (ProcessedPictures::isReady(source, filters))
             continue;
-        const QSize px = source.isVector() ? source.size().toSize() * 4 : source.image().size();
+        const QSize px = source.isVector() ? source.size().toSize() * 4 : source.pixelSize();
         *pixels += qint64(px.width()) * px.height();
+        // Decoding reads the whole file, whatever the pixels it gives: about a quarter of the
+        // time a full decoding takes.
+        if (!source.isDecoded()) {
+            const QSize full = image->_contents->pixelSize();
+            *pixels += qint64(full.width()) * full.height() / 4;
+        }
         jobs.push_back({source, filters, {image}, std::nullopt});
     }
     return jobs;
 }
 } // namespace
 
-bool CanvasPictureFilters::paintMayFilter(const GraphicList &drawn)
+bool CanvasPictureFilters::paintMayFilter(const GraphicList &drawn, double scale)
 {
     qint64 pixels = 0;
-    if (unfilteredPictures(drawn, &pixels).empty())
+    m_scale = scale;
+    if (unfilteredPictures(drawn, scale, &pixels).empty())
         return true;
     if (m_running || m_scheduled)
         return false;
@@ -82,7 +86,7 @@ void CanvasPictureFilters::run()
     qint64 pixels = 0;
     // The objects are held for the run: the user may delete some meanwhile.
     const GraphicList graphics = m_view.graphics();
-    std::vector<FilterJob> jobs = unfilteredPictures(graphics, &pixels);
+    std::vector<FilterJob> jobs = unfilteredPictures(graphics, m_scale, &pixels);
     if (jobs.empty())
         return;
     m_running = true;
@@ -100,8 +104,10 @@ void CanvasPictureFilters::run()
             // The pictures spread over the cores; each is filtered once and kept for every drawing.
             std::atomic<size_t> next{0};
             const auto filterSome = [&] {
-                for (size_t i = next++; i < jobs.size(); i = next++)
+                for (size_t i = next++; i < jobs.size(); i = next++) {
+                    jobs[i].source.image(); // decoded here and kept, not in the paint
                     jobs[i].filtered = ProcessedPictures::processed(jobs[i].source, jobs[i].filters);
+                }
             };
             const size_t helpers =
                 std::min<size_t>(jobs.size(), std::max(1u, std::thread::hardware_concurrency())) - 1;
@@ -120,7 +126,7 @@ void CanvasPictureFilters::run()
     // already have made room for others.
     for (const FilterJob &job : jobs) {
         for (const SKTImage *image : job.objects) {
-            if (image->_contents && sameSource(*image->_contents, job.source) &&
+            if (image->_contents && image->shownSource(QSizeF(m_scale, m_scale)).sameContent(job.source) &&
                 image->filters() == job.filters)
                 image->noteShown(job.source, job.filters, job.filtered);
         }

@@ -14,7 +14,8 @@ public:
     // Before a paint of these objects: true when the paint may filter what it draws itself (little
     // or nothing to filter); else their filtering has been started, and the paint draws without
     // waiting for it. The canvas is drawn again when it ends.
-    bool paintMayFilter(const GraphicList &drawn);
+    // `scale`: the canvas's device pixels per point, which sets the pixels its photos are shown at.
+    bool paintMayFilter(const GraphicList &drawn, double scale);
 
     // Pixels past which a paint's filtering goes to workers: about a tenth of a second of work.
     static constexpr qint64 PaintPixels = 4'000'000;
@@ -28,4 +29,5 @@ private:
     SKTGraphicView &m_view;
     bool m_running = false;
     bool m_scheduled = false;
+    double m_scale = 1.0;
 };

@@ -425,7 +425,7 @@ void SKTGraphicView::paintEvent(QPaintEvent *event)
             drawnObjects.append(g);
     }
     context.editingCanvas = true;
-    context.waitForFilters = m_pictureFilters->paintMayFilter(drawnObjects);
+    context.waitForFilters = m_pictureFilters->paintMayFilter(drawnObjects, context.deviceScale);
     const QList<int> selected = selectionIndexes();
     for (qsizetype i = all.size() - 1; i >= 0; --i) {
         const GraphicPtr &g = all.at(i);

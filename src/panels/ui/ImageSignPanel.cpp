@@ -139,6 +139,23 @@ void ImageSignPanel::setManualImagePath(const QString &path)
     Manual_image_path->setText(path);
 }
 
+void ImageSignPanel::showPictureFile(const SKTGraphic &current)
+{
+    const SKTGraphicView *canvas = liveCanvas();
+    int pictures = 0;
+    bool sameFile = true;
+    for (const GraphicPtr &g : canvas ? canvas->selectedGraphics() : GraphicList()) {
+        if (!g || g->kind() != SKTGraphic::Kind::Image)
+            continue;
+        ++pictures;
+        sameFile = sameFile && g->FilePath() == current.FilePath();
+    }
+    const bool several = pictures > 1 && !sameFile;
+    Manual_image_path->setPlaceholderText(several ? QStringLiteral("%1 pictures selected").arg(pictures)
+                                                  : QString());
+    setManualImagePath(several ? QString() : current.FilePath());
+}
+
 // --- picture actions ---
 
 bool ImageSignPanel::Browse_User_Image_Manually()
@@ -308,7 +325,7 @@ void ImageSignPanel::loadFrom(const SKTGraphic &g)
         return;
     }
     ImageTab &i = *m_image;
-    setManualImagePath(g.FilePath());
+    showPictureFile(g);
     i.Image_border_chk->setChecked(g._isDrawingStroke);
     loadWidth(i.Image_bor_Stepper, g._strokeWidth);
     i.Image_bordr_clr->setColor(g._strokeColor.value_or(i.Image_bordr_clr->color()));

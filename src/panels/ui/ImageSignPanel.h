@@ -41,6 +41,9 @@ public:
     // The picture path the panel writes, shown in Manual_image_path.
     QString manualImagePath() const;
     void setManualImagePath(const QString &path);
+    // The picture file of the selection: the current picture's, or, when the selected pictures
+    // keep different files, none, the empty field saying how many are selected.
+    void showPictureFile(const SKTGraphic &current);
     // Moves the picture-file controls into the data-source page's box (its layout).
     void attachManualControls(QWidget *box);
 

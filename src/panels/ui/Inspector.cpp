@@ -230,9 +230,11 @@ void Inspector::fillObject(const GraphicPtr &graphic)
     const bool locked = graphic->ctrl_is_locked;
     m_host.editButtonsForObject(locked);
     if (Last_Selected_Graphic.lock() == graphic) {
-        // The same text shown, with more or fewer texts selected beside it.
+        // The same first object, but the selection around it may have changed.
         if (graphic->kind() == SKTGraphic::Kind::Text && !locked)
             m_texts->showWords(*graphic);
+        if (graphic->kind() == SKTGraphic::Kind::Image)
+            m_pictures->showPictureFile(*graphic);
         return;
     }
     Last_Selected_Graphic = graphic;

@@ -94,6 +94,9 @@ TEST_F(ImageSignPanels, BrowseGivesEverySelectedPictureTheChosenPictureToShowAnd
     const GraphicPtr b = makePicture(Qt::green); // the current object
     select({0, 1});
     load(pictures, b);
+    // Two files: the box names neither, and says that two pictures are selected.
+    EXPECT_EQ(pictures->Manual_image_path->text(), QString());
+    EXPECT_EQ(pictures->Manual_image_path->placeholderText(), QStringLiteral("2 pictures selected"));
     const QString blue = writePicture(Qt::blue);
     files.answers.push_back(blue);
     pictures->manual_browse_btn->click();
@@ -103,6 +106,10 @@ TEST_F(ImageSignPanels, BrowseGivesEverySelectedPictureTheChosenPictureToShowAnd
     EXPECT_EQ(a->FilePath(), blue);
     EXPECT_EQ(b->FilePath(), blue);
     EXPECT_EQ(Library_Selected_Image, blue);
+    // One file for both: the box shows it.
+    load(pictures, b);
+    EXPECT_EQ(pictures->Manual_image_path->text(), blue);
+    EXPECT_EQ(pictures->Manual_image_path->placeholderText(), QString());
 
     // Cancel forgets the chosen file and changes no object.
     pictures->manual_browse_btn->click();

@@ -1,0 +1,203 @@
+// The photo card: a 24-megapixel background, four 12-megapixel photos, a bound text and a bound
+// QR Code on an 85 x 54 mm card at 300 dpi. One card from the files (pictures read, card drawn)
+// with its peak memory, a card drawn alone, and cards exported as PNG files on 1 and 8 threads,
+// per card.
+#include "data/SeriesFiles.h"
+#include "model/SKTGraphic.h"
+#include "model/SKTImage.h"
+#include "output/BatchFiller.h"
+#include "output/CardExport.h"
+#include "output/RunPlan.h"
+#include "paint/ProcessedPictures.h"
+
+#if __has_include("platform/EncodedPicture.h")
+#include "platform/EncodedPicture.h"
+#endif
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace
+{
+
+constexpr int ExportedCards = 200;
+
+// A photo-like JPEG of w x h pixels, its colours shifted by `tint`.
+QString writePhoto(const QTemporaryDir &dir, int w, int h, int tint)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            line[x] = qRgb((x / 16 + tint) % 256, (y / 12 + tint * 3) % 256, (x + y + tint * 7) / 28 % 256);
+    }
+    const QString path = dir.filePath(QStringLiteral("photo-%1x%2-%3.jpg").arg(w).arg(h).arg(tint));
+    img.save(path, "JPEG", 85);
+    return path;
+}
+
+struct PhotoFiles {
+    QTemporaryDir dir;
+    QString background;
+    QStringList photos;
+    QString data;
+
+    PhotoFiles()
+    {
+        background = writePhoto(dir, 6000, 4000, 0);
+        for (int i = 1; i <= 4; ++i)
+            photos << writePhoto(dir, 4000, 3000, i);
+        data = dir.filePath(QStringLiteral("DataSet"));
+        QStringList names, links;
+        for (int i = 0; i < ExportedCards; ++i) {
+            names << QStringLiteral("Dear Guest Number %1").arg(i + 1);
+            links << QStringLiteral("https://example.com/c/%1").arg(100000 + i * 7);
+        }
+        SeriesFiles::writeSeries(data, "names", names, false);
+        SeriesFiles::writeSeries(data, "links", links, false);
+    }
+};
+
+const PhotoFiles &files()
+{
+    static PhotoFiles f;
+    return f;
+}
+
+GraphicPtr bound(SKTGraphic::Kind kind, const QString &series, const QRectF &bounds)
+{
+    GraphicPtr g = SKTGraphic::create(kind);
+    g->setBounds(bounds);
+    g->data_source_type = 1;
+    g->batch_list_name = series;
+    g->_isDrawingFill = false;
+    return g;
+}
+
+// The design as a window holds it once its pictures are read.
+std::shared_ptr<const RunPlan> photoCardPlan()
+{
+    const PhotoFiles &f = files();
+    CardDesign d;
+    d.frontPage.Card_Side = QStringLiteral("1");
+    d.frontPage.Card_Size = QSizeF(241, 153); // 85 x 54 mm
+    d.frontPage.setBackgroundImage(f.background);
+    for (int i = 0; i < f.photos.size(); ++i) {
+        auto photo = std::make_shared<SKTImage>();
+        photo->setFilePath(f.photos.at(i));
+        photo->setBounds(QRectF(8 + i * 58, 90, 52, 39));
+        d.front << photo;
+    }
+    d.front << bound(SKTGraphic::Kind::Text, "names", QRectF(10, 8, 150, 26));
+    GraphicPtr code = bound(SKTGraphic::Kind::Barcode, "links", QRectF(170, 8, 10, 10));
+    code->linear_or_2d = 1;
+    code->barcode_font_index = 0;
+    code->qr_size_val = 60;
+    d.front << code;
+    return RunPlan::make(d, RunPlan::Choices(), {QString(), f.data});
+}
+
+void forgetDecodedPictures()
+{
+    ProcessedPictures::clear();
+#if __has_include("platform/EncodedPicture.h")
+    EncodedPicture::clearCache();
+#endif
+}
+
+double statusMiB(const QByteArray &field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+// Reading the pictures and drawing the first card, as a one-card render from a design does.
+void BM_PhotoCardFromFiles(benchmark::State &state)
+{
+    files();
+    double peak = 0, ms = 0;
+    for (auto _ : state) {
+        forgetDecodedPictures();
+        resetPeak();
+        const double before = statusMiB("VmRSS");
+        QElapsedTimer clock;
+        clock.start();
+        {
+            const auto plan = photoCardPlan();
+            BatchFiller filler(plan, 300);
+            QString error;
+            const QImage card = filler.Set_data_table_value_to_card(0, "F", false, &error);
+            benchmark::DoNotOptimize(card.constBits());
+        }
+        ms = double(clock.nsecsElapsed()) / 1e6;
+        peak = std::max(peak, statusMiB("VmHWM") - before);
+    }
+    state.counters["ms"] = ms;
+    state.counters["peak_MiB"] = peak;
+}
+BENCHMARK(BM_PhotoCardFromFiles)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// One card filled and drawn at 300 dpi again and again, its pictures read before: the drawing
+// alone, without the PNG file.
+void BM_PhotoCardDrawn(benchmark::State &state)
+{
+    files();
+    forgetDecodedPictures();
+    const auto plan = photoCardPlan();
+    BatchFiller filler(plan, 300);
+    QString error;
+    int row = 0;
+    for (auto _ : state) {
+        const QImage card = filler.Set_data_table_value_to_card(row++ % ExportedCards, "F", false, &error);
+        benchmark::DoNotOptimize(card.constBits());
+    }
+}
+BENCHMARK(BM_PhotoCardDrawn)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The cards of the design exported as 300-dpi PNG files, pictures read before the clock starts.
+void BM_PhotoCardExport(benchmark::State &state)
+{
+    files();
+    const int threads = int(state.range(0));
+    forgetDecodedPictures();
+    const auto plan = photoCardPlan();
+    ExportOptions options;
+    options.dpi = 300;
+    options.extension = "png";
+    options.threads = threads;
+    double ms = 0;
+    resetPeak();
+    const double before = statusMiB("VmRSS");
+    for (auto _ : state) {
+        QTemporaryDir out;
+        ExportProgress progress;
+        QElapsedTimer timer;
+        timer.start();
+        const ExportResult r = CardExport::run(plan, out.path(), options, &progress);
+        ms = double(timer.nsecsElapsed()) / 1e6;
+        if (!r.ok())
+            state.SkipWithError(r.message().toUtf8().constData());
+    }
+    state.counters["threads"] = threads;
+    state.counters["ms_per_card"] = ms / ExportedCards;
+    state.counters["peak_MiB"] = statusMiB("VmHWM") - before;
+}
+BENCHMARK(BM_PhotoCardExport)->Arg(1)->Arg(8)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

@@ -1,0 +1,204 @@
+#include "platform/EncodedPicture.h"
+
+#include "platform/PictureReader.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <atomic>
+#include <list>
+#include <mutex>
+
+namespace
+{
+std::atomic<quint64> nextId{1};
+
+struct Key {
+    quint64 id;
+    int level;
+    bool operator==(const Key &) const = default;
+};
+
+size_t qHash(const Key &key, size_t seed = 0)
+{
+    return ::qHash(key.id * 16 + quint64(key.level), seed);
+}
+
+// One decoding: made once by the first thread that asks; the others wait on its flag.
+struct Slot {
+    std::once_flag once;
+    QImage image;
+};
+
+struct DecodeCache {
+    std::mutex mutex;
+    std::list<std::pair<Key, std::shared_ptr<Slot>>> order; // most recently used first
+    QHash<Key, std::list<std::pair<Key, std::shared_ptr<Slot>>>::iterator> places;
+    QHash<Key, qint64> bytesOf; // of the slots decoded so far
+    qint64 bytes = 0;
+};
+
+DecodeCache &decodeCache()
+{
+    static DecodeCache cache;
+    return cache;
+}
+
+// Under the lock: the slot of the key, made and put first when missing.
+std::shared_ptr<Slot> slotOf(DecodeCache &cache, const Key &key)
+{
+    const auto found = cache.places.constFind(key);
+    if (found != cache.places.constEnd()) {
+        cache.order.splice(cache.order.begin(), cache.order, *found);
+        return cache.order.front().second;
+    }
+    cache.order.emplace_front(key, std::make_shared<Slot>());
+    cache.places.insert(key, cache.order.begin());
+    return cache.order.front().second;
+}
+
+// Under the lock: forgets the least recently used decodings until the budget holds. A picture
+// being drawn keeps its pixels alive on its own.
+void trim(DecodeCache &cache)
+{
+    while (cache.bytes > EncodedPicture::BudgetBytes && !cache.order.empty()) {
+        const Key key = cache.order.back().first;
+        cache.bytes -= cache.bytesOf.take(key);
+        cache.places.remove(key);
+        cache.order.pop_back();
+    }
+}
+
+// Under the lock: counts a decoding that its slot now holds, if the slot is still kept.
+void account(DecodeCache &cache, const Key &key, const QImage &image)
+{
+    if (!cache.places.contains(key) || cache.bytesOf.contains(key))
+        return;
+    const qint64 bytes = image.sizeInBytes();
+    if (bytes > EncodedPicture::BudgetBytes) {
+        cache.order.erase(cache.places.take(key));
+        return;
+    }
+    cache.bytesOf.insert(key, bytes);
+    cache.bytes += bytes;
+    trim(cache);
+}
+} // namespace
+
+EncodedPicture::EncodedPicture(Origin origin, QSize storedPixels, QSize fullPixels, bool turned,
+                               qint64 maxPixels)
+    : m_origin(std::move(origin)), m_stored(storedPixels), m_full(fullPixels), m_turned(turned),
+      m_maxPixels(maxPixels), m_id(nextId++)
+{
+}
+
+EncodedPicture::~EncodedPicture()
+{
+    // Its decodings can never be asked for again.
+    DecodeCache &cache = decodeCache();
+    const std::lock_guard lock(cache.mutex);
+    for (int level = 0; level <= MostLevel; ++level) {
+        const Key key{m_id, level};
+        const auto found = cache.places.constFind(key);
+        if (found == cache.places.constEnd())
+            continue;
+        cache.order.erase(*found);
+        cache.places.remove(key);
+        cache.bytes -= cache.bytesOf.take(key);
+    }
+}
+
+QSize EncodedPicture::storedAt(int level) const
+{
+    if (level <= 0)
+        return m_full;
+    const int d = 1 << std::min(level, MostLevel);
+    const QSize s((m_stored.width() + d - 1) / d, (m_stored.height() + d - 1) / d);
+    // A level is a reduction: where it would not be smaller than the full read, the full read is it.
+    return qint64(s.width()) * s.height() < qint64(m_full.width()) * m_full.height() ? s : m_full;
+}
+
+QSize EncodedPicture::pixelsAt(int level) const
+{
+    const QSize s = storedAt(level);
+    return m_turned ? s.transposed() : s;
+}
+
+int EncodedPicture::levelFor(QSize needed) const
+{
+    for (int level = MostLevel; level > 0; --level) {
+        const QSize s = pixelsAt(level);
+        if (s != pixelsAt(0) && s.width() >= needed.width() && s.height() >= needed.height())
+            return level;
+    }
+    return 0;
+}
+
+QImage EncodedPicture::pixels(int level) const
+{
+    level = pixelsAt(level) == pixelsAt(0) ? 0 : std::clamp(level, 0, MostLevel);
+    const Key key{m_id, level};
+    DecodeCache &cache = decodeCache();
+    std::shared_ptr<Slot> slot;
+    {
+        const std::lock_guard lock(cache.mutex);
+        slot = slotOf(cache, key);
+    }
+    bool decodedHere = false;
+    std::call_once(slot->once, [&] {
+        slot->image = PictureReader::decode(m_origin, level > 0 ? storedAt(level) : QSize(), m_maxPixels);
+        decodedHere = true;
+    });
+    if (decodedHere) {
+        const std::lock_guard lock(cache.mutex);
+        account(cache, key, slot->image);
+    }
+    return slot->image;
+}
+
+bool EncodedPicture::isDecoded(int level) const
+{
+    level = pixelsAt(level) == pixelsAt(0) ? 0 : std::clamp(level, 0, MostLevel);
+    DecodeCache &cache = decodeCache();
+    const std::lock_guard lock(cache.mutex);
+    return cache.bytesOf.contains(Key{m_id, level});
+}
+
+void EncodedPicture::keep(int level, const QImage &image) const
+{
+    level = pixelsAt(level) == pixelsAt(0) ? 0 : std::clamp(level, 0, MostLevel);
+    const Key key{m_id, level};
+    DecodeCache &cache = decodeCache();
+    std::shared_ptr<Slot> slot;
+    {
+        const std::lock_guard lock(cache.mutex);
+        slot = slotOf(cache, key);
+    }
+    // Outside the lock: a thread decoding this slot takes the lock when it ends.
+    bool keptHere = false;
+    std::call_once(slot->once, [&] {
+        slot->image = image;
+        keptHere = true;
+    });
+    if (keptHere) {
+        const std::lock_guard lock(cache.mutex);
+        account(cache, key, slot->image);
+    }
+}
+
+qint64 EncodedPicture::cachedBytes()
+{
+    DecodeCache &cache = decodeCache();
+    const std::lock_guard lock(cache.mutex);
+    return cache.bytes;
+}
+
+void EncodedPicture::clearCache()
+{
+    DecodeCache &cache = decodeCache();
+    const std::lock_guard lock(cache.mutex);
+    cache.order.clear();
+    cache.places.clear();
+    cache.bytesOf.clear();
+    cache.bytes = 0;
+}

@@ -1,0 +1,167 @@
+// Large pictures kept encoded: decoded no finer than they are drawn, upright, shared between
+// threads, freed with their last picture, and saved in a design as the full read.
+#include "platform/EncodedPicture.h"
+#include "paint/PathPainting.h"
+#include "platform/PictureReader.h"
+
+#include "support/HostilePictures.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+namespace
+{
+
+// Left half red, right half blue: what survives scaling can be checked at any size.
+QImage halves(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.fillRect(0, 0, w / 2, h, QColor(220, 20, 20));
+    p.fillRect(w / 2, 0, w - w / 2, h, QColor(20, 20, 220));
+    p.end();
+    return image;
+}
+
+// The JPEG with an EXIF block saying "turn 90 degrees clockwise to show" (orientation 6).
+QByteArray withOrientation6(const QByteArray &jpeg)
+{
+    const QByteArray tiff = QByteArray("MM\x00\x2a\x00\x00\x00\x08", 8) + QByteArray("\x00\x01", 2) +
+                            QByteArray("\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06\x00\x00", 12) +
+                            QByteArray(4, '\0');
+    const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray length(2, '\0');
+    qToBigEndian<quint16>(quint16(body.size() + 2), length.data());
+    return jpeg.left(2) + QByteArray("\xFF\xE1", 2) + length + body + jpeg.mid(2);
+}
+
+bool redAbove(const QImage &px) // turned clockwise, the red left half is on top
+{
+    return px.pixelColor(px.width() / 2, px.height() / 4).red() > 180 &&
+           px.pixelColor(px.width() / 2, px.height() * 3 / 4).blue() > 180;
+}
+
+bool redLeft(const QImage &px)
+{
+    return px.pixelColor(px.width() / 4, px.height() / 2).red() > 180 &&
+           px.pixelColor(px.width() * 3 / 4, px.height() / 2).blue() > 180;
+}
+
+class EncodedPictureTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { EncodedPicture::clearCache(); }
+    QTemporaryDir dir;
+    QString write(const char *name, const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(HostilePictures::writeBytes(path, bytes));
+        return path;
+    }
+};
+
+} // namespace
+
+TEST_F(EncodedPictureTest, ALargePhotoIsDecodedNoFinerThanItIsDrawnAndUpright)
+{
+    const QByteArray jpeg = HostilePictures::jpeg(halves(4000, 3000), false, 80);
+    const QString path = write("photo.jpg", jpeg);
+    const QString turnedPath = write("turned.jpg", withOrientation6(jpeg));
+    struct Case {
+        QSize needed;
+        QSize shown; // for the picture as stored; turned, the other way round
+    };
+    const Case cases[] = {
+        {{38, 28}, {63, 47}},     // a small object at 100 %: the coarsest level that covers it
+        {{158, 117}, {250, 188}}, // the same at 300 dpi
+        {{251, 100}, {500, 375}}, // one side past a level takes the next
+        {{1004, 638}, {2000, 1500}}, {{2001, 10}, {4000, 3000}}, // past every level: the full read
+    };
+    for (const bool turned : {false, true}) {
+        const PictureReader::Result read = PictureReader::readFile(turned ? turnedPath : path);
+        ASSERT_TRUE(read.ok()) << read.error.toStdString();
+        const Picture &photo = read.picture;
+        ASSERT_TRUE(photo.encoded());
+        EXPECT_EQ(photo.size(), turned ? QSizeF(3000, 4000) : QSizeF(4000, 3000));
+        for (const Case &c : cases) {
+            const Picture shown = photo.atPixels(turned ? c.needed.transposed() : c.needed);
+            const QSize expected = turned ? c.shown.transposed() : c.shown;
+            EXPECT_EQ(shown.pixelSize(), expected) << c.needed.width() << " turned " << turned;
+            EXPECT_EQ(shown.size(), photo.size());
+            if (c.shown.width() > 1000)
+                continue; // the full read is looked at once below
+            const QImage px = shown.image();
+            EXPECT_EQ(px.size(), expected);
+            EXPECT_TRUE(turned ? redAbove(px) : redLeft(px)) << c.needed.width() << " turned " << turned;
+        }
+    }
+
+    // Drawn into a small image, the photo is decoded for that size alone, not in full.
+    const Picture photo = PictureReader::readFile(path).picture;
+    QImage small(160, 120, QImage::Format_ARGB32_Premultiplied);
+    small.fill(Qt::white);
+    QPainter p(&small);
+    PathPainting::drawPicture(p, photo, QRectF(0, 0, 160, 120));
+    p.end();
+    EXPECT_TRUE(redLeft(small));
+    EXPECT_TRUE(photo.atPixels(QSize(160, 120)).isDecoded());
+    EXPECT_FALSE(photo.isDecoded());
+    EXPECT_LT(EncodedPicture::cachedBytes(), 4 * 1024 * 1024);
+}
+
+TEST_F(EncodedPictureTest, ABackgroundKeepsItsBytesAndSavesTheFullReadAsPng)
+{
+    const QByteArray jpeg = HostilePictures::jpeg(halves(2400, 1800), false, 80);
+    const QString path = write("background.jpg", jpeg);
+    const PictureReader::Result kept = PictureReader::readFileBytes(path);
+    ASSERT_TRUE(kept.ok()) << kept.error.toStdString();
+    ASSERT_TRUE(kept.picture.encoded());
+    ASSERT_TRUE(QFile::remove(path));
+
+    // The PNG a design stores is the whole picture, pixel for pixel as a full read gives it.
+    QBuffer buffer;
+    buffer.setData(jpeg);
+    buffer.open(QIODevice::ReadOnly);
+    const QImage full = QImageReader(&buffer).read();
+    ASSERT_EQ(full.size(), QSize(2400, 1800));
+    const QByteArray png = kept.picture.toPng();
+    EXPECT_EQ(png, Picture(full).toPng());
+    EXPECT_FALSE(kept.picture.isDecoded()); // the full read made for saving is not kept
+
+    // A design read back holds that PNG encoded too, and saves it unchanged.
+    const PictureReader::Result reread = PictureReader::readData(png);
+    ASSERT_TRUE(reread.ok());
+    EXPECT_TRUE(reread.picture.encoded());
+    EXPECT_EQ(reread.picture.size(), QSizeF(2400, 1800));
+    EXPECT_EQ(reread.picture.toPng(), png);
+    EXPECT_EQ(reread.picture.toPng().constData(), png.constData()); // held once
+}
+
+TEST_F(EncodedPictureTest, ThreadsShareOneDecodingWhichGoesWithTheLastPicture)
+{
+    const QString path = write("photo.jpg", HostilePictures::jpeg(halves(3000, 2000), false, 80));
+    const qint64 before = EncodedPicture::cachedBytes();
+    {
+        const Picture photo = PictureReader::readFile(path).picture;
+        ASSERT_TRUE(photo.encoded());
+        std::vector<qint64> keys(8);
+        std::vector<std::thread> threads;
+        for (size_t i = 0; i < keys.size(); ++i)
+            threads.emplace_back([&, i] { keys[i] = photo.atPixels(QSize(700, 400)).image().cacheKey(); });
+        for (std::thread &t : threads)
+            t.join();
+        for (const qint64 key : keys)
+            EXPECT_EQ(key, keys.front());
+        EXPECT_GT(EncodedPicture::cachedBytes(), before);
+    }
+    EXPECT_EQ(EncodedPicture::cachedBytes(), before);
+}
