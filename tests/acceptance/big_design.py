@@ -76,8 +76,11 @@ def title(s):
 
 
 def sheets(s):
-    """The please-wait sheet and the message boxes: windows of the program's name, not the main one."""
-    return [w for w in s.windows("^%s$" % MAIN_TITLE) if w != s.window]
+    """The please-wait sheet and the message boxes: shown windows of the program but the main one
+    (the sheet has no title of its own, so it is found by the program's process)."""
+    r = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(s.app.pid)], env=s.env,
+                       capture_output=True, text=True, timeout=30)
+    return [w for w in r.stdout.split() if w != s.window and s.width_of(w) > 0]
 
 
 def paints_again(s, label):
@@ -104,6 +107,7 @@ def step_1(s, design):
     loading = not title(s).startswith(name)
     if loading:
         # Tools > Rectangle while the photos are read: it must not act on a design half there.
+        s.focus()
         s.key("alt+t", "r", delay=0.05)
         loading = not title(s).startswith(name)
         if sheets(s):
