@@ -95,11 +95,16 @@ protected:
 };
 } // namespace
 
+// Work that ends within this long is waited for without turning the window's loop.
+constexpr int QuietMs = 100;
+
 void runHoldingInput(QWidget *parent, const std::function<void()> &work, int lateMs)
 {
     const InputHold hold;
     std::optional<PleaseWaitSheet> sheet;
     WorkerRun::Options options;
+    // A small design is read or written at once, as a plain call would: no event is taken meanwhile.
+    options.quietMs = std::min(lateMs, QuietMs);
     options.tickMs = std::max(1, lateMs);
     options.tick = [&] {
         if (!sheet)
