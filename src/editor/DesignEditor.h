@@ -5,6 +5,7 @@
 #include <QSizeF>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class DesignEditor
@@ -50,4 +51,7 @@ public:
     // While the design is being replaced (held, counted) the title waits; once the last hold ends
     // it shows the new design's name and state, never a half-made design's.
     virtual void holdTitle(bool held) {}
+    // Reading or writing a design file, which a big design makes long: the window runs it off its
+    // own thread, painting but taking no input meanwhile. By default it runs at once.
+    virtual void runLongWork(const std::function<void()> &work) { work(); }
 };

@@ -71,13 +71,15 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg)
         path = *chosen;
         state.Project_File_Name = path;
     }
-    // The objects are shared, not copied: writing only reads them.
-    CardDesign saved = m_document.design();
-    const plist::Array items = DesignFileFormat::buildItems(saved);
+    // The objects and rows are written from a copy by the worker, while the window takes no input.
+    CardDesign copy = m_document.design().deepCopy();
+    for (Card_Property *page : {&copy.frontPage, &copy.backPage})
+        DesignFileFormat::dropUnusedPicturePath(*page);
     // Saving drops a picture path the page does not fill with, in the design as in the file.
-    m_document.putSettings(saved.settings());
+    m_document.putSettings(copy.settings());
     QString error;
-    const bool written = writeItems(path, items, &error);
+    bool written = false;
+    runLongWork([&] { written = writeItems(path, DesignFileFormat::buildItems(copy), &error); });
     DesignResult result;
     result.status = written ? DesignResult::Status::Done : DesignResult::Status::Failed;
     result.reason = error;
@@ -130,9 +132,47 @@ QByteArray DesignFile::fingerprint() const
     // A copy: writing the items drops a picture path that is not the page fill, which only a
     // save may do to the live page settings.
     CardDesign design = m_document.design();
-    const plist::Array items = DesignFileFormat::buildItems(design);
-    return QCryptographicHash::hash(PropertyList::writeBinary(plist::Value(items)),
-                                    QCryptographicHash::Sha256);
+    // The rows are hashed apart, and again only when they changed: this is asked after every click,
+    // and a design may hold a hundred thousand rows.
+    const QList<ExcelBindingTable::Row> rows = design.binding.ListData();
+    const QList<int> sheetRows = design.binding.sheetRows();
+    const UncomputedFormulas marks = design.binding.uncomputedFormulas();
+    design.binding.setListData({});
+    design.binding.setWorkbookOrigin(sheetRows, marks);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(PropertyList::writeBinary(plist::Value(DesignFileFormat::buildItems(design))));
+    hash.addData(rowsDigest(rows));
+    return hash.result();
+}
+
+QByteArray DesignFile::rowsDigest(const QList<ExcelBindingTable::Row> &rows) const
+{
+    // The kept copy shares the rows' storage: any change to them since gives them storage of their own.
+    if (m_rowsDigest.rows.isSharedWith(rows) && !m_rowsDigest.digest.isEmpty())
+        return m_rowsDigest.digest;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const auto add = [&hash](const QString &text) {
+        const qint64 length = text.size();
+        hash.addData(QByteArrayView(reinterpret_cast<const char *>(&length), sizeof length));
+        hash.addData(QByteArrayView(reinterpret_cast<const char *>(text.constData()), text.size() * 2));
+    };
+    for (const ExcelBindingTable::Row &row : rows) {
+        add(QString::number(row.size()));
+        for (auto it = row.cbegin(); it != row.cend(); ++it) {
+            add(it.key());
+            add(it.value());
+        }
+    }
+    m_rowsDigest = {rows, hash.result()};
+    return m_rowsDigest.digest;
+}
+
+void DesignFile::runLongWork(const std::function<void()> &work)
+{
+    if (m_editor)
+        m_editor->runLongWork(work);
+    else
+        work();
 }
 
 bool DesignFile::isModified() const
@@ -199,14 +239,21 @@ bool DesignFile::readFileBytes(const QString &path, QByteArray *bytes, QString *
     return true;
 }
 
+bool DesignFile::readDesign(const QString &path, CardDesign *out, QString *reason)
+{
+    QByteArray bytes;
+    return readFileBytes(path, &bytes, reason) && DesignFileFormat::parse(bytes, out, reason);
+}
+
 DesignResult DesignFile::Read_and_load_design_Log(const QString &path, const QString &log_or_template)
 {
     DesignResult corrupt{DesignResult::Status::Failed, CorruptMessage, QString()};
-    QByteArray bytes;
-    if (!readFileBytes(path, &bytes, &corrupt.reason))
-        return corrupt;
+    // Reading, checking and decoding the pictures happen off the window's thread; the design shown
+    // changes only below, at once.
     CardDesign read;
-    if (!DesignFileFormat::parse(bytes, &read, &corrupt.reason))
+    bool parsed = false;
+    runLongWork([&] { parsed = readDesign(path, &read, &corrupt.reason); });
+    if (!parsed)
         return corrupt;
     {
         const TitleHold hold(m_editor);

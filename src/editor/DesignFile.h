@@ -51,12 +51,17 @@ public:
     bool changedOnDisk() const;
     // The bytes of a design file: a regular file of a design's size at most.
     static bool readFileBytes(const QString &path, QByteArray *bytes, QString *reason);
+    // The design in a file, read and checked, on any thread: nothing of the editor is touched.
+    // False with a reason for the log when it is not a design that can be opened.
+    static bool readDesign(const QString &path, CardDesign *out, QString *reason);
     // Writes the items of a design to path atomically.
     static bool writeItems(const QString &path, const plist::Array &items, QString *error);
 
 private:
     void apply(CardDesign read, const QString &path, const QString &mode);
+    void runLongWork(const std::function<void()> &work);
     QByteArray fingerprint() const;
+    QByteArray rowsDigest(const QList<ExcelBindingTable::Row> &rows) const;
     // The size and modification time of the design file as this program last saw it.
     void rememberDiskState(const QString &path);
 
@@ -68,6 +73,11 @@ private:
     };
     static DiskState diskStateOf(const QString &path);
     QByteArray m_cleanFingerprint;
+    struct RowsDigest {
+        QList<ExcelBindingTable::Row> rows; // shares the storage of the rows hashed
+        QByteArray digest;
+    };
+    mutable RowsDigest m_rowsDigest;
     DiskState m_disk;
 
     SKTDocument &m_document;

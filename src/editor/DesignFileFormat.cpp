@@ -71,12 +71,16 @@ float DesignFileFormat::leadingFloat(const QString &text)
     return float(m.captured(1).toDouble());
 }
 
+void DesignFileFormat::dropUnusedPicturePath(Card_Property &p)
+{
+    if (p.Card_fill_style != FillCode::Picture)
+        p.Card_BG_Image_Path = QString(QLatin1String(""));
+}
+
 void DesignFileFormat::appendSide(plist::Array &items, Card_Property &p)
 {
     using CardPageFields::Kind;
-    // The picture path is kept only while the picture is the page fill.
-    if (p.Card_fill_style != FillCode::Picture)
-        p.Card_BG_Image_Path = QString(QLatin1String(""));
+    dropUnusedPicturePath(p);
     const Card_Property defaults;
     for (const CardPageFields::Field &f : CardPageFields::Table) {
         switch (f.kind) {

@@ -35,6 +35,8 @@ public:
                                    const ExcelBindingTable &binding, const GraphicList &frontObjects,
                                    const GraphicList &backObjects);
     static void appendSide(plist::Array &items, Card_Property &side);
+    // The picture path is kept only while the picture is the page fill.
+    static void dropUnusedPicturePath(Card_Property &side);
     // The workbook's facts as the dictionary after the objects, and back. A dictionary that is
     // missing or damaged gives unknown facts: a design reads as one saved without them.
     static plist::Dict workbookFactsItem(const WorkbookFacts &facts);

@@ -6,7 +6,10 @@
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <exception>
+#include <mutex>
 #include <thread>
 
 WorkerRun::End WorkerRun::run(const std::function<void()> &work, const Options &options)
@@ -34,6 +37,8 @@ WorkerRun::End WorkerRun::run(const std::function<void()> &work, const Options &
         ticks.start();
     }
 
+    std::mutex ending;
+    std::condition_variable ended;
     // The thread only reads what it is given and writes `thrown`, which is read after the join.
     std::thread worker([&] {
         try {
@@ -41,10 +46,18 @@ WorkerRun::End WorkerRun::run(const std::function<void()> &work, const Options &
         } catch (...) {
             thrown = std::current_exception();
         }
-        finished = true;
+        {
+            const std::lock_guard lock(ending);
+            finished = true;
+        }
+        ended.notify_all();
         // Wakes the loop; the loop object outlives the thread, so the posted call finds it.
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
+    if (options.quietMs > 0) {
+        std::unique_lock lock(ending);
+        ended.wait_for(lock, std::chrono::milliseconds(options.quietMs), [&] { return finished.load(); });
+    }
     if (!finished)
         loop.exec();
     // The loop also ends (or does not start) when the application is told to exit: the work must

@@ -16,6 +16,9 @@ struct Options {
     // (its loops are ended, or it is about to quit), to cut short what the work waits for. The
     // work is then still waited for: nothing it touches may go away under it.
     std::function<void()> quit;
+    // When quietMs > 0, the calling thread first waits that long for the work without turning its
+    // loop: work that ends by then has run as a plain call would, nothing else having happened.
+    int quietMs = 0;
 };
 
 enum class End {

@@ -19,8 +19,16 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include <iterator>
+#include <limits>
 #include <memory>
 #include <vector>
+
+namespace
+{
+// Labels each thread fills in one pass over the cores when a sheet's rows are filled.
+constexpr int FillAheadPerThread = 8;
+} // namespace
 
 Printing_View::Printing_View(const PrintLayout &layout, Sides sides, std::shared_ptr<const RunPlan> plan,
                              QSizeF cardSize)
@@ -130,6 +138,37 @@ Printing_View::fillSheetRows(const QList<SheetGeometry::Label> &labels) const
     return sides;
 }
 
+std::vector<Printing_View::Sides> Printing_View::filledSheet(int sheet,
+                                                             const QList<SheetGeometry::Label> &labels)
+{
+    if (const auto kept = m_filledAhead.find(sheet); kept != m_filledAhead.end()) {
+        std::vector<Sides> filled = std::move(kept->second);
+        m_filledAhead.erase(kept);
+        return filled;
+    }
+    // A sheet's few labels would keep the cores busy only a moment each, between the sheets drawn
+    // one by one, and every thread would start its drawing anew: the labels of the next sheets are
+    // filled in the same pass, enough for every thread to take several.
+    m_filledAhead.clear();
+    const int cards = m_plan->cardCount();
+    const int enough = ThreadSpread::threadsFor(std::numeric_limits<int>::max(), 0) * FillAheadPerThread;
+    QList<SheetGeometry::Label> ahead = labels;
+    QList<int> sheetEnds{int(ahead.size())};
+    for (int next = sheet + 1; next < m_geometry.pageCount() && ahead.size() < enough; ++next) {
+        const QList<SheetGeometry::Label> more = m_geometry.labelsOnSheet(next, cards);
+        if (more.isEmpty())
+            break;
+        ahead += more;
+        sheetEnds.append(int(ahead.size()));
+    }
+    std::vector<Sides> all = fillSheetRows(ahead);
+    for (int k = 1; k < sheetEnds.size(); ++k)
+        m_filledAhead[sheet + k] = std::vector<Sides>(std::make_move_iterator(all.begin() + sheetEnds[k - 1]),
+                                                      std::make_move_iterator(all.begin() + sheetEnds[k]));
+    all.resize(size_t(sheetEnds.first()));
+    return all;
+}
+
 void Printing_View::drawLabelSide(QPainter &painter, const QPointF &at, const RenderSide &side)
 {
     painter.save();
@@ -151,7 +190,7 @@ void Printing_View::drawSheet(QPainter &painter, int sheet)
     const bool data = dataMode();
     const QList<SheetGeometry::Label> labels =
         m_geometry.labelsOnSheet(sheet, data ? m_plan->cardCount() : -1);
-    const std::vector<Sides> filled = data ? fillSheetRows(labels) : std::vector<Sides>();
+    const std::vector<Sides> filled = data ? filledSheet(sheet, labels) : std::vector<Sides>();
     const QString side = m_layout.Print_Card_Side;
 
     for (int i = 0; i < labels.size(); ++i) {

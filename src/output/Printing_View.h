@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -79,8 +80,11 @@ public:
     int labelCount() const;
 
 private:
-    // Fills the data rows of a sheet's labels ahead, on all cores; no side where a fill gave none.
+    // Fills the data rows of labels ahead, on all cores; no side where a fill gave none.
     std::vector<Sides> fillSheetRows(const QList<SheetGeometry::Label> &labels) const;
+    // The filled labels of a sheet: those of the sheets after it are filled with it, in one pass
+    // over the cores, and kept until their sheet is drawn.
+    std::vector<Sides> filledSheet(int sheet, const QList<SheetGeometry::Label> &labels);
     bool dataMode() const { return m_plan && m_plan->isBatch(); }
 
     PrintLayout m_layout;
@@ -88,4 +92,5 @@ private:
     Sides m_sides;
     std::shared_ptr<const RunPlan> m_plan;
     QSizeF m_cardSize;
+    std::map<int, std::vector<Sides>> m_filledAhead; // by sheet
 };

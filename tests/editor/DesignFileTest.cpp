@@ -582,3 +582,66 @@ TEST_F(DesignFileTest, CorpusDesignsSaveTheBytesTheyAlwaysHaveAndRoundTrip)
                 << name << " " << i;
     }
 }
+
+// The unsaved-changes marker follows every change to the rows, however the table is reached, and
+// a save or an open reads and writes through the editor's long-work runner.
+TEST_F(DesignFileTest, RowEditsCountAsUnsavedChangesAndFilesGoThroughTheLongWorkRunner)
+{
+    struct RunnerEditor : FakeEditor {
+        int longWork = 0;
+        void runLongWork(const std::function<void()> &work) override
+        {
+            ++longWork;
+            work();
+        }
+    } runner;
+    fillDesign();
+    binding.Create_List_By_Array({QStringLiteral("Bo")}, 1);
+    doc.putSettings(draft);
+    // The rows are edited as the windows edit them: a copy of the settings put back whole.
+    const auto editRows = [this](const std::function<void(ExcelBindingTable &)> &edit) {
+        DesignSettings settings = doc.design().settings();
+        edit(settings.binding);
+        doc.putSettings(settings);
+    };
+    DesignFile kept(doc, &runner);
+    const QString saved = path(QStringLiteral("rows.dcard"));
+    EditorState::instance().Project_File_Name = saved;
+    ASSERT_TRUE(kept.Save_project_file(false, false).ok());
+    EXPECT_EQ(runner.longWork, 1);
+    EXPECT_FALSE(kept.isModified());
+
+    const QList<ExcelBindingTable::Row> asSaved = doc.design().binding.ListData();
+    using Edit = std::function<void(ExcelBindingTable &)>;
+    const QList<std::pair<const char *, Edit>> edits = {
+        {"a cell edited", [](ExcelBindingTable &b) { b.setObjectValue(QStringLiteral("Cy"), 1, 1); }},
+        {"a row added", [](ExcelBindingTable &b) { b.Create_List_By_Array({QStringLiteral("Di")}, 1); }},
+        {"a row number edited", [](ExcelBindingTable &b) { b.setObjectValue(QStringLiteral("9"), 0, 0); }},
+        {"the same texts as a new list, but one",
+         [&asSaved](ExcelBindingTable &b) {
+             QList<ExcelBindingTable::Row> copy;
+             for (const ExcelBindingTable::Row &row : asSaved)
+                 copy.append(row);
+             copy.last().insert(ExcelBindingTable::columnIdentifier(1), QStringLiteral("Bob"));
+             b.setListData(copy);
+         }},
+    };
+    for (const auto &[what, edit] : edits) {
+        editRows([&asSaved](ExcelBindingTable &b) { b.setListData(asSaved); });
+        ASSERT_FALSE(kept.isModified()) << what;
+        editRows(edit);
+        EXPECT_TRUE(kept.isModified()) << what;
+        // Put back as equal texts in lists of their own: nothing is left unsaved.
+        QList<ExcelBindingTable::Row> equal;
+        for (const ExcelBindingTable::Row &row : asSaved)
+            equal.append(ExcelBindingTable::Row(row.toStdMap()));
+        editRows([&equal](ExcelBindingTable &b) { b.setListData(equal); });
+        EXPECT_FALSE(kept.isModified()) << what;
+    }
+
+    editRows([](ExcelBindingTable &b) { b.reset(); });
+    ASSERT_TRUE(kept.Read_and_load_design_Log(saved, QStringLiteral("L")).ok());
+    EXPECT_EQ(runner.longWork, 2);
+    EXPECT_EQ(doc.design().binding.rowCount(), 2);
+    EXPECT_FALSE(kept.isModified());
+}

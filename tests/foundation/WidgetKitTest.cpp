@@ -16,12 +16,16 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
+#include <atomic>
 #include <stdexcept>
+#include <thread>
 
 using testsupport::WindowFixture;
 
@@ -179,4 +183,46 @@ TEST_F(WidgetKit, PleaseWaitCoversWorkThatAsksTheUser)
         EXPECT_TRUE(sheet.window()->isVisible());
         saveArtifact(sheet.window(), QStringLiteral("please_wait.png"));
     }
+}
+
+// While long work runs, clicks, keys and the close button reach no window (they would act on what
+// the work replaces); the sheet comes only once the work has run past its time; input returns after.
+TEST_F(WidgetKit, PleaseWaitLateHoldsTheUsersInputMeanwhile)
+{
+    QWidget owner;
+    auto *button = new QPushButton(QStringLiteral("Add"), &owner);
+    owner.show();
+    int clicks = 0;
+    QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+    for (const auto &[lateMs, sheetExpected] : {std::pair{0, true}, std::pair{600000, false}}) {
+        std::atomic<bool> tried{false};
+        bool sheetSeen = false;
+        QTimer user;
+        user.setInterval(1);
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            if (sheetExpected && !PleaseWaitSheet::current())
+                return;
+            user.stop();
+            sheetSeen = PleaseWaitSheet::current() != nullptr;
+            QTest::mouseClick(button, Qt::LeftButton);
+            QTest::keyClick(button, Qt::Key_Space);
+            owner.close();
+            tried = true;
+        });
+        user.start();
+        runHoldingInput(
+            &owner,
+            [&] {
+                while (!tried)
+                    std::this_thread::yield();
+            },
+            lateMs);
+        EXPECT_EQ(sheetSeen, sheetExpected) << lateMs;
+        EXPECT_EQ(clicks, 0) << lateMs;
+        EXPECT_TRUE(owner.isVisible()) << lateMs;
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(PleaseWaitSheet::current(), nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
 }

@@ -100,6 +100,31 @@ TEST_F(WorkerRunTest, WorkThatEndsAtOnceReturnsWithoutATimerOrAnEvent)
     EXPECT_EQ(runs, 50);
 }
 
+// Within its quiet time, work that ends is a plain call: a timer already due does not fire
+// meanwhile; work that takes longer turns the loop after it, and the timer fires during the work.
+TEST_F(WorkerRunTest, WorkEndingWithinItsQuietTimeTurnsNoLoop)
+{
+    for (const bool slow : {false, true}) {
+        bool fired = false;
+        std::atomic<bool> firedDuringWork{false};
+        QTimer::singleShot(0, [&] {
+            fired = true;
+            firedDuringWork = true;
+        });
+        WorkerRun::Options options;
+        options.quietMs = slow ? 1 : 60000;
+        WorkerRun::run(
+            [&] {
+                while (slow && !firedDuringWork)
+                    std::this_thread::yield();
+            },
+            options);
+        EXPECT_EQ(fired, slow) << slow;
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(fired) << slow;
+    }
+}
+
 TEST_F(WorkerRunTest, WorkEndingUnderAnOpenDialogEndsTheRunOnceTheDialogCloses)
 {
     // The Stop question is such a dialog: its own loop turns on top of the run's while the work

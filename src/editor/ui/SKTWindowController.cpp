@@ -30,6 +30,8 @@
 #include "foundation/ui/ColorWell.h"
 #include "foundation/ui/ComboItems.h"
 #include "foundation/ui/FilePanels.h"
+#include "foundation/ui/PleaseWaitSheet.h"
+#include "foundation/ui/PleaseWait_Modeless.h"
 #include "foundation/ui/StepperField.h"
 #include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
@@ -441,6 +443,11 @@ void SKTWindowController::holdTitle(bool held)
     m_titleHolds = std::max(0, m_titleHolds + (held ? 1 : -1));
     if (!held && m_titleHolds == 0)
         Set_Log_Name_In_Title();
+}
+
+void SKTWindowController::runLongWork(const std::function<void()> &work)
+{
+    runHoldingInput(this, work);
 }
 
 bool SKTWindowController::hasUnsavedChanges() const

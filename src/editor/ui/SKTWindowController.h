@@ -149,6 +149,7 @@ public:
             setWindowModified(false);
     }
     void holdTitle(bool held) override;
+    void runLongWork(const std::function<void()> &work) override;
 
     // The content font and colour with their label and colour well.
     void setContentFont(const FontDescriptor &font, const QColor &color) override;

@@ -34,6 +34,13 @@ private:
 void runWithPleaseWaitVoid(QWidget *parent, const std::function<void()> &work,
                            const std::function<void()> &onQuit = {});
 
+// Work that is often quick but may not be (opening or saving a big design): it runs on a worker
+// while the user's keys, clicks and window closes are dropped, since they would act on what the work
+// is about to replace, and the windows keep painting; once it has run lateMs, the please-wait sheet
+// shows over parent until it ends.
+constexpr int PleaseWaitLateMs = 1000;
+void runHoldingInput(QWidget *parent, const std::function<void()> &work, int lateMs = PleaseWaitLateMs);
+
 template <typename Work>
 auto runWithPleaseWait(QWidget *parent, Work work, const std::function<void()> &onQuit = {})
     -> decltype(work())
