@@ -128,8 +128,10 @@ def main():
             s.key("Return")
             check(s.wait_for_window_gone(".", window=end), "the end box stayed open")
             s.focus(mail)
+            s.key("Return")  # a stray key after the run: it must not send the run again
             s.key("alt+c")
             s.wait_for_window_gone("Send Mail")
+            check(len(inbox.messages) == 3, "a stray Return sent %d more" % (len(inbox.messages) - 3))
             check(s.quit(save=False) == 0, "the program did not end cleanly")
     finally:
         server.stop()

@@ -21,29 +21,6 @@
 namespace
 {
 
-// Left half red, right half blue: what survives scaling can be checked at any size.
-QImage halves(int w, int h)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    QPainter p(&image);
-    p.fillRect(0, 0, w / 2, h, QColor(220, 20, 20));
-    p.fillRect(w / 2, 0, w - w / 2, h, QColor(20, 20, 220));
-    p.end();
-    return image;
-}
-
-// The JPEG with an EXIF block saying "turn 90 degrees clockwise to show" (orientation 6).
-QByteArray withOrientation6(const QByteArray &jpeg)
-{
-    const QByteArray tiff = QByteArray("MM\x00\x2a\x00\x00\x00\x08", 8) + QByteArray("\x00\x01", 2) +
-                            QByteArray("\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06\x00\x00", 12) +
-                            QByteArray(4, '\0');
-    const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
-    QByteArray length(2, '\0');
-    qToBigEndian<quint16>(quint16(body.size() + 2), length.data());
-    return jpeg.left(2) + QByteArray("\xFF\xE1", 2) + length + body + jpeg.mid(2);
-}
-
 bool redAbove(const QImage &px) // turned clockwise, the red left half is on top
 {
     return px.pixelColor(px.width() / 2, px.height() / 4).red() > 180 &&
@@ -73,9 +50,9 @@ protected:
 
 TEST_F(EncodedPictureTest, ALargePhotoIsDecodedNoFinerThanItIsDrawnAndUpright)
 {
-    const QByteArray jpeg = HostilePictures::jpeg(halves(4000, 3000), false, 80);
+    const QByteArray jpeg = HostilePictures::jpeg(HostilePictures::halves(4000, 3000), false, 80);
     const QString path = write("photo.jpg", jpeg);
-    const QString turnedPath = write("turned.jpg", withOrientation6(jpeg));
+    const QString turnedPath = write("turned.jpg", HostilePictures::withOrientation6(jpeg));
     struct Case {
         QSize needed;
         QSize shown; // for the picture as stored; turned, the other way round
@@ -120,7 +97,7 @@ TEST_F(EncodedPictureTest, ALargePhotoIsDecodedNoFinerThanItIsDrawnAndUpright)
 
 TEST_F(EncodedPictureTest, ABackgroundKeepsItsBytesAndSavesTheFullReadAsPng)
 {
-    const QByteArray jpeg = HostilePictures::jpeg(halves(2400, 1800), false, 80);
+    const QByteArray jpeg = HostilePictures::jpeg(HostilePictures::halves(2400, 1800), false, 80);
     const QString path = write("background.jpg", jpeg);
     const PictureReader::Result kept = PictureReader::readFileBytes(path);
     ASSERT_TRUE(kept.ok()) << kept.error.toStdString();
@@ -148,7 +125,8 @@ TEST_F(EncodedPictureTest, ABackgroundKeepsItsBytesAndSavesTheFullReadAsPng)
 
 TEST_F(EncodedPictureTest, ThreadsShareOneDecodingWhichGoesWithTheLastPicture)
 {
-    const QString path = write("photo.jpg", HostilePictures::jpeg(halves(3000, 2000), false, 80));
+    const QString path =
+        write("photo.jpg", HostilePictures::jpeg(HostilePictures::halves(3000, 2000), false, 80));
     const qint64 before = EncodedPicture::cachedBytes();
     {
         const Picture photo = PictureReader::readFile(path).picture;

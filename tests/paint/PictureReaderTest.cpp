@@ -26,17 +26,6 @@ QByteArray jpegOf(const QImage &image, bool progressive = false)
     return bytes;
 }
 
-// Left half red, right half blue: what survives scaling can be checked at any size.
-QImage halves(int w, int h)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    QPainter p(&image);
-    p.fillRect(0, 0, w / 2, h, QColor(220, 20, 20));
-    p.fillRect(w / 2, 0, w - w / 2, h, QColor(20, 20, 220));
-    p.end();
-    return image;
-}
-
 // The last scan of a progressive JPEG (its SOS segment and data) repeated until there are
 // `scans` of them: not a sensible picture, but exactly what the scan count must refuse.
 QByteArray withScans(const QByteArray &jpeg, int scans)
@@ -48,18 +37,6 @@ QByteArray withScans(const QByteArray &jpeg, int scans)
     const QByteArray out = HostilePictures::withRepeatedLastScan(jpeg, scans - have);
     EXPECT_FALSE(out.isEmpty());
     return out;
-}
-
-// The JPEG with an EXIF block saying "turn 90 degrees clockwise to show" (orientation 6).
-QByteArray withOrientation6(const QByteArray &jpeg)
-{
-    const QByteArray tiff = QByteArray("MM\x00\x2a\x00\x00\x00\x08", 8) + QByteArray("\x00\x01", 2) +
-                            QByteArray("\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06\x00\x00", 12) +
-                            QByteArray(4, '\0');
-    const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
-    QByteArray length(2, '\0');
-    qToBigEndian<quint16>(quint16(body.size() + 2), length.data());
-    return jpeg.left(2) + QByteArray("\xFF\xE1", 2) + length + body + jpeg.mid(2);
 }
 
 int scansOf(const QByteArray &bytes)
@@ -82,9 +59,10 @@ protected:
 TEST_F(PictureReaderTest, A48MegapixelPhotoIsReadScaledDownAtItsFullSizeInPoints)
 {
     // 8000 x 6000 decodes to 183 MiB, beyond Qt's own 128 MiB default: it used to vanish.
-    ASSERT_TRUE(HostilePictures::writeBytes(path("photo.jpg"), jpegOf(halves(8000, 6000))));
+    ASSERT_TRUE(HostilePictures::writeBytes(path("photo.jpg"), jpegOf(HostilePictures::halves(8000, 6000))));
     for (const PictureReader::Result &r :
-         {PictureReader::readFile(path("photo.jpg")), PictureReader::readData(jpegOf(halves(8000, 6000)))}) {
+         {PictureReader::readFile(path("photo.jpg")),
+          PictureReader::readData(jpegOf(HostilePictures::halves(8000, 6000)))}) {
         ASSERT_TRUE(r.ok()) << r.error.toStdString();
         EXPECT_EQ(r.picture.size(), QSizeF(8000, 6000));
         const QImage px = r.picture.image();
@@ -99,7 +77,7 @@ TEST_F(PictureReaderTest, A48MegapixelPhotoIsReadScaledDownAtItsFullSizeInPoints
         EXPECT_LT(right.red(), 70);
     }
     // A small picture is kept whole, pixel for point.
-    ASSERT_TRUE(HostilePictures::writeBytes(path("small.jpg"), jpegOf(halves(300, 200))));
+    ASSERT_TRUE(HostilePictures::writeBytes(path("small.jpg"), jpegOf(HostilePictures::halves(300, 200))));
     const PictureReader::Result small = PictureReader::readFile(path("small.jpg"));
     ASSERT_TRUE(small.ok());
     EXPECT_EQ(small.picture.image().size(), QSize(300, 200));
@@ -114,7 +92,8 @@ TEST_F(PictureReaderTest, A48MegapixelPhotoIsReadScaledDownAtItsFullSizeInPoints
 TEST_F(PictureReaderTest, ATurnedPhotoIsReadUprightAtItsUprightSize)
 {
     // Phones store a portrait photo as landscape pixels with an EXIF turn.
-    const PictureReader::Result r = PictureReader::readData(withOrientation6(jpegOf(halves(8000, 6000))));
+    const PictureReader::Result r = PictureReader::readData(
+        HostilePictures::withOrientation6(jpegOf(HostilePictures::halves(8000, 6000))));
     ASSERT_TRUE(r.ok()) << r.error.toStdString();
     EXPECT_EQ(r.picture.size(), QSizeF(6000, 8000));
     const QImage px = r.picture.image();
@@ -127,7 +106,7 @@ TEST_F(PictureReaderTest, ATurnedPhotoIsReadUprightAtItsUprightSize)
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(halves(40, 20).save(&buffer, "PNG"));
+    ASSERT_TRUE(HostilePictures::halves(40, 20).save(&buffer, "PNG"));
     ASSERT_TRUE(HostilePictures::writeBytes(path("really-a-png.jpg"), png));
     const PictureReader::Result misnamed = PictureReader::readFile(path("really-a-png.jpg"));
     ASSERT_TRUE(misnamed.ok()) << misnamed.error.toStdString();
@@ -189,9 +168,9 @@ TEST_F(PictureReaderTest, AFifoOrADeviceIsRefusedWithoutWaiting)
 
 TEST_F(PictureReaderTest, ScansAreCountedByMarkersNotByBytesThatLookLikeThem)
 {
-    const QByteArray baseline = jpegOf(halves(64, 48));
+    const QByteArray baseline = jpegOf(HostilePictures::halves(64, 48));
     EXPECT_EQ(scansOf(baseline), 1);
-    const QByteArray progressive = jpegOf(halves(64, 48), true);
+    const QByteArray progressive = jpegOf(HostilePictures::halves(64, 48), true);
     const int scans = scansOf(progressive);
     EXPECT_GT(scans, 1);
     EXPECT_LT(scans, 20);
@@ -215,7 +194,7 @@ TEST_F(PictureReaderTest, ScansAreCountedByMarkersNotByBytesThatLookLikeThem)
 
 TEST_F(PictureReaderTest, AProgressiveJpegWithThousandsOfScansIsRefusedAtOnce)
 {
-    const QByteArray progressive = jpegOf(halves(640, 480), true);
+    const QByteArray progressive = jpegOf(HostilePictures::halves(640, 480), true);
     const QByteArray hostile = withScans(progressive, 20000);
     ASSERT_EQ(scansOf(hostile), 20000);
     ASSERT_TRUE(HostilePictures::writeBytes(path("scans.jpg"), hostile));

@@ -7,10 +7,34 @@
 #include <QFile>
 #include <QImage>
 #include <QImageWriter>
+#include <QPainter>
 #include <QtEndian>
 
 namespace HostilePictures
 {
+
+// Left half red, right half blue: what survives scaling can be checked at any size.
+inline QImage halves(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.fillRect(0, 0, w / 2, h, QColor(220, 20, 20));
+    p.fillRect(w / 2, 0, w - w / 2, h, QColor(20, 20, 220));
+    p.end();
+    return image;
+}
+
+// The JPEG with an EXIF block saying "turn 90 degrees clockwise to show" (orientation 6).
+inline QByteArray withOrientation6(const QByteArray &jpeg)
+{
+    const QByteArray tiff = QByteArray("MM\x00\x2a\x00\x00\x00\x08", 8) + QByteArray("\x00\x01", 2) +
+                            QByteArray("\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06\x00\x00", 12) +
+                            QByteArray(4, '\0');
+    const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray length(2, '\0');
+    qToBigEndian<quint16>(quint16(body.size() + 2), length.data());
+    return jpeg.left(2) + QByteArray("\xFF\xE1", 2) + length + body + jpeg.mid(2);
+}
 
 // A JPEG of the image; progressive ones are written in several scans. Quality -1: the writer's own.
 inline QByteArray jpeg(const QImage &image, bool progressive = false, int quality = -1)

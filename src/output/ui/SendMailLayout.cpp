@@ -36,6 +36,9 @@ void Send_Mail::buildWindow()
     QGroupBox *pauseBox = makePauseBox();
     QHBoxLayout *buttons = WindowLook::okCancelRow(this, send_button, close_button);
     send_button->setText(QStringLiteral("&Send"));
+    // Return does not send: a stray key after a run's end box would send the whole run again.
+    send_button->setDefault(false);
+    send_button->setAutoDefault(false);
     send_button->setObjectName(QStringLiteral("send_button"));
     close_button->setText(QStringLiteral("&Close"));
     close_button->setObjectName(QStringLiteral("close_button"));

@@ -91,8 +91,9 @@ TEST_F(SeriesTwoInstances, ASeriesOpenInAnotherInstanceIsInUseUntilThatInstanceI
                 EXPECT_EQ(QFile::exists(SeriesEditing::lockPath(Data_Folder_Path, "Mixed")), c.killedOnly);
             }
             w.save_button->click();
-            if (!c.otherEnds) // nothing is lost: the values stay, to be saved under another name
+            if (!c.otherEnds) { // nothing is lost: the values stay, to be saved under another name
                 EXPECT_EQ(w.values(), (QStringList{"a", "b", "mine"}));
+            }
             leaveUnsaved(w);
         });
         EXPECT_EQ(readSeriesFile("Mixed"), c.after);
@@ -134,8 +135,9 @@ TEST_F(SeriesTwoInstances, ASaveOverAnotherInstancesSaveAsksFirst)
             w.save_button->click();
             EXPECT_EQ(messages.questions(), QStringList{question});
             EXPECT_EQ(w.firstScreenShown(), replace);
-            if (!replace)
+            if (!replace) {
                 EXPECT_EQ(w.values(), (QStringList{"a", "b", "mine"}));
+            }
             messages.setDefaultAnswer(false);
             leaveUnsaved(w);
         });

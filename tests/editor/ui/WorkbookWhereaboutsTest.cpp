@@ -102,8 +102,9 @@ TEST_F(WorkbookWhereabouts, AWorkbookGoneIsNamedWhenTheDesignOpensWithItsRowsOrT
         EXPECT_EQ(runValues(), c.values);
         EXPECT_EQ(binding().Excel_Source_Path, c.movedPath ? moved : book());
         EXPECT_EQ(window->designFile().isModified(), c.movedPath);
-        if (c.movedPath) // the rows loaded from the chosen file show at once
+        if (c.movedPath) { // the rows loaded from the chosen file show at once
             EXPECT_EQ(front().first()->Text_contents().text.toStdString(), "11");
+        }
 
         // Answered once: the output windows do not ask again about the same state of the file.
         modalScripts.push_back([](QDialog &) { return 0; });
@@ -111,8 +112,9 @@ TEST_F(WorkbookWhereabouts, AWorkbookGoneIsNamedWhenTheDesignOpensWithItsRowsOrT
         EXPECT_EQ(messages.questions().size(), 1);
         modalScripts.clear();
         window->designFile().markClean();
-        if (!c.movedPath)
+        if (!c.movedPath) {
             ASSERT_TRUE(QFile::rename(moved, book()));
+        }
     }
 }
 
