@@ -5,8 +5,6 @@ private file, then the card of the current design sent from the mail window to t
 one of whom the server refuses: the other two still get it. Each message is logged to the
 program's log file, and nothing reaches the terminal."""
 
-import email
-import email.policy
 import os
 import plistlib
 import subprocess
@@ -19,26 +17,14 @@ from lib.session import MAIN_TITLE, Session, check, wait_until  # noqa: E402
 from aiosmtpd.smtp import AuthResult  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "output"))
-from local_smtp import self_signed, starttls_server, take_recipient  # noqa: E402
+from local_smtp import self_signed, starttls_server  # noqa: E402
+from lib.mailing import Inbox, fill, open_from_file_menu  # noqa: E402
 
 SENDER = "cards@example.com"
 PASSWORD = "geheim-ä"
 
 
-
 REFUSED = "nobody@example.org"
-
-
-class Inbox:
-    def __init__(self):
-        self.messages = []
-
-    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
-        return take_recipient(envelope, address, REFUSED)
-
-    async def handle_DATA(self, server, session, envelope):
-        self.messages.append(email.message_from_bytes(envelope.content, policy=email.policy.default))
-        return "250 OK"
 
 
 def authenticator(server, session, envelope, mechanism, auth_data):
@@ -48,24 +34,13 @@ def authenticator(server, session, envelope, mechanism, auth_data):
 
 def start_server(work):
     context, cert = self_signed(work)
-    inbox = Inbox()
+    inbox = Inbox(REFUSED)
     server, port = starttls_server(inbox, context, authenticator)
     return server, inbox, port, cert
 
 
 def wait_for(condition, what, timeout=60):
     wait_until(condition, what, timeout)
-
-
-def open_from_file_menu(s, ups, title):
-    """File menu from the bottom: Exit, then E-mail Settings, then Mail."""
-    s.focus()
-    s.key("alt+f")
-    s.key(*(["Up"] * ups))
-    s.key("Return")
-    window = s.wait_for_window(title)
-    s.focus(window)
-    return window
 
 
 def visible_windows(s):
@@ -84,11 +59,6 @@ def message_box(s, *known, timeout=20):
                 return w
         return None
     return s.wait_until(box, "a message box", timeout)
-
-
-def fill(s, mnemonic, text):
-    s.key(mnemonic, "ctrl+a")
-    s.type_text(text)
 
 
 def main():
