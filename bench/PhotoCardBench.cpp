@@ -2,6 +2,7 @@
 // QR Code on an 85 x 54 mm card at 300 dpi. One card from the files (pictures read, card drawn)
 // with its peak memory, a card drawn alone, and cards exported as PNG files on 1 and 8 threads,
 // per card.
+#include "ProcessMemory.h"
 #include "data/SeriesFiles.h"
 #include "model/SKTGraphic.h"
 #include "model/SKTImage.h"
@@ -10,9 +11,7 @@
 #include "output/RunPlan.h"
 #include "paint/ProcessedPictures.h"
 
-#if __has_include("platform/EncodedPicture.h")
 #include "platform/EncodedPicture.h"
-#endif
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -103,28 +102,7 @@ std::shared_ptr<const RunPlan> photoCardPlan()
 void forgetDecodedPictures()
 {
     ProcessedPictures::clear();
-#if __has_include("platform/EncodedPicture.h")
     EncodedPicture::clearCache();
-#endif
-}
-
-double statusMiB(const QByteArray &field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field + ':'))
-            return line.mid(field.size() + 1).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
 }
 
 // Reading the pictures and drawing the first card, as a one-card render from a design does.
@@ -134,8 +112,8 @@ void BM_PhotoCardFromFiles(benchmark::State &state)
     double peak = 0, ms = 0;
     for (auto _ : state) {
         forgetDecodedPictures();
-        resetPeak();
-        const double before = statusMiB("VmRSS");
+        ProcessMemory::resetPeak();
+        const double before = ProcessMemory::statusMiB("VmRSS");
         QElapsedTimer clock;
         clock.start();
         {
@@ -146,7 +124,7 @@ void BM_PhotoCardFromFiles(benchmark::State &state)
             benchmark::DoNotOptimize(card.constBits());
         }
         ms = double(clock.nsecsElapsed()) / 1e6;
-        peak = std::max(peak, statusMiB("VmHWM") - before);
+        peak = std::max(peak, ProcessMemory::statusMiB("VmHWM") - before);
     }
     state.counters["ms"] = ms;
     state.counters["peak_MiB"] = peak;
@@ -182,8 +160,8 @@ void BM_PhotoCardExport(benchmark::State &state)
     options.extension = "png";
     options.threads = threads;
     double ms = 0;
-    resetPeak();
-    const double before = statusMiB("VmRSS");
+    ProcessMemory::resetPeak();
+    const double before = ProcessMemory::statusMiB("VmRSS");
     for (auto _ : state) {
         QTemporaryDir out;
         ExportProgress progress;
@@ -196,7 +174,7 @@ void BM_PhotoCardExport(benchmark::State &state)
     }
     state.counters["threads"] = threads;
     state.counters["ms_per_card"] = ms / ExportedCards;
-    state.counters["peak_MiB"] = statusMiB("VmHWM") - before;
+    state.counters["peak_MiB"] = ProcessMemory::statusMiB("VmHWM") - before;
 }
 BENCHMARK(BM_PhotoCardExport)->Arg(1)->Arg(8)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -3,6 +3,7 @@
 // (filtered once and shared) and over 30 different photos. With different photos: the memory of
 // 1, 10, 30 and 60 of them read and shown at 100 %, of a grey scale over them, and of 300-dpi
 // exports of a card of 30 on 8 threads. The photos are made here.
+#include "ProcessMemory.h"
 #include "canvas/SKTRenderingView.h"
 #include "data/SeriesFiles.h"
 #include "model/SKTImage.h"
@@ -10,9 +11,7 @@
 #include "output/RunPlan.h"
 #include "paint/ProcessedPictures.h"
 
-#if __has_include("platform/EncodedPicture.h")
 #include "platform/EncodedPicture.h"
-#endif
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -48,32 +47,10 @@ const QString &onePhoto()
     return path;
 }
 
-// A line of /proc/self/status in MiB: VmRSS (resident now) or VmHWM (the most since the reset).
-double statusMiB(const QByteArray &field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field + ':'))
-            return line.mid(field.size() + 1).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
 void forgetDecodedPictures()
 {
     ProcessedPictures::clear();
-#if __has_include("platform/EncodedPicture.h")
     EncodedPicture::clearCache();
-#endif
 }
 
 // `count` objects of 60 x 45 points in rows over the card, each reading its file as a design does.
@@ -96,13 +73,13 @@ void BM_MemoryOfObjectsOfOnePhoto(benchmark::State &state)
     double peak = 0;
     for (auto _ : state) {
         forgetDecodedPictures();
-        resetPeak();
-        const double before = statusMiB("VmRSS");
+        ProcessMemory::resetPeak();
+        const double before = ProcessMemory::statusMiB("VmRSS");
         {
             const RenderSide side = sideOfPhotos({path}, count);
             benchmark::DoNotOptimize(SKTRenderingView::imageOfSide(side, 300));
         }
-        peak = statusMiB("VmHWM") - before;
+        peak = ProcessMemory::statusMiB("VmHWM") - before;
     }
     // What reading and rendering the objects added to the resident set at its most.
     state.counters["peak_MiB"] = peak;
@@ -163,18 +140,18 @@ void BM_MemoryOfDifferentPhotos(benchmark::State &state)
     double shown = 0, grey = 0;
     for (auto _ : state) {
         forgetDecodedPictures();
-        resetPeak();
-        const double before = statusMiB("VmRSS");
+        ProcessMemory::resetPeak();
+        const double before = ProcessMemory::statusMiB("VmRSS");
         {
             RenderSide side = sideOfDifferentPhotos(count);
             benchmark::DoNotOptimize(SKTRenderingView::imageOfSide(side, 72));
-            shown = statusMiB("VmHWM") - before;
-            const double beforeGrey = statusMiB("VmRSS");
-            resetPeak();
+            shown = ProcessMemory::statusMiB("VmHWM") - before;
+            const double beforeGrey = ProcessMemory::statusMiB("VmRSS");
+            ProcessMemory::resetPeak();
             for (const GraphicPtr &g : side.graphics)
                 g->gray_Scale = true;
             benchmark::DoNotOptimize(SKTRenderingView::imageOfSide(side, 72));
-            grey = statusMiB("VmHWM") - beforeGrey;
+            grey = ProcessMemory::statusMiB("VmHWM") - beforeGrey;
         }
     }
     state.counters["photos"] = count;
@@ -195,8 +172,8 @@ void BM_MemoryOfExportOfThirtyPhotos(benchmark::State &state)
 {
     differentPhotos(30);
     forgetDecodedPictures();
-    resetPeak();
-    const double before = statusMiB("VmRSS");
+    ProcessMemory::resetPeak();
+    const double before = ProcessMemory::statusMiB("VmRSS");
     const RenderSide photos = sideOfDifferentPhotos(30);
     const QString data = photoFolder().filePath(QStringLiteral("DataSet"));
     QStringList names;
@@ -223,7 +200,7 @@ void BM_MemoryOfExportOfThirtyPhotos(benchmark::State &state)
         const ExportResult r = CardExport::run(plan, out.path(), options, &progress);
         if (!r.ok())
             state.SkipWithError(r.message().toUtf8().constData());
-        peak = statusMiB("VmHWM") - before;
+        peak = ProcessMemory::statusMiB("VmHWM") - before;
     }
     state.counters["peak_MiB"] = peak;
 }
