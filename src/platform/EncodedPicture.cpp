@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <list>
 #include <mutex>
 
@@ -83,6 +84,36 @@ void account(DecodeCache &cache, const Key &key, const QImage &image)
     cache.bytes += bytes;
     trim(cache);
 }
+
+// The key's slot, filled once by the first caller's make and counted then; later callers, on any
+// thread, take what it made.
+QImage filledOnce(const Key &key, const std::function<QImage()> &make)
+{
+    DecodeCache &cache = decodeCache();
+    std::shared_ptr<Slot> slot;
+    {
+        const std::lock_guard lock(cache.mutex);
+        slot = slotOf(cache, key);
+    }
+    // Outside the lock: a thread filling this slot takes the lock when it ends.
+    bool filledHere = false;
+    std::call_once(slot->once, [&] {
+        slot->image = make();
+        filledHere = true;
+    });
+    if (filledHere) {
+        const std::lock_guard lock(cache.mutex);
+        account(cache, key, slot->image);
+    }
+    return slot->image;
+}
+
+// Levels that give the full pixels are all level 0, so they share one decoding.
+int usedLevel(const EncodedPicture &picture, int level)
+{
+    return picture.pixelsAt(level) == picture.pixelsAt(0) ? 0
+                                                          : std::clamp(level, 0, EncodedPicture::MostLevel);
+}
 } // namespace
 
 EncodedPicture::EncodedPicture(Origin origin, QSize storedPixels, QSize fullPixels, bool turned,
@@ -136,29 +167,15 @@ int EncodedPicture::levelFor(QSize needed) const
 
 QImage EncodedPicture::pixels(int level) const
 {
-    level = pixelsAt(level) == pixelsAt(0) ? 0 : std::clamp(level, 0, MostLevel);
-    const Key key{m_id, level};
-    DecodeCache &cache = decodeCache();
-    std::shared_ptr<Slot> slot;
-    {
-        const std::lock_guard lock(cache.mutex);
-        slot = slotOf(cache, key);
-    }
-    bool decodedHere = false;
-    std::call_once(slot->once, [&] {
-        slot->image = PictureReader::decode(m_origin, level > 0 ? storedAt(level) : QSize(), m_maxPixels);
-        decodedHere = true;
+    level = usedLevel(*this, level);
+    return filledOnce(Key{m_id, level}, [this, level] {
+        return PictureReader::decode(m_origin, level > 0 ? storedAt(level) : QSize(), m_maxPixels);
     });
-    if (decodedHere) {
-        const std::lock_guard lock(cache.mutex);
-        account(cache, key, slot->image);
-    }
-    return slot->image;
 }
 
 bool EncodedPicture::isDecoded(int level) const
 {
-    level = pixelsAt(level) == pixelsAt(0) ? 0 : std::clamp(level, 0, MostLevel);
+    level = usedLevel(*this, level);
     DecodeCache &cache = decodeCache();
     const std::lock_guard lock(cache.mutex);
     return cache.bytesOf.contains(Key{m_id, level});
@@ -166,24 +183,7 @@ bool EncodedPicture::isDecoded(int level) const
 
 void EncodedPicture::keep(int level, const QImage &image) const
 {
-    level = pixelsAt(level) == pixelsAt(0) ? 0 : std::clamp(level, 0, MostLevel);
-    const Key key{m_id, level};
-    DecodeCache &cache = decodeCache();
-    std::shared_ptr<Slot> slot;
-    {
-        const std::lock_guard lock(cache.mutex);
-        slot = slotOf(cache, key);
-    }
-    // Outside the lock: a thread decoding this slot takes the lock when it ends.
-    bool keptHere = false;
-    std::call_once(slot->once, [&] {
-        slot->image = image;
-        keptHere = true;
-    });
-    if (keptHere) {
-        const std::lock_guard lock(cache.mutex);
-        account(cache, key, slot->image);
-    }
+    filledOnce(Key{m_id, usedLevel(*this, level)}, [&image] { return image; });
 }
 
 qint64 EncodedPicture::cachedBytes()
