@@ -91,6 +91,52 @@ void appendModuleRects(const ModuleGrid &grid, const QPointF &origin, std::vecto
         close(o, grid.rows());
 }
 
+// Whether v is a whole number of units, and which; n is left alone otherwise.
+bool wholeUnits(double v, double unit, double *n)
+{
+    const double q = v / unit;
+    const double nearest = std::round(q);
+    if (!(std::abs(q - nearest) <= 1e-7 * std::max(1.0, std::abs(nearest))))
+        return false;
+    *n = nearest;
+    return true;
+}
+
+// Rectangles whose edges all fall on one grid, as bars and modules do, drawn in the grid's units
+// from its corner: a PDF then writes each as four small whole numbers where it wrote four long
+// fractions, which were most of a printed sheet's bytes and of the time spent compressing them.
+// False, drawing nothing, when some edge is off the grid.
+bool drawOnGrid(QPainter &painter, const std::vector<QRectF> &rects)
+{
+    if (rects.size() < 2)
+        return false;
+    double unitX = std::numeric_limits<double>::infinity(), unitY = unitX;
+    QPointF corner = rects.front().topLeft();
+    for (const QRectF &r : rects) {
+        unitX = std::min(unitX, r.width());
+        unitY = std::min(unitY, r.height());
+        corner = QPointF(std::min(corner.x(), r.left()), std::min(corner.y(), r.top()));
+    }
+    if (!(unitX > 1e-9 && unitY > 1e-9 && std::isfinite(unitX) && std::isfinite(unitY)))
+        return false;
+    std::vector<QRectF> cells;
+    cells.reserve(rects.size());
+    for (const QRectF &r : rects) {
+        double x = 0, y = 0, w = 0, h = 0;
+        if (!wholeUnits(r.left() - corner.x(), unitX, &x) || !wholeUnits(r.top() - corner.y(), unitY, &y) ||
+            !wholeUnits(r.width(), unitX, &w) || !wholeUnits(r.height(), unitY, &h))
+            return false;
+        cells.emplace_back(x, y, w, h);
+    }
+    // The transform is put back by hand: a restore would make the PDF write the whole state again.
+    const QTransform before = painter.worldTransform();
+    painter.translate(corner);
+    painter.scale(unitX, unitY);
+    painter.drawRects(cells.data(), int(cells.size()));
+    painter.setWorldTransform(before);
+    return true;
+}
+
 DirectPixels directPixelsOf(const QPainter &painter)
 {
     QPaintDevice *device = painter.device();
@@ -352,6 +398,9 @@ void BarcodeDrawing::paintRunAsRects(QPainter &painter, size_t from, size_t to) 
             rects.push_back(item.rect);
     }
     painter.setBrush(m_items[from].color);
+    const QPaintEngine *engine = painter.paintEngine();
+    if (engine && engine->type() == QPaintEngine::Pdf && drawOnGrid(painter, rects))
+        return;
     painter.drawRects(rects.data(), int(rects.size()));
 }
 

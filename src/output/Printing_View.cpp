@@ -5,6 +5,7 @@
 #include "foundation/MessageBoxes.h"
 #include "foundation/ThreadSpread.h"
 #include "output/BatchCardRenderer.h"
+#include "output/LabelFeed.h"
 #include "platform/PdfFontNames.h"
 #include "platform/PdfToUnicode.h"
 #include "platform/Units.h"
@@ -19,14 +20,13 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
-#include <iterator>
 #include <limits>
 #include <memory>
 #include <vector>
 
 namespace
 {
-// Labels each thread fills in one pass over the cores when a sheet's rows are filled.
+// Labels kept filled ahead of the sheet being drawn, for each core.
 constexpr int FillAheadPerThread = 8;
 } // namespace
 
@@ -72,12 +72,14 @@ OpResult Printing_View::paint(QPagedPaintDevice &device, bool preview, const She
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     // One painter unit is one point of the paper.
     painter.scale(device.logicalDpiX() / 72.0, device.logicalDpiY() / 72.0);
+    // The labels are filled on the other cores while this thread draws and writes the sheets.
+    const std::unique_ptr<LabelFeed> feed = feedFor(sheets, oneCopy);
     for (int sheet = 0; sheet < sheets; ++sheet) {
         if (progress && !progress(sheet + 1, sheets))
             break;
         if (sheet > 0)
             device.newPage();
-        drawSheet(painter, sheet % oneCopy);
+        drawSheet(painter, sheet % oneCopy, feed ? feed->takeSheet(sheet) : std::vector<Sides>());
     }
     painter.end();
     return OpResult::done();
@@ -94,6 +96,7 @@ OpResult Printing_View::paintPdf(QIODevice &out, const QString &creator, const Q
         QPdfWriter writer(&buffer);
         writer.setCreator(creator);
         writer.setTitle(title);
+        writer.setResolution(72);
         result = paint(writer, false, progress, copies);
     }
     if (!result.ok())
@@ -120,53 +123,29 @@ Printing_View::Sides Printing_View::sidesOf(BatchCardRenderer &renderer, int row
     return sides;
 }
 
-std::vector<Printing_View::Sides>
-Printing_View::fillSheetRows(const QList<SheetGeometry::Label> &labels) const
+std::unique_ptr<LabelFeed> Printing_View::feedFor(int sheets, int oneCopy) const
 {
-    std::vector<Sides> sides(labels.size());
-    ThreadSpread::forEachIndex(labels.size(), 0, [&] {
+    if (!dataMode())
+        return nullptr;
+    std::vector<int> labels, sheetEnds;
+    const int cards = m_plan->cardCount();
+    for (int sheet = 0; sheet < sheets; ++sheet) {
+        for (const SheetGeometry::Label &label : m_geometry.labelsOnSheet(sheet % oneCopy, cards))
+            labels.push_back(label.index);
+        sheetEnds.push_back(int(labels.size()));
+    }
+    const int ahead = ThreadSpread::threadsFor(std::numeric_limits<int>::max(), 0) * FillAheadPerThread;
+    return std::make_unique<LabelFeed>(std::move(labels), std::move(sheetEnds), ahead, [this] {
         // The resolution is never used: the sides are drawn as vectors.
-        return [&, renderer =
-                       std::make_unique<BatchCardRenderer>(m_plan, Units::PointsPerInch, true)](qsizetype i) {
+        return [this,
+                renderer = std::make_shared<BatchCardRenderer>(m_plan, Units::PointsPerInch, true)](int row) {
             QString error;
-            const int row = labels[i].index;
-            sides[size_t(i)] = sidesOf(*renderer, row, m_layout.Print_Card_Side, &error);
+            Sides sides = sidesOf(*renderer, row, m_layout.Print_Card_Side, &error);
             if (!error.isEmpty())
                 Show_NSLog_Message(QStringLiteral("Label %1: %2").arg(row + 1).arg(error));
+            return sides;
         };
     });
-    return sides;
-}
-
-std::vector<Printing_View::Sides> Printing_View::filledSheet(int sheet,
-                                                             const QList<SheetGeometry::Label> &labels)
-{
-    if (const auto kept = m_filledAhead.find(sheet); kept != m_filledAhead.end()) {
-        std::vector<Sides> filled = std::move(kept->second);
-        m_filledAhead.erase(kept);
-        return filled;
-    }
-    // A sheet's few labels would keep the cores busy only a moment each, between the sheets drawn
-    // one by one, and every thread would start its drawing anew: the labels of the next sheets are
-    // filled in the same pass, enough for every thread to take several.
-    m_filledAhead.clear();
-    const int cards = m_plan->cardCount();
-    const int enough = ThreadSpread::threadsFor(std::numeric_limits<int>::max(), 0) * FillAheadPerThread;
-    QList<SheetGeometry::Label> ahead = labels;
-    QList<int> sheetEnds{int(ahead.size())};
-    for (int next = sheet + 1; next < m_geometry.pageCount() && ahead.size() < enough; ++next) {
-        const QList<SheetGeometry::Label> more = m_geometry.labelsOnSheet(next, cards);
-        if (more.isEmpty())
-            break;
-        ahead += more;
-        sheetEnds.append(int(ahead.size()));
-    }
-    std::vector<Sides> all = fillSheetRows(ahead);
-    for (int k = 1; k < sheetEnds.size(); ++k)
-        m_filledAhead[sheet + k] = std::vector<Sides>(std::make_move_iterator(all.begin() + sheetEnds[k - 1]),
-                                                      std::make_move_iterator(all.begin() + sheetEnds[k]));
-    all.resize(size_t(sheetEnds.first()));
-    return all;
 }
 
 void Printing_View::drawLabelSide(QPainter &painter, const QPointF &at, const RenderSide &side)
@@ -183,19 +162,19 @@ void Printing_View::drawLabelSide(QPainter &painter, const QPointF &at, const Re
     painter.restore();
 }
 
-void Printing_View::drawSheet(QPainter &painter, int sheet)
+void Printing_View::drawSheet(QPainter &painter, int sheet, const std::vector<Sides> &filled)
 {
     const QRectF paper(QPointF(0, 0), m_layout.paper);
     painter.fillRect(paper, Qt::white);
     const bool data = dataMode();
     const QList<SheetGeometry::Label> labels =
         m_geometry.labelsOnSheet(sheet, data ? m_plan->cardCount() : -1);
-    const std::vector<Sides> filled = data ? filledSheet(sheet, labels) : std::vector<Sides>();
     const QString side = m_layout.Print_Card_Side;
+    const Sides none;
 
     for (int i = 0; i < labels.size(); ++i) {
         const SheetGeometry::Label &label = labels[i];
-        const Sides &s = data ? filled[size_t(i)] : m_sides;
+        const Sides &s = !data ? m_sides : size_t(i) < filled.size() ? filled[size_t(i)] : none;
         // The side that decides the places: the front, or the back alone for the back side.
         const std::optional<RenderSide> &lead = side == SideCode::Back ? s.back : s.front;
         const SheetGeometry::Places places = m_geometry.places(label.row, label.col, m_cardSize);

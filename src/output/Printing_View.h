@@ -13,12 +13,12 @@
 #include <QString>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
 
 class BatchCardRenderer;
+class LabelFeed;
 class QIODevice;
 class QPagedPaintDevice;
 class QPainter;
@@ -59,9 +59,6 @@ public:
     OpResult paintPdf(QIODevice &out, const QString &creator, const QString &title,
                       const SheetProgress &progress = {}, int copies = 1);
 
-    // One sheet (from 0) in points on a painter whose unit is one point.
-    void drawSheet(QPainter &painter, int sheet);
-
     // One side at its place on the sheet, at the card's size, kept inside the card.
     static void drawLabelSide(QPainter &painter, const QPointF &at, const RenderSide &side);
 
@@ -80,11 +77,12 @@ public:
     int labelCount() const;
 
 private:
-    // Fills the data rows of labels ahead, on all cores; no side where a fill gave none.
-    std::vector<Sides> fillSheetRows(const QList<SheetGeometry::Label> &labels) const;
-    // The filled labels of a sheet: those of the sheets after it are filled with it, in one pass
-    // over the cores, and kept until their sheet is drawn.
-    std::vector<Sides> filledSheet(int sheet, const QList<SheetGeometry::Label> &labels);
+    // The labels of a run's sheets (one copy's sheets repeated) filled from the data rows ahead of
+    // their drawing; null without data.
+    std::unique_ptr<LabelFeed> feedFor(int sheets, int oneCopy) const;
+    // One sheet (from 0) in points on a painter whose unit is one point; in data mode `filled`
+    // holds its labels in order (no side where a fill gave none).
+    void drawSheet(QPainter &painter, int sheet, const std::vector<Sides> &filled);
     bool dataMode() const { return m_plan && m_plan->isBatch(); }
 
     PrintLayout m_layout;
@@ -92,5 +90,4 @@ private:
     Sides m_sides;
     std::shared_ptr<const RunPlan> m_plan;
     QSizeF m_cardSize;
-    std::map<int, std::vector<Sides>> m_filledAhead; // by sheet
 };
