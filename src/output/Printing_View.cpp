@@ -96,7 +96,6 @@ OpResult Printing_View::paintPdf(QIODevice &out, const QString &creator, const Q
         QPdfWriter writer(&buffer);
         writer.setCreator(creator);
         writer.setTitle(title);
-        writer.setResolution(72);
         result = paint(writer, false, progress, copies);
     }
     if (!result.ok())
