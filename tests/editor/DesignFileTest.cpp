@@ -104,8 +104,8 @@ protected:
     QString path(const QString &name) const { return dir.filePath(name); }
     void fillDesign()
     {
-        front.Card_Size = QSizeF(243, 153);
-        front.Card_Shape = QStringLiteral("RR");
+        draft.setCardSize(QSizeF(243, 153));
+        draft.setOutline(DesignSettings::RoundedRectangle);
         front.Card_alpha_Stepper = 0.5f;
         back.Card_Name = QStringLiteral("Back side");
         auto text = std::make_shared<SKTText>();
@@ -160,7 +160,6 @@ TEST_F(DesignFileTest, SavesAndOpensAWholeDesign)
     EXPECT_EQ(doc2.graphics_back().size(), 1);
     EXPECT_FALSE(doc2.undoManager().canUndo()); // loading is not an undoable change
     EXPECT_TRUE(doc2.undoManager().isUndoRegistrationEnabled());
-    EXPECT_EQ(f2.Card_Size, QSizeF(243, 153));
     EXPECT_EQ(f2.Card_alpha_Stepper, 0.5f);
     EXPECT_EQ(b2.Card_Name, QStringLiteral("Back side"));
     EXPECT_EQ(doc2.design().cardSize(), QSizeF(243, 153));
@@ -203,18 +202,26 @@ TEST_F(DesignFileTest, PageFieldsAreWrittenAsTheFileStoresThem)
 
 TEST_F(DesignFileTest, EveryStoredPageFieldReadsBackAsWritten)
 {
-    Card_Property front = testsupport::pageWithEveryFieldSet();
+    CardDesign written;
+    Card_Property &front = written.frontPage, &back = written.backPage;
+    front = testsupport::pageWithEveryFieldSet();
     front.Card_fill_style = FillCode::Picture; // keeps the picture path in the file
-    Card_Property back = testsupport::pageWithEveryFieldSet();
+    back = testsupport::pageWithEveryFieldSet();
     back.Card_Location = QPointF(-3, 4);
     back.Card_fill_style = FillCode::Picture;
-    const plist::Array items = DesignFileFormat::buildItems(front, back, binding, {}, {});
+    // A code this program draws as a rectangle is kept as it was stored.
+    written.setOutlineCode(QStringLiteral("X"));
+    written.setCardSize(QSizeF(100.5, 50.25));
+    const plist::Array items = DesignFileFormat::buildItems(written);
     ASSERT_EQ(items.size(), DesignFileFormat::FixedItemCount);
     CardDesign c;
     QString reason;
     ASSERT_TRUE(DesignFileFormat::parseItems(items, &c, &reason)) << reason.toStdString();
     EXPECT_EQ(testsupport::differingPageFields(front, c.frontPage), QStringList());
     EXPECT_EQ(testsupport::differingPageFields(back, c.backPage), QStringList());
+    EXPECT_EQ(c.outlineCode(), QStringLiteral("X"));
+    EXPECT_EQ(c.storedCardSize(), QSizeF(100.5, 50.25));
+    EXPECT_TRUE(c.settings() == written.settings());
 }
 
 TEST_F(DesignFileTest, LenientFieldReadingAsBefore)
@@ -300,7 +307,7 @@ TEST_F(DesignFileTest, ADamagedFileChangesNothing)
         EXPECT_TRUE(editor.calls.isEmpty()) << name;
         EXPECT_EQ(doc.graphics().size(), 2) << name;
         EXPECT_EQ(doc.graphics_back().size(), 1) << name;
-        EXPECT_EQ(front.Card_Size, QSizeF(243, 153)) << name;
+        EXPECT_EQ(doc.design().cardSize(), QSizeF(243, 153)) << name;
         EXPECT_EQ(binding.rowCount(), 1) << name;
         EXPECT_EQ(EditorState::instance().Project_File_Name, path(QStringLiteral("good.dcard"))) << name;
     }
