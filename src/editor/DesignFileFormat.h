@@ -1,7 +1,8 @@
-// The items of a design file (CardDesign as stored): an XML property-list array of the marker, both sides'
-// page settings field by field, the Excel binding and the archives of the front and back objects, then, when
-// there is anything to keep, one dictionary of the bound workbook's file facts and of the binding
-// table's cells whose formula the workbook never computed.
+// The items of a design file (CardDesign as stored): an XML property-list array of the marker, both
+// sides' page settings field by field (each with the card's outline and size among them), the Excel
+// binding and the archives of the front and back objects, then, when there is anything to keep, one
+// dictionary of the bound workbook's file facts and of the binding table's cells whose formula the
+// workbook never computed.
 #pragma once
 
 #include "model/CardDesign.h"
