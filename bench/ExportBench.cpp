@@ -72,7 +72,7 @@ struct BenchDesign {
 
         CardDesign d;
         d.frontPage.Card_Side = QStringLiteral("1"); // a one-sided card, as the figures always were
-        d.frontPage.Card_Size = QSizeF(243, 154);
+        d.setCardSize(QSizeF(243, 154));
         d.frontPage.Card_fill_chk = true;
         d.frontPage.Card_fill_style = "G";
         d.frontPage.Card_fill_Grd_1_clr = QColor(250, 240, 200);

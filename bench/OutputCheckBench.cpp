@@ -81,7 +81,7 @@ struct CardsDesign {
         SeriesFiles::writeSeries(data, "links", links, false);
         FolderDesign d{CardDesign(), data};
         d.design.frontPage.Card_Side = QStringLiteral("1"); // one-sided, as the figures always were
-        d.design.frontPage.Card_Size = QSizeF(243, 154);
+        d.design.setCardSize(QSizeF(243, 154));
         d.design.front << bound(SKTGraphic::Kind::Text, "names", QRectF(10, 8, 150, 26));
         d.design.front << barcode(0, 9, "codes", QPointF(10, 60));
         d.design.front << barcode(1, 0, "links", QPointF(165, 75));
@@ -206,7 +206,7 @@ FolderDesign hostileDesign(const QString &data, const QStringList &values)
     FolderDesign folderDesign{CardDesign(), data};
     CardDesign &d = folderDesign.design;
     d.frontPage.Card_Side = QStringLiteral("1");
-    d.frontPage.Card_Size = QSizeF(243, 154);
+    d.setCardSize(QSizeF(243, 154));
     d.front << bound(SKTGraphic::Kind::Text, "hostile", QRectF(10, 8, 150, 26));
     d.front << barcode(0, 0, "hostile", QPointF(10, 40));   // Code 39
     d.front << barcode(0, 9, "hostile", QPointF(10, 70));   // Code 128

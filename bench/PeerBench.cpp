@@ -100,7 +100,7 @@ std::shared_ptr<const RunPlan> cardDesign(const QString &folder, const Rows &row
     };
     CardDesign d;
     d.frontPage.Card_Side = QStringLiteral("1"); // one-sided, as the figures always were
-    d.frontPage.Card_Size = QSizeF(243, 154);
+    d.setCardSize(QSizeF(243, 154));
     GraphicPtr name = bound(SKTGraphic::Kind::Text, QRectF(10, 8, 220, 30), "names");
     name->_isDrawingFill = false;
     GraphicPtr code = bound(SKTGraphic::Kind::Barcode, QRectF(8, 50, 10, 10), "codes");

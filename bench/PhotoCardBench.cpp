@@ -82,7 +82,7 @@ std::shared_ptr<const RunPlan> photoCardPlan()
     const PhotoFiles &f = files();
     CardDesign d;
     d.frontPage.Card_Side = QStringLiteral("1");
-    d.frontPage.Card_Size = QSizeF(241, 153); // 85 x 54 mm
+    d.setCardSize(QSizeF(241, 153)); // 85 x 54 mm
     d.frontPage.setBackgroundImage(f.background);
     for (int i = 0; i < f.photos.size(); ++i) {
         auto photo = std::make_shared<SKTImage>();

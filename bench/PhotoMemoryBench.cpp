@@ -56,14 +56,15 @@ void forgetDecodedPictures()
 // `count` objects of 60 x 45 points in rows over the card, each reading its file as a design does.
 RenderSide sideOfPhotos(const QStringList &paths, int count)
 {
-    RenderSide side;
-    side.cardSize = QSizeF(600, 400);
+    DesignSettings design;
+    design.setCardSize(QSizeF(600, 400));
+    GraphicList graphics;
     for (int i = 0; i < count; ++i) {
         const auto photo = SKTImage::initWithPath(QPointF(), paths.at(i % paths.size()));
         photo->setBounds(QRectF(10 + (i % 8) * 70, 10 + (i / 8) * 55, 60, 45));
-        side.graphics.append(photo);
+        graphics.append(photo);
     }
-    return side;
+    return RenderSide::of(design, 0, graphics, QString());
 }
 
 void BM_MemoryOfObjectsOfOnePhoto(benchmark::State &state)
@@ -98,7 +99,7 @@ void BM_GreyScaleOverThirtyPhotos(benchmark::State &state)
     for (int i = 1; i < state.range(0); ++i)
         paths << writePhoto(photoFolder(), i);
     RenderSide side = sideOfPhotos(paths, 30);
-    for (const GraphicPtr &g : side.graphics)
+    for (const GraphicPtr &g : side.graphics())
         g->gray_Scale = true;
     for (auto _ : state) {
         ProcessedPictures::clear();
@@ -120,15 +121,16 @@ const QStringList &differentPhotos(int count)
 RenderSide sideOfDifferentPhotos(int count)
 {
     const QStringList &paths = differentPhotos(count);
-    RenderSide side;
-    side.cardSize = QSizeF(241, 153);
+    DesignSettings design;
+    design.setCardSize(QSizeF(241, 153));
+    GraphicList graphics;
     for (int i = 0; i < count; ++i) {
         auto photo = std::make_shared<SKTImage>();
         photo->setFilePath(paths.at(i));
         photo->setBounds(QRectF(2 + (i % 6) * 40, 2 + (i / 6 % 5) * 30, 38, 28));
-        side.graphics.append(photo);
+        graphics.append(photo);
     }
-    return side;
+    return RenderSide::of(design, 0, graphics, QString());
 }
 
 // Different photos read and shown at 100 % (a point a pixel), then a grey scale over them: what
@@ -148,7 +150,7 @@ void BM_MemoryOfDifferentPhotos(benchmark::State &state)
             shown = ProcessMemory::statusMiB("VmHWM") - before;
             const double beforeGrey = ProcessMemory::statusMiB("VmRSS");
             ProcessMemory::resetPeak();
-            for (const GraphicPtr &g : side.graphics)
+            for (const GraphicPtr &g : side.graphics())
                 g->gray_Scale = true;
             benchmark::DoNotOptimize(SKTRenderingView::imageOfSide(side, 72));
             grey = ProcessMemory::statusMiB("VmHWM") - beforeGrey;
@@ -182,8 +184,8 @@ void BM_MemoryOfExportOfThirtyPhotos(benchmark::State &state)
     SeriesFiles::writeSeries(data, "names", names, false);
     CardDesign d;
     d.frontPage.Card_Side = QStringLiteral("1");
-    d.frontPage.Card_Size = photos.cardSize;
-    d.front = photos.graphics;
+    d.setCardSize(photos.cardSize());
+    d.front = photos.graphics();
     GraphicPtr name = SKTGraphic::create(SKTGraphic::Kind::Text);
     name->setBounds(QRectF(10, 125, 150, 26));
     name->data_source_type = 1;

@@ -68,26 +68,27 @@ Picture barcodePicture()
 
 RenderSide typicalCard()
 {
-    RenderSide side;
-    side.cardSize = QSizeF(243, 154);
-    side.resourcePath = QStringLiteral(TESSALY_SOURCE_RESOURCES);
-    side.page.resetForNewDesign(Qt::black, Card_Property::defaultContentFont());
-    side.page.Card_fill_chk = true;
-    side.page.Card_fill_style = QStringLiteral("G");
-    side.page.Card_fill_Grd_1_clr = QColor(255, 240, 220);
-    side.page.Card_fill_Grd_2_clr = QColor(210, 225, 255);
-    side.page.Card_grad_Stepper = 30;
-    side.page.Card_bor_Stepper = 2;
+    DesignSettings design;
+    design.setCardSize(DesignSettings::DefaultCardSize);
+    Card_Property &page = design.frontPage;
+    page.resetForNewDesign(Qt::black, Card_Property::defaultContentFont());
+    page.Card_fill_chk = true;
+    page.Card_fill_style = QStringLiteral("G");
+    page.Card_fill_Grd_1_clr = QColor(255, 240, 220);
+    page.Card_fill_Grd_2_clr = QColor(210, 225, 255);
+    page.Card_grad_Stepper = 30;
+    page.Card_bor_Stepper = 2;
     auto image = make<SKTImage>(QRectF(150, 12, 80, 60));
     image->_contents = photo();
     image->_file_path = QStringLiteral("photo.png");
     auto barcode = make<SKTBarcode>(QRectF(10, 105, 110, 40));
     barcode->Set_Barcode_image(barcodePicture());
-    side.graphics = {text(QStringLiteral("Happy Birthday"), QRectF(10, 10, 135, 30), 20, 0),
-                     text(QStringLiteral("Dear Alex Example,\nall the best for the year ahead."),
-                          QRectF(10, 45, 135, 50), 10, 0),
-                     text(QStringLiteral("example.org"), QRectF(130, 125, 105, 20), 9, 1), image, barcode};
-    return side;
+    const GraphicList graphics{text(QStringLiteral("Happy Birthday"), QRectF(10, 10, 135, 30), 20, 0),
+                               text(QStringLiteral("Dear Alex Example,\nall the best for the year ahead."),
+                                    QRectF(10, 45, 135, 50), 10, 0),
+                               text(QStringLiteral("example.org"), QRectF(130, 125, 105, 20), 9, 1), image,
+                               barcode};
+    return RenderSide::of(design, 0, graphics, QStringLiteral(TESSALY_SOURCE_RESOURCES));
 }
 
 void BM_CardAt300DpiToImage(benchmark::State &state)

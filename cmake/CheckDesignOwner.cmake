@@ -1,8 +1,9 @@
 # Checks that the design has one owner: the model's CardDesign, which the document holds.
 # - The saved design's state is defined in the model only: Card_Property and CardDesign are defined
 #   under model/, and no other header declares a field of its own under a stored page field's name
-#   (the names of model/CardPageFields.h; a pointer or reference of that name, such as a window's
-#   control, is no field of the design), nor holds two pages (a second definition of a design).
+#   (the names of model/CardPageFields.h, the card's outline and size included; a pointer or
+#   reference of that name, such as a window's control, is no field of the design), nor holds two
+#   pages (a second definition of a design).
 # - No window holds a page's saved fields: a header under a ui/ folder holds no Card_Property,
 #   DesignSettings or CardDesign by value, alone or in a container (a reference or pointer into the
 #   document's design is fine), and a window's source keeps none at file scope.
@@ -26,7 +27,8 @@ set(fields_header ${SOURCE_DIR}/model/CardPageFields.h)
 if(NOT EXISTS ${fields_header})
     message(FATAL_ERROR "CheckDesignOwner: ${fields_header} is missing")
 endif()
-file(STRINGS ${fields_header} field_lines REGEX "\\{\"Card_[A-Za-z0-9_]+\"")
+# The table's rows, and the names the card's outline and size are stored under on each page.
+file(STRINGS ${fields_header} field_lines REGEX "(\\{|Name = )\"Card_[A-Za-z0-9_]+\"")
 set(fields)
 foreach(line ${field_lines})
     string(REGEX MATCH "\"(Card_[A-Za-z0-9_]+)\"" found "${line}")

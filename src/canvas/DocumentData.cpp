@@ -58,7 +58,7 @@ std::optional<QByteArray> DocumentData::dataOfType(const RenderSide &front, cons
                                                    const QByteArray &printInfo, SKTError *error)
 {
     if (type == NativeTypeIdentifier || type == NativeTypeName)
-        return nativeData(front.graphics, printInfo);
+        return nativeData(front.graphics(), printInfo);
     if (type == PdfType || type.compare(u"pdf", Qt::CaseInsensitive) == 0) {
         QByteArray pdf = SKTRenderingView::pdfDataWithGraphics_data(front);
         if (pdf.isEmpty()) {
@@ -70,7 +70,8 @@ std::optional<QByteArray> DocumentData::dataOfType(const RenderSide &front, cons
     }
     if (type == TiffType || type.compare(u"tiff", Qt::CaseInsensitive) == 0) {
         int code = 0;
-        QByteArray tiff = SKTRenderingView::tiffDataWithGraphics(front.graphics, front.resourcePath, &code);
+        QByteArray tiff =
+            SKTRenderingView::tiffDataWithGraphics(front.graphics(), front.resourcePath(), &code);
         if (tiff.isEmpty()) {
             if (error)
                 *error = SKTErrorWithCode(code ? code : 3);

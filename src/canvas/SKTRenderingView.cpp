@@ -64,12 +64,12 @@ void SKTRenderingView::drawSide(QPainter &painter, const RenderSide &side)
     // Objects ask for a canvas refresh at the end of their paint; while rendering those are dropped.
     PaintingScope painting;
     const double scale = painter.device() ? Units::pixelsPerPoint(painter.device()->logicalDpiX()) : 1.0;
-    const GraphicDrawContext context = outputContext(side.resourcePath, scale > 0 ? scale : 1.0);
+    const GraphicDrawContext context = outputContext(side.resourcePath(), scale > 0 ? scale : 1.0);
     painter.save();
-    CardPageDrawing::Card_Base_Drawing(painter, side.page, side.cardShape,
-                                       QRectF(QPointF(0, 0), side.cardSize), side.resourcePath);
-    for (qsizetype i = side.graphics.size() - 1; i >= 0; --i) {
-        const GraphicPtr &g = side.graphics.at(i);
+    CardPageDrawing::Card_Base_Drawing(painter, side.page(), side.outline(),
+                                       QRectF(QPointF(0, 0), side.cardSize()), side.resourcePath());
+    for (qsizetype i = side.graphics().size() - 1; i >= 0; --i) {
+        const GraphicPtr &g = side.graphics().at(i);
         if (!g || g->print_object != 0)
             continue;
         painter.save();
@@ -81,7 +81,7 @@ void SKTRenderingView::drawSide(QPainter &painter, const RenderSide &side)
 
 QByteArray SKTRenderingView::pdfDataWithGraphics_data(const RenderSide &side, QString *error)
 {
-    if (!usableSize(side.cardSize)) {
+    if (!usableSize(side.cardSize())) {
         if (error)
             *error = QStringLiteral("The card has no size to draw.");
         return {};
@@ -90,9 +90,9 @@ QByteArray SKTRenderingView::pdfDataWithGraphics_data(const RenderSide &side, QS
     // write a letter page instead.
     // Qt's pages are whole points: write on the page rounded up, then give the file the card's
     // exact size.
-    const QSizeF wholePage = PdfPageBox::wholePointPage(side.cardSize);
+    const QSizeF wholePage = PdfPageBox::wholePointPage(side.cardSize());
     const QPageSize pageSize(wholePage, QPageSize::Point, QString(), QPageSize::ExactMatch);
-    if (side.cardSize.width() > MaxPdfPoints || side.cardSize.height() > MaxPdfPoints ||
+    if (side.cardSize().width() > MaxPdfPoints || side.cardSize().height() > MaxPdfPoints ||
         !pageSize.isValid()) {
         if (error)
             *error = QStringLiteral("The card size cannot be a PDF page.");
@@ -129,7 +129,7 @@ QByteArray SKTRenderingView::pdfDataWithGraphics_data(const RenderSide &side, QS
     }
     // Should the writer's layout ever change, the page keeps its whole-point size: a white edge
     // under a point wide, nothing of the card cut off.
-    if (!PdfPageBox::setExactSize(bytes, side.cardSize))
+    if (!PdfPageBox::setExactSize(bytes, side.cardSize()))
         qWarning("The PDF page could not be given the card's exact size.");
     // Joined Arabic letters would otherwise copy and search as presentation forms.
     if (!PdfToUnicode::spellOutPresentationForms(bytes))
@@ -142,7 +142,7 @@ QPicture SKTRenderingView::pictureOfSide(const RenderSide &side)
     QPicture recording;
     QPainter painter(&recording);
     prepare(painter);
-    painter.setClipRect(QRectF(QPointF(0, 0), side.cardSize));
+    painter.setClipRect(QRectF(QPointF(0, 0), side.cardSize()));
     drawSide(painter, side);
     painter.end();
     return recording;
@@ -151,9 +151,9 @@ QPicture SKTRenderingView::pictureOfSide(const RenderSide &side)
 std::optional<Picture> SKTRenderingView::image_From_Card_Graphics(const RenderSide &side, bool print_box)
 {
     Q_UNUSED(print_box); // printing takes vector content as well
-    if (!usableSize(side.cardSize))
+    if (!usableSize(side.cardSize()))
         return std::nullopt;
-    return Picture::fromVector(pictureOfSide(side), side.cardSize);
+    return Picture::fromVector(pictureOfSide(side), side.cardSize());
 }
 
 QString SKTRenderingView::sizeRefusal(const QSizeF &cardSize, double dpi)
@@ -183,9 +183,9 @@ QImage SKTRenderingView::imageOfSide(const RenderSide &side, double dpi)
 
 QImage SKTRenderingView::imageOfSide(const RenderSide &side, double dpi, QImage &canvas)
 {
-    if (!sizeRefusal(side.cardSize, dpi).isEmpty())
+    if (!sizeRefusal(side.cardSize(), dpi).isEmpty())
         return {};
-    const int w = pixelsFor(side.cardSize.width(), dpi), h = pixelsFor(side.cardSize.height(), dpi);
+    const int w = pixelsFor(side.cardSize().width(), dpi), h = pixelsFor(side.cardSize().height(), dpi);
     if (w <= 0 || h <= 0)
         return {};
     // A fresh image of a card's size costs page faults on every card; an image nobody else holds

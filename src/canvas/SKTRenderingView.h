@@ -19,7 +19,7 @@ class SKTRenderingView
 public:
     SKTRenderingView(const RenderSide &side, const QString &printJobTitle = QString());
 
-    QRectF frame() const { return QRectF(QPointF(0, 0), m_side.cardSize); }
+    QRectF frame() const { return QRectF(QPointF(0, 0), m_side.cardSize()); }
     QString printJobTitle() const { return m_printJobTitle; }
     // Draws the side into a painter whose units are card points, y down, origin at the card's corner.
     void drawRect(QPainter &painter) const;

@@ -77,64 +77,59 @@ void DesignFileFormat::dropUnusedPicturePath(Card_Property &p)
         p.Card_BG_Image_Path = QString(QLatin1String(""));
 }
 
-void DesignFileFormat::appendSide(plist::Array &items, Card_Property &p)
+// One page field as the design file stores it.
+static void appendField(plist::Array &items, const Card_Property &p, const CardPageFields::Field &f)
 {
     using CardPageFields::Kind;
-    dropUnusedPicturePath(p);
-    const Card_Property defaults;
-    for (const CardPageFields::Field &f : CardPageFields::Table) {
-        switch (f.kind) {
-        case Kind::Flag:
-            items.append(plist::Value(flagText(p.*CardPageFields::get<bool>(f))));
-            break;
-        case Kind::Color: {
-            // A colour that holds none is written as the field's default.
-            const auto member = CardPageFields::get<QColor>(f);
-            items.append(
-                plist::Value(KeyedArchiver::archivedColor(colorOrDefault(p.*member, defaults.*member))));
-            break;
-        }
-        case Kind::Int:
-            items.append(plist::Value(QString::number(p.*CardPageFields::get<qint32>(f))));
-            break;
-        case Kind::String: {
-            const QString &text = p.*CardPageFields::get<QString>(f);
-            items.append(plist::Value(text.isNull() ? QString(QLatin1String("")) : text));
-            break;
-        }
-        case Kind::Float:
-            items.append(plist::Value(QString::asprintf("%0.2f", double(p.*CardPageFields::get<float>(f)))));
-            break;
-        case Kind::Point:
-            items.append(plist::Value(GeometryText::point(p.*CardPageFields::get<QPointF>(f))));
-            break;
-        case Kind::Size:
-            items.append(plist::Value(GeometryText::size(p.*CardPageFields::get<QSizeF>(f))));
-            break;
-        case Kind::Font: {
-            const auto member = CardPageFields::get<FontDescriptor>(f);
-            const FontDescriptor &font = (p.*member).isValid() ? p.*member : defaults.*member;
-            items.append(plist::Value(KeyedArchiver::archivedFont(font)));
-            break;
-        }
-        }
+    static const Card_Property defaults;
+    switch (f.kind) {
+    case Kind::Flag:
+        items.append(plist::Value(DesignFileFormat::flagText(p.*CardPageFields::get<bool>(f))));
+        break;
+    case Kind::Color: {
+        // A colour that holds none is written as the field's default.
+        const auto member = CardPageFields::get<QColor>(f);
+        items.append(plist::Value(KeyedArchiver::archivedColor(colorOrDefault(p.*member, defaults.*member))));
+        break;
+    }
+    case Kind::Int:
+        items.append(plist::Value(QString::number(p.*CardPageFields::get<qint32>(f))));
+        break;
+    case Kind::String: {
+        const QString &text = p.*CardPageFields::get<QString>(f);
+        items.append(plist::Value(text.isNull() ? QString(QLatin1String("")) : text));
+        break;
+    }
+    case Kind::Float:
+        items.append(plist::Value(QString::asprintf("%0.2f", double(p.*CardPageFields::get<float>(f)))));
+        break;
+    case Kind::Point:
+        items.append(plist::Value(GeometryText::point(p.*CardPageFields::get<QPointF>(f))));
+        break;
+    case Kind::Size:
+        items.append(plist::Value(GeometryText::size(p.*CardPageFields::get<QSizeF>(f))));
+        break;
+    case Kind::Font: {
+        const auto member = CardPageFields::get<FontDescriptor>(f);
+        const FontDescriptor &font = (p.*member).isValid() ? p.*member : defaults.*member;
+        items.append(plist::Value(KeyedArchiver::archivedFont(font)));
+        break;
+    }
     }
 }
 
-plist::Array DesignFileFormat::buildItems(Card_Property &front, Card_Property &back,
-                                          const ExcelBindingTable &binding, const GraphicList &frontObjects,
-                                          const GraphicList &backObjects)
+void DesignFileFormat::appendSide(plist::Array &items, Card_Property &p, const DesignSettings &design)
 {
-    CardDesign design;
-    design.frontPage = front;
-    design.backPage = back;
-    design.binding = binding;
-    design.front = frontObjects;
-    design.back = backObjects;
-    const plist::Array items = buildItems(design);
-    front = design.frontPage;
-    back = design.backPage;
-    return items;
+    dropUnusedPicturePath(p);
+    const QString &outline = design.outlineCode();
+    for (int place = 0; place < SideFieldCount; ++place) {
+        if (place == CardPageFields::OutlinePlace)
+            items.append(plist::Value(outline.isNull() ? QString(QLatin1String("")) : outline));
+        else if (place == CardPageFields::SizePlace)
+            items.append(plist::Value(GeometryText::size(design.storedCardSize())));
+        else
+            appendField(items, p, CardPageFields::Table[size_t(CardPageFields::pageFieldAt(place))]);
+    }
 }
 
 plist::Array DesignFileFormat::buildItems(CardDesign &design)
@@ -142,8 +137,8 @@ plist::Array DesignFileFormat::buildItems(CardDesign &design)
     const ExcelBindingTable &binding = design.binding;
     plist::Array items;
     items.append(plist::Value(Marker));
-    appendSide(items, design.frontPage);
-    appendSide(items, design.backPage);
+    appendSide(items, design.frontPage, design);
+    appendSide(items, design.backPage, design);
     items.append(plist::Value(flagText(binding.Excel_Binding_Use)));
     items.append(plist::Value(binding.Excel_Source_Path.isNull() ? QString(QLatin1String(""))
                                                                  : binding.Excel_Source_Path));
@@ -294,6 +289,16 @@ UncomputedFormulas DesignFileFormat::uncomputedOf(const plist::Dict &item, const
     return cells;
 }
 
+// A stored size; the card's becomes the canvas size, so an overflowing or negative number is damage.
+static std::optional<QSizeF> usableSize(const plist::Value &item)
+{
+    const QSizeF size = GeometryText::sizeIn(item.toString());
+    if (!std::isfinite(size.width()) || !std::isfinite(size.height()) || size.width() < 0 ||
+        size.height() < 0)
+        return std::nullopt;
+    return size;
+}
+
 // Reads one stored field into the page settings; false with a reason when its value is damaged.
 static bool readField(const CardPageFields::Field &f, const plist::Value &item, qsizetype index,
                       Card_Property &p, QString *reason)
@@ -321,7 +326,6 @@ static bool readField(const CardPageFields::Field &f, const plist::Value &item, 
         p.*CardPageFields::get<float>(f) = DesignFileFormat::leadingFloat(item.toString());
         break;
     case Kind::Point: {
-        // The front size becomes the canvas size: an overflowing or negative number is damage.
         const QPointF point = GeometryText::pointIn(item.toString());
         if (!std::isfinite(point.x()) || !std::isfinite(point.y()))
             return fail(reason, QStringLiteral("item %1 holds no usable card position").arg(index));
@@ -329,11 +333,10 @@ static bool readField(const CardPageFields::Field &f, const plist::Value &item, 
         break;
     }
     case Kind::Size: {
-        const QSizeF size = GeometryText::sizeIn(item.toString());
-        if (!std::isfinite(size.width()) || !std::isfinite(size.height()) || size.width() < 0 ||
-            size.height() < 0)
+        const std::optional<QSizeF> size = usableSize(item);
+        if (!size)
             return fail(reason, QStringLiteral("item %1 holds no usable card size").arg(index));
-        p.*CardPageFields::get<QSizeF>(f) = size;
+        p.*CardPageFields::get<QSizeF>(f) = *size;
         break;
     }
     case Kind::Font: {
@@ -347,20 +350,43 @@ static bool readField(const CardPageFields::Field &f, const plist::Value &item, 
     return true;
 }
 
-static bool readSide(const plist::Array &items, qsizetype start, Card_Property &p, QString *reason)
+// The card's outline and size as one side stores them.
+struct StoredCard {
+    QString outlineCode;
+    QSizeF size;
+};
+
+static bool readSide(const plist::Array &items, qsizetype start, Card_Property &p, StoredCard &card,
+                     QString *reason)
 {
     using CardPageFields::Kind;
     for (int k = 0; k < DesignFileFormat::SideFieldCount; ++k) {
         const plist::Value &item = items.at(start + k);
-        const CardPageFields::Field &f = CardPageFields::Table[size_t(k)];
-        const QString where = QStringLiteral("item %1 (%2)").arg(start + k).arg(QString::fromLatin1(f.name));
-        const bool wantsData = f.kind == Kind::Color || f.kind == Kind::Font;
+        const bool cardField = k == CardPageFields::OutlinePlace || k == CardPageFields::SizePlace;
+        const CardPageFields::Field *f =
+            cardField ? nullptr : &CardPageFields::Table[size_t(CardPageFields::pageFieldAt(k))];
+        const char *name = k == CardPageFields::OutlinePlace ? CardPageFields::OutlineName
+                           : k == CardPageFields::SizePlace  ? CardPageFields::SizeName
+                                                             : f->name;
+        const QString where = QStringLiteral("item %1 (%2)").arg(start + k).arg(QString::fromLatin1(name));
+        const bool wantsData = f && (f->kind == Kind::Color || f->kind == Kind::Font);
         if (wantsData ? !item.isData() : !item.isString())
             return fail(reason, where + QStringLiteral(" has the wrong kind of value"));
     }
-    for (int k = 0; k < DesignFileFormat::SideFieldCount; ++k)
-        if (!readField(CardPageFields::Table[size_t(k)], items.at(start + k), start + k, p, reason))
+    for (int k = 0; k < DesignFileFormat::SideFieldCount; ++k) {
+        const plist::Value &item = items.at(start + k);
+        if (k == CardPageFields::OutlinePlace) {
+            card.outlineCode = item.toString();
+        } else if (k == CardPageFields::SizePlace) {
+            const std::optional<QSizeF> size = usableSize(item);
+            if (!size)
+                return fail(reason, QStringLiteral("item %1 holds no usable card size").arg(start + k));
+            card.size = *size;
+        } else if (!readField(CardPageFields::Table[size_t(CardPageFields::pageFieldAt(k))], item, start + k,
+                              p, reason)) {
             return false;
+        }
+    }
     p.Card_BG_Image.reset();
     return true;
 }
@@ -418,8 +444,13 @@ bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QS
         return fail(reason,
                     QStringLiteral("the file holds %1 items, fewer than a design has").arg(items.size()));
     CardDesign c;
-    if (!readSide(items, 1, c.frontPage, reason) || !readSide(items, 1 + SideFieldCount, c.backPage, reason))
+    StoredCard front, back;
+    if (!readSide(items, 1, c.frontPage, front, reason) ||
+        !readSide(items, 1 + SideFieldCount, c.backPage, back, reason))
         return false;
+    // Both pages store the card's outline and size; the front's are the card's, as they always were.
+    c.setOutlineCode(front.outlineCode);
+    c.setCardSize(front.size);
     const qsizetype b = 1 + 2 * SideFieldCount; // the binding items
     if (!items.at(b).isString() || !items.at(b + 1).isString() || !items.at(b + 2).isArray() ||
         !items.at(b + 3).isArray())

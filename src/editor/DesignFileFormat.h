@@ -1,7 +1,8 @@
-// The items of a design file (CardDesign as stored): an XML property-list array of the marker, both sides'
-// page settings field by field, the Excel binding and the archives of the front and back objects, then, when
-// there is anything to keep, one dictionary of the bound workbook's file facts and of the binding
-// table's cells whose formula the workbook never computed.
+// The items of a design file (CardDesign as stored): an XML property-list array of the marker, both
+// sides' page settings field by field (each with the card's outline and size among them), the Excel
+// binding and the archives of the front and back objects, then, when there is anything to keep, one
+// dictionary of the bound workbook's file facts and of the binding table's cells whose formula the
+// workbook never computed.
 #pragma once
 
 #include "model/CardDesign.h"
@@ -20,7 +21,7 @@ class DesignFileFormat
 {
 public:
     static inline const QString Marker = QStringLiteral("ZOLVMACFENWORADELCARD");
-    static constexpr int SideFieldCount = CardPageFields::Count;
+    static constexpr int SideFieldCount = CardPageFields::StoredCount;
     // A design without objects: the marker, both sides, the four binding items, two object counts.
     static constexpr int FixedItemCount = 1 + 2 * SideFieldCount + 4 + 2;
     // The clipboard reads objects within the same limits.
@@ -30,11 +31,8 @@ public:
     // Items of a design. A side whose fill is not a background picture loses its picture path,
     // in the file and in the page settings themselves.
     static plist::Array buildItems(CardDesign &design);
-    // The same of a design given by its parts.
-    static plist::Array buildItems(Card_Property &front, Card_Property &back,
-                                   const ExcelBindingTable &binding, const GraphicList &frontObjects,
-                                   const GraphicList &backObjects);
-    static void appendSide(plist::Array &items, Card_Property &side);
+    // A side's stored items: its page fields with the design's outline and size among them.
+    static void appendSide(plist::Array &items, Card_Property &side, const DesignSettings &design);
     // The picture path is kept only while the picture is the page fill.
     static void dropUnusedPicturePath(Card_Property &side);
     // The workbook's facts as the dictionary after the objects, and back. A dictionary that is

@@ -156,8 +156,8 @@ GraphicList InvitationLayout::makeObjects(const InvitationDetails &details, cons
     return objects;
 }
 
-void InvitationLayout::apply(const InvitationDetails &details, Card_Property &frontPage, GraphicList &front)
+void InvitationLayout::apply(const InvitationDetails &details, CardDesign &design)
 {
-    front = makeObjects(details, frontPage.Card_Size) + front;
-    frontPage.setBackgroundImage(Trim_Str(details.background));
+    design.front = makeObjects(details, design.cardSize()) + design.front;
+    design.frontPage.setBackgroundImage(Trim_Str(details.background));
 }

@@ -2,6 +2,7 @@
 // the card under fixed "PARTY_" identifiers, and the chosen picture as the front background.
 #pragma once
 
+#include "model/CardDesign.h"
 #include "model/SKTGraphic.h"
 
 #include <QList>
@@ -9,8 +10,6 @@
 #include <QString>
 
 #include <optional>
-
-class Card_Property;
 
 struct InvitationDetails {
     QString title, to, message, date, time, venue, from;
@@ -51,7 +50,7 @@ public:
     // so the last made comes first.
     static GraphicList makeObjects(const InvitationDetails &details, const QSizeF &card);
 
-    // The layout on a front side: its objects put in front of `front`, and the background picture
-    // into the front page settings.
-    static void apply(const InvitationDetails &details, Card_Property &frontPage, GraphicList &front);
+    // The layout on the design's front at its card size: its objects put in front of the front's,
+    // and the background picture into the front page settings.
+    static void apply(const InvitationDetails &details, CardDesign &design);
 };

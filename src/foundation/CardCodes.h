@@ -15,7 +15,7 @@ inline constexpr QLatin1String Hatch{"H"};
 inline constexpr QLatin1String Picture{"I"}; // the page's background picture
 } // namespace FillCode
 
-// Outline of the card page (`Card_Shape` of the page settings).
+// Outline of the card, one for both sides (stored as `Card_Shape` on each page).
 namespace OutlineCode
 {
 inline constexpr QLatin1String Rectangle{"R"};

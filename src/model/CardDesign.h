@@ -1,5 +1,5 @@
 // The design: all that the user edits, saves, undoes and prints, as one value. It owns both sides'
-// objects, both sides' page settings (which carry the card's outline and size, one for the card),
+// objects, the card's outline and size (one for both sides), both sides' page settings,
 // and the bound workbook: the binding table with its path, rows, file facts and formula marks.
 // The document holds the one the editor shows; a run plan holds a deep copy; the design file reads
 // and writes it whole. The side being edited, the selection and the zoom are the editor's view of

@@ -5,6 +5,7 @@
 #include "model/Card_Property.h"
 
 #include <array>
+#include <string_view>
 #include <variant>
 
 namespace CardPageFields
@@ -24,7 +25,7 @@ struct Field {
 };
 
 // A new page field is one more row here (and its member in Card_Property).
-inline constexpr std::array<Field, 28> Table{{
+inline constexpr std::array<Field, 26> Table{{
     {"Card_border_chk", Kind::Flag, &Card_Property::Card_border_chk},
     {"Card_bordr_clr", Kind::Color, &Card_Property::Card_bordr_clr},
     {"Card_bor_Stepper", Kind::Int, &Card_Property::Card_bor_Stepper},
@@ -40,10 +41,8 @@ inline constexpr std::array<Field, 28> Table{{
     {"Card_alpha_Stepper", Kind::Float, &Card_Property::Card_alpha_Stepper},
     {"Card_Side", Kind::String, &Card_Property::Card_Side},
     {"Card_Side_Name", Kind::String, &Card_Property::Card_Side_Name},
-    {"Card_Shape", Kind::String, &Card_Property::Card_Shape},
     {"Card_Name", Kind::String, &Card_Property::Card_Name},
     {"Card_Location", Kind::Point, &Card_Property::Card_Location},
-    {"Card_Size", Kind::Size, &Card_Property::Card_Size},
     {"Card_Preset", Kind::String, &Card_Property::Card_Preset},
     {"Card_Category", Kind::String, &Card_Property::Card_Category},
     {"Card_Sub_Category", Kind::String, &Card_Property::Card_Sub_Category},
@@ -56,6 +55,24 @@ inline constexpr std::array<Field, 28> Table{{
 }};
 
 inline constexpr int Count = int(Table.size());
+
+// The card's outline and size belong to the design, one for both sides, yet the design file stores
+// them on each page among the page fields: the outline code after Card_Side_Name, the size after
+// Card_Location. A stored side holds these two and the page fields at the other places.
+inline constexpr const char *OutlineName = "Card_Shape";
+inline constexpr const char *SizeName = "Card_Size";
+inline constexpr int OutlinePlace = 15;
+inline constexpr int SizePlace = 18;
+inline constexpr int StoredCount = Count + 2;
+
+// The row of Table stored at a place that holds neither the outline nor the size.
+constexpr int pageFieldAt(int place)
+{
+    return place - (place > OutlinePlace ? 1 : 0) - (place > SizePlace ? 1 : 0);
+}
+static_assert(std::string_view(Table[pageFieldAt(OutlinePlace - 1)].name) == "Card_Side_Name" &&
+                  std::string_view(Table[pageFieldAt(SizePlace - 1)].name) == "Card_Location",
+              "the outline and size keep their places in a stored side");
 
 constexpr bool kindsMatchMembers()
 {

@@ -1,4 +1,5 @@
-// The page settings of one card side: outline code, page fill, border, size and content font.
+// The page settings of one card side: page fill, border and content font. The card's outline and
+// size are the design's (DesignSettings), one for both sides.
 // A plain value: copying it deep-copies everything, so batch snapshots can take it as it stands.
 #pragma once
 
@@ -70,7 +71,6 @@ public:
     QString Card_hatch_style;
     QString Card_Side = QStringLiteral("2");
     QString Card_Side_Name = SideCode::Front;
-    QString Card_Shape = OutlineCode::Rectangle;
     QString Card_Name = QStringLiteral("Untitled");
     QString Card_Preset = QStringLiteral("Horizontal");
     QString Card_Category = QStringLiteral("PVC Card");
@@ -80,7 +80,6 @@ public:
     QString Card_BG_Image_Layout = QStringLiteral("Stretch");
     std::optional<Picture> Card_BG_Image; // nullopt: no picture loaded
     QPointF Card_Location = QPointF(0, 0);
-    QSizeF Card_Size = QSizeF(0, 0);
     QColor Card_Content_clr = QColor(0, 0, 0);
     FontDescriptor Card_Content_font = defaultContentFont();
 };

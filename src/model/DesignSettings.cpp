@@ -24,13 +24,6 @@ bool sameMarks(const UncomputedFormulas &a, const UncomputedFormulas &b)
 }
 } // namespace
 
-void DesignSettings::setOutline(int outline)
-{
-    const QString code = codeOf(outline);
-    frontPage.Card_Shape = code;
-    backPage.Card_Shape = code;
-}
-
 DesignSettings::Outline DesignSettings::outlineOf(const QString &code)
 {
     if (code == OutlineCode::RoundedRectangle)
@@ -49,14 +42,7 @@ QString DesignSettings::codeOf(int outline)
 
 QSizeF DesignSettings::cardSize() const
 {
-    const QSizeF size = frontPage.Card_Size;
-    return size.isValid() && !size.isEmpty() ? size : DefaultCardSize;
-}
-
-void DesignSettings::setCardSize(const QSizeF &size)
-{
-    frontPage.Card_Size = size;
-    backPage.Card_Size = size;
+    return m_cardSize.isValid() && !m_cardSize.isEmpty() ? m_cardSize : DefaultCardSize;
 }
 
 void DesignSettings::resetPages()
@@ -64,11 +50,14 @@ void DesignSettings::resetPages()
     const QColor black(0, 0, 0);
     frontPage.resetForNewDesign(black, Card_Property::defaultContentFont());
     backPage.resetForNewDesign(black, Card_Property::defaultContentFont());
+    m_outlineCode = OutlineCode::Rectangle;
+    m_cardSize = QSizeF(0, 0);
 }
 
 bool DesignSettings::operator==(const DesignSettings &other) const
 {
-    return samePage(frontPage, other.frontPage) && samePage(backPage, other.backPage) &&
+    return m_outlineCode == other.m_outlineCode && m_cardSize == other.m_cardSize &&
+           samePage(frontPage, other.frontPage) && samePage(backPage, other.backPage) &&
            sameBinding(binding, other.binding);
 }
 

@@ -1,13 +1,15 @@
-// The design's saved settings apart from its objects: both sides' page settings (which carry the
-// card's outline and size, one for the card) and the bound workbook. One value with one equality,
+// The design's saved settings apart from its objects: the card's outline and size (one for both
+// sides), both sides' page settings and the bound workbook. One value with one equality,
 // so that "did the settings change?" weighs every stored field of them.
 #pragma once
 
 #include "data/ExcelBindingTable.h"
+#include "foundation/CardCodes.h"
 #include "model/Card_Property.h"
 #include "platform/Picture.h"
 
 #include <QSizeF>
+#include <QString>
 
 #include <optional>
 
@@ -29,31 +31,40 @@ public:
     Card_Property &page(int side) { return side == 1 ? backPage : frontPage; }
     const Card_Property &page(int side) const { return side == 1 ? backPage : frontPage; }
 
-    // The card's outline, one for both sides: the front page's stored code. Setting it writes the
-    // code of both pages, as the design file stores it.
-    Outline outline() const { return outlineOf(frontPage.Card_Shape); }
-    void setOutline(int outline);
+    // The card's outline, one for both sides.
+    Outline outline() const { return outlineOf(m_outlineCode); }
+    void setOutline(int outline) { m_outlineCode = codeOf(outline); }
+    // The outline's code as the design file stores it on both pages, kept as read so that a code
+    // this program draws as a rectangle is saved again unchanged.
+    const QString &outlineCode() const { return m_outlineCode; }
+    void setOutlineCode(const QString &code) { m_outlineCode = code; }
     // The outline of a stored code ("RR" rounded, "E" ellipse, anything else a rectangle), and back.
     static Outline outlineOf(const QString &code);
     static QString codeOf(int outline);
 
-    // The card's size in points, one for both sides: the front page's Card_Size, or
-    // DefaultCardSize when that holds none. Setting it writes the size of both pages.
+    // The card's size in points, one for both sides, or DefaultCardSize when none is stored.
     QSizeF cardSize() const;
-    void setCardSize(const QSizeF &size);
+    // The size as stored, and as the design file writes it on both pages (0 x 0 when none).
+    QSizeF storedCardSize() const { return m_cardSize; }
+    void setCardSize(const QSizeF &size) { m_cardSize = size; }
 
     // Whether the card has a back: the front page's Card_Side.
     bool isTwoSided() const { return frontPage.isTwoSided(); }
 
     // The pages a new design starts with: the defaults, a black solid border of 1 point, the
-    // default content font. The binding table is left alone.
+    // default content font; a rectangle with no size stored. The binding table is left alone.
     void resetPages();
 
-    // Every stored field of both pages (the background picture too) and of the binding table.
+    // The outline, the size, every stored field of both pages (the background picture too) and of
+    // the binding table.
     bool operator==(const DesignSettings &other) const;
 
     // Pictures hold shared pixels or recordings: the same data, or equal pixels at the same size.
     static bool samePicture(const std::optional<Picture> &a, const std::optional<Picture> &b);
     static bool samePage(const Card_Property &a, const Card_Property &b);
     static bool sameBinding(const ExcelBindingTable &a, const ExcelBindingTable &b);
+
+private:
+    QString m_outlineCode = OutlineCode::Rectangle;
+    QSizeF m_cardSize = QSizeF(0, 0);
 };

@@ -2,6 +2,7 @@
 // The main window implements it; tests fake it; with none installed the defaults below apply.
 #pragma once
 
+#include "model/DesignSettings.h"
 #include "platform/FontDescriptor.h"
 
 #include <QColor>
@@ -19,7 +20,10 @@ public:
     // Puts the picture panel's adjustment controls back to neutral values.
     virtual void Reset_Image_Editing_Controls() {}
     // The card area shared by all sides: the design's card size from (0, 0).
-    virtual QRectF frontCanvasBounds() const { return QRectF(0, 0, 243, 154); }
+    virtual QRectF frontCanvasBounds() const
+    {
+        return QRectF(QPointF(0, 0), DesignSettings::DefaultCardSize);
+    }
     // Place for the next new object on side "F" or "B".
     virtual QPointF Control_New_Point(const QString &side);
     // The editor's current text font and colour, given to every new object.

@@ -132,9 +132,8 @@ QImage BatchFiller::Set_data_table_value_to_card(int row, const QString &card_si
                 *error = reason;
             return {};
         }
-        QImage image = renderSide(graphics, d.page(back ? 1 : 0), d.outline(), m_plan->cardArea(),
-                                  m_plan->folders().resources, m_dpi, m_blankBarcodes,
-                                  back ? &m_backCanvas : &m_frontCanvas);
+        QImage image = renderSide(d, back ? 1 : 0, graphics, m_plan->folders().resources, m_dpi,
+                                  m_blankBarcodes, back ? &m_backCanvas : &m_frontCanvas);
         if (image.isNull() && error)
             *error = QStringLiteral("the card could not be drawn.");
         return image;
@@ -148,25 +147,21 @@ QImage BatchFiller::Set_data_table_value_to_card(int row, const QString &card_si
 QImage BatchFiller::renderUnfilled(bool back, QString *error)
 {
     const CardDesign &d = m_plan->design();
-    QImage image = renderSide(back ? m_back : m_front, d.page(back ? 1 : 0), d.outline(), m_plan->cardArea(),
-                              m_plan->folders().resources, m_dpi);
+    QImage image = renderSide(d, back ? 1 : 0, back ? m_back : m_front, m_plan->folders().resources, m_dpi);
     if (image.isNull() && error)
         *error = QStringLiteral("the card could not be drawn.");
     return image;
 }
 
-QImage BatchFiller::renderSide(const GraphicList &graphics, const Card_Property &page, int cardShape,
-                               const QRectF &cardArea, const QString &resourcePath, double dpi,
+QImage BatchFiller::renderSide(const DesignSettings &design, int sideOfCard, const GraphicList &graphics,
+                               const QString &resourcePath, double dpi,
                                const QSet<const SKTGraphic *> &leaveOut, QImage *canvas)
 {
-    RenderSide side;
+    GraphicList drawn;
     for (const GraphicPtr &g : graphics)
         if (g && !leaveOut.contains(g.get()))
-            side.graphics.append(g);
-    side.page = page;
-    side.cardShape = cardShape;
-    side.cardSize = cardArea.size();
-    side.resourcePath = resourcePath;
+            drawn.append(g);
+    const RenderSide side = RenderSide::of(design, sideOfCard, std::move(drawn), resourcePath);
     return canvas ? SKTRenderingView::imageOfSide(side, dpi, *canvas)
                   : SKTRenderingView::imageOfSide(side, dpi);
 }

@@ -45,10 +45,11 @@ public:
     // The side as the design holds it, without filling (single export).
     QImage renderUnfilled(bool back, QString *error);
 
-    // A side's objects drawn over its page at dpi; objects flagged not to print are left out.
-    // With a canvas, the image is drawn into it when nobody else holds it.
-    static QImage renderSide(const GraphicList &graphics, const Card_Property &page, int cardShape,
-                             const QRectF &cardArea, const QString &resourcePath, double dpi,
+    // Objects drawn over the design's page of a side (1 the back) on its card at dpi; objects
+    // flagged not to print are left out, and so are those in leaveOut. With a canvas, the image
+    // is drawn into it when nobody else holds it.
+    static QImage renderSide(const DesignSettings &design, int side, const GraphicList &graphics,
+                             const QString &resourcePath, double dpi,
                              const QSet<const SKTGraphic *> &leaveOut = {}, QImage *canvas = nullptr);
 
     // The bound barcodes the last filled row gave no value: a side drawn from the filled objects

@@ -37,8 +37,8 @@ Printing_View::Printing_View(const PrintLayout &layout, Sides sides, std::shared
 {
     if (m_cardSize.isEmpty())
         m_cardSize = m_plan          ? m_plan->design().cardSize()
-                     : m_sides.front ? m_sides.front->cardSize
-                     : m_sides.back  ? m_sides.back->cardSize
+                     : m_sides.front ? m_sides.front->cardSize()
+                     : m_sides.back  ? m_sides.back->cardSize()
                                      : QSizeF();
 }
 
@@ -153,9 +153,9 @@ void Printing_View::drawLabelSide(QPainter &painter, const QPointF &at, const Re
     painter.translate(at);
     // What reaches past the card is cut at its edge, as on a card picture. In a PDF a clip is
     // written again with every later change of state, so it is set only when something reaches out.
-    const QRectF card(QPointF(0, 0), side.cardSize);
-    if (side.page.Card_border_chk ||
-        (!side.graphics.isEmpty() && !card.contains(SKTGraphic::drawingBoundsOfGraphics(side.graphics))))
+    const QRectF card(QPointF(0, 0), side.cardSize());
+    if (side.page().Card_border_chk ||
+        (!side.graphics().isEmpty() && !card.contains(SKTGraphic::drawingBoundsOfGraphics(side.graphics()))))
         painter.setClipRect(card, Qt::IntersectClip);
     SKTRenderingView::drawSide(painter, side);
     painter.restore();

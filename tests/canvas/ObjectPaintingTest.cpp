@@ -30,12 +30,16 @@ template <typename T> std::shared_ptr<T> make(const QRectF &bounds)
     return g;
 }
 
+RenderSide sideOf(const GraphicList &graphics, QSizeF size = QSizeF(200, 120))
+{
+    DesignSettings design;
+    design.setCardSize(size);
+    return RenderSide::of(design, 0, graphics, kResources);
+}
+
 QImage render(const GraphicList &graphics, QSizeF size = QSizeF(200, 120))
 {
-    RenderSide side;
-    side.graphics = graphics;
-    side.cardSize = size;
-    side.resourcePath = kResources;
+    const RenderSide side = sideOf(graphics, size);
     return SKTRenderingView::imageOfSide(side, 72).convertToFormat(QImage::Format_ARGB32);
 }
 
@@ -72,10 +76,7 @@ TEST(ObjectPainting, StarAndDoublyTracedPolygonAreFilledInside)
     polygon->_isDrawingStroke = false;
     const QImage img = render({star, polygon});
     // Its middle and its points alike, in the picture, the vector recording and the PDF.
-    RenderSide side;
-    side.graphics = {star, polygon};
-    side.cardSize = QSizeF(200, 120);
-    side.resourcePath = kResources;
+    const RenderSide side = sideOf({star, polygon});
     QImage replayed(200, 120, QImage::Format_ARGB32);
     replayed.fill(Qt::white);
     {
@@ -395,9 +396,7 @@ TEST(ObjectPainting, AbsurdPictureSizesFromAFileDrawBoundedOrNotAtAll)
         image->rotate_image = 45;
         all << barcode << image;
     }
-    RenderSide side;
-    side.graphics = all;
-    side.cardSize = QSizeF(100, 100);
+    const RenderSide side = sideOf(all, QSizeF(100, 100));
     EXPECT_FALSE(SKTRenderingView::imageOfSide(side, 300).isNull());
     EXPECT_FALSE(SKTRenderingView::pdfDataWithGraphics_data(side).isEmpty());
 }

@@ -31,16 +31,14 @@ GraphicPtr text(const QString &value, const QRectF &bounds)
 
 QString writeDesign(const QTemporaryDir &dir, QSizeF frontSize)
 {
-    Card_Property front, back;
-    front.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
-    back.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
-    front.Card_Size = frontSize;
-    back.Card_fill_chk = true;
-    back.Card_fill_clr = QColor(Qt::blue);
-    ExcelBindingTable binding;
-    const plist::Array items =
-        DesignFileFormat::buildItems(front, back, binding, {text("Front greeting", QRectF(10, 10, 180, 30))},
-                                     {text("Back greeting", QRectF(10, 10, 180, 30))});
+    CardDesign d;
+    d.resetPages();
+    d.setCardSize(frontSize);
+    d.backPage.Card_fill_chk = true;
+    d.backPage.Card_fill_clr = QColor(Qt::blue);
+    d.front = {text("Front greeting", QRectF(10, 10, 180, 30))};
+    d.back = {text("Back greeting", QRectF(10, 10, 180, 30))};
+    const plist::Array items = DesignFileFormat::buildItems(d);
     const QString path = dir.filePath("card.dcard");
     QString error;
     EXPECT_TRUE(DesignFile::writeItems(path, items, &error)) << error.toStdString();
@@ -121,21 +119,19 @@ TEST(RenderCommand, EngineBarcodeDecodesAt300Dpi)
     barcode->Set_Barcode_image(made.picture);
 
     QTemporaryDir dir;
-    Card_Property front, back;
-    front.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
-    back.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
+    CardDesign d;
+    d.resetPages();
     // Just wider and taller than the barcode with its quiet zones.
-    front.Card_Size = made.picture.size() + QSizeF(40, 40);
-    front.Card_border_chk = false;
-    ExcelBindingTable binding;
+    d.setCardSize(made.picture.size() + QSizeF(40, 40));
+    d.frontPage.Card_border_chk = false;
+    d.front = {barcode};
     const QString design = dir.filePath("barcode.dcard");
     QString error;
-    ASSERT_TRUE(DesignFile::writeItems(
-        design, DesignFileFormat::buildItems(front, back, binding, {barcode}, {}), &error))
+    ASSERT_TRUE(DesignFile::writeItems(design, DesignFileFormat::buildItems(d), &error))
         << error.toStdString();
     const QString png = dir.filePath("barcode.png");
     ASSERT_EQ(cardtool({"render", design, "--format", "png", "--dpi", "300", "--out", png}).exitCode, 0);
     const QImage image(png);
-    EXPECT_EQ(image.width(), int(std::ceil(front.Card_Size.width() * 300 / 72 - 1e-9)));
+    EXPECT_EQ(image.width(), int(std::ceil(d.cardSize().width() * 300 / 72 - 1e-9)));
     EXPECT_TRUE(testsupport::output("ZXingReader", {png}).contains("CARD-300"));
 }

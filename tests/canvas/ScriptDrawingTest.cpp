@@ -31,11 +31,10 @@ QRectF wordBox(qsizetype i)
 // The front side: each word in a text of its own, in the card's default italic serif.
 QString writeDesign(const QTemporaryDir &dir)
 {
-    Card_Property front, back;
-    front.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
-    back.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
-    front.Card_Size = QSizeF(300, 230);
-    GraphicList texts;
+    CardDesign d;
+    d.resetPages();
+    d.setCardSize(QSizeF(300, 230));
+    GraphicList &texts = d.front;
     for (qsizetype i = 0; i < kWords.size(); ++i) {
         auto t = std::dynamic_pointer_cast<SKTText>(SKTGraphic::create(SKTGraphic::Kind::Text));
         t->setBounds(wordBox(i));
@@ -46,9 +45,7 @@ QString writeDesign(const QTemporaryDir &dir)
     }
     const QString path = dir.filePath("words.dcard");
     QString error;
-    EXPECT_TRUE(DesignFile::writeItems(
-        path, DesignFileFormat::buildItems(front, back, ExcelBindingTable(), texts, {}), &error))
-        << error.toStdString();
+    EXPECT_TRUE(DesignFile::writeItems(path, DesignFileFormat::buildItems(d), &error)) << error.toStdString();
     return path;
 }
 

@@ -40,16 +40,25 @@ std::shared_ptr<SKTText> textAt(const QRectF &bounds, const QString &text)
     return t;
 }
 
-RenderSide sampleSide()
+// A side of a design whose card has the given size, on the default page.
+RenderSide sideOf(QSizeF cardSize, GraphicList graphics)
 {
-    RenderSide side;
-    side.cardSize = QSizeF(243, 154);
-    side.resourcePath = QStringLiteral(TESSALY_SOURCE_RESOURCES);
-    side.page.resetForNewDesign(Qt::black, Card_Property::defaultContentFont());
-    side.page.Card_fill_chk = true;
-    side.page.Card_fill_style = "G";
-    side.page.Card_fill_Grd_1_clr = QColor(250, 230, 200);
-    side.page.Card_fill_Grd_2_clr = QColor(200, 220, 250);
+    DesignSettings design;
+    design.setCardSize(cardSize);
+    return RenderSide::of(design, 0, std::move(graphics), QStringLiteral(TESSALY_SOURCE_RESOURCES));
+}
+
+// Extra objects go behind the sample's.
+RenderSide sampleSide(QSizeF cardSize = QSizeF(243, 154), const GraphicList &extra = {})
+{
+    DesignSettings design;
+    design.setCardSize(cardSize);
+    Card_Property &page = design.frontPage;
+    page.resetForNewDesign(Qt::black, Card_Property::defaultContentFont());
+    page.Card_fill_chk = true;
+    page.Card_fill_style = "G";
+    page.Card_fill_Grd_1_clr = QColor(250, 230, 200);
+    page.Card_fill_Grd_2_clr = QColor(200, 220, 250);
     auto hello = textAt(QRectF(10, 10, 220, 30), QStringLiteral("  hello wORLD  "));
     hello->text_transfrom_case = 3;
     auto hidden = textAt(QRectF(10, 60, 220, 30), QStringLiteral("Secret"));
@@ -64,8 +73,8 @@ RenderSide sampleSide()
         bp.fillRect(QRectF(i * 2.0, 0, 2, 30), Qt::black);
     bp.end();
     vectorBarcode->Set_Barcode_image(Picture::fromVector(bars, QSizeF(40, 30)));
-    side.graphics = {hello, hidden, barcode, vectorBarcode};
-    return side;
+    return RenderSide::of(design, 0, GraphicList{hello, hidden, barcode, vectorBarcode} + extra,
+                          QStringLiteral(TESSALY_SOURCE_RESOURCES));
 }
 
 } // namespace
@@ -75,8 +84,7 @@ RenderSide sampleSide()
 TEST(SideRendering, PdfPageHasTheExactFractionalCardSize)
 {
     QTemporaryDir dir;
-    RenderSide side = sampleSide();
-    side.cardSize = QSizeF(242.65, 153.35);
+    const RenderSide side = sampleSide(QSizeF(242.65, 153.35));
     const QByteArray pdf = SKTRenderingView::pdfDataWithGraphics_data(side);
     const QString path = dir.filePath("credit.pdf");
     ASSERT_TRUE(testsupport::writeFile(path, pdf));
@@ -136,8 +144,7 @@ TEST(SideRendering, PdfHasTheCardSizeItsTextsAndNoFlaggedObject)
 
     // A size no PDF page can have is refused with a message, not written as some other page.
     for (const QSizeF bad : {QSizeF(1e9, 100), QSizeF(100, 20000), QSizeF(14401, 100)}) {
-        RenderSide side = sampleSide();
-        side.cardSize = bad;
+        const RenderSide side = sampleSide(bad);
         QString error;
         EXPECT_TRUE(SKTRenderingView::pdfDataWithGraphics_data(side, &error).isEmpty());
         EXPECT_FALSE(error.isEmpty());
@@ -150,8 +157,7 @@ TEST(SideRendering, ImageSizePlacementAndFlaggedObjects)
     const QImage img = SKTRenderingView::imageOfSide(side, 300);
     EXPECT_EQ(img.size(), QSize(1013, 642)); // ceil(243 x 300 / 72), ceil(154 x 300 / 72)
     EXPECT_TRUE(SKTRenderingView::imageOfSide(side, 1e9).isNull());
-    side.cardSize = QSizeF(0, 0);
-    EXPECT_TRUE(SKTRenderingView::imageOfSide(side, 72).isNull());
+    EXPECT_FALSE(SKTRenderingView::sizeRefusal(QSizeF(0, 0), 72).isEmpty());
 
     // The flagged text leaves no ink in its box; unflagged it does.
     side = sampleSide();
@@ -164,7 +170,7 @@ TEST(SideRendering, ImageSizePlacementAndFlaggedObjects)
     };
     const QRect box(10, 60, 200, 25);
     EXPECT_EQ(inkIn(SKTRenderingView::imageOfSide(side, 72), box), 0);
-    side.graphics[1]->print_object = 0;
+    side.graphics()[1]->print_object = 0;
     EXPECT_GT(inkIn(SKTRenderingView::imageOfSide(side, 72), box), 10);
 }
 
@@ -174,13 +180,13 @@ TEST(SideRendering, VectorPictureOfASideDrawsLikeTheSide)
     const auto picture = SKTRenderingView::image_From_Card_Graphics(side, true);
     ASSERT_TRUE(picture);
     EXPECT_TRUE(picture->isVector());
-    EXPECT_EQ(picture->size(), side.cardSize);
+    EXPECT_EQ(picture->size(), side.cardSize());
     const QImage direct = SKTRenderingView::imageOfSide(side, 144);
     QImage replayed(direct.size(), QImage::Format_ARGB32_Premultiplied);
     replayed.fill(Qt::transparent);
     QPainter p(&replayed);
     p.scale(2, 2);
-    PathPainting::drawPicture(p, *picture, QRectF(QPointF(0, 0), side.cardSize));
+    PathPainting::drawPicture(p, *picture, QRectF(QPointF(0, 0), side.cardSize()));
     p.end();
     int differing = 0;
     for (int y = 0; y < direct.height(); y += 3)
@@ -191,7 +197,6 @@ TEST(SideRendering, VectorPictureOfASideDrawsLikeTheSide)
 
 TEST(SideRendering, EightThreadsGiveIdenticalImages)
 {
-    RenderSide side = sampleSide();
     // Every kind that reads pictures: a filtered, turned picture over its original size, a signature
     // sample and a hatched shape. None of them may change what another thread reads.
     QImage photo(900, 500, QImage::Format_ARGB32);
@@ -210,7 +215,7 @@ TEST(SideRendering, EightThreadsGiveIdenticalImages)
     hatched->setBounds(QRectF(200, 100, 40, 40));
     hatched->_fill_type = QStringLiteral("H");
     hatched->_fill_hatch_type = QStringLiteral("Cross");
-    side.graphics << image << sign << hatched;
+    const RenderSide side = sampleSide(QSizeF(243, 154), {image, sign, hatched});
     const QImage reference = SKTRenderingView::imageOfSide(side, 150);
     EXPECT_EQ(image->_contents->size(), QSizeF(900, 500)); // painting caps no stored picture
     QList<QImage> results(8);
@@ -247,7 +252,7 @@ TEST(SideRendering, TiffOfObjectsAloneAndDocumentData)
     EXPECT_TRUE(SKTRenderingView::tiffDataWithGraphics({}, QString(), &code).isEmpty());
     EXPECT_EQ(code, 3);
 
-    RenderSide empty;
+    const RenderSide empty = sideOf(DesignSettings::DefaultCardSize, {});
     SKTError error;
     EXPECT_FALSE(DocumentData::dataOfType(empty, DocumentData::TiffType, {}, &error));
     EXPECT_EQ(error.code, 3);
@@ -263,8 +268,7 @@ TEST(SideRendering, TiffOfObjectsAloneAndDocumentData)
     EXPECT_EQ(r.value.toDict().value("version").toInteger(), 2);
     EXPECT_TRUE(r.value.toDict().value("graphics").toArray().isEmpty());
     EXPECT_EQ(r.value.toDict().value("printInfo").toData(), QByteArray("info"));
-    RenderSide one;
-    one.graphics = {shape};
+    const RenderSide one = sideOf(DesignSettings::DefaultCardSize, {shape});
     const auto withShape = DocumentData::dataOfType(one, DocumentData::NativeTypeIdentifier, {});
     ASSERT_TRUE(withShape);
     const plist::Array archives = PropertyList::read(*withShape).value.toDict().value("graphics").toArray();
@@ -303,15 +307,12 @@ TEST(SideRendering, EngineBarcodesAndTextsKeepTheirSizeAtEveryResolution)
     const QSizeF barcodeSize = made.picture.size();
     ASSERT_GT(barcodeSize.width(), 20);
 
-    RenderSide side;
-    side.cardSize = QSizeF(400, 260);
-    side.resourcePath = QStringLiteral(TESSALY_SOURCE_RESOURCES);
     auto barcode = std::dynamic_pointer_cast<SKTBarcode>(SKTGraphic::create(SKTGraphic::Kind::Barcode));
     barcode->setBounds(QRectF(20, 20, 10, 10)); // the picture draws at its own size, not the bounds'
     barcode->Set_Barcode_image(made.picture);
     auto text = textAt(QRectF(20, 200, 360, 50), QStringLiteral("HHHH"));
     text->text_ctrl_font = FontDescriptor{QStringLiteral("ArialMT"), 36};
-    side.graphics = {barcode, text};
+    const RenderSide side = sideOf(QSizeF(400, 260), {barcode, text});
     // Kerning is extra room in points between letters: three gaps of 10 points at every resolution.
     const QRect plain = inkBox(SKTRenderingView::imageOfSide(side, 72), QRect(0, 195, 400, 60));
     text->text_kerning = 10;
@@ -382,14 +383,12 @@ TEST(SideRendering, VectorPictureOfASideReplaysAtItsSizeOnEveryDevice)
 {
     const BarcodeResult made = canvastest::code128At300Dpi(QStringLiteral("NESTED-7"));
     ASSERT_TRUE(made.ok()) << made.message.toStdString();
-    RenderSide side;
-    side.cardSize = QSizeF(300, 200);
     auto barcode = std::dynamic_pointer_cast<SKTBarcode>(SKTGraphic::create(SKTGraphic::Kind::Barcode));
     barcode->setBounds(QRectF(20, 20, 10, 10));
     barcode->Set_Barcode_image(made.picture);
     auto text = textAt(QRectF(20, 140, 260, 50), QStringLiteral("HHHH"));
     text->text_ctrl_font = FontDescriptor{QStringLiteral("ArialMT"), 30};
-    side.graphics = {barcode, text};
+    const RenderSide side = sideOf(QSizeF(300, 200), {barcode, text});
     const auto picture = SKTRenderingView::image_From_Card_Graphics(side, true);
     ASSERT_TRUE(picture);
     for (const double dpi : {72.0, 300.0}) {
@@ -402,7 +401,7 @@ TEST(SideRendering, VectorPictureOfASideReplaysAtItsSizeOnEveryDevice)
         replayed.setDotsPerMeterY(dpm);
         QPainter p(&replayed);
         p.scale(k, k);
-        PathPainting::drawPicture(p, *picture, QRectF(QPointF(0, 0), side.cardSize));
+        PathPainting::drawPicture(p, *picture, QRectF(QPointF(0, 0), side.cardSize()));
         p.end();
         for (const QRectF area : {QRectF(0, 0, 300, 130), QRectF(0, 135, 300, 60)}) {
             const QRect scaled = QRectF(area.topLeft() * k, area.size() * k).toRect();
@@ -424,11 +423,12 @@ TEST(SideRendering, ObjectsDrawBackToFrontOverThePage)
         s->_isDrawingStroke = false;
         return s;
     };
-    RenderSide side;
-    side.cardSize = QSizeF(100, 80);
-    side.page.Card_fill_chk = true;
-    side.page.Card_fill_clr = QColor(Qt::green);
-    side.graphics = {square(Qt::red), square(Qt::blue)}; // index 0 is frontmost
+    DesignSettings design;
+    design.setCardSize(QSizeF(100, 80));
+    design.frontPage.Card_fill_chk = true;
+    design.frontPage.Card_fill_clr = QColor(Qt::green);
+    const RenderSide side =
+        RenderSide::of(design, 0, {square(Qt::red), square(Qt::blue)}, QString()); // index 0 is frontmost
     const QImage img = SKTRenderingView::imageOfSide(side, 72);
     EXPECT_EQ(QColor(img.pixel(40, 40)), QColor(Qt::red));
     EXPECT_EQ(QColor(img.pixel(80, 70)), QColor(Qt::green));

@@ -1,8 +1,10 @@
 // The design file: saving and opening through a fake editor, the corrupt-file rule that leaves the
 // editor untouched, atomic saving, and plistlib's view of the files cardtool writes.
 #include "editor/DesignFile.h"
+#include "canvas/RenderSide.h"
 #include "data/ExcelBindingTable.h"
 #include "editor/DesignEditor.h"
+#include "editor/DesignFileFormat.h"
 #include "editor/EditorState.h"
 #include "foundation/FoundationState.h"
 #include "model/EditStep.h"
@@ -104,8 +106,8 @@ protected:
     QString path(const QString &name) const { return dir.filePath(name); }
     void fillDesign()
     {
-        front.Card_Size = QSizeF(243, 153);
-        front.Card_Shape = QStringLiteral("RR");
+        draft.setCardSize(QSizeF(243, 153));
+        draft.setOutline(DesignSettings::RoundedRectangle);
         front.Card_alpha_Stepper = 0.5f;
         back.Card_Name = QStringLiteral("Back side");
         auto text = std::make_shared<SKTText>();
@@ -160,7 +162,6 @@ TEST_F(DesignFileTest, SavesAndOpensAWholeDesign)
     EXPECT_EQ(doc2.graphics_back().size(), 1);
     EXPECT_FALSE(doc2.undoManager().canUndo()); // loading is not an undoable change
     EXPECT_TRUE(doc2.undoManager().isUndoRegistrationEnabled());
-    EXPECT_EQ(f2.Card_Size, QSizeF(243, 153));
     EXPECT_EQ(f2.Card_alpha_Stepper, 0.5f);
     EXPECT_EQ(b2.Card_Name, QStringLiteral("Back side"));
     EXPECT_EQ(doc2.design().cardSize(), QSizeF(243, 153));
@@ -203,18 +204,26 @@ TEST_F(DesignFileTest, PageFieldsAreWrittenAsTheFileStoresThem)
 
 TEST_F(DesignFileTest, EveryStoredPageFieldReadsBackAsWritten)
 {
-    Card_Property front = testsupport::pageWithEveryFieldSet();
+    CardDesign written;
+    Card_Property &front = written.frontPage, &back = written.backPage;
+    front = testsupport::pageWithEveryFieldSet();
     front.Card_fill_style = FillCode::Picture; // keeps the picture path in the file
-    Card_Property back = testsupport::pageWithEveryFieldSet();
+    back = testsupport::pageWithEveryFieldSet();
     back.Card_Location = QPointF(-3, 4);
     back.Card_fill_style = FillCode::Picture;
-    const plist::Array items = DesignFileFormat::buildItems(front, back, binding, {}, {});
+    // A code this program draws as a rectangle is kept as it was stored.
+    written.setOutlineCode(QStringLiteral("X"));
+    written.setCardSize(QSizeF(100.5, 50.25));
+    const plist::Array items = DesignFileFormat::buildItems(written);
     ASSERT_EQ(items.size(), DesignFileFormat::FixedItemCount);
     CardDesign c;
     QString reason;
     ASSERT_TRUE(DesignFileFormat::parseItems(items, &c, &reason)) << reason.toStdString();
     EXPECT_EQ(testsupport::differingPageFields(front, c.frontPage), QStringList());
     EXPECT_EQ(testsupport::differingPageFields(back, c.backPage), QStringList());
+    EXPECT_EQ(c.outlineCode(), QStringLiteral("X"));
+    EXPECT_EQ(c.storedCardSize(), QSizeF(100.5, 50.25));
+    EXPECT_TRUE(c.settings() == written.settings());
 }
 
 TEST_F(DesignFileTest, LenientFieldReadingAsBefore)
@@ -300,7 +309,7 @@ TEST_F(DesignFileTest, ADamagedFileChangesNothing)
         EXPECT_TRUE(editor.calls.isEmpty()) << name;
         EXPECT_EQ(doc.graphics().size(), 2) << name;
         EXPECT_EQ(doc.graphics_back().size(), 1) << name;
-        EXPECT_EQ(front.Card_Size, QSizeF(243, 153)) << name;
+        EXPECT_EQ(doc.design().cardSize(), QSizeF(243, 153)) << name;
         EXPECT_EQ(binding.rowCount(), 1) << name;
         EXPECT_EQ(EditorState::instance().Project_File_Name, path(QStringLiteral("good.dcard"))) << name;
     }
@@ -373,6 +382,90 @@ TEST_F(DesignFileTest, PictureObjectsReloadTheirPicture)
     auto missing = std::static_pointer_cast<SKTImage>(doc2.graphics()[1]);
     EXPECT_FALSE(missing->_contents);
     EXPECT_EQ(missing->FilePath(), path(QStringLiteral("gone.png")));
+}
+
+// The card's outline and size are one for both sides: plistlib finds them on both pages of the
+// file, and they come back on both sides after reopening, undo and redo.
+TEST_F(DesignFileTest, OutlineAndSizeAreTheCardsOnBothPagesThroughSaveReopenUndoAndRedo)
+{
+    const struct {
+        QSizeF size;
+        CardDesign::Outline outline;
+        const char *stored; // the outline code and size text on each page
+    } cases[] = {
+        {QSizeF(242.65, 153.35), CardDesign::RoundedRectangle, "RR {242.65, 153.35}"},
+        {QSizeF(340.16, 340.16), CardDesign::Ellipse, "E {340.16, 340.16}"},
+        {QSizeF(600, 400), CardDesign::Rectangle, "R {600, 400}"},
+    };
+    // Both pages' Card_Shape and Card_Size, read with plistlib.
+    const auto pagesOf = [](const QString &file) {
+        const int shape = 1 + CardPageFields::OutlinePlace, size = 1 + CardPageFields::SizePlace;
+        const QString script = QStringLiteral("import plistlib, sys\n"
+                                              "i = plistlib.load(open(sys.argv[1], 'rb'))\n"
+                                              "print(i[%1], i[%2]); print(i[%3], i[%4])")
+                                   .arg(shape)
+                                   .arg(size)
+                                   .arg(shape + DesignFileFormat::SideFieldCount)
+                                   .arg(size + DesignFileFormat::SideFieldCount);
+        return QString::fromUtf8(
+                   testsupport::run(QStringLiteral("/usr/bin/python3"), {"-c", script, file}).out)
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    };
+    const auto sidesShow = [](const SKTDocument &d, QSizeF size, CardDesign::Outline outline) {
+        for (int side : {0, 1}) {
+            const RenderSide drawn = RenderSide::of(d.design(), side, d.design().objects(side), QString());
+            if (drawn.cardSize() != size || drawn.outline() != outline)
+                return false;
+        }
+        return true;
+    };
+    const QString file = path(QStringLiteral("card.dcard"));
+    for (const auto &c : cases) {
+        SKTDocument made;
+        made.setCardSize(c.size);
+        made.setOutline(c.outline);
+        EditorState::instance().Project_File_Name = file;
+        ASSERT_TRUE(DesignFile(made, &editor).Save_project_file(false, false).ok()) << c.stored;
+        EXPECT_EQ(pagesOf(file), QStringList({c.stored, c.stored})) << c.stored;
+        const QByteArray saved = readFile(file);
+
+        SKTDocument opened;
+        ASSERT_TRUE(DesignFile(opened, &editor).Read_and_load_design_Log(file, QStringLiteral("L")).ok());
+        EXPECT_TRUE(opened.design().settings() == made.design().settings()) << c.stored;
+        EXPECT_TRUE(sidesShow(opened, c.size, c.outline)) << c.stored;
+
+        // Another outline and size, each taken back and made again as a whole.
+        const DesignSettings asOpened = opened.design().settings();
+        const auto other = c.outline == CardDesign::Ellipse ? CardDesign::Rectangle : CardDesign::Ellipse;
+        opened.setOutline(other);
+        EXPECT_FALSE(opened.design().settings() == asOpened) << c.stored;
+        opened.setCardSize(QSizeF(100, 50));
+        opened.undoManager().undo();
+        opened.undoManager().undo();
+        EXPECT_TRUE(opened.design().settings() == asOpened) << c.stored;
+        EXPECT_TRUE(sidesShow(opened, c.size, c.outline)) << c.stored;
+        EditorState::instance().Project_File_Name = file;
+        ASSERT_TRUE(DesignFile(opened, &editor).Save_project_file(false, false).ok());
+        EXPECT_EQ(readFile(file), saved) << c.stored;
+        opened.undoManager().redo();
+        opened.undoManager().redo();
+        EXPECT_TRUE(sidesShow(opened, QSizeF(100, 50), other)) << c.stored;
+    }
+
+    // A file whose back page names another outline and size (an older one) is read as its front
+    // says, and saved with the front's on both pages.
+    PropertyList::ReadResult read = PropertyList::readFile(file);
+    plist::Array items = read.value.toArray();
+    const qsizetype back = 1 + DesignFileFormat::SideFieldCount;
+    items[back + CardPageFields::OutlinePlace] = plist::Value(QStringLiteral("E"));
+    items[back + CardPageFields::SizePlace] = plist::Value(QStringLiteral("{10, 20}"));
+    ASSERT_TRUE(DesignFile::writeItems(file, items, nullptr));
+    SKTDocument older;
+    ASSERT_TRUE(DesignFile(older, &editor).Read_and_load_design_Log(file, QStringLiteral("L")).ok());
+    EXPECT_TRUE(sidesShow(older, QSizeF(600, 400), CardDesign::Rectangle));
+    EditorState::instance().Project_File_Name = file;
+    ASSERT_TRUE(DesignFile(older, &editor).Save_project_file(false, false).ok());
+    EXPECT_EQ(pagesOf(file), QStringList({"R {600, 400}", "R {600, 400}"}));
 }
 
 TEST_F(DesignFileTest, PlistlibReadsWhatCardtoolWrites)

@@ -167,7 +167,6 @@ TEST_F(EditStepTest, ADesignStepPutsBackThePagesOutlineSizeAndWorkbook)
     undo.undo();
     EXPECT_TRUE(design.settings() == before);
     EXPECT_EQ(design.cardSize(), QSizeF(243, 154));
-    EXPECT_EQ(design.backPage.Card_Size, QSizeF(243, 154));
     EXPECT_EQ(design.outline(), CardDesign::Rectangle);
     EXPECT_EQ(design.binding.Excel_Source_Path, QStringLiteral("/data/guests.xlsx"));
     EXPECT_EQ(watch.told, 1);

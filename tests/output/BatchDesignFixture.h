@@ -145,7 +145,7 @@ struct SampleDesign {
             batchtest::addRow(
                 design, ExcelBindingTable::Row{{"Extension", QString::number(i + 1)}, {"Column1", qr[i]}});
         design.frontPage.Card_Side = doubleSided ? "2" : "1";
-        design.frontPage.Card_Size = QSizeF(243, 154);
+        design.setCardSize(QSizeF(243, 154));
     }
 };
 

@@ -56,20 +56,17 @@ TEST(BatchDesign, APlanCopiesTheDocumentsDesignWhole)
     EXPECT_TRUE(s->design().binding.uncomputedFormulas().contains(1, 1));
 }
 
-TEST(BatchDesign, TheCardIsTheDesignsSizeOnBothPagesElseTheDefault)
+TEST(BatchDesign, TheCardIsTheDesignsSizeElseTheDefault)
 {
     CardDesign design;
-    EXPECT_EQ(design.cardSize(), CardDesign::DefaultCardSize); // a new design's pages hold 0 x 0
+    EXPECT_EQ(design.cardSize(), CardDesign::DefaultCardSize); // a new design stores 0 x 0
     design.setCardSize(QSizeF(100, 60));
-    EXPECT_EQ(design.frontPage.Card_Size, QSizeF(100, 60));
-    EXPECT_EQ(design.backPage.Card_Size, QSizeF(100, 60));
     EXPECT_EQ(RunPlan::make(design)->cardArea(), QRectF(0, 0, 100, 60));
-    design.frontPage.Card_Size = QSizeF(0, 200);
+    design.setCardSize(QSizeF(0, 200));
     EXPECT_EQ(design.cardSize(), CardDesign::DefaultCardSize);
-    // The outline is one for both pages too.
+    EXPECT_EQ(design.storedCardSize(), QSizeF(0, 200));
     design.setOutline(CardDesign::RoundedRectangle);
-    EXPECT_EQ(design.frontPage.Card_Shape, QStringLiteral("RR"));
-    EXPECT_EQ(design.backPage.Card_Shape, QStringLiteral("RR"));
+    EXPECT_EQ(design.outlineCode(), QStringLiteral("RR"));
     EXPECT_EQ(design.outline(), CardDesign::RoundedRectangle);
 }
 

@@ -161,7 +161,7 @@ TEST(BatchFiller, HeldCardImagesAreNeverDrawnOver)
     writeSeries(tmp.path(), "words", "WWWWWWWW\n.");
     CardDesign d;
     const QString dFolder = tmp.path();
-    d.frontPage.Card_Size = QSizeF(243, 154);
+    d.setCardSize(QSizeF(243, 154));
     GraphicPtr t = text(QRectF(10, 10, 220, 40), 1, "words");
     t->Text_contents().font = FontDescriptor{"ArialMT", 30};
     d.front << t;
@@ -337,7 +337,7 @@ TEST(CardExport, BarcodesDecodeAndKeepTheirSizeAtEveryResolution)
     writeSeries(tmp.path(), "codes", "A1B2\nZ9Y8");
     CardDesign d;
     const QString dFolder = tmp.path();
-    d.frontPage.Card_Size = QSizeF(243, 154);
+    d.setCardSize(QSizeF(243, 154));
     GraphicPtr linear = barcode(QPointF(8, 8), 0, 9, 1, "codes"); // Code 128
     linear->linear_width_val = 30.0f;                             // 2.16 points a module
     linear->show_hide_val = 1;

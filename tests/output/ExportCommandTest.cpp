@@ -155,7 +155,7 @@ TEST(ExportCommand, ACardTooLargeToDrawIsRefusedBeforeAnyWork)
 {
     QTemporaryDir tmp;
     SampleDesign sample(tmp.filePath("DataSet"), 3, true);
-    sample.design.frontPage.Card_Size = QSizeF(30000, 30000);
+    sample.design.setCardSize(QSizeF(30000, 30000));
     const QString design = writeDesign(tmp.filePath("huge.dcard"), sample);
     const ProcResult r = cardtool(
         {"export", design, "--to", tmp.filePath("o"), "--data", tmp.filePath("DataSet"), "--dpi", "72"});
@@ -170,9 +170,9 @@ TEST(ExportCommand, ACardTooLargeToDrawIsRefusedBeforeAnyWork)
     // Each side within the side limit, but too many pixels together.
     EXPECT_FALSE(SKTRenderingView::sizeRefusal(QSizeF(7000, 7000), 300).isEmpty());
     EXPECT_TRUE(SKTRenderingView::sizeRefusal(QSizeF(243, 154), 2400).isEmpty());
-    RenderSide side;
-    side.cardSize = QSizeF(7000, 7000);
-    EXPECT_TRUE(SKTRenderingView::imageOfSide(side, 300).isNull());
+    DesignSettings poster;
+    poster.setCardSize(QSizeF(7000, 7000));
+    EXPECT_TRUE(SKTRenderingView::imageOfSide(RenderSide::of(poster, 0, {}, QString()), 300).isNull());
 }
 
 TEST(ExportCommand, LargeCardsRunOnFewerWorkers)

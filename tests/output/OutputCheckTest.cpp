@@ -22,7 +22,7 @@ namespace
 CardDesign workbookDesign(const QStringList &headings, const QList<QStringList> &rows)
 {
     CardDesign d;
-    d.frontPage.Card_Size = QSizeF(243, 154);
+    d.setCardSize(QSizeF(243, 154));
     batchtest::setTitles(d, headings);
     for (int r = 0; r < rows.size(); ++r) {
         ExcelBindingTable::Row row{{"Extension", QString::number(r + 1)}};
@@ -192,7 +192,7 @@ TEST(OutputCheck, ObjectsTypedOrPlacedByHandAreCheckedToo)
     };
     for (const Case &c : cases) {
         CardDesign d;
-        d.frontPage.Card_Size = QSizeF(243, 154);
+        d.setCardSize(QSizeF(243, 154));
         d.front << c.object;
         const OutputCheck::Report single = OutputCheck::check(*RunPlan::make(d));
         EXPECT_EQ(single.text(), c.found) << c.what;
@@ -280,7 +280,7 @@ TEST(OutputCheck, HostileValuesAreToldWhateverTheThreads)
     writeSeries(tmp.path(), "hostile", values.join('\n').toUtf8());
     CardDesign d;
     const QString dFolder = tmp.path();
-    d.frontPage.Card_Size = QSizeF(243, 154);
+    d.setCardSize(QSizeF(243, 154));
     d.front << barcode(QPointF(10, 10), 0, 0, DataSourceCode::Series, "hostile");  // Code 39
     d.front << barcode(QPointF(160, 60), 1, 0, DataSourceCode::Series, "hostile"); // QR Code
     d.front << barcode(QPointF(10, 60), 0, 9, DataSourceCode::Series, "hostile");  // Code 128
@@ -369,7 +369,7 @@ TEST(OutputCheck, NamesTheCharactersNoFontCanDraw)
     for (const Case &c : cases) {
         CardDesign d;
         const QString dFolder = tmp.path();
-        d.frontPage.Card_Size = QSizeF(243, 154);
+        d.setCardSize(QSizeF(243, 154));
         d.front << c.object;
         EXPECT_EQ(undrawables(OutputCheck::check(*planIn(d, dFolder))), c.expected) << c.what;
     }

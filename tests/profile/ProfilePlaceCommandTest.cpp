@@ -29,11 +29,10 @@ protected:
         QDir().mkpath(dataDir());
         writeFile(QDir(dataDir()).filePath("aaa.txt"), "x\n");
         writeFile(QDir(dataDir()).filePath("names.txt"), "Guest 1\nGuest 2\nGuest 3\n");
-        Card_Property front, back;
-        front.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
-        back.resetForNewDesign(QColor(0, 0, 0), Card_Property::defaultContentFont());
-        front.Card_Size = QSizeF(243, 154);
-        ExcelBindingTable binding;
+        CardDesign d;
+        d.resetPages();
+        d.setCardSize(QSizeF(243, 154));
+        ExcelBindingTable &binding = d.binding;
         binding.setColumnTitles({"Email"});
         QList<ExcelBindingTable::Row> rows;
         for (int i = 1; i <= 3; ++i)
@@ -41,8 +40,7 @@ protected:
                                            {"Column1", QStringLiteral("guest%1@example.com").arg(i)}};
         binding.setListData(rows);
         QString error;
-        ASSERT_TRUE(DesignFile::writeItems(
-            design(), DesignFileFormat::buildItems(front, back, binding, {}, {}), &error))
+        ASSERT_TRUE(DesignFile::writeItems(design(), DesignFileFormat::buildItems(d), &error))
             << error.toStdString();
     }
     QString dataDir() const { return tmp.filePath("DataSet"); }

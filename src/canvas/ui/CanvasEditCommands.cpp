@@ -66,14 +66,11 @@ void CanvasEditCommands::copy()
         return;
     const GraphicList selected = m_view.selectedGraphics();
     QMimeData *mime = GraphicPasteboard::mimeDataWithGraphics(selected);
-    RenderSide side;
-    if (const SKTDocument *document = m_view.document()) {
-        const int live = m_view.host().Card_Front_Or_Back();
-        side = RenderSide::of(document->design(), live, selected, Resource_Path);
-    } else {
-        side.graphics = selected;
-        side.resourcePath = Resource_Path;
-    }
+    // A canvas without a document draws its objects on a new design's card.
+    const SKTDocument *document = m_view.document();
+    const RenderSide side = document ? RenderSide::of(document->design(), m_view.host().Card_Front_Or_Back(),
+                                                      selected, Resource_Path)
+                                     : RenderSide::of(DesignSettings(), 0, selected, Resource_Path);
     mime->setData(PdfType, SKTRenderingView::pdfDataWithGraphics_data(side));
     mime->setData(TiffType, SKTRenderingView::tiffDataWithGraphics(selected, Resource_Path));
     if (QClipboard *clipboard = QGuiApplication::clipboard())

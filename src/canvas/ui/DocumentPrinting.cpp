@@ -18,13 +18,13 @@ bool DocumentPrinting::printSide(QPrinter &printer, const RenderSide &front, con
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
     const double perPoint = Units::pixelsPerPoint(printer.resolution());
-    const QSizeF card = front.cardSize * perPoint;
+    const QSizeF card = front.cardSize() * perPoint;
     // Real size when it fits, else scaled down to the printable area.
     double k = perPoint;
     if (card.width() > area.width() || card.height() > area.height())
         k *= std::min(area.width() / card.width(), area.height() / card.height());
-    painter.translate((area.width() - front.cardSize.width() * k) / 2.0,
-                      (area.height() - front.cardSize.height() * k) / 2.0);
+    painter.translate((area.width() - front.cardSize().width() * k) / 2.0,
+                      (area.height() - front.cardSize().height() * k) / 2.0);
     painter.scale(k, k);
     SKTRenderingView::drawSide(painter, front);
     return painter.end();

@@ -2,6 +2,7 @@
 // area, limits scrolling to the card, and paints the grey desk with the card's shadowed silhouette.
 #pragma once
 
+#include "model/DesignSettings.h"
 #include "platform/Picture.h"
 
 #include <QImage>
@@ -57,7 +58,7 @@ private:
     QRect shadowArea(const QRect &card) const;
 
     QWidget *m_document = nullptr;
-    QSizeF m_documentSize = QSizeF(243, 154);
+    QSizeF m_documentSize = DesignSettings::DefaultCardSize;
     double m_factor = 1.0;
     QPointF m_origin;
     std::optional<Picture> m_bgImagePattern; // nothing sets it; kept as the window's property

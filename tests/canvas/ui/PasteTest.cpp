@@ -110,9 +110,9 @@ TEST_P(Paste, PictureFromAnotherProgramIsKeptAndComesBackFromASavedDesignAtItsSi
     EXPECT_TRUE(host.errors.isEmpty());
 
     // Saved as a design and read back: the picture is there, at its size, from the kept file.
-    Card_Property front, back;
-    const plist::Array items =
-        DesignFileFormat::buildItems(front, back, ExcelBindingTable(), document.graphics(), GraphicList());
+    CardDesign saved;
+    saved.front = document.graphics();
+    const plist::Array items = DesignFileFormat::buildItems(saved);
     CardDesign reopened;
     QString reason;
     ASSERT_TRUE(DesignFileFormat::parse(PropertyList::writeXml(plist::Value(items)), &reopened, &reason))

@@ -153,8 +153,7 @@ TEST_F(MainWindowStart, CardSizeChangesReachEverySideAndRedraw)
     for (int side = 0; side < 3; ++side)
         EXPECT_EQ(canvas(side)->cardSize(), QSizeF(300, 200));
     EXPECT_EQ(window->frontCanvasBounds(), QRectF(0, 0, 300, 200));
-    EXPECT_EQ(window->Front_card_Prop().Card_Size, QSizeF(300, 200));
-    EXPECT_EQ(window->Back_card_Prop().Card_Size, QSizeF(300, 200));
+    EXPECT_EQ(window->document().design().cardSize(), QSizeF(300, 200));
 }
 
 TEST_F(MainWindowStart, ADesignOpenedOrMadeNewShowsWholeAndTheZoomKeysStepThroughTheTable)

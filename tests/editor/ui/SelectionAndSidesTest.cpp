@@ -17,6 +17,8 @@
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/LockTab.h"
+#include "platform/GeometryText.h"
+#include "platform/PropertyList.h"
 #include "platform/UndoManager.h"
 
 #include <QScrollArea>
@@ -317,11 +319,11 @@ TEST_F(SelectionAndSides, AValueTypedWithoutReturnReachesWhatTheInspectorShowedB
 
     // A menu shortcut commits too: the width typed on the back's page before Select All.
     auto *cardWidth = window->ui().width_Stepper;
-    const double widthBefore = window->Back_card_Prop().Card_Size.width();
+    const double widthBefore = window->document().design().cardSize().width();
     typeWithoutReturn(cardWidth, QStringLiteral("120"));
     trigger(QStringLiteral("Edit/Select All")); // a menu command, as a shortcut runs it
-    EXPECT_NE(window->Back_card_Prop().Card_Size.width(), widthBefore);
-    EXPECT_NEAR(window->Back_card_Prop().Card_Size.width(), 120 * 72 / 25.4, 0.5);
+    EXPECT_NE(window->document().design().cardSize().width(), widthBefore);
+    EXPECT_NEAR(window->document().design().cardSize().width(), 120 * 72 / 25.4, 0.5);
 }
 
 // --- edits act on the side shown ---
@@ -721,9 +723,8 @@ TEST_F(SelectionAndSides, LookingAtASideNeverMarksTheDesignChangedAndTheSizeIsOn
     window->ui().height_Stepper->setValue(80);
     click(window->ui().Apply_Size_btn);
     const QSizeF size(120 * 72 / 25.4, 80 * 72 / 25.4);
-    EXPECT_NEAR(window->Front_card_Prop().Card_Size.width(), size.width(), 0.5);
-    EXPECT_NEAR(window->Back_card_Prop().Card_Size.width(), size.width(), 0.5);
-    EXPECT_NEAR(window->Back_card_Prop().Card_Size.height(), size.height(), 0.5);
+    EXPECT_NEAR(window->document().design().cardSize().width(), size.width(), 0.5);
+    EXPECT_NEAR(window->document().design().cardSize().height(), size.height(), 0.5);
     const QString path = saveAs(QStringLiteral("resized.dcard"));
     ASSERT_FALSE(window->hasUnsavedChanges());
     const QByteArray saved = savedDesign();
@@ -738,10 +739,10 @@ TEST_F(SelectionAndSides, LookingAtASideNeverMarksTheDesignChangedAndTheSizeIsOn
     EXPECT_EQ(savedDesign(), saved);
 
     // The file holds the size on the back page too.
-    CardDesign read;
-    QByteArray bytes;
-    ASSERT_TRUE(DesignFile::readFileBytes(path, &bytes, nullptr));
-    ASSERT_TRUE(DesignFileFormat::parse(bytes, &read, nullptr));
-    EXPECT_EQ(read.backPage.Card_Size, read.frontPage.Card_Size);
-    EXPECT_NEAR(read.backPage.Card_Size.width(), size.width(), 0.5);
+    const plist::Array items = PropertyList::readFile(path).value.toArray();
+    const qsizetype frontSize = 1 + CardPageFields::SizePlace;
+    const qsizetype backSize = frontSize + DesignFileFormat::SideFieldCount;
+    ASSERT_GT(items.size(), backSize);
+    EXPECT_EQ(items[backSize].toString(), items[frontSize].toString());
+    EXPECT_NEAR(GeometryText::sizeIn(items[backSize].toString()).width(), size.width(), 0.5);
 }

@@ -151,8 +151,7 @@ TEST_F(StartWizard, FourStepsMakeTheInvitationOnTheFront)
 
     EXPECT_TRUE(exitStatuses.isEmpty());
     EXPECT_EQ(window->document().design().outline(), CardDesign::Rectangle);
-    EXPECT_NEAR(window->Front_card_Prop().Card_Size.width(), 340.16, 0.01);
-    EXPECT_NEAR(window->Back_card_Prop().Card_Size.width(), 340.16, 0.01);
+    EXPECT_NEAR(window->document().design().cardSize().width(), 340.16, 0.01);
     EXPECT_NEAR(canvas(0)->cardSize().height(), 340.16, 0.01);
     EXPECT_NEAR(window->ui().width_Stepper->value(), 120, 1e-6);
     // No named size is 120 x 120 mm: the size list marks none.

@@ -38,7 +38,7 @@ inline CardDesign plainDesign()
     CardDesign design;
     design.front << batchtest::text(QRectF(10, 10, 200, 30), 0);
     design.back << batchtest::text(QRectF(10, 60, 200, 30), 0);
-    design.frontPage.Card_Size = QSizeF(243, 154);
+    design.setCardSize(QSizeF(243, 154));
     design.frontPage.Card_Side = QStringLiteral("2");
     return design;
 }

@@ -71,7 +71,7 @@ CardDesign qrRowsDesign(const QStringList &values)
 {
     CardDesign design;
     design.front << batchtest::barcode(QPointF(20, 10), 1, 0, 2, {}, 1);
-    design.frontPage.Card_Size = QSizeF(243, 154);
+    design.setCardSize(QSizeF(243, 154));
     for (int i = 0; i < values.size(); ++i)
         batchtest::addRow(
             design, ExcelBindingTable::Row{{"Extension", QString::number(i + 1)}, {"Column1", values[i]}});
@@ -637,7 +637,7 @@ static CardDesign blackCr80()
 {
     CardDesign design;
     const QSizeF cr80(PrintLayout::MM_to_Points_Convert(85.60f), PrintLayout::MM_to_Points_Convert(54.00f));
-    design.frontPage.Card_Size = cr80;
+    design.setCardSize(cr80);
     design.frontPage.Card_fill_chk = true;
     design.frontPage.Card_fill_clr = Qt::black;
     return design;

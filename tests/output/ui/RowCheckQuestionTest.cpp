@@ -34,7 +34,7 @@ protected:
         const QString data = Data_Folder_Path;
         batchtest::writeSeries(data, "mails", "a@b.c\nuser12@example.org\nuser300@example.org\n");
         CardDesign d; // its series are in the program's data folder
-        d.frontPage.Card_Size = QSizeF(243, 154);
+        d.setCardSize(QSizeF(243, 154));
         d.front << batchtest::text(QRectF(10, 10, 60, 20), DataSourceCode::Series, "mails");
         return d;
     }
@@ -140,7 +140,7 @@ TEST_F(RowCheckQuestion, PrintAndMailAskAndNoStartsNothing)
 TEST_F(RowCheckQuestion, ExportOfAPlainDesignNamesWhatComesOutWrong)
 {
     CardDesign d;
-    d.frontPage.Card_Size = QSizeF(243, 154);
+    d.setCardSize(QSizeF(243, 154));
     GraphicPtr cut = batchtest::text(QRectF(10, 10, 40, 20), DataSourceCode::Fixed);
     cut->Text_contents().text = QStringLiteral("Supercalifragilistic");
     GraphicPtr photo = SKTGraphic::create(SKTGraphic::Kind::Image);
@@ -161,7 +161,7 @@ TEST_F(RowCheckQuestion, NamesCharactersNoFontDrawsAndFormulasNeverComputed)
 {
     const QString tangut = QString::fromUtf8("\U00017000");
     CardDesign d;
-    d.frontPage.Card_Size = QSizeF(243, 154);
+    d.setCardSize(QSizeF(243, 154));
     batchtest::setTitles(d, {"Total"});
     batchtest::addRow(d, ExcelBindingTable::Row{{"Extension", "1"}, {"Column1", "12"}});
     batchtest::addRow(d, ExcelBindingTable::Row{{"Extension", "2"}, {"Column1", ""}});

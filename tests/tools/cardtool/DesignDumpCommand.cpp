@@ -116,11 +116,14 @@ template <typename T> QJsonValue json(const T &v)
         return font(v);
 }
 
-QJsonObject page(const Card_Property &p)
+// A page as the file stores it: its fields with the design's outline and size among them.
+QJsonObject page(const Card_Property &p, const DesignSettings &design)
 {
     QJsonObject o;
     for (const CardPageFields::Field &field : CardPageFields::Table)
         std::visit([&](auto member) { o[QLatin1String(field.name)] = json(p.*member); }, field.member);
+    o[QLatin1String(CardPageFields::OutlineName)] = design.outlineCode();
+    o[QLatin1String(CardPageFields::SizeName)] = size(design.storedCardSize());
     return o;
 }
 
@@ -138,12 +141,12 @@ QJsonObject object(const SKTGraphic &g)
     return o;
 }
 
-QJsonObject side(const Card_Property &p, const GraphicList &objects)
+QJsonObject side(const Card_Property &p, const DesignSettings &design, const GraphicList &objects)
 {
     QJsonArray list;
     for (const GraphicPtr &g : objects)
         list.append(object(*g));
-    return QJsonObject{{QStringLiteral("page"), page(p)}, {QStringLiteral("objects"), list}};
+    return QJsonObject{{QStringLiteral("page"), page(p, design)}, {QStringLiteral("objects"), list}};
 }
 
 } // namespace
@@ -176,8 +179,8 @@ CARDTOOL_COMMAND(designDump, "design-dump", "IN.dcard")
                             {QStringLiteral("path"), c.binding.Excel_Source_Path},
                             {QStringLiteral("titles"), titles},
                             {QStringLiteral("rows"), rows}};
-    const QJsonObject root{{QStringLiteral("front"), side(c.frontPage, c.front)},
-                           {QStringLiteral("back"), side(c.backPage, c.back)},
+    const QJsonObject root{{QStringLiteral("front"), side(c.frontPage, c, c.front)},
+                           {QStringLiteral("back"), side(c.backPage, c, c.back)},
                            {QStringLiteral("excel"), excel}};
     return cardtool::writeStdout(QJsonDocument(root).toJson(QJsonDocument::Indented)) ? 0 : 1;
 }

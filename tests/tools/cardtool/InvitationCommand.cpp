@@ -57,7 +57,7 @@ CARDTOOL_COMMAND(invitationCommand, "invitation",
     design.resetPages();
     design.setCardSize(QSizeF(w, h));
     GraphicList &objects = design.front;
-    InvitationLayout::apply(details, design.frontPage, objects);
+    InvitationLayout::apply(details, design);
     if (!details.background.isEmpty() && !design.frontPage.Card_BG_Image) {
         cardtool::fail(QStringLiteral("invitation: cannot read the picture ") + details.background);
         return 1;

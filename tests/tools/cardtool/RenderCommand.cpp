@@ -53,14 +53,15 @@ CARDTOOL_COMMAND(renderCommand, "render",
         FoundationState::instance().setResourcePath(resources);
     }
     const bool back = sideName == "back";
-    RenderSide side = RenderSide::of(design, back ? 1 : 0, design.objects(back ? 1 : 0), resources);
-    if (side.page.Card_fill_chk && side.page.Card_fill_style == FillCode::Picture)
-        side.page.setBackgroundImage(side.page.Card_BG_Image_Path);
+    Card_Property &page = design.page(back ? 1 : 0);
+    if (page.Card_fill_chk && page.Card_fill_style == FillCode::Picture)
+        page.setBackgroundImage(page.Card_BG_Image_Path);
+    const RenderSide side = RenderSide::of(design, back ? 1 : 0, design.objects(back ? 1 : 0), resources);
 
     QByteArray bytes;
     QString error;
     if (format == "png") {
-        const QString tooLarge = SKTRenderingView::sizeRefusal(side.cardSize, dpi);
+        const QString tooLarge = SKTRenderingView::sizeRefusal(side.cardSize(), dpi);
         const QImage image = tooLarge.isEmpty() ? SKTRenderingView::imageOfSide(side, dpi) : QImage();
         if (image.isNull()) {
             cardtool::fail(tooLarge.isEmpty() ? QStringLiteral("the card cannot be drawn at that size")
@@ -72,7 +73,7 @@ CARDTOOL_COMMAND(renderCommand, "render",
         bytes = SKTRenderingView::pdfDataWithGraphics_data(side, &error);
     } else {
         int code = 0;
-        bytes = SKTRenderingView::tiffDataWithGraphics(side.graphics, resources, &code, dpi);
+        bytes = SKTRenderingView::tiffDataWithGraphics(side.graphics(), resources, &code, dpi);
         if (bytes.isEmpty())
             error = QStringLiteral("there is nothing on that side to draw");
     }

@@ -1,9 +1,11 @@
-// The stored page fields of the sample: the names the check reads.
+// The stored page fields of the sample: the names the check reads, the card's outline and size
+// stored on each page among them.
 #pragma once
 
 #include "model/Card_Property.h"
 
 inline constexpr Field Table[] = {
-    {"Card_Shape", Kind::String, &Card_Property::Card_Shape},
-    {"Card_Size", Kind::Size, &Card_Property::Card_Size},
+    {"Card_Name", Kind::String, &Card_Property::Card_Name},
 };
+inline constexpr const char *OutlineName = "Card_Shape";
+inline constexpr const char *SizeName = "Card_Size";
