@@ -12,9 +12,10 @@ namespace
 // A label's number carried in the width of its front, so that what comes out shows what went in.
 Printing_View::Sides marked(int label)
 {
+    DesignSettings design;
+    design.setCardSize(QSizeF(label, 1));
     Printing_View::Sides sides;
-    sides.front = RenderSide();
-    sides.front->cardSize = QSizeF(label, 1);
+    sides.front = RenderSide::of(design, 0, {}, {});
     return sides;
 }
 
@@ -59,7 +60,7 @@ TEST(LabelFeed, SheetsComeWholeInOrderWithOnlyTheWindowFilledAhead)
             const int start = sheet == 0 ? 0 : run.sheetEnds[sheet - 1];
             ASSERT_EQ(got.size(), size_t(run.sheetEnds[sheet] - start)) << "sheet " << sheet;
             for (const Printing_View::Sides &sides : got)
-                EXPECT_EQ(sides.front->cardSize.width(), expected++);
+                EXPECT_EQ(sides.front->cardSize().width(), expected++);
         }
         EXPECT_EQ(expected, 100 + c.labels);
         EXPECT_EQ(fills, c.labels) << "each label is filled once";
