@@ -167,6 +167,15 @@ TEST(PngEncoder, PackedSamplesOfEveryWidthAndConvertedFormats)
         ASSERT_TRUE(PngEncoder::encodeInto(img, 72, buffer));
         expectSamePixels(img, buffer, "format " + std::to_string(int(img.format())));
     }
+    // Pictures large enough that they are converted in bands: every row of every band, up to the
+    // last, partly filled one.
+    const auto soft = [](int i) { return qPremultiply(qRgba(i % 251, i % 241, i % 239, i % 256)); };
+    const QImage large = picture(1013, 203, QImage::Format_ARGB32_Premultiplied, soft);
+    for (const QImage &img : {large, large.convertToFormat(QImage::Format_RGBA8888),
+                              large.convertToFormat(QImage::Format_RGB888)}) {
+        ASSERT_TRUE(PngEncoder::encodeInto(img, 300, buffer));
+        expectSamePixels(img, buffer, "large, format " + std::to_string(int(img.format())));
+    }
 }
 
 // Barcode pictures as the batch road draws them: black on white, written as 1-bit grey, and read
