@@ -1,6 +1,7 @@
 #include "output/PngEncoder.h"
 
 #include <spng.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -200,6 +201,7 @@ public:
                 if (p == last)
                     continue;
                 last = p;
+                ++m_changes;
                 alphas &= p;
                 m_partlyClear = m_partlyClear || partlyClear(p);
                 m_grey = m_grey && isGrey(p);
@@ -207,8 +209,13 @@ public:
                     insert(p);
             }
             m_opaque = (alphas & 0xff000000u) == 0xff000000u;
+            m_examined += quint64(width);
         }
     }
+
+    // Whether a pixel differs from its left neighbour in more than a quarter of the rows looked
+    // at, as in photos and sideways gradients; drawn cards hold runs of one colour (one in 25).
+    bool busy() const { return m_changes * 4 > m_examined; }
 
     bool opaque() const { return m_opaque; }
     bool anyPartlyClear() const { return m_partlyClear; }
@@ -251,6 +258,8 @@ private:
     std::array<quint32, Slots> m_keys{};
     std::array<int16_t, Slots> m_index{};
     std::vector<quint32> m_colours;
+    quint64 m_changes = 0;  // pixels unlike their left neighbour
+    quint64 m_examined = 0; // pixels of the rows looked at
     bool m_grey = true;
     bool m_opaque = true;
     bool m_partlyClear = false;
@@ -630,7 +639,17 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
     // smaller, "up" alone or "up" with run-length matching was slower and mostly larger, so their
     // rows go unfiltered as well, deflated at a low level.
     spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 3);
-    spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_NONE);
+    // Photos are the exception: each sample taken from its left neighbour's and the differences
+    // deflated as runs (zlib's Z_RLE) encoded the photo card's RGBA in about three quarters of the
+    // time, in about half the bytes (430 KB against 809 KB); "up" or Paeth were slower.
+    const bool fullColour =
+        plan.colourType == SPNG_COLOR_TYPE_TRUECOLOR || plan.colourType == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
+    if (fullColour && census->busy()) {
+        spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_SUB);
+        spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_STRATEGY, Z_RLE);
+    } else {
+        spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_NONE);
+    }
 
     rc = writeHeader(ctx.get(), pixels, plan, *census, dpi);
     if (rc)
