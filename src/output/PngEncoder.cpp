@@ -528,7 +528,10 @@ inline void clearVectorUpperHalves()
 {
 #if defined(__x86_64__) || defined(__i386__)
     if (__builtin_cpu_supports("avx"))
-        asm volatile("vzeroupper" ::: "memory");
+        // Every vector register is named: the compiler keeps no value in one across this.
+        asm volatile("vzeroupper" ::
+                         : "memory", "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7", "xmm8",
+                           "xmm9", "xmm10", "xmm11", "xmm12", "xmm13", "xmm14", "xmm15");
 #endif
 }
 
