@@ -35,6 +35,8 @@ public:
     // the disk's journal commits the syncs that wait together at once, so a few writers keep one
     // drawing thread busy; more only add cards waiting in memory.
     static constexpr int OneWorkerWriters = 3;
+    // Writers beside several workers, at most: one a worker, up to this many.
+    static constexpr int MaxWriters = 8;
 
 private:
     struct Run;

@@ -224,7 +224,12 @@ TEST(BatchExportEngine, OneWorkerHasWritersWithinTheMemoryBudget)
     EXPECT_EQ(BatchExportEngine::writerCount(1, 1000, budget / 3), 1); // the card drawn and two waiting
     EXPECT_EQ(BatchExportEngine::writerCount(1, 1000, budget / 2), 0);
     EXPECT_EQ(BatchExportEngine::writerCount(1, 1000, budget * 3), 0);
-    EXPECT_EQ(BatchExportEngine::writerCount(8, 1000), 4);
+    // Several workers: a writer each, up to the most, fewer for cards the budget holds few of.
+    EXPECT_EQ(BatchExportEngine::writerCount(8, 1000), 8);
+    EXPECT_EQ(BatchExportEngine::writerCount(2, 1000), 2);
+    EXPECT_EQ(BatchExportEngine::writerCount(32, 1000), BatchExportEngine::MaxWriters);
+    EXPECT_EQ(BatchExportEngine::writerCount(8, 1000, budget / 8), 4);
+    EXPECT_EQ(BatchExportEngine::writerCount(2, 1000, budget / 2), 1);
 
     QTemporaryDir with, without;
     ExportProgress progress;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -167,6 +168,15 @@ TEST(PngEncoder, PackedSamplesOfEveryWidthAndConvertedFormats)
         ASSERT_TRUE(PngEncoder::encodeInto(img, 72, buffer));
         expectSamePixels(img, buffer, "format " + std::to_string(int(img.format())));
     }
+    // Pictures large enough that they are converted in bands: every row of every band, up to the
+    // last, partly filled one.
+    const auto soft = [](int i) { return qPremultiply(qRgba(i % 251, i % 241, i % 239, i % 256)); };
+    const QImage large = picture(1013, 203, QImage::Format_ARGB32_Premultiplied, soft);
+    for (const QImage &img : {large, large.convertToFormat(QImage::Format_RGBA8888),
+                              large.convertToFormat(QImage::Format_RGB888)}) {
+        ASSERT_TRUE(PngEncoder::encodeInto(img, 300, buffer));
+        expectSamePixels(img, buffer, "large, format " + std::to_string(int(img.format())));
+    }
 }
 
 // Barcode pictures as the batch road draws them: black on white, written as 1-bit grey, and read
@@ -216,5 +226,63 @@ TEST(PngEncoder, BarcodePicturesAreSmallAndStillDecode)
                     << s.title << " on a clear background";
             }
         }
+    }
+}
+
+// Photos take their rows' differences from the left neighbour, drawn pictures none; either way an
+// independent reader (Pillow) gets the very pixels, with and without alpha.
+TEST(PngEncoder, PhotosAreFilteredAndReadBackExactly)
+{
+    if (testsupport::python(QStringLiteral("import PIL")).exitCode != 0)
+        GTEST_SKIP() << "python3-pil is not installed";
+    const auto photo = [](int i) {
+        const int x = i % 301, y = i / 301;
+        return qRgba((x * 7 + y * 3) % 256, (x * x + y) % 251, (x ^ y) & 0xff, 255 - (x + y) % 97);
+    };
+    const QImage busy = picture(301, 40, QImage::Format_ARGB32, photo);
+    struct Case {
+        const char *what;
+        QImage image;
+        int filter; // of every row
+    };
+    const Case cases[] = {
+        {"photo with alpha", busy, 1},
+        {"opaque photo", busy.convertToFormat(QImage::Format_RGB32), 1},
+        {"premultiplied photo", busy.convertToFormat(QImage::Format_ARGB32_Premultiplied), 1},
+        {"runs of colour",
+         picture(301, 40, QImage::Format_RGB32, [](int i) { return qRgb(i / 97 % 256, 40, i / 13 % 256); }),
+         0},
+    };
+    const QString script = QStringLiteral(
+        "import sys, zlib, hashlib\n"
+        "from PIL import Image\n"
+        "data = open(sys.argv[1], 'rb').read()\n"
+        "at, idat, ihdr = 8, b'', None\n"
+        "while at < len(data):\n"
+        "    n = int.from_bytes(data[at:at + 4], 'big'); kind = data[at + 4:at + 8]\n"
+        "    if kind == b'IHDR': ihdr = data[at + 8:at + 8 + n]\n"
+        "    if kind == b'IDAT': idat += data[at + 8:at + 8 + n]\n"
+        "    at += 12 + n\n"
+        "w, h = int.from_bytes(ihdr[0:4], 'big'), int.from_bytes(ihdr[4:8], 'big')\n"
+        "raw = zlib.decompress(idat); stride = len(raw) // h\n"
+        "print(sorted(set(raw[y * stride] for y in range(h))))\n"
+        "print(hashlib.sha1(Image.open(sys.argv[1]).convert('RGBA').tobytes()).hexdigest())\n");
+    QTemporaryDir tmp;
+    for (const Case &c : cases) {
+        const QByteArray png = PngEncoder::encode(c.image, 300);
+        expectSamePixels(c.image, png, c.what);
+        const QString path = tmp.filePath(QStringLiteral("p.png"));
+        ASSERT_TRUE(testsupport::writeFile(path, png));
+        const QImage want = c.image.convertToFormat(QImage::Format_RGBA8888);
+        QCryptographicHash sha(QCryptographicHash::Sha1);
+        for (int y = 0; y < want.height(); ++y)
+            sha.addData(
+                QByteArrayView(reinterpret_cast<const char *>(want.constScanLine(y)), want.width() * 4));
+        const testsupport::ProcResult read = testsupport::python(script, {path});
+        ASSERT_EQ(read.exitCode, 0) << c.what << ": " << read.errText().toStdString();
+        EXPECT_EQ(read.outText().split(QLatin1Char('\n')).value(0), QStringLiteral("[%1]").arg(c.filter))
+            << c.what;
+        EXPECT_EQ(read.outText().split(QLatin1Char('\n')).value(1), QString::fromLatin1(sha.result().toHex()))
+            << c.what;
     }
 }
