@@ -99,7 +99,7 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg)
     return result;
 }
 
-void DesignFile::resetToNewDesign()
+void DesignFile::resetToNewDesign(const std::function<void(DesignSettings &)> &start)
 {
     const TitleHold hold(m_editor);
     ModelGlobals &g = ModelGlobals::instance();
@@ -112,6 +112,8 @@ void DesignFile::resetToNewDesign()
     EditorState::instance().Project_File_Name.clear();
     DesignSettings settings = m_document.design().settings();
     settings.resetPages();
+    if (start)
+        start(settings);
     m_document.putSettings(settings);
     if (m_editor)
         m_editor->New_Project_Setting_Reset();

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 
 #include <optional>
@@ -15,6 +16,7 @@ class Card_Property;
 struct InvitationDetails {
     QString title, to, message, date, time, venue, from;
     QString background; // path of the background picture; "" for none
+    QSizeF cardSize;    // in points; empty when the card keeps the size it has
 };
 
 struct InvitationItem {
