@@ -8,6 +8,7 @@
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "model/SKTImage.h"
+#include "output/OwnBarcodePicture.h"
 #include "platform/PropertyList.h"
 
 #include <QCryptographicHash>
@@ -244,7 +245,10 @@ bool DesignFile::readFileBytes(const QString &path, QByteArray *bytes, QString *
 bool DesignFile::readDesign(const QString &path, CardDesign *out, QString *reason)
 {
     QByteArray bytes;
-    return readFileBytes(path, &bytes, reason) && DesignFileFormat::parse(bytes, out, reason);
+    if (!readFileBytes(path, &bytes, reason) || !DesignFileFormat::parse(bytes, out, reason))
+        return false;
+    OwnBarcodePicture::fill(*out); // a barcode saved without its picture shows its own symbol
+    return true;
 }
 
 DesignResult DesignFile::Read_and_load_design_Log(const QString &path, const QString &log_or_template)

@@ -55,7 +55,8 @@ public:
     bool changedOnDisk() const;
     // The bytes of a design file: a regular file of a design's size at most.
     static bool readFileBytes(const QString &path, QByteArray *bytes, QString *reason);
-    // The design in a file, read and checked, on any thread: nothing of the editor is touched.
+    // The design in a file, read and checked, on any thread: nothing of the editor is touched. A
+    // barcode saved without its picture gets the one its own settings make (OwnBarcodePicture).
     // False with a reason for the log when it is not a design that can be opened.
     static bool readDesign(const QString &path, CardDesign *out, QString *reason);
     // Writes the items of a design to path atomically.
