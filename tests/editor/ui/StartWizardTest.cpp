@@ -472,6 +472,7 @@ TEST_F(StartWizard, NewPutsTheChosenCardInPlaceInOneWrite)
     EXPECT_NEAR(notices.seen.cardSize().width(), chosen.width(), 0.01);
     EXPECT_NEAR(notices.seen.cardSize().height(), chosen.height(), 0.01);
     EXPECT_EQ(notices.seen.frontPage.Card_BG_Image_Path, background("a-sky.png"));
+    EXPECT_EQ(notices.seen.frontPage.Card_fill_style, QStringLiteral("I"));
     EXPECT_TRUE(notices.seen == window->document().design().settings());
     EXPECT_EQ(canvas(0)->cardSize(), window->document().design().cardSize());
     EXPECT_NEAR(window->ui().width_Stepper->value(), 100, 1e-6);
