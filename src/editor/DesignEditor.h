@@ -2,7 +2,6 @@
 // save panel. The main window implements it, tests fake it; a null editor is legal.
 #pragma once
 
-#include <QSizeF>
 #include <QString>
 
 #include <functional>
@@ -22,13 +21,6 @@ public:
     virtual void New_Project_Setting_Reset() {}
     virtual void Remove_All_Tab_Items() {}
     virtual void delete_all_control() {}
-
-    // The size in points a start window gives the new card (not an undoable edit: the card is
-    // new); the canvases follow the design's notice. Also shown in millimetres.
-    virtual void Set_Document_Size(const QSizeF &) {}
-    virtual void Set_Card_Size_In_Control(float widthMM, float heightMM) {}
-    // The outline index (0 rectangle, 1 rounded, 2 ellipse): the design's, shown by the editor.
-    virtual void Set_Card_Shape(int index) {}
 
     // The data-source list gains or loses its "Excel" entry; the binding table was replaced.
     virtual void Add_Excel_Col_Name_In_Combo() {}

@@ -8,6 +8,7 @@
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "model/SKTImage.h"
+#include "output/OwnBarcodePicture.h"
 #include "platform/PropertyList.h"
 
 #include <QCryptographicHash>
@@ -99,7 +100,7 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg)
     return result;
 }
 
-void DesignFile::resetToNewDesign()
+void DesignFile::resetToNewDesign(const std::function<void(DesignSettings &)> &start)
 {
     const TitleHold hold(m_editor);
     ModelGlobals &g = ModelGlobals::instance();
@@ -112,6 +113,8 @@ void DesignFile::resetToNewDesign()
     EditorState::instance().Project_File_Name.clear();
     DesignSettings settings = m_document.design().settings();
     settings.resetPages();
+    if (start)
+        start(settings);
     m_document.putSettings(settings);
     if (m_editor)
         m_editor->New_Project_Setting_Reset();
@@ -242,7 +245,10 @@ bool DesignFile::readFileBytes(const QString &path, QByteArray *bytes, QString *
 bool DesignFile::readDesign(const QString &path, CardDesign *out, QString *reason)
 {
     QByteArray bytes;
-    return readFileBytes(path, &bytes, reason) && DesignFileFormat::parse(bytes, out, reason);
+    if (!readFileBytes(path, &bytes, reason) || !DesignFileFormat::parse(bytes, out, reason))
+        return false;
+    OwnBarcodePicture::fill(*out); // a barcode saved without its picture shows its own symbol
+    return true;
 }
 
 DesignResult DesignFile::Read_and_load_design_Log(const QString &path, const QString &log_or_template)

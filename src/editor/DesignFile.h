@@ -6,6 +6,8 @@
 #include "editor/DesignFileFormat.h"
 #include "platform/OpResult.h"
 
+#include <functional>
+
 class DesignEditor;
 class SKTDocument;
 
@@ -38,7 +40,9 @@ public:
     static QString missingPicturesMessage(const GraphicList &front, const GraphicList &back);
 
     // The model's share of a new design: empty sides, no undo, page settings reset, no file.
-    void resetToNewDesign();
+    // `start` shapes the new settings (a start window's size and picture) before they replace
+    // the old ones, so the new design is written and announced once.
+    void resetToNewDesign(const std::function<void(DesignSettings &)> &start = {});
 
     // Unsaved changes: the design differs from what it was when last saved, opened or made new.
     // It is compared as it would be written, so every edit counts, whoever made it (canvas,
@@ -51,7 +55,8 @@ public:
     bool changedOnDisk() const;
     // The bytes of a design file: a regular file of a design's size at most.
     static bool readFileBytes(const QString &path, QByteArray *bytes, QString *reason);
-    // The design in a file, read and checked, on any thread: nothing of the editor is touched.
+    // The design in a file, read and checked, on any thread: nothing of the editor is touched. A
+    // barcode saved without its picture gets the one its own settings make (OwnBarcodePicture).
     // False with a reason for the log when it is not a design that can be opened.
     static bool readDesign(const QString &path, CardDesign *out, QString *reason);
     // Writes the items of a design to path atomically.

@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 
 #include <optional>
@@ -14,6 +15,7 @@
 struct InvitationDetails {
     QString title, to, message, date, time, venue, from;
     QString background; // path of the background picture; "" for none
+    QSizeF cardSize;    // in points; empty when the card keeps the size it has
 };
 
 struct InvitationItem {

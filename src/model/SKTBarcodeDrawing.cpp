@@ -10,9 +10,10 @@ void SKTBarcode::drawContentsInView(QPainter &painter, const GraphicDrawContext 
 {
     if (!ctrl_is_visible)
         return;
-    // The record's barcode picture, else the sample picture (read once and shared).
+    // The record's barcode picture, else on the canvas the sample picture (read once and shared).
+    // Output never draws the sample: it scans as a number nobody chose.
     std::optional<Picture> picture = _barcode_image;
-    if (!picture || picture->isNull())
+    if ((!picture || picture->isNull()) && context.onCanvas)
         picture =
             ResourcePictures::sample(context.resourcePath, QLatin1String(ResourcePictures::BarcodeSample));
     if (picture && !picture->isNull()) {

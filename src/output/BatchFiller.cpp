@@ -1,10 +1,10 @@
 #include "output/BatchFiller.h"
 
-#include "barcode/BarcodeGenerator.h"
 #include "canvas/SKTRenderingView.h"
 #include "foundation/CardCodes.h"
 #include "model/SKTImage.h"
 #include "output/BatchBarcodeSettings.h"
+#include "output/OwnBarcodePicture.h"
 #include "platform/Units.h"
 
 #include <QPainter>
@@ -14,10 +14,7 @@
 
 BatchFiller::BarcodeMaker BatchFiller::defaultBarcodeMaker()
 {
-    return [](const BarcodeSettings &settings, const QString &value, const QString &header,
-              const QString &footer) {
-        return BarcodeGenerator::Get_Image_From_Val(settings, value, header, footer);
-    };
+    return OwnBarcodePicture::batchRoad();
 }
 
 BatchFiller::BatchFiller(std::shared_ptr<const RunPlan> plan, double dpi, BarcodeMaker barcodeMaker)
@@ -27,26 +24,12 @@ BatchFiller::BatchFiller(std::shared_ptr<const RunPlan> plan, double dpi, Barcod
     m_front = CardDesign::cloneList(m_plan->design().front);
     m_back = CardDesign::cloneList(m_plan->design().back);
     // A barcode without a picture of its own (a design written elsewhere) is drawn from its own
-    // settings: the stand-in sample would reach the cards as a scannable number nobody chose. A
-    // bound one is made on each row.
+    // settings, as the canvas draws it; a bound one is made on each row.
     for (const GraphicList *side : {&m_front, &m_back})
         for (const GraphicPtr &g : *side)
-            if (g && g->kind() == SKTGraphic::Kind::Barcode && g->data_source_type == DataSourceCode::Fixed &&
-                (!g->_barcode_image || g->_barcode_image->isNull()))
-                giveOwnPicture(*g);
-}
-
-void BatchFiller::giveOwnPicture(SKTGraphic &barcode) const
-{
-    const BarcodeSettings settings = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(barcode);
-    const QString value =
-        (settings.isTwoD() ? barcode.two_d_font_val : barcode.linear_font_val).value_or(QString());
-    if (value.isEmpty() || !m_barcodeMaker)
-        return;
-    const BarcodeResult made = m_barcodeMaker(settings, value, barcode.header_val.value_or(QString()),
-                                              barcode.footer_val.value_or(QString()));
-    if (made.ok())
-        barcode.Set_Barcode_image(made.picture);
+            if (g && OwnBarcodePicture::lacksPicture(*g))
+                if (const std::optional<Picture> picture = OwnBarcodePicture::of(*g, m_barcodeMaker))
+                    g->Set_Barcode_image(picture);
 }
 
 bool BatchFiller::Assign_Batch_Values_To_Control(GraphicList &graphics, bool back, int row, QString *error)

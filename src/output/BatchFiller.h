@@ -4,6 +4,7 @@
 
 #include "barcode/BarcodeResult.h"
 #include "barcode/BarcodeSettings.h"
+#include "output/OwnBarcodePicture.h"
 #include "output/RunPlan.h"
 #include "platform/Picture.h"
 
@@ -18,8 +19,7 @@ class BatchFiller
 {
 public:
     // Makes a barcode picture from settings, value, header and footer, or says why it cannot.
-    using BarcodeMaker = std::function<BarcodeResult(const BarcodeSettings &, const QString &value,
-                                                     const QString &header, const QString &footer)>;
+    using BarcodeMaker = OwnBarcodePicture::Maker;
 
     // The barcode engine's batch road.
     static BarcodeMaker defaultBarcodeMaker();
@@ -59,9 +59,6 @@ public:
     const GraphicList &backGraphics() const { return m_back; }
 
 private:
-    // A picture made from the barcode's own settings and value, when they make one.
-    void giveOwnPicture(SKTGraphic &barcode) const;
-
     std::shared_ptr<const RunPlan> m_plan;
     double m_dpi;
     BarcodeMaker m_barcodeMaker;

@@ -3,7 +3,9 @@
 reads the column "Name", bound to a first workbook (Ann, Bo, Cy, Di) and saved; opened again, a
 second workbook (P1..P10) chosen in the details and confirmed, then Ctrl+Z. The exported cards read
 the first workbook's four names (and no fifth card is written), and the design saved afterwards
-binds the first workbook and its rows; redone, it binds the second one again."""
+binds the first workbook and its rows; redone, it binds the second one again. Before that, a
+session ended with Escape after a row was corrected in its View Excel window leaves nothing to
+undo: Ctrl+Z then keeps the first workbook."""
 
 import glob
 import os
@@ -30,6 +32,24 @@ def choose_workbook(s, path, label):
     s.key("Tab", "Tab", "Tab", "Return")
     check(s.wait_for_window_gone(DIALOG, window=dialog), "the details window stayed open")
     s.focus()
+
+
+def cancelled_session(s, path):
+    """Details, a workbook loaded and a row corrected in View Excel (right of Browse), then Escape."""
+    dialog = open_details(s)
+    load_workbook(s, dialog, path, "cancelled")
+    s.key("Tab", "space")
+    viewer = s.wait_for_window("^Excel Data$")
+    s.focus(viewer)
+    s.key("Tab", "Right", "F2", "ctrl+a")
+    s.type_text("Zed")
+    s.key("Return")
+    s.screenshot_painted("viewer-corrected", viewer)
+    s.key("Return")  # OK, the window's default button
+    check(s.wait_for_window_gone("^Excel Data$", window=viewer), "the workbook's rows stayed open")
+    s.focus(dialog)
+    s.key("Escape")
+    check(s.wait_for_window_gone(DIALOG, window=dialog), "Escape left the details window open")
 
 
 def saved_binding(s, design):
@@ -60,6 +80,13 @@ def main():
 
         with Session("details_undo_export", args=[design]) as s:
             s.shots = 20  # after the first run's screenshots
+            cancelled_session(s, second)
+            # Nothing of it is left to undo: the design still binds the first workbook.
+            s.focus()
+            s.key("ctrl+z")
+            path, names = saved_binding(s, design)
+            check(path == first and names == FIRST,
+                  "after a cancelled session and Ctrl+Z the design binds %s, rows %s" % (path, names))
             choose_workbook(s, second, "second")
             s.key("alt+e")
             s.screenshot("edit-menu")

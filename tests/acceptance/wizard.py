@@ -44,6 +44,40 @@ def count_colour(png_path, rgb):
     return sum(1 for p in Image.open(png_path).convert("RGB").getdata() if p == rgb)
 
 
+def new_card_replaces_the_design(s):
+    """New over a design with an edit not saved: the question comes first (Don't Save); the wizard's
+    90 x 60 mm card then takes the old design's place whole, and is no step to undo."""
+    s.focus()
+    s.key("alt+t", "b")  # Tools > Barcode: an edit not saved
+    s.key("ctrl+n")
+    s.answer_save_question(False)
+    start = s.wait_for_window(START_TITLE)
+    s.focus(start)
+    s.key("Return")  # the wizard option; the width field has the keyboard
+    s.key("ctrl+a")
+    s.type_text("90.00")
+    s.key("Tab", "ctrl+a")
+    s.type_text("60.00")
+    s.key("Return", "Return")  # the size, then the first background
+    s.key("ctrl+a")
+    s.type_text("Second")
+    s.key("Tab", "ctrl+a")
+    s.type_text("Hello again")
+    s.key("alt+n", "Return")  # Finish
+    check(s.wait_for_window_gone(START_TITLE, window=start), "the start wizard did not finish")
+    s.focus()
+    s.key("ctrl+z")  # nothing to undo: the card is where the design starts
+    s.screenshot("new-card")
+    second = os.path.join(s.home, "second.dcard")
+    check(s.save_design(second), "the new card was not saved")
+    front = dump_design(second)["front"]
+    size = front["page"]["Card_Size"]
+    check(abs(size[0] - 255.12) < 0.01 and abs(size[1] - 170.08) < 0.01, "new card size %s" % size)
+    objects = {o["control_ID"]: o for o in front["objects"]}
+    check(set(objects) == {"PARTY_TITLE", "PARTY_MSG"}, "the new card holds %s" % sorted(objects))
+    check(objects["PARTY_TITLE"]["Text_Value"] == "Second", "title %s" % objects["PARTY_TITLE"])
+
+
 def main():
     # A background of a colour no window uses, to find it on the screen; named to list first.
     with Session("wizard", through_start=False, backgrounds=[("aaa-magenta.png", MAGENTA, (120, 90))]) as s:
@@ -90,6 +124,7 @@ def main():
         check(objects["PARTY_TO"]["Text_Value"] == "Dear Anna,", "addressee %s" % objects["PARTY_TO"])
         check(front["page"]["Card_BG_Image_Path"].endswith("aaa-magenta.png"), "background %s" % front["page"])
 
+        new_card_replaces_the_design(s)
         status = s.quit(save=False)
         check(status == 0, "exit status %s" % status)
     print("wizard: ok")

@@ -43,8 +43,6 @@ class FakeEditor : public DesignEditor
 public:
     std::optional<QString> savePath;
     QStringList calls;
-    float widthMM = 0, heightMM = 0;
-    int shape = -1;
 
     std::optional<QString> chooseSavePath() override
     {
@@ -53,12 +51,6 @@ public:
     }
     void Set_Log_Name_In_Title() override { calls << QStringLiteral("title"); }
     void New_Project_Setting_Reset() override { calls << QStringLiteral("reset"); }
-    void Set_Card_Size_In_Control(float w, float h) override
-    {
-        widthMM = w;
-        heightMM = h;
-    }
-    void Set_Card_Shape(int index) override { shape = index; }
     void Add_Excel_Col_Name_In_Combo() override { calls << QStringLiteral("add excel"); }
     void Remove_Excel_Col_Name_In_Combo() override { calls << QStringLiteral("remove excel"); }
     void set_Back_BG_Image(const QString &p) override { calls << QStringLiteral("back picture ") + p; }

@@ -215,11 +215,17 @@ TEST(BatchFiller, ABarcodeWithoutAPictureIsWrittenFromItsOwnSettings)
     linear->linear_font_val = QStringLiteral("OWN-39");
     GraphicPtr square = barcode(QPointF(5, 70), 1, 0, 0); // QR Code
     square->two_d_font_val = QStringLiteral("AAA111");
-    d.front << linear << square;
+    GraphicPtr blank = barcode(QPointF(130, 5), 0, 0, 0); // no value, so no symbol of its own
+    blank->setBounds(QRectF(130, 5, 110, 90));
+    blank->linear_font_val = QString();
+    d.front << linear << square << blank;
     ExportProgress progress;
     ExportOptions options;
     options.dpi = 300;
-    const ExportResult r = CardExport::run(snap(d), tmp.filePath("card.png"), options, &progress);
+    // With the shipped pictures, whose stand-in sample must not reach the card.
+    const RunPlan::Folders shipped{QStringLiteral(TESSALY_TESTS_DIR "/../resources/shipped"), tmp.path()};
+    const ExportResult r =
+        CardExport::run(RunPlan::make(d, {}, shipped), tmp.filePath("card.png"), options, &progress);
     ASSERT_TRUE(r.ok()) << r.message().toStdString();
     EXPECT_EQ(decode(tmp.filePath("card.png"), "Code39"), QStringList(QStringLiteral("Code39:OWN-39")));
     EXPECT_EQ(decode(tmp.filePath("card.png"), "QRCode"), QStringList(QStringLiteral("QRCode:AAA111")));

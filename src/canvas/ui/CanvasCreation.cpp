@@ -1,6 +1,5 @@
 #include "canvas/ui/CanvasCreation.h"
 
-#include "barcode/BarcodeGenerator.h"
 #include "canvas/NewObjectFrames.h"
 #include "canvas/PastedPictures.h"
 #include "canvas/ui/CanvasAssertion.h"
@@ -15,7 +14,7 @@
 #include "model/SKTGrid.h"
 #include "model/SKTImage.h"
 #include "model/SKTSignature.h"
-#include "output/BatchBarcodeSettings.h"
+#include "output/OwnBarcodePicture.h"
 #include "platform/PictureReader.h"
 #include "platform/UndoManager.h"
 
@@ -79,22 +78,6 @@ bool CanvasCreation::isTextOrPicture(const GraphicPtr &graphic)
 
 namespace
 {
-// A new barcode is drawn from its own settings from the start: a stand-in sample would reach the
-// cards as a scannable number nobody chose. Bars are kept at the 600 dpi they print at, as the
-// barcode window keeps them.
-Picture ownBarcodePicture(const SKTGraphic &barcode)
-{
-    const BarcodeSettings settings = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(barcode);
-    const std::optional<QString> &value =
-        settings.isTwoD() ? barcode.two_d_font_val : barcode.linear_font_val;
-    const BarcodePreview made = BarcodeGenerator::Generate_Barcode_Variable(
-        settings, value.value_or(QString()), barcode.header_val.value_or(QString()),
-        barcode.footer_val.value_or(QString()));
-    if (!made.ok())
-        return {};
-    const QImage pixels = made.picture.toImage(settings.isTwoD() ? settings.dpi : 600.0);
-    return pixels.isNull() ? made.picture : Picture(pixels, made.picture.size());
-}
 } // namespace
 
 GraphicPtr CanvasCreation::makeGraphic(SKTGraphic::Kind graphicClass, const QPointF &origin,
@@ -111,7 +94,9 @@ GraphicPtr CanvasCreation::makeGraphic(SKTGraphic::Kind graphicClass, const QPoi
     case 9:
         return SKTImage::initWithPath(origin, picturePath);
     case 10:
-        return SKTBarcode::initWithPosition(origin, ownBarcodePicture(SKTBarcode()));
+        // Drawn from its own settings from the start, as the barcode window keeps its pictures.
+        return SKTBarcode::initWithPosition(origin,
+                                            OwnBarcodePicture::stored(SKTBarcode()).value_or(Picture()));
     case 11:
         return SKTSignature::initWithPosition(origin, host.sign_sample_img(), SignatureCode::Signature);
     case 12:

@@ -1,6 +1,5 @@
 #include "editor/ui/Card_Wizard.h"
 
-#include "editor/DesignEditor.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/RowListModel.h"
 #include "foundation/WindowRegistry.h"
@@ -21,8 +20,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-Card_Wizard::Card_Wizard(DesignEditor *editor, WindowRegistry *registry, QWidget *parent)
-    : QDialog(parent), m_editor(editor), m_registry(registry)
+Card_Wizard::Card_Wizard(WindowRegistry *registry, QWidget *parent) : QDialog(parent), m_registry(registry)
 {
     setWindowTitle(QStringLiteral("Card Size"));
     WindowLook::applyBackground(this);
@@ -135,14 +133,14 @@ void Card_Wizard::tableViewSelectionDidChange()
     height_Stepper->setValue(float(mm.height()));
 }
 
+QSizeF Card_Wizard::cardSize() const
+{
+    return QSizeF(CardSizeTables::MM_to_Points_Convert(float(width_Stepper->value())),
+                  CardSizeTables::MM_to_Points_Convert(float(height_Stepper->value())));
+}
+
 void Card_Wizard::OK_Click()
 {
-    const QSizeF points(CardSizeTables::MM_to_Points_Convert(float(width_Stepper->value())),
-                        CardSizeTables::MM_to_Points_Convert(float(height_Stepper->value())));
-    if (m_editor) {
-        m_editor->Set_Document_Size(points);
-        m_editor->Set_Card_Shape(m_outline);
-    }
     done(1);
 }
 

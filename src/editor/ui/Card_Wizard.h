@@ -1,10 +1,11 @@
 // The card size dialog: a preset size from the plastic or paper tables, or one typed in
-// millimetres, and the card outline. OK gives the size to the main window's canvases.
+// millimetres, and the card outline. It writes nothing: whoever opens it makes the card from the
+// size and outline chosen, in one write of the design.
 #pragma once
 
 #include <QDialog>
+#include <QSizeF>
 
-class DesignEditor;
 class QButtonGroup;
 class QComboBox;
 class QFormLayout;
@@ -21,14 +22,15 @@ class Card_Wizard : public QDialog
 {
     Q_OBJECT
 public:
-    Card_Wizard(DesignEditor *editor, WindowRegistry *registry, QWidget *parent = nullptr);
+    explicit Card_Wizard(WindowRegistry *registry, QWidget *parent = nullptr);
 
     // Runs the dialog modally; 1 for OK, 0 for Cancel.
     int Open_Wnd();
 
-    // The outline chosen, which OK gives the design with the size.
+    // The outline and the size in points chosen.
     void card_shape_CellClick(int row) { m_outline = row; }
     int outline() const { return m_outline; }
+    QSizeF cardSize() const;
     void comboBoxSelectionDidChange(); // the category combo
     void tableViewSelectionDidChange();
     void OK_Click();
@@ -55,7 +57,6 @@ private:
     void makeSizeList();
     QHBoxLayout *makeShapeRow();
 
-    DesignEditor *m_editor;
     WindowRegistry *m_registry;
     int m_outline = 0;
 };

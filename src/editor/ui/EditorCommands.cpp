@@ -302,6 +302,9 @@ void EditorCommands::Card_Bckgrnd_Clicked()
 void EditorCommands::User_Profile_Button_Clicked()
 {
     const QString side = m_window.Card_Front_Or_Back() != 0 ? SideCode::Back : SideCode::Front;
+    // A Details session is one change of the design: the workbook OK binds and the details laid
+    // on the side are heard once, as one step.
+    const SKTDocument::SettingsNoticeHold notice(m_window.document());
     if (m_window.registry().open(WindowRegistry::Window::UserProfile, side) == 1) {
         m_window.registry().open(WindowRegistry::Window::FillUserProfile, side);
         // The placement selects what it placed: the inspector shows that object, or its page's

@@ -2,7 +2,6 @@
 
 #include "canvas/ui/ImageBrowser.h"
 #include "canvas/ui/ImageBrowserModel.h"
-#include "editor/DesignEditor.h"
 #include "editor/EditorState.h"
 #include "foundation/DataRoot.h"
 #include "foundation/DateFormats.h"
@@ -32,8 +31,8 @@
 #include <algorithm>
 #include <exception>
 
-Invitation_Wizard::Invitation_Wizard(DesignEditor *editor, std::function<int()> openDesign, QWidget *parent)
-    : QDialog(parent), m_editor(editor), m_openDesign(std::move(openDesign))
+Invitation_Wizard::Invitation_Wizard(std::function<int()> openDesign, QWidget *parent)
+    : QDialog(parent), m_openDesign(std::move(openDesign))
 {
     setObjectName(QStringLiteral("Invitation_Wizard"));
     setWindowTitle(QStringLiteral("Start Wizard"));
@@ -218,15 +217,9 @@ void Invitation_Wizard::OK_Click()
         }
         return;
     }
-    // Finish.
-    const float w = float(width_Stepper->value());
-    const float h = float(height_Stepper->value());
-    const QSizeF points = cardSize();
-    if (m_editor) {
-        m_editor->Set_Card_Size_In_Control(w, h);
-        m_editor->Set_Document_Size(points);
-    }
+    // Finish. The window makes the card from what was chosen, in one write of the new design.
     InvitationDetails &d = m_invitation;
+    d.cardSize = cardSize();
     d.title = Trim_Str(selected_title);
     d.message = Trim_Str(selected_msg);
     d.from = Trim_Str(from_value->text());

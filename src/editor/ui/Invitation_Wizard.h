@@ -9,7 +9,6 @@
 
 #include <functional>
 
-class DesignEditor;
 class ImageBrowser;
 class ImageBrowserModel;
 class QDateEdit;
@@ -28,8 +27,9 @@ class Invitation_Wizard : public QDialog
 {
     Q_OBJECT
 public:
-    // openDesign runs the open panel and loads the chosen design: 1 when one was loaded.
-    Invitation_Wizard(DesignEditor *editor, std::function<int()> openDesign, QWidget *parent = nullptr);
+    // openDesign runs the open panel and loads the chosen design: 1 when one was loaded. The
+    // wizard writes nothing into the design: the main window makes the card from invitation().
+    explicit Invitation_Wizard(std::function<int()> openDesign, QWidget *parent = nullptr);
 
     static inline const QString SelectBackgroundMessage = QStringLiteral("Please select background.");
     static inline const QString SelectTitleMessage = QStringLiteral("Please select title.");
@@ -45,7 +45,7 @@ public:
     // whether Exit was the way out.
     int Open_Wnd(bool fromNew = false);
     bool exitChosen() const { return m_exitChosen; }
-    // What the last finished wizard made of its four steps, each text trimmed.
+    // What the last finished wizard made of its four steps, each text trimmed, with the size.
     const InvitationDetails &invitation() const { return m_invitation; }
     // The card size it chose, in points.
     QSizeF cardSize() const;
@@ -141,7 +141,6 @@ private:
     void applyBackgroundPattern();
 
     QFormLayout *m_detailsForm = nullptr;
-    DesignEditor *m_editor;
     std::function<int()> m_openDesign;
     bool m_fromNew = false;
     bool m_exitChosen = false;

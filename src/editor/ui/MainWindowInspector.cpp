@@ -84,19 +84,27 @@ void SKTWindowController::setToolCode(int tool)
     m_tools->setToolCode(tool);
 }
 
-int SKTWindowController::importWorkbookColumns(QWidget *parent, const QString &path)
+int SKTWindowController::importWorkbookColumns(QWidget *parent, const QString &path, ExcelBindingTable &table)
 {
     auto *import = registry().instance<Import_Excel>([parent] { return new Import_Excel(nullptr, parent); });
     WindowLook::keepOver(import, parent); // one window, always over the dialog that asks
     import->open_mode = QStringLiteral("E");
     // Bound objects keep their heading and place: whoever reads one finds its column by the heading.
-    ExcelBindingTable table = m_document.design().binding;
     import->useTable(&table);
     const int result = import->Open_excel_Wnd(path);
     import->useTable(nullptr);
-    // A working write of the Details dialog, whose OK records the step from the design it opened on.
-    DesignSettings settings = m_document.design().settings();
-    settings.binding = table;
-    m_document.putSettings(settings);
     return result;
+}
+
+ExcelBindingTable SKTWindowController::viewedBinding() const
+{
+    return m_workingBinding ? *m_workingBinding : m_document.design().binding;
+}
+
+void SKTWindowController::keepViewedBinding(const ExcelBindingTable &table)
+{
+    if (m_workingBinding)
+        *m_workingBinding = table;
+    else
+        m_document.setBinding(table); // corrected from the inspector: a step of its own
 }

@@ -277,25 +277,19 @@ void SKTWindowController::Open_Start_Window(bool fromNew)
     m_sides->Front_back_label->show();
     if (Start_Card_Option == QLatin1String("L"))
         return; // the design that was opened is in place
-    // The new card keeps the size it has: the one the wizard gave it, else the card's before.
-    const QSizeF size = m_document.design().cardSize();
-    if (fromNew) {
-        // Only now that the new design is decided does it replace the old one.
-        New_Project_Setting_Reset();
-    }
-    Set_Document_Size(size);
-    if (fromNew)
-        Show_RHS_Properties(nullptr);
-    if (Start_Card_Option == QLatin1String("W")) {
+    const bool invitation = Start_Card_Option == QLatin1String("W");
+    const Invitation_Wizard *wizard = invitation ? m_registry->existing<Invitation_Wizard>() : nullptr;
+    const InvitationDetails details = wizard ? wizard->invitation() : InvitationDetails();
+    // Only now that the new design is decided does it replace the old one.
+    startNewCard(fromNew, details);
+    if (invitation) {
         m_document.Enable_Disable_Undo_Registraion(0);
         m_sides->myTargetView->show();
         m_tabs->sett_tab()->show();
-        Set_Card_Shape(m_document.design().outline());
-        const Invitation_Wizard *wizard = m_registry->existing<Invitation_Wizard>();
-        Fill_Party_Invidation_Details(wizard ? wizard->invitation() : InvitationDetails());
-        Show_RHS_Properties(nullptr);
+        Fill_Party_Invidation_Details(details);
         m_document.Enable_Disable_Undo_Registraion(1);
     }
+    Show_RHS_Properties(nullptr);
     // The wizard's card is work not yet saved: every road that would discard it asks first. A
     // plain new card holds nothing to lose.
     if (Start_Card_Option != QLatin1String("W"))
@@ -303,6 +297,28 @@ void SKTWindowController::Open_Start_Window(bool fromNew)
     m_sides->showWholeCard();
     Refresh_Canvas();
     updateModifiedMarker();
+}
+
+void SKTWindowController::startNewCard(bool replacing, const InvitationDetails &details)
+{
+    // The card keeps the size it has unless the wizard chose one.
+    const QSizeF size = details.cardSize.isEmpty() ? m_document.design().cardSize() : details.cardSize;
+    QString error;
+    const auto start = [&](DesignSettings &settings) {
+        settings.setCardSize(size);
+        if (!details.background.isEmpty())
+            error = settings.frontPage.setBackgroundImage(details.background);
+    };
+    if (replacing) {
+        resetDesign(start);
+    } else {
+        // The empty card behind the first start window is already a new design.
+        DesignSettings settings = m_document.design().settings();
+        start(settings);
+        m_document.putSettings(settings);
+    }
+    if (!error.isEmpty())
+        Show_MessageBox(PictureReader::userMessage(details.background, error));
 }
 
 void SKTWindowController::Fill_Party_Invidation_Details(const InvitationDetails &details)
@@ -315,7 +331,6 @@ void SKTWindowController::Fill_Party_Invidation_Details(const InvitationDetails 
         if (text && item.font)
             text->text_ctrl_font = item.font; // shrunk to stay on the card
     }
-    set_Front_BG_Image(details.background);
 }
 
 void SKTWindowController::Exit_App()
@@ -500,10 +515,7 @@ bool SKTWindowController::eventFilter(QObject *watched, QEvent *event)
 void SKTWindowController::New_Project_Setting_Reset()
 {
     if (!m_inModelReset) {
-        // The whole reset: the model's share first, which calls back for the window's share.
-        m_inModelReset = true;
-        m_designFile.resetToNewDesign();
-        m_inModelReset = false;
+        resetDesign({});
         return;
     }
     BulkLoadGuard loading;
@@ -525,6 +537,14 @@ void SKTWindowController::New_Project_Setting_Reset()
     delete_all_control();
 }
 
+void SKTWindowController::resetDesign(const std::function<void(DesignSettings &)> &start)
+{
+    // The whole reset: the model's share first, which calls back for the window's share.
+    m_inModelReset = true;
+    m_designFile.resetToNewDesign(start);
+    m_inModelReset = false;
+}
+
 void SKTWindowController::setContentFont(const FontDescriptor &font, const QColor &color)
 {
     m_allTextFont = font;
@@ -537,14 +557,6 @@ void SKTWindowController::delete_all_control()
 {
     m_sides->canvas(SKTDocument::Front)->delete_all_control();
     m_sides->canvas(SKTDocument::Back)->delete_all_control();
-}
-
-void SKTWindowController::Set_Document_Size(const QSizeF &size)
-{
-    // A new card's size is where it starts, not a step to take back.
-    DesignSettings settings = m_document.design().settings();
-    settings.setCardSize(size);
-    m_document.putSettings(settings);
 }
 
 void SKTWindowController::showDesign()
@@ -587,17 +599,6 @@ void SKTWindowController::showDesignSettings()
     if (!previewShown() && !liveCanvas()->selectedGraphics().isEmpty())
         m_inspector->showLiveSelection(true);
     Refresh_Canvas();
-}
-
-void SKTWindowController::Set_Card_Shape(int index)
-{
-    // A start window's outline for the new card: where it starts, not a step to take back. A
-    // design read keeps its pages' codes as they are stored.
-    if (m_document.design().outline() != index) {
-        DesignSettings settings = m_document.design().settings();
-        settings.setOutline(index);
-        m_document.putSettings(settings);
-    }
 }
 
 void SKTWindowController::showExcelChoice()

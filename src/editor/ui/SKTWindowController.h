@@ -100,13 +100,13 @@ public:
     void updateModifiedMarker();
     // Another instance of the program finds the series this design reads in use.
     void holdBoundSeries();
-    // The start wizard's texts as PARTY_ text objects on the front side, its picture as the front
-    // background.
+    // The start wizard's texts as PARTY_ text objects on the front side (its size and picture are
+    // the new card's settings).
     void Fill_Party_Invidation_Details(const InvitationDetails &details);
     void Exit_App();
     void Get_Email_Details();
     void card_prop_set(const QString &fillStyle);
-    void Set_Card_Size_In_Control(float widthMM, float heightMM) override;
+    void Set_Card_Size_In_Control(float widthMM, float heightMM);
 
     // --- the hosts' questions ---
     void Refresh_Canvas() override;
@@ -132,8 +132,6 @@ public:
     void Set_Log_Name_In_Title() override;
     void New_Project_Setting_Reset() override;
     void delete_all_control() override;
-    void Set_Document_Size(const QSizeF &size) override;
-    void Set_Card_Shape(int index) override;
     void Add_Excel_Col_Name_In_Combo() override;
     // Offers "Excel" among the sources while the design binds a workbook, else takes it away.
     void showExcelChoice();
@@ -172,7 +170,12 @@ public:
     QWidget &profileWindow() override { return *this; }
     User_Profile_Class &userProfile(int side) override;
     void setToolCode(int tool) override;
-    int importWorkbookColumns(QWidget *parent, const QString &path) override;
+    int importWorkbookColumns(QWidget *parent, const QString &path, ExcelBindingTable &table) override;
+    void setWorkingBinding(ExcelBindingTable *table) override { m_workingBinding = table; }
+    // The binding table the viewer shows, and where the rows it leaves go: an open Details
+    // dialog's working table, else the design's.
+    ExcelBindingTable viewedBinding() const;
+    void keepViewedBinding(const ExcelBindingTable &table);
 
     // --- personal details (UserProfileCommands) ---
     int Open_User_Profile_Window(qint8 flag, const QString &load_side);
@@ -193,6 +196,11 @@ private:
     void buildWindow();
     void applyStartValues();
     void setBackgroundImage(int side, const QString &path);
+    // A new design through the design file, its settings shaped by start before they are written.
+    void resetDesign(const std::function<void(DesignSettings &)> &start);
+    // The card a start window chose, written once: the new design's pages (replacing the design
+    // when New opened the start window) with the wizard's size and front picture.
+    void startNewCard(bool replacing, const InvitationDetails &details);
     void scheduleModifiedCheck();
     // The design's settings changed (an edit, undo, redo, a new or opened design): the window
     // shows the size, outline, sides, content font, workbook columns and the selection's values.
@@ -220,5 +228,6 @@ private:
     QTimer *m_modifiedCheck = nullptr;
     std::unique_ptr<ChangeObserver> m_designWatch; // calls showDesignSettings on each notice
     std::unique_ptr<HeldSeries> m_heldSeries;
-    int m_titleHolds = 0; // while the design is replaced, the title waits
+    int m_titleHolds = 0;                          // while the design is replaced, the title waits
+    ExcelBindingTable *m_workingBinding = nullptr; // an open Details dialog's
 };

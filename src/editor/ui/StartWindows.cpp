@@ -10,8 +10,8 @@ void fillStartWindows(SKTWindowController &window, WindowRegistry &registry)
 {
     registry.fill(WindowRegistry::Window::StartWizard, [&window, &registry](const QString &mode) {
         Invitation_Wizard *wizard = registry.instance<Invitation_Wizard>([&window] {
-            return new Invitation_Wizard(
-                &window, [&window] { return window.fileCommands().Open_Log_File(); }, &window);
+            return new Invitation_Wizard([&window] { return window.fileCommands().Open_Log_File(); },
+                                         &window);
         });
         const int result = wizard->Open_Wnd(mode == SKTWindowController::StartWindowFromNew);
         return result != 1 && wizard->exitChosen() ? SKTWindowController::StartWindowExit : result;

@@ -82,6 +82,6 @@ void fillWindowRegistry(SKTWindowController &window, WindowRegistry &registry)
             return Check_Batch_File_In_Use_Validation(name, doc.graphics(), doc.graphics_back(),
                                                       window.Front_card_Prop().Card_Side, Data_Folder_Path);
         },
-        [&window] { return window.document().design().binding; },
-        [&window](const ExcelBindingTable &table) { window.document().setBinding(table); });
+        [&window] { return window.viewedBinding(); },
+        [&window](const ExcelBindingTable &table) { window.keepViewedBinding(table); });
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 class Card_Property;
+class ExcelBindingTable;
 class QString;
 class QWidget;
 class SKTDocument;
@@ -34,7 +35,10 @@ public:
     // The binding-table column choices shown in the data-source lists, added or taken away.
     virtual void Add_Excel_Col_Name_In_Combo() = 0;
     virtual void Remove_Excel_Col_Name_In_Combo() = 0;
-    // The binding table made from the workbook's columns the user ticks (the column import
-    // window over parent); 1 when accepted, and Cancel keeps the table as it was.
-    virtual int importWorkbookColumns(QWidget *parent, const QString &path) = 0;
+    // Fills table from the workbook's columns the user ticks (the column import window over
+    // parent); 1 when accepted, and Cancel keeps the table as it was.
+    virtual int importWorkbookColumns(QWidget *parent, const QString &path, ExcelBindingTable &table) = 0;
+    // While a details dialog is open, the binding table viewer shows and corrects its working
+    // table (part of the dialog's one change of the design) rather than the design's; null ends it.
+    virtual void setWorkingBinding(ExcelBindingTable *table) = 0;
 };

@@ -54,17 +54,14 @@ void selectSilently(QComboBox *list, int index)
 
 void User_profile::writeBinding(const std::function<void(ExcelBindingTable &)> &write)
 {
-    // The dialog's working writes: its OK records the step from the design it opened on, and
-    // Cancel puts the table back.
-    SKTDocument &document = m_host.document();
-    DesignSettings settings = document.design().settings();
-    write(settings.binding);
-    document.putSettings(settings);
+    // The dialog's working writes stay its own until OK puts them into the design.
+    if (m_working)
+        write(*m_working);
 }
 
 const ExcelBindingTable &User_profile::binding() const
 {
-    return m_host.document().design().binding;
+    return m_working ? *m_working : m_host.document().design().binding;
 }
 
 void User_profile::setWorkbookImport(WorkbookImport import)
@@ -146,6 +143,7 @@ int User_profile::Open_Wnd(qint8 flag)
     name_value->setFocus();
     const int result = ModalRunner::exec(*this);
     hide();
+    endSession();
     return result;
 }
 
@@ -431,7 +429,7 @@ void User_profile::OK_Btn_Clicked()
         if (!Fill_Back_User_profile_value_in_Variable())
             return;
     }
-    m_openedTable.reset();
+    putWorkingBinding();
     done(1);
 }
 
@@ -443,19 +441,35 @@ void User_profile::Cancel_Btn_Clicked()
 
 void User_profile::keepOpeningState()
 {
-    m_openedTable = binding();
+    // A workbook chosen with Browse and cells corrected in the table viewer go into a working
+    // table: the design changes once, at OK, and Cancel has nothing to take back.
+    m_working = m_host.document().design().binding;
+    m_host.setWorkingBinding(&*m_working);
     m_openedDesign = DesignState::of(m_host.document());
+}
+
+void User_profile::putWorkingBinding()
+{
+    // Not recorded here: the step that lays the details on the side takes the design as the
+    // dialog opened on it (takeOpenedDesign).
+    if (!m_working)
+        return;
+    SKTDocument &document = m_host.document();
+    DesignSettings settings = document.design().settings();
+    settings.binding = *m_working;
+    document.putSettings(settings);
 }
 
 void User_profile::restoreOpeningState()
 {
-    // A workbook chosen with Browse, and cells corrected in the table viewer, are taken back: the
-    // table with its rows, path and facts. The design's bound objects keep their columns by heading
-    // throughout, so nothing of theirs needs taking back.
-    if (m_openedTable)
-        writeBinding([this](ExcelBindingTable &table) { table = *m_openedTable; });
-    m_openedTable.reset();
+    // The design was never written: the bound objects keep their columns by heading throughout.
     m_openedDesign.reset();
+}
+
+void User_profile::endSession()
+{
+    m_host.setWorkingBinding(nullptr);
+    m_working.reset();
 }
 
 bool User_profile::keepMissingColumns()
@@ -545,10 +559,10 @@ void User_profile::Browse_excel_Btn_Clicked()
         return;
     }
     if (workbookImport()) {
-        workbookImport()(this, *path);
+        workbookImport()(this, *path, *m_working);
     } else {
         // Cancel keeps the table, so the path of the workbook it came from stays too.
-        if (m_host.importWorkbookColumns(this, *path) != 1) {
+        if (m_host.importWorkbookColumns(this, *path, *m_working) != 1) {
             excel_path_field->setText(before);
             return;
         }

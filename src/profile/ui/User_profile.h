@@ -34,15 +34,18 @@ public:
 
     explicit User_profile(ProfileHost &host, QWidget *parent = nullptr);
 
-    // Reads a workbook into the binding table; without one set, the column import dialog runs.
-    using WorkbookImport = std::function<void(QWidget *parent, const QString &path)>;
+    // Reads a workbook into the dialog's working binding table; without one set, the column
+    // import dialog runs.
+    using WorkbookImport =
+        std::function<void(QWidget *parent, const QString &path, ExcelBindingTable &table)>;
     static void setWorkbookImport(WorkbookImport import);
 
     // Set by the opener before Open_Wnd: "" (wizards), "F" or "B" (editor); OK reads it.
     QString load_side;
 
     // flag 0: starts empty; any other: starts from the details on the side being edited. Runs
-    // modally; 1 after OK, 0 after Cancel.
+    // modally; 1 after OK, 0 after Cancel. The workbook it binds is a working copy meanwhile, put
+    // into the design at OK; Cancel leaves the design as it was.
     int Open_Wnd(qint8 flag);
     // After OK: the design's pages and binding table as the dialog opened on them, which the step
     // laying the details on a side puts back on undo with the objects (once; then none).
@@ -139,7 +142,7 @@ protected:
     std::array<QLabel *, FieldCount> m_caption{};
 
 private:
-    // The design's binding table, which the workbook field fills.
+    // The binding table the workbook field fills: the working copy while the dialog is open.
     const ExcelBindingTable &binding() const;
     void writeBinding(const std::function<void(ExcelBindingTable &)> &write);
     // The layout (UserProfileLayout.cpp): one maker per group, in the order the user tabs through.
@@ -162,10 +165,12 @@ private:
     void followHeadings();
     void loadFromSide();
     void showRowsLoaded();
-    // What the dialog opened with, so that Cancel changes nothing: the binding table with its
-    // workbook.
+    // What the dialog opened with, so that Cancel changes nothing, and the working binding table.
     void keepOpeningState();
     void restoreOpeningState();
+    // OK: the working binding table becomes the design's.
+    void putWorkingBinding();
+    void endSession();
     // OK with details bound to columns the workbook lacks: true to keep those bindings marked
     // missing, false (the first such list focused) to choose other columns.
     bool keepMissingColumns();
@@ -184,6 +189,6 @@ private:
     // are when the user keeps the binding.
     std::array<QString, FieldCount> m_missingValue{};
     std::array<qint32, FieldCount> m_missingIndex{};
-    std::optional<ExcelBindingTable> m_openedTable;
+    std::optional<ExcelBindingTable> m_working; // while the dialog is open
     std::shared_ptr<const EditState> m_openedDesign;
 };

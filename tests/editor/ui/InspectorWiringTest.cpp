@@ -7,6 +7,7 @@
 #include "canvas/ui/CanvasDriver.h"
 #include "editor/ui/MainWindowLayout.h"
 #include "editor/ui/SideViews.h"
+#include "foundation/ui/ColorWell.h"
 #include "model/EditStep.h"
 #include "panels/CardSizeTables.h"
 #include "panels/ui/DataSourceTab.h"
@@ -156,11 +157,28 @@ TEST_F(InspectorWiring, ThePreviewRedrawsAfterAChangeOfThePageAndNamesItsSide)
     window->inspector().showLiveSelection(true);
     window->inspectorTabs().selectItem(InspectorTabs::card_bkgd_tab);
     CanvasDriver::settle();
-    const int paints = preview->paintCount();
+    int paints = preview->paintCount();
     testsupport::clickIndicator(ui().Card_fill_chk);
     ASSERT_TRUE(window->Front_card_Prop().Card_fill_chk);
     CanvasDriver::settle();
     EXPECT_GT(preview->paintCount(), paints);
+    // A change no control in sight shows, so that a window repainting for a control of its own
+    // (an offscreen one repaints whole) cannot stand in for the Preview's redraw; and what it
+    // draws is the page as it now stands, not a copy of it.
+    QTabWidget *tabs = window->inspectorTabs().sett_tab();
+    tabs->setCurrentIndex(tabs->currentIndex() == 0 ? 1 : 0);
+    ASSERT_FALSE(ui().Card_fill_clr->isVisible());
+    CanvasDriver::settle();
+    const QImage before = preview->grab().toImage();
+    paints = preview->paintCount();
+    Card_Property page = window->Front_card_Prop();
+    page.Card_fill_clr = QColor(200, 30, 30);
+    window->document().setPage(SKTDocument::Front, page);
+    CanvasDriver::settle();
+    EXPECT_GT(preview->paintCount(), paints);
+    const QImage after = preview->grab().toImage();
+    EXPECT_EQ(after.pixelColor(after.rect().center()), QColor(200, 30, 30));
+    EXPECT_NE(before.pixelColor(before.rect().center()), QColor(200, 30, 30));
     // The back's preview says so.
     click(ui().Back_Card_Btn);
     click(ui().Temp_Card_Btn);

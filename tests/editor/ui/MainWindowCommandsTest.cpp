@@ -497,3 +497,45 @@ TEST_F(MainWindowCommands, OpeningADesignNamesThePicturesWhoseFilesAreGone)
     window->fileCommands().Open_Btn_Clicked();
     EXPECT_TRUE(shown().isEmpty()) << shown().join('\n').toStdString();
 }
+
+// A design written elsewhere keeps its barcodes' settings and values but no pictures: opened, the
+// canvas draws each from its own settings, as export does, and never the stand-in sample, which
+// scans as a number nobody chose. An independent decoder reads the canvas.
+TEST_F(MainWindowCommands, ABarcodeSavedWithoutItsPictureShowsItsOwnSymbol)
+{
+    const auto barcode = [](int linearOr2d, const QRectF &frame) {
+        GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Barcode);
+        g->setBounds(frame);
+        g->linear_or_2d = linearOr2d;
+        g->barcode_font_index = 0; // Code 39, QR Code
+        g->show_hide_hdr = 1;
+        g->show_hide_ftr = 1;
+        g->linear_width_val = 10.0f;
+        g->qr_size_val = 60;
+        return g;
+    };
+    CardDesign elsewhere;
+    GraphicPtr linear = barcode(0, QRectF(10, 10, 120, 45));
+    linear->linear_font_val = QStringLiteral("OWN-39");
+    GraphicPtr square = barcode(1, QRectF(10, 70, 90, 75));
+    square->two_d_font_val = QStringLiteral("AAA111");
+    elsewhere.front << linear << square;
+    const QString design = tempPath(QStringLiteral("elsewhere.dcard"));
+    QString error;
+    ASSERT_TRUE(DesignFile::writeItems(design, DesignFileFormat::buildItems(elsewhere), &error))
+        << error.toStdString();
+
+    files.answers.push_back(design);
+    window->fileCommands().Open_Btn_Clicked();
+    ASSERT_EQ(front().size(), 2);
+    canvas(0)->setZoom(4.0);
+    const QString shot = tempPath(QStringLiteral("canvas.png"));
+    ASSERT_TRUE(canvas(0)->grab().save(shot));
+    const QString read =
+        testsupport::output(QStringLiteral("ZXingReader"), {"-1", "-norotate", "-noscale", shot});
+    EXPECT_TRUE(read.contains(QLatin1String("Code39 \"OWN-39\""))) << read.toStdString();
+    EXPECT_TRUE(read.contains(QLatin1String("QRCode \"AAA111\""))) << read.toStdString();
+    EXPECT_FALSE(read.contains(QLatin1String("EAN-13"))) << read.toStdString();
+    // Opened as it was: the pictures made for it are no change of the design.
+    EXPECT_FALSE(window->hasUnsavedChanges());
+}

@@ -1,6 +1,5 @@
 // The small dialogs driven through their buttons: card size, start choice, exported files, and
 // the window registry's entries.
-#include "editor/DesignEditor.h"
 #include "editor/EditorState.h"
 #include "editor/ui/Card_Wizard.h"
 #include "editor/ui/Start_Card.h"
@@ -23,25 +22,14 @@
 
 using testsupport::WindowFixture;
 
-namespace
-{
-struct SizeRecorder : DesignEditor {
-    QList<QSizeF> documentSizes;
-    void Set_Document_Size(const QSizeF &s) override { documentSizes << s; }
-    QList<int> outlines;
-    void Set_Card_Shape(int index) override { outlines << index; }
-};
-} // namespace
-
 class SmallDialogs : public WindowFixture
 {
 };
 
 TEST_F(SmallDialogs, CardSizeDialogGivesTheChosenSizeInPoints)
 {
-    SizeRecorder editor;
     WindowRegistry registry;
-    Card_Wizard wizard(&editor, &registry);
+    Card_Wizard wizard(&registry);
     modalScripts.push_back([&](QDialog &) {
         EXPECT_EQ(wizard.ListData->count(), 7); // plastic sizes for the first category
         wizard.Category_ComboBox->setCurrentIndex(1);
@@ -57,15 +45,13 @@ TEST_F(SmallDialogs, CardSizeDialogGivesTheChosenSizeInPoints)
     });
     EXPECT_EQ(wizard.Open_Wnd(), 1);
     EXPECT_EQ(wizard.outline(), 1);
-    EXPECT_EQ(editor.outlines, QList<int>{1});
-    ASSERT_EQ(editor.documentSizes.size(), 1);
-    EXPECT_NEAR(editor.documentSizes[0].width(), 59.94 * 2.834645669291, 0.05);
+    EXPECT_NEAR(wizard.cardSize().width(), 59.94 * 2.834645669291, 0.05);
+    EXPECT_NEAR(wizard.cardSize().height(), 89.92 * 2.834645669291, 0.05);
 }
 
 TEST_F(SmallDialogs, CancellingTheCardSizeDialogGivesNothing)
 {
-    SizeRecorder editor;
-    Card_Wizard wizard(&editor, nullptr);
+    Card_Wizard wizard(nullptr);
     modalScripts.push_back([&](QDialog &) {
         wizard.matrix_card_shape->button(2)->click();
         EXPECT_EQ(wizard.outline(), 2);
@@ -73,8 +59,6 @@ TEST_F(SmallDialogs, CancellingTheCardSizeDialogGivesNothing)
         return wizard.result();
     });
     EXPECT_EQ(wizard.Open_Wnd(), 0);
-    EXPECT_TRUE(editor.outlines.isEmpty());
-    EXPECT_TRUE(editor.documentSizes.isEmpty());
 }
 
 TEST_F(SmallDialogs, StartChoiceSetsTheOptionAndCancelEndsTheProgram)

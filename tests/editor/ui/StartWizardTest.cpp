@@ -11,7 +11,9 @@
 #include "editor/ui/StartWindows.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ui/StepperField.h"
+#include "panels/CardSizeTables.h"
 #include "platform/UndoManager.h"
+#include "support/DesignNotices.h"
 #include "support/FakeDesktopOpener.h"
 #include "support/TestSupport.h"
 #include "support/WebLinks.h"
@@ -435,4 +437,46 @@ TEST_F(StartWizard, TheFinishedCardIsUnsavedWorkAndTheEmptyCardBehindTheStartWin
         EXPECT_EQ(front().size(), made);
     }
     EXPECT_TRUE(exitStatuses.isEmpty());
+}
+
+// New over a design of another size: the wizard's card takes its place in one write, heard once
+// when it is whole, and is no step to take back.
+TEST_F(StartWizard, NewPutsTheChosenCardInPlaceInOneWrite)
+{
+    window->document().setCardSize(QSizeF(300, 200));
+    clickTool(3);
+    ASSERT_EQ(front().size(), 1);
+    testsupport::DesignNotices notices(window->document());
+    messages.queueChoices({int(SaveAnswer::DontSave)});
+    modalScripts.push_back([&](QDialog &dialog) {
+        auto &w = dynamic_cast<Invitation_Wizard &>(dialog);
+        w.show();
+        w.Using_Wizard_btn->click();
+        w.width_Stepper->setValue(100);
+        w.height_Stepper->setValue(70);
+        for (int step = 1; step <= 4; ++step)
+            w.Next_btn->click(); // the first picture, title and message; Finish
+        // The old design stays as it was until the new one replaces it.
+        EXPECT_EQ(notices.heard, 0);
+        EXPECT_EQ(window->document().design().cardSize(), QSizeF(300, 200));
+        const int r = w.result();
+        w.hide();
+        return r;
+    });
+    window->fileCommands().New_Btn_Clicked();
+    EXPECT_EQ(messages.questions(), QStringList{FileCommands::SaveBeforeNewQuestion});
+
+    EXPECT_EQ(notices.heard, 1);
+    const QSizeF chosen(CardSizeTables::MM_to_Points_Convert(100), CardSizeTables::MM_to_Points_Convert(70));
+    EXPECT_NEAR(notices.seen.cardSize().width(), chosen.width(), 0.01);
+    EXPECT_NEAR(notices.seen.cardSize().height(), chosen.height(), 0.01);
+    EXPECT_EQ(notices.seen.frontPage.Card_BG_Image_Path, background("a-sky.png"));
+    EXPECT_EQ(notices.seen.frontPage.Card_fill_style, QStringLiteral("I"));
+    EXPECT_TRUE(notices.seen == window->document().design().settings());
+    EXPECT_EQ(canvas(0)->cardSize(), window->document().design().cardSize());
+    EXPECT_NEAR(window->ui().width_Stepper->value(), 100, 1e-6);
+    ASSERT_FALSE(front().isEmpty());
+    for (const GraphicPtr &g : front())
+        EXPECT_TRUE(idOf(g).startsWith(QLatin1String("PARTY_")));
+    EXPECT_FALSE(window->document().undoManager().canUndo());
 }

@@ -28,12 +28,10 @@ protected:
     {
         ProfileState::instance().reset();
         MainWindowFixture::SetUp();
-        User_profile::setWorkbookImport([this](QWidget *, const QString &path) {
+        User_profile::setWorkbookImport([this](QWidget *, const QString &path, ExcelBindingTable &table) {
             imported << path;
-            writeBinding([this](ExcelBindingTable &table) {
-                table.setColumnTitles({"Email"});
-                table.setListData(nextRows);
-            });
+            table.setColumnTitles({"Email"});
+            table.setListData(nextRows);
         });
     }
     void TearDown() override

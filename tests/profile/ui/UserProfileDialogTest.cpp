@@ -297,7 +297,7 @@ TEST_F(ProfileDialog, CancelTakesBackTheWorkbookItsRowsAndTheBindings)
             EXPECT_EQ(d.rows_loaded_label->text(), QStringLiteral("Rows loaded on 8 December 2026 at 10:14"));
             answerColumnImport();
             d.browse_excel_button->click();
-            EXPECT_EQ(table.rowCount(), 2) << how;
+            EXPECT_EQ(table.rowCount(), 1) << how; // the dialog works on a copy until OK
             EXPECT_TRUE(d.rows_loaded_label->text().startsWith(
                 QStringLiteral("Rows loaded ") +
                 QLocale().toString(QDate::currentDate(), "'on 'd MMMM yyyy")))
@@ -380,7 +380,6 @@ TEST_F(ProfileDialog, TheColumnImportFillsTheBindingTableThatTheListsOffer)
             return columns.result();
         });
         d.browse_excel_button->click();
-        EXPECT_EQ(binding().rowCount(), 2);
         EXPECT_EQ(d.email_ds_combo->count(), 3);
         choose(d.email_ds_combo, 2);
         choose(d.email_ser_col_cb, 2);
@@ -388,6 +387,7 @@ TEST_F(ProfileDialog, TheColumnImportFillsTheBindingTableThatTheListsOffer)
         d.ok_button->click();
     });
     EXPECT_EQ(window->Front_user_profile.email.xl_col_indx, 2);
+    EXPECT_EQ(binding().rowCount(), 2);
     EXPECT_TRUE(binding().Excel_Binding_Use);
 }
 

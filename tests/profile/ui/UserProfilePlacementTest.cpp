@@ -1,5 +1,6 @@
 // The details reach the card: the editor's button places on OK only, the preview works on copies
 // (a Cancel after it leaves a saved design byte for byte), and the fill flag and the Excel entry.
+#include "data/ui/Data_From_Excel.h"
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
 #include "editor/ui/EditorCommands.h"
@@ -12,7 +13,11 @@
 #include "platform/UndoManager.h"
 #include "profile/PlaceholderFrames.h"
 #include "profile/ui/ProfileDriver.h"
+#include "support/DesignNotices.h"
 #include "support/DesignSetup.h"
+
+#include <QAbstractItemModel>
+#include <QTableView>
 
 class ProfilePlacement : public ProfileFixture
 {
@@ -141,6 +146,83 @@ TEST_F(ProfilePlacement, EachPlacementIsOneStepThatUndoTakesBackWhole)
     EXPECT_EQ(front(), (GraphicList{website, name}));
 }
 
+// A Details session is one change of the design: the workbook it reads and the rows corrected in
+// its table viewer reach the design at OK, heard once, as one step. Cancel, Escape and the close
+// button leave the design, its history and its listeners as they were.
+TEST_F(ProfilePlacement, ADetailsSessionIsOneChangeOfTheDesign)
+{
+    writeBinding([this](ExcelBindingTable &table) {
+        table.setColumnTitles({"Email"});
+        table.setListData(rows({"old@example.com"}));
+        table.Excel_Binding_Use = true;
+    });
+    const ExcelBindingTable before = binding();
+    const QString book = tempPath("guests.xlsx");
+    testsupport::writeFile(book, "PK");
+    nextRows = rows({"ann@example.com", "bo@example.com"});
+    UndoManager &undo = window->document().undoManager();
+    const int stepsBefore = undo.undoCount();
+    testsupport::DesignNotices notices(window->document());
+
+    // Reads the workbook, corrects its first row in the table viewer, binds the e-mail to it.
+    const auto runSession = [&](std::function<void(User_profile &)> close) {
+        files.answers = {book};
+        modalScripts.push_back([&, close](QDialog &dialog) {
+            auto &d = dynamic_cast<User_profile &>(dialog);
+            d.browse_excel_button->click();
+            modalScripts.push_front([](QDialog &shown) {
+                auto &viewer = dynamic_cast<Data_From_Excel &>(shown);
+                QAbstractItemModel *rowsShown = viewer.ColList->model();
+                EXPECT_EQ(rowsShown->rowCount(), 2); // the workbook the dialog read
+                rowsShown->setData(rowsShown->index(0, 1), QStringLiteral("ann@example.org"), Qt::EditRole);
+                viewer.ok_button->click();
+                return viewer.result();
+            });
+            d.view_excel_button->click();
+            choose(d.email_ds_combo, 2);
+            choose(d.email_ser_col_cb, 1);
+            EXPECT_EQ(d.email_value->text(), QStringLiteral("ann@example.org"));
+            EXPECT_EQ(notices.heard, 0);
+            EXPECT_TRUE(DesignSettings::sameBinding(binding(), before));
+            close(d);
+            return d.result();
+        });
+        QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+    };
+    const QList<QPair<const char *, std::function<void(User_profile &)>>> closings = {
+        {"Cancel", [](User_profile &d) { d.cancel_button->click(); }},
+        {"Escape", [](User_profile &d) { QTest::keyClick(&d, Qt::Key_Escape); }},
+        {"close button",
+         [](User_profile &d) {
+             d.show();
+             d.close();
+         }},
+    };
+    for (const auto &[how, close] : closings) {
+        runSession(close);
+        EXPECT_EQ(notices.heard, 0) << how;
+        EXPECT_EQ(undo.undoCount(), stepsBefore) << how;
+        EXPECT_TRUE(DesignSettings::sameBinding(binding(), before)) << how;
+        EXPECT_TRUE(front().isEmpty()) << how;
+    }
+
+    runSession([](User_profile &d) { d.ok_button->click(); });
+    EXPECT_EQ(notices.heard, 1);
+    EXPECT_EQ(undo.undoCount(), stepsBefore + 1);
+    EXPECT_EQ(undo.undoActionName(), QStringLiteral("Personal Details"));
+    EXPECT_EQ(binding().rowCount(), 2);
+    EXPECT_EQ(binding().objectValue(1, 0), QStringLiteral("ann@example.org"));
+    EXPECT_TRUE(DesignSettings::sameBinding(notices.seen.binding, binding()));
+    const GraphicPtr email = byId(front(), "Fup_EmailID");
+    ASSERT_TRUE(email);
+    EXPECT_EQ(email->Text_Value.value_or(QString()), QStringLiteral("ann@example.org"));
+
+    window->commands().Undo_Clicked();
+    EXPECT_EQ(notices.heard, 2);
+    EXPECT_TRUE(DesignSettings::sameBinding(binding(), before));
+    EXPECT_TRUE(front().isEmpty());
+}
+
 namespace
 {
 // Counts what the placement asks of the editor's data-source list.
@@ -230,15 +312,13 @@ TEST_F(ProfilePlacement, ABoundDetailFollowsItsHeadingIntoTheNextWorkbook)
         ProfileState::instance().Fill_User_Profile = 1;
         window->Fill_User_profile_info_front_side();
 
-        User_profile::setWorkbookImport([this, &c](QWidget *, const QString &) {
+        User_profile::setWorkbookImport([&c](QWidget *, const QString &, ExcelBindingTable &table) {
             ExcelBindingTable::Row row{{"Extension", "1"}};
             for (int k = 1; k <= c.headings.size(); ++k)
                 row.insert(ExcelBindingTable::columnIdentifier(k),
                            c.headings[k - 1] == "Long" ? QStringLiteral("new-long") : QStringLiteral("x"));
-            writeBinding([&](ExcelBindingTable &table) {
-                table.setColumnTitles(c.headings);
-                table.setListData({row});
-            });
+            table.setColumnTitles(c.headings);
+            table.setListData({row});
         });
         files.answers = {book};
         messages.clear();
@@ -288,12 +368,10 @@ TEST_F(ProfilePlacement, AMissingColumnKeptStaysBoundAndTheRunCheckNamesIt)
     record.phone.value = QStringLiteral("555-0100");
     ProfileState::instance().Fill_User_Profile = 1;
     window->Fill_User_profile_info_front_side();
-    User_profile::setWorkbookImport([this](QWidget *, const QString &) {
-        writeBinding([](ExcelBindingTable &table) {
-            table.setColumnTitles({"Name"});
-            table.setListData(
-                {{{"Extension", "1"}, {"Column1", "Bob"}}, {{"Extension", "2"}, {"Column1", "Cy"}}});
-        });
+    User_profile::setWorkbookImport([](QWidget *, const QString &, ExcelBindingTable &table) {
+        table.setColumnTitles({"Name"});
+        table.setListData(
+            {{{"Extension", "1"}, {"Column1", "Bob"}}, {{"Extension", "2"}, {"Column1", "Cy"}}});
     });
     const QString book = tempPath("people.xlsx");
     testsupport::writeFile(book, "PK");
