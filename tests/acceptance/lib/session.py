@@ -9,6 +9,7 @@ import json
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -86,7 +87,10 @@ def dump_design(path):
 
 
 def screenshot_dir():
-    path = os.path.join(build_dir(), "acceptance")
+    """The running script's own folder under <build>/acceptance: scripts run side by side, and
+    screenshots of the same label must not overwrite one another."""
+    script = os.path.splitext(os.path.basename(sys.argv[0]))[0] or "interactive"
+    path = os.path.join(build_dir(), "acceptance", script)
     os.makedirs(path, exist_ok=True)
     return path
 
