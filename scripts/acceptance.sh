@@ -41,7 +41,7 @@ mkdir -p "$TESSALY_BUILD/acceptance"
 pool="${TESSALY_ACCEPTANCE_JOBS:-$(( $(nproc) / 2 ))}"
 (( pool >= 2 )) || pool=2
 # The longest scripts start first, so that none of them starts last and holds up the end.
-longest=" window_places held_arrow print_changed_workbook gone_workbook photos_memory changed_workbook "
+longest=" window_places rebound_workbook held_arrow print_changed_workbook gone_workbook photos_memory changed_workbook "
 slow=(); rest=()
 for script in "${scripts[@]}"; do
     if [[ "$longest" == *" $(basename "$script" .py) "* ]]; then slow+=("$script"); else rest+=("$script"); fi
