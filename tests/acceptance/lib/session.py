@@ -240,14 +240,22 @@ class Session:
         self.xdotool("type", "--delay", "20", text)
         time.sleep(self.KEY_PACE)
 
+    def is_please_wait(self, window):
+        """Whether the window is the please-wait sheet: it carries the program's name as message
+        boxes do, and takes no answer; its window role tells it apart."""
+        r = subprocess.run(["xprop", "-id", window, "WM_WINDOW_ROLE"], env=self.env, capture_output=True,
+                           text=True, timeout=30)
+        return '"please-wait"' in r.stdout
+
     def modal_window(self, timeout=10, other_than=()):
         """The newest window that is not the main one (a dialog or a message box), nor one of
-        other_than."""
+        other_than, nor the please-wait sheet."""
         def newest():
             # Message boxes carry the program's name too: anything but the main window counts.
             ids = [w for w in self.windows(".") if w != self.window and w not in other_than]
             for w in reversed(ids):
-                if self.xdotool("getwindowname", w, check=False) and self.width_of(w) > 0:
+                if (self.xdotool("getwindowname", w, check=False) and self.width_of(w) > 0
+                        and not self.is_please_wait(w)):
                     return w
             return None
         try:
@@ -362,10 +370,11 @@ class Session:
             return False
 
     def save_again(self):
-        """Ctrl+S over a design that has its file: written at once, the saved message answered."""
+        """Ctrl+S over a design that has its file: the saved message answered once it shows (after
+        the please-wait sheet, should the writing take a while)."""
         self.focus()
         self.key("ctrl+s")
-        box = self.modal_window()  # "... has been saved successfully."
+        box = self.modal_window(timeout=60)  # "... has been saved successfully."
         self.focus(box)
         self.key("Return")
         self.wait_for_window_gone(".", window=box)
@@ -431,7 +440,7 @@ class Session:
         r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", MAIN_TITLE], env=self.env,
                            capture_output=True, text=True, timeout=30)
         for w in r.stdout.split():
-            if w != self.window:
+            if w != self.window and not self.is_please_wait(w):
                 return w
         return None
 
