@@ -123,12 +123,44 @@ class Session:
         self.app = subprocess.Popen([program_path(), *args], env=self.env, stdout=self.log, stderr=subprocess.STDOUT)
         if not expect_main_window:
             return
-        self.wait_for_window(MAIN_TITLE)
-        self.wait_for_main_window()
-        if through_start:
-            # A design named on the command line opens without the start window.
-            self.get_past_start_window(required=not args)
-            self.focus(self.window)
+        try:
+            self._wait_for_start(args)
+            if through_start:
+                # A design named on the command line opens without the start window.
+                self.get_past_start_window(required=not args)
+                self.focus(self.window)
+        except BaseException:
+            # No with-block holds the session yet: report and end it here.
+            self.__exit__(*sys.exc_info())
+            raise
+
+    def _wait_for_start(self, args):
+        """The main window once it shows. Rarely, with several X servers starting at once, the
+        program cannot open a display whose server has just answered, and ends before any window;
+        that is the X server's doing, not the program's, so it starts again on a fresh server
+        (twice at most)."""
+        for attempt in range(3):
+            try:
+                self.wait_for_window(MAIN_TITLE)
+                self.wait_for_main_window()
+                return
+            except AcceptanceError:
+                if attempt == 2 or self.app.poll() is None or not self._display_refused():
+                    raise
+            print("%s: the program could not open the display %s; again on a new X server"
+                  % (self.name, self.display))
+            self.xvfb.terminate()
+            self.xvfb.wait(timeout=10)
+            self._start_xvfb()
+            self.env["DISPLAY"] = self.display
+            self.log.seek(0)
+            self.log.truncate()
+            self.app = subprocess.Popen([program_path(), *args], env=self.env, stdout=self.log,
+                                        stderr=subprocess.STDOUT)
+
+    def _display_refused(self):
+        with open(os.path.join(self.home, "program.log")) as f:
+            return "no Qt platform plugin could be initialized" in f.read()
 
     # --- the X server ---
     def _start_xvfb(self):
@@ -148,6 +180,19 @@ class Session:
         if not number.strip():
             raise AcceptanceError("Xvfb did not start")
         self.display = ":" + number.decode().strip()
+        # The number can come before the server takes connections (seen with several servers
+        # starting at once): a program started then cannot open the display and aborts.
+        env = dict(os.environ, DISPLAY=self.display)
+
+        def answers():
+            check(self.xvfb.poll() is None, "Xvfb on %s ended" % self.display)
+            return subprocess.run(["xdotool", "getdisplaygeometry"], env=env, capture_output=True,
+                                  timeout=30).returncode == 0
+        try:
+            wait_until(answers, "Xvfb on %s to take connections" % self.display)
+        except AcceptanceError:
+            self.xvfb.kill()
+            raise
 
     # --- windows, keys, mouse ---
     def xdotool(self, *args, check=True):
