@@ -35,12 +35,48 @@ fi
 export TESSALY_BUILD="$(cd "$build" && pwd)"
 rm -rf "$TESSALY_BUILD/acceptance"
 mkdir -p "$TESSALY_BUILD/acceptance"
-failed=0
+# Each script has its own X server, home and temporary folders, so several run at once; half the
+# cores leaves room for the program, Xvfb and the tools each of them starts. A script's output is
+# kept apart and printed whole once it has ended, so the logs read one script at a time.
+pool="${TESSALY_ACCEPTANCE_JOBS:-$(( $(nproc) / 2 ))}"
+(( pool >= 2 )) || pool=2
+# The longest scripts start first, so that none of them starts last and holds up the end.
+longest=" window_places rebound_workbook held_arrow print_changed_workbook gone_workbook photos_memory changed_workbook "
+slow=(); rest=()
 for script in "${scripts[@]}"; do
-    echo "== $(basename "$script")"
-    if ! timeout 300 /usr/bin/python3 "$script"; then
-        echo "FAILED: $(basename "$script")"
-        failed=1
-    fi
+    if [[ "$longest" == *" $(basename "$script" .py) "* ]]; then slow+=("$script"); else rest+=("$script"); fi
 done
-exit $failed
+scripts=("${slow[@]}" "${rest[@]}")
+logs="$(mktemp -d)"
+trap 'rm -rf "$logs"' EXIT
+declare -A name_of=() started=()
+failed=()
+finish() {
+    local pid status=0 name
+    wait -n -p pid || status=$?
+    name="${name_of[$pid]}"
+    unset "name_of[$pid]"
+    echo "== $name ($(( SECONDS - ${started[$name]} )) s)"
+    cat "$logs/$name.log"
+    if (( status != 0 )); then
+        echo "FAILED: $name (exit status $status)"
+        failed+=("$name")
+    fi
+}
+for script in "${scripts[@]}"; do
+    (( ${#name_of[@]} < pool )) || finish
+    name="$(basename "$script" .py)"
+    started[$name]=$SECONDS
+    timeout 300 /usr/bin/python3 "$script" >"$logs/$name.log" 2>&1 &
+    name_of[$!]="$name"
+done
+while (( ${#name_of[@]} > 0 )); do finish; done
+if (( ${#failed[@]} > 0 )); then
+    for name in "${failed[@]}"; do
+        echo "==== log of the failed script $name"
+        cat "$logs/$name.log"
+    done
+    echo "FAILED: ${failed[*]}"
+    exit 1
+fi
+echo "acceptance: all ${#scripts[@]} scripts passed"

@@ -4,5 +4,6 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$here"
-git ls-files -z '*.cpp' '*.h' ':!:tests/layering/**' | xargs -0 clang-format --dry-run --Werror
+# Batches of files on every core: each CI tree's run checks, so the wait is paid three times.
+git ls-files -z '*.cpp' '*.h' ':!:tests/layering/**' | xargs -0 -P "$(nproc)" -n 64 clang-format --dry-run --Werror
 echo "format: every C++ file is as clang-format writes it"

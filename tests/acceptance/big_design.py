@@ -162,15 +162,11 @@ def step_3(s, design):
     s.wait_until(lambda: sheets(s), "the sheet or the saved message", 10)
     s.wait_until(lambda: os.stat(design).st_mtime_ns != before, "the saved file", 120)
     saved_after = time.time() - started
-
-    def answered():
-        # The saved message takes Return; the sheet, while it shows, takes nothing.
-        shown = sheets(s)
-        if shown:
-            s.focus(shown[-1])
-            s.key("Return")
-        return not shown
-    s.wait_until(answered, "the saved message to be answered", 60)
+    # The saved message comes once the sheet has gone; the sheet takes no answer.
+    box = s.modal_window(timeout=60)
+    s.focus(box)
+    s.key("Return")
+    check(s.wait_for_window_gone(".", window=box), "the saved message stayed up")
     with open(design, "rb") as f:
         items = plistlib.load(f)
     rows = next(items[i + 1] for i, item in enumerate(items) if isinstance(item, list))

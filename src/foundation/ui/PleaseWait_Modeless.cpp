@@ -9,6 +9,9 @@
 PleaseWait_Modeless::PleaseWait_Modeless(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("plz_wait_Window"));
+    // The sheet's title is the program's name, as a message box's is: scripts that drive the
+    // windows tell the two apart by this role, which no user sees.
+    setWindowRole(WindowRole);
     WindowLook::applyBackground(this);
     modeless_msg_lbl = new QLabel(WaitText, this);
     modeless_msg_lbl->setObjectName(QStringLiteral("modeless_msg_lbl"));

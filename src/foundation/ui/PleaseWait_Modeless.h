@@ -16,6 +16,7 @@ public:
     explicit PleaseWait_Modeless(QWidget *parent = nullptr);
 
     static inline const QString WaitText = QStringLiteral("It may take a while, Please wait..");
+    static inline const QString WindowRole = QStringLiteral("please-wait");
 
     // Shows a Cancel button; it, Escape and the close button call cancel (once) and leave the
     // sheet up until the work has ended.

@@ -9,6 +9,7 @@ import json
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -86,7 +87,10 @@ def dump_design(path):
 
 
 def screenshot_dir():
-    path = os.path.join(build_dir(), "acceptance")
+    """The running script's own folder under <build>/acceptance: scripts run side by side, and
+    screenshots of the same label must not overwrite one another."""
+    script = os.path.splitext(os.path.basename(sys.argv[0]))[0] or "interactive"
+    path = os.path.join(build_dir(), "acceptance", script)
     os.makedirs(path, exist_ok=True)
     return path
 
@@ -119,12 +123,44 @@ class Session:
         self.app = subprocess.Popen([program_path(), *args], env=self.env, stdout=self.log, stderr=subprocess.STDOUT)
         if not expect_main_window:
             return
-        self.wait_for_window(MAIN_TITLE)
-        self.wait_for_main_window()
-        if through_start:
-            # A design named on the command line opens without the start window.
-            self.get_past_start_window(required=not args)
-            self.focus(self.window)
+        try:
+            self._wait_for_start(args)
+            if through_start:
+                # A design named on the command line opens without the start window.
+                self.get_past_start_window(required=not args)
+                self.focus(self.window)
+        except BaseException:
+            # No with-block holds the session yet: report and end it here.
+            self.__exit__(*sys.exc_info())
+            raise
+
+    def _wait_for_start(self, args):
+        """The main window once it shows. Rarely, with several X servers starting at once, the
+        program cannot open a display whose server has just answered, and ends before any window;
+        that is the X server's doing, not the program's, so it starts again on a fresh server
+        (twice at most)."""
+        for attempt in range(3):
+            try:
+                self.wait_for_window(MAIN_TITLE)
+                self.wait_for_main_window()
+                return
+            except AcceptanceError:
+                if attempt == 2 or self.app.poll() is None or not self._display_refused():
+                    raise
+            print("%s: the program could not open the display %s; again on a new X server"
+                  % (self.name, self.display))
+            self.xvfb.terminate()
+            self.xvfb.wait(timeout=10)
+            self._start_xvfb()
+            self.env["DISPLAY"] = self.display
+            self.log.seek(0)
+            self.log.truncate()
+            self.app = subprocess.Popen([program_path(), *args], env=self.env, stdout=self.log,
+                                        stderr=subprocess.STDOUT)
+
+    def _display_refused(self):
+        with open(os.path.join(self.home, "program.log")) as f:
+            return "no Qt platform plugin could be initialized" in f.read()
 
     # --- the X server ---
     def _start_xvfb(self):
@@ -144,6 +180,19 @@ class Session:
         if not number.strip():
             raise AcceptanceError("Xvfb did not start")
         self.display = ":" + number.decode().strip()
+        # The number can come before the server takes connections (seen with several servers
+        # starting at once): a program started then cannot open the display and aborts.
+        env = dict(os.environ, DISPLAY=self.display)
+
+        def answers():
+            check(self.xvfb.poll() is None, "Xvfb on %s ended" % self.display)
+            return subprocess.run(["xdotool", "getdisplaygeometry"], env=env, capture_output=True,
+                                  timeout=30).returncode == 0
+        try:
+            wait_until(answers, "Xvfb on %s to take connections" % self.display)
+        except AcceptanceError:
+            self.xvfb.kill()
+            raise
 
     # --- windows, keys, mouse ---
     def xdotool(self, *args, check=True):
@@ -236,14 +285,22 @@ class Session:
         self.xdotool("type", "--delay", "20", text)
         time.sleep(self.KEY_PACE)
 
+    def is_please_wait(self, window):
+        """Whether the window is the please-wait sheet: it carries the program's name as message
+        boxes do, and takes no answer; its window role tells it apart."""
+        r = subprocess.run(["xprop", "-id", window, "WM_WINDOW_ROLE"], env=self.env, capture_output=True,
+                           text=True, timeout=30)
+        return '"please-wait"' in r.stdout
+
     def modal_window(self, timeout=10, other_than=()):
         """The newest window that is not the main one (a dialog or a message box), nor one of
-        other_than."""
+        other_than, nor the please-wait sheet."""
         def newest():
             # Message boxes carry the program's name too: anything but the main window counts.
             ids = [w for w in self.windows(".") if w != self.window and w not in other_than]
             for w in reversed(ids):
-                if self.xdotool("getwindowname", w, check=False) and self.width_of(w) > 0:
+                if (self.xdotool("getwindowname", w, check=False) and self.width_of(w) > 0
+                        and not self.is_please_wait(w)):
                     return w
             return None
         try:
@@ -358,10 +415,11 @@ class Session:
             return False
 
     def save_again(self):
-        """Ctrl+S over a design that has its file: written at once, the saved message answered."""
+        """Ctrl+S over a design that has its file: the saved message answered once it shows (after
+        the please-wait sheet, should the writing take a while)."""
         self.focus()
         self.key("ctrl+s")
-        box = self.modal_window()  # "... has been saved successfully."
+        box = self.modal_window(timeout=60)  # "... has been saved successfully."
         self.focus(box)
         self.key("Return")
         self.wait_for_window_gone(".", window=box)
@@ -427,7 +485,7 @@ class Session:
         r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", MAIN_TITLE], env=self.env,
                            capture_output=True, text=True, timeout=30)
         for w in r.stdout.split():
-            if w != self.window:
+            if w != self.window and not self.is_please_wait(w):
                 return w
         return None
 

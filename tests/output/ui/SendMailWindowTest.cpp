@@ -563,13 +563,13 @@ TEST_F(SendMailWindow, ALongPastedRecipientListIsKeptWholeOrRefused)
         QTest::mouseClick(w.send_button, Qt::LeftButton);
         EXPECT_EQ(w.lastResult().sent, 1300);
 
-        // More than the field keeps: what it kept is not sent.
+        // More than the field keeps: what it kept is not sent. Set rather than pasted: the field
+        // cuts both alike, and Qt's paste of a quarter of a million characters takes minutes
+        // under the sanitizers.
         QString longer = list;
         while (longer.size() <= Send_Mail::RecipientFieldChars)
             longer += QStringLiteral(", ") + list;
-        QApplication::clipboard()->setText(longer);
-        w.to_txt->clear();
-        QTest::keyClick(w.to_txt, Qt::Key_V, Qt::ControlModifier);
+        w.to_txt->setText(longer);
         EXPECT_EQ(w.to_txt->text().size(), Send_Mail::RecipientFieldChars);
         delete Send_Modeless::defaultInstance();
         QTest::mouseClick(w.send_button, Qt::LeftButton);
