@@ -282,8 +282,31 @@ class Session:
             time.sleep(delay)
 
     def type_text(self, text):
+        self._map_characters(text)
         self.xdotool("type", "--delay", "20", text)
         time.sleep(self.KEY_PACE)
+
+    def _map_characters(self, text):
+        """Gives each character the keyboard lacks (a password's "ä") a key of its own for the
+        session. Left to itself xdotool maps a key for it, presses it and takes the mapping back
+        at once, and under load the program reads the press after the mapping is gone: a wrong
+        character typed into a field that cannot be read back."""
+        mapped = getattr(self, "_mapped", set())
+        wanted = sorted({c for c in text if ord(c) > 0x7e} - mapped)
+        if not wanted:
+            return
+        table = subprocess.run(["xmodmap", "-pke"], env=self.env, capture_output=True, text=True,
+                               timeout=30, check=True).stdout
+        free = [int(line.split()[1]) for line in table.splitlines()
+                if line.startswith("keycode") and not line.split("=", 1)[1].strip()]
+        if len(free) < len(wanted):
+            raise AcceptanceError("no free keys to map %r" % "".join(wanted))
+        for code, c in zip(free, wanted):
+            # Latin-1 keysyms are the code point; the others sit above 0x1000000.
+            keysym = ord(c) if ord(c) <= 0xff else 0x1000000 + ord(c)
+            subprocess.run(["xmodmap", "-e", "keycode %d = 0x%x" % (code, keysym)], env=self.env,
+                           timeout=30, check=True)
+        self._mapped = mapped | set(wanted)
 
     def is_please_wait(self, window):
         """Whether the window is the please-wait sheet: it carries the program's name as message
