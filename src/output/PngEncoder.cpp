@@ -640,15 +640,23 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
     // card pictures (bars and text on white, a gradient page with a picture, text on a clear page,
     // a shipped template): trying every filter per row took 2 to 4 times as long and gave files no
     // smaller, "up" alone or "up" with run-length matching was slower and mostly larger, so their
-    // rows go unfiltered as well, deflated at a low level.
+    // rows go unfiltered as well, deflated at a low level (one kind of grey excepted, below).
     spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 3);
     // Photos are the exception: each sample taken from its left neighbour's and the differences
     // deflated as runs (zlib's Z_RLE) encoded the photo card's RGBA in about three quarters of the
     // time, in about half the bytes (430 KB against 809 KB); "up" or Paeth were slower.
     const bool fullColour =
         plan.colourType == SPNG_COLOR_TYPE_TRUECOLOR || plan.colourType == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
+    // One-channel 8-bit grey (bars and smoothed text on an opaque page, a barcode picture above
+    // all) takes each row's differences from the row above, deflated as runs: a row like the one
+    // above becomes one run of zeros. Code 128 pictures deflated in 55-70 % of the time into
+    // 10 % fewer bytes, grey text cards in about the time into a quarter fewer bytes.
+    const bool greyBytes = plan.colourType == SPNG_COLOR_TYPE_GRAYSCALE && plan.bitDepth == 8;
     if (fullColour && census->busy()) {
         spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_SUB);
+        spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_STRATEGY, Z_RLE);
+    } else if (greyBytes) {
+        spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_UP);
         spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_STRATEGY, Z_RLE);
     } else {
         spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_NONE);
