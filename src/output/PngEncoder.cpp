@@ -42,17 +42,23 @@ public:
 private:
     bool reset(int level, int strategy)
     {
-        if (!m_ready) {
-            m_stream = z_stream{};
-            m_ready = deflateInit2(&m_stream, level, Z_DEFLATED, 15, 8, strategy) == Z_OK;
-            return m_ready;
-        }
-        // Right after a reset nothing waits to be compressed: new settings simply apply.
-        return deflateReset(&m_stream) == Z_OK && deflateParams(&m_stream, level, strategy) == Z_OK;
+        if (m_ready && level == m_level && strategy == m_strategy)
+            return deflateReset(&m_stream) == Z_OK;
+        // Other settings (rare within a run) get a new state: zlib's own change of settings
+        // compresses what came before, which some of its versions refuse on a fresh stream.
+        if (m_ready)
+            deflateEnd(&m_stream);
+        m_stream = z_stream{};
+        m_ready = deflateInit2(&m_stream, level, Z_DEFLATED, 15, 8, strategy) == Z_OK;
+        m_level = level;
+        m_strategy = strategy;
+        return m_ready;
     }
 
     z_stream m_stream{};
     bool m_ready = false;
+    int m_level = 0;
+    int m_strategy = 0;
 };
 
 void appendWord(QByteArray &out, quint32 v)
@@ -78,9 +84,8 @@ void appendChunk(QByteArray &out, const char *type, const uchar *data, size_t le
 class IdatWriter
 {
 public:
-    IdatWriter(z_stream *stream, QByteArray &out) : m_stream(stream), m_out(out)
+    IdatWriter(z_stream *stream, QByteArray &out) : m_stream(stream), m_out(out), m_buffer(buffer())
     {
-        m_buffer.resize(Capacity);
         m_stream->next_out = m_buffer.data();
         m_stream->avail_out = Capacity;
     }
@@ -116,6 +121,12 @@ public:
 private:
     static constexpr uInt Capacity = 1u << 16;
 
+    static std::vector<uchar> &buffer()
+    {
+        thread_local std::vector<uchar> kept(Capacity);
+        return kept;
+    }
+
     void flushChunk()
     {
         const size_t used = Capacity - m_stream->avail_out;
@@ -127,7 +138,7 @@ private:
 
     z_stream *m_stream;
     QByteArray &m_out;
-    std::vector<uchar> m_buffer;
+    std::vector<uchar> &m_buffer; // the thread's own
 };
 
 // 0xAARRGGBB to the bytes R, G, B, A in memory (little-endian 0xAABBGGRR).
@@ -473,8 +484,8 @@ void writeHeader(QByteArray &out, const QImage &pixels, const ColourPlan &plan, 
     }
 }
 
-// The row's differences from the bytes `back` before (sub: a pixel back, up: a row back, given as
-// its own buffer), in a loop the compiler turns into vector code.
+// Each byte of row less the byte of `from` at the same place (for "sub" the row itself a pixel
+// back, for "up" the row above), in a loop the compiler turns into vector code.
 void subtract(const uchar *__restrict row, const uchar *__restrict from, size_t length, uchar *__restrict to)
 {
     for (size_t i = 0; i < length; ++i)

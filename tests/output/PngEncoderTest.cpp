@@ -253,6 +253,8 @@ TEST(PngEncoder, PhotosAreFilteredAndReadBackExactly)
         {"runs of colour",
          picture(301, 40, QImage::Format_RGB32, [](int i) { return qRgb(i / 97 % 256, 40, i / 13 % 256); }),
          0},
+        {"noise over several chunks of deflated pixels",
+         picture(400, 300, QImage::Format_ARGB32, [](int i) { return quint32(i) * 2654435761u; }), 1},
         {"grey bars and smoothed text",
          picture(301, 40, QImage::Format_RGB32,
                  [](int i) {
