@@ -194,18 +194,27 @@ public:
             if (y > 0 && std::memcmp(line, image.constScanLine(y - 1), rowBytes) == 0)
                 continue;
             quint32 last = ~(line[0] | alwaysSet); // differs from the first pixel
+            // Counted in locals: kept in the object, every pixel of smoothed text waited for the
+            // last one's stores.
+            quint64 changes = 0;
+            bool partly = m_partlyClear, grey = m_grey, few = fewColours();
             for (int x = 0; x < width; ++x) {
                 const quint32 p = line[x] | alwaysSet;
                 if (p == last)
                     continue;
                 last = p;
-                ++m_changes;
+                ++changes;
                 alphas &= p;
-                m_partlyClear = m_partlyClear || partlyClear(p);
-                m_grey = m_grey && isGrey(p);
-                if (m_colours.size() <= size_t(MaxColours))
+                partly |= partlyClear(p);
+                grey &= isGrey(p);
+                if (few) {
                     insert(p);
+                    few = fewColours();
+                }
             }
+            m_changes += changes;
+            m_partlyClear = partly;
+            m_grey = grey;
             m_opaque = (alphas & 0xff000000u) == 0xff000000u;
             m_examined += quint64(width);
         }
