@@ -187,12 +187,17 @@ public:
         const int width = image.width(), height = image.height();
         quint32 alphas = 0xff000000u;
         const size_t rowBytes = size_t(width) * 4;
+        m_repeated.assign(size_t(height), 0);
+        m_rowsSeen = 0;
         for (int y = 0; y < height && !settled(); ++y) {
+            m_rowsSeen = y + 1;
             const auto *line = reinterpret_cast<const quint32 *>(image.constScanLine(y));
             // Bars, modules and flat areas repeat a row many times over: a row like the one above
             // holds no colour that was not counted.
-            if (y > 0 && std::memcmp(line, image.constScanLine(y - 1), rowBytes) == 0)
+            if (y > 0 && std::memcmp(line, image.constScanLine(y - 1), rowBytes) == 0) {
+                m_repeated[size_t(y)] = 1;
                 continue;
+            }
             quint32 last = ~(line[0] | alwaysSet); // differs from the first pixel
             // Counted in locals: kept in the object, every pixel of smoothed text waited for the
             // last one's stores.
@@ -223,6 +228,16 @@ public:
     // Whether a pixel differs from its left neighbour in more than a quarter of the rows looked
     // at, as in photos and sideways gradients; drawn cards hold runs of one colour (one in 25).
     bool busy() const { return m_changes * 4 > m_examined; }
+
+    // Whether row y of the picture taken is the same as the row above: read from the pass over
+    // the rows where it went that far, else compared.
+    bool repeatedRow(const QImage &image, int y) const
+    {
+        if (y < m_rowsSeen)
+            return m_repeated[size_t(y)] != 0;
+        return y > 0 && std::memcmp(image.constScanLine(y), image.constScanLine(y - 1),
+                                    size_t(image.width()) * 4) == 0;
+    }
 
     bool opaque() const { return m_opaque; }
     bool anyPartlyClear() const { return m_partlyClear; }
@@ -265,8 +280,10 @@ private:
     std::array<quint32, Slots> m_keys{};
     std::array<int16_t, Slots> m_index{};
     std::vector<quint32> m_colours;
-    quint64 m_changes = 0;  // pixels unlike their left neighbour
-    quint64 m_examined = 0; // pixels of the rows looked at
+    std::vector<uchar> m_repeated; // per row: the same as the row above
+    int m_rowsSeen = 0;            // rows the pass went over
+    quint64 m_changes = 0;         // pixels unlike their left neighbour
+    quint64 m_examined = 0;        // pixels of the rows looked at
     bool m_grey = true;
     bool m_opaque = true;
     bool m_partlyClear = false;
@@ -522,13 +539,12 @@ bool writeRows(IdatWriter &idat, const QImage &pixels, const ColourPlan &plan, c
         samples.resize(size_t(width));
     auto *row = reinterpret_cast<uchar *>(packed.data());
     const uchar *sent = filter == NoFilter ? row : filtered.data();
-    const size_t sourceBytes = size_t(width) * 4;
     bool zeros = false; // whether the filtered row holds zeros alone
     for (int y = 0; y < pixels.height(); ++y) {
         // A row like the one above is packed and filtered as that one was, and still lies so;
         // its differences from the row above are zeros.
         const uchar *source = pixels.constScanLine(y);
-        const bool repeated = y > 0 && std::memcmp(source, pixels.constScanLine(y - 1), sourceBytes) == 0;
+        const bool repeated = census.repeatedRow(pixels, y);
         if (repeated && filter == UpFilter) {
             if (!zeros)
                 std::memset(filtered.data(), 0, rowBytes);
