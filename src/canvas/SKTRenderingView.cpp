@@ -15,6 +15,7 @@
 #include <QPdfWriter>
 
 #include <cmath>
+#include <cstring>
 
 namespace
 {
@@ -61,14 +62,20 @@ void SKTRenderingView::drawRect(QPainter &painter) const
 
 void SKTRenderingView::drawSide(QPainter &painter, const RenderSide &side)
 {
+    drawParts(painter, side, true);
+}
+
+void SKTRenderingView::drawParts(QPainter &painter, const RenderSide &side, bool withPage, bool withObjects)
+{
     // Objects ask for a canvas refresh at the end of their paint; while rendering those are dropped.
     PaintingScope painting;
     const double scale = painter.device() ? Units::pixelsPerPoint(painter.device()->logicalDpiX()) : 1.0;
     const GraphicDrawContext context = outputContext(side.resourcePath(), scale > 0 ? scale : 1.0);
     painter.save();
-    CardPageDrawing::Card_Base_Drawing(painter, side.page(), side.outline(),
-                                       QRectF(QPointF(0, 0), side.cardSize()), side.resourcePath());
-    for (qsizetype i = side.graphics().size() - 1; i >= 0; --i) {
+    if (withPage)
+        CardPageDrawing::Card_Base_Drawing(painter, side.page(), side.outline(),
+                                           QRectF(QPointF(0, 0), side.cardSize()), side.resourcePath());
+    for (qsizetype i = side.graphics().size() - 1; withObjects && i >= 0; --i) {
         const GraphicPtr &g = side.graphics().at(i);
         if (!g || g->print_object != 0)
             continue;
@@ -183,6 +190,38 @@ QImage SKTRenderingView::imageOfSide(const RenderSide &side, double dpi)
 
 QImage SKTRenderingView::imageOfSide(const RenderSide &side, double dpi, QImage &canvas)
 {
+    return render(side, dpi, canvas, nullptr);
+}
+
+QImage SKTRenderingView::imageOfSide(const RenderSide &side, double dpi, QImage &canvas, const Page &page)
+{
+    return render(side, dpi, canvas, &page);
+}
+
+SKTRenderingView::Page SKTRenderingView::pageOfSide(const RenderSide &side, double dpi)
+{
+    Page page;
+    QImage image;
+    if (render(side, dpi, image, nullptr, false).isNull())
+        return page;
+    page.size = image.size();
+    // A plain page is one fill of its colour on every card, cheaper than copying its pixels.
+    const auto first = reinterpret_cast<const quint32 *>(image.constScanLine(0))[0];
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const quint32 *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (line[x] != first) {
+                page.pixels = image;
+                return page;
+            }
+    }
+    page.colour = first;
+    return page;
+}
+
+QImage SKTRenderingView::render(const RenderSide &side, double dpi, QImage &canvas, const Page *page,
+                                bool withObjects)
+{
     if (!sizeRefusal(side.cardSize(), dpi).isEmpty())
         return {};
     const int w = pixelsFor(side.cardSize().width(), dpi), h = pixelsFor(side.cardSize().height(), dpi);
@@ -196,14 +235,21 @@ QImage SKTRenderingView::imageOfSide(const RenderSide &side, double dpi, QImage 
     QImage &image = canvas;
     if (image.isNull())
         return {};
-    image.fill(Qt::transparent);
+    const bool pageReady = page && page->size == image.size() &&
+                           (page->pixels.isNull() || page->pixels.format() == image.format());
+    if (!pageReady)
+        image.fill(Qt::transparent);
+    else if (page->pixels.isNull())
+        image.fill(page->colour);
+    else
+        std::memcpy(image.bits(), page->pixels.constBits(), size_t(image.sizeInBytes()));
     const int dpm = int(std::lround(dpi / 0.0254));
     image.setDotsPerMeterX(dpm);
     image.setDotsPerMeterY(dpm);
     QPainter painter(&image);
     prepare(painter);
     painter.scale(Units::pixelsPerPoint(dpi), Units::pixelsPerPoint(dpi));
-    drawSide(painter, side);
+    drawParts(painter, side, !pageReady, withObjects);
     painter.end();
     return image;
 }

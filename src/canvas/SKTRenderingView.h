@@ -38,6 +38,18 @@ public:
     // The same drawn into canvas when it has the size and nobody else holds it (a worker drawing
     // card after card keeps one image), else into a new image that canvas then holds. Returns canvas.
     static QImage imageOfSide(const RenderSide &side, double dpi, QImage &canvas);
+    // The page alone (outline, fill, border) at dpi, as every card of the side starts: a batch
+    // draws it once and starts each card from it. One colour where the whole page is one (kept as
+    // that pixel alone), else its pixels.
+    struct Page {
+        QSize size;
+        QImage pixels;   // null when the page is one colour
+        QRgb colour = 0; // premultiplied, as the card's pixels hold it
+    };
+    static Page pageOfSide(const RenderSide &side, double dpi);
+    // imageOfSide with canvas, starting from page (pageOfSide of a side with the same page and
+    // outline at this dpi) instead of drawing the page again: the same pixels.
+    static QImage imageOfSide(const RenderSide &side, double dpi, QImage &canvas, const Page &page);
     // TIFF of the objects alone (no page, every object, flags not consulted), in the union of their
     // drawing bounds, at dpi. Empty and *errorCode = 3 when they cover nothing.
     static QByteArray tiffDataWithGraphics(const GraphicList &graphics, const QString &resourcePath,
@@ -57,6 +69,10 @@ public:
     static constexpr double MaxPdfPoints = 14400;
 
 private:
+    static void drawParts(QPainter &painter, const RenderSide &side, bool withPage, bool withObjects = true);
+    static QImage render(const RenderSide &side, double dpi, QImage &canvas, const Page *page,
+                         bool withObjects = true);
+
     RenderSide m_side;
     QString m_printJobTitle;
 };

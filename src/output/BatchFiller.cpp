@@ -115,8 +115,9 @@ QImage BatchFiller::Set_data_table_value_to_card(int row, const QString &card_si
                 *error = reason;
             return {};
         }
-        QImage image = renderSide(d, back ? 1 : 0, graphics, m_plan->folders().resources, m_dpi,
-                                  m_blankBarcodes, back ? &m_backCanvas : &m_frontCanvas);
+        QImage image =
+            renderSide(d, back ? 1 : 0, graphics, m_plan->folders().resources, m_dpi, m_blankBarcodes,
+                       back ? &m_backCanvas : &m_frontCanvas, back ? &m_backPage : &m_frontPage);
         if (image.isNull() && error)
             *error = QStringLiteral("the card could not be drawn.");
         return image;
@@ -138,13 +139,19 @@ QImage BatchFiller::renderUnfilled(bool back, QString *error)
 
 QImage BatchFiller::renderSide(const DesignSettings &design, int sideOfCard, const GraphicList &graphics,
                                const QString &resourcePath, double dpi,
-                               const QSet<const SKTGraphic *> &leaveOut, QImage *canvas)
+                               const QSet<const SKTGraphic *> &leaveOut, QImage *canvas,
+                               std::optional<SKTRenderingView::Page> *page)
 {
     GraphicList drawn;
     for (const GraphicPtr &g : graphics)
         if (g && !leaveOut.contains(g.get()))
             drawn.append(g);
     const RenderSide side = RenderSide::of(design, sideOfCard, std::move(drawn), resourcePath);
-    return canvas ? SKTRenderingView::imageOfSide(side, dpi, *canvas)
-                  : SKTRenderingView::imageOfSide(side, dpi);
+    if (!canvas)
+        return SKTRenderingView::imageOfSide(side, dpi);
+    if (!page)
+        return SKTRenderingView::imageOfSide(side, dpi, *canvas);
+    if (!*page)
+        *page = SKTRenderingView::pageOfSide(side, dpi);
+    return SKTRenderingView::imageOfSide(side, dpi, *canvas, **page);
 }

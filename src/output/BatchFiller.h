@@ -4,6 +4,7 @@
 
 #include "barcode/BarcodeResult.h"
 #include "barcode/BarcodeSettings.h"
+#include "canvas/SKTRenderingView.h"
 #include "output/OwnBarcodePicture.h"
 #include "output/RunPlan.h"
 #include "platform/Picture.h"
@@ -48,9 +49,11 @@ public:
     // Objects drawn over the design's page of a side (1 the back) on its card at dpi; objects
     // flagged not to print are left out, and so are those in leaveOut. With a canvas, the image
     // is drawn into it when nobody else holds it.
+    // With a page, the side's page is drawn into it on the first call and copied on the others.
     static QImage renderSide(const DesignSettings &design, int side, const GraphicList &graphics,
                              const QString &resourcePath, double dpi,
-                             const QSet<const SKTGraphic *> &leaveOut = {}, QImage *canvas = nullptr);
+                             const QSet<const SKTGraphic *> &leaveOut = {}, QImage *canvas = nullptr,
+                             std::optional<SKTRenderingView::Page> *page = nullptr);
 
     // The bound barcodes the last filled row gave no value: a side drawn from the filled objects
     // leaves them out.
@@ -68,4 +71,7 @@ private:
     QStringList m_notes;
     QImage m_frontCanvas; // drawn over card after card once the last card's image is let go
     QImage m_backCanvas;
+    // The design's page of each side, drawn once: rows never change it.
+    std::optional<SKTRenderingView::Page> m_frontPage;
+    std::optional<SKTRenderingView::Page> m_backPage;
 };

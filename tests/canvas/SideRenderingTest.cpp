@@ -433,3 +433,60 @@ TEST(SideRendering, ObjectsDrawBackToFrontOverThePage)
     EXPECT_EQ(QColor(img.pixel(40, 40)), QColor(Qt::red));
     EXPECT_EQ(QColor(img.pixel(80, 70)), QColor(Qt::green));
 }
+
+TEST(SideRendering, CardsStartedFromTheKeptPageMatchCardsDrawnWhole)
+{
+    struct Case {
+        const char *name;
+        int outline;
+        QSizeF size;
+        void (*page)(Card_Property &);
+        bool oneColour;
+    };
+    const Case cases[] = {
+        {"plain white", DesignSettings::Rectangle, QSizeF(120, 48), [](Card_Property &) {}, true},
+        {"filled", DesignSettings::Rectangle, QSizeF(120, 48),
+         [](Card_Property &p) {
+             p.Card_fill_chk = true;
+             p.Card_fill_clr = QColor(200, 30, 60);
+         },
+         true},
+        {"part of a pixel at the edge", DesignSettings::Rectangle, QSizeF(100.3, 33.5),
+         [](Card_Property &) {}, false},
+        {"rounded with a border", DesignSettings::RoundedRectangle, QSizeF(120, 80),
+         [](Card_Property &p) {
+             p.Card_border_chk = true;
+             p.Card_bor_Stepper = 3;
+         },
+         false},
+        {"gradient ellipse", DesignSettings::Ellipse, QSizeF(120, 80),
+         [](Card_Property &p) {
+             p.Card_fill_chk = true;
+             p.Card_fill_style = "G";
+             p.Card_fill_Grd_1_clr = QColor(250, 230, 200);
+             p.Card_fill_Grd_2_clr = QColor(20, 120, 250);
+         },
+         false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        DesignSettings design;
+        design.setCardSize(c.size);
+        design.setOutline(c.outline);
+        c.page(design.frontPage);
+        auto sideWith = [&](const QString &text) {
+            return RenderSide::of(design, 0, GraphicList{textAt(QRectF(5, 5, 90, 20), text)},
+                                  QStringLiteral(TESSALY_SOURCE_RESOURCES));
+        };
+        const SKTRenderingView::Page page = SKTRenderingView::pageOfSide(sideWith("first"), 300);
+        EXPECT_EQ(page.pixels.isNull(), c.oneColour);
+        // Card after card over one canvas, as a worker draws them.
+        QImage canvas;
+        for (const QString &text : {QStringLiteral("first"), QStringLiteral("Wg second")}) {
+            const QImage whole = SKTRenderingView::imageOfSide(sideWith(text), 300);
+            const QImage fromPage = SKTRenderingView::imageOfSide(sideWith(text), 300, canvas, page);
+            ASSERT_EQ(fromPage.size(), whole.size());
+            EXPECT_TRUE(fromPage == whole);
+        }
+    }
+}

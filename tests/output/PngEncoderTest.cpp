@@ -229,8 +229,9 @@ TEST(PngEncoder, BarcodePicturesAreSmallAndStillDecode)
     }
 }
 
-// Photos take their rows' differences from the left neighbour, drawn pictures none; either way an
-// independent reader (Pillow) gets the very pixels, with and without alpha.
+// Photos take their rows' differences from the left neighbour, 8-bit grey from the row above,
+// other drawn pictures none; either way an independent reader (Pillow) gets the very pixels, with
+// and without alpha.
 TEST(PngEncoder, PhotosAreFilteredAndReadBackExactly)
 {
     if (testsupport::python(QStringLiteral("import PIL")).exitCode != 0)
@@ -252,6 +253,16 @@ TEST(PngEncoder, PhotosAreFilteredAndReadBackExactly)
         {"runs of colour",
          picture(301, 40, QImage::Format_RGB32, [](int i) { return qRgb(i / 97 % 256, 40, i / 13 % 256); }),
          0},
+        {"noise over several chunks of deflated pixels",
+         picture(400, 300, QImage::Format_ARGB32, [](int i) { return quint32(i) * 2654435761u; }), 1},
+        {"grey bars and smoothed text",
+         picture(301, 40, QImage::Format_RGB32,
+                 [](int i) {
+                     const int x = i % 301, y = i / 301,
+                               v = y < 30 ? (x / 5 % 3 ? 255 : 0) : (x * 37 + y * 11) % 256;
+                     return qRgb(v, v, v);
+                 }),
+         2},
     };
     const QString script = QStringLiteral(
         "import sys, zlib, hashlib\n"
