@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <functional>
+
 class ProfileFixture : public MainWindowFixture
 {
 protected:
@@ -41,6 +43,19 @@ protected:
         ProfileState::instance().reset();
     }
 
+    // Every way a user leaves the dialog without OK; none may cost the design anything.
+    static QList<QPair<const char *, std::function<void(User_profile &)>>> closings()
+    {
+        return {
+            {"Cancel", [](User_profile &d) { d.cancel_button->click(); }},
+            {"Escape", [](User_profile &d) { QTest::keyClick(&d, Qt::Key_Escape); }},
+            {"close button",
+             [](User_profile &d) {
+                 d.show();
+                 d.close();
+             }},
+        };
+    }
     // The user picks an item of a list (the widget's own signal, as a click on the item gives).
     static void choose(QComboBox *list, int index)
     {

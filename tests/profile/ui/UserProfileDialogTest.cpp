@@ -282,16 +282,7 @@ TEST_F(ProfileDialog, CancelTakesBackTheWorkbookItsRowsAndTheBindings)
     window->designFile().markClean();
     const ExcelBindingTable before = table;
 
-    const QList<QPair<const char *, std::function<void(User_profile &)>>> closings = {
-        {"Cancel", [](User_profile &d) { d.cancel_button->click(); }},
-        {"Escape", [](User_profile &d) { QTest::keyClick(&d, Qt::Key_Escape); }},
-        {"close button",
-         [](User_profile &d) {
-             d.show();
-             d.close();
-         }},
-    };
-    for (const auto &[how, close] : closings) {
+    for (const auto &[how, close] : closings()) {
         files.answers = {book};
         const int result = session(QStringLiteral("F"), [&, &close = close](User_profile &d) {
             EXPECT_EQ(d.rows_loaded_label->text(), QStringLiteral("Rows loaded on 8 December 2026 at 10:14"));

@@ -189,16 +189,7 @@ TEST_F(ProfilePlacement, ADetailsSessionIsOneChangeOfTheDesign)
         });
         QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
     };
-    const QList<QPair<const char *, std::function<void(User_profile &)>>> closings = {
-        {"Cancel", [](User_profile &d) { d.cancel_button->click(); }},
-        {"Escape", [](User_profile &d) { QTest::keyClick(&d, Qt::Key_Escape); }},
-        {"close button",
-         [](User_profile &d) {
-             d.show();
-             d.close();
-         }},
-    };
-    for (const auto &[how, close] : closings) {
+    for (const auto &[how, close] : closings()) {
         runSession(close);
         EXPECT_EQ(notices.heard, 0) << how;
         EXPECT_EQ(undo.undoCount(), stepsBefore) << how;
