@@ -1,5 +1,7 @@
 #include "output/PngEncoder.h"
 
+#include "output/Adler32.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -49,7 +51,8 @@ private:
         if (m_ready)
             deflateEnd(&m_stream);
         m_stream = z_stream{};
-        m_ready = deflateInit2(&m_stream, level, Z_DEFLATED, 15, 8, strategy) == Z_OK;
+        // Raw deflate: the zlib stream's header and checksum are written by IdatWriter.
+        m_ready = deflateInit2(&m_stream, level, Z_DEFLATED, -15, 8, strategy) == Z_OK;
         m_level = level;
         m_strategy = strategy;
         return m_ready;
@@ -84,36 +87,45 @@ void appendChunk(QByteArray &out, const char *type, const uchar *data, size_t le
 class IdatWriter
 {
 public:
-    IdatWriter(z_stream *stream, QByteArray &out) : m_stream(stream), m_out(out), m_buffer(buffer())
+    // The stream was made by Deflater::start(level, strategy).
+    IdatWriter(z_stream *stream, int level, int strategy, QByteArray &out)
+        : m_stream(stream), m_out(out), m_buffer(buffer()), m_pending(gathered())
     {
-        m_stream->next_out = m_buffer.data();
-        m_stream->avail_out = Capacity;
+        // The header zlib writes itself: a 32 KB window, the level's class, a multiple of 31.
+        const unsigned levelClass = strategy >= Z_HUFFMAN_ONLY || level < 2 ? 0
+                                    : level < 6                             ? 1
+                                    : level == 6                            ? 2
+                                                                            : 3;
+        unsigned header = (0x78u << 8) | (levelClass << 6);
+        header += 31 - header % 31;
+        m_buffer[0] = uchar(header >> 8);
+        m_buffer[1] = uchar(header);
+        m_stream->next_out = m_buffer.data() + 2;
+        m_stream->avail_out = Capacity - 2;
     }
 
+    // Rows are gathered and handed to zlib in large pieces: a call of deflate for each filter
+    // byte and each row cost more than the deflating of a barcode's repeated rows.
     bool write(const uchar *data, size_t length)
     {
-        m_stream->next_in = const_cast<Bytef *>(data);
-        m_stream->avail_in = uInt(length);
-        while (m_stream->avail_in > 0) {
-            if (m_stream->avail_out == 0)
-                flushChunk();
-            if (deflate(m_stream, Z_NO_FLUSH) != Z_OK)
-                return false;
-        }
+        std::vector<uchar> &pending = m_pending;
+        if (pending.size() + length > Gather && !pending.empty() && !feed(Z_NO_FLUSH))
+            return false;
+        if (length > Gather)
+            return feed(data, length, Z_NO_FLUSH);
+        pending.insert(pending.end(), data, data + length);
         return true;
     }
 
     bool finish()
     {
-        for (;;) {
-            if (m_stream->avail_out == 0)
-                flushChunk();
-            const int rc = deflate(m_stream, Z_FINISH);
-            if (rc == Z_STREAM_END)
-                break;
-            if (rc != Z_OK && rc != Z_BUF_ERROR)
-                return false;
-        }
+        if (!feed(Z_FINISH))
+            return false;
+        if (m_stream->avail_out < 4)
+            flushChunk();
+        for (int shift = 24; shift >= 0; shift -= 8)
+            *m_stream->next_out++ = uchar(m_adler >> shift);
+        m_stream->avail_out -= 4;
         flushChunk();
         return true;
     }
@@ -121,10 +133,50 @@ public:
 private:
     static constexpr uInt Capacity = 1u << 16;
 
+    static constexpr size_t Gather = 1u << 15;
+
     static std::vector<uchar> &buffer()
     {
         thread_local std::vector<uchar> kept(Capacity);
         return kept;
+    }
+    static std::vector<uchar> &gathered()
+    {
+        thread_local std::vector<uchar> kept;
+        kept.clear();
+        kept.reserve(Gather);
+        return kept;
+    }
+
+    // The gathered rows, deflated and let go.
+    bool feed(int flush)
+    {
+        const bool ok = feed(m_pending.data(), m_pending.size(), flush);
+        m_pending.clear();
+        return ok;
+    }
+
+    bool feed(const uchar *data, size_t length, int flush)
+    {
+        m_adler = Adler32::update(m_adler, data, length);
+        m_stream->next_in = const_cast<Bytef *>(data);
+        m_stream->avail_in = uInt(length);
+        for (;;) {
+            if (m_stream->avail_out == 0)
+                flushChunk();
+            const int rc = deflate(m_stream, flush);
+            if (flush == Z_FINISH) {
+                if (rc == Z_STREAM_END)
+                    return true;
+                if (rc != Z_OK && rc != Z_BUF_ERROR)
+                    return false;
+                continue;
+            }
+            if (rc != Z_OK)
+                return false;
+            if (m_stream->avail_in == 0)
+                return true;
+        }
     }
 
     void flushChunk()
@@ -138,7 +190,9 @@ private:
 
     z_stream *m_stream;
     QByteArray &m_out;
-    std::vector<uchar> &m_buffer; // the thread's own
+    std::vector<uchar> &m_buffer;  // the thread's own
+    std::vector<uchar> &m_pending; // rows not yet given to zlib, the thread's own
+    quint32 m_adler = Adler32::Start;
 };
 
 // 0xAARRGGBB to the bytes R, G, B, A in memory (little-endian 0xAABBGGRR).
@@ -702,13 +756,14 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
         filter = UpFilter;
         strategy = Z_RLE;
     }
-    z_stream *stream = Deflater::start(3, strategy);
+    constexpr int level = 3;
+    z_stream *stream = Deflater::start(level, strategy);
     if (!stream)
         return fail(QStringLiteral("Not enough memory to encode the image."));
 
     writeHeader(out, pixels, plan, *census, dpi);
     clearVectorUpperHalves();
-    IdatWriter idat(stream, out);
+    IdatWriter idat(stream, level, strategy, out);
     if (!writeRows(idat, pixels, plan, *census, alwaysSet, filter))
         return fail(QStringLiteral("The image could not be encoded."));
     appendChunk(out, "IEND", nullptr, 0);
