@@ -338,7 +338,7 @@ QRectF BarcodeDrawing::markedArea() const
             break;
         case Kind::Text: {
             const TextLine &line = m_texts[size_t(item.index)];
-            area |= BarcodeText::outline(line.text, line.font, line.kern, item.rect.topLeft()).boundingRect();
+            area |= BarcodeText::inkBounds(line.text, line.font, line.kern, item.rect.topLeft());
             break;
         }
         case Kind::Modules: {

@@ -118,6 +118,12 @@ public:
         m_bytes = 0;
         ++m_generation;
     }
+    // The box of a kept outline at the reference size, null where none is kept or it is empty.
+    QRectF bounds(int face, quint32 glyph) const
+    {
+        const auto found = m_paths.find(std::make_pair(face, glyph));
+        return found == m_paths.end() ? QRectF() : found->second.boundingRect();
+    }
     void keepOutline(int face, quint32 glyph, const QRawFont &raw)
     {
         const auto key = std::make_pair(face, glyph);
@@ -321,6 +327,24 @@ QPainterPath BarcodeText::outline(const QString &text, const FontDescriptor &fon
     });
     // Scaled, then moved: to the bit what one transform doing both gives.
     return atOrigin.translated(origin);
+}
+
+QRectF BarcodeText::inkBounds(const QString &text, const FontDescriptor &font, double kern, QPointF origin)
+{
+    if (text.isEmpty())
+        return {};
+    TextCache::Entry &e = TextCache::entryFor(font, kern);
+    const TextCache::Entry::Shaped &shaped = shapedText(e, text, font, kern);
+    const GlyphStore &store = GlyphStore::local();
+    if (shaped.generation != store.generation())
+        return outline(text, font, kern, origin).boundingRect();
+    QRectF box;
+    for (const PlacedGlyph &g : shaped.glyphs)
+        box |= store.bounds(g.face, g.glyph).translated(g.at);
+    if (box.isNull())
+        return {};
+    const double s = scaleOf(font);
+    return QRectF(origin.x() + box.x() * s, origin.y() + box.y() * s, box.width() * s, box.height() * s);
 }
 
 void BarcodeText::draw(QPainter &painter, const QString &text, const FontDescriptor &font, double kern,

@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QPainterPath>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 
@@ -31,6 +32,9 @@ public:
 
     // Outline of the text with its baseline starting at origin (y down).
     static QPainterPath outline(const QString &text, const FontDescriptor &font, double kern, QPointF origin);
+    // The box of the ink drawInPixels fills for the text (null for none), from the outlines of its
+    // glyphs kept per thread: measuring a batch's values outlined each text again before.
+    static QRectF inkBounds(const QString &text, const FontDescriptor &font, double kern, QPointF origin);
     // The same text drawn as text, glyph for glyph where the outline lies.
     static void draw(QPainter &painter, const QString &text, const FontDescriptor &font, double kern,
                      QPointF origin, const QColor &color);
