@@ -172,9 +172,13 @@ void NKDBarcodeOffscreenView::drawCaption(BarcodeDrawing &drawing, double yc) co
     if (!middle.isEmpty()) {
         const QStringList parts = middle.split(QLatin1Char('\t'));
         if (left.isEmpty() && parts.size() <= 1) {
-            const double w = BarcodeText::size(middle, font, 0).width();
-            const double k = (b.width() - w) / (2.0 * middle.size());
-            const double kern = m_settings.kerning_value == 1 ? 2.0 * k : 2.0;
+            // Only a value spread over the bars is measured first: laying out a text costs more
+            // than drawing its glyphs, once per card in a batch.
+            double kern = 2.0;
+            if (m_settings.kerning_value == 1) {
+                const double w = BarcodeText::size(middle, font, 0).width();
+                kern = 2.0 * (b.width() - w) / (2.0 * middle.size());
+            }
             drawTextInRect(drawing, middle, font, color, kern,
                            BarcodeSettings::alignmentTitles().indexOf("Center"), 0, yc, m_bounds.width());
         } else {
