@@ -450,14 +450,12 @@ void User_profile::keepOpeningState()
 
 void User_profile::putWorkingBinding()
 {
-    // Not recorded here: the step that lays the details on the side takes the design as the
-    // dialog opened on it (takeOpenedDesign).
-    if (!m_working)
-        return;
-    SKTDocument &document = m_host.document();
-    DesignSettings settings = document.design().settings();
-    settings.binding = *m_working;
-    document.putSettings(settings);
+    // In the editor's session (its notices held) this joins the step that lays the details on the
+    // side, which takes the design as the dialog opened on it (takeOpenedDesign). Opened from a
+    // start window, where nothing is laid until a card is chosen, the workbook is a step of its
+    // own: a window closed without a new card leaves the design changed only as Undo can take back.
+    if (m_working)
+        m_host.document().setBinding(*m_working);
 }
 
 void User_profile::restoreOpeningState()

@@ -390,3 +390,33 @@ TEST_F(ProfilePlacement, AMissingColumnKeptStaysBoundAndTheRunCheckNamesIt)
     const QString report = OutputCheck::check(*run).text();
     EXPECT_TRUE(report.contains(QStringLiteral("column \"Phone\""))) << report.toStdString();
 }
+
+// Opened from a start window, before a card is chosen, the workbook OK binds changes the design as
+// it stands: heard once, one step, and Undo takes it back if no new card replaces the design.
+TEST_F(ProfilePlacement, FromAStartWindowTheWorkbookIsAStepOfItsOwn)
+{
+    const ExcelBindingTable before = binding();
+    const QString book = tempPath("guests.xlsx");
+    testsupport::writeFile(book, "PK");
+    nextRows = rows({"ann@example.com"});
+    UndoManager &undo = window->document().undoManager();
+    const int stepsBefore = undo.undoCount();
+    testsupport::DesignNotices notices(window->document());
+    files.answers = {book};
+    EXPECT_EQ(session(QString(),
+                      [&](User_profile &d) {
+                          d.browse_excel_button->click();
+                          choose(d.email_ds_combo, 2);
+                          choose(d.email_ser_col_cb, 1);
+                          d.ok_button->click();
+                      }),
+              1);
+    EXPECT_EQ(notices.heard, 1);
+    EXPECT_EQ(undo.undoCount(), stepsBefore + 1);
+    EXPECT_EQ(binding().rowCount(), 1);
+    EXPECT_TRUE(front().isEmpty());
+
+    window->commands().Undo_Clicked();
+    EXPECT_EQ(notices.heard, 2);
+    EXPECT_TRUE(DesignSettings::sameBinding(binding(), before));
+}
