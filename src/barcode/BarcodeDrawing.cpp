@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +18,8 @@ struct DirectPixels {
     uchar *bits = nullptr;
     qsizetype stride = 0;
     QRect bounds;
+    // Under a clip, bounds lie well inside it: a rectangle reaching past them goes to the painter.
+    bool clipped = false;
 };
 
 namespace
@@ -137,10 +140,38 @@ bool drawOnGrid(QPainter &painter, const std::vector<QRectF> &rects)
     return true;
 }
 
+// The device pixels wholly inside the painter's clip, with a pixel to spare on every side, where
+// the clip is one upright rectangle (a picture cut to its frame); empty otherwise. Which pixels
+// along its edge the clip keeps is Qt's rounding; the pixels kept here are inside it by any.
+QRect pixelsWellInsideClip(const QPainter &painter)
+{
+    const QPainterPath clip = painter.clipPath() * painter.combinedTransform();
+    const int n = clip.elementCount();
+    if (n < 4 || n > 5)
+        return {};
+    const QRectF box = clip.boundingRect();
+    for (int i = 0; i < n; ++i) {
+        const QPointF p = clip.elementAt(i);
+        const QPointF next = clip.elementAt((i + 1) % n);
+        const bool corner =
+            (p.x() == box.left() || p.x() == box.right()) && (p.y() == box.top() || p.y() == box.bottom());
+        // Each side upright or level: four corners so joined are the rectangle.
+        if (!corner || (p.x() != next.x() && p.y() != next.y()))
+            return {};
+    }
+    const int left = int(std::ceil(box.left())) + 1, top = int(std::ceil(box.top())) + 1;
+    const int right = int(std::floor(box.right())) - 1, bottom = int(std::floor(box.bottom())) - 1;
+    if (!std::isfinite(box.width()) || !std::isfinite(box.height()) || right <= left || bottom <= top ||
+        std::abs(box.left()) > 1e9 || std::abs(box.top()) > 1e9 || std::abs(box.right()) > 1e9 ||
+        std::abs(box.bottom()) > 1e9)
+        return {};
+    return QRect(left, top, right - left, bottom - top);
+}
+
 DirectPixels directPixelsOf(const QPainter &painter)
 {
     QPaintDevice *device = painter.device();
-    if (!device || device->devType() != QInternal::Image || painter.hasClipping() ||
+    if (!device || device->devType() != QInternal::Image ||
         painter.compositionMode() != QPainter::CompositionMode_SourceOver || painter.opacity() != 1.0)
         return {};
     auto *image = static_cast<QImage *>(device);
@@ -149,12 +180,17 @@ DirectPixels directPixelsOf(const QPainter &painter)
          f != QImage::Format_RGB32) ||
         image->devicePixelRatio() != 1.0 || !image->isDetached())
         return {};
-    return {image->bits(), image->bytesPerLine(), image->rect()};
+    if (!painter.hasClipping())
+        return {image->bits(), image->bytesPerLine(), image->rect()};
+    const QRect inside = pixelsWellInsideClip(painter) & image->rect();
+    if (inside.isEmpty())
+        return {};
+    return {image->bits(), image->bytesPerLine(), inside, true};
 }
 
 void fillPixels(QPainter &painter, const DirectPixels &direct, const QRect &rect, const QColor &color)
 {
-    if (!direct.bits || color.alpha() != 255) {
+    if (!direct.bits || color.alpha() != 255 || (direct.clipped && !direct.bounds.contains(rect))) {
         painter.fillRect(rect, color);
         return;
     }

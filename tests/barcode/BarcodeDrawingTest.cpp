@@ -11,11 +11,15 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 #include <QPicture>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
 
 using namespace barcodetest;
 
@@ -198,12 +202,15 @@ TEST(BarcodeDrawing, SymbolsAreSharpAndReadAt150And300Dpi)
             const QImage img = r.picture.toImage(dpi, Qt::white);
             EXPECT_EQ(greyPixels(img, img.rect()), 0) << c.settings.symbologyTitle.toStdString() << dpi;
             // Bars and modules written straight into an image are Qt's own fill of them (a clip
-            // makes Qt fill them).
+            // that is no rectangle makes Qt fill them).
             QImage viaQt(img.size(), img.format());
             viaQt.fill(Qt::white);
             QPainter p(&viaQt);
             p.setRenderHint(QPainter::Antialiasing);
-            p.setClipRect(viaQt.rect());
+            QPainterPath clip;
+            clip.addRect(viaQt.rect());
+            clip.addRect(QRectF(-20, -20, 5, 5));
+            p.setClipPath(clip);
             r.picture.draw(p, QRectF(QPointF(0, 0), r.picture.size() * (dpi / 72.0)));
             p.end();
             EXPECT_TRUE(viaQt == img) << c.settings.symbologyTitle.toStdString() << dpi;
@@ -215,6 +222,46 @@ TEST(BarcodeDrawing, SymbolsAreSharpAndReadAt150And300Dpi)
                 c.decoder == QLatin1String("zbarimg") ? QStringList{"-q", file} : QStringList{file};
             EXPECT_TRUE(testsupport::output(c.decoder, args).contains(c.value))
                 << c.decoder.toStdString() << " " << dpi;
+        }
+    }
+}
+
+// A picture cut to its frame is a rectangular clip whose edges fall between pixels: the bars and
+// modules written straight into the image are still Qt's own clipped fill of them, edge pixels too.
+TEST(BarcodeDrawing, UnderARectangularClipBarsAreQtsClippedFill)
+{
+    BarcodeSettings code = settingsFor("Code 128");
+    code.linear_width_val = 10;
+    code.show_hide_val = 1; // no value text: only opaque fills, which Source mode gives alike
+    BarcodeSettings qr = settingsFor("QR Code");
+    qr.qr_size_val = 60;
+    for (const auto &[settings, value] : {std::pair{code, "CLIP-128"}, {qr, "https://example.org/clip"}}) {
+        const BarcodeResult r = BarcodeGenerator::Get_Image_From_Val(settings, value, "", "");
+        ASSERT_TRUE(r.ok()) << r.message.toStdString();
+        for (const double dpi : {150.0, 300.0}) {
+            const QSizeF size = r.picture.size() * (dpi / 72.0);
+            const double w = size.width(), h = size.height();
+            // Edges a fraction past a pixel's middle and short of it, through the bars and modules.
+            std::vector<QRectF> cuts = {QRectF(3.3, 2.7, w - 7.6, h - 5.2)};
+            for (const double k : {0.21, 0.33, 0.47})
+                cuts.emplace_back(QPointF(std::floor(w * k) + 0.7, std::floor(h * k) + 0.7),
+                                  QPointF(std::floor(w * (1 - k)) + 0.3, std::floor(h * (1 - k)) + 0.3));
+            for (const QRectF &cut : cuts) {
+                // SourceOver may write the pixels itself; Source makes Qt fill them.
+                const auto drawn = [&](QPainter::CompositionMode mode) {
+                    QImage img(size.toSize(), QImage::Format_ARGB32_Premultiplied);
+                    img.fill(Qt::red);
+                    QPainter p(&img);
+                    p.setRenderHint(QPainter::Antialiasing);
+                    p.setClipRect(cut);
+                    p.setCompositionMode(mode);
+                    r.picture.draw(p, QRectF(QPointF(0, 0), size));
+                    return img;
+                };
+                EXPECT_TRUE(drawn(QPainter::CompositionMode_SourceOver) ==
+                            drawn(QPainter::CompositionMode_Source))
+                    << value << " at " << dpi << " cut " << cut.x() << "," << cut.y();
+            }
         }
     }
 }
