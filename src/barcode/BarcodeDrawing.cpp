@@ -159,11 +159,12 @@ QRect pixelsWellInsideClip(const QPainter &painter)
         if (!corner || (p.x() != next.x() && p.y() != next.y()))
             return {};
     }
+    for (const double v : {box.left(), box.top(), box.right(), box.bottom()})
+        if (!(std::abs(v) <= 1e9)) // far off, or no number: nothing is written directly
+            return {};
     const int left = int(std::ceil(box.left())) + 1, top = int(std::ceil(box.top())) + 1;
     const int right = int(std::floor(box.right())) - 1, bottom = int(std::floor(box.bottom())) - 1;
-    if (!std::isfinite(box.width()) || !std::isfinite(box.height()) || right <= left || bottom <= top ||
-        std::abs(box.left()) > 1e9 || std::abs(box.top()) > 1e9 || std::abs(box.right()) > 1e9 ||
-        std::abs(box.bottom()) > 1e9)
+    if (right <= left || bottom <= top)
         return {};
     return QRect(left, top, right - left, bottom - top);
 }

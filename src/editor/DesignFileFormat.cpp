@@ -106,9 +106,6 @@ static void appendField(plist::Array &items, const Card_Property &p, const CardP
     case Kind::Point:
         items.append(plist::Value(GeometryText::point(p.*CardPageFields::get<QPointF>(f))));
         break;
-    case Kind::Size:
-        items.append(plist::Value(GeometryText::size(p.*CardPageFields::get<QSizeF>(f))));
-        break;
     case Kind::Font: {
         const auto member = CardPageFields::get<FontDescriptor>(f);
         const FontDescriptor &font = (p.*member).isValid() ? p.*member : defaults.*member;
@@ -330,13 +327,6 @@ static bool readField(const CardPageFields::Field &f, const plist::Value &item, 
         if (!std::isfinite(point.x()) || !std::isfinite(point.y()))
             return fail(reason, QStringLiteral("item %1 holds no usable card position").arg(index));
         p.*CardPageFields::get<QPointF>(f) = point;
-        break;
-    }
-    case Kind::Size: {
-        const std::optional<QSizeF> size = usableSize(item);
-        if (!size)
-            return fail(reason, QStringLiteral("item %1 holds no usable card size").arg(index));
-        p.*CardPageFields::get<QSizeF>(f) = *size;
         break;
     }
     case Kind::Font: {

@@ -12,11 +12,11 @@ namespace CardPageFields
 {
 
 // In the order of the Member alternatives below.
-enum class Kind { Flag, Color, Int, String, Float, Point, Size, Font };
+enum class Kind { Flag, Color, Int, String, Float, Point, Font };
 
 using Member = std::variant<bool Card_Property::*, QColor Card_Property::*, qint32 Card_Property::*,
                             QString Card_Property::*, float Card_Property::*, QPointF Card_Property::*,
-                            QSizeF Card_Property::*, FontDescriptor Card_Property::*>;
+                            FontDescriptor Card_Property::*>;
 
 struct Field {
     const char *name; // the name the keyed archive stores it under

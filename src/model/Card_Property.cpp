@@ -65,8 +65,6 @@ void Card_Property::encodeWithCoder(KeyedArchiver &c) const
                     c.encodeString(key, value);
                 else if constexpr (std::is_same_v<T, QPointF>)
                     c.encodePoint(key, value);
-                else if constexpr (std::is_same_v<T, QSizeF>)
-                    c.encodeSize(key, value);
                 else
                     c.encodeFont(key, value);
             },
@@ -99,8 +97,6 @@ void Card_Property::initWithCoder(KeyedUnarchiver &c)
                         value = *v;
                 } else if constexpr (std::is_same_v<T, QPointF>) {
                     value = c.decodePoint(key);
-                } else if constexpr (std::is_same_v<T, QSizeF>) {
-                    value = c.decodeSize(key);
                 } else {
                     if (auto v = c.decodeFont(key))
                         value = *v;

@@ -10,7 +10,6 @@
 
 #include <QColor>
 #include <QPointF>
-#include <QSizeF>
 #include <QString>
 
 #include <optional>

@@ -1,8 +1,9 @@
 #include "output/Adler32.h"
 
+#include <zlib.h>
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
-#endif
 
 namespace
 {
@@ -10,24 +11,6 @@ constexpr std::uint32_t Base = 65521;
 // The most bytes after which the sums, taken modulo Base only then, still fit 32 bits.
 constexpr std::size_t Most = 5552;
 
-std::uint32_t plain(std::uint32_t adler, const unsigned char *data, std::size_t length)
-{
-    std::uint32_t a = adler & 0xffff, b = adler >> 16;
-    while (length > 0) {
-        const std::size_t n = length < Most ? length : Most;
-        length -= n;
-        for (std::size_t i = 0; i < n; ++i) {
-            a += data[i];
-            b += a;
-        }
-        data += n;
-        a %= Base;
-        b %= Base;
-    }
-    return (b << 16) | a;
-}
-
-#if defined(__x86_64__) || defined(__i386__)
 // 32 bytes a step: a gains their sum; b gains 32 times a as it stood before them, plus each byte
 // weighted by how many of the 32 it comes before the end (32 for the first, 1 for the last).
 __attribute__((target("ssse3"))) std::uint32_t vectors(std::uint32_t adler, const unsigned char *data,
@@ -65,10 +48,10 @@ __attribute__((target("ssse3"))) std::uint32_t vectors(std::uint32_t adler, cons
         a = (a + std::uint32_t(_mm_cvtsi128_si32(sums))) % Base;
         b = std::uint32_t(_mm_cvtsi128_si32(weighted)) % Base;
     }
-    return plain((b << 16) | a, data, length % Step);
+    return std::uint32_t(adler32_z((b << 16) | a, data, length % Step));
 }
-#endif
 } // namespace
+#endif
 
 std::uint32_t Adler32::update(std::uint32_t adler, const unsigned char *data, std::size_t length)
 {
@@ -77,5 +60,5 @@ std::uint32_t Adler32::update(std::uint32_t adler, const unsigned char *data, st
     if (ssse3)
         return vectors(adler, data, length);
 #endif
-    return plain(adler, data, length);
+    return std::uint32_t(adler32_z(adler, data, length)); // zlib's own loop
 }

@@ -5,6 +5,7 @@
 #include "canvas/RenderSide.h"
 #include "output/BatchFiller.h"
 #include "output/CardRenderer.h"
+#include "output/OwnBarcodePicture.h"
 
 #include <optional>
 
@@ -13,7 +14,7 @@ class BatchCardRenderer : public CardRenderer
 public:
     // fill: false draws the design as it stands (single export), true fills each row first.
     BatchCardRenderer(std::shared_ptr<const RunPlan> plan, double dpi, bool fill,
-                      BatchFiller::BarcodeMaker barcodeMaker = BatchFiller::defaultBarcodeMaker());
+                      BatchFiller::BarcodeMaker barcodeMaker = OwnBarcodePicture::batchRoad());
 
     QImage renderSide(int row, bool back, QString *error) override;
     QStringList takeNotes() override { return m_filler.takeNotes(); }
@@ -27,7 +28,7 @@ public:
     // One renderer per worker thread.
     static CardRendererFactory
     factory(std::shared_ptr<const RunPlan> plan, double dpi, bool fill,
-            BatchFiller::BarcodeMaker barcodeMaker = BatchFiller::defaultBarcodeMaker());
+            BatchFiller::BarcodeMaker barcodeMaker = OwnBarcodePicture::batchRoad());
 
 private:
     std::shared_ptr<const RunPlan> m_plan;

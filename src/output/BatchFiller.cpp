@@ -12,11 +12,6 @@
 #include <cmath>
 #include <exception>
 
-BatchFiller::BarcodeMaker BatchFiller::defaultBarcodeMaker()
-{
-    return OwnBarcodePicture::batchRoad();
-}
-
 BatchFiller::BatchFiller(std::shared_ptr<const RunPlan> plan, double dpi, BarcodeMaker barcodeMaker)
     : m_plan(std::move(plan)), m_dpi(dpi > 0 ? dpi : Units::PointsPerInch),
       m_barcodeMaker(std::move(barcodeMaker))

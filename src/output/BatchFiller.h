@@ -22,11 +22,8 @@ public:
     // Makes a barcode picture from settings, value, header and footer, or says why it cannot.
     using BarcodeMaker = OwnBarcodePicture::Maker;
 
-    // The barcode engine's batch road.
-    static BarcodeMaker defaultBarcodeMaker();
-
     BatchFiller(std::shared_ptr<const RunPlan> plan, double dpi,
-                BarcodeMaker barcodeMaker = defaultBarcodeMaker());
+                BarcodeMaker barcodeMaker = OwnBarcodePicture::batchRoad());
 
     // Fills side "F" (any other text: the back) from row (from 0) and renders it at the filler's
     // resolution. A null image and *error when a bound value could not be applied or drawn, so a

@@ -6,6 +6,7 @@
 #include "output/CardRenderer.h"
 #include "output/ExportProgress.h"
 #include "output/ExportResult.h"
+#include "output/OwnBarcodePicture.h"
 #include "output/RunPlan.h"
 
 #include <memory>
@@ -18,16 +19,16 @@ public:
     // OutputState for the exported-files dialog.
     static ExportResult run(std::shared_ptr<const RunPlan> plan, const QString &target,
                             const ExportOptions &options, ExportProgress *progress,
-                            BatchFiller::BarcodeMaker barcodeMaker = BatchFiller::defaultBarcodeMaker());
+                            BatchFiller::BarcodeMaker barcodeMaker = OwnBarcodePicture::batchRoad());
 
     static ExportResult
     Export_Batch_File(std::shared_ptr<const RunPlan> plan, const QString &chosenFolder,
                       const ExportOptions &options, ExportProgress *progress,
-                      BatchFiller::BarcodeMaker barcodeMaker = BatchFiller::defaultBarcodeMaker());
+                      BatchFiller::BarcodeMaker barcodeMaker = OwnBarcodePicture::batchRoad());
     // Memory one card of this size takes while it is drawn and encoded, for the worker count.
     static qint64 cardBytes(const QSizeF &cardSize, const ExportOptions &options);
 
     static ExportResult
     Export_Single_File(std::shared_ptr<const RunPlan> plan, const QString &path, const ExportOptions &options,
-                       BatchFiller::BarcodeMaker barcodeMaker = BatchFiller::defaultBarcodeMaker());
+                       BatchFiller::BarcodeMaker barcodeMaker = OwnBarcodePicture::batchRoad());
 };

@@ -108,12 +108,11 @@ public:
     // byte and each row cost more than the deflating of a barcode's repeated rows.
     bool write(const uchar *data, size_t length)
     {
-        std::vector<uchar> &pending = m_pending;
-        if (pending.size() + length > Gather && !pending.empty() && !feed(Z_NO_FLUSH))
+        if (m_pending.size() + length > Gather && !m_pending.empty() && !feed(Z_NO_FLUSH))
             return false;
         if (length > Gather)
             return feed(data, length, Z_NO_FLUSH);
-        pending.insert(pending.end(), data, data + length);
+        m_pending.insert(m_pending.end(), data, data + length);
         return true;
     }
 

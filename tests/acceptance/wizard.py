@@ -44,6 +44,19 @@ def count_colour(png_path, rgb):
     return sum(1 for p in Image.open(png_path).convert("RGB").getdata() if p == rgb)
 
 
+def saved_front(s, name, size, ids):
+    """Saves the design as name in the session's home and reads it back: its front, checked to be
+    a card of size points holding the objects ids, and those objects by id."""
+    path = os.path.join(s.home, name)
+    check(s.save_design(path), "%s was not written" % name)
+    front = dump_design(path)["front"]
+    got = front["page"]["Card_Size"]
+    check(abs(got[0] - size[0]) < 0.01 and abs(got[1] - size[1]) < 0.01, "card size %s" % got)
+    objects = {o["control_ID"]: o for o in front["objects"]}
+    check(set(objects) == set(ids), "objects %s" % sorted(objects))
+    return front, objects
+
+
 def new_card_replaces_the_design(s):
     """New over a design with an edit not saved: the question comes first (Don't Save); the wizard's
     90 x 60 mm card then takes the old design's place whole, and is no step to undo."""
@@ -68,13 +81,7 @@ def new_card_replaces_the_design(s):
     s.focus()
     s.key("ctrl+z")  # nothing to undo: the card is where the design starts
     s.screenshot("new-card")
-    second = os.path.join(s.home, "second.dcard")
-    check(s.save_design(second), "the new card was not saved")
-    front = dump_design(second)["front"]
-    size = front["page"]["Card_Size"]
-    check(abs(size[0] - 255.12) < 0.01 and abs(size[1] - 170.08) < 0.01, "new card size %s" % size)
-    objects = {o["control_ID"]: o for o in front["objects"]}
-    check(set(objects) == {"PARTY_TITLE", "PARTY_MSG"}, "the new card holds %s" % sorted(objects))
+    _, objects = saved_front(s, "second.dcard", (255.12, 170.08), {"PARTY_TITLE", "PARTY_MSG"})
     check(objects["PARTY_TITLE"]["Text_Value"] == "Second", "title %s" % objects["PARTY_TITLE"])
 
 
@@ -110,15 +117,8 @@ def main():
                                  "the background on the card")
         check(count_colour(shot, MAGENTA) > 60000, "the background is not on the card")
 
-        design = os.path.join(s.home, "party.dcard")
-        check(s.save_design(design), "no design file was written")
-
-        front = dump_design(design)["front"]
-        size = front["page"]["Card_Size"]
-        check(abs(size[0] - 340.16) < 0.01 and abs(size[1] - 340.16) < 0.01, "card size %s" % size)
-        objects = {o["control_ID"]: o for o in front["objects"]}
-        check(set(objects) == {"PARTY_TITLE", "PARTY_TO", "PARTY_MSG", "PARTY_FROM"},
-              "objects %s" % sorted(objects))
+        front, objects = saved_front(s, "party.dcard", (340.16, 340.16),
+                                     {"PARTY_TITLE", "PARTY_TO", "PARTY_MSG", "PARTY_FROM"})
         title = objects["PARTY_TITLE"]
         check(title["_bounds"][0] == 40 and title["_bounds"][1] == 40, "title at %s" % title["_bounds"][:2])
         check(objects["PARTY_TO"]["Text_Value"] == "Dear Anna,", "addressee %s" % objects["PARTY_TO"])

@@ -404,7 +404,7 @@ TEST(CardExport, CardsInProcessWhileABatchRunsOnly)
                                   const QString &footer) {
         if (OutputState::instance().Card_Value_In_Process)
             ++seenInProcess;
-        return BatchFiller::defaultBarcodeMaker()(s, value, header, footer);
+        return OwnBarcodePicture::batchRoad()(s, value, header, footer);
     };
     ExportProgress progress;
     ExportOptions options;

@@ -10,6 +10,7 @@
 #include "output/ExportPaths.h"
 #include "output/MailRun.h"
 #include "output/OutputCheck.h"
+#include "output/OwnBarcodePicture.h"
 #include "platform/FontCoverage.h"
 
 #include <gtest/gtest.h>
@@ -286,7 +287,7 @@ TEST(OutputCheck, HostileValuesAreToldWhateverTheThreads)
     d.front << barcode(QPointF(10, 60), 0, 9, DataSourceCode::Series, "hostile");  // Code 128
     d.front << text(QRectF(10, 120, 100, 20), DataSourceCode::Series, "hostile");
     const auto plan = planIn(d, dFolder);
-    const OutputCheck::Report one = OutputCheck::check(*plan, BatchFiller::defaultBarcodeMaker(), 1);
+    const OutputCheck::Report one = OutputCheck::check(*plan, OwnBarcodePicture::batchRoad(), 1);
     const QString series = " (series \"hostile\") ";
     EXPECT_EQ(whats(one).join('\n').toStdString(),
               (QStringList{
@@ -300,7 +301,7 @@ TEST(OutputCheck, HostileValuesAreToldWhateverTheThreads)
                })
                   .join('\n')
                   .toStdString());
-    EXPECT_EQ(OutputCheck::check(*plan, BatchFiller::defaultBarcodeMaker(), 8).text(), one.text());
+    EXPECT_EQ(OutputCheck::check(*plan, OwnBarcodePicture::batchRoad(), 8).text(), one.text());
     // Measured instead of made, the barcodes are judged the same.
     EXPECT_EQ(OutputCheck::check(*plan, 8).text(), one.text());
 }

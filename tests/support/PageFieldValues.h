@@ -34,8 +34,6 @@ inline Card_Property pageWithEveryFieldSet()
                     value = QStringLiteral("value %1").arg(k);
                 else if constexpr (std::is_same_v<T, QPointF>)
                     value = QPointF(k + 0.25, -k);
-                else if constexpr (std::is_same_v<T, QSizeF>)
-                    value = QSizeF(k + 100.5, k + 50);
                 else
                     value = FontDescriptor{QStringLiteral("Font%1").arg(k), 8.5 + k};
             },

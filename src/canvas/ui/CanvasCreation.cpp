@@ -76,10 +76,6 @@ bool CanvasCreation::isTextOrPicture(const GraphicPtr &graphic)
 
 // --- making the object ---
 
-namespace
-{
-} // namespace
-
 GraphicPtr CanvasCreation::makeGraphic(SKTGraphic::Kind graphicClass, const QPointF &origin,
                                        const QString &ctrl_value, const QString &ctrl_ID) const
 {
