@@ -31,10 +31,11 @@ def open_details(s):
     return dialog
 
 
-def load_workbook(s, dialog, path, label):
-    """Browse... (four stops before the name field), the workbook typed into the file panel, every
-    column ticked in the column import (the column list has the focus: Tab to Select All)."""
-    s.key(*["shift+Tab"] * 4)
+def load_workbook(s, dialog, path, label, to_browse=("shift+Tab",) * 4):
+    """Browse... (four stops before the name field, where the editor's details open; to_browse
+    from elsewhere), the workbook typed into the file panel, every column ticked in the column
+    import (the column list has the focus: Tab to Select All)."""
+    s.key(*to_browse)
     s.key("space")
     panel = s.wait_for_window("Choose a Workbook")
     s.focus(panel)
