@@ -40,6 +40,7 @@ struct BatchExportEngine::Run {
     std::deque<MadeCard> made;
     size_t room = 0; // 0: every worker writes its own cards
     int makersLeft = 0;
+    int idleWriters = 0; // waiting for cards
     std::condition_variable madeOne, tookOne;
     int nextRow = 0;
     bool outOfSpace = false;           // a write found the disk full: no card after it can be written
@@ -155,7 +156,9 @@ void BatchExportEngine::writeMadeCards(Run &run)
                 m_progress->waitWhilePaused();
                 lock.lock();
             } else {
+                ++run.idleWriters;
                 run.madeOne.wait_for(lock, PauseLook);
+                --run.idleWriters;
             }
             continue;
         }
@@ -213,7 +216,14 @@ void BatchExportEngine::work(Run &run)
             }
         }
         run.made.push_back(std::move(card));
-        run.madeOne.notify_one();
+        // An idle writer is woken once the queue is full, and then writes what waits there one
+        // card after another: waking one for every card cost the drawing thread a tenth of its
+        // time. A slow disk keeps the queue full, so every card then wakes a writer until all
+        // are at work. Woken after the lock is let go, the writer does not wait for it.
+        const bool wake = run.idleWriters > 0 && run.made.size() >= run.room;
+        lock.unlock();
+        if (wake)
+            run.madeOne.notify_one();
     }
     std::lock_guard lock(run.mutex);
     if (--run.makersLeft == 0)
