@@ -263,6 +263,10 @@ TEST(PngEncoder, PhotosAreFilteredAndReadBackExactly)
                      return qRgb(v, v, v);
                  }),
          2},
+        {"grey noise handed over in many pieces, over several chunks",
+         picture(700, 400, QImage::Format_RGB32,
+                 [](int i) { return grey(int((quint32(i) * 2654435761u) >> 24)); }),
+         2},
     };
     const QString script = QStringLiteral(
         "import sys, zlib, hashlib\n"
