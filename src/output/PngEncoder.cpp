@@ -13,7 +13,6 @@
 #include <cstring>
 #include <limits>
 #include <memory>
-#include <new>
 #include <vector>
 
 static_assert(std::endian::native == std::endian::little, "rows are packed for little-endian words");
@@ -25,12 +24,12 @@ namespace
 constexpr int GreyType = 0, RgbType = 2, IndexedType = 3, GreyAlphaType = 4, RgbaType = 6;
 constexpr uchar NoFilter = 0, SubFilter = 1, UpFilter = 2;
 
-// How a picture's rows are deflated: by zlib at a level and strategy, or by ISA-L's fast level
-// (igzip level 1).
+// How a picture's rows are deflated: by zlib at ZlibLevel with a strategy, or by ISA-L's fast
+// level (igzip level 1).
+constexpr int ZlibLevel = 3;
 struct Deflating {
-    bool fast = false; // ISA-L; else zlib with:
-    int level = 3;
-    int strategy = Z_DEFAULT_STRATEGY;
+    bool fast = false;                 // ISA-L; else zlib with:
+    int strategy = Z_DEFAULT_STRATEGY; // Z_DEFAULT_STRATEGY or Z_RLE
 };
 
 // zlib's state (a few hundred kilobytes) lives as long as the thread: made anew for every card it
@@ -79,37 +78,31 @@ private:
 class FastDeflater
 {
 public:
-    static isal_zstream *start()
+    FastDeflater() : m_buffer(ISAL_DEF_LVL1_DEFAULT)
     {
-        thread_local std::unique_ptr<FastDeflater> mine;
-        if (!mine) {
-            mine.reset(new (std::nothrow) FastDeflater);
-            if (mine && !mine->make())
-                mine.reset();
-            if (!mine)
-                return nullptr;
-        }
-        isal_deflate_reset(&mine->m_stream);
-        return &mine->m_stream;
-    }
-
-private:
-    bool make()
-    {
-        try {
-            m_buffer.resize(ISAL_DEF_LVL1_DEFAULT);
-        } catch (const std::bad_alloc &) {
-            return false;
-        }
         isal_deflate_init(&m_stream);
         m_stream.level = 1;
         m_stream.level_buf = m_buffer.data();
         m_stream.level_buf_size = uint32_t(m_buffer.size());
         m_stream.gzip_flag = IGZIP_DEFLATE; // raw: IdatWriter writes the header and checksum
         m_stream.flush = NO_FLUSH;
-        return true;
     }
 
+    static isal_zstream *start()
+    {
+        thread_local std::unique_ptr<FastDeflater> mine;
+        if (!mine) {
+            try {
+                mine = std::make_unique<FastDeflater>();
+            } catch (const std::bad_alloc &) {
+                return nullptr;
+            }
+        }
+        isal_deflate_reset(&mine->m_stream);
+        return &mine->m_stream;
+    }
+
+private:
     isal_zstream m_stream{};
     std::vector<uint8_t> m_buffer;
 };
@@ -142,12 +135,11 @@ public:
         if (how.fast)
             m_fast = FastDeflater::start();
         else
-            m_zlib = Deflater::start(how.level, how.strategy);
-        // The zlib stream's header: a 32 KB window, the level's class, a multiple of 31.
-        const unsigned levelClass = how.fast || how.strategy >= Z_HUFFMAN_ONLY || how.level < 2 ? 0
-                                    : how.level < 6                                             ? 1
-                                    : how.level == 6                                            ? 2
-                                                                                                : 3;
+            m_zlib = Deflater::start(ZlibLevel, how.strategy);
+        // The zlib stream's header: a 32 KB window, the level's class (0 fastest: igzip or runs;
+        // 1 fast: zlib's level 3), a multiple of 31.
+        static_assert(ZlibLevel >= 2 && ZlibLevel < 6, "the class below is that of levels 2 to 5");
+        const unsigned levelClass = how.fast || how.strategy == Z_RLE ? 0 : 1;
         unsigned header = (0x78u << 8) | (levelClass << 6);
         header += 31 - header % 31;
         m_buffer[0] = uchar(header >> 8);
@@ -277,7 +269,7 @@ private:
     uInt m_room = 0;         // bytes left there
     QByteArray &m_out;
     std::vector<uchar> &m_buffer;  // the thread's own
-    std::vector<uchar> &m_pending; // rows not yet given to zlib, the thread's own
+    std::vector<uchar> &m_pending; // rows not yet given to the deflater, the thread's own
     quint32 m_adler = Adler32::Start;
 };
 
