@@ -1,14 +1,18 @@
 // Writes one card per data row into the batch folder, filling, rendering, encoding and writing
 // independent cards on several threads; each file depends on its row only, never on the threads.
-// Made cards go through a bounded queue to writer threads that write, sync and name each file,
-// even with a single worker, so that drawing never waits for the disk.
+// Made cards go through a bounded queue to writer threads, even with a single worker, so that
+// drawing never waits for the disk. A writer takes the cards waiting as a group: it writes all
+// their files, then syncs and names each, so that the files of a group share the disk's waits.
 #pragma once
 
 #include "output/CardRenderer.h"
 #include "output/ExportProgress.h"
 #include "output/ExportResult.h"
+#include "platform/OpResult.h"
 
 #include <QString>
+
+#include <vector>
 
 class BatchExportEngine
 {
@@ -37,6 +41,10 @@ public:
     static constexpr int OneWorkerWriters = 3;
     // Writers beside several workers, at most: one a worker, up to this many.
     static constexpr int MaxWriters = 8;
+    // Cards made and not yet written, at most, beside `workers` workers and `writers` writers:
+    // room for a few cards in each writer's group, within the memory budget.
+    static int roomFor(int workers, int writers, qint64 cardBytes = 0);
+    static constexpr int GroupCards = 4;
 
 private:
     struct Run;
@@ -49,9 +57,13 @@ private:
     void work(Run &run);
     // The next row to make, or false when the list is done or Stop is set.
     bool takeRow(Run &run, int *row);
-    // Writes one made card, all or nothing, and counts it.
-    void writeRow(Run &run, const MadeCard &card);
-    // A writer: made cards in the order they were made, until the workers are done and none waits.
+    // Counts a card written or failed, with its notes or its problem.
+    void record(Run &run, const MadeCard &card, const OpResult &written, bool noSpace);
+    // A write found the disk full.
+    static bool fullDisk(Run &run);
+    // Writes made cards in their order, each all or nothing, with one wait for the disk for all.
+    void writeGroup(Run &run, std::vector<MadeCard> &cards);
+    // A writer: the cards waiting, a group at a time, until the workers are done and none waits.
     void writeMadeCards(Run &run);
     // Paused and not stopped: a thread with nothing to do waits in the pause.
     bool holdsInPause() const;

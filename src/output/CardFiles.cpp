@@ -62,20 +62,43 @@ CardFiles CardFiles::make(CardRenderer &renderer, int row, const ExportFilePlan 
 
 OpResult CardFiles::write(bool *noSpace) const
 {
-    if (noSpace)
-        *noSpace = false;
-    if (!ok())
-        return OpResult::failed(m_error);
-    for (size_t i = 0; i < m_files.size(); ++i) {
-        const ImageFileWriter::WriteResult w =
-            ImageFileWriter::writeAtomically(m_files[i].path, m_files[i].bytes);
-        if (!w.ok) {
-            for (size_t j = 0; j < i; ++j)
-                QFile::remove(m_files[j].path);
-            if (noSpace)
-                *noSpace = w.noSpace;
-            return OpResult::failed(w.error);
+    // A copy shares the bytes.
+    WriteGroup group({*this});
+    return group.finish(0, noSpace);
+}
+
+CardFiles::WriteGroup::WriteGroup(std::vector<CardFiles> cards) : m_cards(std::move(cards))
+{
+    for (const CardFiles &card : m_cards) {
+        m_first.push_back(0);
+        for (const File &file : card.m_files) {
+            const size_t at = m_files.add(file.path, file.bytes);
+            if (&file == &card.m_files.front())
+                m_first.back() = at;
         }
     }
-    return OpResult::done();
+}
+
+OpResult CardFiles::WriteGroup::finish(size_t card, bool *noSpace)
+{
+    if (noSpace)
+        *noSpace = false;
+    CardFiles &files = m_cards.at(card);
+    if (!files.ok())
+        return OpResult::failed(files.m_error);
+    OpResult result = OpResult::done();
+    for (size_t i = 0; i < files.m_files.size(); ++i) {
+        const ImageFileWriter::WriteResult w = m_files.finish(m_first[card] + i);
+        if (!w.ok) {
+            // The files after it are dropped with the group.
+            for (size_t j = 0; j < i; ++j)
+                QFile::remove(files.m_files[j].path);
+            if (noSpace)
+                *noSpace = w.noSpace;
+            result = OpResult::failed(w.error);
+            break;
+        }
+    }
+    files.m_files.clear();
+    return result;
 }

@@ -39,6 +39,23 @@ public:
     // *noSpace tells a full disk, after which no further card can be written either.
     OpResult write(bool *noSpace = nullptr) const;
 
+    // Several cards written as write() writes each, with one wait for the disk for all their files
+    // (see ImageFileWriter::WriteGroup): making the group begins every file, and finish() syncs
+    // and names one card's, then lets its bytes go. Cards not finished stay unwritten.
+    class WriteGroup
+    {
+    public:
+        explicit WriteGroup(std::vector<CardFiles> cards);
+        OpResult finish(size_t card, bool *noSpace = nullptr);
+        const CardFiles &card(size_t index) const { return m_cards.at(index); }
+        size_t size() const { return m_cards.size(); }
+
+    private:
+        std::vector<CardFiles> m_cards;
+        std::vector<size_t> m_first; // each card's first file in m_files
+        ImageFileWriter::WriteGroup m_files;
+    };
+
 private:
     std::vector<File> m_files;
     QString m_error;

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -106,33 +107,9 @@ ImageFileWriter::Encoded ImageFileWriter::encode(const QImage &image, Format for
     return out;
 }
 
-namespace
+// Named, not anonymous: the write group's files hold one.
+namespace atomicwrite
 {
-
-// The whole of the bytes, then the data on the disk: 0 or the reason the system gave.
-int fillAndSync(int fd, const QByteArray &bytes, const struct stat *replaced)
-{
-    if (replaced)
-        ::fchmod(fd, replaced->st_mode & 07777); // a replaced file keeps its permissions
-    for (qsizetype at = 0; at < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + at, size_t(bytes.size() - at));
-        if (n > 0)
-            at += n;
-        else if (n < 0 && errno != EINTR)
-            return errno;
-    }
-    return ::fdatasync(fd) != 0 ? errno : 0;
-}
-
-ImageFileWriter::WriteResult writeFailure(const QString &path, int err)
-{
-    ImageFileWriter::WriteResult result;
-    result.error =
-        QStringLiteral("%1 could not be written: %2").arg(path, QString::fromLocal8Bit(std::strerror(err)));
-    result.noSpace = err == ENOSPC || err == EDQUOT;
-    return result;
-}
-
 // The file a write puts in place, and the one it replaces, if any.
 struct Target {
     explicit Target(const QString &path)
@@ -147,6 +124,38 @@ struct Target {
     const struct stat *replaced() const { return replacing ? &old : nullptr; }
 };
 
+} // namespace atomicwrite
+
+namespace
+{
+
+// The whole of the bytes, then the data sent towards the disk: 0 or the reason the system gave.
+int fill(int fd, const QByteArray &bytes, const struct stat *replaced)
+{
+    if (replaced)
+        ::fchmod(fd, replaced->st_mode & 07777); // a replaced file keeps its permissions
+    for (qsizetype at = 0; at < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + at, size_t(bytes.size() - at));
+        if (n > 0)
+            at += n;
+        else if (n < 0 && errno != EINTR)
+            return errno;
+    }
+    // Only started here: the sync in finish() then waits for data already on its way, and the
+    // journal commits the files of a group together.
+    ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    return 0;
+}
+
+ImageFileWriter::WriteResult writeFailure(const QString &path, int err)
+{
+    ImageFileWriter::WriteResult result;
+    result.error =
+        QStringLiteral("%1 could not be written: %2").arg(path, QString::fromLocal8Bit(std::strerror(err)));
+    result.noSpace = err == ENOSPC || err == EDQUOT;
+    return result;
+}
+
 QByteArray temporaryName(const QFileInfo &target)
 {
     return QFile::encodeName(
@@ -157,7 +166,7 @@ QByteArray temporaryName(const QFileInfo &target)
 // Gives an open file a name through /proc: under a temporary name that is then renamed over the
 // target (an old file stays whole until then), or straight under the target's name when there is
 // none. -1 when the name could not be given this way at all.
-int nameUnnamedFile(int fd, const Target &t)
+int nameUnnamedFile(int fd, const atomicwrite::Target &t)
 {
     char self[64];
     std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
@@ -185,65 +194,118 @@ int nameUnnamedFile(int fd, const Target &t)
 
 } // namespace
 
+// One file of a group between add() and finish(): open and filled, or the reason it could not be.
+struct ImageFileWriter::WriteGroup::Pending {
+    Pending(const QString &path, const QByteArray &bytes) : path(path), bytes(bytes), target(path) {}
+
+    QString path;
+    QByteArray bytes; // shared, not copied: kept for the named road when /proc cannot name the file
+    atomicwrite::Target target;
+    int fd = -1;
+    QByteArray temporary; // the named road's file; empty for an unnamed one
+    int err = 0;
+
+    // Closes the file; a named temporary not yet renamed goes too.
+    void drop()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+        if (!temporary.isEmpty())
+            ::unlink(temporary.constData());
+        temporary.clear();
+    }
+};
+
+ImageFileWriter::WriteGroup::WriteGroup() = default;
+
+ImageFileWriter::WriteGroup::~WriteGroup()
+{
+    for (Pending &p : m_files)
+        p.drop();
+}
+
+size_t ImageFileWriter::WriteGroup::add(const QString &path, const QByteArray &bytes)
+{
+    return begin(path, bytes, true);
+}
+
+// First an unnamed file in the target's folder. Making it takes no lock on the folder, where a
+// named temporary took the folder's lock twice (at its creation and at the rename) for the whole
+// making of the file: workers writing cards side by side queued there. File systems without
+// unnamed files get a named temporary, renamed over the target.
+size_t ImageFileWriter::WriteGroup::begin(const QString &path, const QByteArray &bytes, bool unnamed)
+{
+    m_files.emplace_back(path, bytes);
+    Pending &p = m_files.back();
+    if (unnamed) {
+        p.fd = ::open(QFile::encodeName(p.target.info.absolutePath()).constData(),
+                      O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        // A folder missing or closed to us: a named file would fare no better.
+        if (p.fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            p.err = errno;
+    }
+    for (int attempt = 0; p.fd < 0 && !p.err && attempt < 100; ++attempt) {
+        p.temporary = temporaryName(p.target.info);
+        p.fd = ::open(p.temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (p.fd < 0) {
+            p.temporary.clear();
+            if (errno != EEXIST)
+                p.err = errno;
+        }
+    }
+    if (p.fd < 0 && !p.err)
+        p.err = EEXIST;
+    if (!p.err)
+        p.err = fill(p.fd, bytes, p.target.replaced());
+    return m_files.size() - 1;
+}
+
+// The data is on the disk before the file has its name, so after a crash a card is whole or absent.
+ImageFileWriter::WriteResult ImageFileWriter::WriteGroup::finish(size_t index)
+{
+    Pending &p = m_files.at(index);
+    int err = p.err;
+    if (!err && p.fd < 0)
+        err = EBADF; // finished before
+    if (!err && ::fdatasync(p.fd) != 0)
+        err = errno;
+    if (!err && p.temporary.isEmpty()) {
+        err = nameUnnamedFile(p.fd, p.target);
+        p.drop();
+        if (err < 0) // /proc cannot name it here: the named road
+            return writeThroughNamedFile(p.path, p.bytes);
+    } else if (!err) {
+        const int fd = std::exchange(p.fd, -1);
+        if (::close(fd) != 0 && errno != EINTR)
+            err = errno;
+        if (!err && ::rename(p.temporary.constData(), p.target.finalName.constData()) != 0)
+            err = errno;
+        if (!err)
+            p.temporary.clear();
+    }
+    p.drop();
+    p.bytes.clear();
+    if (err)
+        return writeFailure(p.path, err);
+    WriteResult result;
+    result.ok = true;
+    return result;
+}
+
 // Written with the system calls themselves rather than QSaveFile: a full disk there gives a short
 // write with no reason ("Unknown error"), while the reason the system gave is what a user needs.
-// The data is on the disk before the file has its name, so after a crash a card is whole or absent.
 ImageFileWriter::WriteResult ImageFileWriter::writeAtomically(const QString &path, const QByteArray &bytes)
 {
-    WriteResult result;
-    auto fail = [&](int err) { return writeFailure(path, err); };
-    const Target t(path);
-
-    // First an unnamed file in the target's folder. Making it takes no lock on the folder, where a
-    // named temporary took the folder's lock twice (at its creation and at the rename) for the
-    // whole making of the file: workers writing cards side by side queued there.
-    int fd =
-        ::open(QFile::encodeName(t.info.absolutePath()).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-        int err = fillAndSync(fd, bytes, t.replaced());
-        if (!err)
-            err = nameUnnamedFile(fd, t);
-        ::close(fd);
-        if (err > 0)
-            return fail(err);
-        if (err == 0) {
-            result.ok = true;
-            return result;
-        }
-    } else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-        return fail(errno); // the folder is missing or closed to us; a named file would fare no better
-    }
-
-    return writeThroughNamedFile(path, bytes);
+    WriteGroup group;
+    return group.finish(group.add(path, bytes));
 }
 
 ImageFileWriter::WriteResult ImageFileWriter::writeThroughNamedFile(const QString &path,
                                                                     const QByteArray &bytes)
 {
-    WriteResult result;
-    auto fail = [&](int err) { return writeFailure(path, err); };
-    const Target t(path);
-    QByteArray temporary;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = temporaryName(t.info);
-        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return fail(errno);
-    }
-    if (fd < 0)
-        return fail(EEXIST);
-    int err = fillAndSync(fd, bytes, t.replaced());
-    if (::close(fd) != 0 && !err && errno != EINTR)
-        err = errno;
-    if (!err && ::rename(temporary.constData(), t.finalName.constData()) != 0)
-        err = errno;
-    if (err) {
-        ::unlink(temporary.constData());
-        return fail(err);
-    }
-    result.ok = true;
-    return result;
+    WriteGroup group;
+    return group.finish(group.begin(path, bytes, false));
 }
 
 ImageFileWriter::WriteResult ImageFileWriter::Save_gen_image(const QImage &image,

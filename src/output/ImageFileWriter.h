@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QString>
 
+#include <vector>
+
 class ImageFileWriter
 {
 public:
@@ -42,6 +44,30 @@ public:
     // The same through a named temporary file renamed over the target: the road taken on file
     // systems that cannot make unnamed files.
     static WriteResult writeThroughNamedFile(const QString &path, const QByteArray &bytes);
+
+    // Several files written as writeAtomically writes one, with one wait for the disk for all: each
+    // file's bytes are written unnamed and sent towards the disk when it is added; finish() then
+    // syncs and names one. A sync after each file waits for a journal commit of its own, where the
+    // files of a group already on their way share the commits.
+    class WriteGroup
+    {
+    public:
+        WriteGroup();
+        WriteGroup(const WriteGroup &) = delete;
+        WriteGroup &operator=(const WriteGroup &) = delete;
+        // Files added and not finished are dropped: nothing is left under any name.
+        ~WriteGroup();
+        // Begins writing the bytes for the path; the index is finish()'s.
+        size_t add(const QString &path, const QByteArray &bytes);
+        // Once: syncs the file and gives it its name, replacing a file of that name.
+        WriteResult finish(size_t index);
+
+    private:
+        struct Pending;
+        size_t begin(const QString &path, const QByteArray &bytes, bool unnamed);
+        std::vector<Pending> m_files;
+        friend class ImageFileWriter;
+    };
 
     // Encodes by the path's extension and writes atomically.
     static WriteResult Save_gen_image(const QImage &image, const QString &file_path_val,

@@ -230,6 +230,18 @@ TEST(BatchExportEngine, OneWorkerHasWritersWithinTheMemoryBudget)
     EXPECT_EQ(BatchExportEngine::writerCount(32, 1000), BatchExportEngine::MaxWriters);
     EXPECT_EQ(BatchExportEngine::writerCount(8, 1000, budget / 8), 4);
     EXPECT_EQ(BatchExportEngine::writerCount(2, 1000, budget / 2), 1);
+    // Cards made and not yet written: a few for each writer's group, within the budget, and never
+    // fewer than a card a worker waiting beside a card in each writer's hands.
+    constexpr int G = BatchExportEngine::GroupCards;
+    struct Room {
+        int workers, writers;
+        qint64 cardBytes;
+        int room;
+    };
+    for (const Room &r : {Room{8, 8, 0, 8 + 8 * G}, Room{1, 3, 0, 3 + 3 * G}, Room{1, 1, budget / 3, 2},
+                          Room{8, 8, budget / 40, 32}, Room{8, 4, budget / 8, 12}, Room{4, 0, 0, 0}})
+        EXPECT_EQ(BatchExportEngine::roomFor(r.workers, r.writers, r.cardBytes), r.room)
+            << r.workers << " " << r.writers << " " << r.cardBytes;
 
     QTemporaryDir with, without;
     ExportProgress progress;
@@ -304,8 +316,8 @@ TEST(BatchExportEngine, OneWorkerAndItsWritersStopAtTheFirstFullWrite)
         QStringLiteral("Export stopped when the disk was full: %1 of 60 cards were written.").arg(r.written)))
         << r.message().toStdString();
     EXPECT_TRUE(r.message().contains("No space left on device")) << r.message().toStdString();
-    // Beside the cards tried, at most those in the writers' queue and the one being drawn.
-    EXPECT_LE(drawn.load(), r.written + r.failed + writers + 1);
+    // Beside the cards tried, at most those made and not yet written and the one being drawn.
+    EXPECT_LE(drawn.load(), r.written + r.failed + BatchExportEngine::roomFor(1, writers) + 1);
     const QDir out(ExportPaths::batchFolderPath(disk.path("out")));
     const QStringList files = out.entryList(QDir::Files | QDir::Hidden, QDir::Name);
     EXPECT_EQ(files.size(), r.written);

@@ -243,6 +243,41 @@ TEST(ImageFileWriter, EveryWayOfWritingReplacesWholeAndLeavesNoTemporary)
     }
 }
 
+// A group begins every file at once and names each only when finished: until then an old file of
+// that name stays whole, a failure stays with its own file, and what is never finished leaves
+// nothing behind.
+TEST(ImageFileWriter, AGroupNamesEachFileWhenFinishedAndDropsTheRest)
+{
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    ASSERT_TRUE(ImageFileWriter::writeAtomically(dir.filePath("b.png"), "old b").ok);
+    ASSERT_TRUE(dir.mkdir("taken.png"));
+    {
+        ImageFileWriter::WriteGroup group;
+        const size_t a = group.add(dir.filePath("a.png"), "new a");
+        const size_t b = group.add(dir.filePath("b.png"), "new b");
+        const size_t taken = group.add(dir.filePath("taken.png"), "x");
+        const size_t missing = group.add(dir.filePath("missing/c.png"), "x");
+        const size_t never = group.add(dir.filePath("never.png"), "x");
+        EXPECT_FALSE(dir.exists("a.png"));
+        EXPECT_EQ(readFile(dir.filePath("b.png")), "old b");
+
+        EXPECT_TRUE(group.finish(b).ok);
+        EXPECT_EQ(readFile(dir.filePath("b.png")), "new b");
+        EXPECT_FALSE(dir.exists("a.png"));
+        const auto refused = group.finish(taken);
+        EXPECT_FALSE(refused.ok);
+        EXPECT_TRUE(refused.error.contains(dir.filePath("taken.png"))) << refused.error.toStdString();
+        EXPECT_FALSE(group.finish(missing).ok);
+        EXPECT_TRUE(group.finish(a).ok);
+        EXPECT_FALSE(group.finish(a).ok); // once
+        EXPECT_EQ(readFile(dir.filePath("a.png")), "new a");
+        (void)never;
+    }
+    EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+              QStringList({"a.png", "b.png"}));
+}
+
 TEST(CombinedImage, FrontAboveBackAndBackAnchoredLowerLeft)
 {
     QImage front(10, 6, QImage::Format_ARGB32_Premultiplied);
