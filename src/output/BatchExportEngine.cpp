@@ -89,14 +89,19 @@ int BatchExportEngine::writerCount(int workers, int rowCount, qint64 cardBytes)
     return std::max(0, writers);
 }
 
+int BatchExportEngine::wakeAtFor(int workers, int writers)
+{
+    return workers == 1 ? writers : workers;
+}
+
 int BatchExportEngine::roomFor(int workers, int writers, qint64 cardBytes)
 {
     if (writers <= 0)
         return 0;
-    // A writer is woken once a card a worker waits (a card a writer, beside a single worker); the
-    // writers busy meanwhile hold their groups. With room for one card a writer the syncs on an
-    // ext4 with a journal held the workers back for a fifth of an eight-thread run.
-    const int wakeAt = workers == 1 ? writers : workers;
+    // Those waiting for a writer, and the groups the busy writers hold. With room for one card a
+    // writer the syncs on an ext4 with a journal held the workers back for a fifth of an
+    // eight-thread run.
+    const int wakeAt = wakeAtFor(workers, writers);
     const int room = wakeAt + writers * GroupCards;
     if (cardBytes <= 0)
         return room;
@@ -136,14 +141,15 @@ bool BatchExportEngine::takeRow(Run &run, int *row)
     return true;
 }
 
-void BatchExportEngine::record(Run &run, const MadeCard &card, const OpResult &written, bool noSpace)
+void BatchExportEngine::record(Run &run, const MadeCard &card, const CardFiles &files,
+                               const OpResult &written, bool noSpace)
 {
     const int row = card.row;
     if (written.ok()) {
         ++m_progress->written;
-        if (!card.files.notes().isEmpty()) {
+        if (!files.notes().isEmpty()) {
             std::lock_guard lock(run.mutex);
-            for (const QString &note : card.files.notes())
+            for (const QString &note : files.notes())
                 run.notes.emplace(row, note);
         }
         return;
@@ -183,8 +189,7 @@ void BatchExportEngine::writeGroup(Run &run, std::vector<MadeCard> &cards)
         if (writing && !fullDisk(run)) {
             bool noSpace = false;
             const OpResult written = writing->finish(i, &noSpace);
-            cards[i].files = writing->card(i);
-            record(run, cards[i], written, noSpace);
+            record(run, cards[i], writing->card(i), written, noSpace);
         }
         {
             std::lock_guard lock(run.mutex);
@@ -250,7 +255,7 @@ void BatchExportEngine::work(Run &run)
             m_progress->waitWhilePaused(); // nor is one written: a card drawn meanwhile waits for the answer
             bool noSpace = false;
             const OpResult written = card.files.write(&noSpace);
-            record(run, card, written, noSpace);
+            record(run, card, card.files, written, noSpace);
             continue;
         }
         std::unique_lock lock(run.mutex);
@@ -311,7 +316,7 @@ ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, i
         // journal (longer the more files are synced at once). Writers of their own do that waiting,
         // so that the workers, one a core, keep drawing and encoding. One worker keeps to the
         // calling thread, as it did when it wrote its own cards.
-        run.wakeAt = size_t(threads == 1 ? writers : threads);
+        run.wakeAt = size_t(wakeAtFor(threads, writers));
         run.room = size_t(roomFor(threads, writers, options.cardBytes));
         std::vector<std::thread> pool;
         pool.reserve(size_t(threads + writers));

@@ -14,6 +14,8 @@
 
 #include <vector>
 
+class CardFiles;
+
 class BatchExportEngine
 {
 public:
@@ -57,8 +59,12 @@ private:
     void work(Run &run);
     // The next row to make, or false when the list is done or Stop is set.
     bool takeRow(Run &run, int *row);
-    // Counts a card written or failed, with its notes or its problem.
-    void record(Run &run, const MadeCard &card, const OpResult &written, bool noSpace);
+    // Cards waiting for a writer when an idle one is woken: one a worker, one a writer beside a
+    // single worker.
+    static int wakeAtFor(int workers, int writers);
+    // Counts a card written or failed, with the notes of its files or its problem.
+    void record(Run &run, const MadeCard &card, const CardFiles &files, const OpResult &written,
+                bool noSpace);
     // A write found the disk full.
     static bool fullDisk(Run &run);
     // Writes made cards in their order, each all or nothing, with one wait for the disk for all.

@@ -69,13 +69,11 @@ OpResult CardFiles::write(bool *noSpace) const
 
 CardFiles::WriteGroup::WriteGroup(std::vector<CardFiles> cards) : m_cards(std::move(cards))
 {
+    size_t added = 0;
     for (const CardFiles &card : m_cards) {
-        m_first.push_back(0);
-        for (const File &file : card.m_files) {
-            const size_t at = m_files.add(file.path, file.bytes);
-            if (&file == &card.m_files.front())
-                m_first.back() = at;
-        }
+        m_first.push_back(added);
+        for (const File &file : card.m_files)
+            added = m_files.add(file.path, file.bytes) + 1;
     }
 }
 

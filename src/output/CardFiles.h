@@ -48,7 +48,6 @@ public:
         explicit WriteGroup(std::vector<CardFiles> cards);
         OpResult finish(size_t card, bool *noSpace = nullptr);
         const CardFiles &card(size_t index) const { return m_cards.at(index); }
-        size_t size() const { return m_cards.size(); }
 
     private:
         std::vector<CardFiles> m_cards;

@@ -44,16 +44,17 @@ public:
             deflateEnd(&m_stream);
     }
 
-    static z_stream *start(int level, int strategy)
+    // A stream at ZlibLevel with the strategy.
+    static z_stream *start(int strategy)
     {
         thread_local Deflater mine;
-        return mine.reset(level, strategy) ? &mine.m_stream : nullptr;
+        return mine.reset(strategy) ? &mine.m_stream : nullptr;
     }
 
 private:
-    bool reset(int level, int strategy)
+    bool reset(int strategy)
     {
-        if (m_ready && level == m_level && strategy == m_strategy)
+        if (m_ready && strategy == m_strategy)
             return deflateReset(&m_stream) == Z_OK;
         // Other settings (rare within a run) get a new state: zlib's own change of settings
         // compresses what came before, which some of its versions refuse on a fresh stream.
@@ -61,15 +62,13 @@ private:
             deflateEnd(&m_stream);
         m_stream = z_stream{};
         // Raw deflate: the zlib stream's header and checksum are written by IdatWriter.
-        m_ready = deflateInit2(&m_stream, level, Z_DEFLATED, -15, 8, strategy) == Z_OK;
-        m_level = level;
+        m_ready = deflateInit2(&m_stream, ZlibLevel, Z_DEFLATED, -15, 8, strategy) == Z_OK;
         m_strategy = strategy;
         return m_ready;
     }
 
     z_stream m_stream{};
     bool m_ready = false;
-    int m_level = 0;
     int m_strategy = 0;
 };
 
@@ -135,7 +134,7 @@ public:
         if (how.fast)
             m_fast = FastDeflater::start();
         else
-            m_zlib = Deflater::start(ZlibLevel, how.strategy);
+            m_zlib = Deflater::start(how.strategy);
         // The zlib stream's header: a 32 KB window, the level's class (0 fastest: igzip or runs;
         // 1 fast: zlib's level 3), a multiple of 31.
         static_assert(ZlibLevel >= 2 && ZlibLevel < 6, "the class below is that of levels 2 to 5");
