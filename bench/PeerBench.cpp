@@ -64,6 +64,22 @@ QString argValue(const QStringList &args, const QString &name, const QString &fa
     return i >= 0 && i + 1 < args.size() ? args.at(i + 1) : fallback;
 }
 
+// Where a figure's files go: a temporary folder removed at the end, or with --keep-in DIR a new
+// folder in DIR that stays. Files made right after many were deleted make ext4 without a journal
+// search past the deleted inodes, so a series of runs keeps its files until it ends.
+QString keepIn;
+
+struct Scratch {
+    QTemporaryDir dir;
+    Scratch()
+        : dir(keepIn.isEmpty() ? QDir::tempPath() + QStringLiteral("/PeerBench-XXXXXX")
+                               : keepIn + QStringLiteral("/run-XXXXXX"))
+    {
+        dir.setAutoRemove(keepIn.isEmpty());
+    }
+    QString filePath(const QString &name) const { return dir.filePath(name); }
+};
+
 // The rows every figure uses: a name, an 8-character Code 128 value and a QR Code address.
 struct Rows {
     QStringList names, codes, qr;
@@ -194,7 +210,7 @@ BatchRun runBatch(std::shared_ptr<const RunPlan> plan, const QString &folder, in
 // encoding and writing the same pictures; the encoder alone against libspng alone.
 void cardFigures(int cards)
 {
-    QTemporaryDir dir;
+    Scratch dir;
     const Rows rows(cards);
     const auto design = cardDesign(dir.filePath("DataSet"), rows);
     const BatchRun card = runBatch(design, dir.filePath("cards"), 1);
@@ -256,7 +272,7 @@ void cardFigures(int cards)
 // memory of the process.
 void batchFigures(int cards, int threads)
 {
-    QTemporaryDir dir;
+    Scratch dir;
     const Rows rows(cards);
     const BatchRun r = runBatch(cardDesign(dir.filePath("DataSet"), rows), dir.filePath("out"), threads);
     figure("batch_wall_ms", r.wallMs, "ms");
@@ -268,7 +284,7 @@ void batchFigures(int cards, int threads)
 // A perfectly parallel job of the same kind of work: speed-up of the given threads over one.
 void parallelFigures(int threads, int items)
 {
-    QTemporaryDir dir;
+    Scratch dir;
     const Rows rows(4);
     figure("parallel_job_speedup",
            benchjob::parallelSpeedup(cardDesign(dir.filePath("DataSet"), rows), threads, items), "x");
@@ -291,7 +307,7 @@ void symbolFigures(const QString &kind, const QString &valuesPath, int threads)
     s.linear_width_val = 10;
     s.show_hide_hdr = 1;
     s.show_hide_ftr = 1;
-    QTemporaryDir dir;
+    Scratch dir;
     std::atomic<int> next{0}, failed{0};
     QElapsedTimer t;
     t.start();
@@ -352,6 +368,7 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     const QString mode = args.value(1);
+    keepIn = argValue(args, "--keep-in", {});
     const int cards = argValue(args, "--cards", "200").toInt();
     const int threads = argValue(args, "--threads", QString::number(QThread::idealThreadCount())).toInt();
     if (mode == QLatin1String("card"))
@@ -369,7 +386,7 @@ int main(int argc, char **argv)
     else {
         std::fprintf(stderr,
                      "usage: PeerBench card|batch|parallel|rows|design|symbols [--cards N] [--threads N] "
-                     "[--out DIR] [--kind code128|qr --values FILE]\n");
+                     "[--out DIR] [--keep-in DIR] [--kind code128|qr --values FILE]\n");
         return 2;
     }
     return 0;
