@@ -201,7 +201,7 @@ def main():
     work = tempfile.mkdtemp(prefix="tessaly-peers-")
     # Every run's files stay until the end: on ext4 without a journal, files made within half a
     # minute of many deletions make the kernel search past the deleted inodes, a cost of the
-    # benchmark's own clean-up that no single export pays.
+    # series' own clean-up rather than of the run measured.
     kept = os.path.join(work, "kept")
     os.makedirs(kept)
     kept_in_memory = tempfile.mkdtemp(prefix="tessaly-peers-", dir=MEMORY) if MEMORY else None
