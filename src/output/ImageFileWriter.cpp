@@ -274,7 +274,7 @@ ImageFileWriter::WriteResult ImageFileWriter::WriteGroup::finish(size_t index)
         err = nameUnnamedFile(p.fd, p.target);
         p.drop();
         if (err < 0) // /proc cannot name it here: the named road
-            return writeThroughNamedFile(p.path, p.bytes);
+            return writeThroughNamedFile(p.path, std::exchange(p.bytes, {}));
     } else if (!err) {
         const int fd = std::exchange(p.fd, -1);
         if (::close(fd) != 0 && errno != EINTR)
