@@ -2,6 +2,7 @@
 // handed over whole and in order, only a window of labels filled ahead, and a run stopped early
 // ends without filling the rest.
 #include "output/LabelFeed.h"
+#include "support/HangWatch.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,8 @@ struct Sheets {
 
 TEST(LabelFeed, SheetsComeWholeInOrderWithOnlyTheWindowFilledAhead)
 {
+    // A feeder that fills past its window overwrites a label still to be taken: the sheet waits.
+    hangwatch::Watch::limitThisTest(std::chrono::seconds(20));
     struct Case {
         int labels, perSheet, ahead, threads;
     };
@@ -71,6 +74,7 @@ TEST(LabelFeed, SheetsComeWholeInOrderWithOnlyTheWindowFilledAhead)
 
 TEST(LabelFeed, AStoppedRunLeavesTheRestUnfilled)
 {
+    hangwatch::Watch::limitThisTest(std::chrono::seconds(20));
     const Sheets run(10000, 10);
     std::atomic<int> fills{0};
     {

@@ -135,10 +135,9 @@ class Session:
             raise
 
     def _wait_for_start(self, args):
-        """The main window once it shows. Rarely, with several X servers starting at once, the
-        program cannot open a display whose server has just answered, and ends before any window;
-        that is the X server's doing, not the program's, so it starts again on a fresh server
-        (twice at most)."""
+        """The main window once it shows. Should the program still be refused the display (the
+        server is started so that it does not reset, which was the cause seen), that is the X
+        server's doing, not the program's, so it starts again on a fresh server (twice at most)."""
         for attempt in range(3):
             try:
                 self.wait_for_window(MAIN_TITLE)
@@ -166,7 +165,13 @@ class Session:
     def _start_xvfb(self):
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            # -noreset: by default the server resets itself each time its last client leaves, and
+            # a client that connects during that reset is refused. The check below that the server
+            # answers is such a last client, so the program started right after it could find the
+            # display refused and abort (seen about once in three hundred starts with six servers
+            # at once); a server that never resets takes every client.
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+             "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         number = b""
