@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 ListCharsetDialog::ListCharsetDialog(const QByteArray &bytes, const QString &fileName,
-                                     const QByteArray &guess, QWidget *parent)
+                                     const QList<QByteArray> &readings, QWidget *parent)
     : QDialog(parent), m_bytes(bytes), m_fileName(fileName)
 {
     setObjectName(QStringLiteral("ListCharsetDialog"));
@@ -26,9 +26,15 @@ ListCharsetDialog::ListCharsetDialog(const QByteArray &bytes, const QString &fil
     intro->setWordWrap(true);
     charset_combo = new QComboBox(this);
     charset_combo->setObjectName(QStringLiteral("charset_combo"));
-    for (const ListEncoding::Charset &c : ListEncoding::charsets())
-        charset_combo->addItem(c.label, c.name);
-    charset_combo->setCurrentIndex(std::max(0, charset_combo->findData(guess)));
+    for (const QByteArray &name : readings)
+        charset_combo->addItem(ListEncoding::labelOf(name), name);
+    if (!readings.isEmpty())
+        charset_combo->insertSeparator(charset_combo->count());
+    for (const ListEncoding::Charset &c : ListEncoding::charsets()) {
+        if (!readings.contains(c.name))
+            charset_combo->addItem(c.label, c.name);
+    }
+    charset_combo->setCurrentIndex(0);
     auto *comboLabel = new QLabel(QStringLiteral("Character set:"), this);
     comboLabel->setBuddy(charset_combo);
 
