@@ -16,6 +16,8 @@ class ListCharsetDialog : public QDialog
     Q_OBJECT
 public:
     static constexpr int PreviewRows = 12;
+    // Of a list that cannot be read in the set chosen, this much is shown as far as it reads.
+    static constexpr qsizetype PreviewBytes = 64 * 1024;
 
     // bytes: the whole file; readings: converter names, likeliest first (ListText::readings).
     ListCharsetDialog(const QByteArray &bytes, const QString &fileName, const QList<QByteArray> &readings,

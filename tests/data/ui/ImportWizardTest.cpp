@@ -241,7 +241,7 @@ TEST_F(ImportWizard, AListSeveralSetsReadIsChosenWithTheLikeliestReadingFirst)
     }
     modalScripts.push_back([&](QDialog &dialog) {
         auto &d = dynamic_cast<ListCharsetDialog &>(dialog);
-        seen << d.charset_combo->currentText() << problemOf(d);
+        seen << d.charset_combo->currentText() << d.preview->toPlainText() << problemOf(d);
         EXPECT_FALSE(d.ok_button->isEnabled());
         d.cancel_button->click();
         return d.result();
@@ -273,9 +273,11 @@ TEST_F(ImportWizard, AListSeveralSetsReadIsChosenWithTheLikeliestReadingFirst)
             "more.",
             "\u00de\u00fckr\u00fc \u00d6zt\u00fcrk\nAy\u00fee \u00deahin"}));
     EXPECT_EQ(seen.mid(4, 4), seen.mid(0, 4));
+    // The stray byte shows where it stands.
     EXPECT_EQ(seen.mid(8),
-              (QStringList{"Unicode (UTF-8)", "\"slip.txt\" cannot be read as a list: the byte 0xE9 "
-                                              "on line 2 is no character in Unicode (UTF-8)."}));
+              (QStringList{"Unicode (UTF-8)", "Zo\u00eb\nRen\ufffd",
+                           "\"slip.txt\" cannot be read as a list: the byte 0xE9 on line 2 is no "
+                           "character in Unicode (UTF-8)."}));
     EXPECT_EQ(readSeriesFile("Turkish"), (turkish + QLatin1Char('\n')).toUtf8());
     EXPECT_EQ(readSeriesFile("Czech"),
               QStringLiteral("Ji\u0159\u00ed Dvo\u0159\u00e1k\n\u0141\u00f3d\u017a\n").toUtf8());
