@@ -1,14 +1,25 @@
 #include "data/ListEncoding.h"
 
+#include <QHash>
+#include <QSet>
 #include <QStringConverter>
 
+#include <unicode/uchar.h>
 #include <unicode/ucnv.h>
 #include <unicode/ucsdet.h>
+#include <unicode/uloc.h>
+#include <unicode/ulocdata.h>
+#include <unicode/unorm2.h>
+#include <unicode/uscript.h>
+#include <unicode/uset.h>
 #include <unicode/ustring.h>
+#include <unicode/utf8.h>
 
 #include <algorithm>
+#include <bitset>
 #include <memory>
-#include <optional>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -121,6 +132,47 @@ QString byteHex(char byte)
     return QStringLiteral("%1").arg(uint(uchar(byte)), 2, 16, QLatin1Char('0')).toUpper();
 }
 
+// ", nor are 0xFC on line 5 and 0xE4 on line 9": the bytes after the first that are no UTF-8, the
+// first few named and the rest counted.
+QString laterBadBytes(const QByteArray &bytes, qsizetype first)
+{
+    constexpr int Named = 4;
+    QStringList named;
+    qsizetype more = 0;
+    const auto *s = reinterpret_cast<const uint8_t *>(bytes.constData());
+    const int32_t length = int32_t(std::min<qsizetype>(bytes.size(), INT32_MAX));
+    int line = lineAtByte(bytes, first);
+    qsizetype counted = first;
+    int32_t i = int32_t(first);
+    UChar32 skipped = 0;
+    U8_NEXT(s, i, length, skipped); // the first, named already
+    while (i < length) {
+        const int32_t at = i;
+        UChar32 c = 0;
+        U8_NEXT(s, i, length, c);
+        if (c >= 0)
+            continue;
+        // Lines counted on from the last byte named, so a long list is walked once.
+        for (; counted < at; ++counted) {
+            if (bytes[counted] == '\n' ||
+                (bytes[counted] == '\r' && (counted + 1 >= bytes.size() || bytes[counted + 1] != '\n')))
+                ++line;
+        }
+        if (named.size() < Named)
+            named << QStringLiteral("0x%1 on line %2").arg(byteHex(bytes[at])).arg(line);
+        else
+            ++more;
+    }
+    if (named.isEmpty())
+        return {};
+    if (more > 0)
+        named << QStringLiteral("%L1 more").arg(more);
+    const QString last = named.takeLast();
+    return QStringLiteral(", nor %1 %2")
+        .arg(named.isEmpty() ? QStringLiteral("is") : QStringLiteral("are"),
+             named.isEmpty() ? last : named.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last);
+}
+
 // Leaves out what old programs put after a list's end: the end-of-file byte 0x1A and NULs
 // padding the file to a block; the note says which.
 QString dropEndPadding(QString &text, const QString &fileName)
@@ -187,71 +239,473 @@ QByteArray utf16Order(const QByteArray &bytes)
     return {};
 }
 
-// An 8-bit or multibyte set's reading of the bytes, with ICU's confidence in it.
-struct Candidate {
-    QByteArray charset;
-    int confidence = 0;
-    ListText read;
+// ICU's detector and the judging of readings look at this much of a long list: plenty of names
+// to tell readings apart, and a 64 MB list is not read in every set to learn which one it is in.
+constexpr qsizetype JudgedWindow = qsizetype(256) << 10;
+
+// The start of the bytes judged: whole lines, so no set's character is cut at the window's end.
+QByteArray judgedWindow(const QByteArray &bytes)
+{
+    if (bytes.size() <= JudgedWindow)
+        return bytes;
+    const qsizetype end = bytes.lastIndexOf('\n', JudgedWindow - 1);
+    return end > 0 ? bytes.left(end + 1) : bytes;
+}
+
+struct SetCloser {
+    void operator()(USet *set) const { uset_close(set); }
+};
+using SetPtr = std::unique_ptr<USet, SetCloser>;
+
+// The letters a language of ICU's locale data writes, either case: its main exemplar characters,
+// with the auxiliary ones (letters of borrowed names) when asked.
+SetPtr lettersOf(const char *locale, bool withAuxiliary)
+{
+    UErrorCode err = U_ZERO_ERROR;
+    std::unique_ptr<ULocaleData, decltype(&ulocdata_close)> data(ulocdata_open(locale, &err),
+                                                                 &ulocdata_close);
+    if (U_FAILURE(err))
+        return nullptr;
+    SetPtr set(ulocdata_getExemplarSet(data.get(), nullptr, 0, ULOCDATA_ES_STANDARD, &err));
+    if (U_FAILURE(err) || !set)
+        return nullptr;
+    if (withAuxiliary) {
+        UErrorCode auxErr = U_ZERO_ERROR;
+        SetPtr aux(ulocdata_getExemplarSet(data.get(), nullptr, 0, ULOCDATA_ES_AUXILIARY, &auxErr));
+        if (U_SUCCESS(auxErr) && aux)
+            uset_addAll(set.get(), aux.get());
+    }
+    uset_closeOver(set.get(), USET_CASE_INSENSITIVE);
+    uset_freeze(set.get());
+    return set;
+}
+
+struct Language {
+    QByteArray locale;
+    SetPtr main; // its main letters
 };
 
-// ICU gives every multibyte set this much for bytes it merely does not rule out.
-constexpr int NoEvidence = 10;
-// Below this the detector has too little text to choose by.
-constexpr int SureConfidence = 15;
-
-// The sets ICU's detector finds, likeliest first, that read the whole file cleanly. refusal receives
-// why a reading failed, a stray character kept over a byte one set lacks.
-QList<Candidate> detectorCandidates(const QByteArray &bytes, const QString &fileName, ListText *refusal)
+// Every language (and written form of one, as zh_Hant) ICU has locale data for and Windows has
+// a locale for: lists in the old code pages were written in these.
+const std::vector<Language> &languages()
 {
-    QList<Candidate> found;
+    static const std::vector<Language> all = [] {
+        std::vector<Language> out;
+        for (int32_t i = 0; i < uloc_countAvailable(); ++i) {
+            const char *name = uloc_getAvailable(i);
+            char country[ULOC_COUNTRY_CAPACITY];
+            UErrorCode err = U_ZERO_ERROR;
+            if (uloc_getCountry(name, country, sizeof country, &err) > 0 || uloc_getLCID(name) == 0)
+                continue;
+            Language l{name, lettersOf(name, false)};
+            if (l.main && !uset_isEmpty(l.main.get()))
+                out.push_back(std::move(l));
+        }
+        return out;
+    }();
+    return all;
+}
+
+bool holds(const USet *set, const QString &letters)
+{
+    return set && uset_containsAllCodePoints(set, reinterpret_cast<const UChar *>(letters.utf16()),
+                                             int32_t(letters.size()));
+}
+
+bool isLetter(UChar32 c)
+{
+    return (U_MASK(u_charType(c)) & (U_GC_L_MASK | U_GC_M_MASK)) != 0;
+}
+
+// A lowercase letter with an uppercase form: ß, which has none, may stand among capitals.
+bool casedLower(UChar32 c)
+{
+    return u_islower(c) && u_toupper(c) != c;
+}
+
+// A combining mark needs a letter before it; one used by certain scripts only needs one of theirs.
+bool markFits(UChar32 mark, bool afterLetter, UScriptCode script)
+{
+    if (!afterLetter)
+        return false;
+    UErrorCode err = U_ZERO_ERROR;
+    UScriptCode uses[8];
+    const int32_t n = uscript_getScriptExtensions(mark, uses, 8, &err);
+    if (U_FAILURE(err) || n <= 0 || script == USCRIPT_INVALID_CODE)
+        return true;
+    if (n == 1 && (uses[0] == USCRIPT_INHERITED || uses[0] == USCRIPT_COMMON))
+        return true;
+    return std::find(uses, uses + n, script) != uses + n;
+}
+
+// Kana and kanji stand together in Japanese words.
+UScriptCode scriptOf(UChar32 c)
+{
+    UErrorCode err = U_ZERO_ERROR;
+    const UScriptCode s = uscript_getScript(c, &err);
+    if (s == USCRIPT_HIRAGANA || s == USCRIPT_KATAKANA || s == USCRIPT_KATAKANA_OR_HIRAGANA)
+        return USCRIPT_HAN;
+    return s;
+}
+
+// At most this many languages are told apart (ICU has some 250).
+constexpr size_t MaxLanguages = 512;
+using LanguageBits = std::bitset<MaxLanguages>;
+
+// Words judged in each reading: enough to tell readings apart, and a long list is not judged
+// whole in every set.
+constexpr qsizetype JudgedWords = 4000;
+
+// What a reader sees in one set's reading of a list, word by word. Only words holding a character
+// beyond ASCII count: the rest read alike in every set.
+struct Judgement {
+    qsizetype words = 0;
+    qsizetype garbled = 0;       // words a reader sees as no text: symbols among letters, scripts or
+                                 // case mixed as no name has them, letters no language writes together
+    qsizetype oddCase = 0;       // small initials count two, words all in capitals one: names are
+                                 // written with a capital and small letters
+    qsizetype coherentLines = 0; // lines one language writes whole with its main letters
+    qsizetype covered = 0;       // the most words one language writes with its main letters
+    qsizetype mainFit = 0;       // words some language writes with its main letters
+    qsizetype localeFit = 0;     // words the user's language writes
+    qsizetype hanWords = 0;      // words in Chinese characters, and of them those some language
+    qsizetype hanFit = 0;        // counts among its common characters
+    QString letters;             // the letters beyond ASCII, each once
+    // Names take rare characters too, but text most of whose words are rare characters is garble.
+    bool plausible() const { return garbled == 0 && hanFit * 2 >= hanWords; }
+};
+
+class Judge
+{
+public:
+    explicit Judge(const QLocale &locale)
+    {
+        const QByteArray name = locale.language() == QLocale::C ? QByteArray("en") : locale.name().toLatin1();
+        m_locale = lettersOf(name.constData(), true);
+    }
+
+    Judgement judge(QStringView text)
+    {
+        Judgement j;
+        QSet<char32_t> letters;
+        std::vector<qsizetype> perLanguage(MaxLanguages, 0);
+        qsizetype i = 0;
+        // The languages that write every word of the line so far beyond ASCII; a name is written
+        // in one language.
+        LanguageBits line;
+        bool lineWide = false;
+        const auto endLine = [&] {
+            j.coherentLines += lineWide && line.any() ? 1 : 0;
+            line.set();
+            lineWide = false;
+        };
+        endLine();
+        while (i < text.size() && j.words < JudgedWords) {
+            while (i < text.size() && separates(text[i])) {
+                if (text[i] == u'\n' || text[i] == u'\r')
+                    endLine();
+                ++i;
+            }
+            const qsizetype start = i;
+            bool wide = false;
+            while (i < text.size() && !separates(text[i])) {
+                wide = wide || text[i].unicode() >= 0x80;
+                ++i;
+            }
+            if (start == i)
+                continue;
+            const Word &w = judgeWord(text.mid(start, i - start));
+            // Words of ASCII alone read alike in every set; they only tell which language a
+            // line is in.
+            line &= w.main;
+            if (!wide)
+                continue;
+            ++j.words;
+            j.garbled += w.garbled ? 1 : 0;
+            j.oddCase += w.oddCase;
+            j.mainFit += w.main.any() ? 1 : 0;
+            j.hanWords += w.han ? 1 : 0;
+            j.hanFit += w.han && w.main.any() ? 1 : 0;
+            lineWide = true;
+            j.localeFit += w.locale ? 1 : 0;
+            for (size_t l = 0; l < MaxLanguages; ++l)
+                perLanguage[l] += w.main[l] ? 1 : 0;
+            for (const char32_t c : w.letters) {
+                if (c >= 0x80)
+                    letters.insert(c);
+            }
+        }
+        endLine();
+        j.covered = *std::max_element(perLanguage.cbegin(), perLanguage.cend());
+        QList<char32_t> sorted(letters.cbegin(), letters.cend());
+        std::sort(sorted.begin(), sorted.end());
+        j.letters = QString::fromUcs4(sorted.constData(), sorted.size());
+        return j;
+    }
+
+private:
+    struct Word {
+        bool garbled = false;
+        bool han = false;
+        int oddCase = 0;
+        LanguageBits main; // the languages whose main letters write it
+        bool locale = false;
+        std::u32string letters;
+    };
+    struct Letter {
+        LanguageBits main;
+        bool locale = false;
+    };
+
+    // Words end at blanks and at the ASCII marks that part fields and names; an apostrophe,
+    // hyphen or dot stays inside a name.
+    static bool separates(QChar c)
+    {
+        const char16_t u = c.unicode();
+        if (c.isSpace())
+            return true;
+        return u < 0x80 && !c.isLetterOrNumber() && u != u'\'' && u != u'-' && u != u'.';
+    }
+
+    static QString composed(QStringView word)
+    {
+        UErrorCode err = U_ZERO_ERROR;
+        const UNormalizer2 *nfc = unorm2_getNFCInstance(&err);
+        QString out(word.size(), Qt::Uninitialized);
+        const int32_t n =
+            U_SUCCESS(err)
+                ? unorm2_normalize(nfc, reinterpret_cast<const UChar *>(word.utf16()), int32_t(word.size()),
+                                   reinterpret_cast<UChar *>(out.data()), int32_t(out.size()), &err)
+                : 0;
+        if (U_FAILURE(err))
+            return word.toString();
+        out.resize(n);
+        return out;
+    }
+
+    const Letter &letter(char32_t c)
+    {
+        auto found = m_letters.find(c);
+        if (found == m_letters.end()) {
+            Letter l;
+            const auto &all = languages();
+            for (size_t k = 0; k < all.size() && k < MaxLanguages; ++k) {
+                l.main[k] = uset_contains(all[k].main.get(), UChar32(c));
+            }
+            l.locale = m_locale && uset_contains(m_locale.get(), UChar32(c));
+            found = m_letters.insert(c, l);
+        }
+        return *found;
+    }
+
+    const Word &judgeWord(QStringView raw)
+    {
+        if (const auto known = m_words.constFind(raw.toString()); known != m_words.cend())
+            return *known;
+        const QList<uint> c = composed(raw).toUcs4();
+        Word w;
+        UScriptCode script = USCRIPT_INVALID_CODE;
+        int cased = 0, upper = 0;
+        bool smallInitial = false;
+        for (qsizetype k = 0; k < c.size() && !w.garbled; ++k) {
+            const UChar32 ch = UChar32(c[k]);
+            const bool before = k > 0 && isLetter(UChar32(c[k - 1]));
+            const bool after = k + 1 < c.size() && isLetter(UChar32(c[k + 1]));
+            if (isLetter(ch)) {
+                // A mark belongs on a letter of its own script: Arabic vowel signs on no Latin one.
+                if ((U_MASK(u_charType(ch)) & U_GC_M_MASK) != 0 && !markFits(ch, before, script)) {
+                    w.garbled = true;
+                    break;
+                }
+                const UScriptCode s = scriptOf(ch);
+                if (s != USCRIPT_COMMON && s != USCRIPT_INHERITED && s != USCRIPT_UNKNOWN) {
+                    w.garbled = script != USCRIPT_INVALID_CODE && script != s;
+                    script = s;
+                }
+                // A capital after a small letter, one of them beyond ASCII: "RenŽ", not "McDonald".
+                if (before && casedLower(UChar32(c[k - 1])) && (u_isupper(ch) || u_istitle(ch)) &&
+                    (ch >= 0x80 || c[k - 1] >= 0x80))
+                    w.garbled = true;
+                if (u_isupper(ch) || u_istitle(ch) || casedLower(ch)) {
+                    smallInitial = smallInitial || (cased == 0 && casedLower(ch));
+                    ++cased;
+                    upper += casedLower(ch) ? 0 : 1;
+                }
+                if (u_charType(ch) != U_NON_SPACING_MARK)
+                    w.letters.push_back(char32_t(ch));
+                continue;
+            }
+            if (ch < 0x80)
+                continue;
+            switch (u_charType(ch)) {
+            case U_DASH_PUNCTUATION:
+            case U_CONNECTOR_PUNCTUATION:
+            case U_FORMAT_CHAR:
+                // Joiners and soft hyphens stand inside words; a direction mark beside a letter
+                // is garble.
+                w.garbled = u_hasBinaryProperty(ch, UCHAR_BIDI_CONTROL) && (before || after);
+                break;
+            case U_START_PUNCTUATION:
+            case U_INITIAL_PUNCTUATION:
+                w.garbled = before; // opens a quote, after no letter
+                break;
+            case U_END_PUNCTUATION:
+            case U_FINAL_PUNCTUATION:
+                // An apostrophe stands between letters or ends a word; a closing quote ends one.
+                w.garbled = ch == 0x2019 ? !before : after;
+                break;
+            case U_PRIVATE_USE_CHAR:
+            case U_UNASSIGNED:
+                w.garbled = true;
+                break;
+            default:
+                // The Catalan middle dot, "Col·lell"; any other symbol beside a letter is garble.
+                w.garbled = ch == 0x00B7 ? !(before && after) : (before || after);
+                break;
+            }
+        }
+        w.oddCase = smallInitial ? 2 : (cased >= 2 && upper == cased) ? 1 : 0;
+        w.main.set();
+        if (!w.garbled) {
+            // Every letter counts for the language a word is in ("Vytautas" is no Welsh name);
+            // the letters beyond ASCII alone decide whether some language writes it at all.
+            LanguageBits all;
+            all.set();
+            w.locale = true;
+            for (const char32_t ch : w.letters) {
+                const Letter &l = letter(ch);
+                w.main &= l.main;
+                if (ch < 0x80)
+                    continue;
+                all &= l.main;
+                w.locale = w.locale && l.locale;
+            }
+            // Chinese characters are judged by the rest: the exemplar letters hold the common
+            // ones only, and names take rarer ones too.
+            w.han = script == USCRIPT_HAN;
+            w.garbled = all.none() && !w.han;
+        }
+        if (w.garbled) {
+            w.main.reset();
+            w.locale = false;
+        }
+        return *m_words.insert(raw.toString(), w);
+    }
+
+    SetPtr m_locale;
+    QHash<char32_t, Letter> m_letters;
+    QHash<QString, Word> m_words;
+};
+
+// One distinct reading of the list: the sets that give it, in the order they are offered.
+struct Reading {
+    QList<QByteArray> charsets;
+    QString text;
+    Judgement judgement;
+    bool multibyte = false;        // read in a Chinese, Japanese or Korean set
+    int confidence = 0;            // ICU's detector's best for these sets
+    bool detectedLanguage = false; // the language the detector names writes its letters
+};
+
+int maxCharSize(const QByteArray &charset)
+{
+    UErrorCode err = U_ZERO_ERROR;
+    std::unique_ptr<UConverter, decltype(&ucnv_close)> cnv(ucnv_open(charset.constData(), &err), &ucnv_close);
+    return U_SUCCESS(err) ? ucnv_getMaxCharSize(cnv.get()) : 1;
+}
+
+// What ICU's detector makes of the bytes: for each set it names, its confidence and language.
+struct Detected {
+    int confidence = 0;
+    QByteArray language;
+};
+constexpr qsizetype ShortSample = 2048;
+// A confidence of the detector's that no reading of text in another set reaches.
+constexpr int PlainConfidence = 50;
+
+QHash<QByteArray, Detected> detectorView(const QByteArray &bytes)
+{
+    QHash<QByteArray, Detected> out;
     UErrorCode err = U_ZERO_ERROR;
     std::unique_ptr<UCharsetDetector, decltype(&ucsdet_close)> detector(ucsdet_open(&err), &ucsdet_close);
-    ucsdet_setText(detector.get(), bytes.constData(), int32_t(std::min(bytes.size(), DetectorWindow)), &err);
+    // ICU's multibyte recognizers say nothing of a text of ten characters or fewer: a short list
+    // is given several times over, which keeps its proportions and gives them counts to go by.
+    QByteArray sample = bytes.left(DetectorWindow);
+    if (!sample.isEmpty() && sample.size() < ShortSample) {
+        if (!sample.endsWith('\n'))
+            sample += '\n';
+        sample = sample.repeated(ShortSample / sample.size() + 1);
+    }
+    ucsdet_setText(detector.get(), sample.constData(), int32_t(sample.size()), &err);
     int32_t count = 0;
     const UCharsetMatch **matches = ucsdet_detectAll(detector.get(), &count, &err);
     if (U_FAILURE(err))
-        return found;
-    const auto &offered = ListEncoding::charsets();
+        return out;
     for (int32_t m = 0; m < count; ++m) {
-        const QByteArray name = ucsdet_getName(matches[m], &err);
+        QByteArray name = ucsdet_getName(matches[m], &err);
         const int confidence = ucsdet_getConfidence(matches[m], &err);
+        const QByteArray language = ucsdet_getLanguage(matches[m], &err);
         if (U_FAILURE(err))
-            return found;
-        const bool known = std::any_of(offered.cbegin(), offered.cend(),
-                                       [&name](const ListEncoding::Charset &c) { return c.name == name; });
-        // The UTF-16 and UTF-32 readings were settled by the byte-order mark and the NULs.
-        if (!known || isUnicode(name) || confidence <= NoEvidence)
-            continue;
-        ListText read = ListEncoding::decode(bytes, name, fileName);
-        if (read.ok())
-            found.append({name, confidence, std::move(read)});
-        else if (!refusal->stray)
-            *refusal = std::move(read);
+            break;
+        if (name == "ISO-8859-8-I")
+            name = "ISO-8859-8";
+        Detected &d = out[name];
+        if (confidence > d.confidence)
+            d = {confidence, language};
     }
-    return found;
+    return out;
 }
 
-// With too little text for the detector, the first offered set that reads the whole file cleanly,
-// Windows-1252 first as lists were always read; the user is asked.
-std::optional<ListText> fallbackReading(const QByteArray &bytes, const QString &fileName, ListText *refusal)
+// Likeliest first: fewer garbled words; fewer words cased as no name is; more words one language
+// writes with its main letters, then some language;
+// more the user's language writes; the detector's language writing the letters; its confidence;
+// the order the sets are offered in.
+bool likelier(const Reading &a, const Reading &b)
 {
-    for (const ListEncoding::Charset &c : ListEncoding::charsets()) {
-        if (isUnicode(c.name))
-            continue;
-        ListText read = ListEncoding::decode(bytes, c.name, fileName);
-        if (read.ok()) {
-            read.sure = false;
-            return read;
-        }
-        if (!refusal->stray)
-            *refusal = std::move(read);
-    }
-    return std::nullopt;
+    const Judgement &x = a.judgement, &y = b.judgement;
+    if (x.garbled != y.garbled)
+        return x.garbled < y.garbled;
+    if (x.oddCase != y.oddCase)
+        return x.oddCase < y.oddCase;
+    // ICU's detector is sure of what its statistics show plainly: the common characters of a
+    // Chinese, Japanese or Korean set.
+    const bool plainA = a.multibyte && a.confidence >= PlainConfidence;
+    const bool plainB = b.multibyte && b.confidence >= PlainConfidence;
+    if (plainA != plainB)
+        return plainA;
+    if (x.coherentLines != y.coherentLines)
+        return x.coherentLines > y.coherentLines;
+    if (x.covered != y.covered)
+        return x.covered > y.covered;
+    if (x.mainFit != y.mainFit)
+        return x.mainFit > y.mainFit;
+    if (x.localeFit != y.localeFit)
+        return x.localeFit > y.localeFit;
+    if (a.detectedLanguage != b.detectedLanguage)
+        return a.detectedLanguage;
+    return a.confidence > b.confidence;
 }
 
-bool western(const QByteArray &charset)
+// The invalid sequences of text that is mostly UTF-8: their offsets, when the bytes hold at least
+// as many characters of several bytes as bad ones; empty otherwise.
+QList<qsizetype> badUtf8(const QByteArray &bytes)
 {
-    return charset == "windows-1252" || charset == "ISO-8859-1";
+    QList<qsizetype> bad;
+    qsizetype wide = 0;
+    const auto *s = reinterpret_cast<const uint8_t *>(bytes.constData());
+    const int32_t length = int32_t(std::min<qsizetype>(bytes.size(), INT32_MAX));
+    for (int32_t i = 0; i < length;) {
+        const int32_t at = i;
+        UChar32 c = 0;
+        U8_NEXT(s, i, length, c);
+        if (c < 0)
+            bad.append(at);
+        else if (c >= 0x80)
+            ++wide;
+    }
+    if (wide == 0 || bad.size() > wide)
+        return {};
+    return bad;
 }
 } // namespace
 
@@ -263,10 +717,19 @@ const QList<ListEncoding::Charset> &ListEncoding::charsets()
         {"UTF-16BE", QStringLiteral("Unicode (UTF-16 big-endian)")},
         {"windows-1252", QStringLiteral("Western European (Windows-1252)")},
         {"ISO-8859-1", QStringLiteral("Western European (ISO-8859-1)")},
+        {"ISO-8859-15", QStringLiteral("Western European (ISO-8859-15)")},
+        {"macintosh", QStringLiteral("Western European (Mac Roman)")},
         {"windows-1250", QStringLiteral("Central European (Windows-1250)")},
         {"ISO-8859-2", QStringLiteral("Central European (ISO-8859-2)")},
+        {"windows-1257", QStringLiteral("Baltic (Windows-1257)")},
+        {"ISO-8859-13", QStringLiteral("Baltic (ISO-8859-13)")},
+        {"ISO-8859-4", QStringLiteral("Baltic (ISO-8859-4)")},
+        {"ISO-8859-3", QStringLiteral("South European (ISO-8859-3)")},
+        {"ISO-8859-10", QStringLiteral("Nordic (ISO-8859-10)")},
+        {"ISO-8859-14", QStringLiteral("Celtic (ISO-8859-14)")},
         {"windows-1251", QStringLiteral("Cyrillic (Windows-1251)")},
         {"KOI8-R", QStringLiteral("Cyrillic (KOI8-R)")},
+        {"KOI8-U", QStringLiteral("Cyrillic (KOI8-U)")},
         {"ISO-8859-5", QStringLiteral("Cyrillic (ISO-8859-5)")},
         {"windows-1253", QStringLiteral("Greek (Windows-1253)")},
         {"ISO-8859-7", QStringLiteral("Greek (ISO-8859-7)")},
@@ -276,6 +739,9 @@ const QList<ListEncoding::Charset> &ListEncoding::charsets()
         {"ISO-8859-8", QStringLiteral("Hebrew (ISO-8859-8)")},
         {"windows-1256", QStringLiteral("Arabic (Windows-1256)")},
         {"ISO-8859-6", QStringLiteral("Arabic (ISO-8859-6)")},
+        {"windows-874", QStringLiteral("Thai (Windows-874)")},
+        {"ISO-8859-11", QStringLiteral("Thai (ISO-8859-11)")},
+        {"windows-1258", QStringLiteral("Vietnamese (Windows-1258)")},
         {"GB18030", QStringLiteral("Chinese Simplified (GB18030)")},
         {"Big5", QStringLiteral("Chinese Traditional (Big5)")},
         {"Shift_JIS", QStringLiteral("Japanese (Shift_JIS)")},
@@ -298,10 +764,12 @@ QString ListEncoding::labelOf(const QByteArray &name)
 QString ListEncoding::notTextMessage(const QString &fileName, char byte, int line)
 {
     return cannotRead(fileName) +
-           QStringLiteral("the byte 0x%1 on line %2 is not UTF-8, and no other character set this program "
-                          "reads (UTF-16, UTF-32, and the Western, Central European, Cyrillic, Greek, "
-                          "Turkish, Hebrew, Arabic, Chinese, Japanese and Korean sets) reads the whole file. "
-                          "Save the list as UTF-8 and import it again.")
+           QStringLiteral(
+               "the byte 0x%1 on line %2 is not UTF-8, and no other character set this program "
+               "reads (UTF-16, UTF-32, and the Western, Central European, Baltic, Cyrillic, Greek, "
+               "Turkish, Hebrew, Arabic, Thai, Vietnamese, Chinese, Japanese and Korean sets) reads "
+               "the whole file. "
+               "Save the list as UTF-8 and import it again.")
                .arg(byteHex(byte))
                .arg(line);
 }
@@ -326,10 +794,14 @@ ListText ListEncoding::decode(const QByteArray &bytes, const QByteArray &charset
         return out;
     }
     if (c.badOffset >= 0) {
-        out.problem = cannotRead(fileName) + QStringLiteral("the byte 0x%1 on line %2 is no character in %3.")
+        out.problem = cannotRead(fileName) + QStringLiteral("the byte 0x%1 on line %2 is no character in %3")
                                                  .arg(byteHex(bytes[c.badOffset]))
                                                  .arg(lineAt(c.text, c.text.size()))
                                                  .arg(labelOf(charset));
+        // In a UTF-8 list with a few slips every one is named, so all are mended at once.
+        if (charset == "UTF-8")
+            out.problem += laterBadBytes(bytes, c.badOffset);
+        out.problem += QLatin1Char('.');
         return out;
     }
     if (isUnicode(charset) && c.text.startsWith(QChar(0xFEFF)))
@@ -366,10 +838,13 @@ ListText ListEncoding::decode(const QByteArray &bytes, const QByteArray &charset
     return out;
 }
 
-ListText ListEncoding::detect(const QByteArray &bytes, const QString &fileName)
+ListText ListEncoding::detect(const QByteArray &bytes, const QString &fileName, const QLocale &locale)
 {
-    if (bytes.isEmpty())
-        return ListText{{}, "UTF-8", true, {}, {}};
+    if (bytes.isEmpty()) {
+        ListText empty;
+        empty.charset = "UTF-8";
+        return empty;
+    }
     if (const auto bom = QStringConverter::encodingForData(bytes)) {
         const char *name = *bom == QStringConverter::Utf16LE   ? "UTF-16LE"
                            : *bom == QStringConverter::Utf16BE ? "UTF-16BE"
@@ -384,10 +859,72 @@ ListText ListEncoding::detect(const QByteArray &bytes, const QString &fileName)
         return decode(bytes, "UTF-8", fileName);
 
     ListText refusal;
-    const QList<Candidate> found = detectorCandidates(bytes, fileName, &refusal);
-    if (found.isEmpty()) {
-        if (std::optional<ListText> guess = fallbackReading(bytes, fileName, &refusal))
-            return *guess;
+    const QByteArray window = judgedWindow(bytes);
+    const QHash<QByteArray, Detected> detected = detectorView(bytes);
+    Judge judge(locale);
+    QList<Reading> readings;
+    for (const Charset &c : charsets()) {
+        if (isUnicode(c.name))
+            continue;
+        ListText read = decode(window, c.name, fileName);
+        if (!read.ok()) {
+            if (!refusal.stray)
+                refusal = std::move(read);
+            continue;
+        }
+        const Detected seen = detected.value(c.name);
+        const auto same = std::find_if(readings.begin(), readings.end(),
+                                       [&read](const Reading &r) { return r.text == read.text; });
+        if (same != readings.end()) {
+            same->charsets.append(c.name);
+            same->confidence = std::max(same->confidence, seen.confidence);
+            continue;
+        }
+        Reading r{{c.name}, std::move(read.text), {}, maxCharSize(c.name) > 1, seen.confidence, false};
+        r.judgement = judge.judge(r.text);
+        readings.append(std::move(r));
+    }
+    // The detector's language for each reading, once every set giving that reading is known.
+    for (Reading &r : readings) {
+        for (const QByteArray &name : r.charsets) {
+            const Detected seen = detected.value(name);
+            if (seen.language.isEmpty())
+                continue;
+            const SetPtr letters = lettersOf(seen.language.constData(), true);
+            r.detectedLanguage = r.detectedLanguage || holds(letters.get(), r.judgement.letters);
+        }
+    }
+    std::stable_sort(readings.begin(), readings.end(), likelier);
+    // A long list is read whole in the sets it is offered in: one that fails past the window is none.
+    if (window.size() < bytes.size()) {
+        for (Reading &r : readings) {
+            // Only the readings that may be taken are read whole: the first, and any a reader
+            // takes for text. The others show their failure if chosen.
+            if (&r != &readings.first() && !r.judgement.plausible())
+                continue;
+            r.charsets.removeIf([&](const QByteArray &name) {
+                ListText whole = decode(bytes, name, fileName);
+                if (!whole.ok() && !refusal.stray)
+                    refusal = std::move(whole);
+                return !whole.ok();
+            });
+        }
+        readings.removeIf([](const Reading &r) { return r.charsets.isEmpty(); });
+    }
+    // One set for each distinct reading: each step through the choices shows other rows.
+    QList<QByteArray> ranked;
+    for (const Reading &r : std::as_const(readings))
+        ranked += r.charsets.first();
+
+    // Mostly UTF-8 with a few bad bytes: a slip in a UTF-8 list, offered as UTF-8 with the bytes
+    // named, never read as another set's letters.
+    if (const QList<qsizetype> bad = badUtf8(bytes); !bad.isEmpty()) {
+        ListText out = decode(bytes, "UTF-8", fileName);
+        out.sure = false;
+        out.readings = QList<QByteArray>{"UTF-8"} + ranked;
+        return out;
+    }
+    if (readings.isEmpty()) {
         // A control character refuses the list in every set alike: say that, not "no encoding".
         if (refusal.stray)
             return refusal;
@@ -397,15 +934,19 @@ ListText ListEncoding::detect(const QByteArray &bytes, const QString &fileName)
             notTextMessage(fileName, bad < bytes.size() ? bytes[bad] : char(0), lineAtByte(bytes, bad));
         return out;
     }
-    // The detector's first choice is sure when it had text enough and no other set that reads the
-    // list differently comes near it. Windows-1252 and Latin-1 lists were always read without a
-    // question, so the detector's choice of them stands.
-    const Candidate &top = found.first();
-    ListText best = top.read;
-    best.sure = top.confidence >= SureConfidence &&
-                (western(best.charset) ||
-                 std::all_of(found.cbegin() + 1, found.cend(), [&top](const Candidate &other) {
-                     return other.read.text == top.read.text || top.confidence * 2 >= other.confidence * 3;
-                 }));
+    // Read without a question only when one reading alone is text a reader would take for names.
+    const qsizetype plausible = std::count_if(readings.cbegin(), readings.cend(),
+                                              [](const Reading &r) { return r.judgement.plausible(); });
+    ListText best;
+    for (const Reading &r : std::as_const(readings)) {
+        best = decode(bytes, r.charsets.first(), fileName);
+        if (best.ok())
+            break;
+    }
+    if (!best.ok())
+        return refusal.stray ? refusal : best;
+    best.sure = plausible == 1;
+    if (!best.sure)
+        best.readings = ranked;
     return best;
 }

@@ -336,9 +336,10 @@ bool Import_Wizard::importText()
         if (read.ok() && kind != ListImport::Kind::Rtf)
             text = ListEncoding::detect(bytes, QFileInfo(path).fileName());
     }
-    // A guess the detector is not sure of is the user's to confirm, with the rows in view.
-    if (read.ok() && text.ok() && !text.sure) {
-        ListCharsetDialog ask(bytes, QFileInfo(path).fileName(), text.charset, this);
+    // Bytes several sets read as text, or a UTF-8 list with bad bytes, are the user's to settle,
+    // with the rows in view and the likeliest reading first.
+    if (read.ok() && !text.sure && !text.readings.isEmpty()) {
+        ListCharsetDialog ask(bytes, QFileInfo(path).fileName(), text.readings, this);
         if (ModalRunner::exec(ask) != QDialog::Accepted)
             return false;
         text.charset = ask.charset();

@@ -11,24 +11,35 @@
 #include <QVBoxLayout>
 
 ListCharsetDialog::ListCharsetDialog(const QByteArray &bytes, const QString &fileName,
-                                     const QByteArray &guess, QWidget *parent)
+                                     const QList<QByteArray> &readings, QWidget *parent)
     : QDialog(parent), m_bytes(bytes), m_fileName(fileName)
 {
     setObjectName(QStringLiteral("ListCharsetDialog"));
     setWindowTitle(QStringLiteral("Character Set"));
     WindowLook::applyBackground(this);
 
+    // A UTF-8 list with a few bad bytes is offered as UTF-8 first: mending the bytes is the way on.
+    const bool slips = readings.value(0) == "UTF-8";
     auto *intro = new QLabel(
-        QStringLiteral("\"%1\" reads differently in several character sets. Choose the one its rows read "
-                       "right in.")
+        (slips ? QStringLiteral("\"%1\" is UTF-8 but for the bytes named below, shown as \u201c\ufffd\u201d. "
+                                "Mend them in a text editor and import the list again, or choose the "
+                                "character set its rows read right in.")
+               : QStringLiteral("\"%1\" reads differently in several character sets. Choose the one its rows "
+                                "read right in."))
             .arg(fileName),
         this);
     intro->setWordWrap(true);
     charset_combo = new QComboBox(this);
     charset_combo->setObjectName(QStringLiteral("charset_combo"));
-    for (const ListEncoding::Charset &c : ListEncoding::charsets())
-        charset_combo->addItem(c.label, c.name);
-    charset_combo->setCurrentIndex(std::max(0, charset_combo->findData(guess)));
+    for (const QByteArray &name : readings)
+        charset_combo->addItem(ListEncoding::labelOf(name), name);
+    if (!readings.isEmpty())
+        charset_combo->insertSeparator(charset_combo->count());
+    for (const ListEncoding::Charset &c : ListEncoding::charsets()) {
+        if (!readings.contains(c.name))
+            charset_combo->addItem(c.label, c.name);
+    }
+    charset_combo->setCurrentIndex(0);
     auto *comboLabel = new QLabel(QStringLiteral("Character set:"), this);
     comboLabel->setBuddy(charset_combo);
 
@@ -76,16 +87,18 @@ QByteArray ListCharsetDialog::charset() const
 void ListCharsetDialog::showRows()
 {
     const ListText read = ListEncoding::decode(m_bytes, charset(), m_fileName);
+    // UTF-8 that has bad bytes is shown with each in its place, so the rows show where to mend.
+    const QString text = read.ok()              ? read.text
+                         : charset() == "UTF-8" ? QString::fromUtf8(m_bytes.left(PreviewBytes))
+                                                : QString();
     QStringList rows;
-    if (read.ok()) {
-        qsizetype start = 0;
-        while (rows.size() < PreviewRows && start < read.text.size()) {
-            qsizetype end = start;
-            while (end < read.text.size() && read.text[end] != u'\n' && read.text[end] != u'\r')
-                ++end;
-            rows << read.text.mid(start, end - start);
-            start = end + (read.text.mid(end, 2) == QLatin1String("\r\n") ? 2 : 1);
-        }
+    qsizetype start = 0;
+    while (rows.size() < PreviewRows && start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
+            ++end;
+        rows << text.mid(start, end - start);
+        start = end + (text.mid(end, 2) == QLatin1String("\r\n") ? 2 : 1);
     }
     preview->setPlainText(rows.join(QLatin1Char('\n')));
     m_problem->setText(read.problem);

@@ -202,16 +202,24 @@ TEST_F(ImportWizard, AListInUtf16WithoutAMarkIsReadAndStrayBytesAreNamed)
     EXPECT_FALSE(seriesExists("nul"));
 }
 
-// A list too short for the detector to be sure of opens the character set window on the likeliest
-// set, its rows as read; a set that cannot read the file offers no OK; Cancel leaves the wizard as
-// it was, and the set chosen makes the series.
-TEST_F(ImportWizard, AnUnsureCharacterSetIsChosenWithTheRowsInView)
+// A list several character sets read as names opens the character set window on the likeliest
+// reading, its rows as read; a set that cannot read the file offers no OK; Cancel leaves the wizard
+// as it was, and OK takes the reading shown. A list one set alone reads as names is read without a
+// question; a UTF-8 list with a stray byte opens the window on UTF-8, the byte named.
+TEST_F(ImportWizard, AListSeveralSetsReadIsChosenWithTheLikeliestReadingFirst)
 {
-    const QString list = tempPath("czech.txt");
-    ASSERT_TRUE(writeFile(list, "Ji\xf8\xed Dvo\xf8\xe1k\r\n\xa3\xf3"
-                                "d\x9f\r\n")); // Windows-1250
+    const QString turkish = QStringLiteral("\u015e\u00fckr\u00fc \u00d6zt\u00fcrk\nAy\u015fe \u015eahin");
+    ASSERT_TRUE(writeFile(tempPath("turkish.txt"), "\xde\xfckr\xfc \xd6zt\xfcrk\r\nAy\xfe"
+                                                   "e \xde"
+                                                   "ahin\r\n")); // Windows-1254
+    ASSERT_TRUE(writeFile(tempPath("czech.txt"), "Ji\xf8\xed Dvo\xf8\xe1k\r\n\xa3\xf3"
+                                                 "d\x9f\r\n"));                // Windows-1250
+    ASSERT_TRUE(writeFile(tempPath("slip.txt"), "Zo\xc3\xab\r\nRen\xe9\r\n")); // UTF-8, one Windows-1252 byte
     const auto chooseIn = [](ListCharsetDialog &d, const char *charset) {
         d.charset_combo->setCurrentIndex(d.charset_combo->findData(QByteArray(charset)));
+    };
+    const auto problemOf = [](ListCharsetDialog &d) {
+        return d.findChild<QLabel *>(QStringLiteral("problem"))->text();
     };
     QStringList seen;
     for (const bool accept : {false, true}) {
@@ -221,33 +229,59 @@ TEST_F(ImportWizard, AnUnsureCharacterSetIsChosenWithTheRowsInView)
             seen << d.charset_combo->currentText() << d.preview->toPlainText();
             chooseIn(d, "UTF-8");
             EXPECT_FALSE(d.ok_button->isEnabled());
-            seen << d.findChild<QLabel *>(QStringLiteral("problem"))->text();
-            chooseIn(d, "windows-1250");
+            seen << problemOf(d);
+            chooseIn(d, "windows-1252");
             EXPECT_TRUE(d.ok_button->isEnabled());
             seen << d.preview->toPlainText();
+            d.charset_combo->setCurrentIndex(0);
             saveArtifact(&d, QStringLiteral("character_set.png"));
             (accept ? d.ok_button : d.cancel_button)->click();
             return d.result();
         });
     }
-    run([&] {
+    modalScripts.push_back([&](QDialog &dialog) {
+        auto &d = dynamic_cast<ListCharsetDialog &>(dialog);
+        seen << d.charset_combo->currentText() << d.preview->toPlainText() << problemOf(d);
+        EXPECT_FALSE(d.ok_button->isEnabled());
+        d.cancel_button->click();
+        return d.result();
+    });
+    const auto import = [this](const char *series, const QString &list) {
         w.Text_RD->click();
-        w.Text_file_name->setText(QStringLiteral("Czech"));
+        w.Text_file_name->setText(QLatin1String(series));
         w.Text_path->setText(list);
         w.ok_button->click();
+    };
+    run([&] {
+        import("Turkish", tempPath("turkish.txt"));
         EXPECT_EQ(w.result(), 0); // still open
-        EXPECT_EQ(w.Text_path->text(), list);
-        EXPECT_FALSE(seriesExists("Czech"));
+        EXPECT_EQ(w.Text_path->text(), tempPath("turkish.txt"));
+        EXPECT_FALSE(seriesExists("Turkish"));
         w.ok_button->click();
     });
-    EXPECT_EQ(seen.mid(0, 4), (QStringList{"Western European (Windows-1252)",
-                                           "Ji\u00f8\u00ed Dvo\u00f8\u00e1k\n\u00a3\u00f3d\u0178",
-                                           "\"czech.txt\" cannot be read as a list: the byte 0xF8 on line 1 "
-                                           "is no character in Unicode (UTF-8).",
-                                           "Ji\u0159\u00ed Dvo\u0159\u00e1k\n\u0141\u00f3d\u017a"}));
-    EXPECT_EQ(seen.mid(4), seen.mid(0, 4));
+    run([&] { import("Czech", tempPath("czech.txt")); });
+    run([&] {
+        import("Slip", tempPath("slip.txt"));
+        w.cancel_button->click();
+    });
+    EXPECT_EQ(
+        seen.mid(0, 4),
+        (QStringList{
+            "Turkish (Windows-1254)", turkish,
+            "\"turkish.txt\" cannot be read as a list: the byte 0xDE on line 1 is no character in "
+            "Unicode (UTF-8), nor are 0xFC on line 1, 0xFC on line 1, 0xD6 on line 1, 0xFC on line 1 and 2 "
+            "more.",
+            "\u00de\u00fckr\u00fc \u00d6zt\u00fcrk\nAy\u00fee \u00deahin"}));
+    EXPECT_EQ(seen.mid(4, 4), seen.mid(0, 4));
+    // The stray byte shows where it stands.
+    EXPECT_EQ(seen.mid(8),
+              (QStringList{"Unicode (UTF-8)", "Zo\u00eb\nRen\ufffd",
+                           "\"slip.txt\" cannot be read as a list: the byte 0xE9 on line 2 is no "
+                           "character in Unicode (UTF-8)."}));
+    EXPECT_EQ(readSeriesFile("Turkish"), (turkish + QLatin1Char('\n')).toUtf8());
     EXPECT_EQ(readSeriesFile("Czech"),
               QStringLiteral("Ji\u0159\u00ed Dvo\u0159\u00e1k\n\u0141\u00f3d\u017a\n").toUtf8());
+    EXPECT_FALSE(seriesExists("Slip"));
     EXPECT_TRUE(messages.messages().isEmpty());
 }
 
