@@ -179,9 +179,11 @@ QString measuredText(const QString &text)
     return out;
 }
 
-// What ink may pass an edge by before a card shows it cut: a tenth of a pixel at 600 dpi, which
-// no render shows.
-constexpr double InkSlack = 0.012;
+// What ink may pass an edge by before a card shows it cut: half a pixel at 600 dpi, the finest
+// render, where a clip takes whole pixels and a row left more than half covered keeps its ink. A
+// Thai letter's rounded foot reaches a fiftieth of a point below its baseline: a box ending on the
+// baseline holds all that any render shows of it.
+constexpr double InkSlack = 72.0 / 600 / 2;
 
 // Where a text's drawing may put ink: its box, and on either side and above as far as the canvas
 // shows an object past its bounds, so that a letter leaning or reaching past the side (an italic's
