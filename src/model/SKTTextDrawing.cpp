@@ -5,6 +5,7 @@
 #include "model/GraphicPainting.h"
 #include "platform/FontCoverage.h"
 #include "platform/FontResolver.h"
+#include "platform/PdfDrawnText.h"
 #include "platform/Units.h"
 
 #include <QFontMetricsF>
@@ -240,6 +241,26 @@ SKTText::Cut cutOfLines(const SKTText &t, const QString &drawn, const QRectF &ca
     return byCard ? SKTText::Cut::ByCard : SKTText::Cut::None;
 }
 
+// Draws each line as its glyph runs, one text object of the PDF each, and notes the line's text
+// for the file's text layer.
+void drawLinesNoted(QPainter &painter, const QTextLayout &layout, const QPointF &at)
+{
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        QList<int> glyphs;
+        QStringList families;
+        for (const QGlyphRun &run : layout.glyphRuns(line.textStart(), line.textLength())) {
+            if (run.glyphIndexes().isEmpty())
+                continue;
+            painter.drawGlyphRun(at, run);
+            glyphs << int(run.glyphIndexes().size());
+            families << run.rawFont().familyName();
+        }
+        PdfDrawnText::note(painter.device(), layout.text().mid(line.textStart(), line.textLength()).trimmed(),
+                           glyphs, families);
+    }
+}
+
 } // namespace
 
 void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
@@ -279,7 +300,10 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
     painter.setClipRect(inkArea(b), Qt::IntersectClip);
     painter.setPen(txt_clr.value_or(QColor(0, 0, 0)));
     painter.setRenderHint(QPainter::TextAntialiasing);
-    layout.draw(&painter, b.topLeft());
+    if (PdfDrawnText::noting(painter.device()) && PdfDrawnText::needsItsText(layout.text()))
+        drawLinesNoted(painter, layout, b.topLeft());
+    else
+        layout.draw(&painter, b.topLeft());
     painter.restore();
     GraphicPainting::requestCanvasRefresh();
 }
