@@ -1,5 +1,6 @@
 #include "canvas/SKTRenderingView.h"
 
+#include "platform/PdfDrawnText.h"
 #include "platform/PdfPageBox.h"
 #include "platform/PdfToUnicode.h"
 
@@ -16,6 +17,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace
 {
@@ -108,8 +110,10 @@ QByteArray SKTRenderingView::pdfDataWithGraphics_data(const RenderSide &side, QS
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
+    std::optional<PdfDrawnText> drawnText;
     {
         QPdfWriter writer(&buffer);
+        drawnText.emplace(&writer);
         writer.setCreator(QStringLiteral("Tessaly Greeting Designer"));
         const QSizeF page = writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait,
                                                              QMarginsF(0, 0, 0, 0), QPageLayout::Point))
@@ -138,8 +142,9 @@ QByteArray SKTRenderingView::pdfDataWithGraphics_data(const RenderSide &side, QS
     // under a point wide, nothing of the card cut off.
     if (!PdfPageBox::setExactSize(bytes, side.cardSize()))
         qWarning("The PDF page could not be given the card's exact size.");
-    // Joined Arabic letters would otherwise copy and search as presentation forms.
-    if (!PdfToUnicode::spellOutPresentationForms(bytes))
+    // Joined Arabic letters would otherwise copy and search as presentation forms, Devanagari
+    // without its conjuncts.
+    if (!PdfToUnicode::spellOutPresentationForms(bytes) || !drawnText->spellOut(bytes))
         qWarning("The PDF's text could not be mapped to the letters typed.");
     return bytes;
 }

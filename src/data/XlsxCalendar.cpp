@@ -27,6 +27,9 @@ const char *calendarName(XlsxCalendar::Kind kind)
         return "islamic";
     case XlsxCalendar::Kind::Hebrew:
         return "hebrew";
+    case XlsxCalendar::Kind::UmAlQura:
+        return "islamic-umalqura";
+    case XlsxCalendar::Kind::Tangun: // the Gregorian days, counted in years from Dangun's founding
     case XlsxCalendar::Kind::Gregorian:
         break;
     }
@@ -67,8 +70,12 @@ XlsxCalendar::Kind XlsxCalendar::ofLcid(unsigned lcid)
         return Kind::Hijri;
     case 7:
         return Kind::Buddhist;
+    case 5:
+        return Kind::Tangun;
     case 8:
         return Kind::Hebrew;
+    case 0x17:
+        return Kind::UmAlQura;
     default:
         return Kind::Gregorian;
     }
@@ -101,7 +108,10 @@ XlsxCalendar::Day XlsxCalendar::dayOf(const QDate &date) const
     if (!c)
         return {date.year(), date.month(), date.day()};
     c->setTime(noonOf(date), status);
-    Day d{c->get(UCAL_YEAR, status), c->get(UCAL_MONTH, status) + 1, c->get(UCAL_DATE, status)};
+    // The Tangun era counts its years from 2333 BC; no calendar of ICU reckons them so.
+    constexpr int TangunYears = 2333;
+    Day d{c->get(UCAL_YEAR, status) + (m_kind == Kind::Tangun ? TangunYears : 0),
+          c->get(UCAL_MONTH, status) + 1, c->get(UCAL_DATE, status)};
     if (U_FAILURE(status))
         return {date.year(), date.month(), date.day()};
     return d;

@@ -1,6 +1,7 @@
 // The calendar a workbook's date code reckons in: a locale id's calendar byte ("[$-1060401]":
-// Hijri), or the era codes g and e of a Japanese or Taiwanese locale. The reckoning, the era and
-// month names come from ICU's calendars, so each reads as the locale's own calendar writes it.
+// Hijri; "[$-1170401]": Um al-Qura; "[$-50412]": the Korean Tangun era), or the era codes g and e of a
+// Japanese or Taiwanese locale. The reckoning, the era and month names come from ICU's calendars, so each
+// reads as the locale's own calendar writes it.
 #pragma once
 
 #include <QDate>
@@ -11,7 +12,7 @@
 class XlsxCalendar
 {
 public:
-    enum class Kind { Gregorian, Japanese, Roc, Buddhist, Hijri, Hebrew };
+    enum class Kind { Gregorian, Japanese, Roc, Buddhist, Hijri, Hebrew, UmAlQura, Tangun };
     // The calendar a locale id's calendar byte (bits 16 to 23) names; Gregorian for the
     // Gregorian ones and those not read here.
     static Kind ofLcid(unsigned lcid);

@@ -169,6 +169,9 @@ private:
     bool m_shows = false;
     bool m_eras = false;   // an era, era year, Buddhist year or day name code
     bool m_digits = false; // a digit placeholder: such codes are a number's
+    unsigned m_digitByte = 0;
+    int m_dbnum = 0;
+    bool m_gannen = false; // the locale tag names the first year of an era
 };
 
 bool XlsxDateFormat::Parser::run()
@@ -181,6 +184,9 @@ bool XlsxDateFormat::Parser::run()
     if (!m_shows && (!m_eras || m_digits))
         return false;
     resolveMinutes(m_parts);
+    m_format.m_numerals = XlsxNumerals::of(m_format.m_locale, m_dbnum, m_digitByte);
+    const bool japanese = m_format.m_locale && m_format.m_locale->language() == QLocale::Japanese;
+    m_format.m_firstYearNamed = japanese && (m_gannen || (m_dbnum > 0 && m_format.m_numerals));
     m_format.takeCalendars(std::any_of(m_parts.begin(), m_parts.end(), [](const Part &p) {
         return p.kind == Kind::Era || p.kind == Kind::EraYear;
     }));
@@ -257,17 +263,27 @@ void XlsxDateFormat::Parser::bracket()
                                                    : Kind::ElapsedSeconds;
         m_parts.push_back({k, int(inner.size()), {}});
         m_shows = true;
+    } else if (inner.size() == 6 && inner.startsWith(QLatin1String("dbnum"), Qt::CaseInsensitive) &&
+               inner[5] >= QLatin1Char('1') && inner[5] <= QLatin1Char('9')) {
+        m_dbnum = inner[5].digitValue();
     } else if (first == QLatin1Char('$')) {
         // [$€-407]: a currency symbol, which is shown, and a locale, whose names are written.
         // The locale is a hexadecimal id or a name ("[$-ja-JP]").
         const qsizetype dash = inner.indexOf(QLatin1Char('-'));
         literal(inner.mid(1, (dash < 0 ? inner.size() : dash) - 1).toUtf8().toStdString());
         bool ok = false;
-        const QStringView tag = dash < 0 ? QStringView() : inner.mid(dash + 1);
+        QStringView tag = dash < 0 ? QStringView() : inner.mid(dash + 1);
         const unsigned lcid = tag.toUInt(&ok, 16);
+        // "ja-JP-x-gannen": Japanese, the first year of an era named 元.
+        const QLatin1String gannen("-x-gannen");
+        if (!ok && tag.endsWith(gannen, Qt::CaseInsensitive)) {
+            tag.chop(gannen.size());
+            m_gannen = true;
+        }
         if (ok) {
             m_format.m_locale = XlsxLocale::ofLcid(lcid);
             m_format.m_calendarKind = XlsxCalendar::ofLcid(lcid);
+            m_digitByte = lcid >> 24;
         } else if (!tag.isEmpty()) {
             m_format.m_locale = XlsxLocale::ofName(tag);
         }
@@ -452,6 +468,35 @@ std::string XlsxDateFormat::writeInCalendar(const Part &p, const Moment &m) cons
     }
 }
 
+// A part in the numerals of the code: a year digit by digit (二〇二四), the other numbers as
+// values (十二), an era's first year by its name where it has one (元年).
+std::string XlsxDateFormat::inNumerals(const Part &p, const std::string &shown) const
+{
+    if (p.kind == Kind::EraYear && m_firstYearNamed && (shown == "1" || shown == "01"))
+        return XlsxNumerals::firstEraYear();
+    if (!m_numerals)
+        return shown;
+    switch (p.kind) {
+    case Kind::Year2:
+    case Kind::Year4:
+    case Kind::BuddhistYear:
+    case Kind::Fraction:
+        return m_numerals->digits(shown);
+    case Kind::EraYear:
+    case Kind::Month:
+    case Kind::Day:
+    case Kind::Hour:
+    case Kind::Minute:
+    case Kind::Second:
+    case Kind::ElapsedHours:
+    case Kind::ElapsedMinutes:
+    case Kind::ElapsedSeconds:
+        return m_numerals->value(shown);
+    default:
+        return shown;
+    }
+}
+
 std::string XlsxDateFormat::write(const Moment &m) const
 {
     const int hour = int(m.msOfDay / 3600000);
@@ -461,7 +506,8 @@ std::string XlsxDateFormat::write(const Moment &m) const
 
     // The Japanese, Taiwanese and Buddhist calendars name the Gregorian months; the others their own.
     const bool ownMonths = m_calendar && (m_calendarKind == XlsxCalendar::Kind::Hijri ||
-                                          m_calendarKind == XlsxCalendar::Kind::Hebrew);
+                                          m_calendarKind == XlsxCalendar::Kind::Hebrew ||
+                                          m_calendarKind == XlsxCalendar::Kind::UmAlQura);
     const auto inCalendar = [&](Kind k) {
         return k == Kind::Era || k == Kind::EraYear || k == Kind::BuddhistYear ||
                (m_calendar && m.date.isValid() &&
@@ -471,75 +517,77 @@ std::string XlsxDateFormat::write(const Moment &m) const
     std::string out;
     for (const Part &p : m_parts) {
         if (inCalendar(p.kind)) {
-            out += writeInCalendar(p, m);
+            out += inNumerals(p, writeInCalendar(p, m));
             continue;
         }
+        std::string piece;
         switch (p.kind) {
         case Kind::Literal:
-            out += p.text;
+            piece += p.text;
             break;
         case Kind::Year2:
-            out += padded(m.year % 100, 2);
+            piece += padded(m.year % 100, 2);
             break;
         case Kind::Year4:
-            out += padded(m.year, 4);
+            piece += padded(m.year, 4);
             break;
         case Kind::Month:
-            out += padded(m.month, p.width);
+            piece += padded(m.month, p.width);
             break;
         case Kind::MonthName: {
             const int k = m.month - 1;
             if (p.width == 5)
-                out += firstLetter(m_names->months[k]);
+                piece += firstLetter(m_names->months[k]);
             else if (p.width == 3)
-                out += m_monthsDated ? m_names->shortDatedMonths[k] : m_names->shortMonths[k];
+                piece += m_monthsDated ? m_names->shortDatedMonths[k] : m_names->shortMonths[k];
             else
-                out += m_monthsDated ? m_names->datedMonths[k] : m_names->months[k];
+                piece += m_monthsDated ? m_names->datedMonths[k] : m_names->months[k];
             break;
         }
         case Kind::Day:
-            out += padded(m.day, p.width);
+            piece += padded(m.day, p.width);
             break;
         case Kind::DayName:
-            out += p.width == 3 ? m_names->shortDays[m.weekday] : m_names->days[m.weekday];
+            piece += p.width == 3 ? m_names->shortDays[m.weekday] : m_names->days[m.weekday];
             break;
         case Kind::Hour: {
             int h = hour;
             if (m_twelveHour)
                 h = h % 12 == 0 ? 12 : h % 12;
-            out += padded(h, p.width);
+            piece += padded(h, p.width);
             break;
         }
         case Kind::Minute:
-            out += padded(minute, p.width);
+            piece += padded(minute, p.width);
             break;
         case Kind::Second:
-            out += padded(second, p.width);
+            piece += padded(second, p.width);
             break;
         case Kind::Fraction:
-            out += '.' + padded(millis, 3).substr(0, size_t(p.width));
+            piece += '.' + padded(millis, 3).substr(0, size_t(p.width));
             break;
         case Kind::AmPm: {
             const bool pm = hour >= 12;
             const bool upper = p.text.front() == 'A' || p.text.front() == 'P';
             if (p.text.size() == 3)
-                out += upper ? (pm ? "P" : "A") : (pm ? "p" : "a");
+                piece += upper ? (pm ? "P" : "A") : (pm ? "p" : "a");
             else
-                out += upper ? (pm ? "PM" : "AM") : (pm ? "pm" : "am");
+                piece += upper ? (pm ? "PM" : "AM") : (pm ? "pm" : "am");
             break;
         }
         case Kind::ElapsedHours:
-            out += padded(m.elapsedMs / 3600000, p.width);
+            piece += padded(m.elapsedMs / 3600000, p.width);
             break;
         case Kind::ElapsedMinutes:
-            out += padded(m.elapsedMs / 60000, p.width);
+            piece += padded(m.elapsedMs / 60000, p.width);
             break;
         case Kind::ElapsedSeconds:
-            out += padded(m.elapsedMs / 1000, p.width);
+            piece += padded(m.elapsedMs / 1000, p.width);
             break;
         default: // the calendar's parts, written above
             break;
         }
+        out += inNumerals(p, piece);
     }
     return out;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "XlsxCalendar.h"
+#include "XlsxNumerals.h"
 
 #include <QDate>
 #include <QLocale>
@@ -77,6 +78,7 @@ private:
     void takeCalendars(bool eras);
     std::string write(const Moment &m) const;
     std::string writeInCalendar(const Part &p, const Moment &m) const;
+    std::string inNumerals(const Part &p, const std::string &shown) const;
 
     std::vector<Part> m_parts;
     const Names *m_names = namesOf(std::nullopt);
@@ -84,6 +86,8 @@ private:
     XlsxCalendar::Kind m_calendarKind = XlsxCalendar::Kind::Gregorian; // the tag's calendar
     std::unique_ptr<const XlsxCalendar> m_calendar;    // that calendar, when not the Gregorian
     std::unique_ptr<const XlsxCalendar> m_eraCalendar; // the calendar of the era codes g and e
+    std::shared_ptr<const XlsxNumerals> m_numerals;    // null: Western digits
+    bool m_firstYearNamed = false;                     // an era's first year shows as 元, not 1
     int m_fractionDigits = 0;
     bool m_twelveHour = false;
     bool m_monthsDated = false; // a day of the month shows: month names take their dated form

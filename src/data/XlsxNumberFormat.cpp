@@ -217,6 +217,12 @@ std::string XlsxNumberFormat::shownFraction(const Section &s, const std::string 
 
 std::string XlsxNumberFormat::format(double value) const
 {
+    const std::string shown = formatWestern(value);
+    return m_numerals ? m_numerals->number(shown) : shown;
+}
+
+std::string XlsxNumberFormat::formatWestern(double value) const
+{
     if (!std::isfinite(value))
         return general(value);
     const Section *s = sectionFor(value);

@@ -3,6 +3,8 @@
 // shows them; and the General form.
 #pragma once
 
+#include "XlsxNumerals.h"
+
 #include <QString>
 
 #include <memory>
@@ -23,10 +25,12 @@ public:
     // The number under the section its sign, or the conditions of the code, choose: with
     // sections for positive, negative and zero numbers the negative one shows no minus sign of
     // its own; a value no condition takes reads in the General form. A negative number shown
-    // as zero ("-0.0001" under "0.00") shows no minus sign either.
+    // as zero ("-0.0001" under "0.00") shows no minus sign either. The digits are in the
+    // numerals the code's locale tag and [DBNum] ask for.
     std::string format(double value) const;
 
 private:
+    std::string formatWestern(double value) const;
     enum class Kind { Literal, Digit, Point, Exponent, General, Numerator, Denominator };
     struct Token {
         Kind kind;
@@ -74,6 +78,7 @@ private:
     static void fractionOf(const Section &s, double magnitude, double *whole, double *n, double *d);
     static std::string formatFraction(const Section &s, double magnitude, bool minus);
 
-    std::vector<Section> m_sections; // the sections for numbers; a text section is left out
+    std::vector<Section> m_sections;                // the sections for numbers; a text section is left out
+    std::shared_ptr<const XlsxNumerals> m_numerals; // null: Western digits
     bool m_conditional = false;
 };

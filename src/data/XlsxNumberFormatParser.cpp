@@ -2,6 +2,8 @@
 // negative number without its minus sign.
 #include "XlsxNumberFormat.h"
 
+#include "XlsxLocale.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -15,6 +17,11 @@ public:
     explicit Parser(QStringView code) : m_code(code) {}
     // False when the section holds what is not shown here; text is set when it holds '@'.
     bool section(Section *s, bool *text);
+    // The numerals of [DBNum1] to [DBNum3] and of the locale tag read; null for Western digits.
+    std::shared_ptr<const XlsxNumerals> numerals() const
+    {
+        return XlsxNumerals::of(m_locale, m_dbnum, m_digitByte);
+    }
     // Past the ';' ending the section read; false at the end of the code.
     bool next()
     {
@@ -45,6 +52,9 @@ private:
     Part m_part = Part::Integer;
     bool m_afterDigits = false; // right after a placeholder or a scaling comma
     bool m_integerHash = false;
+    std::optional<QLocale> m_locale;
+    unsigned m_digitByte = 0;
+    int m_dbnum = 0;
 };
 
 bool XlsxNumberFormat::Parser::section(Section *s, bool *text)
@@ -188,6 +198,19 @@ bool XlsxNumberFormat::Parser::bracket(Section *s)
     if (inner.startsWith(QLatin1Char('$'))) {
         const qsizetype dash = inner.indexOf(QLatin1Char('-'));
         literal(s, inner.mid(1, (dash < 0 ? inner.size() : dash) - 1).toString());
+        // The locale: a hexadecimal id, whose top byte asks for the language's digits, or a name.
+        const QStringView tag = dash < 0 ? QStringView() : inner.mid(dash + 1);
+        bool ok = false;
+        const unsigned lcid = tag.toUInt(&ok, 16);
+        if (ok) {
+            m_locale = XlsxLocale::ofLcid(lcid);
+            m_digitByte = lcid >> 24;
+        } else if (!tag.isEmpty()) {
+            m_locale = XlsxLocale::ofName(tag);
+        }
+    } else if (inner.size() == 6 && inner.startsWith(QLatin1String("dbnum"), Qt::CaseInsensitive) &&
+               inner[5] >= QLatin1Char('1') && inner[5] <= QLatin1Char('9')) {
+        m_dbnum = inner[5].digitValue();
     }
     return true;
 }
@@ -294,6 +317,7 @@ std::unique_ptr<XlsxNumberFormat> XlsxNumberFormat::parse(QStringView code)
     }
     if (f->m_sections.empty())
         return nullptr;
+    f->m_numerals = parser.numerals();
     f->settleSigns();
     return f;
 }

@@ -5,6 +5,7 @@
 #include "model/GraphicPainting.h"
 #include "platform/FontCoverage.h"
 #include "platform/FontResolver.h"
+#include "platform/PdfDrawnText.h"
 #include "platform/Units.h"
 
 #include <QFontMetricsF>
@@ -179,9 +180,11 @@ QString measuredText(const QString &text)
     return out;
 }
 
-// What ink may pass an edge by before a card shows it cut: a tenth of a pixel at 600 dpi, which
-// no render shows.
-constexpr double InkSlack = 0.012;
+// What ink may pass an edge by before a card shows it cut: half a pixel at 600 dpi, the finest
+// render, where a clip takes whole pixels and a row left more than half covered keeps its ink. A
+// Thai letter's rounded foot reaches a fiftieth of a point below its baseline: a box ending on the
+// baseline holds all that any render shows of it.
+constexpr double InkSlack = 72.0 / 600 / 2;
 
 // Where a text's drawing may put ink: its box, and on either side and above as far as the canvas
 // shows an object past its bounds, so that a letter leaning or reaching past the side (an italic's
@@ -238,6 +241,26 @@ SKTText::Cut cutOfLines(const SKTText &t, const QString &drawn, const QRectF &ca
     return byCard ? SKTText::Cut::ByCard : SKTText::Cut::None;
 }
 
+// Draws each line as its glyph runs, one text object of the PDF each, and notes the line's text
+// for the file's text layer.
+void drawLinesNoted(QPainter &painter, const QTextLayout &layout, const QPointF &at)
+{
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        QList<int> glyphs;
+        QStringList families;
+        for (const QGlyphRun &run : layout.glyphRuns(line.textStart(), line.textLength())) {
+            if (run.glyphIndexes().isEmpty())
+                continue;
+            painter.drawGlyphRun(at, run);
+            glyphs << int(run.glyphIndexes().size());
+            families << run.rawFont().familyName();
+        }
+        PdfDrawnText::note(painter.device(), layout.text().mid(line.textStart(), line.textLength()).trimmed(),
+                           glyphs, families);
+    }
+}
+
 } // namespace
 
 void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &context,
@@ -277,7 +300,10 @@ void SKTText::drawContentsInView(QPainter &painter, const GraphicDrawContext &co
     painter.setClipRect(inkArea(b), Qt::IntersectClip);
     painter.setPen(txt_clr.value_or(QColor(0, 0, 0)));
     painter.setRenderHint(QPainter::TextAntialiasing);
-    layout.draw(&painter, b.topLeft());
+    if (PdfDrawnText::noting(painter.device()) && PdfDrawnText::needsItsText(layout.text()))
+        drawLinesNoted(painter, layout, b.topLeft());
+    else
+        layout.draw(&painter, b.topLeft());
     painter.restore();
     GraphicPainting::requestCanvasRefresh();
 }

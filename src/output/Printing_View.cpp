@@ -6,6 +6,7 @@
 #include "foundation/ThreadSpread.h"
 #include "output/BatchCardRenderer.h"
 #include "output/LabelFeed.h"
+#include "platform/PdfDrawnText.h"
 #include "platform/PdfFontNames.h"
 #include "platform/PdfToUnicode.h"
 #include "platform/Units.h"
@@ -22,6 +23,7 @@
 
 #include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace
@@ -90,10 +92,12 @@ OpResult Printing_View::paintPdf(QIODevice &out, const QString &creator, const Q
 {
     QByteArray bytes;
     OpResult result = OpResult::done();
+    std::optional<PdfDrawnText> drawnText;
     {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
+        drawnText.emplace(&writer);
         writer.setCreator(creator);
         writer.setTitle(title);
         result = paint(writer, false, progress, copies);
@@ -104,7 +108,7 @@ OpResult Printing_View::paintPdf(QIODevice &out, const QString &creator, const Q
     // than expected is kept as it is.
     if (!PdfFontNames::tagSubsets(bytes))
         Show_NSLog_Message(QStringLiteral("The PDF's fonts could not be named as subsets."));
-    if (!PdfToUnicode::spellOutPresentationForms(bytes))
+    if (!PdfToUnicode::spellOutPresentationForms(bytes) || !drawnText->spellOut(bytes))
         Show_NSLog_Message(QStringLiteral("The PDF's text could not be mapped to the letters typed."));
     if (out.write(bytes) != bytes.size())
         return OpResult::failed(QStringLiteral("The PDF file could not be written: ") + out.errorString());

@@ -158,9 +158,8 @@ TEST(XlsxDates, LocaleTagsOfEveryLanguageQtKnows)
 // East-Asian date codes (eras, era years, Buddhist years, day names), calendars a locale id's
 // calendar byte names and locale tags written as names, as LibreOffice shows them
 // (calendar_dates.py), but where LibreOffice reads them otherwise: it leaves bb and bbbb as letters,
-// reads e under an English tag as no year, writes the Thai digits the id's digit byte asks for
-// (the code's Western digits are kept here) and Hebrew numerals, and does not read a tag written as
-// a name (shown here as under the language's numeric id). Its own locale data differs too: Chinese
+// reads e under an English tag as no year, writes Hebrew numerals, and does not read a tag written
+// as a name (shown here as under the language's numeric id). Its own locale data differs too: Chinese
 // short day names (五, not 周五), the Republic of China's era (中華民國, not ICU's 民國), the
 // Hebrew leap year's first Adar, Russian and German dated short months, a Dutch short month alone
 // (without its period there) and a French one beside a day (with it).
@@ -181,9 +180,6 @@ TEST(XlsxDates, CalendarsAndEastAsianCodesAsLibreOfficeShows)
         {"[$-41E]d/m/bbbb", {"1/3/2567", "1/5/2562", "7/1/2532", "4/1/2566"}},
         {"[$-409]bbbb", {"2567", "2562", "2532", "2566"}},
         {"[$-409]e", {"2024", "2019", "1989", "2023"}},
-        {"[$-D07041E]d mmmm yyyy",
-         {"1 \u0e21\u0e35\u0e19\u0e32\u0e04\u0e21 2567", "1 \u0e1e\u0e24\u0e29\u0e20\u0e32\u0e04\u0e21 2562",
-          "7 \u0e21\u0e01\u0e23\u0e32\u0e04\u0e21 2532", "4 \u0e21\u0e01\u0e23\u0e32\u0e04\u0e21 2566"}},
         {"[$-108040D]d mmmm yyyy",
          {"21 \u05d0\u05d3\u05e8 \u05d0\u05f3 5784", "26 \u05e0\u05d9\u05e1\u05df 5779",
           "1 \u05e9\u05d1\u05d8 5749", "11 \u05d8\u05d1\u05ea 5783"}},

@@ -69,3 +69,68 @@ TEST(XlsxNumbers, WorkbooksOfOtherWritersReadAsShown)
 {
     expectWorkbooksReadAsShown(QStringLiteral("xlsx_numbers.py"), 3);
 }
+
+// Numbers and dates in the numerals and calendars their locale tag names, as LibreOffice shows
+// them (locale_numerals.py): [DBNum1] to [DBNum3] in Chinese and Japanese, a locale id's digit
+// byte, the first year of a Japanese era, the Korean Tangun era and Um al-Qura. Ours differ where
+// ICU's spelled-out numerals do (十 and 千 with no 一 before them, 拾 with no 壹, its own point,
+// Japanese financial 千 and 壱百 for LibreOffice's 阡 and 百, Taiwanese 零 for 〇); where
+// LibreOffice writes a minus sign of its own (负, －, −) or a Tamil zero as 0, or its own Hindi name
+// of April; where it reckons Um al-Qura as its other Hijri calendar, a day off at some months'
+// ends; and where it does not read a tag naming the first year of an era (it shows the serial).
+TEST(XlsxNumbers, NumeralsAndCalendarsOfTheLocaleTagAsLibreOfficeShows)
+{
+    const std::pair<const char *, const char *> differ[] = {
+        {"[DBNum1][$-804]General | 1234.56", "一千二百三十四点五六"},
+        {"[DBNum1][$-804]General | 10", "十"},
+        {"[DBNum1][$-804]General | 100000", "十万"},
+        {"[DBNum1][$-804]General | 0.5", "〇点五"},
+        {"[DBNum2][$-804]General | 10", "拾"},
+        {"[DBNum2][$-804]General | 100000", "拾万"},
+        {"[DBNum3][$-804]General | 1234.56", "１２３４.５６"},
+        {"[DBNum3][$-804]General | 0.5", "０.５"},
+        {"[DBNum2][$-804]0.00 | 10", "拾点零零"},
+        {"[DBNum2][$-804]0.00 | -25", "-贰拾伍点零零"},
+        {"[DBNum2][$-804]0.00 | 100000", "拾万点零零"},
+        {"[DBNum1][$-804]#,##0 | 10", "十"},
+        {"[DBNum1][$-804]#,##0 | -25", "-二十五"},
+        {"[DBNum1][$-804]#,##0 | 100000", "十万"},
+        {"[DBNum1][$-411]General | 1234.56", "千二百三十四・五六"},
+        {"[DBNum1][$-411]General | 1001", "千一"},
+        {"[DBNum2][$-411]General | 1234.56", "壱千弐百参拾四点伍六"},
+        {"[DBNum2][$-411]General | 1001", "壱千壱"},
+        {"[DBNum2][$-411]General | 2024", "弐千弐拾四"},
+        {"[DBNum2][$-411]General | 0.5", "零点伍"},
+        {"[DBNum2][$-411]General | 110", "壱百拾"},
+        {"[DBNum3][$-411]General | 1234.56", "１２３４.５６"},
+        {"[DBNum3][$-411]General | 0.5", "０.５"},
+        {"[DBNum1][$-404]General | 1234.56", "一千二百三十四點五六"},
+        {"[DBNum1][$-404]General | 10", "十"},
+        {"[DBNum1][$-404]General | 1001", "一千零一"},
+        {"[DBNum1][$-404]General | 2024", "二千零二十四"},
+        {"[DBNum1][$-404]General | 100000", "十萬"},
+        {"[DBNum1][$-404]General | 0.5", "〇點五"},
+        {"[DBNum2][$-404]General | 10", "拾"},
+        {"[DBNum2][$-404]General | 100000", "拾萬"},
+        {"[$-2000429]0.0 | -3.25", "-۳٫۳"},
+        {"[$-2000449]0 | 0", "௦"},
+        {"[$-2000411]0 | -3.25", "-三"},
+        {"[$-2000804]0 | -3.25", "-三"},
+        {"[$-ja-JP-x-gannen]ggge\"年\"m\"月\"d\"日\" | 2024-03-10T00:00:00", "令和6年3月10日"},
+        {"[$-ja-JP-x-gannen]ggge\"年\"m\"月\"d\"日\" | 2024-03-11T00:00:00", "令和6年3月11日"},
+        {"[$-ja-JP-x-gannen]ggge\"年\"m\"月\"d\"日\" | 2019-05-01T00:00:00", "令和元年5月1日"},
+        {"[$-ja-JP-x-gannen]ggge\"年\"m\"月\"d\"日\" | 2019-04-30T00:00:00", "平成31年4月30日"},
+        {"[$-ja-JP-x-gannen]ggge\"年\"m\"月\"d\"日\" | 2020-12-25T09:05:00", "令和2年12月25日"},
+        {"[$-1170401]d mmmm yyyy | 2024-03-10T00:00:00", "29 شعبان 1445"},
+        {"[$-1170401]d mmmm yyyy | 2020-12-25T09:05:00", "10 جمادى الأولى 1442"},
+        {"[$-1170401]dd/mm/yyyy | 2024-03-10T00:00:00", "29/08/1445"},
+        {"[$-1170401]dd/mm/yyyy | 2020-12-25T09:05:00", "10/05/1442"},
+        {"[$-1170401]dddd d mmm yyyy | 2024-03-10T00:00:00", "الأحد 29 شعبان 1445"},
+        {"[$-1170401]dddd d mmm yyyy | 2020-12-25T09:05:00", "الجمعة 10 جمادى الأولى 1442"},
+        {"[$-4000439]d mmmm yyyy | 2019-04-30T00:00:00", "३० अप्रैल २०१९"},
+    };
+    QHash<QString, QString> ours;
+    for (const auto &[label, shown] : differ)
+        ours.insert(QString::fromUtf8(label), QString::fromUtf8(shown));
+    expectReadAsLibreOfficeShowed(QStringLiteral("locale_numerals"), ours);
+}

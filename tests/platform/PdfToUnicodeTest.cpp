@@ -1,8 +1,16 @@
 // The character maps of a PDF name letters where they named presentation forms, and the file's
-// cross-reference table follows the longer maps.
+// cross-reference table follows the longer maps; lines noted while a PDF is written are marked in
+// it only where its text objects are theirs.
 #include "platform/PdfToUnicode.h"
+#include "platform/PdfDrawnText.h"
 
+#include <QBuffer>
+#include <QFontInfo>
+#include <QPainter>
+#include <QPdfWriter>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace
 {
@@ -62,4 +70,35 @@ TEST(PdfToUnicode, AFileNotWrittenAsExpectedIsLeftAlone)
     const QByteArray before = cut;
     EXPECT_FALSE(PdfToUnicode::spellOutPresentationForms(cut));
     EXPECT_EQ(cut, before);
+}
+
+// A file whose text objects are not the lines noted (another count of glyphs, another font) keeps
+// its bytes; one with nothing noted needs nothing.
+TEST(PdfDrawnText, AFileWhoseTextIsNotTheNotedLinesIsLeftAlone)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    std::optional<PdfDrawnText> drawn;
+    const QString word = QString::fromUtf8("प्रिया");
+    {
+        QPdfWriter writer(&buffer);
+        drawn.emplace(&writer);
+        EXPECT_TRUE(PdfDrawnText::noting(&writer));
+        QPainter painter(&writer);
+        painter.drawText(QPointF(100, 100), word);
+        const QString family = QFontInfo(painter.font()).family();
+        PdfDrawnText::note(&writer, word, {99}, {family});
+        PdfDrawnText::note(&writer, word, {1}, {QStringLiteral("No Such Family")});
+    }
+    const QByteArray before = bytes;
+    EXPECT_FALSE(drawn->spellOut(bytes));
+    EXPECT_EQ(bytes, before);
+    drawn.reset();
+    QBuffer other;
+    other.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&other);
+    EXPECT_FALSE(PdfDrawnText::noting(&writer));
+    EXPECT_TRUE(PdfDrawnText(&writer).spellOut(bytes));
+    EXPECT_EQ(bytes, before);
 }
