@@ -256,14 +256,19 @@ TEST_F(SendMailWindow, DataRowsGoToEveryRecipientOrOneEachUnderTheSheet)
         QTest::mouseClick(w.send_button, Qt::LeftButton);
         EXPECT_EQ(w.lastResult().sent, 6);
 
+        // One card each to two of the three rows: the third row's card goes to nobody, as asked.
         click(w.rd_one_per_recp);
+        messages.queueChoices({0});
         QTest::mouseClick(w.send_button, Qt::LeftButton);
         EXPECT_EQ(w.lastResult().sent, 2);
     });
     EXPECT_EQ(sheetCounts, (QStringList{"6", "0 / 6"})); // a message for each row and recipient
     const QString question = "This sends 6 messages to 2 recipients, 3 to each: every card to every "
                              "recipient.\n\nDo you want to send them?";
-    EXPECT_EQ(messages.questions(), (QStringList{question})); // one card each: not asked
+    const QString oneEach = "This sends 2 messages, each row's card to the recipient in the same place in "
+                            "the list.\n\nNo recipient for:\nrow 3: there are 2 recipients for 3 cards\n\n"
+                            "Do you want to send them?";
+    EXPECT_EQ(messages.questions(), (QStringList{question, oneEach}));
     ASSERT_EQ(transport->sent.size(), 8);
     QStringList recipients;
     for (const RecordingTransport::Sent &s : transport->sent) {
@@ -280,7 +285,9 @@ TEST_F(SendMailWindow, DataRowsGoToEveryRecipientOrOneEachUnderTheSheet)
               (QStringList{"one@example.org", "two@example.org", "one@example.org", "two@example.org",
                            "one@example.org", "two@example.org", "one@example.org", "two@example.org"}));
     EXPECT_EQ(messages.messages(),
-              (QStringList{"\nE-mail has been sent successfully.", "\nE-mail has been sent successfully."}));
+              (QStringList{"\nE-mail has been sent successfully.",
+                           "\n2 messages were sent; the card of 1 row went to nobody.\n\nNo recipient for:\n"
+                           "row 3: there are 2 recipients for 3 cards"}));
     EXPECT_GE(host.redraws, 2); // row 1 shown again after each run
     EXPECT_FALSE(OutputState::instance().Card_Value_In_Process.load());
 }
