@@ -160,6 +160,20 @@ QString MailRun::scaleText(const Outline &outline)
         .arg(english.toString(qint64(outline.planned)), recipients, each);
 }
 
+QString MailRun::sizeText(const Outline &outline)
+{
+    const QString scale = scaleText(outline);
+    if (!scale.isEmpty())
+        return scale;
+    const QString messages =
+        countOf(outline.planned, QStringLiteral("1 message"), QStringLiteral("%1 messages"));
+    return outline.batch && !outline.allToEvery
+               ? QStringLiteral("This sends %1, each row's card to the recipient in the same place in "
+                                "the list.")
+                     .arg(messages)
+               : QStringLiteral("This sends %1.").arg(messages);
+}
+
 QString MailRun::unreadableFileText(const QString &path)
 {
     return QStringLiteral("The file to send cannot be read:\n\n\"%1\"").arg(path);

@@ -149,6 +149,9 @@ public:
     // What a run that sends each recipient more than one message, or some recipients none, is
     // about to do, said before it starts; empty when each recipient gets one message.
     static QString scaleText(const Outline &outline);
+    // What a run is about to do in words: scaleText, else the messages it sends ("This sends 5
+    // messages."); the same for the same run.
+    static QString sizeText(const Outline &outline);
     // The file sent without the card, refused when it is not a readable regular file.
     static QString unreadableFileText(const QString &path);
 

@@ -2,6 +2,7 @@
 // the refusals before the progress sheet, card and data-row runs under the sheet, the mode
 // without the card, the Settings button, a quit while the mail script runs, a real server that
 // refuses one recipient, the sheet's count of messages sent, and the log line of each message.
+#include "foundation/CardCodes.h"
 #include "foundation/DataRoot.h"
 #include "foundation/Preferences.h"
 #include "foundation/ProgramLog.h"
@@ -15,6 +16,7 @@
 #include "output/ui/BatchRun.h"
 #include "output/ui/MailFakes.h"
 #include "output/ui/OutputWindowFixture.h"
+#include "output/ui/RunStart.h"
 #include "output/ui/Send_Mail.h"
 #include "output/ui/Send_Modeless.h"
 #include "platform/GuiThreadQueue.h"
@@ -828,8 +830,66 @@ TEST_F(SendMailWindow, ASeriesChangedWhileTheQuestionIsOpenIsAskedAboutAgainAndS
     const QStringList questions = messages.questions();
     ASSERT_EQ(questions.size(), 2);
     EXPECT_TRUE(questions[0].startsWith("This sends 2 messages to 1 recipient"));
-    EXPECT_TRUE(questions[1].startsWith("This sends 3 messages to 1 recipient"));
+    EXPECT_TRUE(
+        questions[1].startsWith(RunStart::rowsChangedText() + "\n\nThis sends 3 messages to 1 recipient"))
+        << questions[1].toStdString();
     EXPECT_EQ(transport->sent.size(), 3);
+}
+
+// One card a recipient: the question answered is about the rows as they were. A series
+// rewritten while it is open is asked about again when the count of messages or who gets no card
+// changed with it, and sent as then answered; new values in as many rows are sent without a
+// second question.
+TEST_F(SendMailWindow, RowsChangedWhileTheQuestionIsOpenAreAskedAboutAgainWhenTheCountChanges)
+{
+    const QString five = "a@example.org,b@example.org,c@example.org,d@example.org,e@example.org";
+    const struct {
+        QByteArray rewritten; // the series while the first question is open
+        bool sendAgain;       // the answer to a second question
+        QString again;        // the second question's start; "" none
+        int sent;
+    } cases[] = {
+        {"N1\nN2\nN3\nN4\nN5\n", true,
+         "This sends 5 messages, each row's card to the recipient in the same place in the list.", 5},
+        {"N1\nN2\nN3\nN4\nN5\n", false,
+         "This sends 5 messages, each row's card to the recipient in the same place in the list.", 0},
+        {"N1\nN2\nN3\nN4\n", true,
+         "This sends 4 messages, each row's card to the recipient in the same place in the list.\n\n"
+         "No card for:\ne@example.org: there are 4 cards for 5 recipients",
+         4},
+        {"M1\nM2\nM3\n", true, "", 3},
+    };
+    CardDesign design;
+    design.front << batchtest::text(QRectF(10, 10, 200, 30), DataSourceCode::Series, "names");
+    design.setCardSize(QSizeF(243, 154));
+    design.frontPage.Card_Side = QStringLiteral("1");
+    for (const auto &c : cases) {
+        batchtest::writeSeries(Data_Folder_Path, "names", "N1\nN2\nN3\n");
+        transport->sent.clear();
+        messages.clear();
+        messages.setAnswerFunction([&](const QString &) {
+            if (messages.questions().size() == 1) {
+                batchtest::writeSeries(Data_Folder_Path, "names", c.rewritten);
+                return true; // Send
+            }
+            return c.sendAgain;
+        });
+        FakeHost host(design);
+        withWindow(host, [&](Send_Mail &w) {
+            type(w.to_txt, five);
+            click(w.send_with_batch_chk);
+            click(w.rd_one_per_recp);
+            QTest::mouseClick(w.send_button, Qt::LeftButton);
+        });
+        const QStringList questions = messages.questions();
+        ASSERT_EQ(questions.size(), c.again.isEmpty() ? 1 : 2) << questions.join("\n--\n").toStdString();
+        EXPECT_TRUE(questions[0].startsWith("This sends 3 messages")) << questions[0].toStdString();
+        if (!c.again.isEmpty()) {
+            EXPECT_TRUE(questions[1].startsWith(RunStart::rowsChangedText() + "\n\n" + c.again + "\n\n"))
+                << questions[1].toStdString();
+        }
+        EXPECT_EQ(transport->sent.size(), c.sent) << c.rewritten.constData();
+    }
 }
 
 // A single-sided card has no back to attach: only its front is offered.
