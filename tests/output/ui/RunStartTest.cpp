@@ -119,6 +119,38 @@ TEST_F(RunStartWorkbook, PrintAgainAsksAboutTheFixedWorkbookAndPrintsItsRows)
     EXPECT_EQ(total, "4");
 }
 
+// Rows added to the workbook while the PDF file is being named: Load Again, then the question
+// about the new count, and every row is printed, as the 8 rows were when Print was pressed.
+TEST_F(RunStartWorkbook, RowsLoadedAgainWhileThePdfFileIsNamedAreEveryOnePrinted)
+{
+    if (!testsupport::hasTool("pdftotext"))
+        GTEST_SKIP() << "pdftotext is not installed";
+    const QString pdf = tempPath(QStringLiteral("sheets.pdf"));
+    bindGuests(8);
+    files.answers.push_back(pdf);
+    files.whileOpen = [this] { editGuests(10, 0); };
+    messages.queueChoices({LoadAgainChoice, 0}); // then Go On
+    int total = 0;
+    modalScripts.push_back([&](QDialog &dialog) {
+        auto &print = dynamic_cast<Print_Wnd &>(dialog);
+        const int last = print.Printer_ComboBox->count() - 1; // the PDF file
+        print.Printer_ComboBox->setCurrentIndex(last);
+        emit print.Printer_ComboBox->activated(last);
+        QTest::mouseClick(print.print_button, Qt::LeftButton);
+        total = int(print.Total_Stepper->value());
+        return 0;
+    });
+    window->registry().open(WindowRegistry::Window::Print);
+    EXPECT_TRUE(askedAboutTheWorkbook());
+    ASSERT_EQ(messages.questions().size(), 2) << messages.questions().join('\n').toStdString();
+    EXPECT_TRUE(messages.questions()[1].startsWith(RunStart::rowsChangedText() + "\n\nThis prints 10 cards."))
+        << messages.questions()[1].toStdString();
+    const QString text = pdfText(pdf);
+    for (int k = 1; k <= 10; ++k)
+        EXPECT_TRUE(text.contains(QStringLiteral("OLD-%1").arg(k, 4, 10, QLatin1Char('0')))) << k;
+    EXPECT_EQ(total, 10);
+}
+
 // Export's OK exports the workbook as it is then, not as it was when the sheet opened.
 TEST_F(RunStartWorkbook, ExportsOkReadsTheWorkbookAsItIsThen)
 {
