@@ -33,6 +33,20 @@ QString boundedList(const QStringList &items, qsizetype most, const QString &sep
     return text;
 }
 
+// "1-3, 5" for rows 1, 2, 3 and 5 (ascending).
+QString rowRanges(const QList<int> &rows)
+{
+    QStringList parts;
+    for (qsizetype i = 0; i < rows.size();) {
+        qsizetype j = i;
+        while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1)
+            ++j;
+        parts << (j == i ? QString::number(rows[i]) : QStringLiteral("%1-%2").arg(rows[i]).arg(rows[j]));
+        i = j + 1;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
 QString countOf(int n, const QString &one, const QString &many)
 {
     return n == 1 ? one : many.arg(QLocale(QLocale::English).toString(n));
@@ -118,12 +132,21 @@ QString MailRun::stoppedText(int sent, int planned)
 QString MailRun::scaleText(const Outline &outline)
 {
     const QLocale english(QLocale::English);
-    if (outline.batch && !outline.allToEvery && !outline.withoutCard.isEmpty())
-        return QStringLiteral("This sends %1, each row's card to the recipient in the same place in the "
-                              "list.\n\nNo card for:\n%2")
-            .arg(countOf(outline.planned, QStringLiteral("1 message"), QStringLiteral("%1 messages")),
-                 boundedList(outline.withoutCard, 20, QStringLiteral("\n"),
-                             QStringLiteral("\n(and %1 more)")));
+    if (outline.batch && !outline.allToEvery &&
+        (!outline.withoutCard.isEmpty() || !outline.withoutRecipient.isEmpty())) {
+        QString text =
+            QStringLiteral("This sends %1, each row's card to the recipient in the same place "
+                           "in the list.")
+                .arg(countOf(outline.planned, QStringLiteral("1 message"), QStringLiteral("%1 messages")));
+        const QString more = QStringLiteral("\n(and %1 more)");
+        if (!outline.withoutCard.isEmpty())
+            text += QStringLiteral("\n\nNo card for:\n") +
+                    boundedList(outline.withoutCard, 20, QStringLiteral("\n"), more);
+        if (!outline.withoutRecipient.isEmpty())
+            text += QStringLiteral("\n\nNo recipient for:\n") +
+                    boundedList(outline.withoutRecipient, 20, QStringLiteral("\n"), more);
+        return text;
+    }
     if (!outline.allToEvery || outline.rows < 2 || outline.recipients < 1)
         return {};
     const QString recipients =
@@ -135,6 +158,20 @@ QString MailRun::scaleText(const Outline &outline)
             : QStringLiteral("%1 to each: every card to every recipient").arg(english.toString(outline.rows));
     return QStringLiteral("This sends %1 messages to %2, %3.")
         .arg(english.toString(qint64(outline.planned)), recipients, each);
+}
+
+QString MailRun::sizeText(const Outline &outline)
+{
+    const QString scale = scaleText(outline);
+    if (!scale.isEmpty())
+        return scale;
+    const QString messages =
+        countOf(outline.planned, QStringLiteral("1 message"), QStringLiteral("%1 messages"));
+    return outline.batch && !outline.allToEvery
+               ? QStringLiteral("This sends %1, each row's card to the recipient in the same place in "
+                                "the list.")
+                     .arg(messages)
+               : QStringLiteral("This sends %1.").arg(messages);
 }
 
 QString MailRun::unreadableFileText(const QString &path)
@@ -412,6 +449,20 @@ void MailRun::pairRows(Outline &o, const QStringList &recipients) const
                              .arg(recipients[i], word)
                              .arg(o.plan->rowNumber(i));
     }
+    // Rows past the last recipient make cards no message carries.
+    QList<int> unsent;
+    for (int i = o.recipients; i < o.rows; ++i)
+        if (!m_request.leaveOutBlank || !o.plan->blank(i))
+            unsent << o.plan->rowNumber(i);
+    if (!unsent.isEmpty()) {
+        o.rowsWithoutRecipient = int(unsent.size());
+        o.withoutRecipient << QStringLiteral("%1%2 %3: there %4 for %5")
+                                  .arg(word, unsent.size() == 1 ? QString() : QStringLiteral("s"),
+                                       rowRanges(unsent),
+                                       countOf(o.recipients, QStringLiteral("is 1 recipient"),
+                                               QStringLiteral("are %1 recipients")),
+                                       countOf(o.rows, QStringLiteral("1 card"), QStringLiteral("%1 cards")));
+    }
     if (o.recipients > o.rows)
         o.withoutCard << QStringLiteral("%1: there %2 for %3")
                              .arg(
@@ -499,6 +550,8 @@ MailRun::Result MailRun::run()
     }
     run.result.planned = o.planned;
     run.result.withoutCard = o.withoutCard;
+    run.result.withoutRecipient = o.withoutRecipient;
+    run.result.rowsWithoutRecipient = o.rowsWithoutRecipient;
     if (o.batch)
         run.result.rowWord = o.plan->rowWord();
     run.folder.emplace();
@@ -529,20 +582,6 @@ MailRun::Result MailRun::run()
 
 namespace
 {
-// "1-3, 5" for rows 1, 2, 3 and 5 (ascending).
-QString rowRanges(const QList<int> &rows)
-{
-    QStringList parts;
-    for (qsizetype i = 0; i < rows.size();) {
-        qsizetype j = i;
-        while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1)
-            ++j;
-        parts << (j == i ? QString::number(rows[i]) : QStringLiteral("%1-%2").arg(rows[i]).arg(rows[j]));
-        i = j + 1;
-    }
-    return parts.join(QStringLiteral(", "));
-}
-
 // "a@example.org (rows 1-3): why": one line for each reason the server gave a recipient, in the
 // order first given.
 QStringList refusalLines(const MailRun::Outcome &outcome, const QString &rowWord)
@@ -573,6 +612,8 @@ QStringList MailRun::Result::problems() const
     QStringList out = leftOut;
     for (const QString &line : withoutCard)
         out << QStringLiteral("No card for ") + line;
+    for (const QString &line : withoutRecipient)
+        out << QStringLiteral("No recipient for ") + line;
     for (const Outcome &outcome : outcomes)
         out << refusalLines(outcome, rowWord);
     if (!ended.isEmpty())
@@ -589,15 +630,24 @@ void MailRun::closingText(Result &result)
     QString text;
     if (result.stopped) {
         text = stoppedText(result.sent, result.planned);
-    } else if (result.sent == result.planned && !result.withoutCard.isEmpty()) {
-        // Each message meant went out, but not every recipient was meant one: never a plain success.
+    } else if (result.sent == result.planned &&
+               (!result.withoutCard.isEmpty() || !result.withoutRecipient.isEmpty())) {
+        // Each message meant went out, but not every recipient was meant one or not every card
+        // had a recipient: never a plain success.
         const auto none = std::count_if(result.outcomes.begin(), result.outcomes.end(),
                                         [](const Outcome &o) { return o.meant == 0; });
-        text = QStringLiteral("%1 sent; %2 no card.")
-                   .arg(countOf(result.sent, QStringLiteral("1 message was"),
-                                QStringLiteral("%1 messages were")),
-                        countOf(int(none), QStringLiteral("1 recipient got"),
-                                QStringLiteral("%1 recipients got")));
+        QStringList parts{countOf(result.sent, QStringLiteral("1 message was sent"),
+                                  QStringLiteral("%1 messages were sent"))};
+        if (none > 0)
+            parts << countOf(int(none), QStringLiteral("1 recipient got no card"),
+                             QStringLiteral("%1 recipients got no card"));
+        if (result.rowsWithoutRecipient > 0)
+            parts << (result.rowsWithoutRecipient == 1
+                          ? QStringLiteral("the card of 1 %1 went to nobody").arg(result.rowWord)
+                          : QStringLiteral("the cards of %1 %2s went to nobody")
+                                .arg(result.rowsWithoutRecipient)
+                                .arg(result.rowWord));
+        text = parts.join(QStringLiteral("; ")) + QLatin1Char('.');
     } else if (result.planned == 0) {
         text = failedText() + QStringLiteral("\n\nThere was no message to send.");
     } else {
@@ -633,6 +683,10 @@ void MailRun::closingText(Result &result)
         text +=
             QStringLiteral("\n\nNo card for:\n") +
             boundedList(result.withoutCard, kLines, QStringLiteral("\n"), QStringLiteral("\n(and %1 more)"));
+    if (!result.withoutRecipient.isEmpty())
+        text += QStringLiteral("\n\nNo recipient for:\n") + boundedList(result.withoutRecipient, kLines,
+                                                                        QStringLiteral("\n"),
+                                                                        QStringLiteral("\n(and %1 more)"));
     if (!result.stopped && !nothing.isEmpty())
         text += QStringLiteral("\n\nNothing was sent to: ") +
                 boundedList(nothing, kLines, QStringLiteral(", "), QStringLiteral(" and %1 more")) +

@@ -69,9 +69,17 @@ public:
         QList<Outcome> outcomes;                 // one a recipient, in the order given
         // One card a recipient: those who were meant none, "address (row 2): why".
         QStringList withoutCard;
+        // One card a recipient: the rows past the last recipient, whose cards went to nobody
+        // ("rows 4-5: there are 3 recipients for 5 cards"), and how many they are.
+        QStringList withoutRecipient;
+        int rowsWithoutRecipient = 0;
         QString message; // what the closing box says
         // Every message meant went out and every recipient was meant one.
-        bool allSent() const { return !refused && planned > 0 && sent == planned && withoutCard.isEmpty(); }
+        bool allSent() const
+        {
+            return !refused && planned > 0 && sent == planned && withoutCard.isEmpty() &&
+                   withoutRecipient.isEmpty();
+        }
         // Each failure once, for the log.
         QStringList problems() const;
     };
@@ -101,6 +109,10 @@ public:
         // recipients get nothing, and who gets no card, with why.
         QList<int> blankLeftOut;
         QStringList withoutCard;
+        // And the rows past the last recipient that make a card (not left out as blank): no
+        // message carries them.
+        QStringList withoutRecipient;
+        int rowsWithoutRecipient = 0;
         // The cards as this run makes them (card mode): its sources, sides and rows, which the
         // check before the run reads.
         std::shared_ptr<const RunPlan> plan;
@@ -137,6 +149,9 @@ public:
     // What a run that sends each recipient more than one message, or some recipients none, is
     // about to do, said before it starts; empty when each recipient gets one message.
     static QString scaleText(const Outline &outline);
+    // What a run is about to do in words: scaleText, else the messages it sends ("This sends 5
+    // messages."); the same for the same run.
+    static QString sizeText(const Outline &outline);
     // The file sent without the card, refused when it is not a readable regular file.
     static QString unreadableFileText(const QString &path);
 

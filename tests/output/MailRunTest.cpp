@@ -263,7 +263,7 @@ TEST(MailRun, ARunOfSeveralMessagesARecipientSaysHowMany)
          "This sends 3,000 messages to 2 recipients, 1,500 to each: every card to every recipient."},
         {3, "a@example.com", MailRun::Spread::AllToEvery,
          "This sends 3 messages to 1 recipient, one for each card."},
-        {3, "a@example.com,b@example.com", MailRun::Spread::OnePerRecipient, ""},
+        {2, "a@example.com,b@example.com", MailRun::Spread::OnePerRecipient, ""},
         {1, "a@example.com,b@example.com", MailRun::Spread::AllToEvery, ""},
         // Addresses past the last row get no card: named before the run.
         {2, "a@example.com,b@example.com,c@example.com", MailRun::Spread::OnePerRecipient,
@@ -290,6 +290,48 @@ TEST(MailRun, ARunOfSeveralMessagesARecipientSaysHowMany)
                     .refusal.startsWith(
                         "Every card to every recipient would make more messages than one run can send"));
     EXPECT_EQ(transport.calls, 0);
+}
+
+// One card a recipient with fewer recipients than rows: the rows past the last recipient make
+// cards no message carries. They are named before the run and in the end box, never a plain
+// success; a blank row there is named only while blank cards are not left out.
+TEST(MailRun, RowsPastTheLastRecipientAreNamedBeforeAndAfterTheRun)
+{
+    QTemporaryDir tmp;
+    const struct {
+        QByteArray rows;
+        QString to;
+        bool leaveOutBlank;
+        QString noRecipient; // as both the question and the end box name them
+        QString ended;       // the end box's first line
+    } cases[] = {
+        {"a\nb\nc\nd\ne\n", "a@example.com,b@example.com,c@example.com", false,
+         "rows 4-5: there are 3 recipients for 5 cards",
+         "3 messages were sent; the cards of 2 rows went to nobody."},
+        {"a\nb\n", "a@example.com", false, "row 2: there is 1 recipient for 2 cards",
+         "1 message was sent; the card of 1 row went to nobody."},
+        {"a\nb\n\nd\n", "a@example.com,b@example.com", true, "row 4: there are 2 recipients for 4 cards",
+         "2 messages were sent; the card of 1 row went to nobody."},
+        {"a\nb\n\nd\n", "a@example.com,b@example.com", false, "rows 3-4: there are 2 recipients for 4 cards",
+         "2 messages were sent; the cards of 2 rows went to nobody."},
+    };
+    for (const auto &c : cases) {
+        RecordingTransport transport;
+        ExportProgress progress;
+        MailRun::Request r = request(c.to);
+        r.spread = MailRun::Spread::OnePerRecipient;
+        r.plan = planIn(namesDesign(tmp.path(), c.rows), tmp.path());
+        r.leaveOutBlank = c.leaveOutBlank;
+        const QString said = MailRun::scaleText(MailRun(r, transport, progress).outline());
+        const MailRun::Result result = MailRun(r, transport, progress).run();
+        EXPECT_EQ(transport.sent.size(), c.to.count('@'));
+        EXPECT_TRUE(said.startsWith(QStringLiteral("This sends %1 message").arg(c.to.count('@'))))
+            << said.toStdString();
+        EXPECT_TRUE(said.endsWith("\n\nNo recipient for:\n" + c.noRecipient)) << said.toStdString();
+        EXPECT_FALSE(result.allSent());
+        EXPECT_EQ(result.message, c.ended + "\n\nNo recipient for:\n" + c.noRecipient);
+        EXPECT_TRUE(result.problems().contains("No recipient for " + c.noRecipient));
+    }
 }
 
 TEST(MailRun, PausesFallBetweenItemsNeverAfterTheLast)
@@ -418,6 +460,7 @@ TEST(MailRun, AFailureEveryMessageWouldMeetEndsTheRun)
     EXPECT_EQ(refusing.calls, 1);
     EXPECT_EQ(result.message, MailRun::failedText() +
                                   "\n\n2 of 2 messages could not be sent.\n\nlogin refused: 535 5.7.8 no"
+                                  "\n\nNo recipient for:\nrow 3: there are 2 recipients for 3 cards"
                                   "\n\nNothing was sent to: a@example.com (row 1), b@example.com (row 2).");
 
     // A stop asked for while a message is out lets that message finish and sends no more.

@@ -41,20 +41,23 @@ OutputCheckQuestion::Answer OutputCheckQuestion::ask(const RunPlan &plan, int th
         Show_NSLog_Message(report.text());
         parts << QStringLiteral("Some cards would not come out right:\n\n") + report.text(ProblemsShown);
     }
-    const bool send = mail || !scale.isEmpty();
+    const bool send = mail;
     parts << (send ? QStringLiteral("Do you want to send them?") : QStringLiteral("Do you want to go on?"));
     const QString question = parts.join(QStringLiteral("\n\n"));
     // Leaving the blank cards out is offered while other cards remain, and is the default, except
-    // before a mail run: so many messages go out only when a Send is chosen, and Return and Escape
-    // both cancel.
+    // before a mail run or a run larger than its window shows: that goes on only when chosen, and
+    // Return and Escape both stop it.
     const bool blank = report.blankCards > 0 && report.blankCards < report.totalCards;
+    const bool stopByDefault = send || !scale.isEmpty();
     if (!blank) {
         const bool goOn =
-            send ? MessageService::deliverChoice(question, answers(true, false), 1, 1).value_or(1) == 0
-                 : Show_YES_NO_MessageBox(question);
+            stopByDefault
+                ? MessageService::deliverChoice(question, answers(send, false), 1, 1).value_or(1) == 0
+                : Show_YES_NO_MessageBox(question);
         return goOn ? Answer::GoOn : Answer::Stop;
     }
-    switch (MessageService::deliverChoice(question, answers(send, true), send ? 1 : 2, 1).value_or(1)) {
+    switch (
+        MessageService::deliverChoice(question, answers(send, true), stopByDefault ? 1 : 2, 1).value_or(1)) {
     case 0:
         return Answer::GoOn;
     case 2:

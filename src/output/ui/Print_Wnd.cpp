@@ -25,6 +25,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -364,6 +365,26 @@ void Print_Wnd::readDataAgain()
     Total_Stepper->setValue(next);
 }
 
+QString Print_Wnd::printSize(const RunPlan &plan)
+{
+    const int cards = plan.outputCount();
+    return cards == 1
+               ? QStringLiteral("This prints 1 card.")
+               : QStringLiteral("This prints %1 cards.").arg(QLocale(QLocale::English).toString(cards));
+}
+
+void Print_Wnd::followRows(const std::shared_ptr<const RunPlan> &fresh)
+{
+    m_plan = fresh;
+    if (!m_layout.dataMode)
+        return;
+    // The total the run prints of the rows read again, whether its blank cards are left out or not.
+    const auto rows = fresh->with(RunPlan::Choices(fresh->choices()).leavingOutBlank(false));
+    m_layout.Total_Label = rows->outputCount();
+    Total_Stepper->setMaximum(std::max(1, rows->cardCount()));
+    Total_Stepper->setValue(m_layout.Total_Label);
+}
+
 void Print_Wnd::Print_With_Data_Changed()
 {
     const auto plan = runPlan();
@@ -442,8 +463,11 @@ bool Print_Wnd::printChecked(const std::shared_ptr<const RunPlan> &asked)
         if (!pdfPath)
             return false;
     }
-    if (!(plan = RunStart::atFirstCard(m_host, plan)))
+    const std::shared_ptr<const RunPlan> checked = plan;
+    if (!(plan = RunStart::atFirstCard(m_host, plan, 0, printSize)))
         return false;
+    if (plan != checked)
+        followRows(plan);
     // Blank cards left out leave no empty labels behind them.
     PrintLayout layout = m_layout;
     if (layout.dataMode)

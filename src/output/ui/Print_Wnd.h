@@ -112,6 +112,10 @@ private:
     // As a run starts, its data is read again (the workbook and series files may have changed on
     // disk while the window was open); the total follows the new rows.
     void readDataAgain();
+    // The rows read again at the first sheet: the window's data and its total follow them.
+    void followRows(const std::shared_ptr<const RunPlan> &fresh);
+    // The run's size in words, asked about again when the rows read at the first sheet change it.
+    static QString printSize(const RunPlan &plan);
     QSizeF cardSize() const { return m_cardSize; }
     // Where the sheets go when the printer is the PDF file: asked for on every print; none when
     // the user cancels.

@@ -31,20 +31,33 @@ std::shared_ptr<const RunPlan> RunStart::mayBegin(const std::shared_ptr<const Ru
     return nullptr;
 }
 
+QString RunStart::rowsChangedText()
+{
+    return QStringLiteral("The data rows changed since the run was started, and were read again.");
+}
+
 std::shared_ptr<const RunPlan> RunStart::atFirstCard(OutputHost &host,
-                                                     const std::shared_ptr<const RunPlan> &asked, int threads)
+                                                     const std::shared_ptr<const RunPlan> &asked, int threads,
+                                                     const SizeWords &size, bool mail)
 {
     std::shared_ptr<const RunPlan> current = asked;
     // Each question is a wait of its own, during which the files may change again.
     while (current) {
-        const RunPlan::Choices chosen = current->choices();
-        const std::shared_ptr<const RunPlan> fresh =
-            plan(host, RunPlan::Choices(chosen).leavingOutBlank(false));
+        RunPlan::Choices chosen = RunPlan::Choices(current->choices()).leavingOutBlank(false);
+        if (chosen.most >= 0 && chosen.most >= current->with(chosen)->cardCount())
+            chosen.most = -1;
+        const std::shared_ptr<const RunPlan> fresh = plan(host, chosen);
         if (stopsForGoneSeries(*fresh))
             return nullptr;
         if (fresh->sameData(*current))
             return current;
-        current = mayBegin(fresh, threads);
+        QString scale;
+        if (size) {
+            const QString now = size(*fresh);
+            if (now != size(*current))
+                scale = rowsChangedText() + QStringLiteral("\n\n") + now;
+        }
+        current = mayBegin(fresh, threads, scale, mail);
     }
     return current;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -26,19 +27,28 @@ public:
     // the user chose to leave them out; null when it must not start. threads: those of the run (0
     // every core). scale: what the run is about to do when that is more than its window shows
     // ("This sends 3,000 messages ..."): then the question is asked whatever the check finds, and
-    // "Send" starts the run. mail: the run sends mail, whose question says Send and defaults to
-    // Cancel.
+    // stops on Return. mail: the run sends mail, whose question says Send and defaults to Cancel.
     static std::shared_ptr<const RunPlan> mayBegin(const std::shared_ptr<const RunPlan> &plan,
                                                    int threads = 0, const QString &scale = {},
                                                    bool mail = false);
     static QStringList sendAnswers(); // "Send", "Cancel"
 
+    // What a run tells of its size ("This prints 6 cards."), the same words for the same run.
+    using SizeWords = std::function<QString(const RunPlan &)>;
+
     // The data a run outputs is the data at its first card: after the run's last question or
     // panel, the design's data is read again (a changed workbook named, as `plan` does); the plan
     // asked about when nothing changed, else the new data, checked and asked about as mayBegin
-    // does, with the sources and sides chosen. Null when the user stops.
-    static std::shared_ptr<const RunPlan>
-    atFirstCard(OutputHost &host, const std::shared_ptr<const RunPlan> &asked, int threads = 0);
+    // does, with the sources and sides chosen. A run that took every card of its rows (at most
+    // as many as there were) takes every card of the rows read again. When the run's size in
+    // words changed with the rows, the question is asked whatever the check finds, with the new
+    // words. mail: the run sends mail, as for mayBegin. Null when the user stops.
+    static std::shared_ptr<const RunPlan> atFirstCard(OutputHost &host,
+                                                      const std::shared_ptr<const RunPlan> &asked,
+                                                      int threads = 0, const SizeWords &size = {},
+                                                      bool mail = false);
+    // What begins that question: the rows are not those the user was asked about.
+    static QString rowsChangedText();
 
     // A bound series whose file is gone is named with its file, and the run must stop (true):
     // its cards would show the design's sample values. Asked as a run's window opens and again as

@@ -248,34 +248,44 @@ QString Send_Mail::recipientListTooLongText()
 
 // The run as it may start, with its outline; false when it must not. Every mail run's question
 // speaks of mail and defaults to Cancel. The data the run sends is the data read after the last
-// question: when it changed while the question was open, the run is worked out and asked anew.
+// question: when it changed while the question was open, the run is worked out anew, and asked
+// about again when its count of messages or who gets no card changed with it.
 bool Send_Mail::mayBegin(const MailRun::Hooks &hooks, std::unique_ptr<MailRun> &run,
                          MailRun::Outline &outline)
 {
     ExportProgress &progress = OutputState::instance().progress;
-    for (;;) {
-        const MailRun::Request asked = request(storedSettings());
-        run = std::make_unique<MailRun>(asked, *m_transport, progress, hooks);
-        outline = run->outline();
-        if (!outline.refusal.isEmpty()) {
-            Show_MessageBox(outline.refusal);
-            return false;
-        }
-        if (!outline.plan)
-            return true; // the mode without the card reads no data
-        if (RunStart::stopsForGoneSeries(*outline.plan))
-            return false;
-        const std::shared_ptr<const RunPlan> plan =
-            RunStart::mayBegin(outline.plan, 0, MailRun::scaleText(outline), true);
-        if (!plan)
-            return false;
-        if (plan->choices().leaveOutBlank) {
-            run->leaveOutBlankCards();
-            outline = run->outline();
-        }
-        if (RunStart::plan(m_host, asked.plan->choices())->sameData(*asked.plan))
-            return true;
+    MailRun::Request asked = request(storedSettings());
+    run = std::make_unique<MailRun>(asked, *m_transport, progress, hooks);
+    outline = run->outline();
+    if (!outline.refusal.isEmpty()) {
+        Show_MessageBox(outline.refusal);
+        return false;
     }
+    if (!outline.plan)
+        return true; // the mode without the card reads no data
+    if (RunStart::stopsForGoneSeries(*outline.plan))
+        return false;
+    std::shared_ptr<const RunPlan> plan =
+        RunStart::mayBegin(outline.plan, 0, MailRun::scaleText(outline), true);
+    // The run each plan makes, the blank cards left out as its choices say.
+    const auto runOf = [&](const RunPlan &cards) {
+        MailRun::Request r = asked;
+        r.plan = cards.with(cards.choices());
+        auto made = std::make_unique<MailRun>(r, *m_transport, progress, hooks);
+        if (cards.choices().leaveOutBlank)
+            made->leaveOutBlankCards();
+        return made;
+    };
+    const auto size = [&](const RunPlan &cards) { return MailRun::sizeText(runOf(cards)->outline()); };
+    if (!plan || !(plan = RunStart::atFirstCard(m_host, plan, 0, size, true)))
+        return false;
+    run = runOf(*plan);
+    outline = run->outline();
+    if (!outline.refusal.isEmpty()) {
+        Show_MessageBox(outline.refusal);
+        return false;
+    }
+    return true;
 }
 
 void Send_Mail::Send_Button()

@@ -1,6 +1,7 @@
 // A run reads its data when it starts, not when its window opened: a workbook or series file
 // changed on disk while the Print, Export or Send Mail window is open is asked about and read
 // again when the user presses Print, OK or Send, and the counts the user is told are the new ones.
+#include "output/ui/RunStart.h"
 #include "editor/ui/MainWindowFixture.h"
 #include "foundation/CardCodes.h"
 #include "foundation/DataRoot.h"
@@ -18,8 +19,11 @@
 #include "support/IndicatorClick.h"
 #include "support/Workbooks.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -113,6 +117,38 @@ TEST_F(RunStartWorkbook, PrintAgainAsksAboutTheFixedWorkbookAndPrintsItsRows)
     EXPECT_TRUE(second.contains("OLD-0004")) << "every card, the new row's too";
     EXPECT_FALSE(second.contains("OLD-0002"));
     EXPECT_EQ(total, "4");
+}
+
+// Rows added to the workbook while the PDF file is being named: Load Again, then the question
+// about the new count, and every row is printed, as the 8 rows were when Print was pressed.
+TEST_F(RunStartWorkbook, RowsLoadedAgainWhileThePdfFileIsNamedAreEveryOnePrinted)
+{
+    if (!testsupport::hasTool("pdftotext"))
+        GTEST_SKIP() << "pdftotext is not installed";
+    const QString pdf = tempPath(QStringLiteral("sheets.pdf"));
+    bindGuests(8);
+    files.answers.push_back(pdf);
+    files.whileOpen = [this] { editGuests(10, 0); };
+    messages.queueChoices({LoadAgainChoice, 0}); // then Go On
+    int total = 0;
+    modalScripts.push_back([&](QDialog &dialog) {
+        auto &print = dynamic_cast<Print_Wnd &>(dialog);
+        const int last = print.Printer_ComboBox->count() - 1; // the PDF file
+        print.Printer_ComboBox->setCurrentIndex(last);
+        emit print.Printer_ComboBox->activated(last);
+        QTest::mouseClick(print.print_button, Qt::LeftButton);
+        total = int(print.Total_Stepper->value());
+        return 0;
+    });
+    window->registry().open(WindowRegistry::Window::Print);
+    EXPECT_TRUE(askedAboutTheWorkbook());
+    ASSERT_EQ(messages.questions().size(), 2) << messages.questions().join('\n').toStdString();
+    EXPECT_TRUE(messages.questions()[1].startsWith(RunStart::rowsChangedText() + "\n\nThis prints 10 cards."))
+        << messages.questions()[1].toStdString();
+    const QString text = pdfText(pdf);
+    for (int k = 1; k <= 10; ++k)
+        EXPECT_TRUE(text.contains(QStringLiteral("OLD-%1").arg(k, 4, 10, QLatin1Char('0')))) << k;
+    EXPECT_EQ(total, 10);
 }
 
 // Export's OK exports the workbook as it is then, not as it was when the sheet opened.
@@ -222,6 +258,81 @@ TEST_F(RunStartSeries, PrintReadsTheSeriesFileAsItIsWhenPrintIsPressed)
         for (int k = 1; k <= 5; ++k)
             EXPECT_EQ(text.contains(QStringLiteral("Name-%1").arg(k)), k <= printed) << typed << " " << k;
         EXPECT_EQ(w.lastPrintedSheets(), printed);
+    }
+}
+
+// Rows added while the PDF file is being named, or while the print preview is open, are printed:
+// a total that took every card takes every card of the rows as they are then, asking first since
+// the count changed, and Total labels follows; a total typed lower stays as typed.
+TEST_F(RunStartSeries, RowsAddedWhileThePdfFileIsNamedOrThePreviewIsOpenArePrinted)
+{
+    if (!testsupport::hasTool("pdftotext"))
+        GTEST_SKIP() << "pdftotext is not installed";
+    enum class Road { FilePanel, Preview };
+    const struct {
+        Road road;
+        int typed;  // the total typed; 0 as the window offered it
+        int answer; // to the question about the new count: 0 Go On, 1 Stop; -1 none asked
+        int printed;
+    } cases[] = {
+        {Road::FilePanel, 0, 0, 6},
+        {Road::FilePanel, 0, 1, 0},
+        {Road::FilePanel, 1, -1, 1},
+        {Road::Preview, 0, 0, 6},
+    };
+    int n = 0;
+    for (const auto &c : cases) {
+        writeNames(2);
+        const QString pdf = tempPath(QStringLiteral("sheets-%1.pdf").arg(++n));
+        outputtest::FakeHost host(namesCard());
+        Print_Wnd w(host, &host.window);
+        messages.clear();
+        if (c.answer >= 0)
+            messages.queueChoices({c.answer});
+        files.answers.push_back(pdf);
+        if (c.road == Road::FilePanel)
+            files.whileOpen = [this] { writeNames(6); };
+        int total = 0;
+        modalScripts.push_back([&](QDialog &) {
+            const int last = w.Printer_ComboBox->count() - 1; // the PDF file
+            w.Printer_ComboBox->setCurrentIndex(last);
+            emit w.Printer_ComboBox->activated(last);
+            if (c.typed > 0) {
+                w.Total_Stepper->selectAll();
+                QTest::keyClicks(w.Total_Stepper, QString::number(c.typed));
+                QTest::keyClick(w.Total_Stepper, Qt::Key_Return);
+            }
+            if (c.road == Road::Preview) {
+                modalScripts.push_back([this](QDialog &preview) {
+                    writeNames(6);
+                    for (QAction *action : preview.findChildren<QAction *>())
+                        if (action->text() == QStringLiteral("Print")) {
+                            action->trigger();
+                            break;
+                        }
+                    return 0;
+                });
+                QTest::mouseClick(w.preview_button, Qt::LeftButton);
+            } else {
+                QTest::mouseClick(w.print_button, Qt::LeftButton);
+            }
+            total = int(w.Total_Stepper->value());
+            return 0;
+        });
+        w.Open_Print_Wnd();
+        const QStringList questions = messages.questions();
+        ASSERT_EQ(questions.size(), c.answer >= 0 ? 1 : 0) << n << questions.join('\n').toStdString();
+        if (c.answer >= 0) {
+            EXPECT_EQ(questions[0],
+                      RunStart::rowsChangedText() + "\n\nThis prints 6 cards.\n\nDo you want to go on?");
+        }
+        const QString text = c.printed > 0 ? pdfText(pdf) : QString();
+        EXPECT_EQ(QFileInfo::exists(pdf), c.printed > 0) << n;
+        for (int k = 1; k <= 6; ++k)
+            EXPECT_EQ(text.contains(QStringLiteral("Name-%1").arg(k)), k <= c.printed) << n << " " << k;
+        EXPECT_EQ(w.lastPrintedSheets(), c.printed) << n;
+        EXPECT_EQ(w.print_result_id->text().startsWith("The sheets were written to "), c.printed > 0) << n;
+        EXPECT_EQ(total, c.answer == 0 ? 6 : c.typed > 0 ? c.typed : 2) << n;
     }
 }
 

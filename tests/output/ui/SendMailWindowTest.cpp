@@ -2,6 +2,7 @@
 // the refusals before the progress sheet, card and data-row runs under the sheet, the mode
 // without the card, the Settings button, a quit while the mail script runs, a real server that
 // refuses one recipient, the sheet's count of messages sent, and the log line of each message.
+#include "foundation/CardCodes.h"
 #include "foundation/DataRoot.h"
 #include "foundation/Preferences.h"
 #include "foundation/ProgramLog.h"
@@ -15,6 +16,7 @@
 #include "output/ui/BatchRun.h"
 #include "output/ui/MailFakes.h"
 #include "output/ui/OutputWindowFixture.h"
+#include "output/ui/RunStart.h"
 #include "output/ui/Send_Mail.h"
 #include "output/ui/Send_Modeless.h"
 #include "platform/GuiThreadQueue.h"
@@ -256,14 +258,19 @@ TEST_F(SendMailWindow, DataRowsGoToEveryRecipientOrOneEachUnderTheSheet)
         QTest::mouseClick(w.send_button, Qt::LeftButton);
         EXPECT_EQ(w.lastResult().sent, 6);
 
+        // One card each to two of the three rows: the third row's card goes to nobody, as asked.
         click(w.rd_one_per_recp);
+        messages.queueChoices({0});
         QTest::mouseClick(w.send_button, Qt::LeftButton);
         EXPECT_EQ(w.lastResult().sent, 2);
     });
     EXPECT_EQ(sheetCounts, (QStringList{"6", "0 / 6"})); // a message for each row and recipient
     const QString question = "This sends 6 messages to 2 recipients, 3 to each: every card to every "
                              "recipient.\n\nDo you want to send them?";
-    EXPECT_EQ(messages.questions(), (QStringList{question})); // one card each: not asked
+    const QString oneEach = "This sends 2 messages, each row's card to the recipient in the same place in "
+                            "the list.\n\nNo recipient for:\nrow 3: there are 2 recipients for 3 cards\n\n"
+                            "Do you want to send them?";
+    EXPECT_EQ(messages.questions(), (QStringList{question, oneEach}));
     ASSERT_EQ(transport->sent.size(), 8);
     QStringList recipients;
     for (const RecordingTransport::Sent &s : transport->sent) {
@@ -280,7 +287,9 @@ TEST_F(SendMailWindow, DataRowsGoToEveryRecipientOrOneEachUnderTheSheet)
               (QStringList{"one@example.org", "two@example.org", "one@example.org", "two@example.org",
                            "one@example.org", "two@example.org", "one@example.org", "two@example.org"}));
     EXPECT_EQ(messages.messages(),
-              (QStringList{"\nE-mail has been sent successfully.", "\nE-mail has been sent successfully."}));
+              (QStringList{"\nE-mail has been sent successfully.",
+                           "\n2 messages were sent; the card of 1 row went to nobody.\n\nNo recipient for:\n"
+                           "row 3: there are 2 recipients for 3 cards"}));
     EXPECT_GE(host.redraws, 2); // row 1 shown again after each run
     EXPECT_FALSE(OutputState::instance().Card_Value_In_Process.load());
 }
@@ -821,8 +830,66 @@ TEST_F(SendMailWindow, ASeriesChangedWhileTheQuestionIsOpenIsAskedAboutAgainAndS
     const QStringList questions = messages.questions();
     ASSERT_EQ(questions.size(), 2);
     EXPECT_TRUE(questions[0].startsWith("This sends 2 messages to 1 recipient"));
-    EXPECT_TRUE(questions[1].startsWith("This sends 3 messages to 1 recipient"));
+    EXPECT_TRUE(
+        questions[1].startsWith(RunStart::rowsChangedText() + "\n\nThis sends 3 messages to 1 recipient"))
+        << questions[1].toStdString();
     EXPECT_EQ(transport->sent.size(), 3);
+}
+
+// One card a recipient: the question answered is about the rows as they were. A series
+// rewritten while it is open is asked about again when the count of messages or who gets no card
+// changed with it, and sent as then answered; new values in as many rows are sent without a
+// second question.
+TEST_F(SendMailWindow, RowsChangedWhileTheQuestionIsOpenAreAskedAboutAgainWhenTheCountChanges)
+{
+    const QString five = "a@example.org,b@example.org,c@example.org,d@example.org,e@example.org";
+    const struct {
+        QByteArray rewritten; // the series while the first question is open
+        bool sendAgain;       // the answer to a second question
+        QString again;        // the second question's start; "" none
+        int sent;
+    } cases[] = {
+        {"N1\nN2\nN3\nN4\nN5\n", true,
+         "This sends 5 messages, each row's card to the recipient in the same place in the list.", 5},
+        {"N1\nN2\nN3\nN4\nN5\n", false,
+         "This sends 5 messages, each row's card to the recipient in the same place in the list.", 0},
+        {"N1\nN2\nN3\nN4\n", true,
+         "This sends 4 messages, each row's card to the recipient in the same place in the list.\n\n"
+         "No card for:\ne@example.org: there are 4 cards for 5 recipients",
+         4},
+        {"M1\nM2\nM3\n", true, "", 3},
+    };
+    CardDesign design;
+    design.front << batchtest::text(QRectF(10, 10, 200, 30), DataSourceCode::Series, "names");
+    design.setCardSize(QSizeF(243, 154));
+    design.frontPage.Card_Side = QStringLiteral("1");
+    for (const auto &c : cases) {
+        batchtest::writeSeries(Data_Folder_Path, "names", "N1\nN2\nN3\n");
+        transport->sent.clear();
+        messages.clear();
+        messages.setAnswerFunction([&](const QString &) {
+            if (messages.questions().size() == 1) {
+                batchtest::writeSeries(Data_Folder_Path, "names", c.rewritten);
+                return true; // Send
+            }
+            return c.sendAgain;
+        });
+        FakeHost host(design);
+        withWindow(host, [&](Send_Mail &w) {
+            type(w.to_txt, five);
+            click(w.send_with_batch_chk);
+            click(w.rd_one_per_recp);
+            QTest::mouseClick(w.send_button, Qt::LeftButton);
+        });
+        const QStringList questions = messages.questions();
+        ASSERT_EQ(questions.size(), c.again.isEmpty() ? 1 : 2) << questions.join("\n--\n").toStdString();
+        EXPECT_TRUE(questions[0].startsWith("This sends 3 messages")) << questions[0].toStdString();
+        if (!c.again.isEmpty()) {
+            EXPECT_TRUE(questions[1].startsWith(RunStart::rowsChangedText() + "\n\n" + c.again + "\n\n"))
+                << questions[1].toStdString();
+        }
+        EXPECT_EQ(transport->sent.size(), c.sent) << c.rewritten.constData();
+    }
 }
 
 // A single-sided card has no back to attach: only its front is offered.

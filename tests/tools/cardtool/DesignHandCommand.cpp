@@ -100,7 +100,8 @@ bool takePlaced(QStringList &rest, const char *option, const char *value, Graphi
 CARDTOOL_COMMAND(
     designHand, "design-hand",
     "OUT.dcard [--text X,Y,W,H=TEXT]... [--picture X,Y,W,H=PATH]... "
-    "[--rect X,Y,W,H=FILL;STROKE;WIDTH;STYLE]... [--barcode X,Y,W,H=VALUE[;TYPE]]... [--qr-series NAME]")
+    "[--rect X,Y,W,H=FILL;STROKE;WIDTH;STYLE]... [--barcode X,Y,W,H=VALUE[;TYPE]]... [--qr-series NAME] "
+    "[--text-series NAME]")
 {
     QStringList rest = args;
     GraphicList objects;
@@ -115,6 +116,13 @@ CARDTOOL_COMMAND(
         qr->data_source_type = DataSourceCode::Series;
         qr->batch_list_name = series;
         objects << qr;
+    }
+    // A text each row fills, which the words of a printed sheet read back.
+    if (cardtool::takeOption(rest, QStringLiteral("--text-series"), &series)) {
+        GraphicPtr text = handText(QRectF(20, 20, 200, 30), series);
+        text->data_source_type = DataSourceCode::Series;
+        text->batch_list_name = series;
+        objects << text;
     }
     if (rest.size() != 1 || rest.first().startsWith(QLatin1String("--"))) {
         cardtool::fail(QStringLiteral("design-hand needs one output path"));

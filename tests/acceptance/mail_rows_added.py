@@ -1,0 +1,132 @@
+#!/usr/bin/python3
+"""Rows added while the mail question is open, as a user meets it: a design whose QR Code reads a
+series of 3 rows, one card to each of 5 addresses through an SMTP server on 127.0.0.1. The question
+names the 2 addresses without a card; while it is open the series grows to 6 rows, and Send on it
+sends nothing yet: the run asks again, now of 5 messages and a row that goes to nobody. Send there
+mails each address the card of its row, and the end box and the log name the row without a
+recipient."""
+
+import os
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.session import AcceptanceError, Session, cardtool_path, check  # noqa: E402
+
+from aiosmtpd.smtp import AuthResult  # noqa: E402
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "output"))
+from local_smtp import self_signed, starttls_server  # noqa: E402
+from lib.mailing import Inbox, fill, open_from_file_menu  # noqa: E402
+
+RECIPIENTS = ["a@example.org", "b@example.org", "c@example.org", "d@example.org", "e@example.org"]
+NO_RECIPIENT = "No recipient for row 6: there are 5 recipients for 6 cards"
+
+
+def row(k):
+    return "ROW-%d" % k
+
+
+def write_series(dataset, count):
+    with open(os.path.join(dataset, "rows.txt"), "w") as f:
+        f.write("\n".join(row(k) for k in range(1, count + 1)))
+
+
+def program_log(s):
+    path = os.path.join(s.home, "state", "tessaly-designer", "tessaly-designer.log")
+    if not os.path.exists(path):
+        return ""
+    with open(path, encoding="utf-8") as f:
+        return f.read()
+
+
+def end_box(s, mail):
+    """The box that ends the run: a window that goes away under the screenshot was the progress
+    sheet, and the next is looked for."""
+    for _ in range(5):
+        box = s.modal_window(other_than=(mail,))
+        try:
+            s.screenshot_painted("mail-rows-added-end", box)
+            return box
+        except AcceptanceError:
+            continue
+    raise AcceptanceError("the end box did not stay")
+
+
+def decoded(work, message, k):
+    """The QR Code text of a message's attachment, as zbarimg reads it."""
+    picture = next(message.iter_attachments())
+    path = os.path.join(work, "received-%d.jpeg" % k)
+    with open(path, "wb") as f:
+        f.write(picture.get_content())
+    r = subprocess.run(["zbarimg", "--nodbus", "-q", "--raw", path], capture_output=True, text=True, timeout=60)
+    return r.stdout.strip()
+
+
+def main():
+    work = tempfile.mkdtemp(prefix="tessaly-mail-rows-added-")
+    data = os.path.join(work, "data")
+    dataset = os.path.join(data, "tessaly-designer", "DataSet")
+    os.makedirs(dataset)
+    write_series(dataset, 3)
+    design = os.path.join(work, "rows.dcard")
+    made = subprocess.run([cardtool_path(), "design-hand", design, "--qr-series", "rows"],
+                          capture_output=True, text=True, timeout=60)
+    check(made.returncode == 0, "cardtool design-hand failed: %s" % made.stderr)
+    context, cert = self_signed(work)
+    inbox = Inbox()
+    server, port = starttls_server(inbox, context, lambda *args: AuthResult(success=True))
+    try:
+        with Session("mail_rows_added", args=[design],
+                     env={"XDG_DATA_HOME": data, "SSL_CERT_FILE": cert}) as s:
+            s.wait_until(lambda: s.xdotool("getwindowname", s.window).startswith("rows.dcard"), "the opened design")
+            settings = open_from_file_menu(s, 2, "E-mail Settings")
+            fill(s, "alt+e", "cards@example.com")
+            fill(s, "alt+p", "secret")
+            fill(s, "alt+s", "127.0.0.1")
+            fill(s, "alt+o", str(port))
+            s.key("alt+v")  # Save
+            check(s.wait_for_window_gone("E-mail Settings", window=settings), "the settings window stayed open")
+
+            mail = open_from_file_menu(s, 3, "Send Mail")
+            fill(s, "alt+t", ", ".join(RECIPIENTS))
+            fill(s, "alt+u", "Your card")
+            # From the message: the mode, the file name, the side, then the series box (ticked with
+            # Space) and the choice of who gets which card (Down: one card each, in order).
+            s.key("alt+e", "Tab", "Tab", "Tab", "Tab", "space", "Tab", "Down")
+            s.key("alt+s")
+            first = s.modal_window(other_than=(mail,))
+            s.screenshot_painted("mail-rows-added-first-question", first)
+            write_series(dataset, 6)  # while the question about 3 cards is open
+            s.focus(first)
+            s.key("alt+s")  # Send
+            check(s.wait_for_window_gone(".", window=first), "the first question stayed open")
+
+            # The rows read after it are not those it asked about: a question again, nothing sent.
+            second = s.modal_window(other_than=(mail, first))
+            s.screenshot_painted("mail-rows-added-second-question", second)
+            check(not inbox.messages, "%d messages went out before the second question" % len(inbox.messages))
+            s.focus(second)
+            s.key("alt+s")  # Send
+            s.wait_until(lambda: len(inbox.messages) == 5, "five messages", timeout=60)
+            s.wait_until(lambda: NO_RECIPIENT in program_log(s), "the row without a recipient in the log")
+            end = end_box(s, mail)
+            got = {m["To"]: decoded(work, m, k) for k, m in enumerate(inbox.messages)}
+            check(got == {address: row(k + 1) for k, address in enumerate(RECIPIENTS)},
+                  "each recipient's card: %s" % got)
+            s.focus(end)
+            s.key("Return")
+            check(s.wait_for_window_gone(".", window=end), "the end box stayed open")
+            s.focus(mail)
+            s.key("alt+c")
+            s.wait_for_window_gone("Send Mail")
+            check(s.quit(save=False) == 0, "the program did not end cleanly")
+    finally:
+        server.stop()
+    print("mail_rows_added: ok")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
