@@ -27,22 +27,26 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
+#include <QTabWidget>
 
 #include <functional>
 
 namespace
 {
-// Changes each control of the window as a user could, buttons aside (they open other windows or
-// close this one): fields typed in, boxes ticked, lists moved on, steppers stepped, colours picked.
-void changeEveryControl(QDialog &dialog)
+// Changes each control the window shows now that was not changed before, as a user could, buttons
+// aside (they open other windows or close this one): fields typed in, boxes ticked, lists moved
+// on, steppers stepped, colours picked.
+void changeShownControls(QDialog &dialog, QSet<QWidget *> &done)
 {
     QList<QPointer<QWidget>> controls;
     for (QWidget *w : dialog.findChildren<QWidget *>())
         controls << w;
     for (const QPointer<QWidget> &w : controls) {
         // A control an earlier change removed, hid or turned off is out of the user's reach.
-        if (!w || !w->isEnabled() || !w->isVisibleTo(&dialog))
+        if (!w || !w->isEnabled() || !w->isVisibleTo(&dialog) || done.contains(w))
             continue;
+        done.insert(w);
         if (auto *stepper = qobject_cast<StepperField *>(w)) {
             QTest::keyClick(stepper, Qt::Key_Up);
         } else if (auto *well = qobject_cast<ColorWell *>(w)) {
@@ -83,6 +87,18 @@ void changeEveryControl(QDialog &dialog)
                 model->setData(item, QStringLiteral("Z7"), Qt::EditRole);
         }
     }
+}
+
+// Every control of every page of the window, each changed once.
+void changeEveryControl(QDialog &dialog)
+{
+    QSet<QWidget *> done;
+    changeShownControls(dialog, done);
+    for (QTabWidget *tabs : dialog.findChildren<QTabWidget *>())
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            changeShownControls(dialog, done);
+        }
 }
 
 QPushButton *cancelButton(QDialog &dialog)
