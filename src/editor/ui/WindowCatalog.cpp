@@ -60,6 +60,9 @@ int openBarcodeWindow(InspectorHost &host)
                 });
             accepted = true;
         });
+        // The window keeps no objects of the design between openings.
+        gen->setOtherBarcodes({});
+        gen->setSideObjects({});
         // Frames that grew where there was no room for them are the user's to settle.
         if (const QStringList notes = gen->takeFrameNotes(); !notes.isEmpty())
             MessageService::deliverMessage(notes.join(QStringLiteral("\n")));
