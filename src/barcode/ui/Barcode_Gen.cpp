@@ -510,8 +510,8 @@ void Barcode_Gen::placePicture(SKTBarcode &o, const Picture &picture)
     const QRectF before = coveredArea(o);
     o.Set_Barcode_image(picture);
     o.barcode_image_var_assign();
-    // The canvas shows an object within its frame: the frame takes the picture's size, from the
-    // same top-left corner, so all the bars show (and a 2D symbol's frame is as square as it is).
+    // The frame takes the picture's size, from the same top-left corner, so that selecting,
+    // aligning and the handles go by what shows (and a 2D symbol's frame is as square as it is).
     // The caller's undo step holds the frame with the settings and picture, so Undo never puts the
     // old frame around the new picture.
     const QSizeF size = picture.size();
