@@ -111,12 +111,7 @@ QPushButton *cancelButton(QDialog &dialog)
 }
 
 enum class Leave { Cancel, Escape, CloseButton };
-} // namespace
 
-class WindowCancel;
-
-namespace
-{
 struct Window {
     const char *name;
     bool hasCancel; // a window of one button, OK, is left by Escape or the close button only
