@@ -2,7 +2,7 @@
 """Barcode Properties over a selection, and what leaving it costs. Three barcodes (Code 39 "ABC",
 Code 128 "5901234123457", QR Code "Hello QR") given EAN-13 together: each keeps its own value,
 and the window names the one EAN-13 cannot hold before OK. Series chosen over two barcodes binds
-both. Manual then Escape on a barcode bound to a series leaves it bound, with nothing to undo. A
+both. Manual then Cancel on a barcode bound to a series leaves it bound. A
 QR Code whose frame was shrunk below its symbol shows whole on the card and is exported whole:
 zbarimg reads it."""
 
@@ -111,7 +111,7 @@ def series_over_two(work):
         check(status == 0, "exit status %s" % status)
 
 
-def manual_then_escape(work):
+def manual_then_cancel(work):
     design = os.path.join(work, "bound.dcard")
     hand_design(design, "--qr-series", "Numbers")
     before = barcodes_of(design)
@@ -120,8 +120,10 @@ def manual_then_escape(work):
         s.key("Tab")  # the data source
         s.type_text("M")
         s.screenshot("manual-chosen")
-        s.key("Escape")
-        check(s.wait_for_window_gone(BARCODE_TITLE, window=dialog), "Escape left the barcode window open")
+        # Cancel, the button left of OK.
+        x, y, w, h = s.geometry(dialog)
+        s.xdotool("mousemove", "--sync", str(x + w - 136), str(y + h - 22), "click", "1")
+        check(s.wait_for_window_gone(BARCODE_TITLE, window=dialog), "Cancel left the barcode window open")
         s.save_again()
         after = barcodes_of(design)
         check([(b["data_source_type"], b["batch_list_name"]) for b in after] ==
@@ -165,7 +167,7 @@ def main():
     work = tempfile.mkdtemp(prefix="tessaly-barcode-selection-")
     ean_over_three(work)
     series_over_two(work)
-    manual_then_escape(work)
+    manual_then_cancel(work)
     shrunk_qr_exported(work)
     print("barcode_selection: ok")
 
