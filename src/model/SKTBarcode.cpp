@@ -39,3 +39,18 @@ void SKTBarcode::makeNaturalSize()
         return;
     setBounds(QRectF(bounds().topLeft(), _barcode_image->size()));
 }
+
+QRectF SKTBarcode::drawingBounds() const
+{
+    const QRectF frame = SKTGraphic::drawingBounds();
+    // The picture drawn, or the sample the canvas shows in its place.
+    const std::optional<Picture> &picture =
+        _barcode_image && !_barcode_image->isNull() ? _barcode_image : _contents;
+    if (!picture || picture->isNull())
+        return frame;
+    // The same outset around the picture as around the frame.
+    const QRectF b = bounds();
+    const QRectF drawn = drawnArea(b, picture->size());
+    return frame.united(drawn.adjusted(frame.left() - b.left(), frame.top() - b.top(),
+                                       frame.right() - b.right(), frame.bottom() - b.bottom()));
+}

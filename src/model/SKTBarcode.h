@@ -1,5 +1,7 @@
 // A barcode picture made by the barcode window, drawn at its own size from the bounds origin;
-// a sample picture stands in while the record holds none.
+// a sample picture stands in while the record holds none. The frame does not scale the picture
+// and does not cut it either: the canvas, export, print and the check before output all draw or
+// judge it whole, past a frame smaller than it.
 #pragma once
 
 #include "model/SKTGraphic.h"
@@ -23,6 +25,15 @@ public:
     // square would squeeze them.
     bool canMakeNaturalSize() const override;
     void makeNaturalSize() override;
+
+    // Where a picture of the given size is drawn for the frame: at its own size from the frame's
+    // top-left corner.
+    static QRectF drawnArea(const QRectF &frame, const QSizeF &picture)
+    {
+        return QRectF(frame.topLeft(), picture);
+    }
+    // The frame with the whole picture shown on the canvas, so that the canvas paints it uncut.
+    QRectF drawingBounds() const override;
 
     bool isDrawingFill() const override { return false; }
     bool isDrawingStroke() const override { return false; }

@@ -32,6 +32,8 @@ struct Unit {
     std::optional<QString> value;
     QList<std::pair<int, QString>> findings; // (kind, what is wrong)
     OutputProblems::Undrawable undrawable;
+    const GraphicList *side = nullptr; // the object's side and place there
+    int index = -1;
 };
 
 // An object of a side the run outputs.
@@ -74,7 +76,7 @@ public:
                 s.ownUnit = int(m_units.size());
                 const auto m = missing.constFind(&g);
                 m_units.push_back(
-                    {&g, m == missing.constEnd() ? std::nullopt : std::optional(*m), {}, {}, {}});
+                    {&g, m == missing.constEnd() ? std::nullopt : std::optional(*m), {}, {}, {}, &side, i});
             }
             m_subjects.push_back(std::move(s));
         }
@@ -105,6 +107,7 @@ private:
     // The units of a filled object's rows: one per distinct value, rows often repeat one.
     void gatherRows(Subject &s, bool back, int index)
     {
+        const GraphicList &side = back ? m_plan.design().back : m_plan.design().front;
         if (s.source->missingColumn())
             return;
         QHash<QString, int> seen;
@@ -118,7 +121,7 @@ private:
             auto it = seen.constFind(value);
             if (it == seen.constEnd()) {
                 it = seen.insert(value, int(m_units.size()));
-                m_units.push_back({s.object, std::nullopt, value, {}, {}});
+                m_units.push_back({s.object, std::nullopt, value, {}, {}, &side, index});
             }
             s.unitOfRow[size_t(r)] = *it;
         }
@@ -127,8 +130,9 @@ private:
     void judge(Unit &unit) const
     {
         const QRectF card = m_plan.cardArea();
-        const OutputProblems::Shown shown{*unit.object, unit.value ? &*unit.value : nullptr, card, m_maker,
-                                          unit.missing ? &*unit.missing : nullptr};
+        const OutputProblems::Shown shown{*unit.object, unit.value ? &*unit.value : nullptr,     card,
+                                          m_maker,      unit.missing ? &*unit.missing : nullptr, unit.side,
+                                          unit.index};
         const std::vector<OutputProblems::Kind> &kinds = OutputProblems::kinds();
         for (size_t k = 0; k < kinds.size(); ++k) {
             QString what;

@@ -3,6 +3,7 @@
 #include "barcode/BarcodeDrawing.h"
 #include "barcode/BarcodeGenerator.h"
 #include "model/PathUtil.h"
+#include "model/SKTBarcode.h"
 #include "model/SKTText.h"
 #include "output/BatchBarcodeSettings.h"
 #include "platform/FontCoverage.h"
@@ -69,6 +70,52 @@ QRectF inkOf(const Picture &picture, const QColor &background)
     return inkOfPixels(picture.toImage(), size, background);
 }
 
+// The first object drawn in front of the shown one over part of area, or null. Edges that meet, or
+// overlap by rounding, cover nothing.
+const SKTGraphic *coverOf(const Shown &shown, const QRectF &area)
+{
+    if (!shown.side)
+        return nullptr;
+    for (qsizetype j = 0; j < shown.index && j < shown.side->size(); ++j) {
+        const SKTGraphic &over = *shown.side->at(j);
+        if (!over.ctrl_is_visible || over.print_object != 0)
+            continue;
+        // A barcode in front covers what it draws, past its frame too.
+        QRectF covering = over.bounds();
+        if (over.kind() == SKTGraphic::Kind::Barcode && over._barcode_image && !over._barcode_image->isNull())
+            covering = covering.united(SKTBarcode::drawnArea(over.bounds(), over._barcode_image->size()));
+        const QRectF common = area.intersected(covering);
+        if (common.width() > Slack && common.height() > Slack)
+            return &over;
+    }
+    return nullptr;
+}
+
+// "the text "Hello"", "a shape": what covers an object, as the report names it.
+QString namedInFront(const SKTGraphic &over)
+{
+    switch (over.kind()) {
+    case SKTGraphic::Kind::Text: {
+        const QString words = over.textContentsForDrawing().text.simplified();
+        if (words.isEmpty())
+            return QStringLiteral("a text");
+        return QStringLiteral("the text \"%1\"")
+            .arg(words.size() > 24 ? words.left(23) + QChar(0x2026) : words);
+    }
+    case SKTGraphic::Kind::Image:
+        return QStringLiteral("a picture");
+    case SKTGraphic::Kind::Line:
+        return QStringLiteral("a line");
+    case SKTGraphic::Kind::Shape:
+        return QStringLiteral("a shape");
+    case SKTGraphic::Kind::Signature:
+        return QStringLiteral("a signature");
+    case SKTGraphic::Kind::Barcode:
+        return QStringLiteral("another barcode");
+    }
+    return QStringLiteral("another object");
+}
+
 QString textProblem(const Shown &shown)
 {
     if (shown.object.kind() != SKTGraphic::Kind::Text)
@@ -92,38 +139,50 @@ QString barcodeProblem(const Shown &shown)
         return {};
     const QString offCard = QStringLiteral("runs off the card.");
     const QColor background = g.barcode_back_clr_val.value_or(QColor(Qt::white));
-    // Drawn at its own size from the object's corner, as the card draws it; a blank margin past the
-    // card's edge loses nothing.
+    // Drawn whole at its own size from the object's corner, past a smaller frame, as every output
+    // and the canvas draw it; a blank margin past the card's edge loses nothing.
     const QPointF at = g.bounds().topLeft();
-    const auto fits = [&](const Picture &picture) {
+    const auto judge = [&](const QSizeF &size, const auto &ink) {
         // Most pictures lie on the card whole: what they show need not be looked for then.
-        return inside(QRectF(at, picture.size()), shown.card) ||
-               inside(inkOf(picture, background).translated(at), shown.card);
+        const QRectF area = SKTBarcode::drawnArea(g.bounds(), size);
+        if (!inside(area, shown.card) && !inside(ink().translated(at), shown.card))
+            return offCard;
+        if (const SKTGraphic *over = coverOf(shown, area))
+            return QStringLiteral("is partly covered by %1: it may not scan.").arg(namedInFront(*over));
+        return QString();
     };
-    if (!shown.value)
-        return !g._barcode_image || g._barcode_image->isNull() || fits(*g._barcode_image) ? QString()
-                                                                                          : offCard;
+    const auto judgePicture = [&](const Picture &picture) {
+        return judge(picture.size(), [&] { return inkOf(picture, background); });
+    };
     const BarcodeSettings settings = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(g);
+    const QString header = g.header_val.value_or(QString()), footer = g.footer_val.value_or(QString());
+    if (!shown.value) {
+        // Its picture may be of another type or value than it holds now (a type chosen for several
+        // barcodes that this one's value does not suit): what it holds must make a symbol.
+        const QString own = (g.linear_or_2d != 0 ? g.two_d_font_val : g.linear_font_val).value_or(QString());
+        if (!own.isEmpty() && !BarcodeGenerator::measure(settings, own, header, footer).made)
+            return QStringLiteral("cannot be made as %1 from its value \"%2\".")
+                .arg(settings.symbologyTitle, own.size() > 24 ? own.left(23) + QChar(0x2026) : own);
+        if (g._barcode_image && !g._barcode_image->isNull())
+            return judgePicture(*g._barcode_image);
+        return {};
+    }
     // Known from the value's length: making such a symbol only to measure it takes long.
     if (BarcodeGenerator::leastWidth(settings, *shown.value) > shown.card.width() + Slack)
         return QStringLiteral("has a value too long to fit on the card.");
     const QString cannot = QStringLiteral("cannot be made from the row's value.");
-    const QString header = g.header_val.value_or(QString()), footer = g.footer_val.value_or(QString());
     if (shown.maker) {
         if (!*shown.maker)
             return {};
         const BarcodeResult made = (*shown.maker)(settings, *shown.value, header, footer);
         if (!made.ok())
             return cannot;
-        return fits(made.picture) ? QString() : offCard;
+        return judgePicture(made.picture);
     }
     const BarcodeGenerator::Extent extent = BarcodeGenerator::measure(settings, *shown.value, header, footer);
     if (!extent.made)
         return cannot;
-    return inside(QRectF(at, extent.size), shown.card) ||
-                   inside(extent.markedArea().translated(at), shown.card)
-               ? QString()
-               : offCard;
+    return judge(extent.size, [&] { return extent.markedArea(); });
 }
 
 QString pictureProblem(const Shown &shown)

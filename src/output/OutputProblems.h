@@ -26,6 +26,9 @@ struct Shown {
     const BatchFiller::BarcodeMaker *maker = nullptr;
     // A picture whose own file gives no picture, as SKTImage::missingPictures finds it.
     const SKTImage::MissingPicture *missing = nullptr;
+    // The side the object is on and its place there: the objects before it are drawn over it.
+    const GraphicList *side = nullptr;
+    qsizetype index = -1;
 };
 
 // What is wrong, to follow the object's name ("does not fit its box and is cut."); "" when it

@@ -40,7 +40,7 @@ def main():
         write_png(photo, 40, 30, (200, 30, 30))
         design = os.path.join(work, "card.dcard")
         made = subprocess.run([cardtool_path(), "design-hand", design, "--text", "10,10,40,20=Supercalifragilistic",
-                               "--text", "10,60,150,30=" + DEVANAGARI,
+                               "--text", "120,60,120,30=" + DEVANAGARI,
                                "--picture", "150,10,60,40=" + photo, "--qr-series", "rows"],
                               capture_output=True, text=True, timeout=60)
         check(made.returncode == 0, "cardtool design-hand failed: %s" % made.stderr)

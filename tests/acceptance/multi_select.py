@@ -3,7 +3,8 @@
 black border and a blue one with a thin orange dashed border, both selected with Ctrl+A: Opacity 50
 on the shape page makes both half opaque and leaves each its own fill and border. Then two barcodes
 reading GIFT-2026 and 0123, both selected: the Barcode Properties window says two are selected, a
-new Bar Height alone goes to both, and each keeps its own value. The saved design, read by cardtool
+new Bar Height alone goes to both, and each keeps its own value; the lower one, grown past the
+card's edge, is not moved onto the other and a message says so. The saved design, read by cardtool
 design-dump, is checked after each."""
 
 import os
@@ -80,6 +81,13 @@ def barcodes(home):
         s.screenshot("bar-height")
         s.key("Return")
         s.wait_for_window_gone(BARCODE_TITLE)
+        # The lower barcode, taller now, has no room on the card below the other one: it is left
+        # over the edge rather than moved onto the other, and a message says so.
+        box = s.wait_until(s.question_box, "the message about the crowded frame", 10)
+        s.screenshot("crowded-frame")
+        s.focus(box)
+        s.key("Return")
+        s.wait_for_window_gone(".", window=box)
         s.screenshot("barcodes-after")
         s.save_again()
         after = objects(design, "SKTBarcode")

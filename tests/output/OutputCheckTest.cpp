@@ -4,6 +4,7 @@
 #include "BatchDesignFixture.h"
 
 #include "barcode/BarcodeGenerator.h"
+#include "barcode/BarcodeSettings.h"
 #include "model/SKTImage.h"
 #include "output/BatchBarcodeSettings.h"
 #include "output/CardExport.h"
@@ -205,6 +206,54 @@ TEST(OutputCheck, ObjectsTypedOrPlacedByHandAreCheckedToo)
         const OutputCheck::Report batch = OutputCheck::check(*planIn(d, dFolder));
         EXPECT_EQ(batch.text(), c.found.isEmpty() ? QString() : c.found + "\n3 of 3 cards (rows 1, 2, 3)")
             << c.what;
+    }
+}
+
+TEST(OutputCheck, NamesABarcodeSomethingCoversOrWhoseTypeCannotHoldItsValue)
+{
+    // A stored QR Code is drawn whole past its 10-point frame, out to (80, 80) and more.
+    const auto shape = [](const QRectF &bounds) {
+        GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Shape);
+        g->setBounds(bounds);
+        return g;
+    };
+    GraphicPtr ean = storedQrCode(QPointF(20, 20));
+    ean->linear_or_2d = 0;
+    ean->barcode_font_index = int(BarcodeSettings::linearTitles().indexOf("EAN-13"));
+    ean->linear_font_val = QStringLiteral("Hello QR");
+    GraphicPtr hiddenShape = shape(QRectF(40, 40, 20, 20));
+    hiddenShape->ctrl_is_visible = false;
+    struct Case {
+        const char *what;
+        GraphicList front; // the first in front
+        QString found;
+    };
+    const QString covered = "The barcode on the front is partly covered by %1: it may not scan.";
+    const Case cases[] = {
+        {"a text over the symbol",
+         {typed(QRectF(30, 30, 60, 20), "Over"), storedQrCode(QPointF(20, 20))},
+         covered.arg("the text \"Over\"")},
+        {"a shape over the symbol past its small frame",
+         {shape(QRectF(50, 50, 20, 20)), storedQrCode(QPointF(20, 20))},
+         covered.arg("a shape")},
+        {"another barcode over it",
+         {storedQrCode(QPointF(60, 60)), storedQrCode(QPointF(20, 20))},
+         covered.arg("another barcode")},
+        {"a text behind the symbol",
+         {storedQrCode(QPointF(20, 20)), typed(QRectF(30, 30, 60, 20), "Under")},
+         ""},
+        {"a shape beside it", {shape(QRectF(150, 20, 20, 20)), storedQrCode(QPointF(20, 20))}, ""},
+        {"a hidden shape over it", {hiddenShape, storedQrCode(QPointF(20, 20))}, ""},
+        {"a type its value does not suit",
+         {ean},
+         "The barcode on the front cannot be made as EAN-13 from its value \"Hello QR\"."},
+    };
+    for (const Case &c : cases) {
+        CardDesign d;
+        d.setCardSize(QSizeF(243, 154));
+        d.front = c.front;
+        const OutputCheck::Report report = OutputCheck::check(*RunPlan::make(d));
+        EXPECT_EQ(report.text(), c.found) << c.what;
     }
 }
 

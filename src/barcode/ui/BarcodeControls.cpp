@@ -159,7 +159,7 @@ void BarcodeControls::barcodeTypeChanged()
     // The value typed goes with the new type, whichever of the two value fields shows it.
     const QString typed = w.currentValue();
     w.setValueNote(QString());
-    const QString title = w.barcodeTypePopup->currentText();
+    const QString title = w.typeTitle();
     if (BarcodeSettings::isTwoDTitle(title))
         two_d_barcode_Opt_Select();
     else
@@ -204,7 +204,7 @@ void BarcodeControls::replaceRefusedValue(const QString &refused)
     if (w.dataText->isReadOnly())
         return;
     const QString reason = m_refusal;
-    const QString title = w.barcodeTypePopup->currentText();
+    const QString title = w.typeTitle();
     const QString sample = BarcodeGenerator::sampleValue(title);
     setValueQuietly(sample);
     goButtonActionPerformed();
@@ -214,6 +214,8 @@ void BarcodeControls::replaceRefusedValue(const QString &refused)
         goButtonActionPerformed();
         return;
     }
+    // The stand-in is the window's, not the user's: the other barcodes keep their own values.
+    w.markValueChosen(false);
     const QString shown = refused.size() > 40 ? refused.left(40) + QStringLiteral("...") : refused;
     w.setValueNote(QStringLiteral("\"%1\" cannot be drawn as %2, so the value was replaced by \"%3\".\n%4")
                        .arg(shown, title, sample, reason));
@@ -250,7 +252,7 @@ void BarcodeControls::two_d_barcode_Opt_Select()
              w.val_font_btn, w.value_font_value, w.barcode_clr, w.bar_back_clr, w.bar_val_clr,
              w.val_clr_label, w.bar_clr_label, w.bar_bk_clr_label, w.linear_sett_box})
         c->hide();
-    const QString title = w.barcodeTypePopup->currentText();
+    const QString title = w.typeTitle();
     if (BarcodeSettings::isTwoDTitle(title)) {
         w.two_d_sett_box->setVisible(title == QLatin1String("QR Code"));
         w.pdf_2d_sett_box->setVisible(title == QLatin1String("PDF417"));
@@ -460,6 +462,7 @@ void BarcodeControls::connectValueAndTexts()
     connect(w.dataText, &QLineEdit::textEdited, this, [this] {
         if (w.liner_or_2D_font != 0)
             return;
+        w.markValueChosen();
         w.setValueNote(QString());
         goButtonActionPerformed();
     });
@@ -467,6 +470,7 @@ void BarcodeControls::connectValueAndTexts()
     connect(w.dataText_2D, &QPlainTextEdit::textChanged, this, [this] {
         if (w.liner_or_2D_font == 0)
             return;
+        w.markValueChosen();
         w.setValueNote(QString());
         goButtonActionPerformed();
     });

@@ -157,6 +157,8 @@ void BarcodeSourceControls::Batch_Series_Changed()
     } else {
         w.dataText->setText(value);
     }
+    // The source's value goes with the source to every barcode the window edits.
+    w.markValueChosen();
     w.goButtonActionPerformed();
     if (w.refreshCanvas)
         w.refreshCanvas();

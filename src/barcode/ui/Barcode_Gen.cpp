@@ -5,6 +5,7 @@
 #include "barcode/BarcodeSizing.h"
 #include "barcode/ui/BarcodeControls.h"
 #include "barcode/ui/BarcodeSourceControls.h"
+#include "foundation/CardCodes.h"
 #include "foundation/ui/ColorWell.h"
 #include "foundation/ui/ModalRunner.h"
 #include "foundation/ui/StepperField.h"
@@ -20,6 +21,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -68,6 +70,8 @@ Barcode_Gen::Barcode_Gen(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Barcode Properties"));
     setObjectName(QStringLiteral("Barcode_Gen"));
     buildLayout(this);
+    // Shown while the selected barcodes' types differ and none has been chosen.
+    barcodeTypePopup->setPlaceholderText(QStringLiteral("Mixed types"));
     m_controls = new BarcodeControls(*this);
     m_source = new BarcodeSourceControls(*this);
     // The resolution tab only belongs to 2D symbols; the window starts linear.
@@ -84,7 +88,7 @@ Barcode_Gen::~Barcode_Gen() = default;
 BarcodeSettings Barcode_Gen::settings() const
 {
     BarcodeSettings s;
-    s.symbologyTitle = barcodeTypePopup->currentText();
+    s.symbologyTitle = typeTitle();
     s.linear_or_2d = liner_or_2D_font;
     s.show_hide_hdr = hideHeaderCheckbox->isChecked() ? 1 : 0;
     s.show_hide_ftr = hideFooterCheckbox->isChecked() ? 1 : 0;
@@ -173,7 +177,7 @@ QString Barcode_Gen::fitNote() const
 void Barcode_Gen::showNotes()
 {
     QStringList notes;
-    for (const QString &note : {m_valueNote, fitNote()})
+    for (const QString &note : {m_valueNote, fitNote(), othersNote()})
         if (!note.isEmpty())
             notes << note;
     barcode_note_label->setText(notes.join(QLatin1Char('\n')));
@@ -192,6 +196,7 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(SKTGraphic &o)
     m_loading = true;
     pass_barcode_control = &o;
     const BarcodeSettings s = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(o);
+    m_ownTitle = s.symbologyTitle;
     liner_or_2D_font = o.linear_or_2d != 0 ? 1 : 0;
     barcodeTypePopup->setCurrentIndex(popupIndexFor(liner_or_2D_font, o.barcode_font_index));
     dataText->setText(o.linear_font_val.value_or(QString()));
@@ -250,8 +255,11 @@ void Barcode_Gen::storeInto(SKTBarcode &o) const
 {
     const BarcodeSettings s = settings();
     const int offset = liner_or_2D_font != 0 ? int(BarcodeSettings::linearTitles().size()) : 0;
-    o.linear_or_2d = liner_or_2D_font;
-    o.barcode_font_index = barcodeTypePopup->currentIndex() - offset;
+    // A mixed list with no type chosen leaves each barcode its own.
+    if (barcodeTypePopup->currentIndex() >= 0) {
+        o.linear_or_2d = liner_or_2D_font;
+        o.barcode_font_index = barcodeTypePopup->currentIndex() - offset;
+    }
     o.linear_font_val = dataText->text();
     o.two_d_font_val = dataText_2D->toPlainText();
     o.header_val = HeaderText->text();
@@ -326,9 +334,15 @@ std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o, const QRectF &card)
 {
     m_card = card;
     m_valueNote.clear();
-    Set_Barcode_Prop_To_Control(o);
+    m_frameNotes.clear();
+    // The window edits a copy: whatever its controls write while it runs, Cancel, Escape and the
+    // close button leave the object as it was.
+    m_working = std::static_pointer_cast<SKTBarcode>(o.clone());
+    Set_Barcode_Prop_To_Control(*m_working);
     m_opened = std::static_pointer_cast<SKTBarcode>(o.clone());
     storeInto(*m_opened);
+    showMixedTypes(o);
+    m_valueChosen = false;
     goButtonActionPerformed();
     // The value is what a user comes to change: it has the focus, ready to be typed over.
     if (liner_or_2D_font != 0) {
@@ -340,12 +354,79 @@ std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o, const QRectF &card)
     }
     const int answer = ModalRunner::exec(*this);
     hide();
+    const std::shared_ptr<SKTBarcode> working = std::exchange(m_working, nullptr);
+    pass_barcode_control = nullptr;
     if (answer != QDialog::Accepted || m_preview.isNull())
         return std::nullopt;
     storeInto(o);
+    o.data_source_type = working->data_source_type;
+    o.batch_list_name = working->batch_list_name;
+    o.batch_list_index = working->batch_list_index;
+    o.excel_col_indx = working->excel_col_indx;
+    o.excel_col_title = working->excel_col_title;
+    // Mixed types left unchosen: no type changed, for this barcode or the others.
+    if (barcodeTypePopup->currentIndex() < 0) {
+        m_opened->linear_or_2d = o.linear_or_2d;
+        m_opened->barcode_font_index = o.barcode_font_index;
+    }
     const Picture picture = storedPicture(m_preview);
     placePicture(o, picture);
     return picture;
+}
+
+void Barcode_Gen::showMixedTypes(const SKTBarcode &o)
+{
+    const bool mixed = std::any_of(m_others.begin(), m_others.end(), [&o](const GraphicPtr &g) {
+        return (g->linear_or_2d != 0) != (o.linear_or_2d != 0) ||
+               g->barcode_font_index != o.barcode_font_index;
+    });
+    if (!mixed)
+        return;
+    const QSignalBlocker block(barcodeTypePopup);
+    barcodeTypePopup->setCurrentIndex(-1);
+    // Any type chosen then differs from what the window opened on, the edited barcode's own too.
+    m_opened->barcode_font_index = -1;
+}
+
+QString Barcode_Gen::typeTitle() const
+{
+    return barcodeTypePopup->currentIndex() < 0 ? m_ownTitle : barcodeTypePopup->currentText();
+}
+
+QString Barcode_Gen::othersNote() const
+{
+    // Only a type chosen here goes to the others, and with it each keeps its own value unless one
+    // was typed here.
+    if (m_others.isEmpty() || !m_opened || m_valueChosen || barcodeTypePopup->currentIndex() < 0)
+        return {};
+    const QString title = typeTitle();
+    if (title == BarcodeSettings::titleForIndex(m_opened->linear_or_2d, m_opened->barcode_font_index))
+        return {};
+    QStringList refused;
+    for (const GraphicPtr &g : m_others) {
+        // A bound value comes from its source, row by row: the check before output judges those.
+        if (g->data_source_type != DataSourceCode::Fixed)
+            continue;
+        BarcodeSettings s = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*g);
+        const QString own =
+            (g->linear_or_2d != 0 ? g->two_d_font_val : g->linear_font_val).value_or(QString());
+        const QString was = s.symbologyTitle;
+        s.symbologyTitle = title;
+        s.linear_or_2d = liner_or_2D_font;
+        if (!BarcodeGenerator::measure(s, own, g->header_val.value_or(QString()),
+                                       g->footer_val.value_or(QString()))
+                 .made)
+            refused << QStringLiteral("%1 \"%2\"")
+                           .arg(was, own.size() > 24 ? own.left(23) + QStringLiteral("...") : own);
+    }
+    if (refused.isEmpty())
+        return {};
+    return QStringLiteral(
+               "%1 cannot hold the value of %2 other selected barcode%3: %4. Each keeps its own value; "
+               "type a value for all, or change those barcodes before output.")
+        .arg(title)
+        .arg(refused.size())
+        .arg(refused.size() == 1 ? QString() : QStringLiteral("s"), refused.join(QStringLiteral(", ")));
 }
 
 bool Barcode_Gen::givePictureTo(SKTBarcode &o)
@@ -367,17 +448,99 @@ void Barcode_Gen::setEditedCount(int count)
     selection_label->setVisible(count > 1);
 }
 
-void Barcode_Gen::placePicture(SKTBarcode &o, const Picture &picture) const
+namespace
 {
+// What an object shows over the card: its frame, and a barcode's picture drawn whole past it.
+QRectF coveredArea(const SKTGraphic &g)
+{
+    if (g.kind() == SKTGraphic::Kind::Barcode && g._barcode_image && !g._barcode_image->isNull())
+        return g.bounds().united(SKTBarcode::drawnArea(g.bounds(), g._barcode_image->size()));
+    return g.bounds();
+}
+
+bool overlap(const QRectF &a, const QRectF &b)
+{
+    // Edges that meet, or overlap by rounding, are no overlap.
+    constexpr double Slack = 0.5;
+    const QRectF common = a.intersected(b);
+    return common.width() > Slack && common.height() > Slack;
+}
+
+// "the text "Hello"", "a shape": another object as a note names it.
+QString nameOfObject(const SKTGraphic &g)
+{
+    switch (g.kind()) {
+    case SKTGraphic::Kind::Text: {
+        const QString words = g.textContentsForDrawing().text.simplified();
+        return words.isEmpty() ? QStringLiteral("a text")
+                               : QStringLiteral("the text \"%1\"")
+                                     .arg(words.size() > 24 ? words.left(23) + "..." : words);
+    }
+    case SKTGraphic::Kind::Image:
+        return QStringLiteral("a picture");
+    case SKTGraphic::Kind::Line:
+        return QStringLiteral("a line");
+    case SKTGraphic::Kind::Shape:
+        return QStringLiteral("a shape");
+    case SKTGraphic::Kind::Signature:
+        return QStringLiteral("a signature");
+    case SKTGraphic::Kind::Barcode:
+        break;
+    }
+    return QStringLiteral("another barcode");
+}
+} // namespace
+
+const SKTGraphic *Barcode_Gen::newlyCovered(const SKTGraphic &o, const QRectF &area,
+                                            const QRectF &before) const
+{
+    for (const GraphicPtr &g : m_side) {
+        if (g.get() == &o || !g->ctrl_is_visible)
+            continue;
+        const QRectF other = coveredArea(*g);
+        // One it lay over already is where the user put it.
+        if (overlap(area, other) && !overlap(before, other))
+            return g.get();
+    }
+    return nullptr;
+}
+
+void Barcode_Gen::placePicture(SKTBarcode &o, const Picture &picture)
+{
+    const QRectF before = coveredArea(o);
     o.Set_Barcode_image(picture);
     o.barcode_image_var_assign();
-    // The canvas shows an object within its frame: the frame takes the picture's size, from the
-    // same top-left corner, so all the bars show (and a 2D symbol's frame is as square as it is).
+    // The frame takes the picture's size, from the same top-left corner, so that selecting,
+    // aligning and the handles go by what shows (and a 2D symbol's frame is as square as it is).
     // The caller's undo step holds the frame with the settings and picture, so Undo never puts the
     // old frame around the new picture.
     const QSizeF size = picture.size();
-    if (size.width() > 0 && size.height() > 0)
-        o.setBounds(barcodeFrameOnCard(o.bounds().topLeft(), size, m_card));
+    if (!(size.width() > 0 && size.height() > 0))
+        return;
+    const QRectF grown(o.bounds().topLeft(), size);
+    const QRectF moved = barcodeFrameOnCard(grown.topLeft(), size, m_card);
+    QRectF frame = moved;
+    const QString value = (o.linear_or_2d != 0 ? o.two_d_font_val : o.linear_font_val).value_or(QString());
+    const QString name = QStringLiteral("The barcode \"%1\" (%2)")
+                             .arg(value.size() > 24 ? value.left(23) + QStringLiteral("...") : value,
+                                  BarcodeSettings::titleForIndex(o.linear_or_2d, o.barcode_font_index));
+    if (const SKTGraphic *over = newlyCovered(o, moved, before)) {
+        // Moved inward it would lie over another object: where it grew it may not.
+        const SKTGraphic *there = moved != grown ? newlyCovered(o, grown, before) : over;
+        if (!there) {
+            frame = grown;
+            m_frameNotes << QStringLiteral(
+                                "%1 runs off the card: moved onto it, it would cover %2. Make room "
+                                "for it or make it smaller.")
+                                .arg(name, nameOfObject(*over));
+        } else {
+            m_frameNotes << QStringLiteral(
+                                "%1 now covers %2: its new size leaves no room beside it. Make room "
+                                "for it or make it smaller.")
+                                .arg(name, nameOfObject(*there));
+        }
+    }
+    o.setBounds(frame);
 }
 
 Picture Barcode_Gen::storedPicture(const Picture &preview) const

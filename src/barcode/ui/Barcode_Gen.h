@@ -5,6 +5,7 @@
 #include "barcode/BarcodeSettings.h"
 #include "barcode/ModuleGrid.h"
 #include "barcode/ui/BarcodeWindowLayout.h"
+#include "model/SKTGraphic.h"
 #include "platform/FontDescriptor.h"
 #include "platform/Picture.h"
 
@@ -15,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class BarcodeControls;
 class ExcelBindingTable;
@@ -34,12 +36,12 @@ public:
     // Loads the object's stored settings into the controls and keeps the object as the one whose
     // data source the window edits; makes no picture.
     void Set_Barcode_Prop_To_Control(SKTGraphic &object);
-    // Runs the window on the object. After OK the settings and the picture are stored into it, its
-    // frame takes the picture's size from the same top-left corner, moved inward as far as it
-    // must to stay on the card, and the picture is returned; the caller makes all of it one undo
-    // step. A picture larger than the card is refused before OK. After Cancel nothing is stored
-    // and nothing is returned; only a data source chosen while the window ran stays in the
-    // object, as it was written at the choice. card: the card's area in points (null: no card).
+    // Runs the window on a copy of the object. After OK the settings, the data source and the
+    // picture are stored into it, its frame takes the picture's size from the same top-left corner,
+    // moved inward as far as it must to stay on the card but never onto another object of the
+    // side, and the picture is returned; the caller makes all of it one undo step. A picture
+    // larger than the card is refused before OK. After Cancel, Escape or the close button nothing
+    // is stored and nothing is returned. card: the card's area in points (null: no card).
     std::optional<Picture> Open_Wnd(SKTBarcode &object, const QRectF &card = QRectF());
     // After OK, gives another selected barcode its own picture, made from all of its own settings
     // as the window would make it were it opened on that one, stored and framed on the card as OK
@@ -51,6 +53,27 @@ public:
     // How many selected barcodes the window edits; above one it says so, and that only the
     // settings changed in it go to all of them.
     void setEditedCount(int count);
+    // The other selected barcodes OK writes into, for the next opening: their types shown as
+    // mixed when they differ, and those whose own value a newly chosen type cannot hold named.
+    void setOtherBarcodes(const GraphicList &others) { m_others = others; }
+    // The objects of the side, which a frame OK grows or moves should not be put over.
+    void setSideObjects(const GraphicList &side) { m_side = side; }
+    // True once the user typed the value or took one from a chosen source; a value the window put
+    // in place of one a new type refused is no value for the other barcodes.
+    bool valueChosen() const { return m_valueChosen; }
+    void markValueChosen(bool chosen = true)
+    {
+        if (!m_loading)
+            m_valueChosen = chosen;
+    }
+    // The frames OK and givePictureTo could not fit without covering another object, or left
+    // running off the card, each a sentence naming its barcode; emptied by reading.
+    QStringList takeFrameNotes() { return std::exchange(m_frameNotes, {}); }
+    // The symbology shown: the list's choice, or while the selection's types are mixed and none is
+    // chosen, the edited barcode's own.
+    QString typeTitle() const;
+    // What the window says about the other barcodes' values under the type chosen ("" for nothing).
+    QString othersNote() const;
 
     // The settings the controls stand for now.
     BarcodeSettings settings() const;
@@ -103,8 +126,12 @@ public:
 
 private:
     void storeInto(SKTBarcode &object) const;
+    // Shows the type list as mixed when the selected barcodes differ in type.
+    void showMixedTypes(const SKTBarcode &object);
     // The picture into the object, its frame fitted to it on the card.
-    void placePicture(SKTBarcode &object, const Picture &picture) const;
+    void placePicture(SKTBarcode &object, const Picture &picture);
+    // The first object of the side, besides object, that area lies over and before did not.
+    const SKTGraphic *newlyCovered(const SKTGraphic &object, const QRectF &area, const QRectF &before) const;
     void showNotes();
     // A picture of the window's settings as the pixels a design keeps.
     Picture storedPicture(const Picture &preview) const;
@@ -116,4 +143,11 @@ private:
     QRectF m_card;
     QString m_valueNote;
     std::shared_ptr<SKTBarcode> m_opened;
+    // The copy the window edits while it runs: its data source controls write into it.
+    std::shared_ptr<SKTBarcode> m_working;
+    GraphicList m_others;
+    GraphicList m_side;
+    QString m_ownTitle; // the edited barcode's type, shown while the list is mixed
+    bool m_valueChosen = false;
+    QStringList m_frameNotes;
 };

@@ -65,7 +65,9 @@ void fill(WindowRegistry &registry, QWidget *parent, const SeriesInUseTest &inUs
         *working = binding();
         const int result =
             reg->instance<Data_From_Excel>([&] { return new Data_From_Excel(*working, owner); })->Open_Wnd();
-        keep(*working);
+        // Corrections go into the table at OK only: Escape and the close button leave it as it was.
+        if (result == 1)
+            keep(*working);
         return result;
     });
 }

@@ -15,6 +15,7 @@
 #include "panels/ui/BarcodePanel.h"
 #include "panels/ui/InspectorHost.h"
 #include "panels/ui/PanelEdits.h"
+#include "platform/MessageService.h"
 #include "profile/ui/UserProfileCommands.h"
 #include "support/ui/SupportCommands.h"
 
@@ -43,6 +44,8 @@ int openBarcodeWindow(InspectorHost &host)
         // bounds the barcode: a larger symbol moves inward, or is refused before OK.
         const GraphicList others = BarcodePanel::otherBarcodes(host, *barcode);
         gen->setEditedCount(int(others.size()) + 1);
+        gen->setOtherBarcodes(others);
+        gen->setSideObjects(canvas->graphics());
         bool accepted = false;
         PanelEdits::objects(host, QStringLiteral("Barcode"), others + GraphicList{barcode}, [&] {
             const std::optional<Picture> picture = gen->Open_Wnd(*barcode, canvas->bounds());
@@ -50,13 +53,19 @@ int openBarcodeWindow(InspectorHost &host)
                 return;
             // The others take only what the user changed, and each its own picture.
             BarcodePanel::passChanges(
-                host, *gen->openedSettings(), *barcode, others, [gen](SKTBarcode &other) {
+                host, *gen->openedSettings(), *barcode, others, gen->valueChosen(), [gen](SKTBarcode &other) {
                     if (!gen->givePictureTo(other))
-                        Show_NSLog_Message(QStringLiteral("A selected barcode's value makes no picture; "
-                                                          "it keeps its old one"));
+                        Show_NSLog_Message(QStringLiteral("A selected barcode's value makes no "
+                                                          "picture; it keeps its old one"));
                 });
             accepted = true;
         });
+        // The window keeps no objects of the design between openings.
+        gen->setOtherBarcodes({});
+        gen->setSideObjects({});
+        // Frames that grew where there was no room for them are the user's to settle.
+        if (const QStringList notes = gen->takeFrameNotes(); !notes.isEmpty())
+            MessageService::deliverMessage(notes.join(QStringLiteral("\n")));
         return accepted ? 1 : 0;
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));

@@ -58,11 +58,12 @@ void copyChanged(const SKTGraphic &opened, const SKTGraphic &edited, SKTGraphic 
 } // namespace
 
 void BarcodePanel::passChanges(InspectorHost &host, const SKTGraphic &opened, const SKTGraphic &edited,
-                               const GraphicList &others,
+                               const GraphicList &others, bool valueChosen,
                                const std::function<void(SKTBarcode &)> &givePicture)
 {
     for (const GraphicPtr &g : others) {
-        copyBarcodeFields(opened, edited, *g);
+        copySource(opened, edited, *g);
+        copyBarcodeFields(opened, edited, *g, valueChosen);
         if (auto *b = dynamic_cast<SKTBarcode *>(g.get()); b && givePicture)
             givePicture(*b);
     }
@@ -91,7 +92,23 @@ const std::optional<QString> &shownValue(const SKTGraphic &g)
 }
 } // namespace
 
-void BarcodePanel::copyBarcodeFields(const SKTGraphic &opened, const SKTGraphic &edited, SKTGraphic &to)
+void BarcodePanel::copySource(const SKTGraphic &opened, const SKTGraphic &edited, SKTGraphic &to)
+{
+    // The source is one setting, as for several texts: a kind, a series or a column bound together.
+    if (opened.data_source_type == edited.data_source_type &&
+        opened.batch_list_name == edited.batch_list_name &&
+        opened.batch_list_index == edited.batch_list_index &&
+        opened.excel_col_indx == edited.excel_col_indx && opened.excel_col_title == edited.excel_col_title)
+        return;
+    to.data_source_type = edited.data_source_type;
+    to.batch_list_name = edited.batch_list_name;
+    to.batch_list_index = edited.batch_list_index;
+    to.excel_col_indx = edited.excel_col_indx;
+    to.excel_col_title = edited.excel_col_title;
+}
+
+void BarcodePanel::copyBarcodeFields(const SKTGraphic &opened, const SKTGraphic &edited, SKTGraphic &to,
+                                     bool valueChosen)
 {
     using G = SKTGraphic;
     // A new type goes over whole, and the barcode keeps its own value across the change of kind,
@@ -102,9 +119,10 @@ void BarcodePanel::copyBarcodeFields(const SKTGraphic &opened, const SKTGraphic 
         to.barcode_font_index = edited.barcode_font_index;
         shownValue(to) = value;
     }
-    // The value goes over only when the user changed it: a change of type moves the window's value
-    // into the other kind's field, which is no value of the other barcodes.
-    if (shownValue(opened) != shownValue(edited))
+    // The value goes over only when the user chose it: a change of type moves the window's value
+    // into the other kind's field, or puts a stand-in in place of one the type refused, and
+    // neither is a value of the other barcodes.
+    if (valueChosen && shownValue(opened) != shownValue(edited))
         shownValue(to) = shownValue(edited);
     copyChanged(opened, edited, to, &G::header_val, &G::footer_val, &G::show_hide_hdr, &G::show_hide_ftr,
                 &G::show_hide_val, &G::show_val_on_top, &G::align_hdr_index, &G::align_ftr_index,

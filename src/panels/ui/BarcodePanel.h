@@ -28,13 +28,19 @@ public:
     // the unlocked ones.
     static GraphicList otherBarcodes(InspectorHost &host, const SKTGraphic &current);
     // After OK on `edited`: each of `others` takes the barcode settings in which `opened` (the
-    // window on opening) and `edited` (as OK stored them) differ, and no other, then a picture
-    // made from its own settings by `givePicture`; the side redraws.
+    // window on opening) and `edited` (as OK stored them) differ, and no other, the data source
+    // when it was changed, then a picture made from its own settings by `givePicture`; the side
+    // redraws. valueChosen: the user typed the value or took it from a source chosen.
     static void passChanges(InspectorHost &host, const SKTGraphic &opened, const SKTGraphic &edited,
-                            const GraphicList &others, const std::function<void(SKTBarcode &)> &givePicture);
+                            const GraphicList &others, bool valueChosen,
+                            const std::function<void(SKTBarcode &)> &givePicture);
     // The barcode settings (not the source, unit, bounds or flags) in which `opened` and `edited`
-    // differ, into `to`: the type as a whole, and the shown value only when the user changed it.
-    static void copyBarcodeFields(const SKTGraphic &opened, const SKTGraphic &edited, SKTGraphic &to);
+    // differ, into `to`: the type as a whole, and the shown value only when the user chose it (a
+    // value the window put in place of one a new type refused is not).
+    static void copyBarcodeFields(const SKTGraphic &opened, const SKTGraphic &edited, SKTGraphic &to,
+                                  bool valueChosen);
+    // The data source of `edited` into `to` when it differs from `opened`'s.
+    static void copySource(const SKTGraphic &opened, const SKTGraphic &edited, SKTGraphic &to);
 
     QPushButton *barcode_prop_btn = nullptr;
 

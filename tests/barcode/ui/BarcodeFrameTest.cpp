@@ -6,6 +6,8 @@
 
 #include "canvas/ui/SKTZoomingScrollView.h"
 #include "model/SKTBarcode.h"
+#include "output/BatchCardRenderer.h"
+#include "output/RunPlan.h"
 #include "panels/ui/BarcodePanel.h"
 #include "panels/ui/Inspector.h"
 #include "platform/UndoManager.h"
@@ -256,4 +258,69 @@ TEST_F(BarcodeFrame, TheWindowOpensWhereItOpenedBefore)
     EXPECT_EQ(second, first);
     EXPECT_EQ(third, first);
     EXPECT_EQ(openShown([](Barcode_Gen &) {}), first + QPoint(30, -20));
+}
+
+namespace
+{
+// Pixels of a and b (over the part both cover) that differ clearly in some channel.
+int differingPixels(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+    int count = 0;
+    for (int row = 0; row < std::min(x.height(), y.height()); ++row)
+        for (int col = 0; col < std::min(x.width(), y.width()); ++col) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            if (std::abs(qRed(p) - qRed(q)) > 96 || std::abs(qGreen(p) - qGreen(q)) > 96 ||
+                std::abs(qBlue(p) - qBlue(q)) > 96)
+                ++count;
+        }
+    return count;
+}
+} // namespace
+
+TEST_F(BarcodeFrame, TheCanvasAndTheExportDrawABarcodeAlikeInAFrameOfAnySize)
+{
+    const auto barcode = addBarcode(QRectF(20, 20, 50, 50));
+    ASSERT_TRUE(barcode);
+    editWithWindow(barcode, QStringLiteral("QR Code"), QStringLiteral("https://example.com/alike"));
+    ASSERT_TRUE(barcode->_barcode_image);
+    const QSizeF symbol = barcode->_barcode_image->size();
+    choose(canvas(0)->enclosingScrollView()->factorPopUpButton(), QStringLiteral("200%"));
+    ASSERT_DOUBLE_EQ(canvas(0)->zoom(), 2.0);
+    const struct {
+        const char *frame;
+        double width, height; // of the symbol's
+    } cases[] = {{"smaller", 0.5, 0.5},
+                 {"lower, as Make Same Height leaves it", 1.0, 0.3},
+                 {"narrower", 0.4, 1.0},
+                 {"larger", 1.5, 1.3},
+                 {"the symbol's own", 1.0, 1.0}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.frame);
+        barcode->setBounds(
+            QRectF(QPointF(20, 20), QSizeF(symbol.width() * c.width, symbol.height() * c.height)));
+        canvas(0)->changeSelectionIndexes({});
+        canvas(0)->update();
+        QCoreApplication::processEvents();
+        const QSizeF card = canvas(0)->cardSize();
+        const QImage shown =
+            canvas(0)->grab(QRect(0, 0, int(card.width() * 2), int(card.height() * 2))).toImage();
+        BatchCardRenderer renderer(RunPlan::make(window->document().design()), 144, false);
+        QString error;
+        const QImage exported = renderer.renderSide(0, false, &error);
+        ASSERT_FALSE(exported.isNull()) << error.toStdString();
+        const QString name =
+            QStringLiteral("barcode-alike-%1-%2.png").arg(int(c.width * 10)).arg(int(c.height * 10));
+        saveArtifact(canvas(0), QStringLiteral("canvas-") + name);
+        // Edges drawn a pixel apart aside, every pixel agrees.
+        EXPECT_LT(differingPixels(shown, exported), int(symbol.width() * 2 * 4)) << name.toStdString();
+        // And what the canvas shows is the whole symbol.
+        const QRect symbolPixels(40, 40, int(symbol.width() * 2), int(symbol.height() * 2));
+        QDir().mkpath(QStringLiteral(TESSALY_ARTIFACTS_DIR));
+        const QString path = QStringLiteral(TESSALY_ARTIFACTS_DIR "/") + name;
+        ASSERT_TRUE(shown.copy(symbolPixels.adjusted(-8, -8, 8, 8)).save(path));
+        if (SymbolDecoder::hasTool("ZXingReader")) {
+            EXPECT_EQ(zxingText(path), QStringLiteral("https://example.com/alike"));
+        }
+    }
 }

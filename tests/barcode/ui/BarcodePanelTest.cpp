@@ -5,12 +5,17 @@
 #include "editor/ui/MainWindowFixture.h"
 
 #include "barcode/BarcodeSettings.h"
+#include "data/SeriesFiles.h"
 #include "editor/ui/FileCommands.h"
 #include "editor/ui/MainWindowLayout.h"
+#include "foundation/CardCodes.h"
+#include "foundation/DataRoot.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ColorWell.h"
 #include "model/EditStep.h"
 #include "model/SKTBarcode.h"
+#include "output/OutputCheck.h"
+#include "output/RunPlan.h"
 #include "panels/ui/BarcodePanel.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorTabs.h"
@@ -388,5 +393,178 @@ TEST_F(BarcodePanelTest, SavedBarcodesOfEveryKindRenderAndDecode)
         const QString corner = tempPath(QStringLiteral("corner-%1").arg(c.artifact));
         ASSERT_TRUE(card.copy(pixels).save(corner));
         EXPECT_EQ(zxingText(corner), value);
+    }
+}
+
+namespace
+{
+// Gives a barcode a type and the value of that type's kind.
+void makeBarcode(SKTBarcode &b, const QString &title, const QString &value, const QRectF &frame)
+{
+    const bool twoD = BarcodeSettings::isTwoDTitle(title);
+    b.linear_or_2d = twoD ? 1 : 0;
+    b.barcode_font_index =
+        int((twoD ? BarcodeSettings::twoDTitles() : BarcodeSettings::linearTitles()).indexOf(title));
+    (twoD ? b.two_d_font_val : b.linear_font_val) = value;
+    b.setBounds(frame);
+}
+
+QString typeOf(const SKTGraphic &b)
+{
+    return BarcodeSettings::titleForIndex(b.linear_or_2d, b.barcode_font_index);
+}
+
+QString valueOf(const SKTGraphic &b)
+{
+    return (b.linear_or_2d != 0 ? b.two_d_font_val : b.linear_font_val).value_or(QString());
+}
+} // namespace
+
+TEST_F(BarcodePanelTest, ATypeOverMixedBarcodesKeepsEachOwnValueAndNamesOneItCannotHold)
+{
+    ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
+    const auto qr = addBarcode();
+    const auto code128 = addBarcode();
+    const auto code39 = addBarcode();
+    ASSERT_TRUE(qr && code128 && code39);
+    makeBarcode(*code39, QStringLiteral("Code 39"), QStringLiteral("ABC"), QRectF(8, 8, 60, 30));
+    makeBarcode(*code128, QStringLiteral("Code 128"), QStringLiteral("5901234123457"), QRectF(8, 80, 60, 30));
+    makeBarcode(*qr, QStringLiteral("QR Code"), QStringLiteral("Hello QR"), QRectF(150, 8, 60, 60));
+    canvas(0)->changeSelectionIndexes({0, 1, 2});
+    canvas(0)->setSelectedGraphic(code39);
+    QString shownType, placeholder, note;
+    script([&](Barcode_Gen &w) {
+        shownType = w.barcodeTypePopup->currentText();
+        placeholder = w.barcodeTypePopup->placeholderText();
+        chooseType(w, QStringLiteral("EAN-13"));
+        note = w.barcode_note_label->isHidden() ? QString() : w.barcode_note_label->text();
+    });
+    QTest::mouseClick(panel->barcode_prop_btn, Qt::LeftButton);
+    QCoreApplication::processEvents();
+
+    // The list showed no one barcode's type as the selection's.
+    EXPECT_EQ(shownType, QString());
+    EXPECT_EQ(placeholder, QStringLiteral("Mixed types"));
+    // The window named the stand-in it put in place of "ABC", and the barcode EAN-13 cannot hold.
+    EXPECT_TRUE(note.contains(QStringLiteral("\"ABC\" cannot be drawn as EAN-13"))) << note.toStdString();
+    EXPECT_TRUE(note.contains(QStringLiteral("QR Code \"Hello QR\""))) << note.toStdString();
+    EXPECT_FALSE(note.contains(QStringLiteral("5901234123457"))) << note.toStdString();
+    for (const auto &b : {code39, code128, qr})
+        EXPECT_EQ(typeOf(*b), QStringLiteral("EAN-13"));
+    EXPECT_EQ(valueOf(*code128), QStringLiteral("5901234123457"));
+    EXPECT_EQ(decodeStoredPicture(*code128, QStringLiteral("barcode-mixed-ean.png")),
+              QStringLiteral("5901234123457"));
+    EXPECT_EQ(valueOf(*qr), QStringLiteral("Hello QR"));
+    const OutputCheck::Report report = OutputCheck::check(*RunPlan::make(window->document().design()));
+    EXPECT_TRUE(
+        report.text().contains(QStringLiteral("cannot be made as EAN-13 from its value \"Hello QR\"")))
+        << report.text().toStdString();
+
+    // Mixed again, the edited barcode's own type chosen goes to the other one too.
+    makeBarcode(*code128, QStringLiteral("Code 128"), QStringLiteral("OWN-128"), QRectF(8, 80, 60, 30));
+    canvas(0)->changeSelectionIndexes({0, 1});
+    canvas(0)->setSelectedGraphic(code39);
+    script([&](Barcode_Gen &w) {
+        shownType = w.barcodeTypePopup->currentText();
+        chooseType(w, QStringLiteral("EAN-13"));
+    });
+    QTest::mouseClick(panel->barcode_prop_btn, Qt::LeftButton);
+    EXPECT_EQ(shownType, QString());
+    EXPECT_EQ(typeOf(*code128), QStringLiteral("EAN-13"));
+    EXPECT_EQ(valueOf(*code128), QStringLiteral("OWN-128"));
+
+    // Mixed and left so, OK keeps every barcode's own type.
+    makeBarcode(*code128, QStringLiteral("Code 128"), QStringLiteral("OWN-128"), QRectF(8, 80, 60, 30));
+    script([&](Barcode_Gen &w) { typeNumber(w.HeightText, QStringLiteral("1.2")); });
+    QTest::mouseClick(panel->barcode_prop_btn, Qt::LeftButton);
+    EXPECT_EQ(typeOf(*code39), QStringLiteral("EAN-13"));
+    EXPECT_EQ(typeOf(*code128), QStringLiteral("Code 128"));
+    EXPECT_FLOAT_EQ(code128->linear_height_val, 1.2f);
+}
+
+TEST_F(BarcodePanelTest, ASourceChosenOverSeveralBarcodesBindsEachOfThem)
+{
+    ASSERT_TRUE(SeriesFiles::writeSeries(Data_Folder_Path, QStringLiteral("Numbers"),
+                                         {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")},
+                                         true)
+                    .ok());
+    const auto second = addBarcode();
+    const auto first = addBarcode();
+    ASSERT_TRUE(second && first);
+    makeBarcode(*first, QStringLiteral("Code 128"), QStringLiteral("FIRST"), QRectF(8, 8, 60, 30));
+    makeBarcode(*second, QStringLiteral("QR Code"), QStringLiteral("SECOND"), QRectF(8, 80, 60, 60));
+    canvas(0)->changeSelectionIndexes({0, 1});
+    canvas(0)->setSelectedGraphic(first);
+    script([](Barcode_Gen &w) {
+        choose(w.Data_source_type, QStringLiteral("Series"));
+        choose(w.Batch_Series, QStringLiteral("Numbers"));
+    });
+    QTest::mouseClick(panel->barcode_prop_btn, Qt::LeftButton);
+    for (const auto &b : {first, second}) {
+        EXPECT_EQ(b->data_source_type, DataSourceCode::Series);
+        EXPECT_EQ(b->batch_list_name_val(), QStringLiteral("Numbers"));
+    }
+    // Every card's barcodes read that card's number.
+    RunPlan::Folders folders = RunPlan::Folders::current();
+    const auto plan = RunPlan::make(window->document().design(), RunPlan::Choices{}, folders);
+    ASSERT_EQ(plan->outputCount(), 3);
+    for (int row = 0; row < 3; ++row)
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(plan->valueOf(false, i, row), QString::number(row + 1)) << row << "," << i;
+}
+
+TEST_F(BarcodePanelTest, AGrowingFrameIsNeverMovedOntoAnotherObjectAndOneThatMustCoverIsNamed)
+{
+    const QRectF card(QPointF(0, 0), canvas(0)->cardSize());
+    const struct {
+        const char *what;
+        QRectF other;      // a text's frame; empty for none
+        bool onCard;       // the barcode ends whole on the card
+        const char *named; // in the message after OK; "" for no message
+    } cases[] = {
+        {"room to move inward", QRectF(), true, ""},
+        {"inward lies a text", QRectF(140, 95, 40, 20), false,
+         "runs off the card: moved onto it, it would cover the text \"Beside\""},
+        {"a text where it grows and where it would move", QRectF(205, 120, 20, 20), true,
+         "now covers the text \"Beside\""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QList<int> all;
+        for (int i = 0; i < front().size(); ++i)
+            all << i;
+        window->document().removeGraphicsAtIndexes(all);
+        GraphicPtr text;
+        if (!c.other.isEmpty()) {
+            clickTool(2);
+            text = front().first();
+            text->Text_contents().text = QStringLiteral("Beside");
+            text->setBounds(c.other);
+        }
+        const auto barcode = addBarcode();
+        ASSERT_TRUE(barcode);
+        // Its frame alone, no picture drawn past it yet, stands clear of the text.
+        barcode->setBounds(QRectF(190, 90, 40, 30));
+        barcode->Set_Barcode_image(std::nullopt);
+        canvas(0)->changeSelectionIndexes({0});
+        canvas(0)->setSelectedGraphic(barcode);
+        messages.clear();
+        script([](Barcode_Gen &w) {
+            chooseType(w, QStringLiteral("QR Code"));
+            retype(w.dataText_2D, QStringLiteral("https://example.com/room"));
+        });
+        QTest::mouseClick(panel->barcode_prop_btn, Qt::LeftButton);
+        ASSERT_TRUE(barcode->_barcode_image);
+        EXPECT_EQ(barcode->bounds().size(), barcode->_barcode_image->size());
+        EXPECT_EQ(card.contains(barcode->bounds()), c.onCard)
+            << barcode->bounds().x() << "," << barcode->bounds().y();
+        if (!c.onCard) {
+            EXPECT_EQ(barcode->bounds().topLeft(), QPointF(190, 90));
+        }
+        const QString named = QString::fromUtf8(c.named);
+        const QStringList said = shown();
+        EXPECT_TRUE(named.isEmpty() ? said.isEmpty() : said.size() == 1 && said.first().contains(named))
+            << said.join(QLatin1Char('|')).toStdString() << " at " << barcode->bounds().x() << ","
+            << barcode->bounds().y();
     }
 }

@@ -4,6 +4,7 @@
 
 #include "data/ExcelBindingTable.h"
 #include "data/SeriesFiles.h"
+#include "foundation/CardCodes.h"
 #include "foundation/FoundationState.h"
 #include "foundation/WindowRegistry.h"
 #include "model/SKTBarcode.h"
@@ -126,20 +127,50 @@ TEST_F(BarcodeSource, ExcelColumnsGiveTheFirstRowAndTheRowNumberAtPositionZero)
     EXPECT_EQ(opened, QStringList{QStringLiteral("table")});
 }
 
-TEST_F(BarcodeSource, CancelKeepsOnlyTheSourceChosenWhileTheWindowRan)
+TEST_F(BarcodeSource, CancelEscapeAndTheCloseButtonLeaveTheSourceAsItWas)
 {
     writeSeries(QStringLiteral("Guests"), {QStringLiteral("G-001")});
-    object.linear_font_val = QStringLiteral("KEEP");
-    modalScripts.push_back([&](QDialog &) {
-        choose(window->Data_source_type, QStringLiteral("Series"));
-        choose(window->Batch_Series, QStringLiteral("Guests"));
-        window->cancel_button->click();
-        return window->result();
-    });
-    EXPECT_FALSE(window->Open_Wnd(object).has_value());
-    EXPECT_EQ(object.data_source_type, 1);
-    EXPECT_EQ(object.batch_list_name, QStringLiteral("Guests"));
-    EXPECT_EQ(object.linear_font_val, QStringLiteral("KEEP")); // the shown first value is not stored
+    const struct {
+        const char *what;
+        int source; // the object's on opening
+        const char *choice;
+    } starts[] = {{"a typed barcode bound to a series", 0, "Series"},
+                  {"a bound barcode made typed", 1, "Manual"}};
+    const struct {
+        const char *how;
+        std::function<void(QDialog &)> close;
+    } closes[] = {
+        {"Cancel", [this](QDialog &) { window->cancel_button->click(); }},
+        {"Escape",
+         [](QDialog &d) {
+             d.show();
+             QTest::keyClick(&d, Qt::Key_Escape);
+         }},
+        {"the close button",
+         [](QDialog &d) {
+             d.show();
+             d.close();
+         }},
+    };
+    for (const auto &start : starts)
+        for (const auto &close : closes) {
+            SCOPED_TRACE(std::string(start.what) + ", " + close.how);
+            object.data_source_type = start.source;
+            object.batch_list_name = start.source == 1 ? QStringLiteral("Guests") : QString();
+            object.linear_font_val = QStringLiteral("KEEP");
+            const auto name = object.batch_list_name;
+            modalScripts.push_back([&](QDialog &d) {
+                choose(window->Data_source_type, QString::fromLatin1(start.choice));
+                if (start.source == 0)
+                    choose(window->Batch_Series, QStringLiteral("Guests"));
+                close.close(d);
+                return window->result();
+            });
+            EXPECT_FALSE(window->Open_Wnd(object).has_value());
+            EXPECT_EQ(object.data_source_type, start.source);
+            EXPECT_EQ(object.batch_list_name, name);
+            EXPECT_EQ(object.linear_font_val, QStringLiteral("KEEP"));
+        }
 }
 
 TEST_F(BarcodeSource, OkRefusesSeriesWithoutAChosenSeriesAndKeepsTheWindowOpen)
@@ -161,7 +192,7 @@ TEST_F(BarcodeSource, OkRefusesSeriesWithoutAChosenSeriesAndKeepsTheWindowOpen)
         pressOk(QStringLiteral("Please create batch processing series first."));
         writeSeries(QStringLiteral("Guests"), {QStringLiteral("G-001")});
         choose(window->Data_source_type, QStringLiteral("Series"));
-        EXPECT_EQ(object.data_source_type, 1);
+        EXPECT_EQ(window->Data_source_type->currentText(), QStringLiteral("Series"));
         pressOk(QStringLiteral("Please select the series."));
         return 0;
     });
@@ -171,6 +202,7 @@ TEST_F(BarcodeSource, OkRefusesSeriesWithoutAChosenSeriesAndKeepsTheWindowOpen)
     EXPECT_EQ(object.bounds(), frame);
 
     // A series whose file was deleted is not chosen either when the object is opened again.
+    object.data_source_type = DataSourceCode::Series;
     object.Set_Batch_List_Name(QStringLiteral("Gone"));
     modalScripts.push_back([&](QDialog &d) {
         d.show();
