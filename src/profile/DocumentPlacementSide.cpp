@@ -28,6 +28,11 @@ void DocumentPlacementSide::Hide_all_Text_control_FUP_Control()
     }
 }
 
+GraphicList DocumentPlacementSide::objects() const
+{
+    return m_document.list(m_side);
+}
+
 GraphicPtr DocumentPlacementSide::Selcect_Ctrl_With_ID(const QString &ctrl_ID)
 {
     for (const GraphicPtr &g : m_document.list(m_side)) {

@@ -19,6 +19,7 @@ public:
                                   const QString &card_side, const QString &ctrl_value,
                                   const QString &ctrl_ID) override;
     void setToolCode(int tool) override { m_tool = tool; }
+    GraphicList objects() const override;
     int toolCode() const { return m_tool; }
 
 private:

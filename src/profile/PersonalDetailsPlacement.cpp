@@ -30,14 +30,24 @@ void bind(SKTGraphic &g, const User_Profile_Class::Detail &d)
     }
 }
 
-// One detail: reuse the object that carries its identifier, else make one at the default frame.
-void placeOne(const User_Profile_Class::Detail &d, SKTGraphic::Kind kind,
-              PersonalDetailsPlacement::Side &side, const QSizeF &frontCardSize,
+// One detail: reuse the object that carries its identifier, else make one at the default frame or
+// the clear place nearest to it.
+void placeOne(int index, const User_Profile_Class::Detail &d, SKTGraphic::Kind kind,
+              PersonalDetailsPlacement::Side &side, const QSizeF &frontCardSize, QList<QRectF> &taken,
               PersonalDetailsPlacement::Report &report)
 {
     const bool reuse = side.Selcect_Ctrl_With_ID(d.id) != nullptr;
-    const QRectF frame =
-        reuse ? QRectF() : PersonalDetailsPlacement::Get_Control_Rect_From_Template(d.id, frontCardSize);
+    QRectF frame;
+    if (!reuse) {
+        frame = PersonalDetailsPlacement::Get_Control_Rect_From_Template(d.id, frontCardSize);
+        if (!frame.isEmpty()) {
+            const std::optional<QRectF> clear = PlaceholderFrames::clearFrame(frame, frontCardSize, taken);
+            if (clear)
+                frame = *clear;
+            else
+                report.crowded << index;
+        }
+    }
     const GraphicPtr g = side.ReplaceGraphicText(kind, !reuse, frame, SideCode::Front, d.value, d.id);
     // Only the object this call wrote or made takes the binding: a stale selection must not.
     if (!g) {
@@ -46,7 +56,18 @@ void placeOne(const User_Profile_Class::Detail &d, SKTGraphic::Kind kind,
         return;
     }
     ++report.placed;
+    taken << g->bounds();
     bind(*g, d);
+}
+
+// What the side shows now: the personal details' own objects are hidden until placed again.
+QList<QRectF> shownFrames(const PersonalDetailsPlacement::Side &side)
+{
+    QList<QRectF> frames;
+    for (const GraphicPtr &g : side.objects())
+        if (g && g->ctrl_is_visible)
+            frames << g->bounds();
+    return frames;
 }
 } // namespace
 
@@ -63,17 +84,19 @@ PersonalDetailsPlacement::Report PersonalDetailsPlacement::place(const User_Prof
     try {
         side.Hide_all_Text_control_FUP_Control();
         side.setToolCode(Side::TextTool);
+        QList<QRectF> taken = shownFrames(side);
         const auto details = record.details();
         for (int i = 0; i + 1 < User_Profile_Class::DetailCount; ++i) {
             const User_Profile_Class::Detail &d = *details[size_t(i)];
             if (!d.value.isEmpty())
-                placeOne(d, SKTGraphic::Kind::Text, side, frontCardSize, report);
+                placeOne(i, d, SKTGraphic::Kind::Text, side, frontCardSize, taken, report);
         }
         const User_Profile_Class::Detail &photo = record.image;
         if (!photo.value.isEmpty()) {
             side.setToolCode(Side::PictureTool);
             ModelGlobals::instance().Library_Selected_Image = photo.value;
-            placeOne(photo, SKTGraphic::Kind::Image, side, frontCardSize, report);
+            placeOne(User_Profile_Class::DetailCount - 1, photo, SKTGraphic::Kind::Image, side, frontCardSize,
+                     taken, report);
         }
     } catch (const std::exception &e) {
         // What was placed before the failure stays, as an interrupted placement leaves it.
@@ -81,4 +104,20 @@ PersonalDetailsPlacement::Report PersonalDetailsPlacement::place(const User_Prof
         Show_NSLog_Message(report.error);
     }
     return report;
+}
+
+QString PersonalDetailsPlacement::crowdedText(const Report &report)
+{
+    if (report.crowded.isEmpty())
+        return {};
+    QStringList names;
+    for (int index : report.crowded)
+        names << User_Profile_Class::nameOf(index);
+    const QString last = names.takeLast();
+    const QString listed =
+        names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+    return QStringLiteral("The card has no free room left for %1, so %2 over other objects at the usual "
+                          "place. Drag %3 where you want.")
+        .arg(listed, report.crowded.size() == 1 ? QStringLiteral("it lies") : QStringLiteral("they lie"),
+             report.crowded.size() == 1 ? QStringLiteral("it") : QStringLiteral("them"));
 }

@@ -4,6 +4,7 @@
 
 #include "model/SKTGraphic.h"
 
+#include <QList>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -27,6 +28,8 @@ public:
                                               const QString &ctrl_value, const QString &ctrl_ID) = 0;
         // The editor's tool code (TextTool or PictureTool): a new object's kind follows it.
         virtual void setToolCode(int tool) = 0;
+        // The side's objects, front to back; a new detail's object is placed clear of those shown.
+        virtual GraphicList objects() const { return {}; }
         static constexpr int TextTool = 2;
         static constexpr int PictureTool = 8;
     };
@@ -34,13 +37,20 @@ public:
     struct Report {
         int placed = 0;  // objects written or made
         int unbound = 0; // details whose object could not be made (no frame)
-        QString error;   // what stopped the placement early; empty when it ran through
+        // New objects the card had no free room for, by detail index: at their default frames,
+        // over what is there.
+        QList<int> crowded;
+        QString error; // what stopped the placement early; empty when it ran through
     };
 
     // The default frame of a detail's object in card points (y down), by the front card's size.
     static QRectF Get_Control_Rect_From_Template(const QString &ctrl_ID, const QSizeF &frontCardSize);
 
     // Hides every personal-details object of the side, then shows and fills those of the non-empty
-    // details, the photo last. Leaves Library_Selected_Image at the photo's path when one was placed.
+    // details, the photo last. An object made new takes its default frame where that is clear of
+    // the objects shown (those placed before it included), else the clear place of its size
+    // nearest to it. Leaves Library_Selected_Image at the photo's path when one was placed.
     static Report place(const User_Profile_Class &record, Side &side, const QSizeF &frontCardSize);
+    // What to tell the user of a report's crowded details; "" when there are none.
+    static QString crowdedText(const Report &report);
 };

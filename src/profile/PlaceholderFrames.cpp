@@ -2,7 +2,9 @@
 
 #include "profile/User_Profile_Class.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 
 namespace
 {
@@ -43,4 +45,33 @@ QRectF PlaceholderFrames::frame(const QString &id, bool isLandscapeCard)
     if (index < 0)
         return QRectF(0, 0, 0, 0);
     return isLandscapeCard ? landscape[size_t(index)] : portrait[size_t(index)];
+}
+
+std::optional<QRectF> PlaceholderFrames::clearFrame(const QRectF &wanted, const QSizeF &card,
+                                                    const QList<QRectF> &taken)
+{
+    // Words that touch read as one line: a little room is kept around what is there.
+    constexpr double Gap = 2;
+    constexpr double Step = 2;
+    const auto clear = [&taken](const QRectF &r) {
+        return std::none_of(taken.begin(), taken.end(),
+                            [&r](const QRectF &t) { return r.intersects(t.adjusted(-Gap, -Gap, Gap, Gap)); });
+    };
+    if (QRectF(QPointF(0, 0), card).contains(wanted) && clear(wanted))
+        return wanted;
+    std::optional<QRectF> best;
+    double nearest = std::numeric_limits<double>::max();
+    for (double y = 0; y + wanted.height() <= card.height(); y += Step) {
+        for (double x = 0; x + wanted.width() <= card.width(); x += Step) {
+            const double dx = x - wanted.x();
+            const double dy = y - wanted.y();
+            const double distance = dx * dx + dy * dy;
+            const QRectF r(x, y, wanted.width(), wanted.height());
+            if (distance < nearest && clear(r)) {
+                nearest = distance;
+                best = r;
+            }
+        }
+    }
+    return best;
 }

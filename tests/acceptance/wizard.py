@@ -2,7 +2,7 @@
 """The start wizard as a new user meets it: the wizard option, the size offered, one click on a
 background picture, a title and a message, sender and addressee typed, Finish. The invitation's
 texts stand on the background; saved, the design holds PARTY_TITLE at (40, 40) on a 340.16-pt
-card."""
+card. Later, the wizard that File > New opens: its Exit closes it over the design, which stays."""
 
 import os
 import sys
@@ -85,6 +85,27 @@ def new_card_replaces_the_design(s):
     check(objects["PARTY_TITLE"]["Text_Value"] == "Second", "title %s" % objects["PARTY_TITLE"])
 
 
+def exit_on_new_keeps_the_design(s):
+    """File > New over a saved design, then the start window's Exit: the window closes, the program
+    runs on with the design as it was."""
+    s.focus()
+    s.key("ctrl+n")  # the design was just saved: no question
+    start = s.wait_for_window(START_TITLE)
+    s.screenshot("new-start-window")
+    s.focus(start)
+    s.key("shift+Tab")  # from the first choice back round to Exit
+    s.screenshot("exit-focused")
+    s.key("space")
+    check(s.wait_for_window_gone(START_TITLE, window=start), "Exit did not close the start window")
+    check(s.app.poll() is None, "Exit on the start window of New ended the program")
+    s.screenshot("after-exit")
+    # Saved again into its file, the design is the one New was asked over.
+    s.save_again()
+    front = dump_design(os.path.join(s.home, "second.dcard"))["front"]
+    ids = sorted(o["control_ID"] for o in front["objects"])
+    check(ids == ["PARTY_MSG", "PARTY_TITLE"], "after Exit the design holds %s" % ids)
+
+
 def main():
     # A background of a colour no window uses, to find it on the screen; named to list first.
     with Session("wizard", through_start=False, backgrounds=[("aaa-magenta.png", MAGENTA, (120, 90))]) as s:
@@ -125,6 +146,7 @@ def main():
         check(front["page"]["Card_BG_Image_Path"].endswith("aaa-magenta.png"), "background %s" % front["page"])
 
         new_card_replaces_the_design(s)
+        exit_on_new_keeps_the_design(s)
         status = s.quit(save=False)
         check(status == 0, "exit status %s" % status)
     print("wizard: ok")

@@ -209,6 +209,9 @@ TEST(UrlOpener, AnOpenerThatStartsAndThenFailsIsHeardOfWithoutWaitingForIt)
         // Beside a browser: open() has returned while the opener still runs.
         {FakeDesktopOpener::Ends::WhenReleased, FakeDesktopOpener::NoProgramStatus, true},
         {FakeDesktopOpener::Ends::WhenReleased, 0, false},
+        // The viewer it ran was shown, then ended by the user: however it ended, it was opened.
+        {FakeDesktopOpener::Ends::ViewerWhenReleased, 1, false},
+        {FakeDesktopOpener::Ends::ViewerWhenReleased, 0, false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(int(c.ends) * 10 + c.releasedWith);
@@ -216,14 +219,21 @@ TEST(UrlOpener, AnOpenerThatStartsAndThenFailsIsHeardOfWithoutWaitingForIt)
         int failures = 0;
         ASSERT_TRUE(UrlOpener::open(page, [&] { ++failures; }));
         ASSERT_TRUE(UrlOpener::openFile(QStringLiteral("/tmp/a folder"), [&] { ++failures; }));
-        if (c.ends == FakeDesktopOpener::Ends::WhenReleased) {
+        const bool viewer = c.ends == FakeDesktopOpener::Ends::ViewerWhenReleased;
+        if (c.ends == FakeDesktopOpener::Ends::WhenReleased || viewer) {
             ASSERT_TRUE(QTest::qWaitFor([&] { return opener.arguments().size() == 2; }));
             EXPECT_EQ(UrlOpener::runningOpeners(), 2);
+            // An opener running on its own shows nothing; one running its viewer is seen to.
+            if (viewer)
+                ASSERT_TRUE(QTest::qWaitFor([] { return UrlOpener::openersShowing() == 2; }));
+            else
+                EXPECT_EQ(UrlOpener::openersShowing(), 0);
             EXPECT_EQ(failures, 0);
             opener.release(c.releasedWith);
         }
         ASSERT_TRUE(FakeDesktopOpener::waitUntilEnded());
         EXPECT_EQ(failures, c.failureHeard ? 2 : 0);
+        EXPECT_EQ(UrlOpener::openersShowing(), 0);
         // The two openers run side by side, so either may note its address first.
         QStringList heard = opener.arguments();
         heard.sort();

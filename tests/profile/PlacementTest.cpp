@@ -90,6 +90,69 @@ TEST_F(Placement, NewObjectsTakeTheDefaultFrameAndReusedOnesKeepTheirs)
     EXPECT_EQ(name->Text_contents().text, QStringLiteral("Ada B. Example"));
 }
 
+// New detail objects go where nothing is shown: clear of the card's words and of one another, at
+// the default frame when it is clear, else at the clear place nearest to it; with no room left,
+// at the default frame, and the report names them.
+TEST_F(Placement, NewObjectsGoWhereNothingIsShownOrAreNamed)
+{
+    const struct {
+        const char *what;
+        QList<QRectF> there; // objects on the card before the details come
+        QStringList moved;   // details not at their default frames
+        QList<int> crowded;  // details the card had no room for
+    } cases[] = {
+        {"an empty card", {}, {}, {}},
+        {"a hidden text over the phone", {}, {}, {}},
+        {"the message across the phone", {QRectF(8, 108, 200, 18)}, {"Fup_PhoneNO"}, {}},
+        {"a picture over the name", {QRectF(0, 0, 160, 64)}, {"Fup_Name"}, {}},
+        {"a card covered", {QRectF(0, 0, 243, 154)}, {}, {0, 5}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        doc.removeAllGraphicsFromSide(SKTDocument::Front);
+        QList<QRectF> there = c.there;
+        for (const QRectF &frame : there) {
+            GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Text);
+            g->setBounds(frame);
+            doc.insertGraphicsIntoSide(SKTDocument::Front, {g}, {0});
+        }
+        if (QByteArray(c.what).startsWith("a hidden")) {
+            GraphicPtr hidden = SKTGraphic::create(SKTGraphic::Kind::Text);
+            hidden->setBounds(QRectF(8, 108, 200, 18));
+            hidden->Set_Ctrl_Is_Visible(false);
+            doc.insertGraphicsIntoSide(SKTDocument::Front, {hidden}, {0});
+        }
+        record.Name.value = QStringLiteral("Ada Example");
+        record.phone.value = QStringLiteral("555 0100");
+        const auto report = place();
+        EXPECT_EQ(report.placed, 2);
+        EXPECT_EQ(report.crowded, c.crowded);
+        QList<QRectF> placed;
+        for (const char *id : {"Fup_Name", "Fup_PhoneNO"}) {
+            const GraphicPtr g = byId(QString::fromLatin1(id));
+            ASSERT_TRUE(g) << id;
+            const QRectF wanted = PlaceholderFrames::frame(QString::fromLatin1(id), true);
+            EXPECT_EQ(g->bounds().size(), wanted.size()) << id;
+            EXPECT_EQ(g->bounds() != wanted, c.moved.contains(QString::fromLatin1(id))) << id;
+            if (!c.crowded.isEmpty())
+                continue;
+            EXPECT_TRUE(QRectF(QPointF(0, 0), Landscape).contains(g->bounds())) << id;
+            for (const QRectF &other : there + placed)
+                EXPECT_FALSE(g->bounds().intersects(other)) << id;
+            placed << g->bounds();
+        }
+    }
+    PersonalDetailsPlacement::Report crowded;
+    EXPECT_EQ(PersonalDetailsPlacement::crowdedText(crowded), QString());
+    crowded.crowded = {5};
+    EXPECT_EQ(PersonalDetailsPlacement::crowdedText(crowded),
+              QStringLiteral("The card has no free room left for Phone No., so it lies over other objects at "
+                             "the usual place. Drag it where you want."));
+    crowded.crowded = {0, 5, 7};
+    EXPECT_TRUE(PersonalDetailsPlacement::crowdedText(crowded).startsWith(
+        QStringLiteral("The card has no free room left for Name, Phone No. and Email Id, so they lie")));
+}
+
 TEST_F(Placement, AnEmptiedDetailIsHiddenAndComesBackWhenRefilled)
 {
     record.Title.value = QStringLiteral("Director");

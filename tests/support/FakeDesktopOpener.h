@@ -1,7 +1,9 @@
 // A stand-in for the desktop's xdg-open, first on PATH while it lives: a shell script that notes
 // what it was given and ends as told, failing as xdg-open does on a desktop with no browser,
-// succeeding, or running on (as beside a browser in the foreground) until released. The test's
-// opener hook is taken away for the rest of the test, so the program's own road is taken.
+// succeeding, running on (as beside a browser in the foreground) until released, or running a
+// viewer on what it was given until released, then failing as xdg-open does when the program it
+// ran ends in failure (a viewer the user ended). The test's opener hook is taken away for the
+// rest of the test, so the program's own road is taken.
 #pragma once
 
 #include "platform/UrlOpener.h"
@@ -17,18 +19,26 @@ namespace testsupport
 class FakeDesktopOpener
 {
 public:
-    enum class Ends { Failing, Succeeding, WhenReleased };
+    enum class Ends { Failing, Succeeding, WhenReleased, ViewerWhenReleased };
     // xdg-open's status when no program takes the address ("a required tool could not be found").
     static constexpr int NoProgramStatus = 3;
+    // Its status when the program it ran ended in failure ("the action failed").
+    static constexpr int ActionFailedStatus = 4;
 
     explicit FakeDesktopOpener(Ends ends) : m_path(qgetenv("PATH"))
     {
-        const QString ending = ends == Ends::Failing ? QStringLiteral("exit %1").arg(NoProgramStatus)
-                               : ends == Ends::Succeeding
-                                   ? QStringLiteral("exit 0")
-                                   : QStringLiteral("while [ ! -e '%1' ]; do sleep 0.02; "
-                                                    "done\nexit \"$(cat '%1')\"")
-                                         .arg(m_dir.filePath(QStringLiteral("release")));
+        const QString waiting =
+            QStringLiteral("while [ ! -e '%1' ]; do sleep 0.02; done\nexit \"$(cat '%1')\"")
+                .arg(m_dir.filePath(QStringLiteral("release")));
+        const QString viewer = m_dir.filePath(QStringLiteral("viewer"));
+        writeFile(viewer, ("#!/bin/sh\n" + waiting + "\n").toUtf8());
+        QFile::setPermissions(viewer, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString ending =
+            ends == Ends::Failing      ? QStringLiteral("exit %1").arg(NoProgramStatus)
+            : ends == Ends::Succeeding ? QStringLiteral("exit 0")
+            : ends == Ends::WhenReleased
+                ? waiting
+                : QStringLiteral("'%1' \"$1\" || exit %2\nexit 0").arg(viewer).arg(ActionFailedStatus);
         const QString script = m_dir.filePath(QStringLiteral("xdg-open"));
         writeFile(script, QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$1\" >> '%1'\n%2\n")
                               .arg(m_dir.filePath(QStringLiteral("opened")), ending)

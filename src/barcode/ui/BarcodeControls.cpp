@@ -179,11 +179,15 @@ void BarcodeControls::barcodeTypeChanged()
         blank(QString());
         return;
     }
-    if (kNoKerning.contains(title))
-        w.kerning_value_Checkbox->setEnabled(false);
+    offerSpreadForType();
     goButtonActionPerformed();
     if (w.previewPicture().isNull())
         replaceRefusedValue(value);
+}
+
+void BarcodeControls::offerSpreadForType()
+{
+    w.kerning_value_Checkbox->setEnabled(!kNoKerning.contains(w.barcodeTypePopup->currentText()));
 }
 
 void BarcodeControls::setValueQuietly(const QString &value)
@@ -217,8 +221,15 @@ void BarcodeControls::replaceRefusedValue(const QString &refused)
     // The stand-in is the window's, not the user's: the other barcodes keep their own values.
     w.markValueChosen(false);
     const QString shown = refused.size() > 40 ? refused.left(40) + QStringLiteral("...") : refused;
-    w.setValueNote(QStringLiteral("\"%1\" cannot be drawn as %2, so the value was replaced by \"%3\".\n%4")
-                       .arg(shown, title, sample, reason));
+    // Why, said of the value refused and before the stand-in, so it cannot be read as the
+    // stand-in's fault.
+    const QString rule = BarcodeGenerator::contentRule(title);
+    QString why = !rule.isEmpty() && reason.endsWith(rule) ? QStringLiteral(", which takes ") + rule
+                                                           : QStringLiteral(": ") + reason;
+    if (why.endsWith(QLatin1Char('.')))
+        why.chop(1);
+    w.setValueNote(QStringLiteral("\"%1\" cannot be drawn as %2%3.\nThe value was replaced by \"%4\".")
+                       .arg(shown, title, why, sample));
 }
 
 void BarcodeControls::Liner_Barcode_Opt_Select()

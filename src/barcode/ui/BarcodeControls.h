@@ -38,6 +38,8 @@ public:
     void data_matrix_barcode_size_acc_format();
     void showCustomDpi(bool shown);
     void refreshFontLabels();
+    // Offers "Spread value" as the current linear type allows it.
+    void offerSpreadForType();
 
     // "Family ( size )" as the font labels show it.
     static QString fontLabel(const FontDescriptor &font);

@@ -244,10 +244,13 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(SKTGraphic &o)
     dpi_Text->setValue(custom > 0 ? custom : 600);
     USED_DPI_VALUE = s.dpi;
     m_controls->showCustomDpi(DPI_ComboBox->currentText() == QLatin1String("Custom"));
-    if (liner_or_2D_font != 0)
+    if (liner_or_2D_font != 0) {
         m_controls->two_d_barcode_Opt_Select();
-    else
+    } else {
         m_controls->Liner_Barcode_Opt_Select();
+        // The window serves every opening: the loaded type decides, not the one chosen last time.
+        m_controls->offerSpreadForType();
+    }
     m_loading = false;
 }
 

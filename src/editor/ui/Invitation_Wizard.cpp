@@ -113,7 +113,6 @@ void Invitation_Wizard::limitMessage()
 int Invitation_Wizard::Open_Wnd(bool fromNew)
 {
     m_fromNew = fromNew;
-    m_exitChosen = false;
     try {
         width_Stepper->setValue(120);
         height_Stepper->setValue(120);
@@ -258,9 +257,8 @@ void Invitation_Wizard::CancelClick()
 void Invitation_Wizard::ExitClick()
 {
     Start_Card_Option.clear();
-    m_exitChosen = true;
     QDialog::done(0);
-    // Opened by New, the main window leaves through its own exit, with the save question.
+    // Opened by New, Exit closes the window over the design the user has.
     if (!m_fromNew)
         AppExit::exit(0);
 }

@@ -41,10 +41,8 @@ public:
 
     // From the start screen with 120 x 120 mm; 1 when finished or a design was opened, 0 when
     // the window was left otherwise. At program start (fromNew false) Exit and closing the start
-    // screen end the program. Opened by New they only close the window, and exitChosen() tells
-    // whether Exit was the way out.
+    // screen end the program. Opened by New they only close the window.
     int Open_Wnd(bool fromNew = false);
-    bool exitChosen() const { return m_exitChosen; }
     // What the last finished wizard made of its four steps, each text trimmed, with the size.
     const InvitationDetails &invitation() const { return m_invitation; }
     // The card size it chose, in points.
@@ -143,7 +141,6 @@ private:
     QFormLayout *m_detailsForm = nullptr;
     std::function<int()> m_openDesign;
     bool m_fromNew = false;
-    bool m_exitChosen = false;
     InvitationDetails m_invitation;
     GreetingTexts m_titles;
     GreetingTexts m_messages;

@@ -268,10 +268,7 @@ void SKTWindowController::Open_Start_Window(bool fromNew)
             AppExit::exit(0);
             return;
         }
-        // Opened by New: closing the start window keeps the design; its Exit leaves the program
-        // the way the Exit command does.
-        if (result == StartWindowExit)
-            Exit_App();
+        // Opened by New: closing the start window, by Escape or its Exit, keeps the design.
         return;
     }
     m_sides->Front_back_label->show();

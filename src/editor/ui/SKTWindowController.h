@@ -88,12 +88,11 @@ public:
     void changeViewController(int index);
     void Remove_All_Tab_Items() override;
     // The start window. At program start its Exit or close ends the program. Opened by New
-    // (fromNew), the design is replaced only once the window gives a new one; closed, it
-    // leaves everything as it was.
+    // (fromNew), the design is replaced only once the window gives a new one; closed, by Exit
+    // too, it leaves everything as it was.
     void Open_Start_Window(bool fromNew = false);
-    // The start window's argument when New opens it, and its answer when its Exit was chosen.
+    // The start window's argument when New opens it.
     static inline const QString StartWindowFromNew = QStringLiteral("N");
-    static constexpr int StartWindowExit = -1;
     // Whether the design differs from what was last saved, opened or made new.
     bool hasUnsavedChanges() const;
     // The title's [*] marker follows hasUnsavedChanges().

@@ -13,8 +13,7 @@ void fillStartWindows(SKTWindowController &window, WindowRegistry &registry)
             return new Invitation_Wizard([&window] { return window.fileCommands().Open_Log_File(); },
                                          &window);
         });
-        const int result = wizard->Open_Wnd(mode == SKTWindowController::StartWindowFromNew);
-        return result != 1 && wizard->exitChosen() ? SKTWindowController::StartWindowExit : result;
+        return wizard->Open_Wnd(mode == SKTWindowController::StartWindowFromNew);
     });
     registry.fillPictureChooser([&window, &registry](WindowRegistry::PictureShelf shelf) {
         return registry.instance<Image_Library>([&window] { return new Image_Library(&window); })

@@ -16,8 +16,10 @@
 #include "model/DesignSettings.h"
 #include "model/EditStep.h"
 #include "model/ModelGlobals.h"
+#include "model/PathUtil.h"
 #include "model/SKTDocument.h"
 #include "model/SKTText.h"
+#include "paint/ResourcePictures.h"
 #include "panels/CardSizeTables.h"
 #include "panels/ui/CardBackgroundTab.h"
 #include "panels/ui/CardBorderTab.h"
@@ -35,6 +37,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -68,6 +71,53 @@ QRectF drawnArea(const SKTGraphic &g)
                         : text->text_alignmnet == 2 ? frame.center().x() - w / 2
                                                     : frame.left();
     return QRectF(left, frame.top(), w, frame.height());
+}
+
+// An object as the user knows it: a text by its words, a picture by its file, others by kind.
+QString objectInWords(const SKTGraphic &g)
+{
+    const auto quoted = [](QString words) {
+        words = words.simplified();
+        if (words.size() > 30)
+            words = words.left(29) + QChar(0x2026);
+        return QStringLiteral("\u201C%1\u201D").arg(words);
+    };
+    switch (g.kind()) {
+    case SKTGraphic::Kind::Text: {
+        const QString words = g.textContentsForDrawing().text.simplified();
+        return words.isEmpty() ? QStringLiteral("an empty text")
+                               : QStringLiteral("the text ") + quoted(words);
+    }
+    case SKTGraphic::Kind::Image: {
+        // The stand-in a picture shows until one is chosen is no file of the user's.
+        const bool own =
+            g.FilePath() != PathUtil::resourceFile(QString::fromLatin1(ResourcePictures::NoImage));
+        const QString file = own ? QFileInfo(g.FilePath()).fileName() : QString();
+        return file.isEmpty() ? QStringLiteral("a picture") : QStringLiteral("the picture ") + quoted(file);
+    }
+    case SKTGraphic::Kind::Line:
+        return QStringLiteral("a line");
+    case SKTGraphic::Kind::Shape:
+        return QStringLiteral("a shape");
+    case SKTGraphic::Kind::Signature:
+        return QStringLiteral("a signature");
+    case SKTGraphic::Kind::Barcode:
+        return QStringLiteral("a barcode");
+    }
+    return QStringLiteral("an object");
+}
+
+// "a, b and c"; past a few, the rest counted.
+QString listInWords(QStringList names)
+{
+    constexpr int Named = 5;
+    if (names.size() > Named + 1) {
+        const qsizetype more = names.size() - Named;
+        names = names.mid(0, Named);
+        names << QStringLiteral("%1 other objects").arg(more);
+    }
+    const QString last = names.takeLast();
+    return names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
 }
 
 QString selectedText(const QComboBox *combo)
@@ -579,7 +629,7 @@ void CardPagePanel::nameObjectsLeftOff(QSizeF before)
     const auto whole = [](const QRectF &frame, const QRectF &area) {
         return area.adjusted(-0.01, -0.01, 0.01, 0.01).contains(frame);
     };
-    int past = 0;
+    QStringList past;
     QStringList off;
     SKTDocument &document = m_host.document();
     for (int side : {SKTDocument::Front, SKTDocument::Back}) {
@@ -588,28 +638,18 @@ void CardPagePanel::nameObjectsLeftOff(QSizeF before)
             const QRectF frame = g->bounds();
             if (!whole(frame, was) || whole(frame, card))
                 continue;
-            if (drawnArea(*g).intersects(card)) {
-                ++past;
-                continue;
-            }
-            const QString words = g->kind() == SKTGraphic::Kind::Text
-                                      ? g->textContentsForDrawing().text.simplified()
-                                      : QString();
-            off << (words.isEmpty() ? QStringLiteral("an object")
-                                    : QStringLiteral("\u201C%1\u201D").arg(words));
+            (drawnArea(*g).intersects(card) ? past : off) << objectInWords(*g);
         }
     }
-    if (past == 0 && off.isEmpty())
+    if (past.isEmpty() && off.isEmpty())
         return;
     QStringList parts;
-    if (past > 0)
-        parts << (past == 1 ? QStringLiteral("1 object now reaches past the card's edge")
-                            : QStringLiteral("%1 objects now reach past the card's edge").arg(past));
+    if (!past.isEmpty())
+        parts << QStringLiteral("%1 now reach%2 past the card's edge")
+                     .arg(listInWords(past), past.size() == 1 ? QStringLiteral("es") : QString());
     if (!off.isEmpty())
-        parts << QStringLiteral("%1 now lie%2 wholly off the card: %3")
-                     .arg(off.size() == 1 ? QStringLiteral("1 object")
-                                          : QStringLiteral("%1 objects").arg(off.size()),
-                          off.size() == 1 ? QStringLiteral("s") : QString(), off.join(QStringLiteral(", ")));
+        parts << QStringLiteral("%1 now lie%2 wholly off the card")
+                     .arg(listInWords(off), off.size() == 1 ? QStringLiteral("s") : QString());
     // Said once the step is complete: the card is drawn at its new size and Undo offers it.
     const QString text = QStringLiteral("At this card size, %1. Edit > Undo takes the size back.")
                              .arg(parts.join(QStringLiteral(", and ")));

@@ -154,6 +154,14 @@ void ComboDispatcher::dataSourceKindChanged()
     m_dataSource.showBindingColumns(graphic.get());
     if (!graphic)
         return;
+    // A text or picture never bound to a column binds when one is chosen: the first entry shown
+    // now would bind its cards to the row numbers while the card still shows its own words.
+    const bool columnBefore =
+        !Trim_Str(graphic->excel_col_title.value_or(QString())).isEmpty() || graphic->excel_col_indx > 0;
+    if (graphic->data_source_type != DataSourceCode::BindingColumn && !columnBefore) {
+        m_dataSource.askForColumn();
+        return;
+    }
     for (const GraphicPtr &g : objects) {
         keepOwnValue(*g);
         g->Set_Data_source_type(DataSourceCode::BindingColumn);

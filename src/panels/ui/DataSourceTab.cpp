@@ -120,6 +120,14 @@ void DataSourceTab::showBindingColumns(const SKTGraphic *graphic)
         graphic->excel_col_title.value_or(QString()));
 }
 
+void DataSourceTab::askForColumn()
+{
+    const QSignalBlocker quiet(Batch_Series);
+    Batch_Series->setCurrentIndex(-1);
+    Batch_Series->setPlaceholderText(ChooseColumnPrompt);
+    Batch_Series->setToolTip(QString());
+}
+
 void DataSourceTab::loadFrom(const SKTGraphic &graphic, bool byIndexFirst)
 {
     const int kind = graphic.data_source_type;

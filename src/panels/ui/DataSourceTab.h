@@ -24,6 +24,8 @@ public:
     // Lists the binding table's columns without telling anyone, and shows the column an object
     // (when given) is bound to, following its heading.
     void showBindingColumns(const SKTGraphic *graphic);
+    // Shows no column, asking for one: nothing is bound until the user picks it.
+    void askForColumn();
     // Enables what a fixed value needs (typing, the manual picture box) or what a binding needs
     // (the list of values and its viewer).
     void setManualControls(bool manual);
@@ -37,6 +39,7 @@ public:
 
     static inline const QString ManualItem = QStringLiteral("Manual");
     static inline const QString SeriesItem = QStringLiteral("Series");
+    static inline const QString ChooseColumnPrompt = QStringLiteral("Choose a column");
     static inline const QString SelectSeriesMessage = QStringLiteral("Please select the series.");
     static inline const QString BoundWordsTip =
         QStringLiteral("The words come from the chosen series or column: choose Manual to type them.");

@@ -318,11 +318,10 @@ void TextPanel::showWordsBox(InspectorHost &host, bool bound)
     const bool several = texts > 1;
     PanelWidgets::showReadOnly(box, bound || several);
     box->setPlaceholderText(several ? QStringLiteral("%1 texts selected").arg(texts) : QString());
-    for (const char *name : {"Text_Insert_Date_btn", "Text_Insert_Time_btn"})
+    // What these write goes into the words, which a bound text's cards never print.
+    for (const char *name : {"Text_Insert_Date_btn", "Text_Insert_Time_btn", "insert_template_btn"})
         if (auto *button = window.findChild<QWidget *>(QString::fromLatin1(name)))
-            button->setEnabled(!several);
-    if (auto *button = window.findChild<QWidget *>(QStringLiteral("insert_template_btn")))
-        button->setEnabled(!bound && !several);
+            button->setEnabled(!bound && !several);
 }
 
 void TextPanel::showWords(const SKTGraphic &current)

@@ -3,6 +3,7 @@
 #include "canvas/ui/SKTGraphicView.h"
 #include "data/ExcelBindingTable.h"
 #include "foundation/CardCodes.h"
+#include "foundation/MessageBoxes.h"
 #include "foundation/StringUtils.h"
 #include "foundation/WindowRegistry.h"
 #include "model/Card_Property.h"
@@ -33,6 +34,7 @@ public:
         return m_view.ReplaceGraphicText(graphicClass, use_rect, bound_rect, card_side, ctrl_value, ctrl_ID);
     }
     void setToolCode(int tool) override { m_host.setToolCode(tool); }
+    GraphicList objects() const override { return m_view.graphics(); }
 
 private:
     SKTGraphicView &m_view;
@@ -111,8 +113,16 @@ void UserProfileCommands::Fill_User_profile_info_side(int side)
             if (std::shared_ptr<const EditState> opened = d ? d->takeOpenedDesign() : nullptr)
                 before.push_back(opened);
     }
-    const EditStep step(doc, {QStringLiteral("Personal Details"), side, {}}, std::move(before));
-    PersonalDetailsPlacement::place(record, canvas, frontCardSize());
+    PersonalDetailsPlacement::Report report;
+    {
+        const EditStep step(doc, {QStringLiteral("Personal Details"), side, {}}, std::move(before));
+        report = PersonalDetailsPlacement::place(record, canvas, frontCardSize());
+    }
+    // Said once the step is complete, the objects drawn where they went; the dialog's own preview
+    // shows it.
+    const QString crowded = PersonalDetailsPlacement::crowdedText(report);
+    if (side != SKTDocument::Temp && !crowded.isEmpty())
+        Show_MessageBox(crowded);
 }
 
 void UserProfileCommands::Temp_Design_Copy_Assign()

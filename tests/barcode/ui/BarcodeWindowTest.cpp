@@ -2,6 +2,7 @@
 // size floors, fonts, colours and placement, the preview levels, help texts, and OK and Cancel.
 #include "BarcodeWindowDriver.h"
 
+#include "barcode/BarcodeGenerator.h"
 #include "barcode/SymbolDecoder.h"
 #include "barcode/ui/BarcodeControls.h"
 #include "foundation/FoundationState.h"
@@ -118,6 +119,39 @@ TEST_F(BarcodeWindow, SymbologyChangesSwitchLayoutTabsAndKerning)
     window.dataText->clear();
     chooseType(window, QStringLiteral("EAN-13"));
     EXPECT_TRUE(window.kerning_value_Checkbox->isEnabled());
+}
+
+// One window serves every opening: the type chosen in one says nothing of the next barcode's Spread
+// value, which is offered, and kept at OK, by the barcode's own type.
+TEST_F(BarcodeWindow, SpreadValueFollowsTheTypeOfEachBarcodeOpened)
+{
+    Barcode_Gen window;
+    const struct {
+        const char *visited;
+        const char *type;
+        const char *value;
+        bool spreads;
+    } cases[] = {
+        {"EAN-13", "Code 39", "HELLO", true},
+        {"UPCE", "Code 128", "TESS-42", true},
+        {"Code 39", "EAN-13", "590123412345", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.type);
+        SKTBarcode before;
+        ASSERT_TRUE(
+            acceptedAfter(window, before, [&] { chooseType(window, QString::fromLatin1(c.visited)); }));
+        SKTBarcode object;
+        object.linear_or_2d = 0;
+        object.barcode_font_index = int(BarcodeSettings::linearTitles().indexOf(QString::fromLatin1(c.type)));
+        object.linear_font_val = QString::fromLatin1(c.value);
+        object.kerning_value = 1;
+        bool offered = !c.spreads;
+        ASSERT_TRUE(
+            acceptedAfter(window, object, [&] { offered = window.kerning_value_Checkbox->isEnabled(); }));
+        EXPECT_EQ(offered, c.spreads);
+        EXPECT_EQ(object.kerning_value, c.spreads ? 1 : 0);
+    }
 }
 
 TEST_F(BarcodeWindow, ControlsKeepTheirPlacesWhateverTheSymbol)
@@ -252,9 +286,8 @@ TEST_F(BarcodeWindow, ATypeChangeKeepsTheTypedValueOrSaysWhatReplacedIt)
     EXPECT_FALSE(window.previewPicture().isNull());
     ASSERT_FALSE(window.barcode_note_label->isHidden());
     EXPECT_EQ(window.barcode_note_label->text(),
-              QStringLiteral("\"HELLO-1\" cannot be drawn as EAN-13, so the value was replaced by "
-                             "\"012345678901\".\nInvalid barcode value for EAN-13: expected 12 digits, or 13 "
-                             "ending with the right check digit"));
+              QStringLiteral("\"HELLO-1\" cannot be drawn as EAN-13, which takes 12 digits, or 13 ending "
+                             "with the right check digit.\nThe value was replaced by \"012345678901\"."));
     saveArtifact(&window, QStringLiteral("barcode-window-value-replaced.png"));
     retype(window.dataText, QStringLiteral("590123412345"));
     EXPECT_TRUE(window.barcode_note_label->isHidden());
@@ -266,9 +299,9 @@ TEST_F(BarcodeWindow, ATypeChangeKeepsTheTypedValueOrSaysWhatReplacedIt)
         chooseType(window, type);
         EXPECT_FALSE(window.previewPicture().isNull()) << type.toStdString();
         EXPECT_TRUE(window.barcode_note_label->text().contains(
-            QStringLiteral(
-                "\"Zo\u00eb Stra\u00dfe\" cannot be drawn as %1, so the value was replaced by \"%2\"")
-                .arg(type, window.dataText->text())))
+            QStringLiteral("\"Zo\u00eb Stra\u00dfe\" cannot be drawn as %1, which takes %2.\nThe value was "
+                           "replaced by \"%3\".")
+                .arg(type, BarcodeGenerator::contentRule(type), window.dataText->text())))
             << window.barcode_note_label->text().toStdString();
     }
     EXPECT_TRUE(messages.messages().isEmpty());

@@ -89,6 +89,7 @@ TEST_F(ExcelSourceLists, AReopenedDesignOffersExcelInEveryListAndEachViewShowsTh
     DataSourceTab &tab = window->inspector().dataSource();
     EXPECT_EQ(itemsOf(tab.Data_source_type), three);
     choose(tab.Data_source_type, 2);
+    choose(tab.Batch_Series, 1);
     EXPECT_EQ(text->data_source_type, 2);
     ASSERT_TRUE(tab.view_series_btn->isEnabled());
     QTest::mouseClick(tab.view_series_btn, Qt::LeftButton);

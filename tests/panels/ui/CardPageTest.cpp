@@ -464,8 +464,8 @@ TEST_F(CardPageTest, ControlsLoadedInBulkWriteNothingBack)
     saveArtifact(tabs().sett_tab(), QStringLiteral("inspector-card-border.png"));
 }
 
-// A smaller card names what it leaves past its edge or off it (what already passed an edge is the
-// user's own placing); undo takes the size back.
+// A smaller card names what it leaves past its edge or off it, each object by its kind and words
+// (what already passed an edge is the user's own placing); undo takes the size back.
 TEST_F(CardPageTest, ASmallerCardNamesWhatItLeavesOffIt)
 {
     const struct {
@@ -487,6 +487,23 @@ TEST_F(CardPageTest, ASmallerCardNamesWhatItLeavesOffIt)
         g->Text_contents().text = t.words;
         host->document().insertGraphicsIntoSide(0, {g}, {int(host->document().graphics().size())});
     }
+    // Objects of every other kind, and a text with no words, wholly off the smaller card.
+    const struct {
+        SKTGraphic::Kind kind;
+        QString file;
+    } others[] = {
+        {SKTGraphic::Kind::Line, {}},  {SKTGraphic::Kind::Barcode, {}},
+        {SKTGraphic::Kind::Shape, {}}, {SKTGraphic::Kind::Signature, {}},
+        {SKTGraphic::Kind::Text, {}},  {SKTGraphic::Kind::Image, QStringLiteral("/pictures/rose.png")},
+        {SKTGraphic::Kind::Image, {}},
+    };
+    for (const auto &o : others) {
+        GraphicPtr g = SKTGraphic::create(o.kind);
+        g->setBounds(QRectF(190, 10, 30, 30));
+        if (!o.file.isEmpty())
+            g->_file_path = o.file;
+        host->document().insertGraphicsIntoSide(0, {g}, {int(host->document().graphics().size())});
+    }
     inspect(nullptr);
     showTab(InspectorTabs::card_setting_tab);
     const QSizeF before = host->document().design().cardSize();
@@ -502,9 +519,12 @@ TEST_F(CardPageTest, ASmallerCardNamesWhatItLeavesOffIt)
     ASSERT_EQ(shown().size(), 1);
     EXPECT_EQ(
         shown().constFirst(),
-        QStringLiteral("At this card size, 1 object now reaches past the card's edge, and 2 objects now "
-                       "lie wholly off the card: \u201CFrom: Anna & James\u201D, \u201CRight\u201D. Edit > "
-                       "Undo takes the size back."));
+        QStringLiteral("At this card size, the text \u201C"
+                       "Across\u201D now reaches past the card's edge, and "
+                       "the text \u201C"
+                       "From: Anna & James\u201D, the text \u201CRight\u201D, a line, a barcode, "
+                       "a shape and 4 other objects now lie wholly off the card. Edit > Undo takes the size "
+                       "back."));
     host->document().undoManager().undo();
     EXPECT_EQ(host->document().design().cardSize(), before);
     // A larger card leaves nothing off.
@@ -515,4 +535,51 @@ TEST_F(CardPageTest, ASmallerCardNamesWhatItLeavesOffIt)
     QTest::keyClick(ui().width_Stepper, Qt::Key_Return);
     QCoreApplication::processEvents();
     EXPECT_EQ(shown().size(), 1);
+}
+
+// Each object a smaller card leaves off is named as the user knows it.
+TEST_F(CardPageTest, AnObjectLeftOffIsNamedByItsKindAndWords)
+{
+    const struct {
+        SKTGraphic::Kind kind;
+        QString words; // a text's words, a picture's file
+        QString named;
+    } cases[] = {
+        {SKTGraphic::Kind::Text, QStringLiteral("Happy  Birthday\nMira"),
+         QStringLiteral("the text \u201CHappy Birthday Mira\u201D")},
+        {SKTGraphic::Kind::Text, QStringLiteral("A greeting far longer than a message should quote"),
+         QStringLiteral("the text \u201C"
+                        "A greeting far longer than a \u2026\u201D")},
+        {SKTGraphic::Kind::Text, QString(), QStringLiteral("an empty text")},
+        {SKTGraphic::Kind::Image, QStringLiteral("/pictures/rose.png"),
+         QStringLiteral("the picture \u201Crose.png\u201D")},
+        {SKTGraphic::Kind::Image, QString(), QStringLiteral("a picture")},
+        {SKTGraphic::Kind::Line, QString(), QStringLiteral("a line")},
+        {SKTGraphic::Kind::Shape, QString(), QStringLiteral("a shape")},
+        {SKTGraphic::Kind::Signature, QString(), QStringLiteral("a signature")},
+        {SKTGraphic::Kind::Barcode, QString(), QStringLiteral("a barcode")},
+    };
+    for (const auto &c : cases) {
+        GraphicPtr g = SKTGraphic::create(c.kind);
+        g->setBounds(QRectF(190, 10, 30, 30));
+        if (c.kind == SKTGraphic::Kind::Text)
+            g->Text_contents().text = c.words;
+        else if (!c.words.isEmpty())
+            g->_file_path = c.words;
+        host->document().insertGraphicsIntoSide(0, {g}, {0});
+        const qsizetype said = shown().size();
+        inspect(nullptr);
+        showTab(InspectorTabs::card_setting_tab);
+        ui().width_Stepper->setFocus();
+        ui().width_Stepper->selectAll();
+        QTest::keyClicks(ui().width_Stepper, QStringLiteral("60"));
+        QTest::keyClick(ui().width_Stepper, Qt::Key_Return);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shown().size() > said; })) << c.named.toStdString();
+        EXPECT_EQ(shown().constLast(),
+                  QStringLiteral("At this card size, %1 now lies wholly off the card. Edit > Undo takes the "
+                                 "size back.")
+                      .arg(c.named));
+        host->document().undoManager().undo();
+        host->document().removeGraphicsFromSide(0, {0});
+    }
 }

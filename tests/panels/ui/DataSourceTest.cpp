@@ -201,9 +201,25 @@ TEST_F(DataSourcePanel, ABoundObjectShowsItsOwnChoiceAndCannotBeTypedInto)
     bound->data_source_type = 1;
     bound->Set_Batch_List_Name(QStringLiteral("Names"));
     bound->Set_Batch_List_Index(1);
+    GraphicPtr column = place(SKTGraphic::Kind::Text, 0, false);
+    column->data_source_type = DataSourceCode::BindingColumn;
+    column->Set_Excel_binding_Column(1, QStringLiteral("Name"));
     GraphicPtr manual = place(SKTGraphic::Kind::Text, 0, false);
     auto *typing = host->window().findChild<QPlainTextEdit *>(QStringLiteral("Text_value_Edit"));
     ASSERT_NE(typing, nullptr);
+    // The buttons that write into the words are off with the box: a bound text's cards print its
+    // source, whatever its words hold.
+    const auto writersOn = [this] {
+        QList<bool> on;
+        for (const char *name : {"Text_Insert_Date_btn", "Text_Insert_Time_btn", "insert_template_btn"})
+            on << host->window().findChild<QWidget *>(QString::fromLatin1(name))->isEnabled();
+        return on;
+    };
+    for (const GraphicPtr &g : {bound, column}) {
+        inspect(g);
+        EXPECT_TRUE(typing->isReadOnly());
+        EXPECT_EQ(writersOn(), QList<bool>(3, false));
+    }
 
     inspect(bound);
     EXPECT_EQ(source().Batch_Series->currentText(), QStringLiteral("Names"));
@@ -220,6 +236,7 @@ TEST_F(DataSourcePanel, ABoundObjectShowsItsOwnChoiceAndCannotBeTypedInto)
 
     inspect(manual);
     EXPECT_FALSE(typing->isReadOnly());
+    EXPECT_EQ(writersOn(), QList<bool>(3, true));
     EXPECT_EQ(background(), typing->palette().color(QPalette::Base));
     EXPECT_NE(typing->focusPolicy(), Qt::NoFocus);
     EXPECT_FALSE(source().Batch_Series->isEnabled());
@@ -252,6 +269,7 @@ TEST_F(DataSourcePanel, ASeriesOrColumnKeepsTheTypedWordsForManualAndUndo)
         typing->setFocus();
         typing->selectAll();
         QTest::keyClicks(typing, QStringLiteral("Dear friend"));
+        const int typed = undo.undoCount();
         choose(source().Data_source_type, s.kind);
         choose(source().Batch_Series, s.source);
         EXPECT_EQ(text->Text_contents().text, s.firstValue);
@@ -269,15 +287,59 @@ TEST_F(DataSourcePanel, ASeriesOrColumnKeepsTheTypedWordsForManualAndUndo)
         undo.undo();
         EXPECT_EQ(text->Text_contents().text, QStringLiteral("Dear friend"));
 
-        // So does undo, a step at a time: the binding, then the choice of source.
+        // So does undo, a step at a time, back to the typed words.
         undo.undo();
         EXPECT_EQ(text->Text_contents().text, s.firstValue);
-        undo.undo();
-        undo.undo();
+        while (undo.undoCount() > typed)
+            undo.undo();
         EXPECT_EQ(text->Text_contents().text, QStringLiteral("Dear friend"));
         EXPECT_EQ(text->data_source_type, 0);
     }
     table.reset();
+}
+
+// "Excel" alone binds nothing: the card keeps showing, and its cards keep printing, the object's
+// own words or picture until a column is chosen, "Row" included.
+TEST_F(DataSourcePanel, ChoosingExcelBindsNothingUntilAColumnIsChosen)
+{
+    ExcelBindingTable table = host->document().design().binding;
+    table.setColumnTitles({QStringLiteral("First")});
+    table.setListData({{{ExcelBindingTable::rowNumberKey(), QStringLiteral("7")},
+                        {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Ada")}}});
+    DesignSettings settings = host->document().design().settings();
+    settings.binding = table;
+    host->document().putSettings(settings);
+    offerExcel();
+    UndoManager &undo = host->document().undoManager();
+    const struct {
+        SKTGraphic::Kind kind;
+        QString column;
+        QString firstValue; // a text's words once bound
+    } cases[] = {
+        {SKTGraphic::Kind::Text, QStringLiteral("Row"), QStringLiteral("7")},
+        {SKTGraphic::Kind::Text, QStringLiteral("First"), QStringLiteral("Ada")},
+        {SKTGraphic::Kind::Image, QStringLiteral("First"), QString()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.column.toStdString());
+        GraphicPtr g = place(c.kind);
+        g->Text_contents().text = QStringLiteral("Mira's 7th Birthday!");
+        undo.closeAutomaticGroup();
+        const int steps = undo.undoCount();
+        choose(source().Data_source_type, DataSourceChoices::ExcelItem);
+        EXPECT_EQ(g->data_source_type, DataSourceCode::Fixed);
+        EXPECT_EQ(g->Text_contents().text, QStringLiteral("Mira's 7th Birthday!"));
+        EXPECT_EQ(source().Batch_Series->currentIndex(), -1);
+        EXPECT_EQ(source().Batch_Series->placeholderText(), DataSourceTab::ChooseColumnPrompt);
+        EXPECT_EQ(undo.undoCount(), steps);
+
+        choose(source().Batch_Series, c.column);
+        EXPECT_EQ(g->data_source_type, DataSourceCode::BindingColumn);
+        EXPECT_EQ(g->excel_col_title, c.column);
+        if (c.kind == SKTGraphic::Kind::Text) {
+            EXPECT_EQ(g->Text_contents().text, c.firstValue);
+        }
+    }
 }
 
 TEST_F(DataSourcePanel, TheSourceChoiceBindsEverySelectedTextAndManualGivesEachItsOwnWords)

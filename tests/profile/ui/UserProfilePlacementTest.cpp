@@ -74,6 +74,45 @@ TEST_F(ProfilePlacement, TheEditorsButtonPlacesTheSideOnOkAndNothingOnCancel)
     EXPECT_TRUE(name->ctrl_is_visible);
 }
 
+// A new detail goes where the card shows nothing; when nothing is free the user is told which lie
+// over other objects, and only after the side's own placing, never for the dialog's preview.
+TEST_F(ProfilePlacement, DetailsGoClearOfTheCardsWordsOrTheUserIsToldWhereTheyWent)
+{
+    const struct {
+        const char *what;
+        QRectF there; // an object on the card before the details come
+        bool crowded; // no clear place is left for the phone
+    } cases[] = {
+        {"the message across the phone's line", QRectF(8, 108, 200, 18), false},
+        {"a card covered", QRectF(QPointF(0, 0), window->document().design().cardSize()), true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        window->document().removeAllGraphicsFromSide(0);
+        messages.clear();
+        GraphicPtr words = SKTGraphic::create(SKTGraphic::Kind::Text);
+        words->setBounds(c.there);
+        window->document().insertGraphicsIntoSide(0, {words}, {0});
+        modalScripts.push_back([&](QDialog &dialog) {
+            auto &d = dynamic_cast<User_profile &>(dialog);
+            d.phone_value->clear();
+            type(d.phone_value, "555 0100");
+            d.ok_button->click();
+            return d.result();
+        });
+        QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+        const GraphicPtr phone = byId(front(), "Fup_PhoneNO");
+        ASSERT_TRUE(phone);
+        EXPECT_EQ(phone->bounds().intersects(c.there), c.crowded);
+        EXPECT_EQ(messages.messages(), c.crowded
+                                           ? QStringList{QStringLiteral(
+                                                 "\nThe card has no free room left for Phone No., so it lies "
+                                                 "over other objects at the usual place. Drag it where "
+                                                 "you want.")}
+                                           : QStringList());
+    }
+}
+
 TEST_F(ProfilePlacement, APreviewWorksOnCopiesSoCancelLeavesTheSavedDesignAsItWas)
 {
     window->Front_user_profile.Name.value = QStringLiteral("Old Name");
