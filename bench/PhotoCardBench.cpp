@@ -1,7 +1,8 @@
 // The photo card: a 24-megapixel background, four 12-megapixel photos, a bound text and a bound
 // QR Code on an 85 x 54 mm card at 300 dpi. One card from the files (pictures read, card drawn)
 // with its peak memory, a card drawn alone, and cards exported as PNG files on 1 and 8 threads,
-// per card.
+// per card; and one of its photos decoded at each size it may be drawn at, by the program's
+// decoder and by Qt's.
 #include "ProcessMemory.h"
 #include "data/SeriesFiles.h"
 #include "model/SKTGraphic.h"
@@ -12,10 +13,12 @@
 #include "paint/ProcessedPictures.h"
 
 #include "platform/EncodedPicture.h"
+#include "platform/PictureReader.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -177,5 +180,36 @@ void BM_PhotoCardExport(benchmark::State &state)
     state.counters["peak_MiB"] = ProcessMemory::statusMiB("VmHWM") - before;
 }
 BENCHMARK(BM_PhotoCardExport)->Arg(1)->Arg(8)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A 12-megapixel photo decoded to a quarter, an eighth, ... of each side (range 1 to 3; 0 the
+// full read), as a drawing at that size asks: the program's decoder, then Qt's scaled reading.
+void BM_PhotoDecodedAtDrawnSize(benchmark::State &state)
+{
+    const QString path = files().photos.front();
+    const int shift = int(state.range(0));
+    const bool qt = state.range(1) != 0;
+    const QSize stored = QSize((4000 + (1 << shift) - 1) >> shift, (3000 + (1 << shift) - 1) >> shift);
+    EncodedPicture::Origin origin;
+    origin.path = path;
+    for (auto _ : state) {
+        QImage image;
+        if (qt) {
+            QImageReader reader(path);
+            if (shift > 0)
+                reader.setScaledSize(stored);
+            image = reader.read();
+        } else {
+            image = PictureReader::decode(origin, shift > 0 ? stored : QSize(), PictureReader::CardPixels);
+        }
+        if (image.size() != stored)
+            state.SkipWithError("not decoded at the size asked");
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetLabel(qt ? "Qt's reader" : "the program's");
+}
+BENCHMARK(BM_PhotoDecodedAtDrawnSize)
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
 
 } // namespace

@@ -2,7 +2,8 @@
 // photo take while their side is rendered, and the time of a grey scale over 30 such objects
 // (filtered once and shared) and over 30 different photos. With different photos: the memory of
 // 1, 10, 30 and 60 of them read and shown at 100 %, of a grey scale over them, and of 300-dpi
-// exports of a card of 30 on 8 threads. The photos are made here.
+// exports of a card of 30 on 8 threads; and cards each covered by 3 or 5 different photos at 300
+// to 1200 dpi, on 1 and 8 threads. The photos are made here.
 #include "ProcessMemory.h"
 #include "canvas/SKTRenderingView.h"
 #include "data/SeriesFiles.h"
@@ -13,6 +14,7 @@
 
 #include "platform/EncodedPicture.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -207,4 +209,63 @@ void BM_MemoryOfExportOfThirtyPhotos(benchmark::State &state)
     state.counters["peak_MiB"] = peak;
 }
 BENCHMARK(BM_MemoryOfExportOfThirtyPhotos)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// 16 cards of 85 x 54 mm, each covered by `photos` different 12-megapixel photos stacked (the
+// decodings a card needs together may pass the cache's budget), exported as PNG at `dpi` on
+// `threads`: the peak the export adds, and the time a card.
+void BM_CardsCoveredByPhotos(benchmark::State &state)
+{
+    const int photos = int(state.range(0));
+    const int dpi = int(state.range(1));
+    const int threads = int(state.range(2));
+    constexpr int Cards = 16;
+    const QStringList &paths = differentPhotos(photos);
+    const QString data = photoFolder().filePath(QStringLiteral("DataSet"));
+    QStringList names;
+    for (int i = 0; i < Cards; ++i)
+        names << QStringLiteral("Guest %1").arg(i + 1);
+    SeriesFiles::writeSeries(data, "covered", names, false);
+    CardDesign d;
+    d.frontPage.Card_Side = QStringLiteral("1");
+    d.setCardSize(QSizeF(243, 153));
+    for (int i = 0; i < photos; ++i) {
+        auto photo = std::make_shared<SKTImage>();
+        photo->setFilePath(paths.at(i));
+        photo->setBounds(QRectF(0, 0, 243, 153));
+        photo->img_trnsp_val = 60; // each shows through the next
+        d.front << photo;
+    }
+    GraphicPtr name = SKTGraphic::create(SKTGraphic::Kind::Text);
+    name->setBounds(QRectF(10, 120, 150, 26));
+    name->data_source_type = 1;
+    name->batch_list_name = QStringLiteral("covered");
+    d.front << name;
+    forgetDecodedPictures();
+    ProcessMemory::resetPeak();
+    const double before = ProcessMemory::statusMiB("VmRSS");
+    const auto plan = RunPlan::make(d, RunPlan::Choices(), {QString(), data});
+    ExportOptions options;
+    options.dpi = dpi;
+    options.threads = threads;
+    double peak = 0, ms = 0;
+    for (auto _ : state) {
+        QTemporaryDir out;
+        ExportProgress progress;
+        QElapsedTimer clock;
+        clock.start();
+        const ExportResult r = CardExport::run(plan, out.path(), options, &progress);
+        ms = double(clock.nsecsElapsed()) / 1e6;
+        if (!r.ok())
+            state.SkipWithError(r.message().toUtf8().constData());
+        peak = ProcessMemory::statusMiB("VmHWM") - before;
+    }
+    state.counters["peak_MiB"] = peak;
+    state.counters["ms_per_card"] = ms / Cards;
+    state.counters["cache_MiB"] = double(EncodedPicture::cachedBytes()) / (1024 * 1024);
+}
+BENCHMARK(BM_CardsCoveredByPhotos)
+    ->ArgsProduct({{3, 5}, {300, 600, 1200}, {1, 8}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 } // namespace

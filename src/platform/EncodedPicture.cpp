@@ -25,10 +25,30 @@ size_t qHash(const Key &key, size_t seed = 0)
     return ::qHash(key.id * 16 + quint64(key.level), seed);
 }
 
+// A decoding's pixels. Every image handed out holds them through its own reference, so the cache
+// knows whether anyone still draws with them.
+struct Pixels {
+    QImage image;
+};
+
+// An image over the pixels that keeps them alive for as long as it or a copy of it lives.
+QImage handedOut(const std::shared_ptr<const Pixels> &pixels)
+{
+    if (!pixels || pixels->image.isNull())
+        return {};
+    const QImage &image = pixels->image;
+    auto *hold = new std::shared_ptr<const Pixels>(pixels);
+    QImage out(
+        image.constBits(), image.width(), image.height(), image.bytesPerLine(), image.format(),
+        [](void *held) { delete static_cast<std::shared_ptr<const Pixels> *>(held); }, hold);
+    out.setColorTable(image.colorTable());
+    return out;
+}
+
 // One decoding: made once by the first thread that asks; the others wait on its flag.
 struct Slot {
     std::once_flag once;
-    QImage image;
+    std::shared_ptr<const Pixels> pixels;
 };
 
 struct DecodeCache {
@@ -37,6 +57,9 @@ struct DecodeCache {
     QHash<Key, std::list<std::pair<Key, std::shared_ptr<Slot>>>::iterator> places;
     QHash<Key, qint64> bytesOf; // of the slots decoded so far
     qint64 bytes = 0;
+    // Decodings let go by the cache while a drawing still held them: found again rather than
+    // decoded twice, and counted against the budget until the last holder lets go.
+    QHash<Key, std::weak_ptr<const Pixels>> released;
 };
 
 DecodeCache &decodeCache()
@@ -45,7 +68,23 @@ DecodeCache &decodeCache()
     return cache;
 }
 
-// Under the lock: the slot of the key, made and put first when missing.
+// Under the lock: the bytes of released decodings still held, forgetting those no longer held.
+qint64 heldBytes(DecodeCache &cache)
+{
+    qint64 held = 0;
+    for (auto it = cache.released.begin(); it != cache.released.end();) {
+        if (const auto pixels = it->lock()) {
+            held += pixels->image.sizeInBytes();
+            ++it;
+        } else {
+            it = cache.released.erase(it);
+        }
+    }
+    return held;
+}
+
+// Under the lock: the slot of the key, made and put first when missing; a released decoding
+// still held fills it at once.
 std::shared_ptr<Slot> slotOf(DecodeCache &cache, const Key &key)
 {
     const auto found = cache.places.constFind(key);
@@ -53,20 +92,50 @@ std::shared_ptr<Slot> slotOf(DecodeCache &cache, const Key &key)
         cache.order.splice(cache.order.begin(), cache.order, *found);
         return cache.order.front().second;
     }
-    cache.order.emplace_front(key, std::make_shared<Slot>());
+    auto slot = std::make_shared<Slot>();
+    if (const auto held = cache.released.take(key).lock()) {
+        std::call_once(slot->once, [&] { slot->pixels = held; });
+        cache.bytesOf.insert(key, held->image.sizeInBytes());
+        cache.bytes += held->image.sizeInBytes();
+    }
+    cache.order.emplace_front(key, slot);
     cache.places.insert(key, cache.order.begin());
-    return cache.order.front().second;
+    return slot;
 }
 
-// Under the lock: forgets the least recently used decodings until the budget holds. A picture
-// being drawn keeps its pixels alive on its own.
+// Under the lock: lets the decoding at `it` go, remembering it while a drawing holds it.
+void release(DecodeCache &cache, std::list<std::pair<Key, std::shared_ptr<Slot>>>::iterator it)
+{
+    const Key key = it->first;
+    if (it->second->pixels && it->second->pixels.use_count() > 1)
+        cache.released.insert(key, it->second->pixels);
+    cache.bytes -= cache.bytesOf.take(key);
+    cache.places.remove(key);
+    cache.order.erase(it);
+}
+
+// Under the lock: forgets the least recently used decodings until the budget holds the kept ones
+// and those still drawn with, freeing those no drawing holds first.
 void trim(DecodeCache &cache)
 {
-    while (cache.bytes > EncodedPicture::BudgetBytes && !cache.order.empty()) {
-        const Key key = cache.order.back().first;
-        cache.bytes -= cache.bytesOf.take(key);
-        cache.places.remove(key);
-        cache.order.pop_back();
+    qint64 held = heldBytes(cache);
+    for (const bool evenDrawn : {false, true}) {
+        auto it = cache.order.end();
+        while (cache.bytes + held > EncodedPicture::BudgetBytes && it != cache.order.begin()) {
+            const auto victim = std::prev(it);
+            if (!cache.bytesOf.contains(victim->first)) { // still being decoded
+                it = victim;
+                continue;
+            }
+            const bool drawn = victim->second->pixels.use_count() > 1;
+            if (drawn && !evenDrawn) {
+                it = victim;
+                continue;
+            }
+            if (drawn)
+                held += cache.bytesOf.value(victim->first);
+            release(cache, victim);
+        }
     }
 }
 
@@ -77,7 +146,7 @@ void account(DecodeCache &cache, const Key &key, const QImage &image)
         return;
     const qint64 bytes = image.sizeInBytes();
     if (bytes > EncodedPicture::BudgetBytes) {
-        cache.order.erase(cache.places.take(key));
+        release(cache, cache.places.value(key));
         return;
     }
     cache.bytesOf.insert(key, bytes);
@@ -98,14 +167,16 @@ QImage filledOnce(const Key &key, const std::function<QImage()> &make)
     // Outside the lock: a thread filling this slot takes the lock when it ends.
     bool filledHere = false;
     std::call_once(slot->once, [&] {
-        slot->image = make();
+        slot->pixels = std::make_shared<const Pixels>(Pixels{make()});
         filledHere = true;
     });
+    // Handed out before the budget is looked at, so that the decoding counts as drawn with.
+    QImage out = handedOut(slot->pixels);
     if (filledHere) {
         const std::lock_guard lock(cache.mutex);
-        account(cache, key, slot->image);
+        account(cache, key, slot->pixels->image);
     }
-    return slot->image;
+    return out;
 }
 
 // Levels that give the full pixels are all level 0, so they share one decoding.
@@ -137,6 +208,8 @@ EncodedPicture::~EncodedPicture()
         cache.places.remove(key);
         cache.bytes -= cache.bytesOf.take(key);
     }
+    for (int level = 0; level <= MostLevel; ++level)
+        cache.released.remove(Key{m_id, level});
 }
 
 QSize EncodedPicture::storedAt(int level) const
@@ -201,4 +274,5 @@ void EncodedPicture::clearCache()
     cache.places.clear();
     cache.bytesOf.clear();
     cache.bytes = 0;
+    cache.released.clear();
 }

@@ -45,7 +45,9 @@ public:
     const Origin &origin() const { return m_origin; }
     qint64 maxPixels() const { return m_maxPixels; }
 
-    // The decodings kept, at most BudgetBytes; the least recently used go first.
+    // The decodings kept, at most BudgetBytes together with those let go while a drawing still
+    // held them (found again while held, never decoded twice at once); the least recently used
+    // go first, those no drawing holds before those drawn with.
     static constexpr qint64 BudgetBytes = qint64(192) * 1024 * 1024;
     static qint64 cachedBytes();
     static void clearCache();

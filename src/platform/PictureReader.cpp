@@ -1,6 +1,7 @@
 #include "platform/PictureReader.h"
 
 #include "platform/RegularFile.h"
+#include "platform/ScaledDecoding.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -96,6 +97,21 @@ std::shared_ptr<const EncodedPicture> keptEncoded(QImageReader &reader, const En
     return encoded;
 }
 
+// Pixels as stored turned as the file says, the way Qt's reader turns its own: mirrored, then a
+// quarter turn clockwise.
+QImage upright(QImage image, QImageIOHandler::Transformations how)
+{
+    if (image.isNull())
+        return image;
+    const bool mirror = how & QImageIOHandler::TransformationMirror;
+    const bool flip = how & QImageIOHandler::TransformationFlip;
+    if (mirror || flip)
+        image = std::move(image).mirrored(mirror, flip);
+    if (how & QImageIOHandler::TransformationRotate90)
+        image = image.transformed(QTransform().rotate(90));
+    return image;
+}
+
 bool isRestartOrFill(uchar marker)
 {
     return marker == 0x00 || marker == 0xFF || (marker >= 0xD0 && marker <= 0xD7);
@@ -185,6 +201,10 @@ PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &f
         return result;
     }
 
+    const bool png = ScaledDecoding::isPng(device);
+    const bool interlacedPng = png && ScaledDecoding::isInterlacedPng(device);
+    const bool jpeg = ScaledDecoding::isJpeg(device);
+
     // The content says what a picture is, whatever its name; the name counts only for formats
     // without a signature of their own.
     auto readerPtr = std::make_unique<QImageReader>(&device);
@@ -216,9 +236,11 @@ PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &f
             const double f = std::sqrt(double(wanted) / double(pixels));
             target = QSize(std::max(1, int(full.width() * f)), std::max(1, int(full.height() * f)));
         }
-        // A decoder that cannot scale holds the whole picture at up to 8 bytes a pixel.
-        const qint64 decodeBytes =
-            pixels * (reader.supportsOption(QImageIOHandler::ScaledSize) && target.isValid() ? 0 : 4);
+        // A decoder that cannot scale holds the whole picture at up to 8 bytes a pixel; so does
+        // an interlaced PNG, whose rows are final only after its last pass.
+        const bool scalesAsRead =
+            reader.supportsOption(QImageIOHandler::ScaledSize) && target.isValid() && !interlacedPng;
+        const qint64 decodeBytes = pixels * (scalesAsRead ? 0 : 4);
         if (decodeBytes > qint64(DecodeBudgetMiB) * 1024 * 1024) {
             result.error = TooLarge;
             return result;
@@ -234,11 +256,31 @@ PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &f
     std::shared_ptr<const EncodedPicture> encoded;
     if (request.keepEncoded && full.isValid() && qint64(kept.width()) * kept.height() > EncodedPixels)
         encoded = keptEncoded(reader, *request.keepEncoded, full, kept, request.maxPixels, &target);
-    if (target.isValid())
-        reader.setScaledSize(target);
-    const QImage image = reader.read();
+    QImage image;
+    QString why;
+    if (target.isValid() && full.isValid() && target != full && (png || jpeg)) {
+        // Read straight to the size wanted, every pixel as a full read would give it.
+        if (device.seek(start))
+            image =
+                png ? ScaledDecoding::png(device, target, &why) : ScaledDecoding::jpeg(device, target, &why);
+        image = upright(std::move(image), reader.transformation());
+    }
     if (image.isNull()) {
-        const QString why = reader.errorString();
+        // Qt's reader takes what ours refused (a damaged file it reads in part, as a full read would).
+        std::unique_ptr<QImageReader> again;
+        if (png || jpeg) {
+            device.seek(start);
+            again = std::make_unique<QImageReader>(&device, reader.format());
+            again->setAutoTransform(true);
+        }
+        QImageReader &qt = again ? *again : reader;
+        if (target.isValid())
+            qt.setScaledSize(target);
+        image = qt.read();
+        if (image.isNull() && why.isEmpty())
+            why = qt.errorString();
+    }
+    if (image.isNull()) {
         result.error = why.isEmpty() ? QStringLiteral("the picture cannot be read")
                                      : QStringLiteral("the picture cannot be read (%1)").arg(why);
         return result;

@@ -27,6 +27,19 @@ bool redAbove(const QImage &px) // turned clockwise, the red left half is on top
            px.pixelColor(px.width() / 2, px.height() * 3 / 4).blue() > 180;
 }
 
+// The resident set in MiB, as the kernel counts it.
+double residentMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    }
+    return 0;
+}
+
 bool redLeft(const QImage &px)
 {
     return px.pixelColor(px.width() / 4, px.height() / 2).red() > 180 &&
@@ -131,15 +144,58 @@ TEST_F(EncodedPictureTest, ThreadsShareOneDecodingWhichGoesWithTheLastPicture)
     {
         const Picture photo = PictureReader::readFile(path).picture;
         ASSERT_TRUE(photo.encoded());
-        std::vector<qint64> keys(8);
+        std::vector<QImage> shown(8);
         std::vector<std::thread> threads;
-        for (size_t i = 0; i < keys.size(); ++i)
-            threads.emplace_back([&, i] { keys[i] = photo.atPixels(QSize(700, 400)).image().cacheKey(); });
+        for (size_t i = 0; i < shown.size(); ++i)
+            threads.emplace_back([&, i] { shown[i] = photo.atPixels(QSize(700, 400)).image(); });
         for (std::thread &t : threads)
             t.join();
-        for (const qint64 key : keys)
-            EXPECT_EQ(key, keys.front());
+        for (const QImage &image : shown) // the same pixels in memory
+            EXPECT_EQ(image.constBits(), shown.front().constBits());
+        shown.clear();
         EXPECT_GT(EncodedPicture::cachedBytes(), before);
     }
     EXPECT_EQ(EncodedPicture::cachedBytes(), before);
+}
+
+TEST_F(EncodedPictureTest, DecodingsKeptAndDrawnStayWithinTheBudgetAndAreNeverMadeTwiceAtOnce)
+{
+    // Each full read is 46 MiB: four fit the budget, five do not.
+    const QString path =
+        write("photo.jpg", HostilePictures::jpeg(HostilePictures::halves(4000, 3000), false, 80));
+    const QSize full(4000, 3000);
+    const auto photos = [&] {
+        std::vector<Picture> read;
+        for (int i = 0; i < 5; ++i) // each its own picture, as five files would be
+            read.push_back(PictureReader::readFile(path).picture);
+        return read;
+    };
+    const double budget = double(EncodedPicture::BudgetBytes) / (1024 * 1024);
+    const double before = residentMiB();
+    constexpr double Slack = 40; // the decoder's own buffers, the allocator's rounding
+
+    // Drawn one after another and let go: the cache keeps its budget and gives back the rest.
+    const std::vector<Picture> first = photos();
+    for (const Picture &photo : first) {
+        EXPECT_EQ(photo.atPixels(full).image().size(), full);
+        EXPECT_LE(EncodedPicture::cachedBytes(), EncodedPicture::BudgetBytes);
+        EXPECT_LT(residentMiB() - before, budget + Slack);
+    }
+
+    // Held while drawn, decodings count against the budget: the cache lets the others go.
+    const std::vector<Picture> second = photos();
+    std::vector<QImage> drawn;
+    for (int i = 0; i < 3; ++i)
+        drawn.push_back(second[size_t(i)].atPixels(full).image());
+    for (const Picture &photo : first) {
+        EXPECT_EQ(photo.atPixels(full).image().size(), full);
+        EXPECT_LT(residentMiB() - before, budget + Slack);
+    }
+    // More held than the budget holds: one the cache let go while drawn is found again, the same
+    // pixels, not decoded a second time beside them.
+    for (int i = 3; i < 5; ++i)
+        drawn.push_back(second[size_t(i)].atPixels(full).image());
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(second[size_t(i)].atPixels(full).image().constBits(), drawn[size_t(i)].constBits()) << i;
+    EXPECT_LT(residentMiB() - before, 5 * 46 + Slack);
 }
