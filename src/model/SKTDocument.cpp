@@ -324,6 +324,7 @@ void SKTDocument::Clear_All_Undo_Redo()
 {
     m_undoManager->removeAllActions();
     m_undoManager->removeAllActionsWithTarget(this);
+    m_lastEditStep.reset(); // nothing continues it now, and what it took may be large
     m_undoManager->disableUndoRegistration();
     removeAllGraphicsFromSide(Front);
     m_undoManager->enableUndoRegistration();
