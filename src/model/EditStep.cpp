@@ -236,6 +236,9 @@ void EditStep::finish()
         m_document.m_lastEditStep = step;
     }
     const bool recorded = undo.registrationCount() != m_registrationsAtStart;
+    // A step recorded by the document alone (objects added or removed) has no states to widen.
+    if (recorded && !changed)
+        m_document.m_lastEditStep.reset();
     if (recorded) {
         undo.setActionName(m_naming.name);
         undo.setActionTag(m_naming.side);
