@@ -21,8 +21,37 @@ template <typename T> bool sameField(const SKTGraphic &a, const SKTGraphic &b, T
 
 // --- the design's pages and binding table ---
 
-DesignState::DesignState(SKTDocument &document)
-    : m_document(document), m_settings(document.design().settings())
+DesignState::Parts DesignState::Parts::all()
+{
+    Parts parts;
+    parts.page[0].set();
+    parts.page[1].set();
+    parts.outline = parts.size = parts.binding = true;
+    return parts;
+}
+
+DesignState::Parts DesignState::differing(const DesignSettings &a, const DesignSettings &b,
+                                          const Parts &within)
+{
+    Parts parts;
+    for (const int side : {0, 1}) {
+        const Card_Property &pa = a.page(side), &pb = b.page(side);
+        for (int i = 0; i < CardPageFields::Count; ++i)
+            if (within.page[side][i])
+                parts.page[side][i] = !std::visit([&](auto member) { return pa.*member == pb.*member; },
+                                                  CardPageFields::Table[i].member);
+        if (within.page[side][Parts::PictureBit])
+            parts.page[side][Parts::PictureBit] =
+                !DesignSettings::samePicture(pa.Card_BG_Image, pb.Card_BG_Image);
+    }
+    parts.outline = within.outline && a.outlineCode() != b.outlineCode();
+    parts.size = within.size && a.storedCardSize() != b.storedCardSize();
+    parts.binding = within.binding && !DesignSettings::sameBinding(a.binding, b.binding);
+    return parts;
+}
+
+DesignState::DesignState(SKTDocument &document, const Parts &parts)
+    : m_document(document), m_parts(parts), m_settings(document.design().settings())
 {
 }
 
@@ -33,18 +62,49 @@ std::shared_ptr<const EditState> DesignState::of(SKTDocument &document)
 
 std::shared_ptr<const EditState> DesignState::retake() const
 {
-    return of(m_document);
+    return std::make_shared<DesignState>(m_document, m_parts);
 }
 
 bool DesignState::changedSinceTaken() const
 {
-    return !(m_settings == m_document.design().settings());
+    return differing(m_settings, m_document.design().settings(), m_parts).any();
 }
 
 void DesignState::putBack() const
 {
-    if (changedSinceTaken())
-        m_document.putSettings(m_settings);
+    const Parts parts = differing(m_settings, m_document.design().settings(), m_parts);
+    if (!parts.any())
+        return;
+    // Only these parts: the rest of the settings stays as it is now.
+    DesignSettings settings = m_document.design().settings();
+    for (const int side : {0, 1}) {
+        Card_Property &into = settings.page(side);
+        const Card_Property &from = m_settings.page(side);
+        for (int i = 0; i < CardPageFields::Count; ++i)
+            if (parts.page[side][i])
+                std::visit([&](auto member) { into.*member = from.*member; },
+                           CardPageFields::Table[i].member);
+        if (parts.page[side][Parts::PictureBit])
+            into.Card_BG_Image = from.Card_BG_Image;
+    }
+    if (parts.outline)
+        settings.setOutlineCode(m_settings.outlineCode());
+    if (parts.size)
+        settings.setCardSize(m_settings.storedCardSize());
+    // The workbook goes back whole, what the user answered about its file with it.
+    if (parts.binding)
+        settings.binding = m_settings.binding;
+    m_document.putSettings(settings);
+}
+
+std::shared_ptr<const EditState> DesignState::narrowed() const
+{
+    const Parts parts = differing(m_settings, m_document.design().settings(), m_parts);
+    if (!parts.any())
+        return nullptr;
+    auto state = std::make_shared<DesignState>(*this);
+    state->m_parts = parts;
+    return state;
 }
 
 // --- object states ---
@@ -76,6 +136,15 @@ bool GraphicStates::changedSinceTaken() const
 {
     return std::any_of(m_items.begin(), m_items.end(),
                        [](const Item &item) { return !sameState(*item.graphic, *item.state); });
+}
+
+std::shared_ptr<const EditState> GraphicStates::narrowed() const
+{
+    std::shared_ptr<GraphicStates> state(new GraphicStates);
+    for (const Item &item : m_items)
+        if (!sameState(*item.graphic, *item.state))
+            state->m_items.append(item);
+    return state->m_items.isEmpty() ? nullptr : state;
 }
 
 void GraphicStates::putBack() const
@@ -155,12 +224,21 @@ void EditStep::finish()
     const bool changed = std::any_of(m_before.begin(), m_before.end(),
                                      [](const auto &state) { return state && state->changedSinceTaken(); });
     const bool othersRecorded = undo.registrationCount() != m_registrationsAtStart;
-    // A write that continues the step on top needs nothing more: that step puts back the state from
-    // before its first write.
-    const bool merged = changed && !othersRecorded && undo.continuesMerge(m_naming.mergeKey);
-    if (changed && !merged)
-        registerPutBack(m_document, m_before);
+    // A write that continues the step on top adds to what that step puts back, from the state before
+    // its first write.
+    const std::shared_ptr<RecordedEditStep> &last = m_document.m_lastEditStep;
+    const bool merged = changed && !othersRecorded && last && undo.continuesMerge(m_naming.mergeKey);
+    if (merged) {
+        last->changed = narrowed(last->before);
+    } else if (changed) {
+        auto step = std::make_shared<RecordedEditStep>(RecordedEditStep{m_before, narrowed(m_before)});
+        registerPutBack(m_document, step);
+        m_document.m_lastEditStep = step;
+    }
     const bool recorded = undo.registrationCount() != m_registrationsAtStart;
+    // A step recorded by the document alone (objects added or removed) has no states to widen.
+    if (recorded && !changed)
+        m_document.m_lastEditStep.reset();
     if (recorded) {
         undo.setActionName(m_naming.name);
         undo.setActionTag(m_naming.side);
@@ -170,17 +248,26 @@ void EditStep::finish()
         undo.setMergeKey(m_naming.mergeKey);
 }
 
-void EditStep::registerPutBack(SKTDocument &document, const EditStates &states)
+EditStates EditStep::narrowed(const EditStates &states)
 {
-    document.undoManager().registerUndo(&document, [&document, states] {
-        EditStates now;
-        for (const auto &state : states)
-            now.push_back(state->retake());
+    EditStates changed;
+    for (const auto &state : states)
+        if (std::shared_ptr<const EditState> part = state ? state->narrowed() : nullptr)
+            changed.push_back(std::move(part));
+    return changed;
+}
+
+void EditStep::registerPutBack(SKTDocument &document, const std::shared_ptr<const RecordedEditStep> &step)
+{
+    document.undoManager().registerUndo(&document, [&document, step] {
+        auto reverse = std::make_shared<RecordedEditStep>();
+        for (const auto &state : step->changed)
+            reverse->changed.push_back(state->retake());
         {
             const SKTDocument::PropertyRecordingPause pause(document);
-            for (const auto &state : states)
+            for (const auto &state : step->changed)
                 state->putBack();
         }
-        registerPutBack(document, now);
+        registerPutBack(document, reverse);
     });
 }

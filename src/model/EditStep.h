@@ -2,6 +2,7 @@
 // edit may change is taken before it, compared after it, and put back in place by undo.
 #pragma once
 
+#include "model/CardPageFields.h"
 #include "model/SKTDocument.h"
 #include "model/SKTGraphic.h"
 #include "platform/UndoManager.h"
@@ -9,6 +10,7 @@
 #include <QList>
 #include <QString>
 
+#include <bitset>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -23,6 +25,9 @@ public:
     // Whether they differ now from what was taken.
     virtual bool changedSinceTaken() const = 0;
     virtual void putBack() const = 0;
+    // What a step changed: of what was taken, only what differs now (null when nothing does).
+    // Its undo puts back that and nothing else, so what changed outside the step stays.
+    virtual std::shared_ptr<const EditState> narrowed() const = 0;
 };
 
 using EditStates = std::vector<std::shared_ptr<const EditState>>;
@@ -38,6 +43,8 @@ public:
     std::shared_ptr<const EditState> retake() const override;
     bool changedSinceTaken() const override;
     void putBack() const override;
+    // The objects whose state differs now.
+    std::shared_ptr<const EditState> narrowed() const override;
 
     // Whether two objects hold the same stored state.
     static bool sameState(const SKTGraphic &a, const SKTGraphic &b);
@@ -47,25 +54,54 @@ private:
         GraphicPtr graphic;
         GraphicPtr state; // a clone taken when the state was
     };
+    GraphicStates() = default;
     QList<Item> m_items;
 };
 
-// The saved design but its objects, as the document holds it: both pages (with the card's outline
-// and size) and the binding table (the workbook's path, rows, facts and formula marks). Put back
-// into the document's design, which announces it (SKTDocumentDesignKey) as every change of them.
+// The saved design but its objects, as the document holds it: both pages field by field, the card's
+// outline and size, and the binding table (the workbook's path, rows, facts and formula marks, and
+// with them what the user answered about that file). Put back into the document's design, which
+// announces it (SKTDocumentDesignKey) as every change of them.
 class DesignState : public EditState
 {
 public:
-    explicit DesignState(SKTDocument &document);
+    // The parts of the settings a state covers, each compared and put back on its own.
+    struct Parts {
+        // Per page: each stored field in CardPageFields' order, then the background picture.
+        static constexpr int PictureBit = CardPageFields::Count;
+        std::bitset<CardPageFields::Count + 1> page[2];
+        bool outline = false;
+        bool size = false;
+        bool binding = false;
+
+        static Parts all();
+        bool any() const { return page[0].any() || page[1].any() || outline || size || binding; }
+    };
+
+    explicit DesignState(SKTDocument &document, const Parts &parts = Parts::all());
     static std::shared_ptr<const EditState> of(SKTDocument &document);
 
     std::shared_ptr<const EditState> retake() const override;
     bool changedSinceTaken() const override;
     void putBack() const override;
+    // The fields and parts that differ now.
+    std::shared_ptr<const EditState> narrowed() const override;
+
+    // The parts of `within` in which two settings differ: a page field, the picture, the outline
+    // code, the stored size, or a saved field of the binding table.
+    static Parts differing(const DesignSettings &a, const DesignSettings &b, const Parts &within);
 
 private:
     SKTDocument &m_document;
+    Parts m_parts;
     DesignSettings m_settings;
+};
+
+// An edit step as recorded: the states taken before it, and what its undo puts back of them, which
+// a write continuing the step widens to all that its writes changed.
+struct RecordedEditStep {
+    EditStates before;
+    EditStates changed;
 };
 
 // Records one edit. Made before the edit writes, with the states it may change; while it lives
@@ -94,8 +130,9 @@ public:
 
 private:
     void finish();
+    static EditStates narrowed(const EditStates &states);
     // Registers the action that puts `states` back and records the reverse for redo.
-    static void registerPutBack(SKTDocument &document, const EditStates &states);
+    static void registerPutBack(SKTDocument &document, const std::shared_ptr<const RecordedEditStep> &step);
 
     SKTDocument &m_document;
     Naming m_naming;

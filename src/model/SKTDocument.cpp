@@ -1,5 +1,8 @@
 #include "model/SKTDocument.h"
 
+#include "data/ColumnBinding.h"
+#include "data/DataSourceChoices.h"
+#include "foundation/CardCodes.h"
 #include "model/EditStep.h"
 #include "platform/UndoManager.h"
 
@@ -42,6 +45,8 @@ SKTDocument::SKTDocument() : m_undoManager(std::make_unique<UndoManager>())
 {
     QObject::connect(m_undoManager.get(), &UndoManager::checkpoint, m_undoManager.get(),
                      [this] { observeUndoManagerCheckpoint(); });
+    QObject::connect(m_undoManager.get(), &UndoManager::replayed, m_undoManager.get(),
+                     [this] { showBoundValues(); });
 }
 
 SKTDocument::~SKTDocument()
@@ -240,6 +245,8 @@ void SKTDocument::changeSettings(const QString &name, int side,
     write(m_design);
     if (!(before == m_design.settings()))
         settingsChanged();
+    if (!DesignSettings::sameBinding(before.binding, m_design.binding))
+        showBoundValues();
 }
 
 void SKTDocument::setCardSize(const QSizeF &size)
@@ -264,6 +271,37 @@ void SKTDocument::setBinding(const ExcelBindingTable &binding)
     changeSettings(QStringLiteral("Workbook"), Front, [&binding](DesignSettings &s) { s.binding = binding; });
 }
 
+void SKTDocument::takeWorkbookRows(const QString &name, const QString &path, const ExcelBindingTable &read)
+{
+    changeSettings(name, Front, [&](DesignSettings &settings) {
+        settings.binding.Excel_Source_Path = path;
+        settings.binding.takeRowsOf(read);
+    });
+}
+
+void SKTDocument::showBoundValues()
+{
+    const ExcelBindingTable &table = m_design.binding;
+    const PropertyRecordingPause pause(*this);
+    for (const GraphicList *list : {&m_design.front, &m_design.back}) {
+        for (const GraphicPtr &g : *list) {
+            if (!g || g->kind() != SKTGraphic::Kind::Text ||
+                g->data_source_type != DataSourceCode::BindingColumn)
+                continue;
+            const QString value = DataSourceChoices::Get_First_Value_Of_Excel_Binding(
+                table, ColumnBinding::resolve(table, g->excel_col_indx, g->excel_col_title));
+            if (g->textContentsForDrawing().text == value)
+                continue;
+            // The canvases redraw where the text was and where it is now.
+            g->willChangeValueForKey(SKTGraphicDrawingBoundsKey);
+            g->willChangeValueForKey(SKTGraphicDrawingContentsKey);
+            g->Text_contents().text = value;
+            g->didChangeValueForKey(SKTGraphicDrawingContentsKey);
+            g->didChangeValueForKey(SKTGraphicDrawingBoundsKey);
+        }
+    }
+}
+
 void SKTDocument::putSettings(const DesignSettings &settings)
 {
     // Written whole, so what is no saved setting goes too (what is known of the workbook file);
@@ -286,6 +324,7 @@ void SKTDocument::Clear_All_Undo_Redo()
 {
     m_undoManager->removeAllActions();
     m_undoManager->removeAllActionsWithTarget(this);
+    m_lastEditStep.reset(); // nothing continues it now, and what it took may be large
     m_undoManager->disableUndoRegistration();
     removeAllGraphicsFromSide(Front);
     m_undoManager->enableUndoRegistration();

@@ -21,6 +21,7 @@
 #include <utility>
 
 class UndoManager;
+struct RecordedEditStep;
 
 // The old values of one undo group: per object, each changed key's value from before the group.
 class SKTMapTableOwner
@@ -62,7 +63,8 @@ public:
     void replaceDesign(CardDesign design);
 
     // The one writer of the design's settings: write changes them as one undo step named `name`
-    // on `side` (or as part of the edit step in progress), announced once when it changed anything.
+    // on `side` (or as part of the edit step in progress), announced once when it changed anything;
+    // bound texts follow a changed workbook.
     void changeSettings(const QString &name, int side, const std::function<void(DesignSettings &)> &write);
     // The common edits, each a step of its own.
     void setCardSize(const QSizeF &size);
@@ -75,6 +77,14 @@ public:
 
     // Announces that the settings changed (once the last hold ends, when one lives).
     void announceSettings() { settingsChanged(); }
+
+    // Rows read from the workbook, loaded again or from where it is now (`path`), take the place of
+    // those loaded, as one step named `name`.
+    void takeWorkbookRows(const QString &name, const QString &path, const ExcelBindingTable &read);
+    // Every text bound to a workbook column, on either side, shows the column's first value as the
+    // rows now stand (nothing where its heading has gone), unrecorded: it follows the rows. Run
+    // after every undo and redo too, so a step never leaves other rows shown than the design holds.
+    void showBoundValues();
 
     // While one lives, changes of the settings are announced once, when the last hold ends.
     class SettingsNoticeHold
@@ -179,6 +189,9 @@ private:
     QHash<SKTGraphic *, int> m_undoObservations; // how many lists hold each observed object
     bool _undoGroupHasChangesToMultipleProperties = false;
     int m_propertyRecordingPaused = 0;
+    // The last step EditStep recorded, which a write under its merge key continues.
+    std::shared_ptr<RecordedEditStep> m_lastEditStep;
+    friend class EditStep;
     std::unique_ptr<UndoManager> m_undoManager;
 };
 

@@ -64,8 +64,10 @@ struct DecodeCache {
 
 DecodeCache &decodeCache()
 {
-    static DecodeCache cache;
-    return cache;
+    // Never destroyed: pictures held by other tables kept for the whole run (the filtered pictures)
+    // may go after it at exit, and each takes its decodings out of it as it goes.
+    static DecodeCache *const cache = new DecodeCache;
+    return *cache;
 }
 
 // Under the lock: the bytes of released decodings still held, forgetting those no longer held.

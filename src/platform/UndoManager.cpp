@@ -190,6 +190,7 @@ void UndoManager::replay(const GroupPtr &group, bool &replaying, QList<GroupPtr>
         opposite.last()->actionTag = group->actionTag;
     }
     replaying = false;
+    emit replayed();
     emit checkpoint();
     emit stateChanged();
 }

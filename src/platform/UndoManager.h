@@ -82,6 +82,8 @@ signals:
     void checkpoint();
     // The stacks or names changed (menus refresh their titles and enabled state).
     void stateChanged();
+    // An undo or redo has run, its step wholly in place (what derives from it may follow).
+    void replayed();
 
 private:
     struct Group;

@@ -185,3 +185,31 @@ TEST_F(EditStepTest, ADesignStepPutsBackThePagesOutlineSizeAndWorkbook)
     EXPECT_EQ(undo.undoCount(), 1);
     doc.removeAllObservers(&watch);
 }
+
+// Writes continuing one step may reach other fields than the first did (a gradient's two colours,
+// the texts a content colour reaches): undo of the step puts back everything they changed.
+TEST_F(EditStepTest, AContinuedStepPutsBackWhatEachOfItsWritesChanged)
+{
+    const UndoManager::MergeKey key = EditStep::mergeKey(this, {text}, SKTDocument::Front);
+    const Card_Property page = doc.design().frontPage;
+    const GraphicPtr before = text->clone();
+    const GraphicPtr lineBefore = line->clone();
+    const auto writeFront = [&](const std::function<void(Card_Property &)> &write, const GraphicPtr &object) {
+        const EditStep step(doc, {QStringLiteral("Card Page"), SKTDocument::Front, key},
+                            {DesignState::of(doc), GraphicStates::of({text, line})});
+        doc.changeSettings({}, SKTDocument::Front, [&](DesignSettings &s) { write(s.frontPage); });
+        object->alpha_val = 0.25f;
+    };
+    writeFront([](Card_Property &p) { p.Card_fill_Grd_1_clr = QColor(10, 20, 30); }, text);
+    writeFront([](Card_Property &p) { p.Card_fill_Grd_2_clr = QColor(40, 50, 60); }, line);
+    UndoManager &undo = doc.undoManager();
+    ASSERT_EQ(undo.undoCount(), 1);
+    undo.undo();
+    EXPECT_TRUE(DesignSettings::samePage(doc.design().frontPage, page));
+    EXPECT_TRUE(GraphicStates::sameState(*text, *before));
+    EXPECT_TRUE(GraphicStates::sameState(*line, *lineBefore));
+    undo.redo();
+    EXPECT_EQ(doc.design().frontPage.Card_fill_Grd_1_clr, QColor(10, 20, 30));
+    EXPECT_EQ(doc.design().frontPage.Card_fill_Grd_2_clr, QColor(40, 50, 60));
+    EXPECT_FLOAT_EQ(line->alpha_val, 0.25f);
+}

@@ -2,6 +2,7 @@
 // threads, freed with their last picture, and saved in a design as the full read.
 #include "platform/EncodedPicture.h"
 #include "paint/PathPainting.h"
+#include "paint/ProcessedPictures.h"
 #include "platform/PictureReader.h"
 
 #include "support/HostilePictures.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -198,4 +200,31 @@ TEST_F(EncodedPictureTest, DecodingsKeptAndDrawnStayWithinTheBudgetAndAreNeverMa
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(second[size_t(i)].atPixels(full).image().constBits(), drawn[size_t(i)].constBits()) << i;
     EXPECT_LT(residentMiB() - before, 5 * 46 + Slack);
+}
+
+// The filtered pictures kept for the whole run may hold a large photo when the program ends, and
+// their table may have been made before the decodings' own: the program still ends cleanly.
+TEST(EncodedPictureExit, AFilteredPhotoKeptToTheEndLetsTheProgramEndCleanly)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); // a fresh process: the tables made in this order
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    ASSERT_TRUE(HostilePictures::writeBytes(
+        path, HostilePictures::jpeg(HostilePictures::halves(4000, 3000), false, 80)));
+    EXPECT_EXIT(
+        {
+            ProcessedPictures::Filters grey;
+            grey.grayscale = true;
+            QImage pixels(4, 4, QImage::Format_ARGB32_Premultiplied);
+            pixels.fill(Qt::red);
+            ProcessedPictures::processed(Picture(pixels, QSizeF(4, 4)), grey);
+            {
+                const Picture photo = PictureReader::readFile(path).picture;
+                if (!photo.encoded())
+                    std::_Exit(2);
+                ProcessedPictures::processed(photo.atPixels(QSize(160, 120)), grey);
+            }
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

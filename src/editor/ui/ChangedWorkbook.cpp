@@ -1,7 +1,5 @@
 #include "editor/ui/ChangedWorkbook.h"
 
-#include "data/ColumnBinding.h"
-#include "data/DataSourceChoices.h"
 #include "data/ExcelBindingTable.h"
 #include "data/WorkbookReload.h"
 #include "editor/ui/SKTWindowController.h"
@@ -37,20 +35,6 @@ QString quotedList(const QStringList &headings)
     return quoted.join(QStringLiteral(", "));
 }
 
-// A text bound to a column shows the column's first value as the rows now stand, wherever its
-// heading has moved (nothing where it has gone).
-void showFirstValues(SKTWindowController &window, const ExcelBindingTable &table)
-{
-    for (const int side : {SKTDocument::Front, SKTDocument::Back}) {
-        for (const GraphicPtr &g : window.document().list(side)) {
-            if (g->kind() != SKTGraphic::Kind::Text || g->data_source_type != DataSourceCode::BindingColumn)
-                continue;
-            g->Text_contents().text = DataSourceChoices::Get_First_Value_Of_Excel_Binding(
-                table, ColumnBinding::resolve(table, g->excel_col_indx, g->excel_col_title));
-        }
-    }
-}
-
 // The headings the design's objects read, on either side: a column gone at an earlier load is
 // looked for again by them.
 QStringList boundHeadings(SKTWindowController &window)
@@ -63,12 +47,17 @@ QStringList boundHeadings(SKTWindowController &window)
     return headings;
 }
 
-// The rows read again take the place of the rows as loaded; bound objects follow their headings,
-// and the inspector shows the selected object's source as it now stands.
-void takeRows(SKTWindowController &window, const WorkbookReload::Result &read)
+// The rows read again take the place of the rows as loaded, one step that Undo names; bound objects
+// follow their headings, and the inspector shows the selected object's source as it now stands.
+// What was learnt before they were read is the design's first, outside the step.
+void takeRows(SKTWindowController &window, DesignSettings &settings, const QString &name, const QString &path,
+              const WorkbookReload::Result &read)
 {
-    const ExcelBindingTable &table = window.document().design().binding;
-    showFirstValues(window, table);
+    SKTDocument &document = window.document();
+    document.putSettings(settings);
+    document.takeWorkbookRows(name, path, read.table);
+    settings = document.design().settings();
+    const ExcelBindingTable &table = settings.binding;
     window.Refresh_Canvas();
     window.inspector().showLiveSelection(true);
     if (!read.goneHeadings.isEmpty())
@@ -106,10 +95,7 @@ bool loadChosen(SKTWindowController &window, DesignSettings &settings, const QSt
                             .arg(fileNameOf(chosen), read.reason));
         return false;
     }
-    table.Excel_Source_Path = chosen;
-    table.takeRowsOf(read.table);
-    window.document().putSettings(settings);
-    takeRows(window, read);
+    takeRows(window, settings, QStringLiteral("Choose Workbook"), chosen, read);
     return true;
 }
 
@@ -210,7 +196,5 @@ void ChangedWorkbook::settle(SKTWindowController &window)
                             .arg(fileNameOf(path), read.reason));
         return;
     }
-    table.takeRowsOf(read.table);
-    document.putSettings(settings);
-    takeRows(window, read);
+    takeRows(window, settings, QStringLiteral("Load Again"), path, read);
 }

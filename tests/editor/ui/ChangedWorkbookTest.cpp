@@ -1,8 +1,10 @@
 // A design's rows are those of its workbook when they were loaded: a workbook changed since is
 // named when the design opens and before export, print and mail, and its rows can be loaded again.
 #include "editor/ui/FileCommands.h"
+#include "editor/ui/MainMenus.h"
 #include "editor/ui/MainWindowFixture.h"
 #include "foundation/CardCodes.h"
+#include "model/EditStep.h"
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/Inspector.h"
 #include "support/Workbooks.h"
@@ -66,6 +68,23 @@ protected:
         return values;
     }
     const GraphicPtr &openedMail() { return front().first(); }
+    QString editCommand(const QString &path)
+    {
+        QAction *action = window->menus().action(path);
+        return action ? action->text().remove(QLatin1Char('&')) : QString();
+    }
+    void turnBackBorder()
+    {
+        Card_Property back = window->document().design().backPage;
+        back.Card_border_chk = !back.Card_border_chk;
+        window->document().setPage(SKTDocument::Back, back);
+    }
+    // Export read the design, its window closed at once.
+    void openExport()
+    {
+        modalScripts.push_back([](QDialog &) { return 0; });
+        window->registry().open(WindowRegistry::Window::Export);
+    }
 };
 
 TEST_F(ChangedWorkbookTest, OpeningADesignNamesAChangedWorkbookAndLoadsItsRowsAgain)
@@ -173,4 +192,59 @@ TEST_F(ChangedWorkbookTest, AWorkbookSavedAgainUnchangedIsNotAskedAboutNorReadAg
     modalScripts.push_back([](QDialog &) { return 0; });
     window->registry().open(WindowRegistry::Window::Export);
     EXPECT_TRUE(messages.questions().isEmpty());
+}
+
+// Loading the rows again is a step of its own that the Edit menu names. Steps made before it, undone
+// and redone around it, leave the rows as they are; the text bound to a column shows the first row
+// the design holds after each; and what the user answered about the file outlives a step undone.
+TEST_F(ChangedWorkbookTest, RowsLoadedAgainAreAStepOfTheirOwnAndOtherStepsLeaveThem)
+{
+    open(boundDesign());
+    SKTDocument &doc = window->document();
+    const GraphicPtr mail = openedMail();
+    const float opacity = mail->alpha_val;
+    {
+        const EditStep step(doc, {QStringLiteral("Opacity"), SKTDocument::Front, {}},
+                            {GraphicStates::of({mail})});
+        mail->alpha_val = opacity / 2;
+    }
+    turnBackBorder();
+    writeBook(
+        {{"Name", "Mail"}, {"Ann", "ann@example.org"}, {"Bob", "bob@example.com"}, {"Cy", "cy@example.com"}});
+    messages.queueChoices({LoadAgain});
+    openExport();
+    const QStringList fresh{"ann@example.org", "bob@example.com", "cy@example.com"};
+    const QStringList loaded{"ann@example.com", "bob@example.com"};
+    ASSERT_EQ(column(2), fresh);
+    EXPECT_EQ(editCommand(QStringLiteral("Edit/Undo")), QStringLiteral("Undo Load Again"));
+
+    const struct {
+        const char *command;
+        QStringList rows;
+        bool halfOpaque;
+    } steps[] = {
+        {"Edit/Undo", loaded, true},  // the rows loaded again
+        {"Edit/Undo", loaded, true},  // the back page
+        {"Edit/Undo", loaded, false}, // the text's opacity
+        {"Edit/Redo", loaded, true},  {"Edit/Redo", loaded, true}, {"Edit/Redo", fresh, true},
+    };
+    for (const auto &step : steps) {
+        window->menus().action(QString::fromLatin1(step.command))->trigger();
+        const std::string name = step.command + std::to_string(&step - steps);
+        EXPECT_EQ(column(2), step.rows) << name;
+        EXPECT_EQ(mail->textContentsForDrawing().text, step.rows.first()) << name;
+        EXPECT_FLOAT_EQ(mail->alpha_val, step.halfOpaque ? opacity / 2 : opacity) << name;
+    }
+
+    // The file changes again and the user goes on with the rows as loaded: undo of the page step
+    // made before keeps that answer, and the rows.
+    turnBackBorder();
+    writeBook({{"Name", "Mail"}, {"Ann", "ann@example.net"}});
+    messages.queueChoices({AsLoaded});
+    openExport();
+    const qsizetype asked = messages.questions().size();
+    window->menus().action(QStringLiteral("Edit/Undo"))->trigger();
+    openExport();
+    EXPECT_EQ(messages.questions().size(), asked);
+    EXPECT_EQ(column(2), fresh);
 }
