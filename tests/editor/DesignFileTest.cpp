@@ -133,7 +133,8 @@ TEST_F(DesignFileTest, SavesAndOpensAWholeDesign)
     editor.savePath = path(QStringLiteral("card.dcard"));
     DesignResult saved = file().Save_project_file(false, true);
     ASSERT_TRUE(saved.ok()) << saved.reason.toStdString();
-    EXPECT_EQ(saved.message, DesignFile::SavedMessage);
+    EXPECT_EQ(saved.message,
+              QStringLiteral("Greeting Card Design Log \"card.dcard\" has been saved successfully."));
     EXPECT_EQ(EditorState::instance().Project_File_Name, path(QStringLiteral("card.dcard")));
 
     SKTDocument doc2;

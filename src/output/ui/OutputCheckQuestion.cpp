@@ -44,17 +44,11 @@ OutputCheckQuestion::Answer OutputCheckQuestion::ask(const RunPlan &plan, int th
     const bool send = mail || !scale.isEmpty();
     parts << (send ? QStringLiteral("Do you want to send them?") : QStringLiteral("Do you want to go on?"));
     const QString question = parts.join(QStringLiteral("\n\n"));
-    // Leaving the blank cards out is offered while other cards remain, and is the default, except
-    // before a mail run: so many messages go out only when a Send is chosen, and Return and Escape
-    // both cancel.
+    // Leaving the blank cards out is offered while other cards remain. Stop (Cancel before a mail
+    // run) is the default: cards with problems, or so many messages, go out only when chosen, and
+    // Return and Escape both stop.
     const bool blank = report.blankCards > 0 && report.blankCards < report.totalCards;
-    if (!blank) {
-        const bool goOn =
-            send ? MessageService::deliverChoice(question, answers(true, false), 1, 1).value_or(1) == 0
-                 : Show_YES_NO_MessageBox(question);
-        return goOn ? Answer::GoOn : Answer::Stop;
-    }
-    switch (MessageService::deliverChoice(question, answers(send, true), send ? 1 : 2, 1).value_or(1)) {
+    switch (MessageService::deliverChoice(question, answers(send, blank), 1, 1).value_or(1)) {
     case 0:
         return Answer::GoOn;
     case 2:
