@@ -305,20 +305,25 @@ SeriesResult SeriesFiles::writeSeries(const QString &folder, const QString &name
 }
 
 SeriesResult SeriesFiles::writeNew(const QString &folder, const QString &name, const QStringList &values,
-                                   const SeriesQuestion &ask, bool trimValues)
+                                   const SeriesQuestion &ask, bool trimValues, const SeriesInUseTest &inUse)
 {
-    return writeNew(folder, name, listProducer(values), ask, trimValues);
+    return writeNew(folder, name, listProducer(values), ask, trimValues, inUse);
 }
 
 SeriesResult SeriesFiles::writeNew(const QString &folder, const QString &name,
                                    const SeriesValueProducer &produce, const SeriesQuestion &ask,
-                                   bool trimValues)
+                                   bool trimValues, const SeriesInUseTest &inUse)
 {
     const QString bad = checkName(name);
     if (!bad.isEmpty())
         return failure(bad);
-    if (QFileInfo::exists(filePath(folder, name)) && !(ask && ask(MsgAlreadyExists)))
-        return cancelled();
+    if (QFileInfo::exists(filePath(folder, name))) {
+        // A series a design reads or a manager edits is no more replaced than it is updated.
+        if (inUse && inUse(name))
+            return failure(MsgCantUpdateInUse);
+        if (!(ask && ask(MsgAlreadyExists)))
+            return cancelled();
+    }
     WriteStop stop = WriteStop::None;
     if (!QDir().mkpath(folder))
         return failure(MsgFileAccess);

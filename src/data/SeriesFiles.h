@@ -74,14 +74,16 @@ public:
     // are empty after trimming (the manager), otherwise values are written as given (generator).
     static SeriesResult writeSeries(const QString &folder, const QString &name, const QStringList &values,
                                     bool trimValues);
-    // A new series from the generator or an importer: refuses a bad name, asks before replacing.
+    // A new series from the generator or an importer: refuses a bad name, refuses to replace a
+    // series inUse says is in use (MsgCantUpdateInUse, as an update is), asks before replacing.
     static SeriesResult writeNew(const QString &folder, const QString &name, const QStringList &values,
-                                 const SeriesQuestion &ask, bool trimValues = false);
+                                 const SeriesQuestion &ask, bool trimValues = false,
+                                 const SeriesInUseTest &inUse = {});
     // The same with the values streamed from produce (the generator's long series): nothing is
     // held in memory, and a stopped producer leaves any old file as it was.
     static SeriesResult writeNew(const QString &folder, const QString &name,
                                  const SeriesValueProducer &produce, const SeriesQuestion &ask,
-                                 bool trimValues = false);
+                                 bool trimValues = false, const SeriesInUseTest &inUse = {});
 
     // Adds the values as lines after the series' old content (a missing series starts empty);
     // the old file stays as it was until the longer one is written.

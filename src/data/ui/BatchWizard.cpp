@@ -491,6 +491,13 @@ void BatchWizard::Export_Value_Btn_Clicked()
         m_registry->showExportedFiles(path, SeriesFiles::MsgExported);
 }
 
+SeriesInUseTest seriesInUseTest(const BatchWizard *manager)
+{
+    if (manager)
+        return manager->inUseTest();
+    return [](const QString &name) { return SeriesEditing::lockedElsewhere(Data_Folder_Path, name); };
+}
+
 SeriesInUseTest BatchWizard::inUseTest() const
 {
     return [design = m_inUse](const QString &name) {
@@ -504,7 +511,7 @@ bool BatchWizard::mayWriteOver() const
     if (!m_editing || update_list_name.isEmpty() || inUse(update_list_name) ||
         !m_editing->changedSinceOpened())
         return true;
-    return Show_YES_NO_MessageBox(
+    return Ask_YES_NO_Keeping(
         QStringLiteral("The Batch Processing Series \"%1\" was changed by another program after it was "
                        "opened here. Do you want to replace it with these values?")
             .arg(update_list_name));

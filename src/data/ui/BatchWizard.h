@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class BatchWizard;
 class Generate_List;
 class Import_Wizard;
 class Load_Num_Info;
@@ -22,6 +23,10 @@ class RowListModel;
 class SeriesValueModel;
 class Update_Ex_Num;
 class WindowRegistry;
+
+// The in-use test of the series windows opened from manager: its own, or without one the series
+// another instance holds.
+SeriesInUseTest seriesInUseTest(const BatchWizard *manager);
 
 class BatchWizard : public QDialog
 {

@@ -3,13 +3,17 @@
 // and a save over a series written by someone else since it was opened asks first.
 #include "data/SeriesEditing.h"
 #include "data/ui/BatchWizard.h"
+#include "data/ui/Generate_List.h"
 #include "data/ui/SeriesDialogDriver.h"
 #include "foundation/RowListModel.h"
+#include "foundation/ui/MessageBoxService.h"
 #include "support/WindowFixture.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QTimer>
 
 using namespace testsupport;
 
@@ -143,5 +147,76 @@ TEST_F(SeriesTwoInstances, ASaveOverAnotherInstancesSaveAsksFirst)
         });
         EXPECT_EQ(readSeriesFile("Mixed"),
                   replace ? QByteArray("a\nb\nmine\n") : QByteArray("a\nb\ntheirs\n"));
+    }
+}
+
+// That question's default keeps the other's save: a stray Return leaves their values on disk and
+// these in the window.
+TEST_F(SeriesTwoInstances, ReturnAtTheChangedSeriesQuestionKeepsTheOtherSave)
+{
+    writeSeriesFile("Mixed", "a\nb\n");
+    BatchWizard w;
+    QString defaultAnswer;
+    editMixed(w, [&] {
+        writeSeriesFile("Mixed", "a\nb\ntheirs\n");
+        w.Create_Value_List(QStringLiteral("mine"));
+        MessageBoxService boxes;
+        MessageService::install(&boxes);
+        QTimer::singleShot(0, [&] {
+            QMessageBox *box = nullptr;
+            (void)QTest::qWaitFor(
+                [&] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); });
+            if (!box)
+                return;
+            defaultAnswer = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        w.save_button->click();
+        MessageService::install(&messages);
+        EXPECT_EQ(w.values(), (QStringList{"a", "b", "mine"}));
+        leaveUnsaved(w);
+    });
+    EXPECT_EQ(defaultAnswer, "&No");
+    EXPECT_EQ(readSeriesFile("Mixed"), QByteArray("a\nb\ntheirs\n"));
+}
+
+// The generator keeps the promise Update keeps: a series open in another instance, or read by this
+// instance's design, is not replaced, and "already exists" is not asked.
+TEST_F(SeriesTwoInstances, TheGeneratorDoesNotReplaceASeriesInUse)
+{
+    struct Case {
+        const char *what;
+        bool otherInstance;
+        bool thisDesign;
+    };
+    const Case cases[] = {{"open in another instance", true, false}, {"read by this design", false, true}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        writeSeriesFile("Mixed", "a\nb\n");
+        QProcess other;
+        if (c.otherInstance)
+            startOtherInstance(other);
+        BatchWizard w;
+        if (c.thisDesign)
+            w.setInUseTest([](const QString &name) { return name == QLatin1String("Mixed"); });
+        Generate_List g(&w, &w);
+        modalScripts.push_front([&g](QDialog &) {
+            for (auto [field, text] :
+                 {std::pair{g.seq_file_name, "Mixed"}, {g.from_txt, "1"}, {g.to_txt, "3"}}) {
+                field->selectAll();
+                QTest::keyClicks(field, QString::fromLatin1(text));
+            }
+            g.ok_button->click();
+            return g.result();
+        });
+        g.file_name_required = 1;
+        g.file_name_Insert = 0;
+        g.Open_Wnd();
+        EXPECT_EQ(shown(), QStringList{SeriesFiles::MsgCantUpdateInUse});
+        EXPECT_TRUE(messages.questions().isEmpty());
+        EXPECT_EQ(readSeriesFile("Mixed"), QByteArray("a\nb\n"));
+        other.closeWriteChannel();
+        other.waitForFinished();
     }
 }
