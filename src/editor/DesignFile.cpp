@@ -1,8 +1,11 @@
 #include "editor/DesignFile.h"
 
+#include "data/SeriesFiles.h"
 #include "editor/DesignEditor.h"
 #include "editor/EditorState.h"
+#include "editor/HeldSeries.h"
 #include "foundation/CardCodes.h"
+#include "foundation/DataRoot.h"
 #include "foundation/StringUtils.h"
 #include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
@@ -428,8 +431,31 @@ DesignResult DesignFile::Read_and_load_design_Log(const QString &path, const QSt
     }
     if (log_or_template == QLatin1String("L"))
         rememberDiskState(path);
-    // Pictures are links to the user's files: one that moved would leave its frame silently empty.
-    return DesignResult::done(missingPicturesMessage(m_document.graphics(), m_document.graphics_back()));
+    // Pictures and series are links to the user's files: one that moved would leave its frame
+    // silently empty, or stop every run.
+    QStringList gone{missingPicturesMessage(m_document.graphics(), m_document.graphics_back()),
+                     goneSeriesMessage(m_document.design(), Data_Folder_Path)};
+    gone.removeAll(QString());
+    return DesignResult::done(gone.join(QStringLiteral("\n\n")));
+}
+
+QString DesignFile::goneSeriesMessage(const CardDesign &design, const QString &dataFolder)
+{
+    QStringList lines;
+    for (const QString &name : HeldSeries::bound(design.front, design.back, design.frontPage.Card_Side)) {
+        const QString path = SeriesFiles::safePath(dataFolder, name);
+        if (path.isEmpty())
+            lines << QStringLiteral("The series \"%1\" was not found.").arg(name);
+        else if (!QFileInfo(path).isFile())
+            lines << QStringLiteral("The series \"%1\" was not found: its file %2 is gone.")
+                         .arg(name, QDir::toNativeSeparators(path));
+    }
+    if (lines.isEmpty())
+        return {};
+    return lines.join(QLatin1Char('\n')) +
+           QStringLiteral(
+               "\n\nNo card is made while a series it reads is gone: put the file back, or bind the "
+               "objects to another series.");
 }
 
 QString DesignFile::missingPicturesMessage(const GraphicList &front, const GraphicList &back)

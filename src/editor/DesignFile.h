@@ -43,11 +43,13 @@ public:
     static QString saveLockPath(const QString &path);
     // Opens a design. Everything is read and checked first; a damaged file changes nothing and
     // gives the corrupt-file message. Mode "L" makes the file the current design file. A design
-    // that opens with pictures whose files are gone is done, with a message naming them.
+    // that opens with pictures or series whose files are gone is done, with a message naming them.
     DesignResult Read_and_load_design_Log(const QString &path, const QString &log_or_template);
 
     // What to tell a user about the pictures of a design that show nothing; "" when all show.
     static QString missingPicturesMessage(const GraphicList &front, const GraphicList &back);
+    // The same for the series the design's objects read whose files are gone from dataFolder.
+    static QString goneSeriesMessage(const CardDesign &design, const QString &dataFolder);
 
     // The model's share of a new design: empty sides, no undo, page settings reset, no file.
     // `start` shapes the new settings (a start window's size and picture) before they replace
