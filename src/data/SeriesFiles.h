@@ -38,6 +38,9 @@ public:
     static const QString MsgAvailableListEmpty;
     static const QString MsgExported; // "Record has been exported successfully."
 
+    // MsgFileAccess, then the file that could not be written and why ("No space left on device").
+    static QString fileAccessMessage(const QString &path, const QString &reason);
+
     // A value of a series is one line: every line break inside it becomes a blank.
     static QString oneLine(const QString &value);
 

@@ -39,6 +39,9 @@ public:
     void setInUseTest(SeriesInUseTest test) { m_inUse = std::move(test); }
     // That test, with a series open for editing in another instance of the program counted too.
     SeriesInUseTest inUseTest() const;
+    // Said as a series opens for editing when no lock file can be made beside it: the lock file
+    // and why (problem), and whether this instance holds it elsewhere or another has it open.
+    static QString cannotHoldMessage(const QString &name, const QString &problem, bool heldInstead);
     // Where the exported-files dialog is opened after an export; none shows no dialog.
     void setRegistry(WindowRegistry *registry) { m_registry = registry; }
 

@@ -5,15 +5,20 @@
 #include "data/ui/BatchWizard.h"
 #include "data/ui/Generate_List.h"
 #include "data/ui/SeriesDialogDriver.h"
+#include "foundation/FoundationState.h"
 #include "foundation/RowListModel.h"
 #include "foundation/ui/MessageBoxService.h"
+#include "support/TestSupport.h"
 #include "support/WindowFixture.h"
 
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
+
+#include <sys/mount.h>
 
 using namespace testsupport;
 
@@ -23,6 +28,39 @@ QString shownText(const QString &message)
 {
     return message.startsWith(QLatin1Char('\n')) ? message.mid(1) : message;
 }
+
+// A small file system of its own whose files are all used up: its folders take no new file, while
+// the files in them can still be opened for writing. Unmounted when the test ends; tests skip
+// where mounting is not allowed.
+class NoNewFiles
+{
+public:
+    NoNewFiles()
+    {
+        m_mounted = ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
+                            "size=1m,nr_inodes=16,mode=0777") == 0;
+    }
+    ~NoNewFiles()
+    {
+        if (m_mounted)
+            ::umount(QFile::encodeName(m_dir.path()).constData());
+    }
+    bool mounted() const { return m_mounted; }
+    QString path() const { return m_dir.path(); }
+    // Takes every file the file system has left.
+    void fill() const
+    {
+        for (int i = 0;; ++i) {
+            QFile f(QDir(m_dir.path()).filePath(QStringLiteral("fill-%1").arg(i)));
+            if (!f.open(QIODevice::WriteOnly))
+                return;
+        }
+    }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};
 } // namespace
 
 class SeriesTwoInstances : public WindowFixture
@@ -219,4 +257,42 @@ TEST_F(SeriesTwoInstances, TheGeneratorDoesNotReplaceASeriesInUse)
         other.closeWriteChannel();
         other.waitForFinished();
     }
+}
+
+// Where no lock file can be made beside a series, opening it for editing says so and why, another
+// instance finds it in use all the same, and a failed save names the file and the reason.
+TEST_F(SeriesTwoInstances, AFolderThatTakesNoNewFilesIsSaidAtOpeningAndSecondInstancesKnow)
+{
+    NoNewFiles full;
+    if (!full.mounted())
+        GTEST_SKIP() << "no permission to mount a small file system here";
+    FoundationState::instance().setResourcePath(full.path());
+    ASSERT_TRUE(QDir().mkpath(Data_Folder_Path));
+    writeSeriesFile("Mixed", "a\nb\n");
+    full.fill();
+    const QString lock = QDir(Data_Folder_Path).filePath(".Mixed.txt.lock");
+    const QString series = QDir(Data_Folder_Path).filePath("Mixed.txt");
+    BatchWizard w;
+    testsupport::ProcResult second;
+    editMixed(w, [&] {
+        EXPECT_EQ(shown(),
+                  QStringList{
+                      "The Batch Processing Series \"Mixed\" cannot be held for editing in its folder. The "
+                      "lock file \"" +
+                      lock +
+                      "\" could not be made: No space left on device.\n\nOther instances of the program are "
+                      "still told it is open here, but saving it in that folder may fail for the same "
+                      "reason."});
+        second = testsupport::cardtool({"series-edit", Data_Folder_Path, "Mixed"});
+        messages.clear();
+        w.Create_Value_List(QStringLiteral("mine"));
+        w.save_button->click();
+        leaveUnsaved(w);
+    });
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_TRUE(second.errText().contains("held elsewhere")) << second.errText().toStdString();
+    ASSERT_EQ(shown().size(), 1);
+    EXPECT_EQ(shown()[0], "Error in file accessing.\n\nThe file \"" + series +
+                              "\" could not be written: No space left on device.");
+    EXPECT_EQ(readSeriesFile("Mixed"), QByteArray("a\nb\n"));
 }
