@@ -132,7 +132,8 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg, const Re
         DesignFileFormat::dropUnusedPicturePath(*page);
     // Saving drops a picture path the page does not fill with, in the design as in the file.
     m_document.putSettings(copy.settings());
-    std::unique_ptr<QSaveFile> file;
+    // Made here and written by the worker: it lives and ends on the window's thread.
+    const auto file = std::make_unique<QSaveFile>(path);
     FileId writtenId;
     QString error;
     // The file is replaced only under the lock every instance's save holds for its check and its
@@ -158,7 +159,6 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg, const Re
     };
     bool written = false;
     runLongWork([&] {
-        file = std::make_unique<QSaveFile>(path);
         written =
             writeUncommitted(*file, PropertyList::writeXml(plist::Value(DesignFileFormat::buildItems(copy))),
                              &writtenId, &error);
