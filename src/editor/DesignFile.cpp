@@ -40,20 +40,24 @@ constexpr int MaxPicturesNamed = 10;
 // How long a save waits for another instance's save of the same file to end.
 constexpr int SaveLockWaitMs = 60'000;
 
-// Tests bring two saves together here, between writing the new file and replacing the design
-// file with it: the folder TESSALY_TEST_SAVE_RENDEZVOUS names gets "written-<pid>", and the save
-// goes on once "go" is there (or after a minute).
-void meetOtherSaves()
+// Tests bring saves together here. The folder TESSALY_TEST_SAVE_RENDEZVOUS names gets
+// "<stage>-<pid>", and the save goes on once "<stage>-go" is there (or after a minute): stage
+// "written" between writing the new file and replacing the design file with it; stage "replaced"
+// right after replacing it, only while "hold-replaced" is there.
+void meetOtherSaves(const QString &stage)
 {
     static const QString folder = qEnvironmentVariable("TESSALY_TEST_SAVE_RENDEZVOUS");
     if (folder.isEmpty())
         return;
     const QDir dir(folder);
-    QFile mark(dir.filePath(QStringLiteral("written-%1").arg(QCoreApplication::applicationPid())));
+    if (stage != QLatin1String("written") &&
+        !QFileInfo::exists(dir.filePath(QStringLiteral("hold-") + stage)))
+        return;
+    QFile mark(dir.filePath(QStringLiteral("%1-%2").arg(stage).arg(QCoreApplication::applicationPid())));
     if (mark.open(QIODevice::WriteOnly))
         mark.close();
     const QDeadlineTimer deadline(60'000);
-    while (!QFileInfo::exists(dir.filePath(QStringLiteral("go"))) && !deadline.hasExpired())
+    while (!QFileInfo::exists(dir.filePath(stage + QStringLiteral("-go"))) && !deadline.hasExpired())
         QThread::msleep(5);
 }
 
@@ -154,6 +158,8 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg, const Re
             return;
         }
         step = SaveFileCommit::commit(*file, &error) ? Step::Replaced : Step::Failed;
+        if (step == Step::Replaced)
+            meetOtherSaves(QStringLiteral("replaced"));
         // Seen while the lock keeps another instance's save out.
         found = diskStateOf(path);
     };
@@ -164,7 +170,7 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg, const Re
                              &writtenId, &error);
         if (!written)
             return;
-        meetOtherSaves();
+        meetOtherSaves(QStringLiteral("written"));
         replaceUnderLock();
     });
     if (!written)

@@ -1,6 +1,7 @@
 // Two instances saving one design at nearly the same moment: real cardtool processes, each held
 // between writing its new file and replacing the design with it until both are there, so every
-// run meets the race the test is about. The later save asks before replacing the earlier one.
+// run meets the race the test is about. The later save asks before replacing the earlier one, and
+// a save finds out when another program's file stands in its place right after.
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
 #include "model/SKTDocument.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -28,9 +30,11 @@ double widthIn(const QString &path)
     return design.cardSize().width();
 }
 
-QStringList marksIn(const QString &folder)
+QStringList marksIn(const QString &folder, const QString &stage = QStringLiteral("written"))
 {
-    return QDir(folder).entryList({QStringLiteral("written-*")}, QDir::Files);
+    return QDir(folder)
+        .entryList({stage + QStringLiteral("-?*")}, QDir::Files)
+        .filter(QRegularExpression("-\\d+$"));
 }
 
 class DesignSaveRace : public ::testing::Test
@@ -72,7 +76,18 @@ protected:
     {
         ASSERT_TRUE(eventually([&] { return marksIn(meet.path()).size() == written; }))
             << marksIn(meet.path()).join(' ').toStdString();
-        testsupport::writeFile(meet.filePath(QStringLiteral("go")), "");
+        testsupport::writeFile(meet.filePath(QStringLiteral("written-go")), "");
+    }
+    // Another design written whole and put in place, as an editor that takes no lock does.
+    void putTheirsInPlace(double width)
+    {
+        SKTDocument theirs;
+        theirs.setCardSize(QSizeF(width, 50));
+        const QString written = dir.filePath(QStringLiteral("theirs.dcard"));
+        EditorState::instance().Project_File_Name = written;
+        ASSERT_TRUE(DesignFile(theirs).Save_project_file(false, false).ok());
+        EditorState::instance().reset();
+        ASSERT_TRUE(QFile::remove(design) && QFile::rename(written, design));
     }
     static QString finished(QProcess &p)
     {
@@ -119,24 +134,39 @@ TEST_F(DesignSaveRace, TheLaterOfTwoSavesAsksAndItsAnswerDecides)
         EXPECT_EQ(widthIn(design), aKept ? 201 : 202);
         // The lock file goes with the save that held it.
         EXPECT_FALSE(QFileInfo::exists(DesignFile::saveLockPath(design)));
-        QFile::remove(meet.filePath(QStringLiteral("go")));
+        QFile::remove(meet.filePath(QStringLiteral("written-go")));
         for (const QString &mark : marksIn(meet.path()))
             QFile::remove(meet.filePath(mark));
         processes.clear();
     }
 }
 
+// Another program's file put in place during the save is asked about; one put in place right
+// after the save replaced the file is said, and the design stays unsaved.
 TEST_F(DesignSaveRace, AFileAnotherProgramPutsInPlaceDuringTheSaveIsAskedAbout)
 {
     QProcess &p = start(203, false);
     ASSERT_TRUE(eventually([&] { return marksIn(meet.path()).size() == 1; }));
-    // Written whole and put in place as an editor that takes no lock does.
-    SKTDocument theirs;
-    theirs.setCardSize(QSizeF(300, 50));
-    EditorState::instance().Project_File_Name = dir.filePath(QStringLiteral("theirs.dcard"));
-    ASSERT_TRUE(DesignFile(theirs).Save_project_file(false, false).ok());
-    ASSERT_TRUE(QFile::remove(design) && QFile::rename(EditorState::instance().Project_File_Name, design));
+    putTheirsInPlace(300);
     go(1);
     EXPECT_EQ(finished(p).toStdString(), "kept theirs after 1 question(s)");
     EXPECT_EQ(widthIn(design), 300);
+
+    for (const QString &mark : QDir(meet.path()).entryList(QDir::Files))
+        QFile::remove(meet.filePath(mark));
+    testsupport::writeFile(meet.filePath(QStringLiteral("written-go")), "");
+    testsupport::writeFile(meet.filePath(QStringLiteral("hold-replaced")), "");
+    QProcess &q = start(204, false);
+    ASSERT_TRUE(eventually([&] { return marksIn(meet.path(), QStringLiteral("replaced")).size() == 1; }));
+    EXPECT_EQ(widthIn(design), 204); // this save's file, replaced at once below
+    putTheirsInPlace(301);
+    testsupport::writeFile(meet.filePath(QStringLiteral("replaced-go")), "");
+    const QString said = finished(q);
+    EXPECT_TRUE(
+        said.startsWith(QStringLiteral("failed: ")) &&
+        said.contains(QStringLiteral("cardtool: The design was saved, but the file \"%1\" is no longer the "
+                                     "one this save wrote")
+                          .arg(design)))
+        << said.toStdString();
+    EXPECT_EQ(widthIn(design), 301);
 }
