@@ -3,10 +3,19 @@
 #include "data/SeriesFiles.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QStandardPaths>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace
 {
@@ -17,6 +26,47 @@ std::pair<qint64, qint64> stampOfSeries(const QString &path)
         return {-1, -1};
     return {info.size(), info.lastModified().toMSecsSinceEpoch()};
 }
+// The lock taken, or the reason it was not.
+std::pair<std::unique_ptr<QLockFile>, QLockFile::LockError> takeLock(const QString &path)
+{
+    auto file = std::make_unique<QLockFile>(path);
+    // Only a living holder counts: a lock left by an instance that ended is taken over.
+    file->setStaleLockTime(0);
+    if (file->tryLock(0))
+        return {std::move(file), QLockFile::NoError};
+    return {nullptr, file->error()};
+}
+
+// The system's reason a new file cannot be made at path ("Permission denied", "No space left on
+// device"), asked of the folder itself.
+QString whyNoNewFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    ::close(fd);
+    ::unlink(QFile::encodeName(path).constData());
+    return QStringLiteral("the folder refused it");
+}
+
+// Whether a running instance other than this one holds the lock at path.
+bool heldByAnother(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return false;
+    QLockFile probe(path);
+    probe.setStaleLockTime(0);
+    if (probe.tryLock(0)) {
+        probe.unlock();
+        return false;
+    }
+    // This instance's own lock is not another's.
+    qint64 pid = 0;
+    QString host, application;
+    if (probe.getLockInfo(&pid, &host, &application) && pid == QCoreApplication::applicationPid())
+        return false;
+    return probe.error() == QLockFile::LockFailedError;
+}
 } // namespace
 
 SeriesEditing::SeriesEditing(const QString &folder, const QString &name)
@@ -26,11 +76,20 @@ SeriesEditing::SeriesEditing(const QString &folder, const QString &name)
     const QString lock = lockPath(folder, name);
     if (lock.isEmpty())
         return;
-    auto file = std::make_unique<QLockFile>(lock);
-    // Only a living holder counts: a lock left by an instance that ended is taken over.
-    file->setStaleLockTime(0);
-    if (file->tryLock(0))
-        m_lock = std::move(file);
+    auto file = takeLock(lock);
+    if (file.first) {
+        // One that took its lock where the folder took none (earlier) still holds it.
+        if (!heldByAnother(fallbackLockPath(folder, name)))
+            m_lock = std::move(file.first);
+        return;
+    }
+    if (file.second == QLockFile::LockFailedError)
+        return; // another instance holds it
+    m_lockProblem = QStringLiteral("The lock file \"%1\" could not be made: %2.")
+                        .arg(QDir::toNativeSeparators(lock), whyNoNewFile(lock));
+    const QString fallback = fallbackLockPath(folder, name);
+    QDir().mkpath(QFileInfo(fallback).absolutePath());
+    m_lock = takeLock(fallback).first;
 }
 
 SeriesEditing::~SeriesEditing() = default;
@@ -54,21 +113,20 @@ QString SeriesEditing::lockPath(const QString &folder, const QString &name)
     return info.dir().filePath(QLatin1Char('.') + info.fileName() + QStringLiteral(".lock"));
 }
 
+QString SeriesEditing::fallbackLockPath(const QString &folder, const QString &name)
+{
+    const QString path = SeriesFiles::safePath(folder, name);
+    if (path.isEmpty())
+        return {};
+    const QByteArray key =
+        QCryptographicHash::hash(QFileInfo(path).absoluteFilePath().toUtf8(), QCryptographicHash::Sha256)
+            .toHex();
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation))
+        .filePath(QStringLiteral("tessaly-series-locks/") + QString::fromLatin1(key.left(32)) +
+                  QStringLiteral(".lock"));
+}
+
 bool SeriesEditing::lockedElsewhere(const QString &folder, const QString &name)
 {
-    const QString path = lockPath(folder, name);
-    if (path.isEmpty() || !QFileInfo::exists(path))
-        return false;
-    QLockFile probe(path);
-    probe.setStaleLockTime(0);
-    if (probe.tryLock(0)) {
-        probe.unlock();
-        return false;
-    }
-    // This instance's own lock is not another's.
-    qint64 pid = 0;
-    QString host, application;
-    if (probe.getLockInfo(&pid, &host, &application) && pid == QCoreApplication::applicationPid())
-        return false;
-    return probe.error() == QLockFile::LockFailedError;
+    return heldByAnother(lockPath(folder, name)) || heldByAnother(fallbackLockPath(folder, name));
 }

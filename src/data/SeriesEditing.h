@@ -1,6 +1,7 @@
 // A series open for editing in this instance of the program: a lock file beside the series file
 // tells other instances it is in use, and the file's size and time as opened tell a save whether
-// another instance or program wrote it since.
+// another instance or program wrote it since. Where the series' folder takes no lock file, the
+// lock is held in the user's runtime folder instead, so other instances still find it in use.
 #pragma once
 
 #include <QString>
@@ -19,17 +20,24 @@ public:
     SeriesEditing &operator=(const SeriesEditing &) = delete;
 
     bool holdsLock() const;
+    // Why no lock file could be made beside the series: the lock file and the reason, for the
+    // user; "" when it could (or the series is held by another instance).
+    QString lockProblem() const { return m_lockProblem; }
     // The series file is not as it was opened: written, replaced or removed since.
     bool changedSinceOpened() const;
 
     // ".name.txt.lock" beside the series file: hidden, so the list of series never shows it.
     static QString lockPath(const QString &folder, const QString &name);
-    // Another running instance of the program holds the series' lock (a lock left by an instance
-    // that is gone does not count).
+    // The lock held instead where the series' folder takes none: in the user's runtime folder,
+    // named after the series file's whole path.
+    static QString fallbackLockPath(const QString &folder, const QString &name);
+    // Another running instance of the program holds the series' lock, beside it or in its stead
+    // (a lock left by an instance that is gone does not count).
     static bool lockedElsewhere(const QString &folder, const QString &name);
 
 private:
     std::unique_ptr<QLockFile> m_lock;
+    QString m_lockProblem;
     QString m_path;
     qint64 m_size = -1;
     qint64 m_modifiedMs = -1;

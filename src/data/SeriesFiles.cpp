@@ -88,14 +88,20 @@ QString decodeSeries(const QByteArray &bytes, const QString &name, QString *warn
 
 enum class WriteStop { None, File, TooLarge };
 
-// Writes the produced values one a line, atomically. *stop tells a write failure or a series grown
-// past the limit from a producer that stopped for its own reason.
-bool writeProduced(const QString &path, const SeriesValueProducer &produce, bool trimValues, WriteStop *stop)
+// Writes the produced values one a line, atomically. *stop tells a write failure (*why: the
+// system's reason) or a series grown past the limit from a producer that stopped for its own reason.
+bool writeProduced(const QString &path, const SeriesValueProducer &produce, bool trimValues, WriteStop *stop,
+                   QString *why = nullptr)
 {
     *stop = WriteStop::None;
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
+    const auto fileFailed = [&](const QString &reason) {
         *stop = WriteStop::File;
+        if (why)
+            *why = reason;
+    };
+    if (!f.open(QIODevice::WriteOnly)) {
+        fileFailed(f.errorString());
         return false;
     }
     qint64 written = 0;
@@ -110,7 +116,7 @@ bool writeProduced(const QString &path, const SeriesValueProducer &produce, bool
             return false;
         }
         if (f.write(bytes) != bytes.size()) {
-            *stop = WriteStop::File;
+            fileFailed(f.errorString());
             return false;
         }
         return true;
@@ -119,18 +125,19 @@ bool writeProduced(const QString &path, const SeriesValueProducer &produce, bool
         f.cancelWriting();
         return false;
     }
-    if (!SaveFileCommit::commit(f)) {
-        *stop = WriteStop::File;
+    QString reason;
+    if (!SaveFileCommit::commit(f, &reason)) {
+        fileFailed(reason);
         return false;
     }
     return true;
 }
 
-QString stopMessage(WriteStop stop, const QString &name)
+QString stopMessage(WriteStop stop, const QString &name, const QString &path, const QString &why)
 {
     switch (stop) {
     case WriteStop::File:
-        return SeriesFiles::MsgFileAccess;
+        return SeriesFiles::fileAccessMessage(path, why);
     case WriteStop::TooLarge:
         return SeriesFiles::tooLargeMessage(name);
     case WriteStop::None:
@@ -157,6 +164,12 @@ bool writeLines(const QString &path, const QStringList &lines)
 }
 
 } // namespace
+
+QString SeriesFiles::fileAccessMessage(const QString &path, const QString &reason)
+{
+    return MsgFileAccess + QStringLiteral("\n\nThe file \"%1\" could not be written: %2.")
+                               .arg(QDir::toNativeSeparators(path), reason);
+}
 
 QString SeriesFiles::oneLine(const QString &s)
 {
@@ -190,11 +203,11 @@ SeriesResult SeriesFiles::appendSeries(const QString &folder, const QString &nam
             old += '\n';
     }
     if (!QDir().mkpath(folder))
-        return failure(MsgFileAccess);
+        return failure(fileAccessMessage(folder, QStringLiteral("the folder could not be made")));
     // The old bytes go first unchanged, so appending never alters what the series held.
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(old) != old.size())
-        return failure(MsgFileAccess);
+        return failure(fileAccessMessage(path, f.errorString()));
     qint64 written = old.size();
     for (const QString &v : values) {
         const QByteArray bytes = oneLine(v).toUtf8() + '\n';
@@ -204,12 +217,13 @@ SeriesResult SeriesFiles::appendSeries(const QString &folder, const QString &nam
             return failure(tooLargeMessage(name));
         }
         if (f.write(bytes) != bytes.size()) {
+            const QString why = f.errorString();
             f.cancelWriting();
-            return failure(MsgFileAccess);
+            return failure(fileAccessMessage(path, why));
         }
     }
-    if (!SaveFileCommit::commit(f))
-        return failure(MsgFileAccess);
+    if (QString why; !SaveFileCommit::commit(f, &why))
+        return failure(fileAccessMessage(path, why));
     return success();
 }
 
@@ -298,32 +312,41 @@ SeriesResult SeriesFiles::writeSeries(const QString &folder, const QString &name
         return failure(bad);
     WriteStop stop = WriteStop::None;
     if (!QDir().mkpath(folder))
-        return failure(MsgFileAccess);
-    if (!writeProduced(filePath(folder, name), listProducer(values), trimValues, &stop))
-        return failure(stop == WriteStop::None ? MsgFileAccess : stopMessage(stop, name));
+        return failure(fileAccessMessage(folder, QStringLiteral("the folder could not be made")));
+    const QString path = filePath(folder, name);
+    QString why;
+    if (!writeProduced(path, listProducer(values), trimValues, &stop, &why))
+        return failure(stop == WriteStop::None ? MsgFileAccess : stopMessage(stop, name, path, why));
     return success();
 }
 
 SeriesResult SeriesFiles::writeNew(const QString &folder, const QString &name, const QStringList &values,
-                                   const SeriesQuestion &ask, bool trimValues)
+                                   const SeriesQuestion &ask, bool trimValues, const SeriesInUseTest &inUse)
 {
-    return writeNew(folder, name, listProducer(values), ask, trimValues);
+    return writeNew(folder, name, listProducer(values), ask, trimValues, inUse);
 }
 
 SeriesResult SeriesFiles::writeNew(const QString &folder, const QString &name,
                                    const SeriesValueProducer &produce, const SeriesQuestion &ask,
-                                   bool trimValues)
+                                   bool trimValues, const SeriesInUseTest &inUse)
 {
     const QString bad = checkName(name);
     if (!bad.isEmpty())
         return failure(bad);
-    if (QFileInfo::exists(filePath(folder, name)) && !(ask && ask(MsgAlreadyExists)))
-        return cancelled();
+    if (QFileInfo::exists(filePath(folder, name))) {
+        // A series a design reads or a manager edits is no more replaced than it is updated.
+        if (inUse && inUse(name))
+            return failure(MsgCantUpdateInUse);
+        if (!(ask && ask(MsgAlreadyExists)))
+            return cancelled();
+    }
     WriteStop stop = WriteStop::None;
     if (!QDir().mkpath(folder))
-        return failure(MsgFileAccess);
-    if (!writeProduced(filePath(folder, name), produce, trimValues, &stop))
-        return failure(stopMessage(stop, name));
+        return failure(fileAccessMessage(folder, QStringLiteral("the folder could not be made")));
+    const QString path = filePath(folder, name);
+    QString why;
+    if (!writeProduced(path, produce, trimValues, &stop, &why))
+        return failure(stopMessage(stop, name, path, why));
     return success();
 }
 

@@ -38,6 +38,9 @@ public:
     static const QString MsgAvailableListEmpty;
     static const QString MsgExported; // "Record has been exported successfully."
 
+    // MsgFileAccess, then the file that could not be written and why ("No space left on device").
+    static QString fileAccessMessage(const QString &path, const QString &reason);
+
     // A value of a series is one line: every line break inside it becomes a blank.
     static QString oneLine(const QString &value);
 
@@ -74,14 +77,16 @@ public:
     // are empty after trimming (the manager), otherwise values are written as given (generator).
     static SeriesResult writeSeries(const QString &folder, const QString &name, const QStringList &values,
                                     bool trimValues);
-    // A new series from the generator or an importer: refuses a bad name, asks before replacing.
+    // A new series from the generator or an importer: refuses a bad name, refuses to replace a
+    // series inUse says is in use (MsgCantUpdateInUse, as an update is), asks before replacing.
     static SeriesResult writeNew(const QString &folder, const QString &name, const QStringList &values,
-                                 const SeriesQuestion &ask, bool trimValues = false);
+                                 const SeriesQuestion &ask, bool trimValues = false,
+                                 const SeriesInUseTest &inUse = {});
     // The same with the values streamed from produce (the generator's long series): nothing is
     // held in memory, and a stopped producer leaves any old file as it was.
     static SeriesResult writeNew(const QString &folder, const QString &name,
                                  const SeriesValueProducer &produce, const SeriesQuestion &ask,
-                                 bool trimValues = false);
+                                 bool trimValues = false, const SeriesInUseTest &inUse = {});
 
     // Adds the values as lines after the series' old content (a missing series starts empty);
     // the old file stays as it was until the longer one is written.

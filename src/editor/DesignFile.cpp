@@ -1,8 +1,11 @@
 #include "editor/DesignFile.h"
 
+#include "data/SeriesFiles.h"
 #include "editor/DesignEditor.h"
 #include "editor/EditorState.h"
+#include "editor/HeldSeries.h"
 #include "foundation/CardCodes.h"
+#include "foundation/DataRoot.h"
 #include "foundation/StringUtils.h"
 #include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
@@ -11,11 +14,22 @@
 #include "output/OwnBarcodePicture.h"
 #include "platform/PropertyList.h"
 
+#include "platform/SaveFileCommit.h"
+
+#include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QThread>
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace
 {
@@ -23,6 +37,29 @@ namespace
 constexpr qint64 MaxDesignFileSize = 512LL * 1024 * 1024;
 // Beyond this many, the missing pictures are counted rather than named: the box must fit a screen.
 constexpr int MaxPicturesNamed = 10;
+// How long a save waits for another instance's save of the same file to end.
+constexpr int SaveLockWaitMs = 60'000;
+
+// Tests bring saves together here. The folder TESSALY_TEST_SAVE_RENDEZVOUS names gets
+// "<stage>-<pid>", and the save goes on once "<stage>-go" is there (or after a minute): stage
+// "written" between writing the new file and replacing the design file with it; stage "replaced"
+// right after replacing it, only while "hold-replaced" is there.
+void meetOtherSaves(const QString &stage)
+{
+    static const QString folder = qEnvironmentVariable("TESSALY_TEST_SAVE_RENDEZVOUS");
+    if (folder.isEmpty())
+        return;
+    const QDir dir(folder);
+    if (stage != QLatin1String("written") &&
+        !QFileInfo::exists(dir.filePath(QStringLiteral("hold-") + stage)))
+        return;
+    QFile mark(dir.filePath(QStringLiteral("%1-%2").arg(stage).arg(QCoreApplication::applicationPid())));
+    if (mark.open(QIODevice::WriteOnly))
+        mark.close();
+    const QDeadlineTimer deadline(60'000);
+    while (!QFileInfo::exists(dir.filePath(stage + QStringLiteral("-go"))) && !deadline.hasExpired())
+        QThread::msleep(5);
+}
 
 // Holds the editor's title while the design is replaced: compared with the one it replaces, a
 // half-made design would show as changed.
@@ -56,7 +93,7 @@ bool DesignFile::writeItems(const QString &path, const plist::Array &items, QStr
     return PropertyList::writeFile(path, plist::Value(items), PropertyList::Format::Xml, error);
 }
 
-DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg)
+DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg, const ReplaceChanged &replaceChanged)
 {
     EditorState &state = EditorState::instance();
     const QString remembered = state.Project_File_Name;
@@ -72,32 +109,132 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg)
         path = *chosen;
         state.Project_File_Name = path;
     }
+    const auto notSaved = [&](DesignResult result) {
+        // A save that did not happen keeps the file the design had: a file never written is not its file.
+        state.Project_File_Name = remembered;
+        if (m_editor)
+            m_editor->Set_Log_Name_In_Title();
+        return result;
+    };
+    const DesignResult cancelled{DesignResult::Status::Cancelled, QString(), QString()};
+    // The file this save may replace: the one this program opened or last saved there; on another
+    // path, what stands there now (nothing, or the file the save panel agreed to replace).
+    DiskState expected = !save_as && path == m_disk.path && m_disk.exists() ? m_disk : diskStateOf(path);
+    // Another's save already there is asked about before the long write. A file that is gone holds
+    // no one's work: saving puts the design back.
+    const auto holdsOthersSave = [&expected](const DiskState &now) {
+        return now.exists() && now != expected;
+    };
+    if (const DiskState now = diskStateOf(path); holdsOthersSave(now)) {
+        if (!replaceChanged || !replaceChanged(path))
+            return notSaved(cancelled);
+        expected = now;
+    }
     // The objects and rows are written from a copy by the worker, while the window takes no input.
     CardDesign copy = m_document.design().deepCopy();
     for (Card_Property *page : {&copy.frontPage, &copy.backPage})
         DesignFileFormat::dropUnusedPicturePath(*page);
     // Saving drops a picture path the page does not fill with, in the design as in the file.
     m_document.putSettings(copy.settings());
+    // Made here and written by the worker: it lives and ends on the window's thread.
+    const auto file = std::make_unique<QSaveFile>(path);
+    FileId writtenId;
     QString error;
+    // The file is replaced only under the lock every instance's save holds for its check and its
+    // replacing, and only while it is still the file this save may replace.
+    enum class Step { Replaced, Changed, Busy, Failed } step = Step::Failed;
+    DiskState found;
+    const auto replaceUnderLock = [&] {
+        QLockFile lock(saveLockPath(path));
+        lock.setStaleLockTime(0); // only a living holder counts
+        // A folder that takes no lock file took no new design file either: the check holds without it.
+        if (!lock.tryLock(SaveLockWaitMs) && lock.error() == QLockFile::LockFailedError) {
+            step = Step::Busy;
+            return;
+        }
+        found = diskStateOf(path);
+        if (holdsOthersSave(found)) {
+            step = Step::Changed;
+            return;
+        }
+        step = SaveFileCommit::commit(*file, &error) ? Step::Replaced : Step::Failed;
+        if (step == Step::Replaced)
+            meetOtherSaves(QStringLiteral("replaced"));
+        // Seen while the lock keeps another instance's save out.
+        found = diskStateOf(path);
+    };
     bool written = false;
-    runLongWork([&] { written = writeItems(path, DesignFileFormat::buildItems(copy), &error); });
-    DesignResult result;
-    result.status = written ? DesignResult::Status::Done : DesignResult::Status::Failed;
-    result.reason = error;
-    if (written) {
-        markClean();
-        rememberDiskState(path);
-    } else {
-        // A failed save keeps the file the design had: a file never written is not its file.
-        state.Project_File_Name = remembered;
-    }
+    runLongWork([&] {
+        written =
+            writeUncommitted(*file, PropertyList::writeXml(plist::Value(DesignFileFormat::buildItems(copy))),
+                             &writtenId, &error);
+        if (!written)
+            return;
+        meetOtherSaves(QStringLiteral("written"));
+        replaceUnderLock();
+    });
     if (!written)
-        result.message = saveFailedMessage(path, error);
-    else if (show_msg)
-        result.message = SavedMessage;
+        return notSaved(saveFailed(path, error));
+    while (step == Step::Changed) {
+        // Another's save came while this one was writing: asked now, outside the lock.
+        if (!replaceChanged || !replaceChanged(path)) {
+            file->cancelWriting();
+            return notSaved(cancelled);
+        }
+        expected = found;
+        runLongWork(replaceUnderLock);
+    }
+    if (step == Step::Busy) {
+        file->cancelWriting();
+        return notSaved(
+            saveFailed(path, QStringLiteral("Another instance of the program is still saving \"%1\".")
+                                 .arg(QFileInfo(path).fileName())));
+    }
+    if (step == Step::Failed)
+        return notSaved(saveFailed(
+            path, QStringLiteral("Could not save \"%1\": %2.").arg(QFileInfo(path).fileName(), error)));
+    DesignResult result;
+    // The file there is this save's own, unless a program that takes no lock put its own in its place.
+    if (found.device != writtenId.device || found.inode != writtenId.inode) {
+        // Remembered as this save wrote it: the next save asks before replacing the other's.
+        m_disk = DiskState{path, writtenId.size, -1, writtenId.device, writtenId.inode};
+        result = DesignResult{
+            DesignResult::Status::Failed, replacedAtOnceMessage(path),
+            QStringLiteral("The design file %1 was replaced by another program as it was saved.").arg(path)};
+    } else {
+        markClean();
+        m_disk = found;
+        result = DesignResult::done(show_msg ? savedMessage(path) : QString());
+    }
     if (m_editor)
         m_editor->Set_Log_Name_In_Title();
     return result;
+}
+
+QString DesignFile::savedMessage(const QString &path)
+{
+    return QStringLiteral("Greeting Card Design Log \"%1\" has been saved successfully.")
+        .arg(QFileInfo(path).fileName());
+}
+
+QString DesignFile::replacedAtOnceMessage(const QString &path)
+{
+    return QStringLiteral(
+               "The design was saved, but the file \"%1\" is no longer the one this save wrote: another "
+               "program replaced it at the same moment.\n\nThe design stays here unsaved: save it again "
+               "to replace that file, or save it as another file.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString DesignFile::saveLockPath(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.dir().filePath(QLatin1Char('.') + info.fileName() + QStringLiteral(".lock"));
+}
+
+DesignResult DesignFile::saveFailed(const QString &path, const QString &reason)
+{
+    return DesignResult{DesignResult::Status::Failed, saveFailedMessage(path, reason), reason};
 }
 
 void DesignFile::resetToNewDesign(const std::function<void(DesignSettings &)> &start)
@@ -194,11 +331,14 @@ DesignFile::DiskState DesignFile::diskStateOf(const QString &path)
 {
     DiskState s;
     s.path = path;
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
+    struct stat st {
+    };
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
         return s;
-    s.size = info.size();
-    s.modifiedMs = info.lastModified().toMSecsSinceEpoch();
+    s.size = st.st_size;
+    s.modifiedNs = qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    s.device = st.st_dev;
+    s.inode = st.st_ino;
     return s;
 }
 
@@ -210,11 +350,40 @@ void DesignFile::rememberDiskState(const QString &path)
 bool DesignFile::changedOnDisk() const
 {
     const QString path = EditorState::instance().Project_File_Name;
-    if (path.isEmpty() || path != m_disk.path || m_disk.size < 0)
+    if (path.isEmpty() || path != m_disk.path || !m_disk.exists())
         return false;
     const DiskState now = diskStateOf(path);
     // A file that is gone holds no one's work: saving puts the design back.
-    return now.size >= 0 && now != m_disk;
+    return now.exists() && now != m_disk;
+}
+
+bool DesignFile::writeUncommitted(QSaveFile &file, const QByteArray &bytes, FileId *id, QString *error)
+{
+    const QString name = QFileInfo(file.fileName()).fileName();
+    const auto fail = [&](const QString &why) {
+        *error = QStringLiteral("Could not save \"%1\": %2.").arg(name, why);
+        file.cancelWriting();
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("Could not save \"%1\": %2.").arg(name, file.errorString());
+        return false;
+    }
+    errno = 0;
+    // A full disk gives a short write (or a failed flush) that Qt leaves without a reason: the
+    // system's own is taken then.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const int err = errno;
+        return fail(err != 0 ? QString::fromLocal8Bit(std::strerror(err)) : file.errorString());
+    }
+    // The new file keeps its identity when it replaces the old one: after the replacing, the file
+    // at the path is this save's own only when it is this one.
+    struct stat st {
+    };
+    if (::fstat(file.handle(), &st) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    *id = FileId{bytes.size(), quint64(st.st_dev), quint64(st.st_ino)};
+    return true;
 }
 
 bool DesignFile::readFileBytes(const QString &path, QByteArray *bytes, QString *reason)
@@ -268,8 +437,31 @@ DesignResult DesignFile::Read_and_load_design_Log(const QString &path, const QSt
     }
     if (log_or_template == QLatin1String("L"))
         rememberDiskState(path);
-    // Pictures are links to the user's files: one that moved would leave its frame silently empty.
-    return DesignResult::done(missingPicturesMessage(m_document.graphics(), m_document.graphics_back()));
+    // Pictures and series are links to the user's files: one that moved would leave its frame
+    // silently empty, or stop every run.
+    QStringList gone{missingPicturesMessage(m_document.graphics(), m_document.graphics_back()),
+                     goneSeriesMessage(m_document.design(), Data_Folder_Path)};
+    gone.removeAll(QString());
+    return DesignResult::done(gone.join(QStringLiteral("\n\n")));
+}
+
+QString DesignFile::goneSeriesMessage(const CardDesign &design, const QString &dataFolder)
+{
+    QStringList lines;
+    for (const QString &name : HeldSeries::bound(design.front, design.back, design.frontPage.Card_Side)) {
+        const QString path = SeriesFiles::safePath(dataFolder, name);
+        if (path.isEmpty())
+            lines << QStringLiteral("The series \"%1\" was not found.").arg(name);
+        else if (!QFileInfo(path).isFile())
+            lines << QStringLiteral("The series \"%1\" was not found: its file %2 is gone.")
+                         .arg(name, QDir::toNativeSeparators(path));
+    }
+    if (lines.isEmpty())
+        return {};
+    return lines.join(QLatin1Char('\n')) +
+           QStringLiteral(
+               "\n\nNo card is made while a series it reads is gone: put the file back, or bind the "
+               "objects to another series.");
 }
 
 QString DesignFile::missingPicturesMessage(const GraphicList &front, const GraphicList &back)

@@ -9,6 +9,7 @@
 #include <functional>
 
 class DesignEditor;
+class QSaveFile;
 class SKTDocument;
 
 // Saving and opening a design answer in the shape every core operation uses.
@@ -20,24 +21,35 @@ public:
     explicit DesignFile(SKTDocument &document, DesignEditor *editor = nullptr);
 
     static inline const QString CorruptMessage = QStringLiteral("File is corrupt and cannot be opened.");
-    static inline const QString SavedMessage =
-        QStringLiteral("Greeting Card Design Log has been saved successfully.");
+    // "Greeting Card Design Log "name.dcard" has been saved successfully."
+    static QString savedMessage(const QString &path);
     // The title of the box that says a save failed.
     static inline const QString SaveTitle = QStringLiteral("Save");
     // The folder that could not be written, then why ("... No space left on device").
     static QString saveFailedMessage(const QString &path, const QString &reason);
 
+    // The file at a path holds another save than the one this program opened or last saved there
+    // (another program's, or another instance's): true replaces it.
+    using ReplaceChanged = std::function<bool(const QString &path)>;
     // Save (save_as forces a new path). The file is replaced atomically: a failed write leaves the
-    // old file. With show_msg the result carries the message to show on success; a failure always
-    // carries its message (to show under SaveTitle).
-    DesignResult Save_project_file(bool save_as, bool show_msg);
+    // old file. A file saved meanwhile by another program or instance is replaced only when
+    // replaceChanged answers Yes, however close the two saves come: each save holds the design's
+    // lock file while it checks and replaces the file (waiting for another instance's save), and
+    // checks again there. No answer, or none asked for, is Cancelled and leaves the other's file.
+    // With show_msg the result carries the message to show on success; a failure always carries
+    // its message (to show under SaveTitle), also when the file turns out replaced right after.
+    DesignResult Save_project_file(bool save_as, bool show_msg, const ReplaceChanged &replaceChanged = {});
+    // ".name.dcard.lock" beside the design: held by a save while it checks and replaces the file.
+    static QString saveLockPath(const QString &path);
     // Opens a design. Everything is read and checked first; a damaged file changes nothing and
     // gives the corrupt-file message. Mode "L" makes the file the current design file. A design
-    // that opens with pictures whose files are gone is done, with a message naming them.
+    // that opens with pictures or series whose files are gone is done, with a message naming them.
     DesignResult Read_and_load_design_Log(const QString &path, const QString &log_or_template);
 
     // What to tell a user about the pictures of a design that show nothing; "" when all show.
     static QString missingPicturesMessage(const GraphicList &front, const GraphicList &back);
+    // The same for the series the design's objects read whose files are gone from dataFolder.
+    static QString goneSeriesMessage(const CardDesign &design, const QString &dataFolder);
 
     // The model's share of a new design: empty sides, no undo, page settings reset, no file.
     // `start` shapes the new settings (a start window's size and picture) before they replace
@@ -69,12 +81,26 @@ private:
     QByteArray rowsDigest(const QList<ExcelBindingTable::Row> &rows) const;
     // The size and modification time of the design file as this program last saw it.
     void rememberDiskState(const QString &path);
+    struct FileId {
+        qint64 size = -1;
+        quint64 device = 0;
+        quint64 inode = 0;
+    };
+    // Writes the bytes into the save file without replacing anything yet; *id is the new file's.
+    // False with *error ("Could not save ...: reason.") when it could not be written.
+    static bool writeUncommitted(QSaveFile &file, const QByteArray &bytes, FileId *id, QString *error);
+    static DesignResult saveFailed(const QString &path, const QString &reason);
+    // The save replaced the file, but another program's file stands there right after.
+    static QString replacedAtOnceMessage(const QString &path);
 
     struct DiskState {
         QString path;
-        qint64 size = -1;
-        qint64 modifiedMs = -1;
+        qint64 size = -1; // -1: no file there
+        qint64 modifiedNs = -1;
+        quint64 device = 0;
+        quint64 inode = 0; // every save makes a new file: the same size and time still differ here
         bool operator==(const DiskState &) const = default;
+        bool exists() const { return size >= 0; }
     };
     static DiskState diskStateOf(const QString &path);
     QByteArray m_cleanFingerprint;

@@ -33,10 +33,7 @@ void HeldSeries::follow(const GraphicList &front, const GraphicList &back, const
         m_held.clear();
         m_folder = dataFolder;
     }
-    QStringList bound;
-    addSeriesBoundOn(front, bound);
-    if (cardSideStr == QLatin1String("2"))
-        addSeriesBoundOn(back, bound);
+    const QStringList bound = HeldSeries::bound(front, back, cardSideStr);
     for (auto it = m_held.begin(); it != m_held.end();)
         it = bound.contains(it->first) ? std::next(it) : m_held.erase(it);
     for (const QString &name : bound) {
@@ -48,6 +45,15 @@ void HeldSeries::follow(const GraphicList &front, const GraphicList &back, const
         if (editing->holdsLock())
             m_held.emplace(name, std::move(editing));
     }
+}
+
+QStringList HeldSeries::bound(const GraphicList &front, const GraphicList &back, const QString &cardSideStr)
+{
+    QStringList names;
+    addSeriesBoundOn(front, names);
+    if (cardSideStr == QLatin1String("2"))
+        addSeriesBoundOn(back, names);
+    return names;
 }
 
 QStringList HeldSeries::held() const

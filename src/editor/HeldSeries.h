@@ -25,6 +25,8 @@ public:
     void follow(const GraphicList &front, const GraphicList &back, const QString &cardSideStr,
                 const QString &dataFolder);
     QStringList held() const; // by name
+    // The series the sides bind, by name, each once (the back only when cardSideStr is "2").
+    static QStringList bound(const GraphicList &front, const GraphicList &back, const QString &cardSideStr);
 
 private:
     QString m_folder;

@@ -44,6 +44,21 @@ bool Show_YES_NO_MessageBox(const QString &text)
     }
 }
 
+QStringList yesNoButtons()
+{
+    return {QStringLiteral("&Yes"), QStringLiteral("&No")};
+}
+
+bool Ask_YES_NO_Keeping(const QString &text)
+{
+    try {
+        return MessageService::deliverChoice(text, yesNoButtons(), 1, 1).value_or(1) == 0;
+    } catch (const std::exception &e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
 bool settleUnsavedChanges(const QString &question, const std::function<bool()> &save)
 {
     switch (Ask_Save_Changes(question)) {

@@ -17,6 +17,12 @@ void Show_TitledMessageBox(const QString &title, const QString &text);
 // Yes) and also leaves it in yes_no_msg_val. Without a message service nothing is shown and the
 // previous yes_no_msg_val answers.
 bool Show_YES_NO_MessageBox(const QString &text);
+// The same question where Yes would cost work (another's file replaced): "No" is the default, so
+// a stray Return keeps it; Escape and closing the box answer No too. Without a message service
+// the answer is No.
+bool Ask_YES_NO_Keeping(const QString &text);
+// The buttons of both: "&Yes", "&No".
+QStringList yesNoButtons();
 
 // The question asked before a design with unsaved changes is replaced or the program ends.
 enum class SaveAnswer { Save, DontSave, Cancel };

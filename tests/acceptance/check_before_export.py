@@ -3,7 +3,8 @@
 box cuts (and a Devanagari name that fits its box, not named), a picture whose file has gone since, and a QR Code bound to a three-row series. Opening
 it names the missing picture; File > Export asks, before any folder is asked for, with both named; Yes exports every card, and the
 title shows no unsaved change afterwards. Then a QR Code bound to a series with two empty rows of four:
-the question names the blank cards by their rows, and its default answer exports the other two."""
+the question names the blank cards by their rows; a stray Return stops (its default), and Go On Without
+Blank Cards exports the other two."""
 
 import glob
 import os
@@ -69,7 +70,7 @@ def main():
                   "the question names a text that fits:\n%s" % asked)
             check(not s.windows("^Export$"), "a folder was asked for before the question was answered")
             s.focus(question)
-            s.key("Return")  # Yes: go on
+            s.key("alt+g")  # Go On
 
             out = os.path.join(work, "out")
             os.makedirs(out)
@@ -118,7 +119,12 @@ def blank_cards(work, data, dataset):
         question = export_until_asked(s, "blank-cards-question")
         s.wait_until(lambda: blank in program_log(s), "the blank cards in the log")
         s.focus(question)
-        s.key("Return")  # the default: go on without the blank cards
+        s.key("Return")  # the default stops: no folder is asked for, nothing is written
+        check(s.wait_for_window_gone(".", window=question), "the question stayed after Return")
+        check(not s.windows("^Export"), "Return went on to the export")
+        question = export_until_asked(s, "blank-cards-question-again")
+        s.focus(question)
+        s.key("alt+w")  # Go On Without Blank Cards
         out = os.path.join(work, "gaps-out")
         os.makedirs(out)
         s.choose_export_folder(out)

@@ -3,7 +3,7 @@
 reads a 7-row series is printed to a PDF file (two sheets); then the series file is deleted and
 Print is pressed again in the same window. A message box names the series instead of the file
 panel, and the PDF of the first run is left as it was. Ctrl+P afresh names the series again rather
-than opening the print window."""
+than opening the print window. Opened again while the series is gone, the design names it at once."""
 
 import os
 import shutil
@@ -60,6 +60,13 @@ def main():
             s.key("ctrl+p")
             gone_message(s, "gone-series-print-afresh")
             check(not s.find_window("^Print$"), "the print window opened for a series that is gone")
+            status = s.quit(save=False)
+            check(status == 0, "exit status %s" % status)
+
+        with Session("gone_series_open", args=[design], env=env) as s:
+            gone_message(s, "gone-series-at-open")
+            check(s.xdotool("getwindowname", s.window).startswith(os.path.basename(design)),
+                  "the design did not open")
             status = s.quit(save=False)
             check(status == 0, "exit status %s" % status)
     finally:

@@ -4,7 +4,9 @@
    Cancel leaves the design and its title as they were (the change is still there and unsaved).
 2. Ctrl+S, then Ctrl+Q: the program quits without a question, with status 0.
 3. A PNG offered by another program (xclip) is pasted, the design saved and opened again: the
-   picture is there at its size."""
+   picture is there at its size.
+4. Another program saves the opened design while it is changed here; Ctrl+S asks whether to replace
+   it, and a stray Return keeps the other program's file (the change here stays unsaved)."""
 
 import os
 import shutil
@@ -124,9 +126,43 @@ def step_3():
     print("save_questions: step 3 ok")
 
 
+def step_4():
+    folder = tempfile.mkdtemp(prefix="tessaly-design-")
+    shared = os.path.join(folder, "shared.dcard")
+    new_design(shared)
+    try:
+        with Session("save_questions_theirs", args=[shared]) as s:
+            name = os.path.basename(shared)
+            wait_for_title(s, lambda t: t.startswith(name))
+            s.focus()
+            s.key("alt+t", "r")
+            changed = wait_for_title(s, lambda t: t.startswith(name + "*"))
+            with open(shared, "rb") as f:
+                theirs = f.read() + b"\n<!-- saved by another program -->\n"
+            with open(shared, "wb") as f:
+                f.write(theirs)
+            s.focus()
+            s.key("ctrl+s")
+            box = s.modal_window()
+            s.screenshot_painted("replace-theirs-question", box)
+            s.focus(box)
+            s.key("Return")
+            check(s.wait_for_window_gone(".", window=box), "the question stayed after Return")
+            check(not s.question_box(), "a message followed the question: %s" % s.question_box())
+            with open(shared, "rb") as f:
+                check(f.read() == theirs, "Return replaced the other program's save")
+            check(title(s) == changed, "the title became %r" % title(s))
+            status = s.quit(save=False)
+            check(status == 0, "exit status %s" % status)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+    print("save_questions: step 4 ok")
+
+
 def main():
     step_1_and_2()
     step_3()
+    step_4()
     print("save_questions: ok")
 
 

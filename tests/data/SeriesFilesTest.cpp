@@ -120,6 +120,10 @@ TEST(SeriesFiles, SaveTrimsRenamesAndReplaces)
     const SeriesInUseTest cInUse = [](const QString &n) { return n == QLatin1String("C"); };
     EXPECT_EQ(SeriesFiles::Save(f.path, QStringLiteral("C"), QStringLiteral("C"), {"x"}, cInUse, yes).message,
               SeriesFiles::MsgCantUpdateInUse);
+    // A new series (generated or imported) under its name is refused alike, without the replace question.
+    EXPECT_EQ(SeriesFiles::writeNew(f.path, QStringLiteral("C"), {"y"}, record, false, cInUse).message,
+              SeriesFiles::MsgCantUpdateInUse);
+    EXPECT_TRUE(asked.isEmpty());
     EXPECT_EQ(f.get(QStringLiteral("C")), QByteArray("again\n"));
 }
 

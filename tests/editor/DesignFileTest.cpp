@@ -6,6 +6,8 @@
 #include "editor/DesignEditor.h"
 #include "editor/DesignFileFormat.h"
 #include "editor/EditorState.h"
+#include "foundation/CardCodes.h"
+#include "foundation/DataRoot.h"
 #include "foundation/FoundationState.h"
 #include "model/EditStep.h"
 #include "model/ModelGlobals.h"
@@ -133,7 +135,8 @@ TEST_F(DesignFileTest, SavesAndOpensAWholeDesign)
     editor.savePath = path(QStringLiteral("card.dcard"));
     DesignResult saved = file().Save_project_file(false, true);
     ASSERT_TRUE(saved.ok()) << saved.reason.toStdString();
-    EXPECT_EQ(saved.message, DesignFile::SavedMessage);
+    EXPECT_EQ(saved.message,
+              QStringLiteral("Greeting Card Design Log \"card.dcard\" has been saved successfully."));
     EXPECT_EQ(EditorState::instance().Project_File_Name, path(QStringLiteral("card.dcard")));
 
     SKTDocument doc2;
@@ -729,4 +732,59 @@ TEST_F(DesignFileTest, RowEditsCountAsUnsavedChangesAndFilesGoThroughTheLongWork
     EXPECT_EQ(runner.longWork, 2);
     EXPECT_EQ(doc.design().binding.rowCount(), 2);
     EXPECT_FALSE(kept.isModified());
+}
+
+// A design whose series files are gone opens, naming each gone one (a series on the back of a
+// single-sided card is read by nothing and not named), as the pictures whose files are gone are.
+TEST_F(DesignFileTest, SeriesWhoseFilesAreGoneAreNamedAtOpen)
+{
+    const auto boundText = [](const QString &series) {
+        GraphicPtr g = SKTGraphic::create(SKTGraphic::Kind::Text);
+        g->data_source_type = DataSourceCode::Series;
+        g->batch_list_name = series;
+        return g;
+    };
+    QDir().mkpath(Data_Folder_Path);
+    testsupport::writeFile(QDir(Data_Folder_Path).filePath("Here.txt"), "a\n");
+    const QString gone = QDir(Data_Folder_Path).filePath("Gone.txt");
+    const QString goneLine =
+        QStringLiteral("The series \"Gone\" was not found: its file %1 is gone.").arg(gone);
+    const QString tail =
+        QStringLiteral("\n\nNo card is made while a series it reads is gone: put the file back, or "
+                       "bind the objects to another series.");
+    struct Case {
+        const char *what;
+        QString cardSide;
+        QStringList frontSeries, backSeries;
+        QString message;
+    };
+    const Case cases[] = {
+        {"all there", "1", {"Here"}, {}, ""},
+        {"one gone, twice", "1", {"Gone", "Here", "Gone"}, {}, goneLine + tail},
+        {"gone on a back not printed", "1", {"Here"}, {"Gone"}, ""},
+        {"gone on the back of two sides",
+         "2",
+         {"Here"},
+         {"Gone", "Away"},
+         goneLine + "\n" +
+             QStringLiteral("The series \"Away\" was not found: its file %1 is gone.")
+                 .arg(QDir(Data_Folder_Path).filePath("Away.txt")) +
+             tail},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        CardDesign design;
+        design.frontPage.Card_Side = c.cardSide;
+        for (const QString &name : c.frontSeries)
+            design.front.append(boundText(name));
+        for (const QString &name : c.backSeries)
+            design.back.append(boundText(name));
+        const QString saved = path(QStringLiteral("series.dcard"));
+        QString error;
+        ASSERT_TRUE(DesignFile::writeItems(saved, DesignFileFormat::buildItems(design), &error));
+        SKTDocument opened;
+        const DesignResult result = DesignFile(opened).Read_and_load_design_Log(saved, QStringLiteral("L"));
+        ASSERT_TRUE(result.ok());
+        EXPECT_EQ(result.message.toStdString(), c.message.toStdString());
+    }
 }

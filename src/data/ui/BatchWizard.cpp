@@ -22,6 +22,7 @@
 #include "foundation/ui/WindowLook.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -343,7 +344,11 @@ void BatchWizard::On_Update()
     const QString path = SeriesFiles::safePath(Data_Folder_Path, name);
     QFile probe(path);
     if (path.isEmpty() || !probe.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
-        Show_MessageBox(SeriesFiles::MsgFileAccess);
+        Show_MessageBox(path.isEmpty()
+                            ? SeriesFiles::MsgFileAccess
+                            : SeriesFiles::MsgFileAccess +
+                                  QStringLiteral("\n\nThe file \"%1\" could not be opened for writing: %2.")
+                                      .arg(QDir::toNativeSeparators(path), probe.errorString()));
         return;
     }
     probe.close();
@@ -368,6 +373,20 @@ void BatchWizard::On_Update()
         Show_MessageBox(message);
     else if (!warning.isEmpty())
         Show_MessageBox(warning);
+    if (const QString problem = m_editing->lockProblem(); !problem.isEmpty())
+        Show_MessageBox(cannotHoldMessage(name, problem, m_editing->holdsLock()));
+}
+
+QString BatchWizard::cannotHoldMessage(const QString &name, const QString &problem, bool heldInstead)
+{
+    return QStringLiteral(
+               "The Batch Processing Series \"%1\" cannot be held for editing in its folder. %2\n\n")
+               .arg(name, problem) +
+           (heldInstead
+                ? QStringLiteral("Other instances of the program are still told it is open here, but "
+                                 "saving it in that folder may fail for the same reason.")
+                : QStringLiteral("Another instance of the program has it open: it cannot be saved here "
+                                 "until that instance lets it go."));
 }
 
 void BatchWizard::Delete_List_Btn_Clicked()
@@ -491,6 +510,13 @@ void BatchWizard::Export_Value_Btn_Clicked()
         m_registry->showExportedFiles(path, SeriesFiles::MsgExported);
 }
 
+SeriesInUseTest seriesInUseTest(const BatchWizard *manager)
+{
+    if (manager)
+        return manager->inUseTest();
+    return [](const QString &name) { return SeriesEditing::lockedElsewhere(Data_Folder_Path, name); };
+}
+
 SeriesInUseTest BatchWizard::inUseTest() const
 {
     return [design = m_inUse](const QString &name) {
@@ -504,7 +530,7 @@ bool BatchWizard::mayWriteOver() const
     if (!m_editing || update_list_name.isEmpty() || inUse(update_list_name) ||
         !m_editing->changedSinceOpened())
         return true;
-    return Show_YES_NO_MessageBox(
+    return Ask_YES_NO_Keeping(
         QStringLiteral("The Batch Processing Series \"%1\" was changed by another program after it was "
                        "opened here. Do you want to replace it with these values?")
             .arg(update_list_name));

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class BatchWizard;
 class Generate_List;
 class Import_Wizard;
 class Load_Num_Info;
@@ -23,6 +24,10 @@ class SeriesValueModel;
 class Update_Ex_Num;
 class WindowRegistry;
 
+// The in-use test of the series windows opened from manager: its own, or without one the series
+// another instance holds.
+SeriesInUseTest seriesInUseTest(const BatchWizard *manager);
+
 class BatchWizard : public QDialog
 {
     Q_OBJECT
@@ -34,6 +39,9 @@ public:
     void setInUseTest(SeriesInUseTest test) { m_inUse = std::move(test); }
     // That test, with a series open for editing in another instance of the program counted too.
     SeriesInUseTest inUseTest() const;
+    // Said as a series opens for editing when no lock file can be made beside it: the lock file
+    // and why (problem), and whether this instance holds it elsewhere or another has it open.
+    static QString cannotHoldMessage(const QString &name, const QString &problem, bool heldInstead);
     // Where the exported-files dialog is opened after an export; none shows no dialog.
     void setRegistry(WindowRegistry *registry) { m_registry = registry; }
 

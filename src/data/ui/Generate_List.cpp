@@ -443,9 +443,18 @@ bool Generate_List::generateFile()
         return false;
     }
     const QString folder = Data_Folder_Path;
-    if (QFileInfo::exists(SeriesFiles::filePath(folder, name)) &&
-        !Show_YES_NO_MessageBox(SeriesFiles::MsgAlreadyExists))
-        return false;
+    const SeriesInUseTest inUse = seriesInUseTest(m_manager);
+    if (QFileInfo::exists(SeriesFiles::filePath(folder, name))) {
+        // Replacing a series a design reads or a manager edits, here or in another instance, is
+        // refused as updating it is.
+        if (inUse(name)) {
+            Show_MessageBox(SeriesFiles::MsgCantUpdateInUse);
+            nameField()->setFocus();
+            return false;
+        }
+        if (!Show_YES_NO_MessageBox(SeriesFiles::MsgAlreadyExists))
+            return false;
+    }
     const Generator make = generator();
     SeriesResult written;
     GeneratorResult made;
@@ -457,7 +466,8 @@ bool Generate_List::generateFile()
                     made = make([&](const QString &v) { return counted(v) && write(v); });
                     return made.ok();
                 },
-                [](const QString &) { return true; }); // asked above
+                [](const QString &) { return true; }, // asked above
+                false, inUse);
             return made;
         },
         &made);

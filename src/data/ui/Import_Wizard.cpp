@@ -306,8 +306,10 @@ bool Import_Wizard::deliver(const ListValues &values, QLineEdit *nameField)
                 }
                 return true;
             };
-            written = SeriesFiles::writeNew(Data_Folder_Path, nameField->text(), produce,
-                                            [](const QString &q) { return Show_YES_NO_MessageBox(q); });
+            written = SeriesFiles::writeNew(
+                Data_Folder_Path, nameField->text(), produce,
+                [](const QString &q) { return Show_YES_NO_MessageBox(q); }, false,
+                seriesInUseTest(m_manager));
         }
         if (written.cancelled())
             return false;

@@ -17,12 +17,12 @@ FileCommands::FileCommands(SKTWindowController &window) : QObject(&window), m_wi
 
 DesignResult FileCommands::Save_project_file(bool save_as, bool show_msg)
 {
-    // Another program (or a second copy of this one) may have saved the same file meanwhile:
-    // replacing it would lose that work without a word.
-    if (!save_as && m_window.designFile().changedOnDisk() &&
-        !Show_YES_NO_MessageBox(changedOnDiskQuestion(Project_File_Name)))
-        return DesignResult{DesignResult::Status::Cancelled, QString(), QString()};
-    const DesignResult result = m_window.designFile().Save_project_file(save_as, show_msg);
+    // Another program (or a second copy of this one) may have saved the same file meanwhile, before
+    // this save or during it: replacing it would lose that work, so it is asked, and Return keeps it.
+    const DesignResult result =
+        m_window.designFile().Save_project_file(save_as, show_msg, [](const QString &path) {
+            return Ask_YES_NO_Keeping(changedOnDiskQuestion(path));
+        });
     if (!result.ok() && !result.reason.isEmpty())
         Show_NSLog_Message(result.reason);
     if (show_msg && !result.message.isEmpty()) {

@@ -44,20 +44,11 @@ OutputCheckQuestion::Answer OutputCheckQuestion::ask(const RunPlan &plan, int th
     const bool send = mail;
     parts << (send ? QStringLiteral("Do you want to send them?") : QStringLiteral("Do you want to go on?"));
     const QString question = parts.join(QStringLiteral("\n\n"));
-    // Leaving the blank cards out is offered while other cards remain, and is the default, except
-    // before a mail run or a run larger than its window shows: that goes on only when chosen, and
-    // Return and Escape both stop it.
+    // Leaving the blank cards out is offered while other cards remain. Stop (Cancel before a mail
+    // run) is the default: cards with problems, or so many messages, go out only when chosen, and
+    // Return and Escape both stop.
     const bool blank = report.blankCards > 0 && report.blankCards < report.totalCards;
-    const bool stopByDefault = send || !scale.isEmpty();
-    if (!blank) {
-        const bool goOn =
-            stopByDefault
-                ? MessageService::deliverChoice(question, answers(send, false), 1, 1).value_or(1) == 0
-                : Show_YES_NO_MessageBox(question);
-        return goOn ? Answer::GoOn : Answer::Stop;
-    }
-    switch (
-        MessageService::deliverChoice(question, answers(send, true), stopByDefault ? 1 : 2, 1).value_or(1)) {
+    switch (MessageService::deliverChoice(question, answers(send, blank), 1, 1).value_or(1)) {
     case 0:
         return Answer::GoOn;
     case 2:

@@ -17,8 +17,7 @@ public:
     // threads: those of the run (0 every core), which the check spreads its work over. scale:
     // what the run is about to do when that is more than its window shows ("This sends 3,000
     // messages ..."): then it is asked whatever the check finds. mail: the run sends mail, so the
-    // answers say Send and Cancel is the default; the answer that stops is the default whenever
-    // scale is given.
+    // answers say Send. Stop (or Cancel) is the default.
     static Answer ask(const RunPlan &plan, int threads = 0, const QString &scale = {}, bool mail = false);
     // The answers, in order: go on (or send), stop (or cancel) and, with blank cards to leave
     // out, going on (or sending) without them.

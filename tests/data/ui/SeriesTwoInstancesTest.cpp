@@ -3,13 +3,22 @@
 // and a save over a series written by someone else since it was opened asks first.
 #include "data/SeriesEditing.h"
 #include "data/ui/BatchWizard.h"
+#include "data/ui/Generate_List.h"
 #include "data/ui/SeriesDialogDriver.h"
+#include "foundation/FoundationState.h"
 #include "foundation/RowListModel.h"
+#include "foundation/ui/MessageBoxService.h"
+#include "support/TestSupport.h"
 #include "support/WindowFixture.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <sys/mount.h>
 
 using namespace testsupport;
 
@@ -19,6 +28,39 @@ QString shownText(const QString &message)
 {
     return message.startsWith(QLatin1Char('\n')) ? message.mid(1) : message;
 }
+
+// A small file system of its own whose files are all used up: its folders take no new file, while
+// the files in them can still be opened for writing. Unmounted when the test ends; tests skip
+// where mounting is not allowed.
+class NoNewFiles
+{
+public:
+    NoNewFiles()
+    {
+        m_mounted = ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
+                            "size=1m,nr_inodes=16,mode=0777") == 0;
+    }
+    ~NoNewFiles()
+    {
+        if (m_mounted)
+            ::umount(QFile::encodeName(m_dir.path()).constData());
+    }
+    bool mounted() const { return m_mounted; }
+    QString path() const { return m_dir.path(); }
+    // Takes every file the file system has left.
+    void fill() const
+    {
+        for (int i = 0;; ++i) {
+            QFile f(QDir(m_dir.path()).filePath(QStringLiteral("fill-%1").arg(i)));
+            if (!f.open(QIODevice::WriteOnly))
+                return;
+        }
+    }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};
 } // namespace
 
 class SeriesTwoInstances : public WindowFixture
@@ -144,4 +186,113 @@ TEST_F(SeriesTwoInstances, ASaveOverAnotherInstancesSaveAsksFirst)
         EXPECT_EQ(readSeriesFile("Mixed"),
                   replace ? QByteArray("a\nb\nmine\n") : QByteArray("a\nb\ntheirs\n"));
     }
+}
+
+// That question's default keeps the other's save: a stray Return leaves their values on disk and
+// these in the window.
+TEST_F(SeriesTwoInstances, ReturnAtTheChangedSeriesQuestionKeepsTheOtherSave)
+{
+    writeSeriesFile("Mixed", "a\nb\n");
+    BatchWizard w;
+    QString defaultAnswer;
+    editMixed(w, [&] {
+        writeSeriesFile("Mixed", "a\nb\ntheirs\n");
+        w.Create_Value_List(QStringLiteral("mine"));
+        MessageBoxService boxes;
+        MessageService::install(&boxes);
+        QTimer::singleShot(0, [&] {
+            QMessageBox *box = nullptr;
+            (void)QTest::qWaitFor(
+                [&] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); });
+            if (!box)
+                return;
+            defaultAnswer = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        w.save_button->click();
+        MessageService::install(&messages);
+        EXPECT_EQ(w.values(), (QStringList{"a", "b", "mine"}));
+        leaveUnsaved(w);
+    });
+    EXPECT_EQ(defaultAnswer, "&No");
+    EXPECT_EQ(readSeriesFile("Mixed"), QByteArray("a\nb\ntheirs\n"));
+}
+
+// The generator keeps the promise Update keeps: a series open in another instance, or read by this
+// instance's design, is not replaced, and "already exists" is not asked.
+TEST_F(SeriesTwoInstances, TheGeneratorDoesNotReplaceASeriesInUse)
+{
+    struct Case {
+        const char *what;
+        bool otherInstance;
+        bool thisDesign;
+    };
+    const Case cases[] = {{"open in another instance", true, false}, {"read by this design", false, true}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        writeSeriesFile("Mixed", "a\nb\n");
+        QProcess other;
+        if (c.otherInstance)
+            startOtherInstance(other);
+        BatchWizard w;
+        if (c.thisDesign)
+            w.setInUseTest([](const QString &name) { return name == QLatin1String("Mixed"); });
+        Generate_List g(&w, &w);
+        modalScripts.push_front([&g](QDialog &) {
+            for (auto [field, text] :
+                 {std::pair{g.seq_file_name, "Mixed"}, {g.from_txt, "1"}, {g.to_txt, "3"}}) {
+                field->selectAll();
+                QTest::keyClicks(field, QString::fromLatin1(text));
+            }
+            g.ok_button->click();
+            return g.result();
+        });
+        g.file_name_required = 1;
+        g.file_name_Insert = 0;
+        g.Open_Wnd();
+        EXPECT_EQ(shown(), QStringList{SeriesFiles::MsgCantUpdateInUse});
+        EXPECT_TRUE(messages.questions().isEmpty());
+        EXPECT_EQ(readSeriesFile("Mixed"), QByteArray("a\nb\n"));
+        other.closeWriteChannel();
+        other.waitForFinished();
+    }
+}
+
+// Where no lock file can be made beside a series, opening it for editing says so and why, another
+// instance finds it in use all the same, and a failed save names the file and the reason.
+TEST_F(SeriesTwoInstances, AFolderThatTakesNoNewFilesIsSaidAtOpeningAndSecondInstancesKnow)
+{
+    NoNewFiles full;
+    if (!full.mounted())
+        GTEST_SKIP() << "no permission to mount a small file system here";
+    FoundationState::instance().setResourcePath(full.path());
+    ASSERT_TRUE(QDir().mkpath(Data_Folder_Path));
+    writeSeriesFile("Mixed", "a\nb\n");
+    full.fill();
+    const QString lock = QDir(Data_Folder_Path).filePath(".Mixed.txt.lock");
+    const QString series = QDir(Data_Folder_Path).filePath("Mixed.txt");
+    BatchWizard w;
+    testsupport::ProcResult second;
+    editMixed(w, [&] {
+        EXPECT_EQ(shown(),
+                  QStringList{
+                      "The Batch Processing Series \"Mixed\" cannot be held for editing in its folder. The "
+                      "lock file \"" +
+                      lock +
+                      "\" could not be made: No space left on device.\n\nOther instances of the program are "
+                      "still told it is open here, but saving it in that folder may fail for the same "
+                      "reason."});
+        second = testsupport::cardtool({"series-edit", Data_Folder_Path, "Mixed"});
+        messages.clear();
+        w.Create_Value_List(QStringLiteral("mine"));
+        w.save_button->click();
+        leaveUnsaved(w);
+    });
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_TRUE(second.errText().contains("held elsewhere")) << second.errText().toStdString();
+    ASSERT_EQ(shown().size(), 1);
+    EXPECT_EQ(shown()[0], "Error in file accessing.\n\nThe file \"" + series +
+                              "\" could not be written: No space left on device.");
+    EXPECT_EQ(readSeriesFile("Mixed"), QByteArray("a\nb\n"));
 }

@@ -184,7 +184,7 @@ TEST_F(MainWindowCommands, SaveReopenAndTheTitle)
     ASSERT_EQ(files.requests.size(), 1);
     EXPECT_EQ(files.requests[0].kind, QStringLiteral("save"));
     EXPECT_EQ(files.requests[0].suffixes, QStringList{QStringLiteral("dcard")});
-    EXPECT_EQ(shown(), QStringList{DesignFile::SavedMessage});
+    EXPECT_EQ(shown(), QStringList{DesignFile::savedMessage(Project_File_Name)});
     EXPECT_EQ(window->windowTitle(), QStringLiteral("My card.dcard[*] \u2014 Tessaly Greeting Designer"));
     EXPECT_FALSE(window->isWindowModified());
 

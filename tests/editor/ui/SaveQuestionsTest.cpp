@@ -351,7 +351,36 @@ TEST_F(SaveQuestions, AFileChangedByAnotherProgramIsNotReplacedWithoutAsking)
     messages.clear();
     window->fileCommands().Save_Btn_Clicked();
     EXPECT_TRUE(messages.questions().isEmpty());
-    EXPECT_EQ(shown(), QStringList{DesignFile::SavedMessage});
+    EXPECT_EQ(shown(), QStringList{DesignFile::savedMessage(Project_File_Name)});
+}
+
+// The question's default keeps the other's save: a stray Return leaves their file, and the design
+// here keeps its unsaved changes.
+TEST_F(SaveQuestions, ReturnAtTheChangedFileQuestionKeepsTheOtherSave)
+{
+    const QString path = savedDesignWithAnEdit();
+    const QByteArray theirs = testsupport::readFile(path) + "\n<!-- theirs -->\n";
+    testsupport::writeFile(path, theirs);
+    MessageBoxService boxes;
+    MessageService::install(&boxes);
+    QString defaultAnswer;
+    QString text;
+    QTimer::singleShot(0, [&] {
+        QMessageBox *box = nullptr;
+        (void)QTest::qWaitFor(
+            [&] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); });
+        if (!box)
+            return;
+        defaultAnswer = box->defaultButton() ? box->defaultButton()->text() : QString();
+        text = box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    window->fileCommands().Save_Btn_Clicked();
+    MessageService::install(&messages);
+    EXPECT_EQ(text, FileCommands::changedOnDiskQuestion(path));
+    EXPECT_EQ(defaultAnswer, "&No");
+    EXPECT_EQ(testsupport::readFile(path), theirs);
+    EXPECT_TRUE(window->hasUnsavedChanges());
 }
 
 TEST_F(SaveQuestions, AFailedSaveAsSaysWhy)

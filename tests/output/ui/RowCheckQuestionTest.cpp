@@ -2,6 +2,7 @@
 // them; No starts nothing, Yes runs as before.
 #include "foundation/DataRoot.h"
 #include "foundation/Preferences.h"
+#include "foundation/ui/MessageBoxService.h"
 #include "foundation/ui/StepperField.h"
 #include "model/SKTImage.h"
 #include "output/BatchDesignFixture.h"
@@ -19,8 +20,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using outputtest::FakeHost;
 using testsupport::WindowFixture;
@@ -257,4 +260,47 @@ TEST_F(RowCheckQuestion, BlankCardsAreNamedAndLeftOutOfExportPrintAndMail)
               QStringList{"This sends 5 messages to 1 recipient, one for each card.\n\n" + blank +
                           "Do you want to send them?"});
     EXPECT_EQ(transport->sent.size(), 2);
+}
+
+// The question before a print defaults to Stop, with or without blank cards to leave out: a stray
+// Return prints nothing.
+TEST_F(RowCheckQuestion, ReturnAtTheQuestionBeforeAPrintStops)
+{
+    struct Case {
+        const char *what;
+        CardDesign design;
+        int buttons;
+    };
+    const Case cases[] = {{"a cut text", cutDesign(), 2}, {"blank cards", twoNamesAndBlankRows(), 3}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString pdf = tempPath(QString::fromLatin1(c.what) + ".pdf");
+        PrinterCatalog::setPdfFile(pdf);
+        FakeHost host(c.design);
+        Print_Wnd print(host, &host.window);
+        MessageBoxService boxes;
+        MessageService::install(&boxes);
+        QString defaultAnswer;
+        qsizetype buttons = 0;
+        modalScripts.push_back([&](QDialog &) {
+            QTimer::singleShot(0, [&] {
+                QMessageBox *box = nullptr;
+                (void)QTest::qWaitFor(
+                    [&] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); });
+                if (!box)
+                    return;
+                defaultAnswer = box->defaultButton() ? box->defaultButton()->text() : QString();
+                buttons = box->buttons().size();
+                QTest::keyClick(box, Qt::Key_Return);
+            });
+            QTest::mouseClick(print.print_button, Qt::LeftButton);
+            return 0;
+        });
+        print.Open_Print_Wnd();
+        MessageService::install(&messages);
+        PrinterCatalog::setPdfFile(std::nullopt);
+        EXPECT_EQ(defaultAnswer, "&Stop");
+        EXPECT_EQ(buttons, c.buttons);
+        EXPECT_FALSE(QFileInfo::exists(pdf));
+    }
 }
