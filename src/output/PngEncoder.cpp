@@ -1,9 +1,7 @@
 #include "output/PngEncoder.h"
 
-#include "output/Adler32.h"
-
+#include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <array>
@@ -24,81 +22,33 @@ namespace
 constexpr int GreyType = 0, RgbType = 2, IndexedType = 3, GreyAlphaType = 4, RgbaType = 6;
 constexpr uchar NoFilter = 0, SubFilter = 1, UpFilter = 2;
 
-// How a picture's rows are deflated: by zlib at ZlibLevel with a strategy, or by ISA-L's fast
-// level (igzip level 1).
-constexpr int ZlibLevel = 3;
-struct Deflating {
-    bool fast = false;                 // ISA-L; else zlib with:
-    int strategy = Z_DEFAULT_STRATEGY; // Z_DEFAULT_STRATEGY or Z_RLE
-};
-
-// zlib's state (a few hundred kilobytes) lives as long as the thread: made anew for every card it
-// was faulted in again each time, and with every worker giving memory back the kernel kept
-// stopping all of them to flush their address translations.
+// ISA-L's deflate state and the buffer its fast level works in, kept by the thread: made anew for
+// every card they were faulted in again each time.
 class Deflater
 {
 public:
-    ~Deflater()
-    {
-        if (m_ready)
-            deflateEnd(&m_stream);
-    }
+    Deflater() : m_buffer(ISAL_DEF_LVL1_DEFAULT) {}
 
-    // A stream at ZlibLevel with the strategy.
-    static z_stream *start(int strategy)
-    {
-        thread_local Deflater mine;
-        return mine.reset(strategy) ? &mine.m_stream : nullptr;
-    }
-
-private:
-    bool reset(int strategy)
-    {
-        if (m_ready && strategy == m_strategy)
-            return deflateReset(&m_stream) == Z_OK;
-        // Other settings (rare within a run) get a new state: zlib's own change of settings
-        // compresses what came before, which some of its versions refuse on a fresh stream.
-        if (m_ready)
-            deflateEnd(&m_stream);
-        m_stream = z_stream{};
-        // Raw deflate: the zlib stream's header and checksum are written by IdatWriter.
-        m_ready = deflateInit2(&m_stream, ZlibLevel, Z_DEFLATED, -15, 8, strategy) == Z_OK;
-        m_strategy = strategy;
-        return m_ready;
-    }
-
-    z_stream m_stream{};
-    bool m_ready = false;
-    int m_strategy = 0;
-};
-
-// ISA-L's state (80 KB, held apart so that no thread carries it unused) and the buffer its fast
-// level works in, kept by the thread as zlib's are.
-class FastDeflater
-{
-public:
-    FastDeflater() : m_buffer(ISAL_DEF_LVL1_DEFAULT)
-    {
-        isal_deflate_init(&m_stream);
-        m_stream.level = 1;
-        m_stream.level_buf = m_buffer.data();
-        m_stream.level_buf_size = uint32_t(m_buffer.size());
-        m_stream.gzip_flag = IGZIP_DEFLATE; // raw: IdatWriter writes the header and checksum
-        m_stream.flush = NO_FLUSH;
-    }
-
+    // A stream at the fast level that writes the zlib stream's header and checksum itself, or null
+    // when its memory could not be had.
     static isal_zstream *start()
     {
-        thread_local std::unique_ptr<FastDeflater> mine;
+        thread_local std::unique_ptr<Deflater> mine;
         if (!mine) {
             try {
-                mine = std::make_unique<FastDeflater>();
+                mine = std::make_unique<Deflater>();
             } catch (const std::bad_alloc &) {
                 return nullptr;
             }
         }
-        isal_deflate_reset(&mine->m_stream);
-        return &mine->m_stream;
+        isal_zstream &s = mine->m_stream;
+        isal_deflate_init(&s);
+        s.level = 1;
+        s.level_buf = mine->m_buffer.data();
+        s.level_buf_size = uint32_t(mine->m_buffer.size());
+        s.gzip_flag = IGZIP_ZLIB;
+        s.flush = NO_FLUSH;
+        return &s;
     }
 
 private:
@@ -119,64 +69,48 @@ void appendChunk(QByteArray &out, const char *type, const uchar *data, size_t le
     out.append(type, 4);
     if (length)
         out.append(reinterpret_cast<const char *>(data), qsizetype(length));
-    uLong crc = crc32(0, reinterpret_cast<const Bytef *>(type), 4);
+    quint32 crc = crc32_gzip_refl(0, reinterpret_cast<const uchar *>(type), 4);
     if (length)
-        crc = crc32(crc, data, uInt(length));
-    appendWord(out, quint32(crc));
+        crc = crc32_gzip_refl(crc, data, length);
+    appendWord(out, crc);
 }
 
 // The deflated pixels, written as IDAT chunks each time the buffer fills.
 class IdatWriter
 {
 public:
-    IdatWriter(const Deflating &how, QByteArray &out) : m_out(out), m_buffer(buffer()), m_pending(gathered())
+    explicit IdatWriter(QByteArray &out)
+        : m_stream(Deflater::start()), m_out(out), m_buffer(buffer()), m_pending(gathered())
     {
-        if (how.fast)
-            m_fast = FastDeflater::start();
-        else
-            m_zlib = Deflater::start(how.strategy);
-        // The zlib stream's header: a 32 KB window, the level's class (0 fastest: igzip or runs;
-        // 1 fast: zlib's level 3), a multiple of 31.
-        static_assert(ZlibLevel >= 2 && ZlibLevel < 6, "the class below is that of levels 2 to 5");
-        const unsigned levelClass = how.fast || how.strategy == Z_RLE ? 0 : 1;
-        unsigned header = (0x78u << 8) | (levelClass << 6);
-        header += 31 - header % 31;
-        m_buffer[0] = uchar(header >> 8);
-        m_buffer[1] = uchar(header);
-        m_next = m_buffer.data() + 2;
-        m_room = Capacity - 2;
+        m_next = m_buffer.data();
+        m_room = Capacity;
     }
 
     // False when the deflater's state could not be made.
-    bool ready() const { return m_fast || m_zlib; }
+    bool ready() const { return m_stream != nullptr; }
 
     // Rows are gathered and handed to the deflater in large pieces: a call of deflate for each
     // filter byte and each row cost more than the deflating of a barcode's repeated rows.
     bool write(const uchar *data, size_t length)
     {
-        if (m_pending.size() + length > Gather && !m_pending.empty() && !feed(Z_NO_FLUSH))
+        if (m_pending.size() + length > Gather && !m_pending.empty() && !feed(false))
             return false;
         if (length > Gather)
-            return feed(data, length, Z_NO_FLUSH);
+            return feed(data, length, false);
         m_pending.insert(m_pending.end(), data, data + length);
         return true;
     }
 
     bool finish()
     {
-        if (!feed(Z_FINISH))
+        if (!feed(true))
             return false;
-        if (m_room < 4)
-            flushChunk();
-        for (int shift = 24; shift >= 0; shift -= 8)
-            *m_next++ = uchar(m_adler >> shift);
-        m_room -= 4;
         flushChunk();
         return true;
     }
 
 private:
-    static constexpr uInt Capacity = 1u << 16;
+    static constexpr uint32_t Capacity = 1u << 16;
 
     static constexpr size_t Gather = 1u << 15;
 
@@ -194,61 +128,29 @@ private:
     }
 
     // The gathered rows, deflated and let go.
-    bool feed(int flush)
+    bool feed(bool last)
     {
-        const bool ok = feed(m_pending.data(), m_pending.size(), flush);
+        const bool ok = feed(m_pending.data(), m_pending.size(), last);
         m_pending.clear();
         return ok;
     }
 
-    bool feed(const uchar *data, size_t length, int flush)
+    bool feed(const uchar *data, size_t length, bool last)
     {
-        m_adler = Adler32::update(m_adler, data, length);
-        return m_fast ? feedFast(data, length, flush == Z_FINISH) : feedZlib(data, length, flush);
-    }
-
-    bool feedZlib(const uchar *data, size_t length, int flush)
-    {
-        m_zlib->next_in = const_cast<Bytef *>(data);
-        m_zlib->avail_in = uInt(length);
+        m_stream->next_in = const_cast<uint8_t *>(data);
+        m_stream->avail_in = uint32_t(length);
+        m_stream->end_of_stream = last ? 1 : 0;
         for (;;) {
             if (m_room == 0)
                 flushChunk();
-            m_zlib->next_out = m_next;
-            m_zlib->avail_out = m_room;
-            const int rc = deflate(m_zlib, flush);
-            m_next = m_zlib->next_out;
-            m_room = m_zlib->avail_out;
-            if (flush == Z_FINISH) {
-                if (rc == Z_STREAM_END)
-                    return true;
-                if (rc != Z_OK && rc != Z_BUF_ERROR)
-                    return false;
-                continue;
-            }
-            if (rc != Z_OK)
-                return false;
-            if (m_zlib->avail_in == 0)
-                return true;
-        }
-    }
-
-    bool feedFast(const uchar *data, size_t length, bool last)
-    {
-        m_fast->next_in = const_cast<uint8_t *>(data);
-        m_fast->avail_in = uint32_t(length);
-        m_fast->end_of_stream = last ? 1 : 0;
-        for (;;) {
-            if (m_room == 0)
-                flushChunk();
-            m_fast->next_out = m_next;
-            m_fast->avail_out = m_room;
-            const int rc = isal_deflate(m_fast);
-            m_next = m_fast->next_out;
-            m_room = m_fast->avail_out;
+            m_stream->next_out = m_next;
+            m_stream->avail_out = m_room;
+            const int rc = isal_deflate(m_stream);
+            m_next = m_stream->next_out;
+            m_room = m_stream->avail_out;
             if (rc != COMP_OK)
                 return false;
-            if (last ? m_fast->internal_state.state == ZSTATE_END : m_fast->avail_in == 0)
+            if (last ? m_stream->internal_state.state == ZSTATE_END : m_stream->avail_in == 0)
                 return true;
         }
     }
@@ -262,14 +164,12 @@ private:
         m_room = Capacity;
     }
 
-    z_stream *m_zlib = nullptr;
-    isal_zstream *m_fast = nullptr;
+    isal_zstream *m_stream;
     uchar *m_next = nullptr; // where the deflated bytes go on in m_buffer
-    uInt m_room = 0;         // bytes left there
+    uint32_t m_room = 0;     // bytes left there
     QByteArray &m_out;
     std::vector<uchar> &m_buffer;  // the thread's own
     std::vector<uchar> &m_pending; // rows not yet given to the deflater, the thread's own
-    quint32 m_adler = Adler32::Start;
 };
 
 // 0xAARRGGBB to the bytes R, G, B, A in memory (little-endian 0xAABBGGRR).
@@ -649,7 +549,7 @@ void subtract(const uchar *__restrict row, const uchar *__restrict from, size_t 
         to[i] = uchar(row[i] - from[i]);
 }
 
-// The pixels, packed, filtered and deflated row by row. False when zlib fails.
+// The pixels, packed, filtered and deflated row by row. False when deflating fails.
 bool writeRows(IdatWriter &idat, const QImage &pixels, const ColourPlan &plan, const ColourCensus &census,
                quint32 alwaysSet, uchar filter)
 {
@@ -699,20 +599,6 @@ bool writeRows(IdatWriter &idat, const QImage &pixels, const ColourPlan &plan, c
             return false;
     }
     return idat.finish();
-}
-
-// Qt's conversions and drawing run AVX code on this thread that can leave the upper halves of the
-// vector registers marked in use; zlib's SSE loops that follow then ran at half speed (deflating
-// a card took twice as long right after Qt converted its pixels here). Clearing them costs nothing.
-inline void clearVectorUpperHalves()
-{
-#if defined(__x86_64__) || defined(__i386__)
-    if (__builtin_cpu_supports("avx"))
-        // Every vector register is named: the compiler keeps no value in one across this.
-        asm volatile("vzeroupper" ::
-                         : "memory", "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7", "xmm8",
-                           "xmm9", "xmm10", "xmm11", "xmm12", "xmm13", "xmm14", "xmm15");
-#endif
 }
 
 // The image in another format, converted on the calling thread. Qt hands a conversion of 65,536
@@ -814,31 +700,24 @@ bool PngEncoder::encodeInto(const QImage &image, double dpi, QByteArray &out, QS
     // card pictures (bars and text on white, a gradient page with a picture, text on a clear page,
     // a shipped template): trying every filter per row took 2 to 4 times as long and gave files no
     // smaller, "up" alone or "up" with run-length matching was slower and mostly larger, so their
-    // rows go unfiltered as well, deflated at a low level (one kind of grey excepted, below).
-    Deflating how;
+    // rows go unfiltered as well (two kinds excepted, below).
+    // Every picture is deflated by ISA-L's fast level. Against zlib's level 3 it deflated a drawn
+    // card in under half the time into about a quarter more bytes, a photo in a third to a half
+    // of the time into up to an eighth more; libdeflate (levels 1 to 6) was slower than both.
     uchar filter = NoFilter;
-    // Photos are the exception: each sample taken from its left neighbour's and the differences
-    // deflated as runs (zlib's Z_RLE) encoded the photo card's RGBA in about three quarters of the
-    // time, in about half the bytes (430 KB against 809 KB); "up" or Paeth were slower.
+    // Photos: each sample taken from its left neighbour's; "up" or Paeth were slower.
     const bool fullColour = plan.colourType == RgbType || plan.colourType == RgbaType;
     // One-channel 8-bit grey (bars and smoothed text on an opaque page, a barcode picture above
     // all) takes each row's differences from the row above: a row like the one above becomes one
-    // run of zeros. The rows of smoothed text stay literals, which zlib coded at about 8 ns each:
-    // ISA-L deflates a Code 128 picture in a third of zlib's time as runs, into about 14 % more
-    // bytes (an export of 1,000 of them takes four fifths of the time), and a grey text card in
-    // an eighth of the time, into 18 % more.
+    // run of zeros. Unfiltered, a Code 128 picture took half again the time and twice the bytes.
     const bool greyBytes = plan.colourType == GreyType && plan.bitDepth == 8;
-    if (fullColour && census->busy()) {
+    if (fullColour && census->busy())
         filter = SubFilter;
-        how.strategy = Z_RLE;
-    } else if (greyBytes) {
+    else if (greyBytes)
         filter = UpFilter;
-        how.fast = true;
-    }
 
     writeHeader(out, pixels, plan, *census, dpi);
-    clearVectorUpperHalves();
-    IdatWriter idat(how, out);
+    IdatWriter idat(out);
     if (!idat.ready())
         return fail(QStringLiteral("Not enough memory to encode the image."));
     if (!writeRows(idat, pixels, plan, *census, alwaysSet, filter))

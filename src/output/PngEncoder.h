@@ -1,4 +1,4 @@
-// Encodes images as PNG through zlib, the fast road for cards written in bulk.
+// Encodes images as PNG through ISA-L's fast deflate, the road for cards written in bulk.
 // Pure function of the pixels: the same image always gives the same bytes, on any thread.
 #pragma once
 

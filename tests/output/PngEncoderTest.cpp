@@ -13,7 +13,15 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include <cstring>
 #include <functional>
+#include <optional>
+#include <random>
+#include <set>
+
+#ifdef TESSALY_HAVE_SPNG
+#include <spng.h>
+#endif
 
 namespace
 {
@@ -299,5 +307,144 @@ TEST(PngEncoder, PhotosAreFilteredAndReadBackExactly)
             << c.what;
         EXPECT_EQ(read.outText().split(QLatin1Char('\n')).value(1), QString::fromLatin1(sha.result().toHex()))
             << c.what;
+    }
+}
+
+namespace
+{
+
+// libspng's reading of a PNG as 8-bit RGBA ("refused" when it refuses the file), nothing when the
+// tests are built without it.
+std::optional<QByteArray> spngRgba(const QByteArray &png)
+{
+#ifdef TESSALY_HAVE_SPNG
+    spng_ctx *ctx = spng_ctx_new(0);
+    QByteArray out = "refused";
+    size_t length = 0;
+    if (spng_set_png_buffer(ctx, png.constData(), size_t(png.size())) == 0 &&
+        spng_decoded_image_size(ctx, SPNG_FMT_RGBA8, &length) == 0) {
+        out.resize(qsizetype(length));
+        if (spng_decode_image(ctx, out.data(), length, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS) != 0)
+            out = "refused";
+    }
+    spng_ctx_free(ctx);
+    return out;
+#else
+    Q_UNUSED(png);
+    return std::nullopt;
+#endif
+}
+
+// A random picture of one of the kinds cards hold, in one of the formats callers hand over: kinds
+// that fit each grey depth and palette size, with and without partly clear colours, grey with
+// alpha, and more colours than a palette holds; rows repeated, runs of one colour and noise.
+QImage randomPicture(std::mt19937 &random, int kind)
+{
+    auto below = [&](int n) { return int(random() % unsigned(n)); };
+    const bool large = below(40) == 0; // deflated pixels over several chunks
+    const int w = large ? 200 + below(300) : 1 + below(70), h = large ? 60 + below(60) : 1 + below(40);
+    // Each kind's colour of a random number r.
+    const std::function<QRgb(quint32)> colours[] = {
+        [](quint32 r) { return grey(r & 1 ? 255 : 0); },                       // 1-bit grey
+        [](quint32 r) { return grey(int(r % 4) * 85); },                       // 2-bit grey
+        [](quint32 r) { return grey(int(r % 16) * 17); },                      // 4-bit grey
+        [](quint32 r) { return grey(int(r % 256)); },                          // 8-bit grey
+        [](quint32 r) { return qRgb(int(r % 7) * 40, int(r % 5) * 60, 200); }, // a few colours
+        [](quint32 r) { return qRgba(int(r % 9) * 30, 90, int(r % 3) * 120, int(r % 4) * 85); },
+        [](quint32 r) { return grey(int(r % 256), int(r >> 8 & 0xff)); }, // grey with alpha
+        [](quint32 r) { return r | 0xff000000u; },                        // RGB
+        [](quint32 r) { return QRgb(r); },                                // RGBA
+    };
+    const auto &colour = colours[kind];
+    // Up to 256 of them for the kinds of few colours, more for the others.
+    std::vector<QRgb> palette(size_t(1 + below(kind < 6 ? 256 : 4096)));
+    for (QRgb &c : palette)
+        c = colour(quint32(random()));
+    QImage img(w, h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
+        if (y > 0 && below(3) == 0) {
+            std::memcpy(line, img.constScanLine(y - 1), size_t(w) * 4);
+            continue;
+        }
+        const bool noise = below(2) == 0;
+        for (int x = 0; x < w;) {
+            const QRgb c = palette[size_t(below(int(palette.size())))];
+            for (int run = noise ? 1 : 1 + below(12); run > 0 && x < w; --run)
+                line[x++] = c;
+        }
+    }
+    const bool opaque = kind < 5 || kind == 7;
+    const QImage::Format formats[] = {QImage::Format_ARGB32,
+                                      QImage::Format_ARGB32_Premultiplied,
+                                      QImage::Format_RGBA8888,
+                                      opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32,
+                                      opaque ? QImage::Format_RGB888 : QImage::Format_RGBA64,
+                                      kind < 4 ? QImage::Format_Grayscale8 : QImage::Format_ARGB32};
+    return img.convertToFormat(formats[below(6)]);
+}
+
+} // namespace
+
+// Thousands of random pictures of every colour type through the encoder: Pillow, libspng and Qt
+// each read back the very pixels given (straight alpha, as Qt converts them), and pngcheck finds
+// every file sound.
+TEST(PngEncoder, RandomPicturesOfEveryColourTypeReadBackExactlyEverywhere)
+{
+    constexpr int Pictures = 2200, Kinds = 9;
+    std::mt19937 random(20261209);
+    QTemporaryDir tmp;
+    QStringList files;
+    std::set<std::pair<int, int>> types; // colour type and bit depth of the files written
+    for (int i = 0; i < Pictures; ++i) {
+        const QImage source = randomPicture(random, i % Kinds);
+        const std::string what = "picture " + std::to_string(i) + " (" + std::to_string(source.width()) +
+                                 " x " + std::to_string(source.height()) + ", format " +
+                                 std::to_string(source.format()) + ")";
+        const QByteArray png = PngEncoder::encode(source, 300);
+        ASSERT_FALSE(png.isEmpty()) << what;
+        const Header header = headerOf(png);
+        types.insert({header.colourType, header.bitDepth});
+        const QImage want = source.convertToFormat(QImage::Format_RGBA8888);
+        QByteArray pixels;
+        for (int y = 0; y < want.height(); ++y)
+            pixels.append(reinterpret_cast<const char *>(want.constScanLine(y)), want.width() * 4);
+        if (const std::optional<QByteArray> spng = spngRgba(png)) {
+            ASSERT_EQ(*spng, pixels) << what << " as libspng reads it";
+        }
+        ASSERT_EQ(QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGBA8888), want)
+            << what << " as Qt reads it";
+        const QString path = tmp.filePath(QString::number(i));
+        ASSERT_TRUE(testsupport::writeFile(path + QStringLiteral(".png"), png));
+        ASSERT_TRUE(testsupport::writeFile(path + QStringLiteral(".rgba"), pixels));
+        files << path;
+    }
+    const std::set<std::pair<int, int>> every = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {2, 8}, {3, 1},
+                                                 {3, 2}, {3, 4}, {3, 8}, {4, 8}, {6, 8}};
+    EXPECT_EQ(types, every);
+
+    if (testsupport::python(QStringLiteral("import PIL")).exitCode == 0) {
+        const testsupport::ProcResult read = testsupport::python(
+            QStringLiteral("import sys\n"
+                           "from PIL import Image\n"
+                           "for path in sys.argv[1:]:\n"
+                           "    if Image.open(path + '.png').convert('RGBA').tobytes() != "
+                           "open(path + '.rgba', 'rb').read():\n"
+                           "        print(path)\n"),
+            files);
+        EXPECT_EQ(read.exitCode, 0) << read.errText().toStdString();
+        EXPECT_EQ(read.outText(), QString()) << "pictures Pillow reads otherwise";
+    } else {
+        ADD_FAILURE() << "python3-pil is not installed";
+    }
+    if (testsupport::hasTool(QStringLiteral("pngcheck"))) {
+        QStringList pngs;
+        for (const QString &f : files)
+            pngs << f + QStringLiteral(".png");
+        const testsupport::ProcResult check =
+            testsupport::run(QStringLiteral("pngcheck"), QStringList{"-q"} + pngs);
+        EXPECT_EQ(check.exitCode, 0) << check.outText().toStdString();
+    } else {
+        ADD_FAILURE() << "pngcheck is not installed";
     }
 }
