@@ -1,6 +1,7 @@
 #include "paint/PathPainting.h"
 
 #include "paint/ResourcePictures.h"
+#include "platform/PictureDecodes.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -142,7 +143,9 @@ void PathPainting::fillTiled(QPainter &painter, const QPainterPath &path, const 
         return;
     // A tile of a large picture is decoded at the size it lands on the device.
     const QImage pixels =
-        tile.isVector() ? tile.toImage() : tile.atPixels(Picture::devicePixels(painter, size)).image();
+        tile.isVector()
+            ? tile.toImage()
+            : PictureDecodes::shownPixels(tile.atPixels(Picture::devicePixels(painter, size)), painter);
     if (pixels.isNull())
         return;
     QBrush brush(pixels);
@@ -187,10 +190,12 @@ void PathPainting::drawPicture(QPainter &painter, const Picture &picture, const 
         picture.draw(painter, QRectF(target.x() - source.x() * sx, target.y() - source.y() * sy,
                                      size.width() * sx, size.height() * sy));
     } else {
-        // A large picture is decoded no finer than the device shows it.
+        // A large picture is decoded no finer than the device shows it; a canvas may draw a level
+        // it holds meanwhile, of other pixels: what follows goes by the pixels drawn.
         const QSizeF whole(size.width() * target.width() / source.width(),
                            size.height() * target.height() / source.height());
-        const QImage img = picture.atPixels(Picture::devicePixels(painter, whole)).image();
+        const QImage img =
+            PictureDecodes::shownPixels(picture.atPixels(Picture::devicePixels(painter, whole)), painter);
         const double kx = img.width() / size.width(), ky = img.height() / size.height();
         const QRectF px(source.x() * kx, source.y() * ky, source.width() * kx, source.height() * ky);
         // The part of the source outside the pixels draws nothing: cut both rectangles alike.

@@ -256,6 +256,19 @@ bool EncodedPicture::isDecoded(int level) const
     return cache.bytesOf.contains(Key{m_id, level});
 }
 
+std::optional<QImage> EncodedPicture::heldPixels(int level) const
+{
+    const Key key{m_id, usedLevel(*this, level)};
+    DecodeCache &cache = decodeCache();
+    const std::lock_guard lock(cache.mutex);
+    // Counted only once its slot is filled: the image is no longer written.
+    if (!cache.bytesOf.contains(key))
+        return std::nullopt;
+    const auto place = *cache.places.constFind(key);
+    cache.order.splice(cache.order.begin(), cache.order, place);
+    return place->second->image;
+}
+
 void EncodedPicture::keep(int level, const QImage &image) const
 {
     filledOnce(Key{m_id, usedLevel(*this, level)}, [&image] { return image; });

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class EncodedPicture
 {
@@ -39,6 +40,8 @@ public:
     QImage pixels(int level) const;
     // Whether pixels(level) would answer without decoding.
     bool isDecoded(int level) const;
+    // The level's pixels when kept decoded (null when the file no longer read), never decoding.
+    std::optional<QImage> heldPixels(int level) const;
     // Keeps pixels already decoded (while the picture was checked) as the level's.
     void keep(int level, const QImage &image) const;
 

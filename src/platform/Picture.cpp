@@ -1,6 +1,7 @@
 #include "platform/Picture.h"
 
 #include "platform/EncodedPicture.h"
+#include "platform/PictureDecodes.h"
 #include "platform/PictureReader.h"
 #include "platform/SharedPictures.h"
 #include "platform/Units.h"
@@ -220,7 +221,8 @@ void Picture::draw(QPainter &painter, const QRectF &target, double opacity) cons
         else
             replay(painter, *m_vector);
     } else {
-        painter.drawImage(target, atPixels(devicePixels(painter, target.size())).image());
+        painter.drawImage(
+            target, PictureDecodes::shownPixels(atPixels(devicePixels(painter, target.size())), painter));
     }
     painter.restore();
 }

@@ -41,6 +41,9 @@ std::vector<FilterJob> unfilteredPictures(const GraphicList &graphics, double sc
         if (image->showsFiltered(source))
             continue;
         const ProcessedPictures::Filters filters = image->filters();
+        // Nothing to filter: the paint draws the photo as held while its decoding runs on a worker.
+        if (filters == ProcessedPictures::Filters{})
+            continue;
         const auto known = std::find_if(jobs.begin(), jobs.end(), [&](const FilterJob &job) {
             return job.filters == filters && job.source.sameContent(source);
         });

@@ -50,7 +50,8 @@ SKTGraphicView::SKTGraphicView(QWidget *parent)
     : QWidget(parent), m_tracking(std::make_unique<CanvasTracking>(*this)),
       m_creation(std::make_unique<CanvasCreation>(*this)),
       m_editCommands(std::make_unique<CanvasEditCommands>(*this)),
-      m_pictureFilters(std::make_unique<CanvasPictureFilters>(*this))
+      m_pictureFilters(std::make_unique<CanvasPictureFilters>(*this)),
+      m_decodes(std::make_unique<PictureDecodes::Canvas>([this] { update(); }))
 {
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
@@ -400,6 +401,9 @@ void SKTGraphicView::paintEvent(QPaintEvent *event)
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.scale(m_zoom, m_zoom);
+    // Photos not decoded at the pixels this zoom shows are drawn as held while they decode.
+    const PictureDecodes::Painting decoding(*m_decodes, painter.device(), m_zoom * devicePixelRatioF(),
+                                            visibleRegion().boundingRect());
     const QRectF dirtyPx = QRectF(event->rect()).adjusted(-1, -1, 1, 1);
     const QRectF dirty(dirtyPx.x() / m_zoom, dirtyPx.y() / m_zoom, dirtyPx.width() / m_zoom,
                        dirtyPx.height() / m_zoom);

@@ -4,6 +4,7 @@
 
 #include "model/SKTGraphic.h"
 #include "platform/ChangeObserver.h"
+#include "platform/PictureDecodes.h"
 
 #include <QList>
 #include <QRectF>
@@ -229,4 +230,6 @@ private:
     std::unique_ptr<CanvasCreation> m_creation;
     std::unique_ptr<CanvasEditCommands> m_editCommands;
     std::unique_ptr<CanvasPictureFilters> m_pictureFilters;
+    // Large photos this canvas waits for, decoded on workers; it paints again when they are ready.
+    std::unique_ptr<PictureDecodes::Canvas> m_decodes;
 };
