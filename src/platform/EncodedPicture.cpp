@@ -266,7 +266,7 @@ std::optional<QImage> EncodedPicture::heldPixels(int level) const
         return std::nullopt;
     const auto place = *cache.places.constFind(key);
     cache.order.splice(cache.order.begin(), cache.order, place);
-    return place->second->image;
+    return handedOut(place->second->pixels);
 }
 
 void EncodedPicture::keep(int level, const QImage &image) const
