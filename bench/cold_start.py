@@ -18,8 +18,9 @@ TITLE = "Tessaly Greeting Designer"
 
 def start_xvfb():
     read_end, write_end = os.pipe()
+    # -noreset: a server that resets when its last client leaves refuses a client meanwhile.
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp"], pass_fds=(write_end,),
+                             "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,),
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write_end)
     number = b""
