@@ -127,9 +127,10 @@ protected:
                              QColor(250, 200, 40), QColor(30, 90, 200), false);
         clear = writePicture(root.path(), QStringLiteral("clear.png"), QSize(120, 120), QColor(40, 200, 90),
                              QColor(120, 0, 160), true);
-        writeSeries(Names, {QStringLiteral("Ada Lovelace"), QStringLiteral("Grace")});
-        writeSeries(Photos, {clear, small});
-        writeSeries(Codes, {QStringLiteral("https://example.com/card/1"), QStringLiteral("ROW-2")});
+        // First values with spaces around them, as sheets and lists often hold them: cards trim them.
+        writeSeries(Names, {QStringLiteral("   Ada Lovelace  "), QStringLiteral("Grace")});
+        writeSeries(Photos, {clear + QStringLiteral(" "), small});
+        writeSeries(Codes, {QStringLiteral(" https://example.com/card/1 "), QStringLiteral("ROW-2")});
 
         testsupport::arrangeSettings(document, [this](DesignSettings &s) {
             for (int side : {0, 1}) {
@@ -145,7 +146,7 @@ protected:
             ExcelBindingTable table;
             table.setColumnTitles({QStringLiteral("First"), QStringLiteral("Code"), QStringLiteral("Photo")});
             table.setListData({{{ExcelBindingTable::rowNumberKey(), QStringLiteral("1")},
-                                {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Mira")},
+                                {ExcelBindingTable::columnIdentifier(1), QStringLiteral("  Mira ")},
                                 {ExcelBindingTable::columnIdentifier(2), QStringLiteral("4006381333931")},
                                 {ExcelBindingTable::columnIdentifier(3), small}},
                                {{ExcelBindingTable::rowNumberKey(), QStringLiteral("2")},
@@ -316,6 +317,12 @@ TEST_P(CanvasExportAlike, EveryKindOfObjectShowsOnTheCanvasAsTheFirstCardPrintsI
          [] { return text(QRectF(30, 60, 180, 40), QStringLiteral("Back")); }},
         {"typed text past a smaller frame", 0, false,
          [] { return text(QRectF(20, 20, 60, 20), QStringLiteral("Many happy returns of the day")); }},
+        {"one word wider than its frame, framed", 0, false,
+         [] {
+             GraphicPtr t = text(QRectF(20, 20, 50, 30), QStringLiteral("Congratulations"));
+             t->_isDrawingStroke = true;
+             return t;
+         }},
         {"text of a series", 0, true, [] { return textOfSeries(QRectF(20, 40, 200, 40)); }},
         {"text of a series on the back", 1, true, [] { return textOfSeries(QRectF(20, 40, 200, 40)); }},
         {"text of a workbook column", 0, true, [&] { return textOfColumn(QRectF(20, 40, 200, 40), table); }},
@@ -340,6 +347,14 @@ TEST_P(CanvasExportAlike, EveryKindOfObjectShowsOnTheCanvasAsTheFirstCardPrintsI
          [&] {
              GraphicPtr p = picture(QRectF(40, 20, 120, 80), small);
              p->rotate_image = 90;
+             return p;
+         }},
+        {"large picture, sepia and blurred", 0, false,
+         [&] {
+             GraphicPtr p = picture(QRectF(30, 20, 160, 100), large);
+             p->Sepia = true;
+             p->blr_val = 3;
+             p->con_val = 1.4f;
              return p;
          }},
         {"flipped picture", 0, false,
