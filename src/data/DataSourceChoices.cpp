@@ -2,6 +2,7 @@
 
 #include "data/ExcelBindingTable.h"
 #include "data/SeriesFiles.h"
+#include "foundation/StringUtils.h"
 
 QStringList DataSourceChoices::excelColumnItems(const ExcelBindingTable &table)
 {
@@ -28,12 +29,14 @@ bool DataSourceChoices::removeExcelItem(QStringList &items)
     return items.removeOne(ExcelItem);
 }
 
+// Trimmed as every run trims a row's value, so that what a bound object shows on the card (a
+// barcode made of it above all: spaces are part of its symbol) is what the first card prints.
 QString DataSourceChoices::Get_First_Value_Of_Dataset(const QString &dataFolder, const QString &name)
 {
-    return SeriesFiles::Get_First_Value_Of_Dataset(dataFolder, name);
+    return Trim_Str(SeriesFiles::Get_First_Value_Of_Dataset(dataFolder, name));
 }
 
 QString DataSourceChoices::Get_First_Value_Of_Excel_Binding(const ExcelBindingTable &table, int column)
 {
-    return table.Get_First_Value_Of_Excel_Binding(column);
+    return Trim_Str(table.Get_First_Value_Of_Excel_Binding(column));
 }

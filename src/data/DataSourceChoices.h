@@ -19,7 +19,8 @@ QStringList seriesItems(const QString &dataFolder);
 bool addExcelItem(QStringList &items);
 bool removeExcelItem(QStringList &items);
 
-// The series file's first line as stored, "" when it cannot be read.
+// The first value of a source as the first card gets it (trimmed): what a bound object shows.
+// The series file's first line, "" when it cannot be read.
 QString Get_First_Value_Of_Dataset(const QString &dataFolder, const QString &name);
 // The first row's value of column k (0: the row number), "" when there is none.
 QString Get_First_Value_Of_Excel_Binding(const ExcelBindingTable &table, int column);
