@@ -2,6 +2,7 @@
 
 #include "barcode/BarcodeDrawing.h"
 #include "barcode/BarcodeGenerator.h"
+#include "model/GraphicWords.h"
 #include "model/PathUtil.h"
 #include "model/SKTBarcode.h"
 #include "model/SKTText.h"
@@ -91,31 +92,6 @@ const SKTGraphic *coverOf(const Shown &shown, const QRectF &area)
     return nullptr;
 }
 
-// "the text "Hello"", "a shape": what covers an object, as the report names it.
-QString namedInFront(const SKTGraphic &over)
-{
-    switch (over.kind()) {
-    case SKTGraphic::Kind::Text: {
-        const QString words = over.textContentsForDrawing().text.simplified();
-        if (words.isEmpty())
-            return QStringLiteral("a text");
-        return QStringLiteral("the text \"%1\"")
-            .arg(words.size() > 24 ? words.left(23) + QChar(0x2026) : words);
-    }
-    case SKTGraphic::Kind::Image:
-        return QStringLiteral("a picture");
-    case SKTGraphic::Kind::Line:
-        return QStringLiteral("a line");
-    case SKTGraphic::Kind::Shape:
-        return QStringLiteral("a shape");
-    case SKTGraphic::Kind::Signature:
-        return QStringLiteral("a signature");
-    case SKTGraphic::Kind::Barcode:
-        return QStringLiteral("another barcode");
-    }
-    return QStringLiteral("another object");
-}
-
 QString textProblem(const Shown &shown)
 {
     if (shown.object.kind() != SKTGraphic::Kind::Text)
@@ -148,7 +124,8 @@ QString barcodeProblem(const Shown &shown)
         if (!inside(area, shown.card) && !inside(ink().translated(at), shown.card))
             return offCard;
         if (const SKTGraphic *over = coverOf(shown, area))
-            return QStringLiteral("is partly covered by %1: it may not scan.").arg(namedInFront(*over));
+            return QStringLiteral("is partly covered by %1: it may not scan.")
+                .arg(GraphicWords::of(*over, QStringLiteral("another barcode")));
         return QString();
     };
     const auto judgePicture = [&](const Picture &picture) {

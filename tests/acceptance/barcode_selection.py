@@ -115,7 +115,12 @@ def manual_then_cancel(work):
     design = os.path.join(work, "bound.dcard")
     hand_design(design, "--qr-series", "Numbers")
     before = barcodes_of(design)
-    with Session("barcode_selection", args=(design,)) as s:
+    # The series is there as the design opens: a gone one is named at open.
+    data = os.path.join(work, "bound-data")
+    os.makedirs(os.path.join(data, "tessaly-designer", "DataSet"))
+    with open(os.path.join(data, "tessaly-designer", "DataSet", "Numbers.txt"), "w") as f:
+        f.write("1\n2\n3")
+    with Session("barcode_selection", args=(design,), env={"XDG_DATA_HOME": data}) as s:
         dialog = open_window(s)
         s.key("Tab")  # the data source
         s.type_text("M")

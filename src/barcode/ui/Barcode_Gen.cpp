@@ -10,6 +10,7 @@
 #include "foundation/ui/ModalRunner.h"
 #include "foundation/ui/StepperField.h"
 #include "model/BulkLoadGuard.h"
+#include "model/GraphicWords.h"
 #include "model/SKTBarcode.h"
 #include "output/BatchBarcodeSettings.h"
 #include "platform/Units.h"
@@ -469,29 +470,6 @@ bool overlap(const QRectF &a, const QRectF &b)
     return common.width() > Slack && common.height() > Slack;
 }
 
-// "the text "Hello"", "a shape": another object as a note names it.
-QString nameOfObject(const SKTGraphic &g)
-{
-    switch (g.kind()) {
-    case SKTGraphic::Kind::Text: {
-        const QString words = g.textContentsForDrawing().text.simplified();
-        return words.isEmpty() ? QStringLiteral("a text")
-                               : QStringLiteral("the text \"%1\"")
-                                     .arg(words.size() > 24 ? words.left(23) + "..." : words);
-    }
-    case SKTGraphic::Kind::Image:
-        return QStringLiteral("a picture");
-    case SKTGraphic::Kind::Line:
-        return QStringLiteral("a line");
-    case SKTGraphic::Kind::Shape:
-        return QStringLiteral("a shape");
-    case SKTGraphic::Kind::Signature:
-        return QStringLiteral("a signature");
-    case SKTGraphic::Kind::Barcode:
-        break;
-    }
-    return QStringLiteral("another barcode");
-}
 } // namespace
 
 const SKTGraphic *Barcode_Gen::newlyCovered(const SKTGraphic &o, const QRectF &area,
@@ -535,12 +513,12 @@ void Barcode_Gen::placePicture(SKTBarcode &o, const Picture &picture)
             m_frameNotes << QStringLiteral(
                                 "%1 runs off the card: moved onto it, it would cover %2. Make room "
                                 "for it or make it smaller.")
-                                .arg(name, nameOfObject(*over));
+                                .arg(name, GraphicWords::of(*over, QStringLiteral("another barcode")));
         } else {
             m_frameNotes << QStringLiteral(
                                 "%1 now covers %2: its new size leaves no room beside it. Make room "
                                 "for it or make it smaller.")
-                                .arg(name, nameOfObject(*there));
+                                .arg(name, GraphicWords::of(*there, QStringLiteral("another barcode")));
         }
     }
     o.setBounds(frame);

@@ -15,6 +15,7 @@
 #include "model/Card_Property.h"
 #include "model/DesignSettings.h"
 #include "model/EditStep.h"
+#include "model/GraphicWords.h"
 #include "model/ModelGlobals.h"
 #include "model/PathUtil.h"
 #include "model/SKTDocument.h"
@@ -71,40 +72,6 @@ QRectF drawnArea(const SKTGraphic &g)
                         : text->text_alignmnet == 2 ? frame.center().x() - w / 2
                                                     : frame.left();
     return QRectF(left, frame.top(), w, frame.height());
-}
-
-// An object as the user knows it: a text by its words, a picture by its file, others by kind.
-QString objectInWords(const SKTGraphic &g)
-{
-    const auto quoted = [](QString words) {
-        words = words.simplified();
-        if (words.size() > 30)
-            words = words.left(29) + QChar(0x2026);
-        return QStringLiteral("\u201C%1\u201D").arg(words);
-    };
-    switch (g.kind()) {
-    case SKTGraphic::Kind::Text: {
-        const QString words = g.textContentsForDrawing().text.simplified();
-        return words.isEmpty() ? QStringLiteral("an empty text")
-                               : QStringLiteral("the text ") + quoted(words);
-    }
-    case SKTGraphic::Kind::Image: {
-        // The stand-in a picture shows until one is chosen is no file of the user's.
-        const bool own =
-            g.FilePath() != PathUtil::resourceFile(QString::fromLatin1(ResourcePictures::NoImage));
-        const QString file = own ? QFileInfo(g.FilePath()).fileName() : QString();
-        return file.isEmpty() ? QStringLiteral("a picture") : QStringLiteral("the picture ") + quoted(file);
-    }
-    case SKTGraphic::Kind::Line:
-        return QStringLiteral("a line");
-    case SKTGraphic::Kind::Shape:
-        return QStringLiteral("a shape");
-    case SKTGraphic::Kind::Signature:
-        return QStringLiteral("a signature");
-    case SKTGraphic::Kind::Barcode:
-        return QStringLiteral("a barcode");
-    }
-    return QStringLiteral("an object");
 }
 
 // "a, b and c"; past a few, the rest counted.
@@ -638,7 +605,7 @@ void CardPagePanel::nameObjectsLeftOff(QSizeF before)
             const QRectF frame = g->bounds();
             if (!whole(frame, was) || whole(frame, card))
                 continue;
-            (drawnArea(*g).intersects(card) ? past : off) << objectInWords(*g);
+            (drawnArea(*g).intersects(card) ? past : off) << GraphicWords::of(*g);
         }
     }
     if (past.isEmpty() && off.isEmpty())

@@ -8,6 +8,7 @@
 #include "foundation/FoundationState.h"
 #include "foundation/RowListModel.h"
 #include "foundation/ui/MessageBoxService.h"
+#include "support/ReturnOnBox.h"
 #include "support/TestSupport.h"
 #include "support/WindowFixture.h"
 
@@ -200,15 +201,7 @@ TEST_F(SeriesTwoInstances, ReturnAtTheChangedSeriesQuestionKeepsTheOtherSave)
         w.Create_Value_List(QStringLiteral("mine"));
         MessageBoxService boxes;
         MessageService::install(&boxes);
-        QTimer::singleShot(0, [&] {
-            QMessageBox *box = nullptr;
-            (void)QTest::qWaitFor(
-                [&] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); });
-            if (!box)
-                return;
-            defaultAnswer = box->defaultButton() ? box->defaultButton()->text() : QString();
-            QTest::keyClick(box, Qt::Key_Return);
-        });
+        testsupport::pressReturnOnNextBox(defaultAnswer);
         w.save_button->click();
         MessageService::install(&messages);
         EXPECT_EQ(w.values(), (QStringList{"a", "b", "mine"}));

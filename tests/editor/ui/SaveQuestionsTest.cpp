@@ -15,6 +15,7 @@
 #include "foundation/ui/MessageBoxService.h"
 #include "panels/ui/InspectorTabs.h"
 #include "platform/UndoManager.h"
+#include "support/ReturnOnBox.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -365,16 +366,7 @@ TEST_F(SaveQuestions, ReturnAtTheChangedFileQuestionKeepsTheOtherSave)
     MessageService::install(&boxes);
     QString defaultAnswer;
     QString text;
-    QTimer::singleShot(0, [&] {
-        QMessageBox *box = nullptr;
-        (void)QTest::qWaitFor(
-            [&] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); });
-        if (!box)
-            return;
-        defaultAnswer = box->defaultButton() ? box->defaultButton()->text() : QString();
-        text = box->text();
-        QTest::keyClick(box, Qt::Key_Return);
-    });
+    testsupport::pressReturnOnNextBox(defaultAnswer, &text);
     window->fileCommands().Save_Btn_Clicked();
     MessageService::install(&messages);
     EXPECT_EQ(text, FileCommands::changedOnDiskQuestion(path));

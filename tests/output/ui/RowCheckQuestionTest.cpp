@@ -14,6 +14,7 @@
 #include "output/ui/Print_Wnd.h"
 #include "output/ui/Send_Mail.h"
 #include "support/IndicatorClick.h"
+#include "support/ReturnOnBox.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -283,16 +284,7 @@ TEST_F(RowCheckQuestion, ReturnAtTheQuestionBeforeAPrintStops)
         QString defaultAnswer;
         qsizetype buttons = 0;
         modalScripts.push_back([&](QDialog &) {
-            QTimer::singleShot(0, [&] {
-                QMessageBox *box = nullptr;
-                (void)QTest::qWaitFor(
-                    [&] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); });
-                if (!box)
-                    return;
-                defaultAnswer = box->defaultButton() ? box->defaultButton()->text() : QString();
-                buttons = box->buttons().size();
-                QTest::keyClick(box, Qt::Key_Return);
-            });
+            testsupport::pressReturnOnNextBox(defaultAnswer, nullptr, &buttons);
             QTest::mouseClick(print.print_button, Qt::LeftButton);
             return 0;
         });

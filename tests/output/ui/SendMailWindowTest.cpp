@@ -22,6 +22,7 @@
 #include "platform/GuiThreadQueue.h"
 #include "support/IndicatorClick.h"
 #include "support/KeyboardWalk.h"
+#include "support/ReturnOnBox.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -234,15 +235,7 @@ TEST_F(SendMailWindow, DataRowsGoToEveryRecipientOrOneEachUnderTheSheet)
             MessageBoxService boxes;
             MessageService::install(&boxes);
             QString defaultAnswer;
-            QTimer::singleShot(0, [&] {
-                QMessageBox *box = nullptr;
-                (void)QTest::qWaitFor(
-                    [&] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); });
-                if (!box)
-                    return;
-                defaultAnswer = box->defaultButton() ? box->defaultButton()->text() : QString();
-                QTest::keyClick(box, Qt::Key_Return);
-            });
+            testsupport::pressReturnOnNextBox(defaultAnswer);
             delete Send_Modeless::defaultInstance();
             QTest::mouseClick(w.send_button, Qt::LeftButton);
             MessageService::install(&messages);
@@ -768,15 +761,7 @@ TEST_F(SendMailWindow, EachRowsCardReachesItsOwnRecipientAndThoseWithoutOneAreNa
             // A real box first: Return on the question sends nothing.
             MessageBoxService boxes;
             MessageService::install(&boxes);
-            QTimer::singleShot(0, [&] {
-                QMessageBox *box = nullptr;
-                (void)QTest::qWaitFor(
-                    [&] { return (box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())); });
-                if (!box)
-                    return;
-                defaultAnswer = box->defaultButton() ? box->defaultButton()->text() : QString();
-                QTest::keyClick(box, Qt::Key_Return);
-            });
+            testsupport::pressReturnOnNextBox(defaultAnswer);
             QTest::mouseClick(w.send_button, Qt::LeftButton);
             MessageService::install(&messages);
             messages.queueChoices({c.answer});

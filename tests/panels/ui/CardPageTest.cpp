@@ -519,10 +519,8 @@ TEST_F(CardPageTest, ASmallerCardNamesWhatItLeavesOffIt)
     ASSERT_EQ(shown().size(), 1);
     EXPECT_EQ(
         shown().constFirst(),
-        QStringLiteral("At this card size, the text \u201C"
-                       "Across\u201D now reaches past the card's edge, and "
-                       "the text \u201C"
-                       "From: Anna & James\u201D, the text \u201CRight\u201D, a line, a barcode, "
+        QStringLiteral("At this card size, the text \"Across\" now reaches past the card's edge, and "
+                       "the text \"From: Anna & James\", the text \"Right\", a line, a barcode, "
                        "a shape and 4 other objects now lie wholly off the card. Edit > Undo takes the size "
                        "back."));
     host->document().undoManager().undo();
@@ -546,13 +544,12 @@ TEST_F(CardPageTest, AnObjectLeftOffIsNamedByItsKindAndWords)
         QString named;
     } cases[] = {
         {SKTGraphic::Kind::Text, QStringLiteral("Happy  Birthday\nMira"),
-         QStringLiteral("the text \u201CHappy Birthday Mira\u201D")},
+         QStringLiteral("the text \"Happy Birthday Mira\"")},
         {SKTGraphic::Kind::Text, QStringLiteral("A greeting far longer than a message should quote"),
-         QStringLiteral("the text \u201C"
-                        "A greeting far longer than a \u2026\u201D")},
+         QStringLiteral("the text \"A greeting far longer than a \u2026\"")},
         {SKTGraphic::Kind::Text, QString(), QStringLiteral("an empty text")},
         {SKTGraphic::Kind::Image, QStringLiteral("/pictures/rose.png"),
-         QStringLiteral("the picture \u201Crose.png\u201D")},
+         QStringLiteral("the picture \"rose.png\"")},
         {SKTGraphic::Kind::Image, QString(), QStringLiteral("a picture")},
         {SKTGraphic::Kind::Line, QString(), QStringLiteral("a line")},
         {SKTGraphic::Kind::Shape, QString(), QStringLiteral("a shape")},
