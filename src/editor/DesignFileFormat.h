@@ -44,7 +44,7 @@ public:
     // the row number's first).
     static void addUncomputed(plist::Dict &item, const UncomputedFormulas &cells);
     static UncomputedFormulas uncomputedOf(const plist::Dict &item, const QStringList &columns,
-                                           const QList<ExcelBindingTable::Row> &rows);
+                                           const BindingRows &rows);
 
     // Reads and checks every item into a design, before anything of the editor changes. False with
     // a reason (for the log) when anything is wrong. The pages' background pictures are not read.
