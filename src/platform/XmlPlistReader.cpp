@@ -10,7 +10,18 @@
 #include <cmath>
 #include <limits>
 
-XmlPlistReader::XmlPlistReader(const QByteArray &bytes, int maxDepth) : m_xml(bytes), m_maxDepth(maxDepth) {}
+namespace
+{
+// Keys held once at most: a file of ever new keys gains nothing from holding them.
+constexpr qsizetype MaxHeldKeys = 4096;
+} // namespace
+
+XmlPlistReader::XmlPlistReader(const QByteArray &bytes, int maxDepth) : m_maxDepth(maxDepth)
+{
+    m_input.setData(bytes);
+    m_input.open(QIODevice::ReadOnly);
+    m_xml.setDevice(&m_input);
+}
 
 bool XmlPlistReader::fail(const QString &why)
 {
@@ -148,6 +159,10 @@ bool XmlPlistReader::readValue(int depth, plist::Value *out)
             QString key;
             if (!readText(&key))
                 return false;
+            if (const auto held = m_keys.constFind(key); held != m_keys.constEnd())
+                key = *held;
+            else if (m_keys.size() < MaxHeldKeys)
+                m_keys.insert(key, key);
             if (!nextElement(&isStart))
                 return false;
             if (!isStart)

@@ -4,7 +4,9 @@
 
 #include "platform/PlistValue.h"
 
+#include <QBuffer>
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QXmlStreamReader>
 
@@ -28,7 +30,12 @@ private:
     bool readText(QString *out);
     bool nextElement(bool *isStart);
 
+    // Read through a device, in pieces: given the bytes whole, the stream reader decoded all of them
+    // at once, a copy twice the file's size held through the parse.
+    QBuffer m_input;
     QXmlStreamReader m_xml;
+    // Dictionary keys repeat from row to row; each is held once.
+    QHash<QString, QString> m_keys;
     const int m_maxDepth;
     QString m_error;
 };

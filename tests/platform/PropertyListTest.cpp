@@ -374,3 +374,24 @@ TEST(PropertyList, ReadsUtf16Xml)
     ASSERT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_EQ(r.value, sample());
 }
+
+// A design's rows repeat the same keys in every row: the tree read holds each key's text once.
+TEST(PropertyList, KeysRepeatedFromDictToDictAreHeldOnce)
+{
+    plist::Array rows;
+    for (int r = 0; r < 3; ++r) {
+        plist::Dict row;
+        row.insert(QStringLiteral("Extension"), Value(QString::number(r + 1)));
+        row.insert(QStringLiteral("Column1"), Value(QStringLiteral("Ann")));
+        rows.append(Value(row));
+    }
+    const auto read = PropertyList::read(PropertyList::writeXml(Value(rows)));
+    ASSERT_TRUE(read.ok) << read.error.toStdString();
+    const plist::Array &got = read.value.toArray();
+    ASSERT_EQ(got.size(), 3);
+    for (int k = 0; k < 2; ++k) {
+        const QString &first = got.at(0).toDict().items().at(k).first;
+        for (int r = 1; r < 3; ++r)
+            EXPECT_TRUE(got.at(r).toDict().items().at(k).first.isSharedWith(first)) << first.toStdString();
+    }
+}
