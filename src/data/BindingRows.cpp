@@ -77,6 +77,7 @@ void BindingRows::appendRow(const Row &row)
 
 void BindingRows::set(qsizetype row, int column, QStringView text)
 {
+    // Callers pass texts of their own: a view into these rows could move as the column grows.
     if (row < 0 || row >= m_size || column < 0 || column >= m_columns.size())
         return;
     Column &c = m_columns[column];
