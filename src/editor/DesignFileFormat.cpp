@@ -431,7 +431,11 @@ static bool readObjects(const plist::Array &items, qsizetype &pos, GraphicList &
     return true;
 }
 
-bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QString *reason)
+// Where the binding items start: after the marker and both sides' fields.
+static constexpr qsizetype BindingItems = 1 + 2 * DesignFileFormat::SideFieldCount;
+
+bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QString *reason,
+                                  const BindingRows &taken)
 {
     if (items.isEmpty() || !items.first().isString() || items.first().toString() != Marker)
         return fail(reason, QStringLiteral("the design marker is missing"));
@@ -446,7 +450,7 @@ bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QS
     // Both pages store the card's outline and size; the front's are the card's, as they always were.
     c.setOutlineCode(front.outlineCode);
     c.setCardSize(front.size);
-    const qsizetype b = 1 + 2 * SideFieldCount; // the binding items
+    const qsizetype b = BindingItems; // the binding items
     if (!items.at(b).isString() || !items.at(b + 1).isString() || !items.at(b + 2).isArray() ||
         !items.at(b + 3).isArray())
         return fail(reason, QStringLiteral("the Excel binding items have the wrong kind of value"));
@@ -458,7 +462,7 @@ bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QS
             return fail(reason, QStringLiteral("a column title is not a string"));
         titles.append(t.toString());
     }
-    BindingRows rows;
+    BindingRows rows = taken;
     for (const plist::Value &r : items.at(b + 3).toArray()) {
         if (!r.isDict())
             return fail(reason, QStringLiteral("a binding row is not a dictionary"));
@@ -489,10 +493,24 @@ bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QS
 
 bool DesignFileFormat::parse(const QByteArray &fileBytes, CardDesign *out, QString *reason)
 {
-    const PropertyList::ReadResult r = PropertyList::read(fileBytes);
+    // The binding rows go straight into the table as they are read: a tree of a hundred thousand
+    // rows took several times what the table takes. A row with a cell that is not a string stays in
+    // the tree, where parseItems refuses it.
+    BindingRows rows;
+    const PropertyList::DictSink sink{BindingItems + 3, [&rows](const plist::Dict &row) {
+                                          for (const auto &[key, value] : row.items()) {
+                                              if (!value.isString())
+                                                  return false;
+                                          }
+                                          rows.appendRow();
+                                          for (const auto &[key, value] : row.items())
+                                              rows.set(rows.size() - 1, rows.addKey(key), value.toString());
+                                          return true;
+                                      }};
+    const PropertyList::ReadResult r = PropertyList::read(fileBytes, &sink);
     if (!r.ok)
         return fail(reason, r.error);
     if (!r.value.isArray())
         return fail(reason, QStringLiteral("the file does not hold a list of items"));
-    return parseItems(r.value.toArray(), out, reason);
+    return parseItems(r.value.toArray(), out, reason, rows);
 }

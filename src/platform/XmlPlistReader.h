@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/PlistValue.h"
+#include "platform/PropertyList.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -15,7 +16,7 @@
 class XmlPlistReader
 {
 public:
-    XmlPlistReader(const QByteArray &bytes, int maxDepth);
+    XmlPlistReader(const QByteArray &bytes, int maxDepth, const PropertyList::DictSink *sink = nullptr);
 
     std::optional<plist::Value> read();
     QString error() const { return m_error; }
@@ -37,5 +38,7 @@ private:
     // Dictionary keys repeat from row to row; each is held once.
     QHash<QString, QString> m_keys;
     const int m_maxDepth;
+    const PropertyList::DictSink *m_sink;
+    qsizetype m_topIndex = -1; // the element of the top array being read
     QString m_error;
 };
