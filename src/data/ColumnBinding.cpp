@@ -44,6 +44,7 @@ ExcelBindingTable ColumnBinding::tableOf(const XlsxTable &rows, const QList<int>
         }
     }
     table.setWorkbookOrigin(sheetRows, uncomputed);
+    table.squeeze();
     return table;
 }
 

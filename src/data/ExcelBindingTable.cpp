@@ -9,7 +9,24 @@ void ExcelBindingTable::reset()
     *this = ExcelBindingTable();
 }
 
+QList<ExcelBindingTable::Row> ExcelBindingTable::ListData() const
+{
+    QList<Row> rows;
+    rows.reserve(m_rows.size());
+    for (qsizetype k = 0; k < m_rows.size(); ++k)
+        rows.append(m_rows.row(k));
+    return rows;
+}
+
 void ExcelBindingTable::setListData(const QList<Row> &rows)
+{
+    BindingRows held;
+    for (const Row &row : rows)
+        held.appendRow(row);
+    setRows(held);
+}
+
+void ExcelBindingTable::setRows(const BindingRows &rows)
 {
     m_rows = rows;
     setWorkbookOrigin({}, {});
@@ -34,11 +51,11 @@ bool ExcelBindingTable::Create_List_By_Array(const QStringList &texts, int count
 {
     if (count < 0 || count > texts.size())
         return false;
-    Row row;
-    row.insert(rowNumberKey(), QString::number(m_rows.size() + 1));
+    const qsizetype row = m_rows.size();
+    m_rows.appendRow();
+    m_rows.set(row, m_rows.addKey(rowNumberKey()), QString::number(row + 1));
     for (int i = 0; i < count; ++i)
-        row.insert(columnIdentifier(i + 1), Trim_Str(texts.at(i)));
-    m_rows.append(row);
+        m_rows.set(row, m_rows.addKey(columnIdentifier(i + 1)), Trim_Str(texts.at(i)));
     return true;
 }
 
@@ -47,19 +64,18 @@ void ExcelBindingTable::Create_Value_List(const QString &text)
     const QString t = Trim_Str(text);
     if (t.isEmpty())
         return;
-    Row row;
-    row.insert(rowNumberKey(), t);
-    m_rows.append(row);
+    m_rows.appendRow();
+    m_rows.set(m_rows.size() - 1, m_rows.addKey(rowNumberKey()), t);
 }
 
 bool ExcelBindingTable::setObjectValue(const QString &value, int column, int row)
 {
     if (row < 0 || row >= m_rows.size() || column < 0 || column >= columnCount())
         return false;
-    QString &cell = m_rows[row][column == 0 ? rowNumberKey() : columnIdentifier(column)];
-    if (cell != value)
+    const int k = m_rows.addKey(column == 0 ? rowNumberKey() : columnIdentifier(column));
+    if (m_rows.view(row, k) != value)
         m_uncomputed.remove(row, column);
-    cell = value;
+    m_rows.set(row, k, value);
     return true;
 }
 
@@ -67,15 +83,15 @@ QString ExcelBindingTable::objectValue(int column, int row) const
 {
     if (row < 0 || row >= m_rows.size() || column < 0)
         return QString();
-    return m_rows.at(row).value(column == 0 ? rowNumberKey() : columnIdentifier(column));
+    return m_rows.value(row, m_rows.columnOf(column == 0 ? rowNumberKey() : columnIdentifier(column)));
 }
 
 QString ExcelBindingTable::Get_First_Value_Of_Excel_Binding(int index) const
 {
     if (m_rows.isEmpty() || index < 0)
         return QString(QLatin1String(""));
-    return m_rows.first().value(index == 0 ? rowNumberKey() : columnIdentifier(index),
-                                QString(QLatin1String("")));
+    const int k = m_rows.columnOf(index == 0 ? rowNumberKey() : columnIdentifier(index));
+    return m_rows.has(0, k) ? m_rows.value(0, k) : QString(QLatin1String(""));
 }
 
 QStringList ExcelBindingTable::columnTitles() const

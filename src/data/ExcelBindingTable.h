@@ -3,6 +3,7 @@
 // value: the design (model/CardDesign.h) holds the one a design binds; a run plan holds a copy.
 #pragma once
 
+#include "data/BindingRows.h"
 #include "data/UncomputedFormulas.h"
 #include "data/WorkbookFacts.h"
 
@@ -15,7 +16,7 @@ class ExcelBindingTable
 {
 public:
     // A row: "Extension" maps to the row number (from 1), "Column%d" (from 1) to the cell texts.
-    using Row = QMap<QString, QString>;
+    using Row = BindingRows::Row;
 
     ExcelBindingTable();
 
@@ -25,11 +26,16 @@ public:
     static QString columnIdentifier(int k) { return QStringLiteral("Column%1").arg(k); }
     static QString rowNumberTitle() { return QStringLiteral("Row"); }
 
-    // Rows.
-    const QList<Row> &ListData() const { return m_rows; }
+    // Rows, held compactly (data/BindingRows.h); ListData makes a map of every row, for small tables.
+    const BindingRows &rows() const { return m_rows; }
+    QList<Row> ListData() const;
+    Row row(int k) const { return m_rows.row(k); }
     // Replaces the rows, forgetting where the old ones came from.
     void setListData(const QList<Row> &rows);
+    void setRows(const BindingRows &rows);
     int rowCount() const { return int(m_rows.size()); }
+    // Gives back the room kept for rows to come, once a table has been read whole.
+    void squeeze() { m_rows.squeeze(); }
     // Appends a row of the first count texts, trimmed; a count beyond the texts adds nothing.
     bool Create_List_By_Array(const QStringList &texts, int count);
     // Appends a row holding only its trimmed text as row number; empty text adds nothing.
@@ -67,7 +73,7 @@ public:
     WorkbookFacts sourceFacts;
 
 private:
-    QList<Row> m_rows;
+    BindingRows m_rows;
     QStringList m_titles; // titles of columns 1..N
     QList<int> m_sheetRows;
     UncomputedFormulas m_uncomputed;

@@ -1,5 +1,6 @@
 #include "editor/DesignFile.h"
 
+#include "data/FreedMemory.h"
 #include "data/SeriesFiles.h"
 #include "editor/DesignEditor.h"
 #include "editor/EditorState.h"
@@ -274,7 +275,7 @@ QByteArray DesignFile::fingerprint() const
     CardDesign design = m_document.design();
     // The rows are hashed apart, and again only when they changed: this is asked after every click,
     // and a design may hold a hundred thousand rows.
-    const QList<ExcelBindingTable::Row> rows = design.binding.ListData();
+    const BindingRows rows = design.binding.rows();
     const QList<int> sheetRows = design.binding.sheetRows();
     const UncomputedFormulas marks = design.binding.uncomputedFormulas();
     design.binding.setListData({});
@@ -285,22 +286,24 @@ QByteArray DesignFile::fingerprint() const
     return hash.result();
 }
 
-QByteArray DesignFile::rowsDigest(const QList<ExcelBindingTable::Row> &rows) const
+QByteArray DesignFile::rowsDigest(const BindingRows &rows) const
 {
     // The kept copy shares the rows' storage: any change to them since gives them storage of their own.
     if (m_rowsDigest.rows.isSharedWith(rows) && !m_rowsDigest.digest.isEmpty())
         return m_rowsDigest.digest;
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    const auto add = [&hash](const QString &text) {
+    const auto add = [&hash](QStringView text) {
         const qint64 length = text.size();
         hash.addData(QByteArrayView(reinterpret_cast<const char *>(&length), sizeof length));
         hash.addData(QByteArrayView(reinterpret_cast<const char *>(text.constData()), text.size() * 2));
     };
-    for (const ExcelBindingTable::Row &row : rows) {
-        add(QString::number(row.size()));
-        for (auto it = row.cbegin(); it != row.cend(); ++it) {
-            add(it.key());
-            add(it.value());
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        add(QString::number(rows.cellCount(r)));
+        for (int k : rows.keyOrder()) {
+            if (rows.has(r, k)) {
+                add(rows.key(k));
+                add(rows.view(r, k));
+            }
         }
     }
     m_rowsDigest = {rows, hash.result()};
@@ -411,10 +414,23 @@ bool DesignFile::readFileBytes(const QString &path, QByteArray *bytes, QString *
     return true;
 }
 
+namespace
+{
+// A design file past this size (some 100,000 rows of two columns) gives its parse's memory back.
+constexpr qsizetype LargeFileBytes = qsizetype(16) << 20;
+} // namespace
+
 bool DesignFile::readDesign(const QString &path, CardDesign *out, QString *reason)
 {
     QByteArray bytes;
-    if (!readFileBytes(path, &bytes, reason) || !DesignFileFormat::parse(bytes, out, reason))
+    const bool parsed = readFileBytes(path, &bytes, reason) && DesignFileFormat::parse(bytes, out, reason);
+    // The value tree of a large file, let go by now, was millions of small strings whose pages the
+    // allocator would otherwise keep: the window stayed as large as the parse made it.
+    if (bytes.size() > LargeFileBytes) {
+        bytes.clear();
+        FreedMemory::release();
+    }
+    if (!parsed)
         return false;
     OwnBarcodePicture::fill(*out); // a barcode saved without its picture shows its own symbol
     return true;

@@ -78,7 +78,7 @@ private:
     void apply(CardDesign read, const QString &path, const QString &mode);
     void runLongWork(const std::function<void()> &work);
     QByteArray fingerprint() const;
-    QByteArray rowsDigest(const QList<ExcelBindingTable::Row> &rows) const;
+    QByteArray rowsDigest(const BindingRows &rows) const;
     // The size and modification time of the design file as this program last saw it.
     void rememberDiskState(const QString &path);
     struct FileId {
@@ -105,7 +105,7 @@ private:
     static DiskState diskStateOf(const QString &path);
     QByteArray m_cleanFingerprint;
     struct RowsDigest {
-        QList<ExcelBindingTable::Row> rows; // shares the storage of the rows hashed
+        BindingRows rows; // shares the storage of the rows hashed
         QByteArray digest;
     };
     mutable RowsDigest m_rowsDigest;

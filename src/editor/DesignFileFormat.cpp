@@ -144,10 +144,15 @@ plist::Array DesignFileFormat::buildItems(CardDesign &design)
         titles.append(plist::Value(t));
     items.append(plist::Value(titles));
     plist::Array rows;
-    for (const ExcelBindingTable::Row &row : binding.ListData()) {
+    const BindingRows &held = binding.rows();
+    rows.reserve(held.size());
+    for (qsizetype r = 0; r < held.size(); ++r) {
+        // Keys in the order a row's map keeps them, as they were always written.
         plist::Dict d;
-        for (auto it = row.cbegin(); it != row.cend(); ++it)
-            d.insert(it.key(), plist::Value(it.value()));
+        for (int k : held.keyOrder()) {
+            if (held.has(r, k))
+                d.insert(held.key(k), plist::Value(held.value(r, k)));
+        }
         rows.append(plist::Value(d));
     }
     items.append(plist::Value(rows));
@@ -253,7 +258,7 @@ void DesignFileFormat::addUncomputed(plist::Dict &item, const UncomputedFormulas
 }
 
 UncomputedFormulas DesignFileFormat::uncomputedOf(const plist::Dict &item, const QStringList &columns,
-                                                  const QList<ExcelBindingTable::Row> &rows)
+                                                  const BindingRows &rows)
 {
     const plist::Value &stored = item.value(kUncomputed);
     if (!stored.isArray())
@@ -261,8 +266,8 @@ UncomputedFormulas DesignFileFormat::uncomputedOf(const plist::Dict &item, const
     // Checked whole before any cell is marked: at most the cells the rows hold, each column's runs
     // rising, so a damaged list costs no more than the rows did.
     qint64 held = 0;
-    for (const ExcelBindingTable::Row &row : rows)
-        held += row.size();
+    for (qsizetype r = 0; r < rows.size(); ++r)
+        held += rows.cellCount(r);
     std::vector<UncomputedFormulas::Run> runs;
     QHash<int, qint64> lastOf; // column -> last row marked
     qint64 marked = 0;
@@ -426,7 +431,11 @@ static bool readObjects(const plist::Array &items, qsizetype &pos, GraphicList &
     return true;
 }
 
-bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QString *reason)
+// Where the binding items start: after the marker and both sides' fields.
+static constexpr qsizetype BindingItems = 1 + 2 * DesignFileFormat::SideFieldCount;
+
+bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QString *reason,
+                                  const BindingRows &taken)
 {
     if (items.isEmpty() || !items.first().isString() || items.first().toString() != Marker)
         return fail(reason, QStringLiteral("the design marker is missing"));
@@ -441,7 +450,7 @@ bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QS
     // Both pages store the card's outline and size; the front's are the card's, as they always were.
     c.setOutlineCode(front.outlineCode);
     c.setCardSize(front.size);
-    const qsizetype b = 1 + 2 * SideFieldCount; // the binding items
+    const qsizetype b = BindingItems; // the binding items
     if (!items.at(b).isString() || !items.at(b + 1).isString() || !items.at(b + 2).isArray() ||
         !items.at(b + 3).isArray())
         return fail(reason, QStringLiteral("the Excel binding items have the wrong kind of value"));
@@ -453,18 +462,18 @@ bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QS
             return fail(reason, QStringLiteral("a column title is not a string"));
         titles.append(t.toString());
     }
-    QList<ExcelBindingTable::Row> rows;
+    BindingRows rows = taken;
     for (const plist::Value &r : items.at(b + 3).toArray()) {
         if (!r.isDict())
             return fail(reason, QStringLiteral("a binding row is not a dictionary"));
-        ExcelBindingTable::Row row;
+        rows.appendRow();
         for (const auto &[key, value] : r.toDict().items()) {
             if (!value.isString())
                 return fail(reason, QStringLiteral("a binding cell is not a string"));
-            row.insert(key, value.toString());
+            rows.set(rows.size() - 1, rows.addKey(key), value.toString());
         }
-        rows.append(row);
     }
+    rows.squeeze();
     qsizetype pos = b + 4; // the front object count
     ObjectBudget budget;
     if (!readObjects(items, pos, c.front, budget, reason) || !readObjects(items, pos, c.back, budget, reason))
@@ -472,7 +481,7 @@ bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QS
     // An empty list stands for a design without columns. The sheet's numbers of rows kept in a
     // design follow from the facts; the formula marks are kept.
     c.binding.setColumnTitles(titles.mid(1));
-    c.binding.setListData(rows);
+    c.binding.setRows(rows);
     if (pos < items.size() && items.at(pos).isDict()) {
         c.binding.sourceFacts = workbookFactsOf(items.at(pos).toDict());
         c.binding.setWorkbookOrigin({}, uncomputedOf(items.at(pos).toDict(), titles, rows));
@@ -484,10 +493,24 @@ bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QS
 
 bool DesignFileFormat::parse(const QByteArray &fileBytes, CardDesign *out, QString *reason)
 {
-    const PropertyList::ReadResult r = PropertyList::read(fileBytes);
+    // The binding rows go straight into the table as they are read: a tree of a hundred thousand
+    // rows took several times what the table takes. A row with a cell that is not a string stays in
+    // the tree, where parseItems refuses it.
+    BindingRows rows;
+    const PropertyList::DictSink sink{BindingItems + 3, [&rows](const plist::Dict &row) {
+                                          for (const auto &[key, value] : row.items()) {
+                                              if (!value.isString())
+                                                  return false;
+                                          }
+                                          rows.appendRow();
+                                          for (const auto &[key, value] : row.items())
+                                              rows.set(rows.size() - 1, rows.addKey(key), value.toString());
+                                          return true;
+                                      }};
+    const PropertyList::ReadResult r = PropertyList::read(fileBytes, &sink);
     if (!r.ok)
         return fail(reason, r.error);
     if (!r.value.isArray())
         return fail(reason, QStringLiteral("the file does not hold a list of items"));
-    return parseItems(r.value.toArray(), out, reason);
+    return parseItems(r.value.toArray(), out, reason, rows);
 }

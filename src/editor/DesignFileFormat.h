@@ -44,12 +44,15 @@ public:
     // the row number's first).
     static void addUncomputed(plist::Dict &item, const UncomputedFormulas &cells);
     static UncomputedFormulas uncomputedOf(const plist::Dict &item, const QStringList &columns,
-                                           const QList<ExcelBindingTable::Row> &rows);
+                                           const BindingRows &rows);
 
     // Reads and checks every item into a design, before anything of the editor changes. False with
     // a reason (for the log) when anything is wrong. The pages' background pictures are not read.
     static bool parse(const QByteArray &fileBytes, CardDesign *out, QString *reason);
-    static bool parseItems(const plist::Array &items, CardDesign *out, QString *reason);
+    // taken: binding rows read apart from the items (parse takes them as the file is read), the
+    // rows item's own rows added after them.
+    static bool parseItems(const plist::Array &items, CardDesign *out, QString *reason,
+                           const BindingRows &taken = BindingRows());
 
     // Number texts as the file holds them (points and sizes: GeometryText, read leniently).
     static int leadingInt(const QString &text);     // leading whole number, 0 when none

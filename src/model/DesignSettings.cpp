@@ -81,7 +81,7 @@ bool DesignSettings::samePage(const Card_Property &a, const Card_Property &b)
 bool DesignSettings::sameBinding(const ExcelBindingTable &a, const ExcelBindingTable &b)
 {
     return a.Excel_Binding_Use == b.Excel_Binding_Use && a.Excel_Source_Path == b.Excel_Source_Path &&
-           a.columnTitles() == b.columnTitles() && a.ListData() == b.ListData() &&
-           a.sheetRows() == b.sheetRows() && sameMarks(a.uncomputedFormulas(), b.uncomputedFormulas()) &&
+           a.columnTitles() == b.columnTitles() && a.rows() == b.rows() && a.sheetRows() == b.sheetRows() &&
+           sameMarks(a.uncomputedFormulas(), b.uncomputedFormulas()) &&
            sameFacts(a.sourceFacts, b.sourceFacts);
 }

@@ -189,7 +189,7 @@ bool RunPlan::sameData(const RunPlan &other) const
     if (m_sources == other.m_sources)
         return true;
     const ExcelBindingTable &mine = design().binding, &theirs = other.design().binding;
-    return m_sources->series == other.m_sources->series && mine.ListData() == theirs.ListData() &&
+    return m_sources->series == other.m_sources->series && mine.rows() == theirs.rows() &&
            mine.columnTitles() == theirs.columnTitles() && mine.sheetRows() == theirs.sheetRows();
 }
 

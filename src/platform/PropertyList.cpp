@@ -47,7 +47,7 @@ template <typename Reader> void takeResult(Reader &reader, PropertyList::ReadRes
 }
 } // namespace
 
-PropertyList::ReadResult PropertyList::read(const QByteArray &bytes)
+PropertyList::ReadResult PropertyList::read(const QByteArray &bytes, const DictSink *sink)
 {
     ReadResult r;
     if (bytes.startsWith("bplist")) {
@@ -67,7 +67,7 @@ PropertyList::ReadResult PropertyList::read(const QByteArray &bytes)
         return r;
     }
     r.format = Format::Xml;
-    XmlPlistReader reader(bytes, MaxDepth);
+    XmlPlistReader reader(bytes, MaxDepth, sink);
     takeResult(reader, r);
     return r;
 }

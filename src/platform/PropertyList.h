@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class PropertyList
 {
 public:
@@ -19,7 +21,15 @@ public:
         Format format = Format::Xml;
     };
 
-    static ReadResult read(const QByteArray &bytes); // detects the format
+    // Takes the dictionaries of one array of an XML list as they are read, instead of the tree
+    // holding them all: rows, of which a file may hold millions. `array` is its index in the top
+    // array; a dictionary `take` refuses stays in the tree.
+    struct DictSink {
+        qsizetype array = -1;
+        std::function<bool(const plist::Dict &)> take;
+    };
+
+    static ReadResult read(const QByteArray &bytes, const DictSink *sink = nullptr); // detects the format
     static ReadResult readFile(const QString &path);
     static QByteArray writeXml(const plist::Value &v);
     static QByteArray writeBinary(const plist::Value &v);

@@ -10,7 +10,19 @@
 #include <cmath>
 #include <limits>
 
-XmlPlistReader::XmlPlistReader(const QByteArray &bytes, int maxDepth) : m_xml(bytes), m_maxDepth(maxDepth) {}
+namespace
+{
+// Keys held once at most: a file of ever new keys gains nothing from holding them.
+constexpr qsizetype MaxHeldKeys = 4096;
+} // namespace
+
+XmlPlistReader::XmlPlistReader(const QByteArray &bytes, int maxDepth, const PropertyList::DictSink *sink)
+    : m_maxDepth(maxDepth), m_sink(sink)
+{
+    m_input.setData(bytes);
+    m_input.open(QIODevice::ReadOnly);
+    m_xml.setDevice(&m_input);
+}
 
 bool XmlPlistReader::fail(const QString &why)
 {
@@ -148,6 +160,10 @@ bool XmlPlistReader::readValue(int depth, plist::Value *out)
             QString key;
             if (!readText(&key))
                 return false;
+            if (const auto held = m_keys.constFind(key); held != m_keys.constEnd())
+                key = *held;
+            else if (m_keys.size() < MaxHeldKeys)
+                m_keys.insert(key, key);
             if (!nextElement(&isStart))
                 return false;
             if (!isStart)
@@ -173,14 +189,21 @@ bool XmlPlistReader::readValue(int depth, plist::Value *out)
     }
     if (name == QLatin1String("array")) {
         plist::Array array;
-        for (;;) {
+        // The top array's elements are counted, and the one the sink names hands its dictionaries over.
+        const bool top = depth == 0;
+        const bool sinking = m_sink && depth == 1 && m_topIndex == m_sink->array;
+        for (qsizetype index = 0;; ++index) {
             if (!nextElement(&isStart))
                 return false;
             if (!isStart)
                 break;
+            if (top)
+                m_topIndex = index;
             plist::Value item;
             if (!readValue(depth + 1, &item))
                 return false;
+            if (sinking && item.isDict() && m_sink->take(item.toDict()))
+                continue;
             array.append(item);
         }
         *out = plist::Value(array);

@@ -3,8 +3,11 @@
 #pragma once
 
 #include "platform/PlistValue.h"
+#include "platform/PropertyList.h"
 
+#include <QBuffer>
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QXmlStreamReader>
 
@@ -13,7 +16,7 @@
 class XmlPlistReader
 {
 public:
-    XmlPlistReader(const QByteArray &bytes, int maxDepth);
+    XmlPlistReader(const QByteArray &bytes, int maxDepth, const PropertyList::DictSink *sink = nullptr);
 
     std::optional<plist::Value> read();
     QString error() const { return m_error; }
@@ -28,7 +31,14 @@ private:
     bool readText(QString *out);
     bool nextElement(bool *isStart);
 
+    // Read through a device, in pieces: given the bytes whole, the stream reader decoded all of them
+    // at once, a copy twice the file's size held through the parse.
+    QBuffer m_input;
     QXmlStreamReader m_xml;
+    // Dictionary keys repeat from row to row; each is held once.
+    QHash<QString, QString> m_keys;
     const int m_maxDepth;
+    const PropertyList::DictSink *m_sink;
+    qsizetype m_topIndex = -1; // the element of the top array being read
     QString m_error;
 };

@@ -788,3 +788,56 @@ TEST_F(DesignFileTest, SeriesWhoseFilesAreGoneAreNamedAtOpen)
         EXPECT_EQ(result.message.toStdString(), c.message.toStdString());
     }
 }
+
+// An XML file's rows go into the table as they are read, never into the file's tree; a binary
+// file's come from its tree. Both read alike, and refuse a damaged row in the same words.
+TEST(DesignFileRows, RowsReadAlikeFromEitherFormatAndDamagedOnesAreRefusedAlike)
+{
+    CardDesign design;
+    design.binding.setColumnTitles({QStringLiteral("Name")});
+    const plist::Array items = DesignFileFormat::buildItems(design);
+    const qsizetype rowsItem = 1 + 2 * DesignFileFormat::SideFieldCount + 3;
+    const auto dict = [](const QList<QPair<QString, plist::Value>> &cells) {
+        plist::Dict d;
+        for (const auto &[key, value] : cells)
+            d.insert(key, value);
+        return plist::Value(d);
+    };
+    const plist::Value ann = dict({{"Extension", "1"}, {"Column1", "Ann"}});
+    const struct {
+        const char *what;
+        plist::Array rows;
+        QString refused; // "" when the rows read
+    } cases[] = {
+        {"rows of texts", {ann, dict({{"Other", "kept"}, {"Column1", ""}}), dict({})}, ""},
+        {"no rows", {}, ""},
+        {"a cell that is a number",
+         {ann, dict({{"Extension", "2"}, {"Column1", 7}})},
+         "a binding cell is not a string"},
+        {"a row that is a text", {ann, plist::Value("row")}, "a binding row is not a dictionary"},
+    };
+    for (const auto &c : cases) {
+        plist::Array changed = items;
+        changed[rowsItem] = plist::Value(c.rows);
+        QList<ExcelBindingTable::Row> want;
+        for (const plist::Value &row : c.rows) {
+            ExcelBindingTable::Row r;
+            for (const auto &[key, value] : row.toDict().items())
+                r.insert(key, value.toString());
+            want << r;
+        }
+        for (const bool xml : {true, false}) {
+            const QByteArray bytes = xml ? PropertyList::writeXml(plist::Value(changed))
+                                         : PropertyList::writeBinary(plist::Value(changed));
+            CardDesign read;
+            QString reason;
+            const bool ok = DesignFileFormat::parse(bytes, &read, &reason);
+            const std::string label = std::string(c.what) + (xml ? " (XML)" : " (binary)");
+            ASSERT_EQ(ok, c.refused.isEmpty()) << label << ": " << reason.toStdString();
+            if (ok)
+                EXPECT_EQ(read.binding.ListData(), want) << label;
+            else
+                EXPECT_TRUE(reason.contains(c.refused)) << label << ": " << reason.toStdString();
+        }
+    }
+}

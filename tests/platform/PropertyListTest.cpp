@@ -374,3 +374,57 @@ TEST(PropertyList, ReadsUtf16Xml)
     ASSERT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_EQ(r.value, sample());
 }
+
+// A design's rows repeat the same keys in every row: the tree read holds each key's text once.
+TEST(PropertyList, KeysRepeatedFromDictToDictAreHeldOnce)
+{
+    plist::Array rows;
+    for (int r = 0; r < 3; ++r) {
+        plist::Dict row;
+        row.insert(QStringLiteral("Extension"), Value(QString::number(r + 1)));
+        row.insert(QStringLiteral("Column1"), Value(QStringLiteral("Ann")));
+        rows.append(Value(row));
+    }
+    const auto read = PropertyList::read(PropertyList::writeXml(Value(rows)));
+    ASSERT_TRUE(read.ok) << read.error.toStdString();
+    const plist::Array &got = read.value.toArray();
+    ASSERT_EQ(got.size(), 3);
+    for (int k = 0; k < 2; ++k) {
+        const QString &first = got.at(0).toDict().items().at(k).first;
+        for (int r = 1; r < 3; ++r)
+            EXPECT_TRUE(got.at(r).toDict().items().at(k).first.isSharedWith(first)) << first.toStdString();
+    }
+}
+
+// A sink takes the dictionaries of the one top-level array it names, as an XML list is read; what it
+// refuses, and everything else, stays in the tree.
+TEST(PropertyList, ASinkTakesTheDictionariesOfItsArrayOnly)
+{
+    const auto dict = [](const QString &name) {
+        plist::Dict d;
+        d.insert(QStringLiteral("name"), Value(name));
+        return Value(d);
+    };
+    plist::Dict holder; // an array one level further down is not the sink's
+    holder.insert(QStringLiteral("inner"), Value(plist::Array{dict("deep")}));
+    const plist::Array top{
+        Value(plist::Array{dict("before")}),
+        Value(plist::Array{dict("a"), Value("text"), dict("refused"), dict("b"), Value(holder)}),
+        Value(plist::Array{dict("after")})};
+    QStringList taken;
+    const PropertyList::DictSink sink{1, [&taken](const plist::Dict &d) {
+                                          const QString name = d.value(QStringLiteral("name")).toString();
+                                          if (name.isEmpty() || name == QLatin1String("refused"))
+                                              return false;
+                                          taken << name;
+                                          return true;
+                                      }};
+    const auto read = PropertyList::read(PropertyList::writeXml(Value(top)), &sink);
+    ASSERT_TRUE(read.ok) << read.error.toStdString();
+    EXPECT_EQ(taken, QStringList({"a", "b"}));
+    const plist::Array &got = read.value.toArray();
+    ASSERT_EQ(got.size(), 3);
+    EXPECT_EQ(got.at(0), top.at(0));
+    EXPECT_EQ(got.at(1), Value(plist::Array{Value("text"), dict("refused"), Value(holder)}));
+    EXPECT_EQ(got.at(2), top.at(2));
+}
