@@ -1,4 +1,5 @@
 #include "XlsxCalendar.h"
+#include "data/IcuText.h"
 
 #include <QString>
 
@@ -42,12 +43,7 @@ UDate noonOf(const QDate &date)
     return (double(date.toJulianDay() - QDate(1970, 1, 1).toJulianDay()) + 0.5) * 86400000.0;
 }
 
-std::string utf8(const icu::UnicodeString &text)
-{
-    std::string out;
-    text.toUTF8String(out);
-    return out;
-}
+using IcuText::utf8;
 } // namespace
 
 // ICU's calendar and formats are not safe to share between threads: one lock guards them all.

@@ -1,4 +1,6 @@
-#include "XlsxNumerals.h"
+#include "data/XlsxNumerals.h"
+
+#include "data/IcuText.h"
 
 #include <QString>
 
@@ -12,12 +14,7 @@
 
 namespace
 {
-std::string utf8(const icu::UnicodeString &text)
-{
-    std::string out;
-    text.toUTF8String(out);
-    return out;
-}
+using IcuText::utf8;
 
 bool isDigit(char c)
 {
