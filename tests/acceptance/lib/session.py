@@ -477,6 +477,23 @@ class Session:
         self.key("Return")
         self.choose_export_folder(folder, other_than=(sheet,))
 
+    def export_card(self, path):
+        """File > Export of a card without data, which is one picture: OK with the sheet as it
+        comes (PNG at 300 dpi), then the path typed into the file panel. Waits for the file and
+        gives the box that says it was written."""
+        self.focus()
+        self.key("alt+f", "e")
+        sheet = self.wait_for_window("^Export$")
+        self.focus(sheet)
+        self.key("Return")
+        panel = self.wait_for_window("^Export$", other_than=(sheet,))
+        self.focus(panel)
+        self.key("ctrl+a")
+        self.type_text(path)
+        self.key("Return")
+        self.wait_until(lambda: os.path.exists(path) and os.path.getsize(path) > 0, "the exported card", 60)
+        return self.modal_window()
+
     def choose_export_folder(self, folder, other_than=()):
         """The folder typed into the folder panel of an export once it shows (other_than: the sheet,
         whose title it has, while that may still show)."""
