@@ -12,13 +12,13 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import AcceptanceError, Session, cardtool_path, check  # noqa: E402
+from lib.session import Session, cardtool_path, check  # noqa: E402
 
 from aiosmtpd.smtp import AuthResult  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "output"))
 from local_smtp import self_signed, starttls_server  # noqa: E402
-from lib.mailing import Inbox, fill, open_from_file_menu  # noqa: E402
+from lib.mailing import Inbox, decoded, end_box, fill, open_from_file_menu, program_log  # noqa: E402
 
 RECIPIENTS = ["a@example.org", "b@example.org", "c@example.org", "d@example.org", "e@example.org"]
 NO_RECIPIENT = "No recipient for row 6: there are 5 recipients for 6 cards"
@@ -33,35 +33,7 @@ def write_series(dataset, count):
         f.write("\n".join(row(k) for k in range(1, count + 1)))
 
 
-def program_log(s):
-    path = os.path.join(s.home, "state", "tessaly-designer", "tessaly-designer.log")
-    if not os.path.exists(path):
-        return ""
-    with open(path, encoding="utf-8") as f:
-        return f.read()
 
-
-def end_box(s, mail):
-    """The box that ends the run: a window that goes away under the screenshot was the progress
-    sheet, and the next is looked for."""
-    for _ in range(5):
-        box = s.modal_window(other_than=(mail,))
-        try:
-            s.screenshot_painted("mail-rows-added-end", box)
-            return box
-        except AcceptanceError:
-            continue
-    raise AcceptanceError("the end box did not stay")
-
-
-def decoded(work, message, k):
-    """The QR Code text of a message's attachment, as zbarimg reads it."""
-    picture = next(message.iter_attachments())
-    path = os.path.join(work, "received-%d.jpeg" % k)
-    with open(path, "wb") as f:
-        f.write(picture.get_content())
-    r = subprocess.run(["zbarimg", "--nodbus", "-q", "--raw", path], capture_output=True, text=True, timeout=60)
-    return r.stdout.strip()
 
 
 def main():
@@ -111,7 +83,7 @@ def main():
             s.key("alt+s")  # Send
             s.wait_until(lambda: len(inbox.messages) == 5, "five messages", timeout=60)
             s.wait_until(lambda: NO_RECIPIENT in program_log(s), "the row without a recipient in the log")
-            end = end_box(s, mail)
+            end = end_box(s, mail, "mail-rows-added-end")
             got = {m["To"]: decoded(work, m, k) for k, m in enumerate(inbox.messages)}
             check(got == {address: row(k + 1) for k, address in enumerate(RECIPIENTS)},
                   "each recipient's card: %s" % got)
