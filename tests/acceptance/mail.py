@@ -16,11 +16,8 @@ from lib.session import MAIN_TITLE, Session, check, wait_until  # noqa: E402
 
 from aiosmtpd.smtp import AuthResult  # noqa: E402
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "output"))
-from local_smtp import self_signed, starttls_server  # noqa: E402
-from lib.mailing import Inbox, fill, open_from_file_menu  # noqa: E402
+from lib.mailing import SENDER, fill, fill_settings, open_from_file_menu, start_server  # noqa: E402
 
-SENDER = "cards@example.com"
 PASSWORD = "geheim-ä"
 
 
@@ -30,13 +27,6 @@ REFUSED = "nobody@example.org"
 def authenticator(server, session, envelope, mechanism, auth_data):
     ok = auth_data.login == SENDER.encode() and auth_data.password == PASSWORD.encode("utf-8")
     return AuthResult(success=ok, handled=False)
-
-
-def start_server(work):
-    context, cert = self_signed(work)
-    inbox = Inbox(REFUSED)
-    server, port = starttls_server(inbox, context, authenticator)
-    return server, inbox, port, cert
 
 
 def wait_for(condition, what, timeout=60):
@@ -63,14 +53,11 @@ def message_box(s, *known, timeout=20):
 
 def main():
     work = tempfile.mkdtemp(prefix="tessaly-mail-")
-    server, inbox, port, cert = start_server(work)
+    server, inbox, port, cert = start_server(work, authenticator, REFUSED)
     try:
         with Session("mail", env={"SSL_CERT_FILE": cert}) as s:
             settings = open_from_file_menu(s, 2, "E-mail Settings")
-            fill(s, "alt+e", SENDER)
-            fill(s, "alt+p", PASSWORD)
-            fill(s, "alt+s", "127.0.0.1")
-            fill(s, "alt+o", str(port))
+            fill_settings(s, port, PASSWORD)
             fill(s, "alt+r", "friend@example.org")
             s.key("alt+m")  # Send Test Mail: TLS (STARTTLS) is the choice while none is stored
             wait_for(lambda: len(inbox.messages) == 1, "the test message")
