@@ -13,16 +13,9 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.details import bind_email_to_third_column, load_workbook, open_details, write_workbook  # noqa: E402
-from lib.session import Session, check, new_design  # noqa: E402
+from lib.details import guests, guests_design, load_guests, write_guests  # noqa: E402
+from lib.session import Session, check  # noqa: E402
 from lib.sheets import close_print_window_and_quit, name_pdf_file, set_three_rows_of_two  # noqa: E402
-
-HEADINGS = ["Name", "Code"]
-
-
-def rows(count, corrected=None):
-    """Guests 1..count; the guest `corrected` has a new code."""
-    return [["Guest %d" % k, ("Q-%04d" if k == corrected else "P-%04d") % k] for k in range(1, count + 1)]
 
 
 def print_to(s, window, pdf, before_panel=None):
@@ -56,17 +49,12 @@ def load_again(s):
 def main():
     work = tempfile.mkdtemp(prefix="tessaly-print-changed-")
     try:
-        book = os.path.join(work, "people.xlsx")
-        write_workbook(book, HEADINGS, rows(3))
-        design = os.path.join(work, "party.dcard")
-        new_design(design, "--qr-column", "Code")
+        book, design = guests_design(work)
 
         # No print system answers: the PDF file is the one printer.
         env = {"CUPS_SERVER": os.path.join(work, "no-cups.sock")}
         with Session("print_changed_workbook", args=[design], env=env) as s:
-            dialog = open_details(s)
-            load_workbook(s, dialog, book, "people")
-            bind_email_to_third_column(s, dialog)
+            load_guests(s, book)
 
             s.focus()
             s.key("ctrl+p")
@@ -74,13 +62,13 @@ def main():
             s.focus(window)
             set_three_rows_of_two(s, "print-changed-before")
             first = print_to(s, window, os.path.join(work, "first.pdf"))
-            check(sorted(first) == [r[1] for r in rows(3)], "the first sheets read %s" % first)
+            check(sorted(first) == [r[1] for r in guests(3)], "the first sheets read %s" % first)
 
             # Fixed on disk while the window stays open: guest 2's code, and guests 4 and 5.
-            write_workbook(book, HEADINGS, rows(5, corrected=2))
+            write_guests(book, 5, corrected=2)
             second = print_to(s, window, os.path.join(work, "second.pdf"), before_panel=load_again)
             s.screenshot_painted("print-changed-after", window)
-            check(sorted(second) == sorted(r[1] for r in rows(5, corrected=2)),
+            check(sorted(second) == sorted(r[1] for r in guests(5, corrected=2)),
                   "the sheets after Load Again read %s" % second)
             close_print_window_and_quit(s, window)
     finally:

@@ -1,10 +1,15 @@
 """The personal details window as the workbook scripts use it: opened from the main window's
-Details button, a workbook loaded through Browse with every column ticked."""
+Details button, a workbook loaded through Browse with every column ticked; and the guests workbook
+those scripts change on disk, with the export that reads its cards back."""
+
+import glob
+import os
+import shutil
 
 import openpyxl
 
-from .screen import button_groups
-from .session import check
+from .screen import button_groups, qr_text
+from .session import check, new_design, screenshot_dir
 
 DIALOG = "Front Side User Profile Information"
 
@@ -59,3 +64,50 @@ def bind_email_to_third_column(s, dialog):
     s.screenshot("bound")
     s.key("Return")
     check(s.wait_for_window_gone(DIALOG, window=dialog), "the details window stayed open")
+
+
+# The guests workbook of the scripts about a workbook changed on disk: a name and a code a guest,
+# the design's QR Code reading the code.
+GUEST_HEADINGS = ["Name", "Code"]
+
+
+def guests(count, corrected=None):
+    """Guests 1..count; the guest `corrected` has a new code."""
+    return [["Guest %d" % k, ("Q-%04d" if k == corrected else "P-%04d") % k] for k in range(1, count + 1)]
+
+
+def write_guests(book, count, corrected=None):
+    write_workbook(book, GUEST_HEADINGS, guests(count, corrected))
+
+
+def guests_design(work):
+    """people.xlsx with three guests and party.dcard, whose QR Code reads the column "Code", in
+    work; returns their paths."""
+    book = os.path.join(work, "people.xlsx")
+    write_guests(book, 3)
+    design = os.path.join(work, "party.dcard")
+    new_design(design, "--qr-column", "Code")
+    return book, design
+
+
+def load_guests(s, book):
+    """The guests workbook loaded in the personal details, the e-mail bound to "Code"."""
+    dialog = open_details(s)
+    load_workbook(s, dialog, book, "people")
+    bind_email_to_third_column(s, dialog)
+
+
+def export_and_read(s, folder, count, before_sheet=None, keep_first_card=False):
+    """Exports the cards into folder and reads each card's QR Code, in card order; keep_first_card:
+    the first card is kept beside the screenshots."""
+    os.makedirs(folder)
+    s.export_cards(folder, before_sheet)
+    batch = os.path.join(folder, "ZOLV Tessaly Greeting Card")
+    s.wait_until(lambda: len(glob.glob(os.path.join(batch, "Card_*.png"))) >= count, "%d cards" % count, 120)
+    s.close_exported_files()
+    cards = glob.glob(os.path.join(batch, "Card_*.png"))
+    check(len(cards) == count, "%d cards written for %d rows" % (len(cards), count))
+    if keep_first_card:
+        shutil.copy(os.path.join(batch, "Card_1.png"),
+                    os.path.join(screenshot_dir(), "%02d-%s-card.png" % (s.shots + 1, os.path.basename(folder))))
+    return [qr_text(os.path.join(batch, "Card_%d.png" % k)) for k in range(1, count + 1)]
