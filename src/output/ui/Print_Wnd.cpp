@@ -350,8 +350,7 @@ void Print_Wnd::readDataAgain()
 {
     const int total = int(Total_Stepper->value());
     const bool wasData = m_layout.dataMode;
-    // A total that took every card goes on taking every card of the rows as they are now.
-    const bool everyCard = wasData && total >= runPlan()->cardCount();
+    const bool everyCard = wasData && RunStart::totalOfRowsReadAgain(total, runPlan()->cardCount()) < 0;
     m_plan = RunStart::plan(m_host);
     const auto plan = runPlan();
     m_layout.dataMode = plan->isBatch();

@@ -36,6 +36,11 @@ QString RunStart::rowsChangedText()
     return QStringLiteral("The data rows changed since the run was started, and were read again.");
 }
 
+int RunStart::totalOfRowsReadAgain(int most, int cards)
+{
+    return most >= 0 && most >= cards ? -1 : most;
+}
+
 std::shared_ptr<const RunPlan> RunStart::atFirstCard(OutputHost &host,
                                                      const std::shared_ptr<const RunPlan> &asked, int threads,
                                                      const SizeWords &size, bool mail)
@@ -44,8 +49,7 @@ std::shared_ptr<const RunPlan> RunStart::atFirstCard(OutputHost &host,
     // Each question is a wait of its own, during which the files may change again.
     while (current) {
         RunPlan::Choices chosen = RunPlan::Choices(current->choices()).leavingOutBlank(false);
-        if (chosen.most >= 0 && chosen.most >= current->with(chosen)->cardCount())
-            chosen.most = -1;
+        chosen.most = totalOfRowsReadAgain(chosen.most, current->with(chosen)->cardCount());
         const std::shared_ptr<const RunPlan> fresh = plan(host, chosen);
         if (stopsForGoneSeries(*fresh))
             return nullptr;

@@ -47,6 +47,9 @@ public:
                                                       const std::shared_ptr<const RunPlan> &asked,
                                                       int threads = 0, const SizeWords &size = {},
                                                       bool mail = false);
+    // A total that took every card of its rows (at most as many as there were, `cards`) takes
+    // every card of the rows read again: -1, no limit. Any other total stays as it was.
+    static int totalOfRowsReadAgain(int most, int cards);
     // What begins that question: the rows are not those the user was asked about.
     static QString rowsChangedText();
 
