@@ -4,6 +4,7 @@
 // per card; and one of its photos decoded at each size it may be drawn at, by the program's
 // decoder and by Qt's.
 #include "ProcessMemory.h"
+#include "TestPhotos.h"
 #include "data/SeriesFiles.h"
 #include "model/SKTGraphic.h"
 #include "model/SKTImage.h"
@@ -30,15 +31,8 @@ constexpr int ExportedCards = 200;
 // A photo-like JPEG of w x h pixels, its colours shifted by `tint`.
 QString writePhoto(const QTemporaryDir &dir, int w, int h, int tint)
 {
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < img.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x)
-            line[x] = qRgb((x / 16 + tint) % 256, (y / 12 + tint * 3) % 256, (x + y + tint * 7) / 28 % 256);
-    }
-    const QString path = dir.filePath(QStringLiteral("photo-%1x%2-%3.jpg").arg(w).arg(h).arg(tint));
-    img.save(path, "JPEG", 85);
-    return path;
+    return TestPhotos::write(dir.filePath(QStringLiteral("photo-%1x%2-%3.jpg").arg(w).arg(h).arg(tint)), w, h,
+                             tint, tint * 3);
 }
 
 struct PhotoFiles {

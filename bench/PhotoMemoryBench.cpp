@@ -5,6 +5,7 @@
 // exports of a card of 30 on 8 threads; and cards each covered by 3 or 5 different photos at 300
 // to 1200 dpi, on 1 and 8 threads. The photos are made here.
 #include "ProcessMemory.h"
+#include "TestPhotos.h"
 #include "canvas/SKTRenderingView.h"
 #include "data/SeriesFiles.h"
 #include "model/SKTImage.h"
@@ -26,15 +27,7 @@ namespace
 // A 4000 x 3000 photo-like JPEG, its colours shifted by `tint`.
 QString writePhoto(const QTemporaryDir &dir, int tint)
 {
-    QImage img(4000, 3000, QImage::Format_RGB32);
-    for (int y = 0; y < img.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x)
-            line[x] = qRgb((x / 16 + tint) % 256, (y / 12) % 256, (x + y + tint * 7) / 28 % 256);
-    }
-    const QString path = dir.filePath(QStringLiteral("photo-%1.jpg").arg(tint));
-    img.save(path, "JPEG", 85);
-    return path;
+    return TestPhotos::write(dir.filePath(QStringLiteral("photo-%1.jpg").arg(tint)), 4000, 3000, tint);
 }
 
 const QTemporaryDir &photoFolder()
