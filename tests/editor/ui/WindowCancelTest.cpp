@@ -4,8 +4,10 @@
 #include "editor/ui/MainWindowFixture.h"
 
 #include "data/SeriesFiles.h"
+#include "editor/ui/Invitation_Wizard.h"
 #include "editor/ui/MainMenus.h"
 #include "editor/ui/MainWindowLayout.h"
+#include "editor/ui/StartWindows.h"
 #include "foundation/DataRoot.h"
 #include "foundation/ui/ColorWell.h"
 #include "foundation/ui/FloatSlider.h"
@@ -22,6 +24,8 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -103,10 +107,12 @@ void changeEveryControl(QDialog &dialog)
 
 QPushButton *cancelButton(QDialog &dialog)
 {
-    for (QPushButton *b : dialog.findChildren<QPushButton *>())
-        if (b->text().remove(QLatin1Char('&')).trimmed() == QLatin1String("Cancel") &&
-            b->isVisibleTo(&dialog))
-            return b;
+    // The start window's first page, which New opened, has Exit in its place.
+    for (const char *name : {"Cancel", "Exit"})
+        for (QPushButton *b : dialog.findChildren<QPushButton *>())
+            if (b->text().remove(QLatin1Char('&')).trimmed() == QLatin1String(name) &&
+                b->isVisibleTo(&dialog))
+                return b;
     return nullptr;
 }
 
@@ -119,6 +125,8 @@ struct Window {
     std::function<void(SKTWindowController &)> arrange;
     // Opens the window the way the user does.
     std::function<void(SKTWindowController &)> open;
+    // Changes what the user can change in it.
+    std::function<void(QDialog &)> change = changeEveryControl;
 };
 } // namespace
 
@@ -148,6 +156,52 @@ void addWithTool(SKTWindowController &window, int tool)
 }
 
 void nothing(SKTWindowController &) {}
+
+// The real start window, with two backgrounds for its second step, over a design holding a text
+// as saved (so New asks nothing first).
+void startWindowOverText(SKTWindowController &w)
+{
+    fillStartWindows(w, w.registry());
+    QDir().mkpath(Resource_Path + QStringLiteral("Background"));
+    for (const char *name : {"a-sky.png", "b-sea.png"}) {
+        QImage picture(16, 12, QImage::Format_RGB32);
+        picture.fill(Qt::cyan);
+        picture.save(Resource_Path + QStringLiteral("Background/") + QString::fromLatin1(name), "PNG");
+    }
+    addWithTool(w, 2);
+    w.designFile().markClean();
+}
+
+void openStartWindow(SKTWindowController &w)
+{
+    w.menus().action(QStringLiteral("File/New"))->trigger();
+}
+
+// The start window's first step, the card size, its controls changed.
+void changeCardSize(QDialog &dialog)
+{
+    auto &wizard = dynamic_cast<Invitation_Wizard &>(dialog);
+    wizard.Using_Wizard_btn->click();
+    EXPECT_EQ(wizard.step(), 1);
+    changeEveryControl(dialog);
+}
+
+// Every step of the start window, each control changed on the way and Next to the step after, up
+// to the last, which is not finished.
+void changeEveryStep(QDialog &dialog)
+{
+    auto &wizard = dynamic_cast<Invitation_Wizard &>(dialog);
+    wizard.Using_Wizard_btn->click();
+    QSet<QWidget *> done;
+    for (int step = 1; step <= 4; ++step) {
+        EXPECT_EQ(wizard.step(), step);
+        changeShownControls(dialog, done);
+        // A background picked moves on by itself.
+        if (step < 4 && wizard.step() == step)
+            wizard.Next_btn->click();
+    }
+    EXPECT_EQ(wizard.step(), 4);
+}
 
 // A text bound to the second column of a workbook of two rows, selected.
 void boundToColumn(SKTWindowController &w)
@@ -194,6 +248,8 @@ const std::vector<Window> &WindowCancel::windows()
          }},
         {"WorkbookRows", false, boundToColumn,
          [](SKTWindowController &w) { w.inspector().dataSource().view_series_btn->click(); }},
+        {"CardSizeOfTheStartWindow", true, startWindowOverText, openStartWindow, changeCardSize},
+        {"StartWindow", true, startWindowOverText, openStartWindow, changeEveryStep},
     };
     return all;
 }
@@ -213,23 +269,26 @@ TEST_P(WindowCancel, LeavingTheWindowChangesNothingAndLeavesNothingToUndo)
     modalScripts.push_back([&](QDialog &dialog) {
         opened << dialog.objectName() + QLatin1Char('/') + dialog.windowTitle();
         dialog.show();
-        changeEveryControl(dialog);
+        w.change(dialog);
         // Windows the changes opened (font or colour choosers, message boxes) are answered by the
-        // fixture; the window itself is left as the case says.
-        switch (leave) {
-        case Leave::Cancel: {
-            QPushButton *cancel = cancelButton(dialog);
-            EXPECT_NE(cancel, nullptr) << "no Cancel button";
-            if (cancel)
-                cancel->click();
-            break;
-        }
-        case Leave::Escape:
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-            break;
-        case Leave::CloseButton:
-            dialog.close();
-            break;
+        // fixture; the window itself is left as the case says. A wizard's step goes back to its
+        // first page that way, and is left from there the same way.
+        for (int tries = 0; tries < 2 && dialog.isVisible(); ++tries) {
+            switch (leave) {
+            case Leave::Cancel: {
+                QPushButton *cancel = cancelButton(dialog);
+                EXPECT_NE(cancel, nullptr) << "no Cancel button";
+                if (cancel)
+                    cancel->click();
+                break;
+            }
+            case Leave::Escape:
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+                break;
+            case Leave::CloseButton:
+                dialog.close();
+                break;
+            }
         }
         EXPECT_FALSE(dialog.isVisible());
         return dialog.result();
