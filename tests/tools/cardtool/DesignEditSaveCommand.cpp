@@ -3,6 +3,7 @@
 // another meanwhile is replaced only with --replace-changed; prints "saved", "kept theirs" or the
 // failure.
 #include "Command.h"
+#include "DesignLoading.h"
 
 #include "editor/DesignFile.h"
 #include "model/SKTDocument.h"
@@ -19,11 +20,8 @@ CARDTOOL_COMMAND(designEditSave, "design-edit-save", "DESIGN.dcard WIDTH [--repl
     }
     SKTDocument document;
     DesignFile file(document, nullptr);
-    const DesignResult read = file.Read_and_load_design_Log(rest.at(0), QStringLiteral("L"));
-    if (!read.ok()) {
-        cardtool::fail(read.message);
+    if (!cardtool::openToSave(file, rest.at(0)))
         return 1;
-    }
     document.setCardSize(QSizeF(width, document.design().cardSize().height()));
     int asked = 0;
     const DesignResult saved = file.Save_project_file(false, true, [&](const QString &) {

@@ -26,6 +26,14 @@ bool loadDesign(const QString &path, const QString &mode, LoadedDesign &out, QSt
     return false;
 }
 
+bool openToSave(DesignFile &file, const QString &path)
+{
+    const DesignResult read = file.Read_and_load_design_Log(path, QStringLiteral("L"));
+    if (!read.ok())
+        fail(read.message);
+    return read.ok();
+}
+
 void reportRows(const RunPlan &plan, const QString &command)
 {
     const OutputCheck::Report report = OutputCheck::check(plan);

@@ -10,6 +10,8 @@
 #include <QSizeF>
 #include <QString>
 
+class DesignFile;
+
 namespace cardtool
 {
 
@@ -21,6 +23,10 @@ struct LoadedDesign {
 // Opens path in the given mode ("L" a design, "T" a template). False with the reader's message
 // and its reason in *error.
 bool loadDesign(const QString &path, const QString &mode, LoadedDesign &out, QString *error);
+
+// Opens path as the editor opens a design, into the file's document, for the commands that save
+// it again through the file. False once the reader's message is on standard error.
+bool openToSave(DesignFile &file, const QString &path);
 
 // The check of a run's cards, each problem on standard error after "<command>: ", as the windows
 // ask before they start.

@@ -1,5 +1,6 @@
 // cardtool design-resave: opens a design as the editor does and saves it again to another path.
 #include "Command.h"
+#include "DesignLoading.h"
 
 #include "data/ExcelBindingTable.h"
 #include "editor/DesignFile.h"
@@ -14,11 +15,8 @@ CARDTOOL_COMMAND(designResave, "design-resave", "IN.dcard OUT.dcard")
     }
     SKTDocument document;
     DesignFile file(document, nullptr);
-    const DesignResult read = file.Read_and_load_design_Log(args.at(0), QStringLiteral("L"));
-    if (!read.ok()) {
-        cardtool::fail(read.message);
+    if (!cardtool::openToSave(file, args.at(0)))
         return 1;
-    }
     EditorState::instance().Project_File_Name = args.at(1);
     const DesignResult saved = file.Save_project_file(false, false);
     if (!saved.ok()) {
