@@ -12,15 +12,9 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, cardtool_path, check, dump_design, screenshot_dir  # noqa: E402
+from lib.session import Session, check, dump_design, hand_design, screenshot_dir  # noqa: E402
 
 BARCODE_TITLE = "Barcode Properties"
-
-
-def hand_design(path, *options):
-    r = subprocess.run([cardtool_path(), "design-hand", path, *options], capture_output=True, text=True,
-                       timeout=60)
-    check(r.returncode == 0, "cardtool design-hand failed: %s" % r.stderr)
 
 
 def barcodes_of(design):

@@ -11,7 +11,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, cardtool_path, check, dump_design, screenshot_dir  # noqa: E402
+from lib.session import Session, cardtool_path, check, dump_design, hand_design, screenshot_dir  # noqa: E402
 
 BARCODE_TITLE = "Barcode Properties"
 VALUES = ["AAA111", "BBB222", "CCC333"]
@@ -72,9 +72,7 @@ def types_over_three(title, typed, kind, reader, starts, places):
     options = []
     for (x, y, w, h), start in zip(places, starts):
         options += ["--barcode", "%d,%d,%d,%d=%s" % (x, y, w, h, start)]
-    r = subprocess.run([cardtool_path(), "design-hand", design, *options], capture_output=True, text=True,
-                       timeout=60)
-    check(r.returncode == 0, "cardtool design-hand failed: %s" % r.stderr)
+    hand_design(design, *options)
     label = title.replace(" ", "-")
     with Session("barcode_types", args=(design,)) as s:
         s.focus()

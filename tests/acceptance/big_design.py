@@ -22,8 +22,8 @@ import openpyxl
 from PIL import Image, ImageDraw
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import (MAIN_TITLE, AcceptanceError, Session, cardtool_path, check, dump_design,  # noqa: E402
-                         new_design, wait_until)
+from lib.session import (MAIN_TITLE, AcceptanceError, Session, check, dump_design,  # noqa: E402
+                         hand_design, new_design, wait_until)
 
 PHOTOS = 30
 ROWS = 100000
@@ -49,9 +49,7 @@ def photo_design(folder):
     placed = []
     for i, path in enumerate(make_photos(folder)):
         placed += ["--picture", "%d,%d,38,28=%s" % ((i % 6) * 40, (i // 6) * 30, path)]
-    r = subprocess.run([cardtool_path(), "design-hand", design, *placed], capture_output=True, text=True,
-                       timeout=120)
-    check(r.returncode == 0, "cardtool design-hand failed: %s" % r.stderr)
+    hand_design(design, *placed, timeout=120)
     return design
 
 

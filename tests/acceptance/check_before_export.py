@@ -9,24 +9,15 @@ Blank Cards exports the other two."""
 import glob
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, cardtool_path, check, write_png  # noqa: E402
+from lib.session import Session, check, hand_design, program_log, write_png  # noqa: E402
 
 CUT = 'The text "Supercalifragilistic" on the front does not fit its box and is cut.'
 DEVANAGARI = "\u092a\u094d\u0930\u093f\u092f\u093e \u0926\u0947\u0935\u0940"
 ROWS = 3
-
-
-def program_log(s):
-    path = os.path.join(s.home, "state", "tessaly-designer", "tessaly-designer.log")
-    if not os.path.exists(path):
-        return ""
-    with open(path, encoding="utf-8") as f:
-        return f.read()
 
 
 def main():
@@ -40,11 +31,8 @@ def main():
         photo = os.path.join(work, "photo.png")
         write_png(photo, 40, 30, (200, 30, 30))
         design = os.path.join(work, "card.dcard")
-        made = subprocess.run([cardtool_path(), "design-hand", design, "--text", "10,10,40,20=Supercalifragilistic",
-                               "--text", "120,60,120,30=" + DEVANAGARI,
-                               "--picture", "150,10,60,40=" + photo, "--qr-series", "rows"],
-                              capture_output=True, text=True, timeout=60)
-        check(made.returncode == 0, "cardtool design-hand failed: %s" % made.stderr)
+        hand_design(design, "--text", "10,10,40,20=Supercalifragilistic", "--text", "120,60,120,30=" + DEVANAGARI,
+                    "--picture", "150,10,60,40=" + photo, "--qr-series", "rows")
         os.remove(photo)  # gone before the design is opened again
         gone = 'The picture on the front is blank: its file "%s" is gone.' % photo
 
@@ -110,9 +98,7 @@ def blank_cards(work, data, dataset):
     with open(os.path.join(dataset, "gaps.txt"), "w") as f:
         f.write("G-1\n\n\nG-4")
     design = os.path.join(work, "gaps.dcard")
-    made = subprocess.run([cardtool_path(), "design-hand", design, "--qr-series", "gaps"],
-                          capture_output=True, text=True, timeout=60)
-    check(made.returncode == 0, "cardtool design-hand failed: %s" % made.stderr)
+    hand_design(design, "--qr-series", "gaps")
     blank = "Blank cards: every value they are filled with is empty.\n2 of 4 cards (rows 2, 3)"
     with Session("check_before_export_blank", args=[design], env={"XDG_DATA_HOME": data}) as s:
         s.wait_until(lambda: s.xdotool("getwindowname", s.window).startswith("gaps.dcard"), "the opened design")

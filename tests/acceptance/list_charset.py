@@ -9,6 +9,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.series import import_list  # noqa: E402
 from lib.session import Session, check  # noqa: E402
 
 NAMES = "Şükrü Öztürk\r\nAyşe Şahin\r\n"
@@ -21,17 +22,7 @@ def main():
             f.write(NAMES.encode("cp1254"))
         series = os.path.join(s.data_folder(), "DataSet", "Turkish.txt")
 
-        s.focus()
-        s.key("alt+d", "i")
-        wizard = s.wait_for_window("Import Series")
-        s.focus(wizard)
-        s.key("Down")  # from the workbook option to the text file option
-        s.key("Tab", "ctrl+a")
-        s.type_text("Turkish")
-        s.key("Tab")
-        s.type_text(listing)
-        s.screenshot("import-filled")
-        s.key("Return")
+        wizard = import_list(s, "Turkish", listing, "import-filled")
 
         charset = s.wait_for_window("Character Set")
         s.screenshot_painted("charset-guess", charset)

@@ -9,23 +9,10 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from lib.series import import_list  # noqa: E402
 from lib.session import Session, check  # noqa: E402
 
 POLISH = ["Łukasz Wójcik", "Śląsk"]
-
-
-def import_list(s, series, listing):
-    s.focus()
-    s.key("alt+d", "i")
-    wizard = s.wait_for_window("Import Series")
-    s.focus(wizard)
-    s.key("Down")  # from the workbook option to the text file option
-    s.key("Tab", "ctrl+a")
-    s.type_text(series)
-    s.key("Tab")
-    s.type_text(listing)
-    s.key("Return")
-    return wizard
 
 
 def main():

@@ -10,9 +10,8 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.mailing import (  # noqa: E402
-    decoded, end_box, one_card_each, program_log, save_settings, series_design, start_server)
-from lib.session import Session, check  # noqa: E402
+from lib.mailing import decoded, end_box, one_card_each, save_settings, series_design, start_server  # noqa: E402
+from lib.session import Session, check, program_log  # noqa: E402
 
 ROWS = ["ROW-1", "", "ROW-3", "ROW-4"]
 RECIPIENTS = ["a@example.org", "b@example.org", "c@example.org", "d@example.org"]

@@ -12,8 +12,8 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.mailing import (  # noqa: E402
-    decoded, end_box, one_card_each, program_log, save_settings, series_design, start_server, write_series)
-from lib.session import Session, check  # noqa: E402
+    decoded, end_box, one_card_each, save_settings, series_design, start_server, write_series)
+from lib.session import Session, check, program_log  # noqa: E402
 
 RECIPIENTS = ["a@example.org", "b@example.org", "c@example.org", "d@example.org", "e@example.org"]
 NO_RECIPIENT = "No recipient for row 6: there are 5 recipients for 6 cards"

@@ -8,23 +8,16 @@ card's edge, is not moved onto the other and a message says so. The saved design
 design-dump, is checked after each."""
 
 import os
-import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, cardtool_path, check, dump_design  # noqa: E402
+from lib.session import Session, check, dump_design, hand_design  # noqa: E402
 
 BARCODE_TITLE = "Barcode Properties"
 # Each rectangle: its box, then fill, border colour, border width and style.
 RED = "20,30,90,60=#ff0000;#000000;6;S"
 BLUE = "140,30,90,60=#0000ff;#ff8000;1;DA"
-
-
-def hand_design(path, *options):
-    r = subprocess.run([cardtool_path(), "design-hand", path, *options], capture_output=True, text=True,
-                       timeout=60)
-    check(r.returncode == 0, "cardtool design-hand failed: %s" % r.stderr)
 
 
 def objects(design, kind):

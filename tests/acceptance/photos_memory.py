@@ -4,14 +4,13 @@ every photo shown, and the whole program stays under 300 MB at its peak, since e
 decoded at the size the screen shows it rather than whole (about 47 MB each)."""
 
 import os
-import subprocess
 import sys
 import tempfile
 
 from PIL import Image, ImageFilter
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, cardtool_path, check  # noqa: E402
+from lib.session import Session, check, hand_design  # noqa: E402
 
 PHOTOS = 30
 LIMIT_MB = 300
@@ -46,9 +45,7 @@ def main():
         write_photo(photo, i)
         places += ["--picture", "%d,%d,38,28=%s" % (2 + (i % 6) * 40, 2 + (i // 6) * 30, photo)]
     design = os.path.join(home, "photos.dcard")
-    r = subprocess.run([cardtool_path(), "design-hand", design, *places], capture_output=True, text=True,
-                       timeout=120)
-    check(r.returncode == 0, "cardtool design-hand failed: %s" % r.stderr)
+    hand_design(design, *places, timeout=120)
     with Session("photos_memory", args=(design,)) as s:
         s.screenshot_when("thirty-photos", many_colours, "the photos on the card", timeout=60)
         s.focus()

@@ -5,14 +5,13 @@ alone shows that picture's file; Shift+click on the other says two are selected 
 is kept as a screenshot for review."""
 
 import os
-import subprocess
 import sys
 import tempfile
 
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, cardtool_path, check, write_png  # noqa: E402
+from lib.session import Session, check, hand_design, write_png  # noqa: E402
 
 
 def spot_of(shot, rgb):
@@ -34,9 +33,7 @@ def main():
     write_png(red, 60, 40, (220, 20, 20))
     write_png(blue, 60, 40, (20, 20, 220))
     design = os.path.join(home, "pictures.dcard")
-    r = subprocess.run([cardtool_path(), "design-hand", design, "--picture", "20,30,60,40=" + red,
-                        "--picture", "140,30,60,40=" + blue], capture_output=True, text=True, timeout=60)
-    check(r.returncode == 0, "cardtool design-hand failed: %s" % r.stderr)
+    hand_design(design, "--picture", "20,30,60,40=" + red, "--picture", "140,30,60,40=" + blue)
     with Session("pictures_selected", args=(design,)) as s:
         s.focus()
         s.key("ctrl+a")

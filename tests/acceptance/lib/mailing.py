@@ -10,7 +10,7 @@ from aiosmtpd.smtp import AuthResult
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "output"))
 from local_smtp import self_signed, starttls_server, take_recipient  # noqa: E402
-from lib.session import AcceptanceError, cardtool_path, check  # noqa: E402
+from lib.session import AcceptanceError, check, hand_design  # noqa: E402
 
 SENDER = "cards@example.com"
 
@@ -51,9 +51,7 @@ def series_design(work, rows):
     os.makedirs(dataset)
     write_series(dataset, rows)
     design = os.path.join(work, "rows.dcard")
-    made = subprocess.run([cardtool_path(), "design-hand", design, "--qr-series", "rows"],
-                          capture_output=True, text=True, timeout=60)
-    check(made.returncode == 0, "cardtool design-hand failed: %s" % made.stderr)
+    hand_design(design, "--qr-series", "rows")
     return data, dataset, design
 
 
@@ -104,15 +102,6 @@ def open_from_file_menu(s, ups, title):
 def fill(s, mnemonic, text):
     s.key(mnemonic, "ctrl+a")
     s.type_text(text)
-
-
-def program_log(s):
-    """The program's log in the session's home, or "" before it is written."""
-    path = os.path.join(s.home, "state", "tessaly-designer", "tessaly-designer.log")
-    if not os.path.exists(path):
-        return ""
-    with open(path, encoding="utf-8") as f:
-        return f.read()
 
 
 def end_box(s, mail, label):

@@ -79,6 +79,22 @@ def new_design(path, *options):
     check(r.returncode == 0, "cardtool design-new failed: %s" % r.stderr)
 
 
+def hand_design(path, *options, timeout=60):
+    """A design file made by cardtool design-hand (options such as --text X,Y,W,H=TEXT)."""
+    r = subprocess.run([cardtool_path(), "design-hand", path, *options], capture_output=True, text=True,
+                       timeout=timeout)
+    check(r.returncode == 0, "cardtool design-hand failed: %s" % r.stderr)
+
+
+def program_log(s):
+    """The program's log in the session's home, or "" before it is written."""
+    path = os.path.join(s.home, "state", "tessaly-designer", "tessaly-designer.log")
+    if not os.path.exists(path):
+        return ""
+    with open(path, encoding="utf-8") as f:
+        return f.read()
+
+
 def dump_design(path):
     """A saved design as cardtool design-dump reads it: its pages and objects."""
     r = subprocess.run([cardtool_path(), "design-dump", path], capture_output=True, text=True, timeout=60)
