@@ -127,6 +127,8 @@ struct Window {
     std::function<void(SKTWindowController &)> open;
     // Changes what the user can change in it.
     std::function<void(QDialog &)> change = changeEveryControl;
+    // How often the way out is taken to leave it: a wizard's step goes back to its first page first.
+    int waysOut = 1;
 };
 } // namespace
 
@@ -248,8 +250,8 @@ const std::vector<Window> &WindowCancel::windows()
          }},
         {"WorkbookRows", false, boundToColumn,
          [](SKTWindowController &w) { w.inspector().dataSource().view_series_btn->click(); }},
-        {"CardSizeOfTheStartWindow", true, startWindowOverText, openStartWindow, changeCardSize},
-        {"StartWindow", true, startWindowOverText, openStartWindow, changeEveryStep},
+        {"CardSizeOfTheStartWindow", true, startWindowOverText, openStartWindow, changeCardSize, 2},
+        {"StartWindow", true, startWindowOverText, openStartWindow, changeEveryStep, 2},
     };
     return all;
 }
@@ -271,9 +273,9 @@ TEST_P(WindowCancel, LeavingTheWindowChangesNothingAndLeavesNothingToUndo)
         dialog.show();
         w.change(dialog);
         // Windows the changes opened (font or colour choosers, message boxes) are answered by the
-        // fixture; the window itself is left as the case says. A wizard's step goes back to its
-        // first page that way, and is left from there the same way.
-        for (int tries = 0; tries < 2 && dialog.isVisible(); ++tries) {
+        // fixture; the window itself is left as the case says.
+        for (int way = 0; way < w.waysOut; ++way) {
+            EXPECT_TRUE(dialog.isVisible()) << "left before the way out was taken " << w.waysOut << " times";
             switch (leave) {
             case Leave::Cancel: {
                 QPushButton *cancel = cancelButton(dialog);
