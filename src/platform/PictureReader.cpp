@@ -207,7 +207,16 @@ PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &f
 
     // The content says what a picture is, whatever its name; the name counts only for formats
     // without a signature of their own.
-    auto readerPtr = std::make_unique<QImageReader>(&device);
+    // A PNG or a JPEG, known by its signature, goes straight to its reader: left to guess, Qt first
+    // asks every image-format plugin whether it reads the content, loading each with its libraries.
+    std::unique_ptr<QImageReader> readerPtr;
+    if (png || jpeg) {
+        readerPtr = std::make_unique<QImageReader>(&device, png ? QByteArrayLiteral("png")
+                                                                : QByteArrayLiteral("jpeg"));
+        readerPtr->setAutoDetectImageFormat(false);
+    } else {
+        readerPtr = std::make_unique<QImageReader>(&device);
+    }
     if (!readerPtr->canRead() && !formatHint.isEmpty()) {
         device.seek(start);
         readerPtr = std::make_unique<QImageReader>(&device, formatHint);

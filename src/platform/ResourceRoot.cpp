@@ -10,18 +10,23 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <fcntl.h>
+
+#include <memory>
+#include <vector>
+
 namespace
 {
 const char *const kAppFolder = "tessaly-designer";
 
-// Copies through QSaveFile: the copy gets the user's default permissions (not the read-only
-// mode of the installed file) and a half-written copy never takes the target's name.
-bool copyFile(const QString &from, const QString &to)
+// Writes a copy through QSaveFile: the copy gets the user's default permissions (not the
+// read-only mode of the installed file) and a half-written copy never takes the target's name. The
+// data is sent on to the disk at once; the commit that waits for it comes later (see prepare).
+bool writeCopy(const QString &from, QSaveFile &out)
 {
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    QSaveFile out(to);
     if (!out.open(QIODevice::WriteOnly))
         return false;
     QByteArray buf;
@@ -32,8 +37,15 @@ bool copyFile(const QString &from, const QString &to)
         if (out.write(buf) != buf.size())
             return false;
     }
-    return SaveFileCommit::commit(out);
+    if (!out.flush())
+        return false;
+    // Only a hint: the commit's own sync is what the copy's safety rests on.
+    ::sync_file_range(out.handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
+    return true;
 }
+
+// Copies written and waiting for their commit at most: each holds a descriptor open.
+constexpr std::size_t MaxPendingCopies = 64;
 } // namespace
 
 QString ResourceRoot::defaultLocation()
@@ -90,6 +102,23 @@ ResourceRoot::Result ResourceRoot::prepare(const QString &root, const QString &s
         return r;
     if (QDir::cleanPath(source.absolutePath()) == r.path)
         return r;
+    // Every copy is written before any is committed: a commit syncs its file to the disk, and the
+    // syncs, one after the other, were most of a first start's wait; written first, the files go
+    // to the disk together and each commit finds its data there or nearly.
+    struct Pending {
+        QString rel;
+        std::unique_ptr<QSaveFile> out;
+    };
+    std::vector<Pending> pending;
+    const auto commitPending = [&r, &pending] {
+        for (Pending &p : pending) {
+            if (SaveFileCommit::commit(*p.out))
+                ++r.copied;
+            else
+                r.failed.append(p.rel);
+        }
+        pending.clear();
+    };
     QDirIterator it(source.absolutePath(), QDir::Files | QDir::NoSymLinks | QDir::Hidden,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -98,11 +127,16 @@ ResourceRoot::Result ResourceRoot::prepare(const QString &root, const QString &s
         const QString to = dir.filePath(rel);
         if (QFileInfo::exists(to))
             continue;
-        if (!dir.mkpath(QFileInfo(rel).path()) || !copyFile(from, to)) {
+        // A copy not committed is discarded with its QSaveFile: the target keeps no part of it.
+        auto out = std::make_unique<QSaveFile>(to);
+        if (!dir.mkpath(QFileInfo(rel).path()) || !writeCopy(from, *out)) {
             r.failed.append(rel);
             continue;
         }
-        ++r.copied;
+        pending.push_back({rel, std::move(out)});
+        if (pending.size() >= MaxPendingCopies)
+            commitPending();
     }
+    commitPending();
     return r;
 }

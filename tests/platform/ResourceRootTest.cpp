@@ -4,8 +4,10 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -57,6 +59,34 @@ TEST(ResourceRoot, FillsFromShippedAndCopiesMissingAgain)
     EXPECT_EQ(r.copied, 1);
     EXPECT_EQ(readFile(root + "/Templates/a.dcard"), "mine");
     EXPECT_EQ(readFile(root + "/Fill_Style_Image/Dots.png"), "dots");
+}
+
+// More shipped files than are written ahead of their commits (0 bytes to 3 MiB, in nested
+// folders): every one arrives whole, with no temporary file left beside it.
+TEST(ResourceRoot, ManyShippedFilesAllArriveWhole)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString shipped = tmp.filePath("shipped");
+    const QString root = tmp.filePath("root");
+    QHash<QString, QByteArray> files;
+    for (int i = 0; i < 150; ++i) {
+        const QString rel = QStringLiteral("Set%1/Sub%2/file%3.bin").arg(i % 5).arg(i % 3).arg(i);
+        const QByteArray data = i == 7 ? QByteArray(3 << 20, 'x') : QByteArray::number(i).repeated(i);
+        files.insert(rel, data);
+        writeFile(shipped + "/" + rel, data);
+    }
+    const ResourceRoot::Result r = ResourceRoot::prepare(root, shipped);
+    ASSERT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.copied, 150);
+    EXPECT_TRUE(r.failed.isEmpty());
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        EXPECT_EQ(readFile(root + "/" + it.key()), it.value()) << it.key().toStdString();
+    int found = 0;
+    for (QDirIterator all(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); all.hasNext();
+         all.next())
+        ++found;
+    EXPECT_EQ(found, 150);
 }
 
 TEST(ResourceRoot, MissingShippedIsFineUnwritableRootFails)

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMimeData>
+#include <QTimer>
 #include <QToolButton>
 
 namespace
@@ -133,8 +134,25 @@ void EditButtons::Disable_Standard_Button_For_Card()
     setStandard(false, false, false, false, false, false, false);
 }
 
+void EditButtons::deferClipboard()
+{
+    m_clipboardDeferred = true;
+}
+
+void EditButtons::endClipboardDeferral()
+{
+    if (!m_clipboardDeferred)
+        return;
+    m_clipboardDeferred = false;
+    QTimer::singleShot(0, this, &EditButtons::Set_Paste_Button_Status);
+}
+
 void EditButtons::Set_Paste_Button_Status()
 {
+    if (m_clipboardDeferred) {
+        Paste_btn->setEnabled(false);
+        return;
+    }
     const QClipboard *clipboard = QGuiApplication::clipboard();
     const QMimeData *mime = clipboard ? clipboard->mimeData() : nullptr;
     // File names alone (or nothing of ours and no picture) leave Paste off; a picture from another

@@ -31,6 +31,11 @@ public:
     void Disable_Standard_Button_For_Card();
     // Paste is on exactly when the clipboard offers copied card objects or a picture.
     void Set_Paste_Button_Status();
+    // Asking the clipboard whether it holds a picture loads every image-format plugin (Qt asks
+    // each which types it reads): while the main window is built, Paste stays off and the
+    // clipboard is asked once the window shows, from the event loop.
+    void deferClipboard();
+    void endClipboardDeferral();
     void Undo_Redo_Button_state();
 
     QAbstractButton *Undo_btn = nullptr;
@@ -51,4 +56,5 @@ private:
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;
     bool m_previewing = false;
+    bool m_clipboardDeferred = false;
 };

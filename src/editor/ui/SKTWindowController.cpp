@@ -112,6 +112,7 @@ SKTWindowController::SKTWindowController(QWidget *parent)
     m_designWatch = std::make_unique<DesignWatch>([this] { showDesignSettings(); });
     m_document.addObserver(m_designWatch.get(), SKTDocumentDesignKey, {});
     QCoreApplication::instance()->installEventFilter(this);
+    m_editButtons->endClipboardDeferral();
 }
 
 SKTWindowController::~SKTWindowController()
@@ -141,6 +142,7 @@ void SKTWindowController::buildWindow()
     m_ui.buildPages(*m_tabs);
     m_inspector = new Inspector(*this);
     m_editButtons = new EditButtons(central);
+    m_editButtons->deferClipboard();
     m_sides = new SideViews(central, m_document, _grid, *m_zoom, this);
     m_tools = new ToolController(*this, central);
     m_commands = new EditorCommands(*this);

@@ -4,6 +4,7 @@
 #include "foundation/FileUtils.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/ProgramLog.h"
+#include "foundation/ui/DeferredIconStyle.h"
 #include "foundation/ui/WindowLook.h"
 
 #include <QSocketNotifier>
@@ -27,6 +28,7 @@ void onTerminationSignal(int)
 DesignerApplication::DesignerApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     applyIdentity();
+    DeferredIconStyle::installOn(*this);
     WindowLook::KeptPlaces::installOn(*this);
 }
 

@@ -7,18 +7,28 @@
 #include "editor/ui/MainMenus.h"
 #include "foundation/FolderListing.h"
 #include "foundation/FoundationState.h"
+#include "foundation/ui/DeferredIconStyle.h"
 #include "panels/ui/InspectorTabs.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyleOption>
 #include <QTabWidget>
 #include <QWheelEvent>
 
 class MainWindowStart : public MainWindowFixture
+{
+};
+
+// The fixture's data root, without its window.
+class MainWindowStartPlugins : public testsupport::WindowFixture
 {
 };
 
@@ -214,4 +224,71 @@ TEST_F(MainWindowStart, ADesignOpenedOrMadeNewShowsWholeAndTheZoomKeysStepThroug
     QCoreApplication::processEvents();
     EXPECT_FALSE(wholeInSight()); // no larger step would do
     saveArtifact(window.get(), QStringLiteral("main_window_large_card_one_step_in.png"));
+}
+
+// The standard icons of the application's style, made on first use, are the base style's own:
+// the same pixmaps at each size, in both layout directions.
+TEST(DeferredIcons, AnswerAsTheBaseStyleDoes)
+{
+    DeferredIconStyle style;
+    QStyle *base = style.baseStyle();
+    const QStyle::StandardPixmap icons[] = {QStyle::SP_ToolBarHorizontalExtensionButton,
+                                            QStyle::SP_ToolBarVerticalExtensionButton,
+                                            QStyle::SP_MessageBoxWarning,
+                                            QStyle::SP_DialogOkButton,
+                                            QStyle::SP_TitleBarCloseButton,
+                                            QStyle::SP_ArrowBack,
+                                            QStyle::SP_FileDialogNewFolder,
+                                            QStyle::SP_LineEditClearButton};
+    for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+        QStyleOption option;
+        option.direction = direction;
+        for (const QStyle::StandardPixmap which : icons) {
+            SCOPED_TRACE(testing::Message() << "icon " << int(which) << " direction " << int(direction));
+            const QIcon mine = style.standardIcon(which, &option);
+            const QIcon theirs = base->standardIcon(which, &option);
+            EXPECT_EQ(mine.isNull(), theirs.isNull());
+            EXPECT_EQ(mine.availableSizes(), theirs.availableSizes());
+            for (const int side : {8, 16, 24, 32, 64}) {
+                for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+                    EXPECT_EQ(mine.actualSize(QSize(side, side), mode),
+                              theirs.actualSize(QSize(side, side), mode));
+                    EXPECT_EQ(mine.pixmap(side, mode).toImage(), theirs.pixmap(side, mode).toImage());
+                    EXPECT_EQ(mine.pixmap(QSize(side, side), 2.0, mode).toImage(),
+                              theirs.pixmap(QSize(side, side), 2.0, mode).toImage());
+                }
+            }
+        }
+    }
+}
+
+// Building the main window loads no image-format plugin (TIFF, WebP, MNG... and their libraries,
+// a sixth of the start): they load when a picture first needs one. In a fresh process, where
+// nothing else has loaded them yet.
+TEST_F(MainWindowStartPlugins, BuildingTheWindowLoadsNoImageFormatPlugin)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto pluginsLoaded = [] {
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        return !maps.open(QIODevice::ReadOnly) || maps.readAll().contains("/imageformats/");
+    };
+    EXPECT_EXIT(
+        {
+            if (pluginsLoaded())
+                std::_Exit(2);
+            DeferredIconStyle::installOn(*qApp);
+            ModelGlobals::instance().reset();
+            EditorState::instance().reset();
+            {
+                SKTWindowController window;
+                if (pluginsLoaded())
+                    std::_Exit(3);
+            }
+            // The plugins are still there for the pictures that need them.
+            if (QImage(QStringLiteral(TESSALY_SOURCE_RESOURCES "/Wizard_pattern.jpg")).isNull() ||
+                !QImageReader::supportedImageFormats().contains("tiff"))
+                std::_Exit(4);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
