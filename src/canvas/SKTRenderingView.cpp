@@ -77,15 +77,28 @@ void SKTRenderingView::drawParts(QPainter &painter, const RenderSide &side, bool
     if (withPage)
         CardPageDrawing::Card_Base_Drawing(painter, side.page(), side.outline(),
                                            QRectF(QPointF(0, 0), side.cardSize()), side.resourcePath());
-    for (qsizetype i = side.graphics().size() - 1; withObjects && i >= 0; --i) {
-        const GraphicPtr &g = side.graphics().at(i);
-        if (!g || g->print_object != 0)
-            continue;
-        painter.save();
-        g->drawContentsInView(painter, context, false);
-        painter.restore();
+    if (withObjects) {
+        ObjectPass printed;
+        printed.draws = [](qsizetype, const SKTGraphic &g) { return g.print_object == 0; };
+        drawObjects(painter, side.graphics(), context, printed);
     }
     painter.restore();
+}
+
+void SKTRenderingView::drawObjects(QPainter &painter, const GraphicList &objects,
+                                   const GraphicDrawContext &context, const ObjectPass &pass)
+{
+    for (qsizetype i = objects.size() - 1; i >= 0; --i) {
+        const SKTGraphic *g = objects.at(i).get();
+        if (!g || (pass.draws && !pass.draws(i, *g)))
+            continue;
+        painter.save();
+        painter.setClipRect(g->drawingBounds(), Qt::IntersectClip);
+        g->drawContentsInView(painter, context, pass.beingEdited && pass.beingEdited(*g));
+        if (pass.over)
+            pass.over(painter, i, *g);
+        painter.restore();
+    }
 }
 
 QByteArray SKTRenderingView::pdfDataWithGraphics_data(const RenderSide &side, QString *error)
@@ -284,15 +297,7 @@ QByteArray SKTRenderingView::tiffDataWithGraphics(const GraphicList &graphics, c
         painter.scale(Units::pixelsPerPoint(dpi), Units::pixelsPerPoint(dpi));
         painter.translate(-b.topLeft());
         const GraphicDrawContext context = outputContext(resourcePath, Units::pixelsPerPoint(dpi));
-        for (qsizetype i = graphics.size() - 1; i >= 0; --i) {
-            const GraphicPtr &g = graphics.at(i);
-            if (!g)
-                continue;
-            painter.save();
-            painter.setClipRect(g->drawingBounds(), Qt::IntersectClip);
-            g->drawContentsInView(painter, context, false);
-            painter.restore();
-        }
+        drawObjects(painter, graphics, context);
     }
     return tiffData(image);
 }

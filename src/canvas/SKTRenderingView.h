@@ -10,6 +10,7 @@
 #include <QPicture>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QPainter;
@@ -26,6 +27,21 @@ public:
 
     // --- class operations ---
     static void drawSide(QPainter &painter, const RenderSide &side);
+
+    // What a pass over a side's objects adds to the one way every object is drawn.
+    struct ObjectPass {
+        // Which objects it draws (none given: every one).
+        std::function<bool(qsizetype index, const SKTGraphic &)> draws;
+        // Whether the user is making or editing an object, which is drawn as such (the canvas's).
+        std::function<bool(const SKTGraphic &)> beingEdited;
+        // Drawn over an object, under the same clip (the canvas's handles).
+        std::function<void(QPainter &, qsizetype index, const SKTGraphic &)> over;
+    };
+    // The one road by which the canvas, every output and the pasteboard's picture draw objects:
+    // back to front, each clipped to its drawing bounds, so whatever an object would draw past
+    // them is cut alike on the screen and on the card.
+    static void drawObjects(QPainter &painter, const GraphicList &objects, const GraphicDrawContext &context,
+                            const ObjectPass &pass = {});
     // One PDF page of the card size with the side on it (texts as text). Empty with *error on failure.
     static QByteArray pdfDataWithGraphics_data(const RenderSide &side, QString *error = nullptr);
     // A vector recording of the side, in card points.

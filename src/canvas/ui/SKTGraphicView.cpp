@@ -1,5 +1,6 @@
 #include "canvas/ui/SKTGraphicView.h"
 
+#include "canvas/SKTRenderingView.h"
 #include "canvas/ui/CanvasAssertion.h"
 #include "canvas/ui/CanvasCreation.h"
 #include "canvas/ui/CanvasEditCommands.h"
@@ -431,20 +432,17 @@ void SKTGraphicView::paintEvent(QPaintEvent *event)
     context.editingCanvas = true;
     context.waitForFilters = m_pictureFilters->paintMayFilter(drawnObjects, context.deviceScale);
     const QList<int> selected = selectionIndexes();
-    for (qsizetype i = all.size() - 1; i >= 0; --i) {
-        const GraphicPtr &g = all.at(i);
-        const QRectF drawn = g->drawingBounds();
-        if (!drawn.intersects(dirty))
-            continue;
-        const bool beingCreatedOrEdited = g == _creatingGraphic || g == _editingGraphic;
-        const bool withHandles = !_isHidingHandles && !beingCreatedOrEdited && selected.contains(int(i));
-        painter.save();
-        painter.setClipRect(drawn, Qt::IntersectClip);
-        g->drawContentsInView(painter, context, beingCreatedOrEdited);
-        if (withHandles)
-            g->drawHandlesInView(painter, context, g->ctrl_is_locked);
-        painter.restore();
-    }
+    // The card's own road, with the objects the user cannot print shown too and the handles over.
+    SKTRenderingView::ObjectPass pass;
+    pass.draws = [&dirty](qsizetype, const SKTGraphic &g) { return g.drawingBounds().intersects(dirty); };
+    pass.beingEdited = [this](const SKTGraphic &g) {
+        return &g == _creatingGraphic.get() || &g == _editingGraphic.get();
+    };
+    pass.over = [&](QPainter &p, qsizetype i, const SKTGraphic &g) {
+        if (!_isHidingHandles && !pass.beingEdited(g) && selected.contains(int(i)))
+            g.drawHandlesInView(p, context, g.ctrl_is_locked);
+    };
+    SKTRenderingView::drawObjects(painter, all, context, pass);
     if (all.isEmpty())
         postShowCardPage();
 
