@@ -9,6 +9,7 @@
 #include "editor/HeldSeries.h"
 #include "editor/InvitationLayout.h"
 #include "editor/ui/BackgroundBrowser.h"
+#include "editor/ui/CommandRow.h"
 #include "editor/ui/EditButtons.h"
 #include "editor/ui/EditorCommands.h"
 #include "editor/ui/FileCommands.h"
@@ -36,11 +37,13 @@
 #include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
 #include "panels/CardSizeTables.h"
+#include "panels/ui/AlignmentTab.h"
 #include "panels/ui/CardPagePanel.h"
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/ImageSignPanel.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorTabs.h"
+#include "panels/ui/ShapeLinePanel.h"
 #include "panels/ui/TextPanel.h"
 #include "platform/FontResolver.h"
 #include "platform/PictureReader.h"
@@ -98,7 +101,7 @@ SKTWindowController::SKTWindowController(QWidget *parent)
     buildWindow();
     Get_Email_Details();
     applyStartValues();
-    m_sides->showRulers(m_ui.Show_Ruler_chk->isChecked());
+    m_sides->showRulers(m_commandRow->Show_Ruler_chk->isChecked());
     m_editButtons->setUndoManager(&m_document.undoManager());
     connect(this, &SKTWindowController::selectedToolChanged, m_tools, &ToolController::selectedToolDidChange);
     fillWindowRegistry(*this, *m_registry);
@@ -138,7 +141,6 @@ void SKTWindowController::buildWindow()
     auto *central = new QWidget(this);
     setCentralWidget(central);
     m_tabs = std::make_unique<InspectorTabs>(central);
-    m_ui.buildPages(*m_tabs);
     m_inspector = new Inspector(*this);
     m_editButtons = new EditButtons(central);
     m_sides = new SideViews(central, m_document, _grid, *m_zoom, this);
@@ -146,15 +148,16 @@ void SKTWindowController::buildWindow()
     m_commands = new EditorCommands(*this);
     m_files = new FileCommands(*this);
 
+    m_commandRow = std::make_unique<CommandRow>(central);
     auto *middle = new QVBoxLayout;
     middle->addWidget(m_editButtons->row());
-    middle->addWidget(m_ui.buildCommandRow(central));
+    middle->addWidget(m_commandRow->sideRow());
     middle->addWidget(m_sides->Front_back_label);
     middle->addWidget(m_sides->myTargetView, 1);
     m_tabs->keepOneWidth();
     auto *left = new QVBoxLayout;
     left->addWidget(m_tools->toolBar());
-    left->addWidget(m_ui.buildCardButtons(central));
+    left->addWidget(m_commandRow->cardButtons());
     m_backgrounds = new BackgroundBrowser(*this, central);
     m_backgrounds->imageBrowser->setFixedWidth(m_tools->toolBar()->sizeHint().width() + 24);
     left->addWidget(m_backgrounds->imageBrowser, 1);
@@ -173,29 +176,10 @@ void SKTWindowController::applyStartValues()
     // The tab items are all made; the object pages go until something is selected.
     for (int item = InspectorTabs::line_tab; item < InspectorTabs::ItemCount; ++item)
         m_tabs->removeItem(InspectorTabs::Item(item));
-    BulkLoadGuard loading;
-    m_ui.Card_image_layout->setCurrentIndex(0);
-    m_ui.Sides_ComboBox->setCurrentIndex(0);
-    m_ui.Preset_ComboBox->setCurrentIndex(0);
-    m_ui.Category_ComboBox->setCurrentIndex(0);
-    m_ui.Text_Date_style->addItems(DateFormats::dateFormats());
-    m_ui.Text_Date_style->setCurrentIndex(0);
-    m_ui.Text_Time_style->addItems(DateFormats::timeFormats());
-    m_ui.Text_Time_style->setCurrentIndex(0);
-    m_ui.Text_align_combo->setCurrentIndex(0);
-    m_ui.Text_case_combo->setCurrentIndex(0);
-    m_ui.shape_hatch_style->clear();
-    m_ui.shape_border_style->setCurrentIndex(0);
-    m_ui.Card_bor_Stepper->setValue(3);
-    m_ui.Card_border_style->setCurrentIndex(0);
-    card_prop_set(FillCode::Solid);
+    // The patterns are the program's resources: both pattern lists offer them.
     const QStringList patterns = Get_Files_Array_At_Path(Resource_Path + QStringLiteral("Fill_Style_Image"));
-    m_ui.shape_hatch_style->addItems(patterns);
-    m_ui.Card_hatch_style->addItems(patterns);
-    if (!patterns.isEmpty()) {
-        m_ui.shape_hatch_style->setCurrentIndex(0);
-        m_ui.Card_hatch_style->setCurrentIndex(0);
-    }
+    m_inspector->shapeLinePanel().setPatternNames(patterns);
+    m_inspector->cardPage().setPatternNames(patterns);
 }
 
 void SKTWindowController::start(const QString &designPath)
@@ -242,8 +226,7 @@ void SKTWindowController::card_prop_set(const QString &fillStyle)
 
 void SKTWindowController::Set_Card_Size_In_Control(float widthMM, float heightMM)
 {
-    m_ui.width_Stepper->setValue(widthMM);
-    m_ui.height_Stepper->setValue(heightMM);
+    m_inspector->cardPage().showCardSize(widthMM, heightMM);
 }
 
 // --- start window and exit ---
@@ -392,8 +375,7 @@ void SKTWindowController::Set_Paste_Button_Status()
 
 void SKTWindowController::setSameSizeButtonsEnabled(bool enabled)
 {
-    m_ui.Make_Same_Width_btn->setEnabled(enabled);
-    m_ui.Make_Same_Height_btn->setEnabled(enabled);
+    m_inspector->alignment().setSameSizeEnabled(enabled);
 }
 
 int SKTWindowController::Card_Front_Or_Back() const
@@ -521,8 +503,6 @@ void SKTWindowController::New_Project_Setting_Reset()
     Check_Path_And_Create_Files();
     _grid.setAlwaysShown(false);
     setContentFont(ModelGlobals::defaultTextFont(), QColor(0, 0, 0));
-    m_ui.All_Text_font_value_COPY->clear();
-    m_ui.All_Text_clr_COPY->setColor(m_ui.All_Text_clr->color());
     m_sides->Select_front_side();
     Show_RHS_Properties(nullptr);
     card_prop_set(FillCode::Solid);
@@ -546,8 +526,6 @@ void SKTWindowController::setContentFont(const FontDescriptor &font, const QColo
 {
     m_allTextFont = font;
     m_allTextColor = color;
-    m_ui.All_Text_font_value->setText(TextPanel::fontDisplayText(font));
-    m_ui.All_Text_clr->setColor(color);
 }
 
 void SKTWindowController::delete_all_control()
@@ -585,8 +563,7 @@ void SKTWindowController::showDesignSettings()
     const QSizeF size = design.cardSize();
     Set_Card_Size_In_Control(CardSizeTables::Points_to_MM_Convert(float(size.width())),
                              CardSizeTables::Points_to_MM_Convert(float(size.height())));
-    if (QAbstractButton *b = m_ui.matrix_card_shape->button(design.outline()))
-        b->setChecked(true);
+    m_inspector->cardPage().showOutline(design.outline());
     const Card_Property &live = *liveCardProperty();
     setAllTextFont(live.Card_Content_font);
     setBackSideEnabled(design.isTwoSided());
@@ -619,7 +596,7 @@ void SKTWindowController::Remove_Excel_Col_Name_In_Combo()
 
 QColor SKTWindowController::All_Text_clr() const
 {
-    return m_ui.All_Text_clr ? m_ui.All_Text_clr->color() : m_allTextColor;
+    return m_allTextColor;
 }
 
 void SKTWindowController::set_Front_BG_Image(const QString &path)
@@ -635,7 +612,7 @@ void SKTWindowController::set_Back_BG_Image(const QString &path)
 void SKTWindowController::setBackgroundImage(int side, const QString &path)
 {
     if (path.isEmpty()) {
-        m_ui.Card_Image_path->clear();
+        m_inspector->cardPage().showBackgroundPath(QString());
         return;
     }
     QString error;
@@ -652,7 +629,7 @@ void SKTWindowController::setBackgroundImage(int side, const QString &path)
         Show_MessageBox(PictureReader::userMessage(path, error));
         return;
     }
-    m_ui.Card_Image_path->setText(path);
+    m_inspector->cardPage().showBackgroundPath(path);
     // The page shows what the live side now has.
     Show_RHS_Properties(nullptr);
     Refresh_Canvas();

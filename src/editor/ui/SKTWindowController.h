@@ -5,7 +5,6 @@
 #include "canvas/ui/CanvasHost.h"
 #include "editor/DesignEditor.h"
 #include "editor/DesignFile.h"
-#include "editor/ui/MainWindowLayout.h"
 #include "foundation/AppIdentity.h"
 #include "foundation/ui/MainWindowShell.h"
 #include "model/Card_Property.h"
@@ -22,6 +21,7 @@
 #include <memory>
 
 class BackgroundBrowser;
+class CommandRow;
 class QTimer;
 class EditButtons;
 class EditorCommands;
@@ -71,7 +71,7 @@ public:
     FileCommands &fileCommands() const { return *m_files; }
     MainMenus &menus() const { return *m_menus; }
     DesignFile &designFile() { return m_designFile; }
-    MainWindowLayout &ui() { return m_ui; }
+    CommandRow &commandRow() const { return *m_commandRow; }
     BackgroundBrowser &backgroundBrowser() const { return *m_backgrounds; }
 
     // The page settings of the front and back: the design's, which the document holds.
@@ -148,14 +148,13 @@ public:
     void holdTitle(bool held) override;
     void runLongWork(const std::function<void()> &work) override;
 
-    // The content font and colour with their label and colour well.
+    // The content font and colour new texts take.
     void setContentFont(const FontDescriptor &font, const QColor &color) override;
-    // The content font alone (the font dialog's choice); the caller shows it.
+    // The content font alone (the font dialog's choice).
     void setAllTextFont(const FontDescriptor &font) override { m_allTextFont = font; }
 
     // --- the inspector's questions (MainWindowInspector.cpp) ---
     QWidget &inspectorWindow() override { return *this; }
-    InspectorLayout &inspectorLayout() override { return m_ui; }
     SKTGraphicView *sideCanvas(int side) const override;
     SKTGraphicView *liveCanvas() const override;
     bool previewShown() const override;
@@ -208,7 +207,7 @@ private:
     SKTDocument m_document;
     SKTGrid _grid;
     DesignFile m_designFile;
-    MainWindowLayout m_ui;
+    std::unique_ptr<CommandRow> m_commandRow;
     ZoomFactor *m_zoom = nullptr;
     WindowRegistry *m_registry = nullptr;
     SideViews *m_sides = nullptr;

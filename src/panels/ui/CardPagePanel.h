@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -17,9 +18,10 @@ class DesignSettings;
 class CardBackgroundTab;
 class CardBorderTab;
 class CardSettingsTab;
+class ComboDispatcher;
 class QFont;
 class InspectorHost;
-struct InspectorLayout;
+class QColor;
 
 class CardPagePanel : public QObject
 {
@@ -76,10 +78,22 @@ public:
     void showEntryOfCardSize(const QString &category, const QString &preset, int preferred);
     int selectedSizeRow() const;
 
+    // The page's combos go through the inspector's dispatcher.
+    void attachCombos(ComboDispatcher &dispatcher) const;
+    // The pattern names the background's pattern list offers (the window's resources).
+    void setPatternNames(const QStringList &names);
+    // The card's size in the steppers and its outline, as the design has them.
+    void showCardSize(double widthMM, double heightMM);
+    void showOutline(int outline);
+    // The background picture's path as chosen (empty: none chosen).
+    void showBackgroundPath(const QString &path);
+
     static inline const QString UntitledName = QStringLiteral("Untitled");
 
 private:
     void connectControls();
+    // The content font and colour on the settings tab, and as new texts take them.
+    void showContentFont(const FontDescriptor &font, const QColor &color);
     // Writes through the document as part of the step in progress; nothing during a bulk load.
     void writeSettings(const std::function<void(DesignSettings &, int side)> &write);
     void writePage(const std::function<void(Card_Property &)> &write);
@@ -106,7 +120,6 @@ private:
     QSizeF cardSizeMM() const;
 
     InspectorHost &m_host;
-    InspectorLayout &m_ui;
     CardSettingsTab *m_settings;
     CardBackgroundTab *m_background;
     CardBorderTab *m_border;

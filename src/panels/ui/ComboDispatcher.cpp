@@ -14,7 +14,6 @@
 #include "panels/ui/CardPagePanel.h"
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/InspectorHost.h"
-#include "panels/ui/InspectorLayout.h"
 #include "panels/ui/PanelEdits.h"
 #include "panels/ui/TextPanel.h"
 

@@ -14,7 +14,6 @@
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/ImageSignPanel.h"
 #include "panels/ui/InspectorHost.h"
-#include "panels/ui/InspectorLayout.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/LockTab.h"
 #include "panels/ui/ShapeLinePanel.h"
@@ -32,6 +31,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 #include <exception>
 
@@ -71,12 +71,16 @@ private:
 Inspector::Inspector(InspectorHost &host)
     : QObject(&host.inspectorWindow()), m_host(host), m_cardPage(new CardPagePanel(host)),
       m_dataSource(new DataSourceTab(host)),
-      m_alignment(new AlignmentTab(host.inspectorTabs().page(T::aligmnt_tab), host.inspectorLayout())),
-      m_lock(new LockTab(host)),
+      m_alignment(new AlignmentTab(host.inspectorTabs().page(T::aligmnt_tab))), m_lock(new LockTab(host)),
       // The picture panel puts its file controls into the data-source box, so that box comes first.
       m_shapes(new ShapeLinePanel(host)), m_texts(new TextPanel(host)), m_pictures(new ImageSignPanel(host)),
       m_barcodes(new BarcodePanel(host)), m_dispatcher(new ComboDispatcher(host, *m_cardPage, *m_dataSource))
 {
+    // The page no panel fills yet says so.
+    QWidget *info = host.inspectorTabs().page(T::card_info_tab);
+    auto *infoLayout = new QVBoxLayout(info);
+    infoLayout->addWidget(new QLabel(host.inspectorTabs().label(T::card_info_tab), info));
+    infoLayout->addStretch();
     attachCombos();
     qApp->installEventFilter(this);
 }
@@ -89,14 +93,8 @@ Inspector::~Inspector()
 void Inspector::attachCombos()
 {
     using C = ComboDispatcher::Combo;
-    InspectorLayout &ui = m_host.inspectorLayout();
     ComboDispatcher &d = *m_dispatcher;
-    d.attach(ui.Card_image_layout, C::Card_image_layout);
-    d.attach(ui.Card_border_style, C::Card_border_style);
-    d.attach(ui.Card_hatch_style, C::Card_hatch_style);
-    d.attach(ui.Sides_ComboBox, C::Sides_ComboBox);
-    d.attach(ui.Preset_ComboBox, C::Preset_ComboBox);
-    d.attach(ui.Category_ComboBox, C::Category_ComboBox);
+    m_cardPage->attachCombos(d);
     d.attach(m_dataSource->Data_source_type, C::Data_source_type);
     d.attach(m_dataSource->Batch_Series, C::Batch_Series);
     // The object panels connect their own style combos.
@@ -241,7 +239,7 @@ void Inspector::fillObject(const GraphicPtr &graphic)
     const ShownPage before = shownPage();
     // Emptied before the bulk-load mark: a field that loses its page finishes its edit unmarked.
     m_host.inspectorTabs().Remove_All_Tab_Items();
-    m_host.inspectorLayout().print_object_chk->setChecked(graphic->print_object == 1);
+    m_alignment->showDoNotPrint(graphic->print_object == 1);
     const SKTGraphic::Kind kind = graphic->kind();
     const QString variant = kind == SKTGraphic::Kind::Signature ? graphic->Sign_Or_FP_Val()
                             : kind == SKTGraphic::Kind::Shape   ? graphic->Get_shape_type()

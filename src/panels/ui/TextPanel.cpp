@@ -13,7 +13,6 @@
 #include "model/ModelGlobals.h"
 #include "model/SKTText.h"
 #include "panels/ui/InspectorHost.h"
-#include "panels/ui/InspectorLayout.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/TextEditingTab.h"
 #include "panels/ui/TextPropertiesTab.h"
@@ -34,10 +33,9 @@
 
 TextPanel::TextPanel(InspectorHost &host)
     : ObjectPanel(host), Text_font(ModelGlobals::defaultTextFont()),
-      m_editing(std::make_unique<TextEditingTab>(host.inspectorTabs().page(InspectorTabs::text_edtng_tab),
-                                                 host.inspectorLayout())),
-      m_properties(std::make_unique<TextPropertiesTab>(
-          host.inspectorTabs().page(InspectorTabs::text_prop_tab), host.inspectorLayout()))
+      m_editing(std::make_unique<TextEditingTab>(host.inspectorTabs().page(InspectorTabs::text_edtng_tab))),
+      m_properties(
+          std::make_unique<TextPropertiesTab>(host.inspectorTabs().page(InspectorTabs::text_prop_tab)))
 {
     m_properties->Text_font_value->setText(fontDisplayText(Text_font));
     connectControls();

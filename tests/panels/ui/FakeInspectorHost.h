@@ -7,15 +7,14 @@
 #include "canvas/ui/CanvasHost.h"
 #include "canvas/ui/SKTGraphicView.h"
 #include "canvas/ui/SideSelection.h"
-#include "foundation/DateFormats.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ColorWell.h"
 #include "model/Card_Property.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
+#include "panels/ui/CardPagePanel.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorHost.h"
-#include "panels/ui/InspectorLayout.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/TextPanel.h"
 
@@ -51,10 +50,6 @@ public:
         }
         m_desk->setMinimumSize(m_canvases[0]->size());
         row->addWidget(m_desk);
-        m_layout.buildPages(*m_tabs);
-        // The format lists the window fills at start.
-        m_layout.Text_Date_style->addItems(DateFormats::dateFormats());
-        m_layout.Text_Time_style->addItems(DateFormats::timeFormats());
         m_inspector = new Inspector(*this);
         row->addWidget(m_tabs->sett_tab());
         m_tabs->keepOneWidth();
@@ -91,7 +86,6 @@ public:
     // --- InspectorHost ---
     QWidget &inspectorWindow() override { return *m_window; }
     InspectorTabs &inspectorTabs() const override { return *m_tabs; }
-    InspectorLayout &inspectorLayout() override { return m_layout; }
     WindowRegistry &registry() const override { return const_cast<WindowRegistry &>(m_registry); }
     SKTDocument &document() override { return m_document; }
     int Card_Front_Or_Back() const override { return live; }
@@ -116,8 +110,7 @@ public:
     void setContentFont(const FontDescriptor &font, const QColor &color) override
     {
         m_font = font;
-        m_layout.All_Text_font_value->setText(TextPanel::fontDisplayText(font));
-        m_layout.All_Text_clr->setColor(color);
+        m_color = color;
     }
     void setAllTextFont(const FontDescriptor &font) override { m_font = font; }
     void selectArrowTool() override { ++arrowChosen; }
@@ -140,18 +133,18 @@ private:
                     error = page.setBackgroundImage(path);
             });
         if (error.isEmpty())
-            m_layout.Card_Image_path->setText(path);
+            m_inspector->cardPage().showBackgroundPath(path);
     }
 
     SKTDocument m_document;
     std::unique_ptr<InspectorTabs> m_tabs;
-    InspectorLayout m_layout;
     WindowRegistry m_registry;
     QWidget *m_desk = nullptr;
     std::array<SKTGraphicView *, 2> m_canvases{};
     std::array<std::unique_ptr<SideSelection>, 2> m_selections;
     Inspector *m_inspector = nullptr;
     FontDescriptor m_font;
+    QColor m_color;
     // Last, so the panels and canvases it holds go first, while the document is still there.
     std::unique_ptr<QWidget> m_window;
 };
