@@ -72,19 +72,6 @@
 namespace
 {
 SKTWindowController *g_instance = nullptr;
-
-class DesignWatch : public ChangeObserver
-{
-public:
-    explicit DesignWatch(std::function<void()> changed) : m_changed(std::move(changed)) {}
-    void observeValueForKeyPath(const QString &, Observable *, const ObservedChange &, void *) override
-    {
-        m_changed();
-    }
-
-private:
-    std::function<void()> m_changed;
-};
 } // namespace
 
 SKTWindowController::SKTWindowController(QWidget *parent)
@@ -112,7 +99,7 @@ SKTWindowController::SKTWindowController(QWidget *parent)
     connect(m_modifiedCheck, &QTimer::timeout, this, &SKTWindowController::updateModifiedMarker);
     connect(&m_document.undoManager(), &UndoManager::stateChanged, this,
             &SKTWindowController::scheduleModifiedCheck);
-    m_designWatch = std::make_unique<DesignWatch>([this] { showDesignSettings(); });
+    m_designWatch = std::make_unique<ChangeCallback>([this] { showDesignSettings(); });
     m_document.addObserver(m_designWatch.get(), SKTDocumentDesignKey, {});
     QCoreApplication::instance()->installEventFilter(this);
 }
@@ -122,9 +109,11 @@ SKTWindowController::~SKTWindowController()
     if (QCoreApplication *app = QCoreApplication::instance())
         app->removeEventFilter(this);
     m_document.removeAllObservers(m_designWatch.get());
-    // The canvases let go of the document before it goes.
+    // The canvases and the inspector's panels let go of the document before it goes.
     delete m_sides;
     m_sides = nullptr;
+    delete m_inspector;
+    m_inspector = nullptr;
     if (ModelGlobals::instance().Main_App_wnd == this)
         ModelGlobals::instance().Main_App_wnd = nullptr;
     if (g_instance == this)
@@ -168,6 +157,8 @@ void SKTWindowController::buildWindow()
     layout->addWidget(m_tabs->sett_tab());
     m_menus = new MainMenus(*this);
     m_commands->connectControls();
+    // The card page shows the live side's page: a change of side loads it again.
+    connect(m_sides, &SideViews::shownSideChanged, m_inspector, [this] { m_inspector->cardPage().reload(); });
     changeViewController(0);
 }
 
@@ -217,16 +208,6 @@ void SKTWindowController::Remove_All_Tab_Items()
 void SKTWindowController::changeViewController(int index)
 {
     m_sides->changeViewController(index);
-}
-
-void SKTWindowController::card_prop_set(const QString &fillStyle)
-{
-    m_inspector->cardPage().card_prop_set(fillStyle);
-}
-
-void SKTWindowController::Set_Card_Size_In_Control(float widthMM, float heightMM)
-{
-    m_inspector->cardPage().showCardSize(widthMM, heightMM);
 }
 
 // --- start window and exit ---
@@ -505,7 +486,6 @@ void SKTWindowController::New_Project_Setting_Reset()
     setContentFont(ModelGlobals::defaultTextFont(), QColor(0, 0, 0));
     m_sides->Select_front_side();
     Show_RHS_Properties(nullptr);
-    card_prop_set(FillCode::Solid);
     Set_Log_Name_In_Title();
     // A new design starts without personal details; the preview's record stays as it was.
     UserProfileCommands::forgetAcceptedDetails();
@@ -559,14 +539,8 @@ void SKTWindowController::showDesignSettings()
 {
     if (!m_sides)
         return;
-    const CardDesign &design = m_document.design();
-    const QSizeF size = design.cardSize();
-    Set_Card_Size_In_Control(CardSizeTables::Points_to_MM_Convert(float(size.width())),
-                             CardSizeTables::Points_to_MM_Convert(float(size.height())));
-    m_inspector->cardPage().showOutline(design.outline());
-    const Card_Property &live = *liveCardProperty();
-    setAllTextFont(live.Card_Content_font);
-    setBackSideEnabled(design.isTwoSided());
+    // The card page loads itself from the same notice.
+    setBackSideEnabled(m_document.design().isTwoSided());
     showExcelChoice();
     m_sides->showPreviewCaption();
     // An object's values may come from the workbook: the inspector shows them as they now stand.
@@ -611,10 +585,8 @@ void SKTWindowController::set_Back_BG_Image(const QString &path)
 
 void SKTWindowController::setBackgroundImage(int side, const QString &path)
 {
-    if (path.isEmpty()) {
-        m_inspector->cardPage().showBackgroundPath(QString());
-        return;
-    }
+    if (path.isEmpty())
+        return; // nothing chosen: the page keeps its picture
     QString error;
     m_document.changeSettings(QStringLiteral("Background"), side, [&](DesignSettings &settings) {
         Card_Property &page = settings.page(side);
@@ -629,7 +601,6 @@ void SKTWindowController::setBackgroundImage(int side, const QString &path)
         Show_MessageBox(PictureReader::userMessage(path, error));
         return;
     }
-    m_inspector->cardPage().showBackgroundPath(path);
     // The page shows what the live side now has.
     Show_RHS_Properties(nullptr);
     Refresh_Canvas();

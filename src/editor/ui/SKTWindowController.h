@@ -104,8 +104,6 @@ public:
     void Fill_Party_Invidation_Details(const InvitationDetails &details);
     void Exit_App();
     void Get_Email_Details();
-    void card_prop_set(const QString &fillStyle);
-    void Set_Card_Size_In_Control(float widthMM, float heightMM);
 
     // --- the hosts' questions ---
     void Refresh_Canvas() override;
@@ -159,7 +157,8 @@ public:
     SKTGraphicView *liveCanvas() const override;
     bool previewShown() const override;
     const Card_Property &cardProperty(int side) const override { return m_document.design().page(side); }
-    void setBackSideEnabled(bool enabled) override;
+    // Whether the Back side button can be pressed (a two-sided card).
+    void setBackSideEnabled(bool enabled);
     void editButtonsForCard() override;
     void editButtonsForObject(bool locked) override;
     void unlockSelection() override;
@@ -201,7 +200,8 @@ private:
     void startNewCard(bool replacing, const InvitationDetails &details);
     void scheduleModifiedCheck();
     // The design's settings changed (an edit, undo, redo, a new or opened design): the window
-    // shows the size, outline, sides, content font, workbook columns and the selection's values.
+    // shows its own share (the Back button, the workbook columns, the preview's caption, the
+    // canvas and the selection's values); the card page loads itself from the same notice.
     void showDesignSettings();
 
     SKTDocument m_document;

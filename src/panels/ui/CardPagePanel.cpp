@@ -12,6 +12,7 @@
 #include "foundation/ui/ControlUtils.h"
 #include "foundation/ui/FilePanels.h"
 #include "foundation/ui/StepperField.h"
+#include "model/BulkLoadGuard.h"
 #include "model/Card_Property.h"
 #include "model/DesignSettings.h"
 #include "model/EditStep.h"
@@ -32,6 +33,7 @@
 #include "panels/ui/ObjectPanel.h"
 #include "panels/ui/PanelEdits.h"
 #include "panels/ui/TextPanel.h"
+#include "platform/ChangeObserver.h"
 #include "platform/FontResolver.h"
 
 #include <QAbstractButton>
@@ -112,10 +114,13 @@ CardPagePanel::CardPagePanel(InspectorHost &host) : QObject(&host.inspectorWindo
     m_border->Card_bor_Stepper->setValue(3);
     card_prop_set(FillCode::Solid);
     connectControls();
+    m_designWatch = std::make_unique<ChangeCallback>([this] { reload(); });
+    host.document().addObserver(m_designWatch.get(), SKTDocumentDesignKey, {});
 }
 
 CardPagePanel::~CardPagePanel()
 {
+    m_host.document().removeAllObservers(m_designWatch.get());
     delete m_settings;
     delete m_background;
     delete m_border;
@@ -187,6 +192,12 @@ void CardPagePanel::runStep(const char *name, void (CardPagePanel::*action)(), c
 
 // --- loading ---
 
+void CardPagePanel::reload()
+{
+    BulkLoadGuard loading;
+    loadFrom(m_host.cardProperty(m_host.Card_Front_Or_Back() != 0 ? 1 : 0));
+}
+
 void CardPagePanel::loadFrom(const Card_Property &page)
 {
     m_border->Card_border_chk->setChecked(page.Card_border_chk);
@@ -224,7 +235,6 @@ void CardPagePanel::loadFrom(const Card_Property &page)
     // into a two-sided one.
     const bool twoSided = page.isTwoSided();
     m_settings->Sides_ComboBox->setCurrentIndex(twoSided ? 0 : 1);
-    m_host.setBackSideEnabled(twoSided);
     // Orientation, category and row follow the card's size; what the page names is tried first.
     showEntryOfCardSize(page.Card_Category, CardSizeTables::presetOf(page.Card_Preset), page.Card_Cat_index);
     card_prop_set(fillStyle);
@@ -255,23 +265,6 @@ void CardPagePanel::setPatternNames(const QStringList &names)
     combo->addItems(names);
     if (!names.isEmpty())
         combo->setCurrentIndex(0);
-}
-
-void CardPagePanel::showCardSize(double widthMM, double heightMM)
-{
-    m_settings->width_Stepper->setValue(widthMM);
-    m_settings->height_Stepper->setValue(heightMM);
-}
-
-void CardPagePanel::showOutline(int outline)
-{
-    if (QAbstractButton *b = m_settings->matrix_card_shape->button(outline))
-        b->setChecked(true);
-}
-
-void CardPagePanel::showBackgroundPath(const QString &path)
-{
-    m_background->Card_Image_path->setText(path);
 }
 
 // --- the size list ---
@@ -490,7 +483,6 @@ void CardPagePanel::writeSides()
         settings.frontPage.Card_Side = code;
         settings.backPage.Card_Side = code;
     });
-    m_host.setBackSideEnabled(twoSided);
 }
 
 void CardPagePanel::selectFillRadio(const QString &fillStyle)

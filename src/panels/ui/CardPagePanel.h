@@ -1,6 +1,7 @@
 // The card page of the inspector: its three tabs and every action on them. Each control writes its
 // own fields of the live side's page (or the card's size, outline or sides) through the document,
-// which announces the change; the inspector loads the page back from the design.
+// which announces the change; the panel then loads every control back from the design, its only
+// source (so undo, redo, an opened design or a change made elsewhere shows as it is).
 #pragma once
 
 #include "platform/FontDescriptor.h"
@@ -11,11 +12,13 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class Card_Property;
 class ColorWell;
 class DesignSettings;
 class CardBackgroundTab;
+class ChangeObserver;
 class CardBorderTab;
 class CardSettingsTab;
 class ComboDispatcher;
@@ -30,9 +33,10 @@ public:
     explicit CardPagePanel(InspectorHost &host);
     ~CardPagePanel() override;
 
-    // Loads every control of the page from a side's settings (the caller holds the bulk-load mark)
-    // and takes the content snapshot.
-    void loadFrom(const Card_Property &page);
+    // Loads every control of the page from the design (the live side's page, the card's size,
+    // outline and sides) and takes the content snapshot. Called on each notice of the design and
+    // when the live side changes.
+    void reload();
 
     // The combo boxes' writes: each its own field of the live side's page (both pages for sides).
     void writeBorderStyle();
@@ -82,16 +86,12 @@ public:
     void attachCombos(ComboDispatcher &dispatcher) const;
     // The pattern names the background's pattern list offers (the window's resources).
     void setPatternNames(const QStringList &names);
-    // The card's size in the steppers and its outline, as the design has them.
-    void showCardSize(double widthMM, double heightMM);
-    void showOutline(int outline);
-    // The background picture's path as chosen (empty: none chosen).
-    void showBackgroundPath(const QString &path);
 
     static inline const QString UntitledName = QStringLiteral("Untitled");
 
 private:
     void connectControls();
+    void loadFrom(const Card_Property &page);
     // The content font and colour on the settings tab, and as new texts take them.
     void showContentFont(const FontDescriptor &font, const QColor &color);
     // Writes through the document as part of the step in progress; nothing during a bulk load.
@@ -124,5 +124,6 @@ private:
     CardBackgroundTab *m_background;
     CardBorderTab *m_border;
     FontDescriptor m_fontCopy; // All_Text_font_COPY
+    std::unique_ptr<ChangeObserver> m_designWatch;
     bool m_nameLeftOff = true;
 };

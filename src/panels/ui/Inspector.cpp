@@ -87,6 +87,10 @@ Inspector::Inspector(InspectorHost &host)
 
 Inspector::~Inspector()
 {
+    // The card page watches the document: it goes with the inspector, which the window ends
+    // while the document is still there (first the dispatcher, which writes through it).
+    delete m_dispatcher;
+    delete m_cardPage;
     delete m_alignment;
 }
 
@@ -187,7 +191,7 @@ void Inspector::fillCardPage()
     const ShownPage before = shownPage();
     m_host.inspectorTabs().Remove_All_Tab_Items();
     showTabs(plan);
-    m_cardPage->loadFrom(m_host.cardProperty(m_host.Card_Front_Or_Back()));
+    m_cardPage->reload();
     bringPageToFront(before);
     m_host.inspectorTabs().sett_tab()->update();
 }

@@ -54,8 +54,6 @@ public:
         else
             set_Front_BG_Image(path);
     }
-    // Whether the Back side button can be pressed (a two-sided card).
-    virtual void setBackSideEnabled(bool enabled) = 0;
 
     // The content font and colour new texts take (the card page shows them).
     virtual FontDescriptor All_Text_font() const = 0;

@@ -17,6 +17,7 @@
 #include "panels/ui/InspectorHost.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/TextPanel.h"
+#include "platform/ChangeObserver.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -51,11 +52,16 @@ public:
         m_desk->setMinimumSize(m_canvases[0]->size());
         row->addWidget(m_desk);
         m_inspector = new Inspector(*this);
+        // As the window's Back button, from the design's notice.
+        m_designWatch =
+            std::make_unique<ChangeCallback>([this] { backSideEnabled = m_document.design().isTwoSided(); });
+        m_document.addObserver(m_designWatch.get(), SKTDocumentDesignKey, {});
         row->addWidget(m_tabs->sett_tab());
         m_tabs->keepOneWidth();
     }
     ~FakeInspectorHost() override
     {
+        m_document.removeAllObservers(m_designWatch.get());
         for (SKTGraphicView *canvas : m_canvases) {
             canvas->unbindGraphics();
             canvas->unbindSelection();
@@ -105,7 +111,6 @@ public:
     }
     void set_Front_BG_Image(const QString &path) override { setBackground(0, path); }
     void set_Back_BG_Image(const QString &path) override { setBackground(1, path); }
-    void setBackSideEnabled(bool enabled) override { backSideEnabled = enabled; }
     FontDescriptor All_Text_font() const override { return m_font; }
     void setContentFont(const FontDescriptor &font, const QColor &color) override
     {
@@ -120,20 +125,17 @@ public:
     void Open_Barcode_Window(const GraphicPtr &) override {}
 
 private:
-    // The page takes a picture it can read (one it cannot keeps the page as it was) and the path
-    // field shows what was chosen.
+    // The page takes a picture it can read (one it cannot keeps the page as it was); the card
+    // page shows it from the design's notice.
     void setBackground(int side, const QString &path)
     {
         backgrounds << path;
-        QString error;
         if (!path.isEmpty())
             m_document.changeSettings(QStringLiteral("Background"), side, [&](DesignSettings &settings) {
                 Card_Property &page = settings.page(side);
                 if (page.Card_BG_Image_Path != path || !page.Card_BG_Image)
-                    error = page.setBackgroundImage(path);
+                    page.setBackgroundImage(path);
             });
-        if (error.isEmpty())
-            m_inspector->cardPage().showBackgroundPath(path);
     }
 
     SKTDocument m_document;
@@ -144,6 +146,7 @@ private:
     std::array<std::unique_ptr<SideSelection>, 2> m_selections;
     Inspector *m_inspector = nullptr;
     FontDescriptor m_font;
+    std::unique_ptr<ChangeObserver> m_designWatch;
     QColor m_color;
     // Last, so the panels and canvases it holds go first, while the document is still there.
     std::unique_ptr<QWidget> m_window;
