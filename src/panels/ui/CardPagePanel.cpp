@@ -12,7 +12,6 @@
 #include "foundation/ui/ControlUtils.h"
 #include "foundation/ui/FilePanels.h"
 #include "foundation/ui/StepperField.h"
-#include "model/BulkLoadGuard.h"
 #include "model/Card_Property.h"
 #include "model/DesignSettings.h"
 #include "model/EditStep.h"
@@ -53,6 +52,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <vector>
 
 namespace
 {
@@ -194,8 +194,45 @@ void CardPagePanel::runStep(const char *name, void (CardPagePanel::*action)(), c
 
 void CardPagePanel::reload()
 {
-    BulkLoadGuard loading;
+    // The page's own controls are quiet while they are loaded: showing the design writes nothing.
+    std::vector<QSignalBlocker> quiet;
+    for (QObject *control : controls())
+        quiet.emplace_back(control);
     loadFrom(m_host.cardProperty(m_host.Card_Front_Or_Back() != 0 ? 1 : 0));
+}
+
+QList<QObject *> CardPagePanel::controls() const
+{
+    const CardSettingsTab &s = *m_settings;
+    const CardBackgroundTab &b = *m_background;
+    const CardBorderTab &r = *m_border;
+    return {s.card_name,
+            s.Sides_ComboBox,
+            s.Preset_ComboBox,
+            s.Category_ComboBox,
+            s.ColList,
+            s.width_Stepper,
+            s.height_Stepper,
+            s.matrix_card_shape,
+            s.All_Text_clr,
+            b.Card_fill_chk,
+            b.Card_solid_fill_rd,
+            b.Card_fill_clr,
+            b.Card_gradient_fill_rd,
+            b.Card_fill_Grd_1_clr,
+            b.Card_fill_Grd_2_clr,
+            b.Card_grad_Stepper,
+            b.Card_Style_fill_rd,
+            b.Card_hatch_style,
+            b.Card_hatch_bk_clr,
+            b.Card_Image_fill_rd,
+            b.Card_Image_path,
+            b.Card_image_layout,
+            b.Card_alpha_Stepper,
+            r.Card_border_chk,
+            r.Card_bordr_clr,
+            r.Card_bor_Stepper,
+            r.Card_border_style};
 }
 
 void CardPagePanel::loadFrom(const Card_Property &page)

@@ -92,6 +92,8 @@ public:
 private:
     void connectControls();
     void loadFrom(const Card_Property &page);
+    // The controls the user writes the page through.
+    QList<QObject *> controls() const;
     // The content font and colour on the settings tab, and as new texts take them.
     void showContentFont(const FontDescriptor &font, const QColor &color);
     // Writes through the document as part of the step in progress; nothing during a bulk load.
