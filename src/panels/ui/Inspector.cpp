@@ -73,8 +73,9 @@ Inspector::Inspector(InspectorHost &host)
       m_dataSource(new DataSourceTab(host)),
       m_alignment(new AlignmentTab(host.inspectorTabs().page(T::aligmnt_tab))), m_lock(new LockTab(host)),
       // The picture panel puts its file controls into the data-source box, so that box comes first.
-      m_shapes(new ShapeLinePanel(host)), m_texts(new TextPanel(host)), m_pictures(new ImageSignPanel(host)),
-      m_barcodes(new BarcodePanel(host)), m_dispatcher(new ComboDispatcher(host, *m_cardPage, *m_dataSource))
+      m_shapes(new ShapeLinePanel(host)), m_texts(new TextPanel(host)),
+      m_pictures(new ImageSignPanel(host, m_dataSource->manual_brws_box)), m_barcodes(new BarcodePanel(host)),
+      m_dispatcher(new ComboDispatcher(host, *m_cardPage, *m_dataSource, *m_texts, *m_pictures))
 {
     // The page no panel fills yet says so.
     QWidget *info = host.inspectorTabs().page(T::card_info_tab);
@@ -82,6 +83,7 @@ Inspector::Inspector(InspectorHost &host)
     infoLayout->addWidget(new QLabel(host.inspectorTabs().label(T::card_info_tab), info));
     infoLayout->addStretch();
     attachCombos();
+    m_dataSource->onWordsBound([texts = m_texts](bool bound) { texts->showWordsBound(bound); });
     qApp->installEventFilter(this);
 }
 
