@@ -381,8 +381,8 @@ void SKTWindowController::selectArrowTool()
 
 void SKTWindowController::Reset_Image_Editing_Controls()
 {
-    if (auto *panel = findChild<ImageSignPanel *>())
-        panel->Reset_Image_Editing_Controls();
+    if (m_inspector)
+        m_inspector->imageSignPanel().Reset_Image_Editing_Controls();
 }
 
 // --- design file ---
