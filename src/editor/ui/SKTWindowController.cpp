@@ -560,12 +560,12 @@ void SKTWindowController::showExcelChoice()
 
 void SKTWindowController::Add_Excel_Col_Name_In_Combo()
 {
-    ComboItems::applyQuietly(m_inspector->dataSource().Data_source_type, DataSourceChoices::addExcelItem);
+    m_inspector->dataSource().offerExcel(true);
 }
 
 void SKTWindowController::Remove_Excel_Col_Name_In_Combo()
 {
-    ComboItems::applyQuietly(m_inspector->dataSource().Data_source_type, DataSourceChoices::removeExcelItem);
+    m_inspector->dataSource().offerExcel(false);
 }
 
 QColor SKTWindowController::All_Text_clr() const

@@ -99,6 +99,12 @@ void DataSourceTab::setTitle(const QString &title)
     data_source_title->setText(title);
 }
 
+void DataSourceTab::offerExcel(bool offered)
+{
+    ComboItems::applyQuietly(Data_source_type,
+                             offered ? DataSourceChoices::addExcelItem : DataSourceChoices::removeExcelItem);
+}
+
 void DataSourceTab::setManualControls(bool manual)
 {
     view_series_btn->setEnabled(!manual);
