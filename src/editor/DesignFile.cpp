@@ -241,8 +241,9 @@ DesignResult DesignFile::saveFailed(const QString &path, const QString &reason)
 void DesignFile::resetToNewDesign(const std::function<void(DesignSettings &)> &start)
 {
     const TitleHold hold(m_editor);
+    // The panels write nothing while the design is replaced, and the mark goes on every way out.
+    const BulkLoadGuard loading;
     ModelGlobals &g = ModelGlobals::instance();
-    g.Not_Draw_Only_Prop_Change = 1;
     // The back goes first: clearing the history then forgets its removal too.
     m_document.removeAllGraphicsFromSide(SKTDocument::Back);
     m_document.Clear_All_Undo_Redo();
@@ -256,7 +257,6 @@ void DesignFile::resetToNewDesign(const std::function<void(DesignSettings &)> &s
     m_document.putSettings(settings);
     if (m_editor)
         m_editor->New_Project_Setting_Reset();
-    g.Not_Draw_Only_Prop_Change = 0;
     markClean();
     m_disk = DiskState();
 }

@@ -7,6 +7,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+#include <utility>
+
 class Observable;
 
 // What changed under one key. For a to-many key (an ordered list) the kind says how the list
@@ -36,4 +39,18 @@ public:
     // Called on the thread that made the change, after it was made (before, for a prior call).
     virtual void observeValueForKeyPath(const QString &keyPath, Observable *object,
                                         const ObservedChange &change, void *context) = 0;
+};
+
+// An observer that calls one function on every change it is told of, whatever the key.
+class ChangeCallback : public ChangeObserver
+{
+public:
+    explicit ChangeCallback(std::function<void()> changed) : m_changed(std::move(changed)) {}
+    void observeValueForKeyPath(const QString &, Observable *, const ObservedChange &, void *) override
+    {
+        m_changed();
+    }
+
+private:
+    std::function<void()> m_changed;
 };

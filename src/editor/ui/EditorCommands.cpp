@@ -3,6 +3,7 @@
 #include "canvas/ui/ImageBrowser.h"
 #include "canvas/ui/SKTGraphicView.h"
 #include "editor/ui/BackgroundBrowser.h"
+#include "editor/ui/CommandRow.h"
 #include "editor/ui/EditButtons.h"
 #include "editor/ui/Grid_Wizard.h"
 #include "editor/ui/MainMenus.h"
@@ -19,6 +20,7 @@
 #include "foundation/ui/FloatSlider.h"
 #include "output/RunPlan.h"
 #include "output/ui/RunStart.h"
+#include "panels/ui/AlignmentTab.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/PanelEdits.h"
@@ -58,7 +60,7 @@ void EditorCommands::connectControls()
     on(b.Send_Back_btn, &EditorCommands::Send_Back_Clicked);
     on(b.Lock_btn, &EditorCommands::Lock_Clicked);
     on(b.Unlock_btn, &EditorCommands::Unlock_Clicked);
-    MainWindowLayout &ui = m_window.ui();
+    CommandRow &ui = m_window.commandRow();
     on(ui.Front_Card_Btn, &EditorCommands::Front_Card_Btn_Clicked);
     on(ui.Back_Card_Btn, &EditorCommands::Back_Card_Btn_Clicked);
     on(ui.Temp_Card_Btn, &EditorCommands::Temp_Card_Btn_Clicked);
@@ -69,18 +71,23 @@ void EditorCommands::connectControls()
     on(ui.User_Profile_Btn, &EditorCommands::User_Profile_Button_Clicked);
     on(ui.Print_Btn, &EditorCommands::Print_Button);
     on(ui.Mail_Btn, &EditorCommands::Mail_Button);
-    on(ui.Align_Left_btn, &EditorCommands::Align_Left_Clicked);
-    on(ui.Align_Right_btn, &EditorCommands::Align_Right_Clicked);
-    on(ui.Align_Top_btn, &EditorCommands::Align_Top_Clicked);
-    on(ui.Align_Bottom_btn, &EditorCommands::Align_Bottom_Clicked);
-    on(ui.Align_Center_btn, &EditorCommands::Align_Center_Clicked);
-    on(ui.Align_Horz_btn, &EditorCommands::Align_Horz_Clicked);
-    on(ui.Align_Vert_btn, &EditorCommands::Align_Vert_Clicked);
-    on(ui.Make_Same_Width_btn, &EditorCommands::Make_Same_Width_Clicked);
-    on(ui.Make_Same_Height_btn, &EditorCommands::Make_Same_Height_Clicked);
-    on(ui.Make_Natural_btn, &EditorCommands::Make_Natural_Clicked);
-    on(ui.Align_To_Grid_btn, &EditorCommands::Align_To_Grid_Clicked);
-    on(ui.print_object_chk, &EditorCommands::Print_object_chk_changed);
+    using A = AlignmentTab::Command;
+    const AlignmentTab &alignment = m_window.inspector().alignment();
+    const auto command = [this, &alignment](A which, void (EditorCommands::*run)()) {
+        alignment.onCommand(which, this, [this, run] { (this->*run)(); });
+    };
+    command(A::AlignLeft, &EditorCommands::Align_Left_Clicked);
+    command(A::AlignRight, &EditorCommands::Align_Right_Clicked);
+    command(A::AlignTop, &EditorCommands::Align_Top_Clicked);
+    command(A::AlignBottom, &EditorCommands::Align_Bottom_Clicked);
+    command(A::CentreOnCard, &EditorCommands::Align_Center_Clicked);
+    command(A::HorizontalCentres, &EditorCommands::Align_Horz_Clicked);
+    command(A::VerticalCentres, &EditorCommands::Align_Vert_Clicked);
+    command(A::SameWidth, &EditorCommands::Make_Same_Width_Clicked);
+    command(A::SameHeight, &EditorCommands::Make_Same_Height_Clicked);
+    command(A::NaturalSize, &EditorCommands::Make_Natural_Clicked);
+    command(A::ToGrid, &EditorCommands::Align_To_Grid_Clicked);
+    command(A::DoNotPrint, &EditorCommands::Print_object_chk_changed);
     connect(&m_window.sideViews(), &SideViews::shownSideChanged, this, &EditorCommands::updateForShownSide);
     updateForShownSide();
 }
@@ -255,7 +262,7 @@ bool EditorCommands::twoSided() const
 
 void EditorCommands::setBackSideAvailable(bool available)
 {
-    m_window.ui().Back_Card_Btn->setEnabled(available);
+    m_window.commandRow().Back_Card_Btn->setEnabled(available);
     if (QAction *item = m_window.menus().action(QStringLiteral("View/Back Side")))
         item->setEnabled(available);
     if (available || m_window.sideViews().shownIndex() != SKTDocument::Back)
@@ -272,7 +279,7 @@ void EditorCommands::setBackSideAvailable(bool available)
 
 void EditorCommands::Show_Hide_Ruler_ChkBox()
 {
-    m_window.sideViews().showRulers(m_window.ui().Show_Ruler_chk->isChecked());
+    m_window.sideViews().showRulers(m_window.commandRow().Show_Ruler_chk->isChecked());
 }
 
 // --- card page and other windows ---
@@ -290,9 +297,6 @@ void EditorCommands::Card_Bckgrnd_Clicked()
     if (!chosen)
         return;
     const QString &path = *chosen;
-    MainWindowLayout &ui = m_window.ui();
-    ui.Card_fill_chk->setChecked(true);
-    m_window.card_prop_set(FillCode::Picture);
     PanelEdits::cardPage(m_window, QStringLiteral("Background"), [&] { m_window.setLiveBackground(path); });
     InspectorTabs &tabs = m_window.inspectorTabs();
     tabs.addItem(InspectorTabs::card_bkgd_tab);
@@ -444,7 +448,7 @@ void EditorCommands::Align_To_Grid_Clicked()
 void EditorCommands::Print_object_chk_changed()
 {
     PanelEdits::selection(m_window, QStringLiteral("Do Not Print"), [this] {
-        live().print_contol_or_not(m_window.ui().print_object_chk->isChecked() ? 1 : 0);
+        live().print_contol_or_not(m_window.inspector().alignment().doNotPrint() ? 1 : 0);
     });
 }
 

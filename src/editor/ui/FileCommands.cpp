@@ -69,7 +69,6 @@ void FileCommands::New_Project()
     m_window.Show_RHS_Properties(nullptr);
     m_window.Refresh_Canvas();
     m_window.Open_Start_Window(false);
-    Not_Draw_Only_Prop_Change = 0;
 }
 
 void FileCommands::Open_Btn_Clicked()
@@ -79,7 +78,6 @@ void FileCommands::Open_Btn_Clicked()
     // The design is replaced only by one that loaded; a cancelled panel or a damaged file leaves it.
     if (Open_Log_File() == 1)
         m_window.Undo_Redo_Button_state();
-    Not_Draw_Only_Prop_Change = 0;
 }
 
 int FileCommands::Open_Log_File()
@@ -117,7 +115,6 @@ void FileCommands::openAtStart(const QString &path)
     if (load(path) != 1)
         m_window.Open_Start_Window(false);
     m_window.Undo_Redo_Button_state();
-    Not_Draw_Only_Prop_Change = 0;
 }
 
 void FileCommands::exitSequence()

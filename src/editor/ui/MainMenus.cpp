@@ -1,6 +1,7 @@
 #include "editor/ui/MainMenus.h"
 
 #include "canvas/ui/ZoomFactor.h"
+#include "editor/ui/CommandRow.h"
 #include "editor/ui/EditButtons.h"
 #include "editor/ui/EditorCommands.h"
 #include "editor/ui/FileCommands.h"
@@ -136,11 +137,11 @@ void MainMenus::makeViewMenu(QMenuBar *bar)
     EditorCommands *cmd = &m_window.commands();
     QMenu *view = bar->addMenu(QStringLiteral("&View"));
     QAction *ruler = add(view, QStringLiteral("Show &Ruler"), [&w, cmd] {
-        w.ui().Show_Ruler_chk->toggle();
+        w.commandRow().Show_Ruler_chk->toggle();
         cmd->Show_Hide_Ruler_ChkBox();
     });
     ruler->setCheckable(true);
-    connect(w.ui().Show_Ruler_chk, &QCheckBox::toggled, ruler, &QAction::setChecked);
+    connect(w.commandRow().Show_Ruler_chk, &QCheckBox::toggled, ruler, &QAction::setChecked);
     view->addSeparator();
     add(view, QStringLiteral("&Front Side"), [cmd] { cmd->Front_Card_Btn_Clicked(); });
     add(view, QStringLiteral("&Back Side"), [cmd] { cmd->Back_Card_Btn_Clicked(); });

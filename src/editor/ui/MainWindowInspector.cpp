@@ -3,6 +3,7 @@
 #include "canvas/ui/SKTGraphicView.h"
 #include "data/ExcelBindingTable.h"
 #include "data/ui/Import_Excel.h"
+#include "editor/ui/CommandRow.h"
 #include "editor/ui/EditButtons.h"
 #include "editor/ui/EditorCommands.h"
 #include "editor/ui/SKTWindowController.h"
@@ -35,7 +36,7 @@ void SKTWindowController::setBackSideEnabled(bool enabled)
     if (m_commands && m_menus)
         m_commands->setBackSideAvailable(enabled);
     else // still being built
-        m_ui.Back_Card_Btn->setEnabled(enabled);
+        m_commandRow->Back_Card_Btn->setEnabled(enabled);
 }
 
 void SKTWindowController::editTextOf(const GraphicPtr &text)

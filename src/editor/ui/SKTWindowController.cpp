@@ -3,12 +3,12 @@
 #include "canvas/ui/ImageBrowser.h"
 #include "canvas/ui/SKTGraphicView.h"
 #include "canvas/ui/ZoomFactor.h"
-#include "data/DataSourceChoices.h"
 #include "data/ExcelBindingTable.h"
 #include "editor/EditorState.h"
 #include "editor/HeldSeries.h"
 #include "editor/InvitationLayout.h"
 #include "editor/ui/BackgroundBrowser.h"
+#include "editor/ui/CommandRow.h"
 #include "editor/ui/EditButtons.h"
 #include "editor/ui/EditorCommands.h"
 #include "editor/ui/FileCommands.h"
@@ -19,29 +19,24 @@
 #include "editor/ui/WindowCatalog.h"
 #include "foundation/CardCodes.h"
 #include "foundation/DataRoot.h"
-#include "foundation/DateFormats.h"
 #include "foundation/FileUtils.h"
 #include "foundation/FolderListing.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/Preferences.h"
-#include "foundation/RowListModel.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/AppExit.h"
-#include "foundation/ui/ColorWell.h"
-#include "foundation/ui/ComboItems.h"
 #include "foundation/ui/FilePanels.h"
 #include "foundation/ui/PleaseWaitSheet.h"
 #include "foundation/ui/PleaseWait_Modeless.h"
-#include "foundation/ui/StepperField.h"
 #include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
-#include "panels/CardSizeTables.h"
+#include "panels/ui/AlignmentTab.h"
 #include "panels/ui/CardPagePanel.h"
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/ImageSignPanel.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorTabs.h"
-#include "panels/ui/TextPanel.h"
+#include "panels/ui/ShapeLinePanel.h"
 #include "platform/FontResolver.h"
 #include "platform/PictureReader.h"
 #include "platform/UndoManager.h"
@@ -69,19 +64,6 @@
 namespace
 {
 SKTWindowController *g_instance = nullptr;
-
-class DesignWatch : public ChangeObserver
-{
-public:
-    explicit DesignWatch(std::function<void()> changed) : m_changed(std::move(changed)) {}
-    void observeValueForKeyPath(const QString &, Observable *, const ObservedChange &, void *) override
-    {
-        m_changed();
-    }
-
-private:
-    std::function<void()> m_changed;
-};
 } // namespace
 
 SKTWindowController::SKTWindowController(QWidget *parent)
@@ -98,7 +80,7 @@ SKTWindowController::SKTWindowController(QWidget *parent)
     buildWindow();
     Get_Email_Details();
     applyStartValues();
-    m_sides->showRulers(m_ui.Show_Ruler_chk->isChecked());
+    m_sides->showRulers(m_commandRow->Show_Ruler_chk->isChecked());
     m_editButtons->setUndoManager(&m_document.undoManager());
     connect(this, &SKTWindowController::selectedToolChanged, m_tools, &ToolController::selectedToolDidChange);
     fillWindowRegistry(*this, *m_registry);
@@ -109,7 +91,7 @@ SKTWindowController::SKTWindowController(QWidget *parent)
     connect(m_modifiedCheck, &QTimer::timeout, this, &SKTWindowController::updateModifiedMarker);
     connect(&m_document.undoManager(), &UndoManager::stateChanged, this,
             &SKTWindowController::scheduleModifiedCheck);
-    m_designWatch = std::make_unique<DesignWatch>([this] { showDesignSettings(); });
+    m_designWatch = std::make_unique<ChangeCallback>([this] { showDesignSettings(); });
     m_document.addObserver(m_designWatch.get(), SKTDocumentDesignKey, {});
     QCoreApplication::instance()->installEventFilter(this);
     m_editButtons->endClipboardDeferral();
@@ -120,9 +102,11 @@ SKTWindowController::~SKTWindowController()
     if (QCoreApplication *app = QCoreApplication::instance())
         app->removeEventFilter(this);
     m_document.removeAllObservers(m_designWatch.get());
-    // The canvases let go of the document before it goes.
+    // The canvases and the inspector's panels let go of the document before it goes.
     delete m_sides;
     m_sides = nullptr;
+    delete m_inspector;
+    m_inspector = nullptr;
     if (ModelGlobals::instance().Main_App_wnd == this)
         ModelGlobals::instance().Main_App_wnd = nullptr;
     if (g_instance == this)
@@ -139,7 +123,6 @@ void SKTWindowController::buildWindow()
     auto *central = new QWidget(this);
     setCentralWidget(central);
     m_tabs = std::make_unique<InspectorTabs>(central);
-    m_ui.buildPages(*m_tabs);
     m_inspector = new Inspector(*this);
     m_editButtons = new EditButtons(central);
     m_editButtons->deferClipboard();
@@ -148,15 +131,16 @@ void SKTWindowController::buildWindow()
     m_commands = new EditorCommands(*this);
     m_files = new FileCommands(*this);
 
+    m_commandRow = std::make_unique<CommandRow>(central);
     auto *middle = new QVBoxLayout;
     middle->addWidget(m_editButtons->row());
-    middle->addWidget(m_ui.buildCommandRow(central));
+    middle->addWidget(m_commandRow->sideRow());
     middle->addWidget(m_sides->Front_back_label);
     middle->addWidget(m_sides->myTargetView, 1);
     m_tabs->keepOneWidth();
     auto *left = new QVBoxLayout;
     left->addWidget(m_tools->toolBar());
-    left->addWidget(m_ui.buildCardButtons(central));
+    left->addWidget(m_commandRow->cardButtons());
     m_backgrounds = new BackgroundBrowser(*this, central);
     m_backgrounds->imageBrowser->setFixedWidth(m_tools->toolBar()->sizeHint().width() + 24);
     left->addWidget(m_backgrounds->imageBrowser, 1);
@@ -167,6 +151,8 @@ void SKTWindowController::buildWindow()
     layout->addWidget(m_tabs->sett_tab());
     m_menus = new MainMenus(*this);
     m_commands->connectControls();
+    // The card page shows the live side's page: a change of side loads it again.
+    connect(m_sides, &SideViews::shownSideChanged, m_inspector, [this] { m_inspector->cardPage().reload(); });
     changeViewController(0);
 }
 
@@ -175,29 +161,10 @@ void SKTWindowController::applyStartValues()
     // The tab items are all made; the object pages go until something is selected.
     for (int item = InspectorTabs::line_tab; item < InspectorTabs::ItemCount; ++item)
         m_tabs->removeItem(InspectorTabs::Item(item));
-    BulkLoadGuard loading;
-    m_ui.Card_image_layout->setCurrentIndex(0);
-    m_ui.Sides_ComboBox->setCurrentIndex(0);
-    m_ui.Preset_ComboBox->setCurrentIndex(0);
-    m_ui.Category_ComboBox->setCurrentIndex(0);
-    m_ui.Text_Date_style->addItems(DateFormats::dateFormats());
-    m_ui.Text_Date_style->setCurrentIndex(0);
-    m_ui.Text_Time_style->addItems(DateFormats::timeFormats());
-    m_ui.Text_Time_style->setCurrentIndex(0);
-    m_ui.Text_align_combo->setCurrentIndex(0);
-    m_ui.Text_case_combo->setCurrentIndex(0);
-    m_ui.shape_hatch_style->clear();
-    m_ui.shape_border_style->setCurrentIndex(0);
-    m_ui.Card_bor_Stepper->setValue(3);
-    m_ui.Card_border_style->setCurrentIndex(0);
-    card_prop_set(FillCode::Solid);
+    // The patterns are the program's resources: both pattern lists offer them.
     const QStringList patterns = Get_Files_Array_At_Path(Resource_Path + QStringLiteral("Fill_Style_Image"));
-    m_ui.shape_hatch_style->addItems(patterns);
-    m_ui.Card_hatch_style->addItems(patterns);
-    if (!patterns.isEmpty()) {
-        m_ui.shape_hatch_style->setCurrentIndex(0);
-        m_ui.Card_hatch_style->setCurrentIndex(0);
-    }
+    m_inspector->shapeLinePanel().setPatternNames(patterns);
+    m_inspector->cardPage().setPatternNames(patterns);
 }
 
 void SKTWindowController::start(const QString &designPath)
@@ -235,17 +202,6 @@ void SKTWindowController::Remove_All_Tab_Items()
 void SKTWindowController::changeViewController(int index)
 {
     m_sides->changeViewController(index);
-}
-
-void SKTWindowController::card_prop_set(const QString &fillStyle)
-{
-    m_inspector->cardPage().card_prop_set(fillStyle);
-}
-
-void SKTWindowController::Set_Card_Size_In_Control(float widthMM, float heightMM)
-{
-    m_ui.width_Stepper->setValue(widthMM);
-    m_ui.height_Stepper->setValue(heightMM);
 }
 
 // --- start window and exit ---
@@ -394,8 +350,7 @@ void SKTWindowController::Set_Paste_Button_Status()
 
 void SKTWindowController::setSameSizeButtonsEnabled(bool enabled)
 {
-    m_ui.Make_Same_Width_btn->setEnabled(enabled);
-    m_ui.Make_Same_Height_btn->setEnabled(enabled);
+    m_inspector->alignment().setSameSizeEnabled(enabled);
 }
 
 int SKTWindowController::Card_Front_Or_Back() const
@@ -420,8 +375,8 @@ void SKTWindowController::selectArrowTool()
 
 void SKTWindowController::Reset_Image_Editing_Controls()
 {
-    if (auto *panel = findChild<ImageSignPanel *>())
-        panel->Reset_Image_Editing_Controls();
+    if (m_inspector)
+        m_inspector->imageSignPanel().Reset_Image_Editing_Controls();
 }
 
 // --- design file ---
@@ -523,11 +478,8 @@ void SKTWindowController::New_Project_Setting_Reset()
     Check_Path_And_Create_Files();
     _grid.setAlwaysShown(false);
     setContentFont(ModelGlobals::defaultTextFont(), QColor(0, 0, 0));
-    m_ui.All_Text_font_value_COPY->clear();
-    m_ui.All_Text_clr_COPY->setColor(m_ui.All_Text_clr->color());
     m_sides->Select_front_side();
     Show_RHS_Properties(nullptr);
-    card_prop_set(FillCode::Solid);
     Set_Log_Name_In_Title();
     // A new design starts without personal details; the preview's record stays as it was.
     UserProfileCommands::forgetAcceptedDetails();
@@ -548,8 +500,6 @@ void SKTWindowController::setContentFont(const FontDescriptor &font, const QColo
 {
     m_allTextFont = font;
     m_allTextColor = color;
-    m_ui.All_Text_font_value->setText(TextPanel::fontDisplayText(font));
-    m_ui.All_Text_clr->setColor(color);
 }
 
 void SKTWindowController::delete_all_control()
@@ -583,15 +533,8 @@ void SKTWindowController::showDesignSettings()
 {
     if (!m_sides)
         return;
-    const CardDesign &design = m_document.design();
-    const QSizeF size = design.cardSize();
-    Set_Card_Size_In_Control(CardSizeTables::Points_to_MM_Convert(float(size.width())),
-                             CardSizeTables::Points_to_MM_Convert(float(size.height())));
-    if (QAbstractButton *b = m_ui.matrix_card_shape->button(design.outline()))
-        b->setChecked(true);
-    const Card_Property &live = *liveCardProperty();
-    setAllTextFont(live.Card_Content_font);
-    setBackSideEnabled(design.isTwoSided());
+    // The card page loads itself from the same notice.
+    setBackSideEnabled(m_document.design().isTwoSided());
     showExcelChoice();
     m_sides->showPreviewCaption();
     // An object's values may come from the workbook: the inspector shows them as they now stand.
@@ -611,17 +554,17 @@ void SKTWindowController::showExcelChoice()
 
 void SKTWindowController::Add_Excel_Col_Name_In_Combo()
 {
-    ComboItems::applyQuietly(m_inspector->dataSource().Data_source_type, DataSourceChoices::addExcelItem);
+    m_inspector->dataSource().offerExcel(true);
 }
 
 void SKTWindowController::Remove_Excel_Col_Name_In_Combo()
 {
-    ComboItems::applyQuietly(m_inspector->dataSource().Data_source_type, DataSourceChoices::removeExcelItem);
+    m_inspector->dataSource().offerExcel(false);
 }
 
 QColor SKTWindowController::All_Text_clr() const
 {
-    return m_ui.All_Text_clr ? m_ui.All_Text_clr->color() : m_allTextColor;
+    return m_allTextColor;
 }
 
 void SKTWindowController::set_Front_BG_Image(const QString &path)
@@ -636,10 +579,8 @@ void SKTWindowController::set_Back_BG_Image(const QString &path)
 
 void SKTWindowController::setBackgroundImage(int side, const QString &path)
 {
-    if (path.isEmpty()) {
-        m_ui.Card_Image_path->clear();
-        return;
-    }
+    if (path.isEmpty())
+        return; // nothing chosen: the page keeps its picture
     QString error;
     m_document.changeSettings(QStringLiteral("Background"), side, [&](DesignSettings &settings) {
         Card_Property &page = settings.page(side);
@@ -654,7 +595,6 @@ void SKTWindowController::setBackgroundImage(int side, const QString &path)
         Show_MessageBox(PictureReader::userMessage(path, error));
         return;
     }
-    m_ui.Card_Image_path->setText(path);
     // The page shows what the live side now has.
     Show_RHS_Properties(nullptr);
     Refresh_Canvas();

@@ -5,7 +5,6 @@
 #include "canvas/ui/CanvasHost.h"
 #include "editor/DesignEditor.h"
 #include "editor/DesignFile.h"
-#include "editor/ui/MainWindowLayout.h"
 #include "foundation/AppIdentity.h"
 #include "foundation/ui/MainWindowShell.h"
 #include "model/Card_Property.h"
@@ -22,6 +21,7 @@
 #include <memory>
 
 class BackgroundBrowser;
+class CommandRow;
 class QTimer;
 class EditButtons;
 class EditorCommands;
@@ -71,7 +71,7 @@ public:
     FileCommands &fileCommands() const { return *m_files; }
     MainMenus &menus() const { return *m_menus; }
     DesignFile &designFile() { return m_designFile; }
-    MainWindowLayout &ui() { return m_ui; }
+    CommandRow &commandRow() const { return *m_commandRow; }
     BackgroundBrowser &backgroundBrowser() const { return *m_backgrounds; }
 
     // The page settings of the front and back: the design's, which the document holds.
@@ -104,8 +104,6 @@ public:
     void Fill_Party_Invidation_Details(const InvitationDetails &details);
     void Exit_App();
     void Get_Email_Details();
-    void card_prop_set(const QString &fillStyle);
-    void Set_Card_Size_In_Control(float widthMM, float heightMM);
 
     // --- the hosts' questions ---
     void Refresh_Canvas() override;
@@ -148,19 +146,19 @@ public:
     void holdTitle(bool held) override;
     void runLongWork(const std::function<void()> &work) override;
 
-    // The content font and colour with their label and colour well.
+    // The content font and colour new texts take.
     void setContentFont(const FontDescriptor &font, const QColor &color) override;
-    // The content font alone (the font dialog's choice); the caller shows it.
+    // The content font alone (the font dialog's choice).
     void setAllTextFont(const FontDescriptor &font) override { m_allTextFont = font; }
 
     // --- the inspector's questions (MainWindowInspector.cpp) ---
     QWidget &inspectorWindow() override { return *this; }
-    InspectorLayout &inspectorLayout() override { return m_ui; }
     SKTGraphicView *sideCanvas(int side) const override;
     SKTGraphicView *liveCanvas() const override;
     bool previewShown() const override;
     const Card_Property &cardProperty(int side) const override { return m_document.design().page(side); }
-    void setBackSideEnabled(bool enabled) override;
+    // Whether the Back side button can be pressed (a two-sided card).
+    void setBackSideEnabled(bool enabled);
     void editButtonsForCard() override;
     void editButtonsForObject(bool locked) override;
     void unlockSelection() override;
@@ -202,13 +200,14 @@ private:
     void startNewCard(bool replacing, const InvitationDetails &details);
     void scheduleModifiedCheck();
     // The design's settings changed (an edit, undo, redo, a new or opened design): the window
-    // shows the size, outline, sides, content font, workbook columns and the selection's values.
+    // shows its own share (the Back button, the workbook columns, the preview's caption, the
+    // canvas and the selection's values); the card page loads itself from the same notice.
     void showDesignSettings();
 
     SKTDocument m_document;
     SKTGrid _grid;
     DesignFile m_designFile;
-    MainWindowLayout m_ui;
+    std::unique_ptr<CommandRow> m_commandRow;
     ZoomFactor *m_zoom = nullptr;
     WindowRegistry *m_registry = nullptr;
     SideViews *m_sides = nullptr;

@@ -52,14 +52,12 @@ int TemplateCommands::New_From_Template(SKTWindowController &window, WindowRegis
         if (!loaded.reason.isEmpty())
             Show_NSLog_Message(loaded.reason);
         Show_MessageBox(loaded.message.isEmpty() ? DesignFile::CorruptMessage : loaded.message);
-        Not_Draw_Only_Prop_Change = 0;
         return 0;
     }
     window.Set_Log_Name_In_Title();
     window.Show_RHS_Properties(nullptr);
     window.sideViews().showWholeCard();
     window.Undo_Redo_Button_state();
-    Not_Draw_Only_Prop_Change = 0;
     window.Refresh_Canvas();
     if (!loaded.message.isEmpty())
         Show_MessageBox(loaded.message);

@@ -3,7 +3,6 @@
 #include "canvas/ui/SKTGraphicView.h"
 #include "model/SKTBarcode.h"
 #include "panels/ui/InspectorHost.h"
-#include "panels/ui/InspectorLayout.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/PanelEdits.h"
 

@@ -25,13 +25,14 @@
 #include "panels/ui/CardBackgroundTab.h"
 #include "panels/ui/CardBorderTab.h"
 #include "panels/ui/CardSettingsTab.h"
+#include "panels/ui/ComboDispatcher.h"
 #include "panels/ui/ImageSignPanel.h"
 #include "panels/ui/InspectorHost.h"
-#include "panels/ui/InspectorLayout.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/ObjectPanel.h"
 #include "panels/ui/PanelEdits.h"
 #include "panels/ui/TextPanel.h"
+#include "platform/ChangeObserver.h"
 #include "platform/FontResolver.h"
 
 #include <QAbstractButton>
@@ -45,11 +46,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
 
 #include <algorithm>
 #include <exception>
+#include <vector>
 
 namespace
 {
@@ -101,18 +104,23 @@ void selectItemWithText(QComboBox *combo, const QString &text)
 }
 } // namespace
 
-CardPagePanel::CardPagePanel(InspectorHost &host)
-    : QObject(&host.inspectorWindow()), m_host(host), m_ui(host.inspectorLayout())
+CardPagePanel::CardPagePanel(InspectorHost &host) : QObject(&host.inspectorWindow()), m_host(host)
 {
     InspectorTabs &tabs = host.inspectorTabs();
-    m_settings = new CardSettingsTab(tabs.page(InspectorTabs::card_setting_tab), m_ui);
-    m_background = new CardBackgroundTab(tabs.page(InspectorTabs::card_bkgd_tab), m_ui);
-    m_border = new CardBorderTab(tabs.page(InspectorTabs::card_brdr_tab), m_ui);
+    m_settings = new CardSettingsTab(tabs.page(InspectorTabs::card_setting_tab));
+    m_background = new CardBackgroundTab(tabs.page(InspectorTabs::card_bkgd_tab));
+    m_border = new CardBorderTab(tabs.page(InspectorTabs::card_brdr_tab));
+    // What the page shows before a design is loaded into it.
+    m_border->Card_bor_Stepper->setValue(3);
+    card_prop_set(FillCode::Solid);
     connectControls();
+    m_designWatch = std::make_unique<ChangeCallback>([this] { reload(); });
+    host.document().addObserver(m_designWatch.get(), SKTDocumentDesignKey, {});
 }
 
 CardPagePanel::~CardPagePanel()
 {
+    m_host.document().removeAllObservers(m_designWatch.get());
     delete m_settings;
     delete m_background;
     delete m_border;
@@ -120,39 +128,39 @@ CardPagePanel::~CardPagePanel()
 
 void CardPagePanel::connectControls()
 {
-    InspectorLayout &ui = m_ui;
     const auto clicked = [this](QAbstractButton *b, const char *name, void (CardPagePanel::*action)()) {
         connect(b, &QAbstractButton::clicked, this, [this, name, action] { runStep(name, action); });
     };
-    clicked(ui.Card_border_chk, "Border", &CardPagePanel::Card_Border_ChkBox);
-    clicked(ui.Card_fill_chk, "Fill", &CardPagePanel::Card_Fill_Chk_Box);
-    clicked(ui.Card_solid_fill_rd, "Solid Fill", &CardPagePanel::Card_Solid_RD_Sel);
-    clicked(ui.Card_gradient_fill_rd, "Gradient Fill", &CardPagePanel::Card_Gradient_RD_Sel);
-    clicked(ui.Card_Style_fill_rd, "Pattern Fill", &CardPagePanel::Card_Hatch_RD_Sel);
-    clicked(ui.Card_Image_fill_rd, "Picture Fill", &CardPagePanel::Card_Image_RD_Sel);
-    clicked(ui.Card_Image_Browse_btn, "Background", &CardPagePanel::Card_Image_Browse_Btn);
-    clicked(ui.Card_Image_Library_btn, "Background", &CardPagePanel::Card_Image_Library_Btn);
-    clicked(ui.Apply_Size_btn, "Card Size", &CardPagePanel::Apply_Size_Clicked);
-    clicked(ui.All_Text_font_btn, "Content Font", &CardPagePanel::Content_Font_Clicked);
-    const std::pair<ColorWell *, const char *> wells[] = {{ui.Card_bordr_clr, "Border Colour"},
-                                                          {ui.Card_fill_clr, "Fill Colour"},
-                                                          {ui.Card_fill_Grd_1_clr, "Gradient Colour"},
-                                                          {ui.Card_fill_Grd_2_clr, "Gradient Colour"},
-                                                          {ui.Card_hatch_bk_clr, "Pattern Background"}};
+    clicked(m_border->Card_border_chk, "Border", &CardPagePanel::Card_Border_ChkBox);
+    clicked(m_background->Card_fill_chk, "Fill", &CardPagePanel::Card_Fill_Chk_Box);
+    clicked(m_background->Card_solid_fill_rd, "Solid Fill", &CardPagePanel::Card_Solid_RD_Sel);
+    clicked(m_background->Card_gradient_fill_rd, "Gradient Fill", &CardPagePanel::Card_Gradient_RD_Sel);
+    clicked(m_background->Card_Style_fill_rd, "Pattern Fill", &CardPagePanel::Card_Hatch_RD_Sel);
+    clicked(m_background->Card_Image_fill_rd, "Picture Fill", &CardPagePanel::Card_Image_RD_Sel);
+    clicked(m_background->Card_Image_Browse_btn, "Background", &CardPagePanel::Card_Image_Browse_Btn);
+    clicked(m_background->Card_Image_Library_btn, "Background", &CardPagePanel::Card_Image_Library_Btn);
+    clicked(m_settings->Apply_Size_btn, "Card Size", &CardPagePanel::Apply_Size_Clicked);
+    clicked(m_settings->All_Text_font_btn, "Content Font", &CardPagePanel::Content_Font_Clicked);
+    const std::pair<ColorWell *, const char *> wells[] = {
+        {m_border->Card_bordr_clr, "Border Colour"},
+        {m_background->Card_fill_clr, "Fill Colour"},
+        {m_background->Card_fill_Grd_1_clr, "Gradient Colour"},
+        {m_background->Card_fill_Grd_2_clr, "Gradient Colour"},
+        {m_background->Card_hatch_bk_clr, "Pattern Background"}};
     for (const auto &[well, name] : wells)
         connect(well, &ColorWell::colorPicked, this, [this, well = well, name = name] {
             PanelEdits::cardPage(m_host, QString::fromLatin1(name), [this, well] { writeColor(well); });
         });
-    connect(ui.All_Text_clr, &ColorWell::colorPicked, this,
+    connect(m_settings->All_Text_clr, &ColorWell::colorPicked, this,
             [this] { runStep("Content Colour", &CardPagePanel::Contect_Color_Clicked); });
     // Width and height act as their steppers do: a committed value resizes the card. A held arrow
     // is one step.
     const std::tuple<StepperField *, const char *, void (CardPagePanel::*)()> steppers[] = {
-        {ui.Card_bor_Stepper, "Border Width", &CardPagePanel::writeBorderWidth},
-        {ui.Card_grad_Stepper, "Gradient Angle", &CardPagePanel::writeGradientAngle},
-        {ui.Card_alpha_Stepper, "Opacity", &CardPagePanel::writeOpacity},
-        {ui.width_Stepper, "Card Size", &CardPagePanel::Apply_Size_Clicked},
-        {ui.height_Stepper, "Card Size", &CardPagePanel::Apply_Size_Clicked}};
+        {m_border->Card_bor_Stepper, "Border Width", &CardPagePanel::writeBorderWidth},
+        {m_background->Card_grad_Stepper, "Gradient Angle", &CardPagePanel::writeGradientAngle},
+        {m_background->Card_alpha_Stepper, "Opacity", &CardPagePanel::writeOpacity},
+        {m_settings->width_Stepper, "Card Size", &CardPagePanel::Apply_Size_Clicked},
+        {m_settings->height_Stepper, "Card Size", &CardPagePanel::Apply_Size_Clicked}};
     for (const auto &[stepper, name, action] : steppers) {
         PanelEdits::endMergeWhenLeft(m_host, stepper, true);
         connect(stepper, &StepperField::userChanged, this,
@@ -160,17 +168,17 @@ void CardPagePanel::connectControls()
     }
     // Only a name the user typed is written: the field also finishes editing when the focus moves
     // on after a side switch, and must not copy the other side's page then.
-    connect(ui.card_name, &QLineEdit::editingFinished, this, [this] {
-        if (!m_ui.card_name->isModified())
+    connect(m_settings->card_name, &QLineEdit::editingFinished, this, [this] {
+        if (!m_settings->card_name->isModified())
             return;
-        m_ui.card_name->setModified(false);
+        m_settings->card_name->setModified(false);
         runStep("Card Name", &CardPagePanel::writeName);
     });
-    connect(ui.matrix_card_shape, &QButtonGroup::idClicked, this, [this](int row) {
+    connect(m_settings->matrix_card_shape, &QButtonGroup::idClicked, this, [this](int row) {
         PanelEdits::cardPage(m_host, QStringLiteral("Card Shape"),
                              [this, row] { card_shape_CellClick(row); });
     });
-    connect(ui.ColList, &QTableView::clicked, this, [this](const QModelIndex &index) {
+    connect(m_settings->ColList, &QTableView::clicked, this, [this](const QModelIndex &index) {
         PanelEdits::cardPage(m_host, QStringLiteral("Card Size"),
                              [this, index] { sizeRowChosen(index.row()); });
     });
@@ -184,73 +192,142 @@ void CardPagePanel::runStep(const char *name, void (CardPagePanel::*action)(), c
 
 // --- loading ---
 
+void CardPagePanel::reload()
+{
+    // The page's own controls are quiet while they are loaded: showing the design writes nothing.
+    std::vector<QSignalBlocker> quiet;
+    for (QObject *control : controls())
+        quiet.emplace_back(control);
+    loadFrom(m_host.cardProperty(m_host.Card_Front_Or_Back() != 0 ? 1 : 0));
+}
+
+QList<QObject *> CardPagePanel::controls() const
+{
+    const CardSettingsTab &s = *m_settings;
+    const CardBackgroundTab &b = *m_background;
+    const CardBorderTab &r = *m_border;
+    return {s.card_name,
+            s.Sides_ComboBox,
+            s.Preset_ComboBox,
+            s.Category_ComboBox,
+            s.ColList,
+            s.width_Stepper,
+            s.height_Stepper,
+            s.matrix_card_shape,
+            s.All_Text_clr,
+            b.Card_fill_chk,
+            b.Card_solid_fill_rd,
+            b.Card_fill_clr,
+            b.Card_gradient_fill_rd,
+            b.Card_fill_Grd_1_clr,
+            b.Card_fill_Grd_2_clr,
+            b.Card_grad_Stepper,
+            b.Card_Style_fill_rd,
+            b.Card_hatch_style,
+            b.Card_hatch_bk_clr,
+            b.Card_Image_fill_rd,
+            b.Card_Image_path,
+            b.Card_image_layout,
+            b.Card_alpha_Stepper,
+            r.Card_border_chk,
+            r.Card_bordr_clr,
+            r.Card_bor_Stepper,
+            r.Card_border_style};
+}
+
 void CardPagePanel::loadFrom(const Card_Property &page)
 {
-    InspectorLayout &ui = m_ui;
-    ui.Card_border_chk->setChecked(page.Card_border_chk);
-    ui.Card_bordr_clr->setColor(page.Card_bordr_clr);
-    ui.Card_bor_Stepper->setValue(page.Card_bor_Stepper);
-    ObjectPanel::loadBorderStyle(ui.Card_border_style, page.Card_border_style);
-    ui.Card_fill_chk->setChecked(page.Card_fill_chk);
-    ui.Card_fill_clr->setColor(page.Card_fill_clr);
+    m_border->Card_border_chk->setChecked(page.Card_border_chk);
+    m_border->Card_bordr_clr->setColor(page.Card_bordr_clr);
+    m_border->Card_bor_Stepper->setValue(page.Card_bor_Stepper);
+    ObjectPanel::loadBorderStyle(m_border->Card_border_style, page.Card_border_style);
+    m_background->Card_fill_chk->setChecked(page.Card_fill_chk);
+    m_background->Card_fill_clr->setColor(page.Card_fill_clr);
     const QString fillStyle = page.Card_fill_style;
-    ui.Card_fill_Grd_1_clr->setColor(page.Card_fill_Grd_1_clr);
-    ui.Card_fill_Grd_2_clr->setColor(page.Card_fill_Grd_2_clr);
-    ui.Card_grad_Stepper->setValue(page.Card_grad_Stepper);
-    ui.Card_hatch_bk_clr->setColor(page.Card_hatch_bk_clr);
+    m_background->Card_fill_Grd_1_clr->setColor(page.Card_fill_Grd_1_clr);
+    m_background->Card_fill_Grd_2_clr->setColor(page.Card_fill_Grd_2_clr);
+    m_background->Card_grad_Stepper->setValue(page.Card_grad_Stepper);
+    m_background->Card_hatch_bk_clr->setColor(page.Card_hatch_bk_clr);
     // The pattern list shows this page's pattern, or none: never the side shown before.
-    ui.Card_hatch_style->setCurrentIndex(
-        page.Card_hatch_style.isEmpty() ? -1 : ui.Card_hatch_style->findText(page.Card_hatch_style));
-    ui.Card_alpha_Stepper->setValue(double(page.Card_alpha_Stepper) * 100.0);
-    ui.Card_Image_path->setText(page.Card_BG_Image_Path);
-    selectItemWithText(ui.Card_image_layout, page.Card_BG_Image_Layout);
-    ui.All_Text_clr->setColor(page.Card_Content_clr);
-    m_host.setContentFont(page.Card_Content_font, page.Card_Content_clr);
-    ui.All_Text_font_value_COPY->setText(ui.All_Text_font_value->text());
-    m_fontCopy = m_host.All_Text_font();
-    ui.All_Text_clr_COPY->setColor(ui.All_Text_clr->color());
+    m_background->Card_hatch_style->setCurrentIndex(
+        page.Card_hatch_style.isEmpty() ? -1
+                                        : m_background->Card_hatch_style->findText(page.Card_hatch_style));
+    m_background->Card_alpha_Stepper->setValue(double(page.Card_alpha_Stepper) * 100.0);
+    m_background->Card_Image_path->setText(page.Card_BG_Image_Path);
+    selectItemWithText(m_background->Card_image_layout, page.Card_BG_Image_Layout);
+    showContentFont(page.Card_Content_font, page.Card_Content_clr);
+    m_settings->All_Text_font_value_COPY->setText(m_settings->All_Text_font_value->text());
+    m_fontCopy = page.Card_Content_font;
+    m_settings->All_Text_clr_COPY->setColor(m_settings->All_Text_clr->color());
     const CardDesign &design = m_host.document().design();
-    if (QAbstractButton *b = ui.matrix_card_shape->button(design.outline()))
+    if (QAbstractButton *b = m_settings->matrix_card_shape->button(design.outline()))
         b->setChecked(true);
-    ui.card_name->setText(page.Card_Name);
+    m_settings->card_name->setText(page.Card_Name);
     // The steppers show the card as it is, so Apply starts from the real size. Showing a page
     // writes nothing into it.
     const QSizeF size = design.cardSize();
-    ui.width_Stepper->setValue(CardSizeTables::Points_to_MM_Convert(float(size.width())));
-    ui.height_Stepper->setValue(CardSizeTables::Points_to_MM_Convert(float(size.height())));
+    m_settings->width_Stepper->setValue(CardSizeTables::Points_to_MM_Convert(float(size.width())));
+    m_settings->height_Stepper->setValue(CardSizeTables::Points_to_MM_Convert(float(size.height())));
     // The sides follow the stored record, so that the next write does not turn a one-sided card
     // into a two-sided one.
     const bool twoSided = page.isTwoSided();
-    ui.Sides_ComboBox->setCurrentIndex(twoSided ? 0 : 1);
-    m_host.setBackSideEnabled(twoSided);
+    m_settings->Sides_ComboBox->setCurrentIndex(twoSided ? 0 : 1);
     // Orientation, category and row follow the card's size; what the page names is tried first.
     showEntryOfCardSize(page.Card_Category, CardSizeTables::presetOf(page.Card_Preset), page.Card_Cat_index);
     card_prop_set(fillStyle);
+}
+
+void CardPagePanel::showContentFont(const FontDescriptor &font, const QColor &color)
+{
+    m_settings->All_Text_font_value->setText(TextPanel::fontDisplayText(font));
+    m_settings->All_Text_clr->setColor(color);
+    m_host.setContentFont(font, color);
+}
+
+void CardPagePanel::attachCombos(ComboDispatcher &d) const
+{
+    using C = ComboDispatcher::Combo;
+    d.attach(m_background->Card_image_layout, C::Card_image_layout);
+    d.attach(m_border->Card_border_style, C::Card_border_style);
+    d.attach(m_background->Card_hatch_style, C::Card_hatch_style);
+    d.attach(m_settings->Sides_ComboBox, C::Sides_ComboBox);
+    d.attach(m_settings->Preset_ComboBox, C::Preset_ComboBox);
+    d.attach(m_settings->Category_ComboBox, C::Category_ComboBox);
+}
+
+void CardPagePanel::setPatternNames(const QStringList &names)
+{
+    QComboBox *combo = m_background->Card_hatch_style;
+    const QSignalBlocker quiet(combo);
+    combo->addItems(names);
+    if (!names.isEmpty())
+        combo->setCurrentIndex(0);
 }
 
 // --- the size list ---
 
 void CardPagePanel::fillSizeList(int categoryIndex)
 {
-    m_ui.ListData->clear();
-    for (const QString &name : CardSizeTables::namesFor(m_ui.Category_ComboBox->itemText(categoryIndex)))
-        m_ui.ListData->Create_List(name);
+    m_settings->ListData->clear();
+    for (const QString &name :
+         CardSizeTables::namesFor(m_settings->Category_ComboBox->itemText(categoryIndex)))
+        m_settings->ListData->Create_List(name);
     Mark_List_New_Selection(0);
 }
 
 void CardPagePanel::Mark_List_New_Selection(int row)
 {
-    QItemSelectionModel *selection = m_ui.ColList->selectionModel();
-    if (row < 0 || row >= m_ui.ListData->count()) {
+    QItemSelectionModel *selection = m_settings->ColList->selectionModel();
+    if (row < 0 || row >= m_settings->ListData->count()) {
         selection->clearSelection();
         return;
     }
-    m_ui.ColList->selectRow(row);
+    m_settings->ColList->selectRow(row);
 }
 
 QString CardPagePanel::presetCode() const
 {
-    return CardSizeTables::presetOf(m_ui.Preset_ComboBox->currentText());
+    return CardSizeTables::presetOf(m_settings->Preset_ComboBox->currentText());
 }
 
 QSizeF CardPagePanel::cardSizeMM() const
@@ -264,25 +341,25 @@ void CardPagePanel::showEntryOfCardSize(const QString &category, const QString &
 {
     const CardSizeTables::SizeEntry entry =
         CardSizeTables::entryOfSize(category, preset, cardSizeMM(), preferred);
-    m_ui.Preset_ComboBox->setCurrentIndex(entry.preset == QLatin1String("V") ? 1 : 0);
-    const int categoryIndex = m_ui.Category_ComboBox->findText(entry.category);
-    m_ui.Category_ComboBox->setCurrentIndex(categoryIndex);
+    m_settings->Preset_ComboBox->setCurrentIndex(entry.preset == QLatin1String("V") ? 1 : 0);
+    const int categoryIndex = m_settings->Category_ComboBox->findText(entry.category);
+    m_settings->Category_ComboBox->setCurrentIndex(categoryIndex);
     fillSizeList(categoryIndex);
     Mark_List_New_Selection(entry.row);
 }
 
 void CardPagePanel::orientationChosen()
 {
-    const QString category = m_ui.Category_ComboBox->currentText();
+    const QString category = m_settings->Category_ComboBox->currentText();
     const QSizeF mm = cardSizeMM();
     const CardSizeTables::SizeEntry entry =
         CardSizeTables::entryOfSize(category, presetCode(), mm, selectedSizeRow());
     // The card turns when it does not stand that way yet; a square one has no other way.
     if (entry.preset != presetCode() && mm.width() != mm.height()) {
         const QSizeF before = m_host.document().design().cardSize();
-        const double width = m_ui.width_Stepper->value();
-        m_ui.width_Stepper->setValue(m_ui.height_Stepper->value());
-        m_ui.height_Stepper->setValue(width);
+        const double width = m_settings->width_Stepper->value();
+        m_settings->width_Stepper->setValue(m_settings->height_Stepper->value());
+        m_settings->height_Stepper->setValue(width);
         // The turn moves what it would strand back onto the card rather than naming it.
         m_nameLeftOff = false;
         Apply_Size_Clicked();
@@ -324,14 +401,14 @@ void CardPagePanel::keepObjectsOnTurnedCard(QSizeF before)
 void CardPagePanel::categoryChosen()
 {
     // The category's names, the card's own size marked when the category lists it.
-    const QString category = m_ui.Category_ComboBox->currentText();
-    fillSizeList(m_ui.Category_ComboBox->currentIndex());
+    const QString category = m_settings->Category_ComboBox->currentText();
+    fillSizeList(m_settings->Category_ComboBox->currentIndex());
     Mark_List_New_Selection(CardSizeTables::rowOfSize(category, presetCode(), cardSizeMM(), -1));
 }
 
 int CardPagePanel::selectedSizeRow() const
 {
-    const QModelIndexList rows = m_ui.ColList->selectionModel()->selectedRows();
+    const QModelIndexList rows = m_settings->ColList->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
@@ -340,9 +417,9 @@ void CardPagePanel::sizeRowChosen(int row)
     if (Not_Draw_Only_Prop_Change & 1 || row < 0)
         return;
     const QSizeF mm =
-        CardSizeTables::Get_My_card_Size(m_ui.Category_ComboBox->currentText(), presetCode(), row);
-    m_ui.width_Stepper->setValue(mm.width());
-    m_ui.height_Stepper->setValue(mm.height());
+        CardSizeTables::Get_My_card_Size(m_settings->Category_ComboBox->currentText(), presetCode(), row);
+    m_settings->width_Stepper->setValue(mm.width());
+    m_settings->height_Stepper->setValue(mm.height());
     Apply_Size_Clicked();
 }
 
@@ -369,16 +446,16 @@ void CardPagePanel::writeColor(ColorWell *well)
 {
     // The fill colours carry the page's opacity; the border's is drawn whole.
     const std::pair<ColorWell *, QColor Card_Property::*> fields[] = {
-        {m_ui.Card_bordr_clr, &Card_Property::Card_bordr_clr},
-        {m_ui.Card_fill_clr, &Card_Property::Card_fill_clr},
-        {m_ui.Card_fill_Grd_1_clr, &Card_Property::Card_fill_Grd_1_clr},
-        {m_ui.Card_fill_Grd_2_clr, &Card_Property::Card_fill_Grd_2_clr},
-        {m_ui.Card_hatch_bk_clr, &Card_Property::Card_hatch_bk_clr}};
+        {m_border->Card_bordr_clr, &Card_Property::Card_bordr_clr},
+        {m_background->Card_fill_clr, &Card_Property::Card_fill_clr},
+        {m_background->Card_fill_Grd_1_clr, &Card_Property::Card_fill_Grd_1_clr},
+        {m_background->Card_fill_Grd_2_clr, &Card_Property::Card_fill_Grd_2_clr},
+        {m_background->Card_hatch_bk_clr, &Card_Property::Card_hatch_bk_clr}};
     for (const auto &[w, member] : fields) {
         if (w != well)
             continue;
         const QColor color = well->color();
-        writePage([member = member, color, border = w == m_ui.Card_bordr_clr](Card_Property &p) {
+        writePage([member = member, color, border = w == m_border->Card_bordr_clr](Card_Property &p) {
             p.*member = border ? color : withAlpha(color, p.drawOpacity());
         });
     }
@@ -386,19 +463,19 @@ void CardPagePanel::writeColor(ColorWell *well)
 
 void CardPagePanel::writeBorderWidth()
 {
-    const int width = int(m_ui.Card_bor_Stepper->value());
+    const int width = int(m_border->Card_bor_Stepper->value());
     writePage([width](Card_Property &p) { p.Card_bor_Stepper = width; });
 }
 
 void CardPagePanel::writeGradientAngle()
 {
-    const int angle = int(m_ui.Card_grad_Stepper->value());
+    const int angle = int(m_background->Card_grad_Stepper->value());
     writePage([angle](Card_Property &p) { p.Card_grad_Stepper = angle; });
 }
 
 void CardPagePanel::writeOpacity()
 {
-    const double a = m_ui.Card_alpha_Stepper->value() / 100.0;
+    const double a = m_background->Card_alpha_Stepper->value() / 100.0;
     writePage([a](Card_Property &p) {
         p.Card_alpha_Stepper = float(a);
         for (QColor Card_Property::*member :
@@ -410,71 +487,70 @@ void CardPagePanel::writeOpacity()
 
 void CardPagePanel::writeName()
 {
-    const QString typed = Trim_Str(m_ui.card_name->text());
+    const QString typed = Trim_Str(m_settings->card_name->text());
     const QString name = typed.isEmpty() ? UntitledName : typed;
     writePage([&name](Card_Property &p) { p.Card_Name = name; });
 }
 
 void CardPagePanel::writeBorderStyle()
 {
-    const QString border = ObjectPanel::borderStyleCode(m_ui.Card_border_style->currentIndex());
+    const QString border = ObjectPanel::borderStyleCode(m_border->Card_border_style->currentIndex());
     if (!border.isEmpty())
         writePage([&border](Card_Property &p) { p.Card_border_style = border; });
 }
 
 void CardPagePanel::writePattern()
 {
-    const QString pattern = selectedText(m_ui.Card_hatch_style);
+    const QString pattern = selectedText(m_background->Card_hatch_style);
     writePage([&pattern](Card_Property &p) { p.Card_hatch_style = pattern; });
 }
 
 void CardPagePanel::writeImageLayout()
 {
-    const QString layout = selectedText(m_ui.Card_image_layout);
+    const QString layout = selectedText(m_background->Card_image_layout);
     writePage([&layout](Card_Property &p) { p.Card_BG_Image_Layout = layout; });
 }
 
 void CardPagePanel::writeSides()
 {
     // One setting for the design: both pages carry it.
-    const bool twoSided = m_ui.Sides_ComboBox->currentIndex() == 0;
+    const bool twoSided = m_settings->Sides_ComboBox->currentIndex() == 0;
     const QString code = twoSided ? QStringLiteral("2") : QStringLiteral("1");
     writeSettings([&code](DesignSettings &settings, int) {
         settings.frontPage.Card_Side = code;
         settings.backPage.Card_Side = code;
     });
-    m_host.setBackSideEnabled(twoSided);
 }
 
 void CardPagePanel::selectFillRadio(const QString &fillStyle)
 {
-    m_ui.Card_solid_fill_rd->setChecked(fillStyle != FillCode::Gradient && fillStyle != FillCode::Hatch &&
-                                        fillStyle != FillCode::Picture);
-    m_ui.Card_gradient_fill_rd->setChecked(fillStyle == FillCode::Gradient);
-    m_ui.Card_Style_fill_rd->setChecked(fillStyle == FillCode::Hatch);
-    m_ui.Card_Image_fill_rd->setChecked(fillStyle == FillCode::Picture);
+    m_background->Card_solid_fill_rd->setChecked(
+        fillStyle != FillCode::Gradient && fillStyle != FillCode::Hatch && fillStyle != FillCode::Picture);
+    m_background->Card_gradient_fill_rd->setChecked(fillStyle == FillCode::Gradient);
+    m_background->Card_Style_fill_rd->setChecked(fillStyle == FillCode::Hatch);
+    m_background->Card_Image_fill_rd->setChecked(fillStyle == FillCode::Picture);
 }
 
 void CardPagePanel::setFillKindEnabling(const QString &fillStyle)
 {
-    InspectorLayout &ui = m_ui;
     const bool gradient = fillStyle == FillCode::Gradient;
     const bool hatch = fillStyle == FillCode::Hatch;
     const bool picture = fillStyle == FillCode::Picture;
-    SetObjEnabled(ui.Card_fill_clr, !gradient && !hatch && !picture);
-    for (QWidget *w : std::initializer_list<QWidget *>{ui.Card_fill_Grd_1_clr, ui.Card_fill_Grd_2_clr,
-                                                       ui.Card_grad_Stepper})
+    SetObjEnabled(m_background->Card_fill_clr, !gradient && !hatch && !picture);
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_background->Card_fill_Grd_1_clr,
+                                          m_background->Card_fill_Grd_2_clr, m_background->Card_grad_Stepper})
         SetObjEnabled(w, gradient);
-    SetObjEnabled(ui.Card_hatch_style, hatch);
-    SetObjEnabled(ui.Card_hatch_bk_clr, hatch);
-    SetObjEnabled(ui.Card_image_box, picture);
+    SetObjEnabled(m_background->Card_hatch_style, hatch);
+    SetObjEnabled(m_background->Card_hatch_bk_clr, hatch);
+    SetObjEnabled(m_background->Card_image_box, picture);
 }
 
 void CardPagePanel::card_prop_set(const QString &fillStyle)
 {
     selectFillRadio(fillStyle);
-    SetObjEnabled(m_ui.Card_Border_Box, m_ui.Card_border_chk->isChecked());
-    SetObjEnabled(m_ui.Card_Fill_Box, m_ui.Card_fill_chk->isChecked());
+    SetObjEnabled(m_border->Card_Border_Box, m_border->Card_border_chk->isChecked());
+    SetObjEnabled(m_background->Card_Fill_Box, m_background->Card_fill_chk->isChecked());
     // The chosen kind's own controls end enabled even while the fill is off.
     setFillKindEnabling(fillStyle);
     m_host.inspectorTabs().sett_tab()->update();
@@ -484,15 +560,15 @@ void CardPagePanel::card_prop_set(const QString &fillStyle)
 
 void CardPagePanel::Card_Border_ChkBox()
 {
-    const bool on = m_ui.Card_border_chk->isChecked();
-    SetObjEnabled(m_ui.Card_Border_Box, on);
+    const bool on = m_border->Card_border_chk->isChecked();
+    SetObjEnabled(m_border->Card_Border_Box, on);
     writePage([on](Card_Property &p) { p.Card_border_chk = on; });
 }
 
 void CardPagePanel::Card_Fill_Chk_Box()
 {
-    const bool on = m_ui.Card_fill_chk->isChecked();
-    SetObjEnabled(m_ui.Card_Fill_Box, on);
+    const bool on = m_background->Card_fill_chk->isChecked();
+    SetObjEnabled(m_background->Card_Fill_Box, on);
     const Card_Property *live = m_host.liveCardProperty();
     card_prop_set(live ? live->Card_fill_style : QString(FillCode::Solid));
     const bool back = m_host.Card_Front_Or_Back() != 0;
@@ -508,7 +584,7 @@ void CardPagePanel::chooseFillKind(const QString &fillStyle)
 {
     selectFillRadio(fillStyle);
     setFillKindEnabling(fillStyle);
-    const QString pattern = selectedText(m_ui.Card_hatch_style);
+    const QString pattern = selectedText(m_background->Card_hatch_style);
     writePage([&fillStyle, &pattern](Card_Property &p) {
         p.Card_fill_style = fillStyle;
         // A pattern fill names the pattern it draws.
@@ -530,8 +606,8 @@ void CardPagePanel::Card_Gradient_RD_Sel()
 void CardPagePanel::Card_Hatch_RD_Sel()
 {
     // A pattern fill draws its first pattern until the user picks another.
-    if (m_ui.Card_hatch_style->currentIndex() < 0 && m_ui.Card_hatch_style->count() > 0)
-        m_ui.Card_hatch_style->setCurrentIndex(0);
+    if (m_background->Card_hatch_style->currentIndex() < 0 && m_background->Card_hatch_style->count() > 0)
+        m_background->Card_hatch_style->setCurrentIndex(0);
     chooseFillKind(FillCode::Hatch);
 }
 
@@ -562,8 +638,8 @@ void CardPagePanel::Card_Image_Library_Btn()
 
 void CardPagePanel::Apply_Size_Clicked()
 {
-    const float w = CardSizeTables::MM_to_Points_Convert(float(m_ui.width_Stepper->value()));
-    const float h = CardSizeTables::MM_to_Points_Convert(float(m_ui.height_Stepper->value()));
+    const float w = CardSizeTables::MM_to_Points_Convert(float(m_settings->width_Stepper->value()));
+    const float h = CardSizeTables::MM_to_Points_Convert(float(m_settings->height_Stepper->value()));
     // A size typed in, or one kept through an outline change, names its entry or a custom size.
     const QSizeF before = m_host.document().design().cardSize();
     // The card's size, not the page's: a size typed and committed while the inspector reloads
@@ -571,11 +647,11 @@ void CardPagePanel::Apply_Size_Clicked()
     m_host.document().changeSettings(
         QStringLiteral("Card Size"), m_host.Card_Front_Or_Back(),
         [size = QSizeF(w, h)](DesignSettings &settings) { settings.setCardSize(size); });
-    showEntryOfCardSize(m_ui.Category_ComboBox->currentText(), presetCode(), selectedSizeRow());
-    const QString preset = selectedText(m_ui.Preset_ComboBox);
-    const QString category = selectedText(m_ui.Category_ComboBox);
+    showEntryOfCardSize(m_settings->Category_ComboBox->currentText(), presetCode(), selectedSizeRow());
+    const QString preset = selectedText(m_settings->Preset_ComboBox);
+    const QString category = selectedText(m_settings->Category_ComboBox);
     const int row = selectedSizeRow();
-    const QString name = row != -1 ? m_ui.ListData->Get_Item_Text(row) : QString();
+    const QString name = row != -1 ? m_settings->ListData->Get_Item_Text(row) : QString();
     writePage([&](Card_Property &p) {
         p.Card_Preset = preset;
         p.Card_Category = category;
@@ -638,9 +714,9 @@ void CardPagePanel::Update_All_Card_Content()
 {
     SKTDocument &doc = m_host.document();
     const GraphicList &list = doc.list(m_host.Card_Front_Or_Back());
-    const QColor color = m_ui.All_Text_clr->color();
+    const QColor color = m_settings->All_Text_clr->color();
     const FontDescriptor font = m_host.All_Text_font();
-    const bool colorChanged = color != m_ui.All_Text_clr_COPY->color();
+    const bool colorChanged = color != m_settings->All_Text_clr_COPY->color();
     // Compared by value: picking the same font again is no change.
     const bool fontChanged = !(font == m_fontCopy);
     for (const GraphicPtr &g : list) {
@@ -655,6 +731,8 @@ void CardPagePanel::Update_All_Card_Content()
         p.Card_Content_clr = color;
         p.Card_Content_font = font;
     });
+    // New texts take them too.
+    m_host.setContentFont(font, color);
 }
 
 void CardPagePanel::Content_Font_Clicked()
@@ -672,7 +750,7 @@ void CardPagePanel::changeAllTextFont(const QFont &font)
         descriptor.postScriptName = FontResolver::postScriptNameFor(font);
         descriptor.size = font.pointSizeF() > 0 ? font.pointSizeF() : m_host.All_Text_font().size;
         m_host.setAllTextFont(descriptor);
-        m_ui.All_Text_font_value->setText(TextPanel::fontDisplayText(descriptor));
+        m_settings->All_Text_font_value->setText(TextPanel::fontDisplayText(descriptor));
         Update_All_Card_Content();
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));

@@ -1,6 +1,7 @@
 // The card page of the inspector: its three tabs and every action on them. Each control writes its
 // own fields of the live side's page (or the card's size, outline or sides) through the document,
-// which announces the change; the inspector loads the page back from the design.
+// which announces the change; the panel then loads every control back from the design, its only
+// source (so undo, redo, an opened design or a change made elsewhere shows as it is).
 #pragma once
 
 #include "platform/FontDescriptor.h"
@@ -8,18 +9,22 @@
 #include <QObject>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class Card_Property;
 class ColorWell;
 class DesignSettings;
 class CardBackgroundTab;
+class ChangeObserver;
 class CardBorderTab;
 class CardSettingsTab;
+class ComboDispatcher;
 class QFont;
 class InspectorHost;
-struct InspectorLayout;
+class QColor;
 
 class CardPagePanel : public QObject
 {
@@ -28,9 +33,10 @@ public:
     explicit CardPagePanel(InspectorHost &host);
     ~CardPagePanel() override;
 
-    // Loads every control of the page from a side's settings (the caller holds the bulk-load mark)
-    // and takes the content snapshot.
-    void loadFrom(const Card_Property &page);
+    // Loads every control of the page from the design (the live side's page, the card's size,
+    // outline and sides) and takes the content snapshot. Called on each notice of the design and
+    // when the live side changes.
+    void reload();
 
     // The combo boxes' writes: each its own field of the live side's page (both pages for sides).
     void writeBorderStyle();
@@ -76,10 +82,20 @@ public:
     void showEntryOfCardSize(const QString &category, const QString &preset, int preferred);
     int selectedSizeRow() const;
 
+    // The page's combos go through the inspector's dispatcher.
+    void attachCombos(ComboDispatcher &dispatcher) const;
+    // The pattern names the background's pattern list offers (the window's resources).
+    void setPatternNames(const QStringList &names);
+
     static inline const QString UntitledName = QStringLiteral("Untitled");
 
 private:
     void connectControls();
+    void loadFrom(const Card_Property &page);
+    // The controls the user writes the page through.
+    QList<QObject *> controls() const;
+    // The content font and colour on the settings tab, and as new texts take them.
+    void showContentFont(const FontDescriptor &font, const QColor &color);
     // Writes through the document as part of the step in progress; nothing during a bulk load.
     void writeSettings(const std::function<void(DesignSettings &, int side)> &write);
     void writePage(const std::function<void(Card_Property &)> &write);
@@ -106,10 +122,10 @@ private:
     QSizeF cardSizeMM() const;
 
     InspectorHost &m_host;
-    InspectorLayout &m_ui;
     CardSettingsTab *m_settings;
     CardBackgroundTab *m_background;
     CardBorderTab *m_border;
     FontDescriptor m_fontCopy; // All_Text_font_COPY
+    std::unique_ptr<ChangeObserver> m_designWatch;
     bool m_nameLeftOff = true;
 };

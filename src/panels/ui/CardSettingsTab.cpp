@@ -5,7 +5,6 @@
 #include "foundation/ui/PanelWidgets.h"
 #include "foundation/ui/StepperField.h"
 #include "panels/CardSizeTables.h"
-#include "panels/ui/InspectorLayout.h"
 
 #include <QButtonGroup>
 #include <QFormLayout>
@@ -22,7 +21,7 @@
 using PanelWidgets::combo;
 using PanelWidgets::named;
 
-CardSettingsTab::CardSettingsTab(QWidget *page, InspectorLayout &ui) : m_page(page), m_ui(ui)
+CardSettingsTab::CardSettingsTab(QWidget *page) : m_page(page)
 {
     auto *layout = new QVBoxLayout(page);
     layout->addLayout(makeNameForm());
@@ -37,50 +36,47 @@ CardSettingsTab::CardSettingsTab(QWidget *page, InspectorLayout &ui) : m_page(pa
 
 QFormLayout *CardSettingsTab::makeNameForm()
 {
-    InspectorLayout &ui = m_ui;
     auto *form = new QFormLayout;
-    ui.card_name = named(new QLineEdit(m_page), "card_name");
-    ui.card_name->setPlaceholderText(QStringLiteral("Untitled"));
-    ui.Sides_ComboBox =
+    card_name = named(new QLineEdit(m_page), "card_name");
+    card_name->setPlaceholderText(QStringLiteral("Untitled"));
+    Sides_ComboBox =
         combo(m_page, "Sides_ComboBox", {QStringLiteral("Double Side"), QStringLiteral("Single Side")});
-    ui.Preset_ComboBox =
+    Preset_ComboBox =
         combo(m_page, "Preset_ComboBox", {QStringLiteral("Horizontal"), QStringLiteral("Vertical")});
-    ui.Category_ComboBox = combo(m_page, "Category_ComboBox", CardSizeTables::categories());
-    form->addRow(QStringLiteral("Name:"), ui.card_name);
-    form->addRow(QStringLiteral("Sides:"), ui.Sides_ComboBox);
-    form->addRow(QStringLiteral("Orientation:"), ui.Preset_ComboBox);
-    form->addRow(QStringLiteral("Category:"), ui.Category_ComboBox);
+    Category_ComboBox = combo(m_page, "Category_ComboBox", CardSizeTables::categories());
+    form->addRow(QStringLiteral("Name:"), card_name);
+    form->addRow(QStringLiteral("Sides:"), Sides_ComboBox);
+    form->addRow(QStringLiteral("Orientation:"), Preset_ComboBox);
+    form->addRow(QStringLiteral("Category:"), Category_ComboBox);
     return form;
 }
 
 QTableView *CardSettingsTab::makeSizeList()
 {
-    InspectorLayout &ui = m_ui;
-    ui.ListData = new RowListModel({QStringLiteral("Extension")}, {QStringLiteral("Size")}, m_page);
-    ui.ColList = named(new QTableView(m_page), "ColList");
-    ui.ColList->setModel(ui.ListData);
-    ui.ColList->setSelectionMode(QAbstractItemView::SingleSelection);
-    ui.ColList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ui.ColList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ui.ColList->horizontalHeader()->setStretchLastSection(true);
-    ui.ColList->verticalHeader()->hide();
-    ui.ColList->setMinimumHeight(110);
-    ui.ColList->setMaximumHeight(190);
-    return ui.ColList;
+    ListData = new RowListModel({QStringLiteral("Extension")}, {QStringLiteral("Size")}, m_page);
+    ColList = named(new QTableView(m_page), "ColList");
+    ColList->setModel(ListData);
+    ColList->setSelectionMode(QAbstractItemView::SingleSelection);
+    ColList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ColList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ColList->horizontalHeader()->setStretchLastSection(true);
+    ColList->verticalHeader()->hide();
+    ColList->setMinimumHeight(110);
+    ColList->setMaximumHeight(190);
+    return ColList;
 }
 
 QHBoxLayout *CardSettingsTab::makeSizeRow()
 {
-    InspectorLayout &ui = m_ui;
     auto *sizeRow = new QHBoxLayout;
-    ui.width_Stepper = named(new StepperField(1, 2000, 1, 2, m_page), "width_Stepper");
-    ui.height_Stepper = named(new StepperField(1, 2000, 1, 2, m_page), "height_Stepper");
-    ui.Apply_Size_btn = named(new QPushButton(QStringLiteral("Apply"), m_page), "Apply_Size_btn");
+    width_Stepper = named(new StepperField(1, 2000, 1, 2, m_page), "width_Stepper");
+    height_Stepper = named(new StepperField(1, 2000, 1, 2, m_page), "height_Stepper");
+    Apply_Size_btn = named(new QPushButton(QStringLiteral("Apply"), m_page), "Apply_Size_btn");
     sizeRow->addWidget(new QLabel(QStringLiteral("W"), m_page));
-    sizeRow->addWidget(ui.width_Stepper, 1);
+    sizeRow->addWidget(width_Stepper, 1);
     sizeRow->addWidget(new QLabel(QStringLiteral("H"), m_page));
-    sizeRow->addWidget(ui.height_Stepper, 1);
-    sizeRow->addWidget(ui.Apply_Size_btn);
+    sizeRow->addWidget(height_Stepper, 1);
+    sizeRow->addWidget(Apply_Size_btn);
     return sizeRow;
 }
 
@@ -88,34 +84,33 @@ QGroupBox *CardSettingsTab::makeShapeBox()
 {
     auto *shapeBox = new QGroupBox(QStringLiteral("Card shape"), m_page);
     auto *shapeRow = new QHBoxLayout(shapeBox);
-    m_ui.matrix_card_shape = new QButtonGroup(m_page);
+    matrix_card_shape = new QButtonGroup(m_page);
     const QStringList shapes{QStringLiteral("Rectangle"), QStringLiteral("Rounded"),
                              QStringLiteral("Ellipse")};
     for (int i = 0; i < shapes.size(); ++i) {
         auto *b = new QRadioButton(shapes.at(i), shapeBox);
         b->setObjectName(QStringLiteral("matrix_card_shape_%1").arg(i));
-        m_ui.matrix_card_shape->addButton(b, i);
+        matrix_card_shape->addButton(b, i);
         shapeRow->addWidget(b);
     }
-    m_ui.matrix_card_shape->button(0)->setChecked(true);
+    matrix_card_shape->button(0)->setChecked(true);
     return shapeBox;
 }
 
 QGroupBox *CardSettingsTab::makeContentBox()
 {
-    InspectorLayout &ui = m_ui;
     auto *contentBox = new QGroupBox(QStringLiteral("Card content"), m_page);
     auto *contentForm = new QFormLayout(contentBox);
-    ui.All_Text_font_value = named(new QLabel(contentBox), "All_Text_font_value");
-    ui.All_Text_font_value->setWordWrap(true);
-    ui.All_Text_font_btn = named(new QPushButton(QStringLiteral("Font..."), contentBox), "All_Text_font_btn");
-    ui.All_Text_clr = named(new ColorWell(Qt::black, contentBox), "All_Text_clr");
-    contentForm->addRow(ui.All_Text_font_value);
-    contentForm->addRow(ui.All_Text_font_btn, ui.All_Text_clr);
+    All_Text_font_value = named(new QLabel(contentBox), "All_Text_font_value");
+    All_Text_font_value->setWordWrap(true);
+    All_Text_font_btn = named(new QPushButton(QStringLiteral("Font..."), contentBox), "All_Text_font_btn");
+    All_Text_clr = named(new ColorWell(Qt::black, contentBox), "All_Text_clr");
+    contentForm->addRow(All_Text_font_value);
+    contentForm->addRow(All_Text_font_btn, All_Text_clr);
     // The snapshot taken at each load of the page: never shown.
-    ui.All_Text_font_value_COPY = named(new QLabel(contentBox), "All_Text_font_value_COPY");
-    ui.All_Text_clr_COPY = named(new ColorWell(Qt::black, contentBox), "All_Text_clr_COPY");
-    ui.All_Text_font_value_COPY->hide();
-    ui.All_Text_clr_COPY->hide();
+    All_Text_font_value_COPY = named(new QLabel(contentBox), "All_Text_font_value_COPY");
+    All_Text_clr_COPY = named(new ColorWell(Qt::black, contentBox), "All_Text_clr_COPY");
+    All_Text_font_value_COPY->hide();
+    All_Text_clr_COPY->hide();
     return contentBox;
 }

@@ -13,8 +13,8 @@
 #include "model/SKTImage.h"
 #include "panels/ui/CardPagePanel.h"
 #include "panels/ui/DataSourceTab.h"
+#include "panels/ui/ImageSignPanel.h"
 #include "panels/ui/InspectorHost.h"
-#include "panels/ui/InspectorLayout.h"
 #include "panels/ui/PanelEdits.h"
 #include "panels/ui/TextPanel.h"
 
@@ -25,19 +25,16 @@
 
 #include <exception>
 
-ComboDispatcher::ComboDispatcher(InspectorHost &host, CardPagePanel &cardPage, DataSourceTab &dataSource)
-    : QObject(&host.inspectorWindow()), m_host(host), m_cardPage(cardPage), m_dataSource(dataSource)
+ComboDispatcher::ComboDispatcher(InspectorHost &host, CardPagePanel &cardPage, DataSourceTab &dataSource,
+                                 TextPanel &texts, ImageSignPanel &pictures)
+    : QObject(&host.inspectorWindow()), m_host(host), m_cardPage(cardPage), m_dataSource(dataSource),
+      m_texts(texts), m_pictures(pictures)
 {
 }
 
 void ComboDispatcher::attach(QComboBox *combo, Combo id)
 {
     connect(combo, &QComboBox::activated, this, [this, id] { comboBoxSelectionDidChange(id); });
-}
-
-QWidget *ComboDispatcher::outlet(const char *name) const
-{
-    return m_host.inspectorWindow().findChild<QWidget *>(QString::fromLatin1(name));
 }
 
 GraphicPtr ComboDispatcher::selectedGraphic() const
@@ -107,7 +104,7 @@ void ComboDispatcher::showWordsOf(SKTGraphic &graphic)
 {
     // Over several texts the box shows none of their words.
     if (graphic.kind() == SKTGraphic::Kind::Text && TextPanel::selectedTexts(m_host) <= 1)
-        PanelWidgets::setOutletText(outlet("Text_value_Edit"), graphic.Text_contents().text);
+        m_texts.showWordsText(graphic.Text_contents().text);
 }
 
 void ComboDispatcher::dataSourceKindChanged()
@@ -215,7 +212,7 @@ void ComboDispatcher::takeBackOwnValue(SKTGraphic &graphic, bool shown)
             return;
         static_cast<SKTImage &>(graphic).setFilePath(own);
         if (shown)
-            PanelWidgets::setOutletText(outlet("Manual_image_path"), own);
+            m_pictures.setManualImagePath(own);
     } else {
         return;
     }
@@ -254,7 +251,7 @@ void ComboDispatcher::seriesChosen()
         showWordsOf(*graphic);
     } else if (graphic->kind() == SKTGraphic::Kind::Image) {
         static_cast<SKTImage &>(*graphic).setFilePath(value);
-        PanelWidgets::setOutletText(outlet("Manual_image_path"), value);
+        m_pictures.setManualImagePath(value);
     }
     m_host.Refresh_Canvas();
     m_host.liveCanvas()->startEditingGraphic(graphic);

@@ -12,6 +12,8 @@
 
 class CardPagePanel;
 class DataSourceTab;
+class ImageSignPanel;
+class TextPanel;
 class QComboBox;
 class QWidget;
 class InspectorHost;
@@ -31,7 +33,8 @@ public:
         Category_ComboBox,
     };
 
-    ComboDispatcher(InspectorHost &host, CardPagePanel &cardPage, DataSourceTab &dataSource);
+    ComboDispatcher(InspectorHost &host, CardPagePanel &cardPage, DataSourceTab &dataSource, TextPanel &texts,
+                    ImageSignPanel &pictures);
 
     // The user's choices in a combo reach the dispatcher under its id.
     void attach(QComboBox *combo, Combo id);
@@ -59,9 +62,10 @@ private:
     // Runs a data-source choice as one undo step over the objects it binds.
     void sourceStep(const std::function<void()> &write);
     GraphicPtr selectedGraphic() const;
-    QWidget *outlet(const char *name) const;
 
     InspectorHost &m_host;
     CardPagePanel &m_cardPage;
     DataSourceTab &m_dataSource;
+    TextPanel &m_texts;
+    ImageSignPanel &m_pictures;
 };

@@ -99,13 +99,18 @@ void DataSourceTab::setTitle(const QString &title)
     data_source_title->setText(title);
 }
 
+void DataSourceTab::offerExcel(bool offered)
+{
+    ComboItems::applyQuietly(Data_source_type,
+                             offered ? DataSourceChoices::addExcelItem : DataSourceChoices::removeExcelItem);
+}
+
 void DataSourceTab::setManualControls(bool manual)
 {
     view_series_btn->setEnabled(!manual);
     Batch_Series->setEnabled(!manual);
-    TextPanel::showWordsBox(m_host, !manual);
-    if (QWidget *text = m_host.inspectorWindow().findChild<QWidget *>(QStringLiteral("Text_value_Edit")))
-        text->setToolTip(manual ? QString() : BoundWordsTip);
+    if (m_wordsBound)
+        m_wordsBound(!manual);
     SetObjEnabled(manual_brws_box, manual);
 }
 

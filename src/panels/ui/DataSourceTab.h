@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -29,6 +31,10 @@ public:
     // Enables what a fixed value needs (typing, the manual picture box) or what a binding needs
     // (the list of values and its viewer).
     void setManualControls(bool manual);
+    // "Excel" among the source kinds, while the design binds a workbook; choosing nothing.
+    void offerExcel(bool offered);
+    // Who shows a text's words learns whether they are typed or bound (the text panel).
+    void onWordsBound(std::function<void(bool bound)> show) { m_wordsBound = std::move(show); }
     // The tab's title, shown above the controls.
     void setTitle(const QString &title);
 
@@ -64,4 +70,5 @@ private:
     void listSeriesAgain();
 
     InspectorHost &m_host;
+    std::function<void(bool bound)> m_wordsBound;
 };

@@ -27,7 +27,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-ImageSignPanel::ImageSignPanel(InspectorHost &host)
+ImageSignPanel::ImageSignPanel(InspectorHost &host, QWidget *fileBox)
     : ObjectPanel(host),
       m_image(std::make_unique<ImageTab>(host.inspectorTabs().page(InspectorTabs::image_tab))),
       m_sign(std::make_unique<SignTab>(host.inspectorTabs().page(InspectorTabs::sign_tab)))
@@ -45,10 +45,9 @@ ImageSignPanel::ImageSignPanel(InspectorHost &host)
     row->addWidget(Manual_image_path, 0, 0, 1, 2);
     row->addWidget(manual_browse_btn, 1, 0);
     row->addWidget(manual_library_btn, 1, 1);
-    // Their place is the data-source page's box; until one exists they sit on the picture page.
-    if (auto *box = host.inspectorWindow().findChild<QGroupBox *>(QStringLiteral("manual_brws_box"));
-        box && box->layout())
-        attachManualControls(box);
+    // Their place is the data-source page's box; without one they sit on the picture page.
+    if (fileBox && fileBox->layout())
+        attachManualControls(fileBox);
     else
         m_image->manualSlot->addWidget(m_manualRow);
     connectControls();

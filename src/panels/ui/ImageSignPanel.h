@@ -18,7 +18,9 @@ class ImageSignPanel : public ObjectPanel
 {
     Q_OBJECT
 public:
-    explicit ImageSignPanel(InspectorHost &host);
+    // The picture-file controls go into fileBox (the data-source page's box, through its layout)
+    // when given, else onto the picture page.
+    explicit ImageSignPanel(InspectorHost &host, QWidget *fileBox = nullptr);
     ~ImageSignPanel() override;
 
     static QStringList pictureSuffixes();

@@ -14,7 +14,6 @@
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/ImageSignPanel.h"
 #include "panels/ui/InspectorHost.h"
-#include "panels/ui/InspectorLayout.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/LockTab.h"
 #include "panels/ui/ShapeLinePanel.h"
@@ -32,6 +31,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 #include <exception>
 
@@ -71,32 +71,36 @@ private:
 Inspector::Inspector(InspectorHost &host)
     : QObject(&host.inspectorWindow()), m_host(host), m_cardPage(new CardPagePanel(host)),
       m_dataSource(new DataSourceTab(host)),
-      m_alignment(new AlignmentTab(host.inspectorTabs().page(T::aligmnt_tab), host.inspectorLayout())),
-      m_lock(new LockTab(host)),
+      m_alignment(new AlignmentTab(host.inspectorTabs().page(T::aligmnt_tab))), m_lock(new LockTab(host)),
       // The picture panel puts its file controls into the data-source box, so that box comes first.
-      m_shapes(new ShapeLinePanel(host)), m_texts(new TextPanel(host)), m_pictures(new ImageSignPanel(host)),
-      m_barcodes(new BarcodePanel(host)), m_dispatcher(new ComboDispatcher(host, *m_cardPage, *m_dataSource))
+      m_shapes(new ShapeLinePanel(host)), m_texts(new TextPanel(host)),
+      m_pictures(new ImageSignPanel(host, m_dataSource->manual_brws_box)), m_barcodes(new BarcodePanel(host)),
+      m_dispatcher(new ComboDispatcher(host, *m_cardPage, *m_dataSource, *m_texts, *m_pictures))
 {
+    // The page no panel fills yet says so.
+    QWidget *info = host.inspectorTabs().page(T::card_info_tab);
+    auto *infoLayout = new QVBoxLayout(info);
+    infoLayout->addWidget(new QLabel(host.inspectorTabs().label(T::card_info_tab), info));
+    infoLayout->addStretch();
     attachCombos();
+    m_dataSource->onWordsBound([texts = m_texts](bool bound) { texts->showWordsBound(bound); });
     qApp->installEventFilter(this);
 }
 
 Inspector::~Inspector()
 {
+    // The card page watches the document: it goes with the inspector, which the window ends
+    // while the document is still there (first the dispatcher, which writes through it).
+    delete m_dispatcher;
+    delete m_cardPage;
     delete m_alignment;
 }
 
 void Inspector::attachCombos()
 {
     using C = ComboDispatcher::Combo;
-    InspectorLayout &ui = m_host.inspectorLayout();
     ComboDispatcher &d = *m_dispatcher;
-    d.attach(ui.Card_image_layout, C::Card_image_layout);
-    d.attach(ui.Card_border_style, C::Card_border_style);
-    d.attach(ui.Card_hatch_style, C::Card_hatch_style);
-    d.attach(ui.Sides_ComboBox, C::Sides_ComboBox);
-    d.attach(ui.Preset_ComboBox, C::Preset_ComboBox);
-    d.attach(ui.Category_ComboBox, C::Category_ComboBox);
+    m_cardPage->attachCombos(d);
     d.attach(m_dataSource->Data_source_type, C::Data_source_type);
     d.attach(m_dataSource->Batch_Series, C::Batch_Series);
     // The object panels connect their own style combos.
@@ -189,7 +193,7 @@ void Inspector::fillCardPage()
     const ShownPage before = shownPage();
     m_host.inspectorTabs().Remove_All_Tab_Items();
     showTabs(plan);
-    m_cardPage->loadFrom(m_host.cardProperty(m_host.Card_Front_Or_Back()));
+    m_cardPage->reload();
     bringPageToFront(before);
     m_host.inspectorTabs().sett_tab()->update();
 }
@@ -241,7 +245,7 @@ void Inspector::fillObject(const GraphicPtr &graphic)
     const ShownPage before = shownPage();
     // Emptied before the bulk-load mark: a field that loses its page finishes its edit unmarked.
     m_host.inspectorTabs().Remove_All_Tab_Items();
-    m_host.inspectorLayout().print_object_chk->setChecked(graphic->print_object == 1);
+    m_alignment->showDoNotPrint(graphic->print_object == 1);
     const SKTGraphic::Kind kind = graphic->kind();
     const QString variant = kind == SKTGraphic::Kind::Signature ? graphic->Sign_Or_FP_Val()
                             : kind == SKTGraphic::Kind::Shape   ? graphic->Get_shape_type()

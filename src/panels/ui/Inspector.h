@@ -41,6 +41,7 @@ public:
     void commitTypedValue();
 
     CardPagePanel &cardPage() const { return *m_cardPage; }
+    AlignmentTab &alignment() const { return *m_alignment; }
     DataSourceTab &dataSource() const { return *m_dataSource; }
     LockTab &lockTab() const { return *m_lock; }
     ComboDispatcher &dispatcher() const { return *m_dispatcher; }

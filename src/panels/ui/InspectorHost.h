@@ -1,6 +1,6 @@
-// What the inspector and its panels ask of the window they sit in: its tab pages and their
-// widgets, the document and its side canvases, the page settings, the edit buttons and the
-// window commands a panel starts. The main window implements it; panel tests fake it.
+// What the inspector and its panels ask of the window they sit in: its tab pages (the panels build
+// and own the controls on them), the document and its side canvases, the page settings, the edit buttons and
+// the window commands a panel starts. The main window implements it; panel tests fake it.
 #pragma once
 
 #include "model/SKTGraphic.h"
@@ -17,7 +17,6 @@ class SKTDocument;
 class SKTGraphicView;
 class QWidget;
 class WindowRegistry;
-struct InspectorLayout;
 
 class InspectorHost
 {
@@ -28,7 +27,6 @@ public:
     // the focus a typed value waits in.
     virtual QWidget &inspectorWindow() = 0;
     virtual InspectorTabs &inspectorTabs() const = 0;
-    virtual InspectorLayout &inspectorLayout() = 0;
     // The windows a panel opens (image library, series viewer, greeting texts, barcode window).
     virtual WindowRegistry &registry() const = 0;
 
@@ -56,13 +54,11 @@ public:
         else
             set_Front_BG_Image(path);
     }
-    // Whether the Back side button can be pressed (a two-sided card).
-    virtual void setBackSideEnabled(bool enabled) = 0;
 
-    // The content font and colour of the card page, with their label and colour well.
+    // The content font and colour new texts take (the card page shows them).
     virtual FontDescriptor All_Text_font() const = 0;
     virtual void setContentFont(const FontDescriptor &font, const QColor &color) = 0;
-    // The content font alone (the font dialog's choice); the caller shows it.
+    // The content font alone (the font dialog's choice).
     virtual void setAllTextFont(const FontDescriptor &font) = 0;
 
     // Showing anything in the inspector ends a tool: the arrow is chosen again.

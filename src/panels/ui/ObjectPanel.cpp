@@ -6,7 +6,6 @@
 #include "foundation/ui/StepperField.h"
 #include "model/ModelGlobals.h"
 #include "panels/ui/InspectorHost.h"
-#include "panels/ui/InspectorLayout.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -6,7 +6,6 @@
 #include "foundation/ui/StepperField.h"
 #include "model/SKTLine.h"
 #include "panels/ui/InspectorHost.h"
-#include "panels/ui/InspectorLayout.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/LineTab.h"
 #include "panels/ui/ShapeTab.h"
@@ -16,10 +15,11 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 ShapeLinePanel::ShapeLinePanel(InspectorHost &host)
-    : ObjectPanel(host), m_shape(std::make_unique<ShapeTab>(
-                             host.inspectorTabs().page(InspectorTabs::shape_tab), host.inspectorLayout())),
+    : ObjectPanel(host),
+      m_shape(std::make_unique<ShapeTab>(host.inspectorTabs().page(InspectorTabs::shape_tab))),
       m_line(std::make_unique<LineTab>(host.inspectorTabs().page(InspectorTabs::line_tab)))
 {
     connectShape();
@@ -27,6 +27,16 @@ ShapeLinePanel::ShapeLinePanel(InspectorHost &host)
 }
 
 ShapeLinePanel::~ShapeLinePanel() = default;
+
+void ShapeLinePanel::setPatternNames(const QStringList &names)
+{
+    QComboBox *combo = m_shape->shape_hatch_style;
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    combo->addItems(names);
+    if (!names.isEmpty())
+        combo->setCurrentIndex(0);
+}
 
 void ShapeLinePanel::connectShape()
 {

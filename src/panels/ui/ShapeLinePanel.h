@@ -4,6 +4,8 @@
 
 #include "panels/ui/ObjectPanel.h"
 
+#include <QStringList>
+
 #include <memory>
 
 class LineTab;
@@ -18,6 +20,8 @@ public:
 
     // A line fills the line page, any other object the shape page.
     void loadFrom(const SKTGraphic &graphic);
+    // The pattern names the shape's pattern list offers (the window's resources).
+    void setPatternNames(const QStringList &names);
 
     // What the shape page's check boxes and fill radios enable, before their write.
     void Shape_Border_ChkBox();

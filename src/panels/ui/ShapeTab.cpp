@@ -7,7 +7,6 @@
 #include "foundation/ui/StepperField.h"
 #include "model/Shape_Control.h"
 #include "panels/InspectorTabPlan.h"
-#include "panels/ui/InspectorLayout.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -42,22 +41,24 @@ QStringList polygonChoiceLabels()
 
 using PanelWidgets::named;
 
-ShapeTab::ShapeTab(QWidget *p, InspectorLayout &ui) : page(p)
+ShapeTab::ShapeTab(QWidget *p) : page(p)
 {
+    shape_border_style = PanelWidgets::combo(page, "shape_border_style", PanelWidgets::borderStyleNames());
+    shape_hatch_style = PanelWidgets::combo(page, "shape_hatch_style");
     auto *layout = new QVBoxLayout(page);
     Shape_prop_title =
         named(PanelWidgets::title(page, QStringLiteral("Rectangle Properties")), "Shape_prop_title");
     layout->addWidget(Shape_prop_title);
     Shape_border_chk = named(new QCheckBox(QStringLiteral("Border"), page), "Shape_border_chk");
     layout->addWidget(Shape_border_chk);
-    layout->addWidget(makeBorderBox(ui));
+    layout->addWidget(makeBorderBox());
     Shape_fill_chk = named(new QCheckBox(QStringLiteral("Fill"), page), "Shape_fill_chk");
     layout->addWidget(Shape_fill_chk);
-    layout->addWidget(makeFillBox(ui));
+    layout->addWidget(makeFillBox());
     layout->addLayout(makeShapeRows());
     layout->addStretch();
 
-    // The combos were made before the page: Tab goes through the controls as they stand.
+    // The combos were made first: Tab goes through the controls as they stand.
     PanelWidgets::tabOrder({Shape_border_chk, shape_bordr_clr, shape_bor_Stepper, shape_border_style,
                             Shape_fill_chk, Shape_solid_fill_rd, shape_fill_clr, Shape_gradient_fill_rd,
                             shape_fill_Grd_1_clr, shape_fill_Grd_2_clr, shape_grad_Stepper,
@@ -65,20 +66,19 @@ ShapeTab::ShapeTab(QWidget *p, InspectorLayout &ui) : page(p)
                             shape_cor_radius_Stepper, double_star_Stepper, polygon_Stepper});
 }
 
-QGroupBox *ShapeTab::makeBorderBox(InspectorLayout &ui)
+QGroupBox *ShapeTab::makeBorderBox()
 {
     Shape_Border_Box = named(new QGroupBox(page), "Shape_Border_Box");
     auto *border = new QFormLayout(Shape_Border_Box);
     shape_bordr_clr = named(new ColorWell(Qt::black, Shape_Border_Box), "shape_bordr_clr");
     shape_bor_Stepper = named(new StepperField(0, 50, 1, 0, Shape_Border_Box), "shape_bor_Stepper");
-    shape_border_style = ui.shape_border_style;
     border->addRow(QStringLiteral("Colour:"), shape_bordr_clr);
     border->addRow(QStringLiteral("Width:"), shape_bor_Stepper);
     border->addRow(QStringLiteral("Style:"), shape_border_style);
     return Shape_Border_Box;
 }
 
-QGroupBox *ShapeTab::makeFillBox(InspectorLayout &ui)
+QGroupBox *ShapeTab::makeFillBox()
 {
     Shape_Fill_Box = named(new QGroupBox(page), "Shape_Fill_Box");
     auto *fill = new QFormLayout(Shape_Fill_Box);
@@ -97,7 +97,6 @@ QGroupBox *ShapeTab::makeFillBox(InspectorLayout &ui)
     shape_fill_Grd_2_clr = named(new ColorWell(Qt::white, Shape_Fill_Box), "shape_fill_Grd_2_clr");
     shape_grad_Stepper = named(new StepperField(0, 360, 1, 0, Shape_Fill_Box), "shape_grad_Stepper");
     shape_hatch_bk_clr = named(new ColorWell(Qt::white, Shape_Fill_Box), "shape_hatch_bk_clr");
-    shape_hatch_style = ui.shape_hatch_style;
     fill->addRow(Shape_solid_fill_rd, shape_fill_clr);
     fill->addRow(Shape_gradient_fill_rd);
     fill->addRow(QStringLiteral("From:"), shape_fill_Grd_1_clr);

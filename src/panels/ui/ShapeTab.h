@@ -5,7 +5,6 @@
 #include <QString>
 
 class ColorWell;
-struct InspectorLayout;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -19,8 +18,7 @@ class StepperField;
 class ShapeTab
 {
 public:
-    // Lays out the page; the border-style and pattern combos come from the window's layout.
-    ShapeTab(QWidget *page, InspectorLayout &ui);
+    explicit ShapeTab(QWidget *page);
 
     // Hides the nine shape-specific controls, then shows the three of the code (unlocked only)
     // and puts the code's label in the title. Answers the label ("" for an unknown code).
@@ -58,7 +56,7 @@ public:
 
 private:
     // One maker per group of controls, in the order the user tabs through them.
-    QGroupBox *makeBorderBox(InspectorLayout &ui);
-    QGroupBox *makeFillBox(InspectorLayout &ui);
+    QGroupBox *makeBorderBox();
+    QGroupBox *makeFillBox();
     QFormLayout *makeShapeRows();
 };

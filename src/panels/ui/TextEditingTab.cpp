@@ -1,7 +1,7 @@
 #include "panels/ui/TextEditingTab.h"
 
+#include "foundation/DateFormats.h"
 #include "foundation/ui/PanelWidgets.h"
-#include "panels/ui/InspectorLayout.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,8 +10,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TextEditingTab::TextEditingTab(QWidget *p, InspectorLayout &ui) : page(p)
+TextEditingTab::TextEditingTab(QWidget *p) : page(p)
 {
+    Text_Date_style = PanelWidgets::combo(page, "Text_Date_style", DateFormats::dateFormats());
+    Text_Time_style = PanelWidgets::combo(page, "Text_Time_style", DateFormats::timeFormats());
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(PanelWidgets::title(page, QStringLiteral("Text")));
     Text_value_Edit = new QPlainTextEdit(page);
@@ -24,8 +26,6 @@ TextEditingTab::TextEditingTab(QWidget *p, InspectorLayout &ui) : page(p)
     layout->addWidget(insert_template_btn);
 
     auto *grid = new QGridLayout;
-    Text_Date_style = ui.Text_Date_style;
-    Text_Time_style = ui.Text_Time_style;
     Text_Insert_Date_btn = new QPushButton(QStringLiteral("Insert Date"), page);
     Text_Insert_Date_btn->setObjectName(QStringLiteral("Text_Insert_Date_btn"));
     Text_Insert_Time_btn = new QPushButton(QStringLiteral("Insert Time"), page);
@@ -39,7 +39,7 @@ TextEditingTab::TextEditingTab(QWidget *p, InspectorLayout &ui) : page(p)
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
 
-    // The combos were made before the page: Tab goes through the controls as they stand.
+    // The combos were made first: Tab goes through the controls as they stand.
     PanelWidgets::tabOrder({Text_value_Edit, insert_template_btn, Text_Date_style, Text_Insert_Date_btn,
                             Text_Time_style, Text_Insert_Time_btn});
 }

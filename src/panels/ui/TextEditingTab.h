@@ -2,7 +2,6 @@
 // and time inserters, under their outlet names.
 #pragma once
 
-struct InspectorLayout;
 class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
@@ -11,8 +10,7 @@ class QWidget;
 class TextEditingTab
 {
 public:
-    // The date and time format combos come from the window's layout, which fills them.
-    TextEditingTab(QWidget *page, InspectorLayout &ui);
+    explicit TextEditingTab(QWidget *page);
 
     QWidget *page;
     QPlainTextEdit *Text_value_Edit;

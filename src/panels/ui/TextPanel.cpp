@@ -12,8 +12,8 @@
 #include "foundation/ui/StepperField.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTText.h"
+#include "panels/ui/DataSourceTab.h"
 #include "panels/ui/InspectorHost.h"
-#include "panels/ui/InspectorLayout.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/TextEditingTab.h"
 #include "panels/ui/TextPropertiesTab.h"
@@ -34,10 +34,9 @@
 
 TextPanel::TextPanel(InspectorHost &host)
     : ObjectPanel(host), Text_font(ModelGlobals::defaultTextFont()),
-      m_editing(std::make_unique<TextEditingTab>(host.inspectorTabs().page(InspectorTabs::text_edtng_tab),
-                                                 host.inspectorLayout())),
-      m_properties(std::make_unique<TextPropertiesTab>(
-          host.inspectorTabs().page(InspectorTabs::text_prop_tab), host.inspectorLayout()))
+      m_editing(std::make_unique<TextEditingTab>(host.inspectorTabs().page(InspectorTabs::text_edtng_tab))),
+      m_properties(
+          std::make_unique<TextPropertiesTab>(host.inspectorTabs().page(InspectorTabs::text_prop_tab)))
 {
     m_properties->Text_font_value->setText(fontDisplayText(Text_font));
     connectControls();
@@ -308,20 +307,29 @@ int TextPanel::selectedTexts(InspectorHost &host)
     }));
 }
 
-void TextPanel::showWordsBox(InspectorHost &host, bool bound)
+void TextPanel::showWordsBox(bool bound)
 {
-    QWidget &window = host.inspectorWindow();
-    auto *box = window.findChild<QPlainTextEdit *>(QStringLiteral("Text_value_Edit"));
-    if (!box)
-        return;
-    const int texts = selectedTexts(host);
+    QPlainTextEdit *box = m_editing->Text_value_Edit;
+    const int texts = selectedTexts(m_host);
     const bool several = texts > 1;
     PanelWidgets::showReadOnly(box, bound || several);
     box->setPlaceholderText(several ? QStringLiteral("%1 texts selected").arg(texts) : QString());
     // What these write goes into the words, which a bound text's cards never print.
-    for (const char *name : {"Text_Insert_Date_btn", "Text_Insert_Time_btn", "insert_template_btn"})
-        if (auto *button = window.findChild<QWidget *>(QString::fromLatin1(name)))
-            button->setEnabled(!bound && !several);
+    for (QWidget *button :
+         std::initializer_list<QWidget *>{m_editing->Text_Insert_Date_btn, m_editing->Text_Insert_Time_btn,
+                                          m_editing->insert_template_btn})
+        button->setEnabled(!bound && !several);
+}
+
+void TextPanel::showWordsBound(bool bound)
+{
+    showWordsBox(bound);
+    m_editing->Text_value_Edit->setToolTip(bound ? DataSourceTab::BoundWordsTip : QString());
+}
+
+void TextPanel::showWordsText(const QString &words)
+{
+    PanelWidgets::setOutletText(m_editing->Text_value_Edit, words);
 }
 
 void TextPanel::showWords(const SKTGraphic &current)
@@ -331,7 +339,7 @@ void TextPanel::showWords(const SKTGraphic &current)
     // Set only when it differs: the user's cursor and selection in the box stay.
     if (m_editing->Text_value_Edit->toPlainText() != words)
         setViewText(words);
-    showWordsBox(m_host, current.data_source_type != DataSourceCode::Fixed);
+    showWordsBox(current.data_source_type != DataSourceCode::Fixed);
 }
 
 void TextPanel::takeKeyboard()

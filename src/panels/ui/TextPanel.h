@@ -31,7 +31,12 @@ public:
     static int selectedTexts(InspectorHost &host);
     // Over several texts the box shows none of their words and takes no typing ("2 texts
     // selected"), as over a bound text (`bound`), and its buttons that write words wait.
-    static void showWordsBox(InspectorHost &host, bool bound);
+    void showWordsBox(bool bound);
+    // The data source's choice: a bound text's words come from its series or column (the box
+    // says so), a manual one's are typed.
+    void showWordsBound(bool bound);
+    // Words a data-source choice put into the shown text.
+    void showWordsText(const QString &words);
     // Brings the words to the front with the keyboard in them, all selected, so typing replaces
     // them (a new text's placeholder).
     void takeKeyboard();

@@ -5,7 +5,6 @@
 #include "foundation/ui/ControlUtils.h"
 #include "foundation/ui/PanelWidgets.h"
 #include "foundation/ui/StepperField.h"
-#include "panels/ui/InspectorLayout.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -19,11 +18,19 @@
 
 using PanelWidgets::named;
 
-TextPropertiesTab::TextPropertiesTab(QWidget *p, InspectorLayout &ui) : page(p)
+TextPropertiesTab::TextPropertiesTab(QWidget *p) : page(p)
 {
+    // Items in the order of the stored codes: the panel stores the index.
+    Text_align_combo =
+        PanelWidgets::combo(page, "Text_align_combo",
+                            {QStringLiteral("Left"), QStringLiteral("Right"), QStringLiteral("Centre"),
+                             QStringLiteral("Justified"), QStringLiteral("Natural")});
+    Text_case_combo = PanelWidgets::combo(page, "Text_case_combo",
+                                          {QStringLiteral("As Typed"), QStringLiteral("UPPER CASE"),
+                                           QStringLiteral("lower case"), QStringLiteral("Capitalized")});
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(PanelWidgets::title(page, QStringLiteral("Text Properties")));
-    layout->addLayout(makeLookForm(ui));
+    layout->addLayout(makeLookForm());
     Text_border_chk = named(new QCheckBox(QStringLiteral("Border"), page), "Text_border_chk");
     layout->addWidget(Text_border_chk);
     layout->addWidget(makeBorderBox());
@@ -33,7 +40,7 @@ TextPropertiesTab::TextPropertiesTab(QWidget *p, InspectorLayout &ui) : page(p)
     layout->addStretch();
     enableFillOpacity(Text_fill_chk->isChecked());
 
-    // The combos were made before the page: Tab goes through the controls as they stand.
+    // The combos were made first: Tab goes through the controls as they stand.
     PanelWidgets::tabOrder({Text_Font_btn, Text_clr, Text_align_combo, Text_case_combo, Text_Kern_Stepper,
                             Text_alpha_Stepper, Text_border_chk, Text_bordr_clr, Text_bor_Stepper,
                             Text_border_style, Text_fill_chk, Text_solid_fill_rd, Text_fill_clr,
@@ -42,7 +49,7 @@ TextPropertiesTab::TextPropertiesTab(QWidget *p, InspectorLayout &ui) : page(p)
 }
 
 // Font, colour, alignment, case, spacing and opacity.
-QFormLayout *TextPropertiesTab::makeLookForm(InspectorLayout &ui)
+QFormLayout *TextPropertiesTab::makeLookForm()
 {
     auto *form = new QFormLayout;
     Text_font_value = named(new QLabel(page), "Text_font_value");
@@ -52,8 +59,6 @@ QFormLayout *TextPropertiesTab::makeLookForm(InspectorLayout &ui)
     form->addRow(QString(), Text_Font_btn);
     Text_clr = named(new ColorWell(Qt::black, page), "Text_clr");
     form->addRow(QStringLiteral("Colour:"), Text_clr);
-    Text_align_combo = ui.Text_align_combo;
-    Text_case_combo = ui.Text_case_combo;
     form->addRow(QStringLiteral("Align:"), Text_align_combo);
     form->addRow(QStringLiteral("Case:"), Text_case_combo);
     Text_Kern_Stepper = named(new StepperField(-20, 100, 0.5, 1, page), "Text_Kern_Stepper");

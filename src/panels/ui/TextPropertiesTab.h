@@ -5,7 +5,6 @@
 #include <QString>
 
 class ColorWell;
-struct InspectorLayout;
 class QCheckBox;
 class QComboBox;
 class QFormLayout;
@@ -19,8 +18,7 @@ class StepperField;
 class TextPropertiesTab
 {
 public:
-    // The alignment and case combos come from the window's layout.
-    TextPropertiesTab(QWidget *page, InspectorLayout &ui);
+    explicit TextPropertiesTab(QWidget *page);
 
     // Which fill controls are enabled for a fill code ("G" gradient, anything else solid).
     void enableFillControls(const QString &fillCode);
@@ -54,7 +52,7 @@ public:
 
 private:
     // One maker per group of controls, in the order the user tabs through them.
-    QFormLayout *makeLookForm(InspectorLayout &ui);
+    QFormLayout *makeLookForm();
     QGroupBox *makeBorderBox();
     QGroupBox *makeFillBox();
 };

@@ -7,7 +7,6 @@
 #include "barcode/BarcodeSettings.h"
 #include "data/SeriesFiles.h"
 #include "editor/ui/FileCommands.h"
-#include "editor/ui/MainWindowLayout.h"
 #include "foundation/CardCodes.h"
 #include "foundation/DataRoot.h"
 #include "foundation/WindowRegistry.h"

@@ -5,7 +5,6 @@
 #include "MainWindowFixture.h"
 
 #include "canvas/ui/CanvasDriver.h"
-#include "editor/ui/MainWindowLayout.h"
 #include "editor/ui/SideViews.h"
 #include "foundation/ui/ColorWell.h"
 #include "model/EditStep.h"
@@ -33,7 +32,6 @@ class InspectorWiring : public MainWindowFixture
 {
 protected:
     DataSourceTab &source() { return window->inspector().dataSource(); }
-    MainWindowLayout &ui() { return window->ui(); }
     InspectorTabs &tabs() { return window->inspectorTabs(); }
     // A new object of a kind on the front side, selected there and shown by the inspector.
     GraphicPtr place(SKTGraphic::Kind kind)
@@ -151,14 +149,14 @@ TEST_F(InspectorWiring, ThePreviewRedrawsAfterAChangeOfThePageAndNamesItsSide)
         QTest::mouseClick(button, Qt::LeftButton);
         CanvasDriver::settle();
     };
-    click(ui().Temp_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Temp_Card_Btn")));
     SKTGraphicView *preview = canvas(SKTDocument::Temp);
     EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Preview of the Front"));
     window->inspector().showLiveSelection(true);
     window->inspectorTabs().selectItem(InspectorTabs::card_bkgd_tab);
     CanvasDriver::settle();
     int paints = preview->paintCount();
-    testsupport::clickIndicator(ui().Card_fill_chk);
+    testsupport::clickIndicator(window->findChild<QCheckBox *>(QStringLiteral("Card_fill_chk")));
     ASSERT_TRUE(window->Front_card_Prop().Card_fill_chk);
     CanvasDriver::settle();
     EXPECT_GT(preview->paintCount(), paints);
@@ -167,7 +165,7 @@ TEST_F(InspectorWiring, ThePreviewRedrawsAfterAChangeOfThePageAndNamesItsSide)
     // draws is the page as it now stands, not a copy of it.
     QTabWidget *tabs = window->inspectorTabs().sett_tab();
     tabs->setCurrentIndex(tabs->currentIndex() == 0 ? 1 : 0);
-    ASSERT_FALSE(ui().Card_fill_clr->isVisible());
+    ASSERT_FALSE(window->findChild<ColorWell *>(QStringLiteral("Card_fill_clr"))->isVisible());
     CanvasDriver::settle();
     const QImage before = preview->grab().toImage();
     paints = preview->paintCount();
@@ -180,22 +178,22 @@ TEST_F(InspectorWiring, ThePreviewRedrawsAfterAChangeOfThePageAndNamesItsSide)
     EXPECT_EQ(after.pixelColor(after.rect().center()), QColor(200, 30, 30));
     EXPECT_NE(before.pixelColor(before.rect().center()), QColor(200, 30, 30));
     // The back's preview says so.
-    click(ui().Back_Card_Btn);
-    click(ui().Temp_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn")));
+    click(window->findChild<QPushButton *>(QStringLiteral("Temp_Card_Btn")));
     EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Preview of the Back"));
 }
 
 TEST_F(InspectorWiring, TheCardPageReachesTheBackButtonEveryCanvasAndThePagesPicture)
 {
     // One side: no Back button; two sides: it is back.
-    choose(ui().Sides_ComboBox, 1);
-    EXPECT_FALSE(ui().Back_Card_Btn->isEnabled());
-    choose(ui().Sides_ComboBox, 0);
-    EXPECT_TRUE(ui().Back_Card_Btn->isEnabled());
+    choose(window->findChild<QComboBox *>(QStringLiteral("Sides_ComboBox")), 1);
+    EXPECT_FALSE(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn"))->isEnabled());
+    choose(window->findChild<QComboBox *>(QStringLiteral("Sides_ComboBox")), 0);
+    EXPECT_TRUE(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn"))->isEnabled());
 
     // A size from the list reaches the three canvases, the preview's too.
-    choose(ui().Category_ComboBox, 1);
-    const QTableView *list = ui().ColList;
+    choose(window->findChild<QComboBox *>(QStringLiteral("Category_ComboBox")), 1);
+    const QTableView *list = window->findChild<QTableView *>(QStringLiteral("ColList"));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualRect(list->model()->index(2, 0)).center());
     const QSizeF mm = CardSizeTables::Get_My_card_Size(QStringLiteral("Paper Badge"), QStringLiteral("H"), 2);
@@ -208,17 +206,18 @@ TEST_F(InspectorWiring, TheCardPageReachesTheBackButtonEveryCanvasAndThePagesPic
     image.fill(Qt::blue);
     const QString blue = tempPath(QStringLiteral("blue.png"));
     ASSERT_TRUE(image.save(blue));
-    QTest::mouseClick(ui().Back_Card_Btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn")), Qt::LeftButton);
     ASSERT_EQ(window->Card_Front_Or_Back(), 1);
     showTab(InspectorTabs::card_bkgd_tab);
-    testsupport::clickIndicator(ui().Card_fill_chk);
-    testsupport::clickIndicator(ui().Card_Image_fill_rd);
+    testsupport::clickIndicator(window->findChild<QCheckBox *>(QStringLiteral("Card_fill_chk")));
+    testsupport::clickIndicator(window->findChild<QRadioButton *>(QStringLiteral("Card_Image_fill_rd")));
     files.answers.push_back(blue);
-    QTest::mouseClick(ui().Card_Image_Browse_btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Card_Image_Browse_btn")),
+                      Qt::LeftButton);
     EXPECT_TRUE(window->Back_card_Prop().Card_BG_Image.has_value());
     EXPECT_EQ(window->Back_card_Prop().Card_BG_Image_Path, blue);
     EXPECT_FALSE(window->Front_card_Prop().Card_BG_Image.has_value());
-    EXPECT_EQ(ui().Card_Image_path->text(), blue);
+    EXPECT_EQ(window->findChild<QLineEdit *>(QStringLiteral("Card_Image_path"))->text(), blue);
     // The inspector stays on the page the picture was chosen from.
     EXPECT_EQ(window->inspectorTabs().currentItem(), InspectorTabs::card_bkgd_tab);
 }
@@ -239,7 +238,7 @@ TEST_F(InspectorWiring, DetailsPlacedShowTheObjectTheCanvasSelected)
     const GraphicPtr rectangle = window->inspector().shownGraphic();
     ASSERT_TRUE(rectangle && rectangle->kind() == SKTGraphic::Kind::Shape);
 
-    QTest::mouseClick(ui().User_Profile_Btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("User_Profile_Btn")), Qt::LeftButton);
     QCoreApplication::processEvents();
     // The inspector shows what the canvas selected, of the text tool's kind, not the rectangle's page.
     const GraphicPtr placed = canvas(0)->selectedGraphic();
@@ -256,7 +255,7 @@ TEST_F(InspectorWiring, DetailsPlacedShowTheObjectTheCanvasSelected)
     image.fill(Qt::green);
     photo = tempPath(QStringLiteral("photo.png"));
     ASSERT_TRUE(image.save(photo));
-    QTest::mouseClick(ui().User_Profile_Btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("User_Profile_Btn")), Qt::LeftButton);
     QCoreApplication::processEvents();
     const GraphicPtr picture = window->inspector().shownGraphic();
     ASSERT_TRUE(picture);

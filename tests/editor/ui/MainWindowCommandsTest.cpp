@@ -95,7 +95,7 @@ TEST_F(MainWindowCommands, PrintSaysWhyNothingCanBePrinted)
     text->batch_list_name = QStringLiteral("Empty");
     testsupport::writeFile(Data_Folder_Path + QStringLiteral("/Empty.txt"), "");
     window->document().insertGraphic(text, 0);
-    window->ui().Print_Btn->click();
+    window->findChild<QPushButton *>(QStringLiteral("Print_Btn"))->click();
     EXPECT_EQ(shown(), QStringList{EditorCommands::ListEmptyMessage});
 
     // No printer does not end printing: the print window offers a PDF file then.
@@ -104,26 +104,25 @@ TEST_F(MainWindowCommands, PrintSaysWhyNothingCanBePrinted)
     int printWindows = 0;
     registry().fill(WindowRegistry::Window::Print, [&](const QString &) { return ++printWindows; });
     const qsizetype before = shown().size();
-    window->ui().Print_Btn->click();
+    window->findChild<QPushButton *>(QStringLiteral("Print_Btn"))->click();
     EXPECT_EQ(shown().size(), before);
     EXPECT_EQ(printWindows, 1);
     PrinterCatalog::setFake(QStringList{QStringLiteral("Office")});
-    window->ui().Print_Btn->click();
+    window->findChild<QPushButton *>(QStringLiteral("Print_Btn"))->click();
     EXPECT_EQ(printWindows, 2);
 }
 
 TEST_F(MainWindowCommands, AlignmentGridRulerAndBackground)
 {
-    MainWindowLayout &ui = window->ui();
     clickTool(3);
-    ui.Make_Same_Width_btn->setEnabled(true);
-    ui.Make_Same_Width_btn->click();
+    window->findChild<QPushButton *>(QStringLiteral("Make_Same_Width_btn"))->setEnabled(true);
+    window->findChild<QPushButton *>(QStringLiteral("Make_Same_Width_btn"))->click();
     EXPECT_EQ(shown().last(), EditorCommands::MoreThanOneMessage);
     // Aligning to the grid does not wait for the grid to be shown.
     ASSERT_FALSE(window->grid().isAlwaysShown());
     const QRectF offGrid(13.4, 27.1, 40.2, 30.0);
     front()[0]->setBounds(offGrid);
-    ui.Align_To_Grid_btn->click();
+    window->findChild<QPushButton *>(QStringLiteral("Align_To_Grid_btn"))->click();
     EXPECT_EQ(front()[0]->bounds(), window->grid().alignedRect(offGrid));
     EXPECT_EQ(shown().size(), 1);
 
@@ -144,15 +143,15 @@ TEST_F(MainWindowCommands, AlignmentGridRulerAndBackground)
         return dialog.result();
     };
     modalScripts.push_back([&](QDialog &dialog) { return changeGrid(dialog, false); });
-    ui.Grid_Btn->click();
+    window->findChild<QPushButton *>(QStringLiteral("Grid_Btn"))->click();
     EXPECT_FALSE(window->grid().isAlwaysShown());
     EXPECT_DOUBLE_EQ(window->grid().spacing(), 9.0);
     modalScripts.push_back([&](QDialog &dialog) { return changeGrid(dialog, true); });
-    ui.Grid_Btn->click();
+    window->findChild<QPushButton *>(QStringLiteral("Grid_Btn"))->click();
     EXPECT_TRUE(window->grid().isAlwaysShown());
     EXPECT_DOUBLE_EQ(window->grid().spacing(), 12.0);
 
-    ui.Show_Ruler_chk->click();
+    window->findChild<QCheckBox *>(QStringLiteral("Show_Ruler_chk"))->click();
     for (int side = 0; side < 3; ++side)
         EXPECT_TRUE(window->sideViews().scrollView(side)->rulersVisible());
 
@@ -166,13 +165,13 @@ TEST_F(MainWindowCommands, AlignmentGridRulerAndBackground)
         shelf = s;
         return picture;
     });
-    ui.Card_Bckgrnd_Btn->click();
+    window->findChild<QPushButton *>(QStringLiteral("Card_Bckgrnd_Btn"))->click();
     EXPECT_EQ(shelf, WindowRegistry::PictureShelf::Backgrounds);
     EXPECT_TRUE(window->Front_card_Prop().Card_fill_chk);
     EXPECT_EQ(window->Front_card_Prop().Card_fill_style, QStringLiteral("I"));
     EXPECT_EQ(window->Front_card_Prop().Card_BG_Image_Path, picture);
     EXPECT_TRUE(window->Front_card_Prop().Card_BG_Image.has_value());
-    EXPECT_TRUE(ui.Card_Image_fill_rd->isChecked());
+    EXPECT_TRUE(window->findChild<QRadioButton *>(QStringLiteral("Card_Image_fill_rd"))->isChecked());
     EXPECT_EQ(window->inspectorTabs().currentItem(), InspectorTabs::card_bkgd_tab);
 }
 

@@ -46,17 +46,21 @@ TEST_F(MainWindowStart, StartsOnTheDefaultCardWithTheCardTabs)
     EXPECT_EQ(window->inspectorTabs().shownItems(),
               (QList<InspectorTabs::Item>{InspectorTabs::card_setting_tab, InspectorTabs::card_bkgd_tab,
                                           InspectorTabs::card_brdr_tab}));
-    MainWindowLayout &ui = window->ui();
-    ASSERT_EQ(ui.Text_Date_style->count(), 9);
-    EXPECT_EQ(ui.Text_Date_style->itemText(0), QStringLiteral("M-d-yyyy"));
-    EXPECT_EQ(ui.Text_Date_style->itemText(8), QStringLiteral("d-M-yy"));
-    ASSERT_EQ(ui.Text_Time_style->count(), 4);
-    EXPECT_EQ(ui.Text_Time_style->itemText(0), QStringLiteral("h:mm:ss a"));
-    EXPECT_EQ(ui.Text_Time_style->itemText(3), QStringLiteral("HH:mm:ss"));
+    ASSERT_EQ(window->findChild<QComboBox *>(QStringLiteral("Text_Date_style"))->count(), 9);
+    EXPECT_EQ(window->findChild<QComboBox *>(QStringLiteral("Text_Date_style"))->itemText(0),
+              QStringLiteral("M-d-yyyy"));
+    EXPECT_EQ(window->findChild<QComboBox *>(QStringLiteral("Text_Date_style"))->itemText(8),
+              QStringLiteral("d-M-yy"));
+    ASSERT_EQ(window->findChild<QComboBox *>(QStringLiteral("Text_Time_style"))->count(), 4);
+    EXPECT_EQ(window->findChild<QComboBox *>(QStringLiteral("Text_Time_style"))->itemText(0),
+              QStringLiteral("h:mm:ss a"));
+    EXPECT_EQ(window->findChild<QComboBox *>(QStringLiteral("Text_Time_style"))->itemText(3),
+              QStringLiteral("HH:mm:ss"));
     const QStringList patterns = Get_Files_Array_At_Path(Resource_Path + QStringLiteral("Fill_Style_Image"));
     ASSERT_FALSE(patterns.isEmpty());
-    EXPECT_EQ(ui.Card_hatch_style->count(), patterns.size());
-    EXPECT_EQ(ui.shape_hatch_style->itemText(0), patterns.at(0));
+    EXPECT_EQ(window->findChild<QComboBox *>(QStringLiteral("Card_hatch_style"))->count(), patterns.size());
+    EXPECT_EQ(window->findChild<QComboBox *>(QStringLiteral("shape_hatch_style"))->itemText(0),
+              patterns.at(0));
     EXPECT_EQ(Start_Card_Option, QStringLiteral("T"));
     EXPECT_TRUE(exitStatuses.isEmpty());
     EXPECT_TRUE(shown().isEmpty());
@@ -117,18 +121,17 @@ TEST_F(MainWindowStart, ToolsCreateAtTheNextPlaceAndFallBackToTheArrow)
 
 TEST_F(MainWindowStart, SidesShowOneViewAndThePreviewHoldsTheLiveObjects)
 {
-    MainWindowLayout &ui = window->ui();
     QLabel *label = window->sideViews().Front_back_label;
     EXPECT_EQ(label->text(), QStringLiteral("Front"));
-    ui.Back_Card_Btn->click();
+    window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn"))->click();
     EXPECT_EQ(label->text(), QStringLiteral("Back"));
     clickTool(3);
     clickTool(4);
     ASSERT_EQ(back().size(), 2);
     EXPECT_TRUE(front().isEmpty());
 
-    ui.Temp_Card_Btn->click();
-    ui.Temp_Card_Btn->click();
+    window->findChild<QPushButton *>(QStringLiteral("Temp_Card_Btn"))->click();
+    window->findChild<QPushButton *>(QStringLiteral("Temp_Card_Btn"))->click();
     EXPECT_EQ(label->text(), QStringLiteral("Preview of the Back"));
     const GraphicList &preview = window->document().graphics_temp();
     ASSERT_EQ(preview.size(), 2);
@@ -147,7 +150,7 @@ TEST_F(MainWindowStart, SidesShowOneViewAndThePreviewHoldsTheLiveObjects)
     window->changeViewController(3);
     window->changeViewController(-1);
     EXPECT_EQ(window->sideViews().shownIndex(), 2);
-    ui.Front_Card_Btn->click();
+    window->findChild<QPushButton *>(QStringLiteral("Front_Card_Btn"))->click();
     EXPECT_EQ(label->text(), QStringLiteral("Front"));
     EXPECT_EQ(window->Card_Front_Or_Back(), 0);
 }

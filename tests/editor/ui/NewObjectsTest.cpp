@@ -42,10 +42,10 @@ protected:
     {
         MainWindowFixture::SetUp();
         // The card page: upright, Paper Badge, its first (smallest) size.
-        QTest::mouseClick(window->ui().Card_Prop_Btn, Qt::LeftButton);
-        choose(window->ui().Preset_ComboBox, 1);
-        choose(window->ui().Category_ComboBox, 1);
-        const QTableView *list = window->ui().ColList;
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Card_Prop_Btn")), Qt::LeftButton);
+        choose(window->findChild<QComboBox *>(QStringLiteral("Preset_ComboBox")), 1);
+        choose(window->findChild<QComboBox *>(QStringLiteral("Category_ComboBox")), 1);
+        const QTableView *list = window->findChild<QTableView *>(QStringLiteral("ColList"));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualRect(list->model()->index(0, 0)).center());
         QCoreApplication::processEvents();
@@ -167,7 +167,7 @@ TEST_F(NewObjects, NaturalSizeKeepsTheProportionsOfAPictureLargerThanTheCap)
     clickTool(8);
     const GraphicPtr picture = front().first();
     picture->setBounds(QRectF(4, 4, 40, 40));
-    QTest::mouseClick(window->ui().Make_Natural_btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Make_Natural_btn")), Qt::LeftButton);
     EXPECT_EQ(picture->bounds(), QRectF(4, 4, 724, 724.0 / 3));
 }
 
@@ -191,8 +191,8 @@ TEST_F(TurnedCard, ObjectsTheTurnWouldLeaveOffTheCardAreMovedOnInTheSameUndoStep
     window->document().undoManager().removeAllActions();
     const QByteArray design = savedDesign();
 
-    QTest::mouseClick(window->ui().Card_Prop_Btn, Qt::LeftButton);
-    QComboBox *orientation = window->ui().Preset_ComboBox;
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Card_Prop_Btn")), Qt::LeftButton);
+    QComboBox *orientation = window->findChild<QComboBox *>(QStringLiteral("Preset_ComboBox"));
     orientation->setCurrentIndex(orientation->findText(QStringLiteral("Vertical")));
     emit orientation->activated(orientation->currentIndex());
     QCoreApplication::processEvents();

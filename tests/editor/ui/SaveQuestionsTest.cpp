@@ -143,14 +143,13 @@ TEST_F(SaveQuestions, EditsOfEveryRoadCountAndTheTitleShowsThem)
     EXPECT_FALSE(window->isWindowModified());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Untitled[*] \u2014 Tessaly Greeting Designer"));
 
-    MainWindowLayout &ui = window->ui();
     // A typed page name, committed with Return: one undo step.
     const int steps = window->document().undoManager().undoCount();
-    showPageOf(ui.card_name);
-    ui.card_name->setFocus();
-    ui.card_name->selectAll();
-    QTest::keyClicks(ui.card_name, QStringLiteral("Birthday"));
-    QTest::keyClick(ui.card_name, Qt::Key_Return);
+    showPageOf(window->findChild<QLineEdit *>(QStringLiteral("card_name")));
+    window->findChild<QLineEdit *>(QStringLiteral("card_name"))->setFocus();
+    window->findChild<QLineEdit *>(QStringLiteral("card_name"))->selectAll();
+    QTest::keyClicks(window->findChild<QLineEdit *>(QStringLiteral("card_name")), QStringLiteral("Birthday"));
+    QTest::keyClick(window->findChild<QLineEdit *>(QStringLiteral("card_name")), Qt::Key_Return);
     EXPECT_EQ(window->Front_card_Prop().Card_Name, QStringLiteral("Birthday"));
     EXPECT_EQ(window->document().undoManager().undoCount(), steps + 1);
     EXPECT_TRUE(window->hasUnsavedChanges());

@@ -259,7 +259,7 @@ TEST_F(SelectionAndSides, ASideSwitchShowsThePageOfTheSideShownAndItsObjectsTher
     auto *name = named<QLineEdit>("card_name");
     ASSERT_NE(name, nullptr);
 
-    click(window->ui().Back_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn")));
     expectCardPage(1);
     EXPECT_EQ(name->text(), QStringLiteral("Inside"));
     // A tool works on the back, and the inspector shows the back's object.
@@ -267,7 +267,7 @@ TEST_F(SelectionAndSides, ASideSwitchShowsThePageOfTheSideShownAndItsObjectsTher
     ASSERT_TRUE(back().contains(star));
     expectShows(star, 1);
 
-    click(window->ui().Front_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Front_Card_Btn")));
     expectCardPage(0);
     EXPECT_EQ(name->text(), QStringLiteral("Outside"));
 }
@@ -313,12 +313,12 @@ TEST_F(SelectionAndSides, AValueTypedWithoutReturnReachesWhatTheInspectorShowedB
     ASSERT_NE(name, nullptr);
     window->inspectorTabs().selectItem(T::card_setting_tab);
     typeWithoutReturn(name, QStringLiteral("Garden"));
-    click(window->ui().Back_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn")));
     EXPECT_EQ(window->Front_card_Prop().Card_Name, QStringLiteral("Garden"));
     EXPECT_NE(window->Back_card_Prop().Card_Name, QStringLiteral("Garden"));
 
     // A menu shortcut commits too: the width typed on the back's page before Select All.
-    auto *cardWidth = window->ui().width_Stepper;
+    auto *cardWidth = window->findChild<StepperField *>(QStringLiteral("width_Stepper"));
     const double widthBefore = window->document().design().cardSize().width();
     typeWithoutReturn(cardWidth, QStringLiteral("120"));
     trigger(QStringLiteral("Edit/Select All")); // a menu command, as a shortcut runs it
@@ -348,7 +348,7 @@ TEST_F(SelectionAndSides, PreviewTurnsOffTheToolsTheStripAndTheObjectCommands)
                                   "Tools/Rectangle",
                                   "Tools/Arrow"};
 
-    click(window->ui().Temp_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Temp_Card_Btn")));
     ASSERT_EQ(window->sideViews().shownIndex(), 2);
     for (int tool = 0; tool < ToolController::ToolCount; ++tool)
         EXPECT_FALSE(window->tools().button(tool)->isEnabled()) << tool;
@@ -371,7 +371,7 @@ TEST_F(SelectionAndSides, PreviewTurnsOffTheToolsTheStripAndTheObjectCommands)
     EXPECT_TRUE(canvas(0)->selectionIndexes().isEmpty());
     expectCardPage();
 
-    click(window->ui().Front_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Front_Card_Btn")));
     for (int tool = 0; tool < ToolController::ToolCount; ++tool)
         EXPECT_TRUE(window->tools().button(tool)->isEnabled()) << tool;
     EXPECT_TRUE(window->backgroundBrowser().imageBrowser->isEnabled());
@@ -383,7 +383,7 @@ TEST_F(SelectionAndSides, PreviewTurnsOffTheToolsTheStripAndTheObjectCommands)
 TEST_F(SelectionAndSides, UndoAndRedoOfEverySideShowTheirSideFirstFromOneHistory)
 {
     const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
-    click(window->ui().Back_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn")));
     const GraphicPtr star = make(13, QRectF(40, 40, 50, 50));
     const QRectF placed = star->bounds();
     // Deleted on the back with the keys, then Ctrl+Z: the star is back, on the back.
@@ -402,7 +402,7 @@ TEST_F(SelectionAndSides, UndoAndRedoOfEverySideShowTheirSideFirstFromOneHistory
     QTest::keyClick(canvas(1), Qt::Key_Right);
     CanvasDriver::settle();
     EXPECT_EQ(star->bounds().x(), 41.0);
-    click(window->ui().Front_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Front_Card_Btn")));
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     CanvasDriver::settle();
     EXPECT_EQ(window->sideViews().shownIndex(), 1);
@@ -422,7 +422,7 @@ TEST_F(SelectionAndSides, UndoAndRedoOfEverySideShowTheirSideFirstFromOneHistory
     EXPECT_NE(rect->bounds(), QRectF(20, 20, 60, 40));
 
     // Redo from the preview shows the side of each step again.
-    click(window->ui().Temp_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Temp_Card_Btn")));
     click(buttons().Redo_btn);
     EXPECT_EQ(window->sideViews().shownIndex(), 0);
     EXPECT_EQ(rect->bounds(), QRectF(20, 20, 60, 40));
@@ -435,17 +435,17 @@ TEST_F(SelectionAndSides, UndoAndRedoOfEverySideShowTheirSideFirstFromOneHistory
 
 TEST_F(SelectionAndSides, ASingleSidedCardShowsItsFrontAndUndoLeavesItsBackClosed)
 {
-    click(window->ui().Back_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn")));
     make(13, QRectF(40, 40, 50, 50));
-    click(window->ui().Card_Prop_Btn);
-    QComboBox *sides = window->ui().Sides_ComboBox;
+    click(window->findChild<QPushButton *>(QStringLiteral("Card_Prop_Btn")));
+    QComboBox *sides = window->findChild<QComboBox *>(QStringLiteral("Sides_ComboBox"));
     sides->setCurrentIndex(1); // Single Side, as the user picks it from the list
     emit sides->activated(1);
     CanvasDriver::settle();
     EXPECT_EQ(window->sideViews().shownIndex(), 0);
     EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Front"));
     EXPECT_EQ(window->Card_Front_Or_Back(), 0);
-    EXPECT_FALSE(window->ui().Back_Card_Btn->isEnabled());
+    EXPECT_FALSE(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn"))->isEnabled());
     EXPECT_FALSE(action(QStringLiteral("View/Back Side"))->isEnabled());
     // A new object goes on the front, which is exported and printed.
     const GraphicPtr rect = make(3, QRectF(20, 20, 60, 40));
@@ -467,7 +467,7 @@ TEST_F(SelectionAndSides, ASingleSidedCardShowsItsFrontAndUndoLeavesItsBackClose
     EXPECT_EQ(window->sideViews().Front_back_label->text(), QStringLiteral("Front"));
     saveArtifact(window.get(), QStringLiteral("single_sided_card_front.png"));
     EXPECT_EQ(window->Front_card_Prop().Card_Side, QStringLiteral("2"));
-    EXPECT_TRUE(window->ui().Back_Card_Btn->isEnabled());
+    EXPECT_TRUE(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn"))->isEnabled());
     for (int step = 0; step < 2; ++step)
         QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     CanvasDriver::settle();
@@ -564,7 +564,7 @@ TEST_F(SelectionAndSides, TheEditMenuFollowsTheEditButtons)
     EXPECT_FALSE(action(QStringLiteral("Edit/Paste"))->isEnabled());
     expectFollow("file names");
     // Disabled, the Delete key's menu item does not run; the tools' items follow their buttons.
-    click(window->ui().Temp_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Temp_Card_Btn")));
     expectFollow("preview");
     EXPECT_FALSE(action(QStringLiteral("Tools/Text"))->isEnabled());
 }
@@ -607,12 +607,12 @@ TEST_F(SelectionAndSides, TheCardShownHasTheKeyboardFromTheStartAndAfterASideSwi
     EXPECT_EQ(rect->bounds().x(), 41.0);
     EXPECT_EQ(window->inspectorTabs().sett_tab()->currentIndex(), page);
 
-    click(window->ui().Back_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn")));
     EXPECT_EQ(QApplication::focusWidget(), canvas(1));
     // Tab goes on from the card to the inspector's pages.
     QTest::keyClick(canvas(1), Qt::Key_Tab);
     EXPECT_TRUE(window->inspectorTabs().sett_tab()->isAncestorOf(QApplication::focusWidget()));
-    click(window->ui().Front_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Front_Card_Btn")));
     canvas(0)->setFocus();
     QTest::keyClick(canvas(0), Qt::Key_Tab);
     EXPECT_TRUE(window->inspectorTabs().sett_tab()->isAncestorOf(QApplication::focusWidget()));
@@ -624,7 +624,7 @@ TEST_F(SelectionAndSides, TheCardShownHasTheKeyboardFromTheStartAndAfterASideSwi
             field = box;
     ASSERT_NE(field, nullptr);
     field->setFocus();
-    click(window->ui().Back_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn")));
     EXPECT_NE(QApplication::focusWidget(), canvas(1));
 }
 
@@ -632,7 +632,7 @@ TEST_F(SelectionAndSides, APressOnTheDeskGivesTheCardTheKeyboardAndClearsTheSele
 {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    click(window->ui().Back_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn")));
     const GraphicPtr rect = make(3, QRectF(40, 40, 80, 50));
     drive(1).click(middle(rect));
     window->inspectorTabs().sett_tab()->setFocus();
@@ -719,9 +719,9 @@ TEST_F(SelectionAndSides, TheLongMessageBoxButtonsCarryMnemonics)
 TEST_F(SelectionAndSides, LookingAtASideNeverMarksTheDesignChangedAndTheSizeIsOnBothPages)
 {
     window->inspectorTabs().selectItem(T::card_setting_tab);
-    window->ui().width_Stepper->setValue(120);
-    window->ui().height_Stepper->setValue(80);
-    click(window->ui().Apply_Size_btn);
+    window->findChild<StepperField *>(QStringLiteral("width_Stepper"))->setValue(120);
+    window->findChild<StepperField *>(QStringLiteral("height_Stepper"))->setValue(80);
+    click(window->findChild<QPushButton *>(QStringLiteral("Apply_Size_btn")));
     const QSizeF size(120 * 72 / 25.4, 80 * 72 / 25.4);
     EXPECT_NEAR(window->document().design().cardSize().width(), size.width(), 0.5);
     EXPECT_NEAR(window->document().design().cardSize().height(), size.height(), 0.5);
@@ -729,11 +729,11 @@ TEST_F(SelectionAndSides, LookingAtASideNeverMarksTheDesignChangedAndTheSizeIsOn
     ASSERT_FALSE(window->hasUnsavedChanges());
     const QByteArray saved = savedDesign();
 
-    click(window->ui().Back_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn")));
     QCoreApplication::processEvents();
     EXPECT_FALSE(window->hasUnsavedChanges());
     EXPECT_FALSE(window->isWindowModified());
-    click(window->ui().Front_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Front_Card_Btn")));
     QCoreApplication::processEvents();
     EXPECT_FALSE(window->hasUnsavedChanges());
     EXPECT_EQ(savedDesign(), saved);

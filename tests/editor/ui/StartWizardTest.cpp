@@ -155,9 +155,12 @@ TEST_F(StartWizard, FourStepsMakeTheInvitationOnTheFront)
     EXPECT_EQ(window->document().design().outline(), CardDesign::Rectangle);
     EXPECT_NEAR(window->document().design().cardSize().width(), 340.16, 0.01);
     EXPECT_NEAR(canvas(0)->cardSize().height(), 340.16, 0.01);
-    EXPECT_NEAR(window->ui().width_Stepper->value(), 120, 1e-6);
+    EXPECT_NEAR(window->findChild<StepperField *>(QStringLiteral("width_Stepper"))->value(), 120, 1e-6);
     // No named size is 120 x 120 mm: the size list marks none.
-    EXPECT_TRUE(window->ui().ColList->selectionModel()->selectedRows().isEmpty());
+    EXPECT_TRUE(window->findChild<QTableView *>(QStringLiteral("ColList"))
+                    ->selectionModel()
+                    ->selectedRows()
+                    .isEmpty());
     EXPECT_EQ(window->Front_card_Prop().Card_BG_Image_Path, background("b-sea.png"));
     EXPECT_EQ(window->Front_card_Prop().Card_fill_style, QStringLiteral("I"));
     ASSERT_EQ(front().size(), 4);
@@ -341,7 +344,7 @@ TEST_F(StartWizard, BackgroundStripPutsTheChoiceOnTheSideShown)
     EXPECT_EQ(order, (QStringList{"c-sun.png", "a-sky.png", "b-sea.png"}));
 
     // A choice while the back shows changes the back page only.
-    QTest::mouseClick(window->ui().Back_Card_Btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn")), Qt::LeftButton);
     ASSERT_EQ(window->Card_Front_Or_Back(), 1);
     strip.imageBrowser->clearSelection();
     clickItem(strip.imageBrowser, 1);
@@ -349,7 +352,7 @@ TEST_F(StartWizard, BackgroundStripPutsTheChoiceOnTheSideShown)
     EXPECT_EQ(window->Back_card_Prop().Card_fill_style, QStringLiteral("I"));
     EXPECT_NE(window->Front_card_Prop().Card_BG_Image_Path, background("a-sky.png"));
     // The same picture clicked again with the front shown goes to the front.
-    QTest::mouseClick(window->ui().Front_Card_Btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Front_Card_Btn")), Qt::LeftButton);
     clickItem(strip.imageBrowser, 1);
     EXPECT_EQ(window->Front_card_Prop().Card_BG_Image_Path, background("a-sky.png"));
     saveArtifact(window.get(), QStringLiteral("main_window_backgrounds.png"));
@@ -369,15 +372,15 @@ TEST_F(StartWizard, LibraryServesTheBackgroundButtonAndTheLibraryTool)
     };
 
     // The Background button lists the backgrounds and puts the choice on the side showing.
-    QTest::mouseClick(window->ui().Back_Card_Btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn")), Qt::LeftButton);
     chooseRow(1);
-    QTest::mouseClick(window->ui().Card_Bckgrnd_Btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Card_Bckgrnd_Btn")), Qt::LeftButton);
     EXPECT_EQ(modalTitles.last(), QStringLiteral("Background Image Library"));
     EXPECT_EQ(window->Back_card_Prop().Card_BG_Image_Path, background("b-sea.png"));
     EXPECT_TRUE(window->Front_card_Prop().Card_BG_Image_Path.isEmpty());
 
     // The library tool makes a picture object of the chosen picture; Cancel makes none.
-    QTest::mouseClick(window->ui().Front_Card_Btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("Front_Card_Btn")), Qt::LeftButton);
     chooseRow(0);
     clickTool(9);
     EXPECT_EQ(modalTitles.last(), QStringLiteral("Image Library"));
@@ -474,7 +477,7 @@ TEST_F(StartWizard, NewPutsTheChosenCardInPlaceInOneWrite)
     EXPECT_EQ(notices.seen.frontPage.Card_fill_style, QStringLiteral("I"));
     EXPECT_TRUE(notices.seen == window->document().design().settings());
     EXPECT_EQ(canvas(0)->cardSize(), window->document().design().cardSize());
-    EXPECT_NEAR(window->ui().width_Stepper->value(), 100, 1e-6);
+    EXPECT_NEAR(window->findChild<StepperField *>(QStringLiteral("width_Stepper"))->value(), 100, 1e-6);
     ASSERT_FALSE(front().isEmpty());
     for (const GraphicPtr &g : front())
         EXPECT_TRUE(idOf(g).startsWith(QLatin1String("PARTY_")));

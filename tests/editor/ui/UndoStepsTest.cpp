@@ -139,7 +139,6 @@ TEST_F(UndoSteps, ANewTextTakesTheKeyboardAndTypingReplacesItsPlaceholder)
 
 TEST_F(UndoSteps, EachEditIsUndoneAloneAndTheStepBeforeItStays)
 {
-    MainWindowLayout &ui = window->ui();
     const auto placePhoto = [&] { addPhoto(); };
     const auto showPage = [&] {
         canvas(0)->deselectAll();
@@ -176,12 +175,14 @@ TEST_F(UndoSteps, EachEditIsUndoneAloneAndTheStepBeforeItStays)
         {"Card Size", placePhoto,
          [&] {
              showPage();
-             retype(ui.width_Stepper, QStringLiteral("100"));
+             retype(window->findChild<StepperField *>(QStringLiteral("width_Stepper")),
+                    QStringLiteral("100"));
          }},
         {"Card Shape", placePhoto,
          [&] {
              showPage();
-             QTest::mouseClick(ui.matrix_card_shape->button(2), Qt::LeftButton);
+             QTest::mouseClick(window->findChild<QAbstractButton *>(QStringLiteral("matrix_card_shape_2")),
+                               Qt::LeftButton);
          }},
         {"Background", [&] { make(2); },
          [&] {
@@ -210,17 +211,17 @@ TEST_F(UndoSteps, EachEditIsUndoneAloneAndTheStepBeforeItStays)
 
 TEST_F(UndoSteps, UndoShowsTheSideAPageStepWasMadeOn)
 {
-    click(window->ui().Back_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Back_Card_Btn")));
     window->inspectorTabs().selectItem(InspectorTabs::card_brdr_tab);
-    testsupport::clickIndicator(window->ui().Card_border_chk);
+    testsupport::clickIndicator(window->findChild<QCheckBox *>(QStringLiteral("Card_border_chk")));
     CanvasDriver::settle();
     const bool border = window->Back_card_Prop().Card_border_chk;
-    click(window->ui().Front_Card_Btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Front_Card_Btn")));
 
     press(Qt::CTRL | Qt::Key_Z);
     EXPECT_EQ(window->sideViews().shownIndex(), int(SKTDocument::Back));
     EXPECT_EQ(window->Back_card_Prop().Card_border_chk, !border);
-    EXPECT_EQ(window->ui().Card_border_chk->isChecked(), !border);
+    EXPECT_EQ(window->findChild<QCheckBox *>(QStringLiteral("Card_border_chk"))->isChecked(), !border);
 }
 
 TEST_F(UndoSteps, OneDragOfASliderIsOneStepAndEachTypedValueAnother)
@@ -281,7 +282,7 @@ TEST_F(UndoSteps, NaturalSizeFitsTheTextAsDrawnInItsCaseAndSpacing)
     emit letterCase->activated(1);
     retype(window->findChild<StepperField *>(QStringLiteral("Text_Kern_Stepper")), QStringLiteral("4"));
     window->inspectorTabs().selectItem(InspectorTabs::aligmnt_tab);
-    click(window->ui().Make_Natural_btn);
+    click(window->findChild<QPushButton *>(QStringLiteral("Make_Natural_btn")));
     const auto &t = static_cast<const SKTText &>(*text);
     EXPECT_EQ(t.cutOf(QStringLiteral("11 guests")), SKTText::Cut::None);
     // One line, as tall as a lone word in its font, however narrow its frame was.

@@ -6,7 +6,6 @@
 #include "data/SeriesFiles.h"
 #include "editor/ui/Invitation_Wizard.h"
 #include "editor/ui/MainMenus.h"
-#include "editor/ui/MainWindowLayout.h"
 #include "editor/ui/StartWindows.h"
 #include "foundation/DataRoot.h"
 #include "foundation/ui/ColorWell.h"
@@ -234,12 +233,17 @@ const std::vector<Window> &WindowCancel::windows()
              QTest::mouseClick(w.inspector().barcodePanel().barcode_prop_btn, Qt::LeftButton);
          }},
         {"PersonalDetails", true, [](SKTWindowController &w) { addWithTool(w, 2); },
-         [](SKTWindowController &w) { QTest::mouseClick(w.ui().User_Profile_Btn, Qt::LeftButton); }},
+         [](SKTWindowController &w) {
+             QTest::mouseClick(w.findChild<QPushButton *>(QStringLiteral("User_Profile_Btn")),
+                               Qt::LeftButton);
+         }},
         {"GreetingText", true, [](SKTWindowController &w) { addWithTool(w, 2); },
          [](SKTWindowController &w) { w.inspector().textPanel().editingTab().insert_template_btn->click(); }},
         {"PictureLibraryOfTheTool", true, nothing, [](SKTWindowController &w) { addWithTool(w, 9); }},
         {"BackgroundLibrary", true, nothing,
-         [](SKTWindowController &w) { w.ui().Card_Bckgrnd_Btn->click(); }},
+         [](SKTWindowController &w) {
+             w.findChild<QPushButton *>(QStringLiteral("Card_Bckgrnd_Btn"))->click();
+         }},
         {"GridOptions", true, nothing,
          [](SKTWindowController &w) {
              w.menus().action(QStringLiteral("Arrange/Grid Options..."))->trigger();

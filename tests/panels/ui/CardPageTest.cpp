@@ -45,7 +45,6 @@ protected:
         testsupport::arrangeSettings(host->document(), [&write](DesignSettings &s) { write(s.frontPage); });
     }
     const Card_Property &backPage() { return host->cardProperty(1); }
-    InspectorLayout &ui() { return host->inspectorLayout(); }
     // The window's Back button: the back side is edited and its card page shown.
     void showBack()
     {
@@ -70,7 +69,7 @@ protected:
     }
     void clickRow(int row)
     {
-        QTableView *list = ui().ColList;
+        QTableView *list = host->window().findChild<QTableView *>(QStringLiteral("ColList"));
         const QRect cell = list->visualRect(list->model()->index(row, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
     }
@@ -79,24 +78,25 @@ protected:
 TEST_F(CardPageTest, FillOffKeepsColoursAndOnTheBackMeansSolid)
 {
     showTab(InspectorTabs::card_bkgd_tab);
-    tick(ui().Card_fill_chk);
-    ASSERT_TRUE(ui().Card_fill_chk->isChecked());
-    tick(ui().Card_gradient_fill_rd);
-    EXPECT_FALSE(ui().Card_fill_clr->isEnabled());
-    EXPECT_TRUE(ui().Card_fill_Grd_1_clr->isEnabled());
-    tick(ui().Card_fill_chk);
+    tick(host->window().findChild<QCheckBox *>(QStringLiteral("Card_fill_chk")));
+    ASSERT_TRUE(host->window().findChild<QCheckBox *>(QStringLiteral("Card_fill_chk"))->isChecked());
+    tick(host->window().findChild<QRadioButton *>(QStringLiteral("Card_gradient_fill_rd")));
+    EXPECT_FALSE(host->window().findChild<ColorWell *>(QStringLiteral("Card_fill_clr"))->isEnabled());
+    EXPECT_TRUE(host->window().findChild<ColorWell *>(QStringLiteral("Card_fill_Grd_1_clr"))->isEnabled());
+    tick(host->window().findChild<QCheckBox *>(QStringLiteral("Card_fill_chk")));
     EXPECT_FALSE(frontPage().Card_fill_chk);
     EXPECT_EQ(frontPage().Card_fill_style, QStringLiteral("G"));
 
     showBack();
     showTab(InspectorTabs::card_bkgd_tab);
-    tick(ui().Card_fill_chk);
-    tick(ui().Card_gradient_fill_rd);
+    tick(host->window().findChild<QCheckBox *>(QStringLiteral("Card_fill_chk")));
+    tick(host->window().findChild<QRadioButton *>(QStringLiteral("Card_gradient_fill_rd")));
     choosers.nextColor = QColor(10, 200, 30);
-    QTest::mouseClick(ui().Card_fill_Grd_2_clr, Qt::LeftButton);
+    QTest::mouseClick(host->window().findChild<ColorWell *>(QStringLiteral("Card_fill_Grd_2_clr")),
+                      Qt::LeftButton);
     EXPECT_EQ(backPage().Card_fill_style, QStringLiteral("G"));
     EXPECT_EQ(backPage().Card_fill_Grd_2_clr.rgb(), QColor(10, 200, 30).rgb());
-    tick(ui().Card_fill_chk);
+    tick(host->window().findChild<QCheckBox *>(QStringLiteral("Card_fill_chk")));
     EXPECT_EQ(backPage().Card_fill_style, QStringLiteral("S"));
     EXPECT_EQ(backPage().Card_fill_Grd_2_clr.rgb(), QColor(10, 200, 30).rgb());
     // The front was not touched by the back's work.
@@ -106,32 +106,37 @@ TEST_F(CardPageTest, FillOffKeepsColoursAndOnTheBackMeansSolid)
 TEST_F(CardPageTest, BorderOffKeepsColourAndWidthAndOpacityIsStoredAsAFraction)
 {
     showTab(InspectorTabs::card_brdr_tab);
-    ASSERT_TRUE(ui().Card_border_chk->isChecked()); // a new card has a border
-    ui().Card_bor_Stepper->setFocus();
-    ui().Card_bor_Stepper->stepBy(4);
+    ASSERT_TRUE(host->window()
+                    .findChild<QCheckBox *>(QStringLiteral("Card_border_chk"))
+                    ->isChecked()); // a new card has a border
+    host->window().findChild<StepperField *>(QStringLiteral("Card_bor_Stepper"))->setFocus();
+    host->window().findChild<StepperField *>(QStringLiteral("Card_bor_Stepper"))->stepBy(4);
     const int width = frontPage().Card_bor_Stepper;
-    EXPECT_EQ(width, int(ui().Card_bor_Stepper->value()));
-    tick(ui().Card_border_chk);
+    EXPECT_EQ(width,
+              int(host->window().findChild<StepperField *>(QStringLiteral("Card_bor_Stepper"))->value()));
+    tick(host->window().findChild<QCheckBox *>(QStringLiteral("Card_border_chk")));
     EXPECT_FALSE(frontPage().Card_border_chk);
     EXPECT_EQ(frontPage().Card_bor_Stepper, width);
-    EXPECT_FALSE(ui().Card_bor_Stepper->isEnabled());
+    EXPECT_FALSE(host->window().findChild<StepperField *>(QStringLiteral("Card_bor_Stepper"))->isEnabled());
 
     showTab(InspectorTabs::card_bkgd_tab);
-    ui().Card_alpha_Stepper->setValue(60);
-    ui().Card_alpha_Stepper->stepBy(-10);
+    host->window().findChild<StepperField *>(QStringLiteral("Card_alpha_Stepper"))->setValue(60);
+    host->window().findChild<StepperField *>(QStringLiteral("Card_alpha_Stepper"))->stepBy(-10);
     EXPECT_FLOAT_EQ(frontPage().Card_alpha_Stepper, 0.5f);
     // Loaded back, a fraction shows as percent; a new page's 100 stays within the stepper.
     inspect(nullptr);
-    EXPECT_EQ(ui().Card_alpha_Stepper->value(), 50);
+    EXPECT_EQ(host->window().findChild<StepperField *>(QStringLiteral("Card_alpha_Stepper"))->value(), 50);
     writeFront([](Card_Property &p) { p.Card_alpha_Stepper = 100.0f; });
     inspect(nullptr);
-    EXPECT_EQ(ui().Card_alpha_Stepper->value(), 100);
+    EXPECT_EQ(host->window().findChild<StepperField *>(QStringLiteral("Card_alpha_Stepper"))->value(), 100);
 }
 
 TEST_F(CardPageTest, APageWithoutAPatternShowsNoneAndOtherControlsWriteNone)
 {
     // The window lists the pattern pictures; the back names one, the front none, whatever its fill.
-    ui().Card_hatch_style->addItems({QStringLiteral("Cross"), QStringLiteral("Dots")});
+    host->window()
+        .findChild<QComboBox *>(QStringLiteral("Card_hatch_style"))
+        ->addItems({QStringLiteral("Cross"), QStringLiteral("Dots")});
     testsupport::arrangeSettings(host->document(), [](DesignSettings &s) {
         s.backPage.Card_fill_chk = true;
         s.backPage.Card_fill_style = FillCode::Hatch;
@@ -143,15 +148,18 @@ TEST_F(CardPageTest, APageWithoutAPatternShowsNoneAndOtherControlsWriteNone)
             p.Card_hatch_style.clear();
         });
         showBack();
-        ASSERT_EQ(ui().Card_hatch_style->currentText(), QStringLiteral("Cross"));
+        ASSERT_EQ(host->window().findChild<QComboBox *>(QStringLiteral("Card_hatch_style"))->currentText(),
+                  QStringLiteral("Cross"));
         host->showSide(0);
         inspect(nullptr);
-        EXPECT_EQ(ui().Card_hatch_style->currentIndex(), -1) << fill.toStdString();
+        EXPECT_EQ(host->window().findChild<QComboBox *>(QStringLiteral("Card_hatch_style"))->currentIndex(),
+                  -1)
+            << fill.toStdString();
         // Ticking the fill, or a border edit, writes no pattern into this page.
         showTab(InspectorTabs::card_bkgd_tab);
-        tick(ui().Card_fill_chk);
+        tick(host->window().findChild<QCheckBox *>(QStringLiteral("Card_fill_chk")));
         showTab(InspectorTabs::card_brdr_tab);
-        tick(ui().Card_border_chk);
+        tick(host->window().findChild<QCheckBox *>(QStringLiteral("Card_border_chk")));
         EXPECT_EQ(frontPage().Card_hatch_style, QString()) << fill.toStdString();
     }
 }
@@ -170,20 +178,36 @@ TEST_F(CardPageTest, EachControlWritesOnlyItsOwnFields)
         QStringList fields; // the page fields it may write
     } cases[] = {
         {"Rounded outline",
-         [this] { QTest::mouseClick(ui().matrix_card_shape->button(1), Qt::LeftButton); },
+         [this] {
+             QTest::mouseClick(
+                 host->window().findChild<QAbstractButton *>(QStringLiteral("matrix_card_shape_1")),
+                 Qt::LeftButton);
+         },
          {}},
         {"Ellipse outline",
-         [this] { QTest::mouseClick(ui().matrix_card_shape->button(2), Qt::LeftButton); },
+         [this] {
+             QTest::mouseClick(
+                 host->window().findChild<QAbstractButton *>(QStringLiteral("matrix_card_shape_2")),
+                 Qt::LeftButton);
+         },
          {}},
-        {"border tick", [this] { tick(ui().Card_border_chk); }, {"Card_border_chk"}},
-        {"fill tick", [this] { tick(ui().Card_fill_chk); }, {"Card_fill_chk"}},
-        {"gradient radio", [this] { tick(ui().Card_gradient_fill_rd); }, {"Card_fill_style"}},
+        {"border tick",
+         [this] { tick(host->window().findChild<QCheckBox *>(QStringLiteral("Card_border_chk"))); },
+         {"Card_border_chk"}},
+        {"fill tick",
+         [this] { tick(host->window().findChild<QCheckBox *>(QStringLiteral("Card_fill_chk"))); },
+         {"Card_fill_chk"}},
+        {"gradient radio",
+         [this] { tick(host->window().findChild<QRadioButton *>(QStringLiteral("Card_gradient_fill_rd"))); },
+         {"Card_fill_style"}},
         {"card name",
          [this] {
-             ui().card_name->setFocus();
-             ui().card_name->selectAll();
-             QTest::keyClicks(ui().card_name, QStringLiteral("Mine"));
-             QTest::keyClick(ui().card_name, Qt::Key_Return);
+             host->window().findChild<QLineEdit *>(QStringLiteral("card_name"))->setFocus();
+             host->window().findChild<QLineEdit *>(QStringLiteral("card_name"))->selectAll();
+             QTest::keyClicks(host->window().findChild<QLineEdit *>(QStringLiteral("card_name")),
+                              QStringLiteral("Mine"));
+             QTest::keyClick(host->window().findChild<QLineEdit *>(QStringLiteral("card_name")),
+                             Qt::Key_Return);
          },
          {"Card_Name"}},
     };
@@ -219,36 +243,40 @@ TEST_F(CardPageTest, BrowseOnTheBackLeavesTheFrontPictureAlone)
     const QString blue = picture(QStringLiteral("blue.png"), Qt::blue);
     files.answers.push_back(red);
     showTab(InspectorTabs::card_bkgd_tab);
-    tick(ui().Card_fill_chk);
-    tick(ui().Card_Image_fill_rd);
-    QTest::mouseClick(ui().Card_Image_Browse_btn, Qt::LeftButton);
+    tick(host->window().findChild<QCheckBox *>(QStringLiteral("Card_fill_chk")));
+    tick(host->window().findChild<QRadioButton *>(QStringLiteral("Card_Image_fill_rd")));
+    QTest::mouseClick(host->window().findChild<QPushButton *>(QStringLiteral("Card_Image_Browse_btn")),
+                      Qt::LeftButton);
     ASSERT_EQ(files.requests.size(), 1);
     EXPECT_TRUE(files.requests[0].suffixes.contains(QStringLiteral("jfif")));
     EXPECT_EQ(frontPage().Card_BG_Image_Path, red);
     EXPECT_EQ(frontPage().Card_fill_style, QStringLiteral("I"));
     EXPECT_TRUE(frontPage().Card_BG_Image.has_value());
-    EXPECT_TRUE(ui().Card_Image_fill_rd->isChecked());
+    EXPECT_TRUE(host->window().findChild<QRadioButton *>(QStringLiteral("Card_Image_fill_rd"))->isChecked());
     showTab(InspectorTabs::card_bkgd_tab);
     saveArtifact(tabs().sett_tab(), QStringLiteral("inspector-card-background.png"));
 
     showBack();
     files.answers.push_back(blue);
     showTab(InspectorTabs::card_bkgd_tab);
-    tick(ui().Card_fill_chk);
-    tick(ui().Card_Image_fill_rd);
-    QTest::mouseClick(ui().Card_Image_Browse_btn, Qt::LeftButton);
+    tick(host->window().findChild<QCheckBox *>(QStringLiteral("Card_fill_chk")));
+    tick(host->window().findChild<QRadioButton *>(QStringLiteral("Card_Image_fill_rd")));
+    QTest::mouseClick(host->window().findChild<QPushButton *>(QStringLiteral("Card_Image_Browse_btn")),
+                      Qt::LeftButton);
     EXPECT_EQ(backPage().Card_BG_Image_Path, blue);
     EXPECT_EQ(frontPage().Card_BG_Image_Path, red);
-    EXPECT_EQ(ui().Card_Image_path->text(), blue);
+    EXPECT_EQ(host->window().findChild<QLineEdit *>(QStringLiteral("Card_Image_path"))->text(), blue);
 
     // Cancel changes nothing; the library answers through its window.
-    QTest::mouseClick(ui().Card_Image_Browse_btn, Qt::LeftButton);
+    QTest::mouseClick(host->window().findChild<QPushButton *>(QStringLiteral("Card_Image_Browse_btn")),
+                      Qt::LeftButton);
     EXPECT_EQ(backPage().Card_BG_Image_Path, blue);
     host->registry().fillPictureChooser([&](WindowRegistry::PictureShelf shelf) {
         EXPECT_EQ(shelf, WindowRegistry::PictureShelf::Backgrounds);
         return red;
     });
-    QTest::mouseClick(ui().Card_Image_Library_btn, Qt::LeftButton);
+    QTest::mouseClick(host->window().findChild<QPushButton *>(QStringLiteral("Card_Image_Library_btn")),
+                      Qt::LeftButton);
     EXPECT_EQ(backPage().Card_BG_Image_Path, red);
     // The window was asked for each chosen picture once, and never for the cancelled one.
     EXPECT_EQ(host->backgrounds, (QStringList{red, blue, red}));
@@ -257,11 +285,13 @@ TEST_F(CardPageTest, BrowseOnTheBackLeavesTheFrontPictureAlone)
 TEST_F(CardPageTest, SizeListOutlineAndStepperResizeEveryCanvas)
 {
     // The paper category lists the badge sizes; a click on a row resizes the card.
-    choose(ui().Category_ComboBox, 1);
-    EXPECT_EQ(ui().ListData->count(), CardSizeTables::paper_card_arry().size());
+    choose(host->window().findChild<QComboBox *>(QStringLiteral("Category_ComboBox")), 1);
+    EXPECT_EQ(host->window().findChild<QTableView *>(QStringLiteral("ColList"))->model()->rowCount(),
+              CardSizeTables::paper_card_arry().size());
     clickRow(2);
     const QSizeF mm = CardSizeTables::Get_My_card_Size(QStringLiteral("Paper Badge"), QStringLiteral("H"), 2);
-    EXPECT_FLOAT_EQ(float(ui().width_Stepper->value()), float(mm.width()));
+    EXPECT_FLOAT_EQ(float(host->window().findChild<StepperField *>(QStringLiteral("width_Stepper"))->value()),
+                    float(mm.width()));
     const float points = CardSizeTables::MM_to_Points_Convert(float(mm.width()));
     for (int side = 0; side < 2; ++side)
         EXPECT_NEAR(canvas(side)->bounds().width(), points, 0.01) << side;
@@ -271,14 +301,18 @@ TEST_F(CardPageTest, SizeListOutlineAndStepperResizeEveryCanvas)
     EXPECT_EQ(frontPage().Card_Category, QStringLiteral("Paper Badge"));
 
     // The outline changes the outline of both sides and leaves the size as it is.
-    ui().width_Stepper->setValue(60);
-    QTest::mouseClick(ui().matrix_card_shape->button(2), Qt::LeftButton);
+    QTest::mouseClick(host->window().findChild<QAbstractButton *>(QStringLiteral("matrix_card_shape_2")),
+                      Qt::LeftButton);
     EXPECT_EQ(host->document().design().outline(), CardDesign::Ellipse);
     EXPECT_NEAR(canvas(1)->bounds().width(), points, 0.01);
+    // A width set in the stepper and not applied is what the turn below swaps (the page shows the
+    // design again on each of its notices, so it is set after the outline's).
+    host->window().findChild<StepperField *>(QStringLiteral("width_Stepper"))->setValue(60);
 
     // The orientation rebuilds the list of the chosen category, and selects its first size.
-    choose(ui().Preset_ComboBox, 1);
-    EXPECT_EQ(ui().ListData->count(), CardSizeTables::paper_card_arry().size());
+    choose(host->window().findChild<QComboBox *>(QStringLiteral("Preset_ComboBox")), 1);
+    EXPECT_EQ(host->window().findChild<QTableView *>(QStringLiteral("ColList"))->model()->rowCount(),
+              CardSizeTables::paper_card_arry().size());
     EXPECT_EQ(static_cast<CardPagePanel &>(inspector().cardPage()).selectedSizeRow(), 0);
 }
 
@@ -300,8 +334,8 @@ TEST_F(CardPageTest, SizeListShowsTheEntryOfTheCardsSizeOrNone)
     EXPECT_EQ(shownRow(), 0);
 
     // A size of the user's own: no entry is shown, and the page names none.
-    type(ui().width_Stepper, QStringLiteral("120"));
-    type(ui().height_Stepper, QStringLiteral("120"));
+    type(host->window().findChild<StepperField *>(QStringLiteral("width_Stepper")), QStringLiteral("120"));
+    type(host->window().findChild<StepperField *>(QStringLiteral("height_Stepper")), QStringLiteral("120"));
     ASSERT_NEAR(canvas(0)->bounds().height(), CardSizeTables::MM_to_Points_Convert(120), 0.01);
     EXPECT_EQ(shownRow(), -1);
     EXPECT_EQ(frontPage().Card_Cat_index, -1);
@@ -312,32 +346,35 @@ TEST_F(CardPageTest, SizeListShowsTheEntryOfTheCardsSizeOrNone)
     writeFront([&](Card_Property &p) { p.Card_Sub_Category = creditCard; });
     inspect(nullptr);
     EXPECT_EQ(shownRow(), -1);
-    EXPECT_EQ(ui().width_Stepper->value(), 120);
+    EXPECT_EQ(host->window().findChild<StepperField *>(QStringLiteral("width_Stepper"))->value(), 120);
 
     // Back to a listed size: by a click on its entry in a category, or by typing its size.
-    choose(ui().Category_ComboBox, CardSizeTables::PvcCategory);
+    choose(host->window().findChild<QComboBox *>(QStringLiteral("Category_ComboBox")),
+           CardSizeTables::PvcCategory);
     clickRow(3);
     EXPECT_EQ(shownRow(), 3);
     EXPECT_EQ(frontPage().Card_Cat_index, 3);
-    type(ui().width_Stepper, QStringLiteral("120"));
+    type(host->window().findChild<StepperField *>(QStringLiteral("width_Stepper")), QStringLiteral("120"));
     EXPECT_EQ(shownRow(), -1);
-    type(ui().width_Stepper, QStringLiteral("85.60"));
-    type(ui().height_Stepper, QStringLiteral("54.10"));
+    type(host->window().findChild<StepperField *>(QStringLiteral("width_Stepper")), QStringLiteral("85.60"));
+    type(host->window().findChild<StepperField *>(QStringLiteral("height_Stepper")), QStringLiteral("54.10"));
     EXPECT_EQ(shownRow(), 0);
     EXPECT_EQ(frontPage().Card_Sub_Category, creditCard);
     EXPECT_EQ(frontPage().Card_Cat_index, 0);
 
     // Upright, the same card is the same entry; a page naming a row of another size is corrected.
-    choose(ui().Preset_ComboBox, QStringLiteral("Vertical"));
-    type(ui().width_Stepper, QStringLiteral("54.10"));
-    type(ui().height_Stepper, QStringLiteral("85.60"));
+    choose(host->window().findChild<QComboBox *>(QStringLiteral("Preset_ComboBox")),
+           QStringLiteral("Vertical"));
+    type(host->window().findChild<StepperField *>(QStringLiteral("width_Stepper")), QStringLiteral("54.10"));
+    type(host->window().findChild<StepperField *>(QStringLiteral("height_Stepper")), QStringLiteral("85.60"));
     EXPECT_EQ(shownRow(), 0);
     writeFront([](Card_Property &p) { p.Card_Cat_index = 4; });
     inspect(nullptr);
     EXPECT_EQ(shownRow(), 0);
     // Of the two equal paper entries, the one the page names stays shown.
-    choose(ui().Preset_ComboBox, QStringLiteral("Horizontal"));
-    choose(ui().Category_ComboBox, 1);
+    choose(host->window().findChild<QComboBox *>(QStringLiteral("Preset_ComboBox")),
+           QStringLiteral("Horizontal"));
+    choose(host->window().findChild<QComboBox *>(QStringLiteral("Category_ComboBox")), 1);
     clickRow(2);
     inspect(nullptr);
     EXPECT_EQ(shownRow(), 2);
@@ -351,53 +388,61 @@ TEST_F(CardPageTest, ACardShowsTheOrientationAndCategoryOfItsSize)
     host->document().setCardSize(upright);
     inspect(nullptr);
     showTab(InspectorTabs::card_setting_tab);
-    EXPECT_EQ(ui().Preset_ComboBox->currentText(), QStringLiteral("Vertical"));
-    EXPECT_EQ(ui().Category_ComboBox->currentText(), CardSizeTables::CustomCategory);
-    EXPECT_EQ(ui().ListData->count(), 0);
+    EXPECT_EQ(host->window().findChild<QComboBox *>(QStringLiteral("Preset_ComboBox"))->currentText(),
+              QStringLiteral("Vertical"));
+    EXPECT_EQ(host->window().findChild<QComboBox *>(QStringLiteral("Category_ComboBox"))->currentText(),
+              CardSizeTables::CustomCategory);
+    EXPECT_EQ(host->window().findChild<QTableView *>(QStringLiteral("ColList"))->model()->rowCount(), 0);
     saveArtifact(tabs().sett_tab(), QStringLiteral("card-page-portrait-own-size.png"));
     // Another control of the page writes its own field, not what the size controls show.
     showTab(InspectorTabs::card_brdr_tab);
-    tick(ui().Card_border_chk);
+    tick(host->window().findChild<QCheckBox *>(QStringLiteral("Card_border_chk")));
     EXPECT_EQ(frontPage().Card_Preset, QStringLiteral("Horizontal"));
     EXPECT_EQ(frontPage().Card_Category, QStringLiteral("PVC Card"));
 
     // Choosing the other orientation turns the card.
     showTab(InspectorTabs::card_setting_tab);
-    choose(ui().Preset_ComboBox, QStringLiteral("Horizontal"));
+    choose(host->window().findChild<QComboBox *>(QStringLiteral("Preset_ComboBox")),
+           QStringLiteral("Horizontal"));
     EXPECT_NEAR(canvas(0)->bounds().width(), CardSizeTables::MM_to_Points_Convert(178), 0.01);
     EXPECT_NEAR(canvas(0)->bounds().height(), CardSizeTables::MM_to_Points_Convert(127), 0.01);
-    EXPECT_EQ(ui().Preset_ComboBox->currentText(), QStringLiteral("Horizontal"));
+    EXPECT_EQ(host->window().findChild<QComboBox *>(QStringLiteral("Preset_ComboBox"))->currentText(),
+              QStringLiteral("Horizontal"));
 
     // Resized to a listed size: its category, orientation and entry, whatever was shown before.
     const QSizeF badge = CardSizeTables::Get_My_card_Size(CardSizeTables::PaperCategory, "H", 7);
-    ui().width_Stepper->setValue(badge.width());
-    ui().height_Stepper->setValue(badge.height());
-    QTest::mouseClick(ui().Apply_Size_btn, Qt::LeftButton);
-    EXPECT_EQ(ui().Preset_ComboBox->currentText(), QStringLiteral("Horizontal"));
-    EXPECT_EQ(ui().Category_ComboBox->currentText(), CardSizeTables::PaperCategory);
+    host->window().findChild<StepperField *>(QStringLiteral("width_Stepper"))->setValue(badge.width());
+    host->window().findChild<StepperField *>(QStringLiteral("height_Stepper"))->setValue(badge.height());
+    QTest::mouseClick(host->window().findChild<QPushButton *>(QStringLiteral("Apply_Size_btn")),
+                      Qt::LeftButton);
+    EXPECT_EQ(host->window().findChild<QComboBox *>(QStringLiteral("Preset_ComboBox"))->currentText(),
+              QStringLiteral("Horizontal"));
+    EXPECT_EQ(host->window().findChild<QComboBox *>(QStringLiteral("Category_ComboBox"))->currentText(),
+              CardSizeTables::PaperCategory);
     EXPECT_EQ(static_cast<CardPagePanel &>(inspector().cardPage()).selectedSizeRow(), 7);
     EXPECT_EQ(frontPage().Card_Sub_Category, CardSizeTables::paper_card_arry().at(7));
 }
 
 TEST_F(CardPageTest, NameAndSidesReachThePageAndComeBackFromIt)
 {
-    ui().card_name->setText(QStringLiteral("   "));
-    emit ui().card_name->editingFinished();
+    host->window().findChild<QLineEdit *>(QStringLiteral("card_name"))->setText(QStringLiteral("   "));
+    emit host->window().findChild<QLineEdit *>(QStringLiteral("card_name"))->editingFinished();
     EXPECT_EQ(frontPage().Card_Name, QStringLiteral("Untitled"));
-    QTest::keyClicks(ui().card_name, QStringLiteral(" Birthday "));
-    emit ui().card_name->editingFinished();
+    QTest::keyClicks(host->window().findChild<QLineEdit *>(QStringLiteral("card_name")),
+                     QStringLiteral(" Birthday "));
+    emit host->window().findChild<QLineEdit *>(QStringLiteral("card_name"))->editingFinished();
     EXPECT_EQ(frontPage().Card_Name, QStringLiteral("Birthday"));
 
-    choose(ui().Sides_ComboBox, 1);
+    choose(host->window().findChild<QComboBox *>(QStringLiteral("Sides_ComboBox")), 1);
     EXPECT_FALSE(host->backSideEnabled);
     EXPECT_EQ(frontPage().Card_Side, QStringLiteral("1"));
     EXPECT_EQ(backPage().Card_Side, QStringLiteral("1"));
     // A later write keeps a one-sided card one-sided once the page was loaded again.
     inspect(nullptr);
     showTab(InspectorTabs::card_brdr_tab);
-    tick(ui().Card_border_chk);
+    tick(host->window().findChild<QCheckBox *>(QStringLiteral("Card_border_chk")));
     EXPECT_EQ(frontPage().Card_Side, QStringLiteral("1"));
-    choose(ui().Sides_ComboBox, 0);
+    choose(host->window().findChild<QComboBox *>(QStringLiteral("Sides_ComboBox")), 0);
     EXPECT_TRUE(host->backSideEnabled);
     EXPECT_EQ(frontPage().Card_Side, QStringLiteral("2"));
 }
@@ -411,7 +456,7 @@ TEST_F(CardPageTest, ContentColourAndFontReachEveryTextOfTheLiveSide)
     const std::optional<QColor> backColour = backText->txt_clr;
 
     choosers.nextColor = QColor(200, 0, 0);
-    QTest::mouseClick(ui().All_Text_clr, Qt::LeftButton);
+    QTest::mouseClick(host->window().findChild<ColorWell *>(QStringLiteral("All_Text_clr")), Qt::LeftButton);
     EXPECT_EQ(early->txt_clr, QColor(200, 0, 0));
     EXPECT_EQ(backText->txt_clr, backColour);
     EXPECT_EQ(frontPage().Card_Content_clr, QColor(200, 0, 0));
@@ -419,13 +464,16 @@ TEST_F(CardPageTest, ContentColourAndFontReachEveryTextOfTheLiveSide)
     // A text given another colour afterwards keeps it through a change of the card's size.
     GraphicPtr later = place(SKTGraphic::Kind::Text, 0, false);
     later->txt_clr = QColor(0, 0, 255);
-    ui().width_Stepper->setValue(70);
-    QTest::mouseClick(ui().Apply_Size_btn, Qt::LeftButton);
+    host->window().findChild<StepperField *>(QStringLiteral("width_Stepper"))->setValue(70);
+    QTest::mouseClick(host->window().findChild<QPushButton *>(QStringLiteral("Apply_Size_btn")),
+                      Qt::LeftButton);
     EXPECT_EQ(later->txt_clr, QColor(0, 0, 255));
 
     choosers.nextFont = QFont(QStringLiteral("Liberation Sans"), 20);
-    QTest::mouseClick(ui().All_Text_font_btn, Qt::LeftButton);
-    EXPECT_EQ(ui().All_Text_font_value->text(), QStringLiteral("Liberation Sans ( 20.00 )"));
+    QTest::mouseClick(host->window().findChild<QPushButton *>(QStringLiteral("All_Text_font_btn")),
+                      Qt::LeftButton);
+    EXPECT_EQ(host->window().findChild<QLabel *>(QStringLiteral("All_Text_font_value"))->text(),
+              QStringLiteral("Liberation Sans ( 20.00 )"));
     ASSERT_TRUE(early->text_ctrl_font.has_value());
     EXPECT_EQ(early->text_ctrl_font->size, 20.0);
     EXPECT_EQ(frontPage().Card_Content_font.size, 20.0);
@@ -438,9 +486,13 @@ TEST_F(CardPageTest, PickingTheSameContentFontAgainChangesNoText)
     text->text_ctrl_font = FontDescriptor{QStringLiteral("CourierNewPSMT"), 9};
     inspect(nullptr);
     choosers.nextFont = FontResolver::font(host->All_Text_font());
-    QTest::mouseClick(ui().All_Text_font_btn, Qt::LeftButton);
+    QTest::mouseClick(host->window().findChild<QPushButton *>(QStringLiteral("All_Text_font_btn")),
+                      Qt::LeftButton);
     EXPECT_EQ(text->text_ctrl_font->postScriptName, QStringLiteral("CourierNewPSMT"));
-    EXPECT_TRUE(ui().All_Text_font_value->text().endsWith(QStringLiteral(" ( 14.00 )")));
+    EXPECT_TRUE(host->window()
+                    .findChild<QLabel *>(QStringLiteral("All_Text_font_value"))
+                    ->text()
+                    .endsWith(QStringLiteral(" ( 14.00 )")));
 }
 
 TEST_F(CardPageTest, ControlsLoadedInBulkWriteNothingBack)
@@ -450,16 +502,17 @@ TEST_F(CardPageTest, ControlsLoadedInBulkWriteNothingBack)
     writeFront([](Card_Property &p) { p.Card_border_style = QStringLiteral("DO"); });
     writeFront([](Card_Property &p) { p.Card_Name = QStringLiteral("Saved"); });
     inspect(nullptr);
-    EXPECT_EQ(ui().Card_bor_Stepper->value(), 7);
-    EXPECT_EQ(ui().Card_border_style->currentIndex(), 2);
-    EXPECT_TRUE(ui().Card_bor_Stepper->isEnabled());
-    EXPECT_EQ(ui().card_name->text(), QStringLiteral("Saved"));
+    EXPECT_EQ(host->window().findChild<StepperField *>(QStringLiteral("Card_bor_Stepper"))->value(), 7);
+    EXPECT_EQ(host->window().findChild<QComboBox *>(QStringLiteral("Card_border_style"))->currentIndex(), 2);
+    EXPECT_TRUE(host->window().findChild<StepperField *>(QStringLiteral("Card_bor_Stepper"))->isEnabled());
+    EXPECT_EQ(host->window().findChild<QLineEdit *>(QStringLiteral("card_name"))->text(),
+              QStringLiteral("Saved"));
     // Loading changed nothing: the record still holds what it held.
     EXPECT_EQ(frontPage().Card_Name, QStringLiteral("Saved"));
     // An unknown border code leaves the combo where it was.
     writeFront([](Card_Property &p) { p.Card_border_style = QStringLiteral("ZZ"); });
     inspect(nullptr);
-    EXPECT_EQ(ui().Card_border_style->currentIndex(), 2);
+    EXPECT_EQ(host->window().findChild<QComboBox *>(QStringLiteral("Card_border_style"))->currentIndex(), 2);
     showTab(InspectorTabs::card_brdr_tab);
     saveArtifact(tabs().sett_tab(), QStringLiteral("inspector-card-border.png"));
 }
@@ -508,10 +561,12 @@ TEST_F(CardPageTest, ASmallerCardNamesWhatItLeavesOffIt)
     showTab(InspectorTabs::card_setting_tab);
     const QSizeF before = host->document().design().cardSize();
     const int steps = host->document().undoManager().undoCount();
-    ui().width_Stepper->setFocus();
-    ui().width_Stepper->selectAll();
-    QTest::keyClicks(ui().width_Stepper, QStringLiteral("60")); // 170 points
-    QTest::keyClick(ui().width_Stepper, Qt::Key_Return);
+    host->window().findChild<StepperField *>(QStringLiteral("width_Stepper"))->setFocus();
+    host->window().findChild<StepperField *>(QStringLiteral("width_Stepper"))->selectAll();
+    QTest::keyClicks(host->window().findChild<StepperField *>(QStringLiteral("width_Stepper")),
+                     QStringLiteral("60")); // 170 points
+    QTest::keyClick(host->window().findChild<StepperField *>(QStringLiteral("width_Stepper")),
+                    Qt::Key_Return);
     ASSERT_NEAR(host->document().design().cardSize().width(), CardSizeTables::MM_to_Points_Convert(60), 0.01);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !shown().isEmpty(); }));
     EXPECT_EQ(host->document().undoManager().undoCount(),
@@ -527,10 +582,12 @@ TEST_F(CardPageTest, ASmallerCardNamesWhatItLeavesOffIt)
     EXPECT_EQ(host->document().design().cardSize(), before);
     // A larger card leaves nothing off.
     inspect(nullptr);
-    ui().width_Stepper->setFocus();
-    ui().width_Stepper->selectAll();
-    QTest::keyClicks(ui().width_Stepper, QStringLiteral("100"));
-    QTest::keyClick(ui().width_Stepper, Qt::Key_Return);
+    host->window().findChild<StepperField *>(QStringLiteral("width_Stepper"))->setFocus();
+    host->window().findChild<StepperField *>(QStringLiteral("width_Stepper"))->selectAll();
+    QTest::keyClicks(host->window().findChild<StepperField *>(QStringLiteral("width_Stepper")),
+                     QStringLiteral("100"));
+    QTest::keyClick(host->window().findChild<StepperField *>(QStringLiteral("width_Stepper")),
+                    Qt::Key_Return);
     QCoreApplication::processEvents();
     EXPECT_EQ(shown().size(), 1);
 }
@@ -567,10 +624,12 @@ TEST_F(CardPageTest, AnObjectLeftOffIsNamedByItsKindAndWords)
         const qsizetype said = shown().size();
         inspect(nullptr);
         showTab(InspectorTabs::card_setting_tab);
-        ui().width_Stepper->setFocus();
-        ui().width_Stepper->selectAll();
-        QTest::keyClicks(ui().width_Stepper, QStringLiteral("60"));
-        QTest::keyClick(ui().width_Stepper, Qt::Key_Return);
+        host->window().findChild<StepperField *>(QStringLiteral("width_Stepper"))->setFocus();
+        host->window().findChild<StepperField *>(QStringLiteral("width_Stepper"))->selectAll();
+        QTest::keyClicks(host->window().findChild<StepperField *>(QStringLiteral("width_Stepper")),
+                         QStringLiteral("60"));
+        QTest::keyClick(host->window().findChild<StepperField *>(QStringLiteral("width_Stepper")),
+                        Qt::Key_Return);
         ASSERT_TRUE(QTest::qWaitFor([&] { return shown().size() > said; })) << c.named.toStdString();
         EXPECT_EQ(shown().constLast(),
                   QStringLiteral("At this card size, %1 now lies wholly off the card. Edit > Undo takes the "

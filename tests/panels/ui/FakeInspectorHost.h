@@ -7,17 +7,17 @@
 #include "canvas/ui/CanvasHost.h"
 #include "canvas/ui/SKTGraphicView.h"
 #include "canvas/ui/SideSelection.h"
-#include "foundation/DateFormats.h"
 #include "foundation/WindowRegistry.h"
 #include "foundation/ui/ColorWell.h"
 #include "model/Card_Property.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
+#include "panels/ui/CardPagePanel.h"
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorHost.h"
-#include "panels/ui/InspectorLayout.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/TextPanel.h"
+#include "platform/ChangeObserver.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -51,16 +51,17 @@ public:
         }
         m_desk->setMinimumSize(m_canvases[0]->size());
         row->addWidget(m_desk);
-        m_layout.buildPages(*m_tabs);
-        // The format lists the window fills at start.
-        m_layout.Text_Date_style->addItems(DateFormats::dateFormats());
-        m_layout.Text_Time_style->addItems(DateFormats::timeFormats());
         m_inspector = new Inspector(*this);
+        // As the window's Back button, from the design's notice.
+        m_designWatch =
+            std::make_unique<ChangeCallback>([this] { backSideEnabled = m_document.design().isTwoSided(); });
+        m_document.addObserver(m_designWatch.get(), SKTDocumentDesignKey, {});
         row->addWidget(m_tabs->sett_tab());
         m_tabs->keepOneWidth();
     }
     ~FakeInspectorHost() override
     {
+        m_document.removeAllObservers(m_designWatch.get());
         for (SKTGraphicView *canvas : m_canvases) {
             canvas->unbindGraphics();
             canvas->unbindSelection();
@@ -91,7 +92,6 @@ public:
     // --- InspectorHost ---
     QWidget &inspectorWindow() override { return *m_window; }
     InspectorTabs &inspectorTabs() const override { return *m_tabs; }
-    InspectorLayout &inspectorLayout() override { return m_layout; }
     WindowRegistry &registry() const override { return const_cast<WindowRegistry &>(m_registry); }
     SKTDocument &document() override { return m_document; }
     int Card_Front_Or_Back() const override { return live; }
@@ -111,13 +111,11 @@ public:
     }
     void set_Front_BG_Image(const QString &path) override { setBackground(0, path); }
     void set_Back_BG_Image(const QString &path) override { setBackground(1, path); }
-    void setBackSideEnabled(bool enabled) override { backSideEnabled = enabled; }
     FontDescriptor All_Text_font() const override { return m_font; }
     void setContentFont(const FontDescriptor &font, const QColor &color) override
     {
         m_font = font;
-        m_layout.All_Text_font_value->setText(TextPanel::fontDisplayText(font));
-        m_layout.All_Text_clr->setColor(color);
+        m_color = color;
     }
     void setAllTextFont(const FontDescriptor &font) override { m_font = font; }
     void selectArrowTool() override { ++arrowChosen; }
@@ -127,31 +125,29 @@ public:
     void Open_Barcode_Window(const GraphicPtr &) override {}
 
 private:
-    // The page takes a picture it can read (one it cannot keeps the page as it was) and the path
-    // field shows what was chosen.
+    // The page takes a picture it can read (one it cannot keeps the page as it was); the card
+    // page shows it from the design's notice.
     void setBackground(int side, const QString &path)
     {
         backgrounds << path;
-        QString error;
         if (!path.isEmpty())
             m_document.changeSettings(QStringLiteral("Background"), side, [&](DesignSettings &settings) {
                 Card_Property &page = settings.page(side);
                 if (page.Card_BG_Image_Path != path || !page.Card_BG_Image)
-                    error = page.setBackgroundImage(path);
+                    page.setBackgroundImage(path);
             });
-        if (error.isEmpty())
-            m_layout.Card_Image_path->setText(path);
     }
 
     SKTDocument m_document;
     std::unique_ptr<InspectorTabs> m_tabs;
-    InspectorLayout m_layout;
     WindowRegistry m_registry;
     QWidget *m_desk = nullptr;
     std::array<SKTGraphicView *, 2> m_canvases{};
     std::array<std::unique_ptr<SideSelection>, 2> m_selections;
     Inspector *m_inspector = nullptr;
     FontDescriptor m_font;
+    std::unique_ptr<ChangeObserver> m_designWatch;
+    QColor m_color;
     // Last, so the panels and canvases it holds go first, while the document is still there.
     std::unique_ptr<QWidget> m_window;
 };

@@ -203,7 +203,7 @@ TEST_F(InspectorTest, TheSameObjectReloadsNothingUntilTheCardPageCameBetween)
     text->print_object = 1;
     inspect(text);
     EXPECT_EQ(source.Batch_Series->currentText(), QStringLiteral("Names"));
-    EXPECT_TRUE(host->inspectorLayout().print_object_chk->isChecked());
+    EXPECT_TRUE(host->window().findChild<QCheckBox *>(QStringLiteral("print_object_chk"))->isChecked());
 
     source.Batch_Series->setCurrentIndex(0);
     tabs().sett_tab()->setCurrentIndex(2);

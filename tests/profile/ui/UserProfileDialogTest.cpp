@@ -101,7 +101,7 @@ TEST_F(ProfileDialog, LoadingTheBackShowsTheBoundSeriesFirstValueAndSkipsHiddenA
         d.cancel_button->click();
         return d.result();
     });
-    QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("User_Profile_Btn")), Qt::LeftButton);
     EXPECT_EQ(modalTitles.value(0), QStringLiteral("Back Side User Profile Information"));
     EXPECT_EQ(ProfileState::instance().Fill_User_Profile, 0);
     EXPECT_EQ(title->Text_Value.value_or(QString()), QStringLiteral("as stored"));

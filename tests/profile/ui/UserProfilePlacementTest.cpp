@@ -38,7 +38,7 @@ TEST_F(ProfilePlacement, TheEditorsButtonPlacesTheSideOnOkAndNothingOnCancel)
         d.cancel_button->click();
         return d.result();
     });
-    QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("User_Profile_Btn")), Qt::LeftButton);
     EXPECT_TRUE(front().isEmpty());
 
     modalScripts.push_back([&](QDialog &dialog) {
@@ -49,7 +49,7 @@ TEST_F(ProfilePlacement, TheEditorsButtonPlacesTheSideOnOkAndNothingOnCancel)
         d.ok_button->click();
         return d.result();
     });
-    QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("User_Profile_Btn")), Qt::LeftButton);
     ASSERT_EQ(front().size(), 2);
     const GraphicPtr name = byId(front(), "Fup_Name");
     ASSERT_TRUE(name);
@@ -68,7 +68,7 @@ TEST_F(ProfilePlacement, TheEditorsButtonPlacesTheSideOnOkAndNothingOnCancel)
         d.ok_button->click();
         return d.result();
     });
-    QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("User_Profile_Btn")), Qt::LeftButton);
     EXPECT_EQ(front().size(), 2);
     EXPECT_FALSE(byId(front(), "Fup_Website")->ctrl_is_visible);
     EXPECT_TRUE(name->ctrl_is_visible);
@@ -100,7 +100,8 @@ TEST_F(ProfilePlacement, DetailsGoClearOfTheCardsWordsOrTheUserIsToldWhereTheyWe
             d.ok_button->click();
             return d.result();
         });
-        QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("User_Profile_Btn")),
+                          Qt::LeftButton);
         const GraphicPtr phone = byId(front(), "Fup_PhoneNO");
         ASSERT_TRUE(phone);
         EXPECT_EQ(phone->bounds().intersects(c.there), c.crowded);
@@ -162,7 +163,8 @@ TEST_F(ProfilePlacement, EachPlacementIsOneStepThatUndoTakesBackWhole)
             d.ok_button->click();
             return d.result();
         });
-        QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("User_Profile_Btn")),
+                          Qt::LeftButton);
         QCoreApplication::processEvents();
     };
     UndoManager &undo = window->document().undoManager();
@@ -226,7 +228,8 @@ TEST_F(ProfilePlacement, ADetailsSessionIsOneChangeOfTheDesign)
             close(d);
             return d.result();
         });
-        QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("User_Profile_Btn")),
+                          Qt::LeftButton);
     };
     for (const auto &[how, close] : closings()) {
         runSession(close);
@@ -306,7 +309,7 @@ TEST_F(ProfilePlacement, ABackSideOkPlacesOnTheBackWithTheSeriesBinding)
         d.ok_button->click();
         return d.result();
     });
-    QTest::mouseClick(window->ui().User_Profile_Btn, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("User_Profile_Btn")), Qt::LeftButton);
     EXPECT_TRUE(front().isEmpty());
     const GraphicPtr name = byId(back(), "Fup_Name");
     ASSERT_TRUE(name);

@@ -1,26 +1,17 @@
-#include "editor/ui/MainWindowLayout.h"
+#include "editor/ui/CommandRow.h"
 
-#include "foundation/RowListModel.h"
-#include "foundation/ui/ColorWell.h"
 #include "foundation/ui/PanelWidgets.h"
-#include "foundation/ui/StepperField.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QFormLayout>
-#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTableView>
 #include <QVBoxLayout>
 
 using PanelWidgets::named;
 
-QWidget *MainWindowLayout::buildCommandRow(QWidget *parent)
+CommandRow::CommandRow(QWidget *parent) : m_row(buildSideRow(parent)), m_column(buildCardButtons(parent)) {}
+
+QWidget *CommandRow::buildSideRow(QWidget *parent)
 {
     auto *row = new QWidget(parent);
     auto *layout = new QHBoxLayout(row);
@@ -40,7 +31,7 @@ QWidget *MainWindowLayout::buildCommandRow(QWidget *parent)
     return row;
 }
 
-QWidget *MainWindowLayout::buildCardButtons(QWidget *parent)
+QWidget *CommandRow::buildCardButtons(QWidget *parent)
 {
     auto *column = new QWidget(parent);
     auto *layout = new QVBoxLayout(column);
