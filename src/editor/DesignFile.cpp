@@ -389,15 +389,14 @@ bool DesignFile::writeUncommitted(QSaveFile &file, const QByteArray &bytes, File
     return true;
 }
 
-bool DesignFile::readFileBytes(const QString &path, QByteArray *bytes, QString *reason)
+bool DesignFile::openDesignFile(QFile &file, QString *reason)
 {
     // A device or pipe would never end (or never open): only regular files are designs.
-    if (!QFileInfo(path).isFile()) {
+    if (!QFileInfo(file.fileName()).isFile()) {
         if (reason)
             *reason = QStringLiteral("not a regular file");
         return false;
     }
-    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (reason)
             *reason = file.errorString();
@@ -408,6 +407,14 @@ bool DesignFile::readFileBytes(const QString &path, QByteArray *bytes, QString *
             *reason = QStringLiteral("the file is too large for a design");
         return false;
     }
+    return true;
+}
+
+bool DesignFile::readFileBytes(const QString &path, QByteArray *bytes, QString *reason)
+{
+    QFile file(path);
+    if (!openDesignFile(file, reason))
+        return false;
     const QByteArray data = file.readAll();
     if (bytes)
         *bytes = data;
@@ -422,14 +429,21 @@ constexpr qsizetype LargeFileBytes = qsizetype(16) << 20;
 
 bool DesignFile::readDesign(const QString &path, CardDesign *out, QString *reason)
 {
-    QByteArray bytes;
-    const bool parsed = readFileBytes(path, &bytes, reason) && DesignFileFormat::parse(bytes, out, reason);
-    // The value tree of a large file, let go by now, was millions of small strings whose pages the
-    // allocator would otherwise keep: the window stayed as large as the parse made it.
-    if (bytes.size() > LargeFileBytes) {
-        bytes.clear();
-        FreedMemory::release();
+    QFile file(path);
+    if (!openDesignFile(file, reason))
+        return false;
+    // Parsed as it is read: the file's bytes, as large as the rows they hold and more, are never
+    // held beside them.
+    bool parsed = DesignFileFormat::parse(file, out, reason);
+    if (file.error() != QFileDevice::NoError) {
+        if (reason)
+            *reason = file.errorString();
+        parsed = false;
     }
+    // The small values of a large file's parse, let go by now, were millions of strings whose
+    // pages the allocator would otherwise keep: the window stayed as large as the parse made it.
+    if (file.size() > LargeFileBytes)
+        FreedMemory::release();
     if (!parsed)
         return false;
     OwnBarcodePicture::fill(*out); // a barcode saved without its picture shows its own symbol

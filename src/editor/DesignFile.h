@@ -9,6 +9,7 @@
 #include <functional>
 
 class DesignEditor;
+class QFile;
 class QSaveFile;
 class SKTDocument;
 
@@ -75,6 +76,8 @@ public:
     static bool writeItems(const QString &path, const plist::Array &items, QString *error);
 
 private:
+    // Opens a design file for reading: a regular file of a design's size at most.
+    static bool openDesignFile(QFile &file, QString *reason);
     void apply(CardDesign read, const QString &path, const QString &mode);
     void runLongWork(const std::function<void()> &work);
     QByteArray fingerprint() const;

@@ -8,6 +8,7 @@
 #include "platform/KeyedUnarchiver.h"
 #include "platform/PropertyList.h"
 
+#include <QBuffer>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -435,7 +436,7 @@ static bool readObjects(const plist::Array &items, qsizetype &pos, GraphicList &
 static constexpr qsizetype BindingItems = 1 + 2 * DesignFileFormat::SideFieldCount;
 
 bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QString *reason,
-                                  const BindingRows &taken)
+                                  BindingRows taken)
 {
     if (items.isEmpty() || !items.first().isString() || items.first().toString() != Marker)
         return fail(reason, QStringLiteral("the design marker is missing"));
@@ -462,7 +463,7 @@ bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QS
             return fail(reason, QStringLiteral("a column title is not a string"));
         titles.append(t.toString());
     }
-    BindingRows rows = taken;
+    BindingRows rows = std::move(taken);
     for (const plist::Value &r : items.at(b + 3).toArray()) {
         if (!r.isDict())
             return fail(reason, QStringLiteral("a binding row is not a dictionary"));
@@ -493,6 +494,14 @@ bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QS
 
 bool DesignFileFormat::parse(const QByteArray &fileBytes, CardDesign *out, QString *reason)
 {
+    QBuffer input;
+    input.setData(fileBytes);
+    input.open(QIODevice::ReadOnly);
+    return parse(input, out, reason);
+}
+
+bool DesignFileFormat::parse(QIODevice &input, CardDesign *out, QString *reason)
+{
     // The binding rows go straight into the table as they are read: a tree of a hundred thousand
     // rows took several times what the table takes. A row with a cell that is not a string stays in
     // the tree, where parseItems refuses it.
@@ -507,10 +516,12 @@ bool DesignFileFormat::parse(const QByteArray &fileBytes, CardDesign *out, QStri
                                               rows.set(rows.size() - 1, rows.addKey(key), value.toString());
                                           return true;
                                       }};
-    const PropertyList::ReadResult r = PropertyList::read(fileBytes, &sink);
+    const PropertyList::ReadResult r = PropertyList::read(input, &sink);
     if (!r.ok)
         return fail(reason, r.error);
     if (!r.value.isArray())
         return fail(reason, QStringLiteral("the file does not hold a list of items"));
-    return parseItems(r.value.toArray(), out, reason, rows);
+    // Handed over, not shared: giving back their spare room then changes them in place, where a
+    // shared copy would have made a second copy of every column.
+    return parseItems(r.value.toArray(), out, reason, std::move(rows));
 }

@@ -17,6 +17,8 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 class DesignFileFormat
 {
 public:
@@ -49,10 +51,12 @@ public:
     // Reads and checks every item into a design, before anything of the editor changes. False with
     // a reason (for the log) when anything is wrong. The pages' background pictures are not read.
     static bool parse(const QByteArray &fileBytes, CardDesign *out, QString *reason);
+    // The same read from an open device as it is parsed: a file's bytes are never held whole.
+    static bool parse(QIODevice &input, CardDesign *out, QString *reason);
     // taken: binding rows read apart from the items (parse takes them as the file is read), the
     // rows item's own rows added after them.
     static bool parseItems(const plist::Array &items, CardDesign *out, QString *reason,
-                           const BindingRows &taken = BindingRows());
+                           BindingRows taken = BindingRows());
 
     // Number texts as the file holds them (points and sizes: GeometryText, read leniently).
     static int leadingInt(const QString &text);     // leading whole number, 0 when none

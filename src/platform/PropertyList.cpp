@@ -8,6 +8,7 @@
 #include "platform/XmlPlistReader.h"
 #include "platform/XmlPlistWriter.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -19,6 +20,8 @@ namespace
 {
 // Property lists are settings and designs; anything larger is not one of ours.
 constexpr qint64 MaxFileSize = qint64(1) << 30;
+// Enough of the start to tell the format by.
+constexpr qint64 HeadBytes = 64 * 1024;
 
 int depthOf(const plist::Value &v, int limit)
 {
@@ -45,34 +48,54 @@ template <typename Reader> void takeResult(Reader &reader, PropertyList::ReadRes
         r.error = reader.error();
     }
 }
+
+PropertyList::ReadResult readBinary(const QByteArray &bytes)
+{
+    PropertyList::ReadResult r;
+    r.format = PropertyList::Format::Binary;
+    BinaryPlistReader reader(bytes, PropertyList::MaxDepth);
+    takeResult(reader, r);
+    return r;
+}
 } // namespace
 
 PropertyList::ReadResult PropertyList::read(const QByteArray &bytes, const DictSink *sink)
 {
+    if (bytes.startsWith("bplist"))
+        return readBinary(bytes);
+    QBuffer input;
+    input.setData(bytes);
+    input.open(QIODevice::ReadOnly);
+    return read(input, sink);
+}
+
+PropertyList::ReadResult PropertyList::read(QIODevice &input, const DictSink *sink)
+{
     ReadResult r;
-    if (bytes.startsWith("bplist")) {
-        r.format = Format::Binary;
-        BinaryPlistReader reader(bytes, MaxDepth);
-        takeResult(reader, r);
-        return r;
-    }
+    // The format is told by the first bytes, looked at without taking them.
+    const QByteArray head = input.peek(HeadBytes);
+    if (head.startsWith("bplist"))
+        return readBinary(input.readAll());
     // XML may start with a byte-order mark or white space; UTF-16 text is left to the XML reader.
-    const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
-    qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (i < bytes.size() && QByteArrayView(" \t\r\n").contains(bytes.at(i)))
+    const bool utf16 = head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF");
+    qsizetype i = head.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (i < head.size() && QByteArrayView(" \t\r\n").contains(head.at(i)))
         ++i;
-    if (!utf16 && (i >= bytes.size() || bytes.at(i) != '<')) {
-        r.error = bytes.isEmpty() ? QStringLiteral("The property list is empty.")
-                                  : QStringLiteral("This is not a property list (neither XML nor binary).");
+    // White space longer than the look is left to the XML reader too, which refuses what follows
+    // if it is not XML.
+    const bool whole = head.size() < HeadBytes;
+    if (!utf16 && ((i >= head.size() && whole) || (i < head.size() && head.at(i) != '<'))) {
+        r.error = head.isEmpty() ? QStringLiteral("The property list is empty.")
+                                 : QStringLiteral("This is not a property list (neither XML nor binary).");
         return r;
     }
     r.format = Format::Xml;
-    XmlPlistReader reader(bytes, MaxDepth, sink);
+    XmlPlistReader reader(input, MaxDepth, sink);
     takeResult(reader, r);
     return r;
 }
 
-PropertyList::ReadResult PropertyList::readFile(const QString &path)
+PropertyList::ReadResult PropertyList::readFile(const QString &path, const DictSink *sink)
 {
     ReadResult r;
     // Devices and pipes have no end to trust (reading /dev/zero would never stop).
@@ -92,13 +115,14 @@ PropertyList::ReadResult PropertyList::readFile(const QString &path)
             QStringLiteral("\"%1\" is too large to be a property list.").arg(QFileInfo(path).fileName());
         return r;
     }
-    const QByteArray bytes = file.readAll();
+    r = read(file, sink);
+    // A read that failed on the way ends the text early: the reason is the system's, not the text's.
     if (file.error() != QFileDevice::NoError) {
+        r = ReadResult();
         r.error =
             QStringLiteral("Could not read \"%1\": %2.").arg(QFileInfo(path).fileName(), file.errorString());
         return r;
     }
-    r = read(bytes);
     if (!r.ok)
         r.error = QStringLiteral("\"%1\": %2").arg(QFileInfo(path).fileName(), r.error);
     return r;

@@ -9,6 +9,8 @@
 
 #include <functional>
 
+class QIODevice;
+
 class PropertyList
 {
 public:
@@ -30,7 +32,11 @@ public:
     };
 
     static ReadResult read(const QByteArray &bytes, const DictSink *sink = nullptr); // detects the format
-    static ReadResult readFile(const QString &path);
+    // From an open device: XML in pieces as it comes, so only the values read are held; the
+    // compact binary form is read whole (its objects point anywhere in it).
+    static ReadResult read(QIODevice &input, const DictSink *sink = nullptr);
+    // A file read from the disk as it is parsed.
+    static ReadResult readFile(const QString &path, const DictSink *sink = nullptr);
     static QByteArray writeXml(const plist::Value &v);
     static QByteArray writeBinary(const plist::Value &v);
     // Atomic file write (QSaveFile); false with *error on failure; the old file survives a failure.

@@ -3,6 +3,7 @@
 #include "editor/DesignFile.h"
 #include "canvas/RenderSide.h"
 #include "data/ExcelBindingTable.h"
+#include "data/FreedMemory.h"
 #include "editor/DesignEditor.h"
 #include "editor/DesignFileFormat.h"
 #include "editor/EditorState.h"
@@ -19,6 +20,7 @@
 #include "platform/GeometryText.h"
 #include "platform/PropertyList.h"
 #include "platform/UndoManager.h"
+#include "support/MeasuredMemory.h"
 #include "support/PageFieldValues.h"
 #include "support/TestSupport.h"
 #include <tuple>
@@ -28,6 +30,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -839,5 +842,76 @@ TEST(DesignFileRows, RowsReadAlikeFromEitherFormatAndDamagedOnesAreRefusedAlike)
             else
                 EXPECT_TRUE(reason.contains(c.refused)) << label << ": " << reason.toStdString();
         }
+    }
+}
+
+namespace
+{
+// The process's memory as the kernel counts it: VmRSS (resident now) or VmHWM (the most since
+// startPeak), in MiB.
+double statusMiB(const QByteArray &field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toDouble() / 1024;
+    }
+    return 0;
+}
+
+// Gives freed memory back and starts VmHWM again from the resident size now; false when the
+// kernel takes no reset.
+bool startPeak()
+{
+    FreedMemory::release();
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+} // namespace
+
+// A design bound to many rows is parsed as it is read: at its peak the reading holds little more
+// than the rows it keeps, never the file's bytes beside them (the file is larger than the rows),
+// nor a second copy of the rows.
+TEST(DesignFileRows, ReadingManyRowsTakesLittleMoreThanTheRowsKept)
+{
+    constexpr int Rows = 40000;
+    constexpr int Columns = 10;
+    const auto cell = [](int row, int column) { return QStringLiteral("Guest %1-%2").arg(row).arg(column); };
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("rows.dcard"));
+    {
+        CardDesign design;
+        QStringList titles;
+        for (int c = 1; c <= Columns; ++c)
+            titles << QStringLiteral("Heading %1").arg(c);
+        design.binding.Excel_Binding_Use = true;
+        design.binding.setColumnTitles(titles);
+        for (int r = 0; r < Rows; ++r) {
+            QStringList cells;
+            for (int c = 0; c < Columns; ++c)
+                cells << cell(r, c);
+            design.binding.Create_List_By_Array(cells, Columns);
+        }
+        QString error;
+        ASSERT_TRUE(DesignFile::writeItems(file, DesignFileFormat::buildItems(design), &error))
+            << error.toStdString();
+    }
+    const bool measured = testsupport::MemoryIsMeasured && startPeak();
+    const double before = statusMiB("VmRSS");
+    CardDesign read;
+    QString reason;
+    ASSERT_TRUE(DesignFile::readDesign(file, &read, &reason)) << reason.toStdString();
+    const double held = statusMiB("VmRSS") - before;
+    const double peak = statusMiB("VmHWM") - before;
+    ASSERT_EQ(read.binding.rowCount(), Rows);
+    EXPECT_EQ(read.binding.objectValue(Columns, Rows - 1), cell(Rows - 1, Columns - 1));
+    if (measured) {
+        const double fileMiB = double(QFileInfo(file).size()) / (1 << 20);
+        // The rows' spare room while they grow, the parser's buffers, the allocator's rounding.
+        const double margin = held / 2 + 4;
+        ASSERT_GT(fileMiB, margin); // holding the file's bytes beside the rows could not pass
+        EXPECT_LT(peak, held + margin) << "held " << held << " MiB, file " << fileMiB << " MiB";
     }
 }
