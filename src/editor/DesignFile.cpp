@@ -166,9 +166,11 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg, const Re
     };
     bool written = false;
     runLongWork([&] {
-        written =
-            writeUncommitted(*file, PropertyList::writeXml(plist::Value(DesignFileFormat::buildItems(copy))),
-                             &writtenId, &error);
+        // Written as it is made, the rows straight from the table: a design bound to many rows
+        // was held three times over, as values, as the file's bytes, and in the table.
+        written = writeUncommitted(
+            *file, [&copy](QIODevice &out) { return DesignFileFormat::write(out, copy); }, &writtenId,
+            &error);
         if (!written)
             return;
         meetOtherSaves(QStringLiteral("written"));
@@ -360,7 +362,8 @@ bool DesignFile::changedOnDisk() const
     return now.exists() && now != m_disk;
 }
 
-bool DesignFile::writeUncommitted(QSaveFile &file, const QByteArray &bytes, FileId *id, QString *error)
+bool DesignFile::writeUncommitted(QSaveFile &file, const std::function<bool(QIODevice &)> &write, FileId *id,
+                                  QString *error)
 {
     const QString name = QFileInfo(file.fileName()).fileName();
     const auto fail = [&](const QString &why) {
@@ -375,7 +378,7 @@ bool DesignFile::writeUncommitted(QSaveFile &file, const QByteArray &bytes, File
     errno = 0;
     // A full disk gives a short write (or a failed flush) that Qt leaves without a reason: the
     // system's own is taken then.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (!write(file) || !file.flush()) {
         const int err = errno;
         return fail(err != 0 ? QString::fromLocal8Bit(std::strerror(err)) : file.errorString());
     }
@@ -385,7 +388,7 @@ bool DesignFile::writeUncommitted(QSaveFile &file, const QByteArray &bytes, File
     };
     if (::fstat(file.handle(), &st) != 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    *id = FileId{bytes.size(), quint64(st.st_dev), quint64(st.st_ino)};
+    *id = FileId{qint64(st.st_size), quint64(st.st_dev), quint64(st.st_ino)};
     return true;
 }
 

@@ -10,6 +10,7 @@
 
 class DesignEditor;
 class QFile;
+class QIODevice;
 class QSaveFile;
 class SKTDocument;
 
@@ -89,9 +90,11 @@ private:
         quint64 device = 0;
         quint64 inode = 0;
     };
-    // Writes the bytes into the save file without replacing anything yet; *id is the new file's.
-    // False with *error ("Could not save ...: reason.") when it could not be written.
-    static bool writeUncommitted(QSaveFile &file, const QByteArray &bytes, FileId *id, QString *error);
+    // Writes into the save file (write's false: a write failed) without replacing anything yet;
+    // *id is the new file's. False with *error ("Could not save ...: reason.") when it could not be
+    // written.
+    static bool writeUncommitted(QSaveFile &file, const std::function<bool(QIODevice &)> &write, FileId *id,
+                                 QString *error);
     static DesignResult saveFailed(const QString &path, const QString &reason);
     // The save replaced the file, but another program's file stands there right after.
     static QString replacedAtOnceMessage(const QString &path);

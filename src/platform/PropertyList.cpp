@@ -133,6 +133,11 @@ QByteArray PropertyList::writeXml(const plist::Value &v)
     return XmlPlistWriter(MaxDepth).write(v);
 }
 
+bool PropertyList::writeXml(QIODevice &out, const plist::Value &v, const DictSource *source)
+{
+    return XmlPlistWriter(MaxDepth).write(out, v, source);
+}
+
 QByteArray PropertyList::writeBinary(const plist::Value &v)
 {
     return BinaryPlistWriter(MaxDepth).write(v);
@@ -148,7 +153,6 @@ bool PropertyList::writeFile(const QString &path, const plist::Value &v, Format 
     const QString name = QFileInfo(path).fileName();
     if (depthOf(v, MaxDepth + 1) > MaxDepth)
         return setError(QStringLiteral("Could not save \"%1\": the data is nested too deeply.").arg(name));
-    const QByteArray bytes = format == Format::Binary ? writeBinary(v) : writeXml(v);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return setError(QStringLiteral("Could not save \"%1\": %2.").arg(name, file.errorString()));
@@ -157,8 +161,17 @@ bool PropertyList::writeFile(const QString &path, const plist::Value &v, Format 
     auto reason = [&file](int err) {
         return err != 0 ? QString::fromLocal8Bit(std::strerror(err)) : file.errorString();
     };
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
+    // XML is written as it is made; the compact binary form is made whole first.
+    bool written = false;
+    if (format == Format::Binary) {
+        const QByteArray bytes = writeBinary(v);
+        errno = 0;
+        written = file.write(bytes) == bytes.size();
+    } else {
+        errno = 0;
+        written = writeXml(file, v);
+    }
+    if (!written) {
         const QString why = reason(errno);
         file.cancelWriting();
         return setError(QStringLiteral("Could not save \"%1\": %2.").arg(name, why));
