@@ -1,8 +1,9 @@
 // The memory a design bound to 100,000 rows holds, for 2, 10 and 20 columns, by the two roads the
 // window takes: a design file that keeps the rows opened through the document (the unsaved-changes
-// check made once, as after every click), and a workbook read and its columns bound. Each case runs
-// in a process of its own; the files are written by child processes, so that writing them is not
-// counted.
+// check made once, as after every click), and a workbook read and its columns bound; and what
+// saving that design again adds. Each case runs in a process of its own; the files are written by
+// child processes, so that writing them is not counted. Before and after a change: run this
+// program of each build one after the other.
 #include "ProcessMemory.h"
 #include "data/ColumnBinding.h"
 #include "data/SpreadsheetWriter.h"
