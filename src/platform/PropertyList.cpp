@@ -57,42 +57,60 @@ PropertyList::ReadResult readBinary(const QByteArray &bytes)
     takeResult(reader, r);
     return r;
 }
+
+// Why the start of a list that is not binary cannot be XML either; "" when it may be. `whole`:
+// the head is all there is.
+QString notXml(QByteArrayView head, bool whole)
+{
+    // XML may start with a byte-order mark or white space; UTF-16 text is left to the XML reader.
+    if (head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF"))
+        return {};
+    qsizetype i = head.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (i < head.size() && QByteArrayView(" \t\r\n").contains(head.at(i)))
+        ++i;
+    // White space longer than the look is left to the XML reader too, which refuses what follows
+    // if it is not XML.
+    if ((i >= head.size() && whole) || (i < head.size() && head.at(i) != '<'))
+        return head.isEmpty() ? QStringLiteral("The property list is empty.")
+                              : QStringLiteral("This is not a property list (neither XML nor binary).");
+    return {};
+}
+
+PropertyList::ReadResult readXml(QIODevice &input, const PropertyList::DictSink *sink)
+{
+    PropertyList::ReadResult r;
+    r.format = PropertyList::Format::Xml;
+    XmlPlistReader reader(input, PropertyList::MaxDepth, sink);
+    takeResult(reader, r);
+    return r;
+}
 } // namespace
 
 PropertyList::ReadResult PropertyList::read(const QByteArray &bytes, const DictSink *sink)
 {
     if (bytes.startsWith("bplist"))
         return readBinary(bytes);
+    ReadResult r;
+    r.error = notXml(bytes, true);
+    if (!r.error.isEmpty())
+        return r;
     QBuffer input;
     input.setData(bytes);
     input.open(QIODevice::ReadOnly);
-    return read(input, sink);
+    return readXml(input, sink);
 }
 
 PropertyList::ReadResult PropertyList::read(QIODevice &input, const DictSink *sink)
 {
-    ReadResult r;
     // The format is told by the first bytes, looked at without taking them.
     const QByteArray head = input.peek(HeadBytes);
     if (head.startsWith("bplist"))
         return readBinary(input.readAll());
-    // XML may start with a byte-order mark or white space; UTF-16 text is left to the XML reader.
-    const bool utf16 = head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF");
-    qsizetype i = head.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (i < head.size() && QByteArrayView(" \t\r\n").contains(head.at(i)))
-        ++i;
-    // White space longer than the look is left to the XML reader too, which refuses what follows
-    // if it is not XML.
-    const bool whole = head.size() < HeadBytes;
-    if (!utf16 && ((i >= head.size() && whole) || (i < head.size() && head.at(i) != '<'))) {
-        r.error = head.isEmpty() ? QStringLiteral("The property list is empty.")
-                                 : QStringLiteral("This is not a property list (neither XML nor binary).");
+    ReadResult r;
+    r.error = notXml(head, head.size() < HeadBytes);
+    if (!r.error.isEmpty())
         return r;
-    }
-    r.format = Format::Xml;
-    XmlPlistReader reader(input, MaxDepth, sink);
-    takeResult(reader, r);
-    return r;
+    return readXml(input, sink);
 }
 
 PropertyList::ReadResult PropertyList::readFile(const QString &path, const DictSink *sink)
