@@ -1,8 +1,9 @@
 // The memory a design bound to 100,000 rows holds, for 2, 10 and 20 columns, by the two roads the
 // window takes: a design file that keeps the rows opened through the document (the unsaved-changes
-// check made once, as after every click), and a workbook read and its columns bound. Each case runs
-// in a process of its own; the files are written by child processes, so that writing them is not
-// counted.
+// check made once, as after every click), and a workbook read and its columns bound; and what
+// saving that design again adds. Each case runs in a process of its own; the files are written by
+// child processes, so that writing them is not counted. Before and after a change: run this
+// program of each build one after the other.
 #include "ProcessMemory.h"
 #include "data/ColumnBinding.h"
 #include "data/SpreadsheetWriter.h"
@@ -129,6 +130,30 @@ void BM_MemoryOfDesignRows(benchmark::State &state)
     }
 }
 BENCHMARK(BM_MemoryOfDesignRows)->Arg(2)->Arg(10)->Arg(20)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// That design saved again, once opened: the memory the save adds at its peak.
+void BM_MemoryOfDesignSave(benchmark::State &state)
+{
+    const int columns = int(state.range(0));
+    const QString path = designWithRows(columns);
+    if (path.isEmpty()) {
+        state.SkipWithError("the design could not be written");
+        return;
+    }
+    SKTDocument document;
+    DesignFile file(document);
+    file.Read_and_load_design_Log(path, QStringLiteral("L"));
+    const QString saved = folder().filePath(QStringLiteral("saved-%1.dcard").arg(columns));
+    for (auto _ : state) {
+        ProcessMemory::resetPeak();
+        const double before = ProcessMemory::statusMiB("VmRSS");
+        EditorState::instance().Project_File_Name = saved;
+        if (!file.Save_project_file(false, false).ok())
+            state.SkipWithError("the design could not be saved");
+        report(state, before, ProcessMemory::statusMiB("VmRSS"));
+    }
+}
+BENCHMARK(BM_MemoryOfDesignSave)->Arg(2)->Arg(10)->Arg(20)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // A workbook read and every column of it bound, as the Excel import puts it into the design.
 void BM_MemoryOfWorkbookRows(benchmark::State &state)

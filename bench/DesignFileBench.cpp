@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QSaveFile>
 #include <QTemporaryDir>
 
 namespace
@@ -54,8 +55,9 @@ void BM_SaveRows100k(benchmark::State &state)
     BigDesign &d = bigDesign();
     for (auto _ : state) {
         CardDesign copy = d.document.design();
-        QString error;
-        benchmark::DoNotOptimize(DesignFile::writeItems(d.path, DesignFileFormat::buildItems(copy), &error));
+        QSaveFile file(d.path);
+        benchmark::DoNotOptimize(file.open(QIODevice::WriteOnly) && DesignFileFormat::write(file, copy) &&
+                                 file.commit());
     }
 }
 BENCHMARK(BM_SaveRows100k)->Unit(benchmark::kMillisecond);

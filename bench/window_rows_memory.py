@@ -3,7 +3,9 @@
 the rows (a QR Code bound to the first column; the workbook beside it holds the headings), offscreen,
 and once the process has used no CPU for 3 seconds its VmRSS (resident now) and VmHWM (the most) are
 read. One run a column count, 2, 10 and 20 unless given.
-    bench/window_rows_memory.py [build-dir] [columns...]
+    bench/window_rows_memory.py [--before other-build-dir] [build-dir] [columns...]
+With --before, the same design is opened by the other build's program too, right before this
+build's, and both figures are printed side by side.
 CARDTOOL names the cardtool that writes the design when the build has none (a build without tests)."""
 
 import os
@@ -81,18 +83,29 @@ def measure(app, design, home):
 
 def main():
     here = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "build", "dev"))
-    counts = [int(a) for a in sys.argv[2:]] or [2, 10, 20]
+    args = sys.argv[1:]
+    before = None
+    if args[:1] == ["--before"]:
+        before = os.path.abspath(args[1])
+        args = args[2:]
+    build = os.path.abspath(args[0] if args else os.path.join(here, "build", "dev"))
+    counts = [int(a) for a in args[1:]] or [2, 10, 20]
     app = os.path.join(build, "src", "app", "tessaly-designer")
     cardtool = os.environ.get("CARDTOOL") or os.path.join(build, "tests", "tools", "cardtool", "cardtool")
+    print("load average %.1f %.1f %.1f" % os.getloadavg())
     for columns in counts:
         with tempfile.TemporaryDirectory() as folder:
             design = write_design(folder, cardtool, columns)
             home = os.path.join(folder, "home")
             os.makedirs(home)
+            line = "%6d rows x %2d columns (design file %.0f MB):" % (ROWS, columns, os.path.getsize(design) / 1e6)
+            if before:
+                b = measure(os.path.join(before, "src", "app", "tessaly-designer"), design, home)
+                line += " before VmRSS %4.0f MiB, VmHWM %4.0f MiB;" % (b["VmRSS"], b["VmHWM"])
             s = measure(app, design, home)
-            print("%6d rows x %2d columns: VmRSS %4.0f MiB, VmHWM %4.0f MiB (design file %.0f MB)"
-                  % (ROWS, columns, s["VmRSS"], s["VmHWM"], os.path.getsize(design) / 1e6))
+            line += " %s VmRSS %4.0f MiB, VmHWM %4.0f MiB" % ("now" if before else "", s["VmRSS"], s["VmHWM"])
+            print(line.replace(":  VmRSS", ": VmRSS"), flush=True)
+    print("load average %.1f %.1f %.1f" % os.getloadavg())
 
 
 if __name__ == "__main__":

@@ -166,9 +166,11 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg, const Re
     };
     bool written = false;
     runLongWork([&] {
-        written =
-            writeUncommitted(*file, PropertyList::writeXml(plist::Value(DesignFileFormat::buildItems(copy))),
-                             &writtenId, &error);
+        // Written as it is made, the rows straight from the table: a design bound to many rows
+        // was held three times over, as values, as the file's bytes, and in the table.
+        written = writeUncommitted(
+            *file, [&copy](QIODevice &out) { return DesignFileFormat::write(out, copy); }, &writtenId,
+            &error);
         if (!written)
             return;
         meetOtherSaves(QStringLiteral("written"));
@@ -360,7 +362,8 @@ bool DesignFile::changedOnDisk() const
     return now.exists() && now != m_disk;
 }
 
-bool DesignFile::writeUncommitted(QSaveFile &file, const QByteArray &bytes, FileId *id, QString *error)
+bool DesignFile::writeUncommitted(QSaveFile &file, const std::function<bool(QIODevice &)> &write, FileId *id,
+                                  QString *error)
 {
     const QString name = QFileInfo(file.fileName()).fileName();
     const auto fail = [&](const QString &why) {
@@ -375,7 +378,7 @@ bool DesignFile::writeUncommitted(QSaveFile &file, const QByteArray &bytes, File
     errno = 0;
     // A full disk gives a short write (or a failed flush) that Qt leaves without a reason: the
     // system's own is taken then.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (!write(file) || !file.flush()) {
         const int err = errno;
         return fail(err != 0 ? QString::fromLocal8Bit(std::strerror(err)) : file.errorString());
     }
@@ -385,19 +388,18 @@ bool DesignFile::writeUncommitted(QSaveFile &file, const QByteArray &bytes, File
     };
     if (::fstat(file.handle(), &st) != 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    *id = FileId{bytes.size(), quint64(st.st_dev), quint64(st.st_ino)};
+    *id = FileId{qint64(st.st_size), quint64(st.st_dev), quint64(st.st_ino)};
     return true;
 }
 
-bool DesignFile::readFileBytes(const QString &path, QByteArray *bytes, QString *reason)
+bool DesignFile::openDesignFile(QFile &file, QString *reason)
 {
     // A device or pipe would never end (or never open): only regular files are designs.
-    if (!QFileInfo(path).isFile()) {
+    if (!QFileInfo(file.fileName()).isFile()) {
         if (reason)
             *reason = QStringLiteral("not a regular file");
         return false;
     }
-    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (reason)
             *reason = file.errorString();
@@ -408,6 +410,14 @@ bool DesignFile::readFileBytes(const QString &path, QByteArray *bytes, QString *
             *reason = QStringLiteral("the file is too large for a design");
         return false;
     }
+    return true;
+}
+
+bool DesignFile::readFileBytes(const QString &path, QByteArray *bytes, QString *reason)
+{
+    QFile file(path);
+    if (!openDesignFile(file, reason))
+        return false;
     const QByteArray data = file.readAll();
     if (bytes)
         *bytes = data;
@@ -422,14 +432,21 @@ constexpr qsizetype LargeFileBytes = qsizetype(16) << 20;
 
 bool DesignFile::readDesign(const QString &path, CardDesign *out, QString *reason)
 {
-    QByteArray bytes;
-    const bool parsed = readFileBytes(path, &bytes, reason) && DesignFileFormat::parse(bytes, out, reason);
-    // The value tree of a large file, let go by now, was millions of small strings whose pages the
-    // allocator would otherwise keep: the window stayed as large as the parse made it.
-    if (bytes.size() > LargeFileBytes) {
-        bytes.clear();
-        FreedMemory::release();
+    QFile file(path);
+    if (!openDesignFile(file, reason))
+        return false;
+    // Parsed as it is read: the file's bytes, as large as the rows they hold and more, are never
+    // held beside them.
+    bool parsed = DesignFileFormat::parse(file, out, reason);
+    if (file.error() != QFileDevice::NoError) {
+        if (reason)
+            *reason = file.errorString();
+        parsed = false;
     }
+    // The small values of a large file's parse, let go by now, were millions of strings whose
+    // pages the allocator would otherwise keep: the window stayed as large as the parse made it.
+    if (file.size() > LargeFileBytes)
+        FreedMemory::release();
     if (!parsed)
         return false;
     OwnBarcodePicture::fill(*out); // a barcode saved without its picture shows its own symbol

@@ -9,6 +9,8 @@
 #include <functional>
 
 class DesignEditor;
+class QFile;
+class QIODevice;
 class QSaveFile;
 class SKTDocument;
 
@@ -75,6 +77,8 @@ public:
     static bool writeItems(const QString &path, const plist::Array &items, QString *error);
 
 private:
+    // Opens a design file for reading: a regular file of a design's size at most.
+    static bool openDesignFile(QFile &file, QString *reason);
     void apply(CardDesign read, const QString &path, const QString &mode);
     void runLongWork(const std::function<void()> &work);
     QByteArray fingerprint() const;
@@ -86,9 +90,11 @@ private:
         quint64 device = 0;
         quint64 inode = 0;
     };
-    // Writes the bytes into the save file without replacing anything yet; *id is the new file's.
-    // False with *error ("Could not save ...: reason.") when it could not be written.
-    static bool writeUncommitted(QSaveFile &file, const QByteArray &bytes, FileId *id, QString *error);
+    // Writes into the save file (write's false: a write failed) without replacing anything yet;
+    // *id is the new file's. False with *error ("Could not save ...: reason.") when it could not be
+    // written.
+    static bool writeUncommitted(QSaveFile &file, const std::function<bool(QIODevice &)> &write, FileId *id,
+                                 QString *error);
     static DesignResult saveFailed(const QString &path, const QString &reason);
     // The save replaced the file, but another program's file stands there right after.
     static QString replacedAtOnceMessage(const QString &path);

@@ -8,6 +8,7 @@
 #include "platform/KeyedUnarchiver.h"
 #include "platform/PropertyList.h"
 
+#include <QBuffer>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -129,7 +130,43 @@ void DesignFileFormat::appendSide(plist::Array &items, Card_Property &p, const D
     }
 }
 
+namespace
+{
+// A row as the file stores it: its keys in the order a row's map keeps them, as they were always
+// written.
+plist::Dict rowItem(const BindingRows &held, qsizetype r)
+{
+    plist::Dict d;
+    for (int k : held.keyOrder()) {
+        if (held.has(r, k))
+            d.insert(held.key(k), plist::Value(held.value(r, k)));
+    }
+    return d;
+}
+} // namespace
+
 plist::Array DesignFileFormat::buildItems(CardDesign &design)
+{
+    plist::Array items = itemsWithoutRows(design);
+    const BindingRows &held = design.binding.rows();
+    plist::Array rows;
+    rows.reserve(held.size());
+    for (qsizetype r = 0; r < held.size(); ++r)
+        rows.append(plist::Value(rowItem(held, r)));
+    items[RowsItem] = plist::Value(rows);
+    return items;
+}
+
+bool DesignFileFormat::write(QIODevice &out, CardDesign &design)
+{
+    // The rows, by far the most of a bound design, go from the table to the file one by one.
+    const BindingRows held = design.binding.rows();
+    const PropertyList::DictSource rows{RowsItem, held.size(),
+                                        [&held](qsizetype r) { return rowItem(held, r); }};
+    return PropertyList::writeXml(out, plist::Value(itemsWithoutRows(design)), &rows);
+}
+
+plist::Array DesignFileFormat::itemsWithoutRows(CardDesign &design)
 {
     const ExcelBindingTable &binding = design.binding;
     plist::Array items;
@@ -143,19 +180,7 @@ plist::Array DesignFileFormat::buildItems(CardDesign &design)
     for (const QString &t : binding.columnTitles())
         titles.append(plist::Value(t));
     items.append(plist::Value(titles));
-    plist::Array rows;
-    const BindingRows &held = binding.rows();
-    rows.reserve(held.size());
-    for (qsizetype r = 0; r < held.size(); ++r) {
-        // Keys in the order a row's map keeps them, as they were always written.
-        plist::Dict d;
-        for (int k : held.keyOrder()) {
-            if (held.has(r, k))
-                d.insert(held.key(k), plist::Value(held.value(r, k)));
-        }
-        rows.append(plist::Value(d));
-    }
-    items.append(plist::Value(rows));
+    items.append(plist::Value(plist::Array())); // the rows
     for (const GraphicList *objects : {&design.front, &design.back}) {
         items.append(plist::Value(QString::number(quint64(objects->size()))));
         for (const GraphicPtr &g : *objects)
@@ -433,9 +458,10 @@ static bool readObjects(const plist::Array &items, qsizetype &pos, GraphicList &
 
 // Where the binding items start: after the marker and both sides' fields.
 static constexpr qsizetype BindingItems = 1 + 2 * DesignFileFormat::SideFieldCount;
+static_assert(BindingItems + 3 == DesignFileFormat::RowsItem);
 
 bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QString *reason,
-                                  const BindingRows &taken)
+                                  BindingRows taken)
 {
     if (items.isEmpty() || !items.first().isString() || items.first().toString() != Marker)
         return fail(reason, QStringLiteral("the design marker is missing"));
@@ -462,7 +488,7 @@ bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QS
             return fail(reason, QStringLiteral("a column title is not a string"));
         titles.append(t.toString());
     }
-    BindingRows rows = taken;
+    BindingRows rows = std::move(taken);
     for (const plist::Value &r : items.at(b + 3).toArray()) {
         if (!r.isDict())
             return fail(reason, QStringLiteral("a binding row is not a dictionary"));
@@ -493,11 +519,19 @@ bool DesignFileFormat::parseItems(const plist::Array &items, CardDesign *out, QS
 
 bool DesignFileFormat::parse(const QByteArray &fileBytes, CardDesign *out, QString *reason)
 {
+    QBuffer input;
+    input.setData(fileBytes);
+    input.open(QIODevice::ReadOnly);
+    return parse(input, out, reason);
+}
+
+bool DesignFileFormat::parse(QIODevice &input, CardDesign *out, QString *reason)
+{
     // The binding rows go straight into the table as they are read: a tree of a hundred thousand
     // rows took several times what the table takes. A row with a cell that is not a string stays in
     // the tree, where parseItems refuses it.
     BindingRows rows;
-    const PropertyList::DictSink sink{BindingItems + 3, [&rows](const plist::Dict &row) {
+    const PropertyList::DictSink sink{RowsItem, [&rows](const plist::Dict &row) {
                                           for (const auto &[key, value] : row.items()) {
                                               if (!value.isString())
                                                   return false;
@@ -507,10 +541,12 @@ bool DesignFileFormat::parse(const QByteArray &fileBytes, CardDesign *out, QStri
                                               rows.set(rows.size() - 1, rows.addKey(key), value.toString());
                                           return true;
                                       }};
-    const PropertyList::ReadResult r = PropertyList::read(fileBytes, &sink);
+    const PropertyList::ReadResult r = PropertyList::read(input, &sink);
     if (!r.ok)
         return fail(reason, r.error);
     if (!r.value.isArray())
         return fail(reason, QStringLiteral("the file does not hold a list of items"));
-    return parseItems(r.value.toArray(), out, reason, rows);
+    // Handed over, not shared: giving back their spare room then changes them in place, where a
+    // shared copy would have made a second copy of every column.
+    return parseItems(r.value.toArray(), out, reason, std::move(rows));
 }

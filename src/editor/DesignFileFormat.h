@@ -17,6 +17,8 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 class DesignFileFormat
 {
 public:
@@ -24,6 +26,8 @@ public:
     static constexpr int SideFieldCount = CardPageFields::StoredCount;
     // A design without objects: the marker, both sides, the four binding items, two object counts.
     static constexpr int FixedItemCount = 1 + 2 * SideFieldCount + 4 + 2;
+    // The item of the binding rows, the last of the four binding items.
+    static constexpr qsizetype RowsItem = 1 + 2 * SideFieldCount + 3;
     // The clipboard reads objects within the same limits.
     static constexpr qsizetype MaxObjects = ObjectListLimits::MaxObjects;
     static constexpr qint64 MaxObjectArchiveBytes = ObjectListLimits::MaxObjectArchiveBytes;
@@ -31,6 +35,10 @@ public:
     // Items of a design. A side whose fill is not a background picture loses its picture path,
     // in the file and in the page settings themselves.
     static plist::Array buildItems(CardDesign &design);
+    // The same items written to an open device as an XML property list, the bytes writeXml makes of
+    // them, the rows taken from the table one by one: neither the file nor its rows as values are
+    // held whole. False when a write failed (the device says why).
+    static bool write(QIODevice &out, CardDesign &design);
     // A side's stored items: its page fields with the design's outline and size among them.
     static void appendSide(plist::Array &items, Card_Property &side, const DesignSettings &design);
     // The picture path is kept only while the picture is the page fill.
@@ -49,14 +57,20 @@ public:
     // Reads and checks every item into a design, before anything of the editor changes. False with
     // a reason (for the log) when anything is wrong. The pages' background pictures are not read.
     static bool parse(const QByteArray &fileBytes, CardDesign *out, QString *reason);
+    // The same read from an open device as it is parsed: a file's bytes are never held whole.
+    static bool parse(QIODevice &input, CardDesign *out, QString *reason);
     // taken: binding rows read apart from the items (parse takes them as the file is read), the
     // rows item's own rows added after them.
     static bool parseItems(const plist::Array &items, CardDesign *out, QString *reason,
-                           const BindingRows &taken = BindingRows());
+                           BindingRows taken = BindingRows());
 
     // Number texts as the file holds them (points and sizes: GeometryText, read leniently).
     static int leadingInt(const QString &text);     // leading whole number, 0 when none
     static float leadingFloat(const QString &text); // leading decimal number, 0 when none
     static QString flagText(bool on) { return on ? QStringLiteral("Y") : QStringLiteral("N"); }
     static float Points_to_MM_Convert(float points) { return CardSizeTables::Points_to_MM_Convert(points); }
+
+private:
+    // The items with an empty list in place of the rows.
+    static plist::Array itemsWithoutRows(CardDesign &design);
 };

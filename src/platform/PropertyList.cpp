@@ -8,6 +8,7 @@
 #include "platform/XmlPlistReader.h"
 #include "platform/XmlPlistWriter.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -19,6 +20,8 @@ namespace
 {
 // Property lists are settings and designs; anything larger is not one of ours.
 constexpr qint64 MaxFileSize = qint64(1) << 30;
+// Enough of the start to tell the format by.
+constexpr qint64 HeadBytes = 64 * 1024;
 
 int depthOf(const plist::Value &v, int limit)
 {
@@ -45,34 +48,72 @@ template <typename Reader> void takeResult(Reader &reader, PropertyList::ReadRes
         r.error = reader.error();
     }
 }
-} // namespace
 
-PropertyList::ReadResult PropertyList::read(const QByteArray &bytes, const DictSink *sink)
+PropertyList::ReadResult readBinary(const QByteArray &bytes)
 {
-    ReadResult r;
-    if (bytes.startsWith("bplist")) {
-        r.format = Format::Binary;
-        BinaryPlistReader reader(bytes, MaxDepth);
-        takeResult(reader, r);
-        return r;
-    }
-    // XML may start with a byte-order mark or white space; UTF-16 text is left to the XML reader.
-    const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
-    qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (i < bytes.size() && QByteArrayView(" \t\r\n").contains(bytes.at(i)))
-        ++i;
-    if (!utf16 && (i >= bytes.size() || bytes.at(i) != '<')) {
-        r.error = bytes.isEmpty() ? QStringLiteral("The property list is empty.")
-                                  : QStringLiteral("This is not a property list (neither XML nor binary).");
-        return r;
-    }
-    r.format = Format::Xml;
-    XmlPlistReader reader(bytes, MaxDepth, sink);
+    PropertyList::ReadResult r;
+    r.format = PropertyList::Format::Binary;
+    BinaryPlistReader reader(bytes, PropertyList::MaxDepth);
     takeResult(reader, r);
     return r;
 }
 
-PropertyList::ReadResult PropertyList::readFile(const QString &path)
+// Why the start of a list that is not binary cannot be XML either; "" when it may be. `whole`:
+// the head is all there is.
+QString notXml(QByteArrayView head, bool whole)
+{
+    // XML may start with a byte-order mark or white space; UTF-16 text is left to the XML reader.
+    if (head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF"))
+        return {};
+    qsizetype i = head.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (i < head.size() && QByteArrayView(" \t\r\n").contains(head.at(i)))
+        ++i;
+    // White space longer than the look is left to the XML reader too, which refuses what follows
+    // if it is not XML.
+    if ((i >= head.size() && whole) || (i < head.size() && head.at(i) != '<'))
+        return head.isEmpty() ? QStringLiteral("The property list is empty.")
+                              : QStringLiteral("This is not a property list (neither XML nor binary).");
+    return {};
+}
+
+PropertyList::ReadResult readXml(QIODevice &input, const PropertyList::DictSink *sink)
+{
+    PropertyList::ReadResult r;
+    r.format = PropertyList::Format::Xml;
+    XmlPlistReader reader(input, PropertyList::MaxDepth, sink);
+    takeResult(reader, r);
+    return r;
+}
+} // namespace
+
+PropertyList::ReadResult PropertyList::read(const QByteArray &bytes, const DictSink *sink)
+{
+    if (bytes.startsWith("bplist"))
+        return readBinary(bytes);
+    ReadResult r;
+    r.error = notXml(bytes, true);
+    if (!r.error.isEmpty())
+        return r;
+    QBuffer input;
+    input.setData(bytes);
+    input.open(QIODevice::ReadOnly);
+    return readXml(input, sink);
+}
+
+PropertyList::ReadResult PropertyList::read(QIODevice &input, const DictSink *sink)
+{
+    // The format is told by the first bytes, looked at without taking them.
+    const QByteArray head = input.peek(HeadBytes);
+    if (head.startsWith("bplist"))
+        return readBinary(input.readAll());
+    ReadResult r;
+    r.error = notXml(head, head.size() < HeadBytes);
+    if (!r.error.isEmpty())
+        return r;
+    return readXml(input, sink);
+}
+
+PropertyList::ReadResult PropertyList::readFile(const QString &path, const DictSink *sink)
 {
     ReadResult r;
     // Devices and pipes have no end to trust (reading /dev/zero would never stop).
@@ -92,13 +133,14 @@ PropertyList::ReadResult PropertyList::readFile(const QString &path)
             QStringLiteral("\"%1\" is too large to be a property list.").arg(QFileInfo(path).fileName());
         return r;
     }
-    const QByteArray bytes = file.readAll();
+    r = read(file, sink);
+    // A read that failed on the way ends the text early: the reason is the system's, not the text's.
     if (file.error() != QFileDevice::NoError) {
+        r = ReadResult();
         r.error =
             QStringLiteral("Could not read \"%1\": %2.").arg(QFileInfo(path).fileName(), file.errorString());
         return r;
     }
-    r = read(bytes);
     if (!r.ok)
         r.error = QStringLiteral("\"%1\": %2").arg(QFileInfo(path).fileName(), r.error);
     return r;
@@ -107,6 +149,11 @@ PropertyList::ReadResult PropertyList::readFile(const QString &path)
 QByteArray PropertyList::writeXml(const plist::Value &v)
 {
     return XmlPlistWriter(MaxDepth).write(v);
+}
+
+bool PropertyList::writeXml(QIODevice &out, const plist::Value &v, const DictSource *source)
+{
+    return XmlPlistWriter(MaxDepth).write(out, v, source);
 }
 
 QByteArray PropertyList::writeBinary(const plist::Value &v)
@@ -124,7 +171,6 @@ bool PropertyList::writeFile(const QString &path, const plist::Value &v, Format 
     const QString name = QFileInfo(path).fileName();
     if (depthOf(v, MaxDepth + 1) > MaxDepth)
         return setError(QStringLiteral("Could not save \"%1\": the data is nested too deeply.").arg(name));
-    const QByteArray bytes = format == Format::Binary ? writeBinary(v) : writeXml(v);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return setError(QStringLiteral("Could not save \"%1\": %2.").arg(name, file.errorString()));
@@ -133,8 +179,17 @@ bool PropertyList::writeFile(const QString &path, const plist::Value &v, Format 
     auto reason = [&file](int err) {
         return err != 0 ? QString::fromLocal8Bit(std::strerror(err)) : file.errorString();
     };
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
+    // XML is written as it is made; the compact binary form is made whole first.
+    bool written = false;
+    if (format == Format::Binary) {
+        const QByteArray bytes = writeBinary(v);
+        errno = 0;
+        written = file.write(bytes) == bytes.size();
+    } else {
+        errno = 0;
+        written = writeXml(file, v);
+    }
+    if (!written) {
         const QString why = reason(errno);
         file.cancelWriting();
         return setError(QStringLiteral("Could not save \"%1\": %2.").arg(name, why));

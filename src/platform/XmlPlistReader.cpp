@@ -16,12 +16,9 @@ namespace
 constexpr qsizetype MaxHeldKeys = 4096;
 } // namespace
 
-XmlPlistReader::XmlPlistReader(const QByteArray &bytes, int maxDepth, const PropertyList::DictSink *sink)
-    : m_maxDepth(maxDepth), m_sink(sink)
+XmlPlistReader::XmlPlistReader(QIODevice &input, int maxDepth, const PropertyList::DictSink *sink)
+    : m_xml(&input), m_maxDepth(maxDepth), m_sink(sink)
 {
-    m_input.setData(bytes);
-    m_input.open(QIODevice::ReadOnly);
-    m_xml.setDevice(&m_input);
 }
 
 bool XmlPlistReader::fail(const QString &why)

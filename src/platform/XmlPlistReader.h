@@ -5,18 +5,20 @@
 #include "platform/PlistValue.h"
 #include "platform/PropertyList.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QXmlStreamReader>
 
 #include <optional>
 
+class QIODevice;
+
 class XmlPlistReader
 {
 public:
-    XmlPlistReader(const QByteArray &bytes, int maxDepth, const PropertyList::DictSink *sink = nullptr);
+    // Reads from an open device in pieces: neither a file's bytes nor their decoded text are held
+    // whole, only the values read.
+    XmlPlistReader(QIODevice &input, int maxDepth, const PropertyList::DictSink *sink = nullptr);
 
     std::optional<plist::Value> read();
     QString error() const { return m_error; }
@@ -31,9 +33,8 @@ private:
     bool readText(QString *out);
     bool nextElement(bool *isStart);
 
-    // Read through a device, in pieces: given the bytes whole, the stream reader decoded all of them
-    // at once, a copy twice the file's size held through the parse.
-    QBuffer m_input;
+    // Given the bytes whole, the stream reader decoded all of them at once, a copy twice the
+    // file's size held through the parse.
     QXmlStreamReader m_xml;
     // Dictionary keys repeat from row to row; each is held once.
     QHash<QString, QString> m_keys;

@@ -2,6 +2,7 @@
 // Characters XML cannot hold are dropped (lone surrogates become U+FFFD) so the file always reads back.
 #include "platform/XmlPlistWriter.h"
 
+#include <QIODevice>
 #include <QLocale>
 #include <QTimeZone>
 
@@ -18,6 +19,9 @@ bool allowedInXml(char32_t c)
         return false;
     return c != 0xFFFE && c != 0xFFFF;
 }
+
+// Written to a device in pieces of about this size.
+constexpr qsizetype ChunkBytes = 256 * 1024;
 } // namespace
 
 QByteArray XmlPlistWriter::escape(const QString &text)
@@ -97,9 +101,13 @@ void XmlPlistWriter::writeValue(const plist::Value &v, int depth)
             break;
         }
         m_out.append("<array>\n");
-        for (const plist::Value &item : v.toArray()) {
-            if (!item.isNull())
+        for (qsizetype i = 0; i < v.toArray().size(); ++i) {
+            const plist::Value &item = v.toArray().at(i);
+            if (depth == 0 && m_source && i == m_source->array)
+                writeSource(depth + 1);
+            else if (!item.isNull())
                 writeValue(item, depth + 1);
+            spill();
         }
         indent(depth);
         m_out.append("</array>\n");
@@ -149,13 +157,59 @@ void XmlPlistWriter::writeValue(const plist::Value &v, int depth)
     }
 }
 
-QByteArray XmlPlistWriter::write(const plist::Value &top)
+void XmlPlistWriter::writeSource(int depth)
+{
+    // As an array of these dictionaries would be written, one dictionary made at a time.
+    indent(depth);
+    if (m_source->count <= 0 || depth >= m_maxDepth) {
+        m_out.append("<array/>\n");
+        return;
+    }
+    m_out.append("<array>\n");
+    for (qsizetype i = 0; i < m_source->count && !m_failed; ++i) {
+        writeValue(plist::Value(m_source->at(i)), depth + 1);
+        spill();
+    }
+    indent(depth);
+    m_out.append("</array>\n");
+}
+
+void XmlPlistWriter::writeHead()
 {
     m_out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
             "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
             "<plist version=\"1.0\">\n";
+}
+
+void XmlPlistWriter::spill(bool end)
+{
+    if (!m_device || (!end && m_out.size() < ChunkBytes))
+        return;
+    if (!m_failed && m_device->write(m_out) != m_out.size())
+        m_failed = true;
+    m_out.resize(0); // the room stays for the next piece
+}
+
+QByteArray XmlPlistWriter::write(const plist::Value &top)
+{
+    writeHead();
     writeValue(top, 0);
     m_out.append("</plist>\n");
     return std::move(m_out);
+}
+
+bool XmlPlistWriter::write(QIODevice &out, const plist::Value &top, const PropertyList::DictSource *source)
+{
+    m_device = &out;
+    m_source = source;
+    m_failed = false;
+    writeHead();
+    writeValue(top, 0);
+    m_out.append("</plist>\n");
+    spill(true);
+    m_out = QByteArray();
+    m_device = nullptr;
+    m_source = nullptr;
+    return !m_failed;
 }

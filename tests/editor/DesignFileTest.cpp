@@ -3,6 +3,7 @@
 #include "editor/DesignFile.h"
 #include "canvas/RenderSide.h"
 #include "data/ExcelBindingTable.h"
+#include "data/FreedMemory.h"
 #include "editor/DesignEditor.h"
 #include "editor/DesignFileFormat.h"
 #include "editor/EditorState.h"
@@ -19,6 +20,7 @@
 #include "platform/GeometryText.h"
 #include "platform/PropertyList.h"
 #include "platform/UndoManager.h"
+#include "support/MeasuredMemory.h"
 #include "support/PageFieldValues.h"
 #include "support/TestSupport.h"
 #include <tuple>
@@ -28,7 +30,11 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -357,6 +363,67 @@ TEST_F(DesignFileTest, AFailedSaveLeavesTheOldFile)
                                   .arg(QFileInfo(target).absolutePath()));
     EXPECT_EQ(readFile(target), before);
     EXPECT_EQ(EditorState::instance().Project_File_Name, target);
+}
+
+// A save writes the rows from the table as it goes, in pieces: the bytes are those of the whole
+// list written at once, plistlib reads the rows from them, and a save that fails half-way through
+// the rows leaves the old file and says why.
+TEST_F(DesignFileTest, SavedRowsAreTheBytesOfTheWholeListWrittenAtOnce)
+{
+    using Row = ExcelBindingTable::Row;
+    fillDesign();
+    const QString lone = QString(QChar(0xD800)) + QStringLiteral("x"); // no UTF-8 carries it
+    QList<Row> rows = {
+        {{"Extension", "1"}, {"Column1", "Ann & <Bob>"}, {"Column2", "one\r\ntwo"}},
+        {{"Extension", "2"}, {"Column1", ""}}, // a cell missing
+        {},                                    // a row holding nothing
+        {{"Other", "kept"}, {"Column2", QStringLiteral("Zoë 😀")}},
+        {{"Extension", "5"}, {"Column1", lone}},
+    };
+    for (int r = 6; r < 6000; ++r) // past the pieces the file is written in
+        rows << Row{{"Extension", QString::number(r)},
+                    {"Column1", QStringLiteral("Guest %1").arg(r)},
+                    {"Column2", QString(40, QLatin1Char('x'))}};
+    binding.setColumnTitles({QStringLiteral("Name"), QStringLiteral("Note")});
+    binding.setListData(rows);
+    const QString saved = path(QStringLiteral("rows.dcard"));
+    EditorState::instance().Project_File_Name = saved;
+    ASSERT_TRUE(file().Save_project_file(false, false).ok());
+    const QByteArray written = readFile(saved);
+    CardDesign design = doc.design();
+    EXPECT_EQ(written, PropertyList::writeXml(plist::Value(DesignFileFormat::buildItems(design))));
+
+    QJsonArray expected;
+    for (const Row &row : rows) {
+        QJsonObject cells;
+        for (auto it = row.cbegin(); it != row.cend(); ++it)
+            cells.insert(it.key(), it.value() == lone ? QStringLiteral("\uFFFDx") : it.value());
+        expected.append(cells);
+    }
+    const testsupport::ProcResult read =
+        testsupport::python(QStringLiteral("import json, plistlib, sys\n"
+                                           "items = plistlib.load(open(sys.argv[1], 'rb'))\n"
+                                           "sys.stdout.write(json.dumps(items[int(sys.argv[2])]))\n"),
+                            {saved, QString::number(DesignFileFormat::RowsItem)});
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(read.out).array(), expected);
+
+    // A file-size limit below the rows makes the write fail while they are written.
+    struct rlimit old {
+    };
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = written.size() / 3;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    binding.setListData(rows.mid(1));
+    const DesignResult failed = file().Save_project_file(false, true);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(failed.ok());
+    EXPECT_TRUE(failed.message.endsWith(QStringLiteral("Could not save \"rows.dcard\": File too large.")))
+        << failed.message.toStdString();
+    EXPECT_EQ(readFile(saved), written);
 }
 
 TEST_F(DesignFileTest, PictureObjectsReloadTheirPicture)
@@ -840,4 +907,85 @@ TEST(DesignFileRows, RowsReadAlikeFromEitherFormatAndDamagedOnesAreRefusedAlike)
                 EXPECT_TRUE(reason.contains(c.refused)) << label << ": " << reason.toStdString();
         }
     }
+}
+
+namespace
+{
+// The process's memory as the kernel counts it: VmRSS (resident now) or VmHWM (the most since
+// startPeak), in MiB.
+double statusMiB(const QByteArray &field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toDouble() / 1024;
+    }
+    return 0;
+}
+
+// Gives freed memory back and starts VmHWM again from the resident size now; false when the
+// kernel takes no reset.
+bool startPeak()
+{
+    FreedMemory::release();
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+} // namespace
+
+// A design bound to many rows is parsed as it is read: at its peak the opening holds little more
+// than the rows it keeps, never the file's bytes beside them (the file is larger than the rows),
+// nor a second copy of the rows. Saved again, the rows go from the table to the file one by one:
+// the save adds little, neither the rows as values nor the file's bytes.
+TEST_F(DesignFileTest, OpeningAndSavingManyRowsHoldLittleMoreThanTheRows)
+{
+    constexpr int Rows = 40000;
+    constexpr int Columns = 10;
+    const auto cell = [](int row, int column) { return QStringLiteral("Guest %1-%2").arg(row).arg(column); };
+    const QString design = path(QStringLiteral("rows.dcard"));
+    {
+        CardDesign written;
+        QStringList titles;
+        for (int c = 1; c <= Columns; ++c)
+            titles << QStringLiteral("Heading %1").arg(c);
+        written.binding.Excel_Binding_Use = true;
+        written.binding.setColumnTitles(titles);
+        for (int r = 0; r < Rows; ++r) {
+            QStringList cells;
+            for (int c = 0; c < Columns; ++c)
+                cells << cell(r, c);
+            written.binding.Create_List_By_Array(cells, Columns);
+        }
+        QString error;
+        ASSERT_TRUE(DesignFile::writeItems(design, DesignFileFormat::buildItems(written), &error))
+            << error.toStdString();
+    }
+    const double fileMiB = double(QFileInfo(design).size()) / (1 << 20);
+    const bool measured = testsupport::MemoryIsMeasured && startPeak();
+    const double before = statusMiB("VmRSS");
+    DesignFile opened(doc);
+    ASSERT_TRUE(opened.Read_and_load_design_Log(design, QStringLiteral("L")).ok());
+    const double held = statusMiB("VmRSS") - before;
+    const double peak = statusMiB("VmHWM") - before;
+    ASSERT_EQ(doc.design().binding.rowCount(), Rows);
+    EXPECT_EQ(doc.design().binding.objectValue(Columns, Rows - 1), cell(Rows - 1, Columns - 1));
+    // The rows' spare room while they grow, the parser's buffers, the allocator's rounding.
+    const double margin = held / 2 + 4;
+    if (measured) {
+        ASSERT_GT(fileMiB, margin); // holding the file's bytes beside the rows could not pass
+        EXPECT_LT(peak, held + margin) << "held " << held << " MiB, file " << fileMiB << " MiB";
+    }
+
+    const bool measuredAgain = measured && startPeak();
+    const double beforeSave = statusMiB("VmRSS");
+    const QString saved = path(QStringLiteral("saved.dcard"));
+    EditorState::instance().Project_File_Name = saved;
+    ASSERT_TRUE(opened.Save_project_file(false, false).ok());
+    if (measuredAgain) {
+        EXPECT_LT(statusMiB("VmHWM") - beforeSave, margin)
+            << "held " << held << " MiB, file " << fileMiB << " MiB";
+    }
+    EXPECT_EQ(readFile(saved), readFile(design));
 }

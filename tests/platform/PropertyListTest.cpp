@@ -1,6 +1,7 @@
 #include "platform/PropertyList.h"
 #include "support/TestSupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -194,12 +195,16 @@ TEST(PropertyList, BadInputGivesClearErrors)
         "<plist><string>open",
         "<plist></plist>",
         "<plist><string>a</string><string>b</string></plist>",
+        QByteArray(100000, ' '), // white space past the first look at the format
+        QByteArray(100000, '\n') + "hello",
     };
     for (const QByteArray &b : bad) {
         const auto r = PropertyList::read(b);
-        EXPECT_FALSE(r.ok) << b.toStdString();
-        EXPECT_FALSE(r.error.isEmpty()) << b.toStdString();
+        EXPECT_FALSE(r.ok) << b.left(80).toStdString();
+        EXPECT_FALSE(r.error.isEmpty()) << b.left(80).toStdString();
     }
+    const QByteArray far = QByteArray(100000, ' ') + "<plist><string>far</string></plist>";
+    EXPECT_EQ(PropertyList::read(far).value, Value("far"));
     EXPECT_FALSE(PropertyList::readFile("/nonexistent/x.plist").ok);
     // A device never ends: refused at once instead of read until memory runs out.
     const auto device = PropertyList::readFile("/dev/zero");
@@ -427,4 +432,41 @@ TEST(PropertyList, ASinkTakesTheDictionariesOfItsArrayOnly)
     EXPECT_EQ(got.at(0), top.at(0));
     EXPECT_EQ(got.at(1), Value(plist::Array{Value("text"), dict("refused"), Value(holder)}));
     EXPECT_EQ(got.at(2), top.at(2));
+}
+
+// Written to a device as they are made, and with a source giving the dictionaries of one array,
+// the bytes are those of the whole list written at once, across the pieces they go out in.
+TEST(PropertyList, WrittenInPiecesTheBytesAreThoseOfTheWholeList)
+{
+    const auto dict = [](int i) {
+        plist::Dict d;
+        d.insert(QStringLiteral("name"), Value(QStringLiteral("Guest <%1> & \r co").arg(i)));
+        if (i % 3 == 0)
+            d.insert(QStringLiteral("note"), Value(QString(i % 50, QLatin1Char('x'))));
+        return d;
+    };
+    const struct {
+        const char *what;
+        int count;
+    } cases[] = {{"no dictionaries", 0}, {"one", 1}, {"many pieces' worth", 20000}};
+    for (const auto &c : cases) {
+        plist::Array dicts;
+        for (int i = 0; i < c.count; ++i)
+            dicts.append(Value(dict(i)));
+        const plist::Array whole{Value("before"), Value(dicts), Value(3)};
+        const QByteArray expected = PropertyList::writeXml(Value(whole));
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("list.plist"));
+        ASSERT_TRUE(PropertyList::writeFile(file, Value(whole), PropertyList::Format::Xml)) << c.what;
+        EXPECT_EQ(testsupport::readFile(file), expected) << c.what;
+
+        plist::Array placeholder = whole;
+        placeholder[1] = Value(plist::Array{Value("not written")});
+        const PropertyList::DictSource source{1, c.count, dict};
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(PropertyList::writeXml(out, Value(placeholder), &source)) << c.what;
+        EXPECT_EQ(out.data(), expected) << c.what;
+    }
 }
