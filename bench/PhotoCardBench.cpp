@@ -3,7 +3,7 @@
 // with its peak memory, a card drawn alone, and cards exported as PNG files on 1 and 8 threads,
 // per card; and one of its photos decoded at each size it may be drawn at, by the program's
 // decoder and by Qt's.
-#include "ProcessMemory.h"
+#include "support/ProcessMemory.h"
 #include "TestPhotos.h"
 #include "data/SeriesFiles.h"
 #include "model/SKTGraphic.h"

@@ -22,6 +22,7 @@
 #include "platform/UndoManager.h"
 #include "support/MeasuredMemory.h"
 #include "support/PageFieldValues.h"
+#include "support/ProcessMemory.h"
 #include "support/TestSupport.h"
 #include <tuple>
 
@@ -911,27 +912,12 @@ TEST(DesignFileRows, RowsReadAlikeFromEitherFormatAndDamagedOnesAreRefusedAlike)
 
 namespace
 {
-// The process's memory as the kernel counts it: VmRSS (resident now) or VmHWM (the most since
-// startPeak), in MiB.
-double statusMiB(const QByteArray &field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field + ':'))
-            return line.mid(field.size() + 1).trimmed().split(' ').first().toDouble() / 1024;
-    }
-    return 0;
-}
-
 // Gives freed memory back and starts VmHWM again from the resident size now; false when the
 // kernel takes no reset.
 bool startPeak()
 {
     FreedMemory::release();
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+    return ProcessMemory::resetPeak();
 }
 } // namespace
 
@@ -964,11 +950,11 @@ TEST_F(DesignFileTest, OpeningAndSavingManyRowsHoldLittleMoreThanTheRows)
     }
     const double fileMiB = double(QFileInfo(design).size()) / (1 << 20);
     const bool measured = testsupport::MemoryIsMeasured && startPeak();
-    const double before = statusMiB("VmRSS");
+    const double before = ProcessMemory::statusMiB("VmRSS");
     DesignFile opened(doc);
     ASSERT_TRUE(opened.Read_and_load_design_Log(design, QStringLiteral("L")).ok());
-    const double held = statusMiB("VmRSS") - before;
-    const double peak = statusMiB("VmHWM") - before;
+    const double held = ProcessMemory::statusMiB("VmRSS") - before;
+    const double peak = ProcessMemory::statusMiB("VmHWM") - before;
     ASSERT_EQ(doc.design().binding.rowCount(), Rows);
     EXPECT_EQ(doc.design().binding.objectValue(Columns, Rows - 1), cell(Rows - 1, Columns - 1));
     // The rows' spare room while they grow, the parser's buffers, the allocator's rounding.
@@ -979,12 +965,12 @@ TEST_F(DesignFileTest, OpeningAndSavingManyRowsHoldLittleMoreThanTheRows)
     }
 
     const bool measuredAgain = measured && startPeak();
-    const double beforeSave = statusMiB("VmRSS");
+    const double beforeSave = ProcessMemory::statusMiB("VmRSS");
     const QString saved = path(QStringLiteral("saved.dcard"));
     EditorState::instance().Project_File_Name = saved;
     ASSERT_TRUE(opened.Save_project_file(false, false).ok());
     if (measuredAgain) {
-        EXPECT_LT(statusMiB("VmHWM") - beforeSave, margin)
+        EXPECT_LT(ProcessMemory::statusMiB("VmHWM") - beforeSave, margin)
             << "held " << held << " MiB, file " << fileMiB << " MiB";
     }
     EXPECT_EQ(readFile(saved), readFile(design));

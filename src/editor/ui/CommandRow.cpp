@@ -9,6 +9,18 @@
 
 using PanelWidgets::named;
 
+namespace
+{
+// A button of the row or column: it never takes the keyboard, which the card keeps.
+void addButton(QWidget *holder, QBoxLayout *layout, QPushButton *&field, const char *name,
+               const QString &title)
+{
+    field = named(new QPushButton(title, holder), name);
+    field->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(field);
+}
+} // namespace
+
 CommandRow::CommandRow(QWidget *parent) : m_row(buildSideRow(parent)), m_column(buildCardButtons(parent)) {}
 
 QWidget *CommandRow::buildSideRow(QWidget *parent)
@@ -17,9 +29,7 @@ QWidget *CommandRow::buildSideRow(QWidget *parent)
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     const auto button = [&](QPushButton *&field, const char *name, const QString &title) {
-        field = named(new QPushButton(title, row), name);
-        field->setFocusPolicy(Qt::NoFocus);
-        layout->addWidget(field);
+        addButton(row, layout, field, name, title);
     };
     button(Front_Card_Btn, "Front_Card_Btn", QStringLiteral("Front"));
     button(Back_Card_Btn, "Back_Card_Btn", QStringLiteral("Back"));
@@ -38,9 +48,7 @@ QWidget *CommandRow::buildCardButtons(QWidget *parent)
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(1);
     const auto button = [&](QPushButton *&field, const char *name, const QString &title) {
-        field = named(new QPushButton(title, column), name);
-        field->setFocusPolicy(Qt::NoFocus);
-        layout->addWidget(field);
+        addButton(column, layout, field, name, title);
     };
     button(Card_Prop_Btn, "Card_Prop_Btn", QStringLiteral("Card"));
     button(Card_Bckgrnd_Btn, "Card_Bckgrnd_Btn", QStringLiteral("Background"));

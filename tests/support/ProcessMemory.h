@@ -1,4 +1,4 @@
-// The process's memory as the kernel counts it, for the benchmarks that report peak memory.
+// The process's memory as the kernel counts it, for the tests and benchmarks that weigh peak memory.
 // Linux only: read from /proc/self.
 #pragma once
 
@@ -22,12 +22,11 @@ inline double statusMiB(const QByteArray &field)
     return 0;
 }
 
-// Starts VmHWM again from the resident size now.
-inline void resetPeak()
+// Starts VmHWM again from the resident size now; false when the kernel takes no reset.
+inline bool resetPeak()
 {
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
 }
 
 } // namespace ProcessMemory
