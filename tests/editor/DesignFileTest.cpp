@@ -167,7 +167,7 @@ TEST_F(DesignFileTest, SavesAndOpensAWholeDesign)
     EXPECT_EQ(t2.objectValue(1, 0), QStringLiteral("Ann"));
     // The editor is told once, when the design is whole.
     EXPECT_EQ(e2.calls, (QStringList{QStringLiteral("reset"), QStringLiteral("show design")}));
-    EXPECT_EQ(ModelGlobals::instance().Not_Draw_Only_Prop_Change, 0);
+    EXPECT_FALSE(doc2.isBeingReplaced());
 }
 
 TEST_F(DesignFileTest, PageFieldsAreWrittenAsTheFileStoresThem)

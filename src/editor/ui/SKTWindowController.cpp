@@ -28,7 +28,6 @@
 #include "foundation/ui/FilePanels.h"
 #include "foundation/ui/PleaseWaitSheet.h"
 #include "foundation/ui/PleaseWait_Modeless.h"
-#include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
 #include "panels/ui/AlignmentTab.h"
 #include "panels/ui/CardPagePanel.h"
@@ -466,13 +465,19 @@ bool SKTWindowController::eventFilter(QObject *watched, QEvent *event)
     return MainWindowShell::eventFilter(watched, event);
 }
 
+bool SKTWindowController::inspectorFilling() const
+{
+    return m_inspector && m_inspector->filling();
+}
+
 void SKTWindowController::New_Project_Setting_Reset()
 {
     if (!m_inModelReset) {
         resetDesign({});
         return;
     }
-    BulkLoadGuard loading;
+    // Called while the design file replaces the design (which holds the document's state already).
+    const SKTDocument::Replacing replacing(m_document);
     // The clipboard belongs to every program: a new design leaves it alone (objects copied from
     // the old design may be pasted into the new one).
     Check_Path_And_Create_Files();

@@ -59,6 +59,7 @@ public:
 
     // --- parts ---
     SKTDocument &document() override { return m_document; }
+    bool inspectorFilling() const override;
     SKTGrid &grid() { return _grid; }
     ZoomFactor &zoomFactor() const { return *m_zoom; }
     WindowRegistry &registry() const override { return *m_registry; }
