@@ -53,8 +53,6 @@ public:
     }
     void Set_Log_Name_In_Title() override { calls << QStringLiteral("title"); }
     void New_Project_Setting_Reset() override { calls << QStringLiteral("reset"); }
-    void Add_Excel_Col_Name_In_Combo() override { calls << QStringLiteral("add excel"); }
-    void Remove_Excel_Col_Name_In_Combo() override { calls << QStringLiteral("remove excel"); }
     void set_Back_BG_Image(const QString &p) override { calls << QStringLiteral("back picture ") + p; }
     void selectArrowTool() override { calls << QStringLiteral("arrow"); }
     void showDesign() override { calls << QStringLiteral("show design"); }

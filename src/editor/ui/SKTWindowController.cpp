@@ -538,23 +538,13 @@ void SKTWindowController::showDesignSettings()
 {
     if (!m_sides)
         return;
-    // The card page loads itself from the same notice.
+    // The card page and the data-source tab load themselves from the same notice.
     setBackSideEnabled(m_document.design().isTwoSided());
-    showExcelChoice();
     m_sides->showPreviewCaption();
     // An object's values may come from the workbook: the inspector shows them as they now stand.
     if (!previewShown() && !liveCanvas()->selectedGraphics().isEmpty())
         m_inspector->showLiveSelection(true);
     Refresh_Canvas();
-}
-
-void SKTWindowController::showExcelChoice()
-{
-    // "Excel" is a source to choose while the design binds a workbook.
-    if (m_document.design().binding.Excel_Binding_Use)
-        Add_Excel_Col_Name_In_Combo();
-    else
-        Remove_Excel_Col_Name_In_Combo();
 }
 
 void SKTWindowController::Add_Excel_Col_Name_In_Combo()

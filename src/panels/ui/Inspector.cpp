@@ -87,10 +87,11 @@ Inspector::Inspector(InspectorHost &host)
 
 Inspector::~Inspector()
 {
-    // The card page watches the document: it goes with the inspector, which the window ends
-    // while the document is still there (first the dispatcher, which writes through it).
+    // The card page and the data-source tab watch the document: they go with the inspector, which the window
+    // ends while the document is still there (first the dispatcher, which writes through it).
     delete m_dispatcher;
     delete m_cardPage;
+    delete m_dataSource;
     delete m_alignment;
 }
 
