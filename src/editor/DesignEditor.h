@@ -22,10 +22,6 @@ public:
     virtual void Remove_All_Tab_Items() {}
     virtual void delete_all_control() {}
 
-    // The data-source list gains or loses its "Excel" entry; the binding table was replaced.
-    virtual void Add_Excel_Col_Name_In_Combo() {}
-    virtual void Remove_Excel_Col_Name_In_Combo() {}
-
     // A background picture was loaded into the side's page settings from this path.
     virtual void set_Front_BG_Image(const QString &) {}
     virtual void set_Back_BG_Image(const QString &) {}

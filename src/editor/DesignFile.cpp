@@ -8,7 +8,6 @@
 #include "foundation/CardCodes.h"
 #include "foundation/DataRoot.h"
 #include "foundation/StringUtils.h"
-#include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "model/SKTImage.h"
@@ -243,8 +242,8 @@ DesignResult DesignFile::saveFailed(const QString &path, const QString &reason)
 void DesignFile::resetToNewDesign(const std::function<void(DesignSettings &)> &start)
 {
     const TitleHold hold(m_editor);
-    // The panels write nothing while the design is replaced, and the mark goes on every way out.
-    const BulkLoadGuard loading;
+    // The panels record nothing while the design is replaced; the state ends on every way out.
+    const SKTDocument::Replacing replacing(m_document);
     ModelGlobals &g = ModelGlobals::instance();
     // The back goes first: clearing the history then forgets its removal too.
     m_document.removeAllGraphicsFromSide(SKTDocument::Back);
@@ -524,7 +523,7 @@ QString DesignFile::missingPicturesMessage(const GraphicList &front, const Graph
 
 void DesignFile::apply(CardDesign read, const QString &path, const QString &mode)
 {
-    std::optional<BulkLoadGuard> loading;
+    std::optional<SKTDocument::Replacing> replacing;
     {
         // One notice for the opening: the new design's, not the empty one's on the way.
         const SKTDocument::SettingsNoticeHold notice(m_document);
@@ -535,11 +534,11 @@ void DesignFile::apply(CardDesign read, const QString &path, const QString &mode
             if (page->Card_fill_chk && page->Card_fill_style == FillCode::Picture &&
                 !page->Card_BG_Image_Path.isEmpty())
                 page->setBackgroundImage(page->Card_BG_Image_Path);
-        loading.emplace();
+        replacing.emplace(m_document);
         m_document.replaceDesign(std::move(read));
     }
     // The design is in place: the editor shows it, the inspector its card page.
-    loading.reset();
+    replacing.reset();
     if (m_editor)
         m_editor->showDesign();
 }

@@ -13,7 +13,6 @@ QPointF ModelHost::Control_New_Point(const QString &side)
     return ModelGlobals::instance().Control_New_Point(side, 0, 0, frontCanvasBounds().size());
 }
 
-std::atomic<int> &Not_Draw_Only_Prop_Change = ModelGlobals::instance().Not_Draw_Only_Prop_Change;
 float &last_ctrl_X = ModelGlobals::instance().last_ctrl_X;
 float &last_ctrl_Y = ModelGlobals::instance().last_ctrl_Y;
 QString &Library_Selected_Image = ModelGlobals::instance().Library_Selected_Image;
@@ -26,7 +25,6 @@ ModelGlobals &ModelGlobals::instance()
 
 void ModelGlobals::reset()
 {
-    Not_Draw_Only_Prop_Change = 0;
     last_ctrl_X = 10.0f;
     last_ctrl_Y = 10.0f;
     Library_Selected_Image.clear();

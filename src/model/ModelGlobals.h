@@ -8,8 +8,6 @@
 #include <QSizeF>
 #include <QString>
 
-#include <atomic>
-
 class ModelHost;
 
 class ModelGlobals
@@ -25,9 +23,6 @@ public:
     {
         return FontDescriptor{QString::fromLatin1(Text_Ctrl_Font), 14.0};
     }
-
-    // While bit 0 is set, panel change handlers do nothing (bulk loads).
-    std::atomic<int> Not_Draw_Only_Prop_Change{0};
 
     // Position given to the last new object (main thread only).
     float last_ctrl_X = 10.0f;
@@ -49,7 +44,6 @@ private:
 };
 
 // The same values under their own names.
-extern std::atomic<int> &Not_Draw_Only_Prop_Change;
 extern float &last_ctrl_X;
 extern float &last_ctrl_Y;
 extern QString &Library_Selected_Image;

@@ -99,6 +99,21 @@ public:
         SKTDocument &m_document;
     };
 
+    // While one lives the whole design is being replaced (a new design, one read from a file):
+    // the editor's parts show the new design as it arrives and record no step of their own.
+    class Replacing
+    {
+    public:
+        explicit Replacing(SKTDocument &document) : m_document(document) { ++m_document.m_replacing; }
+        ~Replacing() { --m_document.m_replacing; }
+        Replacing(const Replacing &) = delete;
+        Replacing &operator=(const Replacing &) = delete;
+
+    private:
+        SKTDocument &m_document;
+    };
+    bool isBeingReplaced() const { return m_replacing > 0; }
+
     const GraphicList &graphics() const { return m_design.front; }
     const GraphicList &graphics_back() const { return m_design.back; }
     const GraphicList &graphics_temp() const { return _graphics_temp; }
@@ -177,6 +192,7 @@ private:
     CardDesign m_design;
     int m_settingsNoticeHolds = 0;
     bool m_settingsNoticePending = false;
+    int m_replacing = 0;
     GraphicList _graphics_temp;
     QSet<SKTGraphic *> _undoGroupInsertedGraphics;
     std::shared_ptr<SKTMapTableOwner> _undoGroupOldPropertiesPerGraphic;

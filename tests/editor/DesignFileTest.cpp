@@ -60,8 +60,6 @@ public:
     }
     void Set_Log_Name_In_Title() override { calls << QStringLiteral("title"); }
     void New_Project_Setting_Reset() override { calls << QStringLiteral("reset"); }
-    void Add_Excel_Col_Name_In_Combo() override { calls << QStringLiteral("add excel"); }
-    void Remove_Excel_Col_Name_In_Combo() override { calls << QStringLiteral("remove excel"); }
     void set_Back_BG_Image(const QString &p) override { calls << QStringLiteral("back picture ") + p; }
     void selectArrowTool() override { calls << QStringLiteral("arrow"); }
     void showDesign() override { calls << QStringLiteral("show design"); }
@@ -174,7 +172,7 @@ TEST_F(DesignFileTest, SavesAndOpensAWholeDesign)
     EXPECT_EQ(t2.objectValue(1, 0), QStringLiteral("Ann"));
     // The editor is told once, when the design is whole.
     EXPECT_EQ(e2.calls, (QStringList{QStringLiteral("reset"), QStringLiteral("show design")}));
-    EXPECT_EQ(ModelGlobals::instance().Not_Draw_Only_Prop_Change, 0);
+    EXPECT_FALSE(doc2.isBeingReplaced());
 }
 
 TEST_F(DesignFileTest, PageFieldsAreWrittenAsTheFileStoresThem)

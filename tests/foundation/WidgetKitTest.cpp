@@ -10,7 +10,6 @@
 #include "foundation/ui/PleaseWaitSheet.h"
 #include "foundation/ui/PleaseWait_Modeless.h"
 #include "foundation/ui/StepperField.h"
-#include "model/BulkLoadGuard.h"
 #include "support/TestSupport.h"
 #include "support/WindowFixture.h"
 
@@ -24,7 +23,6 @@
 #include <QTimer>
 
 #include <atomic>
-#include <stdexcept>
 #include <thread>
 
 using testsupport::WindowFixture;
@@ -85,30 +83,6 @@ TEST_F(WidgetKit, FloatSliderKeepsRealUnitsAndReportsOnlyTheUser)
     EXPECT_DOUBLE_EQ(slider.value(), 10.0);
     slider.setValue(500); // out of range is held to the range
     EXPECT_DOUBLE_EQ(slider.value(), 50.0);
-}
-
-TEST_F(WidgetKit, BulkLoadMarkSurvivesNestingAndExceptions)
-{
-    Not_Draw_Only_Prop_Change = 0;
-    QObject target;
-    QSignalSpy spy(&target, &QObject::objectNameChanged);
-    {
-        BulkLoadGuard outer({&target});
-        target.setObjectName(QStringLiteral("quiet"));
-        {
-            BulkLoadGuard inner;
-            EXPECT_EQ(Not_Draw_Only_Prop_Change & 1, 1);
-        }
-        EXPECT_EQ(Not_Draw_Only_Prop_Change & 1, 1); // the outer load is still running
-    }
-    EXPECT_EQ(Not_Draw_Only_Prop_Change.load(), 0);
-    EXPECT_EQ(spy.count(), 0);
-    try {
-        BulkLoadGuard guard;
-        throw std::runtime_error("load failed");
-    } catch (const std::exception &) {
-    }
-    EXPECT_EQ(Not_Draw_Only_Prop_Change.load(), 0);
 }
 
 TEST_F(WidgetKit, RowListTrimsSkipsBlanksAndRefusesEditsBeyondTheEnd)

@@ -9,6 +9,7 @@
 #include "platform/UndoManager.h"
 
 #include <functional>
+#include <stdexcept>
 
 namespace
 {
@@ -45,6 +46,27 @@ protected:
 };
 
 } // namespace
+
+TEST_F(DocumentUndoTest, ReplacingLastsWhileAnyScopeDoesAndEndsOnEveryWayOut)
+{
+    SKTDocument doc;
+    EXPECT_FALSE(doc.isBeingReplaced());
+    {
+        const SKTDocument::Replacing outer(doc);
+        {
+            const SKTDocument::Replacing inner(doc);
+            EXPECT_TRUE(doc.isBeingReplaced());
+        }
+        EXPECT_TRUE(doc.isBeingReplaced()); // the outer replacement is still running
+    }
+    EXPECT_FALSE(doc.isBeingReplaced());
+    try {
+        const SKTDocument::Replacing replacing(doc);
+        throw std::runtime_error("read failed");
+    } catch (const std::exception &) {
+    }
+    EXPECT_FALSE(doc.isBeingReplaced());
+}
 
 TEST_F(DocumentUndoTest, ListsStartEmpty)
 {

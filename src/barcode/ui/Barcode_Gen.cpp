@@ -9,7 +9,6 @@
 #include "foundation/ui/ColorWell.h"
 #include "foundation/ui/ModalRunner.h"
 #include "foundation/ui/StepperField.h"
-#include "model/BulkLoadGuard.h"
 #include "model/GraphicWords.h"
 #include "model/SKTBarcode.h"
 #include "output/BatchBarcodeSettings.h"
@@ -22,6 +21,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTabWidget>
 
@@ -193,8 +193,8 @@ void Barcode_Gen::setErrorText(const QString &text)
 
 void Barcode_Gen::Set_Barcode_Prop_To_Control(SKTGraphic &o)
 {
-    const BulkLoadGuard guard;
-    m_loading = true;
+    // The window's own handlers ask loading(); it ends on every way out.
+    const QScopedValueRollback<bool> loading(m_loading, true);
     pass_barcode_control = &o;
     const BarcodeSettings s = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(o);
     m_ownTitle = s.symbologyTitle;
@@ -252,7 +252,6 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(SKTGraphic &o)
         // The window serves every opening: the loaded type decides, not the one chosen last time.
         m_controls->offerSpreadForType();
     }
-    m_loading = false;
 }
 
 void Barcode_Gen::storeInto(SKTBarcode &o) const

@@ -25,6 +25,8 @@ public:
 
     // Shows the object in the inspector; a null object shows the card page of the side.
     virtual void Show_RHS_Properties(const GraphicPtr &graphic) {}
+    // Whether the inspector is filling its tabs: it then stays as it is.
+    virtual bool inspectorFilling() const { return false; }
     // Opens the barcode window on the object (the canvas's current graphic).
     virtual void Open_Barcode_Window(const GraphicPtr &graphic) {}
     // Gives the keyboard to the words of a text the user means to type into (a double-clicked one).

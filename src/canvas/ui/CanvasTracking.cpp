@@ -8,7 +8,6 @@
 #include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
 #include "model/EditStep.h"
-#include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "model/SKTGrid.h"
 #include "platform/UndoManager.h"
@@ -285,7 +284,9 @@ void CanvasTracking::showCurrentOrCardPage()
 {
     if (!m_view.selectedGraphic()) {
         // Nothing current at the end of a press: the card page, with nothing left selected.
-        if ((Not_Draw_Only_Prop_Change & 1) == 0)
+        // The selection stays while the inspector fills its tabs or the design is replaced.
+        const SKTDocument *document = m_view.document();
+        if (!m_view.host().inspectorFilling() && !(document && document->isBeingReplaced()))
             m_view.Clear_Control_Selection();
         m_view.host().Show_RHS_Properties(nullptr);
         return;

@@ -28,7 +28,6 @@
 #include "foundation/ui/FilePanels.h"
 #include "foundation/ui/PleaseWaitSheet.h"
 #include "foundation/ui/PleaseWait_Modeless.h"
-#include "model/BulkLoadGuard.h"
 #include "model/ModelGlobals.h"
 #include "panels/ui/AlignmentTab.h"
 #include "panels/ui/CardPagePanel.h"
@@ -466,13 +465,19 @@ bool SKTWindowController::eventFilter(QObject *watched, QEvent *event)
     return MainWindowShell::eventFilter(watched, event);
 }
 
+bool SKTWindowController::inspectorFilling() const
+{
+    return m_inspector && m_inspector->filling();
+}
+
 void SKTWindowController::New_Project_Setting_Reset()
 {
     if (!m_inModelReset) {
         resetDesign({});
         return;
     }
-    BulkLoadGuard loading;
+    // Called while the design file replaces the design (which holds the document's state already).
+    const SKTDocument::Replacing replacing(m_document);
     // The clipboard belongs to every program: a new design leaves it alone (objects copied from
     // the old design may be pasted into the new one).
     Check_Path_And_Create_Files();
@@ -533,23 +538,13 @@ void SKTWindowController::showDesignSettings()
 {
     if (!m_sides)
         return;
-    // The card page loads itself from the same notice.
+    // The card page and the data-source tab load themselves from the same notice.
     setBackSideEnabled(m_document.design().isTwoSided());
-    showExcelChoice();
     m_sides->showPreviewCaption();
     // An object's values may come from the workbook: the inspector shows them as they now stand.
     if (!previewShown() && !liveCanvas()->selectedGraphics().isEmpty())
         m_inspector->showLiveSelection(true);
     Refresh_Canvas();
-}
-
-void SKTWindowController::showExcelChoice()
-{
-    // "Excel" is a source to choose while the design binds a workbook.
-    if (m_document.design().binding.Excel_Binding_Use)
-        Add_Excel_Col_Name_In_Combo();
-    else
-        Remove_Excel_Col_Name_In_Combo();
 }
 
 void SKTWindowController::Add_Excel_Col_Name_In_Combo()

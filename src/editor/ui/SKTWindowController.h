@@ -59,6 +59,7 @@ public:
 
     // --- parts ---
     SKTDocument &document() override { return m_document; }
+    bool inspectorFilling() const override;
     SKTGrid &grid() { return _grid; }
     ZoomFactor &zoomFactor() const { return *m_zoom; }
     WindowRegistry &registry() const override { return *m_registry; }
@@ -129,10 +130,10 @@ public:
     void Set_Log_Name_In_Title() override;
     void New_Project_Setting_Reset() override;
     void delete_all_control() override;
-    void Add_Excel_Col_Name_In_Combo() override;
-    // Offers "Excel" among the sources while the design binds a workbook, else takes it away.
-    void showExcelChoice();
-    void Remove_Excel_Col_Name_In_Combo() override;
+    // "Excel" offered or taken away among the sources, whatever the design binds. The data-source
+    // tab offers it itself while the design binds a workbook; nothing in the program calls these.
+    void Add_Excel_Col_Name_In_Combo();
+    void Remove_Excel_Col_Name_In_Combo();
     void set_Front_BG_Image(const QString &path) override;
     void set_Back_BG_Image(const QString &path) override;
     void Show_RHS_Properties_None() override { Show_RHS_Properties(nullptr); }

@@ -16,7 +16,6 @@
 #include "model/DesignSettings.h"
 #include "model/EditStep.h"
 #include "model/GraphicWords.h"
-#include "model/ModelGlobals.h"
 #include "model/PathUtil.h"
 #include "model/SKTDocument.h"
 #include "model/SKTText.h"
@@ -414,7 +413,7 @@ int CardPagePanel::selectedSizeRow() const
 
 void CardPagePanel::sizeRowChosen(int row)
 {
-    if (Not_Draw_Only_Prop_Change & 1 || row < 0)
+    if (PanelEdits::loading(m_host) || row < 0)
         return;
     const QSizeF mm =
         CardSizeTables::Get_My_card_Size(m_settings->Category_ComboBox->currentText(), presetCode(), row);
@@ -427,7 +426,7 @@ void CardPagePanel::sizeRowChosen(int row)
 
 void CardPagePanel::writeSettings(const std::function<void(DesignSettings &, int side)> &write)
 {
-    if (Not_Draw_Only_Prop_Change & 1)
+    if (PanelEdits::loading(m_host))
         return;
     // Each control writes its own fields and nothing else: the rest of the page stays as stored,
     // whatever the panel last showed.

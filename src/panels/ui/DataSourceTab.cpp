@@ -16,6 +16,7 @@
 #include "panels/ui/InspectorHost.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/TextPanel.h"
+#include "platform/ChangeObserver.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -70,6 +71,9 @@ DataSourceTab::DataSourceTab(InspectorHost &host) : QObject(&host.inspectorWindo
     Batch_Series->installEventFilter(this);
     connect(view_series_btn, &QPushButton::clicked, this, &DataSourceTab::View_batch_Series_Button);
     connect(help_btn, &QPushButton::clicked, this, &DataSourceTab::Data_Source_Help_Button);
+    followDesign();
+    m_designWatch = std::make_unique<ChangeCallback>([this] { followDesign(); });
+    host.document().addObserver(m_designWatch.get(), SKTDocumentDesignKey, {});
 }
 
 bool DataSourceTab::eventFilter(QObject *watched, QEvent *event)
@@ -97,6 +101,20 @@ void DataSourceTab::listSeriesAgain()
 void DataSourceTab::setTitle(const QString &title)
 {
     data_source_title->setText(title);
+}
+
+DataSourceTab::~DataSourceTab()
+{
+    m_host.document().removeAllObservers(m_designWatch.get());
+}
+
+void DataSourceTab::followDesign()
+{
+    const bool binds = m_host.document().design().binding.Excel_Binding_Use;
+    if (m_designBindsWorkbook == binds)
+        return;
+    m_designBindsWorkbook = binds;
+    offerExcel(binds);
 }
 
 void DataSourceTab::offerExcel(bool offered)
@@ -135,6 +153,8 @@ void DataSourceTab::askForColumn()
 
 void DataSourceTab::loadFrom(const SKTGraphic &graphic, bool byIndexFirst)
 {
+    // The window's own listener may reload the selection before this tab hears the same notice.
+    followDesign();
     const int kind = graphic.data_source_type;
     // A code the list does not hold (an "Excel" binding with no workbook) leaves the list as it is.
     if (kind >= 0 && kind < Data_source_type->count())

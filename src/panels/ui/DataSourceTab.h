@@ -5,6 +5,8 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
@@ -12,12 +14,14 @@ class QLabel;
 class QPushButton;
 class SKTGraphic;
 class InspectorHost;
+class ChangeObserver;
 
 class DataSourceTab : public QObject
 {
     Q_OBJECT
 public:
     explicit DataSourceTab(InspectorHost &host);
+    ~DataSourceTab() override;
 
     // Loads the source kind and the chosen series or column of an object, with the list of that
     // kind and the controls a bound object allows. With byIndexFirst the entry at the object's
@@ -31,7 +35,8 @@ public:
     // Enables what a fixed value needs (typing, the manual picture box) or what a binding needs
     // (the list of values and its viewer).
     void setManualControls(bool manual);
-    // "Excel" among the source kinds, while the design binds a workbook; choosing nothing.
+    // "Excel" among the source kinds, or not; choosing nothing. The tab itself offers it while
+    // the design binds a workbook (followDesign).
     void offerExcel(bool offered);
     // Who shows a text's words learns whether they are typed or bound (the text panel).
     void onWordsBound(std::function<void(bool bound)> show) { m_wordsBound = std::move(show); }
@@ -68,7 +73,11 @@ protected:
 private:
     // The series list read again from the data folder while it lists series, the chosen one kept.
     void listSeriesAgain();
+    // Offers "Excel" as the design's binding says, when that changed since the tab last looked.
+    void followDesign();
 
     InspectorHost &m_host;
+    std::unique_ptr<ChangeObserver> m_designWatch;
+    std::optional<bool> m_designBindsWorkbook;
     std::function<void(bool bound)> m_wordsBound;
 };

@@ -3,8 +3,6 @@
 #include "canvas/ui/CanvasTracking.h"
 #include "canvas/ui/SKTGraphicView.h"
 #include "foundation/MessageBoxes.h"
-#include "model/BulkLoadGuard.h"
-#include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "panels/InspectorTabPlan.h"
 #include "panels/ui/AlignmentTab.h"
@@ -89,10 +87,11 @@ Inspector::Inspector(InspectorHost &host)
 
 Inspector::~Inspector()
 {
-    // The card page watches the document: it goes with the inspector, which the window ends
-    // while the document is still there (first the dispatcher, which writes through it).
+    // The card page and the data-source tab watch the document: they go with the inspector, which the window
+    // ends while the document is still there (first the dispatcher, which writes through it).
     delete m_dispatcher;
     delete m_cardPage;
+    delete m_dataSource;
     delete m_alignment;
 }
 
@@ -108,7 +107,7 @@ void Inspector::attachCombos()
 
 void Inspector::Show_RHS_Properties(const GraphicPtr &graphic)
 {
-    if (Not_Draw_Only_Prop_Change & 1)
+    if (standsStill())
         return;
     m_host.selectArrowTool();
     try {
@@ -118,14 +117,19 @@ void Inspector::Show_RHS_Properties(const GraphicPtr &graphic)
         else
             fillCardPage();
     } catch (const std::exception &e) {
-        // The bulk-load mark has been cleared by its guard; what was filled stays.
+        // The filling state ended with its scope; what was filled stays.
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
 }
 
+bool Inspector::standsStill() const
+{
+    return filling() || m_host.document().isBeingReplaced();
+}
+
 void Inspector::showLiveSelection(bool reload)
 {
-    if (Not_Draw_Only_Prop_Change & 1)
+    if (standsStill())
         return;
     if (reload)
         Last_Selected_Graphic.reset();
@@ -138,7 +142,7 @@ void Inspector::showLiveSelection(bool reload)
 void Inspector::commitTypedValue()
 {
     QWidget *focus = m_host.inspectorWindow().focusWidget();
-    if (!focus || !m_host.inspectorTabs().sett_tab()->isAncestorOf(focus) || (Not_Draw_Only_Prop_Change & 1))
+    if (!focus || !m_host.inspectorTabs().sett_tab()->isAncestorOf(focus) || standsStill())
         return;
     if (auto *spin = qobject_cast<QAbstractSpinBox *>(focus)) {
         spin->interpretText();
@@ -184,7 +188,7 @@ bool Inspector::passUndoKeysOn(QKeyEvent *event) const
 
 void Inspector::fillCardPage()
 {
-    BulkLoadGuard loading;
+    const Filling filling(*this);
     m_host.liveCanvas()->Clear_Control_Selection();
     m_host.editButtonsForCard();
     Last_Selected_Graphic.reset();
@@ -243,7 +247,7 @@ void Inspector::fillObject(const GraphicPtr &graphic)
     }
     Last_Selected_Graphic = graphic;
     const ShownPage before = shownPage();
-    // Emptied before the bulk-load mark: a field that loses its page finishes its edit unmarked.
+    // Emptied before filling starts: a field that loses its page finishes its edit as typed.
     m_host.inspectorTabs().Remove_All_Tab_Items();
     m_alignment->showDoNotPrint(graphic->print_object == 1);
     const SKTGraphic::Kind kind = graphic->kind();
@@ -251,7 +255,7 @@ void Inspector::fillObject(const GraphicPtr &graphic)
                             : kind == SKTGraphic::Kind::Shape   ? graphic->Get_shape_type()
                                                                 : QString();
     const InspectorTabPlan plan = InspectorTabPlan::forObject(kind, locked, variant);
-    BulkLoadGuard loading;
+    const Filling filling(*this);
     m_selControlName = plan.code;
     showTabs(plan);
     if (plan.sourceLoad != InspectorTabPlan::SourceLoad::None)

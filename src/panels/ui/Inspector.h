@@ -53,6 +53,21 @@ public:
     // Kind code of the object shown: "NONE", "T", "I", or a signature's "S" or "F".
     QString sel_control_name() const { return m_selControlName; }
 
+    // While one lives the inspector is filling its tabs from the design: it stays as it is, and
+    // what its controls show is the design's, not typed (PanelEdits::loading).
+    class Filling
+    {
+    public:
+        explicit Filling(Inspector &inspector) : m_inspector(inspector) { ++m_inspector.m_filling; }
+        ~Filling() { --m_inspector.m_filling; }
+        Filling(const Filling &) = delete;
+        Filling &operator=(const Filling &) = delete;
+
+    private:
+        Inspector &m_inspector;
+    };
+    bool filling() const { return m_filling > 0; }
+
 protected:
     // Presses and shortcuts anywhere commit a typed value first: the buttons of the window take
     // no focus, so the field would not lose it before their command ran.
@@ -88,4 +103,7 @@ private:
     // Compared by ownership, so a new object made where a deleted one lived is still new.
     std::weak_ptr<SKTGraphic> Last_Selected_Graphic;
     QString m_selControlName = QStringLiteral("NONE");
+    int m_filling = 0;
+    // Filling its tabs, or the design being replaced: the inspector stays as it is.
+    bool standsStill() const;
 };

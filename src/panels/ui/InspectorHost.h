@@ -31,6 +31,8 @@ public:
     virtual WindowRegistry &registry() const = 0;
 
     virtual SKTDocument &document() = 0;
+    // Whether the inspector is filling its tabs from the design (Inspector::filling()).
+    virtual bool inspectorFilling() const = 0;
     // The side being edited: 0 front, 1 back (the window's view state).
     virtual int Card_Front_Or_Back() const = 0;
     // The canvas of the front (0) or back (1) side, and the one of the side being edited.

@@ -2,7 +2,6 @@
 
 #include "canvas/ui/SKTGraphicView.h"
 #include "model/EditStep.h"
-#include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "panels/ui/InspectorHost.h"
 #include "platform/UndoManager.h"
@@ -13,11 +12,6 @@
 
 namespace
 {
-bool bulkLoading()
-{
-    return (Not_Draw_Only_Prop_Change & 1) != 0;
-}
-
 // Ends the merge of a control's writes when the user leaves it. The undo manager is watched, not
 // asked for through the window: focus moves while the window is being taken down.
 class MergeEnd : public QObject
@@ -45,6 +39,11 @@ private:
 };
 } // namespace
 
+bool PanelEdits::loading(InspectorHost &host)
+{
+    return host.inspectorFilling() || host.document().isBeingReplaced();
+}
+
 int PanelEdits::liveSide(const InspectorHost &host)
 {
     return host.Card_Front_Or_Back() != 0 ? SKTDocument::Back : SKTDocument::Front;
@@ -53,7 +52,7 @@ int PanelEdits::liveSide(const InspectorHost &host)
 void PanelEdits::objects(InspectorHost &host, const QString &name, const GraphicList &graphics,
                          const std::function<void()> &write, const QObject *mergeControl)
 {
-    if (bulkLoading() || graphics.isEmpty()) {
+    if (loading(host) || graphics.isEmpty()) {
         write();
         return;
     }
@@ -94,7 +93,7 @@ std::function<bool(const SKTGraphic &)> PanelEdits::ofKind(SKTGraphic::Kind kind
 GraphicList PanelEdits::fieldTargets(InspectorHost &host, const std::function<bool(const SKTGraphic &)> &has)
 {
     const SKTGraphicView *canvas = host.liveCanvas();
-    if (bulkLoading() || !canvas)
+    if (loading(host) || !canvas)
         return {};
     GraphicList targets;
     for (const GraphicPtr &g : canvas->selectedGraphics())
@@ -132,7 +131,7 @@ void PanelEdits::selectionWith(InspectorHost &host, const QString &name, const G
 void PanelEdits::cardPage(InspectorHost &host, const QString &name, const std::function<void()> &write,
                           const QObject *mergeControl)
 {
-    if (bulkLoading()) {
+    if (loading(host)) {
         write();
         return;
     }

@@ -30,6 +30,9 @@ std::function<bool(const SKTGraphic &)> ofKind(SKTGraphic::Kind kind, const QStr
 
 // The side being edited (0 front, 1 back), which a step is shown on again by undo.
 int liveSide(const InspectorHost &host);
+// Whether a control's change comes from showing the design, not from the user: the inspector is
+// filling its tabs, or the document is being replaced. Such a change records no step.
+bool loading(InspectorHost &host);
 
 // Runs write as one step over `graphics` (the objects it may change). With `mergeControl`, the
 // writes of that control to the same objects add to one step.

@@ -206,7 +206,7 @@ void TextPanel::textDidChange()
     const qsizetype length = recorded < 0 ? m_shownText.size() : recorded;
     // Only the user's typing and pasting counts; other code that sets the view (a data source's
     // first value) writes the object itself, unshortened.
-    if (m_settingText || (Not_Draw_Only_Prop_Change & 1) || !view->hasFocus())
+    if (m_settingText || PanelEdits::loading(m_host) || !view->hasFocus())
         return;
     const TypedWords words = typedWords(before, m_shownText, at, length);
     if (words.text != m_shownText) {

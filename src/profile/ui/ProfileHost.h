@@ -32,9 +32,6 @@ public:
     virtual User_Profile_Class &userProfile(int side) = 0;
     // The tool the placement of a detail object chooses.
     virtual void setToolCode(int tool) = 0;
-    // The binding-table column choices shown in the data-source lists, added or taken away.
-    virtual void Add_Excel_Col_Name_In_Combo() = 0;
-    virtual void Remove_Excel_Col_Name_In_Combo() = 0;
     // Fills table from the workbook's columns the user ticks (the column import window over
     // parent); 1 when accepted, and Cancel keeps the table as it was.
     virtual int importWorkbookColumns(QWidget *parent, const QString &path, ExcelBindingTable &table) = 0;

@@ -188,12 +188,14 @@ TEST_F(SelectionAndSides, TheInspectorSetsTheWindowsEditButtonsToolAndUnlock)
         EXPECT_FALSE(button->isEnabled());
 
     // While controls load the tool stays; any real call leaves the arrow tool.
-    Not_Draw_Only_Prop_Change = 1;
-    window->tools().Select_tool(3);
-    const int tool = window->tools().Selected_Control_Tool();
-    ASSERT_NE(tool, 0);
-    window->Show_RHS_Properties(nullptr);
-    Not_Draw_Only_Prop_Change = 0;
+    int tool = 0;
+    {
+        const Inspector::Filling filling(inspector());
+        window->tools().Select_tool(3);
+        tool = window->tools().Selected_Control_Tool();
+        ASSERT_NE(tool, 0);
+        window->Show_RHS_Properties(nullptr);
+    }
     EXPECT_EQ(window->tools().Selected_Control_Tool(), tool);
     window->Show_RHS_Properties(nullptr);
     EXPECT_EQ(window->tools().Selected_Control_Tool(), 0);

@@ -384,3 +384,30 @@ TEST_F(DataSourcePanel, TheSourceChoiceBindsEverySelectedTextAndManualGivesEachI
     EXPECT_EQ(second->data_source_type, DataSourceCode::Fixed);
     EXPECT_EQ(second->Text_contents().text, QStringLiteral("two"));
 }
+
+// The tab follows the design's notice itself: "Excel" is a source while the design binds a
+// workbook, however the binding changed (no window tells it here).
+TEST_F(DataSourcePanel, ExcelIsOfferedWhileTheDesignBindsAWorkbook)
+{
+    SKTDocument &document = host->document();
+    const auto bind = [&document](bool use) {
+        DesignSettings settings = document.design().settings();
+        settings.binding.Excel_Binding_Use = use;
+        document.putSettings(settings);
+    };
+    const auto offered = [this] {
+        return items(source().Data_source_type).contains(QStringLiteral("Excel"));
+    };
+    EXPECT_FALSE(offered());
+    bind(true);
+    EXPECT_TRUE(offered());
+    bind(false);
+    EXPECT_FALSE(offered());
+    document.changeSettings(QStringLiteral("Binding"), 0,
+                            [](DesignSettings &s) { s.binding.Excel_Binding_Use = true; });
+    EXPECT_TRUE(offered());
+    document.undoManager().undo();
+    EXPECT_FALSE(offered());
+    document.undoManager().redo();
+    EXPECT_TRUE(offered());
+}

@@ -94,6 +94,7 @@ public:
     InspectorTabs &inspectorTabs() const override { return *m_tabs; }
     WindowRegistry &registry() const override { return const_cast<WindowRegistry &>(m_registry); }
     SKTDocument &document() override { return m_document; }
+    bool inspectorFilling() const override { return m_inspector && m_inspector->filling(); }
     int Card_Front_Or_Back() const override { return live; }
     SKTGraphicView *sideCanvas(int side) const override { return m_canvases.at(std::size_t(side)); }
     SKTGraphicView *liveCanvas() const override { return sideCanvas(live); }

@@ -4,7 +4,6 @@
 // in the editor's window tests).
 #include "FakeHostFixture.h"
 
-#include "model/ModelGlobals.h"
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/LockTab.h"
 
@@ -227,18 +226,19 @@ TEST_F(InspectorTest, WhileControlsLoadNothingHappensNotEvenTheTool)
 {
     const QList<T::Item> before = shownTabs();
     const int arrows = host->arrowChosen;
-    Not_Draw_Only_Prop_Change = 1;
-    GraphicPtr line = SKTGraphic::create(SKTGraphic::Kind::Line);
-    inspect(line);
-    inspect(nullptr);
-    Not_Draw_Only_Prop_Change = 0;
+    {
+        const Inspector::Filling filling(inspector());
+        GraphicPtr line = SKTGraphic::create(SKTGraphic::Kind::Line);
+        inspect(line);
+        inspect(nullptr);
+    }
     EXPECT_EQ(host->arrowChosen, arrows);
     EXPECT_EQ(shownTabs(), before);
 
-    // Any real call chooses the arrow tool and clears the mark again.
+    // Any real call chooses the arrow tool and ends its own filling again.
     inspect(nullptr);
     EXPECT_EQ(host->arrowChosen, arrows + 1);
-    EXPECT_EQ(Not_Draw_Only_Prop_Change & 1, 0);
+    EXPECT_FALSE(inspector().filling());
 }
 
 TEST_F(InspectorTest, TheCardPageEmptiesTheLiveSelectionAndDisablesTheObjectButtons)

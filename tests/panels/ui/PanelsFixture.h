@@ -7,7 +7,6 @@
 #include "foundation/CardCodes.h"
 #include "foundation/ui/ColorWell.h"
 #include "foundation/ui/StepperField.h"
-#include "model/BulkLoadGuard.h"
 #include "model/SKTImage.h"
 #include "model/SKTSignature.h"
 #include "panels/ui/ImageSignPanel.h"
@@ -66,10 +65,10 @@ protected:
                                                   SignatureCode::Signature));
     }
     void select(const QList<int> &indexes) { canvas(0)->changeSelectionIndexes(indexes); }
-    // Loads a panel as the inspector does: under the bulk-load mark.
+    // Loads a panel as the inspector does: while it fills its tabs.
     template <typename Panel> void load(Panel *panel, const GraphicPtr &graphic)
     {
-        BulkLoadGuard loading;
+        const Inspector::Filling filling(inspector());
         panel->loadFrom(*graphic);
     }
     // Shows one inspector page alone, as a reviewer would see it, and saves its picture.

@@ -99,7 +99,7 @@ TEST_F(ShapeLinePanels, NothingIsWrittenWhileControlsAreLoading)
     load(shapes, shape);
     const int paints = canvas(0)->paintCount();
     {
-        BulkLoadGuard loading;
+        const Inspector::Filling filling(inspector());
         shapes->shapeTab().Shape_border_chk->click();
     }
     QCoreApplication::processEvents();
