@@ -4,13 +4,13 @@
 // saving that design again adds. Each case runs in a process of its own; the files are written by
 // child processes, so that writing them is not counted. Before and after a change: run this
 // program of each build one after the other.
-#include "support/ProcessMemory.h"
 #include "data/ColumnBinding.h"
 #include "data/SpreadsheetWriter.h"
 #include "data/XlsxReader.h"
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
 #include "model/SKTDocument.h"
+#include "support/ProcessMemory.h"
 
 #include <QTemporaryDir>
 

@@ -3,7 +3,6 @@
 // with its peak memory, a card drawn alone, and cards exported as PNG files on 1 and 8 threads,
 // per card; and one of its photos decoded at each size it may be drawn at, by the program's
 // decoder and by Qt's.
-#include "support/ProcessMemory.h"
 #include "TestPhotos.h"
 #include "data/SeriesFiles.h"
 #include "model/SKTGraphic.h"
@@ -12,6 +11,7 @@
 #include "output/CardExport.h"
 #include "output/RunPlan.h"
 #include "paint/ProcessedPictures.h"
+#include "support/ProcessMemory.h"
 
 #include "platform/EncodedPicture.h"
 #include "platform/PictureReader.h"

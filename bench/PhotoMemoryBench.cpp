@@ -4,7 +4,6 @@
 // 1, 10, 30 and 60 of them read and shown at 100 %, of a grey scale over them, and of 300-dpi
 // exports of a card of 30 on 8 threads; and cards each covered by 3 or 5 different photos at 300
 // to 1200 dpi, on 1 and 8 threads. The photos are made here.
-#include "support/ProcessMemory.h"
 #include "TestPhotos.h"
 #include "canvas/SKTRenderingView.h"
 #include "data/SeriesFiles.h"
@@ -12,6 +11,7 @@
 #include "output/CardExport.h"
 #include "output/RunPlan.h"
 #include "paint/ProcessedPictures.h"
+#include "support/ProcessMemory.h"
 
 #include "platform/EncodedPicture.h"
 
