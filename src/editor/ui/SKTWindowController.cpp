@@ -547,16 +547,6 @@ void SKTWindowController::showDesignSettings()
     Refresh_Canvas();
 }
 
-void SKTWindowController::Add_Excel_Col_Name_In_Combo()
-{
-    m_inspector->dataSource().offerExcel(true);
-}
-
-void SKTWindowController::Remove_Excel_Col_Name_In_Combo()
-{
-    m_inspector->dataSource().offerExcel(false);
-}
-
 QColor SKTWindowController::All_Text_clr() const
 {
     return m_allTextColor;

@@ -130,10 +130,6 @@ public:
     void Set_Log_Name_In_Title() override;
     void New_Project_Setting_Reset() override;
     void delete_all_control() override;
-    // "Excel" offered or taken away among the sources, whatever the design binds. The data-source
-    // tab offers it itself while the design binds a workbook; nothing in the program calls these.
-    void Add_Excel_Col_Name_In_Combo();
-    void Remove_Excel_Col_Name_In_Combo();
     void set_Front_BG_Image(const QString &path) override;
     void set_Back_BG_Image(const QString &path) override;
     void Show_RHS_Properties_None() override { Show_RHS_Properties(nullptr); }

@@ -37,7 +37,7 @@ protected:
         ASSERT_TRUE(window->designFile().Save_project_file(true, false).ok());
         window->designFile().resetToNewDesign();
         writeBinding([](ExcelBindingTable &table) { table.reset(); });
-        window->Remove_Excel_Col_Name_In_Combo();
+        window->inspector().dataSource().offerExcel(false);
         const DesignResult read = window->designFile().Read_and_load_design_Log(design, QStringLiteral("L"));
         ASSERT_TRUE(read.ok()) << read.reason.toStdString();
         ASSERT_EQ(binding().rowCount(), 2);
@@ -177,7 +177,7 @@ TEST_F(ExcelSourceLists, BoundObjectsFollowTheirHeadingIntoTheNextWorkbookOrShow
                 {{{"Extension", "1"}, {"Column1", "Ann"}, {"Column2", "old"}, {"Column3", "d"}}});
             table.Excel_Binding_Use = true;
         });
-        window->Add_Excel_Col_Name_In_Combo();
+        window->inspector().dataSource().offerExcel(true);
         GraphicPtr text = SKTGraphic::create(SKTGraphic::Kind::Text);
         GraphicPtr code = SKTGraphic::create(SKTGraphic::Kind::Barcode);
         for (const GraphicPtr &g : {text, code}) {

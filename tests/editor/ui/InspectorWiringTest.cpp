@@ -85,8 +85,8 @@ TEST_F(InspectorWiring, ExcelColumnsFollowTheBindingTable)
                             {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Ada")},
                             {ExcelBindingTable::columnIdentifier(2), QStringLiteral("Lovelace")}}});
     });
-    window->Add_Excel_Col_Name_In_Combo();
-    window->Add_Excel_Col_Name_In_Combo();
+    window->inspector().dataSource().offerExcel(true);
+    window->inspector().dataSource().offerExcel(true);
     EXPECT_EQ(items(source().Data_source_type),
               (QStringList{QStringLiteral("Manual"), QStringLiteral("Series"), QStringLiteral("Excel")}));
 
@@ -99,8 +99,8 @@ TEST_F(InspectorWiring, ExcelColumnsFollowTheBindingTable)
     EXPECT_EQ(text->excel_col_indx, 1);
     EXPECT_EQ(text->Text_contents().text, QStringLiteral("Ada"));
 
-    window->Remove_Excel_Col_Name_In_Combo();
-    window->Remove_Excel_Col_Name_In_Combo();
+    window->inspector().dataSource().offerExcel(false);
+    window->inspector().dataSource().offerExcel(false);
     EXPECT_EQ(items(source().Data_source_type),
               (QStringList{QStringLiteral("Manual"), QStringLiteral("Series")}));
 }

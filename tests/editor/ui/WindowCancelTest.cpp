@@ -216,7 +216,7 @@ void boundToColumn(SKTWindowController &w)
                          {ExcelBindingTable::columnIdentifier(2), QString::fromLatin1(last)}});
         s.binding.setListData(rows);
     });
-    w.Add_Excel_Col_Name_In_Combo();
+    w.inspector().dataSource().offerExcel(true);
     addWithTool(w, 2);
     QComboBox *source = w.inspector().dataSource().Data_source_type;
     source->setCurrentIndex(source->findText(QStringLiteral("Excel")));
