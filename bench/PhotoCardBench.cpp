@@ -159,16 +159,8 @@ void BM_PhotoCardExport(benchmark::State &state)
     double ms = 0;
     ProcessMemory::resetPeak();
     const double before = ProcessMemory::statusMiB("VmRSS");
-    for (auto _ : state) {
-        QTemporaryDir out;
-        ExportProgress progress;
-        QElapsedTimer timer;
-        timer.start();
-        const ExportResult r = CardExport::run(plan, out.path(), options, &progress);
-        ms = double(timer.nsecsElapsed()) / 1e6;
-        if (!r.ok())
-            state.SkipWithError(r.message().toUtf8().constData());
-    }
+    for (auto _ : state)
+        ms = TestPhotos::timedExport(state, plan, options);
     state.counters["threads"] = threads;
     state.counters["ms_per_card"] = ms / ExportedCards;
     state.counters["peak_MiB"] = ProcessMemory::statusMiB("VmHWM") - before;

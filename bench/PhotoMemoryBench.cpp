@@ -15,7 +15,6 @@
 
 #include "platform/EncodedPicture.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -192,11 +191,7 @@ void BM_MemoryOfExportOfThirtyPhotos(benchmark::State &state)
     options.threads = 8;
     double peak = 0;
     for (auto _ : state) {
-        QTemporaryDir out;
-        ExportProgress progress;
-        const ExportResult r = CardExport::run(plan, out.path(), options, &progress);
-        if (!r.ok())
-            state.SkipWithError(r.message().toUtf8().constData());
+        TestPhotos::timedExport(state, plan, options);
         peak = ProcessMemory::statusMiB("VmHWM") - before;
     }
     state.counters["peak_MiB"] = peak;
@@ -242,14 +237,7 @@ void BM_CardsCoveredByPhotos(benchmark::State &state)
     options.threads = threads;
     double peak = 0, ms = 0;
     for (auto _ : state) {
-        QTemporaryDir out;
-        ExportProgress progress;
-        QElapsedTimer clock;
-        clock.start();
-        const ExportResult r = CardExport::run(plan, out.path(), options, &progress);
-        ms = double(clock.nsecsElapsed()) / 1e6;
-        if (!r.ok())
-            state.SkipWithError(r.message().toUtf8().constData());
+        ms = TestPhotos::timedExport(state, plan, options);
         peak = ProcessMemory::statusMiB("VmHWM") - before;
     }
     state.counters["peak_MiB"] = peak;

@@ -1,8 +1,13 @@
 // The photos the picture benchmarks make for themselves: photo-like JPEGs of a user's camera size.
 #pragma once
 
+#include "output/CardExport.h"
+
+#include <QElapsedTimer>
 #include <QImage>
 #include <QString>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 
 namespace TestPhotos
 {
@@ -19,6 +24,22 @@ inline QString write(const QString &path, int w, int h, int tint, int greenTint 
     }
     img.save(path, "JPEG", 85);
     return path;
+}
+
+// One export of the plan's cards into a fresh folder, in milliseconds; a failed run ends the
+// benchmark with its message.
+inline double timedExport(benchmark::State &state, const std::shared_ptr<const RunPlan> &plan,
+                          const ExportOptions &options)
+{
+    QTemporaryDir out;
+    ExportProgress progress;
+    QElapsedTimer clock;
+    clock.start();
+    const ExportResult r = CardExport::run(plan, out.path(), options, &progress);
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    if (!r.ok())
+        state.SkipWithError(r.message().toUtf8().constData());
+    return ms;
 }
 
 } // namespace TestPhotos

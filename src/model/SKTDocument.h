@@ -211,6 +211,25 @@ private:
     std::unique_ptr<UndoManager> m_undoManager;
 };
 
+// Calls `heard` on each notice of the design (SKTDocumentDesignKey) for as long as it lives;
+// it must end before the document.
+class DesignListener
+{
+public:
+    DesignListener(SKTDocument &document, std::function<void()> heard)
+        : m_document(document), m_callback(std::move(heard))
+    {
+        m_document.addObserver(&m_callback, SKTDocumentDesignKey, {});
+    }
+    ~DesignListener() { m_document.removeAllObservers(&m_callback); }
+    DesignListener(const DesignListener &) = delete;
+    DesignListener &operator=(const DesignListener &) = delete;
+
+private:
+    SKTDocument &m_document;
+    ChangeCallback m_callback;
+};
+
 // Outside the document the design is read-only: its settings change through the document's own
 // writers, which record and announce them.
 static_assert(std::is_const_v<std::remove_reference_t<decltype(std::declval<SKTDocument &>().design())>>,

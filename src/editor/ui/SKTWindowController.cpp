@@ -90,8 +90,7 @@ SKTWindowController::SKTWindowController(QWidget *parent)
     connect(m_modifiedCheck, &QTimer::timeout, this, &SKTWindowController::updateModifiedMarker);
     connect(&m_document.undoManager(), &UndoManager::stateChanged, this,
             &SKTWindowController::scheduleModifiedCheck);
-    m_designWatch = std::make_unique<ChangeCallback>([this] { showDesignSettings(); });
-    m_document.addObserver(m_designWatch.get(), SKTDocumentDesignKey, {});
+    m_designWatch = std::make_unique<DesignListener>(m_document, [this] { showDesignSettings(); });
     QCoreApplication::instance()->installEventFilter(this);
     m_editButtons->endClipboardDeferral();
 }
@@ -100,7 +99,7 @@ SKTWindowController::~SKTWindowController()
 {
     if (QCoreApplication *app = QCoreApplication::instance())
         app->removeEventFilter(this);
-    m_document.removeAllObservers(m_designWatch.get());
+    m_designWatch.reset();
     // The canvases and the inspector's panels let go of the document before it goes.
     delete m_sides;
     m_sides = nullptr;

@@ -221,7 +221,7 @@ private:
     QColor m_allTextColor = QColor(0, 0, 0);
     bool m_inModelReset = false;
     QTimer *m_modifiedCheck = nullptr;
-    std::unique_ptr<ChangeObserver> m_designWatch; // calls showDesignSettings on each notice
+    std::unique_ptr<DesignListener> m_designWatch; // showDesignSettings on each notice
     std::unique_ptr<HeldSeries> m_heldSeries;
     int m_titleHolds = 0;                          // while the design is replaced, the title waits
     ExcelBindingTable *m_workingBinding = nullptr; // an open Details dialog's

@@ -31,7 +31,6 @@
 #include "panels/ui/ObjectPanel.h"
 #include "panels/ui/PanelEdits.h"
 #include "panels/ui/TextPanel.h"
-#include "platform/ChangeObserver.h"
 #include "platform/FontResolver.h"
 
 #include <QAbstractButton>
@@ -113,13 +112,12 @@ CardPagePanel::CardPagePanel(InspectorHost &host) : QObject(&host.inspectorWindo
     m_border->Card_bor_Stepper->setValue(3);
     card_prop_set(FillCode::Solid);
     connectControls();
-    m_designWatch = std::make_unique<ChangeCallback>([this] { reload(); });
-    host.document().addObserver(m_designWatch.get(), SKTDocumentDesignKey, {});
+    m_designWatch = std::make_unique<DesignListener>(host.document(), [this] { reload(); });
 }
 
 CardPagePanel::~CardPagePanel()
 {
-    m_host.document().removeAllObservers(m_designWatch.get());
+    m_designWatch.reset();
     delete m_settings;
     delete m_background;
     delete m_border;

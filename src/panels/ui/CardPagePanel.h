@@ -18,11 +18,11 @@ class Card_Property;
 class ColorWell;
 class DesignSettings;
 class CardBackgroundTab;
-class ChangeObserver;
 class CardBorderTab;
 class CardSettingsTab;
 class ComboDispatcher;
 class QFont;
+class DesignListener;
 class InspectorHost;
 class QColor;
 
@@ -126,6 +126,6 @@ private:
     CardBackgroundTab *m_background;
     CardBorderTab *m_border;
     FontDescriptor m_fontCopy; // All_Text_font_COPY
-    std::unique_ptr<ChangeObserver> m_designWatch;
+    std::unique_ptr<DesignListener> m_designWatch;
     bool m_nameLeftOff = true;
 };

@@ -16,7 +16,6 @@
 #include "panels/ui/InspectorHost.h"
 #include "panels/ui/InspectorTabs.h"
 #include "panels/ui/TextPanel.h"
-#include "platform/ChangeObserver.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -72,8 +71,7 @@ DataSourceTab::DataSourceTab(InspectorHost &host) : QObject(&host.inspectorWindo
     connect(view_series_btn, &QPushButton::clicked, this, &DataSourceTab::View_batch_Series_Button);
     connect(help_btn, &QPushButton::clicked, this, &DataSourceTab::Data_Source_Help_Button);
     followDesign();
-    m_designWatch = std::make_unique<ChangeCallback>([this] { followDesign(); });
-    host.document().addObserver(m_designWatch.get(), SKTDocumentDesignKey, {});
+    m_designWatch = std::make_unique<DesignListener>(host.document(), [this] { followDesign(); });
 }
 
 bool DataSourceTab::eventFilter(QObject *watched, QEvent *event)
@@ -103,10 +101,7 @@ void DataSourceTab::setTitle(const QString &title)
     data_source_title->setText(title);
 }
 
-DataSourceTab::~DataSourceTab()
-{
-    m_host.document().removeAllObservers(m_designWatch.get());
-}
+DataSourceTab::~DataSourceTab() = default;
 
 void DataSourceTab::followDesign()
 {

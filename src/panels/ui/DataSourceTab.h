@@ -13,8 +13,8 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class SKTGraphic;
+class DesignListener;
 class InspectorHost;
-class ChangeObserver;
 
 class DataSourceTab : public QObject
 {
@@ -77,7 +77,7 @@ private:
     void followDesign();
 
     InspectorHost &m_host;
-    std::unique_ptr<ChangeObserver> m_designWatch;
+    std::unique_ptr<DesignListener> m_designWatch;
     std::optional<bool> m_designBindsWorkbook;
     std::function<void(bool bound)> m_wordsBound;
 };
