@@ -28,12 +28,14 @@ QVariant SKTGraphic::valueForKey(const QString &key) const
         return bounds();
     if (key == SKTGraphicIsDrawingFillKey)
         return isDrawingFill();
+    // The colours as stored: the object's opacity is a field of its own, so what undo records and
+    // puts back by these keys must not carry it mixed in.
     if (key == SKTGraphicFillColorKey)
-        return colorValue(fillColor());
+        return colorValue(_fillColor);
     if (key == SKTGraphicIsDrawingStrokeKey)
         return isDrawingStroke();
     if (key == SKTGraphicStrokeColorKey)
-        return colorValue(strokeColor());
+        return colorValue(_strokeColor);
     if (key == SKTGraphicStrokeWidthKey)
         return strokeWidth();
     if (key == SKTGraphicXPositionKey)

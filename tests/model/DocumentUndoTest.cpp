@@ -75,21 +75,28 @@ TEST_F(DocumentUndoTest, ListsStartEmpty)
     EXPECT_TRUE(doc.graphics_temp().isEmpty());
 }
 
+// On a half-transparent object too: the colour stored comes back, not one with the opacity mixed in.
 TEST_F(DocumentUndoTest, TwoChangesInOneGroupUndoToTheFirstValue)
 {
-    SKTDocument doc;
-    GraphicPtr g = addShape(doc);
-    const QColor original = *g->fillColor();
-    UndoManager &um = doc.undoManager();
-    um.beginUndoGrouping();
-    g->setValueForKey(SKTGraphicFillColorKey, QColor(255, 0, 0));
-    g->setValueForKey(SKTGraphicFillColorKey, QColor(0, 255, 0));
-    um.endUndoGrouping();
-    EXPECT_EQ(um.undoCount(), 2);
-    um.undo();
-    EXPECT_EQ(g->fillColor()->rgba(), original.rgba());
-    um.redo();
-    EXPECT_EQ(g->fillColor()->rgb(), QColor(0, 255, 0).rgb());
+    for (const float opacity : {1.0f, 0.5f}) {
+        SKTDocument doc;
+        GraphicPtr g = addShape(doc);
+        g->alpha_val = g->alpha_val_stroke = opacity;
+        g->_fillColor = QColor(10, 20, 30);
+        g->_strokeColor = QColor(40, 50, 60);
+        UndoManager &um = doc.undoManager();
+        um.beginUndoGrouping();
+        g->setValueForKey(SKTGraphicFillColorKey, QColor(255, 0, 0));
+        g->setValueForKey(SKTGraphicFillColorKey, QColor(0, 255, 0));
+        g->setValueForKey(SKTGraphicStrokeColorKey, QColor(0, 0, 255));
+        um.endUndoGrouping();
+        um.undo();
+        EXPECT_EQ(g->_fillColor->rgba(), QColor(10, 20, 30).rgba()) << opacity;
+        EXPECT_EQ(g->_strokeColor->rgba(), QColor(40, 50, 60).rgba()) << opacity;
+        um.redo();
+        EXPECT_EQ(g->_fillColor->rgba(), QColor(0, 255, 0).rgba()) << opacity;
+        EXPECT_EQ(g->_strokeColor->rgba(), QColor(0, 0, 255).rgba()) << opacity;
+    }
 }
 
 TEST_F(DocumentUndoTest, ChangeOutsideAnyGroupOpensItsOwnStep)

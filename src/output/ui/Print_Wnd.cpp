@@ -170,9 +170,7 @@ int Print_Wnd::Open_Print_Wnd()
     Set_values_From_Printer();
     // The kept grid is fitted to the paper as if typed, and says so when it no longer fits.
     Check_Max_Cell_Value();
-    const int code = ModalRunner::exec(*this);
-    rememberLayout();
-    return code;
+    return ModalRunner::exec(*this);
 }
 
 void Print_Wnd::showDataSources(const RunPlan &plan)
@@ -436,7 +434,6 @@ bool Print_Wnd::Execute_Printing(bool preview)
     }
     if (!readyToPrint())
         return false;
-    rememberLayout();
     print_result_id->clear();
     const std::shared_ptr<const RunPlan> plan = runPlan();
     m_layout.dataMode = plan->isBatch();
@@ -472,7 +469,11 @@ bool Print_Wnd::printChecked(const std::shared_ptr<const RunPlan> &asked)
     if (layout.dataMode)
         layout.Total_Label = std::min(layout.Total_Label, plan->outputCount());
     Printing_View view(layout, plainSides(plan), layout.dataMode ? plan : nullptr, cardSize());
-    return printSheets(view, pdfPath);
+    // Only a layout that printed is kept for the next opening: one left or cancelled is not.
+    if (!printSheets(view, pdfPath))
+        return false;
+    rememberLayout();
+    return true;
 }
 
 bool Print_Wnd::readyToPrint()

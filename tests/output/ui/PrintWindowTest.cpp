@@ -4,6 +4,7 @@
 #include "foundation/DataRoot.h"
 #include "output/BatchDesignFixture.h"
 #include "output/Printing_View.h"
+#include "output/RememberedPrintLayout.h"
 #include "output/SheetGeometry.h"
 #include "output/ui/OutputWindowFixture.h"
 #include "output/ui/Print_Wnd.h"
@@ -296,23 +297,54 @@ TEST_F(PrintWindow, OpeningAndPreviewingWarnOfNothing)
 
 // Rows, columns, gaps, paper and sides come back as they were left, in a new window as after a
 // restart; cancelling the window keeps them too.
-TEST_F(PrintWindow, TheWindowComesBackAsItWasLeft)
+// What a print used comes back at the next opening; a window left by Cancel, Escape or the close
+// button keeps nothing, not even in the file that remembers the layout.
+TEST_F(PrintWindow, TheWindowComesBackAsItWasLastPrinted)
 {
     FakeHost host(plainDesign());
+    const QString kept = RememberedPrintLayout::settingsPath();
+    const auto layOut = [&](Print_Wnd &w, QString *paperShown) {
+        usePaper(w, 200, 250);
+        useLandscape(w);
+        *paperShown = w.Size_id->text();
+        testsupport::clickIndicator(w.matrix_card_side->button(0));
+        w.print_alignment->setCurrentIndex(1);
+        emit w.print_alignment->activated(1);
+        type(w.Row_Stepper, 2);
+        type(w.horz_mar_Stepper, 2.5);
+        type(w.vert_mar_Stepper, 4);
+    };
+    const QList<QPair<const char *, std::function<void(Print_Wnd &)>>> closings{
+        {"Cancel", [](Print_Wnd &w) { QTest::mouseClick(w.cancel_button, Qt::LeftButton); }},
+        {"Escape", [](Print_Wnd &w) { QTest::keyClick(&w, Qt::Key_Escape); }},
+        {"close button", [](Print_Wnd &w) { w.close(); }},
+    };
     QString paperShown;
+    for (const auto &[how, leave] : closings) {
+        Print_Wnd w(host, &host.window);
+        modalScripts.push_back([&, leave = leave](QDialog &) {
+            layOut(w, &paperShown);
+            leave(w);
+            return 0;
+        });
+        w.Open_Print_Wnd();
+        EXPECT_FALSE(QFileInfo::exists(kept)) << how;
+        Print_Wnd again(host, &host.window);
+        modalScripts.push_back([&, how = how](QDialog &) {
+            EXPECT_EQ(again.Row_Stepper->value(), 1) << how;
+            EXPECT_TRUE(again.matrix_card_side->button(1)->isChecked()) << how;
+            EXPECT_EQ(again.print_alignment->currentIndex(), 0) << how;
+            EXPECT_EQ(again.Total_Stepper->value(), 1) << how;
+            return 0;
+        });
+        again.Open_Print_Wnd();
+    }
     {
         Print_Wnd w(host, &host.window);
         modalScripts.push_back([&](QDialog &) {
-            usePaper(w, 200, 250);
-            useLandscape(w);
-            paperShown = w.Size_id->text();
+            layOut(w, &paperShown);
             EXPECT_TRUE(paperShown.startsWith("250.")) << paperShown.toStdString();
-            testsupport::clickIndicator(w.matrix_card_side->button(0));
-            w.print_alignment->setCurrentIndex(1);
-            emit w.print_alignment->activated(1);
-            type(w.Row_Stepper, 2);
-            type(w.horz_mar_Stepper, 2.5);
-            type(w.vert_mar_Stepper, 4);
+            QTest::mouseClick(w.print_button, Qt::LeftButton);
             QTest::mouseClick(w.cancel_button, Qt::LeftButton);
             return 0;
         });
@@ -320,7 +352,8 @@ TEST_F(PrintWindow, TheWindowComesBackAsItWasLeft)
     }
     Print_Wnd again(host, &host.window);
     modalScripts.push_back([&](QDialog &) {
-        EXPECT_EQ(again.Size_id->text(), paperShown);
+        // The paper as the printed file holds it, in whole points.
+        EXPECT_TRUE(again.Size_id->text().startsWith("250.1")) << again.Size_id->text().toStdString();
         EXPECT_EQ(again.Orient_ComboBox->currentIndex(), 1);
         EXPECT_EQ(again.Row_Stepper->value(), 2);
         EXPECT_EQ(again.Col_Stepper->value(), 1);
@@ -339,7 +372,7 @@ TEST_F(PrintWindow, TheWindowComesBackAsItWasLeft)
 
 // After a print of both sides, a card set to single side printed its hidden back beside its front,
 // since the window remembered "Both sides". A single-sided card offers and prints its front only;
-// the choice kept for cards with a back comes back with one.
+// the choice a print kept for cards with a back comes back with one.
 TEST_F(PrintWindow, ASingleSidedCardAfterBothSidesPrintsItsFrontOnly)
 {
     FakeHost host(plainDesign());
@@ -366,6 +399,8 @@ TEST_F(PrintWindow, ASingleSidedCardAfterBothSidesPrintsItsFrontOnly)
                 testsupport::clickIndicator(w.matrix_card_side->button(0));
             EXPECT_NEAR(w.layout().label_width * w.layout().label_hight / (243 * 154), c.labelCards, 0.01)
                 << k;
+            if (c.chooseBoth)
+                QTest::mouseClick(w.print_button, Qt::LeftButton);
             QTest::mouseClick(w.cancel_button, Qt::LeftButton);
             return 0;
         });
