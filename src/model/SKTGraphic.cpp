@@ -428,10 +428,14 @@ void SKTGraphic::takePlacedValue(Kind asked, const QString &value)
     if (asked == Kind::Text && kind() == Kind::Text) {
         if (value.isEmpty())
             return;
+        // A text whose storage was never made already shows its value: making the storage now would
+        // change the design (and its undo history) while the card stays the same.
+        const bool shown = textContentsForDrawing().text == value;
         Text_Value = value;
         _isDrawingStroke = false;
         _isDrawingFill = false;
-        Text_contents().text = value;
+        if (!shown)
+            Text_contents().text = value;
         Set_Ctrl_Is_Visible(true);
     } else if (asked == Kind::Image) {
         if (!QFileInfo(value).isFile()) {

@@ -179,6 +179,15 @@ TEST_F(ProfilePlacement, EachPlacementIsOneStepThatUndoTakesBackWhole)
     EXPECT_EQ(name->textContentsForDrawing().text, QStringLiteral("Grace Example"));
     EXPECT_FALSE(website->ctrl_is_visible);
     EXPECT_EQ(undo.undoActionName(), QStringLiteral("Personal Details"));
+    // OK with nothing changed is no step, and the design stays saved; so too where the texts were
+    // never asked for their storage, as a design opened from a file may hold them.
+    const int steps = undo.undoCount();
+    name->_Text_contents.reset();
+    website->_Text_contents.reset();
+    window->designFile().markClean();
+    placeWith("Grace Example", "");
+    EXPECT_EQ(undo.undoCount(), steps);
+    EXPECT_FALSE(window->designFile().isModified());
 
     window->commands().Undo_Clicked();
     EXPECT_EQ(front(), (GraphicList{website, name}));
