@@ -49,23 +49,28 @@ QString whyNoNewFile(const QString &path)
     return QStringLiteral("the folder refused it");
 }
 
-// Whether a running instance other than this one holds the lock at path.
-bool heldByAnother(const QString &path)
+// Who holds the lock at path: nobody (or an instance that is gone), this instance, or another.
+enum class LockHolder { None, ThisInstance, Another };
+LockHolder holderOf(const QString &path)
 {
     if (path.isEmpty() || !QFileInfo::exists(path))
-        return false;
+        return LockHolder::None;
     QLockFile probe(path);
     probe.setStaleLockTime(0);
     if (probe.tryLock(0)) {
         probe.unlock();
-        return false;
+        return LockHolder::None;
     }
-    // This instance's own lock is not another's.
     qint64 pid = 0;
     QString host, application;
     if (probe.getLockInfo(&pid, &host, &application) && pid == QCoreApplication::applicationPid())
-        return false;
-    return probe.error() == QLockFile::LockFailedError;
+        return LockHolder::ThisInstance;
+    return probe.error() == QLockFile::LockFailedError ? LockHolder::Another : LockHolder::None;
+}
+
+bool heldByAnother(const QString &path)
+{
+    return holderOf(path) == LockHolder::Another;
 }
 } // namespace
 
@@ -76,20 +81,27 @@ SeriesEditing::SeriesEditing(const QString &folder, const QString &name)
     const QString lock = lockPath(folder, name);
     if (lock.isEmpty())
         return;
+    m_lockFile = lock;
     auto file = takeLock(lock);
+    const QString fallback = fallbackLockPath(folder, name);
     if (file.first) {
         // One that took its lock where the folder took none (earlier) still holds it.
-        if (!heldByAnother(fallbackLockPath(folder, name)))
+        if (!heldByAnother(fallback))
             m_lock = std::move(file.first);
+        else
+            m_lockFile = fallback;
         return;
     }
-    if (file.second == QLockFile::LockFailedError)
-        return; // another instance holds it
+    if (file.second == QLockFile::LockFailedError) {
+        m_heldHere = holderOf(lock) == LockHolder::ThisInstance;
+        return; // held already, by this instance's design or by another instance
+    }
     m_lockProblem = QStringLiteral("The lock file \"%1\" could not be made: %2.")
                         .arg(QDir::toNativeSeparators(lock), whyNoNewFile(lock));
-    const QString fallback = fallbackLockPath(folder, name);
     QDir().mkpath(QFileInfo(fallback).absolutePath());
+    m_lockFile = fallback;
     m_lock = takeLock(fallback).first;
+    m_heldHere = !m_lock && holderOf(fallback) == LockHolder::ThisInstance;
 }
 
 SeriesEditing::~SeriesEditing() = default;
@@ -128,5 +140,13 @@ QString SeriesEditing::fallbackLockPath(const QString &folder, const QString &na
 
 bool SeriesEditing::lockedElsewhere(const QString &folder, const QString &name)
 {
-    return heldByAnother(lockPath(folder, name)) || heldByAnother(fallbackLockPath(folder, name));
+    return !lockHeldElsewhere(folder, name).isEmpty();
+}
+
+QString SeriesEditing::lockHeldElsewhere(const QString &folder, const QString &name)
+{
+    for (const QString &path : {lockPath(folder, name), fallbackLockPath(folder, name)})
+        if (heldByAnother(path))
+            return path;
+    return {};
 }

@@ -20,6 +20,11 @@ public:
     SeriesEditing &operator=(const SeriesEditing &) = delete;
 
     bool holdsLock() const;
+    // The lock this editing could not take is held by this instance itself (the design it has
+    // open reads the series), not by another instance.
+    bool heldByThisInstance() const { return m_heldHere; }
+    // The lock file this editing holds or found held: beside the series, or in its stead.
+    QString lockFile() const { return m_lockFile; }
     // Why no lock file could be made beside the series: the lock file and the reason, for the
     // user; "" when it could (or the series is held by another instance).
     QString lockProblem() const { return m_lockProblem; }
@@ -34,10 +39,14 @@ public:
     // Another running instance of the program holds the series' lock, beside it or in its stead
     // (a lock left by an instance that is gone does not count).
     static bool lockedElsewhere(const QString &folder, const QString &name);
+    // The lock file by which another running instance holds the series; "" when none does.
+    static QString lockHeldElsewhere(const QString &folder, const QString &name);
 
 private:
     std::unique_ptr<QLockFile> m_lock;
     QString m_lockProblem;
+    QString m_lockFile;
+    bool m_heldHere = false;
     QString m_path;
     qint64 m_size = -1;
     qint64 m_modifiedMs = -1;

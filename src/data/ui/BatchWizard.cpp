@@ -373,20 +373,50 @@ void BatchWizard::On_Update()
         Show_MessageBox(message);
     else if (!warning.isEmpty())
         Show_MessageBox(warning);
-    if (const QString problem = m_editing->lockProblem(); !problem.isEmpty())
-        Show_MessageBox(cannotHoldMessage(name, problem, m_editing->holdsLock()));
+    if (!m_editing->lockProblem().isEmpty())
+        Show_MessageBox(cannotHoldMessage(name, *m_editing));
 }
 
-QString BatchWizard::cannotHoldMessage(const QString &name, const QString &problem, bool heldInstead)
+QString BatchWizard::cannotHoldMessage(const QString &name, const SeriesEditing &editing)
 {
+    const QString lock = QDir::toNativeSeparators(editing.lockFile());
+    QString why;
+    if (editing.holdsLock())
+        why = QStringLiteral("Other instances of the program are still told it is open here, but "
+                             "saving it in that folder may fail for the same reason.");
+    else if (editing.heldByThisInstance())
+        why = QStringLiteral("This instance of the program already holds it (\"%1\") for the design "
+                             "it has open, so other instances are told it is open here.")
+                  .arg(lock);
+    else
+        why = QStringLiteral("Another instance of the program has it open (\"%1\"): it cannot be saved "
+                             "here until that instance lets it go.")
+                  .arg(lock);
     return QStringLiteral(
                "The Batch Processing Series \"%1\" cannot be held for editing in its folder. %2\n\n")
-               .arg(name, problem) +
-           (heldInstead
-                ? QStringLiteral("Other instances of the program are still told it is open here, but "
-                                 "saving it in that folder may fail for the same reason.")
-                : QStringLiteral("Another instance of the program has it open: it cannot be saved here "
-                                 "until that instance lets it go."));
+               .arg(name, editing.lockProblem()) +
+           why;
+}
+
+QString BatchWizard::firstInUse(const QString &current, const QStringList &names) const
+{
+    // As a delete meets them: the current series first, then the selection in order.
+    for (const QString &name : QStringList{current} + names)
+        if (inUse(name))
+            return name;
+    return current;
+}
+
+QString BatchWizard::inUseText(const QString &name, const QString &refusal) const
+{
+    const QString file = QDir::toNativeSeparators(SeriesFiles::safePath(Data_Folder_Path, name));
+    if (m_inUse && m_inUse(name))
+        return refusal + QStringLiteral("\n\nThe design open in this window reads \"%1\".").arg(file);
+    const QString lock = SeriesEditing::lockHeldElsewhere(Data_Folder_Path, name);
+    if (!lock.isEmpty())
+        return refusal + QStringLiteral("\n\nAnother instance of the program has \"%1\" open (\"%2\").")
+                             .arg(file, QDir::toNativeSeparators(lock));
+    return refusal;
 }
 
 void BatchWizard::Delete_List_Btn_Clicked()
@@ -406,7 +436,10 @@ void BatchWizard::Delete_List_Btn_Clicked()
     if (result.cancelled())
         return;
     if (!result.ok()) {
-        if (!result.message.isEmpty())
+        if (result.message == SeriesFiles::MsgCantDeleteInUse)
+            Show_MessageBox(inUseText(firstInUse(Trim_Str(ListData->objectValue(NameKey, current)), names),
+                                      result.message));
+        else if (!result.message.isEmpty())
             Show_MessageBox(result.message);
         // A series in use keeps the list as it is; a file that would not go is shown as it stands.
         if (!result.message.isEmpty() && result.message != SeriesFiles::MsgCantDeleteInUse)
@@ -565,7 +598,10 @@ bool BatchWizard::saveSeries()
     if (result.cancelled())
         return false;
     if (!result.ok()) {
-        Show_MessageBox(result.message.isEmpty() ? SeriesFiles::MsgFileAccess : result.message);
+        if (result.message == SeriesFiles::MsgCantUpdateInUse)
+            Show_MessageBox(inUseText(update_list_name.isEmpty() ? name : update_list_name, result.message));
+        else
+            Show_MessageBox(result.message.isEmpty() ? SeriesFiles::MsgFileAccess : result.message);
         return false;
     }
     raise();

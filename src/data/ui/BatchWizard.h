@@ -41,7 +41,11 @@ public:
     SeriesInUseTest inUseTest() const;
     // Said as a series opens for editing when no lock file can be made beside it: the lock file
     // and why (problem), and whether this instance holds it elsewhere or another has it open.
-    static QString cannotHoldMessage(const QString &name, const QString &problem, bool heldInstead);
+    static QString cannotHoldMessage(const QString &name, const SeriesEditing &editing);
+    // A refusal for a series in use, with its file and who uses it: the design open here, or
+    // another instance of the program by its lock file.
+    QString inUseText(const QString &name, const QString &refusal) const;
+    QString firstInUse(const QString &current, const QStringList &names) const;
     // Where the exported-files dialog is opened after an export; none shows no dialog.
     void setRegistry(WindowRegistry *registry) { m_registry = registry; }
 

@@ -159,7 +159,9 @@ TEST_F(SeriesManager, SaveRefusesNamesThatLeaveTheFolderAndSeriesInUse)
         w->update_button->click();
         w->save_button->click();
         EXPECT_EQ(messages.messages().value(5),
-                  msg("Batch Processing Series can't be updated because it is in use."));
+                  msg("Batch Processing Series can't be updated because it is in use.\n\nThe design open "
+                      "in this window reads \"" +
+                      QDir(Data_Folder_Path).filePath("Used.txt") + "\"."));
     });
     EXPECT_EQ(QDir(Data_Folder_Path).entryList(QDir::Files), QStringList{"Used.txt"});
 }
@@ -178,7 +180,9 @@ TEST_F(SeriesManager, DeletingWalksTheSelectionAndStopsAtASeriesInUse)
         w->delete_list_button->click();
         EXPECT_EQ(
             messages.messages(),
-            QStringList{msg("Batch Processing Series can't be delete because it is currently in use.")});
+            QStringList{msg("Batch Processing Series can't be delete because it is currently in use.\n\n"
+                            "The design open in this window reads \"" +
+                            QDir(Data_Folder_Path).filePath("S3.txt") + "\".")});
         EXPECT_EQ(w->ListData->count(), 3); // the list is left until it is next filled
         clickRow(w->List, 0);
         clickRow(w->List, 1, Qt::ControlModifier);

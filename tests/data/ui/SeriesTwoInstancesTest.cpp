@@ -141,7 +141,10 @@ TEST_F(SeriesTwoInstances, ASeriesOpenInAnotherInstanceIsInUseUntilThatInstanceI
         });
         EXPECT_EQ(readSeriesFile("Mixed"), c.after);
         if (!c.otherEnds) {
-            EXPECT_EQ(shown().value(0), "Batch Processing Series can't be updated because it is in use.");
+            EXPECT_EQ(shown().value(0), "Batch Processing Series can't be updated because it is in use.\n\n"
+                                        "Another instance of the program has \"" +
+                                            QDir(Data_Folder_Path).filePath("Mixed.txt") + "\" open (\"" +
+                                            SeriesEditing::lockPath(Data_Folder_Path, "Mixed") + "\").");
             // Deleting meets the same guard.
             modalScripts.push_front([&w](QDialog &) {
                 clickRow(w.List, 0);
@@ -151,8 +154,8 @@ TEST_F(SeriesTwoInstances, ASeriesOpenInAnotherInstanceIsInUseUntilThatInstanceI
             });
             w.Open_Wnd();
             EXPECT_TRUE(seriesExists("Mixed"));
-            EXPECT_TRUE(
-                shown().contains("Batch Processing Series can't be delete because it is currently in use."));
+            EXPECT_TRUE(shown().value(1).startsWith("Batch Processing Series can't be delete because it is "
+                                                    "currently in use.\n\nAnother instance"));
             other.closeWriteChannel();
             other.waitForFinished();
         }
@@ -288,4 +291,24 @@ TEST_F(SeriesTwoInstances, AFolderThatTakesNoNewFilesIsSaidAtOpeningAndSecondIns
     EXPECT_EQ(shown()[0], "Error in file accessing.\n\nThe file \"" + series +
                               "\" could not be written: No space left on device.");
     EXPECT_EQ(readSeriesFile("Mixed"), QByteArray("a\nb\n"));
+
+    // The design this instance has open holds the series in its stead: that is said, not another
+    // instance, and the refused save names the file and the reason.
+    messages.clear();
+    const SeriesEditing designHold(Data_Folder_Path, "Mixed");
+    ASSERT_TRUE(designHold.holdsLock());
+    w.setInUseTest([](const QString &name) { return name == QLatin1String("Mixed"); });
+    editMixed(w, [&] {
+        EXPECT_EQ(shown().value(0).section("\n\n", 1),
+                  "This instance of the program already holds it (\"" +
+                      SeriesEditing::fallbackLockPath(Data_Folder_Path, "Mixed") +
+                      "\") for the design it has open, so other instances are told it is open here.");
+        messages.clear();
+        w.Create_Value_List(QStringLiteral("mine"));
+        w.save_button->click();
+        EXPECT_EQ(shown().value(0), "Batch Processing Series can't be updated because it is in use.\n\n"
+                                    "The design open in this window reads \"" +
+                                        series + "\".");
+        leaveUnsaved(w);
+    });
 }
