@@ -27,9 +27,14 @@ void onTerminationSignal(int)
 
 DesignerApplication::DesignerApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
+    prepare(*this);
+}
+
+void DesignerApplication::prepare(QApplication &app)
+{
     applyIdentity();
-    DeferredIconStyle::installOn(*this);
-    WindowLook::KeptPlaces::installOn(*this);
+    DeferredIconStyle::installOn(app);
+    WindowLook::KeptPlaces::installOn(app);
 }
 
 void DesignerApplication::quitOnTerminationSignals()

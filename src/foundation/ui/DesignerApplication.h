@@ -24,6 +24,10 @@ public:
 
     // Names the program (used for its per-user folders); also called by tests.
     static void applyIdentity();
+    // What the program's application object is given before any widget is made: its name, its
+    // style (standard icons made on first use) and its windows' kept places. Tests of the start
+    // take the same road.
+    static void prepare(QApplication &app);
 
 private:
     MessageBoxService m_messages;

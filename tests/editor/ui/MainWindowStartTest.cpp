@@ -8,6 +8,7 @@
 #include "foundation/FolderListing.h"
 #include "foundation/FoundationState.h"
 #include "foundation/ui/DeferredIconStyle.h"
+#include "foundation/ui/DesignerApplication.h"
 #include "panels/ui/InspectorTabs.h"
 
 #include <QAction>
@@ -279,7 +280,7 @@ TEST_F(MainWindowStartPlugins, BuildingTheWindowLoadsNoImageFormatPlugin)
         {
             if (pluginsLoaded())
                 std::_Exit(2);
-            DeferredIconStyle::installOn(*qApp);
+            DesignerApplication::prepare(*qApp); // as the program's application object is made
             ModelGlobals::instance().reset();
             EditorState::instance().reset();
             {
