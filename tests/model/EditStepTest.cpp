@@ -213,3 +213,28 @@ TEST_F(EditStepTest, AContinuedStepPutsBackWhatEachOfItsWritesChanged)
     EXPECT_EQ(doc.design().frontPage.Card_fill_Grd_2_clr, QColor(40, 50, 60));
     EXPECT_FLOAT_EQ(line->alpha_val, 0.25f);
 }
+
+// A step's undo puts back what the step changed and nothing else: an object it took but left alone,
+// and a page field it did not write, keep what was done to them after it.
+TEST_F(EditStepTest, UndoLeavesWhatTheStepDidNotChange)
+{
+    {
+        const EditStep step(doc, {QStringLiteral("Card Page"), SKTDocument::Front, {}},
+                            {DesignState::of(doc), GraphicStates::of({text, line})});
+        doc.changeSettings({}, SKTDocument::Front,
+                           [](DesignSettings &s) { s.frontPage.Card_fill_Grd_1_clr = QColor(10, 20, 30); });
+        text->alpha_val = 0.25f;
+    }
+    line->alpha_val = 0.75f;
+    DesignSettings later = doc.design().settings();
+    later.frontPage.Card_fill_Grd_2_clr = QColor(40, 50, 60);
+    later.backPage.Card_fill_Grd_1_clr = QColor(70, 80, 90);
+    doc.putSettings(later);
+
+    doc.undoManager().undo();
+    EXPECT_NE(doc.design().frontPage.Card_fill_Grd_1_clr, QColor(10, 20, 30));
+    EXPECT_NE(text->alpha_val, 0.25f);
+    EXPECT_EQ(doc.design().frontPage.Card_fill_Grd_2_clr, QColor(40, 50, 60));
+    EXPECT_EQ(doc.design().backPage.Card_fill_Grd_1_clr, QColor(70, 80, 90));
+    EXPECT_FLOAT_EQ(line->alpha_val, 0.75f);
+}
