@@ -1,5 +1,6 @@
 // Writes card images to files in the format their extension names, atomically.
-// PNG goes through libspng; JPEG, TIFF and BMP through Qt's writers.
+// PNG goes through the program's own encoder (PngEncoder, deflated by ISA-L); JPEG, TIFF and BMP
+// through Qt's writers.
 #pragma once
 
 #include "platform/Units.h"
