@@ -93,58 +93,24 @@ bool DesignFile::writeItems(const QString &path, const plist::Array &items, QStr
     return PropertyList::writeFile(path, plist::Value(items), PropertyList::Format::Xml, error);
 }
 
-DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg, const ReplaceChanged &replaceChanged)
-{
-    EditorState &state = EditorState::instance();
-    const QString remembered = state.Project_File_Name;
-    if (save_as)
-        state.Project_File_Name.clear();
-    QString path = Trim_Str(state.Project_File_Name);
-    if (path.isEmpty()) {
-        const std::optional<QString> chosen = m_editor ? m_editor->chooseSavePath() : std::nullopt;
-        if (!chosen || chosen->isEmpty()) {
-            state.Project_File_Name = remembered;
-            return DesignResult{DesignResult::Status::Cancelled, QString(), QString()};
-        }
-        path = *chosen;
-        state.Project_File_Name = path;
-    }
-    const auto notSaved = [&](DesignResult result) {
-        // A save that did not happen keeps the file the design had: a file never written is not its file.
-        state.Project_File_Name = remembered;
-        if (m_editor)
-            m_editor->Set_Log_Name_In_Title();
-        return result;
-    };
-    const DesignResult cancelled{DesignResult::Status::Cancelled, QString(), QString()};
-    // The file this save may replace: the one this program opened or last saved there; on another
-    // path, what stands there now (nothing, or the file the save panel agreed to replace).
-    DiskState expected = !save_as && path == m_disk.path && m_disk.exists() ? m_disk : diskStateOf(path);
-    // Another's save already there is asked about before the long write. A file that is gone holds
-    // no one's work: saving puts the design back.
-    const auto holdsOthersSave = [&expected](const DiskState &now) {
-        return now.exists() && now != expected;
-    };
-    if (const DiskState now = diskStateOf(path); holdsOthersSave(now)) {
-        if (!replaceChanged || !replaceChanged(path))
-            return notSaved(cancelled);
-        expected = now;
-    }
-    // The objects and rows are written from a copy by the worker, while the window takes no input.
-    CardDesign copy = m_document.design().deepCopy();
-    for (Card_Property *page : {&copy.frontPage, &copy.backPage})
-        DesignFileFormat::dropUnusedPicturePath(*page);
-    // Saving drops a picture path the page does not fill with, in the design as in the file.
-    m_document.putSettings(copy.settings());
-    // Made here and written by the worker: it lives and ends on the window's thread.
-    const auto file = std::make_unique<QSaveFile>(path);
-    FileId writtenId;
+// One save's replacing of the design file: the new file is written beside it, then, under the lock
+// every instance's save holds for its check and its replacing, put in its place only while the file
+// there is still the one this save may replace.
+struct DesignFile::Replacement {
+    enum class Step { Replaced, Changed, Busy, Failed };
+    QString path;
+    DiskState expected; // the file this save may replace
+    std::unique_ptr<QSaveFile> file;
+    FileId written;
     QString error;
-    // The file is replaced only under the lock every instance's save holds for its check and its
-    // replacing, and only while it is still the file this save may replace.
-    enum class Step { Replaced, Changed, Busy, Failed } step = Step::Failed;
-    DiskState found;
-    const auto replaceUnderLock = [&] {
+    Step step = Step::Failed;
+    DiskState found; // the file there after the check (and the replacing)
+
+    // A file that is gone holds no one's work: saving puts the design back.
+    bool holdsOthersSave(const DiskState &now) const { return now.exists() && now != expected; }
+
+    void replaceUnderLock()
+    {
         QLockFile lock(saveLockPath(path));
         lock.setStaleLockTime(0); // only a living holder counts
         // A folder that takes no lock file took no new design file either: the check holds without it.
@@ -162,51 +128,123 @@ DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg, const Re
             meetOtherSaves(QStringLiteral("replaced"));
         // Seen while the lock keeps another instance's save out.
         found = diskStateOf(path);
+    }
+};
+
+std::optional<QString> DesignFile::pathToSave(bool save_as)
+{
+    EditorState &state = EditorState::instance();
+    if (save_as)
+        state.Project_File_Name.clear();
+    const QString path = Trim_Str(state.Project_File_Name);
+    if (!path.isEmpty())
+        return path;
+    const std::optional<QString> chosen = m_editor ? m_editor->chooseSavePath() : std::nullopt;
+    if (!chosen || chosen->isEmpty())
+        return std::nullopt;
+    state.Project_File_Name = *chosen;
+    return chosen;
+}
+
+CardDesign DesignFile::designToSave()
+{
+    CardDesign copy = m_document.design().deepCopy();
+    for (Card_Property *page : {&copy.frontPage, &copy.backPage})
+        DesignFileFormat::dropUnusedPicturePath(*page);
+    // Saving drops a picture path the page does not fill with, in the design as in the file.
+    m_document.putSettings(copy.settings());
+    return copy;
+}
+
+DesignResult DesignFile::Save_project_file(bool save_as, bool show_msg, const ReplaceChanged &replaceChanged)
+{
+    EditorState &state = EditorState::instance();
+    const QString remembered = state.Project_File_Name;
+    const DesignResult cancelled{DesignResult::Status::Cancelled, QString(), QString()};
+    const std::optional<QString> path = pathToSave(save_as);
+    if (!path) {
+        state.Project_File_Name = remembered;
+        return cancelled;
+    }
+    const auto notSaved = [&](DesignResult result) {
+        // A save that did not happen keeps the file the design had: a file never written is not its file.
+        state.Project_File_Name = remembered;
+        if (m_editor)
+            m_editor->Set_Log_Name_In_Title();
+        return result;
     };
+    // The file this save may replace: the one this program opened or last saved there; on another
+    // path, what stands there now (nothing, or the file the save panel agreed to replace).
+    Replacement run;
+    run.path = *path;
+    run.expected = !save_as && *path == m_disk.path && m_disk.exists() ? m_disk : diskStateOf(*path);
+    // Another's save already there is asked about before the long write.
+    if (const DiskState now = diskStateOf(*path); run.holdsOthersSave(now)) {
+        if (!replaceChanged || !replaceChanged(*path))
+            return notSaved(cancelled);
+        run.expected = now;
+    }
+    // The objects and rows are written from a copy by the worker, while the window takes no input.
+    CardDesign copy = designToSave();
+    // Made here and written by the worker: it lives and ends on the window's thread.
+    run.file = std::make_unique<QSaveFile>(*path);
     bool written = false;
     runLongWork([&] {
         // Written as it is made, the rows straight from the table: a design bound to many rows
         // was held three times over, as values, as the file's bytes, and in the table.
         written = writeUncommitted(
-            *file, [&copy](QIODevice &out) { return DesignFileFormat::write(out, copy); }, &writtenId,
-            &error);
+            *run.file, [&copy](QIODevice &out) { return DesignFileFormat::write(out, copy); }, &run.written,
+            &run.error);
         if (!written)
             return;
         meetOtherSaves(QStringLiteral("written"));
-        replaceUnderLock();
+        run.replaceUnderLock();
     });
     if (!written)
-        return notSaved(saveFailed(path, error));
-    while (step == Step::Changed) {
+        return notSaved(saveFailed(*path, run.error));
+    if (std::optional<DesignResult> refused = settleReplacement(run, replaceChanged))
+        return notSaved(*refused);
+    return saved(run, show_msg);
+}
+
+std::optional<DesignResult> DesignFile::settleReplacement(Replacement &run,
+                                                          const ReplaceChanged &replaceChanged)
+{
+    while (run.step == Replacement::Step::Changed) {
         // Another's save came while this one was writing: asked now, outside the lock.
-        if (!replaceChanged || !replaceChanged(path)) {
-            file->cancelWriting();
-            return notSaved(cancelled);
+        if (!replaceChanged || !replaceChanged(run.path)) {
+            run.file->cancelWriting();
+            return DesignResult{DesignResult::Status::Cancelled, QString(), QString()};
         }
-        expected = found;
-        runLongWork(replaceUnderLock);
+        run.expected = run.found;
+        runLongWork([&run] { run.replaceUnderLock(); });
     }
-    if (step == Step::Busy) {
-        file->cancelWriting();
-        return notSaved(
-            saveFailed(path, QStringLiteral("Another instance of the program is still saving \"%1\".")
-                                 .arg(QFileInfo(path).fileName())));
+    const QString name = QFileInfo(run.path).fileName();
+    if (run.step == Replacement::Step::Busy) {
+        run.file->cancelWriting();
+        return saveFailed(
+            run.path, QStringLiteral("Another instance of the program is still saving \"%1\".").arg(name));
     }
-    if (step == Step::Failed)
-        return notSaved(saveFailed(
-            path, QStringLiteral("Could not save \"%1\": %2.").arg(QFileInfo(path).fileName(), error)));
+    if (run.step == Replacement::Step::Failed)
+        return saveFailed(run.path, QStringLiteral("Could not save \"%1\": %2.").arg(name, run.error));
+    return std::nullopt;
+}
+
+DesignResult DesignFile::saved(const Replacement &run, bool show_msg)
+{
     DesignResult result;
     // The file there is this save's own, unless a program that takes no lock put its own in its place.
-    if (found.device != writtenId.device || found.inode != writtenId.inode) {
+    if (run.found.device != run.written.device || run.found.inode != run.written.inode) {
         // Remembered as this save wrote it: the next save asks before replacing the other's.
-        m_disk = DiskState{path, writtenId.size, -1, writtenId.device, writtenId.inode};
-        result = DesignResult{
-            DesignResult::Status::Failed, replacedAtOnceMessage(path),
-            QStringLiteral("The design file %1 was replaced by another program as it was saved.").arg(path)};
+        m_disk = DiskState{run.path, run.written.size, -1, run.written.device, run.written.inode};
+        result =
+            DesignResult{DesignResult::Status::Failed, replacedAtOnceMessage(run.path),
+                         QStringLiteral("The design file %1 was replaced by another program as it was saved.")
+                             .arg(run.path)};
     } else {
         markClean();
-        m_disk = found;
-        result = DesignResult::done(show_msg ? savedMessage(path) : QString());
+        m_disk = run.found;
+        result = DesignResult::done(show_msg ? savedMessage(run.path) : QString());
     }
     if (m_editor)
         m_editor->Set_Log_Name_In_Title();

@@ -7,6 +7,7 @@
 #include "platform/OpResult.h"
 
 #include <functional>
+#include <optional>
 
 class DesignEditor;
 class QFile;
@@ -109,6 +110,18 @@ private:
         bool exists() const { return size >= 0; }
     };
     static DiskState diskStateOf(const QString &path);
+    // The path a save writes to (the design's, or one chosen in the save panel); none when the
+    // user cancelled the panel.
+    std::optional<QString> pathToSave(bool save_as);
+    // The design as saved, from a copy; the picture paths a page does not fill with are dropped
+    // from the design too.
+    CardDesign designToSave();
+    struct Replacement;
+    // After the write: asks about another's save met meanwhile and tries again; the result when
+    // the file was not replaced.
+    std::optional<DesignResult> settleReplacement(Replacement &run, const ReplaceChanged &replaceChanged);
+    // The design file replaced: the design is clean, unless another program's file stands there.
+    DesignResult saved(const Replacement &run, bool show_msg);
     QByteArray m_cleanFingerprint;
     struct RowsDigest {
         BindingRows rows; // shares the storage of the rows hashed

@@ -143,78 +143,90 @@ bool XmlPlistReader::readValue(int depth, plist::Value *out)
     if (depth > m_maxDepth)
         return fail(QStringLiteral("containers are nested too deeply"));
     const QString name = m_xml.name().toString();
+    if (name == QLatin1String("dict"))
+        return readDict(depth, out);
+    if (name == QLatin1String("array"))
+        return readArray(depth, out);
+    return readScalar(name, out);
+}
+
+bool XmlPlistReader::readDict(int depth, plist::Value *out)
+{
     bool isStart = false;
-    if (name == QLatin1String("dict")) {
-        QList<QPair<QString, plist::Value>> items;
-        QHash<QString, qsizetype> seen;
-        for (;;) {
-            if (!nextElement(&isStart))
-                return false;
-            if (!isStart)
-                break;
-            if (m_xml.name() != QLatin1String("key"))
-                return fail(QStringLiteral("a dictionary entry has no key"));
-            QString key;
-            if (!readText(&key))
-                return false;
-            if (const auto held = m_keys.constFind(key); held != m_keys.constEnd())
-                key = *held;
-            else if (m_keys.size() < MaxHeldKeys)
-                m_keys.insert(key, key);
-            if (!nextElement(&isStart))
-                return false;
-            if (!isStart)
-                return fail(QStringLiteral("the key \"%1\" has no value").arg(key.left(80)));
-            plist::Value item;
-            if (!readValue(depth + 1, &item))
-                return false;
-            const auto it = seen.constFind(key);
-            if (it != seen.constEnd()) {
-                items[*it].second = item;
-            } else {
-                seen.insert(key, items.size());
-                items.append({key, item});
-            }
-        }
-        if (items.size() == 1 && items.first().first == QLatin1String("CF$UID") &&
-            items.first().second.isInteger() && items.first().second.toInteger() >= 0) {
-            *out = plist::Value(plist::Uid{quint64(items.first().second.toInteger())});
-        } else {
-            *out = plist::Value(plist::Dict::fromUniqueItems(std::move(items)));
-        }
-        return true;
-    }
-    if (name == QLatin1String("array")) {
-        plist::Array array;
-        // The top array's elements are counted, and the one the sink names hands its dictionaries over.
-        const bool top = depth == 0;
-        const bool sinking = m_sink && depth == 1 && m_topIndex == m_sink->array;
-        for (qsizetype index = 0;; ++index) {
-            if (!nextElement(&isStart))
-                return false;
-            if (!isStart)
-                break;
-            if (top)
-                m_topIndex = index;
-            plist::Value item;
-            if (!readValue(depth + 1, &item))
-                return false;
-            if (sinking && item.isDict() && m_sink->take(item.toDict()))
-                continue;
-            array.append(item);
-        }
-        *out = plist::Value(array);
-        return true;
-    }
-    QString text;
-    if (name == QLatin1String("true") || name == QLatin1String("false")) {
-        if (!readText(&text))
+    QList<QPair<QString, plist::Value>> items;
+    QHash<QString, qsizetype> seen;
+    for (;;) {
+        if (!nextElement(&isStart))
             return false;
+        if (!isStart)
+            break;
+        if (m_xml.name() != QLatin1String("key"))
+            return fail(QStringLiteral("a dictionary entry has no key"));
+        QString key;
+        if (!readText(&key))
+            return false;
+        if (const auto held = m_keys.constFind(key); held != m_keys.constEnd())
+            key = *held;
+        else if (m_keys.size() < MaxHeldKeys)
+            m_keys.insert(key, key);
+        if (!nextElement(&isStart))
+            return false;
+        if (!isStart)
+            return fail(QStringLiteral("the key \"%1\" has no value").arg(key.left(80)));
+        plist::Value item;
+        if (!readValue(depth + 1, &item))
+            return false;
+        const auto it = seen.constFind(key);
+        if (it != seen.constEnd()) {
+            items[*it].second = item;
+        } else {
+            seen.insert(key, items.size());
+            items.append({key, item});
+        }
+    }
+    if (items.size() == 1 && items.first().first == QLatin1String("CF$UID") &&
+        items.first().second.isInteger() && items.first().second.toInteger() >= 0) {
+        *out = plist::Value(plist::Uid{quint64(items.first().second.toInteger())});
+    } else {
+        *out = plist::Value(plist::Dict::fromUniqueItems(std::move(items)));
+    }
+    return true;
+}
+
+bool XmlPlistReader::readArray(int depth, plist::Value *out)
+{
+    bool isStart = false;
+    plist::Array array;
+    // The top array's elements are counted, and the one the sink names hands its dictionaries over.
+    const bool top = depth == 0;
+    const bool sinking = m_sink && depth == 1 && m_topIndex == m_sink->array;
+    for (qsizetype index = 0;; ++index) {
+        if (!nextElement(&isStart))
+            return false;
+        if (!isStart)
+            break;
+        if (top)
+            m_topIndex = index;
+        plist::Value item;
+        if (!readValue(depth + 1, &item))
+            return false;
+        if (sinking && item.isDict() && m_sink->take(item.toDict()))
+            continue;
+        array.append(item);
+    }
+    *out = plist::Value(array);
+    return true;
+}
+
+bool XmlPlistReader::readScalar(const QString &name, plist::Value *out)
+{
+    QString text;
+    if (!readText(&text))
+        return false;
+    if (name == QLatin1String("true") || name == QLatin1String("false")) {
         *out = plist::Value(name == QLatin1String("true"));
         return true;
     }
-    if (!readText(&text))
-        return false;
     // A parsed scalar, or a message saying what the text should have been.
     auto scalar = [&](const auto &parsed, const char *what) {
         if (!parsed)

@@ -30,6 +30,10 @@ public:
 private:
     bool fail(const QString &why);
     bool readValue(int depth, plist::Value *out);
+    bool readDict(int depth, plist::Value *out);
+    bool readArray(int depth, plist::Value *out);
+    // true, false, string, integer, real, date or data, by the element's name.
+    bool readScalar(const QString &name, plist::Value *out);
     bool readText(QString *out);
     bool nextElement(bool *isStart);
 
