@@ -183,7 +183,9 @@ EditStep::EditStep(SKTDocument &document, Naming naming, EditStates before)
     : m_document(document), m_naming(std::move(naming)), m_before(std::move(before))
 {
     UndoManager &undo = m_document.undoManager();
-    m_recording = undo.isUndoRegistrationEnabled() && !undo.isUndoing() && !undo.isRedoing();
+    // An edit of the preview side's copies is no step of the design.
+    m_recording = m_naming.side != SKTDocument::Temp && undo.isUndoRegistrationEnabled() &&
+                  !undo.isUndoing() && !undo.isRedoing();
     if (m_recording) {
         // An edit is a step of its own, even when the step before it was recorded in this same
         // turn of the event loop; objects it adds or removes are recorded by the document, in it.

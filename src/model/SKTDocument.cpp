@@ -134,6 +134,10 @@ void SKTDocument::insertGraphicsIntoSide(int side, const GraphicList &graphics, 
 {
     if (!spliceIn(side, graphics, indexes))
         return;
+    startObservingGraphics(graphics);
+    // The preview side is filled on demand and never saved: its list is no part of the history.
+    if (side == Temp)
+        return;
     m_undoManager->registerUndo(this, [this, side, indexes] { removeGraphicsFromSide(side, indexes); });
     nameUndoStep(graphics.size() == 1 ? QStringLiteral("Insert Object") : QStringLiteral("Insert Objects"));
     tagUndoStep(side);
@@ -141,7 +145,6 @@ void SKTDocument::insertGraphicsIntoSide(int side, const GraphicList &graphics, 
         for (const GraphicPtr &g : graphics)
             _undoGroupInsertedGraphics.insert(g.get());
     }
-    startObservingGraphics(graphics);
 }
 
 void SKTDocument::removeGraphicsFromSide(int side, QList<int> indexes)
@@ -153,10 +156,12 @@ void SKTDocument::removeGraphicsFromSide(int side, QList<int> indexes)
     for (int i : std::as_const(indexes))
         removed.append(list(side).at(i));
     stopObservingGraphics(removed);
-    m_undoManager->registerUndo(
-        this, [this, side, removed, indexes] { insertGraphicsIntoSide(side, removed, indexes); });
-    nameUndoStep(QStringLiteral("Delete"));
-    tagUndoStep(side);
+    if (side != Temp) {
+        m_undoManager->registerUndo(
+            this, [this, side, removed, indexes] { insertGraphicsIntoSide(side, removed, indexes); });
+        nameUndoStep(QStringLiteral("Delete"));
+        tagUndoStep(side);
+    }
     spliceOut(side, indexes);
 }
 
@@ -195,7 +200,15 @@ void SKTDocument::removeAllGraphicsFromSide(int side)
 
 void SKTDocument::replaceDesign(CardDesign design)
 {
-    m_undoManager->disableUndoRegistration();
+    {
+        const UndoManager::Unrecorded unrecorded(*m_undoManager);
+        takeDesign(std::move(design));
+    }
+    settingsChanged();
+}
+
+void SKTDocument::takeDesign(CardDesign design)
+{
     removeAllGraphicsFromSide(Back);
     removeAllGraphicsFromSide(Front);
     const GraphicList front = std::exchange(design.front, {});
@@ -208,8 +221,6 @@ void SKTDocument::replaceDesign(CardDesign design)
         if (!objects->isEmpty())
             insertGraphicsIntoSide(side, *objects, indexes);
     }
-    m_undoManager->enableUndoRegistration();
-    settingsChanged();
 }
 
 void SKTDocument::settingsChanged()
@@ -325,9 +336,8 @@ void SKTDocument::Clear_All_Undo_Redo()
     m_undoManager->removeAllActions();
     m_undoManager->removeAllActionsWithTarget(this);
     m_lastEditStep.reset(); // nothing continues it now, and what it took may be large
-    m_undoManager->disableUndoRegistration();
+    const UndoManager::Unrecorded unrecorded(*m_undoManager);
     removeAllGraphicsFromSide(Front);
-    m_undoManager->enableUndoRegistration();
 }
 
 void SKTDocument::setGraphicProperties(const std::shared_ptr<SKTMapTableOwner> &owner)
@@ -424,7 +434,8 @@ void SKTDocument::observeValueForKeyPath(const QString &keyPath, Observable *obj
         return;
     int side = -1;
     const GraphicPtr shared = sharedFor(graphic, &side);
-    if (!shared)
+    // An object only the preview side holds (a copy laid there to be seen) is no part of the design.
+    if (!shared || side == Temp)
         return;
     if (!_undoGroupOldPropertiesPerGraphic) {
         auto owner = std::make_shared<SKTMapTableOwner>();

@@ -133,7 +133,9 @@ public:
     void removeGraphicAtIndex(int index);
     void addInGraphics(const GraphicPtr &graphic);
 
-    // 1 enables undo registration, anything else disables it; calls must pair up.
+    // 1 enables undo registration, anything else disables it; calls must pair up. The program's
+    // own writes that must not be history take an UndoManager::Unrecorded scope instead, which
+    // ends on every way out; the preview side's list needs neither, as it is never recorded.
     void Enable_Disable_Undo_Registraion(int flag);
     // Forgets all undo and redo and empties the front list without recording it.
     void Clear_All_Undo_Redo();
@@ -178,6 +180,7 @@ public:
 
 private:
     GraphicList &mutableList(int side);
+    void takeDesign(CardDesign design);
     // The list edits with their change notices, no undo. Insertion sorts the indexes and refuses
     // (false, nothing changed) a set that does not fit; removal drops indexes outside the list.
     bool spliceIn(int side, const GraphicList &graphics, QList<int> &indexes);

@@ -40,6 +40,20 @@ public:
     void enableUndoRegistration();
     bool isUndoRegistrationEnabled() const { return m_disableCount == 0; }
 
+    // While one lives nothing is registered: for writes that are no step of the history. It ends
+    // on every way out of its scope, a throw included. Nests.
+    class Unrecorded
+    {
+    public:
+        explicit Unrecorded(UndoManager &undo) : m_undo(undo) { m_undo.disableUndoRegistration(); }
+        ~Unrecorded() { m_undo.enableUndoRegistration(); }
+        Unrecorded(const Unrecorded &) = delete;
+        Unrecorded &operator=(const Unrecorded &) = delete;
+
+    private:
+        UndoManager &m_undo;
+    };
+
     bool canUndo() const;
     bool canRedo() const;
     // Undo closes a group still open at the top level first; inside a nested group it does nothing.

@@ -1,8 +1,11 @@
-// Runs of random edits of every kind on both sides (objects, card pages, the card's size and
-// outline, Personal Details with its workbook), workbooks loaded again or chosen anew, answers
-// learnt outside any step, undos and redos. After each: undo of everything gives the design before
-// the first step, redo of everything the last; no undo or redo takes back what was learnt outside
-// its step; every bound text shows its column's first value in the rows the design holds.
+// Runs of random edits of every kind on both sides (objects, canvas moves, resizes and held-key
+// nudges, card pages, the card's size and outline, Personal Details with its workbook), the preview
+// side filled and refilled, workbooks loaded again or chosen anew, answers learnt outside any step,
+// a write that is no step failing half way, undos and redos. Each edit is one step under its name,
+// and what is no step records nothing. After each: undo of everything gives the design before the
+// first step, redo of everything the last, each under the name it was made with; no undo or redo
+// takes back what was learnt outside its step; every bound text shows its column's first value in
+// the rows the design holds.
 #include "ModelFixture.h"
 
 #include "data/ColumnBinding.h"
@@ -16,6 +19,7 @@
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <stdexcept>
 
 namespace
 {
@@ -130,16 +134,78 @@ protected:
         }
     }
 
-    // One edit, reload or answer of each kind the editor makes, by the roads it makes them.
+    // A gesture on the canvas: a drag that moves or resizes, or arrow keys pressed and held (each
+    // press one edit, the held repeats merged into it), as the canvas records them.
+    void canvasGesture(int side)
+    {
+        const GraphicPtr g = anyObject(side);
+        if (!g)
+            return;
+        const int kind = pick(3);
+        if (kind < 2) {
+            canvasStep([&] {
+                const QRectF b = g->bounds();
+                g->setValueForKey(SKTGraphicBoundsKey, kind == 0 ? b.translated(1 + pick(9), pick(9))
+                                                                 : b.adjusted(0, 0, 1 + pick(9), pick(9)));
+            });
+            expected = kind == 0 ? QStringLiteral("Move") : QStringLiteral("Resize");
+            return;
+        }
+        doc.undoManager().endMerge(); // a fresh press
+        for (int repeat = 0, n = 1 + pick(4); repeat < n; ++repeat) {
+            const EditStep step(doc, {QStringLiteral("Move"), side, EditStep::mergeKey(this, {g}, side)},
+                                {GraphicStates::of({g})});
+            SKTGraphic::translateGraphics({g}, 1, 0);
+        }
+        expected = QStringLiteral("Move");
+    }
+    // The preview side shows the live side's own objects, or copies with Personal Details laid on
+    // them; neither is a step. Sometimes the refill fails half way: nothing is recorded either way,
+    // and recording is on again after.
+    void previewFill(int side)
+    {
+        expected = QString(); // no step
+        const auto fill = [&] {
+            doc.removeAllGraphicsFromSide(SKTDocument::Temp);
+            GraphicList shown = pick(2) == 0 ? doc.list(side) : CardDesign::cloneList(doc.list(side));
+            QList<int> indexes;
+            for (int i = 0; i < shown.size(); ++i)
+                indexes << i;
+            doc.insertGraphicsIntoSide(SKTDocument::Temp, shown, indexes);
+            const EditStep step(doc, {QStringLiteral("Personal Details"), SKTDocument::Temp, {}},
+                                {GraphicStates::of(doc.graphics_temp())});
+            GraphicPtr detail = SKTGraphic::create(SKTGraphic::Kind::Text);
+            detail->Text_Value = word();
+            doc.insertGraphicsIntoSide(SKTDocument::Temp, {detail}, {0});
+            if (pick(3) == 0)
+                throw std::runtime_error("the preview could not be drawn");
+        };
+        try {
+            if (pick(2) == 0) {
+                fill();
+            } else {
+                const UndoManager::Unrecorded unrecorded(doc.undoManager());
+                fill();
+            }
+        } catch (const std::runtime_error &) {
+        }
+        EXPECT_TRUE(doc.undoManager().isUndoRegistrationEnabled());
+    }
+
+    // One edit, reload or answer of each kind the editor makes, by the roads it makes them;
+    // `expected` names its step when it makes one ("" when it may make none, unset when the
+    // name is the canvas's own).
     void randomOperation()
     {
         const int side = pick(2);
-        switch (pick(12)) {
+        expected.reset();
+        switch (pick(14)) {
         case 0: { // an object page's write
             const GraphicPtr g = anyObject(side);
             if (!g)
                 break;
             const EditStep step(doc, {QStringLiteral("Fill"), side, {}}, {GraphicStates::of({g})});
+            expected = QStringLiteral("Fill");
             g->alpha_val = float(pick(100)) / 100.f;
             if (g->kind() == SKTGraphic::Kind::Text && pick(2) == 0)
                 bindText(*g, pick(2) == 0);
@@ -163,6 +229,7 @@ protected:
         case 3: { // the card page, with the texts it may write
             const EditStep step(doc, {QStringLiteral("Card Page"), side, {}},
                                 {DesignState::of(doc), GraphicStates::of(texts(side))});
+            expected = QStringLiteral("Card Page");
             doc.changeSettings({}, side, [&](DesignSettings &s) { writePage(s.page(side)); });
             break;
         }
@@ -181,6 +248,7 @@ protected:
         case 7: { // Personal Details: a workbook bound, details laid on the side
             const EditStep step(doc, {QStringLiteral("Personal Details"), side, {}},
                                 {GraphicStates::of(doc.list(side)), DesignState::of(doc)});
+            expected = QStringLiteral("Personal Details");
             ExcelBindingTable table = readRows();
             table.Excel_Binding_Use = true;
             table.Excel_Source_Path = QStringLiteral("/data/guests%1.xlsx").arg(pick(3));
@@ -207,8 +275,15 @@ protected:
             s.binding.sourceFacts.settled = {pick(3000), ++clock};
             s.binding.sourceFacts.goneSettled = pick(2) == 0;
             doc.putSettings(s);
+            expected = QString();
             break;
         }
+        case 11:
+            canvasGesture(side);
+            break;
+        case 12:
+            previewFill(side);
+            break;
         default:
             for (int i = pick(3); i >= 0; --i)
                 replay(pick(3) != 0 ? &UndoManager::undo : &UndoManager::redo);
@@ -283,7 +358,27 @@ protected:
         EXPECT_TRUE(showsTheRows());
     }
 
+    // Undoes every step, then redoes every step: each is named alike both ways.
+    void undoAndRedoAll()
+    {
+        UndoManager &undo = doc.undoManager();
+        QStringList undone, redone;
+        while (undo.canUndo() && !::testing::Test::HasFailure()) {
+            undone.prepend(undo.undoActionName());
+            replay(&UndoManager::undo);
+        }
+        ASSERT_TRUE(holds(first)) << "undo of every step";
+        while (undo.canRedo() && !::testing::Test::HasFailure()) {
+            redone.append(undo.redoActionName());
+            replay(&UndoManager::redo);
+        }
+        // Redone first are those just undone; after them, those undone before the operation.
+        EXPECT_EQ(redone.mid(0, undone.size()), undone);
+    }
+
     SKTDocument doc;
+    Snapshot first;
+    std::optional<QString> expected;
     std::mt19937 rng{20261209};
     qint64 clock = 0;
 };
@@ -295,21 +390,22 @@ TEST_F(UndoSequenceTest, EveryStepTakesBackItsOwnChangesAndTheViewsFollowTheRows
     UndoManager &undo = doc.undoManager();
     for (int run = 0; run < Runs && !HasFailure(); ++run) {
         undo.removeAllActions();
-        const Snapshot first = snapshot();
+        first = snapshot();
         Snapshot newest = first; // the state with nothing left to redo
         for (int op = 0; op < OperationsPerRun && !HasFailure(); ++op) {
             SCOPED_TRACE(testing::Message() << "run " << run << ", operation " << op);
+            const int stepsBefore = undo.undoCount();
             randomOperation();
             ASSERT_TRUE(showsTheRows());
+            if (expected && expected->isEmpty())
+                EXPECT_EQ(undo.undoCount(), stepsBefore) << "a step where there is none";
+            else if (expected && undo.undoCount() > stepsBefore)
+                EXPECT_EQ(undo.undoActionName(), *expected);
             const Snapshot now = snapshot();
             const int undone = undo.redoCount();
             if (undone == 0)
                 newest = now;
-            while (undo.canUndo() && !HasFailure())
-                replay(&UndoManager::undo);
-            ASSERT_TRUE(holds(first)) << "undo of every step";
-            while (undo.canRedo() && !HasFailure())
-                replay(&UndoManager::redo);
+            undoAndRedoAll();
             ASSERT_TRUE(holds(newest)) << "redo of every step";
             for (int i = 0; i < undone; ++i)
                 replay(&UndoManager::undo);

@@ -182,12 +182,11 @@ void CanvasCreation::finishCreation()
     const int index = m_view.indexOfGraphic(g);
     if (g->bounds().width() == 0 && g->bounds().height() == 0) {
         undo.endUndoGrouping();
-        undo.disableUndoRegistration();
+        const UndoManager::Unrecorded unrecorded(undo);
         if (undo.undoCount() > m_undoCountAtStart)
             undo.undo();
         else if (index >= 0)
             m_view.removeGraphicsAtIndexes({index}); // a side that records no undo
-        undo.enableUndoRegistration();
         m_view.setSelectedGraphic(nullptr);
     } else {
         if (index >= 0)

@@ -236,11 +236,11 @@ void SKTWindowController::Open_Start_Window(bool fromNew)
     // Only now that the new design is decided does it replace the old one.
     startNewCard(fromNew, details);
     if (invitation) {
-        m_document.Enable_Disable_Undo_Registraion(0);
+        // The invitation's texts are the new design itself, no step of its history.
+        const UndoManager::Unrecorded unrecorded(m_document.undoManager());
         m_sides->myTargetView->show();
         m_tabs->sett_tab()->show();
         Fill_Party_Invidation_Details(details);
-        m_document.Enable_Disable_Undo_Registraion(1);
     }
     Show_RHS_Properties(nullptr);
     // The wizard's card is work not yet saved: every road that would discard it asks first. A

@@ -115,8 +115,7 @@ void SideViews::showPreviewCaption()
 void SideViews::Temp_Design_Control_Assign()
 {
     SKTGraphicView *preview = canvas(SKTDocument::Temp);
-    // Showing the preview edits nothing: its refill is no step of the history.
-    m_document.Enable_Disable_Undo_Registraion(0);
+    // Showing the preview edits nothing: its list is never recorded.
     preview->delete_all_control();
     const GraphicList &source = m_edited != 0 ? m_document.graphics_back() : m_document.graphics();
     if (!source.isEmpty()) {
@@ -125,7 +124,6 @@ void SideViews::Temp_Design_Control_Assign()
             indexes << i;
         m_document.insertGraphicsIntoSide(SKTDocument::Temp, GraphicList(source), indexes);
     }
-    m_document.Enable_Disable_Undo_Registraion(1);
     preview->update();
 }
 

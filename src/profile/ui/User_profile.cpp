@@ -530,14 +530,12 @@ void User_profile::Preview_Btn_Clicked()
         return;
     UserProfileCommands commands(m_host);
     // The preview side gets copies, so neither the preview nor a Cancel after it touches the side;
-    // nor is the preview a step of the design's history.
-    m_host.document().Enable_Disable_Undo_Registraion(0);
+    // nor is the preview a step of the design's history (the preview side is never recorded).
     commands.Temp_Design_Copy_Assign();
     Graphics_array = m_host.document().graphics_temp();
     const float x = last_ctrl_X;
     const float y = last_ctrl_Y;
     commands.Fill_User_profile_info_side(SKTDocument::Temp);
-    m_host.document().Enable_Disable_Undo_Registraion(1);
     Graphics_array = m_host.document().graphics_temp();
     Create_and_Set_Preview_picture();
     last_ctrl_X = x;
