@@ -210,8 +210,15 @@ TEST_F(TurnedCard, ObjectsTheTurnWouldLeaveOffTheCardAreMovedOnInTheSameUndoStep
     ASSERT_NEAR(card.width(), level.height(), 0.01);
     saveArtifact(window.get(), QStringLiteral("turned_card_objects_kept_on.png"));
 
-    // Moved in only as far as needed, or scaled down in proportion when larger than the card.
-    EXPECT_EQ(qr->bounds(), QRectF(card.width() - 121, 20, 121, 121));
+    // Moved in only as far as needed, or scaled down in proportion when larger than the card; one
+    // that every place would lay over another stays, and is named.
+    EXPECT_EQ(qr->bounds(), QRectF(110, 20, 121, 121));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !shown().isEmpty(); }));
+    EXPECT_EQ(shown().constLast(),
+              QStringLiteral(
+                  "At this orientation, a shape on the back was moved to a free place on the card, and a "
+                  "shape on the front now reaches past the card's edge (no free place on the card holds "
+                  "it). Edit > Undo takes the turn back."));
     EXPECT_EQ(corner->bounds(), QRectF(10, 10, 40, 30));
     EXPECT_EQ(bleeding->bounds(), QRectF(-6, 100, 60, 60));
     EXPECT_TRUE(card.contains(wide->bounds()));
