@@ -28,16 +28,48 @@ std::shared_ptr<SKTBarcode> SKTBarcode::initWithPosition(const QPointF &point, c
     return b;
 }
 
+std::optional<QSizeF> SKTBarcode::drawnSize() const
+{
+    if (!_barcode_image || _barcode_image->isNull() || _barcode_image->size().isEmpty())
+        return std::nullopt;
+    return _barcode_image->size();
+}
+
+QRectF SKTBarcode::drawnBox() const
+{
+    const std::optional<QSizeF> size = drawnSize();
+    return size ? drawnArea(bounds(), *size) : bounds();
+}
+
+void SKTBarcode::setBounds(const QRectF &bounds)
+{
+    const std::optional<QSizeF> size = drawnSize();
+    SKTGraphic::setBounds(size ? drawnArea(bounds, *size) : bounds);
+}
+
+int SKTBarcode::resizeByMovingHandle(int handle, const QPointF &point)
+{
+    if (!drawnSize())
+        return SKTGraphic::resizeByMovingHandle(handle, point);
+    return handle;
+}
+
+void SKTBarcode::initWithCoder(KeyedUnarchiver &coder)
+{
+    SKTGraphic::initWithCoder(coder);
+    _bounds = drawnBox();
+}
+
 bool SKTBarcode::canMakeNaturalSize() const
 {
-    return _barcode_image && !_barcode_image->isNull() && bounds().size() != _barcode_image->size();
+    return drawnSize() && bounds() != drawnBox();
 }
 
 void SKTBarcode::makeNaturalSize()
 {
     if (ctrl_is_locked || !canMakeNaturalSize())
         return;
-    setBounds(QRectF(bounds().topLeft(), _barcode_image->size()));
+    setBounds(drawnBox());
 }
 
 QRectF SKTBarcode::drawingBounds() const

@@ -1,7 +1,7 @@
 // A barcode picture made by the barcode window, drawn at its own size from the bounds origin;
-// a sample picture stands in while the record holds none. The frame does not scale the picture
-// and does not cut it either: the canvas, export, print and the check before output all draw or
-// judge it whole, past a frame smaller than it.
+// a sample picture stands in while the record holds none. The frame does not scale the picture:
+// it is always the box the picture is drawn in, so that selecting, placing and checking go by what
+// shows. Only the barcode's own settings change its size.
 #pragma once
 
 #include "model/SKTGraphic.h"
@@ -20,6 +20,19 @@ public:
     void barcode_image_var_assign();
     // The picture to show now, computed without storing it (safe on any thread).
     std::optional<Picture> shownPicture() const;
+
+    // The size the barcode is drawn at: its picture's; none while it holds no picture (the canvas
+    // then shows a stand-in, and the frame is left as it is).
+    std::optional<QSizeF> drawnSize() const;
+    // The box the barcode draws (symbol with its texts), from the frame's top-left corner: the
+    // frame itself once it has been set or read.
+    QRectF drawnBox() const;
+    // The frame keeps its top-left corner and takes the drawn size whatever size is asked.
+    void setBounds(const QRectF &bounds) override;
+    // A handle drag cannot resize the picture: the frame stays the drawn box.
+    int resizeByMovingHandle(int handle, const QPointF &point) override;
+    // A design or pasted object written with another frame is read with the drawn one.
+    void initWithCoder(KeyedUnarchiver &coder) override;
 
     // Natural Size gives the frame its picture's own size, the size the bars are drawn at; a
     // square would squeeze them.

@@ -58,6 +58,9 @@ void OwnBarcodePicture::fill(CardDesign &design)
     for (const GraphicList *side : {&design.front, &design.back})
         for (const GraphicPtr &g : *side)
             if (g && lacksPicture(*g))
-                if (const std::optional<Picture> picture = stored(*g))
+                if (const std::optional<Picture> picture = stored(*g)) {
                     g->Set_Barcode_image(picture);
+                    // The frame takes the size of the picture it now draws.
+                    g->setBounds(g->bounds());
+                }
 }

@@ -1,6 +1,5 @@
 #include "panels/ui/CardPagePanel.h"
 
-#include "canvas/NewObjectFrames.h"
 #include "canvas/ui/SKTGraphicView.h"
 #include "canvas/ui/SKTZoomingScrollView.h"
 #include "foundation/MessageBoxes.h"
@@ -21,6 +20,7 @@
 #include "model/SKTText.h"
 #include "paint/ResourcePictures.h"
 #include "panels/CardSizeTables.h"
+#include "panels/ObjectsOnCard.h"
 #include "panels/ui/CardBackgroundTab.h"
 #include "panels/ui/CardBorderTab.h"
 #include "panels/ui/CardSettingsTab.h"
@@ -58,34 +58,6 @@ QColor withAlpha(QColor color, double alpha)
 {
     color.setAlphaF(float(qBound(0.0, alpha, 1.0)));
     return color;
-}
-
-// Where an object's drawing lies: a text's words take their natural width in the frame, placed by
-// its alignment (right-aligned words may lie off the card while their frame still reaches it).
-QRectF drawnArea(const SKTGraphic &g)
-{
-    const QRectF frame = g.bounds();
-    const auto *text = dynamic_cast<const SKTText *>(&g);
-    if (!text)
-        return frame;
-    const double w = std::min(frame.width(), text->naturalSizeAt(frame.width()).width());
-    const double left = text->text_alignmnet == 1   ? frame.right() - w
-                        : text->text_alignmnet == 2 ? frame.center().x() - w / 2
-                                                    : frame.left();
-    return QRectF(left, frame.top(), w, frame.height());
-}
-
-// "a, b and c"; past a few, the rest counted.
-QString listInWords(QStringList names)
-{
-    constexpr int Named = 5;
-    if (names.size() > Named + 1) {
-        const qsizetype more = names.size() - Named;
-        names = names.mid(0, Named);
-        names << QStringLiteral("%1 other objects").arg(more);
-    }
-    const QString last = names.takeLast();
-    return names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
 }
 
 QString selectedText(const QComboBox *combo)
@@ -357,7 +329,7 @@ void CardPagePanel::orientationChosen()
         const double width = m_settings->width_Stepper->value();
         m_settings->width_Stepper->setValue(m_settings->height_Stepper->value());
         m_settings->height_Stepper->setValue(width);
-        // The turn moves what it would strand back onto the card rather than naming it.
+        // The turn names what it moved and what it left off itself, in one message.
         m_nameLeftOff = false;
         Apply_Size_Clicked();
         m_nameLeftOff = true;
@@ -369,30 +341,25 @@ void CardPagePanel::orientationChosen()
 
 void CardPagePanel::keepObjectsOnTurnedCard(QSizeF before)
 {
-    const QSizeF card = m_host.document().design().cardSize();
-    // Sizes pass through millimetres: a frame touching an edge may pass it by a rounding.
-    const auto whole = [](const QRectF &frame, QSizeF size) {
-        constexpr double slack = 0.01;
-        return frame.left() >= -slack && frame.top() >= -slack && frame.right() <= size.width() + slack &&
-               frame.bottom() <= size.height() + slack;
-    };
     SKTDocument &document = m_host.document();
-    GraphicList stranded;
-    for (int side : {SKTDocument::Front, SKTDocument::Back}) {
-        for (const GraphicPtr &g : document.list(side)) {
-            // What already passed an edge was put there by the user. Locked objects move too: the
-            // card turned under them.
-            if (whole(g->bounds(), before) && !whole(g->bounds(), card))
-                stranded.append(g);
-        }
+    const ObjectsOnCard::TurnPlan plan =
+        ObjectsOnCard::turn(document.list(SKTDocument::Front), document.list(SKTDocument::Back), before,
+                            document.design().cardSize());
+    if (!plan.moves.isEmpty()) {
+        GraphicList moving;
+        for (const ObjectsOnCard::Move &m : plan.moves)
+            moving.append(m.graphic);
+        // A step inside the orientation's own: one Undo takes back the turn and the moves.
+        const EditStep step(document, {QStringLiteral("Orientation"), m_host.Card_Front_Or_Back(), {}},
+                            {GraphicStates::of(moving)});
+        for (const ObjectsOnCard::Move &m : plan.moves)
+            m.graphic->setBounds(m.frame);
     }
-    if (stranded.isEmpty())
+    if (plan.message.isEmpty())
         return;
-    // A step inside the orientation's own: one Undo takes back the turn and the moves.
-    const EditStep step(document, {QStringLiteral("Orientation"), m_host.Card_Front_Or_Back(), {}},
-                        {GraphicStates::of(stranded)});
-    for (const GraphicPtr &g : stranded)
-        g->setBounds(NewObjectFrames::centred(g->bounds().size(), g->bounds().center(), card));
+    // Said once the step is complete: the card is drawn turned and Undo offers it.
+    QMetaObject::invokeMethod(
+        this, [text = plan.message] { Show_MessageBox(text); }, Qt::QueuedConnection);
 }
 
 void CardPagePanel::categoryChosen()
@@ -678,7 +645,7 @@ void CardPagePanel::nameObjectsLeftOff(QSizeF before)
             const QRectF frame = g->bounds();
             if (!whole(frame, was) || whole(frame, card))
                 continue;
-            (drawnArea(*g).intersects(card) ? past : off) << GraphicWords::of(*g);
+            (ObjectsOnCard::drawnArea(*g).intersects(card) ? past : off) << GraphicWords::of(*g);
         }
     }
     if (past.isEmpty() && off.isEmpty())
@@ -686,10 +653,11 @@ void CardPagePanel::nameObjectsLeftOff(QSizeF before)
     QStringList parts;
     if (!past.isEmpty())
         parts << QStringLiteral("%1 now reach%2 past the card's edge")
-                     .arg(listInWords(past), past.size() == 1 ? QStringLiteral("es") : QString());
+                     .arg(ObjectsOnCard::listInWords(past),
+                          past.size() == 1 ? QStringLiteral("es") : QString());
     if (!off.isEmpty())
         parts << QStringLiteral("%1 now lie%2 wholly off the card")
-                     .arg(listInWords(off), off.size() == 1 ? QStringLiteral("s") : QString());
+                     .arg(ObjectsOnCard::listInWords(off), off.size() == 1 ? QStringLiteral("s") : QString());
     // Said once the step is complete: the card is drawn at its new size and Undo offers it.
     const QString text = QStringLiteral("At this card size, %1. Edit > Undo takes the size back.")
                              .arg(parts.join(QStringLiteral(", and ")));

@@ -107,7 +107,8 @@ private:
     // Names the objects that lay whole on a card of the size `before` and reach past this one.
     void nameObjectsLeftOff(QSizeF before);
     // After the card turned: the objects of both sides that lay whole on the card of the size
-    // `before` are moved in (scaled down in proportion when larger) to lie whole on it again.
+    // `before` move to free places on it (ObjectsOnCard::turn), and the user is told what moved
+    // and what no longer fits.
     void keepObjectsOnTurnedCard(QSizeF before);
     // Runs one of the page's actions as the undo step of that name; with mergeControl, that
     // control's writes add to one step (PanelEdits::cardPage).

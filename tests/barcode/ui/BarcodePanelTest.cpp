@@ -543,8 +543,8 @@ TEST_F(BarcodePanelTest, AGrowingFrameIsNeverMovedOntoAnotherObjectAndOneThatMus
         const auto barcode = addBarcode();
         ASSERT_TRUE(barcode);
         // Its frame alone, no picture drawn past it yet, stands clear of the text.
-        barcode->setBounds(QRectF(190, 90, 40, 30));
         barcode->Set_Barcode_image(std::nullopt);
+        barcode->setBounds(QRectF(190, 90, 40, 30));
         canvas(0)->changeSelectionIndexes({0});
         canvas(0)->setSelectedGraphic(barcode);
         messages.clear();

@@ -65,6 +65,19 @@ protected:
         EXPECT_TRUE(card().contains(frame)) << what.toStdString() << " at " << frame.x() << ", " << frame.y()
                                             << " " << frame.width() << " x " << frame.height();
     }
+    // A barcode wider than the card cannot lie whole on it: its frame is the box it draws, from the
+    // card's left edge, on the card from top to bottom.
+    void expectNewestBarcodeFromTheLeftEdge(const QString &what)
+    {
+        ASSERT_FALSE(front().isEmpty()) << what.toStdString();
+        const GraphicPtr barcode = front().first();
+        ASSERT_TRUE(barcode->_barcode_image) << what.toStdString();
+        const QRectF frame = barcode->bounds();
+        EXPECT_EQ(frame.size(), barcode->_barcode_image->size()) << what.toStdString();
+        EXPECT_EQ(frame.left(), 0.0) << what.toStdString();
+        EXPECT_TRUE(frame.top() >= 0 && frame.bottom() <= card().bottom())
+            << what.toStdString() << " at " << frame.y() << " " << frame.height();
+    }
     void expectNewestIsTheEllipse(const QString &what)
     {
         expectNewestOnCard(what);
@@ -96,18 +109,15 @@ TEST_F(NewObjects, EveryToolAndToolsMenuItemStartsItsObjectWholeOnTheSmallestCar
     for (int round = 0; round < 4; ++round) {
         for (int tool : tools) {
             clickTool(tool);
-            expectNewestOnCard(
-                QStringLiteral("%1, round %2").arg(ToolController::toolTitle(tool)).arg(round));
+            if (tool == 10)
+                expectNewestBarcodeFromTheLeftEdge(QStringLiteral("Barcode, round %1").arg(round));
+            else
+                expectNewestOnCard(
+                    QStringLiteral("%1, round %2").arg(ToolController::toolTitle(tool)).arg(round));
         }
         window->menus().action(QStringLiteral("Tools/Barcode"))->trigger();
         QCoreApplication::processEvents();
-        expectNewestOnCard(QStringLiteral("Tools > Barcode, round %1").arg(round));
-        // Scaled down to the card's width, the barcode keeps its picture's proportions.
-        const GraphicPtr barcode = front().first();
-        ASSERT_TRUE(barcode->_barcode_image);
-        const QSizeF picture = barcode->_barcode_image->size();
-        EXPECT_NEAR(barcode->bounds().width() / barcode->bounds().height(),
-                    picture.width() / picture.height(), 1e-9);
+        expectNewestBarcodeFromTheLeftEdge(QStringLiteral("Tools > Barcode, round %1").arg(round));
     }
     saveArtifact(window.get(), QStringLiteral("new_objects_smallest_card.png"));
 }
@@ -200,8 +210,15 @@ TEST_F(TurnedCard, ObjectsTheTurnWouldLeaveOffTheCardAreMovedOnInTheSameUndoStep
     ASSERT_NEAR(card.width(), level.height(), 0.01);
     saveArtifact(window.get(), QStringLiteral("turned_card_objects_kept_on.png"));
 
-    // Moved in only as far as needed, or scaled down in proportion when larger than the card.
-    EXPECT_EQ(qr->bounds(), QRectF(card.width() - 121, 20, 121, 121));
+    // Moved in only as far as needed, or scaled down in proportion when larger than the card; one
+    // that every place would lay over another stays, and is named.
+    EXPECT_EQ(qr->bounds(), QRectF(110, 20, 121, 121));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !shown().isEmpty(); }));
+    EXPECT_EQ(shown().constLast(),
+              QStringLiteral(
+                  "At this orientation, a shape on the back was moved to a free place on the card, and a "
+                  "shape on the front now reaches past the card's edge (no free place on the card holds "
+                  "it). Edit > Undo takes the turn back."));
     EXPECT_EQ(corner->bounds(), QRectF(10, 10, 40, 30));
     EXPECT_EQ(bleeding->bounds(), QRectF(-6, 100, 60, 60));
     EXPECT_TRUE(card.contains(wide->bounds()));
