@@ -185,6 +185,22 @@ void Barcode_Gen::showNotes()
     barcode_note_label->setVisible(!notes.isEmpty());
 }
 
+void Barcode_Gen::setValueAside(const QString &value)
+{
+    if (m_valueAside)
+        return;
+    m_valueAside = value;
+    m_asideChosen = m_valueChosen;
+}
+
+void Barcode_Gen::takeValueBack()
+{
+    if (!m_valueAside)
+        return;
+    m_valueAside.reset();
+    markValueChosen(m_asideChosen);
+}
+
 void Barcode_Gen::setErrorText(const QString &text)
 {
     barcode_error_label->setText(
@@ -196,6 +212,7 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(SKTGraphic &o)
     // The window's own handlers ask loading(); it ends on every way out.
     const QScopedValueRollback<bool> loading(m_loading, true);
     pass_barcode_control = &o;
+    m_valueAside.reset();
     const BarcodeSettings s = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(o);
     m_ownTitle = s.symbologyTitle;
     liner_or_2D_font = o.linear_or_2d != 0 ? 1 : 0;

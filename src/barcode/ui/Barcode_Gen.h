@@ -63,9 +63,21 @@ public:
     bool valueChosen() const { return m_valueChosen; }
     void markValueChosen(bool chosen = true)
     {
-        if (!m_loading)
-            m_valueChosen = chosen;
+        if (m_loading)
+            return;
+        m_valueChosen = chosen;
+        // A value the user gives now is the one to keep, not one a stand-in took the place of.
+        if (chosen)
+            m_valueAside.reset();
     }
+    // The value a type that could not hold it had replaced by a stand-in, kept while only types
+    // are chosen so that a later type holding it takes it back; none when the value shown is the
+    // user's own.
+    const std::optional<QString> &valueAside() const { return m_valueAside; }
+    // Keeps value aside as the one the stand-in replaced (an earlier one stays: it is the typed one).
+    void setValueAside(const QString &value);
+    // The value set aside is shown again: it counts as chosen as it did before it was replaced.
+    void takeValueBack();
     // The frames OK and givePictureTo could not fit without covering another object, or left
     // running off the card, each a sentence naming its barcode; emptied by reading.
     QStringList takeFrameNotes() { return std::exchange(m_frameNotes, {}); }
@@ -149,5 +161,7 @@ private:
     GraphicList m_side;
     QString m_ownTitle; // the edited barcode's type, shown while the list is mixed
     bool m_valueChosen = false;
+    std::optional<QString> m_valueAside;
+    bool m_asideChosen = false; // whether the value set aside was chosen by the user
     QStringList m_frameNotes;
 };
