@@ -158,7 +158,7 @@ void BarcodeControls::barcodeTypeChanged()
 {
     // The value typed goes with the new type, whichever of the two value fields shows it; one a
     // stand-in replaced for an earlier type is tried again.
-    const QString typed = w.valueAside().value_or(w.currentValue());
+    const QString typed = w.takeValueAside().value_or(w.currentValue());
     w.setValueNote(QString());
     const QString title = w.typeTitle();
     if (BarcodeSettings::isTwoDTitle(title))
@@ -184,8 +184,6 @@ void BarcodeControls::barcodeTypeChanged()
     goButtonActionPerformed();
     if (w.previewPicture().isNull())
         replaceRefusedValue(value);
-    else
-        w.takeValueBack();
 }
 
 void BarcodeControls::offerSpreadForType()
@@ -219,12 +217,11 @@ void BarcodeControls::replaceRefusedValue(const QString &refused)
     if (w.previewPicture().isNull()) {
         setValueQuietly(refused);
         goButtonActionPerformed();
-        w.takeValueBack();
         return;
     }
     // The stand-in is the window's, not the user's: the other barcodes keep their own values, and
     // the user's comes back with a type that holds it.
-    w.setValueAside(refused);
+    w.setValueAside(refused, sample);
     w.markValueChosen(false);
     const QString shown = refused.size() > 40 ? refused.left(40) + QStringLiteral("...") : refused;
     // Why, said of the value refused and before the stand-in, so it cannot be read as the
