@@ -486,7 +486,8 @@ bool DesignFile::readDesign(const QString &path, CardDesign *out, QString *reaso
         FreedMemory::release();
     if (!parsed)
         return false;
-    OwnBarcodePicture::fill(*out); // a barcode saved without its picture shows its own symbol
+    // A barcode saved without its picture shows its own symbol.
+    OwnBarcodePicture::fill(*out, Data_Folder_Path);
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include "barcode/BarcodeGenerator.h"
 #include "barcode/BarcodeSizing.h"
+#include "data/ColumnBinding.h"
+#include "data/DataSourceChoices.h"
 #include "foundation/CardCodes.h"
 #include "model/CardDesign.h"
 #include "output/BatchBarcodeSettings.h"
@@ -24,13 +26,12 @@ bool OwnBarcodePicture::lacksPicture(const SKTGraphic &graphic)
            (!graphic._barcode_image || graphic._barcode_image->isNull());
 }
 
-std::optional<Picture> OwnBarcodePicture::of(const SKTGraphic &barcode, const Maker &maker)
+std::optional<Picture> OwnBarcodePicture::make(const SKTGraphic &barcode, const QString &value,
+                                               const Maker &maker)
 {
-    const BarcodeSettings settings = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(barcode);
-    const QString value =
-        (settings.isTwoD() ? barcode.two_d_font_val : barcode.linear_font_val).value_or(QString());
     if (value.isEmpty() || !maker)
         return std::nullopt;
+    const BarcodeSettings settings = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(barcode);
     const BarcodeResult made = maker(settings, value, barcode.header_val.value_or(QString()),
                                      barcode.footer_val.value_or(QString()));
     if (!made.ok())
@@ -38,9 +39,22 @@ std::optional<Picture> OwnBarcodePicture::of(const SKTGraphic &barcode, const Ma
     return made.picture;
 }
 
-std::optional<Picture> OwnBarcodePicture::stored(const SKTGraphic &barcode)
+namespace
 {
-    const std::optional<Picture> made = of(barcode);
+QString storedValue(const SKTGraphic &barcode)
+{
+    return (barcode.linear_or_2d != 0 ? barcode.two_d_font_val : barcode.linear_font_val).value_or(QString());
+}
+} // namespace
+
+std::optional<Picture> OwnBarcodePicture::of(const SKTGraphic &barcode, const Maker &maker)
+{
+    return make(barcode, storedValue(barcode), maker);
+}
+
+std::optional<Picture> OwnBarcodePicture::asStored(const SKTGraphic &barcode,
+                                                   const std::optional<Picture> &made)
+{
     if (!made)
         return std::nullopt;
     const BarcodeSettings settings = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(barcode);
@@ -53,12 +67,31 @@ std::optional<Picture> OwnBarcodePicture::stored(const SKTGraphic &barcode)
     return pixels.isNull() ? *made : Picture(pixels, size);
 }
 
-void OwnBarcodePicture::fill(CardDesign &design)
+std::optional<Picture> OwnBarcodePicture::stored(const SKTGraphic &barcode)
 {
+    return asStored(barcode, of(barcode));
+}
+
+void OwnBarcodePicture::fill(CardDesign &design, const QString &dataFolder)
+{
+    // The value the window shows for a barcode: its own, or a bound one's source's first.
+    const auto shownValue = [&](const SKTGraphic &g) {
+        QString value = storedValue(g);
+        if (!value.isEmpty() || g.data_source_type == DataSourceCode::Fixed)
+            return value;
+        if (g.data_source_type == DataSourceCode::Series)
+            return DataSourceChoices::Get_First_Value_Of_Dataset(dataFolder, g.batch_list_name_val());
+        const int column = ColumnBinding::resolve(design.binding, g.excel_col_indx, g.excel_col_title);
+        return column == ColumnBinding::Missing
+                   ? QString()
+                   : DataSourceChoices::Get_First_Value_Of_Excel_Binding(design.binding, column);
+    };
     for (const GraphicList *side : {&design.front, &design.back})
         for (const GraphicPtr &g : *side)
-            if (g && lacksPicture(*g))
-                if (const std::optional<Picture> picture = stored(*g)) {
+            if (g && g->kind() == SKTGraphic::Kind::Barcode &&
+                (!g->_barcode_image || g->_barcode_image->isNull()))
+                if (const std::optional<Picture> picture =
+                        asStored(*g, make(*g, shownValue(*g), batchRoad()))) {
                     g->Set_Barcode_image(picture);
                     // The frame takes the size of the picture it now draws.
                     g->setBounds(g->bounds());

@@ -30,6 +30,12 @@ public:
     // The same kept as a design keeps barcode pictures: pixels at the resolution it prints at
     // (2D symbols at their own, bars at 600 dpi), so a card made from the saved design scans.
     static std::optional<Picture> stored(const SKTGraphic &barcode);
-    // Gives every barcode of the design that lacks a picture the one its settings make.
-    static void fill(CardDesign &design);
+    // Gives every barcode of the design that lacks a picture the one its settings make: a bound
+    // one from the value it stores or, storing none, from its source's first value (a series in
+    // dataFolder, or the design's binding table), as the window shows it.
+    static void fill(CardDesign &design, const QString &dataFolder);
+
+private:
+    static std::optional<Picture> make(const SKTGraphic &barcode, const QString &value, const Maker &maker);
+    static std::optional<Picture> asStored(const SKTGraphic &barcode, const std::optional<Picture> &made);
 };

@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Barcode Properties over a selection, and what leaving it costs. Three barcodes (Code 39 "ABC",
-Code 128 "5901234123457", QR Code "Hello QR") given EAN-13 together: each keeps its own value,
-and the window names the one EAN-13 cannot hold before OK. Series chosen over two barcodes binds
+Code 128 "5901234123457", QR Code "Hello QR") given EAN-13 together: each keeps its own value, the
+window says before OK that the QR Code, whose value EAN-13 cannot hold, keeps its own type; its own
+window, the canvas (once it is brought in front of the EAN-13 grown over it) and the saved card
+(zbarimg) show it as the QR Code it is. Series chosen over two binds
 both. Manual then Cancel on a barcode bound to a series leaves it bound. A
 QR Code whose frame was shrunk below its symbol shows whole on the card and is exported whole:
 zbarimg reads it."""
@@ -12,7 +14,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from lib.session import Session, check, dump_design, hand_design, screenshot_dir  # noqa: E402
+from lib.session import Session, cardtool_path, check, dump_design, hand_design, screenshot_dir  # noqa: E402
 
 BARCODE_TITLE = "Barcode Properties"
 
@@ -70,15 +72,40 @@ def ean_over_three(work):
         s.type_text("EAN-13")
         s.screenshot("three-ean13")  # the note names the QR Code's value
         press_ok(s, dialog, crowded=True)
+        # Nothing selected (a click beside the card), the card larger.
+        s.focus()
+        s.xdotool("mousemove", "--sync", "520", "740", "click", "1")
+        s.key("ctrl+equal", "ctrl+equal", "ctrl+equal")
         s.screenshot("three-after")
+        # The QR Code alone (a click on it), its own window: its preview is the QR Code it stays.
+        s.xdotool("mousemove", "--sync", "700", "390", "click", "1")
+        s.key("Tab", "Tab", "space")
+        dialog = s.wait_for_window(BARCODE_TITLE)
+        s.screenshot_when("qr-own-window", lambda path: "QR-Code:Hello QR" in zbar(path),
+                          "the QR Code's own window showing it")
+        s.focus(dialog)
+        s.key("Escape")
+        check(s.wait_for_window_gone(BARCODE_TITLE, window=dialog), "Escape left the barcode window open")
+        # The EAN-13 grown over it, as the message said; brought in front (the toolbar's Front), the
+        # QR Code shows whole on the canvas.
+        s.xdotool("mousemove", "--sync", "589", "33", "click", "1")
+        s.screenshot_when("qr-in-front", lambda path: "QR-Code:Hello QR" in zbar(path), "the QR Code on the canvas")
         s.save_again()
         found = barcodes_of(design)
         values = sorted(shown_value(b) for b in found)
         check("5901234123457" in values and "Hello QR" in values,
               "the barcodes show %s: one took another's value" % values)
         check("ABC" in values or "012345678901" in values, "the Code 39 barcode shows %s" % values)
-        kinds = sorted((b["linear_or_2d"], b["barcode_font_index"]) for b in found)
-        check(len(set(kinds)) == 1, "the barcodes' types are %s" % kinds)
+        kinds = {shown_value(b): (b["linear_or_2d"], b["barcode_font_index"]) for b in found}
+        check(kinds.pop("Hello QR") == (1, 0), "the QR Code's type is now %s" % (kinds,))
+        check(set(kinds.values()) == {(0, 8)}, "the other barcodes' types are %s" % kinds)
+        # The saved card, drawn as an export draws it: the QR Code is the one its type and value make.
+        png = os.path.join(screenshot_dir(), "three-saved.png")
+        render = subprocess.run([cardtool_path(), "render", design, "--side", "front", "--format", "png",
+                                 "--dpi", "300", "--out", png], capture_output=True, text=True, timeout=120)
+        check(render.returncode == 0, "cardtool render failed: %s" % render.stderr)
+        read = zbar(png)
+        check("QR-Code:Hello QR" in read and "EAN-13:5901234123457" in read, "the saved card scans as %s" % read)
         status = s.quit(save=False)
         check(status == 0, "exit status %s" % status)
 

@@ -307,6 +307,11 @@ check(dump["excel"] == {"use": True, "path": "/data/book.xlsx", "titles": ["Row"
 again = os.path.join(WORK, "again.dcard")
 run("design-resave", src, again)
 redump = json.loads(run("design-dump", again))
+# Opened, the barcode bound to the "Name" column and saved without a picture gets the one its first
+# row makes, as the canvas shows it; nothing else changes.
+drawn = redump["front"]["objects"][-1].pop("_barcode_image")
+check(dump["front"]["objects"][-1].pop("_barcode_image") is None and drawn and drawn["width"] > 0,
+      "the bound barcode's picture: %r" % (drawn,))
 check(redump == dump, "design-resave changed the design")
 resaved = plistlib.load(open(again, "rb"))
 check(len(resaved) == 63 + len(front_archives) + 1, "resaved item count")

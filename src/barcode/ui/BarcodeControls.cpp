@@ -156,8 +156,9 @@ void BarcodeControls::relayoutOrReframe()
 
 void BarcodeControls::barcodeTypeChanged()
 {
-    // The value typed goes with the new type, whichever of the two value fields shows it.
-    const QString typed = w.currentValue();
+    // The value typed goes with the new type, whichever of the two value fields shows it; one a
+    // stand-in replaced for an earlier type is tried again.
+    const QString typed = w.takeValueAside().value_or(w.currentValue());
     w.setValueNote(QString());
     const QString title = w.typeTitle();
     if (BarcodeSettings::isTwoDTitle(title))
@@ -218,7 +219,9 @@ void BarcodeControls::replaceRefusedValue(const QString &refused)
         goButtonActionPerformed();
         return;
     }
-    // The stand-in is the window's, not the user's: the other barcodes keep their own values.
+    // The stand-in is the window's, not the user's: the other barcodes keep their own values, and
+    // the user's comes back with a type that holds it.
+    w.setValueAside(refused, sample);
     w.markValueChosen(false);
     const QString shown = refused.size() > 40 ? refused.left(40) + QStringLiteral("...") : refused;
     // Why, said of the value refused and before the stand-in, so it cannot be read as the

@@ -185,6 +185,22 @@ void Barcode_Gen::showNotes()
     barcode_note_label->setVisible(!notes.isEmpty());
 }
 
+void Barcode_Gen::setValueAside(const QString &value, const QString &standIn)
+{
+    m_valueAside = value;
+    m_asideChosen = m_valueChosen;
+    m_standIn = standIn;
+}
+
+std::optional<QString> Barcode_Gen::takeValueAside()
+{
+    std::optional<QString> aside = std::exchange(m_valueAside, std::nullopt);
+    if (!aside || currentValue() != m_standIn)
+        return std::nullopt;
+    markValueChosen(m_asideChosen);
+    return aside;
+}
+
 void Barcode_Gen::setErrorText(const QString &text)
 {
     barcode_error_label->setText(
@@ -196,6 +212,7 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(SKTGraphic &o)
     // The window's own handlers ask loading(); it ends on every way out.
     const QScopedValueRollback<bool> loading(m_loading, true);
     pass_barcode_control = &o;
+    m_valueAside.reset();
     const BarcodeSettings s = BatchBarcodeSettings::Set_Barcode_Prop_To_Control(o);
     m_ownTitle = s.symbologyTitle;
     liner_or_2D_font = o.linear_or_2d != 0 ? 1 : 0;
@@ -424,15 +441,18 @@ QString Barcode_Gen::othersNote() const
     }
     if (refused.isEmpty())
         return {};
-    return QStringLiteral(
-               "%1 cannot hold the value of %2 other selected barcode%3: %4. Each keeps its own value; "
-               "type a value for all, or change those barcodes before output.")
+    const bool one = refused.size() == 1;
+    return QStringLiteral("%1 cannot hold the value of %2 other selected barcode%3: %4. %5; type a "
+                          "value for all to change %6 too.")
         .arg(title)
         .arg(refused.size())
-        .arg(refused.size() == 1 ? QString() : QStringLiteral("s"), refused.join(QStringLiteral(", ")));
+        .arg(one ? QString() : QStringLiteral("s"), refused.join(QStringLiteral(", ")),
+             one ? QStringLiteral("It keeps its own type and value")
+                 : QStringLiteral("They keep their own types and values"),
+             one ? QStringLiteral("it") : QStringLiteral("them"));
 }
 
-bool Barcode_Gen::givePictureTo(SKTBarcode &o)
+bool Barcode_Gen::makePictureFor(SKTBarcode &o)
 {
     Set_Barcode_Prop_To_Control(o);
     goButtonActionPerformed();
@@ -440,6 +460,22 @@ bool Barcode_Gen::givePictureTo(SKTBarcode &o)
         return false;
     placePicture(o, storedPicture(m_preview));
     return true;
+}
+
+Barcode_Gen::Given Barcode_Gen::givePictureTo(SKTBarcode &o, const SKTGraphic &before)
+{
+    if (makePictureFor(o))
+        return Given::Whole;
+    // A type that cannot hold this barcode's value is not given to it, as the window said before
+    // OK: its old picture would otherwise print under a type it is not.
+    o.linear_or_2d = before.linear_or_2d;
+    o.barcode_font_index = before.barcode_font_index;
+    o.linear_font_val = before.linear_font_val;
+    o.two_d_font_val = before.two_d_font_val;
+    if (makePictureFor(o))
+        return Given::OwnType;
+    o.takeStateOf(before);
+    return Given::Nothing;
 }
 
 void Barcode_Gen::setEditedCount(int count)

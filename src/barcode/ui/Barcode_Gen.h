@@ -43,10 +43,18 @@ public:
     // larger than the card is refused before OK. After Cancel, Escape or the close button nothing
     // is stored and nothing is returned. card: the card's area in points (null: no card).
     std::optional<Picture> Open_Wnd(SKTBarcode &object, const QRectF &card = QRectF());
+    // How another selected barcode took the settings OK passed on.
+    enum class Given {
+        Whole,   // all of them, and the picture they make
+        OwnType, // all but the type, which cannot hold its value: it keeps its type and value
+        Nothing, // none: even its own type and value make no picture with them
+    };
     // After OK, gives another selected barcode its own picture, made from all of its own settings
     // as the window would make it were it opened on that one, stored and framed on the card as OK
-    // does. False, and the picture and frame left as they were, when its value makes no picture.
-    bool givePictureTo(SKTBarcode &object);
+    // does. before: the barcode as it was before OK passed settings to it. A picture is only ever
+    // the one its stored settings make: when they make none, the barcode takes back its type and
+    // value, or else all it was, picture and frame included.
+    Given givePictureTo(SKTBarcode &object, const SKTGraphic &before);
     // The edited barcode's settings as the window showed them on opening, stored as OK stores
     // them: what OK stores differently is what the user changed. Null before the first opening.
     const SKTBarcode *openedSettings() const { return m_opened.get(); }
@@ -63,9 +71,19 @@ public:
     bool valueChosen() const { return m_valueChosen; }
     void markValueChosen(bool chosen = true)
     {
-        if (!m_loading)
-            m_valueChosen = chosen;
+        if (m_loading)
+            return;
+        m_valueChosen = chosen;
+        // A value the user gives now is the one to keep, not one a stand-in took the place of.
+        if (chosen)
+            m_valueAside.reset();
     }
+    // A type that could not hold the value put standIn in its place: the value is set aside, so that
+    // a later type holding it takes it back.
+    void setValueAside(const QString &value, const QString &standIn);
+    // The value set aside while its stand-in still shows, counted as chosen again as it was before
+    // it was replaced; none otherwise. Nothing stays set aside.
+    std::optional<QString> takeValueAside();
     // The frames OK and givePictureTo could not fit without covering another object, or left
     // running off the card, each a sentence naming its barcode; emptied by reading.
     QStringList takeFrameNotes() { return std::exchange(m_frameNotes, {}); }
@@ -133,6 +151,8 @@ private:
     // The first object of the side, besides object, that area lies over and before did not.
     const SKTGraphic *newlyCovered(const SKTGraphic &object, const QRectF &area, const QRectF &before) const;
     void showNotes();
+    // The object's own picture made and placed; false, and nothing changed, when it makes none.
+    bool makePictureFor(SKTBarcode &object);
     // A picture of the window's settings as the pixels a design keeps.
     Picture storedPicture(const Picture &preview) const;
 
@@ -149,5 +169,8 @@ private:
     GraphicList m_side;
     QString m_ownTitle; // the edited barcode's type, shown while the list is mixed
     bool m_valueChosen = false;
+    std::optional<QString> m_valueAside;
+    QString m_standIn;          // what shows in place of the value set aside
+    bool m_asideChosen = false; // whether the value set aside was chosen by the user
     QStringList m_frameNotes;
 };

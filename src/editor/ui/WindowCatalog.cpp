@@ -1,5 +1,6 @@
 #include "editor/ui/WindowCatalog.h"
 
+#include "barcode/BarcodeSettings.h"
 #include "barcode/ui/Barcode_Gen.h"
 #include "canvas/ui/SKTGraphicView.h"
 #include "data/ui/SeriesWindows.h"
@@ -23,6 +24,14 @@
 
 namespace
 {
+// A barcode's type and value as the log names them.
+QString typeAndValue(const SKTGraphic &b)
+{
+    return QStringLiteral("%1 \"%2\"")
+        .arg(BarcodeSettings::titleForIndex(b.linear_or_2d, b.barcode_font_index),
+             (b.linear_or_2d != 0 ? b.two_d_font_val : b.linear_font_val).value_or(QString()));
+}
+
 // The barcode window on the live side's current object, its result applied to the selection;
 // 1 after OK, 0 after Cancel or without a current barcode.
 int openBarcodeWindow(InspectorHost &host)
@@ -53,10 +62,18 @@ int openBarcodeWindow(InspectorHost &host)
                 return;
             // The others take only what the user changed, and each its own picture.
             BarcodePanel::passChanges(
-                host, *gen->openedSettings(), *barcode, others, gen->valueChosen(), [gen](SKTBarcode &other) {
-                    if (!gen->givePictureTo(other))
-                        Show_NSLog_Message(QStringLiteral("A selected barcode's value makes no "
-                                                          "picture; it keeps its old one"));
+                host, *gen->openedSettings(), *barcode, others, gen->valueChosen(),
+                [gen](SKTBarcode &other, const SKTGraphic &before) {
+                    const QString passed = typeAndValue(other);
+                    const Barcode_Gen::Given given = gen->givePictureTo(other, before);
+                    if (given == Barcode_Gen::Given::OwnType)
+                        Show_NSLog_Message(QStringLiteral("The barcode %1 keeps its own type and "
+                                                          "value: %2 makes no picture")
+                                               .arg(typeAndValue(other), passed));
+                    else if (given == Barcode_Gen::Given::Nothing)
+                        Show_NSLog_Message(QStringLiteral("The barcode %1 keeps all its settings: "
+                                                          "with those chosen it makes no picture")
+                                               .arg(typeAndValue(other)));
                 });
             accepted = true;
         });

@@ -58,13 +58,14 @@ void copyChanged(const SKTGraphic &opened, const SKTGraphic &edited, SKTGraphic 
 
 void BarcodePanel::passChanges(InspectorHost &host, const SKTGraphic &opened, const SKTGraphic &edited,
                                const GraphicList &others, bool valueChosen,
-                               const std::function<void(SKTBarcode &)> &givePicture)
+                               const std::function<void(SKTBarcode &, const SKTGraphic &)> &givePicture)
 {
     for (const GraphicPtr &g : others) {
+        const GraphicPtr before = g->clone();
         copySource(opened, edited, *g);
         copyBarcodeFields(opened, edited, *g, valueChosen);
         if (auto *b = dynamic_cast<SKTBarcode *>(g.get()); b && givePicture)
-            givePicture(*b);
+            givePicture(*b, *before);
     }
     host.Refresh_Canvas();
 }

@@ -29,11 +29,12 @@ public:
     static GraphicList otherBarcodes(InspectorHost &host, const SKTGraphic &current);
     // After OK on `edited`: each of `others` takes the barcode settings in which `opened` (the
     // window on opening) and `edited` (as OK stored them) differ, and no other, the data source
-    // when it was changed, then a picture made from its own settings by `givePicture`; the side
-    // redraws. valueChosen: the user typed the value or took it from a source chosen.
+    // when it was changed, then a picture made from its own settings by `givePicture`, which also
+    // has the barcode as it was before; the side redraws. valueChosen: the user typed the value or
+    // took it from a source chosen.
     static void passChanges(InspectorHost &host, const SKTGraphic &opened, const SKTGraphic &edited,
                             const GraphicList &others, bool valueChosen,
-                            const std::function<void(SKTBarcode &)> &givePicture);
+                            const std::function<void(SKTBarcode &, const SKTGraphic &before)> &givePicture);
     // The barcode settings (not the source, unit, bounds or flags) in which `opened` and `edited`
     // differ, into `to`: the type as a whole, and the shown value only when the user chose it (a
     // value the window put in place of one a new type refused is not).

@@ -419,7 +419,7 @@ QString valueOf(const SKTGraphic &b)
 }
 } // namespace
 
-TEST_F(BarcodePanelTest, ATypeOverMixedBarcodesKeepsEachOwnValueAndNamesOneItCannotHold)
+TEST_F(BarcodePanelTest, ATypeOverMixedBarcodesKeepsEachOwnValueAndLeavesOneItCannotHoldItsOwnType)
 {
     ASSERT_TRUE(SymbolDecoder::hasTool("ZXingReader")) << "ZXingReader is needed";
     const auto qr = addBarcode();
@@ -446,21 +446,27 @@ TEST_F(BarcodePanelTest, ATypeOverMixedBarcodesKeepsEachOwnValueAndNamesOneItCan
     EXPECT_EQ(placeholder, QStringLiteral("Mixed types"));
     // The window named the stand-in it put in place of "ABC", and the barcode EAN-13 cannot hold.
     EXPECT_TRUE(note.contains(QStringLiteral("\"ABC\" cannot be drawn as EAN-13"))) << note.toStdString();
-    EXPECT_TRUE(note.contains(QStringLiteral("QR Code \"Hello QR\""))) << note.toStdString();
+    EXPECT_TRUE(note.contains(QStringLiteral("QR Code \"Hello QR\". It keeps its own type and value")))
+        << note.toStdString();
     EXPECT_FALSE(note.contains(QStringLiteral("5901234123457"))) << note.toStdString();
-    for (const auto &b : {code39, code128, qr})
+    for (const auto &b : {code39, code128})
         EXPECT_EQ(typeOf(*b), QStringLiteral("EAN-13"));
     EXPECT_EQ(valueOf(*code128), QStringLiteral("5901234123457"));
     EXPECT_EQ(decodeStoredPicture(*code128, QStringLiteral("barcode-mixed-ean.png")),
               QStringLiteral("5901234123457"));
+    // The QR Code stays one, and its picture is the one its stored type and value make.
+    EXPECT_EQ(typeOf(*qr), QStringLiteral("QR Code"));
     EXPECT_EQ(valueOf(*qr), QStringLiteral("Hello QR"));
+    const QString qrPicture = QStringLiteral(TESSALY_ARTIFACTS_DIR "/barcode-mixed-qr.png");
+    ASSERT_TRUE(qr->_barcode_image);
+    ASSERT_TRUE(qr->_barcode_image->toImage(600, Qt::white).save(qrPicture));
+    const auto read = testsupport::output(QStringLiteral("zbarimg"), {"--nodbus", "-q", qrPicture});
+    EXPECT_EQ(read.trimmed(), QStringLiteral("QR-Code:Hello QR"));
     const OutputCheck::Report report = OutputCheck::check(*RunPlan::make(window->document().design()));
-    EXPECT_TRUE(
-        report.text().contains(QStringLiteral("cannot be made as EAN-13 from its value \"Hello QR\"")))
-        << report.text().toStdString();
+    EXPECT_FALSE(report.text().contains(QStringLiteral("Hello QR"))) << report.text().toStdString();
 
     // Mixed again, the edited barcode's own type chosen goes to the other one too.
-    makeBarcode(*code128, QStringLiteral("Code 128"), QStringLiteral("OWN-128"), QRectF(8, 80, 60, 30));
+    makeBarcode(*code128, QStringLiteral("Code 128"), QStringLiteral("4006381333931"), QRectF(8, 80, 60, 30));
     canvas(0)->changeSelectionIndexes({0, 1});
     canvas(0)->setSelectedGraphic(code39);
     script([&](Barcode_Gen &w) {
@@ -470,7 +476,7 @@ TEST_F(BarcodePanelTest, ATypeOverMixedBarcodesKeepsEachOwnValueAndNamesOneItCan
     QTest::mouseClick(panel->barcode_prop_btn, Qt::LeftButton);
     EXPECT_EQ(shownType, QString());
     EXPECT_EQ(typeOf(*code128), QStringLiteral("EAN-13"));
-    EXPECT_EQ(valueOf(*code128), QStringLiteral("OWN-128"));
+    EXPECT_EQ(valueOf(*code128), QStringLiteral("4006381333931"));
 
     // Mixed and left so, OK keeps every barcode's own type.
     makeBarcode(*code128, QStringLiteral("Code 128"), QStringLiteral("OWN-128"), QRectF(8, 80, 60, 30));

@@ -289,6 +289,16 @@ TEST_F(BarcodeWindow, ATypeChangeKeepsTheTypedValueOrSaysWhatReplacedIt)
               QStringLiteral("\"HELLO-1\" cannot be drawn as EAN-13, which takes 12 digits, or 13 ending "
                              "with the right check digit.\nThe value was replaced by \"012345678901\"."));
     saveArtifact(&window, QStringLiteral("barcode-window-value-replaced.png"));
+    // Another type refusing it names the typed value, and one that holds it takes it back.
+    chooseType(window, QStringLiteral("UPCA"));
+    EXPECT_TRUE(
+        window.barcode_note_label->text().startsWith(QStringLiteral("\"HELLO-1\" cannot be drawn as UPCA")))
+        << window.barcode_note_label->text().toStdString();
+    chooseType(window, QStringLiteral("Code 39"));
+    EXPECT_EQ(window.dataText->text(), QStringLiteral("HELLO-1"));
+    EXPECT_TRUE(window.barcode_note_label->isHidden());
+    EXPECT_TRUE(window.valueChosen());
+    chooseType(window, QStringLiteral("EAN-13"));
     retype(window.dataText, QStringLiteral("590123412345"));
     EXPECT_TRUE(window.barcode_note_label->isHidden());
 

@@ -3,11 +3,14 @@
 #include "MainWindowFixture.h"
 
 #include "canvas/ui/SKTZoomingScrollView.h"
+#include "data/SeriesFiles.h"
 #include "editor/ui/EditButtons.h"
 #include "editor/ui/EditorCommands.h"
 #include "editor/ui/FileCommands.h"
 #include "editor/ui/Grid_Wizard.h"
 #include "editor/ui/MainMenus.h"
+#include "foundation/CardCodes.h"
+#include "foundation/DataRoot.h"
 #include "foundation/FoundationState.h"
 #include "foundation/MessageBoxes.h"
 #include "foundation/WindowRegistry.h"
@@ -518,7 +521,15 @@ TEST_F(MainWindowCommands, ABarcodeSavedWithoutItsPictureShowsItsOwnSymbol)
     linear->linear_font_val = QStringLiteral("OWN-39");
     GraphicPtr square = barcode(1, QRectF(10, 70, 90, 75));
     square->two_d_font_val = QStringLiteral("AAA111");
-    elsewhere.front << linear << square;
+    // Bound to a series and storing no value: the series' first value, as the first card has it.
+    ASSERT_TRUE(SeriesFiles::writeSeries(Data_Folder_Path, QStringLiteral("Guests"),
+                                         {QStringLiteral("BBB222"), QStringLiteral("CCC333")}, true)
+                    .ok());
+    GraphicPtr bound = barcode(1, QRectF(140, 70, 90, 75));
+    bound->data_source_type = DataSourceCode::Series;
+    bound->batch_list_name = QStringLiteral("Guests");
+    bound->two_d_font_val = std::nullopt;
+    elsewhere.front << linear << square << bound;
     const QString design = tempPath(QStringLiteral("elsewhere.dcard"));
     QString error;
     ASSERT_TRUE(DesignFile::writeItems(design, DesignFileFormat::buildItems(elsewhere), &error))
@@ -526,7 +537,7 @@ TEST_F(MainWindowCommands, ABarcodeSavedWithoutItsPictureShowsItsOwnSymbol)
 
     files.answers.push_back(design);
     window->fileCommands().Open_Btn_Clicked();
-    ASSERT_EQ(front().size(), 2);
+    ASSERT_EQ(front().size(), 3);
     canvas(0)->setZoom(4.0);
     const QString shot = tempPath(QStringLiteral("canvas.png"));
     ASSERT_TRUE(canvas(0)->grab().save(shot));
@@ -534,6 +545,7 @@ TEST_F(MainWindowCommands, ABarcodeSavedWithoutItsPictureShowsItsOwnSymbol)
         testsupport::output(QStringLiteral("ZXingReader"), {"-1", "-norotate", "-noscale", shot});
     EXPECT_TRUE(read.contains(QLatin1String("Code39 \"OWN-39\""))) << read.toStdString();
     EXPECT_TRUE(read.contains(QLatin1String("QRCode \"AAA111\""))) << read.toStdString();
+    EXPECT_TRUE(read.contains(QLatin1String("QRCode \"BBB222\""))) << read.toStdString();
     EXPECT_FALSE(read.contains(QLatin1String("EAN-13"))) << read.toStdString();
     // Opened as it was: the pictures made for it are no change of the design.
     EXPECT_FALSE(window->hasUnsavedChanges());
