@@ -228,7 +228,18 @@ QByteArray utf16Order(const QByteArray &bytes)
         return {};
     if (side * 4 >= std::max<qsizetype>(1, end / 2))
         return order;
-    if (bytes.size() % 2 != 0 || validUtf8(bytes))
+    if (bytes.size() % 2 != 0)
+        return {};
+    // A line of Cyrillic, Greek or Hebrew has its NULs beside blanks and line ends alone, and its
+    // other bytes are controls that make it no UTF-8 text: UTF-16 when read so it is text.
+    if (other == 0 && std::any_of(bytes.cbegin(), bytes.cend(), [](char b) {
+            return uchar(b) < 0x20 && b != '\0' && b != '\t' && b != '\n' && b != '\r';
+        })) {
+        const Converted read = convert(bytes, order);
+        if (read.badOffset < 0 && firstStrayCharacter(read.text) < 0)
+            return order;
+    }
+    if (validUtf8(bytes))
         return {};
     for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
         const char high = little ? bytes[i + 1] : bytes[i];
@@ -364,6 +375,8 @@ struct Judgement {
                                  // case mixed as no name has them, letters no language writes together
     qsizetype oddCase = 0;       // small initials count two, words all in capitals one: names are
                                  // written with a capital and small letters
+    qsizetype dense = 0;         // Latin words most of whose letters are beyond ASCII
+    qsizetype named = 0;         // words of a cased script written so: bytes seldom fall that way
     qsizetype coherentLines = 0; // lines one language writes whole with its main letters
     qsizetype covered = 0;       // the most words one language writes with its main letters
     qsizetype mainFit = 0;       // words some language writes with its main letters
@@ -423,6 +436,8 @@ public:
             ++j.words;
             j.garbled += w.garbled ? 1 : 0;
             j.oddCase += w.oddCase;
+            j.named += w.named ? 1 : 0;
+            j.dense += w.dense ? 1 : 0;
             j.mainFit += w.main.any() ? 1 : 0;
             j.hanWords += w.han ? 1 : 0;
             j.hanFit += w.han && w.main.any() ? 1 : 0;
@@ -447,6 +462,8 @@ private:
     struct Word {
         bool garbled = false;
         bool han = false;
+        bool named = false;
+        bool dense = false;
         int oddCase = 0;
         LanguageBits main; // the languages whose main letters write it
         bool locale = false;
@@ -505,7 +522,7 @@ private:
         const QList<uint> c = composed(raw).toUcs4();
         Word w;
         UScriptCode script = USCRIPT_INVALID_CODE;
-        int cased = 0, upper = 0;
+        int cased = 0, upper = 0, latin = 0, wideLatin = 0, signs = 0;
         bool smallInitial = false;
         for (qsizetype k = 0; k < c.size() && !w.garbled; ++k) {
             const UChar32 ch = UChar32(c[k]);
@@ -526,6 +543,10 @@ private:
                 if (before && casedLower(UChar32(c[k - 1])) && (u_isupper(ch) || u_istitle(ch)) &&
                     (ch >= 0x80 || c[k - 1] >= 0x80))
                     w.garbled = true;
+                // Nor a second capital beyond ASCII before small letters: "JŸrgen", "НУд".
+                if (before && after && ch >= 0x80 && u_isupper(ch) && u_isupper(UChar32(c[k - 1])) &&
+                    casedLower(UChar32(c[k + 1])))
+                    w.garbled = true;
                 if (u_isupper(ch) || u_istitle(ch) || casedLower(ch)) {
                     smallInitial = smallInitial || (cased == 0 && casedLower(ch));
                     ++cased;
@@ -533,10 +554,15 @@ private:
                 }
                 if (u_charType(ch) != U_NON_SPACING_MARK)
                     w.letters.push_back(char32_t(ch));
+                if (s == USCRIPT_LATIN) {
+                    ++latin;
+                    wideLatin += ch >= 0x80 ? 1 : 0;
+                }
                 continue;
             }
             if (ch < 0x80)
                 continue;
+            ++signs;
             switch (u_charType(ch)) {
             case U_DASH_PUNCTUATION:
             case U_CONNECTOR_PUNCTUATION:
@@ -558,13 +584,31 @@ private:
             case U_UNASSIGNED:
                 w.garbled = true;
                 break;
+            case U_OTHER_SYMBOL:
+                // A sign stands before or after a word, "Acme™", "°C", but not inside one; lines
+                // of a box are drawn, and radicals are parts of Chinese characters.
+                w.garbled = (before && after) ||
+                            ((before || after) &&
+                             (ublock_getCode(ch) == UBLOCK_BOX_DRAWING || scriptOf(ch) != USCRIPT_COMMON));
+                break;
+            case U_CURRENCY_SYMBOL:
+                // "¤" stands for no currency: it is the euro of ISO-8859-15 read in another set.
+                w.garbled = ch == 0x00A4 || before || after;
+                break;
             default:
                 // The Catalan middle dot, "Col·lell"; any other symbol beside a letter is garble.
-                w.garbled = ch == 0x00B7 ? !(before && after) : (before || after);
+                w.garbled = ch == 0x00B7 ? !(k > 0 && k + 1 < c.size() && (c[k - 1] | 0x20) == 'l' &&
+                                             (c[k + 1] | 0x20) == 'l')
+                                         : (before || after);
                 break;
             }
         }
         w.oddCase = smallInitial ? 2 : (cased >= 2 && upper == cased) ? 1 : 0;
+        w.named = cased >= 2 && upper == 1 && !smallInitial;
+        // A Latin name has more plain letters than marked ones: "Èâàí" is the bytes of another
+        // script. Signs without a letter stand one at a time: "€", not "™“¬".
+        w.dense = wideLatin * 2 > latin;
+        w.garbled = w.garbled || (signs >= 2 && w.letters.empty());
         w.main.set();
         if (!w.garbled) {
             // Every letter counts for the language a word is in ("Vytautas" is no Welsh name);
@@ -665,12 +709,20 @@ bool likelier(const Reading &a, const Reading &b)
     const Judgement &x = a.judgement, &y = b.judgement;
     if (x.garbled != y.garbled)
         return x.garbled < y.garbled;
+    if (x.plausible() != y.plausible())
+        return x.plausible();
     if (x.oddCase != y.oddCase)
         return x.oddCase < y.oddCase;
+    if (x.dense != y.dense)
+        return x.dense < y.dense;
+    // Words cased as names in one reading and Chinese characters in the other: the detector's
+    // statistics of a word or two say less than capitals falling right.
+    if (a.multibyte != b.multibyte && (x.named == x.words) != (y.named == y.words))
+        return x.named == x.words;
     // ICU's detector is sure of what its statistics show plainly: the common characters of a
     // Chinese, Japanese or Korean set.
-    const bool plainA = a.multibyte && a.confidence >= PlainConfidence;
-    const bool plainB = b.multibyte && b.confidence >= PlainConfidence;
+    const bool plainA = a.multibyte && a.confidence >= PlainConfidence && x.plausible();
+    const bool plainB = b.multibyte && b.confidence >= PlainConfidence && y.plausible();
     if (plainA != plainB)
         return plainA;
     if (x.coherentLines != y.coherentLines)
@@ -706,6 +758,14 @@ QList<qsizetype> badUtf8(const QByteArray &bytes)
     if (wide == 0 || bad.size() > wide)
         return {};
     return bad;
+}
+// The characters of text that is mostly UTF-8, its bad bytes made blanks: a few slips in a list
+// leave words a reader takes for text, bytes of another set falling into UTF-8 by chance do not.
+QString utf8Letters(const QByteArray &bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+    text.replace(QChar(QChar::ReplacementCharacter), QLatin1Char(' '));
+    return text;
 }
 } // namespace
 
@@ -744,6 +804,7 @@ const QList<ListEncoding::Charset> &ListEncoding::charsets()
         {"windows-1258", QStringLiteral("Vietnamese (Windows-1258)")},
         {"GB18030", QStringLiteral("Chinese Simplified (GB18030)")},
         {"Big5", QStringLiteral("Chinese Traditional (Big5)")},
+        {"Big5-HKSCS", QStringLiteral("Chinese Traditional (Big5-HKSCS)")},
         {"Shift_JIS", QStringLiteral("Japanese (Shift_JIS)")},
         {"EUC-JP", QStringLiteral("Japanese (EUC-JP)")},
         {"EUC-KR", QStringLiteral("Korean (EUC-KR)")},
@@ -918,7 +979,8 @@ ListText ListEncoding::detect(const QByteArray &bytes, const QString &fileName, 
 
     // Mostly UTF-8 with a few bad bytes: a slip in a UTF-8 list, offered as UTF-8 with the bytes
     // named, never read as another set's letters.
-    if (const QList<qsizetype> bad = badUtf8(bytes); !bad.isEmpty()) {
+    if (const QList<qsizetype> bad = badUtf8(bytes);
+        !bad.isEmpty() && judge.judge(utf8Letters(window)).plausible()) {
         ListText out = decode(bytes, "UTF-8", fileName);
         out.sure = false;
         out.readings = QList<QByteArray>{"UTF-8"} + ranked;
