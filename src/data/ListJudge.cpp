@@ -309,9 +309,9 @@ const Judge::Word &Judge::judgeWord(QStringView raw)
     w.oddCase = smallInitial ? 2 : (cased >= 2 && upper == cased) ? 1 : 0;
     w.named = cased >= 2 && upper == 1 && !smallInitial;
     // A Latin name has more plain letters than marked ones: "Èâàí" is the bytes of another
-    // script. Signs without a letter stand one at a time: "€", not "™“¬".
+    // script. Signs stand one at a time beside letters: "€", "Acme™", not "™“¬" or "³¯ï".
     w.dense = wideLatin * 2 > latin;
-    w.garbled = w.garbled || (signs >= 2 && w.letters.empty());
+    w.garbled = w.garbled || (signs >= 2 && size_t(signs) > w.letters.size());
     placeWord(w, script == USCRIPT_HAN);
     return *m_words.insert(raw.toString(), w);
 }

@@ -363,10 +363,11 @@ TEST(ListEncoding, NameListsAreReadAsWrittenOrAskedWithTheWrittenReadingFirst)
     // Õrs, Őunapuu: Estonian and Hungarian; Ðmidt, Ğimkus, Kæstutis Èësna, Jânis, Lîga, Kalniòa,
     // Ozoliòa: Icelandic, Turkish, Danish, French, Italian; Ayþe, Ūahin, Žükrü, Ošuz: Nordic and
     // Baltic; Jiøí Dvoøák: Faroese; Szûcs: Afrikaans; Vãn, Rhūs, Borõ, Ąenrik, Æahra: Portuguese,
-    // Latvian, Estonian, Polish, Danish; pointed Hebrew, Russian, Urdu and Chinese for the rest.
+    // Latvian, Estonian, Polish, Danish; pointed Hebrew, Russian, Urdu and Chinese for the rest; and
+    // the Cantonese 嘅, rarer than the Chinese characters its bytes are in GB18030.
     const QStringList letterTwins =
         QStringLiteral("Őrs Õunapuu Šmidt Šimkus Kęstutis Čėsna Jānis Līga Kalniņa Ozoliņa Ayşe Şahin Şükrü "
-                       "Oğuz Jiří Dvořák Szűcs Văn Rhŷs Borġ Aġius Ħenrik Żahra محمد حسن สมชาย ใจดี")
+                       "Oğuz Jiří Dvořák Szűcs Văn Rhŷs Borġ Aġius Ħenrik Żahra محمد حسن สมชาย ใจดี 陳嘅")
             .split(u' ');
     QTemporaryDir tmp;
     const ProcResult made = run(QStringLiteral("/usr/bin/python3"),

@@ -77,7 +77,7 @@ def encode(text, codec):
 
 # Words a short list may hold alone, beside those of the names.
 WORDS = {"cp1252": ["João"], "cp1250": ["Őrs", "Łódź"], "cp1257": ["Šmidt", "Kęstutis"], "koi8_u": ["Київ", "Їжак"],
-         "big5hkscs": ["何鴻燊"]}
+         "big5hkscs": ["何鴻燊", "陳嘅"]}
 # Signs written after a word, and prices.
 SIGNS = ["™", "©", "°", "№"]
 PRICES = ["€", "£"]
