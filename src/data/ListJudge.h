@@ -52,7 +52,8 @@ struct Judgement {
     bool plausible() const { return garbled == 0 && hanFit * 2 >= hanWords; }
 };
 
-// Judges readings for a user of one locale; remembers the letters and words it has judged.
+// Judges the readings of one list for a user of one locale: each distinct word once, and each
+// letter's languages once, whichever set's reading holds them.
 class Judge
 {
 public:
