@@ -4,9 +4,9 @@
 // are read in every offered set and judged as a reader would see them (ListJudge: letters inside
 // words rather than symbols, but for a sign after a word as in "Acme™", one script a word,
 // capitals where names have them, letters some language writes together); the list is read
-// without a question only when one
-// reading alone is such text, and otherwise marked unsure with the likeliest reading first. Text
-// that is mostly UTF-8 with a few bad bytes is offered as UTF-8, the bytes named.
+// without a question only when one reading alone is such text, and otherwise marked unsure with
+// the likeliest reading first. Text that is mostly UTF-8 with a few bad bytes is offered as UTF-8,
+// the bytes named.
 // A stray byte never turns into a character on a card: a control character or a byte the
 // character set does not define refuses the file, naming the byte and its line, and only the
 // end-of-file byte 0x1A or NUL padding at the very end is left out (and said so).
