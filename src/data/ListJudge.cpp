@@ -131,11 +131,13 @@ bool signGarbles(const QList<uint> &c, qsizetype k, bool before, bool after)
     case U_PRIVATE_USE_CHAR:
     case U_UNASSIGNED:
         return true;
-    case U_OTHER_SYMBOL:
-        // A sign stands before or after a word, "Acme™", "°C", but not inside one; lines
-        // of a box are drawn, and radicals are parts of Chinese characters.
-        return (before && after) || ((before || after) && (ublock_getCode(ch) == UBLOCK_BOX_DRAWING ||
-                                                           scriptOf(ch) != USCRIPT_COMMON));
+    case U_OTHER_SYMBOL: {
+        // A sign stands before or after a word, "Acme™", "°C", but not inside one; lines and
+        // blocks of a box are drawn, and radicals are parts of Chinese characters.
+        const UBlockCode block = ublock_getCode(ch);
+        const bool drawn = block == UBLOCK_BOX_DRAWING || block == UBLOCK_BLOCK_ELEMENTS;
+        return (before && after) || ((before || after) && (drawn || scriptOf(ch) != USCRIPT_COMMON));
+    }
     case U_CURRENCY_SYMBOL:
         // "¤" stands for no currency: it is the euro of ISO-8859-15 read in another set.
         return ch == 0x00A4 || before || after;
