@@ -1,4 +1,5 @@
 #include "data/ListEncoding.h"
+#include "data/ListJudge.h"
 
 #include <QHash>
 #include <QSet>
@@ -228,7 +229,18 @@ QByteArray utf16Order(const QByteArray &bytes)
         return {};
     if (side * 4 >= std::max<qsizetype>(1, end / 2))
         return order;
-    if (bytes.size() % 2 != 0 || validUtf8(bytes))
+    if (bytes.size() % 2 != 0)
+        return {};
+    // A line of Cyrillic, Greek or Hebrew has its NULs beside blanks and line ends alone, and its
+    // other bytes are controls that make it no UTF-8 text: UTF-16 when read so it is text.
+    if (other == 0 && std::any_of(bytes.cbegin(), bytes.cend(), [](char b) {
+            return uchar(b) < 0x20 && b != '\0' && b != '\t' && b != '\n' && b != '\r';
+        })) {
+        const Converted read = convert(bytes, order);
+        if (read.badOffset < 0 && firstStrayCharacter(read.text) < 0)
+            return order;
+    }
+    if (validUtf8(bytes))
         return {};
     for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
         const char high = little ? bytes[i + 1] : bytes[i];
@@ -252,350 +264,11 @@ QByteArray judgedWindow(const QByteArray &bytes)
     return end > 0 ? bytes.left(end + 1) : bytes;
 }
 
-struct SetCloser {
-    void operator()(USet *set) const { uset_close(set); }
-};
-using SetPtr = std::unique_ptr<USet, SetCloser>;
-
-// The letters a language of ICU's locale data writes, either case: its main exemplar characters,
-// with the auxiliary ones (letters of borrowed names) when asked.
-SetPtr lettersOf(const char *locale, bool withAuxiliary)
-{
-    UErrorCode err = U_ZERO_ERROR;
-    std::unique_ptr<ULocaleData, decltype(&ulocdata_close)> data(ulocdata_open(locale, &err),
-                                                                 &ulocdata_close);
-    if (U_FAILURE(err))
-        return nullptr;
-    SetPtr set(ulocdata_getExemplarSet(data.get(), nullptr, 0, ULOCDATA_ES_STANDARD, &err));
-    if (U_FAILURE(err) || !set)
-        return nullptr;
-    if (withAuxiliary) {
-        UErrorCode auxErr = U_ZERO_ERROR;
-        SetPtr aux(ulocdata_getExemplarSet(data.get(), nullptr, 0, ULOCDATA_ES_AUXILIARY, &auxErr));
-        if (U_SUCCESS(auxErr) && aux)
-            uset_addAll(set.get(), aux.get());
-    }
-    uset_closeOver(set.get(), USET_CASE_INSENSITIVE);
-    uset_freeze(set.get());
-    return set;
-}
-
-struct Language {
-    QByteArray locale;
-    SetPtr main; // its main letters
-};
-
-// Every language (and written form of one, as zh_Hant) ICU has locale data for and Windows has
-// a locale for: lists in the old code pages were written in these.
-const std::vector<Language> &languages()
-{
-    static const std::vector<Language> all = [] {
-        std::vector<Language> out;
-        for (int32_t i = 0; i < uloc_countAvailable(); ++i) {
-            const char *name = uloc_getAvailable(i);
-            char country[ULOC_COUNTRY_CAPACITY];
-            UErrorCode err = U_ZERO_ERROR;
-            if (uloc_getCountry(name, country, sizeof country, &err) > 0 || uloc_getLCID(name) == 0)
-                continue;
-            Language l{name, lettersOf(name, false)};
-            if (l.main && !uset_isEmpty(l.main.get()))
-                out.push_back(std::move(l));
-        }
-        return out;
-    }();
-    return all;
-}
-
-bool holds(const USet *set, const QString &letters)
-{
-    return set && uset_containsAllCodePoints(set, reinterpret_cast<const UChar *>(letters.utf16()),
-                                             int32_t(letters.size()));
-}
-
-bool isLetter(UChar32 c)
-{
-    return (U_MASK(u_charType(c)) & (U_GC_L_MASK | U_GC_M_MASK)) != 0;
-}
-
-// A lowercase letter with an uppercase form: ß, which has none, may stand among capitals.
-bool casedLower(UChar32 c)
-{
-    return u_islower(c) && u_toupper(c) != c;
-}
-
-// A combining mark needs a letter before it; one used by certain scripts only needs one of theirs.
-bool markFits(UChar32 mark, bool afterLetter, UScriptCode script)
-{
-    if (!afterLetter)
-        return false;
-    UErrorCode err = U_ZERO_ERROR;
-    UScriptCode uses[8];
-    const int32_t n = uscript_getScriptExtensions(mark, uses, 8, &err);
-    if (U_FAILURE(err) || n <= 0 || script == USCRIPT_INVALID_CODE)
-        return true;
-    if (n == 1 && (uses[0] == USCRIPT_INHERITED || uses[0] == USCRIPT_COMMON))
-        return true;
-    return std::find(uses, uses + n, script) != uses + n;
-}
-
-// Kana and kanji stand together in Japanese words.
-UScriptCode scriptOf(UChar32 c)
-{
-    UErrorCode err = U_ZERO_ERROR;
-    const UScriptCode s = uscript_getScript(c, &err);
-    if (s == USCRIPT_HIRAGANA || s == USCRIPT_KATAKANA || s == USCRIPT_KATAKANA_OR_HIRAGANA)
-        return USCRIPT_HAN;
-    return s;
-}
-
-// At most this many languages are told apart (ICU has some 250).
-constexpr size_t MaxLanguages = 512;
-using LanguageBits = std::bitset<MaxLanguages>;
-
-// Words judged in each reading: enough to tell readings apart, and a long list is not judged
-// whole in every set.
-constexpr qsizetype JudgedWords = 4000;
-
-// What a reader sees in one set's reading of a list, word by word. Only words holding a character
-// beyond ASCII count: the rest read alike in every set.
-struct Judgement {
-    qsizetype words = 0;
-    qsizetype garbled = 0;       // words a reader sees as no text: symbols among letters, scripts or
-                                 // case mixed as no name has them, letters no language writes together
-    qsizetype oddCase = 0;       // small initials count two, words all in capitals one: names are
-                                 // written with a capital and small letters
-    qsizetype coherentLines = 0; // lines one language writes whole with its main letters
-    qsizetype covered = 0;       // the most words one language writes with its main letters
-    qsizetype mainFit = 0;       // words some language writes with its main letters
-    qsizetype localeFit = 0;     // words the user's language writes
-    qsizetype hanWords = 0;      // words in Chinese characters, and of them those some language
-    qsizetype hanFit = 0;        // counts among its common characters
-    QString letters;             // the letters beyond ASCII, each once
-    // Names take rare characters too, but text most of whose words are rare characters is garble.
-    bool plausible() const { return garbled == 0 && hanFit * 2 >= hanWords; }
-};
-
-class Judge
-{
-public:
-    explicit Judge(const QLocale &locale)
-    {
-        const QByteArray name = locale.language() == QLocale::C ? QByteArray("en") : locale.name().toLatin1();
-        m_locale = lettersOf(name.constData(), true);
-    }
-
-    Judgement judge(QStringView text)
-    {
-        Judgement j;
-        QSet<char32_t> letters;
-        std::vector<qsizetype> perLanguage(MaxLanguages, 0);
-        qsizetype i = 0;
-        // The languages that write every word of the line so far beyond ASCII; a name is written
-        // in one language.
-        LanguageBits line;
-        bool lineWide = false;
-        const auto endLine = [&] {
-            j.coherentLines += lineWide && line.any() ? 1 : 0;
-            line.set();
-            lineWide = false;
-        };
-        endLine();
-        while (i < text.size() && j.words < JudgedWords) {
-            while (i < text.size() && separates(text[i])) {
-                if (text[i] == u'\n' || text[i] == u'\r')
-                    endLine();
-                ++i;
-            }
-            const qsizetype start = i;
-            bool wide = false;
-            while (i < text.size() && !separates(text[i])) {
-                wide = wide || text[i].unicode() >= 0x80;
-                ++i;
-            }
-            if (start == i)
-                continue;
-            const Word &w = judgeWord(text.mid(start, i - start));
-            // Words of ASCII alone read alike in every set; they only tell which language a
-            // line is in.
-            line &= w.main;
-            if (!wide)
-                continue;
-            ++j.words;
-            j.garbled += w.garbled ? 1 : 0;
-            j.oddCase += w.oddCase;
-            j.mainFit += w.main.any() ? 1 : 0;
-            j.hanWords += w.han ? 1 : 0;
-            j.hanFit += w.han && w.main.any() ? 1 : 0;
-            lineWide = true;
-            j.localeFit += w.locale ? 1 : 0;
-            for (size_t l = 0; l < MaxLanguages; ++l)
-                perLanguage[l] += w.main[l] ? 1 : 0;
-            for (const char32_t c : w.letters) {
-                if (c >= 0x80)
-                    letters.insert(c);
-            }
-        }
-        endLine();
-        j.covered = *std::max_element(perLanguage.cbegin(), perLanguage.cend());
-        QList<char32_t> sorted(letters.cbegin(), letters.cend());
-        std::sort(sorted.begin(), sorted.end());
-        j.letters = QString::fromUcs4(sorted.constData(), sorted.size());
-        return j;
-    }
-
-private:
-    struct Word {
-        bool garbled = false;
-        bool han = false;
-        int oddCase = 0;
-        LanguageBits main; // the languages whose main letters write it
-        bool locale = false;
-        std::u32string letters;
-    };
-    struct Letter {
-        LanguageBits main;
-        bool locale = false;
-    };
-
-    // Words end at blanks and at the ASCII marks that part fields and names; an apostrophe,
-    // hyphen or dot stays inside a name.
-    static bool separates(QChar c)
-    {
-        const char16_t u = c.unicode();
-        if (c.isSpace())
-            return true;
-        return u < 0x80 && !c.isLetterOrNumber() && u != u'\'' && u != u'-' && u != u'.';
-    }
-
-    static QString composed(QStringView word)
-    {
-        UErrorCode err = U_ZERO_ERROR;
-        const UNormalizer2 *nfc = unorm2_getNFCInstance(&err);
-        QString out(word.size(), Qt::Uninitialized);
-        const int32_t n =
-            U_SUCCESS(err)
-                ? unorm2_normalize(nfc, reinterpret_cast<const UChar *>(word.utf16()), int32_t(word.size()),
-                                   reinterpret_cast<UChar *>(out.data()), int32_t(out.size()), &err)
-                : 0;
-        if (U_FAILURE(err))
-            return word.toString();
-        out.resize(n);
-        return out;
-    }
-
-    const Letter &letter(char32_t c)
-    {
-        auto found = m_letters.find(c);
-        if (found == m_letters.end()) {
-            Letter l;
-            const auto &all = languages();
-            for (size_t k = 0; k < all.size() && k < MaxLanguages; ++k) {
-                l.main[k] = uset_contains(all[k].main.get(), UChar32(c));
-            }
-            l.locale = m_locale && uset_contains(m_locale.get(), UChar32(c));
-            found = m_letters.insert(c, l);
-        }
-        return *found;
-    }
-
-    const Word &judgeWord(QStringView raw)
-    {
-        if (const auto known = m_words.constFind(raw.toString()); known != m_words.cend())
-            return *known;
-        const QList<uint> c = composed(raw).toUcs4();
-        Word w;
-        UScriptCode script = USCRIPT_INVALID_CODE;
-        int cased = 0, upper = 0;
-        bool smallInitial = false;
-        for (qsizetype k = 0; k < c.size() && !w.garbled; ++k) {
-            const UChar32 ch = UChar32(c[k]);
-            const bool before = k > 0 && isLetter(UChar32(c[k - 1]));
-            const bool after = k + 1 < c.size() && isLetter(UChar32(c[k + 1]));
-            if (isLetter(ch)) {
-                // A mark belongs on a letter of its own script: Arabic vowel signs on no Latin one.
-                if ((U_MASK(u_charType(ch)) & U_GC_M_MASK) != 0 && !markFits(ch, before, script)) {
-                    w.garbled = true;
-                    break;
-                }
-                const UScriptCode s = scriptOf(ch);
-                if (s != USCRIPT_COMMON && s != USCRIPT_INHERITED && s != USCRIPT_UNKNOWN) {
-                    w.garbled = script != USCRIPT_INVALID_CODE && script != s;
-                    script = s;
-                }
-                // A capital after a small letter, one of them beyond ASCII: "RenŽ", not "McDonald".
-                if (before && casedLower(UChar32(c[k - 1])) && (u_isupper(ch) || u_istitle(ch)) &&
-                    (ch >= 0x80 || c[k - 1] >= 0x80))
-                    w.garbled = true;
-                if (u_isupper(ch) || u_istitle(ch) || casedLower(ch)) {
-                    smallInitial = smallInitial || (cased == 0 && casedLower(ch));
-                    ++cased;
-                    upper += casedLower(ch) ? 0 : 1;
-                }
-                if (u_charType(ch) != U_NON_SPACING_MARK)
-                    w.letters.push_back(char32_t(ch));
-                continue;
-            }
-            if (ch < 0x80)
-                continue;
-            switch (u_charType(ch)) {
-            case U_DASH_PUNCTUATION:
-            case U_CONNECTOR_PUNCTUATION:
-            case U_FORMAT_CHAR:
-                // Joiners and soft hyphens stand inside words; a direction mark beside a letter
-                // is garble.
-                w.garbled = u_hasBinaryProperty(ch, UCHAR_BIDI_CONTROL) && (before || after);
-                break;
-            case U_START_PUNCTUATION:
-            case U_INITIAL_PUNCTUATION:
-                w.garbled = before; // opens a quote, after no letter
-                break;
-            case U_END_PUNCTUATION:
-            case U_FINAL_PUNCTUATION:
-                // An apostrophe stands between letters or ends a word; a closing quote ends one.
-                w.garbled = ch == 0x2019 ? !before : after;
-                break;
-            case U_PRIVATE_USE_CHAR:
-            case U_UNASSIGNED:
-                w.garbled = true;
-                break;
-            default:
-                // The Catalan middle dot, "Col·lell"; any other symbol beside a letter is garble.
-                w.garbled = ch == 0x00B7 ? !(before && after) : (before || after);
-                break;
-            }
-        }
-        w.oddCase = smallInitial ? 2 : (cased >= 2 && upper == cased) ? 1 : 0;
-        w.main.set();
-        if (!w.garbled) {
-            // Every letter counts for the language a word is in ("Vytautas" is no Welsh name);
-            // the letters beyond ASCII alone decide whether some language writes it at all.
-            LanguageBits all;
-            all.set();
-            w.locale = true;
-            for (const char32_t ch : w.letters) {
-                const Letter &l = letter(ch);
-                w.main &= l.main;
-                if (ch < 0x80)
-                    continue;
-                all &= l.main;
-                w.locale = w.locale && l.locale;
-            }
-            // Chinese characters are judged by the rest: the exemplar letters hold the common
-            // ones only, and names take rarer ones too.
-            w.han = script == USCRIPT_HAN;
-            w.garbled = all.none() && !w.han;
-        }
-        if (w.garbled) {
-            w.main.reset();
-            w.locale = false;
-        }
-        return *m_words.insert(raw.toString(), w);
-    }
-
-    SetPtr m_locale;
-    QHash<char32_t, Letter> m_letters;
-    QHash<QString, Word> m_words;
-};
+using ListJudging::holds;
+using ListJudging::Judge;
+using ListJudging::Judgement;
+using ListJudging::lettersOf;
+using ListJudging::SetPtr;
 
 // One distinct reading of the list: the sets that give it, in the order they are offered.
 struct Reading {
@@ -665,12 +338,20 @@ bool likelier(const Reading &a, const Reading &b)
     const Judgement &x = a.judgement, &y = b.judgement;
     if (x.garbled != y.garbled)
         return x.garbled < y.garbled;
+    if (x.plausible() != y.plausible())
+        return x.plausible();
     if (x.oddCase != y.oddCase)
         return x.oddCase < y.oddCase;
+    if (x.dense != y.dense)
+        return x.dense < y.dense;
+    // Words cased as names in one reading and Chinese characters in the other: the detector's
+    // statistics of a word or two say less than capitals falling right.
+    if (a.multibyte != b.multibyte && (x.named == x.words) != (y.named == y.words))
+        return x.named == x.words;
     // ICU's detector is sure of what its statistics show plainly: the common characters of a
     // Chinese, Japanese or Korean set.
-    const bool plainA = a.multibyte && a.confidence >= PlainConfidence;
-    const bool plainB = b.multibyte && b.confidence >= PlainConfidence;
+    const bool plainA = a.multibyte && a.confidence >= PlainConfidence && x.plausible();
+    const bool plainB = b.multibyte && b.confidence >= PlainConfidence && y.plausible();
     if (plainA != plainB)
         return plainA;
     if (x.coherentLines != y.coherentLines)
@@ -706,6 +387,72 @@ QList<qsizetype> badUtf8(const QByteArray &bytes)
     if (wide == 0 || bad.size() > wide)
         return {};
     return bad;
+}
+// The characters of text that is mostly UTF-8, its bad bytes made blanks: a few slips in a list
+// leave words a reader takes for text, bytes of another set falling into UTF-8 by chance do not.
+QString utf8Letters(const QByteArray &bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+    text.replace(QChar(QChar::ReplacementCharacter), QLatin1Char(' '));
+    return text;
+}
+// The distinct readings of bytes that are no Unicode in the sets offered, likeliest first; the
+// window of a long list is judged, and the readings that may be taken are read whole. refusal
+// keeps why a set does not read the list, a stray control character before a byte it lacks.
+QList<Reading> readEverySet(const QByteArray &bytes, const QByteArray &window, const QString &fileName,
+                            Judge &judge, ListText &refusal)
+{
+    const QHash<QByteArray, Detected> detected = detectorView(bytes);
+    QList<Reading> readings;
+    for (const ListEncoding::Charset &c : ListEncoding::charsets()) {
+        if (isUnicode(c.name))
+            continue;
+        ListText read = ListEncoding::decode(window, c.name, fileName);
+        if (!read.ok()) {
+            if (!refusal.stray)
+                refusal = std::move(read);
+            continue;
+        }
+        const Detected seen = detected.value(c.name);
+        const auto same = std::find_if(readings.begin(), readings.end(),
+                                       [&read](const Reading &r) { return r.text == read.text; });
+        if (same != readings.end()) {
+            same->charsets.append(c.name);
+            same->confidence = std::max(same->confidence, seen.confidence);
+            continue;
+        }
+        Reading r{{c.name}, std::move(read.text), {}, maxCharSize(c.name) > 1, seen.confidence, false};
+        r.judgement = judge.judge(r.text);
+        readings.append(std::move(r));
+    }
+    // The detector's language for each reading, once every set giving that reading is known.
+    for (Reading &r : readings) {
+        for (const QByteArray &name : r.charsets) {
+            const Detected seen = detected.value(name);
+            if (seen.language.isEmpty())
+                continue;
+            const SetPtr letters = lettersOf(seen.language.constData(), true);
+            r.detectedLanguage = r.detectedLanguage || holds(letters.get(), r.judgement.letters);
+        }
+    }
+    std::stable_sort(readings.begin(), readings.end(), likelier);
+    // A long list is read whole in the sets it is offered in: one that fails past the window is none.
+    if (window.size() < bytes.size()) {
+        for (Reading &r : readings) {
+            // Only the readings that may be taken are read whole: the first, and any a reader
+            // takes for text. The others show their failure if chosen.
+            if (&r != &readings.first() && !r.judgement.plausible())
+                continue;
+            r.charsets.removeIf([&](const QByteArray &name) {
+                ListText whole = ListEncoding::decode(bytes, name, fileName);
+                if (!whole.ok() && !refusal.stray)
+                    refusal = std::move(whole);
+                return !whole.ok();
+            });
+        }
+        readings.removeIf([](const Reading &r) { return r.charsets.isEmpty(); });
+    }
+    return readings;
 }
 } // namespace
 
@@ -744,6 +491,7 @@ const QList<ListEncoding::Charset> &ListEncoding::charsets()
         {"windows-1258", QStringLiteral("Vietnamese (Windows-1258)")},
         {"GB18030", QStringLiteral("Chinese Simplified (GB18030)")},
         {"Big5", QStringLiteral("Chinese Traditional (Big5)")},
+        {"Big5-HKSCS", QStringLiteral("Chinese Traditional (Big5-HKSCS)")},
         {"Shift_JIS", QStringLiteral("Japanese (Shift_JIS)")},
         {"EUC-JP", QStringLiteral("Japanese (EUC-JP)")},
         {"EUC-KR", QStringLiteral("Korean (EUC-KR)")},
@@ -860,57 +608,8 @@ ListText ListEncoding::detect(const QByteArray &bytes, const QString &fileName, 
 
     ListText refusal;
     const QByteArray window = judgedWindow(bytes);
-    const QHash<QByteArray, Detected> detected = detectorView(bytes);
     Judge judge(locale);
-    QList<Reading> readings;
-    for (const Charset &c : charsets()) {
-        if (isUnicode(c.name))
-            continue;
-        ListText read = decode(window, c.name, fileName);
-        if (!read.ok()) {
-            if (!refusal.stray)
-                refusal = std::move(read);
-            continue;
-        }
-        const Detected seen = detected.value(c.name);
-        const auto same = std::find_if(readings.begin(), readings.end(),
-                                       [&read](const Reading &r) { return r.text == read.text; });
-        if (same != readings.end()) {
-            same->charsets.append(c.name);
-            same->confidence = std::max(same->confidence, seen.confidence);
-            continue;
-        }
-        Reading r{{c.name}, std::move(read.text), {}, maxCharSize(c.name) > 1, seen.confidence, false};
-        r.judgement = judge.judge(r.text);
-        readings.append(std::move(r));
-    }
-    // The detector's language for each reading, once every set giving that reading is known.
-    for (Reading &r : readings) {
-        for (const QByteArray &name : r.charsets) {
-            const Detected seen = detected.value(name);
-            if (seen.language.isEmpty())
-                continue;
-            const SetPtr letters = lettersOf(seen.language.constData(), true);
-            r.detectedLanguage = r.detectedLanguage || holds(letters.get(), r.judgement.letters);
-        }
-    }
-    std::stable_sort(readings.begin(), readings.end(), likelier);
-    // A long list is read whole in the sets it is offered in: one that fails past the window is none.
-    if (window.size() < bytes.size()) {
-        for (Reading &r : readings) {
-            // Only the readings that may be taken are read whole: the first, and any a reader
-            // takes for text. The others show their failure if chosen.
-            if (&r != &readings.first() && !r.judgement.plausible())
-                continue;
-            r.charsets.removeIf([&](const QByteArray &name) {
-                ListText whole = decode(bytes, name, fileName);
-                if (!whole.ok() && !refusal.stray)
-                    refusal = std::move(whole);
-                return !whole.ok();
-            });
-        }
-        readings.removeIf([](const Reading &r) { return r.charsets.isEmpty(); });
-    }
+    const QList<Reading> readings = readEverySet(bytes, window, fileName, judge, refusal);
     // One set for each distinct reading: each step through the choices shows other rows.
     QList<QByteArray> ranked;
     for (const Reading &r : std::as_const(readings))
@@ -918,7 +617,8 @@ ListText ListEncoding::detect(const QByteArray &bytes, const QString &fileName, 
 
     // Mostly UTF-8 with a few bad bytes: a slip in a UTF-8 list, offered as UTF-8 with the bytes
     // named, never read as another set's letters.
-    if (const QList<qsizetype> bad = badUtf8(bytes); !bad.isEmpty()) {
+    if (const QList<qsizetype> bad = badUtf8(bytes);
+        !bad.isEmpty() && judge.judge(utf8Letters(window)).plausible()) {
         ListText out = decode(bytes, "UTF-8", fileName);
         out.sure = false;
         out.readings = QList<QByteArray>{"UTF-8"} + ranked;

@@ -1,10 +1,12 @@
 // How a list file's bytes become text. A byte-order mark names the encoding; without one, NULs
-// beside most characters (or beside the line ends of text that is no UTF-8) mean UTF-16; valid
-// UTF-8 is UTF-8. Other bytes are read in every offered set and judged as a reader would see them
-// (letters inside words rather than symbols, one script a word, capitals where names have them,
-// letters some language writes together); the list is read without a question only when one
-// reading alone is such text, and otherwise marked unsure with the likeliest reading first. Text
-// that is mostly UTF-8 with a few bad bytes is offered as UTF-8, the bytes named.
+// beside most characters (or beside the line ends of text that is no UTF-8, or beside the blanks
+// of a line of controls that reads as UTF-16 text) mean UTF-16; valid UTF-8 is UTF-8. Other bytes
+// are read in every offered set and judged as a reader would see them (ListJudge: letters inside
+// words rather than symbols, but for a sign after a word as in "Acme™", one script a word,
+// capitals where names have them, letters some language writes together); the list is read
+// without a question only when one reading alone is such text, and otherwise marked unsure with
+// the likeliest reading first. Text that is mostly UTF-8 with a few bad bytes is offered as UTF-8,
+// the bytes named.
 // A stray byte never turns into a character on a card: a control character or a byte the
 // character set does not define refuses the file, naming the byte and its line, and only the
 // end-of-file byte 0x1A or NUL padding at the very end is left out (and said so).

@@ -40,6 +40,7 @@ KOREAN = ["김민수", "이서연", "박지훈", "최유진", "정하늘", "강�
 TRADITIONAL = ["陳美玲", "林志明", "黃淑芬", "張家豪", "李宗翰", "王怡君", "吳建宏", "劉雅婷"]
 SIMPLIFIED = ["王芳", "李娜", "张伟", "刘洋", "陈静", "杨秀英", "赵磊", "黄丽", "周杰", "吴敏"]
 
+MULTIBYTE = ["shift_jis", "euc_jp", "euc_kr", "big5", "big5hkscs", "gb18030"]
 SETS = [
     ("cp1252", WESTERN), ("iso8859_1", WESTERN), ("iso8859_15", WESTERN), ("mac_roman", WESTERN),
     ("cp1250", CENTRAL), ("iso8859_2", CENTRAL), ("cp1257", BALTIC), ("iso8859_13", BALTIC),
@@ -74,6 +75,14 @@ def encode(text, codec):
         return out
 
 
+# Words a short list may hold alone, beside those of the names.
+WORDS = {"cp1252": ["João"], "cp1250": ["Őrs", "Łódź"], "cp1257": ["Šmidt", "Kęstutis"], "koi8_u": ["Київ", "Їжак"],
+         "big5hkscs": ["何鴻燊", "陳嘅"]}
+# Signs written after a word, and prices.
+SIGNS = ["™", "©", "°", "№"]
+PRICES = ["€", "£"]
+
+
 def lines(names):
     return "".join(n + "\r\n" for n in names)
 
@@ -99,6 +108,26 @@ def main():
         last = [n.split(" ")[-1] for n in names]
         many = [rng.choice(first) + " " + rng.choice(last) for _ in range(60)]
         write(codec + "-long.txt", encode(lines(many), codec), codec)
+
+    # Short lists: one word, one line and two lines, with and without a sign or a price beside them.
+    for codec, names in SETS + [("big5hkscs", TRADITIONAL)]:
+        words = WORDS.get(codec, []) + [w for n in names[:3] for w in n.split(" ") if not w.isascii()]
+        texts = words[:4] + [names[0] + "\r\n", lines(names[1:3]), "Acme™", "Brand™,€ 5\r\n"]
+        texts += [words[0] + sign for sign in SIGNS] + [lines([names[0] + " " + sign]) for sign in SIGNS]
+        texts += [lines([names[1], price + " 5"]) for price in PRICES]
+        for k, text in enumerate(texts):
+            try:
+                data = text.encode(codec)
+            except UnicodeEncodeError:
+                continue  # the set has no such sign
+            if codec in MULTIBYTE and ("£" in text or "€" in text):
+                continue  # the Chinese, Japanese and Korean sets differ in their pound and euro
+            write("%s-short-%d.txt" % (codec, k), data, codec)
+
+    # UTF-16 without a byte-order mark: a line of letters beyond Latin-1 has NULs only beside blanks and line ends.
+    for codec in ("utf-16-le", "utf-16-be"):
+        for k, text in enumerate(["Иван Петров\r\n", "Ελένη Παππά", "Anna"]):
+            write("%s-short-%d.txt" % (codec, k), text.encode(codec), codec)
 
     # Lists people met read wrong.
     write("polish-cp1250.txt", lines(["Łukasz Wójcik", "Śląsk"]).encode("cp1250"), "cp1250")

@@ -285,6 +285,28 @@ TEST_F(ImportWizard, AListSeveralSetsReadIsChosenWithTheLikeliestReadingFirst)
     EXPECT_TRUE(messages.messages().isEmpty());
 }
 
+// A sign after a name is writing: a Windows-1252 "Acme™" opens the character set window on that
+// reading (Mac Roman reads "Acmeô"), and OK stores it as written.
+TEST_F(ImportWizard, ASignAfterANameIsAskedAboutWithItsReadingFirst)
+{
+    ASSERT_TRUE(writeFile(tempPath("brand.txt"), "Acme\x99\r\n"));
+    QStringList seen;
+    modalScripts.push_back([&](QDialog &dialog) {
+        auto &d = dynamic_cast<ListCharsetDialog &>(dialog);
+        seen << d.charset_combo->currentText() << d.preview->toPlainText();
+        d.ok_button->click();
+        return d.result();
+    });
+    run([&] {
+        w.Text_RD->click();
+        w.Text_file_name->setText(QStringLiteral("Brand"));
+        w.Text_path->setText(tempPath("brand.txt"));
+        w.ok_button->click();
+    });
+    EXPECT_EQ(seen, (QStringList{"Western European (Windows-1252)", "Acme\u2122"}));
+    EXPECT_EQ(readSeriesFile("Brand"), QStringLiteral("Acme\u2122\n").toUtf8());
+}
+
 TEST_F(ImportWizard, PastedLinesStayAsTypedForANewSeriesAndArriveTrimmedInTheManager)
 {
     run([&] {
