@@ -65,7 +65,7 @@ std::shared_ptr<SKTBarcode> made(const BarcodeKind &kind, const QRectF &frame)
     b->setBounds(frame);
     CardDesign design;
     design.front = {b};
-    OwnBarcodePicture::fill(design);
+    OwnBarcodePicture::fill(design, QString());
     return b;
 }
 
@@ -85,7 +85,7 @@ TEST(BarcodeDrawnBox, IsTheFrameAfterEveryChange)
         b->Set_Barcode_image(std::nullopt);
         CardDesign design;
         design.front = {b};
-        OwnBarcodePicture::fill(design);
+        OwnBarcodePicture::fill(design, QString());
     };
     const struct {
         const char *name;
