@@ -312,6 +312,9 @@ redump = json.loads(run("design-dump", again))
 drawn = redump["front"]["objects"][-1].pop("_barcode_image")
 check(dump["front"]["objects"][-1].pop("_barcode_image") is None and drawn and drawn["width"] > 0,
       "the bound barcode's picture: %r" % (drawn,))
+# Its frame is the box that picture draws, from the same corner.
+frame, saved_frame = redump["front"]["objects"][-1].pop("_bounds"), dump["front"]["objects"][-1].pop("_bounds")
+check(frame[:2] == saved_frame[:2] and frame[2] > 0 and frame[3] > 0, "the bound barcode's frame: %r" % (frame,))
 check(redump == dump, "design-resave changed the design")
 resaved = plistlib.load(open(again, "rb"))
 check(len(resaved) == 63 + len(front_archives) + 1, "resaved item count")
