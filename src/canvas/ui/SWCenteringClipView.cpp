@@ -114,8 +114,6 @@ void SWCenteringClipView::centerDocument()
         origin.setX(centredOrigin(m_documentSize.width(), b.width()));
     if (b.height() > m_documentSize.height())
         origin.setY(centredOrigin(m_documentSize.height(), b.height()));
-    if (m_bgImagePattern && !m_bgImage.isNull() && m_bgImage.size() != size())
-        m_bgImage = QImage();
     scrollToPoint(origin);
 }
 
@@ -197,7 +195,7 @@ void SWCenteringClipView::paintEvent(QPaintEvent *)
     desk.setColorAt(0.0, QColor::fromRgbF(0.88f, 0.88f, 0.88f));
     desk.setColorAt(1.0, QColor::fromRgbF(0.78f, 0.78f, 0.78f));
     p.fillRect(rect(), desk);
-    if (!m_document || !m_bgImage.isNull())
+    if (!m_document)
         return;
     const QRectF d(m_document->pos(),
                    QSizeF(m_documentSize.width() * m_factor, m_documentSize.height() * m_factor));

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "model/DesignSettings.h"
-#include "platform/Picture.h"
 
 #include <QImage>
 #include <QPointF>
@@ -37,9 +36,6 @@ public:
     void centerDocument();
     void scrollToPoint(const QPointF &proposed);
 
-    std::optional<Picture> bgImagePattern() const { return m_bgImagePattern; }
-    void setBgImagePattern(const std::optional<Picture> &pattern) { m_bgImagePattern = pattern; }
-
     // What the kept shadow costs; bounded by the view's size, whatever the zoom.
     qsizetype shadowBytes() const;
 
@@ -61,8 +57,6 @@ private:
     QSizeF m_documentSize = DesignSettings::DefaultCardSize;
     double m_factor = 1.0;
     QPointF m_origin;
-    std::optional<Picture> m_bgImagePattern; // nothing sets it; kept as the window's property
-    QImage m_bgImage;                        // none: the silhouette is drawn
     QImage m_shadow;
     QRect m_shadowCard;
     QRect m_shadowArea;

@@ -471,12 +471,12 @@ bool SKTWindowController::inspectorFilling() const
 
 void SKTWindowController::New_Project_Setting_Reset()
 {
-    if (!m_inModelReset) {
+    // Asked of the window, the whole reset runs; called back by the design file while it replaces
+    // the design, only the window's share.
+    if (!m_document.isBeingReplaced()) {
         resetDesign({});
         return;
     }
-    // Called while the design file replaces the design (which holds the document's state already).
-    const SKTDocument::Replacing replacing(m_document);
     // The clipboard belongs to every program: a new design leaves it alone (objects copied from
     // the old design may be pasted into the new one).
     Check_Path_And_Create_Files();
@@ -495,9 +495,7 @@ void SKTWindowController::New_Project_Setting_Reset()
 void SKTWindowController::resetDesign(const std::function<void(DesignSettings &)> &start)
 {
     // The whole reset: the model's share first, which calls back for the window's share.
-    m_inModelReset = true;
     m_designFile.resetToNewDesign(start);
-    m_inModelReset = false;
 }
 
 void SKTWindowController::setContentFont(const FontDescriptor &font, const QColor &color)

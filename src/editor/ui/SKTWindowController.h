@@ -219,7 +219,6 @@ private:
     Inspector *m_inspector = nullptr;
     FontDescriptor m_allTextFont;
     QColor m_allTextColor = QColor(0, 0, 0);
-    bool m_inModelReset = false;
     QTimer *m_modifiedCheck = nullptr;
     std::unique_ptr<DesignListener> m_designWatch; // showDesignSettings on each notice
     std::unique_ptr<HeldSeries> m_heldSeries;

@@ -75,11 +75,6 @@ bool RunStart::stopsForGoneSeries(const RunPlan &plan)
     return true;
 }
 
-QStringList RunStart::sendAnswers()
-{
-    return OutputCheckQuestion::answers(true, false);
-}
-
 QStringList RunStart::earlierCardsAnswers()
 {
     return {QStringLiteral("&Replace"), QStringLiteral("&New Folder"), QStringLiteral("Cancel")};

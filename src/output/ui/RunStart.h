@@ -31,7 +31,6 @@ public:
     static std::shared_ptr<const RunPlan> mayBegin(const std::shared_ptr<const RunPlan> &plan,
                                                    int threads = 0, const QString &scale = {},
                                                    bool mail = false);
-    static QStringList sendAnswers(); // "Send", "Cancel"
 
     // What a run tells of its size ("This prints 6 cards."), the same words for the same run.
     using SizeWords = std::function<QString(const RunPlan &)>;
