@@ -79,6 +79,7 @@ ExportResult CardExport::Export_Single_File(std::shared_ptr<const RunPlan> plan,
                 result.addNote(QStringLiteral("%1: written without the picture %2.")
                                    .arg(side == 0 ? QStringLiteral("Front") : QStringLiteral("Back"),
                                         SKTImage::describe(picture)));
+        result.incomplete = missing[0].isEmpty() && missing[1].isEmpty() ? 0 : 1;
     }
     return result;
 }
