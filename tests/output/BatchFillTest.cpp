@@ -478,3 +478,24 @@ TEST(BatchFiller, UnreadablePictureRowsAreWrittenWithoutItAndListed)
     EXPECT_EQ(first.pixelColor(30, 20), QColor(Qt::green));
     EXPECT_NE(second.pixelColor(30, 20), QColor(Qt::green));
 }
+
+// The design's own picture, gone since it was placed, is missing from every card of a batch.
+TEST(CardExport, ABatchWithoutTheDesignsOwnPictureIsNotASuccess)
+{
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "names", "Ann\nBob\n");
+    CardDesign d;
+    d.front << text(QRectF(10, 10, 150, 30), DataSourceCode::Series, "names");
+    auto photo = std::make_shared<SKTImage>();
+    photo->setBounds(QRectF(10, 50, 40, 20));
+    photo->setFilePath(tmp.filePath("gone.png"));
+    d.front << photo;
+    ExportProgress progress;
+    const ExportResult r =
+        CardExport::run(planIn(d, tmp.path()), tmp.filePath("out"), ExportOptions{}, &progress);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.summaryLine(), "2 cards written, 0 failed, 2 without a picture");
+    EXPECT_EQ(r.notes,
+              QStringList{"Every card's front: written without the picture \"gone.png\", which was in " +
+                          tmp.path() + "."});
+}
