@@ -12,6 +12,7 @@
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRawFont>
 #include <QTextLayout>
 
@@ -180,11 +181,12 @@ QString measuredText(const QString &text)
     return out;
 }
 
-// What ink may pass an edge by before a card shows it cut: half a pixel at 600 dpi, the finest
-// render, where a clip takes whole pixels and a row left more than half covered keeps its ink. A
-// Thai letter's rounded foot reaches a fiftieth of a point below its baseline: a box ending on the
-// baseline holds all that any render shows of it.
-constexpr double InkSlack = 72.0 / 600 / 2;
+// Ink is judged as the finest render, 600 dpi, shows it: a pixel that a clip takes whole (the clip
+// takes whole pixels) loses its ink when more than half of it was covered. So ink passing an edge
+// by up to half such a pixel is never lost: a Thai letter's rounded foot a fiftieth of a point below
+// its baseline, or the tip of a Naskh letter's tail just under its box, is drawn all the same.
+constexpr double InkPixel = 72.0 / 600;
+constexpr double InkSlack = InkPixel / 2;
 
 // Where a text's drawing may put ink: its box, and on either side and above as far as the canvas
 // shows an object past its bounds, so that a letter leaning or reaching past the side (an italic's
@@ -195,8 +197,67 @@ QRectF inkArea(const QRectF &box)
     return box.adjusted(-SKTGraphicHandleHalfWidth, -SKTGraphicHandleHalfWidth, SKTGraphicHandleHalfWidth, 0);
 }
 
-// Where drawing a glyph run puts ink, in the layout's points, judged against `area`: each glyph by
-// its outline, exact; one whose rough bounds lie well inside is not outlined.
+// Whether clipping a glyph's outline (placed in the layout's points) to `area` loses ink: some
+// pixel past an edge, on a grid that starts at that edge and lies anywhere along it, more than half
+// covered. The pixels a few deep past each edge are drawn, in quarters along it; ink reaching
+// further than that is lost.
+bool losesInk(const QPainterPath &outline, const QRectF &area)
+{
+    constexpr int Deepest = 16; // pixels
+    constexpr int Quarters = 4;
+    const QRectF ink = outline.boundingRect();
+    // Past the left, top, right and bottom edges: the band of pixels there, as deep as the ink goes.
+    const double past[4] = {area.left() - ink.left(), area.top() - ink.top(), ink.right() - area.right(),
+                            ink.bottom() - area.bottom()};
+    for (int side = 0; side < 4; ++side) {
+        if (past[side] <= InkSlack)
+            continue;
+        if (past[side] > Deepest * InkPixel)
+            return true;
+        const int deep = int(std::ceil(past[side] / InkPixel));
+        const bool beside = side % 2 == 0; // the band runs down the area's side, not along its top or bottom
+        const int along = Quarters * (int(std::ceil((beside ? ink.height() : ink.width()) / InkPixel)) + 2);
+        // Rows of the band run along the edge, one a pixel deep.
+        QImage band(along, deep, QImage::Format_Alpha8);
+        band.fill(0);
+        QPainter painter(&band);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(Quarters / InkPixel, 1 / InkPixel);
+        const double start = (beside ? ink.top() : ink.left()) - InkPixel;
+        switch (side) {
+        case 0: // depth runs leftward from the left edge
+            painter.setTransform(QTransform(0, -1, 1, 0, 0, 0), true);
+            painter.translate(-area.left(), -start);
+            break;
+        case 1:
+            painter.setTransform(QTransform(1, 0, 0, -1, 0, 0), true);
+            painter.translate(-start, -area.top());
+            break;
+        case 2:
+            painter.setTransform(QTransform(0, 1, 1, 0, 0, 0), true);
+            painter.translate(-area.right(), -start);
+            break;
+        default:
+            painter.translate(-start, -area.bottom());
+            break;
+        }
+        painter.fillPath(outline, Qt::black);
+        painter.end();
+        for (int row = 0; row < band.height(); ++row) {
+            const uchar *alpha = band.constScanLine(row);
+            int sum = 0;
+            for (int col = 0; col < band.width(); ++col) {
+                sum += alpha[col] - (col >= Quarters ? alpha[col - Quarters] : 0);
+                if (sum > 128 * Quarters)
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Whether drawing a glyph run clipped to `area` (in the layout's points) keeps all the ink a render
+// shows: each glyph judged by its outline; one whose rough bounds lie well inside is not outlined.
 bool inkInside(const QGlyphRun &run, const QRectF &area)
 {
     const QRawFont font = run.rawFont();
@@ -209,8 +270,8 @@ bool inkInside(const QGlyphRun &run, const QRectF &area)
         const QRectF rough = font.boundingRect(glyphs.at(i));
         if (rough.isEmpty() || well.contains(rough.translated(positions.at(i))))
             continue;
-        const QRectF ink = font.pathForGlyph(glyphs.at(i)).boundingRect();
-        if (!ink.isEmpty() && !loose.contains(ink.translated(positions.at(i))))
+        const QPainterPath outline = font.pathForGlyph(glyphs.at(i)).translated(positions.at(i));
+        if (!outline.isEmpty() && !loose.contains(outline.boundingRect()) && losesInk(outline, area))
             return false;
     }
     return true;
