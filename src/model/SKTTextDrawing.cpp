@@ -197,16 +197,14 @@ QRectF inkArea(const QRectF &box)
     return box.adjusted(-SKTGraphicHandleHalfWidth, -SKTGraphicHandleHalfWidth, SKTGraphicHandleHalfWidth, 0);
 }
 
-// Whether clipping a glyph's outline (placed in the layout's points) to `area` loses ink: some
-// pixel past an edge, on a grid that starts at that edge and lies anywhere along it, more than half
-// covered. The pixels a few deep past each edge are drawn, in quarters along it; ink reaching
-// further than that is lost.
-bool losesInk(const QPainterPath &outline, const QRectF &area)
+// Whether clipping a glyph (one glyph run, placed in the layout's points, whose ink lies in `ink`)
+// to `area` loses ink: some pixel of a 600 dpi render past an edge, on a grid that starts at that
+// edge and lies anywhere along it, more than half covered. The glyph is drawn as drawing draws it,
+// the pixels a few deep past each edge at four placements along it; ink reaching further is lost.
+bool losesInk(const QGlyphRun &glyph, const QRectF &ink, const QRectF &area)
 {
     constexpr int Deepest = 16; // pixels
-    constexpr int Quarters = 4;
-    const QRectF ink = outline.boundingRect();
-    // Past the left, top, right and bottom edges: the band of pixels there, as deep as the ink goes.
+    // Past the left, top, right and bottom edges.
     const double past[4] = {area.left() - ink.left(), area.top() - ink.top(), ink.right() - area.right(),
                             ink.bottom() - area.bottom()};
     for (int side = 0; side < 4; ++side) {
@@ -216,40 +214,30 @@ bool losesInk(const QPainterPath &outline, const QRectF &area)
             return true;
         const int deep = int(std::ceil(past[side] / InkPixel));
         const bool beside = side % 2 == 0; // the band runs down the area's side, not along its top or bottom
-        const int along = Quarters * (int(std::ceil((beside ? ink.height() : ink.width()) / InkPixel)) + 2);
-        // Rows of the band run along the edge, one a pixel deep.
-        QImage band(along, deep, QImage::Format_Alpha8);
-        band.fill(0);
-        QPainter painter(&band);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(Quarters / InkPixel, 1 / InkPixel);
-        const double start = (beside ? ink.top() : ink.left()) - InkPixel;
-        switch (side) {
-        case 0: // depth runs leftward from the left edge
-            painter.setTransform(QTransform(0, -1, 1, 0, 0, 0), true);
-            painter.translate(-area.left(), -start);
-            break;
-        case 1:
-            painter.setTransform(QTransform(1, 0, 0, -1, 0, 0), true);
-            painter.translate(-start, -area.top());
-            break;
-        case 2:
-            painter.setTransform(QTransform(0, 1, 1, 0, 0, 0), true);
-            painter.translate(-area.right(), -start);
-            break;
-        default:
-            painter.translate(-start, -area.bottom());
-            break;
-        }
-        painter.fillPath(outline, Qt::black);
-        painter.end();
-        for (int row = 0; row < band.height(); ++row) {
-            const uchar *alpha = band.constScanLine(row);
-            int sum = 0;
-            for (int col = 0; col < band.width(); ++col) {
-                sum += alpha[col] - (col >= Quarters ? alpha[col - Quarters] : 0);
-                if (sum > 128 * Quarters)
-                    return true;
+        const int along = int(std::ceil((beside ? ink.height() : ink.width()) / InkPixel)) + 2;
+        // The band's corner in points: the grid starts at the edge and runs away from the area.
+        const QPointF corner(side == 0   ? area.left() - deep * InkPixel
+                             : side == 2 ? area.right()
+                                         : ink.left() - InkPixel,
+                             side == 1   ? area.top() - deep * InkPixel
+                             : side == 3 ? area.bottom()
+                                         : ink.top() - InkPixel);
+        QImage band(beside ? QSize(deep, along) : QSize(along, deep), QImage::Format_ARGB32_Premultiplied);
+        for (int quarter = 0; quarter < 4; ++quarter) {
+            band.fill(Qt::transparent);
+            QPainter painter(&band);
+            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+            painter.setPen(Qt::black);
+            painter.scale(1 / InkPixel, 1 / InkPixel);
+            const double shift = quarter * InkPixel / 4;
+            painter.translate(-corner + (beside ? QPointF(0, shift) : QPointF(shift, 0)));
+            painter.drawGlyphRun(QPointF(), glyph);
+            painter.end();
+            for (int row = 0; row < band.height(); ++row) {
+                const auto *pixels = reinterpret_cast<const QRgb *>(band.constScanLine(row));
+                for (int col = 0; col < band.width(); ++col)
+                    if (qAlpha(pixels[col]) > 128)
+                        return true;
             }
         }
     }
@@ -270,8 +258,14 @@ bool inkInside(const QGlyphRun &run, const QRectF &area)
         const QRectF rough = font.boundingRect(glyphs.at(i));
         if (rough.isEmpty() || well.contains(rough.translated(positions.at(i))))
             continue;
-        const QPainterPath outline = font.pathForGlyph(glyphs.at(i)).translated(positions.at(i));
-        if (!outline.isEmpty() && !loose.contains(outline.boundingRect()) && losesInk(outline, area))
+        const QRectF ink = font.pathForGlyph(glyphs.at(i)).boundingRect().translated(positions.at(i));
+        if (ink.isEmpty() || loose.contains(ink))
+            continue;
+        QGlyphRun one;
+        one.setRawFont(font);
+        one.setGlyphIndexes({glyphs.at(i)});
+        one.setPositions({positions.at(i)});
+        if (losesInk(one, ink, area))
             return false;
     }
     return true;
