@@ -217,9 +217,10 @@ TemplateResult TemplateStore::exportTemplate(const QString &name, const plist::A
         options.side = ExportSide::Both;
         options.combined = true;
         const ExportResult r = CardExport::Export_Single_File(plan, path, options);
-        if (!r.ok() && error)
+        // A preview without a picture whose file is gone still shows the template.
+        if (!r.allWritten() && error)
             *error = r.message();
-        return r.ok();
+        return r.allWritten();
     });
 }
 

@@ -12,6 +12,7 @@
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRawFont>
 #include <QTextLayout>
 
@@ -180,11 +181,12 @@ QString measuredText(const QString &text)
     return out;
 }
 
-// What ink may pass an edge by before a card shows it cut: half a pixel at 600 dpi, the finest
-// render, where a clip takes whole pixels and a row left more than half covered keeps its ink. A
-// Thai letter's rounded foot reaches a fiftieth of a point below its baseline: a box ending on the
-// baseline holds all that any render shows of it.
-constexpr double InkSlack = 72.0 / 600 / 2;
+// Ink is judged as the finest render, 600 dpi, shows it: a pixel that a clip takes whole (the clip
+// takes whole pixels) loses its ink when more than half of it was covered. So ink passing an edge
+// by up to half such a pixel is never lost: a Thai letter's rounded foot a fiftieth of a point below
+// its baseline, or the tip of a Naskh letter's tail just under its box, is drawn all the same.
+constexpr double InkPixel = 72.0 / 600;
+constexpr double InkSlack = InkPixel / 2;
 
 // Where a text's drawing may put ink: its box, and on either side and above as far as the canvas
 // shows an object past its bounds, so that a letter leaning or reaching past the side (an italic's
@@ -195,8 +197,55 @@ QRectF inkArea(const QRectF &box)
     return box.adjusted(-SKTGraphicHandleHalfWidth, -SKTGraphicHandleHalfWidth, SKTGraphicHandleHalfWidth, 0);
 }
 
-// Where drawing a glyph run puts ink, in the layout's points, judged against `area`: each glyph by
-// its outline, exact; one whose rough bounds lie well inside is not outlined.
+// Whether clipping a glyph (one glyph run, placed in the layout's points, whose ink lies in `ink`)
+// to `area` loses ink: some pixel of a 600 dpi render past an edge, on a grid that starts at that
+// edge and lies anywhere along it, more than half covered. The glyph is drawn as drawing draws it,
+// the pixels a few deep past each edge at four placements along it; ink reaching further is lost.
+bool losesInk(const QGlyphRun &glyph, const QRectF &ink, const QRectF &area)
+{
+    constexpr int Deepest = 16; // pixels
+    // Past the left, top, right and bottom edges.
+    const double past[4] = {area.left() - ink.left(), area.top() - ink.top(), ink.right() - area.right(),
+                            ink.bottom() - area.bottom()};
+    for (int side = 0; side < 4; ++side) {
+        if (past[side] <= InkSlack)
+            continue;
+        if (past[side] > Deepest * InkPixel)
+            return true;
+        const int deep = int(std::ceil(past[side] / InkPixel));
+        const bool beside = side % 2 == 0; // the band runs down the area's side, not along its top or bottom
+        const int along = int(std::ceil((beside ? ink.height() : ink.width()) / InkPixel)) + 2;
+        // The band's corner in points: the grid starts at the edge and runs away from the area.
+        const QPointF corner(side == 0   ? area.left() - deep * InkPixel
+                             : side == 2 ? area.right()
+                                         : ink.left() - InkPixel,
+                             side == 1   ? area.top() - deep * InkPixel
+                             : side == 3 ? area.bottom()
+                                         : ink.top() - InkPixel);
+        QImage band(beside ? QSize(deep, along) : QSize(along, deep), QImage::Format_ARGB32_Premultiplied);
+        for (int quarter = 0; quarter < 4; ++quarter) {
+            band.fill(Qt::transparent);
+            QPainter painter(&band);
+            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+            painter.setPen(Qt::black);
+            painter.scale(1 / InkPixel, 1 / InkPixel);
+            const double shift = quarter * InkPixel / 4;
+            painter.translate(-corner + (beside ? QPointF(0, shift) : QPointF(shift, 0)));
+            painter.drawGlyphRun(QPointF(), glyph);
+            painter.end();
+            for (int row = 0; row < band.height(); ++row) {
+                const auto *pixels = reinterpret_cast<const QRgb *>(band.constScanLine(row));
+                for (int col = 0; col < band.width(); ++col)
+                    if (qAlpha(pixels[col]) > 128)
+                        return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Whether drawing a glyph run clipped to `area` (in the layout's points) keeps all the ink a render
+// shows: each glyph judged by its outline; one whose rough bounds lie well inside is not outlined.
 bool inkInside(const QGlyphRun &run, const QRectF &area)
 {
     const QRawFont font = run.rawFont();
@@ -209,8 +258,14 @@ bool inkInside(const QGlyphRun &run, const QRectF &area)
         const QRectF rough = font.boundingRect(glyphs.at(i));
         if (rough.isEmpty() || well.contains(rough.translated(positions.at(i))))
             continue;
-        const QRectF ink = font.pathForGlyph(glyphs.at(i)).boundingRect();
-        if (!ink.isEmpty() && !loose.contains(ink.translated(positions.at(i))))
+        const QRectF ink = font.pathForGlyph(glyphs.at(i)).boundingRect().translated(positions.at(i));
+        if (ink.isEmpty() || loose.contains(ink))
+            continue;
+        QGlyphRun one;
+        one.setRawFont(font);
+        one.setGlyphIndexes({glyphs.at(i)});
+        one.setPositions({positions.at(i)});
+        if (losesInk(one, ink, area))
             return false;
     }
     return true;

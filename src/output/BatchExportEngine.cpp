@@ -335,8 +335,12 @@ ExportResult BatchExportEngine::Export_Batch_File(const QString &chosenFolder, i
     result.failed = m_progress->failed;
     for (const auto &[row, problem] : run.problems)
         result.addProblem(QStringLiteral("Card %1: %2").arg(row + 1).arg(problem));
-    for (const auto &[row, note] : run.notes)
+    int lastNoted = -1;
+    for (const auto &[row, note] : run.notes) {
         result.addNote(QStringLiteral("Card %1: %2").arg(row + 1).arg(note));
+        result.incomplete += row != lastNoted ? 1 : 0;
+        lastNoted = row;
+    }
     result.stopped = result.written + result.failed < rowCount;
     result.outOfSpace = run.outOfSpace;
     return result;

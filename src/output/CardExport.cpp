@@ -9,7 +9,35 @@
 #include "output/OutputState.h"
 #include "output/SingleExport.h"
 
+#include <array>
 #include <cmath>
+
+namespace
+{
+// The design's own pictures that give no picture, on the front and the back as written.
+using Missing = std::array<QList<SKTImage::MissingPicture>, 2>;
+
+Missing missingOn(const CardDesign &design, ExportSide side)
+{
+    return {side != ExportSide::Back ? SKTImage::missingPictures(design.front)
+                                     : QList<SKTImage::MissingPicture>(),
+            side != ExportSide::Front ? SKTImage::missingPictures(design.back)
+                                      : QList<SKTImage::MissingPicture>()};
+}
+
+// A picture that gives none leaves its frame empty: every card written is whole but for it,
+// which the result names and does not count as right.
+void noteMissing(ExportResult &result, const Missing &missing, const QString &front, const QString &back)
+{
+    if (result.written == 0 || (missing[0].isEmpty() && missing[1].isEmpty()))
+        return;
+    for (int side = 0; side < 2; ++side)
+        for (const SKTImage::MissingPicture &picture : missing[size_t(side)])
+            result.addNote(QStringLiteral("%1: written without the picture %2.")
+                               .arg(side == 0 ? front : back, SKTImage::describe(picture)));
+    result.incomplete = result.written;
+}
+} // namespace
 
 ExportResult CardExport::run(std::shared_ptr<const RunPlan> plan, const QString &target,
                              const ExportOptions &options, ExportProgress *progress,
@@ -54,31 +82,22 @@ ExportResult CardExport::Export_Batch_File(std::shared_ptr<const RunPlan> plan, 
         InProcess() { OutputState::instance().Card_Value_In_Process = true; }
         ~InProcess() { OutputState::instance().Card_Value_In_Process = false; }
     } inProcess;
+    const Missing missing = missingOn(plan->design(), options.side);
     BatchExportEngine engine(progress);
-    return engine.Export_Batch_File(
+    ExportResult result = engine.Export_Batch_File(
         chosenFolder, rows, options,
         BatchCardRenderer::factory(std::move(plan), options.dpi, true, std::move(barcodeMaker)));
+    noteMissing(result, missing, QStringLiteral("Every card's front"), QStringLiteral("Every card's back"));
+    return result;
 }
 
 ExportResult CardExport::Export_Single_File(std::shared_ptr<const RunPlan> plan, const QString &path,
                                             const ExportOptions &options,
                                             BatchFiller::BarcodeMaker barcodeMaker)
 {
-    const CardDesign &design = plan->design();
-    const QList<SKTImage::MissingPicture> missing[] = {
-        options.side != ExportSide::Back ? SKTImage::missingPictures(design.front)
-                                         : QList<SKTImage::MissingPicture>(),
-        options.side != ExportSide::Front ? SKTImage::missingPictures(design.back)
-                                          : QList<SKTImage::MissingPicture>()};
+    const Missing missing = missingOn(plan->design(), options.side);
     BatchCardRenderer renderer(std::move(plan), options.dpi, false, std::move(barcodeMaker));
     ExportResult result = SingleExport::Export_Single_File(path, options, renderer);
-    // A picture whose file is gone leaves its frame empty: the card is whole but for it.
-    if (result.written > 0) {
-        for (int side = 0; side < 2; ++side)
-            for (const SKTImage::MissingPicture &picture : missing[side])
-                result.addNote(QStringLiteral("%1: written without the picture %2.")
-                                   .arg(side == 0 ? QStringLiteral("Front") : QStringLiteral("Back"),
-                                        SKTImage::describe(picture)));
-    }
+    noteMissing(result, missing, QStringLiteral("Front"), QStringLiteral("Back"));
     return result;
 }

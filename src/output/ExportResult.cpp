@@ -9,7 +9,7 @@ QString ExportResult::message() const
     if (!refusal.isEmpty())
         return refusal;
     const QString noteText = notes.isEmpty() ? QString() : QLatin1Char('\n') + notes.join(QLatin1Char('\n'));
-    if (ok()) {
+    if (allWritten()) {
         // After the usual words, how many and where, so that a user finds the cards: a card of
         // several files names each. "Successfully" only for cards written whole.
         const QString where = QDir::toNativeSeparators(path);
@@ -47,7 +47,8 @@ QString ExportResult::message() const
 
 QString ExportResult::summaryLine() const
 {
-    return QStringLiteral("%1 cards written, %2 failed").arg(written).arg(failed);
+    const QString line = QStringLiteral("%1 cards written, %2 failed").arg(written).arg(failed);
+    return incomplete > 0 ? line + QStringLiteral(", %1 without a picture").arg(incomplete) : line;
 }
 
 namespace

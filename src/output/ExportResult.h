@@ -9,9 +9,10 @@
 class ExportResult
 {
 public:
-    int total = 0;   // cards asked for
-    int written = 0; // cards whose files were all written
-    int failed = 0;  // cards that could not be made or written
+    int total = 0;      // cards asked for
+    int written = 0;    // cards whose files were all written
+    int failed = 0;     // cards that could not be made or written
+    int incomplete = 0; // cards written, but without a part (a picture that does not read): notes say which
     bool stopped = false;
     bool outOfSpace = false; // the run stopped because the disk was full
     QString refusal;         // set when the export did not start at all
@@ -25,9 +26,11 @@ public:
     };
     QList<SideFile> sideFiles;
 
-    bool ok() const { return refusal.isEmpty() && !stopped && failed == 0 && written == total; }
+    // Every card written, and each as designed: a card written without a part is not right.
+    bool ok() const { return allWritten() && incomplete == 0; }
+    bool allWritten() const { return refusal.isEmpty() && !stopped && failed == 0 && written == total; }
     QString message() const;     // for the exported-files dialog or a message box
-    QString summaryLine() const; // "N cards written, M failed"
+    QString summaryLine() const; // "N cards written, M failed[, K without a picture]"
 
     void addProblem(const QString &problem);
     void addNote(const QString &note);

@@ -9,6 +9,7 @@
 #include "output/BatchBarcodeSettings.h"
 #include "platform/FontCoverage.h"
 #include "platform/FontResolver.h"
+#include "platform/PictureReader.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -173,8 +174,15 @@ QString pictureProblem(const Shown &shown)
                    ? QStringLiteral("is blank: its file \"%1\" is gone.").arg(shown.missing->path)
                    : QStringLiteral("is blank: its file \"%1\" cannot be read.").arg(shown.missing->path);
     }
-    const bool there = shown.value->isEmpty() || QFileInfo(PathUtil::standardizedPath(*shown.value)).isFile();
-    return there ? QString() : QStringLiteral("is blank: the row's picture file is gone.");
+    if (shown.value->isEmpty())
+        return {};
+    const QString path = PathUtil::standardizedPath(*shown.value);
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("is blank: the row's picture file is gone.");
+    // Its header alone tells most pictures that will not read (a JPEG of 12-bit samples).
+    return PictureReader::probe(path).isEmpty()
+               ? QString()
+               : QStringLiteral("is blank: the row's picture file cannot be read.");
 }
 
 char32_t codeAt(const QString &text, qsizetype i, qsizetype *length)

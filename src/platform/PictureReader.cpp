@@ -112,6 +112,30 @@ QImage upright(QImage image, QImageIOHandler::Transformations how)
     return image;
 }
 
+// Qt's reader, scaled to `target` when valid. Qt scales what its decoder cannot only after a full
+// read and converts the result back to the picture's own format, so a palette picture came back
+// dithered onto a palette of its own; it is scaled here in full colour, as other readers draw it.
+QImage readScaled(QImageReader &qt, QSize target)
+{
+    if (!target.isValid())
+        return qt.read();
+    if (qt.supportsOption(QImageIOHandler::ScaledSize)) {
+        qt.setScaledSize(target);
+        return qt.read();
+    }
+    const QImageIOHandler::Transformations how = qt.transformation();
+    qt.setAutoTransform(false);
+    QImage image = qt.read();
+    if (image.isNull() || image.size() == target)
+        return upright(std::move(image), how);
+    const QImage::Format format = image.format();
+    if (format == QImage::Format_Indexed8 || format == QImage::Format_Mono ||
+        format == QImage::Format_MonoLSB)
+        image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                              : QImage::Format_RGB32);
+    return upright(image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), how);
+}
+
 bool isRestartOrFill(uchar marker)
 {
     return marker == 0x00 || marker == 0xFF || (marker >= 0xD0 && marker <= 0xD7);
@@ -283,9 +307,7 @@ PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &f
             again->setAutoTransform(true);
         }
         QImageReader &qt = again ? *again : reader;
-        if (target.isValid())
-            qt.setScaledSize(target);
-        image = qt.read();
+        image = readScaled(qt, target);
         if (image.isNull() && why.isEmpty())
             why = qt.errorString();
     }

@@ -9,10 +9,12 @@
 #include "output/BatchFiller.h"
 #include "output/CardExport.h"
 #include "output/ExportPaths.h"
+#include "output/OutputCheck.h"
 #include "output/OutputState.h"
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 
@@ -416,8 +418,9 @@ TEST(CardExport, CardsInProcessWhileABatchRunsOnly)
     EXPECT_FALSE(OutputState::instance().Card_Value_In_Process);
 }
 
-// A row whose bound picture cannot be read is still a written card: the result lists it, the
-// other rows keep their pictures, and the run counts as a success.
+// A row whose bound picture cannot be read (no picture at all, or a JPEG of 12-bit samples) is
+// named by the check before output and still written: the result lists it, the other rows keep
+// their pictures, and the run does not count as a success.
 TEST(BatchFiller, UnreadablePictureRowsAreWrittenWithoutItAndListed)
 {
     QTemporaryDir tmp;
@@ -425,10 +428,19 @@ TEST(BatchFiller, UnreadablePictureRowsAreWrittenWithoutItAndListed)
     pic.fill(Qt::green);
     ASSERT_TRUE(pic.save(tmp.filePath("green.png")));
     ASSERT_TRUE(testsupport::writeFile(tmp.filePath("broken.png"), "not a picture"));
-    writeSeries(
-        tmp.path(), "pics",
-        (tmp.filePath("green.png") + "\n" + tmp.filePath("broken.png") + "\n" + tmp.filePath("green.png"))
-            .toUtf8());
+    QByteArray deep;
+    QBuffer buffer(&deep);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(pic.save(&buffer, "JPEG"));
+    const qsizetype frame = deep.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(frame, 0);
+    deep[frame + 1] = char(0xC1); // extended sequential, which may hold 12 bits a sample
+    deep[frame + 4] = 12;
+    ASSERT_TRUE(testsupport::writeFile(tmp.filePath("deep.jpg"), deep));
+    writeSeries(tmp.path(), "pics",
+                (tmp.filePath("green.png") + "\n" + tmp.filePath("broken.png") + "\n" +
+                 tmp.filePath("green.png") + "\n" + tmp.filePath("deep.jpg"))
+                    .toUtf8());
     CardDesign d;
     const QString dFolder = tmp.path();
     GraphicPtr p = SKTGraphic::create(SKTGraphic::Kind::Image);
@@ -437,19 +449,26 @@ TEST(BatchFiller, UnreadablePictureRowsAreWrittenWithoutItAndListed)
     p->batch_list_name = "pics";
     d.front << p;
     auto s = planIn(d, dFolder);
-    ASSERT_EQ(s->cardCount(), 3);
+    ASSERT_EQ(s->cardCount(), 4);
+    const OutputCheck::Report check = OutputCheck::check(*s);
+    ASSERT_EQ(check.problems.size(), 1) << check.text().toStdString();
+    EXPECT_EQ(check.problems[0].what.toStdString(),
+              "The picture on the front (series \"pics\") is blank: the row's picture file cannot be read.");
+    EXPECT_EQ(check.problems[0].firstRows, (QList<int>{2, 4}));
 
     ExportProgress progress;
     BatchExportEngine engine(&progress);
     ExportOptions options;
     options.threads = 2;
     const ExportResult r =
-        engine.Export_Batch_File(tmp.filePath("out"), 3, options, BatchCardRenderer::factory(s, 72, true));
-    EXPECT_TRUE(r.ok()) << r.message().toStdString();
-    EXPECT_EQ(r.written, 3);
-    ASSERT_EQ(r.notes.size(), 1);
+        engine.Export_Batch_File(tmp.filePath("out"), 4, options, BatchCardRenderer::factory(s, 72, true));
+    EXPECT_FALSE(r.ok()) << r.message().toStdString();
+    EXPECT_EQ(r.written, 4);
+    EXPECT_EQ(r.summaryLine(), "4 cards written, 0 failed, 2 without a picture");
+    ASSERT_EQ(r.notes.size(), 2);
     EXPECT_TRUE(r.notes[0].startsWith("Card 2: the picture")) << r.notes[0].toStdString();
     EXPECT_TRUE(r.notes[0].contains("broken.png"));
+    EXPECT_TRUE(r.notes[1].startsWith("Card 4: the picture")) << r.notes[1].toStdString();
     EXPECT_TRUE(r.message().contains(r.notes[0]));
 
     const QDir folder(r.path);
@@ -458,4 +477,25 @@ TEST(BatchFiller, UnreadablePictureRowsAreWrittenWithoutItAndListed)
     ASSERT_FALSE(second.isNull());
     EXPECT_EQ(first.pixelColor(30, 20), QColor(Qt::green));
     EXPECT_NE(second.pixelColor(30, 20), QColor(Qt::green));
+}
+
+// The design's own picture, gone since it was placed, is missing from every card of a batch.
+TEST(CardExport, ABatchWithoutTheDesignsOwnPictureIsNotASuccess)
+{
+    QTemporaryDir tmp;
+    writeSeries(tmp.path(), "names", "Ann\nBob\n");
+    CardDesign d;
+    d.front << text(QRectF(10, 10, 150, 30), DataSourceCode::Series, "names");
+    auto photo = std::make_shared<SKTImage>();
+    photo->setBounds(QRectF(10, 50, 40, 20));
+    photo->setFilePath(tmp.filePath("gone.png"));
+    d.front << photo;
+    ExportProgress progress;
+    const ExportResult r =
+        CardExport::run(planIn(d, tmp.path()), tmp.filePath("out"), ExportOptions{}, &progress);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.summaryLine(), "2 cards written, 0 failed, 2 without a picture");
+    EXPECT_EQ(r.notes,
+              QStringList{"Every card's front: written without the picture \"gone.png\", which was in " +
+                          tmp.path() + "."});
 }

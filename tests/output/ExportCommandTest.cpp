@@ -253,7 +253,10 @@ TEST(ExportCommand, SaysWhichCardsWouldComeOutWrong)
                   .exitCode,
               0);
     const ProcResult single = cardtool({"export", plain, "--to", tmp.filePath("single"), "--dpi", "72"});
-    ASSERT_EQ(single.exitCode, 0) << single.err.toStdString();
+    // Written as asked, but without its picture: not a success.
+    EXPECT_EQ(single.exitCode, 1) << single.err.toStdString();
+    EXPECT_TRUE(single.outText().contains("1 cards written, 0 failed, 1 without a picture"))
+        << single.out.toStdString();
     EXPECT_TRUE(single.errText().contains(
         "cardtool: export: The text \"Supercalifragilistic\" on the front does not fit "
         "its box and is cut.\ncardtool: export: The picture on the front is blank: "

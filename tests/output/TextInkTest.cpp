@@ -11,6 +11,7 @@
 #include "model/SKTText.h"
 #include "output/OutputCheck.h"
 #include "output/RunPlan.h"
+#include "platform/FontCoverage.h"
 
 #include <QDir>
 #include <QPaintEngine>
@@ -128,15 +129,15 @@ QImage inkOf(const SKTText &text, const QRectF &card, const QRectF &area, double
 
 // Pixels at dpi that lose more than half their ink to the clip of the box or the card, with every
 // line past the box's bottom counted: drawn whole, the box reaches below the last line. The render
-// starts an em and `phase` points above the box.
-int lostInk(const SKTText &text, const QRectF &card, double dpi, double phase = 0)
+// starts an em and `phase` points above the box, an em and `across` points left of it.
+int lostInk(const SKTText &text, const QRectF &card, double dpi, double phase = 0, double across = 0)
 {
     SKTText whole(text);
     const QRectF box = text.bounds();
     const double em = text.drawnFont().size;
     whole.setBounds(
         QRectF(box.topLeft(), QSizeF(box.width(), std::max(box.height(), whole.drawnTextHeight()) + em)));
-    const QRectF area = box.united(whole.bounds()).adjusted(-em, -em - phase, em, em);
+    const QRectF area = box.united(whole.bounds()).adjusted(-em - across, -em - phase, em, em);
     const QImage cut = inkOf(text, card, area, dpi, true), all = inkOf(whole, card, area, dpi, false);
     int lost = 0;
     for (int y = 0; y < all.height(); ++y) {
@@ -434,4 +435,57 @@ TEST(TextInk, NamesInEveryScriptAreNamedCutExactlyWhenTheirPixelsLoseInk)
         }
     EXPECT_GT(cut, 20);
     EXPECT_GT(whole, 20);
+}
+
+// Names in each script and a pointed tip, in boxes whose bottoms step by a quarter of a 600 dpi pixel
+// from two pixels below where the check first calls them whole to a pixel above: each is called cut
+// exactly when a render whose grid starts at the box's bottom, lying anywhere across, loses ink. A
+// tip a little past the bottom that covers less than half of any pixel loses nothing.
+TEST(TextInk, EveryScriptIsNamedCutExactlyWhenItsInkIsLost)
+{
+    const QRectF card(0, 0, 400, 300);
+    constexpr double dpi = 600, pixel = 72.0 / dpi, size = 14;
+    const char *const scripts[][2] = {
+        {"Latin", "Happy pygmy"},
+        {"a pointed tip", "\u25bc"},
+        {"Arabic", "\u0645\u062d\u0645\u062f \u0639\u0644\u064a"},
+        {"Arabic with marks", "\u0645\u064f\u062d\u064e\u0645\u0651\u064e\u062f "
+                              "\u0639\u064e\u0644\u0650\u064a\u0651"},
+        {"Thai", "\u0e2a\u0e21\u0e0a\u0e32\u0e22 \u0e43\u0e08\u0e14\u0e35"},
+        {"Devanagari", "\u092a\u094d\u0930\u093f\u092f\u093e \u0936\u0930\u094d\u092e\u093e"},
+        {"Tamil", "\u0b95\u0bae\u0bb2\u0bbe \u0bb0\u0bbe\u0b9c\u0bcd"},
+        {"Khmer", "\u179f\u17bb\u1781 \u1785\u17b6\u1793\u17cb"},
+    };
+    for (const auto &[script, name] : scripts) {
+        SKTText text;
+        text.Text_contents().text = QString::fromUtf8(name);
+        text.text_ctrl_font = FontDescriptor{QStringLiteral("Helvetica"), size};
+        text.txt_clr = QColor(Qt::black);
+        if (!FontCoverage::undrawableCharacters(text.Text_contents().text, *text.text_ctrl_font).isEmpty()) {
+            ADD_FAILURE() << "no face here draws " << script << " (packages.txt names one)";
+            continue;
+        }
+        const auto named = [&](double height) {
+            text.setBounds(QRectF(10, 10, 200, height));
+            return text.cutOf(text.Text_contents().text, card) != SKTText::Cut::None;
+        };
+        double cut = 1, whole = 4 * size;
+        ASSERT_FALSE(named(whole)) << script;
+        while (whole - cut > pixel / 8)
+            (named((cut + whole) / 2) ? cut : whole) = (cut + whole) / 2;
+        int cutBoxes = 0, wholeBoxes = 0;
+        for (int quarter = -8; quarter <= 4; ++quarter) {
+            const double height = std::round((10 + whole) / pixel) * pixel - 10 + quarter * pixel / 4;
+            const bool isNamed = named(height);
+            const double phase = std::ceil((size + height) / pixel - 1e-9) * pixel - (size + height);
+            int lost = 0;
+            for (const double across : {0.0, 0.25, 0.5, 0.75})
+                lost += lostInk(text, card, dpi, phase, across * pixel);
+            EXPECT_EQ(isNamed, lost > 0)
+                << script << " in a box " << height << " pt high: " << lost << " pixels lost";
+            (isNamed ? cutBoxes : wholeBoxes) += 1;
+        }
+        EXPECT_GT(cutBoxes, 0) << script;
+        EXPECT_GT(wholeBoxes, 0) << script;
+    }
 }

@@ -4,6 +4,8 @@
 #include "platform/RegularFile.h"
 
 #include "support/HostilePictures.h"
+#include "support/TestSupport.h"
+
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -208,4 +210,62 @@ TEST_F(PictureReaderTest, AProgressiveJpegWithThousandsOfScansIsRefusedAtOnce)
     EXPECT_TRUE(atLimit.error.isEmpty() || !atLimit.error.contains(QStringLiteral("scans")))
         << atLimit.error.toStdString();
     EXPECT_TRUE(PictureReader::readData(progressive).ok());
+}
+
+TEST_F(PictureReaderTest, APalettePictureIsDrawnInItsOwnColoursAtEverySize)
+{
+    // Half flat red, half a ramp of many colours, in a 256-colour palette: plain and run-length
+    // encoded, below and above the size where pictures stay encoded. Prints PIL's flat colour.
+    const char *script = R"(
+import struct, sys
+from PIL import Image
+for w, h in [(800, 500), (1200, 900), (1600, 1000)]:
+    ramp = Image.linear_gradient("L").resize((w, h))
+    image = Image.merge("RGB", (ramp, ramp.rotate(90), ramp.transpose(Image.Transpose.FLIP_LEFT_RIGHT)))
+    image.paste((220, 30, 30), (0, 0, w // 2, h))
+    plain = f"{sys.argv[1]}/{w}x{h}.bmp"
+    image.quantize(256).save(plain)
+    data = open(plain, "rb").read()
+    start, stride = struct.unpack_from("<I", data, 10)[0], (w + 3) // 4 * 4
+    runs = bytearray()
+    for y in range(h):
+        row = data[start + y * stride:start + y * stride + w]
+        x = 0
+        while x < w:
+            n = 1
+            while x + n < w and n < 255 and row[x + n] == row[x]:
+                n += 1
+            runs += bytes([n, row[x]])
+            x += n
+        runs += b"\0\0"
+    runs += b"\0\1"
+    rle = bytearray(data[:start] + runs)
+    struct.pack_into("<I", rle, 2, len(rle))
+    struct.pack_into("<II", rle, 30, 1, len(runs))
+    open(f"{sys.argv[1]}/{w}x{h}_rle8.bmp", "wb").write(rle)
+for name in (f"{w}x{h}{kind}.bmp" for w, h in [(800, 500), (1200, 900), (1600, 1000)] for kind in ("", "_rle8")):
+    print(name, *Image.open(f"{sys.argv[1]}/{name}").convert("RGB").getpixel((5, 5)))
+)";
+    const testsupport::ProcResult written = testsupport::python(QString::fromLatin1(script), {dir.path()});
+    ASSERT_EQ(written.exitCode, 0) << written.errText().toStdString();
+    const QStringList lines = written.outText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 6);
+    for (const QString &line : lines) {
+        const QStringList f = line.split(QLatin1Char(' '));
+        const QColor pil(f[1].toInt(), f[2].toInt(), f[3].toInt());
+        const Picture picture = PictureReader::readFile(dir.filePath(f[0])).picture;
+        ASSERT_FALSE(picture.isNull()) << line.toStdString();
+        for (const double dpi : {72.0, 50.0, 30.0, 17.0}) {
+            const QImage drawn = picture.toImage(dpi, Qt::white);
+            int worst = 0;
+            for (int y = 2; y < drawn.height() - 2; ++y) {
+                for (int x = 2; x < drawn.width() / 2 - 2; ++x) {
+                    const QColor c = drawn.pixelColor(x, y);
+                    worst = std::max({worst, std::abs(c.red() - pil.red()), std::abs(c.green() - pil.green()),
+                                      std::abs(c.blue() - pil.blue())});
+                }
+            }
+            EXPECT_LE(worst, 1) << f[0].toStdString() << " at " << dpi << " dpi";
+        }
+    }
 }
