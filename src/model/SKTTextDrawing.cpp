@@ -297,18 +297,19 @@ SKTText::Cut cutOfLines(const SKTText &t, const QString &drawn, const QRectF &ca
 }
 
 // Draws each line as its glyph runs, one text object of the PDF each, and notes the line's text
-// for the file's text layer.
+// for the file's text layer. The runs go in the order the line shows them: the layout's own list
+// of a line's runs comes in the order of a hash of font pointers, other on every run of the program.
 void drawLinesNoted(QPainter &painter, const QTextLayout &layout, const QPointF &at)
 {
     for (int i = 0; i < layout.lineCount(); ++i) {
         const QTextLine line = layout.lineAt(i);
-        QList<int> glyphs;
+        QList<QList<quint32>> glyphs;
         QStringList families;
-        for (const QGlyphRun &run : layout.glyphRuns(line.textStart(), line.textLength())) {
+        for (const QGlyphRun &run : line.glyphRuns()) {
             if (run.glyphIndexes().isEmpty())
                 continue;
             painter.drawGlyphRun(at, run);
-            glyphs << int(run.glyphIndexes().size());
+            glyphs << run.glyphIndexes();
             families << run.rawFont().familyName();
         }
         PdfDrawnText::note(painter.device(), layout.text().mid(line.textStart(), line.textLength()).trimmed(),

@@ -47,7 +47,11 @@ struct BatchExportEngine::Run {
     int idleWriters = 0; // waiting for cards
     std::condition_variable madeOne, tookOne;
     int nextRow = 0;
-    bool outOfSpace = false;           // a write found the disk full: no card after it can be written
+    bool outOfSpace = false; // a write found the disk full: no card after it can be written
+    // One past the last row a writer tried. Writers try their groups side by side: once the disk is
+    // full, the rows below it that another writer holds are still tried, so that the cards tried are
+    // always the first rows, each written or counted as failed.
+    int triedEnd = 0;
     std::map<int, QString> problems;   // by row, so the report reads the same whatever the timing
     std::multimap<int, QString> notes; // what written cards were written without, by row
 };
@@ -164,20 +168,29 @@ void BatchExportEngine::record(Run &run, const MadeCard &card, const CardFiles &
     run.outOfSpace = run.outOfSpace || noSpace;
 }
 
-bool BatchExportEngine::fullDisk(Run &run)
+bool BatchExportEngine::maybeTried(Run &run, int row)
 {
     std::lock_guard lock(run.mutex);
-    return run.outOfSpace;
+    return !run.outOfSpace || row < run.triedEnd;
+}
+
+bool BatchExportEngine::tries(Run &run, int row)
+{
+    std::lock_guard lock(run.mutex);
+    if (run.outOfSpace && row >= run.triedEnd)
+        return false;
+    run.triedEnd = std::max(run.triedEnd, row + 1);
+    return true;
 }
 
 void BatchExportEngine::writeGroup(Run &run, std::vector<MadeCard> &cards)
 {
     // While the Stop question is open no card is written: a card drawn meanwhile waits for the answer.
     m_progress->waitWhilePaused();
-    // Once the disk is full no further card is tried: those waiting are left unwritten, as cards
-    // not begun are.
+    // Once the disk is full no card past those tried is tried: those waiting are left unwritten, as
+    // cards not begun are; a group none of whose cards will be tried is never begun.
     std::optional<CardFiles::WriteGroup> writing;
-    if (!fullDisk(run)) {
+    if (std::any_of(cards.begin(), cards.end(), [&](const MadeCard &c) { return maybeTried(run, c.row); })) {
         std::vector<CardFiles> files;
         files.reserve(cards.size());
         for (MadeCard &card : cards)
@@ -186,7 +199,7 @@ void BatchExportEngine::writeGroup(Run &run, std::vector<MadeCard> &cards)
     }
     for (size_t i = 0; i < cards.size(); ++i) {
         m_progress->waitWhilePaused();
-        if (writing && !fullDisk(run)) {
+        if (writing && tries(run, cards[i].row)) {
             bool noSpace = false;
             const OpResult written = writing->finish(i, &noSpace);
             record(run, cards[i], writing->card(i), written, noSpace);

@@ -65,8 +65,11 @@ private:
     // Counts a card written or failed, with the notes of its files or its problem.
     void record(Run &run, const MadeCard &card, const CardFiles &files, const OpResult &written,
                 bool noSpace);
-    // A write found the disk full.
-    static bool fullDisk(Run &run);
+    // Whether the card of `row` is to be tried: not once the disk is full, unless a card after it
+    // was tried already. Counts it as tried.
+    static bool tries(Run &run, int row);
+    // Whether the card of `row` may still be tried, without counting it.
+    static bool maybeTried(Run &run, int row);
     // Writes made cards in their order, each all or nothing, with one wait for the disk for all.
     void writeGroup(Run &run, std::vector<MadeCard> &cards);
     // A writer: the cards waiting, a group at a time, until the workers are done and none waits.

@@ -138,17 +138,20 @@ std::unique_ptr<LabelFeed> Printing_View::feedFor(int sheets, int oneCopy) const
         sheetEnds.push_back(int(labels.size()));
     }
     const int ahead = ThreadSpread::threadsFor(std::numeric_limits<int>::max(), 0) * FillAheadPerThread;
-    return std::make_unique<LabelFeed>(std::move(labels), std::move(sheetEnds), ahead, [this] {
-        // The resolution is never used: the sides are drawn as vectors.
-        return [this,
-                renderer = std::make_shared<BatchCardRenderer>(m_plan, Units::PointsPerInch, true)](int row) {
-            QString error;
-            Sides sides = sidesOf(*renderer, row, m_layout.Print_Card_Side, &error);
-            if (!error.isEmpty())
-                Show_NSLog_Message(QStringLiteral("Label %1: %2").arg(row + 1).arg(error));
-            return sides;
-        };
-    });
+    return std::make_unique<LabelFeed>(
+        std::move(labels), std::move(sheetEnds), ahead,
+        [this] {
+            // The resolution is never used: the sides are drawn as vectors.
+            return [this, renderer = std::make_shared<BatchCardRenderer>(m_plan, Units::PointsPerInch, true)](
+                       int row) {
+                QString error;
+                Sides sides = sidesOf(*renderer, row, m_layout.Print_Card_Side, &error);
+                if (!error.isEmpty())
+                    Show_NSLog_Message(QStringLiteral("Label %1: %2").arg(row + 1).arg(error));
+                return sides;
+            };
+        },
+        m_fillThreads);
 }
 
 void Printing_View::drawLabelSide(QPainter &painter, const QPointF &at, const RenderSide &side)

@@ -76,6 +76,9 @@ public:
     // The labels one copy of the sheets holds.
     int labelCount() const;
 
+    // Threads that fill data-mode labels beside the one drawing the sheets (0: a core each).
+    void setFillThreads(int threads) { m_fillThreads = threads; }
+
 private:
     // The labels of a run's sheets (one copy's sheets repeated) filled from the data rows ahead of
     // their drawing; null without data.
@@ -90,4 +93,5 @@ private:
     Sides m_sides;
     std::shared_ptr<const RunPlan> m_plan;
     QSizeF m_cardSize;
+    int m_fillThreads = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -83,9 +84,35 @@ bool contentsOf(const QByteArray &pdf, std::vector<Content> *contents)
 struct TextObject {
     size_t content = 0;
     qsizetype begin = 0, end = 0; // from its BT to past its ET
-    int glyphs = 0;
-    QString font; // its font's name, letters and digits only
+    QList<quint32> codes;         // the glyphs' codes in the font's subset, one "<code> Tj" each
+    QString font;                 // its font's name, letters and digits only
 };
+
+QList<quint32> codesOf(QByteArrayView object)
+{
+    QList<quint32> codes;
+    for (qsizetype at = object.indexOf("> Tj\n"); at >= 0; at = object.indexOf("> Tj\n", at + 1)) {
+        const qsizetype open = object.lastIndexOf('<', at);
+        codes << (open < 0 ? 0u : object.sliced(open + 1, at - open - 1).toUInt(nullptr, 16));
+    }
+    return codes;
+}
+
+// Whether a text object can be the drawing of a glyph run: as many glyphs, in a font of the run's
+// family, and the same glyph wherever the run repeats one (a subset numbers each glyph once).
+bool drawsRun(const TextObject &o, const QList<quint32> &glyphs, const QString &family)
+{
+    if (o.codes.size() != glyphs.size() || o.font.isEmpty() || !o.font.startsWith(family))
+        return false;
+    std::map<quint32, quint32> toCode, toGlyph;
+    for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        const quint32 code = toCode.emplace(glyphs[i], o.codes[i]).first->second;
+        const quint32 glyph = toGlyph.emplace(o.codes[i], glyphs[i]).first->second;
+        if (code != o.codes[i] || glyph != glyphs[i])
+            return false;
+    }
+    return true;
+}
 
 // A font's name as letters and digits in lower case: "Lohit-Devanagari" and "Lohit Devanagari"
 // read alike.
@@ -130,7 +157,7 @@ std::vector<TextObject> textObjectsOf(const QByteArray &pdf, const std::vector<C
             const qsizetype fontEnd = font < 0 ? -1 : object.indexOf(' ', font);
             const QString name =
                 fontEnd < 0 ? QString() : fontNamed(pdf, object.sliced(font, fontEnd - font));
-            objects.push_back({k, at, end + 4, int(object.count("> Tj\n")), name});
+            objects.push_back({k, at, end + 4, codesOf(object), name});
             at = end;
         }
     }
@@ -165,14 +192,14 @@ bool PdfDrawnText::noting(const QPaintDevice *device)
     return logs().count(device) > 0;
 }
 
-void PdfDrawnText::note(const QPaintDevice *device, const QString &text, const QList<int> &glyphs,
+void PdfDrawnText::note(const QPaintDevice *device, const QString &text, const QList<QList<quint32>> &runs,
                         const QStringList &families)
 {
     const std::lock_guard<std::mutex> hold(logsLock());
     const auto it = logs().find(device);
-    if (it == logs().end() || glyphs.isEmpty() || glyphs.size() != families.size())
+    if (it == logs().end() || runs.isEmpty() || runs.size() != families.size())
         return;
-    Line line{text, glyphs, {}};
+    Line line{text, runs, {}};
     for (const QString &family : families)
         line.families << bare(family);
     it->second->lines.push_back(std::move(line));
@@ -195,6 +222,8 @@ bool PdfDrawnText::needsItsText(const QString &line)
         case QChar::Script_Tibetan:
         case QChar::Script_Myanmar:
         case QChar::Script_Khmer:
+        case QChar::Script_Thai:
+        case QChar::Script_Lao:
             return true;
         default:
             break;
@@ -203,11 +232,12 @@ bool PdfDrawnText::needsItsText(const QString &line)
     return false;
 }
 
-// Each noted line's glyph runs are the next text objects of their fonts and glyph counts, in the
-// order drawn;
-// text objects between the lines are another drawing's. The line's text is the actual text of its
-// first run, and its other runs stand for nothing, so that each run's marks stay inside its text
-// object.
+// Each noted line's glyph runs are text objects one after another, later than the line before;
+// text objects between the lines are another drawing's. A line is looked for from the first text
+// object that can be its first run, so that another drawing's text that looks like that run (the
+// same word in the same font on an earlier label) is passed over. The line's text is the actual
+// text of its first run, and its other runs stand for nothing, so that each run's marks stay inside
+// its text object.
 bool PdfDrawnText::spellOut(QByteArray &pdf) const
 {
     const std::vector<Line> &lines = m_log->lines;
@@ -217,28 +247,38 @@ bool PdfDrawnText::spellOut(QByteArray &pdf) const
     if (!contentsOf(pdf, &contents))
         return false;
     const std::vector<TextObject> objects = textObjectsOf(pdf, contents);
+    // Where each count of glyphs is drawn, in order: a line's candidates are found without reading
+    // every object again.
+    std::map<qsizetype, std::vector<size_t>> byCount;
+    for (size_t k = 0; k < objects.size(); ++k)
+        byCount[objects[k].codes.size()].push_back(k);
     struct Mark {
         size_t object;
         QByteArray actual;
     };
     std::vector<Mark> marks;
-    size_t line = 0;
-    qsizetype run = 0;
-    for (size_t k = 0; k < objects.size() && line < lines.size(); ++k) {
-        const TextObject &o = objects[k];
-        if (o.glyphs != lines[line].glyphs[run] || o.font.isEmpty() ||
-            !o.font.startsWith(lines[line].families[run])) {
-            if (run > 0)
-                return false; // a line's runs are drawn one after another
-            continue;
+    bool allFound = true;
+    size_t next = 0; // the first object a line may begin at
+    for (const Line &line : lines) {
+        const std::vector<size_t> &starts = byCount[line.runs.front().size()];
+        bool found = false;
+        for (auto s = std::lower_bound(starts.begin(), starts.end(), next); s != starts.end() && !found;
+             ++s) {
+            const size_t first = *s;
+            if (first + size_t(line.runs.size()) > objects.size())
+                break;
+            found = true;
+            for (qsizetype run = 0; run < line.runs.size() && found; ++run)
+                found = drawsRun(objects[first + size_t(run)], line.runs[run], line.families[run]);
+            if (!found)
+                continue;
+            for (qsizetype run = 0; run < line.runs.size(); ++run)
+                marks.push_back({first + size_t(run), run == 0 ? utf16Hex(line.text) : QByteArray()});
+            next = first + size_t(line.runs.size());
         }
-        marks.push_back({k, run == 0 ? utf16Hex(lines[line].text) : QByteArray()});
-        if (++run == lines[line].glyphs.size()) {
-            ++line;
-            run = 0;
-        }
+        allFound = allFound && found;
     }
-    if (line < lines.size())
+    if (marks.empty())
         return false;
     for (auto m = marks.rbegin(); m != marks.rend(); ++m) {
         const TextObject &o = objects[m->object];
@@ -258,5 +298,5 @@ bool PdfDrawnText::spellOut(QByteArray &pdf) const
         patches.push_back({c.at, c.length, packed});
         patches.push_back({c.lengthAt, c.lengthDigits, QByteArray::number(packed.size())});
     }
-    return PdfPatch::apply(pdf, std::move(patches));
+    return PdfPatch::apply(pdf, std::move(patches)) && allFound;
 }

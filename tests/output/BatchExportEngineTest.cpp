@@ -309,7 +309,8 @@ TEST(BatchExportEngine, OneWorkerAndItsWritersStopAtTheFirstFullWrite)
     EXPECT_TRUE(r.stopped);
     EXPECT_GT(r.written, 0);
     EXPECT_GE(r.failed, 1);
-    EXPECT_LE(r.failed, writers);
+    // A failure for each writer, and the cards below one already tried that were waiting then.
+    EXPECT_LE(r.failed, writers + BatchExportEngine::roomFor(1, writers));
     EXPECT_EQ(progress.written.load(), r.written);
     EXPECT_EQ(progress.failed.load(), r.failed);
     EXPECT_TRUE(r.message().contains(
@@ -330,6 +331,57 @@ TEST(BatchExportEngine, OneWorkerAndItsWritersStopAtTheFirstFullWrite)
         EXPECT_LE(m.captured(1).toInt(), r.written + r.failed) << f.toStdString();
         EXPECT_EQ(QImage(out.filePath(f)).size(), QSize(200, 200)) << f.toStdString();
     }
+}
+
+namespace
+{
+// Noise cards whose first row is drawn only once a write has found the disk full, so that the cards
+// after it are tried before it.
+class LateFirstCard : public NoiseCard
+{
+public:
+    LateFirstCard(std::atomic<int> *drawn, const ExportProgress &progress)
+        : NoiseCard(drawn), m_progress(progress)
+    {
+    }
+    QImage renderSide(int row, bool back, QString *error) override
+    {
+        if (row == 0)
+            eventually([this] { return m_progress.failed.load() > 0; });
+        return NoiseCard::renderSide(row, back, error);
+    }
+
+private:
+    const ExportProgress &m_progress;
+};
+} // namespace
+
+// A card drawn after the disk filled, below cards already tried, is tried too: every card up to the
+// last one tried is written or counted as failed, never left out unnamed.
+TEST(BatchExportEngine, ACardBelowOnesTriedIsTriedAfterTheDiskFilled)
+{
+    SmallDisk disk("2m");
+    if (!disk.mounted())
+        GTEST_SKIP() << "no permission to mount a small file system here";
+    disk.fillUpTo(700 * 1024);
+    ExportProgress progress;
+    BatchExportEngine engine(&progress);
+    ExportOptions options;
+    options.threads = 2;
+    std::atomic<int> drawn{0};
+    const ExportResult r = engine.Export_Batch_File(disk.path("out"), 30, options, [&drawn, &progress] {
+        return std::make_unique<LateFirstCard>(&drawn, progress);
+    });
+    EXPECT_TRUE(r.outOfSpace);
+    const QDir out(ExportPaths::batchFolderPath(disk.path("out")));
+    const QStringList files = out.entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    ASSERT_EQ(files.size(), r.written);
+    EXPECT_GT(r.written, 0);
+    // The cards tried are the first rows: each written, or named as failed.
+    for (int k = 1; k <= r.written + r.failed; ++k)
+        EXPECT_NE(out.exists(QStringLiteral("Card_%1.png").arg(k)),
+                  r.message().contains(QStringLiteral("Card %1: ").arg(k)))
+            << k << " " << r.message().toStdString();
 }
 
 TEST(BatchExportEngine, FailedCardIsCountedAndLeavesNoFileUnderItsName)

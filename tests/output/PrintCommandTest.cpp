@@ -137,3 +137,27 @@ TEST_F(PrintCommand, LabelsAreVectorsWithTextThatCanBeFoundAndEveryLabelDecodes)
             << label + 1 << found.join(" | ").toStdString();
     }
 }
+
+// Names whose glyphs alone do not read back as their letters (Thai marks over tall letters,
+// Devanagari conjuncts and vowel signs) come back from the sheets exactly, beside a fixed word like
+// a part of them on every label.
+TEST_F(PrintCommand, NamesInEveryScriptReadBackExactlyFromTheSheets)
+{
+    if (!testsupport::hasTool("pdftotext"))
+        GTEST_SKIP() << "pdftotext is not installed";
+    const QStringList names{QString::fromUtf8("วงศ์ใหญ่ ศรีสุข"), QString::fromUtf8("सिद्धार्थ Kumar"),
+                            QString::fromUtf8("Dr. सिद्धार्थ"), QString::fromUtf8("สมชาย ใจดี"),
+                            QString::fromUtf8("प्रिया वर्मा")};
+    const QString data = tmp.filePath("DataSet");
+    batchtest::writeSeries(data, "names", ((names + names).join('\n') + "\n").toUtf8());
+    ASSERT_EQ(testsupport::cardtool(
+                  {"design-hand", design, "--text", "20,90,200,30=Kumar", "--text-series", "names"})
+                  .exitCode,
+              0);
+    const auto r = testsupport::cardtool(
+        {"print", design, "--out", pdf, "--paper", "A4", "--rows", "5", "--cols", "2", "--data", data});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    const QStringList lines = testsupport::output("pdftotext", {pdf, "-"}).split('\n');
+    for (const QString &name : names)
+        EXPECT_EQ(lines.count(name), 2) << name.toStdString();
+}

@@ -3,11 +3,15 @@
 // it only where its text objects are theirs.
 #include "platform/PdfToUnicode.h"
 #include "platform/PdfDrawnText.h"
+#include "support/TestSupport.h"
 
 #include <QBuffer>
 #include <QFontInfo>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -88,8 +92,8 @@ TEST(PdfDrawnText, AFileWhoseTextIsNotTheNotedLinesIsLeftAlone)
         QPainter painter(&writer);
         painter.drawText(QPointF(100, 100), word);
         const QString family = QFontInfo(painter.font()).family();
-        PdfDrawnText::note(&writer, word, {99}, {family});
-        PdfDrawnText::note(&writer, word, {1}, {QStringLiteral("No Such Family")});
+        PdfDrawnText::note(&writer, word, {QList<quint32>(99, 1)}, {family});
+        PdfDrawnText::note(&writer, word, {{1}}, {QStringLiteral("No Such Family")});
     }
     const QByteArray before = bytes;
     EXPECT_FALSE(drawn->spellOut(bytes));
@@ -101,4 +105,50 @@ TEST(PdfDrawnText, AFileWhoseTextIsNotTheNotedLinesIsLeftAlone)
     EXPECT_FALSE(PdfDrawnText::noting(&writer));
     EXPECT_TRUE(PdfDrawnText(&writer).spellOut(bytes));
     EXPECT_EQ(bytes, before);
+}
+
+// Another drawing's word that looks like a noted line's first run (the same glyphs in the same
+// font, as a fixed text on an earlier label) is passed over: the line is found where all its runs
+// follow one another, and reads as its text.
+TEST(PdfDrawnText, AWordLikeALinesFirstRunDrawnBeforeItIsPassedOver)
+{
+    if (!testsupport::hasTool("pdftotext"))
+        GTEST_SKIP() << "pdftotext is not installed";
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    std::optional<PdfDrawnText> drawn;
+    {
+        QPdfWriter writer(&buffer);
+        drawn.emplace(&writer);
+        QPainter painter(&writer);
+        QFont font = painter.font();
+        font.setPixelSize(40);
+        painter.setFont(font);
+        painter.drawText(QPointF(100, 100), QStringLiteral("Kumar"));
+        const QRawFont raw = QRawFont::fromFont(font);
+        QList<QList<quint32>> runs;
+        qreal x = 100;
+        for (const QString &word : {QStringLiteral("Kumar"), QStringLiteral("Raj")}) {
+            QGlyphRun run;
+            run.setRawFont(raw);
+            run.setGlyphIndexes(raw.glyphIndexesForString(word));
+            QList<QPointF> at;
+            for (const QPointF &advance : raw.advancesForGlyphIndexes(run.glyphIndexes())) {
+                at << QPointF(x, 0);
+                x += advance.x();
+            }
+            run.setPositions(at);
+            painter.drawGlyphRun(QPointF(0, 400), run);
+            runs << run.glyphIndexes();
+        }
+        PdfDrawnText::note(&writer, QStringLiteral("Noted Line"), runs, {raw.familyName(), raw.familyName()});
+    }
+    ASSERT_TRUE(drawn->spellOut(bytes));
+    QTemporaryDir tmp;
+    const QString pdf = tmp.filePath("line.pdf");
+    ASSERT_TRUE(testsupport::writeFile(pdf, bytes));
+    const QString text = testsupport::output("pdftotext", {pdf, "-"});
+    EXPECT_TRUE(text.contains("Noted Line")) << text.toStdString();
+    EXPECT_EQ(text.count("Kumar"), 1) << text.toStdString();
 }
