@@ -207,6 +207,91 @@ int PictureReader::countJpegScans(QIODevice &device, int stopAfter)
     }
 }
 
+namespace
+{
+// The content says what a picture is, whatever its name; the name counts only for formats without a
+// signature of their own. A PNG or a JPEG, known by its signature, goes straight to its reader:
+// left to guess, Qt first asks every image-format plugin whether it reads the content, loading
+// each with its libraries.
+std::unique_ptr<QImageReader> readerFor(QIODevice &device, qint64 start, const QByteArray &formatHint,
+                                        bool png, bool jpeg)
+{
+    std::unique_ptr<QImageReader> reader;
+    if (png || jpeg) {
+        reader = std::make_unique<QImageReader>(&device,
+                                                png ? QByteArrayLiteral("png") : QByteArrayLiteral("jpeg"));
+        reader->setAutoDetectImageFormat(false);
+    } else {
+        reader = std::make_unique<QImageReader>(&device);
+    }
+    if (!reader->canRead() && !formatHint.isEmpty()) {
+        device.seek(start);
+        reader = std::make_unique<QImageReader>(&device, formatHint);
+    }
+    reader->setAutoTransform(true);
+    return reader;
+}
+
+// The size the picture is read at (invalid: as stored), or an error when it is larger than the
+// reader's budget allows.
+QSize sizeToRead(QImageReader &reader, QSize full, qint64 maxPixels, QSize box, QSize exact,
+                 bool interlacedPng, QString *error)
+{
+    QSize target;
+    if (!full.isValid())
+        return target;
+    const qint64 pixels = qint64(full.width()) * full.height();
+    if (pixels > PictureReader::MaxSourcePixels) {
+        *error = TooLarge;
+        return target;
+    }
+    const qint64 wanted = std::max<qint64>(maxPixels, 1);
+    if (exact.isValid() && exact != full) {
+        target = exact;
+    } else if (box.isValid() && (full.width() > box.width() || full.height() > box.height())) {
+        target = full.scaled(box, Qt::KeepAspectRatio);
+    } else if (!box.isValid() && pixels > wanted) {
+        const double f = std::sqrt(double(wanted) / double(pixels));
+        target = QSize(std::max(1, int(full.width() * f)), std::max(1, int(full.height() * f)));
+    }
+    // A decoder that cannot scale holds the whole picture at up to 8 bytes a pixel; so does an
+    // interlaced PNG, whose rows are final only after its last pass.
+    const bool scalesAsRead =
+        reader.supportsOption(QImageIOHandler::ScaledSize) && target.isValid() && !interlacedPng;
+    if (pixels * (scalesAsRead ? 0 : 4) > qint64(PictureReader::DecodeBudgetMiB) * 1024 * 1024)
+        *error = TooLarge;
+    return target;
+}
+
+// The pixels at `target` (invalid: as stored), upright; null with the decoder's reason in `why`.
+QImage decodedPixels(QIODevice &device, qint64 start, QImageReader &reader, QSize full, QSize target,
+                     bool png, bool jpeg, QString *why)
+{
+    QImage image;
+    if (target.isValid() && full.isValid() && target != full && (png || jpeg)) {
+        // Read straight to the size wanted, every pixel as a full read would give it.
+        if (device.seek(start))
+            image =
+                png ? ScaledDecoding::png(device, target, why) : ScaledDecoding::jpeg(device, target, why);
+        image = upright(std::move(image), reader.transformation());
+    }
+    if (!image.isNull())
+        return image;
+    // Qt's reader takes what ours refused (a damaged file it reads in part, as a full read would).
+    std::unique_ptr<QImageReader> again;
+    if (png || jpeg) {
+        device.seek(start);
+        again = std::make_unique<QImageReader>(&device, reader.format());
+        again->setAutoTransform(true);
+    }
+    QImageReader &qt = again ? *again : reader;
+    image = readScaled(qt, target);
+    if (image.isNull() && why->isEmpty())
+        *why = qt.errorString();
+    return image;
+}
+} // namespace
+
 PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &formatHint,
                                           const Request &request)
 {
@@ -224,61 +309,20 @@ PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &f
         result.error = QStringLiteral("the picture cannot be read");
         return result;
     }
-
     const bool png = ScaledDecoding::isPng(device);
     const bool interlacedPng = png && ScaledDecoding::isInterlacedPng(device);
     const bool jpeg = ScaledDecoding::isJpeg(device);
-
-    // The content says what a picture is, whatever its name; the name counts only for formats
-    // without a signature of their own.
-    // A PNG or a JPEG, known by its signature, goes straight to its reader: left to guess, Qt first
-    // asks every image-format plugin whether it reads the content, loading each with its libraries.
-    std::unique_ptr<QImageReader> readerPtr;
-    if (png || jpeg) {
-        readerPtr = std::make_unique<QImageReader>(&device, png ? QByteArrayLiteral("png")
-                                                                : QByteArrayLiteral("jpeg"));
-        readerPtr->setAutoDetectImageFormat(false);
-    } else {
-        readerPtr = std::make_unique<QImageReader>(&device);
-    }
-    if (!readerPtr->canRead() && !formatHint.isEmpty()) {
-        device.seek(start);
-        readerPtr = std::make_unique<QImageReader>(&device, formatHint);
-    }
+    const std::unique_ptr<QImageReader> readerPtr = readerFor(device, start, formatHint, png, jpeg);
     QImageReader &reader = *readerPtr;
-    reader.setAutoTransform(true);
     if (!reader.canRead()) {
         result.error = QStringLiteral("it is not a picture in a format this program reads");
         return result;
     }
     const QSize full = reader.size();
-    QSize target;
-    if (full.isValid()) {
-        const qint64 pixels = qint64(full.width()) * full.height();
-        if (pixels > MaxSourcePixels) {
-            result.error = TooLarge;
-            return result;
-        }
-        const qint64 wanted = std::max<qint64>(request.maxPixels, 1);
-        const QSize box = request.box;
-        if (request.exact.isValid() && request.exact != full) {
-            target = request.exact;
-        } else if (box.isValid() && (full.width() > box.width() || full.height() > box.height())) {
-            target = full.scaled(box, Qt::KeepAspectRatio);
-        } else if (!box.isValid() && pixels > wanted) {
-            const double f = std::sqrt(double(wanted) / double(pixels));
-            target = QSize(std::max(1, int(full.width() * f)), std::max(1, int(full.height() * f)));
-        }
-        // A decoder that cannot scale holds the whole picture at up to 8 bytes a pixel; so does
-        // an interlaced PNG, whose rows are final only after its last pass.
-        const bool scalesAsRead =
-            reader.supportsOption(QImageIOHandler::ScaledSize) && target.isValid() && !interlacedPng;
-        const qint64 decodeBytes = pixels * (scalesAsRead ? 0 : 4);
-        if (decodeBytes > qint64(DecodeBudgetMiB) * 1024 * 1024) {
-            result.error = TooLarge;
-            return result;
-        }
-    }
+    QSize target =
+        sizeToRead(reader, full, request.maxPixels, request.box, request.exact, interlacedPng, &result.error);
+    if (!result.error.isEmpty())
+        return result;
     if (request.probeOnly) {
         // Every format this program reads states its size in its header; one that does not is damaged.
         if (!full.isValid())
@@ -289,28 +333,8 @@ PictureReader::Result PictureReader::read(QIODevice &device, const QByteArray &f
     std::shared_ptr<const EncodedPicture> encoded;
     if (request.keepEncoded && full.isValid() && qint64(kept.width()) * kept.height() > EncodedPixels)
         encoded = keptEncoded(reader, *request.keepEncoded, full, kept, request.maxPixels, &target);
-    QImage image;
     QString why;
-    if (target.isValid() && full.isValid() && target != full && (png || jpeg)) {
-        // Read straight to the size wanted, every pixel as a full read would give it.
-        if (device.seek(start))
-            image =
-                png ? ScaledDecoding::png(device, target, &why) : ScaledDecoding::jpeg(device, target, &why);
-        image = upright(std::move(image), reader.transformation());
-    }
-    if (image.isNull()) {
-        // Qt's reader takes what ours refused (a damaged file it reads in part, as a full read would).
-        std::unique_ptr<QImageReader> again;
-        if (png || jpeg) {
-            device.seek(start);
-            again = std::make_unique<QImageReader>(&device, reader.format());
-            again->setAutoTransform(true);
-        }
-        QImageReader &qt = again ? *again : reader;
-        image = readScaled(qt, target);
-        if (image.isNull() && why.isEmpty())
-            why = qt.errorString();
-    }
+    const QImage image = decodedPixels(device, start, reader, full, target, png, jpeg, &why);
     if (image.isNull()) {
         result.error = why.isEmpty() ? QStringLiteral("the picture cannot be read")
                                      : QStringLiteral("the picture cannot be read (%1)").arg(why);
