@@ -184,6 +184,14 @@ bool XlsxDateFormat::Parser::run()
     if (!m_shows && (!m_eras || m_digits))
         return false;
     resolveMinutes(m_parts);
+    // A "/" stands for the date separator of the tag's locale, as spreadsheets write and read it:
+    // "[$-419]dd/mm/yyyy" shows 10.03.2024.
+    const std::string separator =
+        m_format.m_locale ? XlsxLocale::dateSeparatorOf(*m_format.m_locale).toStdString() : std::string("/");
+    for (Part &p : m_parts) {
+        if (p.kind == Kind::DateSeparator)
+            p = {Kind::Literal, 1, separator};
+    }
     m_format.m_numerals = XlsxNumerals::of(m_format.m_locale, m_dbnum, m_digitByte);
     const bool japanese = m_format.m_locale && m_format.m_locale->language() == QLocale::Japanese;
     m_format.m_firstYearNamed = japanese && (m_gannen || (m_dbnum > 0 && m_format.m_numerals));
@@ -222,6 +230,9 @@ bool XlsxDateFormat::Parser::token()
     } else if (lower == QLatin1Char('y') || lower == QLatin1Char('m') || lower == QLatin1Char('d') ||
                lower == QLatin1Char('h') || lower == QLatin1Char('s')) {
         field(lower);
+    } else if (c == QLatin1Char('/')) {
+        m_parts.push_back({Kind::DateSeparator, 1, {}});
+        ++m_at;
     } else if (fractionFollows()) {
         fraction();
     } else if (!eastAsian(lower)) {

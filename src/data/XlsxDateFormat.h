@@ -51,9 +51,10 @@ private:
         ElapsedHours,
         ElapsedMinutes,
         ElapsedSeconds,
-        Era,         // g: width 1 its letter, 2 its first character, 3 its name
-        EraYear,     // e: the year within the era
-        BuddhistYear // bb, bbbb
+        Era,          // g: width 1 its letter, 2 its first character, 3 its name
+        EraYear,      // e: the year within the era
+        BuddhistYear, // bb, bbbb
+        DateSeparator // "/": the locale's own under a locale tag, a literal by the time it is written
     };
     struct Part {
         Kind kind;

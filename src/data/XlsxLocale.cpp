@@ -80,3 +80,20 @@ std::optional<QLocale> XlsxLocale::ofName(QStringView name)
         return std::nullopt;
     return locale;
 }
+
+QString XlsxLocale::dateSeparatorOf(const QLocale &locale)
+{
+    // The first mark after the first field of the locale's short date, past spaces, quoted text
+    // and direction marks ("d\u200f/M\u200f/yyyy").
+    const QString pattern = locale.dateFormat(QLocale::ShortFormat);
+    bool fieldSeen = false;
+    for (const QChar c : pattern) {
+        if (c.isLetter()) {
+            fieldSeen = true;
+            continue;
+        }
+        if (fieldSeen && !c.isSpace() && c != u'\'' && c.category() != QChar::Other_Format)
+            return QString(c);
+    }
+    return QStringLiteral("/");
+}

@@ -16,4 +16,7 @@ public:
     // The locale of a tag written as a name ("ja-JP", "es-ES"); none for a name no language here
     // is known by.
     static std::optional<QLocale> ofName(QStringView name);
+    // The character the locale writes between the day, month and year of a short date ("." in
+    // Russian, "-" in Dutch): a "/" of a code under its tag stands for it.
+    static QString dateSeparatorOf(const QLocale &locale);
 };

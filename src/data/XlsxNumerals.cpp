@@ -10,6 +10,7 @@
 #include <unicode/rbnf.h>
 
 #include <charconv>
+#include <cstring>
 #include <mutex>
 
 namespace
@@ -21,12 +22,18 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// The full-width point spreadsheets write between full-width digits and after the lower-case
+// numerals of Chinese and Korean.
+constexpr const char *kFullWidthPoint = "\xef\xbc\x8e"; // U+FF0E
+
 // The ICU locale whose spelled-out numerals [DBNum1] and [DBNum2] take; "" for a language that has
-// none here (Korean writes them in Hanja or Hangul in ways no spell-out rules of ICU give).
+// none. Korean writes them in Hanja, as Traditional Chinese spells them.
 const char *spelledLocale(const QLocale &locale)
 {
     if (locale.language() == QLocale::Japanese)
         return "ja";
+    if (locale.language() == QLocale::Korean)
+        return "zh_Hant";
     if (locale.language() != QLocale::Chinese)
         return "";
     const bool traditional = locale.script() == QLocale::TraditionalChineseScript ||
@@ -76,15 +83,21 @@ std::shared_ptr<const XlsxNumerals> XlsxNumerals::of(const std::optional<QLocale
             return nullptr;
         for (int d = 0; d < 10; ++d)
             impl->digit[d] = impl->spelled(d);
-        // The point between a number's spelled whole and its digits: ICU's own, as in 1.5.
+        // The point between a number's spelled whole and its digits, as spreadsheets write it:
+        // full-width after lower-case Chinese and Korean numerals, else ICU's own, as in 1.5 (the
+        // spoken 点 of financial Chinese; Japanese writes its middle dot in both forms).
+        const bool japanese = locale->language() == QLocale::Japanese;
         icu::UnicodeString half;
         icu::FieldPosition position;
-        impl->rules->format(1.5, impl->ruleSet, half, position, status);
-        const std::string point = utf8(half), &one = impl->digit[1], &five = impl->digit[5];
-        if (U_FAILURE(status) || point.size() <= one.size() + five.size() || !point.starts_with(one) ||
-            !point.ends_with(five))
+        impl->rules->format(1.5, japanese ? icu::UnicodeString(u"%spellout-numbering") : impl->ruleSet, half,
+                            position, status);
+        const std::string point = utf8(half), one = utf8(half.tempSubString(0, half.moveIndex32(0, 1))),
+                          five = utf8(half.tempSubString(half.moveIndex32(half.length(), -1)));
+        if (U_FAILURE(status) || point.size() <= one.size() + five.size())
             return nullptr;
-        impl->point = point.substr(one.size(), point.size() - one.size() - five.size());
+        impl->point = dbnum == 1 && !japanese
+                          ? std::string(kFullWidthPoint)
+                          : point.substr(one.size(), point.size() - one.size() - five.size());
         return std::shared_ptr<const XlsxNumerals>(new XlsxNumerals(std::move(impl)));
     }
     // [DBNum3] writes full-width digits; a digit byte of 2 or more the language's own.
@@ -119,7 +132,9 @@ std::shared_ptr<const XlsxNumerals> XlsxNumerals::of(const std::optional<QLocale
     const icu::DecimalFormatSymbols symbols(base, status);
     if (U_FAILURE(status))
         return nullptr;
-    impl->point = utf8(symbols.getSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol));
+    impl->point = std::strcmp(system, "fullwide") == 0
+                      ? std::string(kFullWidthPoint)
+                      : utf8(symbols.getSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol));
     impl->grouping = utf8(symbols.getSymbol(icu::DecimalFormatSymbols::kGroupingSeparatorSymbol));
     return std::shared_ptr<const XlsxNumerals>(new XlsxNumerals(std::move(impl)));
 }

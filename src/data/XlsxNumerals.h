@@ -1,6 +1,6 @@
 // The numerals a workbook's format code writes its digits in: the native digits of the language a
-// locale id's digit byte asks for ("[$-4000439]0": १२३५), or the Chinese and Japanese numerals of
-// [DBNum1] to [DBNum3] ("[DBNum2][$-804]General": 壹仟贰佰叁拾肆点伍陆). Digits and spelled-out
+// locale id's digit byte asks for ("[$-4000439]0": १२३५), or the Chinese, Japanese and Korean
+// numerals of [DBNum1] to [DBNum3] ("[DBNum2][$-804]General": 壹仟贰佰叁拾肆点伍陆). Digits and spelled-out
 // numbers come from ICU's numbering systems and spell-out rules.
 #pragma once
 

@@ -34,18 +34,24 @@ void noteOnce(QStringList &list, const QString &text)
 SeriesLoader loaderInto(const QString &dataFolder, QStringList &warnings, QStringList &unreadable,
                         QStringList &missing)
 {
-    return [&dataFolder, &warnings, &unreadable, &missing](const QString &name) {
-        QString problem, replaced;
-        std::optional<QStringList> rows = SeriesFiles::readRows(dataFolder, name, &problem, &replaced);
-        if (!rows && problem.isEmpty()) {
-            noteOnce(warnings, QStringLiteral("The series \"%1\" was not found.").arg(name));
-            noteOnce(missing, name);
-        }
-        noteOnce(warnings, replaced);
-        // A series that is there but cannot be read must not turn the batch into one plain card.
-        noteOnce(unreadable, problem);
-        return rows;
-    };
+    return
+        [&dataFolder, &warnings, &unreadable, &missing](const QString &name) -> std::optional<QStringList> {
+            // Set to Series with none picked (a design saved so): no file is looked for by no name.
+            if (name.trimmed().isEmpty()) {
+                noteOnce(warnings, RunPlan::NoSeriesChosen);
+                return std::nullopt;
+            }
+            QString problem, replaced;
+            std::optional<QStringList> rows = SeriesFiles::readRows(dataFolder, name, &problem, &replaced);
+            if (!rows && problem.isEmpty()) {
+                noteOnce(warnings, QStringLiteral("The series \"%1\" was not found.").arg(name));
+                noteOnce(missing, name);
+            }
+            noteOnce(warnings, replaced);
+            // A series that is there but cannot be read must not turn the batch into one plain card.
+            noteOnce(unreadable, problem);
+            return rows;
+        };
 }
 
 // What the counting needs to know of a side's objects.

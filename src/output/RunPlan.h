@@ -141,6 +141,10 @@ public:
 
     // Problems met while reading series (a bound series whose file is missing), for the log.
     const QStringList &warnings() const;
+    // Among them: an object set to Series with no series picked, which shows its own value.
+    static inline const QString NoSeriesChosen =
+        QStringLiteral("A text or picture is set to take its values from a series, but no series is "
+                       "chosen: its cards show its own words or picture.");
     // Bound series of the sides that take part whose file is gone, by name: no run may make their
     // cards, which would show the design's sample values instead of any row.
     const QStringList &missingSeries() const;

@@ -115,6 +115,20 @@ TEST(XlsxDates, LocaleTagsNameDaysAndMonthsAsLibreOfficeDoes)
     expectReadAsLibreOfficeShowed(QStringLiteral("locale_dates"), ours);
 }
 
+// A workbook LibreOffice saved (saved_dates.py) writes the date separator under a locale tag as
+// "/" ("[$-419]dd/mm/yyyy"): it reads as the separator of the tag's language, from Qt's locale
+// data. LibreOffice's own separates Danish, Hindi and Portuguese (Portugal) dates with "-".
+TEST(XlsxDates, SlashUnderALocaleTagIsTheLanguagesDateSeparator)
+{
+    expectReadAsLibreOfficeShowed(QStringLiteral("saved_dates"),
+                                  {{"hi | [$-439]dd-mm-yyyy", "10/03/2024"},
+                                   {"hi | [$-439]yyyy/mm/dd", "2024/03/10"},
+                                   {"da | [$-406]dd-mm-yyyy", "10.03.2024"},
+                                   {"da | [$-406]yyyy/mm/dd", "2024.03.10"},
+                                   {"pt-PT | [$-816]dd-mm-yyyy", "10/03/2024"},
+                                   {"pt-PT | [$-816]yyyy/mm/dd", "2024/03/10"}});
+}
+
 // Abbreviations, and locale ids LibreOffice does not know, from the locale data Qt holds.
 TEST(XlsxDates, LocaleTagsOfEveryLanguageQtKnows)
 {

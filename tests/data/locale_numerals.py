@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Writes locale_numerals.xlsx, numbers and dates under codes whose numerals or calendar the locale
-tag names: [DBNum1] to [DBNum3] (Chinese and Japanese numerals), a locale id's digit byte (the
+tag names: [DBNum1] to [DBNum3] (Chinese, Japanese and Korean numerals), a locale id's digit byte (the
 language's own digits), the first year of a Japanese era, and the calendar bytes of the Korean
 Tangun era and of Um al-Qura; and with LibreOffice the texts it shows for them
 (locale_numerals.lo.csv). The test reads the workbook and compares each cell with what LibreOffice
@@ -20,7 +20,8 @@ import openpyxl
 NUMBERS = [1234.56, 10, 0, -25, 1001, 2024, 100000, 0.5, 110]
 SPELLED = ["[DBNum1][$-804]General", "[DBNum2][$-804]General", "[DBNum3][$-804]General", "[DBNum2][$-804]0.00",
            "[DBNum1][$-804]#,##0", "[DBNum1][$-411]General", "[DBNum2][$-411]General", "[DBNum3][$-411]General",
-           "[DBNum1][$-404]General", "[DBNum2][$-404]General", "[DBNum1]General", "[DBNum1][$-409]General"]
+           "[DBNum1][$-404]General", "[DBNum2][$-404]General", "[DBNum1]General", "[DBNum1][$-409]General",
+           "[DBNum1][$-412]General", "[DBNum2][$-412]General", "[DBNum3][$-412]General"]
 DIGITS = [1234.56, -3.25, 0]
 NATIVE = ["[$-4000439]0", "[$-4000439]#,##0.00", "[$-2000401]#,##0.00", "[$-2000401]General", "[$-D00041E]0",
           "[$-2000429]0.0", "[$-2000445]0", "[$-2000449]0", "[$-2000453]0", "[$-2000454]0", "[$-2000455]0",
@@ -33,7 +34,7 @@ DATE_CODES = [
     '[DBNum1][$-804]yyyy"年"m"月"d"日"', '[DBNum2][$-804]yyyy"年"m"月"d"日"', '[DBNum3][$-804]yyyy"年"m"月"d"日"',
     '[DBNum1][$-404]yyyy"年"m"月"d"日"', '[DBNum1][$-411]ggge"年"m"月"d"日"', '[DBNum2][$-411]ggge"年"m"月"d"日"',
     '[DBNum1][$-411]yyyy"年"m"月"d"日"', '[$-ja-JP-x-gannen]ggge"年"m"月"d"日"', '[$-411]ggge"年"m"月"d"日"',
-    "[DBNum1][$-804]hh:mm:ss",
+    "[DBNum1][$-804]hh:mm:ss", '[DBNum1][$-412]yyyy"년" m"월" d"일"', '[DBNum3][$-412]yyyy"년" m"월" d"일"',
     # The Tangun era and Um al-Qura
     "[$-50412]yyyy", "[$-50412]yyyy-mm-dd", "[$-50412]yy", "[$-1170401]d mmmm yyyy", "[$-1170401]dd/mm/yyyy",
     "[$-1170401]dddd d mmm yyyy",

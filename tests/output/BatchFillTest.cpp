@@ -89,6 +89,13 @@ TEST(BatchFillCounting, SourcesRowsAndSides)
     EXPECT_TRUE(s->missingSeriesText().startsWith(
         QStringLiteral("The series \"gone\" was not found: its file %1 is gone.")
             .arg(QDir(missingFolder).filePath("gone.txt"))));
+
+    // Set to Series with none picked: said so, not as a series of no name.
+    CardDesign unpicked;
+    unpicked.front << text(QRectF(0, 0, 50, 20), 1);
+    s = planIn(unpicked, missingFolder);
+    EXPECT_EQ(s->warnings(), QStringList{RunPlan::NoSeriesChosen});
+    EXPECT_TRUE(s->missingSeries().isEmpty());
 }
 
 TEST(BatchFillCounting, SeriesIsFoundByItsNameNotItsSlot)

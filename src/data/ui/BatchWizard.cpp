@@ -593,7 +593,7 @@ bool BatchWizard::saveSeries()
     {
         PleaseWaitSheet wait(this);
         result = SeriesFiles::Save(Data_Folder_Path, name, update_list_name, values(), inUseTest(),
-                                   [](const QString &q) { return Show_YES_NO_MessageBox(q); });
+                                   [](const QString &q) { return Ask_YES_NO_Keeping(q); });
     }
     if (result.cancelled())
         return false;

@@ -452,7 +452,7 @@ bool Generate_List::generateFile()
             nameField()->setFocus();
             return false;
         }
-        if (!Show_YES_NO_MessageBox(SeriesFiles::MsgAlreadyExists))
+        if (!Ask_YES_NO_Keeping(SeriesFiles::MsgAlreadyExists))
             return false;
     }
     const Generator make = generator();

@@ -236,7 +236,7 @@ bool Import_Excel_DataSheet::Insert_file_Func(const QString &path)
     if (!readRows(path, XlsxReader::corruptMessage()) || refusesUncomputed())
         return false;
     if (fill_col_option == 0 && QFileInfo::exists(SeriesFiles::filePath(Data_Folder_Path, name)) &&
-        !Show_YES_NO_MessageBox(SeriesFiles::MsgAlreadyExists))
+        !Ask_YES_NO_Keeping(SeriesFiles::MsgAlreadyExists))
         return false;
 
     const QStringList values =

@@ -308,8 +308,7 @@ bool Import_Wizard::deliver(const ListValues &values, QLineEdit *nameField)
             };
             written = SeriesFiles::writeNew(
                 Data_Folder_Path, nameField->text(), produce,
-                [](const QString &q) { return Show_YES_NO_MessageBox(q); }, false,
-                seriesInUseTest(m_manager));
+                [](const QString &q) { return Ask_YES_NO_Keeping(q); }, false, seriesInUseTest(m_manager));
         }
         if (written.cancelled())
             return false;

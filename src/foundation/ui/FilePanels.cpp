@@ -4,7 +4,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QImageWriter>
 #include <QTreeView>
+
+#include <algorithm>
 
 namespace
 {
@@ -28,6 +31,20 @@ void startIn(QFileDialog &dialog, const QString &folder)
 {
     FilePanels::prepareDialog(dialog);
     dialog.setDirectory(folder.isEmpty() ? FilePanels::startFolder() : folder);
+}
+
+// A typed suffix names the file type asked for when it is the same or another name of one picture
+// format ("tif" for "tiff", "jpg" for "jpeg"), as the picture writers know them.
+bool suffixNamesType(const QString &typed, const QString &suffix)
+{
+    if (typed.compare(suffix, Qt::CaseInsensitive) == 0)
+        return true;
+    const QByteArray a = typed.toLower().toLatin1(), b = suffix.toLower().toLatin1();
+    const QList<QByteArray> mimeTypes = QImageWriter::supportedMimeTypes();
+    return !a.isEmpty() && std::any_of(mimeTypes.begin(), mimeTypes.end(), [&](const QByteArray &mime) {
+        const QList<QByteArray> names = QImageWriter::imageFormatsForMimeType(mime);
+        return names.contains(a) && names.contains(b);
+    });
 }
 
 std::optional<QString> runDialog(QFileDialog &dialog)
@@ -96,7 +113,7 @@ std::optional<QString> FilePanels::saveFile(QWidget *parent, const QString &titl
     if (!suggestedName.isEmpty())
         dialog.selectFile(suggestedName);
     std::optional<QString> path = runDialog(dialog);
-    if (path && !suffix.isEmpty() && QFileInfo(*path).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
+    if (path && !suffix.isEmpty() && !suffixNamesType(QFileInfo(*path).suffix(), suffix))
         *path += QLatin1Char('.') + suffix;
     return path;
 }

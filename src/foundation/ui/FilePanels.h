@@ -23,7 +23,8 @@ public:
     // One folder (folder creation allowed); none when cancelled.
     virtual std::optional<QString> openFolder(QWidget *parent, const QString &title,
                                               const QString &folder = QString());
-    // A path to save to; the suffix is added when the name lacks it. None when cancelled.
+    // A path to save to; the suffix is added when the name lacks it or another name of its picture
+    // format ("tif" for "tiff"). None when cancelled.
     virtual std::optional<QString> saveFile(QWidget *parent, const QString &title, const QString &suffix,
                                             const QString &suggestedName = QString(),
                                             const QString &folder = QString());

@@ -80,6 +80,9 @@ int Long_SMS_Dlg::run(const QString &title, const QString &message, bool questio
     apply_chk->setChecked(false);
     apply_chk->setVisible(question && apply_chk_show);
     ok_button->setText(question ? QStringLiteral("&Yes") : QStringLiteral("&OK"));
+    // Its questions offer to replace: a stray Return answers No and keeps what is there.
+    ok_button->setDefault(!question);
+    no_button->setDefault(question);
 
     const int code = ModalRunner::exec(*this);
 

@@ -16,8 +16,8 @@ public:
     static Long_SMS_Dlg *defaultInstance();
 
     // Asks the question in title_val and msg_val_str modally (through ModalRunner), with Yes and
-    // No, and returns 1 for Yes, 0 for No or closing. The check box shows when apply_chk_show is
-    // set and starts clear. title_val, msg_val_str and apply_chk_show serve this one opening.
+    // No (the default), and returns 1 for Yes, 0 for No or closing. The check box shows when apply_chk_show
+    // is set and starts clear. title_val, msg_val_str and apply_chk_show serve this one opening.
     int Open_Long_sms_Dialog();
     // Shows an information text with OK alone; 1 for OK, 0 for closing.
     int showInformation(const QString &title, const QString &message);

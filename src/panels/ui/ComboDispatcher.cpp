@@ -132,17 +132,20 @@ void ComboDispatcher::dataSourceKindChanged()
         }
         if (!graphic)
             return;
+        const QString name = graphic->batch_list_name_val();
+        // One never bound to a series binds when one is chosen: bound to none, its cards would go
+        // on printing its own words while the run looked for a series of no name.
+        if (Trim_Str(name).isEmpty()) {
+            m_dataSource.askForSeries();
+            return;
+        }
         for (const GraphicPtr &g : objects)
             keepOwnValue(*g);
-        const QString name = graphic->batch_list_name_val();
-        if (!name.isEmpty()) {
-            series->setCurrentIndex(-1);
-            const int index = series->findText(name);
-            if (index >= 0) {
-                series->setCurrentIndex(index);
-                // Choosing the series again binds it as a pick in the list would.
-                seriesChosen();
-            }
+        series->setCurrentIndex(-1);
+        if (const int index = series->findText(name); index >= 0) {
+            series->setCurrentIndex(index);
+            // Choosing the series again binds it as a pick in the list would.
+            seriesChosen();
         }
         for (const GraphicPtr &g : objects)
             g->Set_Data_source_type(DataSourceCode::Series);

@@ -140,9 +140,19 @@ void DataSourceTab::showBindingColumns(const SKTGraphic *graphic)
 
 void DataSourceTab::askForColumn()
 {
+    askFor(ChooseColumnPrompt);
+}
+
+void DataSourceTab::askForSeries()
+{
+    askFor(ChooseSeriesPrompt);
+}
+
+void DataSourceTab::askFor(const QString &prompt)
+{
     const QSignalBlocker quiet(Batch_Series);
     Batch_Series->setCurrentIndex(-1);
-    Batch_Series->setPlaceholderText(ChooseColumnPrompt);
+    Batch_Series->setPlaceholderText(prompt);
     Batch_Series->setToolTip(QString());
 }
 

@@ -30,8 +30,9 @@ public:
     // Lists the binding table's columns without telling anyone, and shows the column an object
     // (when given) is bound to, following its heading.
     void showBindingColumns(const SKTGraphic *graphic);
-    // Shows no column, asking for one: nothing is bound until the user picks it.
+    // Shows no column, or no series, asking for one: nothing is bound until the user picks it.
     void askForColumn();
+    void askForSeries();
     // Enables what a fixed value needs (typing, the manual picture box) or what a binding needs
     // (the list of values and its viewer).
     void setManualControls(bool manual);
@@ -51,6 +52,7 @@ public:
     static inline const QString ManualItem = QStringLiteral("Manual");
     static inline const QString SeriesItem = QStringLiteral("Series");
     static inline const QString ChooseColumnPrompt = QStringLiteral("Choose a column");
+    static inline const QString ChooseSeriesPrompt = QStringLiteral("Choose a series");
     static inline const QString SelectSeriesMessage = QStringLiteral("Please select the series.");
     static inline const QString BoundWordsTip =
         QStringLiteral("The words come from the chosen series or column: choose Manual to type them.");
@@ -73,6 +75,7 @@ protected:
 private:
     // The series list read again from the data folder while it lists series, the chosen one kept.
     void listSeriesAgain();
+    void askFor(const QString &prompt);
     // Offers "Excel" as the design's binding says, when that changed since the tab last looked.
     void followDesign();
 

@@ -34,6 +34,7 @@ struct LongAnswer {
 struct LongSeen {
     QString title, message;
     bool checkShown = false;
+    bool keepsByDefault = false; // Return answers No
 };
 
 // Answers the long-message dialog each time it runs, from a queue, and records what it showed;
@@ -52,7 +53,8 @@ public:
                 ADD_FAILURE() << "unexpected question: " << d->_Msg_Val->toPlainText().toStdString();
                 return 0;
             }
-            seen.append({d->_Msg_Title->text(), d->_Msg_Val->toPlainText(), !d->apply_chk->isHidden()});
+            seen.append({d->_Msg_Title->text(), d->_Msg_Val->toPlainText(), !d->apply_chk->isHidden(),
+                         d->no_button->isDefault() && !d->ok_button->isDefault()});
             const LongAnswer a = m_answers.takeFirst();
             d->apply_chk->setChecked(a.applyAll);
             (a.ok ? d->ok_button : d->no_button)->click();
@@ -154,6 +156,7 @@ TEST_F(ExcelToSeries, SeriesInUseIsSkippedAndReplacingAsksEveryRunAfresh)
         EXPECT_EQ(answers.seen[1].message,
                   "Zip\nBatch Processing Series already exists. Do you want to replace it?");
         EXPECT_TRUE(answers.seen[1].checkShown);
+        EXPECT_TRUE(answers.seen[1].keepsByDefault);
     }
     EXPECT_EQ(readSeriesFile("City"), QByteArray("bound\n"));
     EXPECT_EQ(readSeriesFile("Zip"), QByteArray("0150\n8000\n\n"));

@@ -34,6 +34,22 @@ QString msg(const QString &text)
 {
     return QStringLiteral("\n") + text;
 }
+
+// Answers each question as a stray Return does: with its default button (Yes for a plain Yes/No).
+class ReturnAnswerer : public MessageAnswerer
+{
+public:
+    bool askYesNo(const QString &text) override
+    {
+        MessageAnswerer::askYesNo(text);
+        return true;
+    }
+    int askChoice(const QString &text, const QStringList &buttons, int defaultIndex, int escapeIndex) override
+    {
+        MessageAnswerer::askChoice(text, buttons, defaultIndex, escapeIndex);
+        return defaultIndex;
+    }
+};
 } // namespace
 
 class SeriesManager : public WindowFixture
@@ -135,6 +151,27 @@ TEST_F(SeriesManager, SavingOntoAnExistingSeriesAsksAndKeepsTheEditedOne)
               QStringLiteral("Batch Processing Series already exists. Do you want to replace it?"));
     EXPECT_EQ(readSeriesFile("C"), QByteArray("a1\na2\n"));
     EXPECT_EQ(readSeriesFile("A"), QByteArray("a1\na2\n"));
+}
+
+// A stray Return at that question keeps the older series: nothing undoes a replace.
+TEST_F(SeriesManager, ReturnAtTheReplaceQuestionKeepsTheOlderSeries)
+{
+    writeSeriesFile("A", "a1\n");
+    writeSeriesFile("C", "old\n");
+    std::unique_ptr<BatchWizard> w(makeManager());
+    session(*w, [&] {
+        clickRow(w->List, 0);
+        w->update_button->click();
+        w->batch_list_name->setText(QStringLiteral("C"));
+        {
+            ReturnAnswerer returnKey;
+            w->save_button->click();
+            EXPECT_EQ(returnKey.questions(), QStringList{SeriesFiles::MsgAlreadyExists});
+        }
+        MessageService::install(&messages);
+        EXPECT_FALSE(w->firstScreenShown()); // closed below without saving
+    });
+    EXPECT_EQ(readSeriesFile("C"), QByteArray("old\n"));
 }
 
 TEST_F(SeriesManager, SaveRefusesNamesThatLeaveTheFolderAndSeriesInUse)

@@ -54,6 +54,14 @@ const QSet<QString> &changesNothingAlone()
     return names;
 }
 
+// Controls that change nothing until the control after them is chosen, which the walk chooses next.
+const QSet<QString> &waitsForTheNextChoice()
+{
+    // A series or column kind binds nothing until its series or column is chosen (Batch_Series).
+    static const QSet<QString> names{QStringLiteral("Data_source_type")};
+    return names;
+}
+
 // Controls whose change is saved and takes effect later, not on the card as drawn, with the reason.
 const QSet<QString> &takesEffectLater()
 {
@@ -69,9 +77,6 @@ const QSet<QString> &takesEffectLater()
         QStringLiteral("All_Text_font_btn"),
         // A lock is not drawn.
         QStringLiteral("Lock_tab_unlock_btn"),
-        // A data source kind is kept at once; what is drawn changes once its series or column is
-        // chosen (Batch_Series).
-        QStringLiteral("Data_source_type"),
     };
     return names;
 }
@@ -467,7 +472,8 @@ protected:
         const bool drawn = after.drawn != before.drawn;
         const QString later = control->objectName();
         if (!drawn && after.saved == before.saved) {
-            if (!alreadyAsTheyMake().contains(m_kind + QLatin1Char(':') + later))
+            if (!alreadyAsTheyMake().contains(m_kind + QLatin1Char(':') + later) &&
+                !waitsForTheNextChoice().contains(later))
                 found.idle << name;
             return true;
         }

@@ -56,3 +56,22 @@ TEST(FilePanels, APanelOpensBesideTheDesignElseInTheLastFolderUsed)
     // An unsaved design has no folder of its own.
     EXPECT_EQ(FilePanels::startFolder(QStringLiteral("card")), tmp.filePath("out"));
 }
+
+// A typed name keeps a suffix that is another name of the format asked for.
+TEST(FilePanels, ASaveNameKeepsTheOtherNameOfItsFormat)
+{
+    QTemporaryDir tmp;
+    const char *const cases[][3] = {
+        {"pics150.tif", "tiff", "pics150.tif"},
+        {"pics150.JPG", "jpeg", "pics150.JPG"},
+        {"pics150", "tiff", "pics150.tiff"},
+        {"pics150.png", "tiff", "pics150.png.tiff"},
+    };
+    for (const auto &[typed, suffix, saved] : cases) {
+        std::optional<QString> path;
+        folderShown([&] { path = FilePanels::instance().saveFile(nullptr, "Save", suffix); },
+                    tmp.filePath(typed));
+        ASSERT_TRUE(path);
+        EXPECT_EQ(path->toStdString(), tmp.filePath(saved).toStdString());
+    }
+}

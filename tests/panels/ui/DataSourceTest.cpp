@@ -76,8 +76,11 @@ TEST_F(DataSourcePanel, ChoosingASeriesPutsItsFirstValueIntoTheText)
     writeSeries(QStringLiteral("Cities"), "Oslo\nRome\n");
     writeSeries(QStringLiteral("Names"), "Ann\nBob\n");
     GraphicPtr text = place(SKTGraphic::Kind::Text);
+    // "Series" alone binds nothing: the text keeps its words until a series is chosen.
     choose(source().Data_source_type, DataSourceTab::SeriesItem);
-    EXPECT_EQ(text->data_source_type, 1);
+    EXPECT_EQ(text->data_source_type, 0);
+    EXPECT_EQ(source().Batch_Series->currentIndex(), -1);
+    EXPECT_EQ(source().Batch_Series->placeholderText(), DataSourceTab::ChooseSeriesPrompt);
     EXPECT_EQ(items(source().Batch_Series), (QStringList{QStringLiteral("Cities"), QStringLiteral("Names")}));
     EXPECT_TRUE(source().Batch_Series->isEnabled());
     EXPECT_TRUE(source().view_series_btn->isEnabled());
