@@ -4,6 +4,7 @@
 #include "platform/Picture.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace
 {
@@ -39,6 +40,36 @@ QRectF NewObjectFrames::cascaded(const QRectF &frame, QSizeF card)
     return QRectF(QPointF(startOnAxis(frame.x(), size.width(), card.width(), CascadeStart),
                           startOnAxis(frame.y(), size.height(), card.height(), CascadeStart)),
                   size);
+}
+
+std::optional<QRectF> NewObjectFrames::clearOf(const QRectF &frame, QSizeF card, const QList<QRectF> &taken,
+                                               const SKTGrid *grid)
+{
+    // Objects that touch read as one: a little room is kept around what is there.
+    constexpr double Gap = 2;
+    constexpr double Step = 2;
+    const auto clear = [&taken](const QRectF &r) {
+        return std::none_of(taken.begin(), taken.end(),
+                            [&r](const QRectF &t) { return r.intersects(t.adjusted(-Gap, -Gap, Gap, Gap)); });
+    };
+    const QRectF whole(QPointF(0, 0), card);
+    if (const QRectF r = snapped(frame, grid, card); whole.contains(r) && clear(r))
+        return r;
+    std::optional<QRectF> best;
+    double nearest = std::numeric_limits<double>::max();
+    for (double y = 0; y + frame.height() <= card.height(); y += Step) {
+        for (double x = 0; x + frame.width() <= card.width(); x += Step) {
+            const double distance = (x - frame.x()) * (x - frame.x()) + (y - frame.y()) * (y - frame.y());
+            if (distance >= nearest)
+                continue;
+            const QRectF r = snapped(QRectF(QPointF(x, y), frame.size()), grid, card);
+            if (whole.contains(r) && clear(r)) {
+                nearest = distance;
+                best = r;
+            }
+        }
+    }
+    return best;
 }
 
 QList<QRectF> NewObjectFrames::grouped(const QList<QRectF> &frames, std::optional<QPointF> origin,

@@ -23,6 +23,11 @@ public:
     // A frame starting at a new-object place: fitted to the card, and on an axis where it would
     // pass the card's far edge, started again at the cascade's start, or as far in as it must.
     static QRectF cascaded(const QRectF &frame, QSizeF card);
+    // `frame` when it lies on the card clear of every taken area (with a little room around
+    // each), else the clear place of its size on the card nearest to it; nothing when there is none.
+    // Each place is first snapped to the grid, when one is given.
+    static std::optional<QRectF> clearOf(const QRectF &frame, QSizeF card, const QList<QRectF> &taken,
+                                         const SKTGrid *grid = nullptr);
     // Frames that came together (a pasted group) kept in their places relative to each other:
     // moved so the group's top-left corner lands on `origin`, then the group as a whole fitted
     // and moved onto the card as `cascaded` does one frame.

@@ -1,5 +1,6 @@
 #include "model/GraphicWords.h"
 
+#include "foundation/CardCodes.h"
 #include "model/PathUtil.h"
 #include "model/SKTGraphic.h"
 #include "paint/ResourcePictures.h"
@@ -37,7 +38,9 @@ QString GraphicWords::of(const SKTGraphic &g, const QString &barcode)
     case SKTGraphic::Kind::Shape:
         return QStringLiteral("a shape");
     case SKTGraphic::Kind::Signature:
-        return QStringLiteral("a signature");
+        return g.sign_or_fingureprint.value_or(QString()) == SignatureCode::Fingerprint
+                   ? QStringLiteral("a fingerprint")
+                   : QStringLiteral("a signature");
     case SKTGraphic::Kind::Barcode:
         return barcode;
     }

@@ -8,7 +8,7 @@ class SKTGraphic;
 
 namespace GraphicWords
 {
-// "the text "Happy Birthday"", "the picture "rose.png"", "a shape". barcode: how a barcode is
-// named, "another barcode" where the message is about a barcode itself.
+// "the text "Happy Birthday"", "the picture "rose.png"", "a shape", "a fingerprint". barcode: how a barcode
+// is named, "another barcode" where the message is about a barcode itself.
 QString of(const SKTGraphic &g, const QString &barcode = QStringLiteral("a barcode"));
 } // namespace GraphicWords

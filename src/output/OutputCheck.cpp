@@ -304,7 +304,7 @@ QString OutputCheck::objectName(const SKTGraphic &graphic, bool back, const RunP
 {
     QString kind = QStringLiteral("picture");
     if (graphic.kind() == SKTGraphic::Kind::Barcode) {
-        kind = QStringLiteral("barcode");
+        kind = OutputProblems::barcodeName(graphic, shown);
     } else if (graphic.kind() == SKTGraphic::Kind::Text) {
         const QString words = Trim_Str(shown ? *shown : graphic.textContentsForDrawing().text).simplified();
         kind = words.isEmpty() ? QStringLiteral("text")

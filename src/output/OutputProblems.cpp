@@ -2,6 +2,8 @@
 
 #include "barcode/BarcodeDrawing.h"
 #include "barcode/BarcodeGenerator.h"
+#include "barcode/BarcodeSettings.h"
+#include "foundation/CardCodes.h"
 #include "model/GraphicWords.h"
 #include "model/PathUtil.h"
 #include "model/SKTBarcode.h"
@@ -14,6 +16,7 @@
 #include <QFileInfo>
 #include <QImage>
 
+#include <algorithm>
 #include <cstdlib>
 #include <unordered_set>
 #include <vector>
@@ -93,6 +96,40 @@ const SKTGraphic *coverOf(const Shown &shown, const QRectF &area)
     return nullptr;
 }
 
+// What covers an object, as the user knows it: a barcode by its type and, when it shows its own, its
+// value (one filled from data shows another on each card).
+QString coverName(const SKTGraphic &over)
+{
+    if (over.kind() != SKTGraphic::Kind::Barcode)
+        return GraphicWords::of(over);
+    const QString none;
+    return QStringLiteral("the ") +
+           barcodeName(over, over.data_source_type == DataSourceCode::Fixed ? nullptr : &none);
+}
+
+// A text behind a barcode does not show through its picture's ground.
+QString hiddenTextProblem(const Shown &shown)
+{
+    if (shown.object.kind() != SKTGraphic::Kind::Text || !shown.side)
+        return {};
+    const auto &text = static_cast<const SKTText &>(shown.object);
+    const QRectF frame = text.bounds();
+    const SKTGraphic *over = coverOf(shown, frame);
+    if (!over || over->kind() != SKTGraphic::Kind::Barcode)
+        return {};
+    // Where its lines are, as a frame may be taller than its words; a text far longer than its
+    // box fills it.
+    constexpr qsizetype MostMeasured = 2000;
+    const double lines = !shown.value ? text.drawnTextHeight()
+                         : shown.value->size() > MostMeasured
+                             ? frame.height()
+                             : SKTText::heightAsDrawn(*shown.value, text.drawnFont(), frame.width());
+    over = coverOf(shown, QRectF(frame.topLeft(), QSizeF(frame.width(), std::min(frame.height(), lines))));
+    if (!over || over->kind() != SKTGraphic::Kind::Barcode)
+        return {};
+    return QStringLiteral("lies under %1 and does not show there.").arg(coverName(*over));
+}
+
 QString textProblem(const Shown &shown)
 {
     if (shown.object.kind() != SKTGraphic::Kind::Text)
@@ -122,12 +159,12 @@ QString barcodeProblem(const Shown &shown)
     const auto judge = [&](const QSizeF &size, const auto &ink) {
         // Most pictures lie on the card whole: what they show need not be looked for then.
         const QRectF area = SKTBarcode::drawnArea(g.bounds(), size);
-        if (!inside(area, shown.card) && !inside(ink().translated(at), shown.card))
-            return offCard;
-        if (const SKTGraphic *over = coverOf(shown, area))
-            return QStringLiteral("is partly covered by %1: it may not scan.")
-                .arg(GraphicWords::of(*over, QStringLiteral("another barcode")));
-        return QString();
+        const bool off = !inside(area, shown.card) && !inside(ink().translated(at), shown.card);
+        const SKTGraphic *over = coverOf(shown, area);
+        if (!over)
+            return off ? offCard : QString();
+        return QStringLiteral("%1 partly covered by %2: it may not scan.")
+            .arg(off ? QStringLiteral("runs off the card and is") : QStringLiteral("is"), coverName(*over));
     };
     const auto judgePicture = [&](const Picture &picture) {
         return judge(picture.size(), [&] { return inkOf(picture, background); });
@@ -326,8 +363,20 @@ private:
 
 const std::vector<Kind> &kinds()
 {
-    static const std::vector<Kind> all{textProblem, barcodeProblem, pictureProblem};
+    static const std::vector<Kind> all{textProblem, barcodeProblem, pictureProblem, hiddenTextProblem};
     return all;
+}
+
+QString barcodeName(const SKTGraphic &barcode, const QString *value)
+{
+    const QString own =
+        (barcode.linear_or_2d != 0 ? barcode.two_d_font_val : barcode.linear_font_val).value_or(QString());
+    QString words = (value ? *value : own).simplified();
+    if (words.size() > 24)
+        words = words.left(23) + QChar(0x2026);
+    const QString type = BarcodeSettings::titleForIndex(barcode.linear_or_2d, barcode.barcode_font_index);
+    return words.isEmpty() ? QStringLiteral("barcode (%1)").arg(type)
+                           : QStringLiteral("barcode \"%1\" (%2)").arg(words, type);
 }
 
 void Undrawable::add(const Undrawable &other)

@@ -38,6 +38,10 @@ using Kind = QString (*)(const Shown &shown);
 // Every kind, in the order the report lists an object's problems.
 const std::vector<Kind> &kinds();
 
+// How the check names a barcode: `barcode "ABC" (Code 39)`, by the value shown (the row's, when
+// given, else its own) and its type.
+QString barcodeName(const SKTGraphic &barcode, const QString *value = nullptr);
+
 // Characters of what an object draws (a text, a barcode's header and footer) that no installed font
 // has, so that the card shows nothing in their place.
 struct Undrawable {

@@ -2,6 +2,7 @@
 
 #include "foundation/CardCodes.h"
 #include "foundation/MessageBoxes.h"
+#include "model/GraphicInk.h"
 #include "model/ModelGlobals.h"
 #include "platform/GeometryText.h"
 #include "profile/PlaceholderFrames.h"
@@ -60,13 +61,14 @@ void placeOne(int index, const User_Profile_Class::Detail &d, SKTGraphic::Kind k
     bind(*g, d);
 }
 
-// What the side shows now: the personal details' own objects are hidden until placed again.
+// What the side shows now, as drawn (a barcode's picture past its frame): the personal details'
+// own objects are hidden until placed again.
 QList<QRectF> shownFrames(const PersonalDetailsPlacement::Side &side)
 {
     QList<QRectF> frames;
     for (const GraphicPtr &g : side.objects())
         if (g && g->ctrl_is_visible)
-            frames << g->bounds();
+            frames << GraphicInk::drawnBox(*g);
     return frames;
 }
 } // namespace

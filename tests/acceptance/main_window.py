@@ -42,7 +42,8 @@ def main():
 
         objects = dump_design(design)["front"]["objects"]
         found = [(o["class"], o["_bounds"][0], o["_bounds"][1]) for o in objects]
-        check(found == [("Shape_Control", 70, 70), ("Shape_Control", 50, 50), ("SKTText", 30, 30)],
+        # Each from the next new-object place on to the nearest where nothing is drawn yet.
+        check(found == [("Shape_Control", 70, 102), ("Shape_Control", 82, 50), ("SKTText", 30, 30)],
               "front objects are %s" % found)
 
         status = s.quit(save=False)

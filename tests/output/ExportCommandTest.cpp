@@ -240,9 +240,9 @@ TEST(ExportCommand, SaysWhichCardsWouldComeOutWrong)
         r.err.contains("cardtool: export: The text \"Guest 1\" on the front (series \"names\") does not "
                        "fit its box and is cut.\ncardtool: export: 3 of 3 cards (rows 1, 2, 3)\n"))
         << r.err.toStdString();
-    EXPECT_TRUE(
-        r.err.contains("cardtool: export: The barcode on the front is blank: the workbook has no column "
-                       "\"Gone\".\n"))
+    EXPECT_TRUE(r.err.contains(
+        "cardtool: export: The barcode (QR Code) on the front is blank: the workbook has no column "
+        "\"Gone\".\n"))
         << r.err.toStdString();
 
     // A card without data: what is typed or placed by hand is checked too.

@@ -81,7 +81,8 @@ TEST(OutputCheck, ExportedCardsReadTheBoundHeadingInAnotherWorkbook)
         const QStringList expected =
             c.expected.first().isEmpty()
                 ? QStringList{"Blank cards: every value they are filled with is empty. [2]",
-                              "The barcode on the front is blank: the workbook has no column \"Long\". [2]",
+                              "The barcode (QR Code) on the front is blank: the workbook has no column "
+                              "\"Long\". [2]",
                               "The text on the front is blank: the workbook has no column \"Long\". [2]"}
                 : QStringList();
         EXPECT_EQ(whats(report), expected) << c.what;
@@ -120,15 +121,17 @@ TEST(OutputCheck, NamesTheCardsThatWouldComeOutWrong)
 
     const OutputCheck::Report report = OutputCheck::check(*planIn(d, dFolder));
     EXPECT_EQ(report.totalCards, 4);
-    EXPECT_EQ(whats(report),
-              (QStringList{
-                  "The text \"user12@example.org\" on the front (series \"mails\") does not fit its box and "
-                  "is cut. "
-                  "[2]",
-                  "The barcode on the front (series \"ean\") cannot be made from the row's value. [2]",
-                  "The barcode on the front (column \"Code\") runs off the card. [3]",
-                  "The text on the front (series \"short\") is blank past row 1, where its source ends. [3]",
-              }));
+    EXPECT_EQ(
+        whats(report),
+        (QStringList{
+            "The text \"user12@example.org\" on the front (series \"mails\") does not fit its box and "
+            "is cut. "
+            "[2]",
+            "The barcode \"NOT-DIGITS\" (EAN-13) on the front (series \"ean\") cannot be made from the row's "
+            "value. [2]",
+            "The barcode \"A\" (QR Code) on the front (column \"Code\") runs off the card. [3]",
+            "The text on the front (series \"short\") is blank past row 1, where its source ends. [3]",
+        }));
     ASSERT_EQ(report.problems.size(), 4);
     EXPECT_EQ(report.problems[0].firstRows, (QList<int>{2, 4}));
     EXPECT_EQ(report.problems[2].firstRows, (QList<int>{1, 3, 4}));
@@ -140,13 +143,13 @@ TEST(OutputCheck, NamesTheCardsThatWouldComeOutWrong)
 namespace
 {
 // A QR Code of 60 points whose picture is made now, as the barcode window stores it.
-GraphicPtr storedQrCode(const QPointF &at)
+GraphicPtr storedQrCode(const QPointF &at, const QString &value = "https://example.com/")
 {
     GraphicPtr g = barcode(at, 1, 0, DataSourceCode::Fixed);
-    g->Set_Barcode_image(
-        BarcodeGenerator::Get_Image_From_Val(BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*g),
-                                             "https://example.com/", {}, {})
-            .picture);
+    g->two_d_font_val = value;
+    g->Set_Barcode_image(BarcodeGenerator::Get_Image_From_Val(
+                             BatchBarcodeSettings::Set_Barcode_Prop_To_Control(*g), value, {}, {})
+                             .picture);
     return g;
 }
 
@@ -183,7 +186,7 @@ TEST(OutputCheck, ObjectsTypedOrPlacedByHandAreCheckedToo)
         {"a text the card's edge cuts", typed(QRectF(190, 10, 150, 30), "Happy Birthday"),
          "The text \"Happy Birthday\" on the front runs past the card's edge and is cut."},
         {"a QR Code partly off the card", storedQrCode(QPointF(215, 120)),
-         "The barcode on the front runs off the card."},
+         "The barcode \"https://example.com/\" (QR Code) on the front runs off the card."},
         {"a QR Code whose blank margin alone passes the edge", storedQrCode(QPointF(172, 40)), ""},
         {"a picture whose file is gone", photo,
          QStringLiteral("The picture on the front is blank: its file \"%1\" is gone.").arg(gone)},
@@ -228,7 +231,11 @@ TEST(OutputCheck, NamesABarcodeSomethingCoversOrWhoseTypeCannotHoldItsValue)
         GraphicList front; // the first in front
         QString found;
     };
-    const QString covered = "The barcode on the front is partly covered by %1: it may not scan.";
+    const QString covered = "The barcode \"https://example.com/\" (QR Code) on the front is partly covered "
+                            "by %1: it may not scan.";
+    GraphicPtr fingerprint = SKTGraphic::create(SKTGraphic::Kind::Signature);
+    fingerprint->setBounds(QRectF(30, 30, 20, 20));
+    fingerprint->sign_or_fingureprint = QString(SignatureCode::Fingerprint);
     const Case cases[] = {
         {"a text over the symbol",
          {typed(QRectF(30, 30, 60, 20), "Over"), storedQrCode(QPointF(20, 20))},
@@ -237,16 +244,27 @@ TEST(OutputCheck, NamesABarcodeSomethingCoversOrWhoseTypeCannotHoldItsValue)
          {shape(QRectF(50, 50, 20, 20)), storedQrCode(QPointF(20, 20))},
          covered.arg("a shape")},
         {"another barcode over it",
-         {storedQrCode(QPointF(60, 60)), storedQrCode(QPointF(20, 20))},
-         covered.arg("another barcode")},
+         {storedQrCode(QPointF(60, 60), "Over QR"), storedQrCode(QPointF(20, 20))},
+         covered.arg("the barcode \"Over QR\" (QR Code)")},
+        {"a fingerprint over it", {fingerprint, storedQrCode(QPointF(20, 20))}, covered.arg("a fingerprint")},
+        {"off the card and under another barcode",
+         {storedQrCode(QPointF(170, 90), "Over QR"), storedQrCode(QPointF(215, 120))},
+         "The barcode \"https://example.com/\" (QR Code) on the front runs off the card and is partly "
+         "covered "
+         "by the barcode \"Over QR\" (QR Code): it may not scan."},
         {"a text behind the symbol",
          {storedQrCode(QPointF(20, 20)), typed(QRectF(30, 30, 60, 20), "Under")},
+         "The text \"Under\" on the front lies under the barcode \"https://example.com/\" (QR Code) and does "
+         "not show there."},
+        {"a tall text box whose words lie above the symbol",
+         {storedQrCode(QPointF(20, 40)), typed(QRectF(20, 5, 60, 60), "Above")},
          ""},
         {"a shape beside it", {shape(QRectF(150, 20, 20, 20)), storedQrCode(QPointF(20, 20))}, ""},
         {"a hidden shape over it", {hiddenShape, storedQrCode(QPointF(20, 20))}, ""},
         {"a type its value does not suit",
          {ean},
-         "The barcode on the front cannot be made as EAN-13 from its value \"Hello QR\"."},
+         "The barcode \"Hello QR\" (EAN-13) on the front cannot be made as EAN-13 from its value \"Hello "
+         "QR\"."},
     };
     for (const Case &c : cases) {
         CardDesign d;
@@ -338,18 +356,26 @@ TEST(OutputCheck, HostileValuesAreToldWhateverTheThreads)
     const auto plan = planIn(d, dFolder);
     const OutputCheck::Report one = OutputCheck::check(*plan, OwnBarcodePicture::batchRoad(), 1);
     const QString series = " (series \"hostile\") ";
-    EXPECT_EQ(whats(one).join('\n').toStdString(),
-              (QStringList{
-                   "The barcode on the front" + series + "has a value too long to fit on the card. [3]",
-                   "The barcode on the front" + series + "runs off the card. [1]",
-                   "The barcode on the front" + series + "cannot be made from the row's value. [3]",
-                   "The barcode on the front" + series + "has a value too long to fit on the card. [3]",
-                   "The barcode on the front" + series + "runs off the card. [1]",
-                   "The text \"11111111111111111111111…\" on the front" + series +
-                       "does not fit its box and is cut. [4]",
-               })
-                  .join('\n')
-                  .toStdString());
+    const QString ones = QString(23, '1') + "…";
+    EXPECT_EQ(
+        whats(one).join('\n').toStdString(),
+        (QStringList{
+             "The barcode \"" + ones + "\" (Code 39) on the front" + series +
+                 "has a value too long to fit on the card. [3]",
+             "The barcode \"Code-128-runs-past-the-…\" (Code 39) on the front" + series +
+                 "runs off the card. [1]",
+             "The barcode \"" + ones + "\" (QR Code) on the front" + series +
+                 "cannot be made from the row's value. [3]",
+             "The barcode \"" + ones + "\" (Code 128) on the front" + series +
+                 "has a value too long to fit on the card. [3]",
+             // The QR Code in front shows a row's value: named by its type alone.
+             "The barcode \"Code-128-runs-past-the-…\" (Code 128) on the front" + series +
+                 "runs off the card and is partly covered by the barcode (QR Code): it may not scan. [1]",
+             "The text \"11111111111111111111111…\" on the front" + series +
+                 "does not fit its box and is cut. [4]",
+         })
+            .join('\n')
+            .toStdString());
     EXPECT_EQ(OutputCheck::check(*plan, OwnBarcodePicture::batchRoad(), 8).text(), one.text());
     // Measured instead of made, the barcodes are judged the same.
     EXPECT_EQ(OutputCheck::check(*plan, 8).text(), one.text());
@@ -398,7 +424,8 @@ TEST(OutputCheck, NamesTheCharactersNoFontCanDraw)
               .arg(tangut)}},
         {"a barcode's header",
          labelled,
-         {QStringLiteral("The barcode on the front has characters no font here can draw in its header or "
+         {QStringLiteral("The barcode \"0123\" (QR Code) on the front has characters no font here can draw "
+                         "in its header or "
                          "footer: %1 (U+17000). [1]")
               .arg(tangut)}},
         {"rows of a series",
@@ -477,7 +504,7 @@ TEST(OutputCheck, CountsTheCardsOfFormulasNeverComputed)
          never + "2 of 3 cards (rows 3, 4)"},
         {"a longer series beside the workbook", planIn(withSeries, dFolder),
          never + "3 of 6 cards (sheet rows 3, 4, 5)\n\nThe text on the front (column \"Total\") " +
-             blankPast + "\n\nThe barcode on the front (column \"Total\") " + blankPast +
+             blankPast + "\n\nThe barcode (QR Code) on the front (column \"Total\") " + blankPast +
              "\n\nThe text on the front (column \"Guest\") " + blankPast},
         {"the workbook left out",
          planIn(withSeries, dFolder)->with(RunPlan::Choices().withSources(true, false)), ""},

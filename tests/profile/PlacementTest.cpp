@@ -100,12 +100,14 @@ TEST_F(Placement, NewObjectsGoWhereNothingIsShownOrAreNamed)
         QList<QRectF> there; // objects on the card before the details come
         QStringList moved;   // details not at their default frames
         QList<int> crowded;  // details the card had no room for
+        QRectF barcode;      // a barcode's frame, its 94 x 53 picture drawn from its corner
     } cases[] = {
         {"an empty card", {}, {}, {}},
         {"a hidden text over the phone", {}, {}, {}},
         {"the message across the phone", {QRectF(8, 108, 200, 18)}, {"Fup_PhoneNO"}, {}},
         {"a picture over the name", {QRectF(0, 0, 160, 64)}, {"Fup_Name"}, {}},
         {"a card covered", {QRectF(0, 0, 243, 154)}, {}, {0, 5}},
+        {"a barcode's picture over the name, past its small frame", {}, {"Fup_Name"}, {}, {30, 0, 40, 5}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -121,6 +123,15 @@ TEST_F(Placement, NewObjectsGoWhereNothingIsShownOrAreNamed)
             hidden->setBounds(QRectF(8, 108, 200, 18));
             hidden->Set_Ctrl_Is_Visible(false);
             doc.insertGraphicsIntoSide(SKTDocument::Front, {hidden}, {0});
+        }
+        if (!c.barcode.isEmpty()) {
+            GraphicPtr barcode = SKTGraphic::create(SKTGraphic::Kind::Barcode);
+            QImage pixels(94, 53, QImage::Format_RGB32);
+            pixels.fill(Qt::white);
+            barcode->Set_Barcode_image(Picture(pixels, QSizeF(94, 53)));
+            barcode->setBounds(c.barcode);
+            doc.insertGraphicsIntoSide(SKTDocument::Front, {barcode}, {0});
+            there << QRectF(c.barcode.topLeft(), QSizeF(94, 53));
         }
         record.Name.value = QStringLiteral("Ada Example");
         record.phone.value = QStringLiteral("555 0100");

@@ -8,6 +8,7 @@
 #include "foundation/CardCodes.h"
 #include "foundation/DataRoot.h"
 #include "foundation/MessageBoxes.h"
+#include "model/GraphicInk.h"
 #include "model/ModelGlobals.h"
 #include "model/SKTBarcode.h"
 #include "model/SKTDocument.h"
@@ -161,7 +162,15 @@ QRectF CanvasCreation::frameOnCard(const SKTGraphic &graphic, QRectF frame) cons
         !graphic._barcode_image->size().isEmpty())
         frame.setSize(graphic._barcode_image->size());
     const QSizeF card = m_view.cardSize();
-    return NewObjectFrames::snapped(NewObjectFrames::cascaded(frame, card), m_view.grid(), card);
+    frame = NewObjectFrames::cascaded(frame, card);
+    // Where nothing is drawn yet, so it neither hides nor is hidden; on a full card at the
+    // new-object place, over what is there.
+    QList<QRectF> taken;
+    for (const GraphicPtr &g : m_view.graphics())
+        if (g && g->ctrl_is_visible)
+            taken << GraphicInk::drawnBox(*g);
+    const std::optional<QRectF> clear = NewObjectFrames::clearOf(frame, card, taken, m_view.grid());
+    return clear ? *clear : NewObjectFrames::snapped(frame, m_view.grid(), card);
 }
 
 void CanvasCreation::beginCreation(SKTGraphic::Kind graphicClass, const QPointF &point,

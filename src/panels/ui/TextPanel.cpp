@@ -10,7 +10,10 @@
 #include "foundation/ui/ControlUtils.h"
 #include "foundation/ui/PanelWidgets.h"
 #include "foundation/ui/StepperField.h"
+#include "model/GraphicInk.h"
+#include "model/GraphicWords.h"
 #include "model/ModelGlobals.h"
+#include "model/SKTDocument.h"
 #include "model/SKTText.h"
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/InspectorHost.h"
@@ -97,8 +100,47 @@ PanelEdits::Field TextPanel::textField(std::function<void(SKTGraphic &)> write) 
 void TextPanel::growToFit(SKTGraphic &g) const
 {
     // The frame grows to show all of the text as it now draws.
-    if (auto *text = dynamic_cast<SKTText *>(&g))
-        text->growToFitText(QRectF(QPointF(0, 0), m_host.frontCanvasBounds().size()));
+    auto *text = dynamic_cast<SKTText *>(&g);
+    if (!text)
+        return;
+    const QRectF before = text->bounds();
+    text->growToFitText(QRectF(QPointF(0, 0), m_host.frontCanvasBounds().size()));
+    if (text->bounds() != before)
+        nameNewlyCovered(*text, before);
+}
+
+void TextPanel::nameNewlyCovered(const SKTGraphic &text, const QRectF &before) const
+{
+    const auto overlap = [](const QRectF &a, const QRectF &b) {
+        // Edges that meet, or overlap by rounding, are no overlap.
+        const QRectF common = a.intersected(b);
+        return common.width() > 0.5 && common.height() > 0.5;
+    };
+    const bool first = m_coverNotes.isEmpty();
+    for (const GraphicPtr &g : m_host.document().list(PanelEdits::liveSide(m_host))) {
+        if (!g || g.get() == &text || !g->ctrl_is_visible)
+            continue;
+        const QRectF other = GraphicInk::drawnBox(*g);
+        // One it lay over already is where the user put it.
+        if (overlap(text.bounds(), other) && !overlap(before, other))
+            m_coverNotes << QStringLiteral("%1 grew to show all its words and now covers %2.")
+                                .arg(GraphicWords::of(text), GraphicWords::of(*g));
+    }
+    if (!first || m_coverNotes.isEmpty())
+        return;
+    // Said once the edit is done and drawn, over every text it grew.
+    QMetaObject::invokeMethod(
+        const_cast<TextPanel *>(this),
+        [this] {
+            QStringList notes = std::exchange(m_coverNotes, {});
+            notes.removeDuplicates();
+            for (QString &note : notes)
+                note[0] = note[0].toUpper();
+            Show_MessageBox(
+                notes.join(QLatin1Char('\n')) +
+                QStringLiteral("\nMove it or make it smaller; Edit > Undo takes the change back."));
+        },
+        Qt::QueuedConnection);
 }
 
 void TextPanel::writeWords(const QString &name, const QObject *mergeControl)

@@ -85,6 +85,8 @@ private:
     // A field of texts alone, after whose write each text's frame grows to show all it draws.
     PanelEdits::Field textField(std::function<void(SKTGraphic &)> write) const;
     void growToFit(SKTGraphic &g) const;
+    // Tells the user, once the edit is done, of each object a text grown by it now covers.
+    void nameNewlyCovered(const SKTGraphic &text, const QRectF &before) const;
     // The words box into the one text selected; several texts keep their own words.
     void writeWords(const QString &name, const QObject *mergeControl = nullptr);
     // Sets the text view's contents from code, so the typing rules do not run.
@@ -98,4 +100,5 @@ private:
     QString m_shownText;
     qsizetype m_typedAt = 0;
     qsizetype m_typedLength = -1;
+    mutable QStringList m_coverNotes; // what the edit in progress grew texts over
 };

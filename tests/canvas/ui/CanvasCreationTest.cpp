@@ -2,6 +2,7 @@
 // and the operations by identifier that the personal details use.
 #include "CanvasFixture.h"
 
+#include "model/GraphicInk.h"
 #include "model/SKTImage.h"
 #include "model/SKTText.h"
 
@@ -61,6 +62,25 @@ TEST_P(CanvasCreationTest, ImmediateObjectsAreFiftySquareWithBothCornersOnTheSna
         EXPECT_EQ(std::fmod(v, 9.0), 0.0) << v;
     EXPECT_EQ(document.graphics().first(), second);
     EXPECT_EQ(selected(), QList<int>{0});
+}
+
+TEST_P(CanvasCreationTest, ANewObjectFromTheToolsLandsWhereNothingIsDrawn)
+{
+    // A text, then a barcode whose picture is larger than a text, then a shape: none is drawn over
+    // another, though each next new-object place lies over the one before.
+    const std::pair<int, SKTGraphic::Kind> tools[] = {
+        {2, SKTGraphic::Kind::Text}, {10, SKTGraphic::Kind::Barcode}, {3, SKTGraphic::Kind::Shape}};
+    QList<QRectF> drawn;
+    for (const auto &[tool, kind] : tools) {
+        host.chooseTool(tool, kind);
+        const GraphicPtr g = view->createGraphicOfClass(kind, false, QRectF(), "F", "", "");
+        ASSERT_TRUE(g);
+        const QRectF box = GraphicInk::drawnBox(*g);
+        EXPECT_TRUE(QRectF(QPointF(0, 0), view->cardSize()).contains(box)) << tool;
+        for (const QRectF &other : drawn)
+            EXPECT_FALSE(box.intersects(other)) << tool << " lies on " << other.x() << "," << other.y();
+        drawn << box;
+    }
 }
 
 TEST_P(CanvasCreationTest, BoundRectKeepsItsPlaceOnlyWithAnIdentifier)

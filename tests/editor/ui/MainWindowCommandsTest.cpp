@@ -213,7 +213,7 @@ TEST_F(MainWindowCommands, SaveReopenAndTheTitle)
     EXPECT_EQ(messages.questions().size(), asked);
     ASSERT_EQ(front().size(), 2);
     EXPECT_EQ(front()[0]->kind(), SKTGraphic::Kind::Text);
-    EXPECT_EQ(front()[0]->bounds().topLeft(), QPointF(50, 50));
+    EXPECT_EQ(front()[0]->bounds().topLeft(), QPointF(82, 50)); // clear of the rectangle
     EXPECT_EQ(window->windowTitle(), QStringLiteral("My card.dcard[*] \u2014 Tessaly Greeting Designer"));
     EXPECT_EQ(window->windowFilePath(), path);
     EXPECT_FALSE(window->isWindowModified());

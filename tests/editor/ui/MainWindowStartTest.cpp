@@ -73,9 +73,10 @@ TEST_F(MainWindowStart, ToolsCreateAtTheNextPlaceAndFallBackToTheArrow)
     clickTool(3);
     clickTool(3);
     ASSERT_EQ(front().size(), 2);
-    // The newest is frontmost; each steps 20 points from the last place.
+    // The newest is frontmost; each steps 20 points from the last place, and on from there to the
+    // nearest place where nothing is drawn.
     EXPECT_EQ(front()[1]->bounds(), QRectF(30, 30, 50, 50));
-    EXPECT_EQ(front()[0]->bounds(), QRectF(50, 50, 50, 50));
+    EXPECT_EQ(front()[0]->bounds(), QRectF(82, 50, 50, 50));
     EXPECT_EQ(window->tools().Selected_Control_Tool(), 0);
     EXPECT_EQ(canvas(0)->selectedGraphic(), front()[0]);
 

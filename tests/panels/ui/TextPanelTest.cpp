@@ -19,6 +19,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <tuple>
+
 class TextPanels : public PanelsFixture
 {
 protected:
@@ -252,6 +254,36 @@ TEST_F(TextPanels, TypingGrowsTheFrameToShowTheWholeText)
     view()->selectAll();
     QTest::keyClicks(view(), QStringLiteral("Hi"));
     EXPECT_EQ(text->bounds(), grown);
+}
+
+TEST_F(TextPanels, UpperCaseGrowingATextOverTheOneBelowSaysSo)
+{
+    // Two texts stacked, each on one line that UPPER CASE makes too wide for its frame.
+    const QString words = QStringLiteral("tart fist jest");
+    const FontDescriptor font = static_cast<const SKTText &>(*make(SKTGraphic::Kind::Text)).drawnFont();
+    const double line = SKTText::heightAsDrawn(words, font, 1000);
+    double width = 20;
+    while (SKTText::heightAsDrawn(words, font, width) > line)
+        ++width;
+    ASSERT_GT(SKTText::heightAsDrawn(words.toUpper(), font, width), line);
+    host->document().removeAllGraphicsFromSide(0);
+    const GraphicPtr lower = make(SKTGraphic::Kind::Text);
+    const GraphicPtr upper = make(SKTGraphic::Kind::Text);
+    for (const auto &[g, top, text] : {std::tuple(upper, 20.0, QStringLiteral("tart fist jest")),
+                                       std::tuple(lower, 40.0, QStringLiteral("fist tart jest"))}) {
+        g->Text_contents().text = text;
+        g->setBounds(QRectF(20, top, width, 20));
+    }
+    select({0, 1});
+    load(texts, upper);
+    messages.clear();
+    choose(texts->propertiesTab().Text_case_combo, QStringLiteral("UPPER CASE"));
+    QCoreApplication::processEvents();
+    ASSERT_GT(upper->bounds().height(), 20);
+    EXPECT_EQ(shown().join(QLatin1Char('|')),
+              QString(QStringLiteral("The text \"tart fist jest\" grew to show all its words and now "
+                                     "covers the text \"fist tart jest\".\nMove it or make it "
+                                     "smaller; Edit > Undo takes the change back.")));
 }
 
 TEST_F(TextPanels, AFrameAtTheCardsEdgeGrowsInwardAndStaysOnTheCard)
