@@ -8,18 +8,18 @@
 
 namespace GraphicInk
 {
-// The frame, and for a barcode its picture too: drawn whole at its own size from the frame's
-// top-left corner, past a smaller frame (the sample the canvas shows in its place included).
+// The frame: for a barcode with a picture that is the box the picture draws (SKTBarcode keeps its
+// frame so); one without a picture is drawn as the canvas's sample, whole from the frame's corner.
 inline QRectF drawnBox(const SKTGraphic &g)
 {
     if (g.kind() != SKTGraphic::Kind::Barcode)
         return g.bounds();
     const auto &barcode = static_cast<const SKTBarcode &>(g);
-    const std::optional<Picture> &picture = barcode._barcode_image && !barcode._barcode_image->isNull()
-                                                ? barcode._barcode_image
-                                                : barcode._contents;
-    if (!picture || picture->isNull())
+    if (barcode.drawnSize())
+        return barcode.drawnBox();
+    const std::optional<Picture> &sample = barcode._contents;
+    if (!sample || sample->isNull())
         return g.bounds();
-    return g.bounds().united(SKTBarcode::drawnArea(g.bounds(), picture->size()));
+    return g.bounds().united(SKTBarcode::drawnArea(g.bounds(), sample->size()));
 }
 } // namespace GraphicInk

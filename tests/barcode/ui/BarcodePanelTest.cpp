@@ -462,8 +462,12 @@ TEST_F(BarcodePanelTest, ATypeOverMixedBarcodesKeepsEachOwnValueAndLeavesOneItCa
     ASSERT_TRUE(qr->_barcode_image->toImage(600, Qt::white).save(qrPicture));
     const auto read = testsupport::output(QStringLiteral("zbarimg"), {"--nodbus", "-q", qrPicture});
     EXPECT_EQ(read.trimmed(), QStringLiteral("QR-Code:Hello QR"));
+    // The check finds it made as what it stores (it may name it as covered by the one grown over it).
     const OutputCheck::Report report = OutputCheck::check(*RunPlan::make(window->document().design()));
-    EXPECT_FALSE(report.text().contains(QStringLiteral("Hello QR"))) << report.text().toStdString();
+    for (const QString &line : report.text().split(QLatin1Char('\n')))
+        EXPECT_FALSE(line.contains(QStringLiteral("Hello QR")) &&
+                     line.contains(QStringLiteral("cannot be made")))
+            << line.toStdString();
 
     // Mixed again, the edited barcode's own type chosen goes to the other one too.
     makeBarcode(*code128, QStringLiteral("Code 128"), QStringLiteral("4006381333931"), QRectF(8, 80, 60, 30));
