@@ -66,8 +66,7 @@ SKTWindowController *g_instance = nullptr;
 } // namespace
 
 SKTWindowController::SKTWindowController(QWidget *parent)
-    : MainWindowShell(parent, false), m_designFile(m_document, this),
-      m_allTextFont(ModelGlobals::defaultTextFont())
+    : MainWindowShell(parent, false), m_designFile(m_document, this)
 {
     setObjectName(QStringLiteral("DrawWindow"));
     g_instance = this;
@@ -481,7 +480,6 @@ void SKTWindowController::New_Project_Setting_Reset()
     // the old design may be pasted into the new one).
     Check_Path_And_Create_Files();
     _grid.setAlwaysShown(false);
-    setContentFont(ModelGlobals::defaultTextFont(), QColor(0, 0, 0));
     m_sides->Select_front_side();
     Show_RHS_Properties(nullptr);
     Set_Log_Name_In_Title();
@@ -498,10 +496,9 @@ void SKTWindowController::resetDesign(const std::function<void(DesignSettings &)
     m_designFile.resetToNewDesign(start);
 }
 
-void SKTWindowController::setContentFont(const FontDescriptor &font, const QColor &color)
+FontDescriptor SKTWindowController::All_Text_font() const
 {
-    m_allTextFont = font;
-    m_allTextColor = color;
+    return m_document.design().page(Card_Front_Or_Back() != 0 ? 1 : 0).Card_Content_font;
 }
 
 void SKTWindowController::delete_all_control()
@@ -546,7 +543,7 @@ void SKTWindowController::showDesignSettings()
 
 QColor SKTWindowController::All_Text_clr() const
 {
-    return m_allTextColor;
+    return m_document.design().page(Card_Front_Or_Back() != 0 ? 1 : 0).Card_Content_clr;
 }
 
 void SKTWindowController::set_Front_BG_Image(const QString &path)

@@ -110,7 +110,8 @@ public:
     void Refresh_Canvas() override;
     QRectF frontCanvasBounds() const override;
     QPointF Control_New_Point(const QString &side) override;
-    FontDescriptor All_Text_font() const override { return m_allTextFont; }
+    // New texts take the content font and colour of the page of the side shown.
+    FontDescriptor All_Text_font() const override;
     QColor All_Text_clr() const override;
     std::optional<SKTGraphic::Kind> currentGraphicClass() const override;
     int Selected_Control_Tool() const override;
@@ -144,9 +145,7 @@ public:
     void runLongWork(const std::function<void()> &work) override;
 
     // The content font and colour new texts take.
-    void setContentFont(const FontDescriptor &font, const QColor &color) override;
     // The content font alone (the font dialog's choice).
-    void setAllTextFont(const FontDescriptor &font) override { m_allTextFont = font; }
 
     // --- the inspector's questions (MainWindowInspector.cpp) ---
     QWidget &inspectorWindow() override { return *this; }
@@ -217,8 +216,6 @@ private:
     MainMenus *m_menus = nullptr;
     BackgroundBrowser *m_backgrounds = nullptr;
     Inspector *m_inspector = nullptr;
-    FontDescriptor m_allTextFont;
-    QColor m_allTextColor = QColor(0, 0, 0);
     QTimer *m_modifiedCheck = nullptr;
     std::unique_ptr<DesignListener> m_designWatch; // showDesignSettings on each notice
     std::unique_ptr<HeldSeries> m_heldSeries;

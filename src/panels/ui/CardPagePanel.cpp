@@ -225,9 +225,6 @@ void CardPagePanel::loadFrom(const Card_Property &page)
     m_background->Card_Image_path->setText(page.Card_BG_Image_Path);
     selectItemWithText(m_background->Card_image_layout, page.Card_BG_Image_Layout);
     showContentFont(page.Card_Content_font, page.Card_Content_clr);
-    m_settings->All_Text_font_value_COPY->setText(m_settings->All_Text_font_value->text());
-    m_fontCopy = page.Card_Content_font;
-    m_settings->All_Text_clr_COPY->setColor(m_settings->All_Text_clr->color());
     const CardDesign &design = m_host.document().design();
     if (QAbstractButton *b = m_settings->matrix_card_shape->button(design.outline()))
         b->setChecked(true);
@@ -250,7 +247,11 @@ void CardPagePanel::showContentFont(const FontDescriptor &font, const QColor &co
 {
     m_settings->All_Text_font_value->setText(TextPanel::fontDisplayText(font));
     m_settings->All_Text_clr->setColor(color);
-    m_host.setContentFont(font, color);
+}
+
+const Card_Property &CardPagePanel::livePage() const
+{
+    return m_host.document().design().page(m_host.Card_Front_Or_Back() != 0 ? 1 : 0);
 }
 
 void CardPagePanel::attachCombos(ComboDispatcher &d) const
@@ -672,18 +673,18 @@ void CardPagePanel::card_shape_CellClick(int row)
 
 void CardPagePanel::Contect_Color_Clicked()
 {
-    Update_All_Card_Content();
+    Update_All_Card_Content(livePage().Card_Content_font);
 }
 
-void CardPagePanel::Update_All_Card_Content()
+void CardPagePanel::Update_All_Card_Content(const FontDescriptor &font)
 {
     SKTDocument &doc = m_host.document();
     const GraphicList &list = doc.list(m_host.Card_Front_Or_Back());
     const QColor color = m_settings->All_Text_clr->color();
-    const FontDescriptor font = m_host.All_Text_font();
-    const bool colorChanged = color != m_settings->All_Text_clr_COPY->color();
-    // Compared by value: picking the same font again is no change.
-    const bool fontChanged = !(font == m_fontCopy);
+    // Against what the page holds, the content last given to its texts; compared by value: picking
+    // the same font again is no change.
+    const bool colorChanged = color != livePage().Card_Content_clr;
+    const bool fontChanged = !(font == livePage().Card_Content_font);
     for (const GraphicPtr &g : list) {
         if (g->kind() != SKTGraphic::Kind::Text)
             continue;
@@ -692,18 +693,17 @@ void CardPagePanel::Update_All_Card_Content()
         if (fontChanged)
             g->text_ctrl_font = font;
     }
+    // New texts take them too: the page is their one home.
     writePage([&](Card_Property &p) {
         p.Card_Content_clr = color;
         p.Card_Content_font = font;
     });
-    // New texts take them too.
-    m_host.setContentFont(font, color);
 }
 
 void CardPagePanel::Content_Font_Clicked()
 {
-    const std::optional<QFont> chosen =
-        ChooserPanels::instance().font(&m_host.inspectorWindow(), FontResolver::font(m_host.All_Text_font()));
+    const std::optional<QFont> chosen = ChooserPanels::instance().font(
+        &m_host.inspectorWindow(), FontResolver::font(livePage().Card_Content_font));
     if (chosen)
         changeAllTextFont(*chosen);
 }
@@ -713,10 +713,9 @@ void CardPagePanel::changeAllTextFont(const QFont &font)
     try {
         FontDescriptor descriptor;
         descriptor.postScriptName = FontResolver::postScriptNameFor(font);
-        descriptor.size = font.pointSizeF() > 0 ? font.pointSizeF() : m_host.All_Text_font().size;
-        m_host.setAllTextFont(descriptor);
+        descriptor.size = font.pointSizeF() > 0 ? font.pointSizeF() : livePage().Card_Content_font.size;
         m_settings->All_Text_font_value->setText(TextPanel::fontDisplayText(descriptor));
-        Update_All_Card_Content();
+        Update_All_Card_Content(descriptor);
     } catch (const std::exception &e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }

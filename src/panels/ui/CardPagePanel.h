@@ -48,9 +48,9 @@ public:
     // The card takes the width and height steppers' size, with the entry it names; objects it
     // leaves past its edge are named to the user.
     void Apply_Size_Clicked();
-    // Gives the content colour and font to every text of the live side when they differ from the
-    // snapshot, and to the live side's page.
-    void Update_All_Card_Content();
+    // Gives the content colour (the well's) and `font` to every text of the live side when they
+    // differ from what its page holds, and to the page.
+    void Update_All_Card_Content(const FontDescriptor &font);
     void changeAllTextFont(const QFont &font);
 
     // The actions of the page's controls.
@@ -96,6 +96,8 @@ private:
     QList<QObject *> controls() const;
     // The content font and colour on the settings tab, and as new texts take them.
     void showContentFont(const FontDescriptor &font, const QColor &color);
+    // The page of the side shown: the one home of the content font and colour.
+    const Card_Property &livePage() const;
     // Writes through the document as part of the step in progress; nothing during a bulk load.
     void writeSettings(const std::function<void(DesignSettings &, int side)> &write);
     void writePage(const std::function<void(Card_Property &)> &write);
@@ -126,7 +128,6 @@ private:
     CardSettingsTab *m_settings;
     CardBackgroundTab *m_background;
     CardBorderTab *m_border;
-    FontDescriptor m_fontCopy; // All_Text_font_COPY
     std::unique_ptr<DesignListener> m_designWatch;
     bool m_nameLeftOff = true;
 };

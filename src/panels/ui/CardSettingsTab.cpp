@@ -108,9 +108,5 @@ QGroupBox *CardSettingsTab::makeContentBox()
     contentForm->addRow(All_Text_font_value);
     contentForm->addRow(All_Text_font_btn, All_Text_clr);
     // The snapshot taken at each load of the page: never shown.
-    All_Text_font_value_COPY = named(new QLabel(contentBox), "All_Text_font_value_COPY");
-    All_Text_clr_COPY = named(new ColorWell(Qt::black, contentBox), "All_Text_clr_COPY");
-    All_Text_font_value_COPY->hide();
-    All_Text_clr_COPY->hide();
     return contentBox;
 }

@@ -35,8 +35,6 @@ public:
     QLabel *All_Text_font_value = nullptr;
     QPushButton *All_Text_font_btn = nullptr;
     ColorWell *All_Text_clr = nullptr;
-    QLabel *All_Text_font_value_COPY = nullptr;
-    ColorWell *All_Text_clr_COPY = nullptr;
 
 private:
     // One maker per group of controls, in the order the user tabs through them.

@@ -57,12 +57,6 @@ public:
             set_Front_BG_Image(path);
     }
 
-    // The content font and colour new texts take (the card page shows them).
-    virtual FontDescriptor All_Text_font() const = 0;
-    virtual void setContentFont(const FontDescriptor &font, const QColor &color) = 0;
-    // The content font alone (the font dialog's choice).
-    virtual void setAllTextFont(const FontDescriptor &font) = 0;
-
     // Showing anything in the inspector ends a tool: the arrow is chosen again.
     virtual void selectArrowTool() = 0;
     // The edit buttons for the card page, or for an object, locked or not.

@@ -111,8 +111,6 @@ const QSet<QString> &notWalked()
         QStringLiteral("Card_Image_path"),
         QStringLiteral("Sign_image_path"),
         QStringLiteral("Manual_image_path"),
-        // Never shown: the content colour as the page last wrote it, to tell a change.
-        QStringLiteral("All_Text_clr_COPY"),
         // They need two objects; MainWindowCommandsTest makes objects the same size.
         QStringLiteral("Make_Same_Width_btn"),
         QStringLiteral("Make_Same_Height_btn"),

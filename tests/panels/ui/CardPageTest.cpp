@@ -35,7 +35,6 @@ protected:
     {
         FakeHostFixture::SetUp();
         testsupport::arrangeSettings(host->document(), [](DesignSettings &s) { s.resetPages(); });
-        host->setContentFont(Card_Property::defaultContentFont(), QColor(0, 0, 0));
         inspect(nullptr);
     }
     const Card_Property &frontPage() { return host->cardProperty(0); }
@@ -485,7 +484,7 @@ TEST_F(CardPageTest, PickingTheSameContentFontAgainChangesNoText)
     GraphicPtr text = place(SKTGraphic::Kind::Text, 0, false);
     text->text_ctrl_font = FontDescriptor{QStringLiteral("CourierNewPSMT"), 9};
     inspect(nullptr);
-    choosers.nextFont = FontResolver::font(host->All_Text_font());
+    choosers.nextFont = FontResolver::font(frontPage().Card_Content_font);
     QTest::mouseClick(host->window().findChild<QPushButton *>(QStringLiteral("All_Text_font_btn")),
                       Qt::LeftButton);
     EXPECT_EQ(text->text_ctrl_font->postScriptName, QStringLiteral("CourierNewPSMT"));

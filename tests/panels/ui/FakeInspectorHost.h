@@ -112,13 +112,6 @@ public:
     }
     void set_Front_BG_Image(const QString &path) override { setBackground(0, path); }
     void set_Back_BG_Image(const QString &path) override { setBackground(1, path); }
-    FontDescriptor All_Text_font() const override { return m_font; }
-    void setContentFont(const FontDescriptor &font, const QColor &color) override
-    {
-        m_font = font;
-        m_color = color;
-    }
-    void setAllTextFont(const FontDescriptor &font) override { m_font = font; }
     void selectArrowTool() override { ++arrowChosen; }
     void editButtonsForCard() override { ++buttonsForCard; }
     void editButtonsForObject(bool locked) override { buttonsForObject << locked; }
@@ -146,9 +139,7 @@ private:
     std::array<SKTGraphicView *, 2> m_canvases{};
     std::array<std::unique_ptr<SideSelection>, 2> m_selections;
     Inspector *m_inspector = nullptr;
-    FontDescriptor m_font;
     std::unique_ptr<ChangeObserver> m_designWatch;
-    QColor m_color;
     // Last, so the panels and canvases it holds go first, while the document is still there.
     std::unique_ptr<QWidget> m_window;
 };
