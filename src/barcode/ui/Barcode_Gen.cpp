@@ -378,19 +378,21 @@ std::optional<Picture> Barcode_Gen::Open_Wnd(SKTBarcode &o, const QRectF &card)
     pass_barcode_control = nullptr;
     if (answer != QDialog::Accepted || m_preview.isNull())
         return std::nullopt;
-    storeInto(o);
-    o.data_source_type = working->data_source_type;
-    o.batch_list_name = working->batch_list_name;
-    o.batch_list_index = working->batch_list_index;
-    o.excel_col_indx = working->excel_col_indx;
-    o.excel_col_title = working->excel_col_title;
+    // The working copy, which the source controls wrote while the window ran, takes the other
+    // controls, the picture and its frame; the barcode then takes the copy whole, in one assignment.
+    storeInto(*working);
     // Mixed types left unchosen: no type changed, for this barcode or the others.
     if (barcodeTypePopup->currentIndex() < 0) {
-        m_opened->linear_or_2d = o.linear_or_2d;
-        m_opened->barcode_font_index = o.barcode_font_index;
+        m_opened->linear_or_2d = working->linear_or_2d;
+        m_opened->barcode_font_index = working->barcode_font_index;
     }
     const Picture picture = storedPicture(m_preview);
-    placePicture(o, picture);
+    placePicture(*working, picture, &o);
+    o.willChangeValueForKey(SKTGraphicDrawingBoundsKey);
+    o.willChangeValueForKey(SKTGraphicDrawingContentsKey);
+    o.takeStateOf(*working);
+    o.didChangeValueForKey(SKTGraphicDrawingContentsKey);
+    o.didChangeValueForKey(SKTGraphicDrawingBoundsKey);
     return picture;
 }
 
@@ -507,11 +509,11 @@ bool overlap(const QRectF &a, const QRectF &b)
 
 } // namespace
 
-const SKTGraphic *Barcode_Gen::newlyCovered(const SKTGraphic &o, const QRectF &area,
-                                            const QRectF &before) const
+const SKTGraphic *Barcode_Gen::newlyCovered(const SKTGraphic &o, const QRectF &area, const QRectF &before,
+                                            const SKTGraphic *itself) const
 {
     for (const GraphicPtr &g : m_side) {
-        if (g.get() == &o || !g->ctrl_is_visible)
+        if (g.get() == &o || g.get() == itself || !g->ctrl_is_visible)
             continue;
         const QRectF other = coveredArea(*g);
         // One it lay over already is where the user put it.
@@ -521,7 +523,7 @@ const SKTGraphic *Barcode_Gen::newlyCovered(const SKTGraphic &o, const QRectF &a
     return nullptr;
 }
 
-void Barcode_Gen::placePicture(SKTBarcode &o, const Picture &picture)
+void Barcode_Gen::placePicture(SKTBarcode &o, const Picture &picture, const SKTGraphic *itself)
 {
     const QRectF before = coveredArea(o);
     o.Set_Barcode_image(picture);
@@ -540,9 +542,9 @@ void Barcode_Gen::placePicture(SKTBarcode &o, const Picture &picture)
     const QString name = QStringLiteral("The barcode \"%1\" (%2)")
                              .arg(value.size() > 24 ? value.left(23) + QStringLiteral("...") : value,
                                   BarcodeSettings::titleForIndex(o.linear_or_2d, o.barcode_font_index));
-    if (const SKTGraphic *over = newlyCovered(o, moved, before)) {
+    if (const SKTGraphic *over = newlyCovered(o, moved, before, itself)) {
         // Moved inward it would lie over another object: where it grew it may not.
-        const SKTGraphic *there = moved != grown ? newlyCovered(o, grown, before) : over;
+        const SKTGraphic *there = moved != grown ? newlyCovered(o, grown, before, itself) : over;
         if (!there) {
             frame = grown;
             m_frameNotes << QStringLiteral(

@@ -147,9 +147,12 @@ private:
     // Shows the type list as mixed when the selected barcodes differ in type.
     void showMixedTypes(const SKTBarcode &object);
     // The picture into the object, its frame fitted to it on the card.
-    void placePicture(SKTBarcode &object, const Picture &picture);
-    // The first object of the side, besides object, that area lies over and before did not.
-    const SKTGraphic *newlyCovered(const SKTGraphic &object, const QRectF &area, const QRectF &before) const;
+    // `itself`: the object on the side that `object`, a working copy, stands for.
+    void placePicture(SKTBarcode &object, const Picture &picture, const SKTGraphic *itself = nullptr);
+    // The first object of the side, besides object (and itself), that area lies over and before
+    // did not.
+    const SKTGraphic *newlyCovered(const SKTGraphic &object, const QRectF &area, const QRectF &before,
+                                   const SKTGraphic *itself = nullptr) const;
     void showNotes();
     // The object's own picture made and placed; false, and nothing changed, when it makes none.
     bool makePictureFor(SKTBarcode &object);
