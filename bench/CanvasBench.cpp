@@ -100,7 +100,8 @@ struct CanvasRig {
     explicit CanvasRig(double factor, const GraphicList &objects = mixedObjects(), QSizeF cardSize = {})
     {
         if (cardSize.isValid())
-            document.setCardSize(cardSize);
+            document.changeSettingsRecorded(QStringLiteral("Card Size"), SKTDocument::Front,
+                                            [&](DesignSettings &s) { s.setCardSize(cardSize); });
         QList<int> at;
         for (int i = 0; i < objects.size(); ++i)
             at.append(i);
@@ -177,7 +178,8 @@ void BM_CanvasZoomHugeCardTo1600(benchmark::State &state)
 {
     CanvasRig rig(1.0);
     const double side = double(state.range(0)) * Units::PointsPerMillimetre;
-    rig.document.setCardSize(QSizeF(side, side));
+    rig.document.changeSettingsRecorded(QStringLiteral("Card Size"), SKTDocument::Front,
+                                        [&](DesignSettings &s) { s.setCardSize(QSizeF(side, side)); });
     QCoreApplication::processEvents();
     {
         // The peak counts from here where the kernel allows it.

@@ -96,7 +96,7 @@ void BM_UnsavedCheckRows100k(benchmark::State &state)
     int k = 0;
     for (auto _ : state) {
         if (edited)
-            d.document.changeSettings(QStringLiteral("Edit"), 0, [&k](DesignSettings &settings) {
+            d.document.changeSettingsRecorded(QStringLiteral("Edit"), 0, [&k](DesignSettings &settings) {
                 settings.binding.setObjectValue(QString::number(++k), 1, 0);
             });
         benchmark::DoNotOptimize(file.isModified());

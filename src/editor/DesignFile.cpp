@@ -152,7 +152,7 @@ CardDesign DesignFile::designToSave()
     for (Card_Property *page : {&copy.frontPage, &copy.backPage})
         DesignFileFormat::dropUnusedPicturePath(*page);
     // Saving drops a picture path the page does not fill with, in the design as in the file.
-    m_document.putSettings(copy.settings());
+    m_document.putSettingsUnrecorded(copy.settings());
     return copy;
 }
 
@@ -293,7 +293,7 @@ void DesignFile::resetToNewDesign(const std::function<void(DesignSettings &)> &s
     settings.resetPages();
     if (start)
         start(settings);
-    m_document.putSettings(settings);
+    m_document.putSettingsUnrecorded(settings);
     if (m_editor)
         m_editor->New_Project_Setting_Reset();
     markClean();

@@ -94,7 +94,7 @@ void DesignState::putBack() const
     // The workbook goes back whole, what the user answered about its file with it.
     if (parts.binding)
         settings.binding = m_settings.binding;
-    m_document.putSettings(settings);
+    m_document.putSettingsUnrecorded(settings);
 }
 
 std::shared_ptr<const EditState> DesignState::narrowed() const

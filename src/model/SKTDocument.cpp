@@ -245,8 +245,8 @@ SKTDocument::SettingsNoticeHold::~SettingsNoticeHold()
         m_document.settingsChanged();
 }
 
-void SKTDocument::changeSettings(const QString &name, int side,
-                                 const std::function<void(DesignSettings &)> &write)
+void SKTDocument::changeSettingsRecorded(const QString &name, int side,
+                                         const std::function<void(DesignSettings &)> &write)
 {
     // A step of its own unless an edit step is in progress, which then takes the change.
     std::optional<EditStep> step;
@@ -260,31 +260,15 @@ void SKTDocument::changeSettings(const QString &name, int side,
         showBoundValues();
 }
 
-void SKTDocument::setCardSize(const QSizeF &size)
-{
-    changeSettings(QStringLiteral("Card Size"), Front, [&size](DesignSettings &s) { s.setCardSize(size); });
-}
-
-void SKTDocument::setOutline(int outline)
-{
-    changeSettings(QStringLiteral("Card Shape"), Front,
-                   [outline](DesignSettings &s) { s.setOutline(outline); });
-}
-
-void SKTDocument::setPage(int side, const Card_Property &page)
-{
-    changeSettings(QStringLiteral("Card Page"), side,
-                   [side, &page](DesignSettings &s) { s.page(side) = page; });
-}
-
 void SKTDocument::setBinding(const ExcelBindingTable &binding)
 {
-    changeSettings(QStringLiteral("Workbook"), Front, [&binding](DesignSettings &s) { s.binding = binding; });
+    changeSettingsRecorded(QStringLiteral("Workbook"), Front,
+                           [&binding](DesignSettings &s) { s.binding = binding; });
 }
 
 void SKTDocument::takeWorkbookRows(const QString &name, const QString &path, const ExcelBindingTable &read)
 {
-    changeSettings(name, Front, [&](DesignSettings &settings) {
+    changeSettingsRecorded(name, Front, [&](DesignSettings &settings) {
         settings.binding.Excel_Source_Path = path;
         settings.binding.takeRowsOf(read);
     });
@@ -313,7 +297,7 @@ void SKTDocument::showBoundValues()
     }
 }
 
-void SKTDocument::putSettings(const DesignSettings &settings)
+void SKTDocument::putSettingsUnrecorded(const DesignSettings &settings)
 {
     // Written whole, so what is no saved setting goes too (what is known of the workbook file);
     // announced only when a saved setting changed.

@@ -56,7 +56,8 @@ public:
     UndoManager &undoManager() const { return *m_undoManager; }
 
     // The design the document holds, to read. Its object lists change only through the document's
-    // edits below, its settings only through changeSettings and putSettings; each announces.
+    // edits below, its settings only through changeSettingsRecorded and putSettingsUnrecorded; each
+    // announces.
     const CardDesign &design() const { return m_design; }
     // Takes another design whole, without recording it: both sides' objects, pages and binding
     // table are replaced (the caller clears the history, as opening a design does). Announced.
@@ -65,15 +66,13 @@ public:
     // The one writer of the design's settings: write changes them as one undo step named `name`
     // on `side` (or as part of the edit step in progress), announced once when it changed anything;
     // bound texts follow a changed workbook.
-    void changeSettings(const QString &name, int side, const std::function<void(DesignSettings &)> &write);
-    // The common edits, each a step of its own.
-    void setCardSize(const QSizeF &size);
-    void setOutline(int outline);
-    void setPage(int side, const Card_Property &page);
+    void changeSettingsRecorded(const QString &name, int side,
+                                const std::function<void(DesignSettings &)> &write);
+    // A workbook bound, corrected or let go: a step of its own.
     void setBinding(const ExcelBindingTable &binding);
     // Puts settings in place without recording them, announced: undo and redo, a new design, and
     // the working writes of a dialog whose OK records the step from what it opened on.
-    void putSettings(const DesignSettings &settings);
+    void putSettingsUnrecorded(const DesignSettings &settings);
 
     // Announces that the settings changed (once the last hold ends, when one lives).
     void announceSettings() { settingsChanged(); }

@@ -20,6 +20,7 @@
 #include "platform/GeometryText.h"
 #include "platform/PropertyList.h"
 #include "platform/UndoManager.h"
+#include "support/DesignSetup.h"
 #include "support/MeasuredMemory.h"
 #include "support/PageFieldValues.h"
 #include "support/ProcessMemory.h"
@@ -73,7 +74,7 @@ public:
     SyncedFile(SKTDocument &doc, DesignEditor *editor, DesignSettings &draft)
         : DesignFile(doc, editor), m_doc(doc), m_draft(draft)
     {
-        m_doc.putSettings(m_draft);
+        m_doc.putSettingsUnrecorded(m_draft);
     }
     ~SyncedFile() { m_draft = m_doc.design().settings(); }
     SyncedFile(const SyncedFile &) = delete;
@@ -483,8 +484,8 @@ TEST_F(DesignFileTest, OutlineAndSizeAreTheCardsOnBothPagesThroughSaveReopenUndo
     const QString file = path(QStringLiteral("card.dcard"));
     for (const auto &c : cases) {
         SKTDocument made;
-        made.setCardSize(c.size);
-        made.setOutline(c.outline);
+        testsupport::setCardSize(made, c.size);
+        testsupport::setOutline(made, c.outline);
         EditorState::instance().Project_File_Name = file;
         ASSERT_TRUE(DesignFile(made, &editor).Save_project_file(false, false).ok()) << c.stored;
         EXPECT_EQ(pagesOf(file), QStringList({c.stored, c.stored})) << c.stored;
@@ -498,9 +499,9 @@ TEST_F(DesignFileTest, OutlineAndSizeAreTheCardsOnBothPagesThroughSaveReopenUndo
         // Another outline and size, each taken back and made again as a whole.
         const DesignSettings asOpened = opened.design().settings();
         const auto other = c.outline == CardDesign::Ellipse ? CardDesign::Rectangle : CardDesign::Ellipse;
-        opened.setOutline(other);
+        testsupport::setOutline(opened, other);
         EXPECT_FALSE(opened.design().settings() == asOpened) << c.stored;
-        opened.setCardSize(QSizeF(100, 50));
+        testsupport::setCardSize(opened, QSizeF(100, 50));
         opened.undoManager().undo();
         opened.undoManager().undo();
         EXPECT_TRUE(opened.design().settings() == asOpened) << c.stored;
@@ -751,12 +752,12 @@ TEST_F(DesignFileTest, RowEditsCountAsUnsavedChangesAndFilesGoThroughTheLongWork
     } runner;
     fillDesign();
     binding.Create_List_By_Array({QStringLiteral("Bo")}, 1);
-    doc.putSettings(draft);
+    doc.putSettingsUnrecorded(draft);
     // The rows are edited as the windows edit them: a copy of the settings put back whole.
     const auto editRows = [this](const std::function<void(ExcelBindingTable &)> &edit) {
         DesignSettings settings = doc.design().settings();
         edit(settings.binding);
-        doc.putSettings(settings);
+        doc.putSettingsUnrecorded(settings);
     };
     DesignFile kept(doc, &runner);
     const QString saved = path(QStringLiteral("rows.dcard"));

@@ -39,7 +39,7 @@ protected:
         doc.insertGraphicsIntoSide(SKTDocument::Back, {SKTGraphic::create(SKTGraphic::Kind::Shape)}, {0});
         settings.binding.setColumnTitles({QStringLiteral("Name")});
         settings.binding.Create_List_By_Array({QStringLiteral("Ann")}, 1);
-        doc.putSettings(settings);
+        doc.putSettingsUnrecorded(settings);
         CardDesign design = doc.design();
         items = DesignFileFormat::buildItems(design);
     }

@@ -9,6 +9,7 @@
 #include "model/ModelGlobals.h"
 #include "model/SKTDocument.h"
 #include "platform/UndoManager.h"
+#include "support/DesignSetup.h"
 #include "support/PageFieldValues.h"
 
 #include <gtest/gtest.h>
@@ -48,8 +49,9 @@ struct Edit {
 std::vector<Edit> editsOfEverySetting()
 {
     std::vector<Edit> edits{
-        {QStringLiteral("size"), [](SKTDocument &d) { d.setCardSize(QSizeF(300, 200)); }},
-        {QStringLiteral("outline"), [](SKTDocument &d) { d.setOutline(DesignSettings::Ellipse); }},
+        {QStringLiteral("size"), [](SKTDocument &d) { testsupport::setCardSize(d, QSizeF(300, 200)); }},
+        {QStringLiteral("outline"),
+         [](SKTDocument &d) { testsupport::setOutline(d, DesignSettings::Ellipse); }},
         {QStringLiteral("workbook"),
          [](SKTDocument &d) {
              ExcelBindingTable table;
@@ -68,7 +70,7 @@ std::vector<Edit> editsOfEverySetting()
                                  Card_Property page = d.design().page(side);
                                  std::visit([&](auto member) { page.*member = changed.*member; },
                                             field.member);
-                                 d.setPage(side, page);
+                                 testsupport::setPage(d, side, page);
                              }});
         }
     }
@@ -135,13 +137,13 @@ TEST_F(DesignNotice, AnEditThatChangesNothingIsNeitherHeardNorAStep)
     SKTDocument doc;
     DesignSettings same = doc.design().settings();
     same.setCardSize(QSizeF(243, 154)); // a new design's pages hold no size of their own
-    doc.putSettings(same);
+    doc.putSettingsUnrecorded(same);
     Listener listener(doc);
-    doc.setCardSize(doc.design().cardSize());
-    doc.setOutline(doc.design().outline());
-    doc.setPage(SKTDocument::Back, doc.design().backPage);
+    testsupport::setCardSize(doc, doc.design().cardSize());
+    testsupport::setOutline(doc, doc.design().outline());
+    testsupport::setPage(doc, SKTDocument::Back, doc.design().backPage);
     doc.setBinding(doc.design().binding);
-    doc.putSettings(same);
+    doc.putSettingsUnrecorded(same);
     EXPECT_EQ(listener.heard, 0);
     EXPECT_EQ(doc.undoManager().undoCount(), 0);
 }
@@ -155,8 +157,8 @@ TEST_F(DesignNotice, WritesWithinOneStepAreHeardOnceWhenItEnds)
     {
         const EditStep step(doc, {QStringLiteral("Card Size"), SKTDocument::Front, {}},
                             {DesignState::of(doc)});
-        doc.setCardSize(QSizeF(120, 120));
-        doc.setOutline(DesignSettings::RoundedRectangle);
+        testsupport::setCardSize(doc, QSizeF(120, 120));
+        testsupport::setOutline(doc, DesignSettings::RoundedRectangle);
         EXPECT_EQ(listener.heard, 0);
     }
     EXPECT_EQ(listener.heard, 1);

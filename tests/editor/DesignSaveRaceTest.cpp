@@ -5,6 +5,7 @@
 #include "editor/DesignFile.h"
 #include "editor/EditorState.h"
 #include "model/SKTDocument.h"
+#include "support/DesignSetup.h"
 #include "support/Eventually.h"
 #include "support/TestSupport.h"
 
@@ -45,7 +46,7 @@ protected:
         ASSERT_TRUE(dir.isValid() && meet.isValid());
         EditorState::instance().reset();
         SKTDocument document;
-        document.setCardSize(QSizeF(100, 50));
+        testsupport::setCardSize(document, QSizeF(100, 50));
         EditorState::instance().Project_File_Name = design;
         ASSERT_TRUE(DesignFile(document).Save_project_file(false, false).ok());
         EditorState::instance().reset();
@@ -82,7 +83,7 @@ protected:
     void putTheirsInPlace(double width)
     {
         SKTDocument theirs;
-        theirs.setCardSize(QSizeF(width, 50));
+        testsupport::setCardSize(theirs, QSizeF(width, 50));
         const QString written = dir.filePath(QStringLiteral("theirs.dcard"));
         EditorState::instance().Project_File_Name = written;
         ASSERT_TRUE(DesignFile(theirs).Save_project_file(false, false).ok());

@@ -7,6 +7,7 @@
 #include "model/SKTLine.h"
 #include "model/SKTText.h"
 #include "platform/UndoManager.h"
+#include "support/DesignSetup.h"
 
 namespace
 {
@@ -142,18 +143,18 @@ TEST_F(EditStepTest, ADesignStepPutsBackThePagesOutlineSizeAndWorkbook)
     start.binding.setColumnTitles({QStringLiteral("Name")});
     start.binding.setListData({{{"Extension", "1"}, {"Column1", "Ann"}}});
     start.binding.Excel_Source_Path = QStringLiteral("/data/guests.xlsx");
-    doc.putSettings(start);
+    doc.putSettingsUnrecorded(start);
     watch.told = 0;
     const DesignSettings before = design.settings();
     {
         // Several writes inside one step: one step, one notice.
         const EditStep step(doc, {QStringLiteral("Card Size"), SKTDocument::Front, {}},
                             {DesignState::of(doc)});
-        doc.changeSettings({}, SKTDocument::Front, [](DesignSettings &s) {
+        doc.changeSettingsRecorded({}, SKTDocument::Front, [](DesignSettings &s) {
             s.setCardSize(QSizeF(300, 200));
             s.setOutline(CardDesign::Ellipse);
         });
-        doc.changeSettings({}, SKTDocument::Back, [](DesignSettings &s) {
+        doc.changeSettingsRecorded({}, SKTDocument::Back, [](DesignSettings &s) {
             s.backPage.Card_border_chk = !s.backPage.Card_border_chk;
             s.binding.setListData({{{"Extension", "1"}, {"Column1", "Bo"}}});
             s.binding.Excel_Source_Path = QStringLiteral("/data/other.xlsx");
@@ -180,7 +181,7 @@ TEST_F(EditStepTest, ADesignStepPutsBackThePagesOutlineSizeAndWorkbook)
     {
         const EditStep step(doc, {QStringLiteral("Card Size"), SKTDocument::Front, {}},
                             {DesignState::of(doc)});
-        doc.setCardSize(design.cardSize());
+        testsupport::setCardSize(doc, design.cardSize());
     }
     EXPECT_EQ(undo.undoCount(), 1);
     doc.removeAllObservers(&watch);
@@ -197,7 +198,7 @@ TEST_F(EditStepTest, AContinuedStepPutsBackWhatEachOfItsWritesChanged)
     const auto writeFront = [&](const std::function<void(Card_Property &)> &write, const GraphicPtr &object) {
         const EditStep step(doc, {QStringLiteral("Card Page"), SKTDocument::Front, key},
                             {DesignState::of(doc), GraphicStates::of({text, line})});
-        doc.changeSettings({}, SKTDocument::Front, [&](DesignSettings &s) { write(s.frontPage); });
+        doc.changeSettingsRecorded({}, SKTDocument::Front, [&](DesignSettings &s) { write(s.frontPage); });
         object->alpha_val = 0.25f;
     };
     writeFront([](Card_Property &p) { p.Card_fill_Grd_1_clr = QColor(10, 20, 30); }, text);
@@ -221,15 +222,16 @@ TEST_F(EditStepTest, UndoLeavesWhatTheStepDidNotChange)
     {
         const EditStep step(doc, {QStringLiteral("Card Page"), SKTDocument::Front, {}},
                             {DesignState::of(doc), GraphicStates::of({text, line})});
-        doc.changeSettings({}, SKTDocument::Front,
-                           [](DesignSettings &s) { s.frontPage.Card_fill_Grd_1_clr = QColor(10, 20, 30); });
+        doc.changeSettingsRecorded({}, SKTDocument::Front, [](DesignSettings &s) {
+            s.frontPage.Card_fill_Grd_1_clr = QColor(10, 20, 30);
+        });
         text->alpha_val = 0.25f;
     }
     line->alpha_val = 0.75f;
     DesignSettings later = doc.design().settings();
     later.frontPage.Card_fill_Grd_2_clr = QColor(40, 50, 60);
     later.backPage.Card_fill_Grd_1_clr = QColor(70, 80, 90);
-    doc.putSettings(later);
+    doc.putSettingsUnrecorded(later);
 
     doc.undoManager().undo();
     EXPECT_NE(doc.design().frontPage.Card_fill_Grd_1_clr, QColor(10, 20, 30));

@@ -15,6 +15,7 @@
 #include "model/GraphicFields.h"
 #include "model/SKTDocument.h"
 #include "platform/UndoManager.h"
+#include "support/DesignSetup.h"
 
 #include <algorithm>
 #include <functional>
@@ -230,20 +231,20 @@ protected:
             const EditStep step(doc, {QStringLiteral("Card Page"), side, {}},
                                 {DesignState::of(doc), GraphicStates::of(texts(side))});
             expected = QStringLiteral("Card Page");
-            doc.changeSettings({}, side, [&](DesignSettings &s) { writePage(s.page(side)); });
+            doc.changeSettingsRecorded({}, side, [&](DesignSettings &s) { writePage(s.page(side)); });
             break;
         }
         case 4: {
             Card_Property page = doc.design().page(side);
             writePage(page);
-            doc.setPage(side, page);
+            testsupport::setPage(doc, side, page);
             break;
         }
         case 5:
-            doc.setCardSize(QSizeF(150 + pick(200), 100 + pick(100)));
+            testsupport::setCardSize(doc, QSizeF(150 + pick(200), 100 + pick(100)));
             break;
         case 6:
-            doc.setOutline(pick(3));
+            testsupport::setOutline(doc, pick(3));
             break;
         case 7: { // Personal Details: a workbook bound, details laid on the side
             const EditStep step(doc, {QStringLiteral("Personal Details"), side, {}},
@@ -274,7 +275,7 @@ protected:
             DesignSettings s = doc.design().settings();
             s.binding.sourceFacts.settled = {pick(3000), ++clock};
             s.binding.sourceFacts.goneSettled = pick(2) == 0;
-            doc.putSettings(s);
+            doc.putSettingsUnrecorded(s);
             expected = QString();
             break;
         }

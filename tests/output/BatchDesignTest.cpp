@@ -21,16 +21,17 @@ TEST(BatchDesign, APlanCopiesTheDocumentsDesignWhole)
     document.insertGraphicsIntoSide(SKTDocument::Back, {onBack}, {0});
     UncomputedFormulas cells;
     cells.add(1, 1);
-    document.changeSettings(QStringLiteral("Card Page"), SKTDocument::Front, [&cells](DesignSettings &s) {
-        s.frontPage.Card_Side = QStringLiteral("1");
-        s.frontPage.Card_fill_clr = QColor(Qt::blue);
-        s.backPage.Card_fill_clr = QColor(Qt::red);
-        s.setOutline(CardDesign::Ellipse);
-        s.setCardSize(QSizeF(300, 200));
-        s.binding.setListData(
-            {{{"Extension", "1"}, {"Column1", "a"}}, {{"Extension", "2"}, {"Column1", "b"}}});
-        s.binding.setWorkbookOrigin({3, 4}, cells);
-    });
+    document.changeSettingsRecorded(QStringLiteral("Card Page"), SKTDocument::Front,
+                                    [&cells](DesignSettings &s) {
+                                        s.frontPage.Card_Side = QStringLiteral("1");
+                                        s.frontPage.Card_fill_clr = QColor(Qt::blue);
+                                        s.backPage.Card_fill_clr = QColor(Qt::red);
+                                        s.setOutline(CardDesign::Ellipse);
+                                        s.setCardSize(QSizeF(300, 200));
+                                        s.binding.setListData({{{"Extension", "1"}, {"Column1", "a"}},
+                                                               {{"Extension", "2"}, {"Column1", "b"}}});
+                                        s.binding.setWorkbookOrigin({3, 4}, cells);
+                                    });
     // The document's lists are the design's.
     ASSERT_EQ(design.front.size(), 1);
     EXPECT_EQ(design.front[0], onFront);

@@ -54,7 +54,7 @@ void takeRows(SKTWindowController &window, DesignSettings &settings, const QStri
               const WorkbookReload::Result &read)
 {
     SKTDocument &document = window.document();
-    document.putSettings(settings);
+    document.putSettingsUnrecorded(settings);
     document.takeWorkbookRows(name, path, read.table);
     settings = document.design().settings();
     const ExcelBindingTable &table = settings.binding;
@@ -158,7 +158,7 @@ void ChangedWorkbook::settle(SKTWindowController &window)
     DesignSettings settings = document.design().settings();
     ExcelBindingTable &table = settings.binding;
     // What is learnt of the file is the design's, however the question ends (no step to undo).
-    const auto keep = qScopeGuard([&document, &settings] { document.putSettings(settings); });
+    const auto keep = qScopeGuard([&document, &settings] { document.putSettingsUnrecorded(settings); });
     const QString path = table.Excel_Source_Path;
     WorkbookFacts &facts = table.sourceFacts;
     if (table.rowCount() == 0 || path.isEmpty())

@@ -267,7 +267,7 @@ void SKTWindowController::startNewCard(bool replacing, const InvitationDetails &
         // The empty card behind the first start window is already a new design.
         DesignSettings settings = m_document.design().settings();
         start(settings);
-        m_document.putSettings(settings);
+        m_document.putSettingsUnrecorded(settings);
     }
     if (!error.isEmpty())
         Show_MessageBox(PictureReader::userMessage(details.background, error));
@@ -561,7 +561,7 @@ void SKTWindowController::setBackgroundImage(int side, const QString &path)
     if (path.isEmpty())
         return; // nothing chosen: the page keeps its picture
     QString error;
-    m_document.changeSettings(QStringLiteral("Background"), side, [&](DesignSettings &settings) {
+    m_document.changeSettingsRecorded(QStringLiteral("Background"), side, [&](DesignSettings &settings) {
         Card_Property &page = settings.page(side);
         if (page.Card_BG_Image_Path != path || !page.Card_BG_Image)
             error = page.setBackgroundImage(path);

@@ -397,8 +397,9 @@ void CardPagePanel::writeSettings(const std::function<void(DesignSettings &, int
     // Each control writes its own fields and nothing else: the rest of the page stays as stored,
     // whatever the panel last showed.
     const int side = m_host.Card_Front_Or_Back() != 0 ? 1 : 0;
-    m_host.document().changeSettings(QStringLiteral("Card Page"), side,
-                                     [&write, side](DesignSettings &settings) { write(settings, side); });
+    m_host.document().changeSettingsRecorded(
+        QStringLiteral("Card Page"), side,
+        [&write, side](DesignSettings &settings) { write(settings, side); });
     m_host.Refresh_Canvas();
 }
 
@@ -609,7 +610,7 @@ void CardPagePanel::Apply_Size_Clicked()
     const QSizeF before = m_host.document().design().cardSize();
     // The card's size, not the page's: a size typed and committed while the inspector reloads
     // (the next command came first) still reaches the card.
-    m_host.document().changeSettings(
+    m_host.document().changeSettingsRecorded(
         QStringLiteral("Card Size"), m_host.Card_Front_Or_Back(),
         [size = QSizeF(w, h)](DesignSettings &settings) { settings.setCardSize(size); });
     showEntryOfCardSize(m_settings->Category_ComboBox->currentText(), presetCode(), selectedSizeRow());

@@ -9,6 +9,7 @@
 #include "model/SKTSignature.h"
 #include "model/SKTText.h"
 #include "model/Shape_Control.h"
+#include "support/DesignSetup.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -104,7 +105,7 @@ TEST_P(CanvasView, CanvasExactlyAsWideAsTheViewSitsAtZeroAndCannotScroll)
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     CanvasDriver::settle();
     const QSizeF b = scroll->clipView()->boundsSize();
-    document.setCardSize(QSizeF(b.width(), 1000));
+    testsupport::setCardSize(document, QSizeF(b.width(), 1000));
     CanvasDriver::settle();
     EXPECT_EQ(view->x(), 0);
     EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
@@ -129,11 +130,11 @@ QColor cornerColour(SKTZoomingScrollView &scroll, SKTGraphicView &view)
 TEST_P(CanvasView, DeskSilhouetteIsAnEllipseForShapeTwoAndARectangleOtherwise)
 {
     const QColor button = scroll->palette().color(QPalette::Button);
-    document.setOutline(0);
+    testsupport::setOutline(document, 0);
     EXPECT_EQ(cornerColour(*scroll, *view), button);
-    document.setOutline(7);
+    testsupport::setOutline(document, 7);
     EXPECT_EQ(cornerColour(*scroll, *view), button);
-    document.setOutline(2);
+    testsupport::setOutline(document, 2);
     EXPECT_NE(cornerColour(*scroll, *view), button);
     EXPECT_NE(cornerColour(*scroll, *view), QColor(Qt::white));
 }
@@ -213,7 +214,7 @@ TEST_P(CanvasView, SelectionKeepsItsObjectsWhenOthersAreInsertedOrRemoved)
 
 TEST_P(CanvasView, ScreenshotShowsEveryKindWithHandlesOnAnEllipticCard)
 {
-    document.setOutline(2);
+    testsupport::setOutline(document, 2);
     host.page.Card_border_chk = true;
     const GraphicPtr line = add(SKTGraphic::Kind::Line, QRectF(20, 30, 60, 30));
     const GraphicPtr text = add(SKTGraphic::Kind::Text, QRectF(95, 25, 70, 24));

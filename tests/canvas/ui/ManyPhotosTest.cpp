@@ -10,6 +10,7 @@
 #include "paint/ProcessedPictures.h"
 #include "platform/EncodedPicture.h"
 #include "platform/PictureDecodes.h"
+#include "support/DesignSetup.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -127,7 +128,7 @@ template <typename Done> bool waitFor(Done done)
 TEST_P(ManyPhotos, AZoomShowsTheHeldPixelsAtOnceAndTheFinerOnesWhenDecodedWhileOutputWaitsForThem)
 {
     QTemporaryDir dir;
-    document.setCardSize(QSizeF(330, 250));
+    testsupport::setCardSize(document, QSizeF(330, 250));
     const auto photo = SKTImage::initWithPath(QPointF(), writeCheckedPhoto(dir));
     const QRectF frame(15, 12, 300, 225);
     photo->setBounds(frame);

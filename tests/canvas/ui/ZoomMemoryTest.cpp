@@ -7,6 +7,7 @@
 #include "model/SKTImage.h"
 #include "panels/CardPageDrawing.h"
 #include "platform/Units.h"
+#include "support/DesignSetup.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,7 +63,7 @@ protected:
 
     void makeHugeCard()
     {
-        document.setCardSize(QSizeF(side, side));
+        testsupport::setCardSize(document, QSizeF(side, side));
         // A stretched background picture and a picture object over the whole card, so that every
         // kind of picture drawing runs at the zoom.
         QImage pixels(64, 64, QImage::Format_ARGB32_Premultiplied);
@@ -88,7 +89,8 @@ protected:
 TEST_P(ZoomMemory, SixteenHundredPercentOfATwoMetreCardCostsWhatTheWindowCosts)
 {
     makeHugeCard();
-    document.setOutline(CardPageDrawing::Ellipse); // the costliest outline to fill and to shadow
+    testsupport::setOutline(document,
+                            CardPageDrawing::Ellipse); // the costliest outline to fill and to shadow
     scroll->setRulersVisible(true);
     paintNow(*scroll, *view);
     const bool reset = resetPeak();
@@ -123,7 +125,7 @@ TEST_P(ZoomMemory, SixteenHundredPercentOfATwoMetreCardCostsWhatTheWindowCosts)
 TEST_P(ZoomMemory, StripWiderThanTheWindowStillCastsItsShadowBelowIt)
 {
     // Two metres wide and 20 points high: at 1600 % the desk shows above and below the card.
-    document.setCardSize(QSizeF(side, 20));
+    testsupport::setCardSize(document, QSizeF(side, 20));
     zoom.setFactor(16.0);
     QScrollBar *h = scroll->horizontalScrollBar();
     h->setValue(h->maximum() / 2);

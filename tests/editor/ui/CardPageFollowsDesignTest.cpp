@@ -11,6 +11,7 @@
 #include "panels/CardSizeTables.h"
 #include "panels/ui/TextPanel.h"
 #include "platform/UndoManager.h"
+#include "support/DesignSetup.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -82,10 +83,13 @@ TEST_F(CardPageFollowsDesign, EveryChangeWithoutThePanelShowsOnIt)
         const char *what;
         std::function<void()> change;
     } cases[] = {
-        {"card size through the document", [&] { document().setCardSize(QSizeF(300, 180)); }},
-        {"outline through the document", [&] { document().setOutline(2); }},
+        {"card size through the document", [&] { testsupport::setCardSize(document(), QSizeF(300, 180)); }},
+        {"outline through the document", [&] { testsupport::setOutline(document(), 2); }},
         {"front page through the document",
-         [&] { document().setPage(0, changedPage(window->Front_card_Prop(), QStringLiteral("Set"))); }},
+         [&] {
+             testsupport::setPage(document(), 0,
+                                  changedPage(window->Front_card_Prop(), QStringLiteral("Set")));
+         }},
         {"undo", [&] { document().undoManager().undo(); }},
         {"redo", [&] { document().undoManager().redo(); }},
         {"undo of the size and outline",
@@ -96,18 +100,21 @@ TEST_F(CardPageFollowsDesign, EveryChangeWithoutThePanelShowsOnIt)
          }},
         {"back page made live",
          [&] {
-             document().setPage(1, changedPage(window->Back_card_Prop(), QStringLiteral("Back")));
+             testsupport::setPage(document(), 1,
+                                  changedPage(window->Back_card_Prop(), QStringLiteral("Back")));
              QTest::mouseClick(control<QPushButton>("Back_Card_Btn"), Qt::LeftButton);
          }},
         {"opened design",
          [&] {
              QTest::mouseClick(control<QPushButton>("Front_Card_Btn"), Qt::LeftButton);
-             document().setCardSize(QSizeF(250, 150));
-             document().setPage(0, changedPage(window->Front_card_Prop(), QStringLiteral("Saved")));
+             testsupport::setCardSize(document(), QSizeF(250, 150));
+             testsupport::setPage(document(), 0,
+                                  changedPage(window->Front_card_Prop(), QStringLiteral("Saved")));
              saveAs(QStringLiteral("opened.dcard"));
-             document().setCardSize(QSizeF(200, 200));
-             document().setOutline(1);
-             document().setPage(0, changedPage(window->Front_card_Prop(), QStringLiteral("Later")));
+             testsupport::setCardSize(document(), QSizeF(200, 200));
+             testsupport::setOutline(document(), 1);
+             testsupport::setPage(document(), 0,
+                                  changedPage(window->Front_card_Prop(), QStringLiteral("Later")));
              messages.queueChoices({int(SaveAnswer::DontSave)});
              files.answers.push_back(saved);
              window->fileCommands().Open_Btn_Clicked();

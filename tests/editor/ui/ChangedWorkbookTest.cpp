@@ -7,6 +7,7 @@
 #include "model/EditStep.h"
 #include "panels/ui/DataSourceTab.h"
 #include "panels/ui/Inspector.h"
+#include "support/DesignSetup.h"
 #include "support/Workbooks.h"
 
 #include <QComboBox>
@@ -77,7 +78,7 @@ protected:
     {
         Card_Property back = window->document().design().backPage;
         back.Card_border_chk = !back.Card_border_chk;
-        window->document().setPage(SKTDocument::Back, back);
+        testsupport::setPage(window->document(), SKTDocument::Back, back);
     }
     // Export read the design, its window closed at once.
     void openExport()

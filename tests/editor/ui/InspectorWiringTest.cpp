@@ -13,6 +13,7 @@
 #include "panels/ui/Inspector.h"
 #include "panels/ui/InspectorTabs.h"
 #include "profile/ProfileState.h"
+#include "support/DesignSetup.h"
 #include "support/IndicatorClick.h"
 
 #include <QCheckBox>
@@ -171,7 +172,7 @@ TEST_F(InspectorWiring, ThePreviewRedrawsAfterAChangeOfThePageAndNamesItsSide)
     paints = preview->paintCount();
     Card_Property page = window->Front_card_Prop();
     page.Card_fill_clr = QColor(200, 30, 30);
-    window->document().setPage(SKTDocument::Front, page);
+    testsupport::setPage(window->document(), SKTDocument::Front, page);
     CanvasDriver::settle();
     EXPECT_GT(preview->paintCount(), paints);
     const QImage after = preview->grab().toImage();

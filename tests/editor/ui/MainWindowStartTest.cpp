@@ -10,6 +10,7 @@
 #include "foundation/ui/DeferredIconStyle.h"
 #include "foundation/ui/DesignerApplication.h"
 #include "panels/ui/InspectorTabs.h"
+#include "support/DesignSetup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -162,7 +163,7 @@ TEST_F(MainWindowStart, CardSizeChangesReachEverySideAndRedraw)
     QCoreApplication::processEvents();
     const int paints = canvas(0)->paintCount();
     // The design's size, on both pages, and the canvases show it from its notice.
-    window->document().setCardSize(QSizeF(300, 200));
+    testsupport::setCardSize(window->document(), QSizeF(300, 200));
     QCoreApplication::processEvents();
     EXPECT_GT(canvas(0)->paintCount(), paints);
     for (int side = 0; side < 3; ++side)
@@ -216,7 +217,7 @@ TEST_F(MainWindowStart, ADesignOpenedOrMadeNewShowsWholeAndTheZoomKeysStepThroug
 
     // A card larger than the window opens at the largest step that shows it whole.
     const QSizeF large(900, 700);
-    window->document().setCardSize(large);
+    testsupport::setCardSize(window->document(), large);
     const QString path = saveAs(QStringLiteral("large.dcard"));
     window->menus().action(QStringLiteral("Zoom/1600%"))->trigger();
     files.answers.push_back(path);

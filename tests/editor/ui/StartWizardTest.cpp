@@ -14,6 +14,7 @@
 #include "panels/CardSizeTables.h"
 #include "platform/UndoManager.h"
 #include "support/DesignNotices.h"
+#include "support/DesignSetup.h"
 #include "support/FakeDesktopOpener.h"
 #include "support/TestSupport.h"
 #include "support/WebLinks.h"
@@ -180,7 +181,7 @@ TEST_F(StartWizard, FourStepsMakeTheInvitationOnTheFront)
 
 TEST_F(StartWizard, LayoutOfEveryDetailOnTheDefaultCard)
 {
-    window->document().setCardSize(QSizeF(340.157, 340.157));
+    testsupport::setCardSize(window->document(), QSizeF(340.157, 340.157));
     InvitationDetails d;
     d.title = QStringLiteral("Party");
     d.to = QStringLiteral("Anna");
@@ -446,7 +447,7 @@ TEST_F(StartWizard, TheFinishedCardIsUnsavedWorkAndTheEmptyCardBehindTheStartWin
 // when it is whole, and is no step to take back.
 TEST_F(StartWizard, NewPutsTheChosenCardInPlaceInOneWrite)
 {
-    window->document().setCardSize(QSizeF(300, 200));
+    testsupport::setCardSize(window->document(), QSizeF(300, 200));
     clickTool(3);
     ASSERT_EQ(front().size(), 1);
     testsupport::DesignNotices notices(window->document());

@@ -49,7 +49,8 @@ TEST_F(MainWindowOutput, ExportAndPrintOpenTheirWindowsOnTheCurrentDesign)
 // The card a user exports has the outline the editor shows: an elliptic card's corners stay clear.
 TEST_F(MainWindowOutput, ExportedCardHasTheEditorsOutline)
 {
-    window->document().setOutline(CardDesign::Ellipse); // as the card page's outline matrix sets it
+    testsupport::setOutline(window->document(),
+                            CardDesign::Ellipse); // as the card page's outline matrix sets it
     testsupport::arrangeSettings(window->document(), [](DesignSettings &s) {
         s.frontPage.Card_fill_chk = true;
         s.frontPage.Card_fill_style = QStringLiteral("S");

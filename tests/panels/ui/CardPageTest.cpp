@@ -384,7 +384,7 @@ TEST_F(CardPageTest, ACardShowsTheOrientationAndCategoryOfItsSize)
     // A 127 x 178 mm card from the start wizard, whose page still names a level credit card.
     const QSizeF upright(CardSizeTables::MM_to_Points_Convert(127),
                          CardSizeTables::MM_to_Points_Convert(178));
-    host->document().setCardSize(upright);
+    testsupport::setCardSize(host->document(), upright);
     inspect(nullptr);
     showTab(InspectorTabs::card_setting_tab);
     EXPECT_EQ(host->window().findChild<QComboBox *>(QStringLiteral("Preset_ComboBox"))->currentText(),

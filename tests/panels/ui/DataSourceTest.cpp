@@ -255,7 +255,7 @@ TEST_F(DataSourcePanel, ASeriesOrColumnKeepsTheTypedWordsForManualAndUndo)
                         {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Ada")}}});
     DesignSettings settings = host->document().design().settings();
     settings.binding = table;
-    host->document().putSettings(settings);
+    host->document().putSettingsUnrecorded(settings);
     offerExcel();
     auto *typing = host->window().findChild<QPlainTextEdit *>(QStringLiteral("Text_value_Edit"));
     ASSERT_NE(typing, nullptr);
@@ -311,7 +311,7 @@ TEST_F(DataSourcePanel, ChoosingExcelBindsNothingUntilAColumnIsChosen)
                         {ExcelBindingTable::columnIdentifier(1), QStringLiteral("Ada")}}});
     DesignSettings settings = host->document().design().settings();
     settings.binding = table;
-    host->document().putSettings(settings);
+    host->document().putSettingsUnrecorded(settings);
     offerExcel();
     UndoManager &undo = host->document().undoManager();
     const struct {
@@ -396,7 +396,7 @@ TEST_F(DataSourcePanel, ExcelIsOfferedWhileTheDesignBindsAWorkbook)
     const auto bind = [&document](bool use) {
         DesignSettings settings = document.design().settings();
         settings.binding.Excel_Binding_Use = use;
-        document.putSettings(settings);
+        document.putSettingsUnrecorded(settings);
     };
     const auto offered = [this] {
         return items(source().Data_source_type).contains(QStringLiteral("Excel"));
@@ -406,8 +406,8 @@ TEST_F(DataSourcePanel, ExcelIsOfferedWhileTheDesignBindsAWorkbook)
     EXPECT_TRUE(offered());
     bind(false);
     EXPECT_FALSE(offered());
-    document.changeSettings(QStringLiteral("Binding"), 0,
-                            [](DesignSettings &s) { s.binding.Excel_Binding_Use = true; });
+    document.changeSettingsRecorded(QStringLiteral("Binding"), 0,
+                                    [](DesignSettings &s) { s.binding.Excel_Binding_Use = true; });
     EXPECT_TRUE(offered());
     document.undoManager().undo();
     EXPECT_FALSE(offered());

@@ -125,11 +125,12 @@ private:
     {
         backgrounds << path;
         if (!path.isEmpty())
-            m_document.changeSettings(QStringLiteral("Background"), side, [&](DesignSettings &settings) {
-                Card_Property &page = settings.page(side);
-                if (page.Card_BG_Image_Path != path || !page.Card_BG_Image)
-                    page.setBackgroundImage(path);
-            });
+            m_document.changeSettingsRecorded(QStringLiteral("Background"), side,
+                                              [&](DesignSettings &settings) {
+                                                  Card_Property &page = settings.page(side);
+                                                  if (page.Card_BG_Image_Path != path || !page.Card_BG_Image)
+                                                      page.setBackgroundImage(path);
+                                              });
     }
 
     SKTDocument m_document;

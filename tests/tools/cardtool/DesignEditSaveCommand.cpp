@@ -22,7 +22,9 @@ CARDTOOL_COMMAND(designEditSave, "design-edit-save", "DESIGN.dcard WIDTH [--repl
     DesignFile file(document, nullptr);
     if (!cardtool::openToSave(file, rest.at(0)))
         return 1;
-    document.setCardSize(QSizeF(width, document.design().cardSize().height()));
+    document.changeSettingsRecorded(QStringLiteral("Card Size"), SKTDocument::Front, [&](DesignSettings &s) {
+        s.setCardSize(QSizeF(width, document.design().cardSize().height()));
+    });
     int asked = 0;
     const DesignResult saved = file.Save_project_file(false, true, [&](const QString &) {
         ++asked;

@@ -151,7 +151,7 @@ CARDTOOL_COMMAND(profilePlace, "profile-place",
     // As the dialog's OK: the design uses the binding table while it holds rows.
     DesignSettings settings = design.design().settings();
     settings.binding.Excel_Binding_Use = settings.binding.rowCount() > 0;
-    design.document.putSettings(settings);
+    design.document.putSettingsUnrecorded(settings);
 
     DocumentPlacementSide target(design.document,
                                  side == QLatin1String("B") ? SKTDocument::Back : SKTDocument::Front);
