@@ -6,6 +6,7 @@
 #include <spng.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
@@ -23,6 +24,7 @@ namespace
 
 // Bytes in the order QImage's 32-bit formats keep them in memory (0xAARRGGBB as a word).
 constexpr bool LittleEndian = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+std::atomic<qint64> g_jpegPixels{0};
 } // namespace
 
 bool isPng(QIODevice &device)
@@ -328,6 +330,7 @@ bool decodeJpeg(JpegRun &run, QSize size)
                             : LittleEndian ? JCS_EXT_BGRA
                                            : JCS_EXT_ARGB;
     jpeg_calc_output_dimensions(&cinfo);
+    g_jpegPixels += qint64(cinfo.output_width) * qint64(cinfo.output_height);
     const int channels = grey ? 1 : 4;
     if (int(cinfo.output_components) != channels)
         return false;
@@ -368,6 +371,11 @@ QImage jpeg(QIODevice &device, QSize size, QString *error)
         return failed(error, QString::fromLocal8Bit(run->errors.message));
     }
     return std::move(run->out);
+}
+
+qint64 jpegPixelsDecoded()
+{
+    return g_jpegPixels.load();
 }
 
 } // namespace ScaledDecoding

@@ -26,6 +26,9 @@ bool isInterlacedPng(QIODevice &device);
 // ARGB32; JPEG RGB32 or grey.
 QImage png(QIODevice &device, QSize size, QString *error);
 QImage jpeg(QIODevice &device, QSize size, QString *error);
+// The pixels the JPEG decoder has given since the program started, at the reduction it read at:
+// what a reduced read saves is seen here.
+qint64 jpegPixelsDecoded();
 
 // The pixels averaged over the area each output pixel covers: rows of `channels` (1 or 4) bytes a
 // pixel (premultiplied where there is alpha) go in from the top, and `out`, of the output size, is

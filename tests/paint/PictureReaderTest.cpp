@@ -2,6 +2,7 @@
 // with a reason, and JPEG scans counted before any decoding.
 #include "platform/PictureReader.h"
 #include "platform/RegularFile.h"
+#include "platform/ScaledDecoding.h"
 
 #include "support/HostilePictures.h"
 #include "support/TestSupport.h"
@@ -87,8 +88,12 @@ TEST_F(PictureReaderTest, A48MegapixelPhotoIsReadScaledDownAtItsFullSizeInPoints
     // Picture::fromFile, which the model reads through, gives the same.
     EXPECT_EQ(Picture::fromFile(path("photo.jpg")).size(), QSizeF(8000, 6000));
 
+    // A thumbnail is read at libjpeg's strongest reduction that covers it, an eighth on each side,
+    // not decoded whole and then scaled.
+    const qint64 before = ScaledDecoding::jpegPixelsDecoded();
     const QImage thumb = PictureReader::readThumbnail(path("photo.jpg"), 128);
     EXPECT_EQ(thumb.size(), QSize(128, 96));
+    EXPECT_EQ(ScaledDecoding::jpegPixelsDecoded() - before, 1000 * 750);
 }
 
 TEST_F(PictureReaderTest, ATurnedPhotoIsReadUprightAtItsUprightSize)
