@@ -91,14 +91,7 @@ def check_names_each_barcode(work):
     with Session("barcodes_placed_and_named", args=[design]) as s:
         s.shots = 20  # after the first card's screenshots
         s.wait_until(lambda: s.xdotool("getwindowname", s.window).startswith("three.dcard"), "the design")
-        s.focus()
-        s.key("alt+f", "e")
-        sheet = s.wait_for_window("^Export$")
-        s.focus(sheet)
-        s.key("Return")
-        check(s.wait_for_window_gone("^Export$", window=sheet), "the export sheet stayed open")
-        question = s.modal_window()
-        s.screenshot_painted("check-question", question)
+        question = s.export_until_asked("check-question")
         asked = s.wait_until(lambda: all(n in program_log(s) for n in NAMED) and program_log(s),
                              "each barcode named in the check")
         lines = [line for line in asked.splitlines() if "barcode" in line and "on the front" in line]

@@ -47,7 +47,7 @@ def main():
             s.focus(notice)
             s.key("Return")
             s.wait_until(lambda: not s.question_box(), "the notice to close")
-            question = export_until_asked(s, "check-question")
+            question = s.export_until_asked("check-question")
             asked = s.wait_until(lambda: CUT in program_log(s) and gone in program_log(s) and program_log(s),
                                  "the question's problems in the log")
             for problem in (CUT, gone):
@@ -81,19 +81,6 @@ def main():
     print("check_before_export: ok")
 
 
-def export_until_asked(s, screenshot):
-    """File > Export, OK on the sheet: the check's question, shown and screenshot."""
-    s.focus()
-    s.key("alt+f", "e")
-    sheet = s.wait_for_window("^Export$")
-    s.focus(sheet)
-    s.key("Return")
-    check(s.wait_for_window_gone("^Export$", window=sheet), "the export sheet stayed open")
-    question = s.modal_window()
-    s.screenshot_painted(screenshot, question)
-    return question
-
-
 def blank_cards(work, data, dataset):
     with open(os.path.join(dataset, "gaps.txt"), "w") as f:
         f.write("G-1\n\n\nG-4")
@@ -102,13 +89,13 @@ def blank_cards(work, data, dataset):
     blank = "Blank cards: every value they are filled with is empty.\n2 of 4 cards (rows 2, 3)"
     with Session("check_before_export_blank", args=[design], env={"XDG_DATA_HOME": data}) as s:
         s.wait_until(lambda: s.xdotool("getwindowname", s.window).startswith("gaps.dcard"), "the opened design")
-        question = export_until_asked(s, "blank-cards-question")
+        question = s.export_until_asked("blank-cards-question")
         s.wait_until(lambda: blank in program_log(s), "the blank cards in the log")
         s.focus(question)
         s.key("Return")  # the default stops: no folder is asked for, nothing is written
         check(s.wait_for_window_gone(".", window=question), "the question stayed after Return")
         check(not s.windows("^Export"), "Return went on to the export")
-        question = export_until_asked(s, "blank-cards-question-again")
+        question = s.export_until_asked("blank-cards-question-again")
         s.focus(question)
         s.key("alt+w")  # Go On Without Blank Cards
         out = os.path.join(work, "gaps-out")

@@ -480,6 +480,18 @@ class Session:
         self.key("Return")
         self.wait_for_window_gone("Open Design", window=dialog)
 
+    def export_until_asked(self, screenshot):
+        """File > Export, OK on the sheet: the check's question, shown and screenshot."""
+        self.focus()
+        self.key("alt+f", "e")
+        sheet = self.wait_for_window("^Export$")
+        self.focus(sheet)
+        self.key("Return")
+        check(self.wait_for_window_gone("^Export$", window=sheet), "the export sheet stayed open")
+        question = self.modal_window()
+        self.screenshot_painted(screenshot, question)
+        return question
+
     def export_cards(self, folder, before_sheet=None):
         """File > Export, OK with the sheet as it comes, then the folder typed into the folder panel.
         before_sheet(session) answers what the program asks before the sheet opens."""
