@@ -2,13 +2,16 @@
 // QR Code on an 85 x 54 mm card at 300 dpi. One card from the files (pictures read, card drawn)
 // with its peak memory, a card drawn alone, and cards exported as PNG files on 1 and 8 threads,
 // per card; and one of its photos decoded at each size it may be drawn at, by the program's
-// decoder and by Qt's.
+// decoder and by Qt's. Then 1,000 labels of it printed to a PDF (time, peak, size, image objects),
+// and 1,000 cards of three photos bound to a series against the same photos placed.
 #include "TestPhotos.h"
 #include "data/SeriesFiles.h"
 #include "model/SKTGraphic.h"
 #include "model/SKTImage.h"
 #include "output/BatchFiller.h"
 #include "output/CardExport.h"
+#include "output/PrintLayout.h"
+#include "output/Printing_View.h"
 #include "output/RunPlan.h"
 #include "paint/ProcessedPictures.h"
 #include "support/ProcessMemory.h"
@@ -16,10 +19,12 @@
 #include "platform/EncodedPicture.h"
 #include "platform/PictureReader.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QPageSize>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -197,5 +202,111 @@ BENCHMARK(BM_PhotoDecodedAtDrawnSize)
     ->ArgsProduct({{0, 1, 2, 3}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->MinTime(1.0);
+
+// 1,000 rows: a name, and three series of the four photos' paths, each photo on many cards.
+const QString &thousandRows()
+{
+    static const QString data = [] {
+        const PhotoFiles &f = files();
+        const QString folder = f.dir.filePath(QStringLiteral("Thousand"));
+        QStringList names;
+        QList<QStringList> paths(3);
+        for (int i = 0; i < 1000; ++i) {
+            names << QStringLiteral("Dear Guest Number %1").arg(i + 1);
+            for (int s = 0; s < 3; ++s)
+                paths[s] << f.photos.at((i * (s + 1) + s) % f.photos.size());
+        }
+        SeriesFiles::writeSeries(folder, "names", names, false);
+        for (int s = 0; s < 3; ++s)
+            SeriesFiles::writeSeries(folder, QStringLiteral("photo%1").arg(s), paths[s], false);
+        return folder;
+    }();
+    return data;
+}
+
+// 1,000 labels of the card (a 24 MP photo over it and a bound name), 2 x 5 on A4, printed to a PDF
+// held in memory as the print window writes it: the time, the peak it adds, the file's size and the
+// image objects it holds (one).
+void BM_PhotoLabelsPrinted(benchmark::State &state)
+{
+    CardDesign d;
+    d.frontPage.Card_Side = QStringLiteral("1");
+    d.setCardSize(QSizeF(241, 153));
+    d.frontPage.setBackgroundImage(files().background);
+    d.front << bound(SKTGraphic::Kind::Text, "names", QRectF(10, 8, 150, 26));
+    const auto plan = RunPlan::make(d, RunPlan::Choices(), {QString(), thousandRows()});
+    const QSizeF paper = QPageSize(QPageSize::A4).size(QPageSize::Point);
+    PrintLayout layout;
+    layout.setMargins(paper, QRectF(QPointF(0, 0), paper));
+    layout.resetForOpening(d.cardSize(), true, plan->cardCount());
+    PrintFields fields;
+    fields.widthMm = PrintLayout::Points_to_MM_Convert(float(d.cardSize().width()));
+    fields.heightMm = PrintLayout::Points_to_MM_Convert(float(d.cardSize().height()));
+    fields.rows = 5;
+    fields.cols = 2;
+    if (!layout.Check_Max_Cell_Value(fields).ok())
+        state.SkipWithError("the labels do not fit");
+    double ms = 0, peak = 0, mb = 0, images = 0;
+    for (auto _ : state) {
+        forgetDecodedPictures();
+        ProcessMemory::resetPeak();
+        const double before = ProcessMemory::statusMiB("VmRSS");
+        QByteArray pdf;
+        QBuffer out(&pdf);
+        out.open(QIODevice::WriteOnly);
+        QElapsedTimer clock;
+        clock.start();
+        Printing_View(layout, {}, plan, d.cardSize()).paintPdf(out, QStringLiteral("bench"), QString());
+        ms = double(clock.nsecsElapsed()) / 1e6;
+        peak = ProcessMemory::statusMiB("VmHWM") - before;
+        mb = double(pdf.size()) / 1e6;
+        images = double(pdf.count("/Subtype /Image"));
+    }
+    state.counters["ms"] = ms;
+    state.counters["peak_MiB"] = peak;
+    state.counters["pdf_MB"] = mb;
+    state.counters["image_objects"] = images;
+}
+BENCHMARK(BM_PhotoLabelsPrinted)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// 1,000 cards of three 12 MP photos at 300 dpi on 1 or 8 threads: placed (range 1 = 0) or each
+// bound to a series that names the four photos in turn (1), a file on many cards either way.
+void BM_BoundPhotosAgainstPlaced(benchmark::State &state)
+{
+    const int threads = int(state.range(0));
+    const bool boundPhotos = state.range(1) != 0;
+    CardDesign d;
+    d.frontPage.Card_Side = QStringLiteral("1");
+    d.setCardSize(QSizeF(241, 153));
+    for (int i = 0; i < 3; ++i) {
+        const QRectF box(8 + i * 78, 90, 70, 52);
+        if (boundPhotos) {
+            d.front << bound(SKTGraphic::Kind::Image, QStringLiteral("photo%1").arg(i), box);
+        } else {
+            auto photo = std::make_shared<SKTImage>();
+            photo->setFilePath(files().photos.at(i));
+            photo->setBounds(box);
+            d.front << photo;
+        }
+    }
+    d.front << bound(SKTGraphic::Kind::Text, "names", QRectF(10, 8, 150, 26));
+    const auto plan = RunPlan::make(d, RunPlan::Choices(), {QString(), thousandRows()});
+    ExportOptions options;
+    options.dpi = 300;
+    options.threads = threads;
+    double ms = 0;
+    for (auto _ : state) {
+        forgetDecodedPictures();
+        ms = TestPhotos::timedExport(state, plan, options);
+    }
+    state.counters["threads"] = threads;
+    state.counters["ms"] = ms;
+    state.SetLabel(boundPhotos ? "bound" : "placed");
+}
+BENCHMARK(BM_BoundPhotosAgainstPlaced)
+    ->ArgsProduct({{8, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 } // namespace

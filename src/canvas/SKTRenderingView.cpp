@@ -218,8 +218,13 @@ QImage SKTRenderingView::imageOfSide(const RenderSide &side, double dpi, QImage 
 
 SKTRenderingView::Page SKTRenderingView::pageOfSide(const RenderSide &side, double dpi)
 {
-    Page page;
     QImage image;
+    return pageOfSide(side, dpi, image);
+}
+
+SKTRenderingView::Page SKTRenderingView::pageOfSide(const RenderSide &side, double dpi, QImage &image)
+{
+    Page page;
     if (render(side, dpi, image, nullptr, false).isNull())
         return page;
     page.size = image.size();

@@ -63,6 +63,9 @@ public:
         QRgb colour = 0; // premultiplied, as the card's pixels hold it
     };
     static Page pageOfSide(const RenderSide &side, double dpi);
+    // The same, drawn in canvas as imageOfSide would draw a card (a plain page then costs no
+    // image beside it; any other is canvas's pixels, which the next card leaves alone).
+    static Page pageOfSide(const RenderSide &side, double dpi, QImage &canvas);
     // imageOfSide with canvas, starting from page (pageOfSide of a side with the same page and
     // outline at this dpi) instead of drawing the page again: the same pixels.
     static QImage imageOfSide(const RenderSide &side, double dpi, QImage &canvas, const Page &page);

@@ -33,7 +33,9 @@ public:
     // Workers for a run: requested (0 every core), no more than rows, and no more than the memory
     // budget holds cards of cardBytes each (0 unknown) at once.
     static int threadCount(int requested, int rowCount, qint64 cardBytes = 0);
-    static constexpr qint64 WorkerMemoryBudget = qint64(2) << 30;
+    // Beside it the photos' decodings (a 192 MB cache, more while drawn) keep a run of 1,200-dpi
+    // photo cards under 600 MB; 300-dpi cards are far from it on any number of cores.
+    static constexpr qint64 WorkerMemoryBudget = qint64(384) << 20;
     // Writer threads beside `workers` workers (0: the workers write their own cards). While paused,
     // a run is held once its workers and writers all wait in the pause.
     static int writerCount(int workers, int rowCount, qint64 cardBytes = 0);

@@ -47,6 +47,8 @@ bool BatchFiller::Assign_Batch_Values_To_Control(GraphicList &graphics, bool bac
         case SKTGraphic::Kind::Image: {
             auto *image = static_cast<SKTImage *>(g.get());
             image->setFilePath(value);
+            if (image->_contents)
+                m_plan->keepFilledPicture(*image->_contents);
             if (!value.isEmpty() && (!image->_contents || image->_contents->isNull())) {
                 const QString note =
                     QStringLiteral("the picture \"%1\" could not be read; the card was written without it.")
@@ -110,9 +112,17 @@ QImage BatchFiller::Set_data_table_value_to_card(int row, const QString &card_si
                 *error = reason;
             return {};
         }
+        const QString &resources = m_plan->folders().resources;
+        QImage &canvas = back ? m_backCanvas : m_frontCanvas;
+        std::shared_ptr<const SKTRenderingView::Page> &page = back ? m_backPage : m_frontPage;
+        if (!page)
+            page = m_plan->sharedPage(back, m_dpi, [&] {
+                // Drawn in this worker's canvas, which its first card then draws over.
+                return SKTRenderingView::pageOfSide(RenderSide::of(d, back ? 1 : 0, {}, resources), m_dpi,
+                                                    canvas);
+            });
         QImage image =
-            renderSide(d, back ? 1 : 0, graphics, m_plan->folders().resources, m_dpi, m_blankBarcodes,
-                       back ? &m_backCanvas : &m_frontCanvas, back ? &m_backPage : &m_frontPage);
+            renderSide(d, back ? 1 : 0, graphics, resources, m_dpi, m_blankBarcodes, &canvas, page.get());
         if (image.isNull() && error)
             *error = QStringLiteral("the card could not be drawn.");
         return image;
@@ -135,7 +145,7 @@ QImage BatchFiller::renderUnfilled(bool back, QString *error)
 QImage BatchFiller::renderSide(const DesignSettings &design, int sideOfCard, const GraphicList &graphics,
                                const QString &resourcePath, double dpi,
                                const QSet<const SKTGraphic *> &leaveOut, QImage *canvas,
-                               std::optional<SKTRenderingView::Page> *page)
+                               const SKTRenderingView::Page *page)
 {
     GraphicList drawn;
     for (const GraphicPtr &g : graphics)
@@ -146,7 +156,5 @@ QImage BatchFiller::renderSide(const DesignSettings &design, int sideOfCard, con
         return SKTRenderingView::imageOfSide(side, dpi);
     if (!page)
         return SKTRenderingView::imageOfSide(side, dpi, *canvas);
-    if (!*page)
-        *page = SKTRenderingView::pageOfSide(side, dpi);
-    return SKTRenderingView::imageOfSide(side, dpi, *canvas, **page);
+    return SKTRenderingView::imageOfSide(side, dpi, *canvas, *page);
 }

@@ -46,11 +46,11 @@ public:
     // Objects drawn over the design's page of a side (1 the back) on its card at dpi; objects
     // flagged not to print are left out, and so are those in leaveOut. With a canvas, the image
     // is drawn into it when nobody else holds it.
-    // With a page, the side's page is drawn into it on the first call and copied on the others.
+    // With a page (the side's, at dpi), the card starts from it instead of drawing it.
     static QImage renderSide(const DesignSettings &design, int side, const GraphicList &graphics,
                              const QString &resourcePath, double dpi,
                              const QSet<const SKTGraphic *> &leaveOut = {}, QImage *canvas = nullptr,
-                             std::optional<SKTRenderingView::Page> *page = nullptr);
+                             const SKTRenderingView::Page *page = nullptr);
 
     // The bound barcodes the last filled row gave no value: a side drawn from the filled objects
     // leaves them out.
@@ -68,7 +68,7 @@ private:
     QStringList m_notes;
     QImage m_frontCanvas; // drawn over card after card once the last card's image is let go
     QImage m_backCanvas;
-    // The design's page of each side, drawn once: rows never change it.
-    std::optional<SKTRenderingView::Page> m_frontPage;
-    std::optional<SKTRenderingView::Page> m_backPage;
+    // The design's page of each side, drawn once for the run: rows never change it.
+    std::shared_ptr<const SKTRenderingView::Page> m_frontPage;
+    std::shared_ptr<const SKTRenderingView::Page> m_backPage;
 };

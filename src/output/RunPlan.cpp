@@ -9,6 +9,8 @@
 #include <QDir>
 
 #include <algorithm>
+#include <map>
+#include <mutex>
 
 // What every plan of one design shares: read once, never changed.
 struct RunPlan::Sources {
@@ -116,8 +118,14 @@ RunPlan::Binding bindingOf(const SKTGraphic &g, const CardDesign &design, const 
 }
 } // namespace
 
+struct RunPlan::Pages {
+    std::mutex mutex;
+    std::map<std::pair<bool, double>, std::shared_ptr<const SKTRenderingView::Page>> made;
+};
+
 RunPlan::RunPlan(std::shared_ptr<const Sources> sources, const Choices &choices)
-    : m_sources(std::move(sources)), m_choices(choices), m_offered(m_sources->counts), m_counts(m_offered)
+    : m_sources(std::move(sources)), m_choices(choices), m_offered(m_sources->counts), m_counts(m_offered),
+      m_pages(std::make_shared<Pages>())
 {
     m_counts.Use_Data_Sheet_Values = m_offered.Use_Data_Sheet_Values && choices.useSeries;
     m_counts.Use_Excel_Binding_Values = m_offered.Use_Excel_Binding_Values && choices.useExcel;
@@ -188,6 +196,17 @@ std::shared_ptr<const RunPlan> RunPlan::make(const CardDesign &design)
 std::shared_ptr<const RunPlan> RunPlan::with(const Choices &choices) const
 {
     return std::shared_ptr<const RunPlan>(new RunPlan(m_sources, choices));
+}
+
+std::shared_ptr<const SKTRenderingView::Page>
+RunPlan::sharedPage(bool back, double dpi, const std::function<SKTRenderingView::Page()> &make) const
+{
+    // Made under the lock: the other workers wait for the page they need too.
+    const std::lock_guard lock(m_pages->mutex);
+    auto &page = m_pages->made[{back, dpi}];
+    if (!page)
+        page = std::make_shared<const SKTRenderingView::Page>(make());
+    return page;
 }
 
 bool RunPlan::sameData(const RunPlan &other) const

@@ -2,19 +2,23 @@
 // value, worked out once on the GUI thread from the design (CardDesign) and its data sources: a
 // deep copy of the design, the source each bound object reads (a workbook column found by its
 // heading, once), the card count, which rows and sides the run outputs, and an object's value on
-// a row. Immutable, so the run's threads share it; nothing in it writes into the design.
+// a row. Immutable but for the pictures it keeps for the run, which any thread may add to, so the
+// run's threads share it; nothing in it writes into the design.
 #pragma once
 
+#include "canvas/SKTRenderingView.h"
 #include "data/BatchRowCounter.h"
 #include "data/SeriesTable.h"
 #include "model/CardDesign.h"
 #include "output/CardRenderer.h"
+#include "platform/SharedPictures.h"
 
 #include <QList>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -139,6 +143,14 @@ public:
     // while a series fills cards too, whose rows the user numbers otherwise.
     QString rowWord() const;
 
+    // Keeps a picture a row was filled with for the rest of the run (the most recent ones), so
+    // that a file named on many rows is read and decoded once, as a placed picture is.
+    void keepFilledPicture(const Picture &picture) const { m_pictures->keep(picture); }
+    // The page a side's cards start from at dpi (SKTRenderingView::pageOfSide), made by the first
+    // worker that asks and shared by all: a page that is not one colour holds a card's pixels.
+    std::shared_ptr<const SKTRenderingView::Page>
+    sharedPage(bool back, double dpi, const std::function<SKTRenderingView::Page()> &make) const;
+
     // Problems met while reading series (a bound series whose file is missing), for the log.
     const QStringList &warnings() const;
     // Among them: an object set to Series with no series picked, which shows its own value.
@@ -173,4 +185,7 @@ private:
     QList<std::pair<bool, int>> m_filled;
     // The data rows of the cards when blank rows are left out; null: every row, in place.
     std::shared_ptr<const QList<int>> m_kept;
+    std::shared_ptr<SharedPictures::Recent> m_pictures = std::make_shared<SharedPictures::Recent>();
+    struct Pages;
+    std::shared_ptr<Pages> m_pages;
 };

@@ -4,6 +4,7 @@
 #include "platform/PictureDecodes.h"
 
 #include <QLinearGradient>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QtMath>
 
@@ -205,7 +206,17 @@ void PathPainting::drawPicture(QPainter &painter, const Picture &picture, const 
             const QRectF to(target.x() + (inside.x() - px.x()) * sx, target.y() + (inside.y() - px.y()) * sy,
                             inside.width() * sx, inside.height() * sy);
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(to, img, inside);
+            const QPaintEngine *engine = painter.paintEngine();
+            if (engine && engine->type() == QPaintEngine::Pdf && inside.toRect() != img.rect()) {
+                // A PDF writer embeds a part of an image as an image of its own at every placement:
+                // the whole image is placed, cut to the part.
+                painter.setClipRect(to, Qt::IntersectClip);
+                painter.drawImage(QRectF(to.x() - inside.x() * sx, to.y() - inside.y() * sy, img.width() * sx,
+                                         img.height() * sy),
+                                  img);
+            } else {
+                painter.drawImage(to, img, inside);
+            }
         }
     }
     painter.restore();

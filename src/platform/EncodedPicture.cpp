@@ -13,6 +13,7 @@
 namespace
 {
 std::atomic<quint64> nextId{1};
+std::atomic<qint64> decodingsMade{0};
 
 struct Key {
     quint64 id;
@@ -25,24 +26,22 @@ size_t qHash(const Key &key, size_t seed = 0)
     return ::qHash(key.id * 16 + quint64(key.level), seed);
 }
 
-// A decoding's pixels. Every image handed out holds them through its own reference, so the cache
-// knows whether anyone still draws with them.
+// A decoding's pixels. Every drawing gets a copy of the one image, never an image of its own over
+// the same bits: a PDF writer knows an image by its cache key and embeds it once only when every
+// placement draws that same image. The image's reference count tells the cache whether anyone
+// still draws with it.
 struct Pixels {
     QImage image;
 };
 
-// An image over the pixels that keeps them alive for as long as it or a copy of it lives.
+bool drawnWith(const Pixels &pixels)
+{
+    return !pixels.image.isNull() && !pixels.image.isDetached();
+}
+
 QImage handedOut(const std::shared_ptr<const Pixels> &pixels)
 {
-    if (!pixels || pixels->image.isNull())
-        return {};
-    const QImage &image = pixels->image;
-    auto *hold = new std::shared_ptr<const Pixels>(pixels);
-    QImage out(
-        image.constBits(), image.width(), image.height(), image.bytesPerLine(), image.format(),
-        [](void *held) { delete static_cast<std::shared_ptr<const Pixels> *>(held); }, hold);
-    out.setColorTable(image.colorTable());
-    return out;
+    return pixels ? pixels->image : QImage();
 }
 
 // One decoding: made once by the first thread that asks; the others wait on its flag.
@@ -58,8 +57,9 @@ struct DecodeCache {
     QHash<Key, qint64> bytesOf; // of the slots decoded so far
     qint64 bytes = 0;
     // Decodings let go by the cache while a drawing still held them: found again rather than
-    // decoded twice, and counted against the budget until the last holder lets go.
-    QHash<Key, std::weak_ptr<const Pixels>> released;
+    // decoded twice, and counted against the budget until the last holder lets go; forgotten at
+    // the next look once none does.
+    QHash<Key, std::shared_ptr<const Pixels>> released;
 };
 
 DecodeCache &decodeCache()
@@ -75,8 +75,8 @@ qint64 heldBytes(DecodeCache &cache)
 {
     qint64 held = 0;
     for (auto it = cache.released.begin(); it != cache.released.end();) {
-        if (const auto pixels = it->lock()) {
-            held += pixels->image.sizeInBytes();
+        if (drawnWith(**it)) {
+            held += (*it)->image.sizeInBytes();
             ++it;
         } else {
             it = cache.released.erase(it);
@@ -94,8 +94,10 @@ std::shared_ptr<Slot> slotOf(DecodeCache &cache, const Key &key)
         cache.order.splice(cache.order.begin(), cache.order, *found);
         return cache.order.front().second;
     }
+    // Decodings no drawing holds any longer are freed before another is made.
+    heldBytes(cache);
     auto slot = std::make_shared<Slot>();
-    if (const auto held = cache.released.take(key).lock()) {
+    if (const auto held = cache.released.take(key)) {
         std::call_once(slot->once, [&] { slot->pixels = held; });
         cache.bytesOf.insert(key, held->image.sizeInBytes());
         cache.bytes += held->image.sizeInBytes();
@@ -109,7 +111,7 @@ std::shared_ptr<Slot> slotOf(DecodeCache &cache, const Key &key)
 void release(DecodeCache &cache, std::list<std::pair<Key, std::shared_ptr<Slot>>>::iterator it)
 {
     const Key key = it->first;
-    if (it->second->pixels && it->second->pixels.use_count() > 1)
+    if (it->second->pixels && drawnWith(*it->second->pixels))
         cache.released.insert(key, it->second->pixels);
     cache.bytes -= cache.bytesOf.take(key);
     cache.places.remove(key);
@@ -129,7 +131,7 @@ void trim(DecodeCache &cache)
                 it = victim;
                 continue;
             }
-            const bool drawn = victim->second->pixels.use_count() > 1;
+            const bool drawn = drawnWith(*victim->second->pixels);
             if (drawn && !evenDrawn) {
                 it = victim;
                 continue;
@@ -244,6 +246,7 @@ QImage EncodedPicture::pixels(int level) const
 {
     level = usedLevel(*this, level);
     return filledOnce(Key{m_id, level}, [this, level] {
+        ++decodingsMade;
         return PictureReader::decode(m_origin, level > 0 ? storedAt(level) : QSize(), m_maxPixels);
     });
 }
@@ -290,4 +293,9 @@ void EncodedPicture::clearCache()
     cache.bytesOf.clear();
     cache.bytes = 0;
     cache.released.clear();
+}
+
+qint64 EncodedPicture::decodings()
+{
+    return decodingsMade;
 }

@@ -54,6 +54,8 @@ public:
     static constexpr qint64 BudgetBytes = qint64(192) * 1024 * 1024;
     static qint64 cachedBytes();
     static void clearCache();
+    // Levels decoded for drawing so far in this process (tests).
+    static qint64 decodings();
 
 private:
     QSize storedAt(int level) const;

@@ -5,6 +5,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <list>
 #include <memory>
 #include <mutex>
 
@@ -83,4 +85,56 @@ int SharedPictures::liveCount()
     for (const auto &entry : std::as_const(table.entries))
         live += entry.expired() ? 0 : 1;
     return live;
+}
+
+struct SharedPictures::Recent::Table {
+    // What a picture is made of: its encoded source, recording or drawing, else its pixels.
+    struct Key {
+        const void *content = nullptr;
+        qint64 pixels = 0;
+        bool operator==(const Key &) const = default;
+    };
+    struct Kept {
+        Key key;
+        Picture picture;
+        qint64 bytes = 0;
+    };
+    std::mutex mutex;
+    std::list<Kept> order; // most recently given first
+    qint64 bytes = 0;
+};
+
+SharedPictures::Recent::Recent() : m_table(std::make_unique<Table>()) {}
+
+SharedPictures::Recent::~Recent() = default;
+
+void SharedPictures::Recent::keep(const Picture &picture)
+{
+    if (picture.isNull())
+        return;
+    Table::Key key;
+    qint64 bytes = 0;
+    if (picture.encoded())
+        key.content = picture.encoded().get();
+    else if (picture.vector())
+        key.content = picture.vector();
+    else if (picture.drawing())
+        key.content = picture.drawing();
+    else
+        key.pixels = picture.image().cacheKey(), bytes = picture.image().sizeInBytes();
+    Table &t = *m_table;
+    const std::lock_guard lock(t.mutex);
+    // At most MostKept: a look down the list costs little beside drawing a picture.
+    const auto found =
+        std::find_if(t.order.begin(), t.order.end(), [&](const Table::Kept &k) { return k.key == key; });
+    if (found != t.order.end()) {
+        t.order.splice(t.order.begin(), t.order, found);
+        return;
+    }
+    t.order.push_front({key, picture, bytes});
+    t.bytes += bytes;
+    while (!t.order.empty() && (t.order.size() > size_t(MostKept) || t.bytes > MostKeptBytes)) {
+        t.bytes -= t.order.back().bytes;
+        t.order.pop_back();
+    }
 }

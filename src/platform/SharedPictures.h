@@ -6,9 +6,29 @@
 
 #include <QString>
 
+#include <memory>
+
 class SharedPictures
 {
 public:
+    // Keeps the pictures given to it alive past their last object, the most recently given first,
+    // up to MostKept pictures and MostKeptBytes of pixels held decoded (a large picture kept encoded
+    // counts none: its decodings are the decoding cache's). Held by a run, so that a file its rows
+    // name on many cards is read and decoded once while the cache holds it. Safe from any thread.
+    class Recent
+    {
+    public:
+        Recent();
+        ~Recent();
+        void keep(const Picture &picture);
+        static constexpr int MostKept = 1024;
+        static constexpr qint64 MostKeptBytes = qint64(64) * 1024 * 1024;
+
+    private:
+        struct Table;
+        std::unique_ptr<Table> m_table;
+    };
+
     // The picture in the file as PictureReader::readFile reads it, decoded only when no picture
     // read from the same file (same path, device, inode, size and modification time) and budget
     // still lives.

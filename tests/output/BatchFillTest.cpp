@@ -11,6 +11,7 @@
 #include "output/ExportPaths.h"
 #include "output/OutputCheck.h"
 #include "output/OutputState.h"
+#include "platform/EncodedPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -160,6 +161,41 @@ TEST(BatchFiller, TextsKeepTheirLookPicturesLoadAndTheLiveDesignStays)
     // The live objects and the plan keep the design's own text.
     EXPECT_EQ(t->Text_contents().text, "design text");
     EXPECT_EQ(s->design().front[0]->Text_contents().text, "design text");
+}
+
+// Two pictures bound to a few large photos, card after card: each file is read and decoded once in
+// the run, as a placed photo is, though every card's objects let the last card's photo go.
+TEST(BatchFiller, PhotosBoundOnManyCardsAreEachDecodedOnce)
+{
+    QTemporaryDir tmp;
+    QStringList files;
+    for (int i = 0; i < 3; ++i) {
+        QImage photo(1200, 1000, QImage::Format_RGB32); // kept encoded, decoded at the size drawn
+        photo.fill(QColor::fromHsv(i * 100, 200, 200));
+        files << tmp.filePath(QStringLiteral("photo%1.jpg").arg(i));
+        ASSERT_TRUE(photo.save(files.last(), "JPEG"));
+    }
+    constexpr int Cards = 12;
+    QStringList first, second;
+    for (int row = 0; row < Cards; ++row)
+        first << files[row % 3], second << files[(row + 1) % 3];
+    writeSeries(tmp.path(), "first", first.join('\n').toUtf8());
+    writeSeries(tmp.path(), "second", second.join('\n').toUtf8());
+    CardDesign d;
+    for (const char *series : {"first", "second"}) {
+        GraphicPtr p = SKTGraphic::create(SKTGraphic::Kind::Image);
+        p->setBounds(QRectF(10 + d.front.size() * 70, 10, 60, 45));
+        p->data_source_type = 1;
+        p->batch_list_name = series;
+        d.front << p;
+    }
+    BatchFiller filler(planIn(d, tmp.path()), 72, {});
+    const qint64 before = EncodedPicture::decodings();
+    QString error;
+    for (int row = 0; row < Cards; ++row)
+        ASSERT_FALSE(filler.Set_data_table_value_to_card(row, "F", false, &error).isNull())
+            << error.toStdString();
+    EXPECT_EQ(EncodedPicture::decodings() - before, 3);
 }
 
 // A worker draws card after card into one image; a card image still held elsewhere keeps its pixels

@@ -181,7 +181,7 @@ TEST(ExportCommand, LargeCardsRunOnFewerWorkers)
     options.side = ExportSide::Both;
     options.dpi = 300;
     const qint64 small = CardExport::cardBytes(QSizeF(243, 154), options);
-    const qint64 poster = CardExport::cardBytes(QSizeF(2400, 3600), options);
+    const qint64 poster = CardExport::cardBytes(QSizeF(600, 900), options);
     EXPECT_EQ(BatchExportEngine::threadCount(8, 100, small), 8);
     EXPECT_EQ(BatchExportEngine::threadCount(8, 100, 0), 8);
     EXPECT_EQ(BatchExportEngine::threadCount(8, 100, poster),
@@ -189,6 +189,11 @@ TEST(ExportCommand, LargeCardsRunOnFewerWorkers)
     EXPECT_LT(BatchExportEngine::threadCount(8, 100, poster), 8);
     EXPECT_EQ(BatchExportEngine::threadCount(8, 100, BatchExportEngine::WorkerMemoryBudget * 3), 1);
     EXPECT_EQ(BatchExportEngine::threadCount(8, 2, small), 2);
+    // An 85 x 54 mm card at 1,200 dpi: a card's pixels on each of eight workers, beside the
+    // decodings of the photos covering it, passed 600 MB.
+    options.side = ExportSide::Front;
+    options.dpi = 1200;
+    EXPECT_LE(BatchExportEngine::threadCount(8, 16, CardExport::cardBytes(QSizeF(243, 153), options)), 4);
 }
 
 // Ctrl+C or a kill during a long export ends it between cards: the cards written form an unbroken

@@ -73,6 +73,32 @@ TEST_F(PrintCommand, LayoutsThatCannotPrintAreRefusedWithTheWindowsMessages)
     EXPECT_FALSE(QFileInfo::exists(pdf));
 }
 
+// A photo placed three times on a card, printed on 10 labels: one image object that every
+// placement draws, which poppler reads without complaint.
+TEST_F(PrintCommand, APhotoOnEveryLabelIsEmbeddedOnce)
+{
+    if (!testsupport::hasTool("pdfimages"))
+        GTEST_SKIP() << "pdfimages is not installed";
+    QImage photo(1600, 1200, QImage::Format_RGB32); // kept encoded, decoded at the size drawn
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb(x / 7 % 256, y / 5 % 256, 90));
+    const QString path = tmp.filePath("photo.jpg");
+    ASSERT_TRUE(photo.save(path, "JPEG", 85));
+    const QString placed = tmp.filePath("placed.dcard");
+    ASSERT_EQ(testsupport::cardtool({"design-hand", placed, "--picture", "10,10,70,50=" + path, "--picture",
+                                     "90,10,70,50=" + path, "--picture", "10,80,70,50=" + path})
+                  .exitCode,
+              0);
+    const auto r = testsupport::cardtool(
+        {"print", placed, "--out", pdf, "--paper", "A4", "--rows", "5", "--cols", "2", "--total", "10"});
+    ASSERT_EQ(r.exitCode, 0) << r.errText().toStdString();
+    const testsupport::PdfImages images = testsupport::pdfImages(pdf);
+    EXPECT_EQ(images.drawn, 30);
+    EXPECT_EQ(images.objects, 1);
+    EXPECT_EQ(images.errors, QString());
+}
+
 // 23 bound labels, 2 x 5 centred on A4: three sheets whose labels are texts and rectangles, not
 // pictures; every name and every Code 128's value is found as text on its own sheet, the fonts are
 // embedded subsets, and every label's Code 128 and QR Code read back as its row's values.

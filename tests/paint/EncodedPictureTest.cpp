@@ -7,11 +7,13 @@
 
 #include "support/HostilePictures.h"
 #include "support/MeasuredMemory.h"
+#include "support/TestSupport.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -211,6 +213,37 @@ TEST_F(EncodedPictureTest, DecodingsKeptAndDrawnStayWithinTheBudgetAndAreNeverMa
 
 // The filtered pictures kept for the whole run may hold a large photo when the program ends, and
 // their table may have been made before the decodings' own: the program still ends cleanly.
+// Qt's PDF writer knows an image by its cache key and writes a part of one as an image of its own:
+// a photo drawn whole and in part, again and again on two pages, is one image object.
+TEST_F(EncodedPictureTest, APhotoDrawnOftenIntoAPdfIsEmbeddedOnce)
+{
+    if (!testsupport::hasTool("pdfimages"))
+        GTEST_SKIP() << "pdfimages is not installed";
+    const Picture photo = PictureReader::readFile(
+                              write("photo.jpg", HostilePictures::jpeg(HostilePictures::halves(1600, 1200))))
+                              .picture;
+    ASSERT_TRUE(photo.encoded());
+    const QString pdf = dir.filePath(QStringLiteral("placed.pdf"));
+    {
+        QPdfWriter writer(pdf);
+        QPainter painter(&writer);
+        painter.scale(writer.logicalDpiX() / 72.0, writer.logicalDpiY() / 72.0);
+        for (int page = 0; page < 2; ++page) {
+            if (page > 0)
+                writer.newPage();
+            for (int i = 0; i < 3; ++i) {
+                PathPainting::drawPicture(painter, photo, QRectF(10 + i * 90, 10, 80, 60));
+                PathPainting::drawPicture(painter, photo, QRectF(10 + i * 90, 100, 40, 60),
+                                          QRectF(0, 0, 800, 1200)); // its left half
+            }
+        }
+    }
+    const testsupport::PdfImages images = testsupport::pdfImages(pdf);
+    EXPECT_EQ(images.drawn, 12);
+    EXPECT_EQ(images.objects, 1);
+    EXPECT_EQ(images.errors, QString());
+}
+
 TEST(EncodedPictureExit, AFilteredPhotoKeptToTheEndLetsTheProgramEndCleanly)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe"); // a fresh process: the tables made in this order

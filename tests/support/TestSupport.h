@@ -116,6 +116,30 @@ inline QList<int> darkRuns(const QImage &img, int y, int x0, int x1)
     return runs;
 }
 
+// What poppler's pdfimages lists of a PDF: each image drawn, the image objects they draw, and
+// what it said on its error stream.
+struct PdfImages {
+    int drawn = 0;
+    int objects = 0;
+    QString errors;
+};
+inline PdfImages pdfImages(const QString &pdf)
+{
+    const ProcResult listed = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    PdfImages found;
+    QStringList ids;
+    // Two heading lines, then one line an image drawn; its object number is the eleventh column.
+    for (const QString &line : listed.outText().split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2)) {
+        ++found.drawn;
+        const QString id = line.simplified().section(QLatin1Char(' '), 10, 10);
+        if (!ids.contains(id))
+            ids << id;
+    }
+    found.objects = int(ids.size());
+    found.errors = listed.exitCode == 0 ? listed.errText().trimmed() : QStringLiteral("pdfimages failed");
+    return found;
+}
+
 // A repeatable text of length characters drawn from alphabet.
 inline QString randomText(const QString &alphabet, int length, quint32 seed)
 {

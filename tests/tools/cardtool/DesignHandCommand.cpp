@@ -1,6 +1,7 @@
 // cardtool design-hand: writes a new design holding texts typed, pictures, rectangles and barcodes
-// placed by hand, each at the box given in points, and optionally a QR Code bound to a series: a
-// card for checks of what output and editing make of objects that no data row fills.
+// placed by hand, each at the box given in points, pictures whose files a series names, and
+// optionally a QR Code bound to a series: a card for checks of what output and editing make of
+// objects.
 #include "Command.h"
 #include "DesignWriting.h"
 
@@ -45,6 +46,16 @@ GraphicPtr handPicture(const QRectF &box, const QString &path)
     GraphicPtr picture = SKTGraphic::create(SKTGraphic::Kind::Image);
     picture->setBounds(box);
     static_cast<SKTImage &>(*picture).setFilePath(path);
+    return picture;
+}
+
+// A picture whose file each row names in the series.
+GraphicPtr boundPicture(const QRectF &box, const QString &series)
+{
+    GraphicPtr picture = SKTGraphic::create(SKTGraphic::Kind::Image);
+    picture->setBounds(box);
+    picture->data_source_type = DataSourceCode::Series;
+    picture->batch_list_name = series;
     return picture;
 }
 
@@ -99,7 +110,7 @@ bool takePlaced(QStringList &rest, const char *option, const char *value, Graphi
 
 CARDTOOL_COMMAND(
     designHand, "design-hand",
-    "OUT.dcard [--text X,Y,W,H=TEXT]... [--picture X,Y,W,H=PATH]... "
+    "OUT.dcard [--text X,Y,W,H=TEXT]... [--picture X,Y,W,H=PATH]... [--picture-series X,Y,W,H=NAME]... "
     "[--rect X,Y,W,H=FILL;STROKE;WIDTH;STYLE]... [--barcode X,Y,W,H=VALUE[;TYPE]]... [--qr-series NAME] "
     "[--text-series NAME]")
 {
@@ -107,6 +118,7 @@ CARDTOOL_COMMAND(
     GraphicList objects;
     if (!takePlaced(rest, "--text", "TEXT", objects, handText) ||
         !takePlaced(rest, "--picture", "PATH", objects, handPicture) ||
+        !takePlaced(rest, "--picture-series", "NAME", objects, boundPicture) ||
         !takePlaced(rest, "--rect", "FILL;STROKE;WIDTH;STYLE", objects, handRectangle) ||
         !takePlaced(rest, "--barcode", "VALUE", objects, handBarcode))
         return 1;
