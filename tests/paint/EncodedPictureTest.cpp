@@ -209,6 +209,11 @@ TEST_F(EncodedPictureTest, DecodingsKeptAndDrawnStayWithinTheBudgetAndAreNeverMa
     if (testsupport::MemoryIsMeasured) {
         EXPECT_LT(residentMiB() - before, 5 * 46 + Slack);
     }
+    // Those held count against the budget though the cache let them go: photos drawn meanwhile
+    // find no room beside them, and none is kept.
+    for (const Picture &photo : first)
+        EXPECT_EQ(photo.atPixels(full).image().size(), full);
+    EXPECT_EQ(EncodedPicture::cachedBytes(), 0);
 }
 
 // The filtered pictures kept for the whole run may hold a large photo when the program ends, and
