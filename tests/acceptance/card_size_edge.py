@@ -30,11 +30,7 @@ def main():
             s.key("ctrl+a")
             s.type_text("60")
             s.key("Return")
-            box = s.modal_window()
-            s.screenshot_painted("left-off-named", box)
-            s.focus(box)
-            s.key("Return")
-            s.wait_until(lambda: not s.question_box(), "the box to close")
+            s.acknowledge_box("left-off-named")
             s.save_again()
             after = dump_design(design)["front"]["page"]["Card_Size"]
             check(abs(after[0] - 60 * 72 / 25.4) < 0.5, "the card is %s wide, was %s" % (after, before))

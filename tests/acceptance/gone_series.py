@@ -12,7 +12,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session, check  # noqa: E402
-from lib.sheets import check_sheets, make_design, name_pdf_file, set_three_rows_of_two  # noqa: E402
+from lib.sheets import check_sheets, make_design, name_pdf_file, open_print_window, set_three_rows_of_two  # noqa: E402
 
 
 def gone_message(s, label, other_than=()):
@@ -35,10 +35,7 @@ def main():
 
         env = {"XDG_DATA_HOME": data, "CUPS_SERVER": os.path.join(work, "no-cups.sock")}
         with Session("gone_series", args=[design], env=env) as s:
-            s.focus()
-            s.key("ctrl+p")
-            window = s.wait_for_window("^Print$")
-            s.focus(window)
+            window = open_print_window(s)
             set_three_rows_of_two(s, "gone-series-before")
             s.key("Return")
             name_pdf_file(s, pdf)

@@ -11,7 +11,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session, check  # noqa: E402
-from lib.sheets import check_sheets, close_print_window_and_quit, make_design, name_pdf_file, set_three_rows_of_two  # noqa: E402
+from lib.sheets import check_sheets, close_print_window_and_quit, make_design, name_pdf_file, open_print_window, set_three_rows_of_two  # noqa: E402
 
 
 def kept_layout(s):
@@ -27,18 +27,12 @@ def main():
         pdf = os.path.join(work, "labels.pdf")
         env = {"XDG_DATA_HOME": data, "CUPS_SERVER": os.path.join(work, "no-cups.sock")}
         with Session("print_cancel_keeps_nothing", args=[design], env=env) as s:
-            s.focus()
-            s.key("ctrl+p")
-            window = s.wait_for_window("^Print$")
-            s.focus(window)
+            window = open_print_window(s)
             set_three_rows_of_two(s, "print-laid-out-then-escape")
             s.key("Escape")
             s.wait_for_window_gone("^Print$")
             check(kept_layout(s) == "", "a layout left by Escape was kept:\n%s" % kept_layout(s))
-            s.focus()
-            s.key("ctrl+p")
-            window = s.wait_for_window("^Print$")
-            s.focus(window)
+            window = open_print_window(s)
             s.screenshot("print-opened-afresh")
             set_three_rows_of_two(s, "print-laid-out-to-print")
             s.key("Return")

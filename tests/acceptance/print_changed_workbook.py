@@ -15,7 +15,7 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.details import guests, guests_design, load_guests, write_guests  # noqa: E402
 from lib.session import Session, check  # noqa: E402
-from lib.sheets import close_print_window_and_quit, name_pdf_file, set_three_rows_of_two  # noqa: E402
+from lib.sheets import close_print_window_and_quit, name_pdf_file, open_print_window, set_three_rows_of_two  # noqa: E402
 
 
 def print_to(s, window, pdf, before_panel=None):
@@ -56,10 +56,7 @@ def main():
         with Session("print_changed_workbook", args=[design], env=env) as s:
             load_guests(s, book)
 
-            s.focus()
-            s.key("ctrl+p")
-            window = s.wait_for_window("^Print$")
-            s.focus(window)
+            window = open_print_window(s)
             set_three_rows_of_two(s, "print-changed-before")
             first = print_to(s, window, os.path.join(work, "first.pdf"))
             check(sorted(first) == [r[1] for r in guests(3)], "the first sheets read %s" % first)

@@ -11,7 +11,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session  # noqa: E402
-from lib.sheets import check_sheets, close_print_window_and_quit, make_design, name_pdf_file, set_three_rows_of_two  # noqa: E402
+from lib.sheets import check_sheets, close_print_window_and_quit, make_design, name_pdf_file, open_print_window, set_three_rows_of_two  # noqa: E402
 
 
 def main():
@@ -23,10 +23,7 @@ def main():
         # No print system answers (a scheduler of this machine included): no printer is installed.
         env = {"XDG_DATA_HOME": data, "CUPS_SERVER": os.path.join(work, "no-cups.sock")}
         with Session("print_pdf", args=[design], env=env) as s:
-            s.focus()
-            s.key("ctrl+p")
-            window = s.wait_for_window("^Print$")
-            s.focus(window)
+            window = open_print_window(s)
             set_three_rows_of_two(s, "print-window-pdf-file")
             s.key("Return")  # Print is the default button; the PDF file asks where to go
             name_pdf_file(s, pdf)

@@ -14,7 +14,7 @@ import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib.session import Session, cardtool_path, check  # noqa: E402
-from lib.sheets import close_print_window_and_quit, set_three_rows_of_two  # noqa: E402
+from lib.sheets import close_print_window_and_quit, open_print_window, set_three_rows_of_two  # noqa: E402
 
 
 def guest(k):
@@ -66,10 +66,7 @@ def main():
         # No print system answers: the PDF file is the one printer.
         env = {"XDG_DATA_HOME": data, "CUPS_SERVER": os.path.join(work, "no-cups.sock")}
         with Session("print_rows_added", args=[design], env=env) as s:
-            s.focus()
-            s.key("ctrl+p")
-            window = s.wait_for_window("^Print$")
-            s.focus(window)
+            window = open_print_window(s)
             set_three_rows_of_two(s, "print-rows-added-window")
 
             # Return on the question stops the run: no file, the data kept for the next Print.

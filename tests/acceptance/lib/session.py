@@ -553,6 +553,14 @@ class Session:
         os.makedirs(folder, exist_ok=True)
         write_png(os.path.join(folder, name), size[0], size[1], rgb)
 
+    def acknowledge_box(self, screenshot):
+        """The message box the program shows now: screenshot, then Return, and it has closed."""
+        box = self.modal_window()
+        self.screenshot_painted(screenshot, box)
+        self.focus(box)
+        self.key("Return")
+        self.wait_until(lambda: not self.question_box(), "the box to close")
+
     def question_box(self):
         """A message box of the program that is showing (it carries the program's name), or None."""
         r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", MAIN_TITLE], env=self.env,

@@ -29,6 +29,15 @@ def make_design(work, name, prefix):
     return data, design
 
 
+def open_print_window(s):
+    """File > Print (Ctrl+P) from the main window: the print window, focused."""
+    s.focus()
+    s.key("ctrl+p")
+    window = s.wait_for_window("^Print$")
+    s.focus(window)
+    return window
+
+
 def set_three_rows_of_two(s, screenshot):
     """In the focused print window: from the printer, past orientation, page setup, width and
     height, to rows and columns. A4 takes two columns of CR80 cards: 3 rows of 2."""
