@@ -398,10 +398,11 @@ TEST_F(UndoSequenceTest, EveryStepTakesBackItsOwnChangesAndTheViewsFollowTheRows
             const int stepsBefore = undo.undoCount();
             randomOperation();
             ASSERT_TRUE(showsTheRows());
-            if (expected && expected->isEmpty())
+            if (expected && expected->isEmpty()) {
                 EXPECT_EQ(undo.undoCount(), stepsBefore) << "a step where there is none";
-            else if (expected && undo.undoCount() > stepsBefore)
+            } else if (expected && undo.undoCount() > stepsBefore) {
                 EXPECT_EQ(undo.undoActionName(), *expected);
+            }
             const Snapshot now = snapshot();
             const int undone = undo.redoCount();
             if (undone == 0)
