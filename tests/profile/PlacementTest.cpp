@@ -102,11 +102,11 @@ TEST_F(Placement, NewObjectsGoWhereNothingIsShownOrAreNamed)
         QList<int> crowded;  // details the card had no room for
         QRectF barcode;      // a barcode's frame, its 94 x 53 picture drawn from its corner
     } cases[] = {
-        {"an empty card", {}, {}, {}},
-        {"a hidden text over the phone", {}, {}, {}},
-        {"the message across the phone", {QRectF(8, 108, 200, 18)}, {"Fup_PhoneNO"}, {}},
-        {"a picture over the name", {QRectF(0, 0, 160, 64)}, {"Fup_Name"}, {}},
-        {"a card covered", {QRectF(0, 0, 243, 154)}, {}, {0, 5}},
+        {"an empty card", {}, {}, {}, {}},
+        {"a hidden text over the phone", {}, {}, {}, {}},
+        {"the message across the phone", {QRectF(8, 108, 200, 18)}, {"Fup_PhoneNO"}, {}, {}},
+        {"a picture over the name", {QRectF(0, 0, 160, 64)}, {"Fup_Name"}, {}, {}},
+        {"a card covered", {QRectF(0, 0, 243, 154)}, {}, {0, 5}, {}},
         {"a barcode's picture over the name, past its small frame", {}, {"Fup_Name"}, {}, {30, 0, 40, 5}},
     };
     for (const auto &c : cases) {
